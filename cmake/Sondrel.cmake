@@ -1,0 +1,150 @@
+# Shared build settings and helpers for every Sondrel target.
+
+find_program(WINE_LOADER NAMES wine64 wine PATHS ${WINE_TOOLS_DIR} NO_DEFAULT_PATH)
+find_program(WINE_LOADER NAMES wine64 wine)
+find_program(WINEBUILD winebuild PATHS ${WINE_TOOLS_DIR} NO_DEFAULT_PATH)
+find_program(WRC wrc PATHS ${WINE_TOOLS_DIR} NO_DEFAULT_PATH)
+
+# Settings every target compiles with: WCHAR is char16_t, Unicode API names.
+add_library(sondrel_settings INTERFACE)
+target_compile_options(sondrel_settings INTERFACE
+  -fno-short-wchar
+  -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers
+  -Wno-multichar -Wno-unknown-pragmas -Wno-attributes
+  $<$<COMPILE_LANGUAGE:CXX>:-Wno-invalid-offsetof>)
+target_compile_definitions(sondrel_settings INTERFACE
+  UNICODE _UNICODE NOMINMAX)
+target_include_directories(sondrel_settings INTERFACE
+  ${PROJECT_SOURCE_DIR}/src/mfc/include
+  ${PROJECT_SOURCE_DIR}/src)
+
+# Wine's import libraries every part of the program may call.
+set(SONDREL_WIN32_LIBS
+  -luser32 -lgdi32 -lkernel32 -ladvapi32 -lcomctl32 -lcomdlg32 -lshell32
+  -lshlwapi -lole32 -loleaut32 -luuid -lwinmm -lmsimg32 -luxtheme -ldwmapi
+  -lgdiplus -lversion -lwininet -loleacc -lpsapi -ldbghelp -lurlmon -limm32)
+
+# sondrel_library(<name> <sources...>): one static library per source folder.
+function(sondrel_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_link_libraries(${name} PUBLIC sondrel_settings)
+  if(TARGET sondrel_pch)
+    target_precompile_headers(${name} REUSE_FROM sondrel_pch)
+  endif()
+endfunction()
+
+# sondrel_use_pch(<target>): share the one precompiled header.
+function(sondrel_use_pch target)
+  if(TARGET sondrel_pch)
+    target_precompile_headers(${target} REUSE_FROM sondrel_pch)
+  endif()
+endfunction()
+
+# sondrel_compile_rc(<out_var> <rc file> [INCLUDES dirs...]): compile a resource
+# script with wrc into a .res object that winegcc links into a module.
+function(sondrel_compile_rc out_var rc_file)
+  cmake_parse_arguments(RC "" "" "INCLUDES;DEPENDS" ${ARGN})
+  get_filename_component(base ${rc_file} NAME_WE)
+  get_filename_component(rc_abs ${rc_file} ABSOLUTE)
+  get_filename_component(rc_dir ${rc_abs} DIRECTORY)
+  set(res ${CMAKE_CURRENT_BINARY_DIR}/${base}.res)
+  set(inc_flags -I${rc_dir} -I${PROJECT_SOURCE_DIR}/src -I${PROJECT_SOURCE_DIR}/src/mfc/include)
+  foreach(dir ${RC_INCLUDES})
+    list(APPEND inc_flags -I${dir})
+  endforeach()
+  add_custom_command(OUTPUT ${res}
+    COMMAND ${WRC} -DUNICODE -D_UNICODE --nostdinc -I/usr/include/wine/wine/windows ${inc_flags} -fo${res} ${rc_abs}
+    DEPENDS ${rc_abs} ${RC_DEPENDS}
+    IMPLICIT_DEPENDS C ${rc_abs}
+    COMMENT "Compiling resources ${base}.rc")
+  set(${out_var} ${res} PARENT_SCOPE)
+endfunction()
+
+# sondrel_language_module(<name> <rc file>): a resource-only PE DLL, as the
+# program's Localizations folder holds them.
+function(sondrel_language_module name rc_file)
+  sondrel_compile_rc(res ${rc_file} ${ARGN})
+  set(dll ${CMAKE_BINARY_DIR}/bin/Localizations/${name}.dll)
+  add_custom_command(OUTPUT ${dll}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/Localizations
+    COMMAND ${WINEBUILD} --dll --fake-module -m64 -E ${PROJECT_SOURCE_DIR}/cmake/resource-only.spec -F ${name}.dll -o ${dll} -r ${res}
+    DEPENDS ${res} ${PROJECT_SOURCE_DIR}/cmake/resource-only.spec
+    COMMENT "Building language module ${name}.dll")
+  add_custom_target(${name}_langmodule ALL DEPENDS ${dll})
+endfunction()
+
+# sondrel_executable(<name> [GUI] SOURCES ... LIBS ... RESOURCES ...)
+function(sondrel_executable name)
+  cmake_parse_arguments(EXE "GUI" "" "SOURCES;LIBS;RESOURCES" ${ARGN})
+  add_executable(${name} ${EXE_SOURCES} ${EXE_RESOURCES})
+  set_target_properties(${name} PROPERTIES SUFFIX ".exe")
+  target_link_libraries(${name} PRIVATE ${EXE_LIBS} sondrel_settings ${SONDREL_WIN32_LIBS})
+  if(EXE_GUI)
+    target_link_options(${name} PRIVATE -mwindows)
+  else()
+    target_link_options(${name} PRIVATE -mconsole)
+  endif()
+  sondrel_use_pch(${name})
+endfunction()
+
+# The environment every program of the build runs in: a Wine prefix inside the
+# build tree, our DLLs on Wine's search path, no Wine debug noise.
+set(SONDREL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(SONDREL_RUN_ENV
+  WINEPREFIX=${SONDREL_WINEPREFIX}
+  WINEDEBUG=-all
+  WINELOADER=${WINE_LOADER}
+  WINEDLLPATH=${CMAKE_BINARY_DIR}/bin
+  WINEDLLOVERRIDES=mscoree,mshtml=)
+
+# sondrel_test(<name> SOURCES ... LIBS ... [RESOURCES ...] [NO_MAIN] [LABELS ...])
+# A GoogleTest program run by ctest under Wine.
+function(sondrel_test name)
+  cmake_parse_arguments(T "NO_MAIN" "TIMEOUT" "SOURCES;LIBS;RESOURCES;LABELS" ${ARGN})
+  set(libs ${T_LIBS} sondrel_gtest)
+  if(NOT T_NO_MAIN)
+    list(APPEND libs sondrel_gtest_main)
+  endif()
+  sondrel_executable(${name} SOURCES ${T_SOURCES} RESOURCES ${T_RESOURCES} LIBS ${libs})
+  add_test(NAME ${name} COMMAND ${WINE_LOADER} $<TARGET_FILE:${name}>.so
+           WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 600)
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${SONDREL_RUN_ENV}"
+                       TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
+endfunction()
+
+# sondrel_test_groups(<prefix> LIBS ...): every sub-folder of the current test
+# folder that holds *.cpp files becomes one test program <prefix>_<folder>_test
+# (plus the folder itself, if it holds *.cpp files, as <prefix>_test). Resource
+# scripts (*.rc) in a folder are linked into its program.
+function(sondrel_test_groups prefix)
+  cmake_parse_arguments(G "" "" "LIBS" ${ARGN})
+  file(GLOB top_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(top_sources)
+    file(GLOB top_rc CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.rc)
+    set(res_list)
+    foreach(rc ${top_rc})
+      sondrel_compile_rc(res ${rc})
+      list(APPEND res_list ${res})
+    endforeach()
+    sondrel_test(${prefix}_test SOURCES ${top_sources} RESOURCES ${res_list} LIBS ${G_LIBS})
+  endif()
+  file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(child ${children})
+    set(dir ${CMAKE_CURRENT_SOURCE_DIR}/${child})
+    if(IS_DIRECTORY ${dir} AND NOT EXISTS ${dir}/CMakeLists.txt)
+      file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+      if(sources)
+        file(GLOB rcs CONFIGURE_DEPENDS ${dir}/*.rc)
+        set(res_list)
+        foreach(rc ${rcs})
+          sondrel_compile_rc(res ${rc})
+          list(APPEND res_list ${res})
+        endforeach()
+        sondrel_test(${prefix}_${child}_test SOURCES ${sources} RESOURCES ${res_list} LIBS ${G_LIBS})
+      endif()
+    endif()
+  endforeach()
+endfunction()

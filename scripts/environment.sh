@@ -1,0 +1,68 @@
+# Sourced by the run and test scripts: the Wine prefix inside the build tree
+# and the services a run of the program needs. Defines start_* and stop_all.
+root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+build=${SONDREL_BUILD_DIR:-$root/build}
+export WINE_TOOLS_DIR=/usr/lib/wine
+export PATH="$WINE_TOOLS_DIR:$PATH"
+export WINELOADER="$WINE_TOOLS_DIR/wine64"
+export WINEPREFIX="$build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLPATH="$build/bin"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+sondrel_pids=()
+
+# A private X display for the run.
+start_display() {
+  local n
+  for n in $(seq 90 140); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
+    sondrel_pids+=($!)
+    for _ in $(seq 50); do
+      [[ -e /tmp/.X11-unix/X$n ]] && { export DISPLAY=":$n"; return 0; }
+      sleep 0.1
+    done
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+# A private sound server with a null sink and a sine-wave capture source.
+start_sound() {
+  export PULSE_RUNTIME_PATH="$build/pulse/run"
+  export PULSE_STATE_PATH="$build/pulse/state"
+  export PULSE_SERVER="unix:$PULSE_RUNTIME_PATH/native"
+  mkdir -p "$PULSE_RUNTIME_PATH" "$PULSE_STATE_PATH"
+  HOME="$build/pulse" pulseaudio --kill >/dev/null 2>&1 || true
+  HOME="$build/pulse" pulseaudio --daemonize=yes --exit-idle-time=-1 -n \
+    --use-pid-file=yes --log-target=file:"$build/pulse/pulseaudio.log" \
+    --load=module-native-protocol-unix \
+    "--load=module-null-sink sink_name=sondrel_sink" \
+    "--load=module-sine-source source_name=sondrel_sine rate=44100 frequency=440"
+  for _ in $(seq 50); do
+    pactl info >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "could not start PulseAudio" >&2
+  return 1
+}
+
+# The Wine prefix, made once and brought up to date with our registrations.
+prepare_prefix() {
+  if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+    wine64 wineboot -i >/dev/null 2>&1 || true
+  fi
+  if [[ -x "$root/scripts/register.sh" ]]; then
+    "$root/scripts/register.sh"
+  fi
+  wineserver -w
+}
+
+stop_all() {
+  [[ -n "${WINEPREFIX:-}" ]] && wineserver -k >/dev/null 2>&1 || true
+  [[ -n "${PULSE_RUNTIME_PATH:-}" ]] && HOME="$build/pulse" pulseaudio --kill >/dev/null 2>&1 || true
+  local pid
+  for pid in "${sondrel_pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
+  sondrel_pids=()
+}

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and starts Sondrel under Wine on the
+# user's display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/build.sh"
+
+source "$root/scripts/environment.sh"
+if ! pactl info >/dev/null 2>&1; then
+  echo "No sound server is running: Sondrel will list no capture devices." >&2
+fi
+prepare_prefix
+exec "$WINELOADER" "$build/bin/Sondrel.exe.so" "$@"

@@ -1,0 +1,4 @@
+// Common controls.
+#pragma once
+#include <afxwin.h>
+#include "mfc/commoncontrols.h"

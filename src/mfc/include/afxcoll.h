@@ -1,0 +1,4 @@
+// Non-template collections.
+#pragma once
+#include <afx.h>
+#include "mfc/collections.h"

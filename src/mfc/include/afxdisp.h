@@ -1,0 +1,4 @@
+// Automation support: variants and dates.
+#pragma once
+#include <afxwin.h>
+#include "mfc/oledispatch.h"

@@ -1,0 +1,4 @@
+// Standard dialogs.
+#pragma once
+#include <afxwin.h>
+#include "mfc/standarddialogs.h"

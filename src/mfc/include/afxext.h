@@ -1,0 +1,4 @@
+// Frame and bar extensions.
+#pragma once
+#include <afxwin.h>
+#include "mfc/extensions.h"

@@ -1,0 +1,4 @@
+// Threads' synchronisation objects.
+#pragma once
+#include <afx.h>
+#include "mfc/sync.h"

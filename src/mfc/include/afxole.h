@@ -1,0 +1,3 @@
+// OLE support.
+#pragma once
+#include <afxdisp.h>

@@ -1,0 +1,1 @@
+// Gives the shared precompiled header a translation unit to be built from.
