@@ -10,6 +10,7 @@
 #include "mfc/afxdefs.h"
 #include "mfc/utf16crt.h"
 #include "mfc/object.h"
+#include "mfc/threadlocal.h"
 #include "mfc/cstring.h"
 #include "mfc/exceptions.h"
 #include "mfc/timetypes.h"
