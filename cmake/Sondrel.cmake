@@ -26,7 +26,12 @@ set(SONDREL_WIN32_LIBS
 
 # sondrel_library(<name> <sources...>): one static library per source folder.
 function(sondrel_library name)
-  add_library(${name} STATIC ${ARGN})
+  set(sources ${ARGN})
+  if(NOT sources)
+    # A folder whose first sources are still to come.
+    set(sources ${PROJECT_SOURCE_DIR}/src/pch/pch_anchor.cpp)
+  endif()
+  add_library(${name} STATIC ${sources})
   target_link_libraries(${name} PUBLIC sondrel_settings)
   if(TARGET sondrel_pch)
     target_precompile_headers(${name} REUSE_FROM sondrel_pch)
