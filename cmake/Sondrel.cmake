@@ -12,8 +12,10 @@ target_compile_options(sondrel_settings INTERFACE
   -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers
   -Wno-multichar -Wno-unknown-pragmas -Wno-attributes
   $<$<COMPILE_LANGUAGE:CXX>:-Wno-invalid-offsetof>)
+# _FORCENAMELESSUNION: VARIANT's members are reached as v.vt, v.lVal, as code
+# written for Windows expects (g++ defines __STDC__, which would name them).
 target_compile_definitions(sondrel_settings INTERFACE
-  UNICODE _UNICODE NOMINMAX)
+  UNICODE _UNICODE NOMINMAX _FORCENAMELESSUNION)
 target_include_directories(sondrel_settings INTERFACE
   ${PROJECT_SOURCE_DIR}/src/mfc/include
   ${PROJECT_SOURCE_DIR}/src)
