@@ -54,3 +54,13 @@ void AFX_CDECL AfxTraceW(const char16_t* format, ...);
 #define TRACE1(s, a) TRACE(s, a)
 #define TRACE2(s, a, b) TRACE(s, a, b)
 #define TRACE3(s, a, b, c) TRACE(s, a, b, c)
+
+// Argument checks that stay in release builds, as MFC's do: a failed check
+// throws CInvalidArgException (mfc/exceptions.h).
+[[noreturn]] void AFXAPI AfxThrowInvalidArgException();
+#define ENSURE_THROW(cond, exception) \
+    do { if (!(cond)) { ASSERT(cond); exception; } } while (0)
+#define ENSURE(cond) ENSURE_THROW(cond, ::AfxThrowInvalidArgException())
+#define ENSURE_ARG(cond) ENSURE_THROW(cond, ::AfxThrowInvalidArgException())
+#define ENSURE_VALID(pOb) \
+    do { if ((pOb) == nullptr) ::AfxThrowInvalidArgException(); ASSERT_VALID(pOb); } while (0)
