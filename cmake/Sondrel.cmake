@@ -122,6 +122,20 @@ function(sondrel_test name)
                        TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
 endfunction()
 
+# sondrel_test_variant(<name> <test target> PREFIX <folder> [ENV var=value ...]):
+# runs an existing test program once more, in another Wine prefix of the build
+# (e.g. wineprefix-dpi144, whose screen runs at 144 DPI) and with extra
+# environment.
+function(sondrel_test_variant name target)
+  cmake_parse_arguments(V "" "PREFIX" "ENV" ${ARGN})
+  set(env ${SONDREL_RUN_ENV})
+  list(FILTER env EXCLUDE REGEX "^WINEPREFIX=")
+  list(APPEND env WINEPREFIX=${CMAKE_BINARY_DIR}/${V_PREFIX} ${V_ENV})
+  add_test(NAME ${name} COMMAND ${WINE_LOADER} $<TARGET_FILE:${target}>.so
+           WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
+endfunction()
+
 # sondrel_test_groups(<prefix> LIBS ...): every sub-folder of the current test
 # folder that holds *.cpp files becomes one test program <prefix>_<folder>_test
 # (plus the folder itself, if it holds *.cpp files, as <prefix>_test). Resource

@@ -57,10 +57,27 @@ prepare_prefix() {
     "$root/scripts/register.sh"
   fi
   wineserver -w
+  prepare_dpi_prefix 144
+}
+
+# A copy of the prefix whose screen runs at a raised DPI, for tests that must
+# show both.
+prepare_dpi_prefix() {
+  local dpi=$1 copy="$build/wineprefix-dpi$1"
+  rm -rf "$copy"
+  cp -a "$WINEPREFIX" "$copy"
+  WINEPREFIX="$copy" wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || true
+  WINEPREFIX="$copy" wineserver -w
 }
 
 stop_all() {
-  [[ -n "${WINEPREFIX:-}" ]] && wineserver -k >/dev/null 2>&1 || true
+  if [[ -n "${WINEPREFIX:-}" ]]; then
+    wineserver -k >/dev/null 2>&1 || true
+    local copy
+    for copy in "$build"/wineprefix-dpi*; do
+      [[ -d "$copy" ]] && WINEPREFIX="$copy" wineserver -k >/dev/null 2>&1 || true
+    done
+  fi
   [[ -n "${PULSE_RUNTIME_PATH:-}" ]] && HOME="$build/pulse" pulseaudio --kill >/dev/null 2>&1 || true
   local pid
   for pid in "${sondrel_pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
