@@ -65,7 +65,11 @@ prepare_prefix() {
 prepare_dpi_prefix() {
   local dpi=$1 copy="$build/wineprefix-dpi$1"
   rm -rf "$copy"
-  cp -a "$WINEPREFIX" "$copy"
+  # Hard links keep the copy cheap (the prefix is mostly system DLLs); the
+  # registry files, which differ, are real copies.
+  cp -al "$WINEPREFIX" "$copy"
+  local reg
+  for reg in "$WINEPREFIX"/*.reg; do cp --remove-destination "$reg" "$copy/"; done
   WINEPREFIX="$copy" wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || true
   WINEPREFIX="$copy" wineserver -w
 }
