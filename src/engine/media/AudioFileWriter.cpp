@@ -1,0 +1,409 @@
+#include "engine/media/AudioFileWriter.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/audio_fifo.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+#include <opencore-amrnb/interf_enc.h>
+}
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace engine::media {
+
+namespace {
+
+bool IsDiskFull(int err) {
+  return err == AVERROR(ENOSPC) || err == AVERROR(EFBIG) || err == AVERROR(EDQUOT);
+}
+
+const char* EncoderName(int codec, int container) {
+  bool bigEndian = container == kContainerAiff || container == kContainerAu;
+  switch (codec) {
+    case kCodecPcm:
+    case kCodecPcmBigEndian: return bigEndian ? "pcm_s16be" : "pcm_s16le";
+    case kCodecPcm24: return bigEndian ? "pcm_s24be" : "pcm_s24le";
+    case kCodecALaw: return "pcm_alaw";
+    case kCodecMuLaw: return "pcm_mulaw";
+    case kCodecMsAdpcm: return "adpcm_ms";
+    case kCodecImaAdpcm0:
+    case kCodecImaAdpcm:
+    case kCodecImaAdpcm2: return "adpcm_ima_wav";
+    case kCodecGsmMs: return "libgsm_ms";
+    case kCodecMp2: return "mp2";
+    case kCodecMp3: return "libmp3lame";
+    case kCodecAac: return "aac";
+    case kCodecAc3: return "ac3";
+    case kCodecVorbis: return "libvorbis";
+    case kCodecOpus: return "libopus";
+    case kCodecWma: return "wmav2";
+    default: return nullptr;
+  }
+}
+
+int DefaultBitRate(int codec) {
+  switch (codec) {
+    case kCodecMp2:
+    case kCodecAc3: return 192000;
+    case kCodecOpus: return 96000;
+    case kCodecMp3:
+    case kCodecAac:
+    case kCodecVorbis:
+    case kCodecWma: return 128000;
+    default: return 0;
+  }
+}
+
+int NearestRate(const AVCodec* c, int want) {
+  if (!c->supported_samplerates) return want;
+  int best = 0;
+  for (const int* r = c->supported_samplerates; *r; ++r)
+    if (!best || std::abs(*r - want) < std::abs(best - want)) best = *r;
+  return best ? best : want;
+}
+
+// AMR-NB modes by their bit rate (bit/s).
+const int kAmrRates[] = {4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200};
+
+int AmrModeFor(int bitRate) {
+  if (bitRate <= 0) return 7;
+  // Profiles keep whole kbit/s ("7.4" is stored as 8000), so round to the nearest mode.
+  int best = 0;
+  for (int m = 1; m < 8; ++m)
+    if (std::abs(kAmrRates[m] - bitRate) < std::abs(kAmrRates[best] - bitRate)) best = m;
+  return best;
+}
+
+}  // namespace
+
+AudioFileWriter::AudioFileWriter() = default;
+
+AudioFileWriter::~AudioFileWriter() {
+  if (fmt_) Finish();
+  Release();
+}
+
+WriteStatus AudioFileWriter::Fail(int averror, const char* what) {
+  char buf[AV_ERROR_MAX_STRING_SIZE] = {0};
+  if (averror) av_strerror(averror, buf, sizeof buf);
+  error_ = std::string(what) + (averror ? std::string(": ") + buf : std::string());
+  WriteStatus s = IsDiskFull(averror) ? WriteStatus::DiskFull : WriteStatus::Failed;
+  if (state_ == WriteStatus::Ok) state_ = s;
+  return s;
+}
+
+void AudioFileWriter::Release() {
+  if (fmt_) {
+    if (fmt_->pb) avio_closep(&fmt_->pb);
+    avformat_free_context(fmt_);
+    fmt_ = nullptr;
+  }
+  stream_ = nullptr;
+  avcodec_free_context(&enc_);
+  swr_free(&swr_);
+  if (fifo_) av_audio_fifo_free(fifo_);
+  fifo_ = nullptr;
+  av_frame_free(&frame_);
+  av_packet_free(&pkt_);
+  if (amr_) Encoder_Interface_exit(amr_);
+  amr_ = nullptr;
+  if (!convertPlanes_.empty() && convertPlanes_[0]) av_freep(&convertPlanes_[0]);
+  convertPlanes_.clear();
+  convertCapacity_ = 0;
+  patcher_.Detach();
+}
+
+WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings& settings,
+                                  const PcmFormat& input) {
+  static const bool quiet = (av_log_set_level(AV_LOG_ERROR), true);
+  (void)quiet;
+  Release();
+  state_ = WriteStatus::Ok;
+  error_.clear();
+  headerWritten_ = false;
+  path_ = path;
+  input_ = input;
+  inputFrames_ = 0;
+  nextPts_ = 0;
+  container_ = settings.containerType;
+  if (input.sampleRate <= 0 || input.channels <= 0 || input.channels > 8) {
+    error_ = "invalid input format";
+    return WriteStatus::BadSettings;
+  }
+  const char* muxer = MuxerForContainer(container_);
+  if (!muxer) {
+    error_ = "unknown container type";
+    return WriteStatus::BadSettings;
+  }
+  codec_ = settings.codec == kCodecNone ? DefaultCodecForContainer(container_) : settings.codec;
+  if (!ContainerAccepts(container_, codec_)) {
+    error_ = "the container cannot hold this codec";
+    return WriteStatus::BadSettings;
+  }
+  int err = avformat_alloc_output_context2(&fmt_, nullptr, muxer, nullptr);
+  if (err < 0 || !fmt_) {
+    Fail(err, "cannot create the container");
+    return WriteStatus::BadSettings;
+  }
+  stream_ = avformat_new_stream(fmt_, nullptr);
+  if (!stream_) return Fail(AVERROR(ENOMEM), "cannot create the stream");
+
+  WriteStatus s = codec_ == kCodecAmrNb ? SetUpAmr(settings) : SetUpEncoder(settings);
+  if (s != WriteStatus::Ok) {
+    Release();
+    return s;
+  }
+
+  AVChannelLayout inLayout, outLayout;
+  av_channel_layout_default(&inLayout, input_.channels);
+  av_channel_layout_default(&outLayout, outChannels_);
+  err = swr_alloc_set_opts2(&swr_, &outLayout, static_cast<AVSampleFormat>(outFormat_), outRate_,
+                            &inLayout, AV_SAMPLE_FMT_S16, input_.sampleRate, 0, nullptr);
+  av_channel_layout_uninit(&inLayout);
+  av_channel_layout_uninit(&outLayout);
+  if (err < 0 || swr_init(swr_) < 0) {
+    Fail(err, "cannot set up the sample conversion");
+    Release();
+    return WriteStatus::BadSettings;
+  }
+  fifo_ = av_audio_fifo_alloc(static_cast<AVSampleFormat>(outFormat_), outChannels_, frameSize_ * 4);
+  frame_ = av_frame_alloc();
+  pkt_ = av_packet_alloc();
+  if (!fifo_ || !frame_ || !pkt_) return Fail(AVERROR(ENOMEM), "out of memory");
+
+  std::string url = "file:" + path;
+  err = avio_open(&fmt_->pb, url.c_str(), AVIO_FLAG_WRITE);
+  if (err < 0) {
+    WriteStatus f = Fail(err, "cannot create the file");
+    Release();
+    return f;
+  }
+  AVDictionary* opts = nullptr;
+  if (container_ == kContainerM4a) {
+    // Fragments of one second: a file cut short keeps every finished fragment.
+    av_dict_set(&opts, "movflags", "+empty_moov+default_base_moof", 0);
+    av_dict_set(&opts, "frag_duration", "1000000", 0);
+  }
+  err = avformat_write_header(fmt_, &opts);
+  av_dict_free(&opts);
+  if (err < 0) {
+    WriteStatus f = Fail(err, "cannot write the file header");
+    Release();
+    return f == WriteStatus::DiskFull ? f : WriteStatus::BadSettings;
+  }
+  headerWritten_ = true;
+  avio_flush(fmt_->pb);
+  if (fmt_->pb->error < 0) {
+    WriteStatus f = Fail(fmt_->pb->error, "cannot write the file header");
+    Release();
+    return f;
+  }
+  if (container_ == kContainerWav || container_ == kContainerAiff || container_ == kContainerAu) {
+    int bits = av_get_bits_per_sample(stream_->codecpar->codec_id);
+    patcher_.Attach(path, container_, bits > 0 ? bits / 8 * outChannels_ : 0);
+  }
+  return WriteStatus::Ok;
+}
+
+WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
+  const char* name = EncoderName(codec_, container_);
+  const AVCodec* c = name ? avcodec_find_encoder_by_name(name) : nullptr;
+  if (!c) {
+    error_ = "no encoder for this codec";
+    return WriteStatus::BadSettings;
+  }
+  enc_ = avcodec_alloc_context3(c);
+  if (!enc_) return Fail(AVERROR(ENOMEM), "out of memory");
+  outRate_ = NearestRate(c, s.sampleRate > 0 ? s.sampleRate : input_.sampleRate);
+  outChannels_ = std::clamp(s.channels > 0 ? s.channels : input_.channels, 1, 2);
+  if (codec_ == kCodecGsmMs) {
+    outRate_ = 8000;
+    outChannels_ = 1;
+  }
+  enc_->sample_rate = outRate_;
+  av_channel_layout_default(&enc_->ch_layout, outChannels_);
+  enc_->sample_fmt = c->sample_fmts ? c->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+  outFormat_ = enc_->sample_fmt;
+  enc_->time_base = AVRational{1, outRate_};
+  int rate = s.bitRate > 0 ? s.bitRate : DefaultBitRate(codec_);
+  if (codec_ == kCodecMp3 && s.vbr) {
+    enc_->flags |= AV_CODEC_FLAG_QSCALE;
+    enc_->global_quality = FF_QP2LAMBDA * std::clamp(s.vbrQuality, 0, 9);
+  } else if (rate > 0) {
+    enc_->bit_rate = rate;
+  }
+  if (fmt_->oformat->flags & AVFMT_GLOBALHEADER) enc_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  int err = avcodec_open2(enc_, c, nullptr);
+  if (err < 0) {
+    Fail(err, "the encoder refused the settings");
+    return WriteStatus::BadSettings;
+  }
+  frameSize_ = (c->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) || enc_->frame_size <= 0
+                   ? std::max(64, outRate_ / 20)
+                   : enc_->frame_size;
+  err = avcodec_parameters_from_context(stream_->codecpar, enc_);
+  if (err < 0) return Fail(err, "cannot describe the stream");
+  stream_->time_base = enc_->time_base;
+  if (avformat_query_codec(fmt_->oformat, enc_->codec_id, FF_COMPLIANCE_NORMAL) == 0) {
+    error_ = "the container cannot hold this codec";
+    return WriteStatus::BadSettings;
+  }
+  return WriteStatus::Ok;
+}
+
+WriteStatus AudioFileWriter::SetUpAmr(const EncoderSettings& s) {
+  amr_ = Encoder_Interface_init(0);
+  if (!amr_) return Fail(AVERROR(ENOMEM), "cannot start the AMR encoder");
+  amrMode_ = AmrModeFor(s.bitRate);
+  outRate_ = 8000;
+  outChannels_ = 1;
+  outFormat_ = AV_SAMPLE_FMT_S16;
+  frameSize_ = 160;
+  AVCodecParameters* par = stream_->codecpar;
+  par->codec_type = AVMEDIA_TYPE_AUDIO;
+  par->codec_id = AV_CODEC_ID_AMR_NB;
+  par->sample_rate = 8000;
+  av_channel_layout_default(&par->ch_layout, 1);
+  par->bit_rate = kAmrRates[amrMode_];
+  stream_->time_base = AVRational{1, 8000};
+  return WriteStatus::Ok;
+}
+
+WriteStatus AudioFileWriter::Write(const uint8_t* pcm, size_t bytes) {
+  if (!fmt_) return state_ == WriteStatus::Ok ? WriteStatus::Failed : state_;
+  if (state_ != WriteStatus::Ok) return state_;
+  int frames = static_cast<int>(bytes / static_cast<size_t>(input_.BlockAlign()));
+  if (frames <= 0) return WriteStatus::Ok;
+  inputFrames_ += static_cast<uint64_t>(frames);
+  WriteStatus s = Convert(pcm, frames);
+  if (s == WriteStatus::Ok) s = EncodeQueued(false);
+  if (s != WriteStatus::Ok) return s;
+  // Hand everything to the file system now, so a killed process loses little.
+  avio_flush(fmt_->pb);
+  if (fmt_->pb->error < 0) return Fail(fmt_->pb->error, "cannot write the file");
+  if (patcher_.IsAttached()) patcher_.Update();
+  return WriteStatus::Ok;
+}
+
+WriteStatus AudioFileWriter::Convert(const uint8_t* pcm, int frames) {
+  int outMax = swr_get_out_samples(swr_, frames);
+  if (outMax < 0) return Fail(outMax, "sample conversion failed");
+  if (outMax > convertCapacity_) {
+    if (!convertPlanes_.empty() && convertPlanes_[0]) av_freep(&convertPlanes_[0]);
+    convertPlanes_.assign(static_cast<size_t>(outChannels_), nullptr);
+    int err = av_samples_alloc(convertPlanes_.data(), nullptr, outChannels_, outMax + 256,
+                               static_cast<AVSampleFormat>(outFormat_), 0);
+    if (err < 0) {
+      convertCapacity_ = 0;
+      convertPlanes_.clear();
+      return Fail(err, "out of memory");
+    }
+    convertCapacity_ = outMax + 256;
+  }
+  const uint8_t* in[1] = {pcm};
+  int got = swr_convert(swr_, convertPlanes_.data(), convertCapacity_, pcm ? in : nullptr, frames);
+  if (got < 0) return Fail(got, "sample conversion failed");
+  if (got > 0 &&
+      av_audio_fifo_write(fifo_, reinterpret_cast<void**>(convertPlanes_.data()), got) < got)
+    return Fail(AVERROR(ENOMEM), "out of memory");
+  return WriteStatus::Ok;
+}
+
+WriteStatus AudioFileWriter::EncodeQueued(bool flush) {
+  while (av_audio_fifo_size(fifo_) >= frameSize_ || (flush && av_audio_fifo_size(fifo_) > 0)) {
+    int n = std::min(frameSize_, av_audio_fifo_size(fifo_));
+    if (amr_) {
+      int16_t speech[160] = {0};
+      void* planes[1] = {speech};
+      av_audio_fifo_read(fifo_, planes, n);
+      uint8_t out[64];
+      int len = Encoder_Interface_Encode(amr_, static_cast<Mode>(amrMode_), speech, out, 0);
+      if (len <= 0) return Fail(0, "the AMR encoder failed");
+      av_packet_unref(pkt_);
+      if (av_new_packet(pkt_, len) < 0) return Fail(AVERROR(ENOMEM), "out of memory");
+      std::copy(out, out + len, pkt_->data);
+      pkt_->pts = pkt_->dts = nextPts_;
+      pkt_->duration = 160;
+      nextPts_ += 160;
+      WriteStatus s = WritePacket(pkt_);
+      if (s != WriteStatus::Ok) return s;
+      continue;
+    }
+    av_frame_unref(frame_);
+    frame_->nb_samples = n;
+    frame_->format = outFormat_;
+    frame_->sample_rate = outRate_;
+    av_channel_layout_copy(&frame_->ch_layout, &enc_->ch_layout);
+    int err = av_frame_get_buffer(frame_, 0);
+    if (err < 0) return Fail(err, "out of memory");
+    av_audio_fifo_read(fifo_, reinterpret_cast<void**>(frame_->data), n);
+    frame_->pts = nextPts_;
+    nextPts_ += n;
+    WriteStatus s = SendFrame(frame_);
+    if (s != WriteStatus::Ok) return s;
+  }
+  return WriteStatus::Ok;
+}
+
+WriteStatus AudioFileWriter::SendFrame(AVFrame* frame) {
+  int err = avcodec_send_frame(enc_, frame);
+  if (err < 0 && err != AVERROR_EOF) return Fail(err, "the encoder failed");
+  for (;;) {
+    err = avcodec_receive_packet(enc_, pkt_);
+    if (err == AVERROR(EAGAIN) || err == AVERROR_EOF) return WriteStatus::Ok;
+    if (err < 0) return Fail(err, "the encoder failed");
+    av_packet_rescale_ts(pkt_, enc_->time_base, stream_->time_base);
+    WriteStatus s = WritePacket(pkt_);
+    if (s != WriteStatus::Ok) return s;
+  }
+}
+
+WriteStatus AudioFileWriter::WritePacket(AVPacket* pkt) {
+  pkt->stream_index = stream_->index;
+  int err = av_write_frame(fmt_, pkt);
+  av_packet_unref(pkt);
+  if (err < 0) return Fail(err, "cannot write the file");
+  if (fmt_->pb && fmt_->pb->error < 0) return Fail(fmt_->pb->error, "cannot write the file");
+  return WriteStatus::Ok;
+}
+
+WriteStatus AudioFileWriter::Finish() {
+  if (!fmt_) return state_;
+  if (state_ == WriteStatus::Ok) {
+    WriteStatus s = Convert(nullptr, 0);
+    if (s == WriteStatus::Ok) s = EncodeQueued(true);
+    if (s == WriteStatus::Ok && enc_) s = SendFrame(nullptr);
+  }
+  if (headerWritten_) {
+    int err = av_write_trailer(fmt_);
+    if (err < 0 && state_ == WriteStatus::Ok) Fail(err, "cannot finish the file");
+  }
+  if (fmt_->pb) {
+    avio_flush(fmt_->pb);
+    if (fmt_->pb->error < 0 && state_ == WriteStatus::Ok) Fail(fmt_->pb->error, "cannot finish the file");
+    avio_closep(&fmt_->pb);
+  }
+  // The trailer could not go out: make the header match what the disk holds.
+  if (state_ != WriteStatus::Ok && patcher_.IsAttached()) patcher_.Update();
+  WriteStatus result = state_;
+  Release();
+  return result;
+}
+
+double AudioFileWriter::WrittenMs() const {
+  return input_.sampleRate > 0 ? 1000.0 * static_cast<double>(inputFrames_) / input_.sampleRate : 0;
+}
+
+uint64_t AudioFileWriter::FileBytes() const {
+  if (!fmt_ || !fmt_->pb) return 0;
+  int64_t pos = avio_tell(fmt_->pb);
+  return pos > 0 ? static_cast<uint64_t>(pos) : 0;
+}
+
+}  // namespace engine::media

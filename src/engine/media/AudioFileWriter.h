@@ -1,0 +1,95 @@
+// Encodes interleaved 16-bit PCM into one output file of any container the
+// engine writes, through FFmpeg's encoders and muxers (AMR-NB frames come
+// from opencore's encoder and go through FFmpeg's AMR muxer).
+#pragma once
+
+#include "engine/media/EncoderSettings.h"
+#include "engine/media/PcmHeaderPatcher.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct AVFormatContext;
+struct AVStream;
+struct AVCodecContext;
+struct SwrContext;
+struct AVAudioFifo;
+struct AVFrame;
+struct AVPacket;
+
+namespace engine::media {
+
+enum class WriteStatus {
+  Ok,
+  DiskFull,      // the file system refused more bytes (no space, size limit, quota)
+  BadSettings,   // the container or codec cannot be made with these settings
+  Failed,        // any other failure of the encoder, muxer or file
+};
+
+class AudioFileWriter {
+ public:
+  AudioFileWriter();
+  ~AudioFileWriter();
+  AudioFileWriter(const AudioFileWriter&) = delete;
+  AudioFileWriter& operator=(const AudioFileWriter&) = delete;
+
+  // `path` is a file-system path of this machine.
+  WriteStatus Open(const std::string& path, const EncoderSettings& settings, const PcmFormat& input);
+  // Takes whole sample frames of the input format.
+  WriteStatus Write(const uint8_t* pcm, size_t bytes);
+  // Drains the encoder and closes the file; after a write failure it still
+  // leaves the file with headers that match what reached the disk.
+  WriteStatus Finish();
+
+  bool IsOpen() const { return fmt_ != nullptr; }
+  // Milliseconds of input taken so far.
+  double WrittenMs() const;
+  uint64_t FileBytes() const;
+  const std::string& LastError() const { return error_; }
+  // What the file really holds (the encoder may have moved to a rate it supports).
+  int OutputSampleRate() const { return outRate_; }
+  int OutputChannels() const { return outChannels_; }
+  int Codec() const { return codec_; }
+
+ private:
+  WriteStatus SetUpEncoder(const EncoderSettings& s);
+  WriteStatus SetUpAmr(const EncoderSettings& s);
+  WriteStatus Convert(const uint8_t* pcm, int frames);
+  WriteStatus EncodeQueued(bool flush);
+  WriteStatus SendFrame(AVFrame* frame);
+  WriteStatus WritePacket(AVPacket* pkt);
+  WriteStatus Fail(int averror, const char* what);
+  void Release();
+
+  std::string path_;
+  int container_ = 0;
+  int codec_ = 0;
+  PcmFormat input_;
+  uint64_t inputFrames_ = 0;
+  int outRate_ = 0;
+  int outChannels_ = 0;
+  int outFormat_ = 0;  // AVSampleFormat
+  int frameSize_ = 0;
+  int64_t nextPts_ = 0;
+
+  AVFormatContext* fmt_ = nullptr;
+  AVStream* stream_ = nullptr;
+  AVCodecContext* enc_ = nullptr;
+  SwrContext* swr_ = nullptr;
+  AVAudioFifo* fifo_ = nullptr;
+  AVFrame* frame_ = nullptr;
+  AVPacket* pkt_ = nullptr;
+  void* amr_ = nullptr;
+  int amrMode_ = 7;
+  std::vector<uint8_t*> convertPlanes_;
+  int convertCapacity_ = 0;
+
+  PcmHeaderPatcher patcher_;
+  WriteStatus state_ = WriteStatus::Ok;
+  bool headerWritten_ = false;
+  std::string error_;
+};
+
+}  // namespace engine::media

@@ -1,0 +1,233 @@
+#include "engine/pulse/PulseCapture.h"
+
+#include "engine/pulse/PulseConnection.h"
+
+#include <pulse/pulseaudio.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace engine::pulse {
+
+PulseCapture::PulseCapture(std::shared_ptr<PulseConnection> connection, std::string source,
+                           int sampleRate, int channels)
+    : connection_(std::move(connection)),
+      source_(std::move(source)),
+      sampleRate_(sampleRate > 0 ? sampleRate : 44100),
+      channels_(channels > 0 ? std::min(channels, 8) : 2) {}
+
+PulseCapture::~PulseCapture() { Stop(); }
+
+void PulseCapture::Fail(const std::string& why) {
+  {
+    std::lock_guard<std::mutex> g(lock_);
+    if (!failed_) error_ = why;
+    failed_ = true;
+  }
+  arrived_.notify_all();
+}
+
+void PulseCapture::OnState(pa_stream* s, void* userdata) {
+  auto* self = static_cast<PulseCapture*>(userdata);
+  switch (pa_stream_get_state(s)) {
+    case PA_STREAM_FAILED:
+      self->Fail(pa_strerror(pa_context_errno(pa_stream_get_context(s))));
+      break;
+    case PA_STREAM_TERMINATED:
+      self->Fail("the capture device was removed");
+      break;
+    case PA_STREAM_READY:
+      pa_threaded_mainloop_signal(self->connection_->Loop(), 0);
+      break;
+    default:
+      break;
+  }
+  if (!PA_STREAM_IS_GOOD(pa_stream_get_state(s)))
+    pa_threaded_mainloop_signal(self->connection_->Loop(), 0);
+}
+
+void PulseCapture::OnRead(pa_stream* s, size_t, void* userdata) {
+  auto* self = static_cast<PulseCapture*>(userdata);
+  const void* data = nullptr;
+  size_t n = 0;
+  while (pa_stream_readable_size(s) > 0) {
+    if (pa_stream_peek(s, &data, &n) < 0) {
+      self->Fail("cannot read from the capture device");
+      return;
+    }
+    if (n == 0) break;
+    {
+      std::lock_guard<std::mutex> g(self->lock_);
+      // Paused or stopped streams keep nothing, and a hole becomes silence.
+      if (self->running_ && !self->paused_) {
+        if (data) {
+          const auto* b = static_cast<const uint8_t*>(data);
+          self->queue_.insert(self->queue_.end(), b, b + n);
+        } else {
+          self->queue_.insert(self->queue_.end(), n, 0);
+        }
+      }
+    }
+    pa_stream_drop(s);
+  }
+  self->arrived_.notify_all();
+}
+
+bool PulseCapture::Start(std::string* error) {
+  if (stream_) {
+    Resume();
+    return true;
+  }
+  if (!connection_) {
+    if (error) *error = "no sound server";
+    return false;
+  }
+  {
+    std::lock_guard<std::mutex> g(lock_);
+    queue_.clear();
+    failed_ = false;
+    error_.clear();
+    running_ = true;
+    paused_ = false;
+  }
+  PulseConnection::Lock lock(*connection_);
+  pa_sample_spec spec;
+  spec.format = PA_SAMPLE_S16LE;
+  spec.rate = static_cast<uint32_t>(sampleRate_);
+  spec.channels = static_cast<uint8_t>(channels_);
+  pa_channel_map map;
+  pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT);
+  stream_ = pa_stream_new(connection_->Context(), "Sondrel recording", &spec, &map);
+  if (!stream_) {
+    if (error) *error = pa_strerror(pa_context_errno(connection_->Context()));
+    return false;
+  }
+  pa_stream_set_state_callback(stream_, OnState, this);
+  pa_stream_set_read_callback(stream_, OnRead, this);
+  pa_buffer_attr attr;
+  attr.maxlength = static_cast<uint32_t>(-1);
+  attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
+  attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(50 * 1000, &spec));
+  int flags = PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE;
+  if (pa_stream_connect_record(stream_, source_.empty() ? nullptr : source_.c_str(), &attr,
+                               static_cast<pa_stream_flags_t>(flags)) < 0) {
+    if (error) *error = pa_strerror(pa_context_errno(connection_->Context()));
+    pa_stream_unref(stream_);
+    stream_ = nullptr;
+    return false;
+  }
+  for (;;) {
+    pa_stream_state_t st = pa_stream_get_state(stream_);
+    if (st == PA_STREAM_READY) return true;
+    if (!PA_STREAM_IS_GOOD(st)) {
+      if (error) *error = pa_strerror(pa_context_errno(connection_->Context()));
+      pa_stream_set_state_callback(stream_, nullptr, nullptr);
+      pa_stream_set_read_callback(stream_, nullptr, nullptr);
+      pa_stream_disconnect(stream_);
+      pa_stream_unref(stream_);
+      stream_ = nullptr;
+      std::lock_guard<std::mutex> g(lock_);
+      running_ = false;
+      return false;
+    }
+    pa_threaded_mainloop_wait(connection_->Loop());
+  }
+}
+
+void PulseCapture::Pause() {
+  if (!stream_) return;
+  {
+    std::lock_guard<std::mutex> g(lock_);
+    paused_ = true;
+  }
+  PulseConnection::Lock lock(*connection_);
+  if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) {
+    pa_operation* op = pa_stream_cork(stream_, 1, nullptr, nullptr);
+    if (op) pa_operation_unref(op);
+  }
+}
+
+void PulseCapture::Resume() {
+  if (!stream_) return;
+  PulseConnection::Lock lock(*connection_);
+  if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) {
+    // Whatever the server still held from before the pause is stale now.
+    pa_operation* op = pa_stream_flush(stream_, nullptr, nullptr);
+    if (op) pa_operation_unref(op);
+    op = pa_stream_cork(stream_, 0, nullptr, nullptr);
+    if (op) pa_operation_unref(op);
+  }
+  std::lock_guard<std::mutex> g(lock_);
+  paused_ = false;
+}
+
+void PulseCapture::Stop() {
+  if (stream_) {
+    PulseConnection::Lock lock(*connection_);
+    pa_stream_set_state_callback(stream_, nullptr, nullptr);
+    pa_stream_set_read_callback(stream_, nullptr, nullptr);
+    pa_stream_disconnect(stream_);
+    pa_stream_unref(stream_);
+    stream_ = nullptr;
+  }
+  {
+    std::lock_guard<std::mutex> g(lock_);
+    running_ = false;
+    paused_ = false;
+    queue_.clear();
+  }
+  arrived_.notify_all();
+}
+
+CaptureStatus PulseCapture::Read(uint8_t* dst, size_t bytes, size_t* got, int stallMs) {
+  size_t dummy = 0;
+  size_t& copied = got ? *got : dummy;
+  copied = 0;
+  std::unique_lock<std::mutex> g(lock_);
+  auto lastData = std::chrono::steady_clock::now();
+  while (copied < bytes) {
+    if (!queue_.empty()) {
+      size_t n = std::min(bytes - copied, queue_.size());
+      std::copy(queue_.begin(), queue_.begin() + static_cast<long>(n), dst + copied);
+      queue_.erase(queue_.begin(), queue_.begin() + static_cast<long>(n));
+      copied += n;
+      lastData = std::chrono::steady_clock::now();
+      continue;
+    }
+    if (failed_) return CaptureStatus::Failed;
+    if (!running_) return CaptureStatus::Stopped;
+    arrived_.wait_for(g, std::chrono::milliseconds(100));
+    if (paused_) {
+      lastData = std::chrono::steady_clock::now();
+    } else if (queue_.empty() &&
+               std::chrono::steady_clock::now() - lastData > std::chrono::milliseconds(stallMs)) {
+      if (!failed_) error_ = "the capture device stopped delivering sound";
+      failed_ = true;
+      return CaptureStatus::TimedOut;
+    }
+  }
+  return CaptureStatus::Ok;
+}
+
+bool PulseCapture::IsRunning() const {
+  std::lock_guard<std::mutex> g(lock_);
+  return running_;
+}
+bool PulseCapture::IsPaused() const {
+  std::lock_guard<std::mutex> g(lock_);
+  return paused_;
+}
+bool PulseCapture::HasFailed() const {
+  std::lock_guard<std::mutex> g(lock_);
+  return failed_;
+}
+size_t PulseCapture::Available() const {
+  std::lock_guard<std::mutex> g(lock_);
+  return queue_.size();
+}
+void PulseCapture::DropQueued() {
+  std::lock_guard<std::mutex> g(lock_);
+  queue_.clear();
+}
+
+}  // namespace engine::pulse

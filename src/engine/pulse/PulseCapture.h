@@ -1,0 +1,70 @@
+// Capture from one source as interleaved signed 16-bit samples. Data arrives
+// on the sound server's thread and waits in a queue until Read takes it.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct pa_stream;
+
+namespace engine::pulse {
+
+class PulseConnection;
+
+enum class CaptureStatus { Ok, Stopped, Failed, TimedOut };
+
+class PulseCapture {
+ public:
+  PulseCapture(std::shared_ptr<PulseConnection> connection, std::string source,
+               int sampleRate, int channels);
+  ~PulseCapture();
+  PulseCapture(const PulseCapture&) = delete;
+  PulseCapture& operator=(const PulseCapture&) = delete;
+
+  bool Start(std::string* error);
+  // Pausing stops the flow at the server, so paused time never reaches the queue.
+  void Pause();
+  void Resume();
+  void Stop();
+
+  // Blocks until exactly `bytes` are copied, the stream ends or fails, or no
+  // data came for `stallMs` while running (a device that went silent for good).
+  // `got` receives what was copied in every case.
+  CaptureStatus Read(uint8_t* dst, size_t bytes, size_t* got, int stallMs = 3000);
+
+  bool IsRunning() const;
+  bool IsPaused() const;
+  bool HasFailed() const;
+  const std::string& LastError() const { return error_; }
+  int SampleRate() const { return sampleRate_; }
+  int Channels() const { return channels_; }
+  int BlockAlign() const { return 2 * channels_; }
+  size_t Available() const;
+  void DropQueued();
+
+ private:
+  static void OnState(pa_stream* s, void* userdata);
+  static void OnRead(pa_stream* s, size_t nbytes, void* userdata);
+  void Fail(const std::string& why);
+
+  std::shared_ptr<PulseConnection> connection_;
+  std::string source_;
+  int sampleRate_;
+  int channels_;
+  pa_stream* stream_ = nullptr;
+
+  mutable std::mutex lock_;
+  std::condition_variable arrived_;
+  std::deque<uint8_t> queue_;
+  bool running_ = false;
+  bool paused_ = false;
+  bool failed_ = false;
+  std::string error_;
+};
+
+}  // namespace engine::pulse
