@@ -160,7 +160,7 @@ void CFileException::Construct(int cause, LONG lOsError, LPCTSTR lpszArchiveName
 {
     m_cause = cause;
     m_lOsError = lOsError;
-    (void)lpszArchiveName;
+    m_strFileName = lpszArchiveName != nullptr ? lpszArchiveName : _T("");
 }
 
 BOOL CFileException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
@@ -185,7 +185,7 @@ BOOL CFileException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnH
     if (pnHelpContext != nullptr)
         *pnHelpContext = static_cast<UINT>(m_cause);
     int cause = (m_cause >= 0 && m_cause < static_cast<int>(_countof(messages))) ? m_cause : genericException;
-    return CopyMessage(WithFileName(messages[cause], std::u16string()), lpszError, nMaxError);
+    return CopyMessage(WithFileName(messages[cause], Text(m_strFileName)), lpszError, nMaxError);
 }
 
 int PASCAL CFileException::OsErrorToException(LONG lOsError)
@@ -292,9 +292,9 @@ void PASCAL CFileException::ThrowErrno(int nErrno, LPCTSTR lpszFileName)
     AfxThrowFileException(ErrnoToException(nErrno), nErrno, lpszFileName);
 }
 
-CArchiveException::CArchiveException(int cause, LPCTSTR lpszArchiveName) : m_cause(cause)
+CArchiveException::CArchiveException(int cause, LPCTSTR lpszArchiveName)
+    : m_cause(cause), m_strFileName(lpszArchiveName != nullptr ? lpszArchiveName : _T(""))
 {
-    (void)lpszArchiveName;
 }
 
 BOOL CArchiveException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
@@ -313,7 +313,7 @@ BOOL CArchiveException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT 
     if (pnHelpContext != nullptr)
         *pnHelpContext = static_cast<UINT>(m_cause);
     int cause = (m_cause >= 0 && m_cause < static_cast<int>(_countof(messages))) ? m_cause : genericException;
-    return CopyMessage(WithFileName(messages[cause], std::u16string()), lpszError, nMaxError);
+    return CopyMessage(WithFileName(messages[cause], Text(m_strFileName)), lpszError, nMaxError);
 }
 
 BOOL COleException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
@@ -354,16 +354,18 @@ SCODE PASCAL COleException::Process(const CException* pAnyException)
 }
 
 COleDispatchException::COleDispatchException(LPCTSTR lpszDescription, UINT nHelpID, WORD wCode)
-    : m_wCode(wCode), m_dwHelpContext(nHelpID != 0 ? nHelpID : 0), m_scError(0)
+    : m_wCode(wCode),
+      m_strDescription(lpszDescription != nullptr ? lpszDescription : _T("")),
+      m_dwHelpContext(nHelpID),
+      m_scError(0)
 {
-    (void)lpszDescription;
 }
 
 BOOL COleDispatchException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
 {
     if (pnHelpContext != nullptr)
         *pnHelpContext = m_dwHelpContext;
-    return CopyMessage(std::u16string(), lpszError, nMaxError);
+    return CopyMessage(Text(m_strDescription), lpszError, nMaxError);
 }
 
 void PASCAL COleDispatchException::Process(EXCEPINFO* pInfo, const CException* pAnyException)
@@ -376,6 +378,12 @@ void PASCAL COleDispatchException::Process(EXCEPINFO* pInfo, const CException* p
         pInfo->wCode = e->m_wCode;
         pInfo->dwHelpContext = e->m_dwHelpContext;
         pInfo->scode = e->m_wCode == 0 ? e->m_scError : 0;
+        if (!e->m_strDescription.IsEmpty())
+            pInfo->bstrDescription = ::SysAllocString(e->m_strDescription);
+        if (!e->m_strSource.IsEmpty())
+            pInfo->bstrSource = ::SysAllocString(e->m_strSource);
+        if (!e->m_strHelpFile.IsEmpty())
+            pInfo->bstrHelpFile = ::SysAllocString(e->m_strHelpFile);
         return;
     }
     WCHAR message[512];

@@ -21,8 +21,14 @@ void AFX_CDECL AfxTraceW(const char16_t* format, ...)
 {
     if (format == nullptr)
         return;
-    // Formatted output arrives with the UTF-16 runtime.
-    OutputDebugStringW(reinterpret_cast<LPCWSTR>(format));
+    WCHAR buffer[1024];
+    va_list args;
+    va_start(args, format);
+    int written = _vsnwprintf_s(buffer, _countof(buffer), _TRUNCATE, format, args);
+    va_end(args);
+    if (written < 0)
+        buffer[_countof(buffer) - 1] = 0;
+    OutputDebugStringW(buffer);
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include "mfc/afxdefs.h"
 #include "mfc/object.h"
+#include "mfc/cstring.h"
 
 class CException : public CObject
 {
@@ -125,6 +126,7 @@ public:
 
     int m_cause;
     LONG m_lOsError;
+    CString m_strFileName;
 };
 
 class CArchiveException : public CException
@@ -148,6 +150,7 @@ public:
     BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 
     int m_cause;
+    CString m_strFileName;
 };
 
 class COleException : public CException
@@ -176,7 +179,10 @@ public:
     static void PASCAL Process(EXCEPINFO* pInfo, const CException* pAnyException);
 
     WORD m_wCode;
+    CString m_strDescription;
     DWORD m_dwHelpContext;
+    CString m_strHelpFile;
+    CString m_strSource;
     SCODE m_scError;
 };
 
