@@ -23,6 +23,8 @@
 
 // The resource handle that holds a string table block (module state).
 HINSTANCE AFXAPI AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType);
+// The module whose string table holds nID, found through AfxFindResourceHandle.
+HINSTANCE AFXAPI _AfxFindStringResourceHandle(UINT nID);
 [[noreturn]] void AFXAPI AfxThrowMemoryException();
 
 // The unbounded formatting engines behind Format (mfc/text).
@@ -600,8 +602,7 @@ public:
     // --- Resources and conversions ------------------------------------------------
     BOOL LoadString(UINT nID)
     {
-        HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW((nID >> 4) + 1), (LPCWSTR)RT_STRING);
-        return LoadString(hInst, nID);
+        return LoadString(_AfxFindStringResourceHandle(nID), nID);
     }
     BOOL LoadString(HINSTANCE hInstance, UINT nID)
     {
