@@ -130,6 +130,7 @@ WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings
   path_ = path;
   input_ = input;
   inputFrames_ = 0;
+  inputMsBefore_ = 0;
   nextPts_ = 0;
   container_ = settings.containerType;
   if (input.sampleRate <= 0 || input.channels <= 0 || input.channels > 8) {
@@ -160,15 +161,8 @@ WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings
     return s;
   }
 
-  AVChannelLayout inLayout, outLayout;
-  av_channel_layout_default(&inLayout, input_.channels);
-  av_channel_layout_default(&outLayout, outChannels_);
-  err = swr_alloc_set_opts2(&swr_, &outLayout, static_cast<AVSampleFormat>(outFormat_), outRate_,
-                            &inLayout, AV_SAMPLE_FMT_S16, input_.sampleRate, 0, nullptr);
-  av_channel_layout_uninit(&inLayout);
-  av_channel_layout_uninit(&outLayout);
-  if (err < 0 || swr_init(swr_) < 0) {
-    Fail(err, "cannot set up the sample conversion");
+  if (!MakeResampler()) {
+    Fail(0, "cannot set up the sample conversion");
     Release();
     return WriteStatus::BadSettings;
   }
@@ -208,6 +202,35 @@ WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings
     int bits = av_get_bits_per_sample(stream_->codecpar->codec_id);
     patcher_.Attach(path, container_, bits > 0 ? bits / 8 * outChannels_ : 0);
   }
+  return WriteStatus::Ok;
+}
+
+bool AudioFileWriter::MakeResampler() {
+  swr_free(&swr_);
+  AVChannelLayout inLayout, outLayout;
+  av_channel_layout_default(&inLayout, input_.channels);
+  av_channel_layout_default(&outLayout, outChannels_);
+  int err = swr_alloc_set_opts2(&swr_, &outLayout, static_cast<AVSampleFormat>(outFormat_), outRate_,
+                                &inLayout, AV_SAMPLE_FMT_S16, input_.sampleRate, 0, nullptr);
+  av_channel_layout_uninit(&inLayout);
+  av_channel_layout_uninit(&outLayout);
+  return err >= 0 && swr_init(swr_) >= 0;
+}
+
+WriteStatus AudioFileWriter::SetInputFormat(const PcmFormat& input) {
+  if (input.sampleRate == input_.sampleRate && input.channels == input_.channels) return WriteStatus::Ok;
+  if (input.sampleRate <= 0 || input.channels <= 0 || input.channels > 8) return WriteStatus::BadSettings;
+  if (!fmt_) {
+    input_ = input;
+    return WriteStatus::Ok;
+  }
+  if (state_ != WriteStatus::Ok) return state_;
+  WriteStatus s = Convert(nullptr, 0);
+  if (s != WriteStatus::Ok) return s;
+  inputMsBefore_ = WrittenMs();
+  inputFrames_ = 0;
+  input_ = input;
+  if (!MakeResampler()) return Fail(0, "cannot set up the sample conversion");
   return WriteStatus::Ok;
 }
 
@@ -397,7 +420,8 @@ WriteStatus AudioFileWriter::Finish() {
 }
 
 double AudioFileWriter::WrittenMs() const {
-  return input_.sampleRate > 0 ? 1000.0 * static_cast<double>(inputFrames_) / input_.sampleRate : 0;
+  return inputMsBefore_ +
+         (input_.sampleRate > 0 ? 1000.0 * static_cast<double>(inputFrames_) / input_.sampleRate : 0);
 }
 
 uint64_t AudioFileWriter::FileBytes() const {

@@ -37,6 +37,10 @@ class AudioFileWriter {
 
   // `path` is a file-system path of this machine.
   WriteStatus Open(const std::string& path, const EncoderSettings& settings, const PcmFormat& input);
+  // Later input arrives in another format (rate or channels); what came before
+  // is converted in full first.
+  WriteStatus SetInputFormat(const PcmFormat& input);
+  const PcmFormat& InputFormat() const { return input_; }
   // Takes whole sample frames of the input format.
   WriteStatus Write(const uint8_t* pcm, size_t bytes);
   // Drains the encoder and closes the file; after a write failure it still
@@ -57,6 +61,7 @@ class AudioFileWriter {
   WriteStatus SetUpEncoder(const EncoderSettings& s);
   WriteStatus SetUpAmr(const EncoderSettings& s);
   WriteStatus Convert(const uint8_t* pcm, int frames);
+  bool MakeResampler();
   WriteStatus EncodeQueued(bool flush);
   WriteStatus SendFrame(AVFrame* frame);
   WriteStatus WritePacket(AVPacket* pkt);
@@ -68,6 +73,7 @@ class AudioFileWriter {
   int codec_ = 0;
   PcmFormat input_;
   uint64_t inputFrames_ = 0;
+  double inputMsBefore_ = 0;  // input taken in earlier input formats
   int outRate_ = 0;
   int outChannels_ = 0;
   int outFormat_ = 0;  // AVSampleFormat

@@ -1,0 +1,331 @@
+#include "engine/objects/CaptureSource.h"
+
+#include "engine/core/ClassTable.h"
+#include "engine/objects/SampleBuffer.h"
+
+#include <cmath>
+
+namespace engine {
+
+namespace {
+
+std::u16string Text(const std::string& utf8) { return FromUtf8(utf8); }
+
+}  // namespace
+
+CCaptureSource::CCaptureSource() = default;
+
+CCaptureSource::~CCaptureSource() {
+  if (capture_) capture_->Stop();
+}
+
+void* CCaptureSource::FindInterface(REFIID riid) {
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMediaCaptureSource5))
+    return static_cast<IMediaCaptureSource5*>(this);
+  if (IsEqualIID(riid, IID_IMediaSource5)) return static_cast<IMediaSource5*>(this);
+  return nullptr;
+}
+
+HRESULT CCaptureSource::EnsureConnection() {
+  if (connection_ && connection_->IsReady()) return S_OK;
+  connection_ = pulse::PulseConnection::Get();
+  return connection_ ? S_OK : HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
+}
+
+const pulse::SourceInfo* CCaptureSource::Selected() const {
+  if (selected_ < 0 || selected_ >= static_cast<int>(devices_.size())) return nullptr;
+  return &devices_[static_cast<size_t>(selected_)];
+}
+
+HRESULT CCaptureSource::RefreshDevices() {
+  return Guard([&]() -> HRESULT {
+    std::lock_guard<std::mutex> g(lock_);
+    HRESULT hr = EnsureConnection();
+    if (FAILED(hr)) {
+      devices_.clear();
+      selected_ = -1;
+      return hr;
+    }
+    std::string current = Selected() ? Selected()->name : std::string();
+    devices_ = connection_->ListSources(false);
+    selected_ = -1;
+    for (size_t i = 0; i < devices_.size(); ++i)
+      if (devices_[i].name == current) selected_ = static_cast<int>(i);
+    if (selected_ < 0 && !devices_.empty()) selected_ = 0;
+    return S_OK;
+  });
+}
+
+HRESULT CCaptureSource::GetDeviceCount(LONG* count) {
+  if (!count) return E_POINTER;
+  std::lock_guard<std::mutex> g(lock_);
+  *count = static_cast<LONG>(devices_.size());
+  return S_OK;
+}
+
+HRESULT CCaptureSource::GetDeviceName(LONG index, BSTR* name) {
+  return Guard([&]() -> HRESULT {
+    if (!name) return E_POINTER;
+    *name = nullptr;
+    std::lock_guard<std::mutex> g(lock_);
+    if (index < 0 || index >= static_cast<LONG>(devices_.size())) return E_INVALIDARG;
+    return ReturnBstr(Text(devices_[static_cast<size_t>(index)].description), name);
+  });
+}
+
+HRESULT CCaptureSource::SelectDevice(LONG index) {
+  std::lock_guard<std::mutex> g(lock_);
+  if (index < 0 || index >= static_cast<LONG>(devices_.size())) return E_INVALIDARG;
+  if (capture_ && capture_->IsRunning()) return MEDIA_E_ALREADY_OPEN;
+  if (index != selected_) {
+    inputs_.clear();
+    selectedInput_ = -1;
+  }
+  selected_ = index;
+  return S_OK;
+}
+
+HRESULT CCaptureSource::GetSelectedDevice(LONG* index) {
+  if (!index) return E_POINTER;
+  std::lock_guard<std::mutex> g(lock_);
+  *index = selected_;
+  return S_OK;
+}
+
+HRESULT CCaptureSource::RefreshInputs() {
+  return Guard([&]() -> HRESULT {
+    std::lock_guard<std::mutex> g(lock_);
+    inputs_.clear();
+    selectedInput_ = -1;
+    const pulse::SourceInfo* s = Selected();
+    if (!s) return S_FALSE;
+    HRESULT hr = EnsureConnection();
+    if (FAILED(hr)) return hr;
+    pulse::SourceInfo fresh;
+    if (!connection_->GetSource(s->name, &fresh)) return HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
+    devices_[static_cast<size_t>(selected_)] = fresh;
+    inputs_ = fresh.ports;
+    for (size_t i = 0; i < inputs_.size(); ++i)
+      if (inputs_[i].name == fresh.activePort) selectedInput_ = static_cast<int>(i);
+    return S_OK;
+  });
+}
+
+HRESULT CCaptureSource::GetInputCount(LONG* count) {
+  if (!count) return E_POINTER;
+  std::lock_guard<std::mutex> g(lock_);
+  *count = static_cast<LONG>(inputs_.size());
+  return S_OK;
+}
+
+HRESULT CCaptureSource::GetInputName(LONG index, BSTR* name) {
+  return Guard([&]() -> HRESULT {
+    if (!name) return E_POINTER;
+    *name = nullptr;
+    std::lock_guard<std::mutex> g(lock_);
+    if (index < 0 || index >= static_cast<LONG>(inputs_.size())) return E_INVALIDARG;
+    const pulse::PortInfo& p = inputs_[static_cast<size_t>(index)];
+    return ReturnBstr(Text(p.description.empty() ? p.name : p.description), name);
+  });
+}
+
+HRESULT CCaptureSource::SelectInput(LONG index) {
+  return Guard([&]() -> HRESULT {
+    std::lock_guard<std::mutex> g(lock_);
+    if (index < 0 || index >= static_cast<LONG>(inputs_.size())) return E_INVALIDARG;
+    const pulse::SourceInfo* s = Selected();
+    if (!s || FAILED(EnsureConnection())) return HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
+    if (!connection_->SetSourcePort(s->name, inputs_[static_cast<size_t>(index)].name)) return E_FAIL;
+    selectedInput_ = index;
+    return S_OK;
+  });
+}
+
+HRESULT CCaptureSource::SetVolume(LONG percent) {
+  return Guard([&]() -> HRESULT {
+    if (percent < 0 || percent > 100) return E_INVALIDARG;
+    std::lock_guard<std::mutex> g(lock_);
+    const pulse::SourceInfo* s = Selected();
+    if (!s || FAILED(EnsureConnection())) return HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
+    return connection_->SetSourceVolume(s->name, percent) ? S_OK : E_FAIL;
+  });
+}
+
+HRESULT CCaptureSource::GetVolume(LONG* percent) {
+  return Guard([&]() -> HRESULT {
+    if (!percent) return E_POINTER;
+    std::lock_guard<std::mutex> g(lock_);
+    const pulse::SourceInfo* s = Selected();
+    if (!s || FAILED(EnsureConnection())) return HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
+    int v = connection_->GetSourceVolume(s->name);
+    if (v < 0) return E_FAIL;
+    *percent = v;
+    return S_OK;
+  });
+}
+
+HRESULT CCaptureSource::StartCapture() {
+  if (capture_ && capture_->IsRunning()) {
+    capture_->Resume();
+    return S_OK;
+  }
+  HRESULT hr = EnsureConnection();
+  if (FAILED(hr)) return hr;
+  if (!Selected()) {
+    devices_ = connection_->ListSources(false);
+    selected_ = devices_.empty() ? -1 : 0;
+  }
+  const pulse::SourceInfo* s = Selected();
+  if (!s) return HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
+  rate_ = s->sampleRate > 0 ? s->sampleRate : 44100;
+  channels_ = s->channels == 1 ? 1 : 2;
+  auto capture = std::make_shared<pulse::PulseCapture>(connection_, s->name, rate_, channels_);
+  std::string error;
+  if (!capture->Start(&error)) return HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
+  capture_ = capture;
+  position_ = 0;
+  return S_OK;
+}
+
+HRESULT CCaptureSource::Start(LONG mode) {
+  return Guard([&]() -> HRESULT {
+    std::lock_guard<std::mutex> g(lock_);
+    return StartCapture();
+  });
+}
+
+HRESULT CCaptureSource::Pause() {
+  std::lock_guard<std::mutex> g(lock_);
+  if (!capture_ || !capture_->IsRunning()) return S_FALSE;
+  capture_->Pause();
+  return S_OK;
+}
+
+HRESULT CCaptureSource::Stop() {
+  std::shared_ptr<pulse::PulseCapture> capture;
+  {
+    std::lock_guard<std::mutex> g(lock_);
+    capture.swap(capture_);
+  }
+  if (capture) capture->Stop();
+  return S_OK;
+}
+
+HRESULT CCaptureSource::Command(LONG command, IUnknown* argument) {
+  return Guard([&]() -> HRESULT {
+    std::lock_guard<std::mutex> g(lock_);
+    switch (command) {
+      case MEDIAJOB_CMD_PREPARE:
+        return S_OK;
+      case MEDIAJOB_CMD_BEGIN_ITEM: {
+        // The item starts now: sound from before it belongs to no file.
+        HRESULT hr = StartCapture();
+        if (FAILED(hr)) return hr;
+        capture_->DropQueued();
+        position_ = 0;
+        return S_OK;
+      }
+      case MEDIAJOB_CMD_END_ITEM:
+        return S_OK;
+      default:
+        return E_INVALIDARG;
+    }
+  });
+}
+
+HRESULT CCaptureSource::GetStreamCount(LONG streamType, LONG* count) {
+  if (!count) return E_POINTER;
+  *count = streamType == MEDIA_STREAM_VIDEO ? 0 : 1;
+  return S_OK;
+}
+
+HRESULT CCaptureSource::GetDuration(LONG streamType, double* ms) {
+  if (!ms) return E_POINTER;
+  *ms = streamType == MEDIA_STREAM_VIDEO ? 0 : MEDIA_LIVE_SOURCE_DURATION_MS;
+  return S_OK;
+}
+
+HRESULT CCaptureSource::GetPosition(LONG streamType, double* ms) {
+  if (!ms) return E_POINTER;
+  std::lock_guard<std::mutex> g(lock_);
+  *ms = streamType == MEDIA_STREAM_VIDEO ? 0 : position_;
+  return S_OK;
+}
+
+HRESULT CCaptureSource::Rewind(LONG streamType) {
+  // A live source cannot go back; the next block is simply what comes next.
+  return S_FALSE;
+}
+
+HRESULT CCaptureSource::ReadAudio(double ms, IMediaSample5** sample) {
+  return Guard([&]() -> HRESULT {
+    if (!sample) return E_POINTER;
+    *sample = nullptr;
+    std::shared_ptr<pulse::PulseCapture> capture;
+    int rate, channels;
+    double start;
+    {
+      std::lock_guard<std::mutex> g(lock_);
+      if (!capture_) {
+        HRESULT hr = StartCapture();
+        if (FAILED(hr)) return hr;
+      }
+      capture = capture_;
+      rate = rate_;
+      channels = channels_;
+      start = position_;
+    }
+    if (capture->HasFailed()) return MEDIA_E_DEVICE_LOST;
+    if (!(ms > 0)) return S_FALSE;
+    const size_t frames = static_cast<size_t>(std::llround(ms * rate / 1000.0));
+    std::vector<BYTE> data(frames * static_cast<size_t>(2 * channels));
+    size_t got = 0;
+    pulse::CaptureStatus status = capture->Read(data.data(), data.size(), &got);
+    if (status == pulse::CaptureStatus::Failed || status == pulse::CaptureStatus::TimedOut)
+      return MEDIA_E_DEVICE_LOST;
+    got -= got % static_cast<size_t>(2 * channels);
+    if (got == 0) return S_FALSE;
+    data.resize(got);
+    ComObject<CSampleBuffer>* buffer = new ComObject<CSampleBuffer>();
+    buffer->Assign(rate, channels, std::move(data), start);
+    {
+      std::lock_guard<std::mutex> g(lock_);
+      position_ += 1000.0 * static_cast<double>(got / static_cast<size_t>(2 * channels)) / rate;
+    }
+    *sample = buffer;  // the creation reference goes to the caller
+    return S_OK;
+  });
+}
+
+HRESULT CCaptureSource::ReadVideo(IMediaSample5** frame) {
+  if (frame) *frame = nullptr;
+  return S_FALSE;
+}
+
+HRESULT CCaptureSource::GetAudioFormat(IMediaAudioFormat5** format) {
+  return Guard([&]() -> HRESULT {
+    if (!format) return E_POINTER;
+    *format = nullptr;
+    ComPtr<IMediaAudioFormat5> made;
+    HRESULT hr = CoCreateInstance(CLSID_MediaAudioFormat5, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IMediaAudioFormat5, made.OutVoid());
+    if (FAILED(hr)) return hr;
+    std::lock_guard<std::mutex> g(lock_);
+    const pulse::SourceInfo* s = Selected();
+    int rate = capture_ ? rate_ : (s && s->sampleRate > 0 ? s->sampleRate : 44100);
+    int channels = capture_ ? channels_ : (s && s->channels == 1 ? 1 : 2);
+    made->SetCodecId(MEDIA_CODEC_PCM);
+    made->SetSampleRate(rate);
+    made->SetChannels(channels);
+    made->SetBitsPerSample(16);
+    made->SetBitrate(rate * channels * 16);
+    *format = made.Detach();
+    return S_OK;
+  });
+}
+
+HRESULT CreateCaptureSource(REFIID riid, void** ppv) {
+  return Guard([&] { return ComObject<CCaptureSource>::Create(riid, ppv); });
+}
+
+}  // namespace engine

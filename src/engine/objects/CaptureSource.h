@@ -1,0 +1,66 @@
+// E2: the capture source class. Devices are the sound server's sources
+// (monitors of outputs left out), inputs are a source's ports, the volume
+// 0..100 is the source volume. As a job's input it delivers what it captures
+// in blocks of the asked length.
+#pragma once
+
+#include "engine/core/ComBase.h"
+#include "engine/pulse/PulseCapture.h"
+#include "engine/pulse/PulseConnection.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+class CCaptureSource : public ComClass, public IMediaCaptureSource5, public IMediaSource5 {
+ public:
+  CCaptureSource();
+  ~CCaptureSource() override;
+  void* FindInterface(REFIID riid);
+
+  // IUnknown comes from ComObject; both bases share it.
+  HRESULT STDMETHODCALLTYPE RefreshDevices() override;
+  HRESULT STDMETHODCALLTYPE GetDeviceCount(LONG* count) override;
+  HRESULT STDMETHODCALLTYPE GetDeviceName(LONG index, BSTR* name) override;
+  HRESULT STDMETHODCALLTYPE SelectDevice(LONG index) override;
+  HRESULT STDMETHODCALLTYPE GetSelectedDevice(LONG* index) override;
+  HRESULT STDMETHODCALLTYPE RefreshInputs() override;
+  HRESULT STDMETHODCALLTYPE GetInputCount(LONG* count) override;
+  HRESULT STDMETHODCALLTYPE GetInputName(LONG index, BSTR* name) override;
+  HRESULT STDMETHODCALLTYPE SelectInput(LONG index) override;
+  HRESULT STDMETHODCALLTYPE SetVolume(LONG percent) override;
+  HRESULT STDMETHODCALLTYPE GetVolume(LONG* percent) override;
+  HRESULT STDMETHODCALLTYPE Start(LONG mode) override;
+  HRESULT STDMETHODCALLTYPE Pause() override;
+  HRESULT STDMETHODCALLTYPE Stop() override;
+
+  HRESULT STDMETHODCALLTYPE Command(LONG command, IUnknown* argument) override;
+  HRESULT STDMETHODCALLTYPE GetStreamCount(LONG streamType, LONG* count) override;
+  HRESULT STDMETHODCALLTYPE GetDuration(LONG streamType, double* ms) override;
+  HRESULT STDMETHODCALLTYPE GetPosition(LONG streamType, double* ms) override;
+  HRESULT STDMETHODCALLTYPE Rewind(LONG streamType) override;
+  HRESULT STDMETHODCALLTYPE ReadAudio(double ms, IMediaSample5** sample) override;
+  HRESULT STDMETHODCALLTYPE ReadVideo(IMediaSample5** frame) override;
+  HRESULT STDMETHODCALLTYPE GetAudioFormat(IMediaAudioFormat5** format) override;
+
+ private:
+  HRESULT EnsureConnection();
+  HRESULT StartCapture();
+  const pulse::SourceInfo* Selected() const;
+
+  std::mutex lock_;
+  std::shared_ptr<pulse::PulseConnection> connection_;
+  std::vector<pulse::SourceInfo> devices_;
+  int selected_ = -1;
+  std::vector<pulse::PortInfo> inputs_;
+  int selectedInput_ = -1;
+  std::shared_ptr<pulse::PulseCapture> capture_;
+  int rate_ = 44100;
+  int channels_ = 2;
+  double position_ = 0;  // ms delivered since the item began
+};
+
+}  // namespace engine
