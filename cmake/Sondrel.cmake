@@ -64,6 +64,8 @@ function(sondrel_compile_rc out_var rc_file)
     DEPENDS ${rc_abs} ${RC_DEPENDS}
     IMPLICIT_DEPENDS C ${rc_abs}
     COMMENT "Compiling resources ${base}.rc")
+  # Linked as an object: winegcc takes .res files on its link line.
+  set_source_files_properties(${res} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
   set(${out_var} ${res} PARENT_SCOPE)
 endfunction()
 

@@ -1,0 +1,7 @@
+#pragma once
+#define IDS_GREETING 101
+#define IDS_FORMAT 102
+#define IDS_UNICODE 103
+#define IDS_MESSAGE 104
+#define IDS_LAST_OF_BLOCK 111
+#define IDS_MISSING 109
