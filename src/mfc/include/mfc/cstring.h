@@ -21,6 +21,11 @@
 #include "mfc/afxdefs.h"
 #include "mfc/utf16crt.h"
 
+// The collections' opaque iteration position; afx.h declares it for everyone.
+struct __POSITION {};
+typedef __POSITION* POSITION;
+#define BEFORE_START_POSITION ((POSITION)-1L)
+
 // The resource handle that holds a string table block (module state).
 HINSTANCE AFXAPI AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType);
 // The module whose string table holds nID, found through AfxFindResourceHandle.
