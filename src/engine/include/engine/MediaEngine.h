@@ -189,6 +189,14 @@ enum MediaCodecId : LONG {
   MEDIA_CODEC_REALAUDIO_LOSSLESS = 0x30002
 };
 
+// Video codec identifiers that probing reports: these two by name, any other
+// as MEDIA_VIDEO_CODEC_OTHER_BASE plus FFmpeg's own codec number.
+enum MediaVideoCodecId : LONG {
+  MEDIA_VIDEO_CODEC_MPEG4 = 13,
+  MEDIA_VIDEO_CODEC_H264 = 28,
+  MEDIA_VIDEO_CODEC_OTHER_BASE = 0x100000
+};
+
 // IMediaAudioFormat5::GetKind.
 enum MediaAudioFormatKind : LONG {
   MEDIA_FORMAT_KIND_GENERIC = 100,  // CLSID_MediaAudioFormat5 (and formats listed by a media file)
