@@ -307,8 +307,7 @@ HRESULT CCaptureSource::GetAudioFormat(IMediaAudioFormat5** format) {
     if (!format) return E_POINTER;
     *format = nullptr;
     ComPtr<IMediaAudioFormat5> made;
-    HRESULT hr = CoCreateInstance(CLSID_MediaAudioFormat5, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IMediaAudioFormat5, made.OutVoid());
+    HRESULT hr = CreateAudioFormat(IID_IMediaAudioFormat5, made.OutVoid());
     if (FAILED(hr)) return hr;
     std::lock_guard<std::mutex> g(lock_);
     const pulse::SourceInfo* s = Selected();

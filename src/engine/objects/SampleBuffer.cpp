@@ -55,8 +55,7 @@ HRESULT CSampleBuffer::GetFormat(IMediaAudioFormat5** format) {
     *format = nullptr;
     if (!format_) {
       ComPtr<IMediaAudioFormat5> made;
-      HRESULT hr = CoCreateInstance(CLSID_MediaAudioFormat5, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IMediaAudioFormat5, made.OutVoid());
+      HRESULT hr = CreateAudioFormat(IID_IMediaAudioFormat5, made.OutVoid());
       if (FAILED(hr)) return hr;
       made->SetCodecId(MEDIA_CODEC_PCM);
       made->SetSampleRate(rate_);

@@ -1,0 +1,116 @@
+// Splitting a recording at markers, by size and on request, and pausing it.
+#include "RecordingSupport.h"
+
+#include <chrono>
+
+using namespace recording_test;
+
+namespace {
+
+class RecordingSplits : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
+  void TearDown() override { CoUninitialize(); }
+};
+
+const FormatCase kWav{"WAV", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_PCM, 44100, 2, 0, "wav", "pcm_s16le"};
+const FormatCase kMp3{"MP3", MEDIA_CONTAINER_MP3, ".mp3", MEDIA_CODEC_MP3, 44100, 2, 128000, "mp3", "mp3"};
+
+TEST_F(RecordingSplits, MarkersEveryTwoSecondsOverSevenGiveFourFilesInSequence) {
+  TempFolder folder;
+  DriverOptions o;
+  o.format = kWav;
+  o.splitFlags = MEDIA_SPLIT_AT_MARKERS;
+  o.markerEverySeconds = 2;
+  int blocks = 0;
+  o.progress = [&](double, LONG*, bool* stop) { *stop = ++blocks >= 14; };  // 14 x 500 ms
+  DriverResult r = RunRecording(folder, o);
+  ASSERT_TRUE(r.errors.empty());
+  ASSERT_EQ(4u, r.files.size());
+  const double expected[] = {2000, 2000, 2000, 1000};
+  for (size_t i = 0; i < 4; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/Record-%03zu.wav", i);
+    EXPECT_EQ(folder.unix + name, r.files[i].unixPath);
+    Probe p = ProbeFile(r.files[i].unixPath);
+    ASSERT_TRUE(p.ok) << p.raw;
+    EXPECT_NEAR(expected[i], PlayableMs(p), 100) << "file " << i;
+  }
+}
+
+TEST_F(RecordingSplits, SizeSplitKeepsEveryFileWithinTheLimitAndLosesNothing) {
+  TempFolder folder;
+  DriverOptions o;
+  o.format = kMp3;
+  o.splitFlags = MEDIA_SPLIT_BY_SIZE;
+  o.splitKilobytes = 64;
+  int blocks = 0;
+  o.progress = [&](double, LONG*, bool* stop) { *stop = ++blocks >= 16; };  // 8 s, about 128 KB
+  DriverResult r = RunRecording(folder, o);
+  ASSERT_TRUE(r.errors.empty());
+  ASSERT_GE(r.files.size(), 3u);
+  double total = 0;
+  for (const DriverFile& f : r.files) {
+    EXPECT_LE(FileSize(f.unixPath), 64 * 1024 + o.sizeMargin) << f.unixPath;
+    Probe p = ProbeFile(f.unixPath);
+    ASSERT_TRUE(p.ok) << p.raw;
+    EXPECT_NEAR(f.writtenMs, PlayableMs(p), 100) << f.unixPath;
+    total += f.writtenMs;
+  }
+  EXPECT_NEAR(8000, total, 1);
+}
+
+TEST_F(RecordingSplits, ManualSplitStartsTheNextFileAtOnce) {
+  TempFolder folder;
+  DriverOptions o;
+  o.format = kMp3;
+  int blocks = 0;
+  o.progress = [&](double, LONG* split, bool* stop) {
+    ++blocks;
+    if (blocks == 3) *split = 1;
+    *stop = blocks >= 6;
+  };
+  DriverResult r = RunRecording(folder, o);
+  ASSERT_TRUE(r.errors.empty());
+  ASSERT_EQ(2u, r.files.size());
+  EXPECT_EQ(folder.unix + "/Record-001.mp3", r.files[1].unixPath);
+  for (const DriverFile& f : r.files) {
+    EXPECT_NEAR(1500, f.writtenMs, 1);
+    Probe p = ProbeFile(f.unixPath);
+    ASSERT_TRUE(p.ok) << p.raw;
+    EXPECT_NEAR(1500, PlayableMs(p), 100);
+  }
+}
+
+TEST_F(RecordingSplits, PausedTimeNeverReachesTheFile) {
+  TempFolder folder;
+  ComPtr<IMediaCaptureSource5> capture =
+      Create<IMediaCaptureSource5>(CLSID_MediaCaptureSource5, IID_IMediaCaptureSource5);
+  ASSERT_TRUE(capture && SelectDevice(capture.Get(), u"Sine"));
+  DriverOptions o;
+  o.format = kMp3;
+  o.capture = capture.Get();
+  auto begin = std::chrono::steady_clock::now();
+  bool paused = false;
+  o.progress = [&](double written, LONG*, bool* stop) {
+    if (!paused && written >= 1000) {
+      // As the recording job does: pause the source and wait.
+      paused = true;
+      EXPECT_EQ(S_OK, capture->Pause());
+      Sleep(2500);
+      EXPECT_EQ(S_OK, capture->Start(0));
+    }
+    *stop = std::chrono::steady_clock::now() - begin >= std::chrono::milliseconds(4500);
+  };
+  DriverResult r = RunRecording(folder, o);
+  ASSERT_TRUE(r.errors.empty());
+  ASSERT_EQ(1u, r.files.size());
+  // 4.5 s of wall time less 2.5 s of pause: about 2 s of sound, give or take a block.
+  EXPECT_GT(r.files[0].writtenMs, 1400);
+  EXPECT_LT(r.files[0].writtenMs, 3100);
+  Probe p = ProbeFile(r.files[0].unixPath);
+  ASSERT_TRUE(p.ok) << p.raw;
+  EXPECT_NEAR(r.files[0].writtenMs, PlayableMs(p), 100);
+}
+
+}  // namespace
