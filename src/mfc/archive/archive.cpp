@@ -533,30 +533,21 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
         // Known by name but not creatable: not a class this archive can hold.
         ThrowArchive(CArchiveException::badClass);
     }
-    UINT nIndex = 0;
-    try {
-        CheckCount();
-        nIndex = m_nMapCount;
-        m_pLoadArray->resize(m_nMapCount, {nullptr, EntryKind::Null});
-        m_pLoadArray->emplace_back(pOb, EntryKind::Object);
-        ++m_nMapCount;
-        UINT nSchemaSave = m_nObjectSchema;
-        m_nObjectSchema = nSchema;
-        ++m_nLoadDepth;
-        struct DepthGuard {
-            UINT& depth;
-            ~DepthGuard() { --depth; }
-        } guard{m_nLoadDepth};
-        pOb->Serialize(*this);
-        m_nObjectSchema = nSchemaSave;
-    } catch (...) {
-        // The caller never saw the object: free it rather than leak it, and
-        // drop it from the map so nothing can reach it any more.
-        if (m_pLoadArray && nIndex != 0 && nIndex < m_pLoadArray->size())
-            (*m_pLoadArray)[nIndex] = {nullptr, EntryKind::Null};
-        delete pOb;
-        throw;
-    }
+    // As in the framework, an object whose Serialize fails is not deleted:
+    // objects read before it may already point at it.
+    CheckCount();
+    m_pLoadArray->resize(m_nMapCount, {nullptr, EntryKind::Null});
+    m_pLoadArray->emplace_back(pOb, EntryKind::Object);
+    ++m_nMapCount;
+    UINT nSchemaSave = m_nObjectSchema;
+    m_nObjectSchema = nSchema;
+    ++m_nLoadDepth;
+    struct DepthGuard {
+        UINT& depth;
+        ~DepthGuard() { --depth; }
+    } guard{m_nLoadDepth};
+    pOb->Serialize(*this);
+    m_nObjectSchema = nSchemaSave;
     return pOb;
 }
 
@@ -609,8 +600,9 @@ CRuntimeClass* PASCAL CRuntimeClass::Load(CArchive& ar, UINT* pwSchemaNum)
     if (pwSchemaNum != nullptr)
         *pwSchemaNum = wSchema;
     char name[kMaxClassNameLength + 1];
-    if (nLength > kMaxClassNameLength || ar.Read(name, nLength) != nLength)
+    if (nLength > kMaxClassNameLength)
         return nullptr;
+    ar.EnsureRead(name, nLength);
     name[nLength] = 0;
     return FromName(name);
 }
@@ -676,7 +668,7 @@ namespace {
 // tell, so an absurd length fails at once instead of after a long read.
 void CheckStringFits(CArchive& ar, UINT_PTR nLength, int nCharSize)
 {
-    if (nLength > static_cast<UINT_PTR>(std::numeric_limits<int>::max() / 2))
+    if (nLength > static_cast<UINT_PTR>(std::numeric_limits<int>::max()))
         AfxThrowArchiveException(CArchiveException::genericException);
     LONGLONG remaining = ar.GetRemainingLength();
     if (remaining >= 0 && static_cast<ULONGLONG>(nLength) * nCharSize > static_cast<ULONGLONG>(remaining))
