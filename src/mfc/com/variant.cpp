@@ -1,6 +1,8 @@
 // _variant_t: VARIANT with value semantics over oleaut32.
 #include <comdef.h>
 
+#include "variantequality.h"
+
 #include <climits>
 #include <cstring>
 
@@ -406,41 +408,7 @@ bool _variant_t::operator==(const VARIANT& varSrc) const noexcept
 
 bool _variant_t::operator==(const VARIANT* pSrc) const noexcept
 {
-    if (!pSrc)
-        return false;
-    if (pSrc == this)
-        return true;
-    if (V_VT(this) != V_VT(pSrc))
-        return false;
-    switch (V_VT(this)) {
-    case VT_EMPTY:
-    case VT_NULL: return true;
-    case VT_I1: return V_I1(this) == V_I1(pSrc);
-    case VT_UI1: return V_UI1(this) == V_UI1(pSrc);
-    case VT_I2: return V_I2(this) == V_I2(pSrc);
-    case VT_UI2: return V_UI2(this) == V_UI2(pSrc);
-    case VT_I4: return V_I4(this) == V_I4(pSrc);
-    case VT_UI4: return V_UI4(this) == V_UI4(pSrc);
-    case VT_INT: return V_INT(this) == V_INT(pSrc);
-    case VT_UINT: return V_UINT(this) == V_UINT(pSrc);
-    case VT_I8: return V_I8(this) == V_I8(pSrc);
-    case VT_UI8: return V_UI8(this) == V_UI8(pSrc);
-    case VT_R4: return V_R4(this) == V_R4(pSrc);
-    case VT_R8:
-    case VT_DATE: return V_R8(this) == V_R8(pSrc);
-    case VT_CY: return V_CY(this).int64 == V_CY(pSrc).int64;
-    case VT_BOOL: return V_BOOL(this) == V_BOOL(pSrc);
-    case VT_ERROR: return V_ERROR(this) == V_ERROR(pSrc);
-    case VT_BSTR: return SameBstr(V_BSTR(this), V_BSTR(pSrc));
-    case VT_DISPATCH: return V_DISPATCH(this) == V_DISPATCH(pSrc);
-    case VT_UNKNOWN: return V_UNKNOWN(this) == V_UNKNOWN(pSrc);
-    case VT_DECIMAL: {
-        DECIMAL a = V_DECIMAL(this), b = V_DECIMAL(pSrc);
-        return VarDecCmp(&a, &b) == VARCMP_EQ;
-    }
-    default:
-        return VarCmp(const_cast<_variant_t*>(this), const_cast<VARIANT*>(pSrc), LOCALE_USER_DEFAULT, 0) == VARCMP_EQ;
-    }
+    return SondrelVariantsEqual(this, pSrc);
 }
 
 void _variant_t::Clear()
@@ -480,4 +448,43 @@ void _variant_t::ChangeType(VARTYPE vartype, const _variant_t* pSrc)
 void _variant_t::SetString(const char* pSrc)
 {
     *this = pSrc;
+}
+
+bool SondrelVariantsEqual(const VARIANT* a, const VARIANT* pSrc) noexcept
+{
+    if (!a || !pSrc)
+        return false;
+    if (pSrc == a)
+        return true;
+    if (V_VT(a) != V_VT(pSrc))
+        return false;
+    switch (V_VT(a)) {
+    case VT_EMPTY:
+    case VT_NULL: return true;
+    case VT_I1: return V_I1(a) == V_I1(pSrc);
+    case VT_UI1: return V_UI1(a) == V_UI1(pSrc);
+    case VT_I2: return V_I2(a) == V_I2(pSrc);
+    case VT_UI2: return V_UI2(a) == V_UI2(pSrc);
+    case VT_I4: return V_I4(a) == V_I4(pSrc);
+    case VT_UI4: return V_UI4(a) == V_UI4(pSrc);
+    case VT_INT: return V_INT(a) == V_INT(pSrc);
+    case VT_UINT: return V_UINT(a) == V_UINT(pSrc);
+    case VT_I8: return V_I8(a) == V_I8(pSrc);
+    case VT_UI8: return V_UI8(a) == V_UI8(pSrc);
+    case VT_R4: return V_R4(a) == V_R4(pSrc);
+    case VT_R8:
+    case VT_DATE: return V_R8(a) == V_R8(pSrc);
+    case VT_CY: return V_CY(a).int64 == V_CY(pSrc).int64;
+    case VT_BOOL: return V_BOOL(a) == V_BOOL(pSrc);
+    case VT_ERROR: return V_ERROR(a) == V_ERROR(pSrc);
+    case VT_BSTR: return SameBstr(V_BSTR(a), V_BSTR(pSrc));
+    case VT_DISPATCH: return V_DISPATCH(a) == V_DISPATCH(pSrc);
+    case VT_UNKNOWN: return V_UNKNOWN(a) == V_UNKNOWN(pSrc);
+    case VT_DECIMAL: {
+        DECIMAL left = V_DECIMAL(a), right = V_DECIMAL(pSrc);
+        return VarDecCmp(&left, &right) == VARCMP_EQ;
+    }
+    default:
+        return VarCmp(const_cast<VARIANT*>(a), const_cast<VARIANT*>(pSrc), LOCALE_USER_DEFAULT, 0) == VARCMP_EQ;
+    }
 }
