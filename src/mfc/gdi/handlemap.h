@@ -2,9 +2,10 @@
 // image lists.
 #pragma once
 
+#include <windows.h>
+
 #include <mutex>
 #include <unordered_map>
-#include <vector>
 
 namespace sondrel::mfc {
 
@@ -14,6 +15,11 @@ namespace sondrel::mfc {
 template <class Wrapper, class Handle>
 class HandleMap {
 public:
+    // The per-thread table lives in a fiber-local slot rather than a C++
+    // thread_local: the module is loaded at run time, where static TLS
+    // does not work. The slot's callback frees the table at thread exit.
+    HandleMap() : slot_(::FlsAlloc(&HandleMap::FreeTemporaries)) {}
+
     void SetPermanent(Handle handle, Wrapper* wrapper)
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -64,7 +70,7 @@ public:
     template <class Release>
     void DeleteTemporaries(Release release)
     {
-        std::unordered_map<Handle, Wrapper*> temps;
+        Table temps;
         temps.swap(Temporaries());
         for (auto& entry : temps) {
             release(entry.second);
@@ -73,12 +79,26 @@ public:
     }
 
 private:
-    static std::unordered_map<Handle, Wrapper*>& Temporaries()
+    using Table = std::unordered_map<Handle, Wrapper*>;
+
+    Table& Temporaries()
     {
-        static thread_local std::unordered_map<Handle, Wrapper*> temps;
-        return temps;
+        auto* table = static_cast<Table*>(::FlsGetValue(slot_));
+        if (table == nullptr) {
+            table = new Table;
+            ::FlsSetValue(slot_, table);
+        }
+        return *table;
     }
 
+    // Wrappers left at thread exit are only forgotten: their destructors
+    // could release handles that other code still uses.
+    static void WINAPI FreeTemporaries(void* data)
+    {
+        delete static_cast<Table*>(data);
+    }
+
+    DWORD slot_;
     std::mutex mutex_;
     std::unordered_map<Handle, Wrapper*> permanent_;
 };
