@@ -2,6 +2,8 @@
 #include <afxdisp.h>
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "sondrel_gtest.h"
 
@@ -306,4 +308,154 @@ TEST(OleVariant, CopyAttachDetachAndEquality)
         reused = 2.5;
     }
     EXPECT_EQ(VT_R8, reused.vt);
+}
+
+namespace {
+
+using Bytes = std::vector<BYTE>;
+
+template <class F>
+Bytes Store(F fn)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        fn(ar);
+        ar.Close();
+    }
+    Bytes bytes(static_cast<size_t>(file.GetLength()));
+    file.SeekToBegin();
+    if (!bytes.empty())
+        file.Read(bytes.data(), UINT(bytes.size()));
+    return bytes;
+}
+
+// Loads through fn; the archive exception cause, or -1 when none.
+template <class F>
+int Load(Bytes bytes, F fn)
+{
+    CMemFile file;
+    file.Attach(bytes.empty() ? nullptr : bytes.data(), UINT(bytes.size()));
+    try {
+        CArchive ar(&file, CArchive::load);
+        fn(ar);
+    } catch (CArchiveException* e) {
+        int cause = e->m_cause;
+        e->Delete();
+        return cause;
+    }
+    return -1;
+}
+
+Bytes Concat(std::initializer_list<Bytes> parts)
+{
+    Bytes out;
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+template <class T>
+Bytes RawBytes(T value)
+{
+    Bytes out(sizeof value);
+    memcpy(out.data(), &value, sizeof value);
+    return out;
+}
+
+} // namespace
+
+TEST(OleArchive, StoredBytesOfVariantsAndDates)
+{
+    EXPECT_EQ(Bytes({0x03, 0x00, 0x05, 0x00, 0x00, 0x00}), Store([](CArchive& ar) { ar << COleVariant(LONG(5)); }));
+    EXPECT_EQ(Bytes({0x08, 0x00, 0x04, 0x00, 0x00, 0x00, 'a', 0x00, 'b', 0x00}),
+              Store([](CArchive& ar) { ar << COleVariant(_T("ab")); }));
+    EXPECT_EQ(Bytes({0x0B, 0x00, 0xFF, 0xFF}), Store([](CArchive& ar) { ar << COleVariant(short(1), VT_BOOL); }));
+    EXPECT_EQ(Bytes({0x00, 0x00}), Store([](CArchive& ar) { ar << COleVariant(); }));
+    EXPECT_EQ(Concat({{0x00, 0x00, 0x00, 0x00}, RawBytes(36526.5)}),
+              Store([](CArchive& ar) { ar << COleDateTime(2000, 1, 1, 12, 0, 0); }));
+    COleDateTime invalid;
+    invalid.SetStatus(COleDateTime::invalid);
+    EXPECT_EQ(Concat({{0x01, 0x00, 0x00, 0x00}, RawBytes(0.0)}), Store([&](CArchive& ar) { ar << invalid; }));
+    EXPECT_EQ(Concat({{0x00, 0x00, 0x00, 0x00}, RawBytes(1.5)}),
+              Store([](CArchive& ar) { ar << COleDateTimeSpan(1.5); }));
+
+    VARIANT unknown;
+    VariantInit(&unknown);
+    unknown.vt = VT_UNKNOWN;
+    unknown.punkVal = nullptr;
+    bool refused = false;
+    try {
+        Store([&](CArchive& ar) { ar << COleVariant(unknown); });
+    } catch (CNotSupportedException* e) {
+        refused = true;
+        e->Delete();
+    }
+    EXPECT_TRUE(refused);
+}
+
+TEST(OleArchive, RoundTripsEveryArchivedType)
+{
+    CY cy;
+    cy.int64 = -123456789;
+    std::vector<COleVariant> values;
+    values.emplace_back(BYTE(7));
+    values.emplace_back(short(-3));
+    values.emplace_back(LONG(-70000));
+    values.emplace_back(LONGLONG(1) << 50);
+    values.emplace_back(ULONGLONG(1) << 63);
+    values.emplace_back(UINT(4000000000u));
+    values.emplace_back(1.25f);
+    values.emplace_back(-2.5);
+    values.emplace_back(cy);
+    values.emplace_back(COleDateTime(1850, 6, 1, 8, 0, 0));
+    values.emplace_back(_T("R\u00e9cord"));
+    values.emplace_back(LONG(DISP_E_PARAMNOTFOUND), VT_ERROR);
+    values.emplace_back(short(0), VT_BOOL);
+    COleVariant nullValue;
+    nullValue.vt = VT_NULL;
+    values.push_back(nullValue);
+    COleDateTimeSpan span(-2, 3, 4, 5);
+
+    Bytes stored = Store([&](CArchive& ar) {
+        for (const COleVariant& v : values)
+            ar << v;
+        ar << COleDateTime(1899, 12, 29, 6, 0, 0) << span;
+    });
+    EXPECT_EQ(-1, Load(stored, [&](CArchive& ar) {
+        for (const COleVariant& expected : values) {
+            COleVariant loaded(_T("to be replaced"));
+            ar >> loaded;
+            EXPECT_TRUE(loaded == expected) << "type " << expected.vt;
+        }
+        COleDateTime date;
+        COleDateTimeSpan loadedSpan;
+        ar >> date >> loadedSpan;
+        EXPECT_EQ(-1.25, date.m_dt);
+        EXPECT_TRUE(loadedSpan == span);
+    }));
+}
+
+TEST(OleArchive, DamagedInputEndsInAnArchiveException)
+{
+    // A string claiming 4 GB but holding two bytes.
+    EXPECT_EQ(CArchiveException::endOfFile, Load({0x08, 0x00, 0xFE, 0xFF, 0xFF, 0xFF, 'a', 0x00}, [](CArchive& ar) {
+                  COleVariant v;
+                  ar >> v;
+              }));
+    // A type that is never archived.
+    COleVariant left(_T("kept?"));
+    EXPECT_EQ(CArchiveException::badIndex, Load({0x09, 0x00, 0x00, 0x00}, [&](CArchive& ar) { ar >> left; }));
+    EXPECT_EQ(VT_EMPTY, left.vt);
+    // Truncated date.
+    EXPECT_EQ(CArchiveException::endOfFile, Load({0x00, 0x00, 0x00, 0x00, 0x01}, [](CArchive& ar) {
+                  COleDateTime date;
+                  ar >> date;
+              }));
+    // An unknown status loads as invalid.
+    EXPECT_EQ(-1, Load(Concat({{0x07, 0x00, 0x00, 0x00}, RawBytes(2.0)}), [](CArchive& ar) {
+                  COleDateTime date;
+                  ar >> date;
+                  EXPECT_EQ(COleDateTime::invalid, date.GetStatus());
+              }));
 }

@@ -209,3 +209,16 @@ public:
 };
 
 #define AFX_OLE_DATETIME_ERROR (-1)
+
+// The framework's archive forms, which stored files depend on:
+// a date or span is its status as 4 bytes, then the double; a variant is
+// its VARTYPE as a WORD, then the value in its own size (VT_BOOL as a WORD,
+// VT_CY as two DWORDs, VT_BSTR as a DWORD byte count and the UTF-16 bytes;
+// VT_EMPTY and VT_NULL nothing). Interface variants are not archived
+// (CNotSupportedException); an unknown type on load is a CArchiveException.
+CArchive& AFXAPI operator<<(CArchive& ar, const COleVariant& varSrc);
+CArchive& AFXAPI operator>>(CArchive& ar, COleVariant& varSrc);
+CArchive& AFXAPI operator<<(CArchive& ar, const COleDateTime& dateSrc);
+CArchive& AFXAPI operator>>(CArchive& ar, COleDateTime& dateSrc);
+CArchive& AFXAPI operator<<(CArchive& ar, const COleDateTimeSpan& dateSpanSrc);
+CArchive& AFXAPI operator>>(CArchive& ar, COleDateTimeSpan& dateSpanSrc);
