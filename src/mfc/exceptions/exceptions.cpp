@@ -101,16 +101,21 @@ BOOL CException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpC
     return FALSE;
 }
 
+// The application's message box, when the application layer is linked in.
+int AFXAPI AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp) __attribute__((weak));
+
 int CException::ReportError(UINT nType, UINT nMessageID)
 {
-    WCHAR message[512];
-    if (!GetErrorMessage(message, _countof(message), nullptr)) {
-        message[0] = 0;
-        if (nMessageID != 0)
-            ::LoadStringW(GetModuleHandleW(nullptr), nMessageID, message, _countof(message));
-        if (message[0] == 0)
-            CopyMessage(u"No error message is available.", message, _countof(message));
-    }
+    WCHAR buffer[512];
+    CString message;
+    if (GetErrorMessage(buffer, _countof(buffer), nullptr))
+        message = buffer;
+    else if (nMessageID != 0)
+        message.LoadString(nMessageID);
+    if (message.IsEmpty())
+        message = _T("No error message is available.");
+    if (AfxMessageBox)
+        return AfxMessageBox(message, nType, 0);
     return ::MessageBoxW(::GetActiveWindow(), message, nullptr, nType);
 }
 
@@ -450,7 +455,7 @@ void AFXAPI AfxThrowOleDispatchException(WORD wCode, LPCTSTR lpszDescription, UI
 
 void AFXAPI AfxThrowOleDispatchException(WORD wCode, UINT nDescriptionID, UINT nHelpID)
 {
-    WCHAR description[512] = {0};
-    ::LoadStringW(GetModuleHandleW(nullptr), nDescriptionID, description, _countof(description));
+    CString description;
+    description.LoadString(nDescriptionID);
     throw new COleDispatchException(description, nHelpID == (UINT)-1 ? nDescriptionID : nHelpID, wCode);
 }

@@ -182,9 +182,9 @@ CString ToCString(const std::u16string& text)
 
 CString LoadFormat(UINT nFormatID)
 {
-    WCHAR buffer[256] = {0};
-    ::LoadStringW(::GetModuleHandleW(nullptr), nFormatID, buffer, _countof(buffer));
-    return CString(buffer);
+    CString format;
+    format.LoadString(nFormatID);
+    return format;
 }
 
 } // namespace

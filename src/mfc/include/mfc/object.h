@@ -53,7 +53,7 @@ void AFXAPI AfxClassInit(CRuntimeClass* pNewClass);
 public: \
     static const CRuntimeClass class##class_name; \
     static CRuntimeClass* PASCAL _GetBaseClass(); \
-    static CRuntimeClass* PASCAL GetThisClass(); \
+    static CRuntimeClass* PASCAL GetThisClass() { return _RUNTIME_CLASS(class_name); } \
     virtual CRuntimeClass* GetRuntimeClass() const override;
 
 #define DECLARE_DYNCREATE(class_name) \
@@ -68,7 +68,6 @@ public: \
 
 #define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew) \
     CRuntimeClass* PASCAL class_name::_GetBaseClass() { return RUNTIME_CLASS(base_class_name); } \
-    CRuntimeClass* PASCAL class_name::GetThisClass() { return _RUNTIME_CLASS(class_name); } \
     const CRuntimeClass class_name::class##class_name = { \
         #class_name, sizeof(class class_name), (wSchema), (pfnNew), \
         &class_name::_GetBaseClass, RUNTIME_CLASS(base_class_name), nullptr }; \
@@ -88,7 +87,7 @@ public: \
 #define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema) \
     CObject* PASCAL class_name::CreateObject() { return new class_name; } \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject) \
-    CArchive& AFXAPI operator>>(CArchive& ar, class_name*& pOb) \
+    [[maybe_unused]] CArchive& AFXAPI operator>>(CArchive& ar, class_name*& pOb) \
     { pOb = (class_name*)ar.ReadObject(RUNTIME_CLASS(class_name)); return ar; }
 
 class CObject
