@@ -11,6 +11,12 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     engine::SetModuleInstance(instance);
     DisableThreadLibraryCalls(instance);
+    // Stay loaded for the life of the process: the native libraries below us
+    // (sound server threads, codec tables) cannot be unloaded and loaded again,
+    // and COM frees idle in-process servers at every CoUninitialize.
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&DllMain), &self);
   }
   return TRUE;
 }
