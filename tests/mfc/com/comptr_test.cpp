@@ -43,6 +43,28 @@ protected:
     void TearDown() override { CoUninitialize(); }
 };
 
+// Vouches for error information on IDispatch only.
+class ErrorSource : public ISupportErrorInfo {
+public:
+    LONG refs = 1;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_ISupportErrorInfo)) {
+            *ppv = static_cast<ISupportErrorInfo*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(++refs); }
+    ULONG STDMETHODCALLTYPE Release() override { return ULONG(--refs); }
+    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override
+    {
+        return IsEqualIID(riid, IID_IDispatch) ? S_OK : S_FALSE;
+    }
+};
+
 template <class F>
 HRESULT ThrownHResult(F&& f)
 {
@@ -185,14 +207,28 @@ TEST_F(ComPtrTest, ComErrorCarriesErrorInfoAndMessages)
     _com_error unknown(HRESULT(0xA0F0BEEF));
     EXPECT_STREQ("Unknown error 0xA0F0BEEF", static_cast<const char*>(_bstr_t(unknown.ErrorMessage())));
 
-    // The error information an object offers travels with the error.
+    // Without an object, or for an interface it doesn't vouch for, the
+    // thread's error information is left alone.
     SetErrorInfo(0, info);
+    ErrorSource source;
     try {
-        IUnknown* noSupport = nullptr;
-        _com_issue_errorex(E_ACCESSDENIED, noSupport, IID_IUnknown);
+        _com_issue_errorex(E_ACCESSDENIED, nullptr, IID_IUnknown);
     } catch (const _com_error& e) {
         EXPECT_EQ(E_ACCESSDENIED, e.Error());
         EXPECT_TRUE(!e.Description());
     }
+    try {
+        _com_issue_errorex(E_ACCESSDENIED, &source, IID_IStream);
+    } catch (const _com_error& e) {
+        EXPECT_TRUE(!e.Description());
+    }
+    // The error information an object offers travels with the error.
+    try {
+        _com_issue_errorex(E_ACCESSDENIED, &source, IID_IDispatch);
+    } catch (const _com_error& e) {
+        EXPECT_EQ(E_ACCESSDENIED, e.Error());
+        EXPECT_STREQ("The device is busy", static_cast<const char*>(e.Description()));
+    }
     SetErrorInfo(0, nullptr);
+    EXPECT_EQ(1, source.refs);  // every reference taken was given back
 }
