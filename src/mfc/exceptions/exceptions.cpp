@@ -353,8 +353,6 @@ SCODE PASCAL COleException::Process(const CException* pAnyException)
         return E_OUTOFMEMORY;
     if (pAnyException->IsKindOf(RUNTIME_CLASS(CNotSupportedException)))
         return E_NOTIMPL;
-    if (pAnyException->IsKindOf(RUNTIME_CLASS(CInvalidArgException)))
-        return E_INVALIDARG;
     return E_UNEXPECTED;
 }
 

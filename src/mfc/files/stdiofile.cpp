@@ -8,10 +8,9 @@ IMPLEMENT_DYNAMIC(CStdioFile, CFile)
 
 namespace {
 
-// Bytes a character takes in the ANSI code page, judged by its first byte.
-UINT AnsiSequenceLength(BYTE lead)
+// Bytes a character takes in a code page, judged by its first byte.
+UINT SequenceLength(UINT codePage, BYTE lead)
 {
-    UINT codePage = ::GetACP();
     if (codePage == CP_UTF8) {
         if (lead < 0xC0)
             return 1;
@@ -118,19 +117,34 @@ BOOL CStdioFile::ReadRawChar(WCHAR& ch)
         return true;
     };
 
-    if (m_kind == TextKind::Ansi) {
+    if (m_bCheckBom) {
+        m_bCheckBom = FALSE;
+        if (CFile::GetPosition() == static_cast<ULONGLONG>(m_nReadLen - m_nReadPos)) {
+            if (ensure(2) && m_readBuffer[m_nReadPos] == 0xFF && m_readBuffer[m_nReadPos + 1] == 0xFE) {
+                m_nReadPos += 2;
+            } else if (ensure(3) && m_readBuffer[m_nReadPos] == 0xEF && m_readBuffer[m_nReadPos + 1] == 0xBB &&
+                       m_readBuffer[m_nReadPos + 2] == 0xBF) {
+                // Unicode text marked as UTF-8 is read as UTF-8.
+                m_nReadPos += 3;
+                m_kind = TextKind::Utf8;
+            }
+        }
+    }
+
+    if (m_kind == TextKind::Ansi || m_kind == TextKind::Utf8) {
         if (!ensure(1))
             return FALSE;
         BYTE lead = m_readBuffer[m_nReadPos];
-        if (lead == kCtrlZ) {
+        if (lead == kCtrlZ && m_kind == TextKind::Ansi) {
             // Text mode ends at Ctrl+Z.
             return FALSE;
         }
-        UINT length = AnsiSequenceLength(lead);
+        UINT codePage = m_kind == TextKind::Utf8 ? CP_UTF8 : CP_ACP;
+        UINT length = SequenceLength(codePage == CP_ACP ? ::GetACP() : codePage, lead);
         if (!ensure(length))
             length = m_nReadLen - m_nReadPos;
         WCHAR units[2] = {0, 0};
-        int count = ::MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<LPCSTR>(m_readBuffer + m_nReadPos),
+        int count = ::MultiByteToWideChar(codePage, 0, reinterpret_cast<LPCSTR>(m_readBuffer + m_nReadPos),
                                           static_cast<int>(length), units, 2);
         m_nReadPos += length;
         if (count <= 0) {
@@ -143,12 +157,6 @@ BOOL CStdioFile::ReadRawChar(WCHAR& ch)
         return TRUE;
     }
 
-    if (m_bCheckBom) {
-        m_bCheckBom = FALSE;
-        if (CFile::GetPosition() == static_cast<ULONGLONG>(m_nReadLen - m_nReadPos) && ensure(2) &&
-            m_readBuffer[m_nReadPos] == 0xFF && m_readBuffer[m_nReadPos + 1] == 0xFE)
-            m_nReadPos += 2;
-    }
     if (!ensure(2))
         return FALSE;
     ch = static_cast<WCHAR>(m_readBuffer[m_nReadPos] | (m_readBuffer[m_nReadPos + 1] << 8));
@@ -220,13 +228,14 @@ void CStdioFile::WriteString(LPCTSTR lpsz)
     }
     if (text.empty())
         return;
-    if (m_kind == TextKind::Ansi) {
-        int count = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+    if (m_kind == TextKind::Ansi || m_kind == TextKind::Utf8) {
+        UINT codePage = m_kind == TextKind::Utf8 ? CP_UTF8 : CP_ACP;
+        int count = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
                                           nullptr);
         if (count <= 0)
             return;
         std::string bytes(static_cast<size_t>(count), '\0');
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &bytes[0], count, nullptr,
+        ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0], count, nullptr,
                               nullptr);
         CFile::Write(bytes.data(), static_cast<UINT>(bytes.size()));
     } else {

@@ -342,6 +342,18 @@ TEST_F(FilesTest, StdioTextModesAndLines)
         EXPECT_FALSE(file.ReadString(line));
     }
 
+    // Unicode text marked as UTF-8 is read as UTF-8.
+    WriteAll(unicodePath, "\xEF\xBB\xBF" "gr\xC3\xBC\xC3\x9F\r\n\xF0\x9F\x8E\xA4");
+    {
+        CStdioFile file(unicodePath, CFile::modeRead | CFile::typeUnicode);
+        CString line;
+        EXPECT_TRUE(file.ReadString(line));
+        EXPECT_TRUE(line == CString(_T("gr\u00fc\u00df")));
+        EXPECT_TRUE(file.ReadString(line));
+        EXPECT_TRUE(line == CString(_T("\U0001F3A4")));
+        EXPECT_FALSE(file.ReadString(line));
+    }
+
     // Binary: UTF-16 as it is, no translation and no mark.
     CString binaryPath = Path(_T("binary.txt"));
     {

@@ -156,8 +156,8 @@ protected:
 
 // Line-oriented text files. typeText (the default) holds ANSI bytes with
 // CR LF line ends, converted to and from UTF-16; typeUnicode holds UTF-16LE
-// text with CR LF line ends and a byte-order mark; typeBinary holds UTF-16LE
-// characters as they are.
+// text with CR LF line ends and a byte-order mark (a UTF-8 mark when reading
+// switches to UTF-8); typeBinary holds UTF-16LE characters as they are.
 class CStdioFile : public CFile
 {
     DECLARE_DYNAMIC(CStdioFile)
@@ -183,7 +183,7 @@ public:
     CFile* Duplicate() const override;
 
 protected:
-    enum class TextKind { Ansi, Unicode, Binary };
+    enum class TextKind { Ansi, Unicode, Utf8, Binary };
 
     // Reads one character of the file's kind; FALSE at the end of the file.
     BOOL ReadRawChar(WCHAR& ch);
