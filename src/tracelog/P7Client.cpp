@@ -185,13 +185,21 @@ Client::~Client()
     if (wake_)
         CloseHandle(wake_);
 
-    EnterCriticalSection(&lock_);
-    FlushBuffer();
+    // At process exit the flusher may have been cut off while holding the
+    // lock: then the file is closed without the last buffer, never hung on.
+    bool locked = false;
+    for (int i = 0; i < 200 && !(locked = TryEnterCriticalSection(&lock_)); ++i)
+        Sleep(1);
+    if (locked)
+        FlushBuffer();
     if (file_ != INVALID_HANDLE_VALUE)
         CloseHandle(file_);
     file_ = INVALID_HANDLE_VALUE;
-    LeaveCriticalSection(&lock_);
-    DeleteCriticalSection(&lock_);
+    if (locked)
+    {
+        LeaveCriticalSection(&lock_);
+        DeleteCriticalSection(&lock_);
+    }
 }
 
 LONG Client::AddRef()
