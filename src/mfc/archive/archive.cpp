@@ -30,7 +30,6 @@ CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf)
       m_lpBufCur(nullptr),
       m_nBufSize(0),
       m_bUserBuf(FALSE),
-      m_bClosed(FALSE),
       m_nLoadGrowBy(1024),
       m_nLoadDepth(0)
 {
@@ -111,22 +110,7 @@ void CArchive::SetObjectSchema(UINT nSchema)
 void CArchive::FillBuffer(UINT nBytesNeeded)
 {
     CheckLoading();
-    // Keep the unread bytes, then read as much as fits after them.
-    UINT nUnused = static_cast<UINT>(m_lpBufMax - m_lpBufCur);
-    if (nUnused > 0 && m_lpBufCur != m_lpBufStart)
-        std::memmove(m_lpBufStart, m_lpBufCur, nUnused);
-    m_lpBufCur = m_lpBufStart;
-    m_lpBufMax = m_lpBufStart + nUnused;
-    UINT nTotal = nUnused;
-    UINT nWanted = std::min(nBytesNeeded, m_nBufSize);
-    while (nTotal < nWanted) {
-        UINT nRead = m_pFile->Read(m_lpBufMax, m_nBufSize - nTotal);
-        if (nRead == 0)
-            break;
-        nTotal += nRead;
-        m_lpBufMax += nRead;
-    }
-    if (nTotal < nWanted)
+    if (!TryFill(std::min(nBytesNeeded, m_nBufSize)))
         ThrowArchive(CArchiveException::endOfFile);
 }
 

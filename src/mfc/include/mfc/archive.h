@@ -91,6 +91,9 @@ public:
     CArchive& operator<<(double d) { return WriteValue(d); }
     CArchive& operator<<(LONGLONG dwdw) { return WriteValue(dwdw); }
     CArchive& operator<<(ULONGLONG dwdw) { return WriteValue(dwdw); }
+    // A bare text pointer would otherwise be stored as a bool; write a CString.
+    CArchive& operator<<(const char16_t* psz) = delete;
+    CArchive& operator<<(const char* psz) = delete;
 
     CArchive& operator>>(BYTE& by) { return ReadValue(by); }
     CArchive& operator>>(WORD& w) { return ReadValue(w); }
@@ -153,6 +156,7 @@ protected:
     }
 
     [[noreturn]] void ThrowArchive(int cause) const;
+    // Makes nBytesNeeded bytes available in the buffer or throws endOfFile.
     void FillBuffer(UINT nBytesNeeded);
     void CheckLoading() const;
     void CheckStoring() const;
@@ -168,7 +172,6 @@ protected:
     BYTE* m_lpBufCur;
     UINT m_nBufSize;
     BOOL m_bUserBuf;
-    BOOL m_bClosed;
 
     // Storing: object or class -> index. Loading: index -> object or class.
     std::unique_ptr<std::unordered_map<const void*, DWORD>> m_pStoreMap;
