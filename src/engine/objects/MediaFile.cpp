@@ -266,8 +266,8 @@ class CMediaFile : public ComClass,
     if (!operation) return E_POINTER;
     LONGLONG kind = 0;
     if (FAILED(GetBagInteger(operation, MEDIA_PROP_OPERATION, &kind))) return E_INVALIDARG;
-    LONGLONG opMode = MEDIA_MODE_FILE;
-    GetBagInteger(operation, MEDIA_PROP_OPERATION_MODE, &opMode);
+    LONGLONG opMode = 0;
+    if (FAILED(GetBagInteger(operation, MEDIA_PROP_OPERATION_MODE, &opMode))) opMode = MEDIA_MODE_FILE;
     std::u16string name;
     GetBagString(operation, MEDIA_PROP_FILE_NAME, &name);
 

@@ -9,6 +9,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/avutil.h>
 #include <libavutil/dict.h>
+#include <libavutil/log.h>
 #include <libavutil/rational.h>
 }
 
@@ -193,6 +194,12 @@ HRESULT ProbeMediaFile(const std::u16string& windowsPath, ProbeResult* result, s
     if (error) *error = u"the path cannot be reached";
     return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
   }
+
+  // The library's own console chatter ("estimating duration ...") helps no one.
+  static std::once_flag quiet;
+  std::call_once(quiet, [] {
+    if (av_log_get_level() > AV_LOG_FATAL) av_log_set_level(AV_LOG_FATAL);
+  });
 
   FormatContext fc;
   int rc = avformat_open_input(&fc.ctx, unixPath.c_str(), nullptr, nullptr);
