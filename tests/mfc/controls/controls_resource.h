@@ -1,0 +1,6 @@
+#pragma once
+#define IDR_CONTROLS_MENU 4100
+#define ID_FILE_OPEN_ITEM 4101
+#define ID_FILE_CLOSE_ITEM 4102
+#define ID_VIEW_SMALL 4103
+#define ID_VIEW_LARGE 4104
