@@ -10,6 +10,25 @@
 // - Out interface pointers are AddRef'ed; the caller releases them.
 // - Integer properties are 64-bit inside the bag; 32-bit callers lose nothing.
 //
+// How the program drives it:
+// - Application start: a bag with "Operation" 200 (the configuration bag);
+//   a second bag, SetOptions(-1), then "AppCommandLine", "ExePath",
+//   "TempPath" strings (the global configuration); the auxiliary object's
+//   Initialize(global configuration).
+// - Recording: capture source Command(0) through its IMediaFile5 with
+//   {"Operation"=1, "OperationMode"=3}; IMediaSource5::GetDuration(
+//   MEDIA_STREAM_ANY) gives the value passed to the job's SetInput. The job
+//   calls are listed at IMediaConversionJob5. The driver reads the job back,
+//   sends MEDIAJOB_CMD_* to job and source, makes one media file per output
+//   file (SetContainerType, SetStreamSettings(job profile), Command(0, write
+//   bag), WriteSample..., Command(3)) and reads the source with ReadAudio.
+// - File list: a media file opened with {"Operation"=1, "OperationMode"=1,
+//   "FileName"}; container type, stream counts, SelectStream, GetDuration,
+//   GetStreamFormat, GetTags; Command(3) closes it.
+// - Profiles: one profile collection per format; Load/Save with full paths.
+//   Load failing with MEDIA_E_BAD_PROFILE_FILE means the user's file is
+//   damaged: keep it (never Save over it) and show GetLastErrorText.
+//
 // Owners: E1 writes this header, the COM plumbing, property bags, markers,
 // audio formats, profile collections, configuration, auxiliary object and the
 // media file's read side. E2 writes the workings of the media file's write
