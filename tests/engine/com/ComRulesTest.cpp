@@ -35,8 +35,8 @@ std::vector<ClassCase> Classes() {
       {"profile collection", &CLSID_MediaProfileCollection5, {&IID_IMediaProfileCollection5}, {}},
       {"sample converter", &CLSID_MediaSampleConverter5, {&IID_IMediaSampleConverter5}, {}},
       {"sample buffer", &CLSID_MediaSampleBuffer5, {&IID_IMediaSample5}, {}},
-      {"capture source", &CLSID_MediaCaptureSource5, {&IID_IMediaCaptureSource5}, {}},
-      {"player", &CLSID_MediaPlayer5, {&IID_IMediaPlayer5}, {}},
+      {"capture source", &CLSID_MediaCaptureSource5, {&IID_IMediaCaptureSource5, &IID_IMediaSource5}, {}},
+      {"player", &CLSID_MediaPlayer5, {&IID_IMediaPlayer5, &IID_IConnectionPointContainer}, {}},
       {"auxiliary object", &CLSID_MediaEngineAux5, {&IID_IMediaEngineAux5}, {}},
   };
 }
