@@ -446,6 +446,54 @@ TEST_F(ControlsTest, ButtonsStaticsAndOwnerDrawing)
     EXPECT_EQ(RGB(0, 255, 0), dc.GetPixel(5, 5));
 }
 
+// Paints its update region through CPaintDC, as OnPaint handlers do.
+class PaintedWnd : public CWnd {
+public:
+    int painted = 0;
+    CRect lastPaint;
+
+protected:
+    afx_msg void OnPaint()
+    {
+        CPaintDC dc(this);
+        ++painted;
+        lastPaint = dc.m_ps.rcPaint;
+        EXPECT_EQ(this, dc.GetWindow());
+        dc.FillSolidRect(&dc.m_ps.rcPaint, RGB(0, 0, 200));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(PaintedWnd, CWnd)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+TEST_F(ControlsTest, PaintClientAndWindowDCs)
+{
+    PaintedWnd painted;
+    ASSERT_TRUE(painted.Create(AfxRegisterWndClass(0), _T(""), WS_CHILD | WS_VISIBLE,
+                               CRect(20, 20, 120, 80), &parent_, 110));
+    parent_.ShowWindow(SW_SHOWNOACTIVATE);
+    painted.UpdateWindow();
+    Pump();
+    ASSERT_GT(painted.painted, 0);
+    EXPECT_TRUE(painted.lastPaint == CRect(0, 0, 100, 60));
+    {
+        CClientDC client(&painted);
+        EXPECT_EQ(RGB(0, 0, 200), client.GetPixel(50, 30));
+        EXPECT_EQ(RGB(0, 0, 200), client.GetPixel(99, 59));
+        client.FillSolidRect(0, 0, 10, 10, RGB(200, 0, 0));
+    }
+    CWindowDC window(&painted);  // no border: the same origin as the client area
+    EXPECT_EQ(RGB(200, 0, 0), window.GetPixel(9, 9));
+    EXPECT_EQ(RGB(0, 0, 200), window.GetPixel(10, 10));
+
+    // After EndPaint nothing is left to paint.
+    int before = painted.painted;
+    painted.UpdateWindow();
+    EXPECT_EQ(before, painted.painted);
+}
+
 TEST_F(ControlsTest, ScrollBarRangeAndPage)
 {
     CScrollBar bar;
