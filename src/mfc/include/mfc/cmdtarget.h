@@ -192,7 +192,7 @@ struct AFX_CMDHANDLERINFO
 };
 
 // Typed casts of handlers into entries.
-#define AFX_CMDFN(T, fn) static_cast<AFX_PMSG>(static_cast<T>(fn))
+#define AFX_CMDFN(T, fn) AfxMsgPtrCast<AFX_PMSG>(static_cast<T>(fn))
 #define AFX_WNDFN(T, fn) AfxMsgPtrCast<AFX_PMSG>(static_cast<T>(fn))
 
 #define ON_COMMAND(id, memberFxn) \
