@@ -371,6 +371,35 @@ TEST_F(ControlsTest, ImageListAddsAndDrawsIntoADib)
     EXPECT_EQ(nullptr, images.GetSafeHandle());
 }
 
+TEST_F(ControlsTest, BitmapsAndImageListsFromResources)
+{
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.LoadBitmap(IDB_CONTROLS_STRIP));
+    BITMAP info;
+    ASSERT_TRUE(bitmap.GetBitmap(&info));
+    EXPECT_EQ(16, info.bmWidth);
+    EXPECT_EQ(8, info.bmHeight);
+    CBitmap missing;
+    EXPECT_FALSE(missing.LoadBitmap(_T("NO_SUCH_BITMAP")));
+    EXPECT_EQ(nullptr, missing.GetSafeHandle());
+
+    // Cut into 8-wide images; magenta is see-through.
+    CImageList images;
+    ASSERT_TRUE(images.Create(IDB_CONTROLS_STRIP, 8, 1, RGB(255, 0, 255)));
+    EXPECT_EQ(2, images.GetImageCount());
+    CBitmap target;
+    MakeStrip(target, 16, 8, {RGB(255, 255, 255)});
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    CBitmap* old = dc.SelectObject(&target);
+    EXPECT_TRUE(images.Draw(&dc, 0, CPoint(0, 0), ILD_TRANSPARENT));
+    EXPECT_TRUE(images.Draw(&dc, 1, CPoint(8, 0), ILD_TRANSPARENT));
+    EXPECT_EQ(RGB(255, 0, 0), dc.GetPixel(4, 4));
+    EXPECT_EQ(RGB(0, 0, 255), dc.GetPixel(8, 0));
+    EXPECT_EQ(RGB(255, 255, 255), dc.GetPixel(12, 4));
+    dc.SelectObject(old);
+}
+
 TEST_F(ControlsTest, EditSelectionLinesAndLimits)
 {
     CEdit edit;

@@ -107,7 +107,7 @@ public:
     BOOL CreatePointFontIndirect(const LOGFONT* lpLogFont, CDC* pDC = nullptr);
 
     operator HFONT() const { return (HFONT)GetSafeHandle(); }
-    int GetLogFont(LOGFONT* pLogFont) { return GetObject(sizeof(LOGFONT), pLogFont); }
+    int GetLogFont(LOGFONT* pLogFont) const { return GetObject(sizeof(LOGFONT), pLogFont); }
 };
 
 class CBitmap : public CGdiObject {
@@ -127,7 +127,7 @@ public:
     BOOL CreateDiscardableBitmap(CDC* pDC, int nWidth, int nHeight);
 
     operator HBITMAP() const { return (HBITMAP)GetSafeHandle(); }
-    int GetBitmap(BITMAP* pBitMap) { return GetObject(sizeof(BITMAP), pBitMap); }
+    int GetBitmap(BITMAP* pBitMap) const { return GetObject(sizeof(BITMAP), pBitMap); }
     DWORD SetBitmapBits(DWORD dwCount, const void* lpBits);
     DWORD GetBitmapBits(DWORD dwCount, LPVOID lpBits) const;
     CSize SetBitmapDimension(int nWidth, int nHeight);
