@@ -332,3 +332,30 @@ TEST_F(AudioFormatTest, WindowsMediaContainerListsCodecsWithDistinctFormats) {
 }
 
 }  // namespace
+
+namespace {
+
+class EngineAuxTest : public ComTest {};
+
+TEST_F(EngineAuxTest, KeepsTheGlobalConfigurationAndCountsOnePass) {
+  // As the application starts: the global configuration with every option on.
+  auto config = Create<IMediaPropertyBag5>(CLSID_MediaPropertyBag5, IID_IMediaPropertyBag5);
+  ASSERT_EQ(S_OK, config->SetOptions(-1));
+  Bstr tempPath(u"TempPath"), value(u"C:\\Temp\\Quorvane\\Sondrel\\");
+  config->SetString(tempPath, 0, value, 0);
+  auto aux = Create<IMediaEngineAux5>(CLSID_MediaEngineAux5, IID_IMediaEngineAux5);
+  ComPtr<IMediaPropertyBag5> got;
+  EXPECT_EQ(S_FALSE, aux->GetConfiguration(got.Out()));
+  EXPECT_EQ(E_POINTER, aux->Initialize(nullptr));
+  ASSERT_EQ(S_OK, aux->Initialize(config.Get()));
+  ASSERT_EQ(S_OK, aux->GetConfiguration(got.Out()));
+  EXPECT_EQ(config.Get(), got.Get());
+  auto mp3 = Create<IUnknown>(CLSID_MediaMp3Settings5, IID_IUnknown);
+  LONG passes = 0;
+  ASSERT_EQ(S_OK, aux->GetPassCount(mp3.Get(), &passes));
+  EXPECT_EQ(1, passes);
+  EXPECT_EQ(S_OK, aux->SetPassInfo(mp3.Get(), 0, value));
+  EXPECT_EQ(E_INVALIDARG, aux->SetPassInfo(mp3.Get(), 1, value));
+}
+
+}  // namespace
