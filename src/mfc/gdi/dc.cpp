@@ -826,6 +826,24 @@ int CDC::DrawTextEx(const CString& str, LPRECT lpRect, UINT nFormat, LPDRAWTEXTP
                       nFormat & ~DT_MODIFYSTRING, lpDTParams);
 }
 
+BOOL CDC::GrayString(CBrush* pBrush, BOOL(CALLBACK* lpfnOutput)(HDC, LPARAM, int), LPARAM lpData,
+                     int nCount, int x, int y, int nWidth, int nHeight)
+{
+    return ::GrayStringW(m_hDC, BrushHandle(pBrush), lpfnOutput, lpData, nCount, x, y, nWidth,
+                         nHeight);
+}
+
+int CDC::Escape(int nEscape, int nCount, LPCSTR lpszInData, LPVOID lpOutData)
+{
+    return ::Escape(m_hDC, nEscape, nCount, lpszInData, lpOutData);
+}
+
+int CDC::Escape(int nEscape, int nInputSize, LPCSTR lpszInputData, int nOutputSize,
+                LPSTR lpszOutputData)
+{
+    return ::ExtEscape(m_hDC, nEscape, nInputSize, lpszInputData, nOutputSize, lpszOutputData);
+}
+
 CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const
 {
     SIZE size = {0, 0};

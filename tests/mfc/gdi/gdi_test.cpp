@@ -2,6 +2,8 @@
 // and the handle maps behind FromHandle and SelectObject.
 #include <afxwin.h>
 
+#include <vector>
+
 #include "sondrel_gtest.h"
 
 namespace {
@@ -256,6 +258,46 @@ TEST(CDC, TextThroughCStringNeverWritesIntoTheString)
     canvas.dc.TextOut(0, 0, CString(_T("W")));
     EXPECT_GT(canvas.CountOf(kBlue) + canvas.CountOf(RGB(0, 0, 0)), 0);
     canvas.dc.SelectObject(old);
+}
+
+// Derived DCs redirect text output by overriding the virtual forms; the
+// CString conveniences must go through them.
+class RecordingDC : public CDC {
+public:
+    BOOL TextOut(int x, int y, LPCTSTR lpszString, int nCount) override
+    {
+        calls.push_back(CString(_T("TextOut:")) + CString(lpszString, nCount));
+        return CDC::TextOut(x, y, lpszString, nCount);
+    }
+    int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) override
+    {
+        calls.push_back(CString(_T("DrawText:")) + CString(lpszString, nCount));
+        return CDC::DrawText(lpszString, nCount, lpRect, nFormat);
+    }
+    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount,
+                    LPINT lpDxWidths) override
+    {
+        calls.push_back(CString(_T("ExtTextOut:")) + CString(lpszString, (int)nCount));
+        return CDC::ExtTextOut(x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);
+    }
+    BOOL RectVisible(LPCRECT) const override { return FALSE; }
+    std::vector<CString> calls;
+};
+
+TEST(CDC, StringFormsGoThroughTheVirtualOperations)
+{
+    RecordingDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    CDC& base = dc;
+    CRect rect(0, 0, 50, 20);
+    base.TextOut(0, 0, CString(_T("one")));
+    base.DrawText(CString(_T("two")), rect, DT_SINGLELINE);
+    base.ExtTextOut(0, 0, 0, nullptr, CString(_T("three")), nullptr);
+    ASSERT_EQ(3u, dc.calls.size());
+    EXPECT_EQ(CString(_T("TextOut:one")), dc.calls[0]);
+    EXPECT_EQ(CString(_T("DrawText:two")), dc.calls[1]);
+    EXPECT_EQ(CString(_T("ExtTextOut:three")), dc.calls[2]);
+    EXPECT_FALSE(base.RectVisible(rect));
 }
 
 TEST(CFont, PointSizesFollowTheDeviceResolution)

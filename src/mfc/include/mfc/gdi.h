@@ -385,6 +385,11 @@ public:
     virtual int DrawTextEx(LPTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat,
                            LPDRAWTEXTPARAMS lpDTParams);
     int DrawTextEx(const CString& str, LPRECT lpRect, UINT nFormat, LPDRAWTEXTPARAMS lpDTParams);
+    virtual BOOL GrayString(CBrush* pBrush, BOOL(CALLBACK* lpfnOutput)(HDC, LPARAM, int),
+                            LPARAM lpData, int nCount, int x, int y, int nWidth, int nHeight);
+    virtual int Escape(int nEscape, int nCount, LPCSTR lpszInData, LPVOID lpOutData);
+    int Escape(int nEscape, int nInputSize, LPCSTR lpszInputData, int nOutputSize,
+               LPSTR lpszOutputData);
     CSize GetTextExtent(LPCTSTR lpszString, int nCount) const;
     CSize GetTextExtent(const CString& str) const;
     CSize GetOutputTextExtent(LPCTSTR lpszString, int nCount) const;
