@@ -307,7 +307,12 @@ WriteStatus AudioFileWriter::Write(const uint8_t* pcm, size_t bytes) {
   WriteStatus s = Convert(pcm, frames);
   if (s == WriteStatus::Ok) s = EncodeQueued(false);
   if (s != WriteStatus::Ok) return s;
-  // Hand everything to the file system now, so a killed process loses little.
+  // Hand everything to the file system now, so a killed process loses little:
+  // the fragmented MP4 closes its fragment, Ogg its page.
+  if (container_ == kContainerM4a || container_ == kContainerOgg) {
+    int err = av_write_frame(fmt_, nullptr);
+    if (err < 0) return Fail(err, "cannot write the file");
+  }
   avio_flush(fmt_->pb);
   if (fmt_->pb->error < 0) return Fail(fmt_->pb->error, "cannot write the file");
   if (patcher_.IsAttached()) patcher_.Update();

@@ -35,7 +35,7 @@ class PulseCapture {
   // Blocks until exactly `bytes` are copied, the stream ends or fails, or no
   // data came for `stallMs` while running (a device that went silent for good).
   // `got` receives what was copied in every case.
-  CaptureStatus Read(uint8_t* dst, size_t bytes, size_t* got, int stallMs = 3000);
+  CaptureStatus Read(uint8_t* dst, size_t bytes, size_t* got, int stallMs = 5000);
 
   bool IsRunning() const;
   bool IsPaused() const;

@@ -82,7 +82,7 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-  if (unix.rfind("/tmp/sondrel-rec-", 0) == 0) Shell("rm -rf '" + unix + "'");
+  if (unix.rfind("/tmp/sondrel-rec-", 0) == 0) RunShell("rm -rf '" + unix + "'");
 }
 
 std::u16string WindowsPath(const std::string& unixPath) {
@@ -96,7 +96,7 @@ long FileSize(const std::string& unixPath) {
   return ::stat(unixPath.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : -1;
 }
 
-int Shell(const std::string& command) {
+int RunShell(const std::string& command) {
   int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

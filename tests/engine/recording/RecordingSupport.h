@@ -115,6 +115,6 @@ struct DriverResult {
 DriverResult RunRecording(const TempFolder& folder, const DriverOptions& options);
 
 // Runs `command` through the shell; its exit status.
-int Shell(const std::string& command);
+int RunShell(const std::string& command);
 
 }  // namespace recording_test
