@@ -10,7 +10,9 @@ using ImageListMap = sondrel::mfc::HandleMap<CImageList, HIMAGELIST>;
 
 ImageListMap& Map()
 {
-    static ImageListMap* map = new ImageListMap;
+    static ImageListMap* map = new ImageListMap(
+        [](const CImageList* list) { return list->m_hImageList; },
+        [](CImageList* list) { list->m_hImageList = nullptr; });
     return *map;
 }
 
@@ -73,7 +75,7 @@ CImageList* PASCAL CImageList::FromHandlePermanent(HIMAGELIST hImageList)
 
 void PASCAL CImageList::DeleteTempMap()
 {
-    Map().DeleteTemporaries([](CImageList* list) { list->m_hImageList = nullptr; });
+    Map().DeleteTemporaries();
 }
 
 BOOL CImageList::Attach(HIMAGELIST hImageList)

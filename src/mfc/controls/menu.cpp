@@ -9,7 +9,9 @@ using MenuMap = sondrel::mfc::HandleMap<CMenu, HMENU>;
 
 MenuMap& Map()
 {
-    static MenuMap* map = new MenuMap;
+    static MenuMap* map = new MenuMap(
+        [](const CMenu* menu) { return menu->m_hMenu; },
+        [](CMenu* menu) { menu->m_hMenu = nullptr; });
     return *map;
 }
 
@@ -70,7 +72,7 @@ CMenu* PASCAL CMenu::FromHandlePermanent(HMENU hMenu)
 
 void PASCAL CMenu::DeleteTempMap()
 {
-    Map().DeleteTemporaries([](CMenu* menu) { menu->m_hMenu = nullptr; });
+    Map().DeleteTemporaries();
 }
 
 BOOL CMenu::Attach(HMENU hNewMenu)

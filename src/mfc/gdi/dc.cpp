@@ -10,7 +10,9 @@ using DCMap = sondrel::mfc::HandleMap<CDC, HDC>;
 
 DCMap& Map()
 {
-    static DCMap* map = new DCMap;
+    static DCMap* map = new DCMap(
+        [](const CDC* dc) { return dc->m_hDC; },
+        [](CDC* dc) { dc->m_hDC = dc->m_hAttribDC = nullptr; });
     return *map;
 }
 
@@ -50,7 +52,7 @@ CDC* PASCAL CDC::FromHandle(HDC hDC)
 
 void PASCAL CDC::DeleteTempMap()
 {
-    Map().DeleteTemporaries([](CDC* dc) { dc->m_hDC = dc->m_hAttribDC = nullptr; });
+    Map().DeleteTemporaries();
 }
 
 BOOL CDC::Attach(HDC hDC)

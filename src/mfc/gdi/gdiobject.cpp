@@ -10,7 +10,9 @@ using GdiMap = sondrel::mfc::HandleMap<CGdiObject, HGDIOBJ>;
 // Never destroyed: static wrappers may outlive any other static.
 GdiMap& Map()
 {
-    static GdiMap* map = new GdiMap;
+    static GdiMap* map = new GdiMap(
+        [](const CGdiObject* object) { return object->m_hObject; },
+        [](CGdiObject* object) { object->m_hObject = nullptr; });
     return *map;
 }
 
@@ -55,7 +57,7 @@ CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ hObject)
 
 void PASCAL CGdiObject::DeleteTempMap()
 {
-    Map().DeleteTemporaries([](CGdiObject* object) { object->m_hObject = nullptr; });
+    Map().DeleteTemporaries();
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject)

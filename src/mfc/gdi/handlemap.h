@@ -6,6 +6,8 @@
 
 #include <mutex>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace sondrel::mfc {
 
@@ -15,10 +17,19 @@ namespace sondrel::mfc {
 template <class Wrapper, class Handle>
 class HandleMap {
 public:
+    using HandleOf = Handle (*)(const Wrapper*);
+    using Release = void (*)(Wrapper*);
+
+    // handleOf tells which handle a wrapper holds; release makes a
+    // temporary wrapper let go of its handle without destroying it.
+    //
     // The per-thread table lives in a fiber-local slot rather than a C++
-    // thread_local: the module is loaded at run time, where static TLS
-    // does not work. The slot's callback frees the table at thread exit.
-    HandleMap() : slot_(::FlsAlloc(&HandleMap::FreeTemporaries)) {}
+    // thread_local, whose access faulted inside this module's WINAPI
+    // functions. The slot's callback frees the table at thread exit.
+    HandleMap(HandleOf handleOf, Release release)
+        : handleOf_(handleOf), release_(release), slot_(::FlsAlloc(&HandleMap::FreeTemporaries))
+    {
+    }
 
     void SetPermanent(Handle handle, Wrapper* wrapper)
     {
@@ -42,14 +53,9 @@ public:
         return it == permanent_.end() ? nullptr : it->second;
     }
 
-    Wrapper* LookupTemporary(Handle handle)
-    {
-        auto& temps = Temporaries();
-        auto it = temps.find(handle);
-        return it == temps.end() ? nullptr : it->second;
-    }
-
-    // The permanent wrapper, else a temporary one made by make(handle).
+    // The permanent wrapper, else a temporary one made by make(handle). A
+    // temporary whose handle was deleted or detached through it is retired
+    // (callers may hold it until idle time) and a fresh one made.
     template <class Make>
     Wrapper* FromHandle(Handle handle, Make make)
     {
@@ -57,29 +63,40 @@ public:
             return nullptr;
         if (Wrapper* wrapper = LookupPermanent(handle))
             return wrapper;
-        auto& temps = Temporaries();
-        auto it = temps.find(handle);
-        if (it != temps.end())
-            return it->second;
+        Table& table = Temporaries();
+        auto it = table.wrappers.find(handle);
+        if (it != table.wrappers.end()) {
+            if (handleOf_(it->second) == handle)
+                return it->second;
+            table.retired.push_back(it->second);
+            table.wrappers.erase(it);
+        }
         Wrapper* wrapper = make(handle);
-        temps.emplace(handle, wrapper);
+        table.wrappers.emplace(handle, wrapper);
         return wrapper;
     }
 
-    // release(wrapper) must let go of the handle without destroying it.
-    template <class Release>
-    void DeleteTemporaries(Release release)
+    void DeleteTemporaries()
     {
         Table temps;
-        temps.swap(Temporaries());
-        for (auto& entry : temps) {
-            release(entry.second);
+        std::swap(temps, Temporaries());
+        for (auto& entry : temps.wrappers) {
+            release_(entry.second);
             delete entry.second;
+        }
+        // A retired wrapper that took on another handle since is left
+        // alone: its destructor would destroy that handle.
+        for (Wrapper* wrapper : temps.retired) {
+            if (handleOf_(wrapper) == nullptr)
+                delete wrapper;
         }
     }
 
 private:
-    using Table = std::unordered_map<Handle, Wrapper*>;
+    struct Table {
+        std::unordered_map<Handle, Wrapper*> wrappers;
+        std::vector<Wrapper*> retired;
+    };
 
     Table& Temporaries()
     {
@@ -98,6 +115,8 @@ private:
         delete static_cast<Table*>(data);
     }
 
+    HandleOf handleOf_;
+    Release release_;
     DWORD slot_;
     std::mutex mutex_;
     std::unordered_map<Handle, Wrapper*> permanent_;

@@ -346,6 +346,16 @@ TEST(GdiHandleMaps, TemporaryWrappersComeAndGoWithoutTheHandle)
     EXPECT_EQ(0u, ::GetObjectType(raw));  // the owner deleted it
     CGdiObject::DeleteTempMap();
 
+    // A temporary that deleted its handle is not handed out again.
+    HPEN first_pen = ::CreatePen(PS_SOLID, 1, kRed);
+    CPen* stale = CPen::FromHandle(first_pen);
+    EXPECT_TRUE(stale->DeleteObject());
+    EXPECT_EQ(nullptr, stale->GetSafeHandle());
+    CPen* fresh = CPen::FromHandle(first_pen);
+    EXPECT_NE(stale, fresh);
+    EXPECT_EQ(first_pen, fresh->GetSafeHandle());
+    CGdiObject::DeleteTempMap();
+
     EXPECT_EQ(nullptr, CGdiObject::FromHandle(nullptr));
     CPen* none = nullptr;
     EXPECT_EQ(nullptr, none->GetSafeHandle());
