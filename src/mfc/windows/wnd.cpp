@@ -1,6 +1,7 @@
 // CWnd: handle maps, creation hooking, the window procedure and message
 // dispatch, reflection and the wrappers that need more than one call.
 #include <afxwin.h>
+#include <afxcmn.h>
 
 #include <unordered_map>
 #include <vector>
@@ -67,6 +68,7 @@ BOOL AFXAPI AfxUnlockTempMaps(BOOL bDeleteTemps)
             CDC::DeleteTempMap();
             CGdiObject::DeleteTempMap();
             CMenu::DeleteTempMap();
+            CImageList::DeleteTempMap();
         }
         return TRUE;
     }
