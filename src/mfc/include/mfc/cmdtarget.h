@@ -448,7 +448,7 @@ protected: \
     const AFX_INTERFACEMAP* theClass::GetThisInterfaceMap() \
     { return &theClass::interfaceMap; } \
     const AFX_INTERFACEMAP* theClass::GetInterfaceMap() const \
-    { return &theClass::interfaceMap; } \
+    { return GetThisInterfaceMap(); } \
     const AFX_INTERFACEMAP theClass::interfaceMap = \
     { &theBase::GetThisInterfaceMap, &theClass::_interfaceEntries[0] }; \
     const AFX_INTERFACEMAP_ENTRY theClass::_interfaceEntries[] = \
@@ -721,7 +721,7 @@ protected: \
     const AFX_DISPMAP* theClass::GetThisDispatchMap() \
     { return &theClass::dispatchMap; } \
     const AFX_DISPMAP* theClass::GetDispatchMap() const \
-    { return &theClass::dispatchMap; } \
+    { return GetThisDispatchMap(); } \
     const AFX_DISPMAP theClass::dispatchMap = \
     { &baseClass::GetThisDispatchMap, &theClass::_dispatchEntries[0] }; \
     const AFX_DISPMAP_ENTRY theClass::_dispatchEntries[] = \
