@@ -2,6 +2,7 @@
 // it creates, and owner drawing routed back to the control's object.
 #include <afxcmn.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "controls_resource.h"
@@ -220,6 +221,59 @@ TEST_F(ControlsTest, ComboBoxStringsAndItemData)
     EXPECT_EQ(CString(_T("AAC")), text);
     combo.ResetContent();
     EXPECT_EQ(0, combo.GetCount());
+}
+
+// Owner-drawn, sorted by CompareItem, items are plain numbers.
+class NumberCombo : public CComboBox {
+public:
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override
+    {
+        ++measured;
+        lpMeasureItemStruct->itemHeight = 21;
+    }
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override
+    {
+        ++drawn;
+        CDC::FromHandle(lpDrawItemStruct->hDC)->FillSolidRect(&lpDrawItemStruct->rcItem, RGB(0, 0, 0));
+    }
+    int CompareItem(LPCOMPAREITEMSTRUCT lpCompareItemStruct) override
+    {
+        ++compared;
+        auto a = (int)lpCompareItemStruct->itemData1, b = (int)lpCompareItemStruct->itemData2;
+        return a < b ? -1 : a > b ? 1 : 0;
+    }
+    void DeleteItem(LPDELETEITEMSTRUCT lpDeleteItemStruct) override
+    {
+        deleted.push_back((int)lpDeleteItemStruct->itemData);
+    }
+    int measured = 0, drawn = 0, compared = 0;
+    std::vector<int> deleted;
+};
+
+TEST_F(ControlsTest, OwnerDrawnComboBoxCallsItsVirtuals)
+{
+    NumberCombo combo;
+    ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT,
+                             area_, &parent_, 111));
+    EXPECT_GT(combo.measured, 0);
+    EXPECT_EQ(21, combo.GetItemHeight(0));
+    // Without CBS_HASSTRINGS the "string" is the item data.
+    combo.AddString(reinterpret_cast<LPCTSTR>(30));
+    combo.AddString(reinterpret_cast<LPCTSTR>(10));
+    combo.AddString(reinterpret_cast<LPCTSTR>(20));
+    EXPECT_GT(combo.compared, 0);
+    EXPECT_EQ(10u, combo.GetItemData(0));
+    EXPECT_EQ(30u, combo.GetItemData(2));
+    combo.SetCurSel(1);
+    parent_.ShowWindow(SW_SHOWNOACTIVATE);
+    combo.UpdateWindow();
+    Pump();
+    EXPECT_GT(combo.drawn, 0);
+    combo.DeleteString(0);
+    EXPECT_EQ((std::vector<int>{10}), combo.deleted);
+    combo.ResetContent();
+    std::sort(combo.deleted.begin(), combo.deleted.end());
+    EXPECT_EQ((std::vector<int>{10, 20, 30}), combo.deleted);
 }
 
 TEST_F(ControlsTest, ListBoxMultipleSelection)
