@@ -1,0 +1,175 @@
+// Encode throughput of every output format against the ffmpeg tool with the
+// same codec settings on the same ten-minute input, and the CPU time that
+// recording MP3 at 128 kbit/s from the sine source costs.
+//
+//   engine_benchmark [seconds-of-input] [seconds-of-recording]
+#include <windows.h>
+#include <ole2.h>
+
+#include <sys/resource.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/MediaEngine.h"
+#include "engine/core/ClassTable.h"
+#include "engine/core/ComBase.h"
+#include "engine/media/AudioFileWriter.h"
+
+using namespace engine;
+
+namespace {
+
+double Now() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double ChildCpu() {
+  rusage u;
+  getrusage(RUSAGE_CHILDREN, &u);
+  return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+double ProcessCpu() {
+  FILETIME c, e, k, u;
+  GetProcessTimes(GetCurrentProcess(), &c, &e, &k, &u);
+  auto v = [](FILETIME f) { return ((static_cast<unsigned long>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e7; };
+  return v(k) + v(u);
+}
+
+struct Case {
+  const char* name;
+  media::EncoderSettings settings;
+  const char* ffmpegArgs;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int inputSeconds = argc > 1 ? std::atoi(argv[1]) : 600;
+  const int recordSeconds = argc > 2 ? std::atoi(argv[2]) : 20;
+  char tmpl[] = "/tmp/sondrel-bench-XXXXXX";
+  std::string dir = mkdtemp(tmpl);
+  std::string raw = dir + "/input.raw";
+  std::string make = "ffmpeg -v error -y -f lavfi -i \"anoisesrc=d=" + std::to_string(inputSeconds) +
+                     ":c=pink:r=44100:a=0.2\" -f lavfi -i \"sine=f=440:d=" + std::to_string(inputSeconds) +
+                     ":r=44100\" -filter_complex amix=inputs=2 -ac 2 -f s16le '" + raw + "'";
+  if (std::system(make.c_str()) != 0) {
+    std::fprintf(stderr, "cannot make the input\n");
+    return 1;
+  }
+  FILE* in = std::fopen(raw.c_str(), "rb");
+  std::vector<uint8_t> pcm;
+  {
+    uint8_t buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) pcm.insert(pcm.end(), buf, buf + n);
+    std::fclose(in);
+  }
+  std::printf("input: %d s of 44100 Hz stereo (%zu bytes)\n\n", inputSeconds, pcm.size());
+
+  using S = media::EncoderSettings;
+  const Case cases[] = {
+      {"MP3 128k", S{media::kContainerMp3, media::kCodecMp3, 44100, 2, 128000}, "-c:a libmp3lame -b:a 128k -f mp3"},
+      {"WMA 128k", S{media::kContainerAsf, media::kCodecWma, 44100, 2, 128000}, "-c:a wmav2 -b:a 128k -f asf"},
+      {"AAC 128k (ADTS)", S{media::kContainerAdts, media::kCodecAac, 44100, 2, 128000}, "-c:a aac -b:a 128k -f adts"},
+      {"M4A AAC 128k", S{media::kContainerM4a, media::kCodecAac, 44100, 2, 128000},
+       "-c:a aac -b:a 128k -f ipod -movflags +empty_moov+default_base_moof -frag_duration 1000000"},
+      {"WAV PCM", S{media::kContainerWav, media::kCodecPcm, 44100, 2, 0}, "-c:a pcm_s16le -f wav"},
+      {"AIFF PCM", S{media::kContainerAiff, media::kCodecPcmBigEndian, 44100, 2, 0}, "-c:a pcm_s16be -f aiff"},
+      {"OGG Vorbis 128k", S{media::kContainerOgg, media::kCodecVorbis, 44100, 2, 128000}, "-c:a libvorbis -b:a 128k -f ogg"},
+      {"AMR-NB 12.2k", S{media::kContainerAmr, media::kCodecAmrNb, 8000, 1, 12200}, nullptr},
+      {"AU PCM", S{media::kContainerAu, media::kCodecPcmBigEndian, 44100, 2, 0}, "-c:a pcm_s16be -f au"},
+      {"WAV a-Law 8k mono", S{media::kContainerWav, media::kCodecALaw, 8000, 1, 0}, "-c:a pcm_alaw -ar 8000 -ac 1 -f wav"},
+      {"AU u-Law 8k mono", S{media::kContainerAu, media::kCodecMuLaw, 8000, 1, 0}, "-c:a pcm_mulaw -ar 8000 -ac 1 -f au"},
+  };
+  std::printf("%-20s %10s %10s %8s %10s\n", "format", "engine s", "ffmpeg s", "ratio", "engine xRT");
+  const size_t chunk = 44100 * 4 / 2;  // 500 ms blocks, as recordings write them
+  for (const Case& c : cases) {
+    std::string out = dir + "/out";
+    double t0 = Now();
+    media::AudioFileWriter w;
+    if (w.Open(out, c.settings, media::PcmFormat{44100, 2}) != media::WriteStatus::Ok) {
+      std::printf("%-20s cannot open: %s\n", c.name, w.LastError().c_str());
+      continue;
+    }
+    for (size_t off = 0; off < pcm.size(); off += chunk)
+      w.Write(pcm.data() + off, std::min(chunk, pcm.size() - off));
+    w.Finish();
+    double engine = Now() - t0;
+    double ffmpeg = 0;
+    if (c.ffmpegArgs) {
+      std::string cmd = "ffmpeg -v error -y -f s16le -ar 44100 -ac 2 -i '" + raw + "' " + c.ffmpegArgs +
+                        " '" + dir + "/ref'";
+      double f0 = Now();
+      if (std::system(cmd.c_str()) != 0) ffmpeg = -1;
+      else ffmpeg = Now() - f0;
+    }
+    if (ffmpeg > 0)
+      std::printf("%-20s %10.3f %10.3f %8.2f %10.0f\n", c.name, engine, ffmpeg, ffmpeg / engine, inputSeconds / engine);
+    else
+      std::printf("%-20s %10.3f %10s %8s %10.0f\n", c.name, engine, "n/a", "n/a", inputSeconds / engine);
+  }
+  (void)ChildCpu;
+
+  // Recording cost: the capture source and the media file, as a recording runs.
+  if (recordSeconds > 0) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ComPtr<IMediaCaptureSource5> capture;
+    ComPtr<IMediaSource5> source;
+    ComPtr<IMediaFile5> file;
+    ComPtr<IMediaPropertyBag5> profile, stream, op;
+    ComPtr<IMediaAudioFormat5> mp3;
+    if (FAILED(CreateCaptureSource(IID_IMediaCaptureSource5, capture.OutVoid())) ||
+        FAILED(CreateMediaFile(IID_IMediaFile5, file.OutVoid())) ||
+        FAILED(CreatePropertyBag(IID_IMediaPropertyBag5, profile.OutVoid())) ||
+        FAILED(CreatePropertyBag(IID_IMediaPropertyBag5, stream.OutVoid())) ||
+        FAILED(CreatePropertyBag(IID_IMediaPropertyBag5, op.OutVoid())) ||
+        FAILED(CreateMp3Settings(IID_IMediaAudioFormat5, mp3.OutVoid()))) {
+      std::printf("cannot make the engine objects\n");
+      return 1;
+    }
+    capture.As(&source, IID_IMediaSource5);
+    capture->RefreshDevices();
+    LONG count = 0;
+    capture->GetDeviceCount(&count);
+    for (LONG i = 0; i < count; ++i) {
+      BSTR n = nullptr;
+      capture->GetDeviceName(i, &n);
+      if (FromWide(n).find(u"Sine") != std::u16string::npos) capture->SelectDevice(i);
+      SysFreeString(n);
+    }
+    mp3->SetBitrate(128000);
+    auto bstr = [](const char16_t* s) { return SysAllocString(reinterpret_cast<const OLECHAR*>(s)); };
+    stream->SetObject(bstr(MEDIA_PROP_AV_FORMAT), 0, mp3.Get(), 1);
+    profile->SetObject(bstr(MEDIA_PROP_AUDIO_STREAM_INFO), -1, stream.Get(), 1);
+    std::u16string name = u"Z:";
+    for (char ch : dir + "/rec.mp3") name.push_back(ch == '/' ? u'\\' : static_cast<char16_t>(ch));
+    op->SetInteger(bstr(MEDIA_PROP_OPERATION), 0, MEDIA_OPERATION_WRITE, 0);
+    op->SetInteger(bstr(MEDIA_PROP_OPERATION_MODE), 0, MEDIA_MODE_FILE, 0);
+    op->SetString(bstr(MEDIA_PROP_FILE_NAME), 0, bstr(name.c_str()), 0);
+    file->SetContainerType(MEDIA_CONTAINER_MP3);
+    file->SetStreamSettings(profile.Get());
+    file->Command(MEDIAFILE_CMD_OPEN, op.Get());
+    capture->Start(0);
+    source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr);
+    double cpu0 = ProcessCpu(), wall0 = Now();
+    for (int i = 0; i < recordSeconds * 2; ++i) {
+      ComPtr<IMediaSample5> sample;
+      if (source->ReadAudio(500, sample.Out()) != S_OK) break;
+      file->WriteSample(sample.Get());
+    }
+    double cpu = ProcessCpu() - cpu0, wall = Now() - wall0;
+    file->Command(MEDIAFILE_CMD_FINISH, nullptr);
+    capture->Stop();
+    std::printf("\nrecording MP3 128 kbit/s from the sine source: %.1f s wall, %.3f s CPU = %.2f%% of one core\n",
+                wall, cpu, 100.0 * cpu / wall);
+  }
+  std::system(("rm -rf '" + dir + "'").c_str());
+  return 0;
+}
