@@ -79,40 +79,55 @@ public:
     void DeleteTemporaries()
     {
         Table temps;
-        std::swap(temps, Temporaries());
-        for (auto& entry : temps.wrappers) {
+        std::swap(temps.wrappers, Temporaries().wrappers);
+        std::swap(temps.retired, Temporaries().retired);
+        Delete(temps);
+    }
+
+private:
+    struct Table {
+        HandleMap* owner = nullptr;
+        std::unordered_map<Handle, Wrapper*> wrappers;
+        std::vector<Wrapper*> retired;
+    };
+
+    void Delete(Table& table)
+    {
+        for (auto& entry : table.wrappers) {
             release_(entry.second);
             delete entry.second;
         }
         // A retired wrapper that took on another handle since is left
         // alone: its destructor would destroy that handle.
-        for (Wrapper* wrapper : temps.retired) {
+        for (Wrapper* wrapper : table.retired) {
             if (handleOf_(wrapper) == nullptr)
                 delete wrapper;
         }
+        table.wrappers.clear();
+        table.retired.clear();
     }
-
-private:
-    struct Table {
-        std::unordered_map<Handle, Wrapper*> wrappers;
-        std::vector<Wrapper*> retired;
-    };
 
     Table& Temporaries()
     {
         auto* table = static_cast<Table*>(::FlsGetValue(slot_));
         if (table == nullptr) {
             table = new Table;
+            table->owner = this;
             ::FlsSetValue(slot_, table);
         }
         return *table;
     }
 
-    // Wrappers left at thread exit are only forgotten: their destructors
-    // could release handles that other code still uses.
+    // At thread exit the thread's temporaries go as they would at idle
+    // time; a C++ exception must not leave this callback.
     static void WINAPI FreeTemporaries(void* data)
     {
-        delete static_cast<Table*>(data);
+        auto* table = static_cast<Table*>(data);
+        try {
+            table->owner->Delete(*table);
+        } catch (...) {
+        }
+        delete table;
     }
 
     HandleOf handleOf_;

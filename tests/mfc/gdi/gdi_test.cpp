@@ -2,6 +2,7 @@
 // and the handle maps behind FromHandle and SelectObject.
 #include <afxwin.h>
 
+#include <utility>
 #include <vector>
 
 #include "sondrel_gtest.h"
@@ -361,6 +362,33 @@ TEST(GdiHandleMaps, TemporaryWrappersComeAndGoWithoutTheHandle)
     EXPECT_EQ(nullptr, none->GetSafeHandle());
     CDC* noDC = nullptr;
     EXPECT_EQ(nullptr, noDC->GetSafeHdc());
+}
+
+// Each thread has its own temporaries, dropped when the thread ends
+// without touching the handles they wrapped.
+DWORD WINAPI WrapOnWorker(LPVOID parameter)
+{
+    auto* handles = static_cast<std::pair<HBRUSH, CGdiObject*>*>(parameter);
+    handles->second = CBrush::FromHandle(handles->first);
+    return handles->second->GetSafeHandle() == handles->first ? 0 : 1;
+}
+
+TEST(GdiHandleMaps, TemporariesBelongToTheirThread)
+{
+    HBRUSH raw = ::CreateSolidBrush(kBlue);
+    std::pair<HBRUSH, CGdiObject*> handles(raw, nullptr);
+    HANDLE worker = ::CreateThread(nullptr, 0, WrapOnWorker, &handles, 0, nullptr);
+    ASSERT_NE(nullptr, worker);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(worker, 10000));
+    DWORD code = 99;
+    ::GetExitCodeThread(worker, &code);
+    ::CloseHandle(worker);
+    EXPECT_EQ(0u, code);
+    EXPECT_EQ(OBJ_BRUSH, ::GetObjectType(raw));  // the worker's exit left it alone
+    CBrush* mine = CBrush::FromHandle(raw);
+    EXPECT_EQ(raw, mine->GetSafeHandle());
+    CGdiObject::DeleteTempMap();
+    ::DeleteObject(raw);
 }
 
 TEST(GdiHandleMaps, DeviceContexts)
