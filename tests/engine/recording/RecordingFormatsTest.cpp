@@ -54,6 +54,36 @@ TEST_P(RecordingFormats, RecordsTheSineSourceIntoAPlayableFile) {
 INSTANTIATE_TEST_SUITE_P(AllFormats, RecordingFormats, ::testing::ValuesIn(kFormats),
                          [](const ::testing::TestParamInfo<FormatCase>& i) { return std::string(i.param.name); });
 
+TEST_F(ComApartment, VariableBitrateMp3FollowsTheRateModeOfItsSettings) {
+  const FormatCase mp3{"MP3", MEDIA_CONTAINER_MP3, ".mp3", MEDIA_CODEC_MP3, 44100, 2, 192000, "mp3", "mp3"};
+  ComPtr<IMediaPropertyBag5> profile = MakeProfile(mp3);
+  ASSERT_TRUE(profile);
+  ComPtr<IMediaPropertyBag5> stream;
+  ASSERT_EQ(S_OK, profile->GetObject(Bstr(MEDIA_PROP_AUDIO_STREAM_INFO), 0, IID_IMediaPropertyBag5, stream.OutVoid()));
+  ComPtr<IMediaMp3Settings5> settings;
+  ASSERT_EQ(S_OK, stream->GetObject(Bstr(MEDIA_PROP_AV_FORMAT), 0, IID_IMediaMp3Settings5, settings.OutVoid()));
+  ASSERT_EQ(S_OK, settings->SetRateMode(MEDIA_MP3_VBR));
+  TempFolder folder;
+  DriverOptions o;
+  o.format = mp3;
+  o.profile = profile.Get();
+  o.progress = [](double written, LONG*, bool* stop) { *stop = written >= 2000; };
+  DriverResult r = RunRecording(folder, o);
+  ASSERT_TRUE(r.errors.empty());
+  ASSERT_EQ(1u, r.files.size());
+  // A VBR file starts with its Xing header, which a constant-rate file has not.
+  std::string head;
+  if (FILE* f = std::fopen(r.files[0].unixPath.c_str(), "rb")) {
+    char buf[8192];
+    head.assign(buf, std::fread(buf, 1, sizeof buf, f));
+    std::fclose(f);
+  }
+  EXPECT_NE(std::string::npos, head.find("Xing"));
+  Probe p = ProbeFile(r.files[0].unixPath);
+  ASSERT_TRUE(p.ok) << p.raw;
+  EXPECT_NEAR(r.files[0].writtenMs, PlayableMs(p), 100);
+}
+
 TEST_F(ComApartment, AContainerThatCannotHoldTheCodecIsRefused) {
   ComPtr<IMediaFile5> file = Create<IMediaFile5>(CLSID_MediaFile5, IID_IMediaFile5);
   ASSERT_TRUE(file);

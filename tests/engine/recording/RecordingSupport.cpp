@@ -266,7 +266,7 @@ DriverResult RunRecording(const TempFolder& folder, const DriverOptions& o) {
   }
   ComPtr<IMediaSource5> source;
   EXPECT_EQ(S_OK, capture.As(&source, IID_IMediaSource5));
-  ComPtr<IMediaPropertyBag5> profile = MakeProfile(o.format);
+  ComPtr<IMediaPropertyBag5> profile = o.profile ? ComPtr<IMediaPropertyBag5>(o.profile) : MakeProfile(o.format);
   ComPtr<IMediaConversionJob5> job = Create<IMediaConversionJob5>(CLSID_MediaConversionJob5, IID_IMediaConversionJob5);
   if (!source || !profile || !job) return result;
 

@@ -99,6 +99,7 @@ struct DriverOptions {
   // file; may ask for a split (1) or the end (stop = true).
   std::function<void(double writtenMs, LONG* split, bool* stop)> progress;
   IMediaCaptureSource5* capture = nullptr;  // else a new one on the sine source
+  IMediaPropertyBag5* profile = nullptr;    // else MakeProfile(format)
 };
 
 struct DriverFile {
