@@ -23,6 +23,7 @@ void* CCaptureSource::FindInterface(REFIID riid) {
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMediaCaptureSource5))
     return static_cast<IMediaCaptureSource5*>(this);
   if (IsEqualIID(riid, IID_IMediaSource5)) return static_cast<IMediaSource5*>(this);
+  if (IsEqualIID(riid, IID_IMediaFile5)) return static_cast<IMediaFile5*>(this);
   return nullptr;
 }
 
@@ -321,6 +322,109 @@ HRESULT CCaptureSource::GetAudioFormat(IMediaAudioFormat5** format) {
     *format = made.Detach();
     return S_OK;
   });
+}
+
+// --- the selected device as a media file opened for reading ---------------
+
+HRESULT CCaptureSource::SetContainerType(LONG) { return MEDIA_E_UNSUPPORTED_CONTAINER; }
+
+HRESULT CCaptureSource::GetContainerType(LONG* type) {
+  if (!type) return E_POINTER;
+  *type = MEDIA_CONTAINER_UNKNOWN;
+  return S_OK;
+}
+
+HRESULT CCaptureSource::SetStreamSettings(IMediaPropertyBag5*) { return E_NOTIMPL; }
+HRESULT CCaptureSource::SetTags(IMediaPropertyBag5*) { return E_NOTIMPL; }
+
+HRESULT CCaptureSource::GetTags(IMediaPropertyBag5** tags) {
+  if (!tags) return E_POINTER;
+  *tags = nullptr;
+  return S_FALSE;
+}
+
+HRESULT CCaptureSource::Command(LONG command, IMediaPropertyBag5* operation) {
+  return Guard([&]() -> HRESULT {
+    if (command == MEDIAFILE_CMD_FINISH) return Stop();
+    if (command != MEDIAFILE_CMD_OPEN || !operation) return E_INVALIDARG;
+    BSTR name = SysAllocString(MEDIA_PROP_OPERATION);
+    LONGLONG op = 0;
+    HRESULT hr = operation->GetInteger(name, 0, &op);
+    SysFreeString(name);
+    if (FAILED(hr) || op != MEDIA_OPERATION_READ) return E_INVALIDARG;
+    name = SysAllocString(MEDIA_PROP_OPERATION_MODE);
+    LONGLONG mode = 0;
+    hr = operation->GetInteger(name, 0, &mode);
+    SysFreeString(name);
+    if (FAILED(hr) || mode != MEDIA_MODE_DEVICE) return E_INVALIDARG;
+    std::lock_guard<std::mutex> g(lock_);
+    return StartCapture();
+  });
+}
+
+HRESULT CCaptureSource::GetFileName(BSTR* name) {
+  return Guard([&]() -> HRESULT {
+    if (!name) return E_POINTER;
+    *name = nullptr;
+    std::lock_guard<std::mutex> g(lock_);
+    const pulse::SourceInfo* s = Selected();
+    return s ? ReturnBstr(Text(s->description), name) : S_FALSE;
+  });
+}
+
+HRESULT CCaptureSource::SelectStream(LONG streamType, LONG index) {
+  return streamType == MEDIA_STREAM_AUDIO && index == 0 ? S_OK : E_INVALIDARG;
+}
+
+HRESULT CCaptureSource::GetSelectedStream(LONG streamType, LONG* index) {
+  if (!index) return E_POINTER;
+  *index = streamType == MEDIA_STREAM_AUDIO ? 0 : -1;
+  return S_OK;
+}
+
+HRESULT CCaptureSource::GetStreamFormat(LONG streamType, REFIID riid, void** format) {
+  return Guard([&]() -> HRESULT {
+    if (!format) return E_POINTER;
+    *format = nullptr;
+    if (streamType != MEDIA_STREAM_AUDIO) return E_INVALIDARG;
+    ComPtr<IMediaAudioFormat5> f;
+    HRESULT hr = GetAudioFormat(f.Out());
+    return FAILED(hr) ? hr : f->QueryInterface(riid, format);
+  });
+}
+
+HRESULT CCaptureSource::GetStreamProperties(LONG, IMediaPropertyBag5** properties) {
+  if (properties) *properties = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT CCaptureSource::IsSeekable(VARIANT_BOOL* seekable) {
+  if (!seekable) return E_POINTER;
+  *seekable = VARIANT_FALSE;
+  return S_OK;
+}
+
+HRESULT CCaptureSource::WriteSample(IMediaSample5*) { return E_NOTIMPL; }
+
+HRESULT CCaptureSource::ReadVideoFrame(double, IMediaSample5** frame) {
+  if (frame) *frame = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT CCaptureSource::GetCodecCount(LONG* count) {
+  if (!count) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+
+HRESULT CCaptureSource::GetCodecFormatCount(LONG, LONG* count) {
+  if (count) *count = 0;
+  return E_INVALIDARG;
+}
+
+HRESULT CCaptureSource::GetCodecFormat(LONG, LONG, IMediaAudioFormat5** value) {
+  if (value) *value = nullptr;
+  return E_INVALIDARG;
 }
 
 HRESULT CreateCaptureSource(REFIID riid, void** ppv) {

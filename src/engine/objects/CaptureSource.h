@@ -1,7 +1,8 @@
 // E2: the capture source class. Devices are the sound server's sources
 // (monitors of outputs left out), inputs are a source's ports, the volume
 // 0..100 is the source volume. As a job's input it delivers what it captures
-// in blocks of the asked length.
+// in blocks of the asked length. As a media file it stands for the selected
+// device opened for reading (operation 1, mode 3); it writes nothing.
 #pragma once
 
 #include "engine/core/ComBase.h"
@@ -15,7 +16,10 @@
 
 namespace engine {
 
-class CCaptureSource : public ComClass, public IMediaCaptureSource5, public IMediaSource5 {
+class CCaptureSource : public ComClass,
+                       public IMediaCaptureSource5,
+                       public IMediaSource5,
+                       public IMediaFile5 {
  public:
   CCaptureSource();
   ~CCaptureSource() override;
@@ -45,6 +49,25 @@ class CCaptureSource : public ComClass, public IMediaCaptureSource5, public IMed
   HRESULT STDMETHODCALLTYPE ReadAudio(double ms, IMediaSample5** sample) override;
   HRESULT STDMETHODCALLTYPE ReadVideo(IMediaSample5** frame) override;
   HRESULT STDMETHODCALLTYPE GetAudioFormat(IMediaAudioFormat5** format) override;
+
+  // IMediaFile5 (GetStreamCount and GetDuration are shared with IMediaSource5).
+  HRESULT STDMETHODCALLTYPE SetContainerType(LONG type) override;
+  HRESULT STDMETHODCALLTYPE GetContainerType(LONG* type) override;
+  HRESULT STDMETHODCALLTYPE SetStreamSettings(IMediaPropertyBag5* profile) override;
+  HRESULT STDMETHODCALLTYPE SetTags(IMediaPropertyBag5* tags) override;
+  HRESULT STDMETHODCALLTYPE GetTags(IMediaPropertyBag5** tags) override;
+  HRESULT STDMETHODCALLTYPE Command(LONG command, IMediaPropertyBag5* operation) override;
+  HRESULT STDMETHODCALLTYPE GetFileName(BSTR* name) override;
+  HRESULT STDMETHODCALLTYPE SelectStream(LONG streamType, LONG index) override;
+  HRESULT STDMETHODCALLTYPE GetSelectedStream(LONG streamType, LONG* index) override;
+  HRESULT STDMETHODCALLTYPE GetStreamFormat(LONG streamType, REFIID riid, void** format) override;
+  HRESULT STDMETHODCALLTYPE GetStreamProperties(LONG streamType, IMediaPropertyBag5** properties) override;
+  HRESULT STDMETHODCALLTYPE IsSeekable(VARIANT_BOOL* seekable) override;
+  HRESULT STDMETHODCALLTYPE WriteSample(IMediaSample5* sample) override;
+  HRESULT STDMETHODCALLTYPE ReadVideoFrame(double ms, IMediaSample5** frame) override;
+  HRESULT STDMETHODCALLTYPE GetCodecCount(LONG* count) override;
+  HRESULT STDMETHODCALLTYPE GetCodecFormatCount(LONG codec, LONG* count) override;
+  HRESULT STDMETHODCALLTYPE GetCodecFormat(LONG codec, LONG format, IMediaAudioFormat5** value) override;
 
  private:
   HRESULT EnsureConnection();

@@ -112,6 +112,33 @@ TEST_F(CaptureSource, DeliversBlocksOfTheAskedLengthInItsFormat) {
   ASSERT_EQ(S_OK, capture_->Stop());
 }
 
+TEST_F(CaptureSource, OpensTheSelectedDeviceAsAMediaFileForReadingOnly) {
+  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"Sine")));
+  ComPtr<IMediaFile5> file;
+  ASSERT_EQ(S_OK, capture_.As(&file, IID_IMediaFile5));
+  ComPtr<IMediaPropertyBag5> op;
+  ASSERT_EQ(S_OK, CoCreateInstance(CLSID_MediaPropertyBag5, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaPropertyBag5,
+                                   op.OutVoid()));
+  BSTR operation = SysAllocString(MEDIA_PROP_OPERATION), mode = SysAllocString(MEDIA_PROP_OPERATION_MODE);
+  op->SetInteger(operation, 0, MEDIA_OPERATION_WRITE, 0);
+  op->SetInteger(mode, 0, MEDIA_MODE_DEVICE, 0);
+  EXPECT_EQ(E_INVALIDARG, file->Command(MEDIAFILE_CMD_OPEN, op.Get()));
+  op->SetInteger(operation, 0, MEDIA_OPERATION_READ, 0);
+  EXPECT_EQ(S_OK, file->Command(MEDIAFILE_CMD_OPEN, op.Get()));
+  SysFreeString(operation);
+  SysFreeString(mode);
+  LONG count = 0;
+  file->GetStreamCount(MEDIA_STREAM_AUDIO, &count);
+  EXPECT_EQ(1, count);
+  ComPtr<IMediaAudioFormat5> format;
+  ASSERT_EQ(S_OK, file->GetStreamFormat(MEDIA_STREAM_AUDIO, IID_IMediaAudioFormat5, format.OutVoid()));
+  LONG rate = 0;
+  format->GetSampleRate(&rate);
+  EXPECT_EQ(44100, rate);
+  EXPECT_EQ(MEDIA_E_UNSUPPORTED_CONTAINER, file->SetContainerType(MEDIA_CONTAINER_WAV));
+  EXPECT_EQ(S_OK, file->Command(MEDIAFILE_CMD_FINISH, nullptr));
+}
+
 TEST(SampleConverter, ResamplesAndRemixesToTheConfiguredFormat) {
   ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   {
