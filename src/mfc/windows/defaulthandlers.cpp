@@ -415,3 +415,48 @@ void CWnd::OnSessionChange(UINT nSessionState, UINT nId)
 {
     Default();
 }
+
+BOOL CWnd::OnDeviceChange(UINT, DWORD_PTR)
+{
+    return (BOOL)Default();
+}
+
+UINT CWnd::OnPowerBroadcast(UINT, LPARAM)
+{
+    return (UINT)Default();
+}
+
+LRESULT CWnd::OnPrintClient(CDC*, UINT)
+{
+    return Default();
+}
+
+void CWnd::OnUpdateUIState(UINT, UINT)
+{
+    Default();
+}
+
+void CWnd::OnChangeUIState(UINT, UINT)
+{
+    Default();
+}
+
+UINT CWnd::OnQueryUIState()
+{
+    return (UINT)Default();
+}
+
+void CWnd::OnMenuRButtonUp(UINT, CMenu*)
+{
+    Default();
+}
+
+void CWnd::OnXButtonDown(UINT, UINT, CPoint)
+{
+    Default();
+}
+
+void CWnd::OnXButtonUp(UINT, UINT, CPoint)
+{
+    Default();
+}

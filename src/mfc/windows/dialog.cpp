@@ -320,13 +320,11 @@ BOOL CDialog::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pH
 {
     if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
-    // Commands the dialog does not handle go to the application.
-    if ((nCode != CN_COMMAND && (UINT)nCode != CN_UPDATE_COMMAND_UI) || !IS_INTRESOURCE(nID) || nID >= 0xF000)
+    // Commands the dialog does not handle get a last chance at the thread.
+    if ((nCode != CN_COMMAND && (UINT)nCode != CN_UPDATE_COMMAND_UI) || nID == 0 || nID >= 0xF000)
         return FALSE;
-    CWinApp* pApp = AfxGetApp();
-    if (pApp != nullptr && pApp->CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
-        return TRUE;
-    return FALSE;
+    CWinThread* pThread = AfxGetThread();
+    return pThread != nullptr && pThread->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 // Data exchange.

@@ -676,7 +676,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         break;
     }
     case AfxSig_vww:
-        if (message == WM_HSCROLL + WM_REFLECT_BASE || message == WM_VSCROLL + WM_REFLECT_BASE)
+        if (message == WM_HSCROLL + WM_REFLECT_BASE || message == WM_VSCROLL + WM_REFLECT_BASE ||
+            message == WM_UPDATEUISTATE || message == WM_CHANGEUISTATE)
             AFX_CALL(void (CWnd::*)(UINT, UINT))(LOWORD(wParam), (UINT)(short)HIWORD(wParam));
         else
             AFX_CALL(void (CWnd::*)(UINT, UINT))((UINT)wParam, (UINT)lParam);
@@ -731,6 +732,22 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         break;
     case AfxSig_vwRECT:
         AFX_CALL(void (CWnd::*)(UINT, LPRECT))((UINT)wParam, reinterpret_cast<LPRECT>(lParam));
+        lResult = TRUE;
+        break;
+    case AfxSig_bwl:
+        lResult = AFX_CALL(BOOL (CWnd::*)(UINT, DWORD_PTR))((UINT)wParam, (DWORD_PTR)lParam);
+        break;
+    case AfxSig_wwl:
+        lResult = AFX_CALL(UINT (CWnd::*)(UINT, LPARAM))((UINT)wParam, lParam);
+        break;
+    case AfxSig_lDw:
+        lResult = AFX_CALL(LRESULT (CWnd::*)(CDC*, UINT))(CDC::FromHandle((HDC)wParam), (UINT)lParam);
+        break;
+    case AfxSig_vwM:
+        AFX_CALL(void (CWnd::*)(UINT, CMenu*))((UINT)wParam, CMenu::FromHandle((HMENU)lParam));
+        break;
+    case AfxSig_vwwp:
+        AFX_CALL(void (CWnd::*)(UINT, UINT, CPoint))(LOWORD(wParam), HIWORD(wParam), PointFromLParam(lParam));
         lResult = TRUE;
         break;
     default:
@@ -1166,7 +1183,7 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
         ::EndDeferWindowPos(layout.hDWP);
 }
 
-BOOL CWnd::OnToolHitTest(CPoint, TOOLINFO*) const
+INT_PTR CWnd::OnToolHitTest(CPoint, TOOLINFO*) const
 {
     return -1;
 }

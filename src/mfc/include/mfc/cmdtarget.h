@@ -101,6 +101,11 @@ enum AfxSig : UINT_PTR
     AfxSig_bHELPINFO,     // BOOL (HELPINFO*)
     AfxSig_vwRECT,        // void (UINT, LPRECT)
     AfxSig_vwlThread,     // void (WPARAM, LPARAM) on a CWinThread
+    AfxSig_bwl,           // BOOL (UINT, DWORD_PTR)
+    AfxSig_wwl,           // UINT (UINT, LPARAM)
+    AfxSig_lDw,           // LRESULT (CDC*, UINT)
+    AfxSig_vwM,           // void (UINT, CMenu*)
+    AfxSig_vwwp,          // void (UINT, UINT, CPoint)
     AfxSig_vWl,           // void (CWnd*, LPARAM) unused placeholder
 };
 
@@ -395,6 +400,15 @@ struct AFX_CMDHANDLERINFO
 #define ON_WM_HELPINFO() AFX_ON_WM(WM_HELPINFO, AfxSig_bHELPINFO, BOOL (AFX_MSG_CALL CWnd::*)(HELPINFO*), OnHelpInfo)
 #define ON_WM_CANCELMODE() AFX_ON_WM(WM_CANCELMODE, AfxSig_vv, void (AFX_MSG_CALL CWnd::*)(), OnCancelMode)
 #define ON_WM_QUERYDRAGICON() AFX_ON_WM(WM_QUERYDRAGICON, AfxSig_hv, HCURSOR (AFX_MSG_CALL CWnd::*)(), OnQueryDragIcon)
+#define ON_WM_DEVICECHANGE() AFX_ON_WM(WM_DEVICECHANGE, AfxSig_bwl, BOOL (AFX_MSG_CALL CWnd::*)(UINT, DWORD_PTR), OnDeviceChange)
+#define ON_WM_POWERBROADCAST() AFX_ON_WM(WM_POWERBROADCAST, AfxSig_wwl, UINT (AFX_MSG_CALL CWnd::*)(UINT, LPARAM), OnPowerBroadcast)
+#define ON_WM_PRINTCLIENT() AFX_ON_WM(WM_PRINTCLIENT, AfxSig_lDw, LRESULT (AFX_MSG_CALL CWnd::*)(CDC*, UINT), OnPrintClient)
+#define ON_WM_UPDATEUISTATE() AFX_ON_WM(WM_UPDATEUISTATE, AfxSig_vww, void (AFX_MSG_CALL CWnd::*)(UINT, UINT), OnUpdateUIState)
+#define ON_WM_CHANGEUISTATE() AFX_ON_WM(WM_CHANGEUISTATE, AfxSig_vww, void (AFX_MSG_CALL CWnd::*)(UINT, UINT), OnChangeUIState)
+#define ON_WM_QUERYUISTATE() AFX_ON_WM(WM_QUERYUISTATE, AfxSig_wv, UINT (AFX_MSG_CALL CWnd::*)(), OnQueryUIState)
+#define ON_WM_MENURBUTTONUP() AFX_ON_WM(WM_MENURBUTTONUP, AfxSig_vwM, void (AFX_MSG_CALL CWnd::*)(UINT, CMenu*), OnMenuRButtonUp)
+#define ON_WM_XBUTTONDOWN() AFX_ON_WM(WM_XBUTTONDOWN, AfxSig_vwwp, void (AFX_MSG_CALL CWnd::*)(UINT, UINT, CPoint), OnXButtonDown)
+#define ON_WM_XBUTTONUP() AFX_ON_WM(WM_XBUTTONUP, AfxSig_vwwp, void (AFX_MSG_CALL CWnd::*)(UINT, UINT, CPoint), OnXButtonUp)
 #define ON_WM_WTSSESSION_CHANGE() AFX_ON_WM(WM_WTSSESSION_CHANGE, AfxSig_vww, void (AFX_MSG_CALL CWnd::*)(UINT, UINT), OnSessionChange)
 
 // Command-UI state for one command: a menu item, a control or a bar button.

@@ -111,10 +111,9 @@ struct AFX_SIZEPARENTPARAMS
 class CWnd : public CCmdTarget
 {
     DECLARE_DYNCREATE(CWnd)
-protected:
+public:
     static const MSG* GetCurrentMessage();
 
-public:
     HWND m_hWnd;
     HWND m_hWndOwner;       // owner given at creation when different from the parent
     UINT m_nFlags;
@@ -194,7 +193,7 @@ public:
                         UINT nFlag = reposDefault, LPRECT lpRectParam = nullptr,
                         LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
     enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
-    virtual BOOL OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
 
     // Messages.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
@@ -268,6 +267,10 @@ public:
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, CRgn* prgnUpdate = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     void SetRedraw(BOOL bRedraw = TRUE) { ::SendMessage(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
+    BOOL LockWindowUpdate() { return ::LockWindowUpdate(m_hWnd); }
+    void UnlockWindowUpdate() { ::LockWindowUpdate(nullptr); }
+    void Print(CDC* pDC, DWORD dwFlags) const { ::SendMessage(m_hWnd, WM_PRINT, (WPARAM)pDC->GetSafeHdc(), dwFlags); }
+    void PrintClient(CDC* pDC, DWORD dwFlags) const { ::SendMessage(m_hWnd, WM_PRINTCLIENT, (WPARAM)pDC->GetSafeHdc(), dwFlags); }
     BOOL GetUpdateRect(LPRECT lpRect, BOOL bErase = FALSE) { return ::GetUpdateRect(m_hWnd, lpRect, bErase); }
     CDC* GetDC();
     CDC* GetWindowDC();
@@ -452,6 +455,15 @@ protected:
     afx_msg void OnCancelMode();
     afx_msg HCURSOR OnQueryDragIcon();
     afx_msg void OnSessionChange(UINT nSessionState, UINT nId);
+    afx_msg BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
+    afx_msg UINT OnPowerBroadcast(UINT nPowerEvent, LPARAM nEventData);
+    afx_msg LRESULT OnPrintClient(CDC* pDC, UINT nFlags);
+    afx_msg void OnUpdateUIState(UINT nAction, UINT nUIElement);
+    afx_msg void OnChangeUIState(UINT nAction, UINT nUIElement);
+    afx_msg UINT OnQueryUIState();
+    afx_msg void OnMenuRButtonUp(UINT nPos, CMenu* pMenu);
+    afx_msg void OnXButtonDown(UINT nFlags, UINT nButton, CPoint point);
+    afx_msg void OnXButtonUp(UINT nFlags, UINT nButton, CPoint point);
 
 public:
     // Registers the owner-draw and reflection handlers; the window-creation
