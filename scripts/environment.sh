@@ -58,6 +58,7 @@ prepare_prefix() {
   fi
   wineserver -w
   prepare_dpi_prefix 144
+  prepare_unthemed_prefix
 }
 
 # A copy of the prefix whose screen runs at a raised DPI, for tests that must
@@ -74,11 +75,23 @@ prepare_dpi_prefix() {
   WINEPREFIX="$copy" wineserver -w
 }
 
+# A copy of the prefix with the visual style switched off, for tests of the
+# toolkit's unthemed fallbacks.
+prepare_unthemed_prefix() {
+  local copy="$build/wineprefix-unthemed"
+  rm -rf "$copy"
+  cp -al "$WINEPREFIX" "$copy"
+  local reg
+  for reg in "$WINEPREFIX"/*.reg; do cp --remove-destination "$reg" "$copy/"; done
+  WINEPREFIX="$copy" wine64 reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /t REG_SZ /d 0 /f >/dev/null 2>&1 || true
+  WINEPREFIX="$copy" wineserver -w
+}
+
 stop_all() {
   if [[ -n "${WINEPREFIX:-}" ]]; then
     wineserver -k >/dev/null 2>&1 || true
     local copy
-    for copy in "$build"/wineprefix-dpi*; do
+    for copy in "$build"/wineprefix-dpi* "$build"/wineprefix-unthemed; do
       [[ -d "$copy" ]] && WINEPREFIX="$copy" wineserver -k >/dev/null 2>&1 || true
     done
   fi
