@@ -247,7 +247,6 @@ TEST_F(AppTest, FrameMenusFollowTheirUpdateHandlers)
     // The accelerator turns a key press into the command.
     int nBefore = theApp.m_nAppCommands;
     MSG msg = { pFrame->m_hWnd, WM_KEYDOWN, 'A', 0 };
-    ::SetKeyboardState(nullptr);
     BYTE keys[256] = {};
     keys[VK_CONTROL] = 0x80;
     ::SetKeyboardState(keys);

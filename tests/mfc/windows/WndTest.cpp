@@ -497,3 +497,132 @@ TEST(WndClasses, GeneratedClassNamesAreShared)
 }
 
 } // namespace
+
+namespace {
+
+// An owner-drawn button that paints itself through the reflected message.
+class COwnerDrawButton : public CWnd
+{
+public:
+    int m_nDraws = 0;
+    UINT m_nDrawnId = 0;
+
+protected:
+    afx_msg void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
+    {
+        ++m_nDraws;
+        m_nDrawnId = lpDrawItemStruct->CtlID;
+        ::FillRect(lpDrawItemStruct->hDC, &lpDrawItemStruct->rcItem, (HBRUSH)::GetStockObject(GRAY_BRUSH));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(COwnerDrawButton, CWnd)
+    ON_WM_DRAWITEM_REFLECT()
+END_MESSAGE_MAP()
+
+class CReflectingSlider : public CWnd
+{
+public:
+    UINT m_nCode = 99;
+    UINT m_nPos = 0;
+
+protected:
+    afx_msg void HScroll(UINT nSBCode, UINT nPos)
+    {
+        m_nCode = nSBCode;
+        m_nPos = nPos;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CReflectingSlider, CWnd)
+    ON_WM_HSCROLL_REFLECT()
+END_MESSAGE_MAP()
+
+TEST_F(WndTest, OwnerDrawAndScrollMessagesReflectToTheControl)
+{
+    m_pWnd->ShowWindow(SW_SHOW);
+    COwnerDrawButton button;
+    ASSERT_TRUE(button.Create(_T("BUTTON"), _T(""), WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 40, 20), m_pWnd, 501));
+    button.Invalidate();
+    button.UpdateWindow();   // the system sends WM_DRAWITEM to the parent
+    EXPECT_GE(button.m_nDraws, 1);
+    EXPECT_EQ(button.m_nDrawnId, 501u);
+
+    AfxEndDeferRegisterClass(AFX_WNDCOMMCTLS_REG);
+    CReflectingSlider slider;
+    ASSERT_TRUE(slider.Create(TRACKBAR_CLASS, _T(""), WS_VISIBLE, CRect(0, 30, 100, 50), m_pWnd, 502));
+    m_pWnd->SendMessage(WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 33), (LPARAM)slider.m_hWnd);
+    EXPECT_EQ(slider.m_nCode, (UINT)TB_THUMBTRACK);
+    EXPECT_EQ(slider.m_nPos, 33u);
+    slider.DestroyWindow();
+    button.DestroyWindow();
+}
+
+TEST_F(WndTest, DeletingTheObjectDestroysItsWindow)
+{
+    CWnd* pChild = new CWnd;
+    ASSERT_TRUE(pChild->Create(nullptr, _T(""), WS_VISIBLE, CRect(0, 0, 10, 10), m_pWnd, 503));
+    HWND hWndChild = pChild->m_hWnd;
+    delete pChild;
+    EXPECT_FALSE(::IsWindow(hWndChild));
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWndChild), nullptr);
+}
+
+TEST_F(WndTest, CenterWindowCentersAChildInItsParent)
+{
+    CRect rcParent;
+    m_pWnd->GetClientRect(&rcParent);
+    CWnd child;
+    ASSERT_TRUE(child.Create(nullptr, _T(""), WS_VISIBLE, CRect(0, 0, 40, 20), m_pWnd, 504));
+    child.CenterWindow();
+    CRect rc;
+    child.GetWindowRect(&rc);
+    m_pWnd->ScreenToClient(&rc);
+    EXPECT_EQ(rc.left, rcParent.Width() / 2 - 20);
+    EXPECT_EQ(rc.top, rcParent.Height() / 2 - 10);
+    child.DestroyWindow();
+}
+
+struct ThreadCheck
+{
+    HWND hWnd;
+    bool bPermanentSeen;
+    bool bThreadKnown;
+    CWinThread* pThread;
+    HANDLE hReady;
+};
+
+UINT AFX_CDECL CheckFromOtherThread(LPVOID pParam)
+{
+    ThreadCheck* pCheck = static_cast<ThreadCheck*>(pParam);
+    // Handle maps belong to their thread: here the window has only a
+    // temporary wrapper.
+    pCheck->bPermanentSeen = CWnd::FromHandlePermanent(pCheck->hWnd) != nullptr;
+    pCheck->bThreadKnown = AfxGetThread() != nullptr;
+    pCheck->pThread = AfxGetThread();
+    CWnd* pTemp = CWnd::FromHandle(pCheck->hWnd);
+    pCheck->bThreadKnown = pCheck->bThreadKnown && pTemp != nullptr && pTemp->m_hWnd == pCheck->hWnd;
+    ::SetEvent(pCheck->hReady);
+    return 0;
+}
+
+TEST_F(WndTest, HandleMapsAreKeptPerThread)
+{
+    ThreadCheck check = { m_pWnd->m_hWnd, true, false, nullptr, ::CreateEvent(nullptr, TRUE, FALSE, nullptr) };
+    CWinThread* pThread = AfxBeginThread(CheckFromOtherThread, &check, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    ASSERT_NE(pThread, nullptr);
+    pThread->m_bAutoDelete = FALSE;
+    pThread->ResumeThread();
+    ASSERT_EQ(::WaitForSingleObject(check.hReady, 10000), WAIT_OBJECT_0);
+    ::WaitForSingleObject(pThread->m_hThread, 10000);
+    EXPECT_FALSE(check.bPermanentSeen);
+    EXPECT_TRUE(check.bThreadKnown);
+    EXPECT_EQ(check.pThread, pThread);
+    EXPECT_EQ(CWnd::FromHandlePermanent(m_pWnd->m_hWnd), m_pWnd);
+    delete pThread;
+    ::CloseHandle(check.hReady);
+}
+
+} // namespace
