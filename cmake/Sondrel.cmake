@@ -70,13 +70,21 @@ function(sondrel_compile_rc out_var rc_file)
 endfunction()
 
 # sondrel_language_module(<name> <rc file>): a resource-only PE DLL, as the
-# program's Localizations folder holds them.
+# program's Localizations folder holds them. lld-link makes a plain PE without
+# code that LoadLibraryW loads; winebuild's fake module loads only as a data
+# file (Wine takes it for a placeholder of a builtin DLL).
+find_program(LLD_LINK lld-link)
 function(sondrel_language_module name rc_file)
   sondrel_compile_rc(res ${rc_file} ${ARGN})
   set(dll ${CMAKE_BINARY_DIR}/bin/Localizations/${name}.dll)
+  if(LLD_LINK)
+    set(link_command ${LLD_LINK} /dll /noentry /machine:x64 /nologo /out:${dll} ${res})
+  else()
+    set(link_command ${WINEBUILD} --dll --fake-module -m64 -E ${PROJECT_SOURCE_DIR}/cmake/resource-only.spec -F ${name}.dll -o ${dll} -r ${res})
+  endif()
   add_custom_command(OUTPUT ${dll}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/Localizations
-    COMMAND ${WINEBUILD} --dll --fake-module -m64 -E ${PROJECT_SOURCE_DIR}/cmake/resource-only.spec -F ${name}.dll -o ${dll} -r ${res}
+    COMMAND ${link_command}
     DEPENDS ${res} ${PROJECT_SOURCE_DIR}/cmake/resource-only.spec
     COMMENT "Building language module ${name}.dll")
   add_custom_target(${name}_langmodule ALL DEPENDS ${dll})

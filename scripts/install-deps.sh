@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # Winelib toolchain and the Wine that runs the program
   wine64 wine64-tools libwine-dev g++ cmake ninja-build pkg-config
+  # lld-link: resource-only language DLLs
+  lld
   # native libraries linked into the program and the engine
   zlib1g-dev libpng-dev libminizip-dev libvidstab-dev libpulse-dev
   libavcodec-dev libavformat-dev libavutil-dev libswresample-dev
