@@ -85,6 +85,7 @@ struct FakeTheme
         return S_OK;
     }
     static BOOL WINAPI Themed() { return TRUE; }
+    static BOOL WINAPI ActiveSeven() { return 7; }
     static COLORREF WINAPI SysColorThrows(HTHEME, int) { throw CString(_T("no colour")); }
     static HRESULT WINAPI ColorThrows(HTHEME, int, int, int, COLORREF*)
     {
@@ -112,6 +113,10 @@ TEST(ThemeWrapper, PrivateTableRoutesOneWrapperAndSwallowsFailures)
         skinned.SetApiPointer(T::slotGetThemeSysColor, reinterpret_cast<void*>(&FakeTheme::SysColorThrows));
         skinned.SetApiPointer(T::slotGetThemeColor, reinterpret_cast<void*>(&FakeTheme::ColorThrows));
         skinned.SetApiPointer(T::slotGetThemeSysBool, reinterpret_cast<void*>(&FakeTheme::SysBoolThrows));
+        skinned.SetApiPointer(T::slotIsThemeActive, reinterpret_cast<void*>(&FakeTheme::ActiveSeven));
+
+        // Following the loaded library keeps the table while the library stays put.
+        EXPECT_EQ(7, skinned.IsThemeActive());
 
         // Opening again closes the handle held first.
         HTHEME hFirst = skinned.OpenThemeData(nullptr, _T("BUTTON"));
