@@ -1,6 +1,9 @@
 #include "app/recording/Stabilisation.h"
 
+// vid.stab is a C library whose headers do not say so.
+extern "C" {
 #include <vid.stab/libvidstab.h>
+}
 
 #include <cstring>
 #include <string>
