@@ -837,6 +837,10 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmd
     return nReturnCode;
 }
 
+void AFXAPI AfxEnableControlContainer(COccManager*)
+{
+}
+
 // Message boxes.
 int AFXAPI AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp)
 {

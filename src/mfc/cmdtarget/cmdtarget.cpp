@@ -35,7 +35,8 @@ const AFX_INTERFACEMAP* CCmdTarget::GetInterfaceMap() const
 }
 
 CCmdTarget::CCmdTarget()
-    : m_dwRef(1), m_pOuterUnknown(nullptr), m_xInnerUnknown(0), m_bResultExpected(TRUE)
+    : m_dwRef(1), m_pOuterUnknown(nullptr), m_xInnerUnknown(0), m_pModuleState(AfxGetModuleState()),
+      m_bResultExpected(TRUE)
 {
 }
 

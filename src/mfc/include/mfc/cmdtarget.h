@@ -11,6 +11,7 @@ class CWinThread;
 class CMenu;
 class CDC;
 class CScrollBar;
+struct AFX_MODULE_STATE;
 
 #ifndef AFX_MSG_CALL
 #define AFX_MSG_CALL
@@ -496,7 +497,9 @@ protected: \
     theClass* pThis = reinterpret_cast<theClass*>( \
         reinterpret_cast<BYTE*>(this) - offsetof(theClass, m_x##localClass)); \
     (void)pThis;
-#define METHOD_PROLOGUE_EX(theClass, localClass) METHOD_PROLOGUE(theClass, localClass)
+#define METHOD_PROLOGUE_EX(theClass, localClass) \
+    METHOD_PROLOGUE(theClass, localClass) \
+    AFX_MANAGE_STATE(pThis->m_pModuleState)
 #define METHOD_PROLOGUE_EX_(theClass, localClass) METHOD_PROLOGUE(theClass, localClass)
 
 // Dispatch maps: automation methods and properties over IDispatch. Each
@@ -805,6 +808,7 @@ public:
     LONG m_dwRef;
     LPUNKNOWN m_pOuterUnknown;
     DWORD_PTR m_xInnerUnknown;
+    AFX_MODULE_STATE* m_pModuleState;   // the module that made the object
 
     // The IDispatch every automation-enabled target exposes; it invokes
     // through the dispatch map.

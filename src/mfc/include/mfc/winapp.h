@@ -45,6 +45,11 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmd
 BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow);
 void AFXAPI AfxWinTerm();
 
+// Dialogs here host Win32 controls only; there is no ActiveX container to
+// switch on, so this only keeps start-up code unchanged.
+class COccManager;
+void AFXAPI AfxEnableControlContainer(COccManager* pOccManager = nullptr);
+
 int AFXAPI AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
 
