@@ -263,6 +263,22 @@ WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
   }
   if (fmt_->oformat->flags & AVFMT_GLOBALHEADER) enc_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   int err = avcodec_open2(enc_, c, nullptr);
+  // Some encoders (Vorbis, WMA) have no room for a high bit rate at a low sample
+  // rate, though profiles may combine them: step down to the nearest they take.
+  while (err < 0 && enc_->bit_rate > 16000 && !(enc_->flags & AV_CODEC_FLAG_QSCALE)) {
+    const int64_t lower = enc_->bit_rate * 3 / 4;
+    const int flags = enc_->flags;
+    avcodec_free_context(&enc_);
+    enc_ = avcodec_alloc_context3(c);
+    if (!enc_) return Fail(AVERROR(ENOMEM), "out of memory");
+    enc_->sample_rate = outRate_;
+    av_channel_layout_default(&enc_->ch_layout, outChannels_);
+    enc_->sample_fmt = static_cast<AVSampleFormat>(outFormat_);
+    enc_->time_base = AVRational{1, outRate_};
+    enc_->flags = flags;
+    enc_->bit_rate = lower;
+    err = avcodec_open2(enc_, c, nullptr);
+  }
   if (err < 0) {
     Fail(err, "the encoder refused the settings");
     return WriteStatus::BadSettings;

@@ -278,6 +278,8 @@ HRESULT CCaptureSource::ReadAudio(double ms, IMediaSample5** sample) {
     }
     if (capture->HasFailed()) return MEDIA_E_DEVICE_LOST;
     if (!(ms > 0)) return S_FALSE;
+    // Blocks are read as they are captured; a minute is far beyond any caller's.
+    if (ms > 60000) return E_INVALIDARG;
     const size_t frames = static_cast<size_t>(std::llround(ms * rate / 1000.0));
     std::vector<BYTE> data(frames * static_cast<size_t>(2 * channels));
     size_t got = 0;

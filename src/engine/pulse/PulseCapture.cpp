@@ -66,6 +66,13 @@ void PulseCapture::OnRead(pa_stream* s, size_t, void* userdata) {
         } else {
           self->queue_.insert(self->queue_.end(), n, 0);
         }
+        // Nobody has read for minutes: keep the newest sound, not all memory.
+        const size_t cap = static_cast<size_t>(self->sampleRate_) * self->BlockAlign() * kMaxQueuedSeconds;
+        if (self->queue_.size() > cap) {
+          size_t drop = self->queue_.size() - cap;
+          drop -= drop % static_cast<size_t>(self->BlockAlign());
+          self->queue_.erase(self->queue_.begin(), self->queue_.begin() + static_cast<long>(drop));
+        }
       }
     }
     pa_stream_drop(s);

@@ -20,6 +20,9 @@ enum class CaptureStatus { Ok, Stopped, Failed, TimedOut };
 
 class PulseCapture {
  public:
+  // Sound kept for a reader that has fallen behind; older sound is dropped.
+  static constexpr int kMaxQueuedSeconds = 120;
+
   PulseCapture(std::shared_ptr<PulseConnection> connection, std::string source,
                int sampleRate, int channels);
   ~PulseCapture();
