@@ -2,21 +2,10 @@
 
 #include <cstdlib>
 
-// zlib and minizip are native libraries: their headers must not see the
-// Windows macros, or they would declare Windows calling conventions.
-#pragma push_macro("_WIN32")
-#pragma push_macro("WIN32")
-#pragma push_macro("_WIN64")
-#pragma push_macro("WIN64")
-#undef _WIN32
-#undef WIN32
-#undef _WIN64
-#undef WIN64
+// zlib and minizip are native libraries.
+#include "toolkit/foundation/stream/QVTNativeHeadersBegin.h"
 #include <minizip/unzip.h>
-#pragma pop_macro("WIN64")
-#pragma pop_macro("_WIN64")
-#pragma pop_macro("WIN32")
-#pragma pop_macro("_WIN32")
+#include "toolkit/foundation/stream/QVTNativeHeadersEnd.h"
 
 CQVTZipMemFile::CQVTZipMemFile() : CMemFile(1024), m_bOwnBuffer(TRUE)
 {
