@@ -1,6 +1,7 @@
 #include "app/recording/Stabilisation.h"
 
-// vid.stab is a C library whose headers do not say so.
+// vid.stab is a C library whose headers do not say so. Its calls answer
+// VS_OK, except vsFrameInfoInit, which answers 1 on success.
 extern "C" {
 #include <vid.stab/libvidstab.h>
 }
@@ -97,7 +98,7 @@ BOOL CStabilisationContext::BeginDetection(int nWidth, int nHeight, LPCTSTR pszT
 {
     EndDetection();
     VSFrameInfo fi;
-    if (nWidth <= 0 || nHeight <= 0 || vsFrameInfoInit(&fi, nWidth, nHeight, PF_YUV420P) != VS_OK)
+    if (nWidth <= 0 || nHeight <= 0 || !vsFrameInfoInit(&fi, nWidth, nHeight, PF_YUV420P))
         return FALSE;
     m_nWidth = nWidth;
     m_nHeight = nHeight;
@@ -173,7 +174,7 @@ BOOL CStabilisationContext::BeginTransforms()
     if (m_strStatFile.IsEmpty() || m_nWidth <= 0)
         return FALSE;
     VSFrameInfo fi;
-    if (vsFrameInfoInit(&fi, m_nWidth, m_nHeight, PF_YUV420P) != VS_OK)
+    if (!vsFrameInfoInit(&fi, m_nWidth, m_nHeight, PF_YUV420P))
         return FALSE;
 
     VSTransformConfig conf = vsTransformGetDefaultConfig(s_szModuleName);
