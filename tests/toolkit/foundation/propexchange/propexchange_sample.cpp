@@ -190,7 +190,7 @@ void LoadAnything(CQVTPropExchange* pPX, Store store)
     POSITION pos = items->GetPosition(0);
     // A forged count must not make this walk forever: each item reads
     // something or the store says it has nothing.
-    for (int i = 0; pos != nullptr && i < 100000; ++i) {
+    for (int i = 0; pos != nullptr && i < 2000; ++i) {
         CQVTPropExchangeSection item(items->GetNext(pos));
         PropExchangeString(&item, u"Text", str, u"");
     }
