@@ -184,6 +184,8 @@ WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings
     av_dict_set(&opts, "movflags", "+empty_moov+default_base_moof", 0);
     av_dict_set(&opts, "frag_duration", "1000000", 0);
   }
+  // Past 4 GiB a WAV file becomes RF64 when it is finished.
+  if (container_ == kContainerWav) av_dict_set(&opts, "rf64", "auto", 0);
   err = avformat_write_header(fmt_, &opts);
   av_dict_free(&opts);
   if (err < 0) {
