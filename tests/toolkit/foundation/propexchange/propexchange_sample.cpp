@@ -49,36 +49,37 @@ Sample Sample::Filled(Store store)
     return s;
 }
 
-void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s)
+void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s, bool bExpect)
 {
+#define CHECK(x) do { BOOL bOk_ = (x); if (bExpect) EXPECT_TRUE(bOk_); } while (0)
     const bool bArchive = store == Store::Archive;
     const bool bText = store == Store::Xml || store == Store::Ini;
     pPX->ExchangeSchema();
-    EXPECT_TRUE(PropExchangeBool(pPX, u"Enabled", s.bEnabled, FALSE));
-    EXPECT_TRUE(PropExchangeByte(pPX, u"Alpha", s.nAlpha, 0));
-    EXPECT_TRUE(PropExchangeShort(pPX, u"Offset", s.nOffset, 0));
-    EXPECT_TRUE(PropExchangeInt(pPX, u"Width", s.nWidth, 0));
-    EXPECT_TRUE(PropExchangeInt(pPX, u"Same", s.nSame, 7));
+    CHECK(PropExchangeBool(pPX, u"Enabled", s.bEnabled, FALSE));
+    CHECK(PropExchangeByte(pPX, u"Alpha", s.nAlpha, 0));
+    CHECK(PropExchangeShort(pPX, u"Offset", s.nOffset, 0));
+    CHECK(PropExchangeInt(pPX, u"Width", s.nWidth, 0));
+    CHECK(PropExchangeInt(pPX, u"Same", s.nSame, 7));
     float fDefault = 0;
-    EXPECT_TRUE(pPX->ExchangeProp(u"Ratio", VT_R4, &s.fRatio, &fDefault));
+    CHECK(pPX->ExchangeProp(u"Ratio", VT_R4, &s.fRatio, &fDefault));
     double dDefault = 0;
-    EXPECT_TRUE(pPX->ExchangeProp(u"Scale", VT_R8, &s.dScale, &dDefault));
+    CHECK(pPX->ExchangeProp(u"Scale", VT_R8, &s.dScale, &dDefault));
     if (bArchive)
-        EXPECT_TRUE(pPX->ExchangeProp(u"Price", VT_CY, &s.cyPrice, nullptr));
+        CHECK(pPX->ExchangeProp(u"Price", VT_CY, &s.cyPrice, nullptr));
     if (bArchive || bText) {
         COleDateTime dtDefault;
-        EXPECT_TRUE(pPX->ExchangeProp(u"When", VT_DATE, &s.dtWhen, &dtDefault));
+        CHECK(pPX->ExchangeProp(u"When", VT_DATE, &s.dtWhen, &dtDefault));
         COleVariant varDefault;
-        EXPECT_TRUE(pPX->ExchangeProp(u"Extra", VT_VARIANT, &s.varExtra, &varDefault));
+        CHECK(pPX->ExchangeProp(u"Extra", VT_VARIANT, &s.varExtra, &varDefault));
     }
-    EXPECT_TRUE(PropExchangeString(pPX, u"Title", s.strTitle, u""));
-    EXPECT_TRUE(PropExchangeString(pPX, u"Empty", s.strEmpty, u"none"));
+    CHECK(PropExchangeString(pPX, u"Title", s.strTitle, u""));
+    CHECK(PropExchangeString(pPX, u"Empty", s.strEmpty, u"none"));
     RECT rcDefault = {};
-    EXPECT_TRUE(pPX->ExchangeProp(u"Bounds", VT_QVT_RECT, &s.rcBounds, &rcDefault));
-    EXPECT_TRUE(PropExchangeSize(pPX, u"Extent", s.szExtent, SIZE{0, 0}));
+    CHECK(pPX->ExchangeProp(u"Bounds", VT_QVT_RECT, &s.rcBounds, &rcDefault));
+    CHECK(PropExchangeSize(pPX, u"Extent", s.szExtent, SIZE{0, 0}));
     if (store == Store::Xml) {
         BSTR bstr = pPX->IsLoading() ? nullptr : ::SysAllocString(s.strNote);
-        EXPECT_TRUE(PropExchangeBstr(pPX, u"Note", bstr, u""));
+        CHECK(PropExchangeBstr(pPX, u"Note", bstr, u""));
         if (pPX->IsLoading())
             s.strNote = bstr;
         ::SysFreeString(bstr);
@@ -86,17 +87,17 @@ void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s)
 
     BYTE* pData = pPX->IsLoading() ? nullptr : s.blob.data();
     DWORD nBytes = static_cast<DWORD>(s.blob.size());
-    EXPECT_TRUE(ExchangeBlobRaw(pPX, u"Data", pData, nBytes));
+    CHECK(ExchangeBlobRaw(pPX, u"Data", pData, nBytes));
     if (pPX->IsLoading() && pData != nullptr) {
         s.blob.assign(pData, pData + nBytes);
         free(pData);
     }
 
-    EXPECT_TRUE(PropExchangeRuntimeClass(pPX, u"Kind", s.pKind, RUNTIME_CLASS(CTestShape)));
+    CHECK(PropExchangeRuntimeClass(pPX, u"Kind", s.pKind, RUNTIME_CLASS(CTestShape)));
 
     {
         CQVTPropExchangeSection child(pPX->GetSection(u"Child"));
-        EXPECT_TRUE(PropExchangeInt(&child, u"Depth", s.nDepth, 0));
+        CHECK(PropExchangeInt(&child, u"Depth", s.nDepth, 0));
         CQVTPropExchangeEnumeratorPtr items(child->GetEnumerator(u"Item"));
         POSITION pos = items->GetPosition(static_cast<DWORD>(s.items.size()));
         if (pPX->IsLoading())
@@ -105,7 +106,7 @@ void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s)
         while (pos != nullptr) {
             CQVTPropExchangeSection item(items->GetNext(pos));
             CString strItem = pPX->IsLoading() ? CString() : s.items[nIndex++];
-            EXPECT_TRUE(PropExchangeString(&item, u"Text", strItem, u""));
+            CHECK(PropExchangeString(&item, u"Text", strItem, u""));
             if (pPX->IsLoading())
                 s.items.push_back(strItem);
         }
@@ -117,16 +118,23 @@ void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s)
         circle.m_nRadius = s.nRadius;
         if (!pPX->IsLoading())
             pObject = &circle;
-        EXPECT_TRUE(shape->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CTestShape)));
+        CHECK(shape->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CTestShape)));
         CTestCircle* pCircle = dynamic_cast<CTestCircle*>(pObject);
-        ASSERT_NE(pCircle, nullptr);
-        EXPECT_TRUE(PropExchangeInt(&shape, u"Radius", pCircle->m_nRadius, 0));
+        if (bExpect)
+            EXPECT_NE(pCircle, nullptr);
+        if (pCircle == nullptr) {
+            if (pObject != &circle)
+                delete pObject;
+            return;
+        }
+        CHECK(PropExchangeInt(&shape, u"Radius", pCircle->m_nRadius, 0));
         if (pPX->IsLoading()) {
             s.nRadius = pCircle->m_nRadius;
             delete pCircle;
         }
     }
 }
+#undef CHECK
 
 void ExpectSameSample(const Sample& e, const Sample& a, Store store)
 {
@@ -158,6 +166,12 @@ void ExpectSameSample(const Sample& e, const Sample& a, Store store)
 
 void LoadAnything(CQVTPropExchange* pPX, Store store)
 {
+    if (store == Store::Archive) {
+        // Positional: only the order of the save reaches every reader.
+        Sample sample;
+        ExchangeSample(pPX, store, sample, false);
+        return;
+    }
     pPX->ExchangeSchema();
     int n = 0;
     BOOL b = FALSE;

@@ -68,7 +68,7 @@ struct Sample
 };
 
 // Saves or loads a sample; every operation the store supports must succeed.
-void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& sample);
+void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& sample, bool bExpect = true);
 void ExpectSameSample(const Sample& expected, const Sample& actual, Store store);
 
 // Loads whatever the exchange holds, for damaged stores: the result does not
