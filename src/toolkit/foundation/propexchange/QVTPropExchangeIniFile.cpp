@@ -100,6 +100,12 @@ BOOL CQVTPropExchangeIniFile::ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, 
     CString strValue;
     if (!ExchangePropAsText(strValue, vtProp, pvProp, pvDefault))
         return FALSE;
+    // The profile reader trims blanks around a value and strips one pair of
+    // quotes: such a value is written quoted, so it reads back whole.
+    int nLength = strValue.GetLength();
+    if (nLength > 0 && (_istspace(strValue[0]) || _istspace(strValue[nLength - 1]) || strValue[0] == u'"' ||
+                        strValue[0] == u'\''))
+        strValue = u"\"" + strValue + u"\"";
     return ::WritePrivateProfileString(m_strSectionName, pszPropName, strValue, m_strFileName);
 }
 

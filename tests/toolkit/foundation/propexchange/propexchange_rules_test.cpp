@@ -260,6 +260,57 @@ TEST_F(IniFile, SectionsEnumeratorsAndEmptying)
     EXPECT_EQ(U(IniValue(m_path, u"BarsOld", u"Keep")), u"1");
 }
 
+TEST_F(IniFile, PaddedAndQuotedStringsKeepEveryCharacter)
+{
+    const char16_t* kTexts[] = {u"  padded  ", u"\"quoted\"", u" \"both\" ", u"\"", u"'single'"};
+    {
+        CQVTPropExchangeIniFile px(FALSE, nullptr, u"Text");
+        px.SetIniFileName(m_path.c_str());
+        for (int i = 0; i < 5; ++i) {
+            CString str = kTexts[i];
+            CString strName;
+            strName.Format(u"T%i", i);
+            EXPECT_TRUE(PropExchangeString(&px, strName, str, u""));
+        }
+    }
+    CQVTPropExchangeIniFile px(TRUE, nullptr, u"Text");
+    px.SetIniFileName(m_path.c_str());
+    for (int i = 0; i < 5; ++i) {
+        CString str;
+        CString strName;
+        strName.Format(u"T%i", i);
+        EXPECT_TRUE(PropExchangeString(&px, strName, str, u""));
+        EXPECT_EQ(U(str), std::u16string(kTexts[i]));
+    }
+}
+
+TEST_F(IniFile, ObjectsSerializeIntoBlobs)
+{
+    {
+        CQVTPropExchangeIniFile px(FALSE, nullptr, u"Objects");
+        px.SetIniFileName(m_path.c_str());
+        CTestCircle circle;
+        circle.m_nRadius = 0x01020304;
+        EXPECT_TRUE(PropExchangeSerializeObject(&px, u"Circle", &circle));
+    }
+    EXPECT_EQ(U(IniValue(m_path, u"Objects", u"Circle")), u"EADACABA");
+    CQVTPropExchangeIniFile px(TRUE, nullptr, u"Objects");
+    px.SetIniFileName(m_path.c_str());
+    CTestCircle circle;
+    EXPECT_TRUE(PropExchangeSerializeObject(&px, u"Circle", &circle));
+    EXPECT_EQ(circle.m_nRadius, 0x01020304);
+    EXPECT_FALSE(PropExchangeSerializeObject(&px, u"Missing", &circle));
+    // Too few bytes for the object: the archive says so, nothing leaks.
+    WritePrivateProfileStringW(u"Objects", u"Short", u"EACA", m_path.c_str());
+    try {
+        PropExchangeSerializeObject(&px, u"Short", &circle);
+        ADD_FAILURE() << "a short blob must raise the archive's end of file";
+    } catch (CArchiveException* e) {
+        EXPECT_EQ(e->m_cause, CArchiveException::endOfFile);
+        e->Delete();
+    }
+}
+
 TEST(PropExchangeIniScratch, AnExchangeWithoutAFileLeavesNothingBehind)
 {
     CString strFile;

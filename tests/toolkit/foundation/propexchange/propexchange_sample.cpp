@@ -10,6 +10,14 @@ IMPLEMENT_SERIAL(CTestIntruder, CObject, 1)
 
 int CTestIntruder::s_nCreated = 0;
 
+void CTestCircle::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+        ar << m_nRadius;
+    else
+        ar >> m_nRadius;
+}
+
 Sample Sample::Filled(Store store)
 {
     Sample s;

@@ -30,6 +30,7 @@ class CTestCircle : public CTestShape
     DECLARE_SERIAL(CTestCircle)
 public:
     int m_nRadius = 0;
+    void Serialize(CArchive& ar) override;
 };
 
 // Not a shape: never to be created where a shape is expected.
