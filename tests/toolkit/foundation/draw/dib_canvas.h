@@ -1,0 +1,74 @@
+// A memory DC with a top-down 32-bit DIB section selected, read pixel by
+// pixel straight from the section's memory.
+#pragma once
+
+#include <afxwin.h>
+
+class DibCanvas
+{
+public:
+    DibCanvas(int width, int height, COLORREF background = RGB(255, 255, 255))
+        : width_(width), height_(height)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap.Attach(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        pixels_ = static_cast<DWORD*>(bits);
+        dc.CreateCompatibleDC(nullptr);
+        previous_ = ::SelectObject(dc.m_hDC, bitmap.m_hObject);
+        Clear(background);
+    }
+    ~DibCanvas() { ::SelectObject(dc.m_hDC, previous_); }
+
+    void Clear(COLORREF color)
+    {
+        ::GdiFlush();
+        for (int i = 0; i < width_ * height_; ++i)
+            pixels_[i] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+    }
+    COLORREF At(int x, int y) const
+    {
+        ::GdiFlush();
+        DWORD p = pixels_[y * width_ + x];
+        return RGB((p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff);
+    }
+    int CountOf(COLORREF color) const
+    {
+        int count = 0;
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x)
+                count += At(x, y) == color;
+        return count;
+    }
+    // The smallest rectangle holding every pixel that differs from color.
+    CRect BoundsOfAllBut(COLORREF color) const
+    {
+        CRect bounds(width_, height_, 0, 0);
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x)
+                if (At(x, y) != color)
+                {
+                    bounds.left = std::min<LONG>(bounds.left, x);
+                    bounds.top = std::min<LONG>(bounds.top, y);
+                    bounds.right = std::max<LONG>(bounds.right, x + 1);
+                    bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
+                }
+        return bounds;
+    }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    CBitmap bitmap;
+    CDC dc;
+
+private:
+    int width_, height_;
+    DWORD* pixels_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
