@@ -220,8 +220,13 @@ TEST(CMapTest, LookupIterationAndRemoval)
     for (auto* p = map.PGetFirstAssoc(); p; p = map.PGetNextAssoc(p))
         ++pairs;
     EXPECT_EQ(pairs, 250);
+    pos = BEFORE_START_POSITION;  // older code starts its walk this way
+    int key;
+    map.GetNextAssoc(pos, key, value);
+    EXPECT_EQ(key % 2, 1);
     map.RemoveAll();
     EXPECT_TRUE(map.IsEmpty());
+    EXPECT_TRUE(ThrowsInvalidArg([&] { map.GetNextAssoc(pos = BEFORE_START_POSITION, key, value); }));
 }
 
 TEST(CMapTest, CustomHashAndCompare)

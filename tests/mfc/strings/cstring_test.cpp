@@ -207,6 +207,24 @@ TEST(CStringTest, FormatTakesStringObjectsDirectly)
     EXPECT_EQ(U(msg), u"first then 42, Take \u00e9");
 }
 
+namespace {
+CString MessageV(LPCTSTR format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    CString s;
+    s.FormatMessageV(format, &args);
+    va_end(args);
+    return s;
+}
+}  // namespace
+
+TEST(CStringTest, FormatMessageVReadsItsInserts)
+{
+    EXPECT_EQ(U(MessageV(_T("%3|%1|%2!x!|%%"), _T("a"), 255, _T("c"))), u"c|a|ff|%");
+    EXPECT_EQ(U(MessageV(_T("no inserts"))), u"no inserts");
+}
+
 TEST(CStringTest, BufferAccessKeepsLengthsRight)
 {
     CString path;

@@ -629,10 +629,12 @@ public:
     POSITION GetStartPosition() const { return reinterpret_cast<POSITION>(FirstFrom(0)); }
     // Moves rNextPosition on before returning, so the key just returned may be
     // removed during the walk.
+    // BEFORE_START_POSITION stands for the first entry, as in MFC.
     void GetNextAssoc(POSITION& rNextPosition, KEY& rKey, VALUE& rValue) const
     {
-        CAssoc* pAssoc = reinterpret_cast<CAssoc*>(rNextPosition);
-        if (!pAssoc || rNextPosition == BEFORE_START_POSITION)
+        CAssoc* pAssoc = rNextPosition == BEFORE_START_POSITION ? FirstFrom(0)
+                                                                : reinterpret_cast<CAssoc*>(rNextPosition);
+        if (!pAssoc)
             AfxThrowInvalidArgException();
         rKey = pAssoc->key;
         rValue = pAssoc->value;
