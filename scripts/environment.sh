@@ -59,6 +59,18 @@ prepare_prefix() {
   wineserver -w
   prepare_dpi_prefix 144
   prepare_unthemed_prefix
+  start_wineservers
+}
+
+# One persistent server per prefix, started here with its output discarded:
+# a server started by a test would inherit that test's output pipe, and ctest
+# would wait for it long after the test ended.
+start_wineservers() {
+  local prefix
+  for prefix in "$WINEPREFIX" "$build"/wineprefix-dpi* "$build"/wineprefix-unthemed; do
+    [[ -d "$prefix" ]] || continue
+    WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1 || true
+  done
 }
 
 # A copy of the prefix whose screen runs at a raised DPI, for tests that must

@@ -16,7 +16,9 @@ for dll in "${servers[@]}"; do
     echo "register.sh: $dll is not built yet; skipped" >&2
     continue
   fi
-  if ! WINEDLLPATH="$build/bin" wine64 regsvr32 /s "$dll" >/dev/null 2>&1; then
+  # Wine finds a Winelib DLL through its fake PE file on the search path, of
+  # which the current folder is one; the server then registers its full path.
+  if ! (cd "$build/bin" && WINEDLLPATH="$build/bin" wine64 regsvr32 /s "$dll" >/dev/null 2>&1); then
     echo "register.sh: registering $dll failed" >&2
     status=1
   fi
