@@ -48,7 +48,6 @@ public:
     BOOL IsLoading() const { return m_bLoading; }
     BOOL IsStoring() const { return !m_bLoading; }
     BOOL IsRootSection() const { return !m_bChildSection; }
-    BOOL IsAllowDefaultValues() const { return m_bUseDefaultOnLoad && m_bUseDefaultOnSave; }
     UINT GetSchema() const { return m_dwData; }
     void SetSchema(UINT nSchema) { m_dwData = nSchema; }
     void UseDefaultOnLoad(BOOL bUseDefault = TRUE) { m_bUseDefaultOnLoad = bUseDefault; }

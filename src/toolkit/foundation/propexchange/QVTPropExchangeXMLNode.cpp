@@ -422,8 +422,7 @@ CQVTPropExchange* CQVTPropExchangeXMLNode::CXMLEnumerator::GetNext(POSITION& pos
             Assign(m_pCurrentNode, CallForObject(m_pNodeList, u"item", {_variant_t(static_cast<int>(nPosition))}));
             pos = m_pCurrentNode != nullptr ? reinterpret_cast<POSITION>(nPosition + 1) : nullptr;
         } else {
-            IDispatchPtr pElement = CreateElement(pContainer->m_pDocument,
-                                                  m_strItemName.IsEmpty() ? u"Item" : m_strItemName.GetString());
+            IDispatchPtr pElement = CreateElement(pContainer->m_pDocument, m_strItemName);
             ThrowIfNull(pElement);
             AppendChild(pContainer->m_pSectionNode, pElement);
             pSection->m_pSectionNode = pElement;

@@ -156,3 +156,28 @@ TEST(PropExchangeArchive, ObjectInstancesKeepTheirClassFamilyAndSchema)
               CArchiveException::badClass);
     EXPECT_EQ(CTestIntruder::s_nCreated, nCreated);
 }
+
+TEST(PropExchangeArchive, ForgedVariantsAndDatesEndInAnArchiveError)
+{
+    const VARTYPE kTypes[] = {VT_BSTR, VT_DISPATCH, VT_UNKNOWN, VT_ARRAY | VT_I4, VT_BYREF | VT_I4, 0x7FFF, VT_DECIMAL};
+    for (VARTYPE vt : kTypes) {
+        for (UINT nForged : {0x7FFFFFFFu, 0xFFFFFFFFu, 0x80000000u, 3u}) {
+            std::string bytes(reinterpret_cast<const char*>(&vt), 2);
+            bytes.append(reinterpret_cast<const char*>(&nForged), 4);
+            bytes += "abc";
+            try {
+                LoadArchive(bytes, [](CQVTPropExchange* px) {
+                    COleVariant var;
+                    px->ExchangeProp(u"Extra", VT_VARIANT, &var, nullptr);
+                });
+            } catch (CException* e) {
+                e->Delete();
+            }
+        }
+    }
+    int nCause = LoadCause(Bytes({0, 0, 0, 0, 0, 0, 0xF0}), [](CQVTPropExchange* px) {
+        COleDateTime dt;
+        px->ExchangeProp(u"When", VT_DATE, &dt, nullptr);
+    });
+    EXPECT_EQ(nCause, CArchiveException::endOfFile);
+}

@@ -6,6 +6,7 @@
 
 #include "propexchange_sample.h"
 #include "sondrel_gtest.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeIniFile.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeRegistry.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeXMLNode.h"
@@ -309,6 +310,43 @@ TEST_F(IniFile, ObjectsSerializeIntoBlobs)
         EXPECT_EQ(e->m_cause, CArchiveException::endOfFile);
         e->Delete();
     }
+}
+
+TEST_F(IniFile, ScaledValuesAreStoredAt96Dpi)
+{
+    CQVTDpiScaler* pScaler = QVTDpiScaler();
+    RECT rc = pScaler->ScaleRect(RECT{10, 20, 110, 220});
+    const LONG kUnset = static_cast<LONG>(0x80000000);
+    RECT rcUnset = {kUnset, kUnset, kUnset, kUnset};
+    SIZE sz = pScaler->ScaleSize(SIZE{16, 32});
+    int nX = pScaler->ScaleX(24);
+    {
+        CQVTPropExchangeIniFile px(FALSE, nullptr, u"Dpi");
+        px.SetIniFileName(m_path.c_str());
+        EXPECT_TRUE(PropExchangeRectScaled(&px, u"Rect", rc, RECT{}));
+        EXPECT_TRUE(PropExchangeRectScaled(&px, u"Unset", rcUnset, RECT{}));
+        EXPECT_TRUE(PropExchangeSizeScaled(&px, u"Size", sz, SIZE{}));
+        // Always written, even when equal to the default.
+        EXPECT_TRUE(PropExchangeIntScaledX(&px, u"X", nX, 24));
+    }
+    EXPECT_EQ(U(IniValue(m_path, u"Dpi", u"Rect")), u"10, 20, 110, 220");
+    EXPECT_EQ(U(IniValue(m_path, u"Dpi", u"Unset")), u"-2147483648, -2147483648, -2147483648, -2147483648");
+    EXPECT_EQ(U(IniValue(m_path, u"Dpi", u"Size")), u"16, 32");
+    EXPECT_EQ(U(IniValue(m_path, u"Dpi", u"X")), u"24");
+
+    CQVTPropExchangeIniFile px(TRUE, nullptr, u"Dpi");
+    px.SetIniFileName(m_path.c_str());
+    RECT rcBack = {};
+    SIZE szBack = {};
+    int nBack = 0;
+    EXPECT_TRUE(PropExchangeRectScaled(&px, u"Rect", rcBack, RECT{}));
+    EXPECT_TRUE(PropExchangeSizeScaled(&px, u"Size", szBack, SIZE{}));
+    EXPECT_TRUE(PropExchangeIntScaledX(&px, u"X", nBack, 0));
+    EXPECT_EQ(0, std::memcmp(&rcBack, &rc, sizeof rc));
+    EXPECT_EQ(szBack.cx, sz.cx);
+    EXPECT_EQ(szBack.cy, sz.cy);
+    EXPECT_EQ(nBack, nX);
+    EXPECT_FALSE(PropExchangeInt(nullptr, u"X", nBack, 0));
 }
 
 TEST(PropExchangeIniScratch, AnExchangeWithoutAFileLeavesNothingBehind)
