@@ -14,6 +14,9 @@ IMPLEMENT_DYNAMIC(CQVTPropExchange, CQVTCmdTarget)
 
 namespace
 {
+// The most items an enumerator hands out on load.
+const DWORD kMaxLoadedItems = 100000;
+
 // Half a second in days: dates closer than this count as equal.
 const double kHalfSecond = 5.787037037037037e-6;
 
@@ -661,6 +664,10 @@ POSITION CQVTPropExchangeEnumerator::GetPosition(DWORD dwCount, BOOL bCountOpera
     } else {
         m_pContainer->WriteCount(m_nCount);
     }
+    // No stored collection is this large: a forged count would only make the
+    // caller walk millions of empty items.
+    if (m_pContainer->IsLoading() && m_nCount > kMaxLoadedItems)
+        m_nCount = 0;
     return m_nCount != 0 ? reinterpret_cast<POSITION>(static_cast<UINT_PTR>(1)) : nullptr;
 }
 

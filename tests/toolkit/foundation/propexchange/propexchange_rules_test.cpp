@@ -250,6 +250,13 @@ TEST_F(IniFile, SectionsEnumeratorsAndEmptying)
         }
         EXPECT_EQ(nSum, 60);
     }
+    WritePrivateProfileStringW(u"Forged", u"Count", u"2147483647", m_path.c_str());
+    {
+        CQVTPropExchangeIniFile px(TRUE, nullptr, u"Forged");
+        px.SetIniFileName(m_path.c_str());
+        CQVTPropExchangeEnumeratorPtr items(px.GetEnumerator(u"Item"));
+        EXPECT_EQ(items->GetPosition(), nullptr) << "a forged count is refused";
+    }
     {
         CQVTPropExchangeIniFile px(FALSE, nullptr, u"Bars");
         px.SetIniFileName(m_path.c_str());
