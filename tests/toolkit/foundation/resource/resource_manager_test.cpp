@@ -138,6 +138,16 @@ TEST_F(ResourceManagerTest, ProgramResourcesServeWithoutALanguageSource)
     EXPECT_EQ(pManager->LoadDialogTemplate(0), nullptr);
     EXPECT_EQ(pManager->LoadDialogTemplate(9999), nullptr);
 
+    HCURSOR hCursor = pManager->LoadCursor(IDC_LANG_CURSOR);
+    ASSERT_NE(hCursor, nullptr);
+    ICONINFO iconInfo = {};
+    ASSERT_TRUE(::GetIconInfo(hCursor, &iconInfo));
+    EXPECT_EQ(iconInfo.xHotspot, 3u);
+    EXPECT_EQ(iconInfo.yHotspot, 4u);
+    ::DeleteObject(iconInfo.hbmMask);
+    ::DeleteObject(iconInfo.hbmColor);
+    EXPECT_EQ(pManager->LoadCursor(9999), nullptr);
+
     CString strText2;
     EXPECT_TRUE(pManager->LoadXAML(&strText2, IDR_LANG_XAML));
     EXPECT_EQ(strText2, CString(u"<Border Width=\"12\"/>"));
@@ -342,6 +352,18 @@ TEST_F(ResourceManagerTest, XmlDefaultsAndPropertiesAsElements)
     HMENU hPopup = ::GetSubMenu(menu.GetSafeHmenu(), 0);
     ASSERT_NE(hPopup, nullptr);
     EXPECT_EQ(MenuText(hPopup, ID_LANG_OPEN, MF_BYCOMMAND), CString(u"&Ouvrir"));
+}
+
+TEST_F(ResourceManagerTest, CodePageStringsFollowTheLanguage)
+{
+    QVTResourceManager()->SetResourceFile(DataFile(u"german.xml"));
+    CQVTCodePageString german(u"Grüße");
+    EXPECT_STREQ(static_cast<LPCSTR>(german), "Gr\xFC\xDF" "e");
+    QVTResourceManager()->SetResourceFile(LanguageModule());
+    CQVTCodePageString russian(u"Да");
+    EXPECT_STREQ(static_cast<LPCSTR>(russian), "\xC4\xE0");
+    CQVTCodePageString empty(nullptr);
+    EXPECT_STREQ(static_cast<LPCSTR>(empty), "");
 }
 
 TEST_F(ResourceManagerTest, XmlLanguageIdSelectsTheRow)

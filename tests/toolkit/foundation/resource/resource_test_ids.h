@@ -17,3 +17,4 @@
 #define IDR_LANG_HTML 700
 #define IDR_BLOB 800
 #define IDR_EMPTY 801
+#define IDC_LANG_CURSOR 900
