@@ -18,7 +18,7 @@ namespace
 {
 typedef std::vector<BYTE> Bytes;
 
-struct PngSpec
+struct PngRecipe
 {
     png_uint_32 nWidth;
     png_uint_32 nHeight;
@@ -39,7 +39,7 @@ void FlushNothing(png_structp)
 {
 }
 
-Bytes Encode(const PngSpec& spec)
+Bytes Encode(const PngRecipe& recipe)
 {
     Bytes out;
     png_structp pPng = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -49,16 +49,16 @@ Bytes Encode(const PngSpec& spec)
         return Bytes();
     }
     png_set_write_fn(pPng, &out, &WriteToBytes, &FlushNothing);
-    png_set_IHDR(pPng, pInfo, spec.nWidth, spec.nHeight, spec.nBitDepth, spec.nColorType, PNG_INTERLACE_NONE,
+    png_set_IHDR(pPng, pInfo, recipe.nWidth, recipe.nHeight, recipe.nBitDepth, recipe.nColorType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty())
-        png_set_PLTE(pPng, pInfo, spec.palette.data(), static_cast<int>(spec.palette.size()));
-    if (!spec.transparency.empty())
-        png_set_tRNS(pPng, pInfo, spec.transparency.data(), static_cast<int>(spec.transparency.size()), nullptr);
+    if (!recipe.palette.empty())
+        png_set_PLTE(pPng, pInfo, recipe.palette.data(), static_cast<int>(recipe.palette.size()));
+    if (!recipe.transparency.empty())
+        png_set_tRNS(pPng, pInfo, recipe.transparency.data(), static_cast<int>(recipe.transparency.size()), nullptr);
     png_write_info(pPng, pInfo);
-    if (spec.nBitDepth == 16)
+    if (recipe.nBitDepth == 16)
         png_set_swap(pPng); // rows below are little-endian samples
-    for (const Bytes& row : spec.rows)
+    for (const Bytes& row : recipe.rows)
         png_write_row(pPng, row.data());
     png_write_end(pPng, pInfo);
     png_destroy_write_struct(&pPng, &pInfo);
@@ -124,27 +124,27 @@ Bytes ClaimedSize(DWORD nWidth, DWORD nHeight)
     return out;
 }
 
-PngSpec Rgba16x16()
+PngRecipe Rgba16x16()
 {
-    PngSpec spec{16, 16, PNG_COLOR_TYPE_RGB_ALPHA, 8, {}, {}, {}};
+    PngRecipe recipe{16, 16, PNG_COLOR_TYPE_RGB_ALPHA, 8, {}, {}, {}};
     for (int y = 0; y < 16; ++y) {
         Bytes row;
         for (int x = 0; x < 16; ++x)
             row.insert(row.end(), {BYTE(x * 16), BYTE(y * 16), BYTE(x ^ y), BYTE(255 - x)});
-        spec.rows.push_back(row);
+        recipe.rows.push_back(row);
     }
-    return spec;
+    return recipe;
 }
 } // namespace
 
 TEST(PngLoader, RgbaKeepsColoursAndAlphaTopDown)
 {
-    PngSpec spec{3, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8,
+    PngRecipe recipe{3, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8,
                  {{255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0}, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}},
                  {}, {}};
     CQVTGraphicBitmapPng bitmap;
     Bytes pixels;
-    ASSERT_TRUE(Decode(Encode(spec), bitmap, &pixels));
+    ASSERT_TRUE(Decode(Encode(recipe), bitmap, &pixels));
     EXPECT_TRUE(bitmap.IsAlpha());
     const Bytes expected = {0, 0, 255, 255, 0, 255, 0, 128, 255, 0, 0, 0,
                             30, 20, 10, 40, 70, 60, 50, 80, 110, 100, 90, 120};
@@ -153,10 +153,10 @@ TEST(PngLoader, RgbaKeepsColoursAndAlphaTopDown)
 
 TEST(PngLoader, PaletteWithTransparencyGetsAlpha)
 {
-    PngSpec spec{2, 1, PNG_COLOR_TYPE_PALETTE, 8, {{0, 1}}, {{1, 2, 3}, {200, 100, 50}}, {0}};
+    PngRecipe recipe{2, 1, PNG_COLOR_TYPE_PALETTE, 8, {{0, 1}}, {{1, 2, 3}, {200, 100, 50}}, {0}};
     CQVTGraphicBitmapPng bitmap;
     Bytes pixels;
-    ASSERT_TRUE(Decode(Encode(spec), bitmap, &pixels));
+    ASSERT_TRUE(Decode(Encode(recipe), bitmap, &pixels));
     EXPECT_TRUE(bitmap.IsAlpha());
     EXPECT_EQ(pixels, (Bytes{3, 2, 1, 0, 50, 100, 200, 255}));
 }
@@ -164,20 +164,20 @@ TEST(PngLoader, PaletteWithTransparencyGetsAlpha)
 TEST(PngLoader, SixteenBitAndGrayImagesBecomeRgbWithoutAlpha)
 {
     // 16-bit samples keep their high byte.
-    PngSpec deep{1, 1, PNG_COLOR_TYPE_RGB, 16, {{0x34, 0x12, 0x78, 0x56, 0xBC, 0x9A}}, {}, {}};
+    PngRecipe deep{1, 1, PNG_COLOR_TYPE_RGB, 16, {{0x34, 0x12, 0x78, 0x56, 0xBC, 0x9A}}, {}, {}};
     CQVTGraphicBitmapPng bitmap;
     Bytes pixels;
     ASSERT_TRUE(Decode(Encode(deep), bitmap, &pixels));
     EXPECT_FALSE(bitmap.IsAlpha());
     EXPECT_EQ(pixels, (Bytes{0x9A, 0x56, 0x12, 0}));
 
-    PngSpec gray{2, 1, PNG_COLOR_TYPE_GRAY, 8, {{7, 200}}, {}, {}};
+    PngRecipe gray{2, 1, PNG_COLOR_TYPE_GRAY, 8, {{7, 200}}, {}, {}};
     ASSERT_TRUE(Decode(Encode(gray), bitmap, &pixels));
     EXPECT_FALSE(bitmap.IsAlpha());
     EXPECT_EQ(pixels, (Bytes{7, 7, 7, 0, 200, 200, 200, 0}));
 
     // One bit per pixel: 1 0 1.
-    PngSpec bits{3, 1, PNG_COLOR_TYPE_GRAY, 1, {{0xA0}}, {}, {}};
+    PngRecipe bits{3, 1, PNG_COLOR_TYPE_GRAY, 1, {{0xA0}}, {}, {}};
     ASSERT_TRUE(Decode(Encode(bits), bitmap, &pixels));
     EXPECT_EQ(pixels, (Bytes{255, 255, 255, 0, 0, 0, 0, 0, 255, 255, 255, 0}));
 }
