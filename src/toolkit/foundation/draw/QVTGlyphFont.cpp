@@ -155,9 +155,15 @@ BOOL CQVTGlyphFont::EnsureCreated()
             const BYTE nQuality = CQVTDrawHelpers::IsDefaultDpi() && QVTOSVersion()->IsWinNT4OrGreater()
                                       ? ANTIALIASED_QUALITY
                                       : DEFAULT_QUALITY;
-            if (m_font.CreateFont(0, 0, 0, 0, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
-                                  CLIP_CHARACTER_PRECIS, nQuality, FIXED_PITCH, m_strFamilyName))
-                m_font.GetLogFont(&m_logFont);
+            LOGFONT lf = {};
+            lf.lfCharSet = DEFAULT_CHARSET;
+            lf.lfOutPrecision = OUT_CHARACTER_PRECIS;
+            lf.lfClipPrecision = CLIP_CHARACTER_PRECIS;
+            lf.lfQuality = nQuality;
+            lf.lfPitchAndFamily = FIXED_PITCH;
+            lstrcpynW(lf.lfFaceName, m_strFamilyName, LF_FACESIZE);
+            if (m_font.CreateFontIndirect(&lf))
+                m_logFont = lf;
         }
         m_bCreated.store(true, std::memory_order_release);
     }
