@@ -11,6 +11,7 @@
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
 
 QVT_IMPLEMENT_SINGLETON(CQVTDrawHelpers, QVTDrawHelpers, nullptr)
 
@@ -443,8 +444,7 @@ BOOL AFXAPI CQVTDrawHelpers::GetIconTitleLogFont(LOGFONTW* pLogFont)
         return FALSE;
     if (QVTOSVersion()->IsWinXPOrGreater())
         pLogFont->lfQuality = CLEARTYPE_QUALITY;
-    // The language module's character set; without one the system's.
-    pLogFont->lfCharSet = DEFAULT_CHARSET;
+    pLogFont->lfCharSet = QVTResourceManager()->GetFontCharset();
     return TRUE;
 }
 

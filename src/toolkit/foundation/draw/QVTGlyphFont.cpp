@@ -4,6 +4,7 @@
 #include "toolkit/foundation/core/QVTSingletonPointer.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
 
 QVT_IMPLEMENT_SINGLETON(CQVTGlyphFont, QVTGlyphFont, nullptr)
 
@@ -119,14 +120,8 @@ void CQVTGlyphFont::LoadFontResource()
 {
     if (!m_pfnAddFontMemResourceEx)
         return;
-    LPCTSTR lpszName = MAKEINTRESOURCE(QVT_IDR_GLYPHFONT);
-    HINSTANCE hInstance = AfxFindResourceHandle(lpszName, RT_FONT);
-    HRSRC hResource = ::FindResourceW(hInstance, lpszName, RT_FONT);
-    if (!hResource)
-    {
-        hInstance = ::GetModuleHandleW(nullptr);
-        hResource = ::FindResourceW(hInstance, lpszName, RT_FONT);
-    }
+    HMODULE hInstance = nullptr;
+    HRSRC hResource = QVTResourceManager()->FindResource(&hInstance, MAKEINTRESOURCE(QVT_IDR_GLYPHFONT), RT_FONT);
     if (!hResource)
         return;
     HGLOBAL hData = ::LoadResource(hInstance, hResource);
