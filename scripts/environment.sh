@@ -62,14 +62,16 @@ prepare_prefix() {
   start_wineservers
 }
 
-# One persistent server per prefix, started here with its output discarded:
-# a server started by a test would inherit that test's output pipe, and ctest
-# would wait for it long after the test ended.
+# One persistent server per prefix, with Wine's system services already
+# running, both started here with their output discarded: started by a test,
+# they would inherit that test's output pipe, and ctest would wait for them
+# long after the test ended.
 start_wineservers() {
   local prefix
   for prefix in "$WINEPREFIX" "$build"/wineprefix-dpi* "$build"/wineprefix-unthemed; do
     [[ -d "$prefix" ]] || continue
     WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1 || true
+    WINEPREFIX="$prefix" wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
   done
 }
 
