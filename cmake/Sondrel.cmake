@@ -10,7 +10,7 @@ add_library(sondrel_settings INTERFACE)
 target_compile_options(sondrel_settings INTERFACE
   -fno-short-wchar
   -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers
-  -Wno-multichar -Wno-unknown-pragmas -Wno-attributes
+  -Wno-multichar -Wno-unknown-pragmas -Wno-attributes -Wno-cast-function-type
   $<$<COMPILE_LANGUAGE:CXX>:-Wno-invalid-offsetof>)
 # _FORCENAMELESSUNION: VARIANT's members are reached as v.vt, v.lVal, as code
 # written for Windows expects (g++ defines __STDC__, which would name them).
