@@ -388,7 +388,7 @@ LRESULT CALLBACK TestWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
     return ::DefWindowProcW(hWnd, message, wParam, lParam);
 }
 
-HWND MakeWindow(DWORD dwExStyle, int* pPaints = nullptr)
+HWND MakeWindow(DWORD dwExStyle, int* pPaints = nullptr, DWORD dwStyle = 0)
 {
     static bool registered = false;
     if (!registered)
@@ -400,7 +400,7 @@ HWND MakeWindow(DWORD dwExStyle, int* pPaints = nullptr)
         ::RegisterClassW(&wc);
         registered = true;
     }
-    HWND hWnd = ::CreateWindowExW(dwExStyle, u"DrawHelpersTestWindow", u"", WS_POPUP | WS_VISIBLE, 100, 50,
+    HWND hWnd = ::CreateWindowExW(dwExStyle, u"DrawHelpersTestWindow", u"", WS_POPUP | dwStyle, 100, 50,
                                   200, 120, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (pPaints)
         ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pPaints));
@@ -463,7 +463,7 @@ TEST(DrawHelpersWindows, DCLayout)
 TEST(DrawHelpersWindows, DirectTextPaintPumpAndClassRegistration)
 {
     int paints = 0;
-    HWND hWnd = MakeWindow(0, &paints);
+    HWND hWnd = MakeWindow(0, &paints, WS_VISIBLE);
     ::SetWindowTextW(hWnd, u"stored title");
     CString text;
     CQVTDrawHelpers::GetWindowTextDirect(hWnd, text);
