@@ -5,6 +5,8 @@
 
 #include <afxwin.h>
 
+#include <cstddef>
+
 class CQVTFont;
 
 class CQVTFontDC
@@ -22,6 +24,7 @@ public:
     // (none for null).
     void SetFont(CFont* pFont);
     void SetFont(CQVTFont* pFont);
+    void SetFont(std::nullptr_t) { ReleaseFont(); }
     // Sets the text colour unless it is 0xFFFFFFFF; the colour restored at
     // the end is the one from before the first change.
     void SetColor(COLORREF clrText);

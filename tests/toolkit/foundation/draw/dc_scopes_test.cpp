@@ -141,7 +141,7 @@ TEST(SelectionScopes, FontScopeRestoresFontAndFirstColour)
         scope.SetColor(RGB(0, 255, 0));
         scope.SetFont(&second);
         EXPECT_EQ(second.m_hObject, Current(canvas.dc, OBJ_FONT));
-        scope.SetFont(static_cast<CFont*>(nullptr));
+        scope.SetFont(nullptr);
         EXPECT_EQ(original, Current(canvas.dc, OBJ_FONT));
         scope.SetFont(&first);
     }
