@@ -380,3 +380,65 @@ TEST_F(DialogTest, InMemoryTemplatesModalAndModeless)
 }
 
 } // namespace
+
+namespace {
+
+class CStringsDlg : public CDialog
+{
+public:
+    CStringsDlg() : CDialog(IDD_SETTINGS) {}
+    CString m_strFormat;
+    CString m_strList;
+    int m_nCount = 0;
+    bool m_bExact = false;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        if (m_bExact)
+            DDX_CBStringExact(pDX, IDC_FORMAT, m_strFormat);
+        else
+            DDX_CBString(pDX, IDC_FORMAT, m_strFormat);
+        DDX_LBString(pDX, IDC_LIST, m_strList);
+    }
+    BOOL OnInitDialog() override
+    {
+        // Dialog-init records: 16-bit CB_ADDSTRING and LB_ADDSTRING with ANSI text.
+        static const BYTE init[] = {
+            0xEF, 0x03, 0x03, 0x04, 4, 0, 0, 0, 'W', 'A', 'V', 0,      // IDC_FORMAT
+            0xEF, 0x03, 0x03, 0x04, 5, 0, 0, 0, 'W', 'A', 'V', 'E', 0,
+            0xF0, 0x03, 0x01, 0x04, 4, 0, 0, 0, 'M', 'P', '3', 0,      // IDC_LIST
+            0xF0, 0x03, 0x01, 0x04, 4, 0, 0, 0, 'O', 'G', 'G', 0,
+            0, 0 };
+        ExecuteDlgInit((LPVOID)init);
+        return CDialog::OnInitDialog();
+    }
+};
+
+TEST_F(DialogTest, StringExchangeWithListsFilledFromDialogInit)
+{
+    CStringsDlg dlg;
+    dlg.m_strFormat = _T("WAVE");
+    dlg.m_strList = _T("OGG");
+    ASSERT_TRUE(dlg.Create(IDD_SETTINGS));
+    EXPECT_EQ(dlg.SendDlgItemMessage(IDC_FORMAT, CB_GETCOUNT), 2);
+    EXPECT_EQ(dlg.SendDlgItemMessage(IDC_LIST, LB_GETCOUNT), 2);
+    // Loading selects by prefix, as the list box does.
+    EXPECT_EQ(dlg.SendDlgItemMessage(IDC_FORMAT, CB_GETCURSEL), 1);
+    EXPECT_EQ(dlg.SendDlgItemMessage(IDC_LIST, LB_GETCURSEL), 1);
+
+    dlg.m_strFormat = _T("WAV");
+    dlg.m_bExact = true;
+    EXPECT_TRUE(dlg.UpdateData(FALSE));
+    EXPECT_EQ(dlg.SendDlgItemMessage(IDC_FORMAT, CB_GETCURSEL), 0);   // exact match, not "WAVE"
+
+    dlg.SendDlgItemMessage(IDC_FORMAT, CB_SETCURSEL, 1);
+    dlg.SendDlgItemMessage(IDC_LIST, LB_SETCURSEL, 0);
+    EXPECT_TRUE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(dlg.m_strFormat, CString(_T("WAVE")));
+    EXPECT_EQ(dlg.m_strList, CString(_T("MP3")));
+    dlg.KillTimer(TIMER_SCRIPT);
+    dlg.DestroyWindow();
+}
+
+} // namespace

@@ -626,3 +626,58 @@ TEST_F(WndTest, HandleMapsAreKeptPerThread)
 }
 
 } // namespace
+
+namespace {
+
+// A bar that takes a strip off the top of its parent's layout.
+class CTopBar : public CWnd
+{
+protected:
+    afx_msg LRESULT OnSizeParent(WPARAM, LPARAM lParam)
+    {
+        AFX_SIZEPARENTPARAMS* pLayout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+        CRect rc(pLayout->rect.left, pLayout->rect.top, pLayout->rect.right, pLayout->rect.top + 20);
+        if (pLayout->hDWP != nullptr)
+            pLayout->hDWP = ::DeferWindowPos(pLayout->hDWP, m_hWnd, nullptr, rc.left, rc.top, rc.Width(),
+                                             rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        pLayout->rect.top += 20;
+        pLayout->sizeTotal.cy += 20;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTopBar, CWnd)
+    ON_MESSAGE(WM_SIZEPARENT, &CTopBar::OnSizeParent)
+END_MESSAGE_MAP()
+
+TEST_F(WndTest, RepositionBarsGivesTheRestToThePane)
+{
+    CTopBar bar;
+    CWnd pane;
+    ASSERT_TRUE(bar.Create(nullptr, _T(""), WS_VISIBLE, CRect(0, 0, 1, 1), m_pWnd, AFX_IDW_CONTROLBAR_FIRST + 1));
+    ASSERT_TRUE(pane.Create(nullptr, _T(""), WS_VISIBLE, CRect(0, 0, 1, 1), m_pWnd, AFX_IDW_PANE_FIRST));
+    CRect rcClient;
+    m_pWnd->GetClientRect(&rcClient);
+
+    CRect rcQuery;
+    m_pWnd->RepositionBars(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, AFX_IDW_PANE_FIRST,
+                           CWnd::reposQuery, &rcQuery);
+    EXPECT_EQ(rcQuery.top, rcClient.top + 20);
+
+    m_pWnd->RepositionBars(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, AFX_IDW_PANE_FIRST);
+    CRect rcBar, rcPane;
+    bar.GetWindowRect(&rcBar);
+    pane.GetWindowRect(&rcPane);
+    m_pWnd->ScreenToClient(&rcBar);
+    m_pWnd->ScreenToClient(&rcPane);
+    EXPECT_EQ(rcBar.Height(), 20);
+    EXPECT_EQ(rcBar.Width(), rcClient.Width());
+    EXPECT_EQ(rcPane.top, 20);
+    EXPECT_EQ(rcPane.bottom, rcClient.bottom);
+    EXPECT_EQ(rcPane.Width(), rcClient.Width());
+    pane.DestroyWindow();
+    bar.DestroyWindow();
+}
+
+} // namespace
