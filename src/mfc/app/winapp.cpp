@@ -391,10 +391,8 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
     : m_pszAppName(nullptr), m_hInstance(nullptr), m_lpCmdLine(nullptr), m_nCmdShow(SW_SHOWNORMAL),
       m_pszExeName(nullptr), m_pszHelpFilePath(nullptr), m_pszProfileName(nullptr), m_pszRegistryKey(nullptr)
 {
-    if (lpszAppName != nullptr) {
-        m_strAppName = lpszAppName;
-        m_pszAppName = m_strAppName;
-    }
+    if (lpszAppName != nullptr)
+        m_pszAppName = _tcsdup(lpszAppName);
     m_bAutoDelete = FALSE;
     // The application object is made before the entry point, on the main
     // thread; it is that thread's thread object.
@@ -404,8 +402,19 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
     pModuleState->m_pCurrentWinThread = this;
 }
 
+static void FreeName(LPCTSTR& lpsz)
+{
+    free(const_cast<LPTSTR>(lpsz));
+    lpsz = nullptr;
+}
+
 CWinApp::~CWinApp()
 {
+    FreeName(m_pszAppName);
+    FreeName(m_pszExeName);
+    FreeName(m_pszHelpFilePath);
+    FreeName(m_pszProfileName);
+    FreeName(m_pszRegistryKey);
     AFX_MODULE_STATE* pModuleState = AfxGetModuleState();
     if (pModuleState->m_pCurrentWinApp == this)
         pModuleState->m_pCurrentWinApp = nullptr;
@@ -546,11 +555,12 @@ HCURSOR CWinApp::LoadOEMCursor(UINT nIDCursor) const
 // Profile.
 void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey)
 {
-    m_strRegistryKey = lpszRegistryKey;
-    m_pszRegistryKey = m_strRegistryKey;
+    LPCTSTR lpszOldKey = m_pszRegistryKey;
+    m_pszRegistryKey = _tcsdup(lpszRegistryKey != nullptr ? lpszRegistryKey : _T(""));
+    free(const_cast<LPTSTR>(lpszOldKey));
     // Under the registry the profile name is the application's name.
-    m_strProfileName = m_pszAppName != nullptr ? m_pszAppName : _T("");
-    m_pszProfileName = m_strProfileName;
+    FreeName(m_pszProfileName);
+    m_pszProfileName = _tcsdup(m_pszAppName != nullptr ? m_pszAppName : _T(""));
 }
 
 void CWinApp::SetRegistryKey(UINT nIDRegistryKey)
@@ -774,25 +784,21 @@ BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPTSTR lpCmdLine, int nCm
         int nDot = strExeName.ReverseFind('.');
         if (nDot > 0)
             strExeName = strExeName.Left(nDot);
-        pApp->m_strExeName = strExeName;
-        pApp->m_pszExeName = pApp->m_strExeName;
+        if (pApp->m_pszExeName == nullptr)
+            pApp->m_pszExeName = _tcsdup(strExeName);
         if (pApp->m_pszAppName == nullptr) {
             CString strTitle;
             if (!strTitle.LoadString(AFX_IDS_APP_TITLE))
                 strTitle = strExeName;
-            pApp->m_strAppName = strTitle;
-            pApp->m_pszAppName = pApp->m_strAppName;
+            pApp->m_pszAppName = _tcsdup(strTitle);
         }
         pModuleState->m_lpszCurrentAppName = pApp->m_pszAppName;
-        if (pApp->m_pszProfileName == nullptr) {
-            pApp->m_strProfileName = pApp->m_strExeName + _T(".INI");
-            pApp->m_pszProfileName = pApp->m_strProfileName;
-        }
+        if (pApp->m_pszProfileName == nullptr)
+            pApp->m_pszProfileName = _tcsdup(strExeName + _T(".INI"));
         if (pApp->m_pszHelpFilePath == nullptr) {
             CString strHelp = szPath;
             int nExtension = strHelp.ReverseFind('.');
-            pApp->m_strHelpFile = (nExtension > 0 ? strHelp.Left(nExtension) : strHelp) + _T(".HLP");
-            pApp->m_pszHelpFilePath = pApp->m_strHelpFile;
+            pApp->m_pszHelpFilePath = _tcsdup((nExtension > 0 ? strHelp.Left(nExtension) : strHelp) + _T(".HLP"));
         }
     }
     return TRUE;

@@ -75,24 +75,26 @@ TEST_F(AppTest, TheApplicationIsKnownEverywhere)
     EXPECT_EQ(theApp.LoadStandardCursor(IDC_ARROW), ::LoadCursor(nullptr, IDC_ARROW));
 }
 
-// Points the profile somewhere for one test and back afterwards.
+// Points the profile somewhere for one test and back afterwards. The names
+// are heap strings, replaced with free() and _tcsdup as MFC code does.
 class ProfileScope
 {
 public:
     ProfileScope(LPCTSTR lpszProfile)
-        : m_pszOldProfile(theApp.m_pszProfileName), m_strProfile(lpszProfile)
+        : m_pszOldProfile(theApp.m_pszProfileName)
     {
-        theApp.m_pszProfileName = m_strProfile;
+        theApp.m_pszProfileName = _tcsdup(lpszProfile);
     }
     ~ProfileScope()
     {
+        free((void*)theApp.m_pszRegistryKey);
         theApp.m_pszRegistryKey = nullptr;
+        free((void*)theApp.m_pszProfileName);
         theApp.m_pszProfileName = m_pszOldProfile;
     }
 
 private:
     LPCTSTR m_pszOldProfile;
-    CString m_strProfile;
 };
 
 void ExerciseProfile()

@@ -112,6 +112,8 @@ public:
     explicit CWinApp(LPCTSTR lpszAppName = nullptr);
     virtual ~CWinApp();
 
+    // These names are heap strings (_tcsdup) that the destructor frees, so
+    // code may replace them with free() and _tcsdup as MFC documents.
     LPCTSTR m_pszAppName;
     HINSTANCE m_hInstance;
     LPTSTR m_lpCmdLine;
@@ -161,7 +163,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    CString m_strAppName, m_strExeName, m_strProfileName, m_strRegistryKey, m_strHelpFile;
     int m_nWaitCursorCount = 0;
     HCURSOR m_hcurWaitCursorRestore = nullptr;
     friend BOOL AFXAPI AfxWinInit(HINSTANCE, HINSTANCE, LPTSTR, int);
