@@ -439,6 +439,9 @@ int CWinApp::ExitInstance()
 
 int CWinApp::Run()
 {
+    // Without a main window nothing could ever end the loop.
+    if (m_pMainWnd == nullptr)
+        AfxPostQuitMessage(0);
     return CWinThread::Run();
 }
 
