@@ -107,7 +107,6 @@ enum AfxSig : UINT_PTR
     AfxSig_lDw,           // LRESULT (CDC*, UINT)
     AfxSig_vwM,           // void (UINT, CMenu*)
     AfxSig_vwwp,          // void (UINT, UINT, CPoint)
-    AfxSig_vWl,           // void (CWnd*, LPARAM) unused placeholder
 };
 
 struct AFX_MSGMAP_ENTRY
