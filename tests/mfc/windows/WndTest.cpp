@@ -681,3 +681,74 @@ TEST_F(WndTest, RepositionBarsGivesTheRestToThePane)
 }
 
 } // namespace
+
+namespace {
+
+class CRangeWnd : public CWnd
+{
+public:
+    UINT m_nChangedId = 0;
+    int m_nNotifyEx = 0;
+    BOOL m_bNotifyHandled = FALSE;
+    UINT m_nUpdatedId = 0;
+
+protected:
+    afx_msg void OnEditChanged(UINT nID) { m_nChangedId = nID; }
+    afx_msg BOOL OnRightClick(UINT, NMHDR*, LRESULT* pResult)
+    {
+        ++m_nNotifyEx;
+        *pResult = 3;
+        return m_bNotifyHandled;
+    }
+    afx_msg void OnUpdateRange(CCmdUI* pCmdUI)
+    {
+        m_nUpdatedId = pCmdUI->m_nID;
+        pCmdUI->Enable(pCmdUI->m_nID % 2 == 0);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CRangeWnd, CWnd)
+    ON_CONTROL_RANGE(EN_CHANGE, 600, 610, &CRangeWnd::OnEditChanged)
+    ON_NOTIFY_EX(NM_RCLICK, 620, &CRangeWnd::OnRightClick)
+    ON_UPDATE_COMMAND_UI_RANGE(700, 710, &CRangeWnd::OnUpdateRange)
+END_MESSAGE_MAP()
+
+TEST(WndRanges, ControlRangesNotifyExAndUpdateRanges)
+{
+    CRangeWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), _T("ranges"), WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+    HWND hWndEdit = ::CreateWindowEx(0, _T("EDIT"), _T(""), WS_CHILD, 0, 0, 40, 20, wnd.m_hWnd,
+                                     (HMENU)(UINT_PTR)605, nullptr, nullptr);
+    ::SetWindowText(hWndEdit, _T("typed"));   // the edit control sends EN_CHANGE itself
+    EXPECT_EQ(wnd.m_nChangedId, 605u);
+
+    NMHDR nmhdr = { hWndEdit, 620, (UINT)NM_RCLICK };
+    wnd.SendMessage(WM_NOTIFY, 620, (LPARAM)&nmhdr);
+    EXPECT_EQ(wnd.m_nNotifyEx, 1);
+    AFX_NOTIFY notify = { nullptr, &nmhdr };
+    LRESULT lResult = 0;
+    notify.pResult = &lResult;
+    // FALSE from an _EX handler means "not handled".
+    EXPECT_FALSE(wnd.OnCmdMsg(620, (int)MAKELONG(NM_RCLICK, WM_NOTIFY), &notify, nullptr));
+    wnd.m_bNotifyHandled = TRUE;
+    EXPECT_TRUE(wnd.OnCmdMsg(620, (int)MAKELONG(NM_RCLICK, WM_NOTIFY), &notify, nullptr));
+    EXPECT_EQ(lResult, 3);
+
+    CCmdUI state;
+    CWnd control;
+    control.Attach(hWndEdit);
+    state.m_pOther = &control;
+    state.m_nID = 703;
+    EXPECT_TRUE(state.DoUpdate(&wnd, FALSE));
+    EXPECT_EQ(wnd.m_nUpdatedId, 703u);
+    EXPECT_FALSE(::IsWindowEnabled(hWndEdit));
+    state.m_nID = 704;
+    state.DoUpdate(&wnd, FALSE);
+    EXPECT_TRUE(::IsWindowEnabled(hWndEdit));
+    control.Detach();
+    ::DestroyWindow(hWndEdit);
+    wnd.DestroyWindow();
+}
+
+} // namespace
