@@ -105,20 +105,20 @@ function(sondrel_executable name)
   sondrel_use_pch(${name})
 endfunction()
 
-# sondrel_winelib_dll(<target> <DLL name> <spec file>): turns a SHARED library
+# sondrel_winelib_dll(<target> <DLL name> <exports file>): turns a SHARED library
 # target into a Winelib DLL that LoadLibrary finds by name. Wine looks for the
 # builtin's code as the lower-case "<name>.so" on WINEDLLPATH, and only after it
 # has found a file of that name on the search path: a fake PE module made from
-# the spec stands beside it in bin/.
-function(sondrel_winelib_dll target dll_name spec)
-  get_filename_component(spec_abs ${spec} ABSOLUTE)
+# the exports file stands beside it in bin/.
+function(sondrel_winelib_dll target dll_name exports)
+  get_filename_component(exports_abs ${exports} ABSOLUTE)
   string(TOLOWER ${dll_name} lower_name)
   set_target_properties(${target} PROPERTIES
     PREFIX "" OUTPUT_NAME "${lower_name}" SUFFIX ".so" NO_SONAME ON
-    LINK_DEPENDS ${spec_abs})
-  target_link_options(${target} PRIVATE ${spec_abs})
+    LINK_DEPENDS ${exports_abs})
+  target_link_options(${target} PRIVATE ${exports_abs})
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${WINEBUILD} --dll --fake-module -m64 -E ${spec_abs} -F ${dll_name}
+    COMMAND ${WINEBUILD} --dll --fake-module -m64 -E ${exports_abs} -F ${dll_name}
             -o ${CMAKE_BINARY_DIR}/bin/${dll_name}
     COMMENT "Fake module ${dll_name}")
 endfunction()

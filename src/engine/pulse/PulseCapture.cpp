@@ -98,13 +98,13 @@ bool PulseCapture::Start(std::string* error) {
     paused_ = false;
   }
   PulseConnection::Lock lock(*connection_);
-  pa_sample_spec spec;
-  spec.format = PA_SAMPLE_S16LE;
-  spec.rate = static_cast<uint32_t>(sampleRate_);
-  spec.channels = static_cast<uint8_t>(channels_);
+  pa_sample_spec sampleSpec;
+  sampleSpec.format = PA_SAMPLE_S16LE;
+  sampleSpec.rate = static_cast<uint32_t>(sampleRate_);
+  sampleSpec.channels = static_cast<uint8_t>(channels_);
   pa_channel_map map;
-  pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT);
-  stream_ = pa_stream_new(connection_->Context(), "Sondrel recording", &spec, &map);
+  pa_channel_map_init_extend(&map, sampleSpec.channels, PA_CHANNEL_MAP_DEFAULT);
+  stream_ = pa_stream_new(connection_->Context(), "Sondrel recording", &sampleSpec, &map);
   if (!stream_) {
     if (error) *error = pa_strerror(pa_context_errno(connection_->Context()));
     return false;
@@ -114,7 +114,7 @@ bool PulseCapture::Start(std::string* error) {
   pa_buffer_attr attr;
   attr.maxlength = static_cast<uint32_t>(-1);
   attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
-  attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(50 * 1000, &spec));
+  attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(50 * 1000, &sampleSpec));
   int flags = PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE;
   if (pa_stream_connect_record(stream_, source_.empty() ? nullptr : source_.c_str(), &attr,
                                static_cast<pa_stream_flags_t>(flags)) < 0) {

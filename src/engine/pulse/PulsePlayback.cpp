@@ -85,13 +85,13 @@ bool PulsePlayback::Start(Pull pull, double startMs, std::string* error) {
     lastPositionMs_ = startMs;
   }
   PulseConnection::Lock lock(*connection_);
-  pa_sample_spec spec;
-  spec.format = PA_SAMPLE_S16LE;
-  spec.rate = static_cast<uint32_t>(sampleRate_);
-  spec.channels = static_cast<uint8_t>(channels_);
+  pa_sample_spec sampleSpec;
+  sampleSpec.format = PA_SAMPLE_S16LE;
+  sampleSpec.rate = static_cast<uint32_t>(sampleRate_);
+  sampleSpec.channels = static_cast<uint8_t>(channels_);
   pa_channel_map map;
-  pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT);
-  stream_ = pa_stream_new(connection_->Context(), "Sondrel playback", &spec, &map);
+  pa_channel_map_init_extend(&map, sampleSpec.channels, PA_CHANNEL_MAP_DEFAULT);
+  stream_ = pa_stream_new(connection_->Context(), "Sondrel playback", &sampleSpec, &map);
   if (!stream_) {
     if (error) *error = pa_strerror(pa_context_errno(connection_->Context()));
     return false;
@@ -100,7 +100,7 @@ bool PulsePlayback::Start(Pull pull, double startMs, std::string* error) {
   pa_stream_set_write_callback(stream_, OnWrite, this);
   pa_buffer_attr attr;
   attr.maxlength = static_cast<uint32_t>(-1);
-  attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(200 * 1000, &spec));
+  attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(200 * 1000, &sampleSpec));
   attr.prebuf = attr.minreq = attr.fragsize = static_cast<uint32_t>(-1);
   int flags = PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY;
   if (pa_stream_connect_playback(stream_, nullptr, &attr, static_cast<pa_stream_flags_t>(flags),
