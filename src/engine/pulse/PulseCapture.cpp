@@ -1,6 +1,7 @@
 #include "engine/pulse/PulseCapture.h"
 
 #include "engine/pulse/PulseConnection.h"
+#include "engine/pulse/PulseStream.h"
 
 #include <pulse/pulseaudio.h>
 
@@ -99,16 +100,9 @@ bool PulseCapture::Start(std::string* error) {
   }
   PulseConnection::Lock lock(*connection_);
   pa_sample_spec sampleSpec;
-  sampleSpec.format = PA_SAMPLE_S16LE;
-  sampleSpec.rate = static_cast<uint32_t>(sampleRate_);
-  sampleSpec.channels = static_cast<uint8_t>(channels_);
-  pa_channel_map map;
-  pa_channel_map_init_extend(&map, sampleSpec.channels, PA_CHANNEL_MAP_DEFAULT);
-  stream_ = pa_stream_new(connection_->Context(), "Sondrel recording", &sampleSpec, &map);
-  if (!stream_) {
-    if (error) *error = pa_strerror(pa_context_errno(connection_->Context()));
-    return false;
-  }
+  stream_ = CreateSampleStream(*connection_, "Sondrel recording", sampleRate_, channels_,
+                               &sampleSpec, error);
+  if (!stream_) return false;
   pa_stream_set_state_callback(stream_, OnState, this);
   pa_stream_set_read_callback(stream_, OnRead, this);
   pa_buffer_attr attr;
@@ -118,27 +112,13 @@ bool PulseCapture::Start(std::string* error) {
   int flags = PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE;
   if (pa_stream_connect_record(stream_, source_.empty() ? nullptr : source_.c_str(), &attr,
                                static_cast<pa_stream_flags_t>(flags)) < 0) {
-    if (error) *error = pa_strerror(pa_context_errno(connection_->Context()));
-    pa_stream_unref(stream_);
-    stream_ = nullptr;
+    DiscardUnconnectedStream(*connection_, stream_, error);
     return false;
   }
-  for (;;) {
-    pa_stream_state_t st = pa_stream_get_state(stream_);
-    if (st == PA_STREAM_READY) return true;
-    if (!PA_STREAM_IS_GOOD(st)) {
-      if (error) *error = pa_strerror(pa_context_errno(connection_->Context()));
-      pa_stream_set_state_callback(stream_, nullptr, nullptr);
-      pa_stream_set_read_callback(stream_, nullptr, nullptr);
-      pa_stream_disconnect(stream_);
-      pa_stream_unref(stream_);
-      stream_ = nullptr;
-      std::lock_guard<std::mutex> g(lock_);
-      running_ = false;
-      return false;
-    }
-    pa_threaded_mainloop_wait(connection_->Loop());
-  }
+  if (WaitUntilStreamReady(*connection_, stream_, error)) return true;
+  std::lock_guard<std::mutex> g(lock_);
+  running_ = false;
+  return false;
 }
 
 void PulseCapture::Pause() {
@@ -171,11 +151,7 @@ void PulseCapture::Resume() {
 void PulseCapture::Stop() {
   if (stream_) {
     PulseConnection::Lock lock(*connection_);
-    pa_stream_set_state_callback(stream_, nullptr, nullptr);
-    pa_stream_set_read_callback(stream_, nullptr, nullptr);
-    pa_stream_disconnect(stream_);
-    pa_stream_unref(stream_);
-    stream_ = nullptr;
+    CloseStream(stream_);
   }
   {
     std::lock_guard<std::mutex> g(lock_);

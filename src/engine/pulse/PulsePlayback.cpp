@@ -1,6 +1,7 @@
 #include "engine/pulse/PulsePlayback.h"
 
 #include "engine/pulse/PulseConnection.h"
+#include "engine/pulse/PulseStream.h"
 
 #include <pulse/pulseaudio.h>
 
@@ -86,16 +87,9 @@ bool PulsePlayback::Start(Pull pull, double startMs, std::string* error) {
   }
   PulseConnection::Lock lock(*connection_);
   pa_sample_spec sampleSpec;
-  sampleSpec.format = PA_SAMPLE_S16LE;
-  sampleSpec.rate = static_cast<uint32_t>(sampleRate_);
-  sampleSpec.channels = static_cast<uint8_t>(channels_);
-  pa_channel_map map;
-  pa_channel_map_init_extend(&map, sampleSpec.channels, PA_CHANNEL_MAP_DEFAULT);
-  stream_ = pa_stream_new(connection_->Context(), "Sondrel playback", &sampleSpec, &map);
-  if (!stream_) {
-    if (error) *error = pa_strerror(pa_context_errno(connection_->Context()));
-    return false;
-  }
+  stream_ = CreateSampleStream(*connection_, "Sondrel playback", sampleRate_, channels_,
+                               &sampleSpec, error);
+  if (!stream_) return false;
   pa_stream_set_state_callback(stream_, OnState, this);
   pa_stream_set_write_callback(stream_, OnWrite, this);
   pa_buffer_attr attr;
@@ -105,25 +99,10 @@ bool PulsePlayback::Start(Pull pull, double startMs, std::string* error) {
   int flags = PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY;
   if (pa_stream_connect_playback(stream_, nullptr, &attr, static_cast<pa_stream_flags_t>(flags),
                                  nullptr, nullptr) < 0) {
-    if (error) *error = pa_strerror(pa_context_errno(connection_->Context()));
-    pa_stream_unref(stream_);
-    stream_ = nullptr;
+    DiscardUnconnectedStream(*connection_, stream_, error);
     return false;
   }
-  for (;;) {
-    pa_stream_state_t st = pa_stream_get_state(stream_);
-    if (st == PA_STREAM_READY) return true;
-    if (!PA_STREAM_IS_GOOD(st)) {
-      if (error) *error = pa_strerror(pa_context_errno(connection_->Context()));
-      pa_stream_set_state_callback(stream_, nullptr, nullptr);
-      pa_stream_set_write_callback(stream_, nullptr, nullptr);
-      pa_stream_disconnect(stream_);
-      pa_stream_unref(stream_);
-      stream_ = nullptr;
-      return false;
-    }
-    pa_threaded_mainloop_wait(connection_->Loop());
-  }
+  return WaitUntilStreamReady(*connection_, stream_, error);
 }
 
 void PulsePlayback::Pause() {
@@ -150,11 +129,7 @@ void PulsePlayback::Stop() {
   if (!stream_) return;
   {
     PulseConnection::Lock lock(*connection_);
-    pa_stream_set_state_callback(stream_, nullptr, nullptr);
-    pa_stream_set_write_callback(stream_, nullptr, nullptr);
-    pa_stream_disconnect(stream_);
-    pa_stream_unref(stream_);
-    stream_ = nullptr;
+    CloseStream(stream_);
   }
   pull_ = nullptr;
 }
