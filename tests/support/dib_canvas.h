@@ -4,6 +4,8 @@
 
 #include <afxwin.h>
 
+#include <algorithm>
+
 class DibCanvas
 {
 public:
@@ -22,7 +24,8 @@ public:
         pixels_ = static_cast<DWORD*>(bits);
         dc.CreateCompatibleDC(nullptr);
         previous_ = ::SelectObject(dc.m_hDC, bitmap.m_hObject);
-        Clear(background);
+        if (pixels_)
+            Clear(background);
     }
     ~DibCanvas() { ::SelectObject(dc.m_hDC, previous_); }
 
@@ -30,7 +33,7 @@ public:
     {
         ::GdiFlush();
         for (int i = 0; i < width_ * height_; ++i)
-            pixels_[i] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+            pixels_[i] = ToPixel(color);
     }
     COLORREF At(int x, int y) const
     {
@@ -63,6 +66,9 @@ public:
     }
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // The section's memory, row by row; null when the section could not be made.
+    DWORD* Pixels() const { return pixels_; }
+    static DWORD ToPixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
     CBitmap bitmap;
     CDC dc;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "dib_canvas.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 
@@ -33,24 +34,14 @@ double Seconds(const std::function<void()>& body, int repeats)
 
 int main()
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP hDib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!hDib)
+    DibCanvas canvas(kWidth, kHeight);
+    DWORD* pixels = canvas.Pixels();
+    if (!pixels)
     {
         std::printf("cannot create the DIB section\n");
         return 1;
     }
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    HGDIOBJ hOld = ::SelectObject(dc.m_hDC, hDib);
-    DWORD* pixels = static_cast<DWORD*>(bits);
+    CDC& dc = canvas.dc;
     const CRect rect(0, 0, kWidth, kHeight);
     const COLORREF from = RGB(0xF5, 0xBE, 0x9E), to = RGB(0x96, 0x2D, 0x00);
 
@@ -114,7 +105,5 @@ int main()
     std::printf("%-44s %9.3f ms  ratio %.2f  (%.0f Mblends/s)\n", "BlendColors (weight), every pixel",
                 blendWeight * 1e3, blendWeight / baseline, pixelsPerFill / blendWeight / 1e6);
 
-    ::SelectObject(dc.m_hDC, hOld);
-    ::DeleteObject(hDib);
     return 0;
 }

@@ -5,63 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include "dib_canvas.h"
 #include "sondrel_gtest.h"
 
 namespace {
-
-// A memory DC with a top-down 32-bit DIB section selected, cleared to white.
-class DibCanvas {
-public:
-    DibCanvas(int width, int height) : width_(width), height_(height)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bitmap.Attach(dib);
-        pixels_ = static_cast<DWORD*>(bits);
-        dc.CreateCompatibleDC(nullptr);
-        previous_ = dc.SelectObject(&bitmap);
-        Clear(RGB(255, 255, 255));
-    }
-    ~DibCanvas() { dc.SelectObject(previous_); }
-
-    void Clear(COLORREF color)
-    {
-        ::GdiFlush();
-        for (int i = 0; i < width_ * height_; ++i)
-            pixels_[i] = ToPixel(color);
-    }
-    // The pixel as a COLORREF, read straight from the DIB's memory.
-    COLORREF At(int x, int y) const
-    {
-        ::GdiFlush();
-        DWORD p = pixels_[y * width_ + x];
-        return RGB((p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff);
-    }
-    int CountOf(COLORREF color) const
-    {
-        int count = 0;
-        for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x)
-                count += At(x, y) == color;
-        return count;
-    }
-    static DWORD ToPixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-
-    CBitmap bitmap;
-    CDC dc;
-
-private:
-    int width_, height_;
-    DWORD* pixels_ = nullptr;
-    CBitmap* previous_ = nullptr;
-};
 
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kRed = RGB(255, 0, 0);
