@@ -16,32 +16,13 @@
 #include "engine/MediaEngine.h"
 #include "engine/core/ComBase.h"
 
+#include "../EngineTestSupport.h"
+
 namespace recording_test {
 
 using engine::ComPtr;
-
-// BSTR for a property name or value, freed at scope end.
-class Bstr {
- public:
-  explicit Bstr(const char16_t* s) : b_(SysAllocString(reinterpret_cast<const OLECHAR*>(s))) {}
-  explicit Bstr(const std::u16string& s)
-      : b_(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(s.data()), static_cast<UINT>(s.size()))) {}
-  ~Bstr() { SysFreeString(b_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  operator BSTR() const { return b_; }
-
- private:
-  BSTR b_;
-};
-
-template <class T>
-ComPtr<T> Create(const CLSID& clsid, const IID& iid) {
-  ComPtr<T> p;
-  HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, p.OutVoid());
-  EXPECT_EQ(S_OK, hr) << "CoCreateInstance";
-  return p;
-}
+using engine_test::Bstr;
+using engine_test::Create;
 
 struct FormatCase {
   const char* name;
