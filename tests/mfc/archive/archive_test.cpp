@@ -4,60 +4,14 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "archive_bytes.h"
 #include "sondrel_gtest.h"
 
 namespace {
 
-using Bytes = std::vector<BYTE>;
-
-Bytes Contents(CMemFile& file)
-{
-    Bytes bytes(static_cast<size_t>(file.GetLength()));
-    file.SeekToBegin();
-    if (!bytes.empty())
-        file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-    return bytes;
-}
-
-// Stores through fn and returns the bytes written.
-template <class F>
-Bytes Store(F fn)
-{
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        fn(ar);
-        ar.Close();
-    }
-    return Contents(file);
-}
-
-// A memory file over a copy of the bytes, for loading.
-struct LoadFile
-{
-    Bytes data;
-    CMemFile file;
-    explicit LoadFile(const Bytes& bytes) : data(bytes)
-    {
-        file.Attach(data.empty() ? nullptr : data.data(), static_cast<UINT>(data.size()));
-    }
-};
-
-// Loads through fn; returns the archive exception cause, or -1 when none.
-template <class F>
-int LoadCause(const Bytes& bytes, F fn)
-{
-    LoadFile source(bytes);
-    try {
-        CArchive ar(&source.file, CArchive::load);
-        fn(ar);
-    } catch (CArchiveException* e) {
-        int cause = e->m_cause;
-        e->Delete();
-        return cause;
-    }
-    return -1;
-}
+using archive_bytes::Bytes;
+using archive_bytes::LoadCause;
+using archive_bytes::Store;
 
 Bytes B(std::initializer_list<int> values)
 {

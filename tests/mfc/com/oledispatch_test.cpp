@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "archive_bytes.h"
 #include "sondrel_gtest.h"
 
 namespace {
@@ -312,40 +313,9 @@ TEST(OleVariant, CopyAttachDetachAndEquality)
 
 namespace {
 
-using Bytes = std::vector<BYTE>;
-
-template <class F>
-Bytes Store(F fn)
-{
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        fn(ar);
-        ar.Close();
-    }
-    Bytes bytes(static_cast<size_t>(file.GetLength()));
-    file.SeekToBegin();
-    if (!bytes.empty())
-        file.Read(bytes.data(), UINT(bytes.size()));
-    return bytes;
-}
-
-// Loads through fn; the archive exception cause, or -1 when none.
-template <class F>
-int Load(Bytes bytes, F fn)
-{
-    CMemFile file;
-    file.Attach(bytes.empty() ? nullptr : bytes.data(), UINT(bytes.size()));
-    try {
-        CArchive ar(&file, CArchive::load);
-        fn(ar);
-    } catch (CArchiveException* e) {
-        int cause = e->m_cause;
-        e->Delete();
-        return cause;
-    }
-    return -1;
-}
+using archive_bytes::Bytes;
+using archive_bytes::LoadCause;
+using archive_bytes::Store;
 
 Bytes Concat(std::initializer_list<Bytes> parts)
 {
@@ -422,7 +392,7 @@ TEST(OleArchive, RoundTripsEveryArchivedType)
             ar << v;
         ar << COleDateTime(1899, 12, 29, 6, 0, 0) << span;
     });
-    EXPECT_EQ(-1, Load(stored, [&](CArchive& ar) {
+    EXPECT_EQ(-1, LoadCause(stored, [&](CArchive& ar) {
         for (const COleVariant& expected : values) {
             COleVariant loaded(_T("to be replaced"));
             ar >> loaded;
@@ -439,21 +409,21 @@ TEST(OleArchive, RoundTripsEveryArchivedType)
 TEST(OleArchive, DamagedInputEndsInAnArchiveException)
 {
     // A string claiming 4 GB but holding two bytes.
-    EXPECT_EQ(CArchiveException::endOfFile, Load({0x08, 0x00, 0xFE, 0xFF, 0xFF, 0xFF, 'a', 0x00}, [](CArchive& ar) {
+    EXPECT_EQ(CArchiveException::endOfFile, LoadCause({0x08, 0x00, 0xFE, 0xFF, 0xFF, 0xFF, 'a', 0x00}, [](CArchive& ar) {
                   COleVariant v;
                   ar >> v;
               }));
     // A type that is never archived.
     COleVariant left(_T("kept?"));
-    EXPECT_EQ(CArchiveException::badIndex, Load({0x09, 0x00, 0x00, 0x00}, [&](CArchive& ar) { ar >> left; }));
+    EXPECT_EQ(CArchiveException::badIndex, LoadCause({0x09, 0x00, 0x00, 0x00}, [&](CArchive& ar) { ar >> left; }));
     EXPECT_EQ(VT_EMPTY, left.vt);
     // Truncated date.
-    EXPECT_EQ(CArchiveException::endOfFile, Load({0x00, 0x00, 0x00, 0x00, 0x01}, [](CArchive& ar) {
+    EXPECT_EQ(CArchiveException::endOfFile, LoadCause({0x00, 0x00, 0x00, 0x00, 0x01}, [](CArchive& ar) {
                   COleDateTime date;
                   ar >> date;
               }));
     // An unknown status loads as invalid.
-    EXPECT_EQ(-1, Load(Concat({{0x07, 0x00, 0x00, 0x00}, RawBytes(2.0)}), [](CArchive& ar) {
+    EXPECT_EQ(-1, LoadCause(Concat({{0x07, 0x00, 0x00, 0x00}, RawBytes(2.0)}), [](CArchive& ar) {
                   COleDateTime date;
                   ar >> date;
                   EXPECT_EQ(COleDateTime::invalid, date.GetStatus());
