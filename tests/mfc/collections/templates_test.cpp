@@ -2,22 +2,10 @@
 // custom hashing and element lifetimes.
 #include <afxtempl.h>
 #include <string>
+#include "mfc_exception_checks.h"
 #include "sondrel_gtest.h"
 
 namespace {
-
-template <typename F>
-bool ThrowsInvalidArg(F f)
-{
-    try {
-        f();
-    } catch (CException* e) {
-        bool ok = e->IsKindOf(RUNTIME_CLASS(CInvalidArgException));
-        e->Delete();
-        return ok;
-    }
-    return false;
-}
 
 // Counts live instances so leaks and double destruction show up.
 struct Tracked

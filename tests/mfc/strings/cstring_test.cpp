@@ -2,24 +2,11 @@
 #include <afx.h>
 #include <string>
 #include "strings_resource.h"
+#include "mfc_exception_checks.h"
 #include "sondrel_gtest.h"
 
 namespace {
 std::u16string U(const CString& s) { return std::u16string(s.GetString(), size_t(s.GetLength())); }
-
-// Runs f and reports whether it threw MFC's invalid-argument exception.
-template <typename F>
-bool ThrowsInvalidArg(F f)
-{
-    try {
-        f();
-    } catch (CException* e) {
-        bool ok = e->IsKindOf(RUNTIME_CLASS(CInvalidArgException));
-        e->Delete();
-        return ok;
-    }
-    return false;
-}
 }  // namespace
 
 TEST(CStringTest, ConstructionAssignmentAndConcatenation)
