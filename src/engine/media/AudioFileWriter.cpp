@@ -131,6 +131,7 @@ WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings
   input_ = input;
   inputFrames_ = 0;
   inputMsBefore_ = 0;
+  cutMs_ = -1;
   nextPts_ = 0;
   container_ = settings.containerType;
   if (input.sampleRate <= 0 || input.channels <= 0 || input.channels > 8) {
@@ -321,7 +322,14 @@ WriteStatus AudioFileWriter::Write(const uint8_t* pcm, size_t bytes) {
   if (state_ != WriteStatus::Ok) return state_;
   int frames = static_cast<int>(bytes / static_cast<size_t>(input_.BlockAlign()));
   if (frames <= 0) return WriteStatus::Ok;
+  const uint64_t accepted = inputFrames_;
   inputFrames_ += static_cast<uint64_t>(frames);
+  WriteStatus s = Take(pcm, frames);
+  if (s != WriteStatus::Ok) CountRefusedBlock(accepted);
+  return s;
+}
+
+WriteStatus AudioFileWriter::Take(const uint8_t* pcm, int frames) {
   WriteStatus s = Convert(pcm, frames);
   if (s == WriteStatus::Ok) s = EncodeQueued(false);
   if (s != WriteStatus::Ok) return s;
@@ -442,7 +450,19 @@ WriteStatus AudioFileWriter::Finish() {
   return result;
 }
 
+// The duration reported for a cut file is what it plays: for PCM the whole
+// frames on disk, for encoded formats the blocks written before the refused one
+// (an encoder's output of a block lags its input, so partial output is not
+// counted).
+void AudioFileWriter::CountRefusedBlock(uint64_t acceptedFrames) {
+  inputFrames_ = acceptedFrames;
+  cutMs_ = WrittenMs();
+  if (patcher_.IsAttached() && outRate_ > 0)
+    cutMs_ = 1000.0 * static_cast<double>(patcher_.FramesOnDisk()) / outRate_;
+}
+
 double AudioFileWriter::WrittenMs() const {
+  if (cutMs_ >= 0) return cutMs_;
   return inputMsBefore_ +
          (input_.sampleRate > 0 ? 1000.0 * static_cast<double>(inputFrames_) / input_.sampleRate : 0);
 }

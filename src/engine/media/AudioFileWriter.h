@@ -48,7 +48,8 @@ class AudioFileWriter {
   WriteStatus Finish();
 
   bool IsOpen() const { return fmt_ != nullptr; }
-  // Milliseconds of input taken so far.
+  // Milliseconds of input taken so far. A block refused by a failed write
+  // counts only as far as it reached the file.
   double WrittenMs() const;
   uint64_t FileBytes() const;
   const std::string& LastError() const { return error_; }
@@ -60,6 +61,8 @@ class AudioFileWriter {
  private:
   WriteStatus SetUpEncoder(const EncoderSettings& s);
   WriteStatus SetUpAmr(const EncoderSettings& s);
+  WriteStatus Take(const uint8_t* pcm, int frames);
+  void CountRefusedBlock(uint64_t acceptedFrames);
   WriteStatus Convert(const uint8_t* pcm, int frames);
   bool MakeResampler();
   WriteStatus EncodeQueued(bool flush);
@@ -74,6 +77,7 @@ class AudioFileWriter {
   PcmFormat input_;
   uint64_t inputFrames_ = 0;
   double inputMsBefore_ = 0;  // input taken in earlier input formats
+  double cutMs_ = -1;         // what the file holds after a refused block
   int outRate_ = 0;
   int outChannels_ = 0;
   int outFormat_ = 0;  // AVSampleFormat

@@ -101,6 +101,13 @@ bool PcmHeaderPatcher::Put32(uint64_t offset, uint32_t v, bool bigEndian) {
   return ::pwrite(fd_, b, 4, static_cast<off_t>(offset)) == 4;
 }
 
+uint64_t PcmHeaderPatcher::FramesOnDisk() const {
+  struct stat st;
+  if (fd_ < 0 || frameBytes_ <= 0 || ::fstat(fd_, &st) != 0) return 0;
+  uint64_t size = static_cast<uint64_t>(st.st_size);
+  return size > dataStart_ ? (size - dataStart_) / static_cast<uint64_t>(frameBytes_) : 0;
+}
+
 bool PcmHeaderPatcher::Update() {
   if (fd_ < 0) return false;
   struct stat st;

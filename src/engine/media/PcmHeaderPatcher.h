@@ -23,6 +23,8 @@ class PcmHeaderPatcher {
   void Detach();
   bool IsAttached() const { return fd_ >= 0; }
   uint64_t DataStart() const { return dataStart_; }
+  // Whole sample frames of sound now on disk (0 when frames are not counted).
+  uint64_t FramesOnDisk() const;
 
  private:
   bool ParseWav(const uint8_t* h, size_t n);
