@@ -8,6 +8,49 @@ IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 IMPLEMENT_DYNAMIC(CListBox, CWnd)
 IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
 
+namespace {
+
+// An item's text from a list or combo box through its length and text
+// messages; empty for an index out of range (both controls answer -1).
+void GetItemText(HWND hWnd, UINT lengthMessage, UINT textMessage, int nIndex, CString& rString)
+{
+    int length = (int)::SendMessageW(hWnd, lengthMessage, nIndex, 0);
+    if (length < 0) {
+        rString.Empty();
+        return;
+    }
+    int copied = (int)::SendMessageW(hWnd, textMessage, nIndex, (LPARAM)rString.GetBuffer(length + 1));
+    rString.ReleaseBuffer(copied == -1 ? 0 : copied);
+}
+
+// Hands a list or combo box's owner-draw messages to its overridables; false
+// for any other message.
+template <class Control>
+bool RouteOwnerDrawMessage(Control& control, UINT message, LPARAM lParam, LRESULT* pResult)
+{
+    switch (message) {
+    case WM_DRAWITEM:
+        control.DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+        return true;
+    case WM_MEASUREITEM:
+        control.MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+        return true;
+    case WM_COMPAREITEM: {
+        LRESULT result = control.CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
+        if (pResult != nullptr)
+            *pResult = result;
+        return true;
+    }
+    case WM_DELETEITEM:
+        control.DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 // Statics
 
 BOOL CStatic::Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
@@ -86,13 +129,7 @@ BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
 
 void CComboBox::GetLBText(int nIndex, CString& rString) const
 {
-    int length = GetLBTextLen(nIndex);
-    if (length == CB_ERR || length < 0) {
-        rString.Empty();
-        return;
-    }
-    int copied = GetLBText(nIndex, rString.GetBuffer(length + 1));
-    rString.ReleaseBuffer(copied == CB_ERR ? 0 : copied);
+    GetItemText(m_hWnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
 }
 
 void CComboBox::DrawItem(LPDRAWITEMSTRUCT)
@@ -114,25 +151,9 @@ void CComboBox::DeleteItem(LPDELETEITEMSTRUCT)
 
 BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    switch (message) {
-    case WM_DRAWITEM:
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    if (RouteOwnerDrawMessage(*this, message, lParam, pResult))
         return TRUE;
-    case WM_MEASUREITEM:
-        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-        return TRUE;
-    case WM_COMPAREITEM: {
-        LRESULT result = CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
-        if (pResult != nullptr)
-            *pResult = result;
-        return TRUE;
-    }
-    case WM_DELETEITEM:
-        DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
-        return TRUE;
-    default:
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    }
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
 // List boxes
@@ -149,13 +170,7 @@ BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nI
 
 void CListBox::GetText(int nIndex, CString& rString) const
 {
-    int length = GetTextLen(nIndex);
-    if (length == LB_ERR || length < 0) {
-        rString.Empty();
-        return;
-    }
-    int copied = GetText(nIndex, rString.GetBuffer(length + 1));
-    rString.ReleaseBuffer(copied == LB_ERR ? 0 : copied);
+    GetItemText(m_hWnd, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
 }
 
 void CListBox::DrawItem(LPDRAWITEMSTRUCT)
@@ -188,20 +203,10 @@ int CListBox::CharToItem(UINT, UINT)
 
 BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
+    if (RouteOwnerDrawMessage(*this, message, lParam, pResult))
+        return TRUE;
     LRESULT result = 0;
     switch (message) {
-    case WM_DRAWITEM:
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-        return TRUE;
-    case WM_MEASUREITEM:
-        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-        return TRUE;
-    case WM_COMPAREITEM:
-        result = CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
-        break;
-    case WM_DELETEITEM:
-        DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
-        return TRUE;
     case WM_VKEYTOITEM:
         result = VKeyToItem(LOWORD(wParam), HIWORD(wParam));
         break;
