@@ -31,6 +31,26 @@ BOOL GetPlanes(IMediaSample5* pFrame, BYTE* pPlanes[4], int pnLineSizes[4])
     return pPlanes[0] != nullptr;
 }
 
+// The frame in the stabiliser's pixel format: converted when a converter is
+// set and takes it, else the frame as it came.
+CEngineRef<IMediaSample5> ConvertForStabiliser(IMediaSampleConverter5* pConverter,
+                                               const CEngineRef<IMediaSample5>& frame)
+{
+    CEngineRef<IMediaSample5> converted;
+    if (pConverter)
+    {
+        IUnknown* pResult = nullptr;
+        if (SUCCEEDED(pConverter->Command(MEDIACONV_CMD_CONVERT, frame.Get(), &pResult)) && pResult)
+        {
+            pResult->QueryInterface(IID_IMediaSample5, converted.OutVoid());
+            pResult->Release();
+        }
+    }
+    if (!converted)
+        converted = frame;
+    return converted;
+}
+
 } // namespace
 
 BOOL CFormatsConverterEx::StabilisationPrePass(double dDuration)
@@ -76,18 +96,7 @@ BOOL CFormatsConverterEx::StabilisationPrePass(double dDuration)
     BOOL bOk = TRUE;
     while (frame && !m_bStop)
     {
-        CEngineRef<IMediaSample5> converted;
-        if (m_pConverter2)
-        {
-            IUnknown* pResult = nullptr;
-            if (SUCCEEDED(m_pConverter2->Command(MEDIACONV_CMD_CONVERT, frame.Get(), &pResult)) && pResult)
-            {
-                pResult->QueryInterface(IID_IMediaSample5, converted.OutVoid());
-                pResult->Release();
-            }
-        }
-        if (!converted)
-            converted = frame;
+        CEngineRef<IMediaSample5> converted = ConvertForStabiliser(m_pConverter2.Get(), frame);
         BYTE* pPlanes[4];
         int nLines[4];
         if (GetPlanes(converted.Get(), pPlanes, nLines))
@@ -123,18 +132,7 @@ BOOL CFormatsConverterEx::StabiliseFrame(CEngineRef<IMediaSample5>& frame)
         ReportError(3, 0);
         return FALSE;
     }
-    CEngineRef<IMediaSample5> converted;
-    if (m_pConverter2)
-    {
-        IUnknown* pResult = nullptr;
-        if (SUCCEEDED(m_pConverter2->Command(MEDIACONV_CMD_CONVERT, frame.Get(), &pResult)) && pResult)
-        {
-            pResult->QueryInterface(IID_IMediaSample5, converted.OutVoid());
-            pResult->Release();
-        }
-    }
-    if (!converted)
-        converted = frame;
+    CEngineRef<IMediaSample5> converted = ConvertForStabiliser(m_pConverter2.Get(), frame);
     BYTE* pPlanes[4];
     int nLines[4];
     if (!GetPlanes(converted.Get(), pPlanes, nLines))
