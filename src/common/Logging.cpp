@@ -50,6 +50,13 @@ void CreateFolderLevels(const CString& folder)
     }
 }
 
+// Whether a line with these flags reaches the log at all; the printf forms
+// format nothing otherwise.
+bool LogTakesLine(const CFileLog* pLog, int nFlags)
+{
+    return pLog && pLog->IsOpen() && (static_cast<DWORD>(nFlags) & pLog->GetMask()) != 0;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -132,7 +139,7 @@ void CFileLog::WriteLine(int nFlags, const char* pszUtf8, size_t cbLength)
 
 void FileLogPrintfImpl(CFileLog* pLog, int nFlags, LPCWSTR pszFormat, ...)
 {
-    if (!pLog || !pLog->IsOpen() || (static_cast<DWORD>(nFlags) & pLog->GetMask()) == 0 || !pszFormat)
+    if (!LogTakesLine(pLog, nFlags) || !pszFormat)
         return;
     try
     {
@@ -152,7 +159,7 @@ void FileLogPrintfImpl(CFileLog* pLog, int nFlags, LPCWSTR pszFormat, ...)
 
 void FileLogPrintfImplA(CFileLog* pLog, int nFlags, LPCSTR pszFormat, ...)
 {
-    if (!pLog || !pLog->IsOpen() || (static_cast<DWORD>(nFlags) & pLog->GetMask()) == 0 || !pszFormat)
+    if (!LogTakesLine(pLog, nFlags) || !pszFormat)
         return;
     try
     {
