@@ -764,30 +764,33 @@ BOOL AFX_CDECL PropExchangeSizeScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName
     return bResult;
 }
 
-BOOL AFX_CDECL PropExchangeIntScaledX(CQVTPropExchange* pPX, LPCTSTR pszPropName, int& nValue, int nDefault)
+namespace
+{
+
+// An int stored unscaled and held scaled along one axis of the screen.
+BOOL ExchangeIntScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName, int& nValue, int nDefault, bool bVertical)
 {
     if (pPX == nullptr)
         return FALSE;
     CQVTDpiScaler* pScaler = QVTDpiScaler();
-    int n = pScaler->UnscaleX(nValue);
+    int n = bVertical ? pScaler->UnscaleY(nValue) : pScaler->UnscaleX(nValue);
     if (!pPX->IsLoading())
         return pPX->ExchangeProp(pszPropName, VT_I4, &n, nullptr);
     BOOL bResult = pPX->ExchangeProp(pszPropName, VT_I4, &n, &nDefault);
-    nValue = pScaler->ScaleX(n);
+    nValue = bVertical ? pScaler->ScaleY(n) : pScaler->ScaleX(n);
     return bResult;
+}
+
+} // namespace
+
+BOOL AFX_CDECL PropExchangeIntScaledX(CQVTPropExchange* pPX, LPCTSTR pszPropName, int& nValue, int nDefault)
+{
+    return ExchangeIntScaled(pPX, pszPropName, nValue, nDefault, false);
 }
 
 BOOL AFX_CDECL PropExchangeIntScaledY(CQVTPropExchange* pPX, LPCTSTR pszPropName, int& nValue, int nDefault)
 {
-    if (pPX == nullptr)
-        return FALSE;
-    CQVTDpiScaler* pScaler = QVTDpiScaler();
-    int n = pScaler->UnscaleY(nValue);
-    if (!pPX->IsLoading())
-        return pPX->ExchangeProp(pszPropName, VT_I4, &n, nullptr);
-    BOOL bResult = pPX->ExchangeProp(pszPropName, VT_I4, &n, &nDefault);
-    nValue = pScaler->ScaleY(n);
-    return bResult;
+    return ExchangeIntScaled(pPX, pszPropName, nValue, nDefault, true);
 }
 
 BOOL AFX_CDECL PropExchangeRuntimeClass(CQVTPropExchange* pPX, LPCTSTR pszPropName, CRuntimeClass*& pClass,
