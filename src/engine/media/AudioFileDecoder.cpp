@@ -12,6 +12,27 @@ extern "C" {
 
 namespace engine::media {
 
+namespace {
+
+// A resampler from the decoder's layout and sample format to interleaved
+// 16-bit samples at the same rate; a layout of unknown order counts as the
+// default one for its channel count. Negative on failure.
+int OpenResampler(SwrContext** swr, const AVCodecContext* dec, int channels, int rate) {
+  AVChannelLayout out;
+  av_channel_layout_default(&out, channels);
+  AVChannelLayout in;
+  if (dec->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
+    av_channel_layout_default(&in, dec->ch_layout.nb_channels);
+  else
+    av_channel_layout_copy(&in, &dec->ch_layout);
+  int err = swr_alloc_set_opts2(swr, &out, AV_SAMPLE_FMT_S16, rate, &in, dec->sample_fmt, rate, 0, nullptr);
+  av_channel_layout_uninit(&in);
+  if (err < 0) return err;
+  return swr_init(*swr);
+}
+
+}  // namespace
+
 AudioFileDecoder::~AudioFileDecoder() { Close(); }
 
 void AudioFileDecoder::Close() {
@@ -53,16 +74,7 @@ bool AudioFileDecoder::Open(const std::string& path, std::string* error) {
     return fail("the sound cannot be decoded");
   rate_ = dec_->sample_rate;
   channels_ = std::min(2, std::max(1, dec_->ch_layout.nb_channels));
-  AVChannelLayout out;
-  av_channel_layout_default(&out, channels_);
-  AVChannelLayout in;
-  if (dec_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
-    av_channel_layout_default(&in, dec_->ch_layout.nb_channels);
-  else
-    av_channel_layout_copy(&in, &dec_->ch_layout);
-  int err = swr_alloc_set_opts2(&swr_, &out, AV_SAMPLE_FMT_S16, rate_, &in, dec_->sample_fmt, rate_, 0, nullptr);
-  av_channel_layout_uninit(&in);
-  if (err < 0 || swr_init(swr_) < 0) return fail("the sound cannot be converted");
+  if (OpenResampler(&swr_, dec_, channels_, rate_) < 0) return fail("the sound cannot be converted");
   frame_ = av_frame_alloc();
   pkt_ = av_packet_alloc();
   AVStream* st = fmt_->streams[stream_];
@@ -92,16 +104,7 @@ bool AudioFileDecoder::Seek(double ms) {
     return false;
   avcodec_flush_buffers(dec_);
   swr_free(&swr_);
-  AVChannelLayout out;
-  av_channel_layout_default(&out, channels_);
-  AVChannelLayout in;
-  if (dec_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
-    av_channel_layout_default(&in, dec_->ch_layout.nb_channels);
-  else
-    av_channel_layout_copy(&in, &dec_->ch_layout);
-  swr_alloc_set_opts2(&swr_, &out, AV_SAMPLE_FMT_S16, rate_, &in, dec_->sample_fmt, rate_, 0, nullptr);
-  av_channel_layout_uninit(&in);
-  swr_init(swr_);
+  OpenResampler(&swr_, dec_, channels_, rate_);
   pending_.clear();
   pendingPos_ = 0;
   eof_ = false;
