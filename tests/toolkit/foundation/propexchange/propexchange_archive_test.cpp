@@ -11,22 +11,6 @@
 
 namespace
 {
-std::string SaveArchive(const std::function<void(CQVTPropExchange*)>& body)
-{
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        CQVTPropExchangeArchive px(ar);
-        body(&px);
-        ar.Close();
-    }
-    size_t n = static_cast<size_t>(file.GetLength());
-    BYTE* p = file.Detach();
-    std::string bytes(reinterpret_cast<char*>(p), n);
-    free(p);
-    return bytes;
-}
-
 void LoadArchive(const std::string& bytes, const std::function<void(CQVTPropExchange*)>& body)
 {
     CMemFile file(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())), static_cast<UINT>(bytes.size()));

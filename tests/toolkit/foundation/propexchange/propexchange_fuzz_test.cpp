@@ -51,19 +51,10 @@ std::string Mutate(const std::string& base, std::mt19937& rng)
 
 std::string SavedArchive()
 {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        CQVTPropExchangeArchive px(ar);
+    return SaveArchive([](CQVTPropExchange* px) {
         Sample sample = Sample::Filled(Store::Archive);
-        ExchangeSample(&px, Store::Archive, sample);
-        ar.Close();
-    }
-    size_t n = static_cast<size_t>(file.GetLength());
-    BYTE* p = file.Detach();
-    std::string bytes(reinterpret_cast<char*>(p), n);
-    free(p);
-    return bytes;
+        ExchangeSample(px, Store::Archive, sample);
+    });
 }
 
 int g_nCompleteLoads = 0;

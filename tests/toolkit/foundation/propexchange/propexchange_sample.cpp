@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "sondrel_gtest.h"
+#include "toolkit/foundation/propexchange/QVTPropExchangeArchive.h"
 
 IMPLEMENT_SERIAL(CTestShape, CObject, 1)
 IMPLEMENT_SERIAL(CTestCircle, CTestShape, 1)
@@ -222,6 +223,22 @@ void LoadAnything(CQVTPropExchange* pPX, Store store)
         EXPECT_TRUE(pObject->IsKindOf(RUNTIME_CLASS(CTestShape)));
         delete pObject;
     }
+}
+
+std::string SaveArchive(const std::function<void(CQVTPropExchange*)>& body)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        CQVTPropExchangeArchive px(ar);
+        body(&px);
+        ar.Close();
+    }
+    size_t n = static_cast<size_t>(file.GetLength());
+    BYTE* p = file.Detach();
+    std::string bytes(reinterpret_cast<char*>(p), n);
+    free(p);
+    return bytes;
 }
 
 std::u16string TempPath(const char16_t* pszName)

@@ -5,6 +5,7 @@
 #include <afxwin.h>
 #include <afxdisp.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,9 @@ void ExpectSameSample(const Sample& expected, const Sample& actual, Store store)
 // Loads whatever the exchange holds, for damaged stores: the result does not
 // matter, only that nothing crashes. Archive errors arrive as CException.
 void LoadAnything(CQVTPropExchange* pPX, Store store);
+
+// The bytes an archive holds after body has stored through it.
+std::string SaveArchive(const std::function<void(CQVTPropExchange*)>& body);
 
 std::u16string TempPath(const char16_t* pszName);
 std::string ReadFileBytes(const std::u16string& path);
