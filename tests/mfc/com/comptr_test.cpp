@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "sondrel_gtest.h"
+#include "thrown_hresult.h"
 
 _COM_SMARTPTR_TYPEDEF(IPersistStreamInit, __uuidof(IPersistStreamInit));
 _COM_SMARTPTR_TYPEDEF(IEnumString, IID_IEnumString);
@@ -64,17 +65,6 @@ public:
         return IsEqualIID(riid, IID_IDispatch) ? S_OK : S_FALSE;
     }
 };
-
-template <class F>
-HRESULT ThrownHResult(F&& f)
-{
-    try {
-        f();
-    } catch (const _com_error& e) {
-        return e.Error();
-    }
-    return S_OK;
-}
 
 } // namespace
 

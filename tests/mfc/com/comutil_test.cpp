@@ -5,20 +5,10 @@
 #include <vector>
 
 #include "sondrel_gtest.h"
+#include "thrown_hresult.h"
 #include "win_thread.h"
 
 namespace {
-
-template <class F>
-HRESULT ThrownHResult(F&& f)
-{
-    try {
-        f();
-    } catch (const _com_error& e) {
-        return e.Error();
-    }
-    return S_OK;
-}
 
 bool SameText(const OLECHAR* a, const char16_t* b)
 {
