@@ -16,6 +16,29 @@ bool IsProperty(const AFX_DISPMAP_ENTRY* pEntry)
 {
     return pEntry->lpszParams == nullptr;
 }
+
+// Walks a dispatch map and its bases up to the first entry that `match`
+// takes, given each entry's DISPID: custom ids are used as given; the others
+// are numbered by their position in their map (low word, from 1) and the
+// map's depth (high word).
+template <class Match>
+const AFX_DISPMAP_ENTRY* FindDispEntry(const AFX_DISPMAP* pMap, DISPID* pId, Match match)
+{
+    for (WORD nDepth = 0; pMap != nullptr;
+         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr, ++nDepth) {
+        WORD nIndex = 0;
+        for (const AFX_DISPMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->nPropOffset != (size_t)-1; ++pEntry) {
+            ++nIndex;
+            DISPID id = pEntry->lDispID != DISPID_UNKNOWN ? pEntry->lDispID : (DISPID)MAKELONG(nIndex, nDepth);
+            if (match(pEntry, id)) {
+                if (pId != nullptr)
+                    *pId = id;
+                return pEntry;
+            }
+        }
+    }
+    return nullptr;
+}
 } // namespace
 
 const AFX_DISPMAP_ENTRY CCmdTarget::_dispatchEntries[] = {
@@ -73,37 +96,19 @@ void CCmdTarget::SetNotSupported()
     throw NotSupported();
 }
 
-// Custom ids are used as given; the others are numbered by their position in
-// their map (low word, from 1) and the map's depth (high word).
 const AFX_DISPMAP_ENTRY* CCmdTarget::GetDispEntry(DISPID dispid) const
 {
-    WORD nDepth = 0;
-    for (const AFX_DISPMAP* pMap = GetDispatchMap(); pMap != nullptr;
-         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr, ++nDepth) {
-        WORD nIndex = 0;
-        for (const AFX_DISPMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->nPropOffset != (size_t)-1; ++pEntry) {
-            ++nIndex;
-            DISPID id = pEntry->lDispID != DISPID_UNKNOWN ? pEntry->lDispID : (DISPID)MAKELONG(nIndex, nDepth);
-            if (id == dispid)
-                return pEntry;
-        }
-    }
-    return nullptr;
+    return FindDispEntry(GetDispatchMap(), nullptr,
+                         [dispid](const AFX_DISPMAP_ENTRY*, DISPID id) { return id == dispid; });
 }
 
 DISPID CCmdTarget::GetDispIdOfName(LPCTSTR lpszName) const
 {
-    WORD nDepth = 0;
-    for (const AFX_DISPMAP* pMap = GetDispatchMap(); pMap != nullptr;
-         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr, ++nDepth) {
-        WORD nIndex = 0;
-        for (const AFX_DISPMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->nPropOffset != (size_t)-1; ++pEntry) {
-            ++nIndex;
-            if (pEntry->lpszName != nullptr && lstrcmpiW(pEntry->lpszName, lpszName) == 0)
-                return pEntry->lDispID != DISPID_UNKNOWN ? pEntry->lDispID : (DISPID)MAKELONG(nIndex, nDepth);
-        }
-    }
-    return DISPID_UNKNOWN;
+    DISPID id = DISPID_UNKNOWN;
+    FindDispEntry(GetDispatchMap(), &id, [lpszName](const AFX_DISPMAP_ENTRY* pEntry, DISPID) {
+        return pEntry->lpszName != nullptr && lstrcmpiW(pEntry->lpszName, lpszName) == 0;
+    });
+    return id;
 }
 
 namespace afxdisp {
