@@ -49,14 +49,6 @@ BOOL SetString(HKEY hKey, LPCTSTR pszName, const CString& strValue)
     return ::RegSetValueEx(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(strValue.GetString()),
                            (strValue.GetLength() + 1) * sizeof(WCHAR)) == ERROR_SUCCESS;
 }
-
-std::string Narrow(const CString& str)
-{
-    std::string out;
-    for (int i = 0; i < str.GetLength(); ++i)
-        out += str[i] < 0x80 ? static_cast<char>(str[i]) : '?';
-    return out;
-}
 } // namespace
 
 CQVTPropExchangeRegistry::CQVTPropExchangeRegistry(BOOL bLoading, HKEY hParentKey, LPCTSTR lpszSection)
@@ -185,24 +177,8 @@ BOOL CQVTPropExchangeRegistry::ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp,
             *static_cast<CString*>(pvProp) = strValue;
             return TRUE;
         }
-        std::string text = Narrow(strValue);
-        long v[4] = {};
-        if (vtProp == VT_QVT_RECT) {
-            if (std::sscanf(text.c_str(), "%li, %li, %li, %li", &v[0], &v[1], &v[2], &v[3]) != 4)
-                return CopyPropValue(vtProp, pvProp, pvDefault);
-            RECT& rc = *static_cast<RECT*>(pvProp);
-            rc.left = static_cast<LONG>(v[0]);
-            rc.top = static_cast<LONG>(v[1]);
-            rc.right = static_cast<LONG>(v[2]);
-            rc.bottom = static_cast<LONG>(v[3]);
-        } else {
-            if (std::sscanf(text.c_str(), "%li, %li", &v[0], &v[1]) != 2)
-                return CopyPropValue(vtProp, pvProp, pvDefault);
-            SIZE& sz = *static_cast<SIZE*>(pvProp);
-            sz.cx = static_cast<LONG>(v[0]);
-            sz.cy = static_cast<LONG>(v[1]);
-        }
-        return TRUE;
+        // Stored as text on save: read back the same way.
+        return TextToValue(vtProp, strValue, pvProp, pvDefault);
     }
     default:
         return FALSE;
