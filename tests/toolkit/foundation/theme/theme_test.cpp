@@ -1,3 +1,4 @@
+#include "dib_canvas.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
 
@@ -17,45 +18,23 @@ bool VisualStylesExpected()
     return !pszValue || std::atoi(pszValue) != 0;
 }
 
-// A 32-bit top-down DIB selected into a memory DC, filled with a sentinel.
-struct Canvas
+// The shared DIB canvas filled with a sentinel; a changed pixel is any
+// difference from it, alpha included.
+struct Canvas : DibCanvas
 {
-    Canvas(int cx, int cy) : cx(cx), cy(cy)
-    {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&pBits),
-                                     nullptr, 0);
-        hDC = ::CreateCompatibleDC(nullptr);
-        hOld = ::SelectObject(hDC, hBitmap);
-        for (int i = 0; i < cx * cy; ++i)
-            pBits[i] = kSentinel;
-    }
-    ~Canvas()
-    {
-        ::SelectObject(hDC, hOld);
-        ::DeleteDC(hDC);
-        ::DeleteObject(hBitmap);
-    }
+    Canvas(int cx, int cy) : DibCanvas(cx, cy, RGB(0x12, 0x34, 0x56)), hDC(dc.m_hDC), pBits(Pixels()) {}
     int ChangedPixels() const
     {
         ::GdiFlush();
         int n = 0;
-        for (int i = 0; i < cx * cy; ++i)
+        for (int i = 0; i < Width() * Height(); ++i)
             n += pBits[i] != kSentinel;
         return n;
     }
 
     static const DWORD kSentinel = 0x00123456;
-    int cx, cy;
-    DWORD* pBits = nullptr;
-    HBITMAP hBitmap;
     HDC hDC;
-    HGDIOBJ hOld;
+    DWORD* pBits;
 };
 
 // Stand-ins a skin would put into a wrapper's table.
