@@ -68,11 +68,28 @@ prepare_prefix() {
 # long after the test ended.
 start_wineservers() {
   local prefix
+  start_desktop_keeper_pipe
   for prefix in "$WINEPREFIX" "$build"/wineprefix-dpi* "$build"/wineprefix-unthemed; do
     [[ -d "$prefix" ]] || continue
     WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1 || true
     WINEPREFIX="$prefix" wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
+    # The desktop process (explorer) starts with the first program that needs
+    # it and ends a second after the last one leaves. Started by a test, it
+    # holds that test's output open to the end of the run, so ctest waits for
+    # the test as long. A console program that waits on a pipe keeps one
+    # desktop, started here with no output, alive for the whole run.
+    WINEPREFIX="$prefix" wine64 cmd /c pause <"$sondrel_keeper_pipe" >/dev/null 2>&1 &
+    sondrel_pids+=($!)
   done
+}
+
+# A pipe that never delivers a byte while the run lasts, for the desktop keepers.
+start_desktop_keeper_pipe() {
+  [[ -n "${sondrel_keeper_fd:-}" ]] && return 0
+  sondrel_keeper_pipe="$build/desktop-keeper.fifo"
+  rm -f "$sondrel_keeper_pipe"
+  mkfifo "$sondrel_keeper_pipe"
+  exec {sondrel_keeper_fd}<>"$sondrel_keeper_pipe"
 }
 
 # A copy of the prefix whose screen runs at a raised DPI, for tests that must
@@ -113,4 +130,9 @@ stop_all() {
   local pid
   for pid in "${sondrel_pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
   sondrel_pids=()
+  if [[ -n "${sondrel_keeper_fd:-}" ]]; then
+    exec {sondrel_keeper_fd}>&-
+    unset sondrel_keeper_fd
+    rm -f "$sondrel_keeper_pipe"
+  fi
 }
