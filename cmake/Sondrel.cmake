@@ -26,6 +26,21 @@ set(SONDREL_WIN32_LIBS
   -lshlwapi -lole32 -loleaut32 -luuid -lwinmm -lmsimg32 -luxtheme -ldwmapi
   -lgdiplus -lversion -lwininet -loleacc -lpsapi -ldbghelp -lurlmon -limm32)
 
+# Unity builds: a library's sources compiled a dozen to a translation unit,
+# which parses the headers once per batch instead of once per file. CI turns
+# it on (scripts/build.sh); developers may too. A file that cannot share a
+# batch is marked SKIP_UNITY_BUILD_INCLUSION in its folder's CMakeLists.txt.
+option(SONDREL_UNITY_BUILD "Compile the libraries as unity batches" OFF)
+set(SONDREL_UNITY_BATCH_SIZE 12 CACHE STRING "Source files per unity batch")
+
+# sondrel_unity(<target>): batch the target's sources when unity builds are on.
+function(sondrel_unity target)
+  if(SONDREL_UNITY_BUILD)
+    set_target_properties(${target} PROPERTIES
+      UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${SONDREL_UNITY_BATCH_SIZE})
+  endif()
+endfunction()
+
 # sondrel_library(<name> <sources...>): one static library per source folder.
 function(sondrel_library name)
   set(sources ${ARGN})
@@ -38,12 +53,26 @@ function(sondrel_library name)
   if(TARGET sondrel_pch)
     target_precompile_headers(${name} REUSE_FROM sondrel_pch)
   endif()
+  sondrel_unity(${name})
 endfunction()
 
 # sondrel_use_pch(<target>): share the one precompiled header.
 function(sondrel_use_pch target)
   if(TARGET sondrel_pch)
     target_precompile_headers(${target} REUSE_FROM sondrel_pch)
+  endif()
+endfunction()
+
+# sondrel_use_engine_pch(<target> [NATIVE <sources...>]): the media engine's
+# own lighter precompiled header (no MFC), built with the target's flags; the
+# NATIVE sources, which keep away from the Windows headers, go without it,
+# and compile alone in unity builds too, where a batch would bring them in.
+function(sondrel_use_engine_pch target)
+  cmake_parse_arguments(E "" "" "NATIVE" ${ARGN})
+  target_precompile_headers(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/pch/sondrel_engine_pch.h)
+  if(E_NATIVE)
+    set_source_files_properties(${E_NATIVE} PROPERTIES
+      SKIP_PRECOMPILE_HEADERS ON SKIP_UNITY_BUILD_INCLUSION ON)
   endif()
 endfunction()
 
@@ -142,6 +171,10 @@ function(sondrel_test name)
     list(APPEND libs sondrel_gtest_main)
   endif()
   sondrel_executable(${name} SOURCES ${T_SOURCES} RESOURCES ${T_RESOURCES} LIBS ${libs})
+  # Test programs share a precompiled header that holds GoogleTest too.
+  if(TARGET sondrel_test_pch)
+    set_target_properties(${name} PROPERTIES PRECOMPILE_HEADERS_REUSE_FROM sondrel_test_pch)
+  endif()
   add_test(NAME ${name} COMMAND ${WINE_LOADER} $<TARGET_FILE:${name}>.so
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   if(NOT T_TIMEOUT)

@@ -3,7 +3,13 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SONDREL_BUILD_DIR:-$root/build}
+# CI builds every library as unity batches: a clean build on a small machine
+# is mostly parsing headers. Developers may pass -DSONDREL_UNITY_BUILD=ON too.
+options=()
+if [[ "${CI:-}" == "true" ]]; then
+  options+=(-DSONDREL_UNITY_BUILD=ON)
+fi
 if [[ ! -f "$build/build.ninja" ]]; then
-  cmake -S "$root" -B "$build" -G Ninja "$@"
+  cmake -S "$root" -B "$build" -G Ninja "${options[@]}" "$@"
 fi
 cmake --build "$build" -j "$(nproc)"

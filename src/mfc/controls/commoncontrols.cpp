@@ -8,7 +8,7 @@ namespace {
 
 using ImageListMap = sondrel::mfc::HandleMap<CImageList, HIMAGELIST>;
 
-ImageListMap& Map()
+ImageListMap& ImageListHandleMap()
 {
     static ImageListMap* map = new ImageListMap(
         [](const CImageList* list) { return list->m_hImageList; },
@@ -61,7 +61,7 @@ BOOL CImageList::Create(CImageList* pImageList)
 
 CImageList* PASCAL CImageList::FromHandle(HIMAGELIST hImageList)
 {
-    return Map().FromHandle(hImageList, [](HIMAGELIST handle) {
+    return ImageListHandleMap().FromHandle(hImageList, [](HIMAGELIST handle) {
         CImageList* list = new CImageList;
         list->m_hImageList = handle;
         return list;
@@ -70,12 +70,12 @@ CImageList* PASCAL CImageList::FromHandle(HIMAGELIST hImageList)
 
 CImageList* PASCAL CImageList::FromHandlePermanent(HIMAGELIST hImageList)
 {
-    return hImageList ? Map().LookupPermanent(hImageList) : nullptr;
+    return hImageList ? ImageListHandleMap().LookupPermanent(hImageList) : nullptr;
 }
 
 void PASCAL CImageList::DeleteTempMap()
 {
-    Map().DeleteTemporaries();
+    ImageListHandleMap().DeleteTemporaries();
 }
 
 BOOL CImageList::Attach(HIMAGELIST hImageList)
@@ -83,9 +83,9 @@ BOOL CImageList::Attach(HIMAGELIST hImageList)
     if (hImageList == nullptr)
         return FALSE;
     if (m_hImageList != nullptr && m_hImageList != hImageList)
-        Map().RemovePermanent(m_hImageList, this);
+        ImageListHandleMap().RemovePermanent(m_hImageList, this);
     m_hImageList = hImageList;
-    Map().SetPermanent(hImageList, this);
+    ImageListHandleMap().SetPermanent(hImageList, this);
     return TRUE;
 }
 
@@ -93,7 +93,7 @@ HIMAGELIST CImageList::Detach()
 {
     HIMAGELIST hImageList = m_hImageList;
     if (hImageList != nullptr)
-        Map().RemovePermanent(hImageList, this);
+        ImageListHandleMap().RemovePermanent(hImageList, this);
     m_hImageList = nullptr;
     return hImageList;
 }

@@ -7,7 +7,7 @@ namespace {
 
 using MenuMap = sondrel::mfc::HandleMap<CMenu, HMENU>;
 
-MenuMap& Map()
+MenuMap& MenuHandleMap()
 {
     static MenuMap* map = new MenuMap(
         [](const CMenu* menu) { return menu->m_hMenu; },
@@ -58,7 +58,7 @@ BOOL CMenu::DestroyMenu()
 
 CMenu* PASCAL CMenu::FromHandle(HMENU hMenu)
 {
-    return Map().FromHandle(hMenu, [](HMENU handle) {
+    return MenuHandleMap().FromHandle(hMenu, [](HMENU handle) {
         CMenu* menu = new CMenu;
         menu->m_hMenu = handle;
         return menu;
@@ -67,12 +67,12 @@ CMenu* PASCAL CMenu::FromHandle(HMENU hMenu)
 
 CMenu* PASCAL CMenu::FromHandlePermanent(HMENU hMenu)
 {
-    return hMenu ? Map().LookupPermanent(hMenu) : nullptr;
+    return hMenu ? MenuHandleMap().LookupPermanent(hMenu) : nullptr;
 }
 
 void PASCAL CMenu::DeleteTempMap()
 {
-    Map().DeleteTemporaries();
+    MenuHandleMap().DeleteTemporaries();
 }
 
 BOOL CMenu::Attach(HMENU hNewMenu)
@@ -80,9 +80,9 @@ BOOL CMenu::Attach(HMENU hNewMenu)
     if (hNewMenu == nullptr)
         return FALSE;
     if (m_hMenu != nullptr && m_hMenu != hNewMenu)
-        Map().RemovePermanent(m_hMenu, this);
+        MenuHandleMap().RemovePermanent(m_hMenu, this);
     m_hMenu = hNewMenu;
-    Map().SetPermanent(hNewMenu, this);
+    MenuHandleMap().SetPermanent(hNewMenu, this);
     return TRUE;
 }
 
@@ -90,7 +90,7 @@ HMENU CMenu::Detach()
 {
     HMENU hMenu = m_hMenu;
     if (hMenu != nullptr)
-        Map().RemovePermanent(hMenu, this);
+        MenuHandleMap().RemovePermanent(hMenu, this);
     m_hMenu = nullptr;
     return hMenu;
 }

@@ -114,8 +114,10 @@ int CException::ReportError(UINT nType, UINT nMessageID)
         message.LoadString(nMessageID);
     if (message.IsEmpty())
         message = _T("No error message is available.");
-    if (AfxMessageBox)
-        return AfxMessageBox(message, nType, 0);
+    // The text overload by name: with afxwin.h in view AfxMessageBox is overloaded.
+    int (AFXAPI *applicationMessageBox)(LPCTSTR, UINT, UINT) = AfxMessageBox;
+    if (applicationMessageBox)
+        return applicationMessageBox(message, nType, 0);
     return ::MessageBoxW(::GetActiveWindow(), message, nullptr, nType);
 }
 

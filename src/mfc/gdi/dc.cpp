@@ -8,7 +8,7 @@ namespace {
 
 using DCMap = sondrel::mfc::HandleMap<CDC, HDC>;
 
-DCMap& Map()
+DCMap& DCHandleMap()
 {
     static DCMap* map = new DCMap(
         [](const CDC* dc) { return dc->m_hDC; },
@@ -43,7 +43,7 @@ CDC::~CDC()
 
 CDC* PASCAL CDC::FromHandle(HDC hDC)
 {
-    return Map().FromHandle(hDC, [](HDC handle) {
+    return DCHandleMap().FromHandle(hDC, [](HDC handle) {
         CDC* dc = new CDC;
         dc->m_hDC = dc->m_hAttribDC = handle;
         return dc;
@@ -52,7 +52,7 @@ CDC* PASCAL CDC::FromHandle(HDC hDC)
 
 void PASCAL CDC::DeleteTempMap()
 {
-    Map().DeleteTemporaries();
+    DCHandleMap().DeleteTemporaries();
 }
 
 BOOL CDC::Attach(HDC hDC)
@@ -60,9 +60,9 @@ BOOL CDC::Attach(HDC hDC)
     if (hDC == nullptr)
         return FALSE;
     if (m_hDC != nullptr && m_hDC != hDC)
-        Map().RemovePermanent(m_hDC, this);
+        DCHandleMap().RemovePermanent(m_hDC, this);
     m_hDC = hDC;
-    Map().SetPermanent(hDC, this);
+    DCHandleMap().SetPermanent(hDC, this);
     SetAttribDC(m_hDC);
     return TRUE;
 }
@@ -71,7 +71,7 @@ HDC CDC::Detach()
 {
     HDC hDC = m_hDC;
     if (hDC != nullptr)
-        Map().RemovePermanent(hDC, this);
+        DCHandleMap().RemovePermanent(hDC, this);
     ReleaseAttribDC();
     ReleaseOutputDC();
     return hDC;

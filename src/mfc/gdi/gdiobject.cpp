@@ -8,7 +8,7 @@ namespace {
 using GdiMap = sondrel::mfc::HandleMap<CGdiObject, HGDIOBJ>;
 
 // Never destroyed: static wrappers may outlive any other static.
-GdiMap& Map()
+GdiMap& GdiHandleMap()
 {
     static GdiMap* map = new GdiMap(
         [](const CGdiObject* object) { return object->m_hObject; },
@@ -52,12 +52,12 @@ CGdiObject::~CGdiObject()
 
 CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ hObject)
 {
-    return Map().FromHandle(hObject, MakeTemporary);
+    return GdiHandleMap().FromHandle(hObject, MakeTemporary);
 }
 
 void PASCAL CGdiObject::DeleteTempMap()
 {
-    Map().DeleteTemporaries();
+    GdiHandleMap().DeleteTemporaries();
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject)
@@ -65,9 +65,9 @@ BOOL CGdiObject::Attach(HGDIOBJ hObject)
     if (hObject == nullptr)
         return FALSE;
     if (m_hObject != nullptr && m_hObject != hObject)
-        Map().RemovePermanent(m_hObject, this);
+        GdiHandleMap().RemovePermanent(m_hObject, this);
     m_hObject = hObject;
-    Map().SetPermanent(hObject, this);
+    GdiHandleMap().SetPermanent(hObject, this);
     return TRUE;
 }
 
@@ -75,7 +75,7 @@ HGDIOBJ CGdiObject::Detach()
 {
     HGDIOBJ hObject = m_hObject;
     if (hObject != nullptr)
-        Map().RemovePermanent(hObject, this);
+        GdiHandleMap().RemovePermanent(hObject, this);
     m_hObject = nullptr;
     return hObject;
 }

@@ -32,13 +32,13 @@ void WINAPI ThreadExitCallback(void* data);
 
 // Never destroyed: thread exits and static destructors may run after
 // everything else has gone.
-struct Registry {
+struct ThreadTableRegistry {
     CRITICAL_SECTION lock;
     DWORD flsIndex;
     LONG slotCount = 0;
     ThreadTable* head = nullptr;
 
-    Registry()
+    ThreadTableRegistry()
     {
         InitializeCriticalSection(&lock);
         flsIndex = FlsAlloc(&ThreadExitCallback);
@@ -68,9 +68,9 @@ struct Registry {
     }
 };
 
-Registry& TheRegistry()
+ThreadTableRegistry& TheRegistry()
 {
-    static Registry* registry = new Registry;
+    static ThreadTableRegistry* registry = new ThreadTableRegistry;
     return *registry;
 }
 
@@ -90,7 +90,7 @@ void WINAPI ThreadExitCallback(void* data)
 
 ThreadTable* CurrentTable(bool create)
 {
-    Registry& registry = TheRegistry();
+    ThreadTableRegistry& registry = TheRegistry();
     auto* table = static_cast<ThreadTable*>(FlsGetValue(registry.flsIndex));
     if (!table && create) {
         table = new ThreadTable;
@@ -131,7 +131,7 @@ int CThreadLocalObject::SlotIndex()
 {
     LONG slot = m_nSlot;
     if (slot == 0) {
-        Registry& registry = TheRegistry();
+        ThreadTableRegistry& registry = TheRegistry();
         LONG fresh = InterlockedIncrement(&registry.slotCount);
         slot = InterlockedCompareExchange(&m_nSlot, fresh, 0);
         if (slot == 0)
@@ -146,7 +146,7 @@ CNoTrackObject* CThreadLocalObject::GetData(CNoTrackObject* (AFXAPI* pfnCreateOb
     ThreadTable* table = CurrentTable(true);
     if (table->objects.size() <= size_t(slot)) {
         // Under the lock: a dying CThreadLocal may be walking this table.
-        Registry& registry = TheRegistry();
+        ThreadTableRegistry& registry = TheRegistry();
         EnterCriticalSection(&registry.lock);
         table->objects.resize(slot + 1, nullptr);
         LeaveCriticalSection(&registry.lock);
@@ -173,7 +173,7 @@ CThreadLocalObject::~CThreadLocalObject()
     if (m_nSlot == 0)
         return;
     int slot = m_nSlot - 1;
-    Registry& registry = TheRegistry();
+    ThreadTableRegistry& registry = TheRegistry();
     std::vector<CNoTrackObject*> doomed;
     EnterCriticalSection(&registry.lock);
     for (ThreadTable* table = registry.head; table; table = table->next) {
@@ -190,7 +190,7 @@ CNoTrackObject* CProcessLocalObject::GetData(CNoTrackObject* (AFXAPI* pfnCreateO
 {
     if (m_pObject)
         return m_pObject;
-    Registry& registry = TheRegistry();
+    ThreadTableRegistry& registry = TheRegistry();
     EnterCriticalSection(&registry.lock);
     if (!m_pObject) {
         try {
@@ -216,7 +216,7 @@ CProcessLocalObject::~CProcessLocalObject()
 
 void AFXAPI AfxTermThread(HINSTANCE)
 {
-    Registry& registry = TheRegistry();
+    ThreadTableRegistry& registry = TheRegistry();
     auto* table = static_cast<ThreadTable*>(FlsGetValue(registry.flsIndex));
     if (!table)
         return;
