@@ -52,6 +52,18 @@ class ComTest : public ::testing::Test {
   void TearDown() override { CoUninitialize(); }
 };
 
+// An IUnknown that offers nothing else and counts nothing: it lives on the
+// test's stack.
+class BareUnknown : public IUnknown {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    *ppv = IsEqualIID(riid, IID_IUnknown) ? this : nullptr;
+    return *ppv ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+};
+
 template <class T>
 ComPtr<T> Create(const CLSID& clsid, const IID& iid) {
   ComPtr<T> p;

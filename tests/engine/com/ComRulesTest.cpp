@@ -44,17 +44,6 @@ std::vector<ClassCase> Classes() {
 // {0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}: no engine class knows it.
 const IID kForeignIid = {0x0F1E2D3C, 0x4B5A, 0x6978, {0x87, 0x96, 0xA5, 0xB4, 0xC3, 0xD2, 0xE1, 0xF0}};
 
-// A controlling unknown offered for aggregation.
-class Outer : public IUnknown {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    *ppv = IsEqualIID(riid, IID_IUnknown) ? this : nullptr;
-    return *ppv ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-};
-
 IUnknown* Identity(IUnknown* p) {
   IUnknown* id = nullptr;
   EXPECT_EQ(S_OK, p->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&id)));
@@ -117,7 +106,7 @@ TEST_F(ComRulesTest, ReferenceCountsRiseAndFallByOne) {
 }
 
 TEST_F(ComRulesTest, AggregationAndUnknownClassesAreRefused) {
-  Outer outer;
+  BareUnknown outer;  // a controlling unknown offered for aggregation
   for (const ClassCase& c : Classes()) {
     SCOPED_TRACE(c.name);
     void* p = reinterpret_cast<void*>(1);

@@ -108,15 +108,7 @@ TEST_F(MediaFileEventsTest, FinishingAWrittenFileTellsConnectedSinks) {
   EXPECT_NEAR(1000.0, ms, 1.0);
 
   // A sink that offers neither the event interface nor IDispatch is refused.
-  class Plain : public IUnknown {
-   public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-      *ppv = IsEqualIID(riid, IID_IUnknown) ? this : nullptr;
-      return *ppv ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  } plain;
+  BareUnknown plain;
   DWORD none = 7;
   EXPECT_EQ(CONNECT_E_CANNOTCONNECT, point->Advise(&plain, &none));
   EXPECT_EQ(0u, none);
