@@ -12,6 +12,28 @@ CTime TimeOrZero(const FILETIME& ft)
     return CTime::IsValidFILETIME(ft) ? CTime(ft) : CTime();
 }
 
+// A status with no name, times, size or attributes: what a failed query leaves.
+void ClearStatus(CFileStatus& rStatus)
+{
+    ZeroMemory(rStatus.m_szFullName, sizeof rStatus.m_szFullName);
+    rStatus.m_ctime = rStatus.m_mtime = rStatus.m_atime = CTime();
+    rStatus.m_size = 0;
+    rStatus.m_attribute = 0;
+    rStatus.m_padding = 0;
+}
+
+// Times, size and attributes from either of the system's file records, which
+// name these fields alike.
+template <class FileInfo>
+void FillStatus(CFileStatus& rStatus, const FileInfo& info)
+{
+    rStatus.m_ctime = TimeOrZero(info.ftCreationTime);
+    rStatus.m_atime = TimeOrZero(info.ftLastAccessTime);
+    rStatus.m_mtime = TimeOrZero(info.ftLastWriteTime);
+    rStatus.m_size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    rStatus.m_attribute = static_cast<BYTE>(info.dwFileAttributes & 0xFF);
+}
+
 bool TimeToFileTime(const CTime& time, FILETIME& ft)
 {
     if (time.GetTime() <= 0)
@@ -315,22 +337,14 @@ void CFile::SetFilePath(LPCTSTR lpszNewName)
 
 BOOL CFile::GetStatus(CFileStatus& rStatus) const
 {
-    ZeroMemory(rStatus.m_szFullName, sizeof rStatus.m_szFullName);
-    rStatus.m_ctime = rStatus.m_mtime = rStatus.m_atime = CTime();
-    rStatus.m_size = 0;
-    rStatus.m_attribute = 0;
-    rStatus.m_padding = 0;
+    ClearStatus(rStatus);
     if (m_hFile == hFileNull)
         return FALSE;
     _tcsncpy_s(rStatus.m_szFullName, _countof(rStatus.m_szFullName), m_strFileName, _TRUNCATE);
     BY_HANDLE_FILE_INFORMATION info;
     if (!::GetFileInformationByHandle(m_hFile, &info))
         return FALSE;
-    rStatus.m_ctime = TimeOrZero(info.ftCreationTime);
-    rStatus.m_atime = TimeOrZero(info.ftLastAccessTime);
-    rStatus.m_mtime = TimeOrZero(info.ftLastWriteTime);
-    rStatus.m_size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    rStatus.m_attribute = static_cast<BYTE>(info.dwFileAttributes & 0xFF);
+    FillStatus(rStatus, info);
     return TRUE;
 }
 
@@ -348,11 +362,7 @@ void PASCAL CFile::Remove(LPCTSTR lpszFileName)
 
 BOOL PASCAL CFile::GetStatus(LPCTSTR lpszFileName, CFileStatus& rStatus)
 {
-    ZeroMemory(rStatus.m_szFullName, sizeof rStatus.m_szFullName);
-    rStatus.m_ctime = rStatus.m_mtime = rStatus.m_atime = CTime();
-    rStatus.m_size = 0;
-    rStatus.m_attribute = 0;
-    rStatus.m_padding = 0;
+    ClearStatus(rStatus);
     if (lpszFileName == nullptr || *lpszFileName == 0)
         return FALSE;
     CString fullPath = FullPath(lpszFileName);
@@ -360,11 +370,7 @@ BOOL PASCAL CFile::GetStatus(LPCTSTR lpszFileName, CFileStatus& rStatus)
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExW(fullPath, GetFileExInfoStandard, &data))
         return FALSE;
-    rStatus.m_ctime = TimeOrZero(data.ftCreationTime);
-    rStatus.m_atime = TimeOrZero(data.ftLastAccessTime);
-    rStatus.m_mtime = TimeOrZero(data.ftLastWriteTime);
-    rStatus.m_size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    rStatus.m_attribute = static_cast<BYTE>(data.dwFileAttributes & 0xFF);
+    FillStatus(rStatus, data);
     return TRUE;
 }
 
