@@ -12,7 +12,7 @@ namespace {
 
 // An item's text from a list or combo box through its length and text
 // messages; empty for an index out of range (both controls answer -1).
-void GetItemText(HWND hWnd, UINT lengthMessage, UINT textMessage, int nIndex, CString& rString)
+void ReadItemText(HWND hWnd, UINT lengthMessage, UINT textMessage, int nIndex, CString& rString)
 {
     int length = (int)::SendMessageW(hWnd, lengthMessage, nIndex, 0);
     if (length < 0) {
@@ -129,7 +129,7 @@ BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
 
 void CComboBox::GetLBText(int nIndex, CString& rString) const
 {
-    GetItemText(m_hWnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
+    ReadItemText(m_hWnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
 }
 
 void CComboBox::DrawItem(LPDRAWITEMSTRUCT)
@@ -170,7 +170,7 @@ BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nI
 
 void CListBox::GetText(int nIndex, CString& rString) const
 {
-    GetItemText(m_hWnd, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
+    ReadItemText(m_hWnd, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
 }
 
 void CListBox::DrawItem(LPDRAWITEMSTRUCT)
