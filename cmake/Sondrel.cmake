@@ -26,11 +26,13 @@ set(SONDREL_WIN32_LIBS
   -lshlwapi -lole32 -loleaut32 -luuid -lwinmm -lmsimg32 -luxtheme -ldwmapi
   -lgdiplus -lversion -lwininet -loleacc -lpsapi -ldbghelp -lurlmon -limm32)
 
-# Unity builds: a library's sources compiled a dozen to a translation unit,
-# which parses the headers once per batch instead of once per file. CI turns
-# it on (scripts/build.sh); developers may too. A file that cannot share a
-# batch is marked SKIP_UNITY_BUILD_INCLUSION in its folder's CMakeLists.txt.
-option(SONDREL_UNITY_BUILD "Compile the libraries as unity batches" OFF)
+# Unity builds: the sources of a library or test program compiled a dozen to
+# a translation unit, which parses the headers and instantiates the templates
+# once per batch instead of once per file. CI turns it on (scripts/build.sh);
+# developers may too, and should before adding helpers to an unnamed
+# namespace: names there must be unique within the library or test program.
+# A file that cannot share a batch is marked SKIP_UNITY_BUILD_INCLUSION.
+option(SONDREL_UNITY_BUILD "Compile libraries and test programs as unity batches" OFF)
 set(SONDREL_UNITY_BATCH_SIZE 12 CACHE STRING "Source files per unity batch")
 
 # sondrel_unity(<target>): batch the target's sources when unity builds are on.
@@ -175,6 +177,8 @@ function(sondrel_test name)
   if(TARGET sondrel_test_pch)
     set_target_properties(${name} PROPERTIES PRECOMPILE_HEADERS_REUSE_FROM sondrel_test_pch)
   endif()
+  # Test programs are most of a clean build: they are batched too.
+  sondrel_unity(${name})
   add_test(NAME ${name} COMMAND ${WINE_LOADER} $<TARGET_FILE:${name}>.so
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   if(NOT T_TIMEOUT)

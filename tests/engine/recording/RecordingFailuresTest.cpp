@@ -24,11 +24,9 @@ class RecordingFailures : public ::testing::Test {
   void TearDown() override { CoUninitialize(); }
 };
 
-const FormatCase kWav{"WAV", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_PCM, 44100, 2, 0, "wav", "pcm_s16le"};
 const FormatCase kAiff{"AIFF", MEDIA_CONTAINER_AIFF, ".aif", MEDIA_CODEC_PCM_BE, 44100, 2, 0, "aiff", "pcm_s16be"};
 const FormatCase kAu{"AU", MEDIA_CONTAINER_AU, ".au", MEDIA_CODEC_PCM_BE, 44100, 2, 0, "au", "pcm_s16be"};
 const FormatCase kM4a{"M4A", MEDIA_CONTAINER_MP4, ".m4a", MEDIA_CODEC_AAC, 44100, 2, 128000, "mov", "aac"};
-const FormatCase kMp3{"MP3", MEDIA_CONTAINER_MP3, ".mp3", MEDIA_CODEC_MP3, 44100, 2, 128000, "mp3", "mp3"};
 
 // A file-size limit for this process, as a nearly full disk sets one.
 class FileSizeLimit {

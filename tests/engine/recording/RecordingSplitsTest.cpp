@@ -13,9 +13,6 @@ class RecordingSplits : public ::testing::Test {
   void TearDown() override { CoUninitialize(); }
 };
 
-const FormatCase kWav{"WAV", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_PCM, 44100, 2, 0, "wav", "pcm_s16le"};
-const FormatCase kMp3{"MP3", MEDIA_CONTAINER_MP3, ".mp3", MEDIA_CODEC_MP3, 44100, 2, 128000, "mp3", "mp3"};
-
 TEST_F(RecordingSplits, MarkersEveryTwoSecondsOverSevenGiveFourFilesInSequence) {
   TempFolder folder;
   DriverOptions o;

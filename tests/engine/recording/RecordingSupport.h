@@ -36,6 +36,10 @@ struct FormatCase {
   const char* probeCodec;
 };
 
+// The formats most recording tests write: one plain, one encoded.
+const FormatCase kWav{"WAV", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_PCM, 44100, 2, 0, "wav", "pcm_s16le"};
+const FormatCase kMp3{"MP3", MEDIA_CONTAINER_MP3, ".mp3", MEDIA_CODEC_MP3, 44100, 2, 128000, "mp3", "mp3"};
+
 // A profile bag: "ContainerType" and one "AudioStreamInfo" element whose
 // "AVFormat" carries the codec settings.
 ComPtr<IMediaPropertyBag5> MakeProfile(const FormatCase& f);

@@ -7,16 +7,13 @@
 #include <stdexcept>
 
 #include "dib_canvas.h"
+#include "draw_colours.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/gdi/QVTGdiObject.h"
 
 namespace {
-
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
 
 SIZE BitmapSize(HBITMAP hBitmap)
 {

@@ -7,15 +7,12 @@
 #include <cstdlib>
 
 #include "dib_canvas.h"
+#include "draw_colours.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/color/QVTPaintManagerColor.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 
 namespace {
-
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
 
 // The helpers with msimg32 unbound: every gradient is drawn by hand.
 class ManualGradients : public ::testing::Test

@@ -7,14 +7,12 @@
 #include <vector>
 
 #include "dib_canvas.h"
+#include "draw_colours.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "win_thread.h"
 
 namespace {
-
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kRed = RGB(255, 0, 0);
 
 std::vector<BYTE> FontResource()
 {

@@ -76,11 +76,6 @@ bool LoadArchiveBytes(const std::string& bytes)
     return true;
 }
 
-struct ComScope
-{
-    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { CoUninitialize(); }
-};
 } // namespace
 
 TEST(PropExchangeFuzz, ArchiveReaderSurvivesDamagedStreams)

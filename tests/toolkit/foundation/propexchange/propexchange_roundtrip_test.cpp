@@ -14,12 +14,6 @@ namespace
 const char16_t kChildVariable[] = u"SONDREL_PROPEXCHANGE_CHILD";
 const char16_t kRegistryRoot[] = u"Software\\SondrelTests\\PropExchange";
 
-struct ComScope
-{
-    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { CoUninitialize(); }
-};
-
 HKEY OpenTestRoot()
 {
     HKEY hKey = nullptr;

@@ -481,15 +481,6 @@ TEST(PropExchangeRegistry, ValuesTakeTheirRegistryTypes)
     RegCloseKey(hRoot);
 }
 
-namespace
-{
-struct ComScope
-{
-    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { CoUninitialize(); }
-};
-} // namespace
-
 TEST(PropExchangeXml, CompactModeDecidesBetweenAttributesAndElements)
 {
     ComScope com;

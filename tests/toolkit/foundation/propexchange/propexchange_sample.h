@@ -11,6 +11,13 @@
 
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
 
+// COM for the XML stores, for one test's time.
+struct ComScope
+{
+    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ComScope() { CoUninitialize(); }
+};
+
 enum class Store
 {
     Xml,

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "quiet_dialog.h"
 #include "resource_test_ids.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
@@ -42,11 +43,6 @@ void WriteFile(const CString& strPath, const std::string& bytes)
     DWORD nWritten = 0;
     ::WriteFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &nWritten, nullptr);
     ::CloseHandle(hFile);
-}
-
-INT_PTR CALLBACK QuietDialogProc(HWND, UINT uMsg, WPARAM, LPARAM)
-{
-    return uMsg == WM_INITDIALOG ? TRUE : FALSE;
 }
 
 // Loads the file as the language source and uses everything it may serve;

@@ -2,6 +2,7 @@
 // XML language files, and the resource blob.
 #include <afxwin.h>
 
+#include "quiet_dialog.h"
 #include "resource_test_ids.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/resource/QVTResource.h"
@@ -57,11 +58,6 @@ protected:
         return str;
     }
 };
-
-INT_PTR CALLBACK QuietDialogProc(HWND, UINT uMsg, WPARAM, LPARAM)
-{
-    return uMsg == WM_INITDIALOG ? TRUE : FALSE;
-}
 
 // Each control of an open dialog sits at the dialog-unit rectangle given.
 void ExpectControlAt(HWND hDlg, int nID, int x, int y, int cx, int cy)
