@@ -112,12 +112,12 @@ function(sondrel_language_module name rc_file)
     set(link_command ${LLD_LINK} /dll /noentry /machine:x64 /nologo /out:${dll}
                      /implib:${CMAKE_CURRENT_BINARY_DIR}/${name}.lib ${res})
   else()
-    set(link_command ${WINEBUILD} --dll --fake-module -m64 -E ${PROJECT_SOURCE_DIR}/cmake/resource-only.spec -F ${name}.dll -o ${dll} -r ${res})
+    set(link_command ${WINEBUILD} --dll --fake-module -m64 -E ${PROJECT_SOURCE_DIR}/cmake/resource-only.def -F ${name}.dll -o ${dll} -r ${res})
   endif()
   add_custom_command(OUTPUT ${dll}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/Localizations
     COMMAND ${link_command}
-    DEPENDS ${res} ${PROJECT_SOURCE_DIR}/cmake/resource-only.spec
+    DEPENDS ${res} ${PROJECT_SOURCE_DIR}/cmake/resource-only.def
     COMMENT "Building language module ${name}.dll")
   add_custom_target(${name}_langmodule ALL DEPENDS ${dll})
 endfunction()

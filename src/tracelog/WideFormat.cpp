@@ -11,7 +11,7 @@ namespace tracelog {
 namespace {
 
 // Formatting state of one conversion.
-struct Spec
+struct FieldFormat
 {
     bool left = false;      // '-'
     bool plus = false;      // '+'
@@ -42,15 +42,15 @@ void Pad(std::basic_string<Ch>& out, int count, Ch fill)
 
 // Appends text of the output's own kind with width, precision and '-'.
 template <class Ch>
-void AppendField(std::basic_string<Ch>& out, const Ch* text, size_t length, const Spec& spec)
+void AppendField(std::basic_string<Ch>& out, const Ch* text, size_t length, const FieldFormat& field)
 {
-    if (spec.precision >= 0 && length > static_cast<size_t>(spec.precision))
-        length = static_cast<size_t>(spec.precision);
-    int pad = spec.width > static_cast<int>(length) ? spec.width - static_cast<int>(length) : 0;
-    if (!spec.left)
+    if (field.precision >= 0 && length > static_cast<size_t>(field.precision))
+        length = static_cast<size_t>(field.precision);
+    int pad = field.width > static_cast<int>(length) ? field.width - static_cast<int>(length) : 0;
+    if (!field.left)
         Pad(out, pad, Ch(' '));
     out.append(text, length);
-    if (spec.left)
+    if (field.left)
         Pad(out, pad, Ch(' '));
 }
 
@@ -80,57 +80,57 @@ std::u16string Convert(const char* text, size_t length, std::u16string*)
 std::string Convert(const char16_t* text, size_t length, std::string*) { return ToUtf8(text, length); }
 
 template <class Ch, class Other>
-void AppendString(std::basic_string<Ch>& out, const Other* text, const Spec& spec)
+void AppendString(std::basic_string<Ch>& out, const Other* text, const FieldFormat& field)
 {
     if (!text)
     {
         static const char kNull[] = "(null)";
         std::basic_string<Ch> null;
         AppendAscii(null, kNull, sizeof(kNull) - 1);
-        AppendField(out, null.data(), null.size(), spec);
+        AppendField(out, null.data(), null.size(), field);
         return;
     }
     if constexpr (std::is_same_v<Ch, Other>)
     {
         // Precision limits how far a string is read: it need not be terminated.
         size_t length = 0;
-        if (spec.precision >= 0)
-            while (length < static_cast<size_t>(spec.precision) && text[length])
+        if (field.precision >= 0)
+            while (length < static_cast<size_t>(field.precision) && text[length])
                 ++length;
         else
             length = Length(text);
-        AppendField(out, text, length, spec);
+        AppendField(out, text, length, field);
     }
     else
     {
         size_t length = 0;
-        if (spec.precision >= 0)
-            while (length < static_cast<size_t>(spec.precision) && text[length])
+        if (field.precision >= 0)
+            while (length < static_cast<size_t>(field.precision) && text[length])
                 ++length;
         else
             length = Length(text);
         std::basic_string<Ch> converted = Convert(text, length, static_cast<std::basic_string<Ch>*>(nullptr));
-        AppendField(out, converted.data(), converted.size(), spec);
+        AppendField(out, converted.data(), converted.size(), field);
     }
 }
 
-// Builds the narrow printf spec for a numeric conversion and lets the C
+// Builds the narrow printf format for a numeric conversion and lets the C
 // library do the digits, signs and padding.
 template <class Ch>
-void AppendNumber(std::basic_string<Ch>& out, const Spec& spec, const char* length, char conversion, ...)
+void AppendNumber(std::basic_string<Ch>& out, const FieldFormat& field, const char* length, char conversion, ...)
 {
     char format[48];
     char* p = format;
     *p++ = '%';
-    if (spec.left) *p++ = '-';
-    if (spec.plus) *p++ = '+';
-    if (spec.space) *p++ = ' ';
-    if (spec.zero) *p++ = '0';
-    if (spec.alternate) *p++ = '#';
-    if (spec.width >= 0)
-        p += std::snprintf(p, 12, "%d", spec.width);
-    if (spec.precision >= 0)
-        p += std::snprintf(p, 13, ".%d", spec.precision);
+    if (field.left) *p++ = '-';
+    if (field.plus) *p++ = '+';
+    if (field.space) *p++ = ' ';
+    if (field.zero) *p++ = '0';
+    if (field.alternate) *p++ = '#';
+    if (field.width >= 0)
+        p += std::snprintf(p, 12, "%d", field.width);
+    if (field.precision >= 0)
+        p += std::snprintf(p, 13, ".%d", field.precision);
     while (*length)
         *p++ = *length++;
     *p++ = conversion;
@@ -198,14 +198,14 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
             ++p;
             continue;
         }
-        Spec spec;
+        FieldFormat field;
         for (;; ++p)
         {
-            if (*p == Ch('-')) spec.left = true;
-            else if (*p == Ch('+')) spec.plus = true;
-            else if (*p == Ch(' ')) spec.space = true;
-            else if (*p == Ch('0')) spec.zero = true;
-            else if (*p == Ch('#')) spec.alternate = true;
+            if (*p == Ch('-')) field.left = true;
+            else if (*p == Ch('+')) field.plus = true;
+            else if (*p == Ch(' ')) field.space = true;
+            else if (*p == Ch('0')) field.zero = true;
+            else if (*p == Ch('#')) field.alternate = true;
             else break;
         }
         if (*p == Ch('*'))
@@ -213,15 +213,15 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
             int w = va_arg(args, int);
             if (w < 0)
             {
-                spec.left = true;
+                field.left = true;
                 w = w == INT_MIN ? kMaxField : -w;
             }
-            spec.width = w > kMaxField ? kMaxField : w;
+            field.width = w > kMaxField ? kMaxField : w;
             ++p;
         }
         else if (*p >= Ch('0') && *p <= Ch('9'))
         {
-            spec.width = ReadNumber(p);
+            field.width = ReadNumber(p);
         }
         if (*p == Ch('.'))
         {
@@ -229,33 +229,33 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
             if (*p == Ch('*'))
             {
                 int pr = va_arg(args, int);
-                spec.precision = pr < 0 ? -1 : (pr > kMaxField ? kMaxField : pr);
+                field.precision = pr < 0 ? -1 : (pr > kMaxField ? kMaxField : pr);
                 ++p;
             }
             else
             {
-                spec.precision = ReadNumber(p);
+                field.precision = ReadNumber(p);
             }
         }
         // Length modifiers, Windows and C99 forms.
         if (*p == Ch('h'))
         {
             ++p;
-            spec.size = Spec::Size::Short;
+            field.size = FieldFormat::Size::Short;
             if (*p == Ch('h'))
             {
                 ++p;
-                spec.size = Spec::Size::Char;
+                field.size = FieldFormat::Size::Char;
             }
         }
         else if (*p == Ch('l'))
         {
             ++p;
-            spec.size = Spec::Size::Long;
+            field.size = FieldFormat::Size::Long;
             if (*p == Ch('l'))
             {
                 ++p;
-                spec.size = Spec::Size::LongLong;
+                field.size = FieldFormat::Size::LongLong;
             }
         }
         else if (*p == Ch('I'))
@@ -263,36 +263,36 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
             if (p[1] == Ch('6') && p[2] == Ch('4'))
             {
                 p += 3;
-                spec.size = Spec::Size::LongLong;
+                field.size = FieldFormat::Size::LongLong;
             }
             else if (p[1] == Ch('3') && p[2] == Ch('2'))
             {
                 p += 3;
-                spec.size = Spec::Size::Default;
+                field.size = FieldFormat::Size::Default;
             }
             else
             {
                 ++p;
-                spec.size = Spec::Size::Ptr;
+                field.size = FieldFormat::Size::Ptr;
             }
         }
         else if (*p == Ch('z') || *p == Ch('t') || *p == Ch('j'))
         {
             ++p;
-            spec.size = Spec::Size::Ptr;
+            field.size = FieldFormat::Size::Ptr;
         }
         else if (*p == Ch('L') || *p == Ch('q'))
         {
             ++p;
-            spec.size = *p == Ch('f') || *p == Ch('e') || *p == Ch('g') || *p == Ch('E') ||
+            field.size = *p == Ch('f') || *p == Ch('e') || *p == Ch('g') || *p == Ch('E') ||
                                 *p == Ch('G') || *p == Ch('F') || *p == Ch('a') || *p == Ch('A')
-                            ? Spec::Size::LongDouble
-                            : Spec::Size::LongLong;
+                            ? FieldFormat::Size::LongDouble
+                            : FieldFormat::Size::LongLong;
         }
         else if (*p == Ch('w'))
         {
             ++p;
-            spec.size = Spec::Size::Wide;
+            field.size = FieldFormat::Size::Wide;
         }
 
         const bool wideOut = sizeof(Ch) == 2;
@@ -310,16 +310,16 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
         case Ch('i'):
         {
             long long v;
-            switch (spec.size)
+            switch (field.size)
             {
-            case Spec::Size::Char: v = static_cast<signed char>(va_arg(args, int)); break;
-            case Spec::Size::Short: v = static_cast<short>(va_arg(args, int)); break;
-            case Spec::Size::Long: v = static_cast<int>(va_arg(args, long)); break; // 32-bit, as on Windows
-            case Spec::Size::LongLong:
-            case Spec::Size::Ptr: v = va_arg(args, long long); break;
+            case FieldFormat::Size::Char: v = static_cast<signed char>(va_arg(args, int)); break;
+            case FieldFormat::Size::Short: v = static_cast<short>(va_arg(args, int)); break;
+            case FieldFormat::Size::Long: v = static_cast<int>(va_arg(args, long)); break; // 32-bit, as on Windows
+            case FieldFormat::Size::LongLong:
+            case FieldFormat::Size::Ptr: v = va_arg(args, long long); break;
             default: v = va_arg(args, int); break;
             }
-            AppendNumber(out, spec, "ll", 'd', v);
+            AppendNumber(out, field, "ll", 'd', v);
             break;
         }
         case Ch('u'):
@@ -328,22 +328,22 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
         case Ch('X'):
         {
             unsigned long long v;
-            switch (spec.size)
+            switch (field.size)
             {
-            case Spec::Size::Char: v = static_cast<unsigned char>(va_arg(args, unsigned)); break;
-            case Spec::Size::Short: v = static_cast<unsigned short>(va_arg(args, unsigned)); break;
-            case Spec::Size::Long: v = static_cast<unsigned>(va_arg(args, unsigned long)); break;
-            case Spec::Size::LongLong:
-            case Spec::Size::Ptr: v = va_arg(args, unsigned long long); break;
+            case FieldFormat::Size::Char: v = static_cast<unsigned char>(va_arg(args, unsigned)); break;
+            case FieldFormat::Size::Short: v = static_cast<unsigned short>(va_arg(args, unsigned)); break;
+            case FieldFormat::Size::Long: v = static_cast<unsigned>(va_arg(args, unsigned long)); break;
+            case FieldFormat::Size::LongLong:
+            case FieldFormat::Size::Ptr: v = va_arg(args, unsigned long long); break;
             default: v = va_arg(args, unsigned); break;
             }
-            AppendNumber(out, spec, "ll", static_cast<char>(c), v);
+            AppendNumber(out, field, "ll", static_cast<char>(c), v);
             break;
         }
         case Ch('p'):
         {
             void* v = va_arg(args, void*);
-            Spec ptrSpec = spec;
+            FieldFormat ptrSpec = field;
             if (ptrSpec.precision < 0)
                 ptrSpec.precision = 16;
             ptrSpec.alternate = false;
@@ -358,28 +358,28 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
         case Ch('G'):
         case Ch('a'):
         case Ch('A'):
-            if (spec.size == Spec::Size::LongDouble)
-                AppendNumber(out, spec, "L", static_cast<char>(c), va_arg(args, long double));
+            if (field.size == FieldFormat::Size::LongDouble)
+                AppendNumber(out, field, "L", static_cast<char>(c), va_arg(args, long double));
             else
-                AppendNumber(out, spec, "", static_cast<char>(c), va_arg(args, double));
+                AppendNumber(out, field, "", static_cast<char>(c), va_arg(args, double));
             break;
         case Ch('c'):
         case Ch('C'):
         {
             // %c is the output's own kind unless h (narrow) or l/w (wide) says otherwise.
             bool argWide = (c == Ch('c')) == wideOut;
-            if (spec.size == Spec::Size::Short) argWide = false;
-            if (spec.size == Spec::Size::Long || spec.size == Spec::Size::Wide) argWide = true;
+            if (field.size == FieldFormat::Size::Short) argWide = false;
+            if (field.size == FieldFormat::Size::Long || field.size == FieldFormat::Size::Wide) argWide = true;
             int value = va_arg(args, int);
             if (argWide)
             {
                 char16_t ch[2] = {static_cast<char16_t>(value), 0};
-                AppendString(out, ch, spec);
+                AppendString(out, ch, field);
             }
             else
             {
                 char ch[2] = {static_cast<char>(value), 0};
-                AppendString(out, ch, spec);
+                AppendString(out, ch, field);
             }
             break;
         }
@@ -387,12 +387,12 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
         case Ch('S'):
         {
             bool argWide = (c == Ch('s')) == wideOut;
-            if (spec.size == Spec::Size::Short) argWide = false;
-            if (spec.size == Spec::Size::Long || spec.size == Spec::Size::Wide) argWide = true;
+            if (field.size == FieldFormat::Size::Short) argWide = false;
+            if (field.size == FieldFormat::Size::Long || field.size == FieldFormat::Size::Wide) argWide = true;
             if (argWide)
-                AppendString(out, va_arg(args, const char16_t*), spec);
+                AppendString(out, va_arg(args, const char16_t*), field);
             else
-                AppendString(out, va_arg(args, const char*), spec);
+                AppendString(out, va_arg(args, const char*), field);
             break;
         }
         case Ch('n'):

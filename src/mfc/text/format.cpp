@@ -60,7 +60,7 @@ size_t Length(const C* s, int precision)
     return n;
 }
 
-struct Spec {
+struct FieldFormat {
     bool left = false, plus = false, space = false, alt = false, zero = false;
     int width = 0;
     int precision = -1;
@@ -69,14 +69,14 @@ struct Spec {
 
 // Pads `body` (already in the output's char type) to the field width.
 template <typename C>
-void Emit(std::basic_string<C>& out, const std::basic_string<C>& body, const Spec& spec, bool allowZero)
+void Emit(std::basic_string<C>& out, const std::basic_string<C>& body, const FieldFormat& field, bool allowZero)
 {
-    size_t pad = spec.width > 0 && size_t(spec.width) > body.size() ? size_t(spec.width) - body.size() : 0;
-    if (spec.left) {
+    size_t pad = field.width > 0 && size_t(field.width) > body.size() ? size_t(field.width) - body.size() : 0;
+    if (field.left) {
         out += body;
         out.append(pad, C(' '));
     } else {
-        out.append(pad, C(allowZero && spec.zero ? '0' : ' '));
+        out.append(pad, C(allowZero && field.zero ? '0' : ' '));
         out += body;
     }
 }
@@ -105,18 +105,18 @@ std::string RenderDouble(const std::string& fmt, double v)
     return big;
 }
 
-std::string NumberFormat(const Spec& spec, const char* length, char type)
+std::string NumberFormat(const FieldFormat& field, const char* length, char type)
 {
     std::string f = "%";
-    if (spec.left) f += '-';
-    if (spec.plus) f += '+';
-    if (spec.space) f += ' ';
-    if (spec.alt) f += '#';
-    if (spec.zero) f += '0';
-    if (spec.width > 0) f += std::to_string(spec.width);
-    if (spec.precision >= 0) {
+    if (field.left) f += '-';
+    if (field.plus) f += '+';
+    if (field.space) f += ' ';
+    if (field.alt) f += '#';
+    if (field.zero) f += '0';
+    if (field.width > 0) f += std::to_string(field.width);
+    if (field.precision >= 0) {
         f += '.';
-        f += std::to_string(spec.precision);
+        f += std::to_string(field.precision);
     }
     f += length;
     f += type;
@@ -145,76 +145,76 @@ int FormatTo(std::basic_string<C>& out, const C* fmt, va_list args)
             ++p;
             continue;
         }
-        Spec spec;
+        FieldFormat field;
         for (;; ++p) {
-            if (*p == C('-')) spec.left = true;
-            else if (*p == C('+')) spec.plus = true;
-            else if (*p == C(' ')) spec.space = true;
-            else if (*p == C('#')) spec.alt = true;
-            else if (*p == C('0')) spec.zero = true;
+            if (*p == C('-')) field.left = true;
+            else if (*p == C('+')) field.plus = true;
+            else if (*p == C(' ')) field.space = true;
+            else if (*p == C('#')) field.alt = true;
+            else if (*p == C('0')) field.zero = true;
             else break;
         }
         if (*p == C('*')) {
             int w = va_arg(args, int);
             if (w < 0) {
-                spec.left = true;
+                field.left = true;
                 w = w == INT_MIN ? INT_MAX : -w;
             }
-            spec.width = w;
+            field.width = w;
             ++p;
         } else {
             while (*p >= C('0') && *p <= C('9')) {
-                if (spec.width > 100000000)
+                if (field.width > 100000000)
                     return -1;
-                spec.width = spec.width * 10 + int(*p++ - C('0'));
+                field.width = field.width * 10 + int(*p++ - C('0'));
             }
         }
         if (*p == C('.')) {
             ++p;
-            spec.precision = 0;
+            field.precision = 0;
             if (*p == C('*')) {
                 int pr = va_arg(args, int);
-                spec.precision = pr < 0 ? -1 : pr;
+                field.precision = pr < 0 ? -1 : pr;
                 ++p;
             } else {
                 while (*p >= C('0') && *p <= C('9')) {
-                    if (spec.precision > 100000000)
+                    if (field.precision > 100000000)
                         return -1;
-                    spec.precision = spec.precision * 10 + int(*p++ - C('0'));
+                    field.precision = field.precision * 10 + int(*p++ - C('0'));
                 }
             }
         }
         // Length modifiers.
         if (*p == C('h')) {
             ++p;
-            spec.size = Spec::Short;
+            field.size = FieldFormat::Short;
             if (*p == C('h')) {
                 ++p;
-                spec.size = Spec::Char;
+                field.size = FieldFormat::Char;
             }
         } else if (*p == C('l')) {
             ++p;
-            spec.size = Spec::Long32;
+            field.size = FieldFormat::Long32;
             if (*p == C('l')) {
                 ++p;
-                spec.size = Spec::Long64;
+                field.size = FieldFormat::Long64;
             }
         } else if (*p == C('L') || *p == C('q') || *p == C('j') || *p == C('z') || *p == C('t')) {
-            spec.size = *p == C('L') ? Spec::Default : Spec::Long64;
+            field.size = *p == C('L') ? FieldFormat::Default : FieldFormat::Long64;
             ++p;
         } else if (*p == C('w')) {
             ++p;
-            spec.size = Spec::Wide;
+            field.size = FieldFormat::Wide;
         } else if (*p == C('I')) {
             if (p[1] == C('6') && p[2] == C('4')) {
                 p += 3;
-                spec.size = Spec::Long64;
+                field.size = FieldFormat::Long64;
             } else if (p[1] == C('3') && p[2] == C('2')) {
                 p += 3;
-                spec.size = Spec::Default;
+                field.size = FieldFormat::Default;
             } else {
                 ++p;
-                spec.size = Spec::Long64;  // size_t-sized on x64
+                field.size = FieldFormat::Long64;  // size_t-sized on x64
             }
         }
         C type = *p;
@@ -227,13 +227,13 @@ int FormatTo(std::basic_string<C>& out, const C* fmt, va_list args)
         case C('d'):
         case C('i'): {
             long long v;
-            if (spec.size == Spec::Long64)
+            if (field.size == FieldFormat::Long64)
                 v = va_arg(args, long long);
             else {
                 int i = va_arg(args, int);
-                v = spec.size == Spec::Short ? (long long)(short)i : spec.size == Spec::Char ? (long long)(signed char)i : (long long)i;
+                v = field.size == FieldFormat::Short ? (long long)(short)i : field.size == FieldFormat::Char ? (long long)(signed char)i : (long long)i;
             }
-            std::string s = Render(NumberFormat(spec, "ll", 'd'), v);
+            std::string s = Render(NumberFormat(field, "ll", 'd'), v);
             AppendAscii(out, s.data(), s.size());
             break;
         }
@@ -242,20 +242,20 @@ int FormatTo(std::basic_string<C>& out, const C* fmt, va_list args)
         case C('x'):
         case C('X'): {
             unsigned long long v;
-            if (spec.size == Spec::Long64)
+            if (field.size == FieldFormat::Long64)
                 v = va_arg(args, unsigned long long);
             else {
                 unsigned u = va_arg(args, unsigned);
-                v = spec.size == Spec::Short ? (unsigned short)u : spec.size == Spec::Char ? (unsigned char)u : u;
+                v = field.size == FieldFormat::Short ? (unsigned short)u : field.size == FieldFormat::Char ? (unsigned char)u : u;
             }
-            std::string s = Render(NumberFormat(spec, "ll", char(type)), (long long)v);
+            std::string s = Render(NumberFormat(field, "ll", char(type)), (long long)v);
             AppendAscii(out, s.data(), s.size());
             break;
         }
         case C('e'): case C('E'): case C('f'): case C('F'):
         case C('g'): case C('G'): case C('a'): case C('A'): {
             double v = va_arg(args, double);
-            std::string s = RenderDouble(NumberFormat(spec, "", char(type)), v);
+            std::string s = RenderDouble(NumberFormat(field, "", char(type)), v);
             AppendAscii(out, s.data(), s.size());
             break;
         }
@@ -265,7 +265,7 @@ int FormatTo(std::basic_string<C>& out, const C* fmt, va_list args)
             snprintf(digits, sizeof digits, "%016llX", (unsigned long long)(uintptr_t)v);
             std::basic_string<C> body;
             AppendAscii(body, digits, strlen(digits));
-            Spec padOnly = spec;
+            FieldFormat padOnly = field;
             padOnly.zero = false;
             Emit(out, body, padOnly, false);
             break;
@@ -276,9 +276,9 @@ int FormatTo(std::basic_string<C>& out, const C* fmt, va_list args)
             bool wideArg = wideOut;
             if (type == C('C'))
                 wideArg = !wideOut;
-            if (spec.size == Spec::Short)
+            if (field.size == FieldFormat::Short)
                 wideArg = false;
-            else if (spec.size == Spec::Long32 || spec.size == Spec::Wide)
+            else if (field.size == FieldFormat::Long32 || field.size == FieldFormat::Wide)
                 wideArg = true;
             int v = va_arg(args, int);
             std::basic_string<C> body;
@@ -291,7 +291,7 @@ int FormatTo(std::basic_string<C>& out, const C* fmt, va_list args)
                 char16_t ch = char16_t(v);
                 AppendConverted(body, &ch, 1);
             }
-            Emit(out, body, spec, true);
+            Emit(out, body, field, true);
             break;
         }
         case C('s'):
@@ -299,33 +299,33 @@ int FormatTo(std::basic_string<C>& out, const C* fmt, va_list args)
             bool wideArg = wideOut;
             if (type == C('S'))
                 wideArg = !wideOut;
-            if (spec.size == Spec::Short)
+            if (field.size == FieldFormat::Short)
                 wideArg = false;
-            else if (spec.size == Spec::Long32 || spec.size == Spec::Wide)
+            else if (field.size == FieldFormat::Long32 || field.size == FieldFormat::Wide)
                 wideArg = true;
             const void* v = va_arg(args, const void*);
             std::basic_string<C> body;
             if (!v) {
                 const char* nul = "(null)";
-                size_t n = spec.precision >= 0 ? std::min<size_t>(6, size_t(spec.precision)) : 6;
+                size_t n = field.precision >= 0 ? std::min<size_t>(6, size_t(field.precision)) : 6;
                 AppendAscii(body, nul, n);
             } else if (wideArg == wideOut) {
                 const C* s = static_cast<const C*>(v);
-                size_t n = Length(s, spec.precision);
+                size_t n = Length(s, field.precision);
                 // Never cut a surrogate pair in half.
-                if (wideOut && spec.precision >= 0 && n > 0 && s[n] && IS_HIGH_SURROGATE(s[n - 1]))
+                if (wideOut && field.precision >= 0 && n > 0 && s[n] && IS_HIGH_SURROGATE(s[n - 1]))
                     --n;
                 body.assign(s, n);
             } else {
                 const Other* s = static_cast<const Other*>(v);
                 std::basic_string<C> converted;
                 AppendConverted(converted, s, Length(s, -1));
-                size_t n = spec.precision >= 0 ? std::min(converted.size(), size_t(spec.precision)) : converted.size();
+                size_t n = field.precision >= 0 ? std::min(converted.size(), size_t(field.precision)) : converted.size();
                 if (wideOut && n > 0 && n < converted.size() && IS_HIGH_SURROGATE(converted[n - 1]))
                     --n;
                 body.assign(converted, 0, n);
             }
-            Emit(out, body, spec, true);
+            Emit(out, body, field, true);
             break;
         }
         case C('n'):

@@ -44,14 +44,14 @@ void Fill(Data* data, const WIN32_FIND_DATAW& fd)
 }
 
 template <typename Data>
-intptr_t FindFirst(const char16_t* spec, Data* data)
+intptr_t FindFirst(const char16_t* pattern, Data* data)
 {
-    if (!spec || !data) {
+    if (!pattern || !data) {
         errno = EINVAL;
         return -1;
     }
     WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW(spec, &fd);
+    HANDLE h = FindFirstFileW(pattern, &fd);
     if (h == INVALID_HANDLE_VALUE) {
         DWORD err = GetLastError();
         errno = (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND || err == ERROR_NO_MORE_FILES) ? ENOENT : EINVAL;
