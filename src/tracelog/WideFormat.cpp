@@ -114,6 +114,9 @@ void AppendString(std::basic_string<Ch>& out, const Other* text, const FieldForm
     }
 }
 
+// The C library's length modifier for long double.
+const char kLongDoubleLength[] = {'L', 0};
+
 // Builds the narrow printf format for a numeric conversion and lets the C
 // library do the digits, signs and padding.
 template <class Ch>
@@ -359,7 +362,7 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
         case Ch('a'):
         case Ch('A'):
             if (field.size == FieldFormat::Size::LongDouble)
-                AppendNumber(out, field, "L", static_cast<char>(c), va_arg(args, long double));
+                AppendNumber(out, field, kLongDoubleLength, static_cast<char>(c), va_arg(args, long double));
             else
                 AppendNumber(out, field, "", static_cast<char>(c), va_arg(args, double));
             break;
