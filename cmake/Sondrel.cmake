@@ -86,7 +86,7 @@ function(sondrel_compile_rc out_var rc_file)
   get_filename_component(rc_abs ${rc_file} ABSOLUTE)
   get_filename_component(rc_dir ${rc_abs} DIRECTORY)
   set(res ${CMAKE_CURRENT_BINARY_DIR}/${base}.res)
-  set(inc_flags -I${rc_dir} -I${PROJECT_SOURCE_DIR}/src -I${PROJECT_SOURCE_DIR}/src/mfc/include)
+  set(inc_flags -I${rc_dir} -I${PROJECT_SOURCE_DIR}/src -I${PROJECT_SOURCE_DIR}/src/mfc/include -I${PROJECT_SOURCE_DIR})
   foreach(dir ${RC_INCLUDES})
     list(APPEND inc_flags -I${dir})
   endforeach()
@@ -120,6 +120,13 @@ function(sondrel_language_module name rc_file)
     DEPENDS ${res} ${PROJECT_SOURCE_DIR}/cmake/resource-only.def
     COMMENT "Building language module ${name}.dll")
   add_custom_target(${name}_langmodule ALL DEPENDS ${dll})
+endfunction()
+
+# sondrel_program_part(<target>...): targets the program needs at run time (the
+# executable, its DLLs and language modules), built by the `sondrel_program`
+# target that scripts/run.sh builds.
+function(sondrel_program_part)
+  set_property(GLOBAL APPEND PROPERTY SONDREL_PROGRAM_PARTS ${ARGN})
 endfunction()
 
 # sondrel_executable(<name> [GUI] SOURCES ... LIBS ... RESOURCES ...)

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
 # Configures (once) and builds the tree into ${SONDREL_BUILD_DIR:-build}.
+# SONDREL_BUILD_TARGET names one target to build instead of everything (the
+# run script builds only `sondrel_program`); SONDREL_JOBS caps the parallel
+# compiles (default: one per core).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SONDREL_BUILD_DIR:-$root/build}
@@ -12,4 +15,6 @@ fi
 if [[ ! -f "$build/build.ninja" ]]; then
   cmake -S "$root" -B "$build" -G Ninja "${options[@]}" "$@"
 fi
-cmake --build "$build" -j "$(nproc)"
+targets=()
+[[ -n "${SONDREL_BUILD_TARGET:-}" ]] && targets=(--target "$SONDREL_BUILD_TARGET")
+cmake --build "$build" -j "${SONDREL_JOBS:-$(nproc)}" "${targets[@]}"

@@ -18,11 +18,19 @@ start_display() {
   for n in $(seq 90 140); do
     [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
-    sondrel_pids+=($!)
+    local pid=$!
     for _ in $(seq 50); do
-      [[ -e /tmp/.X11-unix/X$n ]] && { export DISPLAY=":$n"; return 0; }
+      # Another run may have taken the same number a moment earlier: then
+      # this server has ended, and the next number is tried.
+      kill -0 "$pid" 2>/dev/null || continue 2
+      if [[ -e /tmp/.X11-unix/X$n && "$(tr -d ' ' </tmp/.X$n-lock 2>/dev/null)" == "$pid" ]]; then
+        sondrel_pids+=("$pid")
+        export DISPLAY=":$n"
+        return 0
+      fi
       sleep 0.1
     done
+    kill "$pid" 2>/dev/null || true
   done
   echo "could not start Xvfb" >&2
   return 1

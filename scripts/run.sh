@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
-bash "$root/scripts/build.sh"
+SONDREL_BUILD_TARGET=sondrel_program bash "$root/scripts/build.sh"
 
 source "$root/scripts/environment.sh"
 if ! pactl info >/dev/null 2>&1; then

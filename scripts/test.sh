@@ -12,4 +12,4 @@ start_display
 start_sound
 prepare_prefix
 
-ctest --test-dir "$build" --output-on-failure --no-tests=error -j "$(nproc)" "$@"
+ctest --test-dir "$build" --output-on-failure --no-tests=error -j "${SONDREL_JOBS:-$(nproc)}" "$@"

@@ -25,9 +25,7 @@ using namespace engine;
 
 namespace {
 
-double Now() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 double ChildCpu() {
   rusage u;
@@ -82,11 +80,14 @@ int main(int argc, char** argv) {
        "-c:a aac -b:a 128k -f ipod -movflags +empty_moov+default_base_moof -frag_duration 1000000"},
       {"WAV PCM", S{media::kContainerWav, media::kCodecPcm, 44100, 2, 0}, "-c:a pcm_s16le -f wav"},
       {"AIFF PCM", S{media::kContainerAiff, media::kCodecPcmBigEndian, 44100, 2, 0}, "-c:a pcm_s16be -f aiff"},
-      {"OGG Vorbis 128k", S{media::kContainerOgg, media::kCodecVorbis, 44100, 2, 128000}, "-c:a libvorbis -b:a 128k -f ogg"},
+      {"OGG Vorbis 128k", S{media::kContainerOgg, media::kCodecVorbis, 44100, 2, 128000},
+       "-c:a libvorbis -b:a 128k -f ogg"},
       {"AMR-NB 12.2k", S{media::kContainerAmr, media::kCodecAmrNb, 8000, 1, 12200}, nullptr},
       {"AU PCM", S{media::kContainerAu, media::kCodecPcmBigEndian, 44100, 2, 0}, "-c:a pcm_s16be -f au"},
-      {"WAV a-Law 8k mono", S{media::kContainerWav, media::kCodecALaw, 8000, 1, 0}, "-c:a pcm_alaw -ar 8000 -ac 1 -f wav"},
-      {"AU u-Law 8k mono", S{media::kContainerAu, media::kCodecMuLaw, 8000, 1, 0}, "-c:a pcm_mulaw -ar 8000 -ac 1 -f au"},
+      {"WAV a-Law 8k mono", S{media::kContainerWav, media::kCodecALaw, 8000, 1, 0},
+       "-c:a pcm_alaw -ar 8000 -ac 1 -f wav"},
+      {"AU u-Law 8k mono", S{media::kContainerAu, media::kCodecMuLaw, 8000, 1, 0},
+       "-c:a pcm_mulaw -ar 8000 -ac 1 -f au"},
   };
   std::printf("%-20s %10s %10s %8s %10s\n", "format", "engine s", "ffmpeg s", "ratio", "engine xRT");
   const size_t chunk = 44100 * 4 / 2;  // 500 ms blocks, as recordings write them
@@ -98,17 +99,18 @@ int main(int argc, char** argv) {
       std::printf("%-20s cannot open: %s\n", c.name, w.LastError().c_str());
       continue;
     }
-    for (size_t off = 0; off < pcm.size(); off += chunk)
-      w.Write(pcm.data() + off, std::min(chunk, pcm.size() - off));
+    for (size_t off = 0; off < pcm.size(); off += chunk) w.Write(pcm.data() + off, std::min(chunk, pcm.size() - off));
     w.Finish();
     double engine = Now() - t0;
     double ffmpeg = 0;
     if (c.ffmpegArgs) {
-      std::string cmd = "ffmpeg -v error -y -f s16le -ar 44100 -ac 2 -i '" + raw + "' " + c.ffmpegArgs +
-                        " '" + dir + "/ref'";
+      std::string cmd =
+          "ffmpeg -v error -y -f s16le -ar 44100 -ac 2 -i '" + raw + "' " + c.ffmpegArgs + " '" + dir + "/ref'";
       double f0 = Now();
-      if (std::system(cmd.c_str()) != 0) ffmpeg = -1;
-      else ffmpeg = Now() - f0;
+      if (std::system(cmd.c_str()) != 0)
+        ffmpeg = -1;
+      else
+        ffmpeg = Now() - f0;
     }
     if (ffmpeg > 0)
       std::printf("%-20s %10.3f %10.3f %8.2f %10.0f\n", c.name, engine, ffmpeg, ffmpeg / engine, inputSeconds / engine);
@@ -167,8 +169,8 @@ int main(int argc, char** argv) {
     double cpu = ProcessCpu() - cpu0, wall = Now() - wall0;
     file->Command(MEDIAFILE_CMD_FINISH, nullptr);
     capture->Stop();
-    std::printf("\nrecording MP3 128 kbit/s from the sine source: %.1f s wall, %.3f s CPU = %.2f%% of one core\n",
-                wall, cpu, 100.0 * cpu / wall);
+    std::printf("\nrecording MP3 128 kbit/s from the sine source: %.1f s wall, %.3f s CPU = %.2f%% of one core\n", wall,
+                cpu, 100.0 * cpu / wall);
   }
   std::system(("rm -rf '" + dir + "'").c_str());
   return 0;

@@ -18,13 +18,13 @@ std::string ToUtf8(const char16_t* text, size_t length)
     std::string out;
     if (length == 0)
         return out;
-    int n = WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<LPCWSTR>(text), static_cast<int>(length), nullptr, 0,
-                                nullptr, nullptr);
+    int n = WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<LPCWSTR>(text), static_cast<int>(length),
+                                nullptr, 0, nullptr, nullptr);
     if (n <= 0)
         return out;
     out.resize(static_cast<size_t>(n));
-    WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<LPCWSTR>(text), static_cast<int>(length), &out[0], n, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<LPCWSTR>(text), static_cast<int>(length), &out[0], n,
+                        nullptr, nullptr);
     return out;
 }
 
@@ -45,7 +45,8 @@ void CreateFolderLevels(const CString& folder)
 {
     for (int i = 1; i < folder.GetLength(); ++i)
     {
-        if ((folder[i] == _T('\\') || folder[i] == _T('/')) && folder[i - 1] != _T(':') && folder[i - 1] != _T('\\'))
+        if ((folder[i] == _T('\\') || folder[i] == _T('/')) && folder[i - 1] != _T(':') &&
+            folder[i - 1] != _T('\\'))
             CreateDirectoryW(folder.Left(i), nullptr);
     }
 }
@@ -57,7 +58,7 @@ bool LogTakesLine(const CFileLog* pLog, int nFlags)
     return pLog && pLog->IsOpen() && (static_cast<DWORD>(nFlags) & pLog->GetMask()) != 0;
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // CFileLog
@@ -87,8 +88,9 @@ void CFileLog::WriteOut(const char* pData, size_t cbSize)
     while (done < cbSize)
     {
         DWORD written = 0;
-        if (!WriteFile(m_hFile, pData + done, static_cast<DWORD>(cbSize - done), &written, nullptr) || written == 0)
-            break; // a full disk drops the line
+        if (!WriteFile(m_hFile, pData + done, static_cast<DWORD>(cbSize - done), &written, nullptr) ||
+            written == 0)
+            break;  // a full disk drops the line
         done += written;
     }
 }
@@ -230,8 +232,8 @@ BOOL CApplicationLogs::InitP7Log(LPCTSTR pszOptions, BOOL bInstallCrashHandler)
         {
             m_pTrace->RegisterThread(_T("Main"), 0);
             m_pTrace->RegisterModule(_T("App"), &m_hTraceModule);
-            m_pTrace->Trace(0, P7_LEVEL_INFO, m_hTraceModule, __LINE__, __FILE__, "CApplicationBase::InitP7Log",
-                            _T("Init P7 logging system: done"));
+            m_pTrace->Trace(0, P7_LEVEL_INFO, m_hTraceModule, __LINE__, __FILE__,
+                            "CApplicationBase::InitP7Log", _T("Init P7 logging system: done"));
         }
         else if (m_pClient)
         {

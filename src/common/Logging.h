@@ -21,9 +21,9 @@
 #include "tracelog/P7Trace.h"
 
 // Flag word of a text-log line.
-constexpr int LOG_FLAG_DATE_TIME = 0x40000000; // "(date time): " prefix
-constexpr int LOG_FLAG_FLUSH = static_cast<int>(0x80000000u); // flush after the line
-constexpr int LOG_FLAGS_ALL = -1; // what the program passes: every level, prefix, flush
+constexpr int LOG_FLAG_DATE_TIME = 0x40000000;                 // "(date time): " prefix
+constexpr int LOG_FLAG_FLUSH = static_cast<int>(0x80000000u);  // flush after the line
+constexpr int LOG_FLAGS_ALL = -1;  // what the program passes: every level, prefix, flush
 
 // Longest message, in characters (wide form) or bytes (narrow form); longer
 // messages are cut.
@@ -55,8 +55,8 @@ private:
     CString m_strPath;
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     DWORD m_dwMask = 0xFFFFFFFF;
-    std::string m_pending; // lines written without the flush flag
-    CRITICAL_SECTION m_lock; // one line at a time, whole
+    std::string m_pending;    // lines written without the flush flag
+    CRITICAL_SECTION m_lock;  // one line at a time, whole
 };
 
 void FileLogPrintfImpl(CFileLog* pLog, int nFlags, LPCWSTR pszFormat, ...);
@@ -81,7 +81,7 @@ class CApplicationLogs
 {
 public:
     CApplicationLogs();
-    ~CApplicationLogs(); // CloseLogs
+    ~CApplicationLogs();  // CloseLogs
     CApplicationLogs(const CApplicationLogs&) = delete;
     CApplicationLogs& operator=(const CApplicationLogs&) = delete;
 
@@ -168,9 +168,9 @@ private:
 #define APP_LOG(format, ...) ::AppTrace(__LINE__, __FILE__, __PRETTY_FUNCTION__, format, ##__VA_ARGS__)
 #define APP_LOG_START(name) ::AppTrace(__LINE__, __FILE__, __PRETTY_FUNCTION__, _T("%s: start"), name)
 #define APP_LOG_END(name) ::AppTrace(__LINE__, __FILE__, __PRETTY_FUNCTION__, _T("%s: end"), name)
-#define APP_LOG_RESULT(description, ok) \
+#define APP_LOG_RESULT(description, ok)                                                                      \
     ::AppTrace(__LINE__, __FILE__, __PRETTY_FUNCTION__, (ok) ? _T("%s: done") : _T("%s: fail"), description)
 #define APP_LOG_SCOPE_NAME2(a, b) a##b
 #define APP_LOG_SCOPE_NAME(a, b) APP_LOG_SCOPE_NAME2(a, b)
-#define APP_LOG_SCOPE(name) \
+#define APP_LOG_SCOPE(name)                                                                                  \
     ::CAppLogScope APP_LOG_SCOPE_NAME(appLogScope_, __LINE__)(name, __LINE__, __FILE__, __PRETTY_FUNCTION__)

@@ -57,7 +57,8 @@ std::u16string Ascii(const char* text)
 void CreateFolders(const std::u16string& folder)
 {
     size_t start = 0;
-    if (folder.size() > 2 && (folder[0] == u'\\' || folder[0] == u'/') && (folder[1] == u'\\' || folder[1] == u'/'))
+    if (folder.size() > 2 && (folder[0] == u'\\' || folder[0] == u'/') &&
+        (folder[1] == u'\\' || folder[1] == u'/'))
     {
         // \\server\share\ : the share itself cannot be created.
         start = folder.find_first_of(u"\\/", 2);
@@ -88,15 +89,17 @@ bool EndsWithNoCase(const char16_t* name, const char16_t* suffix)
     for (size_t i = 0; i < m; ++i)
     {
         char16_t a = name[n - m + i], b = suffix[i];
-        if (a >= u'A' && a <= u'Z') a = static_cast<char16_t>(a + 32);
-        if (b >= u'A' && b <= u'Z') b = static_cast<char16_t>(b + 32);
+        if (a >= u'A' && a <= u'Z')
+            a = static_cast<char16_t>(a + 32);
+        if (b >= u'A' && b <= u'Z')
+            b = static_cast<char16_t>(b + 32);
         if (a != b)
             return false;
     }
     return true;
 }
 
-} // namespace
+}  // namespace
 
 void FlushAllClientsFromCrash()
 {
@@ -253,8 +256,8 @@ void Client::StartFlusher()
     // The thread holds its own reference on this DLL, so it can finish even
     // if a careless caller unloads the library first.
     HMODULE self = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&Client::FlusherMain),
-                       &self);
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       reinterpret_cast<LPCWSTR>(&Client::FlusherMain), &self);
     flusher_ = CreateThread(nullptr, 0, &Client::FlusherMain, this, 0, nullptr);
     if (!flusher_ && self)
         FreeLibrary(self);
@@ -277,7 +280,8 @@ DWORD WINAPI Client::FlusherMain(void* param)
     {
     }
     HMODULE module = nullptr;
-    if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+    if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                            reinterpret_cast<LPCWSTR>(&Client::FlusherMain), &module) &&
         module)
         FreeLibraryAndExitThread(module, 0);
@@ -292,8 +296,8 @@ bool Client::WriteOut(const char* data, size_t size)
     while (done < size)
     {
         DWORD written = 0;
-        if (!WriteFile(file_, data + done, static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30)), &written,
-                       nullptr) ||
+        if (!WriteFile(file_, data + done, static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30)),
+                       &written, nullptr) ||
             written == 0)
             break;
         done += written;
@@ -329,8 +333,9 @@ void Client::TrimFolder()
     {
         const char16_t* name = reinterpret_cast<const char16_t*>(data.cFileName);
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && EndsWithNoCase(name, u".p7d"))
-            files.push_back({(uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime,
-                             name});
+            files.push_back(
+                {(uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime,
+                 name});
     } while (FindNextFileW(find, &data));
     FindClose(find);
 
@@ -368,11 +373,11 @@ bool Client::OpenNextFile()
         ++fileNumber_;
         char stamp[96];
         std::snprintf(stamp, sizeof(stamp), "_%04u%02u%02u_%02u%02u%02u_%lu_%03u.p7d", now.wYear, now.wMonth,
-                      now.wDay, now.wHour, now.wMinute, now.wSecond, static_cast<unsigned long>(GetCurrentProcessId()),
-                      fileNumber_);
+                      now.wDay, now.wHour, now.wMinute, now.wSecond,
+                      static_cast<unsigned long>(GetCurrentProcessId()), fileNumber_);
         std::u16string path = options_.directory + baseName_ + Ascii(stamp);
-        HANDLE file = CreateFileW(reinterpret_cast<LPCWSTR>(path.c_str()), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW(reinterpret_cast<LPCWSTR>(path.c_str()), GENERIC_WRITE, FILE_SHARE_READ,
+                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
         {
             if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS)
@@ -436,7 +441,8 @@ void Client::Forget(uint64_t registrationKey)
     registrations_.erase(std::remove_if(registrations_.begin(), registrations_.end(),
                                         [&](const Registration& r) {
                                             if (registrationKey >> 48 == kRecordChannel)
-                                                return ((r.key >> 32) & 0xFFFF) == ((registrationKey >> 32) & 0xFFFF) &&
+                                                return ((r.key >> 32) & 0xFFFF) ==
+                                                           ((registrationKey >> 32) & 0xFFFF) &&
                                                        (r.key >> 48) != kRecordProcess;
                                             return r.key == registrationKey;
                                         }),
@@ -611,8 +617,8 @@ BOOL TraceChannel::Trace(WORD traceId, P7TraceLevel level, P7ModuleHandle module
     return ok;
 }
 
-BOOL TraceChannel::TraceV(WORD traceId, P7TraceLevel level, P7ModuleHandle module, WORD line, const char* file,
-                          const char* function, const WCHAR* format, va_list args)
+BOOL TraceChannel::TraceV(WORD traceId, P7TraceLevel level, P7ModuleHandle module, WORD line,
+                          const char* file, const char* function, const WCHAR* format, va_list args)
 {
     try
     {
@@ -662,4 +668,4 @@ BOOL TraceChannel::Flush()
     }
 }
 
-} // namespace tracelog
+}  // namespace tracelog

@@ -102,7 +102,7 @@ private:
     std::atomic<LONG> refs_{1};
     Client* client_;
     uint16_t id_;
-    std::vector<std::u16string> modules_; // index + 1 is the module id
+    std::vector<std::u16string> modules_;  // index + 1 is the module id
 };
 
-} // namespace tracelog
+}  // namespace tracelog

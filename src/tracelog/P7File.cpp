@@ -81,9 +81,18 @@ void AppendRecord(std::string& out, RecordType type, const std::string& payload)
 
 namespace {
 
-uint16_t Get16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Get32(const unsigned char* p) { return Get16(p) | (static_cast<uint32_t>(Get16(p + 2)) << 16); }
-uint64_t Get64(const unsigned char* p) { return Get32(p) | (static_cast<uint64_t>(Get32(p + 4)) << 32); }
+uint16_t Get16(const unsigned char* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+uint32_t Get32(const unsigned char* p)
+{
+    return Get16(p) | (static_cast<uint32_t>(Get16(p + 2)) << 16);
+}
+uint64_t Get64(const unsigned char* p)
+{
+    return Get32(p) | (static_cast<uint64_t>(Get32(p + 4)) << 32);
+}
 
 std::u16string GetText(const unsigned char* p, size_t units)
 {
@@ -117,8 +126,8 @@ std::u16string Time(uint64_t fileTime)
     if (!FileTimeToSystemTime(&ft, &st))
         return u"(bad time)";
     char buf[48];
-    std::snprintf(buf, sizeof(buf), "%04u-%02u-%02u %02u:%02u:%02u.%03u", st.wYear, st.wMonth, st.wDay, st.wHour,
-                  st.wMinute, st.wSecond, st.wMilliseconds);
+    std::snprintf(buf, sizeof(buf), "%04u-%02u-%02u %02u:%02u:%02u.%03u", st.wYear, st.wMonth, st.wDay,
+                  st.wHour, st.wMinute, st.wSecond, st.wMilliseconds);
     return Ascii(buf);
 }
 
@@ -155,8 +164,8 @@ public:
     LONG Run(const char16_t* path)
     {
         HANDLE file = CreateFileW(reinterpret_cast<LPCWSTR>(path), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
         {
             Emit(u"# error: cannot open the file");
@@ -184,7 +193,8 @@ private:
         while (total < size)
         {
             DWORD got = 0;
-            if (!ReadFile(file, static_cast<char*>(buffer) + total, static_cast<DWORD>(size - total), &got, nullptr) ||
+            if (!ReadFile(file, static_cast<char*>(buffer) + total, static_cast<DWORD>(size - total), &got,
+                          nullptr) ||
                 got == 0)
                 break;
             total += got;
@@ -297,7 +307,7 @@ private:
         case kRecordLine:
             return DecodeLine(p, size);
         default:
-            return true; // a newer record kind: skipped
+            return true;  // a newer record kind: skipped
         }
     }
 
@@ -331,8 +341,9 @@ private:
             moduleName = m != modules_.end() ? m->second : u"#" + Number(module);
         }
         std::u16string out = Time(time);
-        out += u"\t" + ChannelName(channel) + u"\t" + threadName + u"\t" + moduleName + u"\t" + LevelName(level) +
-               u"\t" + file + u":" + Number(line) + u"\t" + function + u"\t" + OneLine(text);
+        out += u"\t" + ChannelName(channel) + u"\t" + threadName + u"\t" + moduleName + u"\t" +
+               LevelName(level) + u"\t" + file + u":" + Number(line) + u"\t" + function + u"\t" +
+               OneLine(text);
         return Emit(out);
     }
 
@@ -345,7 +356,7 @@ private:
     std::map<std::pair<uint16_t, uint16_t>, std::u16string> modules_;
 };
 
-} // namespace
+}  // namespace
 
 LONG DumpTraceFile(const char16_t* path, P7DumpLineProc onLine, void* context)
 {
@@ -355,4 +366,4 @@ LONG DumpTraceFile(const char16_t* path, P7DumpLineProc onLine, void* context)
     return reader.Run(path);
 }
 
-} // namespace tracelog
+}  // namespace tracelog

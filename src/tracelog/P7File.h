@@ -89,4 +89,4 @@ void AppendRecord(std::string& out, RecordType type, const std::string& payload)
 // Reads a .p7d file and calls onLine for each text line of the dump.
 LONG DumpTraceFile(const char16_t* path, P7DumpLineProc onLine, void* context);
 
-} // namespace tracelog
+}  // namespace tracelog

@@ -26,7 +26,7 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* info)
     return g_previousFilter ? g_previousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
@@ -100,4 +100,4 @@ LONG __cdecl P7_Dump_File(const WCHAR* path, P7DumpLineProc onLine, void* contex
     }
 }
 
-} // extern "C"
+}  // extern "C"

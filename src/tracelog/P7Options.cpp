@@ -5,9 +5,15 @@
 namespace tracelog {
 namespace {
 
-bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+bool IsSpace(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
 
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+char16_t Lower(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
 
 bool IsKeyChar(char16_t c)
 {
@@ -95,7 +101,7 @@ bool ParseUnsigned(const std::u16string& text, uint64_t limit, uint64_t& value)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool ClientOptions::SinkSupported() const
 {
@@ -217,4 +223,4 @@ ClientOptions ParseClientOptions(const char16_t* text)
     return options;
 }
 
-} // namespace tracelog
+}  // namespace tracelog

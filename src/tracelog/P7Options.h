@@ -27,7 +27,7 @@ struct ClientOptions
     static constexpr uint32_t kDefaultFiles = 10;
     static constexpr uint64_t kDefaultRoll = 50ull * 1024 * 1024;
 
-    std::u16string directory; // empty: the program's folder
+    std::u16string directory;  // empty: the program's folder
     std::u16string sink = u"FileBin";
     uint32_t poolBytes = kDefaultPool;
     uint32_t maxFiles = kDefaultFiles;
@@ -42,4 +42,4 @@ ClientOptions ParseClientOptions(const char16_t* text);
 // optional unit, or that overflows.
 bool ParseByteSize(const std::u16string& text, uint64_t& bytes);
 
-} // namespace tracelog
+}  // namespace tracelog

@@ -51,11 +51,10 @@ struct IP7Trace
     virtual BOOL RegisterModule(const WCHAR* name, P7ModuleHandle* module) = 0;
     // One line: printf-style UTF-16 format (%s is a wide string, %S a narrow
     // one, %I64d and friends as on Windows). file and function are narrow.
-    virtual BOOL Trace(WORD traceId, P7TraceLevel level, P7ModuleHandle module, WORD line,
-                       const char* file, const char* function, const WCHAR* format, ...) = 0;
-    virtual BOOL TraceV(WORD traceId, P7TraceLevel level, P7ModuleHandle module, WORD line,
-                        const char* file, const char* function, const WCHAR* format,
-                        va_list args) = 0;
+    virtual BOOL Trace(WORD traceId, P7TraceLevel level, P7ModuleHandle module, WORD line, const char* file,
+                       const char* function, const WCHAR* format, ...) = 0;
+    virtual BOOL TraceV(WORD traceId, P7TraceLevel level, P7ModuleHandle module, WORD line, const char* file,
+                        const char* function, const WCHAR* format, va_list args) = 0;
     virtual BOOL Flush() = 0;
 
 protected:
@@ -85,10 +84,8 @@ typedef void(__cdecl* P7_Exceptional_Flush_Proc)(void);
 // /P7.Roll=<size>[kb|mb|gb]"; null on failure (bad sink, folder not writable).
 typedef IP7Client*(__cdecl* P7_Create_Client_Proc)(const WCHAR* options);
 // reserved: no channel options yet, pass null.
-typedef IP7Trace*(__cdecl* P7_Create_Trace_Proc)(IP7Client* client, const WCHAR* name,
-                                                 const void* reserved);
+typedef IP7Trace*(__cdecl* P7_Create_Trace_Proc)(IP7Client* client, const WCHAR* name, const void* reserved);
 // The reader: dumps one .p7d file as text lines.
-typedef LONG(__cdecl* P7_Dump_File_Proc)(const WCHAR* path, P7DumpLineProc onLine,
-                                         void* context);
+typedef LONG(__cdecl* P7_Dump_File_Proc)(const WCHAR* path, P7DumpLineProc onLine, void* context);
 
 #define P7_LIBRARY_NAME u"P7x64.dll"

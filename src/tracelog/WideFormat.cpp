@@ -13,14 +13,24 @@ namespace {
 // Formatting state of one conversion.
 struct FieldFormat
 {
-    bool left = false;      // '-'
-    bool plus = false;      // '+'
-    bool space = false;     // ' '
-    bool zero = false;      // '0'
-    bool alternate = false; // '#'
+    bool left = false;       // '-'
+    bool plus = false;       // '+'
+    bool space = false;      // ' '
+    bool zero = false;       // '0'
+    bool alternate = false;  // '#'
     int width = -1;
     int precision = -1;
-    enum class Size { Default, Char, Short, Long, LongLong, Ptr, LongDouble, Wide } size = Size::Default;
+    enum class Size
+    {
+        Default,
+        Char,
+        Short,
+        Long,
+        LongLong,
+        Ptr,
+        LongDouble,
+        Wide
+    } size = Size::Default;
 };
 
 // Width and precision beyond this are clamped: nothing sane needs more.
@@ -54,7 +64,10 @@ void AppendField(std::basic_string<Ch>& out, const Ch* text, size_t length, cons
         Pad(out, pad, Ch(' '));
 }
 
-size_t Length(const char* text) { return std::strlen(text); }
+size_t Length(const char* text)
+{
+    return std::strlen(text);
+}
 size_t Length(const char16_t* text)
 {
     size_t n = 0;
@@ -77,7 +90,10 @@ std::u16string Convert(const char* text, size_t length, std::u16string*)
     MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), reinterpret_cast<WCHAR*>(&result[0]), n);
     return result;
 }
-std::string Convert(const char16_t* text, size_t length, std::string*) { return ToUtf8(text, length); }
+std::string Convert(const char16_t* text, size_t length, std::string*)
+{
+    return ToUtf8(text, length);
+}
 
 template <class Ch, class Other>
 void AppendString(std::basic_string<Ch>& out, const Other* text, const FieldFormat& field)
@@ -120,16 +136,22 @@ const char kLongDoubleLength[] = {'L', 0};
 // Builds the narrow printf format for a numeric conversion and lets the C
 // library do the digits, signs and padding.
 template <class Ch>
-void AppendNumber(std::basic_string<Ch>& out, const FieldFormat& field, const char* length, char conversion, ...)
+void AppendNumber(std::basic_string<Ch>& out, const FieldFormat& field, const char* length, char conversion,
+                  ...)
 {
     char format[48];
     char* p = format;
     *p++ = '%';
-    if (field.left) *p++ = '-';
-    if (field.plus) *p++ = '+';
-    if (field.space) *p++ = ' ';
-    if (field.zero) *p++ = '0';
-    if (field.alternate) *p++ = '#';
+    if (field.left)
+        *p++ = '-';
+    if (field.plus)
+        *p++ = '+';
+    if (field.space)
+        *p++ = ' ';
+    if (field.zero)
+        *p++ = '0';
+    if (field.alternate)
+        *p++ = '#';
     if (field.width >= 0)
         p += std::snprintf(p, 12, "%d", field.width);
     if (field.precision >= 0)
@@ -204,12 +226,18 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
         FieldFormat field;
         for (;; ++p)
         {
-            if (*p == Ch('-')) field.left = true;
-            else if (*p == Ch('+')) field.plus = true;
-            else if (*p == Ch(' ')) field.space = true;
-            else if (*p == Ch('0')) field.zero = true;
-            else if (*p == Ch('#')) field.alternate = true;
-            else break;
+            if (*p == Ch('-'))
+                field.left = true;
+            else if (*p == Ch('+'))
+                field.plus = true;
+            else if (*p == Ch(' '))
+                field.space = true;
+            else if (*p == Ch('0'))
+                field.zero = true;
+            else if (*p == Ch('#'))
+                field.alternate = true;
+            else
+                break;
         }
         if (*p == Ch('*'))
         {
@@ -287,10 +315,10 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
         else if (*p == Ch('L') || *p == Ch('q'))
         {
             ++p;
-            field.size = *p == Ch('f') || *p == Ch('e') || *p == Ch('g') || *p == Ch('E') ||
-                                *p == Ch('G') || *p == Ch('F') || *p == Ch('a') || *p == Ch('A')
-                            ? FieldFormat::Size::LongDouble
-                            : FieldFormat::Size::LongLong;
+            field.size = *p == Ch('f') || *p == Ch('e') || *p == Ch('g') || *p == Ch('E') || *p == Ch('G') ||
+                                 *p == Ch('F') || *p == Ch('a') || *p == Ch('A')
+                             ? FieldFormat::Size::LongDouble
+                             : FieldFormat::Size::LongLong;
         }
         else if (*p == Ch('w'))
         {
@@ -315,12 +343,22 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
             long long v;
             switch (field.size)
             {
-            case FieldFormat::Size::Char: v = static_cast<signed char>(va_arg(args, int)); break;
-            case FieldFormat::Size::Short: v = static_cast<short>(va_arg(args, int)); break;
-            case FieldFormat::Size::Long: v = static_cast<int>(va_arg(args, long)); break; // 32-bit, as on Windows
+            case FieldFormat::Size::Char:
+                v = static_cast<signed char>(va_arg(args, int));
+                break;
+            case FieldFormat::Size::Short:
+                v = static_cast<short>(va_arg(args, int));
+                break;
+            case FieldFormat::Size::Long:
+                v = static_cast<int>(va_arg(args, long));
+                break;  // 32-bit, as on Windows
             case FieldFormat::Size::LongLong:
-            case FieldFormat::Size::Ptr: v = va_arg(args, long long); break;
-            default: v = va_arg(args, int); break;
+            case FieldFormat::Size::Ptr:
+                v = va_arg(args, long long);
+                break;
+            default:
+                v = va_arg(args, int);
+                break;
             }
             AppendNumber(out, field, "ll", 'd', v);
             break;
@@ -333,12 +371,22 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
             unsigned long long v;
             switch (field.size)
             {
-            case FieldFormat::Size::Char: v = static_cast<unsigned char>(va_arg(args, unsigned)); break;
-            case FieldFormat::Size::Short: v = static_cast<unsigned short>(va_arg(args, unsigned)); break;
-            case FieldFormat::Size::Long: v = static_cast<unsigned>(va_arg(args, unsigned long)); break;
+            case FieldFormat::Size::Char:
+                v = static_cast<unsigned char>(va_arg(args, unsigned));
+                break;
+            case FieldFormat::Size::Short:
+                v = static_cast<unsigned short>(va_arg(args, unsigned));
+                break;
+            case FieldFormat::Size::Long:
+                v = static_cast<unsigned>(va_arg(args, unsigned long));
+                break;
             case FieldFormat::Size::LongLong:
-            case FieldFormat::Size::Ptr: v = va_arg(args, unsigned long long); break;
-            default: v = va_arg(args, unsigned); break;
+            case FieldFormat::Size::Ptr:
+                v = va_arg(args, unsigned long long);
+                break;
+            default:
+                v = va_arg(args, unsigned);
+                break;
             }
             AppendNumber(out, field, "ll", static_cast<char>(c), v);
             break;
@@ -350,7 +398,8 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
             if (ptrSpec.precision < 0)
                 ptrSpec.precision = 16;
             ptrSpec.alternate = false;
-            AppendNumber(out, ptrSpec, "ll", 'X', static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(v)));
+            AppendNumber(out, ptrSpec, "ll", 'X',
+                         static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(v)));
             break;
         }
         case Ch('e'):
@@ -371,8 +420,10 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
         {
             // %c is the output's own kind unless h (narrow) or l/w (wide) says otherwise.
             bool argWide = (c == Ch('c')) == wideOut;
-            if (field.size == FieldFormat::Size::Short) argWide = false;
-            if (field.size == FieldFormat::Size::Long || field.size == FieldFormat::Size::Wide) argWide = true;
+            if (field.size == FieldFormat::Size::Short)
+                argWide = false;
+            if (field.size == FieldFormat::Size::Long || field.size == FieldFormat::Size::Wide)
+                argWide = true;
             int value = va_arg(args, int);
             if (argWide)
             {
@@ -390,8 +441,10 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
         case Ch('S'):
         {
             bool argWide = (c == Ch('s')) == wideOut;
-            if (field.size == FieldFormat::Size::Short) argWide = false;
-            if (field.size == FieldFormat::Size::Long || field.size == FieldFormat::Size::Wide) argWide = true;
+            if (field.size == FieldFormat::Size::Short)
+                argWide = false;
+            if (field.size == FieldFormat::Size::Long || field.size == FieldFormat::Size::Wide)
+                argWide = true;
             if (argWide)
                 AppendString(out, va_arg(args, const char16_t*), field);
             else
@@ -410,7 +463,7 @@ void FormatImpl(std::basic_string<Ch>& out, const Ch* format, va_list args)
     }
 }
 
-} // namespace
+}  // namespace
 
 void AppendFormatV(std::u16string& out, const char16_t* format, va_list args)
 {
@@ -475,11 +528,32 @@ std::u16string FromUtf8(const char* text, size_t length)
         unsigned char b = s[i];
         char32_t cp;
         int extra;
-        if (b < 0x80) { cp = b; extra = 0; }
-        else if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; extra = 1; }
-        else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; extra = 2; }
-        else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; extra = 3; }
-        else { out.push_back(0xFFFD); ++i; continue; }
+        if (b < 0x80)
+        {
+            cp = b;
+            extra = 0;
+        }
+        else if ((b & 0xE0) == 0xC0)
+        {
+            cp = b & 0x1F;
+            extra = 1;
+        }
+        else if ((b & 0xF0) == 0xE0)
+        {
+            cp = b & 0x0F;
+            extra = 2;
+        }
+        else if ((b & 0xF8) == 0xF0)
+        {
+            cp = b & 0x07;
+            extra = 3;
+        }
+        else
+        {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
         bool ok = i + static_cast<size_t>(extra) < length;
         for (int k = 1; ok && k <= extra; ++k)
         {
@@ -511,4 +585,4 @@ std::u16string FromUtf8(const char* text, size_t length)
     return out;
 }
 
-} // namespace tracelog
+}  // namespace tracelog

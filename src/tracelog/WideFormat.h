@@ -17,4 +17,4 @@ void AppendFormatV(std::string& out, const char* format, va_list args);
 std::string ToUtf8(const char16_t* text, size_t length);
 std::u16string FromUtf8(const char* text, size_t length);
 
-} // namespace tracelog
+}  // namespace tracelog

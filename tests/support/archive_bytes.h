@@ -34,10 +34,13 @@ int LoadCause(Bytes bytes, F fn)
 {
     CMemFile file;
     file.Attach(bytes.empty() ? nullptr : bytes.data(), static_cast<UINT>(bytes.size()));
-    try {
+    try
+    {
         CArchive ar(&file, CArchive::load);
         fn(ar);
-    } catch (CArchiveException* e) {
+    }
+    catch (CArchiveException* e)
+    {
         int cause = e->m_cause;
         e->Delete();
         return cause;
@@ -45,4 +48,4 @@ int LoadCause(Bytes bytes, F fn)
     return -1;
 }
 
-} // namespace archive_bytes
+}  // namespace archive_bytes

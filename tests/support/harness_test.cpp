@@ -15,8 +15,8 @@ TEST(Harness, WideCharIsUtf16)
 
 TEST(Harness, WindowsCanBeCreatedOnTheTestDisplay)
 {
-    HWND window = CreateWindowExW(0, u"STATIC", u"harness", WS_POPUP | WS_VISIBLE,
-                                  0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExW(0, u"STATIC", u"harness", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr,
+                                  nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     WCHAR text[32] = {};
     GetWindowTextW(window, text, 32);

@@ -7,9 +7,12 @@
 template <typename F>
 bool ThrowsInvalidArg(F f)
 {
-    try {
+    try
+    {
         f();
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         bool ok = e->IsKindOf(RUNTIME_CLASS(CInvalidArgException));
         e->Delete();
         return ok;

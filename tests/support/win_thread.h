@@ -18,7 +18,9 @@ public:
         m_handle = CreateThread(nullptr, 0, &WinThread::Entry, m_body.get(), 0, nullptr);
     }
     WinThread(WinThread&& other) noexcept
-        : m_body(std::move(other.m_body)), m_handle(std::exchange(other.m_handle, nullptr)) {}
+        : m_body(std::move(other.m_body)), m_handle(std::exchange(other.m_handle, nullptr))
+    {
+    }
     WinThread& operator=(WinThread&& other) noexcept
     {
         join();

@@ -29,7 +29,7 @@ BOOL __cdecl PrintLine(void*, const WCHAR* line)
     return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {
@@ -41,7 +41,9 @@ int main()
         return 64;
     }
     HMODULE library = LoadLibraryW(P7_LIBRARY_NAME);
-    auto dump = library ? reinterpret_cast<P7_Dump_File_Proc>(reinterpret_cast<void*>(GetProcAddress(library, "P7_Dump_File"))) : nullptr;
+    auto dump = library ? reinterpret_cast<P7_Dump_File_Proc>(
+                              reinterpret_cast<void*>(GetProcAddress(library, "P7_Dump_File")))
+                        : nullptr;
     if (!dump)
     {
         std::fputs("p7dump: P7x64.dll or its reader is missing\n", stderr);

@@ -20,7 +20,7 @@ double Seconds(const std::function<void()>& body, int repeats)
 {
     LARGE_INTEGER frequency, start, end;
     ::QueryPerformanceFrequency(&frequency);
-    body(); // warm up
+    body();  // warm up
     ::GdiFlush();
     ::QueryPerformanceCounter(&start);
     for (int i = 0; i < repeats; ++i)
@@ -30,7 +30,7 @@ double Seconds(const std::function<void()>& body, int repeats)
     return double(end.QuadPart - start.QuadPart) / frequency.QuadPart / repeats;
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {
@@ -59,8 +59,8 @@ int main()
         [&]() {
             TRIVERTEX vertices[2] = {{0, 0, COLOR16(GetRValue(from) << 8), COLOR16(GetGValue(from) << 8),
                                       COLOR16(GetBValue(from) << 8), 0},
-                                     {kWidth, kHeight, COLOR16(GetRValue(to) << 8), COLOR16(GetGValue(to) << 8),
-                                      COLOR16(GetBValue(to) << 8), 0}};
+                                     {kWidth, kHeight, COLOR16(GetRValue(to) << 8),
+                                      COLOR16(GetGValue(to) << 8), COLOR16(GetBValue(to) << 8), 0}};
             GRADIENT_RECT mesh = {0, 1};
             pfnGradientFill(dc.m_hDC, vertices, 2, &mesh, 1, GRADIENT_FILL_RECT_H);
         },
@@ -68,7 +68,8 @@ int main()
 
     CQVTDrawHelpers* pHelpers = QVTDrawHelpers();
     const double bound = Seconds([&]() { pHelpers->GradientFill(&dc, rect, from, to, TRUE); }, repeats);
-    const double boundVertical = Seconds([&]() { pHelpers->GradientFill(&dc, rect, from, to, FALSE); }, repeats);
+    const double boundVertical =
+        Seconds([&]() { pHelpers->GradientFill(&dc, rect, from, to, FALSE); }, repeats);
 
     CQVTDrawHelpers manual;
     manual.m_pfnGradientFill = nullptr;
@@ -96,10 +97,14 @@ int main()
     const double pixelsPerFill = double(kWidth) * kHeight;
     std::printf("1920x1080 32-bit DIB, mean of %d runs\n", repeats);
     std::printf("%-44s %9.3f ms  ratio 1.00\n", "msimg32 GradientFill (baseline)", baseline * 1e3);
-    std::printf("%-44s %9.3f ms  ratio %.2f\n", "helpers GradientFill, msimg32, horizontal", bound * 1e3, bound / baseline);
-    std::printf("%-44s %9.3f ms  ratio %.2f\n", "helpers GradientFill, msimg32, vertical", boundVertical * 1e3, boundVertical / baseline);
-    std::printf("%-44s %9.3f ms  ratio %.2f\n", "helpers GradientFill, by hand, horizontal", byHandH * 1e3, byHandH / baseline);
-    std::printf("%-44s %9.3f ms  ratio %.2f\n", "helpers GradientFill, by hand, vertical", byHandV * 1e3, byHandV / baseline);
+    std::printf("%-44s %9.3f ms  ratio %.2f\n", "helpers GradientFill, msimg32, horizontal", bound * 1e3,
+                bound / baseline);
+    std::printf("%-44s %9.3f ms  ratio %.2f\n", "helpers GradientFill, msimg32, vertical",
+                boundVertical * 1e3, boundVertical / baseline);
+    std::printf("%-44s %9.3f ms  ratio %.2f\n", "helpers GradientFill, by hand, horizontal", byHandH * 1e3,
+                byHandH / baseline);
+    std::printf("%-44s %9.3f ms  ratio %.2f\n", "helpers GradientFill, by hand, vertical", byHandV * 1e3,
+                byHandV / baseline);
     std::printf("%-44s %9.3f ms  ratio %.2f  (%.0f Mblends/s)\n", "BlendColors (factor), every pixel",
                 blendFactor * 1e3, blendFactor / baseline, pixelsPerFill / blendFactor / 1e6);
     std::printf("%-44s %9.3f ms  ratio %.2f  (%.0f Mblends/s)\n", "BlendColors (weight), every pixel",

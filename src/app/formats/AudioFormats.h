@@ -6,17 +6,17 @@
 
 struct AudioFormatDesc
 {
-    int nCommandId;       // ribbon button and format command
-    LPCTSTR pszIcon;      // PNG resource name
-    LPCTSTR pszName;      // display name
+    int nCommandId;   // ribbon button and format command
+    LPCTSTR pszIcon;  // PNG resource name
+    LPCTSTR pszName;  // display name
     LPCTSTR pszProfilesFile;
-    LPCTSTR pszFilter;    // "description|pattern||"
-    LPCTSTR pszExtension; // with its dot
-    int nContainerType;   // the media engine's container type
+    LPCTSTR pszFilter;     // "description|pattern||"
+    LPCTSTR pszExtension;  // with its dot
+    int nContainerType;    // the media engine's container type
 };
 
 constexpr int AUDIO_FORMAT_COUNT = 9;
-constexpr int AUDIO_FORMAT_WMA = 1; // Windows Media behaviour is bound to this row
+constexpr int AUDIO_FORMAT_WMA = 1;  // Windows Media behaviour is bound to this row
 
 extern const AudioFormatDesc g_AudioFormats[AUDIO_FORMAT_COUNT];
 // Display and loading order of the formats, as row indexes.

@@ -4,8 +4,7 @@
 
 #include "common/Logging.h"
 
-namespace
-{
+namespace {
 
 CString WithSeparator(CString s)
 {
@@ -29,7 +28,7 @@ CString AppendFolder(const CString& strFolder, LPCTSTR pszPart, BOOL bCreate)
     return s;
 }
 
-} // namespace
+}  // namespace
 
 WMFormatInfo::~WMFormatInfo()
 {
@@ -235,7 +234,8 @@ void CSondrelProfileManager::AddDefaultProfile(int nPosition)
     if (FAILED(CreateEngineObject(CLSID_MediaPropertyBag5, IID_IMediaPropertyBag5, profile)) || !profile)
         return;
     profile->SetInteger(CEngineString(MEDIA_PROP_CONTAINER_TYPE), 0, -1, MEDIA_PROPFLAG_PROFILE);
-    profile->SetString(CEngineString(MEDIA_PROP_PROFILE_COMMENT), 0, CEngineString(_T("")), MEDIA_PROPFLAG_PROFILE);
+    profile->SetString(CEngineString(MEDIA_PROP_PROFILE_COMMENT), 0, CEngineString(_T("")),
+                       MEDIA_PROPFLAG_PROFILE);
 
     CEngineRef<IMediaAudioFormat5> format;
     LPCTSTR pszName = _T("PCM - 44100 Hz, Stereo");
@@ -245,16 +245,16 @@ void CSondrelProfileManager::AddDefaultProfile(int nPosition)
     };
     switch (m_nCurrentFormat)
     {
-    case 0: // MP3
+    case 0:  // MP3
         CreateEngineObject(CLSID_MediaMp3Settings5, IID_IMediaAudioFormat5, format);
         pszName = _T("MP3 - 44100 Hz, Stereo");
         break;
-    case 1: // WMA: the first format of the first Windows Media codec, when there is one
+    case 1:  // WMA: the first format of the first Windows Media codec, when there is one
         if (m_arrWMCodecs.GetSize() > 0 && m_arrWMCodecs[0]->arrFormats.GetSize() > 0 &&
             m_arrWMCodecs[0]->arrFormats[0]->pFormat)
             m_arrWMCodecs[0]->arrFormats[0]->pFormat->Clone(format.Out());
         break;
-    case 2: // AAC in ADTS frames
+    case 2:  // AAC in ADTS frames
     {
         CEngineRef<IMediaAacSettings5> aac;
         if (SUCCEEDED(CreateEngineObject(CLSID_MediaAacSettings5, IID_IMediaAacSettings5, aac)) && aac)
@@ -265,25 +265,25 @@ void CSondrelProfileManager::AddDefaultProfile(int nPosition)
         pszName = _T("AAC - 44100 Hz, Stereo");
         break;
     }
-    case 3: // M4A
+    case 3:  // M4A
         CreateEngineObject(CLSID_MediaAacSettings5, IID_IMediaAudioFormat5, format);
         pszName = _T("AAC - 44100 Hz, Stereo");
         break;
-    case 4: // WAV
+    case 4:  // WAV
         makeGeneric(MEDIA_CODEC_PCM);
         break;
-    case 5: // AIFF
-    case 8: // AU
+    case 5:  // AIFF
+    case 8:  // AU
         makeGeneric(MEDIA_CODEC_ALAW);
         pszName = _T("a-Law - 44100 Hz, Stereo");
         break;
-    case 6: // OGG
+    case 6:  // OGG
         makeGeneric(MEDIA_CODEC_VORBIS);
         if (format)
             format->SetBitrate(128000);
         pszName = _T("Vorbis - 44100 Hz, Stereo");
         break;
-    case 7: // AMR
+    case 7:  // AMR
         makeGeneric(MEDIA_CODEC_AMR_NB);
         if (format)
         {
@@ -294,7 +294,8 @@ void CSondrelProfileManager::AddDefaultProfile(int nPosition)
         pszName = _T("AMR-NB - 8000 Hz, Mono");
         break;
     }
-    profile->SetString(CEngineString(MEDIA_PROP_PROFILE_NAME), 0, CEngineString(pszName), MEDIA_PROPFLAG_PROFILE);
+    profile->SetString(CEngineString(MEDIA_PROP_PROFILE_NAME), 0, CEngineString(pszName),
+                       MEDIA_PROPFLAG_PROFILE);
     profile->SetString(CEngineString(MEDIA_PROP_PROFILE_DESCRIPTION), 0, CEngineString(pszName),
                        MEDIA_PROPFLAG_PROFILE);
     if (!format)

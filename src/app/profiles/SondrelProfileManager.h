@@ -14,7 +14,7 @@
 struct WMFormatInfo
 {
     CString strDescription;
-    IMediaAudioFormat5* pFormat = nullptr; // held reference
+    IMediaAudioFormat5* pFormat = nullptr;  // held reference
 
     ~WMFormatInfo();
 };
@@ -23,7 +23,7 @@ struct WMCodecInfo
 {
     CString strName;
     LONG nCodecId = 0;
-    CArray<WMFormatInfo*, WMFormatInfo*> arrFormats; // owned
+    CArray<WMFormatInfo*, WMFormatInfo*> arrFormats;  // owned
 
     ~WMCodecInfo();
     // The format at an index; outside the array the framework's OLE exception (E_INVALIDARG).
@@ -35,8 +35,8 @@ class CSondrelProfileManager
 public:
     // Folders end with a backslash. Without an exe folder the module's own
     // folder is used; without an application-data folder the user's one.
-    CSondrelProfileManager(LPCTSTR pszAppFolderName, LPCTSTR pszShippedFolderName, LPCTSTR pszExeFolder = nullptr,
-                           LPCTSTR pszAppDataFolder = nullptr);
+    CSondrelProfileManager(LPCTSTR pszAppFolderName, LPCTSTR pszShippedFolderName,
+                           LPCTSTR pszExeFolder = nullptr, LPCTSTR pszAppDataFolder = nullptr);
     ~CSondrelProfileManager();
     CSondrelProfileManager(const CSondrelProfileManager&) = delete;
     CSondrelProfileManager& operator=(const CSondrelProfileManager&) = delete;
@@ -76,7 +76,7 @@ private:
     int m_nCurrentFormat = -1;
     int m_nSelected[AUDIO_FORMAT_COUNT] = {};
     IMediaProfileCollection5* m_pCollections[AUDIO_FORMAT_COUNT] = {};
-    CArray<WMCodecInfo*, WMCodecInfo*> m_arrWMCodecs; // owned
+    CArray<WMCodecInfo*, WMCodecInfo*> m_arrWMCodecs;  // owned
     CString m_strExeFolder;
     CString m_strAppDataFolder;
     CString m_strLoadErrors[AUDIO_FORMAT_COUNT];

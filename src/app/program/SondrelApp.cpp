@@ -5,9 +5,7 @@
 
 CSondrelApp theApp;
 
-CSondrelApp::CSondrelApp()
-{
-}
+CSondrelApp::CSondrelApp() {}
 
 // The whole life of the program runs here: the main window's modal loop is
 // the message loop, so InitInstance always returns FALSE.

@@ -31,7 +31,7 @@ struct StabilisationSettings
     double dZoomSpeed = 0.25;
     double dSharpen = 0.8;
     int nMaxShift = -1;
-    int nMaxAngleDegrees = -1; // whole degrees; -1 for no limit
+    int nMaxAngleDegrees = -1;  // whole degrees; -1 for no limit
 };
 
 class CConverterContext

@@ -7,11 +7,10 @@
 #include "app/recording/Stabilisation.h"
 #include "app/recording/TempFiles.h"
 
-namespace
-{
+namespace {
 
-constexpr ULONGLONG DISK_WARNING_BYTES = 104857600; // 100 MiB: warn once
-constexpr ULONGLONG DISK_MINIMUM_BYTES = 5242880;   // 5 MiB: no further writing
+constexpr ULONGLONG DISK_WARNING_BYTES = 104857600;  // 100 MiB: warn once
+constexpr ULONGLONG DISK_MINIMUM_BYTES = 5242880;    // 5 MiB: no further writing
 constexpr double MARKER_EPSILON = 0.0001;
 
 DWORD RandomStep(DWORD x)
@@ -40,7 +39,7 @@ LONG StreamCount(IMediaSource5* pSource, LONG nType)
     return n;
 }
 
-} // namespace
+}  // namespace
 
 CFormatsConverterEx::CFormatsConverterEx(CConverterFrameObserver* pFrameObserver)
     : m_pFrameObserver(pFrameObserver)
@@ -293,8 +292,8 @@ void CFormatsConverterEx::ProcessItem(int nItemIndex, int nItemCount, IMediaConv
     {
         CEngineRef<IMediaMarkerList5> markers;
         VARIANT_BOOL bEnabled = VARIANT_FALSE;
-        if (pJob->GetMarkerList(markers.Out()) == S_OK && markers && SUCCEEDED(markers->GetEnabled(&bEnabled)) &&
-            bEnabled)
+        if (pJob->GetMarkerList(markers.Out()) == S_OK && markers &&
+            SUCCEEDED(markers->GetEnabled(&bEnabled)) && bEnabled)
         {
             LONG nMarkers = 0;
             markers->GetCount(&nMarkers);
@@ -454,8 +453,8 @@ BOOL CFormatsConverterEx::OpenNextFile()
     RemoveListedFiles(arrAfter, arrBefore);
     if (m_hSizeFile != INVALID_HANDLE_VALUE)
         CloseHandle(m_hSizeFile);
-    m_hSizeFile = CreateFileW(strName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_hSizeFile = CreateFileW(strName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hSizeFile == INVALID_HANDLE_VALUE && arrAfter.GetSize() == 1)
     {
         m_hSizeFile = CreateFileW(arrAfter[0], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -652,7 +651,8 @@ void CFormatsConverterEx::CopyLoop(int nItemIndex, int nItemCount)
                         BYTE* pData = nullptr;
                         LONG nCapacity = 0, nLength = 0;
                         CEngineRef<IMediaAudioFormat5> format;
-                        if (SUCCEEDED(CreateEngineObject(CLSID_MediaSampleBuffer5, IID_IMediaSample5, rest)) &&
+                        if (SUCCEEDED(
+                                CreateEngineObject(CLSID_MediaSampleBuffer5, IID_IMediaSample5, rest)) &&
                             SUCCEEDED(frame->GetBuffer(&pData, &nCapacity)) &&
                             SUCCEEDED(frame->GetLength(&nLength)) && SUCCEEDED(rest->Allocate(nLength)))
                         {
@@ -752,9 +752,10 @@ void CFormatsConverterEx::CopyLoop(int nItemIndex, int nItemCount)
                         // A full disk is reported as such, with what is left of it.
                         ULONGLONG nFree = 0;
                         if (IsDiskFull(hr))
-                            ReportError(8, QueryFreeSpace(&nFree, FALSE) ? static_cast<LONG>(std::min<ULONGLONG>(
-                                                                              nFree / 1048576, 0x7FFFFFFF))
-                                                                        : 0);
+                            ReportError(
+                                8, QueryFreeSpace(&nFree, FALSE)
+                                       ? static_cast<LONG>(std::min<ULONGLONG>(nFree / 1048576, 0x7FFFFFFF))
+                                       : 0);
                         else
                             ReportError(6, hr);
                         return;

@@ -9,8 +9,7 @@ extern "C" {
 #include <cstring>
 #include <string>
 
-namespace
-{
+namespace {
 
 // vid.stab reads and writes its statistics through C streams, so the file is
 // opened by its Unix name.
@@ -26,7 +25,7 @@ FILE* OpenUnixFile(const CString& strWindowsPath, const char* pszMode)
 
 char s_szModuleName[] = "sondrel";
 
-} // namespace
+}  // namespace
 
 struct CStabilisationContext::Detection
 {
@@ -122,7 +121,8 @@ BOOL CStabilisationContext::BeginDetection(int nWidth, int nHeight, LPCTSTR pszT
     }
 
     CString strName;
-    strName.Format(_T("%svid_stab_%p.stat"), pszTempFolder ? pszTempFolder : _T(""), static_cast<void*>(this));
+    strName.Format(_T("%svid_stab_%p.stat"), pszTempFolder ? pszTempFolder : _T(""),
+                   static_cast<void*>(this));
     m_pStatFile = OpenUnixFile(strName, "w");
     if (!m_pStatFile || vsPrepareFile(&m_pDetect->state, m_pStatFile) != VS_OK)
     {

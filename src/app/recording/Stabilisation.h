@@ -46,7 +46,7 @@ public:
     int m_nCameraPathAlgorithm;
     double m_dZoomSpeed, m_dSharpen;
     int m_nMaxShift;
-    double m_dMaxAngle; // radians, -1 for no limit
+    double m_dMaxAngle;  // radians, -1 for no limit
 
 private:
     struct Detection;

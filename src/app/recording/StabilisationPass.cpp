@@ -7,8 +7,7 @@
 #include "app/recording/ConverterContext.h"
 #include "app/recording/Stabilisation.h"
 
-namespace
-{
+namespace {
 
 // The planes of a frame, or FALSE when it has no video interface.
 BOOL GetPlanes(IMediaSample5* pFrame, BYTE* pPlanes[4], int pnLineSizes[4])
@@ -51,7 +50,7 @@ CEngineRef<IMediaSample5> ConvertForStabiliser(IMediaSampleConverter5* pConverte
     return converted;
 }
 
-} // namespace
+}  // namespace
 
 BOOL CFormatsConverterEx::StabilisationPrePass(double dDuration)
 {

@@ -6,8 +6,7 @@
 
 #include "app/recording/ConverterContext.h"
 
-namespace
-{
+namespace {
 
 LONG CountOf(IMediaPropertyBag5* pBag, LPCTSTR pszName)
 {
@@ -17,7 +16,7 @@ LONG CountOf(IMediaPropertyBag5* pBag, LPCTSTR pszName)
     return n;
 }
 
-} // namespace
+}  // namespace
 
 double CFormatsConverterEx::GetSourceDuration(IMediaSource5* pSource)
 {
@@ -47,16 +46,18 @@ double CFormatsConverterEx::GetWrittenDuration(IMediaFile5* pFile)
     return 0;
 }
 
-CEngineRef<IMediaVideoFormat5> CFormatsConverterEx::GetVideoStreamFormat(IMediaPropertyBag5* pProfile, LONG nIndex)
+CEngineRef<IMediaVideoFormat5> CFormatsConverterEx::GetVideoStreamFormat(IMediaPropertyBag5* pProfile,
+                                                                         LONG nIndex)
 {
     CEngineRef<IMediaVideoFormat5> format;
     CEngineRef<IMediaPropertyBag5> stream;
     if (!pProfile ||
-        FAILED(pProfile->GetObject(CEngineString(MEDIA_PROP_VIDEO_STREAM_INFO), nIndex, IID_IMediaPropertyBag5,
-                                   stream.OutVoid())) ||
+        FAILED(pProfile->GetObject(CEngineString(MEDIA_PROP_VIDEO_STREAM_INFO), nIndex,
+                                   IID_IMediaPropertyBag5, stream.OutVoid())) ||
         !stream)
         return format;
-    if (FAILED(stream->GetObject(CEngineString(MEDIA_PROP_AV_FORMAT), 0, IID_IMediaVideoFormat5, format.OutVoid())))
+    if (FAILED(stream->GetObject(CEngineString(MEDIA_PROP_AV_FORMAT), 0, IID_IMediaVideoFormat5,
+                                 format.OutVoid())))
         format.Reset();
     return format;
 }

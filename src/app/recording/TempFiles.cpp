@@ -13,8 +13,7 @@ void ListFiles(CString strFolder, LPCTSTR pszMask, CStringArray& arrFiles)
     FindClose(hFind);
 }
 
-namespace
-{
+namespace {
 
 constexpr int MAX_PART = 4095;
 
@@ -28,7 +27,7 @@ void StorePart(CString* pOut, const CString* pPrevious, const CString& strPart)
         *pOut = strPart;
 }
 
-} // namespace
+}  // namespace
 
 void SplitPath(LPCTSTR pszPath, CString* pDrive, CString* pDirectory, CString* pName, CString* pExtension)
 {

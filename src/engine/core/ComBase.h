@@ -42,7 +42,9 @@ template <class Base>
 class ComObject final : public Base {
  public:
   template <class... Args>
-  explicit ComObject(Args&&... args) : Base(std::forward<Args>(args)...) { ModuleAddObject(); }
+  explicit ComObject(Args&&... args) : Base(std::forward<Args>(args)...) {
+    ModuleAddObject();
+  }
   ~ComObject() override { ModuleReleaseObject(); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
@@ -88,16 +90,32 @@ template <class T>
 class ComPtr {
  public:
   ComPtr() = default;
-  ComPtr(T* p) : p_(p) { if (p_) p_->AddRef(); }  // NOLINT: takes a new reference
-  ComPtr(const ComPtr& o) : p_(o.p_) { if (p_) p_->AddRef(); }
+  ComPtr(T* p) : p_(p) {
+    if (p_) p_->AddRef();
+  }  // NOLINT: takes a new reference
+  ComPtr(const ComPtr& o) : p_(o.p_) {
+    if (p_) p_->AddRef();
+  }
   ComPtr(ComPtr&& o) noexcept : p_(o.p_) { o.p_ = nullptr; }
-  ~ComPtr() { if (p_) p_->Release(); }
-  ComPtr& operator=(const ComPtr& o) { Reset(o.p_); return *this; }
-  ComPtr& operator=(ComPtr&& o) noexcept {
-    if (this != &o) { if (p_) p_->Release(); p_ = o.p_; o.p_ = nullptr; }
+  ~ComPtr() {
+    if (p_) p_->Release();
+  }
+  ComPtr& operator=(const ComPtr& o) {
+    Reset(o.p_);
     return *this;
   }
-  ComPtr& operator=(T* p) { Reset(p); return *this; }
+  ComPtr& operator=(ComPtr&& o) noexcept {
+    if (this != &o) {
+      if (p_) p_->Release();
+      p_ = o.p_;
+      o.p_ = nullptr;
+    }
+    return *this;
+  }
+  ComPtr& operator=(T* p) {
+    Reset(p);
+    return *this;
+  }
 
   void Reset(T* p = nullptr) {
     if (p) p->AddRef();
@@ -105,15 +123,31 @@ class ComPtr {
     p_ = p;
   }
   // Takes over a reference the caller already owns.
-  void Attach(T* p) { if (p_) p_->Release(); p_ = p; }
-  T* Detach() { T* p = p_; p_ = nullptr; return p; }
-  T** Out() { Reset(); return &p_; }
-  void** OutVoid() { Reset(); return reinterpret_cast<void**>(&p_); }
+  void Attach(T* p) {
+    if (p_) p_->Release();
+    p_ = p;
+  }
+  T* Detach() {
+    T* p = p_;
+    p_ = nullptr;
+    return p;
+  }
+  T** Out() {
+    Reset();
+    return &p_;
+  }
+  void** OutVoid() {
+    Reset();
+    return reinterpret_cast<void**>(&p_);
+  }
   T* Get() const { return p_; }
   T* operator->() const { return p_; }
   explicit operator bool() const { return p_ != nullptr; }
   // Hands out a new reference (for out parameters).
-  T* Copy() const { if (p_) p_->AddRef(); return p_; }
+  T* Copy() const {
+    if (p_) p_->AddRef();
+    return p_;
+  }
 
   template <class U>
   HRESULT As(ComPtr<U>* out, REFIID riid) const {

@@ -98,8 +98,8 @@ HRESULT ConnectionPoint::Fire(DISPID dispid, std::vector<VARIANT> args) {
   for (auto& target : targets) {
     VARIANT ret;
     VariantInit(&ret);
-    HRESULT hr = target->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &ret,
-                                nullptr, nullptr);
+    HRESULT hr =
+        target->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &ret, nullptr, nullptr);
     VariantClear(&ret);
     if (FAILED(hr) && hr != E_NOTIMPL && hr != DISP_E_MEMBERNOTFOUND) result = hr;
   }
@@ -163,8 +163,8 @@ struct OwnerThreadQueue::State {
 
 OwnerThreadQueue::OwnerThreadQueue() : state_(std::make_shared<State>()), thread_(GetCurrentThreadId()) {
   if (RegisterQueueClass())
-    state_->window = CreateWindowExW(0, kQueueClass, u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                     ModuleInstance(), nullptr);
+    state_->window =
+        CreateWindowExW(0, kQueueClass, u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ModuleInstance(), nullptr);
 }
 
 OwnerThreadQueue::~OwnerThreadQueue() {
@@ -178,8 +178,7 @@ OwnerThreadQueue::~OwnerThreadQueue() {
   if (OnOwnerThread()) {
     // Drop work still waiting, then the window.
     MSG msg;
-    while (PeekMessageW(&msg, window, kRunWork, kRunWork, PM_REMOVE))
-      delete reinterpret_cast<Work*>(msg.lParam);
+    while (PeekMessageW(&msg, window, kRunWork, kRunWork, PM_REMOVE)) delete reinterpret_cast<Work*>(msg.lParam);
     DestroyWindow(window);
   } else {
     PostMessageW(window, WM_CLOSE, 0, 0);

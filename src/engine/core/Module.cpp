@@ -43,8 +43,7 @@ class ClassFactory : public ComClass, public IClassFactory {
   explicit ClassFactory(const ClassEntry* entry) : entry_(entry) {}
 
   void* FindInterface(REFIID riid) {
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory))
-      return static_cast<IClassFactory*>(this);
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) return static_cast<IClassFactory*>(this);
     return nullptr;
   }
 
@@ -78,8 +77,8 @@ LONG SetValue(HKEY key, const WCHAR* name, const std::u16string& value) {
 HRESULT RegisterClass(const ClassEntry& entry, const std::u16string& modulePath) {
   std::u16string keyPath = u"CLSID\\" + GuidText(*entry.clsid);
   HKEY classKey = nullptr;
-  LONG rc = RegCreateKeyExW(HKEY_CLASSES_ROOT, reinterpret_cast<LPCWSTR>(keyPath.c_str()), 0, nullptr, 0,
-                            KEY_WRITE, nullptr, &classKey, nullptr);
+  LONG rc = RegCreateKeyExW(HKEY_CLASSES_ROOT, reinterpret_cast<LPCWSTR>(keyPath.c_str()), 0, nullptr, 0, KEY_WRITE,
+                            nullptr, &classKey, nullptr);
   if (rc != ERROR_SUCCESS) return HRESULT_FROM_WIN32(rc);
   rc = SetValue(classKey, nullptr, entry.name);
   HKEY serverKey = nullptr;
@@ -141,4 +140,3 @@ HINSTANCE ModuleInstance() { return g_instance; }
 const ClassEntry* EngineClasses() { return kClasses; }
 
 }  // namespace engine
-

@@ -46,11 +46,24 @@ std::u16string FromUtf8(const std::string& s, bool* valid) {
     unsigned char b = static_cast<unsigned char>(s[i]);
     uint32_t c;
     int extra;
-    if (b < 0x80) { c = b; extra = 0; }
-    else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; extra = 1; }
-    else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; extra = 2; }
-    else if ((b & 0xF8) == 0xF0) { c = b & 0x07; extra = 3; }
-    else { out += u'\xFFFD'; ok = false; ++i; continue; }
+    if (b < 0x80) {
+      c = b;
+      extra = 0;
+    } else if ((b & 0xE0) == 0xC0) {
+      c = b & 0x1F;
+      extra = 1;
+    } else if ((b & 0xF0) == 0xE0) {
+      c = b & 0x0F;
+      extra = 2;
+    } else if ((b & 0xF8) == 0xF0) {
+      c = b & 0x07;
+      extra = 3;
+    } else {
+      out += u'\xFFFD';
+      ok = false;
+      ++i;
+      continue;
+    }
     if (extra && i + extra >= s.size()) {
       out += u'\xFFFD';
       ok = false;
@@ -59,7 +72,10 @@ std::u16string FromUtf8(const std::string& s, bool* valid) {
     bool good = true;
     for (int k = 1; k <= extra; ++k) {
       unsigned char t = static_cast<unsigned char>(s[i + k]);
-      if ((t & 0xC0) != 0x80) { good = false; break; }
+      if ((t & 0xC0) != 0x80) {
+        good = false;
+        break;
+      }
       c = (c << 6) | (t & 0x3F);
     }
     static const uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};

@@ -90,7 +90,8 @@ bool AudioFileDecoder::Open(const std::string& path, std::string* error) {
 
 double AudioFileDecoder::PositionMs() const {
   std::lock_guard<std::mutex> g(lock_);
-  double buffered = rate_ > 0 ? 1000.0 * static_cast<double>((pending_.size() - pendingPos_) / (2 * channels_)) / rate_ : 0;
+  double buffered =
+      rate_ > 0 ? 1000.0 * static_cast<double>((pending_.size() - pendingPos_) / (2 * channels_)) / rate_ : 0;
   return baseMs_ + (rate_ > 0 ? 1000.0 * static_cast<double>(framesOut_) / rate_ : 0) - buffered;
 }
 
@@ -123,8 +124,8 @@ bool AudioFileDecoder::Refill() {
       int outMax = swr_get_out_samples(swr_, frame_->nb_samples);
       pending_.resize(static_cast<size_t>(std::max(outMax, 0)) * 2 * channels_);
       uint8_t* outPlanes[1] = {pending_.data()};
-      int got = swr_convert(swr_, outPlanes, outMax, const_cast<const uint8_t**>(frame_->extended_data),
-                            frame_->nb_samples);
+      int got =
+          swr_convert(swr_, outPlanes, outMax, const_cast<const uint8_t**>(frame_->extended_data), frame_->nb_samples);
       AVStream* st = fmt_->streams[stream_];
       double frameMs = frame_->pts != AV_NOPTS_VALUE ? 1000.0 * frame_->pts * av_q2d(st->time_base) : -1;
       av_frame_unref(frame_);

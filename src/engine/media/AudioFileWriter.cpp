@@ -19,44 +19,61 @@ namespace engine::media {
 
 namespace {
 
-bool IsDiskFull(int err) {
-  return err == AVERROR(ENOSPC) || err == AVERROR(EFBIG) || err == AVERROR(EDQUOT);
-}
+bool IsDiskFull(int err) { return err == AVERROR(ENOSPC) || err == AVERROR(EFBIG) || err == AVERROR(EDQUOT); }
 
 const char* EncoderName(int codec, int container) {
   bool bigEndian = container == kContainerAiff || container == kContainerAu;
   switch (codec) {
     case kCodecPcm:
-    case kCodecPcmBigEndian: return bigEndian ? "pcm_s16be" : "pcm_s16le";
-    case kCodecPcm24: return bigEndian ? "pcm_s24be" : "pcm_s24le";
-    case kCodecALaw: return "pcm_alaw";
-    case kCodecMuLaw: return "pcm_mulaw";
-    case kCodecMsAdpcm: return "adpcm_ms";
+    case kCodecPcmBigEndian:
+      return bigEndian ? "pcm_s16be" : "pcm_s16le";
+    case kCodecPcm24:
+      return bigEndian ? "pcm_s24be" : "pcm_s24le";
+    case kCodecALaw:
+      return "pcm_alaw";
+    case kCodecMuLaw:
+      return "pcm_mulaw";
+    case kCodecMsAdpcm:
+      return "adpcm_ms";
     case kCodecImaAdpcm0:
     case kCodecImaAdpcm:
-    case kCodecImaAdpcm2: return "adpcm_ima_wav";
-    case kCodecGsmMs: return "libgsm_ms";
-    case kCodecMp2: return "mp2";
-    case kCodecMp3: return "libmp3lame";
-    case kCodecAac: return "aac";
-    case kCodecAc3: return "ac3";
-    case kCodecVorbis: return "libvorbis";
-    case kCodecOpus: return "libopus";
-    case kCodecWma: return "wmav2";
-    default: return nullptr;
+    case kCodecImaAdpcm2:
+      return "adpcm_ima_wav";
+    case kCodecGsmMs:
+      return "libgsm_ms";
+    case kCodecMp2:
+      return "mp2";
+    case kCodecMp3:
+      return "libmp3lame";
+    case kCodecAac:
+      return "aac";
+    case kCodecAc3:
+      return "ac3";
+    case kCodecVorbis:
+      return "libvorbis";
+    case kCodecOpus:
+      return "libopus";
+    case kCodecWma:
+      return "wmav2";
+    default:
+      return nullptr;
   }
 }
 
 int DefaultBitRate(int codec) {
   switch (codec) {
     case kCodecMp2:
-    case kCodecAc3: return 192000;
-    case kCodecOpus: return 96000;
+    case kCodecAc3:
+      return 192000;
+    case kCodecOpus:
+      return 96000;
     case kCodecMp3:
     case kCodecAac:
     case kCodecVorbis:
-    case kCodecWma: return 128000;
-    default: return 0;
+    case kCodecWma:
+      return 128000;
+    default:
+      return 0;
   }
 }
 
@@ -119,8 +136,7 @@ void AudioFileWriter::Release() {
   patcher_.Detach();
 }
 
-WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings& settings,
-                                  const PcmFormat& input) {
+WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings& settings, const PcmFormat& input) {
   static const bool quiet = (av_log_set_level(AV_LOG_ERROR), true);
   (void)quiet;
   Release();
@@ -213,8 +229,8 @@ bool AudioFileWriter::MakeResampler() {
   AVChannelLayout inLayout, outLayout;
   av_channel_layout_default(&inLayout, input_.channels);
   av_channel_layout_default(&outLayout, outChannels_);
-  int err = swr_alloc_set_opts2(&swr_, &outLayout, static_cast<AVSampleFormat>(outFormat_), outRate_,
-                                &inLayout, AV_SAMPLE_FMT_S16, input_.sampleRate, 0, nullptr);
+  int err = swr_alloc_set_opts2(&swr_, &outLayout, static_cast<AVSampleFormat>(outFormat_), outRate_, &inLayout,
+                                AV_SAMPLE_FMT_S16, input_.sampleRate, 0, nullptr);
   av_channel_layout_uninit(&inLayout);
   av_channel_layout_uninit(&outLayout);
   return err >= 0 && swr_init(swr_) >= 0;
@@ -363,8 +379,7 @@ WriteStatus AudioFileWriter::Convert(const uint8_t* pcm, int frames) {
   const uint8_t* in[1] = {pcm};
   int got = swr_convert(swr_, convertPlanes_.data(), convertCapacity_, pcm ? in : nullptr, frames);
   if (got < 0) return Fail(got, "sample conversion failed");
-  if (got > 0 &&
-      av_audio_fifo_write(fifo_, reinterpret_cast<void**>(convertPlanes_.data()), got) < got)
+  if (got > 0 && av_audio_fifo_write(fifo_, reinterpret_cast<void**>(convertPlanes_.data()), got) < got)
     return Fail(AVERROR(ENOMEM), "out of memory");
   return WriteStatus::Ok;
 }
@@ -457,14 +472,12 @@ WriteStatus AudioFileWriter::Finish() {
 void AudioFileWriter::CountRefusedBlock(uint64_t acceptedFrames) {
   inputFrames_ = acceptedFrames;
   cutMs_ = WrittenMs();
-  if (patcher_.IsAttached() && outRate_ > 0)
-    cutMs_ = 1000.0 * static_cast<double>(patcher_.FramesOnDisk()) / outRate_;
+  if (patcher_.IsAttached() && outRate_ > 0) cutMs_ = 1000.0 * static_cast<double>(patcher_.FramesOnDisk()) / outRate_;
 }
 
 double AudioFileWriter::WrittenMs() const {
   if (cutMs_ >= 0) return cutMs_;
-  return inputMsBefore_ +
-         (input_.sampleRate > 0 ? 1000.0 * static_cast<double>(inputFrames_) / input_.sampleRate : 0);
+  return inputMsBefore_ + (input_.sampleRate > 0 ? 1000.0 * static_cast<double>(inputFrames_) / input_.sampleRate : 0);
 }
 
 uint64_t AudioFileWriter::FileBytes() const {

@@ -23,9 +23,9 @@ namespace engine::media {
 
 enum class WriteStatus {
   Ok,
-  DiskFull,      // the file system refused more bytes (no space, size limit, quota)
-  BadSettings,   // the container or codec cannot be made with these settings
-  Failed,        // any other failure of the encoder, muxer or file
+  DiskFull,     // the file system refused more bytes (no space, size limit, quota)
+  BadSettings,  // the container or codec cannot be made with these settings
+  Failed,       // any other failure of the encoder, muxer or file
 };
 
 class AudioFileWriter {

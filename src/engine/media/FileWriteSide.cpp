@@ -31,8 +31,7 @@ HRESULT ReadSampleFormat(IMediaSample5* sample, PcmFormat* format) {
   f->GetSampleRate(&rate);
   f->GetChannels(&channels);
   f->GetBitsPerSample(&bits);
-  if (rate <= 0 || channels <= 0 || channels > 8 || (bits != 16 && bits != 0))
-    return MEDIA_E_UNSUPPORTED_FORMAT;
+  if (rate <= 0 || channels <= 0 || channels > 8 || (bits != 16 && bits != 0)) return MEDIA_E_UNSUPPORTED_FORMAT;
   format->sampleRate = rate;
   format->channels = channels;
   return S_OK;
@@ -53,8 +52,7 @@ HRESULT FileWriteSide::SetContainerType(LONG type) {
   settings_.containerType = type;
   containerSet_ = true;
   // A codec chosen earlier that this container cannot carry falls back to its own.
-  if (settings_.codec != kCodecNone && !ContainerAccepts(type, settings_.codec))
-    settings_.codec = kCodecNone;
+  if (settings_.codec != kCodecNone && !ContainerAccepts(type, settings_.codec)) settings_.codec = kCodecNone;
   return S_OK;
 }
 
@@ -73,11 +71,9 @@ HRESULT FileWriteSide::SetStreamSettings(IMediaPropertyBag5* profile) {
   profile->GetCount(streams, &count);
   for (LONG i = 0; i < count; ++i) {
     ComPtr<IMediaPropertyBag5> stream;
-    if (FAILED(profile->GetObject(streams, i, IID_IMediaPropertyBag5, stream.OutVoid())) || !stream)
-      continue;
+    if (FAILED(profile->GetObject(streams, i, IID_IMediaPropertyBag5, stream.OutVoid())) || !stream) continue;
     ComPtr<IMediaAudioFormat5> format;
-    if (FAILED(stream->GetObject(avformat, 0, IID_IMediaAudioFormat5, format.OutVoid())) || !format)
-      continue;
+    if (FAILED(stream->GetObject(avformat, 0, IID_IMediaAudioFormat5, format.OutVoid())) || !format) continue;
     // The last audio stream wins, as for the silence format of the driver.
     LONG kind = 0, codec = 0, rate = 0, channels = 0, bitrate = 0;
     format->GetKind(&kind);
@@ -113,10 +109,17 @@ HRESULT FileWriteSide::SetStreamSettings(IMediaPropertyBag5* profile) {
 HRESULT FileWriteSide::MapStatus(WriteStatus s) {
   HRESULT hr;
   switch (s) {
-    case WriteStatus::Ok: return S_OK;
-    case WriteStatus::DiskFull: hr = MEDIA_E_DISK_FULL; break;
-    case WriteStatus::BadSettings: hr = MEDIA_E_UNSUPPORTED_FORMAT; break;
-    default: hr = E_FAIL; break;
+    case WriteStatus::Ok:
+      return S_OK;
+    case WriteStatus::DiskFull:
+      hr = MEDIA_E_DISK_FULL;
+      break;
+    case WriteStatus::BadSettings:
+      hr = MEDIA_E_UNSUPPORTED_FORMAT;
+      break;
+    default:
+      hr = E_FAIL;
+      break;
   }
   if (writer_) error_ = writer_->LastError();
   if (SUCCEEDED(firstFailure_)) firstFailure_ = hr;
@@ -163,15 +166,13 @@ HRESULT FileWriteSide::WriteSample(IMediaSample5* sample) {
   PcmFormat format;
   HRESULT hr = ReadSampleFormat(sample, &format);
   if (FAILED(hr)) return hr;
-  if (format.sampleRate != writer_->InputFormat().sampleRate ||
-      format.channels != writer_->InputFormat().channels) {
+  if (format.sampleRate != writer_->InputFormat().sampleRate || format.channels != writer_->InputFormat().channels) {
     hr = MapStatus(writer_->SetInputFormat(format));
     if (FAILED(hr)) return hr;
   }
   BYTE* data = nullptr;
   LONG capacity = 0, length = 0;
-  if (FAILED(sample->GetBuffer(&data, &capacity)) || FAILED(sample->GetLength(&length)))
-    return E_FAIL;
+  if (FAILED(sample->GetBuffer(&data, &capacity)) || FAILED(sample->GetLength(&length))) return E_FAIL;
   if (length <= 0) return S_OK;
   if (!data || length > capacity) return E_INVALIDARG;
   hr = MapStatus(writer_->Write(data, static_cast<size_t>(length)));

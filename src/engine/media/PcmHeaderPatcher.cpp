@@ -13,12 +13,8 @@ namespace engine::media {
 
 namespace {
 
-uint32_t Le32(const uint8_t* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-uint32_t Be32(const uint8_t* p) {
-  return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-}
+uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
+uint32_t Be32(const uint8_t* p) { return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
 
 }  // namespace
 
@@ -35,10 +31,17 @@ bool PcmHeaderPatcher::Attach(const std::string& path, int containerType, int fr
   bool ok = false;
   if (n > 0) {
     switch (containerType) {
-      case kContainerWav: ok = ParseWav(head.data(), static_cast<size_t>(n)); break;
-      case kContainerAiff: ok = ParseAiff(head.data(), static_cast<size_t>(n)); break;
-      case kContainerAu: ok = ParseAu(head.data(), static_cast<size_t>(n)); break;
-      default: break;
+      case kContainerWav:
+        ok = ParseWav(head.data(), static_cast<size_t>(n));
+        break;
+      case kContainerAiff:
+        ok = ParseAiff(head.data(), static_cast<size_t>(n));
+        break;
+      case kContainerAu:
+        ok = ParseAu(head.data(), static_cast<size_t>(n));
+        break;
+      default:
+        break;
     }
   }
   if (!ok) Detach();
@@ -94,9 +97,15 @@ bool PcmHeaderPatcher::ParseAu(const uint8_t* h, size_t n) {
 bool PcmHeaderPatcher::Put32(uint64_t offset, uint32_t v, bool bigEndian) {
   uint8_t b[4];
   if (bigEndian) {
-    b[0] = v >> 24; b[1] = v >> 16; b[2] = v >> 8; b[3] = v;
+    b[0] = v >> 24;
+    b[1] = v >> 16;
+    b[2] = v >> 8;
+    b[3] = v;
   } else {
-    b[0] = v; b[1] = v >> 8; b[2] = v >> 16; b[3] = v >> 24;
+    b[0] = v;
+    b[1] = v >> 8;
+    b[2] = v >> 16;
+    b[3] = v >> 24;
   }
   return ::pwrite(fd_, b, 4, static_cast<off_t>(offset)) == 4;
 }
@@ -123,14 +132,12 @@ bool PcmHeaderPatcher::Update() {
     case kContainerWav:
       ok &= Put32(4, static_cast<uint32_t>(end - 8), false);
       ok &= Put32(dataSizeOffset_, static_cast<uint32_t>(data), false);
-      if (factOffset_ && frameBytes_ > 0)
-        ok &= Put32(factOffset_, static_cast<uint32_t>(data / frameBytes_), false);
+      if (factOffset_ && frameBytes_ > 0) ok &= Put32(factOffset_, static_cast<uint32_t>(data / frameBytes_), false);
       break;
     case kContainerAiff:
       ok &= Put32(4, static_cast<uint32_t>(end - 8), true);
       ok &= Put32(dataSizeOffset_, static_cast<uint32_t>(end - dataSizeOffset_ - 4), true);
-      if (frameBytes_ > 0)
-        ok &= Put32(commFramesOffset_, static_cast<uint32_t>(data / frameBytes_), true);
+      if (frameBytes_ > 0) ok &= Put32(commFramesOffset_, static_cast<uint32_t>(data / frameBytes_), true);
       break;
     case kContainerAu:
       ok &= Put32(dataSizeOffset_, static_cast<uint32_t>(data), true);

@@ -53,7 +53,10 @@ namespace {
 
 // One class for the three kinds: the kind decides the CLSID's interface and
 // which codecs are allowed.
-class CAudioFormat : public ComClass, public IMediaAacSettings5, public IMediaMp3Settings5, public IAudioFormatInternal {
+class CAudioFormat : public ComClass,
+                     public IMediaAacSettings5,
+                     public IMediaMp3Settings5,
+                     public IAudioFormatInternal {
  public:
   explicit CAudioFormat(LONG kind) : state_(DefaultAudioFormat(kind)) {}
 
@@ -97,7 +100,9 @@ class CAudioFormat : public ComClass, public IMediaAacSettings5, public IMediaMp
     if (bps < 0) return E_INVALIDARG;
     return Set(&AudioFormatState::bitrate, bps);
   }
-  HRESULT STDMETHODCALLTYPE GetBitsPerSample(LONG* bits) override { return Get(bits, &AudioFormatState::bitsPerSample); }
+  HRESULT STDMETHODCALLTYPE GetBitsPerSample(LONG* bits) override {
+    return Get(bits, &AudioFormatState::bitsPerSample);
+  }
   HRESULT STDMETHODCALLTYPE SetBitsPerSample(LONG bits) override {
     if (bits != 8 && bits != 16 && bits != 24 && bits != 32) return E_INVALIDARG;
     return Set(&AudioFormatState::bitsPerSample, bits);

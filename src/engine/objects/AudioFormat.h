@@ -16,13 +16,13 @@ struct AudioFormatState {
   LONG codec = MEDIA_CODEC_PCM;
   LONG sampleRate = 44100;
   LONG channels = 2;
-  LONG bitrate = 0;        // bit/s; 0 for PCM-like codecs
+  LONG bitrate = 0;  // bit/s; 0 for PCM-like codecs
   LONG bitsPerSample = 16;
   LONG mp3RateMode = MEDIA_MP3_CBR;
   LONG aacStreamFormat = MEDIA_AAC_RAW;
-  std::u16string codecName;    // empty: the codec table's name
-  std::u16string description;  // empty: made from the values
-  std::vector<BYTE> waveExtra; // bytes after WAVEFORMATEX (cbSize of them)
+  std::u16string codecName;     // empty: the codec table's name
+  std::u16string description;   // empty: made from the values
+  std::vector<BYTE> waveExtra;  // bytes after WAVEFORMATEX (cbSize of them)
 };
 
 // The defaults of a kind (MP3 and AAC: 44100 Hz stereo 128000 bit/s).

@@ -284,8 +284,7 @@ HRESULT CCaptureSource::ReadAudio(double ms, IMediaSample5** sample) {
     std::vector<BYTE> data(frames * static_cast<size_t>(2 * channels));
     size_t got = 0;
     pulse::CaptureStatus status = capture->Read(data.data(), data.size(), &got);
-    if (status == pulse::CaptureStatus::Failed || status == pulse::CaptureStatus::TimedOut)
-      return MEDIA_E_DEVICE_LOST;
+    if (status == pulse::CaptureStatus::Failed || status == pulse::CaptureStatus::TimedOut) return MEDIA_E_DEVICE_LOST;
     got -= got % static_cast<size_t>(2 * channels);
     if (got == 0) return S_FALSE;
     data.resize(got);

@@ -16,10 +16,7 @@
 
 namespace engine {
 
-class CCaptureSource : public ComClass,
-                       public IMediaCaptureSource5,
-                       public IMediaSource5,
-                       public IMediaFile5 {
+class CCaptureSource : public ComClass, public IMediaCaptureSource5, public IMediaSource5, public IMediaFile5 {
  public:
   CCaptureSource();
   ~CCaptureSource() override;

@@ -46,9 +46,10 @@ struct Alias {
   LONG id;
 };
 const Alias kAliases[] = {
-    {"mp3float", MEDIA_CODEC_MP3}, {"aac_fixed", MEDIA_CODEC_AAC}, {"aac_latm", MEDIA_CODEC_AAC},
-    {"libopencore_amrnb", MEDIA_CODEC_AMR_NB}, {"libvorbis", MEDIA_CODEC_VORBIS},
-    {"libmp3lame", MEDIA_CODEC_MP3},  {"pcm_s24be", MEDIA_CODEC_PCM24}, {"libopus", MEDIA_CODEC_OPUS},
+    {"mp3float", MEDIA_CODEC_MP3},     {"aac_fixed", MEDIA_CODEC_AAC},
+    {"aac_latm", MEDIA_CODEC_AAC},     {"libopencore_amrnb", MEDIA_CODEC_AMR_NB},
+    {"libvorbis", MEDIA_CODEC_VORBIS}, {"libmp3lame", MEDIA_CODEC_MP3},
+    {"pcm_s24be", MEDIA_CODEC_PCM24},  {"libopus", MEDIA_CODEC_OPUS},
 };
 
 const LONG kAmrNbRates[8] = {4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200};
@@ -134,8 +135,7 @@ std::u16string DescribeFormat(LONG codec, LONG sampleRate, LONG channels, LONG b
       std::snprintf(text, sizeof text, "%d kbps, %d Hz, %s", static_cast<int>(bitrate / 1000),
                     static_cast<int>(sampleRate), layout);
   } else if (!info || !info->compressed) {
-    std::snprintf(text, sizeof text, "%d Hz, %d bit, %s", static_cast<int>(sampleRate), static_cast<int>(bits),
-                  layout);
+    std::snprintf(text, sizeof text, "%d Hz, %d bit, %s", static_cast<int>(sampleRate), static_cast<int>(bits), layout);
   } else {
     std::snprintf(text, sizeof text, "%d Hz, %s", static_cast<int>(sampleRate), layout);
   }

@@ -11,11 +11,11 @@
 namespace engine {
 
 struct CodecInfo {
-  LONG id;                // MEDIA_CODEC_*
-  const char16_t* name;   // shown to the user ("Mpeg Layer 3")
-  const char* ffmpegName; // FFmpeg's codec name ("mp3"), or null
-  WORD waveTag;           // WAVEFORMATEX wFormatTag, 0 when none
-  bool compressed;        // has a bitrate of its own (not PCM-like)
+  LONG id;                 // MEDIA_CODEC_*
+  const char16_t* name;    // shown to the user ("Mpeg Layer 3")
+  const char* ffmpegName;  // FFmpeg's codec name ("mp3"), or null
+  WORD waveTag;            // WAVEFORMATEX wFormatTag, 0 when none
+  bool compressed;         // has a bitrate of its own (not PCM-like)
 };
 
 // The entry of an identifier, or null.

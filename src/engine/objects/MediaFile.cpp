@@ -46,10 +46,7 @@ HRESULT SetBagString(IMediaPropertyBag5* bag, const std::u16string& name, const 
   return hr;
 }
 
-class CMediaFile : public ComClass,
-                   public IMediaFile5,
-                   public IMediaContainerInfo5,
-                   public IConnectionPointContainer {
+class CMediaFile : public ComClass, public IMediaFile5, public IMediaContainerInfo5, public IConnectionPointContainer {
  public:
   CMediaFile()
       : events_(static_cast<IMediaFile5*>(this), static_cast<IConnectionPointContainer*>(this),

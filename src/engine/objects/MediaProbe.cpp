@@ -50,8 +50,8 @@ void ReadTags(AVFormatContext* ctx, ProbeResult* result) {
     const char16_t* name;
   };
   static const Map kTags[] = {
-      {"title", MEDIA_PROP_TITLE},     {"artist", MEDIA_PROP_ARTIST},   {"album", MEDIA_PROP_ALBUM},
-      {"genre", MEDIA_PROP_GENRE},     {"date", MEDIA_PROP_DATE},       {"comment", MEDIA_PROP_COMMENT},
+      {"title", MEDIA_PROP_TITLE},         {"artist", MEDIA_PROP_ARTIST}, {"album", MEDIA_PROP_ALBUM},
+      {"genre", MEDIA_PROP_GENRE},         {"date", MEDIA_PROP_DATE},     {"comment", MEDIA_PROP_COMMENT},
       {"copyright", MEDIA_PROP_COPYRIGHT}, {"track", MEDIA_PROP_TRACK},
   };
   for (const Map& m : kTags) {
@@ -74,7 +74,7 @@ void FillAudio(AVFormatContext* ctx, AVStream* st, ProbedStream* out) {
   AudioFormatState& a = out->audio;
   const char* ffName = avcodec_get_name(par->codec_id);
   LONG codec = CodecIdFromFfmpegName(ffName);
-  a.kind = codec == MEDIA_CODEC_MP3 ? MEDIA_FORMAT_KIND_MP3
+  a.kind = codec == MEDIA_CODEC_MP3   ? MEDIA_FORMAT_KIND_MP3
            : codec == MEDIA_CODEC_AAC ? MEDIA_FORMAT_KIND_AAC
                                       : MEDIA_FORMAT_KIND_GENERIC;
   a.codec = codec;
@@ -158,12 +158,14 @@ LONG ContainerTypeFromDemuxer(const char* name, const char* majorBrand) {
     LONG type;
   };
   static const Map kMap[] = {
-      {"wav", MEDIA_CONTAINER_WAV},   {"w64", MEDIA_CONTAINER_WAV},       {"mp3", MEDIA_CONTAINER_MP3},
-      {"aiff", MEDIA_CONTAINER_AIFF}, {"amr", MEDIA_CONTAINER_AMR},       {"amrnb", MEDIA_CONTAINER_AMR},
-      {"aac", MEDIA_CONTAINER_AAC_ADTS}, {"au", MEDIA_CONTAINER_AU},      {"ogg", MEDIA_CONTAINER_OGG},
-      {"matroska,webm", MEDIA_CONTAINER_MATROSKA}, {"avi", MEDIA_CONTAINER_AVI},
-      {"mpeg", MEDIA_CONTAINER_MPEG}, {"mpegts", MEDIA_CONTAINER_MPEG},   {"asf", MEDIA_CONTAINER_ASF},
-      {"flac", MEDIA_CONTAINER_FLAC}, {"swf", MEDIA_CONTAINER_SWF},
+      {"wav", MEDIA_CONTAINER_WAV},      {"w64", MEDIA_CONTAINER_WAV},
+      {"mp3", MEDIA_CONTAINER_MP3},      {"aiff", MEDIA_CONTAINER_AIFF},
+      {"amr", MEDIA_CONTAINER_AMR},      {"amrnb", MEDIA_CONTAINER_AMR},
+      {"aac", MEDIA_CONTAINER_AAC_ADTS}, {"au", MEDIA_CONTAINER_AU},
+      {"ogg", MEDIA_CONTAINER_OGG},      {"matroska,webm", MEDIA_CONTAINER_MATROSKA},
+      {"avi", MEDIA_CONTAINER_AVI},      {"mpeg", MEDIA_CONTAINER_MPEG},
+      {"mpegts", MEDIA_CONTAINER_MPEG},  {"asf", MEDIA_CONTAINER_ASF},
+      {"flac", MEDIA_CONTAINER_FLAC},    {"swf", MEDIA_CONTAINER_SWF},
   };
   if (std::strcmp(name, "mov,mp4,m4a,3gp,3g2,mj2") == 0)
     return (majorBrand && std::strncmp(majorBrand, "qt", 2) == 0) ? MEDIA_CONTAINER_MOV : MEDIA_CONTAINER_MP4;
@@ -217,8 +219,8 @@ HRESULT ProbeMediaFile(const std::u16string& windowsPath, ProbeResult* result, s
 
   std::vector<double> scanned;
   bool estimated = ctx->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
-  if (estimated && ctx->pb && avio_size(ctx->pb) <= kScanLimitBytes &&
-      avio_seek(ctx->pb, 0, SEEK_SET) >= 0 && av_seek_frame(ctx, -1, 0, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_BYTE) >= 0)
+  if (estimated && ctx->pb && avio_size(ctx->pb) <= kScanLimitBytes && avio_seek(ctx->pb, 0, SEEK_SET) >= 0 &&
+      av_seek_frame(ctx, -1, 0, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_BYTE) >= 0)
     ScanDurations(ctx, &scanned);
 
   double containerMs = ctx->duration != AV_NOPTS_VALUE ? ctx->duration * 1000.0 / AV_TIME_BASE : 0;

@@ -38,7 +38,7 @@ struct ProbeResult {
   LONG container = MEDIA_CONTAINER_UNKNOWN;
   double durationMs = 0;
   bool seekable = false;
-  std::vector<ProbedStream> streams;  // audio and video only, in file order
+  std::vector<ProbedStream> streams;                            // audio and video only, in file order
   std::vector<std::pair<std::u16string, std::u16string>> tags;  // engine tag names
 };
 

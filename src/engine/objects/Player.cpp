@@ -26,10 +26,8 @@ CPlayer::~CPlayer() {
 }
 
 void* CPlayer::FindInterface(REFIID riid) {
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMediaPlayer5))
-    return static_cast<IMediaPlayer5*>(this);
-  if (IsEqualIID(riid, IID_IConnectionPointContainer))
-    return static_cast<IConnectionPointContainer*>(this);
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMediaPlayer5)) return static_cast<IMediaPlayer5*>(this);
+  if (IsEqualIID(riid, IID_IConnectionPointContainer)) return static_cast<IConnectionPointContainer*>(this);
   return nullptr;
 }
 
@@ -125,12 +123,10 @@ HRESULT CPlayer::StartSound() {
   if (!decoder_->Seek(position_) && position_ > 0) return E_FAIL;
   auto connection = pulse::PulseConnection::Get();
   if (!connection) return HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
-  auto playback = std::make_unique<pulse::PulsePlayback>(connection, decoder_->SampleRate(),
-                                                         decoder_->Channels());
+  auto playback = std::make_unique<pulse::PulsePlayback>(connection, decoder_->SampleRate(), decoder_->Channels());
   std::shared_ptr<media::AudioFileDecoder> decoder = decoder_;
   std::string error;
-  if (!playback->Start([decoder](uint8_t* dst, size_t max) { return decoder->Read(dst, max); },
-                       position_, &error))
+  if (!playback->Start([decoder](uint8_t* dst, size_t max) { return decoder->Read(dst, max); }, position_, &error))
     return HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
   playback_ = std::move(playback);
   return S_OK;

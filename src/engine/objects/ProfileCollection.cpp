@@ -153,8 +153,6 @@ class CProfileCollection : public ComClass, public IMediaProfileCollection5, pub
 
 }  // namespace
 
-HRESULT CreateProfileCollection(REFIID riid, void** ppv) {
-  return ComObject<CProfileCollection>::Create(riid, ppv);
-}
+HRESULT CreateProfileCollection(REFIID riid, void** ppv) { return ComObject<CProfileCollection>::Create(riid, ppv); }
 
 }  // namespace engine

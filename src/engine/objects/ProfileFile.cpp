@@ -36,11 +36,21 @@ std::string Quote(const std::u16string& s) {
   std::string out = "\"";
   for (unsigned char c : utf8) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20 || c == 0x7F) {
           char buf[8];
@@ -57,9 +67,12 @@ std::string Quote(const std::u16string& s) {
 
 const char* KindName(LONG kind) {
   switch (kind) {
-    case MEDIA_FORMAT_KIND_MP3: return "mp3";
-    case MEDIA_FORMAT_KIND_AAC: return "aac";
-    default: return "generic";
+    case MEDIA_FORMAT_KIND_MP3:
+      return "mp3";
+    case MEDIA_FORMAT_KIND_AAC:
+      return "aac";
+    default:
+      return "generic";
   }
 }
 
@@ -118,8 +131,8 @@ class Writer {
     return true;
   }
 
-  bool WriteObject(IMediaPropertyBag5* bag, BSTR key, LONG e, const std::string& head,
-                   const std::u16string& name, int depth) {
+  bool WriteObject(IMediaPropertyBag5* bag, BSTR key, LONG e, const std::string& head, const std::u16string& name,
+                   int depth) {
     ComPtr<IMediaPropertyBag5> inner;
     if (SUCCEEDED(bag->GetObject(key, e, IID_IMediaPropertyBag5, inner.OutVoid()))) {
       Indent(depth);
@@ -185,43 +198,79 @@ bool Tokenize(const std::string& line, std::vector<Token>* tokens, std::string* 
   size_t i = 0;
   while (i < line.size()) {
     char c = line[i];
-    if (c == ' ' || c == '\t' || c == '\r') { ++i; continue; }
+    if (c == ' ' || c == '\t' || c == '\r') {
+      ++i;
+      continue;
+    }
     if (c == '"') {
       std::string value;
       ++i;
       bool closed = false;
       while (i < line.size()) {
         char d = line[i++];
-        if (d == '"') { closed = true; break; }
-        if (d != '\\') { value += d; continue; }
+        if (d == '"') {
+          closed = true;
+          break;
+        }
+        if (d != '\\') {
+          value += d;
+          continue;
+        }
         if (i >= line.size()) break;
         char e = line[i++];
         switch (e) {
-          case '\\': value += '\\'; break;
-          case '"': value += '"'; break;
-          case 'n': value += '\n'; break;
-          case 'r': value += '\r'; break;
-          case 't': value += '\t'; break;
+          case '\\':
+            value += '\\';
+            break;
+          case '"':
+            value += '"';
+            break;
+          case 'n':
+            value += '\n';
+            break;
+          case 'r':
+            value += '\r';
+            break;
+          case 't':
+            value += '\t';
+            break;
           case 'u': {
-            if (i + 4 > line.size()) { *why = "a \\u escape needs four hex digits"; return false; }
+            if (i + 4 > line.size()) {
+              *why = "a \\u escape needs four hex digits";
+              return false;
+            }
             unsigned v = 0;
             for (int k = 0; k < 4; ++k) {
               char h = line[i + k];
               v <<= 4;
-              if (h >= '0' && h <= '9') v |= h - '0';
-              else if (h >= 'a' && h <= 'f') v |= h - 'a' + 10;
-              else if (h >= 'A' && h <= 'F') v |= h - 'A' + 10;
-              else { *why = "a \\u escape needs four hex digits"; return false; }
+              if (h >= '0' && h <= '9')
+                v |= h - '0';
+              else if (h >= 'a' && h <= 'f')
+                v |= h - 'a' + 10;
+              else if (h >= 'A' && h <= 'F')
+                v |= h - 'A' + 10;
+              else {
+                *why = "a \\u escape needs four hex digits";
+                return false;
+              }
             }
             i += 4;
-            if (v >= 0xD800 && v <= 0xDFFF) { *why = "a \\u escape names a surrogate"; return false; }
+            if (v >= 0xD800 && v <= 0xDFFF) {
+              *why = "a \\u escape names a surrogate";
+              return false;
+            }
             value += ToUtf8(std::u16string(1, static_cast<char16_t>(v)));
             break;
           }
-          default: *why = std::string("unknown escape \\") + e; return false;
+          default:
+            *why = std::string("unknown escape \\") + e;
+            return false;
         }
       }
-      if (!closed) { *why = "a string is not closed"; return false; }
+      if (!closed) {
+        *why = "a string is not closed";
+        return false;
+      }
       tokens->push_back({Token::Quoted, value});
       continue;
     }
@@ -276,8 +325,8 @@ class Parser {
         *hr = Bad(why);
         return false;
       }
-      if (tokens->empty() || ((*tokens)[0].kind == Token::Word && !(*tokens)[0].text.empty() &&
-                                  (*tokens)[0].text[0] == '#')) {
+      if (tokens->empty() ||
+          ((*tokens)[0].kind == Token::Word && !(*tokens)[0].text.empty() && (*tokens)[0].text[0] == '#')) {
         tokens->clear();
         continue;
       }
@@ -378,10 +427,14 @@ class Parser {
     if (type == "format") {
       if (t.size() != 4 || t[3].kind != Token::Word) return Bad("\"format\" needs a kind: generic, mp3 or aac");
       LONG kind;
-      if (t[3].text == "generic") kind = MEDIA_FORMAT_KIND_GENERIC;
-      else if (t[3].text == "mp3") kind = MEDIA_FORMAT_KIND_MP3;
-      else if (t[3].text == "aac") kind = MEDIA_FORMAT_KIND_AAC;
-      else return Bad("unknown format kind \"" + t[3].text + "\"");
+      if (t[3].text == "generic")
+        kind = MEDIA_FORMAT_KIND_GENERIC;
+      else if (t[3].text == "mp3")
+        kind = MEDIA_FORMAT_KIND_MP3;
+      else if (t[3].text == "aac")
+        kind = MEDIA_FORMAT_KIND_AAC;
+      else
+        return Bad("unknown format kind \"" + t[3].text + "\"");
       AudioFormatState s = DefaultAudioFormat(kind);
       HRESULT hr = ParseFormat(&s);
       if (FAILED(hr)) return hr;
@@ -502,8 +555,8 @@ HRESULT ReadTextFile(const std::u16string& path, std::string* text, std::u16stri
   } else {
     text->assign(static_cast<size_t>(size.QuadPart), '\0');
     DWORD got = 0;
-    if (!text->empty() && (!ReadFile(file, &(*text)[0], static_cast<DWORD>(text->size()), &got, nullptr) ||
-                           got != text->size())) {
+    if (!text->empty() &&
+        (!ReadFile(file, &(*text)[0], static_cast<DWORD>(text->size()), &got, nullptr) || got != text->size())) {
       hr = HRESULT_FROM_WIN32(GetLastError());
       if (SUCCEEDED(hr)) hr = E_FAIL;
       if (error) *error = u"the file cannot be read";

@@ -37,8 +37,7 @@ namespace engine {
 constexpr int kProfileFileVersion = 1;
 
 // Parses text; on failure *error says why (with the line) and out is untouched.
-HRESULT ParseProfiles(const std::string& text, std::vector<ComPtr<IMediaPropertyBag5>>* out,
-                      std::u16string* error);
+HRESULT ParseProfiles(const std::string& text, std::vector<ComPtr<IMediaPropertyBag5>>* out, std::u16string* error);
 // Writes the profiles as text; fails for a value it cannot store (an object
 // that is neither a bag nor an audio format, or bags nested too deep).
 HRESULT FormatProfiles(const std::vector<ComPtr<IMediaPropertyBag5>>& profiles, std::string* text,

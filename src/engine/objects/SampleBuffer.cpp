@@ -5,8 +5,7 @@
 namespace engine {
 
 void* CSampleBuffer::FindInterface(REFIID riid) {
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMediaSample5))
-    return static_cast<IMediaSample5*>(this);
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMediaSample5)) return static_cast<IMediaSample5*>(this);
   return nullptr;
 }
 

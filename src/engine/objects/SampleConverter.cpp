@@ -25,9 +25,12 @@ HRESULT CSampleConverter::Command(LONG command, IUnknown* argument, IUnknown** r
     if (result) *result = nullptr;
     std::lock_guard<std::mutex> g(lock_);
     switch (command) {
-      case MEDIACONV_CMD_CONFIGURE: return Configure(argument);
-      case MEDIACONV_CMD_CONVERT: return Convert(argument, result);
-      default: return E_INVALIDARG;
+      case MEDIACONV_CMD_CONFIGURE:
+        return Configure(argument);
+      case MEDIACONV_CMD_CONVERT:
+        return Convert(argument, result);
+      default:
+        return E_INVALIDARG;
     }
   });
 }
@@ -75,8 +78,8 @@ HRESULT CSampleConverter::Convert(IUnknown* argument, IUnknown** result) {
     AVChannelLayout in, out;
     av_channel_layout_default(&in, channels);
     av_channel_layout_default(&out, targetChannels_);
-    int err = swr_alloc_set_opts2(&swr_, &out, AV_SAMPLE_FMT_S16, targetRate_, &in, AV_SAMPLE_FMT_S16,
-                                  rate, 0, nullptr);
+    int err =
+        swr_alloc_set_opts2(&swr_, &out, AV_SAMPLE_FMT_S16, targetRate_, &in, AV_SAMPLE_FMT_S16, rate, 0, nullptr);
     if (err < 0 || swr_init(swr_) < 0) {
       swr_free(&swr_);
       return MEDIA_E_UNSUPPORTED_FORMAT;

@@ -10,8 +10,8 @@
 
 namespace engine::pulse {
 
-PulseCapture::PulseCapture(std::shared_ptr<PulseConnection> connection, std::string source,
-                           int sampleRate, int channels)
+PulseCapture::PulseCapture(std::shared_ptr<PulseConnection> connection, std::string source, int sampleRate,
+                           int channels)
     : connection_(std::move(connection)),
       source_(std::move(source)),
       sampleRate_(sampleRate > 0 ? sampleRate : 44100),
@@ -43,8 +43,7 @@ void PulseCapture::OnState(pa_stream* s, void* userdata) {
     default:
       break;
   }
-  if (!PA_STREAM_IS_GOOD(pa_stream_get_state(s)))
-    pa_threaded_mainloop_signal(self->connection_->Loop(), 0);
+  if (!PA_STREAM_IS_GOOD(pa_stream_get_state(s))) pa_threaded_mainloop_signal(self->connection_->Loop(), 0);
 }
 
 void PulseCapture::OnRead(pa_stream* s, size_t, void* userdata) {
@@ -100,8 +99,7 @@ bool PulseCapture::Start(std::string* error) {
   }
   PulseConnection::Lock lock(*connection_);
   pa_sample_spec sampleSpec;
-  stream_ = CreateSampleStream(*connection_, "Sondrel recording", sampleRate_, channels_,
-                               &sampleSpec, error);
+  stream_ = CreateSampleStream(*connection_, "Sondrel recording", sampleRate_, channels_, &sampleSpec, error);
   if (!stream_) return false;
   pa_stream_set_state_callback(stream_, OnState, this);
   pa_stream_set_read_callback(stream_, OnRead, this);
@@ -182,8 +180,7 @@ CaptureStatus PulseCapture::Read(uint8_t* dst, size_t bytes, size_t* got, int st
     arrived_.wait_for(g, std::chrono::milliseconds(100));
     if (paused_) {
       lastData = std::chrono::steady_clock::now();
-    } else if (queue_.empty() &&
-               std::chrono::steady_clock::now() - lastData > std::chrono::milliseconds(stallMs)) {
+    } else if (queue_.empty() && std::chrono::steady_clock::now() - lastData > std::chrono::milliseconds(stallMs)) {
       if (!failed_) error_ = "the capture device stopped delivering sound";
       failed_ = true;
       return CaptureStatus::TimedOut;

@@ -23,8 +23,7 @@ class PulseCapture {
   // Sound kept for a reader that has fallen behind; older sound is dropped.
   static constexpr int kMaxQueuedSeconds = 120;
 
-  PulseCapture(std::shared_ptr<PulseConnection> connection, std::string source,
-               int sampleRate, int channels);
+  PulseCapture(std::shared_ptr<PulseConnection> connection, std::string source, int sampleRate, int channels);
   ~PulseCapture();
   PulseCapture(const PulseCapture&) = delete;
   PulseCapture& operator=(const PulseCapture&) = delete;

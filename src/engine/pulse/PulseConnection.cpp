@@ -42,8 +42,8 @@ void OnSourceInfo(pa_context*, const pa_source_info* i, int eol, void* userdata)
   s.monitor = i->monitor_of_sink != PA_INVALID_INDEX;
   for (uint32_t p = 0; p < i->n_ports; ++p) {
     if (!i->ports[p]) continue;
-    s.ports.push_back({i->ports[p]->name ? i->ports[p]->name : "",
-                       i->ports[p]->description ? i->ports[p]->description : ""});
+    s.ports.push_back(
+        {i->ports[p]->name ? i->ports[p]->name : "", i->ports[p]->description ? i->ports[p]->description : ""});
   }
   if (i->active_port && i->active_port->name) s.activePort = i->active_port->name;
   pa_volume_t avg = pa_cvolume_avg(&i->volume);
@@ -60,9 +60,7 @@ std::shared_ptr<PulseConnection> g_instance;
 
 }  // namespace
 
-PulseConnection::Lock::Lock(const PulseConnection& c) : loop_(c.loop_) {
-  pa_threaded_mainloop_lock(loop_);
-}
+PulseConnection::Lock::Lock(const PulseConnection& c) : loop_(c.loop_) { pa_threaded_mainloop_lock(loop_); }
 PulseConnection::Lock::~Lock() { pa_threaded_mainloop_unlock(loop_); }
 
 std::shared_ptr<PulseConnection> PulseConnection::Get(std::string* error) {
@@ -145,8 +143,7 @@ std::vector<SourceInfo> PulseConnection::ListSources(bool includeMonitors) {
     Wait(pa_context_get_source_info_list(context_, OnSourceInfo, &q));
   }
   if (!includeMonitors)
-    all.erase(std::remove_if(all.begin(), all.end(), [](const SourceInfo& s) { return s.monitor; }),
-              all.end());
+    all.erase(std::remove_if(all.begin(), all.end(), [](const SourceInfo& s) { return s.monitor; }), all.end());
   return all;
 }
 
@@ -164,8 +161,7 @@ bool PulseConnection::GetSource(const std::string& name, SourceInfo* info) {
 
 bool PulseConnection::SetSourcePort(const std::string& source, const std::string& port) {
   Lock lock(*this);
-  return Wait(pa_context_set_source_port_by_name(context_, source.c_str(), port.c_str(),
-                                                 OnSuccess, loop_));
+  return Wait(pa_context_set_source_port_by_name(context_, source.c_str(), port.c_str(), OnSuccess, loop_));
 }
 
 bool PulseConnection::SetSourceVolume(const std::string& source, int percent) {

@@ -56,6 +56,7 @@ class PulseConnection {
    public:
     explicit Lock(const PulseConnection& c);
     ~Lock();
+
    private:
     pa_threaded_mainloop* loop_;
   };

@@ -9,8 +9,7 @@
 
 namespace engine::pulse {
 
-PulsePlayback::PulsePlayback(std::shared_ptr<PulseConnection> connection, int sampleRate,
-                             int channels)
+PulsePlayback::PulsePlayback(std::shared_ptr<PulseConnection> connection, int sampleRate, int channels)
     : connection_(std::move(connection)),
       sampleRate_(sampleRate > 0 ? sampleRate : 44100),
       channels_(channels > 0 ? std::min(channels, 8) : 2) {}
@@ -87,8 +86,7 @@ bool PulsePlayback::Start(Pull pull, double startMs, std::string* error) {
   }
   PulseConnection::Lock lock(*connection_);
   pa_sample_spec sampleSpec;
-  stream_ = CreateSampleStream(*connection_, "Sondrel playback", sampleRate_, channels_,
-                               &sampleSpec, error);
+  stream_ = CreateSampleStream(*connection_, "Sondrel playback", sampleRate_, channels_, &sampleSpec, error);
   if (!stream_) return false;
   pa_stream_set_state_callback(stream_, OnState, this);
   pa_stream_set_write_callback(stream_, OnWrite, this);
@@ -97,8 +95,8 @@ bool PulsePlayback::Start(Pull pull, double startMs, std::string* error) {
   attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(200 * 1000, &sampleSpec));
   attr.prebuf = attr.minreq = attr.fragsize = static_cast<uint32_t>(-1);
   int flags = PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY;
-  if (pa_stream_connect_playback(stream_, nullptr, &attr, static_cast<pa_stream_flags_t>(flags),
-                                 nullptr, nullptr) < 0) {
+  if (pa_stream_connect_playback(stream_, nullptr, &attr, static_cast<pa_stream_flags_t>(flags), nullptr, nullptr) <
+      0) {
     DiscardUnconnectedStream(*connection_, stream_, error);
     return false;
   }

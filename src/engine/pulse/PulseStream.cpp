@@ -14,8 +14,8 @@ void SetContextError(const PulseConnection& connection, std::string* error) {
 
 }  // namespace
 
-pa_stream* CreateSampleStream(const PulseConnection& connection, const char* name, int sampleRate,
-                              int channels, pa_sample_spec* sampleSpec, std::string* error) {
+pa_stream* CreateSampleStream(const PulseConnection& connection, const char* name, int sampleRate, int channels,
+                              pa_sample_spec* sampleSpec, std::string* error) {
   sampleSpec->format = PA_SAMPLE_S16LE;
   sampleSpec->rate = static_cast<uint32_t>(sampleRate);
   sampleSpec->channels = static_cast<uint8_t>(channels);
@@ -26,15 +26,13 @@ pa_stream* CreateSampleStream(const PulseConnection& connection, const char* nam
   return stream;
 }
 
-void DiscardUnconnectedStream(const PulseConnection& connection, pa_stream*& stream,
-                              std::string* error) {
+void DiscardUnconnectedStream(const PulseConnection& connection, pa_stream*& stream, std::string* error) {
   SetContextError(connection, error);
   pa_stream_unref(stream);
   stream = nullptr;
 }
 
-bool WaitUntilStreamReady(const PulseConnection& connection, pa_stream*& stream,
-                          std::string* error) {
+bool WaitUntilStreamReady(const PulseConnection& connection, pa_stream*& stream, std::string* error) {
   for (;;) {
     pa_stream_state_t st = pa_stream_get_state(stream);
     if (st == PA_STREAM_READY) return true;

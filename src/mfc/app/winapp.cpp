@@ -5,10 +5,7 @@
 #include <vector>
 
 // Module state and resource handles.
-AFX_MODULE_STATE::AFX_MODULE_STATE(BOOL bDLL)
-    : m_bDLL(bDLL)
-{
-}
+AFX_MODULE_STATE::AFX_MODULE_STATE(BOOL bDLL) : m_bDLL(bDLL) {}
 
 AFX_MODULE_STATE* AFXAPI AfxGetModuleState()
 {
@@ -106,7 +103,8 @@ static BOOL InternalPreTranslateMessage(MSG* pMsg)
     CWnd* pMainWnd = AfxGetMainWnd();
     if (CWnd::WalkPreTranslateTree(pMainWnd->GetSafeHwnd(), pMsg))
         return TRUE;
-    if (pMainWnd != nullptr) {
+    if (pMainWnd != nullptr)
+    {
         CWnd* pWnd = CWnd::FromHandle(pMsg->hwnd);
         if (pWnd != nullptr && pWnd->GetTopLevelParent() != pMainWnd)
             return pMainWnd->PreTranslateMessage(pMsg);
@@ -119,10 +117,11 @@ static BOOL InternalPumpMessage()
     MSG& msg = AfxGetThreadState()->m_msgCur;
     BOOL bRet = ::GetMessage(&msg, nullptr, 0, 0);
     if (bRet == 0)
-        return FALSE;   // WM_QUIT
+        return FALSE;  // WM_QUIT
     if (bRet == -1)
         return TRUE;
-    if (msg.message != WM_KICKIDLE && !AfxPreTranslateMessage(&msg)) {
+    if (msg.message != WM_KICKIDLE && !AfxPreTranslateMessage(&msg))
+    {
         ::TranslateMessage(&msg);
         ::DispatchMessage(&msg);
     }
@@ -134,7 +133,8 @@ static BOOL InternalIsIdleMessage(MSG* pMsg)
     _AFX_THREAD_STATE* pState = AfxGetThreadState();
     // A mouse that did not move and paint or caret-blink timers are no
     // reason to run idle work again.
-    if (pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_NCMOUSEMOVE) {
+    if (pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_NCMOUSEMOVE)
+    {
         if (pState->m_ptCursorLast == CPoint(pMsg->pt) && pMsg->message == pState->m_nMsgLast)
             return FALSE;
         pState->m_ptCursorLast = pMsg->pt;
@@ -169,13 +169,12 @@ BEGIN_MESSAGE_MAP(CWinThread, CCmdTarget)
 END_MESSAGE_MAP()
 
 CWinThread::CWinThread()
-    : m_pMainWnd(nullptr), m_pActiveWnd(nullptr), m_bAutoDelete(TRUE), m_hThread(nullptr),
-      m_nThreadID(0), m_msgCur(), m_pfnThreadProc(nullptr), m_pThreadParams(nullptr)
+    : m_pMainWnd(nullptr), m_pActiveWnd(nullptr), m_bAutoDelete(TRUE), m_hThread(nullptr), m_nThreadID(0),
+      m_msgCur(), m_pfnThreadProc(nullptr), m_pThreadParams(nullptr)
 {
 }
 
-CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam)
-    : CWinThread()
+CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) : CWinThread()
 {
     m_pfnThreadProc = pfnThreadProc;
     m_pThreadParams = pParam;
@@ -196,7 +195,7 @@ CWnd* CWinThread::GetMainWnd()
 
 BOOL CWinThread::InitInstance()
 {
-    return FALSE;   // a user-interface thread must override this
+    return FALSE;  // a user-interface thread must override this
 }
 
 int CWinThread::ExitInstance()
@@ -219,14 +218,18 @@ BOOL CWinThread::IsIdleMessage(MSG* pMsg)
 
 BOOL CWinThread::OnIdle(LONG lCount)
 {
-    if (lCount <= 0) {
+    if (lCount <= 0)
+    {
         // The main window and its bars update their command UI.
         CWnd* pMainWnd = m_pMainWnd;
-        if (pMainWnd != nullptr && pMainWnd->m_hWnd != nullptr && pMainWnd->IsWindowVisible()) {
+        if (pMainWnd != nullptr && pMainWnd->m_hWnd != nullptr && pMainWnd->IsWindowVisible())
+        {
             AfxCallWndProc(pMainWnd, pMainWnd->m_hWnd, WM_IDLEUPDATECMDUI, (WPARAM)TRUE, 0);
             pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, (WPARAM)TRUE, 0, TRUE, TRUE);
         }
-    } else {
+    }
+    else
+    {
         AfxLockTempMaps();
         AfxUnlockTempMaps(TRUE);
     }
@@ -238,15 +241,19 @@ int CWinThread::Run()
     BOOL bIdle = TRUE;
     LONG lIdleCount = 0;
     MSG* pMsg = &AfxGetThreadState()->m_msgCur;
-    for (;;) {
-        while (bIdle && !::PeekMessage(pMsg, nullptr, 0, 0, PM_NOREMOVE)) {
+    for (;;)
+    {
+        while (bIdle && !::PeekMessage(pMsg, nullptr, 0, 0, PM_NOREMOVE))
+        {
             if (!OnIdle(lIdleCount++))
                 bIdle = FALSE;
         }
-        do {
+        do
+        {
             if (!PumpMessage())
                 return ExitInstance();
-            if (IsIdleMessage(pMsg)) {
+            if (IsIdleMessage(pMsg))
+            {
                 bIdle = TRUE;
                 lIdleCount = 0;
             }
@@ -257,15 +264,19 @@ int CWinThread::Run()
 BOOL CWinThread::DispatchThreadMessageEx(MSG* pMsg)
 {
     for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != nullptr;
-         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
-        for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e->nSig != AfxSig_end; ++e) {
+         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr)
+    {
+        for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e->nSig != AfxSig_end; ++e)
+        {
             bool bMatch = false;
             if (pMsg->message >= 0xC000 && e->nMessage == 0xC000 && e->nSig > 0xFFFF)
                 bMatch = *reinterpret_cast<const UINT*>(e->nSig) == pMsg->message;
             else if (e->nSig == AfxSig_vwlThread)
                 bMatch = e->nMessage == pMsg->message;
-            if (bMatch) {
-                (this->*AfxMsgPtrCast<void (CWinThread::*)(WPARAM, LPARAM)>(e->pfn))(pMsg->wParam, pMsg->lParam);
+            if (bMatch)
+            {
+                (this->*AfxMsgPtrCast<void (CWinThread::*)(WPARAM, LPARAM)>(e->pfn))(pMsg->wParam,
+                                                                                     pMsg->lParam);
                 return TRUE;
             }
         }
@@ -275,17 +286,23 @@ BOOL CWinThread::DispatchThreadMessageEx(MSG* pMsg)
 
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 {
-    if (pMsg->hwnd == nullptr) {
+    if (pMsg->hwnd == nullptr)
+    {
         // Thread messages are exceptions' territory too: nothing unwinds
         // out of the pump.
-        try {
+        try
+        {
             if (DispatchThreadMessageEx(pMsg))
                 return TRUE;
-        } catch (CException* e) {
+        }
+        catch (CException* e)
+        {
             ProcessWndProcException(e, pMsg);
             e->Delete();
             return TRUE;
-        } catch (const std::exception& e) {
+        }
+        catch (const std::exception& e)
+        {
             AfxReportStdException(e.what(), pMsg);
             return TRUE;
         }
@@ -320,23 +337,35 @@ static DWORD WINAPI AfxThreadEntry(LPVOID pParam)
     CWinThread* pThread = static_cast<CWinThread*>(pParam);
     AfxGetThreadState()->m_pCurrentWinThread = pThread;
     UINT nResult = 0;
-    try {
-        if (pThread->m_pfnThreadProc != nullptr) {
+    try
+    {
+        if (pThread->m_pfnThreadProc != nullptr)
+        {
             nResult = pThread->m_pfnThreadProc(pThread->m_pThreadParams);
-        } else if (!pThread->InitInstance()) {
+        }
+        else if (!pThread->InitInstance())
+        {
             nResult = (UINT)pThread->ExitInstance();
-        } else {
+        }
+        else
+        {
             nResult = (UINT)pThread->Run();
         }
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         MSG msg = {};
         pThread->ProcessWndProcException(e, &msg);
         e->Delete();
         nResult = (UINT)-1;
-    } catch (const std::exception& e) {
+    }
+    catch (const std::exception& e)
+    {
         AfxReportStdException(e.what(), nullptr);
         nResult = (UINT)-1;
-    } catch (...) {
+    }
+    catch (...)
+    {
         AfxReportStdException("unknown exception", nullptr);
         nResult = (UINT)-1;
     }
@@ -357,11 +386,12 @@ BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_A
     return TRUE;
 }
 
-CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority,
-                                  UINT nStackSize, DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
+CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority, UINT nStackSize,
+                                  DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
 {
     CWinThread* pThread = new CWinThread(pfnThreadProc, pParam);
-    if (!pThread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs)) {
+    if (!pThread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs))
+    {
         delete pThread;
         return nullptr;
     }
@@ -450,7 +480,7 @@ BOOL CWinApp::OnIdle(LONG lCount)
     if (lCount <= 0)
         CWinThread::OnIdle(lCount);
     else if (lCount == 1)
-        CWinThread::OnIdle(lCount);   // frees the temporary objects
+        CWinThread::OnIdle(lCount);  // frees the temporary objects
     return lCount < 1;
 }
 
@@ -467,8 +497,10 @@ int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
     HWND hWndTop = nullptr;
     HWND hWnd = CWnd::GetSafeOwner_(nullptr, &hWndTop);
     LPCTSTR lpszTitle = m_pszAppName != nullptr ? m_pszAppName : _T("");
-    if ((nType & MB_ICONMASK) == 0) {
-        switch (nType & MB_TYPEMASK) {
+    if ((nType & MB_ICONMASK) == 0)
+    {
+        switch (nType & MB_TYPEMASK)
+        {
         case MB_OK:
         case MB_OKCANCEL:
             nType |= MB_ICONEXCLAMATION;
@@ -489,13 +521,18 @@ int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
 
 void CWinApp::DoWaitCursor(int nCode)
 {
-    if (nCode > 0) {
+    if (nCode > 0)
+    {
         if (m_nWaitCursorCount++ == 0)
             m_hcurWaitCursorRestore = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-    } else if (nCode < 0) {
+    }
+    else if (nCode < 0)
+    {
         if (m_nWaitCursorCount > 0 && --m_nWaitCursorCount == 0)
             ::SetCursor(m_hcurWaitCursorRestore);
-    } else if (m_nWaitCursorCount > 0) {
+    }
+    else if (m_nWaitCursorCount > 0)
+    {
         ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
     }
 }
@@ -511,9 +548,7 @@ void CWinApp::OnAppExit()
         m_pMainWnd->SendMessage(WM_CLOSE);
 }
 
-void CWinApp::OnHelp()
-{
-}
+void CWinApp::OnHelp() {}
 
 HICON CWinApp::LoadIcon(LPCTSTR lpszResourceName) const
 {
@@ -579,9 +614,12 @@ HKEY CWinApp::GetAppRegistryKey()
         return nullptr;
     HKEY hSoftKey = nullptr, hCompanyKey = nullptr, hAppKey = nullptr;
     DWORD dw;
-    if (::RegOpenKeyEx(HKEY_CURRENT_USER, _T("Software"), 0, KEY_WRITE | KEY_READ, &hSoftKey) == ERROR_SUCCESS) {
+    if (::RegOpenKeyEx(HKEY_CURRENT_USER, _T("Software"), 0, KEY_WRITE | KEY_READ, &hSoftKey) ==
+        ERROR_SUCCESS)
+    {
         if (::RegCreateKeyEx(hSoftKey, m_pszRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                             KEY_WRITE | KEY_READ, nullptr, &hCompanyKey, &dw) == ERROR_SUCCESS) {
+                             KEY_WRITE | KEY_READ, nullptr, &hCompanyKey, &dw) == ERROR_SUCCESS)
+        {
             ::RegCreateKeyEx(hCompanyKey, m_pszProfileName, 0, nullptr, REG_OPTION_NON_VOLATILE,
                              KEY_WRITE | KEY_READ, nullptr, &hAppKey, &dw);
             ::RegCloseKey(hCompanyKey);
@@ -598,15 +636,16 @@ HKEY CWinApp::GetSectionKey(LPCTSTR lpszSection)
         return nullptr;
     HKEY hSectionKey = nullptr;
     DWORD dw;
-    ::RegCreateKeyEx(hAppKey, lpszSection, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE | KEY_READ,
-                     nullptr, &hSectionKey, &dw);
+    ::RegCreateKeyEx(hAppKey, lpszSection, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE | KEY_READ, nullptr,
+                     &hSectionKey, &dw);
     ::RegCloseKey(hAppKey);
     return hSectionKey;
 }
 
 UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault)
 {
-    if (m_pszRegistryKey != nullptr) {
+    if (m_pszRegistryKey != nullptr)
+    {
         HKEY hSecKey = GetSectionKey(lpszSection);
         if (hSecKey == nullptr)
             return (UINT)nDefault;
@@ -622,7 +661,8 @@ UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault
 
 BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue)
 {
-    if (m_pszRegistryKey != nullptr) {
+    if (m_pszRegistryKey != nullptr)
+    {
         HKEY hSecKey = GetSectionKey(lpszSection);
         if (hSecKey == nullptr)
             return FALSE;
@@ -640,25 +680,30 @@ CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTST
 {
     if (lpszDefault == nullptr)
         lpszDefault = _T("");
-    if (m_pszRegistryKey != nullptr) {
+    if (m_pszRegistryKey != nullptr)
+    {
         HKEY hSecKey = GetSectionKey(lpszSection);
         if (hSecKey == nullptr)
             return lpszDefault;
         CString strValue;
         DWORD dwType = 0, dwCount = 0;
         LONG lResult = ::RegQueryValueEx(hSecKey, lpszEntry, nullptr, &dwType, nullptr, &dwCount);
-        if (lResult == ERROR_SUCCESS && (dwType == REG_SZ || dwType == REG_EXPAND_SZ)) {
+        if (lResult == ERROR_SUCCESS && (dwType == REG_SZ || dwType == REG_EXPAND_SZ))
+        {
             std::vector<BYTE> buffer(dwCount + sizeof(TCHAR), 0);
             lResult = ::RegQueryValueEx(hSecKey, lpszEntry, nullptr, &dwType, buffer.data(), &dwCount);
             strValue = reinterpret_cast<LPCTSTR>(buffer.data());
-        } else if (lResult == ERROR_SUCCESS) {
-            lResult = ERROR_INVALID_DATA;   // not a string
+        }
+        else if (lResult == ERROR_SUCCESS)
+        {
+            lResult = ERROR_INVALID_DATA;  // not a string
         }
         ::RegCloseKey(hSecKey);
         return lResult == ERROR_SUCCESS ? strValue : CString(lpszDefault);
     }
     // Grow until the value fits: GetPrivateProfileString truncates silently.
-    for (DWORD nSize = 256;; nSize *= 2) {
+    for (DWORD nSize = 256;; nSize *= 2)
+    {
         std::vector<TCHAR> buffer(nSize);
         DWORD nLen = ::GetPrivateProfileString(lpszSection, lpszEntry, lpszDefault, buffer.data(), nSize,
                                                m_pszProfileName);
@@ -669,22 +714,28 @@ CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTST
 
 BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue)
 {
-    if (m_pszRegistryKey != nullptr) {
+    if (m_pszRegistryKey != nullptr)
+    {
         LONG lResult;
-        if (lpszEntry == nullptr) {
+        if (lpszEntry == nullptr)
+        {
             // No entry: the whole section goes.
             HKEY hAppKey = GetAppRegistryKey();
             if (hAppKey == nullptr)
                 return FALSE;
             lResult = ::RegDeleteKey(hAppKey, lpszSection);
             ::RegCloseKey(hAppKey);
-        } else if (lpszValue == nullptr) {
+        }
+        else if (lpszValue == nullptr)
+        {
             HKEY hSecKey = GetSectionKey(lpszSection);
             if (hSecKey == nullptr)
                 return FALSE;
             lResult = ::RegDeleteValue(hSecKey, lpszEntry);
             ::RegCloseKey(hSecKey);
-        } else {
+        }
+        else
+        {
             HKEY hSecKey = GetSectionKey(lpszSection);
             if (hSecKey == nullptr)
                 return FALSE;
@@ -701,21 +752,26 @@ BOOL CWinApp::GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE* p
 {
     *ppData = nullptr;
     *pBytes = 0;
-    if (m_pszRegistryKey != nullptr) {
+    if (m_pszRegistryKey != nullptr)
+    {
         HKEY hSecKey = GetSectionKey(lpszSection);
         if (hSecKey == nullptr)
             return FALSE;
         DWORD dwType = 0, dwCount = 0;
         LONG lResult = ::RegQueryValueEx(hSecKey, lpszEntry, nullptr, &dwType, nullptr, &dwCount);
-        if (lResult == ERROR_SUCCESS && dwType == REG_BINARY) {
+        if (lResult == ERROR_SUCCESS && dwType == REG_BINARY)
+        {
             *ppData = new BYTE[dwCount > 0 ? dwCount : 1];
             lResult = ::RegQueryValueEx(hSecKey, lpszEntry, nullptr, &dwType, *ppData, &dwCount);
-        } else {
+        }
+        else
+        {
             lResult = ERROR_INVALID_DATA;
         }
         ::RegCloseKey(hSecKey);
-        if (lResult != ERROR_SUCCESS) {
-            delete[] *ppData;
+        if (lResult != ERROR_SUCCESS)
+        {
+            delete[] * ppData;
             *ppData = nullptr;
             return FALSE;
         }
@@ -727,9 +783,10 @@ BOOL CWinApp::GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE* p
     int nLen = str.GetLength();
     if (nLen == 0 || (nLen % 2) != 0)
         return FALSE;
-    for (int i = 0; i < nLen; ++i) {
+    for (int i = 0; i < nLen; ++i)
+    {
         if (str[i] < 'A' || str[i] > 'P')
-            return FALSE;   // not ours: never hand back made-up bytes
+            return FALSE;  // not ours: never hand back made-up bytes
     }
     *pBytes = (UINT)(nLen / 2);
     *ppData = new BYTE[*pBytes];
@@ -740,7 +797,8 @@ BOOL CWinApp::GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE* p
 
 BOOL CWinApp::WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE pData, UINT nBytes)
 {
-    if (m_pszRegistryKey != nullptr) {
+    if (m_pszRegistryKey != nullptr)
+    {
         HKEY hSecKey = GetSectionKey(lpszSection);
         if (hSecKey == nullptr)
             return FALSE;
@@ -749,7 +807,8 @@ BOOL CWinApp::WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE 
         return lResult == ERROR_SUCCESS;
     }
     std::vector<TCHAR> text((size_t)nBytes * 2 + 1, 0);
-    for (UINT i = 0; i < nBytes; ++i) {
+    for (UINT i = 0; i < nBytes; ++i)
+    {
         text[i * 2] = (TCHAR)((pData[i] & 0x0F) + 'A');
         text[i * 2 + 1] = (TCHAR)(((pData[i] >> 4) & 0x0F) + 'A');
     }
@@ -767,7 +826,8 @@ BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPTSTR lpCmdLine, int nCm
         pModuleState->m_hCurrentResourceHandle = hInstance;
 
     CWinApp* pApp = AfxGetApp();
-    if (pApp != nullptr) {
+    if (pApp != nullptr)
+    {
         pApp->m_hInstance = hInstance;
         pApp->m_lpCmdLine = lpCmdLine;
         pApp->m_nCmdShow = nCmdShow;
@@ -779,7 +839,8 @@ BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPTSTR lpCmdLine, int nCm
         TCHAR szPath[MAX_PATH] = {};
         ::GetModuleFileName(hInstance, szPath, MAX_PATH);
         LPTSTR lpszName = szPath;
-        for (LPTSTR p = szPath; *p != 0; ++p) {
+        for (LPTSTR p = szPath; *p != 0; ++p)
+        {
             if (*p == '\\' || *p == '/')
                 lpszName = p + 1;
         }
@@ -789,7 +850,8 @@ BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPTSTR lpCmdLine, int nCm
             strExeName = strExeName.Left(nDot);
         if (pApp->m_pszExeName == nullptr)
             pApp->m_pszExeName = _tcsdup(strExeName);
-        if (pApp->m_pszAppName == nullptr) {
+        if (pApp->m_pszAppName == nullptr)
+        {
             CString strTitle;
             if (!strTitle.LoadString(AFX_IDS_APP_TITLE))
                 strTitle = strExeName;
@@ -798,10 +860,12 @@ BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPTSTR lpCmdLine, int nCm
         pModuleState->m_lpszCurrentAppName = pApp->m_pszAppName;
         if (pApp->m_pszProfileName == nullptr)
             pApp->m_pszProfileName = _tcsdup(strExeName + _T(".INI"));
-        if (pApp->m_pszHelpFilePath == nullptr) {
+        if (pApp->m_pszHelpFilePath == nullptr)
+        {
             CString strHelp = szPath;
             int nExtension = strHelp.ReverseFind('.');
-            pApp->m_pszHelpFilePath = _tcsdup((nExtension > 0 ? strHelp.Left(nExtension) : strHelp) + _T(".HLP"));
+            pApp->m_pszHelpFilePath =
+                _tcsdup((nExtension > 0 ? strHelp.Left(nExtension) : strHelp) + _T(".HLP"));
         }
     }
     return TRUE;
@@ -810,7 +874,8 @@ BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPTSTR lpCmdLine, int nCm
 void AFXAPI AfxWinTerm()
 {
     _AFX_THREAD_STATE* pState = AfxGetThreadState();
-    if (pState->m_hHookOldCbtFilter != nullptr) {
+    if (pState->m_hHookOldCbtFilter != nullptr)
+    {
         ::UnhookWindowsHookEx(pState->m_hHookOldCbtFilter);
         pState->m_hHookOldCbtFilter = nullptr;
     }
@@ -823,32 +888,41 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmd
     int nReturnCode = -1;
     CWinApp* pApp = AfxGetApp();
     // The program's entry point: nothing may unwind into the system.
-    try {
+    try
+    {
         if (AfxWinInit(hInstance, hPrevInstance, lpCmdLine, nCmdShow) && pApp != nullptr &&
-            pApp->InitApplication()) {
-            if (!pApp->InitInstance()) {
+            pApp->InitApplication())
+        {
+            if (!pApp->InitInstance())
+            {
                 if (pApp->m_pMainWnd != nullptr)
                     pApp->m_pMainWnd->DestroyWindow();
                 nReturnCode = pApp->ExitInstance();
-            } else {
+            }
+            else
+            {
                 nReturnCode = pApp->Run();
             }
         }
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         e->ReportError(MB_ICONSTOP);
         e->Delete();
-    } catch (const std::exception& e) {
+    }
+    catch (const std::exception& e)
+    {
         AfxReportStdException(e.what(), nullptr);
-    } catch (...) {
+    }
+    catch (...)
+    {
         AfxReportStdException("unknown exception", nullptr);
     }
     AfxWinTerm();
     return nReturnCode;
 }
 
-void AFXAPI AfxEnableControlContainer(COccManager*)
-{
-}
+void AFXAPI AfxEnableControlContainer(COccManager*) {}
 
 // Message boxes.
 int AFXAPI AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp)

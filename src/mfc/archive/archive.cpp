@@ -16,38 +16,34 @@ const WORD kMaxClassNameLength = 255;
 // Deepest nesting of objects read inside objects.
 const UINT kMaxLoadDepth = 1000;
 
-} // namespace
+}  // namespace
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf)
-    : m_pDocument(nullptr),
-      m_bForceFlat(TRUE),
-      m_nMapCount(0),
-      m_pFile(pFile),
-      m_nMode(nMode),
-      m_nObjectSchema(static_cast<UINT>(-1)),
-      m_lpBufStart(nullptr),
-      m_lpBufMax(nullptr),
-      m_lpBufCur(nullptr),
-      m_nBufSize(0),
-      m_bUserBuf(FALSE),
-      m_nLoadGrowBy(1024),
-      m_nLoadDepth(0)
+    : m_pDocument(nullptr), m_bForceFlat(TRUE), m_nMapCount(0), m_pFile(pFile), m_nMode(nMode),
+      m_nObjectSchema(static_cast<UINT>(-1)), m_lpBufStart(nullptr), m_lpBufMax(nullptr), m_lpBufCur(nullptr),
+      m_nBufSize(0), m_bUserBuf(FALSE), m_nLoadGrowBy(1024), m_nLoadDepth(0)
 {
     ENSURE_ARG(pFile != nullptr);
     UINT size = nBufSize > 0 ? static_cast<UINT>(nBufSize) : 4096;
     size = std::max(size, kMinBufferSize);
-    if (lpBuf != nullptr && nBufSize >= static_cast<int>(kMinBufferSize)) {
+    if (lpBuf != nullptr && nBufSize >= static_cast<int>(kMinBufferSize))
+    {
         m_lpBufStart = static_cast<BYTE*>(lpBuf);
         m_bUserBuf = TRUE;
-    } else {
+    }
+    else
+    {
         m_buffer.resize(size);
         m_lpBufStart = m_buffer.data();
     }
     m_nBufSize = size;
-    if (IsLoading()) {
+    if (IsLoading())
+    {
         // Empty: the first read fills the buffer.
         m_lpBufCur = m_lpBufMax = m_lpBufStart;
-    } else {
+    }
+    else
+    {
         m_lpBufCur = m_lpBufStart;
         m_lpBufMax = m_lpBufStart + m_nBufSize;
     }
@@ -58,12 +54,18 @@ CArchive::~CArchive()
 {
     // A destructor must not throw: a failed final flush is lost, as an
     // archive abandoned by an exception would be.
-    if (m_pFile != nullptr && !(m_nMode & bNoFlushOnDelete)) {
-        try {
+    if (m_pFile != nullptr && !(m_nMode & bNoFlushOnDelete))
+    {
+        try
+        {
             Close();
-        } catch (CException* e) {
+        }
+        catch (CException* e)
+        {
             e->Delete();
-        } catch (...) {
+        }
+        catch (...)
+        {
         }
     }
     Abort();
@@ -130,14 +132,16 @@ UINT CArchive::Read(void* lpBuf, UINT nMax)
     nLeft -= nBuffered;
 
     // Large reads go straight to the file, whole buffers at a time.
-    while (nLeft >= m_nBufSize) {
+    while (nLeft >= m_nBufSize)
+    {
         UINT nRead = m_pFile->Read(out, nLeft - nLeft % m_nBufSize);
         if (nRead == 0)
             return nMax - nLeft;
         out += nRead;
         nLeft -= nRead;
     }
-    while (nLeft > 0) {
+    while (nLeft > 0)
+    {
         m_lpBufCur = m_lpBufMax = m_lpBufStart;
         UINT nRead = m_pFile->Read(m_lpBufStart, m_nBufSize);
         if (nRead == 0)
@@ -155,7 +159,8 @@ UINT CArchive::Read(void* lpBuf, UINT nMax)
 void CArchive::EnsureRead(void* lpBuf, UINT nCount)
 {
     CheckLoading();
-    if (static_cast<UINT>(m_lpBufMax - m_lpBufCur) >= nCount) {
+    if (static_cast<UINT>(m_lpBufMax - m_lpBufCur) >= nCount)
+    {
         std::memcpy(lpBuf, m_lpBufCur, nCount);
         m_lpBufCur += nCount;
         return;
@@ -172,7 +177,8 @@ void CArchive::Write(const void* lpBuf, UINT nMax)
     CheckStoring();
     const BYTE* in = static_cast<const BYTE*>(lpBuf);
     UINT nRoom = static_cast<UINT>(m_lpBufMax - m_lpBufCur);
-    if (nMax <= nRoom) {
+    if (nMax <= nRoom)
+    {
         std::memcpy(m_lpBufCur, in, nMax);
         m_lpBufCur += nMax;
         return;
@@ -182,7 +188,8 @@ void CArchive::Write(const void* lpBuf, UINT nMax)
     in += nRoom;
     nMax -= nRoom;
     Flush();
-    if (nMax >= m_nBufSize) {
+    if (nMax >= m_nBufSize)
+    {
         UINT nDirect = nMax - nMax % m_nBufSize;
         m_pFile->Write(in, nDirect);
         in += nDirect;
@@ -196,14 +203,19 @@ void CArchive::Flush()
 {
     if (m_pFile == nullptr)
         return;
-    if (IsLoading()) {
+    if (IsLoading())
+    {
         // Give the unread bytes back so the file stands where reading stopped.
-        if (m_lpBufMax != m_lpBufCur) {
+        if (m_lpBufMax != m_lpBufCur)
+        {
             m_pFile->Seek(-static_cast<LONGLONG>(m_lpBufMax - m_lpBufCur), CFile::current);
         }
         m_lpBufCur = m_lpBufMax = m_lpBufStart;
-    } else {
-        if (m_lpBufCur != m_lpBufStart) {
+    }
+    else
+    {
+        if (m_lpBufCur != m_lpBufStart)
+        {
             UINT nPending = static_cast<UINT>(m_lpBufCur - m_lpBufStart);
             m_lpBufCur = m_lpBufStart;
             m_pFile->Write(m_lpBufStart, nPending);
@@ -233,13 +245,16 @@ LONGLONG CArchive::GetRemainingLength() const
     if (m_pFile == nullptr || !IsLoading())
         return -1;
     LONGLONG buffered = m_lpBufMax - m_lpBufCur;
-    try {
+    try
+    {
         ULONGLONG length = m_pFile->GetLength();
         ULONGLONG position = m_pFile->GetPosition();
         if (position > length)
             return buffered;
         return buffered + static_cast<LONGLONG>(length - position);
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         e->Delete();
         return -1;
     }
@@ -261,7 +276,8 @@ BOOL CArchive::TryFill(UINT nBytes)
         std::memmove(m_lpBufStart, m_lpBufCur, nUnused);
     m_lpBufCur = m_lpBufStart;
     m_lpBufMax = m_lpBufStart + nUnused;
-    while (static_cast<UINT>(m_lpBufMax - m_lpBufCur) < nBytes) {
+    while (static_cast<UINT>(m_lpBufMax - m_lpBufCur) < nBytes)
+    {
         UINT nRead = m_pFile->Read(m_lpBufMax, m_nBufSize - static_cast<UINT>(m_lpBufMax - m_lpBufStart));
         if (nRead == 0)
             return FALSE;
@@ -277,13 +293,17 @@ BOOL CArchive::ReadLineChar(TCHAR& ch, BOOL& bEndOfLine)
         return FALSE;
     std::memcpy(&ch, m_lpBufCur, sizeof ch);
     m_lpBufCur += sizeof ch;
-    if (ch == '\n') {
+    if (ch == '\n')
+    {
         bEndOfLine = TRUE;
-    } else if (ch == '\r') {
+    }
+    else if (ch == '\r')
+    {
         // CR LF ends the line; a lone CR does too.
         bEndOfLine = TRUE;
         TCHAR next = 0;
-        if (TryFill(sizeof(TCHAR))) {
+        if (TryFill(sizeof(TCHAR)))
+        {
             std::memcpy(&next, m_lpBufCur, sizeof next);
             if (next == '\n')
                 m_lpBufCur += sizeof next;
@@ -299,8 +319,10 @@ LPTSTR CArchive::ReadString(LPTSTR lpsz, UINT nMax)
     UINT nRead = 0;
     TCHAR ch = 0;
     BOOL bEndOfLine = FALSE;
-    while (nRead + 1 < nMax && ReadLineChar(ch, bEndOfLine)) {
-        if (bEndOfLine) {
+    while (nRead + 1 < nMax && ReadLineChar(ch, bEndOfLine))
+    {
+        if (bEndOfLine)
+        {
             lpsz[nRead++] = '\n';
             break;
         }
@@ -317,7 +339,8 @@ BOOL CArchive::ReadString(CString& rString)
     TCHAR ch = 0;
     BOOL bEndOfLine = FALSE;
     BOOL bAny = FALSE;
-    while (ReadLineChar(ch, bEndOfLine)) {
+    while (ReadLineChar(ch, bEndOfLine))
+    {
         bAny = TRUE;
         if (bEndOfLine)
             break;
@@ -345,23 +368,30 @@ void CArchive::CheckCount()
 
 void CArchive::MapObject(const CObject* pOb)
 {
-    if (IsStoring()) {
-        if (!m_pStoreMap) {
+    if (IsStoring())
+    {
+        if (!m_pStoreMap)
+        {
             m_pStoreMap = std::make_unique<std::unordered_map<const void*, DWORD>>();
             m_nMapCount = 1;
         }
-        if (pOb != nullptr) {
+        if (pOb != nullptr)
+        {
             CheckCount();
             (*m_pStoreMap)[pOb] = m_nMapCount++;
         }
-    } else {
-        if (!m_pLoadArray) {
+    }
+    else
+    {
+        if (!m_pLoadArray)
+        {
             m_pLoadArray = std::make_unique<std::vector<std::pair<void*, EntryKind>>>();
             m_pLoadArray->reserve(std::min<UINT>(m_nLoadGrowBy, 1024));
             m_pLoadArray->emplace_back(nullptr, EntryKind::Null);
             m_nMapCount = 1;
         }
-        if (pOb != nullptr) {
+        if (pOb != nullptr)
+        {
             CheckCount();
             // Entries are appended in order; MapObject keeps the index in step.
             m_pLoadArray->resize(m_nMapCount, {nullptr, EntryKind::Null});
@@ -375,17 +405,22 @@ void CArchive::WriteClass(const CRuntimeClass* pClassRef)
 {
     ENSURE_ARG(pClassRef != nullptr);
     CheckStoring();
-    if (pClassRef->m_wSchema == 0xFFFF) {
+    if (pClassRef->m_wSchema == 0xFFFF)
+    {
         // Only classes declared serializable can be written.
         AfxThrowNotSupportedException();
     }
     MapObject(nullptr);
     auto found = m_pStoreMap->find(pClassRef);
-    if (found != m_pStoreMap->end()) {
+    if (found != m_pStoreMap->end())
+    {
         DWORD nClassIndex = found->second;
-        if (nClassIndex < wBigObjectTag) {
+        if (nClassIndex < wBigObjectTag)
+        {
             *this << static_cast<WORD>(wClassTag | nClassIndex);
-        } else {
+        }
+        else
+        {
             *this << static_cast<WORD>(wBigObjectTag);
             *this << static_cast<UINT>(dwBigClassTag | nClassIndex);
         }
@@ -407,15 +442,19 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
     WORD wTag = 0;
     *this >> wTag;
     DWORD obTag;
-    if (wTag == wBigObjectTag) {
+    if (wTag == wBigObjectTag)
+    {
         UINT dwTag = 0;
         *this >> dwTag;
         obTag = dwTag;
-    } else {
+    }
+    else
+    {
         obTag = (static_cast<DWORD>(wTag & wClassTag) << 16) | (wTag & ~wClassTag);
     }
 
-    if (!(obTag & dwBigClassTag)) {
+    if (!(obTag & dwBigClassTag))
+    {
         // An object reference (or null), not a class record.
         if (pObTag == nullptr)
             ThrowArchive(CArchiveException::badIndex);
@@ -425,11 +464,13 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
 
     CRuntimeClass* pClassRef = nullptr;
     UINT nSchema = 0;
-    if (wTag == wNewClassTag) {
+    if (wTag == wNewClassTag)
+    {
         pClassRef = CRuntimeClass::Load(*this, &nSchema);
         if (pClassRef == nullptr)
             ThrowArchive(CArchiveException::badClass);
-        if ((pClassRef->m_wSchema & ~VERSIONABLE_SCHEMA) != nSchema) {
+        if ((pClassRef->m_wSchema & ~VERSIONABLE_SCHEMA) != nSchema)
+        {
             if (!(pClassRef->m_wSchema & VERSIONABLE_SCHEMA))
                 ThrowArchive(CArchiveException::badSchema);
             m_schemaMap[pClassRef] = nSchema;
@@ -438,7 +479,9 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
         m_pLoadArray->resize(m_nMapCount, {nullptr, EntryKind::Null});
         m_pLoadArray->emplace_back(pClassRef, EntryKind::Class);
         ++m_nMapCount;
-    } else {
+    }
+    else
+    {
         DWORD nClassIndex = obTag & ~dwBigClassTag;
         if (nClassIndex == 0 || nClassIndex >= m_pLoadArray->size() ||
             (*m_pLoadArray)[nClassIndex].second != EntryKind::Class)
@@ -472,16 +515,21 @@ void CArchive::WriteObject(const CObject* pOb)
 {
     CheckStoring();
     MapObject(nullptr);
-    if (pOb == nullptr) {
+    if (pOb == nullptr)
+    {
         *this << static_cast<WORD>(wNullTag);
         return;
     }
     auto found = m_pStoreMap->find(pOb);
-    if (found != m_pStoreMap->end()) {
+    if (found != m_pStoreMap->end())
+    {
         DWORD nObIndex = found->second;
-        if (nObIndex < wBigObjectTag) {
+        if (nObIndex < wBigObjectTag)
+        {
             *this << static_cast<WORD>(nObIndex);
-        } else {
+        }
+        else
+        {
             *this << static_cast<WORD>(wBigObjectTag);
             *this << static_cast<UINT>(nObIndex);
         }
@@ -500,7 +548,8 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
     DWORD obTag = 0;
     CRuntimeClass* pClassRef = ReadClass(pClassRefRequested, &nSchema, &obTag);
 
-    if (pClassRef == nullptr) {
+    if (pClassRef == nullptr)
+    {
         if (obTag >= m_pLoadArray->size() || (*m_pLoadArray)[obTag].second == EntryKind::Class)
             ThrowArchive(CArchiveException::badIndex);
         CObject* pOb = static_cast<CObject*>((*m_pLoadArray)[obTag].first);
@@ -513,7 +562,8 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
     if (m_nLoadDepth >= kMaxLoadDepth)
         ThrowArchive(CArchiveException::badIndex);
     CObject* pOb = pClassRef->CreateObject();
-    if (pOb == nullptr) {
+    if (pOb == nullptr)
+    {
         // Known by name but not creatable: not a class this archive can hold.
         ThrowArchive(CArchiveException::badClass);
     }
@@ -526,7 +576,8 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
     UINT nSchemaSave = m_nObjectSchema;
     m_nObjectSchema = nSchema;
     ++m_nLoadDepth;
-    struct DepthGuard {
+    struct DepthGuard
+    {
         UINT& depth;
         ~DepthGuard() { --depth; }
     } guard{m_nLoadDepth};
@@ -552,12 +603,14 @@ DWORD_PTR CArchive::ReadCount()
 
 void CArchive::WriteCount(DWORD_PTR dwCount)
 {
-    if (dwCount < 0xFFFF) {
+    if (dwCount < 0xFFFF)
+    {
         *this << static_cast<WORD>(dwCount);
         return;
     }
     *this << static_cast<WORD>(0xFFFF);
-    if (dwCount < 0xFFFFFFFF) {
+    if (dwCount < 0xFFFFFFFF)
+    {
         *this << static_cast<UINT>(dwCount);
         return;
     }
@@ -593,21 +646,25 @@ CRuntimeClass* PASCAL CRuntimeClass::Load(CArchive& ar, UINT* pwSchemaNum)
 
 void AFXAPI AfxWriteStringLength(CArchive& ar, UINT_PTR nLength, BOOL bUnicode)
 {
-    if (bUnicode) {
+    if (bUnicode)
+    {
         ar << static_cast<BYTE>(0xFF);
         ar << static_cast<WORD>(0xFFFE);
     }
-    if (nLength < 0xFF) {
+    if (nLength < 0xFF)
+    {
         ar << static_cast<BYTE>(nLength);
         return;
     }
     ar << static_cast<BYTE>(0xFF);
-    if (nLength < 0xFFFE) {
+    if (nLength < 0xFFFE)
+    {
         ar << static_cast<WORD>(nLength);
         return;
     }
     ar << static_cast<WORD>(0xFFFF);
-    if (nLength < 0xFFFFFFFF) {
+    if (nLength < 0xFFFFFFFF)
+    {
         ar << static_cast<UINT>(nLength);
         return;
     }
@@ -624,7 +681,8 @@ UINT_PTR AFXAPI AfxReadStringLength(CArchive& ar, int& nCharSize)
         return bLength;
     WORD wLength = 0;
     ar >> wLength;
-    if (wLength == 0xFFFE) {
+    if (wLength == 0xFFFE)
+    {
         // The Unicode marker; the real length follows.
         nCharSize = sizeof(WCHAR);
         ar >> bLength;
@@ -666,7 +724,8 @@ std::vector<T> ReadUnits(CArchive& ar, UINT_PTR nLength)
     std::vector<T> units;
     units.reserve(std::min<UINT_PTR>(nLength, kStringChunk));
     UINT_PTR done = 0;
-    while (done < nLength) {
+    while (done < nLength)
+    {
         UINT_PTR piece = std::min<UINT_PTR>(nLength - done, kStringChunk);
         units.resize(done + piece);
         ar.EnsureRead(units.data() + done, static_cast<UINT>(piece * sizeof(T)));
@@ -694,16 +753,18 @@ CStringA AnsiFromWide(const std::vector<WCHAR>& units)
     CStringA result;
     if (units.empty())
         return result;
-    int count = ::WideCharToMultiByte(CP_ACP, 0, units.data(), static_cast<int>(units.size()), nullptr, 0, nullptr, nullptr);
+    int count = ::WideCharToMultiByte(CP_ACP, 0, units.data(), static_cast<int>(units.size()), nullptr, 0,
+                                      nullptr, nullptr);
     if (count <= 0)
         return result;
     LPSTR buffer = result.GetBuffer(count);
-    ::WideCharToMultiByte(CP_ACP, 0, units.data(), static_cast<int>(units.size()), buffer, count, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_ACP, 0, units.data(), static_cast<int>(units.size()), buffer, count, nullptr,
+                          nullptr);
     result.ReleaseBuffer(count);
     return result;
 }
 
-} // namespace
+}  // namespace
 
 CArchive& AFXAPI operator<<(CArchive& ar, const CStringW& str)
 {
@@ -718,10 +779,13 @@ CArchive& AFXAPI operator>>(CArchive& ar, CStringW& str)
     int nCharSize = 0;
     UINT_PTR nLength = AfxReadStringLength(ar, nCharSize);
     CheckStringFits(ar, nLength, nCharSize);
-    if (nCharSize == sizeof(WCHAR)) {
+    if (nCharSize == sizeof(WCHAR))
+    {
         std::vector<WCHAR> units = ReadUnits<WCHAR>(ar, nLength);
         str = units.empty() ? CStringW() : CStringW(units.data(), static_cast<int>(units.size()));
-    } else {
+    }
+    else
+    {
         str = WideFromAnsi(ReadUnits<char>(ar, nLength));
     }
     return ar;
@@ -740,9 +804,12 @@ CArchive& AFXAPI operator>>(CArchive& ar, CStringA& str)
     int nCharSize = 0;
     UINT_PTR nLength = AfxReadStringLength(ar, nCharSize);
     CheckStringFits(ar, nLength, nCharSize);
-    if (nCharSize == sizeof(WCHAR)) {
+    if (nCharSize == sizeof(WCHAR))
+    {
         str = AnsiFromWide(ReadUnits<WCHAR>(ar, nLength));
-    } else {
+    }
+    else
+    {
         std::vector<char> bytes = ReadUnits<char>(ar, nLength);
         str = bytes.empty() ? CStringA() : CStringA(bytes.data(), static_cast<int>(bytes.size()));
     }
@@ -787,8 +854,8 @@ CArchive& AFXAPI operator<<(CArchive& ar, POINT point)
 
 CArchive& AFXAPI operator<<(CArchive& ar, const RECT& rect)
 {
-    return ar << static_cast<int>(rect.left) << static_cast<int>(rect.top)
-              << static_cast<int>(rect.right) << static_cast<int>(rect.bottom);
+    return ar << static_cast<int>(rect.left) << static_cast<int>(rect.top) << static_cast<int>(rect.right)
+              << static_cast<int>(rect.bottom);
 }
 
 CArchive& AFXAPI operator>>(CArchive& ar, SIZE& size)

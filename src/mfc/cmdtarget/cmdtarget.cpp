@@ -7,10 +7,8 @@ IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 // The root maps have no base.
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
-    static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-        { 0, 0, 0, 0, AfxSig_end, nullptr }
-    };
-    static const AFX_MSGMAP messageMap = { nullptr, &_messageEntries[0] };
+    static const AFX_MSGMAP_ENTRY _messageEntries[] = {{0, 0, 0, 0, AfxSig_end, nullptr}};
+    static const AFX_MSGMAP messageMap = {nullptr, &_messageEntries[0]};
     return &messageMap;
 }
 
@@ -19,10 +17,8 @@ const AFX_MSGMAP* CCmdTarget::GetMessageMap() const
     return GetThisMessageMap();
 }
 
-const AFX_INTERFACEMAP_ENTRY CCmdTarget::_interfaceEntries[] = {
-    { nullptr, (size_t)-1 }
-};
-const AFX_INTERFACEMAP CCmdTarget::interfaceMap = { nullptr, &CCmdTarget::_interfaceEntries[0] };
+const AFX_INTERFACEMAP_ENTRY CCmdTarget::_interfaceEntries[] = {{nullptr, (size_t)-1}};
+const AFX_INTERFACEMAP CCmdTarget::interfaceMap = {nullptr, &CCmdTarget::_interfaceEntries[0]};
 
 const AFX_INTERFACEMAP* CCmdTarget::GetThisInterfaceMap()
 {
@@ -40,9 +36,7 @@ CCmdTarget::CCmdTarget()
 {
 }
 
-CCmdTarget::~CCmdTarget()
-{
-}
+CCmdTarget::~CCmdTarget() {}
 
 void CCmdTarget::BeginWaitCursor()
 {
@@ -65,27 +59,30 @@ void CCmdTarget::RestoreWaitCursor()
         ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
 }
 
-const AFX_MSGMAP_ENTRY* AFXAPI AfxFindMessageEntry(const AFX_MSGMAP_ENTRY* lpEntry,
-                                                   UINT nMsg, UINT nCode, UINT nID)
+const AFX_MSGMAP_ENTRY* AFXAPI AfxFindMessageEntry(const AFX_MSGMAP_ENTRY* lpEntry, UINT nMsg, UINT nCode,
+                                                   UINT nID)
 {
-    for (; lpEntry->nSig != AfxSig_end; ++lpEntry) {
-        if (lpEntry->nMessage == nMsg && lpEntry->nCode == nCode &&
-            nID >= lpEntry->nID && nID <= lpEntry->nLastID)
+    for (; lpEntry->nSig != AfxSig_end; ++lpEntry)
+    {
+        if (lpEntry->nMessage == nMsg && lpEntry->nCode == nCode && nID >= lpEntry->nID &&
+            nID <= lpEntry->nLastID)
             return lpEntry;
     }
     return nullptr;
 }
 
-BOOL AFXAPI AfxDispatchCmdMsg(CCmdTarget* pTarget, UINT nID, int nCode, AFX_PMSG pfn,
-                              void* pExtra, UINT_PTR nSig, AFX_CMDHANDLERINFO* pHandlerInfo)
+BOOL AFXAPI AfxDispatchCmdMsg(CCmdTarget* pTarget, UINT nID, int nCode, AFX_PMSG pfn, void* pExtra,
+                              UINT_PTR nSig, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
-    if (pHandlerInfo != nullptr) {
+    if (pHandlerInfo != nullptr)
+    {
         pHandlerInfo->pTarget = pTarget;
         pHandlerInfo->pmf = pfn;
         return TRUE;
     }
     BOOL bResult = TRUE;
-    switch (nSig) {
+    switch (nSig)
+    {
     case AfxSigCmd_v:
         (pTarget->*pfn)();
         break;
@@ -98,7 +95,8 @@ BOOL AFXAPI AfxDispatchCmdMsg(CCmdTarget* pTarget, UINT nID, int nCode, AFX_PMSG
     case AfxSigCmd_EX:
         bResult = (pTarget->*AfxMsgPtrCast<BOOL (CCmdTarget::*)(UINT)>(pfn))(nID);
         break;
-    case AfxSigCmdUI: {
+    case AfxSigCmdUI:
+    {
         CCmdUI* pCmdUI = static_cast<CCmdUI*>(pExtra);
         (pTarget->*AfxMsgPtrCast<void (CCmdTarget::*)(CCmdUI*)>(pfn))(pCmdUI);
         // A handler that calls ContinueRouting lets later targets decide.
@@ -106,24 +104,32 @@ BOOL AFXAPI AfxDispatchCmdMsg(CCmdTarget* pTarget, UINT nID, int nCode, AFX_PMSG
         pCmdUI->m_bContinueRouting = FALSE;
         break;
     }
-    case AfxSigNotify_v: {
+    case AfxSigNotify_v:
+    {
         AFX_NOTIFY* pNotify = static_cast<AFX_NOTIFY*>(pExtra);
-        (pTarget->*AfxMsgPtrCast<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(pfn))(pNotify->pNMHDR, pNotify->pResult);
+        (pTarget->*AfxMsgPtrCast<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(pfn))(pNotify->pNMHDR,
+                                                                               pNotify->pResult);
         break;
     }
-    case AfxSigNotify_b: {
+    case AfxSigNotify_b:
+    {
         AFX_NOTIFY* pNotify = static_cast<AFX_NOTIFY*>(pExtra);
-        bResult = (pTarget->*AfxMsgPtrCast<BOOL (CCmdTarget::*)(NMHDR*, LRESULT*)>(pfn))(pNotify->pNMHDR, pNotify->pResult);
+        bResult = (pTarget->*AfxMsgPtrCast<BOOL (CCmdTarget::*)(NMHDR*, LRESULT*)>(pfn))(pNotify->pNMHDR,
+                                                                                         pNotify->pResult);
         break;
     }
-    case AfxSigNotify_RANGE: {
+    case AfxSigNotify_RANGE:
+    {
         AFX_NOTIFY* pNotify = static_cast<AFX_NOTIFY*>(pExtra);
-        (pTarget->*AfxMsgPtrCast<void (CCmdTarget::*)(UINT, NMHDR*, LRESULT*)>(pfn))(nID, pNotify->pNMHDR, pNotify->pResult);
+        (pTarget->*AfxMsgPtrCast<void (CCmdTarget::*)(UINT, NMHDR*, LRESULT*)>(pfn))(nID, pNotify->pNMHDR,
+                                                                                     pNotify->pResult);
         break;
     }
-    case AfxSigNotify_EX: {
+    case AfxSigNotify_EX:
+    {
         AFX_NOTIFY* pNotify = static_cast<AFX_NOTIFY*>(pExtra);
-        bResult = (pTarget->*AfxMsgPtrCast<BOOL (CCmdTarget::*)(UINT, NMHDR*, LRESULT*)>(pfn))(nID, pNotify->pNMHDR, pNotify->pResult);
+        bResult = (pTarget->*AfxMsgPtrCast<BOOL (CCmdTarget::*)(UINT, NMHDR*, LRESULT*)>(pfn))(
+            nID, pNotify->pNMHDR, pNotify->pResult);
         break;
     }
     default:
@@ -138,7 +144,8 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     // Notifications arrive as MAKELONG(code, message); commands and updates
     // as their plain code.
     UINT nMsg = 0;
-    if ((UINT)nCode != CN_UPDATE_COMMAND_UI) {
+    if ((UINT)nCode != CN_UPDATE_COMMAND_UI)
+    {
         nMsg = HIWORD(nCode);
         nCode = LOWORD(nCode);
     }
@@ -146,7 +153,8 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
         nMsg = WM_COMMAND;
 
     for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != nullptr;
-         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
+         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr)
+    {
         const AFX_MSGMAP_ENTRY* lpEntry = AfxFindMessageEntry(pMap->lpEntries, nMsg, (UINT)nCode, nID);
         if (lpEntry != nullptr)
             return AfxDispatchCmdMsg(this, nID, nCode, lpEntry->pfn, pExtra, lpEntry->nSig, pHandlerInfo);
@@ -201,7 +209,8 @@ DWORD CCmdTarget::InternalQueryInterface(const void* iid, LPVOID* ppvObj)
     if (ppvObj == nullptr)
         return (DWORD)E_POINTER;
     LPUNKNOWN lpUnk = GetInterface(iid);
-    if (lpUnk != nullptr) {
+    if (lpUnk != nullptr)
+    {
         lpUnk->AddRef();
         *ppvObj = lpUnk;
         return S_OK;
@@ -220,9 +229,7 @@ BOOL CCmdTarget::OnCreateAggregates()
     return TRUE;
 }
 
-void CCmdTarget::EnableAggregation()
-{
-}
+void CCmdTarget::EnableAggregation() {}
 
 LPUNKNOWN CCmdTarget::GetControllingUnknown()
 {
@@ -241,8 +248,10 @@ LPUNKNOWN CCmdTarget::GetInterface(const void* iid)
     BYTE* pThis = reinterpret_cast<BYTE*>(this);
     const bool bUnknown = IsEqualIID(riid, IID_IUnknown);
     for (const AFX_INTERFACEMAP* pMap = GetInterfaceMap(); pMap != nullptr;
-         pMap = pMap->pfnGetInterfaceMap != nullptr ? pMap->pfnGetInterfaceMap() : nullptr) {
-        for (const AFX_INTERFACEMAP_ENTRY* pEntry = pMap->pEntry; pEntry->nOffset != (size_t)-1; ++pEntry) {
+         pMap = pMap->pfnGetInterfaceMap != nullptr ? pMap->pfnGetInterfaceMap() : nullptr)
+    {
+        for (const AFX_INTERFACEMAP_ENTRY* pEntry = pMap->pEntry; pEntry->nOffset != (size_t)-1; ++pEntry)
+        {
             if (pEntry->piid == nullptr)
                 continue;
             // Any interface of the object answers for IUnknown: the first
@@ -265,15 +274,19 @@ CCmdUI::CCmdUI()
 
 void CCmdUI::Enable(BOOL bOn)
 {
-    if (m_pMenu != nullptr) {
+    if (m_pMenu != nullptr)
+    {
         if (m_pSubMenu != nullptr)
-            return;   // popups are not enabled through their items
+            return;  // popups are not enabled through their items
         ::EnableMenuItem(m_pMenu->m_hMenu, m_nIndex,
                          MF_BYPOSITION | (bOn ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
-    } else if (m_pOther != nullptr) {
+    }
+    else if (m_pOther != nullptr)
+    {
         HWND hWnd = m_pOther->m_hWnd;
         // Keep the focus out of a control being disabled.
-        if (!bOn && ::GetFocus() == hWnd) {
+        if (!bOn && ::GetFocus() == hWnd)
+        {
             HWND hParent = ::GetParent(hWnd);
             if (hParent != nullptr)
                 ::SendMessage(hParent, WM_NEXTDLGCTL, 0, FALSE);
@@ -285,11 +298,14 @@ void CCmdUI::Enable(BOOL bOn)
 
 void CCmdUI::SetCheck(int nCheck)
 {
-    if (m_pMenu != nullptr) {
+    if (m_pMenu != nullptr)
+    {
         if (m_pSubMenu != nullptr)
             return;
         ::CheckMenuItem(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
-    } else if (m_pOther != nullptr) {
+    }
+    else if (m_pOther != nullptr)
+    {
         HWND hWnd = m_pOther->m_hWnd;
         if (::SendMessage(hWnd, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)
             ::SendMessage(hWnd, BM_SETCHECK, nCheck, 0);
@@ -298,7 +314,8 @@ void CCmdUI::SetCheck(int nCheck)
 
 void CCmdUI::SetRadio(BOOL bOn)
 {
-    if (m_pMenu != nullptr && m_pSubMenu == nullptr) {
+    if (m_pMenu != nullptr && m_pSubMenu == nullptr)
+    {
         if (bOn)
             ::CheckMenuRadioItem(m_pMenu->m_hMenu, m_nIndex, m_nIndex, m_nIndex, MF_BYPOSITION);
         else
@@ -312,13 +329,17 @@ void CCmdUI::SetText(LPCTSTR lpszText)
 {
     if (lpszText == nullptr)
         lpszText = _T("");
-    if (m_pMenu != nullptr) {
+    if (m_pMenu != nullptr)
+    {
         if (m_pSubMenu != nullptr)
             return;
         HMENU hMenu = m_pMenu->m_hMenu;
-        UINT nState = ::GetMenuState(hMenu, m_nIndex, MF_BYPOSITION) & ~(MF_BITMAP | MF_OWNERDRAW | MF_SEPARATOR);
+        UINT nState =
+            ::GetMenuState(hMenu, m_nIndex, MF_BYPOSITION) & ~(MF_BITMAP | MF_OWNERDRAW | MF_SEPARATOR);
         ::ModifyMenu(hMenu, m_nIndex, MF_BYPOSITION | MF_STRING | nState, m_nID, lpszText);
-    } else if (m_pOther != nullptr) {
+    }
+    else if (m_pOther != nullptr)
+    {
         AfxSetWindowText(m_pOther->m_hWnd, lpszText);
     }
 }
@@ -331,11 +352,12 @@ void CCmdUI::ContinueRouting()
 BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
 {
     if (m_nID == 0 || LOWORD(m_nID) == 0xFFFF)
-        return TRUE;   // separators and static controls have no command
+        return TRUE;  // separators and static controls have no command
     m_bEnableChanged = FALSE;
     BOOL bResult = pTarget->OnCmdMsg(m_nID, (int)CN_UPDATE_COMMAND_UI, this, nullptr);
-    if (bDisableIfNoHndler && !m_bEnableChanged) {
-        AFX_CMDHANDLERINFO info = { nullptr, nullptr };
+    if (bDisableIfNoHndler && !m_bEnableChanged)
+    {
+        AFX_CMDHANDLERINFO info = {nullptr, nullptr};
         BOOL bHandler = pTarget->OnCmdMsg(m_nID, CN_COMMAND, this, &info);
         Enable(bHandler);
     }

@@ -4,7 +4,8 @@
 
 namespace {
 // Thrown by GetNotSupported/SetNotSupported; Invoke turns it into an error.
-struct NotSupported {};
+struct NotSupported
+{};
 
 CCmdTarget* OwnerOf(CCmdTarget::XDispatch* pDispatch)
 {
@@ -25,12 +26,16 @@ template <class Match>
 const AFX_DISPMAP_ENTRY* FindDispEntry(const AFX_DISPMAP* pMap, DISPID* pId, Match match)
 {
     for (WORD nDepth = 0; pMap != nullptr;
-         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr, ++nDepth) {
+         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr, ++nDepth)
+    {
         WORD nIndex = 0;
-        for (const AFX_DISPMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->nPropOffset != (size_t)-1; ++pEntry) {
+        for (const AFX_DISPMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->nPropOffset != (size_t)-1; ++pEntry)
+        {
             ++nIndex;
-            DISPID id = pEntry->lDispID != DISPID_UNKNOWN ? pEntry->lDispID : (DISPID)MAKELONG(nIndex, nDepth);
-            if (match(pEntry, id)) {
+            DISPID id =
+                pEntry->lDispID != DISPID_UNKNOWN ? pEntry->lDispID : (DISPID)MAKELONG(nIndex, nDepth);
+            if (match(pEntry, id))
+            {
                 if (pId != nullptr)
                     *pId = id;
                 return pEntry;
@@ -39,12 +44,11 @@ const AFX_DISPMAP_ENTRY* FindDispEntry(const AFX_DISPMAP* pMap, DISPID* pId, Mat
     }
     return nullptr;
 }
-} // namespace
+}  // namespace
 
 const AFX_DISPMAP_ENTRY CCmdTarget::_dispatchEntries[] = {
-    { nullptr, 0, nullptr, VT_EMPTY, nullptr, nullptr, (size_t)-1, afxDispCustom }
-};
-const AFX_DISPMAP CCmdTarget::dispatchMap = { nullptr, &CCmdTarget::_dispatchEntries[0] };
+    {nullptr, 0, nullptr, VT_EMPTY, nullptr, nullptr, (size_t)-1, afxDispCustom}};
+const AFX_DISPMAP CCmdTarget::dispatchMap = {nullptr, &CCmdTarget::_dispatchEntries[0]};
 
 const AFX_DISPMAP* CCmdTarget::GetThisDispatchMap()
 {
@@ -120,7 +124,8 @@ HRESULT CoerceArg(VARIANT& out, const VARIANT& in, VARTYPE vt)
     HRESULT hr = VariantCopyInd(&source, &in);
     if (FAILED(hr))
         return hr;
-    if (vt == VT_VARIANT) {
+    if (vt == VT_VARIANT)
+    {
         out = source;
         return S_OK;
     }
@@ -129,20 +134,22 @@ HRESULT CoerceArg(VARIANT& out, const VARIANT& in, VARTYPE vt)
     return hr;
 }
 
-HRESULT PrepareArgs(const AFX_DISPMAP_ENTRY* pEntry, DISPPARAMS* pParams,
-                    VARIANT* pArgs, size_t nArgs, UINT* puArgErr)
+HRESULT PrepareArgs(const AFX_DISPMAP_ENTRY* pEntry, DISPPARAMS* pParams, VARIANT* pArgs, size_t nArgs,
+                    UINT* puArgErr)
 {
     for (size_t i = 0; i < nArgs; ++i)
         VariantInit(&pArgs[i]);
     UINT cArgs = pParams != nullptr ? pParams->cArgs : 0;
     if (cArgs > nArgs || cArgs < nArgs)
         return DISP_E_BADPARAMCOUNT;
-    for (size_t i = 0; i < nArgs; ++i) {
+    for (size_t i = 0; i < nArgs; ++i)
+    {
         // Positional arguments come last-first.
         const VARIANT& source = pParams->rgvarg[cArgs - 1 - i];
         VARTYPE vt = IsProperty(pEntry) ? pEntry->vt : (VARTYPE)(BYTE)pEntry->lpszParams[i];
         HRESULT hr = CoerceArg(pArgs[i], source, vt);
-        if (FAILED(hr)) {
+        if (FAILED(hr))
+        {
             ClearArgs(pArgs, i);
             if (puArgErr != nullptr)
                 *puArgErr = (UINT)(cArgs - 1 - i);
@@ -157,7 +164,7 @@ void ClearArgs(VARIANT* pArgs, size_t nArgs)
     for (size_t i = 0; i < nArgs; ++i)
         VariantClear(&pArgs[i]);
 }
-} // namespace afxdisp
+}  // namespace afxdisp
 
 ULONG STDMETHODCALLTYPE CCmdTarget::XDispatch::AddRef()
 {
@@ -189,8 +196,8 @@ HRESULT STDMETHODCALLTYPE CCmdTarget::XDispatch::GetTypeInfo(UINT, LCID, ITypeIn
     return TYPE_E_ELEMENTNOTFOUND;
 }
 
-HRESULT STDMETHODCALLTYPE CCmdTarget::XDispatch::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames,
-                                                               LCID, DISPID* rgdispid)
+HRESULT STDMETHODCALLTYPE CCmdTarget::XDispatch::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID,
+                                                               DISPID* rgdispid)
 {
     if (rgszNames == nullptr || rgdispid == nullptr || cNames == 0)
         return E_INVALIDARG;
@@ -213,12 +220,15 @@ HRESULT STDMETHODCALLTYPE CCmdTarget::XDispatch::Invoke(DISPID dispid, REFIID, L
         VariantInit(pvarResult);
 
     AFX_DISPINVOKE pfn = nullptr;
-    if (IsProperty(pEntry)) {
+    if (IsProperty(pEntry))
+    {
         if (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF))
             pfn = pEntry->pfnSet;
         else if (wFlags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD))
             pfn = pEntry->pfnGet;
-    } else if (wFlags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)) {
+    }
+    else if (wFlags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))
+    {
         pfn = pEntry->pfnGet;
     }
     if (pfn == nullptr)
@@ -227,12 +237,18 @@ HRESULT STDMETHODCALLTYPE CCmdTarget::XDispatch::Invoke(DISPID dispid, REFIID, L
     // A COM method boundary: nothing may unwind into the caller.
     pThis->m_bResultExpected = pvarResult != nullptr;
     HRESULT hr;
-    try {
+    try
+    {
         hr = pfn(pThis, pEntry, wFlags, pdispparams, pvarResult, puArgErr);
-    } catch (NotSupported&) {
+    }
+    catch (NotSupported&)
+    {
         hr = DISP_E_MEMBERNOTFOUND;
-    } catch (CException* e) {
-        if (pexcepinfo != nullptr) {
+    }
+    catch (CException* e)
+    {
+        if (pexcepinfo != nullptr)
+        {
             memset(pexcepinfo, 0, sizeof(*pexcepinfo));
             TCHAR szMessage[512] = {};
             if (e->GetErrorMessage(szMessage, _countof(szMessage)))
@@ -241,15 +257,21 @@ HRESULT STDMETHODCALLTYPE CCmdTarget::XDispatch::Invoke(DISPID dispid, REFIID, L
         }
         e->Delete();
         hr = DISP_E_EXCEPTION;
-    } catch (const std::exception& e) {
-        if (pexcepinfo != nullptr) {
+    }
+    catch (const std::exception& e)
+    {
+        if (pexcepinfo != nullptr)
+        {
             memset(pexcepinfo, 0, sizeof(*pexcepinfo));
             pexcepinfo->scode = E_FAIL;
         }
         AfxReportStdException(e.what(), nullptr);
         hr = DISP_E_EXCEPTION;
-    } catch (...) {
-        if (pexcepinfo != nullptr) {
+    }
+    catch (...)
+    {
+        if (pexcepinfo != nullptr)
+        {
             memset(pexcepinfo, 0, sizeof(*pexcepinfo));
             pexcepinfo->scode = E_UNEXPECTED;
         }

@@ -4,7 +4,8 @@
 #include <cstring>
 #include <new>
 
-struct _bstr_t::Data_t {
+struct _bstr_t::Data_t
+{
     BSTR wstr;
     char* volatile str = nullptr;
     volatile LONG refs = 1;
@@ -41,7 +42,7 @@ UINT Utf16Length(const OLECHAR* s)
     return n;
 }
 
-} // namespace
+}  // namespace
 
 BSTR WINAPI _com_util::ConvertStringToBSTR(const char* pSrc)
 {
@@ -96,7 +97,8 @@ _bstr_t::_bstr_t(const OLECHAR* s) : m_Data(nullptr)
 
 _bstr_t::_bstr_t(const _variant_t& var) : m_Data(nullptr)
 {
-    if (V_VT(&var) == VT_BSTR) {
+    if (V_VT(&var) == VT_BSTR)
+    {
         *this = _bstr_t(V_BSTR(&var), true);
         return;
     }
@@ -114,7 +116,8 @@ _bstr_t::_bstr_t(BSTR bstr, bool fCopy) : m_Data(nullptr)
 
 void _bstr_t::_Free() noexcept
 {
-    if (m_Data) {
+    if (m_Data)
+    {
         m_Data->Release();
         m_Data = nullptr;
     }
@@ -122,7 +125,8 @@ void _bstr_t::_Free() noexcept
 
 _bstr_t& _bstr_t::operator=(const _bstr_t& s) noexcept
 {
-    if (m_Data != s.m_Data) {
+    if (m_Data != s.m_Data)
+    {
         if (s.m_Data)
             s.m_Data->AddRef();
         _Free();
@@ -133,7 +137,8 @@ _bstr_t& _bstr_t::operator=(const _bstr_t& s) noexcept
 
 _bstr_t& _bstr_t::operator=(_bstr_t&& s) noexcept
 {
-    if (this != &s) {
+    if (this != &s)
+    {
         _Free();
         m_Data = s.m_Data;
         s.m_Data = nullptr;
@@ -205,9 +210,10 @@ _bstr_t::operator const char*() const
         return str;
     // Copies on several threads may race to make it: the first one wins.
     char* made = _com_util::ConvertBSTRToString(m_Data->wstr);
-    char* previous = static_cast<char*>(InterlockedCompareExchangePointer(
-        reinterpret_cast<void* volatile*>(&m_Data->str), made, nullptr));
-    if (previous) {
+    char* previous = static_cast<char*>(
+        InterlockedCompareExchangePointer(reinterpret_cast<void* volatile*>(&m_Data->str), made, nullptr));
+    if (previous)
+    {
         delete[] made;
         return previous;
     }
@@ -244,11 +250,13 @@ void _bstr_t::Assign(BSTR s)
 
 void _bstr_t::_Unshare()
 {
-    if (!m_Data) {
+    if (!m_Data)
+    {
         m_Data = new Data_t(nullptr);
         return;
     }
-    if (m_Data->refs == 1) {
+    if (m_Data->refs == 1)
+    {
         // The caller may change the BSTR: drop the ANSI copy made from it.
         delete[] m_Data->str;
         m_Data->str = nullptr;
@@ -282,10 +290,13 @@ BSTR _bstr_t::Detach()
     if (!m_Data)
         return nullptr;
     BSTR result;
-    if (m_Data->refs == 1) {
+    if (m_Data->refs == 1)
+    {
         result = m_Data->wstr;
         m_Data->wstr = nullptr;
-    } else {
+    }
+    else
+    {
         result = copy(true);
     }
     _Free();
@@ -300,7 +311,8 @@ int _bstr_t::_Compare(const _bstr_t& str) const noexcept
     const OLECHAR* a = *this;
     const OLECHAR* b = str;
     UINT common = left < right ? left : right;
-    for (UINT i = 0; i < common; ++i) {
+    for (UINT i = 0; i < common; ++i)
+    {
         if (a[i] != b[i])
             return a[i] < b[i] ? -1 : 1;
     }

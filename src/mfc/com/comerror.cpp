@@ -27,14 +27,16 @@ _com_error::~_com_error() noexcept
 
 _com_error& _com_error::operator=(const _com_error& that) noexcept
 {
-    if (this != &that) {
+    if (this != &that)
+    {
         if (that.m_perrinfo)
             that.m_perrinfo->AddRef();
         if (m_perrinfo)
             m_perrinfo->Release();
         m_perrinfo = that.m_perrinfo;
         m_hresult = that.m_hresult;
-        if (m_pszMsg) {
+        if (m_pszMsg)
+        {
             LocalFree(m_pszMsg);
             m_pszMsg = nullptr;
         }
@@ -98,11 +100,14 @@ const TCHAR* _com_error::ErrorMessage() const noexcept
                                       FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, DWORD(m_hresult), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
                                   reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    if (length && text) {
+    if (length && text)
+    {
         // The system's text ends in a line break, which a message box would show.
         while (length && (text[length - 1] == u'\r' || text[length - 1] == u'\n'))
             text[--length] = 0;
-    } else {
+    }
+    else
+    {
         if (text)
             LocalFree(text);
         char narrow[64];
@@ -130,9 +135,11 @@ void WINAPI _com_issue_error(HRESULT hr)
 void WINAPI _com_issue_errorex(HRESULT hr, IUnknown* punk, REFIID riid)
 {
     IErrorInfo* perrinfo = nullptr;
-    if (punk) {
+    if (punk)
+    {
         ISupportErrorInfo* support = nullptr;
-        if (SUCCEEDED(punk->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support)))) {
+        if (SUCCEEDED(punk->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support))))
+        {
             if (support->InterfaceSupportsErrorInfo(riid) == S_OK && GetErrorInfo(0, &perrinfo) != S_OK)
                 perrinfo = nullptr;
             support->Release();

@@ -70,7 +70,8 @@ int DaysInMonth(int year, int month)
     return month == 2 && IsLeap(year) ? 29 : days[month - 1];
 }
 
-struct DateParts {
+struct DateParts
+{
     int year, month, day, hour, minute, second;
     int dayOfWeek;  // 1 = Sunday
     int dayOfYear;  // 1 = January 1st
@@ -84,7 +85,8 @@ bool Breakdown(DATE dt, DateParts& parts)
     long seconds = std::lround(LinearFromDate(dt) * kSecondsPerDay);
     long days = seconds / kSecondsPerDay;
     long inDay = seconds % kSecondsPerDay;
-    if (inDay < 0) {
+    if (inDay < 0)
+    {
         inDay += kSecondsPerDay;
         --days;
     }
@@ -102,9 +104,8 @@ bool Breakdown(DATE dt, DateParts& parts)
 
 bool Compose(int year, int month, int day, int hour, int minute, int second, DATE& dt)
 {
-    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        day > DaysInMonth(year, month) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
-        second < 0 || second > 59)
+    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||
+        hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
         return false;
     long days = DaysFromCivil(year, unsigned(month), unsigned(day)) + kEpochToUnixDays;
     long seconds = days * kSecondsPerDay + hour * 3600L + minute * 60L + second;
@@ -112,9 +113,10 @@ bool Compose(int year, int month, int day, int hour, int minute, int second, DAT
     return true;
 }
 
-const char* const kDayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-const char* const kMonthNames[] = {"January", "February", "March", "April", "May", "June", "July",
-                                   "August", "September", "October", "November", "December"};
+const char* const kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                 "Thursday", "Friday", "Saturday"};
+const char* const kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
+                                   "July",    "August",   "September", "October", "November", "December"};
 
 void AppendAscii(CString& out, const char* text)
 {
@@ -136,7 +138,7 @@ CString FromBstr(BSTR text)
     return result;
 }
 
-} // namespace
+}  // namespace
 
 // ---- COleDateTimeSpan -------------------------------------------------------
 
@@ -161,7 +163,7 @@ long TotalSeconds(double span)
 {
     return std::lround(span * kSecondsPerDay);
 }
-} // namespace
+}  // namespace
 
 LONG COleDateTimeSpan::GetDays() const noexcept
 {
@@ -228,7 +230,7 @@ int CombinedStatus(int a, int b)
         return 2;
     return 0;
 }
-} // namespace
+}  // namespace
 
 COleDateTimeSpan COleDateTimeSpan::operator+(const COleDateTimeSpan& other) const noexcept
 {
@@ -266,21 +268,35 @@ CString COleDateTimeSpan::Format(LPCTSTR pFormat) const
     CString out;
     if (m_status == null)
         return out;
-    if (m_status != valid || !pFormat) {
+    if (m_status != valid || !pFormat)
+    {
         out = _T("Invalid DateTimeSpan");
         return out;
     }
-    for (const TCHAR* p = pFormat; *p; ++p) {
-        if (*p != u'%' || !p[1]) {
+    for (const TCHAR* p = pFormat; *p; ++p)
+    {
+        if (*p != u'%' || !p[1])
+        {
             out += *p;
             continue;
         }
-        switch (*++p) {
-        case u'D': AppendNumber(out, GetDays(), 1, true); break;
-        case u'H': AppendNumber(out, std::labs(GetHours()), 2, false); break;
-        case u'M': AppendNumber(out, std::labs(GetMinutes()), 2, false); break;
-        case u'S': AppendNumber(out, std::labs(GetSeconds()), 2, false); break;
-        case u'%': out += u'%'; break;
+        switch (*++p)
+        {
+        case u'D':
+            AppendNumber(out, GetDays(), 1, true);
+            break;
+        case u'H':
+            AppendNumber(out, std::labs(GetHours()), 2, false);
+            break;
+        case u'M':
+            AppendNumber(out, std::labs(GetMinutes()), 2, false);
+            break;
+        case u'S':
+            AppendNumber(out, std::labs(GetSeconds()), 2, false);
+            break;
+        case u'%':
+            out += u'%';
+            break;
         default:
             out += u'%';
             out += *p;
@@ -345,19 +361,24 @@ COleDateTime::COleDateTime(WORD wDosDate, WORD wDosTime) noexcept : m_dt(0), m_s
 
 COleDateTime& COleDateTime::operator=(const VARIANT& varSrc)
 {
-    if (varSrc.vt == VT_DATE) {
+    if (varSrc.vt == VT_DATE)
+    {
         return *this = varSrc.date;
     }
-    if (varSrc.vt == VT_NULL) {
+    if (varSrc.vt == VT_NULL)
+    {
         m_dt = 0;
         m_status = null;
         return *this;
     }
     VARIANT converted;
     VariantInit(&converted);
-    if (SUCCEEDED(VariantChangeType(&converted, const_cast<VARIANT*>(&varSrc), 0, VT_DATE))) {
+    if (SUCCEEDED(VariantChangeType(&converted, const_cast<VARIANT*>(&varSrc), 0, VT_DATE)))
+    {
         *this = converted.date;
-    } else {
+    }
+    else
+    {
         m_dt = 0;
         m_status = invalid;
     }
@@ -376,7 +397,8 @@ COleDateTime& COleDateTime::operator=(const time_t& timeSrc) noexcept
 {
     // Seconds since 1970 in UTC to a FILETIME, then to local time.
     constexpr long long kUnixToFileTime = 11644473600LL;
-    if (timeSrc < -kUnixToFileTime || timeSrc > 253402300799LL) {
+    if (timeSrc < -kUnixToFileTime || timeSrc > 253402300799LL)
+    {
         m_dt = 0;
         m_status = invalid;
         return *this;
@@ -435,11 +457,11 @@ bool COleDateTime::GetAsUDATE(UDATE& udate) const noexcept
     return m_status == valid && SUCCEEDED(VarUdateFromDate(m_dt, 0, &udate));
 }
 
-#define SONDREL_DATE_PART(name, field)                                                  \
-    int COleDateTime::name() const noexcept                                              \
-    {                                                                                    \
-        DateParts parts;                                                                 \
-        return m_status == valid && Breakdown(m_dt, parts) ? parts.field : AFX_OLE_DATETIME_ERROR; \
+#define SONDREL_DATE_PART(name, field)                                                                       \
+    int COleDateTime::name() const noexcept                                                                  \
+    {                                                                                                        \
+        DateParts parts;                                                                                     \
+        return m_status == valid && Breakdown(m_dt, parts) ? parts.field : AFX_OLE_DATETIME_ERROR;           \
     }
 SONDREL_DATE_PART(GetYear, year)
 SONDREL_DATE_PART(GetMonth, month)
@@ -486,7 +508,8 @@ COleDateTime COleDateTime::operator+(COleDateTimeSpan span) const noexcept
 {
     COleDateTime result;
     int status = CombinedStatus(m_status, span.m_status);
-    if (status != valid) {
+    if (status != valid)
+    {
         result.m_status = DateTimeStatus(status);
         return result;
     }
@@ -513,7 +536,8 @@ COleDateTimeSpan COleDateTime::operator-(const COleDateTime& other) const noexce
 {
     COleDateTimeSpan result(LinearFromDate(m_dt) - LinearFromDate(other.m_dt));
     int status = CombinedStatus(m_status, other.m_status);
-    if (status != valid) {
+    if (status != valid)
+    {
         result.m_span = 0;
         result.m_status = COleDateTimeSpan::DateTimeSpanStatus(status);
     }
@@ -523,10 +547,13 @@ COleDateTimeSpan COleDateTime::operator-(const COleDateTime& other) const noexce
 int COleDateTime::SetDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec) noexcept
 {
     DATE dt;
-    if (Compose(nYear, nMonth, nDay, nHour, nMin, nSec, dt)) {
+    if (Compose(nYear, nMonth, nDay, nHour, nMin, nSec, dt))
+    {
         m_dt = dt;
         m_status = valid;
-    } else {
+    }
+    else
+    {
         m_dt = 0;
         m_status = invalid;
     }
@@ -547,7 +574,8 @@ int COleDateTime::SetTime(int nHour, int nMin, int nSec) noexcept
 bool COleDateTime::ParseDateTime(LPCTSTR lpszDate, DWORD dwFlags, LCID lcid)
 {
     DATE dt = 0;
-    if (!lpszDate || FAILED(VarDateFromStr(const_cast<LPOLESTR>(lpszDate), lcid, dwFlags, &dt))) {
+    if (!lpszDate || FAILED(VarDateFromStr(const_cast<LPOLESTR>(lpszDate), lcid, dwFlags, &dt)))
+    {
         m_dt = 0;
         m_status = invalid;
         return false;
@@ -574,58 +602,102 @@ CString COleDateTime::Format(LPCTSTR lpszFormat) const
     if (m_status == null)
         return out;
     DateParts parts;
-    if (m_status != valid || !lpszFormat || !Breakdown(m_dt, parts)) {
+    if (m_status != valid || !lpszFormat || !Breakdown(m_dt, parts))
+    {
         out = _T("Invalid DateTime");
         return out;
     }
     const int weekday = parts.dayOfWeek - 1;  // 0 = Sunday
     const int yday = parts.dayOfYear - 1;
-    for (const TCHAR* p = lpszFormat; *p; ++p) {
-        if (*p != u'%' || !p[1]) {
+    for (const TCHAR* p = lpszFormat; *p; ++p)
+    {
+        if (*p != u'%' || !p[1])
+        {
             out += *p;
             continue;
         }
         ++p;
         bool alternate = false;
-        if (*p == u'#' && p[1]) {
+        if (*p == u'#' && p[1])
+        {
             alternate = true;
             ++p;
         }
-        switch (*p) {
-        case u'a': {
+        switch (*p)
+        {
+        case u'a':
+        {
             char shortName[4] = {kDayNames[weekday][0], kDayNames[weekday][1], kDayNames[weekday][2], 0};
             AppendAscii(out, shortName);
             break;
         }
-        case u'A': AppendAscii(out, kDayNames[weekday]); break;
-        case u'b': {
+        case u'A':
+            AppendAscii(out, kDayNames[weekday]);
+            break;
+        case u'b':
+        {
             const char* m = kMonthNames[parts.month - 1];
             char shortName[4] = {m[0], m[1], m[2], 0};
             AppendAscii(out, shortName);
             break;
         }
-        case u'B': AppendAscii(out, kMonthNames[parts.month - 1]); break;
+        case u'B':
+            AppendAscii(out, kMonthNames[parts.month - 1]);
+            break;
         case u'c':
             out += Format(alternate ? _T("%A, %B %#d, %Y %H:%M:%S") : _T("%m/%d/%y %H:%M:%S"));
             break;
-        case u'x': out += Format(alternate ? _T("%A, %B %#d, %Y") : _T("%m/%d/%y")); break;
-        case u'X': out += Format(_T("%H:%M:%S")); break;
-        case u'd': AppendNumber(out, parts.day, 2, alternate); break;
-        case u'H': AppendNumber(out, parts.hour, 2, alternate); break;
-        case u'I': AppendNumber(out, parts.hour % 12 == 0 ? 12 : parts.hour % 12, 2, alternate); break;
-        case u'j': AppendNumber(out, parts.dayOfYear, 3, alternate); break;
-        case u'm': AppendNumber(out, parts.month, 2, alternate); break;
-        case u'M': AppendNumber(out, parts.minute, 2, alternate); break;
-        case u'S': AppendNumber(out, parts.second, 2, alternate); break;
-        case u'p': AppendAscii(out, parts.hour < 12 ? "AM" : "PM"); break;
-        case u'U': AppendNumber(out, (yday + 7 - weekday) / 7, 2, alternate); break;
-        case u'W': AppendNumber(out, (yday + 7 - (weekday + 6) % 7) / 7, 2, alternate); break;
-        case u'w': AppendNumber(out, weekday, 1, alternate); break;
-        case u'y': AppendNumber(out, parts.year % 100, 2, alternate); break;
-        case u'Y': AppendNumber(out, parts.year, 1, alternate); break;
+        case u'x':
+            out += Format(alternate ? _T("%A, %B %#d, %Y") : _T("%m/%d/%y"));
+            break;
+        case u'X':
+            out += Format(_T("%H:%M:%S"));
+            break;
+        case u'd':
+            AppendNumber(out, parts.day, 2, alternate);
+            break;
+        case u'H':
+            AppendNumber(out, parts.hour, 2, alternate);
+            break;
+        case u'I':
+            AppendNumber(out, parts.hour % 12 == 0 ? 12 : parts.hour % 12, 2, alternate);
+            break;
+        case u'j':
+            AppendNumber(out, parts.dayOfYear, 3, alternate);
+            break;
+        case u'm':
+            AppendNumber(out, parts.month, 2, alternate);
+            break;
+        case u'M':
+            AppendNumber(out, parts.minute, 2, alternate);
+            break;
+        case u'S':
+            AppendNumber(out, parts.second, 2, alternate);
+            break;
+        case u'p':
+            AppendAscii(out, parts.hour < 12 ? "AM" : "PM");
+            break;
+        case u'U':
+            AppendNumber(out, (yday + 7 - weekday) / 7, 2, alternate);
+            break;
+        case u'W':
+            AppendNumber(out, (yday + 7 - (weekday + 6) % 7) / 7, 2, alternate);
+            break;
+        case u'w':
+            AppendNumber(out, weekday, 1, alternate);
+            break;
+        case u'y':
+            AppendNumber(out, parts.year % 100, 2, alternate);
+            break;
+        case u'Y':
+            AppendNumber(out, parts.year, 1, alternate);
+            break;
         case u'z':
-        case u'Z': break;  // no zone: dates here carry none
-        case u'%': out += u'%'; break;
+        case u'Z':
+            break;  // no zone: dates here carry none
+        case u'%':
+            out += u'%';
+            break;
         default:
             out += u'%';
             out += *p;

@@ -10,7 +10,8 @@ namespace {
 
 void CheckOle(HRESULT hr)
 {
-    if (FAILED(hr)) {
+    if (FAILED(hr))
+    {
         if (hr == E_OUTOFMEMORY)
             AfxThrowMemoryException();
         AfxThrowOleException(hr);
@@ -33,7 +34,7 @@ UINT TextLength(LPCTSTR text)
     return n;
 }
 
-} // namespace
+}  // namespace
 
 COleVariant::COleVariant(const VARIANT& varSrc)
 {
@@ -101,12 +102,22 @@ COleVariant::COleVariant(short nSrc, VARTYPE vtSrc)
 COleVariant::COleVariant(int lSrc, VARTYPE vtSrc)
 {
     VariantInit(this);
-    switch (vtSrc) {
-    case VT_I4: lVal = lSrc; break;
-    case VT_INT: intVal = lSrc; break;
-    case VT_ERROR: scode = lSrc; break;
-    case VT_BOOL: boolVal = lSrc ? VARIANT_TRUE : VARIANT_FALSE; break;
-    default: AfxThrowInvalidArgException();
+    switch (vtSrc)
+    {
+    case VT_I4:
+        lVal = lSrc;
+        break;
+    case VT_INT:
+        intVal = lSrc;
+        break;
+    case VT_ERROR:
+        scode = lSrc;
+        break;
+    case VT_BOOL:
+        boolVal = lSrc ? VARIANT_TRUE : VARIANT_FALSE;
+        break;
+    default:
+        AfxThrowInvalidArgException();
     }
     vt = vtSrc;
 }
@@ -117,16 +128,24 @@ COleVariant::COleVariant(long lSrc, VARTYPE vtSrc)
     bool narrow = lSrc >= INT_MIN && lSrc <= INT_MAX;
     if (vtSrc == VT_I4 && !narrow)
         vtSrc = VT_I8;  // never cut a 64-bit value to 32 bits
-    switch (vtSrc) {
-    case VT_I4: lVal = LONG(lSrc); break;
-    case VT_I8: llVal = lSrc; break;
+    switch (vtSrc)
+    {
+    case VT_I4:
+        lVal = LONG(lSrc);
+        break;
+    case VT_I8:
+        llVal = lSrc;
+        break;
     case VT_ERROR:
         if (!narrow)
             AfxThrowInvalidArgException();
         scode = SCODE(lSrc);
         break;
-    case VT_BOOL: boolVal = lSrc ? VARIANT_TRUE : VARIANT_FALSE; break;
-    default: AfxThrowInvalidArgException();
+    case VT_BOOL:
+        boolVal = lSrc ? VARIANT_TRUE : VARIANT_FALSE;
+        break;
+    default:
+        AfxThrowInvalidArgException();
     }
     vt = vtSrc;
 }
@@ -141,10 +160,13 @@ COleVariant::COleVariant(unsigned int nSrc)
 COleVariant::COleVariant(unsigned long nSrc)
 {
     VariantInit(this);
-    if (nSrc <= UINT_MAX) {
+    if (nSrc <= UINT_MAX)
+    {
         vt = VT_UI4;
         ulVal = ULONG(nSrc);
-    } else {
+    }
+    else
+    {
         vt = VT_UI8;
         ullVal = nSrc;
     }

@@ -20,7 +20,7 @@ bool SameBstr(BSTR a, BSTR b)
     return la == lb && (la == 0 || memcmp(a, b, la * sizeof(OLECHAR)) == 0);
 }
 
-} // namespace
+}  // namespace
 
 _variant_t::_variant_t(const VARIANT& varSrc)
 {
@@ -51,9 +51,12 @@ _variant_t::_variant_t(_variant_t&& varSrc) noexcept
 _variant_t::_variant_t(VARIANT& varSrc, bool fCopy)
 {
     VariantInit(this);
-    if (fCopy) {
+    if (fCopy)
+    {
         Check(VariantCopy(this, &varSrc));
-    } else {
+    }
+    else
+    {
         memcpy(static_cast<VARIANT*>(this), &varSrc, sizeof(VARIANT));
         V_VT(&varSrc) = VT_EMPTY;
     }
@@ -62,13 +65,18 @@ _variant_t::_variant_t(VARIANT& varSrc, bool fCopy)
 _variant_t::_variant_t(short sSrc, VARTYPE vtSrc)
 {
     VariantInit(this);
-    if (vtSrc == VT_BOOL) {
+    if (vtSrc == VT_BOOL)
+    {
         V_VT(this) = VT_BOOL;
         V_BOOL(this) = sSrc ? VARIANT_TRUE : VARIANT_FALSE;
-    } else if (vtSrc == VT_I2) {
+    }
+    else if (vtSrc == VT_I2)
+    {
         V_VT(this) = VT_I2;
         V_I2(this) = sSrc;
-    } else {
+    }
+    else
+    {
         _com_issue_error(E_INVALIDARG);
     }
 }
@@ -76,12 +84,22 @@ _variant_t::_variant_t(short sSrc, VARTYPE vtSrc)
 _variant_t::_variant_t(int iSrc, VARTYPE vtSrc)
 {
     VariantInit(this);
-    switch (vtSrc) {
-    case VT_I4: V_I4(this) = iSrc; break;
-    case VT_INT: V_INT(this) = iSrc; break;
-    case VT_ERROR: V_ERROR(this) = iSrc; break;
-    case VT_BOOL: V_BOOL(this) = iSrc ? VARIANT_TRUE : VARIANT_FALSE; break;
-    default: _com_issue_error(E_INVALIDARG);
+    switch (vtSrc)
+    {
+    case VT_I4:
+        V_I4(this) = iSrc;
+        break;
+    case VT_INT:
+        V_INT(this) = iSrc;
+        break;
+    case VT_ERROR:
+        V_ERROR(this) = iSrc;
+        break;
+    case VT_BOOL:
+        V_BOOL(this) = iSrc ? VARIANT_TRUE : VARIANT_FALSE;
+        break;
+    default:
+        _com_issue_error(E_INVALIDARG);
     }
     V_VT(this) = vtSrc;
 }
@@ -91,17 +109,25 @@ _variant_t::_variant_t(long lSrc, VARTYPE vtSrc)
     VariantInit(this);
     if (vtSrc == VT_I4 && (lSrc < INT_MIN || lSrc > INT_MAX))
         vtSrc = VT_I8;  // a 64-bit value must not be cut to 32 bits
-    switch (vtSrc) {
-    case VT_I4: V_I4(this) = LONG(lSrc); break;
-    case VT_I8: V_I8(this) = lSrc; break;
+    switch (vtSrc)
+    {
+    case VT_I4:
+        V_I4(this) = LONG(lSrc);
+        break;
+    case VT_I8:
+        V_I8(this) = lSrc;
+        break;
     case VT_INT:
     case VT_ERROR:
         if (lSrc < INT_MIN || lSrc > INT_MAX)
             _com_issue_error(DISP_E_OVERFLOW);
         V_I4(this) = LONG(lSrc);
         break;
-    case VT_BOOL: V_BOOL(this) = lSrc ? VARIANT_TRUE : VARIANT_FALSE; break;
-    default: _com_issue_error(E_INVALIDARG);
+    case VT_BOOL:
+        V_BOOL(this) = lSrc ? VARIANT_TRUE : VARIANT_FALSE;
+        break;
+    default:
+        _com_issue_error(E_INVALIDARG);
     }
     V_VT(this) = vtSrc;
 }
@@ -315,9 +341,12 @@ _variant_t::operator _bstr_t() const
 _variant_t::operator IDispatch*() const
 {
     IDispatch* result;
-    if (V_VT(this) == VT_DISPATCH) {
+    if (V_VT(this) == VT_DISPATCH)
+    {
         result = V_DISPATCH(this);
-    } else {
+    }
+    else
+    {
         _variant_t converted = _ConvertedTo(VT_DISPATCH);
         result = V_DISPATCH(&converted);
         if (result)
@@ -337,9 +366,12 @@ _variant_t::operator bool() const
 _variant_t::operator IUnknown*() const
 {
     IUnknown* result;
-    if (V_VT(this) == VT_UNKNOWN) {
+    if (V_VT(this) == VT_UNKNOWN)
+    {
         result = V_UNKNOWN(this);
-    } else {
+    }
+    else
+    {
         _variant_t converted = _ConvertedTo(VT_UNKNOWN);
         result = V_UNKNOWN(&converted);
     }
@@ -458,33 +490,55 @@ bool SondrelVariantsEqual(const VARIANT* a, const VARIANT* pSrc) noexcept
         return true;
     if (V_VT(a) != V_VT(pSrc))
         return false;
-    switch (V_VT(a)) {
+    switch (V_VT(a))
+    {
     case VT_EMPTY:
-    case VT_NULL: return true;
-    case VT_I1: return V_I1(a) == V_I1(pSrc);
-    case VT_UI1: return V_UI1(a) == V_UI1(pSrc);
-    case VT_I2: return V_I2(a) == V_I2(pSrc);
-    case VT_UI2: return V_UI2(a) == V_UI2(pSrc);
-    case VT_I4: return V_I4(a) == V_I4(pSrc);
-    case VT_UI4: return V_UI4(a) == V_UI4(pSrc);
-    case VT_INT: return V_INT(a) == V_INT(pSrc);
-    case VT_UINT: return V_UINT(a) == V_UINT(pSrc);
-    case VT_I8: return V_I8(a) == V_I8(pSrc);
-    case VT_UI8: return V_UI8(a) == V_UI8(pSrc);
-    case VT_R4: return V_R4(a) == V_R4(pSrc);
+    case VT_NULL:
+        return true;
+    case VT_I1:
+        return V_I1(a) == V_I1(pSrc);
+    case VT_UI1:
+        return V_UI1(a) == V_UI1(pSrc);
+    case VT_I2:
+        return V_I2(a) == V_I2(pSrc);
+    case VT_UI2:
+        return V_UI2(a) == V_UI2(pSrc);
+    case VT_I4:
+        return V_I4(a) == V_I4(pSrc);
+    case VT_UI4:
+        return V_UI4(a) == V_UI4(pSrc);
+    case VT_INT:
+        return V_INT(a) == V_INT(pSrc);
+    case VT_UINT:
+        return V_UINT(a) == V_UINT(pSrc);
+    case VT_I8:
+        return V_I8(a) == V_I8(pSrc);
+    case VT_UI8:
+        return V_UI8(a) == V_UI8(pSrc);
+    case VT_R4:
+        return V_R4(a) == V_R4(pSrc);
     case VT_R8:
-    case VT_DATE: return V_R8(a) == V_R8(pSrc);
-    case VT_CY: return V_CY(a).int64 == V_CY(pSrc).int64;
-    case VT_BOOL: return V_BOOL(a) == V_BOOL(pSrc);
-    case VT_ERROR: return V_ERROR(a) == V_ERROR(pSrc);
-    case VT_BSTR: return SameBstr(V_BSTR(a), V_BSTR(pSrc));
-    case VT_DISPATCH: return V_DISPATCH(a) == V_DISPATCH(pSrc);
-    case VT_UNKNOWN: return V_UNKNOWN(a) == V_UNKNOWN(pSrc);
-    case VT_DECIMAL: {
+    case VT_DATE:
+        return V_R8(a) == V_R8(pSrc);
+    case VT_CY:
+        return V_CY(a).int64 == V_CY(pSrc).int64;
+    case VT_BOOL:
+        return V_BOOL(a) == V_BOOL(pSrc);
+    case VT_ERROR:
+        return V_ERROR(a) == V_ERROR(pSrc);
+    case VT_BSTR:
+        return SameBstr(V_BSTR(a), V_BSTR(pSrc));
+    case VT_DISPATCH:
+        return V_DISPATCH(a) == V_DISPATCH(pSrc);
+    case VT_UNKNOWN:
+        return V_UNKNOWN(a) == V_UNKNOWN(pSrc);
+    case VT_DECIMAL:
+    {
         DECIMAL left = V_DECIMAL(a), right = V_DECIMAL(pSrc);
         return VarDecCmp(&left, &right) == VARCMP_EQ;
     }
     default:
-        return VarCmp(const_cast<VARIANT*>(a), const_cast<VARIANT*>(pSrc), LOCALE_USER_DEFAULT, 0) == VARCMP_EQ;
+        return VarCmp(const_cast<VARIANT*>(a), const_cast<VARIANT*>(pSrc), LOCALE_USER_DEFAULT, 0) ==
+               VARCMP_EQ;
     }
 }

@@ -2,7 +2,7 @@
 // composite operations.
 #include <afxcmn.h>
 
-#include "../gdi/handlemap.h"
+#include "mfc/gdi/handlemap.h"
 
 namespace {
 
@@ -10,9 +10,8 @@ using ImageListMap = sondrel::mfc::HandleMap<CImageList, HIMAGELIST>;
 
 ImageListMap& ImageListHandleMap()
 {
-    static ImageListMap* map = new ImageListMap(
-        [](const CImageList* list) { return list->m_hImageList; },
-        [](CImageList* list) { list->m_hImageList = nullptr; });
+    static ImageListMap* map = new ImageListMap([](const CImageList* list) { return list->m_hImageList; },
+                                                [](CImageList* list) { list->m_hImageList = nullptr; });
     return *map;
 }
 
@@ -47,11 +46,11 @@ BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow)
     return Attach(ImageList_Create(cx, cy, nFlags, nInitial, nGrow));
 }
 
-BOOL CImageList::Create(CImageList& imagelist1, int nImage1, CImageList& imagelist2, int nImage2,
-                        int dx, int dy)
+BOOL CImageList::Create(CImageList& imagelist1, int nImage1, CImageList& imagelist2, int nImage2, int dx,
+                        int dy)
 {
-    return Attach(ImageList_Merge(imagelist1.m_hImageList, nImage1, imagelist2.m_hImageList,
-                                  nImage2, dx, dy));
+    return Attach(
+        ImageList_Merge(imagelist1.m_hImageList, nImage1, imagelist2.m_hImageList, nImage2, dx, dy));
 }
 
 BOOL CImageList::Create(CImageList* pImageList)
@@ -125,11 +124,10 @@ BOOL CImageList::Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle)
     return ImageList_Draw(m_hImageList, nImage, DCHandle(pDC), pt.x, pt.y, nStyle);
 }
 
-BOOL CImageList::DrawEx(CDC* pDC, int nImage, POINT pt, SIZE sz, COLORREF clrBk, COLORREF clrFg,
-                        UINT nStyle)
+BOOL CImageList::DrawEx(CDC* pDC, int nImage, POINT pt, SIZE sz, COLORREF clrBk, COLORREF clrFg, UINT nStyle)
 {
-    return ImageList_DrawEx(m_hImageList, nImage, DCHandle(pDC), pt.x, pt.y, sz.cx, sz.cy, clrBk,
-                            clrFg, nStyle);
+    return ImageList_DrawEx(m_hImageList, nImage, DCHandle(pDC), pt.x, pt.y, sz.cx, sz.cy, clrBk, clrFg,
+                            nStyle);
 }
 
 BOOL CImageList::DrawIndirect(IMAGELISTDRAWPARAMS* pimldp)
@@ -142,8 +140,8 @@ BOOL CImageList::DrawIndirect(IMAGELISTDRAWPARAMS* pimldp)
 }
 
 BOOL CImageList::DrawIndirect(CDC* pDC, int nImage, POINT pt, SIZE sz, POINT ptOrigin, UINT fStyle,
-                              DWORD dwRop, COLORREF rgbBack, COLORREF rgbFore, DWORD fState,
-                              DWORD Frame, COLORREF crEffect)
+                              DWORD dwRop, COLORREF rgbBack, COLORREF rgbFore, DWORD fState, DWORD Frame,
+                              COLORREF crEffect)
 {
     IMAGELISTDRAWPARAMS params = {};
     params.hdcDst = DCHandle(pDC);
@@ -181,9 +179,7 @@ BOOL CHeaderCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT
     return CWnd::Create(WC_HEADERW, nullptr, dwStyle, rect, pParentWnd, nID);
 }
 
-void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
@@ -211,11 +207,13 @@ int CListCtrl::InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat, in
     column.mask = LVCF_TEXT | LVCF_FMT;
     column.pszText = const_cast<LPWSTR>(lpszColumnHeading);
     column.fmt = nFormat;
-    if (nWidth != -1) {
+    if (nWidth != -1)
+    {
         column.mask |= LVCF_WIDTH;
         column.cx = nWidth;
     }
-    if (nSubItem != -1) {
+    if (nSubItem != -1)
+    {
         column.mask |= LVCF_SUBITEM;
         column.iSubItem = nSubItem;
     }
@@ -224,7 +222,8 @@ int CListCtrl::InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat, in
 
 BOOL CListCtrl::GetColumnOrderArray(LPINT piArray, int iCount) const
 {
-    if (iCount == -1) {
+    if (iCount == -1)
+    {
         CHeaderCtrl* header = GetHeaderCtrl();
         iCount = header ? header->GetItemCount() : 0;
     }
@@ -237,8 +236,8 @@ CHeaderCtrl* CListCtrl::GetHeaderCtrl() const
     return static_cast<CHeaderCtrl*>(CWnd::FromHandle(hHeader));
 }
 
-BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage,
-                        UINT nState, UINT nStateMask, LPARAM lParam)
+BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState,
+                        UINT nStateMask, LPARAM lParam)
 {
     LVITEMW item = {};
     item.mask = nMask;
@@ -262,8 +261,8 @@ int CListCtrl::InsertItem(int nItem, LPCTSTR lpszItem, int nImage)
     return InsertItem(LVIF_TEXT | LVIF_IMAGE, nItem, lpszItem, 0, 0, nImage, 0);
 }
 
-int CListCtrl::InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask,
-                          int nImage, LPARAM lParam)
+int CListCtrl::InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
+                          LPARAM lParam)
 {
     LVITEMW item = {};
     item.mask = nMask;
@@ -291,11 +290,13 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const
     CString text;
     LVITEMW item = {};
     item.iSubItem = nSubItem;
-    for (int size = 256;; size *= 2) {
+    for (int size = 256;; size *= 2)
+    {
         item.cchTextMax = size;
         item.pszText = text.GetBuffer(size);
         int length = (int)::SendMessageW(m_hWnd, LVM_GETITEMTEXTW, nItem, (LPARAM)&item);
-        if (length < size - 1 || size >= (1 << 24)) {
+        if (length < size - 1 || size >= (1 << 24))
+        {
             text.ReleaseBuffer(std::max(0, std::min(length, size - 1)));
             return text;
         }
@@ -368,9 +369,7 @@ CEdit* CListCtrl::GetEditControl() const
     return static_cast<CEdit*>(CWnd::FromHandle((HWND)::SendMessageW(m_hWnd, LVM_GETEDITCONTROL, 0, 0)));
 }
 
-void CListCtrl::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
@@ -401,9 +400,9 @@ BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 
 BOOL CToolTipCtrl::CreateEx(CWnd* pParentWnd, DWORD dwStyle, DWORD dwStyleEx)
 {
-    BOOL created = CWnd::CreateEx(dwStyleEx, TOOLTIPS_CLASSW, nullptr, WS_POPUP | dwStyle,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  pParentWnd->GetSafeHwnd(), nullptr, nullptr);
+    BOOL created =
+        CWnd::CreateEx(dwStyleEx, TOOLTIPS_CLASSW, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd->GetSafeHwnd(), nullptr, nullptr);
     if (created)
         ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return created;
@@ -414,11 +413,14 @@ void CToolTipCtrl::FillInToolInfo(TTTOOLINFOW& ti, CWnd* pWnd, UINT_PTR nIDTool)
     memset(&ti, 0, sizeof(ti));
     ti.cbSize = sizeof(ti);
     HWND hWnd = pWnd->GetSafeHwnd();
-    if (nIDTool == 0) {
+    if (nIDTool == 0)
+    {
         ti.hwnd = ::GetParent(hWnd);
         ti.uFlags = TTF_IDISHWND;
         ti.uId = (UINT_PTR)hWnd;
-    } else {
+    }
+    else
+    {
         ti.hwnd = hWnd;
         ti.uFlags = 0;
         ti.uId = nIDTool;

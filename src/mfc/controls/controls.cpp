@@ -15,7 +15,8 @@ namespace {
 void ReadItemText(HWND hWnd, UINT lengthMessage, UINT textMessage, int nIndex, CString& rString)
 {
     int length = (int)::SendMessageW(hWnd, lengthMessage, nIndex, 0);
-    if (length < 0) {
+    if (length < 0)
+    {
         rString.Empty();
         return;
     }
@@ -28,14 +29,16 @@ void ReadItemText(HWND hWnd, UINT lengthMessage, UINT textMessage, int nIndex, C
 template <class Control>
 bool RouteOwnerDrawMessage(Control& control, UINT message, LPARAM lParam, LRESULT* pResult)
 {
-    switch (message) {
+    switch (message)
+    {
     case WM_DRAWITEM:
         control.DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
         return true;
     case WM_MEASUREITEM:
         control.MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
         return true;
-    case WM_COMPAREITEM: {
+    case WM_COMPAREITEM:
+    {
         LRESULT result = control.CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
         if (pResult != nullptr)
             *pResult = result;
@@ -49,7 +52,7 @@ bool RouteOwnerDrawMessage(Control& control, UINT message, LPARAM lParam, LRESUL
     }
 }
 
-} // namespace
+}  // namespace
 
 // Statics
 
@@ -58,9 +61,7 @@ BOOL CStatic::Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pP
     return CWnd::Create(u"STATIC", lpszText, dwStyle, rect, pParentWnd, nID);
 }
 
-void CStatic::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CStatic::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
@@ -77,9 +78,7 @@ BOOL CButton::Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd*
     return CWnd::Create(u"BUTTON", lpszCaption, dwStyle, rect, pParentWnd, nID);
 }
 
-void CButton::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
@@ -102,7 +101,8 @@ int CEdit::GetLine(int nIndex, LPTSTR lpszBuffer, int nMaxLength) const
 {
     if (lpszBuffer == nullptr || nMaxLength <= 0)
         return 0;
-    if (nMaxLength == 1) {
+    if (nMaxLength == 1)
+    {
         lpszBuffer[0] = 0;
         return 0;
     }
@@ -132,22 +132,16 @@ void CComboBox::GetLBText(int nIndex, CString& rString) const
     ReadItemText(m_hWnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
 }
 
-void CComboBox::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CComboBox::DrawItem(LPDRAWITEMSTRUCT) {}
 
-void CComboBox::MeasureItem(LPMEASUREITEMSTRUCT)
-{
-}
+void CComboBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
 
 int CComboBox::CompareItem(LPCOMPAREITEMSTRUCT)
 {
     return 0;
 }
 
-void CComboBox::DeleteItem(LPDELETEITEMSTRUCT)
-{
-}
+void CComboBox::DeleteItem(LPDELETEITEMSTRUCT) {}
 
 BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
@@ -173,22 +167,16 @@ void CListBox::GetText(int nIndex, CString& rString) const
     ReadItemText(m_hWnd, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
 }
 
-void CListBox::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CListBox::DrawItem(LPDRAWITEMSTRUCT) {}
 
-void CListBox::MeasureItem(LPMEASUREITEMSTRUCT)
-{
-}
+void CListBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
 
 int CListBox::CompareItem(LPCOMPAREITEMSTRUCT)
 {
     return 0;
 }
 
-void CListBox::DeleteItem(LPDELETEITEMSTRUCT)
-{
-}
+void CListBox::DeleteItem(LPDELETEITEMSTRUCT) {}
 
 // -1: let the list box do its default action for the key.
 int CListBox::VKeyToItem(UINT, UINT)
@@ -206,7 +194,8 @@ BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     if (RouteOwnerDrawMessage(*this, message, lParam, pResult))
         return TRUE;
     LRESULT result = 0;
-    switch (message) {
+    switch (message)
+    {
     case WM_VKEYTOITEM:
         result = VKeyToItem(LOWORD(wParam), HIWORD(wParam));
         break;

@@ -1,7 +1,7 @@
 // CMenu.
 #include <afxwin.h>
 
-#include "../gdi/handlemap.h"
+#include "mfc/gdi/handlemap.h"
 
 namespace {
 
@@ -9,9 +9,8 @@ using MenuMap = sondrel::mfc::HandleMap<CMenu, HMENU>;
 
 MenuMap& MenuHandleMap()
 {
-    static MenuMap* map = new MenuMap(
-        [](const CMenu* menu) { return menu->m_hMenu; },
-        [](CMenu* menu) { menu->m_hMenu = nullptr; });
+    static MenuMap* map = new MenuMap([](const CMenu* menu) { return menu->m_hMenu; },
+                                      [](CMenu* menu) { menu->m_hMenu = nullptr; });
     return *map;
 }
 
@@ -146,8 +145,7 @@ BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags)
 BOOL CMenu::SetMenuItemBitmaps(UINT nPosition, UINT nFlags, const CBitmap* pBmpUnchecked,
                                const CBitmap* pBmpChecked)
 {
-    return ::SetMenuItemBitmaps(m_hMenu, nPosition, nFlags,
-                                (HBITMAP)pBmpUnchecked->GetSafeHandle(),
+    return ::SetMenuItemBitmaps(m_hMenu, nPosition, nFlags, (HBITMAP)pBmpUnchecked->GetSafeHandle(),
                                 (HBITMAP)pBmpChecked->GetSafeHandle());
 }
 
@@ -199,7 +197,8 @@ int CMenu::GetMenuString(UINT nIDItem, LPTSTR lpString, int nMaxCount, UINT nFla
 int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const
 {
     int length = ::GetMenuStringW(m_hMenu, nIDItem, nullptr, 0, nFlags);
-    if (length <= 0) {
+    if (length <= 0)
+    {
         rString.Empty();
         return 0;
     }
@@ -253,10 +252,6 @@ BOOL CMenu::TrackPopupMenuEx(UINT fuFlags, int x, int y, CWnd* pWnd, LPTPMPARAMS
     return ::TrackPopupMenuEx(m_hMenu, fuFlags, x, y, WindowHandle(pWnd), lptpm);
 }
 
-void CMenu::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CMenu::DrawItem(LPDRAWITEMSTRUCT) {}
 
-void CMenu::MeasureItem(LPMEASUREITEMSTRUCT)
-{
-}
+void CMenu::MeasureItem(LPMEASUREITEMSTRUCT) {}

@@ -21,7 +21,8 @@ thread_local AFX_EXCEPTION_LINK* t_linkTop = nullptr;
 
 bool HeldByCatchHandler(const CException* pException)
 {
-    for (AFX_EXCEPTION_LINK* link = t_linkTop; link != nullptr; link = link->m_pLinkPrev) {
+    for (AFX_EXCEPTION_LINK* link = t_linkTop; link != nullptr; link = link->m_pLinkPrev)
+    {
         if (link->m_pException == pException)
             return true;
     }
@@ -55,7 +56,7 @@ std::u16string WithFileName(const char16_t* pattern, const std::u16string& fileN
     return result;
 }
 
-} // namespace
+}  // namespace
 
 AFX_EXCEPTION_LINK::AFX_EXCEPTION_LINK() : m_pLinkPrev(t_linkTop)
 {
@@ -71,19 +72,16 @@ AFX_EXCEPTION_LINK::~AFX_EXCEPTION_LINK()
 
 void AFXAPI AfxReleaseCaughtException(CException* pException)
 {
-    for (AFX_EXCEPTION_LINK* link = t_linkTop; link != nullptr; link = link->m_pLinkPrev) {
+    for (AFX_EXCEPTION_LINK* link = t_linkTop; link != nullptr; link = link->m_pLinkPrev)
+    {
         if (link->m_pException == pException)
             link->m_pException = nullptr;
     }
 }
 
-CException::CException() : m_bAutoDelete(TRUE)
-{
-}
+CException::CException() : m_bAutoDelete(TRUE) {}
 
-CException::CException(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete)
-{
-}
+CException::CException(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete) {}
 
 void CException::Delete()
 {
@@ -115,7 +113,7 @@ int CException::ReportError(UINT nType, UINT nMessageID)
     if (message.IsEmpty())
         message = _T("No error message is available.");
     // The text overload by name: with afxwin.h in view AfxMessageBox is overloaded.
-    int (AFXAPI *applicationMessageBox)(LPCTSTR, UINT, UINT) = AfxMessageBox;
+    int(AFXAPI * applicationMessageBox)(LPCTSTR, UINT, UINT) = AfxMessageBox;
     if (applicationMessageBox)
         return applicationMessageBox(message, nType, 0);
     return ::MessageBoxW(::GetActiveWindow(), message, nullptr, nType);
@@ -197,7 +195,8 @@ BOOL CFileException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnH
 
 int PASCAL CFileException::OsErrorToException(LONG lOsError)
 {
-    switch (static_cast<DWORD>(lOsError)) {
+    switch (static_cast<DWORD>(lOsError))
+    {
     case NO_ERROR:
         return none;
     case ERROR_FILE_NOT_FOUND:
@@ -258,31 +257,32 @@ int PASCAL CFileException::OsErrorToException(LONG lOsError)
 
 int PASCAL CFileException::ErrnoToException(int nErrno)
 {
-    switch (nErrno) {
+    switch (nErrno)
+    {
     case 0:
         return none;
-    case 2: // ENOENT
+    case 2:  // ENOENT
         return fileNotFound;
-    case 20: // ENOTDIR
-    case 36: // ENAMETOOLONG
+    case 20:  // ENOTDIR
+    case 36:  // ENAMETOOLONG
         return badPath;
-    case 23: // ENFILE
-    case 24: // EMFILE
+    case 23:  // ENFILE
+    case 24:  // EMFILE
         return tooManyOpenFiles;
-    case 1:  // EPERM
-    case 13: // EACCES
-    case 17: // EEXIST
-    case 30: // EROFS
+    case 1:   // EPERM
+    case 13:  // EACCES
+    case 17:  // EEXIST
+    case 30:  // EROFS
         return accessDenied;
-    case 9: // EBADF
+    case 9:  // EBADF
         return invalidFile;
-    case 16: // EBUSY
+    case 16:  // EBUSY
         return sharingViolation;
-    case 28: // ENOSPC
+    case 28:  // ENOSPC
         return diskFull;
-    case 29: // ESPIPE
+    case 29:  // ESPIPE
         return badSeek;
-    case 5: // EIO
+    case 5:  // EIO
         return hardIO;
     default:
         return genericException;
@@ -331,7 +331,8 @@ BOOL COleException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHe
         return FALSE;
     DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                     static_cast<DWORD>(m_sc), 0, lpszError, nMaxError, nullptr);
-    if (length == 0) {
+    if (length == 0)
+    {
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, "OLE error 0x%08X.", static_cast<unsigned>(m_sc));
         std::u16string text;
@@ -359,10 +360,8 @@ SCODE PASCAL COleException::Process(const CException* pAnyException)
 }
 
 COleDispatchException::COleDispatchException(LPCTSTR lpszDescription, UINT nHelpID, WORD wCode)
-    : m_wCode(wCode),
-      m_strDescription(lpszDescription != nullptr ? lpszDescription : _T("")),
-      m_dwHelpContext(nHelpID),
-      m_scError(0)
+    : m_wCode(wCode), m_strDescription(lpszDescription != nullptr ? lpszDescription : _T("")),
+      m_dwHelpContext(nHelpID), m_scError(0)
 {
 }
 
@@ -378,7 +377,8 @@ void PASCAL COleDispatchException::Process(EXCEPINFO* pInfo, const CException* p
     if (pInfo == nullptr)
         return;
     std::memset(pInfo, 0, sizeof *pInfo);
-    if (pAnyException != nullptr && pAnyException->IsKindOf(RUNTIME_CLASS(COleDispatchException))) {
+    if (pAnyException != nullptr && pAnyException->IsKindOf(RUNTIME_CLASS(COleDispatchException)))
+    {
         const auto* e = static_cast<const COleDispatchException*>(pAnyException);
         pInfo->wCode = e->m_wCode;
         pInfo->dwHelpContext = e->m_dwHelpContext;
@@ -406,7 +406,7 @@ CMemoryException& StaticMemoryException()
     return instance;
 }
 
-} // namespace
+}  // namespace
 
 void AFXAPI AfxThrowMemoryException()
 {

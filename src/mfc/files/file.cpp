@@ -61,15 +61,11 @@ int LastSeparator(const CString& path)
     return std::max(slash, std::max(other, colon));
 }
 
-} // namespace
+}  // namespace
 
-CFile::CFile() : m_hFile(hFileNull), m_bCloseOnDelete(FALSE)
-{
-}
+CFile::CFile() : m_hFile(hFileNull), m_bCloseOnDelete(FALSE) {}
 
-CFile::CFile(HANDLE hFile) : m_hFile(hFile), m_bCloseOnDelete(FALSE)
-{
-}
+CFile::CFile(HANDLE hFile) : m_hFile(hFile), m_bCloseOnDelete(FALSE) {}
 
 CFile::CFile(LPCTSTR lpszFileName, UINT nOpenFlags) : m_hFile(hFileNull), m_bCloseOnDelete(FALSE)
 {
@@ -80,7 +76,8 @@ CFile::CFile(LPCTSTR lpszFileName, UINT nOpenFlags) : m_hFile(hFileNull), m_bClo
 
 CFile::~CFile()
 {
-    if (m_hFile != hFileNull && m_bCloseOnDelete) {
+    if (m_hFile != hFileNull && m_bCloseOnDelete)
+    {
         // Destructors must not throw; a failing close is abandoned.
         Abort();
     }
@@ -89,18 +86,22 @@ CFile::~CFile()
 void CFile::ThrowLastError() const
 {
     LONG error = static_cast<LONG>(::GetLastError());
-    CFileException::ThrowOsError(error, m_strFileName.IsEmpty() ? nullptr : static_cast<LPCTSTR>(m_strFileName));
+    CFileException::ThrowOsError(error,
+                                 m_strFileName.IsEmpty() ? nullptr : static_cast<LPCTSTR>(m_strFileName));
 }
 
 BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 {
-    if (pError != nullptr) {
+    if (pError != nullptr)
+    {
         pError->m_cause = CFileException::none;
         pError->m_lOsError = 0;
         pError->m_strFileName.Empty();
     }
-    if (lpszFileName == nullptr || *lpszFileName == 0) {
-        if (pError != nullptr) {
+    if (lpszFileName == nullptr || *lpszFileName == 0)
+    {
+        if (pError != nullptr)
+        {
             pError->m_cause = CFileException::badPath;
             pError->m_lOsError = ERROR_INVALID_NAME;
         }
@@ -113,12 +114,20 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
     nOpenFlags &= ~static_cast<UINT>(typeBinary | typeText | typeUnicode);
 
     DWORD access = 0;
-    switch (nOpenFlags & 3) {
-    case modeRead: access = GENERIC_READ; break;
-    case modeWrite: access = GENERIC_WRITE; break;
-    case modeReadWrite: access = GENERIC_READ | GENERIC_WRITE; break;
+    switch (nOpenFlags & 3)
+    {
+    case modeRead:
+        access = GENERIC_READ;
+        break;
+    case modeWrite:
+        access = GENERIC_WRITE;
+        break;
+    case modeReadWrite:
+        access = GENERIC_READ | GENERIC_WRITE;
+        break;
     default:
-        if (pError != nullptr) {
+        if (pError != nullptr)
+        {
             pError->m_cause = CFileException::invalidFile;
             pError->m_lOsError = ERROR_INVALID_PARAMETER;
             pError->m_strFileName = lpszFileName;
@@ -127,13 +136,24 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
     }
 
     DWORD share = 0;
-    switch (nOpenFlags & 0x70) {
+    switch (nOpenFlags & 0x70)
+    {
     case shareCompat:
-    case shareExclusive: share = 0; break;
-    case shareDenyWrite: share = FILE_SHARE_READ; break;
-    case shareDenyRead: share = FILE_SHARE_WRITE; break;
-    case shareDenyNone: share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE; break;
-    default: share = 0; break;
+    case shareExclusive:
+        share = 0;
+        break;
+    case shareDenyWrite:
+        share = FILE_SHARE_READ;
+        break;
+    case shareDenyRead:
+        share = FILE_SHARE_WRITE;
+        break;
+    case shareDenyNone:
+        share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        break;
+    default:
+        share = 0;
+        break;
     }
 
     SECURITY_ATTRIBUTES security = {sizeof security, nullptr, (nOpenFlags & modeNoInherit) == 0};
@@ -156,8 +176,10 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 
     CString fullPath = FullPath(lpszFileName);
     HANDLE hFile = ::CreateFileW(fullPath, access, share, &security, disposition, attributes, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE) {
-        if (pError != nullptr) {
+    if (hFile == INVALID_HANDLE_VALUE)
+    {
+        if (pError != nullptr)
+        {
             pError->m_lOsError = static_cast<LONG>(::GetLastError());
             pError->m_cause = CFileException::OsErrorToException(pError->m_lOsError);
             pError->m_strFileName = lpszFileName;
@@ -267,7 +289,8 @@ void CFile::Close()
 {
     BOOL bError = FALSE;
     DWORD error = 0;
-    if (m_hFile != hFileNull) {
+    if (m_hFile != hFileNull)
+    {
         bError = !::CloseHandle(m_hFile);
         error = ::GetLastError();
     }
@@ -281,7 +304,8 @@ void CFile::Close()
 
 void CFile::Abort()
 {
-    if (m_hFile != hFileNull) {
+    if (m_hFile != hFileNull)
+    {
         ::CloseHandle(m_hFile);
         m_hFile = hFileNull;
     }
@@ -384,12 +408,13 @@ void PASCAL CFile::SetStatus(LPCTSTR lpszFileName, const CFileStatus& status)
     bool hasCreated = TimeToFileTime(status.m_ctime, created);
     bool hasAccessed = TimeToFileTime(status.m_atime, accessed);
     bool hasModified = TimeToFileTime(status.m_mtime, modified);
-    if (hasCreated || hasAccessed || hasModified) {
+    if (hasCreated || hasAccessed || hasModified)
+    {
         // A read-only file's times can only change before it becomes read-only.
         if (current & FILE_ATTRIBUTE_READONLY)
             ::SetFileAttributesW(lpszFileName, current & ~FILE_ATTRIBUTE_READONLY);
-        HANDLE hFile = ::CreateFileW(lpszFileName, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        HANDLE hFile = ::CreateFileW(lpszFileName, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (hFile == INVALID_HANDLE_VALUE)
             CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), lpszFileName);
         BOOL ok = ::SetFileTime(hFile, hasCreated ? &created : nullptr, hasAccessed ? &accessed : nullptr,

@@ -3,8 +3,7 @@
 
 IMPLEMENT_DYNAMIC(CFileFind, CObject)
 
-CFileFind::CFileFind()
-    : m_hContext(nullptr), m_bHasFound(FALSE), m_bHasNext(FALSE), m_chDirSeparator('\\')
+CFileFind::CFileFind() : m_hContext(nullptr), m_bHasFound(FALSE), m_bHasNext(FALSE), m_chDirSeparator('\\')
 {
     ZeroMemory(&m_found, sizeof m_found);
     ZeroMemory(&m_next, sizeof m_next);
@@ -33,9 +32,11 @@ BOOL CFileFind::FindFile(LPCTSTR pstrName, DWORD)
     // The root is the full path of the folder searched, without the pattern.
     WCHAR full[MAX_PATH * 2];
     DWORD length = ::GetFullPathNameW(pattern, _countof(full), full, nullptr);
-    CString fullPattern = (length > 0 && length < _countof(full)) ? CString(full, static_cast<int>(length)) : pattern;
+    CString fullPattern =
+        (length > 0 && length < _countof(full)) ? CString(full, static_cast<int>(length)) : pattern;
     int separator = std::max(fullPattern.ReverseFind('\\'), fullPattern.ReverseFind('/'));
-    if (separator >= 0) {
+    if (separator >= 0)
+    {
         m_chDirSeparator = fullPattern[separator];
         m_strRoot = fullPattern.Left(separator);
         // Keep "C:\" whole: a bare "C:" names the drive's current folder.
@@ -44,7 +45,8 @@ BOOL CFileFind::FindFile(LPCTSTR pstrName, DWORD)
     }
 
     m_hContext = ::FindFirstFileW(pattern, &m_next);
-    if (m_hContext == INVALID_HANDLE_VALUE) {
+    if (m_hContext == INVALID_HANDLE_VALUE)
+    {
         DWORD error = ::GetLastError();
         m_hContext = nullptr;
         m_strRoot.Empty();
@@ -140,7 +142,7 @@ BOOL ToCTime(const FILETIME& ft, CTime& refTime)
     return TRUE;
 }
 
-} // namespace
+}  // namespace
 
 BOOL CFileFind::GetLastWriteTime(CTime& refTime) const
 {

@@ -8,17 +8,14 @@
 IMPLEMENT_DYNAMIC(CMemFile, CFile)
 
 CMemFile::CMemFile(UINT nGrowBytes)
-    : m_nGrowBytes(nGrowBytes),
-      m_nPosition(0),
-      m_nBufferSize(0),
-      m_nFileSize(0),
-      m_lpBuffer(nullptr),
+    : m_nGrowBytes(nGrowBytes), m_nPosition(0), m_nBufferSize(0), m_nFileSize(0), m_lpBuffer(nullptr),
       m_bAutoDelete(TRUE)
 {
 }
 
 CMemFile::CMemFile(BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes)
-    : m_nGrowBytes(0), m_nPosition(0), m_nBufferSize(0), m_nFileSize(0), m_lpBuffer(nullptr), m_bAutoDelete(FALSE)
+    : m_nGrowBytes(0), m_nPosition(0), m_nBufferSize(0), m_nFileSize(0), m_lpBuffer(nullptr),
+      m_bAutoDelete(FALSE)
 {
     Attach(lpBuffer, nBufferSize, nGrowBytes);
 }
@@ -101,11 +98,19 @@ ULONGLONG CMemFile::GetPosition() const
 ULONGLONG CMemFile::Seek(LONGLONG lOff, UINT nFrom)
 {
     LONGLONG base;
-    switch (nFrom) {
-    case begin: base = 0; break;
-    case current: base = static_cast<LONGLONG>(m_nPosition); break;
-    case end: base = static_cast<LONGLONG>(m_nFileSize); break;
-    default: AfxThrowInvalidArgException();
+    switch (nFrom)
+    {
+    case begin:
+        base = 0;
+        break;
+    case current:
+        base = static_cast<LONGLONG>(m_nPosition);
+        break;
+    case end:
+        base = static_cast<LONGLONG>(m_nFileSize);
+        break;
+    default:
+        AfxThrowInvalidArgException();
     }
     LONGLONG target = base + lOff;
     if (target < 0 || (lOff > 0 && target < base))
@@ -166,9 +171,7 @@ void CMemFile::Abort()
     Close();
 }
 
-void CMemFile::Flush()
-{
-}
+void CMemFile::Flush() {}
 
 void CMemFile::Close()
 {
@@ -210,7 +213,8 @@ UINT CMemFile::GetBufferPtr(UINT nCommand, UINT nCount, void** ppBufStart, void*
 {
     if (nCommand == bufferCheck)
         return bufferDirect;
-    if (nCommand == bufferCommit) {
+    if (nCommand == bufferCommit)
+    {
         // The caller wrote nCount bytes straight into the buffer.
         m_nPosition += nCount;
         if (m_nPosition > m_nFileSize)

@@ -11,7 +11,8 @@ namespace {
 // Bytes a character takes in a code page, judged by its first byte.
 UINT SequenceLength(UINT codePage, BYTE lead)
 {
-    if (codePage == CP_UTF8) {
+    if (codePage == CP_UTF8)
+    {
         if (lead < 0xC0)
             return 1;
         if (lead < 0xE0)
@@ -25,15 +26,10 @@ UINT SequenceLength(UINT codePage, BYTE lead)
 
 const BYTE kCtrlZ = 0x1A;
 
-} // namespace
+}  // namespace
 
 CStdioFile::CStdioFile()
-    : m_kind(TextKind::Ansi),
-      m_nReadPos(0),
-      m_nReadLen(0),
-      m_bAtEnd(FALSE),
-      m_nPending(0),
-      m_bCheckBom(FALSE)
+    : m_kind(TextKind::Ansi), m_nReadPos(0), m_nReadLen(0), m_bAtEnd(FALSE), m_nPending(0), m_bCheckBom(FALSE)
 {
 }
 
@@ -64,7 +60,8 @@ BOOL CStdioFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pEr
     if (!CFile::Open(lpszFileName, nOpenFlags, pError))
         return FALSE;
     m_bCheckBom = m_kind == TextKind::Unicode;
-    if (m_kind == TextKind::Unicode && (nOpenFlags & 3) != modeRead && CFile::GetLength() == 0) {
+    if (m_kind == TextKind::Unicode && (nOpenFlags & 3) != modeRead && CFile::GetLength() == 0)
+    {
         // New Unicode text starts with its byte-order mark.
         static const BYTE bom[2] = {0xFF, 0xFE};
         CFile::Write(bom, sizeof bom);
@@ -83,7 +80,8 @@ BOOL CStdioFile::FillBuffer()
     m_nReadPos = 0;
     m_nReadLen = nKeep;
     UINT nRead = CFile::Read(m_readBuffer + nKeep, sizeof m_readBuffer - nKeep);
-    if (nRead == 0) {
+    if (nRead == 0)
+    {
         m_bAtEnd = TRUE;
         return FALSE;
     }
@@ -103,27 +101,34 @@ void CStdioFile::DropReadAhead()
 
 BOOL CStdioFile::ReadRawChar(WCHAR& ch)
 {
-    if (m_nPending > 0) {
+    if (m_nPending > 0)
+    {
         ch = m_pending[0];
         m_pending[0] = m_pending[1];
         --m_nPending;
         return TRUE;
     }
     auto ensure = [this](UINT n) {
-        while (m_nReadLen - m_nReadPos < n) {
+        while (m_nReadLen - m_nReadPos < n)
+        {
             if (!FillBuffer())
                 return false;
         }
         return true;
     };
 
-    if (m_bCheckBom) {
+    if (m_bCheckBom)
+    {
         m_bCheckBom = FALSE;
-        if (CFile::GetPosition() == static_cast<ULONGLONG>(m_nReadLen - m_nReadPos)) {
-            if (ensure(2) && m_readBuffer[m_nReadPos] == 0xFF && m_readBuffer[m_nReadPos + 1] == 0xFE) {
+        if (CFile::GetPosition() == static_cast<ULONGLONG>(m_nReadLen - m_nReadPos))
+        {
+            if (ensure(2) && m_readBuffer[m_nReadPos] == 0xFF && m_readBuffer[m_nReadPos + 1] == 0xFE)
+            {
                 m_nReadPos += 2;
-            } else if (ensure(3) && m_readBuffer[m_nReadPos] == 0xEF && m_readBuffer[m_nReadPos + 1] == 0xBB &&
-                       m_readBuffer[m_nReadPos + 2] == 0xBF) {
+            }
+            else if (ensure(3) && m_readBuffer[m_nReadPos] == 0xEF && m_readBuffer[m_nReadPos + 1] == 0xBB &&
+                     m_readBuffer[m_nReadPos + 2] == 0xBF)
+            {
                 // Unicode text marked as UTF-8 is read as UTF-8.
                 m_nReadPos += 3;
                 m_kind = TextKind::Utf8;
@@ -131,11 +136,13 @@ BOOL CStdioFile::ReadRawChar(WCHAR& ch)
         }
     }
 
-    if (m_kind == TextKind::Ansi || m_kind == TextKind::Utf8) {
+    if (m_kind == TextKind::Ansi || m_kind == TextKind::Utf8)
+    {
         if (!ensure(1))
             return FALSE;
         BYTE lead = m_readBuffer[m_nReadPos];
-        if (lead == kCtrlZ && m_kind == TextKind::Ansi) {
+        if (lead == kCtrlZ && m_kind == TextKind::Ansi)
+        {
             // Text mode ends at Ctrl+Z.
             return FALSE;
         }
@@ -147,7 +154,8 @@ BOOL CStdioFile::ReadRawChar(WCHAR& ch)
         int count = ::MultiByteToWideChar(codePage, 0, reinterpret_cast<LPCSTR>(m_readBuffer + m_nReadPos),
                                           static_cast<int>(length), units, 2);
         m_nReadPos += length;
-        if (count <= 0) {
+        if (count <= 0)
+        {
             units[0] = 0xFFFD;
             count = 1;
         }
@@ -169,12 +177,17 @@ BOOL CStdioFile::ReadChar(WCHAR& ch)
     if (!ReadRawChar(ch))
         return FALSE;
     // Text modes read CR LF as one line feed; a lone CR stays.
-    if (ch == '\r' && m_kind != TextKind::Binary) {
+    if (ch == '\r' && m_kind != TextKind::Binary)
+    {
         WCHAR next = 0;
-        if (ReadRawChar(next)) {
-            if (next == '\n') {
+        if (ReadRawChar(next))
+        {
+            if (next == '\n')
+            {
                 ch = '\n';
-            } else {
+            }
+            else
+            {
                 // Put it back in front of anything already waiting.
                 if (m_nPending > 0)
                     m_pending[1] = m_pending[0];
@@ -191,7 +204,8 @@ LPTSTR CStdioFile::ReadString(LPTSTR lpsz, UINT nMax)
     ENSURE_ARG(lpsz != nullptr && nMax > 0);
     UINT nRead = 0;
     WCHAR ch = 0;
-    while (nRead + 1 < nMax && ReadChar(ch)) {
+    while (nRead + 1 < nMax && ReadChar(ch))
+    {
         lpsz[nRead++] = ch;
         if (ch == '\n')
             break;
@@ -205,7 +219,8 @@ BOOL CStdioFile::ReadString(CString& rString)
     std::u16string line;
     WCHAR ch = 0;
     BOOL bAny = FALSE;
-    while (ReadChar(ch)) {
+    while (ReadChar(ch))
+    {
         bAny = TRUE;
         if (ch == '\n')
             break;
@@ -221,24 +236,28 @@ void CStdioFile::WriteString(LPCTSTR lpsz)
     if (m_nReadLen != 0 || m_nPending != 0)
         DropReadAhead();
     std::u16string text;
-    for (const WCHAR* p = lpsz; *p != 0; ++p) {
+    for (const WCHAR* p = lpsz; *p != 0; ++p)
+    {
         if (*p == '\n' && m_kind != TextKind::Binary)
             text.push_back(u'\r');
         text.push_back(*p);
     }
     if (text.empty())
         return;
-    if (m_kind == TextKind::Ansi || m_kind == TextKind::Utf8) {
+    if (m_kind == TextKind::Ansi || m_kind == TextKind::Utf8)
+    {
         UINT codePage = m_kind == TextKind::Utf8 ? CP_UTF8 : CP_ACP;
-        int count = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                          nullptr);
+        int count = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                          nullptr, nullptr);
         if (count <= 0)
             return;
         std::string bytes(static_cast<size_t>(count), '\0');
-        ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0], count, nullptr,
-                              nullptr);
+        ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0], count,
+                              nullptr, nullptr);
         CFile::Write(bytes.data(), static_cast<UINT>(bytes.size()));
-    } else {
+    }
+    else
+    {
         CFile::Write(text.data(), static_cast<UINT>(text.size() * sizeof(WCHAR)));
     }
 }

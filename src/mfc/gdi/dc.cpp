@@ -10,9 +10,8 @@ using DCMap = sondrel::mfc::HandleMap<CDC, HDC>;
 
 DCMap& DCHandleMap()
 {
-    static DCMap* map = new DCMap(
-        [](const CDC* dc) { return dc->m_hDC; },
-        [](CDC* dc) { dc->m_hDC = dc->m_hAttribDC = nullptr; });
+    static DCMap* map = new DCMap([](const CDC* dc) { return dc->m_hDC; },
+                                  [](CDC* dc) { dc->m_hDC = dc->m_hAttribDC = nullptr; });
     return *map;
 }
 
@@ -77,18 +76,16 @@ HDC CDC::Detach()
     return hDC;
 }
 
-BOOL CDC::CreateDC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput,
-                   const void* lpInitData)
+BOOL CDC::CreateDC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput, const void* lpInitData)
 {
-    return Attach(::CreateDCW(lpszDriverName, lpszDeviceName, lpszOutput,
-                              static_cast<const DEVMODEW*>(lpInitData)));
+    return Attach(
+        ::CreateDCW(lpszDriverName, lpszDeviceName, lpszOutput, static_cast<const DEVMODEW*>(lpInitData)));
 }
 
-BOOL CDC::CreateIC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput,
-                   const void* lpInitData)
+BOOL CDC::CreateIC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput, const void* lpInitData)
 {
-    return Attach(::CreateICW(lpszDriverName, lpszDeviceName, lpszOutput,
-                              static_cast<const DEVMODEW*>(lpInitData)));
+    return Attach(
+        ::CreateICW(lpszDriverName, lpszDeviceName, lpszOutput, static_cast<const DEVMODEW*>(lpInitData)));
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC)
@@ -224,13 +221,34 @@ CPalette* CDC::GetCurrentPalette() const
 
 // Attributes
 
-COLORREF CDC::GetNearestColor(COLORREF crColor) const { return ::GetNearestColor(m_hAttribDC, crColor); }
-COLORREF CDC::GetBkColor() const { return ::GetBkColor(m_hAttribDC); }
-int CDC::GetBkMode() const { return ::GetBkMode(m_hAttribDC); }
-int CDC::GetPolyFillMode() const { return ::GetPolyFillMode(m_hAttribDC); }
-int CDC::GetROP2() const { return ::GetROP2(m_hAttribDC); }
-int CDC::GetStretchBltMode() const { return ::GetStretchBltMode(m_hAttribDC); }
-COLORREF CDC::GetTextColor() const { return ::GetTextColor(m_hAttribDC); }
+COLORREF CDC::GetNearestColor(COLORREF crColor) const
+{
+    return ::GetNearestColor(m_hAttribDC, crColor);
+}
+COLORREF CDC::GetBkColor() const
+{
+    return ::GetBkColor(m_hAttribDC);
+}
+int CDC::GetBkMode() const
+{
+    return ::GetBkMode(m_hAttribDC);
+}
+int CDC::GetPolyFillMode() const
+{
+    return ::GetPolyFillMode(m_hAttribDC);
+}
+int CDC::GetROP2() const
+{
+    return ::GetROP2(m_hAttribDC);
+}
+int CDC::GetStretchBltMode() const
+{
+    return ::GetStretchBltMode(m_hAttribDC);
+}
+COLORREF CDC::GetTextColor() const
+{
+    return ::GetTextColor(m_hAttribDC);
+}
 
 COLORREF CDC::SetBkColor(COLORREF crColor)
 {
@@ -328,7 +346,10 @@ DWORD CDC::SetLayout(DWORD dwLayout)
 
 // Mapping
 
-int CDC::GetMapMode() const { return ::GetMapMode(m_hAttribDC); }
+int CDC::GetMapMode() const
+{
+    return ::GetMapMode(m_hAttribDC);
+}
 
 int CDC::SetMapMode(int nMapMode)
 {
@@ -448,10 +469,22 @@ CSize CDC::SetWindowExt(SIZE size)
     return SetWindowExt(size.cx, size.cy);
 }
 
-void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const { ::DPtoLP(m_hAttribDC, lpPoints, nCount); }
-void CDC::DPtoLP(LPRECT lpRect) const { ::DPtoLP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2); }
-void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const { ::LPtoDP(m_hAttribDC, lpPoints, nCount); }
-void CDC::LPtoDP(LPRECT lpRect) const { ::LPtoDP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2); }
+void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const
+{
+    ::DPtoLP(m_hAttribDC, lpPoints, nCount);
+}
+void CDC::DPtoLP(LPRECT lpRect) const
+{
+    ::DPtoLP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2);
+}
+void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const
+{
+    ::LPtoDP(m_hAttribDC, lpPoints, nCount);
+}
+void CDC::LPtoDP(LPRECT lpRect) const
+{
+    ::LPtoDP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2);
+}
 
 // Sizes are distances: convert both ends and take the difference.
 void CDC::DPtoLP(LPSIZE lpSize) const
@@ -472,10 +505,22 @@ void CDC::LPtoDP(LPSIZE lpSize) const
 
 // Clipping
 
-int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
-BOOL CDC::PtVisible(int x, int y) const { return ::PtVisible(m_hDC, x, y); }
-BOOL CDC::PtVisible(POINT point) const { return PtVisible(point.x, point.y); }
-BOOL CDC::RectVisible(LPCRECT lpRect) const { return ::RectVisible(m_hDC, lpRect); }
+int CDC::GetClipBox(LPRECT lpRect) const
+{
+    return ::GetClipBox(m_hDC, lpRect);
+}
+BOOL CDC::PtVisible(int x, int y) const
+{
+    return ::PtVisible(m_hDC, x, y);
+}
+BOOL CDC::PtVisible(POINT point) const
+{
+    return PtVisible(point.x, point.y);
+}
+BOOL CDC::RectVisible(LPCRECT lpRect) const
+{
+    return ::RectVisible(m_hDC, lpRect);
+}
 
 int CDC::SelectClipRgn(CRgn* pRgn)
 {
@@ -566,7 +611,10 @@ CPoint CDC::MoveTo(int x, int y)
     return point;
 }
 
-CPoint CDC::MoveTo(POINT point) { return MoveTo(point.x, point.y); }
+CPoint CDC::MoveTo(POINT point)
+{
+    return MoveTo(point.x, point.y);
+}
 
 BOOL CDC::LineTo(int x, int y)
 {
@@ -575,7 +623,10 @@ BOOL CDC::LineTo(int x, int y)
     return ::LineTo(m_hDC, x, y);
 }
 
-BOOL CDC::LineTo(POINT point) { return LineTo(point.x, point.y); }
+BOOL CDC::LineTo(POINT point)
+{
+    return LineTo(point.x, point.y);
+}
 
 BOOL CDC::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
@@ -584,20 +635,47 @@ BOOL CDC::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 
 BOOL CDC::Arc(LPCRECT lpRect, POINT ptStart, POINT ptEnd)
 {
-    return ::Arc(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom, ptStart.x,
-                 ptStart.y, ptEnd.x, ptEnd.y);
+    return ::Arc(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom, ptStart.x, ptStart.y,
+                 ptEnd.x, ptEnd.y);
 }
 
-BOOL CDC::Polyline(const POINT* lpPoints, int nCount) { return ::Polyline(m_hDC, lpPoints, nCount); }
-BOOL CDC::PolyBezier(const POINT* lpPoints, int nCount) { return ::PolyBezier(m_hDC, lpPoints, nCount); }
-BOOL CDC::PolyBezierTo(const POINT* lpPoints, int nCount) { return ::PolyBezierTo(m_hDC, lpPoints, nCount); }
-BOOL CDC::PolylineTo(const POINT* lpPoints, int nCount) { return ::PolylineTo(m_hDC, lpPoints, nCount); }
+BOOL CDC::Polyline(const POINT* lpPoints, int nCount)
+{
+    return ::Polyline(m_hDC, lpPoints, nCount);
+}
+BOOL CDC::PolyBezier(const POINT* lpPoints, int nCount)
+{
+    return ::PolyBezier(m_hDC, lpPoints, nCount);
+}
+BOOL CDC::PolyBezierTo(const POINT* lpPoints, int nCount)
+{
+    return ::PolyBezierTo(m_hDC, lpPoints, nCount);
+}
+BOOL CDC::PolylineTo(const POINT* lpPoints, int nCount)
+{
+    return ::PolylineTo(m_hDC, lpPoints, nCount);
+}
 
-void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, BrushHandle(pBrush)); }
-void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush) { ::FrameRect(m_hDC, lpRect, BrushHandle(pBrush)); }
-void CDC::InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
-BOOL CDC::DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
-BOOL CDC::DrawIcon(POINT point, HICON hIcon) { return ::DrawIcon(m_hDC, point.x, point.y, hIcon); }
+void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush)
+{
+    ::FillRect(m_hDC, lpRect, BrushHandle(pBrush));
+}
+void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush)
+{
+    ::FrameRect(m_hDC, lpRect, BrushHandle(pBrush));
+}
+void CDC::InvertRect(LPCRECT lpRect)
+{
+    ::InvertRect(m_hDC, lpRect);
+}
+BOOL CDC::DrawIcon(int x, int y, HICON hIcon)
+{
+    return ::DrawIcon(m_hDC, x, y, hIcon);
+}
+BOOL CDC::DrawIcon(POINT point, HICON hIcon)
+{
+    return ::DrawIcon(m_hDC, point.x, point.y, hIcon);
+}
 
 BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush)
 {
@@ -621,21 +699,20 @@ BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBr
     return DrawState(pt, size, hIcon, nFlags, BrushHandle(pBrush));
 }
 
-BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText,
-                    int nTextLen, HBRUSH hBrush)
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
+                    HBRUSH hBrush)
 {
-    return ::DrawStateW(m_hDC, hBrush, nullptr, (LPARAM)lpszText, (WPARAM)nTextLen, pt.x, pt.y,
-                        size.cx, size.cy, nFlags | (bPrefixText ? DST_PREFIXTEXT : DST_TEXT));
+    return ::DrawStateW(m_hDC, hBrush, nullptr, (LPARAM)lpszText, (WPARAM)nTextLen, pt.x, pt.y, size.cx,
+                        size.cy, nFlags | (bPrefixText ? DST_PREFIXTEXT : DST_TEXT));
 }
 
-BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText,
-                    int nTextLen, CBrush* pBrush)
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
+                    CBrush* pBrush)
 {
     return DrawState(pt, size, lpszText, nFlags, bPrefixText, nTextLen, BrushHandle(pBrush));
 }
 
-BOOL CDC::DrawState(CPoint pt, CSize size, DRAWSTATEPROC lpDrawProc, LPARAM lData, UINT nFlags,
-                    HBRUSH hBrush)
+BOOL CDC::DrawState(CPoint pt, CSize size, DRAWSTATEPROC lpDrawProc, LPARAM lData, UINT nFlags, HBRUSH hBrush)
 {
     return ::DrawStateW(m_hDC, hBrush, lpDrawProc, lData, 0, pt.x, pt.y, size.cx, size.cy,
                         nFlags | DST_COMPLEX);
@@ -652,8 +729,14 @@ BOOL CDC::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
     return ::Chord(m_hDC, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void CDC::DrawFocusRect(LPCRECT lpRect) { ::DrawFocusRect(m_hDC, lpRect); }
-BOOL CDC::Ellipse(int x1, int y1, int x2, int y2) { return ::Ellipse(m_hDC, x1, y1, x2, y2); }
+void CDC::DrawFocusRect(LPCRECT lpRect)
+{
+    ::DrawFocusRect(m_hDC, lpRect);
+}
+BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
+{
+    return ::Ellipse(m_hDC, x1, y1, x2, y2);
+}
 
 BOOL CDC::Ellipse(LPCRECT lpRect)
 {
@@ -667,18 +750,24 @@ BOOL CDC::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 
 BOOL CDC::Pie(LPCRECT lpRect, POINT ptStart, POINT ptEnd)
 {
-    return ::Pie(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom, ptStart.x,
-                 ptStart.y, ptEnd.x, ptEnd.y);
+    return ::Pie(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom, ptStart.x, ptStart.y,
+                 ptEnd.x, ptEnd.y);
 }
 
-BOOL CDC::Polygon(const POINT* lpPoints, int nCount) { return ::Polygon(m_hDC, lpPoints, nCount); }
+BOOL CDC::Polygon(const POINT* lpPoints, int nCount)
+{
+    return ::Polygon(m_hDC, lpPoints, nCount);
+}
 
 BOOL CDC::PolyPolygon(const POINT* lpPoints, const INT* lpPolyCounts, int nCount)
 {
     return ::PolyPolygon(m_hDC, lpPoints, lpPolyCounts, nCount);
 }
 
-BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
+BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
+{
+    return ::Rectangle(m_hDC, x1, y1, x2, y2);
+}
 
 BOOL CDC::Rectangle(LPCRECT lpRect)
 {
@@ -692,8 +781,7 @@ BOOL CDC::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 
 BOOL CDC::RoundRect(LPCRECT lpRect, POINT point)
 {
-    return ::RoundRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom, point.x,
-                       point.y);
+    return ::RoundRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom, point.x, point.y);
 }
 
 // Bit blocks and pixels
@@ -708,62 +796,91 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     return ::BitBlt(m_hDC, x, y, nWidth, nHeight, SourceDC(pSrcDC), xSrc, ySrc, dwRop);
 }
 
-BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                     int nSrcWidth, int nSrcHeight, DWORD dwRop)
+BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
+                     int nSrcHeight, DWORD dwRop)
 {
-    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, SourceDC(pSrcDC), xSrc, ySrc, nSrcWidth,
-                        nSrcHeight, dwRop);
+    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, SourceDC(pSrcDC), xSrc, ySrc, nSrcWidth, nSrcHeight,
+                        dwRop);
 }
 
-BOOL CDC::MaskBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                  CBitmap& maskBitmap, int xMask, int yMask, DWORD dwRop)
+BOOL CDC::MaskBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, CBitmap& maskBitmap,
+                  int xMask, int yMask, DWORD dwRop)
 {
     return ::MaskBlt(m_hDC, x, y, nWidth, nHeight, SourceDC(pSrcDC), xSrc, ySrc,
                      (HBITMAP)maskBitmap.m_hObject, xMask, yMask, dwRop);
 }
 
-BOOL CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC,
-                         int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, UINT clrTransparent)
+BOOL CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc,
+                         int ySrc, int nSrcWidth, int nSrcHeight, UINT clrTransparent)
 {
-    return ::TransparentBlt(m_hDC, xDest, yDest, nDestWidth, nDestHeight, SourceDC(pSrcDC), xSrc,
-                            ySrc, nSrcWidth, nSrcHeight, clrTransparent);
+    return ::TransparentBlt(m_hDC, xDest, yDest, nDestWidth, nDestHeight, SourceDC(pSrcDC), xSrc, ySrc,
+                            nSrcWidth, nSrcHeight, clrTransparent);
 }
 
-BOOL CDC::AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc,
-                     int ySrc, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend)
+BOOL CDC::AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                     int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend)
 {
-    return ::AlphaBlend(m_hDC, xDest, yDest, nDestWidth, nDestHeight, SourceDC(pSrcDC), xSrc, ySrc,
-                        nSrcWidth, nSrcHeight, blend);
+    return ::AlphaBlend(m_hDC, xDest, yDest, nDestWidth, nDestHeight, SourceDC(pSrcDC), xSrc, ySrc, nSrcWidth,
+                        nSrcHeight, blend);
 }
 
-BOOL CDC::GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements,
-                       DWORD dwMode)
+BOOL CDC::GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements, DWORD dwMode)
 {
     return ::GradientFill(m_hDC, pVertices, nVertices, pMesh, nMeshElements, dwMode);
 }
 
-COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
-COLORREF CDC::GetPixel(POINT point) const { return ::GetPixel(m_hDC, point.x, point.y); }
-COLORREF CDC::SetPixel(int x, int y, COLORREF crColor) { return ::SetPixel(m_hDC, x, y, crColor); }
-COLORREF CDC::SetPixel(POINT point, COLORREF crColor) { return ::SetPixel(m_hDC, point.x, point.y, crColor); }
-BOOL CDC::SetPixelV(int x, int y, COLORREF crColor) { return ::SetPixelV(m_hDC, x, y, crColor); }
-BOOL CDC::SetPixelV(POINT point, COLORREF crColor) { return ::SetPixelV(m_hDC, point.x, point.y, crColor); }
-BOOL CDC::FloodFill(int x, int y, COLORREF crColor) { return ::FloodFill(m_hDC, x, y, crColor); }
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    return ::GetPixel(m_hDC, x, y);
+}
+COLORREF CDC::GetPixel(POINT point) const
+{
+    return ::GetPixel(m_hDC, point.x, point.y);
+}
+COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)
+{
+    return ::SetPixel(m_hDC, x, y, crColor);
+}
+COLORREF CDC::SetPixel(POINT point, COLORREF crColor)
+{
+    return ::SetPixel(m_hDC, point.x, point.y, crColor);
+}
+BOOL CDC::SetPixelV(int x, int y, COLORREF crColor)
+{
+    return ::SetPixelV(m_hDC, x, y, crColor);
+}
+BOOL CDC::SetPixelV(POINT point, COLORREF crColor)
+{
+    return ::SetPixelV(m_hDC, point.x, point.y, crColor);
+}
+BOOL CDC::FloodFill(int x, int y, COLORREF crColor)
+{
+    return ::FloodFill(m_hDC, x, y, crColor);
+}
 
 BOOL CDC::ExtFloodFill(int x, int y, COLORREF crColor, UINT nFillType)
 {
     return ::ExtFloodFill(m_hDC, x, y, crColor, nFillType);
 }
 
-BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush) { return ::FillRgn(m_hDC, RegionHandle(pRgn), BrushHandle(pBrush)); }
+BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush)
+{
+    return ::FillRgn(m_hDC, RegionHandle(pRgn), BrushHandle(pBrush));
+}
 
 BOOL CDC::FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight)
 {
     return ::FrameRgn(m_hDC, RegionHandle(pRgn), BrushHandle(pBrush), nWidth, nHeight);
 }
 
-BOOL CDC::InvertRgn(CRgn* pRgn) { return ::InvertRgn(m_hDC, RegionHandle(pRgn)); }
-BOOL CDC::PaintRgn(CRgn* pRgn) { return ::PaintRgn(m_hDC, RegionHandle(pRgn)); }
+BOOL CDC::InvertRgn(CRgn* pRgn)
+{
+    return ::InvertRgn(m_hDC, RegionHandle(pRgn));
+}
+BOOL CDC::PaintRgn(CRgn* pRgn)
+{
+    return ::PaintRgn(m_hDC, RegionHandle(pRgn));
+}
 
 // Text
 
@@ -783,8 +900,7 @@ BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszSt
     return ::ExtTextOutW(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);
 }
 
-BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const CString& str,
-                     LPINT lpDxWidths)
+BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const CString& str, LPINT lpDxWidths)
 {
     return ExtTextOut(x, y, nOptions, lpRect, (LPCTSTR)str, (UINT)str.GetLength(), lpDxWidths);
 }
@@ -792,16 +908,15 @@ BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const CString&
 CSize CDC::TabbedTextOut(int x, int y, LPCTSTR lpszString, int nCount, int nTabPositions,
                          LPINT lpnTabStopPositions, int nTabOrigin)
 {
-    LONG extent = ::TabbedTextOutW(m_hDC, x, y, lpszString, nCount, nTabPositions,
-                                   lpnTabStopPositions, nTabOrigin);
+    LONG extent =
+        ::TabbedTextOutW(m_hDC, x, y, lpszString, nCount, nTabPositions, lpnTabStopPositions, nTabOrigin);
     return CSize(LOWORD(extent), HIWORD(extent));
 }
 
-CSize CDC::TabbedTextOut(int x, int y, const CString& str, int nTabPositions,
-                         LPINT lpnTabStopPositions, int nTabOrigin)
+CSize CDC::TabbedTextOut(int x, int y, const CString& str, int nTabPositions, LPINT lpnTabStopPositions,
+                         int nTabOrigin)
 {
-    return TabbedTextOut(x, y, (LPCTSTR)str, str.GetLength(), nTabPositions, lpnTabStopPositions,
-                         nTabOrigin);
+    return TabbedTextOut(x, y, (LPCTSTR)str, str.GetLength(), nTabPositions, lpnTabStopPositions, nTabOrigin);
 }
 
 int CDC::DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat)
@@ -816,23 +931,21 @@ int CDC::DrawText(const CString& str, LPRECT lpRect, UINT nFormat)
     return DrawText((LPCTSTR)str, str.GetLength(), lpRect, nFormat & ~DT_MODIFYSTRING);
 }
 
-int CDC::DrawTextEx(LPTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat,
-                    LPDRAWTEXTPARAMS lpDTParams)
+int CDC::DrawTextEx(LPTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat, LPDRAWTEXTPARAMS lpDTParams)
 {
     return ::DrawTextExW(m_hDC, lpszString, nCount, lpRect, nFormat, lpDTParams);
 }
 
 int CDC::DrawTextEx(const CString& str, LPRECT lpRect, UINT nFormat, LPDRAWTEXTPARAMS lpDTParams)
 {
-    return DrawTextEx(const_cast<LPTSTR>((LPCTSTR)str), str.GetLength(), lpRect,
-                      nFormat & ~DT_MODIFYSTRING, lpDTParams);
+    return DrawTextEx(const_cast<LPTSTR>((LPCTSTR)str), str.GetLength(), lpRect, nFormat & ~DT_MODIFYSTRING,
+                      lpDTParams);
 }
 
-BOOL CDC::GrayString(CBrush* pBrush, BOOL(CALLBACK* lpfnOutput)(HDC, LPARAM, int), LPARAM lpData,
-                     int nCount, int x, int y, int nWidth, int nHeight)
+BOOL CDC::GrayString(CBrush* pBrush, BOOL(CALLBACK* lpfnOutput)(HDC, LPARAM, int), LPARAM lpData, int nCount,
+                     int x, int y, int nWidth, int nHeight)
 {
-    return ::GrayStringW(m_hDC, BrushHandle(pBrush), lpfnOutput, lpData, nCount, x, y, nWidth,
-                         nHeight);
+    return ::GrayStringW(m_hDC, BrushHandle(pBrush), lpfnOutput, lpData, nCount, x, y, nWidth, nHeight);
 }
 
 int CDC::Escape(int nEscape, int nCount, LPCSTR lpszInData, LPVOID lpOutData)
@@ -840,8 +953,7 @@ int CDC::Escape(int nEscape, int nCount, LPCSTR lpszInData, LPVOID lpOutData)
     return ::Escape(m_hDC, nEscape, nCount, lpszInData, lpOutData);
 }
 
-int CDC::Escape(int nEscape, int nInputSize, LPCSTR lpszInputData, int nOutputSize,
-                LPSTR lpszOutputData)
+int CDC::Escape(int nEscape, int nInputSize, LPCSTR lpszInputData, int nOutputSize, LPSTR lpszOutputData)
 {
     return ::ExtEscape(m_hDC, nEscape, nInputSize, lpszInputData, nOutputSize, lpszOutputData);
 }
@@ -873,8 +985,8 @@ CSize CDC::GetOutputTextExtent(const CString& str) const
 CSize CDC::GetTabbedTextExtent(LPCTSTR lpszString, int nCount, int nTabPositions,
                                LPINT lpnTabStopPositions) const
 {
-    DWORD extent = ::GetTabbedTextExtentW(m_hAttribDC, lpszString, nCount, nTabPositions,
-                                          lpnTabStopPositions);
+    DWORD extent =
+        ::GetTabbedTextExtentW(m_hAttribDC, lpszString, nCount, nTabPositions, lpnTabStopPositions);
     return CSize(LOWORD(extent), HIWORD(extent));
 }
 
@@ -883,7 +995,10 @@ CSize CDC::GetTabbedTextExtent(const CString& str, int nTabPositions, LPINT lpnT
     return GetTabbedTextExtent((LPCTSTR)str, str.GetLength(), nTabPositions, lpnTabStopPositions);
 }
 
-UINT CDC::GetTextAlign() const { return ::GetTextAlign(m_hAttribDC); }
+UINT CDC::GetTextAlign() const
+{
+    return ::GetTextAlign(m_hAttribDC);
+}
 
 UINT CDC::SetTextAlign(UINT nFlags)
 {
@@ -903,7 +1018,8 @@ int CDC::GetTextFace(int nCount, LPTSTR lpszFacename) const
 int CDC::GetTextFace(CString& rString) const
 {
     int length = ::GetTextFaceW(m_hAttribDC, 0, nullptr);
-    if (length <= 0) {
+    if (length <= 0)
+    {
         rString.Empty();
         return 0;
     }
@@ -912,9 +1028,18 @@ int CDC::GetTextFace(CString& rString) const
     return copied;
 }
 
-BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const { return ::GetTextMetricsW(m_hAttribDC, lpMetrics); }
-BOOL CDC::GetOutputTextMetrics(LPTEXTMETRIC lpMetrics) const { return ::GetTextMetricsW(m_hDC, lpMetrics); }
-int CDC::GetTextCharacterExtra() const { return ::GetTextCharacterExtra(m_hAttribDC); }
+BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const
+{
+    return ::GetTextMetricsW(m_hAttribDC, lpMetrics);
+}
+BOOL CDC::GetOutputTextMetrics(LPTEXTMETRIC lpMetrics) const
+{
+    return ::GetTextMetricsW(m_hDC, lpMetrics);
+}
+int CDC::GetTextCharacterExtra() const
+{
+    return ::GetTextCharacterExtra(m_hAttribDC);
+}
 
 int CDC::SetTextCharacterExtra(int nCharExtra)
 {
@@ -931,7 +1056,10 @@ BOOL CDC::GetCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const
     return ::GetCharWidth32W(m_hAttribDC, nFirstChar, nLastChar, lpBuffer);
 }
 
-BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
+BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags)
+{
+    return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags);
+}
 
 BOOL CDC::DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState)
 {
@@ -954,8 +1082,8 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr)
 
 void CDC::Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight)
 {
-    Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
-               lpRect->bottom - lpRect->top, clrTopLeft, clrBottomRight);
+    Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+               clrTopLeft, clrBottomRight);
 }
 
 // Top and left edges in one colour, bottom and right in the other; the
@@ -970,11 +1098,35 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF
 
 // Paths
 
-BOOL CDC::BeginPath() { return ::BeginPath(m_hDC); }
-BOOL CDC::EndPath() { return ::EndPath(m_hDC); }
-BOOL CDC::AbortPath() { return ::AbortPath(m_hDC); }
-BOOL CDC::CloseFigure() { return ::CloseFigure(m_hDC); }
-BOOL CDC::FillPath() { return ::FillPath(m_hDC); }
-BOOL CDC::StrokePath() { return ::StrokePath(m_hDC); }
-BOOL CDC::StrokeAndFillPath() { return ::StrokeAndFillPath(m_hDC); }
-BOOL CDC::SelectClipPath(int nMode) { return ::SelectClipPath(m_hDC, nMode); }
+BOOL CDC::BeginPath()
+{
+    return ::BeginPath(m_hDC);
+}
+BOOL CDC::EndPath()
+{
+    return ::EndPath(m_hDC);
+}
+BOOL CDC::AbortPath()
+{
+    return ::AbortPath(m_hDC);
+}
+BOOL CDC::CloseFigure()
+{
+    return ::CloseFigure(m_hDC);
+}
+BOOL CDC::FillPath()
+{
+    return ::FillPath(m_hDC);
+}
+BOOL CDC::StrokePath()
+{
+    return ::StrokePath(m_hDC);
+}
+BOOL CDC::StrokeAndFillPath()
+{
+    return ::StrokeAndFillPath(m_hDC);
+}
+BOOL CDC::SelectClipPath(int nMode)
+{
+    return ::SelectClipPath(m_hDC, nMode);
+}

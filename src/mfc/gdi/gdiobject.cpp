@@ -10,9 +10,8 @@ using GdiMap = sondrel::mfc::HandleMap<CGdiObject, HGDIOBJ>;
 // Never destroyed: static wrappers may outlive any other static.
 GdiMap& GdiHandleMap()
 {
-    static GdiMap* map = new GdiMap(
-        [](const CGdiObject* object) { return object->m_hObject; },
-        [](CGdiObject* object) { object->m_hObject = nullptr; });
+    static GdiMap* map = new GdiMap([](const CGdiObject* object) { return object->m_hObject; },
+                                    [](CGdiObject* object) { object->m_hObject = nullptr; });
     return *map;
 }
 
@@ -21,15 +20,30 @@ GdiMap& GdiHandleMap()
 CGdiObject* MakeTemporary(HGDIOBJ handle)
 {
     CGdiObject* object;
-    switch (::GetObjectType(handle)) {
+    switch (::GetObjectType(handle))
+    {
     case OBJ_PEN:
-    case OBJ_EXTPEN: object = new CPen; break;
-    case OBJ_BRUSH: object = new CBrush; break;
-    case OBJ_FONT: object = new CFont; break;
-    case OBJ_BITMAP: object = new CBitmap; break;
-    case OBJ_PAL: object = new CPalette; break;
-    case OBJ_REGION: object = new CRgn; break;
-    default: object = new CGdiObject; break;
+    case OBJ_EXTPEN:
+        object = new CPen;
+        break;
+    case OBJ_BRUSH:
+        object = new CBrush;
+        break;
+    case OBJ_FONT:
+        object = new CFont;
+        break;
+    case OBJ_BITMAP:
+        object = new CBitmap;
+        break;
+    case OBJ_PAL:
+        object = new CPalette;
+        break;
+    case OBJ_REGION:
+        object = new CRgn;
+        break;
+    default:
+        object = new CGdiObject;
+        break;
     }
     object->m_hObject = handle;
     return object;
@@ -220,14 +234,13 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont)
     return Attach(::CreateFontIndirectW(lpLogFont));
 }
 
-BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight,
-                       BYTE bItalic, BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet,
-                       BYTE nOutPrecision, BYTE nClipPrecision, BYTE nQuality,
-                       BYTE nPitchAndFamily, LPCTSTR lpszFacename)
+BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
+                       BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision,
+                       BYTE nClipPrecision, BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename)
 {
-    return Attach(::CreateFontW(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic,
-                                bUnderline, cStrikeOut, nCharSet, nOutPrecision, nClipPrecision,
-                                nQuality, nPitchAndFamily, lpszFacename));
+    return Attach(::CreateFontW(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic, bUnderline,
+                                cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality,
+                                nPitchAndFamily, lpszFacename));
 }
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC)
@@ -427,8 +440,8 @@ void CRgn::SetRectRgn(LPCRECT lpRect)
 
 int CRgn::CombineRgn(const CRgn* pRgn1, const CRgn* pRgn2, int nCombineMode)
 {
-    return ::CombineRgn((HRGN)m_hObject, (HRGN)pRgn1->GetSafeHandle(),
-                        (HRGN)pRgn2->GetSafeHandle(), nCombineMode);
+    return ::CombineRgn((HRGN)m_hObject, (HRGN)pRgn1->GetSafeHandle(), (HRGN)pRgn2->GetSafeHandle(),
+                        nCombineMode);
 }
 
 int CRgn::CopyRgn(const CRgn* pRgnSrc)

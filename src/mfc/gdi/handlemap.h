@@ -15,7 +15,8 @@ namespace sondrel::mfc {
 // found from any thread. Temporary wrappers belong to the thread that made
 // them and are deleted together when that thread goes idle.
 template <class Wrapper, class Handle>
-class HandleMap {
+class HandleMap
+{
 public:
     using HandleOf = Handle (*)(const Wrapper*);
     using Release = void (*)(Wrapper*);
@@ -65,7 +66,8 @@ public:
             return wrapper;
         Table& table = Temporaries();
         auto it = table.wrappers.find(handle);
-        if (it != table.wrappers.end()) {
+        if (it != table.wrappers.end())
+        {
             if (handleOf_(it->second) == handle)
                 return it->second;
             table.retired.push_back(it->second);
@@ -85,7 +87,8 @@ public:
     }
 
 private:
-    struct Table {
+    struct Table
+    {
         HandleMap* owner = nullptr;
         std::unordered_map<Handle, Wrapper*> wrappers;
         std::vector<Wrapper*> retired;
@@ -93,13 +96,15 @@ private:
 
     void Delete(Table& table)
     {
-        for (auto& entry : table.wrappers) {
+        for (auto& entry : table.wrappers)
+        {
             release_(entry.second);
             delete entry.second;
         }
         // A retired wrapper that took on another handle since is left
         // alone: its destructor would destroy that handle.
-        for (Wrapper* wrapper : table.retired) {
+        for (Wrapper* wrapper : table.retired)
+        {
             if (handleOf_(wrapper) == nullptr)
                 delete wrapper;
         }
@@ -110,7 +115,8 @@ private:
     Table& Temporaries()
     {
         auto* table = static_cast<Table*>(::FlsGetValue(slot_));
-        if (table == nullptr) {
+        if (table == nullptr)
+        {
             table = new Table;
             table->owner = this;
             ::FlsSetValue(slot_, table);
@@ -123,9 +129,12 @@ private:
     static void WINAPI FreeTemporaries(void* data)
     {
         auto* table = static_cast<Table*>(data);
-        try {
+        try
+        {
             table->owner->Delete(*table);
-        } catch (...) {
+        }
+        catch (...)
+        {
         }
         delete table;
     }

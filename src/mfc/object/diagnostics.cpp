@@ -46,7 +46,7 @@ void EmitFormatted(const char* format, Args... args)
     Emit(buffer);
 }
 
-} // namespace
+}  // namespace
 
 CDumpContext& CDumpContext::operator<<(LPCWSTR lpsz)
 {
@@ -137,8 +137,10 @@ void CDumpContext::HexDump(LPCWSTR lpszLine, BYTE* pby, int nBytes, int nWidth)
         return;
     if (nWidth <= 0)
         nWidth = 16;
-    for (int i = 0; i < nBytes; ++i) {
-        if (i % nWidth == 0) {
+    for (int i = 0; i < nBytes; ++i)
+    {
+        if (i % nWidth == 0)
+        {
             if (i != 0)
                 Emit("\n");
             *this << lpszLine;

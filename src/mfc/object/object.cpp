@@ -24,14 +24,15 @@ ClassRegistry& Registry()
 // Class names are ASCII identifiers; any other character cannot match.
 bool NameMatches(LPCSTR name, LPCWSTR wide)
 {
-    for (; *name != 0 && *wide != 0; ++name, ++wide) {
+    for (; *name != 0 && *wide != 0; ++name, ++wide)
+    {
         if (*wide > 0x7F || static_cast<WCHAR>(static_cast<unsigned char>(*name)) != *wide)
             return false;
     }
     return *name == 0 && *wide == 0;
 }
 
-} // namespace
+}  // namespace
 
 void AFXAPI AfxClassInit(CRuntimeClass* pNewClass)
 {
@@ -65,7 +66,8 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
 {
     if (pBaseClass == nullptr)
         return FALSE;
-    for (const CRuntimeClass* pClass = this; pClass != nullptr; pClass = pClass->GetBaseClass()) {
+    for (const CRuntimeClass* pClass = this; pClass != nullptr; pClass = pClass->GetBaseClass())
+    {
         if (pClass == pBaseClass)
             return TRUE;
     }
@@ -78,7 +80,8 @@ CRuntimeClass* PASCAL CRuntimeClass::FromName(LPCSTR lpszClassName)
         return nullptr;
     ClassRegistry& registry = Registry();
     std::lock_guard<std::mutex> guard(registry.lock);
-    for (CRuntimeClass* pClass : registry.classes) {
+    for (CRuntimeClass* pClass : registry.classes)
+    {
         if (std::strcmp(pClass->m_lpszClassName, lpszClassName) == 0)
             return pClass;
     }
@@ -91,7 +94,8 @@ CRuntimeClass* PASCAL CRuntimeClass::FromName(LPCWSTR lpszClassName)
         return nullptr;
     ClassRegistry& registry = Registry();
     std::lock_guard<std::mutex> guard(registry.lock);
-    for (CRuntimeClass* pClass : registry.classes) {
+    for (CRuntimeClass* pClass : registry.classes)
+    {
         if (NameMatches(pClass->m_lpszClassName, lpszClassName))
             return pClass;
     }
@@ -140,13 +144,9 @@ BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
     return GetRuntimeClass()->IsDerivedFrom(pClass);
 }
 
-void CObject::Serialize(CArchive&)
-{
-}
+void CObject::Serialize(CArchive&) {}
 
-void CObject::AssertValid() const
-{
-}
+void CObject::AssertValid() const {}
 
 void CObject::Dump(CDumpContext& dc) const
 {

@@ -11,9 +11,10 @@ namespace {
 const LONGLONG kEpochDifference = 116444736000000000LL;
 const LONGLONG kTicksPerSecond = 10000000LL;
 
-const char* const kDayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-const char* const kMonthNames[] = {"January", "February", "March", "April", "May", "June",
-                                   "July", "August", "September", "October", "November", "December"};
+const char* const kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                 "Thursday", "Friday", "Saturday"};
+const char* const kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
+                                   "July",    "August",   "September", "October", "November", "December"};
 
 void Append(std::u16string& out, const char* text)
 {
@@ -52,11 +53,14 @@ void IsoWeek(const struct tm& t, int& week, int& year)
     int yday = t.tm_yday;
     auto isLeap = [](int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; };
     week = (yday - wday + 10) / 7;
-    if (week < 1) {
+    if (week < 1)
+    {
         --year;
         int prevDays = isLeap(year) ? 366 : 365;
         week = (yday + prevDays - wday + 10) / 7;
-    } else {
+    }
+    else
+    {
         int days = isLeap(year) ? 366 : 365;
         if (yday - wday + 3 >= days)  // Thursday of this week is next year
         {
@@ -75,86 +79,152 @@ long TimeZoneOffsetMinutes(const struct tm& t, bool utc)
 
 void FormatTm(std::u16string& out, const char16_t* format, const struct tm& t, bool utc)
 {
-    for (const char16_t* p = format; *p != 0; ++p) {
-        if (*p != u'%') {
+    for (const char16_t* p = format; *p != 0; ++p)
+    {
+        if (*p != u'%')
+        {
             out.push_back(*p);
             continue;
         }
         ++p;
         bool alternate = false;
-        if (*p == u'#') {
+        if (*p == u'#')
+        {
             alternate = true;
             ++p;
         }
-        switch (*p) {
+        switch (*p)
+        {
         case 0:
             return;
-        case u'a': AppendAbbreviation(out, kDayNames[t.tm_wday % 7]); break;
-        case u'A': Append(out, kDayNames[t.tm_wday % 7]); break;
+        case u'a':
+            AppendAbbreviation(out, kDayNames[t.tm_wday % 7]);
+            break;
+        case u'A':
+            Append(out, kDayNames[t.tm_wday % 7]);
+            break;
         case u'b':
-        case u'h': AppendAbbreviation(out, kMonthNames[t.tm_mon % 12]); break;
-        case u'B': Append(out, kMonthNames[t.tm_mon % 12]); break;
+        case u'h':
+            AppendAbbreviation(out, kMonthNames[t.tm_mon % 12]);
+            break;
+        case u'B':
+            Append(out, kMonthNames[t.tm_mon % 12]);
+            break;
         case u'c':
-            if (alternate) {
+            if (alternate)
+            {
                 FormatTm(out, u"%A, %B %#d, %Y %H:%M:%S", t, utc);
-            } else {
+            }
+            else
+            {
                 FormatTm(out, u"%m/%d/%y %H:%M:%S", t, utc);
             }
             break;
-        case u'C': AppendNumber(out, (t.tm_year + 1900) / 100, 2, alternate); break;
-        case u'd': AppendNumber(out, t.tm_mday, 2, alternate); break;
-        case u'D': FormatTm(out, u"%m/%d/%y", t, utc); break;
-        case u'e': {
+        case u'C':
+            AppendNumber(out, (t.tm_year + 1900) / 100, 2, alternate);
+            break;
+        case u'd':
+            AppendNumber(out, t.tm_mday, 2, alternate);
+            break;
+        case u'D':
+            FormatTm(out, u"%m/%d/%y", t, utc);
+            break;
+        case u'e':
+        {
             char buffer[8];
             std::snprintf(buffer, sizeof buffer, alternate ? "%d" : "%2d", t.tm_mday);
             Append(out, buffer);
             break;
         }
-        case u'F': FormatTm(out, u"%Y-%m-%d", t, utc); break;
-        case u'g': {
+        case u'F':
+            FormatTm(out, u"%Y-%m-%d", t, utc);
+            break;
+        case u'g':
+        {
             int week, year;
             IsoWeek(t, week, year);
             AppendNumber(out, year % 100, 2, alternate);
             break;
         }
-        case u'G': {
+        case u'G':
+        {
             int week, year;
             IsoWeek(t, week, year);
             AppendNumber(out, year, 4, alternate);
             break;
         }
-        case u'H': AppendNumber(out, t.tm_hour, 2, alternate); break;
-        case u'I': AppendNumber(out, t.tm_hour % 12 == 0 ? 12 : t.tm_hour % 12, 2, alternate); break;
-        case u'j': AppendNumber(out, t.tm_yday + 1, 3, alternate); break;
-        case u'm': AppendNumber(out, t.tm_mon + 1, 2, alternate); break;
-        case u'M': AppendNumber(out, t.tm_min, 2, alternate); break;
-        case u'n': out.push_back(u'\n'); break;
-        case u'p': Append(out, t.tm_hour < 12 ? "AM" : "PM"); break;
-        case u'r': FormatTm(out, u"%I:%M:%S %p", t, utc); break;
-        case u'R': FormatTm(out, u"%H:%M", t, utc); break;
-        case u'S': AppendNumber(out, t.tm_sec, 2, alternate); break;
-        case u't': out.push_back(u'\t'); break;
-        case u'T': FormatTm(out, u"%H:%M:%S", t, utc); break;
-        case u'u': AppendNumber(out, t.tm_wday == 0 ? 7 : t.tm_wday, 1, alternate); break;
-        case u'U': AppendNumber(out, WeekNumber(t, 0), 2, alternate); break;
-        case u'V': {
+        case u'H':
+            AppendNumber(out, t.tm_hour, 2, alternate);
+            break;
+        case u'I':
+            AppendNumber(out, t.tm_hour % 12 == 0 ? 12 : t.tm_hour % 12, 2, alternate);
+            break;
+        case u'j':
+            AppendNumber(out, t.tm_yday + 1, 3, alternate);
+            break;
+        case u'm':
+            AppendNumber(out, t.tm_mon + 1, 2, alternate);
+            break;
+        case u'M':
+            AppendNumber(out, t.tm_min, 2, alternate);
+            break;
+        case u'n':
+            out.push_back(u'\n');
+            break;
+        case u'p':
+            Append(out, t.tm_hour < 12 ? "AM" : "PM");
+            break;
+        case u'r':
+            FormatTm(out, u"%I:%M:%S %p", t, utc);
+            break;
+        case u'R':
+            FormatTm(out, u"%H:%M", t, utc);
+            break;
+        case u'S':
+            AppendNumber(out, t.tm_sec, 2, alternate);
+            break;
+        case u't':
+            out.push_back(u'\t');
+            break;
+        case u'T':
+            FormatTm(out, u"%H:%M:%S", t, utc);
+            break;
+        case u'u':
+            AppendNumber(out, t.tm_wday == 0 ? 7 : t.tm_wday, 1, alternate);
+            break;
+        case u'U':
+            AppendNumber(out, WeekNumber(t, 0), 2, alternate);
+            break;
+        case u'V':
+        {
             int week, year;
             IsoWeek(t, week, year);
             AppendNumber(out, week, 2, alternate);
             break;
         }
-        case u'w': AppendNumber(out, t.tm_wday, 1, alternate); break;
-        case u'W': AppendNumber(out, WeekNumber(t, 1), 2, alternate); break;
+        case u'w':
+            AppendNumber(out, t.tm_wday, 1, alternate);
+            break;
+        case u'W':
+            AppendNumber(out, WeekNumber(t, 1), 2, alternate);
+            break;
         case u'x':
             if (alternate)
                 FormatTm(out, u"%A, %B %#d, %Y", t, utc);
             else
                 FormatTm(out, u"%m/%d/%y", t, utc);
             break;
-        case u'X': FormatTm(out, u"%H:%M:%S", t, utc); break;
-        case u'y': AppendNumber(out, (t.tm_year + 1900) % 100, 2, alternate); break;
-        case u'Y': AppendNumber(out, t.tm_year + 1900, 4, alternate); break;
-        case u'z': {
+        case u'X':
+            FormatTm(out, u"%H:%M:%S", t, utc);
+            break;
+        case u'y':
+            AppendNumber(out, (t.tm_year + 1900) % 100, 2, alternate);
+            break;
+        case u'Y':
+            AppendNumber(out, t.tm_year + 1900, 4, alternate);
+            break;
+        case u'z':
+        {
             long minutes = TimeZoneOffsetMinutes(t, utc);
             char buffer[48];
             std::snprintf(buffer, sizeof buffer, "%c%02ld%02ld", minutes < 0 ? '-' : '+',
@@ -165,7 +235,9 @@ void FormatTm(std::u16string& out, const char16_t* format, const struct tm& t, b
         case u'Z':
             Append(out, utc ? "UTC" : (t.tm_zone != nullptr ? t.tm_zone : ""));
             break;
-        case u'%': out.push_back(u'%'); break;
+        case u'%':
+            out.push_back(u'%');
+            break;
         default:
             // Unknown codes are kept as written.
             out.push_back(u'%');
@@ -187,10 +259,11 @@ CString LoadFormat(UINT nFormatID)
     return format;
 }
 
-} // namespace
+}  // namespace
 
 CTimeSpan::CTimeSpan(LONG lDays, int nHours, int nMins, int nSecs) noexcept
-    : m_timeSpan(nSecs + 60 * (static_cast<__time64_t>(nMins) + 60 * (nHours + static_cast<__time64_t>(24) * lDays)))
+    : m_timeSpan(nSecs +
+                 60 * (static_cast<__time64_t>(nMins) + 60 * (nHours + static_cast<__time64_t>(24) * lDays)))
 {
 }
 
@@ -199,20 +272,33 @@ CString CTimeSpan::Format(LPCTSTR pFormat) const
     std::u16string out;
     if (pFormat == nullptr)
         return CString();
-    for (const char16_t* p = pFormat; *p != 0; ++p) {
-        if (*p != u'%') {
+    for (const char16_t* p = pFormat; *p != 0; ++p)
+    {
+        if (*p != u'%')
+        {
             out.push_back(*p);
             continue;
         }
         ++p;
-        switch (*p) {
+        switch (*p)
+        {
         case 0:
             return ToCString(out);
-        case u'D': AppendNumber(out, GetDays(), 1, true); break;
-        case u'H': AppendNumber(out, GetHours(), 2, false); break;
-        case u'M': AppendNumber(out, GetMinutes(), 2, false); break;
-        case u'S': AppendNumber(out, GetSeconds(), 2, false); break;
-        case u'%': out.push_back(u'%'); break;
+        case u'D':
+            AppendNumber(out, GetDays(), 1, true);
+            break;
+        case u'H':
+            AppendNumber(out, GetHours(), 2, false);
+            break;
+        case u'M':
+            AppendNumber(out, GetMinutes(), 2, false);
+            break;
+        case u'S':
+            AppendNumber(out, GetSeconds(), 2, false);
+            break;
+        case u'%':
+            out.push_back(u'%');
+            break;
         default:
             out.push_back(u'%');
             out.push_back(*p);
@@ -320,15 +406,36 @@ struct tm LocalParts(__time64_t value)
     return t;
 }
 
-} // namespace
+}  // namespace
 
-int CTime::GetYear() const { return LocalParts(m_time).tm_year + 1900; }
-int CTime::GetMonth() const { return LocalParts(m_time).tm_mon + 1; }
-int CTime::GetDay() const { return LocalParts(m_time).tm_mday; }
-int CTime::GetHour() const { return LocalParts(m_time).tm_hour; }
-int CTime::GetMinute() const { return LocalParts(m_time).tm_min; }
-int CTime::GetSecond() const { return LocalParts(m_time).tm_sec; }
-int CTime::GetDayOfWeek() const { return LocalParts(m_time).tm_wday + 1; }
+int CTime::GetYear() const
+{
+    return LocalParts(m_time).tm_year + 1900;
+}
+int CTime::GetMonth() const
+{
+    return LocalParts(m_time).tm_mon + 1;
+}
+int CTime::GetDay() const
+{
+    return LocalParts(m_time).tm_mday;
+}
+int CTime::GetHour() const
+{
+    return LocalParts(m_time).tm_hour;
+}
+int CTime::GetMinute() const
+{
+    return LocalParts(m_time).tm_min;
+}
+int CTime::GetSecond() const
+{
+    return LocalParts(m_time).tm_sec;
+}
+int CTime::GetDayOfWeek() const
+{
+    return LocalParts(m_time).tm_wday + 1;
+}
 
 CString CTime::Format(LPCTSTR pszFormat) const
 {

@@ -54,7 +54,8 @@ BOOL AFXAPI AfxExtractSubString(CString& rString, LPCTSTR lpszFullString, int iS
     if (!lpszFullString || iSubString < 0)
         return FALSE;
     const TCHAR* p = lpszFullString;
-    while (iSubString--) {
+    while (iSubString--)
+    {
         p = _tcschr(p, chSep);
         if (!p || chSep == 0)
             return FALSE;

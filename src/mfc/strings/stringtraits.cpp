@@ -20,7 +20,8 @@ bool FindStringResource(HINSTANCE hInstance, UINT nID, const WCHAR*& text, int& 
     if (!p)
         return false;
     const WCHAR* end = p + SizeofResource(hInstance, hRes) / sizeof(WCHAR);
-    for (UINT i = 0; i < (nID & 15); ++i) {
+    for (UINT i = 0; i < (nID & 15); ++i)
+    {
         if (p >= end)
             return false;
         p += 1 + *p;
@@ -32,35 +33,61 @@ bool FindStringResource(HINSTANCE hInstance, UINT nID, const WCHAR*& text, int& 
     return true;
 }
 
-int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
+int Sign(int v)
+{
+    return v < 0 ? -1 : (v > 0 ? 1 : 0);
+}
 
 }  // namespace
 
 // --- UTF-16 ---------------------------------------------------------------------
-int AfxStringTraits<char16_t>::Compare(const char16_t* a, const char16_t* b) { return _tcscmp(a, b); }
-int AfxStringTraits<char16_t>::CompareNoCase(const char16_t* a, const char16_t* b) { return _wcsicmp(a, b); }
-int AfxStringTraits<char16_t>::Collate(const char16_t* a, const char16_t* b) { return _tcscoll(a, b); }
-int AfxStringTraits<char16_t>::CollateNoCase(const char16_t* a, const char16_t* b) { return _wcsicoll(a, b); }
-void AfxStringTraits<char16_t>::MakeUpper(char16_t* s, int n) { CharUpperBuffW(s, DWORD(n)); }
-void AfxStringTraits<char16_t>::MakeLower(char16_t* s, int n) { CharLowerBuffW(s, DWORD(n)); }
+int AfxStringTraits<char16_t>::Compare(const char16_t* a, const char16_t* b)
+{
+    return _tcscmp(a, b);
+}
+int AfxStringTraits<char16_t>::CompareNoCase(const char16_t* a, const char16_t* b)
+{
+    return _wcsicmp(a, b);
+}
+int AfxStringTraits<char16_t>::Collate(const char16_t* a, const char16_t* b)
+{
+    return _tcscoll(a, b);
+}
+int AfxStringTraits<char16_t>::CollateNoCase(const char16_t* a, const char16_t* b)
+{
+    return _wcsicoll(a, b);
+}
+void AfxStringTraits<char16_t>::MakeUpper(char16_t* s, int n)
+{
+    CharUpperBuffW(s, DWORD(n));
+}
+void AfxStringTraits<char16_t>::MakeLower(char16_t* s, int n)
+{
+    CharLowerBuffW(s, DWORD(n));
+}
 void AfxStringTraits<char16_t>::MakeReverse(char16_t* s, int n)
 {
     (void)n;
     _wcsrev(s);
 }
-bool AfxStringTraits<char16_t>::IsSpace(char16_t c) { return _istspace(c) != 0; }
+bool AfxStringTraits<char16_t>::IsSpace(char16_t c)
+{
+    return _istspace(c) != 0;
+}
 
 int AfxStringTraits<char16_t>::FormatV(std::u16string& out, const char16_t* format, va_list args)
 {
     return _AfxFormatToStringW(out, format, args);
 }
 
-bool AfxStringTraits<char16_t>::FormatMessage(std::u16string& out, const char16_t* format, const DWORD_PTR* args)
+bool AfxStringTraits<char16_t>::FormatMessage(std::u16string& out, const char16_t* format,
+                                              const DWORD_PTR* args)
 {
     LPWSTR buffer = nullptr;
-    DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                             format, 0, 0, reinterpret_cast<LPWSTR>(&buffer), 0,
-                             reinterpret_cast<__ms_va_list*>(const_cast<DWORD_PTR*>(args)));
+    DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER |
+                                   FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                               format, 0, 0, reinterpret_cast<LPWSTR>(&buffer), 0,
+                               reinterpret_cast<__ms_va_list*>(const_cast<DWORD_PTR*>(args)));
     if (!buffer)
         return *format == 0;  // an empty format yields an empty message
     out.assign(buffer, n);
@@ -89,11 +116,20 @@ bool AfxStringTraits<char16_t>::LoadString(HINSTANCE hInstance, UINT nID, std::u
     return true;
 }
 
-BSTR AfxStringTraits<char16_t>::AllocSysString(const char16_t* s, int n) { return SysAllocStringLen(s, UINT(n)); }
+BSTR AfxStringTraits<char16_t>::AllocSysString(const char16_t* s, int n)
+{
+    return SysAllocStringLen(s, UINT(n));
+}
 
 // --- ANSI code page ---------------------------------------------------------------
-int AfxStringTraits<char>::Compare(const char* a, const char* b) { return Sign(strcmp(a, b)); }
-int AfxStringTraits<char>::CompareNoCase(const char* a, const char* b) { return Sign(_stricmp(a, b)); }
+int AfxStringTraits<char>::Compare(const char* a, const char* b)
+{
+    return Sign(strcmp(a, b));
+}
+int AfxStringTraits<char>::CompareNoCase(const char* a, const char* b)
+{
+    return Sign(_stricmp(a, b));
+}
 int AfxStringTraits<char>::Collate(const char* a, const char* b)
 {
     return CompareStringA(LOCALE_USER_DEFAULT, 0, a, -1, b, -1) - CSTR_EQUAL;
@@ -102,14 +138,23 @@ int AfxStringTraits<char>::CollateNoCase(const char* a, const char* b)
 {
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a, -1, b, -1) - CSTR_EQUAL;
 }
-void AfxStringTraits<char>::MakeUpper(char* s, int n) { CharUpperBuffA(s, DWORD(n)); }
-void AfxStringTraits<char>::MakeLower(char* s, int n) { CharLowerBuffA(s, DWORD(n)); }
+void AfxStringTraits<char>::MakeUpper(char* s, int n)
+{
+    CharUpperBuffA(s, DWORD(n));
+}
+void AfxStringTraits<char>::MakeLower(char* s, int n)
+{
+    CharLowerBuffA(s, DWORD(n));
+}
 void AfxStringTraits<char>::MakeReverse(char* s, int n)
 {
     for (int i = 0, j = n - 1; i < j; ++i, --j)
         std::swap(s[i], s[j]);
 }
-bool AfxStringTraits<char>::IsSpace(char c) { return c == ' ' || (c >= 9 && c <= 13); }
+bool AfxStringTraits<char>::IsSpace(char c)
+{
+    return c == ' ' || (c >= 9 && c <= 13);
+}
 
 int AfxStringTraits<char>::FormatV(std::string& out, const char* format, va_list args)
 {
@@ -119,9 +164,10 @@ int AfxStringTraits<char>::FormatV(std::string& out, const char* format, va_list
 bool AfxStringTraits<char>::FormatMessage(std::string& out, const char* format, const DWORD_PTR* args)
 {
     LPSTR buffer = nullptr;
-    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                             format, 0, 0, reinterpret_cast<LPSTR>(&buffer), 0,
-                             reinterpret_cast<__ms_va_list*>(const_cast<DWORD_PTR*>(args)));
+    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER |
+                                   FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                               format, 0, 0, reinterpret_cast<LPSTR>(&buffer), 0,
+                               reinterpret_cast<__ms_va_list*>(const_cast<DWORD_PTR*>(args)));
     if (!buffer)
         return *format == 0;
     out.assign(buffer, n);

@@ -7,14 +7,12 @@ IMPLEMENT_DYNAMIC(CMutex, CSyncObject)
 IMPLEMENT_DYNAMIC(CEvent, CSyncObject)
 IMPLEMENT_DYNAMIC(CCriticalSection, CSyncObject)
 
-CSyncObject::CSyncObject(LPCTSTR)
-    : m_hObject(NULL)
-{
-}
+CSyncObject::CSyncObject(LPCTSTR) : m_hObject(NULL) {}
 
 CSyncObject::~CSyncObject()
 {
-    if (m_hObject) {
+    if (m_hObject)
+    {
         CloseHandle(m_hObject);
         m_hObject = NULL;
     }
@@ -62,8 +60,7 @@ BOOL CMutex::Unlock()
     return ReleaseMutex(m_hObject);
 }
 
-CEvent::CEvent(BOOL bInitiallyOwn, BOOL bManualReset, LPCTSTR lpszName,
-               LPSECURITY_ATTRIBUTES lpsaAttribute)
+CEvent::CEvent(BOOL bInitiallyOwn, BOOL bManualReset, LPCTSTR lpszName, LPSECURITY_ATTRIBUTES lpsaAttribute)
     : CSyncObject(lpszName)
 {
     m_hObject = CreateEventW(lpsaAttribute, bManualReset, bInitiallyOwn, lpszName);
@@ -93,8 +90,7 @@ BOOL CEvent::Unlock()
     return TRUE;
 }
 
-CCriticalSection::CCriticalSection()
-    : CSyncObject(NULL)
+CCriticalSection::CCriticalSection() : CSyncObject(NULL)
 {
     InitializeCriticalSection(&m_sect);
 }
@@ -117,7 +113,8 @@ BOOL CCriticalSection::Lock(DWORD dwTimeout)
     if (TryEnterCriticalSection(&m_sect))
         return TRUE;
     DWORD start = GetTickCount();
-    for (;;) {
+    for (;;)
+    {
         if (GetTickCount() - start >= dwTimeout)
             return TryEnterCriticalSection(&m_sect);
         Sleep(1);
@@ -164,14 +161,16 @@ BOOL CSingleLock::Unlock(LONG lCount, LPLONG lPrevCount)
 }
 
 CMultiLock::CMultiLock(CSyncObject* ppObjects[], DWORD dwCount, BOOL bInitialLock)
-    : m_ppObjectArray(ppObjects), m_pHandleArray(m_hPreallocated),
-      m_bLockedArray(m_bPreallocated), m_dwCount(dwCount)
+    : m_ppObjectArray(ppObjects), m_pHandleArray(m_hPreallocated), m_bLockedArray(m_bPreallocated),
+      m_dwCount(dwCount)
 {
-    if (dwCount > _countof(m_hPreallocated)) {
+    if (dwCount > _countof(m_hPreallocated))
+    {
         m_pHandleArray = new HANDLE[dwCount];
         m_bLockedArray = new BOOL[dwCount];
     }
-    for (DWORD i = 0; i < dwCount; ++i) {
+    for (DWORD i = 0; i < dwCount; ++i)
+    {
         m_pHandleArray[i] = ppObjects[i] ? ppObjects[i]->m_hObject : NULL;
         m_bLockedArray[i] = FALSE;
     }
@@ -182,7 +181,8 @@ CMultiLock::CMultiLock(CSyncObject* ppObjects[], DWORD dwCount, BOOL bInitialLoc
 CMultiLock::~CMultiLock()
 {
     Unlock();
-    if (m_pHandleArray != m_hPreallocated) {
+    if (m_pHandleArray != m_hPreallocated)
+    {
         delete[] m_pHandleArray;
         delete[] m_bLockedArray;
     }
@@ -203,11 +203,15 @@ DWORD CMultiLock::Lock(DWORD dwTimeOut, BOOL bWaitForAll, DWORD dwWakeMask)
         index = result - WAIT_OBJECT_0;
     else if (result >= WAIT_ABANDONED_0 && result < WAIT_ABANDONED_0 + m_dwCount)
         index = result - WAIT_ABANDONED_0;
-    if (index != DWORD(-1)) {
-        if (bWaitForAll) {
+    if (index != DWORD(-1))
+    {
+        if (bWaitForAll)
+        {
             for (DWORD i = 0; i < m_dwCount; ++i)
                 m_bLockedArray[i] = TRUE;
-        } else {
+        }
+        else
+        {
             m_bLockedArray[index] = TRUE;
         }
     }
@@ -217,8 +221,10 @@ DWORD CMultiLock::Lock(DWORD dwTimeOut, BOOL bWaitForAll, DWORD dwWakeMask)
 BOOL CMultiLock::Unlock()
 {
     BOOL ok = TRUE;
-    for (DWORD i = 0; i < m_dwCount; ++i) {
-        if (m_bLockedArray[i]) {
+    for (DWORD i = 0; i < m_dwCount; ++i)
+    {
+        if (m_bLockedArray[i])
+        {
             m_bLockedArray[i] = !m_ppObjectArray[i]->Unlock();
             if (m_bLockedArray[i])
                 ok = FALSE;
@@ -230,8 +236,10 @@ BOOL CMultiLock::Unlock()
 BOOL CMultiLock::Unlock(LONG lCount, LPLONG lPrevCount)
 {
     BOOL ok = TRUE;
-    for (DWORD i = 0; i < m_dwCount; ++i) {
-        if (m_bLockedArray[i]) {
+    for (DWORD i = 0; i < m_dwCount; ++i)
+    {
+        if (m_bLockedArray[i])
+        {
             m_bLockedArray[i] = !m_ppObjectArray[i]->Unlock(lCount, lPrevCount);
             if (m_bLockedArray[i])
                 ok = FALSE;

@@ -8,7 +8,8 @@ namespace {
 // One thread's objects, indexed by slot. Every live table is also linked
 // into a process-wide list so that a dying CThreadLocal can free its slot
 // in every thread.
-struct ThreadTable {
+struct ThreadTable
+{
     std::vector<CNoTrackObject*> objects;
     ThreadTable* prev = nullptr;
     ThreadTable* next = nullptr;
@@ -17,12 +18,16 @@ struct ThreadTable {
 void DeleteObjects(std::vector<CNoTrackObject*>& objects)
 {
     // Last slot first: later locals may be built on earlier ones.
-    for (size_t i = objects.size(); i-- > 0;) {
+    for (size_t i = objects.size(); i-- > 0;)
+    {
         CNoTrackObject* object = objects[i];
         objects[i] = nullptr;
-        try {
+        try
+        {
             delete object;
-        } catch (...) {
+        }
+        catch (...)
+        {
             // A destructor must not unwind into the thread's exit path.
         }
     }
@@ -32,7 +37,8 @@ void WINAPI ThreadExitCallback(void* data);
 
 // Never destroyed: thread exits and static destructors may run after
 // everything else has gone.
-struct ThreadTableRegistry {
+struct ThreadTableRegistry
+{
     CRITICAL_SECTION lock;
     DWORD flsIndex;
     LONG slotCount = 0;
@@ -92,7 +98,8 @@ ThreadTable* CurrentTable(bool create)
 {
     ThreadTableRegistry& registry = TheRegistry();
     auto* table = static_cast<ThreadTable*>(FlsGetValue(registry.flsIndex));
-    if (!table && create) {
+    if (!table && create)
+    {
         table = new ThreadTable;
         registry.Link(table);
         FlsSetValue(registry.flsIndex, table);
@@ -100,7 +107,7 @@ ThreadTable* CurrentTable(bool create)
     return table;
 }
 
-} // namespace
+}  // namespace
 
 void* CNoTrackObject::operator new(size_t nSize)
 {
@@ -130,7 +137,8 @@ void CNoTrackObject::operator delete(void* p, const char*, int)
 int CThreadLocalObject::SlotIndex()
 {
     LONG slot = m_nSlot;
-    if (slot == 0) {
+    if (slot == 0)
+    {
         ThreadTableRegistry& registry = TheRegistry();
         LONG fresh = InterlockedIncrement(&registry.slotCount);
         slot = InterlockedCompareExchange(&m_nSlot, fresh, 0);
@@ -140,11 +148,12 @@ int CThreadLocalObject::SlotIndex()
     return slot - 1;
 }
 
-CNoTrackObject* CThreadLocalObject::GetData(CNoTrackObject* (AFXAPI* pfnCreateObject)())
+CNoTrackObject* CThreadLocalObject::GetData(CNoTrackObject*(AFXAPI* pfnCreateObject)())
 {
     int slot = SlotIndex();
     ThreadTable* table = CurrentTable(true);
-    if (table->objects.size() <= size_t(slot)) {
+    if (table->objects.size() <= size_t(slot))
+    {
         // Under the lock: a dying CThreadLocal may be walking this table.
         ThreadTableRegistry& registry = TheRegistry();
         EnterCriticalSection(&registry.lock);
@@ -176,8 +185,10 @@ CThreadLocalObject::~CThreadLocalObject()
     ThreadTableRegistry& registry = TheRegistry();
     std::vector<CNoTrackObject*> doomed;
     EnterCriticalSection(&registry.lock);
-    for (ThreadTable* table = registry.head; table; table = table->next) {
-        if (table->objects.size() > size_t(slot) && table->objects[slot]) {
+    for (ThreadTable* table = registry.head; table; table = table->next)
+    {
+        if (table->objects.size() > size_t(slot) && table->objects[slot])
+        {
             doomed.push_back(table->objects[slot]);
             table->objects[slot] = nullptr;
         }
@@ -186,16 +197,20 @@ CThreadLocalObject::~CThreadLocalObject()
     DeleteObjects(doomed);
 }
 
-CNoTrackObject* CProcessLocalObject::GetData(CNoTrackObject* (AFXAPI* pfnCreateObject)())
+CNoTrackObject* CProcessLocalObject::GetData(CNoTrackObject*(AFXAPI* pfnCreateObject)())
 {
     if (m_pObject)
         return m_pObject;
     ThreadTableRegistry& registry = TheRegistry();
     EnterCriticalSection(&registry.lock);
-    if (!m_pObject) {
-        try {
+    if (!m_pObject)
+    {
+        try
+        {
             m_pObject = pfnCreateObject();
-        } catch (...) {
+        }
+        catch (...)
+        {
             LeaveCriticalSection(&registry.lock);
             throw;
         }
@@ -208,9 +223,12 @@ CProcessLocalObject::~CProcessLocalObject()
 {
     CNoTrackObject* object = m_pObject;
     m_pObject = nullptr;
-    try {
+    try
+    {
         delete object;
-    } catch (...) {
+    }
+    catch (...)
+    {
     }
 }
 

@@ -65,12 +65,14 @@ errno_t _tcscpy_s(char16_t* dest, size_t destSize, const char16_t* src)
 {
     if (!dest || destSize == 0)
         return EINVAL;
-    if (!src) {
+    if (!src)
+    {
         dest[0] = 0;
         return EINVAL;
     }
     size_t len = _tcslen(src);
-    if (len >= destSize) {
+    if (len >= destSize)
+    {
         dest[0] = 0;
         return ERANGE;
     }
@@ -80,26 +82,31 @@ errno_t _tcscpy_s(char16_t* dest, size_t destSize, const char16_t* src)
 
 errno_t _tcsncpy_s(char16_t* dest, size_t destSize, const char16_t* src, size_t count)
 {
-    if (!dest) {
+    if (!dest)
+    {
         return (destSize == 0 && count == 0) ? 0 : EINVAL;
     }
     if (destSize == 0)
         return EINVAL;
-    if (count == 0) {
+    if (count == 0)
+    {
         dest[0] = 0;
         return 0;
     }
-    if (!src) {
+    if (!src)
+    {
         dest[0] = 0;
         return EINVAL;
     }
     size_t len = _tcsnlen(src, count == _TRUNCATE ? destSize : count);
-    if (count == _TRUNCATE && len >= destSize) {
+    if (count == _TRUNCATE && len >= destSize)
+    {
         memcpy(dest, src, (destSize - 1) * sizeof(char16_t));
         dest[destSize - 1] = 0;
         return STRUNCATE;
     }
-    if (len >= destSize) {
+    if (len >= destSize)
+    {
         dest[0] = 0;
         return ERANGE;
     }
@@ -118,11 +125,13 @@ errno_t _tcsncat_s(char16_t* dest, size_t destSize, const char16_t* src, size_t 
     if (!dest || destSize == 0)
         return EINVAL;
     size_t have = _tcsnlen(dest, destSize);
-    if (have == destSize) {  // not terminated within its buffer
+    if (have == destSize)
+    {  // not terminated within its buffer
         dest[0] = 0;
         return EINVAL;
     }
-    if (!src) {
+    if (!src)
+    {
         if (count == 0)
             return 0;
         dest[0] = 0;
@@ -130,12 +139,14 @@ errno_t _tcsncat_s(char16_t* dest, size_t destSize, const char16_t* src, size_t 
     }
     size_t room = destSize - have;  // includes the terminator
     size_t len = _tcsnlen(src, count == _TRUNCATE ? room : count);
-    if (count == _TRUNCATE && len >= room) {
+    if (count == _TRUNCATE && len >= room)
+    {
         memcpy(dest + have, src, (room - 1) * sizeof(char16_t));
         dest[destSize - 1] = 0;
         return STRUNCATE;
     }
-    if (len >= room) {
+    if (len >= room)
+    {
         dest[0] = 0;
         return ERANGE;
     }
@@ -146,7 +157,8 @@ errno_t _tcsncat_s(char16_t* dest, size_t destSize, const char16_t* src, size_t 
 
 int _tcscmp(const char16_t* a, const char16_t* b)
 {
-    while (*a && *a == *b) {
+    while (*a && *a == *b)
+    {
         ++a;
         ++b;
     }
@@ -155,7 +167,8 @@ int _tcscmp(const char16_t* a, const char16_t* b)
 
 int _tcsncmp(const char16_t* a, const char16_t* b, size_t count)
 {
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count; ++i)
+    {
         if (a[i] != b[i])
             return a[i] < b[i] ? -1 : 1;
         if (!a[i])
@@ -171,7 +184,8 @@ int _wcsicmp(const char16_t* a, const char16_t* b)
 
 int _wcsnicmp(const char16_t* a, const char16_t* b, size_t count)
 {
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count; ++i)
+    {
         char16_t ca = FoldLower(a[i]), cb = FoldLower(b[i]);
         if (ca != cb)
             return ca < cb ? -1 : 1;
@@ -193,7 +207,8 @@ int _wcsicoll(const char16_t* a, const char16_t* b)
 
 char16_t* _tcschr(const char16_t* s, char16_t c)
 {
-    for (;; ++s) {
+    for (;; ++s)
+    {
         if (*s == c)
             return const_cast<char16_t*>(s);
         if (!*s)
@@ -204,7 +219,8 @@ char16_t* _tcschr(const char16_t* s, char16_t c)
 char16_t* _tcsrchr(const char16_t* s, char16_t c)
 {
     const char16_t* found = nullptr;
-    for (;; ++s) {
+    for (;; ++s)
+    {
         if (*s == c)
             found = s;
         if (!*s)
@@ -216,10 +232,12 @@ char16_t* _tcsstr(const char16_t* s, const char16_t* find)
 {
     if (!*find)
         return const_cast<char16_t*>(s);
-    for (; *s; ++s) {
+    for (; *s; ++s)
+    {
         const char16_t* a = s;
         const char16_t* b = find;
-        while (*a && *a == *b) {
+        while (*a && *a == *b)
+        {
             ++a;
             ++b;
         }
@@ -253,13 +271,15 @@ char16_t* _tcspbrk(const char16_t* s, const char16_t* set)
 
 char16_t* _tcstok_s(char16_t* s, const char16_t* delim, char16_t** context)
 {
-    if (!context || !delim || (!s && !*context)) {
+    if (!context || !delim || (!s && !*context))
+    {
         errno = EINVAL;
         return nullptr;
     }
     char16_t* p = s ? s : *context;
     p += _tcsspn(p, delim);
-    if (!*p) {
+    if (!*p)
+    {
         *context = p;
         return nullptr;
     }
@@ -284,18 +304,21 @@ char16_t* _wcsdup(const char16_t* s)
 
 static errno_t MapCase(char16_t* s, size_t size, bool upper)
 {
-    if (!s) {
+    if (!s)
+    {
         errno = EINVAL;
         return EINVAL;
     }
     size_t len = _tcsnlen(s, size);
-    if (len == size) {
+    if (len == size)
+    {
         if (size)
             s[0] = 0;
         errno = EINVAL;
         return EINVAL;
     }
-    if (len) {
+    if (len)
+    {
         if (upper)
             CharUpperBuffW(s, DWORD(len));
         else
@@ -304,8 +327,14 @@ static errno_t MapCase(char16_t* s, size_t size, bool upper)
     return 0;
 }
 
-errno_t _wcslwr_s(char16_t* s, size_t size) { return MapCase(s, size, false); }
-errno_t _wcsupr_s(char16_t* s, size_t size) { return MapCase(s, size, true); }
+errno_t _wcslwr_s(char16_t* s, size_t size)
+{
+    return MapCase(s, size, false);
+}
+errno_t _wcsupr_s(char16_t* s, size_t size)
+{
+    return MapCase(s, size, true);
+}
 
 char16_t* _wcslwr(char16_t* s)
 {
@@ -327,8 +356,10 @@ char16_t* _wcsrev(char16_t* s)
     size_t len = _tcslen(s);
     for (size_t i = 0, j = len; i + 1 < j; ++i, --j)
         std::swap(s[i], s[j - 1]);
-    for (size_t i = 0; i + 1 < len; ++i) {
-        if (IS_LOW_SURROGATE(s[i]) && IS_HIGH_SURROGATE(s[i + 1])) {
+    for (size_t i = 0; i + 1 < len; ++i)
+    {
+        if (IS_LOW_SURROGATE(s[i]) && IS_HIGH_SURROGATE(s[i + 1]))
+        {
             std::swap(s[i], s[i + 1]);
             ++i;
         }
@@ -337,29 +368,74 @@ char16_t* _wcsrev(char16_t* s)
 }
 
 // ---------------------------------------------------------------------------
-int _istdigit(int c) { return c >= '0' && c <= '9'; }
-int _istxdigit(int c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-int _istspace(int c) { return c < 0x80 ? (c == ' ' || (c >= 9 && c <= 13)) : (CharType(c) & C1_SPACE) != 0; }
+int _istdigit(int c)
+{
+    return c >= '0' && c <= '9';
+}
+int _istxdigit(int c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+int _istspace(int c)
+{
+    return c < 0x80 ? (c == ' ' || (c >= 9 && c <= 13)) : (CharType(c) & C1_SPACE) != 0;
+}
 int _istalpha(int c)
 {
     if (c < 0x80)
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
     return (CharType(c) & C1_ALPHA) != 0;
 }
-int _istalnum(int c) { return _istdigit(c) || _istalpha(c); }
-int _istupper(int c) { return c < 0x80 ? (c >= 'A' && c <= 'Z') : (CharType(c) & C1_UPPER) != 0; }
-int _istlower(int c) { return c < 0x80 ? (c >= 'a' && c <= 'z') : (CharType(c) & C1_LOWER) != 0; }
-int _istpunct(int c) { return (CharType(c) & C1_PUNCT) != 0; }
-int _istcntrl(int c) { return (CharType(c) & C1_CNTRL) != 0; }
-int _istprint(int c) { return c >= 0x20 && !_istcntrl(c) && c <= 0xFFFF; }
-int _istgraph(int c) { return _istprint(c) && !_istspace(c); }
-int _totupper(int c) { return (c < 0 || c > 0xFFFF) ? c : FoldUpper(char16_t(c)); }
-int _totlower(int c) { return (c < 0 || c > 0xFFFF) ? c : FoldLower(char16_t(c)); }
+int _istalnum(int c)
+{
+    return _istdigit(c) || _istalpha(c);
+}
+int _istupper(int c)
+{
+    return c < 0x80 ? (c >= 'A' && c <= 'Z') : (CharType(c) & C1_UPPER) != 0;
+}
+int _istlower(int c)
+{
+    return c < 0x80 ? (c >= 'a' && c <= 'z') : (CharType(c) & C1_LOWER) != 0;
+}
+int _istpunct(int c)
+{
+    return (CharType(c) & C1_PUNCT) != 0;
+}
+int _istcntrl(int c)
+{
+    return (CharType(c) & C1_CNTRL) != 0;
+}
+int _istprint(int c)
+{
+    return c >= 0x20 && !_istcntrl(c) && c <= 0xFFFF;
+}
+int _istgraph(int c)
+{
+    return _istprint(c) && !_istspace(c);
+}
+int _totupper(int c)
+{
+    return (c < 0 || c > 0xFFFF) ? c : FoldUpper(char16_t(c));
+}
+int _totlower(int c)
+{
+    return (c < 0 || c > 0xFFFF) ? c : FoldLower(char16_t(c));
+}
 
 // ---------------------------------------------------------------------------
-int _stricmp(const char* a, const char* b) { return strcasecmp(a, b); }
-int _strnicmp(const char* a, const char* b, size_t count) { return strncasecmp(a, b, count); }
-char* _strdup(const char* s) { return s ? strdup(s) : nullptr; }
+int _stricmp(const char* a, const char* b)
+{
+    return strcasecmp(a, b);
+}
+int _strnicmp(const char* a, const char* b, size_t count)
+{
+    return strncasecmp(a, b, count);
+}
+char* _strdup(const char* s)
+{
+    return s ? strdup(s) : nullptr;
+}
 
 errno_t strcpy_s(char* dest, size_t destSize, const char* src)
 {
@@ -370,17 +446,20 @@ errno_t strncpy_s(char* dest, size_t destSize, const char* src, size_t count)
 {
     if (!dest || destSize == 0)
         return EINVAL;
-    if (!src) {
+    if (!src)
+    {
         dest[0] = 0;
         return EINVAL;
     }
     size_t len = strnlen(src, count == _TRUNCATE ? destSize : count);
-    if (count == _TRUNCATE && len >= destSize) {
+    if (count == _TRUNCATE && len >= destSize)
+    {
         memcpy(dest, src, destSize - 1);
         dest[destSize - 1] = 0;
         return STRUNCATE;
     }
-    if (len >= destSize) {
+    if (len >= destSize)
+    {
         dest[0] = 0;
         return ERANGE;
     }
@@ -394,12 +473,14 @@ errno_t strcat_s(char* dest, size_t destSize, const char* src)
     if (!dest || destSize == 0)
         return EINVAL;
     size_t have = strnlen(dest, destSize);
-    if (have == destSize || !src) {
+    if (have == destSize || !src)
+    {
         dest[0] = 0;
         return EINVAL;
     }
     size_t len = strlen(src);
-    if (have + len >= destSize) {
+    if (have + len >= destSize)
+    {
         dest[0] = 0;
         return ERANGE;
     }
@@ -412,12 +493,14 @@ static errno_t MapCaseA(char* s, size_t size, bool upper)
     if (!s)
         return EINVAL;
     size_t len = strnlen(s, size);
-    if (len == size) {
+    if (len == size)
+    {
         if (size)
             s[0] = 0;
         return EINVAL;
     }
-    if (len) {
+    if (len)
+    {
         if (upper)
             CharUpperBuffA(s, DWORD(len));
         else
@@ -426,5 +509,11 @@ static errno_t MapCaseA(char* s, size_t size, bool upper)
     return 0;
 }
 
-errno_t _strlwr_s(char* s, size_t size) { return MapCaseA(s, size, false); }
-errno_t _strupr_s(char* s, size_t size) { return MapCaseA(s, size, true); }
+errno_t _strlwr_s(char* s, size_t size)
+{
+    return MapCaseA(s, size, false);
+}
+errno_t _strupr_s(char* s, size_t size)
+{
+    return MapCaseA(s, size, true);
+}

@@ -22,20 +22,27 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM)
 {
     if (message != WM_INITDIALOG)
         return FALSE;
-    try {
+    try
+    {
         CDialog* pDlg = DYNAMIC_DOWNCAST(CDialog, CWnd::FromHandlePermanent(hWnd));
         if (pDlg != nullptr)
             return pDlg->OnInitDialog();
         return TRUE;
-    } catch (CException* e) {
-        MSG msg = { hWnd, message, 0, 0 };
+    }
+    catch (CException* e)
+    {
+        MSG msg = {hWnd, message, 0, 0};
         AfxProcessWndProcException(e, &msg);
         e->Delete();
-    } catch (const std::exception& e) {
-        MSG msg = { hWnd, message, 0, 0 };
+    }
+    catch (const std::exception& e)
+    {
+        MSG msg = {hWnd, message, 0, 0};
         AfxReportStdException(e.what(), &msg);
-    } catch (...) {
-        MSG msg = { hWnd, message, 0, 0 };
+    }
+    catch (...)
+    {
+        MSG msg = {hWnd, message, 0, 0};
         AfxReportStdException("unknown exception", &msg);
     }
     return TRUE;
@@ -47,21 +54,22 @@ CDialog::CDialog()
 {
 }
 
-CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
-    : CDialog()
+CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd) : CDialog()
 {
     m_pParentWnd = pParentWnd;
-    if (IS_INTRESOURCE(lpszTemplateName)) {
+    if (IS_INTRESOURCE(lpszTemplateName))
+    {
         m_lpszTemplateName = lpszTemplateName;
         m_nIDHelp = LOWORD((ULONG_PTR)lpszTemplateName);
-    } else {
+    }
+    else
+    {
         m_strTemplateName = lpszTemplateName;
         m_lpszTemplateName = m_strTemplateName;
     }
 }
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : CDialog()
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : CDialog()
 {
     m_pParentWnd = pParentWnd;
     m_lpszTemplateName = MAKEINTRESOURCE(nIDTemplate);
@@ -76,11 +84,14 @@ CDialog::~CDialog()
 
 BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
 {
-    if (IS_INTRESOURCE(lpszTemplateName)) {
+    if (IS_INTRESOURCE(lpszTemplateName))
+    {
         m_lpszTemplateName = lpszTemplateName;
         if (m_nIDHelp == 0)
             m_nIDHelp = LOWORD((ULONG_PTR)lpszTemplateName);
-    } else {
+    }
+    else
+    {
         m_strTemplateName = lpszTemplateName;
         m_lpszTemplateName = m_strTemplateName;
     }
@@ -129,11 +140,12 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
     if (hInst == nullptr)
         hInst = AfxGetInstanceHandle();
     AfxHookWindowCreate(this);
-    HWND hWnd = ::CreateDialogIndirectParam(hInst, lpDialogTemplate, pParentWnd->GetSafeHwnd(),
-                                            AfxDlgProc, 0);
+    HWND hWnd =
+        ::CreateDialogIndirectParam(hInst, lpDialogTemplate, pParentWnd->GetSafeHwnd(), AfxDlgProc, 0);
     if (!AfxUnhookWindowCreate())
         PostNcDestroy();
-    if (hWnd == nullptr) {
+    if (hWnd == nullptr)
+    {
         if (m_hWnd != nullptr)
             Detach();
         return FALSE;
@@ -180,7 +192,8 @@ INT_PTR CDialog::DoModal()
     LPCDLGTEMPLATE lpDialogTemplate = m_lpDialogTemplate;
     HGLOBAL hDialogTemplate = m_hDialogTemplate;
     HINSTANCE hInst = AfxGetResourceHandle();
-    if (m_lpszTemplateName != nullptr) {
+    if (m_lpszTemplateName != nullptr)
+    {
         hInst = AfxFindResourceHandle(m_lpszTemplateName, RT_DIALOG);
         HRSRC hResource = ::FindResource(hInst, m_lpszTemplateName, RT_DIALOG);
         if (hResource == nullptr)
@@ -194,15 +207,18 @@ INT_PTR CDialog::DoModal()
 
     HWND hWndParent = PreModal();
     BOOL bEnableParent = FALSE;
-    if (hWndParent != nullptr && hWndParent != ::GetDesktopWindow() && ::IsWindowEnabled(hWndParent)) {
+    if (hWndParent != nullptr && hWndParent != ::GetDesktopWindow() && ::IsWindowEnabled(hWndParent))
+    {
         ::EnableWindow(hWndParent, FALSE);
         bEnableParent = TRUE;
     }
 
     m_nModalResult = -1;
     m_nFlags |= WF_CONTINUEMODAL;
-    if (CreateDlgIndirect(lpDialogTemplate, CWnd::FromHandle(hWndParent), hInst)) {
-        if (m_nFlags & WF_CONTINUEMODAL) {
+    if (CreateDlgIndirect(lpDialogTemplate, CWnd::FromHandle(hWndParent), hInst))
+    {
+        if (m_nFlags & WF_CONTINUEMODAL)
+        {
             DWORD dwFlags = MLF_SHOWONIDLE;
             if (GetStyle() & DS_NOIDLEMSG)
                 dwFlags |= MLF_NOIDLEMSG;
@@ -249,13 +265,9 @@ LRESULT CDialog::HandleSetFont(WPARAM wParam, LPARAM)
     return Default();
 }
 
-void CDialog::OnSetFont(CFont*)
-{
-}
+void CDialog::OnSetFont(CFont*) {}
 
-void CDialog::PreInitDialog()
-{
-}
+void CDialog::PreInitDialog() {}
 
 BOOL CDialog::OnInitDialog()
 {
@@ -266,7 +278,7 @@ BOOL CDialog::OnInitDialog()
     UpdateData(FALSE);
     if (CheckAutoCenter())
         CenterWindow();
-    return TRUE;   // the system sets the focus
+    return TRUE;  // the system sets the focus
 }
 
 BOOL CDialog::CheckAutoCenter()
@@ -278,7 +290,7 @@ BOOL CDialog::CheckAutoCenter()
 void CDialog::OnOK()
 {
     if (!UpdateData(TRUE))
-        return;   // the failing control has the focus
+        return;  // the failing control has the focus
     EndDialog(IDOK);
 }
 
@@ -339,7 +351,7 @@ HWND CDataExchange::PrepareCtrl(int nIDC)
     HWND hWndCtrl = nullptr;
     m_pDlgWnd->GetDlgItem(nIDC, &hWndCtrl);
     if (hWndCtrl == nullptr)
-        AfxThrowNotSupportedException();   // no such control in the template
+        AfxThrowNotSupportedException();  // no such control in the template
     m_hWndLastControl = hWndCtrl;
     m_bEditLastControl = FALSE;
     return hWndCtrl;
@@ -354,7 +366,8 @@ HWND CDataExchange::PrepareEditCtrl(int nIDC)
 
 void CDataExchange::Fail()
 {
-    if (m_bSaveAndValidate && m_hWndLastControl != nullptr) {
+    if (m_bSaveAndValidate && m_hWndLastControl != nullptr)
+    {
         // Back to the control that failed, its text selected for retyping.
         ::SetFocus(m_hWndLastControl);
         if (m_bEditLastControl)
@@ -370,8 +383,7 @@ void AFXAPI AfxSetWindowText(HWND hWndCtrl, LPCTSTR lpszNew)
     int nNewLen = lstrlen(lpszNew);
     TCHAR szOld[256];
     // Short texts are compared first; long ones are always set.
-    if (nNewLen > (int)_countof(szOld) - 1 ||
-        ::GetWindowText(hWndCtrl, szOld, _countof(szOld)) != nNewLen ||
+    if (nNewLen > (int)_countof(szOld) - 1 || ::GetWindowText(hWndCtrl, szOld, _countof(szOld)) != nNewLen ||
         lstrcmp(szOld, lpszNew) != 0)
         ::SetWindowText(hWndCtrl, lpszNew);
 }
@@ -388,11 +400,14 @@ void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         int nLen = ::GetWindowTextLength(hWndCtrl);
         ::GetWindowText(hWndCtrl, value.GetBufferSetLength(nLen), nLen + 1);
         value.ReleaseBuffer();
-    } else {
+    }
+    else
+    {
         AfxSetWindowText(hWndCtrl, value);
     }
 }
@@ -433,7 +448,8 @@ bool ParseSigned(const CString& text, long long minValue, long long maxValue, lo
     if (*p < '0' || *p > '9')
         return false;
     unsigned long long value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
+    for (; *p >= '0' && *p <= '9'; ++p)
+    {
         value = value * 10 + (unsigned)(*p - '0');
         if (value > (1ULL << 63))
             return false;
@@ -441,7 +457,8 @@ bool ParseSigned(const CString& text, long long minValue, long long maxValue, lo
     if (*p != 0)
         return false;
     long long signedValue = bNegative ? -(long long)value : (long long)value;
-    if ((!bNegative && value > (unsigned long long)LLONG_MAX) || signedValue < minValue || signedValue > maxValue)
+    if ((!bNegative && value > (unsigned long long)LLONG_MAX) || signedValue < minValue ||
+        signedValue > maxValue)
         return false;
     result = signedValue;
     return true;
@@ -451,14 +468,17 @@ template <class T>
 void ExchangeInteger(CDataExchange* pDX, int nIDC, T& value, bool bSigned)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         long long result = 0;
         long long minValue = bSigned ? (long long)std::numeric_limits<T>::min() : 0;
         long long maxValue = (long long)std::numeric_limits<T>::max();
         if (!ParseSigned(ControlText(hWndCtrl), minValue, maxValue, result))
             FailWith(pDX, _T("Please enter an integer."));
         value = (T)result;
-    } else {
+    }
+    else
+    {
         TCHAR szText[32];
         if (bSigned)
             ::wsprintf(szText, _T("%ld"), (long)value);
@@ -482,26 +502,50 @@ template <class T>
 void ExchangeReal(CDataExchange* pDX, int nIDC, T& value, int nDigits)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         double result = 0;
         if (!ParseReal(ControlText(hWndCtrl), result))
             FailWith(pDX, _T("Please enter a number."));
         value = (T)result;
-    } else {
+    }
+    else
+    {
         char szText[64];
         snprintf(szText, sizeof(szText), "%.*g", nDigits, (double)value);
         AfxSetWindowText(hWndCtrl, CString(szText));
     }
 }
-} // namespace
+}  // namespace
 
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, int& value) { ExchangeInteger(pDX, nIDC, value, true); }
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) { ExchangeInteger(pDX, nIDC, value, false); }
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, long& value) { ExchangeInteger(pDX, nIDC, value, true); }
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, short& value) { ExchangeInteger(pDX, nIDC, value, true); }
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, BYTE& value) { ExchangeInteger(pDX, nIDC, value, false); }
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, double& value) { ExchangeReal(pDX, nIDC, value, 15); }
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, float& value) { ExchangeReal(pDX, nIDC, value, 6); }
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, int& value)
+{
+    ExchangeInteger(pDX, nIDC, value, true);
+}
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
+{
+    ExchangeInteger(pDX, nIDC, value, false);
+}
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, long& value)
+{
+    ExchangeInteger(pDX, nIDC, value, true);
+}
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, short& value)
+{
+    ExchangeInteger(pDX, nIDC, value, true);
+}
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, BYTE& value)
+{
+    ExchangeInteger(pDX, nIDC, value, false);
+}
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, double& value)
+{
+    ExchangeReal(pDX, nIDC, value, 15);
+}
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, float& value)
+{
+    ExchangeReal(pDX, nIDC, value, 6);
+}
 
 void AFXAPI DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 {
@@ -519,12 +563,17 @@ void AFXAPI DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
     if (pDX->m_bSaveAndValidate)
         value = -1;
     int iButton = 0;
-    do {
-        if (::SendMessage(hWndCtrl, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
-            if (pDX->m_bSaveAndValidate) {
+    do
+    {
+        if (::SendMessage(hWndCtrl, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON)
+        {
+            if (pDX->m_bSaveAndValidate)
+            {
                 if (::SendMessage(hWndCtrl, BM_GETCHECK, 0, 0) == BST_CHECKED)
                     value = iButton;
-            } else {
+            }
+            else
+            {
                 ::SendMessage(hWndCtrl, BM_SETCHECK, iButton == value ? BST_CHECKED : BST_UNCHECKED, 0);
             }
             ++iButton;
@@ -545,22 +594,29 @@ void AFXAPI DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
 void AFXAPI DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         int nLen = ::GetWindowTextLength(hWndCtrl);
-        if (nLen > 0) {
+        if (nLen > 0)
+        {
             ::GetWindowText(hWndCtrl, value.GetBufferSetLength(nLen), nLen + 1);
             value.ReleaseBuffer();
-        } else {
+        }
+        else
+        {
             // A drop list without text: take the selected item.
             int nIndex = (int)::SendMessage(hWndCtrl, CB_GETCURSEL, 0, 0);
             value.Empty();
-            if (nIndex != CB_ERR) {
+            if (nIndex != CB_ERR)
+            {
                 int nItemLen = (int)::SendMessage(hWndCtrl, CB_GETLBTEXTLEN, nIndex, 0);
                 ::SendMessage(hWndCtrl, CB_GETLBTEXT, nIndex, (LPARAM)value.GetBufferSetLength(nItemLen));
                 value.ReleaseBuffer();
             }
         }
-    } else {
+    }
+    else
+    {
         if (::SendMessage(hWndCtrl, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)(LPCTSTR)value) == CB_ERR)
             AfxSetWindowText(hWndCtrl, value);
     }
@@ -568,7 +624,8 @@ void AFXAPI DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
 
 void AFXAPI DDX_CBStringExact(CDataExchange* pDX, int nIDC, CString& value)
 {
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         DDX_CBString(pDX, nIDC, value);
         return;
     }
@@ -592,15 +649,19 @@ void AFXAPI DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index)
 void AFXAPI DDX_LBString(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
+    if (pDX->m_bSaveAndValidate)
+    {
         int nIndex = (int)::SendMessage(hWndCtrl, LB_GETCURSEL, 0, 0);
         value.Empty();
-        if (nIndex != LB_ERR) {
+        if (nIndex != LB_ERR)
+        {
             int nLen = (int)::SendMessage(hWndCtrl, LB_GETTEXTLEN, nIndex, 0);
             ::SendMessage(hWndCtrl, LB_GETTEXT, nIndex, (LPARAM)value.GetBufferSetLength(nLen));
             value.ReleaseBuffer();
         }
-    } else {
+    }
+    else
+    {
         ::SendMessage(hWndCtrl, LB_SELECTSTRING, (WPARAM)-1, (LPARAM)(LPCTSTR)value);
     }
 }
@@ -633,7 +694,7 @@ void ValidateRange(CDataExchange* pDX, T value, T minVal, T maxVal, LPCTSTR lpsz
     prompt.Format(lpszFormat, minVal, maxVal);
     FailWith(pDX, prompt);
 }
-} // namespace
+}  // namespace
 
 void AFXAPI DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
 {
@@ -657,13 +718,17 @@ void AFXAPI DDV_MinMaxDouble(CDataExchange* pDX, const double& value, double min
 
 void AFXAPI DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
 {
-    if (pDX->m_bSaveAndValidate) {
-        if (value.GetLength() > nChars) {
+    if (pDX->m_bSaveAndValidate)
+    {
+        if (value.GetLength() > nChars)
+        {
             CString prompt;
             prompt.Format(_T("Please enter no more than %d characters."), nChars);
             FailWith(pDX, prompt);
         }
-    } else if (pDX->m_hWndLastControl != nullptr && pDX->m_bEditLastControl) {
+    }
+    else if (pDX->m_hWndLastControl != nullptr && pDX->m_bEditLastControl)
+    {
         // Loading: the edit control itself refuses longer text.
         ::SendMessage(pDX->m_hWndLastControl, EM_LIMITTEXT, (WPARAM)nChars, 0);
     }

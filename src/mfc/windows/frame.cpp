@@ -17,23 +17,20 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
 END_MESSAGE_MAP()
 
-CFrameWnd::CFrameWnd()
-    : m_bAutoMenuEnable(TRUE), m_hAccelTable(nullptr), m_nIDHelp(0), m_nIdleFlags(0)
-{
-}
+CFrameWnd::CFrameWnd() : m_bAutoMenuEnable(TRUE), m_hAccelTable(nullptr), m_nIDHelp(0), m_nIdleFlags(0) {}
 
-CFrameWnd::~CFrameWnd()
-{
-}
+CFrameWnd::~CFrameWnd() {}
 
 BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                        CWnd* pParentWnd, LPCTSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext)
 {
     HMENU hMenu = nullptr;
-    if (lpszMenuName != nullptr) {
+    if (lpszMenuName != nullptr)
+    {
         HINSTANCE hInst = AfxFindResourceHandle(lpszMenuName, RT_MENU);
         hMenu = ::LoadMenu(hInst, lpszMenuName);
-        if (hMenu == nullptr) {
+        if (hMenu == nullptr)
+        {
             PostNcDestroy();
             return FALSE;
         }
@@ -41,7 +38,8 @@ BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
     m_strTitle = lpszWindowName;
     if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top, pParentWnd->GetSafeHwnd(), hMenu,
-                  (LPVOID)pContext)) {
+                  (LPVOID)pContext))
+    {
         if (hMenu != nullptr)
             ::DestroyMenu(hMenu);
         return FALSE;
@@ -56,7 +54,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
 
     // The title is the first part of the string with the frame's id.
     CString strFullString;
-    if (strFullString.LoadString(nIDResource)) {
+    if (strFullString.LoadString(nIDResource))
+    {
         int nNewLine = strFullString.Find(_T('\n'));
         m_strTitle = nNewLine >= 0 ? strFullString.Left(nNewLine) : strFullString;
     }
@@ -64,7 +63,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     LPCTSTR lpszClass = nullptr;
     HINSTANCE hIconInst = AfxFindResourceHandle(lpszResource, RT_GROUP_ICON);
     HICON hIcon = ::FindResource(hIconInst, lpszResource, RT_GROUP_ICON) != nullptr
-                      ? ::LoadIcon(hIconInst, lpszResource) : nullptr;
+                      ? ::LoadIcon(hIconInst, lpszResource)
+                      : nullptr;
     if (hIcon != nullptr)
         lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
                                         (HBRUSH)(COLOR_WINDOW + 1), hIcon);
@@ -92,7 +92,8 @@ BOOL CFrameWnd::LoadAccelTable(LPCTSTR lpszResourceName)
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
 {
-    if (cs.lpszClass == nullptr) {
+    if (cs.lpszClass == nullptr)
+    {
         AfxEndDeferRegisterClass(AFX_WNDFRAMEORVIEW_REG);
         cs.lpszClass = _afxWndFrameOrView;
     }
@@ -125,7 +126,8 @@ HACCEL CFrameWnd::GetDefaultAccelerator()
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
 {
-    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST)
+    {
         HACCEL hAccel = GetDefaultAccelerator();
         return hAccel != nullptr && ::TranslateAccelerator(m_hWnd, hAccel, pMsg);
     }
@@ -211,11 +213,13 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu)
     CCmdUI state;
     state.m_pMenu = pMenu;
     state.m_nIndexMax = (UINT)::GetMenuItemCount(pMenu->m_hMenu);
-    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; state.m_nIndex++) {
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; state.m_nIndex++)
+    {
         state.m_nID = ::GetMenuItemID(pMenu->m_hMenu, (int)state.m_nIndex);
         if (state.m_nID == 0)
-            continue;   // separator
-        if (state.m_nID == (UINT)-1) {
+            continue;  // separator
+        if (state.m_nID == (UINT)-1)
+        {
             // A popup follows the state of its first item.
             HMENU hSub = ::GetSubMenu(pMenu->m_hMenu, (int)state.m_nIndex);
             if (hSub == nullptr)
@@ -225,15 +229,19 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu)
                 continue;
             state.m_pSubMenu = CMenu::FromHandle(hSub);
             state.DoUpdate(this, FALSE);
-        } else {
+        }
+        else
+        {
             state.m_pSubMenu = nullptr;
             state.DoUpdate(this, m_bAutoMenuEnable && state.m_nID < 0xF000);
         }
         // Handlers may have removed items.
         UINT nCount = (UINT)::GetMenuItemCount(pMenu->m_hMenu);
-        if (nCount < state.m_nIndexMax) {
+        if (nCount < state.m_nIndexMax)
+        {
             state.m_nIndex -= (state.m_nIndexMax - nCount);
-            while (state.m_nIndex < nCount && ::GetMenuItemID(pMenu->m_hMenu, (int)state.m_nIndex) == state.m_nID)
+            while (state.m_nIndex < nCount &&
+                   ::GetMenuItemID(pMenu->m_hMenu, (int)state.m_nIndex) == state.m_nID)
                 state.m_nIndex++;
         }
         state.m_nIndexMax = nCount;
@@ -252,11 +260,15 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 
 LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
 {
-    if (lParam != 0) {
+    if (lParam != 0)
+    {
         SetMessageText(reinterpret_cast<LPCTSTR>(lParam));
-    } else if (wParam != 0) {
+    }
+    else if (wParam != 0)
+    {
         CString strMessage;
-        if (strMessage.LoadString((UINT)wParam)) {
+        if (strMessage.LoadString((UINT)wParam))
+        {
             int nNewLine = strMessage.Find(_T('\n'));
             SetMessageText(nNewLine >= 0 ? strMessage.Left(nNewLine) : strMessage);
         }

@@ -19,20 +19,20 @@ public:
         // Deleting a temporary must never destroy its window.
         std::unordered_map<HWND, CWnd*> temps;
         temps.swap(m_temporary);
-        for (auto& entry : temps) {
+        for (auto& entry : temps)
+        {
             entry.second->m_hWnd = nullptr;
             delete entry.second;
         }
     }
 };
 
-_AFX_THREAD_STATE::_AFX_THREAD_STATE()
-{
-}
+_AFX_THREAD_STATE::_AFX_THREAD_STATE() {}
 
 _AFX_THREAD_STATE::~_AFX_THREAD_STATE()
 {
-    if (m_pmapHWND != nullptr) {
+    if (m_pmapHWND != nullptr)
+    {
         m_pmapHWND->DeleteTemp();
         delete m_pmapHWND;
     }
@@ -62,8 +62,10 @@ void AFXAPI AfxLockTempMaps()
 BOOL AFXAPI AfxUnlockTempMaps(BOOL bDeleteTemps)
 {
     _AFX_THREAD_STATE* pState = AfxGetThreadState();
-    if (pState->m_nTempMapLock > 0 && --pState->m_nTempMapLock == 0) {
-        if (bDeleteTemps) {
+    if (pState->m_nTempMapLock > 0 && --pState->m_nTempMapLock == 0)
+    {
+        if (bDeleteTemps)
+        {
             CWnd::DeleteTempMap();
             CDC::DeleteTempMap();
             CGdiObject::DeleteTempMap();
@@ -81,7 +83,11 @@ class CTestCmdUI : public CCmdUI
 {
 public:
     BOOL m_bEnabled = TRUE;
-    void Enable(BOOL bOn) override { m_bEnabled = bOn; m_bEnableChanged = TRUE; }
+    void Enable(BOOL bOn) override
+    {
+        m_bEnabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
     void SetCheck(int) override {}
     void SetRadio(BOOL) override {}
     void SetText(LPCTSTR) override {}
@@ -109,10 +115,7 @@ BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
     ON_WM_NCDESTROY()
 END_MESSAGE_MAP()
 
-CWnd::CWnd()
-    : m_hWnd(nullptr), m_hWndOwner(nullptr), m_nFlags(0), m_pfnSuper(nullptr), m_nModalResult(0)
-{
-}
+CWnd::CWnd() : m_hWnd(nullptr), m_hWndOwner(nullptr), m_nFlags(0), m_pfnSuper(nullptr), m_nModalResult(0) {}
 
 CWnd::CWnd(HWND hWnd)
     : m_hWnd(hWnd), m_hWndOwner(nullptr), m_nFlags(0), m_pfnSuper(nullptr), m_nModalResult(0)
@@ -168,7 +171,7 @@ BOOL CWnd::Attach(HWND hWndNew)
     CHandleMapW* pMap = AfxMapHWND();
     auto it = pMap->m_permanent.find(hWndNew);
     if (it != pMap->m_permanent.end() && it->second != this)
-        return FALSE;   // one window, one object
+        return FALSE;  // one window, one object
     pMap->m_permanent[hWndNew] = this;
     m_hWnd = hWndNew;
     return TRUE;
@@ -177,7 +180,8 @@ BOOL CWnd::Attach(HWND hWndNew)
 HWND CWnd::Detach()
 {
     HWND hWnd = m_hWnd;
-    if (hWnd != nullptr) {
+    if (hWnd != nullptr)
+    {
         CHandleMapW* pMap = AfxMapHWND();
         auto it = pMap->m_permanent.find(hWnd);
         if (it != pMap->m_permanent.end() && it->second == this)
@@ -224,40 +228,48 @@ HWND CWnd::UnsubclassWindow()
     return Detach();
 }
 
-void CWnd::PreSubclassWindow()
-{
-}
+void CWnd::PreSubclassWindow() {}
 
 // Creation hook: the window a CWnd is creating is attached and subclassed
 // when the system announces it, before any message reaches it.
 LRESULT CALLBACK _AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
     _AFX_THREAD_STATE* pThreadState = AfxGetThreadState();
-    if (code == HCBT_CREATEWND && pThreadState->m_pWndInit != nullptr) {
+    if (code == HCBT_CREATEWND && pThreadState->m_pWndInit != nullptr)
+    {
         HWND hWnd = (HWND)wParam;
         TCHAR szClass[16] = {};
         ::GetClassName(hWnd, szClass, _countof(szClass));
         // The input-method window of a thread may be made along with the
         // first window; it is not ours.
-        if (lstrcmpi(szClass, _T("IME")) != 0) {
+        if (lstrcmpi(szClass, _T("IME")) != 0)
+        {
             CWnd* pWndInit = pThreadState->m_pWndInit;
             pThreadState->m_pWndInit = nullptr;
-            try {
-                if (pWndInit->Attach(hWnd)) {
+            try
+            {
+                if (pWndInit->Attach(hWnd))
+                {
                     pWndInit->PreSubclassWindow();
                     WNDPROC* pOldWndProc = pWndInit->GetSuperWndProcAddr();
-                    WNDPROC oldWndProc = (WNDPROC)::SetWindowLongPtr(hWnd, GWLP_WNDPROC,
-                                                                     (LONG_PTR)AfxGetAfxWndProc());
+                    WNDPROC oldWndProc =
+                        (WNDPROC)::SetWindowLongPtr(hWnd, GWLP_WNDPROC, (LONG_PTR)AfxGetAfxWndProc());
                     if (oldWndProc != AfxGetAfxWndProc())
                         *pOldWndProc = oldWndProc;
                 }
-            } catch (CException* e) {
-                MSG msg = { hWnd, WM_CREATE, 0, 0 };
+            }
+            catch (CException* e)
+            {
+                MSG msg = {hWnd, WM_CREATE, 0, 0};
                 AfxProcessWndProcException(e, &msg);
                 e->Delete();
-            } catch (const std::exception& e) {
+            }
+            catch (const std::exception& e)
+            {
                 AfxReportStdException(e.what(), nullptr);
-            } catch (...) {
+            }
+            catch (...)
+            {
                 AfxReportStdException("unknown exception", nullptr);
             }
         }
@@ -270,7 +282,8 @@ void AFXAPI AfxHookWindowCreate(CWnd* pWnd)
     _AFX_THREAD_STATE* pThreadState = AfxGetThreadState();
     if (pThreadState->m_pWndInit == pWnd)
         return;
-    if (pThreadState->m_hHookOldCbtFilter == nullptr) {
+    if (pThreadState->m_hHookOldCbtFilter == nullptr)
+    {
         pThreadState->m_hHookOldCbtFilter =
             ::SetWindowsHookEx(WH_CBT, _AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
     }
@@ -280,13 +293,15 @@ void AFXAPI AfxHookWindowCreate(CWnd* pWnd)
 BOOL AFXAPI AfxUnhookWindowCreate()
 {
     _AFX_THREAD_STATE* pThreadState = AfxGetThreadState();
-    if (pThreadState->m_hHookOldCbtFilter != nullptr) {
+    if (pThreadState->m_hHookOldCbtFilter != nullptr)
+    {
         ::UnhookWindowsHookEx(pThreadState->m_hHookOldCbtFilter);
         pThreadState->m_hHookOldCbtFilter = nullptr;
     }
-    if (pThreadState->m_pWndInit != nullptr) {
+    if (pThreadState->m_pWndInit != nullptr)
+    {
         pThreadState->m_pWndInit = nullptr;
-        return FALSE;   // the hook never saw the window
+        return FALSE;  // the hook never saw the window
     }
     return TRUE;
 }
@@ -297,9 +312,9 @@ static LRESULT DefaultExceptionResult(const MSG* pMsg)
     if (pMsg == nullptr)
         return 0;
     if (pMsg->message == WM_CREATE)
-        return -1;   // creation fails
+        return -1;  // creation fails
     if (pMsg->message == WM_PAINT)
-        ::ValidateRect(pMsg->hwnd, nullptr);   // or it repaints forever
+        ::ValidateRect(pMsg->hwnd, nullptr);  // or it repaints forever
     return 0;
 }
 
@@ -333,22 +348,30 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, L
     MSG current = pThreadState->m_lastSentMsg;
 
     LRESULT lResult = 0;
-    try {
+    try
+    {
         lResult = pWnd->WindowProc(nMsg, wParam, lParam);
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         lResult = AfxProcessWndProcException(e, &current);
         e->Delete();
-    } catch (const std::exception& e) {
+    }
+    catch (const std::exception& e)
+    {
         AfxReportStdException(e.what(), &current);
         lResult = DefaultExceptionResult(&current);
-    } catch (...) {
+    }
+    catch (...)
+    {
         AfxReportStdException("unknown exception", &current);
         lResult = DefaultExceptionResult(&current);
     }
 
     // A window that went away without the framework's WM_NCDESTROY
     // handling must not stay in the map.
-    if (nMsg == WM_NCDESTROY) {
+    if (nMsg == WM_NCDESTROY)
+    {
         CWnd* pStill = CWnd::FromHandlePermanent(hWnd);
         if (pStill != nullptr)
             pStill->Detach();
@@ -362,9 +385,12 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     if (nMsg == WM_QUERYAFXWNDPROC)
         return 1;
     CWnd* pWnd = nullptr;
-    try {
+    try
+    {
         pWnd = CWnd::FromHandlePermanent(hWnd);
-    } catch (...) {
+    }
+    catch (...)
+    {
     }
     if (pWnd == nullptr || pWnd->m_hWnd != hWnd)
         return ::DefWindowProc(hWnd, nMsg, wParam, lParam);
@@ -379,7 +405,8 @@ const MSG* CWnd::GetCurrentMessage()
 // Creation.
 BOOL CWnd::PreCreateWindow(CREATESTRUCT& cs)
 {
-    if (cs.lpszClass == nullptr) {
+    if (cs.lpszClass == nullptr)
+    {
         AfxEndDeferRegisterClass(AFX_WND_REG);
         cs.lpszClass = _afxWnd;
     }
@@ -402,9 +429,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
                     (HMENU)(UINT_PTR)nID, lpParam);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
-                    int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
-                    LPVOID lpParam)
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x,
+                    int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
 {
     if (m_hWnd != nullptr)
         return FALSE;
@@ -422,16 +448,18 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     cs.hInstance = AfxGetInstanceHandle();
     cs.lpCreateParams = lpParam;
 
-    if (!PreCreateWindow(cs)) {
+    if (!PreCreateWindow(cs))
+    {
         PostNcDestroy();
         return FALSE;
     }
     AfxHookWindowCreate(this);
-    HWND hWnd = ::CreateWindowEx(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style, cs.x, cs.y,
-                                 cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    HWND hWnd = ::CreateWindowEx(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style, cs.x, cs.y, cs.cx,
+                                 cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     if (!AfxUnhookWindowCreate())
-        PostNcDestroy();   // the window never became ours
-    if (hWnd == nullptr) {
+        PostNcDestroy();  // the window never became ours
+    if (hWnd == nullptr)
+    {
         // Creation failed after the hook attached us (OnCreate returned -1):
         // WM_NCDESTROY already detached.
         return FALSE;
@@ -451,9 +479,7 @@ BOOL CWnd::DestroyWindow()
     return bResult;
 }
 
-void CWnd::PostNcDestroy()
-{
-}
+void CWnd::PostNcDestroy() {}
 
 void CWnd::OnFinalRelease()
 {
@@ -508,7 +534,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 {
     LRESULT lResult = 0;
 
-    if (message == WM_COMMAND) {
+    if (message == WM_COMMAND)
+    {
         if (!OnCommand(wParam, lParam))
             return FALSE;
         lResult = 1;
@@ -516,7 +543,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             *pResult = lResult;
         return TRUE;
     }
-    if (message == WM_NOTIFY) {
+    if (message == WM_NOTIFY)
+    {
         NMHDR* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
         if (pNMHDR == nullptr || pNMHDR->hwndFrom == nullptr || !OnNotify(wParam, lParam, &lResult))
             return FALSE;
@@ -528,22 +556,31 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     // Find the handler: registered messages by the id in their variable.
     const AFX_MSGMAP_ENTRY* lpEntry = nullptr;
     for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != nullptr && lpEntry == nullptr;
-         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
-        if (message >= 0xC000 && message <= 0xFFFF) {
-            for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e->nSig != AfxSig_end; ++e) {
-                if (e->nMessage == 0xC000 && e->nSig > 0xFFFF && *reinterpret_cast<const UINT*>(e->nSig) == message) {
+         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr)
+    {
+        if (message >= 0xC000 && message <= 0xFFFF)
+        {
+            for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e->nSig != AfxSig_end; ++e)
+            {
+                if (e->nMessage == 0xC000 && e->nSig > 0xFFFF &&
+                    *reinterpret_cast<const UINT*>(e->nSig) == message)
+                {
                     lpEntry = e;
                     break;
                 }
             }
-        } else {
+        }
+        else
+        {
             lpEntry = AfxFindMessageEntry(pMap->lpEntries, message, 0, 0);
         }
     }
 
-    if (lpEntry == nullptr) {
+    if (lpEntry == nullptr)
+    {
         // The WM_CTLCOLORxxx family goes to the one WM_CTLCOLOR handler.
-        if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+        if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+        {
             AFX_CTLCOLOR ctl;
             ctl.hDC = (HDC)wParam;
             ctl.hWnd = (HWND)lParam;
@@ -556,198 +593,218 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     AFX_PMSG pfn = lpEntry->pfn;
     UINT_PTR nSig = lpEntry->nSig > 0xFFFF ? (UINT_PTR)AfxSig_lwl : lpEntry->nSig;
 #define AFX_CALL(T) (this->*AfxMsgPtrCast<T>(pfn))
-    switch (nSig) {
+    switch (nSig)
+    {
     case AfxSig_lwl:
-        lResult = AFX_CALL(LRESULT (CWnd::*)(WPARAM, LPARAM))(wParam, lParam);
+        lResult = AFX_CALL(LRESULT(CWnd::*)(WPARAM, LPARAM))(wParam, lParam);
         break;
     case AfxSig_vv:
-        AFX_CALL(void (CWnd::*)())();
+        AFX_CALL(void(CWnd::*)())();
         break;
     case AfxSig_bv:
-        lResult = AFX_CALL(BOOL (CWnd::*)())();
+        lResult = AFX_CALL(BOOL(CWnd::*)())();
         break;
     case AfxSig_lv:
-        lResult = AFX_CALL(LRESULT (CWnd::*)())();
+        lResult = AFX_CALL(LRESULT(CWnd::*)())();
         break;
     case AfxSig_wv:
-        lResult = AFX_CALL(UINT (CWnd::*)())();
+        lResult = AFX_CALL(UINT(CWnd::*)())();
         break;
     case AfxSig_hv:
-        lResult = (LRESULT)AFX_CALL(HCURSOR (CWnd::*)())();
+        lResult = (LRESULT)AFX_CALL(HCURSOR(CWnd::*)())();
         break;
     case AfxSig_is:
-        lResult = AFX_CALL(int (CWnd::*)(LPCREATESTRUCT))(reinterpret_cast<LPCREATESTRUCT>(lParam));
+        lResult = AFX_CALL(int(CWnd::*)(LPCREATESTRUCT))(reinterpret_cast<LPCREATESTRUCT>(lParam));
         break;
     case AfxSig_bs:
-        lResult = AFX_CALL(BOOL (CWnd::*)(LPCREATESTRUCT))(reinterpret_cast<LPCREATESTRUCT>(lParam));
+        lResult = AFX_CALL(BOOL(CWnd::*)(LPCREATESTRUCT))(reinterpret_cast<LPCREATESTRUCT>(lParam));
         break;
     case AfxSig_bD:
-        lResult = AFX_CALL(BOOL (CWnd::*)(CDC*))(CDC::FromHandle((HDC)wParam));
+        lResult = AFX_CALL(BOOL(CWnd::*)(CDC*))(CDC::FromHandle((HDC)wParam));
         break;
     case AfxSig_vwii:
-        AFX_CALL(void (CWnd::*)(UINT, int, int))((UINT)wParam, (int)(short)LOWORD(lParam), (int)(short)HIWORD(lParam));
+        AFX_CALL(void(CWnd::*)(UINT, int, int))
+        ((UINT)wParam, (int)(short)LOWORD(lParam), (int)(short)HIWORD(lParam));
         break;
     case AfxSig_vii:
-        AFX_CALL(void (CWnd::*)(int, int))((int)(short)LOWORD(lParam), (int)(short)HIWORD(lParam));
+        AFX_CALL(void(CWnd::*)(int, int))((int)(short)LOWORD(lParam), (int)(short)HIWORD(lParam));
         break;
     case AfxSig_vt:
-        AFX_CALL(void (CWnd::*)(UINT_PTR))((UINT_PTR)wParam);
+        AFX_CALL(void(CWnd::*)(UINT_PTR))((UINT_PTR)wParam);
         break;
     case AfxSig_vwp:
-        AFX_CALL(void (CWnd::*)(UINT, CPoint))((UINT)wParam, PointFromLParam(lParam));
+        AFX_CALL(void(CWnd::*)(UINT, CPoint))((UINT)wParam, PointFromLParam(lParam));
         break;
     case AfxSig_bwsp:
-        lResult = AFX_CALL(BOOL (CWnd::*)(UINT, short, CPoint))(LOWORD(wParam), (short)HIWORD(wParam), PointFromLParam(lParam));
+        lResult = AFX_CALL(BOOL(CWnd::*)(UINT, short, CPoint))(LOWORD(wParam), (short)HIWORD(wParam),
+                                                               PointFromLParam(lParam));
         break;
     case AfxSig_bWww:
-        lResult = AFX_CALL(BOOL (CWnd::*)(CWnd*, UINT, UINT))(CWnd::FromHandle((HWND)wParam), LOWORD(lParam), HIWORD(lParam));
+        lResult = AFX_CALL(BOOL(CWnd::*)(CWnd*, UINT, UINT))(CWnd::FromHandle((HWND)wParam), LOWORD(lParam),
+                                                             HIWORD(lParam));
         break;
     case AfxSig_iWww:
-        lResult = AFX_CALL(int (CWnd::*)(CWnd*, UINT, UINT))(CWnd::FromHandle((HWND)wParam), LOWORD(lParam), HIWORD(lParam));
+        lResult = AFX_CALL(int(CWnd::*)(CWnd*, UINT, UINT))(CWnd::FromHandle((HWND)wParam), LOWORD(lParam),
+                                                            HIWORD(lParam));
         break;
     case AfxSig_vwww:
-        AFX_CALL(void (CWnd::*)(UINT, UINT, UINT))((UINT)wParam, LOWORD(lParam), HIWORD(lParam));
+        AFX_CALL(void(CWnd::*)(UINT, UINT, UINT))((UINT)wParam, LOWORD(lParam), HIWORD(lParam));
         break;
     case AfxSig_vwl:
-        AFX_CALL(void (CWnd::*)(UINT, LPARAM))((UINT)wParam, lParam);
+        AFX_CALL(void(CWnd::*)(UINT, LPARAM))((UINT)wParam, lParam);
         break;
     case AfxSig_lp:
-        lResult = AFX_CALL(LRESULT (CWnd::*)(CPoint))(PointFromLParam(lParam));
+        lResult = AFX_CALL(LRESULT(CWnd::*)(CPoint))(PointFromLParam(lParam));
         break;
     case AfxSig_vbNCCALC:
-        AFX_CALL(void (CWnd::*)(BOOL, NCCALCSIZE_PARAMS*))((BOOL)wParam, reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam));
+        AFX_CALL(void(CWnd::*)(BOOL, NCCALCSIZE_PARAMS*))
+        ((BOOL)wParam, reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam));
         break;
     case AfxSig_bb:
-        lResult = AFX_CALL(BOOL (CWnd::*)(BOOL))((BOOL)wParam);
+        lResult = AFX_CALL(BOOL(CWnd::*)(BOOL))((BOOL)wParam);
         break;
     case AfxSig_vwWb:
-        AFX_CALL(void (CWnd::*)(UINT, CWnd*, BOOL))(LOWORD(wParam), CWnd::FromHandle((HWND)lParam), (BOOL)HIWORD(wParam));
+        AFX_CALL(void(CWnd::*)(UINT, CWnd*, BOOL))
+        (LOWORD(wParam), CWnd::FromHandle((HWND)lParam), (BOOL)HIWORD(wParam));
         break;
     case AfxSig_vbh:
-        AFX_CALL(void (CWnd::*)(BOOL, DWORD))((BOOL)wParam, (DWORD)lParam);
+        AFX_CALL(void(CWnd::*)(BOOL, DWORD))((BOOL)wParam, (DWORD)lParam);
         break;
     case AfxSig_vW:
-        AFX_CALL(void (CWnd::*)(CWnd*))(CWnd::FromHandle((HWND)(message == WM_CAPTURECHANGED ? lParam : (LPARAM)wParam)));
+        AFX_CALL(void(CWnd::*)(CWnd*))
+        (CWnd::FromHandle((HWND)(message == WM_CAPTURECHANGED ? lParam : (LPARAM)wParam)));
         break;
-    case AfxSig_hDWw: {
+    case AfxSig_hDWw:
+    {
         AFX_CTLCOLOR* pCtl = reinterpret_cast<AFX_CTLCOLOR*>(lParam);
-        lResult = (LRESULT)AFX_CALL(HBRUSH (CWnd::*)(CDC*, CWnd*, UINT))(CDC::FromHandle(pCtl->hDC), CWnd::FromHandle(pCtl->hWnd), pCtl->nCtlType);
+        lResult = (LRESULT)AFX_CALL(HBRUSH(CWnd::*)(CDC*, CWnd*, UINT))(
+            CDC::FromHandle(pCtl->hDC), CWnd::FromHandle(pCtl->hWnd), pCtl->nCtlType);
         break;
     }
-    case AfxSig_hDw: {
+    case AfxSig_hDw:
+    {
         AFX_CTLCOLOR* pCtl = reinterpret_cast<AFX_CTLCOLOR*>(lParam);
-        lResult = (LRESULT)AFX_CALL(HBRUSH (CWnd::*)(CDC*, UINT))(CDC::FromHandle(pCtl->hDC), pCtl->nCtlType);
+        lResult = (LRESULT)AFX_CALL(HBRUSH(CWnd::*)(CDC*, UINT))(CDC::FromHandle(pCtl->hDC), pCtl->nCtlType);
         break;
     }
     case AfxSig_viDRAW:
-        AFX_CALL(void (CWnd::*)(int, LPDRAWITEMSTRUCT))((int)wParam, reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+        AFX_CALL(void(CWnd::*)(int, LPDRAWITEMSTRUCT))
+        ((int)wParam, reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
         lResult = TRUE;
         break;
     case AfxSig_viMEASURE:
-        AFX_CALL(void (CWnd::*)(int, LPMEASUREITEMSTRUCT))((int)wParam, reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+        AFX_CALL(void(CWnd::*)(int, LPMEASUREITEMSTRUCT))
+        ((int)wParam, reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
         lResult = TRUE;
         break;
     case AfxSig_viDELETE:
-        AFX_CALL(void (CWnd::*)(int, LPDELETEITEMSTRUCT))((int)wParam, reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
+        AFX_CALL(void(CWnd::*)(int, LPDELETEITEMSTRUCT))
+        ((int)wParam, reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
         lResult = TRUE;
         break;
     case AfxSig_iiCOMPARE:
-        lResult = AFX_CALL(int (CWnd::*)(int, LPCOMPAREITEMSTRUCT))((int)wParam, reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
+        lResult = AFX_CALL(int(CWnd::*)(int, LPCOMPAREITEMSTRUCT))(
+            (int)wParam, reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
         break;
     case AfxSig_vDRAW:
-        AFX_CALL(void (CWnd::*)(LPDRAWITEMSTRUCT))(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+        AFX_CALL(void(CWnd::*)(LPDRAWITEMSTRUCT))(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
         lResult = TRUE;
         break;
     case AfxSig_vMEASURE:
-        AFX_CALL(void (CWnd::*)(LPMEASUREITEMSTRUCT))(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+        AFX_CALL(void(CWnd::*)(LPMEASUREITEMSTRUCT))(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
         lResult = TRUE;
         break;
     case AfxSig_vDELETE:
-        AFX_CALL(void (CWnd::*)(LPDELETEITEMSTRUCT))(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
+        AFX_CALL(void(CWnd::*)(LPDELETEITEMSTRUCT))(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
         lResult = TRUE;
         break;
     case AfxSig_iCOMPARE:
-        lResult = AFX_CALL(int (CWnd::*)(LPCOMPAREITEMSTRUCT))(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
+        lResult = AFX_CALL(int(CWnd::*)(LPCOMPAREITEMSTRUCT))(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
         break;
-    case AfxSig_vwwx: {
+    case AfxSig_vwwx:
+    {
         // The scroll bar is a control only when lParam names one.
         CWnd* pBar = lParam != 0 ? CWnd::FromHandle((HWND)lParam) : nullptr;
-        AFX_CALL(void (CWnd::*)(UINT, UINT, CScrollBar*))(LOWORD(wParam), (UINT)(short)HIWORD(wParam), reinterpret_cast<CScrollBar*>(pBar));
+        AFX_CALL(void(CWnd::*)(UINT, UINT, CScrollBar*))
+        (LOWORD(wParam), (UINT)(short)HIWORD(wParam), reinterpret_cast<CScrollBar*>(pBar));
         break;
     }
     case AfxSig_vww:
         if (message == WM_HSCROLL + WM_REFLECT_BASE || message == WM_VSCROLL + WM_REFLECT_BASE ||
             message == WM_UPDATEUISTATE || message == WM_CHANGEUISTATE)
-            AFX_CALL(void (CWnd::*)(UINT, UINT))(LOWORD(wParam), (UINT)(short)HIWORD(wParam));
+            AFX_CALL(void(CWnd::*)(UINT, UINT))(LOWORD(wParam), (UINT)(short)HIWORD(wParam));
         else
-            AFX_CALL(void (CWnd::*)(UINT, UINT))((UINT)wParam, (UINT)lParam);
+            AFX_CALL(void(CWnd::*)(UINT, UINT))((UINT)wParam, (UINT)lParam);
         break;
     case AfxSig_vMMI:
-        AFX_CALL(void (CWnd::*)(MINMAXINFO*))(reinterpret_cast<MINMAXINFO*>(lParam));
+        AFX_CALL(void(CWnd::*)(MINMAXINFO*))(reinterpret_cast<MINMAXINFO*>(lParam));
         break;
     case AfxSig_vPOS:
-        AFX_CALL(void (CWnd::*)(WINDOWPOS*))(reinterpret_cast<WINDOWPOS*>(lParam));
+        AFX_CALL(void(CWnd::*)(WINDOWPOS*))(reinterpret_cast<WINDOWPOS*>(lParam));
         break;
     case AfxSig_vbw:
-        AFX_CALL(void (CWnd::*)(BOOL, UINT))((BOOL)wParam, (UINT)lParam);
+        AFX_CALL(void(CWnd::*)(BOOL, UINT))((BOOL)wParam, (UINT)lParam);
         break;
     case AfxSig_vwSz:
-        AFX_CALL(void (CWnd::*)(UINT, LPCTSTR))((UINT)wParam, reinterpret_cast<LPCTSTR>(lParam));
+        AFX_CALL(void(CWnd::*)(UINT, LPCTSTR))((UINT)wParam, reinterpret_cast<LPCTSTR>(lParam));
         break;
     case AfxSig_vWp:
-        AFX_CALL(void (CWnd::*)(CWnd*, CPoint))(CWnd::FromHandle((HWND)wParam), PointFromLParam(lParam));
+        AFX_CALL(void(CWnd::*)(CWnd*, CPoint))(CWnd::FromHandle((HWND)wParam), PointFromLParam(lParam));
         break;
     case AfxSig_vMwb:
-        AFX_CALL(void (CWnd::*)(CMenu*, UINT, BOOL))(CMenu::FromHandle((HMENU)wParam), LOWORD(lParam), (BOOL)HIWORD(lParam));
+        AFX_CALL(void(CWnd::*)(CMenu*, UINT, BOOL))
+        (CMenu::FromHandle((HMENU)wParam), LOWORD(lParam), (BOOL)HIWORD(lParam));
         break;
     case AfxSig_vM:
-        AFX_CALL(void (CWnd::*)(CMenu*))(CMenu::FromHandle((HMENU)wParam));
+        AFX_CALL(void(CWnd::*)(CMenu*))(CMenu::FromHandle((HMENU)wParam));
         break;
     case AfxSig_vMw:
-        AFX_CALL(void (CWnd::*)(CMenu*, UINT))(CMenu::FromHandle((HMENU)wParam), (UINT)lParam);
+        AFX_CALL(void(CWnd::*)(CMenu*, UINT))(CMenu::FromHandle((HMENU)wParam), (UINT)lParam);
         break;
     case AfxSig_lwwM:
-        lResult = AFX_CALL(LRESULT (CWnd::*)(UINT, UINT, CMenu*))(LOWORD(wParam), HIWORD(wParam), CMenu::FromHandle((HMENU)lParam));
+        lResult = AFX_CALL(LRESULT(CWnd::*)(UINT, UINT, CMenu*))(LOWORD(wParam), HIWORD(wParam),
+                                                                 CMenu::FromHandle((HMENU)lParam));
         break;
     case AfxSig_vwwh:
-        AFX_CALL(void (CWnd::*)(UINT, UINT, HMENU))(LOWORD(wParam), HIWORD(wParam), (HMENU)lParam);
+        AFX_CALL(void(CWnd::*)(UINT, UINT, HMENU))(LOWORD(wParam), HIWORD(wParam), (HMENU)lParam);
         break;
     case AfxSig_vwW:
-        AFX_CALL(void (CWnd::*)(UINT, CWnd*))((UINT)wParam, CWnd::FromHandle((HWND)lParam));
+        AFX_CALL(void(CWnd::*)(UINT, CWnd*))((UINT)wParam, CWnd::FromHandle((HWND)lParam));
         break;
     case AfxSig_vb:
-        AFX_CALL(void (CWnd::*)(BOOL))((BOOL)wParam);
+        AFX_CALL(void(CWnd::*)(BOOL))((BOOL)wParam);
         break;
     case AfxSig_viSS:
-        AFX_CALL(void (CWnd::*)(int, LPSTYLESTRUCT))((int)wParam, reinterpret_cast<LPSTYLESTRUCT>(lParam));
+        AFX_CALL(void(CWnd::*)(int, LPSTYLESTRUCT))((int)wParam, reinterpret_cast<LPSTYLESTRUCT>(lParam));
         break;
     case AfxSig_vHDROP:
-        AFX_CALL(void (CWnd::*)(HDROP))((HDROP)wParam);
+        AFX_CALL(void(CWnd::*)(HDROP))((HDROP)wParam);
         break;
     case AfxSig_bWCDS:
-        lResult = AFX_CALL(BOOL (CWnd::*)(CWnd*, COPYDATASTRUCT*))(CWnd::FromHandle((HWND)wParam), reinterpret_cast<COPYDATASTRUCT*>(lParam));
+        lResult = AFX_CALL(BOOL(CWnd::*)(CWnd*, COPYDATASTRUCT*))(CWnd::FromHandle((HWND)wParam),
+                                                                  reinterpret_cast<COPYDATASTRUCT*>(lParam));
         break;
     case AfxSig_bHELPINFO:
-        lResult = AFX_CALL(BOOL (CWnd::*)(HELPINFO*))(reinterpret_cast<HELPINFO*>(lParam));
+        lResult = AFX_CALL(BOOL(CWnd::*)(HELPINFO*))(reinterpret_cast<HELPINFO*>(lParam));
         break;
     case AfxSig_vwRECT:
-        AFX_CALL(void (CWnd::*)(UINT, LPRECT))((UINT)wParam, reinterpret_cast<LPRECT>(lParam));
+        AFX_CALL(void(CWnd::*)(UINT, LPRECT))((UINT)wParam, reinterpret_cast<LPRECT>(lParam));
         lResult = TRUE;
         break;
     case AfxSig_bwl:
-        lResult = AFX_CALL(BOOL (CWnd::*)(UINT, DWORD_PTR))((UINT)wParam, (DWORD_PTR)lParam);
+        lResult = AFX_CALL(BOOL(CWnd::*)(UINT, DWORD_PTR))((UINT)wParam, (DWORD_PTR)lParam);
         break;
     case AfxSig_wwl:
-        lResult = AFX_CALL(UINT (CWnd::*)(UINT, LPARAM))((UINT)wParam, lParam);
+        lResult = AFX_CALL(UINT(CWnd::*)(UINT, LPARAM))((UINT)wParam, lParam);
         break;
     case AfxSig_lDw:
-        lResult = AFX_CALL(LRESULT (CWnd::*)(CDC*, UINT))(CDC::FromHandle((HDC)wParam), (UINT)lParam);
+        lResult = AFX_CALL(LRESULT(CWnd::*)(CDC*, UINT))(CDC::FromHandle((HDC)wParam), (UINT)lParam);
         break;
     case AfxSig_vwM:
-        AFX_CALL(void (CWnd::*)(UINT, CMenu*))((UINT)wParam, CMenu::FromHandle((HMENU)lParam));
+        AFX_CALL(void(CWnd::*)(UINT, CMenu*))((UINT)wParam, CMenu::FromHandle((HMENU)lParam));
         break;
     case AfxSig_vwwp:
-        AFX_CALL(void (CWnd::*)(UINT, UINT, CPoint))(LOWORD(wParam), HIWORD(wParam), PointFromLParam(lParam));
+        AFX_CALL(void(CWnd::*)(UINT, UINT, CPoint))(LOWORD(wParam), HIWORD(wParam), PointFromLParam(lParam));
         lResult = TRUE;
         break;
     default:
@@ -769,7 +826,8 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     UINT nID = LOWORD(wParam);
     HWND hWndCtrl = (HWND)lParam;
     int nCode = HIWORD(wParam);
-    if (hWndCtrl == nullptr) {
+    if (hWndCtrl == nullptr)
+    {
         // Menus and accelerators: a command that became disabled is dropped.
         if (nID == 0)
             return FALSE;
@@ -779,13 +837,15 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
         if (!state.m_bEnabled)
             return TRUE;
         nCode = CN_COMMAND;
-    } else {
+    }
+    else
+    {
         // Notifications sent while UpdateData writes the controls are not
         // the user's doing.
         if (AfxGetThreadState()->m_hLockoutNotifyWindow == m_hWnd)
             return TRUE;
         if (ReflectLastMsg(hWndCtrl))
-            return TRUE;   // the control handled its own notification
+            return TRUE;  // the control handled its own notification
         if (nID == 0)
             return FALSE;
     }
@@ -815,7 +875,8 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
 
 BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    switch (message) {
+    switch (message)
+    {
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_PARENTNOTIFY:
@@ -826,34 +887,40 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_CHARTOITEM:
     case WM_COMPAREITEM:
         return CWnd::OnWndMsg(WM_REFLECT_BASE + message, wParam, lParam, pResult);
-    case WM_COMMAND: {
+    case WM_COMMAND:
+    {
         int nCode = HIWORD(wParam);
-        if (CWnd::OnCmdMsg(0, (int)MAKELONG(nCode, WM_REFLECT_BASE + WM_COMMAND), nullptr, nullptr)) {
+        if (CWnd::OnCmdMsg(0, (int)MAKELONG(nCode, WM_REFLECT_BASE + WM_COMMAND), nullptr, nullptr))
+        {
             if (pResult != nullptr)
                 *pResult = 1;
             return TRUE;
         }
         return FALSE;
     }
-    case WM_NOTIFY: {
+    case WM_NOTIFY:
+    {
         NMHDR* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
         AFX_NOTIFY notify;
         LRESULT lDummy = 0;
         notify.pResult = pResult != nullptr ? pResult : &lDummy;
         notify.pNMHDR = pNMHDR;
-        return CWnd::OnCmdMsg(0, (int)MAKELONG((int)pNMHDR->code, WM_REFLECT_BASE + WM_NOTIFY), &notify, nullptr);
+        return CWnd::OnCmdMsg(0, (int)MAKELONG((int)pNMHDR->code, WM_REFLECT_BASE + WM_NOTIFY), &notify,
+                              nullptr);
     }
     default:
         break;
     }
-    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+    {
         AFX_CTLCOLOR ctl;
         ctl.hDC = (HDC)wParam;
         ctl.nCtlType = message - WM_CTLCOLORMSGBOX;
         ctl.hWnd = m_hWnd;
         LRESULT lResult = 0;
         // Only a brush counts as handled: null lets the parent decide.
-        if (CWnd::OnWndMsg(WM_REFLECT_BASE + WM_CTLCOLOR, 0, (LPARAM)&ctl, &lResult) && lResult != 0) {
+        if (CWnd::OnWndMsg(WM_REFLECT_BASE + WM_CTLCOLOR, 0, (LPARAM)&ctl, &lResult) && lResult != 0)
+        {
             if (pResult != nullptr)
                 *pResult = lResult;
             return TRUE;
@@ -880,8 +947,10 @@ BOOL CWnd::SendChildNotifyLastMsg(LRESULT* pResult)
 void CWnd::OnNcDestroy()
 {
     CWinThread* pThread = AfxGetThread();
-    if (pThread != nullptr) {
-        if (pThread->m_pMainWnd == this) {
+    if (pThread != nullptr)
+    {
+        if (pThread->m_pMainWnd == this)
+        {
             AfxPostQuitMessage(0);
             pThread->m_pMainWnd = nullptr;
         }
@@ -892,7 +961,8 @@ void CWnd::OnNcDestroy()
     // back and leave the map.
     WNDPROC pfnWndProc = (WNDPROC)::GetWindowLongPtr(m_hWnd, GWLP_WNDPROC);
     Default();
-    if ((WNDPROC)::GetWindowLongPtr(m_hWnd, GWLP_WNDPROC) == pfnWndProc) {
+    if ((WNDPROC)::GetWindowLongPtr(m_hWnd, GWLP_WNDPROC) == pfnWndProc)
+    {
         WNDPROC pfnSuper = *GetSuperWndProcAddr();
         if (pfnSuper != nullptr)
             ::SetWindowLongPtr(m_hWnd, GWLP_WNDPROC, (LONG_PTR)pfnSuper);
@@ -916,19 +986,24 @@ LRESULT CWnd::OnNTCtlColor(WPARAM wParam, LPARAM lParam)
     ctl.hDC = (HDC)wParam;
     ctl.hWnd = (HWND)lParam;
     ctl.nCtlType = pMsg->message >= WM_CTLCOLORMSGBOX && pMsg->message <= WM_CTLCOLORSTATIC
-                       ? pMsg->message - WM_CTLCOLORMSGBOX : CTLCOLOR_STATIC;
+                       ? pMsg->message - WM_CTLCOLORMSGBOX
+                       : CTLCOLOR_STATIC;
     return WindowProc(WM_CTLCOLOR, 0, (LPARAM)&ctl);
 }
 
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
-    if (lpDrawItemStruct->CtlType == ODT_MENU) {
+    if (lpDrawItemStruct->CtlType == ODT_MENU)
+    {
         CMenu* pMenu = CMenu::FromHandlePermanent((HMENU)lpDrawItemStruct->hwndItem);
-        if (pMenu != nullptr) {
+        if (pMenu != nullptr)
+        {
             pMenu->DrawItem(lpDrawItemStruct);
             return;
         }
-    } else if (ReflectLastMsg(lpDrawItemStruct->hwndItem)) {
+    }
+    else if (ReflectLastMsg(lpDrawItemStruct->hwndItem))
+    {
         return;
     }
     Default();
@@ -936,7 +1011,8 @@ void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct)
 
 void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 {
-    if (lpMeasureItemStruct->CtlType != ODT_MENU) {
+    if (lpMeasureItemStruct->CtlType != ODT_MENU)
+    {
         CWnd* pChild = GetDescendantWindow(nIDCtl, TRUE);
         if (pChild != nullptr && pChild->SendChildNotifyLastMsg())
             return;
@@ -988,7 +1064,8 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 {
-    for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
+    for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd))
+    {
         CWnd* pWnd = FromHandlePermanent(hWnd);
         if (pWnd != nullptr && pWnd->PreTranslateMessage(pMsg))
             return TRUE;
@@ -1006,9 +1083,10 @@ BOOL CWnd::ContinueModal()
 void CWnd::EndModalLoop(int nResult)
 {
     m_nModalResult = nResult;
-    if (m_nFlags & WF_CONTINUEMODAL) {
+    if (m_nFlags & WF_CONTINUEMODAL)
+    {
         m_nFlags &= ~WF_CONTINUEMODAL;
-        PostMessage(WM_NULL);   // wakes the loop up
+        PostMessage(WM_NULL);  // wakes the loop up
     }
 }
 
@@ -1021,12 +1099,15 @@ int CWnd::RunModalLoop(DWORD dwFlags)
     m_nFlags |= (WF_MODALLOOP | WF_CONTINUEMODAL);
     MSG* pMsg = &AfxGetThreadState()->m_msgCur;
 
-    for (;;) {
+    for (;;)
+    {
         if (!ContinueModal())
             break;
         // Idle work while the queue is empty.
-        while (bIdle && !::PeekMessage(pMsg, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (bShowIdle) {
+        while (bIdle && !::PeekMessage(pMsg, nullptr, 0, 0, PM_NOREMOVE))
+        {
+            if (bShowIdle)
+            {
                 ShowWindow(SW_SHOWNORMAL);
                 UpdateWindow();
                 bShowIdle = FALSE;
@@ -1041,20 +1122,24 @@ int CWnd::RunModalLoop(DWORD dwFlags)
         if (!ContinueModal())
             break;
         // Messages while there are any.
-        do {
-            if (!AfxPumpMessage()) {
+        do
+        {
+            if (!AfxPumpMessage())
+            {
                 AfxPostQuitMessage(0);
                 m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
                 return -1;
             }
-            if (bShowIdle && (pMsg->message == 0x118 || pMsg->message == WM_SYSKEYDOWN)) {
+            if (bShowIdle && (pMsg->message == 0x118 || pMsg->message == WM_SYSKEYDOWN))
+            {
                 ShowWindow(SW_SHOWNORMAL);
                 UpdateWindow();
                 bShowIdle = FALSE;
             }
             if (!ContinueModal())
                 break;
-            if (AfxIsIdleMessage(pMsg)) {
+            if (AfxIsIdleMessage(pMsg))
+            {
                 bIdle = TRUE;
                 lIdleCount = 0;
             }
@@ -1065,16 +1150,20 @@ int CWnd::RunModalLoop(DWORD dwFlags)
 }
 
 // Descendants and dialog controls.
-void CWnd::SendMessageToDescendants(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                    BOOL bDeep, BOOL bOnlyPerm)
+void CWnd::SendMessageToDescendants(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep,
+                                    BOOL bOnlyPerm)
 {
     for (HWND hWndChild = ::GetTopWindow(hWnd); hWndChild != nullptr;
-         hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
-        if (bOnlyPerm) {
+         hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT))
+    {
+        if (bOnlyPerm)
+        {
             CWnd* pWnd = FromHandlePermanent(hWndChild);
             if (pWnd != nullptr)
                 AfxCallWndProc(pWnd, pWnd->m_hWnd, message, wParam, lParam);
-        } else {
+        }
+        else
+        {
             ::SendMessage(hWndChild, message, wParam, lParam);
         }
         if (bDeep && ::GetTopWindow(hWndChild) != nullptr)
@@ -1090,9 +1179,10 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
 void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
 {
     CCmdUI state;
-    CWnd wndTemp;   // stands for controls that have no object of their own
+    CWnd wndTemp;  // stands for controls that have no object of their own
     for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild != nullptr;
-         hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+         hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT))
+    {
         wndTemp.m_hWnd = hWndChild;
         state.m_nID = (UINT)::GetDlgCtrlID(hWndChild);
         state.m_pOther = &wndTemp;
@@ -1105,7 +1195,8 @@ void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
             continue;
         // Automatic buttons manage their own state.
         BOOL bDisableTemp = bDisableIfNoHndler;
-        if (bDisableTemp && (::SendMessage(hWndChild, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)) {
+        if (bDisableTemp && (::SendMessage(hWndChild, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
+        {
             UINT nStyle = (UINT)(::GetWindowLong(hWndChild, GWL_STYLE) & 0x0F);
             if (nStyle == BS_AUTOCHECKBOX || nStyle == BS_AUTO3STATE || nStyle == BS_GROUPBOX ||
                 nStyle == BS_AUTORADIOBUTTON)
@@ -1133,8 +1224,8 @@ static void RepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT 
                        lpRect->bottom - lpRect->top, SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
-void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlags,
-                          LPRECT lpRectParam, LPCRECT lpRectClient, BOOL bStretch)
+void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlags, LPRECT lpRectParam,
+                          LPCRECT lpRectClient, BOOL bStretch)
 {
     AFX_SIZEPARENTPARAMS layout = {};
     layout.bStretch = bStretch;
@@ -1149,7 +1240,8 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
     // left-over window.
     HWND hWndLeftOver = nullptr;
     for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild != nullptr;
-         hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+         hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT))
+    {
         UINT nIDC = (UINT)::GetDlgCtrlID(hWndChild);
         if (nIDC == nIDLeftOver)
             hWndLeftOver = hWndChild;
@@ -1157,8 +1249,10 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
             ::SendMessage(hWndChild, WM_SIZEPARENT, 0, (LPARAM)&layout);
     }
 
-    if ((nFlags & ~reposNoPosLeftOver) == reposQuery) {
-        if (lpRectParam != nullptr) {
+    if ((nFlags & ~reposNoPosLeftOver) == reposQuery)
+    {
+        if (lpRectParam != nullptr)
+        {
             if (bStretch)
                 ::CopyRect(lpRectParam, &layout.rect);
             else
@@ -1166,14 +1260,17 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
         }
         return;
     }
-    if (nIDLeftOver != 0 && hWndLeftOver != nullptr) {
-        if ((nFlags & reposExtra) && lpRectParam != nullptr) {
+    if (nIDLeftOver != 0 && hWndLeftOver != nullptr)
+    {
+        if ((nFlags & reposExtra) && lpRectParam != nullptr)
+        {
             layout.rect.left += lpRectParam->left;
             layout.rect.top += lpRectParam->top;
             layout.rect.right -= lpRectParam->right;
             layout.rect.bottom -= lpRectParam->bottom;
         }
-        if (!(nFlags & reposNoPosLeftOver)) {
+        if (!(nFlags & reposNoPosLeftOver))
+        {
             CWnd* pLeftOver = FromHandle(hWndLeftOver);
             pLeftOver->CalcWindowRect(&layout.rect);
             RepositionWindow(&layout, hWndLeftOver, &layout.rect);
@@ -1196,7 +1293,8 @@ BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
         return FALSE;
     ::SetWindowLong(hWnd, GWL_STYLE, (LONG)dwNewStyle);
     if (nFlags != 0)
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 
@@ -1208,7 +1306,8 @@ BOOL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
         return FALSE;
     ::SetWindowLong(hWnd, GWL_EXSTYLE, (LONG)dwNewStyle);
     if (nFlags != 0)
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 
@@ -1224,7 +1323,8 @@ int CWnd::GetDlgItemText(int nID, CString& rString) const
 {
     rString.Empty();
     HWND hWnd = ::GetDlgItem(m_hWnd, nID);
-    if (hWnd != nullptr) {
+    if (hWnd != nullptr)
+    {
         int nLen = ::GetWindowTextLength(hWnd);
         ::GetWindowText(hWnd, rString.GetBufferSetLength(nLen), nLen + 1);
         rString.ReleaseBuffer();
@@ -1265,16 +1365,19 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     RECT rcDlg;
     ::GetWindowRect(m_hWnd, &rcDlg);
     RECT rcArea, rcCenter;
-    if (dwStyle & WS_CHILD) {
+    if (dwStyle & WS_CHILD)
+    {
         HWND hWndParent = ::GetParent(m_hWnd);
         ::GetClientRect(hWndParent, &rcArea);
         ::GetClientRect(hWndCenter != nullptr ? hWndCenter : hWndParent, &rcCenter);
         ::MapWindowPoints(hWndCenter != nullptr ? hWndCenter : hWndParent, hWndParent,
                           reinterpret_cast<LPPOINT>(&rcCenter), 2);
-    } else {
+    }
+    else
+    {
         // Center on the owner when it can be seen, else on the work area of
         // the monitor the window is on.
-        MONITORINFO mi = { sizeof(MONITORINFO) };
+        MONITORINFO mi = {sizeof(MONITORINFO)};
         HWND hWndMonitor = hWndCenter != nullptr ? hWndCenter : m_hWnd;
         ::GetMonitorInfo(::MonitorFromWindow(hWndMonitor, MONITOR_DEFAULTTONEAREST), &mi);
         rcArea = mi.rcWork;
@@ -1380,7 +1483,8 @@ CWnd* CWnd::GetParentOwner() const
         return nullptr;
     HWND hWndParent = m_hWnd;
     HWND hWndT;
-    while ((::GetWindowLong(hWndParent, GWL_STYLE) & WS_CHILD) && (hWndT = ::GetParent(hWndParent)) != nullptr)
+    while ((::GetWindowLong(hWndParent, GWL_STYLE) & WS_CHILD) &&
+           (hWndT = ::GetParent(hWndParent)) != nullptr)
         hWndParent = hWndT;
     return FromHandle(hWndParent);
 }
@@ -1389,7 +1493,8 @@ CFrameWnd* CWnd::GetParentFrame() const
 {
     if (GetSafeHwnd() == nullptr)
         return nullptr;
-    for (CWnd* pParentWnd = GetParent(); pParentWnd != nullptr; pParentWnd = pParentWnd->GetParent()) {
+    for (CWnd* pParentWnd = GetParent(); pParentWnd != nullptr; pParentWnd = pParentWnd->GetParent())
+    {
         if (pParentWnd->IsFrameWnd())
             return static_cast<CFrameWnd*>(pParentWnd);
     }
@@ -1401,7 +1506,8 @@ CFrameWnd* CWnd::GetTopLevelFrame() const
     if (GetSafeHwnd() == nullptr)
         return nullptr;
     CFrameWnd* pFrame = IsFrameWnd() ? static_cast<CFrameWnd*>(const_cast<CWnd*>(this)) : GetParentFrame();
-    while (pFrame != nullptr) {
+    while (pFrame != nullptr)
+    {
         CFrameWnd* pNext = pFrame->GetParentFrame();
         if (pNext == nullptr)
             break;
@@ -1423,11 +1529,15 @@ HWND CWnd::GetSafeOwner_(HWND hParent, HWND* pWndTop)
         hWndTop = hWndTemp;
     if (hParent == nullptr && hWnd != nullptr)
         hWnd = ::GetLastActivePopup(hWnd);
-    if (pWndTop != nullptr) {
-        if (hWndTop != nullptr && ::IsWindowEnabled(hWndTop) && hWndTop != hWnd) {
+    if (pWndTop != nullptr)
+    {
+        if (hWndTop != nullptr && ::IsWindowEnabled(hWndTop) && hWndTop != hWnd)
+        {
             *pWndTop = hWndTop;
             ::EnableWindow(hWndTop, FALSE);
-        } else {
+        }
+        else
+        {
             *pWndTop = nullptr;
         }
     }
@@ -1447,12 +1557,15 @@ HWND CWnd::GetSafeOwnerHwnd()
 static HWND FindDescendant(HWND hWnd, int nID, BOOL bOnlyPerm)
 {
     for (HWND hWndChild = ::GetTopWindow(hWnd); hWndChild != nullptr;
-         hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
-        if (::GetDlgCtrlID(hWndChild) == nID && (!bOnlyPerm || CWnd::FromHandlePermanent(hWndChild) != nullptr))
+         hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT))
+    {
+        if (::GetDlgCtrlID(hWndChild) == nID &&
+            (!bOnlyPerm || CWnd::FromHandlePermanent(hWndChild) != nullptr))
             return hWndChild;
     }
     for (HWND hWndChild = ::GetTopWindow(hWnd); hWndChild != nullptr;
-         hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+         hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT))
+    {
         HWND hFound = FindDescendant(hWndChild, nID, bOnlyPerm);
         if (hFound != nullptr)
             return hFound;
@@ -1468,7 +1581,8 @@ CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const
 
 int CWnd::GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const
 {
-    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID) {
+    for (int nID = nIDFirstButton; nID <= nIDLastButton; ++nID)
+    {
         if (::IsDlgButtonChecked(m_hWnd, nID))
             return nID;
     }
@@ -1494,7 +1608,8 @@ BOOL CWnd::ExecuteDlgInit(LPVOID lpResource)
     if (lpResource == nullptr)
         return TRUE;
     const BYTE* p = static_cast<const BYTE*>(lpResource);
-    for (;;) {
+    for (;;)
+    {
         WORD nIDC, nMsg;
         DWORD dwLen;
         memcpy(&nIDC, p, sizeof(WORD));
@@ -1504,8 +1619,10 @@ BOOL CWnd::ExecuteDlgInit(LPVOID lpResource)
         memcpy(&dwLen, p + 4, sizeof(DWORD));
         p += 8;
         // The 16-bit LB_ADDSTRING and CB_ADDSTRING with an ANSI string.
-        if (nMsg == 0x0401 || nMsg == 0x0403) {
-            int nChars = ::MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<LPCSTR>(p), (int)dwLen, nullptr, 0);
+        if (nMsg == 0x0401 || nMsg == 0x0403)
+        {
+            int nChars =
+                ::MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<LPCSTR>(p), (int)dwLen, nullptr, 0);
             std::vector<WCHAR> text((size_t)nChars + 1, 0);
             ::MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<LPCSTR>(p), (int)dwLen, text.data(), nChars);
             UINT nMessage = nMsg == 0x0401 ? LB_ADDSTRING : CB_ADDSTRING;
@@ -1524,12 +1641,17 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
     HWND hWndOldLockout = pThreadState->m_hLockoutNotifyWindow;
     pThreadState->m_hLockoutNotifyWindow = m_hWnd;
     BOOL bOK = FALSE;
-    try {
+    try
+    {
         DoDataExchange(&dx);
         bOK = TRUE;
-    } catch (CUserException* e) {
-        e->Delete();   // the user was told already
-    } catch (CException* e) {
+    }
+    catch (CUserException* e)
+    {
+        e->Delete();  // the user was told already
+    }
+    catch (CException* e)
+    {
         e->ReportError(MB_ICONEXCLAMATION);
         e->Delete();
     }
@@ -1537,9 +1659,7 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
     return bOK;
 }
 
-void CWnd::DoDataExchange(CDataExchange*)
-{
-}
+void CWnd::DoDataExchange(CDataExchange*) {}
 
 CMenu* CWnd::GetMenu() const
 {
@@ -1575,7 +1695,7 @@ BOOL AFXAPI AfxRegisterClass(WNDCLASS* lpWndClass)
 {
     WNDCLASS wndcls;
     if (::GetClassInfo(lpWndClass->hInstance, lpWndClass->lpszClassName, &wndcls))
-        return TRUE;   // already there
+        return TRUE;  // already there
     return ::RegisterClass(lpWndClass) != 0;
 }
 
@@ -1615,13 +1735,15 @@ BOOL AFXAPI AfxEndDeferRegisterClass(LONG fToRegister)
     wndcls.hInstance = AfxGetInstanceHandle();
     wndcls.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     LONG fRegistered = 0;
-    if (fToRegister & AFX_WND_REG) {
+    if (fToRegister & AFX_WND_REG)
+    {
         wndcls.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
         wndcls.lpszClassName = _afxWnd;
         if (AfxRegisterClass(&wndcls))
             fRegistered |= AFX_WND_REG;
     }
-    if (fToRegister & AFX_WNDFRAMEORVIEW_REG) {
+    if (fToRegister & AFX_WNDFRAMEORVIEW_REG)
+    {
         wndcls.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
         wndcls.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
         wndcls.hIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
@@ -1629,8 +1751,9 @@ BOOL AFXAPI AfxEndDeferRegisterClass(LONG fToRegister)
         if (AfxRegisterClass(&wndcls))
             fRegistered |= AFX_WNDFRAMEORVIEW_REG;
     }
-    if (fToRegister & AFX_WNDCOMMCTLS_REG) {
-        INITCOMMONCONTROLSEX init = { sizeof(init), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES };
+    if (fToRegister & AFX_WNDCOMMCTLS_REG)
+    {
+        INITCOMMONCONTROLSEX init = {sizeof(init), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
         if (::InitCommonControlsEx(&init))
             fRegistered |= AFX_WNDCOMMCTLS_REG;
     }

@@ -26,7 +26,7 @@ void Append(Bytes& to, const Bytes& more)
     to.insert(to.end(), more.begin(), more.end());
 }
 
-} // namespace
+}  // namespace
 
 // A node of a small object graph: a value, a name, a child and a back link.
 class CArchNode : public CObject
@@ -42,10 +42,13 @@ public:
     }
     void Serialize(CArchive& ar) override
     {
-        if (ar.IsStoring()) {
+        if (ar.IsStoring())
+        {
             ar << m_nValue << m_strName;
             ar << m_pChild << m_pParent;
-        } else {
+        }
+        else
+        {
             ar >> m_nValue >> m_strName;
             CObject* child = nullptr;
             ar >> child;
@@ -70,9 +73,12 @@ class CArchVersioned : public CObject
 public:
     void Serialize(CArchive& ar) override
     {
-        if (ar.IsStoring()) {
+        if (ar.IsStoring())
+        {
             ar << m_nA << m_nB;
-        } else {
+        }
+        else
+        {
             m_nSchemaSeen = ar.GetObjectSchema();
             ar >> m_nA;
             if (m_nSchemaSeen >= 3)
@@ -110,10 +116,11 @@ TEST(ArchiveTest, EveryValueTypeRoundTrips)
 {
     RECT rect = {-1, 2, 300, 40000};
     Bytes bytes = Store([&](CArchive& ar) {
-        ar << static_cast<BYTE>(0xAB) << static_cast<WORD>(0xBEEF) << static_cast<LONG>(-5) << static_cast<DWORD>(0xDEADBEEF)
-           << -7 << 4000000000u << static_cast<short>(-2) << 'z' << true << false << 1.5f << -2.25
-           << static_cast<LONGLONG>(-1234567890123LL) << static_cast<ULONGLONG>(0xFEDCBA9876543210ULL)
-           << static_cast<char16_t>(0x263A) << CString(_T("h\u00e9llo")) << CStringA("narrow") << CString()
+        ar << static_cast<BYTE>(0xAB) << static_cast<WORD>(0xBEEF) << static_cast<LONG>(-5)
+           << static_cast<DWORD>(0xDEADBEEF) << -7 << 4000000000u << static_cast<short>(-2) << 'z' << true
+           << false << 1.5f << -2.25 << static_cast<LONGLONG>(-1234567890123LL)
+           << static_cast<ULONGLONG>(0xFEDCBA9876543210ULL) << static_cast<char16_t>(0x263A)
+           << CString(_T("h\u00e9llo")) << CStringA("narrow") << CString()
            << CTime(static_cast<__time64_t>(1700000000)) << CTimeSpan(2, 3, 4, 5) << rect;
         SIZE size = {7, -8};
         POINT point = {9, 10};
@@ -142,8 +149,8 @@ TEST(ArchiveTest, EveryValueTypeRoundTrips)
     SIZE size;
     POINT point;
     int cause = LoadCause(bytes, [&](CArchive& ar) {
-        ar >> by >> w >> l >> dw >> i >> u >> sh >> ch >> yes >> no >> f >> d >> ll >> ull >> wc >> s1 >> s2 >> s3 >> t >>
-            span >> r >> size >> point;
+        ar >> by >> w >> l >> dw >> i >> u >> sh >> ch >> yes >> no >> f >> d >> ll >> ull >> wc >> s1 >>
+            s2 >> s3 >> t >> span >> r >> size >> point;
         EXPECT_TRUE(ar.IsBufferEmpty());
     });
     EXPECT_EQ(cause, -1);
@@ -182,12 +189,14 @@ TEST(ArchiveTest, ValuesAndCountsHaveTheirKnownBytes)
     EXPECT_EQ(Store([](CArchive& ar) { ar.WriteCount(5); }), B({5, 0}));
     EXPECT_EQ(Store([](CArchive& ar) { ar.WriteCount(0xFFFE); }), B({0xFE, 0xFF}));
     EXPECT_EQ(Store([](CArchive& ar) { ar.WriteCount(0xFFFF); }), B({0xFF, 0xFF, 0xFF, 0xFF, 0, 0}));
-    EXPECT_EQ(Store([](CArchive& ar) { ar.WriteCount(0x12345678); }), B({0xFF, 0xFF, 0x78, 0x56, 0x34, 0x12}));
+    EXPECT_EQ(Store([](CArchive& ar) { ar.WriteCount(0x12345678); }),
+              B({0xFF, 0xFF, 0x78, 0x56, 0x34, 0x12}));
     EXPECT_EQ(Store([](CArchive& ar) { ar.WriteCount(0x100000000ULL); }),
               B({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 1, 0, 0, 0}));
 
     for (DWORD_PTR count : {DWORD_PTR(0), DWORD_PTR(0xFFFE), DWORD_PTR(0xFFFF), DWORD_PTR(0xFFFFFFFE),
-                            DWORD_PTR(0xFFFFFFFF), DWORD_PTR(0x123456789ULL)}) {
+                            DWORD_PTR(0xFFFFFFFF), DWORD_PTR(0x123456789ULL)})
+    {
         DWORD_PTR read = 0;
         Bytes bytes = Store([&](CArchive& ar) { ar.WriteCount(count); });
         EXPECT_EQ(LoadCause(bytes, [&](CArchive& ar) { read = ar.ReadCount(); }), -1);
@@ -214,7 +223,8 @@ TEST(ArchiveTest, StringsUseTheLengthPrefixScheme)
     EXPECT_EQ(Bytes(bBig.begin(), bBig.begin() + 7), B({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}));
     EXPECT_EQ(bBig.size(), 7u + 0xFFFE);
 
-    for (int length : {254, 255, 0xFFFD, 0xFFFE, 0x10005}) {
+    for (int length : {254, 255, 0xFFFD, 0xFFFE, 0x10005})
+    {
         CString wide('q', length);
         CStringA narrow('r', length);
         Bytes bytes = Store([&](CArchive& ar) { ar << wide << narrow; });
@@ -256,12 +266,12 @@ TEST(ArchiveTest, ObjectRecordsAndReferences)
         Bytes bytes = Store([&](CArchive& ar) { ar << &root << &root; });
         Bytes expected = B({0xFF, 0xFF, 2, 0, 9, 0, 'C', 'A', 'r', 'c', 'h', 'N', 'o', 'd', 'e'});
         Append(expected, B({1, 0, 0, 0, 0xFF, 0xFE, 0xFF, 1, 'r', 0}));  // root's value and name
-        Append(expected, B({0x01, 0x80}));                                // child: known class 1
-        Append(expected, B({2, 0, 0, 0, 0xFF, 0xFE, 0xFF, 0}));           // child's value and name
-        Append(expected, B({0, 0}));                                      // child's child: null
-        Append(expected, B({2, 0}));                                      // child's parent: object 2
-        Append(expected, B({0, 0}));                                      // root's parent: null
-        Append(expected, B({2, 0}));                                      // root again: a reference
+        Append(expected, B({0x01, 0x80}));                               // child: known class 1
+        Append(expected, B({2, 0, 0, 0, 0xFF, 0xFE, 0xFF, 0}));          // child's value and name
+        Append(expected, B({0, 0}));                                     // child's child: null
+        Append(expected, B({2, 0}));                                     // child's parent: object 2
+        Append(expected, B({0, 0}));                                     // root's parent: null
+        Append(expected, B({2, 0}));                                     // root again: a reference
         EXPECT_EQ(bytes, expected);
 
         CArchNode* first = nullptr;
@@ -286,14 +296,16 @@ TEST(ArchiveTest, ObjectRecordsAndReferences)
         ar.WriteClass(RUNTIME_CLASS(CArchPlain));
         ar.WriteClass(RUNTIME_CLASS(CArchPlain));
     });
-    EXPECT_EQ(classes, B({0xFF, 0xFF, 1, 0, 10, 0, 'C', 'A', 'r', 'c', 'h', 'P', 'l', 'a', 'i', 'n', 0x01, 0x80}));
+    EXPECT_EQ(classes,
+              B({0xFF, 0xFF, 1, 0, 10, 0, 'C', 'A', 'r', 'c', 'h', 'P', 'l', 'a', 'i', 'n', 0x01, 0x80}));
     CRuntimeClass* read1 = nullptr;
     CRuntimeClass* read2 = nullptr;
     UINT schema = 0;
-    EXPECT_EQ(LoadCause(classes, [&](CArchive& ar) {
-                  read1 = ar.ReadClass(RUNTIME_CLASS(CArchPlain), &schema);
-                  read2 = ar.ReadClass();
-              }),
+    EXPECT_EQ(LoadCause(classes,
+                        [&](CArchive& ar) {
+                            read1 = ar.ReadClass(RUNTIME_CLASS(CArchPlain), &schema);
+                            read2 = ar.ReadClass();
+                        }),
               -1);
     EXPECT_EQ(read1, RUNTIME_CLASS(CArchPlain));
     EXPECT_EQ(read2, RUNTIME_CLASS(CArchPlain));
@@ -307,10 +319,11 @@ TEST(ArchiveTest, ObjectRecordsAndReferences)
     });
     EXPECT_EQ(mapped, B({1, 0}));
     CObject* loaded = nullptr;
-    EXPECT_EQ(LoadCause(mapped, [&](CArchive& ar) {
-                  ar.MapObject(&plain);
-                  ar >> loaded;
-              }),
+    EXPECT_EQ(LoadCause(mapped,
+                        [&](CArchive& ar) {
+                            ar.MapObject(&plain);
+                            ar >> loaded;
+                        }),
               -1);
     EXPECT_EQ(loaded, &plain);
 }
@@ -319,7 +332,8 @@ TEST(ArchiveTest, ManyObjectsUseBigTags)
 {
     const int count = 0x8100;
     std::vector<CArchPlain*> objects;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         objects.push_back(new CArchPlain);
         objects.back()->m_byte = static_cast<BYTE>(i);
     }
@@ -333,13 +347,15 @@ TEST(ArchiveTest, ManyObjectsUseBigTags)
     EXPECT_EQ(tail, B({0xFF, 0x7F, 0x01, 0x81, 0, 0, 2, 0}));
 
     std::vector<CObject*> loaded;
-    EXPECT_EQ(LoadCause(bytes, [&](CArchive& ar) {
-                  for (int i = 0; i < count + 2; ++i) {
-                      CObject* p = nullptr;
-                      ar >> p;
-                      loaded.push_back(p);
-                  }
-              }),
+    EXPECT_EQ(LoadCause(bytes,
+                        [&](CArchive& ar) {
+                            for (int i = 0; i < count + 2; ++i)
+                            {
+                                CObject* p = nullptr;
+                                ar >> p;
+                                loaded.push_back(p);
+                            }
+                        }),
               -1);
     ASSERT_EQ(loaded.size(), static_cast<size_t>(count + 2));
     EXPECT_EQ(static_cast<CArchPlain*>(loaded[count - 1])->m_byte, static_cast<BYTE>(count - 1));
@@ -382,10 +398,11 @@ TEST(ArchiveTest, SchemasAreCheckedOrHandedToVersionableClasses)
 
     // A class without the flag refuses another schema.
     Bytes wrong = B({0xFF, 0xFF, 7, 0, 10, 0, 'C', 'A', 'r', 'c', 'h', 'P', 'l', 'a', 'i', 'n', 1});
-    EXPECT_EQ(LoadCause(wrong, [](CArchive& ar) {
-                  CObject* p = nullptr;
-                  ar >> p;
-              }),
+    EXPECT_EQ(LoadCause(wrong,
+                        [](CArchive& ar) {
+                            CObject* p = nullptr;
+                            ar >> p;
+                        }),
               CArchiveException::badSchema);
 }
 
@@ -404,8 +421,10 @@ TEST(ArchiveTest, CorruptRecordsGiveTheRightCause)
     EXPECT_EQ(LoadCause(plainRecord, readObject(RUNTIME_CLASS(CArchNode))), CArchiveException::badClass);
     EXPECT_EQ(LoadCause(B({0x05, 0x80}), readObject(nullptr)), CArchiveException::badIndex);
     EXPECT_EQ(LoadCause(B({0x09, 0x00}), readObject(nullptr)), CArchiveException::badIndex);
-    EXPECT_EQ(LoadCause(B({0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0xFF}), readObject(nullptr)), CArchiveException::badIndex);
-    EXPECT_EQ(LoadCause(B({0xFF, 0x7F, 0x05, 0x00, 0x00, 0x80}), readObject(nullptr)), CArchiveException::badIndex);
+    EXPECT_EQ(LoadCause(B({0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0xFF}), readObject(nullptr)),
+              CArchiveException::badIndex);
+    EXPECT_EQ(LoadCause(B({0xFF, 0x7F, 0x05, 0x00, 0x00, 0x80}), readObject(nullptr)),
+              CArchiveException::badIndex);
     // A name longer than any class name.
     Bytes longName = B({0xFF, 0xFF, 1, 0, 0x00, 0x10});
     longName.resize(longName.size() + 0x1000, 'A');
@@ -443,18 +462,24 @@ TEST(ArchiveTest, CorruptRecordsGiveTheRightCause)
     EXPECT_EQ(LoadCause(B({1}), [](CArchive& ar) { ar << 1; }), CArchiveException::readOnly);
     CMemFile file;
     CArchive store(&file, CArchive::store);
-    try {
+    try
+    {
         int value;
         store >> value;
         ADD_FAILURE() << "read from a storing archive";
-    } catch (CArchiveException* e) {
+    }
+    catch (CArchiveException* e)
+    {
         EXPECT_EQ(e->m_cause, CArchiveException::writeOnly);
         e->Delete();
     }
-    try {
+    try
+    {
         store << &file;  // not a serializable class
         ADD_FAILURE() << "stored a dynamic-only class";
-    } catch (CNotSupportedException* e) {
+    }
+    catch (CNotSupportedException* e)
+    {
         e->Delete();
     }
 }
@@ -481,11 +506,14 @@ TEST(ArchiveTest, HugeLengthsFailWithoutAllocating)
     data.resize(data.size() + 200000, 'x');
     CStreamFile stream;
     stream.Attach(data.data(), static_cast<UINT>(data.size()));
-    try {
+    try
+    {
         CArchive ar(&stream, CArchive::load);
         ar >> a;
         ADD_FAILURE() << "read past the end";
-    } catch (CArchiveException* e) {
+    }
+    catch (CArchiveException* e)
+    {
         EXPECT_EQ(e->m_cause, CArchiveException::endOfFile);
         e->Delete();
     }
@@ -495,15 +523,17 @@ TEST(ArchiveTest, DeepNestingIsRefused)
 {
     Bytes bytes = B({0xFF, 0xFF, 2, 0, 9, 0, 'C', 'A', 'r', 'c', 'h', 'N', 'o', 'd', 'e'});
     // Each node: value, empty name, then its child: another CArchNode.
-    for (int i = 0; i < 5000; ++i) {
+    for (int i = 0; i < 5000; ++i)
+    {
         Append(bytes, B({0, 0, 0, 0, 0}));
         Append(bytes, B({0x01, 0x80}));
     }
-    EXPECT_EQ(LoadCause(bytes, [](CArchive& ar) {
-                  CObject* p = nullptr;
-                  ar >> p;
-                  delete p;
-              }),
+    EXPECT_EQ(LoadCause(bytes,
+                        [](CArchive& ar) {
+                            CObject* p = nullptr;
+                            ar >> p;
+                            delete p;
+                        }),
               CArchiveException::badIndex);
 }
 
@@ -528,12 +558,15 @@ TEST(ArchiveTest, EveryTruncationAndCorruptionFailsCleanly)
         CString text;
         CStringA ansi;
         double d;
-        try {
+        try
+        {
             ar >> first >> text >> ansi;
             if (ar.ReadCount() != 70000)
                 AfxThrowArchiveException(CArchiveException::genericException);
             ar >> second >> third >> d;
-        } catch (...) {
+        }
+        catch (...)
+        {
             delete first;
             delete second;
             throw;
@@ -544,7 +577,8 @@ TEST(ArchiveTest, EveryTruncationAndCorruptionFailsCleanly)
     Bytes valid = Store(writeAll);
     ASSERT_EQ(LoadCause(valid, readAll), -1);
 
-    for (size_t length = 0; length < valid.size(); ++length) {
+    for (size_t length = 0; length < valid.size(); ++length)
+    {
         Bytes cut(valid.begin(), valid.begin() + length);
         EXPECT_EQ(LoadCause(cut, readAll), CArchiveException::endOfFile) << "length " << length;
     }
@@ -565,14 +599,18 @@ TEST(ArchiveTest, EveryTruncationAndCorruptionFailsCleanly)
         seed = seed * 1103515245u + 12345u;
         return (seed >> 16) & 0x7FFF;
     };
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 3000; ++round)
+    {
         Bytes damaged = valid;
         int flips = 1 + next() % 3;
         for (int i = 0; i < flips; ++i)
             damaged[next() % damaged.size()] = static_cast<BYTE>(next());
-        try {
+        try
+        {
             LoadCause(damaged, readLeaking);
-        } catch (CException* e) {
+        }
+        catch (CException* e)
+        {
             // Other framework exceptions (e.g. unsupported classes) are fine.
             e->Delete();
         }

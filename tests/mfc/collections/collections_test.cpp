@@ -48,9 +48,12 @@ void Load(CObject& ob, std::vector<BYTE> bytes)
 // Loads and reports whether an archive exception ended it.
 bool LoadFails(CObject& ob, const std::vector<BYTE>& bytes)
 {
-    try {
+    try
+    {
         Load(ob, bytes);
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         bool archive = e->IsKindOf(RUNTIME_CLASS(CArchiveException));
         e->Delete();
         return archive;
@@ -121,7 +124,8 @@ TEST(Collections, PointerMapsAndTypedWrappers)
     EXPECT_EQ(found, &b);
     EXPECT_FALSE(byName.Lookup(_T("c"), found));
     int walked = 0;
-    for (POSITION p = byName.GetStartPosition(); p; ++walked) {
+    for (POSITION p = byName.GetStartPosition(); p; ++walked)
+    {
         CString key;
         CTrack* value;
         byName.GetNextAssoc(p, key, value);
@@ -190,7 +194,8 @@ TEST(Collections, StoredBytesAndRoundTrips)
     delete first;
 
     CMapStringToString map;
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 40; ++i)
+    {
         CString k;
         k.Format(_T("key%d"), i);
         map[k] = k + _T("=value");
@@ -225,9 +230,11 @@ TEST(Collections, TruncatedOrCorruptArchivesThrow)
     names.Add(_T("first"));
     names.Add(_T("second"));
     std::vector<BYTE> bytes = Store(names);
-    for (size_t cut = 0; cut < bytes.size(); ++cut) {
+    for (size_t cut = 0; cut < bytes.size(); ++cut)
+    {
         CStringArray back;
-        EXPECT_TRUE(LoadFails(back, std::vector<BYTE>(bytes.begin(), bytes.begin() + cut))) << "cut at " << cut;
+        EXPECT_TRUE(LoadFails(back, std::vector<BYTE>(bytes.begin(), bytes.begin() + cut)))
+            << "cut at " << cut;
     }
 
     // A count of nearly four billion with no data behind it fails at once.

@@ -133,7 +133,8 @@ TEST(CListTest, WalkInsertFindAndRemove)
     EXPECT_EQ(list.FindIndex(100), nullptr);
 
     // Remove the even values while walking forwards.
-    for (POSITION pos = list.GetHeadPosition(); pos;) {
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+    {
         POSITION current = pos;
         if (list.GetNext(pos) % 2 == 0)
             list.RemoveAt(current);
@@ -185,11 +186,13 @@ TEST(CMapTest, LookupIterationAndRemoval)
     // Every entry once, even when each is removed as it is visited.
     int visited = 0;
     POSITION pos = map.GetStartPosition();
-    while (pos) {
+    while (pos)
+    {
         int key;
         map.GetNextAssoc(pos, key, value);
         EXPECT_EQ(key % 7, 0);
-        if (key % 2 == 0) {
+        if (key % 2 == 0)
+        {
             EXPECT_TRUE(map.RemoveKey(key));
         }
         ++visited;

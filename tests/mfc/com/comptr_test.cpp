@@ -38,19 +38,22 @@ ULONG RefCount(IUnknown* p)
     return p->Release();
 }
 
-class ComPtrTest : public ::testing::Test {
+class ComPtrTest : public ::testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
     void TearDown() override { CoUninitialize(); }
 };
 
 // Vouches for error information on IDispatch only.
-class ErrorSource : public ISupportErrorInfo {
+class ErrorSource : public ISupportErrorInfo
+{
 public:
     LONG refs = 1;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
     {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_ISupportErrorInfo)) {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_ISupportErrorInfo))
+        {
             *ppv = static_cast<ISupportErrorInfo*>(this);
             AddRef();
             return S_OK;
@@ -66,7 +69,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(ComPtrTest, StreamReferenceCounts)
 {
@@ -169,9 +172,12 @@ TEST_F(ComPtrTest, ComErrorCarriesErrorInfoAndMessages)
     IErrorInfoPtr info = create;
     create->Release();
 
-    try {
+    try
+    {
         throw _com_error(E_FAIL, info, true);
-    } catch (const _com_error& e) {
+    }
+    catch (const _com_error& e)
+    {
         EXPECT_EQ(E_FAIL, e.Error());
         EXPECT_STREQ("The device is busy", static_cast<const char*>(e.Description()));
         EXPECT_STREQ("Sondrel.Engine", static_cast<const char*>(e.Source()));
@@ -201,21 +207,30 @@ TEST_F(ComPtrTest, ComErrorCarriesErrorInfoAndMessages)
     // thread's error information is left alone.
     SetErrorInfo(0, info);
     ErrorSource source;
-    try {
+    try
+    {
         _com_issue_errorex(E_ACCESSDENIED, nullptr, IID_IUnknown);
-    } catch (const _com_error& e) {
+    }
+    catch (const _com_error& e)
+    {
         EXPECT_EQ(E_ACCESSDENIED, e.Error());
         EXPECT_TRUE(!e.Description());
     }
-    try {
+    try
+    {
         _com_issue_errorex(E_ACCESSDENIED, &source, IID_IStream);
-    } catch (const _com_error& e) {
+    }
+    catch (const _com_error& e)
+    {
         EXPECT_TRUE(!e.Description());
     }
     // The error information an object offers travels with the error.
-    try {
+    try
+    {
         _com_issue_errorex(E_ACCESSDENIED, &source, IID_IDispatch);
-    } catch (const _com_error& e) {
+    }
+    catch (const _com_error& e)
+    {
         EXPECT_EQ(E_ACCESSDENIED, e.Error());
         EXPECT_STREQ("The device is busy", static_cast<const char*>(e.Description()));
     }

@@ -19,7 +19,7 @@ bool SameText(const OLECHAR* a, const char16_t* b)
     return *a == *b;
 }
 
-} // namespace
+}  // namespace
 
 TEST(BstrT, CopiesShareUntilOneChanges)
 {
@@ -114,9 +114,11 @@ TEST(BstrT, SharedStringsSurviveThreadsCopyingAndDropping)
     _bstr_t shared(u"shared text for many threads");
     std::vector<WinThread> threads;
     volatile LONG mismatches = 0;
-    for (int t = 0; t < 8; ++t) {
+    for (int t = 0; t < 8; ++t)
+    {
         threads.emplace_back([&] {
-            for (int i = 0; i < 2000; ++i) {
+            for (int i = 0; i < 2000; ++i)
+            {
                 _bstr_t a = shared;
                 _bstr_t b(a);
                 std::vector<_bstr_t> many(4, b);
@@ -140,7 +142,7 @@ TEST(VariantT, ConstructorsStoreTheExpectedTypes)
     EXPECT_EQ(VT_I4, _variant_t(LONG(-5)).vt);
     EXPECT_EQ(VT_INT, _variant_t(7, VT_INT).vt);
     EXPECT_EQ(VT_ERROR, _variant_t(LONG(DISP_E_PARAMNOTFOUND), VT_ERROR).vt);
-    EXPECT_EQ(VT_I4, _variant_t(42L).vt);               // Windows' long
+    EXPECT_EQ(VT_I4, _variant_t(42L).vt);                // Windows' long
     EXPECT_EQ(VT_I8, _variant_t(LONGLONG(1) << 40).vt);  // too wide for 32 bits
     EXPECT_EQ(LONGLONG(1) << 40, _variant_t(LONGLONG(1) << 40).llVal);
     EXPECT_EQ(VT_I8, _variant_t(LONGLONG(3), VT_I8).vt);
@@ -198,9 +200,9 @@ TEST(VariantT, ExtractorsConvertOrRaiseTheRightError)
     changed.ChangeType(VT_BSTR);
     EXPECT_EQ(VT_BSTR, changed.vt);
     EXPECT_EQ(DISP_E_TYPEMISMATCH, ThrownHResult([&] {
-        _variant_t w(u"x");
-        w.ChangeType(VT_I4);
-    }));
+                  _variant_t w(u"x");
+                  w.ChangeType(VT_I4);
+              }));
     _variant_t converted;
     converted.ChangeType(VT_R8, &changed);
     EXPECT_DOUBLE_EQ(7.0, converted.dblVal);
@@ -238,7 +240,8 @@ TEST(VariantT, CopiesAttachDetachAndEquality)
 
     // Assignment of every kind releases what was there before.
     _variant_t reused(u"first");
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 1000; ++i)
+    {
         reused = u"again";
         reused = LONG(i);
         reused = _bstr_t("more");

@@ -23,9 +23,12 @@ std::string Narrow(const CString& s)
 template <class F>
 SCODE ThrownOleError(F&& f)
 {
-    try {
+    try
+    {
         f();
-    } catch (COleException* e) {
+    }
+    catch (COleException* e)
+    {
         SCODE sc = e->m_sc;
         e->Delete();
         return sc;
@@ -44,7 +47,7 @@ void ExpectParts(const COleDateTime& t, int y, int mo, int d, int h, int mi, int
     EXPECT_EQ(s, t.GetSecond());
 }
 
-} // namespace
+}  // namespace
 
 TEST(OleDateTime, KnownDatesAroundAndBeforeTheEpoch)
 {
@@ -73,10 +76,12 @@ TEST(OleDateTime, KnownDatesAroundAndBeforeTheEpoch)
 
 TEST(OleDateTime, AgreesWithOleAutomationAcrossTheRange)
 {
-    const int samples[][6] = {{100, 1, 1, 0, 0, 0},      {1600, 2, 29, 23, 59, 59}, {1752, 9, 3, 1, 2, 3},
-                              {1899, 12, 29, 18, 30, 0}, {1899, 12, 31, 0, 0, 1},   {1900, 2, 28, 12, 0, 0},
-                              {1970, 1, 1, 0, 0, 0},     {2026, 12, 7, 13, 5, 9},   {9999, 12, 31, 23, 59, 59}};
-    for (const auto& s : samples) {
+    const int samples[][6] = {
+        {100, 1, 1, 0, 0, 0},      {1600, 2, 29, 23, 59, 59}, {1752, 9, 3, 1, 2, 3},
+        {1899, 12, 29, 18, 30, 0}, {1899, 12, 31, 0, 0, 1},   {1900, 2, 28, 12, 0, 0},
+        {1970, 1, 1, 0, 0, 0},     {2026, 12, 7, 13, 5, 9},   {9999, 12, 31, 23, 59, 59}};
+    for (const auto& s : samples)
+    {
         SYSTEMTIME st = {};
         st.wYear = WORD(s[0]);
         st.wMonth = WORD(s[1]);
@@ -132,8 +137,8 @@ TEST(OleDateTime, InvalidAndNullStatuses)
 
 TEST(OleDateTime, ComparisonAndArithmeticBeforeTheEpochAreChronological)
 {
-    COleDateTime midnight(1899, 12, 29, 0, 0, 0);   // -1.0
-    COleDateTime morning(1899, 12, 29, 6, 0, 0);    // -1.25
+    COleDateTime midnight(1899, 12, 29, 0, 0, 0);  // -1.0
+    COleDateTime morning(1899, 12, 29, 6, 0, 0);   // -1.25
     EXPECT_LT(morning.m_dt, midnight.m_dt);
     EXPECT_TRUE(morning > midnight);
     EXPECT_TRUE(midnight < morning);
@@ -303,7 +308,8 @@ TEST(OleVariant, CopyAttachDetachAndEquality)
     EXPECT_EQ(VT_EMPTY, c.vt);
 
     COleVariant reused;
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 1000; ++i)
+    {
         reused = _T("again");
         reused = CString(_T("more"));
         reused = 2.5;
@@ -333,14 +339,16 @@ Bytes RawBytes(T value)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 TEST(OleArchive, StoredBytesOfVariantsAndDates)
 {
-    EXPECT_EQ(Bytes({0x03, 0x00, 0x05, 0x00, 0x00, 0x00}), Store([](CArchive& ar) { ar << COleVariant(LONG(5)); }));
+    EXPECT_EQ(Bytes({0x03, 0x00, 0x05, 0x00, 0x00, 0x00}),
+              Store([](CArchive& ar) { ar << COleVariant(LONG(5)); }));
     EXPECT_EQ(Bytes({0x08, 0x00, 0x04, 0x00, 0x00, 0x00, 'a', 0x00, 'b', 0x00}),
               Store([](CArchive& ar) { ar << COleVariant(_T("ab")); }));
-    EXPECT_EQ(Bytes({0x0B, 0x00, 0xFF, 0xFF}), Store([](CArchive& ar) { ar << COleVariant(short(1), VT_BOOL); }));
+    EXPECT_EQ(Bytes({0x0B, 0x00, 0xFF, 0xFF}),
+              Store([](CArchive& ar) { ar << COleVariant(short(1), VT_BOOL); }));
     EXPECT_EQ(Bytes({0x00, 0x00}), Store([](CArchive& ar) { ar << COleVariant(); }));
     EXPECT_EQ(Concat({{0x00, 0x00, 0x00, 0x00}, RawBytes(36526.5)}),
               Store([](CArchive& ar) { ar << COleDateTime(2000, 1, 1, 12, 0, 0); }));
@@ -355,9 +363,12 @@ TEST(OleArchive, StoredBytesOfVariantsAndDates)
     unknown.vt = VT_UNKNOWN;
     unknown.punkVal = nullptr;
     bool refused = false;
-    try {
+    try
+    {
         Store([&](CArchive& ar) { ar << COleVariant(unknown); });
-    } catch (CNotSupportedException* e) {
+    }
+    catch (CNotSupportedException* e)
+    {
         refused = true;
         e->Delete();
     }
@@ -393,7 +404,8 @@ TEST(OleArchive, RoundTripsEveryArchivedType)
         ar << COleDateTime(1899, 12, 29, 6, 0, 0) << span;
     });
     EXPECT_EQ(-1, LoadCause(stored, [&](CArchive& ar) {
-        for (const COleVariant& expected : values) {
+        for (const COleVariant& expected : values)
+        {
             COleVariant loaded(_T("to be replaced"));
             ar >> loaded;
             EXPECT_TRUE(loaded == expected) << "type " << expected.vt;
@@ -409,13 +421,15 @@ TEST(OleArchive, RoundTripsEveryArchivedType)
 TEST(OleArchive, DamagedInputEndsInAnArchiveException)
 {
     // A string claiming 4 GB but holding two bytes.
-    EXPECT_EQ(CArchiveException::endOfFile, LoadCause({0x08, 0x00, 0xFE, 0xFF, 0xFF, 0xFF, 'a', 0x00}, [](CArchive& ar) {
+    EXPECT_EQ(CArchiveException::endOfFile,
+              LoadCause({0x08, 0x00, 0xFE, 0xFF, 0xFF, 0xFF, 'a', 0x00}, [](CArchive& ar) {
                   COleVariant v;
                   ar >> v;
               }));
     // A type that is never archived.
     COleVariant left(_T("kept?"));
-    EXPECT_EQ(CArchiveException::badIndex, LoadCause({0x09, 0x00, 0x00, 0x00}, [&](CArchive& ar) { ar >> left; }));
+    EXPECT_EQ(CArchiveException::badIndex,
+              LoadCause({0x09, 0x00, 0x00, 0x00}, [&](CArchive& ar) { ar >> left; }));
     EXPECT_EQ(VT_EMPTY, left.vt);
     // Truncated date.
     EXPECT_EQ(CArchiveException::endOfFile, LoadCause({0x00, 0x00, 0x00, 0x00, 0x01}, [](CArchive& ar) {
@@ -424,8 +438,8 @@ TEST(OleArchive, DamagedInputEndsInAnArchiveException)
               }));
     // An unknown status loads as invalid.
     EXPECT_EQ(-1, LoadCause(Concat({{0x07, 0x00, 0x00, 0x00}, RawBytes(2.0)}), [](CArchive& ar) {
-                  COleDateTime date;
-                  ar >> date;
-                  EXPECT_EQ(COleDateTime::invalid, date.GetStatus());
-              }));
+        COleDateTime date;
+        ar >> date;
+        EXPECT_EQ(COleDateTime::invalid, date.GetStatus());
+    }));
 }

@@ -7,9 +7,12 @@
 template <class F>
 HRESULT ThrownHResult(F&& f)
 {
-    try {
+    try
+    {
         f();
-    } catch (const _com_error& e) {
+    }
+    catch (const _com_error& e)
+    {
         return e.Error();
     }
     return S_OK;

@@ -10,7 +10,8 @@
 
 namespace {
 
-class ControlsTest : public ::testing::Test {
+class ControlsTest : public ::testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -20,9 +21,8 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(parent_.CreateEx(0, AfxRegisterWndClass(0), _T("Controls"),
-                                     WS_OVERLAPPEDWINDOW, 0, 0, 480, 360, nullptr,
-                                     nullptr));
+        ASSERT_TRUE(parent_.CreateEx(0, AfxRegisterWndClass(0), _T("Controls"), WS_OVERLAPPEDWINDOW, 0, 0,
+                                     480, 360, nullptr, nullptr));
     }
 
     void TearDown() override
@@ -37,7 +37,8 @@ protected:
     static void Pump()
     {
         MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
@@ -60,9 +61,11 @@ void MakeStrip(CBitmap& bitmap, int cx, int cy, const std::vector<COLORREF>& cel
     bitmap.Attach(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     DWORD* pixels = static_cast<DWORD*>(bits);
     for (int y = 0; y < cy; ++y)
-        for (int x = 0; x < info.bmiHeader.biWidth; ++x) {
+        for (int x = 0; x < info.bmiHeader.biWidth; ++x)
+        {
             COLORREF c = cells[x / cx];
-            pixels[y * info.bmiHeader.biWidth + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            pixels[y * info.bmiHeader.biWidth + x] =
+                (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
         }
 }
 
@@ -224,7 +227,8 @@ TEST_F(ControlsTest, ComboBoxStringsAndItemData)
 }
 
 // Owner-drawn, sorted by CompareItem, items are plain numbers.
-class NumberCombo : public CComboBox {
+class NumberCombo : public CComboBox
+{
 public:
     void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override
     {
@@ -253,8 +257,8 @@ public:
 TEST_F(ControlsTest, OwnerDrawnComboBoxCallsItsVirtuals)
 {
     NumberCombo combo;
-    ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT,
-                             area_, &parent_, 111));
+    ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_SORT, area_,
+                             &parent_, 111));
     EXPECT_GT(combo.measured, 0);
     EXPECT_EQ(21, combo.GetItemHeight(0));
     // Without CBS_HASSTRINGS the "string" is the item data.
@@ -279,8 +283,10 @@ TEST_F(ControlsTest, OwnerDrawnComboBoxCallsItsVirtuals)
 TEST_F(ControlsTest, ListBoxMultipleSelection)
 {
     CListBox list;
-    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LBS_EXTENDEDSEL | LBS_NOTIFY | WS_VSCROLL, area_, &parent_, 102));
-    for (int i = 0; i < 20; ++i) {
+    ASSERT_TRUE(
+        list.Create(WS_CHILD | WS_VISIBLE | LBS_EXTENDEDSEL | LBS_NOTIFY | WS_VSCROLL, area_, &parent_, 102));
+    for (int i = 0; i < 20; ++i)
+    {
         CString item;
         item.Format(_T("item %d"), i);
         EXPECT_EQ(i, list.AddString(item));
@@ -488,7 +494,8 @@ TEST_F(ControlsTest, EditSelectionLinesAndLimits)
     EXPECT_FALSE(edit.GetModify());
 }
 
-class OwnerDrawButton : public CButton {
+class OwnerDrawButton : public CButton
+{
 public:
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override
     {
@@ -502,7 +509,8 @@ public:
 TEST_F(ControlsTest, ButtonsStaticsAndOwnerDrawing)
 {
     CButton check;
-    ASSERT_TRUE(check.Create(_T("Check"), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, CRect(10, 10, 100, 30), &parent_, 106));
+    ASSERT_TRUE(check.Create(_T("Check"), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, CRect(10, 10, 100, 30),
+                             &parent_, 106));
     EXPECT_EQ((UINT)BS_AUTOCHECKBOX, check.GetButtonStyle());
     EXPECT_EQ(BST_UNCHECKED, check.GetCheck());
     check.SetCheck(BST_CHECKED);
@@ -519,7 +527,8 @@ TEST_F(ControlsTest, ButtonsStaticsAndOwnerDrawing)
     // WM_DRAWITEM goes to the parent, which hands it back to the button.
     parent_.ShowWindow(SW_SHOWNOACTIVATE);
     OwnerDrawButton owner;
-    ASSERT_TRUE(owner.Create(_T("Draw"), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(120, 10, 200, 40), &parent_, 107));
+    ASSERT_TRUE(owner.Create(_T("Draw"), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(120, 10, 200, 40),
+                             &parent_, 107));
     owner.Invalidate();
     owner.UpdateWindow();
     Pump();
@@ -530,7 +539,8 @@ TEST_F(ControlsTest, ButtonsStaticsAndOwnerDrawing)
 }
 
 // Paints its update region through CPaintDC, as OnPaint handlers do.
-class PaintedWnd : public CWnd {
+class PaintedWnd : public CWnd
+{
 public:
     int painted = 0;
     CRect lastPaint;
@@ -554,8 +564,8 @@ END_MESSAGE_MAP()
 TEST_F(ControlsTest, PaintClientAndWindowDCs)
 {
     PaintedWnd painted;
-    ASSERT_TRUE(painted.Create(AfxRegisterWndClass(0), _T(""), WS_CHILD | WS_VISIBLE,
-                               CRect(20, 20, 120, 80), &parent_, 110));
+    ASSERT_TRUE(painted.Create(AfxRegisterWndClass(0), _T(""), WS_CHILD | WS_VISIBLE, CRect(20, 20, 120, 80),
+                               &parent_, 110));
     parent_.ShowWindow(SW_SHOWNOACTIVATE);
     painted.UpdateWindow();
     Pump();

@@ -50,13 +50,15 @@ protected:
     {
         CFileFind finder;
         BOOL more = finder.FindFile(m_dir + _T("\\*"));
-        while (more) {
+        while (more)
+        {
             more = finder.FindNextFile();
             if (finder.IsDots())
                 continue;
             if (finder.IsDirectory())
                 ::RemoveDirectoryW(finder.GetFilePath());
-            else {
+            else
+            {
                 ::SetFileAttributesW(finder.GetFilePath(), FILE_ATTRIBUTE_NORMAL);
                 ::DeleteFileW(finder.GetFilePath());
             }
@@ -69,7 +71,7 @@ protected:
     CString m_dir;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(FilesTest, FileOpenReadWriteSeekAndLength)
 {
@@ -97,10 +99,13 @@ TEST_F(FilesTest, FileOpenReadWriteSeekAndLength)
         EXPECT_TRUE(file.GetStatus(status));
         EXPECT_EQ(status.m_size, 4u);
         EXPECT_GT(status.m_mtime.GetTime(), 0);
-        try {
+        try
+        {
             file.Seek(-100, CFile::begin);
             ADD_FAILURE() << "negative seek accepted";
-        } catch (CFileException* e) {
+        }
+        catch (CFileException* e)
+        {
             EXPECT_EQ(e->m_cause, CFileException::badSeek);
             e->Delete();
         }
@@ -134,10 +139,13 @@ TEST_F(FilesTest, FailuresReportTheirCause)
     EXPECT_EQ(error.m_cause, CFileException::badPath);
     EXPECT_FALSE(file.Open(Path(_T("x")), CFile::modeRead, nullptr));
 
-    try {
+    try
+    {
         CFile thrown(Path(_T("missing.txt")), CFile::modeRead);
         ADD_FAILURE() << "opened a missing file";
-    } catch (CFileException* e) {
+    }
+    catch (CFileException* e)
+    {
         EXPECT_EQ(e->m_cause, CFileException::fileNotFound);
         e->Delete();
     }
@@ -152,10 +160,13 @@ TEST_F(FilesTest, FailuresReportTheirCause)
     EXPECT_TRUE(file.Open(shared, CFile::modeWrite | CFile::shareDenyNone, &error));
     file.Close();
 
-    try {
+    try
+    {
         CFile::Remove(Path(_T("missing.txt")));
         ADD_FAILURE() << "removed a missing file";
-    } catch (CFileException* e) {
+    }
+    catch (CFileException* e)
+    {
         EXPECT_EQ(e->m_cause, CFileException::fileNotFound);
         e->Delete();
     }
@@ -194,7 +205,8 @@ TEST_F(FilesTest, StaticRenameRemoveAndStatus)
 TEST(MemFileTest, GrowthSeekingAndFixedBuffers)
 {
     CMemFile file(16);
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 100; ++i)
+    {
         BYTE b = static_cast<BYTE>(i);
         file.Write(&b, 1);
     }
@@ -217,10 +229,13 @@ TEST(MemFileTest, GrowthSeekingAndFixedBuffers)
     file.SetLength(5);
     EXPECT_EQ(file.GetLength(), 5u);
     EXPECT_EQ(file.GetPosition(), 5u);
-    try {
+    try
+    {
         file.Seek(-6, CFile::current);
         ADD_FAILURE() << "negative seek accepted";
-    } catch (CFileException* e) {
+    }
+    catch (CFileException* e)
+    {
         EXPECT_EQ(e->m_cause, CFileException::badSeek);
         e->Delete();
     }
@@ -237,10 +252,13 @@ TEST(MemFileTest, GrowthSeekingAndFixedBuffers)
     over.Write("\x09", 1);
     EXPECT_EQ(fixed[0], 9);
     over.SeekToEnd();
-    try {
+    try
+    {
         over.Write("z", 1);
         ADD_FAILURE() << "fixed buffer grew";
-    } catch (CMemoryException* e) {
+    }
+    catch (CMemoryException* e)
+    {
         e->Delete();
     }
     EXPECT_EQ(over.Detach(), fixed);
@@ -286,7 +304,8 @@ TEST_F(FilesTest, StdioTextModesAndLines)
     }
     {
         char expected[32];
-        int count = ::WideCharToMultiByte(CP_ACP, 0, accented, accented.GetLength(), expected, 32, nullptr, nullptr);
+        int count =
+            ::WideCharToMultiByte(CP_ACP, 0, accented, accented.GetLength(), expected, 32, nullptr, nullptr);
         std::string bytes(expected, static_cast<size_t>(count));
         EXPECT_EQ(ReadAll(ansiPath), BytesOf(bytes + "\r\n"));
         CStdioFile file(ansiPath, CFile::modeRead);
@@ -297,7 +316,8 @@ TEST_F(FilesTest, StdioTextModesAndLines)
     }
 
     // Lone carriage returns stay; CR CR LF is a CR and a line end; Ctrl+Z ends text.
-    WriteAll(ansiPath, std::string("a\rb\r\r\nc\n\nd\x1A" "ignored"));
+    WriteAll(ansiPath, std::string("a\rb\r\r\nc\n\nd\x1A"
+                                   "ignored"));
     {
         CStdioFile file(ansiPath, CFile::modeRead);
         CString line;
@@ -343,7 +363,8 @@ TEST_F(FilesTest, StdioTextModesAndLines)
     }
 
     // Unicode text marked as UTF-8 is read as UTF-8.
-    WriteAll(unicodePath, "\xEF\xBB\xBF" "gr\xC3\xBC\xC3\x9F\r\n\xF0\x9F\x8E\xA4");
+    WriteAll(unicodePath, "\xEF\xBB\xBF"
+                          "gr\xC3\xBC\xC3\x9F\r\n\xF0\x9F\x8E\xA4");
     {
         CStdioFile file(unicodePath, CFile::modeRead | CFile::typeUnicode);
         CString line;
@@ -384,7 +405,8 @@ TEST_F(FilesTest, FindFileWalksMatches)
     std::vector<std::string> names;
     BOOL more = finder.FindFile(m_dir + _T("\\*.txt"));
     EXPECT_TRUE(more);
-    while (more) {
+    while (more)
+    {
         more = finder.FindNextFile();
         names.push_back(Narrow(finder.GetFileName()));
         EXPECT_FALSE(finder.IsDirectory());
@@ -404,7 +426,8 @@ TEST_F(FilesTest, FindFileWalksMatches)
     int dots = 0;
     int directories = 0;
     more = finder.FindFile(m_dir + _T("\\*"));
-    while (more) {
+    while (more)
+    {
         more = finder.FindNextFile();
         if (finder.IsDots())
             ++dots;

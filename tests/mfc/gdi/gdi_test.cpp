@@ -210,7 +210,8 @@ TEST(CDC, TextThroughCStringNeverWritesIntoTheString)
 
 // Derived DCs redirect text output by overriding the virtual forms; the
 // CString conveniences must go through them.
-class RecordingDC : public CDC {
+class RecordingDC : public CDC
+{
 public:
     BOOL TextOut(int x, int y, LPCTSTR lpszString, int nCount) override
     {
@@ -428,9 +429,12 @@ TEST(GdiObjects, BitmapsRegionsAndBrushes)
 TEST(GdiObjects, FailedCreationThrowsFromConstructors)
 {
     bool thrown = false;
-    try {
+    try
+    {
         CBrush brush(static_cast<CBitmap*>(nullptr));
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         thrown = e->IsKindOf(RUNTIME_CLASS(CResourceException));
         e->Delete();
     }

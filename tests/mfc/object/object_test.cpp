@@ -18,7 +18,7 @@ std::string Narrow(const CString& text)
     return Narrow(static_cast<LPCTSTR>(text));
 }
 
-} // namespace
+}  // namespace
 
 class CAnimal : public CObject
 {
@@ -118,9 +118,12 @@ TEST(RuntimeClassTest, DowncastsCheckTheClass)
 
 TEST(ExceptionTest, ThrownPointersCarryTheirCause)
 {
-    try {
+    try
+    {
         AfxThrowFileException(CFileException::accessDenied, ERROR_ACCESS_DENIED, _T("C:\\data\\a.wav"));
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         ASSERT_TRUE(e->IsKindOf(RUNTIME_CLASS(CFileException)));
         auto* fileError = static_cast<CFileException*>(e);
         EXPECT_EQ(fileError->m_cause, CFileException::accessDenied);
@@ -136,9 +139,12 @@ TEST(ExceptionTest, ThrownPointersCarryTheirCause)
         e->Delete();
     }
 
-    try {
+    try
+    {
         AfxThrowArchiveException(CArchiveException::badSchema);
-    } catch (CArchiveException* e) {
+    }
+    catch (CArchiveException* e)
+    {
         EXPECT_EQ(e->m_cause, CArchiveException::badSchema);
         TCHAR message[256];
         EXPECT_TRUE(e->GetErrorMessage(message, 256));
@@ -161,9 +167,12 @@ TEST(ExceptionTest, OsErrorsMapToCauses)
     EXPECT_EQ(CFileException::OsErrorToException(ERROR_HANDLE_EOF), CFileException::endOfFile);
     EXPECT_EQ(CFileException::OsErrorToException(12345), CFileException::genericException);
     EXPECT_EQ(CFileException::OsErrorToException(0), CFileException::none);
-    try {
+    try
+    {
         CFileException::ThrowOsError(ERROR_LOCK_VIOLATION, _T("x"));
-    } catch (CFileException* e) {
+    }
+    catch (CFileException* e)
+    {
         EXPECT_EQ(e->m_cause, CFileException::lockViolation);
         EXPECT_EQ(Narrow(e->m_strFileName), "x");
         e->Delete();
@@ -173,9 +182,12 @@ TEST(ExceptionTest, OsErrorsMapToCauses)
 TEST(ExceptionTest, SimpleExceptionsAndOleCodes)
 {
     auto caught = [](void (*thrower)()) -> CException* {
-        try {
+        try
+        {
             thrower();
-        } catch (CException* e) {
+        }
+        catch (CException* e)
+        {
             return e;
         }
         return nullptr;
@@ -222,13 +234,16 @@ TEST(ExceptionTest, CatchMacrosDeleteUnlessRethrown)
 {
     g_liveTrackers = 0;
     bool handled = false;
-    TRY {
+    TRY
+    {
         throw new CTrackedException;
     }
-    CATCH(CFileException, e) {
+    CATCH(CFileException, e)
+    {
         FAIL() << "wrong handler";
     }
-    AND_CATCH(CTrackedException, e) {
+    AND_CATCH(CTrackedException, e)
+    {
         handled = true;
         EXPECT_EQ(g_liveTrackers, 1);
     }
@@ -238,15 +253,20 @@ TEST(ExceptionTest, CatchMacrosDeleteUnlessRethrown)
 
     // THROW_LAST passes the same object on, still alive.
     CException* outer = nullptr;
-    try {
-        TRY {
+    try
+    {
+        TRY
+        {
             THROW(new CTrackedException);
         }
-        CATCH_ALL(e) {
+        CATCH_ALL(e)
+        {
             THROW_LAST();
         }
         END_CATCH_ALL
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         outer = e;
     }
     ASSERT_NE(outer, nullptr);
@@ -255,10 +275,12 @@ TEST(ExceptionTest, CatchMacrosDeleteUnlessRethrown)
     EXPECT_EQ(g_liveTrackers, 0);
 
     // Deleting inside a CATCH handler does not free the object twice.
-    TRY {
+    TRY
+    {
         throw new CTrackedException;
     }
-    CATCH(CTrackedException, e) {
+    CATCH(CTrackedException, e)
+    {
         e->Delete();
         EXPECT_EQ(g_liveTrackers, 1);
     }
@@ -267,15 +289,20 @@ TEST(ExceptionTest, CatchMacrosDeleteUnlessRethrown)
 
     // THROW(e) of the caught object hands it on as well.
     outer = nullptr;
-    try {
-        TRY {
+    try
+    {
+        TRY
+        {
             throw new CTrackedException;
         }
-        CATCH(CTrackedException, e) {
+        CATCH(CTrackedException, e)
+        {
             THROW(e);
         }
         END_CATCH
-    } catch (CTrackedException* e) {
+    }
+    catch (CTrackedException* e)
+    {
         outer = e;
     }
     ASSERT_NE(outer, nullptr);
@@ -292,10 +319,13 @@ TEST(ExceptionTest, EnsureThrowsInvalidArgument)
     };
     int value = 0;
     EXPECT_TRUE(check(&value));
-    try {
+    try
+    {
         check(nullptr);
         FAIL() << "no exception";
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         EXPECT_TRUE(e->IsKindOf(RUNTIME_CLASS(CInvalidArgException)));
         e->Delete();
     }
@@ -325,11 +355,14 @@ TEST(TimeTest, ComponentsAndConversions)
     FILETIME tooEarly = {0, 0};
     EXPECT_FALSE(CTime::IsValidFILETIME(tooEarly));
 
-    CTime dos(static_cast<WORD>(((2020 - 1980) << 9) | (6 << 5) | 15), static_cast<WORD>((8 << 11) | (30 << 5) | 5));
+    CTime dos(static_cast<WORD>(((2020 - 1980) << 9) | (6 << 5) | 15),
+              static_cast<WORD>((8 << 11) | (30 << 5) | 5));
     EXPECT_EQ(dos, CTime(2020, 6, 15, 8, 30, 10));
 
-    for (auto bad : {0, 1, 2}) {
-        try {
+    for (auto bad : {0, 1, 2})
+    {
+        try
+        {
             if (bad == 0)
                 CTime(2024, 13, 1, 0, 0, 0);
             else if (bad == 1)
@@ -337,7 +370,9 @@ TEST(TimeTest, ComponentsAndConversions)
             else
                 CTime(2024, 1, 1, 24, 0, 0);
             ADD_FAILURE() << "accepted case " << bad;
-        } catch (CException* e) {
+        }
+        catch (CException* e)
+        {
             EXPECT_TRUE(e->IsKindOf(RUNTIME_CLASS(CInvalidArgException)));
             e->Delete();
         }
@@ -349,11 +384,13 @@ TEST(TimeTest, FormattingAndSpans)
 {
     CTime t(static_cast<__time64_t>(1700000000));  // Tuesday 2023-11-14 22:13:20 UTC
     EXPECT_EQ(Narrow(t.FormatGmt(_T("%Y-%m-%d %H:%M:%S"))), "2023-11-14 22:13:20");
-    EXPECT_EQ(Narrow(t.FormatGmt(_T("%a %A %b %B %j %y %p %I %%"))), "Tue Tuesday Nov November 318 23 PM 10 %");
+    EXPECT_EQ(Narrow(t.FormatGmt(_T("%a %A %b %B %j %y %p %I %%"))),
+              "Tue Tuesday Nov November 318 23 PM 10 %");
     EXPECT_EQ(Narrow(t.FormatGmt(_T("%c|%x|%X"))), "11/14/23 22:13:20|11/14/23|22:13:20");
     EXPECT_EQ(Narrow(t.FormatGmt(_T("%#x"))), "Tuesday, November 14, 2023");
     EXPECT_EQ(Narrow(t.FormatGmt(_T("%U %W %V %w %u"))), "46 46 46 2 2");
-    EXPECT_EQ(Narrow(CTime(static_cast<__time64_t>(1704067200)).FormatGmt(_T("%#d.%#m. %V %G"))), "1.1. 01 2024");
+    EXPECT_EQ(Narrow(CTime(static_cast<__time64_t>(1704067200)).FormatGmt(_T("%#d.%#m. %V %G"))),
+              "1.1. 01 2024");
     EXPECT_EQ(Narrow(CTime(static_cast<__time64_t>(1609459200)).FormatGmt(_T("%V %G %g"))), "53 2020 20");
     EXPECT_EQ(Narrow(t.FormatGmt(_T("%z %Z"))), "+0000 UTC");
 

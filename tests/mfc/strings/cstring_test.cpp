@@ -6,7 +6,10 @@
 #include "sondrel_gtest.h"
 
 namespace {
-std::u16string U(const CString& s) { return std::u16string(s.GetString(), size_t(s.GetLength())); }
+std::u16string U(const CString& s)
+{
+    return std::u16string(s.GetString(), size_t(s.GetLength()));
+}
 }  // namespace
 
 TEST(CStringTest, ConstructionAssignmentAndConcatenation)

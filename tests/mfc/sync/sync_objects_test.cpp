@@ -15,9 +15,11 @@ int CountUnderContention(Lockable& lock, int threads, int rounds)
 {
     volatile int counter = 0;
     std::vector<WinThread> workers;
-    for (int t = 0; t < threads; ++t) {
+    for (int t = 0; t < threads; ++t)
+    {
         workers.emplace_back([&] {
-            for (int i = 0; i < rounds; ++i) {
+            for (int i = 0; i < rounds; ++i)
+            {
                 CSingleLock guard(&lock, TRUE);
                 int seen = counter;
                 if ((i & 63) == 0)
@@ -30,7 +32,7 @@ int CountUnderContention(Lockable& lock, int threads, int rounds)
     return counter;
 }
 
-} // namespace
+}  // namespace
 
 TEST(SyncObjects, CriticalSectionAndMutexSerialiseThreads)
 {
@@ -191,7 +193,11 @@ TEST(SyncObjects, MultiLockWaitAnyAndAll)
         EXPECT_TRUE(lock.IsLocked(2));
     }
     BOOL taken = FALSE;
-    WinThread other([&] { taken = m.Lock(1000); if (taken) m.Unlock(); });
+    WinThread other([&] {
+        taken = m.Lock(1000);
+        if (taken)
+            m.Unlock();
+    });
     other.join();
     EXPECT_TRUE(taken);
 }
@@ -205,7 +211,8 @@ TEST(SyncObjects, MultiLockWakesOnMessages)
     EXPECT_EQ(DWORD(WAIT_OBJECT_0 + 1), lock.Lock(1000, FALSE, QS_POSTMESSAGE));
     EXPECT_FALSE(lock.IsLocked(0));
     MSG msg;
-    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
+    {
     }
 }
 
@@ -213,7 +220,8 @@ TEST(SyncObjects, MultiLockBeyondPreallocatedSlots)
 {
     std::vector<std::unique_ptr<CEvent>> events;
     std::vector<CSyncObject*> objects;
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 12; ++i)
+    {
         events.push_back(std::make_unique<CEvent>(TRUE, TRUE));
         objects.push_back(events.back().get());
     }

@@ -11,7 +11,8 @@ namespace {
 volatile LONG g_live = 0;
 volatile LONG g_destroyed = 0;
 
-class CCounterState : public CNoTrackObject {
+class CCounterState : public CNoTrackObject
+{
 public:
     CCounterState() { InterlockedIncrement(&g_live); }
     ~CCounterState() override
@@ -26,7 +27,7 @@ public:
 THREAD_LOCAL(CCounterState, g_counterState)
 PROCESS_LOCAL(CCounterState, g_processState)
 
-} // namespace
+}  // namespace
 
 TEST(ThreadLocal, EachThreadGetsItsOwnObjectFreedAtExit)
 {
@@ -39,7 +40,8 @@ TEST(ThreadLocal, EachThreadGetsItsOwnObjectFreedAtExit)
     LONG destroyedBefore = g_destroyed;
     std::vector<WinThread> threads;
     volatile LONG distinct = 0;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 6; ++i)
+    {
         threads.emplace_back([&] {
             CCounterState* state = g_counterState;
             if (state != mine && state->owner == GetCurrentThreadId() && state->value == 0)

@@ -16,12 +16,15 @@ std::u16string Fmt(const char16_t* format, ...)
     int n = _vscwprintf(format, copy);
     va_end(copy);
     std::u16string out;
-    if (n >= 0) {
+    if (n >= 0)
+    {
         out.resize(size_t(n) + 1);
         int written = vswprintf_s(&out[0], out.size(), format, args);
         EXPECT_EQ(written, n);
         out.resize(size_t(n));
-    } else {
+    }
+    else
+    {
         out = u"<error>";
     }
     va_end(args);
@@ -60,7 +63,8 @@ TEST(Utf16Format, LongIs32BitAndInt64FormsAre64Bit)
     __int64 big = LLONG_MIN, top = LLONG_MAX;
     unsigned __int64 utop = ULLONG_MAX;
     EXPECT_EQ(Fmt(u"%I64d %I64d", big, top), u"-9223372036854775808 9223372036854775807");
-    EXPECT_EQ(Fmt(u"%I64u %I64x %I64X", utop, utop, (unsigned __int64)0xABCDEF0123ull), u"18446744073709551615 ffffffffffffffff ABCDEF0123");
+    EXPECT_EQ(Fmt(u"%I64u %I64x %I64X", utop, utop, (unsigned __int64)0xABCDEF0123ull),
+              u"18446744073709551615 ffffffffffffffff ABCDEF0123");
     EXPECT_EQ(Fmt(u"%lld %llu", (long long)-1, (unsigned long long)1 << 40), u"-1 1099511627776");
     size_t z = size_t(1) << 33;
     EXPECT_EQ(Fmt(u"%zu %Iu %I32d", z, z, -3), u"8589934592 8589934592 -3");
@@ -73,7 +77,8 @@ TEST(Utf16Format, StringsAndCharactersInBothWidths)
     const char* narrow = "narrow";
     EXPECT_EQ(Fmt(u"%s|%ls|%ws", wide, wide, wide), u"w\u00e9de|w\u00e9de|w\u00e9de");
     EXPECT_EQ(Fmt(u"%S|%hs", narrow, narrow), u"narrow|narrow");
-    EXPECT_EQ(Fmt(u"[%8s][%-8s][%.2s][%8.3S]", u"abc", u"abc", u"abc", "narrow"), u"[     abc][abc     ][ab][     nar]");
+    EXPECT_EQ(Fmt(u"[%8s][%-8s][%.2s][%8.3S]", u"abc", u"abc", u"abc", "narrow"),
+              u"[     abc][abc     ][ab][     nar]");
     EXPECT_EQ(Fmt(u"%c%c%C%hc%lc", u'a', u'\u20ac', 'b', 'c', u'd'), u"a\u20acbcd");
     EXPECT_EQ(Fmt(u"[%3c][%-3c]", u'x', u'y'), u"[  x][y  ]");
     EXPECT_EQ(Fmt(u"%s %S", (const char16_t*)nullptr, (const char*)nullptr), u"(null) (null)");
@@ -96,7 +101,8 @@ TEST(Utf16Format, SurrogatePairsSurviveWidthAndPrecision)
 TEST(Utf16Format, FloatingPointAndPointers)
 {
     EXPECT_EQ(Fmt(u"%f %.2f %e %g", 1.5, -2.345, 12345.678, 0.0001), u"1.500000 -2.35 1.234568e+04 0.0001");
-    EXPECT_EQ(Fmt(u"[%10.3f][%-10.1f][%+.0f][%010.2f]", 3.14159, 2.0, 2.5, -1.5), u"[     3.142][2.0       ][+2][-000001.50]");
+    EXPECT_EQ(Fmt(u"[%10.3f][%-10.1f][%+.0f][%010.2f]", 3.14159, 2.0, 2.5, -1.5),
+              u"[     3.142][2.0       ][+2][-000001.50]");
     EXPECT_EQ(Fmt(u"%G %E", 1e-10, 1.0), u"1E-10 1.000000E+00");
     EXPECT_EQ(Fmt(u"%p", (void*)0x12ab), u"00000000000012AB");
     EXPECT_EQ(Fmt(u"[%18p]", (void*)0x1), u"[  0000000000000001]");

@@ -23,7 +23,8 @@ TEST(Utf16Paths, SplitAndMakeRoundTrip)
     EXPECT_EQ(_tsplitpath_s(u"x.\u00e9t\u00e9", nullptr, 0, nullptr, 0, fname, _MAX_FNAME, ext, _MAX_EXT), 0);
     EXPECT_EQ(std::u16string(ext), u".\u00e9t\u00e9");
     char16_t tiny[3];
-    EXPECT_EQ(_tsplitpath_s(u"C:\\a\\long.txt", drive, _MAX_DRIVE, dir, _MAX_DIR, tiny, 3, ext, _MAX_EXT), ERANGE);
+    EXPECT_EQ(_tsplitpath_s(u"C:\\a\\long.txt", drive, _MAX_DRIVE, dir, _MAX_DIR, tiny, 3, ext, _MAX_EXT),
+              ERANGE);
     EXPECT_EQ(dir[0], 0);
 
     char16_t path[_MAX_PATH];
@@ -43,8 +44,10 @@ TEST(Utf16Paths, FullPathAndFileSearch)
     std::u16string dir = std::u16string(temp) + u"sondrel_find_\u00e9";
     CreateDirectoryW(dir.c_str(), nullptr);
     std::set<std::u16string> made = {u"a.wav", u"b.wav", u"\u00fcber.wav", u"c.txt"};
-    for (const auto& name : made) {
-        HANDLE h = CreateFileW((dir + u"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    for (const auto& name : made)
+    {
+        HANDLE h =
+            CreateFileW((dir + u"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
         DWORD written = 0;
         WriteFile(h, "1234", 4, &written, nullptr);
@@ -55,7 +58,8 @@ TEST(Utf16Paths, FullPathAndFileSearch)
     _tfinddata_t data;
     intptr_t h = _tfindfirst((dir + u"\\*.wav").c_str(), &data);
     ASSERT_NE(h, -1);
-    do {
+    do
+    {
         found.insert(data.name);
         EXPECT_EQ(data.size, 4u);
         EXPECT_EQ(data.attrib & _A_SUBDIR, 0u);

@@ -48,38 +48,51 @@
   inline constexpr GUID name = {l, w1, w2, {b1, b2, b3, b4, b5, b6, b7, b8}}
 
 // Property bag
-SONDREL_ENGINE_GUID(CLSID_MediaPropertyBag5, 0x2363E3B2, 0xBBE5, 0x4670, 0xAB, 0xA9, 0x6C, 0x89, 0x07, 0x9D, 0xF0, 0x09);
+SONDREL_ENGINE_GUID(CLSID_MediaPropertyBag5, 0x2363E3B2, 0xBBE5, 0x4670, 0xAB, 0xA9, 0x6C, 0x89, 0x07, 0x9D, 0xF0,
+                    0x09);
 SONDREL_ENGINE_GUID(IID_IMediaPropertyBag5, 0xFEB371B6, 0x4D5C, 0x493F, 0xB7, 0x8D, 0xBB, 0x59, 0xCE, 0x1F, 0x8C, 0xE4);
 // Media file
 SONDREL_ENGINE_GUID(CLSID_MediaFile5, 0xA53AD242, 0x5EB2, 0x47E8, 0x92, 0x86, 0x88, 0x5C, 0x11, 0x67, 0xE2, 0x04);
 SONDREL_ENGINE_GUID(IID_IMediaFile5, 0x62AC1BD0, 0x8E78, 0x4663, 0x85, 0x14, 0x4D, 0xE9, 0x2A, 0xEC, 0x92, 0x68);
 // Conversion job
-SONDREL_ENGINE_GUID(CLSID_MediaConversionJob5, 0x177C39CA, 0x94FF, 0x4859, 0xBA, 0x90, 0x8A, 0x1F, 0x58, 0xE9, 0xA1, 0x53);
-SONDREL_ENGINE_GUID(IID_IMediaConversionJob5, 0x166C81F4, 0x8B0C, 0x4FCF, 0x9B, 0x2B, 0x52, 0x5E, 0xD6, 0x81, 0x94, 0xB4);
+SONDREL_ENGINE_GUID(CLSID_MediaConversionJob5, 0x177C39CA, 0x94FF, 0x4859, 0xBA, 0x90, 0x8A, 0x1F, 0x58, 0xE9, 0xA1,
+                    0x53);
+SONDREL_ENGINE_GUID(IID_IMediaConversionJob5, 0x166C81F4, 0x8B0C, 0x4FCF, 0x9B, 0x2B, 0x52, 0x5E, 0xD6, 0x81, 0x94,
+                    0xB4);
 // Marker list
 SONDREL_ENGINE_GUID(CLSID_MediaMarkerList5, 0xD23EBD5D, 0x91B9, 0x43D7, 0x88, 0xE1, 0x10, 0x8B, 0xE9, 0x7D, 0xA1, 0x51);
 SONDREL_ENGINE_GUID(IID_IMediaMarkerList5, 0x59CC1804, 0x0091, 0x4E78, 0xB4, 0x67, 0x3C, 0xF6, 0x2A, 0x6D, 0x26, 0x9B);
 // Audio format (generic)
-SONDREL_ENGINE_GUID(CLSID_MediaAudioFormat5, 0x6E970212, 0x5604, 0x4E4D, 0x90, 0x3C, 0x91, 0x38, 0x3C, 0x12, 0xA8, 0xB9);
+SONDREL_ENGINE_GUID(CLSID_MediaAudioFormat5, 0x6E970212, 0x5604, 0x4E4D, 0x90, 0x3C, 0x91, 0x38, 0x3C, 0x12, 0xA8,
+                    0xB9);
 SONDREL_ENGINE_GUID(IID_IMediaAudioFormat5, 0x34957411, 0x3552, 0x4BC3, 0x8A, 0xAF, 0x8C, 0x12, 0xCD, 0x01, 0x7E, 0x65);
 // MP3 settings
-SONDREL_ENGINE_GUID(CLSID_MediaMp3Settings5, 0xC0584457, 0x81D0, 0x4B53, 0xBA, 0x82, 0x02, 0xB7, 0x37, 0x95, 0xEA, 0xED);
+SONDREL_ENGINE_GUID(CLSID_MediaMp3Settings5, 0xC0584457, 0x81D0, 0x4B53, 0xBA, 0x82, 0x02, 0xB7, 0x37, 0x95, 0xEA,
+                    0xED);
 SONDREL_ENGINE_GUID(IID_IMediaMp3Settings5, 0xC0BC635F, 0x7009, 0x4F80, 0xB5, 0xD7, 0x92, 0x2A, 0xB3, 0xD5, 0xFE, 0x55);
 // AAC settings
-SONDREL_ENGINE_GUID(CLSID_MediaAacSettings5, 0x0A78AEAD, 0x4A0B, 0x46B8, 0x8A, 0xBA, 0x2E, 0xE9, 0x8E, 0x7B, 0x97, 0x67);
+SONDREL_ENGINE_GUID(CLSID_MediaAacSettings5, 0x0A78AEAD, 0x4A0B, 0x46B8, 0x8A, 0xBA, 0x2E, 0xE9, 0x8E, 0x7B, 0x97,
+                    0x67);
 SONDREL_ENGINE_GUID(IID_IMediaAacSettings5, 0x05525292, 0xAD4B, 0x4760, 0xB5, 0xF9, 0xE0, 0xC9, 0x65, 0xCC, 0xCF, 0xBF);
 // Profile collection
-SONDREL_ENGINE_GUID(CLSID_MediaProfileCollection5, 0xA344D606, 0x303B, 0x462C, 0xAA, 0x3D, 0xBE, 0x49, 0xB6, 0x4E, 0x3C, 0xAB);
-SONDREL_ENGINE_GUID(IID_IMediaProfileCollection5, 0xE0E666A9, 0x5C05, 0x4081, 0x9B, 0x27, 0x57, 0xA1, 0xC3, 0x4C, 0x79, 0x1E);
+SONDREL_ENGINE_GUID(CLSID_MediaProfileCollection5, 0xA344D606, 0x303B, 0x462C, 0xAA, 0x3D, 0xBE, 0x49, 0xB6, 0x4E, 0x3C,
+                    0xAB);
+SONDREL_ENGINE_GUID(IID_IMediaProfileCollection5, 0xE0E666A9, 0x5C05, 0x4081, 0x9B, 0x27, 0x57, 0xA1, 0xC3, 0x4C, 0x79,
+                    0x1E);
 // Sample converter
-SONDREL_ENGINE_GUID(CLSID_MediaSampleConverter5, 0x0ACD67AB, 0x8436, 0x4605, 0x8C, 0x1B, 0xC5, 0x1B, 0x03, 0x5F, 0x07, 0x30);
-SONDREL_ENGINE_GUID(IID_IMediaSampleConverter5, 0xAE4C2DDC, 0x1F4E, 0x4E5E, 0x81, 0x14, 0xD8, 0x93, 0x23, 0x17, 0x1C, 0x16);
+SONDREL_ENGINE_GUID(CLSID_MediaSampleConverter5, 0x0ACD67AB, 0x8436, 0x4605, 0x8C, 0x1B, 0xC5, 0x1B, 0x03, 0x5F, 0x07,
+                    0x30);
+SONDREL_ENGINE_GUID(IID_IMediaSampleConverter5, 0xAE4C2DDC, 0x1F4E, 0x4E5E, 0x81, 0x14, 0xD8, 0x93, 0x23, 0x17, 0x1C,
+                    0x16);
 // Sample buffer
-SONDREL_ENGINE_GUID(CLSID_MediaSampleBuffer5, 0x4275D5BA, 0xC230, 0x4EBE, 0x8E, 0x44, 0xCA, 0x4C, 0x9C, 0x47, 0xB1, 0x7D);
+SONDREL_ENGINE_GUID(CLSID_MediaSampleBuffer5, 0x4275D5BA, 0xC230, 0x4EBE, 0x8E, 0x44, 0xCA, 0x4C, 0x9C, 0x47, 0xB1,
+                    0x7D);
 SONDREL_ENGINE_GUID(IID_IMediaSample5, 0xB09503D4, 0xFBED, 0x4788, 0xB3, 0xAF, 0x07, 0x94, 0xA7, 0x8B, 0xB3, 0xAF);
 // Capture source
-SONDREL_ENGINE_GUID(CLSID_MediaCaptureSource5, 0x55D08311, 0x7C7B, 0x438C, 0x8B, 0x93, 0x7B, 0x6B, 0x08, 0x46, 0x8B, 0x44);
-SONDREL_ENGINE_GUID(IID_IMediaCaptureSource5, 0xB9E18087, 0x0F97, 0x446C, 0x84, 0xF7, 0x99, 0xC5, 0xD9, 0xB6, 0xC2, 0x75);
+SONDREL_ENGINE_GUID(CLSID_MediaCaptureSource5, 0x55D08311, 0x7C7B, 0x438C, 0x8B, 0x93, 0x7B, 0x6B, 0x08, 0x46, 0x8B,
+                    0x44);
+SONDREL_ENGINE_GUID(IID_IMediaCaptureSource5, 0xB9E18087, 0x0F97, 0x446C, 0x84, 0xF7, 0x99, 0xC5, 0xD9, 0xB6, 0xC2,
+                    0x75);
 // Player
 SONDREL_ENGINE_GUID(CLSID_MediaPlayer5, 0xB71A5B45, 0x14F3, 0x4E21, 0x92, 0xD8, 0x26, 0x1A, 0x46, 0xE2, 0x37, 0xB2);
 SONDREL_ENGINE_GUID(IID_IMediaPlayer5, 0x67006D58, 0xE0F0, 0x4CD9, 0xB1, 0x43, 0x26, 0xFC, 0xFE, 0x10, 0xA8, 0x27);
@@ -93,37 +106,42 @@ SONDREL_ENGINE_GUID(IID_IMediaJobList5, 0xA26EB066, 0x269A, 0x4D22, 0x87, 0x12, 
 SONDREL_ENGINE_GUID(IID_IMediaJobItem5, 0x668A27FE, 0xF2DE, 0x4280, 0x88, 0x0F, 0x33, 0x7F, 0xD9, 0x15, 0xD1, 0x44);
 SONDREL_ENGINE_GUID(IID_IMediaVideoFormat5, 0x5B262933, 0xCE9B, 0x4623, 0x88, 0x49, 0x52, 0x8E, 0xDB, 0xCB, 0x3F, 0xD6);
 SONDREL_ENGINE_GUID(IID_IMediaVideoFrame5, 0x0701F914, 0xE1AC, 0x4866, 0xB8, 0xF7, 0x0B, 0xF7, 0xA4, 0x6B, 0xB8, 0xF6);
-SONDREL_ENGINE_GUID(IID_IMediaContainerInfo5, 0xD2BC8C44, 0xD641, 0x4E4B, 0xAC, 0x70, 0x58, 0x27, 0xBC, 0x23, 0x17, 0x56);
-SONDREL_ENGINE_GUID(IID_IMediaContainerInfoA5, 0xB065BB81, 0x5427, 0x45A8, 0xA5, 0x94, 0x1A, 0x25, 0x02, 0x39, 0x52, 0xBF);
-SONDREL_ENGINE_GUID(IID_IMediaContainerInfoB5, 0x65BD361A, 0xDE00, 0x4022, 0x8B, 0x6A, 0x2F, 0xAF, 0x3A, 0x9B, 0x89, 0xC4);
+SONDREL_ENGINE_GUID(IID_IMediaContainerInfo5, 0xD2BC8C44, 0xD641, 0x4E4B, 0xAC, 0x70, 0x58, 0x27, 0xBC, 0x23, 0x17,
+                    0x56);
+SONDREL_ENGINE_GUID(IID_IMediaContainerInfoA5, 0xB065BB81, 0x5427, 0x45A8, 0xA5, 0x94, 0x1A, 0x25, 0x02, 0x39, 0x52,
+                    0xBF);
+SONDREL_ENGINE_GUID(IID_IMediaContainerInfoB5, 0x65BD361A, 0xDE00, 0x4022, 0x8B, 0x6A, 0x2F, 0xAF, 0x3A, 0x9B, 0x89,
+                    0xC4);
 
 // Event dispinterfaces (the sink implements IDispatch and answers these IIDs).
-SONDREL_ENGINE_GUID(DIID__IMediaFile5Events, 0xAAA9A98B, 0x295F, 0x49BF, 0x8E, 0x8C, 0x43, 0xC0, 0x8C, 0x79, 0xB9, 0xDB);
-SONDREL_ENGINE_GUID(DIID__IMediaPlayer5Events, 0x695F7487, 0xA5A0, 0x4D4C, 0xA1, 0x14, 0xB7, 0x25, 0x45, 0x50, 0xB7, 0x39);
+SONDREL_ENGINE_GUID(DIID__IMediaFile5Events, 0xAAA9A98B, 0x295F, 0x49BF, 0x8E, 0x8C, 0x43, 0xC0, 0x8C, 0x79, 0xB9,
+                    0xDB);
+SONDREL_ENGINE_GUID(DIID__IMediaPlayer5Events, 0x695F7487, 0xA5A0, 0x4D4C, 0xA1, 0x14, 0xB7, 0x25, 0x45, 0x50, 0xB7,
+                    0x39);
 
 // ---------------------------------------------------------------------------
 // Chosen values. These are the engine's numbers; keep them.
 
 // Property names (the program passes them as BSTRs).
-#define MEDIA_PROP_OPERATION u"Operation"                  // integer, MEDIA_OPERATION_*
-#define MEDIA_PROP_OPERATION_MODE u"OperationMode"         // integer, MEDIA_MODE_*
-#define MEDIA_PROP_FILE_NAME u"FileName"                   // string, a Windows path
-#define MEDIA_PROP_GLOBAL_CONFIG u"GlobalConfig"           // object, the global engine configuration bag
-#define MEDIA_PROP_MARKER_NAME u"MarkerName"               // string, in a marker's bag
-#define MEDIA_PROP_TITLE u"Title"                          // string tag
-#define MEDIA_PROP_ARTIST u"Artist"                        // string tag
-#define MEDIA_PROP_PROTECTED u"Protected"                  // integer tag, 0 or 1 (always 0 here)
-#define MEDIA_PROP_LANGUAGE_NAME u"LanguageName"           // string, in an audio stream bag
-#define MEDIA_PROP_CONTAINER_TYPE u"ContainerType"         // integer, MEDIA_CONTAINER_* or -1 (any)
-#define MEDIA_PROP_PROFILE_NAME u"ProfileName"             // string
-#define MEDIA_PROP_PROFILE_DESCRIPTION u"ProfileDescription" // string
-#define MEDIA_PROP_PROFILE_COMMENT u"ProfileComment"       // string
-#define MEDIA_PROP_AUDIO_STREAM_INFO u"AudioStreamInfo"    // list of stream bags
-#define MEDIA_PROP_VIDEO_STREAM_INFO u"VideoStreamInfo"    // list of stream bags
-#define MEDIA_PROP_AV_FORMAT u"AVFormat"                   // object in a stream bag: IMediaAudioFormat5 or IMediaVideoFormat5
-#define MEDIA_PROP_APP_COMMAND_LINE u"AppCommandLine"      // string, global configuration
-#define MEDIA_PROP_EXE_PATH u"ExePath"                     // string, global configuration
-#define MEDIA_PROP_TEMP_PATH u"TempPath"                   // string, global configuration (ends with a separator)
+#define MEDIA_PROP_OPERATION u"Operation"                     // integer, MEDIA_OPERATION_*
+#define MEDIA_PROP_OPERATION_MODE u"OperationMode"            // integer, MEDIA_MODE_*
+#define MEDIA_PROP_FILE_NAME u"FileName"                      // string, a Windows path
+#define MEDIA_PROP_GLOBAL_CONFIG u"GlobalConfig"              // object, the global engine configuration bag
+#define MEDIA_PROP_MARKER_NAME u"MarkerName"                  // string, in a marker's bag
+#define MEDIA_PROP_TITLE u"Title"                             // string tag
+#define MEDIA_PROP_ARTIST u"Artist"                           // string tag
+#define MEDIA_PROP_PROTECTED u"Protected"                     // integer tag, 0 or 1 (always 0 here)
+#define MEDIA_PROP_LANGUAGE_NAME u"LanguageName"              // string, in an audio stream bag
+#define MEDIA_PROP_CONTAINER_TYPE u"ContainerType"            // integer, MEDIA_CONTAINER_* or -1 (any)
+#define MEDIA_PROP_PROFILE_NAME u"ProfileName"                // string
+#define MEDIA_PROP_PROFILE_DESCRIPTION u"ProfileDescription"  // string
+#define MEDIA_PROP_PROFILE_COMMENT u"ProfileComment"          // string
+#define MEDIA_PROP_AUDIO_STREAM_INFO u"AudioStreamInfo"       // list of stream bags
+#define MEDIA_PROP_VIDEO_STREAM_INFO u"VideoStreamInfo"       // list of stream bags
+#define MEDIA_PROP_AV_FORMAT u"AVFormat"  // object in a stream bag: IMediaAudioFormat5 or IMediaVideoFormat5
+#define MEDIA_PROP_APP_COMMAND_LINE u"AppCommandLine"  // string, global configuration
+#define MEDIA_PROP_EXE_PATH u"ExePath"                 // string, global configuration
+#define MEDIA_PROP_TEMP_PATH u"TempPath"               // string, global configuration (ends with a separator)
 // Further tags the read side fills when the file carries them.
 #define MEDIA_PROP_ALBUM u"Album"
 #define MEDIA_PROP_GENRE u"Genre"
@@ -136,9 +154,9 @@ SONDREL_ENGINE_GUID(DIID__IMediaPlayer5Events, 0x695F7487, 0xA5A0, 0x4D4C, 0xA1,
 
 // "Operation" values.
 enum MediaOperation : LONG {
-  MEDIA_OPERATION_READ = 1,           // open a file (or the capture device) for reading
-  MEDIA_OPERATION_WRITE = 2,          // create a file and write it
-  MEDIA_OPERATION_GLOBAL_CONFIG = 200 // the application's configuration bag, handed to jobs
+  MEDIA_OPERATION_READ = 1,            // open a file (or the capture device) for reading
+  MEDIA_OPERATION_WRITE = 2,           // create a file and write it
+  MEDIA_OPERATION_GLOBAL_CONFIG = 200  // the application's configuration bag, handed to jobs
 };
 
 // "OperationMode" values.
@@ -149,7 +167,7 @@ enum MediaOperationMode : LONG {
 
 // Stream types taken by the stream methods.
 enum MediaStreamType : LONG {
-  MEDIA_STREAM_ANY = -1,   // the whole source (capture source: its open-ended duration)
+  MEDIA_STREAM_ANY = -1,  // the whole source (capture source: its open-ended duration)
   MEDIA_STREAM_VIDEO = 0,
   MEDIA_STREAM_AUDIO = 1
 };
@@ -180,8 +198,8 @@ enum MediaContainerType : LONG {
 // Codec identifiers of audio formats (also the profile files' values).
 enum MediaCodecId : LONG {
   MEDIA_CODEC_NONE = 0,
-  MEDIA_CODEC_PCM = 0x10000,          // signed 16-bit little-endian
-  MEDIA_CODEC_PCM_BE = 0x10001,       // signed 16-bit big-endian (AIFF, AU)
+  MEDIA_CODEC_PCM = 0x10000,     // signed 16-bit little-endian
+  MEDIA_CODEC_PCM_BE = 0x10001,  // signed 16-bit big-endian (AIFF, AU)
   MEDIA_CODEC_MULAW = 0x10006,
   MEDIA_CODEC_ALAW = 0x10007,
   MEDIA_CODEC_PCM24 = 0x1000C,
@@ -228,8 +246,8 @@ enum MediaAudioFormatKind : LONG {
 // copy, whatever the flag).
 enum MediaPropertyFlags : LONG {
   MEDIA_PROPFLAG_NONE = 0,
-  MEDIA_PROPFLAG_PROFILE = 1,   // part of a profile's own settings
-  MEDIA_PROPFLAG_SUPPLIED = 2   // an object the engine handed out (Windows Media formats)
+  MEDIA_PROPFLAG_PROFILE = 1,  // part of a profile's own settings
+  MEDIA_PROPFLAG_SUPPLIED = 2  // an object the engine handed out (Windows Media formats)
 };
 
 // Element index of the bag setters that appends to the list.
@@ -251,23 +269,23 @@ enum MediaBagOptions : LONG {
 
 // IMediaFile5::Command.
 enum MediaFileCommand : LONG {
-  MEDIAFILE_CMD_OPEN = 0,    // with an operation bag: read (1) or write (2)
-  MEDIAFILE_CMD_FINISH = 3   // finish writing / close the file; also closes a file opened for reading
+  MEDIAFILE_CMD_OPEN = 0,   // with an operation bag: read (1) or write (2)
+  MEDIAFILE_CMD_FINISH = 3  // finish writing / close the file; also closes a file opened for reading
 };
 
 // IMediaConversionJob5::Command and IMediaSource5::Command.
 enum MediaJobCommand : LONG {
-  MEDIAJOB_CMD_PREPARE = 200,     // job: check settings and inputs before a run (S_OK when ready)
-  MEDIAJOB_CMD_BEGIN_ITEM = 2000, // source: start delivering from now (capture drops what came before)
-  MEDIAJOB_CMD_END_ITEM = 2001    // source: stop delivering; the item is done
+  MEDIAJOB_CMD_PREPARE = 200,      // job: check settings and inputs before a run (S_OK when ready)
+  MEDIAJOB_CMD_BEGIN_ITEM = 2000,  // source: start delivering from now (capture drops what came before)
+  MEDIAJOB_CMD_END_ITEM = 2001     // source: stop delivering; the item is done
 };
 
 // IMediaConversionJob5::SetSplitFlags bits.
 enum MediaSplitFlags : LONG {
   MEDIA_SPLIT_NONE = 0,
-  MEDIA_SPLIT_BY_SIZE = 2,      // bit 1
-  MEDIA_SPLIT_AT_MARKERS = 4,   // bit 2
-  MEDIA_SPLIT_BY_DURATION = 8   // bit 3 (limit from SetDurationLimit)
+  MEDIA_SPLIT_BY_SIZE = 2,     // bit 1
+  MEDIA_SPLIT_AT_MARKERS = 4,  // bit 2
+  MEDIA_SPLIT_BY_DURATION = 8  // bit 3 (limit from SetDurationLimit)
 };
 
 // IMediaSampleConverter5::Command.
@@ -281,23 +299,15 @@ enum MediaConverterCommand : LONG {
 #define MEDIA_PIXEL_FORMAT_ENCODER 0x8000001E
 
 // Video rate control (IMediaVideoFormat5::GetRateControl).
-enum MediaRateControl : LONG {
-  MEDIA_RATE_CONSTANT = 1,
-  MEDIA_RATE_QUALITY = 2,
-  MEDIA_RATE_TARGET_SIZE = 3
-};
+enum MediaRateControl : LONG { MEDIA_RATE_CONSTANT = 1, MEDIA_RATE_QUALITY = 2, MEDIA_RATE_TARGET_SIZE = 3 };
 
 // IMediaPlayer5::GetState.
-enum MediaPlayerState : LONG {
-  MEDIAPLAYER_STOPPED = 0,
-  MEDIAPLAYER_PLAYING = 1,
-  MEDIAPLAYER_PAUSED = 2
-};
+enum MediaPlayerState : LONG { MEDIAPLAYER_STOPPED = 0, MEDIAPLAYER_PLAYING = 1, MEDIAPLAYER_PAUSED = 2 };
 
 // IMediaPlayer5::Run modes.
 enum MediaPlayerRunMode : LONG {
-  MEDIAPLAYER_RUN_PLAY = 0,       // play from the current position
-  MEDIAPLAYER_RUN_PREPARE = -1    // ready the file without sound, so that SetPosition can seek
+  MEDIAPLAYER_RUN_PLAY = 0,     // play from the current position
+  MEDIAPLAYER_RUN_PREPARE = -1  // ready the file without sound, so that SetPosition can seek
 };
 
 // IMediaMp3Settings5 rate modes.
@@ -308,8 +318,8 @@ enum MediaMp3RateMode : LONG {
 
 // IMediaAacSettings5 stream formats (the "AAC option").
 enum MediaAacStreamFormat : LONG {
-  MEDIA_AAC_RAW = 1,   // plain access units, for MP4/M4A (default)
-  MEDIA_AAC_ADTS = 2   // ADTS frame headers, for a bare .aac file
+  MEDIA_AAC_RAW = 1,  // plain access units, for MP4/M4A (default)
+  MEDIA_AAC_ADTS = 2  // ADTS frame headers, for a bare .aac file
 };
 
 // Event dispids.
@@ -356,7 +366,7 @@ struct IMediaPropertyBag5 : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetString(BSTR name, LONG element, BSTR* value) = 0;
   // The object as the asked interface (E_NOINTERFACE when it has none).
   virtual HRESULT STDMETHODCALLTYPE GetObject(BSTR name, LONG element, REFIID riid, void** value) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetCount(BSTR name, LONG* count) = 0;  // 0 for a missing name
+  virtual HRESULT STDMETHODCALLTYPE GetCount(BSTR name, LONG* count) = 0;                   // 0 for a missing name
   virtual HRESULT STDMETHODCALLTYPE GetValueType(BSTR name, LONG element, LONG* type) = 0;  // MEDIA_VALUE_*
   virtual HRESULT STDMETHODCALLTYPE GetFlags(BSTR name, LONG element, LONG* flags) = 0;
   // Removes one element, or the whole property with element -1. S_FALSE when absent.
@@ -402,7 +412,7 @@ struct IMediaMp3Settings5 : public IMediaAudioFormat5 {
 
 struct IMediaAacSettings5 : public IMediaAudioFormat5 {
   virtual HRESULT STDMETHODCALLTYPE GetStreamFormat(LONG* format) = 0;  // MEDIA_AAC_*
-  virtual HRESULT STDMETHODCALLTYPE SetStreamFormat(LONG format) = 0;  // the "AAC option"
+  virtual HRESULT STDMETHODCALLTYPE SetStreamFormat(LONG format) = 0;   // the "AAC option"
 };
 
 // Video format of a probed stream (the engine writes no video).
@@ -547,7 +557,7 @@ struct IMediaConversionJob5 : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetSplitSize(LONG* kilobytes) = 0;
   virtual HRESULT STDMETHODCALLTYPE SetDurationLimit(double ms) = 0;  // for MEDIA_SPLIT_BY_DURATION
   virtual HRESULT STDMETHODCALLTYPE GetDurationLimit(double* ms) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetMarkerList(IUnknown* markers) = 0;  // null: none
+  virtual HRESULT STDMETHODCALLTYPE SetMarkerList(IUnknown* markers) = 0;            // null: none
   virtual HRESULT STDMETHODCALLTYPE GetMarkerList(IMediaMarkerList5** markers) = 0;  // S_FALSE and null when none
   // Input `index` (0 here): a source object (answers IMediaSource5) and its
   // duration as the caller read it (the live duration for a capture source).
@@ -589,7 +599,7 @@ struct IMediaCaptureSource5 : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE SetVolume(LONG percent) = 0;  // 0..100
   virtual HRESULT STDMETHODCALLTYPE GetVolume(LONG* percent) = 0;
   virtual HRESULT STDMETHODCALLTYPE Start(LONG mode) = 0;  // 0: capture (again, after Pause)
-  virtual HRESULT STDMETHODCALLTYPE Pause() = 0;  // paused time never reaches the recording
+  virtual HRESULT STDMETHODCALLTYPE Pause() = 0;           // paused time never reaches the recording
   virtual HRESULT STDMETHODCALLTYPE Stop() = 0;
 };
 
@@ -599,7 +609,7 @@ struct IMediaPlayer5 : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE Open(IUnknown* mediaFile) = 0;  // answers IMediaFile5
   virtual HRESULT STDMETHODCALLTYPE GetState(LONG* state) = 0;      // MEDIAPLAYER_*
   virtual HRESULT STDMETHODCALLTYPE GetPosition(double* ms) = 0;
-  virtual HRESULT STDMETHODCALLTYPE Run(LONG mode) = 0;             // MEDIAPLAYER_RUN_*
+  virtual HRESULT STDMETHODCALLTYPE Run(LONG mode) = 0;  // MEDIAPLAYER_RUN_*
   virtual HRESULT STDMETHODCALLTYPE Pause() = 0;
   virtual HRESULT STDMETHODCALLTYPE Stop() = 0;
   virtual HRESULT STDMETHODCALLTYPE SetPosition(double ms) = 0;

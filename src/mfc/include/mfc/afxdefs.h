@@ -58,9 +58,21 @@ void AFX_CDECL AfxTraceW(const char16_t* format, ...);
 // Argument checks that stay in release builds, as MFC's do: a failed check
 // throws CInvalidArgException (mfc/exceptions.h).
 [[noreturn]] void AFXAPI AfxThrowInvalidArgException();
-#define ENSURE_THROW(cond, exception) \
-    do { if (!(cond)) { ASSERT(cond); exception; } } while (0)
+#define ENSURE_THROW(cond, exception)                                                                        \
+    do                                                                                                       \
+    {                                                                                                        \
+        if (!(cond))                                                                                         \
+        {                                                                                                    \
+            ASSERT(cond);                                                                                    \
+            exception;                                                                                       \
+        }                                                                                                    \
+    } while (0)
 #define ENSURE(cond) ENSURE_THROW(cond, ::AfxThrowInvalidArgException())
 #define ENSURE_ARG(cond) ENSURE_THROW(cond, ::AfxThrowInvalidArgException())
-#define ENSURE_VALID(pOb) \
-    do { if ((pOb) == nullptr) ::AfxThrowInvalidArgException(); ASSERT_VALID(pOb); } while (0)
+#define ENSURE_VALID(pOb)                                                                                    \
+    do                                                                                                       \
+    {                                                                                                        \
+        if ((pOb) == nullptr)                                                                                \
+            ::AfxThrowInvalidArgException();                                                                 \
+        ASSERT_VALID(pOb);                                                                                   \
+    } while (0)

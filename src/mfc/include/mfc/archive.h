@@ -19,10 +19,17 @@ class CDocument;
 class CArchive
 {
 public:
-    enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
+    enum Mode
+    {
+        store = 0,
+        load = 1,
+        bNoFlushOnDelete = 2,
+        bNoByteSwap = 4
+    };
 
     // Tags of the object and class records.
-    enum : WORD {
+    enum : WORD
+    {
         wNullTag = 0,
         wNewClassTag = 0xFFFF,
         wClassTag = 0x8000,
@@ -61,8 +68,8 @@ public:
 
     CObject* ReadObject(const CRuntimeClass* pClass);
     void WriteObject(const CObject* pOb);
-    CRuntimeClass* ReadClass(const CRuntimeClass* pClassRefRequested = nullptr,
-                             UINT* pSchema = nullptr, DWORD* pObTag = nullptr);
+    CRuntimeClass* ReadClass(const CRuntimeClass* pClassRefRequested = nullptr, UINT* pSchema = nullptr,
+                             DWORD* pObTag = nullptr);
     void WriteClass(const CRuntimeClass* pClassRef);
     void SerializeClass(const CRuntimeClass* pClassRef);
 
@@ -161,7 +168,12 @@ protected:
     void CheckLoading() const;
     void CheckStoring() const;
 
-    enum class EntryKind : BYTE { Null, Class, Object };
+    enum class EntryKind : BYTE
+    {
+        Null,
+        Class,
+        Object
+    };
 
     CFile* m_pFile;
     UINT m_nMode;

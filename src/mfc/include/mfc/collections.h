@@ -5,13 +5,27 @@
 
 #include "mfc/templatecollections.h"
 
-
 // Arrays.
-class CByteArray : public CArray<BYTE, BYTE> { DECLARE_SERIAL(CByteArray) };
-class CWordArray : public CArray<WORD, WORD> { DECLARE_SERIAL(CWordArray) };
-class CDWordArray : public CArray<DWORD, DWORD> { DECLARE_SERIAL(CDWordArray) };
-class CObArray : public CArray<CObject*, CObject*> { DECLARE_SERIAL(CObArray) };
-class CStringArray : public CArray<CString, const CString&> { DECLARE_SERIAL(CStringArray) };
+class CByteArray : public CArray<BYTE, BYTE>
+{
+    DECLARE_SERIAL(CByteArray)
+};
+class CWordArray : public CArray<WORD, WORD>
+{
+    DECLARE_SERIAL(CWordArray)
+};
+class CDWordArray : public CArray<DWORD, DWORD>
+{
+    DECLARE_SERIAL(CDWordArray)
+};
+class CObArray : public CArray<CObject*, CObject*>
+{
+    DECLARE_SERIAL(CObArray)
+};
+class CStringArray : public CArray<CString, const CString&>
+{
+    DECLARE_SERIAL(CStringArray)
+};
 // Pointers and UINTs have no portable stored form: these do not serialize.
 class CUIntArray : public CArray<UINT, UINT>
 {

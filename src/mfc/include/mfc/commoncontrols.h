@@ -5,7 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-class CImageList : public CObject {
+class CImageList : public CObject
+{
     DECLARE_DYNCREATE(CImageList)
 public:
     HIMAGELIST m_hImageList = nullptr;
@@ -20,8 +21,7 @@ public:
     // transparent colour (CLR_NONE for none).
     BOOL Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask);
     BOOL Create(LPCTSTR lpszBitmapID, int cx, int nGrow, COLORREF crMask);
-    BOOL Create(CImageList& imagelist1, int nImage1, CImageList& imagelist2, int nImage2, int dx,
-                int dy);
+    BOOL Create(CImageList& imagelist1, int nImage1, CImageList& imagelist2, int nImage2, int dx, int dy);
     BOOL Create(CImageList* pImageList);
 
     static CImageList* PASCAL FromHandle(HIMAGELIST hImageList);
@@ -64,9 +64,8 @@ public:
     BOOL Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle);
     BOOL DrawEx(CDC* pDC, int nImage, POINT pt, SIZE sz, COLORREF clrBk, COLORREF clrFg, UINT nStyle);
     BOOL DrawIndirect(IMAGELISTDRAWPARAMS* pimldp);
-    BOOL DrawIndirect(CDC* pDC, int nImage, POINT pt, SIZE sz, POINT ptOrigin,
-                      UINT fStyle = ILD_NORMAL, DWORD dwRop = SRCCOPY,
-                      COLORREF rgbBack = CLR_DEFAULT, COLORREF rgbFore = CLR_DEFAULT,
+    BOOL DrawIndirect(CDC* pDC, int nImage, POINT pt, SIZE sz, POINT ptOrigin, UINT fStyle = ILD_NORMAL,
+                      DWORD dwRop = SRCCOPY, COLORREF rgbBack = CLR_DEFAULT, COLORREF rgbFore = CLR_DEFAULT,
                       DWORD fState = ILS_NORMAL, DWORD Frame = 0, COLORREF crEffect = CLR_DEFAULT);
     BOOL SetOverlayImage(int nImage, int nOverlay)
     {
@@ -88,7 +87,8 @@ public:
     }
 };
 
-class CHeaderCtrl : public CWnd {
+class CHeaderCtrl : public CWnd
+{
     DECLARE_DYNAMIC(CHeaderCtrl)
 public:
     CHeaderCtrl() = default;
@@ -112,7 +112,10 @@ public:
         return (int)::SendMessageW(m_hWnd, HDM_INSERTITEMW, nPos, (LPARAM)phdi);
     }
     BOOL DeleteItem(int nPos) { return (BOOL)::SendMessageW(m_hWnd, HDM_DELETEITEM, nPos, 0); }
-    BOOL Layout(HDLAYOUT* pHeaderLayout) { return (BOOL)::SendMessageW(m_hWnd, HDM_LAYOUT, 0, (LPARAM)pHeaderLayout); }
+    BOOL Layout(HDLAYOUT* pHeaderLayout)
+    {
+        return (BOOL)::SendMessageW(m_hWnd, HDM_LAYOUT, 0, (LPARAM)pHeaderLayout);
+    }
     int HitTest(LPHDHITTESTINFO pHeaderHitTestInfo)
     {
         return (int)::SendMessageW(m_hWnd, HDM_HITTEST, 0, (LPARAM)pHeaderHitTestInfo);
@@ -128,8 +131,8 @@ public:
     }
     CImageList* SetImageList(CImageList* pImageList)
     {
-        return CImageList::FromHandle((HIMAGELIST)::SendMessageW(
-            m_hWnd, HDM_SETIMAGELIST, 0, (LPARAM)pImageList->GetSafeHandle()));
+        return CImageList::FromHandle(
+            (HIMAGELIST)::SendMessageW(m_hWnd, HDM_SETIMAGELIST, 0, (LPARAM)pImageList->GetSafeHandle()));
     }
     CImageList* GetImageList() const
     {
@@ -143,7 +146,8 @@ protected:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 };
 
-class CListCtrl : public CWnd {
+class CListCtrl : public CWnd
+{
     DECLARE_DYNAMIC(CListCtrl)
 public:
     CListCtrl() = default;
@@ -155,8 +159,8 @@ public:
     {
         return (int)::SendMessageW(m_hWnd, LVM_INSERTCOLUMNW, nCol, (LPARAM)pColumn);
     }
-    int InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT,
-                     int nWidth = -1, int nSubItem = -1);
+    int InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
+                     int nSubItem = -1);
     BOOL DeleteColumn(int nCol) { return (BOOL)::SendMessageW(m_hWnd, LVM_DELETECOLUMN, nCol, 0); }
     BOOL GetColumn(int nCol, LVCOLUMN* pColumn) const
     {
@@ -184,11 +188,14 @@ public:
     BOOL SetItem(const LVITEM* pItem) { return (BOOL)::SendMessageW(m_hWnd, LVM_SETITEMW, 0, (LPARAM)pItem); }
     BOOL SetItem(int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState,
                  UINT nStateMask, LPARAM lParam);
-    int InsertItem(const LVITEM* pItem) { return (int)::SendMessageW(m_hWnd, LVM_INSERTITEMW, 0, (LPARAM)pItem); }
+    int InsertItem(const LVITEM* pItem)
+    {
+        return (int)::SendMessageW(m_hWnd, LVM_INSERTITEMW, 0, (LPARAM)pItem);
+    }
     int InsertItem(int nItem, LPCTSTR lpszItem);
     int InsertItem(int nItem, LPCTSTR lpszItem, int nImage);
-    int InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask,
-                   int nImage, LPARAM lParam);
+    int InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
+                   LPARAM lParam);
     BOOL DeleteItem(int nItem) { return (BOOL)::SendMessageW(m_hWnd, LVM_DELETEITEM, nItem, 0); }
     BOOL DeleteAllItems() { return (BOOL)::SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0); }
     BOOL SetItemText(int nItem, int nSubItem, LPCTSTR lpszText);
@@ -219,7 +226,10 @@ public:
     {
         return (int)::SendMessageW(m_hWnd, LVM_FINDITEMW, nStart, (LPARAM)pFindInfo);
     }
-    int GetStringWidth(LPCTSTR lpsz) const { return (int)::SendMessageW(m_hWnd, LVM_GETSTRINGWIDTHW, 0, (LPARAM)lpsz); }
+    int GetStringWidth(LPCTSTR lpsz) const
+    {
+        return (int)::SendMessageW(m_hWnd, LVM_GETSTRINGWIDTHW, 0, (LPARAM)lpsz);
+    }
 
     // Selection
     int GetNextItem(int nItem, int nFlags) const
@@ -258,8 +268,14 @@ public:
     {
         return (BOOL)::SendMessageW(m_hWnd, LVM_SETITEMPOSITION32, nItem, (LPARAM)&pt);
     }
-    BOOL GetViewRect(LPRECT lpRect) const { return (BOOL)::SendMessageW(m_hWnd, LVM_GETVIEWRECT, 0, (LPARAM)lpRect); }
-    BOOL GetOrigin(LPPOINT lpPoint) const { return (BOOL)::SendMessageW(m_hWnd, LVM_GETORIGIN, 0, (LPARAM)lpPoint); }
+    BOOL GetViewRect(LPRECT lpRect) const
+    {
+        return (BOOL)::SendMessageW(m_hWnd, LVM_GETVIEWRECT, 0, (LPARAM)lpRect);
+    }
+    BOOL GetOrigin(LPPOINT lpPoint) const
+    {
+        return (BOOL)::SendMessageW(m_hWnd, LVM_GETORIGIN, 0, (LPARAM)lpPoint);
+    }
     int HitTest(LVHITTESTINFO* pHitTestInfo) const
     {
         return (int)::SendMessageW(m_hWnd, LVM_HITTEST, 0, (LPARAM)pHitTestInfo);
@@ -294,8 +310,8 @@ public:
     }
     CImageList* SetImageList(CImageList* pImageList, int nImageListType)
     {
-        return CImageList::FromHandle((HIMAGELIST)::SendMessageW(
-            m_hWnd, LVM_SETIMAGELIST, nImageListType, (LPARAM)pImageList->GetSafeHandle()));
+        return CImageList::FromHandle((HIMAGELIST)::SendMessageW(m_hWnd, LVM_SETIMAGELIST, nImageListType,
+                                                                 (LPARAM)pImageList->GetSafeHandle()));
     }
     CImageList* GetImageList(int nImageList) const
     {
@@ -326,7 +342,8 @@ protected:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 };
 
-class CSliderCtrl : public CWnd {
+class CSliderCtrl : public CWnd
+{
     DECLARE_DYNAMIC(CSliderCtrl)
 public:
     CSliderCtrl() = default;
@@ -343,8 +360,14 @@ public:
         nMin = GetRangeMin();
         nMax = GetRangeMax();
     }
-    void SetRangeMin(int nMin, BOOL bRedraw = FALSE) { ::SendMessageW(m_hWnd, TBM_SETRANGEMIN, bRedraw, nMin); }
-    void SetRangeMax(int nMax, BOOL bRedraw = FALSE) { ::SendMessageW(m_hWnd, TBM_SETRANGEMAX, bRedraw, nMax); }
+    void SetRangeMin(int nMin, BOOL bRedraw = FALSE)
+    {
+        ::SendMessageW(m_hWnd, TBM_SETRANGEMIN, bRedraw, nMin);
+    }
+    void SetRangeMax(int nMax, BOOL bRedraw = FALSE)
+    {
+        ::SendMessageW(m_hWnd, TBM_SETRANGEMAX, bRedraw, nMax);
+    }
     // Set one end at a time: TBM_SETRANGE packs both into 16 bits.
     void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE)
     {
@@ -385,13 +408,17 @@ public:
     void VerifyPos() { ::SendMessageW(m_hWnd, TBM_SETPOS, FALSE, GetPos()); }
 };
 
-class CProgressCtrl : public CWnd {
+class CProgressCtrl : public CWnd
+{
     DECLARE_DYNAMIC(CProgressCtrl)
 public:
     CProgressCtrl() = default;
     virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
-    void SetRange(short nLower, short nUpper) { ::SendMessageW(m_hWnd, PBM_SETRANGE, 0, MAKELPARAM(nLower, nUpper)); }
+    void SetRange(short nLower, short nUpper)
+    {
+        ::SendMessageW(m_hWnd, PBM_SETRANGE, 0, MAKELPARAM(nLower, nUpper));
+    }
     void SetRange32(int nLower, int nUpper) { ::SendMessageW(m_hWnd, PBM_SETRANGE32, nLower, nUpper); }
     void GetRange(int& nLower, int& nUpper) const
     {
@@ -410,21 +437,29 @@ public:
     {
         return (BOOL)::SendMessageW(m_hWnd, PBM_SETMARQUEE, fMarqueeMode, nInterval);
     }
-    COLORREF SetBarColor(COLORREF clrBar) { return (COLORREF)::SendMessageW(m_hWnd, PBM_SETBARCOLOR, 0, clrBar); }
+    COLORREF SetBarColor(COLORREF clrBar)
+    {
+        return (COLORREF)::SendMessageW(m_hWnd, PBM_SETBARCOLOR, 0, clrBar);
+    }
     COLORREF GetBarColor() const { return (COLORREF)::SendMessageW(m_hWnd, PBM_GETBARCOLOR, 0, 0); }
-    COLORREF SetBkColor(COLORREF clrNew) { return (COLORREF)::SendMessageW(m_hWnd, PBM_SETBKCOLOR, 0, clrNew); }
+    COLORREF SetBkColor(COLORREF clrNew)
+    {
+        return (COLORREF)::SendMessageW(m_hWnd, PBM_SETBKCOLOR, 0, clrNew);
+    }
     COLORREF GetBkColor() const { return (COLORREF)::SendMessageW(m_hWnd, PBM_GETBKCOLOR, 0, 0); }
     int SetState(int iState) { return (int)::SendMessageW(m_hWnd, PBM_SETSTATE, iState, 0); }
     int GetState() const { return (int)::SendMessageW(m_hWnd, PBM_GETSTATE, 0, 0); }
 };
 
 // A TOOLINFO with room for the text GetToolInfo copies back.
-class CToolInfo : public TTTOOLINFOW {
+class CToolInfo : public TTTOOLINFOW
+{
 public:
     TCHAR szText[256];
 };
 
-class CToolTipCtrl : public CWnd {
+class CToolTipCtrl : public CWnd
+{
     DECLARE_DYNAMIC(CToolTipCtrl)
 public:
     CToolTipCtrl() = default;
@@ -442,7 +477,10 @@ public:
     void SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, LPCRECT lpRect);
     void GetText(CString& str, CWnd* pWnd, UINT_PTR nIDTool = 0) const;
     BOOL GetToolInfo(CToolInfo& ToolInfo, CWnd* pWnd, UINT_PTR nIDTool = 0) const;
-    void SetToolInfo(LPTOOLINFO lpToolInfo) { ::SendMessageW(m_hWnd, TTM_SETTOOLINFOW, 0, (LPARAM)lpToolInfo); }
+    void SetToolInfo(LPTOOLINFO lpToolInfo)
+    {
+        ::SendMessageW(m_hWnd, TTM_SETTOOLINFOW, 0, (LPARAM)lpToolInfo);
+    }
     BOOL HitTest(CWnd* pWnd, CPoint pt, LPTOOLINFO lpToolInfo) const;
     int GetToolCount() const { return (int)::SendMessageW(m_hWnd, TTM_GETTOOLCOUNT, 0, 0); }
 

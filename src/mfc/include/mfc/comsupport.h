@@ -22,7 +22,8 @@
 
 #include "comutility.h"
 
-class _com_error {
+class _com_error
+{
 public:
     // Takes ownership of perrinfo unless fAddRef.
     _com_error(HRESULT hr, IErrorInfo* perrinfo = NULL, bool fAddRef = false) noexcept;
@@ -53,7 +54,8 @@ public:
     }
     static WORD HRESULTToWCode(HRESULT hr) noexcept
     {
-        return (hr >= HRESULT(0x80040200u) && hr <= HRESULT(0x8004FFFFu)) ? WORD(hr - HRESULT(0x80040200u)) : 0;
+        return (hr >= HRESULT(0x80040200u) && hr <= HRESULT(0x8004FFFFu)) ? WORD(hr - HRESULT(0x80040200u))
+                                                                          : 0;
     }
 
 private:
@@ -63,7 +65,8 @@ private:
 };
 
 template <class _Interface, const IID* _IID>
-class _com_IIID {
+class _com_IIID
+{
 public:
     typedef _Interface Interface;
     static _Interface* GetInterfacePtr() noexcept { return NULL; }
@@ -72,7 +75,8 @@ public:
 };
 
 template <class _IIID>
-class _com_ptr_t {
+class _com_ptr_t
+{
 public:
     typedef _IIID ThisIIID;
     typedef typename _IIID::Interface Interface;
@@ -136,7 +140,8 @@ public:
 
     _com_ptr_t& operator=(Interface* pInterface) noexcept
     {
-        if (m_pInterface != pInterface) {
+        if (m_pInterface != pInterface)
+        {
             Interface* old = m_pInterface;
             m_pInterface = pInterface;
             _AddRef();
@@ -148,7 +153,8 @@ public:
     _com_ptr_t& operator=(const _com_ptr_t& cp) noexcept { return operator=(cp.m_pInterface); }
     _com_ptr_t& operator=(_com_ptr_t&& cp) noexcept
     {
-        if (this != &cp) {
+        if (this != &cp)
+        {
             _Release();
             m_pInterface = cp.m_pInterface;
             cp.m_pInterface = NULL;
@@ -227,32 +233,68 @@ public:
 
     // Identity comparisons go through IUnknown, as COM defines identity.
     template <class _OtherIID>
-    bool operator==(const _com_ptr_t<_OtherIID>& p) const { return _CompareUnknown(p.GetInterfacePtr()) == 0; }
+    bool operator==(const _com_ptr_t<_OtherIID>& p) const
+    {
+        return _CompareUnknown(p.GetInterfacePtr()) == 0;
+    }
     template <class _InterfaceType>
-    bool operator==(_InterfaceType* p) const { return _CompareUnknown(p) == 0; }
+    bool operator==(_InterfaceType* p) const
+    {
+        return _CompareUnknown(p) == 0;
+    }
     // NULL, 0 and nullptr arrive here as null pointers.
     bool operator==(Interface* p) const { return _CompareUnknown(p) == 0; }
     template <class _OtherIID>
-    bool operator!=(const _com_ptr_t<_OtherIID>& p) const { return !(*this == p); }
+    bool operator!=(const _com_ptr_t<_OtherIID>& p) const
+    {
+        return !(*this == p);
+    }
     template <class _InterfaceType>
-    bool operator!=(_InterfaceType* p) const { return !(*this == p); }
+    bool operator!=(_InterfaceType* p) const
+    {
+        return !(*this == p);
+    }
     bool operator!=(Interface* p) const { return !(*this == p); }
     template <class _OtherIID>
-    bool operator<(const _com_ptr_t<_OtherIID>& p) const { return _CompareUnknown(p.GetInterfacePtr()) < 0; }
+    bool operator<(const _com_ptr_t<_OtherIID>& p) const
+    {
+        return _CompareUnknown(p.GetInterfacePtr()) < 0;
+    }
     template <class _InterfaceType>
-    bool operator<(_InterfaceType* p) const { return _CompareUnknown(p) < 0; }
+    bool operator<(_InterfaceType* p) const
+    {
+        return _CompareUnknown(p) < 0;
+    }
     template <class _OtherIID>
-    bool operator>(const _com_ptr_t<_OtherIID>& p) const { return _CompareUnknown(p.GetInterfacePtr()) > 0; }
+    bool operator>(const _com_ptr_t<_OtherIID>& p) const
+    {
+        return _CompareUnknown(p.GetInterfacePtr()) > 0;
+    }
     template <class _InterfaceType>
-    bool operator>(_InterfaceType* p) const { return _CompareUnknown(p) > 0; }
+    bool operator>(_InterfaceType* p) const
+    {
+        return _CompareUnknown(p) > 0;
+    }
     template <class _OtherIID>
-    bool operator<=(const _com_ptr_t<_OtherIID>& p) const { return _CompareUnknown(p.GetInterfacePtr()) <= 0; }
+    bool operator<=(const _com_ptr_t<_OtherIID>& p) const
+    {
+        return _CompareUnknown(p.GetInterfacePtr()) <= 0;
+    }
     template <class _InterfaceType>
-    bool operator<=(_InterfaceType* p) const { return _CompareUnknown(p) <= 0; }
+    bool operator<=(_InterfaceType* p) const
+    {
+        return _CompareUnknown(p) <= 0;
+    }
     template <class _OtherIID>
-    bool operator>=(const _com_ptr_t<_OtherIID>& p) const { return _CompareUnknown(p.GetInterfacePtr()) >= 0; }
+    bool operator>=(const _com_ptr_t<_OtherIID>& p) const
+    {
+        return _CompareUnknown(p.GetInterfacePtr()) >= 0;
+    }
     template <class _InterfaceType>
-    bool operator>=(_InterfaceType* p) const { return _CompareUnknown(p) >= 0; }
+    bool operator>=(_InterfaceType* p) const
+    {
+        return _CompareUnknown(p) >= 0;
+    }
 
     // Raise E_POINTER when empty; Release also empties the pointer.
     void AddRef()
@@ -272,10 +314,12 @@ public:
     Interface* GetInterfacePtr() const noexcept { return m_pInterface; }
     Interface*& GetInterfacePtr() noexcept { return m_pInterface; }
 
-    HRESULT CreateInstance(const CLSID& rclsid, IUnknown* pOuter = NULL, DWORD dwClsContext = CLSCTX_ALL) noexcept
+    HRESULT CreateInstance(const CLSID& rclsid, IUnknown* pOuter = NULL,
+                           DWORD dwClsContext = CLSCTX_ALL) noexcept
     {
         _Release();
-        if (pOuter) {
+        if (pOuter)
+        {
             // Aggregation hands out the inner IUnknown only.
             IUnknown* pUnknown = NULL;
             HRESULT hr = CoCreateInstance(rclsid, pOuter, dwClsContext, IID_IUnknown,
@@ -286,10 +330,12 @@ public:
             pUnknown->Release();
             return hr;
         }
-        return CoCreateInstance(rclsid, NULL, dwClsContext, GetIID(), reinterpret_cast<void**>(&m_pInterface));
+        return CoCreateInstance(rclsid, NULL, dwClsContext, GetIID(),
+                                reinterpret_cast<void**>(&m_pInterface));
     }
     // A "{...}" class id string or a ProgID.
-    HRESULT CreateInstance(LPCWSTR clsidString, IUnknown* pOuter = NULL, DWORD dwClsContext = CLSCTX_ALL) noexcept
+    HRESULT CreateInstance(LPCWSTR clsidString, IUnknown* pOuter = NULL,
+                           DWORD dwClsContext = CLSCTX_ALL) noexcept
     {
         if (!clsidString)
             return E_INVALIDARG;
@@ -300,7 +346,8 @@ public:
             return hr;
         return CreateInstance(clsid, pOuter, dwClsContext);
     }
-    HRESULT CreateInstance(LPCSTR clsidStringA, IUnknown* pOuter = NULL, DWORD dwClsContext = CLSCTX_ALL) noexcept
+    HRESULT CreateInstance(LPCSTR clsidStringA, IUnknown* pOuter = NULL,
+                           DWORD dwClsContext = CLSCTX_ALL) noexcept
     {
         if (!clsidStringA)
             return E_INVALIDARG;
@@ -339,7 +386,8 @@ private:
     }
     void _Release() noexcept
     {
-        if (m_pInterface) {
+        if (m_pInterface)
+        {
             Interface* old = m_pInterface;
             m_pInterface = NULL;
             old->Release();
@@ -370,13 +418,15 @@ private:
     {
         IUnknown* pu1 = NULL;
         IUnknown* pu2 = NULL;
-        if (m_pInterface) {
+        if (m_pInterface)
+        {
             HRESULT hr = m_pInterface->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&pu1));
             if (FAILED(hr))
                 _com_issue_error(hr);
             pu1->Release();
         }
-        if (p) {
+        if (p)
+        {
             HRESULT hr = p->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&pu2));
             if (FAILED(hr))
                 _com_issue_error(hr);
@@ -387,12 +437,17 @@ private:
 };
 
 template <class _InterfaceType, class _IIID>
-bool operator==(_InterfaceType* p, const _com_ptr_t<_IIID>& cp) { return cp == p; }
+bool operator==(_InterfaceType* p, const _com_ptr_t<_IIID>& cp)
+{
+    return cp == p;
+}
 template <class _InterfaceType, class _IIID>
-bool operator!=(_InterfaceType* p, const _com_ptr_t<_IIID>& cp) { return cp != p; }
+bool operator!=(_InterfaceType* p, const _com_ptr_t<_IIID>& cp)
+{
+    return cp != p;
+}
 
-#define _COM_SMARTPTR_TYPEDEF(Interface, IID) \
-    typedef _com_ptr_t<_com_IIID<Interface, &(IID)>> Interface##Ptr
+#define _COM_SMARTPTR_TYPEDEF(Interface, IID) typedef _com_ptr_t<_com_IIID<Interface, &(IID)>> Interface##Ptr
 
 // Smart pointers for the interfaces the compiler support predefines.
 _COM_SMARTPTR_TYPEDEF(IUnknown, IID_IUnknown);

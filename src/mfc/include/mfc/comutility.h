@@ -25,12 +25,13 @@ namespace _com_util {
 // result (SysFreeString / delete[]). Throw _com_error(E_OUTOFMEMORY).
 BSTR WINAPI ConvertStringToBSTR(const char* pSrc);
 char* WINAPI ConvertBSTRToString(BSTR pSrc);
-} // namespace _com_util
+}  // namespace _com_util
 
 // A shared, reference-counted BSTR. Copies share one string; operations that
 // change the text give this object a new string of its own, so other copies
 // never see the change.
-class _bstr_t {
+class _bstr_t
+{
 public:
     _bstr_t() noexcept : m_Data(nullptr) {}
     _bstr_t(const _bstr_t& s) noexcept;
@@ -95,7 +96,8 @@ private:
 
 // VARIANT with value semantics. Extractors convert through
 // VariantChangeType and throw _com_error on failure.
-class _variant_t : public tagVARIANT {
+class _variant_t : public tagVARIANT
+{
 public:
     _variant_t() noexcept { VariantInit(this); }
     _variant_t(const VARIANT& varSrc);
@@ -105,11 +107,11 @@ public:
     // fCopy false takes varSrc's contents and leaves it VT_EMPTY.
     _variant_t(VARIANT& varSrc, bool fCopy);
 
-    _variant_t(short sSrc, VARTYPE vtSrc = VT_I2);              // VT_I2, VT_BOOL
-    _variant_t(int iSrc, VARTYPE vtSrc = VT_I4);                // VT_I4, VT_INT, VT_ERROR, VT_BOOL
-    _variant_t(long lSrc, VARTYPE vtSrc = VT_I4);               // VT_I4/VT_I8 (see above), VT_ERROR, VT_BOOL
+    _variant_t(short sSrc, VARTYPE vtSrc = VT_I2);  // VT_I2, VT_BOOL
+    _variant_t(int iSrc, VARTYPE vtSrc = VT_I4);    // VT_I4, VT_INT, VT_ERROR, VT_BOOL
+    _variant_t(long lSrc, VARTYPE vtSrc = VT_I4);   // VT_I4/VT_I8 (see above), VT_ERROR, VT_BOOL
     _variant_t(float fltSrc) noexcept;
-    _variant_t(double dblSrc, VARTYPE vtSrc = VT_R8);           // VT_R8, VT_DATE
+    _variant_t(double dblSrc, VARTYPE vtSrc = VT_R8);  // VT_R8, VT_DATE
     _variant_t(const CY& cySrc) noexcept;
     _variant_t(const _bstr_t& bstrSrc);
     _variant_t(const OLECHAR* pSrc);
@@ -121,8 +123,8 @@ public:
     _variant_t(BYTE bSrc) noexcept;
     _variant_t(char cSrc) noexcept;
     _variant_t(unsigned short usSrc) noexcept;
-    _variant_t(unsigned int uiSrc, VARTYPE vtSrc = VT_UI4);     // VT_UI4, VT_UINT
-    _variant_t(unsigned long ulSrc, VARTYPE vtSrc = VT_UI4);    // VT_UI4/VT_UI8
+    _variant_t(unsigned int uiSrc, VARTYPE vtSrc = VT_UI4);   // VT_UI4, VT_UINT
+    _variant_t(unsigned long ulSrc, VARTYPE vtSrc = VT_UI4);  // VT_UI4/VT_UI8
     _variant_t(long long i8Src) : _variant_t(long(i8Src), VT_I8) {}
     _variant_t(unsigned long long ui8Src) : _variant_t((unsigned long)ui8Src, VT_UI8) {}
 
@@ -141,7 +143,7 @@ public:
     operator _bstr_t() const;
     operator IDispatch*() const;  // AddRef'd for the caller
     operator bool() const;
-    operator IUnknown*() const;   // AddRef'd for the caller
+    operator IUnknown*() const;  // AddRef'd for the caller
     operator DECIMAL() const;
     operator BYTE() const;
     operator char() const;

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-class CStatic : public CWnd {
+class CStatic : public CWnd
+{
     DECLARE_DYNAMIC(CStatic)
 public:
     CStatic() = default;
@@ -39,12 +40,12 @@ protected:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 };
 
-class CButton : public CWnd {
+class CButton : public CWnd
+{
     DECLARE_DYNAMIC(CButton)
 public:
     CButton() = default;
-    virtual BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                        UINT nID);
+    virtual BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     UINT GetState() const { return (UINT)::SendMessageW(m_hWnd, BM_GETSTATE, 0, 0); }
     void SetState(BOOL bHighlight) { ::SendMessageW(m_hWnd, BM_SETSTATE, bHighlight, 0); }
@@ -55,7 +56,10 @@ public:
     {
         ::SendMessageW(m_hWnd, BM_SETSTYLE, nStyle, (LPARAM)bRedraw);
     }
-    HICON SetIcon(HICON hIcon) { return (HICON)::SendMessageW(m_hWnd, BM_SETIMAGE, IMAGE_ICON, (LPARAM)hIcon); }
+    HICON SetIcon(HICON hIcon)
+    {
+        return (HICON)::SendMessageW(m_hWnd, BM_SETIMAGE, IMAGE_ICON, (LPARAM)hIcon);
+    }
     HICON GetIcon() const { return (HICON)::SendMessageW(m_hWnd, BM_GETIMAGE, IMAGE_ICON, 0); }
     HBITMAP SetBitmap(HBITMAP hBitmap)
     {
@@ -75,7 +79,8 @@ protected:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 };
 
-class CEdit : public CWnd {
+class CEdit : public CWnd
+{
     DECLARE_DYNAMIC(CEdit)
 public:
     CEdit() = default;
@@ -122,7 +127,10 @@ public:
     void EmptyUndoBuffer() { ::SendMessageW(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0); }
     BOOL FmtLines(BOOL bAddEOL) { return (BOOL)::SendMessageW(m_hWnd, EM_FMTLINES, bAddEOL, 0); }
     void LimitText(int nChars = 0) { ::SendMessageW(m_hWnd, EM_LIMITTEXT, nChars, 0); }
-    int LineFromChar(int nIndex = -1) const { return (int)::SendMessageW(m_hWnd, EM_LINEFROMCHAR, nIndex, 0); }
+    int LineFromChar(int nIndex = -1) const
+    {
+        return (int)::SendMessageW(m_hWnd, EM_LINEFROMCHAR, nIndex, 0);
+    }
     int LineIndex(int nLine = -1) const { return (int)::SendMessageW(m_hWnd, EM_LINEINDEX, nLine, 0); }
     int LineLength(int nLine = -1) const { return (int)::SendMessageW(m_hWnd, EM_LINELENGTH, nLine, 0); }
     void LineScroll(int nLines, int nChars = 0) { ::SendMessageW(m_hWnd, EM_LINESCROLL, nChars, nLines); }
@@ -173,7 +181,8 @@ public:
     }
 };
 
-class CComboBox : public CWnd {
+class CComboBox : public CWnd
+{
     DECLARE_DYNAMIC(CComboBox)
 public:
     CComboBox() = default;
@@ -230,7 +239,10 @@ public:
     {
         return (int)::SendMessageW(m_hWnd, CB_FINDSTRINGEXACT, nIndexStart, (LPARAM)lpszFind);
     }
-    int SetExtendedUI(BOOL bExtended = TRUE) { return (int)::SendMessageW(m_hWnd, CB_SETEXTENDEDUI, bExtended, 0); }
+    int SetExtendedUI(BOOL bExtended = TRUE)
+    {
+        return (int)::SendMessageW(m_hWnd, CB_SETEXTENDEDUI, bExtended, 0);
+    }
     BOOL GetExtendedUI() const { return (BOOL)::SendMessageW(m_hWnd, CB_GETEXTENDEDUI, 0, 0); }
     void GetDroppedControlRect(LPRECT lprect) const
     {
@@ -242,18 +254,27 @@ public:
         return (BOOL)::SendMessageW(m_hWnd, CB_SETMINVISIBLE, iMinVisible, 0);
     }
     int GetMinVisible() const { return (int)::SendMessageW(m_hWnd, CB_GETMINVISIBLE, 0, 0); }
-    BOOL SetCueBanner(LPCTSTR lpszText) { return (BOOL)::SendMessageW(m_hWnd, CB_SETCUEBANNER, 0, (LPARAM)lpszText); }
+    BOOL SetCueBanner(LPCTSTR lpszText)
+    {
+        return (BOOL)::SendMessageW(m_hWnd, CB_SETCUEBANNER, 0, (LPARAM)lpszText);
+    }
     BOOL GetComboBoxInfo(PCOMBOBOXINFO pcbi) const { return ::GetComboBoxInfo(m_hWnd, pcbi); }
 
     void ShowDropDown(BOOL bShowIt = TRUE) { ::SendMessageW(m_hWnd, CB_SHOWDROPDOWN, bShowIt, 0); }
-    int AddString(LPCTSTR lpszString) { return (int)::SendMessageW(m_hWnd, CB_ADDSTRING, 0, (LPARAM)lpszString); }
+    int AddString(LPCTSTR lpszString)
+    {
+        return (int)::SendMessageW(m_hWnd, CB_ADDSTRING, 0, (LPARAM)lpszString);
+    }
     int DeleteString(UINT nIndex) { return (int)::SendMessageW(m_hWnd, CB_DELETESTRING, nIndex, 0); }
     int InsertString(int nIndex, LPCTSTR lpszString)
     {
         return (int)::SendMessageW(m_hWnd, CB_INSERTSTRING, nIndex, (LPARAM)lpszString);
     }
     void ResetContent() { ::SendMessageW(m_hWnd, CB_RESETCONTENT, 0, 0); }
-    int Dir(UINT attr, LPCTSTR lpszWildCard) { return (int)::SendMessageW(m_hWnd, CB_DIR, attr, (LPARAM)lpszWildCard); }
+    int Dir(UINT attr, LPCTSTR lpszWildCard)
+    {
+        return (int)::SendMessageW(m_hWnd, CB_DIR, attr, (LPARAM)lpszWildCard);
+    }
     int FindString(int nStartAfter, LPCTSTR lpszString) const
     {
         return (int)::SendMessageW(m_hWnd, CB_FINDSTRING, nStartAfter, (LPARAM)lpszString);
@@ -277,7 +298,8 @@ protected:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 };
 
-class CListBox : public CWnd {
+class CListBox : public CWnd
+{
     DECLARE_DYNAMIC(CListBox)
 public:
     CListBox() = default;
@@ -291,7 +313,10 @@ public:
     int SetTopIndex(int nIndex) { return (int)::SendMessageW(m_hWnd, LB_SETTOPINDEX, nIndex, 0); }
     LCID GetLocale() const { return (LCID)::SendMessageW(m_hWnd, LB_GETLOCALE, 0, 0); }
     LCID SetLocale(LCID nNewLocale) { return (LCID)::SendMessageW(m_hWnd, LB_SETLOCALE, nNewLocale, 0); }
-    int InitStorage(int nItems, UINT nBytes) { return (int)::SendMessageW(m_hWnd, LB_INITSTORAGE, nItems, nBytes); }
+    int InitStorage(int nItems, UINT nBytes)
+    {
+        return (int)::SendMessageW(m_hWnd, LB_INITSTORAGE, nItems, nBytes);
+    }
     UINT ItemFromPoint(CPoint pt, BOOL& bOutside) const
     {
         DWORD result = (DWORD)::SendMessageW(m_hWnd, LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y));
@@ -303,7 +328,10 @@ public:
     int SetCurSel(int nSelect) { return (int)::SendMessageW(m_hWnd, LB_SETCURSEL, nSelect, 0); }
 
     int GetSel(int nIndex) const { return (int)::SendMessageW(m_hWnd, LB_GETSEL, nIndex, 0); }
-    int SetSel(int nIndex, BOOL bSelect = TRUE) { return (int)::SendMessageW(m_hWnd, LB_SETSEL, bSelect, nIndex); }
+    int SetSel(int nIndex, BOOL bSelect = TRUE)
+    {
+        return (int)::SendMessageW(m_hWnd, LB_SETSEL, bSelect, nIndex);
+    }
     int GetSelCount() const { return (int)::SendMessageW(m_hWnd, LB_GETSELCOUNT, 0, 0); }
     int GetSelItems(int nMaxItems, LPINT rgIndex) const
     {
@@ -326,7 +354,10 @@ public:
         return (int)::SendMessageW(m_hWnd, LB_SETCARETINDEX, nIndex, MAKELONG(bScroll, 0));
     }
 
-    DWORD_PTR GetItemData(int nIndex) const { return (DWORD_PTR)::SendMessageW(m_hWnd, LB_GETITEMDATA, nIndex, 0); }
+    DWORD_PTR GetItemData(int nIndex) const
+    {
+        return (DWORD_PTR)::SendMessageW(m_hWnd, LB_GETITEMDATA, nIndex, 0);
+    }
     int SetItemData(int nIndex, DWORD_PTR dwItemData)
     {
         return (int)::SendMessageW(m_hWnd, LB_SETITEMDATA, nIndex, (LPARAM)dwItemData);
@@ -372,7 +403,10 @@ public:
         return (int)::SendMessageW(m_hWnd, LB_INSERTSTRING, nIndex, (LPARAM)lpszItem);
     }
     void ResetContent() { ::SendMessageW(m_hWnd, LB_RESETCONTENT, 0, 0); }
-    int Dir(UINT attr, LPCTSTR lpszWildCard) { return (int)::SendMessageW(m_hWnd, LB_DIR, attr, (LPARAM)lpszWildCard); }
+    int Dir(UINT attr, LPCTSTR lpszWildCard)
+    {
+        return (int)::SendMessageW(m_hWnd, LB_DIR, attr, (LPARAM)lpszWildCard);
+    }
     int FindString(int nStartAfter, LPCTSTR lpszItem) const
     {
         return (int)::SendMessageW(m_hWnd, LB_FINDSTRING, nStartAfter, (LPARAM)lpszItem);
@@ -394,7 +428,8 @@ protected:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 };
 
-class CScrollBar : public CWnd {
+class CScrollBar : public CWnd
+{
     DECLARE_DYNAMIC(CScrollBar)
 public:
     CScrollBar() = default;

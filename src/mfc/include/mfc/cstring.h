@@ -22,7 +22,8 @@
 #include "mfc/utf16crt.h"
 
 // The collections' opaque iteration position; afx.h declares it for everyone.
-struct __POSITION {};
+struct __POSITION
+{};
 typedef __POSITION* POSITION;
 #define BEFORE_START_POSITION ((POSITION)-1L)
 
@@ -130,7 +131,8 @@ public:
     CStringT(XCHAR ch, int nRepeat = 1) { Fill(ch, nRepeat); }
     CStringT(YCHAR ch, int nRepeat = 1)
     {
-        if (nRepeat > 0) {
+        if (nRepeat > 0)
+        {
             std::basic_string<YCHAR> run(size_t(nRepeat), ch);
             AssignOther(run.data(), nRepeat);
         }
@@ -145,7 +147,8 @@ public:
     }
     CStringT& operator=(CStringT&& other) noexcept
     {
-        if (this != &other) {
+        if (this != &other)
+        {
             Free();
             Swap(other);
         }
@@ -223,11 +226,13 @@ public:
     void SetString(PCXSTR psz) { SetString(psz, psz ? int(Length(psz)) : 0); }
     void SetString(PCXSTR pch, int nLength)
     {
-        if (!pch || nLength <= 0) {
+        if (!pch || nLength <= 0)
+        {
             Truncate(0);
             return;
         }
-        if (pch >= m_pszData && pch <= m_pszData + m_nLength && m_nAlloc) {  // from our own buffer
+        if (pch >= m_pszData && pch <= m_pszData + m_nLength && m_nAlloc)
+        {  // from our own buffer
             CStringT copy(pch, nLength);
             *this = std::move(copy);
             return;
@@ -241,7 +246,8 @@ public:
     {
         if (!pch || nLength <= 0)
             return;
-        if (pch >= m_pszData && pch <= m_pszData + m_nLength && m_nAlloc) {
+        if (pch >= m_pszData && pch <= m_pszData + m_nLength && m_nAlloc)
+        {
             CStringT copy(pch, nLength);
             Append(copy.m_pszData, copy.m_nLength);
             return;
@@ -291,11 +297,13 @@ public:
     // -1: the text ends at its first null (never beyond the buffer).
     void ReleaseBuffer(int nNewLength = -1)
     {
-        if (!m_nAlloc) {
+        if (!m_nAlloc)
+        {
             m_nLength = 0;
             return;
         }
-        if (nNewLength < 0) {
+        if (nNewLength < 0)
+        {
             nNewLength = 0;
             while (nNewLength < m_nAlloc && m_pszData[nNewLength])
                 ++nNewLength;
@@ -313,8 +321,10 @@ public:
     void Preallocate(int nLength) { Reserve(std::max(nLength, m_nLength), true); }
     void FreeExtra()
     {
-        if (m_nAlloc > m_nLength) {
-            if (m_nLength == 0) {
+        if (m_nAlloc > m_nLength)
+        {
+            if (m_nLength == 0)
+            {
                 Free();
                 return;
             }
@@ -411,17 +421,22 @@ public:
     {
         if (iStart < 0)
             AfxThrowInvalidArgException();
-        if (!pszTokens || !*pszTokens) {
-            if (iStart < m_nLength) {
+        if (!pszTokens || !*pszTokens)
+        {
+            if (iStart < m_nLength)
+            {
                 CStringT rest(m_pszData + iStart, m_nLength - iStart);
                 iStart = m_nLength + 1;  // the next call ends the loop
                 return rest;
             }
-        } else {
+        }
+        else
+        {
             int i = iStart;
             while (i < m_nLength && InSet(m_pszData[i], pszTokens))
                 ++i;
-            if (i < m_nLength) {
+            if (i < m_nLength)
+            {
                 int end = i;
                 while (end < m_nLength && !InSet(m_pszData[end], pszTokens))
                     ++end;
@@ -440,7 +455,8 @@ public:
         if (chOld == chNew)
             return 0;
         for (int i = 0; i < m_nLength; ++i)
-            if (m_pszData[i] == chOld) {
+            if (m_pszData[i] == chOld)
+            {
                 m_pszData[i] = chNew;
                 ++count;
             }
@@ -460,7 +476,8 @@ public:
         CStringT result;
         result.Reserve(m_nLength + count * (nNew - nOld), false);
         int from = 0;
-        for (int i = Find(pszOld); i >= 0; i = Find(pszOld, i + nOld)) {
+        for (int i = Find(pszOld); i >= 0; i = Find(pszOld, i + nOld))
+        {
             result.Append(m_pszData + from, i - from);
             result.Append(pszNew, nNew);
             from = i + nOld;
@@ -491,7 +508,8 @@ public:
         if (iIndex >= m_nLength)
             return m_nLength;
         nCount = std::min(nCount, m_nLength - iIndex);
-        if (nCount > 0) {
+        if (nCount > 0)
+        {
             memmove(m_pszData + iIndex, m_pszData + iIndex + nCount,
                     size_t(m_nLength - iIndex - nCount) * sizeof(XCHAR));
             SetLength(m_nLength - nCount);
@@ -502,16 +520,28 @@ public:
     CStringT& Trim() { return TrimRight().TrimLeft(); }
     CStringT& Trim(XCHAR chTarget) { return TrimRight(chTarget).TrimLeft(chTarget); }
     CStringT& Trim(PCXSTR pszTargets) { return TrimRight(pszTargets).TrimLeft(pszTargets); }
-    CStringT& TrimLeft() { return TrimLeftWhere([](XCHAR c) { return Traits::IsSpace(c); }); }
-    CStringT& TrimLeft(XCHAR chTarget) { return TrimLeftWhere([chTarget](XCHAR c) { return c == chTarget; }); }
+    CStringT& TrimLeft()
+    {
+        return TrimLeftWhere([](XCHAR c) { return Traits::IsSpace(c); });
+    }
+    CStringT& TrimLeft(XCHAR chTarget)
+    {
+        return TrimLeftWhere([chTarget](XCHAR c) { return c == chTarget; });
+    }
     CStringT& TrimLeft(PCXSTR pszTargets)
     {
         if (!pszTargets || !*pszTargets)
             return *this;
         return TrimLeftWhere([pszTargets](XCHAR c) { return InSet(c, pszTargets); });
     }
-    CStringT& TrimRight() { return TrimRightWhere([](XCHAR c) { return Traits::IsSpace(c); }); }
-    CStringT& TrimRight(XCHAR chTarget) { return TrimRightWhere([chTarget](XCHAR c) { return c == chTarget; }); }
+    CStringT& TrimRight()
+    {
+        return TrimRightWhere([](XCHAR c) { return Traits::IsSpace(c); });
+    }
+    CStringT& TrimRight(XCHAR chTarget)
+    {
+        return TrimRightWhere([chTarget](XCHAR c) { return c == chTarget; });
+    }
     CStringT& TrimRight(PCXSTR pszTargets)
     {
         if (!pszTargets || !*pszTargets)
@@ -605,10 +635,7 @@ public:
     }
 
     // --- Resources and conversions ------------------------------------------------
-    BOOL LoadString(UINT nID)
-    {
-        return LoadString(_AfxFindStringResourceHandle(nID), nID);
-    }
+    BOOL LoadString(UINT nID) { return LoadString(_AfxFindStringResourceHandle(nID), nID); }
     BOOL LoadString(HINSTANCE hInstance, UINT nID)
     {
         std::basic_string<XCHAR> text;
@@ -627,7 +654,8 @@ public:
     BSTR SetSysString(BSTR* pbstr) const
     {
         BSTR b = AllocSysString();
-        if (pbstr) {
+        if (pbstr)
+        {
             SysFreeString(*pbstr);
             *pbstr = b;
         }
@@ -635,9 +663,18 @@ public:
     }
 
     // --- Operators ------------------------------------------------------------------
-    friend CStringT operator+(const CStringT& a, const CStringT& b) { return Concat(a.m_pszData, a.m_nLength, b.m_pszData, b.m_nLength); }
-    friend CStringT operator+(const CStringT& a, PCXSTR b) { return Concat(a.m_pszData, a.m_nLength, b, b ? int(Length(b)) : 0); }
-    friend CStringT operator+(PCXSTR a, const CStringT& b) { return Concat(a, a ? int(Length(a)) : 0, b.m_pszData, b.m_nLength); }
+    friend CStringT operator+(const CStringT& a, const CStringT& b)
+    {
+        return Concat(a.m_pszData, a.m_nLength, b.m_pszData, b.m_nLength);
+    }
+    friend CStringT operator+(const CStringT& a, PCXSTR b)
+    {
+        return Concat(a.m_pszData, a.m_nLength, b, b ? int(Length(b)) : 0);
+    }
+    friend CStringT operator+(PCXSTR a, const CStringT& b)
+    {
+        return Concat(a, a ? int(Length(a)) : 0, b.m_pszData, b.m_nLength);
+    }
     friend CStringT operator+(const CStringT& a, XCHAR b) { return Concat(a.m_pszData, a.m_nLength, &b, 1); }
     friend CStringT operator+(XCHAR a, const CStringT& b) { return Concat(&a, 1, b.m_pszData, b.m_nLength); }
     friend CStringT operator+(const CStringT& a, PCYSTR b) { return a + CStringT(b); }
@@ -647,7 +684,8 @@ public:
 
     friend bool operator==(const CStringT& a, const CStringT& b) noexcept
     {
-        return a.m_nLength == b.m_nLength && std::char_traits<XCHAR>::compare(a.m_pszData, b.m_pszData, size_t(a.m_nLength)) == 0;
+        return a.m_nLength == b.m_nLength &&
+               std::char_traits<XCHAR>::compare(a.m_pszData, b.m_pszData, size_t(a.m_nLength)) == 0;
     }
     friend bool operator==(const CStringT& a, PCXSTR b) { return a.Compare(b) == 0; }
     friend bool operator==(PCXSTR a, const CStringT& b) { return b.Compare(a) == 0; }
@@ -679,9 +717,15 @@ public:
 
 private:
     template <typename Ch>
-    static size_t Length(const Ch* s) noexcept { return std::char_traits<Ch>::length(s); }
+    static size_t Length(const Ch* s) noexcept
+    {
+        return std::char_traits<Ch>::length(s);
+    }
     template <typename Ch>
-    static bool IsResourceId(const Ch* p) noexcept { return p && (reinterpret_cast<ULONG_PTR>(p) >> 16) == 0; }
+    static bool IsResourceId(const Ch* p) noexcept
+    {
+        return p && (reinterpret_cast<ULONG_PTR>(p) >> 16) == 0;
+    }
     static PCXSTR Safe(PCXSTR p) noexcept { return p ? p : EmptyText(); }
     static PXSTR EmptyText() noexcept
     {
@@ -771,7 +815,8 @@ private:
             iIndex = m_nLength;
         if (n <= 0)
             return m_nLength;
-        if (pch >= m_pszData && pch <= m_pszData + m_nLength && m_nAlloc) {
+        if (pch >= m_pszData && pch <= m_pszData + m_nLength && m_nAlloc)
+        {
             CStringT copy(pch, n);
             return Insert(iIndex, copy.m_pszData, n);
         }
@@ -826,10 +871,12 @@ private:
     static int HighestInsert(PCXSTR p)
     {
         int highest = 0;
-        for (; p && *p; ++p) {
+        for (; p && *p; ++p)
+        {
             if (*p != XCHAR('%'))
                 continue;
-            if (p[1] >= XCHAR('1') && p[1] <= XCHAR('9')) {
+            if (p[1] >= XCHAR('1') && p[1] <= XCHAR('9'))
+            {
                 int n = int(p[1] - XCHAR('0'));
                 if (p[2] >= XCHAR('0') && p[2] <= XCHAR('9'))
                     n = n * 10 + int(p[2] - XCHAR('0'));
@@ -851,7 +898,8 @@ typedef CStringT<char> CStringA;
 typedef CStringW CString;
 
 // Extracts the iSubString-th field of lpszFullString separated by chSep.
-BOOL AFXAPI AfxExtractSubString(CString& rString, LPCTSTR lpszFullString, int iSubString, TCHAR chSep = u'\n');
+BOOL AFXAPI AfxExtractSubString(CString& rString, LPCTSTR lpszFullString, int iSubString,
+                                TCHAR chSep = u'\n');
 
 // --- Conversion helpers ---------------------------------------------------------
 // Each holds its converted text for its own lifetime (use them as temporaries
@@ -924,7 +972,9 @@ private:
     std::vector<std::unique_ptr<WCHAR[]>> m_wide;
 };
 
-#define USES_CONVERSION CAfxConversionArena _afxConversionArena; (void)_afxConversionArena
+#define USES_CONVERSION                                                                                      \
+    CAfxConversionArena _afxConversionArena;                                                                 \
+    (void)_afxConversionArena
 #define USES_CONVERSION_EX USES_CONVERSION
 #define W2A(lpw) (_afxConversionArena.ToNarrow(lpw))
 #define A2W(lpa) (_afxConversionArena.ToWide(lpa))

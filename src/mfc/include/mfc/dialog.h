@@ -5,7 +5,7 @@
 class CDataExchange
 {
 public:
-    BOOL m_bSaveAndValidate;   // TRUE: controls -> members
+    BOOL m_bSaveAndValidate;  // TRUE: controls -> members
     CWnd* m_pDlgWnd;
     HWND m_hWndLastControl;
     BOOL m_bEditLastControl;
@@ -78,7 +78,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    CString m_strTemplateName;   // keeps a named template's name alive
+    CString m_strTemplateName;  // keeps a named template's name alive
 };
 
 // The dialog procedure every framework dialog is created with.

@@ -45,6 +45,7 @@ class CMemoryException : public CSimpleException
 public:
     CMemoryException() = default;
     explicit CMemoryException(BOOL bAutoDelete) : CSimpleException(bAutoDelete) {}
+
 protected:
     LPCTSTR GetDefaultMessage() const override;
 };
@@ -55,6 +56,7 @@ class CNotSupportedException : public CSimpleException
 public:
     CNotSupportedException() = default;
     explicit CNotSupportedException(BOOL bAutoDelete) : CSimpleException(bAutoDelete) {}
+
 protected:
     LPCTSTR GetDefaultMessage() const override;
 };
@@ -65,6 +67,7 @@ class CInvalidArgException : public CSimpleException
 public:
     CInvalidArgException() = default;
     explicit CInvalidArgException(BOOL bAutoDelete) : CSimpleException(bAutoDelete) {}
+
 protected:
     LPCTSTR GetDefaultMessage() const override;
 };
@@ -75,6 +78,7 @@ class CResourceException : public CSimpleException
 public:
     CResourceException() = default;
     explicit CResourceException(BOOL bAutoDelete) : CSimpleException(bAutoDelete) {}
+
 protected:
     LPCTSTR GetDefaultMessage() const override;
 };
@@ -86,6 +90,7 @@ class CUserException : public CSimpleException
 public:
     CUserException() = default;
     explicit CUserException(BOOL bAutoDelete) : CSimpleException(bAutoDelete) {}
+
 protected:
     LPCTSTR GetDefaultMessage() const override;
 };
@@ -94,7 +99,8 @@ class CFileException : public CException
 {
     DECLARE_DYNAMIC(CFileException)
 public:
-    enum {
+    enum
+    {
         none,
         genericException,
         fileNotFound,
@@ -114,8 +120,7 @@ public:
 
     explicit CFileException(int cause = CFileException::none, LONG lOsError = -1,
                             LPCTSTR lpszArchiveName = nullptr);
-    void Construct(int cause = CFileException::none, LONG lOsError = -1,
-                   LPCTSTR lpszArchiveName = nullptr);
+    void Construct(int cause = CFileException::none, LONG lOsError = -1, LPCTSTR lpszArchiveName = nullptr);
 
     BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 
@@ -133,7 +138,8 @@ class CArchiveException : public CException
 {
     DECLARE_DYNAMIC(CArchiveException)
 public:
-    enum {
+    enum
+    {
         none,
         genericException,
         readOnly,
@@ -195,7 +201,8 @@ public:
 [[noreturn]] void AFXAPI AfxThrowArchiveException(int cause, LPCTSTR lpszArchiveName = nullptr);
 [[noreturn]] void AFXAPI AfxThrowOleException(SCODE sc);
 [[noreturn]] void AFXAPI AfxThrowOleDispatchException(WORD wCode, LPCTSTR lpszDescription, UINT nHelpID = 0);
-[[noreturn]] void AFXAPI AfxThrowOleDispatchException(WORD wCode, UINT nDescriptionID, UINT nHelpID = (UINT)-1);
+[[noreturn]] void AFXAPI AfxThrowOleDispatchException(WORD wCode, UINT nDescriptionID,
+                                                      UINT nHelpID = (UINT)-1);
 
 // MFC's exception macros over C++ try/catch. As in MFC, an exception caught
 // by CATCH is deleted when the handler ends unless THROW_LAST() or THROW(e)
@@ -220,13 +227,48 @@ template <class T>
     throw pException;
 }
 
-#define TRY { AFX_EXCEPTION_LINK _afxExceptionLink; try {
-#define CATCH(class_name, e) } catch (class_name* e) { _afxExceptionLink.m_pException = e;
-#define AND_CATCH(class_name, e) } catch (class_name* e) { _afxExceptionLink.m_pException = e;
-#define END_CATCH } }
-#define CATCH_ALL(e) } catch (CException* e) { _afxExceptionLink.m_pException = e;
-#define AND_CATCH_ALL(e) } catch (CException* e) { _afxExceptionLink.m_pException = e;
-#define END_CATCH_ALL } }
-#define END_TRY } catch (CException* _afxTryException) { _afxExceptionLink.m_pException = _afxTryException; } }
+#define TRY                                                                                                  \
+    {                                                                                                        \
+        AFX_EXCEPTION_LINK _afxExceptionLink;                                                                \
+        try                                                                                                  \
+        {
+#define CATCH(class_name, e)                                                                                 \
+    }                                                                                                        \
+    catch (class_name * e)                                                                                   \
+    {                                                                                                        \
+        _afxExceptionLink.m_pException = e;
+#define AND_CATCH(class_name, e)                                                                             \
+    }                                                                                                        \
+    catch (class_name * e)                                                                                   \
+    {                                                                                                        \
+        _afxExceptionLink.m_pException = e;
+#define END_CATCH                                                                                            \
+    }                                                                                                        \
+    }
+#define CATCH_ALL(e)                                                                                         \
+    }                                                                                                        \
+    catch (CException * e)                                                                                   \
+    {                                                                                                        \
+        _afxExceptionLink.m_pException = e;
+#define AND_CATCH_ALL(e)                                                                                     \
+    }                                                                                                        \
+    catch (CException * e)                                                                                   \
+    {                                                                                                        \
+        _afxExceptionLink.m_pException = e;
+#define END_CATCH_ALL                                                                                        \
+    }                                                                                                        \
+    }
+#define END_TRY                                                                                              \
+    }                                                                                                        \
+    catch (CException * _afxTryException)                                                                    \
+    {                                                                                                        \
+        _afxExceptionLink.m_pException = _afxTryException;                                                   \
+    }                                                                                                        \
+    }
 #define THROW(e) ::AfxThrowExceptionPointer(e)
-#define THROW_LAST() do { _afxExceptionLink.m_pException = nullptr; throw; } while (0)
+#define THROW_LAST()                                                                                         \
+    do                                                                                                       \
+    {                                                                                                        \
+        _afxExceptionLink.m_pException = nullptr;                                                            \
+        throw;                                                                                               \
+    } while (0)

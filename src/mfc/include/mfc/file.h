@@ -11,11 +11,11 @@
 
 struct CFileStatus
 {
-    CTime m_ctime;          // creation time
-    CTime m_mtime;          // last modification time
-    CTime m_atime;          // last access time
-    ULONGLONG m_size;       // bytes
-    BYTE m_attribute;       // CFile::Attribute bits
+    CTime m_ctime;     // creation time
+    CTime m_mtime;     // last modification time
+    CTime m_atime;     // last access time
+    ULONGLONG m_size;  // bytes
+    BYTE m_attribute;  // CFile::Attribute bits
     BYTE m_padding;
     TCHAR m_szFullName[_MAX_PATH];
 };
@@ -24,7 +24,8 @@ class CFile : public CObject
 {
     DECLARE_DYNAMIC(CFile)
 public:
-    enum OpenFlags {
+    enum OpenFlags
+    {
         modeRead = 0x00000,
         modeWrite = 0x00001,
         modeReadWrite = 0x00002,
@@ -45,7 +46,8 @@ public:
         osSequentialScan = 0x80000,
     };
 
-    enum Attribute {
+    enum Attribute
+    {
         normal = 0x00,
         readOnly = 0x01,
         hidden = 0x02,
@@ -55,10 +57,25 @@ public:
         archive = 0x20
     };
 
-    enum SeekPosition { begin = 0x0, current = 0x1, end = 0x2 };
+    enum SeekPosition
+    {
+        begin = 0x0,
+        current = 0x1,
+        end = 0x2
+    };
 
-    enum BufferCommand { bufferRead, bufferWrite, bufferCommit, bufferCheck };
-    enum BufferFlags { bufferDirect = 0x01, bufferBlocking = 0x02 };
+    enum BufferCommand
+    {
+        bufferRead,
+        bufferWrite,
+        bufferCommit,
+        bufferCheck
+    };
+    enum BufferFlags
+    {
+        bufferDirect = 0x01,
+        bufferBlocking = 0x02
+    };
 
     static const HANDLE hFileNull;
 
@@ -100,7 +117,8 @@ public:
     virtual void Close();
 
     // Direct access to an in-memory file's bytes; plain files return 0.
-    virtual UINT GetBufferPtr(UINT nCommand, UINT nCount = 0, void** ppBufStart = nullptr, void** ppBufMax = nullptr);
+    virtual UINT GetBufferPtr(UINT nCommand, UINT nCount = 0, void** ppBufStart = nullptr,
+                              void** ppBufMax = nullptr);
 
 protected:
     // Throws a CFileException for the last Win32 error on this file.
@@ -137,7 +155,8 @@ public:
     void UnlockRange(ULONGLONG dwPos, ULONGLONG dwCount) override;
     using CFile::GetStatus;
     BOOL GetStatus(CFileStatus& rStatus) const override;
-    UINT GetBufferPtr(UINT nCommand, UINT nCount = 0, void** ppBufStart = nullptr, void** ppBufMax = nullptr) override;
+    UINT GetBufferPtr(UINT nCommand, UINT nCount = 0, void** ppBufStart = nullptr,
+                      void** ppBufMax = nullptr) override;
 
 protected:
     virtual BYTE* Alloc(SIZE_T nBytes);
@@ -183,7 +202,13 @@ public:
     CFile* Duplicate() const override;
 
 protected:
-    enum class TextKind { Ansi, Unicode, Utf8, Binary };
+    enum class TextKind
+    {
+        Ansi,
+        Unicode,
+        Utf8,
+        Binary
+    };
 
     // Reads one character of the file's kind; FALSE at the end of the file.
     BOOL ReadRawChar(WCHAR& ch);

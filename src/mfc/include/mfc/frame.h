@@ -15,9 +15,8 @@ public:
     CFrameWnd();
     virtual ~CFrameWnd();
 
-    BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName,
-                DWORD dwStyle = WS_OVERLAPPEDWINDOW, const RECT& rect = rectDefault,
-                CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
+    BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
+                const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
                 DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);
     // Creates the frame with the menu, accelerators, icon and title that
     // share the resource id nIDResource.
@@ -41,12 +40,18 @@ public:
     virtual BOOL IsFrameWnd() const override;
     virtual void PostNcDestroy() override;
 
-    BOOL m_bAutoMenuEnable;   // menu items without a handler are disabled
+    BOOL m_bAutoMenuEnable;  // menu items without a handler are disabled
     HACCEL m_hAccelTable;
     UINT m_nIDHelp;
     CString m_strTitle;
     UINT m_nIdleFlags;
-    enum IdleFlags { idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8 };
+    enum IdleFlags
+    {
+        idleMenu = 1,
+        idleTitle = 2,
+        idleNotify = 4,
+        idleLayout = 8
+    };
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

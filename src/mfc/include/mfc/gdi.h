@@ -22,7 +22,8 @@ inline bool AfxIsNullObject(const void* p) noexcept
 // temporary wrappers for handles FromHandle meets otherwise. Temporary
 // wrappers live until DeleteTempMap runs on their thread (at idle time).
 
-class CGdiObject : public CObject {
+class CGdiObject : public CObject
+{
     DECLARE_DYNCREATE(CGdiObject)
 public:
     HGDIOBJ m_hObject = nullptr;
@@ -49,7 +50,8 @@ public:
     BOOL operator!=(const CGdiObject& obj) const { return obj.m_hObject != m_hObject; }
 };
 
-class CPen : public CGdiObject {
+class CPen : public CGdiObject
+{
     DECLARE_DYNAMIC(CPen)
 public:
     static CPen* PASCAL FromHandle(HPEN hPen);
@@ -68,7 +70,8 @@ public:
     int GetExtLogPen(EXTLOGPEN* pLogPen) const { return GetObject(sizeof(EXTLOGPEN), pLogPen); }
 };
 
-class CBrush : public CGdiObject {
+class CBrush : public CGdiObject
+{
     DECLARE_DYNAMIC(CBrush)
 public:
     static CBrush* PASCAL FromHandle(HBRUSH hBrush);
@@ -90,17 +93,17 @@ public:
     int GetLogBrush(LOGBRUSH* pLogBrush) const { return GetObject(sizeof(LOGBRUSH), pLogBrush); }
 };
 
-class CFont : public CGdiObject {
+class CFont : public CGdiObject
+{
     DECLARE_DYNAMIC(CFont)
 public:
     static CFont* PASCAL FromHandle(HFONT hFont);
 
     CFont() = default;
     BOOL CreateFontIndirect(const LOGFONT* lpLogFont);
-    BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight,
-                    BYTE bItalic, BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet,
-                    BYTE nOutPrecision, BYTE nClipPrecision, BYTE nQuality,
-                    BYTE nPitchAndFamily, LPCTSTR lpszFacename);
+    BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
+                    BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
+                    BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename);
     // Sizes in tenths of a point, converted through the DC's vertical
     // resolution (the screen's when pDC is null).
     BOOL CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC = nullptr);
@@ -110,7 +113,8 @@ public:
     int GetLogFont(LOGFONT* pLogFont) const { return GetObject(sizeof(LOGFONT), pLogFont); }
 };
 
-class CBitmap : public CGdiObject {
+class CBitmap : public CGdiObject
+{
     DECLARE_DYNAMIC(CBitmap)
 public:
     static CBitmap* PASCAL FromHandle(HBITMAP hBitmap);
@@ -119,8 +123,7 @@ public:
     BOOL LoadBitmap(LPCTSTR lpszResourceName);
     BOOL LoadBitmap(UINT nIDResource);
     BOOL LoadOEMBitmap(UINT nIDBitmap);
-    BOOL LoadMappedBitmap(UINT nIDBitmap, UINT nFlags = 0, LPCOLORMAP lpColorMap = nullptr,
-                          int nMapSize = 0);
+    BOOL LoadMappedBitmap(UINT nIDBitmap, UINT nFlags = 0, LPCOLORMAP lpColorMap = nullptr, int nMapSize = 0);
     BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);
     BOOL CreateBitmapIndirect(LPBITMAP lpBitmap);
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
@@ -134,7 +137,8 @@ public:
     CSize GetBitmapDimension() const;
 };
 
-class CPalette : public CGdiObject {
+class CPalette : public CGdiObject
+{
     DECLARE_DYNAMIC(CPalette)
 public:
     static CPalette* PASCAL FromHandle(HPALETTE hPalette);
@@ -152,7 +156,8 @@ public:
     BOOL ResizePalette(UINT nNumEntries);
 };
 
-class CRgn : public CGdiObject {
+class CRgn : public CGdiObject
+{
     DECLARE_DYNAMIC(CRgn)
 public:
     static CRgn* PASCAL FromHandle(HRGN hRgn);
@@ -185,7 +190,8 @@ public:
     int GetRegionData(LPRGNDATA lpRgnData, int nCount) const;
 };
 
-class CDC : public CObject {
+class CDC : public CObject
+{
     DECLARE_DYNCREATE(CDC)
 public:
     HDC m_hDC = nullptr;        // output
@@ -212,10 +218,8 @@ public:
 
     BOOL IsPrinting() const { return m_bPrinting; }
 
-    BOOL CreateDC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput,
-                  const void* lpInitData);
-    BOOL CreateIC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput,
-                  const void* lpInitData);
+    BOOL CreateDC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput, const void* lpInitData);
+    BOOL CreateIC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput, const void* lpInitData);
     BOOL CreateCompatibleDC(CDC* pDC);
     BOOL DeleteDC();
 
@@ -324,8 +328,8 @@ public:
     BOOL DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBrush);
     BOOL DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText = TRUE,
                    int nTextLen = 0, HBRUSH hBrush = nullptr);
-    BOOL DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText,
-                   int nTextLen, CBrush* pBrush);
+    BOOL DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
+                   CBrush* pBrush);
     BOOL DrawState(CPoint pt, CSize size, DRAWSTATEPROC lpDrawProc, LPARAM lData, UINT nFlags,
                    HBRUSH hBrush = nullptr);
     BOOL DrawState(CPoint pt, CSize size, DRAWSTATEPROC lpDrawProc, LPARAM lData, UINT nFlags,
@@ -346,16 +350,15 @@ public:
 
     BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
-    BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                    int nSrcWidth, int nSrcHeight, DWORD dwRop);
-    BOOL MaskBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                 CBitmap& maskBitmap, int xMask, int yMask, DWORD dwRop);
-    BOOL TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC,
-                        int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, UINT clrTransparent);
-    BOOL AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC,
-                    int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend);
-    BOOL GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements,
-                      DWORD dwMode);
+    BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
+                    int nSrcHeight, DWORD dwRop);
+    BOOL MaskBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, CBitmap& maskBitmap,
+                 int xMask, int yMask, DWORD dwRop);
+    BOOL TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc,
+                        int ySrc, int nSrcWidth, int nSrcHeight, UINT clrTransparent);
+    BOOL AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                    int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend);
+    BOOL GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements, DWORD dwMode);
     COLORREF GetPixel(int x, int y) const;
     COLORREF GetPixel(POINT point) const;
     COLORREF SetPixel(int x, int y, COLORREF crColor);
@@ -372,24 +375,22 @@ public:
 
     virtual BOOL TextOut(int x, int y, LPCTSTR lpszString, int nCount);
     BOOL TextOut(int x, int y, const CString& str);
-    virtual BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString,
-                            UINT nCount, LPINT lpDxWidths);
-    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const CString& str,
-                    LPINT lpDxWidths);
+    virtual BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount,
+                            LPINT lpDxWidths);
+    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const CString& str, LPINT lpDxWidths);
     virtual CSize TabbedTextOut(int x, int y, LPCTSTR lpszString, int nCount, int nTabPositions,
                                 LPINT lpnTabStopPositions, int nTabOrigin);
-    CSize TabbedTextOut(int x, int y, const CString& str, int nTabPositions,
-                        LPINT lpnTabStopPositions, int nTabOrigin);
+    CSize TabbedTextOut(int x, int y, const CString& str, int nTabPositions, LPINT lpnTabStopPositions,
+                        int nTabOrigin);
     virtual int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat);
     int DrawText(const CString& str, LPRECT lpRect, UINT nFormat);
     virtual int DrawTextEx(LPTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat,
                            LPDRAWTEXTPARAMS lpDTParams);
     int DrawTextEx(const CString& str, LPRECT lpRect, UINT nFormat, LPDRAWTEXTPARAMS lpDTParams);
-    virtual BOOL GrayString(CBrush* pBrush, BOOL(CALLBACK* lpfnOutput)(HDC, LPARAM, int),
-                            LPARAM lpData, int nCount, int x, int y, int nWidth, int nHeight);
+    virtual BOOL GrayString(CBrush* pBrush, BOOL(CALLBACK* lpfnOutput)(HDC, LPARAM, int), LPARAM lpData,
+                            int nCount, int x, int y, int nWidth, int nHeight);
     virtual int Escape(int nEscape, int nCount, LPCSTR lpszInData, LPVOID lpOutData);
-    int Escape(int nEscape, int nInputSize, LPCSTR lpszInputData, int nOutputSize,
-               LPSTR lpszOutputData);
+    int Escape(int nEscape, int nInputSize, LPCSTR lpszInputData, int nOutputSize, LPSTR lpszOutputData);
     CSize GetTextExtent(LPCTSTR lpszString, int nCount) const;
     CSize GetTextExtent(const CString& str) const;
     CSize GetOutputTextExtent(LPCTSTR lpszString, int nCount) const;
@@ -427,31 +428,37 @@ public:
     BOOL SelectClipPath(int nMode);
 };
 
-class CPaintDC : public CDC {
+class CPaintDC : public CDC
+{
     DECLARE_DYNAMIC(CPaintDC)
 public:
     explicit CPaintDC(CWnd* pWnd);
     virtual ~CPaintDC();
 
     PAINTSTRUCT m_ps;
+
 protected:
     HWND m_hWnd = nullptr;
 };
 
-class CClientDC : public CDC {
+class CClientDC : public CDC
+{
     DECLARE_DYNAMIC(CClientDC)
 public:
     explicit CClientDC(CWnd* pWnd);
     virtual ~CClientDC();
+
 protected:
     HWND m_hWnd = nullptr;
 };
 
-class CWindowDC : public CDC {
+class CWindowDC : public CDC
+{
     DECLARE_DYNAMIC(CWindowDC)
 public:
     explicit CWindowDC(CWnd* pWnd);
     virtual ~CWindowDC();
+
 protected:
     HWND m_hWnd = nullptr;
 };

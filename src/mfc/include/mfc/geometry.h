@@ -7,12 +7,29 @@
 class CPoint;
 class CRect;
 
-class CSize : public tagSIZE {
+class CSize : public tagSIZE
+{
 public:
-    CSize() noexcept { cx = 0; cy = 0; }
-    CSize(int initCX, int initCY) noexcept { cx = initCX; cy = initCY; }
-    CSize(SIZE initSize) noexcept { cx = initSize.cx; cy = initSize.cy; }
-    CSize(POINT initPt) noexcept { cx = initPt.x; cy = initPt.y; }
+    CSize() noexcept
+    {
+        cx = 0;
+        cy = 0;
+    }
+    CSize(int initCX, int initCY) noexcept
+    {
+        cx = initCX;
+        cy = initCY;
+    }
+    CSize(SIZE initSize) noexcept
+    {
+        cx = initSize.cx;
+        cy = initSize.cy;
+    }
+    CSize(POINT initPt) noexcept
+    {
+        cx = initPt.x;
+        cy = initPt.y;
+    }
     // Packed as in a message parameter: width low, height high.
     explicit CSize(DWORD dwSize) noexcept
     {
@@ -22,9 +39,21 @@ public:
 
     BOOL operator==(SIZE size) const noexcept { return cx == size.cx && cy == size.cy; }
     BOOL operator!=(SIZE size) const noexcept { return !(*this == size); }
-    void operator+=(SIZE size) noexcept { cx += size.cx; cy += size.cy; }
-    void operator-=(SIZE size) noexcept { cx -= size.cx; cy -= size.cy; }
-    void SetSize(int CX, int CY) noexcept { cx = CX; cy = CY; }
+    void operator+=(SIZE size) noexcept
+    {
+        cx += size.cx;
+        cy += size.cy;
+    }
+    void operator-=(SIZE size) noexcept
+    {
+        cx -= size.cx;
+        cy -= size.cy;
+    }
+    void SetSize(int CX, int CY) noexcept
+    {
+        cx = CX;
+        cy = CY;
+    }
 
     CSize operator+(SIZE size) const noexcept { return CSize(cx + size.cx, cy + size.cy); }
     CSize operator-(SIZE size) const noexcept { return CSize(cx - size.cx, cy - size.cy); }
@@ -35,12 +64,29 @@ public:
     inline CRect operator-(const RECT* lpRect) const noexcept;
 };
 
-class CPoint : public tagPOINT {
+class CPoint : public tagPOINT
+{
 public:
-    CPoint() noexcept { x = 0; y = 0; }
-    CPoint(int initX, int initY) noexcept { x = initX; y = initY; }
-    CPoint(POINT initPt) noexcept { x = initPt.x; y = initPt.y; }
-    CPoint(SIZE initSize) noexcept { x = initSize.cx; y = initSize.cy; }
+    CPoint() noexcept
+    {
+        x = 0;
+        y = 0;
+    }
+    CPoint(int initX, int initY) noexcept
+    {
+        x = initX;
+        y = initY;
+    }
+    CPoint(POINT initPt) noexcept
+    {
+        x = initPt.x;
+        y = initPt.y;
+    }
+    CPoint(SIZE initSize) noexcept
+    {
+        x = initSize.cx;
+        y = initSize.cy;
+    }
     // Signed coordinates packed in an LPARAM, as mouse messages carry them.
     explicit CPoint(LPARAM dwPoint) noexcept
     {
@@ -48,17 +94,41 @@ public:
         y = (short)HIWORD(dwPoint);
     }
 
-    void Offset(int xOffset, int yOffset) noexcept { x += xOffset; y += yOffset; }
+    void Offset(int xOffset, int yOffset) noexcept
+    {
+        x += xOffset;
+        y += yOffset;
+    }
     void Offset(POINT point) noexcept { Offset(point.x, point.y); }
     void Offset(SIZE size) noexcept { Offset(size.cx, size.cy); }
-    void SetPoint(int X, int Y) noexcept { x = X; y = Y; }
+    void SetPoint(int X, int Y) noexcept
+    {
+        x = X;
+        y = Y;
+    }
 
     BOOL operator==(POINT point) const noexcept { return x == point.x && y == point.y; }
     BOOL operator!=(POINT point) const noexcept { return !(*this == point); }
-    void operator+=(SIZE size) noexcept { x += size.cx; y += size.cy; }
-    void operator-=(SIZE size) noexcept { x -= size.cx; y -= size.cy; }
-    void operator+=(POINT point) noexcept { x += point.x; y += point.y; }
-    void operator-=(POINT point) noexcept { x -= point.x; y -= point.y; }
+    void operator+=(SIZE size) noexcept
+    {
+        x += size.cx;
+        y += size.cy;
+    }
+    void operator-=(SIZE size) noexcept
+    {
+        x -= size.cx;
+        y -= size.cy;
+    }
+    void operator+=(POINT point) noexcept
+    {
+        x += point.x;
+        y += point.y;
+    }
+    void operator-=(POINT point) noexcept
+    {
+        x -= point.x;
+        y -= point.y;
+    }
 
     CPoint operator+(SIZE size) const noexcept { return CPoint(x + size.cx, y + size.cy); }
     CPoint operator-(SIZE size) const noexcept { return CPoint(x - size.cx, y - size.cy); }
@@ -69,21 +139,32 @@ public:
     inline CRect operator-(const RECT* lpRect) const noexcept;
 };
 
-class CRect : public tagRECT {
+class CRect : public tagRECT
+{
 public:
     CRect() noexcept { left = top = right = bottom = 0; }
-    CRect(int l, int t, int r, int b) noexcept { left = l; top = t; right = r; bottom = b; }
+    CRect(int l, int t, int r, int b) noexcept
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     CRect(const RECT& srcRect) noexcept { ::CopyRect(this, &srcRect); }
     CRect(LPCRECT lpSrcRect) noexcept { ::CopyRect(this, lpSrcRect); }
     CRect(POINT point, SIZE size) noexcept
     {
-        left = point.x; top = point.y;
-        right = point.x + size.cx; bottom = point.y + size.cy;
+        left = point.x;
+        top = point.y;
+        right = point.x + size.cx;
+        bottom = point.y + size.cy;
     }
     CRect(POINT topLeft, POINT bottomRight) noexcept
     {
-        left = topLeft.x; top = topLeft.y;
-        right = bottomRight.x; bottom = bottomRight.y;
+        left = topLeft.x;
+        top = topLeft.y;
+        right = bottomRight.x;
+        bottom = bottomRight.y;
     }
 
     int Width() const noexcept { return right - left; }
@@ -106,7 +187,13 @@ public:
     BOOL IsRectNull() const noexcept { return left == 0 && right == 0 && top == 0 && bottom == 0; }
     BOOL PtInRect(POINT point) const noexcept { return ::PtInRect(this, point); }
 
-    void SetRect(int x1, int y1, int x2, int y2) noexcept { left = x1; top = y1; right = x2; bottom = y2; }
+    void SetRect(int x1, int y1, int x2, int y2) noexcept
+    {
+        left = x1;
+        top = y1;
+        right = x2;
+        bottom = y2;
+    }
     void SetRect(POINT topLeft, POINT bottomRight) noexcept
     {
         SetRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
@@ -119,23 +206,33 @@ public:
     void InflateRect(SIZE size) noexcept { ::InflateRect(this, size.cx, size.cy); }
     void InflateRect(LPCRECT lpRect) noexcept
     {
-        left -= lpRect->left; top -= lpRect->top;
-        right += lpRect->right; bottom += lpRect->bottom;
+        left -= lpRect->left;
+        top -= lpRect->top;
+        right += lpRect->right;
+        bottom += lpRect->bottom;
     }
     void InflateRect(int l, int t, int r, int b) noexcept
     {
-        left -= l; top -= t; right += r; bottom += b;
+        left -= l;
+        top -= t;
+        right += r;
+        bottom += b;
     }
     void DeflateRect(int x, int y) noexcept { ::InflateRect(this, -x, -y); }
     void DeflateRect(SIZE size) noexcept { ::InflateRect(this, -size.cx, -size.cy); }
     void DeflateRect(LPCRECT lpRect) noexcept
     {
-        left += lpRect->left; top += lpRect->top;
-        right -= lpRect->right; bottom -= lpRect->bottom;
+        left += lpRect->left;
+        top += lpRect->top;
+        right -= lpRect->right;
+        bottom -= lpRect->bottom;
     }
     void DeflateRect(int l, int t, int r, int b) noexcept
     {
-        left += l; top += t; right -= r; bottom -= b;
+        left += l;
+        top += t;
+        right -= r;
+        bottom -= b;
     }
 
     void OffsetRect(int x, int y) noexcept { ::OffsetRect(this, x, y); }
@@ -143,13 +240,27 @@ public:
     void OffsetRect(POINT point) noexcept { ::OffsetRect(this, point.x, point.y); }
     void NormalizeRect() noexcept
     {
-        if (left > right) std::swap(left, right);
-        if (top > bottom) std::swap(top, bottom);
+        if (left > right)
+            std::swap(left, right);
+        if (top > bottom)
+            std::swap(top, bottom);
     }
 
-    void MoveToY(int y) noexcept { bottom = Height() + y; top = y; }
-    void MoveToX(int x) noexcept { right = Width() + x; left = x; }
-    void MoveToXY(int x, int y) noexcept { MoveToX(x); MoveToY(y); }
+    void MoveToY(int y) noexcept
+    {
+        bottom = Height() + y;
+        top = y;
+    }
+    void MoveToX(int x) noexcept
+    {
+        right = Width() + x;
+        left = x;
+    }
+    void MoveToXY(int x, int y) noexcept
+    {
+        MoveToX(x);
+        MoveToY(y);
+    }
     void MoveToXY(POINT point) noexcept { MoveToXY(point.x, point.y); }
 
     // Empty results leave this rectangle empty and return FALSE.
@@ -157,10 +268,7 @@ public:
     {
         return ::IntersectRect(this, lpRect1, lpRect2);
     }
-    BOOL UnionRect(LPCRECT lpRect1, LPCRECT lpRect2) noexcept
-    {
-        return ::UnionRect(this, lpRect1, lpRect2);
-    }
+    BOOL UnionRect(LPCRECT lpRect1, LPCRECT lpRect2) noexcept { return ::UnionRect(this, lpRect1, lpRect2); }
     BOOL SubtractRect(LPCRECT lpRectSrc1, LPCRECT lpRectSrc2) noexcept
     {
         return ::SubtractRect(this, lpRectSrc1, lpRectSrc2);
@@ -178,16 +286,56 @@ public:
     void operator&=(const RECT& rect) noexcept { ::IntersectRect(this, this, &rect); }
     void operator|=(const RECT& rect) noexcept { ::UnionRect(this, this, &rect); }
 
-    CRect operator+(POINT point) const noexcept { CRect r(*this); r.OffsetRect(point); return r; }
-    CRect operator-(POINT point) const noexcept { CRect r(*this); r.OffsetRect(-point.x, -point.y); return r; }
-    CRect operator+(SIZE size) const noexcept { CRect r(*this); r.OffsetRect(size); return r; }
-    CRect operator-(SIZE size) const noexcept { CRect r(*this); r.OffsetRect(-size.cx, -size.cy); return r; }
-    CRect operator+(LPCRECT lpRect) const noexcept { CRect r(*this); r.InflateRect(lpRect); return r; }
-    CRect operator-(LPCRECT lpRect) const noexcept { CRect r(*this); r.DeflateRect(lpRect); return r; }
+    CRect operator+(POINT point) const noexcept
+    {
+        CRect r(*this);
+        r.OffsetRect(point);
+        return r;
+    }
+    CRect operator-(POINT point) const noexcept
+    {
+        CRect r(*this);
+        r.OffsetRect(-point.x, -point.y);
+        return r;
+    }
+    CRect operator+(SIZE size) const noexcept
+    {
+        CRect r(*this);
+        r.OffsetRect(size);
+        return r;
+    }
+    CRect operator-(SIZE size) const noexcept
+    {
+        CRect r(*this);
+        r.OffsetRect(-size.cx, -size.cy);
+        return r;
+    }
+    CRect operator+(LPCRECT lpRect) const noexcept
+    {
+        CRect r(*this);
+        r.InflateRect(lpRect);
+        return r;
+    }
+    CRect operator-(LPCRECT lpRect) const noexcept
+    {
+        CRect r(*this);
+        r.DeflateRect(lpRect);
+        return r;
+    }
     // Without this, rect - &other also matches pointer subtraction.
     CRect operator-(LPRECT lpRect) const noexcept { return *this - (LPCRECT)lpRect; }
-    CRect operator&(const RECT& rect2) const noexcept { CRect r; ::IntersectRect(&r, this, &rect2); return r; }
-    CRect operator|(const RECT& rect2) const noexcept { CRect r; ::UnionRect(&r, this, &rect2); return r; }
+    CRect operator&(const RECT& rect2) const noexcept
+    {
+        CRect r;
+        ::IntersectRect(&r, this, &rect2);
+        return r;
+    }
+    CRect operator|(const RECT& rect2) const noexcept
+    {
+        CRect r;
+        ::UnionRect(&r, this, &rect2);
+        return r;
+    }
 
     // Scales every coordinate by nMultiplier / nDivisor, rounded as MulDiv does.
     CRect MulDiv(int nMultiplier, int nDivisor) const noexcept
@@ -197,9 +345,27 @@ public:
     }
 };
 
-inline CPoint CSize::operator+(POINT point) const noexcept { return CPoint(cx + point.x, cy + point.y); }
-inline CPoint CSize::operator-(POINT point) const noexcept { return CPoint(cx - point.x, cy - point.y); }
-inline CRect CSize::operator+(const RECT* lpRect) const noexcept { return CRect(lpRect) + *this; }
-inline CRect CSize::operator-(const RECT* lpRect) const noexcept { return CRect(lpRect) - *this; }
-inline CRect CPoint::operator+(const RECT* lpRect) const noexcept { return CRect(lpRect) + *this; }
-inline CRect CPoint::operator-(const RECT* lpRect) const noexcept { return CRect(lpRect) - *this; }
+inline CPoint CSize::operator+(POINT point) const noexcept
+{
+    return CPoint(cx + point.x, cy + point.y);
+}
+inline CPoint CSize::operator-(POINT point) const noexcept
+{
+    return CPoint(cx - point.x, cy - point.y);
+}
+inline CRect CSize::operator+(const RECT* lpRect) const noexcept
+{
+    return CRect(lpRect) + *this;
+}
+inline CRect CSize::operator-(const RECT* lpRect) const noexcept
+{
+    return CRect(lpRect) - *this;
+}
+inline CRect CPoint::operator+(const RECT* lpRect) const noexcept
+{
+    return CRect(lpRect) + *this;
+}
+inline CRect CPoint::operator-(const RECT* lpRect) const noexcept
+{
+    return CRect(lpRect) - *this;
+}

@@ -6,7 +6,8 @@
 class CWnd;
 class CBitmap;
 
-class CMenu : public CObject {
+class CMenu : public CObject
+{
     DECLARE_DYNCREATE(CMenu)
 public:
     HMENU m_hMenu = nullptr;
@@ -38,12 +39,10 @@ public:
     BOOL DeleteMenu(UINT nPosition, UINT nFlags);
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = nullptr);
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const CBitmap* pBmp);
-    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0,
-                    LPCTSTR lpszNewItem = nullptr);
+    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = nullptr);
     BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, const CBitmap* pBmp);
     BOOL InsertMenuItem(UINT uItem, LPMENUITEMINFO lpMenuItemInfo, BOOL fByPos = FALSE);
-    BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0,
-                    LPCTSTR lpszNewItem = nullptr);
+    BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = nullptr);
     BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, const CBitmap* pBmp);
     BOOL RemoveMenu(UINT nPosition, UINT nFlags);
     BOOL SetMenuItemBitmaps(UINT nPosition, UINT nFlags, const CBitmap* pBmpUnchecked,

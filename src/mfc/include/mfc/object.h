@@ -19,8 +19,8 @@ struct CRuntimeClass
     LPCSTR m_lpszClassName;
     int m_nObjectSize;
     UINT m_wSchema;
-    CObject* (PASCAL* m_pfnCreateObject)();
-    CRuntimeClass* (PASCAL* m_pfnGetBaseClass)();
+    CObject*(PASCAL* m_pfnCreateObject)();
+    CRuntimeClass*(PASCAL* m_pfnGetBaseClass)();
     CRuntimeClass* m_pBaseClass;
     CRuntimeClass* m_pNextClass;
 
@@ -49,46 +49,65 @@ void AFXAPI AfxClassInit(CRuntimeClass* pNewClass);
 #define _RUNTIME_CLASS(class_name) ((CRuntimeClass*)(&class_name::class##class_name))
 #define RUNTIME_CLASS(class_name) _RUNTIME_CLASS(class_name)
 
-#define DECLARE_DYNAMIC(class_name) \
-public: \
-    static const CRuntimeClass class##class_name; \
-    static CRuntimeClass* PASCAL _GetBaseClass(); \
-    static CRuntimeClass* PASCAL GetThisClass() { return _RUNTIME_CLASS(class_name); } \
+#define DECLARE_DYNAMIC(class_name)                                                                          \
+public:                                                                                                      \
+    static const CRuntimeClass class##class_name;                                                            \
+    static CRuntimeClass* PASCAL _GetBaseClass();                                                            \
+    static CRuntimeClass* PASCAL GetThisClass()                                                              \
+    {                                                                                                        \
+        return _RUNTIME_CLASS(class_name);                                                                   \
+    }                                                                                                        \
     virtual CRuntimeClass* GetRuntimeClass() const override;
 
-#define DECLARE_DYNCREATE(class_name) \
-    DECLARE_DYNAMIC(class_name) \
+#define DECLARE_DYNCREATE(class_name)                                                                        \
+    DECLARE_DYNAMIC(class_name)                                                                              \
     static CObject* PASCAL CreateObject();
 
 #define _DECLARE_DYNCREATE(class_name) DECLARE_DYNCREATE(class_name)
 
-#define DECLARE_SERIAL(class_name) \
-    _DECLARE_DYNCREATE(class_name) \
+#define DECLARE_SERIAL(class_name)                                                                           \
+    _DECLARE_DYNCREATE(class_name)                                                                           \
     friend CArchive& AFXAPI operator>>(CArchive& ar, class_name*& pOb);
 
-#define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew) \
-    CRuntimeClass* PASCAL class_name::_GetBaseClass() { return RUNTIME_CLASS(base_class_name); } \
-    const CRuntimeClass class_name::class##class_name = { \
-        #class_name, sizeof(class class_name), (wSchema), (pfnNew), \
-        &class_name::_GetBaseClass, RUNTIME_CLASS(base_class_name), nullptr }; \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return _RUNTIME_CLASS(class_name); } \
+#define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                                 \
+    CRuntimeClass* PASCAL class_name::_GetBaseClass()                                                        \
+    {                                                                                                        \
+        return RUNTIME_CLASS(base_class_name);                                                               \
+    }                                                                                                        \
+    const CRuntimeClass class_name::class##class_name = {                                                    \
+        #class_name, sizeof(class class_name),   (wSchema),                                                  \
+        (pfnNew),    &class_name::_GetBaseClass, RUNTIME_CLASS(base_class_name),                             \
+        nullptr};                                                                                            \
+    CRuntimeClass* class_name::GetRuntimeClass() const                                                       \
+    {                                                                                                        \
+        return _RUNTIME_CLASS(class_name);                                                                   \
+    }                                                                                                        \
     static const AFX_CLASSINIT _init_##class_name(_RUNTIME_CLASS(class_name));
 
-#define _IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew, class_init) \
+#define _IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew, class_init)                    \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                                       \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name) \
-    CObject* PASCAL class_name::CreateObject() { return new class_name; } \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                                     \
+    CObject* PASCAL class_name::CreateObject()                                                               \
+    {                                                                                                        \
+        return new class_name;                                                                               \
+    }                                                                                                        \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
 
-#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema) \
-    CObject* PASCAL class_name::CreateObject() { return new class_name; } \
-    IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject) \
-    [[maybe_unused]] CArchive& AFXAPI operator>>(CArchive& ar, class_name*& pOb) \
-    { pOb = (class_name*)ar.ReadObject(RUNTIME_CLASS(class_name)); return ar; }
+#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                               \
+    CObject* PASCAL class_name::CreateObject()                                                               \
+    {                                                                                                        \
+        return new class_name;                                                                               \
+    }                                                                                                        \
+    IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)                   \
+    [[maybe_unused]] CArchive& AFXAPI operator>>(CArchive& ar, class_name*& pOb)                             \
+    {                                                                                                        \
+        pOb = (class_name*)ar.ReadObject(RUNTIME_CLASS(class_name));                                         \
+        return ar;                                                                                           \
+    }
 
 class CObject
 {
@@ -120,10 +139,10 @@ CObject* AFXAPI AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject);
 CObject* AFXAPI AfxStaticDownCast(CRuntimeClass* pClass, CObject* pObject);
 BOOL AFXAPI AfxIsValidAddress(const void* p, UINT_PTR nBytes, BOOL bReadWrite = TRUE);
 
-#define DYNAMIC_DOWNCAST(class_name, object) \
+#define DYNAMIC_DOWNCAST(class_name, object)                                                                 \
     ((class_name*)AfxDynamicDownCast(RUNTIME_CLASS(class_name), (CObject*)(object)))
 #ifdef _DEBUG
-#define STATIC_DOWNCAST(class_name, object) \
+#define STATIC_DOWNCAST(class_name, object)                                                                  \
     ((class_name*)AfxStaticDownCast(RUNTIME_CLASS(class_name), (CObject*)(object)))
 #else
 #define STATIC_DOWNCAST(class_name, object) (static_cast<class_name*>(object))

@@ -14,7 +14,8 @@ class COleDateTimeSpan;
 
 typedef const VARIANT* LPCVARIANT;
 
-class COleVariant : public tagVARIANT {
+class COleVariant : public tagVARIANT
+{
 public:
     COleVariant() { VariantInit(this); }
     COleVariant(const VARIANT& varSrc);
@@ -34,7 +35,7 @@ public:
     COleVariant(unsigned int nSrc);                  // VT_UI4
     COleVariant(unsigned long nSrc);                 // VT_UI4, VT_UI8 when wide
     COleVariant(long long nSrc) : COleVariant(long(nSrc), VT_I8) {}
-    COleVariant(unsigned long long nSrc);            // VT_UI8
+    COleVariant(unsigned long long nSrc);  // VT_UI8
     COleVariant(float fltSrc);
     COleVariant(double dblSrc);
     COleVariant(const COleDateTime& timeSrc);
@@ -84,9 +85,15 @@ private:
 #endif
 
 // A time span in days (a DATE difference), with a status.
-class COleDateTimeSpan {
+class COleDateTimeSpan
+{
 public:
-    enum DateTimeSpanStatus { valid = 0, invalid = 1, null = 2 };
+    enum DateTimeSpanStatus
+    {
+        valid = 0,
+        invalid = 1,
+        null = 2
+    };
 
     COleDateTimeSpan() noexcept : m_span(0), m_status(valid) {}
     COleDateTimeSpan(double dblSpanSrc) noexcept;
@@ -135,9 +142,16 @@ public:
 // fraction the time of day. Before the epoch the whole part counts down
 // while the fraction still counts forward (-1.25 is 1899-12-29 06:00), so
 // comparisons and arithmetic work on the linear value, not on m_dt.
-class COleDateTime {
+class COleDateTime
+{
 public:
-    enum DateTimeStatus { error = -1, valid = 0, invalid = 1, null = 2 };
+    enum DateTimeStatus
+    {
+        error = -1,
+        valid = 0,
+        invalid = 1,
+        null = 2
+    };
 
     static COleDateTime WINAPI GetCurrentTime();
 

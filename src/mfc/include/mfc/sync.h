@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-class CSyncObject : public CObject {
+class CSyncObject : public CObject
+{
     DECLARE_DYNAMIC(CSyncObject)
 
 public:
@@ -29,7 +30,8 @@ private:
     CSyncObject& operator=(const CSyncObject&) = delete;
 };
 
-class CSemaphore : public CSyncObject {
+class CSemaphore : public CSyncObject
+{
     DECLARE_DYNAMIC(CSemaphore)
 
 public:
@@ -42,18 +44,19 @@ public:
     BOOL Unlock(LONG lCount, LPLONG lprevCount = NULL) override;
 };
 
-class CMutex : public CSyncObject {
+class CMutex : public CSyncObject
+{
     DECLARE_DYNAMIC(CMutex)
 
 public:
-    CMutex(BOOL bInitiallyOwn = FALSE, LPCTSTR lpszName = NULL,
-           LPSECURITY_ATTRIBUTES lpsaAttribute = NULL);
+    CMutex(BOOL bInitiallyOwn = FALSE, LPCTSTR lpszName = NULL, LPSECURITY_ATTRIBUTES lpsaAttribute = NULL);
     virtual ~CMutex();
 
     BOOL Unlock() override;
 };
 
-class CEvent : public CSyncObject {
+class CEvent : public CSyncObject
+{
     DECLARE_DYNAMIC(CEvent)
 
 public:
@@ -68,7 +71,8 @@ public:
     BOOL Unlock() override;
 };
 
-class CCriticalSection : public CSyncObject {
+class CCriticalSection : public CSyncObject
+{
     DECLARE_DYNAMIC(CCriticalSection)
 
 public:
@@ -86,7 +90,8 @@ public:
 };
 
 // Locks one object; the destructor releases it if still held.
-class CSingleLock {
+class CSingleLock
+{
 public:
     explicit CSingleLock(CSyncObject* pObject, BOOL bInitialLock = FALSE);
     ~CSingleLock() { Unlock(); }
@@ -107,7 +112,8 @@ private:
 };
 
 // Waits on several kernel objects at once (not critical sections).
-class CMultiLock {
+class CMultiLock
+{
 public:
     CMultiLock(CSyncObject* ppObjects[], DWORD dwCount, BOOL bInitialLock = FALSE);
     ~CMultiLock();

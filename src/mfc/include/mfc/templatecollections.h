@@ -63,26 +63,65 @@ AFX_INLINE UINT AFXAPI HashKey(ARG_KEY key)
 
 UINT AFXAPI _AfxHashString(LPCWSTR key);
 UINT AFXAPI _AfxHashString(LPCSTR key);
-template <> AFX_INLINE UINT AFXAPI HashKey<LPCWSTR>(LPCWSTR key) { return _AfxHashString(key); }
-template <> AFX_INLINE UINT AFXAPI HashKey<LPCSTR>(LPCSTR key) { return _AfxHashString(key); }
-template <> AFX_INLINE UINT AFXAPI HashKey<LPWSTR>(LPWSTR key) { return _AfxHashString(key); }
-template <> AFX_INLINE UINT AFXAPI HashKey<LPSTR>(LPSTR key) { return _AfxHashString(key); }
-template <> AFX_INLINE UINT AFXAPI HashKey<const CStringW&>(const CStringW& key) { return _AfxHashString(key.GetString()); }
-template <> AFX_INLINE UINT AFXAPI HashKey<const CStringA&>(const CStringA& key) { return _AfxHashString(key.GetString()); }
-template <> AFX_INLINE UINT AFXAPI HashKey<CStringW>(CStringW key) { return _AfxHashString(key.GetString()); }
-template <> AFX_INLINE UINT AFXAPI HashKey<CStringA>(CStringA key) { return _AfxHashString(key.GetString()); }
+template <>
+AFX_INLINE UINT AFXAPI HashKey<LPCWSTR>(LPCWSTR key)
+{
+    return _AfxHashString(key);
+}
+template <>
+AFX_INLINE UINT AFXAPI HashKey<LPCSTR>(LPCSTR key)
+{
+    return _AfxHashString(key);
+}
+template <>
+AFX_INLINE UINT AFXAPI HashKey<LPWSTR>(LPWSTR key)
+{
+    return _AfxHashString(key);
+}
+template <>
+AFX_INLINE UINT AFXAPI HashKey<LPSTR>(LPSTR key)
+{
+    return _AfxHashString(key);
+}
+template <>
+AFX_INLINE UINT AFXAPI HashKey<const CStringW&>(const CStringW& key)
+{
+    return _AfxHashString(key.GetString());
+}
+template <>
+AFX_INLINE UINT AFXAPI HashKey<const CStringA&>(const CStringA& key)
+{
+    return _AfxHashString(key.GetString());
+}
+template <>
+AFX_INLINE UINT AFXAPI HashKey<CStringW>(CStringW key)
+{
+    return _AfxHashString(key.GetString());
+}
+template <>
+AFX_INLINE UINT AFXAPI HashKey<CStringA>(CStringA key)
+{
+    return _AfxHashString(key.GetString());
+}
 
 template <class T>
 struct _AfxIsObjectPointer
-    : std::integral_constant<bool, std::is_pointer<T>::value &&
-                                       std::is_base_of<CObject, std::remove_cv_t<std::remove_pointer_t<T>>>::value> {};
+    : std::integral_constant<bool,
+                             std::is_pointer<T>::value &&
+                                 std::is_base_of<CObject, std::remove_cv_t<std::remove_pointer_t<T>>>::value>
+{
+};
 
 template <class T, class = void>
-struct _AfxHasArchiveOperators : std::false_type {};
+struct _AfxHasArchiveOperators : std::false_type
+{
+};
 template <class T>
 struct _AfxHasArchiveOperators<T, std::void_t<decltype(std::declval<CArchive&>() << std::declval<const T&>()),
                                               decltype(std::declval<CArchive&>() >> std::declval<T&>())>>
-    : std::true_type {};
+    : std::true_type
+{
+};
 
 // Plain data travels as its bytes; strings and CObject pointers through the
 // archive's own operators.
@@ -91,18 +130,26 @@ void AFXAPI SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount)
 {
     if (nCount <= 0)
         return;
-    if constexpr (std::is_same<TYPE, CStringW>::value || std::is_same<TYPE, CStringA>::value) {
-        for (INT_PTR i = 0; i < nCount; ++i) {
+    if constexpr (std::is_same<TYPE, CStringW>::value || std::is_same<TYPE, CStringA>::value)
+    {
+        for (INT_PTR i = 0; i < nCount; ++i)
+        {
             if (ar.IsStoring())
                 ar << pElements[i];
             else
                 ar >> pElements[i];
         }
-    } else if constexpr (_AfxIsObjectPointer<TYPE>::value) {
-        for (INT_PTR i = 0; i < nCount; ++i) {
-            if (ar.IsStoring()) {
+    }
+    else if constexpr (_AfxIsObjectPointer<TYPE>::value)
+    {
+        for (INT_PTR i = 0; i < nCount; ++i)
+        {
+            if (ar.IsStoring())
+            {
                 ar << static_cast<const CObject*>(pElements[i]);
-            } else {
+            }
+            else
+            {
                 CObject* pOb = nullptr;
                 ar >> pOb;
                 using Target = std::remove_cv_t<std::remove_pointer_t<TYPE>>;
@@ -112,24 +159,33 @@ void AFXAPI SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount)
                 pElements[i] = pTarget;
             }
         }
-    } else if constexpr (!std::is_trivially_copyable<TYPE>::value) {
+    }
+    else if constexpr (!std::is_trivially_copyable<TYPE>::value)
+    {
         // Objects that know their own archive form; anything else cannot be
         // stored byte for byte.
-        if constexpr (_AfxHasArchiveOperators<TYPE>::value) {
-            for (INT_PTR i = 0; i < nCount; ++i) {
+        if constexpr (_AfxHasArchiveOperators<TYPE>::value)
+        {
+            for (INT_PTR i = 0; i < nCount; ++i)
+            {
                 if (ar.IsStoring())
                     ar << pElements[i];
                 else
                     ar >> pElements[i];
             }
-        } else {
+        }
+        else
+        {
             AfxThrowNotSupportedException();
         }
-    } else {
+    }
+    else
+    {
         // In slices, so that the byte count always fits the archive's UINT.
         BYTE* p = reinterpret_cast<BYTE*>(pElements);
         ULONGLONG remaining = ULONGLONG(nCount) * sizeof(TYPE);
-        while (remaining) {
+        while (remaining)
+        {
             UINT chunk = UINT(std::min<ULONGLONG>(remaining, 0x40000000u));
             if (ar.IsStoring())
                 ar.Write(p, chunk);
@@ -169,15 +225,18 @@ public:
             AfxThrowInvalidArgException();
         if (nGrowBy >= 0)
             m_nGrowBy = nGrowBy;
-        if (nNewSize == 0) {
+        if (nNewSize == 0)
+        {
             RemoveAll();
             return;
         }
-        if (nNewSize > m_nMaxSize) {
+        if (nNewSize > m_nMaxSize)
+        {
             INT_PTR grow = m_nGrowBy;
             if (grow == 0)
                 grow = std::min<INT_PTR>(1024, std::max<INT_PTR>(4, m_nSize / 8));
-            INT_PTR newMax = m_nMaxSize == 0 ? std::max(nNewSize, m_nGrowBy) : std::max(nNewSize, m_nMaxSize + grow);
+            INT_PTR newMax =
+                m_nMaxSize == 0 ? std::max(nNewSize, m_nGrowBy) : std::max(nNewSize, m_nMaxSize + grow);
             Reallocate(newMax);
         }
         if (nNewSize > m_nSize)
@@ -255,15 +314,19 @@ public:
 
     void InsertAt(INT_PTR nIndex, ARG_TYPE newElement, INT_PTR nCount = 1)
     {
-        if (nIndex < 0 || nCount <= 0) {
+        if (nIndex < 0 || nCount <= 0)
+        {
             if (nIndex < 0 || nCount < 0)
                 AfxThrowInvalidArgException();
             return;
         }
         TYPE value(newElement);
-        if (nIndex >= m_nSize) {
+        if (nIndex >= m_nSize)
+        {
             SetSize(nIndex + nCount);
-        } else {
+        }
+        else
+        {
             INT_PTR nOldSize = m_nSize;
             SetSize(m_nSize + nCount);
             // Shift the tail up; the opened gap keeps valid (moved-from) elements.
@@ -301,15 +364,19 @@ public:
     void Serialize(CArchive& ar) override
     {
         CObject::Serialize(ar);
-        if (ar.IsStoring()) {
+        if (ar.IsStoring())
+        {
             ar.WriteCount(DWORD_PTR(m_nSize));
             SerializeElements<TYPE>(ar, m_pData, m_nSize);
-        } else {
+        }
+        else
+        {
             DWORD_PTR nCount = ar.ReadCount();
             SetSize(0);
             // Grow with the data actually present, a slice at a time.
             const INT_PTR slice = 4096;
-            for (DWORD_PTR done = 0; done < nCount;) {
+            for (DWORD_PTR done = 0; done < nCount;)
+            {
                 INT_PTR n = INT_PTR(std::min<DWORD_PTR>(slice, nCount - done));
                 SetSize(m_nSize + n);
                 SerializeElements<TYPE>(ar, m_pData + m_nSize - n, n);
@@ -328,10 +395,12 @@ private:
     {
         if (newMax > INT_PTR(PTRDIFF_MAX / sizeof(TYPE)))
             AfxThrowMemoryException();
-        TYPE* pNew = newMax ? static_cast<TYPE*>(::operator new(size_t(newMax) * sizeof(TYPE), std::nothrow)) : nullptr;
+        TYPE* pNew = newMax ? static_cast<TYPE*>(::operator new(size_t(newMax) * sizeof(TYPE), std::nothrow))
+                            : nullptr;
         if (newMax && !pNew)
             AfxThrowMemoryException();
-        for (INT_PTR i = 0; i < m_nSize; ++i) {
+        for (INT_PTR i = 0; i < m_nSize; ++i)
+        {
             ::new (static_cast<void*>(pNew + i)) TYPE(std::move(m_pData[i]));
             m_pData[i].~TYPE();
         }
@@ -408,7 +477,8 @@ public:
     }
     void RemoveAll()
     {
-        for (CNode* p = m_pNodeHead; p;) {
+        for (CNode* p = m_pNodeHead; p;)
+        {
             CNode* pNext = p->pNext;
             delete p;
             p = pNext;
@@ -489,13 +559,17 @@ public:
     void Serialize(CArchive& ar) override
     {
         CObject::Serialize(ar);
-        if (ar.IsStoring()) {
+        if (ar.IsStoring())
+        {
             ar.WriteCount(DWORD_PTR(m_nCount));
             for (CNode* p = m_pNodeHead; p; p = p->pNext)
                 SerializeElements<TYPE>(ar, &p->data, 1);
-        } else {
+        }
+        else
+        {
             DWORD_PTR nCount = ar.ReadCount();
-            while (nCount--) {
+            while (nCount--)
+            {
                 TYPE newData[1] = {};
                 SerializeElements<TYPE>(ar, newData, 1);
                 AddTail(newData[0]);
@@ -600,8 +674,10 @@ public:
             return FALSE;
         UINT nHash = HashKey<ARG_KEY>(key);
         CAssoc** ppPrev = &m_pHashTable[nHash % m_nHashTableSize];
-        for (CAssoc* pAssoc = *ppPrev; pAssoc; ppPrev = &pAssoc->pNext, pAssoc = pAssoc->pNext) {
-            if (pAssoc->nHashValue == nHash && CompareElements(&pAssoc->key, &key)) {
+        for (CAssoc* pAssoc = *ppPrev; pAssoc; ppPrev = &pAssoc->pNext, pAssoc = pAssoc->pNext)
+        {
+            if (pAssoc->nHashValue == nHash && CompareElements(&pAssoc->key, &key))
+            {
                 *ppPrev = pAssoc->pNext;
                 delete pAssoc;
                 --m_nCount;
@@ -612,9 +688,12 @@ public:
     }
     void RemoveAll()
     {
-        if (m_pHashTable) {
-            for (UINT i = 0; i < m_nHashTableSize; ++i) {
-                for (CAssoc* p = m_pHashTable[i]; p;) {
+        if (m_pHashTable)
+        {
+            for (UINT i = 0; i < m_nHashTableSize; ++i)
+            {
+                for (CAssoc* p = m_pHashTable[i]; p;)
+                {
                     CAssoc* pNext = p->pNext;
                     delete p;
                     p = pNext;
@@ -632,8 +711,8 @@ public:
     // BEFORE_START_POSITION stands for the first entry, as in MFC.
     void GetNextAssoc(POSITION& rNextPosition, KEY& rKey, VALUE& rValue) const
     {
-        CAssoc* pAssoc = rNextPosition == BEFORE_START_POSITION ? FirstFrom(0)
-                                                                : reinterpret_cast<CAssoc*>(rNextPosition);
+        CAssoc* pAssoc =
+            rNextPosition == BEFORE_START_POSITION ? FirstFrom(0) : reinterpret_cast<CAssoc*>(rNextPosition);
         if (!pAssoc)
             AfxThrowInvalidArgException();
         rKey = pAssoc->key;
@@ -642,8 +721,14 @@ public:
     }
     const CPair* PGetFirstAssoc() const { return FirstFrom(0); }
     CPair* PGetFirstAssoc() { return FirstFrom(0); }
-    const CPair* PGetNextAssoc(const CPair* pAssoc) const { return pAssoc ? Next(static_cast<const CAssoc*>(pAssoc)) : nullptr; }
-    CPair* PGetNextAssoc(const CPair* pAssoc) { return pAssoc ? Next(static_cast<const CAssoc*>(pAssoc)) : nullptr; }
+    const CPair* PGetNextAssoc(const CPair* pAssoc) const
+    {
+        return pAssoc ? Next(static_cast<const CAssoc*>(pAssoc)) : nullptr;
+    }
+    CPair* PGetNextAssoc(const CPair* pAssoc)
+    {
+        return pAssoc ? Next(static_cast<const CAssoc*>(pAssoc)) : nullptr;
+    }
 
     UINT GetHashTableSize() const { return m_nHashTableSize; }
     // Existing entries are carried over into the new table.
@@ -651,16 +736,20 @@ public:
     {
         if (hashSize == 0)
             AfxThrowInvalidArgException();
-        if (!bAllocNow && m_nCount == 0) {
+        if (!bAllocNow && m_nCount == 0)
+        {
             delete[] m_pHashTable;
             m_pHashTable = nullptr;
             m_nHashTableSize = hashSize;
             return;
         }
         CAssoc** pNew = new CAssoc*[hashSize]();
-        if (m_pHashTable) {
-            for (UINT i = 0; i < m_nHashTableSize; ++i) {
-                for (CAssoc* p = m_pHashTable[i]; p;) {
+        if (m_pHashTable)
+        {
+            for (UINT i = 0; i < m_nHashTableSize; ++i)
+            {
+                for (CAssoc* p = m_pHashTable[i]; p;)
+                {
                     CAssoc* pNext = p->pNext;
                     p->pNext = pNew[p->nHashValue % hashSize];
                     pNew[p->nHashValue % hashSize] = p;
@@ -676,16 +765,21 @@ public:
     void Serialize(CArchive& ar) override
     {
         CObject::Serialize(ar);
-        if (ar.IsStoring()) {
+        if (ar.IsStoring())
+        {
             ar.WriteCount(DWORD_PTR(m_nCount));
-            for (CAssoc* p = FirstFrom(0); p; p = Next(p)) {
+            for (CAssoc* p = FirstFrom(0); p; p = Next(p))
+            {
                 KEY key(p->key);
                 SerializeElements<KEY>(ar, &key, 1);
                 SerializeElements<VALUE>(ar, &p->value, 1);
             }
-        } else {
+        }
+        else
+        {
             DWORD_PTR nCount = ar.ReadCount();
-            while (nCount--) {
+            while (nCount--)
+            {
                 KEY newKey[1] = {};
                 VALUE newValue[1] = {};
                 SerializeElements<KEY>(ar, newKey, 1);
@@ -739,8 +833,14 @@ public:
     INT_PTR Add(TYPE newElement) { return BASE_CLASS::Add(newElement); }
     INT_PTR Append(const CTypedPtrArray<BASE_CLASS, TYPE>& src) { return BASE_CLASS::Append(src); }
     void Copy(const CTypedPtrArray<BASE_CLASS, TYPE>& src) { BASE_CLASS::Copy(src); }
-    void InsertAt(INT_PTR nIndex, TYPE newElement, INT_PTR nCount = 1) { BASE_CLASS::InsertAt(nIndex, newElement, nCount); }
-    void InsertAt(INT_PTR nStartIndex, CTypedPtrArray<BASE_CLASS, TYPE>* pNewArray) { BASE_CLASS::InsertAt(nStartIndex, pNewArray); }
+    void InsertAt(INT_PTR nIndex, TYPE newElement, INT_PTR nCount = 1)
+    {
+        BASE_CLASS::InsertAt(nIndex, newElement, nCount);
+    }
+    void InsertAt(INT_PTR nStartIndex, CTypedPtrArray<BASE_CLASS, TYPE>* pNewArray)
+    {
+        BASE_CLASS::InsertAt(nStartIndex, pNewArray);
+    }
     TYPE operator[](INT_PTR nIndex) const { return (TYPE)BASE_CLASS::operator[](nIndex); }
     TYPE& operator[](INT_PTR nIndex) { return (TYPE&)BASE_CLASS::operator[](nIndex); }
     TYPE* GetData() { return (TYPE*)BASE_CLASS::GetData(); }
@@ -770,8 +870,14 @@ public:
     TYPE& GetAt(POSITION position) { return (TYPE&)BASE_CLASS::GetAt(position); }
     TYPE GetAt(POSITION position) const { return (TYPE)BASE_CLASS::GetAt(position); }
     void SetAt(POSITION pos, TYPE newElement) { BASE_CLASS::SetAt(pos, newElement); }
-    POSITION InsertBefore(POSITION position, TYPE newElement) { return BASE_CLASS::InsertBefore(position, newElement); }
-    POSITION InsertAfter(POSITION position, TYPE newElement) { return BASE_CLASS::InsertAfter(position, newElement); }
+    POSITION InsertBefore(POSITION position, TYPE newElement)
+    {
+        return BASE_CLASS::InsertBefore(position, newElement);
+    }
+    POSITION InsertAfter(POSITION position, TYPE newElement)
+    {
+        return BASE_CLASS::InsertAfter(position, newElement);
+    }
 };
 
 template <class BASE_CLASS, class KEY, class VALUE>

@@ -14,7 +14,8 @@
 
 // Base of objects kept in thread or process locals: allocated from the
 // process heap directly, so leak tracking never reports them.
-class CNoTrackObject {
+class CNoTrackObject
+{
 public:
     void* operator new(size_t nSize);
     void* operator new(size_t nSize, const char* lpszFileName, int nLine);
@@ -24,10 +25,11 @@ public:
 };
 
 // Untyped slot: one index into every thread's table of objects.
-class CThreadLocalObject {
+class CThreadLocalObject
+{
 public:
     // The calling thread's object, created with pfnCreateObject on first use.
-    CNoTrackObject* GetData(CNoTrackObject* (AFXAPI* pfnCreateObject)());
+    CNoTrackObject* GetData(CNoTrackObject*(AFXAPI* pfnCreateObject)());
     // The calling thread's object or NULL, never creating it.
     CNoTrackObject* GetDataNA();
     ~CThreadLocalObject();
@@ -38,7 +40,8 @@ private:
 };
 
 template <class TYPE>
-class CThreadLocal : public CThreadLocalObject {
+class CThreadLocal : public CThreadLocalObject
+{
 public:
     TYPE* GetData() { return static_cast<TYPE*>(CThreadLocalObject::GetData(&CreateObject)); }
     TYPE* GetDataNA() { return static_cast<TYPE*>(CThreadLocalObject::GetDataNA()); }
@@ -49,9 +52,10 @@ public:
 };
 
 // Untyped process-wide lazily created object, made once under a lock.
-class CProcessLocalObject {
+class CProcessLocalObject
+{
 public:
-    CNoTrackObject* GetData(CNoTrackObject* (AFXAPI* pfnCreateObject)());
+    CNoTrackObject* GetData(CNoTrackObject*(AFXAPI* pfnCreateObject)());
     CNoTrackObject* GetDataNA() const { return m_pObject; }
     ~CProcessLocalObject();
 
@@ -60,7 +64,8 @@ private:
 };
 
 template <class TYPE>
-class CProcessLocal : public CProcessLocalObject {
+class CProcessLocal : public CProcessLocalObject
+{
 public:
     TYPE* GetData() { return static_cast<TYPE*>(CProcessLocalObject::GetData(&CreateObject)); }
     TYPE* GetDataNA() { return static_cast<TYPE*>(CProcessLocalObject::GetDataNA()); }

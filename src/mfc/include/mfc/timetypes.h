@@ -12,7 +12,6 @@
 typedef LONGLONG __time64_t;
 #endif
 
-
 class CTimeSpan
 {
 public:
@@ -31,8 +30,16 @@ public:
 
     CTimeSpan operator+(CTimeSpan span) const noexcept { return CTimeSpan(m_timeSpan + span.m_timeSpan); }
     CTimeSpan operator-(CTimeSpan span) const noexcept { return CTimeSpan(m_timeSpan - span.m_timeSpan); }
-    CTimeSpan& operator+=(CTimeSpan span) noexcept { m_timeSpan += span.m_timeSpan; return *this; }
-    CTimeSpan& operator-=(CTimeSpan span) noexcept { m_timeSpan -= span.m_timeSpan; return *this; }
+    CTimeSpan& operator+=(CTimeSpan span) noexcept
+    {
+        m_timeSpan += span.m_timeSpan;
+        return *this;
+    }
+    CTimeSpan& operator-=(CTimeSpan span) noexcept
+    {
+        m_timeSpan -= span.m_timeSpan;
+        return *this;
+    }
     bool operator==(CTimeSpan span) const noexcept { return m_timeSpan == span.m_timeSpan; }
     bool operator!=(CTimeSpan span) const noexcept { return m_timeSpan != span.m_timeSpan; }
     bool operator<(CTimeSpan span) const noexcept { return m_timeSpan < span.m_timeSpan; }
@@ -62,9 +69,21 @@ public:
     CTime(const SYSTEMTIME& st, int nDST = -1);
     CTime(const FILETIME& ft, int nDST = -1);
 
-    CTime& operator=(__time64_t time) noexcept { m_time = time; return *this; }
-    CTime& operator+=(CTimeSpan span) noexcept { m_time += span.GetTimeSpan(); return *this; }
-    CTime& operator-=(CTimeSpan span) noexcept { m_time -= span.GetTimeSpan(); return *this; }
+    CTime& operator=(__time64_t time) noexcept
+    {
+        m_time = time;
+        return *this;
+    }
+    CTime& operator+=(CTimeSpan span) noexcept
+    {
+        m_time += span.GetTimeSpan();
+        return *this;
+    }
+    CTime& operator-=(CTimeSpan span) noexcept
+    {
+        m_time -= span.GetTimeSpan();
+        return *this;
+    }
     CTimeSpan operator-(CTime time) const noexcept { return CTimeSpan(m_time - time.m_time); }
     CTime operator-(CTimeSpan span) const noexcept { return CTime(m_time - span.GetTimeSpan()); }
     CTime operator+(CTimeSpan span) const noexcept { return CTime(m_time + span.GetTimeSpan()); }

@@ -73,12 +73,36 @@ char16_t* _wcslwr(char16_t* s);
 char16_t* _wcsupr(char16_t* s);
 char16_t* _wcsrev(char16_t* s);
 
-template <size_t N> inline errno_t _tcscpy_s(char16_t (&dest)[N], const char16_t* src) { return _tcscpy_s(dest, N, src); }
-template <size_t N> inline errno_t _tcsncpy_s(char16_t (&dest)[N], const char16_t* src, size_t count) { return _tcsncpy_s(dest, N, src, count); }
-template <size_t N> inline errno_t _tcscat_s(char16_t (&dest)[N], const char16_t* src) { return _tcscat_s(dest, N, src); }
-template <size_t N> inline errno_t _tcsncat_s(char16_t (&dest)[N], const char16_t* src, size_t count) { return _tcsncat_s(dest, N, src, count); }
-template <size_t N> inline errno_t _wcslwr_s(char16_t (&s)[N]) { return _wcslwr_s(s, N); }
-template <size_t N> inline errno_t _wcsupr_s(char16_t (&s)[N]) { return _wcsupr_s(s, N); }
+template <size_t N>
+inline errno_t _tcscpy_s(char16_t (&dest)[N], const char16_t* src)
+{
+    return _tcscpy_s(dest, N, src);
+}
+template <size_t N>
+inline errno_t _tcsncpy_s(char16_t (&dest)[N], const char16_t* src, size_t count)
+{
+    return _tcsncpy_s(dest, N, src, count);
+}
+template <size_t N>
+inline errno_t _tcscat_s(char16_t (&dest)[N], const char16_t* src)
+{
+    return _tcscat_s(dest, N, src);
+}
+template <size_t N>
+inline errno_t _tcsncat_s(char16_t (&dest)[N], const char16_t* src, size_t count)
+{
+    return _tcsncat_s(dest, N, src, count);
+}
+template <size_t N>
+inline errno_t _wcslwr_s(char16_t (&s)[N])
+{
+    return _wcslwr_s(s, N);
+}
+template <size_t N>
+inline errno_t _wcsupr_s(char16_t (&s)[N])
+{
+    return _wcsupr_s(s, N);
+}
 
 // ---------------------------------------------------------------------------
 // Character classes and case mapping (Win32's tables, not the C locale).
@@ -101,10 +125,14 @@ int _totlower(int c);
 // with GetString() (CString, CStringA) can be passed as they are, as MFC code
 // does; they are handed on as their character pointers.
 template <typename T, typename = void>
-struct _AfxHasGetString : std::false_type {};
+struct _AfxHasGetString : std::false_type
+{
+};
 template <typename T>
 struct _AfxHasGetString<T, std::void_t<decltype(std::declval<const T&>().GetString())>>
-    : std::is_pointer<decltype(std::declval<const T&>().GetString())> {};
+    : std::is_pointer<decltype(std::declval<const T&>().GetString())>
+{
+};
 
 template <typename T>
 inline decltype(auto) _AfxFormatArg(T&& value)
@@ -129,24 +157,43 @@ int _AfxSwprintfImpl(char16_t* buffer, size_t bufferCount, const char16_t* forma
 int _AfxSnwprintfImpl(char16_t* buffer, size_t bufferCount, size_t count, const char16_t* format, ...);
 int _AfxScwprintfImpl(const char16_t* format, ...);
 
-template <size_t N> inline int vswprintf_s(char16_t (&buffer)[N], const char16_t* format, va_list args) { return vswprintf_s(buffer, N, format, args); }
-template <size_t N> inline int _vsnwprintf_s(char16_t (&buffer)[N], size_t count, const char16_t* format, va_list args) { return _vsnwprintf_s(buffer, N, count, format, args); }
+template <size_t N>
+inline int vswprintf_s(char16_t (&buffer)[N], const char16_t* format, va_list args)
+{
+    return vswprintf_s(buffer, N, format, args);
+}
+template <size_t N>
+inline int _vsnwprintf_s(char16_t (&buffer)[N], size_t count, const char16_t* format, va_list args)
+{
+    return _vsnwprintf_s(buffer, N, count, format, args);
+}
 
 template <typename... A>
 inline int swprintf_s(char16_t* buffer, size_t bufferCount, const char16_t* format, A&&... args)
-{ return _AfxSwprintfImpl(buffer, bufferCount, format, _AfxFormatArg(std::forward<A>(args))...); }
+{
+    return _AfxSwprintfImpl(buffer, bufferCount, format, _AfxFormatArg(std::forward<A>(args))...);
+}
 template <size_t N, typename... A>
 inline int swprintf_s(char16_t (&buffer)[N], const char16_t* format, A&&... args)
-{ return _AfxSwprintfImpl(buffer, N, format, _AfxFormatArg(std::forward<A>(args))...); }
+{
+    return _AfxSwprintfImpl(buffer, N, format, _AfxFormatArg(std::forward<A>(args))...);
+}
 template <typename... A>
-inline int _snwprintf_s(char16_t* buffer, size_t bufferCount, size_t count, const char16_t* format, A&&... args)
-{ return _AfxSnwprintfImpl(buffer, bufferCount, count, format, _AfxFormatArg(std::forward<A>(args))...); }
+inline int _snwprintf_s(char16_t* buffer, size_t bufferCount, size_t count, const char16_t* format,
+                        A&&... args)
+{
+    return _AfxSnwprintfImpl(buffer, bufferCount, count, format, _AfxFormatArg(std::forward<A>(args))...);
+}
 template <size_t N, typename... A>
 inline int _snwprintf_s(char16_t (&buffer)[N], size_t count, const char16_t* format, A&&... args)
-{ return _AfxSnwprintfImpl(buffer, N, count, format, _AfxFormatArg(std::forward<A>(args))...); }
+{
+    return _AfxSnwprintfImpl(buffer, N, count, format, _AfxFormatArg(std::forward<A>(args))...);
+}
 template <typename... A>
 inline int _scwprintf(const char16_t* format, A&&... args)
-{ return _AfxScwprintfImpl(format, _AfxFormatArg(std::forward<A>(args))...); }
+{
+    return _AfxScwprintfImpl(format, _AfxFormatArg(std::forward<A>(args))...);
+}
 
 // Narrow counterparts with the same rules (%s narrow, %S wide).
 int _vscprintf(const char* format, va_list args);
@@ -157,16 +204,24 @@ int _AfxSnprintfImpl(char* buffer, size_t bufferCount, size_t count, const char*
 
 template <typename... A>
 inline int sprintf_s(char* buffer, size_t bufferCount, const char* format, A&&... args)
-{ return _AfxSprintfImpl(buffer, bufferCount, format, _AfxFormatArg(std::forward<A>(args))...); }
+{
+    return _AfxSprintfImpl(buffer, bufferCount, format, _AfxFormatArg(std::forward<A>(args))...);
+}
 template <size_t N, typename... A>
 inline int sprintf_s(char (&buffer)[N], const char* format, A&&... args)
-{ return _AfxSprintfImpl(buffer, N, format, _AfxFormatArg(std::forward<A>(args))...); }
+{
+    return _AfxSprintfImpl(buffer, N, format, _AfxFormatArg(std::forward<A>(args))...);
+}
 template <typename... A>
 inline int _snprintf_s(char* buffer, size_t bufferCount, size_t count, const char* format, A&&... args)
-{ return _AfxSnprintfImpl(buffer, bufferCount, count, format, _AfxFormatArg(std::forward<A>(args))...); }
+{
+    return _AfxSnprintfImpl(buffer, bufferCount, count, format, _AfxFormatArg(std::forward<A>(args))...);
+}
 template <size_t N, typename... A>
 inline int _snprintf_s(char (&buffer)[N], size_t count, const char* format, A&&... args)
-{ return _AfxSnprintfImpl(buffer, N, count, format, _AfxFormatArg(std::forward<A>(args))...); }
+{
+    return _AfxSnprintfImpl(buffer, N, count, format, _AfxFormatArg(std::forward<A>(args))...);
+}
 
 // ---------------------------------------------------------------------------
 // Parsing and number-to-text. long is 32-bit on Windows, so the "l" forms
@@ -186,11 +241,31 @@ errno_t _ltow_s(LONG value, char16_t* buffer, size_t size, int radix);
 errno_t _ultow_s(ULONG value, char16_t* buffer, size_t size, int radix);
 errno_t _i64tow_s(__int64 value, char16_t* buffer, size_t size, int radix);
 errno_t _ui64tow_s(unsigned __int64 value, char16_t* buffer, size_t size, int radix);
-template <size_t N> inline errno_t _itow_s(int v, char16_t (&b)[N], int radix) { return _itow_s(v, b, N, radix); }
-template <size_t N> inline errno_t _ltow_s(LONG v, char16_t (&b)[N], int radix) { return _ltow_s(v, b, N, radix); }
-template <size_t N> inline errno_t _ultow_s(ULONG v, char16_t (&b)[N], int radix) { return _ultow_s(v, b, N, radix); }
-template <size_t N> inline errno_t _i64tow_s(__int64 v, char16_t (&b)[N], int radix) { return _i64tow_s(v, b, N, radix); }
-template <size_t N> inline errno_t _ui64tow_s(unsigned __int64 v, char16_t (&b)[N], int radix) { return _ui64tow_s(v, b, N, radix); }
+template <size_t N>
+inline errno_t _itow_s(int v, char16_t (&b)[N], int radix)
+{
+    return _itow_s(v, b, N, radix);
+}
+template <size_t N>
+inline errno_t _ltow_s(LONG v, char16_t (&b)[N], int radix)
+{
+    return _ltow_s(v, b, N, radix);
+}
+template <size_t N>
+inline errno_t _ultow_s(ULONG v, char16_t (&b)[N], int radix)
+{
+    return _ultow_s(v, b, N, radix);
+}
+template <size_t N>
+inline errno_t _i64tow_s(__int64 v, char16_t (&b)[N], int radix)
+{
+    return _i64tow_s(v, b, N, radix);
+}
+template <size_t N>
+inline errno_t _ui64tow_s(unsigned __int64 v, char16_t (&b)[N], int radix)
+{
+    return _ui64tow_s(v, b, N, radix);
+}
 
 // Narrow parsing and number-to-text (glibc underneath where it is the same).
 __int64 _atoi64(const char* s);
@@ -200,8 +275,16 @@ errno_t _itoa_s(int value, char* buffer, size_t size, int radix);
 errno_t _ltoa_s(LONG value, char* buffer, size_t size, int radix);
 errno_t _i64toa_s(__int64 value, char* buffer, size_t size, int radix);
 errno_t _ui64toa_s(unsigned __int64 value, char* buffer, size_t size, int radix);
-template <size_t N> inline errno_t _itoa_s(int v, char (&b)[N], int radix) { return _itoa_s(v, b, N, radix); }
-template <size_t N> inline errno_t _i64toa_s(__int64 v, char (&b)[N], int radix) { return _i64toa_s(v, b, N, radix); }
+template <size_t N>
+inline errno_t _itoa_s(int v, char (&b)[N], int radix)
+{
+    return _itoa_s(v, b, N, radix);
+}
+template <size_t N>
+inline errno_t _i64toa_s(__int64 v, char (&b)[N], int radix)
+{
+    return _i64toa_s(v, b, N, radix);
+}
 
 // Narrow string functions that are plain glibc underneath.
 int _stricmp(const char* a, const char* b);
@@ -212,9 +295,21 @@ errno_t strncpy_s(char* dest, size_t destSize, const char* src, size_t count);
 errno_t strcat_s(char* dest, size_t destSize, const char* src);
 errno_t _strlwr_s(char* s, size_t size);
 errno_t _strupr_s(char* s, size_t size);
-template <size_t N> inline errno_t strcpy_s(char (&d)[N], const char* s) { return strcpy_s(d, N, s); }
-template <size_t N> inline errno_t strncpy_s(char (&d)[N], const char* s, size_t c) { return strncpy_s(d, N, s, c); }
-template <size_t N> inline errno_t strcat_s(char (&d)[N], const char* s) { return strcat_s(d, N, s); }
+template <size_t N>
+inline errno_t strcpy_s(char (&d)[N], const char* s)
+{
+    return strcpy_s(d, N, s);
+}
+template <size_t N>
+inline errno_t strncpy_s(char (&d)[N], const char* s, size_t c)
+{
+    return strncpy_s(d, N, s, c);
+}
+template <size_t N>
+inline errno_t strcat_s(char (&d)[N], const char* s)
+{
+    return strcat_s(d, N, s);
+}
 
 // ---------------------------------------------------------------------------
 // Paths.
@@ -228,11 +323,17 @@ errno_t _wmakepath_s(char16_t* path, size_t size, const char16_t* drive, const c
 char16_t* _wfullpath(char16_t* absPath, const char16_t* relPath, size_t maxLength);
 
 template <size_t D, size_t P, size_t F, size_t E>
-inline errno_t _wsplitpath_s(const char16_t* path, char16_t (&drive)[D], char16_t (&dir)[P], char16_t (&fname)[F], char16_t (&ext)[E])
-{ return _wsplitpath_s(path, drive, D, dir, P, fname, F, ext, E); }
+inline errno_t _wsplitpath_s(const char16_t* path, char16_t (&drive)[D], char16_t (&dir)[P],
+                             char16_t (&fname)[F], char16_t (&ext)[E])
+{
+    return _wsplitpath_s(path, drive, D, dir, P, fname, F, ext, E);
+}
 template <size_t N>
-inline errno_t _wmakepath_s(char16_t (&path)[N], const char16_t* drive, const char16_t* dir, const char16_t* fname, const char16_t* ext)
-{ return _wmakepath_s(path, N, drive, dir, fname, ext); }
+inline errno_t _wmakepath_s(char16_t (&path)[N], const char16_t* drive, const char16_t* dir,
+                            const char16_t* fname, const char16_t* ext)
+{
+    return _wmakepath_s(path, N, drive, dir, fname, ext);
+}
 
 // ---------------------------------------------------------------------------
 // File search over FindFirstFileW.
@@ -245,15 +346,17 @@ inline errno_t _wmakepath_s(char16_t (&path)[N], const char16_t* drive, const ch
 #define _A_ARCH 0x20
 #endif
 typedef unsigned int _fsize_t;
-struct _wfinddata_t {
+struct _wfinddata_t
+{
     unsigned attrib;
     __int64 time_create;  // seconds since 1970, -1 when unknown
     __int64 time_access;
     __int64 time_write;
-    _fsize_t size;        // low 32 bits, as the plain form has it
+    _fsize_t size;  // low 32 bits, as the plain form has it
     char16_t name[260];
 };
-struct _wfinddatai64_t {
+struct _wfinddatai64_t
+{
     unsigned attrib;
     __int64 time_create;
     __int64 time_access;

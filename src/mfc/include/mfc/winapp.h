@@ -53,7 +53,7 @@ void AFXAPI AfxEnableControlContainer(COccManager* pOccManager = nullptr);
 int AFXAPI AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
 
-typedef UINT (AFX_CDECL* AFX_THREADPROC)(LPVOID);
+typedef UINT(AFX_CDECL* AFX_THREADPROC)(LPVOID);
 
 class CWinThread : public CCmdTarget
 {
@@ -79,7 +79,9 @@ public:
     DWORD SuspendThread() { return ::SuspendThread(m_hThread); }
     DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
     BOOL PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam)
-    { return ::PostThreadMessage(m_nThreadID, message, wParam, lParam); }
+    {
+        return ::PostThreadMessage(m_nThreadID, message, wParam, lParam);
+    }
 
     virtual BOOL InitInstance();
     virtual int Run();
@@ -167,7 +169,6 @@ private:
     HCURSOR m_hcurWaitCursorRestore = nullptr;
     friend BOOL AFXAPI AfxWinInit(HINSTANCE, HINSTANCE, LPTSTR, int);
 };
-
 
 // Standard ids of the framework's resources and commands.
 #ifndef AFX_IDS_APP_TITLE

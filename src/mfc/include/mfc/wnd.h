@@ -46,10 +46,10 @@ struct _AFX_THREAD_STATE : public CNoTrackObject
     _AFX_THREAD_STATE();
     ~_AFX_THREAD_STATE() override;
 
-    CWnd* m_pWndInit = nullptr;          // window whose creation is hooked
+    CWnd* m_pWndInit = nullptr;  // window whose creation is hooked
     HHOOK m_hHookOldCbtFilter = nullptr;
-    MSG m_lastSentMsg = {};              // message AfxCallWndProc is handling
-    MSG m_msgCur = {};                   // message the pump is handling
+    MSG m_lastSentMsg = {};  // message AfxCallWndProc is handling
+    MSG m_msgCur = {};       // message the pump is handling
     CPoint m_ptCursorLast;
     UINT m_nMsgLast = 0;
     CWinThread* m_pCurrentWinThread = nullptr;
@@ -115,9 +115,9 @@ public:
     static const MSG* GetCurrentMessage();
 
     HWND m_hWnd;
-    HWND m_hWndOwner;       // owner given at creation when different from the parent
+    HWND m_hWndOwner;  // owner given at creation when different from the parent
     UINT m_nFlags;
-    WNDPROC m_pfnSuper;     // the procedure subclassing replaced
+    WNDPROC m_pfnSuper;  // the procedure subclassing replaced
 
     static const CWnd wndTop;
     static const CWnd wndBottom;
@@ -129,10 +129,7 @@ public:
     virtual ~CWnd();
 
     operator HWND() const { return GetSafeHwnd(); }
-    HWND GetSafeHwnd() const
-    {
-        return AfxIsNullObject(this) ? nullptr : m_hWnd;
-    }
+    HWND GetSafeHwnd() const { return AfxIsNullObject(this) ? nullptr : m_hWnd; }
     BOOL operator==(const CWnd& wnd) const { return wnd.m_hWnd == m_hWnd; }
     BOOL operator!=(const CWnd& wnd) const { return wnd.m_hWnd != m_hWnd; }
 
@@ -148,20 +145,22 @@ public:
 
     // Creation and destruction.
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
-    virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
-                        const RECT& rect, CWnd* pParentWnd, UINT nID,
-                        CCreateContext* pContext = nullptr);
-    virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName,
-                          DWORD dwStyle, int x, int y, int nWidth, int nHeight,
-                          HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
-    virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName,
-                          DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID,
+    virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
+    virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                          int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
                           LPVOID lpParam = nullptr);
+    virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                          const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
     virtual BOOL DestroyWindow();
     virtual void PreSubclassWindow();
     virtual void PostNcDestroy();
     virtual void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = 0);
-    enum AdjustType { adjustBorder = 0, adjustOutside = 1 };
+    enum AdjustType
+    {
+        adjustBorder = 0,
+        adjustOutside = 1
+    };
 
     // Message handling.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -184,32 +183,47 @@ public:
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     virtual void OnFinalRelease() override;
 
-    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
-                                  BOOL bDeep = TRUE, BOOL bOnlyPerm = FALSE);
-    static void SendMessageToDescendants(HWND hWnd, UINT message, WPARAM wParam,
-                                                LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm);
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE,
+                                  BOOL bOnlyPerm = FALSE);
+    static void SendMessageToDescendants(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep,
+                                         BOOL bOnlyPerm);
     void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
-    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver,
-                        UINT nFlag = reposDefault, LPRECT lpRectParam = nullptr,
-                        LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
-    enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
+    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
+                        LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
+    enum RepositionFlags
+    {
+        reposDefault = 0,
+        reposQuery = 1,
+        reposExtra = 2,
+        reposNoPosLeftOver = 0x8000
+    };
     virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
 
     // Messages.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
-    { return ::SendMessage(m_hWnd, message, wParam, lParam); }
+    {
+        return ::SendMessage(m_hWnd, message, wParam, lParam);
+    }
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
-    { return ::PostMessage(m_hWnd, message, wParam, lParam); }
+    {
+        return ::PostMessage(m_hWnd, message, wParam, lParam);
+    }
     BOOL SendNotifyMessage(UINT message, WPARAM wParam, LPARAM lParam) const
-    { return ::SendNotifyMessage(m_hWnd, message, wParam, lParam); }
+    {
+        return ::SendNotifyMessage(m_hWnd, message, wParam, lParam);
+    }
 
     // Styles and identity.
     DWORD GetStyle() const { return (DWORD)::GetWindowLong(m_hWnd, GWL_STYLE); }
     DWORD GetExStyle() const { return (DWORD)::GetWindowLong(m_hWnd, GWL_EXSTYLE); }
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0)
-    { return ModifyStyle(m_hWnd, dwRemove, dwAdd, nFlags); }
+    {
+        return ModifyStyle(m_hWnd, dwRemove, dwAdd, nFlags);
+    }
     BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0)
-    { return ModifyStyleEx(m_hWnd, dwRemove, dwAdd, nFlags); }
+    {
+        return ModifyStyleEx(m_hWnd, dwRemove, dwAdd, nFlags);
+    }
     static BOOL ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags);
     static BOOL ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags);
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
@@ -229,7 +243,9 @@ public:
     // Text.
     void SetWindowText(LPCTSTR lpszString) { ::SetWindowText(m_hWnd, lpszString); }
     int GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const
-    { return ::GetWindowText(m_hWnd, lpszStringBuf, nMaxCount); }
+    {
+        return ::GetWindowText(m_hWnd, lpszStringBuf, nMaxCount);
+    }
     void GetWindowText(CString& rString) const;
     int GetWindowTextLength() const { return ::GetWindowTextLength(m_hWnd); }
     void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
@@ -237,11 +253,18 @@ public:
 
     // Geometry.
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE)
-    { ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint); }
+    {
+        ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
+    }
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE)
-    { MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint); }
+    {
+        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+                   bRepaint);
+    }
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
-    { return ::SetWindowPos(m_hWnd, pWndInsertAfter->GetSafeHwnd(), x, y, cx, cy, nFlags); }
+    {
+        return ::SetWindowPos(m_hWnd, pWndInsertAfter->GetSafeHwnd(), x, y, cx, cy, nFlags);
+    }
     void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
     void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
     void ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
@@ -249,11 +272,18 @@ public:
     void ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
     void ScreenToClient(LPRECT lpRect) const;
     void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const
-    { ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), lpPoint, nCount); }
+    {
+        ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), lpPoint, nCount);
+    }
     void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const
-    { ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), reinterpret_cast<LPPOINT>(lpRect), 2); }
+    {
+        ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), reinterpret_cast<LPPOINT>(lpRect), 2);
+    }
     BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const
-    { lpwndpl->length = sizeof(WINDOWPLACEMENT); return ::GetWindowPlacement(m_hWnd, lpwndpl); }
+    {
+        lpwndpl->length = sizeof(WINDOWPLACEMENT);
+        return ::GetWindowPlacement(m_hWnd, lpwndpl);
+    }
     BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl) { return ::SetWindowPlacement(m_hWnd, lpwndpl); }
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
     void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
@@ -269,8 +299,14 @@ public:
     void SetRedraw(BOOL bRedraw = TRUE) { ::SendMessage(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
     BOOL LockWindowUpdate() { return ::LockWindowUpdate(m_hWnd); }
     void UnlockWindowUpdate() { ::LockWindowUpdate(nullptr); }
-    void Print(CDC* pDC, DWORD dwFlags) const { ::SendMessage(m_hWnd, WM_PRINT, (WPARAM)pDC->GetSafeHdc(), dwFlags); }
-    void PrintClient(CDC* pDC, DWORD dwFlags) const { ::SendMessage(m_hWnd, WM_PRINTCLIENT, (WPARAM)pDC->GetSafeHdc(), dwFlags); }
+    void Print(CDC* pDC, DWORD dwFlags) const
+    {
+        ::SendMessage(m_hWnd, WM_PRINT, (WPARAM)pDC->GetSafeHdc(), dwFlags);
+    }
+    void PrintClient(CDC* pDC, DWORD dwFlags) const
+    {
+        ::SendMessage(m_hWnd, WM_PRINTCLIENT, (WPARAM)pDC->GetSafeHdc(), dwFlags);
+    }
     BOOL GetUpdateRect(LPRECT lpRect, BOOL bErase = FALSE) { return ::GetUpdateRect(m_hWnd, lpRect, bErase); }
     CDC* GetDC();
     CDC* GetWindowDC();
@@ -280,17 +316,26 @@ public:
     void EndPaint(LPPAINTSTRUCT lpPaint) { ::EndPaint(m_hWnd, lpPaint); }
     BOOL ShowScrollBar(UINT nBar, BOOL bShow = TRUE) { return ::ShowScrollBar(m_hWnd, nBar, bShow); }
     int GetScrollPos(int nBar) const { return ::GetScrollPos(m_hWnd, nBar); }
-    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE) { return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw); }
+    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE)
+    {
+        return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw);
+    }
     BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
     BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE)
-    { return ::SetScrollInfo(m_hWnd, nBar, lpScrollInfo, bRedraw); }
+    {
+        return ::SetScrollInfo(m_hWnd, nBar, lpScrollInfo, bRedraw);
+    }
     void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr, LPCRECT lpClipRect = nullptr)
-    { ::ScrollWindow(m_hWnd, xAmount, yAmount, lpRect, lpClipRect); }
+    {
+        ::ScrollWindow(m_hWnd, xAmount, yAmount, lpRect, lpClipRect);
+    }
 
     // Timers, capture, focus.
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse,
-                      void (CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD) = nullptr)
-    { return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer); }
+                      void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD) = nullptr)
+    {
+        return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+    }
     BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
     static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
@@ -303,13 +348,21 @@ public:
     static CWnd* GetDesktopWindow() { return FromHandle(::GetDesktopWindow()); }
     static CWnd* WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(point)); }
     static CWnd* FindWindow(LPCTSTR lpszClassName, LPCTSTR lpszWindowName)
-    { return FromHandle(::FindWindow(lpszClassName, lpszWindowName)); }
-    CWnd* ChildWindowFromPoint(POINT point) const { return FromHandle(::ChildWindowFromPoint(m_hWnd, point)); }
+    {
+        return FromHandle(::FindWindow(lpszClassName, lpszWindowName));
+    }
+    CWnd* ChildWindowFromPoint(POINT point) const
+    {
+        return FromHandle(::ChildWindowFromPoint(m_hWnd, point));
+    }
     BOOL FlashWindow(BOOL bInvert) { return ::FlashWindow(m_hWnd, bInvert); }
 
     // Relatives.
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-    CWnd* SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, pWndNewParent->GetSafeHwnd())); }
+    CWnd* SetParent(CWnd* pWndNewParent)
+    {
+        return FromHandle(::SetParent(m_hWnd, pWndNewParent->GetSafeHwnd()));
+    }
     CWnd* GetOwner() const;
     void SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = pOwnerWnd->GetSafeHwnd(); }
     CWnd* GetTopLevelParent() const;
@@ -329,22 +382,37 @@ public:
     void GetDlgItem(int nID, HWND* phWnd) const { *phWnd = ::GetDlgItem(m_hWnd, nID); }
     void SetDlgItemText(int nID, LPCTSTR lpszString) { ::SetDlgItemText(m_hWnd, nID, lpszString); }
     int GetDlgItemText(int nID, LPTSTR lpStr, int nMaxCount) const
-    { return (int)::GetDlgItemText(m_hWnd, nID, lpStr, nMaxCount); }
+    {
+        return (int)::GetDlgItemText(m_hWnd, nID, lpStr, nMaxCount);
+    }
     int GetDlgItemText(int nID, CString& rString) const;
-    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
+    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE)
+    {
+        ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned);
+    }
     UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const
-    { return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned); }
+    {
+        return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
+    }
     void CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd, nIDButton, nCheck); }
     UINT IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
     void CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton)
-    { ::CheckRadioButton(m_hWnd, nIDFirstButton, nIDLastButton, nIDCheckButton); }
+    {
+        ::CheckRadioButton(m_hWnd, nIDFirstButton, nIDLastButton, nIDCheckButton);
+    }
     int GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const;
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
-    { return ::SendDlgItemMessage(m_hWnd, nID, message, wParam, lParam); }
+    {
+        return ::SendDlgItemMessage(m_hWnd, nID, message, wParam, lParam);
+    }
     CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const
-    { return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl->GetSafeHwnd(), bPrevious)); }
+    {
+        return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl->GetSafeHwnd(), bPrevious));
+    }
     CWnd* GetNextDlgGroupItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const
-    { return FromHandle(::GetNextDlgGroupItem(m_hWnd, pWndCtl->GetSafeHwnd(), bPrevious)); }
+    {
+        return FromHandle(::GetNextDlgGroupItem(m_hWnd, pWndCtl->GetSafeHwnd(), bPrevious));
+    }
     BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
     BOOL ExecuteDlgInit(LPVOID lpResource);
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
@@ -355,7 +423,10 @@ public:
     BOOL SetMenu(CMenu* pMenu);
     void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
     CMenu* GetSystemMenu(BOOL bRevert) const;
-    HICON SetIcon(HICON hIcon, BOOL bBigIcon) { return (HICON)::SendMessage(m_hWnd, WM_SETICON, bBigIcon, (LPARAM)hIcon); }
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon)
+    {
+        return (HICON)::SendMessage(m_hWnd, WM_SETICON, bBigIcon, (LPARAM)hIcon);
+    }
     HICON GetIcon(BOOL bBigIcon) const { return (HICON)::SendMessage(m_hWnd, WM_GETICON, bBigIcon, 0); }
     void DragAcceptFiles(BOOL bAccept = TRUE);
     int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = MB_OK);

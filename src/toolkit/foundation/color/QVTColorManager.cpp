@@ -19,8 +19,7 @@ struct WeightedColor
 
 WeightedColor ToWeighted(COLORREF clr)
 {
-    return {GetRValue(clr) * 195.0 / 255.0, GetGValue(clr) * 390.0 / 255.0,
-            GetBValue(clr) * 65.0 / 255.0};
+    return {GetRValue(clr) * 195.0 / 255.0, GetGValue(clr) * 390.0 / 255.0, GetBValue(clr) * 65.0 / 255.0};
 }
 
 int ToChannel(double value, double limit, double factor)
@@ -66,12 +65,10 @@ int MaxChannel(COLORREF clr)
 
 const int kThemeColorIndexes[14] = {38, 39, 40, 41, 43, 31, 32, 50, 37, 33, 36, 30, 47, 59};
 
-const COLORREF kThemeColorsBlue[14] = {0x764127, 0xCB8C6A, 0xD0966D, 0xF6F6F6, 0x962D00,
-                                       0xC2EEFF, 0x800000, 0x800000, 0x800000, 0x3E80FE,
-                                       0x6FC0FF, 0xF5BE9E, 0x000000, 0x361E16};
-const COLORREF kThemeColorsOlive[14] = {0x335E51, 0x588060, 0x7AAE9F, 0xEEF4F4, 0x5E8D75,
-                                        0xC2EEFF, 0x385D3F, 0x385D3F, 0x385D3F, 0x3E80FE,
-                                        0x6FC0FF, 0xA7D9D9, 0x000000, 0x19221F};
+const COLORREF kThemeColorsBlue[14] = {0x764127, 0xCB8C6A, 0xD0966D, 0xF6F6F6, 0x962D00, 0xC2EEFF, 0x800000,
+                                       0x800000, 0x800000, 0x3E80FE, 0x6FC0FF, 0xF5BE9E, 0x000000, 0x361E16};
+const COLORREF kThemeColorsOlive[14] = {0x335E51, 0x588060, 0x7AAE9F, 0xEEF4F4, 0x5E8D75, 0xC2EEFF, 0x385D3F,
+                                        0x385D3F, 0x385D3F, 0x3E80FE, 0x6FC0FF, 0xA7D9D9, 0x000000, 0x19221F};
 const COLORREF kThemeColorsSilver[14] = {0x755454, 0x8F6D6E, 0xBEA7A8, 0xFFFAFD, 0x947C7C,
                                          0xC2EEFF, 0x6F4B4B, 0x6F4B4B, 0x6F4B4B, 0x3E80FE,
                                          0x6FC0FF, 0xE5D7D7, 0x000000, 0x292024};
@@ -83,25 +80,25 @@ struct GradientValues
     float fFactor;
 };
 
-const GradientValues kGradientsBlue[7] = {
-    {0xD68759, 0x962D00, 0.5f},  {0xF5BE9E, 0xFADAC4, 0.5f}, {0xD68759, 0x962D00, 0.5f},
-    {0xFEECDD, 0xE2A981, 0.75f}, {0xFFEFE3, 0xE4AD87, 0.5f}, {0xF6DDCB, 0xDCA179, 0.5f},
-    {0xFFEFE3, 0xE7B593, 0.5f}};
-const GradientValues kGradientsOlive[7] = {
-    {0x82C0AF, 0x447A63, 0.5f}, {0xA7D9D9, 0xE4F1F2, 0.5f}, {0x6F8E78, 0x435B49, 0.5f},
-    {0xDEF7F4, 0x91C6B7, 0.3f}, {0xEDFFFF, 0x92C7B8, 0.3f}, {0xD1E6E6, 0x78B4A4, 0.3f},
-    {0xD5F0EC, 0x9FCEC2, 0.5f}};
-const GradientValues kGradientsSilver[7] = {
-    {0xBFA7A8, 0x916F70, 0.5f},  {0xE5D7D7, 0xF7F3F3, 0.5f},  {0xBFA7A8, 0x977677, 0.5f},
-    {0xFFF9F9, 0xB79B9C, 0.75f}, {0xFFF9F9, 0xB99D9F, 0.75f}, {0xE2D7D7, 0x9E7E80, 0.75f},
-    {0xF1E7E9, 0xCDB9BA, 0.5f}};
+const GradientValues kGradientsBlue[7] = {{0xD68759, 0x962D00, 0.5f}, {0xF5BE9E, 0xFADAC4, 0.5f},
+                                          {0xD68759, 0x962D00, 0.5f}, {0xFEECDD, 0xE2A981, 0.75f},
+                                          {0xFFEFE3, 0xE4AD87, 0.5f}, {0xF6DDCB, 0xDCA179, 0.5f},
+                                          {0xFFEFE3, 0xE7B593, 0.5f}};
+const GradientValues kGradientsOlive[7] = {{0x82C0AF, 0x447A63, 0.5f}, {0xA7D9D9, 0xE4F1F2, 0.5f},
+                                           {0x6F8E78, 0x435B49, 0.5f}, {0xDEF7F4, 0x91C6B7, 0.3f},
+                                           {0xEDFFFF, 0x92C7B8, 0.3f}, {0xD1E6E6, 0x78B4A4, 0.3f},
+                                           {0xD5F0EC, 0x9FCEC2, 0.5f}};
+const GradientValues kGradientsSilver[7] = {{0xBFA7A8, 0x916F70, 0.5f},  {0xE5D7D7, 0xF7F3F3, 0.5f},
+                                            {0xBFA7A8, 0x977677, 0.5f},  {0xFFF9F9, 0xB79B9C, 0.75f},
+                                            {0xFFF9F9, 0xB99D9F, 0.75f}, {0xE2D7D7, 0x9E7E80, 0.75f},
+                                            {0xF1E7E9, 0xCDB9BA, 0.5f}};
 
 BOOL Contains(const CString& text, LPCTSTR pszPart)
 {
     return text.Find(pszPart) >= 0;
 }
 
-} // namespace
+}  // namespace
 
 CQVTColorManager::CQVTColorManager()
 {
@@ -116,9 +113,7 @@ CQVTColorManager::CQVTColorManager()
     m_gradients[9].SetStandardValues(0xC8F2FF, 0x97D4FF, 0.5f);
 }
 
-CQVTColorManager::~CQVTColorManager()
-{
-}
+CQVTColorManager::~CQVTColorManager() {}
 
 COLORREF CQVTColorManager::GetColor(int nIndex) const
 {
@@ -327,8 +322,7 @@ void CQVTColorManager::RefreshThemeGradients()
     if (pValues)
     {
         for (int i = 0; i < 7; ++i)
-            m_gradients[i].SetStandardValues(pValues[i].clrFirst, pValues[i].clrSecond,
-                                             pValues[i].fFactor);
+            m_gradients[i].SetStandardValues(pValues[i].clrFirst, pValues[i].clrSecond, pValues[i].fFactor);
         SetStandard(54, clrBorder);
     }
     else
@@ -362,11 +356,11 @@ void CQVTColorManager::RefreshColors(BOOL bResetCustomColors)
     for (int i = 1; i <= 29; ++i)
         m_clrStandard[i] = m_pfnGetSysColor ? m_pfnGetSysColor(i) : ::GetSysColor(i);
 
-    static const int kInitial[][2] = {
-        {30, 15}, {31, 5},  {32, 13}, {33, 13}, {34, 16}, {35, 17}, {36, 5},  {37, 13},
-        {38, 16}, {39, 16}, {40, 16}, {41, 5},  {42, 16}, {43, 16}, {44, 8},  {45, 7},
-        {46, 18}, {47, 14}, {48, 16}, {49, 14}, {50, 13}, {51, 15}, {52, 16}, {53, 15},
-        {54, 16}, {55, 15}, {56, 15}, {57, 16}, {58, 17}, {60, 16}, {61, 16}};
+    static const int kInitial[][2] = {{30, 15}, {31, 5},  {32, 13}, {33, 13}, {34, 16}, {35, 17}, {36, 5},
+                                      {37, 13}, {38, 16}, {39, 16}, {40, 16}, {41, 5},  {42, 16}, {43, 16},
+                                      {44, 8},  {45, 7},  {46, 18}, {47, 14}, {48, 16}, {49, 14}, {50, 13},
+                                      {51, 15}, {52, 16}, {53, 15}, {54, 16}, {55, 15}, {56, 15}, {57, 16},
+                                      {58, 17}, {60, 16}, {61, 16}};
     for (const auto& entry : kInitial)
         SetStandard(entry[0], GetColor(entry[1]));
     SetStandard(59, 0);
@@ -391,10 +385,9 @@ void CQVTColorManager::RefreshColors(BOOL bResetCustomColors)
     }
     else
     {
-        static const int kBlends[][4] = {{30, 5, 15, 165}, {31, 13, 5, 30},  {33, 13, 5, 50},
-                                         {41, 15, 5, 143}, {35, 17, 5, 70},  {38, 16, 5, 75},
-                                         {39, 16, 5, 70},  {43, 46, 16, 20}, {61, 46, 16, 15},
-                                         {40, 16, 5, 90},  {42, 15, 16, 90}};
+        static const int kBlends[][4] = {{30, 5, 15, 165}, {31, 13, 5, 30}, {33, 13, 5, 50}, {41, 15, 5, 143},
+                                         {35, 17, 5, 70},  {38, 16, 5, 75}, {39, 16, 5, 70}, {43, 46, 16, 20},
+                                         {61, 46, 16, 15}, {40, 16, 5, 90}, {42, 15, 16, 90}};
         for (const auto& entry : kBlends)
             SetStandard(entry[0], BlendColors(GetColor(entry[1]), GetColor(entry[2]), entry[3]));
     }
@@ -403,10 +396,9 @@ void CQVTColorManager::RefreshColors(BOOL bResetCustomColors)
         SetStandard(30, MoveColorCloser(GetColor(15), GetColor(30), 35));
 
     static const int kContrast[][4] = {
-        {31, 30, 31, 50},  {32, 30, 13, 100}, {33, 30, 33, 30},  {35, 41, 35, 80},
-        {37, 33, 37, 100}, {38, 30, 38, 85},  {39, 30, 39, 50},  {43, 41, 43, 100},
-        {61, 30, 61, 100}, {40, 30, 40, 80},  {44, 41, 44, 180}, {45, 31, 45, 180},
-        {46, 30, 46, 180}, {47, 33, 47, 180}};
+        {31, 30, 31, 50},  {32, 30, 13, 100}, {33, 30, 33, 30},  {35, 41, 35, 80},  {37, 33, 37, 100},
+        {38, 30, 38, 85},  {39, 30, 39, 50},  {43, 41, 43, 100}, {61, 30, 61, 100}, {40, 30, 40, 80},
+        {44, 41, 44, 180}, {45, 31, 45, 180}, {46, 30, 46, 180}, {47, 33, 47, 180}};
     for (const auto& rule : kContrast)
     {
         const COLORREF a = GetColor(rule[1]), b = GetColor(rule[2]);
@@ -491,12 +483,9 @@ void AFXAPI RefreshColorManagerColors(BOOL bResetCustomColors)
 }
 
 CQVTSystemMetrics::CQVTSystemMetrics()
-    : m_nBorderY(::GetSystemMetrics(SM_CYBORDER)),
-      m_nCaptionY(::GetSystemMetrics(SM_CYCAPTION)),
-      m_nFrameY(::GetSystemMetrics(SM_CYFRAME)),
-      m_nSmallIconX(::GetSystemMetrics(SM_CXSMICON)),
-      m_nSmallIconY(::GetSystemMetrics(SM_CYSMICON)),
-      m_nIconX(::GetSystemMetrics(SM_CXICON)),
+    : m_nBorderY(::GetSystemMetrics(SM_CYBORDER)), m_nCaptionY(::GetSystemMetrics(SM_CYCAPTION)),
+      m_nFrameY(::GetSystemMetrics(SM_CYFRAME)), m_nSmallIconX(::GetSystemMetrics(SM_CXSMICON)),
+      m_nSmallIconY(::GetSystemMetrics(SM_CYSMICON)), m_nIconX(::GetSystemMetrics(SM_CXICON)),
       m_nIconY(::GetSystemMetrics(SM_CYICON))
 {
 }

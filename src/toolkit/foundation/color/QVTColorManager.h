@@ -77,8 +77,7 @@ public:
 
     // Distances in a brightness-weighted RGB space; with bScaled, dark first
     // colours get up to twice the threshold.
-    static BOOL AFXAPI IsColorDistanceAbove(COLORREF clr1, COLORREF clr2, BOOL bScaled,
-                                            float fThreshold);
+    static BOOL AFXAPI IsColorDistanceAbove(COLORREF clr1, COLORREF clr2, BOOL bScaled, float fThreshold);
     // The point between the two at the scaled distance from clr1.
     static COLORREF AFXAPI MoveColorCloser(COLORREF clr1, COLORREF clr2, float fAmount);
     // The colour on the line from black (or white) through clr2 at the scaled

@@ -29,8 +29,7 @@ void CQVTPaintManagerColorGradient::Serialize(CArchive& ar)
         ar >> fGradientFactor;
 }
 
-void CQVTPaintManagerColorGradient::SetStandardValues(COLORREF clrFirst, COLORREF clrSecond,
-                                                      float fFactor)
+void CQVTPaintManagerColorGradient::SetStandardValues(COLORREF clrFirst, COLORREF clrSecond, float fFactor)
 {
     clrLight.SetStandardValue(clrFirst);
     clrDark.SetStandardValue(clrSecond);

@@ -2,8 +2,7 @@
 
 IMPLEMENT_DYNAMIC(CQVTApplication, CObject)
 
-namespace
-{
+namespace {
 // Set at program start so the object exists before any singleton; cleared by
 // the shutdown.
 CQVTApplication* g_pStartupApplication = QVTApplication();
@@ -18,10 +17,9 @@ BYTE AddClamped(int channel, int delta)
 {
     return static_cast<BYTE>(std::clamp(channel + delta, 0, 255));
 }
-}
+}  // namespace
 
-CQVTApplication::CQVTApplication()
-    : m_pModuleState(AfxGetModuleState())
+CQVTApplication::CQVTApplication() : m_pModuleState(AfxGetModuleState())
 {
     for (COleVariant& property : m_ambient)
     {
@@ -68,8 +66,7 @@ COLORREF CQVTApplication::GetAmbientColor(int nKind)
     case 4:
     case 5:
     case 6:
-        return (0.299 * r + 0.587 * g + 0.114 * b) / 255.0 > 0.5 ? RGB(0, 0, 0)
-                                                                 : RGB(255, 255, 255);
+        return (0.299 * r + 0.587 * g + 0.114 * b) / 255.0 > 0.5 ? RGB(0, 0, 0) : RGB(255, 255, 255);
     default:
         return c;
     }

@@ -9,13 +9,9 @@ BEGIN_INTERFACE_MAP(CQVTCmdTarget, CCmdTarget)
     INTERFACE_PART(CQVTCmdTarget, IID_IQVTCmdTargetProvider, CmdTargetProvider)
 END_INTERFACE_MAP()
 
-CQVTCmdTarget::CQVTCmdTarget()
-{
-}
+CQVTCmdTarget::CQVTCmdTarget() {}
 
-CQVTCmdTarget::~CQVTCmdTarget()
-{
-}
+CQVTCmdTarget::~CQVTCmdTarget() {}
 
 CCmdTarget* AFX_CDECL CQVTCmdTarget::FromInterface(IUnknown* pUnknown)
 {
@@ -23,8 +19,8 @@ CCmdTarget* AFX_CDECL CQVTCmdTarget::FromInterface(IUnknown* pUnknown)
         return nullptr;
 
     IQVTCmdTargetProvider* pProvider = nullptr;
-    if (SUCCEEDED(pUnknown->QueryInterface(IID_IQVTCmdTargetProvider,
-                                           reinterpret_cast<void**>(&pProvider))) &&
+    if (SUCCEEDED(
+            pUnknown->QueryInterface(IID_IQVTCmdTargetProvider, reinterpret_cast<void**>(&pProvider))) &&
         pProvider)
     {
         CCmdTarget* pTarget = pProvider->GetCmdTarget();
@@ -33,8 +29,7 @@ CCmdTarget* AFX_CDECL CQVTCmdTarget::FromInterface(IUnknown* pUnknown)
     }
 
     IDispatch* pDispatch = nullptr;
-    if (SUCCEEDED(pUnknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDispatch))) &&
-        pDispatch)
+    if (SUCCEEDED(pUnknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDispatch))) && pDispatch)
     {
         CCmdTarget* pTarget = CCmdTarget::FromIDispatch(pDispatch);
         pDispatch->Release();

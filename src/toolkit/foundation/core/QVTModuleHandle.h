@@ -11,8 +11,8 @@ public:
     enum Mode
     {
         modeNone = 0,
-        modeAttached = 1, // GetModuleHandleW: not ours to free
-        modeLoaded = 2    // LoadLibraryW: freed by FreeLibrary or the destructor
+        modeAttached = 1,  // GetModuleHandleW: not ours to free
+        modeLoaded = 2     // LoadLibraryW: freed by FreeLibrary or the destructor
     };
 
     CQVTModuleHandle();

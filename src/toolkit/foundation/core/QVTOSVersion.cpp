@@ -43,8 +43,7 @@ BOOL CQVTOSVersion::VerifyVersion(int nOperation, DWORD dwMajor, DWORD dwMinor, 
         mask = m_pfnVerSetConditionMask(mask, VER_MAJORVERSION, op);
         mask = m_pfnVerSetConditionMask(mask, VER_MINORVERSION, op);
         mask = m_pfnVerSetConditionMask(mask, VER_PLATFORMID, op);
-        return m_pfnVerifyVersionInfo(&osvi, VER_MAJORVERSION | VER_MINORVERSION | VER_PLATFORMID,
-                                      mask);
+        return m_pfnVerifyVersionInfo(&osvi, VER_MAJORVERSION | VER_MINORVERSION | VER_PLATFORMID, mask);
     }
 
     OSVERSIONINFOW osvi;

@@ -13,8 +13,8 @@ public:
     };
     enum Platform
     {
-        platformWin9x = 1, // VER_PLATFORM_WIN32_WINDOWS
-        platformNT = 2     // VER_PLATFORM_WIN32_NT
+        platformWin9x = 1,  // VER_PLATFORM_WIN32_WINDOWS
+        platformNT = 2      // VER_PLATFORM_WIN32_NT
     };
 
     CQVTOSVersion();

@@ -2,8 +2,7 @@
 
 #include <tchar.h>
 
-namespace
-{
+namespace {
 struct RichEditModule
 {
     LPCWSTR lpszFileName;
@@ -62,7 +61,7 @@ BOOL TryRow(int nRow, int& nIndex, WNDCLASSW* pWndClass)
     nIndex = nRow;
     return TRUE;
 }
-}
+}  // namespace
 
 BOOL AFXAPI FindRichEditClass(int nMode, int& nIndex, WNDCLASSW* pWndClass)
 {
@@ -93,4 +92,3 @@ BOOL AFXAPI FindRichEditClass(int nMode, int& nIndex, WNDCLASSW* pWndClass)
     }
     return FALSE;
 }
-

@@ -67,10 +67,10 @@ void QVTDestroySingleton(void* pObject)
 }
 
 // Defines the accessor function of a singleton class.
-#define QVT_IMPLEMENT_SINGLETON(ClassName, AccessorName, InitAccessor)                        \
-    ClassName* AFXAPI AccessorName()                                                         \
-    {                                                                                        \
-        static CQVTSingletonPointer holder(sizeof(ClassName), &QVTConstructSingleton<ClassName>, \
-                                           &QVTDestroySingleton<ClassName>, InitAccessor);   \
-        return static_cast<ClassName*>(holder.GetInstance());                                \
+#define QVT_IMPLEMENT_SINGLETON(ClassName, AccessorName, InitAccessor)                                       \
+    ClassName* AFXAPI AccessorName()                                                                         \
+    {                                                                                                        \
+        static CQVTSingletonPointer holder(sizeof(ClassName), &QVTConstructSingleton<ClassName>,             \
+                                           &QVTDestroySingleton<ClassName>, InitAccessor);                   \
+        return static_cast<ClassName*>(holder.GetInstance());                                                \
     }

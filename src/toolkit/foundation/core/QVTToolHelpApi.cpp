@@ -11,8 +11,8 @@ CQVTToolHelpApi::CQVTToolHelpApi()
     HMODULE hKernel = ::LoadLibraryW(_T("KERNEL32"));
     if (!hKernel)
         return;
-    m_pfnCreateToolhelp32Snapshot = reinterpret_cast<PFNCREATETOOLHELP32SNAPSHOT>(
-        ::GetProcAddress(hKernel, "CreateToolhelp32Snapshot"));
+    m_pfnCreateToolhelp32Snapshot =
+        reinterpret_cast<PFNCREATETOOLHELP32SNAPSHOT>(::GetProcAddress(hKernel, "CreateToolhelp32Snapshot"));
     m_pfnThread32First = reinterpret_cast<PFNTHREAD32>(::GetProcAddress(hKernel, "Thread32First"));
     m_pfnThread32Next = reinterpret_cast<PFNTHREAD32>(::GetProcAddress(hKernel, "Thread32Next"));
     m_pfnModule32First = reinterpret_cast<PFNMODULE32W>(::GetProcAddress(hKernel, "Module32FirstW"));

@@ -2,21 +2,14 @@
 
 #include "toolkit/foundation/core/QVTSingletonPointer.h"
 
-CQVTDpiScaler::CQVTDpiScaler()
-    : m_bScreenDC(TRUE), m_hDC(::GetDC(nullptr)), m_bOwnsDC(TRUE)
-{
-}
+CQVTDpiScaler::CQVTDpiScaler() : m_bScreenDC(TRUE), m_hDC(::GetDC(nullptr)), m_bOwnsDC(TRUE) {}
 
-CQVTDpiScaler::CQVTDpiScaler(HWND hWnd)
-    : m_hDC(::GetDC(hWnd)), m_hWnd(hWnd)
+CQVTDpiScaler::CQVTDpiScaler(HWND hWnd) : m_hDC(::GetDC(hWnd)), m_hWnd(hWnd)
 {
     m_bOwnsDC = m_hDC != nullptr;
 }
 
-CQVTDpiScaler::CQVTDpiScaler(HDC hDC)
-    : m_hDC(hDC)
-{
-}
+CQVTDpiScaler::CQVTDpiScaler(HDC hDC) : m_hDC(hDC) {}
 
 CQVTDpiScaler::~CQVTDpiScaler()
 {

@@ -7,9 +7,9 @@
 class CQVTDpiScaler
 {
 public:
-    CQVTDpiScaler();                 // the screen
+    CQVTDpiScaler();  // the screen
     explicit CQVTDpiScaler(HWND hWnd);
-    explicit CQVTDpiScaler(HDC hDC); // a given device; owns nothing
+    explicit CQVTDpiScaler(HDC hDC);  // a given device; owns nothing
     ~CQVTDpiScaler();
 
     void Release();

@@ -15,8 +15,8 @@ BOOL CQVTDirectDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount)
     return ::TextOutW(m_hDC, x, y, lpszString, nCount);
 }
 
-BOOL CQVTDirectDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString,
-                              UINT nCount, LPINT lpDxWidths)
+BOOL CQVTDirectDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount,
+                              LPINT lpDxWidths)
 {
     return ::ExtTextOutW(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);
 }
@@ -24,8 +24,8 @@ BOOL CQVTDirectDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTS
 CSize CQVTDirectDC::TabbedTextOut(int x, int y, LPCTSTR lpszString, int nCount, int nTabPositions,
                                   LPINT lpnTabStopPositions, int nTabOrigin)
 {
-    LONG nExtent = ::TabbedTextOutW(m_hDC, x, y, lpszString, nCount, nTabPositions,
-                                    lpnTabStopPositions, nTabOrigin);
+    LONG nExtent =
+        ::TabbedTextOutW(m_hDC, x, y, lpszString, nCount, nTabPositions, lpnTabStopPositions, nTabOrigin);
     return CSize(LOWORD(nExtent), HIWORD(nExtent));
 }
 
@@ -40,11 +40,11 @@ int CQVTDirectDC::DrawTextEx(LPTSTR lpszString, int nCount, LPRECT lpRect, UINT 
     return ::DrawTextExW(m_hDC, lpszString, nCount, lpRect, nFormat, lpDTParams);
 }
 
-BOOL CQVTDirectDC::GrayString(CBrush* pBrush, BOOL(CALLBACK* lpfnOutput)(HDC, LPARAM, int),
-                              LPARAM lpData, int nCount, int x, int y, int nWidth, int nHeight)
+BOOL CQVTDirectDC::GrayString(CBrush* pBrush, BOOL(CALLBACK* lpfnOutput)(HDC, LPARAM, int), LPARAM lpData,
+                              int nCount, int x, int y, int nWidth, int nHeight)
 {
-    return ::GrayStringW(m_hDC, pBrush ? static_cast<HBRUSH>(pBrush->GetSafeHandle()) : nullptr,
-                         lpfnOutput, lpData, nCount, x, y, nWidth, nHeight);
+    return ::GrayStringW(m_hDC, pBrush ? static_cast<HBRUSH>(pBrush->GetSafeHandle()) : nullptr, lpfnOutput,
+                         lpData, nCount, x, y, nWidth, nHeight);
 }
 
 int CQVTDirectDC::Escape(int nEscape, int nCount, LPCSTR lpszInData, LPVOID lpOutData)
@@ -85,8 +85,8 @@ CQVTBufferDC::~CQVTBufferDC()
     if (!m_hBitmap)
         return;
     if (m_hDC && m_hDestDC)
-        ::BitBlt(m_hDestDC, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC,
-                 m_rect.left, m_rect.top, SRCCOPY);
+        ::BitBlt(m_hDestDC, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left,
+                 m_rect.top, SRCCOPY);
     if (m_hDC)
         ::SelectObject(m_hDC, m_hOldBitmap);
     ::DeleteObject(m_hBitmap);
@@ -113,8 +113,8 @@ CQVTBufferDCEx::~CQVTBufferDCEx()
     {
         ::SetViewportOrgEx(m_hDC, 0, 0, nullptr);
         if (m_hDestDC)
-            ::BitBlt(m_hDestDC, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, 0,
-                     0, SRCCOPY);
+            ::BitBlt(m_hDestDC, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, 0, 0,
+                     SRCCOPY);
         ::SelectObject(m_hDC, m_hOldBitmap);
     }
     ::DeleteObject(m_hBitmap);

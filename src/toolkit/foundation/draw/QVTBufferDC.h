@@ -13,11 +13,11 @@ class CQVTDirectDC : public CDC
 public:
     using CDC::DrawText;
     using CDC::DrawTextEx;
+    using CDC::Escape;
     using CDC::ExtTextOut;
     using CDC::PtVisible;
     using CDC::TabbedTextOut;
     using CDC::TextOut;
-    using CDC::Escape;
 
     BOOL PtVisible(int x, int y) const override;
     BOOL RectVisible(LPCRECT lpRect) const override;
@@ -29,8 +29,8 @@ public:
     int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) override;
     int DrawTextEx(LPTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat,
                    LPDRAWTEXTPARAMS lpDTParams) override;
-    BOOL GrayString(CBrush* pBrush, BOOL(CALLBACK* lpfnOutput)(HDC, LPARAM, int), LPARAM lpData,
-                    int nCount, int x, int y, int nWidth, int nHeight) override;
+    BOOL GrayString(CBrush* pBrush, BOOL(CALLBACK* lpfnOutput)(HDC, LPARAM, int), LPARAM lpData, int nCount,
+                    int x, int y, int nWidth, int nHeight) override;
     int Escape(int nEscape, int nCount, LPCSTR lpszInData, LPVOID lpOutData) override;
 };
 

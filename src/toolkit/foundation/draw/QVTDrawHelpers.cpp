@@ -105,7 +105,7 @@ CSize ExtentAtHeight(CDC* pDC, LOGFONT lf, int nHeight, LPCTSTR lpszText, int nC
     return TextExtentIn(pDC, &font, lpszText, nCount);
 }
 
-} // namespace
+}  // namespace
 
 CQVTDrawHelpers::CQVTDrawHelpers()
 {
@@ -258,7 +258,8 @@ void CQVTDrawHelpers::GradientFillWithFactor(CDC* pDC, LPCRECT lpRect,
     GradientFillClipped(pDC, rcSecond, clrMiddle, clrDark, bHorz, lpClip);
 }
 
-void AFXAPI CQVTDrawHelpers::FillRectWithBorder(CDC* pDC, LPCRECT lpRect, COLORREF clrBorder, COLORREF clrFill)
+void AFXAPI CQVTDrawHelpers::FillRectWithBorder(CDC* pDC, LPCRECT lpRect, COLORREF clrBorder,
+                                                COLORREF clrFill)
 {
     if (!pDC || !pDC->GetSafeHdc() || !lpRect)
         return;
@@ -472,8 +473,8 @@ BOOL AFXAPI CQVTDrawHelpers::FontFaceExists(LPCTSTR lpszFaceName)
         return FALSE;
     LOGFONTW lf = {};
     lf.lfCharSet = DEFAULT_CHARSET;
-    const int nResult = ::EnumFontFamiliesExW(hScreen, &lf, FindFaceProc,
-                                              reinterpret_cast<LPARAM>(lpszFaceName), 0);
+    const int nResult =
+        ::EnumFontFamiliesExW(hScreen, &lf, FindFaceProc, reinterpret_cast<LPARAM>(lpszFaceName), 0);
     ::ReleaseDC(nullptr, hScreen);
     return nResult == 0;
 }
@@ -551,9 +552,9 @@ int AFXAPI CQVTDrawHelpers::FitFontHeightToRect(CDC* pDC, LPCTSTR lpszText, int 
     return nHeight;
 }
 
-int AFXAPI CQVTDrawHelpers::DrawFittedText(CDC* pDC, LPCTSTR lpszFaceName, int nPointSize,
-                                           LPCTSTR lpszText, int nCount, LPRECT lpRect, UINT nFormat,
-                                           COLORREF clrText, COLORREF clrBack)
+int AFXAPI CQVTDrawHelpers::DrawFittedText(CDC* pDC, LPCTSTR lpszFaceName, int nPointSize, LPCTSTR lpszText,
+                                           int nCount, LPRECT lpRect, UINT nFormat, COLORREF clrText,
+                                           COLORREF clrBack)
 {
     if (!pDC || !pDC->GetSafeHdc() || !lpRect)
         return 0;

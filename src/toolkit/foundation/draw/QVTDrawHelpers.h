@@ -55,9 +55,8 @@ public:
     static BOOL AFXAPI FontFaceExists(LPCTSTR lpszFaceName);
     // 0xFFFFFFFF leaves the text colour alone, or draws on a transparent
     // background; the DC is left as it was.
-    static int AFXAPI DrawTextWithColors(CDC* pDC, CFont* pFont, LPCTSTR lpszText, int nCount,
-                                         LPRECT lpRect, UINT nFormat, COLORREF clrText,
-                                         COLORREF clrBack);
+    static int AFXAPI DrawTextWithColors(CDC* pDC, CFont* pFont, LPCTSTR lpszText, int nCount, LPRECT lpRect,
+                                         UINT nFormat, COLORREF clrText, COLORREF clrBack);
     // The largest font height at which the text fits the rectangle; 0 when
     // none does.
     static int AFXAPI FitFontHeightToRect(CDC* pDC, LPCTSTR lpszText, int nCount, const CRect& rc,
@@ -120,25 +119,55 @@ private:
 CQVTDrawHelpers* AFXAPI QVTDrawHelpers();
 
 // The helpers other subsystems call by their plain names.
-inline DWORD AFXAPI GetDCLayout(CDC* pDC) { return CQVTDrawHelpers::GetDCLayout(pDC); }
+inline DWORD AFXAPI GetDCLayout(CDC* pDC)
+{
+    return CQVTDrawHelpers::GetDCLayout(pDC);
+}
 inline DWORD AFXAPI SetDCLayoutReturnOld(HDC hDC, DWORD dwLayout)
 {
     return CQVTDrawHelpers::SetDCLayoutReturnOld(hDC, dwLayout);
 }
-inline void AFXAPI SetDCLayout(CDC* pDC, DWORD dwLayout) { CQVTDrawHelpers::SetDCLayout(pDC, dwLayout); }
-inline BOOL AFXAPI IsDCRightToLeft(CDC* pDC) { return CQVTDrawHelpers::IsDCRightToLeft(pDC); }
-inline BOOL AFXAPI IsHdcRightToLeft(HDC hDC) { return CQVTDrawHelpers::IsHdcRightToLeft(hDC); }
+inline void AFXAPI SetDCLayout(CDC* pDC, DWORD dwLayout)
+{
+    CQVTDrawHelpers::SetDCLayout(pDC, dwLayout);
+}
+inline BOOL AFXAPI IsDCRightToLeft(CDC* pDC)
+{
+    return CQVTDrawHelpers::IsDCRightToLeft(pDC);
+}
+inline BOOL AFXAPI IsHdcRightToLeft(HDC hDC)
+{
+    return CQVTDrawHelpers::IsHdcRightToLeft(hDC);
+}
 inline BOOL AFXAPI IsLayoutRTLOrLeftScrollWnd(CWnd* pWnd)
 {
     return CQVTDrawHelpers::IsLayoutRTLOrLeftScrollWnd(pWnd);
 }
-inline BOOL AFXAPI IsRtlReadingWnd(CWnd* pWnd) { return CQVTDrawHelpers::IsRtlReadingWnd(pWnd); }
+inline BOOL AFXAPI IsRtlReadingWnd(CWnd* pWnd)
+{
+    return CQVTDrawHelpers::IsRtlReadingWnd(pWnd);
+}
 inline void AFXAPI MirrorArrowKeyForRTL(CWnd* pWnd, UINT& nChar)
 {
     CQVTDrawHelpers::MirrorArrowKeyForRTL(pWnd, nChar);
 }
-inline void AFXAPI ScreenToWindowPoint(CWnd* pWnd, POINT& pt) { CQVTDrawHelpers::ScreenToWindowPoint(pWnd, pt); }
-inline void AFXAPI StripMnemonics(CString& strText) { CQVTDrawHelpers::StripMnemonics(strText); }
-inline DWORD AFXAPI RGBToHLS(COLORREF clr) { return CQVTDrawHelpers::RGBToHLS(clr); }
-inline COLORREF AFXAPI HLSToRGB(DWORD dwHLS) { return CQVTDrawHelpers::HLSToRGB(dwHLS); }
-inline int AFXAPI RoundToInt(double dValue) { return CQVTDrawHelpers::RoundToInt(dValue); }
+inline void AFXAPI ScreenToWindowPoint(CWnd* pWnd, POINT& pt)
+{
+    CQVTDrawHelpers::ScreenToWindowPoint(pWnd, pt);
+}
+inline void AFXAPI StripMnemonics(CString& strText)
+{
+    CQVTDrawHelpers::StripMnemonics(strText);
+}
+inline DWORD AFXAPI RGBToHLS(COLORREF clr)
+{
+    return CQVTDrawHelpers::RGBToHLS(clr);
+}
+inline COLORREF AFXAPI HLSToRGB(DWORD dwHLS)
+{
+    return CQVTDrawHelpers::HLSToRGB(dwHLS);
+}
+inline int AFXAPI RoundToInt(double dValue)
+{
+    return CQVTDrawHelpers::RoundToInt(dValue);
+}

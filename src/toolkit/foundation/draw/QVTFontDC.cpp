@@ -9,7 +9,7 @@ CFont* FontOf(CQVTFont* pFont)
     return pFont && pFont->GetSafeHandle() ? pFont->GetFont() : nullptr;
 }
 
-} // namespace
+}  // namespace
 
 CQVTFontDC::CQVTFontDC(CDC* pDC, CFont* pFont) : m_pDC(pDC)
 {
@@ -22,12 +22,9 @@ CQVTFontDC::CQVTFontDC(CDC* pDC, CFont* pFont, COLORREF clrText) : m_pDC(pDC)
     SetColor(clrText);
 }
 
-CQVTFontDC::CQVTFontDC(CDC* pDC, CQVTFont* pFont) : CQVTFontDC(pDC, FontOf(pFont))
-{
-}
+CQVTFontDC::CQVTFontDC(CDC* pDC, CQVTFont* pFont) : CQVTFontDC(pDC, FontOf(pFont)) {}
 
-CQVTFontDC::CQVTFontDC(CDC* pDC, CQVTFont* pFont, COLORREF clrText)
-    : CQVTFontDC(pDC, FontOf(pFont), clrText)
+CQVTFontDC::CQVTFontDC(CDC* pDC, CQVTFont* pFont, COLORREF clrText) : CQVTFontDC(pDC, FontOf(pFont), clrText)
 {
 }
 
@@ -125,7 +122,8 @@ CQVTBrushDC::~CQVTBrushDC()
     m_brush.DeleteObject();
 }
 
-CQVTDCSaveState::CQVTDCSaveState(CDC* pDC) : m_pDC(pDC), m_nState(pDC && pDC->GetSafeHdc() ? pDC->SaveDC() : 0)
+CQVTDCSaveState::CQVTDCSaveState(CDC* pDC)
+    : m_pDC(pDC), m_nState(pDC && pDC->GetSafeHdc() ? pDC->SaveDC() : 0)
 {
 }
 

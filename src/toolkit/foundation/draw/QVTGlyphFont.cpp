@@ -41,7 +41,7 @@ private:
     DWORD m_cbData;
 };
 
-} // namespace
+}  // namespace
 
 CQVTGlyphFont::CQVTGlyphFont()
 {
@@ -49,10 +49,10 @@ CQVTGlyphFont::CQVTGlyphFont()
     HMODULE hGdi = ::GetModuleHandleW(_T("gdi32"));
     if (hGdi)
     {
-        m_pfnAddFontMemResourceEx = reinterpret_cast<PFNADDFONTMEMRESOURCEEX>(
-            ::GetProcAddress(hGdi, "AddFontMemResourceEx"));
-        m_pfnRemoveFontMemResourceEx = reinterpret_cast<PFNREMOVEFONTMEMRESOURCEEX>(
-            ::GetProcAddress(hGdi, "RemoveFontMemResourceEx"));
+        m_pfnAddFontMemResourceEx =
+            reinterpret_cast<PFNADDFONTMEMRESOURCEEX>(::GetProcAddress(hGdi, "AddFontMemResourceEx"));
+        m_pfnRemoveFontMemResourceEx =
+            reinterpret_cast<PFNREMOVEFONTMEMRESOURCEEX>(::GetProcAddress(hGdi, "RemoveFontMemResourceEx"));
     }
 }
 
@@ -76,7 +76,7 @@ CString AFXAPI CQVTGlyphFont::GetFontFamilyName(const BYTE* pData, DWORD cbData)
         DWORD nTag = 0;
         if (!reader.U32(nRecord, nTag))
             return CString();
-        if (nTag == 0x6E616D65) // 'name'
+        if (nTag == 0x6E616D65)  // 'name'
         {
             if (!reader.U32(nRecord + 8, nNameOffset) || !reader.U32(nRecord + 12, nNameLength))
                 return CString();
@@ -121,7 +121,8 @@ void CQVTGlyphFont::LoadFontResource()
     if (!m_pfnAddFontMemResourceEx)
         return;
     HMODULE hInstance = nullptr;
-    HRSRC hResource = QVTResourceManager()->FindResource(&hInstance, MAKEINTRESOURCE(QVT_IDR_GLYPHFONT), RT_FONT);
+    HRSRC hResource =
+        QVTResourceManager()->FindResource(&hInstance, MAKEINTRESOURCE(QVT_IDR_GLYPHFONT), RT_FONT);
     if (!hResource)
         return;
     HGLOBAL hData = ::LoadResource(hInstance, hResource);
@@ -165,8 +166,8 @@ BOOL CQVTGlyphFont::EnsureCreated()
     return m_font.GetSafeHandle() != nullptr;
 }
 
-int CQVTGlyphFont::DrawGlyph(CDC* pDC, WCHAR chGlyph, const CRect& rect, COLORREF clrText,
-                             COLORREF clrBack, BOOL bOutline, HPEN hOutlinePen)
+int CQVTGlyphFont::DrawGlyph(CDC* pDC, WCHAR chGlyph, const CRect& rect, COLORREF clrText, COLORREF clrBack,
+                             BOOL bOutline, HPEN hOutlinePen)
 {
     if (!pDC || !pDC->GetSafeHdc() || !EnsureCreated())
         return 0;

@@ -32,8 +32,8 @@ public:
     // transparent. With bOutline the glyph's outline is stroked instead,
     // with the pen given or a one-pixel pen of the text colour. 0 when
     // nothing was drawn.
-    int DrawGlyph(CDC* pDC, WCHAR chGlyph, const CRect& rect, COLORREF clrText,
-                  COLORREF clrBack = 0xFFFFFFFF, BOOL bOutline = FALSE, HPEN hOutlinePen = nullptr);
+    int DrawGlyph(CDC* pDC, WCHAR chGlyph, const CRect& rect, COLORREF clrText, COLORREF clrBack = 0xFFFFFFFF,
+                  BOOL bOutline = FALSE, HPEN hOutlinePen = nullptr);
 
     // The family name declared by a TrueType font's naming table; empty
     // when the data has none or is malformed.

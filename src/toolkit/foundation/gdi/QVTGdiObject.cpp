@@ -6,9 +6,7 @@ IMPLEMENT_DYNAMIC(CQVTBrush, CQVTGdiObject)
 
 // --- CQVTGdiObject -----------------------------------------------------------------
 
-CQVTGdiObject::CQVTGdiObject(CGdiObject* pEmbeddedObject) : m_pObjectInUse(pEmbeddedObject)
-{
-}
+CQVTGdiObject::CQVTGdiObject(CGdiObject* pEmbeddedObject) : m_pObjectInUse(pEmbeddedObject) {}
 
 CQVTGdiObject::~CQVTGdiObject()
 {
@@ -66,8 +64,7 @@ void CQVTGdiObject::MarkPermanent()
 
 // --- CQVTFont ----------------------------------------------------------------------
 
-namespace
-{
+namespace {
 CQVTFontCache::CReference* FontFromCache(const LOGFONT& lf)
 {
     try
@@ -94,7 +91,7 @@ CQVTBrushCache::CReference* BrushFromCache(const LOGBRUSH& lb)
     }
     return nullptr;
 }
-}
+}  // namespace
 
 CQVTFont::CQVTFont() : CQVTGdiObject(&m_font)
 {
@@ -126,9 +123,8 @@ BOOL CQVTFont::CreateFontIndirect(const LOGFONT* lpLogFont)
 }
 
 BOOL CQVTFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight,
-                          BYTE bItalic, BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet,
-                          BYTE nOutPrecision, BYTE nClipPrecision, BYTE nQuality,
-                          BYTE nPitchAndFamily, LPCTSTR lpszFacename)
+                          BYTE bItalic, BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision,
+                          BYTE nClipPrecision, BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename)
 {
     LOGFONT lf;
     ZeroMemory(&lf, sizeof(lf));
@@ -205,9 +201,7 @@ int CQVTFont::GetLogFont(LOGFONT* pLogFont)
 
 // --- CQVTBrush ---------------------------------------------------------------------
 
-CQVTBrush::CQVTBrush() : CQVTGdiObject(&m_brush)
-{
-}
+CQVTBrush::CQVTBrush() : CQVTGdiObject(&m_brush) {}
 
 CQVTBrush::~CQVTBrush()
 {

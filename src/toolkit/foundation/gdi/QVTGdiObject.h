@@ -52,10 +52,9 @@ public:
     // Each returns TRUE when a font is held afterwards; on failure the font
     // holds nothing.
     BOOL CreateFontIndirect(const LOGFONT* lpLogFont);
-    BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight,
-                    BYTE bItalic, BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet,
-                    BYTE nOutPrecision, BYTE nClipPrecision, BYTE nQuality, BYTE nPitchAndFamily,
-                    LPCTSTR lpszFacename);
+    BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
+                    BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
+                    BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename);
     // Sizes in tenths of a point, through the DC's vertical resolution (the
     // screen's without a DC).
     BOOL CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC = nullptr);

@@ -11,8 +11,7 @@ IMPLEMENT_DYNAMIC(CQVTBrushCache, CQVTGdiObjectCacheBase)
 QVT_IMPLEMENT_SINGLETON(CQVTFontCache, QVTFontCache, nullptr)
 QVT_IMPLEMENT_SINGLETON(CQVTBrushCache, QVTBrushCache, nullptr)
 
-namespace
-{
+namespace {
 const UINT kHashTableSize = 17;
 const INT_PTR kBlockSize = 10;
 
@@ -52,7 +51,7 @@ LOGFONTW LowerCasedKey(const LOGFONTW& lf)
         ::CharLowerBuffW(key.lfFaceName, LF_FACESIZE);
     return key;
 }
-}
+}  // namespace
 
 UINT AFXAPI QVTHashLogFont(const LOGFONTW& lf)
 {
@@ -74,10 +73,9 @@ BOOL AFXAPI QVTEqualLogFonts(const LOGFONTW& a, const LOGFONTW& b)
 {
     if (a.lfHeight != b.lfHeight || a.lfWidth != b.lfWidth || a.lfEscapement != b.lfEscapement ||
         a.lfOrientation != b.lfOrientation || a.lfWeight != b.lfWeight || a.lfItalic != b.lfItalic ||
-        a.lfUnderline != b.lfUnderline || a.lfStrikeOut != b.lfStrikeOut ||
-        a.lfCharSet != b.lfCharSet || a.lfOutPrecision != b.lfOutPrecision ||
-        a.lfClipPrecision != b.lfClipPrecision || a.lfQuality != b.lfQuality ||
-        a.lfPitchAndFamily != b.lfPitchAndFamily)
+        a.lfUnderline != b.lfUnderline || a.lfStrikeOut != b.lfStrikeOut || a.lfCharSet != b.lfCharSet ||
+        a.lfOutPrecision != b.lfOutPrecision || a.lfClipPrecision != b.lfClipPrecision ||
+        a.lfQuality != b.lfQuality || a.lfPitchAndFamily != b.lfPitchAndFamily)
         return FALSE;
     for (int k = 0; k < LF_FACESIZE; ++k)
     {
@@ -121,8 +119,7 @@ void CQVTCachedGdiObjectReferenceBase::Release()
 
 // --- caches ------------------------------------------------------------------------
 
-namespace
-{
+namespace {
 // Lets every entry still held outlive the cache.
 template <class MAP>
 void DetachEntries(MAP& map, CQVTRWCriticalSection& lock)
@@ -132,7 +129,7 @@ void DetachEntries(MAP& map, CQVTRWCriticalSection& lock)
         pPair->value->DetachCache();
     map.RemoveAll();
 }
-}
+}  // namespace
 
 CQVTFontCache::CQVTFontCache() : m_map(kBlockSize)
 {

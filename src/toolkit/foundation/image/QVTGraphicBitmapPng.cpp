@@ -8,8 +8,7 @@
 #include <png.h>
 #include "toolkit/foundation/stream/QVTNativeHeadersEnd.h"
 
-namespace
-{
+namespace {
 // Bounds that keep a hostile header from asking for unbounded memory.
 const png_uint_32 kMaxDimension = 32767;
 const size_t kMaxImageBytes = 256u * 1024u * 1024u;
@@ -18,8 +17,10 @@ void ReadFromFile(png_structp pPng, png_bytep pData, size_t nLength)
 {
     CFile* pFile = static_cast<CFile*>(png_get_io_ptr(pPng));
     size_t nRead = 0;
-    try {
-        while (nRead < nLength) {
+    try
+    {
+        while (nRead < nLength)
+        {
             size_t nChunk = nLength - nRead;
             if (nChunk > 0x40000000)
                 nChunk = 0x40000000;
@@ -28,9 +29,13 @@ void ReadFromFile(png_structp pPng, png_bytep pData, size_t nLength)
                 break;
             nRead += nGot;
         }
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         e->Delete();
-    } catch (...) {
+    }
+    catch (...)
+    {
     }
     // png_error leaves through the jump buffer: nothing above holds resources.
     if (nRead < nLength)
@@ -42,9 +47,7 @@ void OnError(png_structp pPng, png_const_charp)
     png_longjmp(pPng, 1);
 }
 
-void OnWarning(png_structp, png_const_charp)
-{
-}
+void OnWarning(png_structp, png_const_charp) {}
 
 struct DecodedImage
 {
@@ -123,15 +126,18 @@ HBITMAP CreateDibFromImage(const DecodedImage& image)
     bmi.bmiHeader.biCompression = BI_RGB;
     void* pBits = nullptr;
     HBITMAP hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    if (hBitmap == nullptr || pBits == nullptr) {
+    if (hBitmap == nullptr || pBits == nullptr)
+    {
         if (hBitmap != nullptr)
             ::DeleteObject(hBitmap);
         return nullptr;
     }
     BYTE* pTarget = static_cast<BYTE*>(pBits);
-    for (png_uint_32 y = 0; y < image.nHeight; ++y) {
+    for (png_uint_32 y = 0; y < image.nHeight; ++y)
+    {
         const BYTE* pSource = image.pRows[y];
-        for (png_uint_32 x = 0; x < image.nWidth; ++x) {
+        for (png_uint_32 x = 0; x < image.nWidth; ++x)
+        {
             pTarget[0] = pSource[2];
             pTarget[1] = pSource[1];
             pTarget[2] = pSource[0];
@@ -142,11 +148,9 @@ HBITMAP CreateDibFromImage(const DecodedImage& image)
     }
     return hBitmap;
 }
-} // namespace
+}  // namespace
 
-CQVTGraphicBitmapPng::CQVTGraphicBitmapPng() : m_bAlpha(FALSE)
-{
-}
+CQVTGraphicBitmapPng::CQVTGraphicBitmapPng() : m_bAlpha(FALSE) {}
 
 CQVTGraphicBitmapPng::~CQVTGraphicBitmapPng() = default;
 
@@ -183,10 +187,13 @@ BOOL CQVTGraphicBitmapPng::LoadFromStream(CFile* pFile)
         return FALSE;
 
     png_byte signature[8] = {};
-    try {
+    try
+    {
         if (pFile->Read(signature, 8) != 8)
             return FALSE;
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         e->Delete();
         return FALSE;
     }
@@ -197,7 +204,8 @@ BOOL CQVTGraphicBitmapPng::LoadFromStream(CFile* pFile)
     if (pPng == nullptr)
         return FALSE;
     png_infop pInfo = png_create_info_struct(pPng);
-    if (pInfo == nullptr) {
+    if (pInfo == nullptr)
+    {
         png_destroy_read_struct(&pPng, nullptr, nullptr);
         return FALSE;
     }

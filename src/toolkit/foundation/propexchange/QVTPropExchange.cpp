@@ -6,14 +6,13 @@
 #include <cstring>
 #include <string>
 
-#include "../dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "QVTPropExchangeIniFile.h"
 #include "QVTPropExchangeRegistry.h"
 
 IMPLEMENT_DYNAMIC(CQVTPropExchange, CQVTCmdTarget)
 
-namespace
-{
+namespace {
 // The most items an enumerator hands out on load.
 const DWORD kMaxLoadedItems = 100000;
 
@@ -45,7 +44,8 @@ template <class T>
 CString FloatText(T value, int nMaxDigits)
 {
     char buf[64];
-    for (int nDigits = 6; nDigits <= nMaxDigits; ++nDigits) {
+    for (int nDigits = 6; nDigits <= nMaxDigits; ++nDigits)
+    {
         std::snprintf(buf, sizeof buf, "%.*g", nDigits, static_cast<double>(value));
         if (static_cast<T>(std::strtod(buf, nullptr)) == value || std::isnan(static_cast<double>(value)))
             break;
@@ -56,7 +56,8 @@ CString FloatText(T value, int nMaxDigits)
 BOOL ParseInts(const CString& strValue, long* pValues, int nCount)
 {
     std::string text = NarrowAscii(strValue);
-    int nRead = nCount == 4 ? std::sscanf(text.c_str(), "%li, %li, %li, %li", &pValues[0], &pValues[1], &pValues[2], &pValues[3])
+    int nRead = nCount == 4 ? std::sscanf(text.c_str(), "%li, %li, %li, %li", &pValues[0], &pValues[1],
+                                          &pValues[2], &pValues[3])
                             : std::sscanf(text.c_str(), "%li, %li", &pValues[0], &pValues[1]);
     return nRead == nCount;
 }
@@ -65,7 +66,7 @@ void ReplaceAll(CString& str, LPCWSTR pszOld, LPCWSTR pszNew)
 {
     str.Replace(pszOld, pszNew);
 }
-} // namespace
+}  // namespace
 
 CQVTPropExchange::CQVTPropExchange()
     : m_pOwner(nullptr), m_pCallerData(nullptr), m_bLoading(FALSE), m_dwData(43), m_bChildSection(FALSE),
@@ -87,20 +88,34 @@ void CQVTPropExchange::InitSection(CQVTPropExchange* pSection)
 
 int CQVTPropExchange::GetVarTypeSize(VARTYPE vt)
 {
-    switch (vt) {
-    case VT_I2: return 2;
-    case VT_I4: return 4;
-    case VT_R4: return 4;
-    case VT_R8: return 8;
-    case VT_CY: return 8;
-    case VT_DATE: return 16;
-    case VT_BSTR: return 8;
-    case VT_BOOL: return 4;
-    case VT_VARIANT: return 24;
-    case VT_UI1: return 1;
-    case VT_QVT_RECT: return 16;
-    case VT_QVT_SIZE: return 8;
-    default: return 0;
+    switch (vt)
+    {
+    case VT_I2:
+        return 2;
+    case VT_I4:
+        return 4;
+    case VT_R4:
+        return 4;
+    case VT_R8:
+        return 8;
+    case VT_CY:
+        return 8;
+    case VT_DATE:
+        return 16;
+    case VT_BSTR:
+        return 8;
+    case VT_BOOL:
+        return 4;
+    case VT_VARIANT:
+        return 24;
+    case VT_UI1:
+        return 1;
+    case VT_QVT_RECT:
+        return 16;
+    case VT_QVT_SIZE:
+        return 8;
+    default:
+        return 0;
     }
 }
 
@@ -110,7 +125,8 @@ BOOL CQVTPropExchange::IsSamePropValue(VARTYPE vt, const void* pv1, const void* 
         return TRUE;
     if (pv1 == nullptr || pv2 == nullptr || vt < 2 || vt > 101)
         return FALSE;
-    switch (vt) {
+    switch (vt)
+    {
     case VT_I2:
     case VT_I4:
     case VT_R4:
@@ -121,7 +137,8 @@ BOOL CQVTPropExchange::IsSamePropValue(VARTYPE vt, const void* pv1, const void* 
     case VT_QVT_RECT:
     case VT_QVT_SIZE:
         return std::memcmp(pv1, pv2, GetVarTypeSize(vt)) == 0;
-    case VT_DATE: {
+    case VT_DATE:
+    {
         const COleDateTime& d1 = *static_cast<const COleDateTime*>(pv1);
         const COleDateTime& d2 = *static_cast<const COleDateTime*>(pv2);
         if (d1.GetStatus() != d2.GetStatus())
@@ -130,7 +147,8 @@ BOOL CQVTPropExchange::IsSamePropValue(VARTYPE vt, const void* pv1, const void* 
             return std::fabs(d1.m_dt - d2.m_dt) < kHalfSecond;
         return d1.GetStatus() == COleDateTime::null;
     }
-    case VT_BSTR: {
+    case VT_BSTR:
+    {
         LPCWSTR p1 = *static_cast<const BSTR*>(pv1);
         LPCWSTR p2 = static_cast<LPCWSTR>(pv2);
         if (p1 == nullptr)
@@ -138,9 +156,12 @@ BOOL CQVTPropExchange::IsSamePropValue(VARTYPE vt, const void* pv1, const void* 
         return _tcscmp(p1, p2) == 0;
     }
     case VT_VARIANT:
-        try {
+        try
+        {
             return *static_cast<const COleVariant*>(pv1) == *static_cast<const VARIANT*>(pv2);
-        } catch (CException* e) {
+        }
+        catch (CException* e)
+        {
             e->Delete();
             return FALSE;
         }
@@ -155,7 +176,8 @@ BOOL CQVTPropExchange::CopyPropValue(VARTYPE vt, void* pvDest, const void* pvSrc
 {
     if (pvSrc == nullptr || pvDest == nullptr)
         return FALSE;
-    switch (vt) {
+    switch (vt)
+    {
     case VT_I2:
     case VT_I4:
     case VT_R4:
@@ -174,10 +196,13 @@ BOOL CQVTPropExchange::CopyPropValue(VARTYPE vt, void* pvDest, const void* pvSrc
         *static_cast<BSTR*>(pvDest) = ::SysAllocString(static_cast<LPCOLESTR>(pvSrc));
         return TRUE;
     case VT_VARIANT:
-        try {
+        try
+        {
             *static_cast<COleVariant*>(pvDest) = *static_cast<const VARIANT*>(pvSrc);
             return TRUE;
-        } catch (CException* e) {
+        }
+        catch (CException* e)
+        {
             e->Delete();
             return FALSE;
         }
@@ -223,7 +248,8 @@ BOOL CQVTPropExchange::DateToText(const COleDateTime& dt, CString& strValue)
     strValue.Empty();
     if (dt.GetStatus() == COleDateTime::null)
         return TRUE;
-    if (dt.GetStatus() != COleDateTime::valid) {
+    if (dt.GetStatus() != COleDateTime::valid)
+    {
         if (!strValue.LoadString(0xD800) || strValue.IsEmpty())
             strValue = u"Invalid DateTime";
         return TRUE;
@@ -240,8 +266,8 @@ BOOL CQVTPropExchange::DateToText(const COleDateTime& dt, CString& strValue)
     else if (dFraction == 0)
         std::snprintf(buf, sizeof buf, "%04u-%02u-%02u", st.wYear, st.wDay, st.wMonth);
     else
-        std::snprintf(buf, sizeof buf, "%04u-%02u-%02uT%02u:%02u:%02u", st.wYear, st.wDay, st.wMonth, st.wHour,
-                      st.wMinute, st.wSecond);
+        std::snprintf(buf, sizeof buf, "%04u-%02u-%02uT%02u:%02u:%02u", st.wYear, st.wDay, st.wMonth,
+                      st.wHour, st.wMinute, st.wSecond);
     strValue = WidenAscii(buf);
     return TRUE;
 }
@@ -250,8 +276,10 @@ BOOL CQVTPropExchange::TextToDate(LPCTSTR pszText, COleDateTime& dt)
 {
     std::string text = NarrowAscii(pszText);
     unsigned short f[6] = {};
-    int nRead = std::sscanf(text.c_str(), "%hu-%hu-%huT%hu:%hu:%hu", &f[0], &f[1], &f[2], &f[3], &f[4], &f[5]);
-    if (nRead == 3 || nRead == 5 || nRead == 6) {
+    int nRead =
+        std::sscanf(text.c_str(), "%hu-%hu-%huT%hu:%hu:%hu", &f[0], &f[1], &f[2], &f[3], &f[4], &f[5]);
+    if (nRead == 3 || nRead == 5 || nRead == 6)
+    {
         SYSTEMTIME st = {};
         st.wYear = f[0];
         st.wDay = f[1];
@@ -265,8 +293,8 @@ BOOL CQVTPropExchange::TextToDate(LPCTSTR pszText, COleDateTime& dt)
         SYSTEMTIME back = {};
         if (!::VariantTimeToSystemTime(dValue, &back))
             return FALSE;
-        if (back.wYear != st.wYear || back.wMonth != st.wMonth || back.wDay != st.wDay || back.wHour != st.wHour ||
-            back.wMinute != st.wMinute || back.wSecond != st.wSecond)
+        if (back.wYear != st.wYear || back.wMonth != st.wMonth || back.wDay != st.wDay ||
+            back.wHour != st.wHour || back.wMinute != st.wMinute || back.wSecond != st.wSecond)
             return FALSE;
         dt.m_dt = dValue;
         dt.SetStatus(COleDateTime::valid);
@@ -284,7 +312,8 @@ BOOL CQVTPropExchange::TextToDate(LPCTSTR pszText, COleDateTime& dt)
 BOOL CQVTPropExchange::ValueToText(VARTYPE vtProp, const void* pvProp, CString& strValue)
 {
     char buf[128];
-    switch (vtProp) {
+    switch (vtProp)
+    {
     case VT_I2:
         std::snprintf(buf, sizeof buf, "%i", static_cast<int>(*static_cast<const WORD*>(pvProp)));
         break;
@@ -303,9 +332,11 @@ BOOL CQVTPropExchange::ValueToText(VARTYPE vtProp, const void* pvProp, CString& 
         return TRUE;
     case VT_DATE:
         return DateToText(*static_cast<const COleDateTime*>(pvProp), strValue);
-    case VT_VARIANT: {
+    case VT_VARIANT:
+    {
         const VARIANT& var = *static_cast<const VARIANT*>(pvProp);
-        if (var.vt == VT_DATE) {
+        if (var.vt == VT_DATE)
+        {
             COleDateTime dt;
             dt.m_dt = var.date;
             dt.SetStatus(COleDateTime::valid);
@@ -323,13 +354,15 @@ BOOL CQVTPropExchange::ValueToText(VARTYPE vtProp, const void* pvProp, CString& 
         strValue = *static_cast<const CString*>(pvProp);
         EscapeControlChars(strValue);
         return TRUE;
-    case VT_QVT_RECT: {
+    case VT_QVT_RECT:
+    {
         const RECT& rc = *static_cast<const RECT*>(pvProp);
         std::snprintf(buf, sizeof buf, "%i, %i, %i, %i", static_cast<int>(rc.left), static_cast<int>(rc.top),
                       static_cast<int>(rc.right), static_cast<int>(rc.bottom));
         break;
     }
-    case VT_QVT_SIZE: {
+    case VT_QVT_SIZE:
+    {
         const SIZE& sz = *static_cast<const SIZE*>(pvProp);
         std::snprintf(buf, sizeof buf, "%i, %i", static_cast<int>(sz.cx), static_cast<int>(sz.cy));
         break;
@@ -341,9 +374,11 @@ BOOL CQVTPropExchange::ValueToText(VARTYPE vtProp, const void* pvProp, CString& 
     return TRUE;
 }
 
-BOOL CQVTPropExchange::TextToValue(VARTYPE vtProp, const CString& strValue, void* pvProp, const void* pvDefault)
+BOOL CQVTPropExchange::TextToValue(VARTYPE vtProp, const CString& strValue, void* pvProp,
+                                   const void* pvDefault)
 {
-    switch (vtProp) {
+    switch (vtProp)
+    {
     case VT_I2:
         *static_cast<short*>(pvProp) = static_cast<short>(_wtoi(strValue));
         return TRUE;
@@ -355,38 +390,48 @@ BOOL CQVTPropExchange::TextToValue(VARTYPE vtProp, const CString& strValue, void
         *static_cast<BYTE*>(pvProp) = static_cast<BYTE>(_wtoi(strValue));
         return TRUE;
     case VT_R4:
-        *static_cast<float*>(pvProp) = static_cast<float>(std::strtod(NarrowAscii(strValue).c_str(), nullptr));
+        *static_cast<float*>(pvProp) =
+            static_cast<float>(std::strtod(NarrowAscii(strValue).c_str(), nullptr));
         return TRUE;
     case VT_R8:
         *static_cast<double*>(pvProp) = std::strtod(NarrowAscii(strValue).c_str(), nullptr);
         return TRUE;
     case VT_DATE:
         return TextToDate(strValue, *static_cast<COleDateTime*>(pvProp));
-    case VT_VARIANT: {
+    case VT_VARIANT:
+    {
         COleDateTime dt;
-        try {
-            if (!strValue.IsEmpty() && TextToDate(strValue, dt)) {
+        try
+        {
+            if (!strValue.IsEmpty() && TextToDate(strValue, dt))
+            {
                 VARIANT var;
                 ::VariantInit(&var);
                 var.vt = VT_DATE;
                 var.date = dt.m_dt;
                 *static_cast<COleVariant*>(pvProp) = var;
-            } else {
+            }
+            else
+            {
                 *static_cast<COleVariant*>(pvProp) = COleVariant(strValue);
             }
-        } catch (CException* e) {
+        }
+        catch (CException* e)
+        {
             e->Delete();
             return FALSE;
         }
         return TRUE;
     }
-    case VT_QVT_STRING: {
+    case VT_QVT_STRING:
+    {
         CString& str = *static_cast<CString*>(pvProp);
         str = strValue;
         UnescapeControlChars(str);
         return TRUE;
     }
-    case VT_QVT_RECT: {
+    case VT_QVT_RECT:
+    {
         long v[4] = {};
         if (!ParseInts(strValue, v, 4))
             return CopyPropValue(vtProp, pvProp, pvDefault);
@@ -397,7 +442,8 @@ BOOL CQVTPropExchange::TextToValue(VARTYPE vtProp, const CString& strValue, void
         rc.bottom = static_cast<LONG>(v[3]);
         return TRUE;
     }
-    case VT_QVT_SIZE: {
+    case VT_QVT_SIZE:
+    {
         long v[2] = {};
         if (!ParseInts(strValue, v, 2))
             return CopyPropValue(vtProp, pvProp, pvDefault);
@@ -411,7 +457,8 @@ BOOL CQVTPropExchange::TextToValue(VARTYPE vtProp, const CString& strValue, void
     }
 }
 
-BOOL CQVTPropExchange::ExchangePropAsText(CString& strValue, VARTYPE vtProp, void* pvProp, const void* pvDefault)
+BOOL CQVTPropExchange::ExchangePropAsText(CString& strValue, VARTYPE vtProp, void* pvProp,
+                                          const void* pvDefault)
 {
     if (IsLoading())
         return TextToValue(vtProp, strValue, pvProp, pvDefault);
@@ -420,11 +467,14 @@ BOOL CQVTPropExchange::ExchangePropAsText(CString& strValue, VARTYPE vtProp, voi
 
 BOOL CQVTPropExchange::ExchangeBlob(LPCTSTR pszPropName, BYTE*& pData, DWORD& nBytes)
 {
-    if (!IsLoading()) {
+    if (!IsLoading())
+    {
         CString strText;
-        if (pData != nullptr && nBytes > 0) {
+        if (pData != nullptr && nBytes > 0)
+        {
             LPWSTR p = strText.GetBufferSetLength(static_cast<int>(nBytes * 2));
-            for (DWORD i = 0; i < nBytes; ++i) {
+            for (DWORD i = 0; i < nBytes; ++i)
+            {
                 *p++ = static_cast<WCHAR>(u'A' + (pData[i] & 0x0F));
                 *p++ = static_cast<WCHAR>(u'A' + (pData[i] >> 4));
             }
@@ -437,7 +487,8 @@ BOOL CQVTPropExchange::ExchangeBlob(LPCTSTR pszPropName, BYTE*& pData, DWORD& nB
     if (!ExchangeProp(pszPropName, VT_QVT_STRING, &strText, nullptr))
         return FALSE;
     int nLength = strText.GetLength();
-    if (nLength == 0) {
+    if (nLength == 0)
+    {
         nBytes = 0;
         return TRUE;
     }
@@ -445,16 +496,20 @@ BOOL CQVTPropExchange::ExchangeBlob(LPCTSTR pszPropName, BYTE*& pData, DWORD& nB
         return FALSE;
     DWORD nCount = static_cast<DWORD>(nLength / 2);
     LPCWSTR p = strText.GetString();
-    for (int i = 0; i < nLength; ++i) {
+    for (int i = 0; i < nLength; ++i)
+    {
         if (p[i] < u'A' || p[i] > u'P')
             return FALSE;
     }
-    if (pData == nullptr) {
+    if (pData == nullptr)
+    {
         pData = static_cast<BYTE*>(std::malloc(nCount));
         if (pData == nullptr)
             return FALSE;
         nBytes = nCount;
-    } else if (nBytes < nCount) {
+    }
+    else if (nBytes < nCount)
+    {
         return FALSE;
     }
     for (DWORD i = 0; i < nCount; ++i)
@@ -462,9 +517,11 @@ BOOL CQVTPropExchange::ExchangeBlob(LPCTSTR pszPropName, BYTE*& pData, DWORD& nB
     return TRUE;
 }
 
-BOOL CQVTPropExchange::ExchangeRuntimeClass(LPCTSTR pszPropName, CRuntimeClass*& pClass, CRuntimeClass* pDefaultClass)
+BOOL CQVTPropExchange::ExchangeRuntimeClass(LPCTSTR pszPropName, CRuntimeClass*& pClass,
+                                            CRuntimeClass* pDefaultClass)
 {
-    if (!IsLoading()) {
+    if (!IsLoading())
+    {
         if (pClass == nullptr)
             return FALSE;
         CString strName(pClass->m_lpszClassName);
@@ -475,7 +532,8 @@ BOOL CQVTPropExchange::ExchangeRuntimeClass(LPCTSTR pszPropName, CRuntimeClass*&
                             pDefaultClass != nullptr ? strDefault.GetString() : nullptr);
     }
     CString strName;
-    if (!ExchangeProp(pszPropName, VT_QVT_STRING, &strName, nullptr)) {
+    if (!ExchangeProp(pszPropName, VT_QVT_STRING, &strName, nullptr))
+    {
         pClass = pDefaultClass;
         return TRUE;
     }
@@ -486,7 +544,8 @@ BOOL CQVTPropExchange::ExchangeRuntimeClass(LPCTSTR pszPropName, CRuntimeClass*&
 
 BOOL CQVTPropExchange::ExchangeObjectInstance(CObject*& pObject, CRuntimeClass* pObjectRuntime)
 {
-    if (!IsLoading()) {
+    if (!IsLoading())
+    {
         if (pObject == nullptr)
             return FALSE;
         CRuntimeClass* pClass = pObject->GetRuntimeClass();
@@ -512,13 +571,15 @@ BOOL CQVTPropExchange::ExchangeObjectInstance(CObject*& pObject, CRuntimeClass* 
 
 CArchive* CQVTPropExchange::GetArchive(LPCTSTR pszPropName)
 {
-    if (!IsLoading()) {
+    if (!IsLoading())
+    {
         CMemFile* pFile = new CMemFile(1024);
         return new CArchive(pFile, CArchive::store, 4096);
     }
     BYTE* pData = nullptr;
     DWORD nBytes = 0;
-    if (!ExchangeBlob(pszPropName, pData, nBytes) || nBytes == 0) {
+    if (!ExchangeBlob(pszPropName, pData, nBytes) || nBytes == 0)
+    {
         std::free(pData);
         return nullptr;
     }
@@ -534,12 +595,15 @@ void CQVTPropExchange::ReleaseArchive(LPCTSTR pszPropName, CArchive* pArchive)
     if (pFile == nullptr)
         return;
     BYTE* pData = nullptr;
-    if (!IsLoading()) {
+    if (!IsLoading())
+    {
         pArchive->Flush();
         DWORD nBytes = static_cast<DWORD>(pFile->GetLength());
         pData = pFile->Detach();
         ExchangeBlob(pszPropName, pData, nBytes);
-    } else {
+    }
+    else
+    {
         pData = pFile->Detach();
     }
     pArchive->Abort();
@@ -576,12 +640,14 @@ DWORD CQVTPropExchange::ReadBlock(LPCTSTR pszPropName, LPBYTE pData, DWORD nByte
 {
     BYTE* pStored = nullptr;
     DWORD nStored = 0;
-    if (!ExchangeBlob(pszPropName, pStored, nStored)) {
+    if (!ExchangeBlob(pszPropName, pStored, nStored))
+    {
         std::free(pStored);
         return 0;
     }
     DWORD nResult = 0;
-    if (nStored <= nBytes && pData != nullptr) {
+    if (nStored <= nBytes && pData != nullptr)
+    {
         if (nStored > 0)
             std::memcpy(pData, pStored, nStored);
         nResult = nStored;
@@ -623,9 +689,12 @@ void CQVTPropExchange::ExchangeSchema()
 CQVTPropExchangeSection::CQVTPropExchangeSection(BOOL bLoading, LPCTSTR pszSection) : m_pPX(nullptr)
 {
     CWinApp* pApp = AfxGetApp();
-    if (pApp != nullptr && pApp->m_pszRegistryKey != nullptr) {
+    if (pApp != nullptr && pApp->m_pszRegistryKey != nullptr)
+    {
         m_pPX = new CQVTPropExchangeRegistry(bLoading, nullptr, pszSection);
-    } else {
+    }
+    else
+    {
         CQVTPropExchangeIniFile* pIni = new CQVTPropExchangeIniFile(bLoading, nullptr, pszSection);
         if (pApp != nullptr && pApp->m_pszProfileName != nullptr)
             pIni->SetIniFileName(pApp->m_pszProfileName);
@@ -655,13 +724,18 @@ POSITION CQVTPropExchangeEnumerator::GetPosition(DWORD dwCount, BOOL bCountOpera
     m_nCount = dwCount;
     if (m_pContainer == nullptr)
         return nullptr;
-    if (!bCountOperations) {
+    if (!bCountOperations)
+    {
         int nCount = static_cast<int>(m_nCount);
         PropExchangeInt(m_pContainer, u"Count", nCount, 0);
         m_nCount = static_cast<DWORD>(nCount);
-    } else if (m_pContainer->IsLoading()) {
+    }
+    else if (m_pContainer->IsLoading())
+    {
         m_nCount = m_pContainer->ReadCount();
-    } else {
+    }
+    else
+    {
         m_pContainer->WriteCount(m_nCount);
     }
     // No stored collection is this large: a forged count would only make the
@@ -719,7 +793,8 @@ BOOL AFX_CDECL PropExchangeSize(CQVTPropExchange* pPX, LPCTSTR pszPropName, SIZE
     return pPX != nullptr && pPX->ExchangeProp(pszPropName, VT_QVT_SIZE, &szValue, &szDefault);
 }
 
-BOOL AFX_CDECL PropExchangeString(CQVTPropExchange* pPX, LPCTSTR pszPropName, CString& strValue, LPCTSTR pszDefault)
+BOOL AFX_CDECL PropExchangeString(CQVTPropExchange* pPX, LPCTSTR pszPropName, CString& strValue,
+                                  LPCTSTR pszDefault)
 {
     return pPX != nullptr && pPX->ExchangeProp(pszPropName, VT_QVT_STRING, &strValue, pszDefault);
 }
@@ -729,17 +804,20 @@ BOOL AFX_CDECL PropExchangeStringNoDefault(CQVTPropExchange* pPX, LPCTSTR pszPro
     return pPX != nullptr && pPX->ExchangeProp(pszPropName, VT_QVT_STRING, &strValue, nullptr);
 }
 
-BOOL AFX_CDECL PropExchangeBstr(CQVTPropExchange* pPX, LPCTSTR pszPropName, BSTR& bstrValue, LPCOLESTR pszDefault)
+BOOL AFX_CDECL PropExchangeBstr(CQVTPropExchange* pPX, LPCTSTR pszPropName, BSTR& bstrValue,
+                                LPCOLESTR pszDefault)
 {
     return pPX != nullptr && pPX->ExchangeProp(pszPropName, VT_BSTR, &bstrValue, pszDefault);
 }
 
-BOOL AFX_CDECL PropExchangeRectScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName, RECT& rcValue, RECT rcDefault)
+BOOL AFX_CDECL PropExchangeRectScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName, RECT& rcValue,
+                                      RECT rcDefault)
 {
     if (pPX == nullptr)
         return FALSE;
     CQVTDpiScaler* pScaler = QVTDpiScaler();
-    if (pPX->IsLoading()) {
+    if (pPX->IsLoading())
+    {
         RECT rc = pScaler->UnscaleRect(rcValue);
         BOOL bResult = pPX->ExchangeProp(pszPropName, VT_QVT_RECT, &rc, &rcDefault);
         rcValue = pScaler->ScaleRect(rc);
@@ -752,7 +830,8 @@ BOOL AFX_CDECL PropExchangeRectScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName
     return pPX->ExchangeProp(pszPropName, VT_QVT_RECT, &rc, &rcDefault);
 }
 
-BOOL AFX_CDECL PropExchangeSizeScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName, SIZE& szValue, SIZE szDefault)
+BOOL AFX_CDECL PropExchangeSizeScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName, SIZE& szValue,
+                                      SIZE szDefault)
 {
     if (pPX == nullptr)
         return FALSE;
@@ -764,8 +843,7 @@ BOOL AFX_CDECL PropExchangeSizeScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName
     return bResult;
 }
 
-namespace
-{
+namespace {
 
 // An int stored unscaled and held scaled along one axis of the screen.
 BOOL ExchangeIntScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName, int& nValue, int nDefault, bool bVertical)
@@ -781,7 +859,7 @@ BOOL ExchangeIntScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName, int& nValue, 
     return bResult;
 }
 
-} // namespace
+}  // namespace
 
 BOOL AFX_CDECL PropExchangeIntScaledX(CQVTPropExchange* pPX, LPCTSTR pszPropName, int& nValue, int nDefault)
 {
@@ -811,9 +889,12 @@ BOOL AFX_CDECL PropExchangeSerializeObject(CQVTPropExchange* pPX, LPCTSTR pszPro
     CArchive* pArchive = pPX->GetArchive(pszPropName);
     if (pArchive == nullptr)
         return FALSE;
-    try {
+    try
+    {
         pObject->Serialize(*pArchive);
-    } catch (...) {
+    }
+    catch (...)
+    {
         // Damaged bytes must not leak the archive over them.
         pPX->ReleaseArchive(pszPropName, pArchive);
         throw;

@@ -6,16 +6,16 @@
 #include <afxwin.h>
 #include <afxdisp.h>
 
-#include "../core/QVTCmdTarget.h"
+#include "toolkit/foundation/core/QVTCmdTarget.h"
 
 class CQVTPropExchangeEnumerator;
 
 // Type codes beyond the automation ones.
 enum : VARTYPE
 {
-    VT_QVT_STRING = 30, // CString; its default is a wide string
-    VT_QVT_RECT = 100,  // RECT
-    VT_QVT_SIZE = 101,  // SIZE or POINT
+    VT_QVT_STRING = 30,  // CString; its default is a wide string
+    VT_QVT_RECT = 100,   // RECT
+    VT_QVT_SIZE = 101,   // SIZE or POINT
 };
 
 class CQVTPropExchange : public CQVTCmdTarget
@@ -26,9 +26,11 @@ public:
     CQVTPropExchange();
     ~CQVTPropExchange() override;
 
-    virtual BOOL ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp, const void* pvDefault = nullptr) = 0;
+    virtual BOOL ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp,
+                              const void* pvDefault = nullptr) = 0;
     virtual BOOL ExchangeBlob(LPCTSTR pszPropName, BYTE*& pData, DWORD& nBytes);
-    virtual BOOL ExchangeRuntimeClass(LPCTSTR pszPropName, CRuntimeClass*& pClass, CRuntimeClass* pDefaultClass);
+    virtual BOOL ExchangeRuntimeClass(LPCTSTR pszPropName, CRuntimeClass*& pClass,
+                                      CRuntimeClass* pDefaultClass);
     virtual BOOL ExchangeObjectInstance(CObject*& pObject, CRuntimeClass* pObjectRuntime);
     virtual CArchive* GetArchive(LPCTSTR pszPropName);
     virtual void ReleaseArchive(LPCTSTR pszPropName, CArchive* pArchive);
@@ -65,7 +67,8 @@ public:
     // the value; loading parses strValue into the value.
     BOOL ExchangePropAsText(CString& strValue, VARTYPE vtProp, void* pvProp, const void* pvDefault);
     static BOOL AFX_CDECL ValueToText(VARTYPE vtProp, const void* pvProp, CString& strValue);
-    static BOOL AFX_CDECL TextToValue(VARTYPE vtProp, const CString& strValue, void* pvProp, const void* pvDefault);
+    static BOOL AFX_CDECL TextToValue(VARTYPE vtProp, const CString& strValue, void* pvProp,
+                                      const void* pvDefault);
     static BOOL AFX_CDECL DateToText(const COleDateTime& dt, CString& strValue);
     static BOOL AFX_CDECL TextToDate(LPCTSTR pszText, COleDateTime& dt);
 
@@ -82,7 +85,7 @@ protected:
     void InitSection(CQVTPropExchange* pSection);
 
     BOOL m_bLoading;
-    UINT m_dwData; // schema
+    UINT m_dwData;  // schema
     BOOL m_bChildSection;
     BOOL m_bEmptySection;
     BOOL m_bInitialized;
@@ -133,7 +136,10 @@ protected:
 class CQVTPropExchangeEnumeratorPtr
 {
 public:
-    explicit CQVTPropExchangeEnumeratorPtr(CQVTPropExchangeEnumerator* pEnumerator) : m_pEnumerator(pEnumerator) {}
+    explicit CQVTPropExchangeEnumeratorPtr(CQVTPropExchangeEnumerator* pEnumerator)
+        : m_pEnumerator(pEnumerator)
+    {
+    }
     ~CQVTPropExchangeEnumeratorPtr() { delete m_pEnumerator; }
     CQVTPropExchangeEnumeratorPtr(const CQVTPropExchangeEnumeratorPtr&) = delete;
     CQVTPropExchangeEnumeratorPtr& operator=(const CQVTPropExchangeEnumeratorPtr&) = delete;
@@ -150,11 +156,15 @@ BOOL AFX_CDECL PropExchangeShort(CQVTPropExchange* pPX, LPCTSTR pszPropName, sho
 BOOL AFX_CDECL PropExchangeInt(CQVTPropExchange* pPX, LPCTSTR pszPropName, int& nValue, int nDefault);
 BOOL AFX_CDECL PropExchangeIntNoDefault(CQVTPropExchange* pPX, LPCTSTR pszPropName, int& nValue);
 BOOL AFX_CDECL PropExchangeSize(CQVTPropExchange* pPX, LPCTSTR pszPropName, SIZE& szValue, SIZE szDefault);
-BOOL AFX_CDECL PropExchangeString(CQVTPropExchange* pPX, LPCTSTR pszPropName, CString& strValue, LPCTSTR pszDefault);
+BOOL AFX_CDECL PropExchangeString(CQVTPropExchange* pPX, LPCTSTR pszPropName, CString& strValue,
+                                  LPCTSTR pszDefault);
 BOOL AFX_CDECL PropExchangeStringNoDefault(CQVTPropExchange* pPX, LPCTSTR pszPropName, CString& strValue);
-BOOL AFX_CDECL PropExchangeBstr(CQVTPropExchange* pPX, LPCTSTR pszPropName, BSTR& bstrValue, LPCOLESTR pszDefault);
-BOOL AFX_CDECL PropExchangeRectScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName, RECT& rcValue, RECT rcDefault);
-BOOL AFX_CDECL PropExchangeSizeScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName, SIZE& szValue, SIZE szDefault);
+BOOL AFX_CDECL PropExchangeBstr(CQVTPropExchange* pPX, LPCTSTR pszPropName, BSTR& bstrValue,
+                                LPCOLESTR pszDefault);
+BOOL AFX_CDECL PropExchangeRectScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName, RECT& rcValue,
+                                      RECT rcDefault);
+BOOL AFX_CDECL PropExchangeSizeScaled(CQVTPropExchange* pPX, LPCTSTR pszPropName, SIZE& szValue,
+                                      SIZE szDefault);
 BOOL AFX_CDECL PropExchangeIntScaledX(CQVTPropExchange* pPX, LPCTSTR pszPropName, int& nValue, int nDefault);
 BOOL AFX_CDECL PropExchangeIntScaledY(CQVTPropExchange* pPX, LPCTSTR pszPropName, int& nValue, int nDefault);
 BOOL AFX_CDECL PropExchangeRuntimeClass(CQVTPropExchange* pPX, LPCTSTR pszPropName, CRuntimeClass*& pClass,

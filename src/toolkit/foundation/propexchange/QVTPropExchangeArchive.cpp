@@ -7,8 +7,7 @@
 
 IMPLEMENT_DYNAMIC(CQVTPropExchangeArchive, CQVTPropExchange)
 
-namespace
-{
+namespace {
 // Looks at the next bytes of a loading archive without consuming them.
 struct CArchivePeek : public CArchive
 {
@@ -34,19 +33,21 @@ BOOL ReadBounded(CArchive& ar, ULONGLONG nBytes, std::vector<BYTE>& data)
     if (nRemaining >= 0 && static_cast<ULONGLONG>(nRemaining) < nBytes)
         return FALSE;
     const ULONGLONG kChunk = 64 * 1024;
-    while (data.size() < nBytes) {
+    while (data.size() < nBytes)
+    {
         size_t nOld = data.size();
         size_t nStep = static_cast<size_t>(std::min<ULONGLONG>(kChunk, nBytes - nOld));
         data.resize(nOld + nStep);
         UINT nRead = ar.Read(data.data() + nOld, static_cast<UINT>(nStep));
-        if (nRead < nStep) {
+        if (nRead < nStep)
+        {
             data.resize(nOld + nRead);
             return FALSE;
         }
     }
     return TRUE;
 }
-} // namespace
+}  // namespace
 
 CQVTPropExchangeArchive::CQVTPropExchangeArchive(CArchive& ar) : m_ar(ar)
 {
@@ -58,25 +59,48 @@ BOOL CQVTPropExchangeArchive::ExchangeProp(LPCTSTR /*pszPropName*/, VARTYPE vtPr
 {
     if (!OnBeforeExchange())
         return FALSE;
-    if (!m_bLoading) {
-        switch (vtProp) {
-        case VT_I2: m_ar << *static_cast<short*>(pvProp); break;
+    if (!m_bLoading)
+    {
+        switch (vtProp)
+        {
+        case VT_I2:
+            m_ar << *static_cast<short*>(pvProp);
+            break;
         case VT_I4:
-        case VT_BOOL: m_ar << *static_cast<int*>(pvProp); break;
-        case VT_R4: m_ar << *static_cast<float*>(pvProp); break;
-        case VT_R8: m_ar << *static_cast<double*>(pvProp); break;
-        case VT_CY: m_ar.Write(pvProp, 8); break;
-        case VT_UI1: m_ar << *static_cast<BYTE*>(pvProp); break;
-        case VT_DATE: m_ar << *static_cast<COleDateTime*>(pvProp); break;
-        case VT_VARIANT: m_ar << *static_cast<COleVariant*>(pvProp); break;
-        case VT_QVT_STRING: {
+        case VT_BOOL:
+            m_ar << *static_cast<int*>(pvProp);
+            break;
+        case VT_R4:
+            m_ar << *static_cast<float*>(pvProp);
+            break;
+        case VT_R8:
+            m_ar << *static_cast<double*>(pvProp);
+            break;
+        case VT_CY:
+            m_ar.Write(pvProp, 8);
+            break;
+        case VT_UI1:
+            m_ar << *static_cast<BYTE*>(pvProp);
+            break;
+        case VT_DATE:
+            m_ar << *static_cast<COleDateTime*>(pvProp);
+            break;
+        case VT_VARIANT:
+            m_ar << *static_cast<COleVariant*>(pvProp);
+            break;
+        case VT_QVT_STRING:
+        {
             const CString& str = *static_cast<CString*>(pvProp);
             AfxWriteStringLength(m_ar, str.GetLength(), TRUE);
             m_ar.Write(str.GetString(), str.GetLength() * sizeof(WCHAR));
             break;
         }
-        case VT_QVT_RECT: m_ar.Write(pvProp, 16); break;
-        case VT_QVT_SIZE: m_ar.Write(pvProp, 8); break;
+        case VT_QVT_RECT:
+            m_ar.Write(pvProp, 16);
+            break;
+        case VT_QVT_SIZE:
+            m_ar.Write(pvProp, 8);
+            break;
         default:
             // BSTRs and unknown codes have no place in the stream: nothing is
             // written and the caller learns the value was not kept.
@@ -85,39 +109,66 @@ BOOL CQVTPropExchangeArchive::ExchangeProp(LPCTSTR /*pszPropName*/, VARTYPE vtPr
         return TRUE;
     }
 
-    switch (vtProp) {
-    case VT_I2: m_ar >> *static_cast<short*>(pvProp); break;
+    switch (vtProp)
+    {
+    case VT_I2:
+        m_ar >> *static_cast<short*>(pvProp);
+        break;
     case VT_I4:
-    case VT_BOOL: m_ar >> *static_cast<int*>(pvProp); break;
-    case VT_R4: m_ar >> *static_cast<float*>(pvProp); break;
-    case VT_R8: m_ar >> *static_cast<double*>(pvProp); break;
-    case VT_CY: m_ar.EnsureRead(pvProp, 8); break;
-    case VT_UI1: m_ar >> *static_cast<BYTE*>(pvProp); break;
-    case VT_DATE: m_ar >> *static_cast<COleDateTime*>(pvProp); break;
-    case VT_VARIANT: m_ar >> *static_cast<COleVariant*>(pvProp); break;
-    case VT_QVT_STRING: {
+    case VT_BOOL:
+        m_ar >> *static_cast<int*>(pvProp);
+        break;
+    case VT_R4:
+        m_ar >> *static_cast<float*>(pvProp);
+        break;
+    case VT_R8:
+        m_ar >> *static_cast<double*>(pvProp);
+        break;
+    case VT_CY:
+        m_ar.EnsureRead(pvProp, 8);
+        break;
+    case VT_UI1:
+        m_ar >> *static_cast<BYTE*>(pvProp);
+        break;
+    case VT_DATE:
+        m_ar >> *static_cast<COleDateTime*>(pvProp);
+        break;
+    case VT_VARIANT:
+        m_ar >> *static_cast<COleVariant*>(pvProp);
+        break;
+    case VT_QVT_STRING:
+    {
         int nCharSize = 0;
         UINT_PTR nLength = AfxReadStringLength(m_ar, nCharSize);
         std::vector<BYTE> data;
         if (!ReadBounded(m_ar, static_cast<ULONGLONG>(nLength) * nCharSize, data))
             AfxThrowArchiveException(CArchiveException::endOfFile);
         CString& str = *static_cast<CString*>(pvProp);
-        if (nCharSize == sizeof(WCHAR)) {
+        if (nCharSize == sizeof(WCHAR))
+        {
             str = CString(reinterpret_cast<const WCHAR*>(data.data()), static_cast<int>(nLength));
-        } else if (nLength == 0) {
+        }
+        else if (nLength == 0)
+        {
             str.Empty();
-        } else {
+        }
+        else
+        {
             int nChars = ::MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<LPCSTR>(data.data()),
                                                static_cast<int>(nLength), nullptr, 0);
             LPWSTR p = str.GetBufferSetLength(nChars);
-            ::MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<LPCSTR>(data.data()), static_cast<int>(nLength), p,
-                                  nChars);
+            ::MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<LPCSTR>(data.data()), static_cast<int>(nLength),
+                                  p, nChars);
             str.ReleaseBuffer(nChars);
         }
         break;
     }
-    case VT_QVT_RECT: m_ar.EnsureRead(pvProp, 16); break;
-    case VT_QVT_SIZE: m_ar.EnsureRead(pvProp, 8); break;
+    case VT_QVT_RECT:
+        m_ar.EnsureRead(pvProp, 16);
+        break;
+    case VT_QVT_SIZE:
+        m_ar.EnsureRead(pvProp, 8);
+        break;
     default:
         return FALSE;
     }
@@ -128,7 +179,8 @@ BOOL CQVTPropExchangeArchive::ExchangeBlob(LPCTSTR /*pszPropName*/, BYTE*& pData
 {
     if (!OnBeforeExchange())
         return FALSE;
-    if (!m_bLoading) {
+    if (!m_bLoading)
+    {
         DWORD nCount = pData != nullptr ? nBytes : 0;
         m_ar.WriteCount(nCount);
         if (nCount > 0)
@@ -138,7 +190,8 @@ BOOL CQVTPropExchangeArchive::ExchangeBlob(LPCTSTR /*pszPropName*/, BYTE*& pData
     DWORD_PTR nCount = m_ar.ReadCount();
     if (nCount > 0xFFFFFFFFu)
         return FALSE;
-    if (pData != nullptr) {
+    if (pData != nullptr)
+    {
         if (nBytes < nCount)
             return FALSE;
         return m_ar.Read(pData, static_cast<UINT>(nCount)) == nCount;
@@ -160,7 +213,8 @@ BOOL CQVTPropExchangeArchive::ExchangeRuntimeClass(LPCTSTR /*pszPropName*/, CRun
 {
     if (!OnBeforeExchange())
         return FALSE;
-    if (!m_bLoading) {
+    if (!m_bLoading)
+    {
         if (pClass == nullptr)
             return FALSE;
         m_ar.WriteClass(pClass);
@@ -228,12 +282,14 @@ BOOL CQVTPropExchangeArchive::PrefersBinaryData() const
 
 void CQVTPropExchangeArchive::ExchangeSchema()
 {
-    if (!m_bLoading) {
+    if (!m_bLoading)
+    {
         m_ar << static_cast<UINT>(kSchemaMagic);
         m_ar << static_cast<UINT>(m_dwData);
         return;
     }
-    if (CArchivePeek::PeekDword(m_ar) != kSchemaMagic) {
+    if (CArchivePeek::PeekDword(m_ar) != kSchemaMagic)
+    {
         // Written before the schema existed: the first value starts here.
         m_dwData = 17;
         return;

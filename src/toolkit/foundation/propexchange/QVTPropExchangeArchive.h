@@ -11,9 +11,11 @@ class CQVTPropExchangeArchive : public CQVTPropExchange
 public:
     explicit CQVTPropExchangeArchive(CArchive& ar);
 
-    BOOL ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp, const void* pvDefault = nullptr) override;
+    BOOL ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp,
+                      const void* pvDefault = nullptr) override;
     BOOL ExchangeBlob(LPCTSTR pszPropName, BYTE*& pData, DWORD& nBytes) override;
-    BOOL ExchangeRuntimeClass(LPCTSTR pszPropName, CRuntimeClass*& pClass, CRuntimeClass* pDefaultClass) override;
+    BOOL ExchangeRuntimeClass(LPCTSTR pszPropName, CRuntimeClass*& pClass,
+                              CRuntimeClass* pDefaultClass) override;
     BOOL ExchangeObjectInstance(CObject*& pObject, CRuntimeClass* pObjectRuntime) override;
     CArchive* GetArchive(LPCTSTR pszPropName) override;
     void ReleaseArchive(LPCTSTR pszPropName, CArchive* pArchive) override;

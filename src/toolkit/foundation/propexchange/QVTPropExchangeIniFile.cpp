@@ -4,16 +4,16 @@
 
 IMPLEMENT_DYNAMIC(CQVTPropExchangeIniFile, CQVTPropExchange)
 
-namespace
-{
+namespace {
 // Stands for a missing key, so an empty value can be told apart from it.
 const WCHAR kMissing[] = u"\x01\x02\x03";
 // Values longer than this are refused rather than cut.
 const DWORD kMaxValueChars = 16 * 1024 * 1024;
 const DWORD kMaxSectionNameChars = 64 * 1024 * 1024;
-} // namespace
+}  // namespace
 
-CQVTPropExchangeIniFile::CQVTPropExchangeIniFile(BOOL bLoading, LPCTSTR lpszParentSection, LPCTSTR lpszSection)
+CQVTPropExchangeIniFile::CQVTPropExchangeIniFile(BOOL bLoading, LPCTSTR lpszParentSection,
+                                                 LPCTSTR lpszSection)
     : m_bDeleteFile(TRUE)
 {
     m_bLoading = bLoading;
@@ -40,8 +40,10 @@ void CQVTPropExchangeIniFile::SetIniFileName(LPCTSTR lpszIniFile)
 
 BOOL CQVTPropExchangeIniFile::OnBeforeExchange()
 {
-    if (!m_bInitialized) {
-        if (m_strFileName.IsEmpty()) {
+    if (!m_bInitialized)
+    {
+        if (m_strFileName.IsEmpty())
+        {
             WCHAR szFolder[MAX_PATH + 1] = {};
             WCHAR szFile[MAX_PATH + 1] = {};
             DWORD n = ::GetTempPath(MAX_PATH, szFolder);
@@ -58,10 +60,12 @@ BOOL CQVTPropExchangeIniFile::OnBeforeExchange()
 BOOL CQVTPropExchangeIniFile::ReadValue(LPCTSTR pszPropName, CString& strValue)
 {
     std::vector<WCHAR> buffer(256);
-    for (;;) {
+    for (;;)
+    {
         DWORD nLength = ::GetPrivateProfileString(m_strSectionName, pszPropName, kMissing, buffer.data(),
                                                   static_cast<DWORD>(buffer.size()), m_strFileName);
-        if (nLength + 1 < buffer.size()) {
+        if (nLength + 1 < buffer.size())
+        {
             strValue = CString(buffer.data(), static_cast<int>(nLength));
             return strValue != kMissing;
         }
@@ -72,9 +76,11 @@ BOOL CQVTPropExchangeIniFile::ReadValue(LPCTSTR pszPropName, CString& strValue)
     }
 }
 
-BOOL CQVTPropExchangeIniFile::ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp, const void* pvDefault)
+BOOL CQVTPropExchangeIniFile::ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp,
+                                           const void* pvDefault)
 {
-    if (m_bLoading) {
+    if (m_bLoading)
+    {
         if (!m_bUseDefaultOnLoad)
             pvDefault = nullptr;
         if (!OnBeforeExchange())
@@ -92,7 +98,8 @@ BOOL CQVTPropExchangeIniFile::ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, 
         pvDefault = nullptr;
     if (!OnBeforeExchange())
         return FALSE;
-    if (IsSamePropValue(vtProp, pvProp, pvDefault)) {
+    if (IsSamePropValue(vtProp, pvProp, pvDefault))
+    {
         if (!m_bEmptySection)
             ::WritePrivateProfileString(m_strSectionName, pszPropName, nullptr, m_strFileName);
         return TRUE;
@@ -128,15 +135,18 @@ void CQVTPropExchangeIniFile::EmptySection()
         return;
     std::vector<WCHAR> buffer(8000);
     DWORD nLength = 0;
-    for (;;) {
-        nLength = ::GetPrivateProfileSectionNames(buffer.data(), static_cast<DWORD>(buffer.size()), m_strFileName);
+    for (;;)
+    {
+        nLength =
+            ::GetPrivateProfileSectionNames(buffer.data(), static_cast<DWORD>(buffer.size()), m_strFileName);
         if (nLength != buffer.size() - 2 || buffer.size() >= kMaxSectionNameChars)
             break;
         buffer.resize(buffer.size() * 2);
     }
     std::vector<CString> doomed;
     CString strPrefix = m_strSectionName + u"\\";
-    for (const WCHAR* p = buffer.data(); p < buffer.data() + nLength && *p; p += _tcslen(p) + 1) {
+    for (const WCHAR* p = buffer.data(); p < buffer.data() + nLength && *p; p += _tcslen(p) + 1)
+    {
         CString strName(p);
         if (strName == m_strSectionName || strName.Left(strPrefix.GetLength()) == strPrefix)
             doomed.push_back(strName);

@@ -17,7 +17,8 @@ public:
     CString GetIniFileName() const { return m_strFileName; }
     CString GetSectionName() const { return m_strSectionName; }
 
-    BOOL ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp, const void* pvDefault = nullptr) override;
+    BOOL ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp,
+                      const void* pvDefault = nullptr) override;
     CQVTPropExchange* GetSection(LPCTSTR pszSection) override;
     void EmptySection() override;
     BOOL CanOmitDefaults() const override;

@@ -13,7 +13,8 @@ public:
     CQVTPropExchangeRegistry(BOOL bLoading, HKEY hParentKey, LPCTSTR lpszSection);
     ~CQVTPropExchangeRegistry() override;
 
-    BOOL ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp, const void* pvDefault = nullptr) override;
+    BOOL ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp,
+                      const void* pvDefault = nullptr) override;
     BOOL ExchangeBlob(LPCTSTR pszPropName, BYTE*& pData, DWORD& nBytes) override;
     CQVTPropExchange* GetSection(LPCTSTR pszSection) override;
     void EmptySection() override;

@@ -4,10 +4,10 @@
 
 IMPLEMENT_DYNAMIC(CQVTPropExchangeXMLNode, CQVTPropExchange)
 
-namespace
-{
+namespace {
 // {2933BF90-7B36-11D2-B20E-00C04F983E60}
-const CLSID kClsidDomDocument = {0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+const CLSID kClsidDomDocument = {
+    0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 const CLSID kClsidDocumentList[] = {
     {0x88D96A05, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}},
     {0x88D969E5, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}},
@@ -20,7 +20,8 @@ const IID kIidXmlDocument2 = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC
 
 const WORD kCall = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
 
-HRESULT Invoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector<_variant_t> args, VARIANT* pResult)
+HRESULT Invoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector<_variant_t> args,
+               VARIANT* pResult)
 {
     if (pResult != nullptr)
         ::VariantInit(pResult);
@@ -32,9 +33,11 @@ HRESULT Invoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector
     if (FAILED(hr))
         return hr;
     std::vector<VARIANTARG> reversed(args.rbegin(), args.rend());
-    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr,
+                         static_cast<UINT>(reversed.size()), 0};
     DISPID dispidPut = DISPID_PROPERTYPUT;
-    if (wFlags & DISPATCH_PROPERTYPUT) {
+    if (wFlags & DISPATCH_PROPERTYPUT)
+    {
         params.rgdispidNamedArgs = &dispidPut;
         params.cNamedArgs = 1;
     }
@@ -60,11 +63,13 @@ IDispatchPtr CallForObject(IDispatch* pDispatch, LPCOLESTR pszName, std::vector<
     IDispatchPtr pObject;
     if (FAILED(Invoke(pDispatch, pszName, kCall, std::move(args), &result)))
         return pObject;
-    if (result.vt == VT_DISPATCH && result.pdispVal != nullptr) {
+    if (result.vt == VT_DISPATCH && result.pdispVal != nullptr)
+    {
         pObject.Attach(result.pdispVal, false);
         return pObject;
     }
-    if (result.vt == VT_UNKNOWN && result.punkVal != nullptr) {
+    if (result.vt == VT_UNKNOWN && result.punkVal != nullptr)
+    {
         IDispatch* p = nullptr;
         if (SUCCEEDED(result.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&p))))
             pObject.Attach(p, false);
@@ -78,9 +83,11 @@ BOOL GetText(IDispatch* pNode, CString& strText)
     VARIANT result;
     if (FAILED(Invoke(pNode, u"text", DISPATCH_PROPERTYGET, {}, &result)))
         return FALSE;
-    if (result.vt == VT_BSTR) {
-        strText = result.bstrVal != nullptr ? CString(result.bstrVal, static_cast<int>(::SysStringLen(result.bstrVal)))
-                                            : CString();
+    if (result.vt == VT_BSTR)
+    {
+        strText = result.bstrVal != nullptr
+                      ? CString(result.bstrVal, static_cast<int>(::SysStringLen(result.bstrVal)))
+                      : CString();
         ::VariantClear(&result);
         return TRUE;
     }
@@ -128,9 +135,10 @@ void ThrowIfNull(IDispatch* p)
     if (p == nullptr)
         _com_issue_error(E_POINTER);
 }
-} // namespace
+}  // namespace
 
-IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DWORD dwTrueSet, DWORD dwFalseSet)
+IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DWORD dwTrueSet,
+                                      DWORD dwFalseSet)
 {
     std::vector<CLSID> classes;
     if (bSingleClass)
@@ -139,13 +147,16 @@ IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DW
         classes.assign(std::begin(kClsidDocumentList), std::end(kClsidDocumentList));
 
     IDispatchPtr pDocument;
-    for (const CLSID& clsid : classes) {
+    for (const CLSID& clsid : classes)
+    {
         IUnknown* pUnknown = nullptr;
-        if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IUnknown, reinterpret_cast<void**>(&pUnknown))))
+        if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IUnknown,
+                                      reinterpret_cast<void**>(&pUnknown))))
             continue;
         ::OleRun(pUnknown);
         IDispatch* p = nullptr;
-        if (SUCCEEDED(pUnknown->QueryInterface(kIidXmlDocument, reinterpret_cast<void**>(&p))) && p != nullptr)
+        if (SUCCEEDED(pUnknown->QueryInterface(kIidXmlDocument, reinterpret_cast<void**>(&p))) &&
+            p != nullptr)
             pDocument.Attach(p, false);
         pUnknown->Release();
         if (pDocument != nullptr)
@@ -160,11 +171,20 @@ IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DW
         return pDocument;
     pDocument2->Release();
 
-    static const LPCWSTR kNames[] = {u"AllowDocumentFunction", u"AllowXsltScript",       u"ForcedResync",
-                                     u"MultipleErrorMessages", u"NewParser",             u"NormalizeAttributeValues",
-                                     u"PopulateElementDefaultValues", u"ProhibitDTD",   u"ResolveExternals",
-                                     u"ServerHTTPRequest",     u"UseInlineSchema",       u"ValidateOnParse"};
-    for (int i = 0; i < 12; ++i) {
+    static const LPCWSTR kNames[] = {u"AllowDocumentFunction",
+                                     u"AllowXsltScript",
+                                     u"ForcedResync",
+                                     u"MultipleErrorMessages",
+                                     u"NewParser",
+                                     u"NormalizeAttributeValues",
+                                     u"PopulateElementDefaultValues",
+                                     u"ProhibitDTD",
+                                     u"ResolveExternals",
+                                     u"ServerHTTPRequest",
+                                     u"UseInlineSchema",
+                                     u"ValidateOnParse"};
+    for (int i = 0; i < 12; ++i)
+    {
         if (dwTrueSet & (1u << i))
             SetDocumentProperty(pDocument, kNames[i], _variant_t(true));
     }
@@ -172,7 +192,8 @@ IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DW
         SetDocumentProperty(pDocument, u"SelectionLanguage", _variant_t(u"XPath"));
     if (dwTrueSet & QVT_XML_SELECTION_XSLPATTERN)
         SetDocumentProperty(pDocument, u"SelectionLanguage", _variant_t(u"XSLPattern"));
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 12; ++i)
+    {
         if (dwFalseSet & (1u << i))
             SetDocumentProperty(pDocument, kNames[i], _variant_t(false));
     }
@@ -184,9 +205,11 @@ CQVTPropExchangeXMLNode::CQVTPropExchangeXMLNode(BOOL bLoading, IDispatch* pPare
 {
     m_bLoading = bLoading;
     m_pParentNode = pParentNode;
-    if (pParentNode != nullptr) {
+    if (pParentNode != nullptr)
+    {
         Assign(m_pDocument, CallForObject(pParentNode, u"ownerDocument"));
-        if (m_pDocument == nullptr) {
+        if (m_pDocument == nullptr)
+        {
             IDispatch* p = nullptr;
             HRESULT hr = pParentNode->QueryInterface(kIidXmlDocument, reinterpret_cast<void**>(&p));
             if (SUCCEEDED(hr) && p != nullptr)
@@ -201,11 +224,12 @@ CQVTPropExchangeXMLNode::~CQVTPropExchangeXMLNode() = default;
 
 BOOL CQVTPropExchangeXMLNode::CreateDocument()
 {
-    if (m_pDocument == nullptr) {
+    if (m_pDocument == nullptr)
+    {
         Assign(m_pDocument, CreateXmlDocument(TRUE, &kClsidDomDocument,
-                                        QVT_XML_FORCEDRESYNC | QVT_XML_NEWPARSER | QVT_XML_PROHIBITDTD |
-                                            QVT_XML_SELECTION_XSLPATTERN,
-                                        0x0B6B));
+                                              QVT_XML_FORCEDRESYNC | QVT_XML_NEWPARSER | QVT_XML_PROHIBITDTD |
+                                                  QVT_XML_SELECTION_XSLPATTERN,
+                                              0x0B6B));
         if (m_pDocument == nullptr)
             return FALSE;
     }
@@ -243,9 +267,11 @@ BOOL CQVTPropExchangeXMLNode::SaveToFile(LPCTSTR lpszFileName)
 
 BOOL CQVTPropExchangeXMLNode::OnBeforeExchange()
 {
-    if (!m_bInitialized) {
+    if (!m_bInitialized)
+    {
         m_bInitialized = TRUE;
-        if (m_pDocument == nullptr) {
+        if (m_pDocument == nullptr)
+        {
             if (m_bChildSection || !CreateDocument())
                 return FALSE;
             m_pParentNode = m_pDocument;
@@ -253,12 +279,14 @@ BOOL CQVTPropExchangeXMLNode::OnBeforeExchange()
         if (m_pParentNode == nullptr)
             return FALSE;
         Assign(m_pSectionNode, SelectSingleNode(m_pParentNode, m_strSectionName));
-        if (m_pSectionNode == nullptr) {
+        if (m_pSectionNode == nullptr)
+        {
             IDispatchPtr pElement = CreateElement(m_pDocument, m_strSectionName);
             if (pElement != nullptr && AppendChild(m_pParentNode, pElement))
                 m_pSectionNode = pElement;
         }
-        if (!m_bChildSection && m_pSectionNode != nullptr) {
+        if (!m_bChildSection && m_pSectionNode != nullptr)
+        {
             BOOL bCompactMode = m_bCompactMode;
             m_bCompactMode = TRUE;
             PropExchangeBool(this, u"CompactMode", bCompactMode, FALSE);
@@ -272,21 +300,26 @@ IDispatchPtr CQVTPropExchangeXMLNode::GetPropertyNode(LPCTSTR pszPropName, BOOL 
 {
     if (pszPropName == nullptr || *pszPropName == 0)
         return m_pSectionNode;
-    if (m_bCompactMode) {
+    if (m_bCompactMode)
+    {
         ThrowIfNull(m_pSectionNode);
         IDispatchPtr pAttributes = CallForObject(m_pSectionNode, u"attributes");
         if (pAttributes == nullptr)
             return IDispatchPtr();
         IDispatchPtr pNode = CallForObject(pAttributes, u"getNamedItem", {_variant_t(pszPropName)});
-        if (pNode == nullptr && bCreate) {
-            IDispatchPtr pAttribute = CallForObject(m_pDocument, u"createAttribute", {_variant_t(pszPropName)});
-            if (pAttribute != nullptr && CallForObject(pAttributes, u"setNamedItem", {_variant_t(pAttribute.GetInterfacePtr())}) != nullptr)
+        if (pNode == nullptr && bCreate)
+        {
+            IDispatchPtr pAttribute =
+                CallForObject(m_pDocument, u"createAttribute", {_variant_t(pszPropName)});
+            if (pAttribute != nullptr && CallForObject(pAttributes, u"setNamedItem",
+                                                       {_variant_t(pAttribute.GetInterfacePtr())}) != nullptr)
                 pNode = pAttribute;
         }
         return pNode;
     }
     IDispatchPtr pNode = SelectSingleNode(m_pSectionNode, pszPropName);
-    if (pNode == nullptr && bCreate) {
+    if (pNode == nullptr && bCreate)
+    {
         IDispatchPtr pElement = CreateElement(m_pDocument, pszPropName);
         if (pElement != nullptr && AppendChild(m_pSectionNode, pElement))
             pNode = pElement;
@@ -294,9 +327,11 @@ IDispatchPtr CQVTPropExchangeXMLNode::GetPropertyNode(LPCTSTR pszPropName, BOOL 
     return pNode;
 }
 
-BOOL CQVTPropExchangeXMLNode::ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp, const void* pvDefault)
+BOOL CQVTPropExchangeXMLNode::ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp,
+                                           const void* pvDefault)
 {
-    if (!m_bLoading) {
+    if (!m_bLoading)
+    {
         if (!m_bUseDefaultOnSave)
             pvDefault = nullptr;
         if (IsSamePropValue(vtProp, pvProp, pvDefault))
@@ -304,12 +339,15 @@ BOOL CQVTPropExchangeXMLNode::ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, 
         if (!OnBeforeExchange())
             return FALSE;
         CString strText;
-        if (vtProp == VT_BSTR) {
+        if (vtProp == VT_BSTR)
+        {
             // Escaped like strings, since loading unescapes it.
             BSTR bstr = *static_cast<BSTR*>(pvProp);
             strText = bstr != nullptr ? CString(bstr, static_cast<int>(::SysStringLen(bstr))) : CString();
             EscapeControlChars(strText);
-        } else if (!ValueToText(vtProp, pvProp, strText)) {
+        }
+        else if (!ValueToText(vtProp, pvProp, strText))
+        {
             return FALSE;
         }
         IDispatchPtr pNode = GetPropertyNode(pszPropName, TRUE);
@@ -324,7 +362,8 @@ BOOL CQVTPropExchangeXMLNode::ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, 
     CString strText;
     if (pNode == nullptr || !GetText(pNode, strText))
         return CopyPropValue(vtProp, pvProp, pvDefault);
-    if (vtProp == VT_BSTR) {
+    if (vtProp == VT_BSTR)
+    {
         UnescapeControlChars(strText);
         *static_cast<BSTR*>(pvProp) = ::SysAllocStringLen(strText.GetString(), strText.GetLength());
         return TRUE;
@@ -345,7 +384,8 @@ void CQVTPropExchangeXMLNode::EmptySection()
 {
     CQVTPropExchange::EmptySection();
     OnBeforeExchange();
-    if (m_pParentNode != nullptr && m_pSectionNode != nullptr) {
+    if (m_pParentNode != nullptr && m_pSectionNode != nullptr)
+    {
         VARIANT result;
         Invoke(m_pParentNode, u"removeChild", kCall, {_variant_t(m_pSectionNode.GetInterfacePtr())}, &result);
         ::VariantClear(&result);
@@ -387,7 +427,8 @@ BOOL CQVTPropExchangeXMLNode::PrefersBinaryData() const
 
 // Collections of like-named elements
 
-CQVTPropExchangeXMLNode::CXMLEnumerator::CXMLEnumerator(CQVTPropExchangeXMLNode* pContainer, LPCTSTR pszItemName)
+CQVTPropExchangeXMLNode::CXMLEnumerator::CXMLEnumerator(CQVTPropExchangeXMLNode* pContainer,
+                                                        LPCTSTR pszItemName)
     : CQVTPropExchangeEnumerator(pContainer, pszItemName)
 {
 }
@@ -402,8 +443,9 @@ POSITION CQVTPropExchangeXMLNode::CXMLEnumerator::GetPosition(DWORD dwCount, BOO
     CQVTPropExchangeXMLNode* pContainer = static_cast<CQVTPropExchangeXMLNode*>(m_pContainer);
     if (!pContainer->OnBeforeExchange())
         return nullptr;
-    Assign(m_pNodeList, CallForObject(pContainer->m_pSectionNode, u"selectNodes",
-                                      {_variant_t(m_strItemName.IsEmpty() ? u"*" : m_strItemName.GetString())}));
+    Assign(m_pNodeList,
+           CallForObject(pContainer->m_pSectionNode, u"selectNodes",
+                         {_variant_t(m_strItemName.IsEmpty() ? u"*" : m_strItemName.GetString())}));
     Assign(m_pCurrentNode, CallForObject(m_pNodeList, u"item", {_variant_t(0)}));
     return m_pCurrentNode != nullptr ? reinterpret_cast<POSITION>(static_cast<UINT_PTR>(1)) : nullptr;
 }
@@ -414,14 +456,19 @@ CQVTPropExchange* CQVTPropExchangeXMLNode::CXMLEnumerator::GetNext(POSITION& pos
     CQVTPropExchangeXMLNode* pSection =
         static_cast<CQVTPropExchangeXMLNode*>(pContainer->GetSection(m_strItemName));
     UINT_PTR nPosition = reinterpret_cast<UINT_PTR>(pos);
-    try {
+    try
+    {
         ThrowIfNull(pContainer->m_pDocument);
         ThrowIfNull(pContainer->m_pSectionNode);
-        if (pContainer->IsLoading()) {
+        if (pContainer->IsLoading())
+        {
             pSection->m_pSectionNode = m_pCurrentNode;
-            Assign(m_pCurrentNode, CallForObject(m_pNodeList, u"item", {_variant_t(static_cast<int>(nPosition))}));
+            Assign(m_pCurrentNode,
+                   CallForObject(m_pNodeList, u"item", {_variant_t(static_cast<int>(nPosition))}));
             pos = m_pCurrentNode != nullptr ? reinterpret_cast<POSITION>(nPosition + 1) : nullptr;
-        } else {
+        }
+        else
+        {
             IDispatchPtr pElement = CreateElement(pContainer->m_pDocument, m_strItemName);
             ThrowIfNull(pElement);
             AppendChild(pContainer->m_pSectionNode, pElement);
@@ -429,7 +476,9 @@ CQVTPropExchange* CQVTPropExchangeXMLNode::CXMLEnumerator::GetNext(POSITION& pos
             ++nPosition;
             pos = nPosition > GetCount() ? nullptr : reinterpret_cast<POSITION>(nPosition);
         }
-    } catch (...) {
+    }
+    catch (...)
+    {
         pSection->InternalRelease();
         throw;
     }
@@ -439,7 +488,8 @@ CQVTPropExchange* CQVTPropExchangeXMLNode::CXMLEnumerator::GetNext(POSITION& pos
 
 DWORD CQVTPropExchangeXMLNode::CXMLEnumerator::GetCount()
 {
-    if (m_pContainer != nullptr && m_pContainer->IsLoading()) {
+    if (m_pContainer != nullptr && m_pContainer->IsLoading())
+    {
         VARIANT result;
         if (FAILED(Invoke(m_pNodeList, u"length", DISPATCH_PROPERTYGET, {}, &result)))
             return 0;

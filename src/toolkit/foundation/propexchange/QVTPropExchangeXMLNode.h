@@ -29,7 +29,8 @@ enum : DWORD
 // A new DOM document (its automation interface), or null. With bSingleClass
 // only pClsid (or the default document class) is tried, else a list of
 // document classes in turn.
-IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DWORD dwTrueSet, DWORD dwFalseSet);
+IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DWORD dwTrueSet,
+                                      DWORD dwFalseSet);
 
 class CQVTPropExchangeXMLNode : public CQVTPropExchange
 {
@@ -41,7 +42,8 @@ public:
     CQVTPropExchangeXMLNode(BOOL bLoading, IDispatch* pParentNode, LPCTSTR lpszSection);
     ~CQVTPropExchangeXMLNode() override;
 
-    BOOL ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp, const void* pvDefault = nullptr) override;
+    BOOL ExchangeProp(LPCTSTR pszPropName, VARTYPE vtProp, void* pvProp,
+                      const void* pvDefault = nullptr) override;
     CQVTPropExchange* GetSection(LPCTSTR pszSection) override;
     void EmptySection() override;
     BOOL OnBeforeExchange() override;

@@ -1,6 +1,7 @@
 #include "QVTResource.h"
 
-CQVTResource::CQVTResource() : m_hResInfo(nullptr), m_hResource(nullptr), m_pvResourceData(nullptr), m_dwSize(0)
+CQVTResource::CQVTResource()
+    : m_hResInfo(nullptr), m_hResource(nullptr), m_pvResourceData(nullptr), m_dwSize(0)
 {
 }
 

@@ -3,19 +3,20 @@
 #include "QVTResourceManagerXML.h"
 #include "toolkit/foundation/stream/QVTTextDecoder.h"
 
-namespace
-{
+namespace {
 const QVT_LANGUAGE_INFO kLanguages[] = {
     {0x0419, 1251, u"windows-1251", u"Russian", u"LANG_RUSSIAN", u"SUBLANG_DEFAULT", 204},
     {0x0411, 932, u"shift-jis", u"Japanese", u"LANG_JAPANESE", u"SUBLANG_DEFAULT", 128},
-    {0x0401, 1256, u"windows-1256", u"Arabic (Saudi Arabia)", u"LANG_ARABIC", u"SUBLANG_ARABIC_SAUDI_ARABIA", 178},
+    {0x0401, 1256, u"windows-1256", u"Arabic (Saudi Arabia)", u"LANG_ARABIC", u"SUBLANG_ARABIC_SAUDI_ARABIA",
+     178},
     {0x0405, 1250, u"windows-1250", u"Czech", u"LANG_CZECH", u"SUBLANG_DEFAULT", 238},
     {0x0406, 1252, u"windows-1252", u"Danish", u"LANG_DANISH", u"SUBLANG_DEFAULT", 0},
     {0x0407, 1252, u"windows-1252", u"German (Germany)", u"LANG_GERMAN", u"SUBLANG_GERMAN", 0},
     {0x0408, 1253, u"windows-1253", u"Greek", u"LANG_GREEK", u"SUBLANG_DEFAULT", 161},
     // Code page 0: the system's ANSI code page.
     {0x0409, 0, u"windows-1252", u"English (United States)", u"LANG_ENGLISH", u"SUBLANG_ENGLISH_US", 0},
-    {0x0C0A, 1252, u"windows-1252", u"Spanish (Spain - Modern Sort)", u"LANG_SPANISH", u"SUBLANG_SPANISH_MODERN", 0},
+    {0x0C0A, 1252, u"windows-1252", u"Spanish (Spain - Modern Sort)", u"LANG_SPANISH",
+     u"SUBLANG_SPANISH_MODERN", 0},
     {0x0425, 1257, u"windows-1257", u"Estonian", u"LANG_ESTONIAN", u"SUBLANG_DEFAULT", 186},
     {0x040B, 1252, u"windows-1252", u"Finnish", u"LANG_FINNISH", u"SUBLANG_DEFAULT", 0},
     {0x040C, 1252, u"windows-1252", u"French (France)", u"LANG_FRENCH", u"SUBLANG_FRENCH", 0},
@@ -30,7 +31,8 @@ const QVT_LANGUAGE_INFO kLanguages[] = {
     {0x0414, 1252, u"windows-1252", u"Norwegian (Bokmal)", u"LANG_NORWEGIAN", u"SUBLANG_NORWEGIAN_BOKMAL", 0},
     {0x0415, 1250, u"windows-1250", u"Polish", u"LANG_POLISH", u"SUBLANG_DEFAULT", 238},
     {0x0816, 1252, u"windows-1252", u"Portuguese (Portugal)", u"LANG_PORTUGUESE", u"SUBLANG_PORTUGUESE", 0},
-    {0x0416, 1252, u"windows-1252", u"Portuguese (Brazil)", u"LANG_PORTUGUESE", u"SUBLANG_PORTUGUESE_BRAZILIAN", 0},
+    {0x0416, 1252, u"windows-1252", u"Portuguese (Brazil)", u"LANG_PORTUGUESE",
+     u"SUBLANG_PORTUGUESE_BRAZILIAN", 0},
     {0x0418, 1250, u"windows-1250", u"Romanian", u"LANG_ROMANIAN", u"SUBLANG_DEFAULT", 238},
     {0x081A, 1250, u"windows-1250", u"Serbian", u"LANG_SERBIAN", u"SUBLANG_SERBIAN_LATIN", 238},
     {0x041B, 1250, u"windows-1250", u"Slovak", u"LANG_SLOVAK", u"SUBLANG_DEFAULT", 238},
@@ -75,7 +77,8 @@ BOOL CALLBACK OnResourceLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD wLanguage, LONG
     LanguageSearch* pSearch = reinterpret_cast<LanguageSearch*>(lParam);
     if (wLanguage == 0)
         return TRUE;
-    if (wLanguage != kEnglishUS) {
+    if (wLanguage != kEnglishUS)
+    {
         pSearch->wFound = wLanguage;
         pSearch->bDone = TRUE;
         return FALSE;
@@ -95,7 +98,7 @@ BOOL CALLBACK OnResourceType(HMODULE hModule, LPWSTR lpszType, LONG_PTR lParam)
     ::EnumResourceNamesW(hModule, lpszType, &OnResourceName, lParam);
     return !reinterpret_cast<LanguageSearch*>(lParam)->bDone;
 }
-} // namespace
+}  // namespace
 
 CQVTResourceManager* AFXAPI QVTResourceManager()
 {
@@ -123,7 +126,8 @@ CQVTResourceManager::~CQVTResourceManager()
 
 const QVT_LANGUAGE_INFO* AFX_CDECL CQVTResourceManager::FindLanguageInfo(LANGID wLanguage)
 {
-    for (const QVT_LANGUAGE_INFO& info : kLanguages) {
+    for (const QVT_LANGUAGE_INFO& info : kLanguages)
+    {
         if (info.wLanguage == wLanguage)
             return &info;
     }
@@ -157,7 +161,8 @@ BYTE CQVTResourceManager::GetFontCharset() const
 
 void CQVTResourceManager::Close()
 {
-    if (m_hResourceFile != nullptr) {
+    if (m_hResourceFile != nullptr)
+    {
         ::FreeLibrary(m_hResourceFile);
         m_hResourceFile = nullptr;
     }
@@ -190,7 +195,8 @@ void CQVTResourceManager::SetResourceFile(const CString& strResourceFile)
 {
     CString strExtension = strResourceFile.GetLength() < 4 ? CString() : strResourceFile.Right(3);
     strExtension.MakeLower();
-    if (strExtension != u"xml") {
+    if (strExtension != u"xml")
+    {
         CQVTResourceManager* pManager = new CQVTResourceManager();
         if (!strResourceFile.IsEmpty())
             pManager->m_hResourceFile = ::LoadLibraryW(strResourceFile);
@@ -201,7 +207,9 @@ void CQVTResourceManager::SetResourceFile(const CString& strResourceFile)
             hModule = ::GetModuleHandleW(nullptr);
         SetResourceHandle(hModule);
         InstallManager(pManager);
-    } else {
+    }
+    else
+    {
         InstallManager(new CQVTResourceManagerXML(strResourceFile));
     }
 }
@@ -210,7 +218,8 @@ BOOL AFX_CDECL CQVTResourceManager::InstallManager(CQVTResourceManager* pManager
 {
     if (pManager == nullptr)
         return FALSE;
-    if (!pManager->m_bValid) {
+    if (!pManager->m_bValid)
+    {
         delete pManager;
         return FALSE;
     }
@@ -219,7 +228,8 @@ BOOL AFX_CDECL CQVTResourceManager::InstallManager(CQVTResourceManager* pManager
     if (pHolder == nullptr)
         AfxThrowInvalidArgException();
     CQVTResourceManager* pPrevious = pHolder->m_pManager;
-    if (pPrevious != pManager) {
+    if (pPrevious != pManager)
+    {
         // The previous manager frees its DLL: resources must not keep coming
         // from a module that is gone, so the program's own file takes over.
         if (pPrevious != nullptr && pPrevious->m_hResourceFile != nullptr &&
@@ -265,7 +275,8 @@ int AFX_CDECL CQVTResourceManager::LoadStringFromModule(HMODULE hModule, UINT nI
         return 0;
     const WORD* pEnd = pWords + nSize / sizeof(WORD);
     // Each entry: its length, then that many UTF-16 units.
-    for (UINT i = 0; i < (nID & 15); ++i) {
+    for (UINT i = 0; i < (nID & 15); ++i)
+    {
         if (pWords >= pEnd || pEnd - pWords - 1 < *pWords)
             return 0;
         pWords += 1 + *pWords;
@@ -337,7 +348,8 @@ HRSRC CQVTResourceManager::FindResource(HMODULE* phModule, LPCTSTR lpszName, LPC
 {
     HMODULE hModule = ModuleOrProgram(g_hResourceModule);
     HRSRC hResource = ::FindResourceW(hModule, lpszName, lpszType);
-    if (hResource == nullptr) {
+    if (hResource == nullptr)
+    {
         hModule = ModuleOrProgram(AfxFindResourceHandle(lpszName, lpszType));
         hResource = ::FindResourceW(hModule, lpszName, lpszType);
     }
@@ -381,7 +393,8 @@ HICON CQVTResourceManager::LoadIcon(LPCTSTR lpszResource, CSize size)
     HMODULE hModule = ModuleOrProgram(g_hResourceModule);
     if (::FindResourceW(hModule, lpszResource, MAKEINTRESOURCEW(14)) == nullptr)
         hModule = ModuleOrProgram(AfxFindResourceHandle(lpszResource, MAKEINTRESOURCEW(14)));
-    return static_cast<HICON>(::LoadImageW(hModule, lpszResource, IMAGE_ICON, size.cx, size.cy, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(
+        ::LoadImageW(hModule, lpszResource, IMAGE_ICON, size.cx, size.cy, LR_DEFAULTCOLOR));
 }
 
 BOOL CQVTResourceManager::LoadXAML(CString* pText, UINT nID)
@@ -392,7 +405,8 @@ BOOL CQVTResourceManager::LoadXAML(CString* pText, UINT nID)
     static const WCHAR kType[] = u"RT_XAML";
     HMODULE hModule = ModuleOrProgram(g_hResourceModule);
     HRSRC hResource = ::FindResourceW(hModule, lpszName, kType);
-    if (hResource == nullptr) {
+    if (hResource == nullptr)
+    {
         hModule = ModuleOrProgram(AfxFindResourceHandle(lpszName, kType));
         hResource = ::FindResourceW(hModule, lpszName, kType);
     }
@@ -426,12 +440,14 @@ HICON CQVTResourceManager::CreateIconFromModule(HMODULE hModule, LPCTSTR lpszID,
     PBYTE pIcon = hIconData != nullptr ? static_cast<PBYTE>(::LockResource(hIconData)) : nullptr;
     if (pIcon == nullptr)
         return nullptr;
-    return ::CreateIconFromResourceEx(pIcon, ::SizeofResource(hModule, hIcon), TRUE, 0x00030000, size.cx, size.cy, 0);
+    return ::CreateIconFromResourceEx(pIcon, ::SizeofResource(hModule, hIcon), TRUE, 0x00030000, size.cx,
+                                      size.cy, 0);
 }
 
 int CQVTResourceManager::ShowMessageBox(LPCTSTR lpszText, UINT nType)
 {
-    if (m_pLanguageInfo != nullptr && (m_pLanguageInfo->nCodePage == 1255 || m_pLanguageInfo->nCodePage == 1256))
+    if (m_pLanguageInfo != nullptr &&
+        (m_pLanguageInfo->nCodePage == 1255 || m_pLanguageInfo->nCodePage == 1256))
         nType |= MB_RTLREADING;
     return AfxMessageBox(lpszText, nType, 0);
 }
@@ -442,7 +458,8 @@ int CQVTResourceManager::GetMenuString(CMenu* pMenu, UINT nIDItem, CString& rStr
     if (hMenu == nullptr)
         return 0;
     int nLength = ::GetMenuStringW(hMenu, nIDItem, nullptr, 0, nFlags);
-    if (nLength < 1) {
+    if (nLength < 1)
+    {
         rString.Empty();
         return nLength;
     }
@@ -456,7 +473,8 @@ int CQVTResourceManager::GetMenuString(CMenu* pMenu, UINT nIDItem, CString& rStr
 CQVTResourceHandleSwitch::CQVTResourceHandleSwitch() : m_hSaved(nullptr), m_bSwitched(FALSE)
 {
     HMODULE hModule = CQVTResourceManager::GetResourceHandle();
-    if (hModule != nullptr) {
+    if (hModule != nullptr)
+    {
         m_hSaved = AfxGetResourceHandle();
         AfxSetResourceHandle(hModule);
         m_bSwitched = TRUE;
@@ -470,7 +488,8 @@ CQVTResourceHandleSwitch::~CQVTResourceHandleSwitch()
 
 void CQVTResourceHandleSwitch::Restore()
 {
-    if (m_bSwitched) {
+    if (m_bSwitched)
+    {
         AfxSetResourceHandle(m_hSaved);
         m_bSwitched = FALSE;
     }
@@ -482,7 +501,9 @@ CQVTCodePageString::CQVTCodePageString(LPCWSTR lpszText) : m_pszText(nullptr)
 {
     const QVT_LANGUAGE_INFO* pInfo = QVTResourceManager()->GetLanguageInfo();
     UINT nCodePage = pInfo != nullptr ? pInfo->nCodePage : CP_ACP;
-    int nBytes = lpszText != nullptr ? ::WideCharToMultiByte(nCodePage, 0, lpszText, -1, nullptr, 0, nullptr, nullptr) : 0;
+    int nBytes = lpszText != nullptr
+                     ? ::WideCharToMultiByte(nCodePage, 0, lpszText, -1, nullptr, 0, nullptr, nullptr)
+                     : 0;
     m_pszText = new char[nBytes > 0 ? nBytes : 1];
     m_pszText[0] = 0;
     if (nBytes > 0)

@@ -4,8 +4,7 @@
 
 #include "toolkit/foundation/propexchange/QVTPropExchangeXMLNode.h"
 
-namespace
-{
+namespace {
 // Bounds on what a language file can make us build.
 const int kMaxMenuDepth = 16;
 const size_t kMaxMenuItems = 4096;
@@ -31,14 +30,16 @@ DWORD ParseStyle(const CString& strText, DWORD dwDefault)
         bNegative = *p++ == u'-';
     unsigned long long nValue = 0;
     int nBase = 10;
-    if (p[0] == u'0' && (p[1] == u'x' || p[1] == u'X')) {
+    if (p[0] == u'0' && (p[1] == u'x' || p[1] == u'X'))
+    {
         nBase = 16;
         p += 2;
     }
     if (*p == 0)
         return dwDefault;
-    for (; *p != 0; ++p) {
-        int nDigit = (*p >= u'0' && *p <= u'9')                ? *p - u'0'
+    for (; *p != 0; ++p)
+    {
+        int nDigit = (*p >= u'0' && *p <= u'9')                  ? *p - u'0'
                      : (nBase == 16 && *p >= u'a' && *p <= u'f') ? *p - u'a' + 10
                      : (nBase == 16 && *p >= u'A' && *p <= u'F') ? *p - u'A' + 10
                                                                  : -1;
@@ -81,15 +82,16 @@ void ReadPosition(CQVTPropExchange* pPX, short& x, short& y, short& cx, short& c
     cy = ClampShort(rc.bottom);
 }
 
-BOOL CollectMenuItems(CQVTPropExchangeXMLNode* pLevel, std::vector<CQVTResourceManagerXML::MENUITEMTEMPLATEINFO>& items,
-                      int nDepth)
+BOOL CollectMenuItems(CQVTPropExchangeXMLNode* pLevel,
+                      std::vector<CQVTResourceManagerXML::MENUITEMTEMPLATEINFO>& items, int nDepth)
 {
     if (nDepth > kMaxMenuDepth)
         return FALSE;
     CQVTPropExchangeXMLNode::CXMLEnumerator enumerator(pLevel, u"menuitem");
     POSITION pos = enumerator.GetPosition();
     size_t nLast = static_cast<size_t>(-1);
-    while (pos != nullptr) {
+    while (pos != nullptr)
+    {
         if (items.size() >= kMaxMenuItems)
             return FALSE;
         CQVTPropExchangeSection section(enumerator.GetNext(pos));
@@ -138,15 +140,15 @@ BOOL IsResourceDocument(IDispatch* pDocument)
     LPOLESTR pszName = const_cast<LPOLESTR>(u"documentElement");
     DISPPARAMS noArgs = {nullptr, nullptr, 0, 0};
     if (FAILED(pDocument->GetIDsOfNames(IID_NULL, &pszName, 1, LOCALE_USER_DEFAULT, &dispid)) ||
-        FAILED(pDocument->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &noArgs, &root, nullptr,
-                                 nullptr)) ||
+        FAILED(pDocument->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &noArgs, &root,
+                                 nullptr, nullptr)) ||
         root.vt != VT_DISPATCH || root.pdispVal == nullptr)
         return FALSE;
     _variant_t name;
     pszName = const_cast<LPOLESTR>(u"nodeName");
     if (FAILED(root.pdispVal->GetIDsOfNames(IID_NULL, &pszName, 1, LOCALE_USER_DEFAULT, &dispid)) ||
-        FAILED(root.pdispVal->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &noArgs, &name,
-                                     nullptr, nullptr)) ||
+        FAILED(root.pdispVal->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &noArgs,
+                                     &name, nullptr, nullptr)) ||
         name.vt != VT_BSTR || name.bstrVal == nullptr)
         return FALSE;
     return _tcscmp(name.bstrVal, u"resource") == 0;
@@ -175,18 +177,24 @@ BYTE* PutText(BYTE* p, const CString& str)
     PutWord(p, 0);
     return p + 2;
 }
-} // namespace
+}  // namespace
 
-CQVTResourceManagerXML::CQVTResourceManagerXML(LPCTSTR lpszFileName) : m_pResourceRoot(nullptr), m_mapDialogs(10)
+CQVTResourceManagerXML::CQVTResourceManagerXML(LPCTSTR lpszFileName)
+    : m_pResourceRoot(nullptr), m_mapDialogs(10)
 {
     m_pResourceRoot = new CQVTPropExchangeXMLNode(TRUE, nullptr, u"resource");
     m_bValid = FALSE;
-    try {
-        if (m_pResourceRoot->LoadFromFile(lpszFileName) && IsResourceDocument(m_pResourceRoot->GetDocument()) &&
-            m_pResourceRoot->OnBeforeExchange())
+    try
+    {
+        if (m_pResourceRoot->LoadFromFile(lpszFileName) &&
+            IsResourceDocument(m_pResourceRoot->GetDocument()) && m_pResourceRoot->OnBeforeExchange())
             m_bValid = TRUE;
-    } catch (_com_error&) {
-    } catch (CException* e) {
+    }
+    catch (_com_error&)
+    {
+    }
+    catch (CException* e)
+    {
         e->Delete();
     }
 }
@@ -199,12 +207,14 @@ CQVTResourceManagerXML::~CQVTResourceManagerXML()
 void CQVTResourceManagerXML::Close()
 {
     CQVTResourceManager::Close();
-    if (m_pResourceRoot != nullptr) {
+    if (m_pResourceRoot != nullptr)
+    {
         m_pResourceRoot->InternalRelease();
         m_pResourceRoot = nullptr;
     }
     POSITION pos = m_mapDialogs.GetStartPosition();
-    while (pos != nullptr) {
+    while (pos != nullptr)
+    {
         UINT nID = 0;
         DLGTEMPLATE* pTemplate = nullptr;
         m_mapDialogs.GetNextAssoc(pos, nID, pTemplate);
@@ -217,10 +227,14 @@ void CQVTResourceManagerXML::Close()
 void CQVTResourceManagerXML::UpdateResourcesLangID()
 {
     int nLanguage = 1033;
-    if (m_pResourceRoot != nullptr) {
-        try {
+    if (m_pResourceRoot != nullptr)
+    {
+        try
+        {
             PropExchangeInt(m_pResourceRoot, u"LANGID", nLanguage, 1033);
-        } catch (_com_error&) {
+        }
+        catch (_com_error&)
+        {
             nLanguage = 1033;
         }
     }
@@ -242,16 +256,22 @@ BOOL CQVTResourceManagerXML::LoadString(CString* pString, UINT nID)
 {
     if (pString == nullptr)
         return FALSE;
-    try {
-        if (CQVTPropExchangeXMLNode* pElement = OpenElement(u"string", nID)) {
+    try
+    {
+        if (CQVTPropExchangeXMLNode* pElement = OpenElement(u"string", nID))
+        {
             CQVTPropExchangeSection section(pElement);
             CString str;
             PropExchangeString(pElement, u"value", str, u"");
             *pString = str;
             return TRUE;
         }
-    } catch (_com_error&) {
-    } catch (CException* e) {
+    }
+    catch (_com_error&)
+    {
+    }
+    catch (CException* e)
+    {
         e->Delete();
     }
     return CQVTResourceManager::LoadString(pString, nID);
@@ -262,17 +282,24 @@ BOOL CQVTResourceManagerXML::LoadMenu(CMenu* pMenu, UINT nID)
     if (pMenu == nullptr)
         return FALSE;
     HMENU hMenu = nullptr;
-    try {
-        if (CQVTPropExchangeXMLNode* pElement = OpenElement(u"menu", nID)) {
+    try
+    {
+        if (CQVTPropExchangeXMLNode* pElement = OpenElement(u"menu", nID))
+        {
             CQVTPropExchangeSection section(pElement);
             std::vector<MENUITEMTEMPLATEINFO> items;
-            if (ParseMenu(pElement, items)) {
+            if (ParseMenu(pElement, items))
+            {
                 std::vector<BYTE> menuTemplate = BuildMenuTemplate(items);
                 hMenu = ::LoadMenuIndirectW(menuTemplate.data());
             }
         }
-    } catch (_com_error&) {
-    } catch (CException* e) {
+    }
+    catch (_com_error&)
+    {
+    }
+    catch (CException* e)
+    {
         e->Delete();
     }
     if (hMenu != nullptr)
@@ -285,15 +312,21 @@ LPCDLGTEMPLATE CQVTResourceManagerXML::LoadDialogTemplate(UINT nID)
     DLGTEMPLATE* pTemplate = nullptr;
     if (m_mapDialogs.Lookup(nID, pTemplate))
         return pTemplate;
-    try {
-        if (CQVTPropExchangeXMLNode* pElement = OpenElement(u"dialog", nID)) {
+    try
+    {
+        if (CQVTPropExchangeXMLNode* pElement = OpenElement(u"dialog", nID))
+        {
             CQVTPropExchangeSection section(pElement);
             DLGTEMPLATEINFO info;
             if (ParseDialog(pElement, info))
                 pTemplate = BuildDialogTemplate(info);
         }
-    } catch (_com_error&) {
-    } catch (CException* e) {
+    }
+    catch (_com_error&)
+    {
+    }
+    catch (CException* e)
+    {
         e->Delete();
     }
     if (pTemplate == nullptr)
@@ -306,19 +339,22 @@ BOOL AFX_CDECL CQVTResourceManagerXML::ParseMenu(CQVTPropExchangeXMLNode* pMenu,
                                                  std::vector<MENUITEMTEMPLATEINFO>& items)
 {
     items.clear();
-    if (pMenu == nullptr || !CollectMenuItems(pMenu, items, 0)) {
+    if (pMenu == nullptr || !CollectMenuItems(pMenu, items, 0))
+    {
         items.clear();
         return FALSE;
     }
     return !items.empty();
 }
 
-std::vector<BYTE> AFX_CDECL CQVTResourceManagerXML::BuildMenuTemplate(const std::vector<MENUITEMTEMPLATEINFO>& items)
+std::vector<BYTE> AFX_CDECL
+CQVTResourceManagerXML::BuildMenuTemplate(const std::vector<MENUITEMTEMPLATEINFO>& items)
 {
     std::vector<BYTE> buffer;
-    AppendWord(buffer, 0); // version
-    AppendWord(buffer, 0); // header size
-    for (const MENUITEMTEMPLATEINFO& item : items) {
+    AppendWord(buffer, 0);  // version
+    AppendWord(buffer, 0);  // header size
+    for (const MENUITEMTEMPLATEINFO& item : items)
+    {
         AppendWord(buffer, item.wOptions);
         if (!(item.wOptions & MF_POPUP))
             AppendWord(buffer, item.wID);
@@ -345,7 +381,8 @@ BOOL AFX_CDECL CQVTResourceManagerXML::ParseDialog(CQVTPropExchangeXMLNode* pDia
 
     CQVTPropExchangeXMLNode::CXMLEnumerator enumerator(pDialog, u"control");
     POSITION pos = enumerator.GetPosition();
-    while (pos != nullptr) {
+    while (pos != nullptr)
+    {
         if (info.items.size() >= kMaxDialogControls)
             return FALSE;
         CQVTPropExchangeSection section(enumerator.GetNext(pos));
@@ -373,9 +410,11 @@ DLGTEMPLATE* AFX_CDECL CQVTResourceManagerXML::BuildDialogTemplate(const DLGTEMP
         return nullptr;
     // Header: 30 fixed bytes, the title, then the font (point size, weight,
     // italic, charset, face).
-    size_t nHeader = Align4(30 + (info.strCaption.GetLength() + 1) * 2 + 6 + (info.strFaceName.GetLength() + 1) * 2);
+    size_t nHeader =
+        Align4(30 + (info.strCaption.GetLength() + 1) * 2 + 6 + (info.strFaceName.GetLength() + 1) * 2);
     size_t nTotal = nHeader;
-    for (const auto& pItem : info.items) {
+    for (const auto& pItem : info.items)
+    {
         size_t nTitle = pItem->nResourceID != 0 ? 1 : static_cast<size_t>(pItem->strCaption.GetLength());
         nTotal += Align4(30 + 2 * (pItem->strClassName.GetLength() + nTitle));
     }
@@ -396,11 +435,12 @@ DLGTEMPLATE* AFX_CDECL CQVTResourceManagerXML::BuildDialogTemplate(const DLGTEMP
     // Menu 26 and window class 28 stay 0.
     BYTE* p = PutText(pBlock + 30, info.strCaption);
     PutWord(p, static_cast<WORD>(info.nPointSize));
-    p += 6; // weight, italic and charset 0
+    p += 6;  // weight, italic and charset 0
     PutText(p, info.strFaceName);
 
     BYTE* pItemStart = pBlock + nHeader;
-    for (const auto& pItem : info.items) {
+    for (const auto& pItem : info.items)
+    {
         PutDword(pItemStart + 0, pItem->helpID);
         PutDword(pItemStart + 4, pItem->exStyle);
         PutDword(pItemStart + 8, pItem->style);
@@ -410,14 +450,17 @@ DLGTEMPLATE* AFX_CDECL CQVTResourceManagerXML::BuildDialogTemplate(const DLGTEMP
         PutWord(pItemStart + 18, static_cast<WORD>(pItem->cy));
         PutDword(pItemStart + 20, pItem->id);
         p = PutText(pItemStart + 24, pItem->strClassName);
-        if (pItem->nResourceID != 0) {
+        if (pItem->nResourceID != 0)
+        {
             PutWord(p, 0xFFFF);
             PutWord(p + 2, static_cast<WORD>(pItem->nResourceID));
             p += 4;
-        } else {
+        }
+        else
+        {
             p = PutText(p, pItem->strCaption);
         }
-        PutWord(p, 0); // no extra data
+        PutWord(p, 0);  // no extra data
         size_t nTitle = pItem->nResourceID != 0 ? 1 : static_cast<size_t>(pItem->strCaption.GetLength());
         pItemStart += Align4(30 + 2 * (pItem->strClassName.GetLength() + nTitle));
     }

@@ -33,7 +33,7 @@ public:
         DWORD id = 0;
         CString strCaption;
         CString strClassName;
-        DWORD nResourceID = 0; // non-zero: the title is this ordinal
+        DWORD nResourceID = 0;  // non-zero: the title is this ordinal
     };
 
     struct DLGTEMPLATEINFO

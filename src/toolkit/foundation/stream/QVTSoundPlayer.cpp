@@ -31,13 +31,17 @@ void CQVTSoundPlayer::Start()
     m_hStartEvent = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (m_hStartEvent == nullptr)
         return;
-    m_hThread = ::CreateThread(nullptr, 0, &CQVTSoundPlayer::ThreadProc, this, CREATE_SUSPENDED, &m_dwThreadId);
-    if (m_hThread != nullptr) {
+    m_hThread =
+        ::CreateThread(nullptr, 0, &CQVTSoundPlayer::ThreadProc, this, CREATE_SUSPENDED, &m_dwThreadId);
+    if (m_hThread != nullptr)
+    {
         ::SetThreadPriority(m_hThread, THREAD_PRIORITY_BELOW_NORMAL);
         ::ResumeThread(m_hThread);
         // The thread has a message queue once it sets the event.
         ::WaitForSingleObject(m_hStartEvent, INFINITE);
-    } else {
+    }
+    else
+    {
         m_dwThreadId = 0;
     }
     ::CloseHandle(m_hStartEvent);
@@ -55,17 +59,21 @@ DWORD WINAPI CQVTSoundPlayer::ThreadProc(LPVOID pParam)
     MSG msg;
     ::PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     ::SetEvent(pPlayer->m_hStartEvent);
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+    {
         if (msg.message != WM_USER)
             continue;
         LPCWSTR lpszAlias = msg.wParam == soundMenuCommand ? u"MenuCommand"
-                          : msg.wParam == soundMenuPopup   ? u"MenuPopup"
+                            : msg.wParam == soundMenuPopup ? u"MenuPopup"
                                                            : nullptr;
         if (lpszAlias == nullptr)
             continue;
-        try {
+        try
+        {
             pPlayer->PlayAlias(lpszAlias);
-        } catch (...) {
+        }
+        catch (...)
+        {
             // A sound that fails is not worth the thread.
         }
     }

@@ -4,8 +4,7 @@
 
 #include "toolkit/foundation/core/QVTModuleHandle.h"
 
-namespace
-{
+namespace {
 const int kPathLength = 261;
 const int kTypeLength = 50;
 const int kNameLength = 50;
@@ -48,8 +47,12 @@ struct ExtensionType
 };
 
 const ExtensionType kExtensionTypes[] = {
-    {u".png", u"PNG"},          {u".bmp", MAKEINTRESOURCEW(2)}, {u".ico", MAKEINTRESOURCEW(3)},
-    {u".htm", MAKEINTRESOURCEW(23)}, {u".html", MAKEINTRESOURCEW(23)}, {u".js", u"JS"},
+    {u".png", u"PNG"},
+    {u".bmp", MAKEINTRESOURCEW(2)},
+    {u".ico", MAKEINTRESOURCEW(3)},
+    {u".htm", MAKEINTRESOURCEW(23)},
+    {u".html", MAKEINTRESOURCEW(23)},
+    {u".js", u"JS"},
     {u".vbs", u"VBS"},
 };
 
@@ -60,7 +63,8 @@ LPCWSTR TypeOfExtension(LPCWSTR lpszName)
     LPCWSTR pszDot = ::PathFindExtensionW(lpszName);
     if (pszDot == nullptr || *pszDot == 0)
         return nullptr;
-    for (const ExtensionType& entry : kExtensionTypes) {
+    for (const ExtensionType& entry : kExtensionTypes)
+    {
         if (::lstrcmpiW(pszDot, entry.lpszExtension) == 0)
             return entry.lpszType;
     }
@@ -73,7 +77,8 @@ UINT ReadNumber(const WCHAR* pBegin, const WCHAR* pEnd)
     if (pBegin >= pEnd || pEnd - pBegin > 9)
         return 0;
     UINT nValue = 0;
-    for (const WCHAR* p = pBegin; p < pEnd; ++p) {
+    for (const WCHAR* p = pBegin; p < pEnd; ++p)
+    {
         if (*p < u'0' || *p > u'9')
             return 0;
         nValue = nValue * 10 + static_cast<UINT>(*p - u'0');
@@ -95,7 +100,8 @@ BOOL CopySegment(WCHAR* pBuffer, int nSize, const WCHAR* pBegin, const WCHAR* pE
 HRESULT SetResourceText(WCHAR* pBuffer, int nSize, const WCHAR* pBegin, const WCHAR* pEnd, LPCWSTR& lpszOut)
 {
     UINT nId = ReadNumber(pBegin, pEnd);
-    if (nId > 0 && nId <= 0xFFFF) {
+    if (nId > 0 && nId <= 0xFFFF)
+    {
         lpszOut = MAKEINTRESOURCEW(nId);
         return S_OK;
     }
@@ -138,54 +144,69 @@ HRESULT ParseResourceUrl(LPCWSTR pszRest, QVTStreamLocation* pLocation, LPCWSTR 
 {
     const WCHAR* pEnd = pszRest + _tcslen(pszRest);
     const WCHAR* pLastSlash = nullptr;
-    for (const WCHAR* p = pszRest; p < pEnd; ++p) {
+    for (const WCHAR* p = pszRest; p < pEnd; ++p)
+    {
         if (*p == u'/')
             pLastSlash = p;
     }
 
     HRESULT hr = S_OK;
     const WCHAR* pModuleEnd = nullptr;
-    if (pLastSlash == nullptr) {
-        for (const WCHAR* p = pszRest; p < pEnd; ++p) {
+    if (pLastSlash == nullptr)
+    {
+        for (const WCHAR* p = pszRest; p < pEnd; ++p)
+        {
             if (*p == u'\\')
                 return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
         }
-        if (*pszRest == u'#') {
+        if (*pszRest == u'#')
+        {
             UINT nId = ReadNumber(pszRest + 1, pEnd);
             if (nId == 0 || nId > 0xFFFF)
                 return HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND);
             pLocation->lpszName = MAKEINTRESOURCEW(nId);
-        } else {
+        }
+        else
+        {
             if (!CopySegment(pLocation->szName, kNameLength, pszRest, pEnd))
                 return HRESULT_FROM_WIN32(ERROR_BUFFER_OVERFLOW);
             pLocation->lpszName = pLocation->szName;
         }
-    } else {
+    }
+    else
+    {
         hr = SetResourceText(pLocation->szName, kNameLength, pLastSlash + 1, pEnd, pLocation->lpszName);
         if (FAILED(hr))
             return hr;
         pModuleEnd = pLastSlash;
         const WCHAR* pTypeSlash = nullptr;
-        for (const WCHAR* p = pszRest; p < pLastSlash; ++p) {
+        for (const WCHAR* p = pszRest; p < pLastSlash; ++p)
+        {
             if (*p == u'/')
                 pTypeSlash = p;
         }
-        if (pTypeSlash != nullptr && pTypeSlash > pszRest) {
-            hr = SetResourceText(pLocation->szType, kTypeLength, pTypeSlash + 1, pLastSlash, pLocation->lpszType);
+        if (pTypeSlash != nullptr && pTypeSlash > pszRest)
+        {
+            hr = SetResourceText(pLocation->szType, kTypeLength, pTypeSlash + 1, pLastSlash,
+                                 pLocation->lpszType);
             if (FAILED(hr))
                 return hr;
             pModuleEnd = pTypeSlash;
         }
     }
 
-    if (pLocation->lpszType == nullptr) {
+    if (pLocation->lpszType == nullptr)
+    {
         LPCWSTR lpszKnown = lpszType != nullptr ? lpszType : TypeOfExtension(pLocation->lpszName);
-        if (lpszKnown != nullptr && !IS_INTRESOURCE(lpszKnown)) {
+        if (lpszKnown != nullptr && !IS_INTRESOURCE(lpszKnown))
+        {
             if (_tcslen(lpszKnown) >= static_cast<size_t>(kTypeLength))
                 return HRESULT_FROM_WIN32(ERROR_BUFFER_OVERFLOW);
             _tcscpy_s(pLocation->szType, lpszKnown);
             pLocation->lpszType = pLocation->szType;
-        } else {
+        }
+        else
+        {
             pLocation->lpszType = lpszKnown;
         }
     }
@@ -213,7 +234,8 @@ HRESULT StreamOnGlobalCopy(const void* pData, DWORD nSize, IStream** ppInner)
     if (nSize > 0)
         memcpy(reinterpret_cast<void*>(hGlobal), pData, nSize);
     HRESULT hr = ::CreateStreamOnHGlobal(hGlobal, TRUE, ppInner);
-    if (FAILED(hr)) {
+    if (FAILED(hr))
+    {
         ::GlobalFree(hGlobal);
         return hr;
     }
@@ -235,17 +257,22 @@ BOOL CALLBACK FindTypeOfName(HMODULE hModule, LPWSTR lpszType, LONG_PTR lParam)
     FindTypeContext* pContext = reinterpret_cast<FindTypeContext*>(lParam);
     if (::FindResourceW(hModule, pContext->lpszName, lpszType) == nullptr)
         return TRUE;
-    if (IS_INTRESOURCE(lpszType)) {
+    if (IS_INTRESOURCE(lpszType))
+    {
         swprintf_s(pContext->szType, u"#%i", static_cast<int>(reinterpret_cast<UINT_PTR>(lpszType)));
-    } else if (_tcslen(lpszType) < static_cast<size_t>(kTypeLength)) {
+    }
+    else if (_tcslen(lpszType) < static_cast<size_t>(kTypeLength))
+    {
         _tcscpy_s(pContext->szType, lpszType);
-    } else {
+    }
+    else
+    {
         return TRUE;
     }
     pContext->bFound = TRUE;
     return FALSE;
 }
-} // namespace
+}  // namespace
 
 QVTStreamLocation& QVTStreamLocation::operator=(const QVTStreamLocation& other)
 {
@@ -267,7 +294,8 @@ HRESULT AFXAPI ParseStreamUrl(LPCWSTR lpszText, QVTStreamLocation* pLocation, LP
     *pLocation = QVTStreamLocation();
     static const WCHAR kFile[] = u"file://";
     static const WCHAR kRes[] = u"res://";
-    if (_tcsncmp(lpszText, kRes, 6) == 0) {
+    if (_tcsncmp(lpszText, kRes, 6) == 0)
+    {
         pLocation->nKind = QVTStreamLocation::kindResource;
         return ParseResourceUrl(lpszText + 6, pLocation, lpszType);
     }
@@ -280,7 +308,8 @@ HRESULT AFXAPI CreateStreamFromLocation(const QVTStreamLocation* pLocation, IStr
 {
     if (pLocation == nullptr || ppStream == nullptr)
         return E_POINTER;
-    switch (pLocation->nKind) {
+    switch (pLocation->nKind)
+    {
     case QVTStreamLocation::kindFile:
         return CreateStreamOnFile(pLocation->szPath, ppStream);
     case QVTStreamLocation::kindResource:
@@ -297,9 +326,11 @@ HRESULT AFXAPI CreateStreamOnFile(LPCWSTR lpszPath, IStream** ppStream)
     *ppStream = nullptr;
     IStream* pInner = nullptr;
     const ShlwapiStreams& shell = Shlwapi();
-    if (shell.pfnCreateStreamOnFileW != nullptr) {
+    if (shell.pfnCreateStreamOnFileW != nullptr)
+    {
         HRESULT hr = shell.pfnCreateStreamOnFileW(lpszPath, STGM_SHARE_DENY_WRITE, &pInner);
-        if (SUCCEEDED(hr)) {
+        if (SUCCEEDED(hr))
+        {
             if (pInner == nullptr)
                 return E_FAIL;
             return Wrap(pInner, ppStream);
@@ -319,7 +350,8 @@ HRESULT AFXAPI CreateStreamOnFile(LPCWSTR lpszPath, IStream** ppStream)
     else if (size.QuadPart == 0)
         hr = HRESULT_FROM_WIN32(ERROR_EMPTY);
     HGLOBAL hGlobal = nullptr;
-    if (SUCCEEDED(hr)) {
+    if (SUCCEEDED(hr))
+    {
         DWORD nSize = static_cast<DWORD>(size.QuadPart);
         hGlobal = ::GlobalAlloc(GMEM_FIXED, nSize);
         DWORD nRead = 0;
@@ -333,7 +365,8 @@ HRESULT AFXAPI CreateStreamOnFile(LPCWSTR lpszPath, IStream** ppStream)
     ::CloseHandle(hFile);
     if (SUCCEEDED(hr))
         hr = ::CreateStreamOnHGlobal(hGlobal, TRUE, &pInner);
-    if (FAILED(hr)) {
+    if (FAILED(hr))
+    {
         if (hGlobal != nullptr)
             ::GlobalFree(hGlobal);
         return hr;
@@ -353,7 +386,8 @@ HRESULT AFXAPI CreateStreamOnMemory(const void* pData, DWORD nSize, BOOL bCopy, 
     const ShlwapiStreams& shell = Shlwapi();
     if (!bCopy && shell.pfnCreateMemStream != nullptr)
         pInner = shell.pfnCreateMemStream(static_cast<const BYTE*>(pData), nSize);
-    if (pInner == nullptr) {
+    if (pInner == nullptr)
+    {
         HRESULT hr = StreamOnGlobalCopy(pData, nSize, &pInner);
         if (FAILED(hr))
             return hr;
@@ -389,13 +423,15 @@ HRESULT AFXAPI CreateStreamFromResourceModule(const QVTStreamLocation* pLocation
         return HRESULT_FROM_WIN32(::GetLastError());
     LPCWSTR lpszType = pLocation->lpszType;
     FindTypeContext context = {pLocation->lpszName, {}, FALSE};
-    if (lpszType == nullptr) {
+    if (lpszType == nullptr)
+    {
         ::EnumResourceTypesW(hModule, &FindTypeOfName, reinterpret_cast<LONG_PTR>(&context));
         if (context.bFound)
             lpszType = context.szType;
     }
-    HRESULT hr = lpszType != nullptr ? CreateStreamOnResource(hModule, pLocation->lpszName, lpszType, TRUE, ppStream)
-                                     : E_FAIL;
+    HRESULT hr = lpszType != nullptr
+                     ? CreateStreamOnResource(hModule, pLocation->lpszName, lpszType, TRUE, ppStream)
+                     : E_FAIL;
     ::FreeLibrary(hModule);
     return hr;
 }
@@ -418,12 +454,15 @@ HRESULT STDMETHODCALLTYPE CReadOnlyStreamWrapper::QueryInterface(REFIID riid, vo
 {
     if (ppv == nullptr)
         return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IStream) || IsEqualIID(riid, IID_ISequentialStream)) {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IStream) ||
+        IsEqualIID(riid, IID_ISequentialStream))
+    {
         *ppv = static_cast<IStream*>(this);
         AddRef();
         return S_OK;
     }
-    if (m_pStream == nullptr) {
+    if (m_pStream == nullptr)
+    {
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
@@ -466,8 +505,8 @@ HRESULT STDMETHODCALLTYPE CReadOnlyStreamWrapper::SetSize(ULARGE_INTEGER)
     return E_ACCESSDENIED;
 }
 
-HRESULT STDMETHODCALLTYPE CReadOnlyStreamWrapper::CopyTo(IStream* pstm, ULARGE_INTEGER cb, ULARGE_INTEGER* pcbRead,
-                                                         ULARGE_INTEGER* pcbWritten)
+HRESULT STDMETHODCALLTYPE CReadOnlyStreamWrapper::CopyTo(IStream* pstm, ULARGE_INTEGER cb,
+                                                         ULARGE_INTEGER* pcbRead, ULARGE_INTEGER* pcbWritten)
 {
     return m_pStream->CopyTo(pstm, cb, pcbRead, pcbWritten);
 }

@@ -16,10 +16,10 @@ struct QVTStreamLocation
     };
 
     int nKind = kindFile;
-    WCHAR szPath[261] = {}; // the file, or the module file
+    WCHAR szPath[261] = {};  // the file, or the module file
     WCHAR szType[50] = {};
     WCHAR szName[50] = {};
-    LPCWSTR lpszType = nullptr; // 0 when not known
+    LPCWSTR lpszType = nullptr;  // 0 when not known
     LPCWSTR lpszName = nullptr;
 
     QVTStreamLocation() = default;
@@ -49,14 +49,17 @@ public:
     HRESULT STDMETHODCALLTYPE Read(void* pv, ULONG cb, ULONG* pcbRead) override;
     HRESULT STDMETHODCALLTYPE Write(const void* pv, ULONG cb, ULONG* pcbWritten) override;
 
-    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin, ULARGE_INTEGER* plibNewPosition) override;
+    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin,
+                                   ULARGE_INTEGER* plibNewPosition) override;
     HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER libNewSize) override;
     HRESULT STDMETHODCALLTYPE CopyTo(IStream* pstm, ULARGE_INTEGER cb, ULARGE_INTEGER* pcbRead,
                                      ULARGE_INTEGER* pcbWritten) override;
     HRESULT STDMETHODCALLTYPE Commit(DWORD grfCommitFlags) override;
     HRESULT STDMETHODCALLTYPE Revert() override;
-    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb, DWORD dwLockType) override;
-    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb, DWORD dwLockType) override;
+    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb,
+                                         DWORD dwLockType) override;
+    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb,
+                                           DWORD dwLockType) override;
     HRESULT STDMETHODCALLTYPE Stat(STATSTG* pstatstg, DWORD grfStatFlag) override;
     HRESULT STDMETHODCALLTYPE Clone(IStream** ppstm) override;
 

@@ -1,12 +1,12 @@
 #include "QVTTextDecoder.h"
 
-namespace
-{
+namespace {
 // Copies UTF-16 units up to a zero unit; FALSE when they don't fit.
 BOOL CopyUnits(const BYTE* pBytes, DWORD nUnits, LPWSTR pszWide, DWORD* pnLength)
 {
     DWORD nCount = 0;
-    while (nCount < nUnits) {
+    while (nCount < nUnits)
+    {
         WCHAR ch = static_cast<WCHAR>(pBytes[2 * nCount] | (pBytes[2 * nCount + 1] << 8));
         if (ch == 0)
             break;
@@ -30,22 +30,23 @@ BOOL ConvertBytes(UINT nCodePage, const BYTE* pBytes, DWORD nSize, LPWSTR pszWid
     if (nBytes == 0 || nBytes > 0x7FFFFFFF || *pnLength < 2)
         return FALSE;
     DWORD nRoom = *pnLength - 1 > 0x7FFFFFFF ? 0x7FFFFFFF : *pnLength - 1;
-    int nCount = ::MultiByteToWideChar(nCodePage, 0, reinterpret_cast<LPCSTR>(pBytes), static_cast<int>(nBytes),
-                                       pszWide, static_cast<int>(nRoom));
+    int nCount = ::MultiByteToWideChar(nCodePage, 0, reinterpret_cast<LPCSTR>(pBytes),
+                                       static_cast<int>(nBytes), pszWide, static_cast<int>(nRoom));
     if (nCount <= 0)
         return FALSE;
     pszWide[nCount] = 0;
     *pnLength = static_cast<DWORD>(nCount);
     return TRUE;
 }
-} // namespace
+}  // namespace
 
 BOOL AFXAPI DecodeTextToWide(const void* pBytes, DWORD nSize, LPWSTR pszWide, DWORD* pnLength)
 {
     if (pBytes == nullptr || pszWide == nullptr || pnLength == nullptr)
         return FALSE;
     const BYTE* p = static_cast<const BYTE*>(pBytes);
-    if (nSize == 0) {
+    if (nSize == 0)
+    {
         if (*pnLength < 1)
             return FALSE;
         pszWide[0] = 0;

@@ -7,9 +7,7 @@
 #include <minizip/unzip.h>
 #include "toolkit/foundation/stream/QVTNativeHeadersEnd.h"
 
-CQVTZipMemFile::CQVTZipMemFile() : CMemFile(1024), m_bOwnBuffer(TRUE)
-{
-}
+CQVTZipMemFile::CQVTZipMemFile() : CMemFile(1024), m_bOwnBuffer(TRUE) {}
 
 CQVTZipMemFile::CQVTZipMemFile(BYTE* lpBuffer, UINT nBufferSize)
     : CMemFile(lpBuffer, nBufferSize, 0), m_bOwnBuffer(FALSE)
@@ -41,14 +39,18 @@ BOOL CQVTZipMemFile::LoadFile(LPCTSTR lpszPath)
     if (lpBuffer == nullptr)
         return FALSE;
     UINT nRead = 0;
-    try {
-        while (nRead < nSize) {
+    try
+    {
+        while (nRead < nSize)
+        {
             UINT nChunk = file.Read(lpBuffer + nRead, nSize - nRead);
             if (nChunk == 0)
                 break;
             nRead += nChunk;
         }
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         e->Delete();
         std::free(lpBuffer);
         return FALSE;
@@ -74,7 +76,8 @@ void CQVTZipMemFile::SetFilePath(LPCTSTR lpszNewName)
 void CQVTZipMemFile::Close()
 {
     // A growing file always owns its block; an attached one only when told.
-    if (m_lpBuffer != nullptr && m_nGrowBytes == 0) {
+    if (m_lpBuffer != nullptr && m_nGrowBytes == 0)
+    {
         BYTE* lpBuffer = Detach();
         if (m_bOwnBuffer)
             std::free(lpBuffer);
@@ -86,8 +89,7 @@ void CQVTZipMemFile::Close()
 
 // ZIP archives in memory
 
-namespace
-{
+namespace {
 const DWORD kMaxEntrySize = 64u * 1024u * 1024u;
 
 struct MemorySource
@@ -130,11 +132,19 @@ long ZCALLBACK SeekSource(voidpf, voidpf stream, ZPOS64_T offset, int origin)
 {
     MemorySource* pSource = static_cast<MemorySource*>(stream);
     ZPOS64_T nBase = 0;
-    switch (origin) {
-    case ZLIB_FILEFUNC_SEEK_SET: nBase = 0; break;
-    case ZLIB_FILEFUNC_SEEK_CUR: nBase = pSource->nPosition; break;
-    case ZLIB_FILEFUNC_SEEK_END: nBase = pSource->nSize; break;
-    default: return -1;
+    switch (origin)
+    {
+    case ZLIB_FILEFUNC_SEEK_SET:
+        nBase = 0;
+        break;
+    case ZLIB_FILEFUNC_SEEK_CUR:
+        nBase = pSource->nPosition;
+        break;
+    case ZLIB_FILEFUNC_SEEK_END:
+        nBase = pSource->nSize;
+        break;
+    default:
+        return -1;
     }
     if (offset > pSource->nSize || nBase + offset > pSource->nSize)
         return -1;
@@ -151,7 +161,7 @@ int ZCALLBACK ErrorSource(voidpf, voidpf)
 {
     return 0;
 }
-} // namespace
+}  // namespace
 
 struct QVTZipArchive
 {
@@ -166,10 +176,11 @@ HQVTZIPARCHIVE AFXAPI QVTZipOpenArchive(const void* pData, DWORD nSize)
         return nullptr;
     QVTZipArchive* pArchive = new QVTZipArchive();
     pArchive->source = {static_cast<const BYTE*>(pData), nSize, 0};
-    pArchive->functions = {&OpenSource, &ReadSource, &WriteSource, &TellSource,
+    pArchive->functions = {&OpenSource, &ReadSource,  &WriteSource, &TellSource,
                            &SeekSource, &CloseSource, &ErrorSource, &pArchive->source};
     pArchive->hZip = unzOpen2_64("memory", &pArchive->functions);
-    if (pArchive->hZip == nullptr) {
+    if (pArchive->hZip == nullptr)
+    {
         delete pArchive;
         return nullptr;
     }
@@ -213,7 +224,8 @@ BOOL AFXAPI QVTZipReadEntry(HQVTZIPARCHIVE hArchive, LPCSTR lpszName, BYTE** ppD
         bResult = unzReadCurrentFile(hArchive->hZip, &extra, 1) == 0;
     if (unzCloseCurrentFile(hArchive->hZip) != UNZ_OK)
         bResult = FALSE;
-    if (!bResult) {
+    if (!bResult)
+    {
         std::free(pData);
         return FALSE;
     }

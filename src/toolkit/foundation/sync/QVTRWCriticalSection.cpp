@@ -2,8 +2,7 @@
 
 #include <unordered_map>
 
-namespace
-{
+namespace {
 const DWORD kMaxBackOff = 1024;
 
 // Per-thread read counts, keyed by lock. One TLS slot for the process, taken
@@ -29,7 +28,7 @@ void SleepWithBackOff(DWORD& delay)
     if (delay < kMaxBackOff)
         delay = std::min<DWORD>(delay * 2, kMaxBackOff);
 }
-}
+}  // namespace
 
 void SpinLockAcquire(QVTSpinGuard& guard)
 {

@@ -62,6 +62,7 @@ public:
     ~CQVTReadLock() { m_lock.LeaveRead(); }
     CQVTReadLock(const CQVTReadLock&) = delete;
     CQVTReadLock& operator=(const CQVTReadLock&) = delete;
+
 private:
     CQVTRWCriticalSection& m_lock;
 };
@@ -73,6 +74,7 @@ public:
     ~CQVTWriteLock() { m_lock.LeaveWrite(); }
     CQVTWriteLock(const CQVTWriteLock&) = delete;
     CQVTWriteLock& operator=(const CQVTWriteLock&) = delete;
+
 private:
     CQVTRWCriticalSection& m_lock;
 };
@@ -84,6 +86,7 @@ public:
     ~CQVTSpinLock() { SpinLockRelease(m_guard); }
     CQVTSpinLock(const CQVTSpinLock&) = delete;
     CQVTSpinLock& operator=(const CQVTSpinLock&) = delete;
+
 private:
     QVTSpinGuard& m_guard;
 };

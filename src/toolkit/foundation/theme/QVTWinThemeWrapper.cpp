@@ -4,20 +4,61 @@
 #include <dwmapi.h>
 #include <tchar.h>
 
-namespace
-{
+namespace {
 const char* const g_slotNames[CQVTWinThemeApiTable::slotCount] = {
-    /*  0 */ "DrawThemeBackground", "CloseThemeData", nullptr, nullptr, "OpenThemeData",
-    /*  5 */ nullptr, nullptr, nullptr, "IsThemeActive", "IsAppThemed",
-    /* 10 */ nullptr, nullptr, nullptr, nullptr, nullptr,
-    /* 15 */ nullptr, nullptr, nullptr, nullptr, "GetThemeSysColor",
-    /* 20 */ "GetThemeSysBool", nullptr, nullptr, nullptr, nullptr,
-    /* 25 */ "GetThemePartSize", nullptr, nullptr, nullptr, "GetThemeInt",
-    /* 30 */ nullptr, nullptr, nullptr, nullptr, "GetThemeColor",
-    /* 35 */ nullptr, nullptr, nullptr, nullptr, nullptr,
-    /* 40 */ "GetCurrentThemeName", nullptr, nullptr, nullptr, nullptr,
-    /* 45 */ nullptr, nullptr, nullptr, nullptr, "BeginBufferedPaint",
-    /* 50 */ "EndBufferedPaint", "DrawThemeTextEx", nullptr,
+    /*  0 */ "DrawThemeBackground",
+    "CloseThemeData",
+    nullptr,
+    nullptr,
+    "OpenThemeData",
+    /*  5 */ nullptr,
+    nullptr,
+    nullptr,
+    "IsThemeActive",
+    "IsAppThemed",
+    /* 10 */ nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    /* 15 */ nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    "GetThemeSysColor",
+    /* 20 */ "GetThemeSysBool",
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    /* 25 */ "GetThemePartSize",
+    nullptr,
+    nullptr,
+    nullptr,
+    "GetThemeInt",
+    /* 30 */ nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    "GetThemeColor",
+    /* 35 */ nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    /* 40 */ "GetCurrentThemeName",
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    /* 45 */ nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    "BeginBufferedPaint",
+    /* 50 */ "EndBufferedPaint",
+    "DrawThemeTextEx",
+    nullptr,
 };
 
 typedef HRESULT(WINAPI* PFNDRAWTHEMEBACKGROUND)(HTHEME, HDC, int, int, const RECT*, const RECT*);
@@ -31,8 +72,7 @@ typedef HRESULT(WINAPI* PFNGETTHEMEPARTSIZE)(HTHEME, HDC, int, int, LPCRECT, THE
 typedef HRESULT(WINAPI* PFNGETTHEMEINT)(HTHEME, int, int, int, int*);
 typedef HRESULT(WINAPI* PFNGETTHEMECOLOR)(HTHEME, int, int, int, COLORREF*);
 typedef HRESULT(WINAPI* PFNGETCURRENTTHEMENAME)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
-typedef HPAINTBUFFER(WINAPI* PFNBEGINBUFFEREDPAINT)(HDC, const RECT*, BP_BUFFERFORMAT,
-                                                    BP_PAINTPARAMS*, HDC*);
+typedef HPAINTBUFFER(WINAPI* PFNBEGINBUFFEREDPAINT)(HDC, const RECT*, BP_BUFFERFORMAT, BP_PAINTPARAMS*, HDC*);
 typedef HRESULT(WINAPI* PFNENDBUFFEREDPAINT)(HPAINTBUFFER, BOOL);
 typedef HRESULT(WINAPI* PFNDRAWTHEMETEXTEX)(HTHEME, HDC, int, int, LPCWSTR, int, DWORD, LPRECT,
                                             const DTTOPTS*);
@@ -115,7 +155,7 @@ TResult Guarded(TResult failure, TBody body)
     }
     return failure;
 }
-}
+}  // namespace
 
 // --- CQVTWinThemeApiTable ----------------------------------------------------------
 
@@ -212,40 +252,38 @@ TResult CQVTWinThemeWrapper::Call(int nSlot, TResult failure, TArgs... args)
     });
 }
 
-HRESULT CQVTWinThemeWrapper::DrawThemeBackground(HDC hDC, int nPartId, int nStateId,
-                                                 const RECT* pRect, const RECT* pClipRect)
+HRESULT CQVTWinThemeWrapper::DrawThemeBackground(HDC hDC, int nPartId, int nStateId, const RECT* pRect,
+                                                 const RECT* pClipRect)
 {
-    return Call<HRESULT, PFNDRAWTHEMEBACKGROUND>(CQVTWinThemeApiTable::slotDrawThemeBackground,
-                                                 E_FAIL, m_hTheme, hDC, nPartId, nStateId, pRect,
-                                                 pClipRect);
+    return Call<HRESULT, PFNDRAWTHEMEBACKGROUND>(CQVTWinThemeApiTable::slotDrawThemeBackground, E_FAIL,
+                                                 m_hTheme, hDC, nPartId, nStateId, pRect, pClipRect);
 }
 
-HRESULT CQVTWinThemeWrapper::DrawThemeTextEx(HDC hDC, int nPartId, int nStateId, LPCWSTR pszText,
-                                             int cchText, DWORD dwTextFlags, LPRECT pRect,
-                                             const DTTOPTS* pOptions)
+HRESULT CQVTWinThemeWrapper::DrawThemeTextEx(HDC hDC, int nPartId, int nStateId, LPCWSTR pszText, int cchText,
+                                             DWORD dwTextFlags, LPRECT pRect, const DTTOPTS* pOptions)
 {
-    return Call<HRESULT, PFNDRAWTHEMETEXTEX>(CQVTWinThemeApiTable::slotDrawThemeTextEx, E_FAIL,
-                                             m_hTheme, hDC, nPartId, nStateId, pszText, cchText,
-                                             dwTextFlags, pRect, pOptions);
+    return Call<HRESULT, PFNDRAWTHEMETEXTEX>(CQVTWinThemeApiTable::slotDrawThemeTextEx, E_FAIL, m_hTheme, hDC,
+                                             nPartId, nStateId, pszText, cchText, dwTextFlags, pRect,
+                                             pOptions);
 }
 
 HRESULT CQVTWinThemeWrapper::GetThemeColor(int nPartId, int nStateId, int nPropId, COLORREF* pColor)
 {
-    return Call<HRESULT, PFNGETTHEMECOLOR>(CQVTWinThemeApiTable::slotGetThemeColor, E_FAIL, m_hTheme,
-                                           nPartId, nStateId, nPropId, pColor);
+    return Call<HRESULT, PFNGETTHEMECOLOR>(CQVTWinThemeApiTable::slotGetThemeColor, E_FAIL, m_hTheme, nPartId,
+                                           nStateId, nPropId, pColor);
 }
 
 HRESULT CQVTWinThemeWrapper::GetThemeInt(int nPartId, int nStateId, int nPropId, int* piVal)
 {
-    return Call<HRESULT, PFNGETTHEMEINT>(CQVTWinThemeApiTable::slotGetThemeInt, E_FAIL, m_hTheme,
-                                         nPartId, nStateId, nPropId, piVal);
+    return Call<HRESULT, PFNGETTHEMEINT>(CQVTWinThemeApiTable::slotGetThemeInt, E_FAIL, m_hTheme, nPartId,
+                                         nStateId, nPropId, piVal);
 }
 
 HRESULT CQVTWinThemeWrapper::GetThemePartSize(HDC hDC, int nPartId, int nStateId, LPCRECT pRect,
                                               THEMESIZE eSize, SIZE* pSize)
 {
-    return Call<HRESULT, PFNGETTHEMEPARTSIZE>(CQVTWinThemeApiTable::slotGetThemePartSize, E_FAIL,
-                                              m_hTheme, hDC, nPartId, nStateId, pRect, eSize, pSize);
+    return Call<HRESULT, PFNGETTHEMEPARTSIZE>(CQVTWinThemeApiTable::slotGetThemePartSize, E_FAIL, m_hTheme,
+                                              hDC, nPartId, nStateId, pRect, eSize, pSize);
 }
 
 BOOL CQVTWinThemeWrapper::GetThemeSysBool(int nBoolId)
@@ -265,11 +303,13 @@ HRESULT CQVTWinThemeWrapper::GetCurrentThemeName(LPWSTR pszThemeFileName, int cc
                                                  LPWSTR pszSizeBuff, int cchMaxSizeChars)
 {
     if (m_bFollowLoadedModule)
-        Guarded(0, [&]() { GetApiTable()->FollowLoadedModule(); return 0; });
-    return Call<HRESULT, PFNGETCURRENTTHEMENAME>(CQVTWinThemeApiTable::slotGetCurrentThemeName,
-                                                 E_FAIL, pszThemeFileName, cchMaxNameChars,
-                                                 pszColorBuff, cchMaxColorChars, pszSizeBuff,
-                                                 cchMaxSizeChars);
+        Guarded(0, [&]() {
+            GetApiTable()->FollowLoadedModule();
+            return 0;
+        });
+    return Call<HRESULT, PFNGETCURRENTTHEMENAME>(CQVTWinThemeApiTable::slotGetCurrentThemeName, E_FAIL,
+                                                 pszThemeFileName, cchMaxNameChars, pszColorBuff,
+                                                 cchMaxColorChars, pszSizeBuff, cchMaxSizeChars);
 }
 
 BOOL CQVTWinThemeWrapper::IsAppThemed()
@@ -280,32 +320,38 @@ BOOL CQVTWinThemeWrapper::IsAppThemed()
 BOOL CQVTWinThemeWrapper::IsThemeActive()
 {
     if (m_bFollowLoadedModule)
-        Guarded(0, [&]() { GetApiTable()->FollowLoadedModule(); return 0; });
+        Guarded(0, [&]() {
+            GetApiTable()->FollowLoadedModule();
+            return 0;
+        });
     return Call<BOOL, PFNISTHEMEACTIVE>(CQVTWinThemeApiTable::slotIsThemeActive, FALSE);
 }
 
 HPAINTBUFFER CQVTWinThemeWrapper::BeginBufferedPaint(HDC hdcTarget, const RECT* prcTarget,
-                                                     BP_BUFFERFORMAT dwFormat,
-                                                     BP_PAINTPARAMS* pPaintParams, HDC* phdc)
+                                                     BP_BUFFERFORMAT dwFormat, BP_PAINTPARAMS* pPaintParams,
+                                                     HDC* phdc)
 {
     return Call<HPAINTBUFFER, PFNBEGINBUFFEREDPAINT>(CQVTWinThemeApiTable::slotBeginBufferedPaint,
-                                                     HPAINTBUFFER(nullptr), hdcTarget, prcTarget,
-                                                     dwFormat, pPaintParams, phdc);
+                                                     HPAINTBUFFER(nullptr), hdcTarget, prcTarget, dwFormat,
+                                                     pPaintParams, phdc);
 }
 
 void CQVTWinThemeWrapper::EndBufferedPaint(HPAINTBUFFER hBufferedPaint, BOOL fUpdateTarget)
 {
-    Call<HRESULT, PFNENDBUFFEREDPAINT>(CQVTWinThemeApiTable::slotEndBufferedPaint, E_FAIL,
-                                       hBufferedPaint, fUpdateTarget);
+    Call<HRESULT, PFNENDBUFFEREDPAINT>(CQVTWinThemeApiTable::slotEndBufferedPaint, E_FAIL, hBufferedPaint,
+                                       fUpdateTarget);
 }
 
 HTHEME CQVTWinThemeWrapper::OpenThemeData(HWND hWnd, LPCWSTR pszClassList)
 {
     CloseThemeData();
     if (m_bFollowLoadedModule)
-        Guarded(0, [&]() { GetApiTable()->FollowLoadedModule(); return 0; });
-    m_hTheme = Call<HTHEME, PFNOPENTHEMEDATA>(CQVTWinThemeApiTable::slotOpenThemeData,
-                                              HTHEME(nullptr), hWnd, pszClassList);
+        Guarded(0, [&]() {
+            GetApiTable()->FollowLoadedModule();
+            return 0;
+        });
+    m_hTheme = Call<HTHEME, PFNOPENTHEMEDATA>(CQVTWinThemeApiTable::slotOpenThemeData, HTHEME(nullptr), hWnd,
+                                              pszClassList);
     return m_hTheme;
 }
 
@@ -355,9 +401,8 @@ BOOL CQVTWinThemeWrapper::DwmIsCompositionEnabled()
     });
 }
 
-HRESULT CQVTWinThemeWrapper::DwmExtendFrameIntoClientArea(HWND hWnd, int cxLeftWidth,
-                                                          int cyTopHeight, int cxRightWidth,
-                                                          int cyBottomHeight)
+HRESULT CQVTWinThemeWrapper::DwmExtendFrameIntoClientArea(HWND hWnd, int cxLeftWidth, int cyTopHeight,
+                                                          int cxRightWidth, int cyBottomHeight)
 {
     return Guarded(HRESULT(E_FAIL), [&]() -> HRESULT {
         auto pfn = reinterpret_cast<PFNDWMEXTENDFRAMEINTOCLIENTAREA>(
@@ -385,9 +430,9 @@ BOOL AFXAPI CQVTWinThemeWrapper::CallSetProcessDPIAware()
 {
     static const PFNSETPROCESSDPIAWARE pfn = []() {
         HMODULE hUser32 = ::GetModuleHandleW(_T("user32.dll"));
-        return hUser32 ? reinterpret_cast<PFNSETPROCESSDPIAWARE>(
-                             ::GetProcAddress(hUser32, "SetProcessDPIAware"))
-                       : nullptr;
+        return hUser32
+                   ? reinterpret_cast<PFNSETPROCESSDPIAWARE>(::GetProcAddress(hUser32, "SetProcessDPIAware"))
+                   : nullptr;
     }();
     return pfn ? pfn() : 0;
 }

@@ -79,8 +79,7 @@ public:
                             DWORD dwTextFlags, LPRECT pRect, const DTTOPTS* pOptions);
     HRESULT GetThemeColor(int nPartId, int nStateId, int nPropId, COLORREF* pColor);
     HRESULT GetThemeInt(int nPartId, int nStateId, int nPropId, int* piVal);
-    HRESULT GetThemePartSize(HDC hDC, int nPartId, int nStateId, LPCRECT pRect, THEMESIZE eSize,
-                             SIZE* pSize);
+    HRESULT GetThemePartSize(HDC hDC, int nPartId, int nStateId, LPCRECT pRect, THEMESIZE eSize, SIZE* pSize);
     BOOL GetThemeSysBool(int nBoolId);
     COLORREF GetThemeSysColor(int nColorId);
     HRESULT GetCurrentThemeName(LPWSTR pszThemeFileName, int cchMaxNameChars, LPWSTR pszColorBuff,
@@ -102,8 +101,8 @@ public:
 
     HRESULT DwmDefWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
     BOOL DwmIsCompositionEnabled();
-    HRESULT DwmExtendFrameIntoClientArea(HWND hWnd, int cxLeftWidth, int cyTopHeight,
-                                         int cxRightWidth, int cyBottomHeight);
+    HRESULT DwmExtendFrameIntoClientArea(HWND hWnd, int cxLeftWidth, int cyTopHeight, int cxRightWidth,
+                                         int cyBottomHeight);
 
     // A private table for this wrapper alone, and the slots of the table in
     // use; the skin framework routes this wrapper's calls to its skin so.

@@ -16,15 +16,24 @@ COLORREF AFX_CDECL ClassicColor(int nIndex)
 {
     switch (nIndex)
     {
-    case COLOR_WINDOW: return RGB(255, 255, 255);
-    case COLOR_WINDOWTEXT: return RGB(0, 0, 0);
-    case COLOR_HIGHLIGHT: return RGB(0, 0, 128);
-    case COLOR_HIGHLIGHTTEXT: return RGB(255, 255, 255);
-    case COLOR_BTNFACE: return RGB(192, 192, 192);
-    case COLOR_BTNSHADOW: return RGB(128, 128, 128);
-    case COLOR_GRAYTEXT: return RGB(128, 128, 128);
-    case COLOR_BTNTEXT: return RGB(0, 0, 0);
-    default: return RGB(10, 20, 30);
+    case COLOR_WINDOW:
+        return RGB(255, 255, 255);
+    case COLOR_WINDOWTEXT:
+        return RGB(0, 0, 0);
+    case COLOR_HIGHLIGHT:
+        return RGB(0, 0, 128);
+    case COLOR_HIGHLIGHTTEXT:
+        return RGB(255, 255, 255);
+    case COLOR_BTNFACE:
+        return RGB(192, 192, 192);
+    case COLOR_BTNSHADOW:
+        return RGB(128, 128, 128);
+    case COLOR_GRAYTEXT:
+        return RGB(128, 128, 128);
+    case COLOR_BTNTEXT:
+        return RGB(0, 0, 0);
+    default:
+        return RGB(10, 20, 30);
     }
 }
 
@@ -33,12 +42,18 @@ COLORREF AFX_CDECL HighContrastColor(int nIndex)
 {
     switch (nIndex)
     {
-    case COLOR_BTNFACE: return RGB(0, 0, 0);
-    case COLOR_BTNTEXT: return RGB(255, 255, 255);
-    case COLOR_BTNSHADOW: return RGB(255, 255, 255);
-    case COLOR_WINDOW: return RGB(0, 0, 0);
-    case COLOR_HIGHLIGHT: return RGB(0, 255, 255);
-    default: return RGB(128, 0, 128);
+    case COLOR_BTNFACE:
+        return RGB(0, 0, 0);
+    case COLOR_BTNTEXT:
+        return RGB(255, 255, 255);
+    case COLOR_BTNSHADOW:
+        return RGB(255, 255, 255);
+    case COLOR_WINDOW:
+        return RGB(0, 0, 0);
+    case COLOR_HIGHLIGHT:
+        return RGB(0, 255, 255);
+    default:
+        return RGB(128, 0, 128);
     }
 }
 
@@ -63,7 +78,7 @@ protected:
     CQVTColorManager manager;
 };
 
-} // namespace
+}  // namespace
 
 TEST(ColorManagerBlend, WeightsOutOfHundredOrThousandRoundHalfUp)
 {
@@ -156,9 +171,11 @@ TEST_F(ClassicManager, DerivedColoursOfTheClassicPalette)
     // pushed 50 away from colour 30; 34 is three quarters of it.
     const COLORREF c31 = manager.GetColor(31);
     EXPECT_NEAR(50.0, WeightedDistance(manager.GetColor(30), c31), 1.5);
-    EXPECT_EQ(RGB(GetRValue(c31) * 3 / 4, GetGValue(c31) * 3 / 4, GetBValue(c31) * 3 / 4), manager.GetColor(34));
+    EXPECT_EQ(RGB(GetRValue(c31) * 3 / 4, GetGValue(c31) * 3 / 4, GetBValue(c31) * 3 / 4),
+              manager.GetColor(34));
     // 42: blend(face, shadow, 90), not a contrast target.
-    EXPECT_EQ(CQVTColorManager::BlendColors(RGB(192, 192, 192), RGB(128, 128, 128), 90), manager.GetColor(42));
+    EXPECT_EQ(CQVTColorManager::BlendColors(RGB(192, 192, 192), RGB(128, 128, 128), 90),
+              manager.GetColor(42));
     // 60 takes the standard 40 even when 40 is overridden; 58 takes the override.
     manager.SetColor(40, RGB(1, 1, 1));
     manager.RefreshColors(FALSE);
@@ -246,13 +263,14 @@ int Detect(CQVTColorManager& manager, const WCHAR* pszFile, const WCHAR* pszColo
     g_themeColor = pszColor;
     CQVTWinThemeWrapper wrapper(FALSE);
     wrapper.ReloadApiTable();
-    wrapper.SetApiPointer(CQVTWinThemeApiTable::slotIsThemeActive, reinterpret_cast<void*>(&FakeIsThemeActive));
+    wrapper.SetApiPointer(CQVTWinThemeApiTable::slotIsThemeActive,
+                          reinterpret_cast<void*>(&FakeIsThemeActive));
     wrapper.SetApiPointer(CQVTWinThemeApiTable::slotGetCurrentThemeName,
                           reinterpret_cast<void*>(&FakeGetCurrentThemeName));
     return manager.DetectSystemTheme(wrapper);
 }
 
-} // namespace
+}  // namespace
 
 TEST(ColorManagerThemes, DetectionFromTheStyleAndColourNames)
 {

@@ -3,8 +3,7 @@
 
 #include <cstdlib>
 
-namespace
-{
+namespace {
 // A scaler on a memory DC with its DPI forced, so any DPI can be checked.
 struct ForcedScaler
 {
@@ -16,7 +15,7 @@ struct ForcedScaler
     HDC dc;
     CQVTDpiScaler scaler;
 };
-}
+}  // namespace
 
 TEST(DpiScaler, At96EveryOperationReturnsItsInput)
 {

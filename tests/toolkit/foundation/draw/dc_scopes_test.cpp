@@ -27,7 +27,7 @@ HGDIOBJ Current(CDC& dc, UINT type)
     return ::GetCurrentObject(dc.m_hDC, type);
 }
 
-} // namespace
+}  // namespace
 
 TEST(BufferDC, CopiesItsRectangleInTargetCoordinates)
 {

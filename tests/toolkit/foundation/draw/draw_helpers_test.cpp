@@ -29,7 +29,7 @@ bool Near(COLORREF a, COLORREF b, int tolerance)
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
-} // namespace
+}  // namespace
 
 TEST(DrawHelpersColor, BlendDarkenLightenAndRounding)
 {
@@ -55,13 +55,19 @@ TEST(DrawHelpersColor, HueLightnessSaturation)
     EXPECT_EQ(0u, (grey >> 8) & 0xFF);
     EXPECT_EQ(94u, (grey >> 16) & 0xFF);
     EXPECT_EQ(RGB(127, 127, 127), HLSToRGB(120u << 16));
-    EXPECT_EQ(0x0078EF00u, RGBToHLS(kRed)); // hue 0, saturation 239, lightness 120
+    EXPECT_EQ(0x0078EF00u, RGBToHLS(kRed));  // hue 0, saturation 239, lightness 120
     EXPECT_EQ(RGB(254, 0, 0), HLSToRGB(0x0078F000u));
 
     // Round trips stay near: the integer hue scale loses up to two hue steps,
     // which at full saturation moves a channel by about a dozen.
-    const COLORREF samples[] = {kRed,           RGB(0, 255, 0),  kBlue,           RGB(255, 255, 0),
-                                RGB(30, 90, 200), RGB(200, 60, 10), RGB(250, 240, 230), RGB(5, 10, 40)};
+    const COLORREF samples[] = {kRed,
+                                RGB(0, 255, 0),
+                                kBlue,
+                                RGB(255, 255, 0),
+                                RGB(30, 90, 200),
+                                RGB(200, 60, 10),
+                                RGB(250, 240, 230),
+                                RGB(5, 10, 40)};
     for (COLORREF sample : samples)
     {
         const COLORREF back = HLSToRGB(RGBToHLS(sample));
@@ -177,7 +183,7 @@ TEST(DrawHelpersShapes, LinesTrianglesBordersAndCorners)
     EXPECT_TRUE(CQVTDrawHelpers::DrawLine(&canvas.dc, 2, 1, 10, 1, kRed));
     EXPECT_TRUE(CQVTDrawHelpers::DrawLineRelative(&canvas.dc, 2, 3, 0, 5, kBlue));
     EXPECT_FALSE(CQVTDrawHelpers::DrawLine(nullptr, 0, 0, 1, 1, kRed));
-    EXPECT_EQ(8, canvas.CountOf(kRed)); // the end point is not drawn
+    EXPECT_EQ(8, canvas.CountOf(kRed));  // the end point is not drawn
     EXPECT_EQ(kRed, canvas.At(9, 1));
     EXPECT_EQ(kWhite, canvas.At(10, 1));
     EXPECT_EQ(5, canvas.CountOf(kBlue));
@@ -233,14 +239,15 @@ TEST(DrawHelpersShapes, BitmapMaskColourAndMaskedIcon)
     CBitmap copy;
     copy.Attach(::CopyImage(hBitmap, IMAGE_BITMAP, 0, 0, 0));
     EXPECT_EQ(RGB(255, 0, 255), CQVTDrawHelpers::GetBitmapMaskColor(copy));
-    EXPECT_EQ(CLR_INVALID, CQVTDrawHelpers::GetBitmapMaskColor(reinterpret_cast<HBITMAP>(::GetStockObject(WHITE_BRUSH))));
+    EXPECT_EQ(CLR_INVALID,
+              CQVTDrawHelpers::GetBitmapMaskColor(reinterpret_cast<HBITMAP>(::GetStockObject(WHITE_BRUSH))));
 
     HICON hIcon = CQVTDrawHelpers::IconFromBitmapMasked(copy);
     ASSERT_NE(nullptr, hIcon);
     EXPECT_EQ(nullptr, CQVTDrawHelpers::IconFromBitmapMasked(nullptr));
     DibCanvas target(8, 8, RGB(0, 255, 0));
     ::DrawIconEx(target.dc.m_hDC, 0, 0, hIcon, 8, 8, 0, nullptr, DI_NORMAL);
-    EXPECT_EQ(RGB(0, 255, 0), target.At(0, 0)); // the mask colour is transparent
+    EXPECT_EQ(RGB(0, 255, 0), target.At(0, 0));  // the mask colour is transparent
     EXPECT_EQ(kBlue, target.At(3, 3));
     ::DestroyIcon(hIcon);
 }
@@ -290,8 +297,10 @@ TEST(DrawHelpersText, FittedHeightIsTheLargestThatFits)
         EXPECT_LE(at.cy, fitted.Height());
         EXPECT_TRUE(above.cx >= fitted.Width() || above.cy >= fitted.Height()) << "height " << height;
     }
-    EXPECT_EQ(0, CQVTDrawHelpers::FitFontHeightToRect(&canvas.dc, _T("Recorder"), 8, CRect(0, 0, 1, 1), &font));
-    EXPECT_EQ(0, CQVTDrawHelpers::FitFontHeightToRect(&canvas.dc, _T("Recorder"), 8, CRect(0, 0, 0, 10), &font));
+    EXPECT_EQ(0,
+              CQVTDrawHelpers::FitFontHeightToRect(&canvas.dc, _T("Recorder"), 8, CRect(0, 0, 1, 1), &font));
+    EXPECT_EQ(0,
+              CQVTDrawHelpers::FitFontHeightToRect(&canvas.dc, _T("Recorder"), 8, CRect(0, 0, 0, 10), &font));
 }
 
 TEST(DrawHelpersText, TextWithColorsAndFittedTextLeaveTheDCAsItWas)
@@ -307,7 +316,7 @@ TEST(DrawHelpersText, TextWithColorsAndFittedTextLeaveTheDCAsItWas)
     EXPECT_GT(CQVTDrawHelpers::DrawTextWithColors(&canvas.dc, &font, _T("Level"), -1, rect, DT_SINGLELINE,
                                                   kRed, kBlue),
               0);
-    EXPECT_GT(canvas.CountOf(kBlue), 0); // opaque background behind the text
+    EXPECT_GT(canvas.CountOf(kBlue), 0);  // opaque background behind the text
     EXPECT_GT(canvas.CountOf(kRed), 0);
     EXPECT_EQ(RGB(1, 2, 3), canvas.dc.GetTextColor());
     EXPECT_EQ(RGB(4, 5, 6), canvas.dc.GetBkColor());
@@ -397,14 +406,14 @@ HWND MakeWindow(DWORD dwExStyle, int* pPaints = nullptr, DWORD dwStyle = 0)
         ::RegisterClassW(&wc);
         registered = true;
     }
-    HWND hWnd = ::CreateWindowExW(dwExStyle, u"DrawHelpersTestWindow", u"", WS_POPUP | dwStyle, 100, 50,
-                                  200, 120, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    HWND hWnd = ::CreateWindowExW(dwExStyle, u"DrawHelpersTestWindow", u"", WS_POPUP | dwStyle, 100, 50, 200,
+                                  120, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (pPaints)
         ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pPaints));
     return hWnd;
 }
 
-} // namespace
+}  // namespace
 
 TEST(DrawHelpersWindows, RightToLeftTestsAndMirroring)
 {
@@ -416,7 +425,7 @@ TEST(DrawHelpersWindows, RightToLeftTestsAndMirroring)
     EXPECT_TRUE(IsRtlReadingWnd(&rtl));
     EXPECT_FALSE(IsRtlReadingWnd(&ltr));
     ::SetWindowLongW(rtl.m_hWnd, GWL_EXSTYLE, WS_EX_LAYOUTRTL | WS_EX_RTLREADING);
-    EXPECT_FALSE(IsRtlReadingWnd(&rtl)); // both flags: they cancel out
+    EXPECT_FALSE(IsRtlReadingWnd(&rtl));  // both flags: they cancel out
     ::SetWindowLongW(rtl.m_hWnd, GWL_EXSTYLE, WS_EX_LAYOUTRTL);
 
     UINT key = VK_LEFT;

@@ -23,7 +23,7 @@ std::vector<BYTE> FontResource()
     return std::vector<BYTE>(p, p + ::SizeofResource(nullptr, hResource));
 }
 
-} // namespace
+}  // namespace
 
 TEST(GlyphFont, CreatedOnceAcrossThreads)
 {
@@ -93,7 +93,7 @@ TEST(GlyphFont, FamilyNameFromDamagedDataIsEmpty)
     std::vector<BYTE> damaged = data;
     for (size_t i = 12; i + 16 <= 12 + 16 * 20 && i + 16 <= damaged.size(); i += 16)
         if (memcmp(&damaged[i], "name", 4) == 0)
-            damaged[i + 8] = 0x7F; // offset far beyond the data
+            damaged[i + 8] = 0x7F;  // offset far beyond the data
     EXPECT_TRUE(CQVTGlyphFont::GetFontFamilyName(damaged.data(), DWORD(damaged.size())).IsEmpty());
     EXPECT_TRUE(CQVTGlyphFont::GetFontFamilyName(nullptr, 100).IsEmpty());
 }

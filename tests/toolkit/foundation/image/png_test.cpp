@@ -14,8 +14,7 @@
 #include <zlib.h>
 #include "toolkit/foundation/stream/QVTNativeHeadersEnd.h"
 
-namespace
-{
+namespace {
 typedef std::vector<BYTE> Bytes;
 
 struct PngRecipe
@@ -24,7 +23,7 @@ struct PngRecipe
     png_uint_32 nHeight;
     int nColorType;
     int nBitDepth;
-    std::vector<Bytes> rows; // packed as libpng expects them
+    std::vector<Bytes> rows;  // packed as libpng expects them
     std::vector<png_color> palette;
     Bytes transparency;
 };
@@ -35,29 +34,29 @@ void WriteToBytes(png_structp pPng, png_bytep pData, size_t nLength)
     pOut->insert(pOut->end(), pData, pData + nLength);
 }
 
-void FlushNothing(png_structp)
-{
-}
+void FlushNothing(png_structp) {}
 
 Bytes Encode(const PngRecipe& recipe)
 {
     Bytes out;
     png_structp pPng = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop pInfo = png_create_info_struct(pPng);
-    if (setjmp(png_jmpbuf(pPng))) {
+    if (setjmp(png_jmpbuf(pPng)))
+    {
         png_destroy_write_struct(&pPng, &pInfo);
         return Bytes();
     }
     png_set_write_fn(pPng, &out, &WriteToBytes, &FlushNothing);
-    png_set_IHDR(pPng, pInfo, recipe.nWidth, recipe.nHeight, recipe.nBitDepth, recipe.nColorType, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(pPng, pInfo, recipe.nWidth, recipe.nHeight, recipe.nBitDepth, recipe.nColorType,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (!recipe.palette.empty())
         png_set_PLTE(pPng, pInfo, recipe.palette.data(), static_cast<int>(recipe.palette.size()));
     if (!recipe.transparency.empty())
-        png_set_tRNS(pPng, pInfo, recipe.transparency.data(), static_cast<int>(recipe.transparency.size()), nullptr);
+        png_set_tRNS(pPng, pInfo, recipe.transparency.data(), static_cast<int>(recipe.transparency.size()),
+                     nullptr);
     png_write_info(pPng, pInfo);
     if (recipe.nBitDepth == 16)
-        png_set_swap(pPng); // rows below are little-endian samples
+        png_set_swap(pPng);  // rows below are little-endian samples
     for (const Bytes& row : recipe.rows)
         png_write_row(pPng, row.data());
     png_write_end(pPng, pInfo);
@@ -74,7 +73,8 @@ BOOL Decode(const Bytes& png, CQVTGraphicBitmapPng& bitmap, Bytes* pPixels = nul
     DIBSECTION dib = {};
     EXPECT_EQ(::GetObjectW(bitmap.GetSafeHandle(), sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
     EXPECT_EQ(dib.dsBm.bmBitsPixel, 32);
-    if (pPixels != nullptr && dib.dsBm.bmBits != nullptr) {
+    if (pPixels != nullptr && dib.dsBm.bmBits != nullptr)
+    {
         const BYTE* p = static_cast<const BYTE*>(dib.dsBm.bmBits);
         pPixels->assign(p, p + dib.dsBm.bmWidth * dib.dsBm.bmHeight * 4);
     }
@@ -127,7 +127,8 @@ Bytes ClaimedSize(DWORD nWidth, DWORD nHeight)
 PngRecipe Rgba16x16()
 {
     PngRecipe recipe{16, 16, PNG_COLOR_TYPE_RGB_ALPHA, 8, {}, {}, {}};
-    for (int y = 0; y < 16; ++y) {
+    for (int y = 0; y < 16; ++y)
+    {
         Bytes row;
         for (int x = 0; x < 16; ++x)
             row.insert(row.end(), {BYTE(x * 16), BYTE(y * 16), BYTE(x ^ y), BYTE(255 - x)});
@@ -135,19 +136,24 @@ PngRecipe Rgba16x16()
     }
     return recipe;
 }
-} // namespace
+}  // namespace
 
 TEST(PngLoader, RgbaKeepsColoursAndAlphaTopDown)
 {
-    PngRecipe recipe{3, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8,
-                 {{255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0}, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}},
-                 {}, {}};
+    PngRecipe recipe{
+        3,
+        2,
+        PNG_COLOR_TYPE_RGB_ALPHA,
+        8,
+        {{255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0}, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}},
+        {},
+        {}};
     CQVTGraphicBitmapPng bitmap;
     Bytes pixels;
     ASSERT_TRUE(Decode(Encode(recipe), bitmap, &pixels));
     EXPECT_TRUE(bitmap.IsAlpha());
-    const Bytes expected = {0, 0, 255, 255, 0, 255, 0, 128, 255, 0, 0, 0,
-                            30, 20, 10, 40, 70, 60, 50, 80, 110, 100, 90, 120};
+    const Bytes expected = {0,  0,  255, 255, 0,  255, 0,  128, 255, 0,   0,  0,
+                            30, 20, 10,  40,  70, 60,  50, 80,  110, 100, 90, 120};
     EXPECT_EQ(pixels, expected);
 }
 
@@ -224,13 +230,19 @@ TEST(PngLoader, DamagedAndHostileImagesAreRefused)
     wrongSignature[1] = 'X';
     Bytes truncated(good.begin(), good.begin() + good.size() / 2);
     Bytes badCrc = good;
-    badCrc[8 + 8 + 13 + 1] ^= 0xFF; // the header chunk's checksum
+    badCrc[8 + 8 + 13 + 1] ^= 0xFF;  // the header chunk's checksum
     Bytes hugeChunk = good;
-    hugeChunk[8 + 25] = 0x7F; // the data chunk's length
-    const Bytes cases[] = {wrongSignature,          truncated,          badCrc, hugeChunk,
-                           ClaimedSize(100000, 100000), ClaimedSize(30000, 30000), ClaimedSize(0, 5),
+    hugeChunk[8 + 25] = 0x7F;  // the data chunk's length
+    const Bytes cases[] = {wrongSignature,
+                           truncated,
+                           badCrc,
+                           hugeChunk,
+                           ClaimedSize(100000, 100000),
+                           ClaimedSize(30000, 30000),
+                           ClaimedSize(0, 5),
                            Bytes(good.begin(), good.begin() + 8)};
-    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i)
+    {
         EXPECT_FALSE(Decode(cases[i], bitmap)) << "case " << i;
         EXPECT_EQ(bitmap.GetSafeHandle(), nullptr) << "case " << i;
         EXPECT_FALSE(bitmap.IsAlpha()) << "case " << i;
@@ -243,27 +255,40 @@ TEST(PngLoader, FuzzedImagesDecodeOrFailCleanly)
     std::mt19937 random(7122026);
     const int kCases = 2000;
     int nDecoded = 0;
-    for (int nCase = 0; nCase < kCases; ++nCase) {
+    for (int nCase = 0; nCase < kCases; ++nCase)
+    {
         Bytes bytes = good;
         int nMutations = 1 + static_cast<int>(random() % 6);
-        for (int i = 0; i < nMutations; ++i) {
+        for (int i = 0; i < nMutations; ++i)
+        {
             size_t nAt = 8 + random() % (bytes.size() - 8);
-            switch (random() % 4) {
-            case 0: bytes[nAt] = static_cast<BYTE>(random()); break;
-            case 1: bytes.resize(nAt); break;
-            case 2: bytes.insert(bytes.begin() + nAt, static_cast<BYTE>(random())); break;
-            default: bytes[nAt] ^= static_cast<BYTE>(1u << (random() % 8)); break;
+            switch (random() % 4)
+            {
+            case 0:
+                bytes[nAt] = static_cast<BYTE>(random());
+                break;
+            case 1:
+                bytes.resize(nAt);
+                break;
+            case 2:
+                bytes.insert(bytes.begin() + nAt, static_cast<BYTE>(random()));
+                break;
+            default:
+                bytes[nAt] ^= static_cast<BYTE>(1u << (random() % 8));
+                break;
             }
             if (bytes.size() <= 9)
                 break;
         }
         // Most cases get their checksums made right again, so that the
         // damage reaches the decoder instead of the checksum test.
-        if (random() % 4 != 0) {
+        if (random() % 4 != 0)
+        {
             size_t nPos = 8;
-            while (nPos + 12 <= bytes.size()) {
-                DWORD nLength = (DWORD(bytes[nPos]) << 24) | (bytes[nPos + 1] << 16) | (bytes[nPos + 2] << 8) |
-                                bytes[nPos + 3];
+            while (nPos + 12 <= bytes.size())
+            {
+                DWORD nLength = (DWORD(bytes[nPos]) << 24) | (bytes[nPos + 1] << 16) |
+                                (bytes[nPos + 2] << 8) | bytes[nPos + 3];
                 if (nLength > bytes.size() - nPos - 12)
                     break;
                 uLong crc = crc32(0, bytes.data() + nPos + 4, nLength + 4);
@@ -273,10 +298,13 @@ TEST(PngLoader, FuzzedImagesDecodeOrFailCleanly)
             }
         }
         CQVTGraphicBitmapPng bitmap;
-        if (Decode(bytes, bitmap)) {
+        if (Decode(bytes, bitmap))
+        {
             ++nDecoded;
             EXPECT_NE(bitmap.GetSafeHandle(), nullptr);
-        } else {
+        }
+        else
+        {
             EXPECT_EQ(bitmap.GetSafeHandle(), nullptr) << "case " << nCase;
         }
     }

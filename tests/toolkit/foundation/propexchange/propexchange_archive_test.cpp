@@ -9,8 +9,7 @@
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeArchive.h"
 
-namespace
-{
+namespace {
 void LoadArchive(const std::string& bytes, const std::function<void(CQVTPropExchange*)>& body)
 {
     CMemFile file(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())), static_cast<UINT>(bytes.size()));
@@ -22,9 +21,12 @@ void LoadArchive(const std::string& bytes, const std::function<void(CQVTPropExch
 // The cause of the archive exception a load raises, or -1 when none.
 int LoadCause(const std::string& bytes, const std::function<void(CQVTPropExchange*)>& body)
 {
-    try {
+    try
+    {
         LoadArchive(bytes, body);
-    } catch (CArchiveException* e) {
+    }
+    catch (CArchiveException* e)
+    {
         int nCause = e->m_cause;
         e->Delete();
         return nCause;
@@ -39,7 +41,7 @@ std::string Bytes(std::initializer_list<int> values)
         s += static_cast<char>(v);
     return s;
 }
-} // namespace
+}  // namespace
 
 TEST(PropExchangeArchive, WritesTheFrameworkLayout)
 {
@@ -50,7 +52,8 @@ TEST(PropExchangeArchive, WritesTheFrameworkLayout)
         CString str = u"ab";
         PropExchangeString(px, u"Text", str, u"");
     });
-    EXPECT_EQ(bytes, Bytes({0xBF, 0xAD, 0xF0, 0x0F, 0x2B, 0, 0, 0, 5, 0, 0, 0, 0xFF, 0xFE, 0xFF, 2, 0x61, 0, 0x62, 0}));
+    EXPECT_EQ(bytes, Bytes({0xBF, 0xAD, 0xF0, 0x0F, 0x2B, 0, 0,    0, 5,    0,
+                            0,    0,    0xFF, 0xFE, 0xFF, 2, 0x61, 0, 0x62, 0}));
 
     LoadArchive(Bytes({5, 0, 0, 0}), [](CQVTPropExchange* px) {
         px->ExchangeSchema();
@@ -143,18 +146,24 @@ TEST(PropExchangeArchive, ObjectInstancesKeepTheirClassFamilyAndSchema)
 
 TEST(PropExchangeArchive, ForgedVariantsAndDatesEndInAnArchiveError)
 {
-    const VARTYPE kTypes[] = {VT_BSTR, VT_DISPATCH, VT_UNKNOWN, VT_ARRAY | VT_I4, VT_BYREF | VT_I4, 0x7FFF, VT_DECIMAL};
-    for (VARTYPE vt : kTypes) {
-        for (UINT nForged : {0x7FFFFFFFu, 0xFFFFFFFFu, 0x80000000u, 3u}) {
+    const VARTYPE kTypes[] = {VT_BSTR,          VT_DISPATCH, VT_UNKNOWN, VT_ARRAY | VT_I4,
+                              VT_BYREF | VT_I4, 0x7FFF,      VT_DECIMAL};
+    for (VARTYPE vt : kTypes)
+    {
+        for (UINT nForged : {0x7FFFFFFFu, 0xFFFFFFFFu, 0x80000000u, 3u})
+        {
             std::string bytes(reinterpret_cast<const char*>(&vt), 2);
             bytes.append(reinterpret_cast<const char*>(&nForged), 4);
             bytes += "abc";
-            try {
+            try
+            {
                 LoadArchive(bytes, [](CQVTPropExchange* px) {
                     COleVariant var;
                     px->ExchangeProp(u"Extra", VT_VARIANT, &var, nullptr);
                 });
-            } catch (CException* e) {
+            }
+            catch (CException* e)
+            {
                 e->Delete();
             }
         }

@@ -9,41 +9,49 @@
 #include "toolkit/foundation/propexchange/QVTPropExchangeRegistry.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeXMLNode.h"
 
-namespace
-{
+namespace {
 const char16_t kChildVariable[] = u"SONDREL_PROPEXCHANGE_CHILD";
 const char16_t kRegistryRoot[] = u"Software\\SondrelTests\\PropExchange";
 
 HKEY OpenTestRoot()
 {
     HKEY hKey = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, kRegistryRoot, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &hKey, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, kRegistryRoot, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &hKey,
+                    nullptr);
     return hKey;
 }
 
 void Save(Store store, const std::u16string& where, Sample sample)
 {
-    switch (store) {
-    case Store::Xml: {
+    switch (store)
+    {
+    case Store::Xml:
+    {
         CQVTPropExchangeXMLNode px(FALSE, nullptr, u"Settings");
         ExchangeSample(&px, store, sample);
         ASSERT_TRUE(px.SaveToFile(where.c_str()));
         break;
     }
     case Store::Archive:
-        try {
+        try
+        {
             CFile file(where.c_str(), CFile::modeCreate | CFile::modeWrite);
             CArchive ar(&file, CArchive::store);
             CQVTPropExchangeArchive px(ar);
             ExchangeSample(&px, store, sample);
             ar.Close();
-        } catch (CException* e) {
+        }
+        catch (CException* e)
+        {
             ADD_FAILURE() << "saving raised " << e->GetRuntimeClass()->m_lpszClassName << " cause "
-                          << (e->IsKindOf(RUNTIME_CLASS(CArchiveException)) ? static_cast<CArchiveException*>(e)->m_cause : -1);
+                          << (e->IsKindOf(RUNTIME_CLASS(CArchiveException))
+                                  ? static_cast<CArchiveException*>(e)->m_cause
+                                  : -1);
             e->Delete();
         }
         break;
-    case Store::Registry: {
+    case Store::Registry:
+    {
         HKEY hRoot = OpenTestRoot();
         ASSERT_NE(hRoot, nullptr);
         RegDeleteTreeW(hRoot, where.c_str());
@@ -54,7 +62,8 @@ void Save(Store store, const std::u16string& where, Sample sample)
         RegCloseKey(hRoot);
         break;
     }
-    case Store::Ini: {
+    case Store::Ini:
+    {
         DeleteFileW(where.c_str());
         CQVTPropExchangeIniFile px(FALSE, nullptr, u"Settings");
         px.SetIniFileName(where.c_str());
@@ -67,26 +76,34 @@ void Save(Store store, const std::u16string& where, Sample sample)
 Sample Load(Store store, const std::u16string& where)
 {
     Sample sample;
-    switch (store) {
-    case Store::Xml: {
+    switch (store)
+    {
+    case Store::Xml:
+    {
         CQVTPropExchangeXMLNode px(TRUE, nullptr, u"Settings");
         EXPECT_TRUE(px.LoadFromFile(where.c_str()));
         ExchangeSample(&px, store, sample);
         break;
     }
     case Store::Archive:
-        try {
+        try
+        {
             CFile file(where.c_str(), CFile::modeRead);
             CArchive ar(&file, CArchive::load);
             CQVTPropExchangeArchive px(ar);
             ExchangeSample(&px, store, sample);
-        } catch (CException* e) {
+        }
+        catch (CException* e)
+        {
             ADD_FAILURE() << "loading raised " << e->GetRuntimeClass()->m_lpszClassName << " cause "
-                          << (e->IsKindOf(RUNTIME_CLASS(CArchiveException)) ? static_cast<CArchiveException*>(e)->m_cause : -1);
+                          << (e->IsKindOf(RUNTIME_CLASS(CArchiveException))
+                                  ? static_cast<CArchiveException*>(e)->m_cause
+                                  : -1);
             e->Delete();
         }
         break;
-    case Store::Registry: {
+    case Store::Registry:
+    {
         HKEY hRoot = OpenTestRoot();
         {
             CQVTPropExchangeRegistry px(TRUE, hRoot, where.c_str());
@@ -95,7 +112,8 @@ Sample Load(Store store, const std::u16string& where)
         RegCloseKey(hRoot);
         break;
     }
-    case Store::Ini: {
+    case Store::Ini:
+    {
         CQVTPropExchangeIniFile px(TRUE, nullptr, u"Settings");
         px.SetIniFileName(where.c_str());
         ExchangeSample(&px, store, sample);
@@ -107,11 +125,16 @@ Sample Load(Store store, const std::u16string& where)
 
 std::u16string Where(Store store)
 {
-    switch (store) {
-    case Store::Xml: return TempPath(u"propexchange-roundtrip.xml");
-    case Store::Archive: return TempPath(u"propexchange-roundtrip.bin");
-    case Store::Registry: return u"RoundTrip";
-    case Store::Ini: return TempPath(u"propexchange-roundtrip.ini");
+    switch (store)
+    {
+    case Store::Xml:
+        return TempPath(u"propexchange-roundtrip.xml");
+    case Store::Archive:
+        return TempPath(u"propexchange-roundtrip.bin");
+    case Store::Registry:
+        return u"RoundTrip";
+    case Store::Ini:
+        return TempPath(u"propexchange-roundtrip.ini");
     }
     return u"";
 }
@@ -121,7 +144,7 @@ class RoundTrip : public testing::TestWithParam<Store>
 protected:
     ComScope m_com;
 };
-} // namespace
+}  // namespace
 
 TEST_P(RoundTrip, EveryValueComesBackInThisProcessAndInAnother)
 {
@@ -133,13 +156,16 @@ TEST_P(RoundTrip, EveryValueComesBackInThisProcessAndInAnother)
 
     std::u16string marker = TempPath(u"propexchange-child.ok");
     DeleteFileW(marker.c_str());
-    std::u16string value = std::u16string(1, static_cast<char16_t>(u'0' + static_cast<int>(store))) + u"|" + where;
+    std::u16string value =
+        std::u16string(1, static_cast<char16_t>(u'0' + static_cast<int>(store))) + u"|" + where;
     EXPECT_EQ(RunChild(u"PropExchangeChild.ReadsWhatTheParentWrote", kChildVariable, value), 0u);
-    EXPECT_NE(GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES) << "the child did not run its test";
+    EXPECT_NE(GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the child did not run its test";
     DeleteFileW(marker.c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, RoundTrip, testing::Values(Store::Xml, Store::Archive, Store::Registry, Store::Ini));
+INSTANTIATE_TEST_SUITE_P(Stores, RoundTrip,
+                         testing::Values(Store::Xml, Store::Archive, Store::Registry, Store::Ini));
 
 // Runs only in the second process that the round trip starts.
 TEST(PropExchangeChild, ReadsWhatTheParentWrote)

@@ -11,8 +11,7 @@
 #include "toolkit/foundation/propexchange/QVTPropExchangeRegistry.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeXMLNode.h"
 
-namespace
-{
+namespace {
 CString Text(VARTYPE vt, const void* pv)
 {
     CString str;
@@ -39,7 +38,7 @@ protected:
     void TearDown() override { DeleteFileW(m_path.c_str()); }
     std::u16string m_path = TempPath(u"propexchange-rules.ini");
 };
-} // namespace
+}  // namespace
 
 TEST(PropExchangeText, IntegersFloatsAndRectanglesKeepTheirValues)
 {
@@ -217,7 +216,8 @@ TEST_F(IniFile, SectionsEnumeratorsAndEmptying)
         CQVTPropExchangeEnumeratorPtr items(px.GetEnumerator(u"Item"));
         POSITION pos = items->GetPosition(3);
         int n = 0;
-        while (pos != nullptr) {
+        while (pos != nullptr)
+        {
             CQVTPropExchangeSection item(items->GetNext(pos));
             ++n;
             int nValue = n * 10;
@@ -242,7 +242,8 @@ TEST_F(IniFile, SectionsEnumeratorsAndEmptying)
         POSITION pos = items->GetPosition();
         EXPECT_EQ(items->GetCount(), 3u);
         int nSum = 0;
-        while (pos != nullptr) {
+        while (pos != nullptr)
+        {
             CQVTPropExchangeSection item(items->GetNext(pos));
             int nValue = 0;
             PropExchangeInt(&item, u"Value", nValue, 0);
@@ -274,7 +275,8 @@ TEST_F(IniFile, PaddedAndQuotedStringsKeepEveryCharacter)
     {
         CQVTPropExchangeIniFile px(FALSE, nullptr, u"Text");
         px.SetIniFileName(m_path.c_str());
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 5; ++i)
+        {
             CString str = kTexts[i];
             CString strName;
             strName.Format(u"T%i", i);
@@ -283,7 +285,8 @@ TEST_F(IniFile, PaddedAndQuotedStringsKeepEveryCharacter)
     }
     CQVTPropExchangeIniFile px(TRUE, nullptr, u"Text");
     px.SetIniFileName(m_path.c_str());
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
+    {
         CString str;
         CString strName;
         strName.Format(u"T%i", i);
@@ -310,10 +313,13 @@ TEST_F(IniFile, ObjectsSerializeIntoBlobs)
     EXPECT_FALSE(PropExchangeSerializeObject(&px, u"Missing", &circle));
     // Too few bytes for the object: the archive says so, nothing leaks.
     WritePrivateProfileStringW(u"Objects", u"Short", u"EACA", m_path.c_str());
-    try {
+    try
+    {
         PropExchangeSerializeObject(&px, u"Short", &circle);
         ADD_FAILURE() << "a short blob must raise the archive's end of file";
-    } catch (CArchiveException* e) {
+    }
+    catch (CArchiveException* e)
+    {
         EXPECT_EQ(e->m_cause, CArchiveException::endOfFile);
         e->Delete();
     }
@@ -426,17 +432,20 @@ TEST(PropExchangeRegistry, ValuesTakeTheirRegistryTypes)
     WCHAR sz[64] = {};
     DWORD nSize = sizeof sz;
     DWORD dwType = 0;
-    EXPECT_EQ(RegQueryValueExW(hKey, u"Rect", nullptr, &dwType, reinterpret_cast<BYTE*>(sz), &nSize), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExW(hKey, u"Rect", nullptr, &dwType, reinterpret_cast<BYTE*>(sz), &nSize),
+              ERROR_SUCCESS);
     EXPECT_EQ(dwType, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(std::u16string(sz), u"1, 2, 3, 4");
     DWORD dw = 0;
     nSize = sizeof dw;
-    EXPECT_EQ(RegQueryValueExW(hKey, u"Short", nullptr, &dwType, reinterpret_cast<BYTE*>(&dw), &nSize), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExW(hKey, u"Short", nullptr, &dwType, reinterpret_cast<BYTE*>(&dw), &nSize),
+              ERROR_SUCCESS);
     EXPECT_EQ(dwType, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(dw, 65535u);
     double d = 0;
     nSize = sizeof d;
-    EXPECT_EQ(RegQueryValueExW(hKey, u"Double", nullptr, &dwType, reinterpret_cast<BYTE*>(&d), &nSize), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExW(hKey, u"Double", nullptr, &dwType, reinterpret_cast<BYTE*>(&d), &nSize),
+              ERROR_SUCCESS);
     EXPECT_EQ(dwType, static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(d, 1.0 / 7.0);
     RegSetValueExW(hKey, u"Rect2", 0, REG_SZ, reinterpret_cast<const BYTE*>(u"1, 2"), 10);
@@ -501,7 +510,8 @@ TEST(PropExchangeXml, CompactModeDecidesBetweenAttributesAndElements)
         POSITION pos = all->GetPosition();
         EXPECT_EQ(all->GetCount(), 3u);
         int nItems = 0;
-        while (pos != nullptr) {
+        while (pos != nullptr)
+        {
             CQVTPropExchangeSection item(all->GetNext(pos));
             ++nItems;
         }
@@ -527,11 +537,13 @@ TEST(PropExchangeXml, SavedCollectionsAppendAndBstrsAreEscaped)
         BSTR bstr = SysAllocString(u"a\nb");
         EXPECT_TRUE(PropExchangeBstr(&px, u"Note", bstr, u""));
         SysFreeString(bstr);
-        for (int nRun = 0; nRun < 2; ++nRun) {
+        for (int nRun = 0; nRun < 2; ++nRun)
+        {
             CQVTPropExchangeEnumeratorPtr items(px.GetEnumerator(u"Row"));
             POSITION pos = items->GetPosition(3);
             int n = 0;
-            while (pos != nullptr) {
+            while (pos != nullptr)
+            {
                 CQVTPropExchangeSection item(items->GetNext(pos));
                 PropExchangeInt(&item, u"", ++n, -1);
             }

@@ -31,10 +31,12 @@ Sample Sample::Filled(Store store)
     s.dScale = 1.0 / 3.0;
     if (store == Store::Archive)
         s.cyPrice.int64 = 1234567890123LL;
-    if (store != Store::Registry) {
+    if (store != Store::Registry)
+    {
         s.dtWhen = COleDateTime(2024, 3, 5, 14, 7, 9);
         s.varExtra = store == Store::Archive ? COleVariant(u"variant text") : COleVariant(u"variant text");
-        if (store == Store::Archive) {
+        if (store == Store::Archive)
+        {
             VARIANT v;
             ::VariantInit(&v);
             v.vt = VT_I4;
@@ -60,7 +62,13 @@ Sample Sample::Filled(Store store)
 
 void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s, bool bExpect)
 {
-#define CHECK(x) do { BOOL bOk_ = (x); if (bExpect) EXPECT_TRUE(bOk_); } while (0)
+#define CHECK(x)                                                                                             \
+    do                                                                                                       \
+    {                                                                                                        \
+        BOOL bOk_ = (x);                                                                                     \
+        if (bExpect)                                                                                         \
+            EXPECT_TRUE(bOk_);                                                                               \
+    } while (0)
     const bool bArchive = store == Store::Archive;
     const bool bText = store == Store::Xml || store == Store::Ini;
     pPX->ExchangeSchema();
@@ -75,7 +83,8 @@ void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s, bool bExpect)
     CHECK(pPX->ExchangeProp(u"Scale", VT_R8, &s.dScale, &dDefault));
     if (bArchive)
         CHECK(pPX->ExchangeProp(u"Price", VT_CY, &s.cyPrice, nullptr));
-    if (bArchive || bText) {
+    if (bArchive || bText)
+    {
         COleDateTime dtDefault;
         CHECK(pPX->ExchangeProp(u"When", VT_DATE, &s.dtWhen, &dtDefault));
         COleVariant varDefault;
@@ -86,7 +95,8 @@ void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s, bool bExpect)
     RECT rcDefault = {};
     CHECK(pPX->ExchangeProp(u"Bounds", VT_QVT_RECT, &s.rcBounds, &rcDefault));
     CHECK(PropExchangeSize(pPX, u"Extent", s.szExtent, SIZE{0, 0}));
-    if (store == Store::Xml) {
+    if (store == Store::Xml)
+    {
         BSTR bstr = pPX->IsLoading() ? nullptr : ::SysAllocString(s.strNote);
         CHECK(PropExchangeBstr(pPX, u"Note", bstr, u""));
         if (pPX->IsLoading())
@@ -97,7 +107,8 @@ void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s, bool bExpect)
     BYTE* pData = pPX->IsLoading() ? nullptr : s.blob.data();
     DWORD nBytes = static_cast<DWORD>(s.blob.size());
     CHECK(ExchangeBlobRaw(pPX, u"Data", pData, nBytes));
-    if (pPX->IsLoading() && pData != nullptr) {
+    if (pPX->IsLoading() && pData != nullptr)
+    {
         s.blob.assign(pData, pData + nBytes);
         free(pData);
     }
@@ -112,7 +123,8 @@ void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s, bool bExpect)
         if (pPX->IsLoading())
             s.items.clear();
         size_t nIndex = 0;
-        while (pos != nullptr) {
+        while (pos != nullptr)
+        {
             CQVTPropExchangeSection item(items->GetNext(pos));
             CString strItem = pPX->IsLoading() ? CString() : s.items[nIndex++];
             CHECK(PropExchangeString(&item, u"Text", strItem, u""));
@@ -131,13 +143,15 @@ void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s, bool bExpect)
         CTestCircle* pCircle = dynamic_cast<CTestCircle*>(pObject);
         if (bExpect)
             EXPECT_NE(pCircle, nullptr);
-        if (pCircle == nullptr) {
+        if (pCircle == nullptr)
+        {
             if (pObject != &circle)
                 delete pObject;
             return;
         }
         CHECK(PropExchangeInt(&shape, u"Radius", pCircle->m_nRadius, 0));
-        if (pPX->IsLoading()) {
+        if (pPX->IsLoading())
+        {
             s.nRadius = pCircle->m_nRadius;
             delete pCircle;
         }
@@ -152,7 +166,7 @@ void ExpectSameSample(const Sample& e, const Sample& a, Store store)
     EXPECT_EQ(a.nOffset, e.nOffset);
     EXPECT_EQ(a.nWidth, e.nWidth);
     EXPECT_EQ(a.nSame, e.nSame);
-    EXPECT_EQ(a.fRatio, e.fRatio); // bit for bit, whatever the store
+    EXPECT_EQ(a.fRatio, e.fRatio);  // bit for bit, whatever the store
     EXPECT_EQ(a.dScale, e.dScale);
     EXPECT_EQ(a.cyPrice.int64, e.cyPrice.int64);
     EXPECT_EQ(a.dtWhen.GetStatus(), e.dtWhen.GetStatus());
@@ -175,7 +189,8 @@ void ExpectSameSample(const Sample& e, const Sample& a, Store store)
 
 void LoadAnything(CQVTPropExchange* pPX, Store store)
 {
-    if (store == Store::Archive) {
+    if (store == Store::Archive)
+    {
         // Positional: only the order of the save reaches every reader.
         Sample sample;
         ExchangeSample(pPX, store, sample, false);
@@ -193,7 +208,8 @@ void LoadAnything(CQVTPropExchange* pPX, Store store)
     PropExchangeBool(pPX, u"Enabled", b, FALSE);
     PropExchangeInt(pPX, u"Width", n, 0);
     pPX->ExchangeProp(u"Scale", VT_R8, &d, &d);
-    if (store != Store::Registry) {
+    if (store != Store::Registry)
+    {
         pPX->ExchangeProp(u"When", VT_DATE, &dt, nullptr);
         pPX->ExchangeProp(u"Extra", VT_VARIANT, &var, nullptr);
     }
@@ -213,13 +229,15 @@ void LoadAnything(CQVTPropExchange* pPX, Store store)
     POSITION pos = items->GetPosition(0);
     // A forged count must not make this walk forever: each item reads
     // something or the store says it has nothing.
-    for (int i = 0; pos != nullptr && i < 2000; ++i) {
+    for (int i = 0; pos != nullptr && i < 2000; ++i)
+    {
         CQVTPropExchangeSection item(items->GetNext(pos));
         PropExchangeString(&item, u"Text", str, u"");
     }
     CQVTPropExchangeSection shape(pPX->GetSection(u"Shape"));
     CObject* pObject = nullptr;
-    if (shape->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CTestShape))) {
+    if (shape->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CTestShape)))
+    {
         EXPECT_TRUE(pObject->IsKindOf(RUNTIME_CLASS(CTestShape)));
         delete pObject;
     }
@@ -288,7 +306,8 @@ DWORD RunChild(const char16_t* pszTest, const char16_t* pszVariable, const std::
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     DWORD code = 99;
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    {
         WaitForSingleObject(pi.hProcess, 120000);
         GetExitCodeProcess(pi.hProcess, &code);
         CloseHandle(pi.hThread);

@@ -66,7 +66,7 @@ struct Sample
     CString strEmpty = u"none";
     RECT rcBounds = {};
     SIZE szExtent = {};
-    CString strNote; // through a BSTR
+    CString strNote;  // through a BSTR
     std::vector<BYTE> blob;
     std::vector<CString> items;
     int nDepth = 0;

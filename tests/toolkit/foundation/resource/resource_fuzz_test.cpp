@@ -12,8 +12,7 @@
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/foundation/resource/QVTResourceManagerXML.h"
 
-namespace
-{
+namespace {
 CString DataFolder()
 {
     WCHAR szPath[MAX_PATH] = {};
@@ -58,7 +57,8 @@ BOOL Exercise(const CString& strPath)
     CMenu menu;
     if (pManager->LoadMenu(&menu, IDR_LANGMENU))
         menu.DestroyMenu();
-    for (UINT nID : {IDD_LANGTEST, IDD_DEFAULTS}) {
+    for (UINT nID : {IDD_LANGTEST, IDD_DEFAULTS})
+    {
         LPCDLGTEMPLATE pTemplate = pManager->LoadDialogTemplate(nID);
         if (pTemplate == nullptr)
             continue;
@@ -67,7 +67,8 @@ BOOL Exercise(const CString& strPath)
         // Windows with thousands of controls only cost time.
         if (nItems > 64)
             continue;
-        HWND hDlg = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), pTemplate, nullptr, &QuietDialogProc, 0);
+        HWND hDlg = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), pTemplate, nullptr,
+                                                 &QuietDialogProc, 0);
         if (hDlg != nullptr)
             ::DestroyWindow(hDlg);
     }
@@ -76,7 +77,8 @@ BOOL Exercise(const CString& strPath)
 }
 
 const char* const kFragments[] = {
-    "<menuitem id=\"7\" caption=\"x\"><menuitem><menuitem><menuitem id=\"0\"/></menuitem></menuitem></menuitem>",
+    "<menuitem id=\"7\" caption=\"x\"><menuitem><menuitem><menuitem "
+    "id=\"0\"/></menuitem></menuitem></menuitem>",
     "<control class=\"BUTTON\" position=\"-5, 70000, 1, 2\" resource=\"12\"/>",
     "<control style=\"0xFFFFFFFF\" styleex=\"-1\" class=\"\" caption=\"\"/>",
     "Count=\"4000000000\" ",
@@ -95,10 +97,10 @@ const char* const kFragments[] = {
 
 // Text put at the start of an attribute value.
 const char* const kValues[] = {
-    "-", "99999999999", "0x", "-2147483648", "4294967296", ", ", "1, 2", "&amp;", "&#x10FFFF;", "\\n",
-    "65535", "-1", "  ", "x",
+    "-",     "99999999999", "0x",  "-2147483648", "4294967296", ", ", "1, 2",
+    "&amp;", "&#x10FFFF;",  "\\n", "65535",       "-1",         "  ", "x",
 };
-} // namespace
+}  // namespace
 
 TEST(XmlLanguageFuzz, GeneratedMutationsLoadOrAreRefused)
 {
@@ -112,31 +114,42 @@ TEST(XmlLanguageFuzz, GeneratedMutationsLoadOrAreRefused)
     std::mt19937 random(20261207);
     const int kCases = 600;
     int nTaken = 0;
-    for (int nCase = 0; nCase < kCases; ++nCase) {
+    for (int nCase = 0; nCase < kCases; ++nCase)
+    {
         std::string bytes = seed;
         int nMutations = 1 + static_cast<int>(random() % 4);
-        for (int i = 0; i < nMutations && !bytes.empty(); ++i) {
+        for (int i = 0; i < nMutations && !bytes.empty(); ++i)
+        {
             size_t nAt = random() % bytes.size();
             // Most mutations keep the document well formed, so that the
             // builders behind the parser get the hostile values.
             size_t nTag = bytes.find('>', nAt);
             size_t nQuote = bytes.find('"', nAt);
-            switch (random() % 10) {
-            case 0: bytes[nAt] = static_cast<char>(random() & 0xFF); break;
-            case 1: bytes.resize(nAt); break;
-            case 2: bytes.erase(nAt, 1 + random() % 16); break;
+            switch (random() % 10)
+            {
+            case 0:
+                bytes[nAt] = static_cast<char>(random() & 0xFF);
+                break;
+            case 1:
+                bytes.resize(nAt);
+                break;
+            case 2:
+                bytes.erase(nAt, 1 + random() % 16);
+                break;
             case 3:
             case 4:
             case 5:
                 if (nTag != std::string::npos)
-                    bytes.insert(nTag + 1, kFragments[random() % (sizeof(kFragments) / sizeof(kFragments[0]))]);
+                    bytes.insert(nTag + 1,
+                                 kFragments[random() % (sizeof(kFragments) / sizeof(kFragments[0]))]);
                 break;
             case 6:
             case 7:
                 if (nQuote != std::string::npos)
                     bytes.insert(nQuote + 1, kValues[random() % (sizeof(kValues) / sizeof(kValues[0]))]);
                 break;
-            default: {
+            default:
+            {
                 // Repeat an element: many controls, items or strings.
                 size_t nOpen = bytes.rfind('<', nAt);
                 size_t nClose = nOpen != std::string::npos ? bytes.find("/>", nOpen) : std::string::npos;
@@ -166,7 +179,8 @@ TEST(XmlLanguageFuzz, KeptHostileInputsAreRefusedOrBounded)
     HANDLE hFind = ::FindFirstFileW(DataFolder() + u"\\fuzz\\*.xml", &found);
     ASSERT_NE(hFind, INVALID_HANDLE_VALUE);
     int nFiles = 0;
-    do {
+    do
+    {
         SCOPED_TRACE(CStringA(found.cFileName).GetString());
         Exercise(DataFolder() + u"\\fuzz\\" + found.cFileName);
         ++nFiles;

@@ -9,8 +9,7 @@
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/foundation/resource/QVTResourceManagerXML.h"
 
-namespace
-{
+namespace {
 CString ProgramFolder()
 {
     WCHAR szPath[MAX_PATH] = {};
@@ -90,7 +89,7 @@ public:
     }
     CString m_strCaption;
 };
-} // namespace
+}  // namespace
 
 TEST_F(ResourceManagerTest, StringTablesAreWalkedAcrossBlocks)
 {
@@ -258,8 +257,16 @@ TEST_F(ResourceManagerTest, XmlDialogTemplateHasTheDocumentedLayout)
     DLGTEMPLATE* pTemplate = CQVTResourceManagerXML::BuildDialogTemplate(info);
     ASSERT_NE(pTemplate, nullptr);
     const BYTE* p = reinterpret_cast<const BYTE*>(pTemplate);
-    auto word = [p](size_t offset) { WORD w; memcpy(&w, p + offset, 2); return w; };
-    auto dword = [p](size_t offset) { DWORD d; memcpy(&d, p + offset, 4); return d; };
+    auto word = [p](size_t offset) {
+        WORD w;
+        memcpy(&w, p + offset, 2);
+        return w;
+    };
+    auto dword = [p](size_t offset) {
+        DWORD d;
+        memcpy(&d, p + offset, 4);
+        return d;
+    };
     EXPECT_EQ(word(0), 1);
     EXPECT_EQ(word(2), 0xFFFF);
     EXPECT_EQ(dword(12), static_cast<DWORD>(DS_SETFONT));
@@ -297,7 +304,8 @@ TEST_F(ResourceManagerTest, XmlDialogShowsItsControlsWhereTheFilePutThem)
     EXPECT_EQ(cx, 200);
     EXPECT_EQ(cy, 100);
 
-    HWND hDlg = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), pTemplate, nullptr, &QuietDialogProc, 0);
+    HWND hDlg =
+        ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), pTemplate, nullptr, &QuietDialogProc, 0);
     ASSERT_NE(hDlg, nullptr);
     ::ShowWindow(hDlg, SW_SHOW);
     ExpectControlAt(hDlg, IDC_LANG_LABEL, 7, 9, 40, 8);
@@ -314,8 +322,8 @@ TEST_F(ResourceManagerTest, XmlDialogShowsItsControlsWhereTheFilePutThem)
     EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(hDlg, IDC_LANG_EDIT), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
     // The same dialog from the program's resources lies out the same.
-    HWND hProgramDlg = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_LANGTEST), nullptr,
-                                            &QuietDialogProc, 0);
+    HWND hProgramDlg = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_LANGTEST),
+                                            nullptr, &QuietDialogProc, 0);
     ASSERT_NE(hProgramDlg, nullptr);
     RECT rcXml = {}, rcProgram = {};
     ::GetWindowRect(::GetDlgItem(hDlg, IDOK), &rcXml);
@@ -355,7 +363,8 @@ TEST_F(ResourceManagerTest, CodePageStringsFollowTheLanguage)
 {
     QVTResourceManager()->SetResourceFile(DataFile(u"german.xml"));
     CQVTCodePageString german(u"Grüße");
-    EXPECT_STREQ(static_cast<LPCSTR>(german), "Gr\xFC\xDF" "e");
+    EXPECT_STREQ(static_cast<LPCSTR>(german), "Gr\xFC\xDF"
+                                              "e");
     QVTResourceManager()->SetResourceFile(LanguageModule());
     CQVTCodePageString russian(u"Да");
     EXPECT_STREQ(static_cast<LPCSTR>(russian), "\xC4\xE0");
@@ -381,7 +390,8 @@ TEST_F(ResourceManagerTest, BrokenXmlFilesLeaveThePreviousManagerInForce)
 {
     QVTResourceManager()->SetResourceFile(DataFile(u"german.xml"));
     CQVTResourceManager* pGerman = QVTResourceManager();
-    for (LPCWSTR lpszName : {u"missing.xml", u"truncated.xml", u"wrongroot.xml"}) {
+    for (LPCWSTR lpszName : {u"missing.xml", u"truncated.xml", u"wrongroot.xml"})
+    {
         QVTResourceManager()->SetResourceFile(DataFile(lpszName));
         EXPECT_EQ(QVTResourceManager(), pGerman) << CStringA(lpszName).GetString();
     }

@@ -7,8 +7,7 @@
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/stream/QVTSoundPlayer.h"
 
-namespace
-{
+namespace {
 class CRecordingSoundPlayer : public CQVTSoundPlayer
 {
 public:
@@ -20,7 +19,8 @@ public:
 
     std::vector<Played> Wait(size_t nCount)
     {
-        for (int i = 0; i < 500; ++i) {
+        for (int i = 0; i < 500; ++i)
+        {
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 if (m_played.size() >= nCount)
@@ -43,7 +43,7 @@ private:
     std::mutex m_mutex;
     std::vector<Played> m_played;
 };
-} // namespace
+}  // namespace
 
 TEST(SoundPlayer, SoundsPlayInOrderOnTheWorkerThread)
 {
@@ -51,7 +51,7 @@ TEST(SoundPlayer, SoundsPlayInOrderOnTheWorkerThread)
     EXPECT_FALSE(player.IsRunning());
     player.PlaySystemSound(CQVTSoundPlayer::soundMenuPopup);
     player.PlaySystemSound(CQVTSoundPlayer::soundMenuPopup);
-    player.PlaySystemSound(3); // no such sound
+    player.PlaySystemSound(3);  // no such sound
     player.PlaySystemSound(CQVTSoundPlayer::soundMenuCommand);
     ASSERT_TRUE(player.IsRunning());
     DWORD dwWorker = player.GetThreadId();

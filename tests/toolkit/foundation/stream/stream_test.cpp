@@ -9,8 +9,7 @@
 #include "toolkit/foundation/stream/QVTStreams.h"
 #include "toolkit/foundation/stream/QVTTextDecoder.h"
 
-namespace
-{
+namespace {
 typedef std::vector<BYTE> Bytes;
 
 CString ProgramFile()
@@ -78,7 +77,7 @@ CString Decode(const Bytes& bytes, DWORD nBuffer = 64, BOOL* pbResult = nullptr)
     EXPECT_EQ(buffer[nLength], 0);
     return CString(buffer.data(), static_cast<int>(nLength));
 }
-} // namespace
+}  // namespace
 
 TEST(StreamLocation, ParsesResourceAndFileLocations)
 {
@@ -127,10 +126,12 @@ TEST(StreamLocation, RefusesMalformedLocations)
     EXPECT_EQ(ParseStreamUrl(u"res://dir\\name", &location), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
     CString strLong(u'n', 50);
     EXPECT_EQ(ParseStreamUrl(u"res://" + strLong, &location), HRESULT_FROM_WIN32(ERROR_BUFFER_OVERFLOW));
-    EXPECT_EQ(ParseStreamUrl(u"res://./" + strLong + u"/NAME", &location), HRESULT_FROM_WIN32(ERROR_BUFFER_OVERFLOW));
+    EXPECT_EQ(ParseStreamUrl(u"res://./" + strLong + u"/NAME", &location),
+              HRESULT_FROM_WIN32(ERROR_BUFFER_OVERFLOW));
     CString strPath(u'p', 300);
     EXPECT_EQ(ParseStreamUrl(strPath, &location), HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
-    EXPECT_EQ(ParseStreamUrl(u"res://" + strPath + u"/PNG/LOGO", &location), HRESULT_FROM_WIN32(ERROR_BUFFER_OVERFLOW));
+    EXPECT_EQ(ParseStreamUrl(u"res://" + strPath + u"/PNG/LOGO", &location),
+              HRESULT_FROM_WIN32(ERROR_BUFFER_OVERFLOW));
     location.nKind = 7;
     IStream* pStream = nullptr;
     EXPECT_EQ(CreateStreamFromLocation(&location, &pStream), E_INVALIDARG);
@@ -156,7 +157,8 @@ TEST(Streams, ResourceLocationsReadTheResourceBytes)
 TEST(Streams, StreamsAreReadOnly)
 {
     const Bytes data = {1, 2, 3, 4, 5};
-    for (BOOL bCopy : {FALSE, TRUE}) {
+    for (BOOL bCopy : {FALSE, TRUE})
+    {
         IStream* pStream = nullptr;
         ASSERT_EQ(CreateStreamOnMemory(data.data(), 5, bCopy, &pStream), S_OK);
         ULONG nWritten = 99;
@@ -181,7 +183,8 @@ TEST(Streams, StreamsAreReadOnly)
         HRESULT hr = pStream->Clone(&pClone);
         if (bCopy)
             ASSERT_EQ(hr, S_OK);
-        if (SUCCEEDED(hr)) {
+        if (SUCCEEDED(hr))
+        {
             EXPECT_EQ(pClone->Write("xx", 2, nullptr), E_ACCESSDENIED);
             EXPECT_EQ(ReadAll(pClone), data);
             pClone->Release();

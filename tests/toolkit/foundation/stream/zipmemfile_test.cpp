@@ -13,8 +13,7 @@
 #include <zlib.h>
 #include "toolkit/foundation/stream/QVTNativeHeadersEnd.h"
 
-namespace
-{
+namespace {
 typedef std::vector<BYTE> Bytes;
 
 struct ZipEntry
@@ -57,12 +56,16 @@ Bytes RawDeflate(const std::string& data)
 Bytes MakeZip(const std::vector<ZipEntry>& entries)
 {
     Bytes out, central;
-    for (const ZipEntry& entry : entries) {
-        Bytes packed = entry.bDeflate ? RawDeflate(entry.strData) : Bytes(entry.strData.begin(), entry.strData.end());
-        DWORD crc = crc32(0, reinterpret_cast<const Bytef*>(entry.strData.data()), static_cast<uInt>(entry.strData.size()));
+    for (const ZipEntry& entry : entries)
+    {
+        Bytes packed =
+            entry.bDeflate ? RawDeflate(entry.strData) : Bytes(entry.strData.begin(), entry.strData.end());
+        DWORD crc = crc32(0, reinterpret_cast<const Bytef*>(entry.strData.data()),
+                          static_cast<uInt>(entry.strData.size()));
         if (entry.bBadCrc)
             crc ^= 0x5A5A5A5A;
-        DWORD nSize = entry.nClaimedSize >= 0 ? static_cast<DWORD>(entry.nClaimedSize) : static_cast<DWORD>(entry.strData.size());
+        DWORD nSize = entry.nClaimedSize >= 0 ? static_cast<DWORD>(entry.nClaimedSize)
+                                              : static_cast<DWORD>(entry.strData.size());
         DWORD nOffset = static_cast<DWORD>(out.size());
         Put32(out, 0x04034B50);
         Put16(out, 20);
@@ -115,16 +118,17 @@ std::string ReadEntry(HQVTZIPARCHIVE hArchive, const char* pszName, BOOL* pbResu
     BOOL bResult = QVTZipReadEntry(hArchive, pszName, &pData, &nSize);
     if (pbResult != nullptr)
         *pbResult = bResult;
-    if (!bResult) {
+    if (!bResult)
+    {
         EXPECT_EQ(pData, nullptr);
         return std::string();
     }
-    EXPECT_EQ(pData[nSize], 0); // one zero byte after the entry
+    EXPECT_EQ(pData[nSize], 0);  // one zero byte after the entry
     std::string str(reinterpret_cast<char*>(pData), nSize);
     std::free(pData);
     return str;
 }
-} // namespace
+}  // namespace
 
 TEST(ZipMemFile, ArchivesRoundTripThroughDetachedBuffers)
 {
@@ -172,9 +176,12 @@ TEST(ZipMemFile, ArchivesRoundTripThroughDetachedBuffers)
     loaded.SetFilePath(u"layout.bin");
     EXPECT_EQ(loaded.GetFilePath(), CString(u"layout.bin"));
     bool bThrown = false;
-    try {
+    try
+    {
         loaded.SetFilePath(nullptr);
-    } catch (CInvalidArgException* e) {
+    }
+    catch (CInvalidArgException* e)
+    {
         bThrown = true;
         e->Delete();
     }
@@ -219,7 +226,8 @@ TEST(ZipArchive, DamagedArchivesAndEntriesAreRefused)
     Bytes zip = MakeZip({badCrc, bomb, longer, shorter});
     HQVTZIPARCHIVE hArchive = QVTZipOpenArchive(zip.data(), static_cast<DWORD>(zip.size()));
     ASSERT_NE(hArchive, nullptr);
-    for (const char* pszName : {"crc.txt", "bomb.txt", "long.txt", "short.txt"}) {
+    for (const char* pszName : {"crc.txt", "bomb.txt", "long.txt", "short.txt"})
+    {
         BOOL bResult = TRUE;
         ReadEntry(hArchive, pszName, &bResult);
         EXPECT_FALSE(bResult) << pszName;

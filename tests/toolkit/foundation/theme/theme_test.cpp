@@ -9,8 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-namespace
-{
+namespace {
 // The prefix this run uses has the visual style on unless told otherwise.
 bool VisualStylesExpected()
 {
@@ -66,16 +65,13 @@ struct FakeTheme
     static BOOL WINAPI Themed() { return TRUE; }
     static BOOL WINAPI ActiveSeven() { return 7; }
     static COLORREF WINAPI SysColorThrows(HTHEME, int) { throw CString(_T("no colour")); }
-    static HRESULT WINAPI ColorThrows(HTHEME, int, int, int, COLORREF*)
-    {
-        AfxThrowInvalidArgException();
-    }
+    static HRESULT WINAPI ColorThrows(HTHEME, int, int, int, COLORREF*) { AfxThrowInvalidArgException(); }
     static BOOL WINAPI SysBoolThrows(HTHEME, int) { throw 1; }
 };
 std::vector<HTHEME> FakeTheme::opened, FakeTheme::closed;
 int FakeTheme::nDrawCalls = 0;
 HTHEME FakeTheme::hLastDrawn = nullptr;
-}
+}  // namespace
 
 TEST(ThemeWrapper, PrivateTableRoutesOneWrapperAndSwallowsFailures)
 {
@@ -202,8 +198,8 @@ TEST(ThemeWrapper, RealThemeHandlesWhenAVisualStyleIsActive)
         Canvas target(16, 16);
         RECT rcTarget = {0, 0, 16, 16};
         HDC hBufferDC = nullptr;
-        HPAINTBUFFER hBuffer = wrapper.BeginBufferedPaint(target.hDC, &rcTarget, BPBF_TOPDOWNDIB,
-                                                          nullptr, &hBufferDC);
+        HPAINTBUFFER hBuffer =
+            wrapper.BeginBufferedPaint(target.hDC, &rcTarget, BPBF_TOPDOWNDIB, nullptr, &hBufferDC);
         if (hBuffer)
         {
             HBRUSH hRed = ::CreateSolidBrush(RGB(255, 0, 0));
@@ -223,8 +219,8 @@ TEST(ThemeWrapper, DesktopWindowManagerCalls)
     const bool bAnswered = SUCCEEDED(::DwmIsCompositionEnabled(&bLibrary));
     EXPECT_EQ(bAnswered && bLibrary, !!wrapper.DwmIsCompositionEnabled());
 
-    HWND hWnd = ::CreateWindowExW(0, _T("STATIC"), _T("dwm"), WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                  nullptr, nullptr, nullptr, nullptr);
+    HWND hWnd = ::CreateWindowExW(0, _T("STATIC"), _T("dwm"), WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                  nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, hWnd);
     MARGINS margins = {1, 2, 3, 4};
     EXPECT_EQ(::DwmExtendFrameIntoClientArea(hWnd, &margins),

@@ -1,0 +1,180 @@
+// The capture source over the sound server: devices, inputs, volume, blocks.
+#include "sondrel_gtest.h"
+
+#include <windows.h>
+#include <ole2.h>
+
+#include "engine/MediaEngine.h"
+#include "engine/core/ComBase.h"
+
+using engine::ComPtr;
+
+namespace {
+
+class CaptureSource : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_MediaCaptureSource5, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaCaptureSource5,
+                                     capture_.OutVoid()));
+    ASSERT_EQ(S_OK, capture_->RefreshDevices());
+  }
+  void TearDown() override {
+    capture_.Reset();
+    CoUninitialize();
+  }
+
+  std::vector<std::u16string> Names() {
+    LONG count = 0;
+    capture_->GetDeviceCount(&count);
+    std::vector<std::u16string> names;
+    for (LONG i = 0; i < count; ++i) {
+      BSTR b = nullptr;
+      EXPECT_EQ(S_OK, capture_->GetDeviceName(i, &b));
+      names.push_back(engine::FromWide(b));
+      SysFreeString(b);
+    }
+    return names;
+  }
+
+  LONG IndexOf(const char16_t* part) {
+    std::vector<std::u16string> names = Names();
+    for (size_t i = 0; i < names.size(); ++i)
+      if (names[i].find(part) != std::u16string::npos) return static_cast<LONG>(i);
+    return -1;
+  }
+
+  ComPtr<IMediaCaptureSource5> capture_;
+};
+
+TEST_F(CaptureSource, ListsTheSineSourceButNoMonitorOfAnOutput) {
+  EXPECT_GE(IndexOf(u"Sine"), 0);
+  EXPECT_EQ(-1, IndexOf(u"Monitor"));
+  BSTR b = reinterpret_cast<BSTR>(1);
+  EXPECT_EQ(E_INVALIDARG, capture_->GetDeviceName(99, &b));
+  EXPECT_EQ(nullptr, b);
+  EXPECT_EQ(E_INVALIDARG, capture_->SelectDevice(-1));
+}
+
+TEST_F(CaptureSource, VolumeIsTheSourceVolumeInPercent) {
+  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"Sine")));
+  ASSERT_EQ(S_OK, capture_->SetVolume(37));
+  LONG v = -1;
+  ASSERT_EQ(S_OK, capture_->GetVolume(&v));
+  EXPECT_EQ(37, v);
+  ASSERT_EQ(S_OK, capture_->SetVolume(100));
+  EXPECT_EQ(E_INVALIDARG, capture_->SetVolume(101));
+  // A source without ports has no inputs; selecting one is refused.
+  ASSERT_EQ(S_OK, capture_->RefreshInputs());
+  LONG inputs = -1;
+  capture_->GetInputCount(&inputs);
+  EXPECT_EQ(0, inputs);
+  EXPECT_EQ(E_INVALIDARG, capture_->SelectInput(0));
+}
+
+TEST_F(CaptureSource, DeliversBlocksOfTheAskedLengthInItsFormat) {
+  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"Sine")));
+  ComPtr<IMediaSource5> source;
+  ASSERT_EQ(S_OK, capture_.As(&source, IID_IMediaSource5));
+  double live = 0;
+  source->GetDuration(MEDIA_STREAM_ANY, &live);
+  EXPECT_EQ(MEDIA_LIVE_SOURCE_DURATION_MS, live);
+  ASSERT_EQ(S_OK, capture_->Start(0));
+  ASSERT_EQ(S_OK, source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr));
+  double position = -1;
+  for (int i = 0; i < 2; ++i) {
+    ComPtr<IMediaSample5> sample;
+    ASSERT_EQ(S_OK, source->ReadAudio(250, sample.Out()));
+    ComPtr<IMediaAudioFormat5> format;
+    ASSERT_EQ(S_OK, sample->GetFormat(format.Out()));
+    LONG rate = 0, channels = 0, length = 0;
+    format->GetSampleRate(&rate);
+    format->GetChannels(&channels);
+    sample->GetLength(&length);
+    EXPECT_EQ(44100, rate);
+    EXPECT_EQ(1, channels);  // the sine source is mono
+    EXPECT_EQ(44100 / 4 * 2, length);
+    double start = -1, end = -1;
+    sample->GetTimes(&start, &end);
+    EXPECT_DOUBLE_EQ(i * 250.0, start);
+    EXPECT_DOUBLE_EQ(start + 250.0, end);
+    // A sine wave, not silence.
+    BYTE* data = nullptr;
+    LONG capacity = 0;
+    sample->GetBuffer(&data, &capacity);
+    int peak = 0;
+    for (LONG k = 0; k + 1 < length; k += 2)
+      peak = std::max(peak, std::abs(static_cast<int>(static_cast<int16_t>(data[k] | (data[k + 1] << 8)))));
+    EXPECT_GT(peak, 1000);
+  }
+  source->GetPosition(MEDIA_STREAM_AUDIO, &position);
+  EXPECT_DOUBLE_EQ(500.0, position);
+  ASSERT_EQ(S_OK, capture_->Stop());
+}
+
+TEST_F(CaptureSource, OpensTheSelectedDeviceAsAMediaFileForReadingOnly) {
+  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"Sine")));
+  ComPtr<IMediaFile5> file;
+  ASSERT_EQ(S_OK, capture_.As(&file, IID_IMediaFile5));
+  ComPtr<IMediaPropertyBag5> op;
+  ASSERT_EQ(S_OK, CoCreateInstance(CLSID_MediaPropertyBag5, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaPropertyBag5,
+                                   op.OutVoid()));
+  BSTR operation = SysAllocString(MEDIA_PROP_OPERATION), mode = SysAllocString(MEDIA_PROP_OPERATION_MODE);
+  op->SetInteger(operation, 0, MEDIA_OPERATION_WRITE, 0);
+  op->SetInteger(mode, 0, MEDIA_MODE_DEVICE, 0);
+  EXPECT_EQ(E_INVALIDARG, file->Command(MEDIAFILE_CMD_OPEN, op.Get()));
+  op->SetInteger(operation, 0, MEDIA_OPERATION_READ, 0);
+  EXPECT_EQ(S_OK, file->Command(MEDIAFILE_CMD_OPEN, op.Get()));
+  SysFreeString(operation);
+  SysFreeString(mode);
+  LONG count = 0;
+  file->GetStreamCount(MEDIA_STREAM_AUDIO, &count);
+  EXPECT_EQ(1, count);
+  ComPtr<IMediaAudioFormat5> format;
+  ASSERT_EQ(S_OK, file->GetStreamFormat(MEDIA_STREAM_AUDIO, IID_IMediaAudioFormat5, format.OutVoid()));
+  LONG rate = 0;
+  format->GetSampleRate(&rate);
+  EXPECT_EQ(44100, rate);
+  EXPECT_EQ(MEDIA_E_UNSUPPORTED_CONTAINER, file->SetContainerType(MEDIA_CONTAINER_WAV));
+  EXPECT_EQ(S_OK, file->Command(MEDIAFILE_CMD_FINISH, nullptr));
+}
+
+TEST(SampleConverter, ResamplesAndRemixesToTheConfiguredFormat) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  {
+    ComPtr<IMediaSampleConverter5> converter;
+    ComPtr<IMediaSample5> sample;
+    ComPtr<IMediaAudioFormat5> target, from;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_MediaSampleConverter5, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IMediaSampleConverter5, converter.OutVoid()));
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_MediaSampleBuffer5, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaSample5,
+                                     sample.OutVoid()));
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_MediaAudioFormat5, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaAudioFormat5,
+                                     target.OutVoid()));
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_MediaAudioFormat5, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaAudioFormat5,
+                                     from.OutVoid()));
+    target->SetSampleRate(8000);
+    target->SetChannels(2);
+    from->SetSampleRate(16000);
+    from->SetChannels(1);
+    from->SetBitsPerSample(16);
+    ASSERT_EQ(S_OK, sample->SetFormat(from.Get()));
+    ASSERT_EQ(S_OK, sample->Allocate(16000 * 2));  // one second of silence
+    double ms = 0;
+    sample->GetDuration(&ms);
+    EXPECT_DOUBLE_EQ(1000.0, ms);
+    ASSERT_EQ(S_OK, converter->Command(MEDIACONV_CMD_CONFIGURE, target.Get(), nullptr));
+    ComPtr<IUnknown> out;
+    ASSERT_EQ(S_OK, converter->Command(MEDIACONV_CMD_CONVERT, sample.Get(), out.Out()));
+    ComPtr<IMediaSample5> converted;
+    ASSERT_EQ(S_OK, out.As(&converted, IID_IMediaSample5));
+    LONG length = 0;
+    converted->GetLength(&length);
+    // Resampling holds back a few frames for the next block.
+    EXPECT_NEAR(8000 * 4, length, 64 * 4);
+    EXPECT_EQ(E_INVALIDARG, converter->Command(77, nullptr, nullptr));
+  }
+  CoUninitialize();
+}
+
+}  // namespace
