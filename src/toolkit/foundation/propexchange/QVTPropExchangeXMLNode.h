@@ -6,31 +6,7 @@
 #include <comdef.h>
 
 #include "QVTPropExchange.h"
-
-// Bits of the document properties CreateXmlDocument sets.
-enum : DWORD
-{
-    QVT_XML_ALLOWDOCUMENTFUNCTION = 0x1,
-    QVT_XML_ALLOWXSLTSCRIPT = 0x2,
-    QVT_XML_FORCEDRESYNC = 0x4,
-    QVT_XML_MULTIPLEERRORMESSAGES = 0x8,
-    QVT_XML_NEWPARSER = 0x10,
-    QVT_XML_NORMALIZEATTRIBUTEVALUES = 0x20,
-    QVT_XML_POPULATEELEMENTDEFAULTVALUES = 0x40,
-    QVT_XML_PROHIBITDTD = 0x80,
-    QVT_XML_RESOLVEEXTERNALS = 0x100,
-    QVT_XML_SERVERHTTPREQUEST = 0x200,
-    QVT_XML_USEINLINESCHEMA = 0x400,
-    QVT_XML_VALIDATEONPARSE = 0x800,
-    QVT_XML_SELECTION_XPATH = 0x1000,
-    QVT_XML_SELECTION_XSLPATTERN = 0x2000,
-};
-
-// A new DOM document (its automation interface), or null. With bSingleClass
-// only pClsid (or the default document class) is tried, else a list of
-// document classes in turn.
-IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DWORD dwTrueSet,
-                                      DWORD dwFalseSet);
+#include "toolkit/foundation/xml/QVTXmlDispatch.h"
 
 class CQVTPropExchangeXMLNode : public CQVTPropExchange
 {

@@ -133,25 +133,9 @@ void AppendText(std::vector<BYTE>& buffer, const CString& str)
 // add one to a document whose root is something else).
 BOOL IsResourceDocument(IDispatch* pDocument)
 {
-    if (pDocument == nullptr)
-        return FALSE;
-    _variant_t root;
-    DISPID dispid = 0;
-    LPOLESTR pszName = const_cast<LPOLESTR>(u"documentElement");
-    DISPPARAMS noArgs = {nullptr, nullptr, 0, 0};
-    if (FAILED(pDocument->GetIDsOfNames(IID_NULL, &pszName, 1, LOCALE_USER_DEFAULT, &dispid)) ||
-        FAILED(pDocument->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &noArgs, &root,
-                                 nullptr, nullptr)) ||
-        root.vt != VT_DISPATCH || root.pdispVal == nullptr)
-        return FALSE;
-    _variant_t name;
-    pszName = const_cast<LPOLESTR>(u"nodeName");
-    if (FAILED(root.pdispVal->GetIDsOfNames(IID_NULL, &pszName, 1, LOCALE_USER_DEFAULT, &dispid)) ||
-        FAILED(root.pdispVal->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &noArgs,
-                                     &name, nullptr, nullptr)) ||
-        name.vt != VT_BSTR || name.bstrVal == nullptr)
-        return FALSE;
-    return _tcscmp(name.bstrVal, u"resource") == 0;
+    IDispatchPtr pRoot = XmlGetObject(pDocument, u"documentElement");
+    CString strName;
+    return pRoot != nullptr && XmlGetString(pRoot, u"nodeName", strName) && strName == u"resource";
 }
 
 size_t Align4(size_t n)

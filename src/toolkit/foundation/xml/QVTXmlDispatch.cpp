@@ -1,0 +1,196 @@
+#include "toolkit/foundation/xml/QVTXmlDispatch.h"
+
+// {2933BF90-7B36-11D2-B20E-00C04F983E60}
+const CLSID CLSID_QVTXmlDomDocument = {
+    0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
+namespace {
+const CLSID kClsidDocumentList[] = {
+    {0x88D96A05, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}},
+    {0x88D969E5, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}},
+    {0xF5078F32, 0xC551, 0x11D3, {0x89, 0xB9, 0x00, 0x00, 0xF8, 0x1F, 0xE2, 0x21}},
+    CLSID_QVTXmlDomDocument,
+};
+// The document interfaces, reached through their automation side.
+const IID kIidXmlDocument = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+const IID kIidXmlDocument2 = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
+const WORD kCall = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+}  // namespace
+
+HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector<_variant_t> args,
+                         VARIANT* pResult)
+{
+    if (pResult != nullptr)
+        ::VariantInit(pResult);
+    if (pDispatch == nullptr)
+        return E_POINTER;
+    DISPID dispid = 0;
+    LPOLESTR pszMember = const_cast<LPOLESTR>(pszName);
+    HRESULT hr = pDispatch->GetIDsOfNames(IID_NULL, &pszMember, 1, LOCALE_USER_DEFAULT, &dispid);
+    if (FAILED(hr))
+        return hr;
+    std::vector<VARIANTARG> reversed(args.rbegin(), args.rend());
+    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr,
+                         static_cast<UINT>(reversed.size()), 0};
+    DISPID dispidPut = DISPID_PROPERTYPUT;
+    if (wFlags & DISPATCH_PROPERTYPUT)
+    {
+        params.rgdispidNamedArgs = &dispidPut;
+        params.cNamedArgs = 1;
+    }
+    VARIANT result;
+    ::VariantInit(&result);
+    EXCEPINFO excep = {};
+    UINT nArgErr = 0;
+    hr = pDispatch->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, wFlags, &params, &result, &excep, &nArgErr);
+    ::SysFreeString(excep.bstrSource);
+    ::SysFreeString(excep.bstrDescription);
+    ::SysFreeString(excep.bstrHelpFile);
+    if (pResult != nullptr)
+        *pResult = result;
+    else
+        ::VariantClear(&result);
+    return hr;
+}
+
+IDispatchPtr AFXAPI XmlGetObject(IDispatch* pDispatch, LPCOLESTR pszName, std::vector<_variant_t> args)
+{
+    VARIANT result;
+    IDispatchPtr pObject;
+    if (FAILED(XmlInvoke(pDispatch, pszName, kCall, std::move(args), &result)))
+        return pObject;
+    if (result.vt == VT_DISPATCH && result.pdispVal != nullptr)
+    {
+        pObject.Attach(result.pdispVal, false);
+        return pObject;
+    }
+    if (result.vt == VT_UNKNOWN && result.punkVal != nullptr)
+    {
+        IDispatch* p = nullptr;
+        if (SUCCEEDED(result.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&p))))
+            pObject.Attach(p, false);
+    }
+    ::VariantClear(&result);
+    return pObject;
+}
+
+BOOL AFXAPI XmlGetString(IDispatch* pDispatch, LPCOLESTR pszName, CString& strValue)
+{
+    VARIANT result;
+    if (FAILED(XmlInvoke(pDispatch, pszName, DISPATCH_PROPERTYGET, {}, &result)))
+        return FALSE;
+    BOOL bText = result.vt == VT_BSTR;
+    if (bText)
+        strValue = result.bstrVal != nullptr
+                       ? CString(result.bstrVal, static_cast<int>(::SysStringLen(result.bstrVal)))
+                       : CString();
+    ::VariantClear(&result);
+    return bText;
+}
+
+BOOL AFXAPI XmlGetLong(IDispatch* pDispatch, LPCOLESTR pszName, long& nValue)
+{
+    VARIANT result;
+    if (FAILED(XmlInvoke(pDispatch, pszName, DISPATCH_PROPERTYGET, {}, &result)))
+        return FALSE;
+    VARIANT converted;
+    ::VariantInit(&converted);
+    BOOL bConverted = SUCCEEDED(::VariantChangeType(&converted, &result, 0, VT_I4));
+    if (bConverted)
+        nValue = converted.lVal;
+    ::VariantClear(&converted);
+    ::VariantClear(&result);
+    return bConverted;
+}
+
+BOOL AFXAPI XmlPutProperty(IDispatch* pDispatch, LPCOLESTR pszName, const _variant_t& value)
+{
+    return SUCCEEDED(XmlInvoke(pDispatch, pszName, DISPATCH_PROPERTYPUT, {value}, nullptr));
+}
+
+IDispatchPtr AFXAPI XmlSelectSingleNode(IDispatch* pNode, LPCWSTR pszPattern)
+{
+    return XmlGetObject(pNode, u"selectSingleNode", {_variant_t(pszPattern)});
+}
+
+BOOL AFXAPI XmlAppendChild(IDispatch* pParent, IDispatch* pChild)
+{
+    VARIANT result;
+    HRESULT hr = XmlInvoke(pParent, u"appendChild", kCall, {_variant_t(pChild)}, &result);
+    ::VariantClear(&result);
+    return SUCCEEDED(hr);
+}
+
+IDispatchPtr AFXAPI XmlCreateElement(IDispatch* pDocument, LPCWSTR pszName)
+{
+    return XmlGetObject(pDocument, u"createElement", {_variant_t(pszName)});
+}
+
+void AFXAPI XmlSetDocumentProperty(IDispatch* pDocument, LPCWSTR pszName, const _variant_t& value)
+{
+    XmlInvoke(pDocument, u"setProperty", DISPATCH_METHOD, {_variant_t(pszName), value}, nullptr);
+}
+
+IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DWORD dwTrueSet,
+                                      DWORD dwFalseSet)
+{
+    std::vector<CLSID> classes;
+    if (bSingleClass)
+        classes.push_back(pClsid != nullptr ? *pClsid : CLSID_QVTXmlDomDocument);
+    else
+        classes.assign(std::begin(kClsidDocumentList), std::end(kClsidDocumentList));
+
+    IDispatchPtr pDocument;
+    for (const CLSID& clsid : classes)
+    {
+        IUnknown* pUnknown = nullptr;
+        if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IUnknown,
+                                      reinterpret_cast<void**>(&pUnknown))))
+            continue;
+        ::OleRun(pUnknown);
+        IDispatch* p = nullptr;
+        if (SUCCEEDED(pUnknown->QueryInterface(kIidXmlDocument, reinterpret_cast<void**>(&p))) &&
+            p != nullptr)
+            pDocument.Attach(p, false);
+        pUnknown->Release();
+        if (pDocument != nullptr)
+            break;
+    }
+    if (pDocument == nullptr)
+        return pDocument;
+
+    IUnknown* pDocument2 = nullptr;
+    if (FAILED(pDocument->QueryInterface(kIidXmlDocument2, reinterpret_cast<void**>(&pDocument2))) ||
+        pDocument2 == nullptr)
+        return pDocument;
+    pDocument2->Release();
+
+    static const LPCWSTR kNames[] = {u"AllowDocumentFunction",
+                                     u"AllowXsltScript",
+                                     u"ForcedResync",
+                                     u"MultipleErrorMessages",
+                                     u"NewParser",
+                                     u"NormalizeAttributeValues",
+                                     u"PopulateElementDefaultValues",
+                                     u"ProhibitDTD",
+                                     u"ResolveExternals",
+                                     u"ServerHTTPRequest",
+                                     u"UseInlineSchema",
+                                     u"ValidateOnParse"};
+    for (int i = 0; i < 12; ++i)
+    {
+        if (dwTrueSet & (1u << i))
+            XmlSetDocumentProperty(pDocument, kNames[i], _variant_t(true));
+    }
+    if (dwTrueSet & QVT_XML_SELECTION_XPATH)
+        XmlSetDocumentProperty(pDocument, u"SelectionLanguage", _variant_t(u"XPath"));
+    if (dwTrueSet & QVT_XML_SELECTION_XSLPATTERN)
+        XmlSetDocumentProperty(pDocument, u"SelectionLanguage", _variant_t(u"XSLPattern"));
+    for (int i = 0; i < 12; ++i)
+    {
+        if (dwFalseSet & (1u << i))
+            XmlSetDocumentProperty(pDocument, kNames[i], _variant_t(false));
+    }
+    return pDocument;
+}

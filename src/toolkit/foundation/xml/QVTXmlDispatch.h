@@ -1,0 +1,71 @@
+// The XML DOM reached through automation. Wine's msxml headers do not compile
+// with a 16-bit WCHAR, so documents and nodes are driven by member name
+// through their IDispatch side.
+#pragma once
+
+#include <comdef.h>
+
+#include <vector>
+
+// Bits of the document properties CreateXmlDocument sets.
+enum : DWORD
+{
+    QVT_XML_ALLOWDOCUMENTFUNCTION = 0x1,
+    QVT_XML_ALLOWXSLTSCRIPT = 0x2,
+    QVT_XML_FORCEDRESYNC = 0x4,
+    QVT_XML_MULTIPLEERRORMESSAGES = 0x8,
+    QVT_XML_NEWPARSER = 0x10,
+    QVT_XML_NORMALIZEATTRIBUTEVALUES = 0x20,
+    QVT_XML_POPULATEELEMENTDEFAULTVALUES = 0x40,
+    QVT_XML_PROHIBITDTD = 0x80,
+    QVT_XML_RESOLVEEXTERNALS = 0x100,
+    QVT_XML_SERVERHTTPREQUEST = 0x200,
+    QVT_XML_USEINLINESCHEMA = 0x400,
+    QVT_XML_VALIDATEONPARSE = 0x800,
+    QVT_XML_SELECTION_XPATH = 0x1000,
+    QVT_XML_SELECTION_XSLPATTERN = 0x2000,
+};
+
+// DOM node types as the nodeType property reports them.
+enum QVTXmlNodeType
+{
+    QVT_XML_NODE_ELEMENT = 1,
+    QVT_XML_NODE_ATTRIBUTE = 2,
+    QVT_XML_NODE_TEXT = 3,
+    QVT_XML_NODE_CDATA_SECTION = 4,
+    QVT_XML_NODE_PROCESSING_INSTRUCTION = 7,
+    QVT_XML_NODE_COMMENT = 8,
+};
+
+// The default DOM document class, the one the property exchange asks for.
+extern const CLSID CLSID_QVTXmlDomDocument;
+
+// A new DOM document (its automation interface), or null. With bSingleClass
+// only pClsid (or the default document class) is tried, else a list of
+// document classes in turn.
+IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DWORD dwTrueSet,
+                                      DWORD dwFalseSet);
+
+// Calls a member by name with its arguments in written order. A property put
+// passes the value as the one argument.
+HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector<_variant_t> args,
+                         VARIANT* pResult);
+// The object a property or method returns, or null.
+IDispatchPtr AFXAPI XmlGetObject(IDispatch* pDispatch, LPCOLESTR pszName, std::vector<_variant_t> args = {});
+// A property read as text; FALSE when the call fails or gives no text.
+BOOL AFXAPI XmlGetString(IDispatch* pDispatch, LPCOLESTR pszName, CString& strValue);
+// A property read as a 32-bit integer; FALSE when the call fails.
+BOOL AFXAPI XmlGetLong(IDispatch* pDispatch, LPCOLESTR pszName, long& nValue);
+BOOL AFXAPI XmlPutProperty(IDispatch* pDispatch, LPCOLESTR pszName, const _variant_t& value);
+
+IDispatchPtr AFXAPI XmlSelectSingleNode(IDispatch* pNode, LPCWSTR pszPattern);
+BOOL AFXAPI XmlAppendChild(IDispatch* pParent, IDispatch* pChild);
+IDispatchPtr AFXAPI XmlCreateElement(IDispatch* pDocument, LPCWSTR pszName);
+// setProperty of a document (second-level properties such as "NewParser").
+void AFXAPI XmlSetDocumentProperty(IDispatch* pDocument, LPCWSTR pszName, const _variant_t& value);
+
+// Copy-assigns: the smart pointer's move assignment does not compile here.
+inline void XmlAssign(IDispatchPtr& target, const IDispatchPtr& source)
+{
+    target = source;
+}
