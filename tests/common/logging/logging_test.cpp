@@ -30,7 +30,9 @@ public:
         char name[64];
         snprintf(name, sizeof(name), "Logging %lu %d", static_cast<unsigned long>(GetCurrentProcessId()),
                  ++counter);
-        relative_ = u"Sondrel Tests\\" + Wide(name);
+        // Cyrillic and Chinese together: no ANSI code page holds both, so a
+        // log opened through a narrow path would miss the folder.
+        relative_ = u"Sondrel Tests\\\u0416\u0443\u0440\u043d\u0430\u043b \u65e5\u8a8c " + Wide(name);
     }
     ~AppDataFolder() { ScratchFolder::Remove(Full()); }
     const std::u16string& Relative() const { return relative_; }
