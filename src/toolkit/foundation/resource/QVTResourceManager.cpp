@@ -1,6 +1,6 @@
-#include "QVTResourceManager.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
 
-#include "QVTResourceManagerXML.h"
+#include "toolkit/foundation/resource/QVTResourceManagerXML.h"
 #include "toolkit/foundation/stream/QVTTextDecoder.h"
 
 namespace {
@@ -205,8 +205,10 @@ void CQVTResourceManager::SetResourceFile(const CString& strResourceFile)
             hModule = AfxGetInstanceHandle();
         if (hModule == nullptr)
             hModule = ::GetModuleHandleW(nullptr);
-        SetResourceHandle(hModule);
-        InstallManager(pManager);
+        // Installed first: the manager it replaces may free this very module
+        // (LoadLibrary gave the same handle again) and clear the shared handle.
+        if (InstallManager(pManager))
+            pManager->SetResourceHandle(hModule);
     }
     else
     {

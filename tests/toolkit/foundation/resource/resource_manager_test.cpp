@@ -410,6 +410,17 @@ TEST_F(ResourceManagerTest, SwitchFromALanguageModuleToXmlDropsTheFreedModule)
     EXPECT_EQ(Load(IDS_LANG_PROGRAM_ONLY), CString(u"Only in the program"));
 }
 
+TEST_F(ResourceManagerTest, TheSameLanguageModuleChosenTwiceStillTranslates)
+{
+    QVTResourceManager()->SetResourceFile(LanguageModule());
+    QVTResourceManager()->SetResourceFile(LanguageModule());
+    CQVTResourceManager* pManager = QVTResourceManager();
+    ASSERT_NE(pManager->GetOwnModule(), nullptr);
+    EXPECT_EQ(CQVTResourceManager::GetResourceHandle(), pManager->GetOwnModule());
+    EXPECT_EQ(pManager->GetLanguage(), 0x0419);
+    EXPECT_EQ(Load(IDS_LANG_HELLO), CString(u"Привет"));
+}
+
 TEST(ResourceBlob, LoadsBytesAndRefusesMissingOrEmptyResources)
 {
     HMODULE hProgram = ::GetModuleHandleW(nullptr);
