@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstring>
 
-#include "variantequality.h"
+#include "mfc/com/variantequality.h"
 
 namespace {
 

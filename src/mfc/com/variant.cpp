@@ -1,7 +1,7 @@
 // _variant_t: VARIANT with value semantics over oleaut32.
 #include <comdef.h>
 
-#include "variantequality.h"
+#include "mfc/com/variantequality.h"
 
 #include <climits>
 #include <cstring>

@@ -2,7 +2,7 @@
 // to both when they differ.
 #include <afxwin.h>
 
-#include "handlemap.h"
+#include "mfc/gdi/handlemap.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // CGdiObject and the typed GDI object wrappers.
 #include <afxwin.h>
 
-#include "handlemap.h"
+#include "mfc/gdi/handlemap.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "comutility.h"
+#include "mfc/comutility.h"
 
 class _com_error
 {

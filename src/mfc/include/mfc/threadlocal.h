@@ -10,7 +10,7 @@
 #include <windows.h>
 #include <cstddef>
 
-#include "afxdefs.h"
+#include "mfc/afxdefs.h"
 
 // Base of objects kept in thread or process locals: allocated from the
 // process heap directly, so leak tracking never reports them.

@@ -1,4 +1,4 @@
-#include "QVTGraphicBitmapPng.h"
+#include "toolkit/foundation/image/QVTGraphicBitmapPng.h"
 
 #include <csetjmp>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "QVTPropExchange.h"
+#include "toolkit/foundation/propexchange/QVTPropExchange.h"
 
 #include <cmath>
 #include <cstdio>
@@ -7,8 +7,8 @@
 #include <string>
 
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
-#include "QVTPropExchangeIniFile.h"
-#include "QVTPropExchangeRegistry.h"
+#include "toolkit/foundation/propexchange/QVTPropExchangeIniFile.h"
+#include "toolkit/foundation/propexchange/QVTPropExchangeRegistry.h"
 
 IMPLEMENT_DYNAMIC(CQVTPropExchange, CQVTCmdTarget)
 

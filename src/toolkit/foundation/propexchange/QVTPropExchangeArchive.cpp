@@ -1,4 +1,4 @@
-#include "QVTPropExchangeArchive.h"
+#include "toolkit/foundation/propexchange/QVTPropExchangeArchive.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // play no part.
 #pragma once
 
-#include "QVTPropExchange.h"
+#include "toolkit/foundation/propexchange/QVTPropExchange.h"
 
 class CQVTPropExchangeArchive : public CQVTPropExchange
 {

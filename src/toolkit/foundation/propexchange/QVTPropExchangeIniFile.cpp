@@ -1,4 +1,4 @@
-#include "QVTPropExchangeIniFile.h"
+#include "toolkit/foundation/propexchange/QVTPropExchangeIniFile.h"
 
 #include <vector>
 

@@ -2,7 +2,7 @@
 // properties keys holding the values' text form.
 #pragma once
 
-#include "QVTPropExchange.h"
+#include "toolkit/foundation/propexchange/QVTPropExchange.h"
 
 class CQVTPropExchangeIniFile : public CQVTPropExchange
 {

@@ -1,4 +1,4 @@
-#include "QVTPropExchangeRegistry.h"
+#include "toolkit/foundation/propexchange/QVTPropExchangeRegistry.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // named values.
 #pragma once
 
-#include "QVTPropExchange.h"
+#include "toolkit/foundation/propexchange/QVTPropExchange.h"
 
 class CQVTPropExchangeRegistry : public CQVTPropExchange
 {

@@ -1,4 +1,4 @@
-#include "QVTPropExchangeXMLNode.h"
+#include "toolkit/foundation/propexchange/QVTPropExchangeXMLNode.h"
 
 #include <vector>
 

@@ -5,7 +5,7 @@
 
 #include <comdef.h>
 
-#include "QVTPropExchange.h"
+#include "toolkit/foundation/propexchange/QVTPropExchange.h"
 #include "toolkit/foundation/xml/QVTXmlDispatch.h"
 
 class CQVTPropExchangeXMLNode : public CQVTPropExchange

@@ -1,4 +1,4 @@
-#include "QVTResource.h"
+#include "toolkit/foundation/resource/QVTResource.h"
 
 CQVTResource::CQVTResource()
     : m_hResInfo(nullptr), m_hResource(nullptr), m_pvResourceData(nullptr), m_dwSize(0)

@@ -1,4 +1,4 @@
-#include "QVTResourceManagerXML.h"
+#include "toolkit/foundation/resource/QVTResourceManagerXML.h"
 
 #include <cstdlib>
 

@@ -5,7 +5,7 @@
 
 #include <afxtempl.h>
 
-#include "QVTResourceManager.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
 
 class CQVTPropExchangeXMLNode;
 class CQVTPropExchange;

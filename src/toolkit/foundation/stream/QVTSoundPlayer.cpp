@@ -1,4 +1,4 @@
-#include "QVTSoundPlayer.h"
+#include "toolkit/foundation/stream/QVTSoundPlayer.h"
 
 #include <mmsystem.h>
 

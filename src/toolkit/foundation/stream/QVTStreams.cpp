@@ -1,4 +1,4 @@
-#include "QVTStreams.h"
+#include "toolkit/foundation/stream/QVTStreams.h"
 
 #include <shlwapi.h>
 

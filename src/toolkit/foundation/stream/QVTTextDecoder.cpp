@@ -1,4 +1,4 @@
-#include "QVTTextDecoder.h"
+#include "toolkit/foundation/stream/QVTTextDecoder.h"
 
 namespace {
 // Copies UTF-16 units up to a zero unit; FALSE when they don't fit.

@@ -1,4 +1,4 @@
-#include "QVTZipMemFile.h"
+#include "toolkit/foundation/stream/QVTZipMemFile.h"
 
 #include <cstdlib>
 
