@@ -36,6 +36,7 @@ typedef int _TINT;
 #define _tcsnicmp _wcsnicmp
 #define _tcsicoll _wcsicoll
 #define _tcsdup _wcsdup
+#define _tsetlocale _wsetlocale
 #define _tcslwr_s _wcslwr_s
 #define _tcsupr_s _wcsupr_s
 #define _tcslwr _wcslwr

@@ -29,20 +29,22 @@ void AppendConverted(std::u16string& out, const char* s, size_t n)
 {
     if (n == 0)
         return;
-    int wide = MultiByteToWideChar(CP_ACP, 0, s, int(n), nullptr, 0);
+    const UINT codePage = _AfxGetCrtCodePage();
+    int wide = MultiByteToWideChar(codePage, 0, s, int(n), nullptr, 0);
     size_t at = out.size();
     out.resize(at + size_t(wide));
-    MultiByteToWideChar(CP_ACP, 0, s, int(n), reinterpret_cast<LPWSTR>(&out[at]), wide);
+    MultiByteToWideChar(codePage, 0, s, int(n), reinterpret_cast<LPWSTR>(&out[at]), wide);
 }
 
 void AppendConverted(std::string& out, const char16_t* s, size_t n)
 {
     if (n == 0)
         return;
-    int bytes = WideCharToMultiByte(CP_ACP, 0, s, int(n), nullptr, 0, nullptr, nullptr);
+    const UINT codePage = _AfxGetCrtCodePage();
+    int bytes = WideCharToMultiByte(codePage, 0, s, int(n), nullptr, 0, nullptr, nullptr);
     size_t at = out.size();
     out.resize(at + size_t(bytes));
-    WideCharToMultiByte(CP_ACP, 0, s, int(n), &out[at], bytes, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, s, int(n), &out[at], bytes, nullptr, nullptr);
 }
 
 template <typename C>

@@ -17,6 +17,7 @@
 #include <oleauto.h>
 #include <ocidl.h>
 
+#include <memory>
 #include <type_traits>
 #include <utility>
 
@@ -153,7 +154,7 @@ public:
     _com_ptr_t& operator=(const _com_ptr_t& cp) noexcept { return operator=(cp.m_pInterface); }
     _com_ptr_t& operator=(_com_ptr_t&& cp) noexcept
     {
-        if (this != &cp)
+        if (this != std::addressof(cp))
         {
             _Release();
             m_pInterface = cp.m_pInterface;

@@ -369,3 +369,16 @@ int _wfindnext(intptr_t handle, _wfinddata_t* data);
 intptr_t _wfindfirsti64(const char16_t* filespec, _wfinddatai64_t* data);
 int _wfindnexti64(intptr_t handle, _wfinddatai64_t* data);
 int _findclose(intptr_t handle);
+
+// ---------------------------------------------------------------------------
+// The run-time's character-type locale. It takes Windows locale names ("ru",
+// "zh-CN", "fa-IR", optionally with ".<code page>"), "" for the user's own
+// and "C"; LC_CTYPE and LC_ALL set it, a null name asks for it. Its ANSI code
+// page is the one the printf family converts narrow and wide strings with
+// (%S, %hs, %ls); until a locale is set that is the system's ANSI code page.
+// Returns the locale as "Language_Country.CodePage", or null when the name
+// or category is not known (nothing changes then).
+#include <clocale>
+char16_t* _wsetlocale(int category, const char16_t* locale);
+// The code page of the character-type locale (CP_ACP for "C").
+UINT _AfxGetCrtCodePage();
