@@ -100,25 +100,35 @@ function(sondrel_compile_rc out_var rc_file)
   set(${out_var} ${res} PARENT_SCOPE)
 endfunction()
 
-# sondrel_language_module(<name> <rc file>): a resource-only PE DLL, as the
-# program's Localizations folder holds them. lld-link makes a plain PE without
-# code that LoadLibraryW loads; winebuild's fake module loads only as a data
-# file (Wine takes it for a placeholder of a builtin DLL).
+# sondrel_language_module(<name> <rc file> [FOLDER <dir>] [FILE <file name>]):
+# a resource-only PE DLL, as the program's Localizations folder holds them:
+# bin/Localizations/<name>.dll, or <FILE> in bin/<FOLDER> (a file name may
+# hold spaces and commas, as the language table's do). lld-link makes a
+# plain PE without code that LoadLibraryW loads; winebuild's fake module
+# loads only as a data file (Wine takes it for a placeholder of a builtin DLL).
 find_program(LLD_LINK lld-link)
 function(sondrel_language_module name rc_file)
-  sondrel_compile_rc(res ${rc_file} ${ARGN})
-  set(dll ${CMAKE_BINARY_DIR}/bin/Localizations/${name}.dll)
+  cmake_parse_arguments(L "" "FOLDER;FILE" "" ${ARGN})
+  sondrel_compile_rc(res ${rc_file} ${L_UNPARSED_ARGUMENTS})
+  if(NOT L_FOLDER)
+    set(L_FOLDER Localizations)
+  endif()
+  if(NOT L_FILE)
+    set(L_FILE ${name}.dll)
+  endif()
+  set(dll ${CMAKE_BINARY_DIR}/bin/${L_FOLDER}/${L_FILE})
   if(LLD_LINK)
     set(link_command ${LLD_LINK} /dll /noentry /machine:x64 /nologo /out:${dll}
                      /implib:${CMAKE_CURRENT_BINARY_DIR}/${name}.lib ${res})
   else()
-    set(link_command ${WINEBUILD} --dll --fake-module -m64 -E ${PROJECT_SOURCE_DIR}/cmake/resource-only.def -F ${name}.dll -o ${dll} -r ${res})
+    set(link_command ${WINEBUILD} --dll --fake-module -m64 -E ${PROJECT_SOURCE_DIR}/cmake/resource-only.def -F ${L_FILE} -o ${dll} -r ${res})
   endif()
   add_custom_command(OUTPUT ${dll}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/Localizations
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/${L_FOLDER}
     COMMAND ${link_command}
     DEPENDS ${res} ${PROJECT_SOURCE_DIR}/cmake/resource-only.def
-    COMMENT "Building language module ${name}.dll")
+    COMMENT "Building language module ${name}.dll"
+    VERBATIM)
   add_custom_target(${name}_langmodule ALL DEPENDS ${dll})
 endfunction()
 
