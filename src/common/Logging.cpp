@@ -1,19 +1,25 @@
 #include "common/Logging.h"
 
-#include <shlobj.h>
+#include "common/ApplicationBase.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-std::atomic<CApplicationLogs*> g_currentLogs{nullptr};
-
 // Lines without the flush flag wait in memory up to this much.
 constexpr size_t kPendingLimit = 4096;
 
-std::string ToUtf8(const char16_t* text, size_t length)
+// Whether a line with these flags reaches the log at all; the printf forms
+// format nothing otherwise.
+bool LogTakesLine(const CFileLog* pLog, int nFlags)
+{
+    return pLog && pLog->IsOpen() && (static_cast<DWORD>(nFlags) & pLog->GetMask()) != 0;
+}
+
+}  // namespace
+
+std::string LogTextToUtf8(const char16_t* text, size_t length)
 {
     std::string out;
     if (length == 0)
@@ -28,8 +34,7 @@ std::string ToUtf8(const char16_t* text, size_t length)
     return out;
 }
 
-// Cuts a wide message to the formatting buffer, never inside a surrogate pair.
-void CutWide(std::u16string& text)
+void CutLogMessage(std::u16string& text)
 {
     const size_t limit = LOG_MESSAGE_BUFFER - 1;
     if (text.size() <= limit)
@@ -39,26 +44,6 @@ void CutWide(std::u16string& text)
         --n;
     text.resize(n);
 }
-
-// Creates each missing level of a folder path that ends in a backslash.
-void CreateFolderLevels(const CString& folder)
-{
-    for (int i = 1; i < folder.GetLength(); ++i)
-    {
-        if ((folder[i] == _T('\\') || folder[i] == _T('/')) && folder[i - 1] != _T(':') &&
-            folder[i - 1] != _T('\\'))
-            CreateDirectoryW(folder.Left(i), nullptr);
-    }
-}
-
-// Whether a line with these flags reaches the log at all; the printf forms
-// format nothing otherwise.
-bool LogTakesLine(const CFileLog* pLog, int nFlags)
-{
-    return pLog && pLog->IsOpen() && (static_cast<DWORD>(nFlags) & pLog->GetMask()) != 0;
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // CFileLog
@@ -150,8 +135,8 @@ void FileLogPrintfImpl(CFileLog* pLog, int nFlags, LPCWSTR pszFormat, ...)
         va_start(args, pszFormat);
         _AfxFormatToStringW(message, pszFormat, args);
         va_end(args);
-        CutWide(message);
-        std::string utf8 = ToUtf8(message.data(), message.size());
+        CutLogMessage(message);
+        std::string utf8 = LogTextToUtf8(message.data(), message.size());
         pLog->WriteLine(nFlags, utf8.data(), utf8.size());
     }
     catch (...)
@@ -177,213 +162,6 @@ void FileLogPrintfImplA(CFileLog* pLog, int nFlags, LPCSTR pszFormat, ...)
     catch (...)
     {
     }
-}
-
-// ---------------------------------------------------------------------------
-// CApplicationLogs
-
-CApplicationLogs::CApplicationLogs() : m_strTraceLibrary(P7_LIBRARY_NAME)
-{
-    InitializeCriticalSection(&m_lock);
-    g_currentLogs = this;
-}
-
-CApplicationLogs::~CApplicationLogs()
-{
-    CApplicationLogs* self = this;
-    g_currentLogs.compare_exchange_strong(self, nullptr);
-    CloseLoggers(true);
-    DeleteCriticalSection(&m_lock);
-}
-
-CApplicationLogs* CApplicationLogs::GetCurrent()
-{
-    return g_currentLogs.load();
-}
-
-BOOL CApplicationLogs::InitP7Log(LPCTSTR pszOptions, BOOL bInstallCrashHandler)
-{
-    EnterCriticalSection(&m_lock);
-    if (!m_pTrace)
-    {
-        if (!m_hLoggerModule)
-            m_hLoggerModule = LoadLibraryW(m_strTraceLibrary);
-        if (m_hLoggerModule)
-        {
-            auto bind = [this](const char* name) {
-                return reinterpret_cast<void*>(GetProcAddress(m_hLoggerModule, name));
-            };
-            m_pfnSetCrashHandler = reinterpret_cast<P7_Set_Crash_Handler_Proc>(bind("P7_Set_Crash_Handler"));
-            m_pfnClrCrashHandler = reinterpret_cast<P7_Clr_Crash_Handler_Proc>(bind("P7_Clr_Crash_Handler"));
-            m_pfnExceptionalFlush = reinterpret_cast<P7_Exceptional_Flush_Proc>(bind("P7_Exceptional_Flush"));
-            m_pfnCreateClient = reinterpret_cast<P7_Create_Client_Proc>(bind("P7_Create_Client"));
-            m_pfnCreateTrace = reinterpret_cast<P7_Create_Trace_Proc>(bind("P7_Create_Trace"));
-        }
-        if (bInstallCrashHandler && m_pfnSetCrashHandler && !m_bCrashHandlerSet)
-        {
-            m_pfnSetCrashHandler();
-            m_bCrashHandlerSet = TRUE;
-        }
-        if (m_pfnCreateClient && !m_pClient)
-            m_pClient = m_pfnCreateClient(pszOptions ? pszOptions : _T(""));
-        if (m_pfnCreateTrace && m_pClient)
-            m_pTrace = m_pfnCreateTrace(m_pClient, _T("Core"), nullptr);
-        if (m_pTrace)
-        {
-            m_pTrace->RegisterThread(_T("Main"), 0);
-            m_pTrace->RegisterModule(_T("App"), &m_hTraceModule);
-            m_pTrace->Trace(0, P7_LEVEL_INFO, m_hTraceModule, __LINE__, __FILE__,
-                            "CApplicationBase::InitP7Log", _T("Init P7 logging system: done"));
-        }
-        else if (m_pClient)
-        {
-            // A client without a channel would only leave an empty trace file.
-            m_pClient->Release();
-            m_pClient = nullptr;
-        }
-    }
-    BOOL result = m_pTrace != nullptr;
-    LeaveCriticalSection(&m_lock);
-    return result;
-}
-
-BOOL CApplicationLogs::InitFileLog(LPCTSTR pszRelativeFolder, LPCTSTR pszApplicationName,
-                                   LPCTSTR pszFallbackFolder)
-{
-    EnterCriticalSection(&m_lock);
-    try
-    {
-        CString path;
-        if (pszRelativeFolder)
-        {
-            CString folder;
-            WCHAR appData[MAX_PATH] = {};
-            if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, appData)))
-            {
-                folder = appData;
-                folder += _T('\\');
-                folder += pszRelativeFolder;
-                folder += _T('\\');
-                CreateFolderLevels(folder);
-            }
-            else
-            {
-                folder = pszFallbackFolder ? pszFallbackFolder : _T("");
-                if (!folder.IsEmpty() && folder[folder.GetLength() - 1] != _T('\\'))
-                    folder += _T('\\');
-            }
-            path = folder + (pszApplicationName ? pszApplicationName : _T("")) + _T(".log");
-        }
-        delete m_pFileLog;
-        m_pFileLog = nullptr;
-        m_pFileLog = new CFileLog(path);
-        FileLogPrintfA(m_pFileLog, LOG_FLAGS_ALL, "Init logging system: done");
-    }
-    catch (...)
-    {
-    }
-    BOOL result = m_pFileLog != nullptr;
-    LeaveCriticalSection(&m_lock);
-    return result;
-}
-
-void CApplicationLogs::WriteLogInto(LPCTSTR pszText)
-{
-    if (!pszText)
-        return;
-    EnterCriticalSection(&m_lock);
-    try
-    {
-        if (m_pFileLog && m_pFileLog->IsOpen())
-        {
-            std::string utf8 = ToUtf8(pszText, std::char_traits<char16_t>::length(pszText));
-            m_pFileLog->WriteLine(LOG_FLAGS_ALL, utf8.data(), utf8.size());
-        }
-        if (m_pTrace)
-            m_pTrace->Trace(0, P7_LEVEL_INFO, m_hTraceModule, 593, __FILE__, "CApplicationBase::WriteLogInto",
-                            _T("%s"), pszText);
-    }
-    catch (...)
-    {
-    }
-    LeaveCriticalSection(&m_lock);
-}
-
-void CApplicationLogs::TraceV(int nLine, const char* pszFile, const char* pszFunction, LPCWSTR pszFormat,
-                              va_list args)
-{
-    if (!pszFormat)
-        return;
-    // The lock keeps a crash handler's CloseLogs on another thread from
-    // releasing a logger under a writer.
-    EnterCriticalSection(&m_lock);
-    try
-    {
-        if (m_pTrace)
-        {
-            m_pTrace->TraceV(0, P7_LEVEL_INFO, m_hTraceModule, static_cast<WORD>(nLine), pszFile, pszFunction,
-                             pszFormat, args);
-        }
-        else if (m_pFileLog && m_pFileLog->IsOpen())
-        {
-            std::u16string message;
-            _AfxFormatToStringW(message, pszFormat, args);
-            CutWide(message);
-            std::string utf8 = ToUtf8(message.data(), message.size());
-            m_pFileLog->WriteLine(LOG_FLAGS_ALL, utf8.data(), utf8.size());
-        }
-    }
-    catch (...)
-    {
-    }
-    LeaveCriticalSection(&m_lock);
-}
-
-void CApplicationLogs::CloseLoggers(bool bUnload)
-{
-    EnterCriticalSection(&m_lock);
-    delete m_pFileLog;
-    m_pFileLog = nullptr;
-    if (m_pTrace)
-        m_pTrace->Release();
-    m_pTrace = nullptr;
-    m_hTraceModule = nullptr;
-    if (m_pClient)
-        m_pClient->Release();
-    m_pClient = nullptr;
-    if (bUnload)
-    {
-        // Our crash filter must not outlive the library that holds its code.
-        if (m_bCrashHandlerSet && m_pfnClrCrashHandler)
-            m_pfnClrCrashHandler();
-        m_bCrashHandlerSet = FALSE;
-        if (m_hLoggerModule)
-            FreeLibrary(m_hLoggerModule);
-        m_hLoggerModule = nullptr;
-        m_pfnSetCrashHandler = nullptr;
-        m_pfnClrCrashHandler = nullptr;
-        m_pfnExceptionalFlush = nullptr;
-        m_pfnCreateClient = nullptr;
-        m_pfnCreateTrace = nullptr;
-    }
-    LeaveCriticalSection(&m_lock);
-}
-
-void CApplicationLogs::CloseLogs()
-{
-    CloseLoggers(true);
-}
-
-void CApplicationLogs::ReleaseLoggers()
-{
-    CloseLoggers(false);
-}
-
-void CApplicationLogs::ExceptionalFlush()
-{
-    // No lock: the crashed thread may hold it.
-    if (m_pClient && m_pfnExceptionalFlush)
-        m_pfnExceptionalFlush();
 }
 
 // ---------------------------------------------------------------------------
@@ -446,14 +224,14 @@ const char* TraceFunctionName(const char* pszPretty, char* buffer, size_t cbBuff
 
 void AppTraceImpl(int nLine, const char* pszFile, const char* pszFunction, LPCWSTR pszFormat, ...)
 {
-    CApplicationLogs* logs = CApplicationLogs::GetCurrent();
-    if (!logs)
+    CApplicationBase* pApp = CApplicationBase::GetInstance();
+    if (!pApp)
         return;
     char name[256];
     TraceFunctionName(pszFunction, name, sizeof(name));
     va_list args;
     va_start(args, pszFormat);
-    logs->TraceV(nLine, pszFile, name, pszFormat, args);
+    pApp->TraceV(nLine, pszFile, name, pszFormat, args);
     va_end(args);
 }
 

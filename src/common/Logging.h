@@ -1,9 +1,10 @@
 // The program's logging: a trace channel of the trace-log DLL when it can be
 // loaded, else a plain UTF-8 text log, else nothing.
 //
-// CApplicationLogs holds both loggers and their lock; the application base
-// owns the one instance. Everything else logs through the APP_LOG* macros
-// below, which reach that instance and write to whichever logger exists:
+// The application base (ApplicationBase.h) holds both loggers and their
+// lock. Everything else logs through the APP_LOG* macros below, which reach
+// the application base of the process and write to whichever logger exists
+// (nothing is written while there is none):
 //
 //   APP_LOG(_T("Open %s: fail"), path);        // one line
 //   APP_LOG_SCOPE(_T("OnStartConvert"));       // "OnStartConvert: start" now,
@@ -59,6 +60,11 @@ private:
     CRITICAL_SECTION m_lock;  // one line at a time, whole
 };
 
+// A message as the text log writes it: UTF-8, cut to the formatting buffer
+// (never inside a surrogate pair).
+std::string LogTextToUtf8(const char16_t* text, size_t length);
+void CutLogMessage(std::u16string& text);
+
 void FileLogPrintfImpl(CFileLog* pLog, int nFlags, LPCWSTR pszFormat, ...);
 void FileLogPrintfImplA(CFileLog* pLog, int nFlags, LPCSTR pszFormat, ...);
 
@@ -75,66 +81,6 @@ inline void FileLogPrintfA(CFileLog* pLog, int nFlags, LPCSTR pszFormat, A&&... 
 {
     FileLogPrintfImplA(pLog, nFlags, pszFormat, _AfxFormatArg(std::forward<A>(args))...);
 }
-
-// Both loggers, their lock and the trace library's entry points.
-class CApplicationLogs
-{
-public:
-    CApplicationLogs();
-    ~CApplicationLogs();  // CloseLogs
-    CApplicationLogs(const CApplicationLogs&) = delete;
-    CApplicationLogs& operator=(const CApplicationLogs&) = delete;
-
-    // The instance the APP_LOG macros write to: the one made last and still alive.
-    static CApplicationLogs* GetCurrent();
-
-    // Loads the trace DLL and opens its channel "Core"; TRUE when a channel exists.
-    BOOL InitP7Log(LPCTSTR pszOptions, BOOL bInstallCrashHandler);
-    // Opens <application data>\<relative folder>\<application name>.log, or
-    // <fallback folder>\<application name>.log when the application-data
-    // folder is unavailable; without a relative folder the log has no file.
-    // TRUE when the log object exists.
-    BOOL InitFileLog(LPCTSTR pszRelativeFolder, LPCTSTR pszApplicationName, LPCTSTR pszFallbackFolder);
-
-    // One line, never taken as a format, to every logger that exists.
-    void WriteLogInto(LPCTSTR pszText);
-    // Closes the text log, releases the channel and the client, unloads the DLL.
-    void CloseLogs();
-    // The same without unloading the DLL (the application base's destructor).
-    void ReleaseLoggers();
-    // Flushes the trace library's buffers when the process is crashing.
-    void ExceptionalFlush();
-
-    // One traced line: to the channel, else the text log (flags -1).
-    void TraceV(int nLine, const char* pszFile, const char* pszFunction, LPCWSTR pszFormat, va_list args);
-
-    CRITICAL_SECTION& GetLock() { return m_lock; }
-    IP7Client* GetTraceClient() const { return m_pClient; }
-    IP7Trace* GetTraceChannel() const { return m_pTrace; }
-    P7ModuleHandle GetTraceModule() const { return m_hTraceModule; }
-    CFileLog* GetFileLog() const { return m_pFileLog; }
-    HMODULE GetLoggerModule() const { return m_hLoggerModule; }
-
-    // Which DLL InitP7Log loads (tests point it elsewhere).
-    void SetTraceLibraryName(LPCTSTR pszName) { m_strTraceLibrary = pszName; }
-
-private:
-    void CloseLoggers(bool bUnload);
-
-    CRITICAL_SECTION m_lock;
-    CString m_strTraceLibrary;
-    HMODULE m_hLoggerModule = nullptr;
-    P7_Set_Crash_Handler_Proc m_pfnSetCrashHandler = nullptr;
-    P7_Clr_Crash_Handler_Proc m_pfnClrCrashHandler = nullptr;
-    P7_Exceptional_Flush_Proc m_pfnExceptionalFlush = nullptr;
-    P7_Create_Client_Proc m_pfnCreateClient = nullptr;
-    P7_Create_Trace_Proc m_pfnCreateTrace = nullptr;
-    BOOL m_bCrashHandlerSet = FALSE;
-    IP7Client* m_pClient = nullptr;
-    IP7Trace* m_pTrace = nullptr;
-    P7ModuleHandle m_hTraceModule = nullptr;
-    CFileLog* m_pFileLog = nullptr;
-};
 
 // "BOOL CSondrelApp::InitInstance()" -> "CSondrelApp::InitInstance"; a name
 // without a parameter list is copied as it stands. Returns buffer.

@@ -3,3 +3,8 @@
 
 #define IDR_MAINFRAME 128
 #define IDD_MAINDLG 130
+
+// Message box titles.
+#define IDS_TITLE_INFORMATION 20001
+#define IDS_TITLE_CONFIRMATION 20002
+#define IDS_TITLE_ERROR 20004

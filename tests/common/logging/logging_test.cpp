@@ -3,7 +3,7 @@
 #include <regex>
 
 #include "tests/tracelog/trace_test_support.h"
-#include "common/Logging.h"
+#include "common/ApplicationBase.h"
 #include "win_thread.h"
 
 using namespace tracetest;
@@ -108,6 +108,16 @@ bool SplitPrefix(const std::string& line, std::string& message)
     return true;
 }
 
+// The application base owns the loggers; each test makes its own.
+class LogOwner : public CApplicationBase
+{
+public:
+    explicit LogOwner(LPCTSTR pszAppName = _T("Sondrel"))
+        : CApplicationBase(_T("Sondrel logging test"), pszAppName)
+    {
+    }
+};
+
 }  // namespace
 
 TEST(Logging, TraceChannelCarriesTheProgramsLines)
@@ -115,7 +125,7 @@ TEST(Logging, TraceChannelCarriesTheProgramsLines)
     ScratchFolder scratch("logging trace");
     std::u16string folder = scratch.Path() + u"Logs\\";
     {
-        CApplicationLogs logs;
+        LogOwner logs;
         ASSERT_TRUE(logs.InitP7Log(W(u"/P7.Dir=" + folder + u" " + kProgramOptionTail), FALSE));
         EXPECT_NE(logs.GetTraceChannel(), nullptr);
         EXPECT_NE(logs.GetTraceClient(), nullptr);
@@ -156,12 +166,12 @@ TEST(Logging, TextLogWhenTheLibraryIsMissing)
     AppDataFolder folder;
     std::u16string path = folder.Full() + u"Sondrel.log";
     {
-        CApplicationLogs logs;
+        LogOwner logs;
         logs.SetTraceLibraryName(_T("NoSuchTraceLibrary.dll"));
         EXPECT_FALSE(logs.InitP7Log(W(u"/P7.Dir=C:\\x\\ " + std::u16string(kProgramOptionTail)), FALSE));
         EXPECT_EQ(logs.GetTraceChannel(), nullptr);
         EXPECT_EQ(logs.GetLoggerModule(), nullptr);
-        ASSERT_TRUE(logs.InitFileLog(W(folder.Relative()), _T("Sondrel"), _T("C:\\")));
+        ASSERT_TRUE(logs.InitFileLog(W(folder.Relative())));
         ASSERT_NE(logs.GetFileLog(), nullptr);
         EXPECT_TRUE(logs.GetFileLog()->IsOpen());
         EXPECT_TRUE(logs.GetFileLog()->GetPath() == W(path));
@@ -184,7 +194,7 @@ TEST(Logging, TextLogWhenTheLibraryIsMissing)
     ASSERT_FALSE(bytes.empty());
     EXPECT_NE(bytes.compare(0, 3, "\xEF\xBB\xBF"), 0);  // no byte-order mark
     std::vector<std::string> lines = SplitLines(bytes);
-    ASSERT_EQ(lines.size(), 6u);
+    ASSERT_EQ(lines.size(), 8u);
     std::vector<std::string> messages;
     for (const std::string& line : lines)
     {
@@ -198,21 +208,24 @@ TEST(Logging, TextLogWhenTheLibraryIsMissing)
     EXPECT_EQ(messages[3], "literal %s %n %d");
     EXPECT_EQ(messages[4], std::string(LOG_MESSAGE_BUFFER - 1, 'x'));
     EXPECT_EQ(messages[5], "RefreshDescInfo: end");
+    // The application base's last words, before its loggers go.
+    EXPECT_EQ(messages[6], "destroy languages support: done");
+    EXPECT_EQ(messages[7], "destroy product mutex: done");
 
     // Each start begins a new, empty file.
     {
-        CApplicationLogs logs;
-        ASSERT_TRUE(logs.InitFileLog(W(folder.Relative()), _T("Sondrel"), _T("C:\\")));
+        LogOwner logs;
+        ASSERT_TRUE(logs.InitFileLog(W(folder.Relative())));
     }
     lines = SplitLines(ReadBytes(path));
-    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines.size(), 3u);
     EXPECT_NE(lines[0].find("): Init logging system: done"), std::string::npos);
 }
 
 TEST(Logging, TextLogWithoutFolderHasNoFile)
 {
-    CApplicationLogs logs;
-    EXPECT_TRUE(logs.InitFileLog(nullptr, _T("Sondrel"), _T("C:\\")));
+    LogOwner logs;
+    EXPECT_TRUE(logs.InitFileLog(nullptr));
     ASSERT_NE(logs.GetFileLog(), nullptr);
     EXPECT_FALSE(logs.GetFileLog()->IsOpen());
     APP_LOG(_T("dropped"));
@@ -256,14 +269,14 @@ TEST(Logging, ThreadsWriteWholeLinesToEitherLogger)
 
     AppDataFolder folder;
     {
-        CApplicationLogs logs;
-        logs.InitFileLog(W(folder.Relative()), _T("Threads"), _T("C:\\"));
+        LogOwner logs(_T("Threads"));
+        logs.InitFileLog(W(folder.Relative()));
         hammer();
     }
     std::vector<std::string> lines = SplitLines(ReadBytes(folder.Full() + u"Threads.log"));
-    ASSERT_EQ(lines.size(), static_cast<size_t>(threads * perThread + 1));
+    ASSERT_EQ(lines.size(), static_cast<size_t>(threads * perThread + 3));
     std::regex whole(R"(worker \d line \d+ with some text to make the line longer)");
-    for (size_t i = 1; i < lines.size(); ++i)
+    for (size_t i = 1; i + 2 < lines.size(); ++i)
     {
         std::string message;
         ASSERT_TRUE(SplitPrefix(lines[i], message)) << lines[i];
@@ -272,7 +285,7 @@ TEST(Logging, ThreadsWriteWholeLinesToEitherLogger)
 
     ScratchFolder scratch("logging threads");
     {
-        CApplicationLogs logs;
+        LogOwner logs;
         ASSERT_TRUE(logs.InitP7Log(W(u"/P7.Dir=" + scratch.Path()), FALSE));
         hammer();
     }
@@ -286,7 +299,7 @@ TEST(Logging, ThreadsWriteWholeLinesToEitherLogger)
 TEST(Logging, ClosingWhileOthersWriteIsSafe)
 {
     ScratchFolder scratch("logging close");
-    CApplicationLogs logs;
+    LogOwner logs;
     ASSERT_TRUE(logs.InitP7Log(W(u"/P7.Dir=" + scratch.Path()), TRUE));
     std::atomic<bool> stop{false};
     std::vector<WinThread> writers;
