@@ -47,6 +47,20 @@ BOOL ReadBounded(CArchive& ar, ULONGLONG nBytes, std::vector<BYTE>& data)
     }
     return TRUE;
 }
+
+// Passes over nBytes of the stream, or to its end when it is shorter.
+void SkipBytes(CArchive& ar, ULONGLONG nBytes)
+{
+    BYTE buffer[4096];
+    while (nBytes > 0)
+    {
+        UINT nStep = static_cast<UINT>(std::min<ULONGLONG>(sizeof buffer, nBytes));
+        UINT nRead = ar.Read(buffer, nStep);
+        if (nRead == 0)
+            return;
+        nBytes -= nRead;
+    }
+}
 }  // namespace
 
 CQVTPropExchangeArchive::CQVTPropExchangeArchive(CArchive& ar) : m_ar(ar)
@@ -193,7 +207,11 @@ BOOL CQVTPropExchangeArchive::ExchangeBlob(LPCTSTR /*pszPropName*/, BYTE*& pData
     if (pData != nullptr)
     {
         if (nBytes < nCount)
+        {
+            // Refused, but passed over: every later value is read from its own place.
+            SkipBytes(m_ar, nCount);
             return FALSE;
+        }
         return m_ar.Read(pData, static_cast<UINT>(nCount)) == nCount;
     }
     std::vector<BYTE> data;

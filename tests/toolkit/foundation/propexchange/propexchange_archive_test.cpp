@@ -97,11 +97,16 @@ TEST(PropExchangeArchive, BlocksAndBlobsReportWhatWasRead)
         EXPECT_FALSE(px->ExchangeBlob(u"Blob", p, n));
         EXPECT_EQ(p, nullptr);
     });
-    LoadArchive(Bytes({3, 1, 2, 3}), [](CQVTPropExchange* px) {
+    // A blob too big for the caller's buffer is refused, and what follows it
+    // is still read from its own place.
+    LoadArchive(Bytes({3, 0, 1, 2, 3, 7, 0, 0, 0}), [](CQVTPropExchange* px) {
         BYTE tiny[2] = {};
         BYTE* p = tiny;
         DWORD n = sizeof tiny;
         EXPECT_FALSE(px->ExchangeBlob(u"Blob", p, n));
+        int nAfter = 0;
+        EXPECT_TRUE(PropExchangeInt(px, u"After", nAfter, 0));
+        EXPECT_EQ(nAfter, 7);
     });
     // A string that claims two billion characters.
     EXPECT_EQ(LoadCause(Bytes({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0x7F, 0x61, 0}),
