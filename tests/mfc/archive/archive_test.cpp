@@ -449,6 +449,21 @@ TEST(ArchiveTest, CorruptRecordsGiveTheRightCause)
                             ar.ReadObject(nullptr);
                         }),
               CArchiveException::badIndex);
+    // References one past the last entry (the plain record filled 1 and 2):
+    // refused, never read from beyond the table.
+    for (int tag : {0x0003, 0x8003})
+    {
+        Bytes pastTheTable = plainRecord;
+        Append(pastTheTable, B({tag & 0xFF, tag >> 8}));
+        EXPECT_EQ(LoadCause(pastTheTable,
+                            [](CArchive& ar) {
+                                CObject* p = ar.ReadObject(nullptr);
+                                delete p;
+                                ar.ReadObject(nullptr);
+                            }),
+                  CArchiveException::badIndex)
+            << tag;
+    }
     // ReadClass where an object reference is stored.
     EXPECT_EQ(LoadCause(B({0x01, 0x00}), [](CArchive& ar) { ar.ReadClass(); }), CArchiveException::badIndex);
 
