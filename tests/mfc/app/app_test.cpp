@@ -42,12 +42,14 @@ public:
 protected:
     afx_msg void OnPing(WPARAM wParam, LPARAM) { m_nPing += (int)wParam; }
     afx_msg void OnAppCommand() { ++m_nAppCommands; }
+    afx_msg void OnUpdateShared(CCmdUI* pCmdUI) { pCmdUI->SetCheck(1); }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CTestApp, CWinApp)
     ON_THREAD_MESSAGE(WM_APP_PING, &CTestApp::OnPing)
     ON_COMMAND(ID_APP_COMMAND, &CTestApp::OnAppCommand)
+    ON_UPDATE_COMMAND_UI(ID_SHARED, &CTestApp::OnUpdateShared)
 END_MESSAGE_MAP()
 
 CTestApp theApp;
@@ -227,6 +229,8 @@ protected:
     }
     afx_msg void OnThrow() { AfxThrowNotSupportedException(); }
     afx_msg void OnUpdateChecked(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bChecked); }
+    // The frame has no say on this one: the application decides.
+    afx_msg void OnUpdateShared(CCmdUI* pCmdUI) { pCmdUI->ContinueRouting(); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -234,6 +238,7 @@ BEGIN_MESSAGE_MAP(CTestFrame, CFrameWnd)
     ON_WM_TIMER()
     ON_COMMAND(ID_FRAME_THROW, &CTestFrame::OnThrow)
     ON_UPDATE_COMMAND_UI(ID_CHECKED, &CTestFrame::OnUpdateChecked)
+    ON_UPDATE_COMMAND_UI(ID_SHARED, &CTestFrame::OnUpdateShared)
 END_MESSAGE_MAP()
 
 TEST_F(AppTest, FrameMenusFollowTheirUpdateHandlers)
@@ -250,6 +255,8 @@ TEST_F(AppTest, FrameMenusFollowTheirUpdateHandlers)
     EXPECT_FALSE(::GetMenuState(hPopup, ID_APP_COMMAND, MF_BYCOMMAND) & MF_GRAYED);  // the app handles it
     EXPECT_TRUE(::GetMenuState(hPopup, ID_NO_HANDLER, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_TRUE(::GetMenuState(hPopup, ID_CHECKED, MF_BYCOMMAND) & MF_CHECKED);
+    // The frame's handler routes this one on to the application.
+    EXPECT_TRUE(::GetMenuState(hPopup, ID_SHARED, MF_BYCOMMAND) & MF_CHECKED);
 
     // The accelerator turns a key press into the command.
     int nBefore = theApp.m_nAppCommands;
@@ -302,6 +309,30 @@ TEST_F(AppTest, RunPumpsIdlesRoutesAndEndsWithTheMainWindow)
     EXPECT_GT(theApp.m_nIdle, 1);
     EXPECT_EQ(CWnd::FromHandlePermanent(hWndForeign), nullptr);
     ::DestroyWindow(hWndForeign);
+}
+
+TEST_F(AppTest, RunWithoutAMainWindowHandlesWhatIsQueuedAndEnds)
+{
+    ASSERT_EQ(theApp.m_pMainWnd, nullptr);
+    int nPingBefore = theApp.m_nPing;
+    ::PostThreadMessage(::GetCurrentThreadId(), WM_APP_PING, 3, 0);
+    // Should the loop never end by itself, a timer ends it after ten seconds.
+    static bool s_bWaitedOut = false;
+    struct Watchdog
+    {
+        UINT_PTR nTimer = 0;
+        static VOID CALLBACK Fire(HWND, UINT, UINT_PTR, DWORD)
+        {
+            s_bWaitedOut = true;
+            ::PostQuitMessage(1);
+        }
+        Watchdog() { nTimer = ::SetTimer(nullptr, 0, 10000, &Fire); }
+        ~Watchdog() { ::KillTimer(nullptr, nTimer); }
+    } watchdog;
+
+    EXPECT_EQ(theApp.Run(), 0);
+    EXPECT_FALSE(s_bWaitedOut);
+    EXPECT_EQ(theApp.m_nPing, nPingBefore + 3);
 }
 
 // COM identity, reference counting and automation of a command target.
