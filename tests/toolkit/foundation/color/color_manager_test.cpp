@@ -32,6 +32,8 @@ COLORREF AFX_CDECL ClassicColor(int nIndex)
         return RGB(128, 128, 128);
     case COLOR_BTNTEXT:
         return RGB(0, 0, 0);
+    case COLOR_MENUHILIGHT:  // the last system colour the manager takes
+        return RGB(51, 153, 255);
     default:
         return RGB(10, 20, 30);
     }
@@ -137,6 +139,8 @@ TEST(ColorManagerDistance, DegenerateInputsGiveDefinedColours)
     EXPECT_EQ(RGB(9, 9, 9), CQVTColorManager::MoveColorCloser(RGB(9, 9, 9), RGB(9, 9, 9), 35));
     // No point on the blue line is 10 from red: the nearest one (black), not garbage.
     EXPECT_EQ(RGB(0, 0, 0), CQVTColorManager::EnsureColorContrast(RGB(255, 0, 0), RGB(0, 0, 255), 10));
+    // Nor on the olive line from dark red: its nearest point is olive, not black.
+    EXPECT_EQ(RGB(92, 92, 0), CQVTColorManager::EnsureColorContrast(RGB(200, 0, 0), RGB(200, 200, 0), 10));
 }
 
 TEST_F(ClassicManager, LiteralsCustomColoursAndRefresh)
@@ -145,6 +149,8 @@ TEST_F(ClassicManager, LiteralsCustomColoursAndRefresh)
     EXPECT_EQ(0xFFFFFFu, manager.GetColor(0xFFFFFF));
     EXPECT_EQ(RGB(0, 0, 0), manager.GetColor(0));
     EXPECT_EQ(RGB(192, 192, 192), manager.GetColor(COLOR_BTNFACE));
+    EXPECT_EQ(RGB(10, 20, 30), manager.GetColor(COLOR_BACKGROUND));
+    EXPECT_EQ(RGB(51, 153, 255), manager.GetColor(COLOR_MENUHILIGHT));
 
     manager.SetColor(COLOR_BTNFACE, RGB(1, 2, 3));
     EXPECT_EQ(RGB(1, 2, 3), manager.GetColor(COLOR_BTNFACE));
