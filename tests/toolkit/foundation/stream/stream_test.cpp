@@ -70,6 +70,8 @@ CString Decode(const Bytes& bytes, DWORD nBuffer = 64, BOOL* pbResult = nullptr)
     static const BYTE kNothing = 0;
     const BYTE* pBytes = bytes.empty() ? &kNothing : bytes.data();
     BOOL bResult = DecodeTextToWide(pBytes, static_cast<DWORD>(bytes.size()), buffer.data(), &nLength);
+    // The unit after the buffer it was given stays untouched.
+    EXPECT_EQ(buffer[nBuffer], u'#');
     if (pbResult != nullptr)
         *pbResult = bResult;
     if (!bResult)
@@ -231,6 +233,10 @@ TEST(TextDecoder, HonoursByteOrderMarksAndFallsBackToAnsi)
     Decode({'p', 'l', 'a', 'i', 'n'}, 5, &bResult);
     EXPECT_FALSE(bResult);
     EXPECT_EQ(Decode({'p', 'l', 'a', 'i', 'n'}, 6), CString(u"plain"));
+    // The same for UTF-16: two characters and the terminator need three.
+    Decode({0xFF, 0xFE, 'A', 0, 'B', 0}, 2, &bResult);
+    EXPECT_FALSE(bResult);
+    EXPECT_EQ(Decode({0xFF, 0xFE, 'A', 0, 'B', 0}, 3), CString(u"AB"));
     Decode({0xEF, 0xBB, 0xBF, 0}, 8, &bResult);
     EXPECT_FALSE(bResult);
     DWORD nLength = 4;
