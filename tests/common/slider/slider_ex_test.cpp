@@ -80,7 +80,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_parent.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), _T("slider parent"),
-                                      WS_POPUP | WS_VISIBLE, kLeft, kTop, 240, 50, nullptr, nullptr));
+                                      WS_POPUP | WS_VISIBLE, kLeft, kTop, 340, 60, nullptr, nullptr));
         // A dialog's placeholder control, taken over as the recorder does.
         HWND control = CreateWindowExW(0, _T("STATIC"), _T(""), WS_CHILD | WS_VISIBLE | SS_NOTIFY, 10, 10,
                                        216, 24, m_parent.m_hWnd, nullptr, nullptr, nullptr);
@@ -107,9 +107,11 @@ protected:
     }
     void Release() { SendMouse(MOUSEEVENTF_LEFTUP); }
     // The mouse away from the slider, so nothing is drawn hovered.
-    void Park() { SendMouse(MOUSEEVENTF_MOVE, kLeft + 5, kTop + 45); }
+    void Park() { SendMouse(MOUSEEVENTF_MOVE, kLeft + 5, kTop + 55); }
 
-    static constexpr int kLeft = 900, kTop = 600;
+    // Every move stays inside the parent, which lies apart from the other
+    // windows these tests show.
+    static constexpr int kLeft = 880, kTop = 560;
     SliderParent m_parent;
     CSliderEx m_slider;
 };
@@ -125,7 +127,7 @@ TEST_F(SliderTest, AClickJumpsAndADragNotifiesInOrder)
     Move(140);
     Move(60);
     Move(60, 40);  // off the control: the drag goes on
-    Move(300);     // past the end: the top of the range
+    Move(320);     // past the end: the top of the range
     Release();
     const std::vector<Note> expected = {{WM_SLIDEREX_CHANGING, 100},
                                         {WM_SLIDEREX_CHANGING, 120},
