@@ -17,7 +17,10 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
 END_MESSAGE_MAP()
 
-CFrameWnd::CFrameWnd() : m_bAutoMenuEnable(TRUE), m_hAccelTable(nullptr), m_nIDHelp(0), m_nIdleFlags(0) {}
+CFrameWnd::CFrameWnd()
+    : m_bAutoMenuEnable(TRUE), m_hAccelTable(nullptr), m_nIDHelp(0), m_nIdleFlags(0), m_bHelpMode(FALSE)
+{
+}
 
 CFrameWnd::~CFrameWnd() {}
 

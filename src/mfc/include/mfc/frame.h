@@ -45,6 +45,7 @@ public:
     UINT m_nIDHelp;
     CString m_strTitle;
     UINT m_nIdleFlags;
+    BOOL m_bHelpMode;  // context-help mode (Shift+F1): clicks ask for help
     enum IdleFlags
     {
         idleMenu = 1,
