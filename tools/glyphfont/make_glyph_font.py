@@ -6,6 +6,7 @@ Needs Debian's python3-fonttools. The output is committed, so the build
 never runs this; run it again after changing a shape:
     /usr/bin/python3 tools/glyphfont/make_glyph_font.py src/toolkit/foundation/draw/QVTGlyphFont.ttf
 """
+import math
 import sys
 
 from fontTools.fontBuilder import FontBuilder
@@ -39,12 +40,18 @@ def triangle(*points):
     return [list(points)]
 
 
+def disc(cx, cy, r, n=24):
+    """A filled circle as a polygon, clockwise."""
+    return [[(round(cx + r * math.cos(-2 * math.pi * k / n)), round(cy + r * math.sin(-2 * math.pi * k / n)))
+             for k in range(n)]]
+
+
 # Every shape sits in the box 100..900 x -100..700, centred on (500, 300).
 SHAPES = {
     69: bar(200, 0, 800, 600, 70) + bar(200, 600, 800, 0, 70),             # close
-    71: rect(150, 250, 350, 350) + frame(350, 150, 800, 450, 60) + rect(600, 150, 660, 450),  # pin, loose
-    72: rect(450, -100, 550, 100) + frame(350, 100, 650, 600, 60) + rect(300, 100, 700, 160),  # pin, pushed
-    73: frame(150, -50, 850, 650, 60) + rect(150, 530, 850, 650),          # maximize
+    71: bar(200, 300, 400, 100, 70) + bar(400, 100, 800, 550, 70),        # menu check mark
+    72: bar(800, 300, 600, 100, 70) + bar(600, 100, 200, 550, 70),        # menu check mark, right to left
+    73: disc(500, 300, 180),                                               # menu radio mark
     74: triangle((650, 0), (350, 300), (650, 600)),                        # left
     75: triangle((350, 0), (350, 600), (650, 300)),                        # right
     76: triangle((200, 150), (500, 450), (800, 150)),                      # up
@@ -52,7 +59,7 @@ SHAPES = {
     80: triangle((300, 250), (500, 450), (700, 250)),                      # spin up
     81: triangle((300, 350), (700, 350), (500, 150)),                      # spin down
     83: rect(300, 500, 700, 560) + triangle((300, 350), (700, 350), (500, 150)),  # more, small
-    98: frame(300, 200, 850, 650, 60) + frame(150, -50, 650, 400, 60),     # restore
+    98: triangle((200, 600), (800, 600), (500, 350)) + triangle((200, 250), (800, 250), (500, 0)),  # more, vertical
     99: triangle((200, 0), (200, 600), (450, 300)) + triangle((550, 0), (550, 600), (800, 300)),  # more
     102: bar(200, 300, 400, 100, 60) + bar(400, 100, 800, 550, 60),        # check
     104: rect(250, 500, 750, 580) + triangle((250, 380), (750, 380), (500, 120)),  # customize
