@@ -1,0 +1,579 @@
+// How the base theme measures and draws one control: items of popup bars,
+// controls of toolbars and menu bars, and the caption layout they share.
+// Themes draw their own backgrounds and marks and call these for the
+// captions and the size.
+#include "toolkit/themes/paintmanager/QVTPaintManager.h"
+
+#include "toolkit/commandbars/bars/QVTCommandBar.h"
+#include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/draw/QVTFontDC.h"
+
+namespace {
+CString WithoutMnemonics(const CString& str)
+{
+    CString strResult(str);
+    CQVTDrawHelpers::StripMnemonics(strResult);
+    return strResult;
+}
+
+CSize TextExtent(CDC* pDC, const CString& str)
+{
+    const CString strMeasured = str.IsEmpty() ? CString(_T(" ")) : str;
+    return pDC->GetTextExtent(strMeasured, strMeasured.GetLength());
+}
+
+}  // namespace
+
+CSize CQVTPaintManager::ApplySizeOverride(CQVTControl* pControl, CSize sz)
+{
+    const BOOL bVertical = GetControlTextOrientation(pControl) == 1;
+    const int nWidth = pControl->GetWidth();
+    const int nHeight = pControl->GetHeight();
+    if (!bVertical)
+    {
+        if (nWidth > 0)
+            sz.cx = nWidth;
+        if (nHeight > 0)
+            sz.cy = nHeight;
+    }
+    else
+    {
+        if (nWidth > 0)
+            sz.cy = nWidth;
+        if (nHeight > 0)
+            sz.cx = nHeight;
+    }
+    return sz;
+}
+
+BOOL CQVTPaintManager::IsKeyboardCuesVisible(CQVTControl* pControl) const
+{
+    if (m_nKeyboardCues != -1)
+        return m_nKeyboardCues != 0;
+    CQVTCommandBar* pBar = pControl->GetParent();
+    return pBar ? pBar->IsKeyboardCuesVisible() : TRUE;
+}
+
+void CQVTPaintManager::DrawKeyboardFocus(CDC* pDC, CQVTControl* pControl)
+{
+    const int nSelected = pControl->GetSelected();
+    if (nSelected != 2 && nSelected != 3)
+        return;
+    const COLORREF clrOldText = pDC->SetTextColor(GetColor(COLOR_BTNTEXT));
+    const COLORREF clrOldBack = pDC->SetBkColor(GetColor(COLOR_3DFACE));
+    CRect rc = pControl->GetRect();
+    pDC->DrawFocusRect(rc);
+    pDC->SetTextColor(clrOldText);
+    pDC->SetBkColor(clrOldBack);
+}
+
+COLORREF CQVTPaintManager::GetControlEditBackColor(CQVTControl* pControl)
+{
+    return GetColor(pControl && pControl->GetEnabled() ? COLOR_WINDOW : COLOR_3DFACE);
+}
+
+CSize CQVTPaintManager::DrawControlComboBox(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
+{
+    // Filled when combo boxes exist (command bars III): the label part of the
+    // control. No combo box can be made until then.
+    return CSize(0, 0);
+}
+
+CSize CQVTPaintManager::DrawControlEdit(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
+{
+    // Filled when edit controls exist (command bars III): the label part of
+    // the control. No edit control can be made until then.
+    return CSize(0, 0);
+}
+
+// Items of popup bars.
+
+CSize CQVTPaintManager::DrawControlPopupParent(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
+{
+    CQVTCommandBar* pBar = pControl->GetParent();
+    const int nType = pControl->GetType();
+    const int nStyle = pControl->GetStyle();
+    CString strCaption = pControl->GetCaption();
+    const CString strShortcut = pControl->GetDisplayedShortcutText();
+    const CString strFallbackShortcut = pControl->GetShortcutText();
+    int g = GetPopupBarGutterWidth(pBar) - DpiX(1);
+    const CSize szCell = GetPopupBarButtonSize(pBar);
+    const BOOL bSelected = pControl->GetSelected();
+    const BOOL bEnabled = GetEffectiveEnabled(pControl);
+    int nItemHeight = szCell.cy;
+
+    if (nType == qvtControlLabel)
+    {
+        CQVTImageManagerIcon* pImage = nullptr;
+        if (pControl->GetIconId() != 0 && nStyle != qvtButtonCaption)
+            pImage = pControl->GetImage(pControl->GetIconSize().cx);
+        if (!m_bLabelIndent && !pImage)
+            g = 0;
+        if (nStyle == qvtButtonCaption)
+            nItemHeight = m_nTextHeight;
+    }
+
+    CRect rc = pControl->GetRect();
+    CRect rcCaption = rc;
+    rcCaption.left = rc.left + g + m_nPopupTextGap;
+    CRect rcShortcut = rc;
+    rcShortcut.left = rc.left + g + DpiX(8);
+    rcShortcut.right = rc.right - DpiX(19);
+    if (bDraw)
+    {
+        if (nType == qvtControlButton && !strShortcut.IsEmpty())
+            rcCaption.right -= TextExtent(pDC, strShortcut).cx + DpiX(19);
+        else if (nType == qvtControlButton && !strFallbackShortcut.IsEmpty())
+            rcCaption.right -= TextExtent(pDC, strFallbackShortcut).cx + DpiX(19);
+        else if (nType == qvtControlSplitButtonPopup)
+            rcCaption.right -= m_nPopupSplitArrowWidth;
+        else if (nType == qvtControlPopup || nType == qvtControlButtonPopup)
+            rcCaption.right -= szCell.cx;
+    }
+
+    UINT nFormat = DT_END_ELLIPSIS;
+    if (!IsKeyboardCuesVisible(pControl))
+    {
+        strCaption = WithoutMnemonics(strCaption);
+        nFormat |= DT_NOPREFIX;
+    }
+    const BOOL bShowShortcut = nType == qvtControlButton || nType == qvtControlCheckBox;
+    const CString strShownShortcut = !strShortcut.IsEmpty() ? strShortcut : strFallbackShortcut;
+
+    const CString strDescription = pControl->GetDescription();
+    if (nStyle == qvtButtonCaptionAndDescription && !strDescription.IsEmpty())
+    {
+        CFont* pOldFont = pDC->SelectObject(GetRegularBoldFont());
+        if (bDraw)
+        {
+            const int nBottom = rc.top + TextExtent(pDC, CString()).cy + DpiY(10);
+            rcCaption.bottom = nBottom;
+            rcShortcut.bottom = nBottom;
+        }
+        const CSize szCaption = DrawControlTextEx(pDC, strCaption, rcCaption, nFormat, bDraw, bSelected, bEnabled);
+        CSize szShortcut(0, 0);
+        if (nType == qvtControlButton && !strShownShortcut.IsEmpty())
+            szShortcut = DrawControlTextEx(pDC, strShownShortcut, rcShortcut, DT_RIGHT, bDraw, bSelected, bEnabled);
+        pDC->SelectObject(pOldFont);
+        if (bDraw)
+        {
+            CRect rcDescription(rcCaption.left, rcCaption.bottom - DpiY(2), rc.right - DpiX(10), rc.bottom);
+            pDC->DrawText(strDescription, rcDescription, DT_WORDBREAK | DT_NOPREFIX);
+            return CSize(0, 0);
+        }
+        CFont* pOld = pDC->SelectObject(GetRegularFont());
+        const int d = TextExtent(pDC, strDescription).cx;
+        CRect rcTwoLines(0, 0, (d + DpiX(20)) / 2, 0);
+        pDC->DrawText(_T("1\n2"), 3, rcTwoLines, DT_WORDBREAK | DT_CALCRECT);
+        pDC->SelectObject(pOld);
+        const int nWidth = std::max<int>(szCaption.cx + DpiX(32) + szShortcut.cx, d / 2 + DpiX(32)) + g +
+                           m_nPopupTextGap;
+        const int nHeight = std::max<int>(szCell.cy, szCaption.cy + DpiY(19) + rcTwoLines.Height());
+        return ApplySizeOverride(pControl, CSize(nWidth, nHeight));
+    }
+
+    const CSize szCaption = DrawControlTextEx(pDC, strCaption, rcCaption, nFormat, bDraw, bSelected, bEnabled);
+    CSize szShortcut(0, 0);
+    if (bShowShortcut && !strShownShortcut.IsEmpty())
+        szShortcut = DrawControlTextEx(pDC, strShownShortcut, rcShortcut, DT_RIGHT, bDraw, bSelected, bEnabled);
+    if (bDraw)
+        return CSize(0, 0);
+    const CSize sz(szCaption.cx + szShortcut.cx + DpiX(32) + g + m_nPopupTextGap, nItemHeight);
+    return ApplySizeOverride(pControl, sz);
+}
+
+// Controls of toolbars and menu bars.
+
+CSize CQVTPaintManager::DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
+{
+    CQVTCommandBar* pBar = pControl->GetParent();
+    CQVTFontDC font(pDC, GetControlFont(pControl));
+    CRect rc = bDraw ? pControl->GetRect() : CRect(0, 0, 0, 0);
+    const BOOL bVert = GetControlTextOrientation(pControl) == 1;
+    const int nType = pControl->GetType();
+    const int nStyle = pControl->GetStyle();
+    const BOOL bPopupBar = pBar && pBar->GetType() == qvtBarTypePopup;
+
+    const CSize szIcon = (nStyle == qvtButtonIconAndCaptionBelow && pBar && !bPopupBar) ? pBar->GetLargeIconSize()
+                                                                                        : pControl->GetIconSize();
+    CSize szButton = pControl->GetButtonSize();
+    if (nStyle != qvtButtonIconAndCaptionBelow)
+    {
+        if (pControl->GetWidth() > 0 || pControl->GetHeight() > 0)
+            szButton = ApplySizeOverride(pControl, szButton);
+    }
+    else
+    {
+        szButton.cy = m_nControlHeight >= 1 ? 3 * m_nControlHeight
+                                            : szIcon.cy + DpiY(7) + m_nTwoLineCaptionHeight;
+        szButton.cx = std::max(2 * GetControlHeightForIcons() - DpiX(4), DpiX(42));
+    }
+
+    CQVTImageManagerIcon* pImage = nullptr;
+    const BOOL bStyleShowsImage = nStyle == qvtButtonAutomatic || nStyle == qvtButtonIcon ||
+                                  nStyle == qvtButtonIconAndCaption || nStyle == qvtButtonIconAndCaptionBelow;
+    if (bStyleShowsImage && !(nStyle == qvtButtonAutomatic && nType == qvtControlPopup) &&
+        pControl->GetIconId() != 0)
+        pImage = pControl->GetImage(szIcon.cx);
+    const CSize szDrawIcon =
+        pImage ? GetControlIconSize(pImage, QVTDpiScaler()->UnscaleSize(szIcon), pControl, szButton) : CSize(0, 0);
+
+    const int nSelected = pControl->GetSelected();
+    const int nPressed = pControl->GetPressed();
+    const BOOL bEnabled = GetEffectiveEnabled(pControl);
+    const int nChecked = pControl->GetChecked();
+    const BOOL bPopuped = pControl->GetPopuped();
+    const BOOL bCaption = pControl->IsCaptionVisible();
+
+    // Check boxes and radio buttons: a mark, then the caption.
+    if (nType == qvtControlCheckBox || nType == qvtControlRadioButton)
+    {
+        const CSize szMark = nType == qvtControlCheckBox
+                                 ? DrawControlCheckBox(pDC, pControl, rc, FALSE)
+                                 : DrawControlRadioButtonMark(pDC, rc, FALSE, nSelected, nPressed, nChecked, bEnabled);
+        if (!bDraw)
+        {
+            CSize sz = DrawControlTextAfterBox(pDC, pControl, rc, FALSE, FALSE, CSize(0, szButton.cy), FALSE);
+            if (!bVert)
+                sz.cx += szMark.cx + DpiX(5);
+            else
+                sz.cy += szMark.cy + DpiY(5);
+            return ApplySizeOverride(pControl, sz);
+        }
+        const COLORREF clrOld = pDC->SetTextColor(GetControlTextColor(pControl));
+        CRect rcMark;
+        CRect rcText = rc;
+        if (!bVert)
+        {
+            rcMark = CRect(CPoint(rc.left + DpiX(3), rc.CenterPoint().y - szMark.cy / 2), szMark);
+            rcText.left += szMark.cx + DpiX(5);
+        }
+        else
+        {
+            rcMark = CRect(CPoint(rc.CenterPoint().x - szMark.cx / 2, rc.top + DpiY(3)), szMark);
+            rcText.top += szMark.cy + DpiY(5);
+        }
+        if (nType == qvtControlCheckBox)
+            DrawControlCheckBox(pDC, pControl, rcMark, TRUE);
+        else
+            DrawControlRadioButtonMark(pDC, rcMark, TRUE, nSelected, nPressed, nChecked, bEnabled);
+        DrawControlTextAfterBox(pDC, pControl, rcText, TRUE, FALSE, CSize(0, szButton.cy), FALSE);
+        pDC->SetTextColor(clrOld);
+        DrawKeyboardFocus(pDC, pControl);
+        return CSize(0, 0);
+    }
+
+    if (bDraw)
+    {
+        if (nType == qvtControlSplitButtonPopup)
+            DrawSplitButtonFrame(pDC, pControl, rc);
+        else if (!pControl->IsTransparent())
+            DrawControlEntry(pDC, pControl);
+        pDC->SetTextColor(GetControlTextColor(pControl));
+    }
+
+    CSize szResult(0, 0);
+    const BOOL bTextBelowByBar = pBar && pBar->IsTextBelowIcons() && pImage && nStyle != qvtButtonIconAndCaptionBelow;
+    if (nStyle == qvtButtonIconAndCaptionBelow)
+    {
+        const BOOL bArrow = pControl->GetCommandBar() != nullptr;
+        const int t = m_nTwoLineCaptionHeight;
+        CSize szBox = szButton;
+        if (bVert)
+            szBox = CSize(szButton.cy, szButton.cx);
+        if (bDraw)
+        {
+            if (pImage)
+            {
+                const CPoint pt = !bVert ? CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2, rc.top + DpiY(4))
+                                         : CPoint(rc.left + DpiX(3) + t, rc.top + (rc.Height() - szDrawIcon.cy) / 2);
+                DrawImage(pDC, pt, szDrawIcon, pImage, nSelected, nPressed, bEnabled, nChecked, bPopuped, 1);
+            }
+            const CSize szCaption = DrawControlTextBelowIcon(pDC, pControl, rc, FALSE, bVert, bArrow);
+            const CRect rcCaption = !bVert ? CRect(rc.left, rc.bottom - DpiY(1) - szCaption.cy, rc.right,
+                                                   rc.bottom - DpiY(1))
+                                           : CRect(rc.left + t, rc.top, rc.right, rc.bottom);
+            DrawControlTextBelowIcon(pDC, pControl, rcCaption, TRUE, bVert, bArrow);
+        }
+        else
+        {
+            const CSize szCaption = DrawControlTextBelowIcon(pDC, pControl, rc, FALSE, bVert, bArrow);
+            szResult = szBox;
+            if (!bVert)
+                szResult.cx = std::max<int>(szBox.cx, szCaption.cx + DpiX(5));
+            else
+                szResult.cy = std::max<int>(szBox.cy, szCaption.cy + DpiY(6));
+        }
+    }
+    else if (bTextBelowByBar)
+    {
+        CQVTFontDC captionFont(pDC, pControl->IsItemDefault() ? GetRegularBoldFont() : GetRegularFont());
+        const CString strCaption = pControl->GetCaption();
+        const CSize szCaption = TextExtent(pDC, WithoutMnemonics(strCaption));
+        if (bDraw)
+        {
+            CRect rcItem = rc;
+            if (nType == qvtControlSplitButtonPopup)
+                rcItem.right -= m_nSplitButtonDropDownWidth;
+            DrawImage(pDC, CPoint(rcItem.left + (rcItem.Width() - szDrawIcon.cx) / 2, rcItem.top + DpiY(4)),
+                      szDrawIcon, pImage, nSelected, nPressed, bEnabled, nChecked, bPopuped, 1);
+            CRect rcCaption(rcItem.left, rcItem.top + DpiY(4) + szDrawIcon.cy, rcItem.right, rcItem.bottom);
+            DrawCaptionWithArrow(pDC, pControl, rcCaption, TRUE, FALSE, TRUE, nType == qvtControlPopup);
+        }
+        else
+        {
+            szResult.cy = szButton.cy + szCaption.cy;
+            szResult.cx = std::max<int>(szButton.cx, szCaption.cx + DpiX(10));
+            if (nType == qvtControlSplitButtonPopup)
+                szResult.cx += DpiX(11);
+            szResult.cx = std::max(szResult.cx, szResult.cy);
+        }
+    }
+    else
+    {
+        // Caption beside the icon.
+        if (bDraw && pImage)
+        {
+            CPoint pt;
+            if (!bVert)
+                pt = CPoint(rc.left + DpiX(3), rc.top + (rc.Height() - szDrawIcon.cy) / 2);
+            else
+                pt = CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2, rc.top + DpiY(3));
+            if ((nType == qvtControlButton || nType == qvtControlButtonPopup) && !bCaption)
+                pt = CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2, rc.top + (rc.Height() - szDrawIcon.cy) / 2);
+            else if (nType == qvtControlSplitButtonPopup || (nType == qvtControlPopup && !bCaption))
+                pt.x = rc.left + DpiX(3);
+            DrawImage(pDC, pt, szDrawIcon, pImage, nSelected, nPressed, bEnabled, nChecked, bPopuped, 1);
+        }
+        CSize szBox = pImage ? CSize(szDrawIcon.cx, szButton.cy) : CSize(18, szButton.cy);
+        if (bVert)
+            szBox = pImage ? CSize(szButton.cx, szDrawIcon.cy) : CSize(szButton.cx, 18);
+        if (pImage)
+        {
+            if (!bVert)
+                szBox.cx += DpiX(6);
+            else
+                szBox.cy += DpiY(6);
+        }
+        const BOOL bMenuBar = pBar && pBar->GetType() == qvtBarTypeMenuBar;
+        switch (nType)
+        {
+        case qvtControlButton:
+        case qvtControlButtonPopup:
+        case qvtControlLabel:
+        case qvtControlGallery:
+            if (!bCaption)
+                szResult = szButton;
+            else
+                szResult = DrawControlTextAfterBox(pDC, pControl, rc, bDraw, FALSE, szBox, pImage != nullptr);
+            break;
+        case qvtControlPopup:
+            if (!pImage)
+            {
+                const BOOL bArrow = !(bDraw && bMenuBar);
+                const CSize szCaption = DrawCaptionWithArrow(pDC, pControl, rc, bDraw, bVert, TRUE, bArrow);
+                if (pControl->GetID() == QVT_ID_ADDREMOVE_BUTTONS)
+                    szResult = CSize(szCaption.cx + DpiX(14), szCaption.cy + DpiY(10));
+                else
+                    szResult = CSize(szCaption.cx + DpiX(6), szCaption.cy + DpiY(6));
+            }
+            else if (!bCaption)
+            {
+                if (bDraw)
+                    DrawDropDownGlyph(pDC, pControl, CPoint(rc.right - DpiX(7), rc.CenterPoint().y), nSelected,
+                                      bPopuped, bEnabled, bVert);
+                szResult = CSize(szButton.cy + DpiX(7), szButton.cy);
+            }
+            else
+                szResult = DrawControlTextAfterBox(pDC, pControl, rc, bDraw, !bMenuBar, szBox, TRUE);
+            break;
+        case qvtControlSplitButtonPopup:
+            if (!bCaption)
+                szResult = pImage ? CSize(szButton.cx + m_nSplitButtonDropDownWidth, szButton.cy)
+                                  : CSize(18 + m_nSplitButtonDropDownWidth, 18);
+            else
+            {
+                CRect rcText = rc;
+                rcText.right -= m_nSplitButtonDropDownWidth;
+                szResult = DrawControlTextAfterBox(pDC, pControl, rcText, bDraw, FALSE, szBox, pImage != nullptr);
+                szResult.cx += m_nSplitButtonDropDownWidth;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+
+    if (bDraw)
+    {
+        DrawKeyboardFocus(pDC, pControl);
+        return CSize(0, 0);
+    }
+    return ApplySizeOverride(pControl, szResult);
+}
+
+// Captions.
+
+CSize CQVTPaintManager::DrawControlTextAfterBox(CDC* pDC, CQVTControl* pControl, CRect rc, BOOL bDraw,
+                                                BOOL bArrow, CSize szBox, BOOL bImage)
+{
+    const BOOL bVert = GetControlTextOrientation(pControl) == 1;
+    const BOOL O = m_bCaptionSpacing;
+    CRect rcCaption = rc;
+    if (bVert)
+    {
+        if (bImage)
+            rcCaption.top += szBox.cy;
+        const CSize szCaption = DrawCaptionWithArrow(pDC, pControl, rcCaption, bDraw, TRUE, !bImage, bArrow);
+        if (bImage)
+            return CSize(std::max<int>(szBox.cx, szCaption.cx + DpiX(6)), szBox.cy + szCaption.cy + DpiY(3));
+        return CSize(std::max<int>(szBox.cx, szCaption.cx + DpiX(6)), szCaption.cy + DpiY(8));
+    }
+    if (bImage)
+        rcCaption.left += O ? szBox.cx : szBox.cx - DpiX(1);
+    const CSize szCaption = DrawCaptionWithArrow(pDC, pControl, rcCaption, bDraw, FALSE, !bImage, bArrow);
+    if (bImage)
+        return CSize(szBox.cx + szCaption.cx + DpiX(O ? 4 : 3), std::max<int>(szBox.cy, szCaption.cy + DpiY(6)));
+    return CSize(szCaption.cx + DpiX(8), std::max<int>(szBox.cy, szCaption.cy + DpiY(6)));
+}
+
+CSize CQVTPaintManager::DrawControlText(CDC* pDC, CQVTControl* pControl, CRect rc, BOOL bDraw, BOOL bVertical,
+                                        BOOL bCentered, BOOL bTriangled)
+{
+    return DrawCaptionWithArrow(pDC, pControl, rc, bDraw, bVertical, bCentered, bTriangled);
+}
+
+CSize CQVTPaintManager::DrawCaptionWithArrow(CDC* pDC, CQVTControl* pControl, CRect rc, BOOL bDraw,
+                                             BOOL bVertical, BOOL bCentered, BOOL bArrow)
+{
+    const CString strCaption = pControl->GetCaption();
+    const CString strPlain = WithoutMnemonics(strCaption);
+    const CSize szText = TextExtent(pDC, strPlain);
+    const BOOL O = m_bCaptionSpacing;
+    if (!bDraw)
+    {
+        CSize sz = szText;
+        if (bArrow)
+            sz.cx += O ? DpiY(10) : DpiY(10) + DpiX(2);
+        if (bVertical)
+            sz = CSize(sz.cy, sz.cx);
+        return sz;
+    }
+
+    const BOOL bSelected = pControl->GetSelected();
+    const BOOL bPopuped = pControl->GetPopuped();
+    const BOOL bEnabled = GetEffectiveEnabled(pControl);
+    if (!bVertical)
+    {
+        const int nBlock = szText.cx + (bArrow ? DpiX(6) : 0);
+        CRect rcText = rc;
+        if (bCentered)
+            rcText.left += (rc.Width() - nBlock) / 2;
+        DrawCaptionText(pDC, pControl, strCaption, strPlain, rcText, FALSE, FALSE);
+        if (bArrow)
+            DrawDropDownGlyph(pDC, pControl, CPoint(rcText.left + szText.cx + DpiX(6), rc.CenterPoint().y), bSelected,
+                              bPopuped, bEnabled, FALSE);
+        return CSize(0, 0);
+    }
+    const int nBlock = szText.cx + (bArrow ? DpiX(5) : 0);
+    CRect rcText = rc;
+    rcText.left = rc.right - (DpiY(1) + rc.Width() - szText.cy) / 2;
+    if (bCentered)
+        rcText.top += (rc.Height() - nBlock) / 2;
+    DrawCaptionText(pDC, pControl, strCaption, strPlain, rcText, TRUE, FALSE);
+    if (bArrow)
+        DrawDropDownGlyph(pDC, pControl, CPoint(rc.CenterPoint().x, rcText.top + nBlock - DpiX(1)), bSelected,
+                          bPopuped, bEnabled, TRUE);
+    return CSize(0, 0);
+}
+
+void CQVTPaintManager::DrawCaptionText(CDC* pDC, CQVTControl* pControl, const CString& strCaption,
+                                       const CString& strCaptionNoMnemonics, CRect rc, BOOL bVertical, BOOL bCentered)
+{
+    const BOOL bCues = IsKeyboardCuesVisible(pControl);
+    const BOOL bDisabled = !GetEffectiveEnabled(pControl);
+    auto draw = [&](const CRect& rcDraw) {
+        if (bVertical)
+        {
+            pDC->ExtTextOut(rcDraw.left, rcDraw.top, 0, nullptr, strCaptionNoMnemonics,
+                            strCaptionNoMnemonics.GetLength(), nullptr);
+            return;
+        }
+        CRect rcText = rcDraw;
+        UINT nFormat = DT_SINGLELINE | DT_VCENTER | (bCentered ? DT_CENTER : 0);
+        if (bCues)
+            DrawTextApi(pDC, strCaption, rcText, nFormat, FALSE);
+        else
+            DrawTextApi(pDC, strCaptionNoMnemonics, rcText, nFormat | DT_NOPREFIX, FALSE);
+    };
+    if (bDisabled && m_bEmbossedDisabledText)
+    {
+        const COLORREF clrOld = pDC->SetTextColor(GetColor(COLOR_3DHIGHLIGHT));
+        CRect rcShadow = rc;
+        rcShadow.OffsetRect(DpiX(1), DpiY(1));
+        draw(rcShadow);
+        pDC->SetTextColor(clrOld);
+    }
+    draw(rc);
+}
+
+CSize CQVTPaintManager::DrawControlTextBelowIcon(CDC* pDC, CQVTControl* pControl, CRect rc, BOOL bDraw,
+                                                 BOOL bVertical, BOOL bArrow)
+{
+    CString strFirst;
+    CString strSecond;
+    const CString strCaption = pControl->GetCaption();
+    if (m_bSplitCaption)
+        SplitCaptionInTwoLines(strCaption, strFirst, strSecond);
+    else
+        strFirst = strCaption;
+    const CString strFirstPlain = WithoutMnemonics(strFirst);
+    const CString strSecondPlain = WithoutMnemonics(strSecond);
+    const CSize e1 = TextExtent(pDC, strCaption.IsEmpty() ? CString() : strFirstPlain);
+    const CSize e2 = strSecondPlain.IsEmpty() && !strCaption.IsEmpty() ? CSize(0, e1.cy)
+                                                                      : TextExtent(pDC, strSecondPlain);
+    const int a = bArrow ? DpiY(10) : 0;
+    if (!bDraw)
+    {
+        int w = e2.cx + a;
+        w = std::max<int>(w, e1.cx);
+        return bVertical ? CSize(DpiY(24), w) : CSize(w, 2 * e1.cy);
+    }
+
+    const BOOL bSelected = pControl->GetSelected();
+    const BOOL bPopuped = pControl->GetPopuped();
+    const BOOL bEnabled = GetEffectiveEnabled(pControl);
+    if (!bVertical)
+    {
+        const int m = (rc.top + rc.bottom) / 2;
+        CRect rcFirst(rc.left, rc.top, rc.right, m + 1);
+        rcFirst.OffsetRect(0, DpiY(2));
+        DrawCaptionText(pDC, pControl, strFirst, strFirstPlain, rcFirst, FALSE, TRUE);
+        const int x = rc.left + (rc.Width() - (e2.cx + a)) / 2;
+        if (!strSecond.IsEmpty())
+            DrawCaptionText(pDC, pControl, strSecond, strSecondPlain, CRect(x, m, rc.right, rc.bottom), FALSE, FALSE);
+        if (bArrow)
+        {
+            const CPoint pt = strSecond.IsEmpty() ? CPoint((rc.left + rc.right) / 2 - DpiX(1), (m + rc.bottom) / 2 + DpiY(5))
+                                                  : CPoint(x + e2.cx + a - DpiY(5), (m + rc.bottom) / 2);
+            DrawDropDownGlyph(pDC, pControl, pt, bSelected, bPopuped, bEnabled, FALSE);
+        }
+        return CSize(0, 0);
+    }
+    const int c = (rc.left + rc.right) / 2;
+    const int L = rc.Height();
+    CRect rcFirst((rc.right - DpiX(1)) - (DpiX(1) + (rc.right - DpiX(1) - c) - e1.cy) / 2,
+                  rc.top + (DpiY(1) + L - e1.cx) / 2, rc.right - DpiX(1), rc.bottom);
+    DrawCaptionText(pDC, pControl, strFirst, strFirstPlain, rcFirst, TRUE, FALSE);
+    const int w2 = e2.cx + a;
+    CRect rcSecond((c + DpiX(1)) - (DpiY(1) + (c - rc.left) - e2.cy) / 2, rc.top + (DpiX(1) + L - w2) / 2,
+                   c + DpiX(1), rc.bottom);
+    if (!strSecond.IsEmpty())
+        DrawCaptionText(pDC, pControl, strSecond, strSecondPlain, rcSecond, TRUE, FALSE);
+    if (bArrow)
+        DrawDropDownGlyph(pDC, pControl, CPoint((rc.left + c + DpiX(2)) / 2 - DpiX(2), rcSecond.top + w2 - DpiY(5)),
+                          bSelected, bPopuped, bEnabled, TRUE);
+    return CSize(0, 0);
+}
