@@ -1,0 +1,1058 @@
+#include "toolkit/commandbars/bars/QVTCommandBar.h"
+
+#include <afxext.h>
+
+#include "toolkit/commandbars/bars/QVTCommandBarAnimation.h"
+#include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
+#include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/draw/QVTFontDC.h"
+
+IMPLEMENT_DYNCREATE(CQVTCommandBar, CWnd)
+
+int CQVTCommandBar::s_nHoverDelay = 300;
+
+BEGIN_MESSAGE_MAP(CQVTCommandBar, CWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINTCLIENT, &CQVTCommandBar::OnPrintClient)
+    ON_WM_ERASEBKGND()
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_NCMOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_RBUTTONUP()
+    ON_WM_NCHITTEST()
+    ON_WM_NCLBUTTONDOWN()
+    ON_WM_TIMER()
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, &CQVTCommandBar::OnIdleUpdateCmdUI)
+    ON_MESSAGE(WM_INITIALUPDATE, &CQVTCommandBar::OnInitialUpdate)
+    ON_MESSAGE(WM_HELPHITTEST, &CQVTCommandBar::OnHelpHitTest)
+END_MESSAGE_MAP()
+
+// The command UI of one control.
+
+void CQVTCommandBar::CCommandBarCmdUI::Enable(BOOL bOn)
+{
+    m_bEnableChanged = TRUE;
+    if (!m_pControl)
+        return;
+    // A control linked to an action takes -1 (the action's state) for TRUE.
+    m_pControl->SetEnabled(m_pControl->GetAction() ? (bOn ? -1 : 0) : bOn);
+}
+
+void CQVTCommandBar::CCommandBarCmdUI::SetCheck(int nCheck)
+{
+    if (m_pControl)
+        m_pControl->SetChecked(nCheck);
+}
+
+void CQVTCommandBar::CCommandBarCmdUI::SetText(LPCTSTR lpszText)
+{
+    if (m_pControl)
+        m_pControl->SetCaption(lpszText);
+}
+
+// Construction.
+
+CQVTCommandBar::CQVTCommandBar()
+    : m_bHoverOpensPopups(TRUE), m_bHideCaret(TRUE), m_nMRUWidth(32767), m_nSelected(-1), m_nPopuped(-1),
+      m_hwndCaret(nullptr), m_nBarID(0), m_nTrackingMode(0), m_pOwner(nullptr), m_dwPending(0), m_dwFlags(0),
+      m_dwStyle(QVT_CBRS_GRIPPER), m_barType(qvtBarTypeNormal), m_pControls(new CQVTControls()),
+      m_barPosition(qvtBarNone), m_pCommandBars(nullptr), m_pOwnerOverride(nullptr), m_szIcons(0, 0),
+      m_szButtons(0, 0), m_nTextBelowIcons(2), m_bRightButtonTracking(FALSE), m_bNoNotify(FALSE),
+      m_bRecursePopup(FALSE), m_nPopupLock(0), m_nSelectionReason(0), m_bCustomizable(TRUE),
+      m_bEnteredByMouse(FALSE), m_nLockRedraw(0), m_pPaintManager(nullptr), m_pImageManager(nullptr),
+      m_pCapturedControl(nullptr), m_pToolTipContext(nullptr), m_pAnimation(nullptr),
+      m_buttonStyle(qvtButtonAutomatic), m_nTextOrientation(0), m_bTrackingMouseLeave(FALSE)
+{
+    m_pControls->SetParent(this);
+    m_pAnimation = new CQVTCommandBarAnimation(this);
+    CQVTPaintManager::AddRefInstance();
+}
+
+CQVTCommandBar::~CQVTCommandBar()
+{
+    SetCapturedControl(nullptr);
+    if (m_nTrackingMode && GetSafeHwnd())
+        SetTrackingMode(FALSE, TRUE, FALSE);
+    // The bar leaves the hook manager here once it hooks windows.
+    if (m_pControls)
+    {
+        m_pControls->RemoveAll();
+        m_pControls->SetParent(nullptr);
+        m_pControls->InternalRelease();
+        m_pControls = nullptr;
+    }
+    ReleasePaintManager();
+    delete m_pAnimation;
+    m_pAnimation = nullptr;
+    if (GetSafeHwnd())
+        DestroyWindow();
+    CQVTPaintManager::ReleaseInstance();
+}
+
+void CQVTCommandBar::OnFinalRelease()
+{
+    if (GetSafeHwnd())
+        DestroyWindow();
+    CCmdTarget::OnFinalRelease();
+}
+
+void CQVTCommandBar::ReleasePaintManager()
+{
+    if (!m_pPaintManager)
+        return;
+    m_pPaintManager->RemoveObserver(this);
+    m_pPaintManager->InternalRelease();
+    m_pPaintManager = nullptr;
+}
+
+void CQVTCommandBar::SetPaintManager(CQVTPaintManager* pPaintManager)
+{
+    if (m_pPaintManager == pPaintManager)
+        return;
+    ReleasePaintManager();
+    m_pPaintManager = pPaintManager;
+    if (m_pPaintManager)
+    {
+        m_pPaintManager->InternalAddRef();
+        m_pPaintManager->AddObserver(this);
+    }
+}
+
+void CQVTCommandBar::OnPaintManagerDestroyed(CQVTPaintManager* pPaintManager)
+{
+    if (pPaintManager != m_pPaintManager)
+        return;
+    m_pPaintManager->RemoveObserver(this);
+    m_pPaintManager = nullptr;
+}
+
+// Lookups along the parent chain.
+
+CQVTCommandBars* CQVTCommandBar::GetCommandBars() const
+{
+    for (const CQVTCommandBar* pBar = this; pBar; pBar = pBar->GetParentCommandBar())
+        if (pBar->m_pCommandBars)
+            return pBar->m_pCommandBars;
+    return nullptr;
+}
+
+CQVTCommandBar* CQVTCommandBar::GetRootParent() const
+{
+    const CQVTCommandBar* pBar = this;
+    while (pBar->GetParentCommandBar())
+        pBar = pBar->GetParentCommandBar();
+    return const_cast<CQVTCommandBar*>(pBar);
+}
+
+CQVTPaintManager* CQVTCommandBar::GetPaintManager() const
+{
+    if (m_pPaintManager)
+        return m_pPaintManager;
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars)
+        return pCommandBars->GetPaintManager();
+    CQVTCommandBar* pRoot = GetRootParent();
+    if (pRoot->m_pPaintManager)
+        return pRoot->m_pPaintManager;
+    return QVTPaintManager();
+}
+
+CQVTImageManager* CQVTCommandBar::GetImageManager() const
+{
+    if (m_pImageManager)
+        return m_pImageManager;
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars)
+        return pCommandBars->GetImageManager();
+    // The process-wide image manager answers here once it exists.
+    return GetRootParent()->m_pImageManager;
+}
+
+CWnd* CQVTCommandBar::GetSite() const
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars)
+        return pCommandBars->GetSite();
+    CQVTCommandBar* pRoot = GetRootParent();
+    if (pRoot->m_pOwner)
+        return pRoot->m_pOwner;
+    if (pRoot->GetSafeHwnd())
+    {
+        CWnd* pParent = pRoot->GetParent();
+        return pParent ? pParent : pRoot->GetOwner();
+    }
+    return AfxGetMainWnd();
+}
+
+CWnd* CQVTCommandBar::GetOwnerSite() const
+{
+    for (const CQVTCommandBar* pBar = this; pBar; pBar = pBar->GetParentCommandBar())
+    {
+        if (pBar->m_pOwnerOverride)
+            return pBar->m_pOwnerOverride;
+        if (pBar->m_pOwner && pBar->m_pOwner->GetSafeHwnd())
+            return pBar->m_pOwner;
+    }
+    return GetSite();
+}
+
+// Controls.
+
+int CQVTCommandBar::GetControlCount() const
+{
+    return m_pControls ? m_pControls->GetCount() : 0;
+}
+
+CQVTControl* CQVTCommandBar::GetControl(int nIndex) const
+{
+    return m_pControls ? m_pControls->GetAt(nIndex) : nullptr;
+}
+
+void CQVTCommandBar::SetControls(CQVTControls* pControls)
+{
+    if (!pControls || pControls == m_pControls)
+        return;
+    if (m_pControls)
+    {
+        m_pControls->SetParent(nullptr);
+        m_pControls->InternalRelease();
+    }
+    m_pControls = pControls;
+    m_pControls->SetParent(this);
+}
+
+void CQVTCommandBar::OnControlsChanged()
+{
+    m_dwPending |= pendingLayout;
+    m_nSelected = -1;
+    m_nPopuped = -1;
+}
+
+void CQVTCommandBar::SetTitle(LPCTSTR lpszTitle)
+{
+    m_strTitle = lpszTitle;
+    if (GetSafeHwnd())
+        SetWindowText(m_strTitle);
+}
+
+void CQVTCommandBar::SetShowGripper(BOOL bShow)
+{
+    m_dwStyle = bShow ? (m_dwStyle | QVT_CBRS_GRIPPER) : (m_dwStyle & ~QVT_CBRS_GRIPPER);
+}
+
+BOOL CQVTCommandBar::IsCustomizeMode() const
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars && pCommandBars->IsCustomizeMode();
+}
+
+BOOL CQVTCommandBar::IsLayoutRTL() const
+{
+    return GetSafeHwnd() && (GetExStyle() & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) != 0;
+}
+
+BOOL CQVTCommandBar::IsFrameCompositionActive() const
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    return m_barPosition == qvtBarTop && pCommandBars && pCommandBars->IsFrameCompositionEnabled();
+}
+
+void CQVTCommandBar::EnableAnimation(BOOL bEnable)
+{
+    m_pAnimation->SetAnimationEnabled(bEnable);
+}
+
+BOOL CQVTCommandBar::IsAnimationEnabled() const
+{
+    CQVTPaintManager* pPaintManager = GetPaintManager();
+    return (m_pAnimation && m_pAnimation->GetAnimationEnabled()) || (pPaintManager && pPaintManager->m_bEnableAnimation);
+}
+
+BOOL CQVTCommandBar::IsKeyboardCuesVisible() const
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars ? pCommandBars->IsKeyboardCuesVisible() : TRUE;
+}
+
+BOOL CQVTCommandBar::IsTextBelowIcons() const
+{
+    if (m_nTextBelowIcons != 2)
+        return m_nTextBelowIcons == 1;
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars && pCommandBars->GetCommandBarsOptions()->bShowTextBelowIcons;
+}
+
+CSize CQVTCommandBar::GetIconSize() const
+{
+    if (m_szIcons.cx > 0 && m_szIcons.cy > 0)
+        return m_szIcons;
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars)
+    {
+        const CQVTCommandBarsOptions* pOptions = pCommandBars->GetCommandBarsOptions();
+        const CSize sz = m_barType == qvtBarTypePopup ? pOptions->szPopupIcons
+                         : pOptions->bLargeIcons      ? pOptions->szLargeIcons
+                                                      : pOptions->szIcons;
+        if (sz.cx > 0 && sz.cy > 0)
+            return sz;
+        if (m_barType != qvtBarTypePopup && pOptions->bLargeIcons)
+            return GetLargeIconSize();
+    }
+    return QVTDpiScaler()->ScaleSize(CSize(16, 16));
+}
+
+CSize CQVTCommandBar::GetLargeIconSize() const
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars)
+    {
+        const CSize sz = pCommandBars->GetCommandBarsOptions()->szLargeIcons;
+        if (sz.cx > 0 && sz.cy > 0)
+            return sz;
+    }
+    return QVTDpiScaler()->ScaleSize(CSize(32, 32));
+}
+
+CSize CQVTCommandBar::GetButtonSize() const
+{
+    if (m_szButtons.cx > 0 && m_szButtons.cy > 0)
+        return m_szButtons;
+    const CSize szIcon = GetIconSize();
+    return CSize(szIcon.cx + QVTDpiScaler()->ScaleX(6), szIcon.cy + QVTDpiScaler()->ScaleY(6));
+}
+
+CRect CQVTCommandBar::GetMargins() const
+{
+    return GetPaintManager()->GetScaledMargins(const_cast<CQVTCommandBar*>(this));
+}
+
+void CQVTCommandBar::FillCommandBarEntry(CDC* pDC)
+{
+    GetPaintManager()->FillCommandBarEntry(pDC, this);
+}
+
+void CQVTCommandBar::SetCapturedControl(CQVTControl* pControl)
+{
+    if (m_pCapturedControl == pControl)
+        return;
+    if (m_pCapturedControl)
+        m_pCapturedControl->InternalRelease();
+    m_pCapturedControl = pControl;
+    if (m_pCapturedControl)
+        m_pCapturedControl->InternalAddRef();
+    // The thread's mouse manager counts the capturing bars here once it
+    // exists.
+}
+
+void CQVTCommandBar::UnlockRedraw()
+{
+    if (m_nLockRedraw > 0)
+        --m_nLockRedraw;
+    if (m_nLockRedraw == 0 && (m_dwPending & pendingRedraw))
+        Redraw(nullptr, FALSE);
+}
+
+// Drawing.
+
+void CQVTCommandBar::Redraw(LPCRECT lpRect, BOOL bAnimate)
+{
+    if (m_nLockRedraw > 0)
+    {
+        m_dwPending |= pendingRedraw;
+        return;
+    }
+    if (!lpRect)
+        m_dwPending &= ~static_cast<DWORD>(pendingRedraw);
+    if (GetSafeHwnd() && IsVisible())
+        m_pAnimation->RedrawRect(lpRect, bAnimate && IsAnimationEnabled());
+}
+
+void CQVTCommandBar::RedrawParents()
+{
+    for (CQVTCommandBar* pBar = this; pBar; pBar = pBar->GetParentCommandBar())
+        pBar->Redraw();
+}
+
+void CQVTCommandBar::DrawCommandBar(CDC* pDC, CRect rcClipBox)
+{
+    CQVTPaintManager* pPaintManager = GetPaintManager();
+    FillCommandBarEntry(pDC);
+    if (IsGripperVisible() || m_barPosition == qvtBarFloating)
+        pPaintManager->DrawCommandBarGripper(pDC, this, TRUE);
+
+    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    CQVTFontDC font(pDC, pPaintManager->GetCommandBarFont(this));
+    BOOL bFirst = TRUE;
+    for (int i = 0; i < GetControlCount(); ++i)
+    {
+        CQVTControl* pControl = GetControl(i);
+        if (pControl->GetParent() != this || !pControl->IsVisible())
+            continue;
+        if (pControl->GetBeginGroup() && !bFirst)
+            pPaintManager->DrawCommandBarSeparator(pDC, this, pControl, TRUE);
+        bFirst = FALSE;
+        CRect rcIntersect;
+        if (rcIntersect.IntersectRect(rcClipBox, pControl->GetRect()) && pDC->RectVisible(pControl->GetRect()))
+            pControl->Draw(pDC);
+    }
+    // The customize-mode drag frame and insert mark are drawn here once
+    // customize mode exists.
+    pDC->SetBkMode(nOldMode);
+}
+
+// Command state.
+
+void CQVTCommandBar::OnIdleUpdate(WPARAM, LPARAM)
+{
+    if (!GetSafeHwnd() || !(GetStyle() & WS_VISIBLE))
+        return;
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    UpdateDocTemplateControls(pCommandBars ? pCommandBars->GetActiveDocTemplate() : 0);
+    OnUpdateCmdUI();
+    if (m_dwPending & pendingRedraw)
+        Redraw(nullptr, TRUE);
+    if (m_dwPending & pendingLayout)
+    {
+        m_dwPending &= ~static_cast<DWORD>(pendingLayout);
+        OnRecalcLayout();
+    }
+}
+
+void CQVTCommandBar::UpdateDocTemplateControls(UINT nTemplateId)
+{
+    if (nTemplateId == 0)
+        return;
+    BOOL bChanged = FALSE;
+    for (int i = 0; i < GetControlCount(); ++i)
+    {
+        CQVTControl* pControl = GetControl(i);
+        if (pControl->GetParent() != this)
+            continue;
+        const DWORD dwOld = pControl->GetHideFlags();
+        DWORD dwFlags = dwOld;
+        BOOL bValue = FALSE;
+        if (!pControl->GetDocTemplatesAssigned().IsEmpty())
+            dwFlags = pControl->GetDocTemplatesAssigned().Lookup(nTemplateId, bValue) ? (dwFlags & ~qvtHideDocTemplate)
+                                                                                      : (dwFlags | qvtHideDocTemplate);
+        if (!pControl->GetDocTemplatesExcluded().IsEmpty())
+            dwFlags = pControl->GetDocTemplatesExcluded().Lookup(nTemplateId, bValue) ? (dwFlags | qvtHideDocTemplate)
+                                                                                      : (dwFlags & ~qvtHideDocTemplate);
+        if (dwFlags != dwOld)
+        {
+            pControl->SetHideFlags(dwFlags);
+            bChanged = TRUE;
+        }
+    }
+    if (bChanged)
+        m_dwPending |= pendingLayout;
+}
+
+void CQVTCommandBar::OnUpdateCmdUI()
+{
+    if (!GetSafeHwnd())
+        return;
+    CWnd* pSite = GetOwnerSite();
+    if (!pSite || !pSite->GetSafeHwnd())
+        return;
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    const BOOL bDisableIfNoHandler =
+        pCommandBars ? pCommandBars->GetCommandBarsOptions()->bDisableCommandIfNoHandler : FALSE;
+    const BOOL bNoNotify = GetRootParent()->m_bNoNotify;
+    const BOOL bCustomize = IsCustomizeMode();
+
+    CCommandBarCmdUI state;
+    state.m_pOther = nullptr;
+    state.m_nIndexMax = static_cast<UINT>(GetControlCount());
+    for (int i = 0; i < GetControlCount(); ++i)
+    {
+        CQVTControl* pControl = GetControl(i);
+        if (!pControl->IsVisible(qvtHideGeneric | qvtHidePopup | qvtHideExpand))
+            continue;
+        CQVTControlRef keepAlive(pControl);
+        pControl->OnIdleUpdate();
+        if (bNoNotify || (pControl->GetFlags() & qvtFlagManualUpdate))
+            continue;
+        state.m_nIndex = static_cast<UINT>(i);
+        state.m_nID = static_cast<UINT>(pControl->GetID());
+        state.m_pControl = pControl;
+        state.m_bEnableChanged = FALSE;
+        state.m_bContinueRouting = FALSE;
+        if (OnCmdMsg(0, static_cast<int>(CN_UPDATE_CONTROLS), &state, nullptr))
+            continue;
+        if (OnCmdMsg(state.m_nID, static_cast<int>(CN_UPDATE_COMMAND_UI), &state, nullptr))
+            continue;
+        if (!bCustomize)
+        {
+            // A customize-list entry asks for the control it stands for once
+            // those lists exist.
+            state.DoUpdate(pSite, bDisableIfNoHandler);
+        }
+        else if (pControl->GetEnabled() != -1)
+            pControl->SetEnabled(TRUE);
+    }
+    UpdateDialogControls(pSite, bDisableIfNoHandler);
+}
+
+// Selection, popups and tracking.
+
+BOOL CQVTCommandBar::SetSelected(int nSelected, int reason)
+{
+    if (nSelected == m_nSelected)
+        return FALSE;
+    m_nSelectionReason = reason;
+    if (!GetSafeHwnd())
+        return FALSE;
+    CQVTControl* pPrevious = GetControl(m_nSelected);
+    if (pPrevious)
+    {
+        pPrevious->OnMouseMove(CPoint(-1, -1));
+        pPrevious->OnSetSelected(0);
+    }
+    m_nSelected = nSelected;
+    if (nSelected == -1)
+    {
+        KillTimer(TIMER_HOVER);
+        return TRUE;
+    }
+    CQVTControl* pControl = GetControl(nSelected);
+    if (!pControl)
+        return FALSE;
+    if (reason != 0)
+    {
+        OnSelectByKeyboard(pControl);
+        pControl->OnSetSelected(std::max(reason, 2));
+    }
+    else
+        pControl->OnSetSelected(1);
+    if (m_nTrackingMode)
+        ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_MENU, nSelected + 1);
+    // The thread's mouse manager records this bar as the one with a
+    // selection here once it exists.
+    if (reason == 0 && m_bHoverOpensPopups)
+        SetTimer(TIMER_HOVER, static_cast<UINT>(std::max(0, s_nHoverDelay)), nullptr);
+    return TRUE;
+}
+
+BOOL CQVTCommandBar::SetPopuped(int nPopuped, BOOL bKeyboard)
+{
+    if (nPopuped == m_nPopuped)
+        return FALSE;
+    if (m_nPopuped != -1)
+    {
+        CQVTControl* pOpen = GetControl(m_nPopuped);
+        m_nPopuped = -1;
+        if (pOpen)
+            pOpen->OnSetPopup(FALSE);
+    }
+    if (nPopuped == -1)
+        return TRUE;
+    CQVTControl* pControl = GetControl(nPopuped);
+    if (!pControl || !pControl->GetEnabled())
+        return FALSE;
+    m_nPopuped = nPopuped;
+    SetTrackingMode(2, FALSE, bKeyboard);
+    SetSelected(nPopuped, bKeyboard ? 1 : 0);
+    if (!m_nTrackingMode)
+    {
+        SetSelected(-1);
+        m_nPopuped = -1;
+        return FALSE;
+    }
+    CQVTCommandBarRef keepAlive(this);
+    if (!pControl->OnSetPopup(TRUE))
+    {
+        m_nPopuped = -1;
+        return FALSE;
+    }
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && pCommandBars->GetCommandBarsOptions()->bShowFullAfterDelay)
+        SetTimer(TIMER_SHOWFULL, 5000, nullptr);
+    return TRUE;
+}
+
+BOOL CQVTCommandBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
+{
+    if (m_nTrackingMode && bMode)
+    {
+        m_nTrackingMode = bMode;
+        return FALSE;
+    }
+    if (bMode == m_nTrackingMode)
+        return FALSE;
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (bMode)
+    {
+        if (m_barType == qvtBarTypeMenuBar && GetSite())
+            GetSite()->SendMessage(QVTWM_MENUBARTRACKING, reinterpret_cast<WPARAM>(this), 0);
+        m_nTrackingMode = bMode;
+        m_bEnteredByMouse = !bSelectFirst && !bKeyboard;
+        m_nSelectionReason = 2;
+        if (m_bHideCaret)
+        {
+            HWND hCaret = m_hwndCaret ? m_hwndCaret : ::GetFocus();
+            if (!hCaret && GetSite())
+                hCaret = GetSite()->GetSafeHwnd();
+            m_hwndCaret = hCaret;
+            if (m_hwndCaret)
+                ::HideCaret(m_hwndCaret);
+        }
+        // The bar joins the thread's tracked bars and keyboard hook here once
+        // the mouse and keyboard managers exist.
+        ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+        if (bSelectFirst)
+            SetSelected(m_pControls->GetNextIndex(-1, 1), 2);
+    }
+    else
+    {
+        m_nTrackingMode = 0;
+        m_bEnteredByMouse = FALSE;
+        m_nSelectionReason = 0;
+        SetPopuped(-1);
+        if (bSelectFirst)
+            SetSelected(-1);
+        if (m_hwndCaret)
+        {
+            ::ShowCaret(m_hwndCaret);
+            m_hwndCaret = nullptr;
+        }
+        Redraw();
+        if (GetSafeHwnd() && ::GetFocus() == m_hWnd && GetParent())
+        {
+            CWnd* pNext = GetParent()->GetNextDlgTabItem(this);
+            if (pNext)
+                pNext->SetFocus();
+        }
+        m_nPopupLock = 0;
+    }
+    if (pCommandBars)
+        pCommandBars->OnTrackingModeChanged(this, bMode);
+    return TRUE;
+}
+
+void CQVTCommandBar::OnControlSelected(BOOL bSelected, CQVTControl* pControl)
+{
+    CWnd* pSite = GetSite();
+    if (pSite && pSite->GetSafeHwnd())
+        pSite->SendMessage(QVTWM_HOTCONTROLCHANGED, bSelected ? reinterpret_cast<WPARAM>(pControl) : 0, 0);
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars)
+    {
+        int nHelpId = 0;
+        if (bSelected && pControl)
+            nHelpId = pControl->GetHelpId() > 0 ? pControl->GetHelpId() : pControl->GetID();
+        pCommandBars->SetContextHelpId(nHelpId);
+    }
+    SetStatusText(bSelected && pControl ? pControl->GetDescription() : CString());
+}
+
+void CQVTCommandBar::SetStatusText(const CString& strText)
+{
+    CWnd* pReceiver = nullptr;
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars)
+    {
+        if (!pCommandBars->GetCommandBarsOptions()->bShowDescriptions)
+            return;
+        pReceiver = pCommandBars->GetSite();
+    }
+    else
+        pReceiver = GetSite();
+    if (!pReceiver || !pReceiver->GetSafeHwnd())
+        return;
+    if (!strText.IsEmpty())
+        pReceiver->SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strText)));
+    else
+        pReceiver->SendMessage(WM_POPMESSAGESTRING, 0xE001, 0);
+}
+
+// Menus and copies.
+
+BOOL CQVTCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemoveControls)
+{
+    if (!pMenu || !::IsMenu(pMenu->GetSafeHmenu()))
+        return FALSE;
+    if (bRemoveControls)
+        m_pControls->RemoveAll();
+    HMENU hMenu = pMenu->GetSafeHmenu();
+    const int nCount = ::GetMenuItemCount(hMenu);
+    BOOL bSeparator = FALSE;
+    for (int i = 0; i < nCount; ++i)
+    {
+        MENUITEMINFO mii = {sizeof(MENUITEMINFO)};
+        mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
+        if (!::GetMenuItemInfo(hMenu, static_cast<UINT>(i), TRUE, &mii))
+            continue;
+        if ((mii.fType & MFT_SEPARATOR) || (mii.wID == 0 && !mii.hSubMenu))
+        {
+            bSeparator = TRUE;
+            continue;
+        }
+        CQVTControl* pControl = m_pControls->AddMenuItem(pMenu, i);
+        if (!pControl)
+            continue;
+        if (mii.fType & (MFT_MENUBARBREAK | MFT_MENUBREAK))
+        {
+            pControl->SetFlags(pControl->GetFlags() | qvtFlagWrapRow);
+            if (mii.fType & MFT_MENUBARBREAK)
+                pControl->SetBeginGroup(TRUE);
+        }
+        if (bSeparator)
+            pControl->SetBeginGroup(TRUE);
+        bSeparator = FALSE;
+        if (!pControl->GetAction())
+        {
+            if (mii.fState & MFS_CHECKED)
+                pControl->SetChecked(TRUE);
+            if (mii.fState & (MFS_GRAYED | MFS_DISABLED))
+                pControl->SetEnabled(FALSE);
+        }
+    }
+    CFrameWnd* pFrame = GetSafeHwnd() ? GetParentFrame() : nullptr;
+    if (pFrame)
+        pFrame->m_nIdleFlags |= CFrameWnd::idleNotify | CFrameWnd::idleLayout;
+    return TRUE;
+}
+
+void CQVTCommandBar::Copy(CQVTCommandBar* pCommandBar, BOOL bRecursive)
+{
+    if (!pCommandBar || pCommandBar == this)
+        return;
+    m_barType = pCommandBar->m_barType;
+    m_barPosition = pCommandBar->m_barPosition;
+    m_nBarID = pCommandBar->m_nBarID;
+    m_dwFlags = pCommandBar->m_dwFlags;
+    m_dwStyle = pCommandBar->m_dwStyle;
+    m_strTitle = pCommandBar->m_strTitle;
+    m_bCustomizable = pCommandBar->m_bCustomizable;
+    m_nMRUWidth = pCommandBar->m_nMRUWidth;
+    m_szIcons = pCommandBar->m_szIcons;
+    m_szButtons = pCommandBar->m_szButtons;
+    m_pCommandBars = pCommandBar->m_pCommandBars;
+    m_nTextBelowIcons = pCommandBar->m_nTextBelowIcons;
+    m_pControls->Copy(pCommandBar->m_pControls, bRecursive);
+}
+
+CQVTCommandBar* CQVTCommandBar::Clone(BOOL bRecursive)
+{
+    CQVTCommandBar* pClone = new CQVTCommandBar();
+    pClone->Copy(this, bRecursive);
+    return pClone;
+}
+
+BOOL CQVTCommandBar::IsPointInBar(CPoint point) const
+{
+    if (!GetSafeHwnd())
+        return FALSE;
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    if (!rcWindow.PtInRect(point))
+        return FALSE;
+    if (m_barPosition == qvtBarPopup)
+    {
+        CRgn rgn;
+        rgn.CreateRectRgn(0, 0, 0, 0);
+        if (::GetWindowRgn(m_hWnd, static_cast<HRGN>(rgn.GetSafeHandle())) != ERROR)
+            return rgn.PtInRegion(point.x - rcWindow.left, point.y - rcWindow.top);
+    }
+    return TRUE;
+}
+
+void CQVTCommandBar::UpdateShortcuts()
+{
+    // The shortcut manager gives every control its shortcut text here once
+    // it exists; until then controls keep the texts they were given.
+}
+
+void CQVTCommandBar::OnRemoved()
+{
+    if (m_nTrackingMode)
+        SetTrackingMode(FALSE, TRUE, FALSE);
+    // The bar leaves every hook of the hook manager, and the mouse manager
+    // forgets it as its hot bar, here once those exist.
+    m_pControls->RemoveAll();
+    if (GetSafeHwnd())
+        DestroyWindow();
+}
+
+// Window messages.
+
+BOOL CQVTCommandBar::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    // Mouse messages reach the bars' tooltip context first once it exists.
+    return CWnd::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+int CQVTCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    // Customize-mode drop targets register here, and the bar takes a
+    // reference on the bars' tooltip context, once those exist.
+    return 0;
+}
+
+void CQVTCommandBar::OnDestroy()
+{
+    if (m_nTrackingMode)
+        SetTrackingMode(FALSE, TRUE, FALSE);
+    if (m_pAnimation)
+        m_pAnimation->OnDestroyWindow();
+    CWnd::OnDestroy();
+}
+
+void CQVTCommandBar::OnPaint()
+{
+    CPaintDC dc(this);
+    m_pAnimation->OnPaint(dc);
+}
+
+LRESULT CQVTCommandBar::OnPrintClient(WPARAM wParam, LPARAM)
+{
+    CDC* pDC = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
+    if (pDC)
+    {
+        CRect rcClient;
+        GetClientRect(&rcClient);
+        DrawCommandBar(pDC, rcClient);
+    }
+    return 1;
+}
+
+BOOL CQVTCommandBar::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CQVTCommandBar::OnMouseMove(UINT nFlags, CPoint point)
+{
+    if (!m_nTrackingMode && m_barPosition != qvtBarPopup && !CQVTDrawHelpers::IsApplicationActive(m_hWnd))
+        return;
+    if (m_pCapturedControl)
+    {
+        if (m_pCapturedControl->GetRect().PtInRect(point))
+        {
+            if (!m_bTrackingMouseLeave)
+            {
+                TRACKMOUSEEVENT tme = {sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
+                m_bTrackingMouseLeave = ::TrackMouseEvent(&tme);
+            }
+            m_pCapturedControl->OnMouseMove(point);
+            SetSelected(m_pCapturedControl->GetIndex(), 0);
+        }
+        else
+            m_pCapturedControl->OnSetSelected(1);
+        return;
+    }
+    if (IsCustomizeMode())
+        return;
+    if (m_nPopuped != -1 && !m_bHoverOpensPopups)
+        return;
+    const BOOL bKeepSelection = m_nTrackingMode && !(IsPopupBar() && m_nPopuped == -1 && m_nSelectionReason == 0);
+    int nNewSelected = bKeepSelection ? m_nSelected : -1;
+    CQVTControl* pControl = m_pControls->HitTest(point);
+    if (pControl)
+    {
+        nNewSelected = pControl->GetIndex();
+        // The thread's mouse manager emulates the leave notification once
+        // it exists; until then the system reports it.
+        if (!m_bTrackingMouseLeave)
+        {
+            TRACKMOUSEEVENT tme = {sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
+            m_bTrackingMouseLeave = ::TrackMouseEvent(&tme);
+        }
+        pControl->OnMouseMove(point);
+    }
+    SetSelected(nNewSelected, 0);
+}
+
+void CQVTCommandBar::OnMouseLeave()
+{
+    m_bTrackingMouseLeave = FALSE;
+    const BOOL bTrackingKeepsSelection = m_nTrackingMode && !(IsPopupBar() && m_nPopuped == -1);
+    if (m_pCapturedControl || m_nPopupLock > 0 || bTrackingKeepsSelection)
+        return;
+    SetSelected(-1, 0);
+}
+
+void CQVTCommandBar::OnNcMouseMove(UINT nHitTest, CPoint point)
+{
+    OnMouseLeave();
+    CWnd::OnNcMouseMove(nHitTest, point);
+}
+
+void CQVTCommandBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    if (m_barPosition == qvtBarPopup && m_barType == qvtBarTypeNormal && m_nPopuped != -1)
+    {
+        CQVTControl* pPopuped = GetControl(m_nPopuped);
+        if (pPopuped && !pPopuped->GetRect().PtInRect(point))
+        {
+            if (m_nSelected == m_nPopuped)
+                SetSelected(-1);
+            SetPopuped(-1);
+        }
+    }
+    CQVTControl* pControl = m_pControls->HitTest(point);
+    if (!pControl)
+    {
+        Default();
+        return;
+    }
+    // Alt+click starts a customize drag here once customize mode exists.
+    pControl->OnLButtonDown(point);
+}
+
+void CQVTCommandBar::OnLButtonUp(UINT nFlags, CPoint point)
+{
+    if (IsCustomizeMode())
+        return;
+    CQVTControl* pControl = m_pControls->HitTest(point);
+    if (pControl)
+        pControl->OnLButtonUp(point);
+    else
+        Default();
+}
+
+void CQVTCommandBar::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    if (IsCustomizeMode())
+        return;
+    CQVTControl* pControl = m_pControls->HitTest(point);
+    if (pControl)
+        pControl->OnLButtonDblClk(point);
+}
+
+void CQVTCommandBar::OnRButtonDown(UINT nFlags, CPoint point)
+{
+    CQVTControl* pControl = m_pControls->HitTest(point);
+    if (pControl && pControl->OnRButtonDown(point))
+        return;
+    // In customize mode the control under the point becomes the drag control
+    // and the customize context menu opens, once customize mode exists.
+}
+
+void CQVTCommandBar::OnRButtonUp(UINT nFlags, CPoint point)
+{
+    if (IsCustomizeMode())
+        return;
+    CQVTControl* pControl = m_pControls->HitTest(point);
+    CQVTCommandBarRef keepAlive(this);
+    CWnd* pSite = GetSite();
+    if (pSite && pSite->GetSafeHwnd() &&
+        pSite->SendMessage(QVTWM_CONTROLRBUTTONUP, reinterpret_cast<WPARAM>(&point),
+                           reinterpret_cast<LPARAM>(pControl)) == 1)
+        return;
+    CQVTCommandBar* pRoot = GetRootParent();
+    BOOL bHandled = FALSE;
+    if (pControl)
+    {
+        if (pRoot->m_bRightButtonTracking)
+        {
+            pControl->OnLButtonUp(point);
+            bHandled = TRUE;
+        }
+        else
+            bHandled = pControl->OnRButtonUp(point);
+    }
+    if (!bHandled && pRoot != this)
+        pRoot->OnPopupRButtonUp(this, point);
+}
+
+BOOL CQVTCommandBar::IsInHelpMode() const
+{
+    CFrameWnd* pFrame = GetSafeHwnd() ? GetParentFrame() : nullptr;
+    return pFrame && pFrame->m_bHelpMode;
+}
+
+LRESULT CQVTCommandBar::OnNcHitTest(CPoint point)
+{
+    if (!IsInHelpMode())
+        return CWnd::OnNcHitTest(point);
+    CPoint ptClient = point;
+    ScreenToClient(&ptClient);
+    CQVTControl* pControl = m_pControls->HitTest(ptClient);
+    if (pControl && pControl->GetID() == 0)
+    {
+        const int nType = pControl->GetType();
+        if (nType == qvtControlPopup || nType == qvtControlButtonPopup || nType == qvtControlSplitButtonPopup)
+            return HTMENU;
+    }
+    return HTCLIENT;
+}
+
+void CQVTCommandBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
+{
+    if (!IsInHelpMode())
+    {
+        CWnd::OnNcLButtonDown(nHitTest, point);
+        return;
+    }
+    CPoint ptClient = point;
+    ScreenToClient(&ptClient);
+    OnLButtonDown(0, ptClient);
+}
+
+void CQVTCommandBar::OnTimer(UINT_PTR nIDEvent)
+{
+    Default();
+    switch (nIDEvent)
+    {
+    case TIMER_HOVER:
+        if (m_nPopupLock == 0)
+        {
+            KillTimer(TIMER_HOVER);
+            CQVTControl* pControl = GetControl(m_nSelected);
+            if (pControl)
+                pControl->OnMouseHover();
+        }
+        break;
+    case TIMER_SHOWFULL:
+        if (m_nPopupLock == 0)
+            KillTimer(TIMER_SHOWFULL);
+        // Expanding a menu's rarely used commands comes with popup bars.
+        break;
+    case CQVTCommandBarAnimation::TIMER_ANIMATION:
+        m_pAnimation->OnAnimate();
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT CQVTCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
+{
+    OnIdleUpdate(wParam, lParam);
+    return 0;
+}
+
+LRESULT CQVTCommandBar::OnInitialUpdate(WPARAM, LPARAM)
+{
+    OnIdleUpdate(TRUE, 0);
+    return 0;
+}
+
+LRESULT CQVTCommandBar::OnHelpHitTest(WPARAM, LPARAM lParam)
+{
+    const CPoint point(static_cast<int>(static_cast<short>(LOWORD(lParam))),
+                       static_cast<int>(static_cast<short>(HIWORD(lParam))));
+    CQVTControl* pControl = m_pControls->HitTest(point);
+    if (pControl)
+    {
+        // The linked action's help id and id come between these once control
+        // actions exist.
+        const int nId = pControl->GetHelpId() > 0 ? pControl->GetHelpId() : pControl->GetID();
+        return 0x10000 + nId;
+    }
+    const int nChildId = GetDlgCtrlID();
+    return nChildId == 0 ? 0 : 0x50000 + nChildId;
+}

@@ -1,0 +1,577 @@
+#include "toolkit/commandbars/bars/QVTCommandBars.h"
+
+#include <afxext.h>
+
+#include "toolkit/commandbars/bars/QVTCommandBar.h"
+#include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
+#include "toolkit/commandbars/bars/QVTDockBar.h"
+#include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/foundation/color/QVTColorManager.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/stream/QVTSoundPlayer.h"
+#include "toolkit/themes/paintmanager/QVTPaintManager.h"
+
+IMPLEMENT_DYNCREATE(CQVTCommandBars, CQVTCmdTarget)
+
+const UINT CQVTCommandBars::m_nRedrawMsg = ::RegisterWindowMessage(_T("CQVTCommandBars::m_nRedrawMsg"));
+
+// New toolbars are made from this class once toolbars exist (next package);
+// until then a bar must be given its class.
+CRuntimeClass* CQVTCommandBars::m_pToolBarClass = nullptr;
+CRuntimeClass* CQVTCommandBars::m_pDockBarClass = RUNTIME_CLASS(CQVTDockBar);
+
+namespace {
+// The dock bars in the order they are made: child id and bar style.
+struct DockBarInfo
+{
+    UINT nId;
+    DWORD dwBarStyle;
+};
+const DockBarInfo kDockBars[4] = {
+    {QVT_ID_DOCKBAR_TOP, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM},
+    {QVT_ID_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP},
+    {QVT_ID_DOCKBAR_LEFT, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT},
+    {QVT_ID_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
+};
+
+CQVTApplication* ApplicationOrNull()
+{
+    try
+    {
+        return QVTApplication();
+    }
+    catch (CException* e)
+    {
+        // After shutdown there is no application to observe.
+        e->Delete();
+        return nullptr;
+    }
+}
+}  // namespace
+
+CQVTCommandBars::CQVTCommandBars()
+    : m_bIgnoreShiftMenuKey(FALSE), m_bCustomizeAnything(FALSE), m_pPaintManager(nullptr),
+      m_pImageManager(nullptr), m_pDragControl(nullptr), m_nDefaultMenuID(0), m_bCustomizeMode(FALSE),
+      m_bCustomizeAvail(FALSE), m_pOptions(nullptr), m_pSite(nullptr), m_pToolTipContext(nullptr),
+      m_bKeyboardCuesVisible(TRUE), m_nContextHelpId(0), m_bRecalcLayout(FALSE), m_bKeyboardCuesToggling(FALSE),
+      m_bRightToLeft(FALSE), m_bCommandBarsHidden(FALSE), m_bDestroying(FALSE)
+{
+    for (CQVTDockBar*& pDock : m_pDocks)
+        pDock = nullptr;
+    CQVTPaintManager::AddRefInstance();
+    // The customize drop source is made here once customize mode exists.
+    m_pOptions = new CQVTCommandBarsOptions(this);
+    EnableAutomation();
+    // The shared tooltip context (style 2), the shortcut manager, the control
+    // actions and the context menus are made here once their packages exist.
+    m_bKeyboardCuesVisible = TRUE;
+    QVTSoundPlayer();
+    m_pOptions->ShowKeyboardCues(2);
+    CQVTApplication* pApplication = ApplicationOrNull();
+    if (pApplication && !pApplication->HasObserver(this))
+        pApplication->AddObserver(this);
+}
+
+CQVTCommandBars::~CQVTCommandBars()
+{
+    CQVTApplication* pApplication = ApplicationOrNull();
+    if (pApplication)
+        pApplication->RemoveObserver(this);
+    m_bDestroying = TRUE;
+    if (m_pDragControl)
+    {
+        m_pDragControl->InternalRelease();
+        m_pDragControl = nullptr;
+    }
+    RemoveAll();
+    for (CQVTDockBar*& pDock : m_pDocks)
+    {
+        if (!pDock)
+            continue;
+        if (pDock->GetSafeHwnd())
+            pDock->DestroyWindow();
+        delete pDock;
+        pDock = nullptr;
+    }
+    if (m_pPaintManager)
+    {
+        m_pPaintManager->InternalRelease();
+        m_pPaintManager = nullptr;
+    }
+    if (m_pOptions)
+    {
+        m_pOptions->InternalRelease();
+        m_pOptions = nullptr;
+    }
+    QVTSoundPlayer()->Stop();
+    CQVTPaintManager::ReleaseInstance();
+}
+
+CQVTCommandBars* AFX_CDECL CQVTCommandBars::CreateCommandBars()
+{
+    return new CQVTCommandBars();
+}
+
+void CQVTCommandBars::SetSite(CWnd* pSite)
+{
+    m_pSite = pSite;
+    m_bCustomizeAvail = FALSE;
+    m_bRightToLeft = FALSE;
+    if (!pSite || !pSite->GetSafeHwnd())
+        return;
+    // Routed without executing: does the site handle the customize command?
+    AFX_CMDHANDLERINFO info = {nullptr, nullptr};
+    m_bCustomizeAvail = pSite->OnCmdMsg(QVT_ID_CUSTOMIZE, CN_COMMAND, nullptr, &info);
+    m_bRightToLeft = (pSite->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
+}
+
+void CQVTCommandBars::EnableDocking()
+{
+    if (!m_pSite || !m_pSite->GetSafeHwnd())
+        AfxThrowResourceException();
+    const DWORD dwWindowStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    for (int i = 0; i < 4; ++i)
+    {
+        if (m_pDocks[i])
+            continue;
+        CQVTDockBar* pDock = static_cast<CQVTDockBar*>(m_pDockBarClass->CreateObject());
+        if (!pDock)
+            AfxThrowResourceException();
+        pDock->SetCommandBars(this);
+        if (!pDock->Create(m_pSite, dwWindowStyle | kDockBars[i].dwBarStyle, kDockBars[i].nId))
+        {
+            delete pDock;
+            AfxThrowResourceException();
+        }
+        m_pDocks[i] = pDock;
+    }
+}
+
+CQVTDockBar* CQVTCommandBars::GetDockBar(int nPosition) const
+{
+    return nPosition >= 0 && nPosition < 4 ? m_pDocks[nPosition] : nullptr;
+}
+
+// The bar list.
+
+CQVTCommandBar* CQVTCommandBars::Add(LPCTSTR lpszName, int nPosition, CRuntimeClass* pBarClass)
+{
+    if (!pBarClass)
+        pBarClass = m_pToolBarClass;
+    if (!pBarClass)
+        return nullptr;
+    CQVTCommandBar* pBar = static_cast<CQVTCommandBar*>(pBarClass->CreateObject());
+    if (!pBar)
+        return nullptr;
+    return AddCommandBar(pBar, lpszName, nPosition);
+}
+
+CQVTCommandBar* CQVTCommandBars::AddCommandBar(CQVTCommandBar* pBar, LPCTSTR lpszName, int nPosition)
+{
+    if (!pBar)
+        return nullptr;
+    pBar->m_pCommandBars = this;
+    pBar->SetTitle(lpszName);
+    if (!pBar->Create(nPosition))
+    {
+        pBar->InternalRelease();
+        return nullptr;
+    }
+    m_arrBars.push_back(pBar);
+    return pBar;
+}
+
+void CQVTCommandBars::Remove(CQVTCommandBar* pBar)
+{
+    const int nIndex = FindIndex(pBar);
+    if (nIndex < 0)
+        return;
+    if (pBar->GetSafeHwnd())
+        pBar->ShowWindow(SW_HIDE);
+    pBar->SetVisible(FALSE);
+    for (CQVTDockBar* pDock : m_pDocks)
+    {
+        if (pDock && pDock->FindBar(pBar) >= 0)
+        {
+            // Taking the bar out of its dock bar comes with docking.
+            RecalcFrameLayout(FALSE);
+            break;
+        }
+    }
+    OnToolBarRemoved(pBar);
+    pBar->OnRemoved();
+    m_arrBars.erase(m_arrBars.begin() + FindIndex(pBar));
+    pBar->InternalRelease();
+}
+
+void CQVTCommandBars::RemoveAll()
+{
+    m_bRecalcLayout = TRUE;
+    while (!m_arrBars.empty())
+        Remove(m_arrBars.back());
+    m_bRecalcLayout = FALSE;
+    RecalcFrameLayout(TRUE);
+}
+
+CQVTCommandBar* CQVTCommandBars::GetAt(int nIndex) const
+{
+    if (nIndex < 0 || nIndex >= GetCount())
+        return nullptr;
+    return m_arrBars[static_cast<size_t>(nIndex)];
+}
+
+int CQVTCommandBars::FindIndex(CQVTCommandBar* pBar) const
+{
+    for (size_t i = 0; i < m_arrBars.size(); ++i)
+        if (pBar && m_arrBars[i] == pBar)
+            return static_cast<int>(i);
+    return -1;
+}
+
+CQVTCommandBar* CQVTCommandBars::GetToolBar(UINT nId) const
+{
+    if (nId == 0)
+        return nullptr;
+    for (CQVTCommandBar* pBar : m_arrBars)
+        if (pBar->GetBarID() == nId)
+            return pBar;
+    return nullptr;
+}
+
+CQVTCommandBar* CQVTCommandBars::GetMenuBar() const
+{
+    // The bar of id 1 when it is a menu bar, once menu bars exist.
+    return nullptr;
+}
+
+// Docking.
+
+BOOL CQVTCommandBars::DockCommandBar(CQVTCommandBar* pBar, int nPosition)
+{
+    return DockCommandBar(pBar, nullptr, GetDockBar(nPosition));
+}
+
+BOOL CQVTCommandBars::DockCommandBar(CQVTCommandBar* pBar, LPRECT lpRect, CQVTDockBar* pDockBar)
+{
+    // Filled when toolbars dock (docking package): the bar is made docked and
+    // inserted into the dock bar's rows. No bar can dock until then.
+    return FALSE;
+}
+
+BOOL CQVTCommandBars::FloatCommandBar(CQVTCommandBar* pBar)
+{
+    // Filled when toolbars float (docking package). No bar can float until
+    // then.
+    return FALSE;
+}
+
+CQVTDockBar* CQVTCommandBars::CanDock(CPoint point, CQVTDockBar* pPreferred) const
+{
+    auto accepts = [&point](CQVTDockBar* pDock) {
+        if (!pDock || !pDock->GetSafeHwnd())
+            return FALSE;
+        CRect rc;
+        pDock->GetWindowRect(&rc);
+        rc.InflateRect(QVTDpiScaler()->ScaleX(20), QVTDpiScaler()->ScaleY(20));
+        return static_cast<BOOL>(point.x > rc.left && point.x < rc.right - 1 && point.y > rc.top &&
+                                 point.y < rc.bottom - 1);
+    };
+    if (accepts(pPreferred))
+        return pPreferred;
+    for (CQVTDockBar* pDock : m_pDocks)
+        if (accepts(pDock))
+            return pDock;
+    return nullptr;
+}
+
+// Theme and images.
+
+CQVTPaintManager* CQVTCommandBars::GetPaintManager() const
+{
+    return m_pPaintManager ? m_pPaintManager : QVTPaintManager();
+}
+
+void CQVTCommandBars::SetPaintManager(CQVTPaintManager* pPaintManager)
+{
+    // The frame hook is told before and after the change once it exists.
+    if (m_pPaintManager)
+        m_pPaintManager->InternalRelease();
+    m_pPaintManager = pPaintManager;
+    if (m_pPaintManager)
+        m_pPaintManager->RefreshMetrics();
+    // Every toolbar learns of its new paint manager, and the image manager
+    // reloads its images, here once those exist.
+    if (!pPaintManager)
+        return;
+    // Themes drawn from resource images wait for a valid image set, which
+    // comes with the resource themes.
+    RedrawCommandBars();
+}
+
+void CQVTCommandBars::SetTheme(int nTheme)
+{
+    SetPaintManager(CQVTPaintManager::CreateTheme(nTheme));
+}
+
+CQVTImageManager* CQVTCommandBars::GetImageManager() const
+{
+    // The process-wide image manager stands in here once it exists.
+    return m_pImageManager;
+}
+
+// Layout and redrawing.
+
+void CQVTCommandBars::RecalcFrameLayout(BOOL bDelay)
+{
+    if (m_bRecalcLayout || !m_pSite || !m_pSite->GetSafeHwnd())
+        return;
+    CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pSite);
+    if (pFrame)
+    {
+        if (bDelay)
+            pFrame->m_nIdleFlags |= CFrameWnd::idleLayout;
+        else
+            pFrame->RecalcLayout(FALSE);
+        return;
+    }
+    CRect rcClient;
+    m_pSite->GetClientRect(&rcClient);
+    m_pSite->SendMessage(WM_SIZE, 0, MAKELPARAM(rcClient.Width(), rcClient.Height()));
+}
+
+void CQVTCommandBars::UpdateDelayedFrameLayout()
+{
+    CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, m_pSite);
+    if (!pFrame || !pFrame->GetSafeHwnd() || !(pFrame->m_nIdleFlags & CFrameWnd::idleLayout))
+        return;
+    pFrame->RecalcLayout(FALSE);
+    pFrame->m_nIdleFlags &= ~CFrameWnd::idleLayout;
+}
+
+void CQVTCommandBars::RedrawCommandBars()
+{
+    m_bRecalcLayout = TRUE;
+    for (CQVTCommandBar* pBar : m_arrBars)
+    {
+        for (int i = 0; i < pBar->GetControlCount(); ++i)
+            pBar->GetControl(i)->OnThemeChanged();
+        if (pBar->IsVisible())
+            pBar->OnRecalcLayout();
+    }
+    // A tabbed MDI client refreshes its tabs here once the tab manager
+    // replaces MDI clients.
+    if (m_pSite && m_pSite->GetSafeHwnd())
+    {
+        for (HWND hChild = ::GetTopWindow(m_pSite->GetSafeHwnd()); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+            if (CWnd::FromHandlePermanent(hChild))
+                ::InvalidateRect(hChild, nullptr, FALSE);
+    }
+    m_bRecalcLayout = FALSE;
+    RecalcFrameLayout(FALSE);
+    if (m_pSite && m_pSite->GetSafeHwnd())
+    {
+        m_pSite->SetWindowPos(nullptr, 0, 0, 0, 0,
+                              SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        m_pSite->SendMessage(WM_NCPAINT, 0, 0);
+    }
+}
+
+void CQVTCommandBars::InvalidateCommandBars()
+{
+    for (CQVTCommandBar* pBar : m_arrBars)
+        if (pBar->IsVisible() && pBar->GetSafeHwnd())
+            pBar->Redraw();
+}
+
+void AFX_CDECL CQVTCommandBars::ClosePopups(CQVTCommandBars*)
+{
+    // Every bar the thread's mouse manager tracks ends its tracking here once
+    // the mouse manager exists; no popup can be open until then.
+}
+
+void CQVTCommandBars::ShowKeyboardCues(BOOL bShow)
+{
+    if (m_bCustomizeMode)
+        bShow = TRUE;
+    if (!m_bKeyboardCuesToggling || m_bKeyboardCuesVisible == bShow)
+        return;
+    m_bKeyboardCuesVisible = bShow;
+    for (CQVTCommandBar* pBar : m_arrBars)
+        if (pBar->IsVisible() && pBar->GetSafeHwnd())
+            pBar->Redraw();
+}
+
+BOOL CQVTCommandBars::IsLayoutRTL() const
+{
+    if (m_bRightToLeft)
+        return TRUE;
+    return m_pSite && m_pSite->GetSafeHwnd() && (m_pSite->GetExStyle() & WS_EX_LAYOUTRTL);
+}
+
+void CQVTCommandBars::HideCommandBars(BOOL bHide)
+{
+    if (bHide == m_bCommandBarsHidden)
+        return;
+    m_bCommandBarsHidden = bHide;
+    // The shortcut manager's disable count follows, and every toolbar hides
+    // or shows with the bars, once shortcuts and toolbars exist.
+}
+
+void CQVTCommandBars::ToggleVisible(int nIndex)
+{
+    CQVTCommandBar* pBar = GetAt(nIndex);
+    if (!pBar)
+        return;
+    pBar->SetVisible(!pBar->IsVisible());
+    m_pOptions->bDirty = TRUE;
+}
+
+UINT CQVTCommandBars::GetActiveDocTemplate()
+{
+    // MDI frames, the one kind of site with document templates, are not part
+    // of the framework layer: every site answers 0.
+    return 0;
+}
+
+void CQVTCommandBars::OnToolBarAdded(CQVTCommandBar*)
+{
+    // A rebar site takes the bar as a band here once rebars exist.
+}
+
+void CQVTCommandBars::OnToolBarRemoved(CQVTCommandBar*)
+{
+    // A rebar site drops the bar's band here once rebars exist.
+}
+
+// The site's messages.
+
+BOOL AFX_CDECL CQVTCommandBars::IsInputDesktopNotDefault()
+{
+    HDESK hDesktop = ::OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS);
+    if (!hDesktop)
+        return TRUE;
+    std::vector<BYTE> buffer(256);
+    DWORD cbNeeded = 0;
+    BOOL bRead = ::GetUserObjectInformation(hDesktop, UOI_NAME, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                            &cbNeeded);
+    if (!bRead && cbNeeded > buffer.size() && cbNeeded < 0x10000)
+    {
+        buffer.assign(cbNeeded + sizeof(TCHAR), 0);
+        bRead = ::GetUserObjectInformation(hDesktop, UOI_NAME, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                           &cbNeeded);
+    }
+    ::CloseDesktop(hDesktop);
+    if (!bRead)
+        return TRUE;
+    buffer.resize(buffer.size() + sizeof(TCHAR), 0);
+    const CString strName(reinterpret_cast<LPCTSTR>(buffer.data()));
+    return strName.CompareNoCase(_T("Default")) != 0;
+}
+
+BOOL CQVTCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == m_nRedrawMsg && message != 0)
+    {
+        RedrawCommandBars();
+        return FALSE;
+    }
+    switch (message)
+    {
+    case WM_ACTIVATE:
+    case WM_SETFOCUS:
+        // An open backstage view of a ribbon menu bar consumes these once the
+        // ribbon exists.
+        return FALSE;
+    case WM_CLOSE:
+        // The customize window keeps the site open once it exists.
+        return FALSE;
+    case WM_SYSCOLORCHANGE:
+        QVTColorManager()->RefreshColors(TRUE);
+        GetPaintManager()->RefreshMetrics();
+        RedrawCommandBars();
+        return FALSE;
+    case WM_SETTINGCHANGE:
+        GetPaintManager()->RefreshMetrics();
+        if (!IsInputDesktopNotDefault())
+            RedrawCommandBars();
+        return FALSE;
+    case WM_ACTIVATEAPP:
+        if (!wParam)
+            ClosePopups(this);
+        return FALSE;
+    case WM_CANCELMODE:
+        ClosePopups(this);
+        return FALSE;
+    case WM_COMMAND:
+        // A focused command-bar edit takes its own commands first once edits
+        // exist.
+        if (LOWORD(wParam) == QVT_ID_HELP && m_nContextHelpId > 0 && m_pSite && m_pSite->GetSafeHwnd())
+        {
+            AFX_CMDHANDLERINFO info = {nullptr, nullptr};
+            if (m_pSite->OnCmdMsg(QVT_ID_HELP, CN_COMMAND, nullptr, &info))
+            {
+                m_pSite->SendMessage(WM_COMMANDHELP, 0, static_cast<LPARAM>(m_nContextHelpId) + 0x10000);
+                if (pResult)
+                    *pResult = 1;
+                return TRUE;
+            }
+        }
+        return FALSE;
+    case WM_SYSCOMMAND:
+        if (wParam != 0 && (LOWORD(wParam) == 0 || (wParam & 0xFFF0) == SC_KEYMENU))
+            return FALSE;
+        if (m_bCustomizeMode)
+            return FALSE;
+        ClosePopups(this);
+        return FALSE;
+    case WM_IDLEUPDATECMDUI:
+        for (CQVTCommandBar* pBar : m_arrBars)
+            if (pBar->GetPosition() == qvtBarFloating)
+                pBar->OnIdleUpdate(TRUE, TRUE);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CQVTCommandBars::PreTranslateFrameMessage(MSG* pMsg)
+{
+    if (!pMsg)
+        return FALSE;
+    const UINT message = pMsg->message;
+    // Popups tracked by the thread's mouse manager change these answers once
+    // it exists; until then no popup is ever tracked.
+    if (message == WM_SYSKEYDOWN && (pMsg->lParam & (1 << 29)) &&
+        CQVTDrawHelpers::IsApplicationActive(m_pSite ? m_pSite->GetSafeHwnd() : nullptr))
+    {
+        if (pMsg->wParam == VK_MENU)
+        {
+            ShowKeyboardCues(TRUE);
+            return FALSE;
+        }
+        if (m_bIgnoreShiftMenuKey && (::GetKeyState(VK_SHIFT) & 0x8000))
+            return FALSE;
+        // Alt+letter finds its control by mnemonic once keyboard navigation
+        // exists.
+        return FALSE;
+    }
+    if ((message == WM_KEYUP || message == WM_SYSKEYUP) && m_bKeyboardCuesToggling && m_bKeyboardCuesVisible)
+        ShowKeyboardCues(FALSE);
+    if (message == WM_MOUSEWHEEL)
+    {
+        // Hooked objects, then a ribbon menu bar, take the wheel once those
+        // exist.
+        return FALSE;
+    }
+    // Keys are translated as accelerators by the shortcut manager once it
+    // exists.
+    return FALSE;
+}
+
+void CQVTCommandBars::OnAmbientPropertyChanged(CQVTApplication*, int nProperty)
+{
+    if ((nProperty == 0 || nProperty == 1) && m_pSite && m_pSite->GetSafeHwnd())
+        m_pSite->PostMessage(m_nRedrawMsg, 0, 0);
+}

@@ -1,0 +1,145 @@
+// The one object that owns every bar of a frame window or dialog (the site):
+// the bar list, the four dock bars, the options, the theme and the images
+// the bars share. It answers the site's messages (activation, settings and
+// colour changes, idle update), filters its queued keys, lays the site out
+// again when bars change and repaints every bar after a theme change.
+#pragma once
+
+#include <afxwin.h>
+
+#include <vector>
+
+#include "toolkit/commandbars/QVTCommandBarsDefines.h"
+#include "toolkit/foundation/core/QVTApplication.h"
+#include "toolkit/foundation/core/QVTCmdTarget.h"
+
+class CQVTCommandBar;
+class CQVTCommandBarsOptions;
+class CQVTControl;
+class CQVTDockBar;
+class CQVTImageManager;
+class CQVTPaintManager;
+class CQVTToolTipContext;
+
+class CQVTCommandBars : public CQVTCmdTarget, public IQVTApplicationEvents
+{
+    DECLARE_DYNCREATE(CQVTCommandBars)
+
+public:
+    CQVTCommandBars();
+    ~CQVTCommandBars() override;
+
+    static CQVTCommandBars* AFX_CDECL CreateCommandBars();
+
+    void SetSite(CWnd* pSite);
+    CWnd* GetSite() const { return m_pSite; }
+    // The four dock bars, children of the site; throws CResourceException
+    // when one cannot be made (those made before it stay).
+    void EnableDocking();
+    CQVTDockBar* GetDockBar(int nPosition) const;
+
+    // Adds a bar made from the class (null: the class of new toolbars).
+    CQVTCommandBar* Add(LPCTSTR lpszName, int nPosition, CRuntimeClass* pBarClass = nullptr);
+    // Takes over the bar: it joins the list when its window was made, and is
+    // deleted otherwise.
+    CQVTCommandBar* AddCommandBar(CQVTCommandBar* pBar, LPCTSTR lpszName, int nPosition);
+    void Remove(CQVTCommandBar* pBar);
+    void RemoveAll();
+    int GetCount() const { return static_cast<int>(m_arrBars.size()); }
+    CQVTCommandBar* GetAt(int nIndex) const;
+    int FindIndex(CQVTCommandBar* pBar) const;
+    CQVTCommandBar* GetToolBar(UINT nId) const;
+    // The bar of id 1 when it is a menu bar.
+    virtual CQVTCommandBar* GetMenuBar() const;
+
+    // Docks the bar at a position 0..3; other positions have no dock bar.
+    BOOL DockCommandBar(CQVTCommandBar* pBar, int nPosition);
+    BOOL DockCommandBar(CQVTCommandBar* pBar, LPRECT lpRect, CQVTDockBar* pDockBar);
+    BOOL FloatCommandBar(CQVTCommandBar* pBar);
+    CQVTDockBar* CanDock(CPoint point, CQVTDockBar* pPreferred = nullptr) const;
+
+    CQVTPaintManager* GetPaintManager() const;
+    void SetPaintManager(CQVTPaintManager* pPaintManager);
+    void SetTheme(int nTheme);
+    CQVTImageManager* GetImageManager() const;
+    CQVTCommandBarsOptions* GetCommandBarsOptions() const { return m_pOptions; }
+    CQVTToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
+
+    BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
+    BOOL IsCustomizeAvail() const { return m_bCustomizeAvail; }
+    BOOL IsCustomizeAnything() const { return m_bCustomizeAnything; }
+    CQVTControl* GetDragControl() const { return m_pDragControl; }
+
+    virtual void RecalcFrameLayout(BOOL bDelay = FALSE);
+    void RedrawCommandBars();
+    void InvalidateCommandBars();
+    void UpdateDelayedFrameLayout();
+    static void AFX_CDECL ClosePopups(CQVTCommandBars* pCommandBars = nullptr);
+
+    void ShowKeyboardCues(BOOL bShow);
+    BOOL IsKeyboardCuesVisible() const { return m_bKeyboardCuesVisible; }
+    void SetKeyboardCuesToggling(BOOL bToggling) { m_bKeyboardCuesToggling = bToggling; }
+    BOOL IsKeyboardCuesToggling() const { return m_bKeyboardCuesToggling; }
+    void SetIgnoreShiftMenuKey(BOOL bIgnore) { m_bIgnoreShiftMenuKey = bIgnore; }
+
+    // The site's messages; TRUE when one was consumed.
+    BOOL OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // The site's queued keyboard messages; TRUE when one was eaten.
+    BOOL PreTranslateFrameMessage(MSG* pMsg);
+
+    BOOL IsLayoutRTL() const;
+    BOOL IsFrameThemeEnabled() const { return FALSE; }
+    BOOL IsFrameCompositionEnabled() const { return FALSE; }
+    void HideCommandBars(BOOL bHide);
+    BOOL IsCommandBarsHidden() const { return m_bCommandBarsHidden; }
+    void ToggleVisible(int nIndex);
+    int GetContextHelpId() const { return m_nContextHelpId; }
+    void SetContextHelpId(int nId) { m_nContextHelpId = nId; }
+    virtual UINT GetActiveDocTemplate();
+    BOOL IsDestroying() const { return m_bDestroying; }
+
+    virtual void OnToolBarAdded(CQVTCommandBar* pBar);
+    virtual void OnToolBarRemoved(CQVTCommandBar* pBar);
+    virtual void OnTrackingModeChanged(CQVTCommandBar* pBar, int bMode) {}
+    virtual void CreateKeyboardTips(CQVTCommandBar* pBar) {}
+
+    // Whether the input desktop is another than the user's ("Default"), as
+    // while the workstation is locked.
+    static BOOL AFX_CDECL IsInputDesktopNotDefault();
+
+    // IQVTApplicationEvents
+    void OnAmbientPropertyChanged(CQVTApplication* pApplication, int nProperty) override;
+
+    // Registered under the name "CQVTCommandBars::m_nRedrawMsg": the site
+    // repaints every bar when it gets it.
+    static const UINT m_nRedrawMsg;
+
+    // Classes bars are made from; an application may substitute subclasses
+    // before bars are made.
+    static CRuntimeClass* m_pToolBarClass;
+    static CRuntimeClass* m_pDockBarClass;
+
+protected:
+    BOOL m_bIgnoreShiftMenuKey;       // Alt+Shift+letter is no mnemonic
+    BOOL m_bCustomizeAnything;        // customize drags act on every bar
+    CQVTPaintManager* m_pPaintManager;  // own theme; null: the global one
+    CQVTImageManager* m_pImageManager;  // own images; null: the global ones
+    CQVTControl* m_pDragControl;      // control selected in customize mode
+    UINT m_nDefaultMenuID;            // menu id when no MDI child is active
+    BOOL m_bCustomizeMode;
+    BOOL m_bCustomizeAvail;           // the site handles the customize command
+    CQVTCommandBarsOptions* m_pOptions;
+    std::vector<CQVTCommandBar*> m_arrBars;  // in creation order; one reference each
+    CQVTDockBar* m_pDocks[4];         // top, bottom, left, right
+    CWnd* m_pSite;
+    CQVTToolTipContext* m_pToolTipContext;
+    BOOL m_bKeyboardCuesVisible;      // menu underlines drawn now
+    int m_nContextHelpId;             // of the control last made hot
+    BOOL m_bRecalcLayout;             // layout lock: frame layout skipped
+    BOOL m_bKeyboardCuesToggling;     // cues hidden until Alt shows them
+    BOOL m_bRightToLeft;              // the site was right-to-left when set
+    BOOL m_bCommandBarsHidden;
+    BOOL m_bDestroying;
+
+    friend class CQVTCommandBarsOptions;
+};

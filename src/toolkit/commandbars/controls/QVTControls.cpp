@@ -1,0 +1,464 @@
+#include "toolkit/commandbars/controls/QVTControls.h"
+
+#include "toolkit/commandbars/bars/QVTCommandBar.h"
+#include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTControlButton.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
+
+IMPLEMENT_DYNCREATE(CQVTControls, CQVTCmdTarget)
+IMPLEMENT_DYNCREATE(CQVTOriginalControls, CQVTControls)
+
+double CQVTControls::s_dMaxPopupWidth = 1.0 / 3.0;
+
+CQVTControls::CQVTControls()
+    : m_pParent(nullptr), m_pCommandBars(nullptr), m_pOriginalControls(nullptr), m_bOriginalControls(FALSE)
+{
+    EnableAutomation();
+}
+
+CQVTControls::~CQVTControls()
+{
+    RemoveAll();
+    SetOriginalControls(nullptr);
+}
+
+CQVTCommandBars* CQVTControls::GetCommandBars() const
+{
+    CQVTCommandBars* pCommandBars = m_pParent ? m_pParent->GetCommandBars() : nullptr;
+    return pCommandBars ? pCommandBars : m_pCommandBars;
+}
+
+CWnd* CQVTControls::GetSite() const
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && pCommandBars->GetSite())
+        return pCommandBars->GetSite();
+    return m_pParent ? m_pParent->GetOwnerSite() : nullptr;
+}
+
+CQVTControl* CQVTControls::GetAt(int nIndex) const
+{
+    if (nIndex < 0 || nIndex >= GetCount())
+        return nullptr;
+    return m_arrControls[static_cast<size_t>(nIndex)];
+}
+
+void CQVTControls::SetParent(CQVTCommandBar* pParent)
+{
+    m_pParent = pParent;
+    if (!m_arrControls.empty())
+        RefreshIndexes();
+}
+
+void CQVTControls::RefreshIndexes()
+{
+    for (size_t i = 0; i < m_arrControls.size(); ++i)
+    {
+        CQVTControl* pControl = m_arrControls[i];
+        pControl->m_nIndex = static_cast<int>(i);
+        pControl->m_pControls = this;
+        pControl->SetParent(m_pParent);
+    }
+    if (m_pParent)
+        m_pParent->OnControlsChanged();
+}
+
+void CQVTControls::OnControlAdded(CQVTControl*)
+{
+    RefreshIndexes();
+}
+
+void CQVTControls::OnControlRemoved(CQVTControl* pControl)
+{
+    pControl->m_pControls = nullptr;
+    pControl->OnRemoved();
+    pControl->SetParent(nullptr);
+    RefreshIndexes();
+}
+
+// Adding.
+
+CQVTControl* CQVTControls::InsertControl(CQVTControl* pControl, int nBefore)
+{
+    if (!pControl)
+        return nullptr;
+    if (nBefore >= 0 && nBefore < GetCount())
+        m_arrControls.insert(m_arrControls.begin() + nBefore, pControl);
+    else
+        m_arrControls.push_back(pControl);
+    OnControlAdded(pControl);
+    return pControl;
+}
+
+CQVTControl* CQVTControls::Add(CQVTControl* pControl, int nId, LPCTSTR lpszParameter, int nBefore, BOOL bTemporary)
+{
+    if (!pControl)
+        return nullptr;
+    pControl->m_strParameter = lpszParameter;
+    pControl->m_bTemporary = bTemporary;
+    // The bars' action of the id is found or made and linked here once
+    // control actions exist; until then a control takes its id (and the
+    // prompt string of that id) itself.
+    if (!pControl->GetAction())
+        pControl->SetID(nId);
+    return InsertControl(pControl, nBefore);
+}
+
+CQVTControl* CQVTControls::CreateControlByType(int nType, int nId, BOOL bTemporary, BOOL bFromMenu,
+                                               LPCTSTR lpszMenuCaption)
+{
+    switch (nType)
+    {
+    case qvtControlButton:
+        if (nId == QVT_ID_WINDOWLIST || nId == QVT_ID_WORKSPACE_ACTIONS || nId == QVT_ID_TOOLBARLIST ||
+            (nId == QVT_ID_FILE_MRU && !bTemporary))
+        {
+            // The list controls of these ids (window list, workspace actions,
+            // toolbars list, recent files) come with the extended controls.
+            return nullptr;
+        }
+        if (bFromMenu && (nId == QVT_ID_FILE_MRU_FIRST ||
+                          (nId == QVT_ID_OLE_VERB_FIRST && CString(lpszMenuCaption) == _T("<<OLE VERBS GO HERE>>"))))
+        {
+            // The recent-file and OLE-verb lists come with the extended
+            // controls.
+            return nullptr;
+        }
+        return new CQVTControlButton();
+    case qvtControlPopup:
+    case qvtControlButtonPopup:
+    case qvtControlSplitButtonPopup:
+        // Filled when popup bars exist (next package): the popup control,
+        // its popup bar asked of the site with QVTWM_CREATECOMMANDBAR, and the
+        // submenu of the id's menu resource loaded into it.
+        return nullptr;
+    default:
+        // Combo boxes, edits, custom controls, labels, check boxes, galleries
+        // and radio buttons come with their own packages.
+        return nullptr;
+    }
+}
+
+CQVTControl* CQVTControls::AddByType(int nType, int nId, LPCTSTR lpszParameter, int nBefore, BOOL bTemporary)
+{
+    if (nType < qvtControlButton || nType > qvtControlRadioButton)
+        return nullptr;
+    CQVTControl* pControl = CreateControlByType(nType, nId, bTemporary, FALSE, nullptr);
+    if (!pControl)
+        return nullptr;
+    pControl->m_controlType = nType;
+    return Add(pControl, nId, lpszParameter, nBefore, bTemporary);
+}
+
+CQVTControl* CQVTControls::AddCopy(CQVTControl* pSource, int nBefore, BOOL bRecursive)
+{
+    if (!pSource)
+        return nullptr;
+    CQVTControl* pControl = static_cast<CQVTControl*>(pSource->GetRuntimeClass()->CreateObject());
+    if (!pControl)
+        return nullptr;
+    InsertControl(pControl, nBefore);
+    pControl->Copy(pSource, bRecursive);
+    return pControl;
+}
+
+CQVTControl* CQVTControls::AddMenuItem(CMenu* pMenu, int nPosition)
+{
+    if (!pMenu || !::IsMenu(pMenu->GetSafeHmenu()))
+        return nullptr;
+    HMENU hMenu = pMenu->GetSafeHmenu();
+    HMENU hSubMenu = ::GetSubMenu(hMenu, nPosition);
+    UINT nId = ::GetMenuItemID(hMenu, nPosition);
+    const BOOL bDefault = static_cast<int>(::GetMenuDefaultItem(hMenu, TRUE, GMDI_USEDISABLED)) == nPosition;
+    if (nId == QVT_ID_MDI_FIRSTCHILD)
+        return nullptr;
+
+    CString strCaption;
+    QVTResourceManager()->GetMenuString(pMenu, static_cast<UINT>(nPosition), strCaption, MF_BYPOSITION);
+    if (hSubMenu)
+    {
+        nId = 0;
+        const int nTab = strCaption.Find(_T('\t'));
+        if (nTab >= 0)
+        {
+            const CString strNumber = strCaption.Mid(nTab + 1);
+            // Only a number that fits a command id counts.
+            if (!strNumber.IsEmpty() && strNumber.GetLength() <= 9 &&
+                strNumber.SpanIncluding(_T("0123456789")) == strNumber)
+            {
+                UINT nNumber = 0;
+                for (int i = 0; i < strNumber.GetLength(); ++i)
+                    nNumber = nNumber * 10 + static_cast<UINT>(strNumber[i] - _T('0'));
+                nId = nNumber;
+                strCaption = strCaption.Left(nTab);
+            }
+        }
+    }
+
+    QVTCREATECONTROLSTRUCT cs = {};
+    cs.nID = nId;
+    cs.pControl = nullptr;
+    cs.bToolBar = FALSE;
+    cs.nIndex = nPosition;
+    cs.pMenu = pMenu;
+    cs.pCommandBar = m_pParent;
+    cs.strCaption = strCaption;
+    cs.controlType = hSubMenu ? qvtControlPopup : qvtControlButton;
+    cs.buttonStyle = qvtButtonAutomatic;
+
+    CWnd* pSite = GetSite();
+    if (pSite && pSite->GetSafeHwnd() &&
+        pSite->SendMessage(QVTWM_BEFORECREATECONTROL, 0, reinterpret_cast<LPARAM>(&cs)) != 0)
+    {
+        strCaption = cs.strCaption;
+        nId = cs.nID;
+    }
+
+    CQVTControl* pControl = cs.pControl;
+    if (!pControl)
+    {
+        if (cs.controlType == qvtControlCustom)
+            return nullptr;
+        pControl = CreateControlByType(cs.controlType, static_cast<int>(nId), FALSE, TRUE, strCaption);
+        if (!pControl)
+            return nullptr;
+        pControl->m_controlType = cs.controlType;
+        if (cs.buttonStyle != qvtButtonAutomatic)
+            pControl->SetStyle(cs.buttonStyle);
+        MENUITEMINFO mii = {sizeof(MENUITEMINFO)};
+        mii.fMask = MIIM_DATA;
+        if (::GetMenuItemInfo(hMenu, static_cast<UINT>(nPosition), TRUE, &mii))
+            pControl->m_nTag = mii.dwItemData;
+    }
+
+    // Ids 1..268435454 are linked to the bars' action of the id here once
+    // control actions exist.
+    pControl->SetID(static_cast<int>(nId));
+    pControl->SetCaption(strCaption);
+    if (bDefault)
+        pControl->m_bDefaultItem = TRUE;
+    m_arrControls.push_back(pControl);
+    OnControlAdded(pControl);
+
+    if (pSite && pSite->GetSafeHwnd())
+    {
+        cs.pControl = pControl;
+        pSite->SendMessage(QVTWM_AFTERCREATECONTROL, 0, reinterpret_cast<LPARAM>(&cs));
+    }
+    return pControl;
+}
+
+// Finding.
+
+CQVTControl* CQVTControls::FindControl(int nId) const
+{
+    for (CQVTControl* pControl : m_arrControls)
+        if (pControl->GetID() == nId)
+            return pControl;
+    return nullptr;
+}
+
+CQVTControl* CQVTControls::FindControl(int nType, int nId, BOOL bVisible, BOOL bRecursive) const
+{
+    for (CQVTControl* pControl : m_arrControls)
+    {
+        const BOOL bTypeMatches = nType == 0 || pControl->GetType() == nType;
+        const BOOL bIdMatches = nId == -1 || pControl->GetID() == nId;
+        if (bTypeMatches && bIdMatches && (!bVisible || pControl->IsVisible()))
+            return pControl;
+        if (bRecursive)
+        {
+            CQVTCommandBar* pBar = pControl->GetCommandBar();
+            CQVTControls* pControls = pBar ? pBar->GetControls() : nullptr;
+            CQVTControl* pFound = pControls ? pControls->FindControl(nType, nId, bVisible, TRUE) : nullptr;
+            if (pFound)
+                return pFound;
+        }
+    }
+    return nullptr;
+}
+
+int CQVTControls::GetNextIndex(int nIndex, int nDirection, BOOL bSkipFlagged, BOOL bSkipTemporary,
+                               BOOL bKeyboardMode) const
+{
+    const int nCount = GetCount();
+    if (nCount == 0 || (nDirection != 1 && nDirection != -1))
+        return -1;
+    const DWORD dwMask = bKeyboardMode ? qvtHidePopup : (qvtHidePopup | qvtHideExpand);
+    if (nIndex == -1 && nDirection == -1)
+        nIndex = nCount;
+    BOOL bWrapped = FALSE;
+    const BOOL bStartedOutside = nIndex == -1 || nIndex == nCount;
+    int i = nIndex;
+    for (int nSteps = 0; nSteps <= nCount + 1; ++nSteps)
+    {
+        i += nDirection;
+        if (i < 0 || i >= nCount)
+        {
+            // Starting at -1 going forward runs off the end without a wrap.
+            if (bWrapped || (bStartedOutside && nIndex == -1 && nDirection == 1))
+                return -1;
+            bWrapped = TRUE;
+            i = nDirection > 0 ? 0 : nCount - 1;
+        }
+        CQVTControl* pControl = m_arrControls[static_cast<size_t>(i)];
+        if (!pControl->IsVisible(dwMask))
+            continue;
+        if (bSkipFlagged && (pControl->GetFlags() & qvtFlagSkipFocus))
+            continue;
+        if (bSkipTemporary && pControl->IsTemporary())
+            continue;
+        return i;
+    }
+    return -1;
+}
+
+int CQVTControls::GetVisibleCount(BOOL bAll) const
+{
+    int nCount = 0;
+    for (CQVTControl* pControl : m_arrControls)
+        if (pControl->IsVisible(bAll ? 0 : qvtHideWrap))
+            ++nCount;
+    return nCount;
+}
+
+CQVTControl* CQVTControls::GetVisibleControl(int nIndex, BOOL bAll) const
+{
+    for (CQVTControl* pControl : m_arrControls)
+        if (pControl->IsVisible(bAll ? 0 : qvtHideWrap) && nIndex-- == 0)
+            return pControl;
+    return nullptr;
+}
+
+CQVTControl* CQVTControls::HitTest(CPoint point) const
+{
+    for (CQVTControl* pControl : m_arrControls)
+        if (pControl->IsVisible() && pControl->GetRect().PtInRect(point))
+            return pControl;
+    return nullptr;
+}
+
+// Removing and re-typing.
+
+void CQVTControls::Remove(CQVTControl* pControl)
+{
+    if (!pControl || pControl->m_pControls != this)
+        return;
+    if (m_pParent && pControl->GetSelected() && m_pParent->GetSelectedIndex() == pControl->GetIndex())
+        m_pParent->SetSelected(-1);
+    const int nIndex = pControl->GetIndex();
+    if (nIndex < 0 || nIndex >= GetCount() || m_arrControls[static_cast<size_t>(nIndex)] != pControl)
+        return;
+    if (OnControlRemoving(pControl))
+        return;
+    m_arrControls.erase(m_arrControls.begin() + nIndex);
+    OnControlRemoved(pControl);
+    pControl->SetParent(nullptr);
+    pControl->InternalRelease();
+}
+
+void CQVTControls::Remove(int nIndex)
+{
+    Remove(GetAt(nIndex));
+}
+
+void CQVTControls::RemoveAll()
+{
+    for (int i = GetCount() - 1; i >= 0; --i)
+        Remove(GetAt(i));
+}
+
+CQVTControl* CQVTControls::SetControlTypeAt(int nIndex, int nType)
+{
+    return SetControlType(GetAt(nIndex), nType);
+}
+
+CQVTControl* CQVTControls::SetControlType(CQVTControl* pControl, int nType)
+{
+    if (!pControl || pControl->m_pControls != this)
+        return nullptr;
+    auto isPopupKind = [](int n) {
+        return n == qvtControlPopup || n == qvtControlButtonPopup || n == qvtControlSplitButtonPopup;
+    };
+    if (isPopupKind(pControl->GetType()) && isPopupKind(nType))
+    {
+        pControl->m_controlType = nType;
+        return pControl;
+    }
+    CQVTControl* pNew = AddByType(nType, 0, nullptr, pControl->GetIndex() + 1);
+    if (!pNew)
+        return nullptr;
+    pNew->CQVTControl::Copy(pControl, FALSE);
+    pNew->m_controlType = nType;
+    Remove(pControl);
+    return pNew;
+}
+
+// Copies.
+
+void CQVTControls::Copy(CQVTControls* pSource, BOOL bRecursive)
+{
+    if (!pSource || pSource == this)
+        return;
+    RemoveAll();
+    for (CQVTControl* pControl : pSource->m_arrControls)
+        if (!pControl->IsTemporary())
+            AddCopy(pControl, -1, bRecursive);
+    SetOriginalControls(pSource->m_pOriginalControls
+                            ? static_cast<CQVTOriginalControls*>(pSource->m_pOriginalControls->Duplicate(bRecursive))
+                            : nullptr);
+}
+
+CQVTControls* CQVTControls::Duplicate(BOOL bRecursive)
+{
+    CQVTControls* pCopy = static_cast<CQVTControls*>(GetRuntimeClass()->CreateObject());
+    if (!pCopy)
+        return nullptr;
+    pCopy->m_pCommandBars = GetCommandBars();
+    for (CQVTControl* pControl : m_arrControls)
+        if (!pControl->IsTemporary())
+            pCopy->AddCopy(pControl, -1, bRecursive);
+    if (m_pOriginalControls)
+        pCopy->SetOriginalControls(static_cast<CQVTOriginalControls*>(m_pOriginalControls->Duplicate(bRecursive)));
+    return pCopy;
+}
+
+void CQVTControls::CreateOriginalControls()
+{
+    CQVTOriginalControls* pOriginals = new CQVTOriginalControls();
+    pOriginals->m_pCommandBars = GetCommandBars();
+    for (CQVTControl* pControl : m_arrControls)
+        if (!pControl->IsTemporary())
+            pOriginals->AddCopy(pControl, -1, TRUE);
+    SetOriginalControls(pOriginals);
+}
+
+void CQVTControls::SetOriginalControls(CQVTOriginalControls* pOriginalControls)
+{
+    if (m_pOriginalControls == pOriginalControls)
+        return;
+    if (m_pOriginalControls)
+        m_pOriginalControls->InternalRelease();
+    m_pOriginalControls = pOriginalControls;
+}
+
+BOOL CQVTControls::IsChanged() const
+{
+    if (!m_pOriginalControls)
+        return TRUE;
+    std::vector<CQVTControl*> mine;
+    std::vector<CQVTControl*> theirs;
+    for (CQVTControl* pControl : m_arrControls)
+        if (!pControl->IsTemporary())
+            mine.push_back(pControl);
+    for (CQVTControl* pControl : m_pOriginalControls->m_arrControls)
+        if (!pControl->IsTemporary())
+            theirs.push_back(pControl);
+    if (mine.size() != theirs.size())
+        return TRUE;
+    for (size_t i = 0; i < mine.size(); ++i)
+        if (!mine[i]->Compare(theirs[i]))
+            return TRUE;
+    return FALSE;
+}
