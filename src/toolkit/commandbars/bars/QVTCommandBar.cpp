@@ -275,7 +275,8 @@ void CQVTCommandBar::EnableAnimation(BOOL bEnable)
 BOOL CQVTCommandBar::IsAnimationEnabled() const
 {
     CQVTPaintManager* pPaintManager = GetPaintManager();
-    return (m_pAnimation && m_pAnimation->GetAnimationEnabled()) || (pPaintManager && pPaintManager->m_bEnableAnimation);
+    return (m_pAnimation && m_pAnimation->GetAnimationEnabled()) ||
+           (pPaintManager && pPaintManager->m_bEnableAnimation);
 }
 
 BOOL CQVTCommandBar::IsKeyboardCuesVisible() const
@@ -402,7 +403,8 @@ void CQVTCommandBar::DrawCommandBar(CDC* pDC, CRect rcClipBox)
             pPaintManager->DrawCommandBarSeparator(pDC, this, pControl, TRUE);
         bFirst = FALSE;
         CRect rcIntersect;
-        if (rcIntersect.IntersectRect(rcClipBox, pControl->GetRect()) && pDC->RectVisible(pControl->GetRect()))
+        if (rcIntersect.IntersectRect(rcClipBox, pControl->GetRect()) &&
+            pDC->RectVisible(pControl->GetRect()))
             pControl->Draw(pDC);
     }
     // The customize-mode drag frame and insert mark are drawn here once
@@ -442,11 +444,13 @@ void CQVTCommandBar::UpdateDocTemplateControls(UINT nTemplateId)
         DWORD dwFlags = dwOld;
         BOOL bValue = FALSE;
         if (!pControl->GetDocTemplatesAssigned().IsEmpty())
-            dwFlags = pControl->GetDocTemplatesAssigned().Lookup(nTemplateId, bValue) ? (dwFlags & ~qvtHideDocTemplate)
-                                                                                      : (dwFlags | qvtHideDocTemplate);
+            dwFlags = pControl->GetDocTemplatesAssigned().Lookup(nTemplateId, bValue)
+                          ? (dwFlags & ~qvtHideDocTemplate)
+                          : (dwFlags | qvtHideDocTemplate);
         if (!pControl->GetDocTemplatesExcluded().IsEmpty())
-            dwFlags = pControl->GetDocTemplatesExcluded().Lookup(nTemplateId, bValue) ? (dwFlags | qvtHideDocTemplate)
-                                                                                      : (dwFlags & ~qvtHideDocTemplate);
+            dwFlags = pControl->GetDocTemplatesExcluded().Lookup(nTemplateId, bValue)
+                          ? (dwFlags | qvtHideDocTemplate)
+                          : (dwFlags & ~qvtHideDocTemplate);
         if (dwFlags != dwOld)
         {
             pControl->SetHideFlags(dwFlags);
@@ -670,7 +674,8 @@ void CQVTCommandBar::SetStatusText(const CString& strText)
     if (!pReceiver || !pReceiver->GetSafeHwnd())
         return;
     if (!strText.IsEmpty())
-        pReceiver->SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strText)));
+        pReceiver->SendMessage(WM_SETMESSAGESTRING, 0,
+                               reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strText)));
     else
         pReceiver->SendMessage(WM_POPMESSAGESTRING, 0xE001, 0);
 }
@@ -857,7 +862,8 @@ void CQVTCommandBar::OnMouseMove(UINT nFlags, CPoint point)
         return;
     if (m_nPopuped != -1 && !m_bHoverOpensPopups)
         return;
-    const BOOL bKeepSelection = m_nTrackingMode && !(IsPopupBar() && m_nPopuped == -1 && m_nSelectionReason == 0);
+    const BOOL bKeepSelection =
+        m_nTrackingMode && !(IsPopupBar() && m_nPopuped == -1 && m_nSelectionReason == 0);
     int nNewSelected = bKeepSelection ? m_nSelected : -1;
     CQVTControl* pControl = m_pControls->HitTest(point);
     if (pControl)

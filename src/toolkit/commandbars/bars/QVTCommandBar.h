@@ -200,42 +200,42 @@ protected:
     BOOL IsInHelpMode() const;
     void ReleasePaintManager();
 
-    BOOL m_bHoverOpensPopups;     // a hot control opens its popup after the delay
-    BOOL m_bHideCaret;            // hide the focus window's caret while tracking
-    int m_nMRUWidth;              // last width the user chose
-    int m_nSelected;              // index of the hot control
-    int m_nPopuped;               // index of the control whose popup is open
-    HWND m_hwndCaret;             // window whose caret was hidden
-    UINT m_nBarID;                // 1 is the menu bar
-    int m_nTrackingMode;          // 0 off, 1 tracking, 2 with a popup open
-    CWnd* m_pOwner;               // receiver of commands (popups: the tracking window)
-    DWORD m_dwPending;            // Pending bits, done at the next idle update
-    DWORD m_dwFlags;              // the bar's "Flags" word
-    DWORD m_dwStyle;              // style bits; QVT_CBRS_GRIPPER shows the gripper
+    BOOL m_bHoverOpensPopups;  // a hot control opens its popup after the delay
+    BOOL m_bHideCaret;         // hide the focus window's caret while tracking
+    int m_nMRUWidth;           // last width the user chose
+    int m_nSelected;           // index of the hot control
+    int m_nPopuped;            // index of the control whose popup is open
+    HWND m_hwndCaret;          // window whose caret was hidden
+    UINT m_nBarID;             // 1 is the menu bar
+    int m_nTrackingMode;       // 0 off, 1 tracking, 2 with a popup open
+    CWnd* m_pOwner;            // receiver of commands (popups: the tracking window)
+    DWORD m_dwPending;         // Pending bits, done at the next idle update
+    DWORD m_dwFlags;           // the bar's "Flags" word
+    DWORD m_dwStyle;           // style bits; QVT_CBRS_GRIPPER shows the gripper
     CString m_strTitle;
-    int m_barType;                // QVTBarType
-    CQVTControls* m_pControls;    // owned
-    int m_barPosition;            // QVTBarPosition
+    int m_barType;                    // QVTBarType
+    CQVTControls* m_pControls;        // owned
+    int m_barPosition;                // QVTBarPosition
     CQVTCommandBars* m_pCommandBars;  // owning bars, top-level bars only
-    CWnd* m_pOwnerOverride;       // explicit command receiver
-    CSize m_szIcons;              // (0, 0): from the options or the theme
-    CSize m_szButtons;            // (0, 0): icon size plus 6 px each way
-    int m_nTextBelowIcons;        // 0 no, 1 yes, 2 as the options say
+    CWnd* m_pOwnerOverride;           // explicit command receiver
+    CSize m_szIcons;                  // (0, 0): from the options or the theme
+    CSize m_szButtons;                // (0, 0): icon size plus 6 px each way
+    int m_nTextBelowIcons;            // 0 no, 1 yes, 2 as the options say
     BOOL m_bRightButtonTracking;
-    BOOL m_bNoNotify;             // commands not sent, state not updated
+    BOOL m_bNoNotify;  // commands not sent, state not updated
     BOOL m_bRecursePopup;
     int m_nPopupLock;
-    int m_nSelectionReason;       // of the last SetSelected
+    int m_nSelectionReason;  // of the last SetSelected
     BOOL m_bCustomizable;
     BOOL m_bEnteredByMouse;
-    int m_nLockRedraw;            // while above 0, Redraw only marks it pending
+    int m_nLockRedraw;                  // while above 0, Redraw only marks it pending
     CQVTPaintManager* m_pPaintManager;  // own theme, observed
     CQVTImageManager* m_pImageManager;
-    CQVTControl* m_pCapturedControl;    // receives mouse moves while it holds the mouse
+    CQVTControl* m_pCapturedControl;  // receives mouse moves while it holds the mouse
     CQVTToolTipContext* m_pToolTipContext;
     CQVTCommandBarAnimation* m_pAnimation;  // owned
-    int m_buttonStyle;            // default button style of the bar's controls
-    int m_nTextOrientation;       // 0 by position, 1 vertical, 2 horizontal
+    int m_buttonStyle;                      // default button style of the bar's controls
+    int m_nTextOrientation;                 // 0 by position, 1 vertical, 2 horizontal
     BOOL m_bTrackingMouseLeave;
 
     friend class CQVTCommandBars;

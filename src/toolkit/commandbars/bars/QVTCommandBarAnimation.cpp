@@ -104,8 +104,8 @@ void CQVTCommandBarAnimation::OnPaint(CPaintDC& dc)
         memDC.CreateCompatibleDC(&dc);
         CBitmap* pOld = memDC.SelectObject(&m_bmpCache);
         DrawBar(&memDC, bNew ? rcClient : rcPaint);
-        dc.BitBlt(rcPaint.left, rcPaint.top, rcPaint.Width(), rcPaint.Height(), &memDC, rcPaint.left, rcPaint.top,
-                  SRCCOPY);
+        dc.BitBlt(rcPaint.left, rcPaint.top, rcPaint.Width(), rcPaint.Height(), &memDC, rcPaint.left,
+                  rcPaint.top, SRCCOPY);
         memDC.SelectObject(pOld);
         RemoveAnimations();
     }

@@ -55,8 +55,8 @@ CQVTCommandBars::CQVTCommandBars()
     : m_bIgnoreShiftMenuKey(FALSE), m_bCustomizeAnything(FALSE), m_pPaintManager(nullptr),
       m_pImageManager(nullptr), m_pDragControl(nullptr), m_nDefaultMenuID(0), m_bCustomizeMode(FALSE),
       m_bCustomizeAvail(FALSE), m_pOptions(nullptr), m_pSite(nullptr), m_pToolTipContext(nullptr),
-      m_bKeyboardCuesVisible(TRUE), m_nContextHelpId(0), m_bRecalcLayout(FALSE), m_bKeyboardCuesToggling(FALSE),
-      m_bRightToLeft(FALSE), m_bCommandBarsHidden(FALSE), m_bDestroying(FALSE)
+      m_bKeyboardCuesVisible(TRUE), m_nContextHelpId(0), m_bRecalcLayout(FALSE),
+      m_bKeyboardCuesToggling(FALSE), m_bRightToLeft(FALSE), m_bCommandBarsHidden(FALSE), m_bDestroying(FALSE)
 {
     for (CQVTDockBar*& pDock : m_pDocks)
         pDock = nullptr;
@@ -364,7 +364,8 @@ void CQVTCommandBars::RedrawCommandBars()
     // replaces MDI clients.
     if (m_pSite && m_pSite->GetSafeHwnd())
     {
-        for (HWND hChild = ::GetTopWindow(m_pSite->GetSafeHwnd()); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        for (HWND hChild = ::GetTopWindow(m_pSite->GetSafeHwnd()); hChild;
+             hChild = ::GetWindow(hChild, GW_HWNDNEXT))
             if (CWnd::FromHandlePermanent(hChild))
                 ::InvalidateRect(hChild, nullptr, FALSE);
     }
@@ -454,13 +455,13 @@ BOOL AFX_CDECL CQVTCommandBars::IsInputDesktopNotDefault()
         return TRUE;
     std::vector<BYTE> buffer(256);
     DWORD cbNeeded = 0;
-    BOOL bRead = ::GetUserObjectInformation(hDesktop, UOI_NAME, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                            &cbNeeded);
+    BOOL bRead = ::GetUserObjectInformation(hDesktop, UOI_NAME, buffer.data(),
+                                            static_cast<DWORD>(buffer.size()), &cbNeeded);
     if (!bRead && cbNeeded > buffer.size() && cbNeeded < 0x10000)
     {
         buffer.assign(cbNeeded + sizeof(TCHAR), 0);
-        bRead = ::GetUserObjectInformation(hDesktop, UOI_NAME, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                           &cbNeeded);
+        bRead = ::GetUserObjectInformation(hDesktop, UOI_NAME, buffer.data(),
+                                           static_cast<DWORD>(buffer.size()), &cbNeeded);
     }
     ::CloseDesktop(hDesktop);
     if (!bRead)

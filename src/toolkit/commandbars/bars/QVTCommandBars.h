@@ -120,24 +120,24 @@ public:
     static CRuntimeClass* m_pDockBarClass;
 
 protected:
-    BOOL m_bIgnoreShiftMenuKey;       // Alt+Shift+letter is no mnemonic
-    BOOL m_bCustomizeAnything;        // customize drags act on every bar
+    BOOL m_bIgnoreShiftMenuKey;         // Alt+Shift+letter is no mnemonic
+    BOOL m_bCustomizeAnything;          // customize drags act on every bar
     CQVTPaintManager* m_pPaintManager;  // own theme; null: the global one
     CQVTImageManager* m_pImageManager;  // own images; null: the global ones
-    CQVTControl* m_pDragControl;      // control selected in customize mode
-    UINT m_nDefaultMenuID;            // menu id when no MDI child is active
+    CQVTControl* m_pDragControl;        // control selected in customize mode
+    UINT m_nDefaultMenuID;              // menu id when no MDI child is active
     BOOL m_bCustomizeMode;
-    BOOL m_bCustomizeAvail;           // the site handles the customize command
+    BOOL m_bCustomizeAvail;  // the site handles the customize command
     CQVTCommandBarsOptions* m_pOptions;
     std::vector<CQVTCommandBar*> m_arrBars;  // in creation order; one reference each
-    CQVTDockBar* m_pDocks[4];         // top, bottom, left, right
+    CQVTDockBar* m_pDocks[4];                // top, bottom, left, right
     CWnd* m_pSite;
     CQVTToolTipContext* m_pToolTipContext;
-    BOOL m_bKeyboardCuesVisible;      // menu underlines drawn now
-    int m_nContextHelpId;             // of the control last made hot
-    BOOL m_bRecalcLayout;             // layout lock: frame layout skipped
-    BOOL m_bKeyboardCuesToggling;     // cues hidden until Alt shows them
-    BOOL m_bRightToLeft;              // the site was right-to-left when set
+    BOOL m_bKeyboardCuesVisible;   // menu underlines drawn now
+    int m_nContextHelpId;          // of the control last made hot
+    BOOL m_bRecalcLayout;          // layout lock: frame layout skipped
+    BOOL m_bKeyboardCuesToggling;  // cues hidden until Alt shows them
+    BOOL m_bRightToLeft;           // the site was right-to-left when set
     BOOL m_bCommandBarsHidden;
     BOOL m_bDestroying;
 

@@ -13,8 +13,8 @@ CQVTCommandBarsOptions::CQVTCommandBarsOptions(CQVTCommandBars* pCommandBars)
       bShowDescriptions(TRUE), szIcons(0, 0), szLargeIcons(0, 0), szPopupIcons(0, 0),
       bUseNumPadMnemonics(FALSE), bUseSaveBits(TRUE), bDisableCommandIfNoHandler(TRUE),
       bWrapLargePopups(FALSE), bShowKeyboardTips(FALSE), bAutoScaleDpiGalleryItems(TRUE),
-      bAutoScaleDpiToolbarIcons(FALSE), bAutoScaleDpiToolbarIconsModified(FALSE), m_pCommandBars(pCommandBars),
-      m_nShowKeyboardCues(0)
+      bAutoScaleDpiToolbarIcons(FALSE), bAutoScaleDpiToolbarIconsModified(FALSE),
+      m_pCommandBars(pCommandBars), m_nShowKeyboardCues(0)
 {
     m_mapHiddenCommands.InitHashTable(10);
     m_mapUsedCommands.InitHashTable(10);

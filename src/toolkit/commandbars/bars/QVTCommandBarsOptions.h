@@ -34,13 +34,13 @@ public:
     BOOL bShowTextBelowIcons;
     BOOL bAltDragCustomization;
     BOOL bAutoHideUnusedPopups;
-    BOOL bDirty;                   // state the options save was changed
+    BOOL bDirty;  // state the options save was changed
     BOOL bShowPopupBarToolTips;
     BOOL bShowContextMenuAccelerators;
     int animationType;
     BOOL bAutoUpdateShortcuts;
-    int keyboardCuesUse;           // bit set: 2 no mnemonics, 1 every bar, 4 marked only
-    BOOL bShowDescriptions;        // hot controls put their description in the status bar
+    int keyboardCuesUse;     // bit set: 2 no mnemonics, 1 every bar, 4 marked only
+    BOOL bShowDescriptions;  // hot controls put their description in the status bar
     CSize szIcons;
     CSize szLargeIcons;
     CSize szPopupIcons;

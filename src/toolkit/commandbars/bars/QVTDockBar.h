@@ -41,7 +41,7 @@ protected:
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
-    DWORD m_dwStyle;                       // CBRS_ bits
+    DWORD m_dwStyle;                         // CBRS_ bits
     std::vector<CQVTCommandBar*> m_arrBars;  // rows, each ended by null
     CQVTCommandBars* m_pCommandBars;
 };

@@ -329,7 +329,8 @@ BOOL CQVTControl::IsCaptionVisible() const
     if (GetCaption().IsEmpty())
         return FALSE;
     const int nStyle = GetStyle();
-    if (nStyle == qvtButtonCaption || nStyle == qvtButtonIconAndCaption || nStyle == qvtButtonIconAndCaptionBelow)
+    if (nStyle == qvtButtonCaption || nStyle == qvtButtonIconAndCaption ||
+        nStyle == qvtButtonIconAndCaptionBelow)
         return TRUE;
     if (nStyle == qvtButtonIcon)
         return FALSE;
@@ -456,12 +457,13 @@ BOOL CQVTControl::Compare(CQVTControl* pOther)
 {
     if (!pOther)
         return FALSE;
-    return GetStyle() == pOther->GetStyle() && m_controlType == pOther->m_controlType && m_nId == pOther->m_nId &&
-           m_dwFlags == pOther->m_dwFlags && m_bBeginGroup == pOther->m_bBeginGroup &&
-           GetIconId() == pOther->GetIconId() && m_strCaption == pOther->m_strCaption &&
-           m_strTooltipText == pOther->m_strTooltipText && m_strDescriptionText == pOther->m_strDescriptionText &&
-           m_strCustomCaption == pOther->m_strCustomCaption && m_buttonCustomStyle == pOther->m_buttonCustomStyle &&
-           m_strParameter == pOther->m_strParameter &&
+    return GetStyle() == pOther->GetStyle() && m_controlType == pOther->m_controlType &&
+           m_nId == pOther->m_nId && m_dwFlags == pOther->m_dwFlags &&
+           m_bBeginGroup == pOther->m_bBeginGroup && GetIconId() == pOther->GetIconId() &&
+           m_strCaption == pOther->m_strCaption && m_strTooltipText == pOther->m_strTooltipText &&
+           m_strDescriptionText == pOther->m_strDescriptionText &&
+           m_strCustomCaption == pOther->m_strCustomCaption &&
+           m_buttonCustomStyle == pOther->m_buttonCustomStyle && m_strParameter == pOther->m_strParameter &&
            (m_dwHideFlags & qvtHideCustomize) == (pOther->m_dwHideFlags & qvtHideCustomize) &&
            m_nWidth == pOther->m_nWidth;
 }
@@ -543,7 +545,8 @@ void CQVTControl::OnMouseHover()
 {
     if (!m_pParent)
         return;
-    if (m_pParent->SetPopuped(-1) && m_pParent->GetTrackingMode() == 2 && m_pParent->GetPosition() != qvtBarPopup)
+    if (m_pParent->SetPopuped(-1) && m_pParent->GetTrackingMode() == 2 &&
+        m_pParent->GetPosition() != qvtBarPopup)
         m_pParent->SetTrackingMode(FALSE, TRUE, FALSE);
 }
 
@@ -612,8 +615,8 @@ LRESULT CQVTControl::NotifySite(CWnd* pSite, UINT code, NMHDR* pNM)
     pNM->idFrom = static_cast<UINT_PTR>(m_nId);
     pNM->code = code;
     static_cast<NMQVTCONTROL*>(pNM)->pControl = this;
-    LRESULT lResult = pSite->SendMessage(QVTWM_CONTROLNOTIFY, static_cast<WPARAM>(m_nId),
-                                         reinterpret_cast<LPARAM>(pNM));
+    LRESULT lResult =
+        pSite->SendMessage(QVTWM_CONTROLNOTIFY, static_cast<WPARAM>(m_nId), reinterpret_cast<LPARAM>(pNM));
     if (lResult != 0 || !m_pParent)
         return lResult;
     AFX_NOTIFY notify = {&lResult, pNM};
@@ -703,7 +706,8 @@ void CQVTControl::TrackClick(CRect rcTrack)
             bClick = m_bSelected && (!bMoved || rcTrack.PtInRect(pt));
             break;
         }
-        if (msg.message == WM_TIMER && msg.wParam == TIMER_EXECUTE_ON_PRESS && msg.hwnd == pBar->GetSafeHwnd())
+        if (msg.message == WM_TIMER && msg.wParam == TIMER_EXECUTE_ON_PRESS &&
+            msg.hwnd == pBar->GetSafeHwnd())
         {
             if (m_bSelected)
                 ExecuteCommand();

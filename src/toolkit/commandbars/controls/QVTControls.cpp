@@ -91,7 +91,8 @@ CQVTControl* CQVTControls::InsertControl(CQVTControl* pControl, int nBefore)
     return pControl;
 }
 
-CQVTControl* CQVTControls::Add(CQVTControl* pControl, int nId, LPCTSTR lpszParameter, int nBefore, BOOL bTemporary)
+CQVTControl* CQVTControls::Add(CQVTControl* pControl, int nId, LPCTSTR lpszParameter, int nBefore,
+                               BOOL bTemporary)
 {
     if (!pControl)
         return nullptr;
@@ -118,8 +119,9 @@ CQVTControl* CQVTControls::CreateControlByType(int nType, int nId, BOOL bTempora
             // toolbars list, recent files) come with the extended controls.
             return nullptr;
         }
-        if (bFromMenu && (nId == QVT_ID_FILE_MRU_FIRST ||
-                          (nId == QVT_ID_OLE_VERB_FIRST && CString(lpszMenuCaption) == _T("<<OLE VERBS GO HERE>>"))))
+        if (bFromMenu &&
+            (nId == QVT_ID_FILE_MRU_FIRST ||
+             (nId == QVT_ID_OLE_VERB_FIRST && CString(lpszMenuCaption) == _T("<<OLE VERBS GO HERE>>"))))
         {
             // The recent-file and OLE-verb lists come with the extended
             // controls.
@@ -405,9 +407,10 @@ void CQVTControls::Copy(CQVTControls* pSource, BOOL bRecursive)
     for (CQVTControl* pControl : pSource->m_arrControls)
         if (!pControl->IsTemporary())
             AddCopy(pControl, -1, bRecursive);
-    SetOriginalControls(pSource->m_pOriginalControls
-                            ? static_cast<CQVTOriginalControls*>(pSource->m_pOriginalControls->Duplicate(bRecursive))
-                            : nullptr);
+    SetOriginalControls(
+        pSource->m_pOriginalControls
+            ? static_cast<CQVTOriginalControls*>(pSource->m_pOriginalControls->Duplicate(bRecursive))
+            : nullptr);
 }
 
 CQVTControls* CQVTControls::Duplicate(BOOL bRecursive)
@@ -420,7 +423,8 @@ CQVTControls* CQVTControls::Duplicate(BOOL bRecursive)
         if (!pControl->IsTemporary())
             pCopy->AddCopy(pControl, -1, bRecursive);
     if (m_pOriginalControls)
-        pCopy->SetOriginalControls(static_cast<CQVTOriginalControls*>(m_pOriginalControls->Duplicate(bRecursive)));
+        pCopy->SetOriginalControls(
+            static_cast<CQVTOriginalControls*>(m_pOriginalControls->Duplicate(bRecursive)));
     return pCopy;
 }
 

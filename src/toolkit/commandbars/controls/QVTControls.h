@@ -124,11 +124,11 @@ protected:
                                      LPCTSTR lpszMenuCaption);
     CWnd* GetSite() const;
 
-    CQVTCommandBar* m_pParent;                   // owning bar; null for copies
-    std::vector<CQVTControl*> m_arrControls;     // one reference each
-    CQVTCommandBars* m_pCommandBars;             // used without a parent
-    CQVTOriginalControls* m_pOriginalControls;   // owned
-    BOOL m_bOriginalControls;                    // this is such a copy
+    CQVTCommandBar* m_pParent;                  // owning bar; null for copies
+    std::vector<CQVTControl*> m_arrControls;    // one reference each
+    CQVTCommandBars* m_pCommandBars;            // used without a parent
+    CQVTOriginalControls* m_pOriginalControls;  // owned
+    BOOL m_bOriginalControls;                   // this is such a copy
 };
 
 class CQVTOriginalControls : public CQVTControls

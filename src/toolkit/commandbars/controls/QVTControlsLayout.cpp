@@ -91,7 +91,8 @@ int CQVTControls::WrapToWidth(LayoutInfo& info, int nWidth, DWORD& dwMode) const
         {
             for (size_t k = i; k > static_cast<size_t>(nRowStart); --k)
             {
-                if (items[k - 1].bVisible && items[k - 1].bBeginGroup && k - 1 != static_cast<size_t>(nRowStart))
+                if (items[k - 1].bVisible && items[k - 1].bBeginGroup &&
+                    k - 1 != static_cast<size_t>(nRowStart))
                 {
                     nBreak = k - 1;
                     break;
@@ -116,8 +117,8 @@ int CQVTControls::WrapToWidth(LayoutInfo& info, int nWidth, DWORD& dwMode) const
 CSize CQVTControls::RowLayout(LayoutInfo& info) const
 {
     const BOOL bVert = info.bVert;
-    int nAlong = 0;    // position along the row
-    int nAcross = 0;   // top of the row (left of the column when vertical)
+    int nAlong = 0;   // position along the row
+    int nAcross = 0;  // top of the row (left of the column when vertical)
     int nThickness = 0;
     int nMaxAlong = 0;
     size_t nRowFirst = 0;
@@ -128,7 +129,8 @@ CSize CQVTControls::RowLayout(LayoutInfo& info) const
             LayoutItem& item = info.items[k];
             if (!item.bVisible || item.bHidden)
                 continue;
-            item.rcRow = bVert ? CRect(nAcross, 0, nAcross + nThickness, 0) : CRect(0, nAcross, 0, nAcross + nThickness);
+            item.rcRow = bVert ? CRect(nAcross, 0, nAcross + nThickness, 0)
+                               : CRect(0, nAcross, 0, nAcross + nThickness);
         }
     };
     for (size_t i = 0; i < info.items.size(); ++i)
@@ -235,7 +237,8 @@ CSize CQVTControls::ColumnLayout(LayoutInfo& info, DWORD dwMode, CDC* pDC) const
     const BOOL bVert = (dwMode & LM_VERTDOCK) != 0;
     CQVTPaintManager* pPaintManager = info.pPaintManager;
     const CSize szLarge = m_pParent ? m_pParent->GetLargeIconSize() : CSize(ScaleX(32), ScaleY(32));
-    const int nLimit = (bVert ? szLarge.cx : szLarge.cy) + pPaintManager->GetTwoLineCaptionHeight() + ScaleY(7);
+    const int nLimit =
+        (bVert ? szLarge.cx : szLarge.cy) + pPaintManager->GetTwoLineCaptionHeight() + ScaleY(7);
 
     int nColumnStart = 0;  // along the bar
     int nColumnWidth = 0;
@@ -339,9 +342,10 @@ BOOL CQVTControls::ShrinkOneRun(LayoutInfo& info, DWORD dwMode) const
             if (!collect(nStart, run))
                 continue;
             const int nLarge = countStyle(run, qvtButtonIconAndCaptionBelow);
-            const BOOL bMatch = nKind == 0   ? nLarge == 3
-                                : nKind == 1 ? nLarge >= 1
-                                             : countStyle(run, qvtButtonIconAndCaption) == 3 && sameColumn(run);
+            const BOOL bMatch = nKind == 0 ? nLarge == 3
+                                : nKind == 1
+                                    ? nLarge >= 1
+                                    : countStyle(run, qvtButtonIconAndCaption) == 3 && sameColumn(run);
             if (!bMatch)
                 continue;
             for (LayoutItem* pItem : run)
@@ -360,7 +364,8 @@ CSize CQVTControls::AdaptiveLayout(LayoutInfo& info, int nLength, DWORD& dwMode,
         if (!item.bVisible)
             continue;
         // Large buttons where a large icon exists.
-        const BOOL bLargeIcon = item.pControl->GetIconId() >= 1 && item.pControl->GetImage(szLarge.cx) != nullptr;
+        const BOOL bLargeIcon =
+            item.pControl->GetIconId() >= 1 && item.pControl->GetImage(szLarge.cx) != nullptr;
         item.pControl->m_buttonStyle = bLargeIcon ? qvtButtonIconAndCaptionBelow : qvtButtonIconAndCaption;
         item.bWrap = FALSE;
         item.bHidden = FALSE;
@@ -465,7 +470,8 @@ void CQVTControls::AlignRows(LayoutInfo& info) const
     }
 }
 
-CSize CQVTControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const CRect& rcBorderIn, int nMinExtent)
+CSize CQVTControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const CRect& rcBorderIn,
+                                    int nMinExtent)
 {
     LayoutInfo info;
     info.pPaintManager = m_pParent ? m_pParent->GetPaintManager() : QVTPaintManager();
@@ -508,7 +514,8 @@ CSize CQVTControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const C
     const int nVertBorders = rcBorder.top + rcBorder.bottom;
     CSize szContent;
     if (bAdaptive)
-        szContent = AdaptiveLayout(info, (info.bVert ? nLength - nVertBorders : nLength - nHorzBorders), dwMode, pDC);
+        szContent =
+            AdaptiveLayout(info, (info.bVert ? nLength - nVertBorders : nLength - nHorzBorders), dwMode, pDC);
     else
     {
         int nWrapWidth;
@@ -526,8 +533,8 @@ CSize CQVTControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const C
         else if (dwMode & LM_VERTDOCK)
             nWrapWidth = nLength - nVertBorders;
         else
-            nWrapWidth = FitWrap(info, (dwMode & LM_LENGTHY) ? nLength - nVertBorders : nLength - nHorzBorders,
-                                 dwMode);
+            nWrapWidth = FitWrap(
+                info, (dwMode & LM_LENGTHY) ? nLength - nVertBorders : nLength - nHorzBorders, dwMode);
         szContent = CalcWrappedSize(info, nWrapWidth, dwMode);
     }
 
@@ -553,8 +560,8 @@ CSize CQVTControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const C
         item.rcControl.OffsetRect(rcBorder.left, rcBorder.top);
         if (info.bVert)
         {
-            item.rcRow = CRect(item.rcRow.left + rcBorder.left, rcBorder.top, item.rcRow.right + rcBorder.left,
-                               rcBorder.top + szContent.cy);
+            item.rcRow = CRect(item.rcRow.left + rcBorder.left, rcBorder.top,
+                               item.rcRow.right + rcBorder.left, rcBorder.top + szContent.cy);
             if (!bAdaptive)
                 item.rcControl.OffsetRect((item.rcRow.Width() - item.rcControl.Width()) / 2, 0);
         }
@@ -595,7 +602,8 @@ void CQVTControls::CalcPopupSize(CSize& szResult, CDC* pDC, int nMaxHeight, int 
     CQVTPaintManager* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : QVTPaintManager();
     CRect rcWork;
     ::SystemParametersInfo(SPI_GETWORKAREA, 0, &rcWork, 0);
-    CQVTFontDC font(pDC, m_pParent ? pPaintManager->GetCommandBarFont(m_pParent) : pPaintManager->GetRegularFont());
+    CQVTFontDC font(pDC, m_pParent ? pPaintManager->GetCommandBarFont(m_pParent)
+                                   : pPaintManager->GetRegularFont());
     const CSize szSeparator =
         m_pParent ? pPaintManager->DrawCommandBarSeparator(pDC, m_pParent, nullptr, FALSE) : CSize(0, 0);
     const BOOL bLimitWidth = (!m_pParent || m_pParent->GetResizeMode() == 0) && s_dMaxPopupWidth > 0;
@@ -626,8 +634,8 @@ void CQVTControls::CalcPopupSize(CSize& szResult, CDC* pDC, int nMaxHeight, int 
         pControl->SetWrap(FALSE);
         const int nGroupGap = (!placed.empty() && pControl->GetBeginGroup()) ? szSeparator.cy : 0;
         const BOOL bForced = !placed.empty() && (pControl->GetFlags() & qvtFlagWrapRow);
-        const BOOL bTooTall = !placed.empty() && nMaxHeight > 0 && y + nGroupGap + sz.cy > nMaxHeight - rcBorder.bottom &&
-                              y > rcBorder.top;
+        const BOOL bTooTall = !placed.empty() && nMaxHeight > 0 &&
+                              y + nGroupGap + sz.cy > nMaxHeight - rcBorder.bottom && y > rcBorder.top;
         if (columnWidths.empty() || bForced || bTooTall)
         {
             if (!columnWidths.empty())
@@ -662,9 +670,10 @@ void CQVTControls::CalcPopupSize(CSize& szResult, CDC* pDC, int nMaxHeight, int 
         CRect rc = item.pControl->GetRect();
         rc.right = rc.left + columnWidths[static_cast<size_t>(nColumn)];
         item.pControl->SetRect(rc);
-        item.pControl->SetRowRect(CRect(columnLefts[static_cast<size_t>(nColumn)], rcBorder.top,
-                                        columnLefts[static_cast<size_t>(nColumn)] + columnWidths[static_cast<size_t>(nColumn)],
-                                        rcBorder.top + nTallest));
+        item.pControl->SetRowRect(
+            CRect(columnLefts[static_cast<size_t>(nColumn)], rcBorder.top,
+                  columnLefts[static_cast<size_t>(nColumn)] + columnWidths[static_cast<size_t>(nColumn)],
+                  rcBorder.top + nTallest));
     }
     const int nWidth = columnLefts.back() + columnWidths.back() + rcBorder.right;
     szResult = CSize(std::max(nWidth, QVTDpiScaler()->ScaleX(24)), nTallest + rcBorder.top + rcBorder.bottom);

@@ -15,7 +15,9 @@ class CQVTDialogBase : public TBase, public CQVTDialogBaseImpl
 public:
     CQVTDialogBase() = default;
     CQVTDialogBase(UINT nIDTemplate, CWnd* pParentWnd = nullptr) : TBase(nIDTemplate, pParentWnd) {}
-    CQVTDialogBase(LPCTSTR lpszTemplateName, CWnd* pParentWnd = nullptr) : TBase(lpszTemplateName, pParentWnd) {}
+    CQVTDialogBase(LPCTSTR lpszTemplateName, CWnd* pParentWnd = nullptr) : TBase(lpszTemplateName, pParentWnd)
+    {
+    }
 
     CWnd* GetWindow() const override { return const_cast<CQVTDialogBase*>(this); }
 

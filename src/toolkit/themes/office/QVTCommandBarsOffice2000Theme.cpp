@@ -224,8 +224,8 @@ void CQVTCommandBarsOffice2000Theme::DrawSplitButtonFrame(CDC* pDC, CQVTControl*
     rcArrow.left = rc.right - GetSplitDropDownWidth();
     if (nSelected || nPressed || bPopuped)
         DrawRectangle(pDC, rcArrow, nSelected, FALSE, bEnabled, FALSE, bPopuped, qvtBarTypeNormal, nPosition);
-    DrawDropDownGlyph(pDC, pControl, CPoint(rc.right - GetSplitDropDownWidth() / 2, rc.CenterPoint().y), nSelected,
-                      bPopuped, bEnabled, FALSE);
+    DrawDropDownGlyph(pDC, pControl, CPoint(rc.right - GetSplitDropDownWidth() / 2, rc.CenterPoint().y),
+                      nSelected, bPopuped, bEnabled, FALSE);
 }
 
 void CQVTCommandBarsOffice2000Theme::DrawPopupResizeGripper(CDC* pDC, CRect rc, int nFlags)
@@ -246,7 +246,8 @@ void CQVTCommandBarsOffice2000Theme::DrawPopupResizeGripper(CDC* pDC, CRect rc, 
     const int c = rc.CenterPoint().x;
     for (int x = c - 8; x < c + 8; x += 4)
     {
-        pDC->FillSolidRect(CRect(x + 1, rc.top + DpiY(4), x + DpiX(3), rc.top + DpiY(6)), GetColor(COLOR_WINDOW));
+        pDC->FillSolidRect(CRect(x + 1, rc.top + DpiY(4), x + DpiX(3), rc.top + DpiY(6)),
+                           GetColor(COLOR_WINDOW));
         pDC->FillSolidRect(CRect(x, rc.top + DpiY(3), x + DpiX(2), rc.top + DpiY(5)), GetColor(38));
     }
 }
@@ -309,16 +310,19 @@ CSize CQVTCommandBarsOffice2000Theme::DrawControlPopupParent(CDC* pDC, CQVTContr
     rcText.left = rcColumn.right;
     if (nChecked)
     {
-        DrawRectangle(pDC, rcColumn, nSelected, FALSE, bEnabled, nChecked, FALSE, qvtBarTypePopup, qvtBarPopup);
+        DrawRectangle(pDC, rcColumn, nSelected, FALSE, bEnabled, nChecked, FALSE, qvtBarTypePopup,
+                      qvtBarPopup);
         rcText.left += DpiX(1);
     }
     if (pImage)
     {
         if (!m_bFullRowHighlight)
-            DrawRectangle(pDC, rcColumn, nSelected, FALSE, bEnabled, nChecked, FALSE, qvtBarTypePopup, qvtBarPopup);
+            DrawRectangle(pDC, rcColumn, nSelected, FALSE, bEnabled, nChecked, FALSE, qvtBarTypePopup,
+                          qvtBarPopup);
         const CSize szImage = GetControlIconSize(pImage, szIcon, pControl, rcColumn.Size());
-        DrawImage(pDC, CPoint(rcColumn.CenterPoint().x - szImage.cx / 2, rcColumn.CenterPoint().y - szImage.cy / 2),
-                  szImage, pImage, nSelected, FALSE, bEnabled, nChecked, FALSE, 0);
+        DrawImage(
+            pDC, CPoint(rcColumn.CenterPoint().x - szImage.cx / 2, rcColumn.CenterPoint().y - szImage.cy / 2),
+            szImage, pImage, nSelected, FALSE, bEnabled, nChecked, FALSE, 0);
     }
     else if (nChecked)
     {
@@ -356,7 +360,8 @@ CSize CQVTCommandBarsOffice2000Theme::DrawControlPopupParent(CDC* pDC, CQVTContr
 }
 
 CSize CQVTCommandBarsOffice2000Theme::DrawListBoxControl(CDC* pDC, CQVTControl* pControl, CRect rc,
-                                                         BOOL bSelected, BOOL bDraw, CQVTCommandBars* pCommandBars)
+                                                         BOOL bSelected, BOOL bDraw,
+                                                         CQVTCommandBars* pCommandBars)
 {
     const CSize szImage = pControl->GetIconSize();
     const CSize szColumn(std::max<int>(szImage.cx + DpiX(4), rc.Height()), szImage.cy + DpiY(4));
@@ -376,8 +381,8 @@ CSize CQVTCommandBarsOffice2000Theme::DrawListBoxControl(CDC* pDC, CQVTControl* 
         if (pImage)
         {
             const CSize sz = GetControlIconSize(pImage, szImage, pControl, szColumn);
-            DrawImage(pDC, CPoint(rcColumn.CenterPoint().x - sz.cx / 2, rcColumn.CenterPoint().y - sz.cy / 2), sz,
-                      pImage, bSelected, FALSE, TRUE, FALSE, FALSE, 0);
+            DrawImage(pDC, CPoint(rcColumn.CenterPoint().x - sz.cx / 2, rcColumn.CenterPoint().y - sz.cy / 2),
+                      sz, pImage, bSelected, FALSE, TRUE, FALSE, FALSE, 0);
         }
     }
     CRect rcText(rcColumn.right, rc.top, rc.right, rc.bottom);

@@ -195,7 +195,8 @@ CSize CQVTCommandBarsOfficeXPTheme::DrawCommandBarGripper(CDC* pDC, CQVTCommandB
     if (nPosition == qvtBarTop || nPosition == qvtBarBottom)
     {
         if (bDraw && pDC)
-            DrawStrokes(pDC, FALSE, rcClient.Height(), DpiX(3), DpiX(6), DpiY(5), rcClient.Height() - DpiY(5));
+            DrawStrokes(pDC, FALSE, rcClient.Height(), DpiX(3), DpiX(6), DpiY(5),
+                        rcClient.Height() - DpiY(5));
         return CSize(DpiX(8), 0);
     }
     return CSize(0, 0);
@@ -326,8 +327,8 @@ void CQVTCommandBarsOfficeXPTheme::FillLabelBackground(CDC* pDC, CRect rc)
 void CQVTCommandBarsOfficeXPTheme::DrawControlCheckFrame(CDC* pDC, CRect rc, CQVTControl* pControl)
 {
     CQVTCommandBar* pBar = pControl->GetParent();
-    DrawRectangle(pDC, rc, pControl->GetSelected(), FALSE, GetEffectiveEnabled(pControl), pControl->GetChecked(),
-                  FALSE, pBar ? pBar->GetType() : qvtBarTypePopup, qvtBarPopup);
+    DrawRectangle(pDC, rc, pControl->GetSelected(), FALSE, GetEffectiveEnabled(pControl),
+                  pControl->GetChecked(), FALSE, pBar ? pBar->GetType() : qvtBarTypePopup, qvtBarPopup);
 }
 
 void CQVTCommandBarsOfficeXPTheme::DrawPopupCheckMark(CDC* pDC, CRect rc, CQVTControl* pControl)
@@ -335,8 +336,9 @@ void CQVTCommandBarsOfficeXPTheme::DrawPopupCheckMark(CDC* pDC, CRect rc, CQVTCo
     const BOOL bEnabled = GetEffectiveEnabled(pControl);
     COLORREF clrMark = GetColor(40);
     if (bEnabled)
-        clrMark = CQVTColorManager::IsColorDistanceAbove(GetColor(36), RGB(0, 0, 0), FALSE, 50.0f) ? RGB(0, 0, 0)
-                                                                                                  : RGB(255, 255, 255);
+        clrMark = CQVTColorManager::IsColorDistanceAbove(GetColor(36), RGB(0, 0, 0), FALSE, 50.0f)
+                      ? RGB(0, 0, 0)
+                      : RGB(255, 255, 255);
     if (pControl->GetType() == qvtControlRadioButton)
         DrawRadioMark(pDC, rc, clrMark, bEnabled);
     else
@@ -364,9 +366,10 @@ void CQVTCommandBarsOfficeXPTheme::DrawControlPopupArrow(CDC* pDC, CQVTControl* 
     const BOOL bSplit = pControl->GetType() == qvtControlSplitButtonPopup;
     CRect rcArrow(rc.right - (bSplit ? GetPopupSplitArrowWidth() : rc.Height()), rc.top, rc.right, rc.bottom);
     rcArrow.DeflateRect(DpiX(4), DpiY(4));
-    const COLORREF clr = bSplit && GetEffectiveEnabled(pControl) && pControl->GetSelected() && pControl->GetPopuped()
-                             ? GetColor(47)
-                             : clrText;
+    const COLORREF clr =
+        bSplit && GetEffectiveEnabled(pControl) && pControl->GetSelected() && pControl->GetPopuped()
+            ? GetColor(47)
+            : clrText;
     QVTGlyphFont()->DrawGlyph(pDC, IsDCRightToLeft(pDC) ? kGlyphArrowLeft : kGlyphArrowRight, rcArrow, clr);
 }
 
@@ -406,7 +409,8 @@ CSize CQVTCommandBarsOfficeXPTheme::DrawControlPopupParent(CDC* pDC, CQVTControl
     if (nChecked)
         DrawControlCheckFrame(pDC, rcImage, pControl);
     if (pImage)
-        DrawImage(pDC, CPoint(rcImage.CenterPoint().x - szIcon.cx / 2, rcImage.CenterPoint().y - szIcon.cy / 2),
+        DrawImage(pDC,
+                  CPoint(rcImage.CenterPoint().x - szIcon.cx / 2, rcImage.CenterPoint().y - szIcon.cy / 2),
                   szIcon, pImage, nSelected, FALSE, bEnabled, nChecked, FALSE, 0);
     else if (nChecked)
     {
@@ -447,16 +451,16 @@ void CQVTCommandBarsOfficeXPTheme::DrawSplitButtonFrame(CDC* pDC, CQVTControl* p
             rcCommand.right -= nSplit;
         DrawRectangle(pDC, rcCommand, nSelected, nPressed, bEnabled, nChecked, bPopuped, barType, nPosition);
         if (bHot && bEnabled && !bPopuped)
-            DrawRectangle(pDC, CRect(rc.right - nSplit - 1, rc.top, rc.right, rc.bottom), TRUE, FALSE, TRUE, FALSE,
-                          FALSE, barType, nPosition);
-        DrawDropDownGlyph(pDC, pControl, CPoint(rc.right - nSplit / 2, rc.CenterPoint().y), nSelected, bPopuped,
-                          bEnabled, FALSE);
+            DrawRectangle(pDC, CRect(rc.right - nSplit - 1, rc.top, rc.right, rc.bottom), TRUE, FALSE, TRUE,
+                          FALSE, FALSE, barType, nPosition);
+        DrawDropDownGlyph(pDC, pControl, CPoint(rc.right - nSplit / 2, rc.CenterPoint().y), nSelected,
+                          bPopuped, bEnabled, FALSE);
         return;
     }
 
     const BOOL bHotAndPressed = nSelected && nPressed;
-    DrawRectangle(pDC, rc, nSelected, bHotAndPressed ? FALSE : nPressed, bEnabled, nChecked, bPopuped, barType,
-                  nPosition);
+    DrawRectangle(pDC, rc, nSelected, bHotAndPressed ? FALSE : nPressed, bEnabled, nChecked, bPopuped,
+                  barType, nPosition);
     if (!bHot || !bEnabled || bPopuped)
         return;
     const int t = GetTwoLineCaptionHeight();
@@ -465,16 +469,16 @@ void CQVTCommandBarsOfficeXPTheme::DrawSplitButtonFrame(CDC* pDC, CQVTControl* p
         const int x = rc.left + t;
         VerticalLine(pDC, x, rc.top, rc.bottom, GetColor(32));
         if (bHotAndPressed)
-            DrawRectangle(pDC, CRect(x, rc.top, rc.right, rc.bottom), nSelected, nPressed, bEnabled, nChecked, FALSE,
-                          barType, nPosition);
+            DrawRectangle(pDC, CRect(x, rc.top, rc.right, rc.bottom), nSelected, nPressed, bEnabled, nChecked,
+                          FALSE, barType, nPosition);
     }
     else
     {
         const int y = rc.bottom - t - DpiY(1);
         HorizontalLine(pDC, rc.left, y, rc.right, GetColor(32));
         if (bHotAndPressed)
-            DrawRectangle(pDC, CRect(rc.left, rc.top, rc.right, y), nSelected, nPressed, bEnabled, nChecked, FALSE,
-                          barType, nPosition);
+            DrawRectangle(pDC, CRect(rc.left, rc.top, rc.right, y), nSelected, nPressed, bEnabled, nChecked,
+                          FALSE, barType, nPosition);
     }
 }
 
@@ -501,14 +505,17 @@ CSize CQVTCommandBarsOfficeXPTheme::DrawControlCheckBoxMark(CDC* pDC, CRect rc, 
                                                             BOOL bPressed, int nChecked, BOOL bEnabled)
 {
     if (m_bThemedCheckBox && m_themeButton.GetThemeHandle())
-        return CQVTPaintManager::DrawControlCheckBoxMark(pDC, rc, bDraw, bSelected, bPressed, nChecked, bEnabled);
+        return CQVTPaintManager::DrawControlCheckBoxMark(pDC, rc, bDraw, bSelected, bPressed, nChecked,
+                                                         bEnabled);
     const CSize szMark(DpiX(13), DpiY(13));
     if (!bDraw || !pDC)
         return szMark;
     const CRect rcMark(rc.TopLeft(), szMark);
     if (bEnabled)
         DrawBorderFill(pDC, rcMark, (bSelected || bPressed) ? 32 : 52,
-                       (bSelected && bPressed) ? 33 : (bSelected || bPressed) ? 31 : COLOR_WINDOW);
+                       (bSelected && bPressed)   ? 33
+                       : (bSelected || bPressed) ? 31
+                                                 : COLOR_WINDOW);
     else
         DrawBorderFill(pDC, rcMark, 35, -1);
     if (nChecked)
@@ -537,15 +544,17 @@ CSize CQVTCommandBarsOfficeXPTheme::DrawControlRadioButtonMark(CDC* pDC, CRect r
     if (nChecked)
     {
         const COLORREF clrDot = GetColor(bEnabled && nChecked == 1 ? COLOR_BTNTEXT : 35);
-        DrawAntialiasedCircle(pDC, CRect(rcMark.left + DpiX(4), rcMark.top + DpiY(4), rcMark.left + DpiX(9),
-                                         rcMark.top + DpiY(9)),
-                              clrDot, clrDot);
+        DrawAntialiasedCircle(
+            pDC,
+            CRect(rcMark.left + DpiX(4), rcMark.top + DpiY(4), rcMark.left + DpiX(9), rcMark.top + DpiY(9)),
+            clrDot, clrDot);
     }
     return szMark;
 }
 
-CSize CQVTCommandBarsOfficeXPTheme::DrawListBoxControl(CDC* pDC, CQVTControl* pControl, CRect rc, BOOL bSelected,
-                                                       BOOL bDraw, CQVTCommandBars* pCommandBars)
+CSize CQVTCommandBarsOfficeXPTheme::DrawListBoxControl(CDC* pDC, CQVTControl* pControl, CRect rc,
+                                                       BOOL bSelected, BOOL bDraw,
+                                                       CQVTCommandBars* pCommandBars)
 {
     const CSize szImage = pControl->GetIconSize();
     const int nColumn = szImage.cx + DpiX(8);
@@ -559,8 +568,8 @@ CSize CQVTCommandBarsOfficeXPTheme::DrawListBoxControl(CDC* pDC, CQVTControl* pC
     if (pImage)
     {
         const CSize sz = GetControlIconSize(pImage, szImage, pControl, CSize(nColumn, rc.Height()));
-        DrawImage(pDC, CPoint(rc.left + (nColumn - sz.cx) / 2, rc.top + (rc.Height() - sz.cy) / 2), sz, pImage,
-                  bSelected, FALSE, TRUE, FALSE, FALSE, 0);
+        DrawImage(pDC, CPoint(rc.left + (nColumn - sz.cx) / 2, rc.top + (rc.Height() - sz.cy) / 2), sz,
+                  pImage, bSelected, FALSE, TRUE, FALSE, FALSE, 0);
     }
     CString strCaption = pControl->GetCaption();
     CQVTDrawHelpers::StripMnemonics(strCaption);

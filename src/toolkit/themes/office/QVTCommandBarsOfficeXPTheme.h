@@ -32,8 +32,8 @@ public:
     CSize DrawSmallGripper(CDC* pDC, CQVTCommandBar* pBar, BOOL bDraw) override;
     CSize DrawControlCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
                                   BOOL bEnabled) override;
-    CSize DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
-                                     BOOL bEnabled) override;
+    CSize DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
+                                     int nChecked, BOOL bEnabled) override;
     void FillIconColumn(CDC* pDC, int x, int y, int cx, int cy, BOOL bTemporary) override;
     int GetThemeId() const override { return qvtThemeOfficeXP; }
 

@@ -55,19 +55,20 @@ void CQVTPaintManagerFont::SetCustomFont(const LOGFONT* pLogFont)
 }
 
 CQVTPaintManager::CQVTPaintManager()
-    : m_clrInfoText(0), m_rcMessageBarMargin(0, 0, 0, 0), m_strOfficeFont(_T("Tahoma")), m_bUseOfficeFont(FALSE),
-      m_bUseSystemFont(TRUE), m_bClearTypeTextQuality(FALSE), m_bThemedCheckBox(FALSE), m_bThemedStatusBar(FALSE),
-      m_bAutoResizeIcons(FALSE), m_bFlatToolBar(FALSE), m_bFlatMenuBar(FALSE), m_bBoldCheckMarks(FALSE),
-      m_bCaptionSpacing(FALSE), m_bSplitCaption(TRUE), m_nSystemTheme(7), m_bEmbossedDisabledText(TRUE),
-      m_nFontHeight(0), m_nTextHeight(0), m_nControlHeight(0), m_nSplitButtonDropDownWidth(0),
-      m_nTwoLineCaptionHeight(0), m_nPopupTextGap(0), m_nPopupSplitArrowWidth(0), m_nStatusBarMinHeight(0),
-      m_rcStatusBarPadding(0, 0, 0, 0), m_nAnimationSteps(10), m_nAnimationTime(100), m_bUseFadedIcons(FALSE),
-      m_bUseDisabledIcons(FALSE), m_bIconsWithShadow(FALSE), m_bMakeDisabledImage(FALSE), m_bAnimation(FALSE),
-      m_bFullRowHighlight(FALSE), m_bCheckedPopupDither(FALSE), m_bLabelIndent(TRUE), m_nKeyboardCues(-1),
-      m_bEnableAnimation(FALSE), m_nShadowMode(0), m_pfnSetLayeredWindowAttributes(nullptr),
-      m_pGalleryPaintManager(nullptr), m_pSliderPaintManager(nullptr), m_pProgressPaintManager(nullptr),
-      m_pStatusBarPaintManager(nullptr), m_pScrollBarPaintManager(nullptr), m_pMessageBarPaintManager(nullptr),
-      m_pFramePaintManager(nullptr), m_pRibbonPaintManager(nullptr), m_nThemeId(0)
+    : m_clrInfoText(0), m_rcMessageBarMargin(0, 0, 0, 0), m_strOfficeFont(_T("Tahoma")),
+      m_bUseOfficeFont(FALSE), m_bUseSystemFont(TRUE), m_bClearTypeTextQuality(FALSE),
+      m_bThemedCheckBox(FALSE), m_bThemedStatusBar(FALSE), m_bAutoResizeIcons(FALSE), m_bFlatToolBar(FALSE),
+      m_bFlatMenuBar(FALSE), m_bBoldCheckMarks(FALSE), m_bCaptionSpacing(FALSE), m_bSplitCaption(TRUE),
+      m_nSystemTheme(7), m_bEmbossedDisabledText(TRUE), m_nFontHeight(0), m_nTextHeight(0),
+      m_nControlHeight(0), m_nSplitButtonDropDownWidth(0), m_nTwoLineCaptionHeight(0), m_nPopupTextGap(0),
+      m_nPopupSplitArrowWidth(0), m_nStatusBarMinHeight(0), m_rcStatusBarPadding(0, 0, 0, 0),
+      m_nAnimationSteps(10), m_nAnimationTime(100), m_bUseFadedIcons(FALSE), m_bUseDisabledIcons(FALSE),
+      m_bIconsWithShadow(FALSE), m_bMakeDisabledImage(FALSE), m_bAnimation(FALSE), m_bFullRowHighlight(FALSE),
+      m_bCheckedPopupDither(FALSE), m_bLabelIndent(TRUE), m_nKeyboardCues(-1), m_bEnableAnimation(FALSE),
+      m_nShadowMode(0), m_pfnSetLayeredWindowAttributes(nullptr), m_pGalleryPaintManager(nullptr),
+      m_pSliderPaintManager(nullptr), m_pProgressPaintManager(nullptr), m_pStatusBarPaintManager(nullptr),
+      m_pScrollBarPaintManager(nullptr), m_pMessageBarPaintManager(nullptr), m_pFramePaintManager(nullptr),
+      m_pRibbonPaintManager(nullptr), m_nThemeId(0)
 {
     m_grcFace.SetStandardValues(::GetSysColor(COLOR_3DFACE), ::GetSysColor(COLOR_3DSHADOW), 0.5f);
     m_clrShadow.SetStandardValue(::GetSysColor(COLOR_3DSHADOW));
@@ -394,7 +395,8 @@ int CQVTPaintManager::GetSplitDropDownHeight() const
     return m_nTextHeight + DpiY(4);
 }
 
-void CQVTPaintManager::GetIconsInfo(BOOL& bUseFadedIcons, BOOL& bUseDisabledIcons, BOOL& bIconsWithShadow) const
+void CQVTPaintManager::GetIconsInfo(BOOL& bUseFadedIcons, BOOL& bUseDisabledIcons,
+                                    BOOL& bIconsWithShadow) const
 {
     bUseFadedIcons = m_bUseFadedIcons;
     bUseDisabledIcons = m_bUseDisabledIcons;

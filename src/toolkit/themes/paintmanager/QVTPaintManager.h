@@ -152,8 +152,8 @@ public:
     virtual COLORREF GetRectangleTextColor(BOOL bSelected, BOOL bPressed, BOOL bEnabled, BOOL bChecked,
                                            BOOL bPopuped, int barType, int barPosition) = 0;
     virtual BOOL DrawControlEntryHook(CDC* pDC, CQVTControl* pControl) { return FALSE; }
-    virtual void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, BOOL bEnabled, BOOL bChecked,
-                               BOOL bPopuped, int barType, int barPosition) = 0;
+    virtual void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, BOOL bEnabled,
+                               BOOL bChecked, BOOL bPopuped, int barType, int barPosition) = 0;
     virtual void DrawControlRectangle(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bPressed,
                                       BOOL bChecked, int barType);
     virtual CSize DrawCommandBarGripper(CDC* pDC, CQVTCommandBar* pBar, BOOL bDraw);
@@ -211,7 +211,10 @@ public:
     virtual CQVTFramePaintManager* GetFramePaintManager();
     virtual CQVTStatusBarPaintManager* GetStatusBarPaintManager() const { return m_pStatusBarPaintManager; }
     virtual CQVTRibbonPaintManager* GetRibbonPaintManager();
-    virtual CQVTMessageBarPaintManager* GetMessageBarPaintManager() const { return m_pMessageBarPaintManager; }
+    virtual CQVTMessageBarPaintManager* GetMessageBarPaintManager() const
+    {
+        return m_pMessageBarPaintManager;
+    }
     virtual void DrawTooltipFrame(CDC* pDC, CWnd* pToolTip, BOOL bFlag, BOOL bInfoColor);
     virtual int GetTwoLineCaptionHeight() const { return m_nTwoLineCaptionHeight; }
     virtual int GetControlHeight() const { return m_nControlHeight; }
@@ -292,8 +295,8 @@ public:
     // Options and metrics the themes and the application read or set.
     CQVTPaintManagerColor m_arrColor[colorCount];
     CQVTPaintManagerColorGradient m_grcFace;  // from colour 15 to 16
-    CQVTPaintManagerColor m_clrShadow;       // floating-bar title background
-    CQVTPaintManagerColor m_clrLight;        // floating-bar title text, idle special glyphs
+    CQVTPaintManagerColor m_clrShadow;        // floating-bar title background
+    CQVTPaintManagerColor m_clrLight;         // floating-bar title text, idle special glyphs
     COLORREF m_clrInfoText;
     CQVTPaintManagerColor m_clrExtra[3];  // free for themes
     CRect m_rcMessageBarMargin;

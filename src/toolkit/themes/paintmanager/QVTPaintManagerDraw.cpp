@@ -83,7 +83,8 @@ public:
     void WriteBack(CDC* pDC)
     {
         ::GdiFlush();
-        ::BitBlt(pDC->GetSafeHdc(), m_rc.left, m_rc.top, m_rc.Width(), m_rc.Height(), m_hMemDC, 0, 0, SRCCOPY);
+        ::BitBlt(pDC->GetSafeHdc(), m_rc.left, m_rc.top, m_rc.Width(), m_rc.Height(), m_hMemDC, 0, 0,
+                 SRCCOPY);
     }
     HDC GetDC() const { return m_hMemDC; }
 
@@ -97,7 +98,8 @@ private:
 
 DWORD PixelOf(COLORREF clr, BYTE alpha)
 {
-    return (static_cast<DWORD>(alpha) << 24) | (GetRValue(clr) << 16) | (GetGValue(clr) << 8) | GetBValue(clr);
+    return (static_cast<DWORD>(alpha) << 24) | (GetRValue(clr) << 16) | (GetGValue(clr) << 8) |
+           GetBValue(clr);
 }
 
 COLORREF ColorOf(DWORD pixel)
@@ -287,8 +289,9 @@ CSize CQVTPaintManager::DrawSpecialControl(CDC* pDC, int nKind, CQVTControl* pCo
         if (bDraw)
         {
             DrawControlEntry(pDC, pControl);
-            const COLORREF clr = pControl->GetPressed() || pControl->GetSelected() ? GetControlTextColor(pControl)
-                                                                                  : m_clrLight.GetValue();
+            const COLORREF clr = pControl->GetPressed() || pControl->GetSelected()
+                                     ? GetControlTextColor(pControl)
+                                     : m_clrLight.GetValue();
             DrawGlyph(pDC, glyphClose, pControl->GetRect(), clr);
         }
         return CSize(0, 0);
@@ -296,8 +299,9 @@ CSize CQVTPaintManager::DrawSpecialControl(CDC* pDC, int nKind, CQVTControl* pCo
         if (bDraw)
         {
             DrawControlEntry(pDC, pControl);
-            const COLORREF clr = pControl->GetSelected() || pControl->GetPopuped() ? GetControlTextColor(pControl)
-                                                                                  : m_clrLight.GetValue();
+            const COLORREF clr = pControl->GetSelected() || pControl->GetPopuped()
+                                     ? GetControlTextColor(pControl)
+                                     : m_clrLight.GetValue();
             DrawGlyph(pDC, glyphArrowDown, pControl->GetRect(), clr);
         }
         return CSize(0, 0);
@@ -371,8 +375,8 @@ CSize CQVTPaintManager::DrawControlCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, 
                     FALSE);
 }
 
-CSize CQVTPaintManager::DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
-                                                   int nChecked, BOOL bEnabled)
+CSize CQVTPaintManager::DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected,
+                                                   BOOL bPressed, int nChecked, BOOL bEnabled)
 {
     return DrawMark(m_themeButton, m_bThemedCheckBox, pDC, rc, bDraw, bSelected, bPressed, nChecked, bEnabled,
                     TRUE);
@@ -519,8 +523,8 @@ CSize CQVTPaintManager::GetPopupBarButtonSize(CQVTCommandBar* pBar)
                  std::max(static_cast<int>(szImage.cy) + DpiY(6), m_nTextHeight));
 }
 
-CSize CQVTPaintManager::DrawControlTextEx(CDC* pDC, const CString& strText, CRect rc, UINT nFormat, BOOL bDraw,
-                                          BOOL bSelected, BOOL bEnabled)
+CSize CQVTPaintManager::DrawControlTextEx(CDC* pDC, const CString& strText, CRect rc, UINT nFormat,
+                                          BOOL bDraw, BOOL bSelected, BOOL bEnabled)
 {
     nFormat |= DT_SINGLELINE | DT_VCENTER;
     if (!bDraw)
@@ -587,7 +591,8 @@ void CQVTPaintManager::Rectangle(CDC* pDC, CRect rc, int nPen, int nBrush)
     const COLORREF clrBorder = nPen == -1 ? CQVTPaintManagerColor::noColor : GetColor(std::max(0, nPen));
     if (clrFill != CQVTPaintManagerColor::noColor)
         pDC->FillSolidRect(rc, clrFill);
-    if (clrBorder != CQVTPaintManagerColor::noColor && (nPen != nBrush || clrFill == CQVTPaintManagerColor::noColor))
+    if (clrBorder != CQVTPaintManagerColor::noColor &&
+        (nPen != nBrush || clrFill == CQVTPaintManagerColor::noColor))
         pDC->Draw3dRect(rc, clrBorder, clrBorder);
 }
 
@@ -612,7 +617,8 @@ void CQVTPaintManager::FillDither(CDC* pDC, CRect rc)
 
 // Text on glass and opaque fills.
 
-void CQVTPaintManager::DrawTextApi(CDC* pDC, const CString& str, LPRECT lpRect, UINT nFormat, BOOL bComposited)
+void CQVTPaintManager::DrawTextApi(CDC* pDC, const CString& str, LPRECT lpRect, UINT nFormat,
+                                   BOOL bComposited)
 {
     if (!bComposited)
     {
@@ -635,7 +641,8 @@ void CQVTPaintManager::DrawTextApi(CDC* pDC, const CString& str, LPRECT lpRect, 
         pDC->DrawText(str, lpRect, nFormat);
         return;
     }
-    ::BitBlt(hBufferDC, rc.left, rc.top, rc.Width(), rc.Height(), pDC->GetSafeHdc(), rc.left, rc.top, SRCCOPY);
+    ::BitBlt(hBufferDC, rc.left, rc.top, rc.Width(), rc.Height(), pDC->GetSafeHdc(), rc.left, rc.top,
+             SRCCOPY);
     HGDIOBJ hOldFont = ::SelectObject(hBufferDC, ::GetCurrentObject(pDC->GetSafeHdc(), OBJ_FONT));
     DTTOPTS options = {sizeof(DTTOPTS)};
     options.dwFlags = DTT_TEXTCOLOR | DTT_COMPOSITED;
@@ -666,7 +673,8 @@ void AFX_CDECL CQVTPaintManager::FillCompositeAlpha(CDC* pDC, LPCRECT lpRect)
     copy.WriteBack(pDC);
 }
 
-void AFX_CDECL CQVTPaintManager::DrawAntialiasedCircle(CDC* pDC, CRect rc, COLORREF clrBorder, COLORREF clrFill)
+void AFX_CDECL CQVTPaintManager::DrawAntialiasedCircle(CDC* pDC, CRect rc, COLORREF clrBorder,
+                                                       COLORREF clrFill)
 {
     if (rc.IsRectEmpty() || rc.Width() != rc.Height())
         return;
@@ -693,7 +701,7 @@ void AFX_CDECL CQVTPaintManager::DrawAntialiasedCircle(CDC* pDC, CRect rc, COLOR
 }
 
 void AFX_CDECL CQVTPaintManager::SplitCaptionInTwoLines(const CString& strCaption, CString& strFirst,
-                                                         CString& strSecond)
+                                                        CString& strSecond)
 {
     strFirst = strCaption;
     strSecond.Empty();
@@ -914,15 +922,15 @@ void CQVTPaintManager::AnimateExpanding(CQVTCommandBar* pBar, CDC* pDestDC, CDC*
             const int hDest = run.bNew ? hSource * k / n : hSource;
             if (bDownward)
             {
-                pDestDC->StretchBlt(0, y, rcClient.Width(), hDest, pSrcDC, 0, run.top, rcClient.Width(), hSource,
-                                    SRCCOPY);
+                pDestDC->StretchBlt(0, y, rcClient.Width(), hDest, pSrcDC, 0, run.top, rcClient.Width(),
+                                    hSource, SRCCOPY);
                 y += hDest;
             }
             else
             {
                 y -= hDest;
-                pDestDC->StretchBlt(0, y, rcClient.Width(), hDest, pSrcDC, 0, run.top, rcClient.Width(), hSource,
-                                    SRCCOPY);
+                pDestDC->StretchBlt(0, y, rcClient.Width(), hDest, pSrcDC, 0, run.top, rcClient.Width(),
+                                    hSource, SRCCOPY);
             }
         }
         ::Sleep(nPause);

@@ -152,10 +152,12 @@ CSize CQVTPaintManager::DrawControlPopupParent(CDC* pDC, CQVTControl* pControl, 
             rcCaption.bottom = nBottom;
             rcShortcut.bottom = nBottom;
         }
-        const CSize szCaption = DrawControlTextEx(pDC, strCaption, rcCaption, nFormat, bDraw, bSelected, bEnabled);
+        const CSize szCaption =
+            DrawControlTextEx(pDC, strCaption, rcCaption, nFormat, bDraw, bSelected, bEnabled);
         CSize szShortcut(0, 0);
         if (nType == qvtControlButton && !strShownShortcut.IsEmpty())
-            szShortcut = DrawControlTextEx(pDC, strShownShortcut, rcShortcut, DT_RIGHT, bDraw, bSelected, bEnabled);
+            szShortcut =
+                DrawControlTextEx(pDC, strShownShortcut, rcShortcut, DT_RIGHT, bDraw, bSelected, bEnabled);
         pDC->SelectObject(pOldFont);
         if (bDraw)
         {
@@ -168,16 +170,18 @@ CSize CQVTPaintManager::DrawControlPopupParent(CDC* pDC, CQVTControl* pControl, 
         CRect rcTwoLines(0, 0, (d + DpiX(20)) / 2, 0);
         pDC->DrawText(_T("1\n2"), 3, rcTwoLines, DT_WORDBREAK | DT_CALCRECT);
         pDC->SelectObject(pOld);
-        const int nWidth = std::max<int>(szCaption.cx + DpiX(32) + szShortcut.cx, d / 2 + DpiX(32)) + g +
-                           m_nPopupTextGap;
+        const int nWidth =
+            std::max<int>(szCaption.cx + DpiX(32) + szShortcut.cx, d / 2 + DpiX(32)) + g + m_nPopupTextGap;
         const int nHeight = std::max<int>(szCell.cy, szCaption.cy + DpiY(19) + rcTwoLines.Height());
         return ApplySizeOverride(pControl, CSize(nWidth, nHeight));
     }
 
-    const CSize szCaption = DrawControlTextEx(pDC, strCaption, rcCaption, nFormat, bDraw, bSelected, bEnabled);
+    const CSize szCaption =
+        DrawControlTextEx(pDC, strCaption, rcCaption, nFormat, bDraw, bSelected, bEnabled);
     CSize szShortcut(0, 0);
     if (bShowShortcut && !strShownShortcut.IsEmpty())
-        szShortcut = DrawControlTextEx(pDC, strShownShortcut, rcShortcut, DT_RIGHT, bDraw, bSelected, bEnabled);
+        szShortcut =
+            DrawControlTextEx(pDC, strShownShortcut, rcShortcut, DT_RIGHT, bDraw, bSelected, bEnabled);
     if (bDraw)
         return CSize(0, 0);
     const CSize sz(szCaption.cx + szShortcut.cx + DpiX(32) + g + m_nPopupTextGap, nItemHeight);
@@ -196,8 +200,9 @@ CSize CQVTPaintManager::DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl
     const int nStyle = pControl->GetStyle();
     const BOOL bPopupBar = pBar && pBar->GetType() == qvtBarTypePopup;
 
-    const CSize szIcon = (nStyle == qvtButtonIconAndCaptionBelow && pBar && !bPopupBar) ? pBar->GetLargeIconSize()
-                                                                                        : pControl->GetIconSize();
+    const CSize szIcon = (nStyle == qvtButtonIconAndCaptionBelow && pBar && !bPopupBar)
+                             ? pBar->GetLargeIconSize()
+                             : pControl->GetIconSize();
     CSize szButton = pControl->GetButtonSize();
     if (nStyle != qvtButtonIconAndCaptionBelow)
     {
@@ -206,8 +211,8 @@ CSize CQVTPaintManager::DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl
     }
     else
     {
-        szButton.cy = m_nControlHeight >= 1 ? 3 * m_nControlHeight
-                                            : szIcon.cy + DpiY(7) + m_nTwoLineCaptionHeight;
+        szButton.cy =
+            m_nControlHeight >= 1 ? 3 * m_nControlHeight : szIcon.cy + DpiY(7) + m_nTwoLineCaptionHeight;
         szButton.cx = std::max(2 * GetControlHeightForIcons() - DpiX(4), DpiX(42));
     }
 
@@ -218,7 +223,8 @@ CSize CQVTPaintManager::DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl
         pControl->GetIconId() != 0)
         pImage = pControl->GetImage(szIcon.cx);
     const CSize szDrawIcon =
-        pImage ? GetControlIconSize(pImage, QVTDpiScaler()->UnscaleSize(szIcon), pControl, szButton) : CSize(0, 0);
+        pImage ? GetControlIconSize(pImage, QVTDpiScaler()->UnscaleSize(szIcon), pControl, szButton)
+               : CSize(0, 0);
 
     const int nSelected = pControl->GetSelected();
     const int nPressed = pControl->GetPressed();
@@ -230,9 +236,10 @@ CSize CQVTPaintManager::DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl
     // Check boxes and radio buttons: a mark, then the caption.
     if (nType == qvtControlCheckBox || nType == qvtControlRadioButton)
     {
-        const CSize szMark = nType == qvtControlCheckBox
-                                 ? DrawControlCheckBox(pDC, pControl, rc, FALSE)
-                                 : DrawControlRadioButtonMark(pDC, rc, FALSE, nSelected, nPressed, nChecked, bEnabled);
+        const CSize szMark =
+            nType == qvtControlCheckBox
+                ? DrawControlCheckBox(pDC, pControl, rc, FALSE)
+                : DrawControlRadioButtonMark(pDC, rc, FALSE, nSelected, nPressed, nChecked, bEnabled);
         if (!bDraw)
         {
             CSize sz = DrawControlTextAfterBox(pDC, pControl, rc, FALSE, FALSE, CSize(0, szButton.cy), FALSE);
@@ -275,7 +282,8 @@ CSize CQVTPaintManager::DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl
     }
 
     CSize szResult(0, 0);
-    const BOOL bTextBelowByBar = pBar && pBar->IsTextBelowIcons() && pImage && nStyle != qvtButtonIconAndCaptionBelow;
+    const BOOL bTextBelowByBar =
+        pBar && pBar->IsTextBelowIcons() && pImage && nStyle != qvtButtonIconAndCaptionBelow;
     if (nStyle == qvtButtonIconAndCaptionBelow)
     {
         const BOOL bArrow = pControl->GetCommandBar() != nullptr;
@@ -287,14 +295,15 @@ CSize CQVTPaintManager::DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl
         {
             if (pImage)
             {
-                const CPoint pt = !bVert ? CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2, rc.top + DpiY(4))
-                                         : CPoint(rc.left + DpiX(3) + t, rc.top + (rc.Height() - szDrawIcon.cy) / 2);
+                const CPoint pt =
+                    !bVert ? CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2, rc.top + DpiY(4))
+                           : CPoint(rc.left + DpiX(3) + t, rc.top + (rc.Height() - szDrawIcon.cy) / 2);
                 DrawImage(pDC, pt, szDrawIcon, pImage, nSelected, nPressed, bEnabled, nChecked, bPopuped, 1);
             }
             const CSize szCaption = DrawControlTextBelowIcon(pDC, pControl, rc, FALSE, bVert, bArrow);
-            const CRect rcCaption = !bVert ? CRect(rc.left, rc.bottom - DpiY(1) - szCaption.cy, rc.right,
-                                                   rc.bottom - DpiY(1))
-                                           : CRect(rc.left + t, rc.top, rc.right, rc.bottom);
+            const CRect rcCaption =
+                !bVert ? CRect(rc.left, rc.bottom - DpiY(1) - szCaption.cy, rc.right, rc.bottom - DpiY(1))
+                       : CRect(rc.left + t, rc.top, rc.right, rc.bottom);
             DrawControlTextBelowIcon(pDC, pControl, rcCaption, TRUE, bVert, bArrow);
         }
         else
@@ -342,7 +351,8 @@ CSize CQVTPaintManager::DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl
             else
                 pt = CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2, rc.top + DpiY(3));
             if ((nType == qvtControlButton || nType == qvtControlButtonPopup) && !bCaption)
-                pt = CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2, rc.top + (rc.Height() - szDrawIcon.cy) / 2);
+                pt = CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2,
+                            rc.top + (rc.Height() - szDrawIcon.cy) / 2);
             else if (nType == qvtControlSplitButtonPopup || (nType == qvtControlPopup && !bCaption))
                 pt.x = rc.left + DpiX(3);
             DrawImage(pDC, pt, szDrawIcon, pImage, nSelected, nPressed, bEnabled, nChecked, bPopuped, 1);
@@ -382,8 +392,8 @@ CSize CQVTPaintManager::DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl
             else if (!bCaption)
             {
                 if (bDraw)
-                    DrawDropDownGlyph(pDC, pControl, CPoint(rc.right - DpiX(7), rc.CenterPoint().y), nSelected,
-                                      bPopuped, bEnabled, bVert);
+                    DrawDropDownGlyph(pDC, pControl, CPoint(rc.right - DpiX(7), rc.CenterPoint().y),
+                                      nSelected, bPopuped, bEnabled, bVert);
                 szResult = CSize(szButton.cy + DpiX(7), szButton.cy);
             }
             else
@@ -397,7 +407,8 @@ CSize CQVTPaintManager::DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl
             {
                 CRect rcText = rc;
                 rcText.right -= m_nSplitButtonDropDownWidth;
-                szResult = DrawControlTextAfterBox(pDC, pControl, rcText, bDraw, FALSE, szBox, pImage != nullptr);
+                szResult =
+                    DrawControlTextAfterBox(pDC, pControl, rcText, bDraw, FALSE, szBox, pImage != nullptr);
                 szResult.cx += m_nSplitButtonDropDownWidth;
             }
             break;
@@ -435,7 +446,8 @@ CSize CQVTPaintManager::DrawControlTextAfterBox(CDC* pDC, CQVTControl* pControl,
         rcCaption.left += O ? szBox.cx : szBox.cx - DpiX(1);
     const CSize szCaption = DrawCaptionWithArrow(pDC, pControl, rcCaption, bDraw, FALSE, !bImage, bArrow);
     if (bImage)
-        return CSize(szBox.cx + szCaption.cx + DpiX(O ? 4 : 3), std::max<int>(szBox.cy, szCaption.cy + DpiY(6)));
+        return CSize(szBox.cx + szCaption.cx + DpiX(O ? 4 : 3),
+                     std::max<int>(szBox.cy, szCaption.cy + DpiY(6)));
     return CSize(szCaption.cx + DpiX(8), std::max<int>(szBox.cy, szCaption.cy + DpiY(6)));
 }
 
@@ -473,8 +485,8 @@ CSize CQVTPaintManager::DrawCaptionWithArrow(CDC* pDC, CQVTControl* pControl, CR
             rcText.left += (rc.Width() - nBlock) / 2;
         DrawCaptionText(pDC, pControl, strCaption, strPlain, rcText, FALSE, FALSE);
         if (bArrow)
-            DrawDropDownGlyph(pDC, pControl, CPoint(rcText.left + szText.cx + DpiX(6), rc.CenterPoint().y), bSelected,
-                              bPopuped, bEnabled, FALSE);
+            DrawDropDownGlyph(pDC, pControl, CPoint(rcText.left + szText.cx + DpiX(6), rc.CenterPoint().y),
+                              bSelected, bPopuped, bEnabled, FALSE);
         return CSize(0, 0);
     }
     const int nBlock = szText.cx + (bArrow ? DpiX(5) : 0);
@@ -490,7 +502,8 @@ CSize CQVTPaintManager::DrawCaptionWithArrow(CDC* pDC, CQVTControl* pControl, CR
 }
 
 void CQVTPaintManager::DrawCaptionText(CDC* pDC, CQVTControl* pControl, const CString& strCaption,
-                                       const CString& strCaptionNoMnemonics, CRect rc, BOOL bVertical, BOOL bCentered)
+                                       const CString& strCaptionNoMnemonics, CRect rc, BOOL bVertical,
+                                       BOOL bCentered)
 {
     const BOOL bCues = IsKeyboardCuesVisible(pControl);
     const BOOL bDisabled = !GetEffectiveEnabled(pControl);
@@ -532,8 +545,8 @@ CSize CQVTPaintManager::DrawControlTextBelowIcon(CDC* pDC, CQVTControl* pControl
     const CString strFirstPlain = WithoutMnemonics(strFirst);
     const CString strSecondPlain = WithoutMnemonics(strSecond);
     const CSize e1 = TextExtent(pDC, strCaption.IsEmpty() ? CString() : strFirstPlain);
-    const CSize e2 = strSecondPlain.IsEmpty() && !strCaption.IsEmpty() ? CSize(0, e1.cy)
-                                                                      : TextExtent(pDC, strSecondPlain);
+    const CSize e2 =
+        strSecondPlain.IsEmpty() && !strCaption.IsEmpty() ? CSize(0, e1.cy) : TextExtent(pDC, strSecondPlain);
     const int a = bArrow ? DpiY(10) : 0;
     if (!bDraw)
     {
@@ -553,11 +566,13 @@ CSize CQVTPaintManager::DrawControlTextBelowIcon(CDC* pDC, CQVTControl* pControl
         DrawCaptionText(pDC, pControl, strFirst, strFirstPlain, rcFirst, FALSE, TRUE);
         const int x = rc.left + (rc.Width() - (e2.cx + a)) / 2;
         if (!strSecond.IsEmpty())
-            DrawCaptionText(pDC, pControl, strSecond, strSecondPlain, CRect(x, m, rc.right, rc.bottom), FALSE, FALSE);
+            DrawCaptionText(pDC, pControl, strSecond, strSecondPlain, CRect(x, m, rc.right, rc.bottom), FALSE,
+                            FALSE);
         if (bArrow)
         {
-            const CPoint pt = strSecond.IsEmpty() ? CPoint((rc.left + rc.right) / 2 - DpiX(1), (m + rc.bottom) / 2 + DpiY(5))
-                                                  : CPoint(x + e2.cx + a - DpiY(5), (m + rc.bottom) / 2);
+            const CPoint pt = strSecond.IsEmpty()
+                                  ? CPoint((rc.left + rc.right) / 2 - DpiX(1), (m + rc.bottom) / 2 + DpiY(5))
+                                  : CPoint(x + e2.cx + a - DpiY(5), (m + rc.bottom) / 2);
             DrawDropDownGlyph(pDC, pControl, pt, bSelected, bPopuped, bEnabled, FALSE);
         }
         return CSize(0, 0);
@@ -573,7 +588,8 @@ CSize CQVTPaintManager::DrawControlTextBelowIcon(CDC* pDC, CQVTControl* pControl
     if (!strSecond.IsEmpty())
         DrawCaptionText(pDC, pControl, strSecond, strSecondPlain, rcSecond, TRUE, FALSE);
     if (bArrow)
-        DrawDropDownGlyph(pDC, pControl, CPoint((rc.left + c + DpiX(2)) / 2 - DpiX(2), rcSecond.top + w2 - DpiY(5)),
+        DrawDropDownGlyph(pDC, pControl,
+                          CPoint((rc.left + c + DpiX(2)) / 2 - DpiX(2), rcSecond.top + w2 - DpiY(5)),
                           bSelected, bPopuped, bEnabled, TRUE);
     return CSize(0, 0);
 }

@@ -199,8 +199,8 @@ TEST_F(DialogHost, AmbientColourChangesPostARedrawAndOtherPropertiesDoNot)
     CSiteDialog& dialog = *s_pDialog;
     dialog.Reset(FALSE);
     MSG msg;
-    while (::PeekMessage(&msg, dialog.GetSafeHwnd(), CQVTCommandBars::m_nRedrawMsg, CQVTCommandBars::m_nRedrawMsg,
-                         PM_REMOVE))
+    while (::PeekMessage(&msg, dialog.GetSafeHwnd(), CQVTCommandBars::m_nRedrawMsg,
+                         CQVTCommandBars::m_nRedrawMsg, PM_REMOVE))
     {
     }
     dialog.GetCommandBars()->OnAmbientPropertyChanged(nullptr, 2);

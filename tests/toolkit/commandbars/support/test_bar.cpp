@@ -83,8 +83,8 @@ LRESULT CTestBar::OnSizeParent(WPARAM, LPARAM lParam)
     const CRect rc(rcAvail.left, rcAvail.top, rcAvail.right, rcAvail.top + sz.cy);
     pLayout->rect.top += sz.cy;
     if (pLayout->hDWP)
-        pLayout->hDWP = ::DeferWindowPos(pLayout->hDWP, m_hWnd, nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
-                                         SWP_NOZORDER | SWP_NOACTIVATE);
+        pLayout->hDWP = ::DeferWindowPos(pLayout->hDWP, m_hWnd, nullptr, rc.left, rc.top, rc.Width(),
+                                         rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     Redraw();
     return 0;
 }

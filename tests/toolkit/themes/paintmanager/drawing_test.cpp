@@ -19,7 +19,10 @@ namespace {
 class ThemeUnderTest
 {
 public:
-    ThemeUnderTest() : m_pTheme(CQVTPaintManager::CreateTheme(qvtThemeOffice2000)) { m_pTheme->RefreshMetrics(); }
+    ThemeUnderTest() : m_pTheme(CQVTPaintManager::CreateTheme(qvtThemeOffice2000))
+    {
+        m_pTheme->RefreshMetrics();
+    }
     ~ThemeUnderTest() { m_pTheme->InternalRelease(); }
     CQVTPaintManager* operator->() const { return m_pTheme; }
     CQVTPaintManager* get() const { return m_pTheme; }
@@ -188,7 +191,8 @@ TEST(PaintManagerText, TextOnGlassIsDrawnAndOpaqueFillsSetTheAlpha)
 TEST(PaintManagerText, TheAntialiasedCircleFillsTheMiddleBlendsTheRimAndLeavesTheCorners)
 {
     DibCanvas canvas(40, 40, RGB(255, 255, 255));
-    CQVTPaintManager::DrawAntialiasedCircle(&canvas.dc, CRect(10, 10, 31, 31), RGB(0, 0, 255), RGB(255, 0, 0));
+    CQVTPaintManager::DrawAntialiasedCircle(&canvas.dc, CRect(10, 10, 31, 31), RGB(0, 0, 255),
+                                            RGB(255, 0, 0));
     EXPECT_EQ(RGB(255, 0, 0), canvas.At(20, 20));
     EXPECT_EQ(RGB(255, 255, 255), canvas.At(10, 10));
     EXPECT_EQ(RGB(255, 255, 255), canvas.At(5, 20));
@@ -210,7 +214,8 @@ TEST(PaintManagerMarks, CheckMarksComeFromTheVisualStyleWhenAskedAndAvailable)
     ThemeUnderTest themed;
     themed->m_bThemedCheckBox = TRUE;
     themed->RefreshMetrics();
-    const CSize szMark = classic->DrawControlCheckBoxMark(nullptr, CRect(0, 0, 0, 0), FALSE, FALSE, FALSE, 1, TRUE);
+    const CSize szMark =
+        classic->DrawControlCheckBoxMark(nullptr, CRect(0, 0, 0, 0), FALSE, FALSE, FALSE, 1, TRUE);
     EXPECT_EQ(CSize(classic->DpiX(13), classic->DpiY(13)), szMark);
 
     DibCanvas canvasClassic(20, 20, RGB(255, 0, 255));
