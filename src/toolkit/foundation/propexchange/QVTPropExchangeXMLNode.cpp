@@ -5,10 +5,6 @@
 IMPLEMENT_DYNAMIC(CQVTPropExchangeXMLNode, CQVTPropExchange)
 
 namespace {
-const IID kIidXmlDocument = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-
-const WORD kCall = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
-
 // A counted smart pointer cannot see the interface of an object it holds.
 void ThrowIfNull(IDispatch* p)
 {
@@ -28,7 +24,7 @@ CQVTPropExchangeXMLNode::CQVTPropExchangeXMLNode(BOOL bLoading, IDispatch* pPare
         if (m_pDocument == nullptr)
         {
             IDispatch* p = nullptr;
-            HRESULT hr = pParentNode->QueryInterface(kIidXmlDocument, reinterpret_cast<void**>(&p));
+            HRESULT hr = pParentNode->QueryInterface(IID_QVTXmlDomDocument, reinterpret_cast<void**>(&p));
             if (SUCCEEDED(hr) && p != nullptr)
                 m_pDocument.Attach(p, false);
             else if (hr != E_NOINTERFACE)
@@ -204,7 +200,7 @@ void CQVTPropExchangeXMLNode::EmptySection()
     if (m_pParentNode != nullptr && m_pSectionNode != nullptr)
     {
         VARIANT result;
-        XmlInvoke(m_pParentNode, u"removeChild", kCall, {_variant_t(m_pSectionNode.GetInterfacePtr())},
+        XmlInvoke(m_pParentNode, u"removeChild", QVT_XML_CALL, {_variant_t(m_pSectionNode.GetInterfacePtr())},
                   &result);
         ::VariantClear(&result);
     }

@@ -4,6 +4,9 @@
 const CLSID CLSID_QVTXmlDomDocument = {
     0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 
+const IID IID_QVTXmlDomDocument = {
+    0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
 namespace {
 const CLSID kClsidDocumentList[] = {
     {0x88D96A05, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}},
@@ -11,11 +14,7 @@ const CLSID kClsidDocumentList[] = {
     {0xF5078F32, 0xC551, 0x11D3, {0x89, 0xB9, 0x00, 0x00, 0xF8, 0x1F, 0xE2, 0x21}},
     CLSID_QVTXmlDomDocument,
 };
-// The document interfaces, reached through their automation side.
-const IID kIidXmlDocument = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 const IID kIidXmlDocument2 = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-
-const WORD kCall = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
 }  // namespace
 
 HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector<_variant_t> args,
@@ -58,7 +57,7 @@ IDispatchPtr AFXAPI XmlGetObject(IDispatch* pDispatch, LPCOLESTR pszName, std::v
 {
     VARIANT result;
     IDispatchPtr pObject;
-    if (FAILED(XmlInvoke(pDispatch, pszName, kCall, std::move(args), &result)))
+    if (FAILED(XmlInvoke(pDispatch, pszName, QVT_XML_CALL, std::move(args), &result)))
         return pObject;
     if (result.vt == VT_DISPATCH && result.pdispVal != nullptr)
     {
@@ -117,7 +116,7 @@ IDispatchPtr AFXAPI XmlSelectSingleNode(IDispatch* pNode, LPCWSTR pszPattern)
 BOOL AFXAPI XmlAppendChild(IDispatch* pParent, IDispatch* pChild)
 {
     VARIANT result;
-    HRESULT hr = XmlInvoke(pParent, u"appendChild", kCall, {_variant_t(pChild)}, &result);
+    HRESULT hr = XmlInvoke(pParent, u"appendChild", QVT_XML_CALL, {_variant_t(pChild)}, &result);
     ::VariantClear(&result);
     return SUCCEEDED(hr);
 }
@@ -150,7 +149,7 @@ IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DW
             continue;
         ::OleRun(pUnknown);
         IDispatch* p = nullptr;
-        if (SUCCEEDED(pUnknown->QueryInterface(kIidXmlDocument, reinterpret_cast<void**>(&p))) &&
+        if (SUCCEEDED(pUnknown->QueryInterface(IID_QVTXmlDomDocument, reinterpret_cast<void**>(&p))) &&
             p != nullptr)
             pDocument.Attach(p, false);
         pUnknown->Release();

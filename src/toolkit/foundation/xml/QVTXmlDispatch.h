@@ -39,6 +39,11 @@ enum QVTXmlNodeType
 
 // The default DOM document class, the one the property exchange asks for.
 extern const CLSID CLSID_QVTXmlDomDocument;
+// The document interface, reached through its automation side.
+extern const IID IID_QVTXmlDomDocument;
+
+// Members called either way: as a method or as a property get.
+const WORD QVT_XML_CALL = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
 
 // A new DOM document (its automation interface), or null. With bSingleClass
 // only pClsid (or the default document class) is tried, else a list of
