@@ -1,0 +1,14 @@
+#pragma once
+
+#define IDD_RESIZABLE 100
+#define IDD_FIXED 101
+#define IDC_STRETCH 1001
+#define IDC_CORNER 1002
+#define IDC_LEFTHALF 1003
+#define IDC_RIGHTHALF 1004
+#define IDC_GROUP 1005
+#define IDC_GROUP_TABSTOP 1006
+#define IDC_GROUP_OWN 1007
+#define IDC_LATE 1008
+#define IDC_TWICE 1009
+#define IDC_AFTER 1010
