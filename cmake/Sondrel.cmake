@@ -203,6 +203,22 @@ function(sondrel_test name)
   endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${SONDREL_RUN_ENV}"
                        TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
+  sondrel_lock_real_input(${name} ${T_SOURCES})
+endfunction()
+
+# Tests that move the real pointer or press real keys share the run's one
+# display: they never run at the same time, or one would steer the other.
+function(sondrel_lock_real_input test)
+  foreach(source ${ARGN})
+    get_filename_component(path ${source} ABSOLUTE)
+    if(EXISTS ${path})
+      file(STRINGS ${path} hits REGEX "SendInput|real_input\\.h")
+      if(hits)
+        set_tests_properties(${test} PROPERTIES RESOURCE_LOCK sondrel_real_input)
+        return()
+      endif()
+    endif()
+  endforeach()
 endfunction()
 
 # sondrel_test_variant(<name> <test target> PREFIX <folder> [ENV var=value ...]):
@@ -217,6 +233,8 @@ function(sondrel_test_variant name target)
   add_test(NAME ${name} COMMAND ${WINE_LOADER} $<TARGET_FILE:${target}>.so
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
+  get_target_property(sources ${target} SOURCES)
+  sondrel_lock_real_input(${name} ${sources})
 endfunction()
 
 # sondrel_test_groups(<prefix> LIBS ...): every sub-folder of the current test

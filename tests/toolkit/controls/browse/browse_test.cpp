@@ -15,9 +15,9 @@ protected:
     void SetUp() override
     {
         ::OleInitialize(nullptr);
-        WCHAR szTemp[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, szTemp);
-        m_strRoot = CString(szTemp) + _T("SondrelBrowse");
+        // Off the drive's root: the user's folder links to the whole home
+        // folder of the host, which the browser would walk on its way.
+        m_strRoot = _T("C:\\SondrelBrowseTest");
         m_strCurrent = m_strRoot + _T("\\Current");
         m_strChosen = m_strRoot + _T("\\Chosen");
         ::CreateDirectoryW(m_strRoot, nullptr);
@@ -131,6 +131,7 @@ INT_PTR RunBrowser(CQVTBrowseDialog& dlg, Answer answer, LPCTSTR lpszFolder, std
         // dialog asked for.
         for (int i = 0; i < 200 && SelectedFolder(hBrowser) != strFolder; ++i)
             ::Sleep(50);
+        ::SetWindowPos(hBrowser, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         ::Sleep(100);
         *pTexts = ChildTexts(hBrowser);
         if (answer == Answer::ClickOk)

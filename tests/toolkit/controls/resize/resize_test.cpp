@@ -37,7 +37,8 @@ std::unique_ptr<CTestResizeDlg> OpenDialog(UINT nTemplate, UINT nFlags,
     pDlg->m_onInit = std::move(onInit);
     if (!pDlg->Create(nTemplate, nullptr))
         return nullptr;
-    pDlg->SetWindowPos(nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // Above the windows of tests running beside this one.
+    pDlg->SetWindowPos(&CWnd::wndTopMost, 40, 40, 0, 0, SWP_NOSIZE);
     pDlg->ShowWindow(SW_SHOW);
     PumpMessages(50);
     return pDlg;
