@@ -67,6 +67,7 @@ prepare_prefix() {
   wineserver -w
   prepare_dpi_prefix 144
   prepare_unthemed_prefix
+  prepare_program_prefix
   start_wineservers
 }
 
@@ -77,7 +78,7 @@ prepare_prefix() {
 start_wineservers() {
   local prefix
   start_desktop_keeper_pipe
-  for prefix in "$WINEPREFIX" "$build"/wineprefix-dpi* "$build"/wineprefix-unthemed; do
+  for prefix in "$WINEPREFIX" "$build"/wineprefix-dpi* "$build"/wineprefix-unthemed "$build"/wineprefix-program; do
     [[ -d "$prefix" ]] || continue
     WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1 || true
     WINEPREFIX="$prefix" wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
@@ -126,11 +127,21 @@ prepare_unthemed_prefix() {
   WINEPREFIX="$copy" wineserver -w
 }
 
+# A copy of the prefix that only the program's start-up test uses: the
+# program writes its settings and folders there as in a new user's prefix.
+prepare_program_prefix() {
+  local copy="$build/wineprefix-program"
+  rm -rf "$copy"
+  cp -al "$WINEPREFIX" "$copy"
+  local reg
+  for reg in "$WINEPREFIX"/*.reg; do cp --remove-destination "$reg" "$copy/"; done
+}
+
 stop_all() {
   if [[ -n "${WINEPREFIX:-}" ]]; then
     wineserver -k >/dev/null 2>&1 || true
     local copy
-    for copy in "$build"/wineprefix-dpi* "$build"/wineprefix-unthemed; do
+    for copy in "$build"/wineprefix-dpi* "$build"/wineprefix-unthemed "$build"/wineprefix-program; do
       [[ -d "$copy" ]] && WINEPREFIX="$copy" wineserver -k >/dev/null 2>&1 || true
     done
   fi

@@ -53,6 +53,24 @@ CApplicationBase::CApplicationBase(LPCTSTR pszMutexName, LPCTSTR pszAppName)
 
 CApplicationBase::~CApplicationBase()
 {
+    ReleaseFrame();
+    DeleteCriticalSection(&m_logLock);
+}
+
+int CApplicationBase::ExitInstance()
+{
+    // A Winelib program's global objects are destroyed after Wine has ended
+    // the process, when no system call works any more: the frame lets go
+    // here, where the framework ends the application.
+    ReleaseFrame();
+    return CWinApp::ExitInstance();
+}
+
+void CApplicationBase::ReleaseFrame()
+{
+    if (m_bReleased)
+        return;
+    m_bReleased = TRUE;
     m_skinFiles.RemoveAll();
     m_pLanguageStrings.reset();
     WriteLogInto(_T("destroy languages support: done"));
@@ -72,7 +90,8 @@ CApplicationBase::~CApplicationBase()
         ::OleUninitialize();
     if (m_bComInitialized)
         ::CoUninitialize();
-    DeleteCriticalSection(&m_logLock);
+    m_bOleInitialized = FALSE;
+    m_bComInitialized = FALSE;
 }
 
 CApplicationBase* AFXAPI CApplicationBase::GetInstance()
@@ -126,6 +145,22 @@ BOOL CApplicationBase::GetSpecialFolder(int nCsidl, CString& strPath, BOOL bUseF
             AppendPathPart(strPath, pszFallbackName, TRUE);
     }
     return FALSE;
+}
+
+void AFXAPI CApplicationBase::ListFiles(LPCTSTR pszFolder, LPCTSTR pszPattern, CStringArray& files)
+{
+    CString strFolder(pszFolder != nullptr ? pszFolder : _T(""));
+    AppendPathPart(strFolder, nullptr, FALSE);
+    WIN32_FIND_DATAW data;
+    HANDLE hFind = ::FindFirstFileW(strFolder + (pszPattern != nullptr ? pszPattern : _T("*")), &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return;
+    do
+    {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.Add(strFolder + data.cFileName);
+    } while (::FindNextFileW(hFind, &data));
+    ::FindClose(hFind);
 }
 
 void CApplicationBase::ScanSkins(LPCTSTR pszFolder)

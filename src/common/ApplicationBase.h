@@ -45,6 +45,11 @@ public:
     // (the framework's default name when none is given); always TRUE.
     virtual BOOL InitMfc(LPCTSTR pszRegistryKey);
 
+    // Lets go of the languages, the mutex, a main dialog still held, the
+    // loggers, OLE and COM, as the destructor does; the framework calls it
+    // when the application ends.
+    int ExitInstance() override;
+
     // Folders. Every folder path ends in a backslash.
     // Appends the part and a backslash (not to an empty result); with
     // bCreate the folder is created (an existing one is fine).
@@ -52,6 +57,10 @@ public:
     // A shell folder. On failure FALSE, and with bUseFallback the exe folder,
     // plus the fallback name (created) when one is given.
     BOOL GetSpecialFolder(int nCsidl, CString& strPath, BOOL bUseFallback, LPCTSTR pszFallbackName);
+
+    // Appends the full path of every file (not folder) in the folder that
+    // matches the pattern.
+    static void AFXAPI ListFiles(LPCTSTR pszFolder, LPCTSTR pszPattern, CStringArray& files);
 
     // Skins: "*.qvstyles" files, then "*.msstyles" files, of one folder.
     void ScanSkins(LPCTSTR pszFolder);
@@ -116,7 +125,11 @@ protected:
     HANDLE m_hMutex = nullptr;
 
 private:
+    // What the destructor releases, once.
+    void ReleaseFrame();
     void ReleaseLoggers(bool bUnload);
+
+    BOOL m_bReleased = FALSE;
 
     std::unique_ptr<CDialog> m_pMainDialog;
     std::unique_ptr<CLanguageStrings> m_pLanguageStrings;

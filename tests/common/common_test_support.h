@@ -83,6 +83,39 @@ inline std::u16string ProgramImage()
     return path;
 }
 
+// Runs one test of this program in a second process, with an environment
+// variable set for it; its exit code (0: passed), or 99 when it did not end.
+inline DWORD RunSelf(const char* filter, const char16_t* variable, const std::u16string& value)
+{
+    SetEnvironmentVariableW(Wc(variable), Wc(value));
+    std::u16string command = u"\"" + ProgramImage() + u"\" --gtest_filter=";
+    for (const char* p = filter; *p; ++p)
+        command.push_back(static_cast<char16_t>(*p));
+    std::u16string line = command + u'\0';
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    DWORD code = 99;
+    if (CreateProcessW(nullptr, const_cast<LPWSTR>(Wc(line)), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process))
+    {
+        if (WaitForSingleObject(process.hProcess, 300000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SetEnvironmentVariableW(Wc(variable), nullptr);
+    return code;
+}
+
+// The value of an environment variable; empty when it is not set.
+inline std::u16string Environment(const char16_t* variable)
+{
+    WCHAR value[2048] = {};
+    DWORD n = GetEnvironmentVariableW(Wc(variable), value, 2048);
+    return n > 0 && n < 2048 ? std::u16string(reinterpret_cast<const char16_t*>(value)) : std::u16string();
+}
+
 // Lets everyone read (and the test delete) the key, and no one write it.
 inline bool MakeKeyReadOnly(HKEY root, const char16_t* path)
 {

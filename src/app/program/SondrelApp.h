@@ -1,14 +1,64 @@
-// The program's application object.
+// The program's application class. Its InitInstance runs the program's whole
+// life: COM, language, logging, folders and engine objects, settings, skin
+// and themes, the main window run modally, and the tear-down. It always
+// returns FALSE, so the framework's own message loop never runs: the main
+// window's modal loop is the program's message loop.
 #pragma once
 
-#include <afxwin.h>
+#include "app/recording/EngineObjects.h"
+#include "common/ApplicationBase.h"
 
-class CSondrelApp : public CWinApp
+class CSondrelApp : public CApplicationBase
 {
 public:
     CSondrelApp();
+    ~CSondrelApp() override;
 
     BOOL InitInstance() override;
+    BOOL InitApplication() override;
+    // Releases the engine's objects, then ends the frame.
+    int ExitInstance() override;
+    void LoadSettings() override;
+    void SaveSettings() override;
+
+    // Picks the skin's INI for a ribbon style and (re)loads the skin; with
+    // bFull the toolkit's themes are applied again too.
+    void ApplySkin(int nRibbonStyle, BOOL bFull);
+    // The skin INI of a ribbon style's colour scheme; "" for other styles.
+    static LPCTSTR AFXAPI SkinIniForRibbonStyle(int nRibbonStyle);
+    // "AppCommandLine", "ExePath" and "TempPath" of the global engine
+    // configuration.
+    void SetEngineContext();
+
+    CString m_strLogFolder;            // <application data>\Quorvane\Sondrel\Logs\ .
+    CStringArray m_startupTraceFiles;  // "*.p7d" files there before this run's logger started
+    int m_nRunningCounter = -1;        // starts counted, -1 until read
+    BYTE m_bClosing = 0;               // the user asked the main window to close
+    CString m_strSkinFile;             // file name of the skin
+    int m_nRibbonStyle = 0;            // command id of the ribbon colour style
+    BOOL m_bSkinLoaded = FALSE;
+    int m_nMinimizeToTray = 0;
+    CString m_strOutputFolder;                       // new recordings
+    CString m_strDataFolder;                         // <application data>\Quorvane\Sondrel\ .
+    CString m_strFileListPath;                       // the data folder's "filelist.xml"
+    CString m_strTempFolder;                         // <temp>\Quorvane\Sondrel\ .
+    CString m_strEngineTempPath;                     // the copy the engine is told as "TempPath"
+    CString m_strDirectXText;                        // filled on first need
+    CEngineRef<IMediaPropertyBag5> m_pConfigBag;     // "Operation" 200, handed to each recording job
+    CEngineRef<IMediaPropertyBag5> m_pGlobalConfig;  // the engine's process-wide configuration
+    CEngineRef<IMediaEngineAux5> m_pEngineAux;       // encoder configuration of the conversion driver
+
+protected:
+    // The top-level window, run modally by InitInstance.
+    virtual CDialog* CreateMainDialog();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void ReadLanguageId();
+    void ReleaseEngineObjects();
+    BOOL m_bStarting = FALSE;  // InitInstance is running its steps
+    void StartLogging();
 };
 
 extern CSondrelApp theApp;

@@ -14,7 +14,6 @@
 #include "toolkit/foundation/xml/QVTXmlDispatch.h"
 
 using namespace tracetest;
-using commontest::ProgramImage;
 
 namespace {
 
@@ -27,29 +26,6 @@ void WriteText(const std::u16string& path, const std::string& bytes)
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
-}
-
-// This test program again, running one test, with a variable set for it.
-DWORD RunChild(const char* test, const std::u16string& value)
-{
-    SetEnvironmentVariableW(W(kChildVariable), W(value));
-    std::u16string command = u"\"" + ProgramImage() + u"\" --gtest_filter=" + Wide(test);
-    std::vector<WCHAR> line(command.begin(), command.end());
-    line.push_back(0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    DWORD code = 99;
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process))
-    {
-        WaitForSingleObject(process.hProcess, 120000);
-        GetExitCodeProcess(process.hProcess, &code);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    SetEnvironmentVariableW(W(kChildVariable), nullptr);
-    return code;
 }
 
 // A file-size limit on this process: its writes fail as on a full disk.
@@ -120,7 +96,7 @@ TEST(XmlSettingsFile, WritesTheFileListLayout)
         EXPECT_TRUE(file.SetInt(_T("Files"), _T("Count"), 2));  // replaces, adds nothing
         EXPECT_TRUE(file.SetString(_T("Files\\File-2"), _T("Path"), _T("")));
     }
-    ASSERT_EQ(RunChild("XmlSettingsFileChild.ReadsTheFileListLayout", path), 0u);
+    ASSERT_EQ(commontest::RunSelf("XmlSettingsFileChild.ReadsTheFileListLayout", kChildVariable, path), 0u);
 
     // And this side reads back what it wrote.
     CXmlSettingsFile file(W(path), FALSE);

@@ -1,0 +1,184 @@
+// The program itself, started as a user starts it in a prefix where it has
+// never run: its folders, settings, start counter and log, its main window
+// in the chosen language, and a normal close.
+#include "sondrel_gtest.h"
+
+#include <vector>
+
+#include "program_test_support.h"
+#include "tracelog/P7Trace.h"
+
+using namespace commontest;
+using namespace tracetest;
+
+namespace {
+
+const char16_t kKey[] = u"Software\\Quorvane\\Sondrel";
+
+struct ProgramRunResult
+{
+    bool ended = false;
+    std::u16string caption;  // of the program's main window
+};
+
+struct WindowSearch
+{
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM context)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != search->process || !IsWindowVisible(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// Starts the program, waits for its main window, reads its caption and
+// closes it as the user would; extra is added to the environment.
+ProgramRunResult RunProgram(const std::u16string& image, const std::u16string& folder,
+                            const std::u16string& extra = u"")
+{
+    ProgramRunResult run;
+    std::u16string environment;
+    LPWCH block = GetEnvironmentStringsW();
+    for (LPCWSTR p = block; *p; p += std::char_traits<char16_t>::length(p) + 1)
+        environment += std::u16string(p) + u'\0';
+    FreeEnvironmentStringsW(block);
+    if (!extra.empty())
+        environment += extra + u'\0';
+    environment += u'\0';
+
+    std::u16string line = u"\"" + image + u"\"" + u'\0';
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, const_cast<LPWSTR>(W(line)), nullptr, nullptr, FALSE,
+                        CREATE_UNICODE_ENVIRONMENT, const_cast<char16_t*>(environment.data()), W(folder),
+                        &startup, &process))
+        return run;
+    WindowSearch search = {process.dwProcessId, nullptr};
+    for (int i = 0; i < 600 && !search.found; ++i)
+    {
+        if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0)
+            break;
+        EnumWindows(&FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+    }
+    if (search.found)
+    {
+        WCHAR caption[256] = {};
+        GetWindowTextW(search.found, caption, 256);
+        run.caption = reinterpret_cast<const char16_t*>(caption);
+        PostMessageW(search.found, WM_CLOSE, 0, 0);
+    }
+    run.ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+    if (!run.ended)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return run;
+}
+
+BOOL __cdecl CollectLine(void* context, const WCHAR* line)
+{
+    static_cast<std::vector<std::string>*>(context)->push_back(
+        Narrow(reinterpret_cast<const char16_t*>(line)));
+    return TRUE;
+}
+
+// Every line of the trace files in a folder.
+std::vector<std::string> TraceLines(const std::u16string& folder)
+{
+    std::vector<std::string> lines;
+    HMODULE library = LoadLibraryW(reinterpret_cast<LPCWSTR>(P7_LIBRARY_NAME));
+    if (!library)
+        return lines;
+    auto dump =
+        reinterpret_cast<P7_Dump_File_Proc>(reinterpret_cast<void*>(GetProcAddress(library, "P7_Dump_File")));
+    for (const std::u16string& file : FilesIn(folder))
+        dump(W(file), &CollectLine, &lines);
+    FreeLibrary(library);
+    return lines;
+}
+
+int CountContaining(const std::vector<std::string>& lines, const std::string& text)
+{
+    int count = 0;
+    for (const std::string& line : lines)
+        count += line.find(text) != std::string::npos;
+    return count;
+}
+
+}  // namespace
+
+TEST(ProgramRun, TwiceInANewPrefixThenInTwoLanguages)
+{
+    // As new: no settings, no folders of an earlier run.
+    RegDeleteTreeW(HKEY_CURRENT_USER, u"Software\\Quorvane");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, u"Software\\Quorvane");
+    const std::u16string appData = ShellFolder(CSIDL_APPDATA) + u"Quorvane\\";
+    const std::u16string music = ShellFolder(CSIDL_MYMUSIC) + u"Quorvane\\";
+    WCHAR tempPath[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, tempPath);
+    const std::u16string temp = std::u16string(reinterpret_cast<const char16_t*>(tempPath)) + u"Quorvane\\";
+    for (const std::u16string& folder : {appData, music, temp})
+        ScratchFolder::Remove(folder);
+
+    const std::u16string program = ProgramFolder() + u"Sondrel.exe.so";
+    for (DWORD count = 1; count <= 2; ++count)
+    {
+        ProgramRunResult run = RunProgram(program, ProgramFolder());
+        ASSERT_TRUE(run.ended);
+        EXPECT_TRUE(run.caption == u"Sondrel");
+        EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kKey, u"RunningCounter"), count);
+        EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kKey, u"Version"), 1260196u);
+    }
+    for (const std::u16string& folder :
+         {appData + u"Sondrel\\", appData + u"Sondrel\\Logs\\", music + u"Sondrel\\", temp + u"Sondrel\\"})
+        EXPECT_TRUE(FolderExists(folder)) << Narrow(folder);
+    // The trace log, one set of files a run, each run from its first line
+    // to its last words, closed normally.
+    std::vector<std::string> trace = TraceLines(appData + u"Sondrel\\Logs\\");
+    EXPECT_EQ(CountContaining(trace, "\tCApplicationBase::InitP7Log\tInit P7 logging system: done"), 2);
+    EXPECT_EQ(CountContaining(trace, "\tdestroy product mutex: done"), 2);
+    EXPECT_EQ(CountContaining(trace, "Process is terminated"), 0);
+    EXPECT_FALSE(FileExists(appData + u"Sondrel\\Sondrel.log"));
+
+    // A copy of the program beside its language modules, where the trace
+    // library cannot be had: the text log, and the language the user chose.
+    ScratchFolder copy("program copy");
+    ASSERT_TRUE(CopyFileW(W(program), W(copy.Path() + u"Sondrel.exe.so"), FALSE));
+    CreateDirectoryW(W(copy.Path() + u"Localizations"), nullptr);
+    for (const char16_t* name : {u"russian.dll", u"Chinese (Simplified), Simplified.dll"})
+        ASSERT_TRUE(CopyFileW(W(ProgramFolder() + u"language_test_data\\Localizations\\" + name),
+                              W(copy.Path() + u"Localizations\\" + name), FALSE));
+    // The trace library switched off for the program, as Wine's own
+    // settings switch a library off.
+    ASSERT_TRUE(SetRegistryString(HKEY_CURRENT_USER, u"Software\\Wine\\DllOverrides", u"p7x64", u""));
+    const struct
+    {
+        DWORD language;
+        const char16_t* caption;
+    } languages[] = {
+        {1, u"\x0421\x043E\x043D\x0434\x0440\x0435\x043B \x2014 \x0437\x0430\x043F\x0438\x0441\x044C "
+            u"\x0437\x0432\x0443\x043A\x0430"},
+        {9, u"Sondrel \x5F55\x97F3\x673A"}};
+    DWORD count = 3;
+    for (const auto& language : languages)
+    {
+        ASSERT_TRUE(SetRegistryDword(HKEY_CURRENT_USER, kKey, u"LangID", language.language));
+        ProgramRunResult run = RunProgram(copy.Path() + u"Sondrel.exe.so", copy.Path());
+        ASSERT_TRUE(run.ended);
+        EXPECT_TRUE(run.caption == language.caption) << Narrow(run.caption);
+        EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kKey, u"RunningCounter"), count++);
+        std::string log = ReadBytes(appData + u"Sondrel\\Sondrel.log");
+        EXPECT_EQ(log.find("): Init logging system: done\r\n"), 18u) << log;
+        EXPECT_NE(log.find("): destroy product mutex: done\r\n"), std::string::npos) << log;
+        EXPECT_EQ(log.find("Process is terminated"), std::string::npos) << log;
+    }
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, u"Software\\Wine\\DllOverrides", u"p7x64");
+}
