@@ -12,6 +12,7 @@
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/foundation/theme/QVTProcessThemeManager.h"
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
+#include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 namespace {
 
@@ -254,8 +255,9 @@ void CSondrelApp::ApplySkin(int nRibbonStyle, BOOL bFull)
     if (bFull)
     {
         QVTThemeManager()->SetTheme(2);
-        // Filled when the paint manager exists: QVTPaintManager() is made and
-        // set to theme 1, so that it stands before the main window.
+        // The paint manager stands before the main window.
+        QVTPaintManager();
+        CQVTPaintManager::SetTheme(1);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "app/program/resource.h"
 #include "program_test_support.h"
 #include "toolkit/foundation/theme/QVTProcessThemeManager.h"
+#include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 using namespace commontest;
 using namespace tracetest;
@@ -98,6 +99,7 @@ TEST(StartupChild, Run)
     SetRegistryString(HKEY_CURRENT_USER, u"Software\\Quorvane\\Sondrel", u"Skin", u"VISTA.qvstyles");
 
     int theme = -1;
+    int paintTheme = -1;
     CString errorTitle;
     bool dialogMade = false;
     {
@@ -110,6 +112,8 @@ TEST(StartupChild, Run)
         app.m_makeMainDialog = [&](TestSondrelApp& self) -> CDialog* {
             dialogMade = true;
             theme = QVTThemeManager()->GetTheme();
+            CQVTPaintManager* paintManager = CQVTPaintManager::GetInstance();
+            paintTheme = paintManager ? paintManager->GetCurrentTheme() : -1;
             errorTitle = LoadAppString(IDS_TITLE_ERROR);
             if (scenario == u"normal")
                 return new EndingDialog;
@@ -158,6 +162,7 @@ TEST(StartupChild, Run)
         EXPECT_EQ(app.m_nLanguageId, 1);
         EXPECT_EQ(errorTitle, CString(_T("\x041E\x0448\x0438\x0431\x043A\x0430")));
         EXPECT_EQ(theme, 2);
+        EXPECT_EQ(paintTheme, 1);
         EXPECT_EQ(CString(app.m_pszRegistryKey), CString(_T("Quorvane")));
         EXPECT_EQ(app.GetMainDialog(), nullptr);
         EXPECT_EQ(app.m_pMainWnd, nullptr);
