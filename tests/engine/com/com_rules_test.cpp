@@ -147,6 +147,36 @@ TEST_F(ComRulesTest, EveryClassIsRegisteredInProcessWithItsThreadingModel) {
   }
 }
 
+// The ids as clients outside this code base write them down: a digit wrong in
+// the header would leave such a client with nothing.
+TEST_F(ComRulesTest, EveryClassAnswersTheIdsClientsKnowItBy) {
+  const char16_t* const kPublished[][2] = {
+      {u"{2363E3B2-BBE5-4670-ABA9-6C89079DF009}", u"{FEB371B6-4D5C-493F-B78D-BB59CE1F8CE4}"},
+      {u"{A53AD242-5EB2-47E8-9286-885C1167E204}", u"{62AC1BD0-8E78-4663-8514-4DE92AEC9268}"},
+      {u"{177C39CA-94FF-4859-BA90-8A1F58E9A153}", u"{166C81F4-8B0C-4FCF-9B2B-525ED68194B4}"},
+      {u"{D23EBD5D-91B9-43D7-88E1-108BE97DA151}", u"{59CC1804-0091-4E78-B467-3CF62A6D269B}"},
+      {u"{6E970212-5604-4E4D-903C-91383C12A8B9}", u"{34957411-3552-4BC3-8AAF-8C12CD017E65}"},
+      {u"{C0584457-81D0-4B53-BA82-02B73795EAED}", u"{C0BC635F-7009-4F80-B6D7-922AB3D5FE55}"},
+      {u"{0A78AEAD-4A0B-46B8-8ABA-2EE98E7B9767}", u"{05525292-AD4B-4760-B5F9-E0C965CCCFBF}"},
+      {u"{A344D606-303B-462C-AA3D-BE49B64E3CAB}", u"{E0E666A9-5C05-4081-9B27-57A1C34C791E}"},
+      {u"{0ACD67AB-8436-4605-8C1B-C51B035F0730}", u"{AE4C2DDC-1F4E-4E5E-8114-D89323171C16}"},
+      {u"{4275D5BA-C230-4EBE-8E44-CA4C9C47B17D}", u"{B09503D4-FBED-4788-B3AF-0794A78BB3AF}"},
+      {u"{55D08311-7C7B-438C-8B93-7B6B08468B44}", u"{B9E18087-0F97-446C-84F7-99C5D9B6C275}"},
+      {u"{55D08311-7C7B-438C-8B93-7B6B08468B44}", u"{6EAE28E0-424E-4642-A408-BC118DE35F45}"},
+      {u"{B71A5B45-14F3-4E21-92D8-261A46E237B2}", u"{67006D58-E0F0-4CD9-B143-26FCFE10A827}"},
+      {u"{CAFF7B6F-E64A-4F94-BA39-3AC027834D8E}", u"{3413EEC7-3124-451D-8A4D-4625D2A6A693}"},
+  };
+  for (const auto& ids : kPublished) {
+    SCOPED_TRACE(Narrow(ids[1]));
+    CLSID clsid;
+    IID iid;
+    ASSERT_EQ(S_OK, CLSIDFromString(reinterpret_cast<LPCOLESTR>(ids[0]), &clsid));
+    ASSERT_EQ(S_OK, IIDFromString(reinterpret_cast<LPCOLESTR>(ids[1]), &iid));
+    ComPtr<IUnknown> object;
+    EXPECT_EQ(S_OK, CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object.OutVoid()));
+  }
+}
+
 TEST_F(ComRulesTest, ModuleStaysLoadedWhileObjectsOrLocksLive) {
   HMODULE module = LoadLibraryW(u"sondrelengine.dll");
   ASSERT_NE(nullptr, module);
