@@ -11,6 +11,17 @@
 
 #include "engine/MediaEngine.h"
 
+// The error codes of OnError.
+enum ConverterError : LONG
+{
+    CONVERTER_ERROR_STABILISATION_FRAME = 1,  // a stabilisation frame lacks its video interfaces
+    CONVERTER_ERROR_SETUP = 3,                // no profile; container, settings or stabilisation refused
+    CONVERTER_ERROR_START_WRITING = 4,        // the output file could not be started
+    CONVERTER_ERROR_FINISH_FILE = 5,          // the output file could not be finished
+    CONVERTER_ERROR_COPY = 6,                 // reading or writing failed while copying
+    CONVERTER_ERROR_LOW_DISK_SPACE = 8,       // the detail is the free space in whole MiB
+};
+
 class CConverterEvents
 {
 public:
@@ -53,7 +64,8 @@ public:
     {
         return 0;
     }
-    // nDetail: the failing HRESULT, the free megabytes for code 8, or 0.
+    // nCode: a ConverterError. nDetail: the failing HRESULT, the free
+    // megabytes for CONVERTER_ERROR_LOW_DISK_SPACE, or 0.
     virtual HRESULT OnError(LONG nCode, LONG nDetail, VARIANT_BOOL* pbStop) { return 0; }
     // Only while the driver's sample notification is on.
     virtual HRESULT OnAudioSample(IMediaSample5* pSample) { return 0; }

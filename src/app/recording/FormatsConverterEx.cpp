@@ -23,6 +23,12 @@ BOOL IsDiskFull(HRESULT hr)
     return hr == HRESULT_FROM_WIN32(ERROR_DISK_FULL) || hr == HRESULT_FROM_WIN32(ERROR_HANDLE_DISK_FULL);
 }
 
+// Free space as OnError reports it.
+LONG WholeMegabytes(ULONGLONG nBytes)
+{
+    return static_cast<LONG>(std::min<ULONGLONG>(nBytes / 1048576, 0x7FFFFFFF));
+}
+
 LONG StreamCount(IMediaFile5* pFile, LONG nType)
 {
     LONG n = 0;
@@ -140,7 +146,7 @@ HRESULT CFormatsConverterEx::GetCurrentSample(IMediaSample5** ppSample)
     return 0;
 }
 
-void CFormatsConverterEx::ReportError(LONG nCode, LONG nDetail)
+void CFormatsConverterEx::ReportError(ConverterError nCode, LONG nDetail)
 {
     if (m_pEvents)
         m_pEvents->OnError(nCode, nDetail, &m_bStop);
@@ -326,7 +332,7 @@ void CFormatsConverterEx::ProcessItem(int nItemIndex, int nItemCount, IMediaConv
     m_pProfile.Reset();
     if (FAILED(pJob->GetProfile(m_pProfile.Out())) || !m_pProfile)
     {
-        ReportError(3, 0);
+        ReportError(CONVERTER_ERROR_SETUP, 0);
         return;
     }
     m_firstPassNames.clear();
@@ -346,7 +352,7 @@ void CFormatsConverterEx::ProcessItem(int nItemIndex, int nItemCount, IMediaConv
         m_bFirstFileOfPass = TRUE;
         if (m_nStabilise && (!m_pStabilisation || !m_pStabilisation->BeginTransforms()))
         {
-            ReportError(3, 0);
+            ReportError(CONVERTER_ERROR_SETUP, 0);
             break;
         }
         if (!OpenNextFile())
@@ -367,7 +373,7 @@ BOOL CFormatsConverterEx::OpenNextFile()
     HRESULT hr = CreateEngineObject(CLSID_MediaFile5, IID_IMediaFile5, m_pOutputFile);
     if (FAILED(hr) || !m_pOutputFile)
     {
-        ReportError(3, hr);
+        ReportError(CONVERTER_ERROR_SETUP, hr);
         return FALSE;
     }
     if (m_pEvents)
@@ -378,14 +384,14 @@ BOOL CFormatsConverterEx::OpenNextFile()
     hr = m_pOutputFile->SetContainerType(nContainer);
     if (FAILED(hr))
     {
-        ReportError(3, hr);
+        ReportError(CONVERTER_ERROR_SETUP, hr);
         return FALSE;
     }
     FillStreamSettings(m_pProfile.Get(), m_nPass, m_nFileIndex, m_dSourceDuration);
     hr = m_pOutputFile->SetStreamSettings(m_pProfile.Get());
     if (FAILED(hr))
     {
-        ReportError(3, hr);
+        ReportError(CONVERTER_ERROR_SETUP, hr);
         return FALSE;
     }
     CEngineRef<IMediaPropertyBag5> tags;
@@ -443,7 +449,7 @@ BOOL CFormatsConverterEx::OpenNextFile()
         m_pEvents->OnFileStarted(m_nPass, m_nFileIndex, &m_bStop);
     if (FAILED(hr))
     {
-        ReportError(4, hr);
+        ReportError(CONVERTER_ERROR_START_WRITING, hr);
         return FALSE;
     }
     m_bFileOpen = TRUE;
@@ -497,7 +503,7 @@ void CFormatsConverterEx::CloseOutputFile(BOOL bAddPosition)
     if (m_pEvents)
         m_pEvents->OnFileClosed(&m_bStop);
     if (FAILED(hr))
-        ReportError(5, hr);
+        ReportError(CONVERTER_ERROR_FINISH_FILE, hr);
 }
 
 BOOL CFormatsConverterEx::QueryFreeSpace(ULONGLONG* pnBytes, BOOL bDriveOnly) const
@@ -530,19 +536,19 @@ BOOL CFormatsConverterEx::CheckDiskSpace()
     ULONGLONG nFree = 0;
     if (!QueryFreeSpace(&nFree, FALSE) || nFree >= DISK_WARNING_BYTES)
         return TRUE;
-    const LONG nMegabytes = static_cast<LONG>(nFree / 1048576);
+    const LONG nMegabytes = WholeMegabytes(nFree);
     if (nFree >= DISK_MINIMUM_BYTES)
     {
         if (m_bDiskWarningArmed)
         {
             m_bDiskWarningArmed = FALSE;
-            ReportError(8, nMegabytes);
+            ReportError(CONVERTER_ERROR_LOW_DISK_SPACE, nMegabytes);
             if (m_bStop)
                 return FALSE;
         }
         return TRUE;
     }
-    ReportError(8, nMegabytes);
+    ReportError(CONVERTER_ERROR_LOW_DISK_SPACE, nMegabytes);
     if (m_bStop)
         return FALSE;
     // The owner may have freed space in the meantime.
@@ -576,221 +582,250 @@ void CFormatsConverterEx::CopyLoop(int nItemIndex, int nItemCount)
         if (!CheckDiskSpace())
             return;
 
-        const BOOL bBothVideo = bSourceVideo && StreamCount(m_pOutputFile.Get(), MEDIA_STREAM_VIDEO) > 0;
-        const BOOL bOutputAudio = StreamCount(m_pOutputFile.Get(), MEDIA_STREAM_AUDIO) > 0;
-        const BOOL bBothAudio = bSourceAudio && bOutputAudio;
-        auto sourcePosition = [&]() {
-            double d = 0;
-            m_pSource->GetPosition(bBothVideo ? MEDIA_STREAM_VIDEO : MEDIA_STREAM_AUDIO, &d);
-            return d;
-        };
+        CopyCycle cycle;
+        cycle.bBothVideo = bSourceVideo && StreamCount(m_pOutputFile.Get(), MEDIA_STREAM_VIDEO) > 0;
+        cycle.bOutputAudio = StreamCount(m_pOutputFile.Get(), MEDIA_STREAM_AUDIO) > 0;
+        cycle.bBothAudio = bSourceAudio && cycle.bOutputAudio;
 
-        if (m_nSplitBySize || m_nSplitByDuration)
-        {
-            ++m_nCycle;
-            const LONGLONG nSize = m_nPass > 0 ? 0 : GetOutputSize();
-            const double dWritten = GetWrittenDuration(m_pOutputFile.Get());
-            BOOL bSplit = FALSE;
-            if (m_nPass > 0)
-            {
-                auto it = m_splitCycles.find(m_nFileIndex - 1);
-                bSplit = it != m_splitCycles.end() && it->second == m_nCycle;
-            }
-            if (m_nSplitBySize && nSize + m_nSizeMargin > m_nSizeLimit)
-                bSplit = TRUE;
-            if (m_nSplitByEstimate && dWritten + 250 > m_dEstimateLimit)
-                bSplit = TRUE;
-            if (m_nSplitByDuration && dWritten + 250 > m_dDurationLimit)
-                bSplit = TRUE;
-            if (bSplit && nItemIndex > 0 && nItemIndex == nItemCount - 1 &&
-                m_dSourceDuration - sourcePosition() < 100)
-                bSplit = FALSE;
-            if (bSplit)
-            {
-                if (m_nPass == 0)
-                    m_splitCycles[m_nFileIndex - 1] = m_nCycle;
-                if (!OpenNextFile())
-                    return;
-                continue;
-            }
-        }
-
-        BOOL bEndOfStream = FALSE;
-        BOOL bMarkerSplit = FALSE;
-
-        if (bBothVideo)
-        {
-            CEngineRef<IMediaSample5> frame;
-            if (m_pPendingSample)
-            {
-                frame = m_pPendingSample;
-                m_pPendingSample.Reset();
-            }
-            else
-            {
-                HRESULT hr = m_pSource->ReadVideo(frame.Out());
-                if (FAILED(hr))
-                {
-                    ReportError(6, hr);
-                    return;
-                }
-                if (hr == S_FALSE || !frame)
-                    bEndOfStream = TRUE;
-            }
-            if (frame)
-            {
-                double dStart = 0, dEnd = 0;
-                frame->GetTimes(&dStart, &dEnd);
-                if (m_nSplitAtMarkers && !m_markers.empty() && dEnd > m_markers.front().dTime)
-                {
-                    const double dCut = m_markers.front().dTime;
-                    if (dEnd - dCut > MARKER_EPSILON)
-                    {
-                        // The part after the cut opens the next file.
-                        CEngineRef<IMediaSample5> rest;
-                        BYTE* pData = nullptr;
-                        LONG nCapacity = 0, nLength = 0;
-                        CEngineRef<IMediaAudioFormat5> format;
-                        if (SUCCEEDED(
-                                CreateEngineObject(CLSID_MediaSampleBuffer5, IID_IMediaSample5, rest)) &&
-                            SUCCEEDED(frame->GetBuffer(&pData, &nCapacity)) &&
-                            SUCCEEDED(frame->GetLength(&nLength)) && SUCCEEDED(rest->Allocate(nLength)))
-                        {
-                            BYTE* pCopy = nullptr;
-                            LONG nCopyCapacity = 0;
-                            if (SUCCEEDED(rest->GetBuffer(&pCopy, &nCopyCapacity)) && pCopy && pData)
-                                CopyMemory(pCopy, pData, std::min(nLength, nCopyCapacity));
-                            if (SUCCEEDED(frame->GetFormat(format.Out())) && format)
-                                rest->SetFormat(format.Get());
-                            rest->SetTimes(dCut, dEnd);
-                            m_pPendingSample = rest;
-                        }
-                    }
-                    frame->SetTimes(dStart, dCut);
-                    m_strPendingMarker = m_markers.front().strName;
-                    const double dPosition = sourcePosition();
-                    while (!m_markers.empty() && m_markers.front().dTime < dPosition + MARKER_EPSILON)
-                        m_markers.erase(m_markers.begin());
-                    bMarkerSplit = TRUE;
-                }
-                if (m_nStabilise && !StabiliseFrame(frame))
-                    return;
-                m_pCurrentSample = frame;
-                HRESULT hr = m_pOutputFile->WriteSample(frame.Get());
-                if (FAILED(hr))
-                {
-                    ReportError(IsDiskFull(hr) ? 8 : 6, hr);
-                    return;
-                }
-            }
-        }
-
-        if (bOutputAudio && !bEndOfStream)
-        {
-            double dAmount = m_nAudioChunk;
-            if (bBothVideo)
-            {
-                double dAudio = 0, dVideo = 0;
-                m_pOutputFile->GetDuration(MEDIA_STREAM_VIDEO, &dVideo);
-                m_pOutputFile->GetDuration(MEDIA_STREAM_AUDIO, &dAudio);
-                dAmount = dVideo - dAudio;
-            }
-            double dPosition = 0;
-            m_pSource->GetPosition(MEDIA_STREAM_AUDIO, &dPosition);
-            if (m_dSourceDuration - dPosition <= dAmount)
-            {
-                dAmount = m_dSourceDuration - dPosition;
-                bEndOfStream = TRUE;
-            }
-            if (!bBothVideo && m_nSplitAtMarkers && !m_markers.empty() &&
-                dPosition + dAmount >= m_markers.front().dTime)
-            {
-                dAmount = m_markers.front().dTime - dPosition;
-                m_strPendingMarker = m_markers.front().strName;
-                bMarkerSplit = TRUE;
-                bEndOfStream = FALSE;
-            }
-            const LONG nBytes = static_cast<LONG>(m_wfxSilence.nSamplesPerSec * dAmount / 1000 + 0.000001) *
-                                m_wfxSilence.nBlockAlign;
-            if (nBytes > 0)
-            {
-                CEngineRef<IMediaSample5> sample;
-                HRESULT hr = S_FALSE;
-                if (bBothAudio)
-                {
-                    hr = m_pSource->ReadAudio(dAmount, sample.Out());
-                    if (FAILED(hr))
-                    {
-                        ReportError(6, hr);
-                        return;
-                    }
-                }
-                if (hr == S_FALSE || !sample)
-                {
-                    sample.Reset();
-                    if (bBothVideo &&
-                        SUCCEEDED(CreateEngineObject(CLSID_MediaSampleBuffer5, IID_IMediaSample5, sample)))
-                    {
-                        // Silence keeps the sound in step with the pictures.
-                        sample->SetFormat(m_pAudioFormat.Get());
-                        sample->Allocate(nBytes);
-                    }
-                    else
-                    {
-                        sample.Reset();
-                        bEndOfStream = TRUE;
-                    }
-                }
-                if (sample)
-                {
-                    if (m_nSampleNotify && m_pEvents)
-                        m_pEvents->OnAudioSample(sample.Get());
-                    m_pCurrentSample = sample;
-                    hr = m_pOutputFile->WriteSample(sample.Get());
-                    if (FAILED(hr))
-                    {
-                        // A full disk is reported as such, with what is left of it.
-                        ULONGLONG nFree = 0;
-                        if (IsDiskFull(hr))
-                            ReportError(
-                                8, QueryFreeSpace(&nFree, FALSE)
-                                       ? static_cast<LONG>(std::min<ULONGLONG>(nFree / 1048576, 0x7FFFFFFF))
-                                       : 0);
-                        else
-                            ReportError(6, hr);
-                        return;
-                    }
-                }
-            }
-            if (bMarkerSplit)
-            {
-                m_pSource->GetPosition(MEDIA_STREAM_AUDIO, &dPosition);
-                while (!m_markers.empty() && m_markers.front().dTime < dPosition + MARKER_EPSILON)
-                    m_markers.erase(m_markers.begin());
-            }
-        }
-
-        if (bEndOfStream)
-            return;
-        if (bMarkerSplit && !m_bStop)
+        if (IsSplitDue(cycle, nItemIndex, nItemCount))
         {
             if (!OpenNextFile())
                 return;
+            continue;
         }
+        if (cycle.bBothVideo && !CopyVideo(cycle))
+            return;
+        if (cycle.bOutputAudio && !cycle.bEndOfStream && !CopyAudio(cycle))
+            return;
+        if (cycle.bEndOfStream)
+            return;
+        if (cycle.bMarkerSplit && !m_bStop && !OpenNextFile())
+            return;
+        if (!ProgressOncePerSecond())
+            return;
+    }
+}
 
-        const long nSecond = static_cast<long>(time(nullptr));
-        if (nSecond != m_nLastProgressSecond)
+double CFormatsConverterEx::SourcePosition(const CopyCycle& cycle) const
+{
+    double d = 0;
+    m_pSource->GetPosition(cycle.bBothVideo ? MEDIA_STREAM_VIDEO : MEDIA_STREAM_AUDIO, &d);
+    return d;
+}
+
+BOOL CFormatsConverterEx::IsSplitDue(const CopyCycle& cycle, int nItemIndex, int nItemCount)
+{
+    if (!m_nSplitBySize && !m_nSplitByDuration)
+        return FALSE;
+    ++m_nCycle;
+    const LONGLONG nSize = m_nPass > 0 ? 0 : GetOutputSize();
+    const double dWritten = GetWrittenDuration(m_pOutputFile.Get());
+    BOOL bSplit = FALSE;
+    if (m_nPass > 0)
+    {
+        // Later passes cut where the first pass cut the same file.
+        auto it = m_splitCycles.find(m_nFileIndex - 1);
+        bSplit = it != m_splitCycles.end() && it->second == m_nCycle;
+    }
+    if (m_nSplitBySize && nSize + m_nSizeMargin > m_nSizeLimit)
+        bSplit = TRUE;
+    if (m_nSplitByEstimate && dWritten + 250 > m_dEstimateLimit)
+        bSplit = TRUE;
+    if (m_nSplitByDuration && dWritten + 250 > m_dDurationLimit)
+        bSplit = TRUE;
+    // The last of several items does not leave a file of a few frames.
+    if (bSplit && nItemIndex > 0 && nItemIndex == nItemCount - 1 &&
+        m_dSourceDuration - SourcePosition(cycle) < 100)
+        bSplit = FALSE;
+    if (bSplit && m_nPass == 0)
+        m_splitCycles[m_nFileIndex - 1] = m_nCycle;
+    return bSplit;
+}
+
+BOOL CFormatsConverterEx::CopyVideo(CopyCycle& cycle)
+{
+    CEngineRef<IMediaSample5> frame;
+    if (m_pPendingSample)
+    {
+        frame = m_pPendingSample;
+        m_pPendingSample.Reset();
+    }
+    else
+    {
+        HRESULT hr = m_pSource->ReadVideo(frame.Out());
+        if (FAILED(hr))
         {
-            m_nLastProgressSecond = nSecond;
-            LONG nSplit = 0;
-            Progress(GetWrittenDuration(m_pOutputFile.Get()), &nSplit);
-            if (nSplit == 1 && !m_bStop)
+            ReportError(CONVERTER_ERROR_COPY, hr);
+            return FALSE;
+        }
+        if (hr == S_FALSE || !frame)
+            cycle.bEndOfStream = TRUE;
+    }
+    if (!frame)
+        return TRUE;
+    if (m_nSplitAtMarkers)
+        CutFrameAtMarker(frame.Get(), cycle);
+    if (m_nStabilise && !StabiliseFrame(frame))
+        return FALSE;
+    m_pCurrentSample = frame;
+    HRESULT hr = m_pOutputFile->WriteSample(frame.Get());
+    if (FAILED(hr))
+    {
+        ReportWriteFailure(hr);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CFormatsConverterEx::CutFrameAtMarker(IMediaSample5* pFrame, CopyCycle& cycle)
+{
+    double dStart = 0, dEnd = 0;
+    pFrame->GetTimes(&dStart, &dEnd);
+    if (m_markers.empty() || dEnd <= m_markers.front().dTime)
+        return;
+    const double dCut = m_markers.front().dTime;
+    if (dEnd - dCut > MARKER_EPSILON)
+    {
+        // The part after the cut opens the next file.
+        CEngineRef<IMediaSample5> rest;
+        BYTE* pData = nullptr;
+        LONG nCapacity = 0, nLength = 0;
+        CEngineRef<IMediaAudioFormat5> format;
+        if (SUCCEEDED(CreateEngineObject(CLSID_MediaSampleBuffer5, IID_IMediaSample5, rest)) &&
+            SUCCEEDED(pFrame->GetBuffer(&pData, &nCapacity)) && SUCCEEDED(pFrame->GetLength(&nLength)) &&
+            SUCCEEDED(rest->Allocate(nLength)))
+        {
+            BYTE* pCopy = nullptr;
+            LONG nCopyCapacity = 0;
+            if (SUCCEEDED(rest->GetBuffer(&pCopy, &nCopyCapacity)) && pCopy && pData)
+                CopyMemory(pCopy, pData, std::min(nLength, nCopyCapacity));
+            if (SUCCEEDED(pFrame->GetFormat(format.Out())) && format)
+                rest->SetFormat(format.Get());
+            rest->SetTimes(dCut, dEnd);
+            m_pPendingSample = rest;
+        }
+    }
+    pFrame->SetTimes(dStart, dCut);
+    m_strPendingMarker = m_markers.front().strName;
+    DropMarkersBefore(SourcePosition(cycle));
+    cycle.bMarkerSplit = TRUE;
+}
+
+void CFormatsConverterEx::DropMarkersBefore(double dPosition)
+{
+    while (!m_markers.empty() && m_markers.front().dTime < dPosition + MARKER_EPSILON)
+        m_markers.erase(m_markers.begin());
+}
+
+double CFormatsConverterEx::NextAudioAmount(CopyCycle& cycle)
+{
+    double dAmount = m_nAudioChunk;
+    if (cycle.bBothVideo)
+    {
+        // As much sound as the pictures are ahead.
+        double dAudio = 0, dVideo = 0;
+        m_pOutputFile->GetDuration(MEDIA_STREAM_VIDEO, &dVideo);
+        m_pOutputFile->GetDuration(MEDIA_STREAM_AUDIO, &dAudio);
+        dAmount = dVideo - dAudio;
+    }
+    double dPosition = 0;
+    m_pSource->GetPosition(MEDIA_STREAM_AUDIO, &dPosition);
+    if (m_dSourceDuration - dPosition <= dAmount)
+    {
+        dAmount = m_dSourceDuration - dPosition;
+        cycle.bEndOfStream = TRUE;
+    }
+    if (!cycle.bBothVideo && m_nSplitAtMarkers && !m_markers.empty() &&
+        dPosition + dAmount >= m_markers.front().dTime)
+    {
+        dAmount = m_markers.front().dTime - dPosition;
+        m_strPendingMarker = m_markers.front().strName;
+        cycle.bMarkerSplit = TRUE;
+        cycle.bEndOfStream = FALSE;
+    }
+    return dAmount;
+}
+
+BOOL CFormatsConverterEx::CopyAudio(CopyCycle& cycle)
+{
+    const double dAmount = NextAudioAmount(cycle);
+    const LONG nBytes =
+        static_cast<LONG>(m_wfxSilence.nSamplesPerSec * dAmount / 1000 + 0.000001) * m_wfxSilence.nBlockAlign;
+    if (nBytes > 0)
+    {
+        CEngineRef<IMediaSample5> sample;
+        HRESULT hr = S_FALSE;
+        if (cycle.bBothAudio)
+        {
+            hr = m_pSource->ReadAudio(dAmount, sample.Out());
+            if (FAILED(hr))
             {
-                if (!OpenNextFile())
-                    return;
+                ReportError(CONVERTER_ERROR_COPY, hr);
+                return FALSE;
+            }
+        }
+        if (hr == S_FALSE || !sample)
+        {
+            sample.Reset();
+            if (cycle.bBothVideo &&
+                SUCCEEDED(CreateEngineObject(CLSID_MediaSampleBuffer5, IID_IMediaSample5, sample)))
+            {
+                // Silence keeps the sound in step with the pictures.
+                sample->SetFormat(m_pAudioFormat.Get());
+                sample->Allocate(nBytes);
+            }
+            else
+            {
+                sample.Reset();
+                cycle.bEndOfStream = TRUE;
+            }
+        }
+        if (sample)
+        {
+            if (m_nSampleNotify && m_pEvents)
+                m_pEvents->OnAudioSample(sample.Get());
+            m_pCurrentSample = sample;
+            hr = m_pOutputFile->WriteSample(sample.Get());
+            if (FAILED(hr))
+            {
+                ReportWriteFailure(hr);
+                return FALSE;
             }
         }
     }
+    if (cycle.bMarkerSplit)
+    {
+        double dPosition = 0;
+        m_pSource->GetPosition(MEDIA_STREAM_AUDIO, &dPosition);
+        DropMarkersBefore(dPosition);
+    }
+    return TRUE;
+}
+
+void CFormatsConverterEx::ReportWriteFailure(HRESULT hr)
+{
+    if (!IsDiskFull(hr))
+    {
+        ReportError(CONVERTER_ERROR_COPY, hr);
+        return;
+    }
+    // A full disk is reported as such, with what is left of it.
+    ULONGLONG nFree = 0;
+    ReportError(CONVERTER_ERROR_LOW_DISK_SPACE, QueryFreeSpace(&nFree, FALSE) ? WholeMegabytes(nFree) : 0);
+}
+
+BOOL CFormatsConverterEx::ProgressOncePerSecond()
+{
+    const long nSecond = static_cast<long>(time(nullptr));
+    if (nSecond == m_nLastProgressSecond)
+        return TRUE;
+    m_nLastProgressSecond = nSecond;
+    LONG nSplit = 0;
+    Progress(GetWrittenDuration(m_pOutputFile.Get()), &nSplit);
+    // 1 is the owner's split request.
+    if (nSplit == 1 && !m_bStop)
+        return OpenNextFile();
+    return TRUE;
 }
 
 void CFormatsConverterEx::EndPass()

@@ -90,11 +90,34 @@ protected:
         CString strName;
     };
 
+    // What one cycle of the copy loop deals with and what it found.
+    struct CopyCycle
+    {
+        BOOL bBothVideo = FALSE;    // source and output have video
+        BOOL bOutputAudio = FALSE;  // the output has audio
+        BOOL bBothAudio = FALSE;    // ...and so has the source
+        BOOL bEndOfStream = FALSE;
+        BOOL bMarkerSplit = FALSE;  // a marker was reached: the next file follows this cycle
+    };
+
     HRESULT RunJob(IUnknown* pJob);
     void ProcessItem(int nItemIndex, int nItemCount, IMediaConversionJob5* pJob, IMediaSource5* pSource);
     BOOL OpenNextFile();
     void CloseOutputFile(BOOL bAddPosition);
     void CopyLoop(int nItemIndex, int nItemCount);
+    double SourcePosition(const CopyCycle& cycle) const;
+    BOOL IsSplitDue(const CopyCycle& cycle, int nItemIndex, int nItemCount);
+    // FALSE when the pass ends on a failure (already reported).
+    BOOL CopyVideo(CopyCycle& cycle);
+    BOOL CopyAudio(CopyCycle& cycle);
+    // Milliseconds of sound for this cycle: a chunk, what the pictures are
+    // ahead, the rest of the source or the way to the next marker.
+    double NextAudioAmount(CopyCycle& cycle);
+    void CutFrameAtMarker(IMediaSample5* pFrame, CopyCycle& cycle);
+    void DropMarkersBefore(double dPosition);
+    void ReportWriteFailure(HRESULT hr);
+    // FALSE when the file the owner asked for could not be opened.
+    BOOL ProgressOncePerSecond();
     BOOL CheckDiskSpace();
     BOOL QueryFreeSpace(ULONGLONG* pnBytes, BOOL bDriveOnly) const;
     LONGLONG GetOutputSize() const;
@@ -102,7 +125,7 @@ protected:
     void EndItem();
     void NextRandom();
     void Progress(double dWritten, LONG* pnSplit);
-    void ReportError(LONG nCode, LONG nDetail);
+    void ReportError(ConverterError nCode, LONG nDetail);
 
     BOOL StabilisationPrePass(double dDuration);
     BOOL StabiliseFrame(CEngineRef<IMediaSample5>& frame);

@@ -60,7 +60,7 @@ BOOL CFormatsConverterEx::StabilisationPrePass(double dDuration)
     HRESULT hr = m_pSource->ReadVideo(frame.Out());
     if (FAILED(hr) || !frame)
     {
-        ReportError(6, FAILED(hr) ? hr : 0);
+        ReportError(CONVERTER_ERROR_COPY, FAILED(hr) ? hr : 0);
         return FALSE;
     }
     CEngineRef<IMediaVideoFrame5> video;
@@ -68,7 +68,7 @@ BOOL CFormatsConverterEx::StabilisationPrePass(double dDuration)
     if (FAILED(frame.QueryTo(IID_IMediaVideoFrame5, video)) || !video ||
         FAILED(frame.QueryTo(IID_IMediaVideoFormat5, format)) || !format)
     {
-        ReportError(1, 0);
+        ReportError(CONVERTER_ERROR_STABILISATION_FRAME, 0);
         return FALSE;
     }
     LONG nWidth = 0, nHeight = 0;
@@ -88,7 +88,7 @@ BOOL CFormatsConverterEx::StabilisationPrePass(double dDuration)
         m_stabilisationFiles.Add(m_pStabilisation->GetStatFileName());
     if (!bReady)
     {
-        ReportError(3, 0);
+        ReportError(CONVERTER_ERROR_SETUP, 0);
         return FALSE;
     }
 
@@ -105,7 +105,7 @@ BOOL CFormatsConverterEx::StabilisationPrePass(double dDuration)
         hr = m_pSource->ReadVideo(frame.Out());
         if (FAILED(hr))
         {
-            ReportError(6, hr);
+            ReportError(CONVERTER_ERROR_COPY, hr);
             bOk = FALSE;
             break;
         }
@@ -128,7 +128,7 @@ BOOL CFormatsConverterEx::StabiliseFrame(CEngineRef<IMediaSample5>& frame)
 {
     if (!m_pStabilisation)
     {
-        ReportError(3, 0);
+        ReportError(CONVERTER_ERROR_SETUP, 0);
         return FALSE;
     }
     CEngineRef<IMediaSample5> converted = ConvertForStabiliser(m_pConverter2.Get(), frame);
@@ -136,12 +136,12 @@ BOOL CFormatsConverterEx::StabiliseFrame(CEngineRef<IMediaSample5>& frame)
     int nLines[4];
     if (!GetPlanes(converted.Get(), pPlanes, nLines))
     {
-        ReportError(1, 0);
+        ReportError(CONVERTER_ERROR_STABILISATION_FRAME, 0);
         return FALSE;
     }
     if (!m_pStabilisation->TransformFrame(pPlanes, nLines))
     {
-        ReportError(6, E_FAIL);
+        ReportError(CONVERTER_ERROR_COPY, E_FAIL);
         return FALSE;
     }
     frame = converted;

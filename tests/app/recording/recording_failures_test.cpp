@@ -69,7 +69,7 @@ private:
     void (*m_old)(int) = nullptr;
 };
 
-TEST_F(RecordingFailures, ADiskThatFillsEndsTheJobWithError8AndAPlayableFile)
+TEST_F(RecordingFailures, ADiskThatFillsEndsTheJobWithTheLowDiskSpaceErrorAndAPlayableFile)
 {
     ScratchFolder folder;
     CTestSink sink;
@@ -81,8 +81,8 @@ TEST_F(RecordingFailures, ADiskThatFillsEndsTheJobWithError8AndAPlayableFile)
         ASSERT_EQ(S_OK, RunRecordingJob(*m_profiles, sink, o));
     }
     ASSERT_FALSE(sink.m_errors.empty());
-    EXPECT_EQ(8, sink.m_errors.back().first);
-    EXPECT_EQ(std::vector<int>(sink.m_errors.size(), 8), sink.ErrorCodes());
+    EXPECT_EQ(CONVERTER_ERROR_LOW_DISK_SPACE, sink.m_errors.back().first);
+    EXPECT_EQ(std::vector<int>(sink.m_errors.size(), CONVERTER_ERROR_LOW_DISK_SPACE), sink.ErrorCodes());
     EXPECT_LT(sink.m_writtenMs.at(0), sink.m_dStopAtMs);
     EXPECT_LE(UnixFileSize(UnixPathOf(sink.m_files.at(0))), 400 * 1024);
     ExpectOnePlayableFile(sink, 2000, true);
@@ -143,7 +143,7 @@ TEST_F(RecordingFailures, LowDiskSpaceWarnsOnceAndThenEndsTheJob)
     o.nFormat = 4;
     ASSERT_EQ(S_OK, RunRecordingJob(*m_profiles, sink, o));
     ASSERT_GE(sink.m_errors.size(), 2u);
-    EXPECT_EQ(std::vector<int>(sink.m_errors.size(), 8), sink.ErrorCodes());
+    EXPECT_EQ(std::vector<int>(sink.m_errors.size(), CONVERTER_ERROR_LOW_DISK_SPACE), sink.ErrorCodes());
     EXPECT_EQ(5, sink.m_errors.front().second);
     EXPECT_LT(sink.m_errors.back().second, 5);
     for (size_t i = 1; i < sink.m_errors.size(); ++i)
@@ -197,7 +197,7 @@ TEST_F(RecordingFailures, ACaptureDeviceThatDisappearsEndsTheJobWithAnError)
     double dWall = 0;
     ASSERT_EQ(S_OK, RunRecordingJob(*m_profiles, sink, o, &dWall));
     EXPECT_LT(dWall, 15000);
-    EXPECT_EQ(std::vector<int>{6}, sink.ErrorCodes());
+    EXPECT_EQ(std::vector<int>{CONVERTER_ERROR_COPY}, sink.ErrorCodes());
     EXPECT_EQ(MEDIA_E_DEVICE_LOST, static_cast<HRESULT>(sink.m_errors.at(0).second));
     ExpectOnePlayableFile(sink, 900);
 
