@@ -99,6 +99,23 @@ int AmrModeFor(int bitRate) {
 
 }  // namespace
 
+void AudioFileWriter::CloseFormat::operator()(AVFormatContext* p) const {
+  if (!p) return;
+  if (p->pb) avio_closep(&p->pb);
+  avformat_free_context(p);
+}
+void AudioFileWriter::FreeEncoder::operator()(AVCodecContext* p) const { avcodec_free_context(&p); }
+void AudioFileWriter::FreeResampler::operator()(SwrContext* p) const { swr_free(&p); }
+void AudioFileWriter::FreeFifo::operator()(AVAudioFifo* p) const {
+  if (p) av_audio_fifo_free(p);
+}
+void AudioFileWriter::FreeFrame::operator()(AVFrame* p) const { av_frame_free(&p); }
+void AudioFileWriter::FreePacket::operator()(AVPacket* p) const { av_packet_free(&p); }
+void AudioFileWriter::EndAmrEncoder::operator()(void* p) const {
+  if (p) Encoder_Interface_exit(p);
+}
+void AudioFileWriter::FreeSamples::operator()(uint8_t* p) const { av_free(p); }
+
 AudioFileWriter::AudioFileWriter() = default;
 
 AudioFileWriter::~AudioFileWriter() {
@@ -116,22 +133,16 @@ WriteStatus AudioFileWriter::Fail(int averror, const char* what) {
 }
 
 void AudioFileWriter::Release() {
-  if (fmt_) {
-    if (fmt_->pb) avio_closep(&fmt_->pb);
-    avformat_free_context(fmt_);
-    fmt_ = nullptr;
-  }
+  fmt_.reset();
   stream_ = nullptr;
-  avcodec_free_context(&enc_);
-  swr_free(&swr_);
-  if (fifo_) av_audio_fifo_free(fifo_);
-  fifo_ = nullptr;
-  av_frame_free(&frame_);
-  av_packet_free(&pkt_);
-  if (amr_) Encoder_Interface_exit(amr_);
-  amr_ = nullptr;
-  if (!convertPlanes_.empty() && convertPlanes_[0]) av_freep(&convertPlanes_[0]);
+  enc_.reset();
+  swr_.reset();
+  fifo_.reset();
+  frame_.reset();
+  pkt_.reset();
+  amr_.reset();
   convertPlanes_.clear();
+  convertBuffer_.reset();
   convertCapacity_ = 0;
   patcher_.Detach();
 }
@@ -150,7 +161,14 @@ WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings
   cutMs_ = -1;
   nextPts_ = 0;
   container_ = settings.containerType;
-  if (input.sampleRate <= 0 || input.channels <= 0 || input.channels > 8) {
+  // Whatever step fails, nothing of the half-made file stays open.
+  WriteStatus s = OpenSteps(path, settings);
+  if (s != WriteStatus::Ok) Release();
+  return s;
+}
+
+WriteStatus AudioFileWriter::OpenSteps(const std::string& path, const EncoderSettings& settings) {
+  if (input_.sampleRate <= 0 || input_.channels <= 0 || input_.channels > 8) {
     error_ = "invalid input format";
     return WriteStatus::BadSettings;
   }
@@ -164,37 +182,31 @@ WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings
     error_ = "the container cannot hold this codec";
     return WriteStatus::BadSettings;
   }
-  int err = avformat_alloc_output_context2(&fmt_, nullptr, muxer, nullptr);
+  AVFormatContext* made = nullptr;
+  int err = avformat_alloc_output_context2(&made, nullptr, muxer, nullptr);
+  fmt_.reset(made);
   if (err < 0 || !fmt_) {
     Fail(err, "cannot create the container");
     return WriteStatus::BadSettings;
   }
-  stream_ = avformat_new_stream(fmt_, nullptr);
+  stream_ = avformat_new_stream(fmt_.get(), nullptr);
   if (!stream_) return Fail(AVERROR(ENOMEM), "cannot create the stream");
 
   WriteStatus s = codec_ == kCodecAmrNb ? SetUpAmr(settings) : SetUpEncoder(settings);
-  if (s != WriteStatus::Ok) {
-    Release();
-    return s;
-  }
+  if (s != WriteStatus::Ok) return s;
 
   if (!MakeResampler()) {
     Fail(0, "cannot set up the sample conversion");
-    Release();
     return WriteStatus::BadSettings;
   }
-  fifo_ = av_audio_fifo_alloc(static_cast<AVSampleFormat>(outFormat_), outChannels_, frameSize_ * 4);
-  frame_ = av_frame_alloc();
-  pkt_ = av_packet_alloc();
+  fifo_.reset(av_audio_fifo_alloc(static_cast<AVSampleFormat>(outFormat_), outChannels_, frameSize_ * 4));
+  frame_.reset(av_frame_alloc());
+  pkt_.reset(av_packet_alloc());
   if (!fifo_ || !frame_ || !pkt_) return Fail(AVERROR(ENOMEM), "out of memory");
 
   std::string url = "file:" + path;
   err = avio_open(&fmt_->pb, url.c_str(), AVIO_FLAG_WRITE);
-  if (err < 0) {
-    WriteStatus f = Fail(err, "cannot create the file");
-    Release();
-    return f;
-  }
+  if (err < 0) return Fail(err, "cannot create the file");
   AVDictionary* opts = nullptr;
   if (container_ == kContainerM4a) {
     // Fragments of one second: a file cut short keeps every finished fragment.
@@ -203,20 +215,15 @@ WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings
   }
   // Past 4 GiB a WAV file becomes RF64 when it is finished.
   if (container_ == kContainerWav) av_dict_set(&opts, "rf64", "auto", 0);
-  err = avformat_write_header(fmt_, &opts);
+  err = avformat_write_header(fmt_.get(), &opts);
   av_dict_free(&opts);
   if (err < 0) {
     WriteStatus f = Fail(err, "cannot write the file header");
-    Release();
     return f == WriteStatus::DiskFull ? f : WriteStatus::BadSettings;
   }
   headerWritten_ = true;
   avio_flush(fmt_->pb);
-  if (fmt_->pb->error < 0) {
-    WriteStatus f = Fail(fmt_->pb->error, "cannot write the file header");
-    Release();
-    return f;
-  }
+  if (fmt_->pb->error < 0) return Fail(fmt_->pb->error, "cannot write the file header");
   if (container_ == kContainerWav || container_ == kContainerAiff || container_ == kContainerAu) {
     int bits = av_get_bits_per_sample(stream_->codecpar->codec_id);
     patcher_.Attach(path, container_, bits > 0 ? bits / 8 * outChannels_ : 0);
@@ -225,15 +232,16 @@ WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings
 }
 
 bool AudioFileWriter::MakeResampler() {
-  swr_free(&swr_);
   AVChannelLayout inLayout, outLayout;
   av_channel_layout_default(&inLayout, input_.channels);
   av_channel_layout_default(&outLayout, outChannels_);
-  int err = swr_alloc_set_opts2(&swr_, &outLayout, static_cast<AVSampleFormat>(outFormat_), outRate_, &inLayout,
+  SwrContext* made = nullptr;
+  int err = swr_alloc_set_opts2(&made, &outLayout, static_cast<AVSampleFormat>(outFormat_), outRate_, &inLayout,
                                 AV_SAMPLE_FMT_S16, input_.sampleRate, 0, nullptr);
+  swr_.reset(made);
   av_channel_layout_uninit(&inLayout);
   av_channel_layout_uninit(&outLayout);
-  return err >= 0 && swr_init(swr_) >= 0;
+  return err >= 0 && swr_init(swr_.get()) >= 0;
 }
 
 WriteStatus AudioFileWriter::SetInputFormat(const PcmFormat& input) {
@@ -253,6 +261,23 @@ WriteStatus AudioFileWriter::SetInputFormat(const PcmFormat& input) {
   return WriteStatus::Ok;
 }
 
+int AudioFileWriter::OpenEncoder(const AVCodec* c, const EncoderSettings& s, int64_t bitRate) {
+  enc_.reset(avcodec_alloc_context3(c));
+  if (!enc_) return AVERROR(ENOMEM);
+  enc_->sample_rate = outRate_;
+  av_channel_layout_default(&enc_->ch_layout, outChannels_);
+  enc_->sample_fmt = static_cast<AVSampleFormat>(outFormat_);
+  enc_->time_base = AVRational{1, outRate_};
+  if (codec_ == kCodecMp3 && s.vbr) {
+    enc_->flags |= AV_CODEC_FLAG_QSCALE;
+    enc_->global_quality = FF_QP2LAMBDA * std::clamp(s.vbrQuality, 0, 9);
+  } else if (bitRate > 0) {
+    enc_->bit_rate = bitRate;
+  }
+  if (fmt_->oformat->flags & AVFMT_GLOBALHEADER) enc_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  return avcodec_open2(enc_.get(), c, nullptr);
+}
+
 WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
   const char* name = EncoderName(codec_, container_);
   const AVCodec* c = name ? avcodec_find_encoder_by_name(name) : nullptr;
@@ -260,44 +285,19 @@ WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
     error_ = "no encoder for this codec";
     return WriteStatus::BadSettings;
   }
-  enc_ = avcodec_alloc_context3(c);
-  if (!enc_) return Fail(AVERROR(ENOMEM), "out of memory");
   outRate_ = NearestRate(c, s.sampleRate > 0 ? s.sampleRate : input_.sampleRate);
   outChannels_ = std::clamp(s.channels > 0 ? s.channels : input_.channels, 1, 2);
   if (codec_ == kCodecGsmMs) {
     outRate_ = 8000;
     outChannels_ = 1;
   }
-  enc_->sample_rate = outRate_;
-  av_channel_layout_default(&enc_->ch_layout, outChannels_);
-  enc_->sample_fmt = c->sample_fmts ? c->sample_fmts[0] : AV_SAMPLE_FMT_S16;
-  outFormat_ = enc_->sample_fmt;
-  enc_->time_base = AVRational{1, outRate_};
-  int rate = s.bitRate > 0 ? s.bitRate : DefaultBitRate(codec_);
-  if (codec_ == kCodecMp3 && s.vbr) {
-    enc_->flags |= AV_CODEC_FLAG_QSCALE;
-    enc_->global_quality = FF_QP2LAMBDA * std::clamp(s.vbrQuality, 0, 9);
-  } else if (rate > 0) {
-    enc_->bit_rate = rate;
-  }
-  if (fmt_->oformat->flags & AVFMT_GLOBALHEADER) enc_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  int err = avcodec_open2(enc_, c, nullptr);
+  outFormat_ = c->sample_fmts ? c->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+  int err = OpenEncoder(c, s, s.bitRate > 0 ? s.bitRate : DefaultBitRate(codec_));
   // Some encoders (Vorbis, WMA) have no room for a high bit rate at a low sample
   // rate, though profiles may combine them: step down to the nearest they take.
-  while (err < 0 && enc_->bit_rate > 16000 && !(enc_->flags & AV_CODEC_FLAG_QSCALE)) {
-    const int64_t lower = enc_->bit_rate * 3 / 4;
-    const int flags = enc_->flags;
-    avcodec_free_context(&enc_);
-    enc_ = avcodec_alloc_context3(c);
-    if (!enc_) return Fail(AVERROR(ENOMEM), "out of memory");
-    enc_->sample_rate = outRate_;
-    av_channel_layout_default(&enc_->ch_layout, outChannels_);
-    enc_->sample_fmt = static_cast<AVSampleFormat>(outFormat_);
-    enc_->time_base = AVRational{1, outRate_};
-    enc_->flags = flags;
-    enc_->bit_rate = lower;
-    err = avcodec_open2(enc_, c, nullptr);
-  }
+  while (err < 0 && enc_ && enc_->bit_rate > 16000 && !(enc_->flags & AV_CODEC_FLAG_QSCALE))
+    err = OpenEncoder(c, s, enc_->bit_rate * 3 / 4);
+  if (!enc_) return Fail(AVERROR(ENOMEM), "out of memory");
   if (err < 0) {
     Fail(err, "the encoder refused the settings");
     return WriteStatus::BadSettings;
@@ -305,7 +305,7 @@ WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
   frameSize_ = (c->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) || enc_->frame_size <= 0
                    ? std::max(64, outRate_ / 20)
                    : enc_->frame_size;
-  err = avcodec_parameters_from_context(stream_->codecpar, enc_);
+  err = avcodec_parameters_from_context(stream_->codecpar, enc_.get());
   if (err < 0) return Fail(err, "cannot describe the stream");
   stream_->time_base = enc_->time_base;
   if (avformat_query_codec(fmt_->oformat, enc_->codec_id, FF_COMPLIANCE_NORMAL) == 0) {
@@ -316,7 +316,7 @@ WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
 }
 
 WriteStatus AudioFileWriter::SetUpAmr(const EncoderSettings& s) {
-  amr_ = Encoder_Interface_init(0);
+  amr_.reset(Encoder_Interface_init(0));
   if (!amr_) return Fail(AVERROR(ENOMEM), "cannot start the AMR encoder");
   amrMode_ = AmrModeFor(s.bitRate);
   outRate_ = 8000;
@@ -352,7 +352,7 @@ WriteStatus AudioFileWriter::Take(const uint8_t* pcm, int frames) {
   // Hand everything to the file system now, so a killed process loses little:
   // the fragmented MP4 closes its fragment, Ogg its page.
   if (container_ == kContainerM4a || container_ == kContainerOgg) {
-    int err = av_write_frame(fmt_, nullptr);
+    int err = av_write_frame(fmt_.get(), nullptr);
     if (err < 0) return Fail(err, "cannot write the file");
   }
   avio_flush(fmt_->pb);
@@ -362,80 +362,81 @@ WriteStatus AudioFileWriter::Take(const uint8_t* pcm, int frames) {
 }
 
 WriteStatus AudioFileWriter::Convert(const uint8_t* pcm, int frames) {
-  int outMax = swr_get_out_samples(swr_, frames);
+  int outMax = swr_get_out_samples(swr_.get(), frames);
   if (outMax < 0) return Fail(outMax, "sample conversion failed");
   if (outMax > convertCapacity_) {
-    if (!convertPlanes_.empty() && convertPlanes_[0]) av_freep(&convertPlanes_[0]);
+    convertBuffer_.reset();
+    convertCapacity_ = 0;
     convertPlanes_.assign(static_cast<size_t>(outChannels_), nullptr);
     int err = av_samples_alloc(convertPlanes_.data(), nullptr, outChannels_, outMax + 256,
                                static_cast<AVSampleFormat>(outFormat_), 0);
     if (err < 0) {
-      convertCapacity_ = 0;
       convertPlanes_.clear();
       return Fail(err, "out of memory");
     }
+    convertBuffer_.reset(convertPlanes_[0]);
     convertCapacity_ = outMax + 256;
   }
   const uint8_t* in[1] = {pcm};
-  int got = swr_convert(swr_, convertPlanes_.data(), convertCapacity_, pcm ? in : nullptr, frames);
+  int got = swr_convert(swr_.get(), convertPlanes_.data(), convertCapacity_, pcm ? in : nullptr, frames);
   if (got < 0) return Fail(got, "sample conversion failed");
-  if (got > 0 && av_audio_fifo_write(fifo_, reinterpret_cast<void**>(convertPlanes_.data()), got) < got)
+  if (got > 0 && av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(convertPlanes_.data()), got) < got)
     return Fail(AVERROR(ENOMEM), "out of memory");
   return WriteStatus::Ok;
 }
 
 WriteStatus AudioFileWriter::EncodeQueued(bool flush) {
-  while (av_audio_fifo_size(fifo_) >= frameSize_ || (flush && av_audio_fifo_size(fifo_) > 0)) {
-    int n = std::min(frameSize_, av_audio_fifo_size(fifo_));
+  while (av_audio_fifo_size(fifo_.get()) >= frameSize_ || (flush && av_audio_fifo_size(fifo_.get()) > 0)) {
+    int n = std::min(frameSize_, av_audio_fifo_size(fifo_.get()));
     if (amr_) {
       int16_t speech[160] = {0};
       void* planes[1] = {speech};
-      av_audio_fifo_read(fifo_, planes, n);
+      av_audio_fifo_read(fifo_.get(), planes, n);
       uint8_t out[64];
-      int len = Encoder_Interface_Encode(amr_, static_cast<Mode>(amrMode_), speech, out, 0);
+      int len = Encoder_Interface_Encode(amr_.get(), static_cast<Mode>(amrMode_), speech, out, 0);
       if (len <= 0) return Fail(0, "the AMR encoder failed");
-      av_packet_unref(pkt_);
-      if (av_new_packet(pkt_, len) < 0) return Fail(AVERROR(ENOMEM), "out of memory");
+      av_packet_unref(pkt_.get());
+      if (av_new_packet(pkt_.get(), len) < 0) return Fail(AVERROR(ENOMEM), "out of memory");
       std::copy(out, out + len, pkt_->data);
       pkt_->pts = pkt_->dts = nextPts_;
       pkt_->duration = 160;
       nextPts_ += 160;
-      WriteStatus s = WritePacket(pkt_);
+      WriteStatus s = WritePacket(pkt_.get());
       if (s != WriteStatus::Ok) return s;
       continue;
     }
-    av_frame_unref(frame_);
+    av_frame_unref(frame_.get());
     frame_->nb_samples = n;
     frame_->format = outFormat_;
     frame_->sample_rate = outRate_;
     av_channel_layout_copy(&frame_->ch_layout, &enc_->ch_layout);
-    int err = av_frame_get_buffer(frame_, 0);
+    int err = av_frame_get_buffer(frame_.get(), 0);
     if (err < 0) return Fail(err, "out of memory");
-    av_audio_fifo_read(fifo_, reinterpret_cast<void**>(frame_->data), n);
+    av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame_->data), n);
     frame_->pts = nextPts_;
     nextPts_ += n;
-    WriteStatus s = SendFrame(frame_);
+    WriteStatus s = SendFrame(frame_.get());
     if (s != WriteStatus::Ok) return s;
   }
   return WriteStatus::Ok;
 }
 
 WriteStatus AudioFileWriter::SendFrame(AVFrame* frame) {
-  int err = avcodec_send_frame(enc_, frame);
+  int err = avcodec_send_frame(enc_.get(), frame);
   if (err < 0 && err != AVERROR_EOF) return Fail(err, "the encoder failed");
   for (;;) {
-    err = avcodec_receive_packet(enc_, pkt_);
+    err = avcodec_receive_packet(enc_.get(), pkt_.get());
     if (err == AVERROR(EAGAIN) || err == AVERROR_EOF) return WriteStatus::Ok;
     if (err < 0) return Fail(err, "the encoder failed");
-    av_packet_rescale_ts(pkt_, enc_->time_base, stream_->time_base);
-    WriteStatus s = WritePacket(pkt_);
+    av_packet_rescale_ts(pkt_.get(), enc_->time_base, stream_->time_base);
+    WriteStatus s = WritePacket(pkt_.get());
     if (s != WriteStatus::Ok) return s;
   }
 }
 
 WriteStatus AudioFileWriter::WritePacket(AVPacket* pkt) {
   pkt->stream_index = stream_->index;
-  int err = av_write_frame(fmt_, pkt);
+  int err = av_write_frame(fmt_.get(), pkt);
   av_packet_unref(pkt);
   if (err < 0) return Fail(err, "cannot write the file");
   if (fmt_->pb && fmt_->pb->error < 0) return Fail(fmt_->pb->error, "cannot write the file");
@@ -450,7 +451,7 @@ WriteStatus AudioFileWriter::Finish() {
     if (s == WriteStatus::Ok && enc_) s = SendFrame(nullptr);
   }
   if (headerWritten_) {
-    int err = av_write_trailer(fmt_);
+    int err = av_write_trailer(fmt_.get());
     if (err < 0 && state_ == WriteStatus::Ok) Fail(err, "cannot finish the file");
   }
   if (fmt_->pb) {
@@ -459,7 +460,7 @@ WriteStatus AudioFileWriter::Finish() {
     avio_closep(&fmt_->pb);
   }
   // The trailer could not go out: make the header match what the disk holds.
-  if (state_ != WriteStatus::Ok && patcher_.IsAttached()) patcher_.Update();
+  if (state_ != WriteStatus::Ok && patcher_.IsAttached()) patcher_.Seal();
   WriteStatus result = state_;
   Release();
   return result;

@@ -18,6 +18,7 @@ struct SwrContext;
 struct AVAudioFifo;
 struct AVFrame;
 struct AVPacket;
+struct AVCodec;
 
 namespace engine::media {
 
@@ -59,7 +60,12 @@ class AudioFileWriter {
   int Codec() const { return codec_; }
 
  private:
+  WriteStatus OpenSteps(const std::string& path, const EncoderSettings& settings);
   WriteStatus SetUpEncoder(const EncoderSettings& s);
+  // A new encoder context for the output format, opened; `bitRate` 0 leaves
+  // the codec's own. A negative AVERROR when the codec refuses, with enc_
+  // still holding the context it refused.
+  int OpenEncoder(const AVCodec* codec, const EncoderSettings& s, int64_t bitRate);
   WriteStatus SetUpAmr(const EncoderSettings& s);
   WriteStatus Take(const uint8_t* pcm, int frames);
   void CountRefusedBlock(uint64_t acceptedFrames);
@@ -84,15 +90,43 @@ class AudioFileWriter {
   int frameSize_ = 0;
   int64_t nextPts_ = 0;
 
-  AVFormatContext* fmt_ = nullptr;
-  AVStream* stream_ = nullptr;
-  AVCodecContext* enc_ = nullptr;
-  SwrContext* swr_ = nullptr;
-  AVAudioFifo* fifo_ = nullptr;
-  AVFrame* frame_ = nullptr;
-  AVPacket* pkt_ = nullptr;
-  void* amr_ = nullptr;
+  // Owners of the native objects; each deleter takes null.
+  struct CloseFormat {
+    void operator()(AVFormatContext* p) const;  // closes the file too
+  };
+  struct FreeEncoder {
+    void operator()(AVCodecContext* p) const;
+  };
+  struct FreeResampler {
+    void operator()(SwrContext* p) const;
+  };
+  struct FreeFifo {
+    void operator()(AVAudioFifo* p) const;
+  };
+  struct FreeFrame {
+    void operator()(AVFrame* p) const;
+  };
+  struct FreePacket {
+    void operator()(AVPacket* p) const;
+  };
+  struct EndAmrEncoder {
+    void operator()(void* p) const;
+  };
+  struct FreeSamples {
+    void operator()(uint8_t* p) const;
+  };
+
+  std::unique_ptr<AVFormatContext, CloseFormat> fmt_;
+  AVStream* stream_ = nullptr;  // fmt_'s, not owned
+  std::unique_ptr<AVCodecContext, FreeEncoder> enc_;
+  std::unique_ptr<SwrContext, FreeResampler> swr_;
+  std::unique_ptr<AVAudioFifo, FreeFifo> fifo_;
+  std::unique_ptr<AVFrame, FreeFrame> frame_;
+  std::unique_ptr<AVPacket, FreePacket> pkt_;
+  std::unique_ptr<void, EndAmrEncoder> amr_;
   int amrMode_ = 7;
+  // Converted samples: one block, planes pointing into it.
+  std::unique_ptr<uint8_t, FreeSamples> convertBuffer_;
   std::vector<uint8_t*> convertPlanes_;
   int convertCapacity_ = 0;
 

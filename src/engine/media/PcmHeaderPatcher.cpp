@@ -117,6 +117,17 @@ uint64_t PcmHeaderPatcher::FramesOnDisk() const {
   return size > dataStart_ ? (size - dataStart_) / static_cast<uint64_t>(frameBytes_) : 0;
 }
 
+bool PcmHeaderPatcher::Seal() {
+  struct stat st;
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0) return false;
+  const uint64_t size = static_cast<uint64_t>(st.st_size);
+  if (frameBytes_ > 0 && size > dataStart_) {
+    const uint64_t partial = (size - dataStart_) % static_cast<uint64_t>(frameBytes_);
+    if (partial > 0 && ::ftruncate(fd_, static_cast<off_t>(size - partial)) != 0) return false;
+  }
+  return Update();
+}
+
 bool PcmHeaderPatcher::Update() {
   if (fd_ < 0) return false;
   struct stat st;

@@ -20,6 +20,9 @@ class PcmHeaderPatcher {
   bool Attach(const std::string& path, int containerType, int frameBytes);
   // Rewrites the sizes for the file's current length on disk.
   bool Update();
+  // The last update, once nothing writes to the file any more: a partly
+  // written last frame is cut off, so the sizes match the file's length.
+  bool Seal();
   void Detach();
   bool IsAttached() const { return fd_ >= 0; }
   uint64_t DataStart() const { return dataStart_; }

@@ -280,7 +280,8 @@ class CMediaFileStandIn : public CStandIn<IClassFactory>
 public:
     explicit CMediaFileStandIn(IMediaFile5* pFile) : CStandIn(IID_IClassFactory), m_pFile(pFile)
     {
-        m_hr = CoRegisterClassObject(CLSID_MediaFile5, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &m_dwCookie);
+        m_hr = CoRegisterClassObject(CLSID_MediaFile5, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                     &m_dwCookie);
     }
     ~CMediaFileStandIn() override
     {
