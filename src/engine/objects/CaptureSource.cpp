@@ -11,6 +11,11 @@ namespace {
 
 std::u16string Text(const std::string& utf8) { return FromUtf8(utf8); }
 
+template <class T>
+bool IsIndexOf(LONG index, const std::vector<T>& items) {
+  return index >= 0 && index < static_cast<LONG>(items.size());
+}
+
 }  // namespace
 
 CCaptureSource::CCaptureSource() = default;
@@ -34,7 +39,7 @@ HRESULT CCaptureSource::EnsureConnection() {
 }
 
 const pulse::SourceInfo* CCaptureSource::Selected() const {
-  if (selected_ < 0 || selected_ >= static_cast<int>(devices_.size())) return nullptr;
+  if (!IsIndexOf(selected_, devices_)) return nullptr;
   return &devices_[static_cast<size_t>(selected_)];
 }
 
@@ -69,14 +74,14 @@ HRESULT CCaptureSource::GetDeviceName(LONG index, BSTR* name) {
     if (!name) return E_POINTER;
     *name = nullptr;
     std::lock_guard<std::mutex> g(lock_);
-    if (index < 0 || index >= static_cast<LONG>(devices_.size())) return E_INVALIDARG;
+    if (!IsIndexOf(index, devices_)) return E_INVALIDARG;
     return ReturnBstr(Text(devices_[static_cast<size_t>(index)].description), name);
   });
 }
 
 HRESULT CCaptureSource::SelectDevice(LONG index) {
   std::lock_guard<std::mutex> g(lock_);
-  if (index < 0 || index >= static_cast<LONG>(devices_.size())) return E_INVALIDARG;
+  if (!IsIndexOf(index, devices_)) return E_INVALIDARG;
   if (capture_ && capture_->IsRunning()) return MEDIA_E_ALREADY_OPEN;
   if (index != selected_) {
     inputs_.clear();
@@ -124,7 +129,7 @@ HRESULT CCaptureSource::GetInputName(LONG index, BSTR* name) {
     if (!name) return E_POINTER;
     *name = nullptr;
     std::lock_guard<std::mutex> g(lock_);
-    if (index < 0 || index >= static_cast<LONG>(inputs_.size())) return E_INVALIDARG;
+    if (!IsIndexOf(index, inputs_)) return E_INVALIDARG;
     const pulse::PortInfo& p = inputs_[static_cast<size_t>(index)];
     return ReturnBstr(Text(p.description.empty() ? p.name : p.description), name);
   });
@@ -133,7 +138,7 @@ HRESULT CCaptureSource::GetInputName(LONG index, BSTR* name) {
 HRESULT CCaptureSource::SelectInput(LONG index) {
   return Guard([&]() -> HRESULT {
     std::lock_guard<std::mutex> g(lock_);
-    if (index < 0 || index >= static_cast<LONG>(inputs_.size())) return E_INVALIDARG;
+    if (!IsIndexOf(index, inputs_)) return E_INVALIDARG;
     const pulse::SourceInfo* s = Selected();
     if (!s || FAILED(EnsureConnection())) return HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
     if (!connection_->SetSourcePort(s->name, inputs_[static_cast<size_t>(index)].name)) return E_FAIL;

@@ -4,6 +4,11 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "engine/MediaEngine.h"
 #include "engine/core/ComBase.h"
 
@@ -107,6 +112,103 @@ TEST_F(CaptureSource, DeliversBlocksOfTheAskedLengthInItsFormat) {
       peak = std::max(peak, std::abs(static_cast<int>(static_cast<int16_t>(data[k] | (data[k + 1] << 8)))));
     EXPECT_GT(peak, 1000);
   }
+  source->GetPosition(MEDIA_STREAM_AUDIO, &position);
+  EXPECT_DOUBLE_EQ(500.0, position);
+  ASSERT_EQ(S_OK, capture_->Stop());
+}
+
+// Sound server modules of one test, unloaded at its end.
+class PulseModules {
+ public:
+  ~PulseModules() {
+    for (auto it = modules_.rbegin(); it != modules_.rend(); ++it)
+      std::system(("pactl unload-module " + std::to_string(*it) + " >/dev/null 2>&1").c_str());
+  }
+  bool Load(const std::string& arguments) {
+    FILE* p = popen(("pactl load-module " + arguments + " 2>/dev/null").c_str(), "r");
+    char buffer[64] = {0};
+    if (p) {
+      if (!fgets(buffer, sizeof buffer, p)) buffer[0] = 0;
+      pclose(p);
+    }
+    const int module = std::atoi(buffer);
+    if (module > 0) modules_.push_back(module);
+    return module > 0;
+  }
+
+ private:
+  std::vector<int> modules_;
+};
+
+// The loudest sample of 16-bit sound from `from` to `to` (bytes).
+int Peak(IMediaSample5* sample, LONG from, LONG to) {
+  BYTE* data = nullptr;
+  LONG capacity = 0;
+  sample->GetBuffer(&data, &capacity);
+  int peak = 0;
+  for (LONG k = from; k + 1 < to; k += 2)
+    peak = std::max(peak, std::abs(static_cast<int>(static_cast<int16_t>(data[k] | (data[k + 1] << 8)))));
+  return peak;
+}
+
+// Sound from before the item began belongs to no file: a source kept silent
+// until the item begins gives sound from the start of the first block.
+TEST_F(CaptureSource, SoundFromBeforeTheItemIsDropped) {
+  PulseModules modules;
+  ASSERT_TRUE(
+      modules.Load("module-sine-source source_name=sondrel_before_item rate=44100 frequency=330 "
+                   "source_properties=device.description=SondrelBeforeItem"));
+  ASSERT_EQ(S_OK, capture_->RefreshDevices());
+  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"SondrelBeforeItem")));
+  ComPtr<IMediaSource5> source;
+  ASSERT_EQ(S_OK, capture_.As(&source, IID_IMediaSource5));
+  ASSERT_EQ(S_OK, capture_->SetVolume(0));
+  ASSERT_EQ(S_OK, capture_->Start(0));
+  Sleep(1000);  // a second of silence waits in the queue
+  ASSERT_EQ(S_OK, capture_->SetVolume(100));
+  ASSERT_EQ(S_OK, source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr));
+  ComPtr<IMediaSample5> sample;
+  ASSERT_EQ(S_OK, source->ReadAudio(400, sample.Out()));
+  LONG length = 0;
+  sample->GetLength(&length);
+  ASSERT_EQ(44100 * 2 * 4 / 10, length);
+  // What the server had already captured may still be silent; the rest is the tone.
+  EXPECT_GT(Peak(sample.Get(), length / 2, length), 1000);
+  ASSERT_EQ(S_OK, capture_->Stop());
+}
+
+// Positions count frames, whatever their width: a stereo source moves as far
+// per block as a mono one.
+TEST_F(CaptureSource, AStereoSourceDeliversStereoBlocksAtTheirTimes) {
+  PulseModules modules;
+  ASSERT_TRUE(modules.Load("module-sine-source source_name=sondrel_stereo_master rate=44100 frequency=550"));
+  ASSERT_TRUE(
+      modules.Load("module-remap-source master=sondrel_stereo_master source_name=sondrel_stereo channels=2 "
+                   "channel_map=front-left,front-right master_channel_map=mono,mono remix=no "
+                   "source_properties=device.description=SondrelStereo"));
+  ASSERT_EQ(S_OK, capture_->RefreshDevices());
+  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"SondrelStereo")));
+  ComPtr<IMediaSource5> source;
+  ASSERT_EQ(S_OK, capture_.As(&source, IID_IMediaSource5));
+  ASSERT_EQ(S_OK, capture_->Start(0));
+  ASSERT_EQ(S_OK, source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr));
+  for (int i = 0; i < 2; ++i) {
+    ComPtr<IMediaSample5> sample;
+    ASSERT_EQ(S_OK, source->ReadAudio(250, sample.Out()));
+    ComPtr<IMediaAudioFormat5> format;
+    ASSERT_EQ(S_OK, sample->GetFormat(format.Out()));
+    LONG channels = 0, length = 0;
+    format->GetChannels(&channels);
+    sample->GetLength(&length);
+    EXPECT_EQ(2, channels);
+    EXPECT_EQ(44100 / 4 * 4, length);
+    double start = -1, end = -1;
+    sample->GetTimes(&start, &end);
+    EXPECT_DOUBLE_EQ(i * 250.0, start);
+    EXPECT_DOUBLE_EQ(start + 250.0, end);
+    EXPECT_GT(Peak(sample.Get(), 0, length), 1000);
+  }
+  double position = -1;
   source->GetPosition(MEDIA_STREAM_AUDIO, &position);
   EXPECT_DOUBLE_EQ(500.0, position);
   ASSERT_EQ(S_OK, capture_->Stop());

@@ -124,9 +124,9 @@ TEST(AudioFileWriter, AWavCutOffAFrameBoundaryCountsOnlyWholeFramesAndEndsWithTh
 // A 44-byte WAV header (16-bit stereo) with `frames` frames and `extra` bytes
 // of a frame cut short after it, sizes as a killed recording left them.
 std::vector<uint8_t> WavWithTail(uint32_t frames, uint32_t extra) {
-  std::vector<uint8_t> b = {'R', 'I', 'F', 'F', 36, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
-                            1,   0,   2,   0,   0x44, 0xAC, 0, 0, 0x10, 0xB1, 2, 0, 4, 0, 16, 0, 'd', 'a', 't', 'a',
-                            0,   0,   0,   0};
+  std::vector<uint8_t> b = {'R', 'I', 'F', 'F', 36, 0, 0,   0,   'W', 'A',  'V',  'E', 'f', 'm',  't',
+                            ' ', 16,  0,   0,   0,  1, 0,   2,   0,   0x44, 0xAC, 0,   0,   0x10, 0xB1,
+                            2,   0,   4,   0,   16, 0, 'd', 'a', 't', 'a',  0,    0,   0,   0};
   b.resize(b.size() + frames * 4 + extra, 0x11);
   return b;
 }
