@@ -269,6 +269,13 @@ void CQVTImageManagerIcon::Serialize(CArchive& ar)
         SerializeRasterSlot(ar, slotChecked, nSchema);
     if (nSchema > 16)
         SerializeRasterSlot(ar, slotPressed, nSchema);
+    // The image decides the drawn size: a damaged height must not stretch it.
+    if (!m_rasterImages[slotNormal].IsEmpty())
+    {
+        CSize extent = m_rasterImages[slotNormal].GetExtent();
+        m_nWidth = extent.cx;
+        m_nHeight = extent.cy;
+    }
 }
 
 void CQVTImageManagerIcon::SerializeRasterSlot(CArchive& ar, int nSlot, UINT nSchema)
