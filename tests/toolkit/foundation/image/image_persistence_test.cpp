@@ -66,10 +66,14 @@ void Exchange(Store store, BOOL bLoading, const std::u16string& where, TBody bod
     {
         CQVTPropExchangeXMLNode px(bLoading, nullptr, u"Images");
         if (bLoading)
+        {
             ASSERT_TRUE(px.LoadFromFile(where.c_str()));
+        }
         body(&px);
         if (!bLoading)
+        {
             ASSERT_TRUE(px.SaveToFile(where.c_str()));
+        }
         break;
     }
     case Store::Archive:
