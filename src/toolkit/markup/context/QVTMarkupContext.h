@@ -1,0 +1,159 @@
+// The host of a markup tree inside one window: it makes the tree's objects,
+// keeps the defaults drawing needs (font, text colour, smoothing, DPI
+// scaler), turns the window's mouse messages into enter, leave, move, button,
+// wheel and cursor events on the elements, and turns the elements' repaint
+// requests into repaints of the window, deferred while frozen.
+#pragma once
+
+#include <afxwin.h>
+
+#include <memory>
+#include <vector>
+
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
+
+class CQVTMarkupDelegate;
+class CQVTMarkupDelegateMap;
+class CQVTMarkupEventHandlerTable;
+class CQVTMarkupFont;
+class CQVTMarkupInputElement;
+class CQVTMarkupKeyboardNavigation;
+class CQVTMarkupMouseEventArgs;
+class CQVTMarkupObject;
+class CQVTMarkupRoutedEvent;
+class CQVTMarkupStaticExtension;
+class CQVTMarkupType;
+class CQVTMarkupUIElement;
+
+// Sent to the host window after its markup content invalidated part of it.
+#define QVT_WM_MARKUPREDRAW 0x2A5C
+
+class CQVTMarkupContext
+{
+public:
+    explicit CQVTMarkupContext(HWND hWndHost = nullptr);
+
+    // The message relay: returns whether the message was handled; pResult
+    // receives 1 for a handled cursor or wheel message.
+    virtual BOOL OnWndMsg(CQVTMarkupUIElement* pRoot, UINT message, WPARAM wParam, LPARAM lParam,
+                          LRESULT* pResult);
+    virtual void InvalidateElement(CQVTMarkupObject* pElement);
+    virtual void InvalidateAll();
+
+    ULONG AddRef();
+    // Deletes the context when the count reaches 0.
+    ULONG Release();
+
+    HWND GetHostWindow() const { return m_hWndHost; }
+
+    // An object of the type made for this context (one reference, which
+    // holds a reference on the context), or null.
+    CQVTMarkupObject* CreateMarkupObject(CQVTMarkupType* pType);
+    // Called by an object's final release.
+    void OnElementReleased(CQVTMarkupObject* pObject);
+
+    void CaptureMouse(CQVTMarkupInputElement* pElement);
+    void ReleaseMouseCapture();
+    CQVTMarkupInputElement* GetCaptureElement() const { return m_pCaptureElement; }
+    CQVTMarkupInputElement* GetMouseOverElement() const { return m_pMouseOverElement; }
+    void ResetMouseState();
+    // Asks the elements under the mouse for a cursor; TRUE when one was set.
+    BOOL QueryCursor() { return OnQueryCursor(); }
+
+    // Defaults for drawing.
+    const LOGFONT& GetDefaultFont() const { return m_lfDefault; }
+    void SetDefaultFont(const LOGFONT& lf) { m_lfDefault = lf; }
+    COLORREF GetDefaultTextColor() const { return m_clrDefaultText; }
+    void SetDefaultTextColor(COLORREF clr) { m_clrDefaultText = clr; }
+    int GetDefaultSmoothingMode() const { return m_nDefaultSmoothingMode; }
+    void SetDefaultSmoothingMode(int nMode) { m_nDefaultSmoothingMode = nMode; }
+    BOOL GetDefaultTextSmoothing() const { return m_bDefaultTextSmoothing; }
+    void SetDefaultTextSmoothing(BOOL bEnable) { m_bDefaultTextSmoothing = bEnable; }
+    BOOL IsGdiPlusEnabled() const { return m_bGdiPlus; }
+    void EnableGdiPlus(BOOL bEnable) { m_bGdiPlus = bEnable; }
+
+    // A shared font equal to the request (width and precisions aside), with a
+    // reference for the caller.
+    CQVTMarkupFont* GetFont(const LOGFONT* pLogFont);
+    // Called by a font that goes away.
+    void OnFontReleased(CQVTMarkupFont* pFont);
+
+    COLORREF GetMaskColor();
+    void SetMaskColor(COLORREF clr) { m_clrMask = clr; }
+
+    // DPI scaling from 96 DPI; unchanged without a scaler. Results that do
+    // not fit in 32 bits saturate.
+    int ScaleX(int nValue);
+    int ScaleY(int nValue);
+    float ScaleXFloat(float fValue);
+    float ScaleYFloat(float fValue);
+    double ScaleXDouble(double dValue);
+    double ScaleYDouble(double dValue);
+    SIZE ScaleSize(SIZE size);
+    void SetDpiAware(BOOL bEnable, HWND hWnd);
+    BOOL IsDpiAware() const { return m_pDpiScaler != nullptr; }
+
+    CQVTMarkupStaticExtension* GetExtensionRoot();
+
+    // Invalidation, deferred while frozen.
+    void FreezeUpdates() { m_bFrozen = TRUE; }
+    void UnfreezeUpdates();
+    BOOL IsFrozen() const { return m_bFrozen; }
+    // The element's rectangle in the host window's client coordinates.
+    CRect GetElementWindowRect(CQVTMarkupObject* pElement, BOOL bUseUpdateRect);
+
+    // Delegates by name and the context-wide handlers.
+    void SetDelegate(LPCWSTR lpszName, CQVTMarkupDelegate* pDelegate);
+    void SetMethod(IDispatch* pDispatch, LPCWSTR lpszName);
+    void SetHandler(IDispatch* pDispatch);
+    CQVTMarkupDelegate* LookupDelegate(LPCWSTR lpszName);
+    CQVTMarkupDelegate* FindDelegate(LPCWSTR lpszName);
+    // Takes the caller's reference of the delegate.
+    void AddHandler(CQVTMarkupRoutedEvent* pEvent, CQVTMarkupDelegate* pDelegate);
+    CQVTMarkupEventHandlerTable* GetHandlerTable() const { return m_pHandlerTable.get(); }
+
+    CQVTMarkupKeyboardNavigation* GetKeyboardNavigation() const { return m_pKeyboardNavigation; }
+
+    // The input element whose tooltip the mouse position shows, or null.
+    CQVTMarkupInputElement* GetToolTipElement(CString& strText);
+
+    // Guarded: the first context of the process registers every markup type.
+    static void AFX_CDECL RegisterMarkupTypes();
+
+protected:
+    virtual ~CQVTMarkupContext();
+
+private:
+    void OnMouseMove(CQVTMarkupUIElement* pRoot, CPoint point);
+    void ChangeMouseOver(CQVTMarkupInputElement* pNew, CPoint point);
+    BOOL OnButton(UINT message, CPoint point);
+    BOOL OnWheel(short nDelta, CPoint point);
+    BOOL OnQueryCursor();
+    void OnCaptureChanged();
+    void BuildRoute(CQVTMarkupInputElement* pElement, std::vector<CQVTMarkupInputElement*>& route);
+    void FlushPendingUpdates();
+
+    HWND m_hWndHost;
+    COLORREF m_clrDefaultText;  // 0 black
+    COLORREF m_clrMask;         // -1 not set
+    LOGFONT m_lfDefault;
+    int m_nDefaultSmoothingMode;
+    BOOL m_bDefaultTextSmoothing;
+    CQVTMarkupInputElement* m_pMouseOverElement;  // not counted
+    CQVTMarkupInputElement* m_pCaptureElement;    // not counted
+    CQVTMarkupUIElement* m_pMouseRoot;            // the root whose tree the mouse is in, not counted
+    CQVTMarkupFont* m_pFontHead;                  // live fonts made here; they own themselves
+    CQVTMarkupFont* m_pFontTail;
+    std::unique_ptr<CQVTMarkupEventHandlerTable> m_pHandlerTable;
+    std::unique_ptr<CQVTMarkupDelegateMap> m_pDelegateMap;
+    CQVTMarkupKeyboardNavigation* m_pKeyboardNavigation;  // owned, holds no context reference
+    BOOL m_bToolRectOverride;  // nothing sets it yet; tool records honour it
+    CPoint m_ptToolRectOverride;
+    LONG m_nRefCount;
+    std::unique_ptr<CQVTMarkupStaticExtension> m_pExtensionRoot;
+    BOOL m_bGdiPlus;
+    std::unique_ptr<CQVTDpiScaler> m_pDpiScaler;
+    BOOL m_bFrozen;
+    BOOL m_bWholeWindowPending;
+    std::vector<CQVTMarkupObject*> m_arrPending;  // counted
+};

@@ -1,0 +1,87 @@
+#include "toolkit/markup/core/QVTMarkupCollection.h"
+
+#include "toolkit/markup/parser/QVTMarkupBuilder.h"
+
+IMPLEMENT_MARKUPCLASS(CQVTMarkupCollection, CQVTMarkupObject, nullptr, nullptr)
+
+CQVTMarkupCollection::CQVTMarkupCollection(CQVTMarkupType* pElementType, BOOL bParent)
+    : m_pElementType(pElementType != nullptr ? pElementType : CQVTMarkupObject::GetMarkupType()),
+      m_bParent(bParent)
+{
+}
+
+CQVTMarkupCollection::~CQVTMarkupCollection()
+{
+    RemoveAll();
+}
+
+CQVTMarkupObject* CQVTMarkupCollection::GetItem(int nIndex) const
+{
+    if (nIndex < 0 || nIndex >= GetCount())
+        AfxThrowInvalidArgException();
+    return m_arrItems[nIndex];
+}
+
+void CQVTMarkupCollection::Insert(int nIndex, CQVTMarkupObject* pItem)
+{
+    if (pItem == nullptr || !pItem->IsKindOf(m_pElementType))
+        return;
+    if (m_bParent)
+        pItem->SetLogicalParent(this);
+    if (nIndex < 0 || nIndex > GetCount())
+        nIndex = GetCount();
+    m_arrItems.insert(m_arrItems.begin() + nIndex, pItem);
+    OnItemAdded(pItem, nIndex);
+    OnChanged();
+}
+
+void CQVTMarkupCollection::RemoveAt(int nIndex)
+{
+    if (nIndex < 0)
+        AfxThrowInvalidArgException();
+    if (nIndex >= GetCount())
+        return;
+    CQVTMarkupObject* pItem = m_arrItems[nIndex];
+    m_arrItems.erase(m_arrItems.begin() + nIndex);
+    if (m_bParent)
+        pItem->SetLogicalParent(nullptr);
+    pItem->InternalRelease();
+    OnChanged();
+}
+
+void CQVTMarkupCollection::RemoveAll()
+{
+    std::vector<CQVTMarkupObject*> items;
+    items.swap(m_arrItems);
+    for (CQVTMarkupObject* pItem : items)
+    {
+        if (m_bParent)
+            pItem->SetLogicalParent(nullptr);
+        pItem->InternalRelease();
+    }
+    OnChanged();
+}
+
+int CQVTMarkupCollection::IndexOf(CQVTMarkupObject* pItem) const
+{
+    for (size_t i = 0; i < m_arrItems.size(); ++i)
+    {
+        if (m_arrItems[i] == pItem)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void CQVTMarkupCollection::SetContentObject(CQVTMarkupBuilder*, CQVTMarkupObject* pContent)
+{
+    if (pContent != nullptr && pContent->IsKindOf(m_pElementType))
+    {
+        pContent->InternalAddRef();
+        Add(pContent);
+        return;
+    }
+    CQVTMarkupBuilder::ThrowBuilderErrorFormat(
+        u"'%ls' object cannot be added to '%ls'. Object cannot be converted to type '%ls'",
+        pContent != nullptr ? pContent->GetType()->GetClassName() : u"", GetType()->GetClassName(),
+        m_pElementType->GetClassName());
+}

@@ -1,0 +1,167 @@
+#include "toolkit/markup/core/QVTMarkupType.h"
+
+#include <map>
+
+#include "toolkit/foundation/core/QVTSingletonPointer.h"
+#include "toolkit/markup/styles/QVTMarkupStyle.h"
+#include "toolkit/markup/values/QVTMarkupString.h"
+
+IMPLEMENT_DYNAMIC(CQVTMarkupType, CQVTMarkupObject)
+namespace {
+// The prototype that converts tag names given as text into types.
+CQVTMarkupObject* AFX_CDECL CreateTypePrototype(CQVTMarkupContext* pContext)
+{
+    CQVTMarkupType* pType =
+        new CQVTMarkupType(nullptr, u"CQVTMarkupType", nullptr, &CQVTMarkupObject::GetMarkupType, nullptr);
+    pType->SetMarkupContext(pContext);
+    return pType;
+}
+}  // namespace
+
+QVT_MARKUPCLASS_BODY(CQVTMarkupType, CQVTMarkupObject, nullptr, &CreateTypePrototype, nullptr)
+
+namespace {
+struct CTagLess
+{
+    bool operator()(const CString& a, const CString& b) const { return _tcscmp(a, b) < 0; }
+};
+
+// The class list registry: tagged classes by tag, the others in registration
+// order. Each entry makes its type on first request.
+class CClassList
+{
+public:
+    struct CTypeEntry
+    {
+        CQVTMarkupType::PFNTYPE pfnType;
+        CQVTMarkupType* pType;  // cached on first request
+
+        CQVTMarkupType* GetType()
+        {
+            if (pType == nullptr)
+                pType = pfnType();
+            return pType;
+        }
+    };
+
+    ~CClassList()
+    {
+        CQVTMarkupObject::OnProcessShutdown();
+        for (auto& item : m_mapTags)
+            item.second.GetType()->InternalRelease();
+        for (CTypeEntry& entry : m_listUntagged)
+            entry.GetType()->InternalRelease();
+    }
+
+    std::map<CString, CTypeEntry, CTagLess> m_mapTags;
+    std::vector<CTypeEntry> m_listUntagged;
+};
+
+QVT_IMPLEMENT_SINGLETON(CClassList, MarkupClassList, nullptr)
+}  // namespace
+
+CQVTMarkupType::CQVTMarkupType(LPCWSTR lpszTagName, LPCWSTR lpszClassName, PFNCREATE pfnCreate,
+                               PFNTYPE pfnBaseType, PFNREGISTER pfnRegister)
+    : CQVTMarkupObject(flagNoComInit), m_lpszTagName(lpszTagName), m_lpszClassName(lpszClassName),
+      m_bRegistered(FALSE), m_pfnCreate(pfnCreate), m_pfnBaseType(pfnBaseType), m_pfnRegister(pfnRegister),
+      m_pDefaultStyle(nullptr)
+{
+}
+
+CQVTMarkupType::~CQVTMarkupType()
+{
+    if (m_pDefaultStyle != nullptr)
+        m_pDefaultStyle->InternalRelease();
+}
+
+CQVTMarkupType* CQVTMarkupType::GetBaseType() const
+{
+    return m_pfnBaseType != nullptr ? m_pfnBaseType() : nullptr;
+}
+
+BOOL CQVTMarkupType::IsDerivedFrom(CQVTMarkupType* pType) const
+{
+    for (const CQVTMarkupType* p = this; p != nullptr; p = p->GetBaseType())
+    {
+        if (p == pType)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+CQVTMarkupObject* CQVTMarkupType::CreateObject(CQVTMarkupContext* pContext)
+{
+    return m_pfnCreate != nullptr ? m_pfnCreate(pContext) : nullptr;
+}
+
+CQVTMarkupObject* CQVTMarkupType::ConvertFrom(CQVTMarkupBuilder*, CQVTMarkupObject* pSource)
+{
+    CQVTMarkupString* pString = MarkupCast<CQVTMarkupString>(pSource);
+    if (pString == nullptr)
+        return nullptr;
+    CQVTMarkupType* pType = FindMarkupType(pString->GetText());
+    if (pType != nullptr)
+        pType->InternalAddRef();
+    return pType;
+}
+
+void CQVTMarkupType::SetDefaultStyle(CQVTMarkupStyle* pStyle)
+{
+    if (m_pDefaultStyle != nullptr)
+        m_pDefaultStyle->InternalRelease();
+    m_pDefaultStyle = pStyle;
+    if (pStyle != nullptr)
+        pStyle->Seal();
+}
+
+void AFX_CDECL CQVTMarkupType::EnsureRegistered(CQVTMarkupType* pType)
+{
+    if (pType == nullptr || pType->m_bRegistered)
+        return;
+    CQVTMarkupType* pBase = pType->GetBaseType();
+    if (pBase != nullptr && !pBase->m_bRegistered)
+        EnsureRegistered(pBase);
+    pType->m_bRegistered = TRUE;
+    if (pType->m_pfnRegister != nullptr)
+        pType->m_pfnRegister();
+}
+
+void AFX_CDECL CQVTMarkupType::RegisterAllTypes()
+{
+    CClassList* pList = MarkupClassList();
+    for (auto& item : pList->m_mapTags)
+        EnsureRegistered(item.second.GetType());
+    for (size_t i = 0; i < pList->m_listUntagged.size(); ++i)
+        EnsureRegistered(pList->m_listUntagged[i].GetType());
+}
+
+std::vector<CQVTMarkupType*> AFX_CDECL CQVTMarkupType::GetRegisteredTypes()
+{
+    std::vector<CQVTMarkupType*> types;
+    CClassList* pList = MarkupClassList();
+    for (auto& item : pList->m_mapTags)
+        types.push_back(item.second.GetType());
+    for (CClassList::CTypeEntry& entry : pList->m_listUntagged)
+        types.push_back(entry.GetType());
+    return types;
+}
+
+int AFXAPI RegisterMarkupClass(LPCWSTR lpszTagName, CQVTMarkupType::PFNTYPE pfnType)
+{
+    CClassList* pList = MarkupClassList();
+    CClassList::CTypeEntry entry = {pfnType, nullptr};
+    if (lpszTagName != nullptr && *lpszTagName != 0)
+        pList->m_mapTags[CString(lpszTagName)] = entry;
+    else
+        pList->m_listUntagged.push_back(entry);
+    return 0;
+}
+
+CQVTMarkupType* AFXAPI FindMarkupType(LPCWSTR lpszTagName)
+{
+    if (lpszTagName == nullptr)
+        return nullptr;
+    CClassList* pList = MarkupClassList();
+    auto it = pList->m_mapTags.find(CString(lpszTagName));
+    return it != pList->m_mapTags.end() ? it->second.GetType() : nullptr;
+}

@@ -1,0 +1,226 @@
+#include "toolkit/markup/elements/QVTMarkupUIElement.h"
+
+#include "toolkit/markup/context/QVTMarkupContext.h"
+#include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
+#include "toolkit/markup/values/QVTMarkupString.h"
+#include "toolkit/markup/values/QVTMarkupValues.h"
+
+IMPLEMENT_MARKUPCLASS(CQVTMarkupUIElement, CQVTMarkupVisual, nullptr, &CQVTMarkupUIElement::RegisterMarkupProperties)
+
+CQVTMarkupDependencyProperty* CQVTMarkupUIElement::m_pClipToBoundsProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupUIElement::m_pVisibilityProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupUIElement::m_pFocusableProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupUIElement::m_pIsEnabledProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupUIElement::m_pOpacityProperty = nullptr;
+
+namespace {
+CQVTMarkupObject* AFX_CDECL ConvertVisibility(CQVTMarkupBuilder*, CQVTMarkupObject* pSource,
+                                              CQVTMarkupDependencyProperty*)
+{
+    CQVTMarkupString* pString = MarkupCast<CQVTMarkupString>(pSource);
+    if (pString == nullptr)
+        return nullptr;
+    if (pString->IsEqualNoCase(&QVTMarkupKeyword::Visible))
+        return new CQVTMarkupEnum(qvtVisibilityVisible);
+    if (pString->IsEqualNoCase(&QVTMarkupKeyword::Hidden))
+        return new CQVTMarkupEnum(qvtVisibilityHidden);
+    if (pString->IsEqualNoCase(&QVTMarkupKeyword::Collapsed))
+        return new CQVTMarkupEnum(qvtVisibilityCollapsed);
+    return nullptr;
+}
+}  // namespace
+
+void AFX_CDECL CQVTMarkupUIElement::RegisterMarkupProperties()
+{
+    CQVTMarkupBool::EnsureMarkupClass();
+    CQVTMarkupEnum::EnsureMarkupClass();
+    CQVTMarkupDouble::EnsureMarkupClass();
+    CQVTMarkupType* pType = GetMarkupType();
+    m_pClipToBoundsProperty = CQVTMarkupDependencyProperty::Register(
+        u"ClipToBounds", CQVTMarkupBool::GetMarkupType(), pType,
+        new CQVTMarkupPropertyMetadata(CQVTMarkupBool::CreateFalse(), 0));
+    m_pVisibilityProperty = CQVTMarkupDependencyProperty::Register(
+        u"Visibility", CQVTMarkupEnum::GetMarkupType(), pType,
+        new CQVTMarkupPropertyMetadata(new CQVTMarkupEnum(qvtVisibilityVisible), &ConvertVisibility,
+                                       QVT_MARKUP_AFFECTS_MEASURE));
+    m_pFocusableProperty = CQVTMarkupDependencyProperty::Register(
+        u"Focusable", CQVTMarkupBool::GetMarkupType(), pType,
+        new CQVTMarkupPropertyMetadata(CQVTMarkupBool::CreateFalse(), 0));
+    m_pIsEnabledProperty = CQVTMarkupDependencyProperty::Register(
+        u"IsEnabled", CQVTMarkupBool::GetMarkupType(), pType,
+        new CQVTMarkupPropertyMetadata(CQVTMarkupBool::CreateTrue(), 0));
+    // Filled when render transforms exist: RenderTransform registers here
+    // with the render transform type as its value type.
+    m_pOpacityProperty = CQVTMarkupDependencyProperty::Register(
+        u"Opacity", CQVTMarkupDouble::GetMarkupType(), pType,
+        new CQVTMarkupPropertyMetadata(nullptr, QVT_MARKUP_INHERITS | QVT_MARKUP_AFFECTS_RENDER));
+}
+
+CQVTMarkupUIElement::CQVTMarkupUIElement()
+    : m_szDesired{0, 0}, m_rcFinal{0, 0, 0, 0}, m_bMeasureNotReusable(FALSE), m_bMeasureDirty(TRUE),
+      m_szLastAvailable{0, 0}, m_bArrangeDirty(FALSE), m_bNeverArranged(TRUE), m_bInArrange(FALSE),
+      m_bInMeasure(FALSE)
+{
+}
+
+QVTMarkupVisibility CQVTMarkupUIElement::GetVisibility()
+{
+    CQVTMarkupEnum* pValue = MarkupCast<CQVTMarkupEnum>(GetValue(m_pVisibilityProperty));
+    return pValue != nullptr ? static_cast<QVTMarkupVisibility>(pValue->GetValue()) : qvtVisibilityVisible;
+}
+
+BOOL CQVTMarkupUIElement::IsEnabled()
+{
+    CQVTMarkupBool* pValue = MarkupCast<CQVTMarkupBool>(GetValue(m_pIsEnabledProperty));
+    return pValue == nullptr || pValue->GetValue();
+}
+
+void CQVTMarkupUIElement::Measure(CQVTMarkupDrawingContext* pDC, SIZE szAvailable)
+{
+    if (GetVisibility() == qvtVisibilityCollapsed)
+    {
+        m_bMeasureNotReusable = TRUE;
+        m_bMeasureDirty = FALSE;
+        m_szLastAvailable = szAvailable;
+        m_szDesired = {0, 0};
+        return;
+    }
+    const BOOL bBypass = pDC != nullptr && pDC->BypassesLayoutCache();
+    if (!m_bMeasureNotReusable && !m_bMeasureDirty && szAvailable.cx == m_szLastAvailable.cx &&
+        szAvailable.cy == m_szLastAvailable.cy && !bBypass)
+        return;
+    m_bArrangeDirty = TRUE;
+    m_bMeasureDirty = FALSE;
+    m_bInMeasure = TRUE;
+    try
+    {
+        m_szDesired = MeasureCore(pDC, szAvailable);
+    }
+    catch (...)
+    {
+        m_bInMeasure = FALSE;
+        throw;
+    }
+    m_bInMeasure = FALSE;
+    m_szLastAvailable = szAvailable;
+    m_bMeasureNotReusable = bBypass;
+}
+
+void CQVTMarkupUIElement::Arrange(const RECT& rcFinal)
+{
+    if (GetVisibility() == qvtVisibilityCollapsed)
+    {
+        m_rcFinal = rcFinal;
+        m_bArrangeDirty = FALSE;
+        m_bNeverArranged = FALSE;
+        return;
+    }
+    if (m_bMeasureDirty)
+    {
+        CQVTMarkupDrawingContext dc(GetMarkupContext());
+        SIZE szAvailable = {rcFinal.right - rcFinal.left, rcFinal.bottom - rcFinal.top};
+        Measure(&dc, szAvailable);
+    }
+    if (!m_bArrangeDirty && !m_bNeverArranged && ::EqualRect(&rcFinal, &m_rcFinal))
+    {
+        m_rcFinal = rcFinal;
+        m_bArrangeDirty = FALSE;
+        return;
+    }
+    m_bNeverArranged = FALSE;
+    m_bInArrange = TRUE;
+    try
+    {
+        ArrangeCore(rcFinal);
+    }
+    catch (...)
+    {
+        m_bInArrange = FALSE;
+        throw;
+    }
+    m_bInArrange = FALSE;
+    UpdateBoundingRect();
+    m_rcFinal = rcFinal;
+    m_bArrangeDirty = FALSE;
+}
+
+SIZE CQVTMarkupUIElement::MeasureCore(CQVTMarkupDrawingContext*, SIZE)
+{
+    SIZE size = {0, 0};
+    return size;
+}
+
+void CQVTMarkupUIElement::ArrangeCore(const RECT& rcFinal)
+{
+    SIZE size = {rcFinal.right - rcFinal.left, rcFinal.bottom - rcFinal.top};
+    SetRenderSize(size);
+}
+
+void CQVTMarkupUIElement::InvalidateMeasure()
+{
+    CQVTMarkupDrawingContext dc(GetMarkupContext());
+    InvalidateMeasureCore(&dc);
+}
+
+void CQVTMarkupUIElement::InvalidateMeasureCore(CQVTMarkupDrawingContext* pDC)
+{
+    if (m_bInMeasure || m_bMeasureDirty)
+        return;
+    const SIZE szOld = m_szDesired;
+    m_bMeasureNotReusable = TRUE;
+    m_bArrangeDirty = TRUE;
+    Measure(pDC, m_szLastAvailable);
+    if (szOld.cx == m_szDesired.cx && szOld.cy == m_szDesired.cy)
+    {
+        Arrange(m_rcFinal);
+        InvalidateVisual();
+        return;
+    }
+    if (CQVTMarkupUIElement* pParent = MarkupCast<CQVTMarkupUIElement>(GetVisualParent()))
+    {
+        pParent->InvalidateMeasureCore(pDC);
+        return;
+    }
+    if (CQVTMarkupContext* pContext = GetMarkupContext())
+        pContext->InvalidateAll();
+}
+
+void CQVTMarkupUIElement::InvalidateArrange()
+{
+    if (m_bInArrange || m_bNeverArranged)
+        return;
+    m_bArrangeDirty = TRUE;
+    Arrange(m_rcFinal);
+    InvalidateVisual();
+}
+
+void CQVTMarkupUIElement::InvalidateVisual()
+{
+    if (CQVTMarkupContext* pContext = GetMarkupContext())
+        pContext->InvalidateElement(this);
+}
+
+BOOL CQVTMarkupUIElement::GetLayoutClip(RECT* pClip)
+{
+    if (GetVisibility() == qvtVisibilityVisible)
+        return FALSE;
+    ::SetRectEmpty(pClip);
+    return TRUE;
+}
+
+double CQVTMarkupUIElement::GetOpacity()
+{
+    CQVTMarkupDouble* pValue = MarkupCast<CQVTMarkupDouble>(GetValue(m_pOpacityProperty));
+    if (pValue == nullptr)
+        return 1.0;
+    return std::clamp(pValue->GetValue(), 0.0, 1.0);
+}
+
+CQVTMarkupRenderTransformState CQVTMarkupUIElement::PushRenderTransform(CQVTMarkupDrawingContext*)
+{
+    // Filled when render transforms exist: the element's transform is
+    // combined with the drawing context's and made current here.
+    return {};
+}
+
+void CQVTMarkupUIElement::PopRenderTransform(CQVTMarkupDrawingContext*, const CQVTMarkupRenderTransformState&) {}

@@ -1,0 +1,3 @@
+#include "toolkit/markup/extensions/QVTMarkupExtension.h"
+
+IMPLEMENT_MARKUPCLASS(CQVTMarkupExtension, CQVTMarkupObject, nullptr, nullptr)

@@ -1,0 +1,676 @@
+#include "toolkit/markup/parser/QVTMarkupBuilder.h"
+
+#include <cstdarg>
+
+#include "toolkit/foundation/xml/QVTXmlDispatch.h"
+#include "toolkit/markup/context/QVTMarkupContext.h"
+#include "toolkit/markup/core/QVTMarkupDependencyProperty.h"
+#include "toolkit/markup/elements/QVTMarkupFrameworkContentElement.h"
+#include "toolkit/markup/elements/QVTMarkupFrameworkElement.h"
+#include "toolkit/markup/extensions/QVTMarkupExtension.h"
+#include "toolkit/markup/extensions/QVTMarkupStaticExtension.h"
+#include "toolkit/markup/parser/QVTMarkupObjectProperty.h"
+#include "toolkit/markup/parser/QVTMarkupParser.h"
+#include "toolkit/markup/styles/QVTMarkupResourceDictionary.h"
+#include "toolkit/markup/styles/QVTMarkupStyle.h"
+#include "toolkit/markup/values/QVTMarkupBrush.h"
+#include "toolkit/markup/values/QVTMarkupString.h"
+#include "toolkit/markup/values/QVTMarkupValues.h"
+
+IMPLEMENT_DYNAMIC(CQVTMarkupBuilderException, CSimpleException)
+
+namespace {
+// Digits beyond this no longer change a number that saturates to 32 bits,
+// and units cannot overflow it.
+const __int64 kNumberCeiling = __int64(1) << 40;
+
+int SaturateInt(__int64 nValue)
+{
+    return static_cast<int>(std::clamp<__int64>(nValue, INT_MIN, INT_MAX));
+}
+
+int SaturateDouble(double dValue)
+{
+    if (dValue >= 2147483647.0)
+        return INT_MAX;
+    if (dValue <= -2147483648.0)
+        return INT_MIN;
+    return static_cast<int>(dValue);
+}
+
+bool IsCSpace(WCHAR c)
+{
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+bool StartsWith(LPCWSTR lpszText, LPCWSTR lpszPrefix)
+{
+    return _tcsncmp(lpszText, lpszPrefix, _tcslen(lpszPrefix)) == 0;
+}
+
+// The text of a node or attribute.
+CString NodeText(IDispatch* pNode, LPCOLESTR pszProperty)
+{
+    VARIANT result;
+    if (FAILED(XmlInvoke(pNode, pszProperty, DISPATCH_PROPERTYGET, {}, &result)))
+        return CString();
+    CString strText;
+    if (result.vt == VT_BSTR && result.bstrVal != nullptr)
+        strText = CString(result.bstrVal, static_cast<int>(::SysStringLen(result.bstrVal)));
+    ::VariantClear(&result);
+    return strText;
+}
+
+long NodeType(IDispatch* pNode)
+{
+    long nType = 0;
+    XmlGetLong(pNode, u"nodeType", nType);
+    return nType;
+}
+
+// Leading and trailing white space removed and inner runs made one space;
+// a space put back on a side that had white space and a sibling.
+CString NormalizeText(const CString& strText, BOOL bPrevious, BOOL bNext)
+{
+    const int nLength = strText.GetLength();
+    int nStart = 0, nEnd = nLength;
+    while (nStart < nEnd && IsCSpace(strText[nStart]))
+        ++nStart;
+    while (nEnd > nStart && IsCSpace(strText[nEnd - 1]))
+        --nEnd;
+    CString strResult;
+    if (nStart > 0 && bPrevious)
+        strResult += u' ';
+    bool bInSpace = false;
+    for (int i = nStart; i < nEnd; ++i)
+    {
+        if (IsCSpace(strText[i]))
+        {
+            if (!bInSpace)
+                strResult += u' ';
+            bInSpace = true;
+        }
+        else
+        {
+            strResult += strText[i];
+            bInSpace = false;
+        }
+    }
+    if (nEnd < nLength && bNext)
+        strResult += u' ';
+    return strResult;
+}
+
+bool IsAllSpace(const CString& strText)
+{
+    for (int i = 0; i < strText.GetLength(); ++i)
+    {
+        if (!IsCSpace(strText[i]))
+            return false;
+    }
+    return true;
+}
+}  // namespace
+
+BOOL AFXAPI IsMarkupPrefixAllowed(LPCWSTR lpszQualifiedName)
+{
+    if (lpszQualifiedName == nullptr)
+        return FALSE;
+    LPCWSTR lpszColon = _tcschr(lpszQualifiedName, u':');
+    if (lpszColon == nullptr)
+        return TRUE;
+    const CString strPrefix(lpszQualifiedName, static_cast<int>(lpszColon - lpszQualifiedName));
+    return strPrefix == u"x" || strPrefix == u"qvt";
+}
+
+// The exception
+
+CQVTMarkupBuilderException::CQVTMarkupBuilderException(LPCWSTR lpszMessage)
+{
+    m_szMessage[0] = 0;
+    if (lpszMessage != nullptr)
+        _tcsncpy_s(m_szMessage, _countof(m_szMessage), lpszMessage, _TRUNCATE);
+}
+
+BOOL CQVTMarkupBuilderException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
+{
+    if (lpszError == nullptr || nMaxError == 0)
+        return FALSE;
+    _tcsncpy_s(lpszError, nMaxError, m_szMessage, _TRUNCATE);
+    if (pnHelpContext != nullptr)
+        *pnHelpContext = 0;
+    return TRUE;
+}
+
+// Errors
+
+void AFX_CDECL CQVTMarkupBuilder::ThrowBuilderError(LPCWSTR lpszMessage)
+{
+    throw new CQVTMarkupBuilderException(lpszMessage);
+}
+
+void AFX_CDECL CQVTMarkupBuilder::ThrowBuilderErrorFormat(LPCWSTR lpszFormat, ...)
+{
+    CString strMessage;
+    va_list args;
+    va_start(args, lpszFormat);
+    strMessage.FormatV(lpszFormat, args);
+    va_end(args);
+    ThrowBuilderError(strMessage);
+}
+
+void AFX_CDECL CQVTMarkupBuilder::ThrowComError(HRESULT hr)
+{
+    ThrowBuilderError(CQVTMarkupParser::GetSystemMessage(hr));
+}
+
+// Number readers
+
+int AFX_CDECL CQVTMarkupBuilder::ReadWholeNumber(LPCWSTR lpszText)
+{
+    if (lpszText == nullptr)
+        return 0;
+    LPCWSTR p = lpszText;
+    while (IsCSpace(*p))
+        ++p;
+    bool bNegative = false;
+    if (*p == u'+' || *p == u'-')
+        bNegative = *p++ == u'-';
+    __int64 nValue = 0;
+    for (; *p >= u'0' && *p <= u'9'; ++p)
+    {
+        if (nValue < kNumberCeiling)
+            nValue = nValue * 10 + (*p - u'0');
+    }
+    return SaturateInt(bNegative ? -nValue : nValue);
+}
+
+BOOL AFX_CDECL CQVTMarkupBuilder::ReadNumber(LPCWSTR lpszText, double& dValue)
+{
+    if (lpszText == nullptr)
+        return FALSE;
+    LPCWSTR p = lpszText;
+    while (*p == u' ')
+        ++p;
+    bool bNegative = false;
+    if (*p == u'+' || *p == u'-')
+        bNegative = *p++ == u'-';
+    double dResult = 0.0, dScale = 0.1;
+    bool bDigits = false, bPoint = false;
+    for (;; ++p)
+    {
+        if (*p >= u'0' && *p <= u'9')
+        {
+            bDigits = true;
+            if (!bPoint)
+                dResult = dResult * 10 + (*p - u'0');
+            else
+            {
+                dResult += (*p - u'0') * dScale;
+                dScale /= 10;
+            }
+        }
+        else if (*p == u'.' && !bPoint)
+        {
+            bPoint = true;
+        }
+        else
+        {
+            break;
+        }
+    }
+    while (*p == u' ')
+        ++p;
+    if (!bDigits || *p != 0)
+        return FALSE;
+    dValue = bNegative ? -dResult : dResult;
+    return TRUE;
+}
+
+LPCWSTR AFX_CDECL CQVTMarkupBuilder::GetLengthUnit(LPCWSTR lpszText)
+{
+    if (lpszText == nullptr)
+        return nullptr;
+    const size_t nLength = _tcslen(lpszText);
+    if (nLength <= 2)
+        return nullptr;
+    static const LPCWSTR kUnits[] = {u"pt", u"in", u"cm", u"mm"};
+    for (LPCWSTR lpszUnit : kUnits)
+    {
+        if (_tcsnicmp(lpszText + nLength - 2, lpszUnit, 2) == 0)
+            return lpszUnit;
+    }
+    return nullptr;
+}
+
+int AFX_CDECL CQVTMarkupBuilder::ApplyLengthUnit(__int64 nValue, LPCWSTR lpszUnit)
+{
+    nValue = std::clamp(nValue, -kNumberCeiling, kNumberCeiling);
+    if (lpszUnit == nullptr)
+        return SaturateInt(nValue);
+    if (_tcscmp(lpszUnit, u"pt") == 0)
+    {
+        // Points to pixels, rounded half away from zero.
+        const __int64 nScaled = nValue * 96;
+        return SaturateInt(nScaled >= 0 ? (nScaled + 36) / 72 : (nScaled - 36) / 72);
+    }
+    if (_tcscmp(lpszUnit, u"in") == 0)
+        return SaturateInt(nValue * 96);
+    if (_tcscmp(lpszUnit, u"cm") == 0)
+        return SaturateDouble(static_cast<double>(nValue) * 37.79528);
+    if (_tcscmp(lpszUnit, u"mm") == 0)
+        return SaturateDouble(static_cast<double>(nValue) * 3.779528);
+    return SaturateInt(nValue);
+}
+
+// The builder
+
+CQVTMarkupBuilder::CQVTMarkupBuilder(CQVTMarkupContext* pContext)
+    : m_hrComInit(::CoInitialize(nullptr)), m_pContext(pContext)
+{
+}
+
+CQVTMarkupBuilder::~CQVTMarkupBuilder()
+{
+    if (m_hrComInit == S_OK || m_hrComInit == S_FALSE)
+        ::CoUninitialize();
+}
+
+CQVTMarkupObject* CQVTMarkupBuilder::ConvertValue(CQVTMarkupDependencyProperty* pProperty, CQVTMarkupObject* pValue)
+{
+    return ConvertValue(this, m_pContext, pProperty, pValue);
+}
+
+CQVTMarkupObject* AFX_CDECL CQVTMarkupBuilder::ConvertValue(CQVTMarkupBuilder* pBuilder, CQVTMarkupContext* pContext,
+                                                            CQVTMarkupDependencyProperty* pProperty,
+                                                            CQVTMarkupObject* pValue)
+{
+    CQVTMarkupPropertyMetadata* pMetadata = pProperty->GetMetadata();
+    if (pMetadata != nullptr && pMetadata->m_pfnConverter != nullptr)
+    {
+        if (CQVTMarkupObject* pConverted = pMetadata->m_pfnConverter(pBuilder, pValue, pProperty))
+            return pConverted;
+    }
+    CQVTMarkupType* pType = pProperty->GetPropertyType();
+    CQVTMarkupAutoPtr prototype(pContext != nullptr ? pContext->CreateMarkupObject(pType)
+                                                    : pType->CreateObject(nullptr));
+    if (prototype != nullptr)
+    {
+        prototype->SetAssociatedProperty(pProperty);
+        if (CQVTMarkupObject* pConverted = prototype->ConvertFrom(pBuilder, pValue))
+            return pConverted;
+    }
+    ThrowBuilderErrorFormat(u"Cannot convert string in attribute '%ls' to object of type '%ls'", pProperty->GetName(),
+                            pType->GetClassName());
+}
+
+CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)
+{
+    m_strErrorText.Empty();
+    m_arrObjectStack.clear();
+    if (pParser == nullptr)
+        return nullptr;
+    IDispatch* pDocument = pParser->GetDocument();
+    if (pDocument == nullptr)
+    {
+        if (pParser->GetErrorCode() != S_OK)
+            m_strErrorText = pParser->GetErrorMessage();
+        return nullptr;
+    }
+    try
+    {
+        // Filled when the script host exists: the context drops the scripts
+        // of an earlier load here.
+        CQVTMarkupAutoPtr root;
+        IDispatchPtr pElement = XmlGetObject(pDocument, u"documentElement");
+        if (pElement != nullptr)
+            root.Reset(LoadObject(nullptr, pElement));
+        if (MarkupCast<CQVTMarkupUIElement>(root) == nullptr)
+            ThrowBuilderError(u"Root element have to be 'CQVTMarkupUIElement' type");
+        ApplyImplicitStyles(root, 0);
+        // Filled when the script host exists: named elements are handed to
+        // the context's script engine and the collected scripts run here.
+        return static_cast<CQVTMarkupUIElement*>(root.Detach());
+    }
+    catch (CQVTMarkupBuilderException* e)
+    {
+        m_strErrorText = CString(e->GetMessage()).Left(512);
+        e->Delete();
+    }
+    catch (COleException* e)
+    {
+        m_strErrorText.Format(u"COM Error [0x%08X]: %s", static_cast<unsigned>(e->m_sc),
+                              CQVTMarkupParser::GetSystemMessage(e->m_sc).GetString());
+        e->Delete();
+    }
+    catch (_com_error& e)
+    {
+        m_strErrorText.Format(u"COM Error [0x%08X]: %s", static_cast<unsigned>(e.Error()), e.ErrorMessage());
+    }
+    m_arrObjectStack.clear();
+    return nullptr;
+}
+
+void CQVTMarkupBuilder::CheckPrefix(IDispatch* pNode, const CString& strName)
+{
+    const int nColon = strName.Find(u':');
+    if (nColon < 0)
+        return;
+    const CString strPrefix = strName.Left(nColon);
+    if (strPrefix == u"x" || strPrefix == u"xml" || strPrefix == u"xmlns")
+        return;
+    if (!NodeText(pNode, u"namespaceURI").IsEmpty())
+        return;
+    ThrowUndeclaredPrefix(strPrefix, strName);
+}
+
+void CQVTMarkupBuilder::CheckDeclarations(IDispatch* pElement, const CString& strTag)
+{
+    // The platform's loader drops an undeclared prefix from the name of the
+    // element that uses it and declares the prefix empty there instead.
+    IDispatchPtr pAttributes = XmlGetObject(pElement, u"attributes");
+    long nCount = 0;
+    if (pAttributes == nullptr || !XmlGetLong(pAttributes, u"length", nCount))
+        return;
+    for (long i = 0; i < nCount; ++i)
+    {
+        IDispatchPtr pAttribute = XmlGetObject(pAttributes, u"item", {_variant_t(i)});
+        const CString strName = NodeText(pAttribute, u"nodeName");
+        if (strName.Find(u"xmlns:") == 0 && strName != u"xmlns:x" && NodeText(pAttribute, u"nodeValue").IsEmpty())
+            ThrowUndeclaredPrefix(strName.Mid(6), strTag);
+    }
+}
+
+void CQVTMarkupBuilder::ThrowUndeclaredPrefix(const CString& strPrefix, const CString& strName)
+{
+    CString strReason;
+    strReason.Format(u"Reference to undeclared namespace prefix: '%ls'.", strPrefix.GetString());
+    ThrowBuilderError(CQVTMarkupParser::FormatXmlError(static_cast<HRESULT>(0xC00CE01D), strReason, 0, 0, strName));
+}
+
+CQVTMarkupObject* CQVTMarkupBuilder::LoadObject(CQVTMarkupObject* pParent, IDispatch* pElement)
+{
+    if (static_cast<int>(m_arrObjectStack.size()) >= kMaxDepth)
+        ThrowBuilderErrorFormat(u"Elements are nested deeper than %d levels", static_cast<int>(kMaxDepth));
+    const CString strTag = NodeText(pElement, u"nodeName");
+    CheckPrefix(pElement, strTag);
+    CheckDeclarations(pElement, strTag);
+    if (!IsMarkupPrefixAllowed(strTag))
+        return nullptr;
+    CQVTMarkupAutoPtr object(CreateObject(strTag, pElement, pParent));
+    if (object == nullptr)
+        ThrowBuilderErrorFormat(u"The tag '%ls' does not exist in XML namespace", strTag.GetString());
+
+    m_arrObjectStack.push_back(object);
+    object->SetLoading(TRUE);
+    try
+    {
+        LoadAttributes(object, pElement);
+        for (IDispatchPtr pChild = XmlGetObject(pElement, u"firstChild"); pChild != nullptr;)
+        {
+            switch (NodeType(pChild))
+            {
+            case QVT_XML_NODE_ELEMENT:
+                LoadChildElement(object, pChild);
+                break;
+            case QVT_XML_NODE_TEXT:
+                LoadTextContent(object, pChild, FALSE);
+                break;
+            case QVT_XML_NODE_CDATA_SECTION:
+                LoadTextContent(object, pChild, TRUE);
+                break;
+            default:
+                break;
+            }
+            IDispatchPtr pNext = XmlGetObject(pChild, u"nextSibling");
+            XmlAssign(pChild, pNext);
+        }
+        object->SetLoading(FALSE);
+        object->OnBuildFinished(this);
+    }
+    catch (...)
+    {
+        object->SetLoading(FALSE);
+        m_arrObjectStack.pop_back();
+        throw;
+    }
+    m_arrObjectStack.pop_back();
+    return object.Detach();
+}
+
+CQVTMarkupObject* CQVTMarkupBuilder::CreateObject(const CString& strTag, IDispatch* pElement,
+                                                  CQVTMarkupObject* pParent)
+{
+    const int nDot = strTag.Find(u'.');
+    if (nDot < 0)
+    {
+        CQVTMarkupType* pType = FindMarkupType(strTag);
+        if (pType == nullptr)
+            return nullptr;
+        CQVTMarkupObject* pObject =
+            m_pContext != nullptr ? m_pContext->CreateMarkupObject(pType) : pType->CreateObject(nullptr);
+        if (pObject != nullptr)
+        {
+            pObject->SetSourceTag(strTag);
+            pObject->SetSourceNode(pElement);
+        }
+        return pObject;
+    }
+    if (pParent == nullptr)
+        return nullptr;
+    const CString strOwner = strTag.Left(nDot);
+    CQVTMarkupDependencyProperty* pProperty =
+        CQVTMarkupDependencyProperty::FindProperty(FindMarkupType(strOwner), strTag.Mid(nDot + 1));
+    if (pProperty == nullptr)
+        return nullptr;
+    BOOL bOwnerMatches = FALSE;
+    if (pProperty->IsAttached())
+    {
+        for (CQVTMarkupObject* p = pParent; p != nullptr && !bOwnerMatches; p = p->GetLogicalParent())
+            bOwnerMatches = p->GetSourceTag() != nullptr && strOwner == p->GetSourceTag();
+    }
+    else
+    {
+        bOwnerMatches = pParent->GetSourceTag() != nullptr && strOwner == pParent->GetSourceTag();
+    }
+    if (!bOwnerMatches)
+        ThrowBuilderErrorFormat(u"Invalid use of dependency property %ls", strTag.GetString());
+    CQVTMarkupObjectProperty* pObject = new CQVTMarkupObjectProperty(pProperty);
+    pObject->SetMarkupContext(m_pContext);
+    pObject->SetSourceTag(strTag);
+    pObject->SetSourceNode(pElement);
+    return pObject;
+}
+
+CQVTMarkupDependencyProperty* CQVTMarkupBuilder::FindAttributeProperty(CQVTMarkupObject* pObject,
+                                                                       const CString& strName)
+{
+    const int nDot = strName.Find(u'.');
+    if (nDot < 0)
+        return CQVTMarkupDependencyProperty::FindProperty(pObject->GetType(), strName);
+    return CQVTMarkupDependencyProperty::FindProperty(FindMarkupType(strName.Left(nDot)), strName.Mid(nDot + 1));
+}
+
+void CQVTMarkupBuilder::LoadAttributes(CQVTMarkupObject* pObject, IDispatch* pElement)
+{
+    IDispatchPtr pAttributes = XmlGetObject(pElement, u"attributes");
+    long nCount = 0;
+    if (pAttributes == nullptr || !XmlGetLong(pAttributes, u"length", nCount))
+        return;
+    for (long i = 0; i < nCount; ++i)
+    {
+        IDispatchPtr pAttribute = XmlGetObject(pAttributes, u"item", {_variant_t(i)});
+        if (pAttribute == nullptr)
+            continue;
+        const CString strName = NodeText(pAttribute, u"nodeName");
+        if (strName == u"xmlns")
+            continue;
+
+        CheckPrefix(pAttribute, strName);
+        if (!IsMarkupPrefixAllowed(strName))
+            continue;
+        CQVTMarkupDependencyProperty* pProperty = FindAttributeProperty(pObject, strName);
+        if (pProperty == nullptr)
+            ThrowBuilderErrorFormat(u"The property '%ls' does not exist in XML namespace", strName.GetString());
+        const CString strText = NodeText(pAttribute, u"nodeValue");
+        if (!strText.IsEmpty() && strText[0] == u'{' && (strText.GetLength() < 2 || strText[1] != u'}'))
+        {
+            CQVTMarkupAutoPtr value(ProvideExtensionValue(strText.GetString() + 1));
+            pObject->SetPropertyObject(this, pProperty, value);
+            continue;
+        }
+        LPCWSTR lpszLiteral = strText.GetString();
+        if (StartsWith(lpszLiteral, u"{}"))
+            lpszLiteral += 2;
+        CQVTMarkupAutoPtr value(CQVTMarkupString::CreateValue(lpszLiteral));
+        pObject->SetPropertyObject(this, pProperty, value);
+        value->OnBuildFinished(this);
+    }
+}
+
+void CQVTMarkupBuilder::LoadChildElement(CQVTMarkupObject* pParent, IDispatch* pNode)
+{
+    CQVTMarkupAutoPtr child(LoadObject(pParent, pNode));
+    if (child == nullptr)
+        return;
+    if (CQVTMarkupObjectProperty* pProperty = MarkupCast<CQVTMarkupObjectProperty>(child))
+    {
+        if (pProperty->GetPropertyValue() == nullptr)
+            ThrowBuilderErrorFormat(u"'%ls' property does not have a value", pProperty->GetProperty()->GetName());
+        pParent->SetPropertyObject(this, pProperty->GetProperty(), pProperty->GetPropertyValue());
+        return;
+    }
+    if (child->IsKindOf(CQVTMarkupExtension::GetMarkupType()))
+    {
+        pParent->AddExtension(child);
+        return;
+    }
+    pParent->SetContentObject(this, child);
+}
+
+void CQVTMarkupBuilder::LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pNode, BOOL bVerbatim)
+{
+    CString strText = NodeText(pNode, u"nodeValue");
+    if (!bVerbatim)
+    {
+        IDispatchPtr pParentNode = XmlGetObject(pNode, u"parentNode");
+        VARIANT space;
+        BOOL bPreserve = FALSE;
+        if (pParentNode != nullptr &&
+            SUCCEEDED(XmlInvoke(pParentNode, u"getAttribute", DISPATCH_METHOD, {_variant_t(u"xml:space")}, &space)))
+        {
+            bPreserve = space.vt == VT_BSTR && space.bstrVal != nullptr && _tcscmp(space.bstrVal, u"preserve") == 0;
+            ::VariantClear(&space);
+        }
+        if (!bPreserve)
+        {
+            const BOOL bPrevious = XmlGetObject(pNode, u"previousSibling") != nullptr;
+            const BOOL bNext = XmlGetObject(pNode, u"nextSibling") != nullptr;
+            strText = NormalizeText(strText, bPrevious, bNext);
+        }
+    }
+    if (strText.IsEmpty())
+        return;
+    if (IsAllSpace(strText))
+    {
+        if (!pObject->HasContentObject() || !pObject->AllowWhiteSpaceContent())
+            return;
+        strText = u" ";
+    }
+    CQVTMarkupAutoPtr value(CQVTMarkupString::CreateValue(strText, strText.GetLength()));
+    if (value == nullptr)
+        ThrowBuilderErrorFormat(u"Failed to load '%ls' object content",
+                                pObject->GetSourceTag() != nullptr ? pObject->GetSourceTag() : u"");
+    pObject->SetContentObject(this, value);
+    value->OnBuildFinished(this);
+}
+
+void CQVTMarkupBuilder::ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDepth)
+{
+    if (pObject == nullptr || nDepth > 2 * kMaxDepth)
+        return;
+    const int nCount = pObject->GetLogicalChildrenCount();
+    for (int i = 0; i < nCount; ++i)
+        ApplyImplicitStyles(pObject->GetLogicalChild(i), nDepth + 1);
+    if (CQVTMarkupInputElement* pElement = MarkupCast<CQVTMarkupInputElement>(pObject))
+        pElement->ApplyImplicitStyle();
+}
+
+// Markup extensions
+
+CQVTMarkupObject* CQVTMarkupBuilder::ProvideExtensionValue(LPCWSTR lpszText)
+{
+    const size_t nLength = _tcslen(lpszText);
+    if (nLength == 0 || lpszText[nLength - 1] != u'}')
+        ThrowBuilderError(u"Markup extension expressions must end with '}'");
+    const CString strBody(lpszText, static_cast<int>(nLength - 1));
+    LPCWSTR lpszBody = strBody.GetString();
+    if (StartsWith(lpszBody, u"x:Static "))
+        return ResolveStaticExtension(lpszBody + 9);
+    if (StartsWith(lpszBody, u"StaticResource "))
+        return FindResource(lpszBody + 15);
+    if (StartsWith(lpszBody, u"DynamicResource "))
+        return FindResource(lpszBody + 16);
+    if (StartsWith(lpszBody, u"x:Type "))
+        return ResolveType(lpszBody + 7);
+    ThrowBuilderErrorFormat(u"The tag '%ls' does not exist in XML namespace", lpszBody);
+}
+
+CQVTMarkupObject* CQVTMarkupBuilder::ResolveStaticExtension(LPCWSTR lpszPath)
+{
+    CQVTMarkupObject* pValue =
+        m_pContext != nullptr ? m_pContext->GetExtensionRoot()->FindValue(lpszPath) : nullptr;
+    if (pValue == nullptr)
+        ThrowBuilderErrorFormat(u"Cannot find the static extension '%ls'", lpszPath);
+    return pValue;
+}
+
+CQVTMarkupObject* CQVTMarkupBuilder::FindResource(LPCWSTR lpszKeyText)
+{
+    LPCWSTR p = lpszKeyText;
+    while (*p == u' ' || *p == u'\r' || *p == u'\n')
+        ++p;
+    CQVTMarkupAutoPtr key;
+    if (p[0] == u'{' && p[1] != u'}')
+        key.Reset(ProvideExtensionValue(p + 1));
+    else if (StartsWith(p, u"{}"))
+        key.Reset(CQVTMarkupString::CreateValue(p + 2));
+    else
+        key.Reset(CQVTMarkupString::CreateValue(p));
+
+    for (int i = GetObjectStackCount() - 1; i >= 0; --i)
+    {
+        CQVTMarkupObject* pObject = m_arrObjectStack[i];
+        CQVTMarkupObject* pFound = nullptr;
+        if (MarkupCast<CQVTMarkupFrameworkElement>(pObject) != nullptr ||
+            MarkupCast<CQVTMarkupFrameworkContentElement>(pObject) != nullptr ||
+            MarkupCast<CQVTMarkupStyle>(pObject) != nullptr)
+        {
+            pFound = CQVTMarkupResourceDictionary::FindResource(pObject, key);
+        }
+        else if (CQVTMarkupObjectProperty* pProperty = MarkupCast<CQVTMarkupObjectProperty>(pObject))
+        {
+            if (pProperty->GetPropertyValue() != nullptr)
+                pFound = CQVTMarkupResourceDictionary::FindResource(pProperty->GetPropertyValue(), key);
+        }
+        if (pFound != nullptr)
+        {
+            pFound->InternalAddRef();
+            return pFound;
+        }
+    }
+    if (CQVTMarkupColorKey* pColorKey = MarkupCast<CQVTMarkupColorKey>(key))
+        return new CQVTMarkupColor(::GetSysColor(pColorKey->GetKey()));
+    if (CQVTMarkupBrushKey* pBrushKey = MarkupCast<CQVTMarkupBrushKey>(key))
+        return new CQVTMarkupSolidColorBrush(::GetSysColor(pBrushKey->GetKey()));
+    ThrowBuilderErrorFormat(u"Cannot find resource named '%ls'. Resource names are case sensitive", p);
+}
+
+CQVTMarkupObject* CQVTMarkupBuilder::ResolveType(LPCWSTR lpszTagName)
+{
+    CQVTMarkupType* pType = FindMarkupType(lpszTagName);
+    if (pType == nullptr)
+        ThrowBuilderErrorFormat(u"Cannot find type '%ls'", lpszTagName);
+    pType->InternalAddRef();
+    return pType;
+}

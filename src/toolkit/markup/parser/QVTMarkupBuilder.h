@@ -1,0 +1,107 @@
+// Builds markup objects from the DOM a parser loaded: one object per element,
+// attributes converted and set, property elements gathered, content handed
+// to parents, extensions resolved, implicit styles applied afterwards. Every
+// error ends the build with its text kept here.
+#pragma once
+
+#include <afx.h>
+
+#include <vector>
+
+class CQVTMarkupContext;
+class CQVTMarkupDependencyProperty;
+class CQVTMarkupObject;
+class CQVTMarkupParser;
+class CQVTMarkupUIElement;
+
+class CQVTMarkupBuilderException : public CSimpleException
+{
+    DECLARE_DYNAMIC(CQVTMarkupBuilderException)
+
+public:
+    // Keeps at most 255 characters of the message.
+    explicit CQVTMarkupBuilderException(LPCWSTR lpszMessage);
+
+    BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
+    LPCWSTR GetMessage() const { return m_szMessage; }
+
+private:
+    WCHAR m_szMessage[256];
+};
+
+class CQVTMarkupBuilder
+{
+public:
+    explicit CQVTMarkupBuilder(CQVTMarkupContext* pContext);
+    virtual ~CQVTMarkupBuilder();
+
+    CQVTMarkupBuilder(const CQVTMarkupBuilder&) = delete;
+    CQVTMarkupBuilder& operator=(const CQVTMarkupBuilder&) = delete;
+
+    // The root element with one reference for the caller, or null with the
+    // error text set (empty when the text was not markup at all).
+    CQVTMarkupUIElement* Parse(CQVTMarkupParser* pParser);
+    const CString& GetErrorText() const { return m_strErrorText; }
+    CQVTMarkupContext* GetMarkupContext() const { return m_pContext; }
+
+    // A value of the property's type made from pValue (a new reference), or
+    // the conversion error.
+    CQVTMarkupObject* ConvertValue(CQVTMarkupDependencyProperty* pProperty, CQVTMarkupObject* pValue);
+    // The same for callers that may have no builder.
+    static CQVTMarkupObject* AFX_CDECL ConvertValue(CQVTMarkupBuilder* pBuilder, CQVTMarkupContext* pContext,
+                                                    CQVTMarkupDependencyProperty* pProperty,
+                                                    CQVTMarkupObject* pValue);
+
+    [[noreturn]] static void AFX_CDECL ThrowBuilderError(LPCWSTR lpszMessage);
+    [[noreturn]] static void ThrowBuilderErrorFormat(LPCWSTR lpszFormat, ...);
+    // The system message of a failed result code.
+    [[noreturn]] static void AFX_CDECL ThrowComError(HRESULT hr);
+
+    // The objects whose elements are being loaded, outermost first.
+    int GetObjectStackCount() const { return static_cast<int>(m_arrObjectStack.size()); }
+    CQVTMarkupObject* GetStackObject(int nIndex) const { return m_arrObjectStack[nIndex]; }
+
+    // Markup extensions; each result carries a new reference.
+    CQVTMarkupObject* ProvideExtensionValue(LPCWSTR lpszText);
+    CQVTMarkupObject* ResolveStaticExtension(LPCWSTR lpszPath);
+    CQVTMarkupObject* FindResource(LPCWSTR lpszKeyText);
+    CQVTMarkupObject* ResolveType(LPCWSTR lpszTagName);
+
+    // Number readers of the markup language. Whole numbers: optional white
+    // space and sign, digits, the rest ignored; saturated to 32 bits.
+    static int AFX_CDECL ReadWholeNumber(LPCWSTR lpszText);
+    // Real numbers: optional spaces and sign, digits with at most one '.',
+    // optional trailing spaces, nothing else.
+    static BOOL AFX_CDECL ReadNumber(LPCWSTR lpszText, double& dValue);
+    // A whole number in pixels from its "pt", "in", "cm" or "mm" unit;
+    // saturated to 32 bits.
+    static int AFX_CDECL ApplyLengthUnit(__int64 nValue, LPCWSTR lpszUnit);
+    // The unit named by the last two characters of a text longer than two.
+    static LPCWSTR AFX_CDECL GetLengthUnit(LPCWSTR lpszText);
+
+    // How deep elements may nest before the build is refused.
+    enum
+    {
+        kMaxDepth = 200
+    };
+
+private:
+    CQVTMarkupObject* LoadObject(CQVTMarkupObject* pParent, IDispatch* pElement);
+    CQVTMarkupObject* CreateObject(const CString& strTag, IDispatch* pElement, CQVTMarkupObject* pParent);
+    void LoadAttributes(CQVTMarkupObject* pObject, IDispatch* pElement);
+    void LoadChildElement(CQVTMarkupObject* pParent, IDispatch* pNode);
+    void LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pNode, BOOL bVerbatim);
+    CQVTMarkupDependencyProperty* FindAttributeProperty(CQVTMarkupObject* pObject, const CString& strName);
+    void CheckPrefix(IDispatch* pNode, const CString& strName);
+    void CheckDeclarations(IDispatch* pElement, const CString& strTag);
+    [[noreturn]] static void ThrowUndeclaredPrefix(const CString& strPrefix, const CString& strName);
+    void ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDepth);
+
+    HRESULT m_hrComInit;
+    CString m_strErrorText;
+    CQVTMarkupContext* m_pContext;                  // not counted
+    std::vector<CQVTMarkupObject*> m_arrObjectStack;  // outermost first, not counted
+};
+
+// The prefix of a qualified name is one markup may use: none, "x" or "qvt".
+BOOL AFXAPI IsMarkupPrefixAllowed(LPCWSTR lpszQualifiedName);
