@@ -56,9 +56,9 @@ public:
         m_hWnd = ::CreateWindowExW(0, kClass, u"markup", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr,
                                    nullptr, wc.hInstance, this);
         ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        // The real pointer is left alone: leave tracking may post
+        // WM_MOUSELEAVE, which nothing here dispatches.
         m_pContext = new CQVTMarkupContext(m_hWnd);
-        // The real pointer rests inside the window, so leave tracking stays quiet.
-        ::SetCursorPos(150, 180);
     }
     ~CHost()
     {
