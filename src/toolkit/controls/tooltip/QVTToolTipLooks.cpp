@@ -1,0 +1,213 @@
+#include "toolkit/controls/tooltip/QVTToolTipLooks.h"
+#include "toolkit/foundation/color/QVTColorManager.h"
+#include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/draw/QVTFontDC.h"
+
+#include <algorithm>
+
+namespace {
+
+// The resource theme's value, or the default while no theme is loaded.
+COLORREF ResourceThemeColor(LPCTSTR lpszSection, LPCTSTR lpszKey, COLORREF clrDefault)
+{
+    // Filled when the resource image set exists: GetResourceImagesIniColor
+    // (section, key, default) of the process-wide set. Until then no set is
+    // ever loaded, and a set that is not loaded gives the default.
+    (void)lpszSection;
+    (void)lpszKey;
+    return clrDefault;
+}
+
+}  // namespace
+
+void CQVTToolTipContext::CLunaToolTip::DrawBackground(CDC* pDC, TOOLITEM*, CRect rc)
+{
+    COLORREF clrBorder = RGB(0, 0, 0);
+    COLORREF clrTop = 0x97D4FF, clrBottom = 0xC8F2FF;
+    switch (QVTColorManager()->GetCurrentSystemTheme())
+    {
+    case qvtSystemThemeBlue:
+    case qvtSystemThemeRoyale:
+    case qvtSystemThemeAero:
+        clrBorder = 0x800000;
+        break;
+    case qvtSystemThemeOlive:
+        clrBorder = 0x385D3F;
+        break;
+    case qvtSystemThemeSilver:
+        clrBorder = 0x6F4B4B;
+        break;
+    default:
+        clrTop = GetTipBackColor();
+        clrBottom = RGB(0xFF, 0xFF, 0xFF);
+        break;
+    }
+    QVTDrawHelpers()->GradientFill(pDC, rc, clrTop, clrBottom, FALSE);
+    pDC->Draw3dRect(rc, clrBorder, clrBorder);
+}
+
+void CQVTToolTipContext::COfficeToolTip::DrawBackground(CDC* pDC, TOOLITEM*, CRect rc)
+{
+    COLORREF clrLight = ResourceThemeColor(_T("Window"), _T("TooltipLight"), (COLORREF)-1);
+    COLORREF clrDark = ResourceThemeColor(_T("Window"), _T("TooltipDark"), (COLORREF)-1);
+    COLORREF clrBorder = ResourceThemeColor(_T("Window"), _T("TooltipBorder"), (COLORREF)-1);
+    if (clrLight == (COLORREF)-1)
+        clrLight = RGB(0xFF, 0xFF, 0xFF);
+    if (clrDark == (COLORREF)-1)
+        clrDark = 0xEFD9C9;
+    if (clrBorder == (COLORREF)-1)
+        clrBorder = 0x767676;
+    QVTDrawHelpers()->GradientFill(pDC, rc, clrLight, clrDark, FALSE);
+    // Filled when the resource image set exists: the frame is its
+    // "TOOLTIPFRAME" image, stretched with magenta transparent, when the set
+    // holds one; without it the frame is a rectangle in the border colour.
+    pDC->Draw3dRect(rc, clrBorder, clrBorder);
+}
+
+CSize CQVTToolTipContext::COffice2013ToolTip::Layout(CDC* pDC, TOOLITEM* pTool, CString& strBody,
+                                                     CRect& rcTitle, CRect& rcBody)
+{
+    strBody = GetToolText(pTool);
+    rcTitle.SetRectEmpty();
+    rcBody.SetRectEmpty();
+    if (strBody.IsEmpty())
+        return CSize(0, 0);
+    const CRect& rcMargin = m_pContext->GetMargin();
+    BOOL bTitle = !m_strTitle.IsEmpty();
+    int nInsetX = bTitle ? Scale(12) : Scale(5);
+    int nInsetY = bTitle ? Scale(7) : Scale(5);
+    int nMaxWidth = m_pContext->GetMaxTipWidth() - rcMargin.left - rcMargin.right - 2 * nInsetX;
+    nMaxWidth = std::max(nMaxWidth, Scale(16));
+    CPoint ptOrigin(rcMargin.left + nInsetX, rcMargin.top + nInsetY);
+
+    CSize szTitle(0, 0);
+    if (bTitle)
+    {
+        CQVTFontDC font(pDC, &m_pContext->GetBoldFont());
+        CRect rcCalc(0, 0, nMaxWidth, 0);
+        pDC->DrawText(m_strTitle, &rcCalc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+        szTitle = rcCalc.Size();
+        rcTitle = CRect(ptOrigin, szTitle);
+    }
+    CQVTFontDC font(pDC, &m_pContext->GetFont());
+    CRect rcCalc(0, 0, nMaxWidth, 0);
+    pDC->DrawText(strBody, &rcCalc, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    int nBodyTop = ptOrigin.y + (bTitle ? szTitle.cy + Scale(6) : 0);
+    rcBody = CRect(CPoint(ptOrigin.x, nBodyTop), rcCalc.Size());
+
+    int nWidth = std::max(szTitle.cx, rcCalc.Width());
+    CSize szTip(nWidth + 2 * nInsetX + rcMargin.left + rcMargin.right,
+                rcBody.bottom + nInsetY + rcMargin.bottom);
+    // Right-to-left owners read it right-aligned.
+    if (IsOwnerRightToLeft(pTool))
+    {
+        int nRight = szTip.cx - rcMargin.right - nInsetX;
+        rcTitle.OffsetRect(nRight - rcTitle.right, 0);
+        rcBody.OffsetRect(nRight - rcBody.right, 0);
+    }
+    return szTip;
+}
+
+CSize CQVTToolTipContext::COffice2013ToolTip::CalcToolSize(CDC* pDC, TOOLITEM* pTool)
+{
+    CString strBody;
+    CRect rcTitle, rcBody;
+    return Layout(pDC, pTool, strBody, rcTitle, rcBody);
+}
+
+void CQVTToolTipContext::COffice2013ToolTip::DrawTool(CDC* pDC, TOOLITEM* pTool, CRect)
+{
+    CString strBody;
+    CRect rcTitle, rcBody;
+    if (Layout(pDC, pTool, strBody, rcTitle, rcBody).cx == 0)
+        return;
+    UINT nRTL = IsOwnerRightToLeft(pTool) ? (DT_RTLREADING | DT_RIGHT) : 0;
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(clrText);
+    if (!m_strTitle.IsEmpty())
+    {
+        CQVTFontDC font(pDC, &m_pContext->GetBoldFont());
+        pDC->DrawText(m_strTitle, rcTitle, DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS | nRTL);
+    }
+    CQVTFontDC font(pDC, &m_pContext->GetFont());
+    pDC->DrawText(strBody, rcBody, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS | nRTL);
+}
+
+void CQVTToolTipContext::COffice2013ToolTip::DrawBackground(CDC* pDC, TOOLITEM*, CRect rc)
+{
+    pDC->FillSolidRect(rc, clrBack);
+    pDC->Draw3dRect(rc, clrBorder, clrBorder);
+}
+
+CQVTToolTipContext::CRichEditToolTip::CRichEditToolTip(CQVTToolTipContext* pContext)
+    : CQVTToolTipContextToolTip(pContext)
+{
+}
+
+CQVTToolTipContext::CRichEditToolTip::~CRichEditToolTip() {}
+
+BOOL CQVTToolTipContext::CRichEditToolTip::RenderRichText(CDC* pDC, const CString& strText, CSize* pSize,
+                                                          const CRect* pRect)
+{
+    // Filled when the foundation's rich text renderer exists: a CQVTRichRender
+    // whose default character format has the tip text colour and the normal
+    // font's face and height in twips takes the text, measures it at the
+    // maximum tip width and draws it inside the margins. Until then the text
+    // cannot be rendered, and the tip shows plain.
+    (void)pDC;
+    (void)strText;
+    (void)pSize;
+    (void)pRect;
+    return FALSE;
+}
+
+CSize CQVTToolTipContext::CRichEditToolTip::CalcToolSize(CDC* pDC, TOOLITEM* pTool)
+{
+    CString strText = GetToolText(pTool);
+    if (strText.IsEmpty())
+        return CSize(0, 0);
+    CSize szText;
+    if (!RenderRichText(pDC, strText, &szText, nullptr))
+        return CQVTToolTipContextToolTip::CalcToolSize(pDC, pTool);
+    const CRect& rcMargin = m_pContext->GetMargin();
+    return CSize(szText.cx + rcMargin.left + rcMargin.right + 2 * Scale(3),
+                 szText.cy + rcMargin.top + rcMargin.bottom + 2 * Scale(3));
+}
+
+void CQVTToolTipContext::CRichEditToolTip::DrawTool(CDC* pDC, TOOLITEM* pTool, CRect rc)
+{
+    CString strText = GetToolText(pTool);
+    CRect rcText = GetContentRect(rc);
+    if (!RenderRichText(pDC, strText, nullptr, &rcText))
+        CQVTToolTipContextToolTip::DrawTool(pDC, pTool, rc);
+}
+
+CQVTToolTipContext::CMarkupToolTip::CMarkupToolTip(CQVTToolTipContext* pContext)
+    : CQVTToolTipContextToolTip(pContext)
+{
+}
+
+CQVTToolTipContext::CMarkupToolTip::~CMarkupToolTip() {}
+
+BOOL CQVTToolTipContext::CMarkupToolTip::PrepareElement(const CString& strText)
+{
+    // Filled when the markup entry functions exist: MarkupCreateContext for
+    // this window, MarkupSetDefaultFont with the normal font and the tip text
+    // colour, and MarkupParseText of the text (the element kept until the
+    // text changes). Until then no text parses, and the tip shows plain.
+    (void)strText;
+    return FALSE;
+}
+
+CSize CQVTToolTipContext::CMarkupToolTip::CalcToolSize(CDC* pDC, TOOLITEM* pTool)
+{
+    // Text that does not parse as markup is a plain tip.
+    PrepareElement(GetToolText(pTool));
+    return CQVTToolTipContextToolTip::CalcToolSize(pDC, pTool);
+}
+
+void CQVTToolTipContext::CMarkupToolTip::DrawTool(CDC* pDC, TOOLITEM* pTool, CRect rc)
+{
+    PrepareElement(GetToolText(pTool));
+    CQVTToolTipContextToolTip::DrawTool(pDC, pTool, rc);
+}
