@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "toolkit/foundation/core/QVTNonClientMetrics.h"
+#include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/markup/context/QVTMarkupDelegate.h"
 #include "toolkit/markup/elements/QVTMarkupFrameworkContentElement.h"
@@ -55,7 +56,8 @@ CQVTMarkupContext::CQVTMarkupContext(HWND hWndHost)
       m_nDefaultSmoothingMode(0), m_bDefaultTextSmoothing(0), m_pMouseOverElement(nullptr),
       m_pCaptureElement(nullptr), m_pMouseRoot(nullptr), m_pFontHead(nullptr), m_pFontTail(nullptr),
       m_pDelegateMap(new CQVTMarkupDelegateMap()), m_pKeyboardNavigation(nullptr), m_bToolRectOverride(FALSE),
-      m_ptToolRectOverride(0, 0), m_nRefCount(1), m_bGdiPlus(TRUE), m_bFrozen(FALSE), m_bWholeWindowPending(FALSE)
+      m_ptToolRectOverride(0, 0), m_nRefCount(1), m_pImageManager(nullptr), m_bGdiPlus(TRUE),
+      m_bFrozen(FALSE), m_bWholeWindowPending(FALSE)
 {
     RegisterMarkupTypes();
 
@@ -78,6 +80,7 @@ CQVTMarkupContext::CQVTMarkupContext(HWND hWndHost)
 CQVTMarkupContext::~CQVTMarkupContext()
 {
     m_pExtensionRoot.reset();
+    SetImageManager(nullptr);
     m_pMouseOverElement = nullptr;
     m_pMouseRoot = nullptr;
     if (m_pKeyboardNavigation != nullptr)
@@ -200,12 +203,30 @@ void CQVTMarkupContext::OnFontReleased(CQVTMarkupFont* pFont)
     }
 }
 
+CQVTImageManager* CQVTMarkupContext::GetImageManager()
+{
+    return m_pImageManager != nullptr ? m_pImageManager : QVTImageManager();
+}
+
+void CQVTMarkupContext::SetImageManager(CQVTImageManager* pImageManager)
+{
+    if (pImageManager == m_pImageManager)
+        return;
+    if (pImageManager != nullptr)
+        pImageManager->InternalAddRef();
+    CQVTImageManager* pOld = m_pImageManager;
+    m_pImageManager = pImageManager;
+    if (pOld != nullptr)
+        pOld->InternalRelease();
+}
+
 COLORREF CQVTMarkupContext::GetMaskColor()
 {
     if (m_clrMask != static_cast<COLORREF>(-1))
         return m_clrMask;
-    // Filled when the image manager exists: its mask colour, when set, comes
-    // before the default below.
+    const COLORREF clrManager = GetImageManager()->GetMaskColor();
+    if (clrManager != static_cast<COLORREF>(-1))
+        return clrManager;
     return RGB(0, 255, 0);
 }
 
@@ -326,7 +347,8 @@ CRect CQVTMarkupContext::GetElementWindowRect(CQVTMarkupObject* pElement, BOOL b
     CQVTMarkupVisual* pVisual = MarkupCast<CQVTMarkupVisual>(pElement);
     if (pVisual == nullptr)
     {
-        if (CQVTMarkupFrameworkContentElement* pContent = MarkupCast<CQVTMarkupFrameworkContentElement>(pElement))
+        if (CQVTMarkupFrameworkContentElement* pContent =
+                MarkupCast<CQVTMarkupFrameworkContentElement>(pElement))
             pVisual = pContent->GetParentFrameworkElement();
     }
     if (pVisual == nullptr)
@@ -394,7 +416,8 @@ void CQVTMarkupContext::UnfreezeUpdates()
 
 // Input routing
 
-void CQVTMarkupContext::BuildRoute(CQVTMarkupInputElement* pElement, std::vector<CQVTMarkupInputElement*>& route)
+void CQVTMarkupContext::BuildRoute(CQVTMarkupInputElement* pElement,
+                                   std::vector<CQVTMarkupInputElement*>& route)
 {
     for (CQVTMarkupObject* p = pElement; p != nullptr; p = p->GetLogicalParent())
     {
@@ -494,7 +517,7 @@ void CQVTMarkupContext::OnMouseMove(CQVTMarkupUIElement* pRoot, CPoint point)
     CRoute route;
     BuildRoute(m_pMouseOverElement, route.m_elements);
     CQVTMarkupAutoPtr args(new CQVTMarkupMouseEventArgs(CQVTMarkupInputElement::m_pMouseMoveEvent,
-                                                         m_pMouseOverElement, m_hWndHost, point));
+                                                        m_pMouseOverElement, m_hWndHost, point));
     CQVTMarkupMouseEventArgs* pArgs = static_cast<CQVTMarkupMouseEventArgs*>(args.Get());
     for (CQVTMarkupInputElement* pElement : route.m_elements)
     {
@@ -655,7 +678,7 @@ void CQVTMarkupContext::OnCaptureChanged()
     CQVTMarkupAutoPtr hold(pCapture);
     pCapture->InternalAddRef();
     CQVTMarkupAutoPtr args(new CQVTMarkupMouseEventArgs(CQVTMarkupInputElement::m_pLostMouseCaptureEvent,
-                                                         pCapture, m_hWndHost, CPoint(-1, -1)));
+                                                        pCapture, m_hWndHost, CPoint(-1, -1)));
     CQVTMarkupMouseEventArgs* pArgs = static_cast<CQVTMarkupMouseEventArgs*>(args.Get());
     pCapture->RaiseEvent(pArgs);
     if (!pArgs->IsHandled())

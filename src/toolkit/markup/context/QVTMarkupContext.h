@@ -12,6 +12,7 @@
 
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 
+class CQVTImageManager;
 class CQVTMarkupDelegate;
 class CQVTMarkupDelegateMap;
 class CQVTMarkupEventHandlerTable;
@@ -78,6 +79,11 @@ public:
     // Called by a font that goes away.
     void OnFontReleased(CQVTMarkupFont* pFont);
 
+    // The context's own image manager, else the process-wide one.
+    CQVTImageManager* GetImageManager();
+    // Holds a reference on the manager; null returns to the process-wide one.
+    void SetImageManager(CQVTImageManager* pImageManager);
+    // The context's mask colour, else the image manager's, else green.
     COLORREF GetMaskColor();
     void SetMaskColor(COLORREF clr) { m_clrMask = clr; }
 
@@ -147,9 +153,10 @@ private:
     std::unique_ptr<CQVTMarkupEventHandlerTable> m_pHandlerTable;
     std::unique_ptr<CQVTMarkupDelegateMap> m_pDelegateMap;
     CQVTMarkupKeyboardNavigation* m_pKeyboardNavigation;  // owned, holds no context reference
-    BOOL m_bToolRectOverride;  // nothing sets it yet; tool records honour it
+    BOOL m_bToolRectOverride;                             // nothing sets it yet; tool records honour it
     CPoint m_ptToolRectOverride;
     LONG m_nRefCount;
+    CQVTImageManager* m_pImageManager;  // counted, or null for the process-wide one
     std::unique_ptr<CQVTMarkupStaticExtension> m_pExtensionRoot;
     BOOL m_bGdiPlus;
     std::unique_ptr<CQVTDpiScaler> m_pDpiScaler;

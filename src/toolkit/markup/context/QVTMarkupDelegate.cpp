@@ -38,8 +38,7 @@ void CQVTMarkupOleDelegate::Execute(CQVTMarkupObject* pSender, CQVTMarkupRoutedE
 void CQVTMarkupOleAutoDelegate::Execute(CQVTMarkupObject* pSender, CQVTMarkupRoutedEventArgs* pArgs)
 {
     if (m_pMap != nullptr && m_pMap->GetHandler() != nullptr)
-        MarkupInvokeDelegateMethod(m_pMap->GetHandler(), m_strMethod, pSender,
-                                   pArgs);
+        MarkupInvokeDelegateMethod(m_pMap->GetHandler(), m_strMethod, pSender, pArgs);
 }
 
 CQVTMarkupDelegateMap::~CQVTMarkupDelegateMap()

@@ -45,7 +45,10 @@ HRESULT AFXAPI MarkupInvokeDelegateMethod(IDispatch* pTarget, LPCWSTR lpszMethod
 class CQVTMarkupOleDelegate : public CQVTMarkupDelegate
 {
 public:
-    CQVTMarkupOleDelegate(IDispatch* pTarget, LPCWSTR lpszMethod) : m_pTarget(pTarget), m_strMethod(lpszMethod) {}
+    CQVTMarkupOleDelegate(IDispatch* pTarget, LPCWSTR lpszMethod)
+        : m_pTarget(pTarget), m_strMethod(lpszMethod)
+    {
+    }
     void Execute(CQVTMarkupObject* pSender, CQVTMarkupRoutedEventArgs* pArgs) override;
 
 private:
@@ -89,7 +92,7 @@ private:
         bool operator()(const CString& a, const CString& b) const { return _tcscmp(a, b) < 0; }
     };
     std::map<CString, CQVTMarkupDelegate*, CNameLess> m_map;  // counted
-    IDispatch* m_pHandler = nullptr;                            // not counted
+    IDispatch* m_pHandler = nullptr;                          // not counted
 };
 
 // Handlers by routed event, in the order added; the same delegate may be

@@ -49,7 +49,8 @@ template <class T>
 class CQVTMarkupTypedCollection : public CQVTMarkupCollection
 {
 public:
-    explicit CQVTMarkupTypedCollection(BOOL bParent = TRUE) : CQVTMarkupCollection(T::GetMarkupType(), bParent)
+    explicit CQVTMarkupTypedCollection(BOOL bParent = TRUE)
+        : CQVTMarkupCollection(T::GetMarkupType(), bParent)
     {
     }
     // Null for an index outside the items.

@@ -93,7 +93,8 @@ CQVTMarkupPropertyMetadata::CQVTMarkupPropertyMetadata(CQVTMarkupObject* pDefaul
 CQVTMarkupPropertyMetadata::CQVTMarkupPropertyMetadata(CQVTMarkupObject* pDefaultValue,
                                                        PFNMARKUPCONVERTER pfnConverter,
                                                        PFNMARKUPPROPERTYCHANGED pfnChanged, DWORD dwFlags)
-    : m_pDefaultValue(pDefaultValue), m_pfnConverter(pfnConverter), m_pfnChanged(pfnChanged), m_dwFlags(dwFlags)
+    : m_pDefaultValue(pDefaultValue), m_pfnConverter(pfnConverter), m_pfnChanged(pfnChanged),
+      m_dwFlags(dwFlags)
 {
 }
 
@@ -129,9 +130,9 @@ CQVTMarkupDependencyProperty* AFX_CDECL CQVTMarkupDependencyProperty::Enter(
     return pProperty;
 }
 
-CQVTMarkupDependencyProperty* AFX_CDECL CQVTMarkupDependencyProperty::Register(
-    LPCWSTR lpszName, CQVTMarkupType* pPropertyType, CQVTMarkupType* pOwnerType,
-    CQVTMarkupPropertyMetadata* pMetadata)
+CQVTMarkupDependencyProperty* AFX_CDECL
+CQVTMarkupDependencyProperty::Register(LPCWSTR lpszName, CQVTMarkupType* pPropertyType,
+                                       CQVTMarkupType* pOwnerType, CQVTMarkupPropertyMetadata* pMetadata)
 {
     return Enter(new CQVTMarkupDependencyProperty(), lpszName, pPropertyType, pOwnerType, pMetadata, FALSE);
 }
@@ -144,19 +145,19 @@ CQVTMarkupDependencyProperty* AFX_CDECL CQVTMarkupDependencyProperty::RegisterAt
 }
 
 CQVTMarkupRoutedEvent* AFX_CDECL CQVTMarkupDependencyProperty::RegisterRoutedEvent(LPCWSTR lpszName,
-                                                                                  DWORD dwRoutingStrategy,
-                                                                                  CQVTMarkupType* pOwnerType)
+                                                                                   DWORD dwRoutingStrategy,
+                                                                                   CQVTMarkupType* pOwnerType)
 {
-    CQVTMarkupPropertyMetadata* pMetadata =
-        dwRoutingStrategy != QVT_MARKUP_ROUTING_DIRECT ? new CQVTMarkupPropertyMetadata(nullptr, dwRoutingStrategy)
-                                                       : nullptr;
+    CQVTMarkupPropertyMetadata* pMetadata = dwRoutingStrategy != QVT_MARKUP_ROUTING_DIRECT
+                                                ? new CQVTMarkupPropertyMetadata(nullptr, dwRoutingStrategy)
+                                                : nullptr;
     CQVTMarkupRoutedEvent* pEvent = new CQVTMarkupRoutedEvent();
     Enter(pEvent, lpszName, CQVTMarkupString::GetMarkupType(), pOwnerType, pMetadata, FALSE);
     return pEvent;
 }
 
-CQVTMarkupDependencyProperty* AFX_CDECL CQVTMarkupDependencyProperty::AddOwner(
-    CQVTMarkupDependencyProperty* pProperty, CQVTMarkupType* pOwnerType)
+CQVTMarkupDependencyProperty* AFX_CDECL
+CQVTMarkupDependencyProperty::AddOwner(CQVTMarkupDependencyProperty* pProperty, CQVTMarkupType* pOwnerType)
 {
     if (pProperty == nullptr || pOwnerType == nullptr)
         return pProperty;
@@ -166,7 +167,7 @@ CQVTMarkupDependencyProperty* AFX_CDECL CQVTMarkupDependencyProperty::AddOwner(
 }
 
 CQVTMarkupDependencyProperty* AFX_CDECL CQVTMarkupDependencyProperty::FindProperty(CQVTMarkupType* pType,
-                                                                                  LPCWSTR lpszName)
+                                                                                   LPCWSTR lpszName)
 {
     if (pType == nullptr || lpszName == nullptr)
         return nullptr;
@@ -188,7 +189,8 @@ int AFX_CDECL CQVTMarkupDependencyProperty::GetPropertyCount()
     return g_nPropertyCount;
 }
 
-std::vector<CQVTMarkupDependencyProperty::CEntry> AFX_CDECL CQVTMarkupDependencyProperty::GetRegisteredProperties()
+std::vector<CQVTMarkupDependencyProperty::CEntry> AFX_CDECL
+CQVTMarkupDependencyProperty::GetRegisteredProperties()
 {
     std::vector<CEntry> entries;
     CPropertyFromNameMap* pMap = MarkupPropertyFromNameMap();

@@ -9,7 +9,7 @@
 // Metadata flags.
 enum : DWORD
 {
-    QVT_MARKUP_INHERITS = 1,         // lookup falls back to ancestors; changes are pushed down
+    QVT_MARKUP_INHERITS = 1,  // lookup falls back to ancestors; changes are pushed down
     QVT_MARKUP_AFFECTS_ARRANGE = 2,
     QVT_MARKUP_AFFECTS_MEASURE = 4,
     QVT_MARKUP_AFFECTS_RENDER = 32,
@@ -17,8 +17,9 @@ enum : DWORD
     QVT_MARKUP_SCALE_Y = 128,  // a vertical length
 };
 
-typedef CQVTMarkupObject*(AFX_CDECL* PFNMARKUPCONVERTER)(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pSource,
-                                                        CQVTMarkupDependencyProperty* pProperty);
+typedef CQVTMarkupObject*(AFX_CDECL* PFNMARKUPCONVERTER)(CQVTMarkupBuilder* pBuilder,
+                                                         CQVTMarkupObject* pSource,
+                                                         CQVTMarkupDependencyProperty* pProperty);
 typedef void(AFX_CDECL* PFNMARKUPPROPERTYCHANGED)(CQVTMarkupObject* pObject,
                                                   CQVTMarkupPropertyChangedEventArgs* pArgs);
 
@@ -26,7 +27,8 @@ class CQVTMarkupPropertyMetadata
 {
 public:
     CQVTMarkupPropertyMetadata(CQVTMarkupObject* pDefaultValue, DWORD dwFlags);
-    CQVTMarkupPropertyMetadata(CQVTMarkupObject* pDefaultValue, PFNMARKUPCONVERTER pfnConverter, DWORD dwFlags);
+    CQVTMarkupPropertyMetadata(CQVTMarkupObject* pDefaultValue, PFNMARKUPCONVERTER pfnConverter,
+                               DWORD dwFlags);
     CQVTMarkupPropertyMetadata(CQVTMarkupObject* pDefaultValue, PFNMARKUPCONVERTER pfnConverter,
                                PFNMARKUPPROPERTYCHANGED pfnChanged, DWORD dwFlags);
     CQVTMarkupPropertyMetadata(CQVTMarkupObject* pDefaultValue, PFNMARKUPPROPERTYCHANGED pfnChanged,
@@ -62,17 +64,17 @@ public:
 
     // Registration takes the metadata (which takes its default value).
     static CQVTMarkupDependencyProperty* AFX_CDECL Register(LPCWSTR lpszName, CQVTMarkupType* pPropertyType,
-                                                           CQVTMarkupType* pOwnerType,
-                                                           CQVTMarkupPropertyMetadata* pMetadata = nullptr);
-    static CQVTMarkupDependencyProperty* AFX_CDECL RegisterAttached(LPCWSTR lpszName,
-                                                                   CQVTMarkupType* pPropertyType,
-                                                                   CQVTMarkupType* pOwnerType,
-                                                                   CQVTMarkupPropertyMetadata* pMetadata = nullptr);
-    static class CQVTMarkupRoutedEvent* AFX_CDECL RegisterRoutedEvent(LPCWSTR lpszName, DWORD dwRoutingStrategy,
+                                                            CQVTMarkupType* pOwnerType,
+                                                            CQVTMarkupPropertyMetadata* pMetadata = nullptr);
+    static CQVTMarkupDependencyProperty* AFX_CDECL
+    RegisterAttached(LPCWSTR lpszName, CQVTMarkupType* pPropertyType, CQVTMarkupType* pOwnerType,
+                     CQVTMarkupPropertyMetadata* pMetadata = nullptr);
+    static class CQVTMarkupRoutedEvent* AFX_CDECL RegisterRoutedEvent(LPCWSTR lpszName,
+                                                                      DWORD dwRoutingStrategy,
                                                                       CQVTMarkupType* pOwnerType);
     // Enters the same property under another owner type.
     static CQVTMarkupDependencyProperty* AFX_CDECL AddOwner(CQVTMarkupDependencyProperty* pProperty,
-                                                           CQVTMarkupType* pOwnerType);
+                                                            CQVTMarkupType* pOwnerType);
     // By name on the type or its bases; a leading "x:" is skipped.
     static CQVTMarkupDependencyProperty* AFX_CDECL FindProperty(CQVTMarkupType* pType, LPCWSTR lpszName);
     // How many value slots have been handed out.
@@ -90,9 +92,10 @@ protected:
 
 private:
     static CQVTMarkupDependencyProperty* AFX_CDECL Enter(CQVTMarkupDependencyProperty* pProperty,
-                                                        LPCWSTR lpszName, CQVTMarkupType* pPropertyType,
-                                                        CQVTMarkupType* pOwnerType,
-                                                        CQVTMarkupPropertyMetadata* pMetadata, BOOL bAttached);
+                                                         LPCWSTR lpszName, CQVTMarkupType* pPropertyType,
+                                                         CQVTMarkupType* pOwnerType,
+                                                         CQVTMarkupPropertyMetadata* pMetadata,
+                                                         BOOL bAttached);
 
     LPCWSTR m_lpszName;  // static text
     CQVTMarkupType* m_pPropertyType;

@@ -21,9 +21,9 @@ CQVTMarkupDependencyProperty* CQVTMarkupObject::m_pKeyProperty = nullptr;
 
 CQVTMarkupType* AFX_CDECL CQVTMarkupObject::GetMarkupType()
 {
-    static CQVTMarkupType* s_pType = new CQVTMarkupType(nullptr, u"CQVTMarkupObject",
-                                                        &QVTCreateMarkupObject<CQVTMarkupObject>, nullptr,
-                                                        &CQVTMarkupObject::RegisterMarkupProperties);
+    static CQVTMarkupType* s_pType =
+        new CQVTMarkupType(nullptr, u"CQVTMarkupObject", &QVTCreateMarkupObject<CQVTMarkupObject>, nullptr,
+                           &CQVTMarkupObject::RegisterMarkupProperties);
     return s_pType;
 }
 
@@ -38,16 +38,16 @@ void AFX_CDECL CQVTMarkupObject::EnsureMarkupClass()
 void AFX_CDECL CQVTMarkupObject::RegisterMarkupProperties()
 {
     CQVTMarkupString::EnsureMarkupClass();
-    m_pNameProperty = CQVTMarkupDependencyProperty::Register(u"Name", CQVTMarkupString::GetMarkupType(),
-                                                             GetMarkupType());
+    m_pNameProperty =
+        CQVTMarkupDependencyProperty::Register(u"Name", CQVTMarkupString::GetMarkupType(), GetMarkupType());
     m_pKeyProperty =
         CQVTMarkupDependencyProperty::Register(u"Key", CQVTMarkupObject::GetMarkupType(), GetMarkupType());
 }
 
 CQVTMarkupObject::CQVTMarkupObject(DWORD dwFlags)
     : m_hrComInit(E_FAIL), m_bComInitialized(FALSE), m_pLogicalParent(nullptr), m_pProperties(nullptr),
-      m_pAssociatedProperty(nullptr), m_pMarkupContext(nullptr), m_pSourceNode(nullptr), m_bHasSourceTag(FALSE),
-      m_bLoading(FALSE)
+      m_pAssociatedProperty(nullptr), m_pMarkupContext(nullptr), m_pSourceNode(nullptr),
+      m_bHasSourceTag(FALSE), m_bLoading(FALSE)
 {
     EnableAutomation();
     if ((dwFlags & flagNoComInit) == 0)
@@ -132,8 +132,8 @@ void CQVTMarkupObject::SetPropertyObject(CQVTMarkupBuilder* pBuilder, CQVTMarkup
         return;
     if (pValue != nullptr && !pValue->IsKindOf(pProperty->GetPropertyType()))
     {
-        CQVTMarkupObject* pConverted = CQVTMarkupBuilder::ConvertValue(pBuilder, GetConversionContext(pBuilder),
-                                                                       pProperty, pValue);
+        CQVTMarkupObject* pConverted =
+            CQVTMarkupBuilder::ConvertValue(pBuilder, GetConversionContext(pBuilder), pProperty, pValue);
         SetValue(pProperty, pConverted);
         return;
     }
@@ -264,7 +264,8 @@ CQVTMarkupObject* CQVTMarkupObject::FindValueOwner(CQVTMarkupDependencyProperty*
     CQVTMarkupPropertyMetadata* pMetadata = pProperty->GetMetadata();
     if (pMetadata == nullptr || (pMetadata->m_dwFlags & QVT_MARKUP_INHERITS) == 0)
         return nullptr;
-    for (CQVTMarkupObject* pParent = m_pLogicalParent; pParent != nullptr; pParent = pParent->GetLogicalParent())
+    for (CQVTMarkupObject* pParent = m_pLogicalParent; pParent != nullptr;
+         pParent = pParent->GetLogicalParent())
     {
         if (pParent->GetLocalValue(pProperty) != nullptr)
             return pParent;

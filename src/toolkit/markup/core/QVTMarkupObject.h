@@ -133,8 +133,8 @@ private:
     // Result of this object's CoInitialize; undone only when it was S_OK or S_FALSE.
     HRESULT m_hrComInit;
     BOOL m_bComInitialized;
-    CQVTMarkupObject* m_pLogicalParent;               // not counted
-    CQVTMarkupProperties* m_pProperties;              // owned, made on the first value
+    CQVTMarkupObject* m_pLogicalParent;                   // not counted
+    CQVTMarkupProperties* m_pProperties;                  // owned, made on the first value
     CQVTMarkupDependencyProperty* m_pAssociatedProperty;  // not counted
     std::vector<CQVTMarkupObject*> m_arrExtensions;       // counted
     CQVTMarkupContext* m_pMarkupContext;                  // one context reference

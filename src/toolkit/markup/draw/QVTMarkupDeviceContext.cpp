@@ -5,8 +5,9 @@
 IMPLEMENT_DYNAMIC(CQVTMarkupDeviceContext, CObject)
 
 CQVTMarkupDeviceContext::CQVTMarkupDeviceContext(HDC hDC, HDC hAttribDC)
-    : m_hDC(hDC), m_hAttribDC(hAttribDC != nullptr ? hAttribDC : hDC), m_szWindowExt{1, 1},
-      m_szViewportExt{1, 1}, m_dOpacity(1.0), m_hOldFont(nullptr), m_nSmoothingMode(0)
+    : m_hDC(hDC),
+      m_hAttribDC(hAttribDC != nullptr ? hAttribDC : hDC), m_szWindowExt{1, 1}, m_szViewportExt{1, 1},
+      m_dOpacity(1.0), m_hOldFont(nullptr), m_nSmoothingMode(0)
 {
     ::GetWindowExtEx(m_hDC, &m_szWindowExt);
     ::GetViewportExtEx(m_hDC, &m_szViewportExt);

@@ -13,8 +13,8 @@ CQVTMarkupDrawingContext::CQVTMarkupDrawingContext(CQVTMarkupContext* pContext)
 }
 
 CQVTMarkupDrawingContext::CQVTMarkupDrawingContext(CQVTMarkupContext* pContext, HDC hDC, HDC hAttribDC)
-    : m_hDC(hDC), m_hAttribDC(hAttribDC != nullptr ? hAttribDC : hDC), m_pFont(nullptr), m_rcClipBox{0, 0, 0, 0},
-      m_bOwnsDC(FALSE), m_pContext(pContext), m_nTextFlag(0)
+    : m_hDC(hDC), m_hAttribDC(hAttribDC != nullptr ? hAttribDC : hDC),
+      m_pFont(nullptr), m_rcClipBox{0, 0, 0, 0}, m_bOwnsDC(FALSE), m_pContext(pContext), m_nTextFlag(0)
 {
     Initialize();
 }
@@ -25,7 +25,8 @@ void CQVTMarkupDrawingContext::Initialize()
     // GDI+ where the contexts allow it; until then every surface is GDI.
     m_pDeviceContext.reset(new CQVTMarkupDeviceContext(m_hDC, m_hAttribDC));
     if (m_pContext != nullptr)
-        SetSmoothingModeAndTextFlag(m_pContext->GetDefaultSmoothingMode(), m_pContext->GetDefaultTextSmoothing());
+        SetSmoothingModeAndTextFlag(m_pContext->GetDefaultSmoothingMode(),
+                                    m_pContext->GetDefaultTextSmoothing());
     UpdateClipBox();
     ::SetBkMode(m_hDC, TRANSPARENT);
 }

@@ -36,7 +36,8 @@ RECT CQVTMarkupFrameworkContentElement::GetHostUpdateRect() const
 }
 
 void CQVTMarkupFrameworkContentElement::OnPropertyChanged(CQVTMarkupDependencyProperty* pProperty,
-                                                          CQVTMarkupObject* pOldValue, CQVTMarkupObject* pNewValue)
+                                                          CQVTMarkupObject* pOldValue,
+                                                          CQVTMarkupObject* pNewValue)
 {
     CQVTMarkupInputElement::OnPropertyChanged(pProperty, pOldValue, pNewValue);
     CQVTMarkupFrameworkElement* pHost = GetParentFrameworkElement();

@@ -21,7 +21,8 @@ CQVTMarkupDependencyProperty* CQVTMarkupFrameworkElement::m_pMaxHeightProperty =
 CQVTMarkupDependencyProperty* CQVTMarkupFrameworkElement::m_pTagProperty = nullptr;
 
 namespace {
-const DWORD kLayoutFlags = QVT_MARKUP_AFFECTS_ARRANGE | QVT_MARKUP_AFFECTS_MEASURE | QVT_MARKUP_AFFECTS_RENDER;
+const DWORD kLayoutFlags =
+    QVT_MARKUP_AFFECTS_ARRANGE | QVT_MARKUP_AFFECTS_MEASURE | QVT_MARKUP_AFFECTS_RENDER;
 
 int ClampToInt(__int64 nValue)
 {
@@ -64,8 +65,8 @@ CQVTMarkupObject* AFX_CDECL ConvertVerticalAlignment(CQVTMarkupBuilder*, CQVTMar
 }  // namespace
 
 CQVTMarkupObject* AFX_CDECL CQVTMarkupFrameworkElement::ConvertLength(CQVTMarkupBuilder* pBuilder,
-                                                                     CQVTMarkupObject* pSource,
-                                                                     CQVTMarkupDependencyProperty* pProperty)
+                                                                      CQVTMarkupObject* pSource,
+                                                                      CQVTMarkupDependencyProperty* pProperty)
 {
     CQVTMarkupString* pString = MarkupCast<CQVTMarkupString>(pSource);
     if (pString == nullptr)
@@ -113,11 +114,13 @@ void AFX_CDECL CQVTMarkupFrameworkElement::RegisterMarkupProperties()
     m_pMinWidthProperty = CQVTMarkupDependencyProperty::Register(
         u"MinWidth", pIntType, pType, new CQVTMarkupPropertyMetadata(nullptr, &ConvertLength, dwWidthFlags));
     m_pMinHeightProperty = CQVTMarkupDependencyProperty::Register(
-        u"MinHeight", pIntType, pType, new CQVTMarkupPropertyMetadata(nullptr, &ConvertLength, dwHeightFlags));
+        u"MinHeight", pIntType, pType,
+        new CQVTMarkupPropertyMetadata(nullptr, &ConvertLength, dwHeightFlags));
     m_pMaxWidthProperty = CQVTMarkupDependencyProperty::Register(
         u"MaxWidth", pIntType, pType, new CQVTMarkupPropertyMetadata(nullptr, &ConvertLength, dwWidthFlags));
     m_pMaxHeightProperty = CQVTMarkupDependencyProperty::Register(
-        u"MaxHeight", pIntType, pType, new CQVTMarkupPropertyMetadata(nullptr, &ConvertLength, dwHeightFlags));
+        u"MaxHeight", pIntType, pType,
+        new CQVTMarkupPropertyMetadata(nullptr, &ConvertLength, dwHeightFlags));
     m_pTagProperty = CQVTMarkupDependencyProperty::Register(u"Tag", CQVTMarkupObject::GetMarkupType(), pType);
 }
 
@@ -159,8 +162,8 @@ void CQVTMarkupFrameworkElement::ComputeLimits()
     const int nHeight = GetLength(m_pHeightProperty, QVT_MARKUP_UNBOUNDED);
     m_nMaxHeight = std::max(std::min(nHeight, GetLength(m_pMaxHeightProperty, QVT_MARKUP_UNBOUNDED)),
                             GetLength(m_pMinHeightProperty, 0));
-    m_nMinHeight = std::max(std::min(m_nMaxHeight, GetLength(m_pHeightProperty, 0)),
-                            GetLength(m_pMinHeightProperty, 0));
+    m_nMinHeight =
+        std::max(std::min(m_nMaxHeight, GetLength(m_pHeightProperty, 0)), GetLength(m_pMinHeightProperty, 0));
     const int nWidth = GetLength(m_pWidthProperty, QVT_MARKUP_UNBOUNDED);
     m_nMaxWidth = std::max(std::min(nWidth, GetLength(m_pMaxWidthProperty, QVT_MARKUP_UNBOUNDED)),
                            GetLength(m_pMinWidthProperty, 0));
@@ -197,8 +200,10 @@ SIZE CQVTMarkupFrameworkElement::MeasureCore(CQVTMarkupDrawingContext* pDC, SIZE
 
     const SIZE szContent = MeasureOverride(pDC, szReduced);
 
-    const SIZE szUnclipped = {std::max<int>(m_nMinWidth, szContent.cx), std::max<int>(m_nMinHeight, szContent.cy)};
-    const SIZE szLimited = {std::min<int>(m_nMaxWidth, szUnclipped.cx), std::min<int>(m_nMaxHeight, szUnclipped.cy)};
+    const SIZE szUnclipped = {std::max<int>(m_nMinWidth, szContent.cx),
+                              std::max<int>(m_nMinHeight, szContent.cy)};
+    const SIZE szLimited = {std::min<int>(m_nMaxWidth, szUnclipped.cx),
+                            std::min<int>(m_nMaxHeight, szUnclipped.cy)};
     const __int64 nWithMarginX = szLimited.cx + nMarginX, nWithMarginY = szLimited.cy + nMarginY;
 
     m_bNeedsClip = FALSE;
@@ -276,12 +281,12 @@ void CQVTMarkupFrameworkElement::ArrangeCore(const RECT& rcFinal)
     SetRenderSize(szRender);
 
     const SIZE szInk = {std::min<int>(szRender.cx, m_nMaxWidth), std::min<int>(szRender.cy, m_nMaxHeight)};
-    if (szRender.cx > m_nMaxWidth || szRender.cy > m_nMaxHeight || szSlot.cx < szInk.cx || szSlot.cy < szInk.cy)
+    if (szRender.cx > m_nMaxWidth || szRender.cy > m_nMaxHeight || szSlot.cx < szInk.cx ||
+        szSlot.cy < szInk.cy)
         m_bNeedsClip = TRUE;
-    const POINT ptOffset = {ClampToInt(__int64(rcFinal.left) + pMargin->left +
-                                       AlignmentOffset(horizontal, szSlot.cx, szInk.cx)),
-                            ClampToInt(__int64(rcFinal.top) + pMargin->top +
-                                       AlignmentOffset(vertical, szSlot.cy, szInk.cy))};
+    const POINT ptOffset = {
+        ClampToInt(__int64(rcFinal.left) + pMargin->left + AlignmentOffset(horizontal, szSlot.cx, szInk.cx)),
+        ClampToInt(__int64(rcFinal.top) + pMargin->top + AlignmentOffset(vertical, szSlot.cy, szInk.cy))};
     SetVisualOffset(ptOffset);
 }
 
@@ -300,9 +305,10 @@ BOOL CQVTMarkupFrameworkElement::GetLayoutClip(RECT* pClip)
     const SIZE szInk = {std::min<int>(szRender.cx, m_nMaxWidth), std::min<int>(szRender.cy, m_nMaxHeight)};
     CQVTMarkupThickness* pMargin = GetMargin();
     const RECT& rcFinal = GetFinalRect();
-    const SIZE szSlot = {
-        ClampToInt(std::max<__int64>(0, __int64(rcFinal.right) - rcFinal.left - pMargin->left - pMargin->right)),
-        ClampToInt(std::max<__int64>(0, __int64(rcFinal.bottom) - rcFinal.top - pMargin->top - pMargin->bottom))};
+    const SIZE szSlot = {ClampToInt(std::max<__int64>(0, __int64(rcFinal.right) - rcFinal.left -
+                                                             pMargin->left - pMargin->right)),
+                         ClampToInt(std::max<__int64>(0, __int64(rcFinal.bottom) - rcFinal.top -
+                                                             pMargin->top - pMargin->bottom))};
     const RECT rcMaxClip = {0, 0, szMaxClip.cx, szMaxClip.cy};
     if (!bClipToBounds && szSlot.cx >= szInk.cx && szSlot.cy >= szInk.cy)
     {

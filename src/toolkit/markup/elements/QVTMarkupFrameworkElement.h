@@ -55,7 +55,7 @@ public:
     // The length converter of Width, Height and their limits: "Auto", or a
     // whole number with an optional unit, DPI-scaled by the property's flags.
     static CQVTMarkupObject* AFX_CDECL ConvertLength(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pSource,
-                                                    CQVTMarkupDependencyProperty* pProperty);
+                                                     CQVTMarkupDependencyProperty* pProperty);
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
@@ -63,10 +63,10 @@ private:
     // The offset of ink inside a slot along one axis.
     static int AlignmentOffset(QVTMarkupAlignment alignment, int nSlot, int nInk);
 
-    BOOL m_bNeedsClip;       // the content did not fit its slot or limits
-    SIZE m_szUnclipped;      // content size before the maximum limits, kept when clipping
+    BOOL m_bNeedsClip;   // the content did not fit its slot or limits
+    SIZE m_szUnclipped;  // content size before the maximum limits, kept when clipping
     BOOL m_bUnclippedSaved;
-    int m_nMaxHeight;        // limits of the last measure
+    int m_nMaxHeight;  // limits of the last measure
     int m_nMinHeight;
     int m_nMaxWidth;
     int m_nMinWidth;

@@ -48,10 +48,10 @@ CQVTMarkupObject* AFX_CDECL ConvertCursor(CQVTMarkupBuilder*, CQVTMarkupObject* 
     if (pString == nullptr)
         return nullptr;
     using namespace QVTMarkupKeyword;
-    const CCursorName names[] = {{&None, 0},          {&Arrow, 32512},       {&IBeam, 32513},  {&Wait, 32514},
-                                 {&Cross, 32515},     {&UpArrow, 32516},     {&SizeNWSE, 32642}, {&SizeNESW, 32643},
-                                 {&SizeWE, 32644},    {&SizeNS, 32645},      {&SizeAll, 32646},  {&No, 32648},
-                                 {&Hand, 32649},      {&AppStarting, 32650}};
+    const CCursorName names[] = {
+        {&None, 0},        {&Arrow, 32512},    {&IBeam, 32513},    {&Wait, 32514},       {&Cross, 32515},
+        {&UpArrow, 32516}, {&SizeNWSE, 32642}, {&SizeNESW, 32643}, {&SizeWE, 32644},     {&SizeNS, 32645},
+        {&SizeAll, 32646}, {&No, 32648},       {&Hand, 32649},     {&AppStarting, 32650}};
     for (const CCursorName& name : names)
     {
         if (pString->IsEqualNoCase(name.pKeyword))
@@ -93,8 +93,8 @@ public:
     std::vector<std::pair<CQVTMarkupDependencyProperty*, CQVTMarkupObject*>> m_entries;
 };
 
-void PushToChildren(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty, CQVTMarkupObject* pOld,
-                    CQVTMarkupObject* pNew)
+void PushToChildren(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty,
+                    CQVTMarkupObject* pOld, CQVTMarkupObject* pNew)
 {
     const int nCount = pObject->GetLogicalChildrenCount();
     for (int i = 0; i < nCount; ++i)
@@ -122,7 +122,8 @@ void AFX_CDECL CQVTMarkupInputElement::RegisterMarkupProperties()
     m_pIsMouseOverProperty = CQVTMarkupDependencyProperty::Register(
         u"IsMouseOver", CQVTMarkupBool::GetMarkupType(), pType,
         new CQVTMarkupPropertyMetadata(CQVTMarkupBool::CreateFalse(), 0));
-    m_pResourcesProperty = CQVTMarkupDependencyProperty::AddOwner(CQVTMarkupStyle::m_pResourcesProperty, pType);
+    m_pResourcesProperty =
+        CQVTMarkupDependencyProperty::AddOwner(CQVTMarkupStyle::m_pResourcesProperty, pType);
     m_pStyleProperty =
         CQVTMarkupDependencyProperty::Register(u"Style", CQVTMarkupStyle::GetMarkupType(), pType,
                                                new CQVTMarkupPropertyMetadata(nullptr, &OnStyleChanged, 0));
@@ -136,7 +137,8 @@ void AFX_CDECL CQVTMarkupInputElement::RegisterMarkupProperties()
         CQVTMarkupDependencyProperty::Register(u"ToolTip", CQVTMarkupObject::GetMarkupType(), pType);
     m_pMouseLeaveEvent = CQVTMarkupDependencyProperty::RegisterRoutedEvent(u"MouseLeave", 0, pType);
     m_pMouseEnterEvent = CQVTMarkupDependencyProperty::RegisterRoutedEvent(u"MouseEnter", 0, pType);
-    m_pMouseLeftButtonUpEvent = CQVTMarkupDependencyProperty::RegisterRoutedEvent(u"MouseLeftButtonUp", 0, pType);
+    m_pMouseLeftButtonUpEvent =
+        CQVTMarkupDependencyProperty::RegisterRoutedEvent(u"MouseLeftButtonUp", 0, pType);
     m_pMouseLeftButtonDownEvent =
         CQVTMarkupDependencyProperty::RegisterRoutedEvent(u"MouseLeftButtonDown", 0, pType);
     m_pMouseRightButtonUpEvent =
@@ -144,7 +146,8 @@ void AFX_CDECL CQVTMarkupInputElement::RegisterMarkupProperties()
     m_pMouseRightButtonDownEvent =
         CQVTMarkupDependencyProperty::RegisterRoutedEvent(u"MouseRightButtonDown", 0, pType);
     m_pMouseMoveEvent = CQVTMarkupDependencyProperty::RegisterRoutedEvent(u"MouseMove", 0, pType);
-    m_pLostMouseCaptureEvent = CQVTMarkupDependencyProperty::RegisterRoutedEvent(u"LostMouseCapture", 0, pType);
+    m_pLostMouseCaptureEvent =
+        CQVTMarkupDependencyProperty::RegisterRoutedEvent(u"LostMouseCapture", 0, pType);
 }
 
 CQVTMarkupInputElement::CQVTMarkupInputElement()
@@ -206,7 +209,8 @@ CQVTMarkupObject* CQVTMarkupInputElement::GetLocalValue(CQVTMarkupDependencyProp
     return nullptr;
 }
 
-void CQVTMarkupInputElement::SetPropertyObject(CQVTMarkupBuilder* pBuilder, CQVTMarkupDependencyProperty* pProperty,
+void CQVTMarkupInputElement::SetPropertyObject(CQVTMarkupBuilder* pBuilder,
+                                               CQVTMarkupDependencyProperty* pProperty,
                                                CQVTMarkupObject* pValue)
 {
     if (pProperty == nullptr || !pProperty->IsEvent())
@@ -335,8 +339,8 @@ void CQVTMarkupInputElement::RaiseEvent(CQVTMarkupRoutedEventArgs* pArgs)
 
 // Triggers
 
-void CQVTMarkupInputElement::ActivateTriggers(CQVTMarkupStyle* pStyle, CQVTMarkupDependencyProperty* pProperty,
-                                              BOOL& bChanged)
+void CQVTMarkupInputElement::ActivateTriggers(CQVTMarkupStyle* pStyle,
+                                              CQVTMarkupDependencyProperty* pProperty, BOOL& bChanged)
 {
     std::vector<CQVTMarkupStyle*> chain;
     for (CQVTMarkupStyle* p = pStyle; p != nullptr && static_cast<int>(chain.size()) < kMaxStyleChain;
@@ -354,7 +358,8 @@ void CQVTMarkupInputElement::ActivateTriggers(CQVTMarkupStyle* pStyle, CQVTMarku
         for (int i = pTriggers->GetCount() - 1; i >= 0; --i)
         {
             CQVTMarkupTrigger* pTrigger = pTriggers->GetAt(i);
-            CQVTMarkupDependencyProperty* pTriggerProperty = pTrigger != nullptr ? pTrigger->GetProperty() : nullptr;
+            CQVTMarkupDependencyProperty* pTriggerProperty =
+                pTrigger != nullptr ? pTrigger->GetProperty() : nullptr;
             if (pTriggerProperty == nullptr || (pProperty != nullptr && pTriggerProperty != pProperty))
                 continue;
             if (!ValuesEqual(pTrigger->GetValue(), GetValue(pTriggerProperty)))
@@ -437,7 +442,8 @@ void CQVTMarkupInputElement::UpdateTriggers(CQVTMarkupDependencyProperty* pPrope
         }
         for (auto& entry : oldValues.m_entries)
         {
-            CQVTMarkupObject* pNew = m_pTriggerValues != nullptr ? m_pTriggerValues->Get(entry.first) : nullptr;
+            CQVTMarkupObject* pNew =
+                m_pTriggerValues != nullptr ? m_pTriggerValues->Get(entry.first) : nullptr;
             if (ValuesEqual(entry.second, pNew))
                 continue;
             OnPropertyChanged(entry.first, entry.second, pNew);

@@ -85,8 +85,10 @@ public:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
-    static void AFX_CDECL OnStyleChanged(CQVTMarkupObject* pObject, CQVTMarkupPropertyChangedEventArgs* pArgs);
-    static void AFX_CDECL OnCursorChanged(CQVTMarkupObject* pObject, CQVTMarkupPropertyChangedEventArgs* pArgs);
+    static void AFX_CDECL OnStyleChanged(CQVTMarkupObject* pObject,
+                                         CQVTMarkupPropertyChangedEventArgs* pArgs);
+    static void AFX_CDECL OnCursorChanged(CQVTMarkupObject* pObject,
+                                          CQVTMarkupPropertyChangedEventArgs* pArgs);
     void ActivateTriggers(CQVTMarkupStyle* pStyle, CQVTMarkupDependencyProperty* pProperty, BOOL& bChanged);
 
     std::unique_ptr<CQVTMarkupEventHandlerTable> m_pHandlerTable;  // made on the first handler

@@ -11,8 +11,8 @@ CQVTMarkupDependencyProperty* CQVTMarkupKeyboardNavigation::m_pTabNavigationProp
 CQVTMarkupDependencyProperty* CQVTMarkupKeyboardNavigation::m_pTabIndexProperty = nullptr;
 
 CQVTMarkupObject* AFX_CDECL CQVTMarkupKeyboardNavigation::ConvertTabNavigation(CQVTMarkupBuilder*,
-                                                                              CQVTMarkupObject* pSource,
-                                                                              CQVTMarkupDependencyProperty*)
+                                                                               CQVTMarkupObject* pSource,
+                                                                               CQVTMarkupDependencyProperty*)
 {
     CQVTMarkupString* pString = MarkupCast<CQVTMarkupString>(pSource);
     if (pString == nullptr)

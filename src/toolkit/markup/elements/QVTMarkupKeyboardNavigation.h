@@ -25,8 +25,9 @@ public:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
-    static CQVTMarkupObject* AFX_CDECL ConvertTabNavigation(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pSource,
-                                                           CQVTMarkupDependencyProperty* pProperty);
+    static CQVTMarkupObject* AFX_CDECL ConvertTabNavigation(CQVTMarkupBuilder* pBuilder,
+                                                            CQVTMarkupObject* pSource,
+                                                            CQVTMarkupDependencyProperty* pProperty);
 
     CQVTMarkupObject* m_pFocusedElement;  // counted
     CQVTMarkupObject* m_pLastFocused;     // counted

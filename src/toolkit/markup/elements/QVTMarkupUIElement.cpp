@@ -5,7 +5,8 @@
 #include "toolkit/markup/values/QVTMarkupString.h"
 #include "toolkit/markup/values/QVTMarkupValues.h"
 
-IMPLEMENT_MARKUPCLASS(CQVTMarkupUIElement, CQVTMarkupVisual, nullptr, &CQVTMarkupUIElement::RegisterMarkupProperties)
+IMPLEMENT_MARKUPCLASS(CQVTMarkupUIElement, CQVTMarkupVisual, nullptr,
+                      &CQVTMarkupUIElement::RegisterMarkupProperties)
 
 CQVTMarkupDependencyProperty* CQVTMarkupUIElement::m_pClipToBoundsProperty = nullptr;
 CQVTMarkupDependencyProperty* CQVTMarkupUIElement::m_pVisibilityProperty = nullptr;
@@ -57,9 +58,9 @@ void AFX_CDECL CQVTMarkupUIElement::RegisterMarkupProperties()
 }
 
 CQVTMarkupUIElement::CQVTMarkupUIElement()
-    : m_szDesired{0, 0}, m_rcFinal{0, 0, 0, 0}, m_bMeasureNotReusable(FALSE), m_bMeasureDirty(TRUE),
-      m_szLastAvailable{0, 0}, m_bArrangeDirty(FALSE), m_bNeverArranged(TRUE), m_bInArrange(FALSE),
-      m_bInMeasure(FALSE)
+    : m_szDesired{0, 0}, m_rcFinal{0, 0, 0, 0}, m_bMeasureNotReusable(FALSE),
+      m_bMeasureDirty(TRUE), m_szLastAvailable{0, 0}, m_bArrangeDirty(FALSE), m_bNeverArranged(TRUE),
+      m_bInArrange(FALSE), m_bInMeasure(FALSE)
 {
 }
 
@@ -223,4 +224,6 @@ CQVTMarkupRenderTransformState CQVTMarkupUIElement::PushRenderTransform(CQVTMark
     return {};
 }
 
-void CQVTMarkupUIElement::PopRenderTransform(CQVTMarkupDrawingContext*, const CQVTMarkupRenderTransformState&) {}
+void CQVTMarkupUIElement::PopRenderTransform(CQVTMarkupDrawingContext*, const CQVTMarkupRenderTransformState&)
+{
+}

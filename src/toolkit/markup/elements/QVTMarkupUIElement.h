@@ -37,7 +37,8 @@ public:
     BOOL GetLayoutClip(RECT* pClip) override;
     double GetOpacity() override;
     CQVTMarkupRenderTransformState PushRenderTransform(CQVTMarkupDrawingContext* pDC) override;
-    void PopRenderTransform(CQVTMarkupDrawingContext* pDC, const CQVTMarkupRenderTransformState& state) override;
+    void PopRenderTransform(CQVTMarkupDrawingContext* pDC,
+                            const CQVTMarkupRenderTransformState& state) override;
 
     SIZE GetDesiredSize() const { return m_szDesired; }
     const RECT& GetFinalRect() const { return m_rcFinal; }

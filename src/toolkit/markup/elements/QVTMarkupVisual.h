@@ -29,7 +29,8 @@ public:
     // FALSE without a clip; an empty clip hides the element.
     virtual BOOL GetLayoutClip(RECT* pClip) { return FALSE; }
     virtual CQVTMarkupRenderTransformState PushRenderTransform(CQVTMarkupDrawingContext* pDC) { return {}; }
-    virtual void PopRenderTransform(CQVTMarkupDrawingContext* pDC, const CQVTMarkupRenderTransformState& state)
+    virtual void PopRenderTransform(CQVTMarkupDrawingContext* pDC,
+                                    const CQVTMarkupRenderTransformState& state)
     {
     }
     virtual void OnRender(CQVTMarkupDrawingContext* pDC) {}
@@ -61,9 +62,9 @@ public:
     RECT GetUpdateRect();
 
 private:
-    POINT m_ptOffset;          // origin inside the parent
-    SIZE m_szRender;           // actual width and height
-    RECT m_rcBounds;           // own coordinates: own rectangle and children's bounds
-    RECT m_rcExplicitUpdate;   // emptied at each render; replaces the bounds when set
-    RECT m_rcLastUpdate;       // last rectangle GetUpdateRect reported
+    POINT m_ptOffset;         // origin inside the parent
+    SIZE m_szRender;          // actual width and height
+    RECT m_rcBounds;          // own coordinates: own rectangle and children's bounds
+    RECT m_rcExplicitUpdate;  // emptied at each render; replaces the bounds when set
+    RECT m_rcLastUpdate;      // last rectangle GetUpdateRect reported
 };

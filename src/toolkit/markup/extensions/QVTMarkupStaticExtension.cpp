@@ -8,16 +8,36 @@ struct CSystemColorRow
 };
 
 const CSystemColorRow kSystemColors[] = {
-    {u"ActiveBorder", 10},          {u"ActiveCaption", 2},         {u"ActiveCaptionText", 9},
-    {u"AppWorkspace", 12},          {u"Control", 15},              {u"ControlDark", 16},
-    {u"ControlDarkDark", 21},       {u"ControlLight", 22},         {u"ControlLightLight", 20},
-    {u"ControlText", 18},           {u"Desktop", 1},               {u"GradientActiveCaption", 27},
-    {u"GradientInactiveCaption", 28}, {u"GrayText", 17},           {u"Highlight", 13},
-    {u"HighlightText", 14},         {u"HotTrack", 26},             {u"InactiveBorder", 11},
-    {u"InactiveCaption", 3},        {u"InactiveCaptionText", 19},  {u"Info", 24},
-    {u"InfoText", 23},              {u"Menu", 4},                  {u"MenuBar", 30},
-    {u"MenuHighlight", 29},         {u"MenuText", 7},              {u"ScrollBar", 0},
-    {u"Window", 5},                 {u"WindowFrame", 6},           {u"WindowText", 8},
+    {u"ActiveBorder", 10},
+    {u"ActiveCaption", 2},
+    {u"ActiveCaptionText", 9},
+    {u"AppWorkspace", 12},
+    {u"Control", 15},
+    {u"ControlDark", 16},
+    {u"ControlDarkDark", 21},
+    {u"ControlLight", 22},
+    {u"ControlLightLight", 20},
+    {u"ControlText", 18},
+    {u"Desktop", 1},
+    {u"GradientActiveCaption", 27},
+    {u"GradientInactiveCaption", 28},
+    {u"GrayText", 17},
+    {u"Highlight", 13},
+    {u"HighlightText", 14},
+    {u"HotTrack", 26},
+    {u"InactiveBorder", 11},
+    {u"InactiveCaption", 3},
+    {u"InactiveCaptionText", 19},
+    {u"Info", 24},
+    {u"InfoText", 23},
+    {u"Menu", 4},
+    {u"MenuBar", 30},
+    {u"MenuHighlight", 29},
+    {u"MenuText", 7},
+    {u"ScrollBar", 0},
+    {u"Window", 5},
+    {u"WindowFrame", 6},
+    {u"WindowText", 8},
 };
 
 void AddObserver(IQVTApplicationEvents* pObserver)
@@ -125,7 +145,8 @@ CQVTMarkupStaticExtension* CQVTMarkupStaticExtension::FindExtension(LPCWSTR lpsz
     if (lpszPath == nullptr)
         return nullptr;
     LPCWSTR lpszDot = _tcschr(lpszPath, u'.');
-    const int nLength = lpszDot != nullptr ? static_cast<int>(lpszDot - lpszPath) : static_cast<int>(_tcslen(lpszPath));
+    const int nLength =
+        lpszDot != nullptr ? static_cast<int>(lpszDot - lpszPath) : static_cast<int>(_tcslen(lpszPath));
     if (!IsValidName(lpszPath, nLength))
         return nullptr;
     CQVTMarkupStaticExtension* pChild = FindChild(lpszPath, nLength);
@@ -144,7 +165,8 @@ CQVTMarkupStaticExtension* AFX_CDECL CQVTMarkupStaticExtension::CreateRoot()
 
 // Leaves
 
-CQVTMarkupStaticExtensionProperty::CQVTMarkupStaticExtensionProperty(LPCWSTR lpszName, CQVTMarkupObject* pValue)
+CQVTMarkupStaticExtensionProperty::CQVTMarkupStaticExtensionProperty(LPCWSTR lpszName,
+                                                                     CQVTMarkupObject* pValue)
     : CQVTMarkupStaticExtension(lpszName, TRUE), m_pValue(pValue)
 {
 }
@@ -195,8 +217,8 @@ CQVTMarkupSystemBrushKeyStaticExtension::CQVTMarkupSystemBrushKeyStaticExtension
 {
 }
 
-CQVTMarkupAmbientColorsStaticExtensionProperty::CQVTMarkupAmbientColorsStaticExtensionProperty(LPCWSTR lpszName,
-                                                                                               int nProperty)
+CQVTMarkupAmbientColorsStaticExtensionProperty::CQVTMarkupAmbientColorsStaticExtensionProperty(
+    LPCWSTR lpszName, int nProperty)
     : CQVTMarkupStaticExtensionProperty(lpszName, new CQVTMarkupAmbientColor(nProperty))
 {
 }

@@ -276,12 +276,14 @@ CQVTMarkupBuilder::~CQVTMarkupBuilder()
         ::CoUninitialize();
 }
 
-CQVTMarkupObject* CQVTMarkupBuilder::ConvertValue(CQVTMarkupDependencyProperty* pProperty, CQVTMarkupObject* pValue)
+CQVTMarkupObject* CQVTMarkupBuilder::ConvertValue(CQVTMarkupDependencyProperty* pProperty,
+                                                  CQVTMarkupObject* pValue)
 {
     return ConvertValue(this, m_pContext, pProperty, pValue);
 }
 
-CQVTMarkupObject* AFX_CDECL CQVTMarkupBuilder::ConvertValue(CQVTMarkupBuilder* pBuilder, CQVTMarkupContext* pContext,
+CQVTMarkupObject* AFX_CDECL CQVTMarkupBuilder::ConvertValue(CQVTMarkupBuilder* pBuilder,
+                                                            CQVTMarkupContext* pContext,
                                                             CQVTMarkupDependencyProperty* pProperty,
                                                             CQVTMarkupObject* pValue)
 {
@@ -300,8 +302,8 @@ CQVTMarkupObject* AFX_CDECL CQVTMarkupBuilder::ConvertValue(CQVTMarkupBuilder* p
         if (CQVTMarkupObject* pConverted = prototype->ConvertFrom(pBuilder, pValue))
             return pConverted;
     }
-    ThrowBuilderErrorFormat(u"Cannot convert string in attribute '%ls' to object of type '%ls'", pProperty->GetName(),
-                            pType->GetClassName());
+    ThrowBuilderErrorFormat(u"Cannot convert string in attribute '%ls' to object of type '%ls'",
+                            pProperty->GetName(), pType->GetClassName());
 }
 
 CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)
@@ -376,7 +378,8 @@ void CQVTMarkupBuilder::CheckDeclarations(IDispatch* pElement, const CString& st
     {
         IDispatchPtr pAttribute = XmlGetObject(pAttributes, u"item", {_variant_t(i)});
         const CString strName = NodeText(pAttribute, u"nodeName");
-        if (strName.Find(u"xmlns:") == 0 && strName != u"xmlns:x" && NodeText(pAttribute, u"nodeValue").IsEmpty())
+        if (strName.Find(u"xmlns:") == 0 && strName != u"xmlns:x" &&
+            NodeText(pAttribute, u"nodeValue").IsEmpty())
             ThrowUndeclaredPrefix(strName.Mid(6), strTag);
     }
 }
@@ -385,7 +388,8 @@ void CQVTMarkupBuilder::ThrowUndeclaredPrefix(const CString& strPrefix, const CS
 {
     CString strReason;
     strReason.Format(u"Reference to undeclared namespace prefix: '%ls'.", strPrefix.GetString());
-    ThrowBuilderError(CQVTMarkupParser::FormatXmlError(static_cast<HRESULT>(0xC00CE01D), strReason, 0, 0, strName));
+    ThrowBuilderError(
+        CQVTMarkupParser::FormatXmlError(static_cast<HRESULT>(0xC00CE01D), strReason, 0, 0, strName));
 }
 
 CQVTMarkupObject* CQVTMarkupBuilder::LoadObject(CQVTMarkupObject* pParent, IDispatch* pElement)
@@ -488,7 +492,8 @@ CQVTMarkupDependencyProperty* CQVTMarkupBuilder::FindAttributeProperty(CQVTMarku
     const int nDot = strName.Find(u'.');
     if (nDot < 0)
         return CQVTMarkupDependencyProperty::FindProperty(pObject->GetType(), strName);
-    return CQVTMarkupDependencyProperty::FindProperty(FindMarkupType(strName.Left(nDot)), strName.Mid(nDot + 1));
+    return CQVTMarkupDependencyProperty::FindProperty(FindMarkupType(strName.Left(nDot)),
+                                                      strName.Mid(nDot + 1));
 }
 
 void CQVTMarkupBuilder::LoadAttributes(CQVTMarkupObject* pObject, IDispatch* pElement)
@@ -511,7 +516,8 @@ void CQVTMarkupBuilder::LoadAttributes(CQVTMarkupObject* pObject, IDispatch* pEl
             continue;
         CQVTMarkupDependencyProperty* pProperty = FindAttributeProperty(pObject, strName);
         if (pProperty == nullptr)
-            ThrowBuilderErrorFormat(u"The property '%ls' does not exist in XML namespace", strName.GetString());
+            ThrowBuilderErrorFormat(u"The property '%ls' does not exist in XML namespace",
+                                    strName.GetString());
         const CString strText = NodeText(pAttribute, u"nodeValue");
         if (!strText.IsEmpty() && strText[0] == u'{' && (strText.GetLength() < 2 || strText[1] != u'}'))
         {
@@ -536,7 +542,8 @@ void CQVTMarkupBuilder::LoadChildElement(CQVTMarkupObject* pParent, IDispatch* p
     if (CQVTMarkupObjectProperty* pProperty = MarkupCast<CQVTMarkupObjectProperty>(child))
     {
         if (pProperty->GetPropertyValue() == nullptr)
-            ThrowBuilderErrorFormat(u"'%ls' property does not have a value", pProperty->GetProperty()->GetName());
+            ThrowBuilderErrorFormat(u"'%ls' property does not have a value",
+                                    pProperty->GetProperty()->GetName());
         pParent->SetPropertyObject(this, pProperty->GetProperty(), pProperty->GetPropertyValue());
         return;
     }
@@ -556,10 +563,11 @@ void CQVTMarkupBuilder::LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pN
         IDispatchPtr pParentNode = XmlGetObject(pNode, u"parentNode");
         VARIANT space;
         BOOL bPreserve = FALSE;
-        if (pParentNode != nullptr &&
-            SUCCEEDED(XmlInvoke(pParentNode, u"getAttribute", DISPATCH_METHOD, {_variant_t(u"xml:space")}, &space)))
+        if (pParentNode != nullptr && SUCCEEDED(XmlInvoke(pParentNode, u"getAttribute", DISPATCH_METHOD,
+                                                          {_variant_t(u"xml:space")}, &space)))
         {
-            bPreserve = space.vt == VT_BSTR && space.bstrVal != nullptr && _tcscmp(space.bstrVal, u"preserve") == 0;
+            bPreserve =
+                space.vt == VT_BSTR && space.bstrVal != nullptr && _tcscmp(space.bstrVal, u"preserve") == 0;
             ::VariantClear(&space);
         }
         if (!bPreserve)

@@ -99,7 +99,7 @@ private:
 
     HRESULT m_hrComInit;
     CString m_strErrorText;
-    CQVTMarkupContext* m_pContext;                  // not counted
+    CQVTMarkupContext* m_pContext;                    // not counted
     std::vector<CQVTMarkupObject*> m_arrObjectStack;  // outermost first, not counted
 };
 

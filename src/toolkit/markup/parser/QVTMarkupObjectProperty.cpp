@@ -24,7 +24,8 @@ void CQVTMarkupObjectProperty::SetContentObject(CQVTMarkupBuilder* pBuilder, CQV
 {
     if (pContent == nullptr || m_pProperty == nullptr)
         return;
-    if (pContent->IsKindOf(m_pProperty->GetPropertyType()) || MarkupCast<CQVTMarkupString>(pContent) != nullptr)
+    if (pContent->IsKindOf(m_pProperty->GetPropertyType()) ||
+        MarkupCast<CQVTMarkupString>(pContent) != nullptr)
     {
         pContent->InternalAddRef();
         CQVTMarkupObject* pOld = m_pValue;

@@ -149,11 +149,10 @@ BOOL CQVTMarkupParser::LoadDocument(IStream* pStream)
 
 BOOL CQVTMarkupParser::Load(IStream* pStream)
 {
-    IDispatchPtr pDocument = CreateXmlDocument(FALSE, nullptr,
-                                               QVT_XML_FORCEDRESYNC | QVT_XML_NEWPARSER | QVT_XML_PROHIBITDTD,
-                                               QVT_XML_ALLOWDOCUMENTFUNCTION | QVT_XML_ALLOWXSLTSCRIPT |
-                                                   QVT_XML_RESOLVEEXTERNALS | QVT_XML_SERVERHTTPREQUEST |
-                                                   QVT_XML_VALIDATEONPARSE);
+    IDispatchPtr pDocument =
+        CreateXmlDocument(FALSE, nullptr, QVT_XML_FORCEDRESYNC | QVT_XML_NEWPARSER | QVT_XML_PROHIBITDTD,
+                          QVT_XML_ALLOWDOCUMENTFUNCTION | QVT_XML_ALLOWXSLTSCRIPT | QVT_XML_RESOLVEEXTERNALS |
+                              QVT_XML_SERVERHTTPREQUEST | QVT_XML_VALIDATEONPARSE);
     if (pDocument == nullptr)
     {
         SetSystemError(static_cast<HRESULT>(0x80040111));
@@ -260,8 +259,9 @@ CString AFX_CDECL CQVTMarkupParser::FormatXmlError(HRESULT hr, LPCWSTR lpszReaso
     if (strSource.IsEmpty())
         strSource = u"{source unknown}";
     CString strMessage;
-    strMessage.Format(u"XML Error [0x%08X] '%ls' at %i:%i '%ls'", static_cast<unsigned>(hr), strReason.GetString(),
-                      static_cast<int>(nLine), static_cast<int>(nColumn), strSource.GetString());
+    strMessage.Format(u"XML Error [0x%08X] '%ls' at %i:%i '%ls'", static_cast<unsigned>(hr),
+                      strReason.GetString(), static_cast<int>(nLine), static_cast<int>(nColumn),
+                      strSource.GetString());
     return strMessage;
 }
 

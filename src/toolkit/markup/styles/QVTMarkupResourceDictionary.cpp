@@ -32,7 +32,8 @@ void CQVTMarkupResourceDictionary::SetContentObject(CQVTMarkupBuilder*, CQVTMark
         CQVTMarkupBuilder::ThrowBuilderError(
             u"Objects added to Dictionary must have Key attribute or some other type of associated Key");
     if (!Add(pKey, pContent))
-        CQVTMarkupBuilder::ThrowBuilderError(u"Dictionary key is already used. Key attributes must be unique.");
+        CQVTMarkupBuilder::ThrowBuilderError(
+            u"Dictionary key is already used. Key attributes must be unique.");
 }
 
 BOOL CQVTMarkupResourceDictionary::Add(CQVTMarkupObject* pKey, CQVTMarkupObject* pValue)
@@ -70,14 +71,15 @@ CQVTMarkupObject* AFX_CDECL CQVTMarkupResourceDictionary::FindResource(CQVTMarku
         return pDictionary->Lookup(pKey);
     for (CQVTMarkupObject* pObject = pStart; pObject != nullptr; pObject = pObject->GetLogicalParent())
     {
-        CQVTMarkupResourceDictionary* pResources =
-            MarkupCast<CQVTMarkupResourceDictionary>(pObject->GetValue(CQVTMarkupStyle::m_pResourcesProperty));
+        CQVTMarkupResourceDictionary* pResources = MarkupCast<CQVTMarkupResourceDictionary>(
+            pObject->GetValue(CQVTMarkupStyle::m_pResourcesProperty));
         if (pResources != nullptr)
         {
             if (CQVTMarkupObject* pValue = pResources->Lookup(pKey))
                 return pValue;
         }
-        CQVTMarkupStyle* pStyle = MarkupCast<CQVTMarkupStyle>(pObject->GetValue(CQVTMarkupInputElement::m_pStyleProperty));
+        CQVTMarkupStyle* pStyle =
+            MarkupCast<CQVTMarkupStyle>(pObject->GetValue(CQVTMarkupInputElement::m_pStyleProperty));
         if (pStyle != nullptr && pStyle != pObject)
         {
             if (CQVTMarkupObject* pValue = FindResource(pStyle, pKey))

@@ -4,11 +4,13 @@
 #include "toolkit/markup/styles/QVTMarkupResourceDictionary.h"
 #include "toolkit/markup/values/QVTMarkupString.h"
 
-IMPLEMENT_MARKUPCLASS(CQVTMarkupSetter, CQVTMarkupObject, u"Setter", &CQVTMarkupSetter::RegisterMarkupProperties)
+IMPLEMENT_MARKUPCLASS(CQVTMarkupSetter, CQVTMarkupObject, u"Setter",
+                      &CQVTMarkupSetter::RegisterMarkupProperties)
 IMPLEMENT_MARKUPCLASS(CQVTMarkupSetterCollection, CQVTMarkupCollection, nullptr, nullptr)
 IMPLEMENT_MARKUPCLASS(CQVTMarkupTriggerCollection, CQVTMarkupCollection, nullptr, nullptr)
 IMPLEMENT_MARKUPCLASS(CQVTMarkupStyle, CQVTMarkupObject, u"Style", &CQVTMarkupStyle::RegisterMarkupProperties)
-IMPLEMENT_MARKUPCLASS(CQVTMarkupTrigger, CQVTMarkupObject, u"Trigger", &CQVTMarkupTrigger::RegisterMarkupProperties)
+IMPLEMENT_MARKUPCLASS(CQVTMarkupTrigger, CQVTMarkupObject, u"Trigger",
+                      &CQVTMarkupTrigger::RegisterMarkupProperties)
 
 CQVTMarkupDependencyProperty* CQVTMarkupSetter::m_pPropertyProperty = nullptr;
 CQVTMarkupDependencyProperty* CQVTMarkupSetter::m_pValueProperty = nullptr;
@@ -78,8 +80,10 @@ void AFX_CDECL CQVTMarkupSetter::Validate(CQVTMarkupBuilder* pBuilder, CQVTMarku
         CQVTMarkupBuilder::ThrowBuilderError(kSetterMessage);
     if (!pValue->IsKindOf(pProperty->GetPropertyType()))
     {
-        CQVTMarkupContext* pContext = pBuilder != nullptr ? pBuilder->GetMarkupContext() : pSetter->GetMarkupContext();
-        pSetter->SetValue(m_pValueProperty, CQVTMarkupBuilder::ConvertValue(pBuilder, pContext, pProperty, pValue));
+        CQVTMarkupContext* pContext =
+            pBuilder != nullptr ? pBuilder->GetMarkupContext() : pSetter->GetMarkupContext();
+        pSetter->SetValue(m_pValueProperty,
+                          CQVTMarkupBuilder::ConvertValue(pBuilder, pContext, pProperty, pValue));
     }
 }
 

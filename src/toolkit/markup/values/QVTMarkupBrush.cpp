@@ -117,8 +117,8 @@ void AFX_CDECL CQVTMarkupLinearGradientBrush::RegisterMarkupProperties()
     CQVTMarkupGradientStops::EnsureMarkupClass();
     m_pStartPointProperty = CQVTMarkupDependencyProperty::Register(
         u"StartPoint", CQVTMarkupPoint::GetMarkupType(), GetMarkupType());
-    m_pEndPointProperty =
-        CQVTMarkupDependencyProperty::Register(u"EndPoint", CQVTMarkupPoint::GetMarkupType(), GetMarkupType());
+    m_pEndPointProperty = CQVTMarkupDependencyProperty::Register(
+        u"EndPoint", CQVTMarkupPoint::GetMarkupType(), GetMarkupType());
     m_pGradientStopsProperty = CQVTMarkupDependencyProperty::Register(
         u"GradientStops", CQVTMarkupGradientStops::GetMarkupType(), GetMarkupType());
 }

@@ -159,7 +159,8 @@ BOOL AFX_CDECL CQVTMarkupColor::LookupColorName(LPCWSTR lpszName, DWORD& dwValue
 {
     if (lpszName == nullptr)
         return FALSE;
-    const WCHAR cFirst = lpszName[0] >= u'a' && lpszName[0] <= u'z' ? lpszName[0] - (u'a' - u'A') : lpszName[0];
+    const WCHAR cFirst =
+        lpszName[0] >= u'a' && lpszName[0] <= u'z' ? lpszName[0] - (u'a' - u'A') : lpszName[0];
     if (cFirst < u'A' || cFirst > u'Y')
         return FALSE;
     if (::lstrcmpiW(lpszName, u"Transparent") == 0)
@@ -188,5 +189,5 @@ LPCWSTR AFX_CDECL CQVTMarkupColor::GetColorName(int nIndex)
     if (nIndex == static_cast<int>(std::size(kColorNames)))
         return u"Transparent";
     return nIndex >= 0 && nIndex < static_cast<int>(std::size(kColorNames)) ? kColorNames[nIndex].lpszName
-                                                                              : nullptr;
+                                                                            : nullptr;
 }

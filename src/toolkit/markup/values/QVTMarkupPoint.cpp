@@ -99,7 +99,8 @@ BOOL ReadPointNumber(LPCWSTR& p, float& fValue)
 }
 }  // namespace
 
-CQVTMarkupObject* CQVTMarkupPointCollection::ConvertFrom(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pSource)
+CQVTMarkupObject* CQVTMarkupPointCollection::ConvertFrom(CQVTMarkupBuilder* pBuilder,
+                                                         CQVTMarkupObject* pSource)
 {
     CQVTMarkupString* pString = MarkupCast<CQVTMarkupString>(pSource);
     if (pString == nullptr)

@@ -36,9 +36,9 @@ private:
 // The keyword literals, built at program start.
 namespace QVTMarkupKeyword {
 extern CQVTMarkupString AppStarting, Arrow, Auto, Baseline, Black, Bold, Bottom, Center, CharacterEllipsis,
-    ClearType, Collapsed, Cross, DemiBold, Disabled, ExtraBlack, ExtraBold, ExtraLight, False, Fill, Hand, Heavy,
-    Hidden, Horizontal, IBeam, Italic, Justify, Left, Light, Medium, No, NoWrap, None, Normal, Regular, Right,
-    SemiBold, SizeAll, SizeNESW, SizeNS, SizeNWSE, SizeWE, Stretch, Strikethrough, Subscript, Superscript,
-    TextBottom, TextTop, Thin, Top, True, UltraBold, Underline, Uniform, UniformToFill, UpArrow, Vertical, Visible,
-    Wait, WordEllipsis, Wrap, WrapWithOverflow;
+    ClearType, Collapsed, Cross, DemiBold, Disabled, ExtraBlack, ExtraBold, ExtraLight, False, Fill, Hand,
+    Heavy, Hidden, Horizontal, IBeam, Italic, Justify, Left, Light, Medium, No, NoWrap, None, Normal, Regular,
+    Right, SemiBold, SizeAll, SizeNESW, SizeNS, SizeNWSE, SizeWE, Stretch, Strikethrough, Subscript,
+    Superscript, TextBottom, TextTop, Thin, Top, True, UltraBold, Underline, Uniform, UniformToFill, UpArrow,
+    Vertical, Visible, Wait, WordEllipsis, Wrap, WrapWithOverflow;
 }  // namespace QVTMarkupKeyword

@@ -84,7 +84,8 @@ CQVTMarkupObject* CQVTMarkupThickness::ConvertFrom(CQVTMarkupBuilder* pBuilder, 
     }
     else
     {
-        const int nValue = CQVTMarkupBuilder::ApplyLengthUnit(CQVTMarkupBuilder::ReadWholeNumber(lpszText), lpszUnit);
+        const int nValue =
+            CQVTMarkupBuilder::ApplyLengthUnit(CQVTMarkupBuilder::ReadWholeNumber(lpszText), lpszUnit);
         sides[0] = sides[1] = sides[2] = sides[3] = nValue;
     }
     CQVTMarkupContext* pContext = GetConversionContext(pBuilder);

@@ -9,7 +9,8 @@ class CQVTMarkupThickness : public CQVTMarkupObject
 
 public:
     CQVTMarkupThickness() : left(0), top(0), right(0), bottom(0) {}
-    explicit CQVTMarkupThickness(int nUniform) : left(nUniform), top(nUniform), right(nUniform), bottom(nUniform)
+    explicit CQVTMarkupThickness(int nUniform)
+        : left(nUniform), top(nUniform), right(nUniform), bottom(nUniform)
     {
     }
     CQVTMarkupThickness(int nHorizontal, int nVertical)

@@ -90,8 +90,10 @@ public:
         for (CQVTMarkupRoutedEvent* pEvent :
              {CQVTMarkupInputElement::m_pMouseEnterEvent, CQVTMarkupInputElement::m_pMouseLeaveEvent,
               CQVTMarkupInputElement::m_pMouseMoveEvent, CQVTMarkupInputElement::m_pMouseLeftButtonDownEvent,
-              CQVTMarkupInputElement::m_pMouseLeftButtonUpEvent, CQVTMarkupInputElement::m_pLostMouseCaptureEvent})
-            pElement->AddHandler(pEvent, new CQVTMarkupClassDelegate<CListener>(pListener, &CListener::OnEvent));
+              CQVTMarkupInputElement::m_pMouseLeftButtonUpEvent,
+              CQVTMarkupInputElement::m_pLostMouseCaptureEvent})
+            pElement->AddHandler(pEvent,
+                                 new CQVTMarkupClassDelegate<CListener>(pListener, &CListener::OnEvent));
         return pListener;
     }
 

@@ -24,7 +24,6 @@ void AFX_CDECL RegisterDerived()
 }
 }  // namespace
 
-
 CQVTMarkupType* AFX_CDECL TestBaseType()
 {
     static CQVTMarkupType* s_pType =
@@ -34,7 +33,7 @@ CQVTMarkupType* AFX_CDECL TestBaseType()
 
 CQVTMarkupType* AFX_CDECL TestDerivedType()
 {
-    static CQVTMarkupType* s_pType = new CQVTMarkupType(nullptr, u"CTestDerived", nullptr, &TestBaseType, &RegisterDerived);
+    static CQVTMarkupType* s_pType =
+        new CQVTMarkupType(nullptr, u"CTestDerived", nullptr, &TestBaseType, &RegisterDerived);
     return s_pType;
 }
-

@@ -75,9 +75,10 @@ TEST(MarkupObject, UndoesOnlyTheComInitialisationItMade)
 TEST(MarkupObject, FindNameSearchesDepthFirstAndExactly)
 {
     CContextHolder context;
-    CTreeHolder root(BuildMarkup(context, PanelMarkup(u"<TestPanel><TestElement x:Name='first' Level='1'/></TestPanel>"
-                                                      u"<TestElement x:Name='first' Level='2'/>"
-                                                      u"<TestElement x:Name='Other'/>")));
+    CTreeHolder root(
+        BuildMarkup(context, PanelMarkup(u"<TestPanel><TestElement x:Name='first' Level='1'/></TestPanel>"
+                                         u"<TestElement x:Name='first' Level='2'/>"
+                                         u"<TestElement x:Name='Other'/>")));
     ASSERT_NE(root.Get(), nullptr);
     CTestElement* pFound = root.Find<CTestElement>(u"first");
     ASSERT_NE(pFound, nullptr);
@@ -150,9 +151,10 @@ TEST(MarkupObject, ContentErrorsNameTheTypes)
     EXPECT_EQ(BuilderErrorOf([&] { pInt->SetContentObject(nullptr, pOther); }),
               CString(u"Cannot add content to an object of type 'CQVTMarkupInt'"));
     CQVTMarkupSetterCollection* pSetters = new CQVTMarkupSetterCollection();
-    EXPECT_EQ(BuilderErrorOf([&] { pSetters->SetContentObject(nullptr, pOther); }),
-              CString(u"'CQVTMarkupDouble' object cannot be added to 'CQVTMarkupSetterCollection'. Object cannot "
-                      u"be converted to type 'CQVTMarkupSetter'"));
+    EXPECT_EQ(
+        BuilderErrorOf([&] { pSetters->SetContentObject(nullptr, pOther); }),
+        CString(u"'CQVTMarkupDouble' object cannot be added to 'CQVTMarkupSetterCollection'. Object cannot "
+                u"be converted to type 'CQVTMarkupSetter'"));
     pSetters->InternalRelease();
     pOther->InternalRelease();
     pText->InternalRelease();

@@ -19,9 +19,10 @@ protected:
     void SetUp() override
     {
         m_root.reset(new CTreeHolder(BuildMarkup(
-            m_context, PanelMarkup(u"<TestPanel x:Name='panel'><TestElement x:Name='a' Weight='4'/>"
-                                   u"<TestElement x:Name='b'><TestElement.Tag><TestElement x:Name='tagged'/>"
-                                   u"</TestElement.Tag></TestElement></TestPanel><TestElement x:Name='c'/>"))));
+            m_context,
+            PanelMarkup(u"<TestPanel x:Name='panel'><TestElement x:Name='a' Weight='4'/>"
+                        u"<TestElement x:Name='b'><TestElement.Tag><TestElement x:Name='tagged'/>"
+                        u"</TestElement.Tag></TestElement></TestPanel><TestElement x:Name='c'/>"))));
         ASSERT_NE(m_root->Get(), nullptr);
         m_pPanel = m_root->Find<CTestPanel>(u"panel");
         m_pA = m_root->Find<CTestElement>(u"a");
@@ -114,15 +115,17 @@ TEST(MarkupPropertyNames, LookupWalksBaseTypesAndIsCaseSensitive)
 {
     CContextHolder context;
     CQVTMarkupType* pElementType = CQVTMarkupFrameworkElement::GetMarkupType();
-    EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pElementType, u"x:Name"), CQVTMarkupObject::m_pNameProperty);
-    EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pElementType, u"Name"), CQVTMarkupObject::m_pNameProperty);
+    EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pElementType, u"x:Name"),
+              CQVTMarkupObject::m_pNameProperty);
+    EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pElementType, u"Name"),
+              CQVTMarkupObject::m_pNameProperty);
     EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pElementType, u"name"), nullptr);
     EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(nullptr, u"Name"), nullptr);
     EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pElementType, u"Weight"), nullptr);
 
     // An added owner finds the very same property, slot and all.
-    CQVTMarkupDependencyProperty* pTag =
-        CQVTMarkupDependencyProperty::FindProperty(CQVTMarkupFrameworkContentElement::GetMarkupType(), u"Tag");
+    CQVTMarkupDependencyProperty* pTag = CQVTMarkupDependencyProperty::FindProperty(
+        CQVTMarkupFrameworkContentElement::GetMarkupType(), u"Tag");
     EXPECT_EQ(pTag, CQVTMarkupFrameworkElement::m_pTagProperty);
     EXPECT_GE(pTag->GetIndex(), 0);
 }

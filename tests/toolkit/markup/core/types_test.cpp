@@ -26,8 +26,8 @@ TEST(MarkupTypes, TagsAreFoundExactlyAndOnlyForTaggedClasses)
 
     const std::set<CString, bool (*)(const CString&, const CString&)> expectedTags(
         {CString(u"Color"), CString(u"DoubleCollection"), CString(u"FrameworkContentElement"),
-         CString(u"GradientStop"), CString(u"LinearGradientBrush"), CString(u"SolidColorBrush"), CString(u"Style"),
-         CString(u"Setter"), CString(u"FrameworkElement"), CString(u"KeyboardNavigation"),
+         CString(u"GradientStop"), CString(u"LinearGradientBrush"), CString(u"SolidColorBrush"),
+         CString(u"Style"), CString(u"Setter"), CString(u"FrameworkElement"), CString(u"KeyboardNavigation"),
          CString(u"ResourceDictionary"), CString(u"Trigger")},
         [](const CString& a, const CString& b) { return _tcscmp(a, b) < 0; });
     for (const CString& strTag : expectedTags)
@@ -52,8 +52,10 @@ TEST(MarkupTypes, DynamicCastFollowsTheBaseChain)
     EXPECT_EQ(MarkupDynamicCast(CQVTMarkupStyle::GetMarkupType(), pElement), nullptr);
     EXPECT_EQ(MarkupDynamicCast(CQVTMarkupFrameworkContentElement::GetMarkupType(), pElement), nullptr);
     EXPECT_EQ(MarkupDynamicCast(CQVTMarkupObject::GetMarkupType(), nullptr), nullptr);
-    EXPECT_TRUE(CQVTMarkupFrameworkElement::GetMarkupType()->IsDerivedFrom(CQVTMarkupObject::GetMarkupType()));
-    EXPECT_FALSE(CQVTMarkupObject::GetMarkupType()->IsDerivedFrom(CQVTMarkupFrameworkElement::GetMarkupType()));
+    EXPECT_TRUE(
+        CQVTMarkupFrameworkElement::GetMarkupType()->IsDerivedFrom(CQVTMarkupObject::GetMarkupType()));
+    EXPECT_FALSE(
+        CQVTMarkupObject::GetMarkupType()->IsDerivedFrom(CQVTMarkupFrameworkElement::GetMarkupType()));
     pElement->InternalRelease();
 }
 

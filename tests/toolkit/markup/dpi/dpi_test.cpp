@@ -27,8 +27,9 @@ int IntOf(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty)
     return pValue != nullptr ? pValue->GetValue() : -1;
 }
 
-const WCHAR kBody[] = u"<TestElement x:Name='e' Width='10' Height='3pt' MinWidth='Auto' MaxWidth='2000000000' "
-                      u"Margin='2,4,6,8' Spot='10,20.5' Level='10'/>";
+const WCHAR kBody[] =
+    u"<TestElement x:Name='e' Width='10' Height='3pt' MinWidth='Auto' MaxWidth='2000000000' "
+    u"Margin='2,4,6,8' Spot='10,20.5' Level='10'/>";
 }  // namespace
 
 TEST(MarkupDpi, ADpiAwareContextScalesLengthsThicknessAndPoints)
@@ -61,9 +62,10 @@ TEST(MarkupDpi, ADpiAwareContextScalesLengthsThicknessAndPoints)
 
     // Point lists scale every coordinate.
     CQVTMarkupObject* pText = CreateTextValue(u"10,20 -4,0");
-    CQVTMarkupPointCollection* pPrototype =
-        static_cast<CQVTMarkupPointCollection*>(context->CreateMarkupObject(CQVTMarkupPointCollection::GetMarkupType()));
-    CQVTMarkupPointCollection* pPoints = static_cast<CQVTMarkupPointCollection*>(pPrototype->ConvertFrom(nullptr, pText));
+    CQVTMarkupPointCollection* pPrototype = static_cast<CQVTMarkupPointCollection*>(
+        context->CreateMarkupObject(CQVTMarkupPointCollection::GetMarkupType()));
+    CQVTMarkupPointCollection* pPoints =
+        static_cast<CQVTMarkupPointCollection*>(pPrototype->ConvertFrom(nullptr, pText));
     ASSERT_NE(pPoints, nullptr);
     ASSERT_EQ(pPoints->GetPoints().size(), 2u);
     EXPECT_FLOAT_EQ(pPoints->GetPoints()[0].X, 10.0f * ScreenDpi() / 96);

@@ -94,7 +94,8 @@ IMPLEMENT_MARKUPCLASS(CTestContent, CQVTMarkupFrameworkContentElement, u"TestCon
 TEST(MarkupEvents, EveryHandlerOfAnElementRunsAndHandledStopsTheBubble)
 {
     CContextHolder context;
-    CTreeHolder root(BuildMarkup(context, PanelMarkup(u"<TestPanel x:Name='p'><TestElement x:Name='e'/></TestPanel>")));
+    CTreeHolder root(
+        BuildMarkup(context, PanelMarkup(u"<TestPanel x:Name='p'><TestElement x:Name='e'/></TestPanel>")));
     CQVTMarkupInputElement* pElement = root.Find<CQVTMarkupInputElement>(u"e");
     CQVTMarkupInputElement* pParent = root.Find<CQVTMarkupInputElement>(u"p");
     CRecorder recorder;
@@ -120,13 +121,16 @@ TEST(MarkupEvents, EveryHandlerOfAnElementRunsAndHandledStopsTheBubble)
 TEST(MarkupEvents, DirectEventsStayOnTheirElement)
 {
     CContextHolder context;
-    CTreeHolder root(BuildMarkup(context, PanelMarkup(u"<TestPanel x:Name='p'><TestElement x:Name='e'/></TestPanel>")));
+    CTreeHolder root(
+        BuildMarkup(context, PanelMarkup(u"<TestPanel x:Name='p'><TestElement x:Name='e'/></TestPanel>")));
     CQVTMarkupInputElement* pElement = root.Find<CQVTMarkupInputElement>(u"e");
     CRecorder recorder;
     root.Find<CQVTMarkupInputElement>(u"p")->AddHandler(CQVTMarkupInputElement::m_pMouseMoveEvent,
-                                                         Delegate(&recorder, &CRecorder::OnParent));
-    context->AddHandler(CQVTMarkupInputElement::m_pMouseMoveEvent, Delegate(&recorder, &CRecorder::OnContext));
-    pElement->AddHandler(CQVTMarkupInputElement::m_pMouseMoveEvent, Delegate(&recorder, &CRecorder::OnSecond));
+                                                        Delegate(&recorder, &CRecorder::OnParent));
+    context->AddHandler(CQVTMarkupInputElement::m_pMouseMoveEvent,
+                        Delegate(&recorder, &CRecorder::OnContext));
+    pElement->AddHandler(CQVTMarkupInputElement::m_pMouseMoveEvent,
+                         Delegate(&recorder, &CRecorder::OnSecond));
     CQVTMarkupRoutedEventArgs args(CQVTMarkupInputElement::m_pMouseMoveEvent, pElement);
     pElement->RaiseEvent(&args);
     EXPECT_EQ(recorder.m_calls, (std::vector<CString>{u"second"}));
@@ -230,21 +234,25 @@ TEST(MarkupContentElements, ForwardLayoutRequestsToTheirHost)
 TEST(MarkupKeyboardNavigation, PropertiesAreStoredAndMessagesDeclined)
 {
     CContextHolder context;
-    CTreeHolder root(BuildMarkup(
-        context, PanelMarkup(u"<TestElement x:Name='e' KeyboardNavigation.IsTabStop='False' "
-                             u"KeyboardNavigation.TabNavigation='cycle'/>")));
+    CTreeHolder root(
+        BuildMarkup(context, PanelMarkup(u"<TestElement x:Name='e' KeyboardNavigation.IsTabStop='False' "
+                                         u"KeyboardNavigation.TabNavigation='cycle'/>")));
     CQVTMarkupObject* pElement = root.Find<CQVTMarkupObject>(u"e");
     ASSERT_NE(pElement, nullptr);
-    EXPECT_FALSE(static_cast<CQVTMarkupBool*>(pElement->GetValue(CQVTMarkupKeyboardNavigation::m_pIsTabStopProperty))
-                     ->GetValue());
-    EXPECT_EQ(static_cast<CQVTMarkupEnum*>(pElement->GetValue(CQVTMarkupKeyboardNavigation::m_pTabNavigationProperty))
+    EXPECT_FALSE(
+        static_cast<CQVTMarkupBool*>(pElement->GetValue(CQVTMarkupKeyboardNavigation::m_pIsTabStopProperty))
+            ->GetValue());
+    EXPECT_EQ(static_cast<CQVTMarkupEnum*>(
+                  pElement->GetValue(CQVTMarkupKeyboardNavigation::m_pTabNavigationProperty))
                   ->GetValue(),
               2);
-    EXPECT_EQ(static_cast<CQVTMarkupInt*>(pElement->GetValue(CQVTMarkupKeyboardNavigation::m_pTabIndexProperty))
-                  ->GetValue(),
-              2147483647);
-    EXPECT_EQ(BuildError(context, PanelMarkup(u"<TestElement KeyboardNavigation.TabNavigation='Sideways'/>")),
-              CString(u"Cannot convert string in attribute 'TabNavigation' to object of type 'CQVTMarkupEnum'"));
+    EXPECT_EQ(
+        static_cast<CQVTMarkupInt*>(pElement->GetValue(CQVTMarkupKeyboardNavigation::m_pTabIndexProperty))
+            ->GetValue(),
+        2147483647);
+    EXPECT_EQ(
+        BuildError(context, PanelMarkup(u"<TestElement KeyboardNavigation.TabNavigation='Sideways'/>")),
+        CString(u"Cannot convert string in attribute 'TabNavigation' to object of type 'CQVTMarkupEnum'"));
     LRESULT lResult = 77;
     EXPECT_FALSE(context->GetKeyboardNavigation()->OnWndMsg(WM_KEYDOWN, VK_TAB, 0, &lResult));
     EXPECT_EQ(lResult, 77);

@@ -194,9 +194,11 @@ TEST_F(MarkupLayout, InvalidationClimbsOnlyWhileDesiredSizesChange)
 
 TEST_F(MarkupLayout, RenderingSkipsHiddenAndClippedElementsAndClampsOpacity)
 {
-    Load(u"<TestPanel x:Name='shown' Height='20'/><TestPanel x:Name='hidden' Height='20' Visibility='Hidden'/>"
-         u"<TestPanel x:Name='far' Height='20' Margin='0,500,0,0'/><FrameworkElement x:Name='o' Opacity='2.5'/>"
-         u"<FrameworkElement x:Name='n' Opacity='-3'/>");
+    Load(
+        u"<TestPanel x:Name='shown' Height='20'/><TestPanel x:Name='hidden' Height='20' Visibility='Hidden'/>"
+        u"<TestPanel x:Name='far' Height='20' Margin='0,500,0,0'/><FrameworkElement x:Name='o' "
+        u"Opacity='2.5'/>"
+        u"<FrameworkElement x:Name='n' Opacity='-3'/>");
     Layout(m_root->Get(), 100, 600);
     DibCanvas canvas(100, 100);
     {

@@ -11,25 +11,68 @@ namespace {
 // Texts that crashed or hung earlier builds.
 const LPCWSTR kRegressions[] = {
     u"<TestPanel><TestElement Style='{StaticResource {x:Type TestElement}}'/></TestPanel>",
-    u"<TestPanel><TestPanel.Resources><Style TargetType='TestElement'><Style.Triggers><Trigger Property='Level' "
+    u"<TestPanel><TestPanel.Resources><Style TargetType='TestElement'><Style.Triggers><Trigger "
+    u"Property='Level' "
     u"Value='5'><Trigger.Setters><Setter Property='Weight' Value='1'/></Trigger.Setters></Trigger><Trigger "
     u"Property='Weight' Value='1'><Trigger.Setters><Setter Property='Level' Value='6'/></Trigger.Setters>"
     u"</Trigger></Style.Triggers></Style></TestPanel.Resources><TestElement/></TestPanel>",
     u"<FrameworkElement Tag='{'/>",
     u"<FrameworkElement Tag='{x:Static .}'/>",
-    u"<FrameworkElement><FrameworkElement.Tag><FrameworkElement.Tag/></FrameworkElement.Tag></FrameworkElement>",
+    u"<FrameworkElement><FrameworkElement.Tag><FrameworkElement.Tag/></FrameworkElement.Tag></"
+    u"FrameworkElement>",
     u"<TestPanel><Style/></TestPanel>",
     u"<TestPanel xml:space='preserve'>   </TestPanel>",
 };
 
 const LPCWSTR kValues[] = {
-    u"0", u"1", u"-5", u"12.5pt", u"3in", u"2cm", u"99999999999999in", u"-99999999999999pt", u"Auto", u"abc", u"",
-    u" ", u"Red", u"#FF00FF", u"#80FF0000", u"#GG", u"transparent", u"Visible", u"Collapsed", u"Hidden", u"Center",
-    u"Stretch", u"True", u"false", u"Hand", u"Cycle", u"1,2,3,4", u"1,2", u"1.5,-2 .25", u"1e3", u"{}{x}", u"{",
-    u"{x:Static SystemColors.WindowBrush}", u"{x:Static SystemColors}", u"{x:Static AmbientColors.AccentBrush}",
-    u"{StaticResource k}", u"{StaticResource {x:Static SystemColors.ControlBrushKey}}", u"{DynamicResource k}",
-    u"{x:Type Style}", u"{x:Type TestElement}", u"{x:Type Nope}", u"{Binding}", u"OnClick", u"x:Name",
-    u"&lt;&amp;&gt;", u"Level", u"TestElement.Weight", u"IsMouseOver",
+    u"0",
+    u"1",
+    u"-5",
+    u"12.5pt",
+    u"3in",
+    u"2cm",
+    u"99999999999999in",
+    u"-99999999999999pt",
+    u"Auto",
+    u"abc",
+    u"",
+    u" ",
+    u"Red",
+    u"#FF00FF",
+    u"#80FF0000",
+    u"#GG",
+    u"transparent",
+    u"Visible",
+    u"Collapsed",
+    u"Hidden",
+    u"Center",
+    u"Stretch",
+    u"True",
+    u"false",
+    u"Hand",
+    u"Cycle",
+    u"1,2,3,4",
+    u"1,2",
+    u"1.5,-2 .25",
+    u"1e3",
+    u"{}{x}",
+    u"{",
+    u"{x:Static SystemColors.WindowBrush}",
+    u"{x:Static SystemColors}",
+    u"{x:Static AmbientColors.AccentBrush}",
+    u"{StaticResource k}",
+    u"{StaticResource {x:Static SystemColors.ControlBrushKey}}",
+    u"{DynamicResource k}",
+    u"{x:Type Style}",
+    u"{x:Type TestElement}",
+    u"{x:Type Nope}",
+    u"{Binding}",
+    u"OnClick",
+    u"x:Name",
+    u"&lt;&amp;&gt;",
+    u"Level",
+    u"TestElement.Weight",
+    u"IsMouseOver",
 };
 
 class CGenerator
@@ -57,7 +100,8 @@ public:
         CString strText = u"<" + strTag;
         const int nAttributes = Pick(4);
         for (int i = 0; i < nAttributes; ++i)
-            strText += u" " + AttributeName(pType) + u"='" + kValues[Pick(static_cast<int>(std::size(kValues)))] + u"'";
+            strText += u" " + AttributeName(pType) + u"='" +
+                       kValues[Pick(static_cast<int>(std::size(kValues)))] + u"'";
         if (Chance(15))
             strText += u" x:Key='k'";
         if (Chance(5))
@@ -74,8 +118,9 @@ public:
             else if (nKind < 7)
             {
                 const CString strProperty = strTag + u"." + PropertyOf(pType);
-                strText += u"<" + strProperty + u">" + (Chance(30) ? CString(kValues[Pick(10)]) : Tree(nDepth + 1)) +
-                           u"</" + strProperty + u">";
+                strText += u"<" + strProperty + u">" +
+                           (Chance(30) ? CString(kValues[Pick(10)]) : Tree(nDepth + 1)) + u"</" +
+                           strProperty + u">";
             }
             else if (nKind < 9)
                 strText += Chance(50) ? u"  some text  " : u" \r\n ";
@@ -138,7 +183,8 @@ private:
         if (Chance(10))
         {
             // Attached or qualified: any owner's property.
-            const CQVTMarkupDependencyProperty::CEntry& entry = m_properties[Pick(static_cast<int>(m_properties.size()))];
+            const CQVTMarkupDependencyProperty::CEntry& entry =
+                m_properties[Pick(static_cast<int>(m_properties.size()))];
             if (entry.pOwnerType->GetTagName() != nullptr && *entry.pOwnerType->GetTagName() != 0)
                 return CString(entry.pOwnerType->GetTagName()) + u"." + entry.pProperty->GetName();
         }
@@ -194,15 +240,20 @@ TEST(MarkupBuilderFuzz, MutationsOfValidTexts)
     CContextHolder context;
     CGenerator generator(77);
     const LPCWSTR seeds[] = {
-        u"<TestPanel xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml'><TestPanel.Resources><SolidColorBrush "
-        u"x:Key='k' Color='Red'/><Style TargetType='TestElement' x:Key='s'><Setter Property='Level' Value='3'/>"
-        u"</Style></TestPanel.Resources><TestElement x:Name='a' Fill='{StaticResource k}' Style='{StaticResource s}' "
-        u"Margin='1,2,3,4' Width='10pt'/><TestPanel> text <TestElement Tag='{x:Type Style}'/></TestPanel></TestPanel>",
+        u"<TestPanel "
+        u"xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml'><TestPanel.Resources><SolidColorBrush "
+        u"x:Key='k' Color='Red'/><Style TargetType='TestElement' x:Key='s'><Setter Property='Level' "
+        u"Value='3'/>"
+        u"</Style></TestPanel.Resources><TestElement x:Name='a' Fill='{StaticResource k}' "
+        u"Style='{StaticResource s}' "
+        u"Margin='1,2,3,4' Width='10pt'/><TestPanel> text <TestElement Tag='{x:Type "
+        u"Style}'/></TestPanel></TestPanel>",
         u"<TestPanel><TestElement><TestElement.Tag><LinearGradientBrush><GradientStop Color='#80FF0000' "
         u"Offset='0.5'/></LinearGradientBrush></TestElement.Tag></TestElement><![CDATA[ x ]]></TestPanel>",
         u"<TestPanel><TestPanel.Resources><Style TargetType='{x:Type TestElement}'><Style.Triggers><Trigger "
         u"Property='IsMouseOver' Value='True'><Trigger.Setters><Setter Property='Fill' Value='Blue'/>"
-        u"</Trigger.Setters></Trigger></Style.Triggers></Style></TestPanel.Resources><TestElement/></TestPanel>",
+        u"</Trigger.Setters></Trigger></Style.Triggers></Style></TestPanel.Resources><TestElement/></"
+        u"TestPanel>",
     };
     for (int i = 0; i < 1500; ++i)
         ExpectOneOutcome(context, generator.Mutate(seeds[i % std::size(seeds)]));

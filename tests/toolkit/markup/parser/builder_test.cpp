@@ -31,8 +31,9 @@ protected:
 CString TagText(CQVTMarkupObject* pObject)
 {
     CQVTMarkupString* pTag =
-        pObject != nullptr ? MarkupCast<CQVTMarkupString>(pObject->GetValue(CQVTMarkupFrameworkElement::m_pTagProperty))
-                           : nullptr;
+        pObject != nullptr
+            ? MarkupCast<CQVTMarkupString>(pObject->GetValue(CQVTMarkupFrameworkElement::m_pTagProperty))
+            : nullptr;
     return pTag != nullptr ? CString(pTag->GetText()) : CString(u"<none>");
 }
 
@@ -47,7 +48,8 @@ TEST_F(MarkupBuilder, TheRootMustBeAUIElement)
 {
     const CString strRoot(u"Root element have to be 'CQVTMarkupUIElement' type");
     EXPECT_EQ(BuildError(m_context, u"<Style/>"), strRoot);
-    EXPECT_EQ(BuildError(m_context, u"<foo:Panel xmlns:foo='urn:foo'><FrameworkElement/></foo:Panel>"), strRoot);
+    EXPECT_EQ(BuildError(m_context, u"<foo:Panel xmlns:foo='urn:foo'><FrameworkElement/></foo:Panel>"),
+              strRoot);
     EXPECT_EQ(BuildError(m_context, u"<FrameworkElement.Tag>x</FrameworkElement.Tag>"),
               CString(u"The tag 'FrameworkElement.Tag' does not exist in XML namespace"));
     EXPECT_EQ(BuildError(m_context, u"<frameworkelement/>"),
@@ -74,8 +76,9 @@ TEST_F(MarkupBuilder, NamesAndPropertiesErrors)
     EXPECT_EQ(Error(u"<FrameworkElement><KeyboardNavigation.TabIndex>2</KeyboardNavigation.TabIndex>"
                     u"</FrameworkElement>"),
               CString(u"Invalid use of dependency property KeyboardNavigation.TabIndex"));
-    EXPECT_EQ(Error(u"<FrameworkElement><FrameworkElement.Nothing>2</FrameworkElement.Nothing></FrameworkElement>"),
-              CString(u"The tag 'FrameworkElement.Nothing' does not exist in XML namespace"));
+    EXPECT_EQ(
+        Error(u"<FrameworkElement><FrameworkElement.Nothing>2</FrameworkElement.Nothing></FrameworkElement>"),
+        CString(u"The tag 'FrameworkElement.Nothing' does not exist in XML namespace"));
 }
 
 TEST_F(MarkupBuilder, ConversionAndContentErrors)
@@ -84,8 +87,10 @@ TEST_F(MarkupBuilder, ConversionAndContentErrors)
               CString(u"Cannot convert string in attribute 'Opacity' to object of type 'CQVTMarkupDouble'"));
     EXPECT_EQ(Error(u"<FrameworkElement Visibility='Gone'/>"),
               CString(u"Cannot convert string in attribute 'Visibility' to object of type 'CQVTMarkupEnum'"));
-    EXPECT_EQ(Error(u"<FrameworkElement HorizontalAlignment='1'/>"),
-              CString(u"Cannot convert string in attribute 'HorizontalAlignment' to object of type 'CQVTMarkupEnum'"));
+    EXPECT_EQ(
+        Error(u"<FrameworkElement HorizontalAlignment='1'/>"),
+        CString(
+            u"Cannot convert string in attribute 'HorizontalAlignment' to object of type 'CQVTMarkupEnum'"));
     EXPECT_EQ(Error(u"<FrameworkElement>hi</FrameworkElement>"),
               CString(u"Cannot convert the string 'hi' into a 'CQVTMarkupFrameworkElement' object"));
     EXPECT_EQ(Error(u"<FrameworkElement><FrameworkElement/></FrameworkElement>"),
@@ -103,7 +108,8 @@ TEST_F(MarkupBuilder, MarkupExtensionErrors)
 {
     EXPECT_EQ(Error(u"<FrameworkElement Tag='{x:Static SystemColors.WindowBrush'/>"),
               CString(u"Markup extension expressions must end with '}'"));
-    EXPECT_EQ(Error(u"<FrameworkElement Tag='{'/>"), CString(u"Markup extension expressions must end with '}'"));
+    EXPECT_EQ(Error(u"<FrameworkElement Tag='{'/>"),
+              CString(u"Markup extension expressions must end with '}'"));
     EXPECT_EQ(Error(u"<FrameworkElement Tag='{Binding Path}'/>"),
               CString(u"The tag 'Binding Path' does not exist in XML namespace"));
     EXPECT_EQ(Error(u"<FrameworkElement Tag='{x:static SystemColors.WindowBrush}'/>"),
@@ -134,8 +140,9 @@ TEST_F(MarkupBuilder, MarkupExtensionErrors)
 
 TEST_F(MarkupBuilder, PrefixesSkipForeignPartsAndRefuseUndeclaredOnes)
 {
-    CTreeHolder root(Build(u"<foo:Widget xmlns:foo='urn:foo'><Bogus/></foo:Widget>"
-                           u"<FrameworkElement x:Name='kept' foo:Colour='red' xmlns:foo='urn:foo' xmlns='urn:any'/>"));
+    CTreeHolder root(
+        Build(u"<foo:Widget xmlns:foo='urn:foo'><Bogus/></foo:Widget>"
+              u"<FrameworkElement x:Name='kept' foo:Colour='red' xmlns:foo='urn:foo' xmlns='urn:any'/>"));
     ASSERT_NE(root.Get(), nullptr);
     EXPECT_EQ(root->GetVisualChildrenCount(), 1);
     EXPECT_NE(root.Find<CQVTMarkupObject>(u"kept"), nullptr);
@@ -152,11 +159,12 @@ TEST_F(MarkupBuilder, PrefixesSkipForeignPartsAndRefuseUndeclaredOnes)
 
 TEST_F(MarkupBuilder, TextIsNormalisedUnlessPreserved)
 {
-    CTreeHolder root(Build(u"<TestPanel x:Name='p'>  one \r\n two  <FrameworkElement/>\t three  <FrameworkElement/>"
-                           u"   <FrameworkElement/>four</TestPanel>"
-                           u"<TestPanel x:Name='kept' xml:space='preserve'>  a  b  </TestPanel>"
-                           u"<TestPanel x:Name='cdata'><![CDATA[  raw  ]]></TestPanel>"
-                           u"<FrameworkElement>   \r\n  </FrameworkElement>"));
+    CTreeHolder root(
+        Build(u"<TestPanel x:Name='p'>  one \r\n two  <FrameworkElement/>\t three  <FrameworkElement/>"
+              u"   <FrameworkElement/>four</TestPanel>"
+              u"<TestPanel x:Name='kept' xml:space='preserve'>  a  b  </TestPanel>"
+              u"<TestPanel x:Name='cdata'><![CDATA[  raw  ]]></TestPanel>"
+              u"<FrameworkElement>   \r\n  </FrameworkElement>"));
     ASSERT_NE(root.Get(), nullptr);
     EXPECT_EQ(root.Find<CTestPanel>(u"p")->GetTexts(), CString(u"one two | three | |four"));
     EXPECT_EQ(root.Find<CTestPanel>(u"kept")->GetTexts(), CString(u"  a  b  "));
@@ -183,12 +191,14 @@ TEST_F(MarkupBuilder, PropertyElementsGatherTheirChildren)
 
 TEST_F(MarkupBuilder, DictionaryKeysMustExistAndBeUnique)
 {
-    EXPECT_EQ(Error(u"<TestElement><TestElement.Resources><SolidColorBrush x:Key='a'/><SolidColorBrush x:Key='a'/>"
-                    u"</TestElement.Resources></TestElement>"),
-              CString(u"Dictionary key is already used. Key attributes must be unique."));
-    EXPECT_EQ(Error(u"<TestElement><TestElement.Resources><SolidColorBrush Color='Red'/>"
-                    u"</TestElement.Resources></TestElement>"),
-              CString(u"Objects added to Dictionary must have Key attribute or some other type of associated Key"));
+    EXPECT_EQ(
+        Error(u"<TestElement><TestElement.Resources><SolidColorBrush x:Key='a'/><SolidColorBrush x:Key='a'/>"
+              u"</TestElement.Resources></TestElement>"),
+        CString(u"Dictionary key is already used. Key attributes must be unique."));
+    EXPECT_EQ(
+        Error(u"<TestElement><TestElement.Resources><SolidColorBrush Color='Red'/>"
+              u"</TestElement.Resources></TestElement>"),
+        CString(u"Objects added to Dictionary must have Key attribute or some other type of associated Key"));
     // A key differs by case: both are kept.
     CTreeHolder root(Build(u"<TestElement><TestElement.Resources><SolidColorBrush x:Key='a'/>"
                            u"<SolidColorBrush x:Key='A'/></TestElement.Resources></TestElement>"));
@@ -202,7 +212,8 @@ TEST_F(MarkupBuilder, ImplicitStylesApplyChildrenFirst)
     ChangeLog().clear();
     CTreeHolder root(Build(
         u"<TestPanel x:Name='outer'><TestPanel.Resources>"
-        u"<Style TargetType='{x:Type TestPanel}'><Style.Triggers><Trigger Property='Visibility' Value='Visible'>"
+        u"<Style TargetType='{x:Type TestPanel}'><Style.Triggers><Trigger Property='Visibility' "
+        u"Value='Visible'>"
         u"<Trigger.Setters><Setter Property='TestElement.Weight' Value='1'/></Trigger.Setters></Trigger>"
         u"</Style.Triggers></Style></TestPanel.Resources>"
         u"<TestPanel x:Name='inner'><TestPanel x:Name='innermost'/></TestPanel></TestPanel>"));
@@ -266,9 +277,10 @@ TEST_F(MarkupBuilder, HostileSizesAndNestingEndInErrors)
     // Huge values: numbers saturate, long texts are kept.
     CString strLong(u'z', 200000);
     CString strHuge;
-    strHuge.Format(u"<TestElement x:Name='h' Width='99999999999999999999999in' MaxHeight='-99999999999999999pt' "
-                   u"Margin='99999999999in' Tag='%s'/>",
-                   strLong.GetString());
+    strHuge.Format(
+        u"<TestElement x:Name='h' Width='99999999999999999999999in' MaxHeight='-99999999999999999pt' "
+        u"Margin='99999999999in' Tag='%s'/>",
+        strLong.GetString());
     CTreeHolder huge(Build(strHuge));
     CQVTMarkupObject* pHuge = huge.Find<CQVTMarkupObject>(u"h");
     ASSERT_NE(pHuge, nullptr);

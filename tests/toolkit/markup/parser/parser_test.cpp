@@ -17,7 +17,8 @@ bool MatchesXmlError(const CString& strMessage, HRESULT hr)
     strCode.Format(u"XML Error [0x%08X] '", static_cast<unsigned>(hr));
     const CStringA narrow(strMessage);
     return strMessage.Find(strCode) == 0 && strMessage.Find(u'\r') < 0 && strMessage.Find(u'\n') < 0 &&
-           std::regex_match(narrow.GetString(), std::regex("XML Error \\[0x[0-9A-F]{8}\\] '.*' at -?[0-9]+:-?[0-9]+ '.*'"));
+           std::regex_match(narrow.GetString(),
+                            std::regex("XML Error \\[0x[0-9A-F]{8}\\] '.*' at -?[0-9]+:-?[0-9]+ '.*'"));
 }
 }  // namespace
 
@@ -73,10 +74,11 @@ TEST(MarkupParser, UndeclaredXLoadsAndTheRepairDeclaresIt)
     EXPECT_TRUE(Load(parser, u"<TestPanel><FrameworkElement x:Name='a'/></TestPanel>"));
 
     CString strRepaired;
-    ASSERT_TRUE(CQVTMarkupParser::DeclareXamlPrefix(u"<?xml version='1.0'?>\n<Root a='1'><b x:Name='c'/></Root>",
-                                                    strRepaired));
-    EXPECT_EQ(strRepaired, CString(u"<?xml version='1.0'?>\n<Root xmlns:x='http://schemas.microsoft.com/winfx/2006/"
-                                   u"xaml' a='1'><b x:Name='c'/></Root>"));
+    ASSERT_TRUE(CQVTMarkupParser::DeclareXamlPrefix(
+        u"<?xml version='1.0'?>\n<Root a='1'><b x:Name='c'/></Root>", strRepaired));
+    EXPECT_EQ(strRepaired,
+              CString(u"<?xml version='1.0'?>\n<Root xmlns:x='http://schemas.microsoft.com/winfx/2006/"
+                      u"xaml' a='1'><b x:Name='c'/></Root>"));
     ASSERT_TRUE(CQVTMarkupParser::DeclareXamlPrefix(u"<Root x:Name='r'/>", strRepaired));
     EXPECT_TRUE(Load(parser, strRepaired));
     ASSERT_TRUE(CQVTMarkupParser::DeclareXamlPrefix(u"<Root/>", strRepaired));

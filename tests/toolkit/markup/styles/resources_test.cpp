@@ -11,8 +11,9 @@
 namespace {
 CQVTMarkupSolidColorBrush* FillOf(CQVTMarkupObject* pObject)
 {
-    return pObject != nullptr ? MarkupCast<CQVTMarkupSolidColorBrush>(pObject->GetValue(CTestElement::m_pFillProperty))
-                              : nullptr;
+    return pObject != nullptr
+               ? MarkupCast<CQVTMarkupSolidColorBrush>(pObject->GetValue(CTestElement::m_pFillProperty))
+               : nullptr;
 }
 }  // namespace
 
@@ -20,9 +21,11 @@ TEST(MarkupResources, FoundOnAncestorsNeverOnSiblingsOrLaterDefinitions)
 {
     CContextHolder context;
     CTreeHolder root(BuildMarkup(
-        context, PanelMarkup(u"<TestPanel.Resources><SolidColorBrush x:Key='outer' Color='Blue'/></TestPanel.Resources>"
-                             u"<TestPanel><TestPanel><TestElement x:Name='deep' Fill='{StaticResource outer}'/>"
-                             u"</TestPanel></TestPanel>")));
+        context,
+        PanelMarkup(
+            u"<TestPanel.Resources><SolidColorBrush x:Key='outer' Color='Blue'/></TestPanel.Resources>"
+            u"<TestPanel><TestPanel><TestElement x:Name='deep' Fill='{StaticResource outer}'/>"
+            u"</TestPanel></TestPanel>")));
     ASSERT_NE(root.Get(), nullptr);
     ASSERT_NE(FillOf(root.Find<CQVTMarkupObject>(u"deep")), nullptr);
     EXPECT_EQ(FillOf(root.Find<CQVTMarkupObject>(u"deep"))->GetColorRef(), RGB(0, 0, 255));
@@ -32,12 +35,14 @@ TEST(MarkupResources, FoundOnAncestorsNeverOnSiblingsOrLaterDefinitions)
                                               u"</TestPanel.Resources></TestPanel>"
                                               u"<TestElement Fill='{StaticResource k}'/>")),
               strMissing);
-    EXPECT_EQ(BuildError(context, PanelMarkup(u"<TestElement Fill='{StaticResource k}'><TestElement.Resources>"
-                                              u"<SolidColorBrush x:Key='k'/></TestElement.Resources></TestElement>")),
+    EXPECT_EQ(BuildError(context,
+                         PanelMarkup(u"<TestElement Fill='{StaticResource k}'><TestElement.Resources>"
+                                     u"<SolidColorBrush x:Key='k'/></TestElement.Resources></TestElement>")),
               strMissing);
-    EXPECT_EQ(BuildError(context, PanelMarkup(u"<TestPanel.Resources><SolidColorBrush x:Key='K'/>"
-                                              u"</TestPanel.Resources><TestElement Fill='{StaticResource k}'/>")),
-              strMissing);
+    EXPECT_EQ(
+        BuildError(context, PanelMarkup(u"<TestPanel.Resources><SolidColorBrush x:Key='K'/>"
+                                        u"</TestPanel.Resources><TestElement Fill='{StaticResource k}'/>")),
+        strMissing);
 }
 
 TEST(MarkupResources, StylesAreSearchedAndSystemKeysFallBack)
@@ -45,12 +50,13 @@ TEST(MarkupResources, StylesAreSearchedAndSystemKeysFallBack)
     CContextHolder context;
     CTreeHolder root(BuildMarkup(
         context,
-        PanelMarkup(u"<TestPanel.Resources><Style x:Key='s' TargetType='TestElement'><Style.Resources>"
-                    u"<SolidColorBrush x:Key='inStyle' Color='Lime'/></Style.Resources></Style>"
-                    u"</TestPanel.Resources>"
-                    u"<TestElement x:Name='styled' Style='{StaticResource s}'/>"
-                    u"<TestElement x:Name='system' Fill='{StaticResource {x:Static SystemColors.ControlBrushKey}}'/>"
-                    u"<TestElement x:Name='typed' Tag='{StaticResource {x:Type Style}}'/>")));
+        PanelMarkup(
+            u"<TestPanel.Resources><Style x:Key='s' TargetType='TestElement'><Style.Resources>"
+            u"<SolidColorBrush x:Key='inStyle' Color='Lime'/></Style.Resources></Style>"
+            u"</TestPanel.Resources>"
+            u"<TestElement x:Name='styled' Style='{StaticResource s}'/>"
+            u"<TestElement x:Name='system' Fill='{StaticResource {x:Static SystemColors.ControlBrushKey}}'/>"
+            u"<TestElement x:Name='typed' Tag='{StaticResource {x:Type Style}}'/>")));
     // The last element finds no style keyed by type: the build fails there.
     EXPECT_EQ(root.Get(), nullptr);
 
@@ -60,7 +66,8 @@ TEST(MarkupResources, StylesAreSearchedAndSystemKeysFallBack)
                     u"<SolidColorBrush x:Key='inStyle' Color='Lime'/></Style.Resources></Style>"
                     u"</TestPanel.Resources>"
                     u"<TestElement x:Name='styled' Style='{StaticResource s}'/>"
-                    u"<TestElement x:Name='system' Fill='{StaticResource {x:Static SystemColors.ControlBrushKey}}'/>")));
+                    u"<TestElement x:Name='system' Fill='{StaticResource {x:Static "
+                    u"SystemColors.ControlBrushKey}}'/>")));
     ASSERT_NE(ok.Get(), nullptr);
     CQVTMarkupString* pKey = CQVTMarkupString::CreateValue(u"inStyle");
     CQVTMarkupSolidColorBrush* pFound = MarkupCast<CQVTMarkupSolidColorBrush>(

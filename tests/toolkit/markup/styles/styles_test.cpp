@@ -39,38 +39,46 @@ CString Resources(LPCWSTR lpszResources, LPCWSTR lpszBody)
 TEST(MarkupStyles, SettersAreCheckedAgainstTheTargetType)
 {
     CContextHolder context;
-    EXPECT_EQ(BuildError(context, Resources(u"<Style x:Key='s'><Setter Property='Width' Value='1'/></Style>", u"")),
-              CString(u"Cannot find the Style Property 'Width'"));
-    EXPECT_EQ(BuildError(context, Resources(u"<Style x:Key='s' TargetType='TestElement'><Setter Property='Nope' "
-                                            u"Value='1'/></Style>",
-                                            u"")),
-              CString(u"Cannot find the Style Property 'Nope'"));
-    EXPECT_EQ(BuildError(context, Resources(u"<Style x:Key='s' TargetType='TestElement'><Setter Property='Width'/>"
-                                            u"</Style>",
-                                            u"")),
-              CString(u"Must specify both Property and Value for Setter."));
-    EXPECT_EQ(BuildError(context, Resources(u"<Style x:Key='s' TargetType='TestElement'><Setter Value='1'/></Style>",
-                                            u"")),
-              CString(u"Must specify both Property and Value for Setter."));
-    EXPECT_EQ(BuildError(context, Resources(u"<Style x:Key='s' TargetType='TestElement'><FrameworkElement/></Style>",
-                                            u"")),
-              CString(u"Cannot add content to an object of type 'CQVTMarkupStyle'"));
-    EXPECT_EQ(BuildError(context, Resources(u"<Style x:Key='s' TargetType='TestElement'><Style.Triggers><Trigger "
-                                            u"Property='Level'/></Style.Triggers></Style>",
-                                            u"")),
-              CString(u"Must specify both Property and Value for Setter."));
+    EXPECT_EQ(
+        BuildError(context, Resources(u"<Style x:Key='s'><Setter Property='Width' Value='1'/></Style>", u"")),
+        CString(u"Cannot find the Style Property 'Width'"));
+    EXPECT_EQ(
+        BuildError(context, Resources(u"<Style x:Key='s' TargetType='TestElement'><Setter Property='Nope' "
+                                      u"Value='1'/></Style>",
+                                      u"")),
+        CString(u"Cannot find the Style Property 'Nope'"));
+    EXPECT_EQ(
+        BuildError(context, Resources(u"<Style x:Key='s' TargetType='TestElement'><Setter Property='Width'/>"
+                                      u"</Style>",
+                                      u"")),
+        CString(u"Must specify both Property and Value for Setter."));
+    EXPECT_EQ(
+        BuildError(context,
+                   Resources(u"<Style x:Key='s' TargetType='TestElement'><Setter Value='1'/></Style>", u"")),
+        CString(u"Must specify both Property and Value for Setter."));
+    EXPECT_EQ(
+        BuildError(context,
+                   Resources(u"<Style x:Key='s' TargetType='TestElement'><FrameworkElement/></Style>", u"")),
+        CString(u"Cannot add content to an object of type 'CQVTMarkupStyle'"));
+    EXPECT_EQ(
+        BuildError(context, Resources(u"<Style x:Key='s' TargetType='TestElement'><Style.Triggers><Trigger "
+                                      u"Property='Level'/></Style.Triggers></Style>",
+                                      u"")),
+        CString(u"Must specify both Property and Value for Setter."));
 
     // The Owner.Property form names any type's property; values convert.
     CTreeHolder root(BuildMarkup(
-        context, Resources(u"<Style x:Key='s' TargetType='{x:Type TestPanel}'><Setter Property='TestElement.Level' "
-                           u"Value='9'/><Setter Property='TestElement.Fill' Value='Red'/></Style>",
-                           u"")));
+        context,
+        Resources(u"<Style x:Key='s' TargetType='{x:Type TestPanel}'><Setter Property='TestElement.Level' "
+                  u"Value='9'/><Setter Property='TestElement.Fill' Value='Red'/></Style>",
+                  u"")));
     ASSERT_NE(root.Get(), nullptr);
     CQVTMarkupStyle* pStyle = MarkupCast<CQVTMarkupStyle>(Lookup(root, u"s"));
     ASSERT_NE(pStyle, nullptr);
     ASSERT_EQ(pStyle->GetSetters()->GetCount(), 2);
     EXPECT_EQ(pStyle->GetSetters()->GetAt(0)->GetProperty(), CTestElement::m_pLevelProperty);
-    CQVTMarkupSolidColorBrush* pBrush = MarkupCast<CQVTMarkupSolidColorBrush>(pStyle->GetSetters()->GetAt(1)->GetValue());
+    CQVTMarkupSolidColorBrush* pBrush =
+        MarkupCast<CQVTMarkupSolidColorBrush>(pStyle->GetSetters()->GetAt(1)->GetValue());
     ASSERT_NE(pBrush, nullptr);
     EXPECT_EQ(pBrush->GetColorRef(), RGB(255, 0, 0));
 }
@@ -79,11 +87,12 @@ TEST(MarkupStyles, BasedOnFoldsBaseFirstAndRefusesLoops)
 {
     CContextHolder context;
     CTreeHolder root(BuildMarkup(
-        context, Resources(u"<Style x:Key='base' TargetType='TestElement'><Setter Property='Level' Value='1'/>"
-                           u"<Setter Property='Weight' Value='2'/></Style>"
-                           u"<Style x:Key='derived' TargetType='TestElement' BasedOn='{StaticResource base}'>"
-                           u"<Setter Property='Level' Value='3'/></Style>",
-                           u"<TestElement x:Name='e' Style='{StaticResource derived}'/>")));
+        context,
+        Resources(u"<Style x:Key='base' TargetType='TestElement'><Setter Property='Level' Value='1'/>"
+                  u"<Setter Property='Weight' Value='2'/></Style>"
+                  u"<Style x:Key='derived' TargetType='TestElement' BasedOn='{StaticResource base}'>"
+                  u"<Setter Property='Level' Value='3'/></Style>",
+                  u"<TestElement x:Name='e' Style='{StaticResource derived}'/>")));
     ASSERT_NE(root.Get(), nullptr);
     CTestElement* pElement = root.Find<CTestElement>(u"e");
     ASSERT_NE(pElement, nullptr);
@@ -143,12 +152,12 @@ TEST(MarkupStyles, BasedOnFoldsBaseFirstAndRefusesLoops)
 TEST(MarkupStyles, TriggersSwitchValuesAndLocalValuesWin)
 {
     CContextHolder context;
-    CTreeHolder root(BuildMarkup(
-        context, Resources(u"<Style TargetType='TestElement'><Style.Triggers>"
-                           u"<Trigger Property='IsMouseOver' Value='True'><Trigger.Setters>"
-                           u"<Setter Property='Level' Value='8'/></Trigger.Setters></Trigger>"
-                           u"</Style.Triggers></Style>",
-                           u"<TestElement x:Name='e'/><TestElement x:Name='local' Level='2'/>")));
+    CTreeHolder root(
+        BuildMarkup(context, Resources(u"<Style TargetType='TestElement'><Style.Triggers>"
+                                       u"<Trigger Property='IsMouseOver' Value='True'><Trigger.Setters>"
+                                       u"<Setter Property='Level' Value='8'/></Trigger.Setters></Trigger>"
+                                       u"</Style.Triggers></Style>",
+                                       u"<TestElement x:Name='e'/><TestElement x:Name='local' Level='2'/>")));
     ASSERT_NE(root.Get(), nullptr);
     CTestElement* pElement = root.Find<CTestElement>(u"e");
     CTestElement* pLocal = root.Find<CTestElement>(u"local");
@@ -177,13 +186,13 @@ TEST(MarkupStyles, TriggersThatFeedEachOtherStop)
 {
     // Each trigger's setter undoes the other's condition.
     CContextHolder context;
-    CTreeHolder root(BuildMarkup(
-        context, Resources(u"<Style TargetType='TestElement'><Style.Triggers>"
-                           u"<Trigger Property='Level' Value='5'><Trigger.Setters>"
-                           u"<Setter Property='Weight' Value='1'/></Trigger.Setters></Trigger>"
-                           u"<Trigger Property='Weight' Value='1'><Trigger.Setters>"
-                           u"<Setter Property='Level' Value='6'/></Trigger.Setters></Trigger>"
-                           u"</Style.Triggers></Style>",
-                           u"<TestElement x:Name='e'/>")));
+    CTreeHolder root(
+        BuildMarkup(context, Resources(u"<Style TargetType='TestElement'><Style.Triggers>"
+                                       u"<Trigger Property='Level' Value='5'><Trigger.Setters>"
+                                       u"<Setter Property='Weight' Value='1'/></Trigger.Setters></Trigger>"
+                                       u"<Trigger Property='Weight' Value='1'><Trigger.Setters>"
+                                       u"<Setter Property='Level' Value='6'/></Trigger.Setters></Trigger>"
+                                       u"</Style.Triggers></Style>",
+                                       u"<TestElement x:Name='e'/>")));
     EXPECT_NE(root.Get(), nullptr);
 }

@@ -9,7 +9,8 @@
 #include "toolkit/markup/values/QVTMarkupValues.h"
 
 IMPLEMENT_MARKUPCLASS(CTestPanel, CQVTMarkupFrameworkElement, u"TestPanel", nullptr)
-IMPLEMENT_MARKUPCLASS(CTestElement, CQVTMarkupFrameworkElement, u"TestElement", &CTestElement::RegisterMarkupProperties)
+IMPLEMENT_MARKUPCLASS(CTestElement, CQVTMarkupFrameworkElement, u"TestElement",
+                      &CTestElement::RegisterMarkupProperties)
 
 CQVTMarkupRoutedEvent* CTestElement::m_pPokeEvent = nullptr;
 CQVTMarkupDependencyProperty* CTestElement::m_pWeightProperty = nullptr;
@@ -28,15 +29,16 @@ void AFX_CDECL OnObservedChanged(CQVTMarkupObject* pObject, CQVTMarkupPropertyCh
 {
     CQVTMarkupInt* pOld = MarkupCast<CQVTMarkupInt>(pArgs->pOldValue);
     CQVTMarkupInt* pNew = MarkupCast<CQVTMarkupInt>(pArgs->pNewValue);
-    ChangeLog().push_back(
-        CChangeRecord{pObject, pOld != nullptr ? pOld->GetValue() : -1, pNew != nullptr ? pNew->GetValue() : -1});
+    ChangeLog().push_back(CChangeRecord{pObject, pOld != nullptr ? pOld->GetValue() : -1,
+                                        pNew != nullptr ? pNew->GetValue() : -1});
 }
 }  // namespace
 
 void AFX_CDECL CTestElement::RegisterMarkupProperties()
 {
     CQVTMarkupType* pType = GetMarkupType();
-    m_pPokeEvent = CQVTMarkupDependencyProperty::RegisterRoutedEvent(u"Poke", QVT_MARKUP_ROUTING_BUBBLE, pType);
+    m_pPokeEvent =
+        CQVTMarkupDependencyProperty::RegisterRoutedEvent(u"Poke", QVT_MARKUP_ROUTING_BUBBLE, pType);
     m_pWeightProperty = CQVTMarkupDependencyProperty::Register(
         u"Weight", CQVTMarkupInt::GetMarkupType(), pType,
         new CQVTMarkupPropertyMetadata(nullptr, &OnObservedChanged, QVT_MARKUP_INHERITS));
@@ -68,8 +70,9 @@ int CTestPanel::GetVisualChildrenCount()
 
 CQVTMarkupVisual* CTestPanel::GetVisualChild(int nIndex)
 {
-    return nIndex >= 0 && nIndex < m_pChildren->GetCount() ? static_cast<CQVTMarkupVisual*>(m_pChildren->GetItem(nIndex))
-                                                          : nullptr;
+    return nIndex >= 0 && nIndex < m_pChildren->GetCount()
+               ? static_cast<CQVTMarkupVisual*>(m_pChildren->GetItem(nIndex))
+               : nullptr;
 }
 
 void CTestPanel::SetContentObject(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pContent)
@@ -164,8 +167,9 @@ CString BuildError(CQVTMarkupContext* pContext, LPCWSTR lpszText)
 
 CString PanelMarkup(LPCWSTR lpszBody)
 {
-    CString strText(u"<TestPanel xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' "
-                    u"xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml' xmlns:qvt='urn:quorvane-markup'>");
+    CString strText(
+        u"<TestPanel xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' "
+        u"xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml' xmlns:qvt='urn:quorvane-markup'>");
     strText += lpszBody;
     strText += u"</TestPanel>";
     return strText;

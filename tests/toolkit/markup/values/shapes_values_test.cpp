@@ -70,7 +70,8 @@ TEST(MarkupThickness, DeflatesAndComparesAndIsScriptable)
     value.lVal = 42;
     DISPID put = DISPID_PROPERTYPUT;
     DISPPARAMS params = {&value, &put, 1, 1};
-    EXPECT_EQ(pDispatch->Invoke(100, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(pDispatch->Invoke(100, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr),
+              S_OK);
     EXPECT_EQ(pScripted->left, 42);
     pScripted->InternalRelease();
 }
@@ -153,7 +154,8 @@ TEST(MarkupBrushes, ColoursComparisonAndScripting)
     value.lVal = 0x0000FF00;
     DISPID put = DISPID_PROPERTYPUT;
     DISPPARAMS params = {&value, &put, 1, 1};
-    EXPECT_EQ(pDispatch->Invoke(100, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(pDispatch->Invoke(100, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr),
+              S_OK);
     EXPECT_EQ(pHalf->GetColor(), 0xFF00FF00u);
     pOpaque->InternalRelease();
     pHalf->InternalRelease();

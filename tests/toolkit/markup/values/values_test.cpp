@@ -27,8 +27,9 @@ HRESULT Invoke(IDispatch* pDispatch, DISPID dispid, WORD wFlags, std::vector<VAR
 {
     std::vector<VARIANT> reversed(args.rbegin(), args.rend());
     DISPID put = DISPID_PROPERTYPUT;
-    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), wFlags == DISPATCH_PROPERTYPUT ? &put : nullptr,
-                         static_cast<UINT>(reversed.size()), wFlags == DISPATCH_PROPERTYPUT ? 1u : 0u};
+    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(),
+                         wFlags == DISPATCH_PROPERTYPUT ? &put : nullptr, static_cast<UINT>(reversed.size()),
+                         wFlags == DISPATCH_PROPERTYPUT ? 1u : 0u};
     EXCEPINFO excep = {};
     UINT nArgErr = 0;
     if (pResult != nullptr)
@@ -79,7 +80,8 @@ TEST(MarkupString, ValuesHashesAndComparisons)
     EXPECT_FALSE(pUpper->IsEqual(pNumber));
     EXPECT_TRUE(pUpper->IsEqualNoCase(&QVTMarkupKeyword::Auto) == FALSE);
     EXPECT_TRUE(pLower->IsEqualNoCase(CQVTMarkupString::CreateValue(u"HELLO")));
-    for (CQVTMarkupObject* p : std::initializer_list<CQVTMarkupObject*>{pSpace, pEmpty, pPrefix, pUpper, pLower, pSame, pNumber})
+    for (CQVTMarkupObject* p :
+         std::initializer_list<CQVTMarkupObject*>{pSpace, pEmpty, pPrefix, pUpper, pLower, pSame, pNumber})
         p->InternalRelease();
 }
 
@@ -112,16 +114,27 @@ TEST(MarkupNumbers, LengthUnitsSaturateInsteadOfOverflowing)
     {
         LPCWSTR lpszText;
         int nPixels;
-    } const cases[] = {{u"0pt", 0},          {u"2in", 192},          {u"1cm", 37},
-                       {u"10mm", 37},        {u"3pt", 4},            {u"12.5pt", 16},
-                       {u"-3pt", -4},        {u"1PT", 1},            {u"7", 7},
-                       {u"abc", 0},          {u"40in", 3840},        {u"2147483647in", INT_MAX},
-                       {u"-2147483647in", INT_MIN}, {u"99999999999999cm", INT_MAX}, {u"30000000pt", 40000000}};
+    } const cases[] = {{u"0pt", 0},
+                       {u"2in", 192},
+                       {u"1cm", 37},
+                       {u"10mm", 37},
+                       {u"3pt", 4},
+                       {u"12.5pt", 16},
+                       {u"-3pt", -4},
+                       {u"1PT", 1},
+                       {u"7", 7},
+                       {u"abc", 0},
+                       {u"40in", 3840},
+                       {u"2147483647in", INT_MAX},
+                       {u"-2147483647in", INT_MIN},
+                       {u"99999999999999cm", INT_MAX},
+                       {u"30000000pt", 40000000}};
     for (const auto& c : cases)
     {
         LPCWSTR lpszUnit = CQVTMarkupBuilder::GetLengthUnit(c.lpszText);
-        EXPECT_EQ(CQVTMarkupBuilder::ApplyLengthUnit(CQVTMarkupBuilder::ReadWholeNumber(c.lpszText), lpszUnit),
-                  c.nPixels)
+        EXPECT_EQ(
+            CQVTMarkupBuilder::ApplyLengthUnit(CQVTMarkupBuilder::ReadWholeNumber(c.lpszText), lpszUnit),
+            c.nPixels)
             << CStringA(c.lpszText).GetString();
     }
 }
