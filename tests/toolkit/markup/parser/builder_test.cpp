@@ -288,3 +288,34 @@ TEST_F(MarkupBuilder, HostileSizesAndNestingEndInErrors)
     EXPECT_EQ(IntOf(pHuge, CQVTMarkupFrameworkElement::m_pMaxHeightProperty), INT_MIN);
     EXPECT_EQ(TagText(pHuge).GetLength(), 200000);
 }
+
+namespace {
+class CCountedContext : public CQVTMarkupContext
+{
+public:
+    explicit CCountedContext(bool* pDeleted) : m_pDeleted(pDeleted) {}
+
+protected:
+    ~CCountedContext() override { *m_pDeleted = true; }
+
+private:
+    bool* m_pDeleted;
+};
+}  // namespace
+
+TEST(MarkupBuilderCleanup, AFailedLoadLeavesNothingBehind)
+{
+    // Every object made for a context holds it: once the failed load is
+    // over, releasing the context must delete it.
+    bool bDeleted = false;
+    CCountedContext* pContext = new CCountedContext(&bDeleted);
+    const CString strError = BuildError(
+        pContext,
+        PanelMarkup(u"<TestPanel.Resources><SolidColorBrush x:Key='k' Color='Red'/><Style x:Key='s' "
+                    u"TargetType='TestElement'><Setter Property='Level' Value='2'/></Style>"
+                    u"</TestPanel.Resources><TestPanel><TestElement Style='{StaticResource s}' "
+                    u"Fill='{StaticResource k}'/><TestElement Opacity='bad'/></TestPanel>"));
+    EXPECT_FALSE(strError.IsEmpty());
+    pContext->Release();
+    EXPECT_TRUE(bDeleted);
+}
