@@ -38,12 +38,6 @@ PFNSETLAYOUT SetLayoutProc()
     return pfn;
 }
 
-PFNSETLAYOUT SetLayoutReturnOldProc()
-{
-    static const PFNSETLAYOUT pfn = reinterpret_cast<PFNSETLAYOUT>(GdiProc("SetLayout"));
-    return pfn;
-}
-
 int ClampChannel(int n)
 {
     return std::min(std::max(n, 0), 255);
@@ -89,11 +83,8 @@ int CALLBACK FindFaceProc(const LOGFONTW* pLogFont, const TEXTMETRICW*, DWORD, L
 
 CSize TextExtentIn(CDC* pDC, CFont* pFont, LPCTSTR lpszText, int nCount)
 {
-    CFont* pOld = pDC->SelectObject(pFont);
-    CSize size = pDC->GetTextExtent(lpszText, nCount);
-    if (pOld)
-        pDC->SelectObject(pOld);
-    return size;
+    CQVTFontDC font(pDC, pFont);
+    return pDC->GetTextExtent(lpszText, nCount);
 }
 
 CSize ExtentAtHeight(CDC* pDC, LOGFONT lf, int nHeight, LPCTSTR lpszText, int nCount)
@@ -185,47 +176,38 @@ void CQVTDrawHelpers::GradientFillClipped(CDC* pDC, LPCRECT lpRect, COLORREF clr
         return;
 
     const CRect rcFull(lpRect), rcClip(lpClip);
+    // Along the gradient: where the whole runs and where the clip lets it show.
+    const LONG nFullStart = bHorz ? rcFull.left : rcFull.top, nFullEnd = bHorz ? rcFull.right : rcFull.bottom;
+    const LONG nClipStart = bHorz ? rcClip.left : rcClip.top, nClipEnd = bHorz ? rcClip.right : rcClip.bottom;
+    if (nFullStart >= nClipEnd || nFullEnd <= nClipStart)
+        return;
     CRect rc(rcFull);
     if (bHorz)
     {
         rc.top = std::max(rc.top, rcClip.top);
         rc.bottom = std::min(rc.bottom, rcClip.bottom);
-        if (rcFull.left >= rcClip.right || rcFull.right <= rcClip.left)
-            return;
-        const float fWidth = static_cast<float>(rcFull.Width());
-        COLORREF clrStart = clrFrom, clrEnd = clrTo;
-        if (rc.left < rcClip.left)
-        {
-            rc.left = rcClip.left;
-            clrStart = BlendColors(clrFrom, clrTo, (rcFull.right - rcClip.left) / fWidth);
-        }
-        if (rc.right > rcClip.right)
-        {
-            rc.right = rcClip.right;
-            clrEnd = BlendColors(clrFrom, clrTo, (rcFull.right - rcClip.right) / fWidth);
-        }
-        GradientFill(pDC, rc, clrStart, clrEnd, bHorz);
     }
     else
     {
         rc.left = std::max(rc.left, rcClip.left);
         rc.right = std::min(rc.right, rcClip.right);
-        if (rcFull.top >= rcClip.bottom || rcFull.bottom <= rcClip.top)
-            return;
-        const float fHeight = static_cast<float>(rcFull.Height());
-        COLORREF clrStart = clrFrom, clrEnd = clrTo;
-        if (rc.top < rcClip.top)
-        {
-            rc.top = rcClip.top;
-            clrStart = BlendColors(clrFrom, clrTo, (rcFull.bottom - rcClip.top) / fHeight);
-        }
-        if (rc.bottom > rcClip.bottom)
-        {
-            rc.bottom = rcClip.bottom;
-            clrEnd = BlendColors(clrFrom, clrTo, (rcFull.bottom - rcClip.bottom) / fHeight);
-        }
-        GradientFill(pDC, rc, clrStart, clrEnd, bHorz);
     }
+    // The slice keeps the colours the whole has at its ends.
+    LONG& nStart = bHorz ? rc.left : rc.top;
+    LONG& nEnd = bHorz ? rc.right : rc.bottom;
+    const float fLength = static_cast<float>(nFullEnd - nFullStart);
+    COLORREF clrStart = clrFrom, clrEnd = clrTo;
+    if (nStart < nClipStart)
+    {
+        nStart = nClipStart;
+        clrStart = BlendColors(clrFrom, clrTo, (nFullEnd - nClipStart) / fLength);
+    }
+    if (nEnd > nClipEnd)
+    {
+        nEnd = nClipEnd;
+        clrEnd = BlendColors(clrFrom, clrTo, (nFullEnd - nClipEnd) / fLength);
+    }
+    GradientFill(pDC, rc, clrStart, clrEnd, bHorz);
 }
 
 void CQVTDrawHelpers::GradientFillWithFactor(CDC* pDC, LPCRECT lpRect,
@@ -485,7 +467,7 @@ int AFXAPI CQVTDrawHelpers::DrawTextWithColors(CDC* pDC, CFont* pFont, LPCTSTR l
 {
     if (!pDC || !pDC->GetSafeHdc())
         return 0;
-    const COLORREF clrOldText = clrText != 0xFFFFFFFF ? pDC->SetTextColor(clrText) : 0xFFFFFFFF;
+    CQVTFontDC font(pDC, pFont, clrText);
     COLORREF clrOldBack = 0xFFFFFFFF;
     int nOldMode;
     if (clrBack != 0xFFFFFFFF)
@@ -495,17 +477,12 @@ int AFXAPI CQVTDrawHelpers::DrawTextWithColors(CDC* pDC, CFont* pFont, LPCTSTR l
     }
     else
         nOldMode = pDC->SetBkMode(TRANSPARENT);
-    CFont* pOldFont = pFont ? pDC->SelectObject(pFont) : nullptr;
 
     const int nResult = pDC->DrawText(lpszText, nCount, lpRect, nFormat);
 
-    if (pOldFont)
-        pDC->SelectObject(pOldFont);
     if (clrOldBack != 0xFFFFFFFF)
         pDC->SetBkColor(clrOldBack);
     pDC->SetBkMode(nOldMode);
-    if (clrOldText != 0xFFFFFFFF)
-        pDC->SetTextColor(clrOldText);
     return nResult;
 }
 
@@ -651,7 +628,7 @@ void AFXAPI CQVTDrawHelpers::SetDCLayout(CDC* pDC, DWORD dwLayout)
 
 DWORD AFXAPI CQVTDrawHelpers::SetDCLayoutReturnOld(HDC hDC, DWORD dwLayout)
 {
-    PFNSETLAYOUT pfn = SetLayoutReturnOldProc();
+    PFNSETLAYOUT pfn = SetLayoutProc();
     return pfn && hDC ? pfn(hDC, dwLayout) : 0;
 }
 

@@ -4,6 +4,7 @@
 #include "toolkit/foundation/core/QVTSingletonPointer.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 
 QVT_IMPLEMENT_SINGLETON(CQVTGlyphFont, QVTGlyphFont, nullptr)
@@ -182,38 +183,29 @@ int CQVTGlyphFont::DrawGlyph(CDC* pDC, WCHAR chGlyph, const CRect& rect, COLORRE
     if (!fitted.CreateFontIndirect(&lf))
         return 0;
 
-    CFont* pOldFont = pDC->SelectObject(fitted.GetFont());
+    CQVTFontDC font(pDC, &fitted);
     const CSize extent = pDC->GetTextExtent(szGlyph, 1);
     CRect rc = CQVTDrawHelpers::MakeSameParityRect(rect);
     rc.OffsetRect((rc.Width() - extent.cx) / 2, (rc.Height() - extent.cy) / 2);
     const COLORREF clrDraw = clrText == 0xFFFFFFFF ? pDC->GetTextColor() : clrText;
-
-    int nResult = 0;
     if (!bOutline)
-    {
-        if (pOldFont)
-            pDC->SelectObject(pOldFont);
         return CQVTDrawHelpers::DrawTextWithColors(pDC, fitted.GetFont(), szGlyph, 1, rc,
                                                    DT_SINGLELINE | DT_NOCLIP, clrDraw, clrBack);
-    }
 
-    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
-    pDC->BeginPath();
-    pDC->DrawText(szGlyph, 1, rc, DT_SINGLELINE | DT_NOCLIP);
-    pDC->EndPath();
-    HPEN hOwnPen = nullptr;
+    CPen ownPen;
     if (!hOutlinePen)
     {
         LOGBRUSH lb = {BS_SOLID, clrDraw, 0};
-        hOwnPen = ::ExtCreatePen(PS_GEOMETRIC | PS_SOLID, QVTDpiScaler()->ScaleX(1), &lb, 0, nullptr);
+        ownPen.Attach(::ExtCreatePen(PS_GEOMETRIC | PS_SOLID, QVTDpiScaler()->ScaleX(1), &lb, 0, nullptr));
+        hOutlinePen = static_cast<HPEN>(ownPen.GetSafeHandle());
     }
-    HGDIOBJ hOldPen = ::SelectObject(pDC->GetSafeHdc(), hOutlinePen ? hOutlinePen : hOwnPen);
-    nResult = pDC->StrokePath() ? 1 : 0;
-    ::SelectObject(pDC->GetSafeHdc(), hOldPen);
-    if (hOwnPen)
-        ::DeleteObject(hOwnPen);
-    pDC->SetBkMode(nOldMode);
-    if (pOldFont)
-        pDC->SelectObject(pOldFont);
-    return nResult;
+    // Restoring the saved state puts back the pen (before the own one is
+    // deleted) and the background mode.
+    CQVTDCSaveState state(pDC);
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->BeginPath();
+    pDC->DrawText(szGlyph, 1, rc, DT_SINGLELINE | DT_NOCLIP);
+    pDC->EndPath();
+    ::SelectObject(pDC->GetSafeHdc(), hOutlinePen);
+    return pDC->StrokePath() ? 1 : 0;
 }

@@ -77,6 +77,27 @@ TEST(GlyphFont, GlyphsAreFittedAndCentred)
     EXPECT_FALSE(outline.IsRectEmpty());
     EXPECT_EQ(kWhite, canvas.At(outline.CenterPoint().x, outline.CenterPoint().y));
 
+    // Drawn or outlined, with its own pen or the caller's, the glyph leaves the
+    // DC's font, pen and mode as they were, and the caller's pen alive.
+    const HGDIOBJ originalFont = ::GetCurrentObject(canvas.dc.m_hDC, OBJ_FONT);
+    const HGDIOBJ originalPen = ::GetCurrentObject(canvas.dc.m_hDC, OBJ_PEN);
+    const int originalMode = canvas.dc.GetBkMode();
+    CPen callersPen(PS_SOLID, 1, RGB(0, 128, 0));
+    for (HPEN hPen : {static_cast<HPEN>(nullptr), static_cast<HPEN>(callersPen.m_hObject)})
+    {
+        for (BOOL bOutline : {FALSE, TRUE})
+        {
+            canvas.Clear(kWhite);
+            EXPECT_NE(0, QVTGlyphFont()->DrawGlyph(&canvas.dc, 's', CRect(0, 0, 64, 64), kRed, 0xFFFFFFFF,
+                                                   bOutline, hPen));
+            EXPECT_EQ(originalFont, ::GetCurrentObject(canvas.dc.m_hDC, OBJ_FONT));
+            EXPECT_EQ(originalPen, ::GetCurrentObject(canvas.dc.m_hDC, OBJ_PEN));
+            EXPECT_EQ(originalMode, canvas.dc.GetBkMode());
+        }
+    }
+    EXPECT_GT(canvas.CountOf(RGB(0, 128, 0)), 20);  // the last outline, in the caller's pen
+    EXPECT_EQ(OBJ_PEN, static_cast<int>(::GetObjectType(callersPen.m_hObject)));
+
     EXPECT_EQ(0, QVTGlyphFont()->DrawGlyph(&canvas.dc, 'E', CRect(0, 0, 0, 0), kRed));
     EXPECT_EQ(0, QVTGlyphFont()->DrawGlyph(nullptr, 'E', rect, kRed));
 }
