@@ -66,6 +66,26 @@ void ReplaceAll(CString& str, LPCWSTR pszOld, LPCWSTR pszNew)
 {
     str.Replace(pszOld, pszNew);
 }
+
+// Types whose value is nothing but its bytes: compared and copied as such.
+bool IsPlainValueType(VARTYPE vt)
+{
+    switch (vt)
+    {
+    case VT_I2:
+    case VT_I4:
+    case VT_R4:
+    case VT_R8:
+    case VT_CY:
+    case VT_BOOL:
+    case VT_UI1:
+    case VT_QVT_RECT:
+    case VT_QVT_SIZE:
+        return true;
+    default:
+        return false;
+    }
+}
 }  // namespace
 
 CQVTPropExchange::CQVTPropExchange()
@@ -125,18 +145,10 @@ BOOL CQVTPropExchange::IsSamePropValue(VARTYPE vt, const void* pv1, const void* 
         return TRUE;
     if (pv1 == nullptr || pv2 == nullptr || vt < 2 || vt > 101)
         return FALSE;
+    if (IsPlainValueType(vt))
+        return std::memcmp(pv1, pv2, GetVarTypeSize(vt)) == 0;
     switch (vt)
     {
-    case VT_I2:
-    case VT_I4:
-    case VT_R4:
-    case VT_R8:
-    case VT_CY:
-    case VT_BOOL:
-    case VT_UI1:
-    case VT_QVT_RECT:
-    case VT_QVT_SIZE:
-        return std::memcmp(pv1, pv2, GetVarTypeSize(vt)) == 0;
     case VT_DATE:
     {
         const COleDateTime& d1 = *static_cast<const COleDateTime*>(pv1);
@@ -176,19 +188,13 @@ BOOL CQVTPropExchange::CopyPropValue(VARTYPE vt, void* pvDest, const void* pvSrc
 {
     if (pvSrc == nullptr || pvDest == nullptr)
         return FALSE;
-    switch (vt)
+    if (IsPlainValueType(vt))
     {
-    case VT_I2:
-    case VT_I4:
-    case VT_R4:
-    case VT_R8:
-    case VT_CY:
-    case VT_BOOL:
-    case VT_UI1:
-    case VT_QVT_RECT:
-    case VT_QVT_SIZE:
         std::memcpy(pvDest, pvSrc, GetVarTypeSize(vt));
         return TRUE;
+    }
+    switch (vt)
+    {
     case VT_DATE:
         *static_cast<COleDateTime*>(pvDest) = *static_cast<const COleDateTime*>(pvSrc);
         return TRUE;
