@@ -205,27 +205,6 @@ Client::~Client()
     }
 }
 
-LONG Client::AddRef()
-{
-    return ++refs_;
-}
-
-LONG Client::Release()
-{
-    LONG left = --refs_;
-    if (left == 0)
-    {
-        try
-        {
-            delete this;
-        }
-        catch (...)
-        {
-        }
-    }
-    return left;
-}
-
 BOOL Client::Flush()
 {
     EnterCriticalSection(&lock_);
@@ -485,27 +464,6 @@ TraceChannel::~TraceChannel()
 {
     client_->Forget(Key(kRecordChannel, id_, 0));
     client_->Release();
-}
-
-LONG TraceChannel::AddRef()
-{
-    return ++refs_;
-}
-
-LONG TraceChannel::Release()
-{
-    LONG left = --refs_;
-    if (left == 0)
-    {
-        try
-        {
-            delete this;
-        }
-        catch (...)
-        {
-        }
-    }
-    return left;
 }
 
 BOOL TraceChannel::RegisterThread(const WCHAR* name, DWORD threadId)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/RefCount.h"
 #include "tracelog/P7File.h"
 #include "tracelog/P7Options.h"
 #include "tracelog/P7Trace.h"
@@ -16,17 +17,36 @@ namespace tracelog {
 
 class TraceChannel;
 
+// A trace object that counts its references and deletes itself with the last.
+template <class Interface>
+class CountedObject : public Interface
+{
+public:
+    LONG AddRef() override { return static_cast<LONG>(m_refs.Add()); }
+    LONG Release() override
+    {
+        const LONG left = static_cast<LONG>(m_refs.Drop());
+        if (left == 0)
+            delete this;
+        return left;
+    }
+
+protected:
+    virtual ~CountedObject() = default;
+
+private:
+    engine::RefCount m_refs;
+};
+
 // One rolling set of files. Its lock guards the buffer, the file and the
 // registrations; the flusher thread writes the buffer out at least once a
 // second so that a killed process loses at most that much.
-class Client final : public IP7Client
+class Client final : public CountedObject<IP7Client>
 {
 public:
     // Null when the options name an unknown sink or no file can be created.
     static Client* Create(const char16_t* options);
 
-    LONG AddRef() override;
-    LONG Release() override;
     BOOL Flush() override;
 
     // Flush without waiting for a lock another thread may hold forever
@@ -46,7 +66,7 @@ public:
 
 private:
     explicit Client(const ClientOptions& options);
-    ~Client();
+    ~Client() override;
 
     bool OpenNextFile();
     void TrimFolder();
@@ -62,7 +82,6 @@ private:
         std::string payload;
     };
 
-    std::atomic<LONG> refs_{1};
     CRITICAL_SECTION lock_;
     ClientOptions options_;
     std::u16string baseName_;
@@ -80,13 +99,11 @@ private:
     std::atomic<bool> stopping_{false};
 };
 
-class TraceChannel final : public IP7Trace
+class TraceChannel final : public CountedObject<IP7Trace>
 {
 public:
     TraceChannel(Client* client, uint16_t id, const char16_t* name);
 
-    LONG AddRef() override;
-    LONG Release() override;
     BOOL RegisterThread(const WCHAR* name, DWORD threadId) override;
     BOOL UnregisterThread(DWORD threadId) override;
     BOOL RegisterModule(const WCHAR* name, P7ModuleHandle* module) override;
@@ -97,9 +114,8 @@ public:
     BOOL Flush() override;
 
 private:
-    ~TraceChannel();
+    ~TraceChannel() override;
 
-    std::atomic<LONG> refs_{1};
     Client* client_;
     uint16_t id_;
     std::vector<std::u16string> modules_;  // index + 1 is the module id

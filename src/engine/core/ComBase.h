@@ -22,6 +22,7 @@
 #include <utility>
 
 #include "engine/MediaEngine.h"
+#include "engine/core/RefCount.h"
 
 namespace engine {
 
@@ -57,13 +58,13 @@ class ComObject final : public Base {
       return E_UNEXPECTED;
     }
     if (!found) return E_NOINTERFACE;
-    refs_.fetch_add(1);
+    refs_.Add();
     *ppv = found;
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return refs_.fetch_add(1) + 1; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return refs_.Add(); }
   ULONG STDMETHODCALLTYPE Release() override {
-    ULONG left = refs_.fetch_sub(1) - 1;
+    const ULONG left = refs_.Drop();
     if (left == 0) delete this;
     return left;
   }
@@ -82,7 +83,7 @@ class ComObject final : public Base {
   }
 
  private:
-  std::atomic<ULONG> refs_{1};
+  RefCount refs_;
 };
 
 // A minimal owning interface pointer.

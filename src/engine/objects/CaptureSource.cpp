@@ -16,6 +16,26 @@ bool IsIndexOf(LONG index, const std::vector<T>& items) {
   return index >= 0 && index < static_cast<LONG>(items.size());
 }
 
+// The count and the names of the devices and of the inputs, read under the lock.
+template <class T>
+HRESULT CountOf(std::mutex& lock, const std::vector<T>& items, LONG* count) {
+  if (!count) return E_POINTER;
+  std::lock_guard<std::mutex> g(lock);
+  *count = static_cast<LONG>(items.size());
+  return S_OK;
+}
+
+template <class T, class Describe>
+HRESULT NameOf(std::mutex& lock, const std::vector<T>& items, LONG index, BSTR* name, Describe describe) {
+  return Guard([&]() -> HRESULT {
+    if (!name) return E_POINTER;
+    *name = nullptr;
+    std::lock_guard<std::mutex> g(lock);
+    if (!IsIndexOf(index, items)) return E_INVALIDARG;
+    return ReturnBstr(Text(describe(items[static_cast<size_t>(index)])), name);
+  });
+}
+
 }  // namespace
 
 CCaptureSource::CCaptureSource() = default;
@@ -62,21 +82,10 @@ HRESULT CCaptureSource::RefreshDevices() {
   });
 }
 
-HRESULT CCaptureSource::GetDeviceCount(LONG* count) {
-  if (!count) return E_POINTER;
-  std::lock_guard<std::mutex> g(lock_);
-  *count = static_cast<LONG>(devices_.size());
-  return S_OK;
-}
+HRESULT CCaptureSource::GetDeviceCount(LONG* count) { return CountOf(lock_, devices_, count); }
 
 HRESULT CCaptureSource::GetDeviceName(LONG index, BSTR* name) {
-  return Guard([&]() -> HRESULT {
-    if (!name) return E_POINTER;
-    *name = nullptr;
-    std::lock_guard<std::mutex> g(lock_);
-    if (!IsIndexOf(index, devices_)) return E_INVALIDARG;
-    return ReturnBstr(Text(devices_[static_cast<size_t>(index)].description), name);
-  });
+  return NameOf(lock_, devices_, index, name, [](const pulse::SourceInfo& s) { return s.description; });
 }
 
 HRESULT CCaptureSource::SelectDevice(LONG index) {
@@ -117,22 +126,11 @@ HRESULT CCaptureSource::RefreshInputs() {
   });
 }
 
-HRESULT CCaptureSource::GetInputCount(LONG* count) {
-  if (!count) return E_POINTER;
-  std::lock_guard<std::mutex> g(lock_);
-  *count = static_cast<LONG>(inputs_.size());
-  return S_OK;
-}
+HRESULT CCaptureSource::GetInputCount(LONG* count) { return CountOf(lock_, inputs_, count); }
 
 HRESULT CCaptureSource::GetInputName(LONG index, BSTR* name) {
-  return Guard([&]() -> HRESULT {
-    if (!name) return E_POINTER;
-    *name = nullptr;
-    std::lock_guard<std::mutex> g(lock_);
-    if (!IsIndexOf(index, inputs_)) return E_INVALIDARG;
-    const pulse::PortInfo& p = inputs_[static_cast<size_t>(index)];
-    return ReturnBstr(Text(p.description.empty() ? p.name : p.description), name);
-  });
+  return NameOf(lock_, inputs_, index, name,
+                [](const pulse::PortInfo& p) { return p.description.empty() ? p.name : p.description; });
 }
 
 HRESULT CCaptureSource::SelectInput(LONG index) {
