@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
@@ -66,6 +67,23 @@ void ReplaceAll(CString& str, LPCWSTR pszOld, LPCWSTR pszNew)
 {
     str.Replace(pszOld, pszNew);
 }
+
+struct FreeBytes
+{
+    void operator()(BYTE* p) const { std::free(p); }
+};
+// Bytes from malloc, as blobs and memory files hold them.
+using HeapBytes = std::unique_ptr<BYTE, FreeBytes>;
+
+// Ends an archive without the flush its destructor would try.
+struct AbortArchive
+{
+    void operator()(CArchive* p) const
+    {
+        p->Abort();
+        delete p;
+    }
+};
 
 // Types whose value is nothing but its bytes: compared and copied as such.
 bool IsPlainValueType(VARTYPE vt)
@@ -577,46 +595,50 @@ BOOL CQVTPropExchange::ExchangeObjectInstance(CObject*& pObject, CRuntimeClass* 
 
 CArchive* CQVTPropExchange::GetArchive(LPCTSTR pszPropName)
 {
+    // The archive owns nothing: ReleaseArchive frees its memory file and
+    // bytes. Until it is handed out, they are owned here.
     if (!IsLoading())
     {
-        CMemFile* pFile = new CMemFile(1024);
-        return new CArchive(pFile, CArchive::store, 4096);
+        auto pFile = std::make_unique<CMemFile>(1024);
+        CArchive* pArchive = new CArchive(pFile.get(), CArchive::store, 4096);
+        pFile.release();
+        return pArchive;
     }
     BYTE* pData = nullptr;
     DWORD nBytes = 0;
-    if (!ExchangeBlob(pszPropName, pData, nBytes) || nBytes == 0)
-    {
-        std::free(pData);
+    const BOOL bRead = ExchangeBlob(pszPropName, pData, nBytes);
+    HeapBytes data(pData);
+    if (!bRead || nBytes == 0)
         return nullptr;
-    }
-    CMemFile* pFile = new CMemFile(pData, nBytes, 0);
-    return new CArchive(pFile, CArchive::load, 4096);
+    auto pFile = std::make_unique<CMemFile>(data.get(), nBytes, 0);
+    CArchive* pArchive = new CArchive(pFile.get(), CArchive::load, 4096);
+    pFile.release();
+    data.release();
+    return pArchive;
 }
 
 void CQVTPropExchange::ReleaseArchive(LPCTSTR pszPropName, CArchive* pArchive)
 {
     if (pArchive == nullptr)
         return;
-    CMemFile* pFile = dynamic_cast<CMemFile*>(pArchive->GetFile());
-    if (pFile == nullptr)
+    CMemFile* pMemFile = dynamic_cast<CMemFile*>(pArchive->GetFile());
+    if (pMemFile == nullptr)
         return;
-    BYTE* pData = nullptr;
-    if (!IsLoading())
+    // Whatever the flush or the exchange of the bytes throws, the archive,
+    // its memory file and the bytes go (in that order).
+    HeapBytes data;
+    std::unique_ptr<CMemFile> file(pMemFile);
+    std::unique_ptr<CArchive, AbortArchive> archive(pArchive);
+    if (IsLoading())
     {
-        pArchive->Flush();
-        DWORD nBytes = static_cast<DWORD>(pFile->GetLength());
-        pData = pFile->Detach();
-        ExchangeBlob(pszPropName, pData, nBytes);
+        data.reset(file->Detach());
+        return;
     }
-    else
-    {
-        pData = pFile->Detach();
-    }
-    pArchive->Abort();
-    pFile->Close();
-    std::free(pData);
-    delete pFile;
-    delete pArchive;
+    archive->Flush();
+    DWORD nBytes = static_cast<DWORD>(file->GetLength());
+    data.reset(file->Detach());
+    BYTE* pBytes = data.get();
+    ExchangeBlob(pszPropName, pBytes, nBytes);
 }
 
 void CQVTPropExchange::EmptySection()
