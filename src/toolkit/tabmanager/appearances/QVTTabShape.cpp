@@ -1,0 +1,74 @@
+#include "toolkit/tabmanager/appearances/QVTTabShape.h"
+
+#include <algorithm>
+
+#include "toolkit/foundation/draw/QVTDrawHelpers.h"
+
+int CQVTTabShape::Along() const
+{
+    return m_nPosition == 1 || m_nPosition == 3 ? m_rc.Height() : m_rc.Width();
+}
+
+int CQVTTabShape::Across() const
+{
+    return m_nPosition == 1 || m_nPosition == 3 ? m_rc.Width() : m_rc.Height();
+}
+
+CPoint CQVTTabShape::Map(int u, int v) const
+{
+    switch (m_nPosition)
+    {
+    case 1:
+        return CPoint(m_rc.left + v, m_rc.top + u);
+    case 2:
+        return CPoint(m_rc.left + u, m_rc.bottom - 1 - v);
+    case 3:
+        return CPoint(m_rc.right - 1 - v, m_rc.top + u);
+    default:
+        return CPoint(m_rc.left + u, m_rc.top + v);
+    }
+}
+
+CRect CQVTTabShape::MapRect(int u0, int v0, int u1, int v1) const
+{
+    if (u1 <= u0 || v1 <= v0)
+        return CRect(0, 0, 0, 0);
+    const CPoint a = Map(u0, v0), b = Map(u1 - 1, v1 - 1);
+    return CRect(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1);
+}
+
+void CQVTTabShape::FillRect(CDC* pDC, int u0, int v0, int u1, int v1, COLORREF clr) const
+{
+    if (clr == 0xFFFFFFFF)
+        return;
+    const CRect rc = MapRect(u0, v0, u1, v1);
+    if (!rc.IsRectEmpty())
+        pDC->FillSolidRect(rc, clr);
+}
+
+void CQVTTabShape::LineAlong(CDC* pDC, int u, int v, int nLength, COLORREF clr) const
+{
+    FillRect(pDC, u, v, u + nLength, v + 1, clr);
+}
+
+void CQVTTabShape::LineAcross(CDC* pDC, int u, int v, int nLength, COLORREF clr) const
+{
+    FillRect(pDC, u, v, u + 1, v + nLength, clr);
+}
+
+void CQVTTabShape::Pixel(CDC* pDC, int u, int v, COLORREF clr) const
+{
+    if (clr != 0xFFFFFFFF)
+        pDC->SetPixel(Map(u, v), clr);
+}
+
+void CQVTTabShape::BlendPixel(CDC* pDC, int u, int v, COLORREF clr, int nWeight) const
+{
+    if (clr == 0xFFFFFFFF)
+        return;
+    const CPoint pt = Map(u, v);
+    const COLORREF clrOld = pDC->GetPixel(pt);
+    if (clrOld == CLR_INVALID)
+        return;
+    pDC->SetPixel(pt, CQVTDrawHelpers::BlendColors(clr, clrOld, nWeight / 255.0));
+}

@@ -1,0 +1,34 @@
+// Shapes of tab items are told for the top position; this turns them for
+// an item of any position: u runs along the strip from the item's start, v
+// across it from the outer edge towards the client area.
+#pragma once
+
+#include <afxwin.h>
+
+class CQVTTabShape
+{
+public:
+    CQVTTabShape(const CRect& rcItem, int nPosition) : m_rc(rcItem), m_nPosition(nPosition) {}
+
+    // Extent along the strip and across it.
+    int Along() const;
+    int Across() const;
+    CPoint Map(int u, int v) const;
+    // The pixels u0..u1-1 by v0..v1-1.
+    CRect MapRect(int u0, int v0, int u1, int v1) const;
+
+    void FillRect(CDC* pDC, int u0, int v0, int u1, int v1, COLORREF clr) const;
+    // A line of pixels along (v fixed) or across (u fixed); none draws nothing.
+    void LineAlong(CDC* pDC, int u, int v, int nLength, COLORREF clr) const;
+    void LineAcross(CDC* pDC, int u, int v, int nLength, COLORREF clr) const;
+    void Pixel(CDC* pDC, int u, int v, COLORREF clr) const;
+    // Mixes the pixel with clr, clr weighted nWeight of 255.
+    void BlendPixel(CDC* pDC, int u, int v, COLORREF clr, int nWeight) const;
+
+    const CRect& GetRect() const { return m_rc; }
+    int GetPosition() const { return m_nPosition; }
+
+private:
+    CRect m_rc;
+    int m_nPosition;
+};
