@@ -7,6 +7,7 @@
 #include <afxwin.h>
 #include <windowsx.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,18 +40,35 @@ public:
         m_pPaintManager->InternalRelease();
     }
 
+    // A child of one frame window the tests of a program share, so that
+    // the active window stays the same from test to test (handing
+    // activation to another process takes Wine seconds).
     BOOL CreateStrip(const CRect& rcScreen, DWORD dwExStyle = 0)
     {
-        const LPCTSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW));
-        if (!CreateEx(WS_EX_TOPMOST | dwExStyle, lpszClass, _T("Tabs"), WS_POPUP | WS_VISIBLE, rcScreen.left,
-                      rcScreen.top, rcScreen.Width(), rcScreen.Height(), nullptr, nullptr))
+        const HWND hFrame = SharedFrame();
+        if (!hFrame)
             return FALSE;
-        ::SetForegroundWindow(m_hWnd);
-        ::SetActiveWindow(m_hWnd);
+        ::SetWindowPos(hFrame, HWND_TOPMOST, rcScreen.left, rcScreen.top, rcScreen.Width(), rcScreen.Height(),
+                       SWP_SHOWWINDOW);
+        const LPCTSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW));
+        if (!CreateEx(dwExStyle, lpszClass, _T("Tabs"), WS_CHILD | WS_VISIBLE, 0, 0, rcScreen.Width(),
+                      rcScreen.Height(), hFrame, nullptr))
+            return FALSE;
+        ::SetForegroundWindow(hFrame);
+        ::SetActiveWindow(hFrame);
         ::SetFocus(m_hWnd);
         Reposition();
         UpdateWindow();
         return TRUE;
+    }
+    static HWND SharedFrame()
+    {
+        static HWND hFrame = nullptr;
+        if (!hFrame || !::IsWindow(hFrame))
+            hFrame = ::CreateWindowExW(WS_EX_TOPMOST, _T("STATIC"), _T("Tab tests"),
+                                       WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, nullptr, nullptr,
+                                       nullptr, nullptr);
+        return hFrame;
     }
 
     // The rectangle laid out in when there is no window.
@@ -77,6 +95,7 @@ public:
         ++m_nRepositions;
         CClientDC dc(m_hWnd ? this : nullptr);
         m_pPaintManager->RepositionTabControl(this, &dc, GetLayoutRect());
+        m_arrOffsets.push_back(GetHeaderOffset());
         if (m_hWnd)
             Invalidate(FALSE);
     }
@@ -146,6 +165,12 @@ public:
             arr.push_back(static_cast<int>(GetItem(i)->GetData()));
         return arr;
     }
+    // Where a point of the strip lies on the screen.
+    CPoint ScreenPoint(CPoint pt) const
+    {
+        ::ClientToScreen(m_hWnd, &pt);
+        return pt;
+    }
     // Paints the strip into a DC the way the window does.
     void PaintTo(CDC* pDC, const CRect& rc) { m_pPaintManager->DrawTabControl(this, pDC, rc); }
 
@@ -157,6 +182,8 @@ public:
     BOOL m_bFocused = FALSE;
     BOOL m_bDeleteOnButton = FALSE;
     std::vector<TabEvent> m_arrEvents;
+    std::vector<int> m_arrOffsets;  // the header offset at every Reposition
+    std::function<void()> m_onMessage;  // run for a posted WM_APP
     std::vector<CRect> m_arrRedraws;
     // Called from a message handler, so that a test can see an exception
     // stop at the window procedure.
@@ -180,6 +207,7 @@ protected:
         case WM_ERASEBKGND:
             return TRUE;
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
             return PerformClick(this, pt), 0;
         case WM_MOUSEMOVE:
             return PerformMouseMove(this, pt), 0;
@@ -189,6 +217,8 @@ protected:
             return PerformKeyDown(this, static_cast<UINT>(wParam)), 0;
         case WM_SIZE:
             return m_bClosing ? 0 : (Reposition(), 0);
+        case WM_APP:
+            return m_onMessage ? (m_onMessage(), 0) : 0;
         }
         return CWnd::WindowProc(nMessage, wParam, lParam);
     }
