@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/image/QVTImageManager.h"
 
 int CQVTTabShape::Along() const
 {
@@ -71,4 +72,59 @@ void CQVTTabShape::BlendPixel(CDC* pDC, int u, int v, COLORREF clr, int nWeight)
     if (clrOld == CLR_INVALID)
         return;
     pDC->SetPixel(pt, CQVTDrawHelpers::BlendColors(clr, clrOld, nWeight / 255.0));
+}
+
+
+CQVTTabPixelBlock::CQVTTabPixelBlock(int cx, int cy) : m_cx(cx), m_cy(cy)
+{
+    LPBYTE lpBits = nullptr;
+    m_hBitmap = CQVTImageManager::Create32BitDIBSection(nullptr, cx, cy, &lpBits);
+    m_pBits = m_hBitmap ? reinterpret_cast<DWORD*>(lpBits) : nullptr;
+}
+
+CQVTTabPixelBlock::~CQVTTabPixelBlock()
+{
+    if (m_hBitmap)
+        ::DeleteObject(m_hBitmap);
+}
+
+void AFXAPI QVTTabDrawTurned(CDC* pDC, const CRect& rc, int nPosition,
+                             const std::function<void(CDC*, CRect)>& drawTop)
+{
+    if (nPosition == 0)
+    {
+        drawTop(pDC, rc);
+        return;
+    }
+    const CQVTTabShape shape(rc, nPosition);
+    const int w = shape.Along(), h = shape.Across();
+    if (w <= 0 || h <= 0)
+        return;
+    CQVTTabPixelBlock actual(rc.Width(), rc.Height()), top(w, h);
+    CDC dcMemory;
+    if (!actual.IsValid() || !top.IsValid() || !dcMemory.CreateCompatibleDC(pDC))
+        return;
+    // What lies under the item, seen from the top position; the image on it;
+    // then every pixel back where it belongs.
+    HGDIOBJ hOld = ::SelectObject(dcMemory.GetSafeHdc(), actual.GetBitmap());
+    ::BitBlt(dcMemory.GetSafeHdc(), 0, 0, rc.Width(), rc.Height(), pDC->GetSafeHdc(), rc.left, rc.top, SRCCOPY);
+    ::GdiFlush();
+    for (int v = 0; v < h; ++v)
+        for (int u = 0; u < w; ++u)
+        {
+            const CPoint pt = shape.Map(u, v) - rc.TopLeft();
+            top.At(u, v) = actual.At(pt.x, pt.y);
+        }
+    ::SelectObject(dcMemory.GetSafeHdc(), top.GetBitmap());
+    drawTop(&dcMemory, CRect(0, 0, w, h));
+    ::GdiFlush();
+    for (int v = 0; v < h; ++v)
+        for (int u = 0; u < w; ++u)
+        {
+            const CPoint pt = shape.Map(u, v) - rc.TopLeft();
+            actual.At(pt.x, pt.y) = top.At(u, v);
+        }
+    ::SelectObject(dcMemory.GetSafeHdc(), actual.GetBitmap());
+    ::BitBlt(pDC->GetSafeHdc(), rc.left, rc.top, rc.Width(), rc.Height(), dcMemory.GetSafeHdc(), 0, 0, SRCCOPY);
+    ::SelectObject(dcMemory.GetSafeHdc(), hOld);
 }

@@ -5,6 +5,8 @@
 
 #include <afxwin.h>
 
+#include <functional>
+
 class CQVTTabShape
 {
 public:
@@ -32,3 +34,29 @@ private:
     CRect m_rc;
     int m_nPosition;
 };
+
+// A 32-bit section read and written as rows from the top.
+class CQVTTabPixelBlock
+{
+public:
+    CQVTTabPixelBlock(int cx, int cy);
+    ~CQVTTabPixelBlock();
+    CQVTTabPixelBlock(const CQVTTabPixelBlock&) = delete;
+    CQVTTabPixelBlock& operator=(const CQVTTabPixelBlock&) = delete;
+
+    BOOL IsValid() const { return m_pBits != nullptr; }
+    HBITMAP GetBitmap() const { return m_hBitmap; }
+    // Sections are stored bottom-up.
+    DWORD& At(int x, int y) { return m_pBits[(m_cy - 1 - y) * m_cx + x]; }
+
+private:
+    HBITMAP m_hBitmap = nullptr;
+    DWORD* m_pBits = nullptr;
+    int m_cx, m_cy;
+};
+
+// Draws with drawTop as if the rectangle lay at the top position, then moves
+// the pixels onto rc: turned for side strips, mirrored for the bottom. What
+// lay under rc shows through where drawTop draws nothing.
+void AFXAPI QVTTabDrawTurned(CDC* pDC, const CRect& rc, int nPosition,
+                             const std::function<void(CDC*, CRect)>& drawTop);

@@ -8,7 +8,11 @@
 
 namespace {
 
-const COLORREF kNone = 0xFFFFFFFF;
+const COLORREF kTabColorNone = 0xFFFFFFFF;
+
+}  // namespace
+
+namespace QVTTabColors {
 
 void SetStandard(CQVTPaintManagerColor& color, COLORREF clr)
 {
@@ -23,7 +27,9 @@ void SetStandard(CQVTPaintManagerColorGradient& gradient, COLORREF clrLight, COL
     gradient.clrDark.SetDefaultValue();
 }
 
-}  // namespace
+}  // namespace QVTTabColors
+
+using namespace QVTTabColors;
 
 CQVTTabPaintManagerColorSet::CQVTTabPaintManagerColorSet()
 {
@@ -46,7 +52,7 @@ BOOL CQVTTabPaintManagerColorSet::IsStripActive(const CQVTTabManagerItem* pItem)
 
 COLORREF CQVTTabPaintManagerColorSet::GetHighlightedFrameColor() const
 {
-    return m_clrButtonBorderHot.GetValue() != kNone ? m_clrButtonBorderHot.GetValue()
+    return m_clrButtonBorderHot.GetValue() != kTabColorNone ? m_clrButtonBorderHot.GetValue()
                                                     : m_clrFrameBorder.GetValue();
 }
 
@@ -69,29 +75,29 @@ void CQVTTabPaintManagerColorSet::RefreshMetrics()
     SetStandard(m_clrButton, clrFace);
     SetStandard(m_clrButtonPressed, clrFace);
     SetStandard(m_clrButtonHighlighted, clrFace);
-    SetStandard(m_clrButtonHighlightedClose, kNone);
+    SetStandard(m_clrButtonHighlightedClose, kTabColorNone);
     for (CQVTPaintManagerColor& color : m_clrReserved)
-        SetStandard(color, kNone);
+        SetStandard(color, kTabColorNone);
     const BOOL bExcel = m_pPaintManager && m_pPaintManager->GetAppearance() == qvtTabAppearanceExcel2003;
     SetStandard(m_clrButtonSelected, bExcel ? clrWindow : clrFace);
-    SetStandard(m_clrButtonSelectedPressed, kNone);
+    SetStandard(m_clrButtonSelectedPressed, kTabColorNone);
     SetStandard(m_clrButtonSelectedHighlighted, clrFace);
     SetStandard(m_clrSeparatorHighlight, clrHighlight);
-    SetStandard(m_clrButtonBorderHot, kNone);
+    SetStandard(m_clrButtonBorderHot, kTabColorNone);
     SetStandard(m_clrText, clrBtnText);
-    SetStandard(m_clrTextPressed, kNone);
+    SetStandard(m_clrTextPressed, kTabColorNone);
     SetStandard(m_clrTextHighlighted, RGB(0, 0, 0x80));
-    SetStandard(m_clrTextHighlightedClose, kNone);
+    SetStandard(m_clrTextHighlightedClose, kTabColorNone);
     SetStandard(m_clrTextSelected, clrBtnText);
-    SetStandard(m_clrTextSelectedPressed, kNone);
+    SetStandard(m_clrTextSelectedPressed, kTabColorNone);
     SetStandard(m_clrTextSelectedHighlighted, clrBtnText);
     SetStandard(m_clrTextDisabled, GetColorByIndex(COLOR_GRAYTEXT));
-    SetStandard(m_clrActiveFilesGlyph, kNone);
-    SetStandard(m_clrActiveFilesGlyphHighlighted, kNone);
-    SetStandard(m_clrActiveFilesGlyphPressed, kNone);
-    SetStandard(m_clrActiveFilesBack, kNone);
-    SetStandard(m_clrActiveFilesBackHighlighted, kNone);
-    SetStandard(m_clrActiveFilesBackPressed, kNone);
+    SetStandard(m_clrActiveFilesGlyph, kTabColorNone);
+    SetStandard(m_clrActiveFilesGlyphHighlighted, kTabColorNone);
+    SetStandard(m_clrActiveFilesGlyphPressed, kTabColorNone);
+    SetStandard(m_clrActiveFilesBack, kTabColorNone);
+    SetStandard(m_clrActiveFilesBackHighlighted, kTabColorNone);
+    SetStandard(m_clrActiveFilesBackPressed, kTabColorNone);
     const COLORREF clrSelection = GetColorByIndex(COLOR_HIGHLIGHT);
     SetStandard(m_grcSelectedFace, clrWindow, clrWindow);
     SetStandard(m_grcSelectedBorder, clrSelection, clrSelection);
@@ -100,7 +106,7 @@ void CQVTTabPaintManagerColorSet::RefreshMetrics()
                                   clrShadow,    clrFace,   clrFace};
     for (int i = 0; i < 7; ++i)
         SetStandard(m_csFrame[i], arrFrame[i]);
-    const COLORREF arrState[6] = {clrBtnText, clrShadow, clrBtnText, kNone, kNone, kNone};
+    const COLORREF arrState[6] = {clrBtnText, clrShadow, clrBtnText, kTabColorNone, kTabColorNone, kTabColorNone};
     for (int i = 0; i < 6; ++i)
     {
         SetStandard(m_csStateA[i], arrState[i]);

@@ -120,3 +120,10 @@ public:
     void RefreshMetrics() override;
     void FillNavigateButton(CDC* pDC, CQVTTabManagerNavigateButton* pButton, CRect& rc) override;
 };
+
+// Sets the standard value and drops a custom one: every refresh computes
+// the colours anew.
+namespace QVTTabColors {
+void SetStandard(CQVTPaintManagerColor& color, COLORREF clr);
+void SetStandard(CQVTPaintManagerColorGradient& gradient, COLORREF clrLight, COLORREF clrDark);
+}  // namespace QVTTabColors

@@ -39,6 +39,12 @@ enum QVTTabPosition
     qvtTabPositionRight = 3,
 };
 
+// Top and bottom strips run horizontally.
+inline BOOL QVTIsHorizontalTabPosition(int nPosition)
+{
+    return nPosition == qvtTabPositionTop || nPosition == qvtTabPositionBottom;
+}
+
 enum QVTTabLayout
 {
     qvtTabLayoutAutoSize = 0,

@@ -94,9 +94,3 @@ protected:
     int m_nFontHeight = 18;
     CQVTTabPaintManager* m_pPaintManager = nullptr;  // not owned
 };
-
-// Rectangles along and across a strip, whatever its position.
-inline BOOL QVTIsHorizontalTabPosition(int nPosition)
-{
-    return nPosition == 0 || nPosition == 2;
-}

@@ -1,0 +1,21 @@
+// Excel's sheet tabs: trapezoids wide on the client side, overlapping their
+// neighbours.
+#pragma once
+
+#include "toolkit/tabmanager/paint/QVTTabPaintManagerTheme.h"
+
+class CQVTTabThemeExcel2003 : public CQVTTabPaintManagerTheme
+{
+public:
+    CQVTTabThemeExcel2003();
+
+    int GetDefaultColorSet() const override;
+    CRect GetHeaderMargin() override;
+    CRect GetButtonDrawRect(const CQVTTabManagerItem* pItem) override;
+    void DrawSingleButton(CDC* pDC, CQVTTabManagerItem* pItem) override;
+};
+
+namespace QVTTabDraw {
+// A one-pixel line between two points, both ends drawn; none draws nothing.
+void Line(CDC* pDC, CPoint ptFrom, CPoint ptTo, COLORREF clr);
+}  // namespace QVTTabDraw
