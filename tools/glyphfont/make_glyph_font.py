@@ -46,6 +46,23 @@ def disc(cx, cy, r, n=24):
              for k in range(n)]]
 
 
+def outlined(*points, stroke=80):
+    """A triangle's outline: the triangle with a hole shrunk towards its
+    incentre so that every side keeps the stroke's width."""
+    (ax, ay), (bx, by), (cx, cy) = points
+    a = math.hypot(cx - bx, cy - by)
+    b = math.hypot(cx - ax, cy - ay)
+    c = math.hypot(bx - ax, by - ay)
+    ix = (a * ax + b * bx + c * cx) / (a + b + c)
+    iy = (a * ay + b * by + c * cy) / (a + b + c)
+    s = (a + b + c) / 2
+    r = math.sqrt(s * (s - a) * (s - b) * (s - c)) / s
+    k = (r - stroke) / r
+    inner = [(round(ix + k * (x - ix)), round(iy + k * (y - iy))) for x, y in points]
+    # The hole runs the other way round.
+    return [list(points), inner[::-1]]
+
+
 # Every shape sits in the box 100..900 x -100..700, centred on (500, 300).
 SHAPES = {
     69: bar(200, 0, 800, 600, 70) + bar(200, 600, 800, 0, 70),             # close
@@ -64,6 +81,10 @@ SHAPES = {
     102: bar(200, 300, 400, 100, 60) + bar(400, 100, 800, 550, 60),        # check
     104: rect(250, 500, 750, 580) + triangle((250, 380), (750, 380), (500, 120)),  # customize
     115: rect(350, 150, 650, 450),                                         # bullet
+    116: triangle((650, 0), (350, 300), (650, 600)),                       # tab scroll left
+    117: triangle((350, 0), (350, 600), (650, 300)),                       # tab scroll right
+    118: outlined((650, 0), (350, 300), (650, 600)),                       # tab scroll left, disabled
+    119: outlined((350, 0), (350, 600), (650, 300)),                       # tab scroll right, disabled
 }
 
 

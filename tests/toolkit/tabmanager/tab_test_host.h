@@ -165,6 +165,9 @@ public:
             arr.push_back(static_cast<int>(GetItem(i)->GetData()));
         return arr;
     }
+    // Hot and pressed states without a mouse.
+    void SetHighlightedForTest(CQVTTabManagerItem* pItem) { m_pHighlighted = pItem; }
+    void SetPressedForTest(CQVTTabManagerItem* pItem) { m_pPressed = pItem; }
     // Where a point of the strip lies on the screen.
     CPoint ScreenPoint(CPoint pt) const
     {
