@@ -92,6 +92,8 @@ public:
 
     void Reposition() override
     {
+        if (m_bHoldLayout)
+            return;
         ++m_nRepositions;
         CClientDC dc(m_hWnd ? this : nullptr);
         m_pPaintManager->RepositionTabControl(this, &dc, GetLayoutRect());
@@ -146,6 +148,12 @@ public:
             DeleteAllItems();
     }
     BOOL IsFocused() const override { return m_bFocused; }
+    // The window's tooltip question, answered by the strip.
+    INT_PTR OnToolHitTest(CPoint pt, TOOLINFO* pTI) const override
+    {
+        CTabTestHost* pThis = const_cast<CTabTestHost*>(this);
+        return pThis->CQVTTabManager::OnToolHitTest(pThis, pt, pTI);
+    }
 
     // Items with data 0, 1, 2... and captions as given.
     void AddItems(const std::vector<CString>& arrCaptions)
@@ -184,6 +192,7 @@ public:
     int m_nRepositions = 0;
     BOOL m_bFocused = FALSE;
     BOOL m_bDeleteOnButton = FALSE;
+    BOOL m_bHoldLayout = FALSE;  // many items added at once lay out once
     std::vector<TabEvent> m_arrEvents;
     std::vector<int> m_arrOffsets;  // the header offset at every Reposition
     std::function<void()> m_onMessage;  // run for a posted WM_APP

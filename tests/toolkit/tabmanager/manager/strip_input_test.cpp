@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "sondrel_gtest.h"
+#include "real_input.h"
 #include "tests/toolkit/tabmanager/tab_input.h"
 #include "tests/toolkit/tabmanager/tab_test_host.h"
-#include "win_thread.h"
 
 namespace {
 
@@ -20,14 +20,14 @@ struct StripWindow
     {
         host.AddItems(arrCaptions);
         created = host.CreateStrip(CRect(60, 60, 60 + nWidth, 200), dwExStyle) != FALSE;
-        TabInput::Pump(50);
+        PumpMessages(50);
         host.m_arrEvents.clear();
     }
     ~StripWindow()
     {
         // Nothing held over to the next test.
         TabInput::Move(CPoint(900, 900));
-        TabInput::Pump(20);
+        PumpMessages(20);
     }
     CPoint ItemPoint(int nIndex) const { return host.ScreenPoint(host.GetItem(nIndex)->GetRect().CenterPoint()); }
     CPoint ButtonPoint(CQVTTabManagerNavigateButton* pButton) const
@@ -48,10 +48,10 @@ TEST(TabStripInput, SelectsOnButtonDownOrOnButtonUp)
 
     // Select on button-down: the item is selected before the button goes up.
     TabInput::Down(strip.ItemPoint(1));
-    TabInput::PumpUntil([&] { return strip.host.GetCurSel() == 1; });
+    PumpUntil([&] { return strip.host.GetCurSel() == 1; });
     EXPECT_EQ(1, strip.host.GetCurSel());
     TabInput::Up(strip.ItemPoint(1));
-    TabInput::Pump(30);
+    PumpMessages(30);
     EXPECT_EQ((Events{{"click", 1, 0, 0}, {"select", 1, 0, 0}}), strip.host.m_arrEvents);
 
     // Select on button-up: pressed while held, selected once released inside.
@@ -94,16 +94,16 @@ TEST(TabStripInput, HotItemFollowsTheMouseAndClearsOnLeave)
     strip.host.m_pPaintManager->m_bHotTracking = TRUE;
 
     TabInput::Move(strip.ItemPoint(1));
-    TabInput::PumpUntil([&] { return strip.host.GetHighlightedItem() == strip.host.GetItem(1); });
+    PumpUntil([&] { return strip.host.GetHighlightedItem() == strip.host.GetItem(1); });
     EXPECT_EQ(strip.host.GetItem(1), strip.host.GetHighlightedItem());
     TabInput::Move(strip.ItemPoint(2));
-    TabInput::PumpUntil([&] { return strip.host.GetHighlightedItem() == strip.host.GetItem(2); });
+    PumpUntil([&] { return strip.host.GetHighlightedItem() == strip.host.GetItem(2); });
     EXPECT_EQ(strip.host.GetItem(2), strip.host.GetHighlightedItem());
     // The old item is redrawn (animated) and the new one, where they lie.
     ASSERT_GE(strip.host.m_arrRedraws.size(), 2u);
 
     TabInput::Move(CPoint(900, 900));
-    TabInput::PumpUntil([&] { return strip.host.GetHighlightedItem() == nullptr; }, 3000);
+    PumpUntil([&] { return strip.host.GetHighlightedItem() == nullptr; }, 3000);
     EXPECT_EQ(nullptr, strip.host.GetHighlightedItem());
 }
 
@@ -171,7 +171,7 @@ TEST(TabStripInput, HeldArrowsRepeatInTwentyPixelStepsUntilDisabled)
         TabInput::Up(CPoint(ptRight.x, ptRight.y + 80));
         TabInput::WaitForCapture(dwUi, false);
     });
-    TabInput::Pump(30);
+    PumpMessages(30);
     const int nTotal = strip.host.GetItemsLength();
     const int nRoom = strip.host.GetHeaderRect().Width() - 8;
     ASSERT_GT(nTotal, nRoom);
@@ -194,7 +194,7 @@ TEST(TabStripInput, HeldArrowsRepeatInTwentyPixelStepsUntilDisabled)
         TabInput::Up(ptLeft);
         TabInput::WaitForCapture(dwUi, false);
     });
-    TabInput::Pump(30);
+    PumpMessages(30);
     EXPECT_EQ(0, strip.host.GetHeaderOffset());
     EXPECT_FALSE(pLeft->IsEnabled());
     ASSERT_GE(offsets.size(), 2u);
@@ -211,7 +211,7 @@ TEST(TabStripInput, CloseButtonsReportOnlyWhenReleasedInside)
     CQVTTabManagerNavigateButton* pClose = strip.host.FindNavigateButton(2);
     pClose->SetDisplayMode(CQVTTabManagerNavigateButton::displayAlways);
     strip.host.Reposition();
-    TabInput::Pump(30);
+    PumpMessages(30);
     ASSERT_FALSE(pClose->GetRect().IsRectEmpty());
     const CPoint ptClose = strip.ButtonPoint(pClose);
 
@@ -243,7 +243,7 @@ TEST(TabStripInput, ItemCloseButtonShowsOnTheSelectedClosableItem)
     ASSERT_TRUE(host.CreateStrip(CRect(60, 60, 480, 200)));
     host.SetCurSel(1);
     host.UpdateWindow();
-    TabInput::Pump(30);
+    PumpMessages(30);
     auto closeOf = [&](int i) { return host.GetItem(i)->GetNavigateButtons().GetAt(0); };
     EXPECT_TRUE(closeOf(0)->GetRect().IsRectEmpty());
     ASSERT_FALSE(closeOf(1)->GetRect().IsRectEmpty());
@@ -264,7 +264,7 @@ TEST(TabStripInput, ItemCloseButtonShowsOnTheSelectedClosableItem)
     // Never on an item that cannot be closed.
     host.SetCurSel(2);
     host.UpdateWindow();
-    TabInput::Pump(30);
+    PumpMessages(30);
     EXPECT_TRUE(closeOf(2)->GetRect().IsRectEmpty());
     TabInput::Move(CPoint(900, 900));
 }
@@ -282,7 +282,7 @@ TEST(TabStripInput, KeysMoveTheSelectionMirroredInRightToLeftWindows)
         const WORD wPrevious = dwExStyle ? VK_RIGHT : VK_LEFT;
         auto press = [&](WORD wVk, int nExpected) {
             TabInput::Press(wVk);
-            TabInput::PumpUntil([&] { return strip.host.GetCurSel() == nExpected; }, 500);
+            PumpUntil([&] { return strip.host.GetCurSel() == nExpected; }, 500);
             EXPECT_EQ(nExpected, strip.host.GetCurSel()) << "key " << wVk;
         };
         press(wNext, 1);
@@ -301,7 +301,7 @@ TEST(TabStripInput, ExceptionsInAHandlerStopAtTheWindowProcedure)
     ASSERT_TRUE(strip.created);
     strip.host.m_nThrowIndexOnPaint = 5;
     strip.host.Invalidate();
-    TabInput::Pump(50);
+    PumpMessages(50);
     strip.host.m_nThrowIndexOnPaint = -1;
     EXPECT_TRUE(::IsWindow(strip.host.m_hWnd));
     EXPECT_THROW(strip.host.GetItem(1), CInvalidArgException*);
@@ -322,7 +322,7 @@ TEST(TabStripInput, LoopsEndCleanlyWhenAHandlerEmptiesTheStrip)
         host.m_pPaintManager->m_bSelectOnButtonDown = FALSE;
         host.m_pPaintManager->m_bHotTracking = TRUE;
         ASSERT_TRUE(host.CreateStrip(CRect(60, 60, 480, 200)));
-        TabInput::Pump(30);
+        PumpMessages(30);
         CQVTTabManagerItem* pItem = host.GetItem(1);
         CRect rcTarget = pItem->GetRect();
         if (nCase == 2)
