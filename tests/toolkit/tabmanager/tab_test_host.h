@@ -66,8 +66,8 @@ public:
         static HWND hFrame = nullptr;
         if (!hFrame || !::IsWindow(hFrame))
             hFrame = ::CreateWindowExW(WS_EX_TOPMOST, _T("STATIC"), _T("Tab tests"),
-                                       WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, nullptr, nullptr,
-                                       nullptr, nullptr);
+                                       WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, nullptr,
+                                       nullptr, nullptr, nullptr);
         return hFrame;
     }
 
@@ -134,7 +134,8 @@ public:
     }
     void OnItemsSwapped(CQVTTabManagerItem* pItem, CQVTTabManagerItem* pOther) override
     {
-        m_arrEvents.push_back({"swap", static_cast<int>(pItem->GetData()), static_cast<int>(pOther->GetData()), 0});
+        m_arrEvents.push_back(
+            {"swap", static_cast<int>(pItem->GetData()), static_cast<int>(pOther->GetData()), 0});
     }
     void OnItemMoved(CQVTTabManagerItem* pItem, int nOld, int nNew) override
     {
@@ -194,7 +195,7 @@ public:
     BOOL m_bDeleteOnButton = FALSE;
     BOOL m_bHoldLayout = FALSE;  // many items added at once lay out once
     std::vector<TabEvent> m_arrEvents;
-    std::vector<int> m_arrOffsets;  // the header offset at every Reposition
+    std::vector<int> m_arrOffsets;      // the header offset at every Reposition
     std::function<void()> m_onMessage;  // run for a posted WM_APP
     std::vector<CRect> m_arrRedraws;
     // Called from a message handler, so that a test can see an exception

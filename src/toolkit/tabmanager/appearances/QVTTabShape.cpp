@@ -74,7 +74,6 @@ void CQVTTabShape::BlendPixel(CDC* pDC, int u, int v, COLORREF clr, int nWeight)
     pDC->SetPixel(pt, CQVTDrawHelpers::BlendColors(clr, clrOld, nWeight / 255.0));
 }
 
-
 CQVTTabPixelBlock::CQVTTabPixelBlock(int cx, int cy) : m_cx(cx), m_cy(cy)
 {
     LPBYTE lpBits = nullptr;
@@ -107,7 +106,8 @@ void AFXAPI QVTTabDrawTurned(CDC* pDC, const CRect& rc, int nPosition,
     // What lies under the item, seen from the top position; the image on it;
     // then every pixel back where it belongs.
     HGDIOBJ hOld = ::SelectObject(dcMemory.GetSafeHdc(), actual.GetBitmap());
-    ::BitBlt(dcMemory.GetSafeHdc(), 0, 0, rc.Width(), rc.Height(), pDC->GetSafeHdc(), rc.left, rc.top, SRCCOPY);
+    ::BitBlt(dcMemory.GetSafeHdc(), 0, 0, rc.Width(), rc.Height(), pDC->GetSafeHdc(), rc.left, rc.top,
+             SRCCOPY);
     ::GdiFlush();
     for (int v = 0; v < h; ++v)
         for (int u = 0; u < w; ++u)
@@ -125,6 +125,7 @@ void AFXAPI QVTTabDrawTurned(CDC* pDC, const CRect& rc, int nPosition,
             actual.At(pt.x, pt.y) = top.At(u, v);
         }
     ::SelectObject(dcMemory.GetSafeHdc(), actual.GetBitmap());
-    ::BitBlt(pDC->GetSafeHdc(), rc.left, rc.top, rc.Width(), rc.Height(), dcMemory.GetSafeHdc(), 0, 0, SRCCOPY);
+    ::BitBlt(pDC->GetSafeHdc(), rc.left, rc.top, rc.Width(), rc.Height(), dcMemory.GetSafeHdc(), 0, 0,
+             SRCCOPY);
     ::SelectObject(dcMemory.GetSafeHdc(), hOld);
 }

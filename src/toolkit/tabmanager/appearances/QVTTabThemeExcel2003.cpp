@@ -59,8 +59,8 @@ void CQVTTabThemeExcel2003::DrawSingleButton(CDC* pDC, CQVTTabManagerItem* pItem
     const int h = shape.Across() - 1;
     const int k = h / 2;
     // Wide at the client side, narrow outside, pulled back by a quarter row.
-    const CPoint arrPoints[4] = {shape.Map(-k / 2, h), shape.Map(k / 2, h - 2 * k), shape.Map(w - k / 2, h - 2 * k),
-                                 shape.Map(w + k / 2, h)};
+    const CPoint arrPoints[4] = {shape.Map(-k / 2, h), shape.Map(k / 2, h - 2 * k),
+                                 shape.Map(w - k / 2, h - 2 * k), shape.Map(w + k / 2, h)};
     DrawPolygonGradient(pDC, pItem, arrPoints, 4, TRUE);
 
     const CQVTPaintManagerColor* pEdges = pItem->IsSelected() ? pColorSet->m_csStateB : pColorSet->m_csStateA;

@@ -31,7 +31,8 @@ CRect CQVTTabThemeFlat::FillClient(CDC* pDC, CQVTTabManager* pTabManager, CRect 
     else if (m_pPaintManager->m_nClientFrame == 1)
     {
         pColorSet->FillClient(pDC, rcClient, pTabManager);
-        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetFrameColor(), pColorSet->GetFrameColor());
+        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetFrameColor(),
+                             pColorSet->GetFrameColor());
     }
     return rcClient;
 }

@@ -20,9 +20,9 @@ public:
     int GetDefaultColorSet() const override;
     void DrawSingleButton(CDC* pDC, CQVTTabManagerItem* pItem) override;
 
-    BOOL m_bFlatFrame = TRUE;         // one-pixel frames with softened corners
-    BOOL m_bEllipseCorners = FALSE;   // kept for the stored look; not drawn differently
-    BOOL m_bFrameUnselected = TRUE;   // items neither selected nor hot get a shape too
+    BOOL m_bFlatFrame = TRUE;        // one-pixel frames with softened corners
+    BOOL m_bEllipseCorners = FALSE;  // kept for the stored look; not drawn differently
+    BOOL m_bFrameUnselected = TRUE;  // items neither selected nor hot get a shape too
 
 protected:
     // The softened outer corners of a flat frame: pixels blended towards the

@@ -10,7 +10,8 @@
 namespace {
 
 // A polyline through points given in the item's top-position terms.
-void DrawMappedPolyline(CDC* pDC, const CQVTTabShape& shape, std::initializer_list<CPoint> points, COLORREF clr)
+void DrawMappedPolyline(CDC* pDC, const CQVTTabShape& shape, std::initializer_list<CPoint> points,
+                        COLORREF clr)
 {
     const CPoint* pPrevious = nullptr;
     for (const CPoint& pt : points)
@@ -66,7 +67,8 @@ CRect CAppearanceSetPropertyPage2003::FillClient(CDC* pDC, CQVTTabManager* pTabM
     if (m_pPaintManager->m_nClientFrame == 0)
         QVTTabDraw::FrameRect(pDC, rcClient, pColorSet->GetFrameColor());
     else if (m_pPaintManager->m_nClientFrame == 1)
-        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetFrameColor(), pColorSet->GetFrameColor());
+        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetFrameColor(),
+                             pColorSet->GetFrameColor());
     return rcClient;
 }
 
@@ -75,14 +77,17 @@ void CAppearanceSetPropertyPage2003::DrawSingleButton(CDC* pDC, CQVTTabManagerIt
     CQVTTabPaintManagerColorSet* pColorSet = GetColorSet();
     const CQVTTabShape shape(pItem->GetRect(), GetPosition());
     const int w = shape.Along(), h = shape.Across();
-    const CPoint arrFill[4] = {shape.Map(w - 1, h - 1), shape.Map(w - 1, 2), shape.Map(4, 2), shape.Map(8 - h, h - 2)};
+    const CPoint arrFill[4] = {shape.Map(w - 1, h - 1), shape.Map(w - 1, 2), shape.Map(4, 2),
+                               shape.Map(8 - h, h - 2)};
     const COLORREF clrFill = DrawPolygonGradient(pDC, pItem, arrFill, 4, TRUE);
 
     const BOOL bSelected = pItem->IsSelected();
-    const COLORREF clrBorder = bSelected ? pColorSet->m_grcSelectedBorder.clrLight.GetValue() : pColorSet->GetFrameColor();
+    const COLORREF clrBorder =
+        bSelected ? pColorSet->m_grcSelectedBorder.clrLight.GetValue() : pColorSet->GetFrameColor();
     const COLORREF clrHighlight1 = bSelected ? RGB(255, 255, 255) : pColorSet->GetHighlight1();
     const COLORREF clrHighlight2 = bSelected ? RGB(255, 255, 255) : pColorSet->GetHighlight2();
-    DrawMappedPolyline(pDC, shape, {{w, h - 2}, {w, 2}, {w - 2, 0}, {7, 0}, {2, 2}, {6 - h, h - 2}, {4 - h, h - 2}},
+    DrawMappedPolyline(pDC, shape,
+                       {{w, h - 2}, {w, 2}, {w - 2, 0}, {7, 0}, {2, 2}, {6 - h, h - 2}, {4 - h, h - 2}},
                        clrBorder);
     DrawMappedPolyline(pDC, shape, {{w - 3, 1}, {7, 1}, {2, 3}, {7 - h, h - 2}}, clrHighlight1);
     DrawMappedPolyline(pDC, shape, {{w - 1, 2}, {w - 1, h - 2}}, clrHighlight2);
@@ -117,15 +122,16 @@ void CAppearanceSetVisualStudio2005::DrawSingleButton(CDC* pDC, CQVTTabManagerIt
     CQVTTabPaintManagerColorSet* pColorSet = GetColorSet();
     const CQVTTabShape shape(pItem->GetRect(), GetPosition());
     const int w = shape.Along(), h = shape.Across(), k = h / 2;
-    const CPoint arrLocal[8] = {{w + k - 4, h - 1}, {w - 1, 5}, {w - 5, 1}, {w - 8, 0},
-                                {8, 0},             {5, 1},     {2, 4},     {4 - k, h}};
+    const CPoint arrLocal[8] = {
+        {w + k - 4, h - 1}, {w - 1, 5}, {w - 5, 1}, {w - 8, 0}, {8, 0}, {5, 1}, {2, 4}, {4 - k, h}};
     CPoint arrPoints[8];
     for (int i = 0; i < 8; ++i)
         arrPoints[i] = shape.Map(arrLocal[i].x, arrLocal[i].y);
     DrawPolygonGradient(pDC, pItem, arrPoints, 8, TRUE);
 
     const BOOL bSelected = pItem->IsSelected();
-    const COLORREF clrBorder = bSelected ? pColorSet->m_grcSelectedBorder.clrLight.GetValue() : pColorSet->GetFrameColor();
+    const COLORREF clrBorder =
+        bSelected ? pColorSet->m_grcSelectedBorder.clrLight.GetValue() : pColorSet->GetFrameColor();
     for (int i = 0; i + 1 < 8; ++i)
         QVTTabDraw::Line(pDC, arrPoints[i], arrPoints[i + 1], clrBorder);
     DrawMappedPolyline(pDC, shape, {{w + k - 5, h - 1}, {w - 2, 5}, {w - 5, 2}, {w - 8, 1}},

@@ -10,7 +10,6 @@
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
 #include "toolkit/tabmanager/paint/QVTTabResourceImages.h"
 
-
 CAppearanceSetPropertyPage2007::CAppearanceSetPropertyPage2007()
 {
     m_rcHeaderMargin.SetRect(4, 1, 0, 0);
@@ -38,7 +37,8 @@ void CAppearanceSetPropertyPage2007::DrawImageTab(CDC* pDC, CQVTTabManagerItem* 
 void CAppearanceSetPropertyPage2007::DrawSingleButton(CDC* pDC, CQVTTabManagerItem* pItem)
 {
     if (pItem->IsSelected() || pItem->IsHighlighted())
-        QVTTabDrawTurned(pDC, pItem->GetRect(), GetPosition(), [this, pItem](CDC* pTarget, CRect rc) { DrawImageTab(pTarget, pItem, rc); });
+        QVTTabDrawTurned(pDC, pItem->GetRect(), GetPosition(),
+                         [this, pItem](CDC* pTarget, CRect rc) { DrawImageTab(pTarget, pItem, rc); });
     m_pPaintManager->DrawSingleButtonIconAndText(pDC, pItem, pItem->GetRect(), TRUE);
 }
 
@@ -58,7 +58,8 @@ CRect CAppearanceSetPropertyPage2007::FillClient(CDC* pDC, CQVTTabManager* pTabM
         }
     }
     else if (m_pPaintManager->m_nClientFrame == 1)
-        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetFrameColor(), pColorSet->GetFrameColor());
+        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetFrameColor(),
+                             pColorSet->GetFrameColor());
     return rcClient;
 }
 
@@ -105,7 +106,8 @@ void CAppearanceSetPropertyPageAccess2007::DrawSingleButton(CDC* pDC, CQVTTabMan
         return;
     CRect rc = pItem->GetRect();
     CQVTTabPaintManager::InflateRectByPosition(rc, CRect(0, 0, m_nFontHeight / 2 - 1, 0), GetPosition());
-    QVTTabDrawTurned(pDC, rc, GetPosition(), [this, pItem](CDC* pTarget, CRect rcTop) { DrawImageTab(pTarget, pItem, rcTop); });
+    QVTTabDrawTurned(pDC, rc, GetPosition(),
+                     [this, pItem](CDC* pTarget, CRect rcTop) { DrawImageTab(pTarget, pItem, rcTop); });
     m_pPaintManager->DrawSingleButtonIconAndText(pDC, pItem, pItem->GetRect(), TRUE);
 }
 
@@ -122,7 +124,8 @@ CRect CAppearanceSetPropertyPageAccess2007::FillClient(CDC* pDC, CQVTTabManager*
     else if (m_pPaintManager->m_nClientFrame == 1)
     {
         pColorSet->FillClient(pDC, rcClient, pTabManager);
-        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetFrameColor(), pColorSet->GetFrameColor());
+        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetFrameColor(),
+                             pColorSet->GetFrameColor());
     }
     return rcClient;
 }

@@ -29,7 +29,8 @@ CRect CQVTTabThemeVisualStudio2003::FillClient(CDC* pDC, CQVTTabManager* pTabMan
     else if (m_pPaintManager->m_nClientFrame == 1)
     {
         pColorSet->FillClient(pDC, rcClient, pTabManager);
-        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetLightEdge(), pColorSet->GetDarkEdge());
+        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetLightEdge(),
+                             pColorSet->GetDarkEdge());
     }
     return rcClient;
 }

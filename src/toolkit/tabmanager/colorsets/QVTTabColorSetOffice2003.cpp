@@ -8,13 +8,13 @@
 
 using namespace QVTTabColors;
 
-
 namespace {
 
 struct Palette
 {
     COLORREF clrFrameBorder, clrDarkShadow, clrLightShadow, clrSelectedBorder;
-    COLORREF clrHeaderLight, clrHeaderDark, clrButton, clrButtonHighlighted, clrAutoHideLight, clrAutoHideDark;
+    COLORREF clrHeaderLight, clrHeaderDark, clrButton, clrButtonHighlighted, clrAutoHideLight,
+        clrAutoHideDark;
 };
 
 const Palette kBlue = {0x9C613B, 0x9A3500, 0xF1A675, 0x800000, 0xFADAC4,
@@ -36,7 +36,8 @@ void CQVTTabColorSetOffice2003::RefreshMetrics()
 {
     CQVTTabColorSetDefault::RefreshMetrics();
     const COLORREF clrFace = GetColorByIndex(COLOR_3DFACE);
-    SetStandard(m_grcHeaderFace, clrFace, CQVTColorManager::BlendColors(clrFace, GetColorByIndex(COLOR_WINDOW), 205));
+    SetStandard(m_grcHeaderFace, clrFace,
+                CQVTColorManager::BlendColors(clrFace, GetColorByIndex(COLOR_WINDOW), 205));
     SetStandard(m_grcSelectedFace, GetColorByIndex(36), GetColorByIndex(36));
     SetStandard(m_grcSelectedBorder, GetColorByIndex(37), GetColorByIndex(37));
     SetStandard(m_clrButtonHighlighted, GetColorByIndex(36));

@@ -138,7 +138,8 @@ void CQVTTabColorSetVisualStudio2010::FillHeader(CDC* pDC, CRect rc, CQVTTabMana
     pDC->FillSolidRect(rc, m_grcHeaderFace.clrDark);
 }
 
-void CQVTTabColorSetVisualStudio2010::FillNavigateButton(CDC* pDC, CQVTTabManagerNavigateButton* pButton, CRect& rc)
+void CQVTTabColorSetVisualStudio2010::FillNavigateButton(CDC* pDC, CQVTTabManagerNavigateButton* pButton,
+                                                         CRect& rc)
 {
     COLORREF clrGlyph = 0xDDD4CE;
     if (!pButton->IsStripButton())
@@ -146,7 +147,8 @@ void CQVTTabColorSetVisualStudio2010::FillNavigateButton(CDC* pDC, CQVTTabManage
     const BOOL bHot = pButton->IsHighlighted(), bPressed = pButton->IsPressed();
     if (pButton->IsEnabled() && (bHot || bPressed))
     {
-        CQVTDrawHelpers::FillRectWithBorder(pDC, rc, m_clrNavigateButtonBorder, bHot && bPressed ? 0xA6E8FF : 0xF4FCFF);
+        CQVTDrawHelpers::FillRectWithBorder(pDC, rc, m_clrNavigateButtonBorder,
+                                            bHot && bPressed ? 0xA6E8FF : 0xF4FCFF);
         clrGlyph = 0;
     }
     pButton->DrawEntry(pDC, rc, clrGlyph, pButton->IsEnabled());

@@ -56,7 +56,8 @@ const TabManagerKey kTabManagerKeys[] = {
     {_T("NonActiveTextHighlighted"), &Set2012::m_clrNonActiveTextHighlighted, 0xC8C8C8, kKeyNone},
     {_T("NonActiveTextSelected"), &Set2012::m_clrNonActiveTextSelected, 0x969696, 0x706D6D},
     {_T("NonActiveTextSelectedPressed"), &Set2012::m_clrNonActiveTextSelectedPressed, 0x969696, 0x2D2D2D},
-    {_T("NonActiveTextSelectedHighlighted"), &Set2012::m_clrNonActiveTextSelectedHighlighted, 0x969696, 0x717171},
+    {_T("NonActiveTextSelectedHighlighted"), &Set2012::m_clrNonActiveTextSelectedHighlighted, 0x969696,
+     0x717171},
 };
 
 // The two faces gradients take from keys of their own.
@@ -81,20 +82,20 @@ void CQVTTabColorSetVisualStudio2012::ApplyTabManagerKeys(BOOL bRead, Defaults d
     SetStandard(m_clrSeparatorHighlight, m_clrFrameBorder);
 }
 
-void CQVTTabColorSetVisualStudio2012::ApplyTabClientKeys(COLORREF clrBack, COLORREF clrBorder, BOOL bReadPaneFace,
-                                                         COLORREF clrPaneFace)
+void CQVTTabColorSetVisualStudio2012::ApplyTabClientKeys(COLORREF clrBack, COLORREF clrBorder,
+                                                         BOOL bReadPaneFace, COLORREF clrPaneFace)
 {
     SetStandard(m_clrTabClientBack, QVTTabResourceColor(_T("TabClient"), _T("Back"), clrBack));
     SetStandard(m_clrTabClientBorder, QVTTabResourceColor(_T("TabClient"), _T("Border"), clrBorder));
     const COLORREF clrPane = clrPaneFace == kKeyNone ? m_clrTabClientBack.GetValue() : clrPaneFace;
-    SetStandard(m_clrPaneFace, bReadPaneFace ? QVTTabResourceColor(_T("TabManager"), _T("PaneFace"), clrPane) : clrPane);
+    SetStandard(m_clrPaneFace,
+                bReadPaneFace ? QVTTabResourceColor(_T("TabManager"), _T("PaneFace"), clrPane) : clrPane);
 }
 
 void CQVTTabColorSetVisualStudio2012::RefreshMetrics()
 {
     CQVTTabPaintManagerColorSet::RefreshMetrics();
-    for (CQVTPaintManagerColor* pColor :
-         {&m_clrNonActiveButtonPressed, &m_clrNonActiveTextPressed})
+    for (CQVTPaintManagerColor* pColor : {&m_clrNonActiveButtonPressed, &m_clrNonActiveTextPressed})
         SetStandard(*pColor, kKeyNone);
     ApplyTabManagerKeys(FALSE, defaultsVisualStudio2015);
     SetStandard(m_clrActiveFilesBackHighlighted, 0xF5DEC9);
@@ -114,8 +115,9 @@ void CQVTTabColorSetVisualStudio2012Dark::RefreshMetrics()
     SetStandard(m_clrButtonSelectedPressed, 0x98610E);
     SetStandard(m_clrButtonSelectedHighlighted, 0xEFB052);
     SetStandard(m_clrText, 0xF1F1F1);
-    for (CQVTPaintManagerColor* pColor : {&m_clrTextPressed, &m_clrTextHighlighted, &m_clrTextHighlightedClose,
-                                          &m_clrTextSelected, &m_clrTextSelectedPressed, &m_clrTextSelectedHighlighted})
+    for (CQVTPaintManagerColor* pColor :
+         {&m_clrTextPressed, &m_clrTextHighlighted, &m_clrTextHighlightedClose, &m_clrTextSelected,
+          &m_clrTextSelectedPressed, &m_clrTextSelectedHighlighted})
         SetStandard(*pColor, 0xFFFFFF);
     SetStandard(m_clrActiveFilesGlyph, 0xF1F1F1);
     SetStandard(m_clrActiveFilesGlyphPressed, 0xFFFFFF);
@@ -173,8 +175,12 @@ void CQVTTabColorSetVisualStudio2012::GetCloseButtonColors(CQVTTabManagerNavigat
     {
         if (IsStripActive(pItem))
         {
-            clrBack = bPressed ? m_clrButtonSelectedPressed : bHot ? m_clrButtonSelectedHighlighted : m_clrButtonSelected;
-            clrGlyph = bPressed ? m_clrTextSelectedPressed : bHot ? m_clrTextSelectedHighlighted : m_clrTextSelected;
+            clrBack = bPressed ? m_clrButtonSelectedPressed
+                      : bHot   ? m_clrButtonSelectedHighlighted
+                               : m_clrButtonSelected;
+            clrGlyph = bPressed ? m_clrTextSelectedPressed
+                       : bHot   ? m_clrTextSelectedHighlighted
+                                : m_clrTextSelected;
         }
         else
         {
@@ -199,15 +205,19 @@ void CQVTTabColorSetVisualStudio2012::GetCloseButtonColors(CQVTTabManagerNavigat
     clrGlyph = bItemHot ? m_clrTextHighlighted : m_clrButton;
 }
 
-void CQVTTabColorSetVisualStudio2012::FillNavigateButton(CDC* pDC, CQVTTabManagerNavigateButton* pButton, CRect& rc)
+void CQVTTabColorSetVisualStudio2012::FillNavigateButton(CDC* pDC, CQVTTabManagerNavigateButton* pButton,
+                                                         CRect& rc)
 {
     const BOOL bPressed = pButton->IsPressed(), bHot = pButton->IsHighlighted();
     COLORREF clrBack, clrGlyph;
     if (pButton->IsStripButton())
     {
-        clrBack = bPressed ? m_clrActiveFilesBackPressed : bHot ? m_clrActiveFilesBackHighlighted : m_clrActiveFilesBack;
-        clrGlyph =
-            bPressed ? m_clrActiveFilesGlyphPressed : bHot ? m_clrActiveFilesGlyphHighlighted : m_clrActiveFilesGlyph;
+        clrBack = bPressed ? m_clrActiveFilesBackPressed
+                  : bHot   ? m_clrActiveFilesBackHighlighted
+                           : m_clrActiveFilesBack;
+        clrGlyph = bPressed ? m_clrActiveFilesGlyphPressed
+                   : bHot   ? m_clrActiveFilesGlyphHighlighted
+                            : m_clrActiveFilesGlyph;
     }
     else
         GetCloseButtonColors(pButton, clrBack, clrGlyph);
@@ -299,7 +309,8 @@ COLORREF CQVTTabColorSetOffice2013::FillNavigateArea(CDC* pDC, CRect rc, CQVTTab
         CQVTTabManagerItem* pNext = pTabManager->GetItem(nIndex + 1);
         if (!pNext->IsSelected() && pNext->IsVisible() && pNext->GetItemRow() == pItem->GetItemRow())
         {
-            const COLORREF clrSeparator = IsStripActive(pItem) ? m_clrButtonSeparator : m_clrNonActiveButtonSeparator;
+            const COLORREF clrSeparator =
+                IsStripActive(pItem) ? m_clrButtonSeparator : m_clrNonActiveButtonSeparator;
             if (QVTIsHorizontalTabPosition(GetPosition()))
             {
                 const int nInset = QVTDpiScaler()->ScaleY(4);

@@ -83,9 +83,9 @@ COLORREF CColorSetWinNative::FillNavigateArea(CDC* pDC, CRect rc, CQVTTabManager
     CQVTTabManager* pTabManager = pItem->GetTabManager();
     const BOOL bSelected = pItem->IsSelected();
     const BOOL bLast = pTabManager && pItem->GetIndex() == pTabManager->GetItemCount() - 1;
-    const int nPart = pItem->GetIndex() == 0     ? TABP_TOPTABITEMLEFTEDGE
-                      : bLast && !bSelected ? TABP_TOPTABITEMRIGHTEDGE
-                                            : TABP_TOPTABITEM;
+    const int nPart = pItem->GetIndex() == 0 ? TABP_TOPTABITEMLEFTEDGE
+                      : bLast && !bSelected  ? TABP_TOPTABITEMRIGHTEDGE
+                                             : TABP_TOPTABITEM;
     const int nState = bSelected ? TIS_SELECTED : pItem->IsHighlighted() ? TIS_HOT : TIS_NORMAL;
     const int nPosition = GetPosition();
     if (bSelected)

@@ -31,13 +31,9 @@ void SetStandard(CQVTPaintManagerColorGradient& gradient, COLORREF clrLight, COL
 
 using namespace QVTTabColors;
 
-CQVTTabPaintManagerColorSet::CQVTTabPaintManagerColorSet()
-{
-}
+CQVTTabPaintManagerColorSet::CQVTTabPaintManagerColorSet() {}
 
-CQVTTabPaintManagerColorSet::~CQVTTabPaintManagerColorSet()
-{
-}
+CQVTTabPaintManagerColorSet::~CQVTTabPaintManagerColorSet() {}
 
 int CQVTTabPaintManagerColorSet::GetPosition() const
 {
@@ -53,7 +49,7 @@ BOOL CQVTTabPaintManagerColorSet::IsStripActive(const CQVTTabManagerItem* pItem)
 COLORREF CQVTTabPaintManagerColorSet::GetHighlightedFrameColor() const
 {
     return m_clrButtonBorderHot.GetValue() != kTabColorNone ? m_clrButtonBorderHot.GetValue()
-                                                    : m_clrFrameBorder.GetValue();
+                                                            : m_clrFrameBorder.GetValue();
 }
 
 void CQVTTabPaintManagerColorSet::RefreshMetrics()
@@ -102,11 +98,12 @@ void CQVTTabPaintManagerColorSet::RefreshMetrics()
     SetStandard(m_grcSelectedFace, clrWindow, clrWindow);
     SetStandard(m_grcSelectedBorder, clrSelection, clrSelection);
 
-    const COLORREF arrFrame[7] = {clrHighlight, clrShadow, GetColorByIndex(COLOR_3DDKSHADOW), clrShadow,
-                                  clrShadow,    clrFace,   clrFace};
+    const COLORREF arrFrame[7] = {
+        clrHighlight, clrShadow, GetColorByIndex(COLOR_3DDKSHADOW), clrShadow, clrShadow, clrFace, clrFace};
     for (int i = 0; i < 7; ++i)
         SetStandard(m_csFrame[i], arrFrame[i]);
-    const COLORREF arrState[6] = {clrBtnText, clrShadow, clrBtnText, kTabColorNone, kTabColorNone, kTabColorNone};
+    const COLORREF arrState[6] = {clrBtnText,    clrShadow,     clrBtnText,
+                                  kTabColorNone, kTabColorNone, kTabColorNone};
     for (int i = 0; i < 6; ++i)
     {
         SetStandard(m_csStateA[i], arrState[i]);
@@ -164,8 +161,8 @@ void CQVTTabPaintManagerColorSet::GradientFill(CDC* pDC, CRect rc, COLORREF clrL
     if (m_pPaintManager && m_pPaintManager->m_bInvertGradient)
         bLightFirst = !bLightFirst;
     const BOOL bHorizontal = !QVTIsHorizontalTabPosition(nPosition);
-    QVTDrawHelpers()->GradientFill(pDC, rc, bLightFirst ? clrLight : clrDark, bLightFirst ? clrDark : clrLight,
-                                   bHorizontal);
+    QVTDrawHelpers()->GradientFill(pDC, rc, bLightFirst ? clrLight : clrDark,
+                                   bLightFirst ? clrDark : clrLight, bHorizontal);
 }
 
 void CQVTTabPaintManagerColorSet::GradientFill(CDC* pDC, CRect rc, const CQVTPaintManagerColorGradient& grc,

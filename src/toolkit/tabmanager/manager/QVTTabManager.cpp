@@ -667,17 +667,11 @@ BOOL CQVTTabManager::IsNavigateButtonVisible(CQVTTabManagerNavigateButton* pButt
     }
 }
 
-void CQVTTabManager::OnItemsSwapped(CQVTTabManagerItem* /*pItem*/, CQVTTabManagerItem* /*pOther*/)
-{
-}
+void CQVTTabManager::OnItemsSwapped(CQVTTabManagerItem* /*pItem*/, CQVTTabManagerItem* /*pOther*/) {}
 
-void CQVTTabManager::OnItemMoved(CQVTTabManagerItem* /*pItem*/, int /*nOldIndex*/, int /*nNewIndex*/)
-{
-}
+void CQVTTabManager::OnItemMoved(CQVTTabManagerItem* /*pItem*/, int /*nOldIndex*/, int /*nNewIndex*/) {}
 
-void CQVTTabManager::OnNavigateButtonClick(UINT /*nID*/)
-{
-}
+void CQVTTabManager::OnNavigateButtonClick(UINT /*nID*/) {}
 
 void CQVTTabManager::OnNavigateButtonClick(CQVTTabManagerNavigateButton* pButton)
 {

@@ -115,7 +115,8 @@ public:
     // Draws (bDraw) or measures the item's image at pt; szIcon comes in as
     // the paint manager's icon size and goes out as the image's. TRUE when
     // there is an image. For a null item: whether the strip shows images.
-    virtual BOOL DrawIcon(CDC* pDC, CPoint pt, CQVTTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) const = 0;
+    virtual BOOL DrawIcon(CDC* pDC, CPoint pt, CQVTTabManagerItem* pItem, BOOL bDraw,
+                          CSize& szIcon) const = 0;
     virtual int GetPosition() const;
     // 0 scrolls towards the start, 1 towards the end.
     virtual void ScrollHeader(int nDirection);
@@ -148,7 +149,10 @@ public:
     CQVTTabManagerItem* GetSelectedItem() const { return m_pSelected; }
     CQVTTabManagerItem* GetHighlightedItem() const { return m_pHighlighted; }
     CQVTTabManagerItem* GetPressedItem() const { return m_pPressed; }
-    CQVTTabManagerNavigateButton* GetHighlightedNavigateButton() const { return m_pHighlightedNavigateButton; }
+    CQVTTabManagerNavigateButton* GetHighlightedNavigateButton() const
+    {
+        return m_pHighlightedNavigateButton;
+    }
     CQVTTabManagerItem* FindNextFocusable(int nIndex, int nDirection) const;
 
     CQVTTabManagerItem* HitTest(CPoint pt) const;
@@ -204,17 +208,17 @@ protected:
     CQVTTabManagerItem* m_pHighlighted = nullptr;  // under the mouse
     CQVTTabManagerItem* m_pPressed = nullptr;      // held during a click
     CQVTTabManagerNavigateButton* m_pHighlightedNavigateButton = nullptr;
-    int m_nHeaderOffset = 0;      // scroll position of the row, at most 0
+    int m_nHeaderOffset = 0;  // scroll position of the row, at most 0
     BOOL m_bAllowReorder = TRUE;
-    BOOL m_bActive = TRUE;        // colour sets paint the selected item's close button by it
-    int m_nCloseButtonMode = 0;   // display mode of the items' own close buttons; 0 none
-    CRect m_rcHeader;             // when not empty, hits only count inside it
-    CRect m_rcControl;            // hits only count inside it
-    CRect m_rcClient;             // below the header, as the layout left it
+    BOOL m_bActive = TRUE;                        // colour sets paint the selected item's close button by it
+    int m_nCloseButtonMode = 0;                   // display mode of the items' own close buttons; 0 none
+    CRect m_rcHeader;                             // when not empty, hits only count inside it
+    CRect m_rcControl;                            // hits only count inside it
+    CRect m_rcClient;                             // below the header, as the layout left it
     std::vector<CQVTTabManagerItem*> m_arrItems;  // one reference held on each
     CQVTTabManagerNavigateButtons m_arrNavigateButtons;
     std::unique_ptr<CRowIndexer> m_pRowIndexer;
-    int m_nScrollStep = 20;       // pixels per arrow step
+    int m_nScrollStep = 20;  // pixels per arrow step
     CQVTMarkupContext* m_pMarkupContext = nullptr;
     std::shared_ptr<int> m_pLifetime = std::make_shared<int>(0);
 

@@ -118,7 +118,7 @@ void CQVTTabManagerItem::DrawImage(CDC* pDC, const CRect& rcIcon, CQVTImageManag
 {
     if (!pDC || !pImage)
         return;
-    const int nState = !m_bEnabled ? qvtImageDisabled
+    const int nState = !m_bEnabled       ? qvtImageDisabled
                        : IsHighlighted() ? qvtImageHot
                        : IsSelected()    ? qvtImageChecked
                                          : qvtImageNormal;

@@ -75,22 +75,22 @@ public:
     CQVTMarkupUIElement* GetMarkupUIElement() const { return m_pMarkupUIElement; }
 
 protected:
-    int m_nButtonLength = 0;    // extent along the row as the layout set it
-    int m_nContentLength = 0;   // extent the caption and image would need
-    int m_nImage = -1;          // image id the host draws; -1 none
-    int m_nIndex = -1;          // position in the owner, -1 until added
+    int m_nButtonLength = 0;   // extent along the row as the layout set it
+    int m_nContentLength = 0;  // extent the caption and image would need
+    int m_nImage = -1;         // image id the host draws; -1 none
+    int m_nIndex = -1;         // position in the owner, -1 until added
     BOOL m_bEnabled = TRUE;
     BOOL m_bVisible = TRUE;
-    HWND m_hHandle = nullptr;   // the window a tab client keeps behind the tab
-    DWORD_PTR m_dwData = 0;     // returned by the owner's GetItemData
+    HWND m_hHandle = nullptr;  // the window a tab client keeps behind the tab
+    DWORD_PTR m_dwData = 0;    // returned by the owner's GetItemData
     DWORD_PTR m_dwReserved = 0;
     CRect m_rcItem;
     CString m_strCaption;
     CString m_strToolTip;
-    COLORREF m_clrItem = 0;     // a COLORREF or an automatic tab colour
+    COLORREF m_clrItem = 0;  // a COLORREF or an automatic tab colour
     CQVTTabManager* m_pTabManager = nullptr;
-    int m_nItemRow = 0;         // row of a multi-row strip, 0 otherwise
-    BOOL m_bClosable = TRUE;    // close buttons act and show only when set
+    int m_nItemRow = 0;                                  // row of a multi-row strip, 0 otherwise
+    BOOL m_bClosable = TRUE;                             // close buttons act and show only when set
     CQVTTabManagerNavigateButtons m_arrNavigateButtons;  // the item's own close button
     CQVTMarkupUIElement* m_pMarkupUIElement = nullptr;   // the caption as markup
 };

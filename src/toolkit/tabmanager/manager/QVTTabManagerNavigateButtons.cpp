@@ -49,8 +49,8 @@ CQVTTabManagerNavigateButton* CQVTTabManagerNavigateButtons::GetAt(int nIndex) c
     return m_arrButtons[nIndex].get();
 }
 
-CQVTTabManagerNavigateButton::CQVTTabManagerNavigateButton(CQVTTabManager* pManager, UINT nID, int nDisplayMode,
-                                                           CQVTTabManagerItem* pItem)
+CQVTTabManagerNavigateButton::CQVTTabManagerNavigateButton(CQVTTabManager* pManager, UINT nID,
+                                                           int nDisplayMode, CQVTTabManagerItem* pItem)
     : m_nID(nID), m_nDisplayMode(nDisplayMode), m_pManager(pManager), m_pItem(pItem)
 {
 }
@@ -92,7 +92,8 @@ void CQVTTabManagerNavigateButton::Reposition(CRect& rc)
     else
     {
         const int nMiddle = (rc.top + rc.bottom) / 2;
-        m_rcButton.SetRect(rc.right - size.cx, nMiddle - size.cy + size.cy / 2, rc.right, nMiddle + size.cy / 2);
+        m_rcButton.SetRect(rc.right - size.cx, nMiddle - size.cy + size.cy / 2, rc.right,
+                           nMiddle + size.cy / 2);
         rc.right -= size.cx;
     }
 }
@@ -112,9 +113,7 @@ void CQVTTabManagerNavigateButton::DrawEntry(CDC* /*pDC*/, CRect /*rc*/, COLORRE
 {
 }
 
-void CQVTTabManagerNavigateButton::OnExecute(BOOL /*bTick*/)
-{
-}
+void CQVTTabManagerNavigateButton::OnExecute(BOOL /*bTick*/) {}
 
 BOOL CQVTTabManagerNavigateButton::IsHighlighted() const
 {
@@ -244,8 +243,9 @@ void CQVTTabManager::CNavigateButtonArrow::Reposition(CRect& rc)
 
 void CQVTTabManager::CNavigateButtonArrowLeft::UpdateState(int /*nLength*/)
 {
-    m_strToolTip = m_pManager->IsHorizontalPosition() ? LoadTabString(QVT_IDS_TAB_SCROLLLEFT, _T("Scroll Left"))
-                                                       : LoadTabString(QVT_IDS_TAB_SCROLLUP, _T("Scroll Up"));
+    m_strToolTip = m_pManager->IsHorizontalPosition()
+                       ? LoadTabString(QVT_IDS_TAB_SCROLLLEFT, _T("Scroll Left"))
+                       : LoadTabString(QVT_IDS_TAB_SCROLLUP, _T("Scroll Up"));
     m_bEnabled = m_pManager->GetHeaderOffset() < 0;
 }
 

@@ -74,14 +74,14 @@ public:
     std::weak_ptr<int> GetLifetime() const { return m_pLifetime; }
 
 protected:
-    UINT m_nID;                    // ButtonId
-    int m_nDisplayMode;            // DisplayMode
+    UINT m_nID;          // ButtonId
+    int m_nDisplayMode;  // DisplayMode
     CQVTTabManager* m_pManager;
-    CRect m_rcButton;              // empty while hidden
+    CRect m_rcButton;  // empty while hidden
     BOOL m_bEnabled = TRUE;
-    BOOL m_bPressed = FALSE;       // held down with the pointer inside
+    BOOL m_bPressed = FALSE;  // held down with the pointer inside
     CString m_strToolTip;
-    CQVTTabManagerItem* m_pItem;   // the item of an item's close button
+    CQVTTabManagerItem* m_pItem;  // the item of an item's close button
     std::shared_ptr<int> m_pLifetime = std::make_shared<int>(0);
 };
 

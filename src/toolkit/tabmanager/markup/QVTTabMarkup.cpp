@@ -6,7 +6,8 @@
 // then no caption parses, so every caption takes the plain-text path, and
 // measuring and rendering report failure.
 
-CQVTMarkupUIElement* AFXAPI QVTTabParseMarkupCaption(CQVTMarkupContext* /*pContext*/, const CString& /*strCaption*/)
+CQVTMarkupUIElement* AFXAPI QVTTabParseMarkupCaption(CQVTMarkupContext* /*pContext*/,
+                                                     const CString& /*strCaption*/)
 {
     return nullptr;
 }

@@ -29,7 +29,8 @@ CQVTTabPaintManager::CQVTTabPaintManager(int nReserved) : m_nReserved(nReserved)
     EnableAutomation();
     CQVTDpiScaler* pScaler = QVTDpiScaler();
     m_rcButtonTextPadding.SetRect(pScaler->ScaleX(6), 0, pScaler->ScaleX(6), 0);
-    m_szIcon = pScaler->UnscaleSize(CSize(QVTSystemMetrics()->m_nSmallIconX, QVTSystemMetrics()->m_nSmallIconY));
+    m_szIcon =
+        pScaler->UnscaleSize(CSize(QVTSystemMetrics()->m_nSmallIconX, QVTSystemMetrics()->m_nSmallIconY));
     m_szNavigateButton = CSize(pScaler->ScaleX(14), pScaler->ScaleY(15));
     m_szItemCloseButton = CSize(pScaler->ScaleX(12), pScaler->ScaleY(12));
     m_nFixedTabWidth = pScaler->ScaleX(70);
@@ -199,7 +200,8 @@ BOOL CQVTTabPaintManager::IsVerticalText(const CQVTTabManager* pTabManager) cons
 
 CQVTFont* CQVTTabPaintManager::GetItemFont(const CQVTTabManager* pTabManager, const CQVTTabManagerItem* pItem)
 {
-    const BOOL bBold = m_bBoldSelected && pItem && pItem->IsSelected() && pTabManager && pTabManager->IsActive();
+    const BOOL bBold =
+        m_bBoldSelected && pItem && pItem->IsSelected() && pTabManager && pTabManager->IsActive();
     if (IsVerticalText(pTabManager))
         return bBold ? &m_fntVerticalBold : &m_fntVertical;
     return bBold ? &m_fntBold : &m_fntNormal;
@@ -292,7 +294,8 @@ void CQVTTabPaintManager::EnsureVisible(CQVTTabManager* pTabManager, CQVTTabMana
     const int nItemEnd = bHorizontal ? rcItem.right : rcItem.bottom;
     const int nOffset = pTabManager->GetHeaderOffset();
     if (nItemStart < nHeaderStart)
-        pTabManager->SetHeaderOffset(nOffset + nHeaderStart + m_pAppearanceSet->GetHeaderMargin().left - nItemStart);
+        pTabManager->SetHeaderOffset(nOffset + nHeaderStart + m_pAppearanceSet->GetHeaderMargin().left -
+                                     nItemStart);
     else if (nItemEnd > nHeaderEnd)
         pTabManager->SetHeaderOffset(nOffset + (nHeaderEnd - 2) - nItemEnd);
 }

@@ -129,40 +129,40 @@ public:
 
 public:
     BOOL m_bHotTracking = FALSE;
-    BOOL m_bShowIcons = TRUE;        // rows and items make room for images
-    BOOL m_bBoldSelected = FALSE;    // bold fonts for the selected item of an active strip
-    BOOL m_bBoldNormal = FALSE;      // the normal and vertical fonts at weight 700
+    BOOL m_bShowIcons = TRUE;           // rows and items make room for images
+    BOOL m_bBoldSelected = FALSE;       // bold fonts for the selected item of an active strip
+    BOOL m_bBoldNormal = FALSE;         // the normal and vertical fonts at weight 700
     BOOL m_bDisableLunaColors = FALSE;  // colour sets ignore their theme variants
-    BOOL m_bDrawStateButton = FALSE; // read by the colour sets' state buttons
-    int m_nClientFrame = 0;          // 0 inset on all sides, 1 on the header side, other none
-    BOOL m_bStaticFrame = FALSE;     // a two-ring frame around the whole control
+    BOOL m_bDrawStateButton = FALSE;    // read by the colour sets' state buttons
+    int m_nClientFrame = 0;             // 0 inset on all sides, 1 on the header side, other none
+    BOOL m_bStaticFrame = FALSE;        // a two-ring frame around the whole control
     CRect m_rcClientMargin;
     CRect m_rcControlMargin;
-    CRect m_rcButtonMargin;          // left/right lengthen items, top/bottom heighten rows
-    CRect m_rcButtonTextPadding;     // before the image and after the text
+    CRect m_rcButtonMargin;       // left/right lengthen items, top/bottom heighten rows
+    CRect m_rcButtonTextPadding;  // before the image and after the text
     BOOL m_bFillBackground = TRUE;
-    CSize m_szIcon;                  // image size used for measuring
+    CSize m_szIcon;                        // image size used for measuring
     BOOL m_bDrawTextPathEllipsis = FALSE;  // shorten in the middle
     BOOL m_bDrawTextEndEllipsis = TRUE;
     BOOL m_bDrawTextNoPrefix = TRUE;
     UINT m_nDrawTextFormat = DT_VCENTER;
-    BOOL m_bDrawTextHidePrefix = FALSE;   // strip "&" prefixes before drawing
+    BOOL m_bDrawTextHidePrefix = FALSE;      // strip "&" prefixes before drawing
     BOOL m_bMultiRowFixedSelection = FALSE;  // keep rows in order
     BOOL m_bMultiRowJustified = TRUE;
     BOOL m_bDrawFocusRect = TRUE;
-    int m_nItemExtraLength = 0;      // added to every visible item in single-row layouts
+    int m_nItemExtraLength = 0;  // added to every visible item in single-row layouts
     BOOL m_bSelectOnButtonDown = TRUE;
     BOOL m_bClearTypeTextQuality = FALSE;
     BOOL m_bRotateImageOnVerticalDraw = FALSE;
     BOOL m_bClipHeader = TRUE;
     CSize m_szNavigateButton;
     CSize m_szItemCloseButton;
-    BOOL m_bShowTabs = TRUE;         // header visible
+    BOOL m_bShowTabs = TRUE;  // header visible
     BOOL m_bMultiRowBacktracking = TRUE;
-    int m_nMinTabWidth = 0;          // 0 or less: no minimum
-    int m_nMaxTabWidth = 0;          // 0 or less: no maximum
+    int m_nMinTabWidth = 0;  // 0 or less: no minimum
+    int m_nMaxTabWidth = 0;  // 0 or less: no maximum
     int m_nFixedTabWidth;
-    int m_nToolTipBehaviour = 2;     // 0 none, 1 always, 2 truncated items only
+    int m_nToolTipBehaviour = 2;  // 0 none, 1 always, 2 truncated items only
     BOOL m_bVerticalTextTopToBottom = TRUE;
     BOOL m_bOneNoteColors = FALSE;   // items filled with their own colours
     BOOL m_bInvertGradient = FALSE;  // gradients run dark to light
@@ -175,7 +175,7 @@ protected:
     int m_nReserved;
     CQVTTabPaintManagerTheme* m_pAppearanceSet = nullptr;  // owned
     CQVTTabPaintManagerColorSet* m_pColorSet = nullptr;    // owned
-    std::vector<CQVTTabManagerAtom*> m_arrTabManagers;      // not owned
+    std::vector<CQVTTabManagerAtom*> m_arrTabManagers;     // not owned
     int m_nAppearance = 0;
     int m_nColor = 0;
     int m_nPosition = 0;

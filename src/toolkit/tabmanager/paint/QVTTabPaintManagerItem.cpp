@@ -251,7 +251,8 @@ int CQVTTabPaintManager::DrawSingleButtonIconAndText(CDC* pDC, CQVTTabManagerIte
             const int nLength = std::max(nFarEnd - static_cast<int>(rc.top), 0);
             // The rotated line is centred across the item; downward text
             // hangs to the left of its origin, upward text to the right.
-            const int nCentre = (rcItem.left + rcItem.right) / 2 + (m_nPosition == qvtTabPositionRight ? 1 : 0);
+            const int nCentre =
+                (rcItem.left + rcItem.right) / 2 + (m_nPosition == qvtTabPositionRight ? 1 : 0);
             CPoint ptOrigin(nCentre + szText.cy / 2, rc.top);
             if (!bDownward)
             {

@@ -11,13 +11,9 @@
 #include "toolkit/tabmanager/paint/QVTTabClipScope.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
 
-CQVTTabPaintManagerTheme::CQVTTabPaintManagerTheme()
-{
-}
+CQVTTabPaintManagerTheme::CQVTTabPaintManagerTheme() {}
 
-CQVTTabPaintManagerTheme::~CQVTTabPaintManagerTheme()
-{
-}
+CQVTTabPaintManagerTheme::~CQVTTabPaintManagerTheme() {}
 
 CQVTTabPaintManagerColorSet* CQVTTabPaintManagerTheme::GetColorSet() const
 {
@@ -128,8 +124,8 @@ int CQVTTabPaintManagerTheme::GetRowHeight(CQVTTabManager* pTabManager)
     {
         CSize szIcon = m_pPaintManager->m_szIcon;
         pTabManager->DrawIcon(nullptr, CPoint(0, 0), nullptr, FALSE, szIcon);
-        nHeight = std::max(nHeight, static_cast<int>(rcMargin.top + rcMargin.bottom + 4 +
-                                                     std::max(szIcon.cx, szIcon.cy)));
+        nHeight = std::max(
+            nHeight, static_cast<int>(rcMargin.top + rcMargin.bottom + 4 + std::max(szIcon.cx, szIcon.cy)));
     }
     return nHeight;
 }
@@ -158,9 +154,7 @@ void CQVTTabPaintManagerTheme::AdjustClientRect(CQVTTabManager* pTabManager, CRe
         CQVTTabPaintManager::DeflateRectByPosition(rcClient, CRect(0, 2, 0, 0), nPosition);
 }
 
-void CQVTTabPaintManagerTheme::DrawSingleButton(CDC* /*pDC*/, CQVTTabManagerItem* /*pItem*/)
-{
-}
+void CQVTTabPaintManagerTheme::DrawSingleButton(CDC* /*pDC*/, CQVTTabManagerItem* /*pItem*/) {}
 
 int CQVTTabPaintManagerTheme::DrawText(CDC* pDC, CQVTTabManager* /*pTabManager*/, const CString& strText,
                                        LPRECT lpRect, UINT nFormat)
@@ -304,8 +298,8 @@ void AFX_CDECL CQVTTabPaintManagerTheme::DrawPolyLine(CDC* pDC, COLORREF clr, co
     }
 }
 
-void AFX_CDECL CQVTTabPaintManagerTheme::DrawSingleLineBorder(CDC* pDC, CRect rc, int nPosition, COLORREF clrA,
-                                                              COLORREF clrB)
+void AFX_CDECL CQVTTabPaintManagerTheme::DrawSingleLineBorder(CDC* pDC, CRect rc, int nPosition,
+                                                              COLORREF clrA, COLORREF clrB)
 {
     switch (nPosition)
     {
@@ -360,7 +354,8 @@ COLORREF CQVTTabPaintManagerTheme::DrawPolygonGradient(CDC* pDC, CQVTTabManagerI
     {
         CQVTTabClipScope clip(pDC);
         clip.IntersectPolygon(arrPoints.data(), nCount);
-        pDC->BitBlt(rcBounds.left, rcBounds.top, rcBounds.Width(), rcBounds.Height(), &dcMemory, 0, 0, SRCCOPY);
+        pDC->BitBlt(rcBounds.left, rcBounds.top, rcBounds.Width(), rcBounds.Height(), &dcMemory, 0, 0,
+                    SRCCOPY);
     }
     dcMemory.SelectObject(pOldBitmap);
     return clrFill;

@@ -73,7 +73,7 @@ public:
                                  BOOL bAbsolute);
 
     CRect m_rcHeaderMargin;
-    int m_nRowMargin = -2;       // between two rows of a multi-row header; negative overlaps
+    int m_nRowMargin = -2;         // between two rows of a multi-row header; negative overlaps
     BOOL m_bForwardOrder = FALSE;  // items before the selected one drawn from the first
 
 protected:

@@ -319,7 +319,7 @@ void CQVTTabPaintManagerTheme::RepositionMultiRow(CQVTTabManager* pTabManager, C
                 CQVTTabManagerItem* pItem = pTabManager->GetItem(i);
                 const LONGLONG nShare = nFree / (nLast - i + 1);
                 SetItemLengths(pItem, pItem->GetButtonLength() + static_cast<int>(nShare),
-                                            pItem->GetContentLength());
+                               pItem->GetContentLength());
                 nFree -= nShare;
             }
         }

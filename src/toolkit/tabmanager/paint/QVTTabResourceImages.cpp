@@ -9,8 +9,8 @@ BOOL AFXAPI QVTTabResourceImagesLoaded()
     return FALSE;
 }
 
-BOOL AFXAPI QVTTabDrawResourceImage(CDC* /*pDC*/, LPCTSTR /*lpszImage*/, const CRect& /*rcDest*/, int /*nFrame*/,
-                                    int /*nFrames*/, const CRect& /*rcMargins*/)
+BOOL AFXAPI QVTTabDrawResourceImage(CDC* /*pDC*/, LPCTSTR /*lpszImage*/, const CRect& /*rcDest*/,
+                                    int /*nFrame*/, int /*nFrames*/, const CRect& /*rcMargins*/)
 {
     return FALSE;
 }

@@ -22,7 +22,8 @@ int AFX_CDECL CQVTTabRowPacking::CountRows(const std::vector<int>& arrLengths, i
 }
 
 BOOL AFX_CDECL CQVTTabRowPacking::PackBacktracking(const std::vector<int>& arrLengths, int nRows,
-                                                   int nAvailable, BOOL bJustify, std::vector<int>& arrRowOfItem)
+                                                   int nAvailable, BOOL bJustify,
+                                                   std::vector<int>& arrRowOfItem)
 {
     const int nCount = static_cast<int>(arrLengths.size());
     arrRowOfItem.assign(nCount, 0);
@@ -36,7 +37,9 @@ BOOL AFX_CDECL CQVTTabRowPacking::PackBacktracking(const std::vector<int>& arrLe
         const long long nRemaining = arrPrefix[nCount] - arrPrefix[nStart];
         return bJustify ? std::min<long long>(nRemaining / (nRows - nRow), nAvailable) : nAvailable;
     };
-    auto keyOf = [nCount](int nRow, int nStart) { return static_cast<long long>(nRow) * (nCount + 1) + nStart; };
+    auto keyOf = [nCount](int nRow, int nStart) {
+        return static_cast<long long>(nRow) * (nCount + 1) + nStart;
+    };
 
     // For every row start worked out: where its next row starts, or -1
     // when no distribution of the rest fits.

@@ -68,13 +68,14 @@ TEST(TabAppearancePixels, ClassicTabsAreLitFromTheTopLeft)
         EXPECT_EQ(Hex(kFrames[2]), strip.At(strip.Map(rc, w - 1, h / 2)));  // outer shadow
         EXPECT_EQ(Hex(kFrames[2]), strip.At(strip.Map(rc, w - 2, 1)));      // shadow corner
         EXPECT_EQ(Hex(kFrames[1]), strip.At(strip.Map(rc, w - 2, h / 2)));  // inner shadow
-        EXPECT_EQ(Hex(kSelected), strip.At(strip.Map(rc, w - 3, 2)));      // the fill
-        EXPECT_EQ(Hex(kSelected), strip.At(strip.Map(rc, w / 2, h - 1)));  // merged with the client
+        EXPECT_EQ(Hex(kSelected), strip.At(strip.Map(rc, w - 3, 2)));       // the fill
+        EXPECT_EQ(Hex(kSelected), strip.At(strip.Map(rc, w / 2, h - 1)));   // merged with the client
         // The client's frame: light towards the top left, two shadows after.
         const CRect rcClient = strip.Appearance()->GetClientRect(PaintedStrip::Control(), &strip.host);
         const int y = rcClient.CenterPoint().y + 30;
         // (The side towards the header lies under the header.)
-        const CPoint ptLight = nPosition == 0 ? CPoint(rcClient.left, y) : CPoint(rcClient.right - 30, rcClient.top);
+        const CPoint ptLight =
+            nPosition == 0 ? CPoint(rcClient.left, y) : CPoint(rcClient.right - 30, rcClient.top);
         EXPECT_EQ(Hex(kFrames[0]), strip.At(ptLight));
         EXPECT_EQ(Hex(kFrames[2]), strip.At(CPoint(rcClient.right - 1, y)));
         EXPECT_EQ(Hex(kFrames[1]), strip.At(CPoint(rcClient.right - 2, y)));
@@ -208,7 +209,8 @@ TEST(TabAppearancePixels, StateButtonsDitherTheSelectedAndPartTheOthers)
         const CRect rc2 = strip.Item(2);
         const CPoint pt = strip.Map(rc2, strip.Along(rc2), strip.Across(rc2) / 2);
         EXPECT_EQ(Hex(kFrame), strip.At(pt));
-        EXPECT_EQ(Hex(kSeparator), strip.At(nPosition == 0 ? CPoint(pt.x + 1, pt.y) : CPoint(pt.x, pt.y + 1)));
+        EXPECT_EQ(Hex(kSeparator),
+                  strip.At(nPosition == 0 ? CPoint(pt.x + 1, pt.y) : CPoint(pt.x, pt.y + 1)));
     }
 }
 
@@ -223,7 +225,7 @@ TEST(TabAppearancePixels, VisualStudio2003RaisesTheSelectedTab)
         EXPECT_EQ(Hex(kFrames[0]), strip.At(CPoint(rc.left, rc.top + 3)));
         // The side that grew into the client is clipped at the header.
         EXPECT_EQ(Hex(kFrames[3]), strip.At(nPosition == 0 ? CPoint(rc.right - 1, rc.top + 3)
-                                                            : CPoint(rc.left + 3, rc.bottom - 1)));
+                                                           : CPoint(rc.left + 3, rc.bottom - 1)));
         const CRect rc2 = strip.Item(2);
         EXPECT_EQ(Hex(kFrame), strip.At(strip.Map(rc2, strip.Along(rc2) - 1, strip.Across(rc2) / 2)));
         EXPECT_EQ(Hex(kHeader), strip.At(strip.Map(rc2, strip.Along(rc2) - 1, 1)));

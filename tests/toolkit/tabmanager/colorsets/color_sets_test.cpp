@@ -114,7 +114,8 @@ TEST(TabColorSets, Office2003PalettesFollowTheColourScheme)
         EXPECT_EQ(GetColorByIndex(COLOR_3DFACE), p->m_grcHeaderFace.clrLight.GetValue());
         EXPECT_EQ(GetColorByIndex(36), p->m_grcSelectedFace.clrLight.GetValue());
         EXPECT_EQ(GetColorByIndex(33), p->m_clrButtonPressed.GetValue());
-        EXPECT_EQ(bOff ? GetColorByIndex(COLOR_3DFACE) : GetColorByIndex(36), p->m_clrButtonSelected.GetValue());
+        EXPECT_EQ(bOff ? GetColorByIndex(COLOR_3DFACE) : GetColorByIndex(36),
+                  p->m_clrButtonSelected.GetValue());
     }
 
     // Under state buttons the header is plain face.
@@ -291,7 +292,8 @@ TEST(TabColorSets, SetsThatDifferShowInTheClassicTabs)
     const CRect rc0 = strip.Item(0);
     const COLORREF clrEnd = strip.canvas.At(rc0.right - 3, rc0.bottom - 1);
     const COLORREF clrOwn = strip.host.GetItem(0)->GetColor();
-    EXPECT_LE(std::abs(GetRValue(clrEnd) - GetRValue(clrOwn)) + std::abs(GetGValue(clrEnd) - GetGValue(clrOwn)) +
+    EXPECT_LE(std::abs(GetRValue(clrEnd) - GetRValue(clrOwn)) +
+                  std::abs(GetGValue(clrEnd) - GetGValue(clrOwn)) +
                   std::abs(GetBValue(clrEnd) - GetBValue(clrOwn)),
               6)
         << Hex(clrEnd) << " " << Hex(clrOwn);

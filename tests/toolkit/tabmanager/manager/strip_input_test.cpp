@@ -29,7 +29,10 @@ struct StripWindow
         TabInput::Move(CPoint(900, 900));
         PumpMessages(20);
     }
-    CPoint ItemPoint(int nIndex) const { return host.ScreenPoint(host.GetItem(nIndex)->GetRect().CenterPoint()); }
+    CPoint ItemPoint(int nIndex) const
+    {
+        return host.ScreenPoint(host.GetItem(nIndex)->GetRect().CenterPoint());
+    }
     CPoint ButtonPoint(CQVTTabManagerNavigateButton* pButton) const
     {
         return host.ScreenPoint(pButton->GetRect().CenterPoint());

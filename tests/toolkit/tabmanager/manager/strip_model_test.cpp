@@ -137,7 +137,8 @@ TEST(TabStripModel, TooltipsFollowTheModeAndTruncation)
     host.GetItem(1)->SetTooltip(_T("tip 1"));
     ASSERT_FALSE(host.GetItem(0)->IsTruncated());
     ASSERT_TRUE(host.GetItem(1)->IsTruncated());
-    const CPoint pt0 = host.GetItem(0)->GetRect().CenterPoint(), pt1 = host.GetItem(1)->GetRect().CenterPoint();
+    const CPoint pt0 = host.GetItem(0)->GetRect().CenterPoint(),
+                 pt1 = host.GetItem(1)->GetRect().CenterPoint();
 
     TOOLINFO ti = {sizeof(TOOLINFO)};
     // Mode 2: only what is cut short.
@@ -222,7 +223,7 @@ TEST(TabStripModel, WorkspaceCommandsFollowTheGroupOfTheActiveChild)
         BOOL bForA, bForC;
     };
     // Groups stacked horizontally: the first holds two tabs, the second one.
-    const Row kRows[] = {{9155, FALSE, TRUE}, {9156, TRUE, FALSE}, {9157, TRUE, FALSE},
+    const Row kRows[] = {{9155, FALSE, TRUE},  {9156, TRUE, FALSE}, {9157, TRUE, FALSE},
                          {9158, FALSE, FALSE}, {9248, TRUE, TRUE},  {1234, TRUE, TRUE}};
     for (const Row& row : kRows)
     {

@@ -89,7 +89,8 @@ TEST(TabItemDrawing, VerticalTextLandsInTheItemInBothDirections)
     ASSERT_GT(inkDown.size(), 40u);
     ASSERT_GT(inkUp.size(), 40u);
     // Nothing of the text outside its item, and the line runs down the item.
-    EXPECT_EQ(inkDown.size(), Ink(down.canvas, CRect(0, 0, 300, 300)).size() - Ink(down.canvas, down.host.GetItem(1)->GetRect()).size());
+    EXPECT_EQ(inkDown.size(), Ink(down.canvas, CRect(0, 0, 300, 300)).size() -
+                                  Ink(down.canvas, down.host.GetItem(1)->GetRect()).size());
     const CRect rcDown = Bounds(inkDown), rcUp = Bounds(inkUp);
     EXPECT_GT(rcDown.Height(), 3 * rcDown.Width());
     EXPECT_GT(rcUp.Height(), 3 * rcUp.Width());
@@ -99,7 +100,8 @@ TEST(TabItemDrawing, VerticalTextLandsInTheItemInBothDirections)
     int nTurned = 0, nSame = 0;
     for (const auto& p : inkDown)
     {
-        nTurned += inkUp.count({rcUp.left + rcDown.right - 1 - p.first, rcUp.top + rcDown.bottom - 1 - p.second});
+        nTurned +=
+            inkUp.count({rcUp.left + rcDown.right - 1 - p.first, rcUp.top + rcDown.bottom - 1 - p.second});
         nSame += inkUp.count(p);
     }
     EXPECT_GT(nTurned, static_cast<int>(inkDown.size()) / 2);
@@ -165,10 +167,12 @@ TEST(TabItemDrawing, MiddleEllipsisKeepsBothEndsWithinTheCaption)
     CQVTFontDC fontDC(&canvas.dc, &font);
     const CString strText = _T("abcdefghijklmnopqrstuvwxyz0123456789");
     const int nFull = canvas.dc.GetTextExtent(strText).cx;
-    EXPECT_TRUE(CQVTTabPaintManager::MakeMiddleEllipsisText(&canvas.dc, strText, nFull, DT_NOPREFIX) == strText);
+    EXPECT_TRUE(CQVTTabPaintManager::MakeMiddleEllipsisText(&canvas.dc, strText, nFull, DT_NOPREFIX) ==
+                strText);
     for (int nWidth : {nFull - 1, nFull / 2, 60, 30})
     {
-        const CString strShort = CQVTTabPaintManager::MakeMiddleEllipsisText(&canvas.dc, strText, nWidth, DT_NOPREFIX);
+        const CString strShort =
+            CQVTTabPaintManager::MakeMiddleEllipsisText(&canvas.dc, strText, nWidth, DT_NOPREFIX);
         const int nDots = strShort.Find(_T("..."));
         ASSERT_GE(nDots, 0) << nWidth;
         const CString strLeft = strShort.Left(nDots), strRight = strShort.Mid(nDots + 3);
@@ -179,8 +183,10 @@ TEST(TabItemDrawing, MiddleEllipsisKeepsBothEndsWithinTheCaption)
         EXPECT_LE(canvas.dc.GetTextExtent(strShort).cx, nWidth);
     }
     // Narrower than the dots: the dots alone.
-    EXPECT_TRUE(CQVTTabPaintManager::MakeMiddleEllipsisText(&canvas.dc, strText, 5, DT_NOPREFIX) == _T("..."));
-    EXPECT_TRUE(CQVTTabPaintManager::MakeMiddleEllipsisText(&canvas.dc, strText, -40, DT_NOPREFIX) == _T("..."));
+    EXPECT_TRUE(CQVTTabPaintManager::MakeMiddleEllipsisText(&canvas.dc, strText, 5, DT_NOPREFIX) ==
+                _T("..."));
+    EXPECT_TRUE(CQVTTabPaintManager::MakeMiddleEllipsisText(&canvas.dc, strText, -40, DT_NOPREFIX) ==
+                _T("..."));
     // Prefixes are measured stripped unless the format keeps them.
     const CString strAmpersands = _T("&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&");
     const CString strStripped = CQVTTabPaintManager::MakeMiddleEllipsisText(&canvas.dc, strAmpersands, 40, 0);
@@ -267,7 +273,8 @@ TEST(TabItemDrawing, SquareImagesTurnOnSideStripsWhenAsked)
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, 16, 1, 32, BI_RGB};
     DWORD* pBits = nullptr;
-    HBITMAP hPicture = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pBits), nullptr, 0);
+    HBITMAP hPicture =
+        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pBits), nullptr, 0);
     ASSERT_NE(nullptr, hPicture);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
