@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/draw/QVTFontDC.h"
+#include "toolkit/tabmanager/manager/QVTTabManager.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 
 int CQVTTabShape::Along() const
@@ -74,6 +76,15 @@ void CQVTTabShape::BlendPixel(CDC* pDC, int u, int v, COLORREF clr, int nWeight)
     pDC->SetPixel(pt, CQVTDrawHelpers::BlendColors(clr, clrOld, nWeight / 255.0));
 }
 
+CRect AFXAPI QVTTabWidenAlong(CRect rc, int nPosition, int nBefore, int nAfter)
+{
+    if (nPosition == 0 || nPosition == 2)
+        rc.InflateRect(nBefore, 0, nAfter, 0);
+    else
+        rc.InflateRect(0, nBefore, 0, nAfter);
+    return rc;
+}
+
 CQVTTabPixelBlock::CQVTTabPixelBlock(int cx, int cy) : m_cx(cx), m_cy(cy)
 {
     LPBYTE lpBits = nullptr;
@@ -129,3 +140,53 @@ void AFXAPI QVTTabDrawTurned(CDC* pDC, const CRect& rc, int nPosition,
              SRCCOPY);
     ::SelectObject(dcMemory.GetSafeHdc(), hOld);
 }
+
+namespace QVTTabDraw {
+
+void Draw3dRect(CDC* pDC, const CRect& rc, COLORREF clrTopLeft, COLORREF clrBottomRight)
+{
+    if (rc.IsRectEmpty())
+        return;
+    if (clrTopLeft != 0xFFFFFFFF)
+    {
+        pDC->FillSolidRect(rc.left, rc.top, rc.Width() - 1, 1, clrTopLeft);
+        pDC->FillSolidRect(rc.left, rc.top, 1, rc.Height() - 1, clrTopLeft);
+    }
+    if (clrBottomRight != 0xFFFFFFFF)
+    {
+        pDC->FillSolidRect(rc.right - 1, rc.top, 1, rc.Height(), clrBottomRight);
+        pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, clrBottomRight);
+    }
+}
+
+void FrameRect(CDC* pDC, const CRect& rc, COLORREF clr)
+{
+    Draw3dRect(pDC, rc, clr, clr);
+}
+
+CRect HeaderSide(const CRect& rc, int nPosition, int nWidth)
+{
+    switch (nPosition)
+    {
+    case qvtTabPositionLeft:
+        return CRect(rc.left, rc.top, rc.left + nWidth, rc.bottom);
+    case qvtTabPositionBottom:
+        return CRect(rc.left, rc.bottom - nWidth, rc.right, rc.bottom);
+    case qvtTabPositionRight:
+        return CRect(rc.right - nWidth, rc.top, rc.right, rc.bottom);
+    default:
+        return CRect(rc.left, rc.top, rc.right, rc.top + nWidth);
+    }
+}
+
+void Line(CDC* pDC, CPoint ptFrom, CPoint ptTo, COLORREF clr)
+{
+    if (clr == 0xFFFFFFFF)
+        return;
+    CQVTPenDC pen(pDC->GetSafeHdc(), clr);
+    pDC->MoveTo(ptFrom);
+    pDC->LineTo(ptTo);
+    pDC->SetPixel(ptTo, clr);
+}
+
+}  // namespace QVTTabDraw

@@ -35,6 +35,9 @@ private:
     int m_nPosition;
 };
 
+// rc longer along the strip by nBefore at its start and nAfter at its end.
+CRect AFXAPI QVTTabWidenAlong(CRect rc, int nPosition, int nBefore, int nAfter);
+
 // A 32-bit section read and written as rows from the top.
 class CQVTTabPixelBlock
 {
@@ -60,3 +63,14 @@ private:
 // lay under rc shows through where drawTop draws nothing.
 void AFXAPI QVTTabDrawTurned(CDC* pDC, const CRect& rc, int nPosition,
                              const std::function<void(CDC*, CRect)>& drawTop);
+
+// Helpers every appearance draws with.
+namespace QVTTabDraw {
+// A one-pixel frame, light top-left and dark bottom-right; none skips a side.
+void Draw3dRect(CDC* pDC, const CRect& rc, COLORREF clrTopLeft, COLORREF clrBottomRight);
+void FrameRect(CDC* pDC, const CRect& rc, COLORREF clr);
+// The side of a rectangle that faces the header of a strip at nPosition.
+CRect HeaderSide(const CRect& rc, int nPosition, int nWidth = 1);
+// A one-pixel line between two points, both ends drawn; none draws nothing.
+void Line(CDC* pDC, CPoint ptFrom, CPoint ptTo, COLORREF clr);
+}  // namespace QVTTabDraw

@@ -6,20 +6,6 @@
 #include "toolkit/tabmanager/manager/QVTTabManager.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
 
-namespace QVTTabDraw {
-
-void Line(CDC* pDC, CPoint ptFrom, CPoint ptTo, COLORREF clr)
-{
-    if (clr == 0xFFFFFFFF)
-        return;
-    CQVTPenDC pen(pDC->GetSafeHdc(), clr);
-    pDC->MoveTo(ptFrom);
-    pDC->LineTo(ptTo);
-    pDC->SetPixel(ptTo, clr);
-}
-
-}  // namespace QVTTabDraw
-
 CQVTTabThemeExcel2003::CQVTTabThemeExcel2003()
 {
     m_rcHeaderMargin.SetRect(2, 3, 2, 0);
@@ -41,14 +27,9 @@ CRect CQVTTabThemeExcel2003::GetHeaderMargin()
 
 CRect CQVTTabThemeExcel2003::GetButtonDrawRect(const CQVTTabManagerItem* pItem)
 {
-    CRect rc = pItem->GetRect();
     CQVTTabManager* pTabManager = pItem->GetTabManager();
     const int nHalf = pTabManager ? GetRowHeight(pTabManager) / 2 : 0;
-    if (QVTIsHorizontalTabPosition(GetPosition()))
-        rc.InflateRect(nHalf, 0);
-    else
-        rc.InflateRect(0, nHalf);
-    return rc;
+    return QVTTabWidenAlong(pItem->GetRect(), GetPosition(), nHalf, nHalf);
 }
 
 void CQVTTabThemeExcel2003::DrawSingleButton(CDC* pDC, CQVTTabManagerItem* pItem)

@@ -14,8 +14,3 @@ public:
     CRect GetButtonDrawRect(const CQVTTabManagerItem* pItem) override;
     void DrawSingleButton(CDC* pDC, CQVTTabManagerItem* pItem) override;
 };
-
-namespace QVTTabDraw {
-// A one-pixel line between two points, both ends drawn; none draws nothing.
-void Line(CDC* pDC, CPoint ptFrom, CPoint ptTo, COLORREF clr);
-}  // namespace QVTTabDraw

@@ -2,7 +2,6 @@
 
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/tabmanager/appearances/QVTTabShape.h"
-#include "toolkit/tabmanager/appearances/QVTTabThemeOffice2000.h"
 #include "toolkit/tabmanager/colorsets/QVTTabPaintManagerColorSet.h"
 #include "toolkit/tabmanager/manager/QVTTabManager.h"
 #include "toolkit/tabmanager/paint/QVTTabClipScope.h"
@@ -22,19 +21,8 @@ CRect CQVTTabThemeFlat::FillClient(CDC* pDC, CQVTTabManager* pTabManager, CRect 
 {
     CQVTTabPaintManagerColorSet* pColorSet = GetColorSet();
     pColorSet->FillHeader(pDC, pTabManager->GetHeaderRect(), pTabManager);
-    const CRect rcClient = GetClientRect(rcControl, pTabManager);
-    if (m_pPaintManager->m_nClientFrame == 0)
-    {
-        pColorSet->FillClient(pDC, rcClient, pTabManager);
-        QVTTabDraw::FrameRect(pDC, rcClient, pColorSet->GetFrameColor());
-    }
-    else if (m_pPaintManager->m_nClientFrame == 1)
-    {
-        pColorSet->FillClient(pDC, rcClient, pTabManager);
-        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetFrameColor(),
-                             pColorSet->GetFrameColor());
-    }
-    return rcClient;
+    return FillFramedClient(pDC, pTabManager, rcControl, pColorSet->GetFrameColor(),
+                            pColorSet->GetFrameColor());
 }
 
 void CQVTTabThemeFlat::DrawSingleButton(CDC* pDC, CQVTTabManagerItem* pItem)

@@ -5,46 +5,6 @@
 #include "toolkit/tabmanager/manager/QVTTabManager.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
 
-namespace QVTTabDraw {
-
-void Draw3dRect(CDC* pDC, const CRect& rc, COLORREF clrTopLeft, COLORREF clrBottomRight)
-{
-    if (rc.IsRectEmpty())
-        return;
-    if (clrTopLeft != 0xFFFFFFFF)
-    {
-        pDC->FillSolidRect(rc.left, rc.top, rc.Width() - 1, 1, clrTopLeft);
-        pDC->FillSolidRect(rc.left, rc.top, 1, rc.Height() - 1, clrTopLeft);
-    }
-    if (clrBottomRight != 0xFFFFFFFF)
-    {
-        pDC->FillSolidRect(rc.right - 1, rc.top, 1, rc.Height(), clrBottomRight);
-        pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, clrBottomRight);
-    }
-}
-
-void FrameRect(CDC* pDC, const CRect& rc, COLORREF clr)
-{
-    Draw3dRect(pDC, rc, clr, clr);
-}
-
-CRect HeaderSide(const CRect& rc, int nPosition, int nWidth)
-{
-    switch (nPosition)
-    {
-    case qvtTabPositionLeft:
-        return CRect(rc.left, rc.top, rc.left + nWidth, rc.bottom);
-    case qvtTabPositionBottom:
-        return CRect(rc.left, rc.bottom - nWidth, rc.right, rc.bottom);
-    case qvtTabPositionRight:
-        return CRect(rc.right - nWidth, rc.top, rc.right, rc.bottom);
-    default:
-        return CRect(rc.left, rc.top, rc.right, rc.top + nWidth);
-    }
-}
-
-}  // namespace QVTTabDraw
-
 CQVTTabThemeOffice2000::CQVTTabThemeOffice2000()
 {
     m_rcHeaderMargin.SetRect(2, 3, 6, 0);
@@ -58,11 +18,7 @@ CRect CQVTTabThemeOffice2000::GetHeaderClipBox(CDC* pDC, CQVTTabManager* pTabMan
         rcHeader.top -= 1;
     else if (nPosition == qvtTabPositionRight)
         rcHeader.left -= 1;
-    CRect rcClip;
-    pDC->GetClipBox(rcClip);
-    CRect rc;
-    rc.IntersectRect(rcClip, rcHeader);
-    return rc;
+    return ClipBoxWithin(pDC, rcHeader);
 }
 
 CRect CQVTTabThemeOffice2000::GetClientMargin()

@@ -1,8 +1,6 @@
 #include "toolkit/tabmanager/appearances/QVTTabThemePropertyPage2003.h"
 
 #include "toolkit/tabmanager/appearances/QVTTabShape.h"
-#include "toolkit/tabmanager/appearances/QVTTabThemeExcel2003.h"
-#include "toolkit/tabmanager/appearances/QVTTabThemeOffice2000.h"
 #include "toolkit/tabmanager/colorsets/QVTTabPaintManagerColorSet.h"
 #include "toolkit/tabmanager/manager/QVTTabManager.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
@@ -20,16 +18,6 @@ void DrawMappedPolyline(CDC* pDC, const CQVTTabShape& shape, std::initializer_li
             QVTTabDraw::Line(pDC, shape.Map(pPrevious->x, pPrevious->y), shape.Map(pt.x, pt.y), clr);
         pPrevious = &pt;
     }
-}
-
-// Along the strip by a number of pixels at both ends (or before and after).
-CRect WidenAlong(CRect rc, int nPosition, int nBefore, int nAfter)
-{
-    if (QVTIsHorizontalTabPosition(nPosition))
-        rc.InflateRect(nBefore, 0, nAfter, 0);
-    else
-        rc.InflateRect(0, nBefore, 0, nAfter);
-    return rc;
 }
 
 }  // namespace
@@ -55,21 +43,17 @@ CRect CAppearanceSetPropertyPage2003::GetButtonDrawRect(const CQVTTabManagerItem
 {
     CQVTTabManager* pTabManager = pItem->GetTabManager();
     const int nRow = pTabManager ? GetRowHeight(pTabManager) : 0;
-    return WidenAlong(pItem->GetRect(), GetPosition(), nRow, 2);
+    return QVTTabWidenAlong(pItem->GetRect(), GetPosition(), nRow, 2);
 }
 
 CRect CAppearanceSetPropertyPage2003::FillClient(CDC* pDC, CQVTTabManager* pTabManager, CRect rcControl)
 {
     CQVTTabPaintManagerColorSet* pColorSet = GetColorSet();
     pColorSet->FillHeader(pDC, pTabManager->GetHeaderRect(), pTabManager);
-    const CRect rcClient = GetClientRect(rcControl, pTabManager);
-    pColorSet->FillClient(pDC, rcClient, pTabManager);
-    if (m_pPaintManager->m_nClientFrame == 0)
-        QVTTabDraw::FrameRect(pDC, rcClient, pColorSet->GetFrameColor());
-    else if (m_pPaintManager->m_nClientFrame == 1)
-        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetFrameColor(),
-                             pColorSet->GetFrameColor());
-    return rcClient;
+    if (m_pPaintManager->m_nClientFrame != 0 && m_pPaintManager->m_nClientFrame != 1)
+        pColorSet->FillClient(pDC, GetClientRect(rcControl, pTabManager), pTabManager);
+    return FillFramedClient(pDC, pTabManager, rcControl, pColorSet->GetFrameColor(),
+                            pColorSet->GetFrameColor());
 }
 
 void CAppearanceSetPropertyPage2003::DrawSingleButton(CDC* pDC, CQVTTabManagerItem* pItem)
@@ -114,7 +98,7 @@ CRect CAppearanceSetVisualStudio2005::GetButtonDrawRect(const CQVTTabManagerItem
 {
     CQVTTabManager* pTabManager = pItem->GetTabManager();
     const int nHalf = pTabManager ? GetRowHeight(pTabManager) / 2 : 0;
-    return WidenAlong(pItem->GetRect(), GetPosition(), nHalf, nHalf);
+    return QVTTabWidenAlong(pItem->GetRect(), GetPosition(), nHalf, nHalf);
 }
 
 void CAppearanceSetVisualStudio2005::DrawSingleButton(CDC* pDC, CQVTTabManagerItem* pItem)

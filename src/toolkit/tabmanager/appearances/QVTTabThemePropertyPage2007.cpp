@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "toolkit/tabmanager/appearances/QVTTabShape.h"
-#include "toolkit/tabmanager/appearances/QVTTabThemeOffice2000.h"
 #include "toolkit/tabmanager/colorsets/QVTTabPaintManagerColorSet.h"
 #include "toolkit/tabmanager/manager/QVTTabManager.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
@@ -52,10 +51,8 @@ CRect CAppearanceSetPropertyPage2007::FillClient(CDC* pDC, CQVTTabManager* pTabM
         const CRect rcMargins(8, 8, 8, 8);
         if (!QVTTabDrawResourceImage(pDC, _T("TABCONTROLPAGE"), rcClient, 0, 1, rcMargins) &&
             !QVTTabDrawResourceImage(pDC, _T("RIBBONGROUPS"), rcClient, 0, 1, rcMargins))
-        {
-            pColorSet->FillClient(pDC, rcClient, pTabManager);
-            QVTTabDraw::FrameRect(pDC, rcClient, pColorSet->GetFrameColor());
-        }
+            FillFramedClient(pDC, pTabManager, rcControl, pColorSet->GetFrameColor(),
+                             pColorSet->GetFrameColor());
     }
     else if (m_pPaintManager->m_nClientFrame == 1)
         DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetFrameColor(),
@@ -115,17 +112,6 @@ CRect CAppearanceSetPropertyPageAccess2007::FillClient(CDC* pDC, CQVTTabManager*
 {
     CQVTTabPaintManagerColorSet* pColorSet = GetColorSet();
     pDC->FillSolidRect(pTabManager->GetHeaderRect(), pColorSet->GetHeaderColor());
-    const CRect rcClient = GetClientRect(rcControl, pTabManager);
-    if (m_pPaintManager->m_nClientFrame == 0)
-    {
-        pColorSet->FillClient(pDC, rcClient, pTabManager);
-        QVTTabDraw::FrameRect(pDC, rcClient, pColorSet->GetFrameColor());
-    }
-    else if (m_pPaintManager->m_nClientFrame == 1)
-    {
-        pColorSet->FillClient(pDC, rcClient, pTabManager);
-        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetFrameColor(),
-                             pColorSet->GetFrameColor());
-    }
-    return rcClient;
+    return FillFramedClient(pDC, pTabManager, rcControl, pColorSet->GetFrameColor(),
+                            pColorSet->GetFrameColor());
 }

@@ -1,9 +1,9 @@
+#include "toolkit/tabmanager/appearances/QVTTabShape.h"
 #include "toolkit/tabmanager/appearances/QVTTabThemeVisio.h"
 
 #include <algorithm>
 
 #include "toolkit/foundation/color/QVTColorManager.h"
-#include "toolkit/tabmanager/appearances/QVTTabThemeOffice2000.h"
 #include "toolkit/tabmanager/colorsets/QVTTabPaintManagerColorSet.h"
 #include "toolkit/tabmanager/manager/QVTTabManager.h"
 #include "toolkit/tabmanager/paint/QVTTabClipScope.h"

@@ -1,7 +1,6 @@
 #include "toolkit/tabmanager/appearances/QVTTabThemeVisualStudio2003.h"
 
 #include "toolkit/tabmanager/appearances/QVTTabShape.h"
-#include "toolkit/tabmanager/appearances/QVTTabThemeOffice2000.h"
 #include "toolkit/tabmanager/colorsets/QVTTabPaintManagerColorSet.h"
 #include "toolkit/tabmanager/manager/QVTTabManager.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
@@ -20,19 +19,7 @@ CRect CQVTTabThemeVisualStudio2003::FillClient(CDC* pDC, CQVTTabManager* pTabMan
 {
     CQVTTabPaintManagerColorSet* pColorSet = GetColorSet();
     pColorSet->FillHeader(pDC, pTabManager->GetHeaderRect(), pTabManager);
-    const CRect rcClient = GetClientRect(rcControl, pTabManager);
-    if (m_pPaintManager->m_nClientFrame == 0)
-    {
-        pColorSet->FillClient(pDC, rcClient, pTabManager);
-        QVTTabDraw::Draw3dRect(pDC, rcClient, pColorSet->GetLightEdge(), pColorSet->GetDarkEdge());
-    }
-    else if (m_pPaintManager->m_nClientFrame == 1)
-    {
-        pColorSet->FillClient(pDC, rcClient, pTabManager);
-        DrawSingleLineBorder(pDC, rcClient, GetPosition(), pColorSet->GetLightEdge(),
-                             pColorSet->GetDarkEdge());
-    }
-    return rcClient;
+    return FillFramedClient(pDC, pTabManager, rcControl, pColorSet->GetLightEdge(), pColorSet->GetDarkEdge());
 }
 
 void CQVTTabThemeVisualStudio2003::DrawSingleButton(CDC* pDC, CQVTTabManagerItem* pItem)

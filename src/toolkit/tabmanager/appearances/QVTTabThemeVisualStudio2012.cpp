@@ -1,6 +1,6 @@
+#include "toolkit/tabmanager/appearances/QVTTabShape.h"
 #include "toolkit/tabmanager/appearances/QVTTabThemeVisualStudio2012.h"
 
-#include "toolkit/tabmanager/appearances/QVTTabThemeOffice2000.h"
 #include "toolkit/tabmanager/colorsets/QVTTabPaintManagerColorSet.h"
 #include "toolkit/tabmanager/manager/QVTTabManager.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"

@@ -241,42 +241,52 @@ void CQVTTabColorSetOffice2013::RefreshMetrics()
     SetStandard(m_clrSeparatorHighlight, m_clrFrameBorder);
 }
 
-COLORREF CQVTTabColorSetOffice2013::GetItemColor(CQVTTabManagerItem* pItem)
+int CQVTTabColorSetOffice2013::GetStateIndex(CQVTTabManagerItem* pItem)
 {
     const BOOL bSelected = pItem->IsSelected(), bHot = pItem->IsHighlighted(), bPressed = pItem->IsPressed();
-    if (IsStripActive(pItem))
-        return bSelected && bHot       ? m_clrButtonSelectedHighlighted
-               : bSelected && bPressed ? m_clrButtonSelectedPressed
-               : bSelected             ? m_clrButtonSelected
-               : bHot                  ? m_clrButtonHighlighted
-               : bPressed              ? m_clrButtonPressed
-                                       : m_clrButton;
-    return bSelected && bHot       ? m_clrNonActiveButtonSelectedHighlighted
-           : bSelected && bPressed ? m_clrNonActiveButtonSelectedPressed
-           : bSelected             ? m_clrNonActiveButtonSelected
-           : bHot                  ? m_clrNonActiveButtonHighlighted
-           : bPressed              ? m_clrNonActiveButtonPressed
-                                   : m_clrNonActiveButton;
+    const int nState = bSelected && bHot       ? 0
+                       : bSelected && bPressed ? 1
+                       : bSelected             ? 2
+                       : bHot                  ? 3
+                       : bPressed              ? 4
+                                               : 5;
+    return IsStripActive(pItem) ? nState : nState + 6;
+}
+
+COLORREF CQVTTabColorSetOffice2013::GetItemColor(CQVTTabManagerItem* pItem)
+{
+    const CQVTPaintManagerColor* arrColors[12] = {&m_clrButtonSelectedHighlighted,
+                                                  &m_clrButtonSelectedPressed,
+                                                  &m_clrButtonSelected,
+                                                  &m_clrButtonHighlighted,
+                                                  &m_clrButtonPressed,
+                                                  &m_clrButton,
+                                                  &m_clrNonActiveButtonSelectedHighlighted,
+                                                  &m_clrNonActiveButtonSelectedPressed,
+                                                  &m_clrNonActiveButtonSelected,
+                                                  &m_clrNonActiveButtonHighlighted,
+                                                  &m_clrNonActiveButtonPressed,
+                                                  &m_clrNonActiveButton};
+    return arrColors[GetStateIndex(pItem)]->GetValue();
 }
 
 COLORREF CQVTTabColorSetOffice2013::GetItemTextColor(CQVTTabManagerItem* pItem)
 {
     if (!pItem->IsEnabled())
         return m_clrTextDisabled;
-    const BOOL bSelected = pItem->IsSelected(), bHot = pItem->IsHighlighted(), bPressed = pItem->IsPressed();
-    if (IsStripActive(pItem))
-        return bSelected && bHot       ? m_clrTextSelectedHighlighted
-               : bSelected && bPressed ? m_clrTextSelectedPressed
-               : bSelected             ? m_clrTextSelected
-               : bHot                  ? m_clrTextHighlighted
-               : bPressed              ? m_clrTextPressed
-                                       : m_clrText;
-    return bSelected && bHot       ? m_clrNonActiveTextSelectedHighlighted
-           : bSelected && bPressed ? m_clrNonActiveTextSelectedPressed
-           : bSelected             ? m_clrNonActiveTextSelected
-           : bHot                  ? m_clrNonActiveTextHighlighted
-           : bPressed              ? m_clrNonActiveTextPressed
-                                   : m_clrNonActiveText;
+    const CQVTPaintManagerColor* arrColors[12] = {&m_clrTextSelectedHighlighted,
+                                                  &m_clrTextSelectedPressed,
+                                                  &m_clrTextSelected,
+                                                  &m_clrTextHighlighted,
+                                                  &m_clrTextPressed,
+                                                  &m_clrText,
+                                                  &m_clrNonActiveTextSelectedHighlighted,
+                                                  &m_clrNonActiveTextSelectedPressed,
+                                                  &m_clrNonActiveTextSelected,
+                                                  &m_clrNonActiveTextHighlighted,
+                                                  &m_clrNonActiveTextPressed,
+                                                  &m_clrNonActiveText};
+    return arrColors[GetStateIndex(pItem)]->GetValue();
 }
 
 void CQVTTabColorSetOffice2013::SetTextColor(CDC* pDC, CQVTTabManagerItem* pItem)

@@ -77,4 +77,7 @@ protected:
                               COLORREF& clrGlyph) override;
     // The text colour of an item by its state and the strip's.
     COLORREF GetItemTextColor(CQVTTabManagerItem* pItem);
+    // Selected and hot, selected and pressed, selected, hot, pressed, none;
+    // six more for a strip that is not active.
+    int GetStateIndex(CQVTTabManagerItem* pItem);
 };

@@ -26,24 +26,25 @@ void CQVTTabCaptureLoop::Dispatch(const MSG& msg)
     ::DispatchMessageW(&msg);
 }
 
+BOOL CQVTTabCaptureLoop::Receive(MSG& msg)
+{
+    const BOOL bResult = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (bResult > 0)
+        return TRUE;
+    if (bResult == 0)
+    {
+        m_bQuit = TRUE;
+        m_nQuitCode = msg.wParam;
+    }
+    m_bRunning = FALSE;
+    return FALSE;
+}
+
 BOOL CQVTTabCaptureLoop::Next(MSG& msg)
 {
-    while (m_bRunning)
-    {
-        const BOOL bResult = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (bResult <= 0)
-        {
-            if (bResult == 0)
-            {
-                m_bQuit = TRUE;
-                m_nQuitCode = msg.wParam;
-            }
-            m_bRunning = FALSE;
-            return FALSE;
-        }
+    while (m_bRunning && Receive(msg))
         if (Filter(msg))
             return TRUE;
-    }
     return FALSE;
 }
 
@@ -61,17 +62,8 @@ BOOL CQVTTabCaptureLoop::NextOrIdle(MSG& msg, DWORD dwTimeout, BOOL& bIdle)
             return FALSE;
         }
     }
-    const BOOL bResult = ::GetMessageW(&msg, nullptr, 0, 0);
-    if (bResult <= 0)
-    {
-        if (bResult == 0)
-        {
-            m_bQuit = TRUE;
-            m_nQuitCode = msg.wParam;
-        }
-        m_bRunning = FALSE;
+    if (!Receive(msg))
         return FALSE;
-    }
     if (Filter(msg))
         return TRUE;
     bIdle = m_bRunning;

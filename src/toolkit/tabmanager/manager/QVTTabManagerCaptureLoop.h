@@ -58,6 +58,9 @@ public:
     HWND GetHwnd() const { return m_hWnd; }
 
 private:
+    // GetMessage; FALSE, ending the loop, on a quit message (kept to post
+    // again) or an error.
+    BOOL Receive(MSG& msg);
     BOOL Filter(MSG& msg);
 
     HWND m_hWnd;

@@ -6,6 +6,7 @@
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
+#include "toolkit/tabmanager/appearances/QVTTabShape.h"
 #include "toolkit/tabmanager/colorsets/QVTTabPaintManagerColorSet.h"
 #include "toolkit/tabmanager/manager/QVTTabManager.h"
 #include "toolkit/tabmanager/paint/QVTTabClipScope.h"
@@ -70,12 +71,32 @@ CRect CQVTTabPaintManagerTheme::GetHeaderRect(CRect rc, CQVTTabManager* pTabMana
     }
 }
 
-CRect CQVTTabPaintManagerTheme::GetHeaderClipBox(CDC* pDC, CQVTTabManager* pTabManager)
+CRect AFX_CDECL CQVTTabPaintManagerTheme::ClipBoxWithin(CDC* pDC, const CRect& rcHeader)
 {
     CRect rcClip;
     pDC->GetClipBox(rcClip);
     CRect rc;
-    rc.IntersectRect(rcClip, pTabManager->GetHeaderRect());
+    rc.IntersectRect(rcClip, rcHeader);
+    return rc;
+}
+
+CRect CQVTTabPaintManagerTheme::GetHeaderClipBox(CDC* pDC, CQVTTabManager* pTabManager)
+{
+    return ClipBoxWithin(pDC, pTabManager->GetHeaderRect());
+}
+
+CRect CQVTTabPaintManagerTheme::FillFramedClient(CDC* pDC, CQVTTabManager* pTabManager, CRect rcControl,
+                                                 COLORREF clrTopLeft, COLORREF clrBottomRight)
+{
+    CQVTTabPaintManagerColorSet* pColorSet = GetColorSet();
+    const CRect rc = GetClientRect(rcControl, pTabManager);
+    const int nFrame = m_pPaintManager->m_nClientFrame;
+    if (nFrame == 0 || nFrame == 1)
+        pColorSet->FillClient(pDC, rc, pTabManager);
+    if (nFrame == 0)
+        QVTTabDraw::Draw3dRect(pDC, rc, clrTopLeft, clrBottomRight);
+    else if (nFrame == 1)
+        DrawSingleLineBorder(pDC, rc, GetPosition(), clrTopLeft, clrBottomRight);
     return rc;
 }
 

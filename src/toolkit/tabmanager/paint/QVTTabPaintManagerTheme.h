@@ -67,6 +67,12 @@ public:
     // bottom and 3 right in clrB; none (-1) draws nothing.
     static void AFX_CDECL DrawSingleLineBorder(CDC* pDC, CRect rc, int nPosition, COLORREF clrA,
                                                COLORREF clrB);
+    // The client area filled and, by the paint manager's client frame
+    // style, framed in the two colours (0) or lined on its header side (1).
+    CRect FillFramedClient(CDC* pDC, CQVTTabManager* pTabManager, CRect rcControl, COLORREF clrTopLeft,
+                           COLORREF clrBottomRight);
+    // The DC's clip box within a header rectangle.
+    static CRect AFX_CDECL ClipBoxWithin(CDC* pDC, const CRect& rcHeader);
     // Fills the polygon with the colour set's item fill for the item and
     // returns the colour used; points absolute or as accumulated offsets.
     COLORREF DrawPolygonGradient(CDC* pDC, CQVTTabManagerItem* pItem, const POINT* pts, int nCount,
@@ -77,6 +83,9 @@ public:
     BOOL m_bForwardOrder = FALSE;  // items before the selected one drawn from the first
 
 protected:
+    // The frame and control margin off rc; FALSE, with everything of the
+    // strip placed nowhere, when the header is hidden.
+    BOOL PrepareLayout(CQVTTabManager* pTabManager, CRect& rc);
     void RepositionSingleRow(CQVTTabManager* pTabManager, CDC* pDC, CRect rcClient);
     void RepositionMultiRow(CQVTTabManager* pTabManager, CDC* pDC, CRect rcClient);
     // Each strip button from the last to the first at the far end of the

@@ -84,25 +84,31 @@ void CQVTTabPaintManagerTheme::MeasureItems(CQVTTabManager* pTabManager, CDC* pD
     }
 }
 
+BOOL CQVTTabPaintManagerTheme::PrepareLayout(CQVTTabManager* pTabManager, CRect& rc)
+{
+    const int nPosition = GetPosition();
+    if (pTabManager->IsDrawStaticFrame())
+        CQVTTabPaintManager::DeflateRectByPosition(rc, CRect(2, 1, 2, 2), nPosition);
+    CQVTTabPaintManager::DeflateRectByPosition(rc, m_pPaintManager->m_rcControlMargin, nPosition);
+    if (m_pPaintManager->m_bShowTabs)
+        return TRUE;
+    pTabManager->m_rcHeader.SetRectEmpty();
+    for (int i = 0; i < pTabManager->GetItemCount(); ++i)
+        pTabManager->GetItem(i)->SetRect(CRect(0, 0, 0, 0));
+    CQVTTabManagerNavigateButtons& buttons = pTabManager->GetNavigateButtons();
+    for (int i = 0; i < buttons.GetSize(); ++i)
+        buttons.GetAt(i)->SetRect(CRect(0, 0, 0, 0));
+    return FALSE;
+}
+
 void CQVTTabPaintManagerTheme::RepositionSingleRow(CQVTTabManager* pTabManager, CDC* pDC, CRect rc)
 {
     CQVTTabPaintManager* pPaintManager = m_pPaintManager;
     const int nPosition = GetPosition();
     const Axis axis{QVTIsHorizontalTabPosition(nPosition)};
-    if (pTabManager->IsDrawStaticFrame())
-        CQVTTabPaintManager::DeflateRectByPosition(rc, CRect(2, 1, 2, 2), nPosition);
-    CQVTTabPaintManager::DeflateRectByPosition(rc, pPaintManager->m_rcControlMargin, nPosition);
-
-    CQVTTabManagerNavigateButtons& buttons = pTabManager->GetNavigateButtons();
-    if (!pPaintManager->m_bShowTabs)
-    {
-        pTabManager->m_rcHeader.SetRectEmpty();
-        for (int i = 0; i < pTabManager->GetItemCount(); ++i)
-            pTabManager->GetItem(i)->SetRect(CRect(0, 0, 0, 0));
-        for (int i = 0; i < buttons.GetSize(); ++i)
-            buttons.GetAt(i)->SetRect(CRect(0, 0, 0, 0));
+    if (!PrepareLayout(pTabManager, rc))
         return;
-    }
+    CQVTTabManagerNavigateButtons& buttons = pTabManager->GetNavigateButtons();
 
     MeasureItems(pTabManager, pDC, pPaintManager->m_nItemExtraLength);
     const CRect rcHeaderFull = GetHeaderRect(rc, pTabManager);
@@ -236,20 +242,8 @@ void CQVTTabPaintManagerTheme::RepositionMultiRow(CQVTTabManager* pTabManager, C
     CQVTTabPaintManager* pPaintManager = m_pPaintManager;
     const int nPosition = GetPosition();
     const Axis axis{QVTIsHorizontalTabPosition(nPosition)};
-    if (pTabManager->IsDrawStaticFrame())
-        CQVTTabPaintManager::DeflateRectByPosition(rc, CRect(2, 1, 2, 2), nPosition);
-    CQVTTabPaintManager::DeflateRectByPosition(rc, pPaintManager->m_rcControlMargin, nPosition);
-
-    CQVTTabManagerNavigateButtons& buttons = pTabManager->GetNavigateButtons();
-    if (!pPaintManager->m_bShowTabs)
-    {
-        pTabManager->m_rcHeader.SetRectEmpty();
-        for (int i = 0; i < pTabManager->GetItemCount(); ++i)
-            pTabManager->GetItem(i)->SetRect(CRect(0, 0, 0, 0));
-        for (int i = 0; i < buttons.GetSize(); ++i)
-            buttons.GetAt(i)->SetRect(CRect(0, 0, 0, 0));
+    if (!PrepareLayout(pTabManager, rc))
         return;
-    }
 
     pTabManager->m_nHeaderOffset = 0;
     MeasureItems(pTabManager, pDC, 0);
