@@ -46,6 +46,12 @@ ButtonFace = 190 200 210
 WindowFrame = 11 22 33
 """
 
+# A scheme with colours but no images: every image is missing.
+BARE_INI = """; A test colour scheme without images.
+[TabManager]
+FrameBorder = 33 66 99
+"""
+
 
 def png_bytes(width, height, pixels):
     """An 8-bit RGB PNG; pixels[y][x] are (r, g, b)."""
@@ -85,8 +91,9 @@ def main(folder):
     for name, (width, height, pixels) in images.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(png_bytes(width, height, pixels))
-    with open(os.path.join(folder, "TabTest.ini"), "wb") as f:
-        f.write(INI.replace("\n", "\r\n").encode("ascii"))
+    for name, text in (("TabTest.ini", INI), ("TabBare.ini", BARE_INI)):
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(text.replace("\n", "\r\n").encode("ascii"))
 
 
 if __name__ == "__main__":

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/tabmanager/manager/QVTTabManagerCaptureLoop.h"
-#include "toolkit/tabmanager/manager/QVTTabToolInfo.h"
 #include "toolkit/tabmanager/markup/QVTTabMarkup.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManagerTheme.h"
@@ -519,7 +519,8 @@ INT_PTR CQVTTabManager::OnToolHitTest(CWnd* pWnd, CPoint point, TOOLINFO* pTI)
         const CString strTip = pButton->GetTooltip();
         if (strTip.IsEmpty())
             return -1;
-        QVTTabFillInToolInfo(pTI, pWnd, pButton->GetRect(), nButton, strTip, nullptr);
+        CQVTToolTipContext::FillInToolInfo(pTI, pWnd ? pWnd->GetSafeHwnd() : nullptr, pButton->GetRect(),
+                                           nButton, strTip);
         return nButton;
     }
 
@@ -534,7 +535,8 @@ INT_PTR CQVTTabManager::OnToolHitTest(CWnd* pWnd, CPoint point, TOOLINFO* pTI)
     if (strTip.IsEmpty())
         return -1;
     const CString strCaption = pItem->GetCaption();
-    QVTTabFillInToolInfo(pTI, pWnd, pItem->m_rcItem, pItem->m_nIndex, strTip, strCaption);
+    CQVTToolTipContext::FillInToolInfoEx(pTI, pWnd ? pWnd->GetSafeHwnd() : nullptr, pItem->m_rcItem,
+                                         pItem->m_nIndex, strTip, strCaption);
     return pItem->m_nIndex;
 }
 

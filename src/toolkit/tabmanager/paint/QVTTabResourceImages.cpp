@@ -1,21 +1,25 @@
 #include "toolkit/tabmanager/paint/QVTTabResourceImages.h"
 
-// Filled when the foundation's resource image set exists (QVTResourceImages,
-// IsValid, LoadFile, GetSource, DrawImageColorKeyed, GetIniColor). Until
-// then no set is loaded: images are missing and colours take their defaults.
+#include "toolkit/foundation/image/QVTResourceImages.h"
 
 BOOL AFXAPI QVTTabResourceImagesLoaded()
 {
-    return FALSE;
+    return QVTResourceImages()->IsValid();
 }
 
-BOOL AFXAPI QVTTabDrawResourceImage(CDC* /*pDC*/, LPCTSTR /*lpszImage*/, const CRect& /*rcDest*/,
-                                    int /*nFrame*/, int /*nFrames*/, const CRect& /*rcMargins*/)
+BOOL AFXAPI QVTTabDrawResourceImage(CDC* pDC, LPCTSTR lpszImage, const CRect& rcDest, int nFrame, int nFrames,
+                                    const CRect& rcMargins)
 {
-    return FALSE;
+    CQVTResourceImages* pImages = QVTResourceImages();
+    CQVTResourceImage* pImage = pImages->IsValid() ? pImages->LoadFile(lpszImage) : nullptr;
+    if (!pImage)
+        return FALSE;
+    pImage->DrawImageColorKeyed(pDC, rcDest, pImage->GetSource(nFrame, nFrames), rcMargins, RGB(255, 0, 255));
+    return TRUE;
 }
 
-COLORREF AFXAPI QVTTabResourceColor(LPCTSTR /*lpszSection*/, LPCTSTR /*lpszKey*/, COLORREF clrDefault)
+COLORREF AFXAPI QVTTabResourceColor(LPCTSTR lpszSection, LPCTSTR lpszKey, COLORREF clrDefault)
 {
-    return clrDefault;
+    CQVTResourceImages* pImages = QVTResourceImages();
+    return pImages->IsValid() ? pImages->GetIniColor(lpszSection, lpszKey, clrDefault) : clrDefault;
 }

@@ -10,6 +10,7 @@ BOOL AFXAPI QVTTabResourceImagesLoaded();
 // has no such image.
 BOOL AFXAPI QVTTabDrawResourceImage(CDC* pDC, LPCTSTR lpszImage, const CRect& rcDest, int nFrame, int nFrames,
                                     const CRect& rcMargins);
-// The colour of a key (three decimal numbers), or clrDefault when the set,
-// the key or a well-formed value is missing; "-1" is no colour.
+// The colour of a key (three decimal numbers), or clrDefault when no set is
+// loaded or the key is missing; "-1" is no colour, other values the set's
+// reading of them.
 COLORREF AFXAPI QVTTabResourceColor(LPCTSTR lpszSection, LPCTSTR lpszKey, COLORREF clrDefault);

@@ -289,6 +289,7 @@ TEST(TabAppearancePixels, PropertyPage2003AndVisualStudio2005SlantTheirTabs)
 
 TEST(TabAppearancePixels, Office2007TabsFallBackToTheItemFillWithoutImages)
 {
+    NoResourceImages none;
     for (int nPosition : kPositions)
     {
         SCOPED_TRACE(nPosition);

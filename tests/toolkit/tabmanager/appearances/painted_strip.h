@@ -10,6 +10,7 @@
 
 #include "dib_canvas.h"
 #include "tests/toolkit/tabmanager/tab_test_host.h"
+#include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/tabmanager/colorsets/QVTTabPaintManagerColorSet.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManagerTheme.h"
 
@@ -39,6 +40,13 @@ inline std::string Hex(COLORREF clr)
     std::snprintf(sz, sizeof(sz), "#%02X%02X%02X", GetRValue(clr), GetGValue(clr), GetBValue(clr));
     return sz;
 }
+
+// No resource image set for one test (a program with INI resources gets one
+// by itself).
+struct NoResourceImages
+{
+    NoResourceImages() { QVTResourceImages()->LoadIni(_T("Nowhere.ini")); }
+};
 
 struct PaintedStrip
 {

@@ -6,6 +6,7 @@
 #include "dib_canvas.h"
 #include "sondrel_gtest.h"
 #include "tests/toolkit/tabmanager/tab_test_host.h"
+#include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/tabmanager/manager/QVTTabClientWorkspace.h"
 
 namespace {
@@ -146,11 +147,21 @@ TEST(TabStripModel, TooltipsFollowTheModeAndTruncation)
     EXPECT_EQ(1, static_cast<const CWnd&>(host).OnToolHitTest(pt1, &ti));
     EXPECT_TRUE(CString(ti.lpszText) == _T("tip 1"));
     EXPECT_EQ(host.GetItem(1)->GetRect(), CRect(ti.rect));
-    free(ti.lpszText);
+    CQVTToolTipContext::FreeToolInfo(reinterpret_cast<QVT_TOOLTIPHITINFO*>(&ti));
+    // The extended record carries the caption as the description.
+    QVT_TOOLTIPHITINFO_EX extended = {};
+    QVT_TOOLTIPHITINFO record = {};
+    record.cbSize = sizeof(QVT_TOOLTIPHITINFO);
+    record.pExtended = &extended;
+    EXPECT_EQ(1, static_cast<const CWnd&>(host).OnToolHitTest(pt1, reinterpret_cast<TOOLINFO*>(&record)));
+    ASSERT_NE(nullptr, extended.lpszDescription);
+    EXPECT_TRUE(CString(extended.lpszDescription) == _T("A rather long caption for a tab"));
+    EXPECT_TRUE(CString(extended.lpszTitle) == _T("tip 1"));
+    CQVTToolTipContext::FreeToolInfo(&record);
     // Mode 1: always; mode 0: never.
     host.m_pPaintManager->m_nToolTipBehaviour = 1;
     EXPECT_EQ(0, static_cast<const CWnd&>(host).OnToolHitTest(pt0, &ti));
-    free(ti.lpszText);
+    CQVTToolTipContext::FreeToolInfo(reinterpret_cast<QVT_TOOLTIPHITINFO*>(&ti));
     host.m_pPaintManager->m_nToolTipBehaviour = 0;
     EXPECT_EQ(-1, static_cast<const CWnd&>(host).OnToolHitTest(pt1, &ti));
     // No text, no tooltip; off the strip, none either.
@@ -165,7 +176,7 @@ TEST(TabStripModel, TooltipsFollowTheModeAndTruncation)
     ASSERT_FALSE(pRight->GetRect().IsRectEmpty());
     EXPECT_EQ(1, static_cast<const CWnd&>(host).OnToolHitTest(pRight->GetRect().CenterPoint(), &ti));
     EXPECT_TRUE(CString(ti.lpszText) == _T("Scroll Right"));
-    free(ti.lpszText);
+    CQVTToolTipContext::FreeToolInfo(reinterpret_cast<QVT_TOOLTIPHITINFO*>(&ti));
 }
 
 TEST(TabStripModel, CaptionsEmptyHugeOrOnlyAmpersandsAndThousandsOfItemsLayOut)
