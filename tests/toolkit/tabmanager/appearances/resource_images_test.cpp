@@ -45,8 +45,8 @@ TEST(TabResourceImages, Office2007TabsShowTheFrameOfTheirState)
             const CRect rc = strip.Item(nItem);
             return strip.At(strip.Map(rc, strip.Along(rc) - 3, strip.Across(rc) / 2));
         };
-        EXPECT_EQ(Hex(kRibbonTab[3]), frameAt(1));  // selected
-        EXPECT_EQ(Hex(Marker::kHeader), frameAt(0));        // neither: no image
+        EXPECT_EQ(Hex(kRibbonTab[3]), frameAt(1));    // selected
+        EXPECT_EQ(Hex(Marker::kHeader), frameAt(0));  // neither: no image
         // Magenta stays transparent: the header shows at the corner.
         EXPECT_EQ(Hex(Marker::kHeader), strip.At(strip.Map(strip.Item(1), 0, 0)));
 
@@ -111,7 +111,8 @@ TEST(TabResourceImages, PressedTabsAndAccessTabs)
         strip.Paint();
         EXPECT_EQ(Hex(kAccessTab[1]), frameAt(2));
         const CRect rc1 = strip.Item(1);
-        EXPECT_EQ(Hex(kAccessTab[2]), strip.At(strip.Map(rc1, strip.Along(rc1) + nOverlap - 3, strip.Across(rc1) / 2)));
+        EXPECT_EQ(Hex(kAccessTab[2]),
+                  strip.At(strip.Map(rc1, strip.Along(rc1) + nOverlap - 3, strip.Across(rc1) / 2)));
     }
 }
 
@@ -132,7 +133,8 @@ TEST(TabResourceImages, MissingImagesFallBackToTheItemFill)
     const CRect rcAccess = access.Item(1);
     const int nTrailing = access.Appearance()->GetFontHeight() / 2 - 1;
     EXPECT_EQ(Hex(Marker::kSelected), access.At(CPoint(rcAccess.left + 3, rcAccess.CenterPoint().y)));
-    EXPECT_NE(Hex(Marker::kSelected), access.At(CPoint(rcAccess.right + nTrailing - 5, rcAccess.CenterPoint().y)));
+    EXPECT_NE(Hex(Marker::kSelected),
+              access.At(CPoint(rcAccess.right + nTrailing - 5, rcAccess.CenterPoint().y)));
 }
 
 TEST(TabResourceImages, ColourSetsReadTheSchemeWithDefaultsForWhatItLacks)
@@ -166,7 +168,7 @@ TEST(TabResourceImages, ColourSetsReadTheSchemeWithDefaultsForWhatItLacks)
     EXPECT_EQ(RGB(1, 2, 3), office->m_clrButton.GetValue());
     EXPECT_EQ(RGB(4, 5, 6), office->m_clrButtonSelected.GetValue());
     EXPECT_EQ(RGB(4, 5, 6), office->m_grcSelectedFace.clrLight.GetValue());
-    EXPECT_EQ(0xFFFFFFFFu, office->m_clrText.GetValue());      // "-1": no colour
+    EXPECT_EQ(0xFFFFFFFFu, office->m_clrText.GetValue());         // "-1": no colour
     EXPECT_EQ(0xB56D3Eu, office->m_clrButtonPressed.GetValue());  // key missing
     EXPECT_EQ(RGB(10, 20, 30), office->m_clrSeparatorHighlight.GetValue());
     EXPECT_EQ(RGB(7, 8, 9), office->m_clrTabClientBack.GetValue());
