@@ -51,9 +51,9 @@ int CQVTControls::WrapToWidth(LayoutInfo& info, int nWidth, DWORD& dwMode) const
         if (!item.bVisible)
             continue;
         const BOOL bForcedBreak = (item.pControl->GetFlags() & qvtFlagWrapRow) != 0;
-        if (nRowStart < 0 || (bForcedBreak && nRowStart >= 0))
+        if (nRowStart < 0 || bForcedBreak)
         {
-            item.bWrap = nRowStart >= 0;
+            item.bWrap = nRows > 0;
             nRowStart = static_cast<int>(i);
             nRowLength = LengthOf(item.szControl, bVert);
             ++nRows;
