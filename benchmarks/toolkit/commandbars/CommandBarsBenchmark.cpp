@@ -117,8 +117,8 @@ int main()
 
     CQVTPaintManager::SetTheme(qvtThemeOffice2000);
     LayOut(bars);
-    const double baseline = Seconds(
-        [&]() { DrawPlain(&canvas.dc, bars, QVTPaintManager()->GetRegularFont()); }, repeats);
+    const double baseline =
+        Seconds([&]() { DrawPlain(&canvas.dc, bars, QVTPaintManager()->GetRegularFont()); }, repeats);
 
     std::printf("%d x 200 DIB, 3 bars, %d buttons, mean of %d repaints\n", kWidth, 68, repeats);
     std::printf("%-34s %8.3f ms  ratio 1.00\n", "plain GDI (baseline)", baseline * 1e3);

@@ -21,7 +21,10 @@ namespace {
 class CRecordingSite : public CWnd
 {
 public:
-    CRecordingSite() { CreateEx(0, AfxRegisterWndClass(0), _T("Site"), WS_POPUP, CRect(0, 0, 100, 100), nullptr, 0); }
+    CRecordingSite()
+    {
+        CreateEx(0, AfxRegisterWndClass(0), _T("Site"), WS_POPUP, CRect(0, 0, 100, 100), nullptr, 0);
+    }
     ~CRecordingSite() override { DestroyWindow(); }
 
     struct Request
@@ -43,7 +46,8 @@ protected:
         if (message == QVTWM_BEFORECREATECONTROL)
         {
             QVTCREATECONTROLSTRUCT* pCreate = reinterpret_cast<QVTCREATECONTROLSTRUCT*>(lParam);
-            m_before.push_back(Request{pCreate->nID, pCreate->strCaption, pCreate->controlType, pCreate->nIndex});
+            m_before.push_back(
+                Request{pCreate->nID, pCreate->strCaption, pCreate->controlType, pCreate->nIndex});
             *pResult = 0;
             if (m_pSupplied)
             {

@@ -59,8 +59,8 @@ public:
     {
         s_pHost = new CWnd();
         s_pHost->CreateEx(0, AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
-                          _T("Bars"), WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(40, 320, 40 + X(600), 320 + Y(300)),
-                          nullptr, 0);
+                          _T("Bars"), WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                          CRect(40, 320, 40 + X(600), 320 + Y(300)), nullptr, 0);
     }
     static void TearDownTestSuite()
     {
@@ -73,7 +73,8 @@ protected:
     void SetUp() override
     {
         m_pToolBar = MakeBar(qvtBarTypeNormal, qvtBarTop);
-        const LPCTSTR captions[buttonCount] = {_T("Plain"), _T("Hot"), _T("Down"), _T("Bold"), _T("Gray"), _T("Group")};
+        const LPCTSTR captions[buttonCount] = {_T("Plain"), _T("Hot"),  _T("Down"),
+                                               _T("Bold"),  _T("Gray"), _T("Group")};
         for (int i = 0; i < buttonCount; ++i)
         {
             CQVTControl* pButton = m_pToolBar->GetControls()->AddByType(qvtControlButton, 100 + i);
@@ -215,8 +216,7 @@ TEST_F(BarPictures, FlatThemeFramesHotPressedAndCheckedButtonsInTheirColours)
         int nBorder;
         int nFill;
     };
-    const Expected expected[] = {
-        {buttonHot, 32, 31}, {buttonPressed, 50, 33}, {buttonChecked, 37, 36}};
+    const Expected expected[] = {{buttonHot, 32, 31}, {buttonPressed, 50, 33}, {buttonChecked, 37, 36}};
     for (const Expected& e : expected)
     {
         const CRect rc = ButtonAt(e.nButton)->GetRect();
