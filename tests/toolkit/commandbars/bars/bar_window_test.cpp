@@ -4,6 +4,7 @@
 // bars delay to the next idle pass.
 #include <afxext.h>
 
+#include "real_input.h"
 #include "site_dialog.h"
 #include "sondrel_gtest.h"
 #include "tests/toolkit/commandbars/support/test_resources.h"
@@ -42,8 +43,8 @@ TEST_F(BarWindow, HotTrackingTellsTheSiteAndShowsTheDescriptionInTheStatusText)
     CSiteDialog& dialog = *s_pDialog;
     CTestBar* pBar = dialog.GetBar();
     CQVTControl* pNew = dialog.FindControl(ID_TEST_NEW);
-    MoveMouseTo(dialog.ScreenCenterOf(pNew));
-    PumpPendingMessages();
+    MouseMoveTo(dialog.ScreenCenterOf(pNew));
+    PumpMessages();
     EXPECT_EQ(pNew->GetIndex(), pBar->GetSelectedIndex());
     EXPECT_EQ(1, pNew->GetSelected());
     EXPECT_EQ(1, dialog.m_nHotChanges);
@@ -53,8 +54,8 @@ TEST_F(BarWindow, HotTrackingTellsTheSiteAndShowsTheDescriptionInTheStatusText)
     // Moving to the next control unselects the first, and the status text
     // follows.
     CQVTControl* pOpen = dialog.FindControl(ID_TEST_OPEN);
-    MoveMouseTo(dialog.ScreenCenterOf(pOpen));
-    PumpPendingMessages();
+    MouseMoveTo(dialog.ScreenCenterOf(pOpen));
+    PumpMessages();
     EXPECT_EQ(0, pNew->GetSelected());
     EXPECT_EQ(1, pOpen->GetSelected());
     EXPECT_EQ(CString(_T("Open a recording")), dialog.m_statusTexts.back());
@@ -62,11 +63,11 @@ TEST_F(BarWindow, HotTrackingTellsTheSiteAndShowsTheDescriptionInTheStatusText)
     // Leaving the bar drops the hot control and pops the status text.
     CRect rcDialog;
     dialog.GetWindowRect(&rcDialog);
-    MoveMouseTo(CPoint(rcDialog.CenterPoint().x, rcDialog.bottom - 5));
+    MouseMoveTo(CPoint(rcDialog.CenterPoint().x, rcDialog.bottom - 5));
     // The leave notification comes from the system's own polling.
     for (int i = 0; i < 200 && pBar->GetSelectedIndex() != -1; ++i)
     {
-        PumpPendingMessages();
+        PumpMessages();
         ::Sleep(10);
     }
     EXPECT_EQ(-1, pBar->GetSelectedIndex());

@@ -4,6 +4,7 @@
 // handlers give the buttons.
 #include <afxext.h>
 
+#include "real_input.h"
 #include "site_dialog.h"
 #include "sondrel_gtest.h"
 #include "tests/toolkit/commandbars/support/test_resources.h"
@@ -217,8 +218,8 @@ TEST_F(DialogHost, AClickOnAButtonRunsTheSiteHandlerOnce)
     dialog.Reset();
     CQVTControl* pNew = dialog.FindControl(ID_TEST_NEW);
     ASSERT_NE(nullptr, pNew);
-    ClickAt(dialog.ScreenCenterOf(pNew));
-    PumpPendingMessages();
+    QueueClickAt(dialog.ScreenCenterOf(pNew));
+    PumpMessages();
     EXPECT_EQ(1, dialog.m_nNew);
     EXPECT_EQ(0, dialog.m_nOpen);
     // Released, the button is up again.
@@ -230,15 +231,15 @@ TEST_F(DialogHost, ANonZeroAnswerToTheNotificationSuppressesTheCommand)
     CSiteDialog& dialog = *s_pDialog;
     dialog.Reset();
     dialog.m_lNotifyAnswer = 1;
-    ClickAt(dialog.ScreenCenterOf(dialog.FindControl(ID_TEST_NEW)));
-    PumpPendingMessages();
+    QueueClickAt(dialog.ScreenCenterOf(dialog.FindControl(ID_TEST_NEW)));
+    PumpMessages();
     EXPECT_EQ(0, dialog.m_nNew);
 
     // Unanswered, the notification reaches ON_NOTIFY handlers, whose
     // result also stands for the command.
     dialog.m_lNotifyAnswer = 0;
-    ClickAt(dialog.ScreenCenterOf(dialog.FindControl(ID_TEST_PRINT)));
-    PumpPendingMessages();
+    QueueClickAt(dialog.ScreenCenterOf(dialog.FindControl(ID_TEST_PRINT)));
+    PumpMessages();
     EXPECT_EQ(1, dialog.m_nPrintNotify);
     EXPECT_EQ(0, dialog.m_nPrint);
 }
@@ -273,8 +274,8 @@ TEST_F(DialogHost, UpdateHandlersDisableAndCheckButtonsAndTheNextPaintShowsIt)
     EXPECT_GT(CDibCapture(pBar).CountIn(rc, clrGray), 5);
 
     // A disabled button does not run its command.
-    ClickAt(dialog.ScreenCenterOf(pOpen));
-    PumpPendingMessages();
+    QueueClickAt(dialog.ScreenCenterOf(pOpen));
+    PumpMessages();
     EXPECT_EQ(0, dialog.m_nOpen);
 
     // Without an update or command handler, a command is disabled.
@@ -288,8 +289,8 @@ TEST_F(DialogHost, AWmQuitWhileAButtonIsHeldEndsThePressAndTheMessageLoop)
     CSiteDialog& dialog = *s_pDialog;
     dialog.Reset();
     CQVTControl* pNew = dialog.FindControl(ID_TEST_NEW);
-    MoveMouseTo(dialog.ScreenCenterOf(pNew));
-    PumpPendingMessages();
+    MouseMoveTo(dialog.ScreenCenterOf(pNew));
+    PumpMessages();
     // The quit arrives while the press loop runs: posted from the first
     // message the loop dispatches.
     struct QuitPoster
@@ -301,8 +302,8 @@ TEST_F(DialogHost, AWmQuitWhileAButtonIsHeldEndsThePressAndTheMessageLoop)
         }
     };
     ::SetTimer(nullptr, 0, 10, &QuitPoster::OnTimer);
-    MouseButton(TRUE);
-    PumpPendingMessages();
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    PumpMessages();
     // The press loop gave up without executing and left the button up.
     EXPECT_EQ(0, dialog.m_nNew);
     EXPECT_EQ(0, pNew->GetPressed());
@@ -310,8 +311,8 @@ TEST_F(DialogHost, AWmQuitWhileAButtonIsHeldEndsThePressAndTheMessageLoop)
     MSG msg;
     ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(42, static_cast<int>(msg.wParam));
-    MouseButton(FALSE);
-    PumpPendingMessages();
+    MouseLeftUp();
+    PumpMessages();
     EXPECT_EQ(0, dialog.m_nNew);
 }
 
@@ -323,13 +324,14 @@ TEST_F(DialogHost, HoldingARepeatingButtonExecutesAtPressAndThenUntilReleased)
     pNew->SetExecuteOnPressInterval(20);
     // The third execution lets go of the button.
     dialog.m_pfnOnNew = [](CSiteDialog* pDialog) {
+        // Not pumped here: the press loop itself must take the release.
         if (pDialog->m_nNew == 3)
-            MouseButton(FALSE);
+            SendMouse(MOUSEEVENTF_LEFTUP);
     };
-    MoveMouseTo(dialog.ScreenCenterOf(pNew));
-    PumpPendingMessages();
-    MouseButton(TRUE);
-    PumpPendingMessages();
+    MouseMoveTo(dialog.ScreenCenterOf(pNew));
+    PumpMessages();
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    PumpMessages();
     EXPECT_EQ(3, dialog.m_nNew);
     EXPECT_EQ(0, pNew->GetPressed());
 }

@@ -1,3 +1,4 @@
+#include "real_input.h"
 #include "site_dialog.h"
 
 #include "tests/toolkit/commandbars/support/test_resources.h"
@@ -32,7 +33,7 @@ BOOL CSiteDialog::CreateSite(BOOL bWithBar)
     m_bWithBar = bWithBar;
     if (!Create(IDD_TEST_SITE))
         return FALSE;
-    SetWindowPos(&CWnd::wndTop, 40, 40, 720, 260, SWP_SHOWWINDOW);
+    SetWindowPos(&CWnd::wndTopMost, 40, 40, 720, 260, SWP_SHOWWINDOW);
     SetForegroundWindow();
     UpdateWindow();
     return TRUE;
@@ -66,7 +67,7 @@ void CSiteDialog::Reset(BOOL bWithBar)
         SetForegroundWindow();
         UpdateWindow();
     }
-    PumpPendingMessages();
+    PumpMessages();
 }
 
 BOOL CSiteDialog::OnInitDialog()
@@ -160,35 +161,10 @@ void CSiteDialog::OnSize(UINT nType, int cx, int cy)
     CDialog::OnSize(nType, cx, cy);
 }
 
-namespace {
-void SendMouse(DWORD dwFlags, CPoint pt)
+void QueueClickAt(CPoint ptScreen)
 {
-    const int cxScreen = ::GetSystemMetrics(SM_CXSCREEN);
-    const int cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (pt.x * 65536 + cxScreen / 2) / cxScreen;
-    input.mi.dy = (pt.y * 65536 + cyScreen / 2) / cyScreen;
-    input.mi.dwFlags = dwFlags | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-}  // namespace
-
-void MoveMouseTo(CPoint ptScreen)
-{
-    SendMouse(MOUSEEVENTF_MOVE, ptScreen);
-}
-
-void MouseButton(BOOL bDown)
-{
-    CPoint pt;
-    ::GetCursorPos(&pt);
-    SendMouse(bDown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP, pt);
-}
-
-void ClickAt(CPoint ptScreen)
-{
-    MoveMouseTo(ptScreen);
-    MouseButton(TRUE);
-    MouseButton(FALSE);
+    MouseMoveTo(ptScreen);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    PumpMessages(20);
 }

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "real_input.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/dialog/QVTDialogBase.h"
@@ -67,7 +68,6 @@ protected:
     CTestBar* m_pBar = nullptr;
 };
 
-// Synthetic mouse input at a screen point.
-void MoveMouseTo(CPoint ptScreen);
-void MouseButton(BOOL bDown);
-void ClickAt(CPoint ptScreen);
+// A click queued whole, press and release, before anything is dispatched:
+// the button's press loop takes the release from the queue itself.
+void QueueClickAt(CPoint ptScreen);

@@ -137,18 +137,3 @@ int CDibCapture::CountIn(const CRect& rc, COLORREF clr) const
             nCount += At(x, y) == clr;
     return nCount;
 }
-
-void PumpPendingMessages()
-{
-    MSG msg;
-    for (int i = 0; i < 10000 && ::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE); ++i)
-    {
-        if (msg.message == WM_QUIT)
-        {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessage(&msg);
-    }
-}

@@ -57,6 +57,3 @@ private:
     HBITMAP m_hBitmap = nullptr;
     DWORD* m_pBits = nullptr;
 };
-
-// Dispatches what is waiting for every window of the thread, paints included.
-void PumpPendingMessages();
