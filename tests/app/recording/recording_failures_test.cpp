@@ -1,6 +1,7 @@
 // What ends a recording from outside: a disk that fills and a capture device
 // that disappears. Either ends the job with an error and leaves a playable file.
 #include "recording_test_support.h"
+#include "file_size_limit.h"
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -44,29 +45,6 @@ protected:
 
     ScratchFolder m_data;
     std::unique_ptr<CSondrelProfileManager> m_profiles;
-};
-
-// A file-size limit on this process: its writes fail as on a full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t nBytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_old = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_saved;
-        limit.rlim_cur = nBytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        signal(SIGXFSZ, m_old);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_old)(int) = nullptr;
 };
 
 TEST_F(RecordingFailures, ADiskThatFillsEndsTheJobWithTheLowDiskSpaceErrorAndAPlayableFile)

@@ -1,6 +1,7 @@
 // The file writer on its own: what a full disk leaves in a WAV header, and
 // opens that fail part-way through.
 #include "sondrel_gtest.h"
+#include "file_size_limit.h"
 
 #include <dirent.h>
 #include <signal.h>
@@ -60,26 +61,6 @@ std::vector<uint8_t> Tone(int ms) {
   }
   return pcm;
 }
-
-// A file-size limit for this process, as a nearly full disk sets one.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    old_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit l = saved_;
-    l.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &l);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, old_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*old_)(int) = nullptr;
-};
 
 // The data chunk's size and where its bytes begin, or a start of 0.
 std::pair<uint32_t, size_t> DataChunk(const std::vector<uint8_t>& bytes) {

@@ -1,6 +1,7 @@
 // What a recording leaves behind when things go wrong: a full disk, a capture
 // device that disappears, a process killed in the middle.
 #include "recording_support.h"
+#include "file_size_limit.h"
 
 #include <signal.h>
 #include <spawn.h>
@@ -27,26 +28,6 @@ class RecordingFailures : public ::testing::Test {
 const FormatCase kAiff{"AIFF", MEDIA_CONTAINER_AIFF, ".aif", MEDIA_CODEC_PCM_BE, 44100, 2, 0, "aiff", "pcm_s16be"};
 const FormatCase kAu{"AU", MEDIA_CONTAINER_AU, ".au", MEDIA_CODEC_PCM_BE, 44100, 2, 0, "au", "pcm_s16be"};
 const FormatCase kM4a{"M4A", MEDIA_CONTAINER_MP4, ".m4a", MEDIA_CODEC_AAC, 44100, 2, 128000, "mov", "aac"};
-
-// A file-size limit for this process, as a nearly full disk sets one.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    old_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit l = saved_;
-    l.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &l);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, old_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*old_)(int) = nullptr;
-};
 
 // `slackMs`: how far the duration reported for the cut file may stray from
 // what it plays.
