@@ -1,25 +1,18 @@
 #include "toolkit/tabmanager/markup/QVTTabMarkup.h"
 
-// Filled when the markup engine's entry functions exist (create, parse,
-// measure and render: MarkupParseText, MarkupMeasureElement,
-// MarkupSetDefaultFont, MarkupRenderElement and the two releases). Until
-// then no caption parses, so every caption takes the plain-text path, and
-// measuring and rendering report failure.
+#include "toolkit/markup/context/QVTMarkupContext.h"
+#include "toolkit/markup/elements/QVTMarkupUIElement.h"
+
+// Parsing, measuring and rendering a caption are filled when the markup
+// engine's entry functions exist (MarkupParseText, MarkupMeasureElement,
+// MarkupSetDefaultFont, MarkupRenderElement). Until then no caption parses,
+// so every caption takes the plain-text path, and measuring and rendering
+// report failure.
 
 CQVTMarkupUIElement* AFXAPI QVTTabParseMarkupCaption(CQVTMarkupContext* /*pContext*/,
                                                      const CString& /*strCaption*/)
 {
     return nullptr;
-}
-
-void AFXAPI QVTTabReleaseMarkupCaption(CQVTMarkupUIElement*& pElement)
-{
-    pElement = nullptr;
-}
-
-void AFXAPI QVTTabReleaseMarkupContext(CQVTMarkupContext*& pContext)
-{
-    pContext = nullptr;
 }
 
 BOOL AFXAPI QVTTabMeasureMarkupCaption(CQVTMarkupUIElement* /*pElement*/, CSize& size)
@@ -32,4 +25,18 @@ BOOL AFXAPI QVTTabRenderMarkupCaption(CQVTMarkupContext* /*pContext*/, CQVTMarku
                                       CDC* /*pDC*/, HFONT /*hFont*/, const CRect& /*rc*/)
 {
     return FALSE;
+}
+
+void AFXAPI QVTTabReleaseMarkupCaption(CQVTMarkupUIElement*& pElement)
+{
+    if (pElement)
+        pElement->InternalRelease();
+    pElement = nullptr;
+}
+
+void AFXAPI QVTTabReleaseMarkupContext(CQVTMarkupContext*& pContext)
+{
+    if (pContext)
+        pContext->Release();
+    pContext = nullptr;
 }

@@ -339,3 +339,37 @@ TEST(TabAppearancePixels, VisioStacksBarsAroundTheSelectedPage)
     strip.host.SetCurSel(2);
     EXPECT_EQ(strip.Item(2).bottom, strip.host.GetTabClientRect().top);
 }
+
+TEST(TabAppearancePixels, WorkspacePartsWithAndWithoutTheStaticFrame)
+{
+    for (int nAppearance : {qvtTabAppearancePropertyPage, qvtTabAppearanceVisualStudio2012})
+        for (BOOL bStatic : {FALSE, TRUE})
+        {
+            SCOPED_TRACE(testing::Message() << nAppearance << " static " << bStatic);
+            PaintedStrip strip(nAppearance, qvtTabPositionTop, nAppearance ? qvtTabColorVisualStudio2012 : 1);
+            strip.PaintManager()->m_bStaticFrame = bStatic;
+            CQVTTabPaintManagerColorSet* p = strip.ColorSet();
+            p->m_clrTabClientBack.SetCustomValue(kPane);
+            p->m_clrFrameBorder.SetCustomValue(kFrame);
+            p->m_clrClientFace.SetCustomValue(kBack);
+            p->m_grcHeaderFace.clrDark.SetCustomValue(kHeader);
+            DibCanvas canvas(40, 40);
+            CRect rc(4, 4, 36, 36);
+            strip.Appearance()->DrawWorkspacePart(&canvas.dc, rc,
+                                                  CQVTTabPaintManagerTheme::workspacePartWorkspace);
+            EXPECT_EQ(Hex(kPane), Hex(canvas.At(20, 20)));
+            // The splitter part only moves the rectangle.
+            CRect rcSplitter = rc;
+            strip.Appearance()->DrawWorkspacePart(&canvas.dc, rcSplitter,
+                                                  CQVTTabPaintManagerTheme::workspacePartVSplitter);
+            EXPECT_EQ(bStatic ? CRect(4, 3, 36, 36) : CRect(2, 2, 38, 38), rcSplitter);
+            // Splitter fills: the header colour, or with the static frame the
+            // background and a frame line (the flat looks always draw the line).
+            canvas.Clear(RGB(255, 255, 255));
+            strip.Appearance()->DrawWorkspacePart(&canvas.dc, rc,
+                                                  CQVTTabPaintManagerTheme::workspacePartVSplitterFill);
+            const bool bLine = bStatic || nAppearance != qvtTabAppearancePropertyPage;
+            EXPECT_EQ(Hex(bStatic && !nAppearance ? kBack : kHeader), Hex(canvas.At(20, 20)));
+            EXPECT_EQ(Hex(bLine ? kFrame : (bStatic ? kBack : kHeader)), Hex(canvas.At(35, 20)));
+        }
+}

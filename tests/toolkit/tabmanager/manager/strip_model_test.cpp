@@ -7,6 +7,7 @@
 #include "sondrel_gtest.h"
 #include "tests/toolkit/tabmanager/tab_test_host.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
+#include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/tabmanager/manager/QVTTabClientWorkspace.h"
 
 namespace {
@@ -256,4 +257,25 @@ TEST(TabStripModel, WorkspaceCommandsFollowTheGroupOfTheActiveChild)
     EXPECT_FALSE(workspace.IsWorkspaceCommandEnabled(1234, nullptr));
     workspace.m_bEnableGroups = FALSE;
     EXPECT_FALSE(workspace.IsWorkspaceCommandEnabled(1234, hA));
+}
+
+TEST(TabStripModel, TheStripOwnsItsMarkupContext)
+{
+    CQVTMarkupContext* pContext = new CQVTMarkupContext();
+    pContext->AddRef();
+    {
+        CTabTestHost host;
+        host.AddItems({_T("<TextBlock>Tab</TextBlock>"), _T("Plain")});
+        host.SetMarkupContext(pContext);
+        EXPECT_EQ(pContext, host.GetMarkupContext());
+        host.GetItem(1)->SetCaption(_T("<Bold>B</Bold>"));
+        for (int i = 0; i < 2; ++i)
+            EXPECT_GT(host.GetItem(i)->GetContentLength(), 0);
+        // Another context: the first one's reference goes at once.
+        CQVTMarkupContext* pSecond = new CQVTMarkupContext();
+        host.SetMarkupContext(pSecond);
+        EXPECT_EQ(2u, pContext->AddRef());  // ours and this one
+        pContext->Release();
+    }
+    EXPECT_EQ(0u, pContext->Release());
 }

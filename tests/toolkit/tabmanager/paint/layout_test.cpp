@@ -278,3 +278,57 @@ TEST(TabLayout, ScrollingMovesItemsAndEnsureVisibleBringsThemBack)
     EXPECT_EQ(nHeaderRoom - 300, host.GetHeaderOffset());
     EXPECT_EQ(host.GetHeaderRect().right - 6, host.GetItem(5)->GetRect().right);
 }
+
+TEST(TabLayout, StaticFrameRotatedItemsAndKeptRowOrder)
+{
+    for (int nPosition = 0; nPosition < 4; ++nPosition)
+    {
+        SCOPED_TRACE(nPosition);
+        // The two-ring frame takes 2, 1, 2 and 2 off the control, turned.
+        Strip framed(nPosition, {30, 40}, qvtTabLayoutAutoSize);
+        framed.host.m_pPaintManager->m_bStaticFrame = TRUE;
+        framed.host.Reposition();
+        const CRect rcHeader = framed.host.GetHeaderRect();
+        const CRect rcControl = framed.host.GetTabControlRect();
+        switch (nPosition)
+        {
+        case 0:
+            EXPECT_EQ(rcControl.top + 1, rcHeader.top);
+            EXPECT_EQ(rcControl.left + 2, rcHeader.left);
+            break;
+        case 1:
+            EXPECT_EQ(rcControl.left + 1, rcHeader.left);
+            EXPECT_EQ(rcControl.top + 2, rcHeader.top);
+            break;
+        case 2:
+            EXPECT_EQ(rcControl.bottom - 1, rcHeader.bottom);
+            break;
+        case 3:
+            EXPECT_EQ(rcControl.right - 1, rcHeader.right);
+            break;
+        }
+
+        // Rotated: each item one row along the strip and its length across,
+        // the header as thick as the longest.
+        Strip rotated(nPosition, {30, 80, 50}, qvtTabLayoutRotated);
+        const int nRow = rotated.host.GetAppearance()->GetRowHeight(&rotated.host);
+        EXPECT_EQ(80 + 3, Thickness(rotated.host.GetHeaderRect(), nPosition));
+        for (int i = 0; i < 3; ++i)
+        {
+            const CRect rc = rotated.host.GetItem(i)->GetRect();
+            const Span along = Along(rc, nPosition);
+            EXPECT_EQ(nRow, along.nEnd - along.nStart);
+            EXPECT_EQ(rotated.host.GetItem(i)->GetButtonLength(), Thickness(rc, nPosition));
+        }
+        EXPECT_EQ(3 * nRow, rotated.host.GetItemsLength());
+    }
+
+    // Kept row order: the selected item's row stays where it was packed.
+    Strip rows(0, {50, 50, 50, 50, 50}, qvtTabLayoutMultiRow);
+    rows.host.m_pPaintManager->m_bMultiRowFixedSelection = TRUE;
+    rows.host.SetCurSel(4);
+    EXPECT_NE(0, rows.host.GetItem(4)->GetItemRow());
+    rows.host.m_pPaintManager->m_bMultiRowFixedSelection = FALSE;
+    rows.host.Reposition();
+    EXPECT_EQ(0, rows.host.GetItem(4)->GetItemRow());
+}
