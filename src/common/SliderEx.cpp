@@ -291,6 +291,17 @@ void CSliderEx::MoveThumbTo(int x)
         m_nTimer = SetTimer(kSettleTimerId, kSettleTickMs, nullptr);
 }
 
+void CSliderEx::KeepPositionInLimits()
+{
+    // A limit dragged past the position takes it along, as a drag would.
+    int nPos = Clamp(m_nPos);
+    if (nPos == m_nPos)
+        return;
+    m_nPos = nPos;
+    m_bChangedByDrag = TRUE;
+    Notify(WM_SLIDEREX_RELEASED);
+}
+
 void CSliderEx::DragLowerMarker(int x)
 {
     int nValue = ClampIntoRange(PointToValue(x));
@@ -304,13 +315,7 @@ void CSliderEx::DragLowerMarker(int x)
         m_bUpperDragged = FALSE;
         Notify(WM_SLIDEREX_LOWER_CHANGED);
     }
-    int nPos = Clamp(m_nPos);
-    if (nPos != m_nPos)
-    {
-        m_nPos = nPos;
-        m_bChangedByDrag = TRUE;
-        Notify(WM_SLIDEREX_RELEASED);
-    }
+    KeepPositionInLimits();
 }
 
 void CSliderEx::DragUpperMarker(int x)
@@ -324,13 +329,7 @@ void CSliderEx::DragUpperMarker(int x)
         m_bLowerDragged = FALSE;
         Notify(WM_SLIDEREX_UPPER_CHANGED);
     }
-    int nPos = Clamp(m_nPos);
-    if (nPos != m_nPos)
-    {
-        m_nPos = nPos;
-        m_bChangedByDrag = TRUE;
-        Notify(WM_SLIDEREX_RELEASED);
-    }
+    KeepPositionInLimits();
 }
 
 int CSliderEx::OnCreate(LPCREATESTRUCT lpCreateStruct)

@@ -78,6 +78,7 @@ private:
     void MoveThumbTo(int x);
     void DragLowerMarker(int x);
     void DragUpperMarker(int x);
+    void KeepPositionInLimits();
     // Ends the drags; bReleaseCapture: a button release rather than a lost capture.
     void EndDrag(BOOL bReleaseCapture);
     void Notify(UINT nMessage);

@@ -124,12 +124,10 @@ IDispatchPtr CXmlSettingsFile::FindElement(LPCTSTR pszPath, LPCTSTR pszName, BOO
 
 BOOL CXmlSettingsFile::GetInt(LPCTSTR pszPath, LPCTSTR pszName, int& nValue)
 {
-    IDispatchPtr pElement = FindElement(pszPath, pszName, FALSE);
-    if (pElement == nullptr)
-        return FALSE;
     CString strText;
-    if (XmlGetString(pElement, u"text", strText))
-        ParseLeadingInt(strText, nValue);
+    if (!GetString(pszPath, pszName, strText))
+        return FALSE;
+    ParseLeadingInt(strText, nValue);
     return TRUE;
 }
 

@@ -6,6 +6,7 @@
 #include <afx.h>
 #include <aclapi.h>
 
+
 #include <cstdio>
 #include <ostream>
 #include <string>

@@ -13,8 +13,6 @@ using namespace tracetest;
 
 namespace {
 
-const char16_t kKey[] = u"Software\\Quorvane\\Sondrel";
-
 struct ProgramRunResult
 {
     bool ended = false;
@@ -134,8 +132,8 @@ TEST(ProgramRun, TwiceInANewPrefixThenInTwoLanguages)
         ProgramRunResult run = RunProgram(program, ProgramFolder());
         ASSERT_TRUE(run.ended);
         EXPECT_TRUE(run.caption == u"Sondrel");
-        EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kKey, u"RunningCounter"), count);
-        EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kKey, u"Version"), 1260196u);
+        EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kProgramKey, u"RunningCounter"), count);
+        EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kProgramKey, u"Version"), 1260196u);
     }
     for (const std::u16string& folder :
          {appData + u"Sondrel\\", appData + u"Sondrel\\Logs\\", music + u"Sondrel\\", temp + u"Sondrel\\"})
@@ -170,11 +168,11 @@ TEST(ProgramRun, TwiceInANewPrefixThenInTwoLanguages)
     DWORD count = 3;
     for (const auto& language : languages)
     {
-        ASSERT_TRUE(SetRegistryDword(HKEY_CURRENT_USER, kKey, u"LangID", language.language));
+        ASSERT_TRUE(SetRegistryDword(HKEY_CURRENT_USER, kProgramKey, u"LangID", language.language));
         ProgramRunResult run = RunProgram(copy.Path() + u"Sondrel.exe.so", copy.Path());
         ASSERT_TRUE(run.ended);
         EXPECT_TRUE(run.caption == language.caption) << Narrow(run.caption);
-        EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kKey, u"RunningCounter"), count++);
+        EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kProgramKey, u"RunningCounter"), count++);
         std::string log = ReadBytes(appData + u"Sondrel\\Sondrel.log");
         EXPECT_EQ(log.find("): Init logging system: done\r\n"), 18u) << log;
         EXPECT_NE(log.find("): destroy product mutex: done\r\n"), std::string::npos) << log;

@@ -11,6 +11,9 @@
 #include "tests/common/common_test_support.h"
 #include "tests/tracelog/trace_test_support.h"
 
+// Where the program keeps its settings.
+const char16_t kProgramKey[] = u"Software\\Quorvane\\Sondrel";
+
 // The folder of this test program, with a trailing backslash.
 inline std::u16string ProgramFolder()
 {

@@ -10,7 +10,6 @@ using namespace tracetest;
 
 namespace {
 
-const char16_t kKey[] = u"Software\\Quorvane\\Sondrel";
 const char16_t kReadBackVariable[] = u"SONDREL_SETTINGS_KEY";
 
 }  // namespace
@@ -28,9 +27,9 @@ TEST(Settings, DefaultsAndTheFirstStart)
     EXPECT_EQ(app.m_strOutputFolder, CString(_T("C:\\default output\\")));
     // The first start counts 1; the machine's hive takes counter and version.
     EXPECT_EQ(app.m_nRunningCounter, 1);
-    EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kKey, u"RunningCounter"), 1u);
-    EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kKey, u"Version"), 1260196u);
-    EXPECT_EQ(RegistryNumber(HKEY_CURRENT_USER, kKey, u"RunningCounter"), 0xDEADu);
+    EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kProgramKey, u"RunningCounter"), 1u);
+    EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kProgramKey, u"Version"), 1260196u);
+    EXPECT_EQ(RegistryNumber(HKEY_CURRENT_USER, kProgramKey, u"RunningCounter"), 0xDEADu);
     app.LoadSettings();
     EXPECT_EQ(app.m_nRunningCounter, 2);
 }
@@ -40,15 +39,15 @@ TEST(Settings, EachValueFromItsHives)
     RegistryRedirect hives;
     ScratchFolder output("settings output");
     // The user's values win where the user has them.
-    SetRegistryDword(HKEY_CURRENT_USER, kKey, u"LangID", 2);
-    SetRegistryDword(HKEY_LOCAL_MACHINE, kKey, u"LangID", 9);
-    SetRegistryString(HKEY_CURRENT_USER, kKey, u"Skin", u"dark.qvstyles");
-    SetRegistryString(HKEY_LOCAL_MACHINE, kKey, u"Skin", u"office.msstyles");
-    SetRegistryDword(HKEY_CURRENT_USER, kKey, u"RibbonStyle", 32804);
-    SetRegistryDword(HKEY_CURRENT_USER, kKey, u"MinimizeToTray", 1);
-    SetRegistryString(HKEY_CURRENT_USER, kKey, u"DstFolder", output.Path());
-    SetRegistryDword(HKEY_CURRENT_USER, kKey, u"RunningCounter", 7);
-    SetRegistryDword(HKEY_LOCAL_MACHINE, kKey, u"RunningCounter", 30);
+    SetRegistryDword(HKEY_CURRENT_USER, kProgramKey, u"LangID", 2);
+    SetRegistryDword(HKEY_LOCAL_MACHINE, kProgramKey, u"LangID", 9);
+    SetRegistryString(HKEY_CURRENT_USER, kProgramKey, u"Skin", u"dark.qvstyles");
+    SetRegistryString(HKEY_LOCAL_MACHINE, kProgramKey, u"Skin", u"office.msstyles");
+    SetRegistryDword(HKEY_CURRENT_USER, kProgramKey, u"RibbonStyle", 32804);
+    SetRegistryDword(HKEY_CURRENT_USER, kProgramKey, u"MinimizeToTray", 1);
+    SetRegistryString(HKEY_CURRENT_USER, kProgramKey, u"DstFolder", output.Path());
+    SetRegistryDword(HKEY_CURRENT_USER, kProgramKey, u"RunningCounter", 7);
+    SetRegistryDword(HKEY_LOCAL_MACHINE, kProgramKey, u"RunningCounter", 30);
     TestSondrelApp app;
     app.LoadSettings();
     EXPECT_EQ(app.m_nLanguageId, 2);
@@ -60,18 +59,18 @@ TEST(Settings, EachValueFromItsHives)
 
     // Where the user's are missing, empty or all bits set: the machine's,
     // for the values that fall back at all.
-    SetRegistryDword(HKEY_CURRENT_USER, kKey, u"LangID", 0xFFFFFFFF);
-    SetRegistryString(HKEY_CURRENT_USER, kKey, u"Skin", u"");
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, Wc(kKey), u"RunningCounter");
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, Wc(kKey), u"RibbonStyle");
-    SetRegistryDword(HKEY_LOCAL_MACHINE, kKey, u"RibbonStyle", 32801);
-    SetRegistryDword(HKEY_LOCAL_MACHINE, kKey, u"RunningCounter", 5);
+    SetRegistryDword(HKEY_CURRENT_USER, kProgramKey, u"LangID", 0xFFFFFFFF);
+    SetRegistryString(HKEY_CURRENT_USER, kProgramKey, u"Skin", u"");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, Wc(kProgramKey), u"RunningCounter");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, Wc(kProgramKey), u"RibbonStyle");
+    SetRegistryDword(HKEY_LOCAL_MACHINE, kProgramKey, u"RibbonStyle", 32801);
+    SetRegistryDword(HKEY_LOCAL_MACHINE, kProgramKey, u"RunningCounter", 5);
     app.LoadSettings();
     EXPECT_EQ(app.m_nLanguageId, 9);
     EXPECT_EQ(app.m_strSkinFile, CString(_T("office.msstyles")));
     EXPECT_EQ(app.m_nRibbonStyle, 32802);  // the machine's is never read
     EXPECT_EQ(app.m_nRunningCounter, 6);
-    EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kKey, u"RunningCounter"), 6u);
+    EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kProgramKey, u"RunningCounter"), 6u);
 
     // A folder that is gone is not taken.
     ScratchFolder::Remove(output.Path());
@@ -79,35 +78,35 @@ TEST(Settings, EachValueFromItsHives)
     app.LoadSettings();
     EXPECT_EQ(app.m_strOutputFolder, CString(_T("C:\\default output\\")));
     app.SaveSettings();
-    EXPECT_TRUE(RegistryText(HKEY_CURRENT_USER, kKey, u"DstFolder") == u"C:\\default output\\");
+    EXPECT_TRUE(RegistryText(HKEY_CURRENT_USER, kProgramKey, u"DstFolder") == u"C:\\default output\\");
 }
 
 TEST(Settings, WithoutRightsToTheMachinesHiveTheUserKeepsTheCount)
 {
     RegistryRedirect hives;
-    SetRegistryDword(HKEY_CURRENT_USER, kKey, u"RunningCounter", 3);
-    SetRegistryDword(HKEY_LOCAL_MACHINE, kKey, u"LangID", 1);
-    ASSERT_TRUE(MakeKeyReadOnly(HKEY_LOCAL_MACHINE, kKey));
+    SetRegistryDword(HKEY_CURRENT_USER, kProgramKey, u"RunningCounter", 3);
+    SetRegistryDword(HKEY_LOCAL_MACHINE, kProgramKey, u"LangID", 1);
+    ASSERT_TRUE(MakeKeyReadOnly(HKEY_LOCAL_MACHINE, kProgramKey));
     TestSondrelApp app;
     app.LoadSettings();
     EXPECT_EQ(app.m_nLanguageId, 1);  // still read from there
     EXPECT_EQ(app.m_nRunningCounter, 4);
-    EXPECT_EQ(RegistryNumber(HKEY_CURRENT_USER, kKey, u"RunningCounter"), 4u);
-    EXPECT_EQ(RegistryNumber(HKEY_CURRENT_USER, kKey, u"Version"), 1260196u);
-    EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kKey, u"Version"), 0xDEADu);
+    EXPECT_EQ(RegistryNumber(HKEY_CURRENT_USER, kProgramKey, u"RunningCounter"), 4u);
+    EXPECT_EQ(RegistryNumber(HKEY_CURRENT_USER, kProgramKey, u"Version"), 1260196u);
+    EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kProgramKey, u"Version"), 0xDEADu);
 }
 
 TEST(Settings, ValuesOfTheWrongKindGiveDefaults)
 {
     RegistryRedirect hives;
-    SetRegistryString(HKEY_CURRENT_USER, kKey, u"LangID", u"1");
+    SetRegistryString(HKEY_CURRENT_USER, kProgramKey, u"LangID", u"1");
     BYTE one = 4;
-    SetRegistryBytes(HKEY_CURRENT_USER, kKey, u"RunningCounter", REG_BINARY, &one, 1);
-    SetRegistryString(HKEY_CURRENT_USER, kKey, u"RibbonStyle", u"32801");
+    SetRegistryBytes(HKEY_CURRENT_USER, kProgramKey, u"RunningCounter", REG_BINARY, &one, 1);
+    SetRegistryString(HKEY_CURRENT_USER, kProgramKey, u"RibbonStyle", u"32801");
     ULONGLONG wide = 1;
-    SetRegistryBytes(HKEY_CURRENT_USER, kKey, u"MinimizeToTray", REG_QWORD, &wide, sizeof(wide));
-    SetRegistryDword(HKEY_CURRENT_USER, kKey, u"DstFolder", 0x003A0043);  // "C:" as a number
-    SetRegistryString(HKEY_CURRENT_USER, kKey, u"Skin", std::u16string(3000, u'a') + u".qvstyles");
+    SetRegistryBytes(HKEY_CURRENT_USER, kProgramKey, u"MinimizeToTray", REG_QWORD, &wide, sizeof(wide));
+    SetRegistryDword(HKEY_CURRENT_USER, kProgramKey, u"DstFolder", 0x003A0043);  // "C:" as a number
+    SetRegistryString(HKEY_CURRENT_USER, kProgramKey, u"Skin", std::u16string(3000, u'a') + u".qvstyles");
     TestSondrelApp app;
     app.m_strOutputFolder = _T("C:\\default output\\");
     app.LoadSettings();
@@ -120,7 +119,7 @@ TEST(Settings, ValuesOfTheWrongKindGiveDefaults)
 
     // A name stored without its terminating zero is read whole.
     const char16_t bare[] = {u'b', u'l', u'u', u'e'};
-    SetRegistryBytes(HKEY_CURRENT_USER, kKey, u"Skin", REG_SZ, bare, sizeof(bare));
+    SetRegistryBytes(HKEY_CURRENT_USER, kProgramKey, u"Skin", REG_SZ, bare, sizeof(bare));
     app.LoadSettings();
     EXPECT_EQ(app.m_strSkinFile, CString(_T("blue")));
 }
@@ -134,8 +133,9 @@ TEST(Settings, SaveSettingsAsAnotherProcessReadsThem)
     app.m_nMinimizeToTray = 1;
     app.m_strOutputFolder = _T("D:\\\x0417\x0430\x043F\x0438\x0441\x0438\\");
     app.SaveSettings();
-    EXPECT_EQ(
-        RunSelf("SettingsReadBack.ByAnotherProcess", kReadBackVariable, hives.UserPath() + u"\\" + kKey), 0u);
+    EXPECT_EQ(RunSelf("SettingsReadBack.ByAnotherProcess", kReadBackVariable,
+                      hives.UserPath() + u"\\" + kProgramKey),
+              0u);
 }
 
 // Run by the test above in a second process, on the real key the first

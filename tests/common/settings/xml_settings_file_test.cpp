@@ -4,11 +4,8 @@
 
 #include "tests/common/common_test_support.h"
 
-#include <sys/resource.h>
-
-#include <csignal>
-
 #include "common/ApplicationBase.h"
+#include "file_size_limit.h"
 #include "common/XmlSettingsFile.h"
 #include "tests/tracelog/trace_test_support.h"
 #include "toolkit/foundation/xml/QVTXmlDispatch.h"
@@ -27,29 +24,6 @@ void WriteText(const std::u16string& path, const std::string& bytes)
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
 }
-
-// A file-size limit on this process: its writes fail as on a full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        old_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, old_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*old_)(int) = nullptr;
-};
 
 class ComScope
 {
