@@ -70,8 +70,9 @@ class ListViewSelTest : public testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_parent.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), _T("list parent"),
-                                      WS_POPUP | WS_VISIBLE, 60, 780, 320, 180, nullptr, nullptr));
+        ASSERT_TRUE(m_parent.CreateEx(WS_EX_TOPMOST | WS_EX_NOACTIVATE, AfxRegisterWndClass(0),
+                                      _T("list parent"), WS_POPUP | WS_VISIBLE, 60, 780, 320, 180, nullptr,
+                                      nullptr));
         ASSERT_TRUE(m_list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
                                   CRect(0, 0, 320, 180), &m_parent, 100));
         m_list.InsertColumn(0, _T("Name"), LVCFMT_LEFT, 300);

@@ -79,8 +79,9 @@ class SliderTest : public testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_parent.CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0), _T("slider parent"),
-                                      WS_POPUP | WS_VISIBLE, kLeft, kTop, 340, 60, nullptr, nullptr));
+        ASSERT_TRUE(m_parent.CreateEx(WS_EX_TOPMOST | WS_EX_NOACTIVATE, AfxRegisterWndClass(0),
+                                      _T("slider parent"), WS_POPUP | WS_VISIBLE, kLeft, kTop, 340, 60,
+                                      nullptr, nullptr));
         // A dialog's placeholder control, taken over as the recorder does.
         HWND control = CreateWindowExW(0, _T("STATIC"), _T(""), WS_CHILD | WS_VISIBLE | SS_NOTIFY, 10, 10,
                                        216, 24, m_parent.m_hWnd, nullptr, nullptr, nullptr);
