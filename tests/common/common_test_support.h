@@ -6,7 +6,6 @@
 #include <afx.h>
 #include <aclapi.h>
 
-
 #include <cstdio>
 #include <ostream>
 #include <string>
