@@ -16,6 +16,9 @@
 #include "toolkit/markup/values/QVTMarkupThickness.h"
 #include "toolkit/markup/values/QVTMarkupValues.h"
 
+// The classes of layout and text, named in their own list.
+void AFXAPI MarkupEnsureLayoutClasses();
+
 void AFXAPI MarkupEnsureAllClasses()
 {
     static void(AFX_CDECL* const kEnsure[])() = {
@@ -57,4 +60,5 @@ void AFXAPI MarkupEnsureAllClasses()
     };
     for (auto pfnEnsure : kEnsure)
         pfnEnsure();
+    MarkupEnsureLayoutClasses();
 }

@@ -159,6 +159,9 @@ void CQVTMarkupUIElement::ArrangeCore(const RECT& rcFinal)
 
 void CQVTMarkupUIElement::InvalidateMeasure()
 {
+    // The core ignores these cases too: no measuring surface is made for them.
+    if (m_bInMeasure || m_bMeasureDirty)
+        return;
     CQVTMarkupDrawingContext dc(GetMarkupContext());
     InvalidateMeasureCore(&dc);
 }

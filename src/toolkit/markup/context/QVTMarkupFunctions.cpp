@@ -1,0 +1,149 @@
+#include "toolkit/markup/context/QVTMarkupFunctions.h"
+
+#include "toolkit/markup/context/QVTMarkupContext.h"
+#include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
+#include "toolkit/markup/elements/QVTMarkupUIElement.h"
+#include "toolkit/markup/parser/QVTMarkupBuilder.h"
+#include "toolkit/markup/parser/QVTMarkupParser.h"
+
+namespace {
+// Hosts call these from their window procedures: no exception may leave.
+template <class TResult, class TBody>
+TResult GuardEntry(TResult fallback, TBody body)
+{
+    try
+    {
+        return body();
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+    }
+    catch (...)
+    {
+    }
+    return fallback;
+}
+
+CQVTMarkupUIElement* BuildParsed(CQVTMarkupContext* pContext, CQVTMarkupParser& parser, BOOL bLoaded)
+{
+    if (!bLoaded)
+        return nullptr;
+    CQVTMarkupBuilder builder(pContext);
+    return builder.Parse(&parser);
+}
+}  // namespace
+
+CQVTMarkupContext* AFXAPI MarkupCreateContext(HWND hWnd, BOOL bDpiAware)
+{
+    return GuardEntry<CQVTMarkupContext*>(nullptr, [&]() {
+        CQVTMarkupContext* pContext = new CQVTMarkupContext(hWnd);
+        if (bDpiAware)
+            pContext->SetDpiAware(TRUE, hWnd);
+        return pContext;
+    });
+}
+
+CQVTMarkupContext* AFXAPI MarkupGetElementContext(CQVTMarkupUIElement* pElement)
+{
+    return pElement != nullptr ? pElement->GetMarkupContext() : nullptr;
+}
+
+CQVTMarkupUIElement* AFXAPI MarkupParseText(CQVTMarkupContext* pContext, LPCWSTR lpszText)
+{
+    if (pContext == nullptr || lpszText == nullptr)
+        return nullptr;
+    return GuardEntry<CQVTMarkupUIElement*>(nullptr, [&]() {
+        CQVTMarkupParser parser;
+        return BuildParsed(pContext, parser, parser.LoadText(lpszText, lpszText + _tcslen(lpszText)));
+    });
+}
+
+CQVTMarkupUIElement* AFXAPI MarkupParseDocument(CQVTMarkupContext* pContext, IStream* pSource)
+{
+    if (pContext == nullptr || pSource == nullptr)
+        return nullptr;
+    return GuardEntry<CQVTMarkupUIElement*>(nullptr, [&]() {
+        CQVTMarkupParser parser;
+        return BuildParsed(pContext, parser, parser.LoadDocument(pSource));
+    });
+}
+
+CSize AFXAPI MarkupMeasureElement(CQVTMarkupUIElement* pElement, int cxAvailable, int cyAvailable)
+{
+    if (pElement == nullptr)
+        return CSize(0, 0);
+    return GuardEntry<CSize>(CSize(0, 0), [&]() {
+        CQVTMarkupDrawingContext dc(pElement->GetMarkupContext());
+        pElement->Measure(&dc, SIZE{cxAvailable, cyAvailable});
+        return CSize(pElement->GetDesiredSize());
+    });
+}
+
+void AFXAPI MarkupRenderElement(CQVTMarkupUIElement* pElement, HDC hDC, LPCRECT lpRect)
+{
+    if (pElement == nullptr || hDC == nullptr || lpRect == nullptr)
+        return;
+    GuardEntry<int>(0, [&]() {
+        CQVTMarkupDrawingContext dc(pElement->GetMarkupContext(), hDC);
+        pElement->Measure(&dc, SIZE{lpRect->right - lpRect->left, lpRect->bottom - lpRect->top});
+        pElement->Arrange(*lpRect);
+        pElement->Render(&dc);
+        return 0;
+    });
+}
+
+BOOL AFXAPI MarkupRelayMessage(CQVTMarkupContext* pContext, UINT message, WPARAM wParam, LPARAM lParam,
+                               LRESULT* pResult)
+{
+    if (pContext == nullptr)
+        return FALSE;
+    return GuardEntry<BOOL>(FALSE,
+                            [&]() { return pContext->OnWndMsg(nullptr, message, wParam, lParam, pResult); });
+}
+
+BOOL AFXAPI MarkupRelayElementMessage(CQVTMarkupUIElement* pElement, UINT message, WPARAM wParam,
+                                      LPARAM lParam, LRESULT* pResult)
+{
+    CQVTMarkupContext* pContext = pElement != nullptr ? pElement->GetMarkupContext() : nullptr;
+    if (pContext == nullptr)
+        return FALSE;
+    return GuardEntry<BOOL>(FALSE, [&]() {
+        // Handlers may let go of the tree the message reaches.
+        CQVTMarkupAutoPtr hold(pElement);
+        pElement->InternalAddRef();
+        return pContext->OnWndMsg(pElement, message, wParam, lParam, pResult);
+    });
+}
+
+void AFXAPI MarkupReleaseContext(CQVTMarkupContext*& pContext)
+{
+    if (pContext == nullptr)
+        return;
+    CQVTMarkupContext* p = pContext;
+    pContext = nullptr;
+    p->Release();
+}
+
+void AFXAPI MarkupReleaseElement(CQVTMarkupUIElement*& pElement)
+{
+    if (pElement == nullptr)
+        return;
+    CQVTMarkupUIElement* p = pElement;
+    pElement = nullptr;
+    p->InternalRelease();
+}
+
+void AFXAPI MarkupSetDefaultFont(CQVTMarkupContext* pContext, HFONT hFont, COLORREF clrText)
+{
+    if (pContext == nullptr)
+        return;
+    if (hFont != nullptr)
+    {
+        LOGFONTW lf = {};
+        if (::GetObjectW(hFont, sizeof(LOGFONTW), &lf) == sizeof(LOGFONTW))
+            pContext->SetDefaultFont(lf);
+    }
+    if (clrText != static_cast<COLORREF>(-1))
+        pContext->SetDefaultTextColor(clrText);
+}

@@ -1,0 +1,179 @@
+#include "toolkit/markup/text/QVTMarkupTextElement.h"
+
+#include "toolkit/markup/elements/QVTMarkupFrameworkElement.h"
+#include "toolkit/markup/text/QVTMarkupInlineCollection.h"
+#include "toolkit/markup/text/QVTMarkupSpan.h"
+#include "toolkit/markup/values/QVTMarkupBrush.h"
+#include "toolkit/markup/values/QVTMarkupKeywords.h"
+#include "toolkit/markup/values/QVTMarkupString.h"
+#include "toolkit/markup/values/QVTMarkupValues.h"
+
+IMPLEMENT_MARKUPCLASS(CQVTMarkupTextElement, CQVTMarkupFrameworkContentElement, u"TextElement",
+                      &CQVTMarkupTextElement::RegisterMarkupProperties)
+IMPLEMENT_MARKUPCLASS_NOCREATE(CQVTMarkupInline, CQVTMarkupTextElement, nullptr,
+                               &CQVTMarkupInline::RegisterMarkupProperties)
+
+CQVTMarkupDependencyProperty* CQVTMarkupTextElement::m_pBackgroundProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupTextElement::m_pForegroundProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupTextElement::m_pFontSizeProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupTextElement::m_pFontWeightProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupTextElement::m_pFontFamilyProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupTextElement::m_pFontStyleProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupTextElement::m_pTextDecorationsProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupTextElement::m_pFontQualityProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupTextElement::m_pFontCharsetProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupInline::m_pBaselineAlignmentProperty = nullptr;
+
+namespace {
+const QVTMARKUPKEYWORD kFontWeights[] = {
+    {u"Thin", 100},      {u"ExtraLight", 200}, {u"Light", 300},    {u"Normal", 400},     {u"Regular", 400},
+    {u"Medium", 500},    {u"SemiBold", 600},   {u"DemiBold", 600}, {u"Bold", 700},       {u"ExtraBold", 800},
+    {u"UltraBold", 800}, {u"Black", 900},      {u"Heavy", 900},    {u"ExtraBlack", 950},
+};
+const QVTMARKUPKEYWORD kFontStyles[] = {{u"Normal", 0}, {u"Italic", 1}};
+const QVTMARKUPKEYWORD kTextDecorations[] = {
+    {u"", qvtTextDecorationNone},
+    {u"Underline", qvtTextDecorationUnderline},
+    {u"Strikethrough", qvtTextDecorationStrikethrough},
+};
+const QVTMARKUPKEYWORD kFontQualities[] = {{u"ClearType", CLEARTYPE_QUALITY}};
+const QVTMARKUPKEYWORD kBaselineAlignments[] = {
+    {u"Top", qvtBaselineTop},
+    {u"Center", qvtBaselineCenter},
+    {u"Bottom", qvtBaselineBottom},
+    {u"Baseline", qvtBaselineBaseline},
+    {u"TextTop", qvtBaselineTextTop},
+    {u"TextBottom", qvtBaselineTextBottom},
+    {u"Subscript", qvtBaselineSubscript},
+    {u"Superscript", qvtBaselineSuperscript},
+};
+
+CQVTMarkupObject* AFX_CDECL ConvertBaselineAlignment(CQVTMarkupBuilder*, CQVTMarkupObject* pSource,
+                                                     CQVTMarkupDependencyProperty*)
+{
+    return ConvertMarkupKeyword(pSource, kBaselineAlignments);
+}
+}  // namespace
+
+CQVTMarkupObject* AFX_CDECL CQVTMarkupTextElement::ConvertFontWeight(CQVTMarkupBuilder*,
+                                                                     CQVTMarkupObject* pSource,
+                                                                     CQVTMarkupDependencyProperty*)
+{
+    return ConvertMarkupKeyword(pSource, kFontWeights);
+}
+
+CQVTMarkupObject* AFX_CDECL CQVTMarkupTextElement::ConvertFontStyle(CQVTMarkupBuilder*,
+                                                                    CQVTMarkupObject* pSource,
+                                                                    CQVTMarkupDependencyProperty*)
+{
+    return ConvertMarkupKeyword(pSource, kFontStyles);
+}
+
+CQVTMarkupObject* AFX_CDECL CQVTMarkupTextElement::ConvertTextDecorations(CQVTMarkupBuilder*,
+                                                                          CQVTMarkupObject* pSource,
+                                                                          CQVTMarkupDependencyProperty*)
+{
+    return ConvertMarkupKeyword(pSource, kTextDecorations);
+}
+
+CQVTMarkupObject* AFX_CDECL CQVTMarkupTextElement::ConvertFontQuality(CQVTMarkupBuilder*,
+                                                                      CQVTMarkupObject* pSource,
+                                                                      CQVTMarkupDependencyProperty*)
+{
+    return ConvertMarkupKeyword(pSource, kFontQualities);
+}
+
+void AFX_CDECL CQVTMarkupTextElement::RegisterMarkupProperties()
+{
+    CQVTMarkupBrush::EnsureMarkupClass();
+    CQVTMarkupInt::EnsureMarkupClass();
+    CQVTMarkupEnum::EnsureMarkupClass();
+    CQVTMarkupString::EnsureMarkupClass();
+    CQVTMarkupFrameworkElement::EnsureMarkupClass();
+    CQVTMarkupType* pType = GetMarkupType();
+    CQVTMarkupType* pBrushType = CQVTMarkupBrush::GetMarkupType();
+    CQVTMarkupType* pEnumType = CQVTMarkupEnum::GetMarkupType();
+    CQVTMarkupType* pIntType = CQVTMarkupInt::GetMarkupType();
+    auto attach = [pType](LPCWSTR lpszName, CQVTMarkupType* pValueType,
+                          CQVTMarkupPropertyMetadata* pMetadata) {
+        return CQVTMarkupDependencyProperty::RegisterAttached(lpszName, pValueType, pType, pMetadata);
+    };
+    const DWORD dwRender = QVT_MARKUP_INHERITS | QVT_MARKUP_AFFECTS_RENDER;
+    const DWORD dwMeasure = QVT_MARKUP_INHERITS | QVT_MARKUP_AFFECTS_MEASURE;
+    m_pBackgroundProperty =
+        attach(u"Background", pBrushType, new CQVTMarkupPropertyMetadata(nullptr, dwRender));
+    m_pForegroundProperty =
+        attach(u"Foreground", pBrushType, new CQVTMarkupPropertyMetadata(nullptr, dwRender));
+    m_pFontSizeProperty =
+        attach(u"FontSize", pIntType,
+               new CQVTMarkupPropertyMetadata(nullptr, &CQVTMarkupFrameworkElement::ConvertLength,
+                                              dwMeasure | QVT_MARKUP_SCALE_Y));
+    m_pFontWeightProperty = attach(u"FontWeight", pEnumType,
+                                   new CQVTMarkupPropertyMetadata(nullptr, &ConvertFontWeight, dwMeasure));
+    m_pFontFamilyProperty = attach(u"FontFamily", CQVTMarkupString::GetMarkupType(),
+                                   new CQVTMarkupPropertyMetadata(nullptr, dwMeasure));
+    m_pFontStyleProperty = attach(u"FontStyle", pEnumType,
+                                  new CQVTMarkupPropertyMetadata(nullptr, &ConvertFontStyle, dwMeasure));
+    m_pTextDecorationsProperty =
+        attach(u"TextDecorations", pEnumType,
+               new CQVTMarkupPropertyMetadata(nullptr, &ConvertTextDecorations, dwRender));
+    m_pFontQualityProperty = attach(u"FontQuality", pEnumType,
+                                    new CQVTMarkupPropertyMetadata(nullptr, &ConvertFontQuality, dwRender));
+    m_pFontCharsetProperty =
+        attach(u"FontCharset", pIntType, new CQVTMarkupPropertyMetadata(nullptr, dwRender));
+}
+
+CQVTMarkupBrush* CQVTMarkupTextElement::GetBackground()
+{
+    return MarkupCast<CQVTMarkupBrush>(GetValue(m_pBackgroundProperty));
+}
+
+CQVTMarkupBrush* CQVTMarkupTextElement::GetForeground()
+{
+    return MarkupCast<CQVTMarkupBrush>(GetValue(m_pForegroundProperty));
+}
+
+// Inline
+
+void AFX_CDECL CQVTMarkupInline::RegisterMarkupProperties()
+{
+    CQVTMarkupEnum::EnsureMarkupClass();
+    m_pBaselineAlignmentProperty = CQVTMarkupDependencyProperty::Register(
+        u"BaselineAlignment", CQVTMarkupEnum::GetMarkupType(), GetMarkupType(),
+        new CQVTMarkupPropertyMetadata(nullptr, &ConvertBaselineAlignment, QVT_MARKUP_AFFECTS_ARRANGE));
+}
+
+CQVTMarkupInline::CQVTMarkupInline() : m_nPosition(-1) {}
+
+void CQVTMarkupInline::MeasureRange(CQVTMarkupDrawingContext*, QVT_TEXTPOS, QVT_TEXTPOS, float* pSize)
+{
+    pSize[0] = pSize[1] = 0.0f;
+}
+
+SIZE CQVTMarkupInline::GetRangeExtent(CQVTMarkupDrawingContext*, QVT_TEXTPOS, QVT_TEXTPOS)
+{
+    return SIZE{0, 0};
+}
+
+QVTMarkupBaselineAlignment CQVTMarkupInline::GetBaselineAlignment()
+{
+    return static_cast<QVTMarkupBaselineAlignment>(
+        GetMarkupEnumValue(GetValue(m_pBaselineAlignmentProperty), qvtBaselineBaseline));
+}
+
+CQVTMarkupInline* AFX_CDECL CQVTMarkupInline::GetNextInline(CQVTMarkupInline* pInline)
+{
+    // Bounded by the depth of the tree, which the builder limits.
+    for (CQVTMarkupInline* p = pInline; p != nullptr;)
+    {
+        CQVTMarkupInlineCollection* pCollection =
+            MarkupCast<CQVTMarkupInlineCollection>(p->GetLogicalParent());
+        if (pCollection == nullptr)
+            return nullptr;
+        const int nNext = p->GetIndexInCollection() + 1;
+        if (nNext > 0 && nNext < pCollection->GetCount())
+            return pCollection->GetAt(nNext)->GetFirstInline();
+        p = MarkupCast<CQVTMarkupSpan>(pCollection->GetOwner());
+    }
+    return nullptr;
+}

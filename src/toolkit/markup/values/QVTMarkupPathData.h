@@ -1,0 +1,67 @@
+// The geometry paths and rounded rectangles are drawn from: a flat list of
+// float points, each with a path point type (0 figure start, 1 line end,
+// 3 Bezier point, 0x80 on the last point of a closed figure), and their
+// whole-pixel bounds. CQVTMarkupPathBuilder collects the points figure by
+// figure.
+#pragma once
+
+#include <vector>
+
+#include "toolkit/markup/core/QVTMarkupType.h"
+
+struct MARKUP_POINTF
+{
+    float x;
+    float y;
+};
+
+enum : BYTE
+{
+    QVT_PATH_START = 0,
+    QVT_PATH_LINE = 1,
+    QVT_PATH_BEZIER = 3,
+    QVT_PATH_TYPE_MASK = 7,
+    QVT_PATH_CLOSE = 0x80,
+};
+
+class CQVTMarkupPathData : public CQVTMarkupObject
+{
+    DECLARE_MARKUPCLASS(CQVTMarkupPathData)
+
+public:
+    CQVTMarkupPathData();
+    // Copies both arrays; a negative count or null arrays give an empty path.
+    CQVTMarkupPathData(const MARKUP_POINTF* pPoints, const BYTE* pTypes, int nCount);
+
+    int GetCount() const { return static_cast<int>(m_arrPoints.size()); }
+    const MARKUP_POINTF* GetPoints() const { return m_arrPoints.data(); }
+    const BYTE* GetTypes() const { return m_arrTypes.data(); }
+    const RECT& GetBounds() const { return m_rcBounds; }
+    // Empty for no points; otherwise floor of the smallest and ceiling of the
+    // largest coordinates, saturated to 32 bits.
+    void UpdateBounds();
+
+private:
+    std::vector<MARKUP_POINTF> m_arrPoints;
+    std::vector<BYTE> m_arrTypes;  // one per point
+    RECT m_rcBounds;
+    DWORD m_dwReserved;  // 0 for every path made here; copied by stretching
+};
+
+class CQVTMarkupPathBuilder
+{
+public:
+    // A start point right after another replaces it: consecutive moves leave one.
+    void MoveTo(float x, float y);
+    void LineTo(float x, float y);
+    void BezierTo(const MARKUP_POINTF& c1, const MARKUP_POINTF& c2, const MARKUP_POINTF& end);
+    void CloseFigure();
+    BOOL IsEmpty() const { return m_arrPoints.empty(); }
+
+    // A new path of the points collected (one reference for the caller).
+    CQVTMarkupPathData* CreatePathData() const;
+
+private:
+    std::vector<MARKUP_POINTF> m_arrPoints;
+    std::vector<BYTE> m_arrTypes;
+};
