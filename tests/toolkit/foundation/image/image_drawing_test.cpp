@@ -15,12 +15,6 @@
 #include "toolkit/foundation/image/QVTImageManagerResource.h"
 
 namespace {
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kGreen = RGB(0, 255, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kGrey = RGB(128, 128, 128);
 
 // Three opaque columns (white, black, grey) and one transparent column.
 COLORREF Columns(int x, int)

@@ -11,10 +11,6 @@
 #include "toolkit/foundation/image/QVTImageManager.h"
 
 namespace {
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kGreen = RGB(0, 255, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
-const COLORREF kWhite = RGB(255, 255, 255);
 
 BOOL SetSolidIcon(CQVTImageManager& manager, UINT nCommand, int nSide, COLORREF colour, int nState = 0)
 {

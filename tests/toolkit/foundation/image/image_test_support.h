@@ -10,6 +10,15 @@
 #include "tests/support/dib_canvas.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 
+// The colours the image tests paint and read back.
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kGreen = RGB(0, 255, 0);
+const COLORREF kBlue = RGB(0, 0, 255);
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kBlack = RGB(0, 0, 0);
+const COLORREF kGrey = RGB(128, 128, 128);
+const COLORREF kMagenta = RGB(255, 0, 255);
+
 // Resource ids of image_test.rc.
 const UINT IDB_STRIP5 = 300;
 const UINT IDB_STRIP7 = 301;

@@ -13,9 +13,6 @@
 #include "toolkit/foundation/image/QVTResourceImages.h"
 
 namespace {
-const COLORREF kGreen = RGB(0, 255, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
-const COLORREF kMagenta = RGB(255, 0, 255);
 
 // The nine-grid image's parts, row by row (see tools/testimages).
 const COLORREF kParts[9] = {RGB(255, 0, 0),   RGB(0, 255, 0),     RGB(0, 0, 255),
