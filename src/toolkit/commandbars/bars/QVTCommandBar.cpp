@@ -7,7 +7,9 @@
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 
@@ -35,7 +37,12 @@ BEGIN_MESSAGE_MAP(CQVTCommandBar, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CQVTCommandBar::OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_INITIALUPDATE, &CQVTCommandBar::OnInitialUpdate)
     ON_MESSAGE(WM_HELPHITTEST, &CQVTCommandBar::OnHelpHitTest)
+    ON_MESSAGE(WM_GETOBJECT, &CQVTCommandBar::OnGetObject)
 END_MESSAGE_MAP()
+
+BEGIN_INTERFACE_MAP(CQVTCommandBar, CWnd)
+    INTERFACE_PART(CQVTCommandBar, IID_IAccessible, Accessible)
+END_INTERFACE_MAP()
 
 // The command UI of one control.
 
@@ -83,7 +90,7 @@ CQVTCommandBar::~CQVTCommandBar()
     SetCapturedControl(nullptr);
     if (m_nTrackingMode && GetSafeHwnd())
         SetTrackingMode(FALSE, TRUE, FALSE);
-    // The bar leaves the hook manager here once it hooks windows.
+    QVTHookManager()->RemoveAll(this);
     if (m_pControls)
     {
         m_pControls->RemoveAll();
@@ -92,6 +99,9 @@ CQVTCommandBar::~CQVTCommandBar()
         m_pControls = nullptr;
     }
     ReleasePaintManager();
+    if (m_pToolTipContext)
+        m_pToolTipContext->InternalRelease();
+    m_pToolTipContext = nullptr;
     delete m_pAnimation;
     m_pAnimation = nullptr;
     if (GetSafeHwnd())
@@ -174,8 +184,8 @@ CQVTImageManager* CQVTCommandBar::GetImageManager() const
     CQVTCommandBars* pCommandBars = GetCommandBars();
     if (pCommandBars)
         return pCommandBars->GetImageManager();
-    // The process-wide image manager answers here once it exists.
-    return GetRootParent()->m_pImageManager;
+    CQVTCommandBar* pRoot = GetRootParent();
+    return pRoot->m_pImageManager ? pRoot->m_pImageManager : QVTImageManager();
 }
 
 CWnd* CQVTCommandBar::GetSite() const
@@ -539,7 +549,7 @@ BOOL CQVTCommandBar::SetSelected(int nSelected, int reason)
     else
         pControl->OnSetSelected(1);
     if (m_nTrackingMode)
-        ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_MENU, nSelected + 1);
+        AccessibleNotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_MENU, nSelected + 1);
     // The thread's mouse manager records this bar as the one with a
     // selection here once it exists.
     if (reason == 0 && m_bHoverOpensPopups)
@@ -782,8 +792,9 @@ void CQVTCommandBar::OnRemoved()
 {
     if (m_nTrackingMode)
         SetTrackingMode(FALSE, TRUE, FALSE);
-    // The bar leaves every hook of the hook manager, and the mouse manager
-    // forgets it as its hot bar, here once those exist.
+    QVTHookManager()->RemoveAll(this);
+    // The thread's mouse manager forgets the bar as its hot bar here once it
+    // exists.
     m_pControls->RemoveAll();
     if (GetSafeHwnd())
         DestroyWindow();
@@ -793,7 +804,8 @@ void CQVTCommandBar::OnRemoved()
 
 BOOL CQVTCommandBar::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    // Mouse messages reach the bars' tooltip context first once it exists.
+    if (m_pToolTipContext && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)
+        m_pToolTipContext->RelayToolTipMessage(this, message, wParam, lParam);
     return CWnd::OnWndMsg(message, wParam, lParam, pResult);
 }
 
@@ -801,8 +813,15 @@ int CQVTCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    // Customize-mode drop targets register here, and the bar takes a
-    // reference on the bars' tooltip context, once those exist.
+    // Customize-mode drop targets register here once customize mode exists.
+    // Bars of a set share its tooltip context; a bar on its own would use
+    // the framework's tooltips, which the framework layer leaves out.
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && pCommandBars->GetToolTipContext() && !m_pToolTipContext)
+    {
+        m_pToolTipContext = pCommandBars->GetToolTipContext();
+        m_pToolTipContext->InternalAddRef();
+    }
     return 0;
 }
 
@@ -1061,4 +1080,165 @@ LRESULT CQVTCommandBar::OnHelpHitTest(WPARAM, LPARAM lParam)
     }
     const int nChildId = GetDlgCtrlID();
     return nChildId == 0 ? 0 : 0x50000 + nChildId;
+}
+
+// Accessibility.
+
+namespace {
+HRESULT AllocBarText(const CString& str, BSTR* pbstr)
+{
+    if (!pbstr)
+        return E_POINTER;
+    *pbstr = ::SysAllocString(str);
+    return *pbstr || str.IsEmpty() ? S_OK : E_OUTOFMEMORY;
+}
+}  // namespace
+
+LRESULT CQVTCommandBar::OnGetObject(WPARAM wParam, LPARAM lParam)
+{
+    const LONG nObjectId = static_cast<LONG>(lParam);
+    if (nObjectId >= 1 && nObjectId <= 0xFFFFFE)
+    {
+        CQVTControl* pControl = m_pControls->FindControl(nObjectId);
+        if (pControl)
+            return LresultFromObject(IID_IAccessible, wParam, &pControl->m_xAccessible);
+    }
+    else if (nObjectId == OBJID_CLIENT || nObjectId == OBJID_MENU)
+        return LresultFromObject(IID_IAccessible, wParam, &m_xAccessible);
+    return Default();
+}
+
+HRESULT CQVTCommandBar::GetAccessibleParent(IDispatch** ppdispParent)
+{
+    if (!ppdispParent)
+        return E_POINTER;
+    *ppdispParent = nullptr;
+    // Popup bars answer their owner control once popup bars exist.
+    if (!GetSafeHwnd())
+        return E_FAIL;
+    return AccessibleObjectFromWindow(m_hWnd, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                      reinterpret_cast<void**>(ppdispParent));
+}
+
+HRESULT CQVTCommandBar::GetAccessibleChildCount(LONG* pcountChildren)
+{
+    if (!pcountChildren)
+        return E_POINTER;
+    *pcountChildren = GetControlCount();
+    return S_OK;
+}
+
+HRESULT CQVTCommandBar::GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild)
+{
+    if (!ppdispChild)
+        return E_POINTER;
+    *ppdispChild = nullptr;
+    CQVTControl* pControl = GetControl(GetChildIndex(&varChild) - 1);
+    if (!pControl)
+        return E_INVALIDARG;
+    *ppdispChild = pControl->GetAccessibleDispatch();
+    return S_OK;
+}
+
+HRESULT CQVTCommandBar::GetAccessibleName(VARIANT varChild, BSTR* pszName)
+{
+    const LONG nChild = GetChildIndex(&varChild);
+    if (nChild == 0)
+        return AllocBarText(m_strTitle, pszName);
+    CQVTControl* pControl = GetControl(nChild - 1);
+    if (!pControl)
+        return E_INVALIDARG;
+    return AllocBarText(pControl->GetAccessibleText(), pszName);
+}
+
+HRESULT CQVTCommandBar::GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole)
+{
+    if (!pvarRole)
+        return E_POINTER;
+    ::VariantInit(pvarRole);
+    const LONG nChild = GetChildIndex(&varChild);
+    if (nChild != 0 && !GetControl(nChild - 1))
+        return E_INVALIDARG;
+    pvarRole->vt = VT_I4;
+    if (nChild != 0)
+        pvarRole->lVal = ROLE_SYSTEM_MENUITEM;
+    else if (m_barType == qvtBarTypeMenuBar)
+        pvarRole->lVal = ROLE_SYSTEM_MENUBAR;
+    else if (m_barType == qvtBarTypePopup)
+        pvarRole->lVal = ROLE_SYSTEM_MENUPOPUP;
+    else
+        pvarRole->lVal = ROLE_SYSTEM_TOOLBAR;
+    return S_OK;
+}
+
+HRESULT CQVTCommandBar::GetAccessibleState(VARIANT varChild, VARIANT* pvarState)
+{
+    if (!pvarState)
+        return E_POINTER;
+    ::VariantInit(pvarState);
+    const LONG nChild = GetChildIndex(&varChild);
+    if (nChild != 0 && !GetControl(nChild - 1))
+        return E_INVALIDARG;
+    LONG lState = IsVisible() ? 0 : STATE_SYSTEM_INVISIBLE;
+    if (nChild != 0)
+    {
+        lState |= STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE;
+        if (nChild - 1 == m_nSelected)
+            lState |= STATE_SYSTEM_FOCUSED | STATE_SYSTEM_SELECTED | STATE_SYSTEM_HOTTRACKED;
+    }
+    pvarState->vt = VT_I4;
+    pvarState->lVal = lState;
+    return S_OK;
+}
+
+HRESULT CQVTCommandBar::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight,
+                                           VARIANT varChild)
+{
+    if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight)
+        return E_POINTER;
+    *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
+    if (!GetSafeHwnd())
+        return S_FALSE;
+    const LONG nChild = GetChildIndex(&varChild);
+    CRect rc;
+    if (nChild == 0)
+        GetWindowRect(&rc);
+    else
+    {
+        CQVTControl* pControl = GetControl(nChild - 1);
+        if (!pControl)
+            return E_INVALIDARG;
+        rc = pControl->GetRect();
+        ClientToScreen(&rc);
+    }
+    *pxLeft = rc.left;
+    *pyTop = rc.top;
+    *pcxWidth = rc.Width();
+    *pcyHeight = rc.Height();
+    return S_OK;
+}
+
+HRESULT CQVTCommandBar::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild)
+{
+    if (!pvarChild)
+        return E_POINTER;
+    ::VariantInit(pvarChild);
+    if (!GetSafeHwnd())
+        return S_FALSE;
+    CPoint pt(xLeft, yTop);
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    if (!rcWindow.PtInRect(pt))
+        return S_FALSE;
+    ScreenToClient(&pt);
+    CQVTControl* pControl = m_pControls->HitTest(pt);
+    if (pControl)
+    {
+        pvarChild->vt = VT_DISPATCH;
+        pvarChild->pdispVal = pControl->GetAccessibleDispatch();
+        return S_OK;
+    }
+    pvarChild->vt = VT_I4;
+    pvarChild->lVal = CHILDID_SELF;
+    return S_OK;
 }

@@ -8,6 +8,8 @@
 #include <afxwin.h>
 
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
+#include "toolkit/foundation/accessibility/QVTAccessible.h"
+#include "toolkit/foundation/hook/QVTHookManager.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 class CQVTCommandBars;
@@ -17,7 +19,10 @@ class CQVTControls;
 class CQVTImageManager;
 class CQVTToolTipContext;
 
-class CQVTCommandBar : public CWnd, public IQVTPaintManagerEvents
+class CQVTCommandBar : public CWnd,
+                       public CQVTHookManagerHookAble,
+                       public CQVTAccessible,
+                       public IQVTPaintManagerEvents
 {
     DECLARE_DYNCREATE(CQVTCommandBar)
 
@@ -159,6 +164,18 @@ public:
     // IQVTPaintManagerEvents
     void OnPaintManagerDestroyed(CQVTPaintManager* pPaintManager) override;
 
+    // The accessible face: the bar, its controls as children.
+    CCmdTarget* GetAccessibleCmdTarget() override { return this; }
+    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
+    HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
+    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight,
+                               VARIANT varChild) override;
+    HRESULT AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) override;
+
     // A bar's hover-open delay (ms).
     static int s_nHoverDelay;
 
@@ -195,7 +212,9 @@ protected:
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
+    DECLARE_INTERFACE_MAP()
 
     BOOL IsInHelpMode() const;
     void ReleasePaintManager();

@@ -7,9 +7,11 @@
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/stream/QVTSoundPlayer.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
@@ -64,8 +66,10 @@ CQVTCommandBars::CQVTCommandBars()
     // The customize drop source is made here once customize mode exists.
     m_pOptions = new CQVTCommandBarsOptions(this);
     EnableAutomation();
-    // The shared tooltip context (style 2), the shortcut manager, the control
-    // actions and the context menus are made here once their packages exist.
+    m_pToolTipContext = new CQVTToolTipContext();
+    m_pToolTipContext->ModifyToolTipStyle(0, TTS_NOPREFIX);
+    // The shortcut manager, the control actions and the context menus are
+    // made here once their packages exist.
     m_bKeyboardCuesVisible = TRUE;
     QVTSoundPlayer();
     m_pOptions->ShowKeyboardCues(2);
@@ -99,6 +103,11 @@ CQVTCommandBars::~CQVTCommandBars()
     {
         m_pPaintManager->InternalRelease();
         m_pPaintManager = nullptr;
+    }
+    if (m_pToolTipContext)
+    {
+        m_pToolTipContext->InternalRelease();
+        m_pToolTipContext = nullptr;
     }
     if (m_pOptions)
     {
@@ -301,8 +310,8 @@ void CQVTCommandBars::SetPaintManager(CQVTPaintManager* pPaintManager)
     m_pPaintManager = pPaintManager;
     if (m_pPaintManager)
         m_pPaintManager->RefreshMetrics();
-    // Every toolbar learns of its new paint manager, and the image manager
-    // reloads its images, here once those exist.
+    // Every toolbar learns of its new paint manager here once toolbars exist.
+    GetImageManager()->RefreshAll();
     if (!pPaintManager)
         return;
     // Themes drawn from resource images wait for a valid image set, which
@@ -317,8 +326,7 @@ void CQVTCommandBars::SetTheme(int nTheme)
 
 CQVTImageManager* CQVTCommandBars::GetImageManager() const
 {
-    // The process-wide image manager stands in here once it exists.
-    return m_pImageManager;
+    return m_pImageManager ? m_pImageManager : QVTImageManager();
 }
 
 // Layout and redrawing.
@@ -491,6 +499,7 @@ BOOL CQVTCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
     case WM_SYSCOLORCHANGE:
         QVTColorManager()->RefreshColors(TRUE);
         GetPaintManager()->RefreshMetrics();
+        GetImageManager()->RefreshAll();
         RedrawCommandBars();
         return FALSE;
     case WM_SETTINGCHANGE:

@@ -5,11 +5,18 @@
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/image/QVTImageManager.h"
+#include "toolkit/foundation/image/QVTImageManagerIcon.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/foundation/stream/QVTSoundPlayer.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 IMPLEMENT_DYNCREATE(CQVTControl, CQVTCmdTarget)
+
+BEGIN_INTERFACE_MAP(CQVTControl, CQVTCmdTarget)
+    INTERFACE_PART(CQVTControl, IID_IAccessible, Accessible)
+END_INTERFACE_MAP()
 
 void CQVTControl::CDocTemplateMap::Copy(const CDocTemplateMap& other)
 {
@@ -376,11 +383,11 @@ CSize CQVTControl::Draw(CDC* pDC)
 
 CQVTImageManagerIcon* CQVTControl::GetImage(int nWidth) const
 {
-    if (GetIconId() == 0)
+    const int nIconId = GetIconId();
+    if (nIconId == 0)
         return nullptr;
-    // Filled when the image manager exists: the icon of GetIconId() at the
-    // width. Until then a control shows no icon.
-    return nullptr;
+    CQVTImageManager* pImageManager = GetImageManager();
+    return pImageManager ? pImageManager->GetImage(static_cast<UINT>(nIconId), nWidth) : nullptr;
 }
 
 CQVTImageManager* CQVTControl::GetImageManager() const
@@ -388,7 +395,7 @@ CQVTImageManager* CQVTControl::GetImageManager() const
     if (m_pParent)
         return m_pParent->GetImageManager();
     CQVTCommandBars* pCommandBars = m_pControls ? m_pControls->GetCommandBars() : nullptr;
-    return pCommandBars ? pCommandBars->GetImageManager() : nullptr;
+    return pCommandBars ? pCommandBars->GetImageManager() : QVTImageManager();
 }
 
 CQVTPaintManager* CQVTControl::GetPaintManager() const
@@ -768,4 +775,194 @@ void CQVTControl::TrackClick(CRect rcTrack)
 
     if (bQuit)
         ::PostQuitMessage(nQuitCode);
+}
+
+// Accessibility.
+
+namespace {
+HRESULT AllocText(const CString& str, BSTR* pbstr)
+{
+    if (!pbstr)
+        return E_POINTER;
+    *pbstr = ::SysAllocString(str);
+    return *pbstr || str.IsEmpty() ? S_OK : E_OUTOFMEMORY;
+}
+}  // namespace
+
+CString CQVTControl::GetAccessibleText() const
+{
+    CString strText = GetCaption();
+    CQVTDrawHelpers::StripMnemonics(strText);
+    const CString strShortcut = GetShortcutText();
+    if (!strShortcut.IsEmpty())
+        strText += _T('\t') + strShortcut;
+    return strText;
+}
+
+IDispatch* CQVTControl::GetAccessibleDispatch()
+{
+    m_xAccessible.AddRef();
+    return &m_xAccessible;
+}
+
+HRESULT CQVTControl::GetAccessibleParent(IDispatch** ppdispParent)
+{
+    if (!ppdispParent)
+        return E_POINTER;
+    *ppdispParent = nullptr;
+    if (!m_pParent)
+        return E_FAIL;
+    m_pParent->m_xAccessible.AddRef();
+    *ppdispParent = &m_pParent->m_xAccessible;
+    return S_OK;
+}
+
+HRESULT CQVTControl::GetAccessibleChildCount(LONG* pcountChildren)
+{
+    if (!pcountChildren)
+        return E_POINTER;
+    *pcountChildren = GetCommandBar() ? 1 : 0;
+    return S_OK;
+}
+
+HRESULT CQVTControl::GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild)
+{
+    if (!ppdispChild)
+        return E_POINTER;
+    *ppdispChild = nullptr;
+    CQVTCommandBar* pBar = GetCommandBar();
+    if (!pBar || GetChildIndex(&varChild) != 1)
+        return E_INVALIDARG;
+    pBar->m_xAccessible.AddRef();
+    *ppdispChild = &pBar->m_xAccessible;
+    return S_OK;
+}
+
+HRESULT CQVTControl::GetAccessibleName(VARIANT varChild, BSTR* pszName)
+{
+    if (GetChildIndex(&varChild) != 0)
+        return E_INVALIDARG;
+    CString strName = GetCaption();
+    CQVTDrawHelpers::StripMnemonics(strName);
+    if (strName.IsEmpty())
+        return AllocText(GetTooltip(), pszName);
+    return AllocText(GetAccessibleText(), pszName);
+}
+
+HRESULT CQVTControl::GetAccessibleDescription(VARIANT varChild, BSTR* pszDescription)
+{
+    if (GetChildIndex(&varChild) != 0)
+        return E_INVALIDARG;
+    return AllocText(GetDescription(), pszDescription);
+}
+
+HRESULT CQVTControl::GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole)
+{
+    if (!pvarRole)
+        return E_POINTER;
+    ::VariantInit(pvarRole);
+    if (GetChildIndex(&varChild) != 0 || !m_pParent || !m_pParent->GetSafeHwnd())
+        return E_INVALIDARG;
+    pvarRole->vt = VT_I4;
+    const int nBarType = m_pParent->GetType();
+    if (nBarType == qvtBarTypeNormal || nBarType == qvtBarTypeRibbon)
+        pvarRole->lVal = GetCommandBar() ? ROLE_SYSTEM_BUTTONMENU : ROLE_SYSTEM_PUSHBUTTON;
+    else
+        pvarRole->lVal = ROLE_SYSTEM_MENUITEM;
+    return S_OK;
+}
+
+HRESULT CQVTControl::GetAccessibleState(VARIANT varChild, VARIANT* pvarState)
+{
+    if (!pvarState)
+        return E_POINTER;
+    ::VariantInit(pvarState);
+    if (GetChildIndex(&varChild) != 0)
+        return E_INVALIDARG;
+    LONG lState = STATE_SYSTEM_FOCUSABLE;
+    if (m_bSelected > 0)
+        lState |= STATE_SYSTEM_FOCUSED | STATE_SYSTEM_SELECTED | STATE_SYSTEM_HOTTRACKED;
+    if (!m_pParent || !m_pParent->IsVisible() || !IsVisible())
+        lState |= STATE_SYSTEM_INVISIBLE;
+    if (!GetEnabled())
+        lState |= STATE_SYSTEM_UNAVAILABLE;
+    if (GetChecked())
+        lState |= STATE_SYSTEM_CHECKED;
+    if (GetPressed())
+        lState |= STATE_SYSTEM_PRESSED;
+    if (GetCommandBar())
+        lState |= STATE_SYSTEM_HASPOPUP;
+    pvarState->vt = VT_I4;
+    pvarState->lVal = lState;
+    return S_OK;
+}
+
+HRESULT CQVTControl::GetAccessibleKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
+{
+    if (GetChildIndex(&varChild) != 0)
+        return E_INVALIDARG;
+    return AllocText(GetMnemonicCharacter(), pszKeyboardShortcut);
+}
+
+HRESULT CQVTControl::GetAccessibleDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
+{
+    if (GetChildIndex(&varChild) != 0)
+        return E_INVALIDARG;
+    return AllocText(_T("Click"), pszDefaultAction);
+}
+
+HRESULT CQVTControl::AccessibleSelect(LONG, VARIANT varChild)
+{
+    if (GetChildIndex(&varChild) != 0)
+        return E_INVALIDARG;
+    if (!m_pParent)
+        return E_FAIL;
+    m_pParent->SetTrackingMode(TRUE, FALSE, FALSE);
+    m_pParent->SetSelected(m_nIndex, 1);
+    return S_OK;
+}
+
+HRESULT CQVTControl::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight,
+                                        VARIANT varChild)
+{
+    if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight)
+        return E_POINTER;
+    *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
+    if (GetChildIndex(&varChild) != 0)
+        return E_INVALIDARG;
+    if (!IsVisible() || !m_pParent || !m_pParent->GetSafeHwnd())
+        return S_OK;
+    CRect rc = m_rcControl;
+    m_pParent->ClientToScreen(&rc);
+    *pxLeft = rc.left;
+    *pyTop = rc.top;
+    *pcxWidth = rc.Width();
+    *pcyHeight = rc.Height();
+    return S_OK;
+}
+
+HRESULT CQVTControl::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild)
+{
+    if (!pvarChild)
+        return E_POINTER;
+    ::VariantInit(pvarChild);
+    if (!m_pParent || !m_pParent->GetSafeHwnd())
+        return S_FALSE;
+    CPoint pt(xLeft, yTop);
+    CRect rcWindow;
+    m_pParent->GetWindowRect(&rcWindow);
+    if (!rcWindow.PtInRect(pt))
+        return S_FALSE;
+    m_pParent->ScreenToClient(&pt);
+    pvarChild->vt = VT_I4;
+    pvarChild->lVal = CHILDID_SELF;
+    return m_rcControl.PtInRect(pt) ? S_OK : S_FALSE;
+}
+
+HRESULT CQVTControl::AccessibleDoDefaultAction(VARIANT varChild)
+{
+    if (GetChildIndex(&varChild) != 0)
+        return E_INVALIDARG;
+    OnClick(TRUE, CPoint(0, 0));
+    return S_OK;
 }

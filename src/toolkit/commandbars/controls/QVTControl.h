@@ -10,6 +10,7 @@
 #include <afxtempl.h>
 
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
+#include "toolkit/foundation/accessibility/QVTAccessible.h"
 #include "toolkit/foundation/core/QVTCmdTarget.h"
 
 class CQVTCommandBar;
@@ -20,7 +21,7 @@ class CQVTImageManager;
 class CQVTImageManagerIcon;
 class CQVTPaintManager;
 
-class CQVTControl : public CQVTCmdTarget
+class CQVTControl : public CQVTCmdTarget, public CQVTAccessible
 {
     DECLARE_DYNCREATE(CQVTControl)
 
@@ -197,6 +198,28 @@ public:
 
     // The caption's mnemonic character, empty without one.
     CString GetMnemonicCharacter() const;
+    // The caption without mnemonic marks, then a tab and the shortcut text
+    // when there is one.
+    CString GetAccessibleText() const;
+
+    // The accessible face of one control.
+    CCmdTarget* GetAccessibleCmdTarget() override { return this; }
+    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
+    HRESULT GetAccessibleChildCount(LONG* pcountChildren) override;
+    HRESULT GetAccessibleChild(VARIANT varChild, IDispatch** ppdispChild) override;
+    HRESULT GetAccessibleName(VARIANT varChild, BSTR* pszName) override;
+    HRESULT GetAccessibleDescription(VARIANT varChild, BSTR* pszDescription) override;
+    HRESULT GetAccessibleRole(VARIANT varChild, VARIANT* pvarRole) override;
+    HRESULT GetAccessibleState(VARIANT varChild, VARIANT* pvarState) override;
+    HRESULT GetAccessibleKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut) override;
+    HRESULT GetAccessibleDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) override;
+    HRESULT AccessibleSelect(LONG flagsSelect, VARIANT varChild) override;
+    HRESULT AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight,
+                               VARIANT varChild) override;
+    HRESULT AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) override;
+    HRESULT AccessibleDoDefaultAction(VARIANT varChild) override;
+    // The accessible object of this control, with a reference for the caller.
+    IDispatch* GetAccessibleDispatch();
 
     enum
     {
@@ -207,6 +230,7 @@ public:
 protected:
     friend class CQVTControls;
     friend class CQVTCommandBar;
+    DECLARE_INTERFACE_MAP()
 
     DWORD_PTR m_nTag;     // free user value; menu items put their item data here
     int m_nIndex;         // position in the collection, kept by it

@@ -10,6 +10,8 @@
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/foundation/core/QVTMultiMonitor.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/image/QVTImageManager.h"
+#include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
@@ -364,8 +366,10 @@ CSize CQVTControls::AdaptiveLayout(LayoutInfo& info, int nLength, DWORD& dwMode,
         if (!item.bVisible)
             continue;
         // Large buttons where a large icon exists.
+        CQVTImageManager* pImageManager = item.pControl->GetImageManager();
         const BOOL bLargeIcon =
-            item.pControl->GetIconId() >= 1 && item.pControl->GetImage(szLarge.cx) != nullptr;
+            item.pControl->GetIconId() >= 1 && pImageManager &&
+            pImageManager->HasImage(static_cast<UINT>(item.pControl->GetIconId()), szLarge.cx);
         item.pControl->m_buttonStyle = bLargeIcon ? qvtButtonIconAndCaptionBelow : qvtButtonIconAndCaption;
         item.bWrap = FALSE;
         item.bHidden = FALSE;

@@ -5,6 +5,7 @@
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
+#include "toolkit/foundation/image/QVTImageManagerIcon.h"
 
 IMPLEMENT_DYNAMIC(CQVTCommandBarsOffice2000Theme, CQVTPaintManager)
 
@@ -256,8 +257,51 @@ void CQVTCommandBarsOffice2000Theme::DrawImage(CDC* pDC, CPoint pt, CSize sz, CQ
                                                BOOL bSelected, BOOL bPressed, BOOL bEnabled, BOOL bChecked,
                                                BOOL bPopuped, int nShadowFlags)
 {
-    // Filled when the image manager exists: icons by state. Until then no
-    // control finds an image, so none reaches here.
+    if (!pImage)
+        return;
+    // An icon without a disabled picture of its own shows as its outline:
+    // embossed when disabled, flat when half-checked.
+    const BOOL bSilhouette = pImage->IsRasterIcon() && !pImage->HasDisabledImage() && !pImage->IsAlpha();
+    if (!bEnabled)
+    {
+        if (bSilhouette)
+        {
+            pImage->DrawMonochrome(pDC, pt + CPoint(1, 1), pImage->GetNormalImage(), sz,
+                                   GetColor(COLOR_3DHIGHLIGHT));
+            pImage->DrawMonochrome(pDC, pt, pImage->GetNormalImage(), sz, GetColor(COLOR_3DSHADOW));
+        }
+        else
+            pImage->DrawInStateSized(pDC, pt, sz, qvtImageDisabled);
+        return;
+    }
+    if (bChecked == 2 && !bPressed)
+    {
+        if (bSilhouette)
+            pImage->DrawMonochrome(pDC, pt, pImage->GetNormalImage(), sz, GetColor(COLOR_3DSHADOW));
+        else
+            pImage->DrawInStateSized(pDC, pt, sz, qvtImageDisabled);
+        return;
+    }
+    if (!bPopuped && !bChecked)
+    {
+        const BOOL bKeyboardPressed = bPressed == 2 || bPressed == 3;
+        if (!bSelected && !bPressed)
+            pImage->DrawInStateSized(pDC, pt, sz, qvtImageNormal);
+        else if ((bSelected && bPressed) || (!bSelected && bKeyboardPressed))
+            pImage->DrawInStateSized(pDC, pt + CPoint(1, 1), sz, qvtImagePressed);
+        else if ((bSelected && !bPressed) || (!bSelected && bPressed == 1))
+        {
+            if (m_bIconsWithShadow && pImage->IsRasterIcon())
+            {
+                pImage->GetShadowImage().Draw(pDC, pt + CPoint(1, 1), sz);
+                pImage->DrawInStateSized(pDC, pt - CPoint(1, 1), sz, qvtImageHot);
+            }
+            else
+                pImage->DrawInStateSized(pDC, pt, sz, qvtImageHot);
+        }
+        return;
+    }
+    pImage->DrawInStateSized(pDC, pt, sz, bChecked ? qvtImageChecked : qvtImageNormal);
 }
 
 CSize CQVTCommandBarsOffice2000Theme::DrawSpecialControl(CDC* pDC, int nKind, CQVTControl* pControl,

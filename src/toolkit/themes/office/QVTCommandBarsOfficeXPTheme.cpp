@@ -7,6 +7,8 @@
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
+#include "toolkit/foundation/hook/QVTShadowManager.h"
+#include "toolkit/foundation/image/QVTImageManagerIcon.h"
 
 IMPLEMENT_DYNAMIC(CQVTCommandBarsOfficeXPTheme, CQVTPaintManager)
 
@@ -29,7 +31,9 @@ CQVTCommandBarsOfficeXPTheme::CQVTCommandBarsOfficeXPTheme()
     m_bIconsWithShadow = TRUE;
     m_bMakeDisabledImage = TRUE;
     m_bEmbossedDisabledText = FALSE;
-    m_nShadowMode = 3;
+    // Popups, and the controls that open them, cast drop shadows.
+    m_pShadowManager->SetShadowOptions(CQVTShadowManager::shadowAlways |
+                                       CQVTShadowManager::shadowExcludeRect);
     m_nPopupTextGap = DpiX(8);
 }
 
@@ -310,8 +314,44 @@ void CQVTCommandBarsOfficeXPTheme::DrawImage(CDC* pDC, CPoint pt, CSize sz, CQVT
                                              BOOL bSelected, BOOL bPressed, BOOL bEnabled, BOOL bChecked,
                                              BOOL bPopuped, int nShadowFlags)
 {
-    // Filled when the image manager exists: icons by state, lifted with a
-    // shadow when hot. Until then no control finds an image.
+    if (!pImage)
+        return;
+    const BOOL bRaster = pImage->IsRasterIcon();
+    if (!bEnabled || (bChecked == 2 && !bPressed))
+    {
+        if (!bRaster)
+            pImage->DrawInStateSized(pDC, pt, sz, qvtImageDisabled);
+        else if (!pImage->IsAlpha() && (!m_bUseDisabledIcons || bChecked == 2))
+            pImage->DrawMonochrome(pDC, pt, pImage->GetNormalImage(), sz, GetColor(40));
+        else
+        {
+            if (m_bMakeDisabledImage && !pImage->HasDisabledImage())
+                pImage->CreateDisabledImage(m_grcFace.clrLight, m_grcFace.clrDark);
+            pImage->DrawInStateSized(pDC, pt, sz, qvtImageDisabled);
+        }
+        return;
+    }
+    if (!bPopuped && !bChecked)
+    {
+        const BOOL bKeyboardPressed = bPressed == 2 || bPressed == 3;
+        if (!bSelected && !bPressed)
+            pImage->DrawInStateSized(pDC, pt, sz, qvtImageNormal);
+        else if ((bSelected && bPressed) || (!bSelected && bKeyboardPressed))
+            pImage->DrawInStateSized(pDC, pt, sz, qvtImagePressed);
+        else if ((bSelected && !bPressed) || (!bSelected && bPressed == 1))
+        {
+            // Hot icons lift by a pixel over their shadow.
+            if (bRaster && m_bIconsWithShadow && !pImage->GetShadowImage().IsEmpty())
+            {
+                pImage->GetShadowImage().Draw(pDC, pt + CPoint(1, 1), sz);
+                pImage->DrawInStateSized(pDC, pt - CPoint(1, 1), sz, qvtImageHot);
+            }
+            else
+                pImage->DrawInStateSized(pDC, pt, sz, qvtImageHot);
+        }
+        return;
+    }
+    pImage->DrawInStateSized(pDC, pt, sz, bChecked ? qvtImageChecked : qvtImageNormal);
 }
 
 void CQVTCommandBarsOfficeXPTheme::FillIconColumn(CDC* pDC, int x, int y, int cx, int cy, BOOL bTemporary)

@@ -6,6 +6,7 @@
 #include "toolkit/foundation/core/QVTSingletonPointer.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/hook/QVTShadowManager.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2000Theme.h"
 #include "toolkit/themes/office/QVTCommandBarsOfficeXPTheme.h"
@@ -65,7 +66,7 @@ CQVTPaintManager::CQVTPaintManager()
       m_nAnimationSteps(10), m_nAnimationTime(100), m_bUseFadedIcons(FALSE), m_bUseDisabledIcons(FALSE),
       m_bIconsWithShadow(FALSE), m_bMakeDisabledImage(FALSE), m_bAnimation(FALSE), m_bFullRowHighlight(FALSE),
       m_bCheckedPopupDither(FALSE), m_bLabelIndent(TRUE), m_nKeyboardCues(-1), m_bEnableAnimation(FALSE),
-      m_nShadowMode(0), m_pfnSetLayeredWindowAttributes(nullptr), m_pGalleryPaintManager(nullptr),
+      m_pfnSetLayeredWindowAttributes(nullptr), m_pShadowManager(nullptr), m_pGalleryPaintManager(nullptr),
       m_pSliderPaintManager(nullptr), m_pProgressPaintManager(nullptr), m_pStatusBarPaintManager(nullptr),
       m_pScrollBarPaintManager(nullptr), m_pMessageBarPaintManager(nullptr), m_pFramePaintManager(nullptr),
       m_pRibbonPaintManager(nullptr), m_nThemeId(0)
@@ -83,9 +84,10 @@ CQVTPaintManager::CQVTPaintManager()
         m_pfnSetLayeredWindowAttributes = reinterpret_cast<PFNSETLAYEREDWINDOWATTRIBUTES>(
             reinterpret_cast<void*>(::GetProcAddress(hUser32, "SetLayeredWindowAttributes")));
 
+    m_pShadowManager = new CQVTShadowManager();
     // The element paint managers (gallery, slider, progress, status bar,
-    // scroll bar, message bar) and the popup shadow manager are made here
-    // once their packages exist; until then the slots stay null.
+    // scroll bar, message bar) are made here once their packages exist;
+    // until then the slots stay null.
 }
 
 CQVTPaintManager::~CQVTPaintManager()
@@ -94,6 +96,9 @@ CQVTPaintManager::~CQVTPaintManager()
     NotifyObservers([this](IQVTPaintManagerEvents* pObserver) { pObserver->OnPaintManagerDestroyed(this); });
     m_themeStatusBar.CloseThemeData();
     m_themeButton.CloseThemeData();
+    if (m_pShadowManager)
+        m_pShadowManager->InternalRelease();
+    m_pShadowManager = nullptr;
     m_observers.clear();
 }
 
@@ -275,8 +280,6 @@ void CQVTPaintManager::RefreshMetrics()
 {
     UpdateFonts();
     RefreshStandardColors();
-    // The popup shadow manager's cached state is cleared here once shadows
-    // exist.
 
     m_rcMessageBarMargin.SetRect(DpiX(3), DpiY(3), DpiX(3), DpiY(3));
     m_clrInfoText = GetColor(COLOR_INFOTEXT);

@@ -33,6 +33,7 @@ class CQVTFramePaintManager;
 class CQVTStatusBarPaintManager;
 class CQVTRibbonPaintManager;
 class CQVTMessageBarPaintManager;
+class CQVTShadowManager;
 
 // Observers of one paint manager (the bars that own one of their own).
 class IQVTPaintManagerEvents
@@ -281,6 +282,8 @@ public:
     static CSize AFX_CDECL AspectFitImage(CSize szImage, CSize szRequest);
 
     int GetCurrentSystemTheme() const;
+    // The drop shadows of popups; its options are the theme's shadow mode.
+    CQVTShadowManager* GetShadowManager() const { return m_pShadowManager; }
     int GetPopupTextGap() const { return m_nPopupTextGap; }
     int GetPopupSplitArrowWidth() const { return m_nPopupSplitArrowWidth; }
     int GetSplitDropDownWidth() const { return m_nSplitButtonDropDownWidth; }
@@ -335,7 +338,6 @@ public:
     BOOL m_bLabelIndent;
     int m_nKeyboardCues;  // -1 asks the bar
     BOOL m_bEnableAnimation;
-    int m_nShadowMode;  // popups and their controls get drop shadows
 
 protected:
     CQVTFont m_fontRegular;
@@ -351,6 +353,8 @@ protected:
 
     typedef BOOL(WINAPI* PFNSETLAYEREDWINDOWATTRIBUTES)(HWND, COLORREF, BYTE, DWORD);
     PFNSETLAYEREDWINDOWATTRIBUTES m_pfnSetLayeredWindowAttributes;
+
+    CQVTShadowManager* m_pShadowManager;  // reference counted
 
     // Element paint managers; made by the packages that draw those elements,
     // null until then, and every caller tolerates a null one.

@@ -17,6 +17,7 @@
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
+#include "toolkit/foundation/image/QVTImageManagerIcon.h"
 
 namespace {
 // Glyphs of the toolkit's glyph font.
@@ -803,8 +804,9 @@ CSize AFX_CDECL CQVTPaintManager::FitImageToBox(CSize szImage, CSize szBox, int 
 CSize CQVTPaintManager::GetControlIconSize(CQVTImageManagerIcon* pImage, CSize szIcon, CQVTControl* pControl,
                                            CSize szButton)
 {
-    // Vector icons bring their own size once the image manager has them.
     CSize sz = szIcon;
+    if (pImage && pImage->IsVectorIcon() && pImage->GetWidth() > 0)
+        sz = CSize(pImage->GetWidth(), pImage->GetHeight() > 0 ? pImage->GetHeight() : pImage->GetWidth());
     if (IsControlIconDpiScaling(pControl))
         sz = QVTDpiScaler()->ScaleSize(sz);
     if (szButton.cx > 0 && szButton.cy > 0)

@@ -11,6 +11,8 @@
 #include "toolkit/commandbars/controls/QVTControlButton.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/image/QVTImageManager.h"
+#include "toolkit/foundation/image/QVTImageManagerIcon.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 namespace {
@@ -38,8 +40,34 @@ enum Button
     buttonChecked,
     buttonDisabled,
     buttonGrouped,
+    buttonIcon,
+    buttonIconDisabled,
     buttonCount
 };
+
+const COLORREF kIconColor = RGB(255, 0, 0);
+
+// A plain red 16 x 16 icon (no alpha: a colour bitmap and an opaque mask)
+// for a command.
+void SetRedIcon(UINT nCommand)
+{
+    CClientDC screen(nullptr);
+    CBitmap color;
+    color.CreateCompatibleBitmap(&screen, 16, 16);
+    CDC dc;
+    dc.CreateCompatibleDC(&screen);
+    CBitmap* pOld = dc.SelectObject(&color);
+    dc.FillSolidRect(0, 0, 16, 16, kIconColor);
+    dc.SelectObject(pOld);
+    CBitmap mask;
+    const WORD kOpaque[16] = {};
+    mask.CreateBitmap(16, 16, 1, 1, kOpaque);
+    ICONINFO info = {TRUE, 0, 0, static_cast<HBITMAP>(mask.GetSafeHandle()),
+                     static_cast<HBITMAP>(color.GetSafeHandle())};
+    CQVTImageManagerRasterImageHandle handle;
+    handle.AttachIcon(::CreateIconIndirect(&info));
+    QVTImageManager()->SetIcon(handle, nCommand, CSize(16, 16));
+}
 
 enum Item
 {
@@ -47,6 +75,7 @@ enum Item
     itemChecked,
     itemHot,
     itemShortcut,
+    itemIcon,
     itemCount
 };
 
@@ -57,6 +86,9 @@ class BarPictures : public ::testing::Test
 public:
     static void SetUpTestSuite()
     {
+        SetRedIcon(100 + buttonIcon);
+        SetRedIcon(100 + buttonIconDisabled);
+        SetRedIcon(200 + itemIcon);
         s_pHost = new CWnd();
         s_pHost->CreateEx(0, AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
                           _T("Bars"), WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
@@ -73,19 +105,19 @@ protected:
     void SetUp() override
     {
         m_pToolBar = MakeBar(qvtBarTypeNormal, qvtBarTop);
-        const LPCTSTR captions[buttonCount] = {_T("Plain"), _T("Hot"),  _T("Down"),
-                                               _T("Bold"),  _T("Gray"), _T("Group")};
+        const LPCTSTR captions[buttonCount] = {_T("Plain"), _T("Hot"),   _T("Down"), _T("Bold"),
+                                               _T("Gray"),  _T("Group"), _T("Icon"), _T("Faded")};
         for (int i = 0; i < buttonCount; ++i)
         {
             CQVTControl* pButton = m_pToolBar->GetControls()->AddByType(qvtControlButton, 100 + i);
             pButton->SetCaption(captions[i]);
-            pButton->SetStyle(qvtButtonCaption);
+            pButton->SetStyle(i >= buttonIcon ? qvtButtonIconAndCaption : qvtButtonCaption);
         }
         ButtonAt(buttonGrouped)->SetBeginGroup(TRUE);
 
         m_pMenuBar = MakeBar(qvtBarTypePopup, qvtBarPopup);
         const LPCTSTR items[itemCount] = {_T("Plain item"), _T("Checked item"), _T("Hot item"),
-                                          _T("Save\tCtrl+S")};
+                                          _T("Save\tCtrl+S"), _T("With icon")};
         for (int i = 0; i < itemCount; ++i)
             m_pMenuBar->GetControls()->AddByType(qvtControlButton, 200 + i)->SetCaption(items[i]);
         m_pMenuBar->GetControls()->GetAt(itemShortcut)->SetBeginGroup(TRUE);
@@ -122,6 +154,7 @@ protected:
         ButtonAt(buttonPressed)->SetPressed(1);
         ButtonAt(buttonChecked)->SetChecked(TRUE);
         ButtonAt(buttonDisabled)->SetEnabled(FALSE);
+        ButtonAt(buttonIconDisabled)->SetEnabled(FALSE);
         ItemAt(itemChecked)->SetChecked(TRUE);
         ItemAt(itemHot)->OnSetSelected(1);
 
@@ -274,6 +307,33 @@ TEST_F(BarPictures, MenuItemsShowCheckMarksHighlightsAndShortcutTexts)
         const CRect rcMargin(rcShortcut.right - X(19) + X(2), rcShortcut.top, rcShortcut.right - X(4),
                              rcShortcut.bottom);
         EXPECT_EQ(0, menu.CountIn(rcMargin, Color(nTextColor))) << nTheme;
+    }
+}
+
+TEST_F(BarPictures, IconsShowBesideCaptionsAndFadeWhenDisabled)
+{
+    for (int nTheme : {qvtThemeOffice2000, qvtThemeVisualStudio6, qvtThemeOfficeXP})
+    {
+        Paint(nTheme);
+        CDibCapture bar(m_pToolBar);
+        const CRect rcIcon = ButtonAt(buttonIcon)->GetRect();
+        // The icon stands at the left, the caption after it.
+        const CRect rcLeft(rcIcon.left, rcIcon.top, rcIcon.left + X(3) + X(16) + 1, rcIcon.bottom);
+        EXPECT_GE(bar.CountIn(rcLeft, kIconColor), X(16) * Y(16) * 3 / 4) << nTheme;
+        EXPECT_EQ(0,
+                  bar.CountIn(CRect(rcLeft.right + 1, rcIcon.top, rcIcon.right, rcIcon.bottom), kIconColor));
+        EXPECT_EQ(0, bar.CountIn(ButtonAt(buttonIconDisabled)->GetRect(), kIconColor)) << nTheme;
+        EXPECT_GT(bar.CountIn(ButtonAt(buttonIconDisabled)->GetRect(),
+                              Color(nTheme == qvtThemeOfficeXP ? 60 : COLOR_GRAYTEXT)),
+                  3);
+
+        CDibCapture menu(m_pMenuBar);
+        const CRect rcItem = ItemAt(itemIcon)->GetRect();
+        const int nColumn = QVTPaintManager()->GetPopupBarGutterWidth(m_pMenuBar);
+        EXPECT_GE(
+            menu.CountIn(CRect(rcItem.left, rcItem.top, rcItem.left + nColumn, rcItem.bottom), kIconColor),
+            X(16) * Y(16) * 3 / 4)
+            << nTheme;
     }
 }
 
