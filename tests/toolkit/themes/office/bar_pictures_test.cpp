@@ -89,10 +89,14 @@ public:
         SetRedIcon(100 + buttonIcon);
         SetRedIcon(100 + buttonIconDisabled);
         SetRedIcon(200 + itemIcon);
+        // Shown without taking the activation: tests of other programs that
+        // drive the keyboard or show tips run meanwhile.
         s_pHost = new CWnd();
-        s_pHost->CreateEx(0, AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
-                          _T("Bars"), WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                          CRect(40, 320, 40 + X(600), 320 + Y(300)), nullptr, 0);
+        s_pHost->CreateEx(
+            WS_EX_NOACTIVATE, AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
+            _T("Bars"), WS_POPUP | WS_CLIPCHILDREN, CRect(40, 320, 40 + X(600), 320 + Y(300)), nullptr, 0);
+        s_pHost->SetWindowPos(nullptr, 0, 0, 0, 0,
+                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
     static void TearDownTestSuite()
     {
