@@ -112,6 +112,12 @@ def ico_bytes(sides):
     return out + b"".join(images)
 
 
+def lying_group_directory():
+    """A group-icon directory that claims 40 entries and holds one: a 16 x 16
+    image with the icon id 1, which the test program's first icon has."""
+    return struct.pack("<HHH", 0, 1, 40) + struct.pack("<BBBBHHIH", 16, 16, 0, 0, 1, 24, 0, 1)
+
+
 def strip_pixels(count, side):
     pixels = [[None] * (count * side) for _ in range(side)]
     for k in range(count):
@@ -198,6 +204,7 @@ def main():
     write("alphastrip4.png", png_bytes(64, 16, alpha_strip_pixels(4, 16), True))
     write("icons.ico", ico_bytes([16, 24, 32]))
     write("icons_16_32.ico", ico_bytes([16, 32]))
+    write("lying_group.bin", lying_group_directory())
     write("ninegrid.png", png_bytes(30, 30, nine_grid_pixels(True), True))
     write("keyed.png", png_bytes(16, 16, keyed_pixels(), False))
     write("plain.bmp", bmp_bytes(30, 30, nine_grid_pixels(False), 24))

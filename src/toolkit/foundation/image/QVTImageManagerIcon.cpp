@@ -316,10 +316,8 @@ BOOL CQVTImageManagerRasterImageHandle::LoadIconResource(HMODULE hModule, LPCTST
         const DWORD nDirSize = ::SizeofResource(hModule, hGroup);
         if (!pDir || nDirSize < 6)
             return FALSE;
-        const int nCount = pDir[4] | (pDir[5] << 8);
-        // A count beyond the directory's bytes lies.
-        if (6ull + 14ull * nCount > nDirSize)
-            return FALSE;
+        // Only the entries the directory holds are read, whatever its count says.
+        const int nCount = std::min<int>(pDir[4] | (pDir[5] << 8), static_cast<int>((nDirSize - 6) / 14));
         auto entry = [pDir](int i) { return pDir + 6 + 14 * i; };
         auto width = [&](int i) { return entry(i)[0] ? entry(i)[0] : 256; };
         auto height = [&](int i) { return entry(i)[1] ? entry(i)[1] : 256; };

@@ -101,6 +101,34 @@ TEST(ImageDrawing, EveryStateDrawsItsImageOrItsFallBack)
     }
 }
 
+TEST(ImageDrawing, IconsDrawIntoARealWindow)
+{
+    CQVTImageManager manager;
+    CQVTImageManagerRasterImageHandle normal, hot;
+    normal.AttachIcon(MakeMaskedIcon(
+        16, 16, [](int, int) { return kRed; }, [](int x, int y) { return x == 0 && y == 0; }));
+    hot.AttachBitmap(MakeAlphaBitmap(16, 16, [](int x, int) { return x < 8 ? 0xFF0000FFu : 0x00000000u; }));
+    CQVTImageManagerIcon* pIcon = SetHandle(manager, 1, normal);
+    SetHandle(manager, 1, hot, qvtImageHot);
+    HWND hWnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, u"STATIC", u"", WS_POPUP, 700, 40, 48, 24,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    ShowWindow(hWnd, SW_SHOWNOACTIVATE);
+    UpdateWindow(hWnd);
+    HDC hDC = GetDC(hWnd);
+    CRect rc(0, 0, 48, 24);
+    FillRect(hDC, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    CDC* pDC = CDC::FromHandle(hDC);
+    pIcon->DrawInState(pDC, CPoint(0, 0), qvtImageNormal);
+    pIcon->DrawInState(pDC, CPoint(24, 0), qvtImageHot);
+    EXPECT_EQ(GetPixel(hDC, 8, 8), kRed);
+    EXPECT_EQ(GetPixel(hDC, 0, 0), kWhite) << "masked corner";
+    EXPECT_EQ(GetPixel(hDC, 28, 8), kBlue);
+    EXPECT_EQ(GetPixel(hDC, 36, 8), kWhite) << "transparent half of the alpha image";
+    ReleaseDC(hWnd, hDC);
+    DestroyWindow(hWnd);
+}
+
 TEST(ImageDrawing, DisabledGammaLook)
 {
     CQVTImageManager manager;

@@ -309,6 +309,14 @@ TEST(ImageManagerLoaders, IconResourcesInEachSearchMode)
     ASSERT_TRUE(manager.SetIconFromResource(u"APPICON", 41, CSize(24, 24)));
     EXPECT_EQ(Widths(manager, 41), (std::vector<UINT>{24}));
     EXPECT_FALSE(manager.SetIconFromResource(u"NOSUCHICON", 42));
+
+    // A directory claiming forty entries holds one: only that one is read.
+    ASSERT_TRUE(manager.SetIconFromResource(u"LYINGGROUP", 43));
+    EXPECT_EQ(Widths(manager, 43), (std::vector<UINT>{16}));
+    CQVTImageManagerRasterImageHandle handle;
+    EXPECT_TRUE(handle.LoadIconResource(u"LYINGGROUP", CSize(20, 20), TRUE, 2));
+    EXPECT_EQ(handle.GetExtent(), CSize(16, 16));
+    EXPECT_FALSE(handle.LoadIconResource(u"LYINGGROUP", CSize(24, 24), TRUE, 0));
 }
 
 TEST(ImageManagerLoaders, IcoFilesGiveOneIconPerMatchingEntry)

@@ -293,6 +293,24 @@ TEST(ImagePersistenceChild, ReadsWhatTheParentWrote)
         WriteBytesToFile(ImageTempPath(u"sondrel-images-child.ok"), "ok");
 }
 
+TEST(ImagePersistence, TheManagersOwnSerializeRoundTrips)
+{
+    CQVTImageManager saved;
+    FillSample(saved);
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        saved.Serialize(ar);
+    }
+    file.SeekToBegin();
+    CQVTImageManager loaded;
+    {
+        CArchive ar(&file, CArchive::load);
+        loaded.Serialize(ar);
+    }
+    ExpectSameImages(saved, loaded);
+}
+
 TEST(ImagePersistence, WrongCheckStringStopsTheLoadAndKeepsEarlierSets)
 {
     ComScope com;
@@ -395,6 +413,26 @@ TEST(ImagePersistence, OlderSchemasLoadTheirSlots)
         EXPECT_EQ(DrawnOverBlack(icon, qvtImageNormal), RGB(128, 0, 0)) << "schema " << nSchema;
         EXPECT_EQ(DrawnOverBlack(icon, qvtImagePressed), RGB(0, 255, 0)) << "schema " << nSchema;
     }
+}
+
+TEST(ImagePersistence, ADamagedHeightDoesNotStretchTheImage)
+{
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        ar << 0x7FFFFFF0u << 43u;
+        WriteDibRecord(ar, 16, 16, std::vector<DWORD>(16 * 16, 0xFF0000FF));
+        ar.WriteCount(0);
+        for (int i = 0; i < 4; ++i)
+            WriteEmptySlot(ar);
+        ar << kSentinel;
+    }
+    CQVTImageManagerIcon icon(1, 16, 15);
+    LoadRecord(icon, file);
+    EXPECT_EQ(icon.GetExtent(), CSize(16, 16)) << "the image's own size";
+    DibCanvas canvas(16, 40, RGB(255, 255, 255));
+    icon.Draw(&canvas.dc, CPoint(0, 0));
+    EXPECT_EQ(canvas.BoundsOfAllBut(RGB(255, 255, 255)), CRect(0, 0, 16, 16));
 }
 
 TEST(ImagePersistence, DibRecordsThatLieLeaveTheirSlotEmpty)
