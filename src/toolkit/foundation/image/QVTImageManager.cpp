@@ -223,17 +223,24 @@ void CQVTImageManagerIconSet::RefreshAll()
 
 void CQVTImageManagerIconSet::RemoveAll()
 {
-    POSITION pos = m_mapIcons.GetStartPosition();
+    ReleaseIcons(m_mapIcons);
+}
+
+void AFX_CDECL CQVTImageManagerIconSet::ReleaseIcons(CQVTImageManagerIconMap& map)
+{
+    POSITION pos = map.GetStartPosition();
     while (pos)
     {
-        UINT nWidth = 0;
+        UINT nKey = 0;
         CQVTImageManagerIcon* pIcon = nullptr;
-        m_mapIcons.GetNextAssoc(pos, nWidth, pIcon);
+        map.GetNextAssoc(pos, nKey, pIcon);
+        // An icon a caller still holds keeps no images and no way back.
         pIcon->ResetAllSlots();
         pIcon->m_pIconSet = nullptr;
+        pIcon->m_pImageList = nullptr;
         pIcon->InternalRelease();
     }
-    m_mapIcons.RemoveAll();
+    map.RemoveAll();
 }
 
 // Image list
@@ -292,17 +299,7 @@ CQVTImageManagerIcon* CQVTImageManagerImageList::GetIcon(UINT nCommand)
 
 void CQVTImageManagerImageList::RemoveAll()
 {
-    POSITION pos = m_mapIcons.GetStartPosition();
-    while (pos)
-    {
-        UINT nCommand = 0;
-        CQVTImageManagerIcon* pIcon = nullptr;
-        m_mapIcons.GetNextAssoc(pos, nCommand, pIcon);
-        pIcon->ResetAllSlots();
-        pIcon->m_pImageList = nullptr;
-        pIcon->InternalRelease();
-    }
-    m_mapIcons.RemoveAll();
+    CQVTImageManagerIconSet::ReleaseIcons(m_mapIcons);
 }
 
 void CQVTImageManagerImageList::Draw(CDC* pDC, CPoint pt, CQVTImageManagerIcon* pIcon, CSize sz)

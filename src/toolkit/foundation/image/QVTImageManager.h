@@ -35,6 +35,8 @@ public:
     // Drops the derived images of every raster icon.
     void RefreshAll();
     void RemoveAll();
+    // Releases every icon of a map and empties it.
+    static void AFX_CDECL ReleaseIcons(CQVTImageManagerIconMap& map);
 
 private:
     friend class CQVTImageManager;

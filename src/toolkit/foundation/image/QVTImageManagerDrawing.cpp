@@ -16,6 +16,38 @@
 
 using namespace QVTImagePixels;
 
+namespace {
+// A 32-bit bitmap's pixels as GetBitmapBits reads them, freed with the reader.
+class CThirtyTwoBitPixels
+{
+public:
+    explicit CThirtyTwoBitPixels(HBITMAP hBitmap)
+    {
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        m_bValid = CQVTImageManager::GetBitmapBits(dc, hBitmap, m_pInfo, m_pBits, m_nSize);
+    }
+    ~CThirtyTwoBitPixels()
+    {
+        free(m_pInfo);
+        free(m_pBits);
+    }
+    CThirtyTwoBitPixels(const CThirtyTwoBitPixels&) = delete;
+    CThirtyTwoBitPixels& operator=(const CThirtyTwoBitPixels&) = delete;
+
+    BOOL IsValid() const { return m_bValid; }
+    int Width() const { return m_pInfo->bmiHeader.biWidth; }
+    int Height() const { return m_pInfo->bmiHeader.biHeight; }
+    const DWORD* Pixels() const { return static_cast<const DWORD*>(m_pBits); }
+
+private:
+    PBITMAPINFO m_pInfo = nullptr;
+    LPVOID m_pBits = nullptr;
+    UINT m_nSize = 0;
+    BOOL m_bValid = FALSE;
+};
+}  // namespace
+
 BOOL AFX_CDECL CQVTImageManager::AlphaBlend(HDC hdcDest, const CRect& rcDest, HDC hdcSrc, const CRect& rcSrc)
 {
     if (!hdcDest || !hdcSrc || rcDest.Width() <= 0 || rcDest.Height() <= 0)
@@ -273,40 +305,23 @@ BOOL AFX_CDECL CQVTImageManager::GetBitmapBits(CDC& dcSrc, HBITMAP hBitmap, PBIT
 
 HBITMAP AFX_CDECL CQVTImageManager::CopyBitmap(HBITMAP hBitmap, LPBYTE* lpBits)
 {
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    PBITMAPINFO pInfo = nullptr;
-    LPVOID pBits = nullptr;
-    UINT nSize = 0;
-    if (!GetBitmapBits(dc, hBitmap, pInfo, pBits, nSize))
+    CThirtyTwoBitPixels source(hBitmap);
+    if (!source.IsValid())
         return nullptr;
-    HBITMAP hCopy = CreateSection(static_cast<const DWORD*>(pBits), pInfo->bmiHeader.biWidth,
-                                  pInfo->bmiHeader.biHeight, lpBits);
-    free(pInfo);
-    free(pBits);
-    return hCopy;
+    return CreateSection(source.Pixels(), source.Width(), source.Height(), lpBits);
 }
 
 HBITMAP AFX_CDECL CQVTImageManager::ConvertToAlphaBitmap(HBITMAP hBitmap, DWORD* pdwAlpha, LPBYTE* lpBits)
 {
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    PBITMAPINFO pInfo = nullptr;
-    LPVOID pRead = nullptr;
-    UINT nSize = 0;
-    if (!GetBitmapBits(dc, hBitmap, pInfo, pRead, nSize))
+    CThirtyTwoBitPixels source(hBitmap);
+    if (!source.IsValid())
         return nullptr;
-    const int cx = pInfo->bmiHeader.biWidth;
-    const int cy = pInfo->bmiHeader.biHeight;
-    free(pInfo);
-
+    const int cx = source.Width();
+    const int cy = source.Height();
     LPBYTE pBits = nullptr;
-    HBITMAP hResult = CreateSection(static_cast<const DWORD*>(pRead), cx, cy, &pBits);
+    HBITMAP hResult = CreateSection(source.Pixels(), cx, cy, &pBits);
     if (!hResult)
-    {
-        free(pRead);
         return nullptr;
-    }
     DWORD* pPixels = reinterpret_cast<DWORD*>(pBits);
     const size_t nCount = static_cast<size_t>(cx) * cy;
     Premultiply(pPixels, nCount);
@@ -314,7 +329,7 @@ HBITMAP AFX_CDECL CQVTImageManager::ConvertToAlphaBitmap(HBITMAP hBitmap, DWORD*
     if (pdwAlpha)
     {
         BOOL bTransparentSeen = FALSE;
-        const DWORD* pOriginal = static_cast<const DWORD*>(pRead);
+        const DWORD* pOriginal = source.Pixels();
         for (size_t i = 0; i < nCount && *pdwAlpha != 1; ++i)
         {
             DWORD a = pOriginal[i] >> 24;
@@ -327,9 +342,8 @@ HBITMAP AFX_CDECL CQVTImageManager::ConvertToAlphaBitmap(HBITMAP hBitmap, DWORD*
         }
         // Without alpha the pixels stay as they were read.
         if (*pdwAlpha != 1)
-            memcpy(pPixels, pRead, nCount * 4);
+            memcpy(pPixels, pOriginal, nCount * 4);
     }
-    free(pRead);
     if (lpBits)
         *lpBits = pBits;
     return hResult;
@@ -402,18 +416,12 @@ BOOL AFX_CDECL CQVTImageManager::SplitBitmap(HBITMAP hBitmap, int nCount, HBITMA
 {
     if (nCount <= 0 || !pBitmaps)
         return FALSE;
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    PBITMAPINFO pInfo = nullptr;
-    LPVOID pRead = nullptr;
-    UINT nSize = 0;
-    if (!GetBitmapBits(dc, hBitmap, pInfo, pRead, nSize))
+    CThirtyTwoBitPixels source(hBitmap);
+    if (!source.IsValid())
         return FALSE;
-    const int cxAll = pInfo->bmiHeader.biWidth;
-    const int cy = pInfo->bmiHeader.biHeight;
-    free(pInfo);
+    const int cxAll = source.Width();
+    const int cy = source.Height();
     const int cx = cxAll / nCount;
-    const DWORD* pSource = static_cast<const DWORD*>(pRead);
     BOOL bResult = cx > 0;
     for (int i = 0; i < nCount; ++i)
         pBitmaps[i] = nullptr;
@@ -428,10 +436,9 @@ BOOL AFX_CDECL CQVTImageManager::SplitBitmap(HBITMAP hBitmap, int nCount, HBITMA
         }
         DWORD* pTarget = reinterpret_cast<DWORD*>(pBits);
         for (int y = 0; y < cy; ++y)
-            memcpy(pTarget + static_cast<size_t>(y) * cx, pSource + static_cast<size_t>(y) * cxAll + i * cx,
-                   static_cast<size_t>(cx) * 4);
+            memcpy(pTarget + static_cast<size_t>(y) * cx,
+                   source.Pixels() + static_cast<size_t>(y) * cxAll + i * cx, static_cast<size_t>(cx) * 4);
     }
-    free(pRead);
     if (!bResult)
     {
         for (int i = 0; i < nCount; ++i)

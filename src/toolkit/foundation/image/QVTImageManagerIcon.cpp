@@ -755,40 +755,33 @@ BOOL CQVTImageManagerIcon::SetNormalImage(const CQVTImageManagerRasterImageHandl
     return TRUE;
 }
 
-BOOL CQVTImageManagerIcon::SetHotImage(const CQVTImageManagerRasterImageHandle& handle)
+BOOL CQVTImageManagerIcon::SetStateImage(int nSlot, const CQVTImageManagerRasterImageHandle& handle)
 {
     if (!PrepareRaster())
         return FALSE;
     Refresh();
-    SetRasterSlot(slotHot, handle);
+    SetRasterSlot(nSlot, handle);
     return TRUE;
+}
+
+BOOL CQVTImageManagerIcon::SetHotImage(const CQVTImageManagerRasterImageHandle& handle)
+{
+    return SetStateImage(slotHot, handle);
 }
 
 BOOL CQVTImageManagerIcon::SetCheckedImage(const CQVTImageManagerRasterImageHandle& handle)
 {
-    if (!PrepareRaster())
-        return FALSE;
-    Refresh();
-    SetRasterSlot(slotChecked, handle);
-    return TRUE;
+    return SetStateImage(slotChecked, handle);
 }
 
 BOOL CQVTImageManagerIcon::SetPressedImage(const CQVTImageManagerRasterImageHandle& handle)
 {
-    if (!PrepareRaster())
-        return FALSE;
-    Refresh();
-    SetRasterSlot(slotPressed, handle);
-    return TRUE;
+    return SetStateImage(slotPressed, handle);
 }
 
 BOOL CQVTImageManagerIcon::SetDisabledImage(const CQVTImageManagerRasterImageHandle& handle)
 {
-    if (!PrepareRaster())
-        return FALSE;
-    Refresh();
-    SetRasterSlot(slotDisabled, handle);
-    return TRUE;
+    return SetStateImage(slotDisabled, handle);
 }
 
 BOOL CQVTImageManagerIcon::SetVectorImage(const CQVTImageManagerVectorImageHandle& handle, int nState)

@@ -238,6 +238,8 @@ private:
     // Fails for a vector icon; an icon without a kind becomes raster.
     BOOL PrepareRaster();
     void SetRasterSlot(int nSlot, const CQVTImageManagerRasterImageHandle& handle);
+    // A state other than normal: the derived images are dropped first.
+    BOOL SetStateImage(int nSlot, const CQVTImageManagerRasterImageHandle& handle);
     void ResetAllSlots();
     void DrawVector(CDC* pDC, CPoint pt, CSize sz, int nState);
     void SerializeRasterSlot(CArchive& ar, int nSlot, UINT nSchema);

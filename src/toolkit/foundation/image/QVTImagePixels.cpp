@@ -1,5 +1,7 @@
 #include "toolkit/foundation/image/QVTImagePixels.h"
 
+#include "toolkit/foundation/image/QVTImageManager.h"
+
 #include <algorithm>
 
 namespace QVTImagePixels {
@@ -44,21 +46,14 @@ HBITMAP CreateSection(const DWORD* pPixels, int cx, int cy, LPBYTE* lpBits)
 {
     if (cx <= 0 || cy <= 0)
         return nullptr;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    LPBYTE pBits = nullptr;
+    HBITMAP hBitmap = CQVTImageManager::Create32BitDIBSection(nullptr, cx, cy, &pBits);
     if (!hBitmap)
         return nullptr;
     if (pPixels)
         memcpy(pBits, pPixels, static_cast<size_t>(cx) * cy * 4);
     if (lpBits)
-        *lpBits = static_cast<LPBYTE>(pBits);
+        *lpBits = pBits;
     return hBitmap;
 }
 

@@ -21,20 +21,7 @@ BOOL SetSolidIcon(CQVTImageManager& manager, UINT nCommand, int nSide, COLORREF 
 
 std::vector<UINT> Widths(CQVTImageManager& manager, UINT nCommand)
 {
-    std::vector<UINT> widths;
-    CQVTImageManagerIconSet* pSet = manager.GetIconSet(nCommand);
-    if (!pSet)
-        return widths;
-    POSITION pos = pSet->GetIcons()->GetStartPosition();
-    while (pos)
-    {
-        UINT nWidth = 0;
-        CQVTImageManagerIcon* pIcon = nullptr;
-        pSet->GetIcons()->GetNextAssoc(pos, nWidth, pIcon);
-        widths.push_back(nWidth);
-    }
-    std::sort(widths.begin(), widths.end());
-    return widths;
+    return IconWidths(manager.GetIconSet(nCommand));
 }
 
 // The first of the two widths that the set's map walk meets.

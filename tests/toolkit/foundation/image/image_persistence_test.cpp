@@ -145,21 +145,6 @@ std::vector<DWORD> Drawn(CQVTImageManagerIcon* pIcon, int nState)
     return std::vector<DWORD>(canvas.Pixels(), canvas.Pixels() + 32 * 32);
 }
 
-std::vector<UINT> SortedWidths(CQVTImageManagerIconSet* pSet)
-{
-    std::vector<UINT> widths;
-    POSITION pos = pSet->GetIcons()->GetStartPosition();
-    while (pos)
-    {
-        UINT nWidth = 0;
-        CQVTImageManagerIcon* pIcon = nullptr;
-        pSet->GetIcons()->GetNextAssoc(pos, nWidth, pIcon);
-        widths.push_back(nWidth);
-    }
-    std::sort(widths.begin(), widths.end());
-    return widths;
-}
-
 std::string VectorBytes(CQVTImageManagerIcon* pIcon, int nState)
 {
     DWORD nSize = 0;
@@ -174,8 +159,8 @@ void ExpectSameImages(CQVTImageManager& expected, CQVTImageManager& actual)
         CQVTImageManagerIconSet* pExpected = expected.GetIconSet(id);
         CQVTImageManagerIconSet* pActual = actual.GetIconSet(id);
         ASSERT_NE(pActual, nullptr) << id;
-        ASSERT_EQ(SortedWidths(pActual), SortedWidths(pExpected)) << id;
-        for (UINT nWidth : SortedWidths(pExpected))
+        ASSERT_EQ(IconWidths(pActual), IconWidths(pExpected)) << id;
+        for (UINT nWidth : IconWidths(pExpected))
         {
             CQVTImageManagerIcon* pWant = pExpected->GetIcon(static_cast<int>(nWidth), FALSE);
             CQVTImageManagerIcon* pGot = pActual->GetIcon(static_cast<int>(nWidth), FALSE);

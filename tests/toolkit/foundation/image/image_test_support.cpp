@@ -1,5 +1,7 @@
 #include "image_test_support.h"
 
+#include <algorithm>
+
 HICON MakeMaskedIcon(int cx, int cy, const std::function<COLORREF(int x, int y)>& colour,
                      const std::function<bool(int x, int y)>& transparent)
 {
@@ -65,6 +67,23 @@ HBITMAP MakeOpaqueBitmap(int cx, int cy, const std::function<COLORREF(int x, int
     SelectObject(hDC, hOld);
     DeleteDC(hDC);
     return hBitmap;
+}
+
+std::vector<UINT> IconWidths(CQVTImageManagerIconSet* pSet)
+{
+    std::vector<UINT> widths;
+    if (!pSet)
+        return widths;
+    POSITION pos = pSet->GetIcons()->GetStartPosition();
+    while (pos)
+    {
+        UINT nWidth = 0;
+        CQVTImageManagerIcon* pIcon = nullptr;
+        pSet->GetIcons()->GetNextAssoc(pos, nWidth, pIcon);
+        widths.push_back(nWidth);
+    }
+    std::sort(widths.begin(), widths.end());
+    return widths;
 }
 
 std::u16string ImageDataPath(const char16_t* pszName)

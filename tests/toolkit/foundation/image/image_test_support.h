@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/support/dib_canvas.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
@@ -34,6 +35,9 @@ HICON MakeSolidIcon(int cx, int cy, COLORREF colour);
 HBITMAP MakeAlphaBitmap(int cx, int cy, const std::function<DWORD(int x, int y)>& pixel);
 // A 24-bit DDB painted pixel by pixel.
 HBITMAP MakeOpaqueBitmap(int cx, int cy, const std::function<COLORREF(int x, int y)>& colour);
+
+// The widths of a set's icons, smallest first; none without a set.
+std::vector<UINT> IconWidths(CQVTImageManagerIconSet* pSet);
 
 // A test image beside the program.
 std::u16string ImageDataPath(const char16_t* pszName);

@@ -1,4 +1,5 @@
 #include "propexchange_sample.h"
+#include "tests/support/child_process.h"
 
 #include <cstring>
 
@@ -291,28 +292,5 @@ void WriteFileBytes(const std::u16string& path, const std::string& bytes)
 
 DWORD RunChild(const char16_t* pszTest, const char16_t* pszVariable, const std::u16string& value)
 {
-    // By its bare name, so Wine starts it as a built-in program.
-    WCHAR szModule[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, szModule, MAX_PATH);
-    std::u16string module(szModule);
-    size_t nSlash = module.find_last_of(u"\\/");
-    if (nSlash != std::u16string::npos)
-        module = module.substr(nSlash + 1);
-    SetEnvironmentVariableW(pszVariable, value.c_str());
-    std::u16string command = module + u" --gtest_filter=" + pszTest;
-    std::vector<WCHAR> line(command.begin(), command.end());
-    line.push_back(0);
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    DWORD code = 99;
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    {
-        WaitForSingleObject(pi.hProcess, 120000);
-        GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    SetEnvironmentVariableW(pszVariable, nullptr);
-    return code;
+    return RunTestInChildProcess(pszTest, pszVariable, value);
 }
