@@ -4,6 +4,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControlButton.h"
+#include "toolkit/commandbars/controls/QVTControlCustom.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 
 IMPLEMENT_DYNCREATE(CQVTControls, CQVTCmdTarget)
@@ -135,9 +136,11 @@ CQVTControl* CQVTControls::CreateControlByType(int nType, int nId, BOOL bTempora
         // its popup bar asked of the site with QVTWM_CREATECOMMANDBAR, and the
         // submenu of the id's menu resource loaded into it.
         return nullptr;
+    case qvtControlCustom:
+        return new CQVTControlCustom();
     default:
-        // Combo boxes, edits, custom controls, labels, check boxes, galleries
-        // and radio buttons come with their own packages.
+        // Combo boxes, edits, labels, check boxes, galleries and radio
+        // buttons come with their own packages.
         return nullptr;
     }
 }
@@ -149,7 +152,9 @@ CQVTControl* CQVTControls::AddByType(int nType, int nId, LPCTSTR lpszParameter, 
     CQVTControl* pControl = CreateControlByType(nType, nId, bTemporary, FALSE, nullptr);
     if (!pControl)
         return nullptr;
-    pControl->m_controlType = nType;
+    // A custom control goes on reporting the button's type.
+    if (nType != qvtControlCustom)
+        pControl->m_controlType = nType;
     return Add(pControl, nId, lpszParameter, nBefore, bTemporary);
 }
 

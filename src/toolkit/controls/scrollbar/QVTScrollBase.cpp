@@ -79,8 +79,9 @@ void CQVTScrollBase::CalcScrollBarInfo(LPRECT lprc, QVT_SCROLLBAR_POSINFO* pSBIn
     pSBInfo->pxDownArrow = pSBInfo->pxBottom - cpxArrow;
 
     if (pSBInfo->page && nRange)
-        pSBInfo->cpxThumb = std::max(::MulDiv(pSBInfo->pxDownArrow - pSBInfo->pxUpArrow, pSBInfo->page, nRange),
-                                     pSBInfo->cpxThumb / 2);
+        pSBInfo->cpxThumb =
+            std::max(::MulDiv(pSBInfo->pxDownArrow - pSBInfo->pxUpArrow, pSBInfo->page, nRange),
+                     pSBInfo->cpxThumb / 2);
     const int nFixedThumb = pTheme ? pTheme->m_nThumbSize : 0;
     if (nFixedThumb > 0)
         pSBInfo->cpxThumb = nFixedThumb;
@@ -145,8 +146,8 @@ int CQVTScrollBase::PixelToPosition(int px) const
         return m_spi.page ? m_spi.posMax - (m_spi.page - 1) : m_spi.posMax;
     if (m_spi.cxy == 0)
         return m_spi.posMin - 1;
-    const LONGLONG nPos =
-        static_cast<LONGLONG>(m_spi.posMin) + MulDiv64(px - m_spi.pxStart, nRange - std::max(m_spi.page, 1), m_spi.cxy);
+    const LONGLONG nPos = static_cast<LONGLONG>(m_spi.posMin) +
+                          MulDiv64(px - m_spi.pxStart, nRange - std::max(m_spi.page, 1), m_spi.cxy);
     return static_cast<int>(std::min<LONGLONG>(nPos, m_spi.posMax));
 }
 
@@ -237,7 +238,8 @@ void CQVTScrollBase::TrackScrollBar(CWnd* pWnd, CPoint point, QVT_SCROLLBAR_POSI
         int nPos = m_spi.pos;
         if (ht != qvtScrollHitThumb)
         {
-            const int px = std::max(m_spi.pxStart, std::min(c + m_pSBTrack->dpxThumb, m_spi.pxStart + m_spi.cxy));
+            const int px =
+                std::max(m_spi.pxStart, std::min(c + m_pSBTrack->dpxThumb, m_spi.pxStart + m_spi.cxy));
             nPos = PixelToPosition(px);
             m_pSBTrack->pxOld = px;
             m_spi.pxThumbTop = px;

@@ -30,11 +30,11 @@ struct QVT_SCROLLBAR_POSINFO
     int posMax;
     int page;
     int pos;
-    int pxTop;     // the rectangle's extent along the bar
+    int pxTop;  // the rectangle's extent along the bar
     int pxBottom;
-    int pxLeft;    // and across it
+    int pxLeft;  // and across it
     int pxRight;
-    int cpxThumb;  // thumb length
+    int cpxThumb;     // thumb length
     int pxUpArrow;    // end of the first arrow
     int pxDownArrow;  // start of the second arrow
     int pxThumbBottom;
@@ -126,10 +126,10 @@ protected:
     void StartRepeatTimer(UINT nInterval);
     CRect GetPartRect(int ht) const;
 
-    QVT_SCROLLBAR_POSINFO m_spi;                        // the geometry
+    QVT_SCROLLBAR_POSINFO m_spi;                          // the geometry
     std::unique_ptr<QVT_SCROLLBAR_TRACKINFO> m_pSBTrack;  // null except while tracking
-    int m_nHotPart;         // part under the mouse, kept by the owner
-    int m_nThemeStyle;      // set by the control's theme factory
+    int m_nHotPart;                                       // part under the mouse, kept by the owner
+    int m_nThemeStyle;                                    // set by the control's theme factory
     BOOL m_bAnimating;      // messages keep being pumped after tracking while set
     int m_nRepeatInterval;  // ms of the running repeat timer
     BOOL m_bTrackingEnded;  // the loop's end request

@@ -10,7 +10,12 @@
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2000Theme.h"
 #include "toolkit/themes/office/QVTCommandBarsOfficeXPTheme.h"
+#include "toolkit/themes/elements/QVTMessageBarPaintManager.h"
+#include "toolkit/themes/elements/QVTProgressPaintManager.h"
+#include "toolkit/themes/elements/QVTSliderPaintManager.h"
 #include "toolkit/themes/office/QVTVisualStudio6Theme.h"
+#include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
+#include "toolkit/foundation/image/QVTResourceImages.h"
 
 IMPLEMENT_DYNAMIC(CQVTPaintManager, CQVTCmdTarget)
 
@@ -85,9 +90,10 @@ CQVTPaintManager::CQVTPaintManager()
             reinterpret_cast<void*>(::GetProcAddress(hUser32, "SetLayeredWindowAttributes")));
 
     m_pShadowManager = new CQVTShadowManager();
-    // The element paint managers (gallery, slider, progress, status bar,
-    // scroll bar, message bar) are made here once their packages exist;
-    // until then the slots stay null.
+    m_pSliderPaintManager = new CQVTSliderThemeOffice2007System(this);
+    m_pProgressPaintManager = new CQVTProgressPaintManager(this);
+    m_pScrollBarPaintManager = new CQVTScrollBarThemeWindowsUx();
+    m_pMessageBarPaintManager = new CQVTMessageBarPaintManager(this);
 }
 
 CQVTPaintManager::~CQVTPaintManager()
@@ -99,6 +105,10 @@ CQVTPaintManager::~CQVTPaintManager()
     if (m_pShadowManager)
         m_pShadowManager->InternalRelease();
     m_pShadowManager = nullptr;
+    delete m_pSliderPaintManager;
+    delete m_pProgressPaintManager;
+    delete m_pScrollBarPaintManager;
+    delete m_pMessageBarPaintManager;
     m_observers.clear();
 }
 
@@ -164,8 +174,8 @@ void AFX_CDECL CQVTPaintManager::SetTheme(int nTheme)
     CQVTPaintManager* pInstance = GetInstance();
     if (pInstance)
         pInstance->m_nThemeId = nTheme;
-    // The message-bar paint manager of the Office 2010 resource images takes
-    // its place here once message bars and resource image sets exist.
+    if (pInstance && QVTResourceImages()->GetIniFileName().Find(_T("OFFICE2010")) >= 0)
+        pInstance->SetMessageBarPaintManager(new CQVTMessageBarThemeOffice2010(pInstance));
 }
 
 void AFX_CDECL CQVTPaintManager::SetCustomTheme(CQVTPaintManager* pTheme)
@@ -291,9 +301,51 @@ void CQVTPaintManager::RefreshMetrics()
     m_themeButton.CloseThemeData();
     if (m_bThemedCheckBox)
         m_themeButton.OpenThemeData(nullptr, _T("BUTTON"));
-    // The element paint managers refresh here, in the order scroll bar,
-    // gallery, slider, progress, frame, status bar, message bar, and the
-    // ribbon's last, for those that exist.
+    if (m_pScrollBarPaintManager)
+        m_pScrollBarPaintManager->RefreshMetrics();
+    if (m_pSliderPaintManager)
+        m_pSliderPaintManager->RefreshMetrics();
+    if (m_pProgressPaintManager)
+        m_pProgressPaintManager->RefreshMetrics();
+    if (m_pMessageBarPaintManager)
+        m_pMessageBarPaintManager->RefreshMetrics();
+    // The frame's and the ribbon's paint managers refresh here once they
+    // exist: the frame's after the progress, the ribbon's last.
+}
+
+// Element paint managers a theme installs: the old one goes, the new one
+// belongs to this object and refreshes at once.
+
+void CQVTPaintManager::SetScrollBarPaintManager(CQVTScrollBarPaintManager* pPaintManager)
+{
+    delete m_pScrollBarPaintManager;
+    m_pScrollBarPaintManager = pPaintManager;
+    if (m_pScrollBarPaintManager)
+        m_pScrollBarPaintManager->RefreshMetrics();
+}
+
+void CQVTPaintManager::SetSliderPaintManager(CQVTSliderPaintManager* pPaintManager)
+{
+    delete m_pSliderPaintManager;
+    m_pSliderPaintManager = pPaintManager;
+    if (m_pSliderPaintManager)
+        m_pSliderPaintManager->RefreshMetrics();
+}
+
+void CQVTPaintManager::SetProgressPaintManager(CQVTProgressPaintManager* pPaintManager)
+{
+    delete m_pProgressPaintManager;
+    m_pProgressPaintManager = pPaintManager;
+    if (m_pProgressPaintManager)
+        m_pProgressPaintManager->RefreshMetrics();
+}
+
+void CQVTPaintManager::SetMessageBarPaintManager(CQVTMessageBarPaintManager* pPaintManager)
+{
+    delete m_pMessageBarPaintManager;
+    m_pMessageBarPaintManager = pPaintManager;
+    if (m_pMessageBarPaintManager)
+        m_pMessageBarPaintManager->RefreshMetrics();
 }
 
 void CQVTPaintManager::UpdateFonts()

@@ -228,6 +228,13 @@ public:
     virtual CSize DrawControlTextEx(CDC* pDC, const CString& strText, CRect rc, UINT nFormat, BOOL bDraw,
                                     BOOL bSelected, BOOL bEnabled);
 
+    // Element paint managers a theme installs in place of the current ones;
+    // each is owned from then on and refreshed at once.
+    void SetScrollBarPaintManager(CQVTScrollBarPaintManager* pPaintManager);
+    void SetSliderPaintManager(CQVTSliderPaintManager* pPaintManager);
+    void SetProgressPaintManager(CQVTProgressPaintManager* pPaintManager);
+    void SetMessageBarPaintManager(CQVTMessageBarPaintManager* pPaintManager);
+
     // Measures or draws any control: edits and combo boxes have their own
     // drawing, the rest depends on the kind of bar they sit on.
     CSize DrawControl(CDC* pDC, CQVTControl* pControl, BOOL bDraw);
@@ -356,8 +363,9 @@ protected:
 
     CQVTShadowManager* m_pShadowManager;  // reference counted
 
-    // Element paint managers; made by the packages that draw those elements,
-    // null until then, and every caller tolerates a null one.
+    // Element paint managers, owned; the frame's and the ribbon's are made
+    // by the packages that draw those elements, null until then, and every
+    // caller tolerates a null one.
     CQVTControlGalleryPaintManager* m_pGalleryPaintManager;
     CQVTSliderPaintManager* m_pSliderPaintManager;
     CQVTProgressPaintManager* m_pProgressPaintManager;

@@ -38,7 +38,8 @@ QVT_SCROLLBAR_PARTS AFX_CDECL CQVTScrollBarPaintManager::CalcParts(CQVTScrollBas
         nThumbTop = nThumbBottom = spi.pxUpArrow;
 
     auto Along = [&spi](int nFrom, int nTo) {
-        return spi.fVert ? CRect(spi.rc.left, nFrom, spi.rc.right, nTo) : CRect(nFrom, spi.rc.top, nTo, spi.rc.bottom);
+        return spi.fVert ? CRect(spi.rc.left, nFrom, spi.rc.right, nTo)
+                         : CRect(nFrom, spi.rc.top, nTo, spi.rc.bottom);
     };
     parts.rcWhole = spi.rc;
     parts.rcArrowFirst = Along(spi.pxTop, spi.pxUpArrow);

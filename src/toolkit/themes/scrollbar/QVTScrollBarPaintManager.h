@@ -35,10 +35,18 @@ public:
 
     virtual void DrawBackgroundHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) {}
     virtual void DrawBackgroundVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) {}
-    virtual void DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) {}
-    virtual void DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) {}
-    virtual void DrawArrowGlyphsHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) {}
-    virtual void DrawArrowGlyphsVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) {}
+    virtual void DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts)
+    {
+    }
+    virtual void DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts)
+    {
+    }
+    virtual void DrawArrowGlyphsHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts)
+    {
+    }
+    virtual void DrawArrowGlyphsVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts)
+    {
+    }
     virtual void DrawTrackHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) {}
     virtual void DrawTrackVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) {}
     virtual void DrawThumbHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) {}
@@ -51,13 +59,13 @@ public:
     static int AFX_CDECL GetPartState(CQVTScrollBase* pScrollBar, int nPart, BOOL bEnabled);
 
 public:
-    int m_cxHScroll;  // width of a horizontal bar's arrow
-    int m_cyHScroll;  // height of a horizontal bar
-    int m_cxVScroll;  // width of a vertical bar
-    int m_cyVScroll;  // height of a vertical bar's arrow
-    int m_nThumbSize;  // a fixed thumb length, 0 none
-    COLORREF m_crBackPushed;   // track colour
-    COLORREF m_crBackHilite;   // second track colour
+    int m_cxHScroll;            // width of a horizontal bar's arrow
+    int m_cyHScroll;            // height of a horizontal bar
+    int m_cxVScroll;            // width of a vertical bar
+    int m_cyVScroll;            // height of a vertical bar's arrow
+    int m_nThumbSize;           // a fixed thumb length, 0 none
+    COLORREF m_crBackPushed;    // track colour
+    COLORREF m_crBackHilite;    // second track colour
     COLORREF m_crBorderHilite;  // light edge
     COLORREF m_crBorder;        // dark edge
     COLORREF m_crBackground;    // face

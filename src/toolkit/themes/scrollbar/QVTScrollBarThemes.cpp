@@ -146,13 +146,14 @@ void CQVTScrollBarThemeWindowsUx::DrawUxArrows(CDC* pDC, CQVTScrollBase* pScroll
     const int nSecond = bVert ? arrowDownStates : arrowRightStates;
     const HDC hDC = pDC->GetSafeHdc();
     if (!parts.rcArrowFirst.IsRectEmpty())
-        m_pTheme->DrawThemeBackground(hDC, partArrowButton,
-                                      nFirst + GetPartState(pScrollBar, qvtScrollHitUpArrow, parts.bEnabled) - 1,
-                                      parts.rcArrowFirst, nullptr);
-    if (!parts.rcArrowSecond.IsRectEmpty())
         m_pTheme->DrawThemeBackground(
-            hDC, partArrowButton, nSecond + GetPartState(pScrollBar, qvtScrollHitDownArrow, parts.bEnabled) - 1,
-            parts.rcArrowSecond, nullptr);
+            hDC, partArrowButton, nFirst + GetPartState(pScrollBar, qvtScrollHitUpArrow, parts.bEnabled) - 1,
+            parts.rcArrowFirst, nullptr);
+    if (!parts.rcArrowSecond.IsRectEmpty())
+        m_pTheme->DrawThemeBackground(hDC, partArrowButton,
+                                      nSecond +
+                                          GetPartState(pScrollBar, qvtScrollHitDownArrow, parts.bEnabled) - 1,
+                                      parts.rcArrowSecond, nullptr);
 }
 
 void CQVTScrollBarThemeWindowsUx::DrawUxTrack(CDC* pDC, CQVTScrollBase* pScrollBar,
@@ -317,12 +318,14 @@ void CQVTScrollBarThemeFlat::DrawArrowGlyphsVert(CDC* pDC, CQVTScrollBase* /*pSc
     DrawFlatGlyphs(pDC, parts, TRUE);
 }
 
-void CQVTScrollBarThemeFlat::DrawTrackHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts)
+void CQVTScrollBarThemeFlat::DrawTrackHorz(CDC* pDC, CQVTScrollBase* pScrollBar,
+                                           const QVT_SCROLLBAR_PARTS& parts)
 {
     DrawClassicTrack(pDC, pScrollBar, parts, FALSE);
 }
 
-void CQVTScrollBarThemeFlat::DrawTrackVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts)
+void CQVTScrollBarThemeFlat::DrawTrackVert(CDC* pDC, CQVTScrollBase* pScrollBar,
+                                           const QVT_SCROLLBAR_PARTS& parts)
 {
     DrawClassicTrack(pDC, pScrollBar, parts, FALSE);
 }
@@ -348,8 +351,10 @@ void CQVTScrollBarThemeUltraFlat::RefreshMetrics()
 {
     CQVTScrollBarThemeFlat::RefreshMetrics();
     m_crBorderHilite = m_crBorder;
-    m_crBackPushed = CQVTColorManager::BlendColors(GetColorByIndex(COLOR_3DSHADOW), GetColorByIndex(COLOR_3DFACE), 50);
-    m_crBackHilite = CQVTColorManager::BlendColors(GetColorByIndex(COLOR_3DFACE), GetColorByIndex(COLOR_WINDOW), 30);
+    m_crBackPushed =
+        CQVTColorManager::BlendColors(GetColorByIndex(COLOR_3DSHADOW), GetColorByIndex(COLOR_3DFACE), 50);
+    m_crBackHilite =
+        CQVTColorManager::BlendColors(GetColorByIndex(COLOR_3DFACE), GetColorByIndex(COLOR_WINDOW), 30);
 }
 
 // Office.

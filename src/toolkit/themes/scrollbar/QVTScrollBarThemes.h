@@ -11,17 +11,21 @@ class CQVTScrollBarThemeWindowsClassic : public CQVTScrollBarPaintManager
     DECLARE_DYNAMIC(CQVTScrollBarThemeWindowsClassic)
 
 public:
-    void DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
-    void DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
+    void DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar,
+                              const QVT_SCROLLBAR_PARTS& parts) override;
+    void DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar,
+                              const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawTrackHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawTrackVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawSizeBox(CDC* pDC, CQVTScrollBase* pScrollBar) override;
 
 protected:
-    void DrawClassicArrows(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts, BOOL bVert);
+    void DrawClassicArrows(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts,
+                           BOOL bVert);
     // The track in the owner's scroll-bar brush, the pressed page area
     // before the thumb inverted, and with bThumb the raised thumb.
-    void DrawClassicTrack(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts, BOOL bThumb);
+    void DrawClassicTrack(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts,
+                          BOOL bThumb);
 };
 
 class CQVTScrollBarThemeWindowsUx : public CQVTScrollBarThemeWindowsClassic
@@ -33,8 +37,10 @@ public:
     ~CQVTScrollBarThemeWindowsUx() override;
 
     void RefreshMetrics() override;
-    void DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
-    void DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
+    void DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar,
+                              const QVT_SCROLLBAR_PARTS& parts) override;
+    void DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar,
+                              const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawTrackHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawTrackVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawThumbHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
@@ -58,8 +64,10 @@ class CQVTScrollBarThemeFlat : public CQVTScrollBarThemeWindowsUx
 
 public:
     void RefreshMetrics() override;
-    void DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
-    void DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
+    void DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar,
+                              const QVT_SCROLLBAR_PARTS& parts) override;
+    void DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar,
+                              const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawArrowGlyphsHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawArrowGlyphsVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawTrackHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
@@ -87,8 +95,10 @@ class CQVTScrollBarThemeOffice2000 : public CQVTScrollBarThemeWindowsUx
     DECLARE_DYNAMIC(CQVTScrollBarThemeOffice2000)
 
 public:
-    void DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
-    void DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
+    void DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar,
+                              const QVT_SCROLLBAR_PARTS& parts) override;
+    void DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar,
+                              const QVT_SCROLLBAR_PARTS& parts) override;
 
 protected:
     void DrawOfficeArrows(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts, BOOL bVert);

@@ -187,7 +187,8 @@ public:
         if (message == WM_APP)
         {
             // Posted from the scroll handler: by now the bar has started its timer.
-            m_events.push_back({static_cast<int>(wParam), static_cast<int>(lParam), m_bar.GetRepeatInterval()});
+            m_events.push_back(
+                {static_cast<int>(wParam), static_cast<int>(lParam), m_bar.GetRepeatInterval()});
             return TRUE;
         }
         return CWnd::OnWndMsg(message, wParam, lParam, pResult);
@@ -250,7 +251,8 @@ protected:
         ASSERT_TRUE(s_pParent->GetSafeHwnd());
         if (s_pParent->m_bar.GetSafeHwnd())
             s_pParent->m_bar.DestroyWindow();
-        ASSERT_TRUE(s_pParent->m_bar.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, CRect(20, 10, 36, 250), s_pParent, 7));
+        ASSERT_TRUE(
+            s_pParent->m_bar.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, CRect(20, 10, 36, 250), s_pParent, 7));
         s_pParent->m_bar.SetTheme(0);
         SCROLLINFO si = {sizeof(SCROLLINFO), SIF_ALL, 0, 99, 10, 40, 0};
         s_pParent->m_bar.SetScrollInfo(&si, TRUE);
@@ -397,7 +399,8 @@ TEST_F(ScrollBarTracking, ShiftPressOnThePageCentresTheThumbUnderThePointer)
 TEST_F(ScrollBarTracking, SizeGripNeverScrolls)
 {
     s_pParent->m_bar.DestroyWindow();
-    ASSERT_TRUE(s_pParent->m_bar.Create(WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, CRect(20, 10, 40, 30), s_pParent, 8));
+    ASSERT_TRUE(
+        s_pParent->m_bar.Create(WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, CRect(20, 10, 40, 30), s_pParent, 8));
     PumpMessages(30);
     EXPECT_TRUE(s_pParent->m_bar.GetScrollBarPosInfo()->fSizebox);
     EXPECT_EQ(0, s_pParent->m_bar.HitTestScrollBar(CPoint(5, 5)));
