@@ -484,6 +484,35 @@ TEST(ImageDrawing, ResizeIconsAndAlphaDrawingOfIcons)
     EXPECT_EQ(clipped.At(1, 4), kWhite);
 }
 
+// Also run on a 144 DPI screen (see CMakeLists.txt).
+TEST(ImageDrawing, DpiScaledIconsFollowTheScreen)
+{
+    HDC hScreen = GetDC(nullptr);
+    const int nDpi = GetDeviceCaps(hScreen, LOGPIXELSX);
+    ReleaseDC(nullptr, hScreen);
+    char szExpected[16] = {};
+    if (GetEnvironmentVariableA("SONDREL_EXPECTED_DPI", szExpected, sizeof szExpected))
+        ASSERT_EQ(nDpi, atoi(szExpected)) << "the prefix's screen";
+    const int nScaled = MulDiv(16, nDpi, 96);
+    CQVTImageManagerRasterImageHandle fromIcon, fromBitmap;
+    fromIcon.AttachIcon(MakeSolidIcon(16, 16, kGreen));
+    fromBitmap.AttachBitmap(MakeAlphaBitmap(16, 16, [](int, int) { return 0xFF00FF00u; }));
+    for (CQVTImageManagerRasterImageHandle* pHandle : {&fromIcon, &fromBitmap})
+    {
+        CQVTIconHandle scaled;
+        scaled = pHandle->GetDpiScaledIcon();
+        ASSERT_NE(static_cast<HICON>(scaled), nullptr);
+        EXPECT_EQ(CQVTImageManager::GetIconExtent(scaled), CSize(nScaled, nScaled)) << "screen at " << nDpi;
+        DibCanvas canvas(nScaled, nScaled, kWhite);
+        DrawIconEx(canvas.dc.GetSafeHdc(), 0, 0, scaled, nScaled, nScaled, 0, nullptr, DI_NORMAL);
+        EXPECT_EQ(canvas.At(nScaled / 2, nScaled / 2), kGreen);
+        // Made for the screen's DPI already: kept as it is.
+        CQVTIconHandle same;
+        same = pHandle->GetDpiScaledIcon(nDpi);
+        EXPECT_EQ(CQVTImageManager::GetIconExtent(same), CSize(16, 16));
+    }
+}
+
 TEST(ImageDrawing, IconHandleDestroysTheIconItLetsGo)
 {
     HICON hFirst = MakeSolidIcon(8, 8, kRed);
