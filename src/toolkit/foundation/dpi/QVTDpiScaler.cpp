@@ -2,6 +2,8 @@
 
 #include "toolkit/foundation/core/QVTSingletonPointer.h"
 
+BOOL CQVTDpiScaler::s_bImageScaling = TRUE;
+
 CQVTDpiScaler::CQVTDpiScaler() : m_bScreenDC(TRUE), m_hDC(::GetDC(nullptr)), m_bOwnsDC(TRUE) {}
 
 CQVTDpiScaler::CQVTDpiScaler(HWND hWnd) : m_hDC(::GetDC(hWnd)), m_hWnd(hWnd)

@@ -34,6 +34,11 @@ public:
     CRect ScaleRect(const CRect& rc, int nReferenceDpi = 96);
     void ScaleRect(RECT* pRect, int nReferenceDpi = 96);
 
+    // Whether toolkit images are drawn scaled to the screen's DPI, for the
+    // whole process; controls without a setting of their own follow it.
+    static BOOL AFXAPI IsImageScalingEnabled() { return s_bImageScaling; }
+    static void AFXAPI SetImageScaling(BOOL bEnable) { s_bImageScaling = bEnable; }
+
     int UnscaleX(int nValue, int nReferenceDpi = 96);
     int UnscaleY(int nValue, int nReferenceDpi = 96);
     POINT UnscalePoint(POINT pt, int nReferenceDpi = 96);
@@ -42,6 +47,8 @@ public:
     void UnscaleRect(RECT* pRect, int nReferenceDpi = 96);
 
 private:
+    static BOOL s_bImageScaling;
+
     struct Pair
     {
         int x;
