@@ -400,7 +400,7 @@ void CQVTToolTipContext::FilterToolTipMessage(CWnd* pOwner, MSG* pMsg)
         hit.pExtended = &extended;
     CPoint pt(pMsg->pt);
     pOwner->ScreenToClient(&pt);
-    INT_PTR nHit = pOwner->OnToolHitTest(pt, &record.toolInfo);
+    INT_PTR nHit = OnToolHitTest(pOwner, pt, &record.toolInfo);
     // The owner may have written a TOOLINFO over the record's tail.
     if (!bExtended)
         hit.pExtended = nullptr;
@@ -432,6 +432,11 @@ void CQVTToolTipContext::FilterToolTipMessage(CWnd* pOwner, MSG* pMsg)
     m_lastInfoEx = extended;
     m_lastInfo.pExtended = bExtended ? &m_lastInfoEx : nullptr;
     m_nLastHit = nHit;
+}
+
+INT_PTR CQVTToolTipContext::OnToolHitTest(CWnd* pOwner, CPoint point, TOOLINFO* pToolInfo)
+{
+    return pOwner->OnToolHitTest(point, pToolInfo);
 }
 
 void CQVTToolTipContext::NewTool(CWnd* pOwner, QVT_TOOLTIPHITINFO& hit, INT_PTR nHit)

@@ -149,6 +149,10 @@ public:
     class COffice2013ToolTip;
 
 protected:
+    // The tool under a point of the owner's client area, filled into the
+    // record; -1 for none. The owner's own hit test unless a context that
+    // knows its tools better answers.
+    virtual INT_PTR OnToolHitTest(CWnd* pOwner, CPoint point, TOOLINFO* pToolInfo);
     // Makes the window for the current style; false when it cannot be made.
     virtual BOOL CreateToolTip(CWnd* pOwner);
     void DestroyToolTip();

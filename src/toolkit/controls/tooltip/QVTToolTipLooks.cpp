@@ -2,23 +2,9 @@
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
+#include "toolkit/foundation/image/QVTResourceImages.h"
 
 #include <algorithm>
-
-namespace {
-
-// The resource theme's value, or the default while no theme is loaded.
-COLORREF ResourceThemeColor(LPCTSTR lpszSection, LPCTSTR lpszKey, COLORREF clrDefault)
-{
-    // Filled when the resource image set exists: GetResourceImagesIniColor
-    // (section, key, default) of the process-wide set. Until then no set is
-    // ever loaded, and a set that is not loaded gives the default.
-    (void)lpszSection;
-    (void)lpszKey;
-    return clrDefault;
-}
-
-}  // namespace
 
 void CQVTToolTipContext::CLunaToolTip::DrawBackground(CDC* pDC, TOOLITEM*, CRect rc)
 {
@@ -48,19 +34,24 @@ void CQVTToolTipContext::CLunaToolTip::DrawBackground(CDC* pDC, TOOLITEM*, CRect
 
 void CQVTToolTipContext::COfficeToolTip::DrawBackground(CDC* pDC, TOOLITEM*, CRect rc)
 {
-    COLORREF clrLight = ResourceThemeColor(_T("Window"), _T("TooltipLight"), (COLORREF)-1);
-    COLORREF clrDark = ResourceThemeColor(_T("Window"), _T("TooltipDark"), (COLORREF)-1);
-    COLORREF clrBorder = ResourceThemeColor(_T("Window"), _T("TooltipBorder"), (COLORREF)-1);
+    COLORREF clrLight = GetResourceImagesIniColor(_T("Window"), _T("TooltipLight"), (COLORREF)-1);
+    COLORREF clrDark = GetResourceImagesIniColor(_T("Window"), _T("TooltipDark"), (COLORREF)-1);
     if (clrLight == (COLORREF)-1)
         clrLight = RGB(0xFF, 0xFF, 0xFF);
     if (clrDark == (COLORREF)-1)
         clrDark = 0xEFD9C9;
+    QVTDrawHelpers()->GradientFill(pDC, rc, clrLight, clrDark, FALSE);
+
+    CQVTResourceImage* pFrame = QVTResourceImages()->LoadFile(_T("TOOLTIPFRAME"));
+    if (pFrame)
+    {
+        pFrame->DrawImageColorKeyed(pDC, rc, pFrame->GetSource(0, 1), CRect(3, 3, 3, 3),
+                                    RGB(0xFF, 0x00, 0xFF));
+        return;
+    }
+    COLORREF clrBorder = GetResourceImagesIniColor(_T("Window"), _T("TooltipBorder"), (COLORREF)-1);
     if (clrBorder == (COLORREF)-1)
         clrBorder = 0x767676;
-    QVTDrawHelpers()->GradientFill(pDC, rc, clrLight, clrDark, FALSE);
-    // Filled when the resource image set exists: the frame is its
-    // "TOOLTIPFRAME" image, stretched with magenta transparent, when the set
-    // holds one; without it the frame is a rectangle in the border colour.
     pDC->Draw3dRect(rc, clrBorder, clrBorder);
 }
 
