@@ -149,3 +149,21 @@ inline void ScriptMouseButton(DWORD dwFlags, DWORD dwPause = 30)
     SendMouse(dwFlags);
     ::Sleep(dwPause);
 }
+
+// For input scripts: waits until a thread's input state has any of the
+// GUI_ flags (GUI_INMOVESIZE: it runs the system's sizing loop, which has
+// the capture, so the moves that follow reach it wherever the pointer goes).
+inline bool ScriptWaitForThreadState(DWORD dwThread, DWORD dwFlags, DWORD dwTimeout = 5000)
+{
+    DWORD dwStart = ::GetTickCount();
+    for (;;)
+    {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        if (::GetGUIThreadInfo(dwThread, &info) && (info.flags & dwFlags))
+            return true;
+        if (::GetTickCount() - dwStart > dwTimeout)
+            return false;
+        ::Sleep(10);
+    }
+}

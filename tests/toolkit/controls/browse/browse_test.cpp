@@ -1,5 +1,5 @@
 // The system's folder browser, run through the browse dialog and driven by
-// real input from a second thread: where it opens, what OK and Escape give.
+// real input from a second thread: where it opens, what OK and Cancel give.
 #include "real_input.h"
 #include "sondrel_gtest.h"
 #include "toolkit/controls/browse/QVTBrowseDialog.h"
@@ -112,11 +112,11 @@ CString SelectedFolder(HWND hBrowser)
 enum class Answer
 {
     ClickOk,
-    PressEscape
+    ClickCancel
 };
 
 // Runs the dialog while a second thread waits for the browser, records its
-// static texts and answers it with the mouse or the keyboard.
+// static texts and answers it with the mouse.
 INT_PTR RunBrowser(CQVTBrowseDialog& dlg, Answer answer, LPCTSTR lpszFolder, std::vector<CString>* pTexts)
 {
     DWORD dwThread = ::GetCurrentThreadId();
@@ -134,20 +134,10 @@ INT_PTR RunBrowser(CQVTBrowseDialog& dlg, Answer answer, LPCTSTR lpszFolder, std
         ::SetWindowPos(hBrowser, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         ::Sleep(100);
         *pTexts = ChildTexts(hBrowser);
-        if (answer == Answer::ClickOk)
-        {
-            POINT pt = WindowCentre(::GetDlgItem(hBrowser, IDOK));
-            ScriptMouseMove(pt, 100);
-            ScriptMouseButton(MOUSEEVENTF_LEFTDOWN);
-            ScriptMouseButton(MOUSEEVENTF_LEFTUP);
-        }
-        else
-        {
-            ::SetForegroundWindow(hBrowser);
-            ::Sleep(100);
-            SendKey(VK_ESCAPE, false);
-            SendKey(VK_ESCAPE, true);
-        }
+        POINT pt = WindowCentre(::GetDlgItem(hBrowser, answer == Answer::ClickOk ? IDOK : IDCANCEL));
+        ScriptMouseMove(pt, 100);
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP);
     });
     return dlg.DoModal();
 }
@@ -187,7 +177,7 @@ TEST_F(BrowseDialogTest, OpensAtTheSetFolderAndCancelGivesCancel)
 
     CQVTBrowseDialog cancelled;
     cancelled.SetSelPath(m_strChosen);
-    EXPECT_EQ(RunBrowser(cancelled, Answer::PressEscape, _T("Chosen"), &texts), IDCANCEL);
+    EXPECT_EQ(RunBrowser(cancelled, Answer::ClickCancel, _T("Chosen"), &texts), IDCANCEL);
 }
 
 TEST(BrowseDialog, OverlongPathsAreRefusedAndComputerNamesBecomeUncNames)

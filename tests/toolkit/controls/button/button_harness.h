@@ -23,7 +23,7 @@ public:
     {
         CreateEx(WS_EX_TOPMOST,
                  AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_BTNFACE)),
-                 _T("buttons"), WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, 400, 300, nullptr,
+                 _T("buttons"), WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 560, 120, 400, 300, nullptr,
                  nullptr);
         SendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL));
     }
@@ -33,6 +33,9 @@ public:
         if (m_hWnd)
             DestroyWindow();
     }
+
+    // Above windows that tests running beside this one put up meanwhile.
+    void Raise() { SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
 
     // A button of the style at the rectangle; owned by the parent.
     CQVTButton* Add(LPCTSTR lpszCaption, DWORD dwStyle, CRect rc, UINT nID = 100)

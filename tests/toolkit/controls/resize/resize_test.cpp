@@ -38,7 +38,7 @@ std::unique_ptr<CTestResizeDlg> OpenDialog(UINT nTemplate, UINT nFlags,
     if (!pDlg->Create(nTemplate, nullptr))
         return nullptr;
     // Above the windows of tests running beside this one.
-    pDlg->SetWindowPos(&CWnd::wndTopMost, 40, 40, 0, 0, SWP_NOSIZE);
+    pDlg->SetWindowPos(&CWnd::wndTopMost, 640, 60, 0, 0, SWP_NOSIZE);
     pDlg->ShowWindow(SW_SHOW);
     PumpMessages(50);
     return pDlg;
@@ -200,14 +200,33 @@ TEST(ResizeDialog, DraggingTheGripResizesTheDialog)
 
     // The press starts the system's sizing loop, so the input comes from a
     // second thread.
+    // The moves wait for the loop to hold the capture: before it, they would
+    // go to whatever window is under the pointer, the release too, and the
+    // loop would never end.
     POINT pt = WindowCentre(hGrip);
     MouseMoveTo(pt);
-    ASSERT_TRUE(RunInputScript([pt] {
-        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 100);
+    DWORD dwThread = ::GetCurrentThreadId();
+    bool bInLoop = false, bLoopEnded = false;
+    ASSERT_TRUE(RunInputScript([&] {
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 50);
+        bInLoop = ScriptWaitForThreadState(dwThread, GUI_INMOVESIZE);
         for (int i = 1; i <= 6; ++i)
             ScriptMouseMove(POINT{pt.x + i * 10, pt.y + i * 5}, 60);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 100);
+        for (int i = 0; i < 100 && !bLoopEnded; ++i, ::Sleep(20))
+        {
+            GUITHREADINFO info = {sizeof(info)};
+            bLoopEnded = ::GetGUIThreadInfo(dwThread, &info) && !(info.flags & GUI_INMOVESIZE);
+        }
+        if (!bLoopEnded)
+        {
+            // Never leave the test inside the loop: Escape ends it, and a
+            // thread message reaches it whoever has the keyboard.
+            ::PostThreadMessageW(dwThread, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
     }));
+    EXPECT_TRUE(bInLoop);
+    EXPECT_TRUE(bLoopEnded);
 
     CSize szNow = ClientSize(dlg);
     EXPECT_EQ(szNow.cx - szStart.cx, 60);

@@ -53,6 +53,7 @@ public:
                 continue;
             CQVTToolTipContext::FillInToolInfoEx(pTI, m_hWnd, m_tools[i].rc, (INT_PTR)(i + 1),
                                                  m_tools[i].strText, m_tools[i].strDescription, m_pImages);
+            pTI->uFlags |= m_uHitFlags;
             return (INT_PTR)(i + 1);
         }
         return -1;
@@ -69,6 +70,9 @@ public:
     std::vector<UINT_PTR> m_shown;  // TTN_SHOW, by tool id
     CQVTImageManager* m_pImages = nullptr;
     bool m_bTrackLeave = true;  // asks for WM_MOUSELEAVE, as the toolkit's windows do
+    // Tests running beside these take the foreground now and then: the tips
+    // here show whether or not this application is active.
+    UINT m_uHitFlags = CQVTToolTipContext::hitShowWhenInactive;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -94,7 +98,7 @@ protected:
     {
         m_pContext = new CQVTToolTipContext;
         m_pOwner.reset(new CToolOwner(m_pContext));
-        ASSERT_TRUE(m_pOwner->Open(CRect(200, 200, 500, 260)));
+        ASSERT_TRUE(m_pOwner->Open(CRect(640, 500, 940, 560)));
         m_pOwner->m_tools = {{CRect(0, 0, 150, 60), _T("Record"), _T("")},
                              {CRect(150, 0, 300, 60), _T("Stop"), _T("")}};
         m_pOwner->SetForegroundWindow();
@@ -119,10 +123,24 @@ protected:
         return pTip && ::IsWindow(pTip->m_hWnd) && pTip->IsWindowVisible();
     }
     // Hovers a tool and waits for its tip.
+    // Hovers a tool until its tip shows. A window of a test running beside
+    // this one may have come up over the owner: then the owner is raised and
+    // the tool entered again.
     bool HoverUntilShown(int nTool)
     {
-        MouseMoveTo(m_pOwner->ToolCentre(nTool));
-        return PumpUntil([this] { return Shown(); }, 3000);
+        for (int nTry = 0; nTry < 3; ++nTry)
+        {
+            if (nTry > 0)
+            {
+                MouseMoveTo(CPoint(20, 20));
+                PumpMessages(300);
+            }
+            m_pOwner->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            MouseMoveTo(m_pOwner->ToolCentre(nTool));
+            if (PumpUntil([this] { return Shown(); }, 3000))
+                return true;
+        }
+        return false;
     }
     CRect TipRect() const
     {
@@ -222,7 +240,8 @@ TEST_F(ToolTipTest, TheTipStaysInsideTheWorkArea)
     m_pContext->SetDelayTime(TTDT_INITIAL, 100);
     CRect rcWork = QVTMultiMonitor()->GetWorkAreaFromPoint(CPoint(0, 0));
     m_pOwner->m_tools[0].strText = _T("A tip long enough to pass the right edge of the screen by far");
-    m_pOwner->SetWindowPos(nullptr, rcWork.right - 300, rcWork.bottom - 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    m_pOwner->SetWindowPos(&CWnd::wndTopMost, rcWork.right - 300, rcWork.bottom - 60, 0, 0,
+                           SWP_NOSIZE | SWP_NOACTIVATE);
     MouseMoveTo(CPoint(rcWork.right - 290, rcWork.bottom - 10));
     ASSERT_TRUE(PumpUntil([this] { return Shown(); }, 3000));
     CRect rcTip = TipRect();
@@ -243,11 +262,11 @@ TEST_F(ToolTipTest, TheTipGoesWhenThePointerIsOverAnotherWindowOrTheAutoPopEnds)
     m_pOwner->m_bTrackLeave = false;
     CWnd other;
     ASSERT_TRUE(other.CreateEx(WS_EX_TOPMOST | WS_EX_NOACTIVATE, AfxRegisterWndClass(0), _T("other"),
-                               WS_POPUP, 510, 200, 100, 60, nullptr, nullptr));
+                               WS_POPUP, 950, 500, 100, 60, nullptr, nullptr));
     other.ShowWindow(SW_SHOWNOACTIVATE);
     m_pOwner->SetForegroundWindow();
     ASSERT_TRUE(HoverUntilShown(2));
-    MouseMoveTo(CPoint(560, 230));
+    MouseMoveTo(CPoint(1000, 530));
     EXPECT_TRUE(PumpUntil([this] { return !Shown(); }, 2000));
     other.DestroyWindow();
 
