@@ -121,7 +121,7 @@ HBITMAP LoadPictureFile(LPCTSTR lpszFileName)
     HBITMAP hBitmap = cx > 0 && cy > 0 ? CQVTImageManager::Create32BitDIBSection(nullptr, cx, cy) : nullptr;
     if (hBitmap)
     {
-        CSelectedBitmapDC dc(nullptr, hBitmap);
+        CQVTSelectedBitmapDC dc(nullptr, hBitmap);
         CRect rc(0, 0, cx, cy);
         ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_3DFACE));
         pPicture->Render(dc, 0, 0, cx, cy, 0, cyHimetric, cxHimetric, -cyHimetric, nullptr);

@@ -76,17 +76,17 @@ BOOL AFX_CDECL CQVTImageManager::AlphaBlendManual(HDC hdcDest, const CRect& rcDe
         return FALSE;
 
     LPBYTE pSrcBits = nullptr, pDestBits = nullptr, pResultBits = nullptr;
-    CGdiObjectOwner srcCopy(Create32BitDIBSection(hdcDest, cx, cy, &pSrcBits));
-    CGdiObjectOwner destCopy(Create32BitDIBSection(hdcDest, cx, cy, &pDestBits));
-    CGdiObjectOwner result(Create32BitDIBSection(hdcDest, cx, cy, &pResultBits));
+    CQVTGdiObjectOwner srcCopy(Create32BitDIBSection(hdcDest, cx, cy, &pSrcBits));
+    CQVTGdiObjectOwner destCopy(Create32BitDIBSection(hdcDest, cx, cy, &pDestBits));
+    CQVTGdiObjectOwner result(Create32BitDIBSection(hdcDest, cx, cy, &pResultBits));
     if (!srcCopy.Get() || !destCopy.Get() || !result.Get())
         return FALSE;
 
     const BOOL bSrcRtl = CQVTDrawHelpers::IsHdcRightToLeft(hdcSrc);
     const BOOL bDestRtl = CQVTDrawHelpers::IsHdcRightToLeft(hdcDest);
     {
-        CSelectedBitmapDC dcSrcCopy(hdcDest, static_cast<HBITMAP>(srcCopy.Get()));
-        CSelectedBitmapDC dcDestCopy(hdcDest, static_cast<HBITMAP>(destCopy.Get()));
+        CQVTSelectedBitmapDC dcSrcCopy(hdcDest, static_cast<HBITMAP>(srcCopy.Get()));
+        CQVTSelectedBitmapDC dcDestCopy(hdcDest, static_cast<HBITMAP>(destCopy.Get()));
         if (!dcSrcCopy.IsValid() || !dcDestCopy.IsValid())
             return FALSE;
         CQVTDrawHelpers::SetDCLayoutReturnOld(dcSrcCopy, 0);
@@ -134,7 +134,7 @@ BOOL AFX_CDECL CQVTImageManager::AlphaBlendManual(HDC hdcDest, const CRect& rcDe
         }
     }
 
-    CSelectedBitmapDC dcResult(hdcDest, static_cast<HBITMAP>(result.Get()));
+    CQVTSelectedBitmapDC dcResult(hdcDest, static_cast<HBITMAP>(result.Get()));
     if (!dcResult.IsValid())
         return FALSE;
     CQVTDrawHelpers::SetDCLayoutReturnOld(dcResult, 0);
@@ -160,8 +160,8 @@ BOOL AFX_CDECL CQVTImageManager::TransparentBltManual(HDC hdcDest, const CRect& 
     if (!hdcDest || !hdcSrc || cxSrc <= 0 || cySrc <= 0 || rcDest.IsRectEmpty())
         return FALSE;
 
-    CGdiObjectOwner colour(::CreateCompatibleBitmap(hdcDest, cxSrc, cySrc));
-    CGdiObjectOwner mask(::CreateBitmap(cxSrc, cySrc, 1, 1, nullptr));
+    CQVTGdiObjectOwner colour(::CreateCompatibleBitmap(hdcDest, cxSrc, cySrc));
+    CQVTGdiObjectOwner mask(::CreateBitmap(cxSrc, cySrc, 1, 1, nullptr));
     if (!colour.Get() || !mask.Get())
         return FALSE;
 
@@ -169,8 +169,8 @@ BOOL AFX_CDECL CQVTImageManager::TransparentBltManual(HDC hdcDest, const CRect& 
     COLORREF clrOldText = ::SetTextColor(hdcDest, RGB(0, 0, 0));
     BOOL bResult = FALSE;
     {
-        CSelectedBitmapDC dcColour(hdcDest, static_cast<HBITMAP>(colour.Get()));
-        CSelectedBitmapDC dcMask(hdcDest, static_cast<HBITMAP>(mask.Get()));
+        CQVTSelectedBitmapDC dcColour(hdcDest, static_cast<HBITMAP>(colour.Get()));
+        CQVTSelectedBitmapDC dcMask(hdcDest, static_cast<HBITMAP>(mask.Get()));
         if (dcColour.IsValid() && dcMask.IsValid())
         {
             ::BitBlt(dcColour, 0, 0, cxSrc, cySrc, hdcSrc, rcSrc.left, rcSrc.top, SRCCOPY);
@@ -209,7 +209,7 @@ BOOL AFX_CDECL CQVTImageManager::DrawAlphaBitmap(CDC* pDC, HBITMAP hBitmap, CPoi
         return FALSE;
     if (szSrc.cx == 0 && szSrc.cy == 0)
         szSrc = szDest;
-    CSelectedBitmapDC dcSrc(pDC->GetSafeHdc(), hBitmap);
+    CQVTSelectedBitmapDC dcSrc(pDC->GetSafeHdc(), hBitmap);
     if (!dcSrc.IsValid())
         return FALSE;
     return AlphaBlend(pDC->GetSafeHdc(), CRect(ptDest, szDest), dcSrc, CRect(ptSrc, szSrc));
@@ -222,13 +222,13 @@ void AFX_CDECL CQVTImageManager::DrawIconWithAlpha(CDC* pDC, CPoint pt, CSize sz
     if (!pDC || !hIcon || cx == 0 || cy <= 0)
         return;
     LPBYTE pBits = nullptr;
-    CGdiObjectOwner section(Create32BitDIBSection(pDC->GetSafeHdc(), cx, cy, &pBits));
+    CQVTGdiObjectOwner section(Create32BitDIBSection(pDC->GetSafeHdc(), cx, cy, &pBits));
     if (!section.Get())
         return;
     DWORD* pPixels = reinterpret_cast<DWORD*>(pBits);
     const size_t nCount = static_cast<size_t>(cx) * cy;
     {
-        CSelectedBitmapDC dc(pDC->GetSafeHdc(), static_cast<HBITMAP>(section.Get()));
+        CQVTSelectedBitmapDC dc(pDC->GetSafeHdc(), static_cast<HBITMAP>(section.Get()));
         if (!dc.IsValid())
             return;
         ::GdiFlush();

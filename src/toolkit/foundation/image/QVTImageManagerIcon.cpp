@@ -68,14 +68,14 @@ HICON RecolorIcon(HICON hIcon, TRecolor recolor)
     ICONINFO info = {};
     if (!hIcon || !::GetIconInfo(hIcon, &info))
         return nullptr;
-    CGdiObjectOwner colour(info.hbmColor), mask(info.hbmMask);
+    CQVTGdiObjectOwner colour(info.hbmColor), mask(info.hbmMask);
     if (!info.hbmColor || !info.hbmMask)
         return nullptr;
     BITMAP bm = {};
     ::GetObjectW(info.hbmColor, sizeof bm, &bm);
     {
-        CSelectedBitmapDC dcColour(nullptr, info.hbmColor);
-        CSelectedBitmapDC dcMask(nullptr, info.hbmMask);
+        CQVTSelectedBitmapDC dcColour(nullptr, info.hbmColor);
+        CQVTSelectedBitmapDC dcMask(nullptr, info.hbmMask);
         if (!dcColour.IsValid() || !dcMask.IsValid())
             return nullptr;
         for (int y = 0; y < bm.bmHeight; ++y)
@@ -401,12 +401,12 @@ HICON CQVTImageManagerRasterImageHandle::GetDpiScaledIcon(int nReferenceDpi) con
             pixel = (a << 24) | (r << 16) | (g << 8) | b;
         }
     }
-    CGdiObjectOwner colour(CreateSection(pixels.data(), size.cx, size.cy));
-    CGdiObjectOwner mask(::CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
+    CQVTGdiObjectOwner colour(CreateSection(pixels.data(), size.cx, size.cy));
+    CQVTGdiObjectOwner mask(::CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
     if (!colour.Get() || !mask.Get())
         return nullptr;
     {
-        CSelectedBitmapDC dcMask(nullptr, static_cast<HBITMAP>(mask.Get()));
+        CQVTSelectedBitmapDC dcMask(nullptr, static_cast<HBITMAP>(mask.Get()));
         ::PatBlt(dcMask, 0, 0, size.cx, size.cy, BLACKNESS);
     }
     ICONINFO info = {TRUE, 0, 0, static_cast<HBITMAP>(mask.Get()), static_cast<HBITMAP>(colour.Get())};
@@ -958,7 +958,7 @@ void CQVTImageManagerIcon::DrawMonochrome(CDC* pDC, CPoint pt, CQVTImageManagerR
         return;
     if (sz.cx == 0 && sz.cy == 0)
         sz = handle.GetExtent();
-    CGdiObjectOwner bitmap(::CreateCompatibleBitmap(pDC->GetSafeHdc(), sz.cx, sz.cy));
+    CQVTGdiObjectOwner bitmap(::CreateCompatibleBitmap(pDC->GetSafeHdc(), sz.cx, sz.cy));
     if (!bitmap.Get())
         return;
     {

@@ -310,8 +310,8 @@ void CQVTImageManagerIcon::SerializeRasterSlot(CArchive& ar, int nSlot, UINT nSc
     }
 
     LPBYTE pColourBits = nullptr, pMaskBits = nullptr;
-    CGdiObjectOwner colour(ReadDib(ar, &pColourBits));
-    CGdiObjectOwner mask(ReadDib(ar, &pMaskBits));
+    CQVTGdiObjectOwner colour(ReadDib(ar, &pColourBits));
+    CQVTGdiObjectOwner mask(ReadDib(ar, &pMaskBits));
     if (!colour.Get())
         return;
     CQVTImageManagerRasterImageHandle handle;

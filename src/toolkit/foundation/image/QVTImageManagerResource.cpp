@@ -59,7 +59,7 @@ BOOL CQVTImageManagerResource::GrowBy(int cx)
             memcpy(pNew + static_cast<size_t>(y) * nNewWidth,
                    m_pBits + static_cast<size_t>(y) * m_nAllocatedWidth,
                    static_cast<size_t>(m_nAllocatedWidth) * 4);
-        CSelectedBitmapDC dcMask(nullptr, hMask);
+        CQVTSelectedBitmapDC dcMask(nullptr, hMask);
         ::DrawStateW(dcMask, nullptr, nullptr, reinterpret_cast<LPARAM>(m_hbmpMask), 0, 0, 0,
                      m_nAllocatedWidth, cy, DST_BITMAP);
     }
@@ -201,12 +201,12 @@ void CQVTImageManagerResource::CopyTo(QVT_IMAGERESOURCE_INFO* pInfo,
     }
     else
     {
-        CGdiObjectOwner colour(hColour);
-        CGdiObjectOwner mask(::CreateBitmap(cx, cy, 1, 1, nullptr));
+        CQVTGdiObjectOwner colour(hColour);
+        CQVTGdiObjectOwner mask(::CreateBitmap(cx, cy, 1, 1, nullptr));
         if (!mask.Get())
             return;
         {
-            CSelectedBitmapDC dcMask(nullptr, static_cast<HBITMAP>(mask.Get()));
+            CQVTSelectedBitmapDC dcMask(nullptr, static_cast<HBITMAP>(mask.Get()));
             m_dc.SetBitmap(m_hbmpMask);
             ::BitBlt(dcMask, 0, 0, cx, cy, m_dc, pInfo->rc.left, 0, SRCCOPY);
             m_dc.SetBitmap(nullptr);
@@ -241,11 +241,11 @@ void CQVTImageManagerResource::Draw(CDC* pDC, QVT_IMAGERESOURCE_INFO* pInfo, CPo
     {
         const int cx = std::abs(sz.cx), cy = std::abs(sz.cy);
         LPBYTE pBits = nullptr;
-        CGdiObjectOwner section(CQVTImageManager::Create32BitDIBSection(hDC, cx, cy, &pBits));
+        CQVTGdiObjectOwner section(CQVTImageManager::Create32BitDIBSection(hDC, cx, cy, &pBits));
         if (section.Get())
         {
             {
-                CSelectedBitmapDC dcSection(hDC, static_cast<HBITMAP>(section.Get()));
+                CQVTSelectedBitmapDC dcSection(hDC, static_cast<HBITMAP>(section.Get()));
                 ::SetBkColor(dcSection, RGB(255, 255, 255));
                 ::SetTextColor(dcSection, RGB(0, 0, 0));
                 m_dc.SetBitmap(m_hbmpMask);

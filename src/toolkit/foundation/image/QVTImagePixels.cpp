@@ -78,14 +78,14 @@ void MirrorRows(DWORD* pPixels, int cx, int cy)
         std::reverse(pPixels + static_cast<size_t>(y) * cx, pPixels + static_cast<size_t>(y + 1) * cx);
 }
 
-CSelectedBitmapDC::CSelectedBitmapDC(HDC hCompatible, HBITMAP hBitmap)
+CQVTSelectedBitmapDC::CQVTSelectedBitmapDC(HDC hCompatible, HBITMAP hBitmap)
     : m_hDC(::CreateCompatibleDC(hCompatible))
 {
     if (m_hDC && hBitmap)
         m_hOld = ::SelectObject(m_hDC, hBitmap);
 }
 
-CSelectedBitmapDC::~CSelectedBitmapDC()
+CQVTSelectedBitmapDC::~CQVTSelectedBitmapDC()
 {
     if (!m_hDC)
         return;

@@ -18,13 +18,13 @@ DWORD PremultiplyPixel(DWORD dwPixel);
 void MirrorRows(DWORD* pPixels, int cx, int cy);
 
 // Scoped memory DC with one bitmap selected.
-class CSelectedBitmapDC
+class CQVTSelectedBitmapDC
 {
 public:
-    CSelectedBitmapDC(HDC hCompatible, HBITMAP hBitmap);
-    ~CSelectedBitmapDC();
-    CSelectedBitmapDC(const CSelectedBitmapDC&) = delete;
-    CSelectedBitmapDC& operator=(const CSelectedBitmapDC&) = delete;
+    CQVTSelectedBitmapDC(HDC hCompatible, HBITMAP hBitmap);
+    ~CQVTSelectedBitmapDC();
+    CQVTSelectedBitmapDC(const CQVTSelectedBitmapDC&) = delete;
+    CQVTSelectedBitmapDC& operator=(const CQVTSelectedBitmapDC&) = delete;
     operator HDC() const { return m_hDC; }
     BOOL IsValid() const { return m_hDC != nullptr; }
 
@@ -34,17 +34,17 @@ private:
 };
 
 // Deletes a GDI object when it goes.
-class CGdiObjectOwner
+class CQVTGdiObjectOwner
 {
 public:
-    explicit CGdiObjectOwner(HGDIOBJ hObject = nullptr) : m_hObject(hObject) {}
-    ~CGdiObjectOwner()
+    explicit CQVTGdiObjectOwner(HGDIOBJ hObject = nullptr) : m_hObject(hObject) {}
+    ~CQVTGdiObjectOwner()
     {
         if (m_hObject)
             ::DeleteObject(m_hObject);
     }
-    CGdiObjectOwner(const CGdiObjectOwner&) = delete;
-    CGdiObjectOwner& operator=(const CGdiObjectOwner&) = delete;
+    CQVTGdiObjectOwner(const CQVTGdiObjectOwner&) = delete;
+    CQVTGdiObjectOwner& operator=(const CQVTGdiObjectOwner&) = delete;
     HGDIOBJ Detach()
     {
         HGDIOBJ h = m_hObject;

@@ -74,7 +74,7 @@ CQVTResourceImage::~CQVTResourceImage() {}
 BOOL CQVTResourceImage::LoadFile(HMODULE hModule, LPCTSTR lpszResourceName)
 {
     BOOL bAlpha = FALSE;
-    CGdiObjectOwner bitmap(CQVTImageManager::LoadBitmapFromModule(hModule, lpszResourceName, &bAlpha));
+    CQVTGdiObjectOwner bitmap(CQVTImageManager::LoadBitmapFromModule(hModule, lpszResourceName, &bAlpha));
     BITMAP bm = {};
     if (!bitmap.Get() || !::GetObjectW(bitmap.Get(), sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight == 0)
         return FALSE;
@@ -102,11 +102,11 @@ BOOL CQVTResourceImage::LoadFile(HMODULE hModule, LPCTSTR lpszResourceName)
     else
     {
         void* pBits = nullptr;
-        CGdiObjectOwner section(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
+        CQVTGdiObjectOwner section(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
         if (!section.Get())
             return FALSE;
         {
-            CSelectedBitmapDC dc(nullptr, static_cast<HBITMAP>(section.Get()));
+            CQVTSelectedBitmapDC dc(nullptr, static_cast<HBITMAP>(section.Get()));
             ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap.Get()), 0, 0, 0, cx, cy,
                          DST_BITMAP);
         }
@@ -248,7 +248,8 @@ void CQVTResourceImage::DrawImageColorKeyed(CDC* pDC, const CRect& rcDest, const
     if (!pDC || rcDest.IsRectEmpty())
         return;
     const CRect rcBuffer(0, 0, rcDest.Width(), rcDest.Height());
-    CGdiObjectOwner buffer(::CreateCompatibleBitmap(pDC->GetSafeHdc(), rcBuffer.Width(), rcBuffer.Height()));
+    CQVTGdiObjectOwner buffer(
+        ::CreateCompatibleBitmap(pDC->GetSafeHdc(), rcBuffer.Width(), rcBuffer.Height()));
     if (!buffer.Get())
         return;
     CQVTBitmapDC dcBuffer;
@@ -278,7 +279,7 @@ void CQVTResourceImage::DrawImageKeyedAlpha(CDC* pDC, const CRect& rcDest, const
         return;
     const int cx = rcDest.Width(), cy = rcDest.Height();
     LPBYTE pBits = nullptr;
-    CGdiObjectOwner section(CQVTImageManager::Create32BitDIBSection(pDC->GetSafeHdc(), cx, -cy, &pBits));
+    CQVTGdiObjectOwner section(CQVTImageManager::Create32BitDIBSection(pDC->GetSafeHdc(), cx, -cy, &pBits));
     if (!section.Get())
         return;
     DWORD* pPixels = reinterpret_cast<DWORD*>(pBits);
