@@ -78,7 +78,6 @@ SHAPES = {
     83: rect(300, 500, 700, 560) + triangle((300, 350), (700, 350), (500, 150)),  # more, small
     98: triangle((200, 600), (800, 600), (500, 350)) + triangle((200, 250), (800, 250), (500, 0)),  # more, vertical
     99: triangle((200, 0), (200, 600), (450, 300)) + triangle((550, 0), (550, 600), (800, 300)),  # more
-    102: bar(200, 300, 400, 100, 60) + bar(400, 100, 800, 550, 60),        # check
     104: rect(250, 500, 750, 580) + triangle((250, 380), (750, 380), (500, 120)),  # customize
     115: rect(350, 150, 650, 450),                                         # bullet
     116: triangle((650, 0), (350, 300), (650, 600)),                       # tab scroll left
@@ -86,6 +85,16 @@ SHAPES = {
     118: outlined((650, 0), (350, 300), (650, 600)),                       # tab scroll left, disabled
     119: outlined((350, 0), (350, 600), (650, 300)),                       # tab scroll right, disabled
 }
+
+
+def quarter_turn(contours):
+    """The shape turned a quarter about the box centre: what points down
+    points right. Vertical bars show the horizontal bars' glyphs this way."""
+    return [[(500 - (y - 300), 300 + (x - 500)) for x, y in contour] for contour in contours]
+
+
+SHAPES[102] = quarter_turn(SHAPES[104])  # customize, vertical bars
+SHAPES[85] = quarter_turn(SHAPES[83])    # more, small, vertical bars
 
 
 def build(path):

@@ -9,6 +9,7 @@
 #include "toolkit/foundation/hook/QVTShadowManager.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2000Theme.h"
+#include "toolkit/themes/office/QVTCommandBarsOffice2003Theme.h"
 #include "toolkit/themes/office/QVTCommandBarsOfficeXPTheme.h"
 #include "toolkit/themes/elements/QVTMessageBarPaintManager.h"
 #include "toolkit/themes/elements/QVTProgressPaintManager.h"
@@ -139,6 +140,9 @@ CQVTPaintManager* AFX_CDECL CQVTPaintManager::CreateTheme(int nTheme)
     {
     case qvtThemeOfficeXP:
         pTheme = new CQVTCommandBarsOfficeXPTheme();
+        break;
+    case qvtThemeOffice2003:
+        pTheme = new CQVTCommandBarsOffice2003Theme();
         break;
     case qvtThemeVisualStudio6:
         pTheme = new CQVTVisualStudio6Theme();

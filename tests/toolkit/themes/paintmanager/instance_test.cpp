@@ -7,6 +7,7 @@
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2000Theme.h"
+#include "toolkit/themes/office/QVTCommandBarsOffice2003Theme.h"
 #include "toolkit/themes/office/QVTCommandBarsOfficeXPTheme.h"
 #include "toolkit/themes/office/QVTVisualStudio6Theme.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
@@ -53,10 +54,8 @@ TEST(PaintManagerInstance, ASwapMovesEveryHolderToTheNewThemeAndDeletesTheOld)
     EXPECT_EQ(0, CCountingTheme::s_nAlive);
     ASSERT_NE(nullptr, pNew);
     EXPECT_EQ(3, RefCount(pNew));
-    // A theme this program does not carry draws as the default theme and
-    // keeps the id it was asked for.
     EXPECT_EQ(qvtThemeOffice2003, pNew->GetCurrentTheme());
-    EXPECT_EQ(qvtThemeOffice2000, pNew->GetThemeId());
+    EXPECT_EQ(qvtThemeOffice2003, pNew->GetThemeId());
 
     // Each holder releases what it holds; the last release clears the
     // instance, and the next request makes a fresh default theme.
@@ -96,6 +95,7 @@ TEST(PaintManagerInstance, TheFactoryMakesTheThemesItCarriesAndTheDefaultForAnyO
     };
     const Case cases[] = {{0, RUNTIME_CLASS(CQVTCommandBarsOffice2000Theme), 0},
                           {1, RUNTIME_CLASS(CQVTCommandBarsOfficeXPTheme), 1},
+                          {2, RUNTIME_CLASS(CQVTCommandBarsOffice2003Theme), 2},
                           {8, RUNTIME_CLASS(CQVTVisualStudio6Theme), 0},
                           {10, RUNTIME_CLASS(CQVTCommandBarsOffice2000Theme), 0},
                           {42, RUNTIME_CLASS(CQVTCommandBarsOffice2000Theme), 0},
