@@ -2,3 +2,4 @@
 #pragma once
 #include <afxwin.h>
 #include "mfc/extensions.h"
+#include "mfc/controlbar.h"
