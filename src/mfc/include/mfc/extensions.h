@@ -43,3 +43,11 @@
 #define LM_VERTDOCK 0x10
 #define LM_LENGTHY 0x20
 #define LM_COMMIT 0x40
+
+// Status-bar pane styles.
+#define SBPS_NORMAL 0x0000
+#define SBPS_NOBORDERS 0x0100
+#define SBPS_POPOUT 0x0200
+#define SBPS_OWNERDRAW 0x1000
+#define SBPS_DISABLED 0x04000000
+#define SBPS_STRETCH 0x08000000

@@ -8,6 +8,7 @@
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "toolkit/foundation/hook/QVTShadowManager.h"
+#include "toolkit/themes/office/QVTStatusBarThemeOfficeXP.h"
 #include "toolkit/foundation/image/QVTImageManagerIcon.h"
 
 IMPLEMENT_DYNAMIC(CQVTCommandBarsOfficeXPTheme, CQVTPaintManager)
@@ -24,7 +25,7 @@ BOOL IsKeyboardState(int nValue)
 
 CQVTCommandBarsOfficeXPTheme::CQVTCommandBarsOfficeXPTheme()
 {
-    // The status bar's Office XP look is installed here once status bars exist.
+    SetStatusBarPaintManager(new CQVTStatusBarThemeOfficeXP(this));
     m_bFlatMenuBar = TRUE;
     m_bUseFadedIcons = TRUE;
     m_bUseDisabledIcons = TRUE;

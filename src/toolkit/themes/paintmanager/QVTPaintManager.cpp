@@ -14,6 +14,7 @@
 #include "toolkit/themes/elements/QVTMessageBarPaintManager.h"
 #include "toolkit/themes/elements/QVTProgressPaintManager.h"
 #include "toolkit/themes/elements/QVTSliderPaintManager.h"
+#include "toolkit/themes/elements/QVTStatusBarPaintManager.h"
 #include "toolkit/themes/office/QVTVisualStudio6Theme.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
@@ -93,6 +94,7 @@ CQVTPaintManager::CQVTPaintManager()
     m_pShadowManager = new CQVTShadowManager();
     m_pSliderPaintManager = new CQVTSliderThemeOffice2007System(this);
     m_pProgressPaintManager = new CQVTProgressPaintManager(this);
+    m_pStatusBarPaintManager = new CQVTStatusBarPaintManager(this);
     m_pScrollBarPaintManager = new CQVTScrollBarThemeWindowsUx();
     m_pMessageBarPaintManager = new CQVTMessageBarPaintManager(this);
 }
@@ -108,6 +110,7 @@ CQVTPaintManager::~CQVTPaintManager()
     m_pShadowManager = nullptr;
     delete m_pSliderPaintManager;
     delete m_pProgressPaintManager;
+    delete m_pStatusBarPaintManager;
     delete m_pScrollBarPaintManager;
     delete m_pMessageBarPaintManager;
     m_observers.clear();
@@ -311,8 +314,17 @@ void CQVTPaintManager::RefreshMetrics()
         m_pSliderPaintManager->RefreshMetrics();
     if (m_pProgressPaintManager)
         m_pProgressPaintManager->RefreshMetrics();
+    if (m_pStatusBarPaintManager)
+        m_pStatusBarPaintManager->RefreshMetrics();
     if (m_pMessageBarPaintManager)
         m_pMessageBarPaintManager->RefreshMetrics();
+    if (m_bThemedStatusBar && m_pStatusBarPaintManager &&
+        m_themeStatusBar.OpenThemeData(nullptr, _T("STATUS")))
+    {
+        COLORREF clrText = 0;
+        if (SUCCEEDED(m_themeStatusBar.GetThemeColor(1, 0, 3803 /* text colour */, &clrText)))
+            m_pStatusBarPaintManager->m_clrText.SetStandardValue(clrText);
+    }
     // The frame's and the ribbon's paint managers refresh here once they
     // exist: the frame's after the progress, the ribbon's last.
 }
@@ -339,9 +351,18 @@ void CQVTPaintManager::SetSliderPaintManager(CQVTSliderPaintManager* pPaintManag
 void CQVTPaintManager::SetProgressPaintManager(CQVTProgressPaintManager* pPaintManager)
 {
     delete m_pProgressPaintManager;
+    delete m_pStatusBarPaintManager;
     m_pProgressPaintManager = pPaintManager;
     if (m_pProgressPaintManager)
         m_pProgressPaintManager->RefreshMetrics();
+}
+
+void CQVTPaintManager::SetStatusBarPaintManager(CQVTStatusBarPaintManager* pPaintManager)
+{
+    delete m_pStatusBarPaintManager;
+    m_pStatusBarPaintManager = pPaintManager;
+    if (m_pStatusBarPaintManager)
+        m_pStatusBarPaintManager->RefreshMetrics();
 }
 
 void CQVTPaintManager::SetMessageBarPaintManager(CQVTMessageBarPaintManager* pPaintManager)

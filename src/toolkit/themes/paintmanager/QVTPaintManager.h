@@ -228,12 +228,16 @@ public:
     virtual CSize DrawControlTextEx(CDC* pDC, const CString& strText, CRect rc, UINT nFormat, BOOL bDraw,
                                     BOOL bSelected, BOOL bEnabled);
 
+    // The "STATUS" visual style, open while status bars use visual styles.
+    CQVTWinThemeWrapper& GetStatusBarTheme() { return m_themeStatusBar; }
+
     // Element paint managers a theme installs in place of the current ones;
     // each is owned from then on and refreshed at once.
     void SetScrollBarPaintManager(CQVTScrollBarPaintManager* pPaintManager);
     void SetSliderPaintManager(CQVTSliderPaintManager* pPaintManager);
     void SetProgressPaintManager(CQVTProgressPaintManager* pPaintManager);
     void SetMessageBarPaintManager(CQVTMessageBarPaintManager* pPaintManager);
+    void SetStatusBarPaintManager(CQVTStatusBarPaintManager* pPaintManager);
 
     // Measures or draws any control: edits and combo boxes have their own
     // drawing, the rest depends on the kind of bar they sit on.

@@ -9,11 +9,14 @@
 #include "tests/toolkit/themes/scroll_base_stub.h"
 #include "toolkit/commandbars/controls/QVTProgressBase.h"
 #include "toolkit/commandbars/messagebar/QVTMessageBar.h"
+#include "toolkit/commandbars/statusbar/QVTStatusBar.h"
+#include "toolkit/commandbars/statusbar/QVTStatusBarSwitchPane.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/elements/QVTMessageBarPaintManager.h"
 #include "toolkit/themes/elements/QVTProgressPaintManager.h"
 #include "toolkit/themes/elements/QVTSliderPaintManager.h"
+#include "toolkit/themes/elements/QVTStatusBarPaintManager.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 
@@ -268,6 +271,113 @@ TEST(PaintManagerElements, Office2010ImagesBringTheirMessageBar)
     EXPECT_FALSE(
         DYNAMIC_DOWNCAST(CQVTMessageBarThemeOffice2010, QVTPaintManager()->GetMessageBarPaintManager()));
     (void)strPrevious;
+}
+
+}  // namespace
+
+namespace {
+
+// A status bar whose panes the status-bar paint manager draws on DIBs.
+class StatusBarPainting : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_pTheme = CQVTPaintManager::CreateTheme(qvtThemeOffice2000);
+        m_pTheme->RefreshMetrics();
+        m_pPainter = m_pTheme->GetStatusBarPaintManager();
+        ASSERT_TRUE(
+            m_parent.CreateEx(0, AfxRegisterWndClass(0), _T(""), WS_POPUP, CRect(0, 0, 300, 40), nullptr, 0));
+        ASSERT_TRUE(m_bar.Create(&m_parent));
+        m_bar.MoveWindow(0, 0, 300, 24);
+        m_pPane = m_bar.AddIndicator(1000);
+    }
+    void TearDown() override
+    {
+        m_bar.DestroyWindow();
+        m_parent.DestroyWindow();
+        m_pTheme->InternalRelease();
+    }
+    CQVTPaintManager* m_pTheme = nullptr;
+    CQVTStatusBarPaintManager* m_pPainter = nullptr;
+    CWnd m_parent;
+    CQVTStatusBar m_bar;
+    CQVTStatusBarPane* m_pPane = nullptr;
+};
+
+TEST_F(StatusBarPainting, TextColoursAlignmentAndDisabledPanes)
+{
+    m_pPane->SetText(_T("WWWW"));
+    const CRect rc(0, 0, 200, 20);
+    DibCanvas canvas(200, 20);
+    m_pPainter->DrawStatusBarPaneEntry(&canvas.dc, rc, m_pPane);
+    const COLORREF clrText = m_pPainter->m_clrText;
+    const CRect rcLeft = canvas.BoundsOfAllBut(RGB(255, 255, 255));
+    EXPECT_EQ(m_pPane->GetPadding().left, rcLeft.left) << "text after the padding";
+    EXPECT_GT(canvas.CountOf(clrText), 0);
+
+    m_pPane->SetTextAlignment(2);
+    canvas.Clear(RGB(255, 255, 255));
+    m_pPainter->DrawStatusBarPaneEntry(&canvas.dc, rc, m_pPane);
+    const CRect rcRight = canvas.BoundsOfAllBut(RGB(255, 255, 255));
+    EXPECT_NEAR(200 - m_pPane->GetPadding().right, rcRight.right, 1) << "moved to the right edge";
+    m_pPane->SetTextAlignment(1);
+    canvas.Clear(RGB(255, 255, 255));
+    m_pPainter->DrawStatusBarPaneEntry(&canvas.dc, rc, m_pPane);
+    const CRect rcCentre = canvas.BoundsOfAllBut(RGB(255, 255, 255));
+    EXPECT_NEAR(100, (rcCentre.left + rcCentre.right) / 2, 2);
+
+    // Own colours win; a disabled pane is grey, or bare when the bar hides it.
+    m_pPane->SetTextAlignment(0);
+    m_pPane->SetTextColor(RGB(200, 0, 0));
+    canvas.Clear(RGB(255, 255, 255));
+    m_pPainter->DrawStatusBarPaneEntry(&canvas.dc, rc, m_pPane);
+    EXPECT_GT(canvas.CountOf(RGB(200, 0, 0)), 0);
+    m_pPane->SetEnabled(FALSE);
+    canvas.Clear(RGB(255, 255, 255));
+    m_pPainter->DrawStatusBarPaneEntry(&canvas.dc, rc, m_pPane);
+    EXPECT_EQ(0, canvas.CountOf(RGB(200, 0, 0)));
+    EXPECT_GT(canvas.CountOf(m_pPainter->m_clrTextGray), 0);
+    m_bar.SetDrawDisabledText(FALSE);
+    canvas.Clear(RGB(255, 255, 255));
+    m_pPainter->DrawStatusBarPaneEntry(&canvas.dc, rc, m_pPane);
+    EXPECT_EQ(200 * 20, canvas.CountOf(RGB(255, 255, 255)));
+}
+
+TEST_F(StatusBarPainting, ClassicBordersSeparatorsButtonsAndSwitches)
+{
+    const CRect rc(10, 2, 60, 20);
+    DibCanvas canvas(100, 24);
+    m_pPainter->DrawPaneBorder(&canvas.dc, rc, m_pPane, FALSE);
+    EXPECT_EQ(m_pTheme->GetColor(COLOR_3DSHADOW), canvas.At(10, 5));
+    EXPECT_EQ(m_pTheme->GetColor(COLOR_3DHILIGHT), canvas.At(59, 5));
+    m_pPainter->DrawPaneSeparator(&canvas.dc, CRect(70, 2, 90, 20), m_pPane);
+    EXPECT_EQ(m_pTheme->GetColor(COLOR_3DSHADOW), canvas.At(68, 5));
+    EXPECT_EQ(m_pTheme->GetColor(COLOR_3DHILIGHT), canvas.At(69, 5));
+
+    // A button pane is bare while idle, and framed as a pop-out.
+    m_pPane->SetButton(TRUE);
+    canvas.Clear(RGB(1, 2, 3));
+    m_pPainter->DrawPaneBorder(&canvas.dc, rc, m_pPane, FALSE);
+    m_pPainter->DrawPaneButton(&canvas.dc, rc, m_pPane);
+    EXPECT_EQ(100 * 24, canvas.CountOf(RGB(1, 2, 3)));
+    m_pPane->SetStyle(SBPS_POPOUT);
+    m_pPainter->DrawPaneButton(&canvas.dc, rc, m_pPane);
+    EXPECT_LT(canvas.CountOf(RGB(1, 2, 3)), 100 * 24);
+
+    // Switches are 18 px each.
+    CQVTStatusBarSwitchPane switches;
+    switches.AddSwitch(1, 0);
+    switches.AddSwitch(2, 0);
+    switches.AddSwitch(3, 0);
+    EXPECT_EQ(3 * CQVTPaintManager::DpiX(18), m_pPainter->DrawSwitchPane(nullptr, CRect(), &switches));
+    switches.GetSwitch(1)->bChecked = TRUE;
+    EXPECT_EQ(nullptr, switches.GetSwitch(3));
+    canvas.Clear(RGB(1, 2, 3));
+    EXPECT_EQ(3 * CQVTPaintManager::DpiX(18),
+              m_pPainter->DrawSwitchPane(&canvas.dc, CRect(0, 0, 80, 20), &switches));
+    EXPECT_EQ(RGB(1, 2, 3), canvas.At(9, 10)) << "the first switch is idle";
+    EXPECT_NE(RGB(1, 2, 3), canvas.At(CQVTPaintManager::DpiX(18) + 9, 10)) << "the second is checked";
 }
 
 }  // namespace
