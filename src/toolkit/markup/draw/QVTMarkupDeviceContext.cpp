@@ -6,6 +6,7 @@
 
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/image/QVTImageManagerIcon.h"
+#include "toolkit/markup/image/QVTMarkupDeviceDependentImage.h"
 #include "toolkit/markup/values/QVTMarkupBrush.h"
 #include "toolkit/markup/values/QVTMarkupFont.h"
 #include "toolkit/markup/values/QVTMarkupPathData.h"
@@ -193,10 +194,10 @@ CQVTMarkupDedicatedDC* CQVTMarkupDeviceContext::CreateDedicatedDC(const RECT& rc
     return new CQVTMarkupDedicatedDC(this, rc);
 }
 
-CQVTMarkupDeviceDependentImage* CQVTMarkupDeviceContext::CreateDeviceDependentImage(CQVTMarkupImageSite*)
+CQVTMarkupDeviceDependentImage* CQVTMarkupDeviceContext::CreateDeviceDependentImage(
+    IQVTMarkupDeviceDependentImageSite* pSite)
 {
-    // Filled when markup images exist: a new GDI image object for the site.
-    return nullptr;
+    return new CQVTMarkupGdiImage(pSite);
 }
 
 void CQVTMarkupDeviceContext::DrawEllipse(const RECT& rc, const CQVTMarkupStroke* pStroke,
@@ -434,10 +435,10 @@ void CQVTMarkupDeviceContext::DrawPath(CQVTMarkupPathData* pPath, const CQVTMark
         ::StrokePath(m_hDC);
 }
 
-void CQVTMarkupDeviceContext::DrawImage(CQVTMarkupDeviceDependentImage*, const RECT&)
+void CQVTMarkupDeviceContext::DrawImage(CQVTMarkupDeviceDependentImage* pImage, const RECT& rc)
 {
-    // Filled when markup images exist: an image that holds an image-manager
-    // icon draws it here through DrawIcon; every other image draws nothing.
+    if (pImage != nullptr && pImage->GetIcon() != nullptr)
+        DrawIcon(pImage->GetIcon(), rc);
 }
 
 void CQVTMarkupDeviceContext::DrawIcon(CQVTImageManagerIcon* pIcon, const RECT& rc)
@@ -473,7 +474,10 @@ CQVTMarkupPathData* AFX_CDECL CQVTMarkupDeviceContext::CreateRoundRectanglePath(
     builder.LineTo(static_cast<float>(dLeft + r[6]), static_cast<float>(dBottom));
     builder.BezierTo(point(dLeft, dBottom), point(dLeft, dBottom - r[7]), point(dLeft, dBottom - r[7]));
     builder.CloseFigure();
-    return builder.CreatePathData();
+    CQVTMarkupPathData* pPath = builder.CreatePathData();
+    // Its outline is stroked at half-pixel offsets, whatever the smoothing.
+    pPath->SetPixelOffsetMode(4);
+    return pPath;
 }
 
 void CQVTMarkupDeviceContext::FillRoundRectangle(const RECT& rc, CQVTMarkupBrush* pBrush,

@@ -15,7 +15,7 @@ class CQVTMarkupBrush;
 class CQVTMarkupDeviceContext;
 class CQVTMarkupDeviceDependentImage;
 class CQVTMarkupFont;
-class CQVTMarkupImageSite;
+class IQVTMarkupDeviceDependentImageSite;
 class CQVTMarkupLinearGradientBrush;
 class CQVTMarkupPathData;
 class CQVTMarkupThickness;
@@ -58,7 +58,8 @@ public:
     // GDI has no smoothing: the stored mode stays 0.
     virtual int SetSmoothingMode(int nMode, int nTextFlag);
     virtual CQVTMarkupDedicatedDC* CreateDedicatedDC(const RECT& rc);
-    virtual CQVTMarkupDeviceDependentImage* CreateDeviceDependentImage(CQVTMarkupImageSite* pSite);
+    virtual CQVTMarkupDeviceDependentImage* CreateDeviceDependentImage(
+        IQVTMarkupDeviceDependentImageSite* pSite);
     virtual void DrawEllipse(const RECT& rc, const CQVTMarkupStroke* pStroke, CQVTMarkupBrush* pFill);
     // Four bands of the given widths inside the rectangle.
     virtual void DrawRectangle(const RECT& rc, CQVTMarkupBrush* pBrush,

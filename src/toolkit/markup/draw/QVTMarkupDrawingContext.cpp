@@ -2,6 +2,7 @@
 
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/markup/context/QVTMarkupContext.h"
+#include "toolkit/markup/draw/QVTMarkupGdiPlusDeviceContext.h"
 #include "toolkit/markup/values/QVTMarkupBrush.h"
 #include "toolkit/markup/values/QVTMarkupFont.h"
 #include "toolkit/markup/values/QVTMarkupThickness.h"
@@ -32,12 +33,13 @@ void CQVTMarkupDrawingContext::Initialize()
         bTryGdiPlus = FALSE;
     if (bTryGdiPlus)
     {
-        // Filled when the GDI+ device context exists: a graphics object made
-        // on the output DC (on the attribute DC's device when the two
-        // differ) becomes the device context here; when it cannot be made,
-        // GDI below draws instead. Until then every surface is GDI.
+        // When no graphics object can be made there, GDI draws instead.
+        if (Gdiplus::GpGraphics* pGraphics =
+                CQVTMarkupGdiPlusDeviceContext::CreateGraphics(m_hDC, m_hAttribDC))
+            m_pDeviceContext.reset(new CQVTMarkupGdiPlusDeviceContext(pGraphics, FALSE));
     }
-    m_pDeviceContext.reset(new CQVTMarkupDeviceContext(m_hDC, m_hAttribDC));
+    if (m_pDeviceContext == nullptr)
+        m_pDeviceContext.reset(new CQVTMarkupDeviceContext(m_hDC, m_hAttribDC));
     if (m_pContext != nullptr)
         SetSmoothingModeAndTextFlag(m_pContext->GetDefaultSmoothingMode(),
                                     m_pContext->GetDefaultTextSmoothing());

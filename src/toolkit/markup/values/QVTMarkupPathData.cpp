@@ -18,10 +18,10 @@ LONG SaturatedLong(double dValue)
 }
 }  // namespace
 
-CQVTMarkupPathData::CQVTMarkupPathData() : m_rcBounds{0, 0, 0, 0}, m_dwReserved(0) {}
+CQVTMarkupPathData::CQVTMarkupPathData() : m_rcBounds{0, 0, 0, 0}, m_dwPixelOffsetMode(0) {}
 
 CQVTMarkupPathData::CQVTMarkupPathData(const MARKUP_POINTF* pPoints, const BYTE* pTypes, int nCount)
-    : m_rcBounds{0, 0, 0, 0}, m_dwReserved(0)
+    : m_rcBounds{0, 0, 0, 0}, m_dwPixelOffsetMode(0)
 {
     if (pPoints != nullptr && pTypes != nullptr && nCount > 0)
     {

@@ -40,12 +40,16 @@ public:
     // Empty for no points; otherwise floor of the smallest and ceiling of the
     // largest coordinates, saturated to 32 bits.
     void UpdateBounds();
+    // The GDI+ pixel offset mode the outline is stroked with; 0 for the
+    // device context's own (every path made from text).
+    DWORD GetPixelOffsetMode() const { return m_dwPixelOffsetMode; }
+    void SetPixelOffsetMode(DWORD dwMode) { m_dwPixelOffsetMode = dwMode; }
 
 private:
     std::vector<MARKUP_POINTF> m_arrPoints;
     std::vector<BYTE> m_arrTypes;  // one per point
     RECT m_rcBounds;
-    DWORD m_dwReserved;  // 0 for every path made here; copied by stretching
+    DWORD m_dwPixelOffsetMode;  // copied by stretching
 };
 
 class CQVTMarkupPathBuilder

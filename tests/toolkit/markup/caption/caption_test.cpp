@@ -105,6 +105,8 @@ private:
     void OnCreate()
     {
         m_pContext = MarkupCreateContext(m_hWnd, FALSE);
+        // The ink and decorations are compared with what GDI draws.
+        m_pContext->EnableGdiPlus(FALSE);
         MarkupSetDefaultFont(m_pContext, static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)),
                              RGB(0, 0, 0));
         m_pContext->SetDelegate(u"OnLink",

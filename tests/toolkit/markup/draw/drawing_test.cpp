@@ -30,7 +30,11 @@ CString Xaml(LPCWSTR lpszTag, LPCWSTR lpszAttributes, LPCWSTR lpszBody)
 class MarkupDrawing : public testing::Test
 {
 protected:
-    MarkupDrawing() : m_pContext(MarkupCreateContext(nullptr, FALSE)), m_canvas(200, 100) {}
+    MarkupDrawing() : m_pContext(MarkupCreateContext(nullptr, FALSE)), m_canvas(200, 100)
+    {
+        // These pin the GDI device context down.
+        m_pContext->EnableGdiPlus(FALSE);
+    }
     ~MarkupDrawing() override
     {
         for (CQVTMarkupUIElement*& pTree : m_trees)

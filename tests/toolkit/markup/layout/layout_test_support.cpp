@@ -9,7 +9,11 @@ CString RootMarkup(LPCWSTR lpszTag, LPCWSTR lpszAttributes, LPCWSTR lpszBody)
     return strText;
 }
 
-MarkupLayoutTest::MarkupLayoutTest() : m_pContext(MarkupCreateContext(nullptr, TRUE)) {}
+MarkupLayoutTest::MarkupLayoutTest() : m_pContext(MarkupCreateContext(nullptr, TRUE))
+{
+    // Lengths here are measured as GDI measures text.
+    m_pContext->EnableGdiPlus(FALSE);
+}
 
 MarkupLayoutTest::~MarkupLayoutTest()
 {

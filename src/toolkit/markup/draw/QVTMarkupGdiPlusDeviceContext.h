@@ -1,0 +1,110 @@
+// The device context that draws markup through GDI+ on one graphics object:
+// alpha in every colour, the drawing context's opacity, dashed and capped
+// pens, gradients with any number of stops, world transforms and GDI+ text.
+// It keeps the GDI device context's fields (opacity, smoothing mode) and its
+// rounded-rectangle operations, which end in this class's DrawPath.
+#pragma once
+
+#include "toolkit/markup/draw/QVTGdiPlus.h"
+#include "toolkit/markup/draw/QVTMarkupDeviceContext.h"
+
+class CQVTMarkupGdiPlusImage;
+
+class CQVTMarkupGdiPlusDeviceContext : public CQVTMarkupDeviceContext
+{
+    DECLARE_DYNAMIC(CQVTMarkupGdiPlusDeviceContext)
+
+public:
+    // An HDC for GDI code over a transparent 32-bit bitmap of the rectangle,
+    // composited onto the graphics when flushed: GDI drawing lands in the
+    // GDI+ frame, transformed and with the opacity of the pixels it drew.
+    class DedicatedDC : public CQVTMarkupDedicatedDC
+    {
+    public:
+        DedicatedDC(CQVTMarkupGdiPlusDeviceContext* pOwner, const RECT& rc);
+        ~DedicatedDC() override;
+
+        // Drawing on it uses the element's own coordinates.
+        HDC GetDC() override;
+        void Flush() override;
+
+    private:
+        HBITMAP m_hBitmap;  // 32-bit top-down section of the rectangle's size
+        DWORD* m_pBits;
+        HGDIOBJ m_hOldBitmap;
+    };
+
+    // A graphics object on the output DC (on the attribute DC's device when
+    // the two differ), in pixels; null when GDI+ cannot draw there.
+    static Gdiplus::GpGraphics* AFX_CDECL CreateGraphics(HDC hDC, HDC hAttribDC);
+
+    // Takes the graphics object; a borrowed one is not deleted.
+    CQVTMarkupGdiPlusDeviceContext(Gdiplus::GpGraphics* pGraphics, BOOL bBorrowed);
+    ~CQVTMarkupGdiPlusDeviceContext() override;
+
+    CQVTMarkupTransformationMatrix* GetTransform() override;
+    void SetTransform(CQVTMarkupTransformationMatrix* pMatrix) override;
+    void OffsetViewport(POINT pt) override;
+    int SetSmoothingMode(int nMode, int nTextFlag) override;
+    CQVTMarkupDedicatedDC* CreateDedicatedDC(const RECT& rc) override;
+    CQVTMarkupDeviceDependentImage* CreateDeviceDependentImage(
+        IQVTMarkupDeviceDependentImageSite* pSite) override;
+    void DrawEllipse(const RECT& rc, const CQVTMarkupStroke* pStroke, CQVTMarkupBrush* pFill) override;
+    void DrawRectangle(const RECT& rc, CQVTMarkupBrush* pBrush,
+                       const CQVTMarkupThickness* pThickness) override;
+    void FillRectangle(const RECT& rc, CQVTMarkupBrush* pBrush) override;
+    void DrawLine(int x1, int y1, int x2, int y2, const CQVTMarkupStroke* pStroke) override;
+    void DrawPolylineF(const Gdiplus::PointF* pPoints, int nCount, const CQVTMarkupStroke* pStroke) override;
+    void DrawPolyline(const POINT* pPoints, int nCount, const CQVTMarkupStroke* pStroke) override;
+    void DrawPolygonF(const Gdiplus::PointF* pPoints, int nCount, const CQVTMarkupStroke* pStroke,
+                      CQVTMarkupBrush* pFill) override;
+    void DrawPolygon(const POINT* pPoints, int nCount, const CQVTMarkupStroke* pStroke,
+                     CQVTMarkupBrush* pFill) override;
+    void DrawPath(CQVTMarkupPathData* pPath, const CQVTMarkupStroke* pStroke,
+                  CQVTMarkupBrush* pFill) override;
+    void DrawImage(CQVTMarkupDeviceDependentImage* pImage, const RECT& rc) override;
+    void DrawIcon(CQVTImageManagerIcon* pIcon, const RECT& rc) override;
+    void DrawTextLine(LPCWSTR lpszText, int nLength, const RECT& rc) override;
+    void GetTextExtentF(LPCWSTR lpszText, int nLength, float* pSize) override;
+    SIZE GetTextExtent(LPCWSTR lpszText, int nLength) override;
+    void SetTextColor(CQVTMarkupBrush* pBrush) override;
+    void SetFont(CQVTMarkupFont* pFont) override;
+    BOOL GetFontMetrics(CQVTMarkupFont* pFont, int* pnAscent, int* pnDescent) override;
+    void IntersectClipRect(const RECT& rc) override;
+    void GetClipBox(RECT* pRect) override;
+    void* SaveClipRegion() override;
+    void RestoreClipRegion(void* pSaved) override;
+    HDC GetDC() override;
+    void ReleaseDC(HDC hDC) override;
+
+    Gdiplus::GpGraphics* GetGraphics() const { return m_pGraphics; }
+    // The status of the last text measurement.
+    Gdiplus::GpStatus MeasureText(LPCWSTR lpszText, int nLength, float* pSize);
+
+    // A GDI+ brush for the markup brush over a rectangle, with the opacity
+    // applied; none for brushes GDI+ cannot draw.
+    QVTGdiPlus::CGpBrush CreateBrush(CQVTMarkupBrush* pBrush, float x, float y, float cx, float cy);
+    // A pen for the stroke over a rectangle; none without a stroke brush.
+    QVTGdiPlus::CGpPen CreatePen(const CQVTMarkupStroke* pStroke, float x, float y, float cx, float cy);
+    // The alpha byte of an ARGB colour scaled by the opacity.
+    Gdiplus::ARGB ApplyOpacity(Gdiplus::ARGB argb) const;
+
+private:
+    void ApplyQualitySettings();
+    // The text font, made from the DC's selected font on first use.
+    Gdiplus::GpFont* GetTextFont();
+    // Draws a GDI+ image into the rectangle with the opacity and, for a
+    // picture without alpha, the colour key.
+    void DrawGdiPlusImage(Gdiplus::GpImage* pImage, UINT cx, UINT cy, const RECT& rc, BOOL bColorKey,
+                          COLORREF clrKey);
+
+    int m_nPixelOffsetMode;    // GDI+ PixelOffsetMode the settings use
+    int m_nGpSmoothingMode;    // GDI+ SmoothingMode
+    int m_nInterpolationMode;  // GDI+ InterpolationMode
+    int m_nTextRenderingHint;  // GDI+ TextRenderingHint
+    BOOL m_bBorrowed;          // the graphics belongs to someone else
+    Gdiplus::GpGraphics* m_pGraphics;
+    QVTGdiPlus::CGpFont m_font;            // text font, made on demand
+    QVTGdiPlus::CGpBrush m_textBrush;      // none: text is not drawn
+    QVTGdiPlus::CGpStringFormat m_format;  // generic typographic, one line
+};

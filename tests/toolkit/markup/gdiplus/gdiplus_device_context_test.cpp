@@ -1,0 +1,314 @@
+// The GDI+ device context read back from DIBs: which surfaces get it,
+// colours with alpha and opacity, gradients, dashed pens, clipping, world
+// transforms, text and the dedicated DC that lets GDI drawing land in the
+// GDI+ frame. GDI+ on an HDC does not anti-alias under Wine: pixels are
+// checked for coverage, colour and alpha, never for smooth edges.
+#include "tests/support/dib_canvas.h"
+#include "tests/toolkit/markup/support/markup_test_support.h"
+#include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
+#include "toolkit/markup/draw/QVTMarkupGdiPlusDeviceContext.h"
+#include "toolkit/markup/draw/QVTMarkupTransformationMatrix.h"
+#include "toolkit/markup/panels/QVTMarkupBorder.h"
+#include "toolkit/markup/values/QVTMarkupBrush.h"
+#include "toolkit/markup/values/QVTMarkupDoubleCollection.h"
+#include "toolkit/markup/values/QVTMarkupFont.h"
+#include "toolkit/markup/values/QVTMarkupThickness.h"
+
+namespace {
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kBlue = RGB(0, 0, 255);
+
+// Channels within one step of each other (GDI+ blends round either way).
+bool Near(COLORREF a, COLORREF b, int nTolerance = 1)
+{
+    return std::abs(GetRValue(a) - GetRValue(b)) <= nTolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= nTolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= nTolerance;
+}
+
+class MarkupGdiPlus : public testing::Test
+{
+protected:
+    MarkupGdiPlus() : m_canvas(100, 60) {}
+
+    CQVTMarkupGdiPlusDeviceContext* GdiPlus(CQVTMarkupDrawingContext& dc)
+    {
+        return DYNAMIC_DOWNCAST(CQVTMarkupGdiPlusDeviceContext, dc.GetDeviceContext());
+    }
+    // A brush with the caller's reference kept until the test ends.
+    CQVTMarkupBrush* Solid(BYTE bAlpha, COLORREF clr)
+    {
+        m_objects.push_back(new CQVTMarkupSolidColorBrush(bAlpha, clr));
+        return static_cast<CQVTMarkupBrush*>(m_objects.back());
+    }
+    CQVTMarkupBrush* Gradient(LPCWSTR lpszBrush)
+    {
+        CString strText;
+        strText.Format(u"<Border xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' "
+                       u"xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml'><Border.Background>%ls"
+                       u"</Border.Background></Border>",
+                       lpszBrush);
+        CQVTMarkupUIElement* pRoot = BuildMarkup(m_context, strText);
+        EXPECT_NE(pRoot, nullptr);
+        if (pRoot == nullptr)
+            return nullptr;
+        m_objects.push_back(pRoot);
+        return MarkupCast<CQVTMarkupBrush>(pRoot->GetValue(CQVTMarkupBorder::m_pBackgroundProperty));
+    }
+    ~MarkupGdiPlus() override
+    {
+        for (CQVTMarkupObject* pObject : m_objects)
+            pObject->InternalRelease();
+    }
+
+    CContextHolder m_context;
+    DibCanvas m_canvas;
+    std::vector<CQVTMarkupObject*> m_objects;
+};
+}  // namespace
+
+TEST_F(MarkupGdiPlus, DrawingContextsTakeGdiPlusUnlessTheContextOrARightToLeftDCRefuses)
+{
+    {
+        CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+        EXPECT_NE(GdiPlus(dc), nullptr);
+    }
+    {
+        // Measuring surfaces too: text is measured the way it is drawn.
+        CQVTMarkupDrawingContext dc(m_context);
+        EXPECT_NE(GdiPlus(dc), nullptr);
+    }
+    m_context->EnableGdiPlus(FALSE);
+    {
+        CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+        EXPECT_EQ(GdiPlus(dc), nullptr);
+        EXPECT_EQ(dc.GetTransform(), nullptr);
+    }
+    m_context->EnableGdiPlus(TRUE);
+    ::SetLayout(m_canvas.dc.m_hDC, LAYOUT_RTL);
+    {
+        CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+        EXPECT_EQ(GdiPlus(dc), nullptr);
+    }
+    ::SetLayout(m_canvas.dc.m_hDC, 0);
+    CQVTMarkupDrawingContext::EnableGdiPlus(FALSE);
+    {
+        CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+        EXPECT_EQ(GdiPlus(dc), nullptr);
+    }
+    CQVTMarkupDrawingContext::EnableGdiPlus(TRUE);
+}
+
+TEST_F(MarkupGdiPlus, ColoursCarryTheirAlphaTimesTheOpacity)
+{
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    dc.FillRectangle(RECT{0, 0, 10, 10}, Solid(0x80, kRed));
+    EXPECT_TRUE(Near(m_canvas.At(5, 5), RGB(255, 127, 127))) << std::hex << m_canvas.At(5, 5);
+    EXPECT_EQ(m_canvas.At(10, 5), kWhite);
+
+    dc.SetOpacity(0.5);
+    dc.FillRectangle(RECT{20, 0, 30, 10}, Solid(0xFF, kBlue));
+    EXPECT_TRUE(Near(m_canvas.At(25, 5), RGB(127, 127, 255))) << std::hex << m_canvas.At(25, 5);
+    // Half of a half-transparent colour: a quarter of the way.
+    dc.FillRectangle(RECT{40, 0, 50, 10}, Solid(0x80, kBlue));
+    EXPECT_TRUE(Near(m_canvas.At(45, 5), RGB(191, 191, 255), 2)) << std::hex << m_canvas.At(45, 5);
+    // FillSolidRect is opaque whatever the top byte says, but still under the opacity.
+    dc.SetOpacity(1.0);
+    dc.FillSolidRect(RECT{60, 0, 70, 10}, 0x00000000 | kRed);
+    EXPECT_EQ(m_canvas.At(65, 5), kRed);
+    // The GDI+ surface remembers its smoothing mode, which GDI never does.
+    EXPECT_EQ(dc.SetSmoothingMode(1), 0);
+    EXPECT_EQ(dc.SetSmoothingMode(4), 1);
+    EXPECT_EQ(dc.SetSmoothingMode(9), 4);
+    EXPECT_EQ(dc.SetSmoothingMode(0), 4);
+}
+
+TEST_F(MarkupGdiPlus, GradientsRunTheirEndColoursOutToTheAxisEnds)
+{
+    CQVTMarkupBrush* pBrush = Gradient(
+        u"<LinearGradientBrush StartPoint='0,0' EndPoint='1,0'><GradientStop Color='#FF0000' Offset='0.25'/>"
+        u"<GradientStop Color='#0000FF' Offset='0.75'/></LinearGradientBrush>");
+    ASSERT_NE(pBrush, nullptr);
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    dc.FillRectangle(RECT{0, 0, 100, 10}, pBrush);
+    EXPECT_EQ(m_canvas.At(2, 5), kRed);
+    EXPECT_EQ(m_canvas.At(20, 5), kRed);
+    EXPECT_EQ(m_canvas.At(80, 5), kBlue);
+    EXPECT_EQ(m_canvas.At(98, 5), kBlue);
+    const COLORREF clrMiddle = m_canvas.At(50, 5);
+    EXPECT_GT(GetRValue(clrMiddle), 90);
+    EXPECT_GT(GetBValue(clrMiddle), 90);
+
+    // Opacity reaches every stop.
+    m_canvas.Clear(kWhite);
+    dc.SetOpacity(0.0);
+    dc.FillRectangle(RECT{0, 0, 100, 10}, pBrush);
+    EXPECT_EQ(m_canvas.CountOf(kWhite), 100 * 60);
+}
+
+TEST_F(MarkupGdiPlus, PensHaveTheirThicknessDashesAndNoOutlineWithoutABrush)
+{
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    CQVTMarkupAutoPtr dashes(new CQVTMarkupDoubleCollection());
+    static_cast<CQVTMarkupDoubleCollection*>(dashes.Get())->Add(2.0);
+    CQVTMarkupStroke stroke;
+    stroke.nThickness = 2;
+    stroke.pBrush = Solid(0xFF, kRed);
+    dc.DrawLine(0, 5, 100, 5, &stroke);
+    const int nSolid = m_canvas.CountOf(kRed);
+    EXPECT_GE(nSolid, 2 * 99);
+    EXPECT_LE(nSolid, 2 * 101);
+
+    // One dash length is dash and gap alike: about half the line is drawn.
+    m_canvas.Clear(kWhite);
+    stroke.pDashArray = static_cast<CQVTMarkupDoubleCollection*>(dashes.Get());
+    dc.DrawLine(0, 5, 100, 5, &stroke);
+    const int nDashed = m_canvas.CountOf(kRed);
+    EXPECT_GT(nDashed, nSolid / 4);
+    EXPECT_LT(nDashed, nSolid * 3 / 4);
+
+    m_canvas.Clear(kWhite);
+    stroke.pBrush = nullptr;
+    dc.DrawLine(0, 5, 100, 5, &stroke);
+    dc.DrawEllipse(RECT{0, 0, 50, 50}, &stroke, nullptr);
+    EXPECT_EQ(m_canvas.CountOf(kWhite), 100 * 60);
+
+    // An ellipse fills inside the stroke, inset by half its width.
+    stroke.pBrush = Solid(0xFF, kRed);
+    stroke.pDashArray = nullptr;
+    stroke.nThickness = 4;
+    dc.DrawEllipse(RECT{0, 0, 40, 40}, &stroke, Solid(0xFF, kBlue));
+    EXPECT_EQ(m_canvas.At(20, 20), kBlue);
+    EXPECT_EQ(m_canvas.At(20, 1), kRed);
+    EXPECT_EQ(m_canvas.At(1, 1), kWhite);
+    EXPECT_EQ(m_canvas.At(41, 20), kWhite);
+}
+
+TEST_F(MarkupGdiPlus, BordersAreBandsAndClipsNarrowAndComeBack)
+{
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    CQVTMarkupAutoPtr thickness(new CQVTMarkupThickness(1, 2, 3, 4));
+    dc.DrawRectangle(RECT{10, 10, 30, 30}, Solid(0xFF, kRed),
+                     static_cast<CQVTMarkupThickness*>(thickness.Get()));
+    EXPECT_EQ(m_canvas.At(10, 20), kRed);
+    EXPECT_EQ(m_canvas.At(11, 20), kWhite);
+    EXPECT_EQ(m_canvas.At(27, 20), kRed);
+    EXPECT_EQ(m_canvas.At(26, 20), kWhite);
+    EXPECT_EQ(m_canvas.At(20, 11), kRed);
+    EXPECT_EQ(m_canvas.At(20, 12), kWhite);
+    EXPECT_EQ(m_canvas.At(20, 26), kRed);
+    EXPECT_EQ(m_canvas.At(20, 25), kWhite);
+    EXPECT_EQ(m_canvas.CountOf(kRed), 20 * 20 - 16 * 14);
+
+    m_canvas.Clear(kWhite);
+    void* pSaved = dc.SaveClipRegion();
+    ASSERT_NE(pSaved, nullptr);
+    dc.IntersectClipRect(RECT{10, 10, 20, 20});
+    EXPECT_EQ(CRect(dc.GetClipBox()), CRect(10, 10, 20, 20));
+    dc.FillRectangle(RECT{0, 0, 100, 60}, Solid(0xFF, kRed));
+    EXPECT_EQ(m_canvas.CountOf(kRed), 100);
+    dc.RestoreClipRegion(pSaved);
+    EXPECT_EQ(CRect(dc.GetClipBox()), CRect(0, 0, 100, 60));
+    dc.FillRectangle(RECT{0, 0, 100, 60}, Solid(0xFF, kBlue));
+    EXPECT_EQ(m_canvas.CountOf(kBlue), 100 * 60);
+}
+
+TEST_F(MarkupGdiPlus, OffsetsAndWorldTransformsMoveDrawingAndTheClipBox)
+{
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    dc.OffsetViewport(POINT{20, 10});
+    EXPECT_EQ(CRect(dc.GetClipBox()), CRect(-20, -10, 80, 50));
+    dc.FillRectangle(RECT{0, 0, 5, 5}, Solid(0xFF, kRed));
+    EXPECT_EQ(m_canvas.At(20, 10), kRed);
+    EXPECT_EQ(m_canvas.At(19, 10), kWhite);
+
+    // The current transform can be taken, changed and given back.
+    std::unique_ptr<CQVTMarkupTransformationMatrix> saved(dc.GetTransform());
+    ASSERT_NE(saved, nullptr);
+    std::unique_ptr<CQVTMarkupTransformationMatrix> moved(saved->Clone());
+    moved->Translate(POINT{30, 0});
+    dc.SetTransform(moved.get());
+    dc.FillRectangle(RECT{0, 0, 5, 5}, Solid(0xFF, kBlue));
+    EXPECT_EQ(m_canvas.At(50, 10), kBlue);
+    dc.SetTransform(saved.get());
+    dc.FillRectangle(RECT{0, 20, 5, 25}, Solid(0xFF, kBlue));
+    EXPECT_EQ(m_canvas.At(20, 30), kBlue);
+    // GDI drawing on the graphics' own DC follows the offset.
+    HDC hDC = dc.GetDC();
+    ASSERT_NE(hDC, nullptr);
+    ::SetPixelV(hDC, 1, 1, kRed);
+    dc.ReleaseDC(hDC);
+    EXPECT_EQ(m_canvas.At(21, 11), kRed);
+}
+
+TEST_F(MarkupGdiPlus, TextNeedsAColourAndLeavesItsTrailingBlankUndrawn)
+{
+    LOGFONTW lf = m_context->GetDefaultFont();
+    lf.lfHeight = -20;
+    CQVTMarkupFont* pFont = m_context->GetFont(&lf);
+    m_objects.push_back(pFont);
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    dc.SetFont(pFont);
+    dc.DrawTextLine(u"Wm", 2, RECT{0, 0, 100, 30});
+    EXPECT_EQ(m_canvas.CountOf(kWhite), 100 * 60);
+
+    dc.SetTextColor(Solid(0xFF, kRed));
+    dc.DrawTextLine(u"Wm", 2, RECT{0, 0, 100, 30});
+    const int nInk = m_canvas.CountOf(kRed);
+    EXPECT_GT(nInk, 20);
+    // An empty rectangle draws nothing.
+    m_canvas.Clear(kWhite);
+    dc.DrawTextLine(u"Wm", 2, RECT{0, 0, 0, 30});
+    EXPECT_EQ(m_canvas.CountOf(kRed), 0);
+
+    // The trailing blank still counts when measuring.
+    const SIZE szWord = dc.GetTextExtent(u"Wm", 2);
+    const SIZE szBlank = dc.GetTextExtent(u"Wm ", 3);
+    EXPECT_GT(szBlank.cx, szWord.cx);
+    EXPECT_EQ(szBlank.cy, szWord.cy);
+    float size[2] = {};
+    dc.GetTextExtentF(u"Wm", 2, size);
+    EXPECT_NEAR(size[0], szWord.cx, 0.5);
+
+    int nAscent = 0, nDescent = 0;
+    EXPECT_TRUE(dc.GetFontMetrics(pFont, &nAscent, &nDescent));
+    EXPECT_GT(nAscent, 10);
+    EXPECT_GT(nDescent, 1);
+    EXPECT_LE(nAscent + nDescent, szWord.cy);
+    EXPECT_FALSE(dc.GetFontMetrics(nullptr, &nAscent, &nDescent));
+}
+
+TEST_F(MarkupGdiPlus, GdiDrawingInADedicatedDCLandsInTheFrameWithUntouchedPixelsClear)
+{
+    m_canvas.Clear(kBlue);
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    dc.OffsetViewport(POINT{10, 10});
+    std::unique_ptr<CQVTMarkupDedicatedDC> dedicated(
+        dc.GetDeviceContext()->CreateDedicatedDC(RECT{5, 5, 25, 25}));
+    HDC hDC = dedicated->GetDC();
+    ASSERT_NE(hDC, nullptr);
+    // Element coordinates: the rectangle's corner is (5, 5).
+    RECT rc = {5, 5, 15, 15};
+    ::FillRect(hDC, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    RECT rcBlack = {15, 15, 20, 20};
+    ::FillRect(hDC, &rcBlack, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    // Nothing reaches the frame before the flush.
+    EXPECT_EQ(m_canvas.At(15, 15), kBlue);
+    dedicated->Flush();
+    dedicated.reset();
+    EXPECT_EQ(m_canvas.At(15, 15), kWhite);
+    EXPECT_EQ(m_canvas.At(24, 24), kWhite);
+    EXPECT_EQ(m_canvas.At(25, 25), RGB(0, 0, 0));
+    EXPECT_EQ(m_canvas.At(29, 29), RGB(0, 0, 0));
+    // What GDI did not touch stays as the frame had it.
+    EXPECT_EQ(m_canvas.At(33, 16), kBlue);
+    EXPECT_EQ(m_canvas.At(14, 14), kBlue);
+    EXPECT_EQ(m_canvas.CountOf(kWhite), 100);
+    EXPECT_EQ(m_canvas.CountOf(RGB(0, 0, 0)), 25);
+
+    // A rectangle no bitmap could hold gives no DC rather than a huge allocation.
+    std::unique_ptr<CQVTMarkupDedicatedDC> huge(
+        dc.GetDeviceContext()->CreateDedicatedDC(RECT{0, 0, 2000000000, 2000000000}));
+    EXPECT_EQ(huge->GetDC(), nullptr);
+}
