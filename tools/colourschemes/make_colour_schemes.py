@@ -26,6 +26,7 @@ import zlib
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 OUT_DIR = os.path.join(ROOT, "src", "toolkit", "themes", "schemes")
 TABLE_PATH = os.path.join(ROOT, "tests", "toolkit", "themes", "schemes", "scheme_images.inc")
+TEST_SETS_DIR = os.path.join(ROOT, "tests", "toolkit", "themes", "resource", "data")
 
 MAGENTA = (255, 0, 255)
 
@@ -1067,6 +1068,55 @@ def table_text(imgs):
     return ("\n".join(lines) + "\n").encode("ascii")
 
 
+def test_sets(imgs):
+    """Two sets for the resource theme's tests, on the blue scheme's images:
+    one without the dark scroll-bar images, and one with malformed values,
+    missing sections and keys, and images too small for their margins or
+    cut into no whole number of frames."""
+    blue = dict(SCHEMES)["Office2007Blue"]
+    files = {}
+    dark = {"ControlGalleryScrollArrowGlyphsDark", "ControlGalleryScrollThumbVerticalDark",
+            "ControlGalleryScrollThumbHorizontalDark"}
+    light_only = ini_text("Office2007Blue", blue, [img for img in imgs if img.name not in dark])
+    files[os.path.join(TEST_SETS_DIR, "LightOnly.ini")] = light_only.replace(
+        b"; Blue colour scheme", b"; The blue scheme without its dark scroll-bar images")
+
+    bad = ["; A broken scheme: malformed values, missing sections, keys and images."]
+    bad += ["[Window]",
+            "HighlightSelected = 59 90",
+            "HighlightSelectedBorder = 300 0 511",
+            "HighlightPressed = orange",
+            "HighlightPressedBorder = -1",
+            "HighlightSelectedLight = 255 245 204",
+            "HighlightSelectedDark = 255 219 117 9",
+            "[MessageBar]",
+            "MessageBarHeight = 0",
+            "MessageBarDefaultButtonSize = 90",
+            "[Toolbar]",
+            "ToolbarFace = 1 2 3",
+            "ControlGallerySelected = 1 2",
+            "[Images]",
+            "ProgressTrack = Office2007Blue\\ProgressTrack.bmp",
+            "ProgressChunk = BadScheme\\TinyChunk.bmp",
+            "ControlGalleryScrollArrowGlyphs = Office2007Blue\\ControlGalleryScrollArrowGlyphs.bmp",
+            "ControlGalleryScrollVerticalLight = BadScheme\\OddTrack.bmp",
+            "ControlGalleryScrollArrowsVerticalLight = BadScheme\\OddArrows.bmp",
+            "ControlGalleryScrollThumbVertical = BadScheme\\TinyChunk.bmp",
+            "SliderUp = BadScheme\\OddArrows.bmp",
+            "SliderDown = BadScheme\\OddArrows.bmp",
+            "SliderTrack = BadScheme\\TinyChunk.bmp",
+            "SliderTick = BadScheme\\TinyChunk.bmp",
+            "SliderThumb = BadScheme\\OddArrows.bmp"]
+    files[os.path.join(TEST_SETS_DIR, "BadScheme.ini")] = ("\r\n".join(bad) + "\r\n").encode("ascii")
+
+    tiny = Image("TinyChunk", 1, (3, 3), keyed=True, paint=paint_button(1), states=["hot"])
+    odd = Image("OddArrows", 1, (17, 10), paint=paint_button(), states=["pressed"])
+    track = Image("OddTrack", 1, (17, 5), paint=paint_track(True, False), states=["normal"])
+    for img in (tiny, odd, track):
+        files[os.path.join(TEST_SETS_DIR, img.name + ".png")] = render(img, blue)
+    return files
+
+
 def outputs():
     imgs = catalogue()
     names = [img.name.upper() for img in imgs]
@@ -1079,6 +1129,7 @@ def outputs():
             files[os.path.join(OUT_DIR, scheme, img.name + ".png")] = render(img, tone)
     files[os.path.join(OUT_DIR, "QVTColorSchemes.rc")] = rc_text(imgs)
     files[TABLE_PATH] = table_text(imgs)
+    files.update(test_sets(imgs))
     return files
 
 

@@ -553,6 +553,21 @@ void CQVTResourceImages::RemoveAllImages()
     m_mapImages.RemoveAll();
 }
 
+void CQVTResourceImages::GetMissingImages(CStringArray& arrNames)
+{
+    CQVTCriticalSectionLock lock(m_lock);
+    arrNames.RemoveAll();
+    POSITION pos = m_mapImages.GetStartPosition();
+    while (pos)
+    {
+        CString strName;
+        CQVTResourceImage* pImage = nullptr;
+        m_mapImages.GetNextAssoc(pos, strName, pImage);
+        if (!pImage)
+            arrNames.Add(strName);
+    }
+}
+
 CQVTNotifyConnection* CQVTResourceImages::GetConnection()
 {
     if (!m_pConnection)

@@ -83,6 +83,9 @@ public:
     // The image, loaded once per INI; null (also cached) when it cannot be.
     CQVTResourceImage* LoadFile(LPCTSTR lpszImageFile);
     void RemoveAllImages();
+    // The names asked for since the images were last released that have no
+    // image: what a scheme lacks for the code that draws with it.
+    void GetMissingImages(CStringArray& arrNames);
     CQVTNotifyConnection* GetConnection();
 
     HMODULE GetHandle() const { return m_hModule; }

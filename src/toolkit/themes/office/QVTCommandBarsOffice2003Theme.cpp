@@ -12,6 +12,7 @@
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "toolkit/foundation/hook/QVTShadowManager.h"
+#include "toolkit/themes/office/QVTMessageBarThemeOffice2003.h"
 
 IMPLEMENT_DYNAMIC(CQVTCommandBarsOffice2003Theme, CQVTCommandBarsOfficeXPTheme)
 
@@ -61,26 +62,59 @@ struct SchemeSet
 
 #define C(rgb) RGB(((rgb) >> 16) & 0xFF, ((rgb) >> 8) & 0xFF, (rgb)&0xFF)
 
-const SchemeSet kBlue = {
-    {C(0x9EBEF5), C(0xC4DAFA)}, {C(0xDDECFE), C(0x81A9E2)}, 0.75f, C(0x3B619C), C(0x2A66C9),
-    {C(0xE3EFFF), C(0x93B5E7)}, {C(0x75A6F1), C(0x003591)}, 0.75f, {C(0xCBDDF6), C(0x79A1DC)}, 0.5f,
-    {C(0xE3EFFE), C(0x81A9E2)}, C(0x161E36), {C(0xE9ECF2), C(0x617AAC)}, C(0xA9C7F0),
-    {C(0xCBE1FC), C(0xD8E7FC), C(0x9EBEF5), C(0x9099AE), C(0xBDD3F7), C(0xC4DBF9), C(0xFFEEC2), C(0x000080),
-     C(0xFE803E), C(0xFFC06F), C(0x274176), C(0x6A8CCB), C(0x6D96D0), C(0xF6F6F6), C(0x002D96), C(0x000000)}};
+const SchemeSet kBlue = {{C(0x9EBEF5), C(0xC4DAFA)},
+                         {C(0xDDECFE), C(0x81A9E2)},
+                         0.75f,
+                         C(0x3B619C),
+                         C(0x2A66C9),
+                         {C(0xE3EFFF), C(0x93B5E7)},
+                         {C(0x75A6F1), C(0x003591)},
+                         0.75f,
+                         {C(0xCBDDF6), C(0x79A1DC)},
+                         0.5f,
+                         {C(0xE3EFFE), C(0x81A9E2)},
+                         C(0x161E36),
+                         {C(0xE9ECF2), C(0x617AAC)},
+                         C(0xA9C7F0),
+                         {C(0xCBE1FC), C(0xD8E7FC), C(0x9EBEF5), C(0x9099AE), C(0xBDD3F7), C(0xC4DBF9),
+                          C(0xFFEEC2), C(0x000080), C(0xFE803E), C(0xFFC06F), C(0x274176), C(0x6A8CCB),
+                          C(0x6D96D0), C(0xF6F6F6), C(0x002D96), C(0x000000)}};
 
-const SchemeSet kOlive = {
-    {C(0xD9D9A7), C(0xF2F1E4)}, {C(0xF4F7DE), C(0xB7C691)}, 0.3f, C(0x608058), C(0x74865E),
-    {C(0xECF0D5), C(0xC2CE9F)}, {C(0xB0C28C), C(0x60776B)}, 0.3f, {C(0xE6E6D1), C(0xA4B478)}, 0.3f,
-    {C(0xECF0D5), C(0xB8C693)}, C(0x1F2219), {C(0xF3F4F0), C(0x839071)}, C(0xC5D49F),
-    {C(0xD8E3B6), C(0xE2E7BF), C(0xABC08A), C(0x97A07B), C(0xDEE3BD), C(0xD1DEAD), C(0xFFEEC2), C(0x3F5D38),
-     C(0xFE803E), C(0xFFC06F), C(0x515E33), C(0x608058), C(0x9FAE7A), C(0xF4F4EE), C(0x758D5E), C(0x000000)}};
+const SchemeSet kOlive = {{C(0xD9D9A7), C(0xF2F1E4)},
+                          {C(0xF4F7DE), C(0xB7C691)},
+                          0.3f,
+                          C(0x608058),
+                          C(0x74865E),
+                          {C(0xECF0D5), C(0xC2CE9F)},
+                          {C(0xB0C28C), C(0x60776B)},
+                          0.3f,
+                          {C(0xE6E6D1), C(0xA4B478)},
+                          0.3f,
+                          {C(0xECF0D5), C(0xB8C693)},
+                          C(0x1F2219),
+                          {C(0xF3F4F0), C(0x839071)},
+                          C(0xC5D49F),
+                          {C(0xD8E3B6), C(0xE2E7BF), C(0xABC08A), C(0x97A07B), C(0xDEE3BD), C(0xD1DEAD),
+                           C(0xFFEEC2), C(0x3F5D38), C(0xFE803E), C(0xFFC06F), C(0x515E33), C(0x608058),
+                           C(0x9FAE7A), C(0xF4F4EE), C(0x758D5E), C(0x000000)}};
 
-const SchemeSet kSilver = {
-    {C(0xD7D7E5), C(0xF3F3F7)}, {C(0xF9F9FF), C(0x9C9BB7)}, 0.75f, C(0x7C7C94), C(0x7A7999),
-    {C(0xE9E7F1), C(0xBAB9CD)}, {C(0xB3B2C8), C(0x767492)}, 0.75f, {C(0xD7D7E2), C(0x8583A2)}, 0.5f,
-    {C(0xE8E8F1), C(0xB0AEC5)}, C(0x242029), {C(0xF7F5F9), C(0x7A7999)}, C(0xC0C0D3),
-    {C(0xD6D3E7), C(0xDFDFEA), C(0xB1B0C3), C(0x9B9AB3), C(0xD6D7E7), C(0xDBDAE4), C(0xFFEEC2), C(0x4B4B6F),
-     C(0xFE803E), C(0xFFC06F), C(0x545475), C(0x6E6D8F), C(0xA8A7BE), C(0xFDFAFF), C(0x7C7C94), C(0x000000)}};
+const SchemeSet kSilver = {{C(0xD7D7E5), C(0xF3F3F7)},
+                           {C(0xF9F9FF), C(0x9C9BB7)},
+                           0.75f,
+                           C(0x7C7C94),
+                           C(0x7A7999),
+                           {C(0xE9E7F1), C(0xBAB9CD)},
+                           {C(0xB3B2C8), C(0x767492)},
+                           0.75f,
+                           {C(0xD7D7E2), C(0x8583A2)},
+                           0.5f,
+                           {C(0xE8E8F1), C(0xB0AEC5)},
+                           C(0x242029),
+                           {C(0xF7F5F9), C(0x7A7999)},
+                           C(0xC0C0D3),
+                           {C(0xD6D3E7), C(0xDFDFEA), C(0xB1B0C3), C(0x9B9AB3), C(0xD6D7E7), C(0xDBDAE4),
+                            C(0xFFEEC2), C(0x4B4B6F), C(0xFE803E), C(0xFFC06F), C(0x545475), C(0x6E6D8F),
+                            C(0xA8A7BE), C(0xFDFAFF), C(0x7C7C94), C(0x000000)}};
 
 #undef C
 
@@ -100,8 +134,9 @@ CQVTCommandBarsOffice2003Theme::CQVTCommandBarsOffice2003Theme()
     : m_bSchemeColors(FALSE), m_bNoDotHighlight(FALSE), m_bNoSeparatorHighlight(FALSE), m_nSeparatorIndent(4),
       m_hGlyphImageList(nullptr)
 {
-    // The message-bar and status-bar looks of this theme replace the base's
-    // here once the element paint managers exist.
+    SetMessageBarPaintManager(new CQVTMessageBarThemeOffice2003(this));
+    // The status bar's look of this theme replaces the base's here once
+    // status bars have their paint manager.
     m_bUseFadedIcons = FALSE;
     m_bIconsWithShadow = FALSE;
     m_bThemedStatusBar = TRUE;
@@ -129,7 +164,9 @@ void CQVTCommandBarsOffice2003Theme::RefreshMetrics()
     if (!m_themeStatusBar.GetThemeHandle())
         m_themeStatusBar.OpenThemeData(nullptr, _T("STATUS"));
 
-    auto blend = [](COLORREF a, COLORREF b, int nWeight) { return CQVTColorManager::BlendColors(a, b, nWeight); };
+    auto blend = [](COLORREF a, COLORREF b, int nWeight) {
+        return CQVTColorManager::BlendColors(a, b, nWeight);
+    };
     m_grcExpandedGripper.SetStandardValues(blend(GetColor(5), GetColor(42), 550), GetColor(42));
     m_grcToolBar.SetStandardValues(blend(GetColor(15), GetColor(5), 205), GetColor(15));
     m_grcDockBar.SetStandardValues(GetColor(15), blend(GetColor(15), GetColor(5), 205));
@@ -144,8 +181,8 @@ void CQVTCommandBarsOffice2003Theme::RefreshMetrics()
 
     if (IsLowColorDisplay())
     {
-        for (CQVTPaintManagerColorGradient* pGradient : {&m_grcToolBar, &m_grcDockBar, &m_grcPopuped,
-                                                         &m_grcExpandButton})
+        for (CQVTPaintManagerColorGradient* pGradient :
+             {&m_grcToolBar, &m_grcDockBar, &m_grcPopuped, &m_grcExpandButton})
             pGradient->SetStandardValue(GetColor(COLOR_3DFACE));
     }
 
@@ -265,6 +302,10 @@ CRect AFX_CDECL CQVTCommandBarsOffice2003Theme::ParentRectInBar(CQVTCommandBar* 
 void CQVTCommandBarsOffice2003Theme::FillGradient(CDC* pDC, const CRect& rc,
                                                   const CQVTPaintManagerColorGradient& grc, BOOL bHorizontal)
 {
+    // A colour a scheme left out is no fill.
+    if (grc.clrLight.GetValue() == CQVTPaintManagerColor::noColor ||
+        grc.clrDark.GetValue() == CQVTPaintManagerColor::noColor)
+        return;
     QVTDrawHelpers()->GradientFillWithFactor(pDC, rc, grc, bHorizontal);
 }
 
@@ -274,7 +315,8 @@ void CQVTCommandBarsOffice2003Theme::FrameGradient(CDC* pDC, const CRect& rc,
 {
     FillGradient(pDC, rc, grc, bHorizontal);
     const COLORREF clr = GetColor(nFrame);
-    pDC->Draw3dRect(rc, clr, clr);
+    if (clr != CQVTPaintManagerColor::noColor)
+        pDC->Draw3dRect(rc, clr, clr);
 }
 
 void CQVTCommandBarsOffice2003Theme::DrawDot(CDC* pDC, int x, int y, COLORREF clrLight)
@@ -324,8 +366,9 @@ void CQVTCommandBarsOffice2003Theme::FillCommandBarEntry(CDC* pDC, CQVTCommandBa
             CRect rcInner = rc;
             rcInner.DeflateRect(1, 1);
             pDC->Draw3dRect(rcInner, clrBorder, clrBorder);
-            for (const CPoint& pt : {CPoint(2, 2), CPoint(rcInner.right - 2, 2), CPoint(2, rcInner.bottom - 2),
-                                     CPoint(rcInner.right - 2, rcInner.bottom - 2)})
+            for (const CPoint& pt :
+                 {CPoint(2, 2), CPoint(rcInner.right - 2, 2), CPoint(2, rcInner.bottom - 2),
+                  CPoint(rcInner.right - 2, rcInner.bottom - 2)})
                 pDC->SetPixel(pt, clrBorder);
         }
         return;
@@ -444,7 +487,8 @@ void CQVTCommandBarsOffice2003Theme::FillFloatingGradientBar(CDC* pDC, CQVTComma
 
 BOOL CQVTCommandBarsOffice2003Theme::HasGradientFloatingFace(CQVTCommandBar* pBar)
 {
-    return pBar && pBar->GetPosition() == qvtBarFloating && !IsFlatBar(pBar) && (pBar->GetFlags() & 0x0F) != 0;
+    return pBar && pBar->GetPosition() == qvtBarFloating && !IsFlatBar(pBar) &&
+           (pBar->GetFlags() & 0x0F) != 0;
 }
 
 void CQVTCommandBarsOffice2003Theme::FillDockBar(CDC* pDC, CQVTDockBar* pDockBar)
@@ -481,8 +525,8 @@ void CQVTCommandBarsOffice2003Theme::DrawRectangle(CDC* pDC, CRect rc, BOOL bSel
     }
     if (!m_bSchemeColors || bInPopup)
     {
-        CQVTCommandBarsOfficeXPTheme::DrawRectangle(pDC, rc, bSelected, bPressed, bEnabled, bChecked, bPopuped,
-                                                    barType, barPosition);
+        CQVTCommandBarsOfficeXPTheme::DrawRectangle(pDC, rc, bSelected, bPressed, bEnabled, bChecked,
+                                                    bPopuped, barType, barPosition);
         return;
     }
     const BOOL bLeftToRight = IsVerticalPosition(barPosition);
@@ -657,8 +701,8 @@ void CQVTCommandBarsOffice2003Theme::DrawExpandGlyph(CDC* pDC, CQVTControl* pCon
     CRect rc = pControl->GetRect();
     rc.DeflateRect(2, 2);
     if (!bVertical)
-        QVTGlyphFont()->DrawGlyph(pDC, kGlyphCustomize, CRect(rc.left, rc.bottom - rc.Width(), rc.right, rc.bottom),
-                                  clr);
+        QVTGlyphFont()->DrawGlyph(pDC, kGlyphCustomize,
+                                  CRect(rc.left, rc.bottom - rc.Width(), rc.right, rc.bottom), clr);
     else
         QVTGlyphFont()->DrawGlyph(pDC, kGlyphCustomizeVertical,
                                   CRect(rc.right - rc.Height(), rc.top, rc.right, rc.bottom), clr);
@@ -670,7 +714,8 @@ void CQVTCommandBarsOffice2003Theme::DrawHiddenGlyph(CDC* pDC, CQVTControl* pCon
     CRect rc = pControl->GetRect();
     rc.DeflateRect(2, 2);
     if (!bVertical)
-        QVTGlyphFont()->DrawGlyph(pDC, kGlyphMoreSmall, CRect(rc.left, rc.top, rc.right, rc.top + rc.Width()), clr);
+        QVTGlyphFont()->DrawGlyph(pDC, kGlyphMoreSmall, CRect(rc.left, rc.top, rc.right, rc.top + rc.Width()),
+                                  clr);
     else
         QVTGlyphFont()->DrawGlyph(pDC, kGlyphMoreSmallVertical,
                                   CRect(rc.left, rc.top, rc.left + rc.Height(), rc.bottom), clr);

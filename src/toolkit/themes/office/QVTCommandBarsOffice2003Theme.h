@@ -46,19 +46,19 @@ public:
     BOOL IsSchemeColors() const { return m_bSchemeColors; }
 
 public:
-    CQVTPaintManagerColorGradient m_grcDockBar;           // dock bars and what shows round docked bars
-    CQVTPaintManagerColorGradient m_grcToolBar;           // face of toolbars
-    CQVTPaintManagerColorGradient m_grcExpandButton;      // face of the toolbar expand button
-    CQVTPaintManagerColorGradient m_grcPopupedSecond;     // tints the gradient glyph
-    CQVTPaintManagerColorGradient m_grcExpandedGripper;   // icon column of temporary popup items
-    CQVTPaintManagerColorGradient m_grcGripper;           // icon column of popup menus
-    CQVTPaintManagerColorGradient m_grcPopuped;           // face of a control whose popup is open
-    CQVTPaintManagerColor m_clrToolbarShadow;             // line along a docked toolbar's outer edge
-    CQVTPaintManagerColor m_clrTearOff;                   // face of a popup's tear-off strip
-    BOOL m_bSchemeColors;         // a scheme set or INI supplied the colours: gradient highlights on
-    BOOL m_bNoDotHighlight;       // gripper dots without their light copy
-    BOOL m_bNoSeparatorHighlight; // separators without their light line
-    int m_nSeparatorIndent;       // inset of separator lines from their row's ends, at 96 DPI
+    CQVTPaintManagerColorGradient m_grcDockBar;          // dock bars and what shows round docked bars
+    CQVTPaintManagerColorGradient m_grcToolBar;          // face of toolbars
+    CQVTPaintManagerColorGradient m_grcExpandButton;     // face of the toolbar expand button
+    CQVTPaintManagerColorGradient m_grcPopupedSecond;    // tints the gradient glyph
+    CQVTPaintManagerColorGradient m_grcExpandedGripper;  // icon column of temporary popup items
+    CQVTPaintManagerColorGradient m_grcGripper;          // icon column of popup menus
+    CQVTPaintManagerColorGradient m_grcPopuped;          // face of a control whose popup is open
+    CQVTPaintManagerColor m_clrToolbarShadow;            // line along a docked toolbar's outer edge
+    CQVTPaintManagerColor m_clrTearOff;                  // face of a popup's tear-off strip
+    BOOL m_bSchemeColors;          // a scheme set or INI supplied the colours: gradient highlights on
+    BOOL m_bNoDotHighlight;        // gripper dots without their light copy
+    BOOL m_bNoSeparatorHighlight;  // separators without their light line
+    int m_nSeparatorIndent;        // inset of separator lines from their row's ends, at 96 DPI
     CQVTPaintManagerColorGradient m_grcChecked;   // face of a checked control
     CQVTPaintManagerColorGradient m_grcPressed;   // face of a pressed control
     CQVTPaintManagerColorGradient m_grcSelected;  // face of a hot control

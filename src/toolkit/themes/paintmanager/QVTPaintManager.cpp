@@ -10,12 +10,14 @@
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2000Theme.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2003Theme.h"
+#include "toolkit/themes/office/QVTCommandBarsOffice2007SystemTheme.h"
 #include "toolkit/themes/office/QVTCommandBarsOfficeXPTheme.h"
 #include "toolkit/themes/elements/QVTMessageBarPaintManager.h"
 #include "toolkit/themes/elements/QVTProgressPaintManager.h"
 #include "toolkit/themes/elements/QVTSliderPaintManager.h"
 #include "toolkit/themes/elements/QVTStatusBarPaintManager.h"
 #include "toolkit/themes/office/QVTVisualStudio6Theme.h"
+#include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 
@@ -147,8 +149,14 @@ CQVTPaintManager* AFX_CDECL CQVTPaintManager::CreateTheme(int nTheme)
     case qvtThemeOffice2003:
         pTheme = new CQVTCommandBarsOffice2003Theme();
         break;
+    case qvtThemeResource:
+        pTheme = new CQVTResourceTheme();
+        break;
     case qvtThemeVisualStudio6:
         pTheme = new CQVTVisualStudio6Theme();
+        break;
+    case qvtThemeOffice2007System:
+        pTheme = new CQVTCommandBarsOffice2007SystemTheme();
         break;
     default:
         // Every other id, and the ids of themes this program does not carry

@@ -18,6 +18,8 @@
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/messagebar/QVTMessageBar.h"
+#include "toolkit/themes/elements/QVTMessageBarPaintManager.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
@@ -257,7 +259,7 @@ TEST(Office2003Colors, SchemeSetsFillTheirTableEntriesAndOtherSchemesDeriveFromT
     struct Expected
     {
         int nScheme;
-        COLORREF clrBorder;   // colours 32, 37, 50
+        COLORREF clrBorder;  // colours 32, 37, 50
         COLORREF clrToolbarShadow;
         COLORREF clrFloatingGripper;
     };
@@ -294,7 +296,8 @@ TEST(Office2003Colors, SchemeSetsFillTheirTableEntriesAndOtherSchemesDeriveFromT
     UseScheme(0);
     CQVTCommandBarsOffice2003Theme* pTheme = Theme();
     EXPECT_FALSE(pTheme->IsSchemeColors());
-    EXPECT_EQ(CQVTColorManager::BlendColors(Color(15), Color(5), 205), pTheme->m_grcToolBar.clrLight.GetValue());
+    EXPECT_EQ(CQVTColorManager::BlendColors(Color(15), Color(5), 205),
+              pTheme->m_grcToolBar.clrLight.GetValue());
     EXPECT_EQ(Color(15), pTheme->m_grcToolBar.clrDark.GetValue());
     EXPECT_EQ(Color(15), pTheme->m_grcDockBar.clrLight.GetValue());
     EXPECT_EQ(Color(30), pTheme->m_clrToolbarShadow.GetValue());
@@ -364,8 +367,8 @@ TEST(Office2003Faces, ControlFacesFollowTheirStates)
             const COLORREF clrBack = RGB(1, 2, 3);
             Canvas canvas(60, 40, clrBack);
             const CRect rc(5, 5, 55, 35);
-            pPaint->DrawRectangle(canvas.DC(), rc, c.nSelected, c.nPressed, c.nEnabled, c.nChecked, c.nPopuped,
-                                  qvtBarTypeNormal, nPosition);
+            pPaint->DrawRectangle(canvas.DC(), rc, c.nSelected, c.nPressed, c.nEnabled, c.nChecked,
+                                  c.nPopuped, qvtBarTypeNormal, nPosition);
             if (c.nFrame < 0)
             {
                 EXPECT_EQ(clrBack, canvas.At(rc.left, rc.top));
@@ -442,10 +445,12 @@ TEST(Office2003Glyphs, ExpandButtonShowsTheCustomizeAndMoreGlyphsTurnedOnVertica
         CRect rcInner = rc;
         rcInner.DeflateRect(2, 2);
         const int nSide = bVertical ? rcInner.Height() : rcInner.Width();
-        const CRect rcFar = bVertical ? CRect(rcInner.right - nSide, rcInner.top, rcInner.right, rcInner.bottom)
-                                      : CRect(rcInner.left, rcInner.bottom - nSide, rcInner.right, rcInner.bottom);
-        const CRect rcNear = bVertical ? CRect(rcInner.left, rcInner.top, rcInner.left + nSide, rcInner.bottom)
-                                       : CRect(rcInner.left, rcInner.top, rcInner.right, rcInner.top + nSide);
+        const CRect rcFar = bVertical
+                                ? CRect(rcInner.right - nSide, rcInner.top, rcInner.right, rcInner.bottom)
+                                : CRect(rcInner.left, rcInner.bottom - nSide, rcInner.right, rcInner.bottom);
+        const CRect rcNear = bVertical
+                                 ? CRect(rcInner.left, rcInner.top, rcInner.left + nSide, rcInner.bottom)
+                                 : CRect(rcInner.left, rcInner.top, rcInner.right, rcInner.top + nSide);
         EXPECT_GT(canvas.CountIn(rcFar, Color(46), 100), 4);
         EXPECT_GT(canvas.CountIn(rcNear, Color(46), 100), 2);
         EXPECT_GT(canvas.CountIn(rc, Color(COLOR_BTNHIGHLIGHT), 40), 4);
@@ -508,6 +513,23 @@ TEST(Office2003Glyphs, ExpandButtonShowsTheCustomizeAndMoreGlyphsTurnedOnVertica
     }
 }
 
+TEST(Office2003MessageBar, OnTheDockBarGradientWithTheMessageOnTheInfoColour)
+{
+    UseScheme(1);
+    CQVTCommandBarsOffice2003Theme* pTheme = Theme();
+    CQVTMessageBar bar;
+    bar.SetClientRect(CRect(0, 0, 300, 40));
+    Canvas canvas(300, 40);
+    pTheme->GetMessageBarPaintManager()->FillMessageBar(canvas.DC(), &bar);
+    const double dWidth = std::max(300, ::GetSystemMetrics(SM_CXSCREEN) / 2);
+    EXPECT_TRUE(Near(pTheme->m_grcDockBar.clrLight, canvas.At(0, 0)));
+    EXPECT_TRUE(Near(Mix(pTheme->m_grcDockBar.clrLight, pTheme->m_grcDockBar.clrDark, 299 / dWidth),
+                     canvas.At(299, 0)));
+    const CRect rcMessage = bar.GetContentRect();
+    EXPECT_EQ(pTheme->m_clrToolbarShadow.GetValue(), canvas.At(rcMessage.left, rcMessage.top));
+    EXPECT_EQ(::GetSysColor(COLOR_INFOBK), canvas.At(rcMessage.CenterPoint().x, rcMessage.CenterPoint().y));
+}
+
 TEST_F(Office2003Frame, ToolbarsSideBySideShareOneDockBarGradient)
 {
     for (int nScheme : {0, 1, 2, 3})
@@ -528,7 +550,8 @@ TEST_F(Office2003Frame, ToolbarsSideBySideShareOneDockBarGradient)
         EXPECT_TRUE(Near(Mix(clrLight, clrDark, (xJoin + second.Width() - 1) / dWidth),
                          second.At(second.Width() - 1, 0)));
         if (nScheme == 3)
-            EXPECT_FALSE(Near(clrLight, second.At(0, 0), 1)) << "the second bar started a gradient of its own";
+            EXPECT_FALSE(Near(clrLight, second.At(0, 0), 1))
+                << "the second bar started a gradient of its own";
 
         // Each toolbar's face: its own gradient from one pixel down, and the
         // shadow line along its bottom.
@@ -569,8 +592,10 @@ TEST_F(Office2003Frame, WrappedRowsLeftAndFloatingBarsDialogBarsAndMenus)
         CDibCapture wrapped(m_pWrapped);
         const CRect rcFirstRow = Button(m_pWrapped, 0)->GetRowRect();
         ASSERT_LT(rcFirstRow.bottom + Y(4), wrapped.Height());
-        EXPECT_EQ(pTheme->m_grcToolBar.clrDark.GetValue(), wrapped.At(wrapped.Width() - X(4), rcFirstRow.bottom + Y(3)));
-        EXPECT_EQ(pTheme->m_grcToolBar.clrDark.GetValue(), wrapped.At(wrapped.Width() - X(4), wrapped.Height() - 3));
+        EXPECT_EQ(pTheme->m_grcToolBar.clrDark.GetValue(),
+                  wrapped.At(wrapped.Width() - X(4), rcFirstRow.bottom + Y(3)));
+        EXPECT_EQ(pTheme->m_grcToolBar.clrDark.GetValue(),
+                  wrapped.At(wrapped.Width() - X(4), wrapped.Height() - 3));
 
         // The left toolbar: dots in a row 6 px down, a separator line above
         // its group, the shadow along its right edge.
@@ -590,8 +615,10 @@ TEST_F(Office2003Frame, WrappedRowsLeftAndFloatingBarsDialogBarsAndMenus)
         const CRect rcSecondRow = Button(m_pFloating, 2)->GetRowRect();
         if (pTheme->m_grcToolBar.clrLight.GetValue() != pTheme->m_grcToolBar.clrDark.GetValue())
         {
-            EXPECT_TRUE(Near(pTheme->m_grcToolBar.clrLight, floating.At(floating.Width() - X(5), rcSecondRow.top), 12));
-            EXPECT_FALSE(Near(pTheme->m_grcToolBar.clrLight, floating.At(floating.Width() - X(5), rcSecondRow.top - 2), 2));
+            EXPECT_TRUE(Near(pTheme->m_grcToolBar.clrLight,
+                             floating.At(floating.Width() - X(5), rcSecondRow.top), 12));
+            EXPECT_FALSE(Near(pTheme->m_grcToolBar.clrLight,
+                              floating.At(floating.Width() - X(5), rcSecondRow.top - 2), 2));
         }
 
         // The dialog bar's gripper: 8 px wide, dots 5 px from the left on the

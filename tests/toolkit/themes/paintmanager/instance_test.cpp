@@ -8,9 +8,11 @@
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2000Theme.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2003Theme.h"
+#include "toolkit/themes/office/QVTCommandBarsOffice2007SystemTheme.h"
 #include "toolkit/themes/office/QVTCommandBarsOfficeXPTheme.h"
 #include "toolkit/themes/office/QVTVisualStudio6Theme.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
+#include "toolkit/themes/resource/QVTResourceTheme.h"
 
 namespace {
 
@@ -96,6 +98,8 @@ TEST(PaintManagerInstance, TheFactoryMakesTheThemesItCarriesAndTheDefaultForAnyO
     const Case cases[] = {{0, RUNTIME_CLASS(CQVTCommandBarsOffice2000Theme), 0},
                           {1, RUNTIME_CLASS(CQVTCommandBarsOfficeXPTheme), 1},
                           {2, RUNTIME_CLASS(CQVTCommandBarsOffice2003Theme), 2},
+                          {5, RUNTIME_CLASS(CQVTResourceTheme), 5},
+                          {11, RUNTIME_CLASS(CQVTCommandBarsOffice2007SystemTheme), 1},
                           {8, RUNTIME_CLASS(CQVTVisualStudio6Theme), 0},
                           {10, RUNTIME_CLASS(CQVTCommandBarsOffice2000Theme), 0},
                           {42, RUNTIME_CLASS(CQVTCommandBarsOffice2000Theme), 0},
