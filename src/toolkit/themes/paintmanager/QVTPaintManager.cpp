@@ -359,7 +359,6 @@ void CQVTPaintManager::SetSliderPaintManager(CQVTSliderPaintManager* pPaintManag
 void CQVTPaintManager::SetProgressPaintManager(CQVTProgressPaintManager* pPaintManager)
 {
     delete m_pProgressPaintManager;
-    delete m_pStatusBarPaintManager;
     m_pProgressPaintManager = pPaintManager;
     if (m_pProgressPaintManager)
         m_pProgressPaintManager->RefreshMetrics();
