@@ -18,6 +18,8 @@
 
 // The classes of layout and text, named in their own list.
 void AFXAPI MarkupEnsureLayoutClasses();
+// Shapes, transforms, images and controls, in theirs.
+void AFXAPI MarkupEnsureGraphicsClasses();
 
 void AFXAPI MarkupEnsureAllClasses()
 {
@@ -61,4 +63,5 @@ void AFXAPI MarkupEnsureAllClasses()
     for (auto pfnEnsure : kEnsure)
         pfnEnsure();
     MarkupEnsureLayoutClasses();
+    MarkupEnsureGraphicsClasses();
 }

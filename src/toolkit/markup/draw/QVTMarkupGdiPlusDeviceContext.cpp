@@ -482,18 +482,19 @@ void CQVTMarkupGdiPlusDeviceContext::DrawRectangle(const RECT& rc, CQVTMarkupBru
     CGpBrush brush = CreateBrush(pBrush, rcF.X, rcF.Y, rcF.Width, rcF.Height);
     if (!brush)
         return;
-    const int cy = rc.bottom - rc.top;
-    const int cxInner = rc.right - rc.left - std::max(pThickness->left, 0) - std::max(pThickness->right, 0);
-    if (pThickness->left > 0)
-        GdipFillRectangleI(m_pGraphics, brush, rc.left, rc.top, pThickness->left, cy);
-    if (pThickness->right > 0)
-        GdipFillRectangleI(m_pGraphics, brush, rc.right - pThickness->right, rc.top, pThickness->right, cy);
-    if (pThickness->top > 0)
-        GdipFillRectangleI(m_pGraphics, brush, rc.left + std::max(pThickness->left, 0), rc.top, cxInner,
-                           pThickness->top);
-    if (pThickness->bottom > 0)
-        GdipFillRectangleI(m_pGraphics, brush, rc.left + std::max(pThickness->left, 0),
-                           rc.bottom - pThickness->bottom, cxInner, pThickness->bottom);
+    // Bands wider than the rectangle stop at its far side, as under GDI.
+    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    const int nLeft = std::clamp(pThickness->left, 0, cx), nRight = std::clamp(pThickness->right, 0, cx);
+    const int nTop = std::clamp(pThickness->top, 0, cy), nBottom = std::clamp(pThickness->bottom, 0, cy);
+    const int cxInner = std::max(cx - nLeft - nRight, 0);
+    if (nLeft > 0)
+        GdipFillRectangleI(m_pGraphics, brush, rc.left, rc.top, nLeft, cy);
+    if (nRight > 0)
+        GdipFillRectangleI(m_pGraphics, brush, rc.right - nRight, rc.top, nRight, cy);
+    if (nTop > 0 && cxInner > 0)
+        GdipFillRectangleI(m_pGraphics, brush, rc.left + nLeft, rc.top, cxInner, nTop);
+    if (nBottom > 0 && cxInner > 0)
+        GdipFillRectangleI(m_pGraphics, brush, rc.left + nLeft, rc.bottom - nBottom, cxInner, nBottom);
 }
 
 void CQVTMarkupGdiPlusDeviceContext::FillRectangle(const RECT& rc, CQVTMarkupBrush* pBrush)

@@ -2,6 +2,8 @@
 
 #include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
+#include "toolkit/markup/draw/QVTMarkupTransformationMatrix.h"
+#include "toolkit/markup/transforms/QVTMarkupTransform.h"
 #include "toolkit/markup/values/QVTMarkupString.h"
 #include "toolkit/markup/values/QVTMarkupValues.h"
 
@@ -13,6 +15,7 @@ CQVTMarkupDependencyProperty* CQVTMarkupUIElement::m_pVisibilityProperty = nullp
 CQVTMarkupDependencyProperty* CQVTMarkupUIElement::m_pFocusableProperty = nullptr;
 CQVTMarkupDependencyProperty* CQVTMarkupUIElement::m_pIsEnabledProperty = nullptr;
 CQVTMarkupDependencyProperty* CQVTMarkupUIElement::m_pOpacityProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupUIElement::m_pRenderTransformProperty = nullptr;
 
 namespace {
 CQVTMarkupObject* AFX_CDECL ConvertVisibility(CQVTMarkupBuilder*, CQVTMarkupObject* pSource,
@@ -50,8 +53,9 @@ void AFX_CDECL CQVTMarkupUIElement::RegisterMarkupProperties()
     m_pIsEnabledProperty = CQVTMarkupDependencyProperty::Register(
         u"IsEnabled", CQVTMarkupBool::GetMarkupType(), pType,
         new CQVTMarkupPropertyMetadata(CQVTMarkupBool::CreateTrue(), 0));
-    // Filled when render transforms exist: RenderTransform registers here
-    // with the render transform type as its value type.
+    CQVTMarkupRenderTransform::EnsureMarkupClass();
+    m_pRenderTransformProperty = CQVTMarkupDependencyProperty::Register(
+        u"RenderTransform", CQVTMarkupRenderTransform::GetMarkupType(), pType);
     m_pOpacityProperty = CQVTMarkupDependencyProperty::Register(
         u"Opacity", CQVTMarkupDouble::GetMarkupType(), pType,
         new CQVTMarkupPropertyMetadata(nullptr, QVT_MARKUP_INHERITS | QVT_MARKUP_AFFECTS_RENDER));
@@ -220,13 +224,35 @@ double CQVTMarkupUIElement::GetOpacity()
     return std::clamp(pValue->GetValue(), 0.0, 1.0);
 }
 
-CQVTMarkupRenderTransformState CQVTMarkupUIElement::PushRenderTransform(CQVTMarkupDrawingContext*)
+CQVTMarkupRenderTransformState CQVTMarkupUIElement::PushRenderTransform(CQVTMarkupDrawingContext* pDC)
 {
-    // Filled when render transforms exist: the element's transform is
-    // combined with the drawing context's and made current here.
-    return {};
+    CQVTMarkupRenderTransform* pHolder =
+        MarkupCast<CQVTMarkupRenderTransform>(GetValue(m_pRenderTransformProperty));
+    CQVTMarkupTransform* pTransform = pHolder != nullptr ? pHolder->GetTransform() : nullptr;
+    // An element drawn under an ancestor's transform keeps that one's.
+    SetRenderTransformInForce(nullptr);
+    if (pTransform == nullptr)
+        return {};
+    // Plain GDI reports no transform, and nothing changes.
+    std::unique_ptr<CQVTMarkupTransformationMatrix> current(pDC->GetTransform());
+    if (current == nullptr)
+        return {};
+    CQVTMarkupTransformationMatrix* pCreated = pTransform->CreateMatrix(current.get());
+    if (pCreated == nullptr)
+        return {};
+    pDC->SetTransform(pCreated);
+    SetRenderTransformInForce(pCreated);
+    CQVTMarkupRenderTransformState state;
+    state.pSavedTransform = current.release();
+    state.pCreatedTransform = pCreated;
+    return state;
 }
 
-void CQVTMarkupUIElement::PopRenderTransform(CQVTMarkupDrawingContext*, const CQVTMarkupRenderTransformState&)
+void CQVTMarkupUIElement::PopRenderTransform(CQVTMarkupDrawingContext* pDC,
+                                             const CQVTMarkupRenderTransformState& state)
 {
+    std::unique_ptr<CQVTMarkupTransformationMatrix> saved(
+        static_cast<CQVTMarkupTransformationMatrix*>(state.pSavedTransform));
+    if (saved != nullptr)
+        pDC->SetTransform(saved.get());
 }

@@ -54,6 +54,7 @@ public:
     static CQVTMarkupDependencyProperty* m_pFocusableProperty;
     static CQVTMarkupDependencyProperty* m_pIsEnabledProperty;
     static CQVTMarkupDependencyProperty* m_pOpacityProperty;
+    static CQVTMarkupDependencyProperty* m_pRenderTransformProperty;
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();

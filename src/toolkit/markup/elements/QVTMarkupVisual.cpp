@@ -1,7 +1,12 @@
 #include "toolkit/markup/elements/QVTMarkupVisual.h"
 
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
+#include "toolkit/markup/draw/QVTMarkupTransformationMatrix.h"
+#include "toolkit/markup/elements/QVTMarkupUIElement.h"
 #include "toolkit/markup/values/QVTMarkupValues.h"
+
+#include <algorithm>
+#include <cmath>
 
 IMPLEMENT_MARKUPCLASS(CQVTMarkupVisual, CQVTMarkupInputElement, nullptr, nullptr)
 
@@ -11,15 +16,53 @@ CQVTMarkupVisual::CQVTMarkupVisual()
 {
 }
 
+CQVTMarkupVisual::~CQVTMarkupVisual() = default;
+
+void CQVTMarkupVisual::SetRenderTransformInForce(CQVTMarkupTransformationMatrix* pMatrix)
+{
+    m_pTransform.reset(pMatrix);
+}
+
+CQVTMarkupVisual* CQVTMarkupVisual::FindTransformedAncestor(POINT& ptFromAncestor) const
+{
+    ptFromAncestor = {0, 0};
+    for (const CQVTMarkupVisual* p = this; p != nullptr; p = p->GetVisualParent())
+    {
+        if (p->m_pTransform != nullptr)
+            return const_cast<CQVTMarkupVisual*>(p);
+        ptFromAncestor.x += p->m_ptOffset.x;
+        ptFromAncestor.y += p->m_ptOffset.y;
+    }
+    return nullptr;
+}
+
+BOOL CQVTMarkupVisual::HitTestTransformed(const RECT& rcLocal, POINT ptLocal, CQVTMarkupVisual* pAncestor,
+                                          POINT ptFromAncestor) const
+{
+    // The transform maps the ancestor's coordinates to the window's, where
+    // the local point sits at the absolute offset.
+    RECT rc = rcLocal;
+    ::OffsetRect(&rc, ptFromAncestor.x, ptFromAncestor.y);
+    const POINT ptAbsolute = GetAbsoluteOffset();
+    const POINT ptTest = {ptLocal.x + ptAbsolute.x, ptLocal.y + ptAbsolute.y};
+    return pAncestor->m_pTransform->HitTest(rc, POINT{0, 0}, ptTest);
+}
+
 CQVTMarkupInputElement* CQVTMarkupVisual::InputHitTest(POINT pt)
 {
-    const POINT ptLocal = {pt.x - m_ptOffset.x, pt.y - m_ptOffset.y};
-    // Filled when render transforms exist: an element or ancestor with a
-    // transform tests the transformed rectangle instead.
-    if (!::PtInRect(&m_rcBounds, ptLocal))
+    POINT ptLocal = {pt.x - m_ptOffset.x, pt.y - m_ptOffset.y};
+    // An element drawn under a render transform (its own or an ancestor's)
+    // is hit where it was drawn: the transformed rectangle, edges included.
+    POINT ptFromAncestor;
+    CQVTMarkupVisual* pTransformed = FindTransformedAncestor(ptFromAncestor);
+    auto inside = [&](const RECT& rc) {
+        return pTransformed != nullptr ? HitTestTransformed(rc, ptLocal, pTransformed, ptFromAncestor)
+                                       : ::PtInRect(&rc, ptLocal);
+    };
+    if (!inside(m_rcBounds))
         return nullptr;
     RECT rcClip;
-    if (GetLayoutClip(&rcClip) && !::PtInRect(&rcClip, ptLocal))
+    if (GetLayoutClip(&rcClip) && !inside(rcClip))
         return nullptr;
     for (int i = GetVisualChildrenCount() - 1; i >= 0; --i)
     {
@@ -30,7 +73,22 @@ CQVTMarkupInputElement* CQVTMarkupVisual::InputHitTest(POINT pt)
             return pHit;
     }
     const RECT rcRender = {0, 0, m_szRender.cx, m_szRender.cy};
-    return ::PtInRect(&rcRender, ptLocal) ? InputHitTestCore(ptLocal) : nullptr;
+    if (!inside(rcRender))
+        return nullptr;
+    if (pTransformed != nullptr)
+    {
+        // Shapes test their outline in their own coordinates: the point is
+        // taken back through the transform.
+        CQVTMarkupGdiPlusTransformationMatrix* pMatrix =
+            DYNAMIC_DOWNCAST(CQVTMarkupGdiPlusTransformationMatrix, pTransformed->m_pTransform.get());
+        const POINT ptAbsolute = GetAbsoluteOffset();
+        Gdiplus::PointF ptDevice(static_cast<float>(ptLocal.x + ptAbsolute.x),
+                                 static_cast<float>(ptLocal.y + ptAbsolute.y));
+        if (pMatrix != nullptr && pMatrix->InverseTransform(ptDevice))
+            ptLocal = {static_cast<LONG>(std::floor(ptDevice.X)) - ptFromAncestor.x,
+                       static_cast<LONG>(std::floor(ptDevice.Y)) - ptFromAncestor.y};
+    }
+    return InputHitTestCore(ptLocal);
 }
 
 void CQVTMarkupVisual::HideHostedWindows()
@@ -82,8 +140,23 @@ POINT CQVTMarkupVisual::GetAbsoluteOffset() const
 RECT CQVTMarkupVisual::GetUpdateRect()
 {
     RECT rc = ::IsRectEmpty(&m_rcExplicitUpdate) ? m_rcBounds : m_rcExplicitUpdate;
-    // Filled when render transforms exist: the rectangle is mapped through the
-    // transform chain from the absolute offset.
+    POINT ptFromAncestor;
+    if (CQVTMarkupVisual* pTransformed = FindTransformedAncestor(ptFromAncestor))
+    {
+        // Where the transform put the rectangle, relative to the absolute
+        // offset the caller adds.
+        ::OffsetRect(&rc, ptFromAncestor.x, ptFromAncestor.y);
+        rc = pTransformed->m_pTransform->GetBoundingRect(rc, POINT{0, 0});
+        // Anti-aliased edges may reach the next pixel. A huge scale stops
+        // well inside the 32-bit range, leaving room for the offsets added.
+        const POINT ptAbsolute = GetAbsoluteOffset();
+        auto local = [](LONG nValue, LONG nOffset, LONG nGrow) {
+            const __int64 nLimit = QVT_MARKUP_UNBOUNDED_LIMIT;
+            return static_cast<LONG>(std::clamp<__int64>(__int64(nValue) - nOffset + nGrow, -nLimit, nLimit));
+        };
+        rc = {local(rc.left, ptAbsolute.x, -1), local(rc.top, ptAbsolute.y, -1),
+              local(rc.right, ptAbsolute.x, 1), local(rc.bottom, ptAbsolute.y, 1)};
+    }
     if (::EqualRect(&rc, &m_rcLastUpdate))
         return rc;
     RECT rcResult = rc;

@@ -2,7 +2,11 @@
 // rectangle, visual children, hit testing and the render walk.
 #pragma once
 
+#include <memory>
+
 #include "toolkit/markup/elements/QVTMarkupInputElement.h"
+
+class CQVTMarkupTransformationMatrix;
 
 // What PushRenderTransform saved for PopRenderTransform.
 struct CQVTMarkupRenderTransformState
@@ -17,6 +21,7 @@ class CQVTMarkupVisual : public CQVTMarkupInputElement
 
 public:
     CQVTMarkupVisual();
+    ~CQVTMarkupVisual() override;
 
     // Visual children are the logical children too, so walks reach them.
     int GetLogicalChildrenCount() override { return GetVisualChildrenCount(); }
@@ -61,10 +66,25 @@ public:
     // element repaints where it was and where it is.
     RECT GetUpdateRect();
 
+    // The world transform the element was last drawn under when it or an
+    // ancestor had a render transform; null under plain GDI.
+    CQVTMarkupTransformationMatrix* GetRenderTransformInForce() const { return m_pTransform.get(); }
+    // Takes the matrix; null drops it.
+    void SetRenderTransformInForce(CQVTMarkupTransformationMatrix* pMatrix);
+
 private:
+    // The nearest of this element and its ancestors drawn under a transform,
+    // and this element's offset from it; null when there is none.
+    CQVTMarkupVisual* FindTransformedAncestor(POINT& ptFromAncestor) const;
+    // Whether the point (this element's own coordinates) lies in the image
+    // of the rectangle under the ancestor's transform.
+    BOOL HitTestTransformed(const RECT& rcLocal, POINT ptLocal, CQVTMarkupVisual* pAncestor,
+                            POINT ptFromAncestor) const;
+
     POINT m_ptOffset;         // origin inside the parent
     SIZE m_szRender;          // actual width and height
     RECT m_rcBounds;          // own coordinates: own rectangle and children's bounds
     RECT m_rcExplicitUpdate;  // emptied at each render; replaces the bounds when set
     RECT m_rcLastUpdate;      // last rectangle GetUpdateRect reported
+    std::unique_ptr<CQVTMarkupTransformationMatrix> m_pTransform;  // replaced by each render
 };

@@ -2,10 +2,18 @@
 
 #include <cmath>
 
-// Filled when the path mini-language parser exists: the tag "Data", the text
-// conversion of a "Data" attribute and the path geometry children. Until
-// then paths are only made by code, and a "Data" text converts to no value.
-IMPLEMENT_MARKUPCLASS(CQVTMarkupPathData, CQVTMarkupObject, nullptr, nullptr)
+#include "toolkit/markup/core/QVTMarkupDependencyProperty.h"
+#include "toolkit/markup/values/QVTMarkupPathDataParser.h"
+#include "toolkit/markup/values/QVTMarkupString.h"
+
+IMPLEMENT_MARKUPCLASS(CQVTMarkupPathGeometryFigures, CQVTMarkupObject, u"Figures", nullptr)
+IMPLEMENT_MARKUPCLASS(CQVTMarkupPathGeometry, CQVTMarkupObject, u"PathGeometry",
+                      &CQVTMarkupPathGeometry::RegisterMarkupProperties)
+IMPLEMENT_MARKUPCLASS(CQVTMarkupPathData, CQVTMarkupObject, u"Data",
+                      &CQVTMarkupPathData::RegisterMarkupProperties)
+
+CQVTMarkupDependencyProperty* CQVTMarkupPathGeometry::m_pFiguresProperty = nullptr;
+CQVTMarkupDependencyProperty* CQVTMarkupPathData::m_pPathGeometryProperty = nullptr;
 
 namespace {
 LONG SaturatedLong(double dValue)
@@ -18,6 +26,31 @@ LONG SaturatedLong(double dValue)
 }
 }  // namespace
 
+void AFX_CDECL CQVTMarkupPathGeometry::RegisterMarkupProperties()
+{
+    CQVTMarkupPathGeometryFigures::EnsureMarkupClass();
+    m_pFiguresProperty = CQVTMarkupDependencyProperty::Register(
+        u"Figures", CQVTMarkupPathGeometryFigures::GetMarkupType(), GetMarkupType());
+}
+
+void CQVTMarkupPathGeometry::SetContentObject(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pContent)
+{
+    if (CQVTMarkupPathGeometryFigures* pFigures = MarkupCast<CQVTMarkupPathGeometryFigures>(pContent))
+    {
+        pFigures->InternalAddRef();
+        SetValue(m_pFiguresProperty, pFigures);
+        return;
+    }
+    CQVTMarkupObject::SetContentObject(pBuilder, pContent);
+}
+
+void AFX_CDECL CQVTMarkupPathData::RegisterMarkupProperties()
+{
+    CQVTMarkupPathGeometry::EnsureMarkupClass();
+    m_pPathGeometryProperty = CQVTMarkupDependencyProperty::Register(
+        u"PathGeometry", CQVTMarkupPathGeometry::GetMarkupType(), GetMarkupType());
+}
+
 CQVTMarkupPathData::CQVTMarkupPathData() : m_rcBounds{0, 0, 0, 0}, m_dwPixelOffsetMode(0) {}
 
 CQVTMarkupPathData::CQVTMarkupPathData(const MARKUP_POINTF* pPoints, const BYTE* pTypes, int nCount)
@@ -29,6 +62,47 @@ CQVTMarkupPathData::CQVTMarkupPathData(const MARKUP_POINTF* pPoints, const BYTE*
         m_arrTypes.assign(pTypes, pTypes + nCount);
     }
     UpdateBounds();
+}
+
+CQVTMarkupObject* CQVTMarkupPathData::ConvertFrom(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pSource)
+{
+    CQVTMarkupString* pString = MarkupCast<CQVTMarkupString>(pSource);
+    if (pString == nullptr)
+        return nullptr;
+    CQVTMarkupPathDataParser parser(pBuilder, GetConversionContext(pBuilder), pString->GetText());
+    parser.Parse();
+    return parser.CreatePathData();
+}
+
+void CQVTMarkupPathData::SetContentObject(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pContent)
+{
+    if (CQVTMarkupPathGeometry* pGeometry = MarkupCast<CQVTMarkupPathGeometry>(pContent))
+    {
+        pGeometry->InternalAddRef();
+        SetValue(m_pPathGeometryProperty, pGeometry);
+        return;
+    }
+    CQVTMarkupObject::SetContentObject(pBuilder, pContent);
+}
+
+CQVTMarkupPathData* CQVTMarkupPathData::GetStretchedData(SIZE size) const
+{
+    std::vector<MARKUP_POINTF> points = m_arrPoints;
+    const double dWidth = double(m_rcBounds.right) - m_rcBounds.left;
+    const double dHeight = double(m_rcBounds.bottom) - m_rcBounds.top;
+    for (MARKUP_POINTF& pt : points)
+    {
+        // A flat path (one straight line) keeps that axis: there is nothing
+        // to divide by, and no point may be left unset.
+        if (dWidth != 0.0)
+            pt.x = CQVTMarkupPathDataParser::ClampCoordinate((pt.x - m_rcBounds.left) * size.cx / dWidth);
+        if (dHeight != 0.0)
+            pt.y = CQVTMarkupPathDataParser::ClampCoordinate((pt.y - m_rcBounds.top) * size.cy / dHeight);
+    }
+    CQVTMarkupPathData* pStretched =
+        new CQVTMarkupPathData(points.data(), m_arrTypes.data(), static_cast<int>(points.size()));
+    pStretched->m_dwPixelOffsetMode = m_dwPixelOffsetMode;
+    return pStretched;
 }
 
 void CQVTMarkupPathData::UpdateBounds()

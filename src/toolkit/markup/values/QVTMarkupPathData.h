@@ -1,8 +1,8 @@
 // The geometry paths and rounded rectangles are drawn from: a flat list of
 // float points, each with a path point type (0 figure start, 1 line end,
 // 3 Bezier point, 0x80 on the last point of a closed figure), and their
-// whole-pixel bounds. CQVTMarkupPathBuilder collects the points figure by
-// figure.
+// whole-pixel bounds, made from the path language of a "Data" attribute or
+// by code. CQVTMarkupPathBuilder collects the points figure by figure.
 #pragma once
 
 #include <vector>
@@ -24,6 +24,26 @@ enum : BYTE
     QVT_PATH_CLOSE = 0x80,
 };
 
+// Containers the markup may write inside a path's data; nothing draws them.
+class CQVTMarkupPathGeometryFigures : public CQVTMarkupObject
+{
+    DECLARE_MARKUPCLASS(CQVTMarkupPathGeometryFigures)
+};
+
+class CQVTMarkupPathGeometry : public CQVTMarkupObject
+{
+    DECLARE_MARKUPCLASS(CQVTMarkupPathGeometry)
+
+public:
+    // A Figures child becomes the Figures value.
+    void SetContentObject(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pContent) override;
+
+    static CQVTMarkupDependencyProperty* m_pFiguresProperty;
+
+private:
+    static void AFX_CDECL RegisterMarkupProperties();
+};
+
 class CQVTMarkupPathData : public CQVTMarkupObject
 {
     DECLARE_MARKUPCLASS(CQVTMarkupPathData)
@@ -32,6 +52,15 @@ public:
     CQVTMarkupPathData();
     // Copies both arrays; a negative count or null arrays give an empty path.
     CQVTMarkupPathData(const MARKUP_POINTF* pPoints, const BYTE* pTypes, int nCount);
+
+    // Path text read with the path language; null for a value that is not text.
+    CQVTMarkupObject* ConvertFrom(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pSource) override;
+    // A PathGeometry child becomes the PathGeometry value.
+    void SetContentObject(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pContent) override;
+
+    // A new path of the points mapped from the bounds onto the size (one
+    // reference for the caller). An axis without extent is left as it is.
+    CQVTMarkupPathData* GetStretchedData(SIZE size) const;
 
     int GetCount() const { return static_cast<int>(m_arrPoints.size()); }
     const MARKUP_POINTF* GetPoints() const { return m_arrPoints.data(); }
@@ -45,7 +74,11 @@ public:
     DWORD GetPixelOffsetMode() const { return m_dwPixelOffsetMode; }
     void SetPixelOffsetMode(DWORD dwMode) { m_dwPixelOffsetMode = dwMode; }
 
+    static CQVTMarkupDependencyProperty* m_pPathGeometryProperty;
+
 private:
+    static void AFX_CDECL RegisterMarkupProperties();
+
     std::vector<MARKUP_POINTF> m_arrPoints;
     std::vector<BYTE> m_arrTypes;  // one per point
     RECT m_rcBounds;
@@ -65,7 +98,11 @@ public:
     // A new path of the points collected (one reference for the caller).
     CQVTMarkupPathData* CreatePathData() const;
 
+    static CQVTMarkupDependencyProperty* m_pPathGeometryProperty;
+
 private:
+    static void AFX_CDECL RegisterMarkupProperties();
+
     std::vector<MARKUP_POINTF> m_arrPoints;
     std::vector<BYTE> m_arrTypes;
 };

@@ -5,6 +5,8 @@
 
 #include "tests/toolkit/markup/support/markup_test_support.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
+#include "toolkit/markup/shapes/QVTMarkupShape.h"
+#include "toolkit/markup/values/QVTMarkupPathData.h"
 #include "toolkit/markup/values/QVTMarkupPoint.h"
 #include "toolkit/markup/values/QVTMarkupThickness.h"
 #include "toolkit/markup/values/QVTMarkupValues.h"
@@ -96,4 +98,20 @@ TEST(MarkupDpi, AContextThatIsNotDpiAwareKeepsWhatIsWritten)
     ASSERT_NE(pMargin, nullptr);
     EXPECT_EQ(pMargin->bottom, 8);
     EXPECT_EQ(context->ScaleX(7), 7);
+}
+
+TEST(MarkupDpi, PathCoordinatesAndShapeLengthsScaleWithTheScreen)
+{
+    CContextHolder context;
+    context->SetDpiAware(TRUE, nullptr);
+    CTreeHolder root(BuildMarkup(context, PanelMarkup(u"<Path x:Name='p' Data='M 0 0 L 10 20' "
+                                                      u"StrokeThickness='2'/>")));
+    CQVTMarkupPath* pPath = root.Find<CQVTMarkupPath>(u"p");
+    ASSERT_NE(pPath, nullptr);
+    CQVTMarkupPathData* pData = pPath->GetData();
+    ASSERT_NE(pData, nullptr);
+    ASSERT_EQ(pData->GetCount(), 2);
+    EXPECT_FLOAT_EQ(pData->GetPoints()[1].x, 10.0f * ScreenDpi() / 96);
+    EXPECT_FLOAT_EQ(pData->GetPoints()[1].y, 20.0f * ScreenDpi() / 96);
+    EXPECT_EQ(pPath->GetStrokeThickness(), Scaled(2));
 }

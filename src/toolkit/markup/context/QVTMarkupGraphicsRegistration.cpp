@@ -1,0 +1,33 @@
+// The markup classes of shapes, paths, transforms, images and controls,
+// named once: MarkupEnsureAllClasses calls this, which links their
+// registrations in and registers them.
+#include "toolkit/markup/shapes/QVTMarkupShape.h"
+#include "toolkit/markup/transforms/QVTMarkupTransform.h"
+#include "toolkit/markup/values/QVTMarkupPathData.h"
+
+void AFXAPI MarkupEnsureGraphicsClasses()
+{
+    static void(AFX_CDECL* const kEnsure[])() = {
+        &CQVTMarkupPathGeometryFigures::EnsureMarkupClass,
+        &CQVTMarkupPathGeometry::EnsureMarkupClass,
+        &CQVTMarkupShape::EnsureMarkupClass,
+        &CQVTMarkupRectangle::EnsureMarkupClass,
+        &CQVTMarkupEllipse::EnsureMarkupClass,
+        &CQVTMarkupLine::EnsureMarkupClass,
+        &CQVTMarkupPolyline::EnsureMarkupClass,
+        &CQVTMarkupPolygon::EnsureMarkupClass,
+        &CQVTMarkupPath::EnsureMarkupClass,
+        &CQVTMarkupTransform::EnsureMarkupClass,
+        &CQVTMarkupRotateTransform::EnsureMarkupClass,
+        &CQVTMarkupScaleTransform::EnsureMarkupClass,
+        &CQVTMarkupSkewTransform::EnsureMarkupClass,
+        &CQVTMarkupTranslateTransform::EnsureMarkupClass,
+        &CQVTMarkupGdiPlusRotateTransform::EnsureMarkupClass,
+        &CQVTMarkupGdiPlusScaleTransform::EnsureMarkupClass,
+        &CQVTMarkupGdiPlusSkewTransform::EnsureMarkupClass,
+        &CQVTMarkupGdiPlusTranslateTransform::EnsureMarkupClass,
+        &CQVTMarkupRenderTransform::EnsureMarkupClass,
+    };
+    for (auto pfnEnsure : kEnsure)
+        pfnEnsure();
+}
