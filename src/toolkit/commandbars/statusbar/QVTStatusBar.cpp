@@ -395,7 +395,8 @@ void CQVTStatusBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
     const CRect rcPadding = GetPaintManager()->m_rcStatusBarPadding;
     rect.DeflateRect(rcPadding.left, rcPadding.top, rcPadding.right, rcPadding.bottom);
     if (IsGripperShown())
-        rect.right -= m_cxRightBorder + 2 * ::GetSystemMetrics(SM_CXBORDER) + ::GetSystemMetrics(SM_CXVSCROLL);
+        rect.right -=
+            m_cxRightBorder + 2 * ::GetSystemMetrics(SM_CXBORDER) + ::GetSystemMetrics(SM_CXVSCROLL);
 }
 
 void CQVTStatusBar::UpdateAllPanes(BOOL bUpdateRects, BOOL /*bUpdateText*/)
@@ -621,7 +622,8 @@ void CQVTStatusBar::OnUpdateOvertype(CCmdUI* pCmdUI)
 void CQVTStatusBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle)
 {
     if (((dwOldStyle ^ dwNewStyle) & kBorderBits) && GetSafeHwnd())
-        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CQVTStatusBar::OnNcHitTest(CPoint point)
@@ -670,8 +672,8 @@ void CQVTStatusBar::OnWindowPosChanging(WINDOWPOS* lpWndPos)
 void CQVTStatusBar::OnWindowPosChanged(WINDOWPOS* lpWndPos)
 {
     CControlBar::OnWindowPosChanged(lpWndPos);
-    if ((lpWndPos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) && GetPaintManager()->GetThemeId() == kRibbonThemeId &&
-        GetParent())
+    if ((lpWndPos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) &&
+        GetPaintManager()->GetThemeId() == kRibbonThemeId && GetParent())
         GetParent()->SetWindowPos(nullptr, 0, 0, 0, 0,
                                   SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
 }
@@ -829,7 +831,8 @@ INT_PTR CQVTStatusBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
     if (pPane->m_strToolTip.IsEmpty())
         return -1;
     if (pTI)
-        CQVTToolTipContext::FillInToolInfo(pTI, GetSafeHwnd(), pPane->m_rcPane, pPane->m_nID, pPane->m_strToolTip);
+        CQVTToolTipContext::FillInToolInfo(pTI, GetSafeHwnd(), pPane->m_rcPane, pPane->m_nID,
+                                           pPane->m_strToolTip);
     return pPane->m_nID;
 }
 
@@ -913,7 +916,8 @@ void CQVTStatusBar::SaveState(LPCTSTR lpszProfileName)
     else
         pApp->WriteProfileInt(lpszProfileName, _T("StatusBar"), 0);
     const CString strPanes = m_bCustomizable ? GetPanesState() : CString();
-    pApp->WriteProfileString(lpszProfileName, _T("StatusBarPanes"), strPanes.IsEmpty() ? nullptr : strPanes.GetString());
+    pApp->WriteProfileString(lpszProfileName, _T("StatusBarPanes"),
+                             strPanes.IsEmpty() ? nullptr : strPanes.GetString());
 }
 
 void CQVTStatusBar::LoadState(LPCTSTR lpszProfileName)
@@ -924,7 +928,8 @@ void CQVTStatusBar::LoadState(LPCTSTR lpszProfileName)
     if (pApp->GetProfileInt(lpszProfileName, _T("StatusBar"), 1) == 0)
     {
         if (GetSafeHwnd())
-            SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(nullptr, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         m_nStateFlags &= ~(delayShow | delayHide);
     }
     if (m_bCustomizable)

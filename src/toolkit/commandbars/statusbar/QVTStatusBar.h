@@ -152,15 +152,15 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     std::vector<CQVTStatusBarPane*> m_arrPanes;  // one reference each
-    CQVTCommandBars* m_pCommandBars;  // whose paint and image managers it uses; null: the global ones
-    CFont* m_pFont;                   // not owned; null: the paint manager's status font
-    int m_nGroupSpacing;              // extra gap before a pane that begins a group
-    int m_nMinHeight;                 // SB_SETMINHEIGHT
-    BOOL m_bShowSizeGripper;          // set at creation when the parent has a sizing frame
-    BOOL m_bCustomizable;             // panes may be switched by the user and their visibility is saved
-    BOOL m_bShowDisabledText;         // disabled panes still show their text
-    BOOL m_bUpperCase;                // texts shown in upper case
-    CQVTStatusBarPane* m_pHotPane;    // the button pane under the mouse
+    CQVTCommandBars* m_pCommandBars;      // whose paint and image managers it uses; null: the global ones
+    CFont* m_pFont;                       // not owned; null: the paint manager's status font
+    int m_nGroupSpacing;                  // extra gap before a pane that begins a group
+    int m_nMinHeight;                     // SB_SETMINHEIGHT
+    BOOL m_bShowSizeGripper;              // set at creation when the parent has a sizing frame
+    BOOL m_bCustomizable;                 // panes may be switched by the user and their visibility is saved
+    BOOL m_bShowDisabledText;             // disabled panes still show their text
+    BOOL m_bUpperCase;                    // texts shown in upper case
+    CQVTStatusBarPane* m_pHotPane;        // the button pane under the mouse
     CQVTMarkupContext* m_pMarkupContext;  // set while pane texts are markup
     CQVTToolTipContext* m_pToolTipContext;
     BOOL m_bTrackingMouseLeave;

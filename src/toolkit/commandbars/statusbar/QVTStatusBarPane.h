@@ -22,7 +22,7 @@ public:
     // Reasons a pane is hidden; any one hides it.
     enum HiddenFlags
     {
-        hiddenNoFit = 0x02,   // the layout found no room
+        hiddenNoFit = 0x02,  // the layout found no room
         hiddenByUser = 0x10  // switched off by the user
     };
 
@@ -108,16 +108,16 @@ protected:
 
     void UpdateMarkup();
 
-    UINT m_nID;               // command id; 0 the message pane
-    int m_nWidth;             // fixed width, below 1 from the text
-    UINT m_nStyle;            // SBPS_ bits
-    CString m_strText;        // shown text or markup source
-    DWORD m_dwHideFlags;      // HiddenFlags
-    COLORREF m_clrText;       // -1: the theme's
+    UINT m_nID;                // command id; 0 the message pane
+    int m_nWidth;              // fixed width, below 1 from the text
+    UINT m_nStyle;             // SBPS_ bits
+    CString m_strText;         // shown text or markup source
+    DWORD m_dwHideFlags;       // HiddenFlags
+    COLORREF m_clrText;        // -1: the theme's
     COLORREF m_clrBackground;  // -1: none
-    COLORREF m_clrTextGray;   // -1: the theme's grey text
+    COLORREF m_clrTextGray;    // -1: the theme's grey text
     CString m_strToolTip;
-    CRect m_rcPane;           // set by the layout, empty while not shown
+    CRect m_rcPane;  // set by the layout, empty while not shown
     HWND m_hWndChild;
     BOOL m_bAutoDestroyChild;
     CQVTStatusBar* m_pStatusBar;  // owner

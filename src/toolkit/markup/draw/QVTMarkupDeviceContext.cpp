@@ -23,10 +23,12 @@ namespace {
 class CSelectedPenAndBrush
 {
 public:
-    CSelectedPenAndBrush(HDC hDC, const CQVTMarkupStroke* pStroke, CQVTMarkupBrush* pFill) : m_hDC(hDC)
+    CSelectedPenAndBrush(HDC hDC, const CQVTMarkupStroke* pStroke, CQVTMarkupBrush* pFill, int nMaxPenWidth)
+        : m_hDC(hDC)
     {
         if (pStroke != nullptr && pStroke->nThickness > 0 && pStroke->pBrush != nullptr)
-            m_hPen = ::CreatePen(PS_SOLID, pStroke->nThickness, pStroke->pBrush->GetColorRef());
+            m_hPen = ::CreatePen(PS_SOLID, std::min(pStroke->nThickness, nMaxPenWidth),
+                                 pStroke->pBrush->GetColorRef());
         if (pFill != nullptr)
             m_hBrush = ::CreateSolidBrush(pFill->GetColorRef());
         m_hOldPen = ::SelectObject(hDC, m_hPen != nullptr ? static_cast<HGDIOBJ>(m_hPen)
@@ -57,13 +59,17 @@ private:
     HGDIOBJ m_hOldBrush;
 };
 
-// Float points to whole ones, rounded half away from zero and saturated.
+// GDI's paths and shapes are only sound within 27 bits: coordinates beyond
+// lie far outside any surface and are held there.
+const LONG kCoordinateLimit = 134217727;
+
+// Float points to whole ones, rounded half away from zero and held within the limit.
 LONG RoundCoordinate(float fValue)
 {
-    if (!(fValue > -2147483647.0f))
-        return -2147483647;
-    if (fValue >= 2147483647.0f)
-        return 2147483647;
+    if (!(fValue > -kCoordinateLimit))
+        return -kCoordinateLimit;
+    if (fValue >= kCoordinateLimit)
+        return kCoordinateLimit;
     return static_cast<LONG>(std::lround(static_cast<double>(fValue)));
 }
 
@@ -76,15 +82,6 @@ std::vector<POINT> ToWholePoints(const Gdiplus::PointF* pPoints, int nCount)
     for (int i = 0; i < nCount; ++i)
         points[i] = {RoundCoordinate(pPoints[i].X), RoundCoordinate(pPoints[i].Y)};
     return points;
-}
-
-LONG TruncateCoordinate(float fValue)
-{
-    if (!(fValue > -2147483647.0f))
-        return -2147483647;
-    if (fValue >= 2147483647.0f)
-        return 2147483647;
-    return static_cast<LONG>(fValue);
 }
 
 // One entry of the gradient's stop table.
@@ -203,9 +200,12 @@ CQVTMarkupDeviceDependentImage* CQVTMarkupDeviceContext::CreateDeviceDependentIm
 void CQVTMarkupDeviceContext::DrawEllipse(const RECT& rc, const CQVTMarkupStroke* pStroke,
                                           CQVTMarkupBrush* pFill)
 {
-    CSelectedPenAndBrush tools(m_hDC, pStroke, pFill);
+    CSelectedPenAndBrush tools(m_hDC, pStroke, pFill, kMaxPenWidth);
     if (tools.HasPen() || tools.HasBrush())
-        ::Ellipse(m_hDC, rc.left, rc.top, rc.right, rc.bottom);
+    {
+        const CGeometryLimits limits = GetGeometryLimits();
+        ::Ellipse(m_hDC, limits.X(rc.left), limits.Y(rc.top), limits.X(rc.right), limits.Y(rc.bottom));
+    }
 }
 
 void CQVTMarkupDeviceContext::DrawRectangle(const RECT& rc, CQVTMarkupBrush* pBrush,
@@ -355,11 +355,12 @@ void CQVTMarkupDeviceContext::FillLinearGradient(const RECT& rc, CQVTMarkupLinea
 
 void CQVTMarkupDeviceContext::DrawLine(int x1, int y1, int x2, int y2, const CQVTMarkupStroke* pStroke)
 {
-    CSelectedPenAndBrush tools(m_hDC, pStroke, nullptr);
+    CSelectedPenAndBrush tools(m_hDC, pStroke, nullptr, kMaxPenWidth);
     if (!tools.HasPen())
         return;
-    ::MoveToEx(m_hDC, x1, y1, nullptr);
-    ::LineTo(m_hDC, x2, y2);
+    const CGeometryLimits limits = GetGeometryLimits();
+    ::MoveToEx(m_hDC, limits.X(x1), limits.Y(y1), nullptr);
+    ::LineTo(m_hDC, limits.X(x2), limits.Y(y2));
 }
 
 void CQVTMarkupDeviceContext::DrawPolylineF(const Gdiplus::PointF* pPoints, int nCount,
@@ -373,9 +374,14 @@ void CQVTMarkupDeviceContext::DrawPolyline(const POINT* pPoints, int nCount, con
 {
     if (pPoints == nullptr || nCount < 2)
         return;
-    CSelectedPenAndBrush tools(m_hDC, pStroke, nullptr);
-    if (tools.HasPen())
-        ::Polyline(m_hDC, pPoints, nCount);
+    CSelectedPenAndBrush tools(m_hDC, pStroke, nullptr, kMaxPenWidth);
+    if (!tools.HasPen())
+        return;
+    const CGeometryLimits limits = GetGeometryLimits();
+    std::vector<POINT> points(nCount);
+    for (int i = 0; i < nCount; ++i)
+        points[i] = limits.Point(pPoints[i].x, pPoints[i].y);
+    ::Polyline(m_hDC, points.data(), nCount);
 }
 
 void CQVTMarkupDeviceContext::DrawPolygonF(const Gdiplus::PointF* pPoints, int nCount,
@@ -390,9 +396,14 @@ void CQVTMarkupDeviceContext::DrawPolygon(const POINT* pPoints, int nCount, cons
 {
     if (pPoints == nullptr || nCount < 2)
         return;
-    CSelectedPenAndBrush tools(m_hDC, pStroke, pFill);
-    if (tools.HasPen() || tools.HasBrush())
-        ::Polygon(m_hDC, pPoints, nCount);
+    CSelectedPenAndBrush tools(m_hDC, pStroke, pFill, kMaxPenWidth);
+    if (!tools.HasPen() && !tools.HasBrush())
+        return;
+    const CGeometryLimits limits = GetGeometryLimits();
+    std::vector<POINT> points(nCount);
+    for (int i = 0; i < nCount; ++i)
+        points[i] = limits.Point(pPoints[i].x, pPoints[i].y);
+    ::Polygon(m_hDC, points.data(), nCount);
 }
 
 void CQVTMarkupDeviceContext::DrawPath(CQVTMarkupPathData* pPath, const CQVTMarkupStroke* pStroke,
@@ -400,29 +411,35 @@ void CQVTMarkupDeviceContext::DrawPath(CQVTMarkupPathData* pPath, const CQVTMark
 {
     if (pPath == nullptr || pPath->GetCount() == 0)
         return;
-    CSelectedPenAndBrush tools(m_hDC, pStroke, pFill);
+    CSelectedPenAndBrush tools(m_hDC, pStroke, pFill, kMaxPenWidth);
     if (!tools.HasPen() && !tools.HasBrush())
         return;
     const MARKUP_POINTF* pPoints = pPath->GetPoints();
     const BYTE* pTypes = pPath->GetTypes();
     const int nCount = pPath->GetCount();
+    const CGeometryLimits limits = GetGeometryLimits();
     ::BeginPath(m_hDC);
     for (int i = 0; i < nCount; ++i)
     {
         const BYTE bType = pTypes[i] & QVT_PATH_TYPE_MASK;
         if (bType == QVT_PATH_BEZIER && i + 2 < nCount)
         {
-            const POINT bezier[3] = {
-                {TruncateCoordinate(pPoints[i].x), TruncateCoordinate(pPoints[i].y)},
-                {TruncateCoordinate(pPoints[i + 1].x), TruncateCoordinate(pPoints[i + 1].y)},
-                {TruncateCoordinate(pPoints[i + 2].x), TruncateCoordinate(pPoints[i + 2].y)}};
+            const POINT bezier[3] = {limits.Point(pPoints[i].x, pPoints[i].y),
+                                     limits.Point(pPoints[i + 1].x, pPoints[i + 1].y),
+                                     limits.Point(pPoints[i + 2].x, pPoints[i + 2].y)};
             ::PolyBezierTo(m_hDC, bezier, 3);
             i += 2;
         }
         else if (bType == QVT_PATH_START)
-            ::MoveToEx(m_hDC, TruncateCoordinate(pPoints[i].x), TruncateCoordinate(pPoints[i].y), nullptr);
+        {
+            const POINT pt = limits.Point(pPoints[i].x, pPoints[i].y);
+            ::MoveToEx(m_hDC, pt.x, pt.y, nullptr);
+        }
         else
-            ::LineTo(m_hDC, TruncateCoordinate(pPoints[i].x), TruncateCoordinate(pPoints[i].y));
+        {
+            const POINT pt = limits.Point(pPoints[i].x, pPoints[i].y);
+            ::LineTo(m_hDC, pt.x, pt.y);
+        }
         if (pTypes[i] & QVT_PATH_CLOSE)
             ::CloseFigure(m_hDC);
     }
@@ -449,8 +466,9 @@ void CQVTMarkupDeviceContext::DrawIcon(CQVTImageManagerIcon* pIcon, const RECT& 
                      CSize(rc.right - rc.left, rc.bottom - rc.top));
 }
 
-CQVTMarkupPathData* AFX_CDECL CQVTMarkupDeviceContext::CreateRoundRectanglePath(
-    double dLeft, double dTop, double dRight, double dBottom, const CQVTMarkupCornerRadius& radius)
+void AFX_CDECL CQVTMarkupDeviceContext::AddRoundRectangleFigure(CQVTMarkupPathBuilder& builder, double dLeft,
+                                                                double dTop, double dRight, double dBottom,
+                                                                const CQVTMarkupCornerRadius& radius)
 {
     const double dHalfWidth = std::max(0.0, (dRight - dLeft) / 2),
                  dHalfHeight = std::max(0.0, (dBottom - dTop) / 2);
@@ -464,7 +482,6 @@ CQVTMarkupPathData* AFX_CDECL CQVTMarkupDeviceContext::CreateRoundRectanglePath(
     auto point = [](double x, double y) {
         return MARKUP_POINTF{static_cast<float>(x), static_cast<float>(y)};
     };
-    CQVTMarkupPathBuilder builder;
     builder.MoveTo(static_cast<float>(dLeft), static_cast<float>(dTop + r[0]));
     builder.BezierTo(point(dLeft, dTop), point(dLeft + r[1], dTop), point(dLeft + r[1], dTop));
     builder.LineTo(static_cast<float>(dRight - r[2]), static_cast<float>(dTop));
@@ -474,10 +491,30 @@ CQVTMarkupPathData* AFX_CDECL CQVTMarkupDeviceContext::CreateRoundRectanglePath(
     builder.LineTo(static_cast<float>(dLeft + r[6]), static_cast<float>(dBottom));
     builder.BezierTo(point(dLeft, dBottom), point(dLeft, dBottom - r[7]), point(dLeft, dBottom - r[7]));
     builder.CloseFigure();
+}
+
+CQVTMarkupPathData* AFX_CDECL CQVTMarkupDeviceContext::CreateRoundRectanglePath(
+    double dLeft, double dTop, double dRight, double dBottom, const CQVTMarkupCornerRadius& radius)
+{
+    CQVTMarkupPathBuilder builder;
+    AddRoundRectangleFigure(builder, dLeft, dTop, dRight, dBottom, radius);
     CQVTMarkupPathData* pPath = builder.CreatePathData();
     // Its outline is stroked at half-pixel offsets, whatever the smoothing.
     pPath->SetPixelOffsetMode(4);
     return pPath;
+}
+
+CQVTMarkupDeviceContext::CGeometryLimits CQVTMarkupDeviceContext::GetGeometryLimits()
+{
+    RECT rcClip = {0, 0, 0, 0};
+    if (m_hDC == nullptr || ::GetClipBox(m_hDC, &rcClip) == ERROR)
+        ::SetRectEmpty(&rcClip);
+    const __int64 nMargin = 32768 + __int64(kMaxPenWidth);
+    auto hold = [](__int64 nValue) {
+        return static_cast<LONG>(std::clamp<__int64>(nValue, -kCoordinateLimit, kCoordinateLimit));
+    };
+    return CGeometryLimits{{hold(rcClip.left - nMargin), hold(rcClip.top - nMargin),
+                            hold(rcClip.right + nMargin), hold(rcClip.bottom + nMargin)}};
 }
 
 void CQVTMarkupDeviceContext::FillRoundRectangle(const RECT& rc, CQVTMarkupBrush* pBrush,
@@ -503,6 +540,25 @@ void CQVTMarkupDeviceContext::DrawRoundRectangle(const RECT& rc, CQVTMarkupBrush
     }
     if (pThickness == nullptr)
         return;
+    if (pThickness->left > kMaxPenWidth)
+    {
+        // A frame wider than the surface shows: the ring between the outline
+        // and the outline inset by the width, filled, paints what the wide
+        // pen would, where GDI cannot widen a path that far.
+        const double w = std::max(0, pThickness->left);
+        CQVTMarkupCornerRadius inner = *pRadius;
+        for (double& r : inner.r)
+            r = std::max(0.0, r - w);
+        CQVTMarkupPathBuilder builder;
+        AddRoundRectangleFigure(builder, rc.left, rc.top, rc.right, rc.bottom, *pRadius);
+        if (double(rc.right) - rc.left > 2 * w && double(rc.bottom) - rc.top > 2 * w)
+            AddRoundRectangleFigure(builder, rc.left + w, rc.top + w, rc.right - w, rc.bottom - w, inner);
+        CQVTMarkupAutoPtr ring(builder.CreatePathData());
+        const int nOldMode = ::SetPolyFillMode(m_hDC, ALTERNATE);
+        DrawPath(static_cast<CQVTMarkupPathData*>(ring.Get()), nullptr, pBrush);
+        ::SetPolyFillMode(m_hDC, nOldMode);
+        return;
+    }
     // The pen is centred on the outline: inset by half its width, it stays inside.
     const double dInset = pThickness->left / 2.0;
     CQVTMarkupAutoPtr path(CreateRoundRectanglePath(rc.left + dInset, rc.top + dInset, rc.right - dInset,

@@ -17,6 +17,7 @@ class CQVTMarkupDeviceDependentImage;
 class CQVTMarkupFont;
 class IQVTMarkupDeviceDependentImageSite;
 class CQVTMarkupLinearGradientBrush;
+class CQVTMarkupPathBuilder;
 class CQVTMarkupPathData;
 class CQVTMarkupThickness;
 class CQVTMarkupTransformationMatrix;
@@ -105,9 +106,44 @@ public:
     // What SaveClipRegion returns when the DC had no clip region.
     static void* const kNoClip;
 
+    // Pens are never wider than this: GDI widening paths with far wider pens
+    // corrupts memory or takes minutes. Wider strokes are drawn this wide,
+    // and wider rounded frames as the filled ring they cover.
+    enum
+    {
+        kMaxPenWidth = 4096
+    };
+
 protected:
+    // Where shapes are held: GDI rasterises a whole outline before it clips,
+    // so a billion-pixel figure costs it seconds. Within 32768 pixels (and a
+    // pen's width) of the clip box nothing moves; beyond, coordinates are held
+    // at that distance, which only a curve of a larger radius passing through
+    // the visible part would show.
+    struct CGeometryLimits
+    {
+        RECT rc;
+
+        LONG X(double dValue) const { return Hold(dValue, rc.left, rc.right); }
+        LONG Y(double dValue) const { return Hold(dValue, rc.top, rc.bottom); }
+        POINT Point(double x, double y) const { return POINT{X(x), Y(y)}; }
+
+    private:
+        static LONG Hold(double dValue, LONG nLow, LONG nHigh)
+        {
+            if (!(dValue > nLow))
+                return nLow;
+            if (dValue >= nHigh)
+                return nHigh;
+            return static_cast<LONG>(dValue);
+        }
+    };
+    CGeometryLimits GetGeometryLimits();
     // The closed outline of a rounded rectangle; radii are kept within half
     // of each edge, so opposite corners never cross.
+    static void AFX_CDECL AddRoundRectangleFigure(CQVTMarkupPathBuilder& builder, double dLeft, double dTop,
+                                                  double dRight, double dBottom,
+                                                  const CQVTMarkupCornerRadius& radius);
     static CQVTMarkupPathData* AFX_CDECL CreateRoundRectanglePath(double dLeft, double dTop, double dRight,
                                                                   double dBottom,
                                                                   const CQVTMarkupCornerRadius& radius);

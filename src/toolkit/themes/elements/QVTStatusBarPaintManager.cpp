@@ -67,8 +67,8 @@ void CQVTStatusBarPaintManager::FillStatusBar(CDC* pDC, CQVTStatusBar* pBar)
     CRect rcClient;
     pBar->GetClientRect(&rcClient);
     if (GetStatusTheme())
-        m_pPaintManager->GetStatusBarTheme().DrawThemeBackground(pDC->GetSafeHdc(), partBackground, 0, rcClient,
-                                                                 nullptr);
+        m_pPaintManager->GetStatusBarTheme().DrawThemeBackground(pDC->GetSafeHdc(), partBackground, 0,
+                                                                 rcClient, nullptr);
     else
         pDC->FillSolidRect(rcClient, GetColorByIndex(COLOR_3DFACE));
 }
@@ -125,14 +125,16 @@ void CQVTStatusBarPaintManager::DrawPaneButton(CDC* pDC, CRect rcItem, CQVTStatu
     const BOOL bHot = pPane->IsHot();
     if (!bHot && !pPane->IsPressed() && !pPane->IsPopOut())
         return;
-    DrawButtonFace(m_pPaintManager, pDC, rcItem, bHot, pPane->IsPressed(), pPane->IsEnabled(), pPane->IsPopOut());
+    DrawButtonFace(m_pPaintManager, pDC, rcItem, bHot, pPane->IsPressed(), pPane->IsEnabled(),
+                   pPane->IsPopOut());
 }
 
 COLORREF CQVTStatusBarPaintManager::GetPaneTextColor(CQVTStatusBarPane* pPane)
 {
     if (pPane && pPane->IsButton() && (pPane->IsHot() || pPane->IsPressed()) && m_pPaintManager)
         return m_pPaintManager->GetRectangleTextColor(pPane->IsHot(), pPane->IsPressed(), pPane->IsEnabled(),
-                                                      pPane->IsPopOut(), FALSE, qvtBarTypeNormal, qvtBarBottom);
+                                                      pPane->IsPopOut(), FALSE, qvtBarTypeNormal,
+                                                      qvtBarBottom);
     return m_clrText;
 }
 
@@ -160,7 +162,8 @@ void CQVTStatusBarPaintManager::DrawStatusBarPaneEntry(CDC* pDC, CRect rcItem, C
     if (bEnabled)
         clrText = pPane->GetTextColor() != COLORREF(-1) ? pPane->GetTextColor() : GetPaneTextColor(pPane);
     else
-        clrText = pPane->GetTextGrayColor() != COLORREF(-1) ? pPane->GetTextGrayColor() : COLORREF(m_clrTextGray);
+        clrText =
+            pPane->GetTextGrayColor() != COLORREF(-1) ? pPane->GetTextGrayColor() : COLORREF(m_clrTextGray);
     CQVTStatusBar* pBar = pPane->GetStatusBar();
     const BOOL bShowText = bEnabled || !pBar || pBar->GetDrawDisabledText();
     const CString strText = pPane->GetDisplayText();
@@ -177,8 +180,8 @@ void CQVTStatusBarPaintManager::DrawStatusBarPaneEntry(CDC* pDC, CRect rcItem, C
         int cxText = 0;
         if (bShowText && pMarkup)
         {
-            MarkupSetDefaultFont(MarkupGetElementContext(pMarkup), static_cast<HFONT>(pPane->GetFont()->GetSafeHandle()),
-                                 clrText);
+            MarkupSetDefaultFont(MarkupGetElementContext(pMarkup),
+                                 static_cast<HFONT>(pPane->GetFont()->GetSafeHandle()), clrText);
             cxText = MarkupMeasureElement(pMarkup).cx;
         }
         else if (bShowText)
@@ -198,8 +201,8 @@ void CQVTStatusBarPaintManager::DrawStatusBarPaneEntry(CDC* pDC, CRect rcItem, C
         return;
     if (pMarkup)
     {
-        MarkupSetDefaultFont(MarkupGetElementContext(pMarkup), static_cast<HFONT>(pPane->GetFont()->GetSafeHandle()),
-                             clrText);
+        MarkupSetDefaultFont(MarkupGetElementContext(pMarkup),
+                             static_cast<HFONT>(pPane->GetFont()->GetSafeHandle()), clrText);
         MarkupRenderElement(pMarkup, pDC->GetSafeHdc(), rc);
         return;
     }
@@ -228,14 +231,16 @@ int CQVTStatusBarPaintManager::DrawSwitchPane(CDC* pDC, CRect rcItem, CQVTStatus
         if (pSwitch->bHot || pSwitch->bPressed || pSwitch->bChecked)
             DrawButtonFace(m_pPaintManager, pDC, rc, pSwitch->bHot, pSwitch->bPressed, pPane->IsEnabled(),
                            pSwitch->bChecked);
-        CQVTImageManagerIcon* pIcon =
-            pImageManager && pSwitch->nIconId > 0 ? pImageManager->GetImage(static_cast<UINT>(pSwitch->nIconId), 0)
-                                                  : nullptr;
+        CQVTImageManagerIcon* pIcon = pImageManager && pSwitch->nIconId > 0
+                                          ? pImageManager->GetImage(static_cast<UINT>(pSwitch->nIconId), 0)
+                                          : nullptr;
         if (!pIcon)
             continue;
-        const CSize szIcon(CQVTPaintManager::DpiX(pIcon->GetWidth()), CQVTPaintManager::DpiY(pIcon->GetHeight()));
-        pIcon->DrawInStateSized(pDC, CPoint(rc.left + (rc.Width() - szIcon.cx) / 2, rc.top + (rc.Height() - szIcon.cy) / 2),
-                                szIcon, pPane->IsEnabled() ? 0 : 1);
+        const CSize szIcon(CQVTPaintManager::DpiX(pIcon->GetWidth()),
+                           CQVTPaintManager::DpiY(pIcon->GetHeight()));
+        pIcon->DrawInStateSized(
+            pDC, CPoint(rc.left + (rc.Width() - szIcon.cx) / 2, rc.top + (rc.Height() - szIcon.cy) / 2),
+            szIcon, pPane->IsEnabled() ? 0 : 1);
     }
     return x - rcItem.left;
 }

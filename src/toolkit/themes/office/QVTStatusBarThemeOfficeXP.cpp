@@ -19,5 +19,6 @@ void CQVTStatusBarThemeOfficeXP::DrawPaneBorder(CDC* pDC, CRect rcItem, CQVTStat
 void CQVTStatusBarThemeOfficeXP::DrawPaneSeparator(CDC* pDC, CRect rcItem, CQVTStatusBarPane* /*pPane*/)
 {
     if (m_pPaintManager)
-        m_pPaintManager->VerticalLine(pDC, rcItem.left - 2, rcItem.top, rcItem.bottom, m_pPaintManager->GetColor(39));
+        m_pPaintManager->VerticalLine(pDC, rcItem.left - 2, rcItem.top, rcItem.bottom,
+                                      m_pPaintManager->GetColor(39));
 }

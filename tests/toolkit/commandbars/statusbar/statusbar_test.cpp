@@ -182,7 +182,8 @@ TEST_F(StatusBarTest, StretchingPanesShareTheSpareAndNarrowBarsHideFromTheFirstM
     pCaps->SetVisible(FALSE);
     EXPECT_TRUE(pCaps->GetRect().IsRectEmpty());
     EXPECT_EQ(1 + (63 + nGroup) / 2, pMessage->GetRect().Width()) << "52 and a gap more to share";
-    EXPECT_EQ(pMessage->GetRect().right + nGroup, pNum->GetRect().left) << "the hidden pane's group starts here";
+    EXPECT_EQ(pMessage->GetRect().right + nGroup, pNum->GetRect().left)
+        << "the hidden pane's group starts here";
 }
 
 TEST_F(StatusBarTest, IndicatorsTextsAndTheMessagePane)
@@ -306,8 +307,9 @@ TEST_F(StatusBarTest, PanesStateStringsOfAnyShape)
 
     // Malformed items are skipped and change nothing.
     const CString before = m_pBar->GetPanesState();
-    const TCHAR* junk[] = {_T(""), _T(";;;;"), _T("abc"), _T("=0"), _T("59137"), _T("59137="), _T("59137=x"),
-                           _T("0=0"), _T("-1=0"), _T("99999999999999999999=0"), _T("59137 0"), _T("=;=;=")};
+    const TCHAR* junk[] = {_T(""),        _T(";;;;"),    _T("abc"), _T("=0"),   _T("59137"),
+                           _T("59137="),  _T("59137=x"), _T("0=0"), _T("-1=0"), _T("99999999999999999999=0"),
+                           _T("59137 0"), _T("=;=;=")};
     for (const TCHAR* pszJunk : junk)
     {
         m_pBar->SetPanesState(pszJunk);
@@ -337,11 +339,14 @@ TEST_F(StatusBarTest, StateRoundTripsThroughTheRegistryAndAnIniFile)
     theApp.SetRegistryKey(kRegistryKey);
     SaveThreePanesHidingNum(m_pBar, TRUE);
     EXPECT_EQ(0u, theApp.GetProfileInt(kSection, _T("StatusBar"), 7)) << "a hidden bar stores 0";
-    EXPECT_EQ(CString(_T("0=1;59137=1;59138=0;59139=1")), theApp.GetProfileString(kSection, _T("StatusBarPanes")));
-    EXPECT_EQ(0u, commontest::RunSelf("StatusBarTest.ReadBackInASecondProcess", u"SONDREL_STATUSBAR_STATE", u"registry hidden"));
+    EXPECT_EQ(CString(_T("0=1;59137=1;59138=0;59139=1")),
+              theApp.GetProfileString(kSection, _T("StatusBarPanes")));
+    EXPECT_EQ(0u, commontest::RunSelf("StatusBarTest.ReadBackInASecondProcess", u"SONDREL_STATUSBAR_STATE",
+                                      u"registry hidden"));
     SaveThreePanesHidingNum(m_pBar, FALSE);
     EXPECT_EQ(7u, theApp.GetProfileInt(kSection, _T("StatusBar"), 7)) << "a visible bar leaves no value";
-    EXPECT_EQ(0u, commontest::RunSelf("StatusBarTest.ReadBackInASecondProcess", u"SONDREL_STATUSBAR_STATE", u"registry shown"));
+    EXPECT_EQ(0u, commontest::RunSelf("StatusBarTest.ReadBackInASecondProcess", u"SONDREL_STATUSBAR_STATE",
+                                      u"registry shown"));
 
     // A bar the user may not customize keeps no pane list.
     m_pBar->EnableCustomization(FALSE);
@@ -359,7 +364,7 @@ TEST_F(StatusBarTest, StateRoundTripsThroughTheRegistryAndAnIniFile)
     theApp.m_pszProfileName = _tcsdup(strIni);
     SaveThreePanesHidingNum(m_pBar, TRUE);
     EXPECT_EQ(0u, commontest::RunSelf("StatusBarTest.ReadBackInASecondProcess", u"SONDREL_STATUSBAR_STATE",
-                          u"ini hidden " + std::u16string(static_cast<LPCTSTR>(strIni))));
+                                      u"ini hidden " + std::u16string(static_cast<LPCTSTR>(strIni))));
     free(const_cast<LPTSTR>(theApp.m_pszProfileName));
     theApp.m_pszProfileName = pszOldProfile;
     ::DeleteFile(strIni);
@@ -394,13 +399,15 @@ TEST_F(StatusBarTest, StateRoundTripsThroughAPropertyExchange)
     m_pBar->FindPane(ID_CAPS)->SetVisible(FALSE);
     m_pBar->ShowWindow(SW_HIDE);
     {
-        CQVTPropExchangeRegistry px(FALSE, HKEY_CURRENT_USER, _T("Software\\Sondrel Tests\\StatusBarExchange"));
+        CQVTPropExchangeRegistry px(FALSE, HKEY_CURRENT_USER,
+                                    _T("Software\\Sondrel Tests\\StatusBarExchange"));
         m_pBar->DoPropExchange(&px);
     }
     m_pBar->FindPane(ID_CAPS)->SetVisible(TRUE);
     m_pBar->ShowWindow(SW_SHOWNA);
     {
-        CQVTPropExchangeRegistry px(TRUE, HKEY_CURRENT_USER, _T("Software\\Sondrel Tests\\StatusBarExchange"));
+        CQVTPropExchangeRegistry px(TRUE, HKEY_CURRENT_USER,
+                                    _T("Software\\Sondrel Tests\\StatusBarExchange"));
         m_pBar->DoPropExchange(&px);
     }
     EXPECT_FALSE(m_pBar->GetStyle() & WS_VISIBLE);
@@ -544,10 +551,13 @@ TEST_F(StatusBarTest, GripperAndVisualStyleFaces)
     // The gripper's corner sizes the dialog, the rest is the bar's own.
     CRect rcWindow;
     m_pBar->GetWindowRect(&rcWindow);
-    EXPECT_EQ(HTBOTTOMRIGHT, m_pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcWindow.right - 2, rcWindow.bottom - 2)));
-    EXPECT_EQ(HTCLIENT, m_pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcWindow.left + 5, rcWindow.top + 2)));
+    EXPECT_EQ(HTBOTTOMRIGHT,
+              m_pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcWindow.right - 2, rcWindow.bottom - 2)));
+    EXPECT_EQ(HTCLIENT,
+              m_pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcWindow.left + 5, rcWindow.top + 2)));
     m_pBar->SetShowSizeGripper(FALSE);
-    EXPECT_EQ(HTCLIENT, m_pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcWindow.right - 2, rcWindow.bottom - 2)));
+    EXPECT_EQ(HTCLIENT,
+              m_pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcWindow.right - 2, rcWindow.bottom - 2)));
 
     // With the status-bar style asked for, the face and gripper are the style's
     // own where styles are on, and classic where they are off.

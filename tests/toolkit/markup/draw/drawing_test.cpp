@@ -205,6 +205,36 @@ TEST_F(MarkupDrawing, RoundedRectanglesLeaveTheirCornersOut)
     EXPECT_EQ(m_canvas.At(35, 12), kRed);
 }
 
+TEST_F(MarkupDrawing, HugeShapesAndPensStillDrawWhatTheSurfaceShows)
+{
+    CQVTMarkupDrawingContext dc(m_pContext, m_canvas.dc.m_hDC);
+    CQVTMarkupBrush* pRed = Brush(u"<SolidColorBrush Color='Red'/>");
+    // A rounded frame far wider than the canvas: every visible pixel lies in it.
+    const CQVTMarkupCornerRadius radius = CQVTMarkupCornerRadius::FromCorners(10, 10, 10, 10);
+    CQVTMarkupAutoPtr wide(new CQVTMarkupThickness(60000));
+    dc.DrawRectangle(RECT{-50000, -50000, 50200, 50100}, pRed, static_cast<CQVTMarkupThickness*>(wide.Get()),
+                     &radius);
+    EXPECT_EQ(m_canvas.CountOf(kRed), 200 * 100);
+    // Its inside stays empty when the inside is what shows.
+    m_canvas.Clear(kWhite);
+    dc.DrawRectangle(RECT{-70000, -70000, 70200, 70100}, pRed, static_cast<CQVTMarkupThickness*>(wide.Get()),
+                     &radius);
+    EXPECT_EQ(m_canvas.CountOf(kWhite), 200 * 100);
+
+    // A billion-pixel rounded fill, an ellipse under a million-pixel pen.
+    m_canvas.Clear(kWhite);
+    const CQVTMarkupCornerRadius huge = CQVTMarkupCornerRadius::FromCorners(1e9, 1e9, 1e9, 1e9);
+    dc.FillRectangle(RECT{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30}, pRed, &huge);
+    EXPECT_EQ(m_canvas.CountOf(kRed), 200 * 100);
+    m_canvas.Clear(kWhite);
+    CQVTMarkupStroke pen;
+    pen.nThickness = 1000000;
+    pen.pBrush = pRed;
+    for (int i = 0; i < 3; ++i)
+        dc.DrawEllipse(RECT{-1000, -1000, 1200, 1100}, &pen, nullptr);
+    EXPECT_EQ(m_canvas.CountOf(kRed), 200 * 100);
+}
+
 TEST_F(MarkupDrawing, ARoundedBorderFillsItsBackgroundInsideTheFrame)
 {
     CQVTMarkupUIElement* pBorder = MarkupParseText(
