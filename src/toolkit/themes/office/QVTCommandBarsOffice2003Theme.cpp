@@ -13,6 +13,7 @@
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "toolkit/foundation/hook/QVTShadowManager.h"
 #include "toolkit/themes/office/QVTMessageBarThemeOffice2003.h"
+#include "toolkit/themes/office/QVTStatusBarThemeOffice2003.h"
 
 IMPLEMENT_DYNAMIC(CQVTCommandBarsOffice2003Theme, CQVTCommandBarsOfficeXPTheme)
 
@@ -135,8 +136,7 @@ CQVTCommandBarsOffice2003Theme::CQVTCommandBarsOffice2003Theme()
       m_hGlyphImageList(nullptr)
 {
     SetMessageBarPaintManager(new CQVTMessageBarThemeOffice2003(this));
-    // The status bar's look of this theme replaces the base's here once
-    // status bars have their paint manager.
+    SetStatusBarPaintManager(new CQVTStatusBarThemeOffice2003(this));
     m_bUseFadedIcons = FALSE;
     m_bIconsWithShadow = FALSE;
     m_bThemedStatusBar = TRUE;

@@ -15,7 +15,8 @@ CQVTMessageBarThemeOffice2003::CQVTMessageBarThemeOffice2003(CQVTPaintManager* p
 
 void CQVTMessageBarThemeOffice2003::FillMessageBar(CDC* pDC, CQVTMessageBar* pBar)
 {
-    CQVTCommandBarsOffice2003Theme* pTheme = DYNAMIC_DOWNCAST(CQVTCommandBarsOffice2003Theme, m_pPaintManager);
+    CQVTCommandBarsOffice2003Theme* pTheme =
+        DYNAMIC_DOWNCAST(CQVTCommandBarsOffice2003Theme, m_pPaintManager);
     if (!pDC || !pBar || !pTheme)
     {
         CQVTMessageBarPaintManager::FillMessageBar(pDC, pBar);

@@ -96,6 +96,6 @@ void CQVTMessageBarThemeResource::DrawMessageBarButton(CDC* pDC, CQVTMessageBarB
     const CRect rcSource = pGlyph->GetSource(0, 5);
     const CSize sz(CQVTPaintManager::DpiX(rcSource.Width()), CQVTPaintManager::DpiY(rcSource.Height()));
     const CPoint ptCentre = rc.CenterPoint();
-    pGlyph->DrawImageColorKeyed(pDC, CRect(CPoint(ptCentre.x - sz.cx / 2, ptCentre.y - sz.cy / 2), sz), rcSource,
-                                CRect(0, 0, 0, 0), kKey);
+    pGlyph->DrawImageColorKeyed(pDC, CRect(CPoint(ptCentre.x - sz.cx / 2, ptCentre.y - sz.cy / 2), sz),
+                                rcSource, CRect(0, 0, 0, 0), kKey);
 }

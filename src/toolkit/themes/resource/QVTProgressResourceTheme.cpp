@@ -20,7 +20,8 @@ void CQVTProgressResourceTheme::DrawProgress(CDC* pDC, CQVTProgressBase* pProgre
 {
     CQVTResourceTheme* pTheme = DYNAMIC_DOWNCAST(CQVTResourceTheme, m_pPaintManager);
     CQVTResourceImages* pImages = pTheme ? pTheme->GetResourceImages() : nullptr;
-    CQVTResourceImage* pTrack = pImages && pImages->IsValid() ? pTheme->LoadImage(_T("PROGRESSTRACK")) : nullptr;
+    CQVTResourceImage* pTrack =
+        pImages && pImages->IsValid() ? pTheme->LoadImage(_T("PROGRESSTRACK")) : nullptr;
     CQVTResourceImage* pChunk = pTrack ? pTheme->LoadImage(_T("PROGRESSCHUNK")) : nullptr;
     if (!pDC || !pProgress || !pTrack || !pChunk)
     {

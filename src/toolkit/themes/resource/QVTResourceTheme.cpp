@@ -10,6 +10,7 @@
 #include "toolkit/themes/resource/QVTProgressResourceTheme.h"
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
 #include "toolkit/themes/resource/QVTSliderResourceTheme.h"
+#include "toolkit/themes/resource/QVTStatusBarThemeResource.h"
 
 IMPLEMENT_DYNAMIC(CQVTResourceTheme, CQVTCommandBarsOffice2003Theme)
 
@@ -26,7 +27,8 @@ CQVTResourceTheme::CQVTResourceTheme()
     : m_nMessageBarHeight(0), m_szMessageBarButton(0, 0), m_pImages(QVTResourceImages())
 {
     // Shadow mode 3: popups and the controls that open them cast shadows.
-    m_pShadowManager->SetShadowOptions(CQVTShadowManager::shadowAlways | CQVTShadowManager::shadowExcludeRect);
+    m_pShadowManager->SetShadowOptions(CQVTShadowManager::shadowAlways |
+                                       CQVTShadowManager::shadowExcludeRect);
     m_nSystemTheme = qvtSystemThemeUnknown;
     m_bThemedStatusBar = TRUE;
     m_bCaptionSpacing = TRUE;
@@ -34,9 +36,9 @@ CQVTResourceTheme::CQVTResourceTheme()
     SetProgressPaintManager(new CQVTProgressResourceTheme(this));
     SetScrollBarPaintManager(new CQVTScrollBarThemeResource());
     SetMessageBarPaintManager(new CQVTMessageBarThemeResource(this));
-    // The gallery's and the status bar's looks drawn from the set replace
-    // the base's here once galleries and status bars have their paint
-    // managers.
+    SetStatusBarPaintManager(new CQVTStatusBarThemeResource(this));
+    // The gallery's look drawn from the set replaces the base's here once
+    // galleries have their paint manager.
 }
 
 CQVTResourceTheme::~CQVTResourceTheme()
@@ -89,7 +91,8 @@ void CQVTResourceTheme::RefreshMetrics()
         m_arrColor[nIndex].SetStandardValue(RGB(0x8D, 0x8D, 0x8D));
     m_arrColor[52].SetStandardValue(m_clrToolbarShadow.GetStandardValue());
     m_grcPopupedSecond.SetStandardValues(m_grcPopuped.clrLight.GetStandardValue(),
-                                         m_grcPopuped.clrDark.GetStandardValue(), m_grcPopuped.fGradientFactor);
+                                         m_grcPopuped.clrDark.GetStandardValue(),
+                                         m_grcPopuped.fGradientFactor);
     if (m_pShadowManager)
         m_pShadowManager->SetShadowColor(0);
     m_bSchemeColors = TRUE;
@@ -113,16 +116,17 @@ void CQVTResourceTheme::ReadIniColors()
 
     // In the order the schemes list them.
     m_clrStatusBarShadow.SetStandardValue(color(_T("StatusBar"), _T("StatusBarShadow")));
-    gradient(m_grcStatusBarTop, _T("StatusBar"), _T("StatusBarFaceTopDark"), _T("StatusBarFaceTopLight"), 0.5f);
-    gradient(m_grcStatusBarBottom, _T("StatusBar"), _T("StatusBarFaceBottomDark"), _T("StatusBarFaceBottomLight"),
+    gradient(m_grcStatusBarTop, _T("StatusBar"), _T("StatusBarFaceTopDark"), _T("StatusBarFaceTopLight"),
              0.5f);
+    gradient(m_grcStatusBarBottom, _T("StatusBar"), _T("StatusBarFaceBottomDark"),
+             _T("StatusBarFaceBottomLight"), 0.5f);
     m_grcDockBar.SetStandardValue(color(_T("Toolbar"), _T("DockBarFace")));
     gradient(m_grcToolBar, _T("Toolbar"), _T("ToolbarFaceDark"), _T("ToolbarFaceLight"), 0.75f);
     m_clrToolbarShadow.SetStandardValue(color(_T("Toolbar"), _T("ToolbarFaceShadow")));
-    gradient(m_grcExpandButton, _T("Toolbar"), _T("ControlToolbarExpandDark"), _T("ControlToolbarExpandLight"),
-             0.75f);
-    gradient(m_grcPopuped, _T("Toolbar"), _T("ControlHighlightPopupedDark"), _T("ControlHighlightPopupedLight"),
-             0.5f);
+    gradient(m_grcExpandButton, _T("Toolbar"), _T("ControlToolbarExpandDark"),
+             _T("ControlToolbarExpandLight"), 0.75f);
+    gradient(m_grcPopuped, _T("Toolbar"), _T("ControlHighlightPopupedDark"),
+             _T("ControlHighlightPopupedLight"), 0.5f);
     gradient(m_grcGripper, _T("Toolbar"), _T("MenuPopupGripperDark"), _T("MenuPopupGripperLight"), 0.5f);
     gradient(m_grcExpandedGripper, _T("Toolbar"), _T("MenuPopupExpandedGripperDark"),
              _T("MenuPopupExpandedGripperLight"), 0.5f);
@@ -157,7 +161,8 @@ void CQVTResourceTheme::ReadIniColors()
 
     const int nHeight = pImages->GetIniInt(_T("MessageBar"), _T("MessageBarHeight"), 0);
     m_nMessageBarHeight = nHeight >= 1 ? DpiY(nHeight) : nHeight;
-    const CSize szButton = pImages->GetIniSize(_T("MessageBar"), _T("MessageBarDefaultButtonSize"), CSize(0, 0));
+    const CSize szButton =
+        pImages->GetIniSize(_T("MessageBar"), _T("MessageBarDefaultButtonSize"), CSize(0, 0));
     m_szMessageBarButton = CSize(DpiX(szButton.cx), DpiY(szButton.cy));
     gradient(m_grcMessageBar, _T("MessageBar"), _T("MessageBarDark"), _T("MessageBarLight"), 0.5f);
     m_clrMessageBarFrame.SetStandardValue(color(_T("MessageBar"), _T("MessageBarFrame")));
@@ -172,14 +177,15 @@ COLORREF CQVTResourceTheme::GetRectangleTextColor(BOOL bSelected, BOOL bPressed,
         IsColor(m_clrMenuBarText))
         return m_clrMenuBarText;
     return CQVTCommandBarsOffice2003Theme::GetRectangleTextColor(bSelected, bPressed, bEnabled, bChecked,
-                                                                bPopuped, barType, barPosition);
+                                                                 bPopuped, barType, barPosition);
 }
 
 // The MDI workspace.
 
 void CQVTResourceTheme::FillWorkspace(CDC* pDC, CRect rc)
 {
-    CQVTResourceImage* pCorner = m_pImages && m_pImages->IsValid() ? LoadImage(_T("WORKSPACETOPLEFT")) : nullptr;
+    CQVTResourceImage* pCorner =
+        m_pImages && m_pImages->IsValid() ? LoadImage(_T("WORKSPACETOPLEFT")) : nullptr;
     if (!pCorner)
     {
         CQVTCommandBarsOffice2003Theme::FillWorkspace(pDC, rc);
@@ -192,7 +198,8 @@ void CQVTResourceTheme::FillWorkspace(CDC* pDC, CRect rc)
                                              std::min<int>(DpiY(rcSource.Height()), rc.Height())));
     // Beside a corner narrower than the workspace the top colour goes on.
     if (rcCorner.right < rc.right && IsColor(m_clrWorkspace[0]))
-        pDC->FillSolidRect(rcCorner.right, rc.top, rc.right - rcCorner.right, rcCorner.Height(), m_clrWorkspace[0]);
+        pDC->FillSolidRect(rcCorner.right, rc.top, rc.right - rcCorner.right, rcCorner.Height(),
+                           m_clrWorkspace[0]);
     pCorner->DrawImage(pDC, CRect(rc.TopLeft(), CSize(DpiX(rcSource.Width()), DpiY(rcSource.Height()))),
                        rcSource);
 

@@ -34,7 +34,7 @@ public:
     CQVTResourceImages* GetResourceImages() const { return m_pImages; }
 
 public:
-    CQVTPaintManagerColor m_clrMenuBarText;             // captions of idle menu-bar items
+    CQVTPaintManagerColor m_clrMenuBarText;  // captions of idle menu-bar items
     CQVTPaintManagerColor m_clrStatusBarShadow;
     CQVTPaintManagerColorGradient m_grcStatusBarTop;     // upper half of the status bar
     CQVTPaintManagerColorGradient m_grcStatusBarBottom;  // lower half
@@ -43,7 +43,7 @@ public:
     CSize m_szMessageBarButton;                          // scaled; 0 x 0 until read
     CQVTPaintManagerColorGradient m_grcMessageBar;       // the message area
     CQVTPaintManagerColor m_clrMessageBarFrame;
-    CQVTPaintManagerColor m_clrMessageBar;               // the bar round the message area
+    CQVTPaintManagerColor m_clrMessageBar;  // the bar round the message area
 
 protected:
     void ReadIniColors();

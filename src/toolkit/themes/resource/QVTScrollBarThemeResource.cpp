@@ -19,8 +19,8 @@ CQVTResourceImage* LoadSetImage(LPCTSTR lpszName)
 }  // namespace
 
 CQVTScrollBarThemeResource::CQVTScrollBarThemeResource()
-    : m_bDark(FALSE), m_nPressedPart(0), m_nHotPart(0), m_bEnabled(FALSE), m_nThumbLength(0), m_nThumbOffset(0),
-      m_pGlyphs(nullptr), m_pTrack(nullptr)
+    : m_bDark(FALSE), m_nPressedPart(0), m_nHotPart(0), m_bEnabled(FALSE), m_nThumbLength(0),
+      m_nThumbOffset(0), m_pGlyphs(nullptr), m_pTrack(nullptr)
 {
 }
 
@@ -35,7 +35,8 @@ void CQVTScrollBarThemeResource::DrawScrollBar(CDC* pDC, CQVTScrollBase* pScroll
     const QVT_SCROLLBAR_PARTS parts = CalcParts(pScrollBar);
     m_bEnabled = parts.bEnabled;
     m_nThumbLength = spi.fVert ? parts.rcThumb.Height() : parts.rcThumb.Width();
-    m_nThumbOffset = spi.fVert ? parts.rcThumb.top - parts.rcTrack.top : parts.rcThumb.left - parts.rcTrack.left;
+    m_nThumbOffset =
+        spi.fVert ? parts.rcThumb.top - parts.rcTrack.top : parts.rcThumb.left - parts.rcTrack.left;
     m_rcArrowFirst = parts.rcArrowFirst;
     m_rcArrowSecond = parts.rcArrowSecond;
     m_rcPageBefore = parts.rcPageBefore;
@@ -73,7 +74,7 @@ void CQVTScrollBarThemeResource::DrawBackground(CDC* pDC)
 }
 
 void CQVTScrollBarThemeResource::DrawBackgroundHorz(CDC* pDC, CQVTScrollBase* pScrollBar,
-                                  const QVT_SCROLLBAR_PARTS& parts)
+                                                    const QVT_SCROLLBAR_PARTS& parts)
 {
     if (IsDrawing())
         DrawBackground(pDC);
@@ -82,7 +83,7 @@ void CQVTScrollBarThemeResource::DrawBackgroundHorz(CDC* pDC, CQVTScrollBase* pS
 }
 
 void CQVTScrollBarThemeResource::DrawBackgroundVert(CDC* pDC, CQVTScrollBase* pScrollBar,
-                                  const QVT_SCROLLBAR_PARTS& parts)
+                                                    const QVT_SCROLLBAR_PARTS& parts)
 {
     if (IsDrawing())
         DrawBackground(pDC);
@@ -115,7 +116,7 @@ void CQVTScrollBarThemeResource::DrawTrack(CDC* pDC, BOOL bVert)
 }
 
 void CQVTScrollBarThemeResource::DrawTrackHorz(CDC* pDC, CQVTScrollBase* pScrollBar,
-                                  const QVT_SCROLLBAR_PARTS& parts)
+                                               const QVT_SCROLLBAR_PARTS& parts)
 {
     if (IsDrawing())
         DrawTrack(pDC, FALSE);
@@ -124,7 +125,7 @@ void CQVTScrollBarThemeResource::DrawTrackHorz(CDC* pDC, CQVTScrollBase* pScroll
 }
 
 void CQVTScrollBarThemeResource::DrawTrackVert(CDC* pDC, CQVTScrollBase* pScrollBar,
-                                  const QVT_SCROLLBAR_PARTS& parts)
+                                               const QVT_SCROLLBAR_PARTS& parts)
 {
     if (IsDrawing())
         DrawTrack(pDC, TRUE);
@@ -149,21 +150,22 @@ int CQVTScrollBarThemeResource::GetArrowFrame(int nArrow) const
 
 void CQVTScrollBarThemeResource::DrawArrowButtons(CDC* pDC, BOOL bVert)
 {
-    CQVTResourceImage* pArrows = LoadSetImage(
-        bVert ? (m_bDark ? _T("CONTROLGALLERYSCROLLARROWSVERTICALDARK") : _T("CONTROLGALLERYSCROLLARROWSVERTICALLIGHT"))
-              : (m_bDark ? _T("CONTROLGALLERYSCROLLARROWSHORIZONTALDARK")
-                         : _T("CONTROLGALLERYSCROLLARROWSHORIZONTALLIGHT")));
+    CQVTResourceImage* pArrows =
+        LoadSetImage(bVert ? (m_bDark ? _T("CONTROLGALLERYSCROLLARROWSVERTICALDARK")
+                                      : _T("CONTROLGALLERYSCROLLARROWSVERTICALLIGHT"))
+                           : (m_bDark ? _T("CONTROLGALLERYSCROLLARROWSHORIZONTALDARK")
+                                      : _T("CONTROLGALLERYSCROLLARROWSHORIZONTALLIGHT")));
     if (!pArrows)
         return;
     const CRect rcMargins(3, 3, 3, 3);
-    pArrows->DrawImageColorKeyed(pDC, m_rcArrowFirst, pArrows->GetSource(GetArrowFrame(qvtScrollHitUpArrow), 4),
-                                 rcMargins, kKey);
-    pArrows->DrawImageColorKeyed(pDC, m_rcArrowSecond,
-                                 pArrows->GetSource(GetArrowFrame(qvtScrollHitDownArrow), 4), rcMargins, kKey);
+    pArrows->DrawImageColorKeyed(pDC, m_rcArrowFirst,
+                                 pArrows->GetSource(GetArrowFrame(qvtScrollHitUpArrow), 4), rcMargins, kKey);
+    pArrows->DrawImageColorKeyed(
+        pDC, m_rcArrowSecond, pArrows->GetSource(GetArrowFrame(qvtScrollHitDownArrow), 4), rcMargins, kKey);
 }
 
 void CQVTScrollBarThemeResource::DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar,
-                                  const QVT_SCROLLBAR_PARTS& parts)
+                                                      const QVT_SCROLLBAR_PARTS& parts)
 {
     if (IsDrawing())
         DrawArrowButtons(pDC, FALSE);
@@ -172,7 +174,7 @@ void CQVTScrollBarThemeResource::DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* 
 }
 
 void CQVTScrollBarThemeResource::DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar,
-                                  const QVT_SCROLLBAR_PARTS& parts)
+                                                      const QVT_SCROLLBAR_PARTS& parts)
 {
     if (IsDrawing())
         DrawArrowButtons(pDC, TRUE);
@@ -198,7 +200,7 @@ void CQVTScrollBarThemeResource::DrawArrowGlyphs(CDC* pDC, BOOL bVert)
 }
 
 void CQVTScrollBarThemeResource::DrawArrowGlyphsHorz(CDC* pDC, CQVTScrollBase* pScrollBar,
-                                  const QVT_SCROLLBAR_PARTS& parts)
+                                                     const QVT_SCROLLBAR_PARTS& parts)
 {
     if (IsDrawing())
         DrawArrowGlyphs(pDC, FALSE);
@@ -207,7 +209,7 @@ void CQVTScrollBarThemeResource::DrawArrowGlyphsHorz(CDC* pDC, CQVTScrollBase* p
 }
 
 void CQVTScrollBarThemeResource::DrawArrowGlyphsVert(CDC* pDC, CQVTScrollBase* pScrollBar,
-                                  const QVT_SCROLLBAR_PARTS& parts)
+                                                     const QVT_SCROLLBAR_PARTS& parts)
 {
     if (IsDrawing())
         DrawArrowGlyphs(pDC, TRUE);
@@ -221,11 +223,11 @@ void CQVTScrollBarThemeResource::DrawThumb(CDC* pDC, const QVT_SCROLLBAR_PARTS& 
 {
     if (!m_bEnabled || parts.rcThumb.IsRectEmpty())
         return;
-    LPCTSTR lpszLight = bVert ? _T("CONTROLGALLERYSCROLLTHUMBVERTICAL") : _T("CONTROLGALLERYSCROLLTHUMBHORIZONTAL");
-    CQVTResourceImage* pThumb =
-        m_bDark ? LoadSetImage(bVert ? _T("CONTROLGALLERYSCROLLTHUMBVERTICALDARK")
-                                     : _T("CONTROLGALLERYSCROLLTHUMBHORIZONTALDARK"))
-                : nullptr;
+    LPCTSTR lpszLight =
+        bVert ? _T("CONTROLGALLERYSCROLLTHUMBVERTICAL") : _T("CONTROLGALLERYSCROLLTHUMBHORIZONTAL");
+    CQVTResourceImage* pThumb = m_bDark ? LoadSetImage(bVert ? _T("CONTROLGALLERYSCROLLTHUMBVERTICALDARK")
+                                                             : _T("CONTROLGALLERYSCROLLTHUMBHORIZONTALDARK"))
+                                        : nullptr;
     if (!pThumb)
         pThumb = LoadSetImage(lpszLight);
     if (!pThumb)
@@ -240,12 +242,13 @@ void CQVTScrollBarThemeResource::DrawThumb(CDC* pDC, const QVT_SCROLLBAR_PARTS& 
         return;
     const CSize szGripper(CQVTPaintManager::DpiX(8), CQVTPaintManager::DpiY(8));
     const CPoint ptCentre = parts.rcThumb.CenterPoint();
-    pGripper->DrawImageColorKeyed(pDC, CRect(CPoint(ptCentre.x - szGripper.cx / 2, ptCentre.y - szGripper.cy / 2), szGripper),
-                                  pGripper->GetSource(0, 1), CRect(0, 0, 0, 0), kKey);
+    pGripper->DrawImageColorKeyed(
+        pDC, CRect(CPoint(ptCentre.x - szGripper.cx / 2, ptCentre.y - szGripper.cy / 2), szGripper),
+        pGripper->GetSource(0, 1), CRect(0, 0, 0, 0), kKey);
 }
 
 void CQVTScrollBarThemeResource::DrawThumbHorz(CDC* pDC, CQVTScrollBase* pScrollBar,
-                                  const QVT_SCROLLBAR_PARTS& parts)
+                                               const QVT_SCROLLBAR_PARTS& parts)
 {
     if (IsDrawing())
         DrawThumb(pDC, parts, FALSE);
@@ -254,7 +257,7 @@ void CQVTScrollBarThemeResource::DrawThumbHorz(CDC* pDC, CQVTScrollBase* pScroll
 }
 
 void CQVTScrollBarThemeResource::DrawThumbVert(CDC* pDC, CQVTScrollBase* pScrollBar,
-                                  const QVT_SCROLLBAR_PARTS& parts)
+                                               const QVT_SCROLLBAR_PARTS& parts)
 {
     if (IsDrawing())
         DrawThumb(pDC, parts, TRUE);
@@ -264,8 +267,8 @@ void CQVTScrollBarThemeResource::DrawThumbVert(CDC* pDC, CQVTScrollBase* pScroll
 
 void CQVTScrollBarThemeResource::DrawSizeBox(CDC* pDC, CQVTScrollBase* pScrollBar)
 {
-    CQVTResourceImage* pBox =
-        LoadSetImage(m_bDark ? _T("CONTROLGALLERYSCROLLSIZEBOXDARK") : _T("CONTROLGALLERYSCROLLSIZEBOXLIGHT"));
+    CQVTResourceImage* pBox = LoadSetImage(m_bDark ? _T("CONTROLGALLERYSCROLLSIZEBOXDARK")
+                                                   : _T("CONTROLGALLERYSCROLLSIZEBOXLIGHT"));
     if (!pBox)
     {
         CQVTScrollBarThemeWindowsUx::DrawSizeBox(pDC, pScrollBar);

@@ -21,8 +21,10 @@ public:
     void DrawScrollBar(CDC* pDC, CQVTScrollBase* pScrollBar) override;
     void DrawBackgroundHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawBackgroundVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
-    void DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
-    void DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
+    void DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar,
+                              const QVT_SCROLLBAR_PARTS& parts) override;
+    void DrawArrowButtonsVert(CDC* pDC, CQVTScrollBase* pScrollBar,
+                              const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawArrowGlyphsHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawArrowGlyphsVert(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;
     void DrawTrackHorz(CDC* pDC, CQVTScrollBase* pScrollBar, const QVT_SCROLLBAR_PARTS& parts) override;

@@ -33,7 +33,8 @@ void CQVTSliderResourceTheme::RefreshMetrics()
         if (CQVTResourceImage* pUp = pTheme->LoadImage(_T("SLIDERUP")))
         {
             const CRect rcFrame = pUp->GetSource(0, 3);
-            m_szArrowButton = CSize(CQVTPaintManager::DpiX(rcFrame.Width()), CQVTPaintManager::DpiY(rcFrame.Height()));
+            m_szArrowButton =
+                CSize(CQVTPaintManager::DpiX(rcFrame.Width()), CQVTPaintManager::DpiY(rcFrame.Height()));
             m_cxHScroll = m_szArrowButton.cx;
             m_cyHScroll = m_szArrowButton.cy;
         }
@@ -76,7 +77,8 @@ void CQVTSliderResourceTheme::DrawScrollBar(CDC* pDC, CQVTScrollBase* pScrollBar
     // Ticks at their positions within the channel less 6 px at each end;
     // without tick marks one at the centre.
     const CRect rcTickSource = pTick->GetSource(0, 1);
-    const CSize szTick(CQVTPaintManager::DpiX(rcTickSource.Width()), CQVTPaintManager::DpiY(rcTickSource.Height()));
+    const CSize szTick(CQVTPaintManager::DpiX(rcTickSource.Width()),
+                       CQVTPaintManager::DpiY(rcTickSource.Height()));
     auto drawTick = [&](int x) {
         const CRect rcTick(CPoint(x - szTick.cx / 2, yMiddle - szTick.cy / 2), szTick);
         pTick->DrawImageColorKeyed(pDC, rcTick, rcTickSource, CRect(0, 0, 0, 0), kKey);
@@ -98,8 +100,9 @@ void CQVTSliderResourceTheme::DrawScrollBar(CDC* pDC, CQVTScrollBase* pScrollBar
     else
         drawTick(rcChannel.CenterPoint().x);
 
-    pUp->DrawImageStretched(pDC, parts.rcArrowFirst,
-                            pUp->GetSource(StateFrame(nPressed == qvtScrollHitUpArrow, nHot == qvtScrollHitUpArrow), 3));
+    pUp->DrawImageStretched(
+        pDC, parts.rcArrowFirst,
+        pUp->GetSource(StateFrame(nPressed == qvtScrollHitUpArrow, nHot == qvtScrollHitUpArrow), 3));
     pDown->DrawImageStretched(
         pDC, parts.rcArrowSecond,
         pDown->GetSource(StateFrame(nPressed == qvtScrollHitDownArrow, nHot == qvtScrollHitDownArrow), 3));
@@ -108,14 +111,15 @@ void CQVTSliderResourceTheme::DrawScrollBar(CDC* pDC, CQVTScrollBase* pScrollBar
     {
         const BOOL bPageHot = nHot == qvtScrollHitPageUp || nHot == qvtScrollHitPageDown;
         const BOOL bPagePressed = nPressed == qvtScrollHitPageUp || nPressed == qvtScrollHitPageDown;
-        const int nFrame = nPressed == qvtScrollHitThumb                           ? 2
+        const int nFrame = nPressed == qvtScrollHitThumb                             ? 2
                            : (nHot == qvtScrollHitThumb || bPageHot || bPagePressed) ? 1
-                                                                                   : 0;
+                                                                                     : 0;
         const CRect rcThumbSource = pThumb->GetSource(nFrame, 3);
         const CSize szThumb(CQVTPaintManager::DpiX(rcThumbSource.Width()),
                             CQVTPaintManager::DpiY(rcThumbSource.Height()));
         const CPoint ptCentre = parts.rcThumb.CenterPoint();
-        pThumb->DrawImageColorKeyed(pDC, CRect(CPoint(ptCentre.x - szThumb.cx / 2, ptCentre.y - szThumb.cy / 2), szThumb),
-                                    rcThumbSource, CRect(0, 0, 0, 0), kKey);
+        pThumb->DrawImageColorKeyed(
+            pDC, CRect(CPoint(ptCentre.x - szThumb.cx / 2, ptCentre.y - szThumb.cy / 2), szThumb),
+            rcThumbSource, CRect(0, 0, 0, 0), kKey);
     }
 }

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <vector>
 #include <memory>
+#include <string>
 
 #include "real_input.h"
 #include "sondrel_gtest.h"
@@ -19,7 +20,10 @@
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/messagebar/QVTMessageBar.h"
+#include "toolkit/commandbars/statusbar/QVTStatusBar.h"
+#include "toolkit/commandbars/statusbar/QVTStatusBarPane.h"
 #include "toolkit/themes/elements/QVTMessageBarPaintManager.h"
+#include "toolkit/themes/elements/QVTStatusBarPaintManager.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
@@ -143,7 +147,7 @@ public:
                           AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW),
                                               reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
                           _T("Office 2003 frame"), WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                          CRect(360, 40, 360 + X(640), 40 + Y(400)), nullptr, 0);
+                          CRect(300, 40, 300 + X(640), 40 + Y(400)), nullptr, 0);
     }
     static void TearDownTestSuite()
     {
@@ -173,6 +177,18 @@ protected:
         m_pDialogBar->m_pParentWnd = s_pHost;
         m_pDialogBar->Create(qvtBarFloating);
 
+        // A status bar on a sizable window, so that it shows its gripper.
+        m_statusParent.CreateEx(0, AfxRegisterWndClass(0), _T(""), WS_CHILD | WS_VISIBLE | WS_THICKFRAME,
+                                CRect(X(100), Y(330), X(640), Y(400)), s_pHost, 0xE81D);
+        m_pStatus = new CQVTStatusBar();
+        m_pStatus->Create(&m_statusParent);
+        for (UINT nId : {0u, 2001u, 2002u})
+            if (CQVTStatusBarPane* pPane = m_pStatus->AddIndicator(nId))
+            {
+                pPane->SetText(_T("Ready"));
+                pPane->SetWidth(X(60));
+            }
+
         m_pFirst->GetControls()->GetAt(2)->SetBeginGroup(TRUE);
         m_pLeft->GetControls()->GetAt(1)->SetBeginGroup(TRUE);
         m_pFloating->GetControls()->GetAt(2)->SetWrap(TRUE);
@@ -188,6 +204,9 @@ protected:
         }
         m_topDock.DestroyWindow();
         m_leftDock.DestroyWindow();
+        m_pStatus->DestroyWindow();
+        delete m_pStatus;
+        m_statusParent.DestroyWindow();
     }
 
     CTestBar* MakeBar(CWnd* pParent, int nPosition, std::initializer_list<LPCTSTR> captions)
@@ -230,6 +249,10 @@ protected:
         m_pMenu->Layout(0);
 
         m_pDialogBar->MoveWindow(X(520), Y(120), X(100), Y(60));
+        CRect rcStatusParent;
+        m_statusParent.GetClientRect(&rcStatusParent);
+        m_pStatus->MoveWindow(0, rcStatusParent.bottom - Y(24), rcStatusParent.Width(), Y(24));
+        m_pStatus->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
         for (CTestBar* pBar : {m_pFirst, m_pSecond, m_pWrapped, m_pLeft, m_pFloating, m_pMenu,
                                static_cast<CTestBar*>(m_pDialogBar)})
         {
@@ -249,6 +272,8 @@ protected:
     CTestBar* m_pFloating = nullptr;
     CTestBar* m_pMenu = nullptr;
     CDialogLikeBar* m_pDialogBar = nullptr;
+    CWnd m_statusParent;
+    CQVTStatusBar* m_pStatus = nullptr;
 };
 CWnd* Office2003Frame::s_pHost = nullptr;
 
@@ -650,15 +675,23 @@ TEST_F(Office2003Frame, SilverHotButtonUnderThePointerShowsTheSelectedGradient)
         SCOPED_TRACE(nScheme);
         UseScheme(nScheme);
         Layout();
-        s_pHost->SetForegroundWindow();
         CQVTControl* pButton = Button(m_pSecond, 1);
         CRect rc = pButton->GetRect();
         CPoint pt = rc.CenterPoint();
         m_pSecond->ClientToScreen(&pt);
-        MouseMoveTo(CPoint(pt.x - 30, pt.y + Y(120)));
-        PumpMessages(20);
-        MouseMoveTo(pt);
-        ASSERT_TRUE(PumpUntil([&] { return pButton->GetSelected() != 0; }));
+        // Bars track the pointer only while their application is active,
+        // and a window of another test program may take that meanwhile.
+        BOOL bHot = FALSE;
+        for (int nAttempt = 0; nAttempt < 3 && !bHot; ++nAttempt)
+        {
+            s_pHost->SetForegroundWindow();
+            PumpUntil([] { return ::GetForegroundWindow() == s_pHost->GetSafeHwnd(); }, 2000);
+            MouseMoveTo(CPoint(pt.x - 30, pt.y + Y(120)));
+            PumpMessages(20);
+            MouseMoveTo(pt);
+            bHot = PumpUntil([&] { return pButton->GetSelected() != 0; }, 3000);
+        }
+        ASSERT_TRUE(bHot);
         m_pSecond->UpdateWindow();
         PumpMessages(20);
 
@@ -680,5 +713,46 @@ TEST_F(Office2003Frame, SilverHotButtonUnderThePointerShowsTheSelectedGradient)
         }
         MouseMoveTo(CPoint(pt.x - 30, pt.y + Y(120)));
         PumpMessages(20);
+    }
+}
+
+TEST_F(Office2003Frame, StatusBarGripperBandsAndPaneFramesWithoutVisualStyles)
+{
+    for (int nScheme : {0, 1, 3})
+    {
+        SCOPED_TRACE(nScheme);
+        UseScheme(nScheme);
+        QVTPaintManager()->m_bThemedStatusBar = FALSE;
+        QVTPaintManager()->RefreshMetrics();
+        Layout();
+        CDibCapture status(m_pStatus);
+        CQVTStatusBarPaintManager* pPainter = QVTPaintManager()->GetStatusBarPaintManager();
+        const COLORREF clrDark = pPainter->m_clrGripperDark, clrLite = pPainter->m_clrGripperLite;
+
+        // Along the bottom row from the right: bands of N dark lines and
+        // the light ones, a gap of one line between bands.
+        const int nDpi = QVTDpiScaler()->GetDpiX();
+        const int nDark = nDpi >= 144 ? 4 : 3, nLight = nDpi >= 120 ? 2 : 1, nGap = 1;
+        std::string pattern, expected;
+        for (int nOffset = 2; nOffset < 2 + 3 * (nDark + nLight + nGap) - nGap; ++nOffset)
+        {
+            const COLORREF clr = status.At(status.Width() - nOffset, status.Height() - 1);
+            pattern += clr == clrDark ? 'D' : clr == clrLite ? 'L' : '.';
+        }
+        for (int nBand = 0; nBand < 3; ++nBand)
+            expected += std::string(nDark, 'D') + std::string(nLight, 'L') + (nBand < 2 ? "." : "");
+        EXPECT_EQ(expected, pattern);
+        // The same lines reach the right edge, rising at 45 degrees.
+        EXPECT_EQ(clrDark, status.At(status.Width() - 1, status.Height() - 2));
+
+        // Panes framed in one colour: light grey with the blue and olive
+        // sets, cream with the silver one.
+        const COLORREF clrFrame = nScheme == 1   ? RGB(0xD3, 0xD3, 0xD3)
+                                  : nScheme == 3 ? RGB(0xEC, 0xEB, 0xDA)
+                                                 : CQVTColorManager::BlendColors(Color(15), Color(5), 70);
+        const CRect rcPane = m_pStatus->GetPane(1)->GetRect();
+        EXPECT_EQ(clrFrame, status.At(rcPane.left, rcPane.CenterPoint().y));
+        EXPECT_EQ(clrFrame, status.At(rcPane.right - 1, rcPane.CenterPoint().y));
+        QVTPaintManager()->m_bThemedStatusBar = TRUE;
     }
 }

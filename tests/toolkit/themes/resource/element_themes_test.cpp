@@ -1,7 +1,7 @@
 // The element looks drawn from the resource image set, in each colour
 // scheme: scroll bars by part and state, light and dark, with the dark
 // images falling back to the light ones; progress bars at their lower bound
-// and with bad bounds; sliders; message bars. Pixels are compared with the
+// and with bad bounds; sliders; message bars; status bars. Pixels are compared with the
 // frames of the scheme's own images.
 #include <afxwin.h>
 
@@ -13,9 +13,12 @@
 #include "tests/toolkit/themes/scroll_base_stub.h"
 #include "toolkit/commandbars/controls/QVTProgressBase.h"
 #include "toolkit/commandbars/messagebar/QVTMessageBar.h"
+#include "toolkit/commandbars/statusbar/QVTStatusBar.h"
+#include "toolkit/commandbars/statusbar/QVTStatusBarPane.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/elements/QVTMessageBarPaintManager.h"
 #include "toolkit/themes/elements/QVTProgressPaintManager.h"
+#include "toolkit/themes/elements/QVTStatusBarPaintManager.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
 #include "toolkit/themes/resource/QVTSliderResourceTheme.h"
@@ -93,7 +96,8 @@ TEST(ResourceScrollBar, ArrowsGlyphsThumbAndPagesShowTheFramesOfTheirStates)
     for (LPCTSTR lpszIni : kSchemes)
         for (BOOL bVert : {TRUE, FALSE})
         {
-            SCOPED_TRACE(::testing::Message() << CStringA(lpszIni).GetString() << (bVert ? " vertical" : " horizontal"));
+            SCOPED_TRACE(::testing::Message()
+                         << CStringA(lpszIni).GetString() << (bVert ? " vertical" : " horizontal"));
             UseScheme(lpszIni);
             ResourceBar bar;
             const CRect rc = bVert ? CRect(0, 0, 17, 200) : CRect(0, 0, 200, 17);
@@ -101,23 +105,31 @@ TEST(ResourceScrollBar, ArrowsGlyphsThumbAndPagesShowTheFramesOfTheirStates)
             const QVT_SCROLLBAR_PARTS parts = bar.Parts();
             LPCTSTR lpszArrows = bVert ? _T("CONTROLGALLERYSCROLLARROWSVERTICALLIGHT")
                                        : _T("CONTROLGALLERYSCROLLARROWSHORIZONTALLIGHT");
-            LPCTSTR lpszThumb = bVert ? _T("CONTROLGALLERYSCROLLTHUMBVERTICAL") : _T("CONTROLGALLERYSCROLLTHUMBHORIZONTAL");
-            LPCTSTR lpszTrack = bVert ? _T("CONTROLGALLERYSCROLLVERTICALLIGHT") : _T("CONTROLGALLERYSCROLLHORIZONTALLIGHT");
+            LPCTSTR lpszThumb =
+                bVert ? _T("CONTROLGALLERYSCROLLTHUMBVERTICAL") : _T("CONTROLGALLERYSCROLLTHUMBHORIZONTAL");
+            LPCTSTR lpszTrack =
+                bVert ? _T("CONTROLGALLERYSCROLLVERTICALLIGHT") : _T("CONTROLGALLERYSCROLLHORIZONTALLIGHT");
             const int nRunFirst = bVert ? 0 : 8, nRunSecond = bVert ? 4 : 12;  // cells from 0
             auto arrowFrame = [&](int nFrame) {
-                return bVert ? ImagePixel(lpszArrows, nFrame, 4, 0, 8) : ImagePixel(lpszArrows, nFrame, 4, 8, 0);
+                return bVert ? ImagePixel(lpszArrows, nFrame, 4, 0, 8)
+                             : ImagePixel(lpszArrows, nFrame, 4, 8, 0);
             };
-            auto glyph = [&](int nCell) { return ImagePixel(_T("CONTROLGALLERYSCROLLARROWGLYPHS"), nCell, 16, 4, 4); };
+            auto glyph = [&](int nCell) {
+                return ImagePixel(_T("CONTROLGALLERYSCROLLARROWGLYPHS"), nCell, 16, 4, 4);
+            };
             auto thumbFrame = [&](int nFrame) {
-                return bVert ? ImagePixel(lpszThumb, nFrame, 3, 0, 9) : ImagePixel(lpszThumb, nFrame, 3, 9, 0);
+                return bVert ? ImagePixel(lpszThumb, nFrame, 3, 0, 9)
+                             : ImagePixel(lpszThumb, nFrame, 3, 9, 0);
             };
             DibCanvas canvas(200, 200);
 
             bar.Draw(canvas);
             EXPECT_EQ(arrowFrame(0), ArrowEdge(canvas, parts.rcArrowFirst, bVert));
             EXPECT_EQ(arrowFrame(0), ArrowEdge(canvas, parts.rcArrowSecond, bVert));
-            EXPECT_EQ(glyph(nRunFirst), canvas.At(parts.rcArrowFirst.CenterPoint().x, parts.rcArrowFirst.CenterPoint().y));
-            EXPECT_EQ(glyph(nRunSecond), canvas.At(parts.rcArrowSecond.CenterPoint().x, parts.rcArrowSecond.CenterPoint().y));
+            EXPECT_EQ(glyph(nRunFirst),
+                      canvas.At(parts.rcArrowFirst.CenterPoint().x, parts.rcArrowFirst.CenterPoint().y));
+            EXPECT_EQ(glyph(nRunSecond),
+                      canvas.At(parts.rcArrowSecond.CenterPoint().x, parts.rcArrowSecond.CenterPoint().y));
             EXPECT_EQ(thumbFrame(0), ArrowEdge(canvas, parts.rcThumb, bVert));
             // Behind the pages the track's first frame.
             const CPoint ptAfter = parts.rcPageAfter.CenterPoint();
@@ -127,7 +139,8 @@ TEST(ResourceScrollBar, ArrowsGlyphsThumbAndPagesShowTheFramesOfTheirStates)
             bar.Draw(canvas);
             EXPECT_EQ(arrowFrame(1), ArrowEdge(canvas, parts.rcArrowFirst, bVert)) << "another part is hot";
             EXPECT_EQ(arrowFrame(2), ArrowEdge(canvas, parts.rcArrowSecond, bVert));
-            EXPECT_EQ(glyph(nRunFirst + 1), canvas.At(parts.rcArrowFirst.CenterPoint().x, parts.rcArrowFirst.CenterPoint().y));
+            EXPECT_EQ(glyph(nRunFirst + 1),
+                      canvas.At(parts.rcArrowFirst.CenterPoint().x, parts.rcArrowFirst.CenterPoint().y));
             EXPECT_EQ(glyph(nRunSecond + 1),
                       canvas.At(parts.rcArrowSecond.CenterPoint().x, parts.rcArrowSecond.CenterPoint().y));
 
@@ -146,7 +159,8 @@ TEST(ResourceScrollBar, ArrowsGlyphsThumbAndPagesShowTheFramesOfTheirStates)
 
             bar.scroll.Press(qvtScrollHitPageDown);
             bar.Draw(canvas);
-            EXPECT_TRUE(Near(ImagePixel(lpszTrack, 1, 2, 8, 8), canvas.At(ptAfter.x, ptAfter.y))) << "the pressed page";
+            EXPECT_TRUE(Near(ImagePixel(lpszTrack, 1, 2, 8, 8), canvas.At(ptAfter.x, ptAfter.y)))
+                << "the pressed page";
             const CPoint ptBefore = parts.rcPageBefore.CenterPoint();
             EXPECT_TRUE(Near(ImagePixel(lpszTrack, 0, 2, 8, 8), canvas.At(ptBefore.x, ptBefore.y)));
 
@@ -182,12 +196,14 @@ TEST(ResourceScrollBar, TheDarkStyleTakesTheDarkImagesAndTheLightOnesWhereItHasN
         EXPECT_EQ(ImagePixel(_T("CONTROLGALLERYSCROLLARROWSVERTICALDARK"), 0, 4, 0, 8),
                   ArrowEdge(canvas, parts.rcArrowFirst, TRUE));
         const CPoint ptAfter = parts.rcPageAfter.CenterPoint();
-        EXPECT_TRUE(Near(ImagePixel(_T("CONTROLGALLERYSCROLLVERTICALDARK"), 0, 2, 8, 8), canvas.At(ptAfter.x, ptAfter.y)));
-        LPCTSTR lpszGlyphs = bLightOnly ? _T("CONTROLGALLERYSCROLLARROWGLYPHS") : _T("CONTROLGALLERYSCROLLARROWGLYPHSDARK");
+        EXPECT_TRUE(Near(ImagePixel(_T("CONTROLGALLERYSCROLLVERTICALDARK"), 0, 2, 8, 8),
+                         canvas.At(ptAfter.x, ptAfter.y)));
+        LPCTSTR lpszGlyphs =
+            bLightOnly ? _T("CONTROLGALLERYSCROLLARROWGLYPHS") : _T("CONTROLGALLERYSCROLLARROWGLYPHSDARK");
         const CPoint ptGlyph = parts.rcArrowFirst.CenterPoint();
         EXPECT_EQ(ImagePixel(lpszGlyphs, 0, 16, 4, 4), canvas.At(ptGlyph.x, ptGlyph.y));
-        LPCTSTR lpszThumb =
-            bLightOnly ? _T("CONTROLGALLERYSCROLLTHUMBVERTICAL") : _T("CONTROLGALLERYSCROLLTHUMBVERTICALDARK");
+        LPCTSTR lpszThumb = bLightOnly ? _T("CONTROLGALLERYSCROLLTHUMBVERTICAL")
+                                       : _T("CONTROLGALLERYSCROLLTHUMBVERTICALDARK");
         EXPECT_EQ(ImagePixel(lpszThumb, 0, 3, 0, 9), ArrowEdge(canvas, parts.rcThumb, TRUE));
         CStringArray missing;
         QVTResourceImages()->GetMissingImages(missing);
@@ -234,8 +250,8 @@ TEST(ResourceProgress, LowerBoundShowsTrackAndCapAndBadBoundsStayInsideTheBar)
         // The track alone, for what the chunk leaves uncovered.
         DibCanvas track(120, 40, kBack);
         CQVTResourceImage* pTrack = pTheme->LoadImage(_T("PROGRESSTRACK"));
-        pTrack->DrawImageColorKeyed(&track.dc, CRect(10, 10, 110, 26), pTrack->GetSource(0, 1), CRect(2, 2, 2, 2),
-                                    RGB(255, 0, 255));
+        pTrack->DrawImageColorKeyed(&track.dc, CRect(10, 10, 110, 26), pTrack->GetSource(0, 1),
+                                    CRect(2, 2, 2, 2), RGB(255, 0, 255));
         auto differsFromTrack = [&](const DibCanvas& canvas, int x0, int x1) {
             int n = 0;
             for (int y = 0; y < 40; ++y)
@@ -273,7 +289,8 @@ TEST(ResourceProgress, LowerBoundShowsTrackAndCapAndBadBoundsStayInsideTheBar)
         progress.SetPos(50);
         draw(half);
         EXPECT_GT(differsFromTrack(half, rcInner.left + 40, rcInner.left + 48), 0);
-        EXPECT_GT(differsFromTrack(half, rcInner.left + 48, rcInner.left + 52), 0) << "the cap after the fill";
+        EXPECT_GT(differsFromTrack(half, rcInner.left + 48, rcInner.left + 52), 0)
+            << "the cap after the fill";
         EXPECT_EQ(0, differsFromTrack(half, rcInner.left + 53, 120));
     }
 }
@@ -284,7 +301,8 @@ TEST(ResourceSlider, TrackButtonsAndThumbFromTheirImages)
     {
         SCOPED_TRACE(CStringA(lpszIni).GetString());
         CQVTResourceTheme* pTheme = UseScheme(lpszIni);
-        CQVTSliderResourceTheme* pSlider = DYNAMIC_DOWNCAST(CQVTSliderResourceTheme, pTheme->GetSliderPaintManager());
+        CQVTSliderResourceTheme* pSlider =
+            DYNAMIC_DOWNCAST(CQVTSliderResourceTheme, pTheme->GetSliderPaintManager());
         ASSERT_NE(nullptr, pSlider);
         CQVTResourceImage* pUp = pTheme->LoadImage(_T("SLIDERUP"));
         EXPECT_EQ(CSize(pUp->GetWidth(), pUp->GetHeight() / 3), pSlider->m_szArrowButton);
@@ -318,7 +336,8 @@ TEST(ResourceSlider, TrackButtonsAndThumbFromTheirImages)
         slider.SetHotPart(qvtScrollHitPageDown);
         canvas.Clear(kBack);
         pSlider->DrawScrollBar(&canvas.dc, &slider);
-        EXPECT_EQ(ImagePixel(_T("SLIDERTHUMB"), 1, 3, 5, 5), canvas.At(ptThumb.x, ptThumb.y - 3)) << "a hot page";
+        EXPECT_EQ(ImagePixel(_T("SLIDERTHUMB"), 1, 3, 5, 5), canvas.At(ptThumb.x, ptThumb.y - 3))
+            << "a hot page";
         slider.SetHotPart(0);
         slider.Press(qvtScrollHitThumb);
         canvas.Clear(kBack);
@@ -353,9 +372,11 @@ TEST(ResourceMessageBar, BarFrameGradientButtonsAndCloseGlyph)
         const CRect rcContent = bar.GetContentRect();
         EXPECT_EQ(pTheme->m_clrMessageBar.GetValue(), canvas.At(0, 0));
         EXPECT_EQ(pTheme->m_clrMessageBarFrame.GetValue(), canvas.At(rcContent.left, rcContent.top));
-        EXPECT_EQ(pTheme->m_grcMessageBar.clrLight.GetValue(), canvas.At(rcContent.left + 5, rcContent.top + 1));
+        EXPECT_EQ(pTheme->m_grcMessageBar.clrLight.GetValue(),
+                  canvas.At(rcContent.left + 5, rcContent.top + 1));
         EXPECT_EQ(RGB(255, 255, 255), canvas.At(pIdle->m_rcButton.left + 3, pIdle->m_rcButton.top + 3));
-        EXPECT_EQ(pTheme->m_clrMessageBarFrame.GetValue(), canvas.At(pIdle->m_rcButton.left, pIdle->m_rcButton.top));
+        EXPECT_EQ(pTheme->m_clrMessageBarFrame.GetValue(),
+                  canvas.At(pIdle->m_rcButton.left, pIdle->m_rcButton.top));
         EXPECT_EQ(pTheme->GetColor(31), canvas.At(pHot->m_rcButton.left + 3, pHot->m_rcButton.top + 3));
         EXPECT_EQ(pTheme->GetColor(32), canvas.At(pHot->m_rcButton.left, pHot->m_rcButton.top));
         EXPECT_EQ(pTheme->GetColor(50), canvas.At(pClose->m_rcButton.left, pClose->m_rcButton.top));
@@ -363,4 +384,65 @@ TEST(ResourceMessageBar, BarFrameGradientButtonsAndCloseGlyph)
         const CPoint ptClose = pClose->m_rcButton.CenterPoint();
         EXPECT_EQ(ImagePixel(_T("FRAMECAPTIONCLOSE17"), 0, 5, 8, 8), canvas.At(ptClose.x, ptClose.y));
     }
+}
+
+TEST(ResourceStatusBar, LightFaceDarkPanesEdgesAndGripperFromTheSet)
+{
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), _T(""), WS_POPUP | WS_THICKFRAME,
+                                CRect(0, 0, 420, 80), nullptr, 0));
+    for (LPCTSTR lpszIni : kSchemes)
+    {
+        SCOPED_TRACE(CStringA(lpszIni).GetString());
+        CQVTResourceTheme* pTheme = UseScheme(lpszIni);
+        CQVTStatusBarPaintManager* pPainter = pTheme->GetStatusBarPaintManager();
+        CQVTStatusBar bar;
+        ASSERT_TRUE(bar.Create(&parent));
+        bar.AddIndicator(0)->SetText(_T("Ready"));
+        for (UINT nId : {2001u, 2002u, 2003u})
+            bar.AddIndicator(nId)->SetWidth(50);
+        bar.GetPane(1)->SetDarkFace(TRUE);
+        bar.GetPane(3)->SetDarkFace(TRUE);
+        bar.MoveWindow(0, 0, 400, 24);
+        CRect rcClient;
+        bar.GetClientRect(&rcClient);
+        EXPECT_EQ(pTheme->GetResourceImages()->GetIniColor(_T("StatusBar"), _T("StatusBarText"), 0),
+                  pPainter->m_clrText.GetValue());
+
+        DibCanvas canvas(rcClient.Width(), rcClient.Height(), kBack),
+            expected(rcClient.Width(), rcClient.Height(), kBack);
+        pPainter->FillStatusBar(&canvas.dc, &bar);
+        CQVTResourceImage* pLight = pTheme->LoadImage(_T("STATUSBARLIGHT"));
+        CQVTResourceImage* pDark = pTheme->LoadImage(_T("STATUSBARDARK"));
+        pLight->DrawImageStretched(&expected.dc, rcClient, pLight->GetSource(0, 1));
+        pDark->DrawImageStretched(&expected.dc, bar.GetPane(1)->GetRect(), pDark->GetSource(0, 1));
+        // The last dark pane runs on to the bar's right end.
+        CRect rcLast = bar.GetPane(3)->GetRect();
+        rcLast.right = rcClient.right;
+        pDark->DrawImageStretched(&expected.dc, rcLast, pDark->GetSource(0, 1));
+        int nDiffers = 0;
+        for (int y = 0; y < rcClient.Height(); ++y)
+            for (int x = 0; x < rcClient.Width(); ++x)
+                nDiffers += canvas.At(x, y) != expected.At(x, y);
+        EXPECT_EQ(0, nDiffers);
+        const CPoint ptLightPane = bar.GetPane(2)->GetRect().CenterPoint(),
+                     ptDarkPane = bar.GetPane(1)->GetRect().CenterPoint();
+        EXPECT_NE(canvas.At(ptLightPane.x, ptLightPane.y), canvas.At(ptDarkPane.x, ptDarkPane.y));
+
+        // Pane edges: the dark line inside the right edge, the light one on it.
+        canvas.Clear(kBack);
+        pPainter->DrawPaneBorder(&canvas.dc, CRect(10, 2, 100, 22), bar.GetPane(2), FALSE);
+        EXPECT_EQ(pPainter->m_clrGripperDark.GetValue(), canvas.At(99, 5));
+        EXPECT_EQ(pPainter->m_clrGripperLite.GetValue(), canvas.At(100, 5));
+        EXPECT_EQ(kBack, canvas.At(99, 20)) << "two pixels short of the bottom";
+        EXPECT_EQ(kBack, canvas.At(10, 5));
+
+        // The gripper image, 1 px from the right and 4 px from the bottom.
+        canvas.Clear(kBack);
+        pPainter->DrawGripper(&canvas.dc, CRect(0, 0, 100, 24));
+        EXPECT_EQ(ImagePixel(_T("STATUSBARGRIPPER"), 0, 1, -3, -3), canvas.At(99 - 3, 20 - 3));
+        EXPECT_EQ(kBack, canvas.At(99, 23));
+        bar.DestroyWindow();
+    }
+    parent.DestroyWindow();
 }

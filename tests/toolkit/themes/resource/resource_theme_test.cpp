@@ -128,24 +128,16 @@ TEST(ResourceTheme, ColourTableAndGradientsAreTheIniValuesOfEachScheme)
         LPCTSTR lpszSection;
         LPCTSTR lpszKey;
     };
-    const Entry entries[] = {{12, _T("Workspace"), _T("AppWorkspace")},
-                             {30, _T("Toolbar"), _T("ToolbarFace")},
-                             {31, _T("Window"), _T("HighlightSelected")},
-                             {32, _T("Window"), _T("HighlightSelectedBorder")},
-                             {33, _T("Window"), _T("HighlightPressed")},
-                             {50, _T("Window"), _T("HighlightPressedBorder")},
-                             {36, _T("Window"), _T("HighlightChecked")},
-                             {37, _T("Window"), _T("HighlightCheckedBorder")},
-                             {38, _T("Toolbar"), _T("ToolbarGripper")},
-                             {39, _T("Toolbar"), _T("ToolbarSeparator")},
-                             {40, _T("Toolbar"), _T("ControlDisabledIcon")},
-                             {43, _T("Toolbar"), _T("MenuPopupBorder")},
-                             {51, _T("Window"), _T("ButtonFace")},
-                             {52, _T("Toolbar"), _T("ToolbarFaceShadow")},
-                             {53, _T("Toolbar"), _T("ControlEditBorder")},
-                             {54, _T("Window"), _T("WindowFrame")},
-                             {56, _T("Toolbar"), _T("ControlLabel")},
-                             {61, _T("Toolbar"), _T("FloatingBarBorder")}};
+    const Entry entries[] = {
+        {12, _T("Workspace"), _T("AppWorkspace")},      {30, _T("Toolbar"), _T("ToolbarFace")},
+        {31, _T("Window"), _T("HighlightSelected")},    {32, _T("Window"), _T("HighlightSelectedBorder")},
+        {33, _T("Window"), _T("HighlightPressed")},     {50, _T("Window"), _T("HighlightPressedBorder")},
+        {36, _T("Window"), _T("HighlightChecked")},     {37, _T("Window"), _T("HighlightCheckedBorder")},
+        {38, _T("Toolbar"), _T("ToolbarGripper")},      {39, _T("Toolbar"), _T("ToolbarSeparator")},
+        {40, _T("Toolbar"), _T("ControlDisabledIcon")}, {43, _T("Toolbar"), _T("MenuPopupBorder")},
+        {51, _T("Window"), _T("ButtonFace")},           {52, _T("Toolbar"), _T("ToolbarFaceShadow")},
+        {53, _T("Toolbar"), _T("ControlEditBorder")},   {54, _T("Window"), _T("WindowFrame")},
+        {56, _T("Toolbar"), _T("ControlLabel")},        {61, _T("Toolbar"), _T("FloatingBarBorder")}};
     for (LPCTSTR lpszIni : kSchemes)
     {
         SCOPED_TRACE(CStringA(lpszIni).GetString());
@@ -209,9 +201,12 @@ TEST(ResourceTheme, MenuBarCaptionsAndTheWorkspace)
     ASSERT_NE(nullptr, pTheme);
     pTheme->m_clrMenuBarText.SetCustomValue(RGB(1, 2, 3));
     EXPECT_EQ(RGB(1, 2, 3), pTheme->GetRectangleTextColor(0, 0, TRUE, 0, 0, qvtBarTypeMenuBar, qvtBarTop));
-    EXPECT_EQ(pTheme->GetColor(45), pTheme->GetRectangleTextColor(1, 0, TRUE, 0, 0, qvtBarTypeMenuBar, qvtBarTop));
-    EXPECT_EQ(pTheme->GetColor(60), pTheme->GetRectangleTextColor(0, 0, FALSE, 0, 0, qvtBarTypeMenuBar, qvtBarTop));
-    EXPECT_EQ(pTheme->GetColor(46), pTheme->GetRectangleTextColor(0, 0, TRUE, 0, 0, qvtBarTypeNormal, qvtBarTop));
+    EXPECT_EQ(pTheme->GetColor(45),
+              pTheme->GetRectangleTextColor(1, 0, TRUE, 0, 0, qvtBarTypeMenuBar, qvtBarTop));
+    EXPECT_EQ(pTheme->GetColor(60),
+              pTheme->GetRectangleTextColor(0, 0, FALSE, 0, 0, qvtBarTypeMenuBar, qvtBarTop));
+    EXPECT_EQ(pTheme->GetColor(46),
+              pTheme->GetRectangleTextColor(0, 0, TRUE, 0, 0, qvtBarTypeNormal, qvtBarTop));
     pTheme->m_clrMenuBarText.SetDefaultValue();
 
     // The corner image at the top left, then two gradients down the rest.
