@@ -52,7 +52,8 @@ LPDISPATCH AFXAPI GetObjectValue(CQVTMarkupObject* pObject, CQVTMarkupDependency
     return DispatchOf(pObject->GetValue(pProperty));
 }
 
-void AFXAPI SetObjectValue(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty, LPDISPATCH pDispatch)
+void AFXAPI SetObjectValue(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty,
+                           LPDISPATCH pDispatch)
 {
     if (pDispatch == nullptr)
     {

@@ -21,7 +21,8 @@ LPDISPATCH AFXAPI GetObjectValue(CQVTMarkupObject* pObject, CQVTMarkupDependency
 // The markup object behind the interface becomes the value (null clears);
 // an interface of another kind, or an object of the wrong type, raises
 // E_INVALIDARG, which reaches the caller as a dispatch error.
-void AFXAPI SetObjectValue(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty, LPDISPATCH pDispatch);
+void AFXAPI SetObjectValue(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty,
+                           LPDISPATCH pDispatch);
 // The object's own interface with a reference for the caller; null for none.
 LPDISPATCH AFXAPI DispatchOf(CQVTMarkupObject* pObject);
 }  // namespace QVTMarkupAutomation

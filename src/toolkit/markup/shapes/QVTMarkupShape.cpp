@@ -14,13 +14,16 @@
 #include "toolkit/markup/values/QVTMarkupThickness.h"
 #include "toolkit/markup/values/QVTMarkupValues.h"
 
-IMPLEMENT_MARKUPCLASS(CQVTMarkupShape, CQVTMarkupFrameworkElement, u"Shape", &CQVTMarkupShape::RegisterMarkupProperties)
+IMPLEMENT_MARKUPCLASS(CQVTMarkupShape, CQVTMarkupFrameworkElement, u"Shape",
+                      &CQVTMarkupShape::RegisterMarkupProperties)
 IMPLEMENT_MARKUPCLASS(CQVTMarkupRectangle, CQVTMarkupShape, u"Rectangle",
                       &CQVTMarkupRectangle::RegisterMarkupProperties)
 IMPLEMENT_MARKUPCLASS(CQVTMarkupEllipse, CQVTMarkupShape, u"Ellipse", nullptr)
 IMPLEMENT_MARKUPCLASS(CQVTMarkupLine, CQVTMarkupShape, u"Line", &CQVTMarkupLine::RegisterMarkupProperties)
-IMPLEMENT_MARKUPCLASS(CQVTMarkupPolyline, CQVTMarkupShape, u"Polyline", &CQVTMarkupPolyline::RegisterMarkupProperties)
-IMPLEMENT_MARKUPCLASS(CQVTMarkupPolygon, CQVTMarkupShape, u"Polygon", &CQVTMarkupPolygon::RegisterMarkupProperties)
+IMPLEMENT_MARKUPCLASS(CQVTMarkupPolyline, CQVTMarkupShape, u"Polyline",
+                      &CQVTMarkupPolyline::RegisterMarkupProperties)
+IMPLEMENT_MARKUPCLASS(CQVTMarkupPolygon, CQVTMarkupShape, u"Polygon",
+                      &CQVTMarkupPolygon::RegisterMarkupProperties)
 IMPLEMENT_MARKUPCLASS(CQVTMarkupPath, CQVTMarkupShape, u"Path", &CQVTMarkupPath::RegisterMarkupProperties)
 
 CQVTMarkupDependencyProperty* CQVTMarkupShape::m_pFillProperty = nullptr;
@@ -85,15 +88,16 @@ BOOL IsBounded(int nSize)
 BEGIN_DISPATCH_MAP(CQVTMarkupShape, CQVTMarkupFrameworkElement)
     DISP_PROPERTY_EX(CQVTMarkupShape, "Fill", GetFillProperty, SetFillProperty, VT_DISPATCH)
     DISP_PROPERTY_EX(CQVTMarkupShape, "Stroke", GetStrokeProperty, SetStrokeProperty, VT_DISPATCH)
-    DISP_PROPERTY_EX(CQVTMarkupShape, "StrokeThickness", GetStrokeThicknessProperty, SetStrokeThicknessProperty,
-                     VT_I4)
+    DISP_PROPERTY_EX(CQVTMarkupShape, "StrokeThickness", GetStrokeThicknessProperty,
+                     SetStrokeThicknessProperty, VT_I4)
     DISP_PROPERTY_EX(CQVTMarkupShape, "StrokeStartLineCap", GetStrokeStartLineCapProperty,
                      SetStrokeStartLineCapProperty, VT_I4)
-    DISP_PROPERTY_EX(CQVTMarkupShape, "StrokeEndLineCap", GetStrokeEndLineCapProperty, SetStrokeEndLineCapProperty,
+    DISP_PROPERTY_EX(CQVTMarkupShape, "StrokeEndLineCap", GetStrokeEndLineCapProperty,
+                     SetStrokeEndLineCapProperty, VT_I4)
+    DISP_PROPERTY_EX(CQVTMarkupShape, "StrokeLineJoin", GetStrokeLineJoinProperty, SetStrokeLineJoinProperty,
                      VT_I4)
-    DISP_PROPERTY_EX(CQVTMarkupShape, "StrokeLineJoin", GetStrokeLineJoinProperty, SetStrokeLineJoinProperty, VT_I4)
-    DISP_PROPERTY_EX(CQVTMarkupShape, "StrokeDashArray", GetStrokeDashArrayProperty, SetStrokeDashArrayProperty,
-                     VT_DISPATCH)
+    DISP_PROPERTY_EX(CQVTMarkupShape, "StrokeDashArray", GetStrokeDashArrayProperty,
+                     SetStrokeDashArrayProperty, VT_DISPATCH)
 END_DISPATCH_MAP()
 
 void AFX_CDECL CQVTMarkupShape::RegisterMarkupProperties()
@@ -134,7 +138,8 @@ void AFX_CDECL CQVTMarkupShape::RegisterMarkupProperties()
                                        QVT_MARKUP_AFFECTS_RENDER));
     m_pSmoothingModeProperty = CQVTMarkupDependencyProperty::Register(
         u"SmoothingMode", pEnumType, pType,
-        new CQVTMarkupPropertyMetadata(new CQVTMarkupEnum(0), &ConvertSmoothingMode, QVT_MARKUP_AFFECTS_RENDER));
+        new CQVTMarkupPropertyMetadata(new CQVTMarkupEnum(0), &ConvertSmoothingMode,
+                                       QVT_MARKUP_AFFECTS_RENDER));
 }
 
 CQVTMarkupBrush* CQVTMarkupShape::GetFill()
@@ -194,7 +199,8 @@ SIZE CQVTMarkupShape::MeasureBounds(const RECT& rcBounds, SIZE szAvailable, BOOL
     return size;
 }
 
-BOOL CQVTMarkupShape::GetDrawnPoints(CQVTMarkupDependencyProperty* pProperty, std::vector<Gdiplus::PointF>& points)
+BOOL CQVTMarkupShape::GetDrawnPoints(CQVTMarkupDependencyProperty* pProperty,
+                                     std::vector<Gdiplus::PointF>& points)
 {
     CQVTMarkupPointCollection* pPoints = MarkupCast<CQVTMarkupPointCollection>(GetValue(pProperty));
     if (pPoints == nullptr || pPoints->GetPoints().empty())
@@ -207,7 +213,8 @@ BOOL CQVTMarkupShape::GetDrawnPoints(CQVTMarkupDependencyProperty* pProperty, st
 }
 
 CQVTMarkupShape::CSmoothingScope::CSmoothingScope(CQVTMarkupShape* pShape, CQVTMarkupDrawingContext* pDC)
-    : m_pDC(pDC), m_nPrevious(pDC->SetSmoothingMode(GetMarkupEnumValue(pShape->GetValue(m_pSmoothingModeProperty), 0)))
+    : m_pDC(pDC),
+      m_nPrevious(pDC->SetSmoothingMode(GetMarkupEnumValue(pShape->GetValue(m_pSmoothingModeProperty), 0)))
 {
 }
 
@@ -296,14 +303,12 @@ END_DISPATCH_MAP()
 void AFX_CDECL CQVTMarkupRectangle::RegisterMarkupProperties()
 {
     CQVTMarkupType* pIntType = CQVTMarkupInt::GetMarkupType();
-    m_pRadiusXProperty =
-        CQVTMarkupDependencyProperty::Register(u"RadiusX", pIntType, GetMarkupType(),
-                                               new CQVTMarkupPropertyMetadata(nullptr, QVT_MARKUP_AFFECTS_RENDER |
-                                                                                           QVT_MARKUP_SCALE_X));
-    m_pRadiusYProperty =
-        CQVTMarkupDependencyProperty::Register(u"RadiusY", pIntType, GetMarkupType(),
-                                               new CQVTMarkupPropertyMetadata(nullptr, QVT_MARKUP_AFFECTS_RENDER |
-                                                                                           QVT_MARKUP_SCALE_Y));
+    m_pRadiusXProperty = CQVTMarkupDependencyProperty::Register(
+        u"RadiusX", pIntType, GetMarkupType(),
+        new CQVTMarkupPropertyMetadata(nullptr, QVT_MARKUP_AFFECTS_RENDER | QVT_MARKUP_SCALE_X));
+    m_pRadiusYProperty = CQVTMarkupDependencyProperty::Register(
+        u"RadiusY", pIntType, GetMarkupType(),
+        new CQVTMarkupPropertyMetadata(nullptr, QVT_MARKUP_AFFECTS_RENDER | QVT_MARKUP_SCALE_Y));
 }
 
 SIZE CQVTMarkupRectangle::MeasureOverride(CQVTMarkupDrawingContext*, SIZE szAvailable)
@@ -329,8 +334,10 @@ void CQVTMarkupRectangle::OnRender(CQVTMarkupDrawingContext* pDC)
         return;
     CSmoothingScope smoothing(this, pDC);
     const int t = stroke.nThickness;
-    const double rx = std::min((double(size.cx) - t) * 0.5, double(GetMarkupEnumValue(GetValue(m_pRadiusXProperty), 0)));
-    const double ry = std::min((double(size.cy) - t) * 0.5, double(GetMarkupEnumValue(GetValue(m_pRadiusYProperty), 0)));
+    const double rx =
+        std::min((double(size.cx) - t) * 0.5, double(GetMarkupEnumValue(GetValue(m_pRadiusXProperty), 0)));
+    const double ry =
+        std::min((double(size.cy) - t) * 0.5, double(GetMarkupEnumValue(GetValue(m_pRadiusYProperty), 0)));
     CQVTMarkupCornerRadius radius;
     const CQVTMarkupCornerRadius* pRadius = nullptr;
     if (rx > 0 && ry > 0)
@@ -425,14 +432,14 @@ void AFX_CDECL CQVTMarkupLine::RegisterMarkupProperties()
     CQVTMarkupType* pType = GetMarkupType();
     const DWORD dwX = QVT_MARKUP_AFFECTS_MEASURE | QVT_MARKUP_SCALE_X;
     const DWORD dwY = QVT_MARKUP_AFFECTS_MEASURE | QVT_MARKUP_SCALE_Y;
-    m_pX1Property =
-        CQVTMarkupDependencyProperty::Register(u"X1", pIntType, pType, new CQVTMarkupPropertyMetadata(nullptr, dwX));
-    m_pY1Property =
-        CQVTMarkupDependencyProperty::Register(u"Y1", pIntType, pType, new CQVTMarkupPropertyMetadata(nullptr, dwY));
-    m_pX2Property =
-        CQVTMarkupDependencyProperty::Register(u"X2", pIntType, pType, new CQVTMarkupPropertyMetadata(nullptr, dwX));
-    m_pY2Property =
-        CQVTMarkupDependencyProperty::Register(u"Y2", pIntType, pType, new CQVTMarkupPropertyMetadata(nullptr, dwY));
+    m_pX1Property = CQVTMarkupDependencyProperty::Register(u"X1", pIntType, pType,
+                                                           new CQVTMarkupPropertyMetadata(nullptr, dwX));
+    m_pY1Property = CQVTMarkupDependencyProperty::Register(u"Y1", pIntType, pType,
+                                                           new CQVTMarkupPropertyMetadata(nullptr, dwY));
+    m_pX2Property = CQVTMarkupDependencyProperty::Register(u"X2", pIntType, pType,
+                                                           new CQVTMarkupPropertyMetadata(nullptr, dwX));
+    m_pY2Property = CQVTMarkupDependencyProperty::Register(u"Y2", pIntType, pType,
+                                                           new CQVTMarkupPropertyMetadata(nullptr, dwY));
 }
 
 SIZE CQVTMarkupLine::MeasureOverride(CQVTMarkupDrawingContext*, SIZE szAvailable)

@@ -16,11 +16,12 @@ IMPLEMENT_MARKUPCLASS_NOCREATE(CQVTMarkupSkewTransform, CQVTMarkupTransform, nul
                                &CQVTMarkupSkewTransform::RegisterMarkupProperties)
 IMPLEMENT_MARKUPCLASS_NOCREATE(CQVTMarkupTranslateTransform, CQVTMarkupTransform, nullptr,
                                &CQVTMarkupTranslateTransform::RegisterMarkupProperties)
-IMPLEMENT_MARKUPCLASS(CQVTMarkupGdiPlusRotateTransform, CQVTMarkupRotateTransform, u"RotateTransform", nullptr)
+IMPLEMENT_MARKUPCLASS(CQVTMarkupGdiPlusRotateTransform, CQVTMarkupRotateTransform, u"RotateTransform",
+                      nullptr)
 IMPLEMENT_MARKUPCLASS(CQVTMarkupGdiPlusScaleTransform, CQVTMarkupScaleTransform, u"ScaleTransform", nullptr)
 IMPLEMENT_MARKUPCLASS(CQVTMarkupGdiPlusSkewTransform, CQVTMarkupSkewTransform, u"SkewTransform", nullptr)
-IMPLEMENT_MARKUPCLASS(CQVTMarkupGdiPlusTranslateTransform, CQVTMarkupTranslateTransform, u"TranslateTransform",
-                      nullptr)
+IMPLEMENT_MARKUPCLASS(CQVTMarkupGdiPlusTranslateTransform, CQVTMarkupTranslateTransform,
+                      u"TranslateTransform", nullptr)
 IMPLEMENT_MARKUPCLASS(CQVTMarkupRenderTransform, CQVTMarkupObject, u"RenderTransform",
                       &CQVTMarkupRenderTransform::RegisterMarkupProperties)
 
@@ -62,9 +63,11 @@ float ToFloat(double dValue)
 template <class TOperation>
 BOOL AboutCentre(Gdiplus::GpMatrix* pMatrix, double cx, double cy, TOperation operation)
 {
-    return GdipTranslateMatrix(pMatrix, ToFloat(cx), ToFloat(cy), Gdiplus::MatrixOrderPrepend) == Gdiplus::Ok &&
+    return GdipTranslateMatrix(pMatrix, ToFloat(cx), ToFloat(cy), Gdiplus::MatrixOrderPrepend) ==
+               Gdiplus::Ok &&
            operation() == Gdiplus::Ok &&
-           GdipTranslateMatrix(pMatrix, ToFloat(-cx), ToFloat(-cy), Gdiplus::MatrixOrderPrepend) == Gdiplus::Ok;
+           GdipTranslateMatrix(pMatrix, ToFloat(-cx), ToFloat(-cy), Gdiplus::MatrixOrderPrepend) ==
+               Gdiplus::Ok;
 }
 }  // namespace
 
@@ -77,12 +80,12 @@ double CQVTMarkupTransform::GetDouble(CQVTMarkupDependencyProperty* pProperty)
     return QVTMarkupAutomation::GetDouble(this, pProperty, 0.0);
 }
 
-void CQVTMarkupTransform::OnPropertyChanged(CQVTMarkupDependencyProperty* pProperty, CQVTMarkupObject* pOldValue,
-                                            CQVTMarkupObject* pNewValue)
+void CQVTMarkupTransform::OnPropertyChanged(CQVTMarkupDependencyProperty* pProperty,
+                                            CQVTMarkupObject* pOldValue, CQVTMarkupObject* pNewValue)
 {
     CQVTMarkupRenderTransform* pHolder = MarkupCast<CQVTMarkupRenderTransform>(m_pOwner);
-    if (CQVTMarkupUIElement* pElement = MarkupCast<CQVTMarkupUIElement>(pHolder != nullptr ? pHolder->GetOwner()
-                                                                                          : nullptr))
+    if (CQVTMarkupUIElement* pElement =
+            MarkupCast<CQVTMarkupUIElement>(pHolder != nullptr ? pHolder->GetOwner() : nullptr))
         pElement->InvalidateMeasure();
     CQVTMarkupObject::OnPropertyChanged(pProperty, pOldValue, pNewValue);
 }
@@ -234,7 +237,8 @@ CQVTMarkupTransformationMatrix* CQVTMarkupGdiPlusTransformObjectImpl::CreateGdiP
     return new CQVTMarkupGdiPlusTransformationMatrix(matrix.Detach());
 }
 
-CQVTMarkupTransformationMatrix* CQVTMarkupGdiPlusRotateTransform::CreateMatrix(CQVTMarkupTransformationMatrix* pCurrent)
+CQVTMarkupTransformationMatrix* CQVTMarkupGdiPlusRotateTransform::CreateMatrix(
+    CQVTMarkupTransformationMatrix* pCurrent)
 {
     return CreateGdiPlusMatrix(pCurrent);
 }
@@ -246,7 +250,8 @@ BOOL CQVTMarkupGdiPlusRotateTransform::ApplyTo(Gdiplus::GpMatrix* pMatrix)
     });
 }
 
-CQVTMarkupTransformationMatrix* CQVTMarkupGdiPlusScaleTransform::CreateMatrix(CQVTMarkupTransformationMatrix* pCurrent)
+CQVTMarkupTransformationMatrix* CQVTMarkupGdiPlusScaleTransform::CreateMatrix(
+    CQVTMarkupTransformationMatrix* pCurrent)
 {
     return CreateGdiPlusMatrix(pCurrent);
 }
@@ -259,7 +264,8 @@ BOOL CQVTMarkupGdiPlusScaleTransform::ApplyTo(Gdiplus::GpMatrix* pMatrix)
     });
 }
 
-CQVTMarkupTransformationMatrix* CQVTMarkupGdiPlusSkewTransform::CreateMatrix(CQVTMarkupTransformationMatrix* pCurrent)
+CQVTMarkupTransformationMatrix* CQVTMarkupGdiPlusSkewTransform::CreateMatrix(
+    CQVTMarkupTransformationMatrix* pCurrent)
 {
     return CreateGdiPlusMatrix(pCurrent);
 }
@@ -267,8 +273,8 @@ CQVTMarkupTransformationMatrix* CQVTMarkupGdiPlusSkewTransform::CreateMatrix(CQV
 BOOL CQVTMarkupGdiPlusSkewTransform::ApplyTo(Gdiplus::GpMatrix* pMatrix)
 {
     return AboutCentre(pMatrix, GetCenterXProperty(), GetCenterYProperty(), [&]() {
-        return GdipShearMatrix(pMatrix, ToFloat(GetAngleXProperty() / 45.0), ToFloat(GetAngleYProperty() / 45.0),
-                               Gdiplus::MatrixOrderPrepend);
+        return GdipShearMatrix(pMatrix, ToFloat(GetAngleXProperty() / 45.0),
+                               ToFloat(GetAngleYProperty() / 45.0), Gdiplus::MatrixOrderPrepend);
     });
 }
 
@@ -293,14 +299,14 @@ void AFX_CDECL CQVTMarkupRenderTransform::RegisterMarkupProperties()
     CQVTMarkupScaleTransform::EnsureMarkupClass();
     CQVTMarkupTranslateTransform::EnsureMarkupClass();
     CQVTMarkupSkewTransform::EnsureMarkupClass();
-    m_pRotateTransformProperty =
-        CQVTMarkupDependencyProperty::Register(u"RotateTransform", CQVTMarkupRotateTransform::GetMarkupType(), pType);
-    m_pScaleTransformProperty =
-        CQVTMarkupDependencyProperty::Register(u"ScaleTransform", CQVTMarkupScaleTransform::GetMarkupType(), pType);
+    m_pRotateTransformProperty = CQVTMarkupDependencyProperty::Register(
+        u"RotateTransform", CQVTMarkupRotateTransform::GetMarkupType(), pType);
+    m_pScaleTransformProperty = CQVTMarkupDependencyProperty::Register(
+        u"ScaleTransform", CQVTMarkupScaleTransform::GetMarkupType(), pType);
     m_pTranslateTransformProperty = CQVTMarkupDependencyProperty::Register(
         u"TranslateTransform", CQVTMarkupTranslateTransform::GetMarkupType(), pType);
-    m_pSkewTransformProperty =
-        CQVTMarkupDependencyProperty::Register(u"SkewTransform", CQVTMarkupSkewTransform::GetMarkupType(), pType);
+    m_pSkewTransformProperty = CQVTMarkupDependencyProperty::Register(
+        u"SkewTransform", CQVTMarkupSkewTransform::GetMarkupType(), pType);
 }
 
 CQVTMarkupRenderTransform::CQVTMarkupRenderTransform() : m_pCurrentProperty(nullptr), m_pOwner(nullptr) {}
@@ -330,7 +336,8 @@ void CQVTMarkupRenderTransform::SetContentObject(CQVTMarkupBuilder* pBuilder, CQ
     m_pCurrentProperty = pProperty;
 }
 
-void CQVTMarkupRenderTransform::SetOwnerObject(CQVTMarkupDependencyProperty* pProperty, CQVTMarkupObject* pOwner)
+void CQVTMarkupRenderTransform::SetOwnerObject(CQVTMarkupDependencyProperty* pProperty,
+                                               CQVTMarkupObject* pOwner)
 {
     m_pOwner = pOwner;
     CQVTMarkupObject::SetOwnerObject(pProperty, pOwner);
@@ -338,5 +345,6 @@ void CQVTMarkupRenderTransform::SetOwnerObject(CQVTMarkupDependencyProperty* pPr
 
 CQVTMarkupTransform* CQVTMarkupRenderTransform::GetTransform()
 {
-    return m_pCurrentProperty != nullptr ? MarkupCast<CQVTMarkupTransform>(GetValue(m_pCurrentProperty)) : nullptr;
+    return m_pCurrentProperty != nullptr ? MarkupCast<CQVTMarkupTransform>(GetValue(m_pCurrentProperty))
+                                         : nullptr;
 }

@@ -142,7 +142,8 @@ public:
     CQVTMarkupTransformationMatrix* CreateGdiPlusMatrix(CQVTMarkupTransformationMatrix* pCurrent);
 };
 
-class CQVTMarkupGdiPlusRotateTransform : public CQVTMarkupRotateTransform, public CQVTMarkupGdiPlusTransformObjectImpl
+class CQVTMarkupGdiPlusRotateTransform : public CQVTMarkupRotateTransform,
+                                         public CQVTMarkupGdiPlusTransformObjectImpl
 {
     DECLARE_MARKUPCLASS(CQVTMarkupGdiPlusRotateTransform)
 
@@ -151,7 +152,8 @@ public:
     BOOL ApplyTo(Gdiplus::GpMatrix* pMatrix) override;
 };
 
-class CQVTMarkupGdiPlusScaleTransform : public CQVTMarkupScaleTransform, public CQVTMarkupGdiPlusTransformObjectImpl
+class CQVTMarkupGdiPlusScaleTransform : public CQVTMarkupScaleTransform,
+                                        public CQVTMarkupGdiPlusTransformObjectImpl
 {
     DECLARE_MARKUPCLASS(CQVTMarkupGdiPlusScaleTransform)
 
@@ -160,7 +162,8 @@ public:
     BOOL ApplyTo(Gdiplus::GpMatrix* pMatrix) override;
 };
 
-class CQVTMarkupGdiPlusSkewTransform : public CQVTMarkupSkewTransform, public CQVTMarkupGdiPlusTransformObjectImpl
+class CQVTMarkupGdiPlusSkewTransform : public CQVTMarkupSkewTransform,
+                                       public CQVTMarkupGdiPlusTransformObjectImpl
 {
     DECLARE_MARKUPCLASS(CQVTMarkupGdiPlusSkewTransform)
 

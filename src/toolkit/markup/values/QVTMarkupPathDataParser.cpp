@@ -18,8 +18,9 @@ const double kRadiansPerDegree = 0.017453292519943295;
 CQVTMarkupPathDataParser::CQVTMarkupPathDataParser(CQVTMarkupBuilder* pBuilder, CQVTMarkupContext* pContext,
                                                    LPCWSTR lpszText)
     : m_lpszText(lpszText != nullptr ? lpszText : u""), m_nLength(0), m_nPosition(0), m_bFigureOpen(FALSE),
-      m_nFillRule(0), m_chToken(u' '), m_pBuilder(pBuilder), m_pContext(pContext), m_ptLastControl{0, 0},
-      m_ptQuadControl{0, 0}, m_ptCurrent{0, 0}, m_ptFigureStart{0, 0}
+      m_nFillRule(0), m_chToken(u' '), m_pBuilder(pBuilder),
+      m_pContext(pContext), m_ptLastControl{0, 0}, m_ptQuadControl{0, 0}, m_ptCurrent{0, 0}, m_ptFigureStart{
+                                                                                                 0, 0}
 {
     m_nLength = static_cast<int>(std::min<size_t>(_tcslen(m_lpszText), INT_MAX));
 }
@@ -175,7 +176,8 @@ void CQVTMarkupPathDataParser::LineTo(const MARKUP_POINTF& pt)
     m_arrTypes.push_back(QVT_PATH_LINE);
 }
 
-void CQVTMarkupPathDataParser::BezierTo(const MARKUP_POINTF& c1, const MARKUP_POINTF& c2, const MARKUP_POINTF& end)
+void CQVTMarkupPathDataParser::BezierTo(const MARKUP_POINTF& c1, const MARKUP_POINTF& c2,
+                                        const MARKUP_POINTF& end)
 {
     m_arrPoints.insert(m_arrPoints.end(), {c1, c2, end});
     m_arrTypes.insert(m_arrTypes.end(), 3, QVT_PATH_BEZIER);
@@ -420,8 +422,8 @@ void CQVTMarkupPathDataParser::ArcTo(const MARKUP_POINTF& end, double dRotation,
         ArcSegmentTo(cu, cv, dStart + i * dDelta / n, dStart + (i + 1) * dDelta / n, rx, ry, s, c);
 }
 
-void CQVTMarkupPathDataParser::ArcSegmentTo(double cu, double cv, double dStart, double dEnd, double rx, double ry,
-                                            double dSin, double dCos)
+void CQVTMarkupPathDataParser::ArcSegmentTo(double cu, double cv, double dStart, double dEnd, double rx,
+                                            double ry, double dSin, double dCos)
 {
     const double h = (dEnd - dStart) / 2;
     const double t = (8.0 / 3.0) * std::sin(h / 2) * std::sin(h / 2) / std::sin(h);
@@ -436,5 +438,6 @@ void CQVTMarkupPathDataParser::ArcSegmentTo(double cu, double cv, double dStart,
 
 CQVTMarkupPathData* CQVTMarkupPathDataParser::CreatePathData() const
 {
-    return new CQVTMarkupPathData(m_arrPoints.data(), m_arrTypes.data(), static_cast<int>(m_arrPoints.size()));
+    return new CQVTMarkupPathData(m_arrPoints.data(), m_arrTypes.data(),
+                                  static_cast<int>(m_arrPoints.size()));
 }

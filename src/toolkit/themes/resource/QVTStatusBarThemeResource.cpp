@@ -30,11 +30,14 @@ void CQVTStatusBarThemeResource::RefreshMetrics()
     if (!pTheme)
         return;
     CQVTResourceImages* pImages = pTheme->GetResourceImages();
-    m_clrText.SetStandardValue(pImages->GetIniColor(_T("StatusBar"), _T("StatusBarText"), GetColorByIndex(COLOR_BTNTEXT)));
+    m_clrText.SetStandardValue(
+        pImages->GetIniColor(_T("StatusBar"), _T("StatusBarText"), GetColorByIndex(COLOR_BTNTEXT)));
     m_clrTextGray.SetStandardValue(
         pImages->GetIniColor(_T("StatusBar"), _T("StatusBarTextGray"), GetColorByIndex(COLOR_GRAYTEXT)));
-    m_clrGripperLite.SetStandardValue(pImages->GetIniColor(_T("StatusBar"), _T("GripperLite"), RGB(255, 255, 255)));
-    m_clrGripperDark.SetStandardValue(pImages->GetIniColor(_T("StatusBar"), _T("GripperDark"), pTheme->GetColor(39)));
+    m_clrGripperLite.SetStandardValue(
+        pImages->GetIniColor(_T("StatusBar"), _T("GripperLite"), RGB(255, 255, 255)));
+    m_clrGripperDark.SetStandardValue(
+        pImages->GetIniColor(_T("StatusBar"), _T("GripperDark"), pTheme->GetColor(39)));
 }
 
 void CQVTStatusBarThemeResource::FillStatusBar(CDC* pDC, CQVTStatusBar* pBar)

@@ -193,10 +193,9 @@ TEST(MarkupPathData, FaultsReportThePositionOfTheNextCharacter)
     // Through the builder the fault ends the build with the same text.
     CContextHolder context;
     CString strError;
-    CQVTMarkupUIElement* pRoot =
-        BuildMarkup(context,
-                    u"<Path xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' Data='M 0 0 L'/>",
-                    &strError);
+    CQVTMarkupUIElement* pRoot = BuildMarkup(
+        context, u"<Path xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' Data='M 0 0 L'/>",
+        &strError);
     EXPECT_EQ(pRoot, nullptr);
     EXPECT_EQ(strError, AtPosition(7));
 }
@@ -262,7 +261,8 @@ TEST(MarkupPathData, StretchingMapsTheBoundsAndLeavesAFlatAxisAsItIs)
     // A horizontal line has no height to divide by: its y stays.
     const MARKUP_POINTF flat[] = {{5, 7}, {25, 7}};
     CQVTMarkupAutoPtr line(new CQVTMarkupPathData(flat, types, 2));
-    CQVTMarkupAutoPtr flatStretched(static_cast<CQVTMarkupPathData*>(line.Get())->GetStretchedData(SIZE{50, 50}));
+    CQVTMarkupAutoPtr flatStretched(
+        static_cast<CQVTMarkupPathData*>(line.Get())->GetStretchedData(SIZE{50, 50}));
     CQVTMarkupPathData* pFlat = static_cast<CQVTMarkupPathData*>(flatStretched.Get());
     EXPECT_EQ(pFlat->GetPoints()[0].x, 0.0f);
     EXPECT_EQ(pFlat->GetPoints()[1].x, 50.0f);
@@ -292,7 +292,8 @@ TEST(MarkupPathData, GeneratedTextsEndInAPathOrTheSyntaxError)
     // Well-formed commands with numbers of every shape, then mutated.
     std::mt19937 random(20261207);
     auto number = [&random]() {
-        static const LPCWSTR kNumbers[] = {u"0", u"1", u"-7", u"12.5", u".5", u"-.25", u"1.5e3", u"2.0e-3",
+        static const LPCWSTR kNumbers[] = {u"0",      u"1",         u"-7",           u"12.5",
+                                           u".5",     u"-.25",      u"1.5e3",        u"2.0e-3",
                                            u"1.0e38", u"9.9e99999", u"3.4028236e38", u"-1.0e-45"};
         CString str(kNumbers[random() % (sizeof(kNumbers) / sizeof(kNumbers[0]))]);
         if (random() % 8 == 0)
@@ -303,8 +304,8 @@ TEST(MarkupPathData, GeneratedTextsEndInAPathOrTheSyntaxError)
     {
         WCHAR ch;
         int nNumbers;
-    } kCommands[] = {{u'M', 2}, {u'L', 2}, {u'H', 1}, {u'V', 1}, {u'C', 6}, {u'S', 4},
-                     {u'Q', 4}, {u'T', 2}, {u'A', 7}, {u'Z', 0}};
+    } kCommands[] = {{u'M', 2}, {u'L', 2}, {u'H', 1}, {u'V', 1}, {u'C', 6},
+                     {u'S', 4}, {u'Q', 4}, {u'T', 2}, {u'A', 7}, {u'Z', 0}};
     static const char kNoise[] = "MmLlAaZzF0123456789.,-+eE ~";
     int nParsed = 0, nRefused = 0;
     for (int nCase = 0; nCase < 4000; ++nCase)

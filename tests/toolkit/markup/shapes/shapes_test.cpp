@@ -227,7 +227,8 @@ TEST_F(MarkupShapes, AbsurdStrokesAndHugeGeometryDrawWithinTheirPlace)
     EXPECT_EQ(Measure(), CSize(100, 100));
     Render(RECT{0, 0, 50, 50});
     // A border band never leaves its rectangle.
-    Load(u"<Rectangle Stroke='#FF0000' Fill='#0000FF' StrokeThickness='2000000000' RadiusX='5' RadiusY='5'/>");
+    Load(
+        u"<Rectangle Stroke='#FF0000' Fill='#0000FF' StrokeThickness='2000000000' RadiusX='5' RadiusY='5'/>");
     Render(RECT{0, 0, 50, 50});
     EXPECT_EQ(m_canvas.At(25, 25), kRed);
     EXPECT_EQ(m_canvas.At(150, 100), kWhite);

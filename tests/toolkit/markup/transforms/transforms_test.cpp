@@ -107,12 +107,15 @@ TEST_F(MarkupTransforms, ScaleSkewAndTranslateAct)
 
 TEST_F(MarkupTransforms, AHolderTakesOneTransformAndGdiIgnoresIt)
 {
-    EXPECT_EQ(Load(u"<RotateTransform Angle='10'/><ScaleTransform ScaleX='2' ScaleY='2'/>"),
-              CString(u"'CQVTMarkupRenderTransform' already has a child and cannot add "
-                      u"'CQVTMarkupGdiPlusScaleTransform'. 'CQVTMarkupRenderTransform' can accept only one child."));
+    EXPECT_EQ(
+        Load(u"<RotateTransform Angle='10'/><ScaleTransform ScaleX='2' ScaleY='2'/>"),
+        CString(
+            u"'CQVTMarkupRenderTransform' already has a child and cannot add "
+            u"'CQVTMarkupGdiPlusScaleTransform'. 'CQVTMarkupRenderTransform' can accept only one child."));
     EXPECT_FALSE(Load(u"<Rectangle/>").IsEmpty());
     // A RotateTransform is a kind of the plain rotate transform.
-    EXPECT_TRUE(FindMarkupType(u"RotateTransform")->IsDerivedFrom(CQVTMarkupRotateTransform::GetMarkupType()));
+    EXPECT_TRUE(
+        FindMarkupType(u"RotateTransform")->IsDerivedFrom(CQVTMarkupRotateTransform::GetMarkupType()));
 
     // Under GDI the element is drawn and hit as if untransformed.
     m_pContext->EnableGdiPlus(FALSE);
@@ -134,8 +137,8 @@ TEST_F(MarkupTransforms, ChangingATransformRelaysOutItsElement)
     DibCanvas canvas(20, 20);
     MarkupRenderElement(pRoot, canvas.dc.m_hDC, CRect(0, 0, 20, 20));
     pContext->m_elements.clear();
-    CQVTMarkupRenderTransform* pHolder =
-        MarkupCast<CQVTMarkupRenderTransform>(pRoot->GetValue(CQVTMarkupUIElement::m_pRenderTransformProperty));
+    CQVTMarkupRenderTransform* pHolder = MarkupCast<CQVTMarkupRenderTransform>(
+        pRoot->GetValue(CQVTMarkupUIElement::m_pRenderTransformProperty));
     ASSERT_NE(pHolder, nullptr);
     pHolder->GetTransform()->SetValue(CQVTMarkupTranslateTransform::m_pXProperty, new CQVTMarkupDouble(5));
     ASSERT_EQ(pContext->m_elements.size(), 1u);
@@ -146,7 +149,9 @@ TEST_F(MarkupTransforms, ChangingATransformRelaysOutItsElement)
 
 TEST_F(MarkupTransforms, HugeScalesStayWithinTheScreenAndTheHitTest)
 {
-    ASSERT_EQ(Load(u"<ScaleTransform ScaleX='1000000000000000000000000000000' ScaleY='1000000000000000000000000000000' CenterX='1' CenterY='1'/>"), CString());
+    ASSERT_EQ(Load(u"<ScaleTransform ScaleX='1000000000000000000000000000000' "
+                   u"ScaleY='1000000000000000000000000000000' CenterX='1' CenterY='1'/>"),
+              CString());
     Render();
     EXPECT_TRUE(Hits(60, 60));
     CQVTMarkupVisual* pRectangle = MarkupCast<CQVTMarkupVisual>(Rectangle());

@@ -446,3 +446,60 @@ TEST(ResourceStatusBar, LightFaceDarkPanesEdgesAndGripperFromTheSet)
     }
     parent.DestroyWindow();
 }
+
+TEST(ResourceImages, DrawingEveryThemedPartMissesNoImageOfAnyScheme)
+{
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), _T(""), WS_POPUP | WS_THICKFRAME,
+                                CRect(0, 0, 420, 80), nullptr, 0));
+    for (LPCTSTR lpszIni : kSchemes)
+    {
+        SCOPED_TRACE(CStringA(lpszIni).GetString());
+        CQVTResourceTheme* pTheme = UseScheme(lpszIni);
+        DibCanvas canvas(400, 300, kBack);
+        CDC* pDC = &canvas.dc;
+
+        for (int nStyle : {0, CQVTScrollBarThemeResource::kDarkStyle})
+            for (BOOL bVert : {TRUE, FALSE})
+            {
+                StyledScroll scroll(pTheme->GetScrollBarPaintManager());
+                scroll.SetStyle(nStyle);
+                scroll.Set(bVert ? CRect(0, 0, 17, 200) : CRect(0, 0, 200, 17), bVert, 0, 99, 10, 30);
+                pTheme->GetScrollBarPaintManager()->DrawScrollBar(pDC, &scroll);
+                scroll.Press(qvtScrollHitPageUp);
+                pTheme->GetScrollBarPaintManager()->DrawScrollBar(pDC, &scroll);
+                scroll.SetSizeBox(CRect(0, 0, 17, 17));
+                pTheme->GetScrollBarPaintManager()->DrawScrollBar(pDC, &scroll);
+            }
+        ProgressStub progress;
+        progress.SetPos(50);
+        pTheme->GetProgressPaintManager()->DrawProgress(pDC, &progress);
+        ScrollBaseStub slider(pTheme->GetSliderPaintManager());
+        slider.Set(CRect(0, 0, 200, 20), FALSE, 0, 100, 0, 50);
+        pTheme->GetSliderPaintManager()->DrawScrollBar(pDC, &slider);
+
+        CQVTMessageBar message;
+        message.SetClientRect(CRect(0, 0, 300, 40));
+        message.AddButton(SC_CLOSE, CRect(270, 11, 288, 29));
+        pTheme->GetMessageBarPaintManager()->FillMessageBar(pDC, &message);
+        pTheme->GetMessageBarPaintManager()->DrawMessageBarButton(pDC, message.GetButton(0));
+
+        CQVTStatusBar status;
+        ASSERT_TRUE(status.Create(&parent));
+        status.AddIndicator(0)->SetDarkFace(TRUE);
+        status.MoveWindow(0, 0, 400, 24);
+        CQVTStatusBarPaintManager* pStatus = pTheme->GetStatusBarPaintManager();
+        pStatus->FillStatusBar(pDC, &status);
+        pStatus->DrawPaneBorder(pDC, CRect(0, 0, 50, 20), status.GetPane(0), TRUE);
+        pStatus->DrawGripper(pDC, CRect(0, 0, 400, 24));
+        status.DestroyWindow();
+
+        pTheme->FillWorkspace(pDC, CRect(0, 0, 400, 300));
+
+        CStringArray missing;
+        QVTResourceImages()->GetMissingImages(missing);
+        for (int i = 0; i < missing.GetSize(); ++i)
+            ADD_FAILURE() << "missing " << CStringA(missing[i]).GetString();
+    }
+    parent.DestroyWindow();
+}
