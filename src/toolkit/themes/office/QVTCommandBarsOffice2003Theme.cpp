@@ -156,6 +156,12 @@ BOOL CQVTCommandBarsOffice2003Theme::IsLowColorDisplay() const
     return CQVTColorManager::IsLowColorDisplay(nullptr);
 }
 
+BOOL CQVTCommandBarsOffice2003Theme::IsDockBarOnGlass(CQVTDockBar* pDockBar) const
+{
+    CQVTCommandBars* pCommandBars = pDockBar->GetCommandBars();
+    return pDockBar->GetPosition() == qvtBarTop && pCommandBars && pCommandBars->IsFrameCompositionEnabled();
+}
+
 // Colours.
 
 void CQVTCommandBarsOffice2003Theme::RefreshMetrics()
@@ -497,8 +503,7 @@ void CQVTCommandBarsOffice2003Theme::FillDockBar(CDC* pDC, CQVTDockBar* pDockBar
         return;
     CRect rc;
     pDockBar->GetClientRect(&rc);
-    CQVTCommandBars* pCommandBars = pDockBar->GetCommandBars();
-    if (pDockBar->GetPosition() == qvtBarTop && pCommandBars && pCommandBars->IsFrameCompositionEnabled())
+    if (IsDockBarOnGlass(pDockBar))
         pDC->FillSolidRect(rc, RGB(0, 0, 0));
     else if (pDockBar->GetBarStyle() & kDarkDockBarStyle)
         pDC->FillSolidRect(rc, m_grcDockBar.clrDark);

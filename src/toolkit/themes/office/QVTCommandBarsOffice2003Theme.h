@@ -66,6 +66,9 @@ public:
 protected:
     // Low-colour displays get plain faces; tests reach that path here.
     virtual BOOL IsLowColorDisplay() const;
+    // The top dock bar of a frame drawn over desktop composition, filled for
+    // the glass; tests reach that path here.
+    virtual BOOL IsDockBarOnGlass(CQVTDockBar* pDockBar) const;
 
     // A rectangle widened to at least half the screen from its left edge, so
     // that the gradients of neighbouring bars line up.

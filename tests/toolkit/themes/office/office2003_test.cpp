@@ -340,6 +340,74 @@ protected:
 };
 }  // namespace
 
+namespace {
+// Theme 2 whose frames are drawn over desktop composition, which this
+// display has not.
+class CGlassOffice2003Theme : public CQVTCommandBarsOffice2003Theme
+{
+protected:
+    BOOL IsDockBarOnGlass(CQVTDockBar* pDockBar) const override
+    {
+        return CQVTCommandBarsOffice2003Theme::IsDockBarOnGlass(pDockBar) ||
+               pDockBar->GetPosition() == qvtBarTop;
+    }
+};
+}  // namespace
+
+TEST(Office2003DockBars, GlassBlackRightDarkOthersTheScreenWideGradient)
+{
+    CWnd host;
+    host.CreateEx(0, AfxRegisterWndClass(0), _T(""), WS_POPUP, CRect(0, 0, 300, 300), nullptr, 0);
+    CQVTDockBar top, right, bottom;
+    top.Create(&host, WS_CHILD | CBRS_ALIGN_TOP, 0xE81B);
+    right.Create(&host, WS_CHILD | CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT, 0xE81D);
+    bottom.Create(&host, WS_CHILD | CBRS_ALIGN_BOTTOM, 0xE81E);
+    for (CQVTDockBar* pDock : {&top, &right, &bottom})
+        pDock->MoveWindow(0, 0, 200, 30);
+
+    CQVTPaintManager::SetCustomTheme(new CGlassOffice2003Theme());
+    QVTPaintManager()->m_nSystemTheme = 2;
+    QVTPaintManager()->RefreshMetrics();
+    CQVTCommandBarsOffice2003Theme* pTheme = Theme();
+    Canvas glass(200, 30), dark(200, 30), gradient(200, 30);
+    pTheme->FillDockBar(glass.DC(), &top);
+    pTheme->FillDockBar(dark.DC(), &right);
+    pTheme->FillDockBar(gradient.DC(), &bottom);
+    EXPECT_EQ(RGB(0, 0, 0), glass.At(100, 15));
+    EXPECT_EQ(pTheme->m_grcDockBar.clrDark.GetValue(), dark.At(5, 15));
+    EXPECT_EQ(pTheme->m_grcDockBar.clrDark.GetValue(), dark.At(195, 15));
+    const double dWidth = std::max(200, ::GetSystemMetrics(SM_CXSCREEN) / 2);
+    EXPECT_TRUE(Near(pTheme->m_grcDockBar.clrLight, gradient.At(0, 15)));
+    EXPECT_TRUE(Near(Mix(pTheme->m_grcDockBar.clrLight, pTheme->m_grcDockBar.clrDark, 199 / dWidth),
+                     gradient.At(199, 15)));
+    EXPECT_EQ(gradient.At(100, 0), gradient.At(100, 29)) << "the gradient runs across";
+
+    for (CQVTDockBar* pDock : {&top, &right, &bottom})
+        pDock->DestroyWindow();
+    host.DestroyWindow();
+    CQVTPaintManager::SetTheme(qvtThemeOffice2003);
+}
+
+TEST(Office2003Faces, TearOffStripOnItsColourWithEmbossedDots)
+{
+    UseScheme(3);
+    CQVTCommandBarsOffice2003Theme* pTheme = Theme();
+    EXPECT_EQ(CSize(0, Y(9)), pTheme->DrawPopupBarStrip(nullptr, CRect(0, 0, 200, Y(9)), FALSE, FALSE));
+    Canvas canvas(210, 20);
+    pTheme->DrawPopupBarStrip(canvas.DC(), CRect(0, 0, 200, Y(9)), FALSE, TRUE);
+    EXPECT_EQ(pTheme->m_clrTearOff.GetValue(), canvas.At(10, Y(4)));
+    // A row of dots 32 px each side of the centre, every 4 px.
+    const int nCenter = CRect(2, 2, 200, Y(9)).CenterPoint().x;
+    EXPECT_EQ(Color(38), canvas.At(nCenter - X(32), Y(4)));
+    EXPECT_EQ(Color(COLOR_BTNHIGHLIGHT), canvas.At(nCenter - X(32) + 2, Y(5) + 1));
+    EXPECT_EQ(pTheme->m_clrTearOff.GetValue(), canvas.At(nCenter - X(32) - 3, Y(4)));
+    canvas.DC()->FillSolidRect(0, 0, 210, 20, RGB(1, 2, 3));
+    pTheme->DrawPopupBarStrip(canvas.DC(), CRect(0, 0, 200, Y(9)), TRUE, TRUE);
+    EXPECT_EQ(Color(41), canvas.At(1, 1));
+    EXPECT_EQ(Color(32), canvas.At(2, 2));
+    EXPECT_EQ(Color(31), canvas.At(10, 3));
+}
+
 TEST(Office2003Colors, LowColorDisplaysGetPlainFaces)
 {
     CQVTPaintManager::SetCustomTheme(new CLowColorOffice2003Theme());
