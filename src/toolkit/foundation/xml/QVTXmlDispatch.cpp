@@ -1,5 +1,10 @@
 #include "toolkit/foundation/xml/QVTXmlDispatch.h"
 
+#include <map>
+#include <utility>
+
+#include "toolkit/foundation/core/QVTCriticalSection.h"
+
 // {2933BF90-7B36-11D2-B20E-00C04F983E60}
 const CLSID CLSID_QVTXmlDomDocument = {
     0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
@@ -15,6 +20,62 @@ const CLSID kClsidDocumentList[] = {
     CLSID_QVTXmlDomDocument,
 };
 const IID kIidXmlDocument2 = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
+// Member ids by type and name. The DOM resolves a name by comparing it with
+// every member of the type, case-insensitively, through the locale: that was
+// most of the time a walk over a document took. Types are held for the
+// process, so an address in the cache is never reused by another type.
+class CDispidCache
+{
+public:
+    HRESULT GetDispid(IDispatch* pDispatch, LPCOLESTR pszName, DISPID* pDispid)
+    {
+        ITypeInfo* pTypeInfo = nullptr;
+        if (FAILED(pDispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, &pTypeInfo)) || pTypeInfo == nullptr)
+            return Resolve(pDispatch, pszName, pDispid);
+        CQVTCriticalSectionLock lock(m_cs);
+        auto key = std::make_pair(pTypeInfo, CString(pszName));
+        auto it = m_map.find(key);
+        if (it != m_map.end())
+        {
+            pTypeInfo->Release();
+            *pDispid = it->second;
+            return S_OK;
+        }
+        const HRESULT hr = Resolve(pDispatch, pszName, pDispid);
+        if (SUCCEEDED(hr))
+            m_map.emplace(key, *pDispid);  // keeps the reference GetTypeInfo gave
+        else
+            pTypeInfo->Release();
+        return hr;
+    }
+
+private:
+    static HRESULT Resolve(IDispatch* pDispatch, LPCOLESTR pszName, DISPID* pDispid)
+    {
+        LPOLESTR pszMember = const_cast<LPOLESTR>(pszName);
+        return pDispatch->GetIDsOfNames(IID_NULL, &pszMember, 1, LOCALE_USER_DEFAULT, pDispid);
+    }
+    struct CKeyLess
+    {
+        bool operator()(const std::pair<ITypeInfo*, CString>& a,
+                        const std::pair<ITypeInfo*, CString>& b) const
+        {
+            if (a.first != b.first)
+                return a.first < b.first;
+            return _tcscmp(a.second, b.second) < 0;
+        }
+    };
+    CQVTCriticalSection m_cs;
+    std::map<std::pair<ITypeInfo*, CString>, DISPID, CKeyLess> m_map;
+};
+
+CDispidCache& DispidCache()
+{
+    // Never destroyed: the types it holds belong to COM, which is gone at exit.
+    static CDispidCache* s_pCache = new CDispidCache();
+    return *s_pCache;
+}
 }  // namespace
 
 HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector<_variant_t> args,
@@ -25,8 +86,7 @@ HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, s
     if (pDispatch == nullptr)
         return E_POINTER;
     DISPID dispid = 0;
-    LPOLESTR pszMember = const_cast<LPOLESTR>(pszName);
-    HRESULT hr = pDispatch->GetIDsOfNames(IID_NULL, &pszMember, 1, LOCALE_USER_DEFAULT, &dispid);
+    HRESULT hr = DispidCache().GetDispid(pDispatch, pszName, &dispid);
     if (FAILED(hr))
         return hr;
     std::vector<VARIANTARG> reversed(args.rbegin(), args.rend());
