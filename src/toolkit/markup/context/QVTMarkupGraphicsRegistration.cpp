@@ -1,6 +1,8 @@
 // The markup classes of shapes, paths, transforms, images and controls,
 // named once: MarkupEnsureAllClasses calls this, which links their
 // registrations in and registers them.
+#include "toolkit/markup/image/QVTMarkupImage.h"
+#include "toolkit/markup/panels/QVTMarkupViewbox.h"
 #include "toolkit/markup/shapes/QVTMarkupShape.h"
 #include "toolkit/markup/transforms/QVTMarkupTransform.h"
 #include "toolkit/markup/values/QVTMarkupPathData.h"
@@ -27,6 +29,10 @@ void AFXAPI MarkupEnsureGraphicsClasses()
         &CQVTMarkupGdiPlusSkewTransform::EnsureMarkupClass,
         &CQVTMarkupGdiPlusTranslateTransform::EnsureMarkupClass,
         &CQVTMarkupRenderTransform::EnsureMarkupClass,
+        &CQVTMarkupViewbox::EnsureMarkupClass,
+        &CQVTMarkupPage::EnsureMarkupClass,
+        &CQVTMarkupWindowContainer::EnsureMarkupClass,
+        &CQVTMarkupImage::EnsureMarkupClass,
     };
     for (auto pfnEnsure : kEnsure)
         pfnEnsure();

@@ -250,6 +250,15 @@ Gdiplus::GpGraphics* AFX_CDECL CQVTMarkupGdiPlusDeviceContext::CreateGraphics(HD
     if (status != Gdiplus::Ok || pGraphics == nullptr)
         return nullptr;
     GdipSetPageUnit(pGraphics, Gdiplus::UnitPixel);
+    // The DC's own clip bounds drawing, and the render walk's clip box, as it
+    // would under GDI.
+    HRGN hClip = ::CreateRectRgn(0, 0, 0, 0);
+    if (hClip != nullptr)
+    {
+        if (::GetClipRgn(hDC, hClip) == 1)
+            GdipSetClipHrgn(pGraphics, hClip, Gdiplus::CombineModeReplace);
+        ::DeleteObject(hClip);
+    }
     return pGraphics;
 }
 

@@ -28,7 +28,7 @@ CQVTMarkupVisual* CQVTMarkupVisual::FindTransformedAncestor(POINT& ptFromAncesto
     ptFromAncestor = {0, 0};
     for (const CQVTMarkupVisual* p = this; p != nullptr; p = p->GetVisualParent())
     {
-        if (p->m_pTransform != nullptr)
+        if (p->m_pTransform != nullptr && (p != this || IsOwnAreaTransformed()))
             return const_cast<CQVTMarkupVisual*>(p);
         ptFromAncestor.x += p->m_ptOffset.x;
         ptFromAncestor.y += p->m_ptOffset.y;

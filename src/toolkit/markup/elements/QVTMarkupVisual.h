@@ -71,6 +71,9 @@ public:
     CQVTMarkupTransformationMatrix* GetRenderTransformInForce() const { return m_pTransform.get(); }
     // Takes the matrix; null drops it.
     void SetRenderTransformInForce(CQVTMarkupTransformationMatrix* pMatrix);
+    // Whether the transform in force covers the element's own area too, or
+    // only what it draws inside (a viewbox scales its child, not itself).
+    virtual BOOL IsOwnAreaTransformed() const { return TRUE; }
 
 private:
     // The nearest of this element and its ancestors drawn under a transform,
