@@ -217,6 +217,44 @@ TEST_F(BarWindow, CaptionsFromUpdateHandlersAndTheirRemovalDuringTheUpdate)
     EXPECT_TRUE(pBar->IsLayoutPending());
 }
 
+TEST_F(BarWindow, AltShowsHiddenKeyboardCuesAndItsReleaseHidesThemAgain)
+{
+    CQVTCommandBars* pBars = s_pDialog->GetCommandBars();
+    pBars->SetKeyboardCuesToggling(TRUE);
+    pBars->ShowKeyboardCues(FALSE);
+    ASSERT_FALSE(pBars->IsKeyboardCuesVisible());
+    EXPECT_FALSE(s_pDialog->GetBar()->IsKeyboardCuesVisible());
+    MSG msg = {s_pDialog->GetSafeHwnd(), WM_SYSKEYDOWN, VK_MENU, 1 << 29};
+    EXPECT_FALSE(pBars->PreTranslateFrameMessage(&msg));
+    EXPECT_TRUE(pBars->IsKeyboardCuesVisible());
+    msg.message = WM_SYSKEYUP;
+    EXPECT_FALSE(pBars->PreTranslateFrameMessage(&msg));
+    EXPECT_FALSE(pBars->IsKeyboardCuesVisible());
+    // Without toggling the state stays as set.
+    pBars->SetKeyboardCuesToggling(FALSE);
+    msg.message = WM_SYSKEYDOWN;
+    pBars->PreTranslateFrameMessage(&msg);
+    EXPECT_FALSE(pBars->IsKeyboardCuesVisible());
+}
+
+TEST_F(BarWindow, IndexesOutsideTheControlsGiveNothing)
+{
+    CTestBar* pBar = s_pDialog->GetBar();
+    const int nCount = pBar->GetControlCount();
+    for (int nIndex : {-1, nCount, nCount + 1000, INT_MIN, INT_MAX})
+    {
+        EXPECT_EQ(nullptr, pBar->GetControl(nIndex)) << nIndex;
+        EXPECT_FALSE(pBar->SetPopuped(nIndex)) << nIndex;
+    }
+    EXPECT_FALSE(pBar->SetSelected(nCount + 3));
+    EXPECT_EQ(nCount, pBar->GetControlCount());
+    // Menus without items load as no controls.
+    CMenu empty;
+    empty.CreatePopupMenu();
+    EXPECT_TRUE(pBar->LoadMenu(&empty));
+    EXPECT_EQ(0, pBar->GetControlCount());
+}
+
 // A frame window as the site: the bars delay its layout to the idle pass.
 class CSiteFrame : public CFrameWnd
 {

@@ -11,6 +11,9 @@
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2000Theme.h"
+#include "tests/toolkit/commandbars/support/test_bar.h"
+#include "toolkit/commandbars/controls/QVTControlButton.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 namespace {
@@ -289,6 +292,82 @@ TEST(PaintManagerAnimation, PopupAnimationsDrawTheirFramesAndLeaveTheLastToTheCa
     DibCanvas other(40, 20, RGB(0, 0, 0));
     theme->Animate(&other.dc, &source.dc, rc, 7);
     EXPECT_EQ(40 * 20, other.CountOf(RGB(0, 0, 0)));
+}
+
+TEST(PaintManagerGlyphs, DropDownArrowsPointAwayFromTheBarsEdgeAndTheExpandButtonSitsAtItsEnd)
+{
+    ThemeUnderTest theme;
+    CTestBar* pBar = new CTestBar();
+    CQVTControl* pControl = pBar->GetControls()->AddByType(qvtControlButton, 1);
+    const CRect rcGlyph(0, 0, theme->DpiX(10), theme->DpiY(10));
+    const struct
+    {
+        int nPosition;
+        WCHAR chGlyph;
+    } cases[] = {{qvtBarTop, 77}, {qvtBarBottom, 76}, {qvtBarLeft, 75}, {qvtBarRight, 74}};
+    for (const auto& c : cases)
+    {
+        pBar->SetPosition(c.nPosition);
+        DibCanvas drawn(20, 20);
+        theme->DrawDropDownGlyph(&drawn.dc, pControl, rcGlyph.CenterPoint(), FALSE, FALSE, TRUE, FALSE);
+        DibCanvas expected(20, 20);
+        QVTGlyphFont()->DrawGlyph(&expected.dc, c.chGlyph, rcGlyph,
+                                  theme->GetRectangleTextColor(FALSE, FALSE, TRUE, FALSE, FALSE, 1, 0));
+        int nDiffering = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x)
+                nDiffering += drawn.At(x, y) != expected.At(x, y);
+        EXPECT_EQ(0, nDiffering) << c.nPosition;
+        EXPECT_LT(drawn.CountOf(RGB(255, 255, 255)), 400) << c.nPosition;
+    }
+
+    // Measuring the expand button places it at the bar's end.
+    pBar->SetPosition(qvtBarTop);
+    CSize szBar(300, 30);
+    EXPECT_EQ(CSize(0, 0),
+              theme->DrawSpecialControl(nullptr, qvtSpecialToolbarExpand, pControl, pBar, FALSE, &szBar));
+    EXPECT_EQ(CRect(300 - 13, 2, 298, 28), pControl->GetRect());
+    pBar->SetPosition(qvtBarLeft);
+    szBar = CSize(30, 300);
+    theme->DrawSpecialControl(nullptr, qvtSpecialToolbarExpand, pControl, pBar, FALSE, &szBar);
+    EXPECT_EQ(CRect(2, 300 - 13, 28, 298), pControl->GetRect());
+    EXPECT_EQ(CSize(0, 12),
+              theme->DrawSpecialControl(nullptr, qvtSpecialMore, pControl, pBar, FALSE, nullptr));
+
+    // Docked bars have no gripper of the base theme; floating ones a title.
+    pBar->SetPosition(qvtBarTop);
+    EXPECT_EQ(CSize(0, 0), theme->CQVTPaintManager::DrawCommandBarGripper(nullptr, pBar, FALSE));
+    pBar->InternalRelease();
+}
+
+TEST(PaintManagerLayout, SizesOutsideTheirRangeAreIgnoredOrKept)
+{
+    ThemeUnderTest theme;
+    // Images without a size fit nothing: the request stands.
+    EXPECT_EQ(CSize(16, 16), CQVTPaintManager::AspectFitImage(CSize(0, 0), CSize(16, 16)));
+    EXPECT_EQ(CSize(16, 16), CQVTPaintManager::FitImageToBox(CSize(0, 20), CSize(16, 16), 2, TRUE));
+    EXPECT_EQ(CSize(8, 4), CQVTPaintManager::AspectFitImage(CSize(32, 16), CSize(8, 8)));
+
+    CTestBar* pBar = new CTestBar();
+    CQVTControl* pControl = pBar->GetControls()->AddByType(qvtControlButton, 1);
+    pControl->SetCaption(_T("Caption"));
+    CClientDC dc(nullptr);
+    const CSize szNatural = pControl->GetSize(&dc);
+    pControl->SetWidth(-40);
+    pControl->SetHeight(-3);
+    EXPECT_EQ(szNatural, pControl->GetSize(&dc));
+    pControl->SetWidth(123);
+    EXPECT_EQ(CSize(123, szNatural.cy), pControl->GetSize(&dc));
+
+    pBar->SetType(qvtBarTypePopup);
+    pControl->SetWidth(0);
+    CSize sz;
+    for (int nFixed : {-5, 0, 30000, INT_MAX})
+    {
+        pBar->GetControls()->CalcPopupSize(sz, &dc, 0, nFixed, CRect(0, 0, 0, 0));
+        EXPECT_EQ(pControl->GetSize(&dc).cx, pControl->GetRect().Width()) << nFixed;
+    }
+    pBar->InternalRelease();
 }
 
 }  // namespace
