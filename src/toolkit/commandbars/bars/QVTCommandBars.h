@@ -93,6 +93,10 @@ public:
     void HideCommandBars(BOOL bHide);
     BOOL IsCommandBarsHidden() const { return m_bCommandBarsHidden; }
     void ToggleVisible(int nIndex);
+    // Hidden commands are those the options list as hidden and not as used.
+    virtual BOOL IsHiddenCommand(UINT nId) const;
+    virtual BOOL IsHiddenControl(CQVTControl* pControl) const;
+    void SetCommandUsed(UINT nId);
     int GetContextHelpId() const { return m_nContextHelpId; }
     void SetContextHelpId(int nId) { m_nContextHelpId = nId; }
     virtual UINT GetActiveDocTemplate();

@@ -649,9 +649,11 @@ void CQVTControl::OnExecute()
         return;
     QVTSoundPlayer()->PlaySystemSound(CQVTSoundPlayer::soundMenuCommand);
     m_bPressed = m_pParent->GetPosition() == qvtBarPopup ? 0 : 2;
-    // Recording the command as used for personalized menus, and answering a
-    // popup tracked for its command id, come with the bars' options and popup
-    // bars.
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && m_nId != 0)
+        pCommandBars->SetCommandUsed(static_cast<UINT>(m_nId));
+    // The popup's own control is recorded too, and a popup tracked for its
+    // command id gets the id instead of a command, once popup bars exist.
 
     CQVTControlRef keepAlive(this);
     if (m_bCloseSubMenuOnClick)

@@ -8,6 +8,7 @@
 #include "site_dialog.h"
 #include "sondrel_gtest.h"
 #include "tests/toolkit/commandbars/support/test_resources.h"
+#include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
@@ -218,10 +219,17 @@ TEST_F(DialogHost, AClickOnAButtonRunsTheSiteHandlerOnce)
     dialog.Reset();
     CQVTControl* pNew = dialog.FindControl(ID_TEST_NEW);
     ASSERT_NE(nullptr, pNew);
+    // A command the options hide shows again once it is used.
+    CQVTCommandBarsOptions* pOptions = dialog.GetCommandBars()->GetCommandBarsOptions();
+    pOptions->m_mapHiddenCommands.SetAt(ID_TEST_NEW, TRUE);
+    EXPECT_TRUE(dialog.GetCommandBars()->IsHiddenCommand(ID_TEST_NEW));
+    EXPECT_TRUE(dialog.GetCommandBars()->IsHiddenControl(pNew));
     QueueClickAt(dialog.ScreenCenterOf(pNew));
     PumpMessages();
     EXPECT_EQ(1, dialog.m_nNew);
     EXPECT_EQ(0, dialog.m_nOpen);
+    EXPECT_FALSE(dialog.GetCommandBars()->IsHiddenCommand(ID_TEST_NEW));
+    EXPECT_TRUE(pOptions->bDirty);
     // Released, the button is up again.
     EXPECT_EQ(0, pNew->GetPressed());
 }
