@@ -12,6 +12,7 @@
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
+#include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/foundation/stream/QVTSoundPlayer.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
@@ -314,8 +315,9 @@ void CQVTCommandBars::SetPaintManager(CQVTPaintManager* pPaintManager)
     GetImageManager()->RefreshAll();
     if (!pPaintManager)
         return;
-    // Themes drawn from resource images wait for a valid image set, which
-    // comes with the resource themes.
+    // A theme drawn from resource images waits for a valid image set.
+    if (pPaintManager->HasResourceLook() && !QVTResourceImages()->IsValid())
+        return;
     RedrawCommandBars();
 }
 
