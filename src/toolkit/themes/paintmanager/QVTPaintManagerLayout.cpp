@@ -462,6 +462,12 @@ CSize CQVTPaintManager::DrawCaptionWithArrow(CDC* pDC, CQVTControl* pControl, CR
 {
     const CString strCaption = pControl->GetCaption();
     const CString strPlain = WithoutMnemonics(strCaption);
+    if (bDraw && !bVertical && !bArrow)
+    {
+        // Without an arrow the text draws centred by itself: no measuring.
+        DrawCaptionText(pDC, pControl, strCaption, strPlain, rc, FALSE, bCentered);
+        return CSize(0, 0);
+    }
     const CSize szText = TextExtent(pDC, strPlain);
     const BOOL O = m_bCaptionSpacing;
     if (!bDraw)
