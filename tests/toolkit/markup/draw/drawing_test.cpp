@@ -8,6 +8,7 @@
 #include "toolkit/markup/context/QVTMarkupFunctions.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
 #include "toolkit/markup/panels/QVTMarkupBorder.h"
+#include "toolkit/markup/text/QVTMarkupTextBlock.h"
 #include "toolkit/markup/values/QVTMarkupBrush.h"
 #include "toolkit/markup/values/QVTMarkupFont.h"
 #include "toolkit/markup/values/QVTMarkupPathData.h"
@@ -74,6 +75,15 @@ protected:
     DibCanvas m_canvas;
     std::vector<CQVTMarkupUIElement*> m_trees;
 };
+
+// Pixels of one colour in a row of the canvas, from left to right.
+int RowCount(const DibCanvas& canvas, int y, int nLeft, int nRight, COLORREF clr)
+{
+    int nCount = 0;
+    for (int x = nLeft; x < nRight; ++x)
+        nCount += canvas.At(x, y) == clr;
+    return nCount;
+}
 
 const WCHAR kRedToBlue[] =
     u"<GradientStop Color='#FF0000' Offset='0'/><GradientStop Color='#0000FF' Offset='1'/>";
@@ -233,6 +243,35 @@ TEST_F(MarkupDrawing, HugeShapesAndPensStillDrawWhatTheSurfaceShows)
     for (int i = 0; i < 3; ++i)
         dc.DrawEllipse(RECT{-1000, -1000, 1200, 1100}, &pen, nullptr);
     EXPECT_EQ(m_canvas.CountOf(kRed), 200 * 100);
+}
+
+TEST_F(MarkupDrawing, DecorationsAreBandsBelowAndThroughTheText)
+{
+    for (LPCWSTR lpszDecoration : {u"Underline", u"Strikethrough"})
+    {
+        SCOPED_TRACE(CStringA(lpszDecoration).GetString());
+        m_canvas.Clear(kWhite);
+        CQVTMarkupUIElement* pText = MarkupParseText(
+            m_pContext,
+            Xaml(u"TextBlock", CString(u"Foreground='Red' TextDecorations='") + lpszDecoration + u"'",
+                 u"iiii"));
+        ASSERT_NE(pText, nullptr);
+        m_trees.push_back(pText);
+        MarkupRenderElement(pText, m_canvas.dc.m_hDC, CRect(0, 0, 200, 100));
+        const CQVTMarkupTextBlock::CLinePart& part =
+            *static_cast<CQVTMarkupTextBlock*>(pText)->GetLines()[0]->parts[0];
+        const CRect rc(part.GetRect());
+        const int d = part.nDescent, t = std::max(d / 4, 1);
+        const int nTop = lpszDecoration[0] == u'U'
+                             ? rc.bottom - (d - t) + ((d - t) % 2)
+                             : rc.bottom - d - (part.nAscentMetric - part.nDescentMetric - t) / 2;
+        // The band's rows are red from the part's left to its right; the rows
+        // just outside it are not.
+        for (int y = nTop; y < nTop + t; ++y)
+            EXPECT_EQ(RowCount(m_canvas, y, rc.left, rc.right, kRed), rc.Width()) << y;
+        EXPECT_LT(RowCount(m_canvas, nTop - 1, rc.left, rc.right, kRed), rc.Width());
+        EXPECT_LT(RowCount(m_canvas, nTop + t, rc.left, rc.right, kRed), rc.Width());
+    }
 }
 
 TEST_F(MarkupDrawing, ARoundedBorderFillsItsBackgroundInsideTheFrame)
