@@ -50,15 +50,16 @@ CString PageMarkup()
     for (int i = 0; i < 143; ++i)
     {
         CString strRow;
-        strRow.Format(u"<Border BorderBrush='#4060A0' BorderThickness='1' Background='#F0F4FF' Margin='2' "
-                      u"Padding='3'><Grid><Grid.ColumnDefinitions><ColumnDefinition Width='Auto'/>"
-                      u"<ColumnDefinition Width='*'/></Grid.ColumnDefinitions>"
-                      u"<TextBlock>Recording <Bold>%03d</Bold></TextBlock>"
-                      u"<StackPanel Grid.Column='1' Orientation='Horizontal'>"
-                      u"<TextBlock Margin='8,0,0,0'>Record-%03d.mp3, 128 kbit/s stereo</TextBlock>"
-                      u"<TextBlock Margin='8,0,0,0'><Hyperlink x:Name='link%d'>open folder</Hyperlink></TextBlock>"
-                      u"</StackPanel></Grid></Border>",
-                      i, i, i);
+        strRow.Format(
+            u"<Border BorderBrush='#4060A0' BorderThickness='1' Background='#F0F4FF' Margin='2' "
+            u"Padding='3'><Grid><Grid.ColumnDefinitions><ColumnDefinition Width='Auto'/>"
+            u"<ColumnDefinition Width='*'/></Grid.ColumnDefinitions>"
+            u"<TextBlock>Recording <Bold>%03d</Bold></TextBlock>"
+            u"<StackPanel Grid.Column='1' Orientation='Horizontal'>"
+            u"<TextBlock Margin='8,0,0,0'>Record-%03d.mp3, 128 kbit/s stereo</TextBlock>"
+            u"<TextBlock Margin='8,0,0,0'><Hyperlink x:Name='link%d'>open folder</Hyperlink></TextBlock>"
+            u"</StackPanel></Grid></Border>",
+            i, i, i);
         str += strRow;
     }
     return str + u"</StackPanel>";
@@ -90,8 +91,10 @@ void Gather(CQVTMarkupVisual* pVisual, POINT ptOrigin, CDrawList& list)
     const SIZE size = pVisual->GetRenderSize();
     if (CQVTMarkupBorder* pBorder = MarkupCast<CQVTMarkupBorder>(pVisual))
     {
-        CQVTMarkupBrush* pFrame = MarkupCast<CQVTMarkupBrush>(pBorder->GetValue(CQVTMarkupBorder::m_pBorderBrushProperty));
-        CQVTMarkupBrush* pBack = MarkupCast<CQVTMarkupBrush>(pBorder->GetValue(CQVTMarkupBorder::m_pBackgroundProperty));
+        CQVTMarkupBrush* pFrame =
+            MarkupCast<CQVTMarkupBrush>(pBorder->GetValue(CQVTMarkupBorder::m_pBorderBrushProperty));
+        CQVTMarkupBrush* pBack =
+            MarkupCast<CQVTMarkupBrush>(pBorder->GetValue(CQVTMarkupBorder::m_pBackgroundProperty));
         const RECT rc = {pt.x, pt.y, pt.x + size.cx, pt.y + size.cy};
         list.fills.push_back({{rc.left, rc.top, rc.left + 1, rc.bottom}, pFrame->GetColorRef()});
         list.fills.push_back({{rc.right - 1, rc.top, rc.right, rc.bottom}, pFrame->GetColorRef()});
@@ -115,10 +118,11 @@ void Gather(CQVTMarkupVisual* pVisual, POINT ptOrigin, CDrawList& list)
                     continue;
                 const RECT rc = pPart->GetRect();
                 CQVTMarkupBrush* pForeground = pRun->GetForeground();
-                list.texts.push_back({pRun->GetCachedFont()->GetFontHandle(),
-                                      pForeground != nullptr ? pForeground->GetColorRef() : 0,
-                                      {pt.x + rc.left, pt.y + rc.top},
-                                      CString(pRun->GetText() + pPart->start, int(pPart->end - pPart->start))});
+                list.texts.push_back(
+                    {pRun->GetCachedFont()->GetFontHandle(),
+                     pForeground != nullptr ? pForeground->GetColorRef() : 0,
+                     {pt.x + rc.left, pt.y + rc.top},
+                     CString(pRun->GetText() + pPart->start, int(pPart->end - pPart->start))});
             }
         }
     }
@@ -131,7 +135,9 @@ void Gather(CQVTMarkupVisual* pVisual, POINT ptOrigin, CDrawList& list)
 
 struct CPage
 {
-    CPage() : strMarkup(PageMarkup()), pContext(MarkupCreateContext(nullptr, FALSE)), canvas(kPageWidth, kPageHeight)
+    CPage()
+        : strMarkup(PageMarkup()), pContext(MarkupCreateContext(nullptr, FALSE)),
+          canvas(kPageWidth, kPageHeight)
     {
         // The GDI device context, to be compared with GDI itself; the GDI+
         // one is timed apart.
@@ -165,7 +171,8 @@ void MsxmlLoadsThePage(benchmark::State& state)
     for (auto _ : state)
     {
         CQVTMarkupParser parser;
-        benchmark::DoNotOptimize(parser.LoadText(strMarkup.GetString(), strMarkup.GetString() + strMarkup.GetLength()));
+        benchmark::DoNotOptimize(
+            parser.LoadText(strMarkup.GetString(), strMarkup.GetString() + strMarkup.GetLength()));
     }
 }
 
@@ -199,7 +206,8 @@ void GdiDrawsThePage(benchmark::State& state)
             if (hOld == nullptr)
                 hOld = hPrevious;
             ::SetTextColor(hDC, text.clr);
-            ::ExtTextOutW(hDC, text.pt.x, text.pt.y, 0, nullptr, text.strText, text.strText.GetLength(), nullptr);
+            ::ExtTextOutW(hDC, text.pt.x, text.pt.y, 0, nullptr, text.strText, text.strText.GetLength(),
+                          nullptr);
         }
         ::SelectObject(hDC, hOld);
         ::GdiFlush();
@@ -259,8 +267,8 @@ public:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = u"MarkupBenchmarkHost";
         ::RegisterClassW(&wc);
-        m_hWnd = ::CreateWindowExW(0, wc.lpszClassName, u"", WS_POPUP, 0, 0, kPageWidth, 1000, nullptr, nullptr,
-                                   wc.hInstance, nullptr);
+        m_hWnd = ::CreateWindowExW(0, wc.lpszClassName, u"", WS_POPUP, 0, 0, kPageWidth, 1000, nullptr,
+                                   nullptr, wc.hInstance, nullptr);
         // Only a shown window keeps what was invalidated.
         ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
         ::UpdateWindow(m_hWnd);
@@ -353,8 +361,10 @@ int main(int argc, char** argv)
     {
         std::printf("repaint / GDI direct          %.2f (goal at most 2)\n",
                     reporter.Time("MarkupRepaintsThePage") / dGdi);
-        std::printf("layout and render / GDI       %.2f\n", reporter.Time("MarkupLaysOutAndRendersThePage") / dGdi);
-        std::printf("GDI+ repaint / GDI direct     %.2f\n", reporter.Time("MarkupRepaintsThePageWithGdiPlus") / dGdi);
+        std::printf("layout and render / GDI       %.2f\n",
+                    reporter.Time("MarkupLaysOutAndRendersThePage") / dGdi);
+        std::printf("GDI+ repaint / GDI direct     %.2f\n",
+                    reporter.Time("MarkupRepaintsThePageWithGdiPlus") / dGdi);
     }
     benchmark::Shutdown();
     return 0;
