@@ -177,6 +177,11 @@ private:
 #ifndef ID_APP_EXIT
 #define ID_APP_EXIT 0xE141
 #endif
+#ifndef ID_EDIT_COPY
+#define ID_EDIT_COPY 0xE122
+#define ID_EDIT_CUT 0xE123
+#define ID_EDIT_PASTE 0xE125
+#endif
 #ifndef ID_HELP
 #define ID_HELP 0xE146
 #endif

@@ -5,6 +5,7 @@
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControlButton.h"
 #include "toolkit/commandbars/controls/QVTControlCustom.h"
+#include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 
 IMPLEMENT_DYNCREATE(CQVTControls, CQVTCmdTarget)
@@ -138,8 +139,10 @@ CQVTControl* CQVTControls::CreateControlByType(int nType, int nId, BOOL bTempora
         return nullptr;
     case qvtControlCustom:
         return new CQVTControlCustom();
+    case qvtControlEdit:
+        return new CQVTControlEdit();
     default:
-        // Combo boxes, edits, labels, check boxes, galleries and radio
+        // Combo boxes, labels, check boxes, galleries and radio
         // buttons come with their own packages.
         return nullptr;
     }

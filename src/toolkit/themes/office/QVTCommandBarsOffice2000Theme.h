@@ -34,6 +34,11 @@ public:
     CSize DrawSmallGripper(CDC* pDC, CQVTCommandBar* pBar, BOOL bDraw) override;
     CSize GetPopupBarButtonSize(CQVTCommandBar* pBar) override;
     int GetThemeId() const override { return qvtThemeOffice2000; }
+    CSize DrawControlEdit(CDC* pDC, CQVTControl* pControl, BOOL bDraw) override;
+
+    // The field parts of edits and combo boxes.
+    virtual void DrawEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected);
+    virtual void DrawEditSpinButtons(CDC* pDC, CQVTControlEdit* pEdit);
 
 protected:
     void DrawRaisedEdge(CDC* pDC, const CRect& rc) { Draw3dRect(pDC, rc, COLOR_3DHIGHLIGHT, COLOR_3DSHADOW); }

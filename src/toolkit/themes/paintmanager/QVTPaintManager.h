@@ -22,6 +22,7 @@
 class CQVTCommandBar;
 class CQVTCommandBars;
 class CQVTControl;
+class CQVTControlEdit;
 class CQVTDockBar;
 class CQVTImageManagerIcon;
 class CQVTPaintManager;
@@ -383,6 +384,13 @@ protected:
     int m_nThemeId;
 
     friend class CQVTPaintManagerInstance;
+
+    // The label part of combo boxes and edits, and what it stores on them.
+    CSize DrawFieldLabel(CDC* pDC, CQVTControl* pControl, BOOL bDraw, BOOL bCombo);
+    void SetFieldLabelWidth(CQVTControl* pControl, int nLabelWidth);
+    void SetComboButtonWidth(CQVTControl* pControl, int nWidth);
+    // The buddy button of an edit: a face by its state and the icon of its id.
+    void DrawEditBuddyButton(CDC* pDC, CQVTControlEdit* pEdit);
 
     // Layout helpers shared by the toolbar and popup layouts.
     CSize ApplySizeOverride(CQVTControl* pControl, CSize sz);

@@ -6,6 +6,9 @@
 
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTControlEdit.h"
+#include "toolkit/foundation/image/QVTImageManager.h"
+#include "toolkit/foundation/image/QVTImageManagerIcon.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
@@ -25,6 +28,37 @@ CSize TextExtent(CDC* pDC, const CString& str)
 }
 
 }  // namespace
+
+void CQVTPaintManager::SetFieldLabelWidth(CQVTControl* pControl, int nLabelWidth)
+{
+    if (CQVTControlEdit* pEdit = DYNAMIC_DOWNCAST(CQVTControlEdit, pControl))
+        pEdit->SetLabelWidth(nLabelWidth);
+    // Combo boxes keep their label width once they exist.
+}
+
+void CQVTPaintManager::DrawEditBuddyButton(CDC* pDC, CQVTControlEdit* pEdit)
+{
+    if (!pEdit || pEdit->GetBuddyButtonId() <= 0)
+        return;
+    const CRect rc = pEdit->GetBuddyButtonRect();
+    const BOOL bEnabled = GetEffectiveEnabled(pEdit);
+    const BOOL bHot = pEdit->GetSelected() == CQVTControlEdit::partBuddy;
+    DrawRectangle(pDC, rc, bHot, pEdit->GetPressed() == CQVTControlEdit::partBuddy, bEnabled, FALSE, FALSE,
+                  qvtBarTypeNormal, qvtBarTop);
+    CQVTImageManager* pImageManager = pEdit->GetImageManager() ? pEdit->GetImageManager() : QVTImageManager();
+    CQVTImageManagerIcon* pIcon = pImageManager->GetImage(static_cast<UINT>(pEdit->GetBuddyButtonId()), 16);
+    if (!pIcon)
+        return;
+    const CSize sz = FitImageToBox(CSize(pIcon->GetWidth(), pIcon->GetHeight()), rc.Size(), 2, TRUE);
+    pIcon->DrawInStateSized(pDC,
+                            CPoint(rc.left + (rc.Width() - sz.cx) / 2, rc.top + (rc.Height() - sz.cy) / 2),
+                            sz, bHot ? 2 : (bEnabled ? 0 : 1));
+}
+
+void CQVTPaintManager::SetComboButtonWidth(CQVTControl* /*pControl*/, int /*nWidth*/)
+{
+    // Filled when combo boxes exist: their drop-down button width.
+}
 
 CSize CQVTPaintManager::ApplySizeOverride(CQVTControl* pControl, CSize sz)
 {
@@ -76,16 +110,78 @@ COLORREF CQVTPaintManager::GetControlEditBackColor(CQVTControl* pControl)
 
 CSize CQVTPaintManager::DrawControlComboBox(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
 {
-    // Filled when combo boxes exist (command bars III): the label part of the
-    // control. No combo box can be made until then.
-    return CSize(0, 0);
+    return DrawFieldLabel(pDC, pControl, bDraw, TRUE);
 }
 
 CSize CQVTPaintManager::DrawControlEdit(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
 {
-    // Filled when edit controls exist (command bars III): the label part of
-    // the control. No edit control can be made until then.
-    return CSize(0, 0);
+    return DrawFieldLabel(pDC, pControl, bDraw, FALSE);
+}
+
+// The label part of combo boxes and edits: image and caption in front of
+// the field the control draws itself.
+CSize CQVTPaintManager::DrawFieldLabel(CDC* pDC, CQVTControl* pControl, BOOL bDraw, BOOL bCombo)
+{
+    CQVTCommandBar* pBar = pControl->GetParent();
+    const BOOL bInPopup = pBar && pBar->GetType() == qvtBarTypePopup;
+    if (bDraw && bInPopup)
+        return DrawControlPopupParent(pDC, pControl, bDraw);
+
+    CQVTFontDC font(pDC, GetRegularFont());
+    const int nStyle = pControl->GetStyle();
+    const CSize szIcon = pControl->GetIconSize();
+    CQVTImageManagerIcon* pImage =
+        nStyle != qvtButtonCaption && pControl->GetIconId() != 0 ? pControl->GetImage(szIcon.cx) : nullptr;
+    const CSize szImage =
+        pImage ? FitImageToBox(CSize(pImage->GetWidth(), pImage->GetHeight()), szIcon, 0, TRUE) : CSize(0, 0);
+    const BOOL bCaption = pControl->IsCaptionVisible();
+    const CRect rc = pControl->GetRect();
+
+    if (bDraw)
+    {
+        int x = rc.left + DpiX(2);
+        if (pImage)
+        {
+            pImage->DrawInStateSized(pDC, CPoint(rc.left + DpiX(3), rc.top + (rc.Height() - szImage.cy) / 2),
+                                     szImage, 0);
+            x = rc.left + 2 * DpiX(3) + szImage.cx;
+        }
+        if (bCaption)
+        {
+            const COLORREF clrOld = pDC->SetTextColor(GetRectangleTextColor(
+                FALSE, FALSE, TRUE, FALSE, FALSE, pBar ? pBar->GetType() : qvtBarTypeNormal,
+                pBar ? pBar->GetPosition() : qvtBarTop));
+            DrawCaptionWithArrow(pDC, pControl, CRect(x, rc.top, rc.right, rc.bottom), TRUE, FALSE, FALSE,
+                                 FALSE);
+            pDC->SetTextColor(clrOld);
+        }
+        return CSize(0, 0);
+    }
+
+    const int cyBlank = TextExtent(pDC, CString()).cy;
+    int h = pControl->GetHeight() >= 1 ? pControl->GetHeight()
+                                       : (bCombo ? std::max(cyBlank + DpiY(7), DpiY(20)) : cyBlank + DpiY(7));
+    if (bCaption)
+        h = std::max(h, cyBlank + DpiY(7));
+    if (bCombo)
+        SetComboButtonWidth(pControl, std::max(h * DpiX(9) / DpiX(14) + DpiX(1), DpiX(15)));
+    const int c = bCaption ? TextExtent(pDC, WithoutMnemonics(pControl->GetCaption())).cx + DpiX(5) : 0;
+
+    int nLabelWidth = c;
+    int nWidth = pControl->GetWidth();
+    if (bInPopup)
+    {
+        const int nGutter = GetPopupBarGutterWidth(pBar);
+        nLabelWidth = nGutter + m_nPopupTextGap + c;
+        nWidth += nGutter;
+    }
+    else if (pImage)
+    {
+        nLabelWidth = szImage.cx + c + 2 * DpiX(3);
+        h = std::max(h, static_cast<int>(pControl->GetButtonSize().cy));
+    }
+    SetFieldLabelWidth(pControl, nLabelWidth);
+    return CSize(nWidth, h);
 }
 
 // Items of popup bars.

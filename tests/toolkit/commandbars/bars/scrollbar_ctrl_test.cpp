@@ -40,7 +40,8 @@ TEST(CommandBarScrollBar, HoldsTheGlobalPaintManagerForItsLife)
         EXPECT_EQ(nBefore + 1, QVTPaintManager()->m_dwRef);
         // A window of its own draws through the same manager.
         CWnd parent;
-        ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), _T(""), WS_POPUP, CRect(0, 0, 100, 100), nullptr, 0));
+        ASSERT_TRUE(
+            parent.CreateEx(0, AfxRegisterWndClass(0), _T(""), WS_POPUP, CRect(0, 0, 100, 100), nullptr, 0));
         ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, CRect(0, 0, 16, 100), &parent, 1));
         bar.SendMessage(WM_PRINTCLIENT, 0, 0);
         bar.DestroyWindow();

@@ -71,8 +71,8 @@ TEST_F(MarkupThemePart, MissingDamagedAndBrokenEntriesFailClearly)
           forged,
           badCrc,
           {"broken.xaml", "<Border Width='40'", true},
-          {"unknown.xaml", "<NoSuchElement xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation'/>",
-           true},
+          {"unknown.xaml",
+           "<NoSuchElement xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation'/>", true},
           {"empty.xaml", "", false},
           {"text.xaml", "just text", false}});
 
@@ -87,7 +87,8 @@ TEST_F(MarkupThemePart, MissingDamagedAndBrokenEntriesFailClearly)
     EXPECT_FALSE(part.LoadPart(m_hArchive, "absent.xaml", m_pContext));
     EXPECT_EQ(CSize(40, 20), part.Measure(INT_MAX, INT_MAX)) << "and keeps what it had";
 
-    for (const char* pszName : {"forged.xaml", "crc.xaml", "broken.xaml", "unknown.xaml", "empty.xaml", "text.xaml"})
+    for (const char* pszName :
+         {"forged.xaml", "crc.xaml", "broken.xaml", "unknown.xaml", "empty.xaml", "text.xaml"})
     {
         CQVTMarkupThemePart bad;
         ASSERT_TRUE(bad.LoadPart(m_hArchive, "good.xaml", m_pContext));

@@ -1,0 +1,62 @@
+// The fields of edit controls and combo boxes in the Office XP look, apart
+// from the theme's bar and button drawing in QVTCommandBarsOfficeXPTheme.cpp.
+#include "toolkit/themes/office/QVTCommandBarsOfficeXPTheme.h"
+
+#include "toolkit/commandbars/bars/QVTCommandBar.h"
+#include "toolkit/commandbars/controls/QVTControlEdit.h"
+#include "toolkit/foundation/draw/QVTGlyphFont.h"
+
+namespace {
+const WCHAR kGlyphSpinUp = 80, kGlyphSpinDown = 81;
+}
+
+CSize CQVTCommandBarsOfficeXPTheme::DrawControlEdit(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
+{
+    const CSize sz = CQVTPaintManager::DrawControlEdit(pDC, pControl, bDraw);
+    CQVTControlEdit* pEdit = DYNAMIC_DOWNCAST(CQVTControlEdit, pControl);
+    if (!bDraw || !pEdit)
+        return sz;
+    const CRect rc = pControl->GetRect();
+    CRect rcField(rc.left + pEdit->GetLabelWidth(), rc.top, rc.right, rc.bottom);
+    const BOOL bEnabled = GetEffectiveEnabled(pControl);
+    const int nSelected = pControl->GetSelected();
+    const BOOL bSpin = pEdit->IsSpinButtonsVisible();
+    if (bEnabled)
+    {
+        CRect rcFill(rcField);
+        rcFill.DeflateRect(1, 1);
+        rcFill.right = rcField.right - (bSpin ? DpiX(18) : DpiX(2));
+        pDC->FillSolidRect(rcFill, GetControlEditBackColor(pControl));
+        pDC->Draw3dRect(rcField, GetColor(nSelected ? 32 : 53), GetColor(nSelected ? 32 : 53));
+    }
+    else
+    {
+        rcField.left += 1;
+        pDC->FillSolidRect(rcField, GetControlEditBackColor(pControl));
+        const int nFrame = nSelected == 2 || nSelected == 3 ? 32 : 40;
+        pDC->Draw3dRect(rcField, GetColor(nFrame), GetColor(nFrame));
+    }
+    CRect rcText(rcField);
+    rcText.DeflateRect(DpiX(3), DpiY(1));
+    pEdit->DrawEditIcon(pDC, rcText);
+
+    if (bSpin)
+    {
+        const CRect rcSpin = pEdit->GetSpinButtonsRect();
+        const int nMiddle = rcSpin.top + rcSpin.Height() / 2;
+        const CRect halves[2] = {CRect(rcSpin.left, rcSpin.top, rcSpin.right, nMiddle + 1),
+                                 CRect(rcSpin.left, nMiddle, rcSpin.right, rcSpin.bottom)};
+        const int parts[2] = {CQVTControlEdit::partSpinUp, CQVTControlEdit::partSpinDown};
+        for (int i = 0; i < 2; ++i)
+        {
+            if (!bEnabled || nSelected != parts[i])
+                continue;
+            DrawBorderFill(pDC, halves[i], 32, pEdit->GetPressed() == parts[i] ? 33 : 31);
+        }
+        const COLORREF clrGlyph = GetColor(bEnabled ? COLOR_BTNTEXT : 40);
+        QVTGlyphFont()->DrawGlyph(pDC, kGlyphSpinUp, halves[0], clrGlyph);
+        QVTGlyphFont()->DrawGlyph(pDC, kGlyphSpinDown, halves[1], clrGlyph);
+    }
+    DrawEditBuddyButton(pDC, pEdit);
+    return CSize(0, 0);
+}
