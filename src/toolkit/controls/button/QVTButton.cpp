@@ -8,6 +8,7 @@
 #include "toolkit/foundation/draw/QVTBufferDC.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
+#include "toolkit/markup/context/QVTMarkupFunctions.h"
 
 IMPLEMENT_DYNCREATE(CQVTButton, CButton)
 
@@ -48,10 +49,8 @@ CQVTButton::~CQVTButton()
     if (m_pTheme)
         m_pTheme->InternalRelease();
     m_pTheme = nullptr;
-    // Filled when the markup entry functions exist: MarkupReleaseElement and
-    // MarkupReleaseContext let go of the caption's element and context.
-    m_pMarkupUIElement = nullptr;
-    m_pMarkupContext = nullptr;
+    MarkupReleaseElement(m_pMarkupUIElement);
+    MarkupReleaseContext(m_pMarkupContext);
     if (m_pIcon)
         m_pIcon->InternalRelease();
     m_pIcon = nullptr;
@@ -361,22 +360,22 @@ COLORREF CQVTButton::GetBackColor() const
 void CQVTButton::EnableMarkup(BOOL bEnable)
 {
     m_bEnableMarkup = bEnable;
-    // Filled when the markup entry functions exist: MarkupReleaseElement and
-    // MarkupReleaseContext drop the old caption, and with markup on
-    // MarkupCreateContext (this window, flags 1) makes the new context.
-    m_pMarkupUIElement = nullptr;
-    m_pMarkupContext = nullptr;
+    MarkupReleaseElement(m_pMarkupUIElement);
+    MarkupReleaseContext(m_pMarkupContext);
+    if (bEnable)
+        m_pMarkupContext = MarkupCreateContext(m_hWnd, TRUE);
     UpdateMarkup();
+    if (m_hWnd)
+        Invalidate(FALSE);
 }
 
 void CQVTButton::UpdateMarkup()
 {
     if (!m_bEnableMarkup)
         return;
-    // Filled when the markup entry functions exist: the old element goes
-    // (MarkupReleaseElement) and MarkupParseText makes the caption's element
-    // from the window text. Until then no text parses, and the theme draws
-    // the plain window text.
+    // A caption that is not markup leaves no element: the plain text shows.
+    MarkupReleaseElement(m_pMarkupUIElement);
+    m_pMarkupUIElement = MarkupParseText(m_pMarkupContext, GetButtonText());
 }
 
 void CQVTButton::NotifyParent()
@@ -436,9 +435,17 @@ BOOL CQVTButton::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
 {
     if (message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE)
         RefreshMetrics();
-    // Filled when the markup entry functions exist: with a caption element the
-    // message goes to MarkupRelayElementMessage first, and a message it
-    // handles ends here with TRUE.
+    // The caption's markup sees the message first: its hyperlinks work.
+    if (m_pMarkupUIElement)
+    {
+        LRESULT lResult = 0;
+        if (MarkupRelayElementMessage(m_pMarkupUIElement, message, wParam, lParam, &lResult))
+        {
+            if (pResult)
+                *pResult = lResult;
+            return TRUE;
+        }
+    }
     if (m_pToolTipContext)
         m_pToolTipContext->RelayToolTipMessage(this, message, wParam, lParam);
     return CButton::OnWndMsg(message, wParam, lParam, pResult);

@@ -3,10 +3,12 @@
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
+#include "toolkit/markup/context/QVTMarkupFunctions.h"
 
 #include <vssym32.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -173,9 +175,13 @@ BOOL CQVTButtonTheme::MeasureCaption(CDC* pDC, CQVTButton* pButton, int nWidth, 
                                      CSize& szCaption)
 {
     szCaption = CSize(0, 0);
-    // Filled when the markup entry functions exist: a caption element is
-    // measured with MarkupMeasureElement within the width, after the
-    // button's font becomes the context's default (MarkupSetDefaultFont).
+    if (CQVTMarkupUIElement* pElement = pButton->GetMarkupElement())
+    {
+        HFONT hFont = pButton->m_hWnd ? (HFONT)::SendMessage(pButton->m_hWnd, WM_GETFONT, 0, 0) : nullptr;
+        MarkupSetDefaultFont(pButton->GetMarkupContext(), hFont, (COLORREF)-1);
+        szCaption = MarkupMeasureElement(pElement, std::max(nWidth, 1), INT_MAX);
+        return TRUE;
+    }
     CString strText = pButton->GetButtonText();
     if (strText.IsEmpty())
         return FALSE;
@@ -187,9 +193,12 @@ BOOL CQVTButtonTheme::MeasureCaption(CDC* pDC, CQVTButton* pButton, int nWidth, 
 
 void CQVTButtonTheme::DrawCaptionText(CDC* pDC, CQVTButton* pButton, CRect rc, UINT nFormat, COLORREF clrText)
 {
-    // Filled when the markup entry functions exist: a caption element is
-    // rendered with MarkupRenderElement after the colour becomes the
-    // context's default text colour (MarkupSetDefaultFont).
+    if (CQVTMarkupUIElement* pElement = pButton->GetMarkupElement())
+    {
+        MarkupSetDefaultFont(pButton->GetMarkupContext(), nullptr, clrText);
+        MarkupRenderElement(pElement, pDC->m_hDC, rc);
+        return;
+    }
     CString strText = pButton->GetButtonText();
     if (strText.IsEmpty())
         return;

@@ -7,10 +7,12 @@
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/image/QVTImageManagerIcon.h"
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
+#include "toolkit/markup/context/QVTMarkupFunctions.h"
 
 #include <vssym32.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -132,6 +134,14 @@ CSize CQVTTaskButtonTheme::GetButtonSize(CDC* pDC, CQVTButton* pButton, int nWid
     if (m_strCaption != pButton->GetButtonText())
         RefreshCaption(pButton);
     int nTextWidth = std::max(1, nWidth - 2 * m_szMargin.cx - (m_pGlyph ? m_szGlyph.cx + m_nGlyphGap : 0));
+    if (CQVTMarkupUIElement* pElement = pButton->GetMarkupElement())
+    {
+        MarkupSetDefaultFont(pButton->GetMarkupContext(),
+                             static_cast<HFONT>(m_pTitleFont ? m_pTitleFont->GetSafeHandle() : nullptr),
+                             (COLORREF)-1);
+        CSize szElement = MarkupMeasureElement(pElement, nTextWidth, INT_MAX);
+        return CSize(nWidth, szElement.cy + 2 * m_szMargin.cy);
+    }
     CRect rcT(0, 0, nTextWidth, 0), rcN(0, 0, nTextWidth, 0);
     {
         CQVTFontDC font(pDC, m_pTitleFont);
@@ -201,9 +211,21 @@ void CQVTTaskButtonTheme::DrawButtonBackground(CDC* pDC, CQVTButton* pButton)
 
 void CQVTTaskButtonTheme::DrawPushButtonText(CDC* pDC, CQVTButton* pButton)
 {
-    // Filled when the markup entry functions exist: a markup caption is
-    // measured and rendered with the markup functions in the title's font
-    // and the current text colour.
+    if (CQVTMarkupUIElement* pElement = pButton->GetMarkupElement())
+    {
+        // A markup caption in the title's font, as one block at the margins.
+        CRect rc = pButton->GetButtonRect();
+        rc.DeflateRect(m_szMargin.cx, m_szMargin.cy);
+        if (m_pGlyph)
+            rc.left += m_szGlyph.cx + m_nGlyphGap;
+        if (pButton->GetPushedState() || pButton->GetChecked())
+            rc.OffsetRect(1, 1);
+        MarkupSetDefaultFont(pButton->GetMarkupContext(),
+                             static_cast<HFONT>(m_pTitleFont ? m_pTitleFont->GetSafeHandle() : nullptr),
+                             GetCaptionColor(pButton));
+        MarkupRenderElement(pElement, pDC->m_hDC, rc);
+        return;
+    }
     CRect rcTitle, rcNote;
     CalcTextLayout(pDC, pButton, rcTitle, rcNote);
     if (pButton->GetPushedState() || pButton->GetChecked())

@@ -12,8 +12,16 @@
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
+#include "toolkit/markup/context/QVTMarkupContext.h"
+#include "toolkit/markup/context/QVTMarkupDelegate.h"
+#include "toolkit/markup/context/QVTMarkupFunctions.h"
+#include "toolkit/markup/elements/QVTMarkupFrameworkElement.h"
+#include "toolkit/markup/elements/QVTMarkupRoutedEventArgs.h"
+#include "toolkit/markup/text/QVTMarkupHyperlink.h"
+#include "toolkit/markup/values/QVTMarkupString.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace TD = QVTTaskDialogAPI;
@@ -33,18 +41,16 @@ END_MESSAGE_MAP()
 
 CQVTTaskDialogText::~CQVTTaskDialogText()
 {
-    // Filled when the markup entry functions exist: MarkupReleaseElement.
-    m_pElement = nullptr;
+    MarkupReleaseElement(m_pElement);
 }
 
 void CQVTTaskDialogText::SetText(const CString& strText)
 {
     m_strText = strText;
-    // Filled when the markup entry functions exist: the old element goes
-    // (MarkupReleaseElement) and, with the client's markup context,
-    // MarkupParseText makes the new one. Until then no text parses, and the
-    // text is drawn as it is written.
-    m_pElement = nullptr;
+    MarkupReleaseElement(m_pElement);
+    // A text that is not markup is drawn as it is written.
+    if (m_pClient && m_pClient->GetMarkupContext() && !strText.IsEmpty())
+        m_pElement = MarkupParseText(m_pClient->GetMarkupContext(), strText);
 }
 
 CQVTTaskDialogClient::CQVTTaskDialogClient(TD::TASKDIALOGCONFIG* pConfig)
@@ -324,8 +330,17 @@ CSize CQVTTaskDialogClient::GetDefaultPadding() const
 
 CSize CQVTTaskDialogClient::CalcButtonSize(const CString& strLabel, CSize szPadding, int nLimit)
 {
-    // Filled when the markup entry functions exist: with markup the whole
-    // label is parsed, measured with the limit (or unlimited) and padded.
+    if (m_pMarkupContext)
+    {
+        CQVTMarkupUIElement* pElement = MarkupParseText(m_pMarkupContext, strLabel);
+        if (pElement)
+        {
+            MarkupSetDefaultFont(m_pMarkupContext, static_cast<HFONT>(m_font.GetSafeHandle()), (COLORREF)-1);
+            CSize size = MarkupMeasureElement(pElement, nLimit > 0 ? nLimit : INT_MAX, INT_MAX);
+            MarkupReleaseElement(pElement);
+            return CSize(size.cx + 2 * szPadding.cx, size.cy + 2 * szPadding.cy);
+        }
+    }
     int nBreak = strLabel.Find(_T('\n'));
     CString strTitle = nBreak < 0 ? strLabel : strLabel.Left(nBreak);
     CString strNote;
@@ -376,7 +391,12 @@ CQVTButton* CQVTTaskDialogClient::CreateButton(LPCTSTR lpszCaption, DWORD dwStyl
         pButton->SetThemeObject(pTheme);
     pButton->SetFont(m_font.GetFont(), FALSE);
     if (m_pMarkupContext)
+    {
         pButton->EnableMarkup(TRUE);
+        if (pButton->GetMarkupContext())
+            MarkupSetDefaultFont(pButton->GetMarkupContext(), static_cast<HFONT>(m_font.GetSafeHandle()),
+                                 (COLORREF)-1);
+    }
     return pButton;
 }
 
@@ -504,8 +524,8 @@ BOOL CQVTTaskDialogClient::CreateExpandoControls()
         if (!m_pBtnVerify)
             return FALSE;
         m_pBtnVerify->SetCheck(m_bVerification ? BST_CHECKED : BST_UNCHECKED);
-        // Filled when the markup entry functions exist: a markup caption has
-        // the hyperlink delegate registered on it too.
+        if (m_pBtnVerify->GetMarkupElement())
+            RegisterHyperlinkDelegate(m_pBtnVerify->GetMarkupContext());
     }
     return TRUE;
 }
@@ -581,8 +601,7 @@ void CQVTTaskDialogClient::DestroyClient()
             pWnd->DestroyWindow();
     for (int i = 0; i < textCount; ++i)
         m_pTexts[i]->SetText(CString());
-    // Filled when the markup entry functions exist: MarkupReleaseContext.
-    m_pMarkupContext = nullptr;
+    MarkupReleaseContext(m_pMarkupContext);
     m_mapWndSize.RemoveAll();
 }
 
@@ -591,9 +610,8 @@ BOOL CQVTTaskDialogClient::CreateClient(BOOL bMoveWindow)
     DestroyClient();
     if (m_bUseMarkup)
     {
-        // Filled when the markup entry functions exist: MarkupCreateContext
-        // for this window, with the hyperlink delegate registered. Until then
-        // the texts are plain.
+        m_pMarkupContext = MarkupCreateContext(m_hWnd, TRUE);
+        RegisterHyperlinkDelegate(m_pMarkupContext);
     }
     RefreshMetrics();
     LoadStrings();
@@ -656,8 +674,13 @@ void CQVTTaskDialogClient::DrawText(CDC* pDC, const CQVTTaskDialogText& text, CF
 {
     if (text.IsEmpty() || text.m_rcText.IsRectEmpty())
         return;
-    // Filled when the markup entry functions exist: an element is rendered
-    // into its rectangle after the context's default font and colour are set.
+    if (text.m_pElement && m_pMarkupContext)
+    {
+        MarkupSetDefaultFont(m_pMarkupContext, static_cast<HFONT>(pFont ? pFont->GetSafeHandle() : nullptr),
+                             clrText);
+        MarkupRenderElement(text.m_pElement, pDC->m_hDC, text.m_rcText);
+        return;
+    }
     CQVTFontDC font(pDC, pFont, clrText);
     CRect rc(text.m_rcText);
     pDC->DrawText(text.GetText(), rc, DT_WORDBREAK | DT_NOPREFIX);
@@ -854,9 +877,47 @@ LRESULT CQVTTaskDialogClient::WindowProc(UINT message, WPARAM wParam, LPARAM lPa
 
 BOOL CQVTTaskDialogClient::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    // Filled when the markup entry functions exist: with a markup context the
-    // cursor position picks the text element under it (main instruction,
-    // content, footer, expanded information) or the dialog's context, and a
-    // message handled there is not processed further.
+    if (m_pMarkupContext && m_hWnd)
+    {
+        // The text under the cursor gets the message, else the dialog's
+        // context; what one of them handles goes no further.
+        CPoint pt;
+        ::GetCursorPos(&pt);
+        ScreenToClient(&pt);
+        CQVTMarkupUIElement* pElement = nullptr;
+        for (int nText :
+             {(int)textMainInstruction, (int)textContent, (int)textFooter, (int)textExpandedInformation})
+            if (m_pTexts[nText]->m_pElement && m_pTexts[nText]->m_rcText.PtInRect(pt))
+                pElement = m_pTexts[nText]->m_pElement;
+        LRESULT lResult = 0;
+        BOOL bHandled = pElement ? MarkupRelayElementMessage(pElement, message, wParam, lParam, &lResult)
+                                 : MarkupRelayMessage(m_pMarkupContext, message, wParam, lParam, &lResult);
+        if (bHandled)
+        {
+            if (pResult)
+                *pResult = lResult;
+            return TRUE;
+        }
+    }
     return CDialog::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+void CQVTTaskDialogClient::RegisterHyperlinkDelegate(CQVTMarkupContext* pContext)
+{
+    if (pContext && CQVTMarkupHyperlink::m_pClickEvent)
+        pContext->AddHandler(CQVTMarkupHyperlink::m_pClickEvent,
+                             new CQVTMarkupClassDelegate<CQVTTaskDialogClient>(
+                                 this, &CQVTTaskDialogClient::OnMarkupHyperlinkClick));
+}
+
+void CQVTTaskDialogClient::OnMarkupHyperlinkClick(CQVTMarkupObject*, CQVTMarkupRoutedEventArgs* pArgs)
+{
+    CQVTMarkupHyperlink* pLink = pArgs ? MarkupCast<CQVTMarkupHyperlink>(pArgs->GetSource()) : nullptr;
+    if (!pLink)
+        return;
+    CQVTMarkupString* pTarget =
+        MarkupCast<CQVTMarkupString>(pLink->GetValue(CQVTMarkupFrameworkElement::m_pTagProperty));
+    CString strTarget = pTarget ? CString(pTarget->GetText()) : CString();
+    SendNotify(TDN_HYPERLINK_CLICKED, 0, (LPARAM)(LPCWSTR)strTarget);
+    pArgs->SetHandled(TRUE);
 }

@@ -18,6 +18,8 @@ class CQVTButtonTheme;
 class CQVTImageManager;
 class CQVTImageManagerIcon;
 class CQVTMarkupContext;
+class CQVTMarkupObject;
+class CQVTMarkupRoutedEventArgs;
 class CQVTMarkupUIElement;
 class CQVTTaskDialogClient;
 
@@ -101,6 +103,8 @@ public:
     COLORREF GetFooterColor() const { return m_clrFooter; }
     COLORREF GetSeparatorColor() const { return m_clrSeparator; }
     CFont* GetNormalFont() { return m_font.GetFont(); }
+    // The dialog's markup context while its texts are markup, else null.
+    CQVTMarkupContext* GetMarkupContext() const { return m_pMarkupContext; }
     CFont* GetMainInstructionFont() { return m_fontLarge.GetFont(); }
 
     // Dialog units, DPI-scaled first, as pixels.
@@ -183,6 +187,10 @@ protected:
 
     // Commands.
     BOOL OnClientCommand(UINT nID, HWND hWndControl);
+    // A markup hyperlink clicked in a text or a caption: its target is the
+    // hyperlink's Tag.
+    void OnMarkupHyperlinkClick(CQVTMarkupObject* pSender, CQVTMarkupRoutedEventArgs* pArgs);
+    void RegisterHyperlinkDelegate(CQVTMarkupContext* pContext);
     void OnExpandoClicked();
 
     afx_msg void OnSettingChangeMessage(UINT uFlags, LPCTSTR lpszSection);

@@ -5,8 +5,10 @@
 #include "toolkit/foundation/core/QVTMultiMonitor.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
+#include "toolkit/markup/context/QVTMarkupFunctions.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace TD = QVTTaskDialogAPI;
@@ -53,10 +55,14 @@ CSize CQVTTaskDialogClient::MeasureTextWidth(const CString& strText, CFont* pFon
 
 CSize CQVTTaskDialogClient::MeasureText(const CQVTTaskDialogText& text, CFont* pFont, int nWidth)
 {
-    // Filled when the markup entry functions exist: an element is measured
-    // with MarkupMeasureElement at the width, the height unlimited.
     if (text.IsEmpty())
         return CSize(0, 0);
+    if (text.m_pElement && m_pMarkupContext)
+    {
+        MarkupSetDefaultFont(m_pMarkupContext, static_cast<HFONT>(pFont ? pFont->GetSafeHandle() : nullptr),
+                             (COLORREF)-1);
+        return MarkupMeasureElement(text.m_pElement, std::max(nWidth, 1), INT_MAX);
+    }
     return MeasureWrapped(text.GetText(), pFont, nWidth);
 }
 
@@ -65,6 +71,24 @@ void CQVTTaskDialogClient::MeasureTextRecord(const CQVTTaskDialogText& text, int
 {
     if (text.IsEmpty())
         return;
+    if (text.m_pElement && m_pMarkupContext)
+    {
+        // Unconstrained first; past the preferred width the dialog widens by
+        // the same rule as for text, then the element wraps at that width.
+        CFont* pFont = bMainInstruction ? m_fontLarge.GetFont() : m_font.GetFont();
+        MarkupSetDefaultFont(m_pMarkupContext, static_cast<HFONT>(pFont->GetSafeHandle()), (COLORREF)-1);
+        CSize size = MarkupMeasureElement(text.m_pElement, INT_MAX, INT_MAX);
+        int nPreferred = bMainInstruction ? 275 : 330, nExtra = bMainInstruction ? 14 : 7;
+        int nGrown = nWidth;
+        if (size.cx > DluToPixelsX(nPreferred))
+            nGrown += ::MulDiv(size.cx, nExtra, nPreferred);
+        if (size.cx > nWidth)
+        {
+            size = MarkupMeasureElement(text.m_pElement, std::max(nGrown, 1), INT_MAX);
+            nWidth = std::max<int>(nWidth, std::min<int>(size.cx, nGrown));
+        }
+        return;
+    }
     BOOL bFits = TRUE;
     int nMeasureWidth = nWidth;
     CSize size = bMainInstruction

@@ -3,8 +3,12 @@
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
+#include "toolkit/foundation/richtext/QVTRichRender.h"
+#include "toolkit/markup/context/QVTMarkupFunctions.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <climits>
 
 void CQVTToolTipContext::CLunaToolTip::DrawBackground(CDC* pDC, TOOLITEM*, CRect rc)
 {
@@ -131,25 +135,48 @@ void CQVTToolTipContext::COffice2013ToolTip::DrawBackground(CDC* pDC, TOOLITEM*,
 }
 
 CQVTToolTipContext::CRichEditToolTip::CRichEditToolTip(CQVTToolTipContext* pContext)
-    : CQVTToolTipContextToolTip(pContext)
+    : CQVTToolTipContextToolTip(pContext), m_pRender(nullptr)
 {
 }
 
-CQVTToolTipContext::CRichEditToolTip::~CRichEditToolTip() {}
+CQVTToolTipContext::CRichEditToolTip::~CRichEditToolTip()
+{
+    if (m_pRender)
+        m_pRender->InternalRelease();
+}
 
 BOOL CQVTToolTipContext::CRichEditToolTip::RenderRichText(CDC* pDC, const CString& strText, CSize* pSize,
                                                           const CRect* pRect)
 {
-    // Filled when the foundation's rich text renderer exists: a CQVTRichRender
-    // whose default character format has the tip text colour and the normal
-    // font's face and height in twips takes the text, measures it at the
-    // maximum tip width and draws it inside the margins. Until then the text
-    // cannot be rendered, and the tip shows plain.
-    (void)pDC;
-    (void)strText;
-    (void)pSize;
-    (void)pRect;
-    return FALSE;
+    if (!m_pRender)
+        m_pRender = new CQVTRichRender;
+    if (!m_pRender->GetTextServices() || strText.IsEmpty())
+        return FALSE;
+    // The tip's colour, and the face and size of its normal font.
+    CHARFORMATW cf = m_pRender->GetDefaultCharFormat();
+    cf.dwMask |= CFM_COLOR | CFM_FACE | CFM_SIZE;
+    cf.dwEffects &= ~CFE_AUTOCOLOR;
+    cf.crTextColor = GetTipTextColor();
+    LOGFONT lf;
+    if (m_pContext->GetFont().GetLogFont(&lf))
+    {
+        lstrcpynW(cf.szFaceName, lf.lfFaceName, LF_FACESIZE);
+        int nDpiY = pDC->GetDeviceCaps(LOGPIXELSY);
+        cf.yHeight = ::MulDiv(std::abs((int)lf.lfHeight), 1440, nDpiY > 0 ? nDpiY : 96);
+    }
+    m_pRender->SetDefaultCharFormat(cf);
+    if (m_pRender->SetText(strText) == 0)
+        return FALSE;
+    if (pSize)
+    {
+        const CRect& rcMargin = m_pContext->GetMargin();
+        int nMaxWidth = m_pContext->GetMaxTipWidth() - rcMargin.left - rcMargin.right - 2 * Scale(3);
+        *pSize = m_pRender->GetTextExtent(pDC->m_hDC, std::max(nMaxWidth, 1));
+        return pSize->cx > 0 && pSize->cy > 0;
+    }
+    if (pRect)
+        m_pRender->Draw(pDC->m_hDC, *pRect);
+    return TRUE;
 }
 
 CSize CQVTToolTipContext::CRichEditToolTip::CalcToolSize(CDC* pDC, TOOLITEM* pTool)
@@ -174,31 +201,64 @@ void CQVTToolTipContext::CRichEditToolTip::DrawTool(CDC* pDC, TOOLITEM* pTool, C
 }
 
 CQVTToolTipContext::CMarkupToolTip::CMarkupToolTip(CQVTToolTipContext* pContext)
-    : CQVTToolTipContextToolTip(pContext)
+    : CQVTToolTipContextToolTip(pContext), m_pMarkupContext(nullptr), m_pElement(nullptr)
 {
 }
 
-CQVTToolTipContext::CMarkupToolTip::~CMarkupToolTip() {}
+CQVTToolTipContext::CMarkupToolTip::~CMarkupToolTip()
+{
+    MarkupReleaseElement(m_pElement);
+    MarkupReleaseContext(m_pMarkupContext);
+}
 
 BOOL CQVTToolTipContext::CMarkupToolTip::PrepareElement(const CString& strText)
 {
-    // Filled when the markup entry functions exist: MarkupCreateContext for
-    // this window, MarkupSetDefaultFont with the normal font and the tip text
-    // colour, and MarkupParseText of the text (the element kept until the
-    // text changes). Until then no text parses, and the tip shows plain.
-    (void)strText;
-    return FALSE;
+    if (m_pElement && strText == m_strElementText)
+        return TRUE;
+    MarkupReleaseElement(m_pElement);
+    m_strElementText = strText;
+    if (strText.IsEmpty())
+        return FALSE;
+    if (!m_pMarkupContext)
+        m_pMarkupContext = MarkupCreateContext(m_hWnd, FALSE);
+    MarkupSetDefaultFont(m_pMarkupContext, static_cast<HFONT>(m_pContext->GetFont().GetSafeHandle()),
+                         GetTipTextColor());
+    m_pElement = MarkupParseText(m_pMarkupContext, strText);
+    return m_pElement != nullptr;
+}
+
+int CQVTToolTipContext::CMarkupToolTip::GetInset() const
+{
+    return Scale(3) + Scale(1);
 }
 
 CSize CQVTToolTipContext::CMarkupToolTip::CalcToolSize(CDC* pDC, TOOLITEM* pTool)
 {
+    CString strText = GetToolText(pTool);
+    if (strText.IsEmpty())
+        return CSize(0, 0);
     // Text that does not parse as markup is a plain tip.
-    PrepareElement(GetToolText(pTool));
-    return CQVTToolTipContextToolTip::CalcToolSize(pDC, pTool);
+    if (!PrepareElement(strText))
+        return CQVTToolTipContextToolTip::CalcToolSize(pDC, pTool);
+    const CRect& rcMargin = m_pContext->GetMargin();
+    int nFrameX = rcMargin.left + rcMargin.right + 2 * GetInset();
+    int nFrameY = rcMargin.top + rcMargin.bottom + 2 * GetInset();
+    CSize szElement =
+        MarkupMeasureElement(m_pElement, std::max(1, m_pContext->GetMaxTipWidth() - nFrameX), INT_MAX);
+    return CSize(szElement.cx + nFrameX, szElement.cy + nFrameY);
 }
 
 void CQVTToolTipContext::CMarkupToolTip::DrawTool(CDC* pDC, TOOLITEM* pTool, CRect rc)
 {
-    PrepareElement(GetToolText(pTool));
-    CQVTToolTipContextToolTip::DrawTool(pDC, pTool, rc);
+    if (!PrepareElement(GetToolText(pTool)))
+    {
+        CQVTToolTipContextToolTip::DrawTool(pDC, pTool, rc);
+        return;
+    }
+    const CRect& rcMargin = m_pContext->GetMargin();
+    CRect rcElement(rc);
+    rcElement.DeflateRect(rcMargin.left + GetInset(), rcMargin.top + GetInset(), rcMargin.right + GetInset(),
+                          rcMargin.bottom + GetInset());
+    MarkupSetDefaultFont(m_pMarkupContext, nullptr, GetTipTextColor());
+    MarkupRenderElement(m_pElement, pDC->m_hDC, rcElement);
 }

@@ -5,6 +5,10 @@
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/controls/tooltip/QVTToolTipContextToolTip.h"
 
+class CQVTMarkupContext;
+class CQVTMarkupUIElement;
+class CQVTRichRender;
+
 // A vertical gradient framed in a colour of the system's colour scheme.
 class CQVTToolTipContext::CLunaToolTip : public CQVTToolTipContextToolTip
 {
@@ -52,6 +56,8 @@ private:
     // Measures (pRect null) or draws the text; FALSE when it cannot be
     // rendered as rich text.
     BOOL RenderRichText(CDC* pDC, const CString& strText, CSize* pSize, const CRect* pRect);
+
+    CQVTRichRender* m_pRender;  // one reference, made on first use
 };
 
 // The tip is markup in the window's own markup context; text that does not
@@ -68,4 +74,10 @@ private:
     // The element of the text, parsed once per text; FALSE when the text is
     // not markup.
     BOOL PrepareElement(const CString& strText);
+    // The room the element gets: inside the margins, 3 px and 1 px more.
+    int GetInset() const;
+
+    CQVTMarkupContext* m_pMarkupContext;  // the window's own, made on first use
+    CQVTMarkupUIElement* m_pElement;      // the text's, or none
+    CString m_strElementText;             // the text it was parsed from
 };

@@ -1,4 +1,5 @@
 #include "toolkit/markup/context/QVTMarkupContext.h"
+#include "toolkit/controls/tooltip/QVTToolTipContext.h"
 
 #include <windowsx.h>
 
@@ -42,6 +43,24 @@ public:
 };
 }  // namespace
 
+// The context's tooltips, in the markup look: the tools are the elements
+// with a ToolTip under the mouse.
+class CQVTMarkupContext::CTooltipContext : public CQVTToolTipContext
+{
+public:
+    explicit CTooltipContext(CQVTMarkupContext* pContext) : m_pContext(pContext) { SetStyle(toolTipMarkup); }
+    void Detach() { m_pContext = nullptr; }
+
+protected:
+    INT_PTR OnToolHitTest(CWnd*, CPoint point, TOOLINFO* pToolInfo) override
+    {
+        return m_pContext != nullptr ? m_pContext->OnToolHitTest(point, pToolInfo) : -1;
+    }
+
+private:
+    CQVTMarkupContext* m_pContext;  // not counted: the context holds this object
+};
+
 void AFX_CDECL CQVTMarkupContext::RegisterMarkupTypes()
 {
     if (g_bTypesRegistered)
@@ -55,9 +74,9 @@ CQVTMarkupContext::CQVTMarkupContext(HWND hWndHost)
     : m_hWndHost(hWndHost), m_clrDefaultText(0), m_clrMask(static_cast<COLORREF>(-1)), m_lfDefault{},
       m_nDefaultSmoothingMode(0), m_bDefaultTextSmoothing(0), m_pMouseOverElement(nullptr),
       m_pCaptureElement(nullptr), m_pMouseRoot(nullptr), m_pFontHead(nullptr), m_pFontTail(nullptr),
-      m_pDelegateMap(new CQVTMarkupDelegateMap()), m_pKeyboardNavigation(nullptr), m_bToolRectOverride(FALSE),
-      m_ptToolRectOverride(0, 0), m_nRefCount(1), m_pImageManager(nullptr), m_bGdiPlus(TRUE),
-      m_bFrozen(FALSE), m_bWholeWindowPending(FALSE)
+      m_pDelegateMap(new CQVTMarkupDelegateMap()), m_pKeyboardNavigation(nullptr), m_pToolTipContext(nullptr),
+      m_bToolRectOverride(FALSE), m_ptToolRectOverride(0, 0), m_nRefCount(1), m_pImageManager(nullptr),
+      m_bGdiPlus(TRUE), m_bFrozen(FALSE), m_bWholeWindowPending(FALSE)
 {
     RegisterMarkupTypes();
 
@@ -73,8 +92,7 @@ CQVTMarkupContext::CQVTMarkupContext(HWND hWndHost)
     m_lfDefault.lfStrikeOut = 0;
 
     m_pKeyboardNavigation = new CQVTMarkupKeyboardNavigation(this);
-    // Filled when the tooltip context exists: the context's tooltip member
-    // (markup look) is made here with this context answering its tool hits.
+    m_pToolTipContext = new CTooltipContext(this);
 }
 
 CQVTMarkupContext::~CQVTMarkupContext()
@@ -91,6 +109,13 @@ CQVTMarkupContext::~CQVTMarkupContext()
     }
     if (m_bFrozen)
         UnfreezeUpdates();
+    if (m_pToolTipContext != nullptr)
+    {
+        CTooltipContext* pToolTipContext = static_cast<CTooltipContext*>(m_pToolTipContext);
+        m_pToolTipContext = nullptr;
+        pToolTipContext->Detach();
+        pToolTipContext->InternalRelease();
+    }
     m_pHandlerTable.reset();
     m_pDelegateMap.reset();
     for (CQVTMarkupFont* pFont = m_pFontHead; pFont != nullptr; pFont = pFont->m_pNextFont)
@@ -445,8 +470,9 @@ BOOL CQVTMarkupContext::OnWndMsg(CQVTMarkupUIElement* pRoot, UINT message, WPARA
         OnMouseMove(pRoot, point);
     if (message == WM_DESTROY || message == WM_MOUSELEAVE)
         ChangeMouseOver(nullptr, CPoint(-1, -1));
-    // Filled when the tooltip context exists: mouse messages from 0x0200 to
-    // 0x020D and WM_MOUSELEAVE are relayed to it with the host window here.
+    if (m_pToolTipContext != nullptr &&
+        ((message >= WM_MOUSEFIRST && message <= WM_MOUSEHWHEEL) || message == WM_MOUSELEAVE))
+        m_pToolTipContext->RelayToolTipMessage(CWnd::FromHandle(m_hWndHost), message, wParam, lParam);
     switch (message)
     {
     case WM_SETCURSOR:
@@ -684,6 +710,20 @@ void CQVTMarkupContext::OnCaptureChanged()
     if (!pArgs->IsHandled())
         pCapture->OnLostMouseCapture(pArgs);
     m_pCaptureElement = nullptr;
+}
+
+INT_PTR CQVTMarkupContext::OnToolHitTest(CPoint, TOOLINFO* pToolInfo)
+{
+    CString strText;
+    CQVTMarkupInputElement* pElement = GetToolTipElement(strText);
+    if (pElement == nullptr || pToolInfo == nullptr)
+        return -1;
+    QVT_TOOLTIPHITINFO* pHit = reinterpret_cast<QVT_TOOLTIPHITINFO*>(pToolInfo);
+    CQVTToolTipContext::FillInToolInfo(pHit, m_hWndHost, GetElementWindowRect(pElement, FALSE),
+                                       reinterpret_cast<INT_PTR>(pElement), strText);
+    if (m_bToolRectOverride)
+        pHit->rect.left = m_ptToolRectOverride.x;
+    return reinterpret_cast<INT_PTR>(pElement);
 }
 
 CQVTMarkupInputElement* CQVTMarkupContext::GetToolTipElement(CString& strText)

@@ -25,6 +25,7 @@ class CQVTMarkupRoutedEvent;
 class CQVTMarkupStaticExtension;
 class CQVTMarkupType;
 class CQVTMarkupUIElement;
+class CQVTToolTipContext;
 
 // Sent to the host window after its markup content invalidated part of it.
 #define QVT_WM_MARKUPREDRAW 0x2A5C
@@ -122,6 +123,10 @@ public:
 
     // The input element whose tooltip the mouse position shows, or null.
     CQVTMarkupInputElement* GetToolTipElement(CString& strText);
+    // The tool under the mouse filled into the record (the element is its
+    // id); -1 when no element there has a ToolTip.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pToolInfo);
+    CQVTToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
 
     // Guarded: the first context of the process registers every markup type.
     static void AFX_CDECL RegisterMarkupTypes();
@@ -130,6 +135,8 @@ protected:
     virtual ~CQVTMarkupContext();
 
 private:
+    class CTooltipContext;
+
     void OnMouseMove(CQVTMarkupUIElement* pRoot, CPoint point);
     void ChangeMouseOver(CQVTMarkupInputElement* pNew, CPoint point);
     BOOL OnButton(UINT message, CPoint point);
@@ -153,6 +160,7 @@ private:
     std::unique_ptr<CQVTMarkupEventHandlerTable> m_pHandlerTable;
     std::unique_ptr<CQVTMarkupDelegateMap> m_pDelegateMap;
     CQVTMarkupKeyboardNavigation* m_pKeyboardNavigation;  // owned, holds no context reference
+    CQVTToolTipContext* m_pToolTipContext;                // counted; its tool hits are asked here
     BOOL m_bToolRectOverride;                             // nothing sets it yet; tool records honour it
     CPoint m_ptToolRectOverride;
     LONG m_nRefCount;

@@ -306,3 +306,33 @@ TEST(Button, TooltipsAndParentNotices)
     EXPECT_EQ(parent.m_commands[0].first, (UINT)MAKEWPARAM(222, CQVTButton::notifyCode));
     EXPECT_EQ(parent.m_commands[0].second, pButton->m_hWnd);
 }
+
+TEST(Button, MarkupCaptionsAreRebuiltWithTheTextAndFallBackToPlain)
+{
+    CButtonParent parent;
+    CQVTButton* pButton = parent.Add(_T("<TextBlock Foreground='#0000FF'>Rec</TextBlock>"), BS_PUSHBUTTON,
+                                     CRect(10, 10, 110, 40));
+    pButton->SetTheme(12);
+    EXPECT_EQ(pButton->GetMarkupElement(), nullptr);
+    pButton->EnableMarkup(TRUE);
+    ASSERT_TRUE(pButton->GetMarkupContext());
+    ASSERT_TRUE(pButton->GetMarkupElement());
+    {
+        ButtonPicture picture(pButton);
+        EXPECT_GT(picture.CountOf(RGB(0, 0, 255)), 5);
+        EXPECT_EQ(picture.CountOf(0x444444), 0);
+    }
+    // A new caption builds a new element.
+    pButton->SetWindowText(_T("<TextBlock Foreground='#00FF00'>Stop</TextBlock>"));
+    EXPECT_NE(pButton->GetMarkupElement(), nullptr);
+    EXPECT_EQ(ButtonPicture(pButton).CountOf(RGB(0, 0, 255)), 0);
+    EXPECT_GT(ButtonPicture(pButton).CountOf(RGB(0, 255, 0)), 5);
+
+    // Text that is not markup leaves no element: the theme draws it plain.
+    pButton->SetWindowText(_T("Play"));
+    EXPECT_EQ(pButton->GetMarkupElement(), nullptr);
+    EXPECT_GT(ButtonPicture(pButton).CountOf(0x444444), 5);
+
+    pButton->EnableMarkup(FALSE);
+    EXPECT_EQ(pButton->GetMarkupContext(), nullptr);
+}
