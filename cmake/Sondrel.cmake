@@ -208,9 +208,26 @@ endfunction()
 
 # Tests that move the real pointer or press real keys share the run's one
 # display: they never run at the same time, or one would steer the other.
+# A program drives it when a source, or a header it includes by a quoted
+# name found beside it, uses SendInput or the shared helpers.
 function(sondrel_lock_real_input test)
+  set(files)
   foreach(source ${ARGN})
     get_filename_component(path ${source} ABSOLUTE)
+    get_filename_component(dir ${path} DIRECTORY)
+    list(APPEND files ${path})
+    if(EXISTS ${path})
+      file(STRINGS ${path} includes REGEX "^#include \"[^\"]+\"")
+      foreach(line ${includes})
+        string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" name "${line}")
+        if(EXISTS ${dir}/${name})
+          list(APPEND files ${dir}/${name})
+        endif()
+      endforeach()
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES files)
+  foreach(path ${files})
     if(EXISTS ${path})
       file(STRINGS ${path} hits REGEX "SendInput|real_input\\.h")
       if(hits)
