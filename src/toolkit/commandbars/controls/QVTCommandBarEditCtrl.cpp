@@ -172,7 +172,8 @@ BOOL CQVTCommandBarEditCtrl::CreateEdit(DWORD dwStyle, CQVTCommandBar* pParentBa
     m_bRichEdit = !richEdit.strClassName.IsEmpty();
     if (m_bRichEdit)
     {
-        if (!CreateEx(0, richEdit.strClassName, nullptr, dwStyle | ES_NOOLEDRAGDROP, CRect(0, 0, 0, 0), pParentBar, 0))
+        if (!CreateEx(0, richEdit.strClassName, nullptr, dwStyle | ES_NOOLEDRAGDROP, CRect(0, 0, 0, 0),
+                      pParentBar, 0))
             return FALSE;
         SendMessage(EM_SETEVENTMASK, 0, ENM_CHANGE);
         SendMessage(EM_SETTEXTMODE, TM_PLAINTEXT | TM_SINGLELEVELUNDO, 0);
@@ -192,7 +193,8 @@ CString CQVTCommandBarEditCtrl::GetEditText() const
         return strText;
     }
     GETTEXTLENGTHEX length = {GTL_NUMCHARS | GTL_PRECISE, 1200};
-    const LRESULT nLength = ::SendMessage(GetSafeHwnd(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    const LRESULT nLength =
+        ::SendMessage(GetSafeHwnd(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
     if (nLength <= 0)
         return CString();
     std::vector<WCHAR> buffer(static_cast<size_t>(nLength) + 1);
@@ -323,7 +325,8 @@ LRESULT CQVTControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
 {
     CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
     CQVTCommandBars* pCommandBars = pBar ? pBar->GetCommandBars() : nullptr;
-    if (pCommandBars && pCommandBars->GetToolTipContext() && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)
+    if (pCommandBars && pCommandBars->GetToolTipContext() && message >= WM_MOUSEFIRST &&
+        message <= WM_MOUSELAST)
         pCommandBars->GetToolTipContext()->RelayToolTipMessage(pBar, message, wParam, lParam);
     return CQVTCommandBarEditCtrl::WindowProc(message, wParam, lParam);
 }

@@ -228,7 +228,8 @@ void CQVTControlEdit::SetRect(CRect rcControl)
 {
     const HWND hWndBar = m_pParent ? m_pParent->GetSafeHwnd() : nullptr;
     if (m_pEdit && m_pEdit->GetSafeHwnd() &&
-        (m_bRebuild || (m_pEdit->GetExStyle() & WS_EX_LAYOUTRTL) || ::GetParent(m_pEdit->GetSafeHwnd()) != hWndBar))
+        (m_bRebuild || (m_pEdit->GetExStyle() & WS_EX_LAYOUTRTL) ||
+         ::GetParent(m_pEdit->GetSafeHwnd()) != hWndBar))
     {
         GetEditText();
         m_pEdit->DestroyWindow();
@@ -262,7 +263,8 @@ void CQVTControlEdit::UpdateEditWindow()
             m_pEdit->SetLimitText(static_cast<UINT>(m_nTextLimit));
     }
     CQVTPaintManager* pPaintManager = GetPaintManager();
-    m_pEdit->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pPaintManager->GetRegularFont()->GetSafeHandle()), FALSE);
+    m_pEdit->SendMessage(WM_SETFONT,
+                         reinterpret_cast<WPARAM>(pPaintManager->GetRegularFont()->GetSafeHandle()), FALSE);
     m_pEdit->SetMargins(0, 0);
     m_pEdit->SendMessage(EM_SETREADONLY, m_bReadOnly);
     if (!m_bFocused)

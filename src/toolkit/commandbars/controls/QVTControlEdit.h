@@ -139,16 +139,16 @@ protected:
     CQVTControlEditCtrl* m_pEdit;  // made on the first placement
     BOOL m_bLabel;                 // the caption shows as a label
     BOOL m_bReadOnly;
-    int m_nLabelWidth;             // room left of the edit
-    BOOL m_bLayoutDirty;           // label width or theme changed
-    BOOL m_bRebuild;               // the window is made again at the next placement
-    CString m_strEditHint;         // grey text while empty and unfocused
-    CString m_strTextAtFocus;      // Escape puts it back
+    int m_nLabelWidth;         // room left of the edit
+    BOOL m_bLayoutDirty;       // label width or theme changed
+    BOOL m_bRebuild;           // the window is made again at the next placement
+    CString m_strEditHint;     // grey text while empty and unfocused
+    CString m_strTextAtFocus;  // Escape puts it back
     mutable CString m_strCachedText;
-    mutable BOOL m_bCacheStale;    // the window's text is read next time
+    mutable BOOL m_bCacheStale;  // the window's text is read next time
     BOOL m_bFocused;
     DWORD m_dwShellAutoCompleteFlags;
-    DWORD m_dwEditStyle;     // added to the window's style
+    DWORD m_dwEditStyle;  // added to the window's style
     BOOL m_bShowSpinButtons;
     int m_nEditIconId;       // drawn left of the edit when above 0
     int m_nTextLimit;        // EM_LIMITTEXT when not 0

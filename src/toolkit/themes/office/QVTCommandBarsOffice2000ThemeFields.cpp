@@ -62,7 +62,8 @@ void CQVTCommandBarsOffice2000Theme::DrawEditSpinButtons(CDC* pDC, CQVTControlEd
         const int nPressed = pEdit->GetPressed();
         const BOOL bUpPressed = nPressed == CQVTControlEdit::partSpinUp;
         const BOOL bDownPressed = nPressed == CQVTControlEdit::partSpinDown;
-        Draw3dRect(pDC, rcUp, bUpPressed ? COLOR_3DSHADOW : COLOR_WINDOW, bUpPressed ? COLOR_WINDOW : COLOR_3DSHADOW);
+        Draw3dRect(pDC, rcUp, bUpPressed ? COLOR_3DSHADOW : COLOR_WINDOW,
+                   bUpPressed ? COLOR_WINDOW : COLOR_3DSHADOW);
         Draw3dRect(pDC, rcDown, bDownPressed ? COLOR_3DSHADOW : COLOR_WINDOW,
                    bDownPressed ? COLOR_WINDOW : COLOR_3DSHADOW);
     }

@@ -68,8 +68,9 @@ protected:
     static void SetUpTestSuite()
     {
         s_pSite = new CEditSite();
-        s_pSite->CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW)), _T("Edit site"),
-                          WS_POPUP | WS_BORDER | WS_VISIBLE, CRect(700, 40, 1100, 140), nullptr, 0);
+        s_pSite->CreateEx(WS_EX_TOPMOST, AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW)),
+                          _T("Edit site"), WS_POPUP | WS_BORDER | WS_VISIBLE, CRect(700, 40, 1100, 140),
+                          nullptr, 0);
         PumpMessages(50);
     }
     static void TearDownTestSuite()
@@ -102,7 +103,10 @@ protected:
         m_pBar->Layout(390);
         PumpMessages(20);
     }
-    HWND EditWindow() const { return m_pEdit->GetEditCtrl() ? m_pEdit->GetEditCtrl()->GetSafeHwnd() : nullptr; }
+    HWND EditWindow() const
+    {
+        return m_pEdit->GetEditCtrl() ? m_pEdit->GetEditCtrl()->GetSafeHwnd() : nullptr;
+    }
     CString WindowText() const
     {
         CString str;
@@ -139,7 +143,8 @@ TEST_F(EditOnABar, TheWindowSitsInTheBarAfterTheLabel)
     ::GetWindowRect(EditWindow(), &rcEdit);
     m_pBar->ScreenToClient(&rcEdit);
     EXPECT_EQ(rc.left + m_pEdit->GetLabelWidth() + CQVTPaintManager::DpiX(4), rcEdit.left);
-    EXPECT_EQ(rc.right - CQVTPaintManager::DpiX(3) - CQVTPaintManager::DpiX(17), rcEdit.right) << "room for spins";
+    EXPECT_EQ(rc.right - CQVTPaintManager::DpiX(3) - CQVTPaintManager::DpiX(17), rcEdit.right)
+        << "room for spins";
     EXPECT_TRUE(::GetWindowLong(EditWindow(), GWL_STYLE) & WS_VISIBLE);
 
     // Hidden with the control, and gone with the bar.
