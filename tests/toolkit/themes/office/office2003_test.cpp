@@ -13,9 +13,11 @@
 #include <memory>
 #include <string>
 
+#include "dib_canvas.h"
 #include "real_input.h"
 #include "sondrel_gtest.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
+#include "tests/toolkit/themes/color_near.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
@@ -52,23 +54,6 @@ COLORREF Color(int nIndex)
     return QVTPaintManager()->GetColor(nIndex);
 }
 
-// Channels within a tolerance: gradients are sampled, not recomputed.
-::testing::AssertionResult Near(COLORREF clrExpected, COLORREF clrActual, int nTolerance = 3)
-{
-    const int d = std::max({abs(GetRValue(clrExpected) - GetRValue(clrActual)),
-                            abs(GetGValue(clrExpected) - GetGValue(clrActual)),
-                            abs(GetBValue(clrExpected) - GetBValue(clrActual))});
-    if (d <= nTolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << std::hex << "expected #" << clrExpected << ", got #" << clrActual;
-}
-
-COLORREF Mix(COLORREF a, COLORREF b, double t)
-{
-    auto c = [t](int x, int y) { return static_cast<int>(x + (y - x) * t + 0.5); };
-    return RGB(c(GetRValue(a), GetRValue(b)), c(GetGValue(a), GetGValue(b)), c(GetBValue(a), GetBValue(b)));
-}
-
 // Installs theme 2 in a colour scheme (0 derives the colours).
 void UseScheme(int nScheme)
 {
@@ -84,55 +69,16 @@ public:
     BOOL IsDialogBar() const override { return TRUE; }
 };
 
-// A memory DIB to draw on, 32 bits per pixel.
-class Canvas
+// Pixels near the colour: glyphs are drawn smoothed.
+int CountNear(const DibCanvas& canvas, const CRect& rc, COLORREF clr, int nTolerance = 0)
 {
-public:
-    Canvas(int cx, int cy, COLORREF clrBack = RGB(1, 2, 3)) : m_cx(cx), m_cy(cy)
-    {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        void* pBits = nullptr;
-        m_hBitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-        m_pBits = static_cast<DWORD*>(pBits);
-        m_dc.CreateCompatibleDC(nullptr);
-        m_hOld = ::SelectObject(m_dc.GetSafeHdc(), m_hBitmap);
-        m_dc.FillSolidRect(0, 0, cx, cy, clrBack);
-    }
-    ~Canvas()
-    {
-        ::SelectObject(m_dc.GetSafeHdc(), m_hOld);
-        ::DeleteObject(m_hBitmap);
-    }
-    CDC* DC() { return &m_dc; }
-    COLORREF At(int x, int y)
-    {
-        ::GdiFlush();
-        const DWORD p = m_pBits[y * m_cx + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    // Pixels near the colour: glyphs are drawn smoothed.
-    int CountIn(const CRect& rc, COLORREF clr, int nTolerance = 0)
-    {
-        int n = 0;
-        for (int y = rc.top; y < rc.bottom; ++y)
-            for (int x = rc.left; x < rc.right; ++x)
-                n += nTolerance ? static_cast<bool>(Near(clr, At(x, y), nTolerance)) : At(x, y) == clr;
-        return n;
-    }
-
-private:
-    int m_cx, m_cy;
-    HBITMAP m_hBitmap = nullptr;
-    HGDIOBJ m_hOld = nullptr;
-    DWORD* m_pBits = nullptr;
-    CDC m_dc;
-};
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            n += nTolerance ? static_cast<bool>(NearColor(clr, canvas.At(x, y), nTolerance))
+                            : canvas.At(x, y) == clr;
+    return n;
+}
 
 // One shown top-most frame for the whole program: a top dock bar with two
 // toolbars side by side and a wrapped one below them, a left dock bar with a
@@ -369,17 +315,17 @@ TEST(Office2003DockBars, GlassBlackRightDarkOthersTheScreenWideGradient)
     QVTPaintManager()->m_nSystemTheme = 2;
     QVTPaintManager()->RefreshMetrics();
     CQVTCommandBarsOffice2003Theme* pTheme = Theme();
-    Canvas glass(200, 30), dark(200, 30), gradient(200, 30);
-    pTheme->FillDockBar(glass.DC(), &top);
-    pTheme->FillDockBar(dark.DC(), &right);
-    pTheme->FillDockBar(gradient.DC(), &bottom);
+    DibCanvas glass(200, 30, RGB(1, 2, 3)), dark(200, 30, RGB(1, 2, 3)), gradient(200, 30, RGB(1, 2, 3));
+    pTheme->FillDockBar(&glass.dc, &top);
+    pTheme->FillDockBar(&dark.dc, &right);
+    pTheme->FillDockBar(&gradient.dc, &bottom);
     EXPECT_EQ(RGB(0, 0, 0), glass.At(100, 15));
     EXPECT_EQ(pTheme->m_grcDockBar.clrDark.GetValue(), dark.At(5, 15));
     EXPECT_EQ(pTheme->m_grcDockBar.clrDark.GetValue(), dark.At(195, 15));
     const double dWidth = std::max(200, ::GetSystemMetrics(SM_CXSCREEN) / 2);
-    EXPECT_TRUE(Near(pTheme->m_grcDockBar.clrLight, gradient.At(0, 15)));
-    EXPECT_TRUE(Near(Mix(pTheme->m_grcDockBar.clrLight, pTheme->m_grcDockBar.clrDark, 199 / dWidth),
-                     gradient.At(199, 15)));
+    EXPECT_TRUE(NearColor(pTheme->m_grcDockBar.clrLight, gradient.At(0, 15)));
+    EXPECT_TRUE(NearColor(MixColor(pTheme->m_grcDockBar.clrLight, pTheme->m_grcDockBar.clrDark, 199 / dWidth),
+                          gradient.At(199, 15)));
     EXPECT_EQ(gradient.At(100, 0), gradient.At(100, 29)) << "the gradient runs across";
 
     for (CQVTDockBar* pDock : {&top, &right, &bottom})
@@ -393,16 +339,16 @@ TEST(Office2003Faces, TearOffStripOnItsColourWithEmbossedDots)
     UseScheme(3);
     CQVTCommandBarsOffice2003Theme* pTheme = Theme();
     EXPECT_EQ(CSize(0, Y(9)), pTheme->DrawPopupBarStrip(nullptr, CRect(0, 0, 200, Y(9)), FALSE, FALSE));
-    Canvas canvas(210, 20);
-    pTheme->DrawPopupBarStrip(canvas.DC(), CRect(0, 0, 200, Y(9)), FALSE, TRUE);
+    DibCanvas canvas(210, 20, RGB(1, 2, 3));
+    pTheme->DrawPopupBarStrip(&canvas.dc, CRect(0, 0, 200, Y(9)), FALSE, TRUE);
     EXPECT_EQ(pTheme->m_clrTearOff.GetValue(), canvas.At(10, Y(4)));
     // A row of dots 32 px each side of the centre, every 4 px.
     const int nCenter = CRect(2, 2, 200, Y(9)).CenterPoint().x;
     EXPECT_EQ(Color(38), canvas.At(nCenter - X(32), Y(4)));
     EXPECT_EQ(Color(COLOR_BTNHIGHLIGHT), canvas.At(nCenter - X(32) + 2, Y(5) + 1));
     EXPECT_EQ(pTheme->m_clrTearOff.GetValue(), canvas.At(nCenter - X(32) - 3, Y(4)));
-    canvas.DC()->FillSolidRect(0, 0, 210, 20, RGB(1, 2, 3));
-    pTheme->DrawPopupBarStrip(canvas.DC(), CRect(0, 0, 200, Y(9)), TRUE, TRUE);
+    canvas.Clear(RGB(1, 2, 3));
+    pTheme->DrawPopupBarStrip(&canvas.dc, CRect(0, 0, 200, Y(9)), TRUE, TRUE);
     EXPECT_EQ(Color(41), canvas.At(1, 1));
     EXPECT_EQ(Color(32), canvas.At(2, 2));
     EXPECT_EQ(Color(31), canvas.At(10, 3));
@@ -458,10 +404,10 @@ TEST(Office2003Faces, ControlFacesFollowTheirStates)
                                               << " pressed " << c.nPressed << " enabled " << c.nEnabled
                                               << " checked " << c.nChecked << " popuped " << c.nPopuped);
             const COLORREF clrBack = RGB(1, 2, 3);
-            Canvas canvas(60, 40, clrBack);
+            DibCanvas canvas(60, 40, clrBack);
             const CRect rc(5, 5, 55, 35);
-            pPaint->DrawRectangle(canvas.DC(), rc, c.nSelected, c.nPressed, c.nEnabled, c.nChecked,
-                                  c.nPopuped, qvtBarTypeNormal, nPosition);
+            pPaint->DrawRectangle(&canvas.dc, rc, c.nSelected, c.nPressed, c.nEnabled, c.nChecked, c.nPopuped,
+                                  qvtBarTypeNormal, nPosition);
             if (c.nFrame < 0)
             {
                 EXPECT_EQ(clrBack, canvas.At(rc.left, rc.top));
@@ -479,8 +425,8 @@ TEST(Office2003Faces, ControlFacesFollowTheirStates)
             const BOOL bAcross = nPosition == qvtBarLeft && c.pFace != &pTheme->m_grcPopuped;
             const COLORREF clrStart = bAcross ? canvas.At(rc.left + 1, 20) : canvas.At(30, rc.top + 1);
             const COLORREF clrEnd = bAcross ? canvas.At(rc.right - 2, 20) : canvas.At(30, rc.bottom - 2);
-            EXPECT_TRUE(Near(c.pFace->clrLight, clrStart, 8));
-            EXPECT_TRUE(Near(c.pFace->clrDark, clrEnd, 8));
+            EXPECT_TRUE(NearColor(c.pFace->clrLight, clrStart, 8));
+            EXPECT_TRUE(NearColor(c.pFace->clrDark, clrEnd, 8));
             // Across the gradient the colour stays.
             if (bAcross)
                 EXPECT_EQ(canvas.At(rc.left + 3, rc.top + 2), canvas.At(rc.left + 3, rc.bottom - 3));
@@ -493,8 +439,8 @@ TEST(Office2003Faces, ControlFacesFollowTheirStates)
     for (int nScheme : {3, 0})
     {
         UseScheme(nScheme);
-        Canvas canvas(60, 40);
-        QVTPaintManager()->DrawRectangle(canvas.DC(), CRect(5, 5, 55, 35), 1, 0, 1, 0, 0,
+        DibCanvas canvas(60, 40, RGB(1, 2, 3));
+        QVTPaintManager()->DrawRectangle(&canvas.dc, CRect(5, 5, 55, 35), 1, 0, 1, 0, 0,
                                          nScheme ? qvtBarTypePopup : qvtBarTypeNormal,
                                          nScheme ? qvtBarPopup : qvtBarTop);
         EXPECT_EQ(Color(32), canvas.At(5, 5));
@@ -528,11 +474,11 @@ TEST(Office2003Glyphs, ExpandButtonShowsTheCustomizeAndMoreGlyphsTurnedOnVertica
                                    : CRect(szBar.cx - 30, 1, szBar.cx, szBar.cy);
         pExpand->SetRect(rc);
 
-        Canvas canvas(szBar.cx, szBar.cy), noHidden(szBar.cx, szBar.cy);
+        DibCanvas canvas(szBar.cx, szBar.cy, RGB(1, 2, 3)), noHidden(szBar.cx, szBar.cy, RGB(1, 2, 3));
         BOOL bHidden = TRUE;
-        pPaint->DrawSpecialControl(canvas.DC(), qvtSpecialToolbarExpand, pExpand, pBar, TRUE, &bHidden);
+        pPaint->DrawSpecialControl(&canvas.dc, qvtSpecialToolbarExpand, pExpand, pBar, TRUE, &bHidden);
         bHidden = FALSE;
-        pPaint->DrawSpecialControl(noHidden.DC(), qvtSpecialToolbarExpand, pExpand, pBar, TRUE, &bHidden);
+        pPaint->DrawSpecialControl(&noHidden.dc, qvtSpecialToolbarExpand, pExpand, pBar, TRUE, &bHidden);
         // The customize glyph at the far end, the "more" glyph at the near end,
         // each over its light copy one pixel right and down.
         CRect rcInner = rc;
@@ -544,9 +490,9 @@ TEST(Office2003Glyphs, ExpandButtonShowsTheCustomizeAndMoreGlyphsTurnedOnVertica
         const CRect rcNear = bVertical
                                  ? CRect(rcInner.left, rcInner.top, rcInner.left + nSide, rcInner.bottom)
                                  : CRect(rcInner.left, rcInner.top, rcInner.right, rcInner.top + nSide);
-        EXPECT_GT(canvas.CountIn(rcFar, Color(46), 100), 4);
-        EXPECT_GT(canvas.CountIn(rcNear, Color(46), 100), 2);
-        EXPECT_GT(canvas.CountIn(rc, Color(COLOR_BTNHIGHLIGHT), 40), 4);
+        EXPECT_GT(CountNear(canvas, rcFar, Color(46), 100), 4);
+        EXPECT_GT(CountNear(canvas, rcNear, Color(46), 100), 2);
+        EXPECT_GT(CountNear(canvas, rc, Color(COLOR_BTNHIGHLIGHT), 40), 4);
         // Without hidden controls only the near end changes.
         int nNearDiffers = 0, nFarDiffers = 0;
         for (int y = rc.top; y < rc.bottom; ++y)
@@ -572,10 +518,10 @@ TEST(Office2003Glyphs, ExpandButtonShowsTheCustomizeAndMoreGlyphsTurnedOnVertica
     for (const auto& pair : {std::make_pair(WCHAR(104), WCHAR(102)), std::make_pair(WCHAR(83), WCHAR(85))})
     {
         const int n = 40;
-        Canvas horizontal(n, n, RGB(255, 255, 255)), vertical(n, n, RGB(255, 255, 255));
-        QVTGlyphFont()->DrawGlyph(horizontal.DC(), pair.first, CRect(0, 0, n, n), RGB(0, 0, 0));
-        QVTGlyphFont()->DrawGlyph(vertical.DC(), pair.second, CRect(0, 0, n, n), RGB(0, 0, 0));
-        auto profile = [n](Canvas& canvas, bool bByColumn) {
+        DibCanvas horizontal(n, n, RGB(255, 255, 255)), vertical(n, n, RGB(255, 255, 255));
+        QVTGlyphFont()->DrawGlyph(&horizontal.dc, pair.first, CRect(0, 0, n, n), RGB(0, 0, 0));
+        QVTGlyphFont()->DrawGlyph(&vertical.dc, pair.second, CRect(0, 0, n, n), RGB(0, 0, 0));
+        auto profile = [n](DibCanvas& canvas, bool bByColumn) {
             std::vector<int> widths;
             for (int i = 0; i < n; ++i)
             {
@@ -612,12 +558,12 @@ TEST(Office2003MessageBar, OnTheDockBarGradientWithTheMessageOnTheInfoColour)
     CQVTCommandBarsOffice2003Theme* pTheme = Theme();
     CQVTMessageBar bar;
     bar.SetClientRect(CRect(0, 0, 300, 40));
-    Canvas canvas(300, 40);
-    pTheme->GetMessageBarPaintManager()->FillMessageBar(canvas.DC(), &bar);
+    DibCanvas canvas(300, 40, RGB(1, 2, 3));
+    pTheme->GetMessageBarPaintManager()->FillMessageBar(&canvas.dc, &bar);
     const double dWidth = std::max(300, ::GetSystemMetrics(SM_CXSCREEN) / 2);
-    EXPECT_TRUE(Near(pTheme->m_grcDockBar.clrLight, canvas.At(0, 0)));
-    EXPECT_TRUE(Near(Mix(pTheme->m_grcDockBar.clrLight, pTheme->m_grcDockBar.clrDark, 299 / dWidth),
-                     canvas.At(299, 0)));
+    EXPECT_TRUE(NearColor(pTheme->m_grcDockBar.clrLight, canvas.At(0, 0)));
+    EXPECT_TRUE(NearColor(MixColor(pTheme->m_grcDockBar.clrLight, pTheme->m_grcDockBar.clrDark, 299 / dWidth),
+                          canvas.At(299, 0)));
     const CRect rcMessage = bar.GetContentRect();
     EXPECT_EQ(pTheme->m_clrToolbarShadow.GetValue(), canvas.At(rcMessage.left, rcMessage.top));
     EXPECT_EQ(::GetSysColor(COLOR_INFOBK), canvas.At(rcMessage.CenterPoint().x, rcMessage.CenterPoint().y));
@@ -638,12 +584,12 @@ TEST_F(Office2003Frame, ToolbarsSideBySideShareOneDockBarGradient)
         CDibCapture first(m_pFirst), second(m_pSecond);
         // The top row of both bars shows the dock bar's gradient at the dock bar's x.
         const int xJoin = first.Width();
-        EXPECT_TRUE(Near(Mix(clrLight, clrDark, (xJoin - 1) / dWidth), first.At(xJoin - 1, 0)));
-        EXPECT_TRUE(Near(Mix(clrLight, clrDark, xJoin / dWidth), second.At(0, 0)));
-        EXPECT_TRUE(Near(Mix(clrLight, clrDark, (xJoin + second.Width() - 1) / dWidth),
-                         second.At(second.Width() - 1, 0)));
+        EXPECT_TRUE(NearColor(MixColor(clrLight, clrDark, (xJoin - 1) / dWidth), first.At(xJoin - 1, 0)));
+        EXPECT_TRUE(NearColor(MixColor(clrLight, clrDark, xJoin / dWidth), second.At(0, 0)));
+        EXPECT_TRUE(NearColor(MixColor(clrLight, clrDark, (xJoin + second.Width() - 1) / dWidth),
+                              second.At(second.Width() - 1, 0)));
         if (nScheme == 3)
-            EXPECT_FALSE(Near(clrLight, second.At(0, 0), 1))
+            EXPECT_FALSE(NearColor(clrLight, second.At(0, 0), 1))
                 << "the second bar started a gradient of its own";
 
         // Each toolbar's face: its own gradient from one pixel down, and the
@@ -708,10 +654,10 @@ TEST_F(Office2003Frame, WrappedRowsLeftAndFloatingBarsDialogBarsAndMenus)
         const CRect rcSecondRow = Button(m_pFloating, 2)->GetRowRect();
         if (pTheme->m_grcToolBar.clrLight.GetValue() != pTheme->m_grcToolBar.clrDark.GetValue())
         {
-            EXPECT_TRUE(Near(pTheme->m_grcToolBar.clrLight,
-                             floating.At(floating.Width() - X(5), rcSecondRow.top), 12));
-            EXPECT_FALSE(Near(pTheme->m_grcToolBar.clrLight,
-                              floating.At(floating.Width() - X(5), rcSecondRow.top - 2), 2));
+            EXPECT_TRUE(NearColor(pTheme->m_grcToolBar.clrLight,
+                                  floating.At(floating.Width() - X(5), rcSecondRow.top), 12));
+            EXPECT_FALSE(NearColor(pTheme->m_grcToolBar.clrLight,
+                                   floating.At(floating.Width() - X(5), rcSecondRow.top - 2), 2));
         }
 
         // The dialog bar's gripper: 8 px wide, dots 5 px from the left on the
@@ -729,7 +675,7 @@ TEST_F(Office2003Frame, WrappedRowsLeftAndFloatingBarsDialogBarsAndMenus)
         const CRect rcItem = Button(m_pMenu, 0)->GetRect();
         const COLORREF clrColumnLeft = menu.At(rcItem.left, rcItem.CenterPoint().y);
         const COLORREF clrColumnRight = menu.At(rcItem.left + nColumn - 3, rcItem.CenterPoint().y);
-        EXPECT_TRUE(Near(pTheme->m_grcGripper.clrLight, clrColumnLeft, 12));
+        EXPECT_TRUE(NearColor(pTheme->m_grcGripper.clrLight, clrColumnLeft, 12));
         if (pTheme->m_grcGripper.clrLight.GetValue() != pTheme->m_grcGripper.clrDark.GetValue())
             EXPECT_NE(clrColumnLeft, clrColumnRight);
         EXPECT_EQ(Color(41), menu.At(rcItem.right - X(4), rcItem.CenterPoint().y));
@@ -769,8 +715,8 @@ TEST_F(Office2003Frame, SilverHotButtonUnderThePointerShowsTheSelectedGradient)
         {
             EXPECT_EQ(RGB(0x4B, 0x4B, 0x6F), bar.At(rc.left, rc.top));
             EXPECT_EQ(RGB(0x4B, 0x4B, 0x6F), bar.At(rc.right - 1, rc.bottom - 1));
-            EXPECT_TRUE(Near(RGB(0xFF, 0xF2, 0xC8), bar.At(rc.left + 2, rc.top + 1), 4));
-            EXPECT_TRUE(Near(RGB(0xFF, 0xD4, 0x97), bar.At(rc.left + 2, rc.bottom - 2), 8));
+            EXPECT_TRUE(NearColor(RGB(0xFF, 0xF2, 0xC8), bar.At(rc.left + 2, rc.top + 1), 4));
+            EXPECT_TRUE(NearColor(RGB(0xFF, 0xD4, 0x97), bar.At(rc.left + 2, rc.bottom - 2), 8));
         }
         else
         {

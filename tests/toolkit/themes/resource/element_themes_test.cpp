@@ -10,6 +10,7 @@
 
 #include "dib_canvas.h"
 #include "sondrel_gtest.h"
+#include "tests/toolkit/themes/color_near.h"
 #include "tests/toolkit/themes/scroll_base_stub.h"
 #include "toolkit/commandbars/controls/QVTProgressBase.h"
 #include "toolkit/commandbars/messagebar/QVTMessageBar.h"
@@ -78,17 +79,6 @@ COLORREF ArrowEdge(const DibCanvas& canvas, const CRect& rc, BOOL bVert)
     return bVert ? canvas.At(rc.left, rc.CenterPoint().y) : canvas.At(rc.CenterPoint().x, rc.top);
 }
 
-// Stretched gradients are compared within a few steps of each channel.
-::testing::AssertionResult Near(COLORREF clrExpected, COLORREF clrActual, int nTolerance = 12)
-{
-    const int d = std::max({abs(GetRValue(clrExpected) - GetRValue(clrActual)),
-                            abs(GetGValue(clrExpected) - GetGValue(clrActual)),
-                            abs(GetBValue(clrExpected) - GetBValue(clrActual))});
-    if (d <= nTolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << std::hex << "expected #" << clrExpected << ", got #" << clrActual;
-}
-
 }  // namespace
 
 TEST(ResourceScrollBar, ArrowsGlyphsThumbAndPagesShowTheFramesOfTheirStates)
@@ -133,7 +123,7 @@ TEST(ResourceScrollBar, ArrowsGlyphsThumbAndPagesShowTheFramesOfTheirStates)
             EXPECT_EQ(thumbFrame(0), ArrowEdge(canvas, parts.rcThumb, bVert));
             // Behind the pages the track's first frame.
             const CPoint ptAfter = parts.rcPageAfter.CenterPoint();
-            EXPECT_TRUE(Near(ImagePixel(lpszTrack, 0, 2, 8, 8), canvas.At(ptAfter.x, ptAfter.y)));
+            EXPECT_TRUE(NearColor(ImagePixel(lpszTrack, 0, 2, 8, 8), canvas.At(ptAfter.x, ptAfter.y), 12));
 
             bar.scroll.SetHotPart(qvtScrollHitDownArrow);
             bar.Draw(canvas);
@@ -159,10 +149,10 @@ TEST(ResourceScrollBar, ArrowsGlyphsThumbAndPagesShowTheFramesOfTheirStates)
 
             bar.scroll.Press(qvtScrollHitPageDown);
             bar.Draw(canvas);
-            EXPECT_TRUE(Near(ImagePixel(lpszTrack, 1, 2, 8, 8), canvas.At(ptAfter.x, ptAfter.y)))
+            EXPECT_TRUE(NearColor(ImagePixel(lpszTrack, 1, 2, 8, 8), canvas.At(ptAfter.x, ptAfter.y), 12))
                 << "the pressed page";
             const CPoint ptBefore = parts.rcPageBefore.CenterPoint();
-            EXPECT_TRUE(Near(ImagePixel(lpszTrack, 0, 2, 8, 8), canvas.At(ptBefore.x, ptBefore.y)));
+            EXPECT_TRUE(NearColor(ImagePixel(lpszTrack, 0, 2, 8, 8), canvas.At(ptBefore.x, ptBefore.y), 12));
 
             bar.scroll.Press(qvtScrollHitThumb);
             bar.Draw(canvas);
@@ -176,7 +166,7 @@ TEST(ResourceScrollBar, ArrowsGlyphsThumbAndPagesShowTheFramesOfTheirStates)
             EXPECT_EQ(arrowFrame(0), ArrowEdge(canvas, parts.rcArrowSecond, bVert));
             EXPECT_EQ(glyph(nRunSecond + 3),
                       canvas.At(parts.rcArrowSecond.CenterPoint().x, parts.rcArrowSecond.CenterPoint().y));
-            EXPECT_TRUE(Near(ImagePixel(lpszTrack, 0, 2, 8, 8), canvas.At(ptThumb.x, ptThumb.y)));
+            EXPECT_TRUE(NearColor(ImagePixel(lpszTrack, 0, 2, 8, 8), canvas.At(ptThumb.x, ptThumb.y), 12));
         }
 }
 
@@ -196,8 +186,8 @@ TEST(ResourceScrollBar, TheDarkStyleTakesTheDarkImagesAndTheLightOnesWhereItHasN
         EXPECT_EQ(ImagePixel(_T("CONTROLGALLERYSCROLLARROWSVERTICALDARK"), 0, 4, 0, 8),
                   ArrowEdge(canvas, parts.rcArrowFirst, TRUE));
         const CPoint ptAfter = parts.rcPageAfter.CenterPoint();
-        EXPECT_TRUE(Near(ImagePixel(_T("CONTROLGALLERYSCROLLVERTICALDARK"), 0, 2, 8, 8),
-                         canvas.At(ptAfter.x, ptAfter.y)));
+        EXPECT_TRUE(NearColor(ImagePixel(_T("CONTROLGALLERYSCROLLVERTICALDARK"), 0, 2, 8, 8),
+                              canvas.At(ptAfter.x, ptAfter.y), 12));
         LPCTSTR lpszGlyphs =
             bLightOnly ? _T("CONTROLGALLERYSCROLLARROWGLYPHS") : _T("CONTROLGALLERYSCROLLARROWGLYPHSDARK");
         const CPoint ptGlyph = parts.rcArrowFirst.CenterPoint();

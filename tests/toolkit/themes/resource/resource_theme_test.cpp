@@ -12,6 +12,7 @@
 #include "dib_canvas.h"
 #include "sondrel_gtest.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
+#include "tests/toolkit/themes/color_near.h"
 #include "tests/toolkit/themes/scroll_base_stub.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
@@ -41,16 +42,6 @@ int X(int n)
 int Y(int n)
 {
     return QVTDpiScaler()->ScaleY(n);
-}
-
-::testing::AssertionResult Near(COLORREF clrExpected, COLORREF clrActual, int nTolerance)
-{
-    const int d = std::max({abs(GetRValue(clrExpected) - GetRValue(clrActual)),
-                            abs(GetGValue(clrExpected) - GetGValue(clrActual)),
-                            abs(GetBValue(clrExpected) - GetBValue(clrActual))});
-    if (d <= nTolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << std::hex << "expected #" << clrExpected << ", got #" << clrActual;
 }
 
 COLORREF Ini(LPCTSTR lpszSection, LPCTSTR lpszKey)
@@ -218,10 +209,10 @@ TEST(ResourceTheme, MenuBarCaptionsAndTheWorkspace)
     pCorner->DrawImage(&corner.dc, rcCorner, pCorner->GetSource(0, 1));
     EXPECT_EQ(0, DiffersIn(canvas, corner, rcCorner));
     EXPECT_EQ(pTheme->m_clrWorkspace[0].GetValue(), canvas.At(399, 2)) << "beside the corner";
-    EXPECT_TRUE(Near(pTheme->m_clrWorkspace[0], canvas.At(200, rcCorner.bottom), 3));
+    EXPECT_TRUE(NearColor(pTheme->m_clrWorkspace[0], canvas.At(200, rcCorner.bottom), 3));
     const int yThird = rcCorner.bottom + (300 - rcCorner.bottom) / 3;
-    EXPECT_TRUE(Near(pTheme->m_clrWorkspace[1], canvas.At(200, yThird), 4));
-    EXPECT_TRUE(Near(pTheme->m_clrWorkspace[2], canvas.At(200, 299), 4));
+    EXPECT_TRUE(NearColor(pTheme->m_clrWorkspace[1], canvas.At(200, yThird), 4));
+    EXPECT_TRUE(NearColor(pTheme->m_clrWorkspace[2], canvas.At(200, 299), 4));
 
     // Without the set: the plain workspace colour.
     pTheme->SetImageHandle(::GetModuleHandleW(nullptr), _T("Nowhere.ini"));
@@ -354,8 +345,8 @@ TEST_F(ResourceBars, BlueHotButtonsShowTheSchemesHighlightAndAnotherSetRecolours
     const CRect rc = Button(1)->GetRect();
     EXPECT_EQ(RGB(255, 189, 105), blue.At(rc.left, rc.top));
     EXPECT_EQ(RGB(255, 189, 105), blue.At(rc.right - 1, rc.bottom - 1));
-    EXPECT_TRUE(Near(RGB(255, 245, 204), blue.At(rc.left + 2, rc.top + 1), 4));
-    EXPECT_TRUE(Near(RGB(255, 219, 117), blue.At(rc.left + 2, rc.bottom - 2), 8));
+    EXPECT_TRUE(NearColor(RGB(255, 245, 204), blue.At(rc.left + 2, rc.top + 1), 4));
+    EXPECT_TRUE(NearColor(RGB(255, 219, 117), blue.At(rc.left + 2, rc.bottom - 2), 8));
     const COLORREF clrShadowBlue = blue.At(blue.Width() / 2, blue.Height() - 1);
     EXPECT_EQ(Ini(_T("Toolbar"), _T("ToolbarFaceShadow")), clrShadowBlue);
 
