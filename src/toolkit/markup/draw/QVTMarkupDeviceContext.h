@@ -138,7 +138,7 @@ protected:
             return static_cast<LONG>(dValue);
         }
     };
-    CGeometryLimits GetGeometryLimits();
+    virtual CGeometryLimits GetGeometryLimits();
     // The closed outline of a rounded rectangle; radii are kept within half
     // of each edge, so opposite corners never cross.
     static void AFX_CDECL AddRoundRectangleFigure(CQVTMarkupPathBuilder& builder, double dLeft, double dTop,

@@ -300,6 +300,101 @@ void CQVTMarkupGdiPlusDeviceContext::ApplyQualitySettings()
     GdipSetTextRenderingHint(m_pGraphics, static_cast<Gdiplus::TextRenderingHint>(m_nTextRenderingHint));
 }
 
+CQVTMarkupDeviceContext::CGeometryLimits CQVTMarkupGdiPlusDeviceContext::GetGeometryLimits()
+{
+    RECT rcClip = {0, 0, 0, 0};
+    GetClipBox(&rcClip);
+    const __int64 nMargin = 32768 + __int64(kMaxPenWidth);
+    // Well inside the float range that GDI+ computes in.
+    const __int64 nLimit = 134217727;
+    auto hold = [nLimit](__int64 nValue) {
+        return static_cast<LONG>(std::clamp<__int64>(nValue, -nLimit, nLimit));
+    };
+    return CGeometryLimits{{hold(rcClip.left - nMargin), hold(rcClip.top - nMargin),
+                            hold(rcClip.right + nMargin), hold(rcClip.bottom + nMargin)}};
+}
+
+std::vector<Gdiplus::PointF> CQVTMarkupGdiPlusDeviceContext::HeldPoints(const CGeometryLimits& limits,
+                                                                        const Gdiplus::PointF* pPoints,
+                                                                        int nCount)
+{
+    auto hold = [](float fValue, LONG nLow, LONG nHigh) {
+        if (!(fValue > nLow))
+            return static_cast<float>(nLow);
+        return std::min(fValue, static_cast<float>(nHigh));
+    };
+    std::vector<Gdiplus::PointF> points(nCount);
+    for (int i = 0; i < nCount; ++i)
+        points[i] = Gdiplus::PointF(hold(pPoints[i].X, limits.rc.left, limits.rc.right),
+                                    hold(pPoints[i].Y, limits.rc.top, limits.rc.bottom));
+    return points;
+}
+
+CGpPath CQVTMarkupGdiPlusDeviceContext::CreateLinePath(const Gdiplus::PointF* pPoints, const BYTE* pTypes,
+                                                       int nCount)
+{
+    // GDI+ under Wine overflows its stack flattening the curves of a large
+    // figure: curves become lines here first, about one every four pixels of
+    // the control polygon, at most 256 to a curve.
+    std::vector<Gdiplus::PointF> points;
+    std::vector<BYTE> types;
+    points.reserve(nCount);
+    types.reserve(nCount);
+    for (int i = 0; i < nCount; ++i)
+    {
+        const BYTE bType = pTypes[i] & QVT_PATH_TYPE_MASK;
+        if (bType != QVT_PATH_BEZIER || i == 0 || i + 2 >= nCount)
+        {
+            points.push_back(pPoints[i]);
+            types.push_back(bType == QVT_PATH_BEZIER ? BYTE(QVT_PATH_LINE | (pTypes[i] & QVT_PATH_CLOSE))
+                                                     : pTypes[i]);
+            continue;
+        }
+        const Gdiplus::PointF p0 = pPoints[i - 1], p1 = pPoints[i], p2 = pPoints[i + 1], p3 = pPoints[i + 2];
+        auto distance = [](const Gdiplus::PointF& a, const Gdiplus::PointF& b) {
+            return std::hypot(double(b.X) - a.X, double(b.Y) - a.Y);
+        };
+        const double dLength = distance(p0, p1) + distance(p1, p2) + distance(p2, p3);
+        const int nSegments = static_cast<int>(std::clamp(std::ceil(dLength / 4.0), 1.0, 256.0));
+        for (int k = 1; k <= nSegments; ++k)
+        {
+            const double t = double(k) / nSegments, u = 1.0 - t;
+            const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+            points.push_back(Gdiplus::PointF(static_cast<float>(a * p0.X + b * p1.X + c * p2.X + d * p3.X),
+                                             static_cast<float>(a * p0.Y + b * p1.Y + c * p2.Y + d * p3.Y)));
+            types.push_back(QVT_PATH_LINE);
+        }
+        types.back() |= pTypes[i + 2] & QVT_PATH_CLOSE;
+        i += 2;
+    }
+    CGpPath path;
+    GdipCreatePath2(points.data(), types.data(), static_cast<int>(points.size()), Gdiplus::FillModeAlternate,
+                    path.Receive());
+    return path;
+}
+
+CGpPath CQVTMarkupGdiPlusDeviceContext::CreateEllipseLinePath(float x, float y, float cx, float cy)
+{
+    // Four quarter curves with the usual control distance.
+    const float k = 0.5522847498f;
+    const float rx = cx / 2, ry = cy / 2, mx = x + rx, my = y + ry;
+    const Gdiplus::PointF points[13] = {{x + cx, my}, {x + cx, my + ry * k}, {mx + rx * k, y + cy},
+                                        {mx, y + cy}, {mx - rx * k, y + cy}, {x, my + ry * k},
+                                        {x, my},      {x, my - ry * k},      {mx - rx * k, y},
+                                        {mx, y},      {mx + rx * k, y},      {x + cx, my - ry * k},
+                                        {x + cx, my}};
+    BYTE types[13] = {QVT_PATH_START};
+    for (int i = 1; i < 13; ++i)
+        types[i] = QVT_PATH_BEZIER;
+    types[12] |= QVT_PATH_CLOSE;
+    return CreateLinePath(points, types, 13);
+}
+
+RECT CQVTMarkupGdiPlusDeviceContext::HeldRect(const CGeometryLimits& limits, const RECT& rc)
+{
+    return RECT{limits.X(rc.left), limits.Y(rc.top), limits.X(rc.right), limits.Y(rc.bottom)};
+}
+
 CQVTMarkupTransformationMatrix* CQVTMarkupGdiPlusDeviceContext::GetTransform()
 {
     CGpMatrix matrix = CreateMatrix();
@@ -427,7 +522,7 @@ CGpPen CQVTMarkupGdiPlusDeviceContext::CreatePen(const CQVTMarkupStroke* pStroke
     CGpPen pen;
     if (pStroke == nullptr || pStroke->pBrush == nullptr)
         return pen;
-    const float fWidth = static_cast<float>(pStroke->nThickness);
+    const float fWidth = static_cast<float>(std::min<int>(pStroke->nThickness, kMaxPenWidth));
     if (CQVTMarkupSolidColorBrush* pSolid = MarkupCast<CQVTMarkupSolidColorBrush>(pStroke->pBrush))
     {
         GdipCreatePen1(ApplyOpacity(ArgbFromMarkupColor(pSolid->GetColor())), fWidth, Gdiplus::UnitWorld,
@@ -461,32 +556,37 @@ CGpPen CQVTMarkupGdiPlusDeviceContext::CreatePen(const CQVTMarkupStroke* pStroke
     return pen;
 }
 
-void CQVTMarkupGdiPlusDeviceContext::DrawEllipse(const RECT& rc, const CQVTMarkupStroke* pStroke,
+void CQVTMarkupGdiPlusDeviceContext::DrawEllipse(const RECT& rcEllipse, const CQVTMarkupStroke* pStroke,
                                                  CQVTMarkupBrush* pFill)
 {
+    const RECT rc = HeldRect(GetGeometryLimits(), rcEllipse);
     const int t = pStroke != nullptr && pStroke->pBrush != nullptr ? std::max(pStroke->nThickness, 0) : 0;
     const float x = rc.left + t / 2.0f, y = rc.top + t / 2.0f;
     const float cx = static_cast<float>(double(rc.right) - rc.left - t),
                 cy = static_cast<float>(double(rc.bottom) - rc.top - t);
+    CGpPath outline = CreateEllipseLinePath(x, y, cx, cy);
+    if (!outline)
+        return;
     if (pFill != nullptr)
     {
         CGpBrush brush = CreateBrush(pFill, x, y, cx, cy);
         if (brush)
-            GdipFillEllipse(m_pGraphics, brush, x, y, cx, cy);
+            GdipFillPath(m_pGraphics, brush, outline);
     }
     if (t > 0)
     {
         CGpPen pen = CreatePen(pStroke, x, y, cx, cy);
         if (pen)
-            GdipDrawEllipse(m_pGraphics, pen, x, y, cx, cy);
+            GdipDrawPath(m_pGraphics, pen, outline);
     }
 }
 
-void CQVTMarkupGdiPlusDeviceContext::DrawRectangle(const RECT& rc, CQVTMarkupBrush* pBrush,
+void CQVTMarkupGdiPlusDeviceContext::DrawRectangle(const RECT& rcBorder, CQVTMarkupBrush* pBrush,
                                                    const CQVTMarkupThickness* pThickness)
 {
     if (pBrush == nullptr || pThickness == nullptr)
         return;
+    const RECT rc = HeldRect(GetGeometryLimits(), rcBorder);
     const Gdiplus::RectF rcF = RectFOf(rc);
     CGpBrush brush = CreateBrush(pBrush, rcF.X, rcF.Y, rcF.Width, rcF.Height);
     if (!brush)
@@ -506,16 +606,20 @@ void CQVTMarkupGdiPlusDeviceContext::DrawRectangle(const RECT& rc, CQVTMarkupBru
         GdipFillRectangleI(m_pGraphics, brush, rc.left + nLeft, rc.bottom - nBottom, cxInner, nBottom);
 }
 
-void CQVTMarkupGdiPlusDeviceContext::FillRectangle(const RECT& rc, CQVTMarkupBrush* pBrush)
+void CQVTMarkupGdiPlusDeviceContext::FillRectangle(const RECT& rcFill, CQVTMarkupBrush* pBrush)
 {
+    const RECT rc = HeldRect(GetGeometryLimits(), rcFill);
     const Gdiplus::RectF rcF = RectFOf(rc);
     CGpBrush brush = CreateBrush(pBrush, rcF.X, rcF.Y, rcF.Width, rcF.Height);
     if (brush)
         GdipFillRectangleI(m_pGraphics, brush, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
 }
 
-void CQVTMarkupGdiPlusDeviceContext::DrawLine(int x1, int y1, int x2, int y2, const CQVTMarkupStroke* pStroke)
+void CQVTMarkupGdiPlusDeviceContext::DrawLine(int nX1, int nY1, int nX2, int nY2,
+                                              const CQVTMarkupStroke* pStroke)
 {
+    const CGeometryLimits limits = GetGeometryLimits();
+    const int x1 = limits.X(nX1), y1 = limits.Y(nY1), x2 = limits.X(nX2), y2 = limits.Y(nY2);
     const float fLeft = static_cast<float>(std::min(x1, x2)), fTop = static_cast<float>(std::min(y1, y2));
     CGpPen pen = CreatePen(pStroke, fLeft, fTop, static_cast<float>(std::abs(double(x2) - x1)),
                            static_cast<float>(std::abs(double(y2) - y1)));
@@ -528,10 +632,11 @@ void CQVTMarkupGdiPlusDeviceContext::DrawPolylineF(const Gdiplus::PointF* pPoint
 {
     if (pPoints == nullptr || nCount < 2)
         return;
-    const Gdiplus::RectF rcBox = BoundsOf(pPoints, nCount);
+    const std::vector<Gdiplus::PointF> points = HeldPoints(GetGeometryLimits(), pPoints, nCount);
+    const Gdiplus::RectF rcBox = BoundsOf(points.data(), nCount);
     CGpPen pen = CreatePen(pStroke, rcBox.X, rcBox.Y, rcBox.Width, rcBox.Height);
     if (pen)
-        GdipDrawLines(m_pGraphics, pen, pPoints, nCount);
+        GdipDrawLines(m_pGraphics, pen, points.data(), nCount);
 }
 
 void CQVTMarkupGdiPlusDeviceContext::DrawPolyline(const POINT* pPoints, int nCount,
@@ -539,24 +644,19 @@ void CQVTMarkupGdiPlusDeviceContext::DrawPolyline(const POINT* pPoints, int nCou
 {
     if (pPoints == nullptr || nCount < 2)
         return;
-    std::vector<Gdiplus::GpPoint> points(nCount);
-    std::vector<Gdiplus::PointF> pointsF(nCount);
+    std::vector<Gdiplus::PointF> points(nCount);
     for (int i = 0; i < nCount; ++i)
-    {
-        points[i] = Gdiplus::GpPoint(pPoints[i].x, pPoints[i].y);
-        pointsF[i] = Gdiplus::PointF(static_cast<float>(pPoints[i].x), static_cast<float>(pPoints[i].y));
-    }
-    const Gdiplus::RectF rcBox = BoundsOf(pointsF.data(), nCount);
-    CGpPen pen = CreatePen(pStroke, rcBox.X, rcBox.Y, rcBox.Width, rcBox.Height);
-    if (pen)
-        GdipDrawLinesI(m_pGraphics, pen, points.data(), nCount);
+        points[i] = Gdiplus::PointF(static_cast<float>(pPoints[i].x), static_cast<float>(pPoints[i].y));
+    DrawPolylineF(points.data(), nCount, pStroke);
 }
 
-void CQVTMarkupGdiPlusDeviceContext::DrawPolygonF(const Gdiplus::PointF* pPoints, int nCount,
+void CQVTMarkupGdiPlusDeviceContext::DrawPolygonF(const Gdiplus::PointF* pGivenPoints, int nCount,
                                                   const CQVTMarkupStroke* pStroke, CQVTMarkupBrush* pFill)
 {
-    if (pPoints == nullptr || nCount < 2)
+    if (pGivenPoints == nullptr || nCount < 2)
         return;
+    const std::vector<Gdiplus::PointF> held = HeldPoints(GetGeometryLimits(), pGivenPoints, nCount);
+    const Gdiplus::PointF* pPoints = held.data();
     const Gdiplus::RectF rcBox = BoundsOf(pPoints, nCount);
     if (pFill != nullptr)
     {
@@ -599,10 +699,10 @@ void CQVTMarkupGdiPlusDeviceContext::DrawPath(CQVTMarkupPathData* pPath, const C
     if (pPath == nullptr || pPath->GetCount() == 0)
         return;
     static_assert(sizeof(MARKUP_POINTF) == sizeof(Gdiplus::PointF), "path points are GDI+ points");
-    CGpPath path;
-    if (GdipCreatePath2(reinterpret_cast<const Gdiplus::PointF*>(pPath->GetPoints()), pPath->GetTypes(),
-                        pPath->GetCount(), Gdiplus::FillModeAlternate, path.Receive()) != Gdiplus::Ok ||
-        !path)
+    const std::vector<Gdiplus::PointF> points = HeldPoints(
+        GetGeometryLimits(), reinterpret_cast<const Gdiplus::PointF*>(pPath->GetPoints()), pPath->GetCount());
+    CGpPath path = CreateLinePath(points.data(), pPath->GetTypes(), pPath->GetCount());
+    if (!path)
         return;
     const Gdiplus::RectF rcBounds = RectFOf(pPath->GetBounds());
     if (pFill != nullptr)

@@ -8,6 +8,8 @@
 #include "toolkit/markup/draw/QVTGdiPlus.h"
 #include "toolkit/markup/draw/QVTMarkupDeviceContext.h"
 
+#include <vector>
+
 class CQVTMarkupGdiPlusImage;
 
 class CQVTMarkupGdiPlusDeviceContext : public CQVTMarkupDeviceContext
@@ -89,7 +91,19 @@ public:
     // The alpha byte of an ARGB colour scaled by the opacity.
     Gdiplus::ARGB ApplyOpacity(Gdiplus::ARGB argb) const;
 
+protected:
+    // From the clip box in world coordinates: GDI+ under Wine overflows its
+    // stack on figures far larger than any surface.
+    CGeometryLimits GetGeometryLimits() override;
+
 private:
+    // Points held within the limits, as floats.
+    static std::vector<Gdiplus::PointF> HeldPoints(const CGeometryLimits& limits,
+                                                   const Gdiplus::PointF* pPoints, int nCount);
+    static RECT HeldRect(const CGeometryLimits& limits, const RECT& rc);
+    // A path of the same figures with every cubic curve as short lines.
+    static QVTGdiPlus::CGpPath CreateLinePath(const Gdiplus::PointF* pPoints, const BYTE* pTypes, int nCount);
+    static QVTGdiPlus::CGpPath CreateEllipseLinePath(float x, float y, float cx, float cy);
     void ApplyQualitySettings();
     // The text font, made from the DC's selected font on first use.
     Gdiplus::GpFont* GetTextFont();

@@ -312,3 +312,27 @@ TEST_F(MarkupGdiPlus, GdiDrawingInADedicatedDCLandsInTheFrameWithUntouchedPixels
         dc.GetDeviceContext()->CreateDedicatedDC(RECT{0, 0, 2000000000, 2000000000}));
     EXPECT_EQ(huge->GetDC(), nullptr);
 }
+
+TEST_F(MarkupGdiPlus, HugeCurvedFiguresDrawWithoutBringingTheProcessDown)
+{
+    // Curves of this size overflowed GDI+'s stack when it flattened them.
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    CQVTMarkupAutoPtr thickness(new CQVTMarkupThickness(2, 2, 2, 2));
+    const CQVTMarkupCornerRadius radius = CQVTMarkupCornerRadius::FromCorners(16000, 16000, 16000, 16000);
+    dc.DrawRectangle(RECT{0, 0, 32000, 32001}, Solid(0xFF, kRed),
+                     static_cast<CQVTMarkupThickness*>(thickness.Get()), &radius);
+    const CQVTMarkupCornerRadius huge =
+        CQVTMarkupCornerRadius::FromCorners(2000000000, 2000000000, 2000000000, 2000000000);
+    dc.FillRectangle(RECT{-2000000000, -2000000000, 2000000000, 2000000000}, Solid(0xFF, kBlue), &huge);
+    EXPECT_EQ(m_canvas.At(50, 30), kBlue);
+    CQVTMarkupStroke stroke;
+    stroke.nThickness = 3;
+    stroke.pBrush = Solid(0xFF, kRed);
+    dc.DrawEllipse(RECT{-40000, -40000, 40000, 40000}, &stroke, Solid(0xFF, kBlue));
+    dc.DrawEllipse(RECT{-2000000000, -5, 2000000000, 5}, &stroke, nullptr);
+    // Pens wider than any screen are drawn 4096 pixels wide.
+    stroke.nThickness = 1000000000;
+    m_canvas.Clear(kWhite);
+    dc.DrawLine(-10, 30, 110, 30, &stroke);
+    EXPECT_EQ(m_canvas.CountOf(kRed), 100 * 60);
+}
