@@ -2,6 +2,7 @@
 
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
+#include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 
 IMPLEMENT_DYNCREATE(CQVTScrollBarCtrl, CScrollBar)
@@ -53,19 +54,23 @@ BOOL CQVTScrollBarCtrl::SetTheme(int nTheme)
         pTheme = std::make_unique<CQVTScrollBarThemeOfficeXP>();
         break;
     case 4:
-    case 7:
+        pTheme = std::make_unique<CQVTScrollBarThemeResource>();
+        break;
     case 8:
     case 9:
+        pTheme = std::make_unique<CQVTScrollBarThemeResource>();
+        nStyle = nTheme == 8 ? 5 : 6;
+        break;
+    case 7:
     case 11:
     case 12:
     case 13:
     case 14:
     case 15:
-        // Filled when the resource, Office 2003, Office 2013, Visual Studio
-        // 2012 and 2015 and native Windows 10 scroll-bar themes exist: 4, 8
-        // and 9 the resource look (styles 0, 5, 6), 7 Office 2003, 11 Office
-        // 2013, 12 and 13 Visual Studio 2012 (8, 9), 14 Visual Studio 2015
-        // (10), 15 native Windows 10 (11).
+        // Filled when the Office 2003, Office 2013, Visual Studio 2012 and
+        // 2015 and native Windows 10 scroll-bar themes exist: 7 Office 2003,
+        // 11 Office 2013, 12 and 13 Visual Studio 2012 (styles 8, 9), 14
+        // Visual Studio 2015 (10), 15 native Windows 10 (11).
         return FALSE;
     default:
         pTheme = std::make_unique<CQVTScrollBarThemeWindowsUx>();

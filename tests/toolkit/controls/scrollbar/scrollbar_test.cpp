@@ -11,6 +11,7 @@
 #include "sondrel_gtest.h"
 #include "tests/toolkit/tabmanager/tab_input.h"
 #include "toolkit/controls/scrollbar/QVTScrollBarCtrl.h"
+#include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 
 namespace {
@@ -156,6 +157,38 @@ TEST(ScrollBarGeometry, ThumbPixelsMapToPositionsAndBack)
     // Without a page the end is the maximum.
     bar.Set(CRect(0, 0, 16, 200), 0, 50, 0, 0);
     EXPECT_EQ(50, bar.PixelToPosition(spi.pxStart + spi.cxy));
+}
+
+TEST(ScrollBarControl, ThemesByNumberWithTheirStyles)
+{
+    CQVTScrollBarCtrl bar;
+    EXPECT_TRUE(DYNAMIC_DOWNCAST(CQVTScrollBarThemeWindowsUx, bar.GetScrollBarPaintManager()));
+    struct
+    {
+        int nTheme;
+        CRuntimeClass* pClass;
+        int nStyle;
+    } cases[] = {{0, RUNTIME_CLASS(CQVTScrollBarThemeWindowsClassic), 0},
+                 {2, RUNTIME_CLASS(CQVTScrollBarThemeFlat), 2},
+                 {3, RUNTIME_CLASS(CQVTScrollBarThemeUltraFlat), 2},
+                 {4, RUNTIME_CLASS(CQVTScrollBarThemeResource), 0},
+                 {5, RUNTIME_CLASS(CQVTScrollBarThemeOffice2000), 0},
+                 {6, RUNTIME_CLASS(CQVTScrollBarThemeOfficeXP), 0},
+                 {8, RUNTIME_CLASS(CQVTScrollBarThemeResource), 5},
+                 {9, RUNTIME_CLASS(CQVTScrollBarThemeResource), 6},
+                 {10, RUNTIME_CLASS(CQVTScrollBarThemeWindowsUx), 0},
+                 {99, RUNTIME_CLASS(CQVTScrollBarThemeWindowsUx), 0}};
+    for (const auto& c : cases)
+    {
+        EXPECT_TRUE(bar.SetTheme(c.nTheme)) << c.nTheme;
+        EXPECT_EQ(c.pClass, bar.GetScrollBarPaintManager()->GetRuntimeClass()) << c.nTheme;
+        EXPECT_EQ(c.nStyle, bar.GetThemeStyle()) << c.nTheme;
+        EXPECT_GT(bar.GetScrollBarPaintManager()->m_cxHScroll, 0) << "refreshed " << c.nTheme;
+    }
+    // A look this program does not carry leaves the current one in place.
+    CQVTScrollBarPaintManager* pCurrent = bar.GetScrollBarPaintManager();
+    EXPECT_FALSE(bar.SetTheme(7));
+    EXPECT_EQ(pCurrent, bar.GetScrollBarPaintManager());
 }
 
 // One scroll command the parent received, with the repeat interval the bar
