@@ -21,6 +21,7 @@
 #include "toolkit/commandbars/dialog/QVTDialogBase.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBar.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBarSwitchPane.h"
+#include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeRegistry.h"
 #include "toolkit/themes/elements/QVTStatusBarPaintManager.h"
@@ -227,6 +228,25 @@ TEST_F(StatusBarTest, IndicatorsTextsAndTheMessagePane)
     EXPECT_GE(cyDefault, CQVTPaintManager::DpiY(20));
     m_pBar->SendMessage(SB_SETMINHEIGHT, 57);
     EXPECT_EQ(57, m_pBar->CalcFixedLayout(TRUE, TRUE).cy);
+}
+
+TEST_F(StatusBarTest, PanesWithTooltipsAreToolsOfTheBar)
+{
+    const UINT ids[] = {0, ID_CAPS, ID_NUM};
+    m_pBar->SetIndicators(ids, 3);
+    m_pBar->GetPane(1)->SetTooltip(_T("Caps Lock"));
+    SetInsideWidth(300);
+    QVT_TOOLTIPHITINFO info = {};
+    info.cbSize = sizeof(info);
+    const CRect rcCaps = m_pBar->GetPane(1)->GetRect();
+    EXPECT_EQ(static_cast<INT_PTR>(ID_CAPS),
+              m_pBar->OnToolHitTest(rcCaps.CenterPoint(), reinterpret_cast<TOOLINFO*>(&info)));
+    EXPECT_EQ(CString(_T("Caps Lock")), CString(info.lpszText));
+    EXPECT_EQ(rcCaps, CRect(info.rect));
+    CQVTToolTipContext::FreeToolInfo(&info);
+    // A pane without a tooltip, and the space outside the panes, are no tools.
+    EXPECT_EQ(-1, m_pBar->OnToolHitTest(m_pBar->GetPane(2)->GetRect().CenterPoint(), nullptr));
+    EXPECT_EQ(-1, m_pBar->OnToolHitTest(CPoint(-5, -5), nullptr));
 }
 
 TEST_F(StatusBarTest, TextSizedPanesFollowTheirTextAndIcons)
