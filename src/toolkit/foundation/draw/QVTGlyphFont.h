@@ -15,6 +15,12 @@ enum
     QVT_IDR_GLYPHFONT = 9979
 };
 
+// Glyphs that painters of several looks share.
+namespace QVTGlyph {
+const WCHAR SpinUp = 80;
+const WCHAR SpinDown = 81;
+}  // namespace QVTGlyph
+
 class CQVTGlyphFont
 {
 public:

@@ -48,10 +48,20 @@ CQVTMarkupObject* AFX_CDECL ConvertCursor(CQVTMarkupBuilder*, CQVTMarkupObject* 
     if (pString == nullptr)
         return nullptr;
     using namespace QVTMarkupKeyword;
-    const CCursorName names[] = {
-        {&None, 0},        {&Arrow, 32512},    {&IBeam, 32513},    {&Wait, 32514},       {&Cross, 32515},
-        {&UpArrow, 32516}, {&SizeNWSE, 32642}, {&SizeNESW, 32643}, {&SizeWE, 32644},     {&SizeNS, 32645},
-        {&SizeAll, 32646}, {&No, 32648},       {&Hand, 32649},     {&AppStarting, 32650}};
+    const CCursorName names[] = {{&None, 0},
+                                 {&Arrow, 32512},
+                                 {&IBeam, 32513},
+                                 {&Wait, 32514},
+                                 {&QVTMarkupKeyword::Cross, 32515},
+                                 {&UpArrow, 32516},
+                                 {&SizeNWSE, 32642},
+                                 {&SizeNESW, 32643},
+                                 {&SizeWE, 32644},
+                                 {&SizeNS, 32645},
+                                 {&SizeAll, 32646},
+                                 {&No, 32648},
+                                 {&Hand, 32649},
+                                 {&AppStarting, 32650}};
     for (const CCursorName& name : names)
     {
         if (pString->IsEqualNoCase(name.pKeyword))

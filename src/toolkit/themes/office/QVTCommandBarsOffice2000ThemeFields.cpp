@@ -6,10 +6,6 @@
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 
-namespace {
-const WCHAR kGlyphSpinUp = 80, kGlyphSpinDown = 81;
-}
-
 CSize CQVTCommandBarsOffice2000Theme::DrawControlEdit(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
 {
     const CSize sz = CQVTPaintManager::DrawControlEdit(pDC, pControl, bDraw);
@@ -75,6 +71,6 @@ void CQVTCommandBarsOffice2000Theme::DrawEditSpinButtons(CDC* pDC, CQVTControlEd
         Draw3dRect(pDC, rcFace, COLOR_WINDOW, COLOR_WINDOW);
     }
     const COLORREF clrGlyph = GetColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-    QVTGlyphFont()->DrawGlyph(pDC, kGlyphSpinUp, rcUp, clrGlyph);
-    QVTGlyphFont()->DrawGlyph(pDC, kGlyphSpinDown, rcDown, clrGlyph);
+    QVTGlyphFont()->DrawGlyph(pDC, QVTGlyph::SpinUp, rcUp, clrGlyph);
+    QVTGlyphFont()->DrawGlyph(pDC, QVTGlyph::SpinDown, rcDown, clrGlyph);
 }

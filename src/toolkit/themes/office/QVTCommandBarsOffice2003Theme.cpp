@@ -29,7 +29,7 @@ const WCHAR kGlyphCustomize = 104;
 // screen-wide gradient and is filled with its dark colour.
 const DWORD kDarkDockBarStyle = 0x4000 | 0x0100;
 
-BOOL IsKeyboardState(int nValue)
+BOOL IsKeyboardSelection(int nValue)
 {
     return nValue == 2 || nValue == 3;
 }
@@ -537,7 +537,7 @@ void CQVTCommandBarsOffice2003Theme::DrawRectangle(CDC* pDC, CRect rc, BOOL bSel
     const BOOL bLeftToRight = IsVerticalPosition(barPosition);
     if (!bEnabled)
     {
-        if (IsKeyboardState(bSelected))
+        if (IsKeyboardSelection(bSelected))
             FrameGradient(pDC, rc, bChecked ? m_grcPressed : m_grcSelected, 50, bLeftToRight);
         else if (bChecked)
             FrameGradient(pDC, rc, m_grcChecked, 58, bLeftToRight);
@@ -554,7 +554,7 @@ void CQVTCommandBarsOffice2003Theme::DrawRectangle(CDC* pDC, CRect rc, BOOL bSel
             FrameGradient(pDC, rc, m_grcChecked, 37, bLeftToRight);
         return;
     }
-    if (IsKeyboardState(bPressed))
+    if (IsKeyboardSelection(bPressed))
         FrameGradient(pDC, rc, m_grcPressed, 50, bLeftToRight);
     else if (bPressed && !bSelected)
         FrameGradient(pDC, rc, m_grcSelected, 32, bLeftToRight);

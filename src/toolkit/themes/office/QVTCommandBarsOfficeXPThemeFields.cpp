@@ -6,10 +6,6 @@
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 
-namespace {
-const WCHAR kGlyphSpinUp = 80, kGlyphSpinDown = 81;
-}
-
 CSize CQVTCommandBarsOfficeXPTheme::DrawControlEdit(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
 {
     const CSize sz = CQVTPaintManager::DrawControlEdit(pDC, pControl, bDraw);
@@ -54,8 +50,8 @@ CSize CQVTCommandBarsOfficeXPTheme::DrawControlEdit(CDC* pDC, CQVTControl* pCont
             DrawBorderFill(pDC, halves[i], 32, pEdit->GetPressed() == parts[i] ? 33 : 31);
         }
         const COLORREF clrGlyph = GetColor(bEnabled ? COLOR_BTNTEXT : 40);
-        QVTGlyphFont()->DrawGlyph(pDC, kGlyphSpinUp, halves[0], clrGlyph);
-        QVTGlyphFont()->DrawGlyph(pDC, kGlyphSpinDown, halves[1], clrGlyph);
+        QVTGlyphFont()->DrawGlyph(pDC, QVTGlyph::SpinUp, halves[0], clrGlyph);
+        QVTGlyphFont()->DrawGlyph(pDC, QVTGlyph::SpinDown, halves[1], clrGlyph);
     }
     DrawEditBuddyButton(pDC, pEdit);
     return CSize(0, 0);

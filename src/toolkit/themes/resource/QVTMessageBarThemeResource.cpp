@@ -5,12 +5,13 @@
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
+#include "toolkit/themes/resource/QVTResourceThemeColors.h"
 
 IMPLEMENT_DYNAMIC(CQVTMessageBarThemeResource, CQVTMessageBarThemeOffice2003)
 
 namespace {
-const COLORREF kKey = RGB(255, 0, 255);
-const COLORREF kNoColor = CQVTPaintManagerColor::noColor;
+using QVTResourceThemeColors::kKey;
+using QVTResourceThemeColors::kNoColor;
 const WCHAR kGlyphClose = 69;
 
 void FillFramed(CDC* pDC, const CRect& rc, COLORREF clrFill, COLORREF clrFrame)

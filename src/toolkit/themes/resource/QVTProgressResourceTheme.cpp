@@ -3,11 +3,12 @@
 #include "toolkit/commandbars/controls/QVTProgressBase.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
+#include "toolkit/themes/resource/QVTResourceThemeColors.h"
 
 IMPLEMENT_DYNAMIC(CQVTProgressResourceTheme, CQVTProgressPaintManager)
 
 namespace {
-const COLORREF kKey = RGB(255, 0, 255);
+using QVTResourceThemeColors::kKey;
 const int kEndCap = 4;  // the chunk image's last pixels, drawn after the done part
 }  // namespace
 

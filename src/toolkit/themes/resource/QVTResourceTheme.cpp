@@ -11,11 +11,12 @@
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
 #include "toolkit/themes/resource/QVTSliderResourceTheme.h"
 #include "toolkit/themes/resource/QVTStatusBarThemeResource.h"
+#include "toolkit/themes/resource/QVTResourceThemeColors.h"
 
 IMPLEMENT_DYNAMIC(CQVTResourceTheme, CQVTCommandBarsOffice2003Theme)
 
 namespace {
-const COLORREF kNoColor = CQVTPaintManagerColor::noColor;
+using QVTResourceThemeColors::kNoColor;
 
 BOOL IsColor(COLORREF clr)
 {

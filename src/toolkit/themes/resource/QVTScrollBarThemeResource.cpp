@@ -3,11 +3,12 @@
 #include "toolkit/controls/scrollbar/QVTScrollBase.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
+#include "toolkit/themes/resource/QVTResourceThemeColors.h"
 
 IMPLEMENT_DYNAMIC(CQVTScrollBarThemeResource, CQVTScrollBarThemeWindowsUx)
 
 namespace {
-const COLORREF kKey = RGB(255, 0, 255);
+using QVTResourceThemeColors::kKey;
 const int kGlyphSize = 9;  // a cell of the arrow-glyph strip
 const int kGlyphCells = 16;
 

@@ -3,11 +3,12 @@
 #include "toolkit/controls/scrollbar/QVTScrollBase.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
+#include "toolkit/themes/resource/QVTResourceThemeColors.h"
 
 IMPLEMENT_DYNAMIC(CQVTSliderResourceTheme, CQVTSliderThemeOffice2007System)
 
 namespace {
-const COLORREF kKey = RGB(255, 0, 255);
+using QVTResourceThemeColors::kKey;
 
 // Frame 2 pressed, 1 hot, 0 otherwise.
 int StateFrame(BOOL bPressed, BOOL bHot)

@@ -5,11 +5,12 @@
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
+#include "toolkit/themes/resource/QVTResourceThemeColors.h"
 
 IMPLEMENT_DYNAMIC(CQVTStatusBarThemeResource, CQVTStatusBarThemeOffice2003)
 
 namespace {
-const COLORREF kKey = RGB(255, 0, 255);
+using QVTResourceThemeColors::kKey;
 }
 
 CQVTStatusBarThemeResource::CQVTStatusBarThemeResource(CQVTPaintManager* pPaintManager)

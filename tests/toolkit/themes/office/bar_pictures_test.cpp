@@ -14,23 +14,13 @@
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/image/QVTImageManagerIcon.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
+#include "tests/toolkit/themes/theme_test_helpers.h"
 
 namespace {
 
-int X(int n)
-{
-    return QVTDpiScaler()->ScaleX(n);
-}
-
-int Y(int n)
-{
-    return QVTDpiScaler()->ScaleY(n);
-}
-
-COLORREF Color(int nIndex)
-{
-    return QVTPaintManager()->GetColor(nIndex);
-}
+using ThemeTest::Color;
+using ThemeTest::X;
+using ThemeTest::Y;
 
 enum Button
 {

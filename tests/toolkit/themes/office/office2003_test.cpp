@@ -31,27 +31,17 @@
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "toolkit/foundation/hook/QVTShadowManager.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2003Theme.h"
+#include "tests/toolkit/themes/theme_test_helpers.h"
 
 namespace {
 
-int X(int n)
-{
-    return QVTDpiScaler()->ScaleX(n);
-}
-
-int Y(int n)
-{
-    return QVTDpiScaler()->ScaleY(n);
-}
+using ThemeTest::Color;
+using ThemeTest::X;
+using ThemeTest::Y;
 
 CQVTCommandBarsOffice2003Theme* Theme()
 {
     return DYNAMIC_DOWNCAST(CQVTCommandBarsOffice2003Theme, QVTPaintManager());
-}
-
-COLORREF Color(int nIndex)
-{
-    return QVTPaintManager()->GetColor(nIndex);
 }
 
 // Installs theme 2 in a colour scheme (0 derives the colours).

@@ -23,20 +23,11 @@
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
 #include "toolkit/themes/resource/QVTSliderResourceTheme.h"
+#include "tests/toolkit/themes/theme_test_helpers.h"
 
 namespace {
 
-const LPCTSTR kSchemes[] = {_T("Office2007Blue.ini"), _T("Office2007Black.ini"), _T("Office2007Aqua.ini"),
-                            _T("Office2007Silver.ini")};
 const COLORREF kBack = RGB(1, 2, 3);
-
-CQVTResourceTheme* UseScheme(LPCTSTR lpszIni)
-{
-    CQVTPaintManager::SetTheme(qvtThemeResource);
-    CQVTResourceTheme* pTheme = DYNAMIC_DOWNCAST(CQVTResourceTheme, QVTPaintManager());
-    pTheme->SetImageHandle(::GetModuleHandleW(nullptr), lpszIni);
-    return pTheme;
-}
 
 // A pixel of an image's frame, read from the image drawn at its own size.
 COLORREF ImagePixel(LPCTSTR lpszName, int nFrame, int nFrames, int x, int y)
@@ -83,12 +74,12 @@ COLORREF ArrowEdge(const DibCanvas& canvas, const CRect& rc, BOOL bVert)
 
 TEST(ResourceScrollBar, ArrowsGlyphsThumbAndPagesShowTheFramesOfTheirStates)
 {
-    for (LPCTSTR lpszIni : kSchemes)
+    for (LPCTSTR lpszIni : ThemeTest::kSchemeInis)
         for (BOOL bVert : {TRUE, FALSE})
         {
             SCOPED_TRACE(::testing::Message()
                          << CStringA(lpszIni).GetString() << (bVert ? " vertical" : " horizontal"));
-            UseScheme(lpszIni);
+            ThemeTest::UseResourceScheme(lpszIni);
             ResourceBar bar;
             const CRect rc = bVert ? CRect(0, 0, 17, 200) : CRect(0, 0, 200, 17);
             bar.scroll.Set(rc, bVert, 0, 99, 10, 30);
@@ -176,7 +167,7 @@ TEST(ResourceScrollBar, TheDarkStyleTakesTheDarkImagesAndTheLightOnesWhereItHasN
     {
         SCOPED_TRACE(CStringA(lpszIni).GetString());
         const BOOL bLightOnly = lpszIni[0] == _T('L');
-        UseScheme(lpszIni);
+        ThemeTest::UseResourceScheme(lpszIni);
         ResourceBar bar;
         bar.scroll.SetStyle(CQVTScrollBarThemeResource::kDarkStyle);
         bar.scroll.Set(CRect(0, 0, 17, 200), TRUE, 0, 99, 10, 30);
@@ -203,7 +194,7 @@ TEST(ResourceScrollBar, TheDarkStyleTakesTheDarkImagesAndTheLightOnesWhereItHasN
 
 TEST(ResourceScrollBar, SizeBoxIsTheBoxImageWithTheStatusGripperInItsCorner)
 {
-    UseScheme(_T("Office2007Silver.ini"));
+    ThemeTest::UseResourceScheme(_T("Office2007Silver.ini"));
     ResourceBar bar;
     bar.scroll.SetSizeBox(CRect(0, 0, 17, 17));
     DibCanvas canvas(17, 17);
@@ -226,10 +217,10 @@ public:
 
 TEST(ResourceProgress, LowerBoundShowsTrackAndCapAndBadBoundsStayInsideTheBar)
 {
-    for (LPCTSTR lpszIni : kSchemes)
+    for (LPCTSTR lpszIni : ThemeTest::kSchemeInis)
     {
         SCOPED_TRACE(CStringA(lpszIni).GetString());
-        CQVTResourceTheme* pTheme = UseScheme(lpszIni);
+        CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(lpszIni);
         CQVTProgressPaintManager* pPaint = pTheme->GetProgressPaintManager();
         ProgressStub progress;
         const CRect rcInner(12, 12, 108, 24);
@@ -287,10 +278,10 @@ TEST(ResourceProgress, LowerBoundShowsTrackAndCapAndBadBoundsStayInsideTheBar)
 
 TEST(ResourceSlider, TrackButtonsAndThumbFromTheirImages)
 {
-    for (LPCTSTR lpszIni : kSchemes)
+    for (LPCTSTR lpszIni : ThemeTest::kSchemeInis)
     {
         SCOPED_TRACE(CStringA(lpszIni).GetString());
-        CQVTResourceTheme* pTheme = UseScheme(lpszIni);
+        CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(lpszIni);
         CQVTSliderResourceTheme* pSlider =
             DYNAMIC_DOWNCAST(CQVTSliderResourceTheme, pTheme->GetSliderPaintManager());
         ASSERT_NE(nullptr, pSlider);
@@ -342,10 +333,10 @@ TEST(ResourceSlider, TrackButtonsAndThumbFromTheirImages)
 
 TEST(ResourceMessageBar, BarFrameGradientButtonsAndCloseGlyph)
 {
-    for (LPCTSTR lpszIni : kSchemes)
+    for (LPCTSTR lpszIni : ThemeTest::kSchemeInis)
     {
         SCOPED_TRACE(CStringA(lpszIni).GetString());
-        CQVTResourceTheme* pTheme = UseScheme(lpszIni);
+        CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(lpszIni);
         CQVTMessageBarPaintManager* pPaint = pTheme->GetMessageBarPaintManager();
         CQVTMessageBar bar;
         bar.SetClientRect(CRect(0, 0, 300, 40));
@@ -381,10 +372,10 @@ TEST(ResourceStatusBar, LightFaceDarkPanesEdgesAndGripperFromTheSet)
     CWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), _T(""), WS_POPUP | WS_THICKFRAME,
                                 CRect(0, 0, 420, 80), nullptr, 0));
-    for (LPCTSTR lpszIni : kSchemes)
+    for (LPCTSTR lpszIni : ThemeTest::kSchemeInis)
     {
         SCOPED_TRACE(CStringA(lpszIni).GetString());
-        CQVTResourceTheme* pTheme = UseScheme(lpszIni);
+        CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(lpszIni);
         CQVTStatusBarPaintManager* pPainter = pTheme->GetStatusBarPaintManager();
         CQVTStatusBar bar;
         ASSERT_TRUE(bar.Create(&parent));
@@ -442,10 +433,10 @@ TEST(ResourceImages, DrawingEveryThemedPartMissesNoImageOfAnyScheme)
     CWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), _T(""), WS_POPUP | WS_THICKFRAME,
                                 CRect(0, 0, 420, 80), nullptr, 0));
-    for (LPCTSTR lpszIni : kSchemes)
+    for (LPCTSTR lpszIni : ThemeTest::kSchemeInis)
     {
         SCOPED_TRACE(CStringA(lpszIni).GetString());
-        CQVTResourceTheme* pTheme = UseScheme(lpszIni);
+        CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(lpszIni);
         DibCanvas canvas(400, 300, kBack);
         CDC* pDC = &canvas.dc;
 

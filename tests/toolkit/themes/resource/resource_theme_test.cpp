@@ -27,39 +27,21 @@
 #include "toolkit/themes/office/QVTCommandBarsOffice2007SystemTheme.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarPaintManager.h"
+#include "tests/toolkit/themes/theme_test_helpers.h"
 
 namespace {
 
-const LPCTSTR kSchemes[] = {_T("Office2007Blue.ini"), _T("Office2007Black.ini"), _T("Office2007Aqua.ini"),
-                            _T("Office2007Silver.ini")};
+using ThemeTest::X;
+using ThemeTest::Y;
+
 const COLORREF kNoColor = CQVTPaintManagerColor::noColor;
-
-int X(int n)
-{
-    return QVTDpiScaler()->ScaleX(n);
-}
-
-int Y(int n)
-{
-    return QVTDpiScaler()->ScaleY(n);
-}
 
 COLORREF Ini(LPCTSTR lpszSection, LPCTSTR lpszKey)
 {
     return QVTResourceImages()->GetIniColor(lpszSection, lpszKey, kNoColor);
 }
 
-// Theme 5 installed with a scheme of this program.
-CQVTResourceTheme* UseScheme(LPCTSTR lpszIni)
-{
-    CQVTPaintManager::SetTheme(qvtThemeResource);
-    CQVTResourceTheme* pTheme = DYNAMIC_DOWNCAST(CQVTResourceTheme, QVTPaintManager());
-    if (pTheme)
-        pTheme->SetImageHandle(::GetModuleHandleW(nullptr), lpszIni);
-    return pTheme;
-}
-
-class ProgressStub : public CQVTProgressBase
+class FixedProgress : public CQVTProgressBase
 {
 public:
     CRect GetProgressRect() override { return CRect(4, 4, 124, 20); }
@@ -76,7 +58,7 @@ void DrawSampler(CQVTPaintManager* pTheme, DibCanvas& canvas)
     for (int nState = 0; nState < 6; ++nState, x += 34)
         pTheme->DrawRectangle(pDC, CRect(x, 2, x + 30, 24), nState == 1 || nState == 3, nState == 2, TRUE,
                               nState >= 3, nState == 5, qvtBarTypeNormal, qvtBarTop);
-    ProgressStub progress;
+    FixedProgress progress;
     progress.SetPos(40);
     pTheme->GetProgressPaintManager()->DrawProgress(pDC, &progress);
 
@@ -129,10 +111,10 @@ TEST(ResourceTheme, ColourTableAndGradientsAreTheIniValuesOfEachScheme)
         {51, _T("Window"), _T("ButtonFace")},           {52, _T("Toolbar"), _T("ToolbarFaceShadow")},
         {53, _T("Toolbar"), _T("ControlEditBorder")},   {54, _T("Window"), _T("WindowFrame")},
         {56, _T("Toolbar"), _T("ControlLabel")},        {61, _T("Toolbar"), _T("FloatingBarBorder")}};
-    for (LPCTSTR lpszIni : kSchemes)
+    for (LPCTSTR lpszIni : ThemeTest::kSchemeInis)
     {
         SCOPED_TRACE(CStringA(lpszIni).GetString());
-        CQVTResourceTheme* pTheme = UseScheme(lpszIni);
+        CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(lpszIni);
         ASSERT_NE(nullptr, pTheme);
         ASSERT_TRUE(QVTResourceImages()->IsValid());
         for (const Entry& e : entries)
@@ -164,7 +146,7 @@ TEST(ResourceTheme, ColourTableAndGradientsAreTheIniValuesOfEachScheme)
 
 TEST(ResourceTheme, WithoutItsIniTheThemeDrawsAsTheGradientTheme)
 {
-    CQVTResourceTheme* pTheme = UseScheme(_T("Nowhere.ini"));
+    CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(_T("Nowhere.ini"));
     ASSERT_NE(nullptr, pTheme);
     ASSERT_FALSE(QVTResourceImages()->IsValid());
     EXPECT_TRUE(pTheme->HasResourceLook());
@@ -188,7 +170,7 @@ TEST(ResourceTheme, WithoutItsIniTheThemeDrawsAsTheGradientTheme)
 
 TEST(ResourceTheme, MenuBarCaptionsAndTheWorkspace)
 {
-    CQVTResourceTheme* pTheme = UseScheme(_T("Office2007Blue.ini"));
+    CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(_T("Office2007Blue.ini"));
     ASSERT_NE(nullptr, pTheme);
     pTheme->m_clrMenuBarText.SetCustomValue(RGB(1, 2, 3));
     EXPECT_EQ(RGB(1, 2, 3), pTheme->GetRectangleTextColor(0, 0, TRUE, 0, 0, qvtBarTypeMenuBar, qvtBarTop));
@@ -225,7 +207,7 @@ TEST(ResourceTheme, MenuBarCaptionsAndTheWorkspace)
 TEST(ResourceTheme, AThemeChangeLeavesNoImageBehindThatTheNewThemeStillUses)
 {
     // The old theme empties the shared cache after the new one is installed.
-    UseScheme(_T("Office2007Blue.ini"));
+    ThemeTest::UseResourceScheme(_T("Office2007Blue.ini"));
     DibCanvas before(250, 210, RGB(1, 2, 3));
     DrawSampler(QVTPaintManager(), before);
     CQVTResourceImage* pHeld = QVTResourceImages()->LoadFile(_T("PROGRESSCHUNK"));
@@ -244,7 +226,7 @@ TEST(ResourceTheme, AThemeChangeLeavesNoImageBehindThatTheNewThemeStillUses)
 
 TEST(ResourceTheme, BrokenSchemesGiveTheReadersValuesAndDrawNothingOutsideTheirPixels)
 {
-    CQVTResourceTheme* pTheme = UseScheme(_T("BadScheme.ini"));
+    CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(_T("BadScheme.ini"));
     ASSERT_NE(nullptr, pTheme);
     ASSERT_TRUE(QVTResourceImages()->IsValid());
     // Malformed colours are black, "-1" and missing keys no colour, and
@@ -338,7 +320,7 @@ CWnd* ResourceBars::s_pHost = nullptr;
 
 TEST_F(ResourceBars, BlueHotButtonsShowTheSchemesHighlightAndAnotherSetRecoloursTheBar)
 {
-    UseScheme(_T("Office2007Blue.ini"));
+    ThemeTest::UseResourceScheme(_T("Office2007Blue.ini"));
     Button(1)->OnSetSelected(1);
     Paint();
     CDibCapture blue(m_pBar);
