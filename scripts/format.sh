@@ -9,7 +9,7 @@ check=0
 
 command -v clang-format >/dev/null || { echo "clang-format is missing: run scripts/install-deps.sh" >&2; exit 1; }
 
-mapfile -t files < <(git ls-files -- '*.c' '*.cpp' '*.h' | grep -v '^tests/support/third_party/' || true)
+mapfile -t files < <(git ls-files --cached --others --exclude-standard -- '*.c' '*.cpp' '*.h' | grep -v '^tests/support/third_party/' || true)
 [[ ${#files[@]} -eq 0 ]] && exit 0
 
 if (( check )); then
