@@ -189,6 +189,14 @@ void CQVTMarkupContext::ResetMouseState()
 
 // Fonts
 
+void CQVTMarkupContext::SetDefaultFont(const LOGFONT& lf)
+{
+    if (memcmp(&lf, &m_lfDefault, sizeof(LOGFONT)) == 0)
+        return;
+    m_lfDefault = lf;
+    ++m_nDefaultFontVersion;
+}
+
 CQVTMarkupFont* CQVTMarkupContext::GetFont(const LOGFONT* pLogFont)
 {
     if (pLogFont == nullptr)

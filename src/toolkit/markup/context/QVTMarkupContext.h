@@ -64,7 +64,9 @@ public:
 
     // Defaults for drawing.
     const LOGFONT& GetDefaultFont() const { return m_lfDefault; }
-    void SetDefaultFont(const LOGFONT& lf) { m_lfDefault = lf; }
+    void SetDefaultFont(const LOGFONT& lf);
+    // Changes with the default font: layouts made in another are stale.
+    UINT GetDefaultFontVersion() const { return m_nDefaultFontVersion; }
     COLORREF GetDefaultTextColor() const { return m_clrDefaultText; }
     void SetDefaultTextColor(COLORREF clr) { m_clrDefaultText = clr; }
     int GetDefaultSmoothingMode() const { return m_nDefaultSmoothingMode; }
@@ -150,6 +152,7 @@ private:
     COLORREF m_clrDefaultText;  // 0 black
     COLORREF m_clrMask;         // -1 not set
     LOGFONT m_lfDefault;
+    UINT m_nDefaultFontVersion = 0;
     int m_nDefaultSmoothingMode;
     BOOL m_bDefaultTextSmoothing;
     CQVTMarkupInputElement* m_pMouseOverElement;  // not counted

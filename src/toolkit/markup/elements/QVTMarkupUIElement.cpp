@@ -91,8 +91,10 @@ void CQVTMarkupUIElement::Measure(CQVTMarkupDrawingContext* pDC, SIZE szAvailabl
         return;
     }
     const BOOL bBypass = pDC != nullptr && pDC->BypassesLayoutCache();
+    CQVTMarkupContext* pContext = GetMarkupContext();
+    const UINT nFontVersion = pContext != nullptr ? pContext->GetDefaultFontVersion() : 0;
     if (!m_bMeasureNotReusable && !m_bMeasureDirty && szAvailable.cx == m_szLastAvailable.cx &&
-        szAvailable.cy == m_szLastAvailable.cy && !bBypass)
+        szAvailable.cy == m_szLastAvailable.cy && nFontVersion == m_nMeasuredFontVersion && !bBypass)
         return;
     m_bArrangeDirty = TRUE;
     m_bMeasureDirty = FALSE;
@@ -108,6 +110,7 @@ void CQVTMarkupUIElement::Measure(CQVTMarkupDrawingContext* pDC, SIZE szAvailabl
     }
     m_bInMeasure = FALSE;
     m_szLastAvailable = szAvailable;
+    m_nMeasuredFontVersion = nFontVersion;
     m_bMeasureNotReusable = bBypass;
 }
 

@@ -64,6 +64,7 @@ private:
     BOOL m_bMeasureNotReusable;  // the last measure may not be reused
     BOOL m_bMeasureDirty;
     SIZE m_szLastAvailable;
+    UINT m_nMeasuredFontVersion = 0;  // the context's default font the last measure saw
     BOOL m_bArrangeDirty;
     BOOL m_bNeverArranged;
     BOOL m_bInArrange;

@@ -239,9 +239,12 @@ void CQVTMarkupTextBlock::CalculateLines(CQVTMarkupDrawingContext* pDC, int nWid
     else
         state.nTrimming = GetMarkupEnumValue(GetValue(m_pTextTrimmingProperty), qvtTrimmingNone);
     const BOOL bBypass = pDC != nullptr && pDC->BypassesLayoutCache();
-    if (nWidth == m_nCachedWidth && !bBypass)
+    CQVTMarkupContext* pContext = GetMarkupContext();
+    const UINT nFontVersion = pContext != nullptr ? pContext->GetDefaultFontVersion() : 0;
+    if (nWidth == m_nCachedWidth && nFontVersion == m_nCachedFontVersion && !bBypass)
         return;
     m_nCachedWidth = nWidth;
+    m_nCachedFontVersion = nFontVersion;
     m_lines.clear();
     state.line.reset(new CLine());
 

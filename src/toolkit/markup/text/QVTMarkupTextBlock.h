@@ -125,6 +125,7 @@ private:
 
     CQVTMarkupInlineCollection* m_pInlines;  // owned; its owner is the text block
     std::vector<std::unique_ptr<CLine>> m_lines;
-    int m_nCachedWidth;  // the width the lines were made for, -1 for none
-    SIZE m_szLayout;     // the text's size without padding
+    int m_nCachedWidth;             // the width the lines were made for, -1 for none
+    UINT m_nCachedFontVersion = 0;  // the context's default font they were made in
+    SIZE m_szLayout;                // the text's size without padding
 };

@@ -3,6 +3,7 @@
 // window's WM_PAINT DC (read back from the screen), turns its hyperlink red
 // under a relayed mouse move, asks its host to repaint only that text with
 // 0x2A5C, shows the hand cursor, and raises Click on a press and release.
+#include "dib_canvas.h"
 #include "tests/common/screen_test_support.h"
 #include "tests/toolkit/markup/support/markup_test_support.h"
 #include "toolkit/markup/context/QVTMarkupDelegate.h"
@@ -290,4 +291,40 @@ TEST(MarkupEntryFunctions, NullArgumentsGiveNothingAndReleasesClearTheCallersPoi
     EXPECT_FALSE(MarkupRelayElementMessage(pElement, WM_SETCURSOR, 0, 0, &lResult));
     MarkupReleaseElement(pElement);
     EXPECT_EQ(pElement, nullptr);
+}
+
+TEST(MarkupEntryFunctions, ANewDefaultFontLaysOutAgainWhatWasMeasuredInTheOldOne)
+{
+    CQVTMarkupContext* pContext = MarkupCreateContext(nullptr, FALSE);
+    pContext->EnableGdiPlus(FALSE);
+    CFont fontSmall, fontLarge;
+    fontSmall.CreatePointFont(80, u"Tahoma");
+    fontLarge.CreatePointFont(200, u"Tahoma");
+    auto extent = [](CFont& font) {
+        CClientDC dc(nullptr);
+        CFont* pOld = dc.SelectObject(&font);
+        const CSize size = dc.GetTextExtent(u"Recording", 9);
+        dc.SelectObject(pOld);
+        return size.cx;
+    };
+    // Within a panel, so that the layout cached above the text counts too.
+    CQVTMarkupUIElement* pElement =
+        MarkupParseText(pContext, u"<StackPanel><TextBlock>Recording</TextBlock></StackPanel>");
+    ASSERT_NE(pElement, nullptr);
+    MarkupSetDefaultFont(pContext, fontSmall, static_cast<COLORREF>(-1));
+    EXPECT_EQ(extent(fontSmall), MarkupMeasureElement(pElement).cx);
+    MarkupSetDefaultFont(pContext, fontLarge, static_cast<COLORREF>(-1));
+    EXPECT_EQ(extent(fontLarge), MarkupMeasureElement(pElement).cx);
+
+    // Drawing alone, at the size last measured, picks it up as well.
+    DibCanvas canvas(400, 60);
+    const CRect rc(0, 0, 400, 60);
+    MarkupRenderElement(pElement, canvas.dc, rc);
+    const int nLarge = canvas.BoundsOfAllBut(RGB(255, 255, 255)).Width();
+    MarkupSetDefaultFont(pContext, fontSmall, static_cast<COLORREF>(-1));
+    canvas.Clear(RGB(255, 255, 255));
+    MarkupRenderElement(pElement, canvas.dc, rc);
+    EXPECT_LT(canvas.BoundsOfAllBut(RGB(255, 255, 255)).Width(), nLarge * 2 / 3);
+    MarkupReleaseElement(pElement);
+    MarkupReleaseContext(pContext);
 }
