@@ -7,14 +7,16 @@
 class CQVTMarkupContext;
 class CQVTMarkupUIElement;
 
-// The caption's element tree, or null when it cannot be had (the caption
-// is then drawn as plain text).
+// The caption's element tree, or null when it is not markup or does not build
+// (the caption is then drawn as plain text).
 CQVTMarkupUIElement* AFXAPI QVTTabParseMarkupCaption(CQVTMarkupContext* pContext, const CString& strCaption);
 // Releases and clears.
 void AFXAPI QVTTabReleaseMarkupCaption(CQVTMarkupUIElement*& pElement);
 void AFXAPI QVTTabReleaseMarkupContext(CQVTMarkupContext*& pContext);
-// FALSE when the element could not be measured.
-BOOL AFXAPI QVTTabMeasureMarkupCaption(CQVTMarkupUIElement* pElement, CSize& size);
-// The DC's text colour and the font are the caption's defaults.
+// The caption's size in the font, without limits; FALSE without an element.
+BOOL AFXAPI QVTTabMeasureMarkupCaption(CQVTMarkupUIElement* pElement, HFONT hFont, CSize& size);
+// Renders the caption in rc with the DC's text colour and the font as its
+// defaults, centred across rc when bCentre is set; FALSE when nothing could
+// be rendered.
 BOOL AFXAPI QVTTabRenderMarkupCaption(CQVTMarkupContext* pContext, CQVTMarkupUIElement* pElement, CDC* pDC,
-                                      HFONT hFont, const CRect& rc);
+                                      HFONT hFont, const CRect& rc, BOOL bCentre);

@@ -100,7 +100,7 @@ int CQVTTabPaintManager::DrawSingleButtonIconAndText(CDC* pDC, CQVTTabManagerIte
     {
         auto measure = [&](CQVTTabManagerItem* p) {
             CSize size;
-            if (p->GetMarkupUIElement() && QVTTabMeasureMarkupCaption(p->GetMarkupUIElement(), size))
+            if (p->GetMarkupUIElement() && QVTTabMeasureMarkupCaption(p->GetMarkupUIElement(), *pFont, size))
                 return size.cx;
             CRect rcText(0, 0, 0, 0);
             m_pAppearanceSet->DrawText(pDC, pTabManager, p->GetCaption(), rcText,
@@ -203,7 +203,7 @@ int CQVTTabPaintManager::DrawSingleButtonIconAndText(CDC* pDC, CQVTTabManagerIte
                 rc.right += 2;
             if (!(pItem->GetMarkupUIElement() &&
                   QVTTabRenderMarkupCaption(pTabManager->GetMarkupContext(), pItem->GetMarkupUIElement(), pDC,
-                                            *pFont, rc)))
+                                            *pFont, rc, (m_nDrawTextFormat & DT_VCENTER) != 0)))
             {
                 if (m_bDrawTextPathEllipsis)
                     DrawTextMiddleEllipsis(pDC, strCaption, rc,
