@@ -53,9 +53,12 @@ public:
         wc.lpszClassName = kClass;
         wc.hCursor = nullptr;
         ::RegisterClassW(&wc);
-        m_hWnd = ::CreateWindowExW(0, kClass, u"markup", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr,
+        // Shown without activation: a real-input test running meanwhile keeps
+        // the keyboard.
+        m_hWnd = ::CreateWindowExW(WS_EX_NOACTIVATE, kClass, u"markup", WS_POPUP, 100, 100, 200, 100, nullptr,
                                    nullptr, wc.hInstance, this);
         ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
         // The real pointer is left alone: leave tracking may post
         // WM_MOUSELEAVE, which nothing here dispatches.
         m_pContext = new CQVTMarkupContext(m_hWnd);
