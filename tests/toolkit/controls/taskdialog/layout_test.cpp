@@ -186,3 +186,67 @@ TEST(TaskDialogLayout, ClassicAndThemedLooks)
     EXPECT_EQ(clrTop, ::GetSysColor(COLOR_3DFACE));
     EXPECT_EQ(clrSeparator, ::GetSysColor(COLOR_3DFACE));
 }
+
+TEST(TaskDialogLayout, ExpandedInformationInTheFooterAreaStandsBelowTheFooter)
+{
+    struct Result
+    {
+        CRect rcExpanded, rcFooter, rcButtons;
+        COLORREF clrBehindExpanded = 0, clrSeparator = 0;
+        int nHeightExpanded = 0, nHeightCollapsed = 0;
+    };
+    auto run = [](BOOL bInFooter) {
+        Result result;
+        CRecordingDialog dlg;
+        dlg.SetForceThemed(TRUE);
+        dlg.SetMainInstruction(u"Recording stopped");
+        dlg.SetContent(u"The device went away.");
+        dlg.SetFooter(u"Footer");
+        dlg.SetExpandedInformation(u"Device: line in");
+        dlg.ModifyFlags(0, TDF_EXPANDED_BY_DEFAULT | (bInFooter ? TDF_EXPAND_FOOTER_AREA : 0));
+        dlg.m_steps = {
+            [&](CRecordingDialog& d) {
+                result.rcExpanded = d.GetText(CQVTTaskDialogClient::textExpandedInformation).m_rcText;
+                result.rcFooter = d.GetText(CQVTTaskDialogClient::textFooter).m_rcText;
+                result.rcButtons = d.GetButtonArea();
+                CRect rc;
+                d.GetClientRect(&rc);
+                result.nHeightExpanded = rc.Height();
+                DibCanvas canvas(rc.Width(), rc.Height());
+                d.SendMessage(WM_PRINTCLIENT, (WPARAM)canvas.dc.m_hDC, PRF_CLIENT);
+                // Right of the short text, level with it.
+                result.clrBehindExpanded = canvas.At(rc.Width() - 3, result.rcExpanded.CenterPoint().y);
+                if (bInFooter)
+                    result.clrSeparator = canvas.At(rc.Width() - 3, result.rcExpanded.top - d.GetMargin().cy);
+                // The expando collapses the details: the dialog shrinks.
+                CQVTButton* pExpando = d.GetExpandoButton();
+                d.SendMessage(WM_COMMAND, MAKEWPARAM(pExpando->GetDlgCtrlID(), BN_CLICKED),
+                              (LPARAM)pExpando->m_hWnd);
+            },
+            [&](CRecordingDialog& d) {
+                CRect rc;
+                d.GetClientRect(&rc);
+                result.nHeightCollapsed = rc.Height();
+                d.SendMessage(TDM_CLICK_BUTTON, IDOK);
+            }};
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+        EXPECT_FALSE(dlg.IsExpanded());
+        return result;
+    };
+
+    Result footer = run(TRUE);
+    ASSERT_FALSE(footer.rcExpanded.IsRectEmpty());
+    EXPECT_GT(footer.rcExpanded.top, footer.rcFooter.bottom);
+    EXPECT_GT(footer.rcExpanded.top, footer.rcButtons.bottom);
+    EXPECT_EQ(footer.clrBehindExpanded, ::GetSysColor(COLOR_3DFACE));
+    EXPECT_EQ(footer.clrSeparator, CQVTColorManager::BlendColors(::GetSysColor(COLOR_3DFACE),
+                                                                 ::GetSysColor(COLOR_BTNSHADOW), 750));
+    EXPECT_LT(footer.nHeightCollapsed, footer.nHeightExpanded);
+
+    // Without the flag the details stand under the content, on the header's background.
+    Result content = run(FALSE);
+    ASSERT_FALSE(content.rcExpanded.IsRectEmpty());
+    EXPECT_LT(content.rcExpanded.bottom, content.rcButtons.top);
+    EXPECT_EQ(content.clrBehindExpanded, ::GetSysColor(COLOR_WINDOW));
+    EXPECT_LT(content.nHeightCollapsed, content.nHeightExpanded);
+}

@@ -325,3 +325,51 @@ TEST(TaskDialogConfiguration, ThePlatformPathBorrowsAQuestionIconForTheCallOnly)
     dlg.DoModalUseComCtl32(TRUE);
     EXPECT_FALSE(PlatformCall::dwFlags & TDF_USE_HICON_MAIN);
 }
+
+TEST(TaskDialogNotifications, TabWalksTheLinksAndEnterFollowsTheFocusedOne)
+{
+    CRecordingDialog dlg;
+    dlg.EnableHyperlinks(TRUE);
+    dlg.SetContent(u"See <a href=\"first://a\">one</a> or <a href=\"second://b\">two</a>.");
+    int nFocusedAfterTab = -2;
+    BOOL bLinkKeptFocus = FALSE, bFocusMovedOn = FALSE;
+    LRESULT nHitBeside = 0, nHitOnLink = 0;
+    dlg.m_steps = {[&](CRecordingDialog& d) {
+                       CQVTTaskDialogLinkCtrl& link = d.GetContentLink();
+                       ASSERT_TRUE(link.m_hWnd);
+                       ::UpdateWindow(link.m_hWnd);
+                       // Clicks beside the links fall through to the dialog.
+                       CRect rcClient;
+                       link.GetClientRect(&rcClient);
+                       CPoint ptBeside(rcClient.right - 1, rcClient.bottom - 1);
+                       link.ClientToScreen(&ptBeside);
+                       nHitBeside = link.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptBeside.x, ptBeside.y));
+                       CPoint ptLink = link.GetLink(1)->arrParts[0].CenterPoint();
+                       link.ClientToScreen(&ptLink);
+                       nHitOnLink = link.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptLink.x, ptLink.y));
+                       link.SetFocus();
+                       PostKey(link.m_hWnd, VK_TAB);
+                   },
+                   [&](CRecordingDialog& d) {
+                       nFocusedAfterTab = d.GetContentLink().GetFocusedLinkIndex();
+                       bLinkKeptFocus = ::GetFocus() == d.GetContentLink().m_hWnd;
+                       PostKey(::GetFocus(), VK_RETURN);
+                   },
+                   [](CRecordingDialog& d) { PostKey(::GetFocus(), VK_TAB); },
+                   [&](CRecordingDialog& d) {
+                       // Tab on the last link leaves the control to the dialog.
+                       bFocusMovedOn = ::GetFocus() != d.GetContentLink().m_hWnd &&
+                                       d.GetContentLink().GetFocusedLinkIndex() == -1;
+                       d.SendMessage(TDM_CLICK_BUTTON, IDOK);
+                   }};
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(nHitBeside, HTTRANSPARENT);
+    EXPECT_EQ(nHitOnLink, HTCLIENT);
+    EXPECT_EQ(nFocusedAfterTab, 1);
+    EXPECT_TRUE(bLinkKeptFocus);
+    ASSERT_EQ(dlg.m_links.size(), 1u);
+    EXPECT_EQ(dlg.m_links[0], CString(_T("second://b")));
+    EXPECT_TRUE(bFocusMovedOn);
+    // Enter on a link is the link's, not the default button's.
+    EXPECT_EQ(dlg.Count(TDN_BUTTON_CLICKED), 1u);
+}
