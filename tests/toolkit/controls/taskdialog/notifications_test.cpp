@@ -373,3 +373,58 @@ TEST(TaskDialogNotifications, TabWalksTheLinksAndEnterFollowsTheFocusedOne)
     // Enter on a link is the link's, not the default button's.
     EXPECT_EQ(dlg.Count(TDN_BUTTON_CLICKED), 1u);
 }
+
+TEST(TaskDialogNotifications, RealClicksOnARadioTheVerificationAndACommandLink)
+{
+    CRecordingDialog dlg;
+    dlg.SetMainInstruction(u"Recording stopped");
+    dlg.ModifyFlags(0, TDF_USE_COMMAND_LINKS);
+    dlg.AddButton(u"&Keep the file\nIt stays in the list", 300);
+    dlg.AddButton(u"&Delete the file", 301);
+    dlg.AddRadioButton(u"Low quality", 400);
+    dlg.AddRadioButton(u"High quality", 401);
+    dlg.SetVerificationText(u"Do not ask again");
+    std::atomic<bool> bDone{false};
+    POINT ptRadio = {}, ptVerify = {}, ptLink = {};
+    int nRadioBefore = 0;
+    WinThread script;
+    dlg.m_steps = {[&](CRecordingDialog& d) {
+        ::SetWindowPos(d.m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        d.SetForegroundWindow();
+        nRadioBefore = d.GetSelectedRadioButtonId();
+        ASSERT_EQ(d.GetRadioButtonCount(), 2);
+        ASSERT_EQ(d.GetCommandLinkCount(), 2);
+        ASSERT_TRUE(d.GetVerificationButton());
+        ptRadio = WindowCentre(d.GetRadioButton(1)->m_hWnd);
+        // The box's mark, not the middle of its caption strip.
+        CRect rcVerify;
+        d.GetVerificationButton()->GetWindowRect(&rcVerify);
+        ptVerify = CPoint(rcVerify.left + 6, rcVerify.CenterPoint().y);
+        ptLink = WindowCentre(d.GetCommandLink(1)->m_hWnd);
+        script = WinThread([&] {
+            for (POINT pt : {ptRadio, ptVerify, ptLink})
+            {
+                ScriptMouseMove(pt, 100);
+                ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 80);
+                ScriptMouseButton(MOUSEEVENTF_LEFTUP, 150);
+            }
+            bDone = true;
+        });
+    }};
+    EXPECT_EQ(dlg.DoModal(), 301);
+    script.join();
+    MouseMoveTo(CPoint(5, 5));
+    EXPECT_TRUE(bDone);
+    EXPECT_EQ(nRadioBefore, 400);  // the first is chosen when none is named
+    EXPECT_EQ(dlg.GetSelectedRadioButtonId(), 401);
+    EXPECT_TRUE(dlg.IsVerificationChecked());
+    // After construction: the radio, the box, then the command link.
+    std::vector<std::pair<UINT, WPARAM>> clicks;
+    for (const auto& event : dlg.m_events)
+        if (event.first == TDN_RADIO_BUTTON_CLICKED || event.first == TDN_VERIFICATION_CLICKED ||
+            event.first == TDN_BUTTON_CLICKED)
+            clicks.push_back(event);
+    const std::vector<std::pair<UINT, WPARAM>> expected = {
+        {TDN_RADIO_BUTTON_CLICKED, 401}, {TDN_VERIFICATION_CLICKED, 1}, {TDN_BUTTON_CLICKED, 301}};
+    EXPECT_EQ(clicks, expected);
+}
