@@ -9,6 +9,17 @@
 
 namespace {
 
+void ReadFolder(const CString& strFolder)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE hFind = ::FindFirstFileW(strFolder + _T("\\*"), &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return;
+    while (::FindNextFileW(hFind, &data))
+        ;
+    ::FindClose(hFind);
+}
+
 class BrowseDialogTest : public testing::Test
 {
 protected:
@@ -23,6 +34,11 @@ protected:
         ::CreateDirectoryW(m_strRoot, nullptr);
         ::CreateDirectoryW(m_strCurrent, nullptr);
         ::CreateDirectoryW(m_strChosen, nullptr);
+        // The browser compares the folder it parsed from the path with its
+        // tree's, access date included: a folder read for the first time
+        // since it was made moves its access time meanwhile (relatime).
+        for (const CString& strFolder : {m_strRoot, m_strCurrent, m_strChosen})
+            ReadFolder(strFolder);
         WCHAR szOld[MAX_PATH];
         ::GetCurrentDirectoryW(MAX_PATH, szOld);
         m_strOldCurrent = szOld;
