@@ -181,6 +181,12 @@ set(SONDREL_RUN_ENV
   WINEDLLPATH=${CMAKE_BINARY_DIR}/bin
   WINEDLLOVERRIDES=mscoree,mshtml=)
 
+# Every test program runs in a session of its own: an X display and a Wine
+# server over a copy of its prefix (scripts/test-session.sh), so that test
+# programs running at the same time never steer, cover or activate each
+# other's windows, and those that drive real input need no lock.
+set(SONDREL_TEST_SESSION bash ${PROJECT_SOURCE_DIR}/scripts/test-session.sh ${CMAKE_BINARY_DIR})
+
 # sondrel_test(<name> SOURCES ... LIBS ... [RESOURCES ...] [NO_MAIN] [LABELS ...])
 # A GoogleTest program run by ctest under Wine.
 function(sondrel_test name)
@@ -196,46 +202,13 @@ function(sondrel_test name)
   endif()
   # Test programs are most of a clean build: they are batched too.
   sondrel_unity(${name})
-  add_test(NAME ${name} COMMAND ${WINE_LOADER} $<TARGET_FILE:${name}>.so
+  add_test(NAME ${name} COMMAND ${SONDREL_TEST_SESSION} ${WINE_LOADER} $<TARGET_FILE:${name}>.so
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 600)
   endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${SONDREL_RUN_ENV}"
                        TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
-  sondrel_lock_real_input(${name} ${T_SOURCES})
-endfunction()
-
-# Tests that move the real pointer or press real keys share the run's one
-# display: they never run at the same time, or one would steer the other.
-# A program drives it when a source, or a header it includes by a quoted
-# name found beside it, uses SendInput or the shared helpers.
-function(sondrel_lock_real_input test)
-  set(files)
-  foreach(source ${ARGN})
-    get_filename_component(path ${source} ABSOLUTE)
-    get_filename_component(dir ${path} DIRECTORY)
-    list(APPEND files ${path})
-    if(EXISTS ${path})
-      file(STRINGS ${path} includes REGEX "^#include \"[^\"]+\"")
-      foreach(line ${includes})
-        string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" name "${line}")
-        if(EXISTS ${dir}/${name})
-          list(APPEND files ${dir}/${name})
-        endif()
-      endforeach()
-    endif()
-  endforeach()
-  list(REMOVE_DUPLICATES files)
-  foreach(path ${files})
-    if(EXISTS ${path})
-      file(STRINGS ${path} hits REGEX "SendInput|real_input\\.h")
-      if(hits)
-        set_tests_properties(${test} PROPERTIES RESOURCE_LOCK sondrel_real_input)
-        return()
-      endif()
-    endif()
-  endforeach()
 endfunction()
 
 # sondrel_test_variant(<name> <test target> PREFIX <folder> [ENV var=value ...]):
@@ -247,11 +220,9 @@ function(sondrel_test_variant name target)
   set(env ${SONDREL_RUN_ENV})
   list(FILTER env EXCLUDE REGEX "^WINEPREFIX=")
   list(APPEND env WINEPREFIX=${CMAKE_BINARY_DIR}/${V_PREFIX} ${V_ENV})
-  add_test(NAME ${name} COMMAND ${WINE_LOADER} $<TARGET_FILE:${target}>.so
+  add_test(NAME ${name} COMMAND ${SONDREL_TEST_SESSION} ${WINE_LOADER} $<TARGET_FILE:${target}>.so
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
-  get_target_property(sources ${target} SOURCES)
-  sondrel_lock_real_input(${name} ${sources})
 endfunction()
 
 # sondrel_test_groups(<prefix> LIBS ...): every sub-folder of the current test

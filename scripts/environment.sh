@@ -12,12 +12,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 sondrel_pids=()
 
-# A private X display for the run.
+# A private X display for the run (each test program gets one more of its
+# own: scripts/test-session.sh).
 start_display() {
   local n
-  for n in $(seq 90 140); do
+  for n in $(seq 90 999); do
     [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"${SONDREL_XVFB_LOG:-$build/xvfb.log}" 2>&1 &
     local pid=$!
     for _ in $(seq 50); do
       # Another run may have taken the same number a moment earlier: then

@@ -11,5 +11,7 @@ trap stop_all EXIT
 start_display
 start_sound
 prepare_prefix
+# Sessions a killed test left behind (scripts/test-session.sh).
+rm -rf "$build/sessions"
 
 ctest --test-dir "$build" --output-on-failure --no-tests=error -j "${SONDREL_JOBS:-$(nproc)}" "$@"
