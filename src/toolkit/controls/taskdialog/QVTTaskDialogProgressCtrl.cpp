@@ -24,9 +24,14 @@ CQVTTaskDialogProgressCtrl::CQVTTaskDialogProgressCtrl()
 {
 }
 
+BOOL CQVTTaskDialogProgressCtrl::IsOlderSystem() const
+{
+    return !QVTOSVersion()->IsWinVistaOrGreater();
+}
+
 BOOL CQVTTaskDialogProgressCtrl::IsOwnMarquee() const
 {
-    return !QVTOSVersion()->IsWinVistaOrGreater() && (GetStyle() & PBS_MARQUEE);
+    return IsOlderSystem() && (GetStyle() & PBS_MARQUEE);
 }
 
 LRESULT CQVTTaskDialogProgressCtrl::OnSetMarquee(WPARAM wParam, LPARAM lParam)
@@ -59,7 +64,7 @@ void CQVTTaskDialogProgressCtrl::OnTimer(UINT_PTR nIDEvent)
     CRect rc;
     GetClientRect(&rc);
     int nBlock = std::max(1, (rc.Height() - 2) * 2 / 3);
-    int nGap = QVTOSVersion()->IsWinVistaOrGreater() ? 0 : 2;
+    int nGap = GetBlockGap();
     int nStep = (nBlock + nGap) * (m_nInterval < 51 ? 2 : 1);
     m_nPos += QVTDpiScaler()->ScaleX(nStep);
     if (m_nPos > rc.Width())
@@ -82,7 +87,7 @@ void CQVTTaskDialogProgressCtrl::OnPaint()
         return;
     int nInner = std::max(1, rc.Height() - 2);
     int nBlock = std::max(1, nInner * 2 / 3);
-    int nGap = QVTOSVersion()->IsWinVistaOrGreater() ? 0 : 2;
+    int nGap = GetBlockGap();
     for (int i = 0; i < kBlocks; ++i)
     {
         int x = 1 + m_nPos + i * (nBlock + nGap);

@@ -23,6 +23,10 @@ public:
 protected:
     // The own marquee applies: an older system, and the marquee style.
     BOOL IsOwnMarquee() const;
+    // A system before Windows Vista, whose bar has no marquee of its own.
+    virtual BOOL IsOlderSystem() const;
+    // Between the marquee's blocks: none where the system draws them joined.
+    int GetBlockGap() const { return IsOlderSystem() ? 2 : 0; }
 
     afx_msg void OnPaint();
     afx_msg LRESULT OnSetMarquee(WPARAM wParam, LPARAM lParam);
