@@ -14,8 +14,8 @@
 
 namespace {
 
-const COLORREF kPaper = RGB(255, 255, 255);
-const COLORREF kInk = RGB(0, 0, 255);
+const COLORREF kCaptionPaper = RGB(255, 255, 255);
+const COLORREF kCaptionInk = RGB(0, 0, 255);
 
 const WCHAR kBoldTail[] = u"<TextBlock>Caption <Bold>one</Bold></TextBlock>";
 const WCHAR kRedTail[] = u"<TextBlock>Caption <Run Foreground='#FF0000'>red</Run></TextBlock>";
@@ -80,12 +80,12 @@ struct MarkupStrip
         CQVTTabPaintManagerColorSet* pColors = host.m_pPaintManager->GetColorSet();
         for (CQVTPaintManagerColor* pColor :
              {&pColors->m_clrButton, &pColors->m_clrButtonSelected, &pColors->m_clrClientFace})
-            pColor->SetCustomValue(kPaper);
-        pColors->m_grcHeaderFace.clrLight.SetCustomValue(kPaper);
-        pColors->m_grcHeaderFace.clrDark.SetCustomValue(kPaper);
-        pColors->m_clrText.SetCustomValue(kInk);
-        pColors->m_clrTextSelected.SetCustomValue(kInk);
-        canvas.Clear(kPaper);
+            pColor->SetCustomValue(kCaptionPaper);
+        pColors->m_grcHeaderFace.clrLight.SetCustomValue(kCaptionPaper);
+        pColors->m_grcHeaderFace.clrDark.SetCustomValue(kCaptionPaper);
+        pColors->m_clrText.SetCustomValue(kCaptionInk);
+        pColors->m_clrTextSelected.SetCustomValue(kCaptionInk);
+        canvas.Clear(kCaptionPaper);
         host.PaintTo(&canvas.dc, CRect(0, 0, 600, 120));
     }
     // Text inset and margins around an item's caption.
