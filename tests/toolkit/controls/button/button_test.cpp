@@ -245,6 +245,42 @@ TEST(Button, ImagesFollowTheButtonsState)
     EXPECT_LE(rcText.left - nRedRight, pButton->GetImageGap() + 4);
 }
 
+TEST(Button, BitmapsWithoutAlphaLoseTheirMaskColourAndAlphaBitmapsKeepTheirs)
+{
+    CButtonParent parent;
+    CQVTButton* pButton = parent.Add(_T(""), BS_PUSHBUTTON, CRect(10, 10, 110, 50));
+    pButton->SetTheme(12);
+    pButton->SetDpiScaling(FALSE);
+
+    // The nine-grid's top-left pixel is red: that part goes, the others show.
+    ASSERT_TRUE(pButton->SetBitmap(CSize(0, 0), 4301));
+    EXPECT_EQ(pButton->GetImageSize(), CSize(30, 30));
+    {
+        ButtonPicture picture(pButton);
+        EXPECT_EQ(picture.CountOf(RGB(255, 0, 0)), 0);
+        EXPECT_EQ(picture.CountOf(RGB(0, 255, 0)), 100);
+        EXPECT_EQ(picture.CountOf(RGB(0, 0, 128)), 100);
+        // Centred: the grid's middle part in the middle of the button.
+        EXPECT_EQ(picture.At(50, 20), RGB(255, 255, 255));
+    }
+
+    // Straight alpha: the first column of each frame is clear, the rest solid.
+    ASSERT_TRUE(pButton->SetBitmap(CSize(0, 0), 4302));
+    EXPECT_EQ(pButton->GetImageSize(), CSize(64, 16));
+    {
+        ButtonPicture picture(pButton);
+        EXPECT_EQ(picture.CountOf(RGB(255, 0, 0)), 14 * 16);
+        EXPECT_EQ(picture.CountOf(RGB(0, 255, 0)), 14 * 16);
+        CRect rcRed = picture.BoundsOf(RGB(255, 0, 0));
+        EXPECT_EQ(picture.At(rcRed.left - 2, rcRed.top), (COLORREF)0xFDFDFD);
+    }
+
+    // A bitmap the program lacks keeps the one before.
+    CQVTImageManagerIcon* pBefore = pButton->GetIcon();
+    EXPECT_FALSE(pButton->SetBitmap(CSize(0, 0), 4399));
+    EXPECT_EQ(pButton->GetIcon(), pBefore);
+}
+
 TEST(Button, NativeLookFollowsTheSystemsVisualStyle)
 {
     CButtonParent parent;
