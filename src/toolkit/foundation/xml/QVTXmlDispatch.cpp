@@ -21,6 +21,214 @@ const CLSID kClsidDocumentList[] = {
 };
 const IID kIidXmlDocument2 = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 
+// What a member's value comes back as when it is read straight through the
+// object's own table of functions.
+enum class CDirectResult
+{
+    None,  // only through IDispatch::Invoke
+    Text,
+    Long,
+    Bool,
+    Variant,
+    Dispatch,
+    Unknown,
+};
+
+// A member by type and name: its id, and for getters without arguments (or
+// with one index) the slot in the object's function table. Those are called
+// directly: the type library's generic Invoke, its argument coercion and
+// copies were most of the time a walk over a document took.
+struct CMemberInfo
+{
+    DISPID dispid = DISPID_UNKNOWN;
+    CDirectResult result = CDirectResult::None;
+    INVOKEKIND invkind = INVOKE_FUNC;
+    BOOL bIndexed = FALSE;        // takes one 32-bit index before the result
+    const void* pVtbl = nullptr;  // the function table the slot was checked against
+    size_t nSlot = 0;             // index into that table
+};
+
+// The value kind an [out, retval] parameter of this type gives, through
+// aliases and to the interfaces behind pointers.
+CDirectResult DirectResultOf(ITypeInfo* pTypeInfo, const TYPEDESC& desc, BOOL bBehindPointer = FALSE,
+                             int nDepth = 0)
+{
+    if (nDepth > 4)
+        return CDirectResult::None;
+    switch (desc.vt)
+    {
+    case VT_BSTR:
+        return CDirectResult::Text;
+    case VT_I4:
+    case VT_INT:
+        return CDirectResult::Long;
+    case VT_BOOL:
+        return CDirectResult::Bool;
+    case VT_VARIANT:
+        return CDirectResult::Variant;
+    case VT_DISPATCH:
+        return CDirectResult::Dispatch;
+    case VT_UNKNOWN:
+        return CDirectResult::Unknown;
+    case VT_PTR:
+    {
+        // Only a pointer to an interface: anything else is not a value.
+        const TYPEDESC& inner = *desc.lptdesc;
+        return inner.vt == VT_USERDEFINED ? DirectResultOf(pTypeInfo, inner, TRUE, nDepth + 1)
+                                          : CDirectResult::None;
+    }
+    case VT_USERDEFINED:
+    {
+        ITypeInfo* pRef = nullptr;
+        if (FAILED(pTypeInfo->GetRefTypeInfo(desc.hreftype, &pRef)) || pRef == nullptr)
+            return CDirectResult::None;
+        CDirectResult result = CDirectResult::None;
+        TYPEATTR* pAttr = nullptr;
+        if (SUCCEEDED(pRef->GetTypeAttr(&pAttr)) && pAttr != nullptr)
+        {
+            switch (pAttr->typekind)
+            {
+            case TKIND_ENUM:
+                result = bBehindPointer ? CDirectResult::None : CDirectResult::Long;
+                break;
+            case TKIND_ALIAS:
+                result = DirectResultOf(pRef, pAttr->tdescAlias, bBehindPointer, nDepth + 1);
+                break;
+            case TKIND_DISPATCH:
+                result = bBehindPointer ? CDirectResult::Dispatch : CDirectResult::None;
+                break;
+            case TKIND_INTERFACE:
+                if (bBehindPointer)
+                    result = (pAttr->wTypeFlags & TYPEFLAG_FDUAL) ? CDirectResult::Dispatch
+                                                                  : CDirectResult::Unknown;
+                break;
+            default:
+                break;
+            }
+            pRef->ReleaseTypeAttr(pAttr);
+        }
+        pRef->Release();
+        return result;
+    }
+    default:
+        return CDirectResult::None;
+    }
+}
+
+// The interface side of a dual type (the dispatch side has no usable slots).
+ITypeInfo* InterfaceTypeInfo(ITypeInfo* pTypeInfo, IID& iid)
+{
+    TYPEATTR* pAttr = nullptr;
+    if (FAILED(pTypeInfo->GetTypeAttr(&pAttr)) || pAttr == nullptr)
+        return nullptr;
+    const TYPEKIND kind = pAttr->typekind;
+    const BOOL bDual = (pAttr->wTypeFlags & TYPEFLAG_FDUAL) != 0;
+    iid = pAttr->guid;
+    pTypeInfo->ReleaseTypeAttr(pAttr);
+    if (kind == TKIND_INTERFACE)
+    {
+        pTypeInfo->AddRef();
+        return pTypeInfo;
+    }
+    if (kind != TKIND_DISPATCH || !bDual)
+        return nullptr;
+    HREFTYPE href = 0;
+    ITypeInfo* pInterface = nullptr;
+    if (FAILED(pTypeInfo->GetRefTypeOfImplType(-1, &href)) ||
+        FAILED(pTypeInfo->GetRefTypeInfo(href, &pInterface)))
+        return nullptr;
+    return pInterface;
+}
+
+// Looks for the getter behind the member's id among an interface's own
+// functions, then among those it inherits.
+void FindGetterSlot(ITypeInfo* pInterface, CMemberInfo& member, int nDepth = 0)
+{
+    TYPEATTR* pAttr = nullptr;
+    if (nDepth > 8 || FAILED(pInterface->GetTypeAttr(&pAttr)) || pAttr == nullptr)
+        return;
+    const WORD nFuncs = pAttr->cFuncs;
+    const WORD nBases = pAttr->cImplTypes;
+    pInterface->ReleaseTypeAttr(pAttr);
+    for (WORD i = 0; i < nFuncs && member.result == CDirectResult::None; ++i)
+    {
+        FUNCDESC* pFunc = nullptr;
+        if (FAILED(pInterface->GetFuncDesc(i, &pFunc)) || pFunc == nullptr)
+            continue;
+        const BOOL bGetter = pFunc->invkind == INVOKE_PROPERTYGET || pFunc->invkind == INVOKE_FUNC;
+        const BOOL bShape = pFunc->funckind == FUNC_PUREVIRTUAL && pFunc->callconv == CC_STDCALL &&
+                            pFunc->cParamsOpt == 0 && (pFunc->cParams == 1 || pFunc->cParams == 2) &&
+                            pFunc->elemdescFunc.tdesc.vt == VT_HRESULT && pFunc->oVft > 0 &&
+                            pFunc->oVft % sizeof(void*) == 0;
+        if (pFunc->memid == member.dispid && bGetter && bShape)
+        {
+            const ELEMDESC& last = pFunc->lprgelemdescParam[pFunc->cParams - 1];
+            const ELEMDESC& first = pFunc->lprgelemdescParam[0];
+            const BOOL bRetval =
+                (last.paramdesc.wParamFlags & PARAMFLAG_FRETVAL) != 0 && last.tdesc.vt == VT_PTR;
+            const BOOL bIndex =
+                pFunc->cParams == 1 || ((first.tdesc.vt == VT_I4 || first.tdesc.vt == VT_INT) &&
+                                        (first.paramdesc.wParamFlags & PARAMFLAG_FOUT) == 0);
+            if (bRetval && bIndex)
+            {
+                member.result = DirectResultOf(pInterface, *last.tdesc.lptdesc);
+                member.invkind = pFunc->invkind;
+                member.bIndexed = pFunc->cParams == 2;
+                member.nSlot = static_cast<size_t>(pFunc->oVft) / sizeof(void*);
+            }
+        }
+        pInterface->ReleaseFuncDesc(pFunc);
+    }
+    if (member.result != CDirectResult::None || nBases == 0)
+        return;
+    HREFTYPE href = 0;
+    ITypeInfo* pBase = nullptr;
+    if (SUCCEEDED(pInterface->GetRefTypeOfImplType(0, &href)) &&
+        SUCCEEDED(pInterface->GetRefTypeInfo(href, &pBase)) && pBase != nullptr)
+    {
+        FindGetterSlot(pBase, member, nDepth + 1);
+        pBase->Release();
+    }
+}
+
+// Finds the getter behind the member's id in the interface of pDispatch's
+// type and records its slot, when pDispatch is that interface and its code
+// stays loaded for the process.
+void FindDirectGetter(IDispatch* pDispatch, ITypeInfo* pTypeInfo, CMemberInfo& member)
+{
+    IID iid = {};
+    ITypeInfo* pInterface = InterfaceTypeInfo(pTypeInfo, iid);
+    if (pInterface == nullptr)
+        return;
+    TYPEATTR* pAttr = nullptr;
+    if (SUCCEEDED(pInterface->GetTypeAttr(&pAttr)) && pAttr != nullptr)
+    {
+        iid = pAttr->guid;
+        pInterface->ReleaseTypeAttr(pAttr);
+        FindGetterSlot(pInterface, member);
+    }
+    pInterface->Release();
+    if (member.result == CDirectResult::None)
+        return;
+    // The object must be that interface itself, and the table's module must
+    // never be unloaded while the table's address is remembered.
+    IUnknown* pSame = nullptr;
+    const BOOL bSame = SUCCEEDED(pDispatch->QueryInterface(iid, reinterpret_cast<void**>(&pSame))) &&
+                       pSame == static_cast<IUnknown*>(pDispatch);
+    if (pSame != nullptr)
+        pSame->Release();
+    const void* pVtbl = *reinterpret_cast<void* const*>(pDispatch);
+    HMODULE hModule = nullptr;
+    if (!bSame ||
+        !::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                              static_cast<LPCWSTR>(pVtbl), &hModule))
+    {
+        member.result = CDirectResult::None;
+        return;
+    }
+    member.pVtbl = pVtbl;
+}
+
 // Member ids by type and name. The DOM resolves a name by comparing it with
 // every member of the type, case-insensitively, through the locale: that was
 // most of the time a walk over a document took. Types are held for the
@@ -28,26 +236,30 @@ const IID kIidXmlDocument2 = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC
 class CDispidCache
 {
 public:
-    HRESULT GetDispid(IDispatch* pDispatch, LPCOLESTR pszName, DISPID* pDispid)
+    HRESULT GetMember(IDispatch* pDispatch, LPCOLESTR pszName, CMemberInfo* pMember)
     {
         ITypeInfo* pTypeInfo = nullptr;
         if (FAILED(pDispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, &pTypeInfo)) || pTypeInfo == nullptr)
-            return Resolve(pDispatch, pszName, pDispid);
+            return Resolve(pDispatch, pszName, &pMember->dispid);
         CQVTCriticalSectionLock lock(m_cs);
-        auto key = std::make_pair(pTypeInfo, CString(pszName));
-        auto it = m_map.find(key);
+        auto it = m_map.find(CLookup{pTypeInfo, pszName});
         if (it != m_map.end())
         {
             pTypeInfo->Release();
-            *pDispid = it->second;
+            *pMember = it->second;
             return S_OK;
         }
-        const HRESULT hr = Resolve(pDispatch, pszName, pDispid);
-        if (SUCCEEDED(hr))
-            m_map.emplace(key, *pDispid);  // keeps the reference GetTypeInfo gave
-        else
+        CMemberInfo member;
+        const HRESULT hr = Resolve(pDispatch, pszName, &member.dispid);
+        if (FAILED(hr))
+        {
             pTypeInfo->Release();
-        return hr;
+            return hr;
+        }
+        FindDirectGetter(pDispatch, pTypeInfo, member);
+        m_map.emplace(std::make_pair(pTypeInfo, CString(pszName)), member);  // keeps the reference
+        *pMember = member;
+        return S_OK;
     }
 
 private:
@@ -56,18 +268,37 @@ private:
         LPOLESTR pszMember = const_cast<LPOLESTR>(pszName);
         return pDispatch->GetIDsOfNames(IID_NULL, &pszMember, 1, LOCALE_USER_DEFAULT, pDispid);
     }
+    // A key to look up without copying the name.
+    struct CLookup
+    {
+        ITypeInfo* pTypeInfo;
+        LPCOLESTR pszName;
+    };
     struct CKeyLess
     {
+        using is_transparent = void;
+        static bool Less(ITypeInfo* a, LPCOLESTR pszA, ITypeInfo* b, LPCOLESTR pszB)
+        {
+            if (a != b)
+                return a < b;
+            return _tcscmp(pszA, pszB) < 0;
+        }
         bool operator()(const std::pair<ITypeInfo*, CString>& a,
                         const std::pair<ITypeInfo*, CString>& b) const
         {
-            if (a.first != b.first)
-                return a.first < b.first;
-            return _tcscmp(a.second, b.second) < 0;
+            return Less(a.first, a.second, b.first, b.second);
+        }
+        bool operator()(const CLookup& a, const std::pair<ITypeInfo*, CString>& b) const
+        {
+            return Less(a.pTypeInfo, a.pszName, b.first, b.second);
+        }
+        bool operator()(const std::pair<ITypeInfo*, CString>& a, const CLookup& b) const
+        {
+            return Less(a.first, a.second, b.pTypeInfo, b.pszName);
         }
     };
     CQVTCriticalSection m_cs;
-    std::map<std::pair<ITypeInfo*, CString>, DISPID, CKeyLess> m_map;
+    std::map<std::pair<ITypeInfo*, CString>, CMemberInfo, CKeyLess> m_map;
 };
 
 CDispidCache& DispidCache()
@@ -75,6 +306,79 @@ CDispidCache& DispidCache()
     // Never destroyed: the types it holds belong to COM, which is gone at exit.
     static CDispidCache* s_pCache = new CDispidCache();
     return *s_pCache;
+}
+
+// Reads a getter through its slot; FALSE when the call does not fit it.
+BOOL CallDirect(IDispatch* pDispatch, const CMemberInfo& member, WORD wFlags,
+                const std::vector<_variant_t>& args, VARIANT* pResult, HRESULT* phr)
+{
+    if (member.result == CDirectResult::None || *reinterpret_cast<void* const*>(pDispatch) != member.pVtbl)
+        return FALSE;
+    const BOOL bKind = member.invkind == INVOKE_PROPERTYGET ? (wFlags & DISPATCH_PROPERTYGET) != 0
+                                                            : (wFlags & DISPATCH_METHOD) != 0;
+    if (!bKind || (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0)
+        return FALSE;
+    if (member.bIndexed ? args.size() != 1 || V_VT(&args[0]) != VT_I4 : !args.empty())
+        return FALSE;
+    void* pSlot = (*reinterpret_cast<void** const*>(pDispatch))[member.nSlot];
+    union
+    {
+        BSTR bstr;
+        LONG nValue;
+        VARIANT_BOOL bValue;
+        IUnknown* pUnknown;
+        VARIANT var;
+    } out;
+    memset(&out, 0, sizeof(out));
+    HRESULT hr;
+    if (member.bIndexed)
+        hr = reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(IDispatch*, LONG, void*)>(pSlot)(
+            pDispatch, V_I4(&args[0]), &out);
+    else
+        hr = reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(IDispatch*, void*)>(pSlot)(pDispatch, &out);
+    VARIANT result;
+    ::VariantInit(&result);
+    if (SUCCEEDED(hr))
+    {
+        switch (member.result)
+        {
+        case CDirectResult::Text:
+            // Invoke hands out an empty text where the member gave none.
+            V_VT(&result) = VT_BSTR;
+            V_BSTR(&result) = out.bstr != nullptr ? out.bstr : ::SysAllocString(u"");
+            break;
+        case CDirectResult::Long:
+            V_VT(&result) = VT_I4;
+            V_I4(&result) = out.nValue;
+            break;
+        case CDirectResult::Bool:
+            V_VT(&result) = VT_BOOL;
+            V_BOOL(&result) = out.bValue;
+            break;
+        case CDirectResult::Variant:
+            result = out.var;
+            break;
+        case CDirectResult::Dispatch:
+            V_VT(&result) = VT_DISPATCH;
+            V_DISPATCH(&result) = static_cast<IDispatch*>(static_cast<void*>(out.pUnknown));
+            break;
+        default:
+            V_VT(&result) = VT_UNKNOWN;
+            V_UNKNOWN(&result) = out.pUnknown;
+            break;
+        }
+    }
+    else
+    {
+        // As Invoke reports a member's failure.
+        hr = DISP_E_EXCEPTION;
+    }
+    if (pResult != nullptr)
+        *pResult = result;
+    else
+        ::VariantClear(&result);
+    *phr = hr;
+    return TRUE;
 }
 }  // namespace
 
@@ -85,10 +389,13 @@ HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, s
         ::VariantInit(pResult);
     if (pDispatch == nullptr)
         return E_POINTER;
-    DISPID dispid = 0;
-    HRESULT hr = DispidCache().GetDispid(pDispatch, pszName, &dispid);
+    CMemberInfo member;
+    HRESULT hr = DispidCache().GetMember(pDispatch, pszName, &member);
     if (FAILED(hr))
         return hr;
+    if (CallDirect(pDispatch, member, wFlags, args, pResult, &hr))
+        return hr;
+    const DISPID dispid = member.dispid;
     std::vector<VARIANTARG> reversed(args.rbegin(), args.rend());
     DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr,
                          static_cast<UINT>(reversed.size()), 0};

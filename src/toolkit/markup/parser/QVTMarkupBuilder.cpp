@@ -1,5 +1,6 @@
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
 
+#include <algorithm>
 #include <cstdarg>
 
 #include "toolkit/foundation/xml/QVTXmlDispatch.h"
@@ -99,6 +100,14 @@ CString NormalizeText(const CString& strText, BOOL bPrevious, BOOL bNext)
     if (nEnd < nLength && bNext)
         strResult += u' ';
     return strResult;
+}
+
+// Whether an object holds resources or a style that a resource lookup
+// passing through it would search.
+bool HoldsResources(CQVTMarkupObject* pObject)
+{
+    return pObject->GetValue(CQVTMarkupStyle::m_pResourcesProperty) != nullptr ||
+           pObject->GetValue(CQVTMarkupInputElement::m_pStyleProperty) != nullptr;
 }
 
 bool IsAllSpace(const CString& strText)
@@ -329,7 +338,8 @@ CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)
             root.Reset(LoadObject(nullptr, pElement));
         if (MarkupCast<CQVTMarkupUIElement>(root) == nullptr)
             ThrowBuilderError(u"Root element have to be 'CQVTMarkupUIElement' type");
-        ApplyImplicitStyles(root, 0);
+        CScopePath path;
+        ApplyImplicitStyles(root, 0, path);
         // Filled when the script host exists: named elements are handed to
         // the context's script engine and the collected scripts run here.
         return static_cast<CQVTMarkupUIElement*>(root.Detach());
@@ -366,21 +376,32 @@ void CQVTMarkupBuilder::CheckPrefix(IDispatch* pNode, const CString& strName)
     ThrowUndeclaredPrefix(strPrefix, strName);
 }
 
-void CQVTMarkupBuilder::CheckDeclarations(IDispatch* pElement, const CString& strTag)
+std::vector<CQVTMarkupBuilder::CAttribute> CQVTMarkupBuilder::ReadAttributes(IDispatch* pElement)
 {
-    // The platform's loader drops an undeclared prefix from the name of the
-    // element that uses it and declares the prefix empty there instead.
+    std::vector<CAttribute> attributes;
     IDispatchPtr pAttributes = XmlGetObject(pElement, u"attributes");
     long nCount = 0;
-    if (pAttributes == nullptr || !XmlGetLong(pAttributes, u"length", nCount))
-        return;
+    if (pAttributes == nullptr || !XmlGetLong(pAttributes, u"length", nCount) || nCount <= 0)
+        return attributes;
+    attributes.reserve(static_cast<size_t>(nCount));
     for (long i = 0; i < nCount; ++i)
     {
         IDispatchPtr pAttribute = XmlGetObject(pAttributes, u"item", {_variant_t(i)});
-        const CString strName = NodeText(pAttribute, u"nodeName");
-        if (strName.Find(u"xmlns:") == 0 && strName != u"xmlns:x" &&
-            NodeText(pAttribute, u"nodeValue").IsEmpty())
-            ThrowUndeclaredPrefix(strName.Mid(6), strTag);
+        if (pAttribute != nullptr)
+            attributes.push_back({pAttribute, NodeText(pAttribute, u"nodeName")});
+    }
+    return attributes;
+}
+
+void CQVTMarkupBuilder::CheckDeclarations(const std::vector<CAttribute>& attributes, const CString& strTag)
+{
+    // The platform's loader drops an undeclared prefix from the name of the
+    // element that uses it and declares the prefix empty there instead.
+    for (const CAttribute& attribute : attributes)
+    {
+        if (attribute.strName.Find(u"xmlns:") == 0 && attribute.strName != u"xmlns:x" &&
+            NodeText(attribute.pNode, u"nodeValue").IsEmpty())
+            ThrowUndeclaredPrefix(attribute.strName.Mid(6), strTag);
     }
 }
 
@@ -398,7 +419,8 @@ CQVTMarkupObject* CQVTMarkupBuilder::LoadObject(CQVTMarkupObject* pParent, IDisp
         ThrowBuilderErrorFormat(u"Elements are nested deeper than %d levels", static_cast<int>(kMaxDepth));
     const CString strTag = NodeText(pElement, u"nodeName");
     CheckPrefix(pElement, strTag);
-    CheckDeclarations(pElement, strTag);
+    const std::vector<CAttribute> attributes = ReadAttributes(pElement);
+    CheckDeclarations(attributes, strTag);
     if (!IsMarkupPrefixAllowed(strTag))
         return nullptr;
     CQVTMarkupAutoPtr object(CreateObject(strTag, pElement, pParent));
@@ -409,24 +431,33 @@ CQVTMarkupObject* CQVTMarkupBuilder::LoadObject(CQVTMarkupObject* pParent, IDisp
     object->SetLoading(TRUE);
     try
     {
-        LoadAttributes(object, pElement);
-        for (IDispatchPtr pChild = XmlGetObject(pElement, u"firstChild"); pChild != nullptr;)
+        LoadAttributes(object, attributes);
+        CTextPlace place = {FALSE, FALSE, FALSE};
+        for (const CAttribute& attribute : attributes)
         {
+            if (attribute.strName == u"xml:space")
+                place.bPreserve = NodeText(attribute.pNode, u"nodeValue") == u"preserve";
+        }
+        IDispatchPtr pChild = XmlGetObject(pElement, u"firstChild");
+        while (pChild != nullptr)
+        {
+            IDispatchPtr pNext = XmlGetObject(pChild, u"nextSibling");
+            place.bNext = pNext != nullptr;
             switch (NodeType(pChild))
             {
             case QVT_XML_NODE_ELEMENT:
                 LoadChildElement(object, pChild);
                 break;
             case QVT_XML_NODE_TEXT:
-                LoadTextContent(object, pChild, FALSE);
+                LoadTextContent(object, pChild, FALSE, place);
                 break;
             case QVT_XML_NODE_CDATA_SECTION:
-                LoadTextContent(object, pChild, TRUE);
+                LoadTextContent(object, pChild, TRUE, place);
                 break;
             default:
                 break;
             }
-            IDispatchPtr pNext = XmlGetObject(pChild, u"nextSibling");
+            place.bPrevious = TRUE;
             XmlAssign(pChild, pNext);
         }
         object->SetLoading(FALSE);
@@ -496,18 +527,12 @@ CQVTMarkupDependencyProperty* CQVTMarkupBuilder::FindAttributeProperty(CQVTMarku
                                                       strName.Mid(nDot + 1));
 }
 
-void CQVTMarkupBuilder::LoadAttributes(CQVTMarkupObject* pObject, IDispatch* pElement)
+void CQVTMarkupBuilder::LoadAttributes(CQVTMarkupObject* pObject, const std::vector<CAttribute>& attributes)
 {
-    IDispatchPtr pAttributes = XmlGetObject(pElement, u"attributes");
-    long nCount = 0;
-    if (pAttributes == nullptr || !XmlGetLong(pAttributes, u"length", nCount))
-        return;
-    for (long i = 0; i < nCount; ++i)
+    for (const CAttribute& attribute : attributes)
     {
-        IDispatchPtr pAttribute = XmlGetObject(pAttributes, u"item", {_variant_t(i)});
-        if (pAttribute == nullptr)
-            continue;
-        const CString strName = NodeText(pAttribute, u"nodeName");
+        IDispatch* pAttribute = attribute.pNode;
+        const CString& strName = attribute.strName;
         if (strName == u"xmlns")
             continue;
 
@@ -555,28 +580,12 @@ void CQVTMarkupBuilder::LoadChildElement(CQVTMarkupObject* pParent, IDispatch* p
     pParent->SetContentObject(this, child);
 }
 
-void CQVTMarkupBuilder::LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pNode, BOOL bVerbatim)
+void CQVTMarkupBuilder::LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pNode, BOOL bVerbatim,
+                                        const CTextPlace& place)
 {
     CString strText = NodeText(pNode, u"nodeValue");
-    if (!bVerbatim)
-    {
-        IDispatchPtr pParentNode = XmlGetObject(pNode, u"parentNode");
-        VARIANT space;
-        BOOL bPreserve = FALSE;
-        if (pParentNode != nullptr && SUCCEEDED(XmlInvoke(pParentNode, u"getAttribute", DISPATCH_METHOD,
-                                                          {_variant_t(u"xml:space")}, &space)))
-        {
-            bPreserve =
-                space.vt == VT_BSTR && space.bstrVal != nullptr && _tcscmp(space.bstrVal, u"preserve") == 0;
-            ::VariantClear(&space);
-        }
-        if (!bPreserve)
-        {
-            const BOOL bPrevious = XmlGetObject(pNode, u"previousSibling") != nullptr;
-            const BOOL bNext = XmlGetObject(pNode, u"nextSibling") != nullptr;
-            strText = NormalizeText(strText, bPrevious, bNext);
-        }
-    }
+    if (!bVerbatim && !place.bPreserve)
+        strText = NormalizeText(strText, place.bPrevious, place.bNext);
     if (strText.IsEmpty())
         return;
     if (IsAllSpace(strText))
@@ -593,15 +602,44 @@ void CQVTMarkupBuilder::LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pN
     value->OnBuildFinished(this);
 }
 
-void CQVTMarkupBuilder::ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDepth)
+void CQVTMarkupBuilder::ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDepth, CScopePath& path)
 {
     if (pObject == nullptr || nDepth > 2 * kMaxDepth)
         return;
+    // An element's lookup walks up its logical parents: where none of them
+    // holds resources or a style it cannot find one. Each object on the path
+    // is asked once, before anything below it, instead of once for every
+    // element below it; parents off the path (a panel's collection) are
+    // asked on the way up to it.
+    BOOL bScopesAbove = FALSE;
+    int nSteps = 0;
+    for (CQVTMarkupObject* pParent = pObject->GetLogicalParent(); pParent != nullptr;
+         pParent = pParent->GetLogicalParent())
+    {
+        auto it = std::find_if(
+            path.rbegin(), path.rend(),
+            [pParent](const std::pair<CQVTMarkupObject*, BOOL>& step) { return step.first == pParent; });
+        if (it != path.rend())
+        {
+            bScopesAbove = it->second;
+            break;
+        }
+        if (++nSteps > 2 * kMaxDepth || HoldsResources(pParent))
+        {
+            bScopesAbove = TRUE;
+            break;
+        }
+    }
+    path.emplace_back(pObject, bScopesAbove || HoldsResources(pObject));
     const int nCount = pObject->GetLogicalChildrenCount();
     for (int i = 0; i < nCount; ++i)
-        ApplyImplicitStyles(pObject->GetLogicalChild(i), nDepth + 1);
+        ApplyImplicitStyles(pObject->GetLogicalChild(i), nDepth + 1, path);
+    path.pop_back();
     if (CQVTMarkupInputElement* pElement = MarkupCast<CQVTMarkupInputElement>(pObject))
-        pElement->ApplyImplicitStyle();
+    {
+        if (bScopesAbove || pElement->GetStyle() != nullptr || HoldsResources(pElement))
+            pElement->ApplyImplicitStyle();
+    }
 }
 
 // Markup extensions

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <afx.h>
+#include <comdef.h>
 
+#include <utility>
 #include <vector>
 
 class CQVTMarkupContext;
@@ -86,16 +88,37 @@ public:
     };
 
 private:
+    // An attribute of the element being loaded; its value is read when needed.
+    struct CAttribute
+    {
+        IDispatchPtr pNode;
+        CString strName;
+    };
+    // Where a text node stands among its siblings and what its element says.
+    struct CTextPlace
+    {
+        BOOL bPreserve;  // the element has xml:space="preserve"
+        BOOL bPrevious;
+        BOOL bNext;
+    };
+
     CQVTMarkupObject* LoadObject(CQVTMarkupObject* pParent, IDispatch* pElement);
     CQVTMarkupObject* CreateObject(const CString& strTag, IDispatch* pElement, CQVTMarkupObject* pParent);
-    void LoadAttributes(CQVTMarkupObject* pObject, IDispatch* pElement);
+    // Every attribute of an element, asked of the DOM once.
+    static std::vector<CAttribute> ReadAttributes(IDispatch* pElement);
+    void LoadAttributes(CQVTMarkupObject* pObject, const std::vector<CAttribute>& attributes);
     void LoadChildElement(CQVTMarkupObject* pParent, IDispatch* pNode);
-    void LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pNode, BOOL bVerbatim);
+    void LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pNode, BOOL bVerbatim,
+                         const CTextPlace& place);
     CQVTMarkupDependencyProperty* FindAttributeProperty(CQVTMarkupObject* pObject, const CString& strName);
     void CheckPrefix(IDispatch* pNode, const CString& strName);
-    void CheckDeclarations(IDispatch* pElement, const CString& strTag);
+    void CheckDeclarations(const std::vector<CAttribute>& attributes, const CString& strTag);
     [[noreturn]] static void ThrowUndeclaredPrefix(const CString& strPrefix, const CString& strName);
-    void ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDepth);
+    // The objects above the one being styled, each with whether it or a
+    // logical parent of it holds resources or a style.
+    using CScopePath = std::vector<std::pair<CQVTMarkupObject*, BOOL>>;
+    // Children first.
+    void ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDepth, CScopePath& path);
 
     HRESULT m_hrComInit;
     CString m_strErrorText;

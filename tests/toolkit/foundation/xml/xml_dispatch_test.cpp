@@ -1,6 +1,8 @@
 // Members of DOM objects called by name: ids are remembered per type, so a
 // name that two types give different ids keeps each type's own, and a name
 // a type lacks keeps failing.
+#include <string>
+
 #include "tests/support/sondrel_gtest.h"
 
 #include "toolkit/foundation/xml/QVTXmlDispatch.h"
@@ -43,6 +45,143 @@ TEST(XmlDispatch, MembersResolvePerTypeAcrossRepeatedCalls)
             EXPECT_EQ(NodeName(pDocument), CString(u"#document"));
             EXPECT_TRUE(FAILED(XmlInvoke(pRoot, u"noSuchMember", QVT_XML_CALL, {}, nullptr)));
         }
+    }
+    ::CoUninitialize();
+}
+
+namespace {
+// The member called the long way, through the object's own Invoke.
+HRESULT InvokeByName(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector<_variant_t> args,
+                     VARIANT* pResult)
+{
+    ::VariantInit(pResult);
+    DISPID dispid = 0;
+    LPOLESTR pszMember = const_cast<LPOLESTR>(pszName);
+    HRESULT hr = pDispatch->GetIDsOfNames(IID_NULL, &pszMember, 1, LOCALE_USER_DEFAULT, &dispid);
+    if (FAILED(hr))
+        return hr;
+    std::vector<VARIANTARG> reversed(args.rbegin(), args.rend());
+    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr,
+                         static_cast<UINT>(reversed.size()), 0};
+    return pDispatch->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, wFlags, &params, pResult, nullptr,
+                             nullptr);
+}
+
+// What a result says, objects by their node name and type.
+CString Describe(const VARIANT& value)
+{
+    CString str;
+    str.Format(u"vt %d ", static_cast<int>(value.vt));
+    switch (value.vt)
+    {
+    case VT_BSTR:
+        return str + (value.bstrVal != nullptr ? CString(value.bstrVal) : CString(u"(null)"));
+    case VT_I4:
+    {
+        CString strNumber;
+        strNumber.Format(u"%d", static_cast<int>(value.lVal));
+        return str + strNumber;
+    }
+    case VT_BOOL:
+        return str + (value.boolVal != VARIANT_FALSE ? u"true" : u"false");
+    case VT_DISPATCH:
+    {
+        if (value.pdispVal == nullptr)
+            return str + u"(none)";
+        long nType = 0;
+        XmlGetLong(value.pdispVal, u"nodeType", nType);
+        CString strType;
+        strType.Format(u" type %d", static_cast<int>(nType));
+        return str + NodeName(value.pdispVal) + strType;
+    }
+    default:
+        return str;
+    }
+}
+
+std::string Text(const CString& str)
+{
+    return std::string(CStringA(str).GetString());
+}
+}  // namespace
+
+// Getters are read straight through the object's function table: every one
+// must give what the object's own Invoke gives, value type included.
+TEST(XmlDispatch, DirectReadsGiveWhatInvokeGives)
+{
+    ::CoInitialize(nullptr);
+    {
+        IDispatchPtr pDocument = CreateXmlDocument(FALSE, nullptr, 0, 0);
+        ASSERT_NE(pDocument, nullptr);
+        XmlPutProperty(pDocument, u"preserveWhiteSpace", _variant_t(true));
+        VARIANT result;
+        ASSERT_EQ(S_OK,
+                  XmlInvoke(pDocument, u"loadXML", DISPATCH_METHOD,
+                            {_variant_t(u"<a xmlns:q='urn:q' x='1' q:y='2'>text<![CDATA[<raw>]]><!--c-->"
+                                        u"<q:b/><c>inner</c></a>")},
+                            &result));
+        ::VariantClear(&result);
+        IDispatchPtr pRoot = XmlGetObject(pDocument, u"documentElement");
+        ASSERT_NE(pRoot, nullptr);
+        std::vector<IDispatchPtr> nodes = {pDocument, pRoot, XmlGetObject(pRoot, u"attributes"),
+                                           XmlGetObject(pRoot, u"childNodes")};
+        for (IDispatchPtr pChild = XmlGetObject(pRoot, u"firstChild"); pChild != nullptr;)
+        {
+            nodes.push_back(pChild);
+            IDispatchPtr pNext = XmlGetObject(pChild, u"nextSibling");
+            XmlAssign(pChild, pNext);
+        }
+        nodes.push_back(XmlGetObject(XmlGetObject(pRoot, u"attributes"), u"item", {_variant_t(1L)}));
+        ASSERT_EQ(nodes.size(), 10u);
+        static const LPCWSTR kGetters[] = {u"nodeName",   u"nodeValue",    u"nodeType",    u"text",
+                                           u"firstChild", u"lastChild",    u"nextSibling", u"previousSibling",
+                                           u"parentNode", u"namespaceURI", u"prefix",      u"baseName",
+                                           u"attributes", u"length",       u"async",       u"documentElement",
+                                           u"xml",        u"hasChildNodes"};
+        for (int nRound = 0; nRound < 2; ++nRound)
+        {
+            for (size_t i = 0; i < nodes.size(); ++i)
+            {
+                ASSERT_NE(nodes[i], nullptr) << i;
+                for (LPCWSTR lpszName : kGetters)
+                {
+                    VARIANT expected, actual;
+                    const HRESULT hrExpected = InvokeByName(nodes[i], lpszName, QVT_XML_CALL, {}, &expected);
+                    const HRESULT hrActual = XmlInvoke(nodes[i], lpszName, QVT_XML_CALL, {}, &actual);
+                    EXPECT_EQ(SUCCEEDED(hrExpected), SUCCEEDED(hrActual)) << i << " " << CStringA(lpszName);
+                    EXPECT_EQ(Text(Describe(expected)), Text(Describe(actual)))
+                        << i << " " << CStringA(lpszName);
+                    ::VariantClear(&expected);
+                    ::VariantClear(&actual);
+                }
+                // Indexed reads, in range and past the end.
+                for (long nIndex : {0L, 1L, 99L, -1L})
+                {
+                    VARIANT expected, actual;
+                    const HRESULT hrExpected =
+                        InvokeByName(nodes[i], u"item", QVT_XML_CALL, {_variant_t(nIndex)}, &expected);
+                    const HRESULT hrActual =
+                        XmlInvoke(nodes[i], u"item", QVT_XML_CALL, {_variant_t(nIndex)}, &actual);
+                    EXPECT_EQ(SUCCEEDED(hrExpected), SUCCEEDED(hrActual)) << i << " item " << nIndex;
+                    EXPECT_EQ(Text(Describe(expected)), Text(Describe(actual))) << i << " item " << nIndex;
+                    ::VariantClear(&expected);
+                    ::VariantClear(&actual);
+                }
+            }
+        }
+        // Arguments of other types, methods with arguments and puts take the
+        // long way and still work.
+        EXPECT_EQ(NodeName(XmlGetObject(nodes[3], u"item", {_variant_t(u"1")})), CString(u"#cdata-section"));
+        CString strValue;
+        ASSERT_EQ(S_OK, XmlInvoke(pRoot, u"getAttribute", DISPATCH_METHOD, {_variant_t(u"x")}, &result));
+        EXPECT_EQ(Describe(result), CString(u"vt 8 1"));
+        ::VariantClear(&result);
+        EXPECT_TRUE(XmlPutProperty(pDocument, u"async", _variant_t(false)));
+        ASSERT_EQ(S_OK, XmlInvoke(pDocument, u"async", DISPATCH_PROPERTYGET, {}, &result));
+        EXPECT_EQ(Describe(result), CString(u"vt 11 false"));
+        ::VariantClear(&result);
+        // A getter asked for as a put is no read.
+        EXPECT_TRUE(FAILED(XmlInvoke(pRoot, u"nodeType", DISPATCH_PROPERTYPUT, {_variant_t(3L)}, nullptr)));
     }
     ::CoUninitialize();
 }

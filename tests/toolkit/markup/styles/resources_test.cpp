@@ -3,6 +3,7 @@
 #include "tests/toolkit/markup/support/markup_test_support.h"
 #include "toolkit/markup/extensions/QVTMarkupStaticExtension.h"
 #include "toolkit/markup/styles/QVTMarkupResourceDictionary.h"
+#include "toolkit/markup/text/QVTMarkupHyperlink.h"
 #include "toolkit/markup/styles/QVTMarkupStyle.h"
 #include "toolkit/markup/values/QVTMarkupBrush.h"
 #include "toolkit/markup/values/QVTMarkupString.h"
@@ -181,4 +182,44 @@ TEST(MarkupStaticExtensions, AmbientColoursFollowTheApplication)
         EXPECT_FALSE(pApplication->HasObserver(pBrushEvents));
     }
     ambient.lVal = nSaved;
+}
+
+TEST(MarkupResources, ImplicitStylesReachThroughPanelsAndTextButNotIntoOtherBranches)
+{
+    CContextHolder context;
+    CTreeHolder root(BuildMarkup(
+        context,
+        PanelMarkup(
+            u"<TestPanel.Resources><Style TargetType='TestElement'><Setter Property='Level' Value='4'/>"
+            u"</Style><Style TargetType='Hyperlink'><Setter Property='Foreground' Value='#102030'/></Style>"
+            u"<Style x:Key='scoped' TargetType='TestPanel'><Style.Resources><Style "
+            u"TargetType='TestElement'><Setter Property='Level' Value='9'/></Style></Style.Resources>"
+            u"</Style></TestPanel.Resources>"
+            u"<Border><Grid><StackPanel><TestElement x:Name='deep'/><TextBlock><Bold>"
+            u"<Hyperlink x:Name='link'>open</Hyperlink></Bold></TextBlock></StackPanel></Grid></Border>"
+            u"<TestPanel><TestPanel.Resources><Style TargetType='TestElement'><Setter Property='Level' "
+            u"Value='7'/></Style></TestPanel.Resources><TestElement x:Name='near'/></TestPanel>"
+            u"<TestPanel Style='{StaticResource scoped}'><StackPanel><TestElement x:Name='viaStyle'/>"
+            u"</StackPanel></TestPanel>"
+            u"<TestElement x:Name='sibling'/>")));
+    ASSERT_NE(root.Get(), nullptr);
+    auto level = [&](LPCWSTR lpszName) {
+        CTestElement* pElement = root.Find<CTestElement>(lpszName);
+        CQVTMarkupInt* pLevel =
+            pElement != nullptr
+                ? MarkupCast<CQVTMarkupInt>(pElement->GetValue(CTestElement::m_pLevelProperty))
+                : nullptr;
+        return pLevel != nullptr ? pLevel->GetValue() : -1;
+    };
+    EXPECT_EQ(level(u"deep"), 4);
+    EXPECT_EQ(level(u"near"), 7);
+    EXPECT_EQ(level(u"viaStyle"), 9);
+    // The nearer style stays in its own branch.
+    EXPECT_EQ(level(u"sibling"), 4);
+    CQVTMarkupHyperlink* pLink = root.Find<CQVTMarkupHyperlink>(u"link");
+    ASSERT_NE(pLink, nullptr);
+    ASSERT_NE(pLink->GetStyle(), nullptr);
+    CQVTMarkupSolidColorBrush* pForeground = MarkupCast<CQVTMarkupSolidColorBrush>(pLink->GetForeground());
+    ASSERT_NE(pForeground, nullptr);
+    EXPECT_EQ(pForeground->GetColorRef(), RGB(0x10, 0x20, 0x30));
 }
