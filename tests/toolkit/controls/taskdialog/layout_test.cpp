@@ -250,3 +250,54 @@ TEST(TaskDialogLayout, ExpandedInformationInTheFooterAreaStandsBelowTheFooter)
     EXPECT_EQ(content.clrBehindExpanded, ::GetSysColor(COLOR_WINDOW));
     EXPECT_LT(content.nHeightCollapsed, content.nHeightExpanded);
 }
+
+TEST(TaskDialogLayout, CommandLinksDrawTheirCaptionsInTheColoursOfTheirState)
+{
+    auto run = [](BOOL bThemed) {
+        std::vector<int> counts;  // normal, hot (normal colour), hot, disabled
+        // The pointer away from where the dialog comes up: no link starts hot.
+        MouseMoveTo(CPoint(5, 5));
+        CRecordingDialog dlg;
+        dlg.SetForceThemed(bThemed);
+        dlg.SetMainInstruction(u"What next?");
+        dlg.ModifyFlags(0, TDF_USE_COMMAND_LINKS);
+        dlg.AddButton(u"&Record again\nStarts a new file", 200);
+        dlg.AddButton(u"&Play", 201);
+        COLORREF clrNormal = bThemed ? 0x551C15 : ::GetSysColor(COLOR_BTNTEXT);
+        COLORREF clrHot = bThemed ? 0xE54A00 : ::GetSysColor(COLOR_BTNTEXT);
+        dlg.m_steps = {[&](CRecordingDialog& d) {
+                           CQVTButton* pLink = d.GetCommandLink(0);
+                           auto count = [&](COLORREF clr) {
+                               CRect rc;
+                               pLink->GetClientRect(&rc);
+                               DibCanvas canvas(rc.Width(), rc.Height(), RGB(1, 2, 3));
+                               pLink->SendMessage(WM_PRINTCLIENT, (WPARAM)canvas.dc.m_hDC, PRF_CLIENT);
+                               return canvas.CountOf(clr);
+                           };
+                           counts.push_back(count(clrNormal));
+                           // Holding the capture makes it highlighted, as a press does.
+                           pLink->SetCapture();
+                           counts.push_back(count(clrNormal));
+                           counts.push_back(count(clrHot));
+                           ::ReleaseCapture();
+                           d.SendMessage(TDM_ENABLE_BUTTON, 200, FALSE);
+                           counts.push_back(count(::GetSysColor(COLOR_GRAYTEXT)));
+                       },
+                       [](CRecordingDialog& d) { d.SendMessage(TDM_CLICK_BUTTON, 201); }};
+        EXPECT_EQ(dlg.DoModal(), 201);
+        return counts;
+    };
+    std::vector<int> themed = run(TRUE);
+    ASSERT_EQ(themed.size(), 4u);
+    EXPECT_GT(themed[0], 10);
+    EXPECT_EQ(themed[1], 0);
+    EXPECT_GT(themed[2], 10);
+    EXPECT_GT(themed[3], 10);
+
+    // The classic look writes in the button text colour in every state.
+    std::vector<int> classic = run(FALSE);
+    ASSERT_EQ(classic.size(), 4u);
+    EXPECT_GT(classic[0], 10);
+    EXPECT_GT(classic[2], 10);
+    EXPECT_GT(classic[3], 10);
+}
