@@ -1,6 +1,7 @@
 #include "toolkit/foundation/xml/QVTXmlDispatch.h"
 
-#include <map>
+#include <atomic>
+#include <memory>
 #include <utility>
 
 #include "toolkit/foundation/core/QVTCriticalSection.h"
@@ -229,6 +230,71 @@ void FindDirectGetter(IDispatch* pDispatch, ITypeInfo* pTypeInfo, CMemberInfo& m
     member.pVtbl = pVtbl;
 }
 
+// Members by {type or function table, name}: open addressing over a table
+// that stays at most half full, so a lookup hashes the name once and
+// compares it once.
+class CMemberTable
+{
+public:
+    const CMemberInfo* Find(const void* pKey, LPCOLESTR pszName) const
+    {
+        if (m_slots.empty())
+            return nullptr;
+        const size_t nHash = Hash(pKey, pszName);
+        for (size_t i = nHash & (m_slots.size() - 1);; i = (i + 1) & (m_slots.size() - 1))
+        {
+            const CSlot& slot = m_slots[i];
+            if (slot.pKey == nullptr)
+                return nullptr;
+            if (slot.nHash == nHash && slot.pKey == pKey && _tcscmp(slot.strName, pszName) == 0)
+                return &slot.member;
+        }
+    }
+    void Add(const void* pKey, LPCOLESTR pszName, const CMemberInfo& member)
+    {
+        if ((m_nCount + 1) * 2 > m_slots.size())
+            Grow();
+        Place(CSlot{pKey, CString(pszName), Hash(pKey, pszName), member});
+        ++m_nCount;
+    }
+
+private:
+    struct CSlot
+    {
+        const void* pKey = nullptr;  // null for a free slot
+        CString strName;
+        size_t nHash = 0;
+        CMemberInfo member;
+    };
+    static size_t Hash(const void* pKey, LPCOLESTR pszName)
+    {
+        size_t nHash = reinterpret_cast<size_t>(pKey) * 0x9E3779B97F4A7C15ull;
+        for (LPCOLESTR p = pszName; *p != 0; ++p)
+            nHash = (nHash ^ static_cast<size_t>(*p)) * 0x100000001B3ull;
+        return nHash ^ (nHash >> 29);
+    }
+    void Place(CSlot slot)
+    {
+        size_t i = slot.nHash & (m_slots.size() - 1);
+        while (m_slots[i].pKey != nullptr)
+            i = (i + 1) & (m_slots.size() - 1);
+        m_slots[i] = std::move(slot);
+    }
+    void Grow()
+    {
+        std::vector<CSlot> old(m_slots.empty() ? 64 : m_slots.size() * 2);
+        old.swap(m_slots);
+        for (CSlot& slot : old)
+        {
+            if (slot.pKey != nullptr)
+                Place(std::move(slot));
+        }
+    }
+
+    std::vector<CSlot> m_slots;  // a power of two long
+    size_t m_nCount = 0;
+};
+
 // Member ids by type and name. The DOM resolves a name by comparing it with
 // every member of the type, case-insensitively, through the locale: that was
 // most of the time a walk over a document took. Types are held for the
@@ -236,17 +302,38 @@ void FindDirectGetter(IDispatch* pDispatch, ITypeInfo* pTypeInfo, CMemberInfo& m
 class CDispidCache
 {
 public:
+    CDispidCache()
+    {
+        m_tables.emplace_back(new CMemberTable());
+        m_tables.emplace_back(new CMemberTable());
+        m_pByType.store(m_tables[0].get());
+        m_pDirect.store(m_tables[1].get());
+    }
+
     HRESULT GetMember(IDispatch* pDispatch, LPCOLESTR pszName, CMemberInfo* pMember)
     {
+        // A getter found for an object's function table serves every object
+        // with that table, without asking for its type first.
+        const void* pVtbl = *reinterpret_cast<void* const*>(pDispatch);
+        if (const CMemberInfo* pFound = m_pDirect.load(std::memory_order_acquire)->Find(pVtbl, pszName))
+        {
+            *pMember = *pFound;
+            return S_OK;
+        }
         ITypeInfo* pTypeInfo = nullptr;
         if (FAILED(pDispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, &pTypeInfo)) || pTypeInfo == nullptr)
             return Resolve(pDispatch, pszName, &pMember->dispid);
-        CQVTCriticalSectionLock lock(m_cs);
-        auto it = m_map.find(CLookup{pTypeInfo, pszName});
-        if (it != m_map.end())
+        if (const CMemberInfo* pFound = m_pByType.load(std::memory_order_acquire)->Find(pTypeInfo, pszName))
         {
             pTypeInfo->Release();
-            *pMember = it->second;
+            *pMember = *pFound;
+            return S_OK;
+        }
+        CQVTCriticalSectionLock lock(m_cs);
+        if (const CMemberInfo* pFound = m_pByType.load(std::memory_order_relaxed)->Find(pTypeInfo, pszName))
+        {
+            pTypeInfo->Release();
+            *pMember = *pFound;
             return S_OK;
         }
         CMemberInfo member;
@@ -257,7 +344,9 @@ public:
             return hr;
         }
         FindDirectGetter(pDispatch, pTypeInfo, member);
-        m_map.emplace(std::make_pair(pTypeInfo, CString(pszName)), member);  // keeps the reference
+        Publish(m_pByType, pTypeInfo, pszName, member);  // keeps the reference
+        if (member.pVtbl != nullptr)
+            Publish(m_pDirect, member.pVtbl, pszName, member);
         *pMember = member;
         return S_OK;
     }
@@ -268,37 +357,24 @@ private:
         LPOLESTR pszMember = const_cast<LPOLESTR>(pszName);
         return pDispatch->GetIDsOfNames(IID_NULL, &pszMember, 1, LOCALE_USER_DEFAULT, pDispid);
     }
-    // A key to look up without copying the name.
-    struct CLookup
+    // Lookups take no lock: a table is never changed once published, an
+    // addition publishes a copy, and replaced tables are kept, as a reader
+    // may still be in one. There are a few dozen members in all.
+    void Publish(std::atomic<const CMemberTable*>& pTable, const void* pKey, LPCOLESTR pszName,
+                 const CMemberInfo& member)
     {
-        ITypeInfo* pTypeInfo;
-        LPCOLESTR pszName;
-    };
-    struct CKeyLess
-    {
-        using is_transparent = void;
-        static bool Less(ITypeInfo* a, LPCOLESTR pszA, ITypeInfo* b, LPCOLESTR pszB)
-        {
-            if (a != b)
-                return a < b;
-            return _tcscmp(pszA, pszB) < 0;
-        }
-        bool operator()(const std::pair<ITypeInfo*, CString>& a,
-                        const std::pair<ITypeInfo*, CString>& b) const
-        {
-            return Less(a.first, a.second, b.first, b.second);
-        }
-        bool operator()(const CLookup& a, const std::pair<ITypeInfo*, CString>& b) const
-        {
-            return Less(a.pTypeInfo, a.pszName, b.first, b.second);
-        }
-        bool operator()(const std::pair<ITypeInfo*, CString>& a, const CLookup& b) const
-        {
-            return Less(a.first, a.second, b.pTypeInfo, b.pszName);
-        }
-    };
-    CQVTCriticalSection m_cs;
-    std::map<std::pair<ITypeInfo*, CString>, CMemberInfo, CKeyLess> m_map;
+        std::unique_ptr<CMemberTable> pCopy(new CMemberTable(*pTable.load(std::memory_order_relaxed)));
+        pCopy->Add(pKey, pszName, member);
+        m_tables.push_back(std::move(pCopy));
+        pTable.store(m_tables.back().get(), std::memory_order_release);
+    }
+
+    CQVTCriticalSection m_cs;                             // held while adding
+    std::vector<std::unique_ptr<CMemberTable>> m_tables;  // every table published
+    // By type (holding a reference to it), and by function table for the
+    // getters that are called through one.
+    std::atomic<const CMemberTable*> m_pByType{nullptr};
+    std::atomic<const CMemberTable*> m_pDirect{nullptr};
 };
 
 CDispidCache& DispidCache()

@@ -12,12 +12,25 @@ namespace {
 // names match exactly.
 struct CFromNameKey
 {
+    CFromNameKey(const CString& strKeyName, CQVTMarkupType* pOwner)
+        : strName(strKeyName), pOwnerType(pOwner), nNameHash(HashName(strKeyName))
+    {
+    }
+    static UINT HashName(const CString& str)
+    {
+        UINT nHash = 0;
+        for (int i = 0; i < str.GetLength(); ++i)
+            nHash = nHash * 33 + static_cast<UINT>(str[i]);
+        return nHash;
+    }
+
     CString strName;
     CQVTMarkupType* pOwnerType;
+    UINT nNameHash;  // of strName, kept while a lookup walks the owner's base types
 
     bool operator==(const CFromNameKey& other) const
     {
-        return pOwnerType == other.pOwnerType && strName == other.strName;
+        return pOwnerType == other.pOwnerType && nNameHash == other.nNameHash && strName == other.strName;
     }
 };
 
@@ -25,9 +38,7 @@ struct CFromNameHash
 {
     size_t operator()(const CFromNameKey& key) const
     {
-        UINT nNameHash = 0;
-        for (int i = 0; i < key.strName.GetLength(); ++i)
-            nNameHash = nNameHash * 33 + static_cast<UINT>(key.strName[i]);
+        const UINT nNameHash = key.nNameHash;
         // A Park-Miller step spreads the owner's address.
         int x = static_cast<int>(static_cast<UINT>(reinterpret_cast<UINT_PTR>(key.pOwnerType)));
         int nMixed = 16807 * (x % 127773) - 2836 * (x / 127773);

@@ -1,45 +1,65 @@
 #include "toolkit/markup/core/QVTMarkupProperties.h"
 
+#include <algorithm>
+
 CQVTMarkupProperties::CQVTMarkupProperties(CQVTMarkupObject* pOwner)
-    : CQVTMarkupObject(flagNoComInit),
-      m_arrValues(static_cast<size_t>(CQVTMarkupDependencyProperty::GetPropertyCount()), nullptr),
+    : CQVTMarkupObject(flagNoComInit), m_nCapacity(CQVTMarkupDependencyProperty::GetPropertyCount()),
       m_pOwner(pOwner)
 {
 }
 
 CQVTMarkupProperties::~CQVTMarkupProperties()
 {
-    for (CQVTMarkupObject*& pValue : m_arrValues)
+    // In index order, each slot emptied before its value goes.
+    int nNext = 0;
+    for (auto it = LowerBound(nNext); it != m_arrSlots.end(); it = LowerBound(nNext))
     {
-        CQVTMarkupObject* pOld = pValue;
-        pValue = nullptr;
-        if (pOld == nullptr)
-            continue;
+        CQVTMarkupObject* pOld = it->second;
+        nNext = it->first + 1;
+        m_arrSlots.erase(it);
         if (m_pOwner != nullptr && pOld->GetLogicalParent() == m_pOwner)
             pOld->SetLogicalParent(nullptr);
         pOld->InternalRelease();
     }
 }
 
+std::vector<CQVTMarkupProperties::CSlot>::iterator CQVTMarkupProperties::LowerBound(int nIndex)
+{
+    return std::lower_bound(m_arrSlots.begin(), m_arrSlots.end(), nIndex,
+                            [](const CSlot& slot, int n) { return slot.first < n; });
+}
+
+std::vector<CQVTMarkupProperties::CSlot>::const_iterator CQVTMarkupProperties::LowerBound(int nIndex) const
+{
+    return std::lower_bound(m_arrSlots.begin(), m_arrSlots.end(), nIndex,
+                            [](const CSlot& slot, int n) { return slot.first < n; });
+}
+
 BOOL CQVTMarkupProperties::IsInRange(CQVTMarkupDependencyProperty* pProperty) const
 {
-    return pProperty != nullptr && pProperty->GetIndex() >= 0 &&
-           pProperty->GetIndex() < static_cast<int>(m_arrValues.size());
+    return pProperty != nullptr && pProperty->GetIndex() >= 0 && pProperty->GetIndex() < m_nCapacity;
+}
+
+CQVTMarkupObject* CQVTMarkupProperties::GetAt(int nIndex) const
+{
+    auto it = LowerBound(nIndex);
+    return it != m_arrSlots.end() && it->first == nIndex ? it->second : nullptr;
 }
 
 CQVTMarkupObject* CQVTMarkupProperties::Get(CQVTMarkupDependencyProperty* pProperty) const
 {
-    return IsInRange(pProperty) ? m_arrValues[pProperty->GetIndex()] : nullptr;
+    return IsInRange(pProperty) ? GetAt(pProperty->GetIndex()) : nullptr;
 }
 
 void CQVTMarkupProperties::Clear(CQVTMarkupDependencyProperty* pProperty)
 {
     if (!IsInRange(pProperty))
         return;
-    CQVTMarkupObject* pOld = m_arrValues[pProperty->GetIndex()];
-    if (pOld == nullptr)
+    auto it = LowerBound(pProperty->GetIndex());
+    if (it == m_arrSlots.end() || it->first != pProperty->GetIndex())
         return;
-    m_arrValues[pProperty->GetIndex()] = nullptr;
+    CQVTMarkupObject* pOld = it->second;
+    m_arrSlots.erase(it);
     if (m_pOwner != nullptr)
         pOld->SetLogicalParent(nullptr);
     pOld->InternalRelease();
@@ -52,7 +72,19 @@ void CQVTMarkupProperties::Set(CQVTMarkupDependencyProperty* pProperty, CQVTMark
     Clear(pProperty);
     if (pValue == nullptr || !IsInRange(pProperty))
         return;
-    m_arrValues[pProperty->GetIndex()] = hold.Detach();
+    const int nIndex = pProperty->GetIndex();
+    auto it = LowerBound(nIndex);
+    if (it != m_arrSlots.end() && it->first == nIndex)
+    {
+        // Filled again while the old value was released.
+        CQVTMarkupObject* pOld = it->second;
+        it->second = hold.Detach();
+        pOld->InternalRelease();
+    }
+    else
+    {
+        m_arrSlots.insert(it, CSlot(nIndex, hold.Detach()));
+    }
     if (m_pOwner != nullptr)
         pValue->SetLogicalParent(m_pOwner);
 }
@@ -61,16 +93,21 @@ void CQVTMarkupProperties::CopyFrom(const CQVTMarkupProperties* pOther)
 {
     if (pOther == nullptr)
         return;
-    const size_t nCount = std::min(m_arrValues.size(), pOther->m_arrValues.size());
-    for (size_t i = 0; i < nCount; ++i)
+    for (const CSlot& slot : std::vector<CSlot>(pOther->m_arrSlots))
     {
-        CQVTMarkupObject* pValue = pOther->m_arrValues[i];
-        if (pValue == nullptr)
-            continue;
-        pValue->InternalAddRef();
-        CQVTMarkupObject* pOld = m_arrValues[i];
-        m_arrValues[i] = pValue;
-        if (pOld != nullptr)
+        if (slot.first >= m_nCapacity)
+            break;
+        slot.second->InternalAddRef();
+        auto it = LowerBound(slot.first);
+        if (it != m_arrSlots.end() && it->first == slot.first)
+        {
+            CQVTMarkupObject* pOld = it->second;
+            it->second = slot.second;
             pOld->InternalRelease();
+        }
+        else
+        {
+            m_arrSlots.insert(it, slot);
+        }
     }
 }

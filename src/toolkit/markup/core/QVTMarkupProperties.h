@@ -1,6 +1,11 @@
 // The values set on one markup object: one counted slot per property index,
-// sized to the properties registered when the store was made.
+// sized to the properties registered when the store was made. Only the slots
+// that hold a value take room: an object sets a handful of the hundreds of
+// properties registered.
 #pragma once
+
+#include <utility>
+#include <vector>
 
 #include "toolkit/markup/core/QVTMarkupDependencyProperty.h"
 
@@ -18,12 +23,18 @@ public:
     // Adds every value of pOther into the same slot here.
     void CopyFrom(const CQVTMarkupProperties* pOther);
 
-    int GetCapacity() const { return static_cast<int>(m_arrValues.size()); }
-    CQVTMarkupObject* GetAt(int nIndex) const { return m_arrValues[nIndex]; }
+    int GetCapacity() const { return m_nCapacity; }
+    CQVTMarkupObject* GetAt(int nIndex) const;
 
 private:
-    BOOL IsInRange(CQVTMarkupDependencyProperty* pProperty) const;
+    using CSlot = std::pair<int, CQVTMarkupObject*>;
 
-    std::vector<CQVTMarkupObject*> m_arrValues;  // counted
-    CQVTMarkupObject* m_pOwner;                  // not counted
+    BOOL IsInRange(CQVTMarkupDependencyProperty* pProperty) const;
+    // The first slot at or after nIndex.
+    std::vector<CSlot>::iterator LowerBound(int nIndex);
+    std::vector<CSlot>::const_iterator LowerBound(int nIndex) const;
+
+    int m_nCapacity;                // the property count when the store was made
+    std::vector<CSlot> m_arrSlots;  // by index, values counted, never null
+    CQVTMarkupObject* m_pOwner;     // not counted
 };

@@ -23,7 +23,10 @@ QVT_MARKUPCLASS_BODY(CQVTMarkupType, CQVTMarkupObject, nullptr, &CreateTypeProto
 namespace {
 struct CTagLess
 {
+    using is_transparent = void;  // a tag looked up without copying it
     bool operator()(const CString& a, const CString& b) const { return _tcscmp(a, b) < 0; }
+    bool operator()(LPCWSTR a, const CString& b) const { return _tcscmp(a, b) < 0; }
+    bool operator()(const CString& a, LPCWSTR b) const { return _tcscmp(a, b) < 0; }
 };
 
 // The class list registry: tagged classes by tag, the others in registration
@@ -162,6 +165,6 @@ CQVTMarkupType* AFXAPI FindMarkupType(LPCWSTR lpszTagName)
     if (lpszTagName == nullptr)
         return nullptr;
     CClassList* pList = MarkupClassList();
-    auto it = pList->m_mapTags.find(CString(lpszTagName));
+    auto it = pList->m_mapTags.find(lpszTagName);
     return it != pList->m_mapTags.end() ? it->second.GetType() : nullptr;
 }

@@ -630,14 +630,16 @@ void CQVTMarkupBuilder::ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDept
             break;
         }
     }
-    path.emplace_back(pObject, bScopesAbove || HoldsResources(pObject));
+    // Nothing below an object changes what it holds.
+    const BOOL bHolds = HoldsResources(pObject);
+    path.emplace_back(pObject, bScopesAbove || bHolds);
     const int nCount = pObject->GetLogicalChildrenCount();
     for (int i = 0; i < nCount; ++i)
         ApplyImplicitStyles(pObject->GetLogicalChild(i), nDepth + 1, path);
     path.pop_back();
     if (CQVTMarkupInputElement* pElement = MarkupCast<CQVTMarkupInputElement>(pObject))
     {
-        if (bScopesAbove || pElement->GetStyle() != nullptr || HoldsResources(pElement))
+        if (bScopesAbove || bHolds || pElement->GetStyle() != nullptr)
             pElement->ApplyImplicitStyle();
     }
 }

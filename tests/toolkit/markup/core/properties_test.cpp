@@ -164,3 +164,80 @@ TEST(MarkupPropertyNames, StoresMadeBeforeARegistrationHaveNoSlotForIt)
     pValue->InternalRelease();
     pObject->InternalRelease();
 }
+
+TEST(MarkupPropertyStore, SlotsSetInAnyOrderKeepTheirValuesAndReferences)
+{
+    CContextHolder context;
+    // Every registered slot, set from the last to the first, every third
+    // one cleared, every fifth one replaced, then copied into a second store.
+    const int nCount = CQVTMarkupDependencyProperty::GetPropertyCount();
+    ASSERT_GT(nCount, 20);
+    std::vector<CQVTMarkupDependencyProperty*> properties(static_cast<size_t>(nCount), nullptr);
+    for (const CQVTMarkupDependencyProperty::CEntry& entry :
+         CQVTMarkupDependencyProperty::GetRegisteredProperties())
+    {
+        const int nIndex = entry.pProperty->GetIndex();
+        if (nIndex >= 0 && nIndex < nCount)
+            properties[static_cast<size_t>(nIndex)] = entry.pProperty;
+    }
+    std::vector<CQVTMarkupInt*> values;
+    for (int i = 0; i < nCount; ++i)
+    {
+        values.push_back(new CQVTMarkupInt(i));
+    }
+    CQVTMarkupProperties* pStore = new CQVTMarkupProperties(nullptr);
+    for (int i = nCount - 1; i >= 0; --i)
+    {
+        if (properties[i] == nullptr)
+            continue;
+        values[i]->InternalAddRef();
+        pStore->Set(properties[i], values[i]);
+    }
+    for (int i = 0; i < nCount; i += 3)
+        pStore->Clear(properties[i]);
+    for (int i = 0; i < nCount; i += 5)
+    {
+        if (properties[i] == nullptr)
+            continue;
+        CQVTMarkupInt* pReplacement = new CQVTMarkupInt(1000 + i);
+        pStore->Set(properties[i], pReplacement);
+    }
+    auto expected = [&](int i) {
+        if (properties[i] == nullptr)
+            return -1;
+        if (i % 5 == 0)
+            return 1000 + i;
+        return i % 3 == 0 ? -1 : i;
+    };
+    for (int i = 0; i < nCount; ++i)
+    {
+        CQVTMarkupInt* pValue = MarkupCast<CQVTMarkupInt>(pStore->GetAt(i));
+        EXPECT_EQ(pValue != nullptr ? pValue->GetValue() : -1, expected(i)) << i;
+        // Held by the test and, while set, by the store.
+        EXPECT_EQ(values[i]->m_dwRef, properties[i] != nullptr && expected(i) == i ? 2 : 1) << i;
+    }
+
+    CQVTMarkupProperties* pCopy = new CQVTMarkupProperties(nullptr);
+    CQVTMarkupInt* pKept = new CQVTMarkupInt(-5);
+    const int nKept = 3;  // cleared in the first store, so the copy keeps its own
+    ASSERT_NE(properties[nKept], nullptr);
+    pKept->InternalAddRef();
+    pCopy->Set(properties[nKept], pKept);
+    pCopy->CopyFrom(pStore);
+    for (int i = 0; i < nCount; ++i)
+    {
+        CQVTMarkupInt* pValue = MarkupCast<CQVTMarkupInt>(pCopy->GetAt(i));
+        EXPECT_EQ(pValue != nullptr ? pValue->GetValue() : -1, i == nKept ? -5 : expected(i)) << i;
+    }
+    pStore->InternalRelease();
+    for (int i = 0; i < nCount; ++i)
+        EXPECT_EQ(values[i]->m_dwRef, properties[i] != nullptr && expected(i) == i ? 2 : 1) << i;
+    pCopy->InternalRelease();
+    EXPECT_EQ(pKept->m_dwRef, 1);
+    pKept->InternalRelease();
+    for (CQVTMarkupInt* pValue : values)
+    {
+        EXPECT_EQ(pValue->m_dwRef, 1);
+        pValue->InternalRelease();
+    }
+}
