@@ -4,6 +4,7 @@
 // system when the pushed state changes.
 #include "button_harness.h"
 #include "sondrel_gtest.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/controls/QVTControlsResource.h"
 #include "toolkit/controls/button/QVTButtonTheme.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
@@ -19,7 +20,24 @@ COLORREF Sys(int nIndex)
     return ::GetSysColor(nIndex);
 }
 
+// Lengths of the 96-DPI design on this screen (the program also runs at 144).
+int Px(int n)
+{
+    return QVTDpiScaler()->ScaleX(n);
+}
+
+int Py(int n)
+{
+    return QVTDpiScaler()->ScaleY(n);
+}
+
 }  // namespace
+
+TEST(Button, RunsAtTheDpiOfItsPrefix)
+{
+    const char* pszDpi = std::getenv("SONDREL_EXPECTED_DPI");
+    EXPECT_EQ(pszDpi ? atoi(pszDpi) : 96, QVTDpiScaler()->GetDpiX());
+}
 
 TEST(Button, ClassicFramesReverseWhenPressedAndTheCaptionMoves)
 {
@@ -47,7 +65,7 @@ TEST(Button, ClassicFramesReverseWhenPressedAndTheCaptionMoves)
     EXPECT_EQ(down.At(w - 1, h - 1), Sys(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(down.At(1, 1), Sys(COLOR_BTNSHADOW));
     CRect rcTextDown = down.BoundsOf(Sys(COLOR_BTNTEXT));
-    EXPECT_EQ(rcTextDown.TopLeft(), rcTextUp.TopLeft() + CSize(1, 1));
+    EXPECT_EQ(rcTextDown.TopLeft(), rcTextUp.TopLeft() + CSize(Px(1), Py(1)));
     pButton->SendMessage(BM_SETSTATE, FALSE);
 
     // The default button has a dark frame of its own outside the others.
@@ -126,12 +144,12 @@ TEST(Button, CheckBoxesRadiosAndPushLikeBoxes)
     ButtonPicture unchecked(pCheck);
     CRect rcFrame = unchecked.BoundsOf(0xABABAB);
     EXPECT_EQ(rcFrame.left, 0);
-    EXPECT_EQ(rcFrame.Size(), CSize(13, 13));
-    EXPECT_EQ(rcFrame.top, (20 - 13) / 2);
+    EXPECT_EQ(rcFrame.Size(), CSize(Px(13), Py(13)));
+    EXPECT_EQ(rcFrame.top, (20 - Py(13)) / 2);
     EXPECT_EQ(unchecked.CountIn(rcFrame, 0x8B8B8B), 0);
     // The caption right of the mark, in the check-box text colour.
     CRect rcText = unchecked.BoundsOf(0x444444);
-    EXPECT_GE(rcText.left, 13 + 3);
+    EXPECT_GE(rcText.left, Px(13) + Px(3));
 
     pCheck->SetCheck(BST_CHECKED);
     EXPECT_TRUE(pCheck->GetChecked());
@@ -150,7 +168,7 @@ TEST(Button, CheckBoxesRadiosAndPushLikeBoxes)
     EXPECT_NE(off.At(0, 0), (COLORREF)0xFDFDFD);
     pRadio->SetCheck(BST_CHECKED);
     ButtonPicture on(pRadio);
-    EXPECT_EQ(on.At(6, 10), (COLORREF)0x8B8B8B);
+    EXPECT_EQ(on.At(Px(13) / 2, 10), (COLORREF)0x8B8B8B);
 
     // A push-like check box is a push button that keeps its state.
     EXPECT_TRUE(pLike->IsPushButton());

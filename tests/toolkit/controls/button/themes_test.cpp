@@ -3,6 +3,7 @@
 // takes, the caption colours and the marks.
 #include "button_harness.h"
 #include "sondrel_gtest.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/controls/button/QVTButtonThemeOffice2013.h"
 #include "toolkit/controls/button/QVTButtonThemeResource.h"
 #include "toolkit/controls/button/QVTButtonThemeUltraFlat.h"
@@ -229,7 +230,7 @@ TEST(ButtonThemes, MarksOfTheFlatFamilies)
     pCheck->SetCheck(BST_CHECKED);
     ButtonPicture check(pCheck);
     CRect rcFrame = check.BoundsOf(ColorOf(COLOR_BTNSHADOW));
-    EXPECT_EQ(rcFrame.Size(), CSize(13, 13));
+    EXPECT_EQ(rcFrame.Size(), CSize(QVTDpiScaler()->ScaleX(13), QVTDpiScaler()->ScaleY(13)));
     EXPECT_GT(check.CountIn(rcFrame, ColorOf(COLOR_BTNTEXT)), 5);
 
     // Visual Studio 2012 uses those marks with its own mark colour.
@@ -249,7 +250,7 @@ TEST(ButtonThemes, MarksOfTheFlatFamilies)
     }
     EXPECT_GT(nBlended, 0);
     pRadio->SetCheck(BST_CHECKED);
-    EXPECT_EQ(ButtonPicture(pRadio).At(6, 10), (COLORREF)0x8B8B8B);
+    EXPECT_EQ(ButtonPicture(pRadio).At(QVTDpiScaler()->ScaleX(13) / 2, 10), (COLORREF)0x8B8B8B);
 }
 
 TEST(ButtonThemes, ResourceThemeWithoutImagesDrawsTheStandardFrame)
