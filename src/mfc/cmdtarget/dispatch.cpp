@@ -7,6 +7,9 @@ namespace {
 struct NotSupported
 {};
 
+// The controls' "set not supported" code (facility control, 383).
+const SCODE kSetNotSupported = static_cast<SCODE>(0x800A017F);
+
 CCmdTarget* OwnerOf(CCmdTarget::XDispatch* pDispatch)
 {
     return reinterpret_cast<CCmdTarget*>(reinterpret_cast<BYTE*>(pDispatch) -
@@ -233,6 +236,17 @@ HRESULT STDMETHODCALLTYPE CCmdTarget::XDispatch::Invoke(DISPID dispid, REFIID, L
     }
     if (pfn == nullptr)
         return DISP_E_MEMBERNOTFOUND;
+    // A read-only property: its setter is SetNotSupported, which takes no value.
+    if (pfn == &afxdisp::InvokeMethod<&CCmdTarget::SetNotSupported> && pfn == pEntry->pfnSet)
+    {
+        if (pexcepinfo != nullptr)
+        {
+            memset(pexcepinfo, 0, sizeof(*pexcepinfo));
+            pexcepinfo->bstrDescription = SysAllocString(_T("Set not supported."));
+            pexcepinfo->scode = kSetNotSupported;
+        }
+        return DISP_E_EXCEPTION;
+    }
 
     // A COM method boundary: nothing may unwind into the caller.
     pThis->m_bResultExpected = pvarResult != nullptr;

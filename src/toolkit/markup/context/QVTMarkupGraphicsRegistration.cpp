@@ -1,6 +1,8 @@
 // The markup classes of shapes, paths, transforms, images and controls,
 // named once: MarkupEnsureAllClasses calls this, which links their
 // registrations in and registers them.
+#include "toolkit/markup/controls/QVTMarkupButton.h"
+#include "toolkit/markup/controls/QVTMarkupToggleButton.h"
 #include "toolkit/markup/image/QVTMarkupImage.h"
 #include "toolkit/markup/panels/QVTMarkupViewbox.h"
 #include "toolkit/markup/shapes/QVTMarkupShape.h"
@@ -33,6 +35,11 @@ void AFXAPI MarkupEnsureGraphicsClasses()
         &CQVTMarkupPage::EnsureMarkupClass,
         &CQVTMarkupWindowContainer::EnsureMarkupClass,
         &CQVTMarkupImage::EnsureMarkupClass,
+        &CQVTMarkupButtonBase::EnsureMarkupClass,
+        &CQVTMarkupButton::EnsureMarkupClass,
+        &CQVTMarkupToggleButton::EnsureMarkupClass,
+        &CQVTMarkupCheckBox::EnsureMarkupClass,
+        &CQVTMarkupRadioButton::EnsureMarkupClass,
     };
     for (auto pfnEnsure : kEnsure)
         pfnEnsure();

@@ -1,5 +1,7 @@
 #include "toolkit/markup/text/QVTMarkupHyperlink.h"
 
+#include "toolkit/markup/controls/QVTMarkupButtonBase.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 #include "toolkit/markup/elements/QVTMarkupRoutedEventArgs.h"
 #include "toolkit/markup/styles/QVTMarkupStyle.h"
 #include "toolkit/markup/values/QVTMarkupBrush.h"
@@ -34,14 +36,23 @@ void AFX_CDECL CQVTMarkupHyperlink::RegisterMarkupProperties()
     pStyle->SetTriggers(pTriggers);
     pType->SetDefaultStyle(pStyle);
 
-    // Filled when the button base exists: Click becomes the button base's
-    // bubbling event, which the hyperlink joins as an added owner; until then
-    // the hyperlink registers it.
-    m_pClickEvent =
-        CQVTMarkupDependencyProperty::RegisterRoutedEvent(u"Click", QVT_MARKUP_ROUTING_BUBBLE, pType);
+    // Click is the button base's bubbling event, which the hyperlink joins.
+    CQVTMarkupButtonBase::EnsureMarkupClass();
+    m_pClickEvent = static_cast<CQVTMarkupRoutedEvent*>(
+        CQVTMarkupDependencyProperty::AddOwner(CQVTMarkupButtonBase::m_pClickEvent, pType));
 }
 
+BEGIN_DISPATCH_MAP(CQVTMarkupHyperlink, CQVTMarkupSpan)
+    DISP_PROPERTY_EX_ID(CQVTMarkupHyperlink, "ClickEvent", 800, GetClickEventProperty, SetNotSupported,
+                        VT_DISPATCH)
+END_DISPATCH_MAP()
+
 CQVTMarkupHyperlink::CQVTMarkupHyperlink() : m_bPressed(FALSE) {}
+
+LPDISPATCH CQVTMarkupHyperlink::GetClickEventProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pClickEvent);
+}
 
 void CQVTMarkupHyperlink::OnMouseLeftButtonDown(CQVTMarkupMouseButtonEventArgs* pArgs)
 {

@@ -21,6 +21,8 @@ public:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
+    LPDISPATCH GetClickEventProperty();
+    DECLARE_DISPATCH_MAP()
 
     // Set by a press over the hyperlink; there is no capture, so a release
     // elsewhere leaves it set until the next release over it.
