@@ -122,6 +122,26 @@ namespace afxdisp {
 HRESULT CoerceArg(VARIANT& out, const VARIANT& in, VARTYPE vt)
 {
     VariantInit(&out);
+    if (vt & VT_BYREF)
+    {
+        // The caller's own storage is handed on.
+        if (V_VT(&in) == vt)
+        {
+            out = in;
+            return S_OK;
+        }
+        // Script engines pass their variables as variants by reference: an
+        // empty one takes the type, and the reference points into it.
+        VARIANT* pInner = V_VT(&in) == (VT_VARIANT | VT_BYREF) ? V_VARIANTREF(&in) : nullptr;
+        const VARTYPE vtValue = (VARTYPE)(vt & ~VT_BYREF);
+        if (pInner == nullptr || (V_VT(pInner) & VT_BYREF) != 0 || vtValue == VT_VARIANT)
+            return DISP_E_TYPEMISMATCH;
+        if (V_VT(pInner) != vtValue && FAILED(VariantChangeType(pInner, pInner, 0, vtValue)))
+            return DISP_E_TYPEMISMATCH;
+        V_VT(&out) = vt;
+        V_BYREF(&out) = &V_UI1(pInner);
+        return S_OK;
+    }
     VARIANT source;
     VariantInit(&source);
     HRESULT hr = VariantCopyInd(&source, &in);
@@ -150,6 +170,8 @@ HRESULT PrepareArgs(const AFX_DISPMAP_ENTRY* pEntry, DISPPARAMS* pParams, VARIAN
         // Positional arguments come last-first.
         const VARIANT& source = pParams->rgvarg[cArgs - 1 - i];
         VARTYPE vt = IsProperty(pEntry) ? pEntry->vt : (VARTYPE)(BYTE)pEntry->lpszParams[i];
+        if (!IsProperty(pEntry) && (vt & 0x40) != 0)
+            vt = (VARTYPE)((vt & ~0x40) | VT_BYREF);
         HRESULT hr = CoerceArg(pArgs[i], source, vt);
         if (FAILED(hr))
         {

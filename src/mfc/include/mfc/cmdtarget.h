@@ -698,6 +698,13 @@ struct AFX_DISPMAP
 #define VTS_UI1 "\x11"
 #define VTS_I8 "\x14"
 #define VTS_UI8 "\x15"
+// By reference: the type with bit 0x40 set.
+#define VTS_PI2 "\x42"
+#define VTS_PI4 "\x43"
+#define VTS_PR8 "\x45"
+#define VTS_PBSTR "\x48"
+#define VTS_PBOOL "\x4B"
+#define VTS_PVARIANT "\x4C"
 #define VTS_COLOR VTS_I4
 #define VTS_HANDLE VTS_I4
 #define VTS_XPOS_PIXELS VTS_I4
@@ -819,6 +826,13 @@ struct Value<BSTR>
         V_VT(&v) = VT_BSTR;
         V_BSTR(&v) = value;
     }
+};
+
+// A by-reference 32-bit integer; null when the caller passed none.
+template <>
+struct Value<LONG*>
+{
+    static LONG* Get(const VARIANT& v) { return V_VT(&v) == (VT_I4 | VT_BYREF) ? V_I4REF(&v) : nullptr; }
 };
 
 template <>

@@ -1,5 +1,6 @@
 #include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
+#include "toolkit/markup/context/QVTMarkupContextInternalDispatch.h"
 
 #include <windowsx.h>
 
@@ -76,7 +77,8 @@ CQVTMarkupContext::CQVTMarkupContext(HWND hWndHost)
       m_pCaptureElement(nullptr), m_pMouseRoot(nullptr), m_pFontHead(nullptr), m_pFontTail(nullptr),
       m_pDelegateMap(new CQVTMarkupDelegateMap()), m_pKeyboardNavigation(nullptr), m_pToolTipContext(nullptr),
       m_bToolRectOverride(FALSE), m_ptToolRectOverride(0, 0), m_nRefCount(1), m_pImageManager(nullptr),
-      m_bGdiPlus(TRUE), m_bFrozen(FALSE), m_bWholeWindowPending(FALSE)
+      m_bGdiPlus(TRUE), m_bFrozen(FALSE), m_bWholeWindowPending(FALSE), m_pScriptEngine(nullptr),
+      m_pStdRuntime(nullptr), m_pInternalDispatch(nullptr), m_xActiveScriptSite(this)
 {
     RegisterMarkupTypes();
 
@@ -97,6 +99,7 @@ CQVTMarkupContext::CQVTMarkupContext(HWND hWndHost)
 
 CQVTMarkupContext::~CQVTMarkupContext()
 {
+    CloseScript();
     m_pExtensionRoot.reset();
     SetImageManager(nullptr);
     m_pMouseOverElement = nullptr;
@@ -121,6 +124,13 @@ CQVTMarkupContext::~CQVTMarkupContext()
     for (CQVTMarkupFont* pFont = m_pFontHead; pFont != nullptr; pFont = pFont->m_pNextFont)
         pFont->DetachOwner();
     m_pFontHead = m_pFontTail = nullptr;
+    if (m_pInternalDispatch != nullptr)
+    {
+        CQVTMarkupContextInternalDispatch* pDispatch = m_pInternalDispatch;
+        m_pInternalDispatch = nullptr;
+        pDispatch->Detach();
+        pDispatch->InternalRelease();
+    }
     m_pDpiScaler.reset();
     for (CQVTMarkupObject* pElement : m_arrPending)
         pElement->InternalRelease();

@@ -7,12 +7,18 @@
 
 #include <afxwin.h>
 
+#include <activscp.h>
+
 #include <memory>
 #include <vector>
 
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 
+class CQVTActiveScriptEngine;
+class CQVTActiveScriptStdRuntime;
 class CQVTImageManager;
+class CQVTMarkupBuilder;
+class CQVTMarkupContextInternalDispatch;
 class CQVTMarkupDelegate;
 class CQVTMarkupDelegateMap;
 class CQVTMarkupEventHandlerTable;
@@ -121,6 +127,24 @@ public:
     void AddHandler(CQVTMarkupRoutedEvent* pEvent, CQVTMarkupDelegate* pDelegate);
     CQVTMarkupEventHandlerTable* GetHandlerTable() const { return m_pHandlerTable.get(); }
 
+    // Scripts (one engine, one language per context).
+    // The first script makes the engine; a later one in another language
+    // fails the load. The text joins the list run after building.
+    void AddScript(CQVTMarkupBuilder* pBuilder, LPCWSTR lpszLanguage, LPCWSTR lpszCode);
+    // Hands the named elements of the tree to the engine, depth-first.
+    void AddNamedElements(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pElement);
+    // Parses the collected scripts in order and starts the engine.
+    void RunScripts(CQVTMarkupBuilder* pBuilder);
+    // Drops the engine, the runtime and the collected texts.
+    void CloseScript();
+    CQVTActiveScriptEngine* GetScriptEngine() const { return m_pScriptEngine; }
+    IActiveScriptSite* GetScriptSite() { return &m_xActiveScriptSite; }
+    // Names of the objects the context offers scripts, and the object behind one.
+    virtual void GetNamedItems(CStringArray& arrNames);
+    virtual HRESULT GetNamedItem(LPCWSTR lpszName, IUnknown** ppUnknown);
+    // The context's automation object, made on first use (borrowed).
+    CQVTMarkupContextInternalDispatch* GetInternalDispatch();
+
     CQVTMarkupKeyboardNavigation* GetKeyboardNavigation() const { return m_pKeyboardNavigation; }
 
     // The input element whose tooltip the mouse position shows, or null.
@@ -138,6 +162,30 @@ protected:
 
 private:
     class CTooltipContext;
+
+    // The engine's site: it shares the context's reference count.
+    class CScriptSite : public IActiveScriptSite
+    {
+    public:
+        explicit CScriptSite(CQVTMarkupContext* pContext) : m_pContext(pContext) {}
+        STDMETHOD(QueryInterface)(REFIID riid, void** ppvObject) override;
+        STDMETHOD_(ULONG, AddRef)() override;
+        STDMETHOD_(ULONG, Release)() override;
+        STDMETHOD(GetLCID)(LCID* plcid) override;
+        STDMETHOD(GetItemInfo)
+        (LPCOLESTR pstrName, DWORD dwReturnMask, IUnknown** ppiunkItem, ITypeInfo** ppti) override;
+        STDMETHOD(GetDocVersionString)(BSTR* pbstrVersion) override;
+        STDMETHOD(OnScriptTerminate)(const VARIANT* pvarResult, const EXCEPINFO* pexcepinfo) override;
+        STDMETHOD(OnStateChange)(SCRIPTSTATE ssScriptState) override;
+        STDMETHOD(OnScriptError)(IActiveScriptError* pscripterror) override;
+        STDMETHOD(OnEnterScript)() override;
+        STDMETHOD(OnLeaveScript)() override;
+
+    private:
+        CQVTMarkupContext* m_pContext;
+    };
+
+    [[noreturn]] void ThrowScriptError(HRESULT hr);
 
     void OnMouseMove(CQVTMarkupUIElement* pRoot, CPoint point);
     void ChangeMouseOver(CQVTMarkupInputElement* pNew, CPoint point);
@@ -173,5 +221,11 @@ private:
     std::unique_ptr<CQVTDpiScaler> m_pDpiScaler;
     BOOL m_bFrozen;
     BOOL m_bWholeWindowPending;
-    std::vector<CQVTMarkupObject*> m_arrPending;  // counted
+    std::vector<CQVTMarkupObject*> m_arrPending;             // counted
+    CString m_strScriptLanguage;                             // the language of the engine, empty without one
+    CQVTActiveScriptEngine* m_pScriptEngine;                 // counted, or null
+    std::vector<CString> m_arrScripts;                       // script texts in document order
+    CQVTActiveScriptStdRuntime* m_pStdRuntime;               // counted, made on the engine's first request
+    CQVTMarkupContextInternalDispatch* m_pInternalDispatch;  // counted, made on first use
+    CScriptSite m_xActiveScriptSite;
 };

@@ -122,6 +122,12 @@ void AFXAPI MarkupReleaseContext(CQVTMarkupContext*& pContext)
         return;
     CQVTMarkupContext* p = pContext;
     pContext = nullptr;
+    // The engine holds the context and the named elements: the host letting
+    // go ends the scripts, or the context would never be freed.
+    GuardEntry<int>(0, [&]() {
+        p->CloseScript();
+        return 0;
+    });
     p->Release();
 }
 

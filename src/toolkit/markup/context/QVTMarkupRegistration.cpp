@@ -6,6 +6,7 @@
 #include "toolkit/markup/elements/QVTMarkupFrameworkElement.h"
 #include "toolkit/markup/elements/QVTMarkupKeyboardNavigation.h"
 #include "toolkit/markup/extensions/QVTMarkupExtension.h"
+#include "toolkit/markup/script/QVTMarkupQvtScript.h"
 #include "toolkit/markup/parser/QVTMarkupObjectProperty.h"
 #include "toolkit/markup/styles/QVTMarkupResourceDictionary.h"
 #include "toolkit/markup/styles/QVTMarkupStyle.h"
@@ -47,6 +48,7 @@ void AFXAPI MarkupEnsureAllClasses()
         &CQVTMarkupPointCollection::EnsureMarkupClass,
         &CQVTMarkupObjectProperty::EnsureMarkupClass,
         &CQVTMarkupExtension::EnsureMarkupClass,
+        &CQVTMarkupQvtScript::EnsureMarkupClass,
         &CQVTMarkupStyle::EnsureMarkupClass,
         &CQVTMarkupSetter::EnsureMarkupClass,
         &CQVTMarkupSetterCollection::EnsureMarkupClass,

@@ -56,7 +56,8 @@ SIZE CQVTMarkupButton::MeasureOverride(CQVTMarkupDrawingContext* pDC, SIZE szAva
     pContent->Measure(pDC, SIZE{std::max<LONG>(MarkupSaturate(__int64(szAvailable.cx) - szBorder.cx), 0),
                                 std::max<LONG>(MarkupSaturate(__int64(szAvailable.cy) - szBorder.cy), 0)});
     const SIZE szContent = pContent->GetDesiredSize();
-    return SIZE{MarkupSaturate(__int64(szContent.cx) + szBorder.cx), MarkupSaturate(__int64(szContent.cy) + szBorder.cy)};
+    return SIZE{MarkupSaturate(__int64(szContent.cx) + szBorder.cx),
+                MarkupSaturate(__int64(szContent.cy) + szBorder.cy)};
 }
 
 SIZE CQVTMarkupButton::ArrangeOverride(SIZE szFinal)
@@ -104,9 +105,10 @@ void CQVTMarkupButton::OnRender(CQVTMarkupDrawingContext* pDC)
             ::BitBlt(hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, hSource, rc.left, rc.top,
                      SRCCOPY);
             pDC->ReleaseDC(hSource);
-            const int nState = !IsEnabled() ? PBS_DISABLED : IsPressed() ? PBS_PRESSED
-                                                         : IsMouseOver() ? PBS_HOT
-                                                                         : PBS_NORMAL;
+            const int nState = !IsEnabled()    ? PBS_DISABLED
+                               : IsPressed()   ? PBS_PRESSED
+                               : IsMouseOver() ? PBS_HOT
+                                               : PBS_NORMAL;
             GetTheme()->DrawThemeBackground(hDC, BP_PUSHBUTTON, nState, &rc, nullptr);
         }
         dedicated->Flush();

@@ -17,8 +17,8 @@ public:
 
 private:
     // The 3-D frame in the given colours around rc.
-    void DrawClassicFrame(CQVTMarkupDrawingContext* pDC, const RECT& rc, COLORREF clrLight, COLORREF clrShadow,
-                          COLORREF clrDarkShadow);
+    void DrawClassicFrame(CQVTMarkupDrawingContext* pDC, const RECT& rc, COLORREF clrLight,
+                          COLORREF clrShadow, COLORREF clrDarkShadow);
 };
 
 // Shared by the buttons: the padding, or none.

@@ -75,8 +75,8 @@ void AFX_CDECL CQVTMarkupToggleButton::RegisterMarkupProperties()
     CQVTMarkupType* pType = GetMarkupType();
     m_pIsCheckedProperty = CQVTMarkupDependencyProperty::Register(
         u"IsChecked", CQVTMarkupEnum::GetMarkupType(), pType,
-        new CQVTMarkupPropertyMetadata(new CQVTMarkupEnum(qvtUnchecked), &ConvertCheckState, &OnIsCheckedChanged,
-                                       QVT_MARKUP_AFFECTS_RENDER));
+        new CQVTMarkupPropertyMetadata(new CQVTMarkupEnum(qvtUnchecked), &ConvertCheckState,
+                                       &OnIsCheckedChanged, QVT_MARKUP_AFFECTS_RENDER));
     m_pIsThreeStateProperty = CQVTMarkupDependencyProperty::Register(
         u"IsThreeState", CQVTMarkupBool::GetMarkupType(), pType,
         new CQVTMarkupPropertyMetadata(CQVTMarkupBool::CreateFalse(), QVT_MARKUP_AFFECTS_RENDER));
@@ -290,8 +290,9 @@ void CQVTMarkupCheckBox::OnRender(CQVTMarkupDrawingContext* pDC)
         const QVTMarkupCheckState state = GetChecked();
         if (GetTheme()->IsAppThemeActive())
         {
-            const int nState =
-                GetThemeBaseState() + (state == qvtChecked ? 4 : state == qvtIndeterminate ? 8 : 0);
+            const int nState = GetThemeBaseState() + (state == qvtChecked         ? 4
+                                                      : state == qvtIndeterminate ? 8
+                                                                                  : 0);
             GetTheme()->DrawThemeBackground(hDC, BP_CHECKBOX, nState, &rc, nullptr);
         }
         else
@@ -353,13 +354,14 @@ void CQVTMarkupRadioButton::OnRender(CQVTMarkupDrawingContext* pDC)
         RECT rc = rcGlyph;
         // The round glyph leaves its corners: they show what lies beneath.
         HDC hSource = pDC->GetDC();
-        ::BitBlt(hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, hSource, rc.left, rc.top, SRCCOPY);
+        ::BitBlt(hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, hSource, rc.left, rc.top,
+                 SRCCOPY);
         pDC->ReleaseDC(hSource);
         const BOOL bChecked = GetChecked() != qvtUnchecked;
         if (GetTheme()->IsAppThemeActive())
         {
-            GetTheme()->DrawThemeBackground(hDC, BP_RADIOBUTTON, GetThemeBaseState() + (bChecked ? 4 : 0), &rc,
-                                            nullptr);
+            GetTheme()->DrawThemeBackground(hDC, BP_RADIOBUTTON, GetThemeBaseState() + (bChecked ? 4 : 0),
+                                            &rc, nullptr);
         }
         else
         {

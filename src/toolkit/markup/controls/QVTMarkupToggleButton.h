@@ -46,7 +46,8 @@ protected:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
-    static void AFX_CDECL OnIsCheckedChanged(CQVTMarkupObject* pObject, CQVTMarkupPropertyChangedEventArgs* pArgs);
+    static void AFX_CDECL OnIsCheckedChanged(CQVTMarkupObject* pObject,
+                                             CQVTMarkupPropertyChangedEventArgs* pArgs);
 
     long GetIsCheckedProperty();
     void SetIsCheckedProperty(long nValue);

@@ -209,3 +209,12 @@ CQVTMarkupDependencyProperty::GetRegisteredProperties()
         entries.push_back(CEntry{pMap->m_map[key], key.pOwnerType});
     return entries;
 }
+
+BEGIN_DISPATCH_MAP(CQVTMarkupRoutedEvent, CQVTMarkupObject)
+    DISP_PROPERTY_EX_ID(CQVTMarkupRoutedEvent, "Name", 100, GetNameProperty, SetNotSupported, VT_BSTR)
+END_DISPATCH_MAP()
+
+BSTR CQVTMarkupRoutedEvent::GetNameProperty()
+{
+    return ::SysAllocString(GetName() != nullptr ? GetName() : u"");
+}

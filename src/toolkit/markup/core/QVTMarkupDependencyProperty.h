@@ -121,4 +121,8 @@ public:
 private:
     friend class CQVTMarkupDependencyProperty;
     CQVTMarkupRoutedEvent() = default;
+
+private:
+    BSTR GetNameProperty();
+    DECLARE_DISPATCH_MAP()
 };

@@ -1,4 +1,5 @@
 #include "toolkit/markup/elements/QVTMarkupFrameworkElement.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
@@ -332,4 +333,146 @@ void CQVTMarkupFrameworkElement::OnPropertyChanged(CQVTMarkupDependencyProperty*
     CQVTMarkupUIElement::OnPropertyChanged(pProperty, pOldValue, pNewValue);
     if (!IsLoading() && pProperty != nullptr && (pProperty->GetFlags() & kLayoutFlags) != 0)
         InvalidateMeasure();
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupFrameworkElement, CQVTMarkupUIElement)
+    DISP_PROPERTY_EX_ID(CQVTMarkupFrameworkElement, "MinWidth", 400, GetMinWidthProperty, SetMinWidthProperty,
+                        VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupFrameworkElement, "Width", 401, GetWidthProperty, SetWidthProperty, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupFrameworkElement, "MaxWidth", 402, GetMaxWidthProperty, SetMaxWidthProperty,
+                        VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupFrameworkElement, "MinHeight", 403, GetMinHeightProperty,
+                        SetMinHeightProperty, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupFrameworkElement, "Height", 404, GetHeightProperty, SetHeightProperty,
+                        VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupFrameworkElement, "MaxHeight", 405, GetMaxHeightProperty,
+                        SetMaxHeightProperty, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupFrameworkElement, "Margin", 406, GetMarginProperty, SetMarginProperty,
+                        VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupFrameworkElement, "HorizontalAlignment", 407,
+                        GetHorizontalAlignmentProperty, SetHorizontalAlignmentProperty, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupFrameworkElement, "VerticalAlignment", 408, GetVerticalAlignmentProperty,
+                        SetVerticalAlignmentProperty, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupFrameworkElement, "Tag", 409, GetTagProperty, SetTagProperty, VT_VARIANT)
+END_DISPATCH_MAP()
+
+long CQVTMarkupFrameworkElement::GetMinWidthProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pMinWidthProperty, 0);
+}
+
+void CQVTMarkupFrameworkElement::SetMinWidthProperty(long nValue)
+{
+    QVTMarkupAutomation::SetInt(this, m_pMinWidthProperty, nValue);
+}
+
+long CQVTMarkupFrameworkElement::GetWidthProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pWidthProperty, 0);
+}
+
+void CQVTMarkupFrameworkElement::SetWidthProperty(long nValue)
+{
+    QVTMarkupAutomation::SetInt(this, m_pWidthProperty, nValue);
+}
+
+long CQVTMarkupFrameworkElement::GetMaxWidthProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pMaxWidthProperty, QVT_MARKUP_UNBOUNDED);
+}
+
+void CQVTMarkupFrameworkElement::SetMaxWidthProperty(long nValue)
+{
+    QVTMarkupAutomation::SetInt(this, m_pMaxWidthProperty, nValue);
+}
+
+long CQVTMarkupFrameworkElement::GetMinHeightProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pMinHeightProperty, 0);
+}
+
+void CQVTMarkupFrameworkElement::SetMinHeightProperty(long nValue)
+{
+    QVTMarkupAutomation::SetInt(this, m_pMinHeightProperty, nValue);
+}
+
+long CQVTMarkupFrameworkElement::GetHeightProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pHeightProperty, 0);
+}
+
+void CQVTMarkupFrameworkElement::SetHeightProperty(long nValue)
+{
+    QVTMarkupAutomation::SetInt(this, m_pHeightProperty, nValue);
+}
+
+long CQVTMarkupFrameworkElement::GetMaxHeightProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pMaxHeightProperty, QVT_MARKUP_UNBOUNDED);
+}
+
+void CQVTMarkupFrameworkElement::SetMaxHeightProperty(long nValue)
+{
+    QVTMarkupAutomation::SetInt(this, m_pMaxHeightProperty, nValue);
+}
+
+LPDISPATCH CQVTMarkupFrameworkElement::GetMarginProperty()
+{
+    return QVTMarkupAutomation::GetObjectValue(this, m_pMarginProperty);
+}
+
+void CQVTMarkupFrameworkElement::SetMarginProperty(LPDISPATCH pDispatch)
+{
+    QVTMarkupAutomation::SetObjectValue(this, m_pMarginProperty, pDispatch);
+}
+
+long CQVTMarkupFrameworkElement::GetHorizontalAlignmentProperty()
+{
+    return GetHorizontalAlignment();
+}
+
+void CQVTMarkupFrameworkElement::SetHorizontalAlignmentProperty(long nValue)
+{
+    QVTMarkupAutomation::SetEnum(this, m_pHorizontalAlignmentProperty, nValue);
+}
+
+long CQVTMarkupFrameworkElement::GetVerticalAlignmentProperty()
+{
+    return GetVerticalAlignment();
+}
+
+void CQVTMarkupFrameworkElement::SetVerticalAlignmentProperty(long nValue)
+{
+    QVTMarkupAutomation::SetEnum(this, m_pVerticalAlignmentProperty, nValue);
+}
+
+VARIANT CQVTMarkupFrameworkElement::GetTagProperty()
+{
+    VARIANT result;
+    ::VariantInit(&result);
+    CQVTMarkupObject* pTag = GetValue(m_pTagProperty);
+    if (pTag == nullptr)
+    {
+        V_VT(&result) = VT_NULL;
+    }
+    else if (CQVTMarkupString* pText = MarkupCast<CQVTMarkupString>(pTag))
+    {
+        V_VT(&result) = VT_BSTR;
+        V_BSTR(&result) = ::SysAllocString(pText->GetText());
+    }
+    else
+    {
+        V_VT(&result) = VT_DISPATCH;
+        V_DISPATCH(&result) = QVTMarkupAutomation::DispatchOf(pTag);
+    }
+    return result;
+}
+
+void CQVTMarkupFrameworkElement::SetTagProperty(const VARIANT& value)
+{
+    if (V_VT(&value) == VT_BSTR)
+        SetValue(m_pTagProperty,
+                 CQVTMarkupString::CreateValue(V_BSTR(&value) != nullptr ? V_BSTR(&value) : u""));
 }

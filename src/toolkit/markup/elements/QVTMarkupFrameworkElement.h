@@ -70,4 +70,27 @@ private:
     int m_nMinHeight;
     int m_nMaxWidth;
     int m_nMinWidth;
+
+private:
+    long GetMinWidthProperty();
+    void SetMinWidthProperty(long nValue);
+    long GetWidthProperty();
+    void SetWidthProperty(long nValue);
+    long GetMaxWidthProperty();
+    void SetMaxWidthProperty(long nValue);
+    long GetMinHeightProperty();
+    void SetMinHeightProperty(long nValue);
+    long GetHeightProperty();
+    void SetHeightProperty(long nValue);
+    long GetMaxHeightProperty();
+    void SetMaxHeightProperty(long nValue);
+    LPDISPATCH GetMarginProperty();
+    void SetMarginProperty(LPDISPATCH pDispatch);
+    long GetHorizontalAlignmentProperty();
+    void SetHorizontalAlignmentProperty(long nValue);
+    long GetVerticalAlignmentProperty();
+    void SetVerticalAlignmentProperty(long nValue);
+    VARIANT GetTagProperty();
+    void SetTagProperty(const VARIANT& value);
+    DECLARE_DISPATCH_MAP()
 };

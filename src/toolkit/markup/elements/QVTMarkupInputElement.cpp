@@ -1,4 +1,5 @@
 #include "toolkit/markup/elements/QVTMarkupInputElement.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/markup/context/QVTMarkupDelegate.h"
@@ -467,4 +468,148 @@ void CQVTMarkupInputElement::UpdateTriggers(CQVTMarkupDependencyProperty* pPrope
         throw;
     }
     --m_nTriggerDepth;
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupInputElement, CQVTMarkupObject)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInputElement, "Cursor", 100, GetCursorProperty, SetCursorProperty, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInputElement, "ToolTip", 101, GetToolTipProperty, SetToolTipProperty,
+                        VT_VARIANT)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInputElement, "IsMouseOver", 102, GetIsMouseOverProperty, SetNotSupported,
+                        VT_BOOL)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInputElement, "MouseLeaveEvent", 104, GetMouseLeaveEventProperty,
+                        SetNotSupported, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInputElement, "MouseEnterEvent", 105, GetMouseEnterEventProperty,
+                        SetNotSupported, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInputElement, "MouseLeftButtonUpEvent", 106,
+                        GetMouseLeftButtonUpEventProperty, SetNotSupported, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInputElement, "MouseLeftButtonDownEvent", 107,
+                        GetMouseLeftButtonDownEventProperty, SetNotSupported, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInputElement, "MouseRightButtonUpEvent", 108,
+                        GetMouseRightButtonUpEventProperty, SetNotSupported, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInputElement, "MouseRightButtonDownEvent", 109,
+                        GetMouseRightButtonDownEventProperty, SetNotSupported, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInputElement, "MouseMoveEvent", 110, GetMouseMoveEventProperty,
+                        SetNotSupported, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInputElement, "LostMouseCaptureEvent", 111,
+                        GetLostMouseCaptureEventProperty, SetNotSupported, VT_DISPATCH)
+    DISP_FUNCTION_ID(CQVTMarkupInputElement, "FindName", 112, FindNameMethod, VT_DISPATCH, VTS_BSTR)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInputElement, "Name", 113, GetNameProperty, SetNameProperty, VT_BSTR)
+    DISP_FUNCTION_ID(CQVTMarkupInputElement, "CaptureMouse", 114, CaptureMouseMethod, VT_EMPTY, VTS_NONE)
+    DISP_FUNCTION_ID(CQVTMarkupInputElement, "ReleaseMouseCapture", 115, ReleaseMouseCaptureMethod, VT_EMPTY,
+                     VTS_NONE)
+END_DISPATCH_MAP()
+
+long CQVTMarkupInputElement::GetCursorProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pCursorProperty, 0);
+}
+
+void CQVTMarkupInputElement::SetCursorProperty(long nCursor)
+{
+    QVTMarkupAutomation::SetInt(this, m_pCursorProperty, nCursor);
+}
+
+VARIANT CQVTMarkupInputElement::GetToolTipProperty()
+{
+    VARIANT result;
+    ::VariantInit(&result);
+    CQVTMarkupObject* pValue = GetValue(m_pToolTipProperty);
+    if (pValue == nullptr)
+    {
+        V_VT(&result) = VT_NULL;
+    }
+    else if (CQVTMarkupString* pText = MarkupCast<CQVTMarkupString>(pValue))
+    {
+        V_VT(&result) = VT_BSTR;
+        V_BSTR(&result) = ::SysAllocString(pText->GetText());
+    }
+    else
+    {
+        V_VT(&result) = VT_DISPATCH;
+        V_DISPATCH(&result) = QVTMarkupAutomation::DispatchOf(pValue);
+    }
+    return result;
+}
+
+void CQVTMarkupInputElement::SetToolTipProperty(const VARIANT& value)
+{
+    // Only text is taken; anything else leaves the tip as it is.
+    if (V_VT(&value) == VT_BSTR)
+        SetValue(m_pToolTipProperty,
+                 CQVTMarkupString::CreateValue(V_BSTR(&value) != nullptr ? V_BSTR(&value) : u""));
+}
+
+BOOL CQVTMarkupInputElement::GetIsMouseOverProperty()
+{
+    return IsMouseOver();
+}
+
+LPDISPATCH CQVTMarkupInputElement::GetMouseLeaveEventProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pMouseLeaveEvent);
+}
+
+LPDISPATCH CQVTMarkupInputElement::GetMouseEnterEventProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pMouseEnterEvent);
+}
+
+LPDISPATCH CQVTMarkupInputElement::GetMouseLeftButtonUpEventProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pMouseLeftButtonUpEvent);
+}
+
+LPDISPATCH CQVTMarkupInputElement::GetMouseLeftButtonDownEventProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pMouseLeftButtonDownEvent);
+}
+
+LPDISPATCH CQVTMarkupInputElement::GetMouseRightButtonUpEventProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pMouseRightButtonUpEvent);
+}
+
+LPDISPATCH CQVTMarkupInputElement::GetMouseRightButtonDownEventProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pMouseRightButtonDownEvent);
+}
+
+LPDISPATCH CQVTMarkupInputElement::GetMouseMoveEventProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pMouseMoveEvent);
+}
+
+LPDISPATCH CQVTMarkupInputElement::GetLostMouseCaptureEventProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pLostMouseCaptureEvent);
+}
+
+LPDISPATCH CQVTMarkupInputElement::FindNameMethod(LPCWSTR lpszName)
+{
+    return QVTMarkupAutomation::DispatchOf(lpszName != nullptr ? FindName(lpszName) : nullptr);
+}
+
+BSTR CQVTMarkupInputElement::GetNameProperty()
+{
+    LPCWSTR lpszName = GetName();
+    return ::SysAllocString(lpszName != nullptr ? lpszName : u"");
+}
+
+void CQVTMarkupInputElement::SetNameProperty(LPCWSTR lpszName)
+{
+    SetValue(m_pNameProperty, CQVTMarkupString::CreateValue(lpszName != nullptr ? lpszName : u""));
+}
+
+void CQVTMarkupInputElement::CaptureMouseMethod()
+{
+    if (CQVTMarkupContext* pContext = GetMarkupContext())
+        pContext->CaptureMouse(this);
+}
+
+void CQVTMarkupInputElement::ReleaseMouseCaptureMethod()
+{
+    if (CQVTMarkupContext* pContext = GetMarkupContext())
+        pContext->ReleaseMouseCapture();
 }

@@ -96,4 +96,25 @@ private:
     CQVTMarkupProperties* m_pTriggerValues;          // counted; the values active triggers set
     CQVTMarkupStyle* m_pStyle;                       // the style in force, counted
     int m_nTriggerDepth;  // trigger updates in progress: triggers that feed each other stop here
+
+private:
+    long GetCursorProperty();
+    void SetCursorProperty(long nCursor);
+    VARIANT GetToolTipProperty();
+    void SetToolTipProperty(const VARIANT& value);
+    BOOL GetIsMouseOverProperty();
+    LPDISPATCH GetMouseLeaveEventProperty();
+    LPDISPATCH GetMouseEnterEventProperty();
+    LPDISPATCH GetMouseLeftButtonUpEventProperty();
+    LPDISPATCH GetMouseLeftButtonDownEventProperty();
+    LPDISPATCH GetMouseRightButtonUpEventProperty();
+    LPDISPATCH GetMouseRightButtonDownEventProperty();
+    LPDISPATCH GetMouseMoveEventProperty();
+    LPDISPATCH GetLostMouseCaptureEventProperty();
+    LPDISPATCH FindNameMethod(LPCWSTR lpszName);
+    BSTR GetNameProperty();
+    void SetNameProperty(LPCWSTR lpszName);
+    void CaptureMouseMethod();
+    void ReleaseMouseCaptureMethod();
+    DECLARE_DISPATCH_MAP()
 };

@@ -27,6 +27,13 @@ private:
     CQVTMarkupRoutedEvent* m_pEvent;  // not counted
     CQVTMarkupObject* m_pSource;      // not counted
     BOOL m_bHandled;
+
+private:
+    BOOL GetHandledProperty();
+    void SetHandledProperty(BOOL bHandled);
+    LPDISPATCH GetEventProperty();
+    LPDISPATCH GetSourceProperty();
+    DECLARE_DISPATCH_MAP()
 };
 
 class CQVTMarkupMouseEventArgs : public CQVTMarkupRoutedEventArgs

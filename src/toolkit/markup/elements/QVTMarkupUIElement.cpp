@@ -1,4 +1,5 @@
 #include "toolkit/markup/elements/QVTMarkupUIElement.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
@@ -258,4 +259,81 @@ void CQVTMarkupUIElement::PopRenderTransform(CQVTMarkupDrawingContext* pDC,
         static_cast<CQVTMarkupTransformationMatrix*>(state.pSavedTransform));
     if (saved != nullptr)
         pDC->SetTransform(saved.get());
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupUIElement, CQVTMarkupVisual)
+    DISP_PROPERTY_EX_ID(CQVTMarkupUIElement, "ClipToBounds", 300, GetClipToBoundsProperty,
+                        SetClipToBoundsProperty, VT_BOOL)
+    DISP_PROPERTY_EX_ID(CQVTMarkupUIElement, "Visibility", 301, GetVisibilityProperty, SetVisibilityProperty,
+                        VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupUIElement, "Focusable", 302, GetFocusableProperty, SetFocusableProperty,
+                        VT_BOOL)
+    DISP_PROPERTY_EX_ID(CQVTMarkupUIElement, "IsEnabled", 303, GetIsEnabledProperty, SetIsEnabledProperty,
+                        VT_BOOL)
+    DISP_PROPERTY_EX_ID(CQVTMarkupUIElement, "RenderTransform", 304, GetRenderTransformProperty,
+                        SetNotSupported, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupUIElement, "Opacity", 305, GetOpacityProperty, SetOpacityProperty, VT_R8)
+END_DISPATCH_MAP()
+
+BOOL CQVTMarkupUIElement::GetClipToBoundsProperty()
+{
+    return QVTMarkupAutomation::GetBool(this, m_pClipToBoundsProperty, FALSE);
+}
+
+void CQVTMarkupUIElement::SetClipToBoundsProperty(BOOL bValue)
+{
+    QVTMarkupAutomation::SetBool(this, m_pClipToBoundsProperty, bValue);
+}
+
+long CQVTMarkupUIElement::GetVisibilityProperty()
+{
+    return GetVisibility();
+}
+
+void CQVTMarkupUIElement::SetVisibilityProperty(long nValue)
+{
+    QVTMarkupAutomation::SetEnum(this, m_pVisibilityProperty, nValue);
+}
+
+BOOL CQVTMarkupUIElement::GetFocusableProperty()
+{
+    return QVTMarkupAutomation::GetBool(this, m_pFocusableProperty, FALSE);
+}
+
+void CQVTMarkupUIElement::SetFocusableProperty(BOOL bValue)
+{
+    QVTMarkupAutomation::SetBool(this, m_pFocusableProperty, bValue);
+}
+
+BOOL CQVTMarkupUIElement::GetIsEnabledProperty()
+{
+    return IsEnabled();
+}
+
+void CQVTMarkupUIElement::SetIsEnabledProperty(BOOL bValue)
+{
+    QVTMarkupAutomation::SetBool(this, m_pIsEnabledProperty, bValue);
+}
+
+LPDISPATCH CQVTMarkupUIElement::GetRenderTransformProperty()
+{
+    CQVTMarkupRenderTransform* pHolder =
+        MarkupCast<CQVTMarkupRenderTransform>(GetValue(m_pRenderTransformProperty));
+    return QVTMarkupAutomation::DispatchOf(pHolder != nullptr ? pHolder->GetTransform() : nullptr);
+}
+
+double CQVTMarkupUIElement::GetOpacityProperty()
+{
+    return GetOpacity();
+}
+
+void CQVTMarkupUIElement::SetOpacityProperty(double dValue)
+{
+    // NaN becomes transparent, like any value below the range.
+    QVTMarkupAutomation::SetDouble(this, m_pOpacityProperty,
+                                   dValue >= 1.0  ? 1.0
+                                   : dValue > 0.0 ? dValue
+                                                  : 0.0);
 }

@@ -69,4 +69,18 @@ private:
     BOOL m_bNeverArranged;
     BOOL m_bInArrange;
     BOOL m_bInMeasure;
+
+private:
+    BOOL GetClipToBoundsProperty();
+    void SetClipToBoundsProperty(BOOL bValue);
+    long GetVisibilityProperty();
+    void SetVisibilityProperty(long nValue);
+    BOOL GetFocusableProperty();
+    void SetFocusableProperty(BOOL bValue);
+    BOOL GetIsEnabledProperty();
+    void SetIsEnabledProperty(BOOL bValue);
+    LPDISPATCH GetRenderTransformProperty();
+    double GetOpacityProperty();
+    void SetOpacityProperty(double dValue);
+    DECLARE_DISPATCH_MAP()
 };

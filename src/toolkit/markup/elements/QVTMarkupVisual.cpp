@@ -1,4 +1,6 @@
 #include "toolkit/markup/elements/QVTMarkupVisual.h"
+#include "toolkit/markup/context/QVTMarkupContext.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
 #include "toolkit/markup/draw/QVTMarkupTransformationMatrix.h"
@@ -224,4 +226,45 @@ void CQVTMarkupVisual::Render(CQVTMarkupDrawingContext* pDC)
     const POINT ptBack = {-m_ptOffset.x, -m_ptOffset.y};
     pDC->OffsetViewport(ptBack);
     pDC->SetOpacity(dSavedOpacity);
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupVisual, CQVTMarkupInputElement)
+    DISP_PROPERTY_EX_ID(CQVTMarkupVisual, "VisualParent", 200, GetVisualParentProperty, SetNotSupported,
+                        VT_DISPATCH)
+    DISP_FUNCTION_ID(CQVTMarkupVisual, "GetBoundingRect", 201, GetBoundingRectMethod, VT_EMPTY,
+                     VTS_PI4 VTS_PI4 VTS_PI4 VTS_PI4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupVisual, "ActualWidth", 202, GetActualWidthProperty, SetNotSupported, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupVisual, "ActualHeight", 203, GetActualHeightProperty, SetNotSupported,
+                        VT_I4)
+END_DISPATCH_MAP()
+
+LPDISPATCH CQVTMarkupVisual::GetVisualParentProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(GetVisualParent());
+}
+
+void CQVTMarkupVisual::GetBoundingRectMethod(LONG* pnLeft, LONG* pnTop, LONG* pnRight, LONG* pnBottom)
+{
+    CQVTMarkupContext* pContext = GetMarkupContext();
+    const CRect rc = pContext != nullptr ? pContext->GetElementWindowRect(this, FALSE) : CRect(0, 0, 0, 0);
+    if (pnLeft != nullptr)
+        *pnLeft = rc.left;
+    if (pnTop != nullptr)
+        *pnTop = rc.top;
+    if (pnRight != nullptr)
+        *pnRight = rc.right;
+    if (pnBottom != nullptr)
+        *pnBottom = rc.bottom;
+}
+
+long CQVTMarkupVisual::GetActualWidthProperty()
+{
+    return m_szRender.cx;
+}
+
+long CQVTMarkupVisual::GetActualHeightProperty()
+{
+    return m_szRender.cy;
 }

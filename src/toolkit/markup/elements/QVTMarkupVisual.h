@@ -90,4 +90,11 @@ private:
     RECT m_rcExplicitUpdate;  // emptied at each render; replaces the bounds when set
     RECT m_rcLastUpdate;      // last rectangle GetUpdateRect reported
     std::unique_ptr<CQVTMarkupTransformationMatrix> m_pTransform;  // replaced by each render
+
+private:
+    LPDISPATCH GetVisualParentProperty();
+    void GetBoundingRectMethod(LONG* pnLeft, LONG* pnTop, LONG* pnRight, LONG* pnBottom);
+    long GetActualWidthProperty();
+    long GetActualHeightProperty();
+    DECLARE_DISPATCH_MAP()
 };

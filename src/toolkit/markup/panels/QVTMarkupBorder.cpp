@@ -1,4 +1,5 @@
 #include "toolkit/markup/panels/QVTMarkupBorder.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
@@ -165,4 +166,88 @@ void CQVTMarkupBorder::OnRender(CQVTMarkupDrawingContext* pDC)
 CQVTMarkupInputElement* CQVTMarkupBorder::InputHitTestCore(POINT)
 {
     return GetValue(m_pBackgroundProperty) != nullptr ? this : nullptr;
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupBorder, CQVTMarkupDecorator)
+    DISP_PROPERTY_EX_ID(CQVTMarkupBorder, "Background", 500, GetBackgroundProperty, SetBackgroundProperty,
+                        VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupBorder, "BorderThickness", 501, GetBorderThicknessProperty,
+                        SetBorderThicknessProperty, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupBorder, "Padding", 502, GetPaddingProperty, SetPaddingProperty, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupBorder, "BorderBrush", 503, GetBorderBrushProperty, SetBorderBrushProperty,
+                        VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupBorder, "CornerRadius", 504, GetCornerRadiusProperty,
+                        SetCornerRadiusProperty, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupBorder, "Child", 505, GetChildProperty, SetChildProperty, VT_DISPATCH)
+END_DISPATCH_MAP()
+
+LPDISPATCH CQVTMarkupBorder::GetBackgroundProperty()
+{
+    return QVTMarkupAutomation::GetObjectValue(this, m_pBackgroundProperty);
+}
+
+void CQVTMarkupBorder::SetBackgroundProperty(LPDISPATCH pDispatch)
+{
+    QVTMarkupAutomation::SetObjectValue(this, m_pBackgroundProperty, pDispatch);
+}
+
+LPDISPATCH CQVTMarkupBorder::GetBorderThicknessProperty()
+{
+    return QVTMarkupAutomation::GetObjectValue(this, m_pBorderThicknessProperty);
+}
+
+void CQVTMarkupBorder::SetBorderThicknessProperty(LPDISPATCH pDispatch)
+{
+    QVTMarkupAutomation::SetObjectValue(this, m_pBorderThicknessProperty, pDispatch);
+}
+
+LPDISPATCH CQVTMarkupBorder::GetPaddingProperty()
+{
+    return QVTMarkupAutomation::GetObjectValue(this, m_pPaddingProperty);
+}
+
+void CQVTMarkupBorder::SetPaddingProperty(LPDISPATCH pDispatch)
+{
+    QVTMarkupAutomation::SetObjectValue(this, m_pPaddingProperty, pDispatch);
+}
+
+LPDISPATCH CQVTMarkupBorder::GetBorderBrushProperty()
+{
+    return QVTMarkupAutomation::GetObjectValue(this, m_pBorderBrushProperty);
+}
+
+void CQVTMarkupBorder::SetBorderBrushProperty(LPDISPATCH pDispatch)
+{
+    QVTMarkupAutomation::SetObjectValue(this, m_pBorderBrushProperty, pDispatch);
+}
+
+LPDISPATCH CQVTMarkupBorder::GetCornerRadiusProperty()
+{
+    return QVTMarkupAutomation::GetObjectValue(this, m_pCornerRadiusProperty);
+}
+
+void CQVTMarkupBorder::SetCornerRadiusProperty(LPDISPATCH pDispatch)
+{
+    QVTMarkupAutomation::SetObjectValue(this, m_pCornerRadiusProperty, pDispatch);
+}
+
+LPDISPATCH CQVTMarkupBorder::GetChildProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(GetChild());
+}
+
+void CQVTMarkupBorder::SetChildProperty(LPDISPATCH pDispatch)
+{
+    CQVTMarkupUIElement* pChild = nullptr;
+    if (pDispatch != nullptr)
+    {
+        pChild = MarkupCast<CQVTMarkupUIElement>(CQVTMarkupObject::FromDispatch(pDispatch, FALSE));
+        if (pChild == nullptr)
+            AfxThrowOleException(E_INVALIDARG);
+        pChild->InternalAddRef();
+    }
+    SetChild(pChild);
+    InvalidateMeasure();
 }

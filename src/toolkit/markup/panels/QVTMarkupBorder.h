@@ -48,4 +48,19 @@ public:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
+
+private:
+    LPDISPATCH GetBackgroundProperty();
+    void SetBackgroundProperty(LPDISPATCH pDispatch);
+    LPDISPATCH GetBorderThicknessProperty();
+    void SetBorderThicknessProperty(LPDISPATCH pDispatch);
+    LPDISPATCH GetPaddingProperty();
+    void SetPaddingProperty(LPDISPATCH pDispatch);
+    LPDISPATCH GetBorderBrushProperty();
+    void SetBorderBrushProperty(LPDISPATCH pDispatch);
+    LPDISPATCH GetCornerRadiusProperty();
+    void SetCornerRadiusProperty(LPDISPATCH pDispatch);
+    LPDISPATCH GetChildProperty();
+    void SetChildProperty(LPDISPATCH pDispatch);
+    DECLARE_DISPATCH_MAP()
 };

@@ -1,4 +1,5 @@
 #include "toolkit/markup/panels/QVTMarkupControl.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/panels/QVTMarkupBorder.h"
 #include "toolkit/markup/panels/QVTMarkupPanel.h"
@@ -43,4 +44,45 @@ SIZE CQVTMarkupControl::ArrangeOverride(SIZE szFinal)
             pChild->Arrange(RECT{0, 0, szFinal.cx, szFinal.cy});
     }
     return szFinal;
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupControl, CQVTMarkupFrameworkElement)
+    DISP_PROPERTY_EX_ID(CQVTMarkupControl, "Background", 500, GetBackgroundProperty, SetBackgroundProperty,
+                        VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupControl, "Foreground", 501, GetForegroundProperty, SetForegroundProperty,
+                        VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupControl, "Padding", 502, GetPaddingProperty, SetPaddingProperty,
+                        VT_DISPATCH)
+END_DISPATCH_MAP()
+
+LPDISPATCH CQVTMarkupControl::GetBackgroundProperty()
+{
+    return QVTMarkupAutomation::GetObjectValue(this, m_pBackgroundProperty);
+}
+
+void CQVTMarkupControl::SetBackgroundProperty(LPDISPATCH pDispatch)
+{
+    QVTMarkupAutomation::SetObjectValue(this, m_pBackgroundProperty, pDispatch);
+}
+
+LPDISPATCH CQVTMarkupControl::GetForegroundProperty()
+{
+    return QVTMarkupAutomation::GetObjectValue(this, m_pForegroundProperty);
+}
+
+void CQVTMarkupControl::SetForegroundProperty(LPDISPATCH pDispatch)
+{
+    QVTMarkupAutomation::SetObjectValue(this, m_pForegroundProperty, pDispatch);
+}
+
+LPDISPATCH CQVTMarkupControl::GetPaddingProperty()
+{
+    return QVTMarkupAutomation::GetObjectValue(this, m_pPaddingProperty);
+}
+
+void CQVTMarkupControl::SetPaddingProperty(LPDISPATCH pDispatch)
+{
+    QVTMarkupAutomation::SetObjectValue(this, m_pPaddingProperty, pDispatch);
 }

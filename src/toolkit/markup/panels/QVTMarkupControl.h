@@ -18,4 +18,13 @@ public:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
+
+private:
+    LPDISPATCH GetBackgroundProperty();
+    void SetBackgroundProperty(LPDISPATCH pDispatch);
+    LPDISPATCH GetForegroundProperty();
+    void SetForegroundProperty(LPDISPATCH pDispatch);
+    LPDISPATCH GetPaddingProperty();
+    void SetPaddingProperty(LPDISPATCH pDispatch);
+    DECLARE_DISPATCH_MAP()
 };

@@ -1,4 +1,5 @@
 #include "toolkit/markup/panels/QVTMarkupDockPanel.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/values/QVTMarkupKeywords.h"
 #include "toolkit/markup/values/QVTMarkupSaturate.h"
@@ -143,4 +144,33 @@ SIZE CQVTMarkupDockPanel::ArrangeOverride(SIZE szFinal)
         pChild->Arrange(RECT{MarkupSaturate(l), MarkupSaturate(t), MarkupSaturate(r), MarkupSaturate(b)});
     }
     return szFinal;
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupDockPanel, CQVTMarkupPanel)
+    DISP_PROPERTY_EX_ID(CQVTMarkupDockPanel, "LastChildFill", 600, GetLastChildFillProperty,
+                        SetLastChildFillProperty, VT_BOOL)
+    DISP_FUNCTION_ID(CQVTMarkupDockPanel, "GetDock", 601, GetDockMethod, VT_I4, VTS_DISPATCH)
+    DISP_FUNCTION_ID(CQVTMarkupDockPanel, "SetDock", 602, SetDockMethod, VT_EMPTY, VTS_DISPATCH VTS_I4)
+END_DISPATCH_MAP()
+
+BOOL CQVTMarkupDockPanel::GetLastChildFillProperty()
+{
+    return QVTMarkupAutomation::GetBool(this, m_pLastChildFillProperty, TRUE);
+}
+
+void CQVTMarkupDockPanel::SetLastChildFillProperty(BOOL bValue)
+{
+    QVTMarkupAutomation::SetBool(this, m_pLastChildFillProperty, bValue);
+}
+
+long CQVTMarkupDockPanel::GetDockMethod(LPDISPATCH pElement)
+{
+    return GetDock(CQVTMarkupObject::FromDispatch(pElement, FALSE));
+}
+
+void CQVTMarkupDockPanel::SetDockMethod(LPDISPATCH pElement, long nValue)
+{
+    SetDock(CQVTMarkupObject::FromDispatch(pElement, FALSE), static_cast<QVTMarkupDock>(nValue));
 }

@@ -32,4 +32,11 @@ public:
 private:
     static void AFX_CDECL RegisterMarkupProperties();
     static void AFX_CDECL OnDockChanged(CQVTMarkupObject* pObject, CQVTMarkupPropertyChangedEventArgs* pArgs);
+
+private:
+    BOOL GetLastChildFillProperty();
+    void SetLastChildFillProperty(BOOL bValue);
+    long GetDockMethod(LPDISPATCH pElement);
+    void SetDockMethod(LPDISPATCH pElement, long nValue);
+    DECLARE_DISPATCH_MAP()
 };

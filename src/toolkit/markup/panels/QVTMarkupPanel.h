@@ -15,6 +15,16 @@ class CQVTMarkupUIElementCollection : public CQVTMarkupTypedCollection<CQVTMarku
 
 protected:
     void OnChanged() override;
+
+private:
+    long CountMethod();
+    LPDISPATCH ItemMethod(long nIndex);
+    LPUNKNOWN NewEnumMethod();
+    void AddMethod(LPDISPATCH pDispatch);
+    void InsertMethod(long nIndex, LPDISPATCH pDispatch);
+    void ClearMethod();
+    void RemoveAtMethod(long nIndex);
+    DECLARE_DISPATCH_MAP()
 };
 
 class CQVTMarkupPanel : public CQVTMarkupFrameworkElement
@@ -45,4 +55,10 @@ private:
     static void AFX_CDECL RegisterMarkupProperties();
 
     CQVTMarkupUIElementCollection* m_pChildren;  // owned; its logical parent is the panel
+
+private:
+    LPDISPATCH GetBackgroundProperty();
+    void SetBackgroundProperty(LPDISPATCH pDispatch);
+    LPDISPATCH GetChildrenProperty();
+    DECLARE_DISPATCH_MAP()
 };

@@ -330,8 +330,8 @@ CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)
     }
     try
     {
-        // Filled when the script host exists: the context drops the scripts
-        // of an earlier load here.
+        if (m_pContext != nullptr)
+            m_pContext->CloseScript();
         CQVTMarkupAutoPtr root;
         IDispatchPtr pElement = XmlGetObject(pDocument, u"documentElement");
         if (pElement != nullptr)
@@ -340,8 +340,11 @@ CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)
             ThrowBuilderError(u"Root element have to be 'CQVTMarkupUIElement' type");
         CScopePath path;
         ApplyImplicitStyles(root, 0, path);
-        // Filled when the script host exists: named elements are handed to
-        // the context's script engine and the collected scripts run here.
+        if (m_pContext != nullptr && m_pContext->GetScriptEngine() != nullptr)
+        {
+            m_pContext->AddNamedElements(this, root);
+            m_pContext->RunScripts(this);
+        }
         return static_cast<CQVTMarkupUIElement*>(root.Detach());
     }
     catch (CQVTMarkupBuilderException* e)

@@ -109,6 +109,38 @@ public:
     static CQVTMarkupDependencyProperty* m_pTextProperty;
 
 private:
+    // Automation.
+    long GetTextWrappingProperty();
+    void SetTextWrappingProperty(long nValue);
+    long GetTextTrimmingProperty();
+    void SetTextTrimmingProperty(long nValue);
+    long GetTextAlignmentProperty();
+    void SetTextAlignmentProperty(long nValue);
+    long GetTextDecorationsProperty();
+    void SetTextDecorationsProperty(long nValue);
+    long GetFontSizeProperty();
+    void SetFontSizeProperty(long nValue);
+    long GetFontWeightProperty();
+    void SetFontWeightProperty(long nValue);
+    BSTR GetFontFamilyProperty();
+    void SetFontFamilyProperty(LPCWSTR lpszValue);
+    long GetFontStyleProperty();
+    void SetFontStyleProperty(long nValue);
+    LPDISPATCH GetPaddingProperty();
+    void SetPaddingProperty(LPDISPATCH pDispatch);
+    long GetFontQualityProperty();
+    void SetFontQualityProperty(long nValue);
+    LPDISPATCH GetBackgroundProperty();
+    void SetBackgroundProperty(const VARIANT& value);
+    LPDISPATCH GetForegroundProperty();
+    void SetForegroundProperty(const VARIANT& value);
+    BSTR GetTextProperty();
+    void SetTextProperty(const VARIANT& value);
+    LPDISPATCH GetInlinesProperty();
+    // A brush from a dispatch interface or a colour text.
+    void SetBrushProperty(CQVTMarkupDependencyProperty* pProperty, const VARIANT& value);
+    DECLARE_DISPATCH_MAP()
+
     struct CLayoutState;
 
     static void AFX_CDECL RegisterMarkupProperties();

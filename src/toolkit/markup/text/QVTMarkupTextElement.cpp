@@ -1,4 +1,5 @@
 #include "toolkit/markup/text/QVTMarkupTextElement.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/elements/QVTMarkupFrameworkElement.h"
 #include "toolkit/markup/text/QVTMarkupInlineCollection.h"
@@ -176,4 +177,20 @@ CQVTMarkupInline* AFX_CDECL CQVTMarkupInline::GetNextInline(CQVTMarkupInline* pI
         p = MarkupCast<CQVTMarkupSpan>(pCollection->GetOwner());
     }
     return nullptr;
+}
+
+BEGIN_DISPATCH_MAP(CQVTMarkupInline, CQVTMarkupTextElement)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInline, "BaselineAlignment", 600, GetBaselineAlignmentProperty,
+                        SetBaselineAlignmentProperty, VT_I4)
+END_DISPATCH_MAP()
+
+long CQVTMarkupInline::GetBaselineAlignmentProperty()
+{
+    // Unset is Baseline.
+    return QVTMarkupAutomation::GetInt(this, m_pBaselineAlignmentProperty, 3);
+}
+
+void CQVTMarkupInline::SetBaselineAlignmentProperty(long nValue)
+{
+    QVTMarkupAutomation::SetEnum(this, m_pBaselineAlignmentProperty, nValue);
 }

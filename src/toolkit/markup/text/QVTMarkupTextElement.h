@@ -115,4 +115,9 @@ private:
     static void AFX_CDECL RegisterMarkupProperties();
 
     int m_nPosition;  // index in the holding collection, -1 outside one
+
+private:
+    long GetBaselineAlignmentProperty();
+    void SetBaselineAlignmentProperty(long nValue);
+    DECLARE_DISPATCH_MAP()
 };

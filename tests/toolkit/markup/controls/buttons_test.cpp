@@ -89,7 +89,8 @@ private:
     void OnEvent(CQVTMarkupObject* pSender, CQVTMarkupRoutedEventArgs* pArgs)
     {
         const LPCWSTR lpszName = MarkupCast<CQVTMarkupObject>(pArgs->GetSource())->GetName();
-        m_strLog += CString(lpszName != nullptr ? lpszName : u"?") + u":" + pArgs->GetEvent()->GetName() + u" ";
+        m_strLog +=
+            CString(lpszName != nullptr ? lpszName : u"?") + u":" + pArgs->GetEvent()->GetName() + u" ";
     }
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
@@ -215,7 +216,8 @@ TEST(MarkupButtons, GlyphButtonsLeaveRoomForTheGlyphAndRadioButtonsKeepItsHeight
 TEST(MarkupButtons, PressedContentMovesUnlessTheThemeShowsThePress)
 {
     CButtonHost host;
-    host.Load(u"<Button Name='plain' Height='40'>A</Button><Button Name='own' Height='40' Background='Blue'>B</Button>");
+    host.Load(u"<Button Name='plain' Height='40'>A</Button><Button Name='own' Height='40' "
+              u"Background='Blue'>B</Button>");
     for (LPCWSTR lpszName : {u"plain", u"own"})
     {
         CQVTMarkupButton* pButton = host.Find<CQVTMarkupButton>(lpszName);
