@@ -2,6 +2,8 @@
 // named once: MarkupEnsureAllClasses calls this, which links their
 // registrations in and registers them.
 #include "toolkit/markup/controls/QVTMarkupButton.h"
+#include "toolkit/markup/controls/QVTMarkupScrollBar.h"
+#include "toolkit/markup/controls/QVTMarkupScrollViewer.h"
 #include "toolkit/markup/controls/QVTMarkupToggleButton.h"
 #include "toolkit/markup/image/QVTMarkupImage.h"
 #include "toolkit/markup/panels/QVTMarkupViewbox.h"
@@ -40,6 +42,9 @@ void AFXAPI MarkupEnsureGraphicsClasses()
         &CQVTMarkupToggleButton::EnsureMarkupClass,
         &CQVTMarkupCheckBox::EnsureMarkupClass,
         &CQVTMarkupRadioButton::EnsureMarkupClass,
+        &CQVTMarkupScrollBar::EnsureMarkupClass,
+        &CQVTMarkupScrollBarGripper::EnsureMarkupClass,
+        &CQVTMarkupScrollViewer::EnsureMarkupClass,
     };
     for (auto pfnEnsure : kEnsure)
         pfnEnsure();
