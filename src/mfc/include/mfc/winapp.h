@@ -174,6 +174,9 @@ private:
 #ifndef AFX_IDS_APP_TITLE
 #define AFX_IDS_APP_TITLE 0xE000
 #endif
+#ifndef AFX_IDS_IDLEMESSAGE
+#define AFX_IDS_IDLEMESSAGE 0xE001
+#endif
 #ifndef ID_APP_EXIT
 #define ID_APP_EXIT 0xE141
 #endif

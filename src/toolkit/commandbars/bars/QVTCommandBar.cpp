@@ -663,7 +663,7 @@ void CQVTCommandBar::OnControlSelected(BOOL bSelected, CQVTControl* pControl)
     {
         int nHelpId = 0;
         if (bSelected && pControl)
-            nHelpId = pControl->GetHelpId() > 0 ? pControl->GetHelpId() : pControl->GetID();
+            nHelpId = pControl->GetHelpContextId();
         pCommandBars->SetContextHelpId(nHelpId);
     }
     SetStatusText(bSelected && pControl ? pControl->GetDescription() : CString());
@@ -1073,10 +1073,7 @@ LRESULT CQVTCommandBar::OnHelpHitTest(WPARAM, LPARAM lParam)
     CQVTControl* pControl = m_pControls->HitTest(point);
     if (pControl)
     {
-        // The linked action's help id and id come between these once control
-        // actions exist.
-        const int nId = pControl->GetHelpId() > 0 ? pControl->GetHelpId() : pControl->GetID();
-        return 0x10000 + nId;
+        return 0x10000 + pControl->GetHelpContextId();
     }
     const int nChildId = GetDlgCtrlID();
     return nChildId == 0 ? 0 : 0x50000 + nChildId;

@@ -2,11 +2,13 @@
 
 #include <afxext.h>
 
+#include "toolkit/commandbars/actions/QVTControlAction.h"
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
@@ -59,7 +61,8 @@ CQVTCommandBars::CQVTCommandBars()
       m_pImageManager(nullptr), m_pDragControl(nullptr), m_nDefaultMenuID(0), m_bCustomizeMode(FALSE),
       m_bCustomizeAvail(FALSE), m_pOptions(nullptr), m_pSite(nullptr), m_pToolTipContext(nullptr),
       m_bKeyboardCuesVisible(TRUE), m_nContextHelpId(0), m_bRecalcLayout(FALSE),
-      m_bKeyboardCuesToggling(FALSE), m_bRightToLeft(FALSE), m_bCommandBarsHidden(FALSE), m_bDestroying(FALSE)
+      m_bKeyboardCuesToggling(FALSE), m_bRightToLeft(FALSE), m_bCommandBarsHidden(FALSE),
+      m_bDestroying(FALSE), m_pShortcutManager(nullptr), m_pActions(nullptr), m_bEnableActions(FALSE)
 {
     for (CQVTDockBar*& pDock : m_pDocks)
         pDock = nullptr;
@@ -69,9 +72,10 @@ CQVTCommandBars::CQVTCommandBars()
     EnableAutomation();
     m_pToolTipContext = new CQVTToolTipContext();
     m_pToolTipContext->ModifyToolTipStyle(0, TTS_NOPREFIX);
-    // The shortcut manager, the control actions and the context menus are
-    // made here once their packages exist.
+    // The context menus are made here once their package exists.
     m_bKeyboardCuesVisible = TRUE;
+    m_pShortcutManager = new CQVTShortcutManager(this);
+    m_pActions = new CQVTControlActions(this);
     QVTSoundPlayer();
     m_pOptions->ShowKeyboardCues(2);
     CQVTApplication* pApplication = ApplicationOrNull();
@@ -110,12 +114,23 @@ CQVTCommandBars::~CQVTCommandBars()
         m_pToolTipContext->InternalRelease();
         m_pToolTipContext = nullptr;
     }
+    if (m_pShortcutManager)
+    {
+        m_pShortcutManager->InternalRelease();
+        m_pShortcutManager = nullptr;
+    }
     if (m_pOptions)
     {
         m_pOptions->InternalRelease();
         m_pOptions = nullptr;
     }
     QVTSoundPlayer()->Stop();
+    if (m_pActions)
+    {
+        m_pActions->RemoveAll();
+        m_pActions->InternalRelease();
+        m_pActions = nullptr;
+    }
     CQVTPaintManager::ReleaseInstance();
 }
 
@@ -426,8 +441,18 @@ void CQVTCommandBars::HideCommandBars(BOOL bHide)
     if (bHide == m_bCommandBarsHidden)
         return;
     m_bCommandBarsHidden = bHide;
-    // The shortcut manager's disable count follows, and every toolbar hides
-    // or shows with the bars, once shortcuts and toolbars exist.
+    m_pShortcutManager->DisableShortcuts(bHide);
+    // Every toolbar hides or shows with the bars once toolbars exist.
+}
+
+CQVTControlAction* CQVTCommandBars::CreateAction(int nId)
+{
+    return m_pActions->Add(nId);
+}
+
+CQVTControlAction* CQVTCommandBars::FindAction(int nId) const
+{
+    return m_pActions ? m_pActions->FindAction(nId) : nullptr;
 }
 
 void CQVTCommandBars::ToggleVisible(int nIndex)
@@ -603,8 +628,8 @@ BOOL CQVTCommandBars::PreTranslateFrameMessage(MSG* pMsg)
         // exist.
         return FALSE;
     }
-    // Keys are translated as accelerators by the shortcut manager once it
-    // exists.
+    if (message >= WM_KEYFIRST && message <= WM_KEYLAST)
+        return m_pShortcutManager->TranslateAccelerator(pMsg);
     return FALSE;
 }
 

@@ -16,9 +16,12 @@
 class CQVTCommandBar;
 class CQVTCommandBarsOptions;
 class CQVTControl;
+class CQVTControlAction;
+class CQVTControlActions;
 class CQVTDockBar;
 class CQVTImageManager;
 class CQVTPaintManager;
+class CQVTShortcutManager;
 class CQVTToolTipContext;
 
 class CQVTCommandBars : public CQVTCmdTarget, public IQVTApplicationEvents
@@ -64,6 +67,18 @@ public:
     CQVTImageManager* GetImageManager() const;
     CQVTCommandBarsOptions* GetCommandBarsOptions() const { return m_pOptions; }
     CQVTToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
+    CQVTShortcutManager* GetShortcutManager() const { return m_pShortcutManager; }
+    // The options alone, in the profile section "<profile>-Options".
+    void LoadOptions(LPCTSTR lpszProfileName);
+    void SaveOptions(LPCTSTR lpszProfileName);
+
+    // Controls added to a bar are linked to the action of their id while
+    // actions are enabled.
+    void EnableActions(BOOL bEnable = TRUE) { m_bEnableActions = bEnable; }
+    BOOL IsActionsEnabled() const { return m_bEnableActions; }
+    CQVTControlActions* GetActions() const { return m_pActions; }
+    CQVTControlAction* CreateAction(int nId);
+    CQVTControlAction* FindAction(int nId) const;
 
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
     BOOL IsCustomizeAvail() const { return m_bCustomizeAvail; }
@@ -144,6 +159,9 @@ protected:
     BOOL m_bRightToLeft;           // the site was right-to-left when set
     BOOL m_bCommandBarsHidden;
     BOOL m_bDestroying;
+    CQVTShortcutManager* m_pShortcutManager;
+    CQVTControlActions* m_pActions;
+    BOOL m_bEnableActions;  // controls are linked to the actions of their ids
 
     friend class CQVTCommandBarsOptions;
 };

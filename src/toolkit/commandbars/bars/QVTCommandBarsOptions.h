@@ -9,6 +9,7 @@
 #include "toolkit/foundation/core/QVTCmdTarget.h"
 
 class CQVTCommandBars;
+class CQVTPropExchange;
 
 class CQVTCommandBarsOptions : public CQVTCmdTarget
 {
@@ -22,6 +23,12 @@ public:
     int GetShowKeyboardCues() const { return m_nShowKeyboardCues; }
     void SetDpiScaling(BOOL bEnable);
     BOOL IsDpiScalingEnabled() const;
+
+    // The persisted options; with bUserOnly only those a user changes by
+    // working (used commands and the animation). The exchange is written in
+    // QVTCommandBarsOptionsExchange.cpp.
+    void DoPropExchange(CQVTPropExchange* pPX, BOOL bUserOnly = FALSE);
+    void Serialize(CArchive& ar) override;
 
     BOOL bAlwaysShowFullMenus;
     BOOL bShowFullAfterDelay;

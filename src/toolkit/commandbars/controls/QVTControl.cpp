@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "toolkit/commandbars/actions/QVTControlAction.h"
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
@@ -56,18 +57,22 @@ CString CQVTControl::GetCaption() const
 {
     if (!m_strCustomCaption.IsEmpty())
         return m_strCustomCaption;
-    // The linked action's caption, then its tooltip, follow here once
-    // control actions exist.
-    return m_strCaption;
+    if (!m_strCaption.IsEmpty() || !m_pAction)
+        return m_strCaption;
+    return !m_pAction->GetCaption().IsEmpty() ? m_pAction->GetCaption() : m_pAction->GetTooltip();
 }
 
 CString CQVTControl::GetDescription() const
 {
+    if (m_strDescriptionText.IsEmpty() && m_pAction)
+        return m_pAction->GetDescription();
     return m_strDescriptionText;
 }
 
 CString CQVTControl::GetTooltip() const
 {
+    if (m_strTooltipText.IsEmpty() && m_pAction)
+        return m_pAction->GetTooltip();
     return m_strTooltipText;
 }
 
@@ -75,6 +80,8 @@ CString CQVTControl::GetShortcutText() const
 {
     if (!m_strShortcutText.IsEmpty())
         return m_strShortcutText;
+    if (m_pAction && !m_pAction->GetShortcutText().IsEmpty())
+        return m_pAction->GetShortcutText();
     return m_strShortcutTextAuto;
 }
 
@@ -82,11 +89,15 @@ CString CQVTControl::GetDisplayedShortcutText() const
 {
     if (!m_strCustomShortcutText.IsEmpty())
         return m_strCustomShortcutText;
+    if (m_strShortcutText.IsEmpty() && m_pAction)
+        return m_pAction->GetShortcutText();
     return m_strShortcutText;
 }
 
 CString CQVTControl::GetKeyboardTip() const
 {
+    if (m_strKeyboardTip.IsEmpty() && m_pAction)
+        return m_pAction->GetKeyboardTip();
     return m_strKeyboardTip;
 }
 
@@ -234,7 +245,8 @@ void CQVTControl::SetHideFlags(DWORD dwFlags)
 
 BOOL CQVTControl::IsVisible(DWORD dwSkipFlags) const
 {
-    // A hidden linked action hides the control once control actions exist.
+    if (m_pAction && !m_pAction->IsVisible())
+        return FALSE;
     return (m_dwHideFlags & ~dwSkipFlags) == 0;
 }
 
@@ -296,15 +308,15 @@ int CQVTControl::GetEnabled() const
     }
     if (m_bEnabled != -1)
         return m_bEnabled;
-    // Taken from the linked action once control actions exist; a control
-    // without one stays usable.
-    return TRUE;
+    // A control told to follow an action it no longer has stays usable.
+    return m_pAction ? m_pAction->GetEnabled() : TRUE;
 }
 
 int CQVTControl::GetChecked() const
 {
-    // -1 takes the linked action's state once control actions exist.
-    return m_bChecked == -1 ? FALSE : m_bChecked;
+    if (m_bChecked != -1)
+        return m_bChecked;
+    return m_pAction ? m_pAction->GetChecked() : FALSE;
 }
 
 int CQVTControl::GetStyle() const
@@ -324,8 +336,8 @@ int CQVTControl::GetIconId() const
         return m_nCustomIconId;
     if (m_nIconId > 0)
         return m_nIconId;
-    // The linked action's icon id, then its id, come first once control
-    // actions exist.
+    if (m_pAction)
+        return m_pAction->GetIconId() > 0 ? m_pAction->GetIconId() : m_pAction->GetID();
     return m_nId;
 }
 
@@ -439,10 +451,37 @@ BOOL CQVTControl::IsCursorOver() const
 
 void CQVTControl::SetAction(CQVTControlAction* pAction)
 {
-    // Linking to an action (and unlinking, which enables the control again)
-    // is done here once control actions exist; until then controls keep
-    // their own state and no action can be given.
-    m_pAction = nullptr;
+    if (m_pAction == pAction)
+        return;
+    CQVTControlAction* pOld = m_pAction;
+    m_pAction = pAction;
+    if (pOld)
+        pOld->RemoveControl(this);
+    if (m_pAction)
+        m_pAction->AddControl(this);
+}
+
+int CQVTControl::GetHelpContextId() const
+{
+    if (m_nHelpId > 0)
+        return m_nHelpId;
+    if (m_pAction)
+        return m_pAction->GetHelpId() > 0 ? m_pAction->GetHelpId() : m_pAction->GetID();
+    return m_nId;
+}
+
+void CQVTControl::PrepareForAction(int nId)
+{
+    // The action holds the texts and the enabled state from now on.
+    m_bEnabled = -1;
+    m_nId = nId;
+    m_strCaption.Empty();
+    m_strTooltipText.Empty();
+    m_strDescriptionText.Empty();
+    m_strCategory.Empty();
+    m_strShortcutText.Empty();
+    m_strKeyboardTip.Empty();
+    m_strCustomShortcutText.Empty();
 }
 
 void CQVTControl::OnActionChanged(int nProperty)

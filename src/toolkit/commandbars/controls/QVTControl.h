@@ -67,6 +67,8 @@ public:
     virtual void OnUnderlineActivate() { OnExecute(); }
     virtual BOOL GetPopuped() const { return FALSE; }
     virtual void SetAction(CQVTControlAction* pAction);
+    // An action linking the control takes over its texts and enabled state.
+    void PrepareForAction(int nId);
     virtual void OnThemeChanged() {}
     virtual void SetWidth(int nWidth);
     virtual void SetHeight(int nHeight);
@@ -156,6 +158,9 @@ public:
     int GetID() const { return m_nId; }
     int GetIconId() const;
     int GetHelpId() const { return m_nHelpId; }
+    // The help id, else the action's help id, else the action's id, else the
+    // control's id.
+    int GetHelpContextId() const;
     DWORD_PTR GetTag() const { return m_nTag; }
     int GetIndex() const { return m_nIndex; }
     int GetType() const { return m_controlType; }

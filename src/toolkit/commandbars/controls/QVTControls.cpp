@@ -1,5 +1,6 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 
+#include "toolkit/commandbars/actions/QVTControlAction.h"
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
@@ -100,11 +101,21 @@ CQVTControl* CQVTControls::Add(CQVTControl* pControl, int nId, LPCTSTR lpszParam
         return nullptr;
     pControl->m_strParameter = lpszParameter;
     pControl->m_bTemporary = bTemporary;
-    // The bars' action of the id is found or made and linked here once
-    // control actions exist; until then a control takes its id (and the
-    // prompt string of that id) itself.
     if (!pControl->GetAction())
-        pControl->SetID(nId);
+    {
+        CQVTCommandBars* pCommandBars = GetCommandBars();
+        CQVTControlAction* pAction = pCommandBars ? pCommandBars->FindAction(nId) : nullptr;
+        const BOOL bNoAction =
+            nId <= 0 || nId >= static_cast<int>(QVT_ID_MAX_ACTION) ||
+            (nId >= static_cast<int>(QVT_ID_TOOLKIT_FIRST) && nId <= static_cast<int>(QVT_ID_TOOLKIT_LAST)) ||
+            (nId >= static_cast<int>(QVT_ID_WINDOWLIST) && nId <= static_cast<int>(QVT_ID_FILE_MRU));
+        if (!pAction && pCommandBars && pCommandBars->IsActionsEnabled() && !bNoAction)
+            pAction = pCommandBars->CreateAction(nId);
+        if (pAction)
+            pControl->SetAction(pAction);
+        else
+            pControl->SetID(nId);
+    }
     return InsertControl(pControl, nBefore);
 }
 
@@ -242,10 +253,25 @@ CQVTControl* CQVTControls::AddMenuItem(CMenu* pMenu, int nPosition)
             pControl->m_nTag = mii.dwItemData;
     }
 
-    // Ids 1..268435454 are linked to the bars' action of the id here once
-    // control actions exist.
-    pControl->SetID(static_cast<int>(nId));
-    pControl->SetCaption(strCaption);
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    CQVTControlAction* pAction = nullptr;
+    if (!pControl->GetAction() && pCommandBars && nId >= 1 && nId < QVT_ID_MAX_ACTION)
+    {
+        pAction = pCommandBars->FindAction(static_cast<int>(nId));
+        if (!pAction && pCommandBars->IsActionsEnabled())
+            pAction = pCommandBars->CreateAction(static_cast<int>(nId));
+    }
+    if (pAction)
+    {
+        pControl->SetAction(pAction);
+        if (pAction->GetCaption().IsEmpty())
+            pAction->SetCaption(strCaption);
+    }
+    else if (!pControl->GetAction())
+    {
+        pControl->SetID(static_cast<int>(nId));
+        pControl->SetCaption(strCaption);
+    }
     if (bDefault)
         pControl->m_bDefaultItem = TRUE;
     m_arrControls.push_back(pControl);

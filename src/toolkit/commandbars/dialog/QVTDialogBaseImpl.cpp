@@ -1,6 +1,7 @@
 #include "toolkit/commandbars/dialog/QVTDialogBaseImpl.h"
 
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
 
 CQVTDialogBaseImpl::CQVTDialogBaseImpl() : m_pCommandBars(nullptr) {}
 
@@ -32,21 +33,25 @@ BOOL CQVTDialogBaseImpl::InitCommandBars(CRuntimeClass* pCommandBarsClass)
     return TRUE;
 }
 
-void CQVTDialogBaseImpl::SaveCommandBars(LPCTSTR)
+void CQVTDialogBaseImpl::SaveCommandBars(LPCTSTR lpszProfileName)
 {
     if (!m_pCommandBars)
         return;
-    // The options ("%s-Options"), the layout of the customized bars and the
-    // keyboard shortcuts are saved here, in this order, once the options,
-    // layout state and shortcut packages exist.
+    m_pCommandBars->SaveOptions(lpszProfileName);
+    // Filled when the layout state exists (saved layout package): the
+    // customized bars' layout is written here, between the options and the
+    // shortcuts.
+    m_pCommandBars->GetShortcutManager()->SaveAccelerators(lpszProfileName);
 }
 
-void CQVTDialogBaseImpl::LoadCommandBars(LPCTSTR, BOOL)
+void CQVTDialogBaseImpl::LoadCommandBars(LPCTSTR lpszProfileName, BOOL)
 {
     if (!m_pCommandBars)
         return;
-    // The options, the layout and the keyboard shortcuts are loaded here, in
-    // this order, once those packages exist.
+    m_pCommandBars->LoadOptions(lpszProfileName);
+    // Filled when the layout state exists (saved layout package): the bars'
+    // layout is read here, between the options and the shortcuts.
+    m_pCommandBars->GetShortcutManager()->LoadAccelerators(lpszProfileName);
 }
 
 BOOL CQVTDialogBaseImpl::PreTranslateMessage(MSG* pMsg)

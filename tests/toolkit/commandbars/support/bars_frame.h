@@ -1,0 +1,57 @@
+// A frame window site for the command-bar tests: it owns a set of command
+// bars and hands them its messages and queued keys first, as the frame hook
+// does for the program's frames, and records the commands and keys that
+// reach it.
+#pragma once
+
+#include <afxwin.h>
+
+#include <vector>
+
+#include "toolkit/commandbars/bars/QVTCommandBars.h"
+
+class CBarsFrame : public CFrameWnd
+{
+    DECLARE_DYNAMIC(CBarsFrame)
+
+public:
+    CBarsFrame();
+    ~CBarsFrame() override;
+
+    // A borderless top-most frame at a screen rectangle (no caption: the test
+    // display's window manager would make hiding it slow), optionally with
+    // a menu resource.
+    BOOL CreateSite(const CRect& rc, UINT nIDMenu = 0);
+    // Fresh bars and cleared records, for the next test.
+    void ResetBars();
+    CQVTCommandBars* GetCommandBars() const { return m_pCommandBars; }
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override {}
+
+    std::vector<UINT> m_commands;      // WM_COMMAND ids, in order
+    std::vector<UINT> m_keys;          // WM_KEYDOWN keys that reached the frame
+    std::vector<UINT> m_appMessages;   // WM_APP + n received, as n, in order with the commands
+    std::vector<UINT> m_events;        // commands and WM_APP messages, as one sequence
+    int m_nSysKeyMenu = 0;             // SC_KEYMENU system commands that reached the frame
+
+protected:
+    CQVTCommandBars* m_pCommandBars;
+};
+
+// Dispatches the thread's messages for at least the time, each first through
+// the framework's pre-translation, as an application's message loop does.
+bool PumpTranslated(DWORD dwMilliseconds = 0);
+template <class TCondition>
+bool PumpTranslatedUntil(TCondition condition, DWORD dwTimeout = 5000)
+{
+    const DWORD dwStart = ::GetTickCount();
+    while (!condition())
+    {
+        if (::GetTickCount() - dwStart > dwTimeout || !PumpTranslated(5))
+            return condition();
+    }
+    return true;
+}
