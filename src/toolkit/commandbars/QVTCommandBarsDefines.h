@@ -170,3 +170,18 @@ enum QVTCommandBarsIds : UINT
     QVT_ID_HELP = 57670,
     QVT_ID_MAX_ACTION = 268435455
 };
+
+// The record of QVTWM_CREATECOMMANDBAR: the site may hand back a bar of its
+// own for a popup control, a toolbar's expand button or a bar the user
+// makes.
+struct QVTCREATEBARSTRUCT
+{
+    CQVTCommandBar* pCommandBar;  // out: the site's bar (in: the bar being made)
+    void* pReserved;
+    BOOL bPopup;            // a popup bar is asked for
+    BOOL bFloating;         // a bar the user makes floats
+    LPCTSTR lpcstrCaption;  // the control's caption or the bar's title
+    UINT nID;
+    int nType;             // 1: the list of a toolbar's expand button
+    CString strParameter;  // the control's parameter; the site may change it
+};

@@ -51,3 +51,17 @@
 #define SBPS_OWNERDRAW 0x1000
 #define SBPS_DISABLED 0x04000000
 #define SBPS_STRETCH 0x08000000
+
+// What WM_FLOATSTATUS asks of a floating bar.
+#define FS_SHOW 0x01
+#define FS_HIDE 0x02
+#define FS_ACTIVATE 0x04
+#define FS_DEACTIVATE 0x08
+#define FS_ENABLE 0x10
+#define FS_DISABLE 0x20
+#define FS_SYNCACTIVE 0x100
+
+// The toolbar resource: version, bitmap width and height, item count, ids.
+#ifndef RT_TOOLBAR
+#define RT_TOOLBAR MAKEINTRESOURCE(241)
+#endif

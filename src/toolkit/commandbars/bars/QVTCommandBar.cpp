@@ -5,8 +5,14 @@
 #include "toolkit/commandbars/bars/QVTCommandBarAnimation.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
+#include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/managers/QVTKeyboardManager.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
+#include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
@@ -78,7 +84,8 @@ CQVTCommandBar::CQVTCommandBar()
       m_bRecursePopup(FALSE), m_nPopupLock(0), m_nSelectionReason(0), m_bCustomizable(TRUE),
       m_bEnteredByMouse(FALSE), m_nLockRedraw(0), m_pPaintManager(nullptr), m_pImageManager(nullptr),
       m_pCapturedControl(nullptr), m_pToolTipContext(nullptr), m_pAnimation(nullptr),
-      m_buttonStyle(qvtButtonAutomatic), m_nTextOrientation(0), m_bTrackingMouseLeave(FALSE)
+      m_buttonStyle(qvtButtonAutomatic), m_nTextOrientation(0), m_bTrackingMouseLeave(FALSE),
+      m_pCommandResult(nullptr)
 {
     m_pControls->SetParent(this);
     m_pAnimation = new CQVTCommandBarAnimation(this);
@@ -91,6 +98,8 @@ CQVTCommandBar::~CQVTCommandBar()
     if (m_nTrackingMode && GetSafeHwnd())
         SetTrackingMode(FALSE, TRUE, FALSE);
     QVTHookManager()->RemoveAll(this);
+    CQVTKeyboardManager::GetThreadManager()->UnhookKeyboard(this);
+    CQVTMouseManager::GetThreadManager()->OnBarRemoved(this);
     if (m_pControls)
     {
         m_pControls->RemoveAll();
@@ -356,13 +365,18 @@ void CQVTCommandBar::SetCapturedControl(CQVTControl* pControl)
 {
     if (m_pCapturedControl == pControl)
         return;
+    CQVTMouseManager* pMouseManager = CQVTMouseManager::GetThreadManager();
     if (m_pCapturedControl)
+    {
         m_pCapturedControl->InternalRelease();
+        pMouseManager->RemoveCapture();
+    }
     m_pCapturedControl = pControl;
     if (m_pCapturedControl)
+    {
         m_pCapturedControl->InternalAddRef();
-    // The thread's mouse manager counts the capturing bars here once it
-    // exists.
+        pMouseManager->AddCapture();
+    }
 }
 
 void CQVTCommandBar::UnlockRedraw()
@@ -507,9 +521,21 @@ void CQVTCommandBar::OnUpdateCmdUI()
             continue;
         if (!bCustomize)
         {
-            // A customize-list entry asks for the control it stands for once
-            // those lists exist.
-            state.DoUpdate(pSite, bDisableIfNoHandler);
+            CQVTToolBar::CControlButtonCustomize* pEntry =
+                DYNAMIC_DOWNCAST(CQVTToolBarCustomizeButton, pControl);
+            if (pEntry && pControl->GetID() == 0)
+            {
+                // An "Add or Remove Buttons" entry asks for the control it
+                // stands for.
+                if (pEntry->m_pTarget)
+                {
+                    CQVTControl* pPair[2] = {pEntry, pEntry->m_pTarget};
+                    pSite->OnCmdMsg(static_cast<UINT>(pEntry->m_pTarget->GetID()),
+                                    static_cast<int>(0x80000001), pPair, nullptr);
+                }
+            }
+            else
+                state.DoUpdate(pSite, bDisableIfNoHandler);
         }
         else if (pControl->GetEnabled() != -1)
             pControl->SetEnabled(TRUE);
@@ -550,8 +576,7 @@ BOOL CQVTCommandBar::SetSelected(int nSelected, int reason)
         pControl->OnSetSelected(1);
     if (m_nTrackingMode)
         AccessibleNotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_MENU, nSelected + 1);
-    // The thread's mouse manager records this bar as the one with a
-    // selection here once it exists.
+    CQVTMouseManager::GetThreadManager()->SetSelectionBar(this);
     if (reason == 0 && m_bHoverOpensPopups)
         SetTimer(TIMER_HOVER, static_cast<UINT>(std::max(0, s_nHoverDelay)), nullptr);
     return TRUE;
@@ -620,8 +645,8 @@ BOOL CQVTCommandBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboar
             if (m_hwndCaret)
                 ::HideCaret(m_hwndCaret);
         }
-        // The bar joins the thread's tracked bars and keyboard hook here once
-        // the mouse and keyboard managers exist.
+        CQVTMouseManager::GetThreadManager()->SetTrack(this);
+        CQVTKeyboardManager::GetThreadManager()->HookKeyboard(this);
         ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
         if (bSelectFirst)
             SetSelected(m_pControls->GetNextIndex(-1, 1), 2);
@@ -631,6 +656,8 @@ BOOL CQVTCommandBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboar
         m_nTrackingMode = 0;
         m_bEnteredByMouse = FALSE;
         m_nSelectionReason = 0;
+        CQVTMouseManager::GetThreadManager()->RemoveTrack(this);
+        CQVTKeyboardManager::GetThreadManager()->UnhookKeyboard(this);
         SetPopuped(-1);
         if (bSelectFirst)
             SetSelected(-1);
@@ -784,8 +811,26 @@ BOOL CQVTCommandBar::IsPointInBar(CPoint point) const
 
 void CQVTCommandBar::UpdateShortcuts()
 {
-    // The shortcut manager gives every control its shortcut text here once
-    // it exists; until then controls keep the texts they were given.
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars || !pCommandBars->GetCommandBarsOptions()->bAutoUpdateShortcuts)
+        return;
+    // Context menus show no shortcuts unless the options ask for them.
+    const BOOL bEmpty =
+        GetRootParent()->IsPopupBar() && !pCommandBars->GetCommandBarsOptions()->bShowContextMenuAccelerators;
+    CQVTShortcutManager* pShortcuts = pCommandBars->GetShortcutManager();
+    for (int i = 0; i < GetControlCount(); ++i)
+    {
+        CQVTControl* pControl = GetControl(i);
+        if (pControl->GetParent() != this || pControl->GetHideFlags() != 0 || pControl->GetID() == 0)
+            continue;
+        CString strShortcut = pControl->GetDisplayedShortcutText();
+        if (bEmpty)
+            strShortcut.Empty();
+        else
+            pShortcuts->FindShortcutText(pControl->GetID(), strShortcut);
+        if (strShortcut != pControl->GetDisplayedShortcutText())
+            pControl->SetShortcutText(strShortcut);
+    }
 }
 
 void CQVTCommandBar::OnRemoved()
@@ -793,8 +838,7 @@ void CQVTCommandBar::OnRemoved()
     if (m_nTrackingMode)
         SetTrackingMode(FALSE, TRUE, FALSE);
     QVTHookManager()->RemoveAll(this);
-    // The thread's mouse manager forgets the bar as its hot bar here once it
-    // exists.
+    CQVTMouseManager::GetThreadManager()->OnBarRemoved(this);
     m_pControls->RemoveAll();
     if (GetSafeHwnd())
         DestroyWindow();
@@ -861,15 +905,18 @@ void CQVTCommandBar::OnMouseMove(UINT nFlags, CPoint point)
 {
     if (!m_nTrackingMode && m_barPosition != qvtBarPopup && !CQVTDrawHelpers::IsApplicationActive(m_hWnd))
         return;
-    if (m_pCapturedControl)
+    CQVTMouseManager* pMouseManager = CQVTMouseManager::GetThreadManager();
+    // Another bar's popup is open: this bar waits.
+    if (pMouseManager->IsTrackedLock(this) && !m_pCapturedControl)
+        return;
+    if (pMouseManager->IsMouseLocked())
     {
+        // Only the bar whose control holds the mouse follows it.
+        if (!m_pCapturedControl)
+            return;
         if (m_pCapturedControl->GetRect().PtInRect(point))
         {
-            if (!m_bTrackingMouseLeave)
-            {
-                TRACKMOUSEEVENT tme = {sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
-                m_bTrackingMouseLeave = ::TrackMouseEvent(&tme);
-            }
+            pMouseManager->TrackMouseLeave(m_hWnd);
             m_pCapturedControl->OnMouseMove(point);
             SetSelected(m_pCapturedControl->GetIndex(), 0);
         }
@@ -888,13 +935,7 @@ void CQVTCommandBar::OnMouseMove(UINT nFlags, CPoint point)
     if (pControl)
     {
         nNewSelected = pControl->GetIndex();
-        // The thread's mouse manager emulates the leave notification once
-        // it exists; until then the system reports it.
-        if (!m_bTrackingMouseLeave)
-        {
-            TRACKMOUSEEVENT tme = {sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
-            m_bTrackingMouseLeave = ::TrackMouseEvent(&tme);
-        }
+        pMouseManager->TrackMouseLeave(m_hWnd);
         pControl->OnMouseMove(point);
     }
     SetSelected(nNewSelected, 0);
@@ -1043,9 +1084,23 @@ void CQVTCommandBar::OnTimer(UINT_PTR nIDEvent)
         break;
     case TIMER_SHOWFULL:
         if (m_nPopupLock == 0)
+        {
             KillTimer(TIMER_SHOWFULL);
-        // Expanding a menu's rarely used commands comes with popup bars.
+            CQVTControlPopup* pPopuped = DYNAMIC_DOWNCAST(CQVTControlPopup, GetControl(m_nPopuped));
+            CQVTPopupBar* pPopup =
+                pPopuped ? DYNAMIC_DOWNCAST(CQVTPopupBar, pPopuped->GetCommandBar()) : nullptr;
+            if (pPopup && m_nPopuped == m_nSelected && pPopup->IsExpandButtonShown())
+                pPopup->ExpandBar();
+        }
         break;
+    case TIMER_KEYBOARDTIPS:
+    {
+        CQVTCommandBars* pCommandBars = GetCommandBars();
+        if (pCommandBars && CQVTMouseManager::GetThreadManager()->GetLastTracked() == this &&
+            pCommandBars->GetKeyboardTipsLevel(this) == 0)
+            pCommandBars->ShowKeyboardTips(this, 1);
+        break;
+    }
     case CQVTCommandBarAnimation::TIMER_ANIMATION:
         m_pAnimation->OnAnimate();
         break;

@@ -7,6 +7,8 @@
 
 #include <afxwin.h>
 
+#include <algorithm>
+
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
 #include "toolkit/foundation/accessibility/QVTAccessible.h"
 #include "toolkit/foundation/hook/QVTHookManager.h"
@@ -14,6 +16,7 @@
 
 class CQVTCommandBars;
 class CQVTCommandBarAnimation;
+class CQVTCommandBarKeyboardTip;
 class CQVTControl;
 class CQVTControls;
 class CQVTImageManager;
@@ -41,6 +44,37 @@ public:
 
     // The code with which a bar offers itself all its controls' state.
     static const UINT CN_UPDATE_CONTROLS = 0xBD11FFFF;
+
+    // What a navigation key asks of a tracking bar.
+    enum NavigationCode
+    {
+        navigateNext = 0,
+        navigatePrevious = 1,
+        navigateCollapse = 2,  // close the open popup, or move out to the parent
+        navigateExpand = 3,    // open the selected control's popup
+        navigateEscape = 4,
+        navigateExecute = 5,
+        navigateFirst = 6,
+        navigateLast = 7,
+        navigatePreviousHorizontal = 8,
+        navigateNextHorizontal = 9,
+        navigateSystemMenu = 10
+    };
+    // Why a control was selected (SetSelected's reason).
+    enum SelectionReason
+    {
+        selectByMouse = 0,
+        selectByMnemonic = 1,
+        selectByKeyboardForward = 2,
+        selectByKeyboardBackward = 3
+    };
+    // What OnHookKeyDown answers.
+    enum HookKeyResult
+    {
+        keyNotForBar = 0,
+        keyHandled = 1,
+        keyPassOn = 2
+    };
 
     CQVTCommandBar();
     ~CQVTCommandBar() override;
@@ -89,6 +123,21 @@ public:
     int GetPopupedIndex() const { return m_nPopuped; }
     int GetTrackingMode() const { return m_nTrackingMode; }
     BOOL IsTrackingMode() const { return m_nTrackingMode != 0; }
+    int GetSelectionReason() const { return m_nSelectionReason; }
+    // Raised while a child popup of this bar opens (input to it waits).
+    int GetPopupLock() const { return m_nPopupLock; }
+    void AdjustPopupLock(int nDelta) { m_nPopupLock = std::max(0, m_nPopupLock + nDelta); }
+    // Tracking entered with the mouse: the first popup it opens animates.
+    BOOL IsEnteredByMouse() const { return m_bEnteredByMouse; }
+    void SetEnteredByMouse(BOOL bEntered) { m_bEnteredByMouse = bEntered; }
+    // A popup tracked modally: its command comes back through the slot.
+    void SetTrackingFlags(BOOL bRightButton, BOOL bNoNotify, BOOL bRecurse);
+    BOOL IsRecursePopup() const { return m_bRecursePopup; }
+    BOOL IsNoNotify() const { return m_bNoNotify; }
+    void SetCommandResult(int* pResult) { m_pCommandResult = pResult; }
+    int* GetCommandResult() const { return m_pCommandResult; }
+    void SetHoverOpensPopups(BOOL bOpens) { m_bHoverOpensPopups = bOpens; }
+    BOOL GetHoverOpensPopups() const { return m_bHoverOpensPopups; }
     int GetDefaultButtonStyle() const { return m_buttonStyle; }
     void SetDefaultButtonStyle(int nStyle) { m_buttonStyle = nStyle; }
     BOOL IsCustomizeMode() const;
@@ -144,6 +193,8 @@ public:
     virtual void FillCommandBarEntry(CDC* pDC);
     virtual int GetResizeMode() const { return 0; }
     virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode) { return CSize(0, 0); }
+    // Toolbars load their buttons from a toolbar resource.
+    virtual BOOL LoadToolBar(UINT nIDResource, BOOL bLoadIcons = TRUE) { return FALSE; }
     virtual void OnControlsChanged();
     virtual void Copy(CQVTCommandBar* pCommandBar, BOOL bRecursive = FALSE);
     virtual BOOL IsPointInBar(CPoint point) const;
@@ -153,6 +204,20 @@ public:
     virtual int IsControlEnabled(const CQVTControl* pControl) const { return -1; }
     virtual void OnIdleUpdate(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnMnemonicKey(UINT nChar) { return FALSE; }
+    // Keys while the bar tracks; the tracking and keyboard code lives in
+    // QVTCommandBarKeyboard.cpp.
+    virtual int OnHookKeyDown(UINT nChar, LPARAM lParam);
+    virtual BOOL ProcessNavigationKey(int nCode);
+    virtual void CreateKeyboardTips();
+    virtual void OnKeyboardTip(CQVTCommandBarKeyboardTip* pTip);
+    // The control whose mnemonic (else first letter) the key types, from the
+    // selected one on; -1 when none.
+    int FindAccelControl(UINT nChar, BOOL& bAmbiguous) const;
+    // Narrows the shown keyboard tips by a typed key.
+    void ShowKeyboardTipChar(UINT nChar);
+    void HideKeyboardTips();
+    // Vertical bars navigate with Up and Down.
+    BOOL IsHorizontalBar() const;
     virtual void OnPopupRButtonUp(CQVTCommandBar* pChild, CPoint point) {}
     virtual CQVTCommandBar* Clone(BOOL bRecursive = FALSE);
     // Small gripper of dialog bars.
@@ -160,6 +225,12 @@ public:
 
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void OnFinalRelease() override;
+    // The tooltip of the control under the point (QVTCommandBarToolTips.cpp).
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+
+    // CQVTHookManagerHookAble: the keys and wheel the thread's keyboard
+    // manager offers while the bar tracks.
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
 
     // IQVTPaintManagerEvents
     void OnPaintManagerDestroyed(CQVTPaintManager* pPaintManager) override;
@@ -253,6 +324,7 @@ protected:
     CQVTControl* m_pCapturedControl;  // receives mouse moves while it holds the mouse
     CQVTToolTipContext* m_pToolTipContext;
     CQVTCommandBarAnimation* m_pAnimation;  // owned
+    int* m_pCommandResult;                  // a modal popup's chosen command goes here
     int m_buttonStyle;                      // default button style of the bar's controls
     int m_nTextOrientation;                 // 0 by position, 1 vertical, 2 horizontal
     BOOL m_bTrackingMouseLeave;

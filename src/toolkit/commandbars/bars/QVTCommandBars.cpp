@@ -4,10 +4,15 @@
 
 #include "toolkit/commandbars/actions/QVTControlAction.h"
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
+#include "toolkit/commandbars/bars/QVTCommandBarList.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
+#include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/managers/QVTKeyboardManager.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
@@ -22,9 +27,12 @@ IMPLEMENT_DYNCREATE(CQVTCommandBars, CQVTCmdTarget)
 
 const UINT CQVTCommandBars::m_nRedrawMsg = ::RegisterWindowMessage(_T("CQVTCommandBars::m_nRedrawMsg"));
 
-// New toolbars are made from this class once toolbars exist (next package);
-// until then a bar must be given its class.
-CRuntimeClass* CQVTCommandBars::m_pToolBarClass = nullptr;
+CRuntimeClass* CQVTCommandBars::m_pToolBarClass = RUNTIME_CLASS(CQVTToolBar);
+// The menu bar comes with its MDI support; until then sites make it from its
+// class themselves.
+CRuntimeClass* CQVTCommandBars::m_pMenuBarClass = nullptr;
+CRuntimeClass* CQVTCommandBars::m_pPopupBarClass = RUNTIME_CLASS(CQVTPopupBar);
+CRuntimeClass* CQVTCommandBars::m_pPopupToolBarClass = RUNTIME_CLASS(CQVTPopupToolBar);
 CRuntimeClass* CQVTCommandBars::m_pDockBarClass = RUNTIME_CLASS(CQVTDockBar);
 
 namespace {
@@ -62,7 +70,9 @@ CQVTCommandBars::CQVTCommandBars()
       m_bCustomizeAvail(FALSE), m_pOptions(nullptr), m_pSite(nullptr), m_pToolTipContext(nullptr),
       m_bKeyboardCuesVisible(TRUE), m_nContextHelpId(0), m_bRecalcLayout(FALSE),
       m_bKeyboardCuesToggling(FALSE), m_bRightToLeft(FALSE), m_bCommandBarsHidden(FALSE),
-      m_bDestroying(FALSE), m_pShortcutManager(nullptr), m_pActions(nullptr), m_bEnableActions(FALSE)
+      m_bDestroying(FALSE), m_pShortcutManager(nullptr), m_pActions(nullptr), m_bEnableActions(FALSE),
+      m_pKeyboardTipsBar(nullptr), m_nKeyboardTipsLevel(0), m_nKeyboardTipsTyped(0), m_pContextMenus(nullptr),
+      m_bMenuUpperCase(FALSE)
 {
     for (CQVTDockBar*& pDock : m_pDocks)
         pDock = nullptr;
@@ -72,10 +82,10 @@ CQVTCommandBars::CQVTCommandBars()
     EnableAutomation();
     m_pToolTipContext = new CQVTToolTipContext();
     m_pToolTipContext->ModifyToolTipStyle(0, TTS_NOPREFIX);
-    // The context menus are made here once their package exists.
     m_bKeyboardCuesVisible = TRUE;
     m_pShortcutManager = new CQVTShortcutManager(this);
     m_pActions = new CQVTControlActions(this);
+    m_pContextMenus = new CQVTCommandBarsContextMenus(this);
     QVTSoundPlayer();
     m_pOptions->ShowKeyboardCues(2);
     CQVTApplication* pApplication = ApplicationOrNull();
@@ -89,6 +99,13 @@ CQVTCommandBars::~CQVTCommandBars()
     if (pApplication)
         pApplication->RemoveObserver(this);
     m_bDestroying = TRUE;
+    HideKeyboardTips();
+    if (m_pContextMenus)
+    {
+        m_pContextMenus->RemoveAll();
+        m_pContextMenus->InternalRelease();
+        m_pContextMenus = nullptr;
+    }
     if (m_pDragControl)
     {
         m_pDragControl->InternalRelease();
@@ -265,12 +282,6 @@ CQVTCommandBar* CQVTCommandBars::GetToolBar(UINT nId) const
     return nullptr;
 }
 
-CQVTCommandBar* CQVTCommandBars::GetMenuBar() const
-{
-    // The bar of id 1 when it is a menu bar, once menu bars exist.
-    return nullptr;
-}
-
 // Docking.
 
 BOOL CQVTCommandBars::DockCommandBar(CQVTCommandBar* pBar, int nPosition)
@@ -411,12 +422,6 @@ void CQVTCommandBars::InvalidateCommandBars()
             pBar->Redraw();
 }
 
-void AFX_CDECL CQVTCommandBars::ClosePopups(CQVTCommandBars*)
-{
-    // Every bar the thread's mouse manager tracks ends its tracking here once
-    // the mouse manager exists; no popup can be open until then.
-}
-
 void CQVTCommandBars::ShowKeyboardCues(BOOL bShow)
 {
     if (m_bCustomizeMode)
@@ -442,7 +447,12 @@ void CQVTCommandBars::HideCommandBars(BOOL bHide)
         return;
     m_bCommandBarsHidden = bHide;
     m_pShortcutManager->DisableShortcuts(bHide);
-    // Every toolbar hides or shows with the bars once toolbars exist.
+    for (CQVTCommandBar* pBar : m_arrBars)
+    {
+        CQVTToolBar* pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, pBar);
+        if (pToolBar)
+            pToolBar->HideWithBars(bHide);
+    }
 }
 
 CQVTControlAction* CQVTCommandBars::CreateAction(int nId)
@@ -604,10 +614,10 @@ BOOL CQVTCommandBars::PreTranslateFrameMessage(MSG* pMsg)
     if (!pMsg)
         return FALSE;
     const UINT message = pMsg->message;
-    // Popups tracked by the thread's mouse manager change these answers once
-    // it exists; until then no popup is ever tracked.
-    if (message == WM_SYSKEYDOWN && (pMsg->lParam & (1 << 29)) &&
-        CQVTDrawHelpers::IsApplicationActive(m_pSite ? m_pSite->GetSafeHwnd() : nullptr))
+    CQVTMouseManager* pMouseManager = CQVTMouseManager::GetThreadManager();
+    const BOOL bPopupTracked = pMouseManager->GetTrackCount() > 0;
+    if (message == WM_SYSKEYDOWN && (pMsg->lParam & (1 << 29)) && !pMouseManager->IsMouseLocked() &&
+        !bPopupTracked && CQVTDrawHelpers::IsApplicationActive(m_pSite ? m_pSite->GetSafeHwnd() : nullptr))
     {
         if (pMsg->wParam == VK_MENU)
         {
@@ -616,16 +626,25 @@ BOOL CQVTCommandBars::PreTranslateFrameMessage(MSG* pMsg)
         }
         if (m_bIgnoreShiftMenuKey && (::GetKeyState(VK_SHIFT) & 0x8000))
             return FALSE;
-        // Alt+letter finds its control by mnemonic once keyboard navigation
-        // exists.
-        return FALSE;
+        if (ProcessMnemonic(static_cast<UINT>(pMsg->wParam)))
+            return TRUE;
     }
-    if ((message == WM_KEYUP || message == WM_SYSKEYUP) && m_bKeyboardCuesToggling && m_bKeyboardCuesVisible)
+    if ((message == WM_KEYUP || message == WM_SYSKEYUP) && m_bKeyboardCuesToggling &&
+        m_bKeyboardCuesVisible && !bPopupTracked)
         ShowKeyboardCues(FALSE);
+    if ((message == WM_CONTEXTMENU || message == WM_SYSKEYUP) && bPopupTracked)
+    {
+        CQVTKeyboardManager::GetThreadManager()->ProcessKeyboardHooks(WM_CONTEXTMENU, pMsg->wParam,
+                                                                      pMsg->lParam);
+        return TRUE;
+    }
     if (message == WM_MOUSEWHEEL)
     {
-        // Hooked objects, then a ribbon menu bar, take the wheel once those
-        // exist.
+        CQVTKeyboardManager* pKeyboardManager = CQVTKeyboardManager::GetThreadManager();
+        if (pKeyboardManager->IsKeyboardHooked())
+            return pKeyboardManager->ProcessKeyboardHooks(WM_MOUSEWHEEL, pMsg->wParam, pMsg->lParam);
+        // A ribbon menu bar turns its tabs with the wheel here once the
+        // ribbon exists.
         return FALSE;
     }
     if (message >= WM_KEYFIRST && message <= WM_KEYLAST)

@@ -14,12 +14,19 @@
 #include "toolkit/foundation/core/QVTCmdTarget.h"
 
 class CQVTCommandBar;
+class CQVTCommandBarKeyboardTip;
+class CQVTCommandBarsContextMenus;
 class CQVTCommandBarsOptions;
 class CQVTControl;
 class CQVTControlAction;
 class CQVTControlActions;
+class CQVTControls;
 class CQVTDockBar;
 class CQVTImageManager;
+class CQVTKeyboardManager;
+class CQVTMouseManager;
+class CQVTPopupBar;
+class CQVTToolBar;
 class CQVTPaintManager;
 class CQVTShortcutManager;
 class CQVTToolTipContext;
@@ -119,8 +126,55 @@ public:
 
     virtual void OnToolBarAdded(CQVTCommandBar* pBar);
     virtual void OnToolBarRemoved(CQVTCommandBar* pBar);
-    virtual void OnTrackingModeChanged(CQVTCommandBar* pBar, int bMode) {}
-    virtual void CreateKeyboardTips(CQVTCommandBar* pBar) {}
+    virtual void OnTrackingModeChanged(CQVTCommandBar* pBar, int bMode);
+    virtual void CreateKeyboardTips(CQVTCommandBar* pBar);
+
+    // The thread's managers of tracking (usable without a bars object).
+    static CQVTMouseManager* AFX_CDECL GetMouseManager();
+    static CQVTKeyboardManager* AFX_CDECL GetKeyboardManager();
+
+    // Mnemonics and keyboard focus across bars (QVTCommandBarsKeyboard.cpp).
+    BOOL ProcessMnemonic(UINT nChar);
+    CQVTControl* FindAccelControl(CQVTCommandBar* pBar, UINT nChar, BOOL& bAmbiguous);
+    // The next navigable control after the index; across the shown bars
+    // when the keyboard-cue option lets mnemonics search every bar.
+    CQVTControl* GetNextControl(CQVTControls*& pControls, int& nIndex) const;
+    // The bar (direction 0) or the next shown one takes the keyboard.
+    BOOL SetFocusedCommandBar(CQVTCommandBar* pBar, int nDirection = 0);
+    int GetNextVisibleBar(int nIndex, int nDirection) const;
+
+    // A popup tracked in a loop of its own until it closes; with
+    // TPM_RETURNCMD the chosen command (0 when dismissed), else 1.
+    static int AFX_CDECL TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd,
+                                        LPCRECT lpExclude = nullptr, CWnd* pWndOwner = nullptr,
+                                        CQVTCommandBars* pCommandBars = nullptr);
+    static int AFX_CDECL TrackPopupBar(CQVTPopupBar* pPopup, UINT nFlags, int x, int y, CWnd* pWnd,
+                                       LPCRECT lpExclude = nullptr, CWnd* pWndOwner = nullptr);
+    static void AFX_CDECL PumpTrackingMessages(CQVTCommandBar* pPopup);
+
+    // Keyboard tips (QVTCommandBarKeyboardTip.cpp).
+    void ShowKeyboardTips(CQVTCommandBar* pBar, int nLevel = 1);
+    void HideKeyboardTips();
+    // The level of the tips shown for that very bar, else 0.
+    int GetKeyboardTipsLevel(const CQVTCommandBar* pBar) const;
+    int GetKeyboardTipCount() const { return static_cast<int>(m_arrKeyboardTips.size()); }
+    CQVTCommandBarKeyboardTip* GetKeyboardTip(int nIndex) const;
+    CQVTCommandBar* GetKeyboardTipsBar() const { return m_pKeyboardTipsBar; }
+    int GetKeyboardTipsTyped() const { return m_nKeyboardTipsTyped; }
+
+    // The bars' menus (QVTCommandBarsMenus.cpp).
+    CQVTCommandBarsContextMenus* GetContextMenus() const { return m_pContextMenus; }
+    virtual void ContextMenu(CQVTCommandBar* pBar, CPoint ptScreen);
+    virtual CQVTPopupBar* GetToolbarsPopup();
+    virtual void GetHiddenControls(CQVTCommandBar* pBar, CQVTPopupBar* pPopup);
+    virtual void GetAddOrRemovePopup(CQVTCommandBar* pBar, CQVTPopupBar* pPopup);
+    virtual BOOL IsHiddenCommand(UINT nId) const;
+    virtual BOOL IsHiddenControl(CQVTControl* pControl) const;
+    void SetCommandUsed(UINT nId);
+    // Menu-bar popups show their captions in capitals.
+    void SetMenuUpperCase(BOOL bUpperCase) { m_bMenuUpperCase = bUpperCase; }
+    BOOL IsMenuUpperCase() const { return m_bMenuUpperCase; }
+    void SetDefaultMenuID(UINT nId) { m_nDefaultMenuID = nId; }
 
     // Whether the input desktop is another than the user's ("Default"), as
     // while the workstation is locked.
@@ -136,6 +190,9 @@ public:
     // Classes bars are made from; an application may substitute subclasses
     // before bars are made.
     static CRuntimeClass* m_pToolBarClass;
+    static CRuntimeClass* m_pMenuBarClass;
+    static CRuntimeClass* m_pPopupBarClass;
+    static CRuntimeClass* m_pPopupToolBarClass;
     static CRuntimeClass* m_pDockBarClass;
 
 protected:
@@ -162,6 +219,15 @@ protected:
     CQVTShortcutManager* m_pShortcutManager;
     CQVTControlActions* m_pActions;
     BOOL m_bEnableActions;  // controls are linked to the actions of their ids
+    std::vector<CQVTCommandBarKeyboardTip*> m_arrKeyboardTips;  // shown tip windows, owned
+    CQVTCommandBar* m_pKeyboardTipsBar;                         // the bar they stand for
+    int m_nKeyboardTipsLevel;                                   // 0 none
+    int m_nKeyboardTipsTyped;                                   // characters typed so far
+    CQVTCommandBarsContextMenus* m_pContextMenus;
+    BOOL m_bMenuUpperCase;
+
+    BOOL IsHiddenControlAtDepth(CQVTControl* pControl, int nDepth) const;
 
     friend class CQVTCommandBarsOptions;
+    friend class CQVTCommandBar;
 };

@@ -174,7 +174,8 @@ void CQVTCommandBarsOptions::DoPropExchange(CQVTPropExchange* pPX, BOOL bUserOnl
     {
         BOOL bDpiScaling = bAutoScaleDpiToolbarIcons;
         PropExchangeBool(pPX, _T("AutoScaleDpiToolbarIcons"), bDpiScaling, TRUE);
-        PropExchangeBool(pPX, _T("AutoScaleDpiToolbarIconsModified"), bAutoScaleDpiToolbarIconsModified, FALSE);
+        PropExchangeBool(pPX, _T("AutoScaleDpiToolbarIconsModified"), bAutoScaleDpiToolbarIconsModified,
+                         FALSE);
         if (pPX->IsLoading() && bAutoScaleDpiToolbarIconsModified)
             SetDpiScaling(bDpiScaling);
     }

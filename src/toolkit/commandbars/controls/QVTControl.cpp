@@ -5,6 +5,8 @@
 #include "toolkit/commandbars/actions/QVTControlAction.h"
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
@@ -691,10 +693,25 @@ void CQVTControl::OnExecute()
     CQVTCommandBars* pCommandBars = GetCommandBars();
     if (pCommandBars && m_nId != 0)
         pCommandBars->SetCommandUsed(static_cast<UINT>(m_nId));
-    // The popup's own control is recorded too, and a popup tracked for its
-    // command id gets the id instead of a command, once popup bars exist.
+    CQVTPopupBar* pPopupParent = DYNAMIC_DOWNCAST(CQVTPopupBar, m_pParent);
+    if (pCommandBars && pPopupParent && pPopupParent->GetControlPopup() &&
+        pPopupParent->GetControlPopup()->GetID() >= 0)
+        pCommandBars->SetCommandUsed(static_cast<UINT>(pPopupParent->GetControlPopup()->GetID()));
 
     CQVTControlRef keepAlive(this);
+    CQVTCommandBar* pRoot = m_pParent->GetRootParent();
+    if (pRoot->GetCommandResult() || pRoot->IsNoNotify())
+    {
+        // A popup tracked for its command: the id goes back, nothing is sent.
+        int* pResult = pRoot->GetCommandResult();
+        if (pResult)
+            *pResult = m_nId;
+        if (pRoot->IsTrackingMode() && pRoot->IsRecursePopup())
+            pRoot->OnTrackLost();
+        else
+            CQVTCommandBars::ClosePopups(pCommandBars);
+        return;
+    }
     if (m_bCloseSubMenuOnClick)
         CQVTCommandBars::ClosePopups(GetCommandBars());
     if (m_nId != 0)

@@ -4,9 +4,12 @@
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControlButton.h"
 #include "toolkit/commandbars/controls/QVTControlCustom.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
+#include "toolkit/commandbars/controls/QVTControlExtended.h"
+#include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 
 IMPLEMENT_DYNCREATE(CQVTControls, CQVTCmdTarget)
@@ -125,38 +128,70 @@ CQVTControl* CQVTControls::CreateControlByType(int nType, int nId, BOOL bTempora
     switch (nType)
     {
     case qvtControlButton:
-        if (nId == QVT_ID_WINDOWLIST || nId == QVT_ID_WORKSPACE_ACTIONS || nId == QVT_ID_TOOLBARLIST ||
+        if (nId == QVT_ID_TOOLBARLIST)
+            return new CQVTControlToolbars();
+        if (nId == QVT_ID_WINDOWLIST || nId == QVT_ID_WORKSPACE_ACTIONS ||
             (nId == QVT_ID_FILE_MRU && !bTemporary))
         {
-            // The list controls of these ids (window list, workspace actions,
-            // toolbars list, recent files) come with the extended controls.
+            // Filled when the last extended controls exist (command bars V):
+            // the window list, the workspace actions and the recent-file
+            // list. No such list can be placed until then.
             return nullptr;
         }
         if (bFromMenu &&
             (nId == QVT_ID_FILE_MRU_FIRST ||
              (nId == QVT_ID_OLE_VERB_FIRST && CString(lpszMenuCaption) == _T("<<OLE VERBS GO HERE>>"))))
         {
-            // The recent-file and OLE-verb lists come with the extended
-            // controls.
+            // Filled when the last extended controls exist (command bars V):
+            // the recent-file and OLE-verb lists. Such an item is left out
+            // of the menu until then.
             return nullptr;
         }
         return new CQVTControlButton();
     case qvtControlPopup:
     case qvtControlButtonPopup:
     case qvtControlSplitButtonPopup:
-        // Filled when popup bars exist (next package): the popup control,
-        // its popup bar asked of the site with QVTWM_CREATECOMMANDBAR, and the
-        // submenu of the id's menu resource loaded into it.
-        return nullptr;
+        return new CQVTControlPopup();
+    case qvtControlLabel:
+        return new CQVTControlLabel();
+    case qvtControlCheckBox:
+        return new CQVTControlCheckBox();
+    case qvtControlRadioButton:
+        return new CQVTControlRadioButton();
     case qvtControlCustom:
         return new CQVTControlCustom();
     case qvtControlEdit:
         return new CQVTControlEdit();
     default:
-        // Combo boxes, labels, check boxes, galleries and radio
-        // buttons come with their own packages.
+        // Filled when their packages exist (command bars III): combo boxes
+        // and galleries. None can be made until then.
         return nullptr;
     }
+}
+
+CQVTCommandBar* CQVTControls::RequestPopupBar(UINT nId, CString& strCaption, CString* pParameter)
+{
+    QVTCREATEBARSTRUCT cs = {};
+    cs.bPopup = TRUE;
+    cs.lpcstrCaption = strCaption;
+    cs.nID = nId;
+    if (pParameter)
+        cs.strParameter = *pParameter;
+    CWnd* pSite = GetSite();
+    if (pSite && pSite->GetSafeHwnd() &&
+        pSite->SendMessage(QVTWM_CREATECOMMANDBAR, 0, reinterpret_cast<LPARAM>(&cs)) != 0)
+    {
+        if (pParameter)
+            *pParameter = cs.strParameter;
+        if (cs.lpcstrCaption)
+            strCaption = cs.lpcstrCaption;
+        // The site's bar comes with the reference the control takes over.
+        if (DYNAMIC_DOWNCAST(CQVTPopupBar, cs.pCommandBar))
+            return cs.pCommandBar;
+        if (cs.pCommandBar)
+            cs.pCommandBar->InternalRelease();
+    }
+    return CQVTPopupBar::CreatePopupBar(GetCommandBars());
 }
 
 CQVTControl* CQVTControls::AddByType(int nType, int nId, LPCTSTR lpszParameter, int nBefore, BOOL bTemporary)
@@ -166,10 +201,37 @@ CQVTControl* CQVTControls::AddByType(int nType, int nId, LPCTSTR lpszParameter, 
     CQVTControl* pControl = CreateControlByType(nType, nId, bTemporary, FALSE, nullptr);
     if (!pControl)
         return nullptr;
+    CString strParameter(lpszParameter);
+    CQVTControlPopup* pPopup = DYNAMIC_DOWNCAST(CQVTControlPopup, pControl);
+    if (pPopup)
+    {
+        CQVTCommandBar* pBar = nullptr;
+        if (nId > 0)
+        {
+            CMenu menu;
+            HMENU hSubMenu = nullptr;
+            CString strCaption;
+            if (QVTResourceManager()->LoadMenu(&menu, static_cast<UINT>(nId)))
+            {
+                hSubMenu = ::GetSubMenu(menu.GetSafeHmenu(), 0);
+                QVTResourceManager()->GetMenuString(&menu, 0, strCaption, MF_BYPOSITION);
+            }
+            pBar = RequestPopupBar(static_cast<UINT>(nId), strCaption, &strParameter);
+            pPopup->SetCaption(strCaption);
+            if (hSubMenu)
+                pBar->LoadMenu(CMenu::FromHandle(hSubMenu), TRUE);
+            if (menu.GetSafeHmenu())
+                menu.DestroyMenu();
+        }
+        else
+            pBar = CQVTPopupBar::CreatePopupBar(GetCommandBars());
+        pPopup->SetCommandBar(pBar);
+        pBar->InternalRelease();
+    }
     // A custom control goes on reporting the button's type.
     if (nType != qvtControlCustom)
         pControl->m_controlType = nType;
-    return Add(pControl, nId, lpszParameter, nBefore, bTemporary);
+    return Add(pControl, nId, strParameter, nBefore, bTemporary);
 }
 
 CQVTControl* CQVTControls::AddCopy(CQVTControl* pSource, int nBefore, BOOL bRecursive)
@@ -244,6 +306,29 @@ CQVTControl* CQVTControls::AddMenuItem(CMenu* pMenu, int nPosition)
         pControl = CreateControlByType(cs.controlType, static_cast<int>(nId), FALSE, TRUE, strCaption);
         if (!pControl)
             return nullptr;
+        CQVTControlPopup* pPopup = DYNAMIC_DOWNCAST(CQVTControlPopup, pControl);
+        if (pPopup)
+        {
+            CQVTCommandBar* pBar = RequestPopupBar(nId, strCaption, nullptr);
+            pBar->SetTitle(strCaption);
+            if (hSubMenu)
+                pBar->LoadMenu(CMenu::FromHandle(hSubMenu), FALSE);
+            else if (nId > 0)
+            {
+                // A popup the site chose for a plain item shows the item's
+                // own menu resource.
+                CMenu menu;
+                if (QVTResourceManager()->LoadMenu(&menu, nId))
+                {
+                    HMENU hOwn = ::GetSubMenu(menu.GetSafeHmenu(), 0);
+                    if (hOwn)
+                        pBar->LoadMenu(CMenu::FromHandle(hOwn), FALSE);
+                    menu.DestroyMenu();
+                }
+            }
+            pPopup->SetCommandBar(pBar);
+            pBar->InternalRelease();
+        }
         pControl->m_controlType = cs.controlType;
         if (cs.buttonStyle != qvtButtonAutomatic)
             pControl->SetStyle(cs.buttonStyle);

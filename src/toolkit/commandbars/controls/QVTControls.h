@@ -122,6 +122,9 @@ protected:
 
     CQVTControl* CreateControlByType(int nType, int nId, BOOL bTemporary, BOOL bFromMenu,
                                      LPCTSTR lpszMenuCaption);
+    // The site's popup bar for a popup control (it may change the caption
+    // and parameter), else a new one; the caller takes the reference.
+    CQVTCommandBar* RequestPopupBar(UINT nId, CString& strCaption, CString* pParameter);
     CWnd* GetSite() const;
 
     CQVTCommandBar* m_pParent;                  // owning bar; null for copies

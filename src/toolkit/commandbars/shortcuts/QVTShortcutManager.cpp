@@ -27,25 +27,25 @@ struct KeyNameRow
     LPCTSTR lpszName;
 };
 const KeyNameRow kNamedKeys[] = {
-    {0x01, _T("Left Button")}, {0x02, _T("Right Button")}, {0x03, _T("Ctrl+Break")},
-    {0x04, _T("Middle Button")}, {0x08, _T("Backspace")}, {0x09, _T("Tab")},
-    {0x0C, _T("Clear")}, {0x0D, _T("Enter")}, {0x10, _T("Shift")},
-    {0x11, _T("Ctrl")}, {0x12, _T("Alt")}, {0x13, _T("Pause")},
-    {0x14, _T("Caps Lock")}, {0x1B, _T("Esc")}, {0x20, _T("Space")},
-    {0x21, _T("Page Up")}, {0x22, _T("Page Down")}, {0x23, _T("End")},
-    {0x24, _T("Home")}, {0x25, _T("Left Arrow")}, {0x26, _T("Up Arrow")},
-    {0x27, _T("Right Arrow")}, {0x28, _T("Down Arrow")}, {0x29, _T("Select")},
-    {0x2A, _T("Print")}, {0x2B, _T("Execute")}, {0x2C, _T("Snapshot")},
-    {0x2D, _T("Ins")}, {0x2E, _T("Del")}, {0x2F, _T("Help")},
-    {0x5B, _T("Win")}, {0x5C, _T("Win")}, {0x5D, _T("Application")},
+    {0x01, _T("Left Button")},   {0x02, _T("Right Button")}, {0x03, _T("Ctrl+Break")},
+    {0x04, _T("Middle Button")}, {0x08, _T("Backspace")},    {0x09, _T("Tab")},
+    {0x0C, _T("Clear")},         {0x0D, _T("Enter")},        {0x10, _T("Shift")},
+    {0x11, _T("Ctrl")},          {0x12, _T("Alt")},          {0x13, _T("Pause")},
+    {0x14, _T("Caps Lock")},     {0x1B, _T("Esc")},          {0x20, _T("Space")},
+    {0x21, _T("Page Up")},       {0x22, _T("Page Down")},    {0x23, _T("End")},
+    {0x24, _T("Home")},          {0x25, _T("Left Arrow")},   {0x26, _T("Up Arrow")},
+    {0x27, _T("Right Arrow")},   {0x28, _T("Down Arrow")},   {0x29, _T("Select")},
+    {0x2A, _T("Print")},         {0x2B, _T("Execute")},      {0x2C, _T("Snapshot")},
+    {0x2D, _T("Ins")},           {0x2E, _T("Del")},          {0x2F, _T("Help")},
+    {0x5B, _T("Win")},           {0x5C, _T("Win")},          {0x5D, _T("Application")},
 };
 const KeyNameRow kNumPadOperators[] = {
     {0x6A, _T("Num *")}, {0x6B, _T("Num +")}, {0x6C, _T("Separator")},
     {0x6D, _T("Num -")}, {0x6E, _T("Num .")}, {0x6F, _T("Num /")},
 };
 const KeyNameRow kLockAndOemKeys[] = {
-    {0x90, _T("Num Lock")}, {0x91, _T("Scrl Lock")}, {0xF6, _T("Attn")}, {0xF7, _T("Crsel")},
-    {0xF8, _T("Exsel")},    {0xF9, _T("Ereof")},     {0xFA, _T("Play")}, {0xFB, _T("Zoom")},
+    {0x90, _T("Num Lock")}, {0x91, _T("Scrl Lock")}, {0xF6, _T("Attn")},      {0xF7, _T("Crsel")},
+    {0xF8, _T("Exsel")},    {0xF9, _T("Ereof")},     {0xFA, _T("Play")},      {0xFB, _T("Zoom")},
     {0xFC, _T("No Name")},  {0xFD, _T("Pa1")},       {0xFE, _T("Oem Clear")},
 };
 
@@ -274,7 +274,8 @@ void CQVTShortcutManagerAccelTable::ImportAccel(const BYTE* pData, size_t nBytes
 
 CQVTShortcutManager::CKeyHelper::CKeyHelper(const QVT_SHORTCUTMANAGER_ACCEL* pAccel,
                                             CQVTShortcutManager* pManager, BOOL bNamesThroughManager)
-    : m_pAccel(pAccel), m_pManager(pManager), m_bNamesThroughManager(pManager != nullptr && bNamesThroughManager)
+    : m_pAccel(pAccel), m_pManager(pManager),
+      m_bNamesThroughManager(pManager != nullptr && bNamesThroughManager)
 {
 }
 
@@ -412,7 +413,8 @@ CString AFX_CDECL CQVTShortcutManager::GetKeyNameFromDriver(UINT uiVirtKey)
 {
     if (uiVirtKey == VK_CANCEL)
         return CString();
-    LONG lScan = static_cast<LONG>(::MapVirtualKeyEx(uiVirtKey, MAPVK_VK_TO_VSC, ::GetKeyboardLayout(0))) << 16;
+    LONG lScan = static_cast<LONG>(::MapVirtualKeyEx(uiVirtKey, MAPVK_VK_TO_VSC, ::GetKeyboardLayout(0)))
+                 << 16;
     if (uiVirtKey >= VK_PRIOR && uiVirtKey <= VK_HELP)
         lScan |= 0x1000000;
     TCHAR szName[51] = {};
@@ -531,8 +533,7 @@ BOOL CQVTShortcutManager::FindShortcutText(int nCommand, CString& strShortcut)
             strShortcut.Empty();
             return FALSE;
         }
-        CFrameWnd* pFrame =
-            m_pCommandBars ? DYNAMIC_DOWNCAST(CFrameWnd, m_pCommandBars->GetSite()) : nullptr;
+        CFrameWnd* pFrame = m_pCommandBars ? DYNAMIC_DOWNCAST(CFrameWnd, m_pCommandBars->GetSite()) : nullptr;
         HACCEL hAccel = pFrame && pFrame->GetSafeHwnd() ? pFrame->GetDefaultAccelerator() : nullptr;
         if (hAccel)
         {
@@ -875,8 +876,8 @@ BOOL CQVTShortcutManager::TranslateAccelerator(LPMSG lpMsg)
     pSite->SetCapture();
     MSG msgUnmatched = {};
     BOOL bHasUnmatched = FALSE;
-    CQVTShortcutManagerAccel* pCompleted = WaitForChord(pSite, msgFirst, fFirstState, &msgUnmatched,
-                                                        &bHasUnmatched);
+    CQVTShortcutManagerAccel* pCompleted =
+        WaitForChord(pSite, msgFirst, fFirstState, &msgUnmatched, &bHasUnmatched);
     const int nCommand = pCompleted ? pCompleted->cmd : 0;
     if (::GetCapture() == pSite->GetSafeHwnd())
         ::ReleaseCapture();

@@ -167,10 +167,10 @@ public:
     // How long a chord waits for its second key.
     static DWORD s_dwChordTimeout;
 
-    BOOL m_bAllowEscapeShortcut;  // a plain Escape may be a shortcut
+    BOOL m_bAllowEscapeShortcut;   // a plain Escape may be a shortcut
     BOOL m_bUseSystemKeyNameText;  // the driver's key names before the table's
-    BOOL m_bShowKeyboardTips;     // kept with the settings; not read here
-    BOOL m_bIgnoreWhileCaptured;  // eat keys without a command while a window holds the mouse
+    BOOL m_bShowKeyboardTips;      // kept with the settings; not read here
+    BOOL m_bIgnoreWhileCaptured;   // eat keys without a command while a window holds the mouse
 
 protected:
     // The first single-stroke and the first chord match of a message.

@@ -83,15 +83,16 @@ void ChangeEverything(CQVTCommandBarsOptions* pOptions)
 CString Describe(CQVTCommandBarsOptions* p)
 {
     CString str;
-    str.Format(_T("%d%d%d%d%d %d%d%d%d%d%d anim%d cues%d icons%dx%d,%dx%d,%dx%d used%d,%d,%d hidden%d dpi%d%d%d"),
-               p->bAlwaysShowFullMenus, p->bShowFullAfterDelay, p->bToolBarScreenTips, p->bToolBarAccelTips,
-               p->bLargeIcons, p->bSyncFloatingBars, p->bShowExpandButtonAlways, p->bDblClickFloat,
-               p->bShowTextBelowIcons, p->bAltDragCustomization, p->bAutoHideUnusedPopups, p->animationType,
-               p->keyboardCuesUse, p->szIcons.cx, p->szIcons.cy, p->szLargeIcons.cx, p->szLargeIcons.cy,
-               p->szPopupIcons.cx, p->szPopupIcons.cy, static_cast<int>(p->m_mapUsedCommands.GetCount()),
-               p->m_mapUsedCommands.PLookup(100) != nullptr, p->m_mapUsedCommands.PLookup(40001) != nullptr,
-               p->m_mapHiddenCommands.PLookup(7) != nullptr, p->bAutoScaleDpiGalleryItems,
-               p->bAutoScaleDpiToolbarIcons, p->bAutoScaleDpiToolbarIconsModified);
+    str.Format(
+        _T("%d%d%d%d%d %d%d%d%d%d%d anim%d cues%d icons%dx%d,%dx%d,%dx%d used%d,%d,%d hidden%d dpi%d%d%d"),
+        p->bAlwaysShowFullMenus, p->bShowFullAfterDelay, p->bToolBarScreenTips, p->bToolBarAccelTips,
+        p->bLargeIcons, p->bSyncFloatingBars, p->bShowExpandButtonAlways, p->bDblClickFloat,
+        p->bShowTextBelowIcons, p->bAltDragCustomization, p->bAutoHideUnusedPopups, p->animationType,
+        p->keyboardCuesUse, p->szIcons.cx, p->szIcons.cy, p->szLargeIcons.cx, p->szLargeIcons.cy,
+        p->szPopupIcons.cx, p->szPopupIcons.cy, static_cast<int>(p->m_mapUsedCommands.GetCount()),
+        p->m_mapUsedCommands.PLookup(100) != nullptr, p->m_mapUsedCommands.PLookup(40001) != nullptr,
+        p->m_mapHiddenCommands.PLookup(7) != nullptr, p->bAutoScaleDpiGalleryItems,
+        p->bAutoScaleDpiToolbarIcons, p->bAutoScaleDpiToolbarIconsModified);
     return str;
 }
 
@@ -254,7 +255,8 @@ TEST(CommandBarsOptions, ReadBackInTheSecondProcess)
 TEST(CommandBarsOptions, OlderSchemasLeaveNewerOptionsAlone)
 {
     HKEY hRoot = nullptr;
-    ::RegCreateKeyEx(HKEY_CURRENT_USER, kStoreRoot, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &hRoot, nullptr);
+    ::RegCreateKeyEx(HKEY_CURRENT_USER, kStoreRoot, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &hRoot,
+                     nullptr);
     ASSERT_NE(nullptr, hRoot);
     for (int nSchema : {8, 9})
     {
@@ -279,7 +281,8 @@ TEST(CommandBarsOptions, OlderSchemasLeaveNewerOptionsAlone)
 TEST(CommandBarsOptions, ForgedCountsEndWithTheStoredItems)
 {
     HKEY hRoot = nullptr;
-    ::RegCreateKeyEx(HKEY_CURRENT_USER, kStoreRoot, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &hRoot, nullptr);
+    ::RegCreateKeyEx(HKEY_CURRENT_USER, kStoreRoot, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &hRoot,
+                     nullptr);
     ASSERT_NE(nullptr, hRoot);
     ::RegDeleteTree(hRoot, _T("Forged"));
     {
@@ -358,5 +361,6 @@ TEST(CommandBarsOptions, KeyboardCuesAndIconScalingFollowTheSystemUntilSet)
     EXPECT_FALSE(bars.pBars->IsKeyboardCuesToggling());
     bars->ShowKeyboardCues(1);
     EXPECT_FALSE(bars.pBars->IsKeyboardCuesVisible());
-    ::SystemParametersInfo(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<PVOID>(static_cast<UINT_PTR>(bSystemCues)), 0);
+    ::SystemParametersInfo(SPI_SETKEYBOARDCUES, 0,
+                           reinterpret_cast<PVOID>(static_cast<UINT_PTR>(bSystemCues)), 0);
 }

@@ -102,8 +102,12 @@ TEST_F(DialogHost, ASecondInitReleasesTheFirstBarsAndSavingWithoutBarsDoesNothin
     ASSERT_TRUE(dialog.InitCommandBars(RUNTIME_CLASS(CCountingBars)));
     EXPECT_EQ(nBefore + 1, CCountingBars::s_nAlive);
     CQVTCommandBars* pFirst = dialog.GetCommandBars();
+    // Held here, so that the new bars cannot take the old ones' place.
+    pFirst->InternalAddRef();
     ASSERT_TRUE(dialog.InitCommandBars(RUNTIME_CLASS(CCountingBars)));
     EXPECT_NE(pFirst, dialog.GetCommandBars());
+    EXPECT_EQ(nBefore + 2, CCountingBars::s_nAlive);
+    pFirst->InternalRelease();
     EXPECT_EQ(nBefore + 1, CCountingBars::s_nAlive);
     EXPECT_EQ(dialog.GetSafeHwnd(), dialog.GetCommandBars()->GetSite()->GetSafeHwnd());
     dialog.Reset(FALSE);

@@ -154,8 +154,8 @@ TEST(Controls, UnusualMenuItemsAreSkippedOrSplitAndInvalidMenusLeaveTheBarAlone)
     ASSERT_TRUE(bar.pBar->LoadMenu(menu.GetSubMenu(0)));
     CQVTControls* pControls = bar.Controls();
     // Id 0 is a separator, 65280 the MDI window list; a submenu becomes a
-    // popup, whose control comes with popup bars.
-    ASSERT_EQ(3, pControls->GetCount());
+    // popup.
+    ASSERT_EQ(4, pControls->GetCount());
     CQVTControl* pSave = pControls->GetAt(0);
     EXPECT_TRUE(pSave->GetBeginGroup());
     EXPECT_EQ(CString(_T("Save && Exit")), pSave->GetCaption());
@@ -163,7 +163,8 @@ TEST(Controls, UnusualMenuItemsAreSkippedOrSplitAndInvalidMenusLeaveTheBarAlone)
     // "&&" and a trailing "&" are no mnemonics.
     EXPECT_EQ(CString(), pSave->GetMnemonicCharacter());
     EXPECT_EQ(CString(), pControls->GetAt(1)->GetMnemonicCharacter());
-    EXPECT_EQ(CString(_T("O")), pControls->GetAt(2)->GetMnemonicCharacter());
+    EXPECT_EQ(qvtControlPopup, pControls->GetAt(2)->GetType());
+    EXPECT_EQ(CString(_T("O")), pControls->GetAt(3)->GetMnemonicCharacter());
     // The submenu's id came from the number after its caption's tab.
     bool bSawRecent = false;
     for (const CRecordingSite::Request& request : bar.site.m_before)
@@ -186,7 +187,7 @@ TEST(Controls, UnusualMenuItemsAreSkippedOrSplitAndInvalidMenusLeaveTheBarAlone)
     gone.Attach(hGone);
     EXPECT_FALSE(bar.pBar->LoadMenu(&gone));
     gone.Detach();
-    EXPECT_EQ(3, pControls->GetCount());
+    EXPECT_EQ(4, pControls->GetCount());
 }
 
 TEST(Controls, TheSiteMayRenumberAControlOrHandBackOneOfItsOwn)
@@ -262,7 +263,10 @@ TEST(Controls, TypesIndexesAndLookupsOutsideTheirRangeGiveNothing)
 
     // The special ids of the list controls make no plain button.
     EXPECT_EQ(nullptr, pControls->AddByType(qvtControlButton, QVT_ID_WINDOWLIST));
-    EXPECT_EQ(nullptr, pControls->AddByType(qvtControlButton, QVT_ID_TOOLBARLIST));
+    CQVTControl* pToolbars = pControls->AddByType(qvtControlButton, QVT_ID_TOOLBARLIST);
+    ASSERT_NE(nullptr, pToolbars);
+    EXPECT_STREQ("CQVTControlToolbars", pToolbars->GetRuntimeClass()->m_lpszClassName);
+    pControls->Remove(pToolbars);
 
     // A control of another collection is not removed here.
     CQVTControls* pOther = new CQVTControls();

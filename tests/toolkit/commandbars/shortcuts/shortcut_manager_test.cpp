@@ -57,12 +57,9 @@ const BYTE kCtrl = FVIRTKEY | FCONTROL;
 
 // A table with every kind of stroke the texts know.
 const QVT_SHORTCUTMANAGER_ACCEL kSample[] = {
-    Accel(100, kCtrl, 'K', kCtrl, 'C'),
-    Accel(101, kCtrl | FSHIFT, VK_F5),
-    Accel(102, FVIRTKEY | FALT, VK_NUMPAD7),
-    Accel(103, FVIRTKEY | QVT_FWINKEY, 'E'),
-    Accel(104, FVIRTKEY, VK_DELETE),
-    Accel(105, kCtrl, 0x7F),
+    Accel(100, kCtrl, 'K', kCtrl, 'C'),      Accel(101, kCtrl | FSHIFT, VK_F5),
+    Accel(102, FVIRTKEY | FALT, VK_NUMPAD7), Accel(103, FVIRTKEY | QVT_FWINKEY, 'E'),
+    Accel(104, FVIRTKEY, VK_DELETE),         Accel(105, kCtrl, 0x7F),
 };
 
 std::string Narrow(const CString& str)
@@ -97,7 +94,8 @@ CString TempPath(LPCTSTR lpszName)
 TEST(ShortcutTexts, StrokesFormatWithTheirModifiersAndChordsWithBothStrokes)
 {
     CQVTShortcutManager manager(nullptr);
-    const LPCTSTR expected[] = {_T("Ctrl+K, Ctrl+C"), _T("Ctrl+Shift+F5"), _T("Alt+Num 7"), _T("Win+E"), _T("Del")};
+    const LPCTSTR expected[] = {_T("Ctrl+K, Ctrl+C"), _T("Ctrl+Shift+F5"), _T("Alt+Num 7"), _T("Win+E"),
+                                _T("Del")};
     for (int i = 0; i < _countof(expected); ++i)
         EXPECT_EQ(CString(expected[i]), manager.FormatAccel(&kSample[i]));
     // What a store keeps names a key without a name by its number.
@@ -151,8 +149,8 @@ TEST(ShortcutTexts, TextsParseBackToTheirStrokesAndBrokenTextsAreRefused)
 TEST(ShortcutTexts, MenusShowThePlainestShortcutUnlessTheirsIsOneOfTheCommand)
 {
     CQVTShortcutManager manager(nullptr);
-    const QVT_SHORTCUTMANAGER_ACCEL accels[] = {
-        Accel(7, kCtrl, 'S'), Accel(7, FVIRTKEY | FALT, 'S'), Accel(7, FVIRTKEY, 'S'), Accel(8, kCtrl, 'O')};
+    const QVT_SHORTCUTMANAGER_ACCEL accels[] = {Accel(7, kCtrl, 'S'), Accel(7, FVIRTKEY | FALT, 'S'),
+                                                Accel(7, FVIRTKEY, 'S'), Accel(8, kCtrl, 'O')};
     manager.SetAccelerators(accels, _countof(accels));
     CString strText;
     EXPECT_TRUE(manager.FindShortcutText(7, strText));
@@ -230,9 +228,9 @@ protected:
     {
         ASSERT_NE(nullptr, s_pFrame->GetSafeHwnd());
         s_pFrame->ResetBars();
-        const QVT_SHORTCUTMANAGER_ACCEL accels[] = {Accel(100, kCtrl, 'K', kCtrl, 'C'), Accel(101, kCtrl, 'K'),
-                                                    Accel(102, kCtrl, 'K', kCtrl, 'D'), Accel(103, kCtrl, 'S'),
-                                                    Accel(0, kCtrl, 'J')};
+        const QVT_SHORTCUTMANAGER_ACCEL accels[] = {
+            Accel(100, kCtrl, 'K', kCtrl, 'C'), Accel(101, kCtrl, 'K'), Accel(102, kCtrl, 'K', kCtrl, 'D'),
+            Accel(103, kCtrl, 'S'), Accel(0, kCtrl, 'J')};
         Manager()->SetAccelerators(accels, _countof(accels));
         s_pFrame->SetForegroundWindow();
         s_pFrame->SetFocus();
@@ -386,8 +384,8 @@ void Exchange(Store store, BOOL bLoading, TBody body)
     case Store::Registry:
     {
         HKEY hRoot = nullptr;
-        ::RegCreateKeyEx(HKEY_CURRENT_USER, kRegistryRoot, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &hRoot,
-                         nullptr);
+        ::RegCreateKeyEx(HKEY_CURRENT_USER, kRegistryRoot, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                         &hRoot, nullptr);
         ASSERT_NE(nullptr, hRoot);
         if (!bLoading)
             ::RegDeleteTree(hRoot, strWhere);
@@ -487,10 +485,9 @@ TEST(ShortcutStores, BrokenProfileValuesLoadOnlyWhatIsWhole)
 
     // Records: one whole, one for command 0, one with flags no table knows,
     // then a part of a record.
-    std::vector<BYTE> blob = {5, 0, 0, 0, kCtrl, 0, 'Q', 0, 0, 0, 0, 0,
-                              0, 0, 0, 0, kCtrl, 0, 'W', 0, 0, 0, 0, 0,
-                              6, 0, 0, 0, 0xC1, 0, 'E', 0, 0, 0, 0, 0,
-                              7, 0, 0, 0, kCtrl};
+    std::vector<BYTE> blob = {5,    0, 0,     0, kCtrl, 0, 'Q', 0, 0, 0, 0, 0, 0,    0,
+                              0,    0, kCtrl, 0, 'W',   0, 0,   0, 0, 0, 6, 0, 0,    0,
+                              0xC1, 0, 'E',   0, 0,     0, 0,   0, 7, 0, 0, 0, kCtrl};
     theApp.WriteProfileBinary(lpszSection, _T("Accelerators"), blob.data(), static_cast<UINT>(blob.size()));
     theApp.WriteProfileInt(lpszSection, _T("AcceleratorsVersion"), 1);
     manager.LoadAccelerators(lpszSection);

@@ -40,6 +40,7 @@ void CBarsFrame::ResetBars()
     m_appMessages.clear();
     m_events.clear();
     m_nSysKeyMenu = 0;
+    m_visibilityChanges.clear();
 }
 
 BOOL CBarsFrame::PreTranslateMessage(MSG* pMsg)
@@ -55,6 +56,8 @@ BOOL CBarsFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
         m_keys.push_back(static_cast<UINT>(wParam));
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU)
         ++m_nSysKeyMenu;
+    if (message == QVTWM_TOOLBARVISIBLECHANGED)
+        m_visibilityChanges.push_back(lParam);
     if (message >= WM_APP && message < WM_APP + 100)
     {
         m_appMessages.push_back(message - WM_APP);
@@ -75,6 +78,15 @@ BOOL CBarsFrame::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     return CFrameWnd::OnCommand(wParam, lParam);
+}
+
+BOOL CBarsFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    const BOOL bTestCommand = (nID >= 100 && nID < 1000) || (nID >= 40000 && nID < 41000) ||
+                              (nID == QVT_ID_CUSTOMIZE && m_bHandleCustomize);
+    if (bTestCommand && nCode == CN_COMMAND && pHandlerInfo)
+        return TRUE;
+    return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 bool PumpTranslated(DWORD dwMilliseconds)

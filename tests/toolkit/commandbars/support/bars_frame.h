@@ -29,13 +29,18 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // Every command of the tests' range has a handler here, so that the
+    // bars enable its controls.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     void PostNcDestroy() override {}
 
-    std::vector<UINT> m_commands;      // WM_COMMAND ids, in order
-    std::vector<UINT> m_keys;          // WM_KEYDOWN keys that reached the frame
-    std::vector<UINT> m_appMessages;   // WM_APP + n received, as n, in order with the commands
-    std::vector<UINT> m_events;        // commands and WM_APP messages, as one sequence
-    int m_nSysKeyMenu = 0;             // SC_KEYMENU system commands that reached the frame
+    std::vector<UINT> m_commands;             // WM_COMMAND ids, in order
+    std::vector<UINT> m_keys;                 // WM_KEYDOWN keys that reached the frame
+    std::vector<UINT> m_appMessages;          // WM_APP + n received, as n, in order with the commands
+    std::vector<UINT> m_events;               // commands and WM_APP messages, as one sequence
+    int m_nSysKeyMenu = 0;                    // SC_KEYMENU system commands that reached the frame
+    std::vector<LPARAM> m_visibilityChanges;  // bars shown (1) or hidden (0), as told
+    BOOL m_bHandleCustomize = FALSE;          // the customize command has a handler (before ResetBars)
 
 protected:
     CQVTCommandBars* m_pCommandBars;
