@@ -419,7 +419,8 @@ END_MESSAGE_MAP()
 
 CWinApp::CWinApp(LPCTSTR lpszAppName)
     : m_pszAppName(nullptr), m_hInstance(nullptr), m_lpCmdLine(nullptr), m_nCmdShow(SW_SHOWNORMAL),
-      m_pszExeName(nullptr), m_pszHelpFilePath(nullptr), m_pszProfileName(nullptr), m_pszRegistryKey(nullptr)
+      m_pszExeName(nullptr), m_pszHelpFilePath(nullptr), m_pszProfileName(nullptr), m_pszRegistryKey(nullptr),
+      m_pDocManager(nullptr)
 {
     if (lpszAppName != nullptr)
         m_pszAppName = _tcsdup(lpszAppName);
@@ -440,6 +441,8 @@ static void FreeName(LPCTSTR& lpsz)
 
 CWinApp::~CWinApp()
 {
+    delete m_pDocManager;
+    m_pDocManager = nullptr;
     FreeName(m_pszAppName);
     FreeName(m_pszExeName);
     FreeName(m_pszHelpFilePath);

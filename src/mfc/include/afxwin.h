@@ -13,4 +13,6 @@
 #include "mfc/dialog.h"
 #include "mfc/controls.h"
 #include "mfc/frame.h"
+#include "mfc/mdi.h"
 #include "mfc/winapp.h"
+#include "mfc/doc.h"

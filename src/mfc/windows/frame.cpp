@@ -18,7 +18,8 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
-    : m_bAutoMenuEnable(TRUE), m_hAccelTable(nullptr), m_nIDHelp(0), m_nIdleFlags(0), m_bHelpMode(FALSE)
+    : m_bAutoMenuEnable(TRUE), m_hAccelTable(nullptr), m_nIDHelp(0), m_nIdleFlags(0), m_bHelpMode(FALSE),
+      m_hMenuDefault(nullptr), m_pViewActive(nullptr)
 {
 }
 
@@ -80,7 +81,10 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     HINSTANCE hAccelInst = AfxFindResourceHandle(lpszResource, RT_ACCELERATOR);
     if (::FindResource(hAccelInst, lpszResource, RT_ACCELERATOR) != nullptr)
         LoadAccelTable(lpszResource);
-    SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+    // A frame made by a document template gets its initial update from the
+    // template, once the document is ready.
+    if (pContext == nullptr)
+        SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
     return TRUE;
 }
 
@@ -116,6 +120,10 @@ void CFrameWnd::PostNcDestroy()
 
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
+    // The active view (and its document) first, then the frame, then the
+    // application.
+    if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
     if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
     CWinApp* pApp = AfxGetApp();
@@ -176,10 +184,81 @@ void CFrameWnd::SetMessageText(LPCTSTR lpszText)
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    if (CWnd::OnCreate(lpCreateStruct) == -1)
+    return OnCreateHelper(lpCreateStruct, static_cast<CCreateContext*>(lpCreateStruct->lpCreateParams));
+}
+
+int CFrameWnd::OnCreateHelper(LPCREATESTRUCT lpcs, CCreateContext* pContext)
+{
+    if (CWnd::OnCreate(lpcs) == -1)
         return -1;
+    if (!OnCreateClient(lpcs, pContext))
+        return -1;
+    m_hMenuDefault = ::GetMenu(m_hWnd);
     m_nIdleFlags |= idleTitle;
     return 0;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext)
+{
+    if (pContext && pContext->m_pNewViewClass)
+        return CreateView(pContext, AFX_IDW_PANE_FIRST) != nullptr;
+    return TRUE;
+}
+
+CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
+{
+    if (!pContext || !pContext->m_pNewViewClass)
+        return nullptr;
+    CWnd* pView = dynamic_cast<CWnd*>(pContext->m_pNewViewClass->CreateObject());
+    if (!pView)
+        return nullptr;
+    if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this, nID,
+                       pContext))
+        return nullptr;  // the view deleted itself with its window
+    return pView;
+}
+
+void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify)
+{
+    CView* pViewOld = m_pViewActive;
+    if (pViewNew == pViewOld)
+        return;
+    m_pViewActive = nullptr;
+    if (pViewOld && bNotify)
+        pViewOld->OnActivateView(FALSE, pViewNew, pViewOld);
+    m_pViewActive = pViewNew;
+    if (pViewNew && bNotify)
+        pViewNew->OnActivateView(TRUE, pViewNew, pViewOld);
+}
+
+CDocument* CFrameWnd::GetActiveDocument()
+{
+    return m_pViewActive ? m_pViewActive->GetDocument() : nullptr;
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible)
+{
+    CView* pView = m_pViewActive;
+    if (!pView)
+    {
+        CWnd* pPane = GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE);
+        pView = dynamic_cast<CView*>(pPane);
+        if (pView)
+            SetActiveView(pView, FALSE);
+    }
+    SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+    m_nIdleFlags |= idleTitle;
+    OnUpdateFrameTitle(TRUE);
+    if (bMakeVisible)
+        ActivateFrame();
+}
+
+void CFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
+{
+    if (hMenuAlt == nullptr)
+        hMenuAlt = m_hMenuDefault;
+    if (GetSafeHwnd() && ::GetMenu(m_hWnd) != hMenuAlt)
+        ::SetMenu(m_hWnd, hMenuAlt);
 }
 
 void CFrameWnd::OnSize(UINT nType, int cx, int cy)

@@ -6,6 +6,9 @@
 #define FWS_PREFIXTITLE 0x00040000L
 #define FWS_SNAPTOBARS 0x00080000L
 
+class CDocument;
+class CView;
+
 class CFrameWnd : public CWnd
 {
     DECLARE_DYNCREATE(CFrameWnd)
@@ -34,6 +37,17 @@ public:
     virtual CWnd* GetMessageBar();
     virtual void SetMessageText(LPCTSTR lpszText);
 
+    // The view the frame's commands go to, and its document.
+    CView* GetActiveView() const { return m_pViewActive; }
+    void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
+    virtual CDocument* GetActiveDocument();
+    virtual CFrameWnd* GetActiveFrame() { return this; }
+    // A view of the context's class, child id nID.
+    CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
+    virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+    virtual void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    virtual void OnUpdateFrameMenu(HMENU hMenuAlt);
+
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     virtual BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -45,7 +59,8 @@ public:
     UINT m_nIDHelp;
     CString m_strTitle;
     UINT m_nIdleFlags;
-    BOOL m_bHelpMode;  // context-help mode (Shift+F1): clicks ask for help
+    BOOL m_bHelpMode;      // context-help mode (Shift+F1): clicks ask for help
+    HMENU m_hMenuDefault;  // the frame's own menu
     enum IdleFlags
     {
         idleMenu = 1,
@@ -55,6 +70,12 @@ public:
     };
 
 protected:
+    // Creation's common part: the client (views, an MDI client) from the
+    // context.
+    int OnCreateHelper(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+
+    CView* m_pViewActive;
+
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnClose();

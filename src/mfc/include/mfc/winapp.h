@@ -3,6 +3,8 @@
 
 class CWinApp;
 class CWinThread;
+class CDocManager;
+class CDocTemplate;
 
 // The module's state: its instance, where resources come from and its
 // application object.
@@ -156,6 +158,13 @@ public:
     virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
     virtual void DoWaitCursor(int nCode);
     virtual BOOL SaveAllModified();
+
+    // Document templates, kept (and deleted at the end) by the document
+    // manager, made with the first template.
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    POSITION GetFirstDocTemplatePosition() const;
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+    CDocManager* m_pDocManager;
 
     void EnableHtmlHelp() {}
     afx_msg void OnAppExit();

@@ -84,8 +84,8 @@ CQVTCommandBar::CQVTCommandBar()
       m_bRecursePopup(FALSE), m_nPopupLock(0), m_nSelectionReason(0), m_bCustomizable(TRUE),
       m_bEnteredByMouse(FALSE), m_nLockRedraw(0), m_pPaintManager(nullptr), m_pImageManager(nullptr),
       m_pCapturedControl(nullptr), m_pToolTipContext(nullptr), m_pAnimation(nullptr),
-      m_buttonStyle(qvtButtonAutomatic), m_nTextOrientation(0), m_bTrackingMouseLeave(FALSE),
-      m_pCommandResult(nullptr)
+      m_pCommandResult(nullptr), m_buttonStyle(qvtButtonAutomatic), m_nTextOrientation(0),
+      m_bTrackingMouseLeave(FALSE)
 {
     m_pControls->SetParent(this);
     m_pAnimation = new CQVTCommandBarAnimation(this);

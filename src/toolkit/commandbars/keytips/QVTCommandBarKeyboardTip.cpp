@@ -27,13 +27,6 @@ namespace {
 // digits first, as the tips have always used them, then letters.
 const TCHAR kSecondCharacters[] = _T("1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ");
 
-TCHAR UpperTipChar(TCHAR ch)
-{
-    TCHAR sz[2] = {ch, 0};
-    ::CharUpperBuff(sz, 1);
-    return sz[0];
-}
-
 }  // namespace
 
 CQVTCommandBarKeyboardTip::CQVTCommandBarKeyboardTip(CQVTCommandBars* pCommandBars, CObject* pTarget,

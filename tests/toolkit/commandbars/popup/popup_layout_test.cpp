@@ -226,7 +226,8 @@ TEST_F(PopupLayout, ASubmenuPastTheRightEdgeOpensToTheLeftAndItsOwnSubmenusFollo
     pItem->SetCaption(_T("More"));
     CQVTPopupBar* pSub = DYNAMIC_DOWNCAST(CQVTPopupBar, pItem->GetCommandBar());
     ASSERT_NE(nullptr, pSub);
-    CQVTControlPopup* pSubItem = static_cast<CQVTControlPopup*>(pSub->GetControls()->AddByType(qvtControlPopup, 0));
+    CQVTControlPopup* pSubItem =
+        static_cast<CQVTControlPopup*>(pSub->GetControls()->AddByType(qvtControlPopup, 0));
     pSubItem->SetCaption(_T("Even more"));
     CQVTPopupBar* pSubSub = DYNAMIC_DOWNCAST(CQVTPopupBar, pSubItem->GetCommandBar());
     pSubSub->GetControls()->AddByType(qvtControlButton, 40200)->SetCaption(_T("Deep"));

@@ -140,7 +140,8 @@ TEST_F(ToolBars, ButtonsAndIconsComeFromToolbarResources)
     EXPECT_EQ(ID_TB_FIRST, pToolBar->GetControl(0)->GetID());
     EXPECT_TRUE(pToolBar->GetControl(1)->GetBeginGroup());
     EXPECT_EQ(CSize(24, 24), pToolBar->GetIconSize());
-    EXPECT_EQ(CSize(24 + QVTDpiScaler()->ScaleX(6), 24 + QVTDpiScaler()->ScaleY(6)), pToolBar->GetButtonSize());
+    EXPECT_EQ(CSize(24 + QVTDpiScaler()->ScaleX(6), 24 + QVTDpiScaler()->ScaleY(6)),
+              pToolBar->GetButtonSize());
     EXPECT_NE(nullptr, QVTImageManager()->GetImage(ID_TB_THIRD, 24));
     // A strip 16 wide keeps the bars' icon size.
     CQVTToolBar* pSmall = AddToolBar(_T("Small"));
@@ -285,7 +286,8 @@ TEST_F(ToolBars, FloatingBarsCloseWithTheirBoxAndTornOffOnesLeaveTheBars)
     pFloating->GetWindowRect(&rc);
     EXPECT_EQ(HTTOP, pFloating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rc.CenterPoint().x, rc.top + 1)));
     EXPECT_EQ(HTRIGHT, pFloating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rc.right - 1, rc.CenterPoint().y)));
-    EXPECT_EQ(HTBOTTOM, pFloating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rc.CenterPoint().x, rc.bottom - 2)));
+    EXPECT_EQ(HTBOTTOM,
+              pFloating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rc.CenterPoint().x, rc.bottom - 2)));
 
     pHide->OnExecute();
     EXPECT_FALSE(pFloating->IsVisible());
@@ -369,7 +371,8 @@ TEST(ToolBarInDialog, TheDialogsLayoutPutsTheBarAtTheTop)
     ASSERT_TRUE(dialog.Create(IDD_TEST_SITE));
     dialog.SetWindowPos(&CWnd::wndTopMost, 500, 500, 420, 200, SWP_SHOWWINDOW | SWP_NOACTIVATE);
     ASSERT_TRUE(dialog.InitCommandBars());
-    CQVTToolBar* pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, dialog.GetCommandBars()->Add(_T("Dialog"), qvtBarTop));
+    CQVTToolBar* pToolBar =
+        DYNAMIC_DOWNCAST(CQVTToolBar, dialog.GetCommandBars()->Add(_T("Dialog"), qvtBarTop));
     ASSERT_NE(nullptr, pToolBar);
     ASSERT_TRUE(pToolBar->LoadToolBar(IDR_TOOLBAR24));
     dialog.GetCommandBars()->RecalcFrameLayout();

@@ -1,0 +1,10 @@
+#pragma once
+
+#define IDR_MDI_MAIN 100
+#define IDR_DRAWING 200
+#define IDR_TEXT 300
+#define IDR_BARE 400
+#define ID_FILE_CLOSE_DOC 1001
+#define ID_DRAW_LINE 1002
+#define ID_TEXT_BOLD 1003
+#define ID_WINDOW_NEW_TEST 0xE130
