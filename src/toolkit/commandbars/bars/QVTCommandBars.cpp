@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBarList.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
+#include "toolkit/commandbars/bars/QVTMenuBar.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
@@ -28,9 +29,7 @@ IMPLEMENT_DYNCREATE(CQVTCommandBars, CQVTCmdTarget)
 const UINT CQVTCommandBars::m_nRedrawMsg = ::RegisterWindowMessage(_T("CQVTCommandBars::m_nRedrawMsg"));
 
 CRuntimeClass* CQVTCommandBars::m_pToolBarClass = RUNTIME_CLASS(CQVTToolBar);
-// The menu bar comes with its MDI support; until then sites make it from its
-// class themselves.
-CRuntimeClass* CQVTCommandBars::m_pMenuBarClass = nullptr;
+CRuntimeClass* CQVTCommandBars::m_pMenuBarClass = RUNTIME_CLASS(CQVTMenuBar);
 CRuntimeClass* CQVTCommandBars::m_pPopupBarClass = RUNTIME_CLASS(CQVTPopupBar);
 CRuntimeClass* CQVTCommandBars::m_pPopupToolBarClass = RUNTIME_CLASS(CQVTPopupToolBar);
 CRuntimeClass* CQVTCommandBars::m_pDockBarClass = RUNTIME_CLASS(CQVTDockBar);
@@ -502,8 +501,28 @@ void CQVTCommandBars::SetCommandUsed(UINT nId)
 
 UINT CQVTCommandBars::GetActiveDocTemplate()
 {
-    // MDI frames, the one kind of site with document templates, are not part
-    // of the framework layer: every site answers 0.
+    CMDIFrameWnd* pFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pSite);
+    if (!pFrame || !pFrame->GetSafeHwnd())
+        return 0;
+    CMDIChildWnd* pChild = pFrame->MDIGetActive();
+    if (!pChild)
+        return m_nDefaultMenuID;
+    CDocument* pDocument = pChild->GetActiveDocument();
+    if (!pDocument)
+        return pChild->m_nIDHelp;
+    CMultiDocTemplate* pTemplate = DYNAMIC_DOWNCAST(CMultiDocTemplate, pDocument->GetDocTemplate());
+    if (pTemplate && (!pChild->m_hMenuShared || pTemplate->m_hMenuShared == pChild->m_hMenuShared))
+        return pTemplate->m_nIDResource;
+    // A child with a menu of its own: the template that shares that menu.
+    CWinApp* pApp = AfxGetApp();
+    POSITION pos = pApp ? pApp->GetFirstDocTemplatePosition() : nullptr;
+    while (pos)
+    {
+        CDocTemplate* pCandidate = pApp->GetNextDocTemplate(pos);
+        CMultiDocTemplate* pMulti = DYNAMIC_DOWNCAST(CMultiDocTemplate, pCandidate);
+        if (pMulti && pMulti->m_hMenuShared == pChild->m_hMenuShared)
+            return pMulti->m_nIDResource;
+    }
     return 0;
 }
 

@@ -3,6 +3,7 @@
 // popup, and which commands count as rarely used. (A further file of
 // CQVTCommandBars.)
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTMenuBar.h"
 
 #include "toolkit/commandbars/QVTCommandBarsResource.h"
 #include "toolkit/commandbars/QVTObjectRef.h"
@@ -52,7 +53,7 @@ CString DoubledAmpersands(const CString& strText)
 CQVTCommandBar* CQVTCommandBars::GetMenuBar() const
 {
     CQVTCommandBar* pBar = GetToolBar(1);
-    return pBar && pBar->GetType() == qvtBarTypeMenuBar ? pBar : nullptr;
+    return pBar && pBar->IsKindOf(RUNTIME_CLASS(CQVTMenuBar)) ? pBar : nullptr;
 }
 
 BOOL CQVTCommandBars::IsHiddenCommand(UINT nId) const

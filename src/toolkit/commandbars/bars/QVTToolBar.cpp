@@ -303,6 +303,17 @@ BOOL CQVTToolBar::LoadToolBar(UINT nIDResource, BOOL bLoadIcons)
     return TRUE;
 }
 
+BOOL CQVTToolBar::LoadMenu(CMenu* pMenu, BOOL bRemoveControls)
+{
+    if (bRemoveControls && pMenu && ::IsMenu(pMenu->GetSafeHmenu()))
+    {
+        // The bar's own buttons go with the other controls.
+        m_pExpandButton = nullptr;
+        m_pHideButton = nullptr;
+    }
+    return CQVTCommandBar::LoadMenu(pMenu, bRemoveControls);
+}
+
 BOOL CQVTToolBar::SetButtons(const UINT* pButtons, int nCount)
 {
     m_pControls->RemoveAll();

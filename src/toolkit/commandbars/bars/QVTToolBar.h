@@ -96,6 +96,7 @@ public:
     BOOL LoadToolBar(UINT nIDResource, BOOL bLoadIcons = TRUE) override;
     // The buttons of the ids; 0 starts a group.
     BOOL SetButtons(const UINT* pButtons, int nCount);
+    BOOL LoadMenu(CMenu* pMenu, BOOL bRemoveControls = TRUE) override;
 
     void SetVisible(BOOL bVisible) override;
     BOOL IsVisible() const override;

@@ -83,7 +83,7 @@ BOOL CQVTKeyboardManager::ProcessKeyboardHooks(UINT message, WPARAM wParam, LPAR
         WPARAM wParamIn = wParam;
         LPARAM lParamIn = lParam;
         LRESULT lResult = 0;
-        const int nAnswer = (*it)->OnHookMessage(::GetFocus(), message, wParamIn, lParamIn, lResult);
+        const int nAnswer = (*it)->OnHookMessage(nullptr, message, wParamIn, lParamIn, lResult);
         if (nAnswer == CQVTHookManagerHookAble::hookHandled)
             return TRUE;
         if (nAnswer == CQVTHookManagerHookAble::hookStop)

@@ -27,6 +27,8 @@ public:
     void UnhookKeyboard(CQVTHookManagerHookAble* pHookAble);
     // Offers a message to the objects, the last added first; TRUE eats it.
     // A tracking bar keeps the keyboard: when nobody answers, it is eaten.
+    // The objects get no window with it, which tells it from the messages
+    // of windows they hook.
     BOOL ProcessKeyboardHooks(UINT message, WPARAM wParam, LPARAM lParam = 0);
     BOOL IsKeyboardHooked() const { return !m_arrHookAbles.empty(); }
     BOOL IsHooked(CQVTHookManagerHookAble* pHookAble) const;

@@ -54,6 +54,8 @@ BOOL CBarsFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
 {
     if (message == WM_KEYDOWN)
         m_keys.push_back(static_cast<UINT>(wParam));
+    if (message == WM_DESTROY)
+        m_hMenuAtDestroy = ::GetMenu(m_hWnd);
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU)
         ++m_nSysKeyMenu;
     if (message == QVTWM_TOOLBARVISIBLECHANGED)

@@ -41,6 +41,7 @@ public:
     int m_nSysKeyMenu = 0;                    // SC_KEYMENU system commands that reached the frame
     std::vector<LPARAM> m_visibilityChanges;  // bars shown (1) or hidden (0), as told
     BOOL m_bHandleCustomize = FALSE;          // the customize command has a handler (before ResetBars)
+    HMENU m_hMenuAtDestroy = nullptr;         // the window's menu when WM_DESTROY reached the frame
 
 protected:
     CQVTCommandBars* m_pCommandBars;
