@@ -800,7 +800,11 @@ int CQVTMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
             ::IsWindowVisible(m_hWnd) && !CQVTMouseManager::GetThreadManager()->IsInDragLoop() &&
             (::GetKeyState(VK_SHIFT) & 0x8000) == 0 && !IsCustomizeMode())
         {
-            if (!OnMnemonicKey(VK_MENU) && pCommandBars)
+            // Under Wine the release of an Alt held for a mnemonic comes as
+            // WM_KEYUP, which the system still turns into this command: the
+            // menus the mnemonic opened stay.
+            const BOOL bTracking = CQVTMouseManager::GetThreadManager()->GetTrackCount() > 0;
+            if (!bTracking && !OnMnemonicKey(VK_MENU) && pCommandBars)
                 pCommandBars->SetFocusedCommandBar(this);
             lResult = 0;
             return hookHandled;

@@ -153,6 +153,7 @@ public:
     // the one set by code.
     CString GetDisplayedShortcutText() const;
     CString GetKeyboardTip() const;
+    void SetKeyboardTip(LPCTSTR lpszTip) { m_strKeyboardTip = lpszTip; }
     CString GetParameter() const { return m_strParameter; }
     CString GetCustomCaption() const { return m_strCustomCaption; }
     int GetID() const { return m_nId; }
