@@ -300,12 +300,24 @@ TEST_F(PopupLayout, AFadeShowsFramesBetweenTheOldPictureAndTheMenu)
     });
     ::Sleep(100);
     ASSERT_TRUE(pPopup->PopupAt(150, 620));
+    // The last frame may reach the screen late on a busy display.
+    HDC hScreen = ::GetDC(nullptr);
+    while (samples.empty())
+        ::Sleep(5);
+    const COLORREF clrBefore = samples.front();
+    COLORREF clrMenu = clrBefore;
+    PumpUntil(
+        [&] {
+            clrMenu = ::GetPixel(hScreen, ptSample.x, ptSample.y);
+            return clrMenu != clrBefore;
+        },
+        3000);
     PumpMessages(100);
-    const COLORREF clrMenu = ::GetPixel(::GetDC(nullptr), ptSample.x, ptSample.y);
+    clrMenu = ::GetPixel(hScreen, ptSample.x, ptSample.y);
+    ::ReleaseDC(nullptr, hScreen);
     bSampling = false;
     sampler.join();
     EXPECT_EQ(qvtAnimateFade, pPopup->GetLastAnimation());
-    const COLORREF clrBefore = samples.front();
     ASSERT_NE(clrBefore, clrMenu);
     std::set<COLORREF> between;
     for (COLORREF clr : samples)
