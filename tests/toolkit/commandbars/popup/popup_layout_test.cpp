@@ -300,23 +300,16 @@ TEST_F(PopupLayout, AFadeShowsFramesBetweenTheOldPictureAndTheMenu)
     });
     ::Sleep(100);
     ASSERT_TRUE(pPopup->PopupAt(150, 620));
-    // The last frame may reach the screen late on a busy display.
+    // Read at once: the animation's last frame is the menu. (Pumping first
+    // could let another program's window take the activation, which closes
+    // the menu.)
     HDC hScreen = ::GetDC(nullptr);
-    while (samples.empty())
-        ::Sleep(5);
-    const COLORREF clrBefore = samples.front();
-    COLORREF clrMenu = clrBefore;
-    PumpUntil(
-        [&] {
-            clrMenu = ::GetPixel(hScreen, ptSample.x, ptSample.y);
-            return clrMenu != clrBefore;
-        },
-        3000);
-    PumpMessages(100);
-    clrMenu = ::GetPixel(hScreen, ptSample.x, ptSample.y);
+    const COLORREF clrMenu = ::GetPixel(hScreen, ptSample.x, ptSample.y);
     ::ReleaseDC(nullptr, hScreen);
     bSampling = false;
     sampler.join();
+    ASSERT_FALSE(samples.empty());
+    const COLORREF clrBefore = samples.front();
     EXPECT_EQ(qvtAnimateFade, pPopup->GetLastAnimation());
     ASSERT_NE(clrBefore, clrMenu);
     std::set<COLORREF> between;

@@ -166,3 +166,13 @@ TEST_F(PopupTracking, AClickElsewhereDismissesAndTheOpeningReleaseReachesNoWindo
     EXPECT_EQ(0, s_pFrame->m_nResult);
     EXPECT_EQ(nUps, s_pFrame->m_nButtonUps);
 }
+
+TEST_F(PopupTracking, AQuitEndsTheMenusLoopAndStaysQueued)
+{
+    const DWORD dwThread = ::GetCurrentThreadId();
+    EXPECT_EQ(0, TrackWhile(TPM_RETURNCMD, [dwThread] { ::PostThreadMessage(dwThread, WM_QUIT, 9, 0); }));
+    MSG msg;
+    ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(9u, msg.wParam);
+    EXPECT_EQ(0, CQVTMouseManager::GetThreadManager()->GetTrackCount());
+}

@@ -306,6 +306,36 @@ TEST_F(ShortcutKeys, ASecondKeyThatCompletesNoChordIsKeptForTheWindow)
     EXPECT_EQ(1, std::count(s_pFrame->m_keys.begin(), s_pFrame->m_keys.end(), 'X'));
 }
 
+TEST_F(ShortcutKeys, AQuitDuringTheChordWaitEndsItAndStaysQueued)
+{
+    const QVT_SHORTCUTMANAGER_ACCEL chordOnly[] = {Accel(100, kCtrl, 'K', kCtrl, 'C')};
+    Manager()->SetAccelerators(chordOnly, 1);
+    // Posted once the wait holds the mouse.
+    const DWORD dwThread = ::GetCurrentThreadId();
+    WinThread quitter([dwThread] {
+        GUITHREADINFO info = {sizeof(info)};
+        for (int i = 0; i < 200; ++i)
+        {
+            if (::GetGUIThreadInfo(dwThread, &info) && info.hwndCapture)
+                break;
+            ::Sleep(5);
+        }
+        ::PostThreadMessage(dwThread, WM_QUIT, 7, 0);
+    });
+    SendKey(VK_CONTROL, false);
+    SendKey('K', false);
+    SendKey('K', true);
+    SendKey(VK_CONTROL, true);
+    PumpTranslatedUntil([] { return false; }, 1000);
+    quitter.join();
+    MSG msg;
+    ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(7u, msg.wParam);
+    EXPECT_TRUE(s_pFrame->m_commands.empty());
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_EQ(0, Manager()->GetDisableCount());
+}
+
 TEST_F(ShortcutKeys, NothingTranslatesWhileDisabledOrForCommandZero)
 {
     Manager()->DisableShortcuts(TRUE);

@@ -338,6 +338,8 @@ TEST_F(ToolBars, TheToolbarsContextMenuListsTheBarsAndShowsOrHidesThem)
     Bars()->RecalcFrameLayout();
     CRect rc;
     pFirst->GetWindowRect(&rc);
+    s_pFrame->SetForegroundWindow();
+    PumpMessages(30);
     WinThread input([&] {
         ::Sleep(200);
         SendKey(VK_DOWN, false);
