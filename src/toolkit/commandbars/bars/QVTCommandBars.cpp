@@ -473,32 +473,6 @@ void CQVTCommandBars::ToggleVisible(int nIndex)
     m_pOptions->bDirty = TRUE;
 }
 
-BOOL CQVTCommandBars::IsHiddenCommand(UINT nId) const
-{
-    BOOL bFlag = FALSE;
-    return m_pOptions->m_mapHiddenCommands.Lookup(nId, bFlag) &&
-           !m_pOptions->m_mapUsedCommands.Lookup(nId, bFlag);
-}
-
-BOOL CQVTCommandBars::IsHiddenControl(CQVTControl* pControl) const
-{
-    if (!pControl)
-        return FALSE;
-    if (IsHiddenCommand(static_cast<UINT>(pControl->GetID())))
-        return TRUE;
-    // A popup whose controls are all hidden hides with them once popup
-    // controls exist; other controls follow their own command.
-    return FALSE;
-}
-
-void CQVTCommandBars::SetCommandUsed(UINT nId)
-{
-    if (!IsHiddenCommand(nId))
-        return;
-    m_pOptions->m_mapUsedCommands.SetAt(nId, TRUE);
-    m_pOptions->bDirty = TRUE;
-}
-
 UINT CQVTCommandBars::GetActiveDocTemplate()
 {
     CMDIFrameWnd* pFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pSite);

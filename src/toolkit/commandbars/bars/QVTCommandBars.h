@@ -115,10 +115,6 @@ public:
     void HideCommandBars(BOOL bHide);
     BOOL IsCommandBarsHidden() const { return m_bCommandBarsHidden; }
     void ToggleVisible(int nIndex);
-    // Hidden commands are those the options list as hidden and not as used.
-    virtual BOOL IsHiddenCommand(UINT nId) const;
-    virtual BOOL IsHiddenControl(CQVTControl* pControl) const;
-    void SetCommandUsed(UINT nId);
     int GetContextHelpId() const { return m_nContextHelpId; }
     void SetContextHelpId(int nId) { m_nContextHelpId = nId; }
     virtual UINT GetActiveDocTemplate();
@@ -168,6 +164,8 @@ public:
     virtual CQVTPopupBar* GetToolbarsPopup();
     virtual void GetHiddenControls(CQVTCommandBar* pBar, CQVTPopupBar* pPopup);
     virtual void GetAddOrRemovePopup(CQVTCommandBar* pBar, CQVTPopupBar* pPopup);
+    // Hidden commands are those the options list as hidden and not as used;
+    // a popup whose controls are all hidden hides with them.
     virtual BOOL IsHiddenCommand(UINT nId) const;
     virtual BOOL IsHiddenControl(CQVTControl* pControl) const;
     void SetCommandUsed(UINT nId);
