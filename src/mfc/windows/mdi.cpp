@@ -10,6 +10,7 @@ IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 // The frame.
 
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CMDIFrameWnd::CMDIFrameWnd() : m_hWndMDIClient(nullptr) {}
@@ -137,6 +138,23 @@ void CMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt)
     if (!hMenuAlt)
         hMenuAlt = m_hMenuDefault;
     ::SendMessage(m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(hMenuAlt), 0);
+}
+
+void CMDIFrameWnd::OnDestroy()
+{
+    // Wine's MDI client frees its list of children when it is destroyed,
+    // before the children are, and their own destruction then walks the freed
+    // list to refresh the window menu: the children go while the client lives.
+    if (m_hWndMDIClient)
+    {
+        while (HWND hChild = ::GetWindow(m_hWndMDIClient, GW_CHILD))
+        {
+            ::SendMessage(m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(hChild), 0);
+            if (::IsWindow(hChild))
+                break;
+        }
+    }
+    CFrameWnd::OnDestroy();
 }
 
 BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)

@@ -287,6 +287,43 @@ TEST_F(MdiFrames, ADocumentGoesWithItsLastView)
     EXPECT_EQ(0, CTestDocument::s_nLiving);
 }
 
+// What the MDI client held when it got WM_DESTROY.
+WNDPROC g_pfnClientProc = nullptr;
+int g_nChildrenAtClientDestroy = -1;
+
+LRESULT CALLBACK RecordingClientProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY)
+    {
+        g_nChildrenAtClientDestroy = 0;
+        for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+            ++g_nChildrenAtClientDestroy;
+    }
+    return ::CallWindowProc(g_pfnClientProc, hWnd, message, wParam, lParam);
+}
+
+TEST_F(MdiFrames, DestroyingTheFrameClosesItsChildrenFirstAndLeavesTheTemplatesMenus)
+{
+    ASSERT_NE(nullptr, m_pDrawing->OpenDocumentFile(nullptr));
+    ASSERT_NE(nullptr, m_pText->OpenDocumentFile(nullptr));
+    ASSERT_NE(nullptr, m_pText->OpenDocumentFile(nullptr));
+    Pump();
+    EXPECT_EQ(m_pText->m_hMenuShared, ::GetMenu(m_pFrame->GetSafeHwnd()));
+    g_pfnClientProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtr(
+        m_pFrame->m_hWndMDIClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingClientProc)));
+    g_nChildrenAtClientDestroy = -1;
+
+    m_pFrame->DestroyWindow();
+    m_pFrame = nullptr;
+    Pump();
+    // The system's client would walk a freed list of children had they
+    // outlived it; and the frame took its own menu with it, not a template's.
+    EXPECT_EQ(0, g_nChildrenAtClientDestroy);
+    EXPECT_EQ(0, CTestDocument::s_nLiving);
+    EXPECT_TRUE(::IsMenu(m_pDrawing->m_hMenuShared));
+    EXPECT_TRUE(::IsMenu(m_pText->m_hMenuShared));
+}
+
 TEST_F(MdiFrames, TheApplicationKeepsItsTemplates)
 {
     CWinApp* pApp = m_pApp;

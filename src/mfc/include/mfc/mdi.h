@@ -43,6 +43,7 @@ public:
     HWND m_hWndMDIClient;
 
 protected:
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 };
 
