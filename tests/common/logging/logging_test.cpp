@@ -302,13 +302,19 @@ TEST(Logging, ClosingWhileOthersWriteIsSafe)
     LogOwner logs;
     ASSERT_TRUE(logs.InitP7Log(W(u"/P7.Dir=" + scratch.Path()), TRUE));
     std::atomic<bool> stop{false};
+    std::atomic<int> written{0};
     std::vector<WinThread> writers;
     for (int t = 0; t < 4; ++t)
-        writers.emplace_back([&stop] {
+        writers.emplace_back([&stop, &written] {
             while (!stop)
+            {
                 APP_LOG(_T("busy"));
+                ++written;
+            }
         });
-    Sleep(50);
+    // Lines written before the flush, however slowly the writers start.
+    while (written.load() < 4)
+        Sleep(1);
     logs.ExceptionalFlush();
     logs.CloseLogs();  // as the crash callback does, from another thread
     Sleep(20);
