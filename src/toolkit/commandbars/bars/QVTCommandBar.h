@@ -184,6 +184,10 @@ public:
     virtual CQVTCommandBar* GetParentCommandBar() const { return nullptr; }
     virtual BOOL IsDialogBar() const { return FALSE; }
     virtual BOOL IsRibbonBar() const { return FALSE; }
+    // The wheel the bars pre-translate (forward: delta of 0 or less); TRUE
+    // when the bar consumed it.
+    virtual BOOL OnMouseWheel(BOOL bForward) { return FALSE; }
+    using CWnd::OnMouseWheel;
     virtual BOOL IsPopupBar() const { return FALSE; }
     virtual BOOL IsKeyboardCuesVisible() const;
     virtual void Redraw(LPCRECT lpRect = nullptr, BOOL bAnimate = TRUE);

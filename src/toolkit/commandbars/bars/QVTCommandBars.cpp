@@ -636,8 +636,10 @@ BOOL CQVTCommandBars::PreTranslateFrameMessage(MSG* pMsg)
         CQVTKeyboardManager* pKeyboardManager = CQVTKeyboardManager::GetThreadManager();
         if (pKeyboardManager->IsKeyboardHooked())
             return pKeyboardManager->ProcessKeyboardHooks(WM_MOUSEWHEEL, pMsg->wParam, pMsg->lParam);
-        // A ribbon menu bar turns its tabs with the wheel here once the
-        // ribbon exists.
+        // A ribbon menu bar turns its tabs with the wheel.
+        CQVTCommandBar* pMenuBar = GetMenuBar();
+        if (pMenuBar && pMenuBar->IsRibbonBar())
+            return pMenuBar->OnMouseWheel(static_cast<short>(HIWORD(pMsg->wParam)) <= 0);
         return FALSE;
     }
     if (message >= WM_KEYFIRST && message <= WM_KEYLAST)

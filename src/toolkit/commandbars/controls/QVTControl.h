@@ -20,6 +20,7 @@ class CQVTControlAction;
 class CQVTImageManager;
 class CQVTImageManagerIcon;
 class CQVTPaintManager;
+class CQVTRibbonGroup;
 
 class CQVTControl : public CQVTCmdTarget, public CQVTAccessible
 {
@@ -182,6 +183,15 @@ public:
     CDocTemplateMap& GetDocTemplatesAssigned() { return m_mapDocTemplatesAssigned; }
     CDocTemplateMap& GetDocTemplatesExcluded() { return m_mapDocTemplatesExcluded; }
 
+    // The ribbon group the control belongs to; null outside one.
+    CQVTRibbonGroup* GetRibbonGroup() const { return m_pRibbonGroup; }
+    void SetRibbonGroup(CQVTRibbonGroup* pGroup) { m_pRibbonGroup = pGroup; }
+    // The style a ribbon group's layout gives a control whose own style is
+    // automatic.
+    int GetOwnStyle() const { return m_buttonStyle; }
+    int GetRibbonStyle() const { return m_buttonRibbonStyle; }
+    void SetRibbonStyle(int nStyle) { m_buttonRibbonStyle = nStyle; }
+
     CQVTImageManager* GetImageManager() const;
     CQVTPaintManager* GetPaintManager() const;
     CQVTCommandBars* GetCommandBars() const;
@@ -279,8 +289,9 @@ protected:
     CQVTControlAction* m_pAction;  // linked action, not owned
     int m_nWidth;
     int m_nHeight;
-    int m_nExecuteOnPressInterval;  // ms between repeats while held; 0 off
-    CSize m_szIcon;                 // (0, 0): the bar's
+    int m_nExecuteOnPressInterval;              // ms between repeats while held; 0 off
+    CSize m_szIcon;                             // (0, 0): the bar's
+    CQVTRibbonGroup* m_pRibbonGroup = nullptr;  // set by the group; never copied
 };
 
 // Reference held for the length of a block; the control may be released

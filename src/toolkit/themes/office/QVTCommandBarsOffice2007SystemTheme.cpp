@@ -8,8 +8,9 @@ CQVTCommandBarsOffice2007SystemTheme::CQVTCommandBarsOffice2007SystemTheme()
     : m_pMarkupContext(MarkupCreateContext(nullptr, TRUE))
 {
     // The frame paint manager drawn from the built-in style and the ribbon's
-    // take their slots here, in place of any the base made, once frame paint
-    // managers and the ribbon exist; until then both stay empty.
+    // markup theme take their slots here, in place of any the base made, once
+    // frame paint managers and the ribbon's markup theme exist; until then
+    // the frame's stays empty and the ribbon draws from the resource images.
 }
 
 CQVTCommandBarsOffice2007SystemTheme::~CQVTCommandBarsOffice2007SystemTheme()
@@ -25,5 +26,5 @@ CQVTFramePaintManager* CQVTCommandBarsOffice2007SystemTheme::GetFramePaintManage
 
 CQVTRibbonPaintManager* CQVTCommandBarsOffice2007SystemTheme::GetRibbonPaintManager()
 {
-    return m_pRibbonPaintManager;
+    return CQVTCommandBarsOfficeXPTheme::GetRibbonPaintManager();
 }

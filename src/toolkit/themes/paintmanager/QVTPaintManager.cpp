@@ -19,6 +19,8 @@
 #include "toolkit/themes/office/QVTVisualStudio6Theme.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
+#include "toolkit/ribbon/paint/QVTRibbonTheme.h"
+#include "toolkit/ribbon/paint/QVTRibbonThemeResource.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 
 IMPLEMENT_DYNAMIC(CQVTPaintManager, CQVTCmdTarget)
@@ -115,6 +117,9 @@ CQVTPaintManager::~CQVTPaintManager()
     delete m_pStatusBarPaintManager;
     delete m_pScrollBarPaintManager;
     delete m_pMessageBarPaintManager;
+    if (m_pRibbonPaintManager)
+        m_pRibbonPaintManager->InternalRelease();
+    m_pRibbonPaintManager = nullptr;
     m_observers.clear();
 }
 
@@ -157,6 +162,9 @@ CQVTPaintManager* AFX_CDECL CQVTPaintManager::CreateTheme(int nTheme)
         break;
     case qvtThemeOffice2007System:
         pTheme = new CQVTCommandBarsOffice2007SystemTheme();
+        break;
+    case qvtThemeRibbon:
+        pTheme = new CQVTRibbonTheme();
         break;
     default:
         // Every other id, and the ids of themes this program does not carry
@@ -333,8 +341,10 @@ void CQVTPaintManager::RefreshMetrics()
         if (SUCCEEDED(m_themeStatusBar.GetThemeColor(1, 0, 3803 /* text colour */, &clrText)))
             m_pStatusBarPaintManager->m_clrText.SetStandardValue(clrText);
     }
-    // The frame's and the ribbon's paint managers refresh here once they
-    // exist: the frame's after the progress, the ribbon's last.
+    // The frame's paint manager refreshes here once it exists, after the
+    // progress; the ribbon's last.
+    if (m_pRibbonPaintManager)
+        m_pRibbonPaintManager->RefreshMetrics();
 }
 
 // Element paint managers a theme installs: the old one goes, the new one
@@ -498,6 +508,13 @@ CQVTFramePaintManager* CQVTPaintManager::GetFramePaintManager()
 
 CQVTRibbonPaintManager* CQVTPaintManager::GetRibbonPaintManager()
 {
-    // Made on first request once the ribbon exists.
+    // Filled when the ribbon's markup theme exists: the default themes will
+    // draw the ribbon from the built-in style. Until then they draw it from
+    // the resource images, as the resource themes do.
+    if (!m_pRibbonPaintManager)
+    {
+        m_pRibbonPaintManager = new CQVTRibbonThemeResource(this);
+        m_pRibbonPaintManager->RefreshMetrics();
+    }
     return m_pRibbonPaintManager;
 }

@@ -243,6 +243,10 @@ public:
     // Measures or draws any control: edits and combo boxes have their own
     // drawing, the rest depends on the kind of bar they sit on.
     CSize DrawControl(CDC* pDC, CQVTControl* pControl, BOOL bDraw);
+    // Draws or measures a caption under an icon in up to two lines, with the
+    // drop-down glyph after the second (the ribbon's large buttons).
+    CSize DrawControlTextBelowIcon(CDC* pDC, CQVTControl* pControl, CRect rc, BOOL bDraw, BOOL bVertical,
+                                   BOOL bArrow);
 
     // Colours: 0-62 the table, anything above a literal COLORREF.
     COLORREF GetColor(int nIndex) const;
@@ -398,8 +402,6 @@ protected:
                                BOOL bCentered, BOOL bArrow);
     void DrawCaptionText(CDC* pDC, CQVTControl* pControl, const CString& strCaption,
                          const CString& strCaptionNoMnemonics, CRect rc, BOOL bVertical, BOOL bCentered);
-    CSize DrawControlTextBelowIcon(CDC* pDC, CQVTControl* pControl, CRect rc, BOOL bDraw, BOOL bVertical,
-                                   BOOL bArrow);
     CSize DrawControlTextAfterBox(CDC* pDC, CQVTControl* pControl, CRect rc, BOOL bDraw, BOOL bArrow,
                                   CSize szBox, BOOL bImage);
     BOOL IsKeyboardCuesVisible(CQVTControl* pControl) const;

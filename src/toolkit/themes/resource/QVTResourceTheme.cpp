@@ -1,5 +1,7 @@
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 
+#include "toolkit/ribbon/paint/QVTRibbonThemeResource.h"
+
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
@@ -71,9 +73,12 @@ CQVTFramePaintManager* CQVTResourceTheme::GetFramePaintManager()
 
 CQVTRibbonPaintManager* CQVTResourceTheme::GetRibbonPaintManager()
 {
-    // Made on first request from the set's ribbon images once the ribbon
-    // exists; until then the slot stays empty.
-    return CQVTCommandBarsOffice2003Theme::GetRibbonPaintManager();
+    if (!m_pRibbonPaintManager)
+    {
+        m_pRibbonPaintManager = new CQVTRibbonThemeResource(this);
+        m_pRibbonPaintManager->RefreshMetrics();
+    }
+    return m_pRibbonPaintManager;
 }
 
 // Colours.

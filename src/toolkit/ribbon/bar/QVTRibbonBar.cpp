@@ -1,0 +1,834 @@
+#include "toolkit/ribbon/bar/QVTRibbonBar.h"
+
+#include <afxext.h>
+
+#include <algorithm>
+
+#include "toolkit/commandbars/QVTObjectRef.h"
+#include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/propexchange/QVTPropExchange.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
+#include "toolkit/ribbon/bar/QVTRibbonControls.h"
+#include "toolkit/ribbon/groups/QVTRibbonGroup.h"
+#include "toolkit/ribbon/groups/QVTRibbonGroups.h"
+#include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+#include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
+
+IMPLEMENT_DYNCREATE(CQVTRibbonBar, CQVTMenuBar)
+IMPLEMENT_DYNCREATE(CQVTRibbonBarControlCaptionButton, CQVTControlButton)
+IMPLEMENT_DYNCREATE(CQVTRibbonBarControlQuickAccessPopup, CQVTControlPopup)
+IMPLEMENT_DYNCREATE(CQVTRibbonBarControlQuickAccessMorePopup, CQVTControlPopup)
+
+BEGIN_MESSAGE_MAP(CQVTRibbonBar, CQVTMenuBar)
+    ON_WM_CREATE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_RBUTTONUP()
+    ON_WM_MOUSEMOVE()
+    ON_WM_MOUSELEAVE()
+    ON_WM_NCHITTEST()
+    ON_WM_SETCURSOR()
+    ON_WM_SYSCOLORCHANGE()
+    ON_COMMAND_RANGE(QVT_ID_RIBBONCUSTOMIZE_QUICKACCESSBELOW, QVT_ID_RIBBONCUSTOMIZE_QUICKACCESSABOVE2,
+                     &CQVTRibbonBar::OnCustomizeCommand)
+    ON_MESSAGE(WM_INITIALUPDATE, &CQVTRibbonBar::OnInitialUpdate)
+END_MESSAGE_MAP()
+
+namespace QVTRibbonBarDetail {
+
+// The ids of the caption buttons: close, restore, maximize, minimize.
+const int kCaptionButtonIds[] = {SC_CLOSE, SC_RESTORE, SC_MAXIMIZE, SC_MINIMIZE};
+
+BOOL IsCaptionButtonId(int nId)
+{
+    return nId >= SC_MINIMIZE && nId <= SC_RESTORE;
+}
+
+CQVTRibbonPaintManager* RibbonPaintManagerOf(const CQVTControl* pControl)
+{
+    CQVTCommandBar* pBar = pControl->GetParent();
+    return pBar && pBar->IsRibbonBar() ? static_cast<CQVTRibbonBar*>(pBar)->GetRibbonPaintManager() : nullptr;
+}
+
+}  // namespace QVTRibbonBarDetail
+
+using namespace QVTRibbonBarDetail;
+
+// The bar's own small controls.
+
+CQVTRibbonBarControlCaptionButton::CQVTRibbonBarControlCaptionButton()
+{
+    m_dwFlags = qvtFlagSkipFocus | qvtFlagManualUpdate | qvtFlagNoMovable;
+}
+
+CSize CQVTRibbonBarControlCaptionButton::Draw(CDC* pDC)
+{
+    // The frame paint manager draws the caption buttons once frames are
+    // themed; until then the ribbon has no frame hook and shows none.
+    return m_rcControl.Size();
+}
+
+void CQVTRibbonBarControlCaptionButton::OnExecute()
+{
+    CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr;
+    if (pSite && pSite->GetSafeHwnd())
+        pSite->PostMessage(WM_SYSCOMMAND, static_cast<WPARAM>(m_nId), 0);
+}
+
+CQVTRibbonBarControlQuickAccessPopup::CQVTRibbonBarControlQuickAccessPopup()
+{
+    m_dwFlags = qvtFlagManualUpdate | qvtFlagNoMovable;
+}
+
+CSize CQVTRibbonBarControlQuickAccessPopup::GetSize(CDC*)
+{
+    return CSize(QVTDpiScaler()->ScaleX(13), QVTDpiScaler()->ScaleY(22));
+}
+
+CSize CQVTRibbonBarControlQuickAccessPopup::Draw(CDC* pDC)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = RibbonPaintManagerOf(this);
+    if (pRibbonPaintManager)
+        pRibbonPaintManager->DrawRibbonQuickAccessButton(pDC, this);
+    return m_rcControl.Size();
+}
+
+BOOL CQVTRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL bPopup)
+{
+    // The customize menu comes with the quick-access toolbar's commands;
+    // until then the button opens nothing.
+    if (bPopup)
+    {
+        m_bPopuped = FALSE;
+        return FALSE;
+    }
+    return CQVTControlPopup::OnSetPopup(FALSE);
+}
+
+CQVTRibbonBarControlQuickAccessMorePopup::CQVTRibbonBarControlQuickAccessMorePopup()
+{
+    m_dwFlags = qvtFlagManualUpdate | qvtFlagNoMovable;
+}
+
+CSize CQVTRibbonBarControlQuickAccessMorePopup::GetSize(CDC*)
+{
+    return CSize(QVTDpiScaler()->ScaleX(13), QVTDpiScaler()->ScaleY(22));
+}
+
+CSize CQVTRibbonBarControlQuickAccessMorePopup::Draw(CDC* pDC)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = RibbonPaintManagerOf(this);
+    if (pRibbonPaintManager)
+        pRibbonPaintManager->DrawRibbonQuickAccessMoreButton(pDC, this);
+    return m_rcControl.Size();
+}
+
+BOOL CQVTRibbonBarControlQuickAccessMorePopup::OnSetPopup(BOOL bPopup)
+{
+    // The popup of the controls that did not fit comes with the quick-access
+    // toolbar's commands.
+    if (bPopup)
+    {
+        m_bPopuped = FALSE;
+        return FALSE;
+    }
+    return CQVTControlPopup::OnSetPopup(FALSE);
+}
+
+// Construction.
+
+CQVTRibbonBar::CQVTRibbonBar()
+    : m_pRibbonControls(nullptr), m_pQuickAccessControls(nullptr), m_pControlTab(nullptr),
+      m_pControlQuickAccess(nullptr), m_pControlQuickAccessMore(nullptr), m_nQuickAccessHeight(0),
+      m_nQuickAccessRight(0), m_bContentShown(TRUE), m_bShowQuickAccessBelow(FALSE), m_bShowQuickAccess(TRUE),
+      m_bMinimized(FALSE), m_bShowCaptionRow(TRUE), m_nMinVisibleWidth(QVTDpiScaler()->ScaleX(250)),
+      m_nQuickAccessCaptionGap(QVTDpiScaler()->ScaleY(4)), m_bTabClickPending(FALSE), m_bUpdatePending(FALSE),
+      m_pHighlightedGroup(nullptr), m_nLockLayout(0), m_bLayoutRequested(FALSE)
+{
+    m_barType = qvtBarTypeRibbon;
+    m_bCustomizable = FALSE;
+
+    m_pQuickAccessControls = new CQVTRibbonQuickAccessControls();
+    m_pQuickAccessControls->SetRibbonBar(this);
+
+    // The ribbon's own list replaces the one the base bar made.
+    m_pRibbonControls = new CQVTRibbonControls();
+    CQVTControls* pOld = m_pControls;
+    m_pControls = m_pRibbonControls;
+    m_pRibbonControls->SetParent(this);
+    if (pOld)
+        pOld->InternalRelease();
+
+    InitScrollableBar(this);
+
+    m_pControlQuickAccess = new CQVTRibbonBarControlQuickAccessPopup();
+    m_pControls->Add(m_pControlQuickAccess, QVT_ID_RIBBONCONTROLQUICKACCESS, nullptr, -1, TRUE);
+    m_pControlQuickAccess->SetFlags(qvtFlagManualUpdate | qvtFlagNoMovable);
+    m_pControlQuickAccessMore = new CQVTRibbonBarControlQuickAccessMorePopup();
+    m_pControls->Add(m_pControlQuickAccessMore, QVT_ID_RIBBONCONTROLQUICKACCESSMORE, nullptr, -1, TRUE);
+    m_pControlQuickAccessMore->SetFlags(qvtFlagManualUpdate | qvtFlagNoMovable);
+    m_pControlQuickAccessMore->SetHideFlags(qvtHideGeneric);
+
+    m_pControlTab = new CQVTRibbonControlTab();
+    m_pControls->Add(m_pControlTab, QVT_ID_RIBBONCONTROLTAB, nullptr, -1, TRUE);
+
+    SetBarStyle(1088);
+    EnableAnimation(TRUE);
+}
+
+CQVTRibbonBar::~CQVTRibbonBar()
+{
+    RemoveAllTabs();
+    if (m_pQuickAccessControls)
+    {
+        m_pQuickAccessControls->RemoveAllQuickAccess();
+        m_pQuickAccessControls->InternalRelease();
+        m_pQuickAccessControls = nullptr;
+    }
+    for (int i = 0; i < GetTabCount(); ++i)
+        GetTab(i)->SetContextHeader(nullptr);
+    m_contextHeaders.RemoveAll();
+}
+
+CQVTRibbonPaintManager* CQVTRibbonBar::GetRibbonPaintManager() const
+{
+    CQVTPaintManager* pPaintManager = GetPaintManager();
+    return pPaintManager ? pPaintManager->GetRibbonPaintManager() : nullptr;
+}
+
+CQVTTabPaintManager* CQVTRibbonBar::GetTabPaintManager() const
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    return pRibbonPaintManager ? pRibbonPaintManager->GetTabPaintManager() : nullptr;
+}
+
+int CQVTRibbonBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CQVTMenuBar::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    SetupHook();
+    return 0;
+}
+
+// Tabs.
+
+CQVTRibbonTab* CQVTRibbonBar::AddTab(UINT nIDResource)
+{
+    CString strText;
+    QVTResourceManager()->LoadString(&strText, nIDResource);
+    CString strCaption = strText;
+    CString strTooltip;
+    CString strKeyboardTip;
+    if (strText.Find(_T('\n')) >= 0)
+    {
+        CString arrParts[4];
+        int nPart = 0;
+        int nStart = 0;
+        while (nPart < 4)
+        {
+            const int nFeed = strText.Find(_T('\n'), nStart);
+            arrParts[nPart++] = nFeed >= 0 ? strText.Mid(nStart, nFeed - nStart) : strText.Mid(nStart);
+            if (nFeed < 0)
+                break;
+            nStart = nFeed + 1;
+        }
+        strCaption = !arrParts[2].IsEmpty() ? arrParts[2] : arrParts[1];
+        strTooltip = arrParts[1];
+        strKeyboardTip = arrParts[3];
+    }
+    CQVTRibbonTab* pTab = InsertTab(GetTabCount(), strCaption, static_cast<int>(nIDResource));
+    pTab->SetTooltip(strTooltip);
+    pTab->SetKeyboardTip(strKeyboardTip);
+    return pTab;
+}
+
+CQVTRibbonTab* CQVTRibbonBar::AddTab(LPCTSTR lpszCaption)
+{
+    return InsertTab(GetTabCount(), lpszCaption, 0);
+}
+
+CQVTRibbonTab* CQVTRibbonBar::InsertTab(int nIndex, LPCTSTR lpszCaption, int nId)
+{
+    CQVTRibbonTab* pTab = new CQVTRibbonTab();
+    pTab->SetRibbonBar(this, this);
+    pTab->SetID(nId);
+    pTab->SetCaption(lpszCaption);
+    m_pControlTab->AddItem(nIndex, pTab);
+    if (nIndex == 0 && !m_pControlTab->GetSelectedItem())
+        m_pControlTab->SetCurSel(0);
+    RequestLayout();
+    return pTab;
+}
+
+CQVTRibbonTab* CQVTRibbonBar::GetTab(int nIndex) const
+{
+    if (!m_pControlTab || nIndex < 0 || nIndex >= m_pControlTab->GetItemCount())
+        return nullptr;
+    return static_cast<CQVTRibbonTab*>(m_pControlTab->GetItem(nIndex));
+}
+
+int CQVTRibbonBar::GetTabCount() const
+{
+    return m_pControlTab ? m_pControlTab->GetItemCount() : 0;
+}
+
+CQVTRibbonTab* CQVTRibbonBar::GetCurrentTab() const
+{
+    return m_pControlTab ? static_cast<CQVTRibbonTab*>(m_pControlTab->GetSelectedItem()) : nullptr;
+}
+
+void CQVTRibbonBar::SetCurrentTab(int nIndex)
+{
+    if (nIndex >= 0 && nIndex < GetTabCount())
+        m_pControlTab->SetCurSel(nIndex);
+}
+
+CQVTRibbonTab* CQVTRibbonBar::FindTab(int nId) const
+{
+    for (int i = 0; i < GetTabCount(); ++i)
+        if (GetTab(i)->GetID() == nId)
+            return GetTab(i);
+    return nullptr;
+}
+
+void CQVTRibbonBar::RemoveAllTabs()
+{
+    if (!m_pControlTab)
+        return;
+    for (int i = 0; i < GetTabCount(); ++i)
+        GetTab(i)->SetContextHeader(nullptr);
+    m_contextHeaders.RemoveAll();
+    m_pHighlightedGroup = nullptr;
+    m_pControlTab->DeleteAllItems();
+}
+
+void CQVTRibbonBar::RefreshGroupControls(CQVTRibbonTab* pTab)
+{
+    m_nGroupsScrollPos = 0;
+    for (int i = GetControlCount() - 1; i >= 0; --i)
+    {
+        CQVTControl* pControl = GetControl(i);
+        CQVTRibbonGroup* pGroup = pControl->GetRibbonGroup();
+        BOOL bHide = FALSE;
+        if (pGroup)
+            bHide = m_bMinimized || !pTab || pGroup->GetParentTab() != pTab || !pGroup->IsVisible();
+        const DWORD dwFlags = pControl->GetHideFlags();
+        const DWORD dwNew = bHide ? (dwFlags | QVT_RIBBON_HIDE_GROUP) : (dwFlags & ~QVT_RIBBON_HIDE_GROUP);
+        if (dwNew != dwFlags)
+            pControl->SetHideFlags(dwNew);
+    }
+}
+
+// States.
+
+void CQVTRibbonBar::SetRibbonMinimized(BOOL bMinimized)
+{
+    if (m_bMinimized == bMinimized)
+        return;
+    m_bMinimized = bMinimized;
+    if (!bMinimized && !GetCurrentTab())
+    {
+        CQVTTabManagerItem* pItem = m_pControlTab->FindNextFocusable(-1, +1);
+        if (pItem)
+            m_pControlTab->SetSelectedItem(pItem);
+    }
+    RefreshGroupControls(GetCurrentTab());
+    RequestLayout();
+    ClosePopups();
+    CWnd* pSite = GetSite();
+    if (pSite && pSite->GetSafeHwnd())
+        pSite->SendMessage(QVTWM_RIBBONMINIMIZE, reinterpret_cast<WPARAM>(this), 0);
+}
+
+void CQVTRibbonBar::ShowQuickAccessBelowRibbon(BOOL bBelow)
+{
+    m_bShowQuickAccessBelow = bBelow;
+    RequestLayout();
+    // With a frame hook the frame's region and caption follow here once
+    // frames are themed.
+}
+
+void CQVTRibbonBar::ShowQuickAccess(BOOL bShow)
+{
+    if (m_bShowQuickAccess == bShow)
+        return;
+    m_bShowQuickAccess = bShow;
+    RequestLayout();
+}
+
+void CQVTRibbonBar::EnableFrameTheme(BOOL bEnable)
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars)
+        return;
+    if (!bEnable)
+    {
+        for (int nId : kCaptionButtonIds)
+        {
+            CQVTControl* pButton = m_pControls->FindControl(nId);
+            if (pButton && pButton->IsKindOf(RUNTIME_CLASS(CQVTRibbonBarControlCaptionButton)))
+                m_pControls->Remove(pButton);
+        }
+        RequestLayout();
+    }
+    // Turning the bars' frame theme on or off is the frame hook's, which
+    // comes with themed frames; without it the ribbon draws its own caption
+    // strip.
+}
+
+BOOL CQVTRibbonBar::IsQuickAccessControl(const CQVTControl* pControl) const
+{
+    if (!pControl)
+        return FALSE;
+    if (pControl == m_pControlQuickAccess || pControl == m_pControlQuickAccessMore)
+        return TRUE;
+    return !pControl->GetRibbonGroup() && m_pQuickAccessControls && m_pQuickAccessControls->Contains(pControl);
+}
+
+BOOL CQVTRibbonBar::IsAllowQuickAccessControl(CQVTControl* pControl)
+{
+    if (!pControl || (m_pQuickAccessControls && m_pQuickAccessControls->FindDuplicate(pControl)))
+        return FALSE;
+    if (pControl->IsKindOf(RUNTIME_CLASS(CQVTRibbonGroupControlPopup)) ||
+        pControl->IsKindOf(RUNTIME_CLASS(CQVTRibbonGroupOption)))
+        return pControl->GetID() > 0;
+    return (pControl->GetFlags() & qvtFlagNoMovable) == 0;
+}
+
+// Notifications.
+
+BOOL CQVTRibbonBar::OnTabChanging(CQVTRibbonTab* pTab)
+{
+    CWnd* pSite = GetOwnerSite();
+    if (!pSite || !pSite->GetSafeHwnd())
+        return FALSE;
+    NMQVTCONTROL nm = {};
+    nm.pControl = m_pControlTab;
+    // The record carries the new tab after the control.
+    struct
+    {
+        NMQVTCONTROL nm;
+        CQVTRibbonTab* pTab;
+    } record = {nm, pTab};
+    return m_pControlTab->NotifySite(pSite, static_cast<UINT>(TCN_SELCHANGING), &record.nm) != 0;
+}
+
+void CQVTRibbonBar::OnTabChanged(CQVTRibbonTab* pTab)
+{
+    CWnd* pSite = GetOwnerSite();
+    if (!pSite || !pSite->GetSafeHwnd())
+        return;
+    struct
+    {
+        NMQVTCONTROL nm;
+        CQVTRibbonTab* pTab;
+    } record = {{}, pTab};
+    m_pControlTab->NotifySite(pSite, static_cast<UINT>(TCN_SELCHANGE), &record.nm);
+}
+
+BOOL CQVTRibbonBar::OnMouseWheel(BOOL bForward)
+{
+    if (!GetSafeHwnd() || !IsVisible())
+        return FALSE;
+    CPoint pt;
+    ::GetCursorPos(&pt);
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    if (!rcWindow.PtInRect(pt))
+        return FALSE;
+    HWND hWndUnder = ::WindowFromPoint(pt);
+    if (hWndUnder != m_hWnd && !::IsChild(m_hWnd, hWndUnder))
+        return FALSE;
+    CWnd* pSite = GetSite();
+    if (pSite && pSite->GetSafeHwnd() && !pSite->IsWindowEnabled())
+        return FALSE;
+    m_pControlTab->PerformKeyDown(this, bForward ? VK_RIGHT : VK_LEFT);
+    return TRUE;
+}
+
+// Command-bar operations.
+
+BOOL CQVTRibbonBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
+{
+    if (m_pControlTab)
+        m_pControlTab->PerformMouseMove(this, CPoint(-1, -1));
+    HighlightGroup(nullptr);
+    return CQVTMenuBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard);
+}
+
+CSize CQVTRibbonBar::GetIconSize() const
+{
+    if (m_szIcons.cx > 0)
+        return m_szIcons;
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars)
+    {
+        const CSize sz = pCommandBars->GetCommandBarsOptions()->szIcons;
+        if (sz.cx > 0 && sz.cy > 0)
+            return sz;
+    }
+    return GetPaintManager()->GetAutoIconSize(FALSE);
+}
+
+CSize CQVTRibbonBar::GetButtonSize() const
+{
+    if (m_szButtons.cx > 0)
+        return m_szButtons;
+    const int nHeight = GetPaintManager()->GetControlHeight();
+    return CSize(nHeight, nHeight);
+}
+
+void CQVTRibbonBar::SetVisible(BOOL bVisible)
+{
+    CQVTMenuBar::SetVisible(bVisible);
+}
+
+BOOL CQVTRibbonBar::IsKeyboardCuesVisible() const
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars)
+        return TRUE;
+    if (pCommandBars->GetCommandBarsOptions()->keyboardCuesUse & 2)
+        return FALSE;
+    return pCommandBars->IsKeyboardCuesVisible();
+}
+
+void CQVTRibbonBar::OnGroupRectChanged(CQVTControl* pControl)
+{
+    CQVTRibbonGroup* pGroup = pControl ? pControl->GetRibbonGroup() : nullptr;
+    if (!pGroup)
+        return;
+    CQVTRibbonTab* pTab = pGroup->GetParentTab();
+    if (pTab && pTab != GetCurrentTab())
+        m_pControlTab->SetSelectedItem(pTab);
+    EnsureVisible(pGroup);
+}
+
+void CQVTRibbonBar::RefreshSysButtons()
+{
+    CQVTMenuBar::RefreshSysButtons();
+}
+
+void CQVTRibbonBar::OnRemoved()
+{
+    if (m_pQuickAccessControls)
+        m_pQuickAccessControls->RemoveAllQuickAccess();
+    RemoveAllTabs();
+    CQVTMenuBar::OnRemoved();
+    // The base emptied the list: the ribbon's own controls are gone.
+    m_pControlTab = nullptr;
+    m_pControlQuickAccess = nullptr;
+    m_pControlQuickAccessMore = nullptr;
+    m_pScrollLeft = nullptr;
+    m_pScrollRight = nullptr;
+}
+
+void CQVTRibbonBar::Copy(CQVTCommandBar* pCommandBar, BOOL bRecursive)
+{
+    CQVTRibbonBar* pSource = DYNAMIC_DOWNCAST(CQVTRibbonBar, pCommandBar);
+    if (!pSource || pSource == this)
+        return;
+    m_bShowQuickAccessBelow = pSource->m_bShowQuickAccessBelow;
+    m_bMinimized = pSource->m_bMinimized;
+    if (m_bMinimized)
+        m_pControlTab->CQVTTabManager::SetSelectedItem(nullptr);
+    if (IsCustomizable())
+    {
+        m_pControlTab->Copy(pSource->m_pControlTab, bRecursive);
+        RefreshGroupControls(GetCurrentTab());
+    }
+    m_pQuickAccessControls->RemoveAllQuickAccess();
+    for (int i = 0; i < pSource->m_pQuickAccessControls->GetCount(); ++i)
+        m_pQuickAccessControls->AddCopy(pSource->m_pQuickAccessControls->GetAt(i), -1, bRecursive);
+    RequestLayout();
+}
+
+CQVTRibbonBar* CQVTRibbonBar::CreateCopy()
+{
+    CQVTRibbonBar* pCopy = static_cast<CQVTRibbonBar*>(GetRuntimeClass()->CreateObject());
+    pCopy->m_pCommandBars = m_pCommandBars;
+    pCopy->Copy(this, TRUE);
+    return pCopy;
+}
+
+CQVTCommandBar* CQVTRibbonBar::Clone(BOOL)
+{
+    return CreateCopy();
+}
+
+// Persistence.
+
+void CQVTRibbonBar::DoPropExchange(CQVTPropExchange* pPX)
+{
+    if (pPX->IsLoading() && pPX->m_pOwner)
+    {
+        CObject* pOwner = static_cast<CObject*>(pPX->m_pOwner);
+        if (pOwner->IsKindOf(RUNTIME_CLASS(CQVTCommandBars)))
+            m_pCommandBars = static_cast<CQVTCommandBars*>(pOwner);
+    }
+    BOOL bMinimized = m_bMinimized;
+    PropExchangeBool(pPX, _T("ShowQuickAccessBelow"), m_bShowQuickAccessBelow, FALSE);
+    if (pPX->GetSchema() > 18)
+        PropExchangeBool(pPX, _T("Minimized"), bMinimized, FALSE);
+    if (pPX->GetSchema() > 23)
+        PropExchangeBool(pPX, _T("Customizable"), m_bCustomizable, FALSE);
+    if (IsCustomizable())
+    {
+        // The menu bar's own keys come with the bars' layout persistence.
+        {
+            CQVTPropExchangeSection section(pPX->GetSection(_T("SystemButton")));
+            // The system button comes with the application menu: none to
+            // save, and a stored one cannot be made.
+            BOOL bSystemButton = GetSystemButton() != nullptr;
+            PropExchangeBool(&section, _T("SystemButton"), bSystemButton, TRUE);
+        }
+        {
+            CQVTPropExchangeSection section(pPX->GetSection(_T("Tabs")));
+            section->m_pOwner = m_pControlTab;
+            m_pControlTab->DoPropExchange(&section);
+        }
+    }
+    {
+        CQVTPropExchangeSection section(pPX->GetSection(_T("QuickAccessControls")));
+        // The quick-access controls are written and read once controls save
+        // and load themselves (the bars' layout persistence).
+    }
+    if (pPX->IsLoading())
+    {
+        if (bMinimized != m_bMinimized)
+        {
+            m_bMinimized = bMinimized;
+            if (m_bMinimized)
+                m_pControlTab->CQVTTabManager::SetSelectedItem(nullptr);
+        }
+        RefreshGroupControls(GetCurrentTab());
+        RequestLayout();
+    }
+}
+
+// Layout requests.
+
+void CQVTRibbonBar::RequestLayout()
+{
+    if (m_nLockLayout > 0)
+    {
+        m_bLayoutRequested = TRUE;
+        return;
+    }
+    if (!GetSafeHwnd())
+        return;
+    DelayLayout();
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars)
+        pCommandBars->RecalcFrameLayout(TRUE);
+    else
+        OnRecalcLayout();
+}
+
+void CQVTRibbonBar::UnlockLayout()
+{
+    if (m_nLockLayout > 0 && --m_nLockLayout == 0 && m_bLayoutRequested)
+    {
+        m_bLayoutRequested = FALSE;
+        RequestLayout();
+        Redraw();
+    }
+}
+
+void CQVTRibbonBar::ClosePopups()
+{
+    CQVTCommandBars::ClosePopups(GetCommandBars());
+}
+
+// Messages.
+
+LRESULT CQVTRibbonBar::OnInitialUpdate(WPARAM wParam, LPARAM lParam)
+{
+    CWnd* pSite = GetSite();
+    if (pSite && pSite->GetSafeHwnd())
+        pSite->SendMessage(QVTWM_RIBBONINITIALUPDATE, 0, reinterpret_cast<LPARAM>(this));
+    const LRESULT lResult = CQVTCommandBar::OnInitialUpdate(wParam, lParam);
+    RequestLayout();
+    return lResult;
+}
+
+CQVTRibbonGroup* CQVTRibbonBar::HitTestGroup(CPoint point) const
+{
+    CQVTRibbonTab* pTab = GetCurrentTab();
+    if (!pTab || m_bMinimized || !m_rcGroups.PtInRect(point))
+        return nullptr;
+    return pTab->GetGroups()->HitTest(point);
+}
+
+void CQVTRibbonBar::HighlightGroup(CQVTRibbonGroup* pGroup)
+{
+    if (m_pHighlightedGroup == pGroup)
+        return;
+    CQVTRibbonGroup* pOld = m_pHighlightedGroup;
+    m_pHighlightedGroup = pGroup;
+    if (!GetSafeHwnd())
+        return;
+    if (pOld)
+        Redraw(pOld->GetRect(), FALSE);
+    if (pGroup)
+        Redraw(pGroup->GetRect(), FALSE);
+}
+
+int CQVTRibbonBar::HitTestCaption(CPoint) const
+{
+    // In customize mode, and without a frame hook (which comes with themed
+    // frames), the caption row hits nothing: the site's own frame moves and
+    // sizes the window.
+    return 0;
+}
+
+void CQVTRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    CQVTCommandBarRef keepAlive(this);
+    CQVTRibbonTab* pCurrent = GetCurrentTab();
+    CQVTTabManagerItem* pHit = m_rcTabControl.PtInRect(point) ? m_pControlTab->HitTest(point) : nullptr;
+    m_bTabClickPending = pHit && pHit == pCurrent;
+    if ((m_bMinimized && !m_pControlTab->GetPopuped()) || IsCustomizeMode())
+        m_bTabClickPending = FALSE;
+
+    CQVTRibbonTabContextHeader* pHeader = m_contextHeaders.HitTest(point);
+    if (pHeader && pHeader->m_pFirstTab)
+    {
+        m_pControlTab->SetSelectedItem(pHeader->m_pFirstTab);
+        return;
+    }
+    if (HitTestCaption(point) != 0)
+        return;
+
+    if (m_rcTabControl.PtInRect(point))
+    {
+        ClosePopups();
+        if (!m_bTabClickPending)
+        {
+            if (m_pControlTab->PerformClick(this, point) && m_bMinimized && m_pControlTab->GetSelectedItem() == pHit)
+            {
+                m_pControlTab->OnSetPopup(TRUE);
+                m_bTabClickPending = TRUE;
+            }
+        }
+        return;
+    }
+    CQVTToolBar::OnLButtonDown(nFlags, point);
+}
+
+void CQVTRibbonBar::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    CQVTRibbonTabContextHeader* pHeader = m_contextHeaders.HitTest(point);
+    const int nCaptionHit = HitTestCaption(point);
+    if ((nCaptionHit == HTCAPTION || nCaptionHit == HTSYSMENU || pHeader) && GetSite())
+    {
+        CPoint ptScreen(point);
+        ClientToScreen(&ptScreen);
+        GetSite()->DefWindowProc(WM_NCLBUTTONDBLCLK, pHeader ? HTCAPTION : nCaptionHit,
+                                 MAKELPARAM(ptScreen.x, ptScreen.y));
+        return;
+    }
+    if (m_rcTabControl.PtInRect(point))
+    {
+        CQVTTabManagerItem* pHit = m_pControlTab->HitTest(point);
+        if (pHit && pHit == GetCurrentTab())
+        {
+            if (m_bTabClickPending || m_bMinimized)
+                SetRibbonMinimized(!m_bMinimized);
+            m_bTabClickPending = TRUE;
+        }
+        else if (pHit)
+            m_pControlTab->SetSelectedItem(pHit);
+        return;
+    }
+    CQVTCommandBar::OnLButtonDblClk(nFlags, point);
+}
+
+void CQVTRibbonBar::OnRButtonDown(UINT nFlags, CPoint point)
+{
+    if (IsCustomizeMode())
+    {
+        CQVTToolBar::OnRButtonDown(nFlags, point);
+        return;
+    }
+    if (m_nTrackingMode)
+        SetTrackingMode(FALSE, TRUE, FALSE);
+    CQVTControl* pControl = m_pControls->HitTest(point);
+    if (pControl && !HitTestCaption(point))
+        pControl->OnRButtonDown(point);
+}
+
+void CQVTRibbonBar::OnRButtonUp(UINT nFlags, CPoint point)
+{
+    // The context menus of groups, of the quick-access toolbar and of
+    // controls come with the ribbon's context menu; the site still hears of
+    // the click on a control.
+    CQVTCommandBar::OnRButtonUp(nFlags, point);
+}
+
+void CQVTRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    CQVTMouseManager* pMouseManager = CQVTMouseManager::GetThreadManager();
+    const BOOL bCanHighlight = CQVTDrawHelpers::IsApplicationActive(m_hWnd) && !pMouseManager->IsMouseLocked() &&
+                               !m_nTrackingMode && pMouseManager->GetTrackCount() == 0 && m_nPopuped == -1 &&
+                               pRibbonPaintManager && pRibbonPaintManager->IsGroupHighlightEnabled();
+    CQVTRibbonGroup* pGroup = bCanHighlight ? HitTestGroup(point) : nullptr;
+    HighlightGroup(pGroup);
+    if (pGroup)
+        pMouseManager->TrackMouseLeave(m_hWnd);
+    if (m_rcTabControl.PtInRect(point) || m_pControlTab->GetHighlightedItem())
+    {
+        m_pControlTab->PerformMouseMove(this, point);
+        pMouseManager->TrackMouseLeave(m_hWnd);
+    }
+    CQVTCommandBar::OnMouseMove(nFlags, point);
+}
+
+void CQVTRibbonBar::OnMouseLeave()
+{
+    m_pControlTab->PerformMouseMove(this, CPoint(-1, -1));
+    HighlightGroup(nullptr);
+    CQVTCommandBar::OnMouseLeave();
+}
+
+LRESULT CQVTRibbonBar::OnNcHitTest(CPoint point)
+{
+    // With desktop composition the frame answers for its caption buttons
+    // first; the ribbon draws on no composited frame yet.
+    return CQVTToolBar::OnNcHitTest(point);
+}
+
+BOOL CQVTRibbonBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    CPoint pt;
+    ::GetCursorPos(&pt);
+    ScreenToClient(&pt);
+    const int nCode = HitTestCaption(pt);
+    CWnd* pSite = GetSite();
+    if (nCode >= HTLEFT && nCode <= HTBOTTOMRIGHT && pSite)
+        return static_cast<BOOL>(
+            pSite->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(pSite->GetSafeHwnd()), MAKELONG(nCode, message)));
+    return CWnd::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CQVTRibbonBar::OnSysColorChange()
+{
+    CWnd::OnSysColorChange();
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    if (pRibbonPaintManager)
+        pRibbonPaintManager->RefreshMetrics();
+    m_pControlTab->Reposition();
+}
+
+void CQVTRibbonBar::OnCustomizeCommand(UINT nId)
+{
+    ClosePopups();
+    ShowQuickAccessBelowRibbon(nId == QVT_ID_RIBBONCUSTOMIZE_QUICKACCESSBELOW);
+}

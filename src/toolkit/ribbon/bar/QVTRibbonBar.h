@@ -1,0 +1,250 @@
+// The ribbon: the command bar at the top of a window, in place of the menu
+// bar. From top to bottom it shows its caption row (title, quick-access
+// toolbar when it sits above, caption buttons), the tab row, the groups of
+// the selected tab, and the quick-access toolbar when it sits below. The
+// application adds tabs, groups and controls, then selects a tab; the bar
+// lays itself out for its width, shrinking groups as the window narrows,
+// and draws everything through the ribbon paint manager of its theme.
+//
+// The layout and the painting live in QVTRibbonBarLayout.cpp.
+#pragma once
+
+#include <afxwin.h>
+
+#include "toolkit/commandbars/bars/QVTMenuBar.h"
+#include "toolkit/ribbon/bar/QVTRibbonScrollableBar.h"
+#include "toolkit/ribbon/tabs/QVTRibbonTab.h"
+
+class CQVTPropExchange;
+class CQVTRibbonControlTab;
+class CQVTRibbonControls;
+class CQVTRibbonGroup;
+class CQVTRibbonPaintManager;
+class CQVTRibbonQuickAccessControls;
+class CQVTTabPaintManager;
+
+// Messages the ribbon sends its site.
+enum QVTRibbonMessage : UINT
+{
+    QVTWM_RIBBONINITIALUPDATE = 0x2864,
+    QVTWM_RIBBONMINIMIZE = 0x286D
+};
+
+// Command ids of the ribbon's own controls and commands.
+enum QVTRibbonIds : UINT
+{
+    QVT_ID_RIBBONCONTROLQUICKACCESS = 9603,
+    QVT_ID_RIBBONCONTROLTAB = 9604,
+    QVT_ID_RIBBONCUSTOMIZE_QUICKACCESSBELOW = 9608,
+    QVT_ID_RIBBONCUSTOMIZE_QUICKACCESSABOVE = 9609,
+    QVT_ID_RIBBONCUSTOMIZE_QUICKACCESSABOVE2 = 9610,
+    QVT_ID_RIBBONCONTROLQUICKACCESSMORE = 9611,
+    QVT_ID_RIBBONCUSTOMIZE_MINIMIZE = 9612
+};
+
+// Hide flags the ribbon's layout uses beyond the bars'.
+const DWORD QVT_RIBBON_HIDE_TABROW = 4;
+const DWORD QVT_RIBBON_HIDE_SCROLL = 8;
+
+// A caption button (minimize, maximize, restore, close) drawn in the
+// ribbon's caption row.
+class CQVTRibbonBarControlCaptionButton : public CQVTControlButton
+{
+    DECLARE_DYNCREATE(CQVTRibbonBarControlCaptionButton)
+
+public:
+    CQVTRibbonBarControlCaptionButton();
+    CSize Draw(CDC* pDC) override;
+    void OnExecute() override;
+};
+
+// The quick-access toolbar's customize button.
+class CQVTRibbonBarControlQuickAccessPopup : public CQVTControlPopup
+{
+    DECLARE_DYNCREATE(CQVTRibbonBarControlQuickAccessPopup)
+
+public:
+    CQVTRibbonBarControlQuickAccessPopup();
+    CSize GetSize(CDC* pDC) override;
+    CSize Draw(CDC* pDC) override;
+    BOOL OnSetPopup(BOOL bPopup) override;
+};
+
+// The button that stands for the quick-access controls that do not fit.
+class CQVTRibbonBarControlQuickAccessMorePopup : public CQVTControlPopup
+{
+    DECLARE_DYNCREATE(CQVTRibbonBarControlQuickAccessMorePopup)
+
+public:
+    CQVTRibbonBarControlQuickAccessMorePopup();
+    CSize GetSize(CDC* pDC) override;
+    CSize Draw(CDC* pDC) override;
+    BOOL OnSetPopup(BOOL bPopup) override;
+};
+
+class CQVTRibbonBar : public CQVTMenuBar, public CQVTRibbonScrollableBar
+{
+    DECLARE_DYNCREATE(CQVTRibbonBar)
+
+public:
+    typedef CQVTRibbonBarControlQuickAccessMorePopup CControlQuickAccessMorePopup;
+
+    CQVTRibbonBar();
+    ~CQVTRibbonBar() override;
+
+    // Tabs.
+    CQVTRibbonTab* AddTab(UINT nIDResource);
+    CQVTRibbonTab* AddTab(LPCTSTR lpszCaption);
+    CQVTRibbonTab* InsertTab(int nIndex, LPCTSTR lpszCaption, int nId = 0);
+    void SetCurrentTab(int nIndex);
+    CQVTRibbonTab* GetCurrentTab() const;
+    // Null for an index outside the tabs.
+    CQVTRibbonTab* GetTab(int nIndex) const;
+    int GetTabCount() const;
+    CQVTRibbonTab* FindTab(int nId) const;
+    void RemoveAllTabs();
+    CQVTRibbonControlTab* GetControlTab() const { return m_pControlTab; }
+    CQVTRibbonQuickAccessControls* GetQuickAccessControls() const { return m_pQuickAccessControls; }
+
+    // Shows the controls of the tab's visible groups (all hidden while the
+    // ribbon is minimized) and hides every other group's controls.
+    void RefreshGroupControls(CQVTRibbonTab* pTab);
+
+    void SetRibbonMinimized(BOOL bMinimized);
+    BOOL IsRibbonMinimized() const { return m_bMinimized; }
+    void ShowQuickAccessBelowRibbon(BOOL bBelow);
+    BOOL IsQuickAccessBelowRibbon() const { return m_bShowQuickAccessBelow; }
+    BOOL IsQuickAccessVisible() const { return m_bShowQuickAccess; }
+    void ShowQuickAccess(BOOL bShow);
+    void EnableFrameTheme(BOOL bEnable = TRUE);
+    BOOL IsQuickAccessControl(const CQVTControl* pControl) const;
+    BOOL IsRibbonContentShown() const { return m_bContentShown; }
+    BOOL IsCaptionRowShown() const { return m_bShowCaptionRow; }
+
+    // The frame hook is the frame package's: until it exists the ribbon has
+    // none and draws its own caption strip.
+    BOOL IsFrameThemeEnabled() const { return FALSE; }
+    BOOL IsDwmEnabled() const { return FALSE; }
+    BOOL IsFrameActive() const { return FALSE; }
+    int GetFrameTopBorder() const { return 0; }
+    // The system button and the backstage view come with their packages:
+    // until then there is no system button and no backstage.
+    CQVTControl* GetSystemButton() const { return nullptr; }
+    BOOL IsBackstageViewVisible() const { return FALSE; }
+
+    CQVTRibbonPaintManager* GetRibbonPaintManager() const;
+    CQVTTabPaintManager* GetTabPaintManager() const;
+
+    // Metrics.
+    int GetCaptionHeight() const;
+    int GetQuickAccessHeight() const;
+    virtual int GetTabsHeight() const;
+    virtual int GetGroupsHeightIfVisible() const;
+    virtual int GetGroupsControlsHeight() const;
+    virtual int CalcGroupsHeight(int nControlsHeight) const;
+    virtual int GetGroupsHeight() const;
+
+    // Geometry of the last layout.
+    CRect GetTabControlRect() const { return m_rcTabControl; }
+    CRect GetGroupsRect() const { return m_rcGroups; }
+    CRect GetGroupsArea() const override { return m_rcGroups; }
+    CRect GetCaptionRect() const { return m_rcCaption; }
+    CRect GetCaptionTextRect() const { return m_rcCaptionText; }
+    CRect GetCaptionAreaRect() const { return m_rcCaptionArea; }
+    CRect GetQuickAccessRect() const { return m_rcQuickAccess; }
+    int GetQuickAccessRowHeight() const { return m_nQuickAccessHeight; }
+    const CQVTRibbonTabContextHeaderList& GetContextHeaders() const { return m_contextHeaders; }
+
+    CQVTRibbonGroup* GetHighlightedGroup() const { return m_pHighlightedGroup; }
+    int HitTestCaption(CPoint point) const;
+
+    // Notifications of a tab change: the site may refuse it (non-zero).
+    virtual BOOL OnTabChanging(CQVTRibbonTab* pTab);
+    virtual void OnTabChanged(CQVTRibbonTab* pTab);
+    // The wheel: forward moves to the next tab. TRUE when consumed.
+    BOOL OnMouseWheel(BOOL bForward) override;
+    virtual BOOL IsAllowQuickAccessControl(CQVTControl* pControl);
+
+    // The bar's command-bar operations.
+    BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
+    CSize GetIconSize() const override;
+    CSize GetButtonSize() const override;
+    void SetVisible(BOOL bVisible) override;
+    BOOL IsRibbonBar() const override { return TRUE; }
+    BOOL IsKeyboardCuesVisible() const override;
+    void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
+    void Copy(CQVTCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
+    CQVTCommandBar* Clone(BOOL bRecursive = FALSE) override;
+    virtual CQVTRibbonBar* CreateCopy();
+    void OnRemoved() override;
+    CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0) override;
+    void RefreshSysButtons() override;
+    virtual void DoPropExchange(CQVTPropExchange* pPX);
+    // A control inside a group: its tab becomes current and the group is
+    // scrolled into view.
+    virtual void OnGroupRectChanged(CQVTControl* pControl);
+
+    // Layout requests are collected while the lock is up.
+    void LockLayout() { ++m_nLockLayout; }
+    void UnlockLayout();
+    void RequestLayout();
+    // Set by groups whose controls changed during a layout.
+    void SetUpdatePending() { m_bUpdatePending = TRUE; }
+    int GetMinVisibleWidth() const { return m_nMinVisibleWidth; }
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnMouseLeave();
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg void OnSysColorChange();
+    afx_msg void OnCustomizeCommand(UINT nId);
+    afx_msg LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+    // Layout steps (QVTRibbonBarLayout.cpp).
+    void RepositionControls(CDC* pDC, int nWidth, int nHeight);
+    void RepositionGroups(CDC* pDC, CRect rcGroups);
+    void RepositionCaptionButtons();
+    void RepositionContextHeaders();
+    void BuildContextHeaders();
+    BOOL FitContextHeaders();
+    void MoveTitleBesideHeaders();
+    void HighlightGroup(CQVTRibbonGroup* pGroup);
+    CQVTRibbonGroup* HitTestGroup(CPoint point) const;
+    void ClosePopups();
+    void DrawSelectionOutline(CDC* pDC, CRect rc);
+
+    CQVTRibbonControls* m_pRibbonControls;                // the bar's list (m_pControls)
+    CQVTRibbonQuickAccessControls* m_pQuickAccessControls;  // owned
+    CQVTRibbonControlTab* m_pControlTab;                  // in the controls
+    CQVTRibbonBarControlQuickAccessPopup* m_pControlQuickAccess;  // in the controls
+    CQVTRibbonBarControlQuickAccessMorePopup* m_pControlQuickAccessMore;  // in the controls
+    CQVTRibbonTabContextHeaderList m_contextHeaders;      // rebuilt by every layout
+    CString m_strCaptionText;                             // the site's title as last measured
+    CRect m_rcTabControl;
+    CRect m_rcGroups;
+    CRect m_rcCaption;
+    CRect m_rcCaptionText;
+    CRect m_rcCaptionArea;  // free caption space between quick access and caption buttons
+    CRect m_rcQuickAccess;
+    int m_nQuickAccessHeight;     // measured at every layout
+    int m_nQuickAccessRight;      // right end of the last quick-access control above the ribbon
+    BOOL m_bContentShown;         // FALSE while the bar or the site is too small
+    BOOL m_bShowQuickAccessBelow;
+    BOOL m_bShowQuickAccess;
+    BOOL m_bMinimized;
+    BOOL m_bShowCaptionRow;       // always TRUE: the ribbon draws its caption row
+    int m_nMinVisibleWidth;       // 250 px, scaled
+    int m_nQuickAccessCaptionGap; // 4 px, scaled
+    BOOL m_bTabClickPending;      // a press selected the tab that was already current
+    BOOL m_bUpdatePending;        // groups' controls changed during the layout
+    CQVTRibbonGroup* m_pHighlightedGroup;
+    int m_nLockLayout;            // while above 0, layout requests are collected
+    BOOL m_bLayoutRequested;
+};

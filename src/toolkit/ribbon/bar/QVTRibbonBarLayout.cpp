@@ -1,0 +1,536 @@
+// The ribbon's height for a width, the placement of its rows, controls,
+// caption and context headers, and its painting.
+#include <afxext.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/draw/QVTFontDC.h"
+#include "toolkit/ribbon/bar/QVTRibbonBar.h"
+#include "toolkit/ribbon/bar/QVTRibbonControls.h"
+#include "toolkit/ribbon/groups/QVTRibbonGroup.h"
+#include "toolkit/ribbon/groups/QVTRibbonGroups.h"
+#include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+#include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
+#include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
+
+namespace QVTRibbonBarLayoutDetail {
+
+int ScaleX(int n)
+{
+    return QVTDpiScaler()->ScaleX(n);
+}
+int ScaleY(int n)
+{
+    return QVTDpiScaler()->ScaleY(n);
+}
+void SetHideFlag(CQVTControl* pControl, DWORD dwFlag, BOOL bSet)
+{
+    const DWORD dwOld = pControl->GetHideFlags();
+    const DWORD dwNew = bSet ? (dwOld | dwFlag) : (dwOld & ~dwFlag);
+    if (dwNew != dwOld)
+        pControl->SetHideFlags(dwNew);
+}
+// Minimum width of a context header.
+const int kMinHeaderWidth = 40;
+
+}  // namespace QVTRibbonBarLayoutDetail
+
+using namespace QVTRibbonBarLayoutDetail;
+
+// Heights.
+
+int CQVTRibbonBar::GetTabsHeight() const
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    return pRibbonPaintManager ? pRibbonPaintManager->GetTabsHeight() : ScaleY(23);
+}
+
+int CQVTRibbonBar::GetGroupsHeightIfVisible() const
+{
+    return GetCurrentTab() && !m_bMinimized ? GetGroupsHeight() : 0;
+}
+
+int CQVTRibbonBar::GetGroupsControlsHeight() const
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    return 3 * (pRibbonPaintManager ? pRibbonPaintManager->GetRowHeight() : 22);
+}
+
+int CQVTRibbonBar::CalcGroupsHeight(int nControlsHeight) const
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    return nControlsHeight + (pRibbonPaintManager ? pRibbonPaintManager->GetGroupCaptionHeight() : 0) +
+           ScaleY(10);
+}
+
+int CQVTRibbonBar::GetGroupsHeight() const
+{
+    return CalcGroupsHeight(GetGroupsControlsHeight());
+}
+
+int CQVTRibbonBar::GetQuickAccessHeight() const
+{
+    CWnd* pWnd = GetSafeHwnd() ? const_cast<CQVTRibbonBar*>(this) : CWnd::GetDesktopWindow();
+    CClientDC dc(pWnd);
+    CQVTFontDC font(&dc, GetPaintManager()->GetCommandBarFont(const_cast<CQVTRibbonBar*>(this)));
+    int nHeight = GetButtonSize().cy;
+    for (int i = 0; i < GetControlCount(); ++i)
+    {
+        CQVTControl* pControl = GetControl(i);
+        if (IsQuickAccessControl(pControl) && pControl->IsVisible(qvtHideWrap | qvtHideGeneric))
+            nHeight = std::max(nHeight, static_cast<int>(pControl->GetSize(&dc).cy));
+    }
+    return nHeight + m_nQuickAccessCaptionGap;
+}
+
+int CQVTRibbonBar::GetCaptionHeight() const
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    int nHeight = pRibbonPaintManager ? pRibbonPaintManager->GetRibbonCaptionHeight(this)
+                                      : ::GetSystemMetrics(SM_CYCAPTION);
+    if (m_bShowQuickAccess && !m_bShowQuickAccessBelow)
+    {
+        if (IsFrameThemeEnabled() && !IsDwmEnabled())
+            nHeight = std::max(nHeight, m_nQuickAccessHeight);
+        else
+            nHeight = std::max(nHeight, m_nQuickAccessHeight - ScaleY(4));
+    }
+    return nHeight;
+}
+
+// The layout.
+
+CSize CQVTRibbonBar::CalcDockingLayout(int nLength, DWORD dwMode, int)
+{
+    m_bUpdatePending = FALSE;
+    CWnd* pSite = GetSite();
+    CRect rcSite(0, 0, 0, 0);
+    if (pSite && pSite->GetSafeHwnd())
+        pSite->GetClientRect(&rcSite);
+    const BOOL bShown = nLength >= m_nMinVisibleWidth && (!pSite || rcSite.Height() >= m_nMinVisibleWidth);
+    if (bShown != m_bContentShown)
+        m_bContentShown = bShown;
+    if (!m_bContentShown)
+    {
+        if (dwMode & LM_COMMIT)
+        {
+            for (int i = 0; i < GetControlCount(); ++i)
+                SetHideFlag(GetControl(i), qvtHideWrap, TRUE);
+        }
+        return CSize(nLength, 0);
+    }
+    m_nQuickAccessHeight = GetQuickAccessHeight();
+    int nHeight = GetCaptionHeight() + GetFrameTopBorder() + GetGroupsHeightIfVisible() + GetTabsHeight();
+    if (m_bShowQuickAccessBelow)
+        nHeight += ScaleY(1) + m_nQuickAccessHeight;
+    else if (GetGroupsHeightIfVisible() == 0)
+        nHeight += ScaleY(2);
+
+    if (dwMode & LM_COMMIT)
+    {
+        CWnd* pWnd = GetSafeHwnd() ? static_cast<CWnd*>(this) : CWnd::GetDesktopWindow();
+        CClientDC dc(pWnd);
+        CQVTFontDC font(&dc, GetPaintManager()->GetCommandBarFont(this));
+        RepositionControls(&dc, nLength, nHeight);
+        if (m_bUpdatePending)
+        {
+            m_bUpdatePending = FALSE;
+            OnUpdateCmdUI();
+        }
+        if (IsRedrawPending() || IsLayoutPending())
+        {
+            m_dwPending &= ~static_cast<DWORD>(pendingLayout);
+            Redraw();
+        }
+    }
+    return CSize(nLength, nHeight);
+}
+
+void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
+{
+    const int nTabsHeight = GetTabsHeight();
+    const int nGroupsHeight = GetGroupsHeightIfVisible();
+    const int nFrameTop = GetFrameTopBorder();
+    const int nCaptionHeight = GetCaptionHeight();
+
+    // The rows, then the caption row above them.
+    m_rcTabControl.SetRect(ScaleX(2), 0, nWidth - ScaleX(2), nTabsHeight);
+    m_rcGroups.SetRect(0, nTabsHeight, nWidth, nTabsHeight + nGroupsHeight);
+    m_rcCaption.SetRect(-ScaleX(4), nFrameTop - ScaleY(4), nWidth + ScaleX(4), nCaptionHeight + nFrameTop);
+    m_rcTabControl.OffsetRect(0, nCaptionHeight + nFrameTop);
+    m_rcGroups.OffsetRect(0, nCaptionHeight + nFrameTop);
+    m_rcCaptionArea.SetRect(0, 0, nWidth, m_rcCaption.bottom);
+    m_rcCaptionText = IsFrameThemeEnabled() ? m_rcCaptionArea : CRect(0, 0, 0, 0);
+
+    // Quick-access controls in their order; the other free controls.
+    std::vector<CQVTControl*> arrQuickAccess;
+    std::vector<CQVTControl*> arrOthers;
+    for (int i = 0; i < GetControlCount(); ++i)
+    {
+        CQVTControl* pControl = GetControl(i);
+        if (IsQuickAccessControl(pControl))
+        {
+            arrQuickAccess.push_back(pControl);
+            continue;
+        }
+        if (pControl->GetRibbonGroup() || pControl == GetSystemButton() || IsScrollButton(pControl) ||
+            pControl == static_cast<CQVTControl*>(m_pControlTab) ||
+            pControl->IsKindOf(RUNTIME_CLASS(CQVTRibbonBarControlCaptionButton)))
+            continue;
+        if (pControl->IsVisible(QVT_RIBBON_HIDE_TABROW | qvtHideWrap))
+            arrOthers.push_back(pControl);
+    }
+    // Keep the customize button last among the quick-access controls, the
+    // more button after it.
+    std::stable_partition(arrQuickAccess.begin(), arrQuickAccess.end(), [this](CQVTControl* pControl) {
+        return pControl != m_pControlQuickAccess && pControl != m_pControlQuickAccessMore;
+    });
+
+    const int nStart = ScaleX(10) + ::GetSystemMetrics(SM_CXSMICON);
+    if (m_bShowQuickAccessBelow && m_bShowQuickAccess)
+        m_rcQuickAccess.SetRect(0, m_rcGroups.bottom, nWidth, m_rcGroups.bottom + m_nQuickAccessHeight);
+    else
+    {
+        m_rcQuickAccess.SetRect(nStart + ScaleX(3), m_rcCaption.top + ScaleY(2), m_rcCaption.right,
+                                m_rcCaption.top + ScaleY(2) + m_nQuickAccessHeight);
+        // Without a frame hook the toolbar moves up into the caption strip.
+        if (!IsFrameThemeEnabled() || IsDwmEnabled())
+        {
+            CWnd* pMain = AfxGetMainWnd();
+            if (pMain && pMain->GetSafeHwnd() && !(pMain->GetStyle() & WS_MAXIMIZE))
+                m_rcQuickAccess.OffsetRect(0, -ScaleY(4));
+            else
+                m_rcQuickAccess.OffsetRect(0, -ScaleY(2));
+        }
+    }
+    // Without a system button the tab row's content starts at 2 px.
+    const int nContentStart = ScaleX(2);
+
+    // Left-aligned free controls in the tab row.
+    int x = nContentStart;
+    for (CQVTControl* pControl : arrOthers)
+    {
+        if (pControl->GetFlags() & qvtFlagRightAlign)
+            continue;
+        SetHideFlag(pControl, QVT_RIBBON_HIDE_TABROW, FALSE);
+        if (!pControl->IsVisible(qvtHideWrap))
+            continue;
+        const CSize sz = pControl->GetSize(pDC);
+        if (pControl->GetBeginGroup())
+            x += ScaleX(6);
+        const int y = m_rcTabControl.top + (m_rcTabControl.Height() - sz.cy) / 2;
+        pControl->SetRect(CRect(CPoint(x, y), sz));
+        x += sz.cx;
+        SetHideFlag(pControl, qvtHideWrap, FALSE);
+        pControl->SetRowRect(CRect(ScaleX(2), m_rcTabControl.top, pControl->GetRect().Height() - ScaleX(2),
+                                   m_rcTabControl.bottom));
+    }
+    const int nTabContentStart = x;
+
+    // The quick-access toolbar.
+    const int nRightLimit = (!m_bShowQuickAccess || !m_bShowQuickAccessBelow)
+                                ? (IsDwmEnabled() ? nWidth - ScaleX(115) : nWidth - 3 * m_rcCaption.Height())
+                                : nWidth - ScaleX(15);
+    SetHideFlag(m_pControlQuickAccessMore, qvtHideGeneric, TRUE);
+    int xQuick = m_rcQuickAccess.left + (m_bShowQuickAccessBelow ? ScaleX(2) : 0);
+    BOOL bOverflow = FALSE;
+    BOOL bPlacedOrdinary = FALSE;
+    const BOOL bAbove = !m_bShowQuickAccessBelow;
+    for (CQVTControl* pControl : arrQuickAccess)
+    {
+        const BOOL bOwnButton = pControl == m_pControlQuickAccess || pControl == m_pControlQuickAccessMore;
+        if (!m_bShowQuickAccess)
+        {
+            SetHideFlag(pControl, qvtHideWrap, TRUE);
+            continue;
+        }
+        if (pControl != m_pControlQuickAccessMore)
+            SetHideFlag(pControl, qvtHideWrap, bOverflow);
+        if (pControl == m_pControlQuickAccess && bAbove && bPlacedOrdinary)
+            xQuick += ScaleX(12);
+        if (!pControl->IsVisible(qvtHideWrap) || (bOverflow && !bOwnButton))
+            continue;
+        if (pControl == m_pControlQuickAccess && bOverflow)
+            continue;
+        const CSize sz = pControl->GetSize(pDC);
+        int y = m_rcQuickAccess.top + (m_rcQuickAccess.Height() + ScaleY(1) - sz.cy) / 2;
+        if (bAbove && !bOwnButton)
+            y += ScaleY(2);
+        if (pControl->GetBeginGroup() && !bOwnButton)
+            xQuick += ScaleX(6);
+        if (!bOwnButton && xQuick + sz.cx > nRightLimit)
+        {
+            bOverflow = TRUE;
+            SetHideFlag(pControl, qvtHideWrap, TRUE);
+            SetHideFlag(m_pControlQuickAccessMore, qvtHideGeneric, FALSE);
+            continue;
+        }
+        pControl->SetRect(CRect(CPoint(xQuick, y), sz));
+        SetHideFlag(pControl, qvtHideWrap, FALSE);
+        pControl->SetRowRect(m_rcQuickAccess);
+        if (!bOwnButton)
+        {
+            xQuick += sz.cx;
+            bPlacedOrdinary = TRUE;
+        }
+    }
+    if (bOverflow)
+        SetHideFlag(m_pControlQuickAccess, qvtHideWrap, TRUE);
+    if (bAbove)
+        m_nQuickAccessRight = xQuick;
+
+    // Right-aligned free controls, last to first.
+    int nRight = nWidth;
+    for (auto it = arrOthers.rbegin(); it != arrOthers.rend(); ++it)
+    {
+        CQVTControl* pControl = *it;
+        if (!(pControl->GetFlags() & qvtFlagRightAlign))
+            continue;
+        SetHideFlag(pControl, QVT_RIBBON_HIDE_TABROW, FALSE);
+        if (!pControl->IsVisible(qvtHideWrap))
+            continue;
+        const CSize sz = pControl->GetSize(pDC);
+        const int y = m_rcTabControl.top + (m_rcTabControl.Height() - sz.cy) / 2;
+        pControl->SetRect(CRect(nRight - sz.cx, y, nRight, y + sz.cy));
+        SetHideFlag(pControl, qvtHideWrap, FALSE);
+        nRight -= sz.cx;
+        pControl->SetBeginGroup(FALSE);
+    }
+
+    // The tab row.
+    CRect rcTabRow;
+    if (nTabContentStart + ScaleX(6) > nRight)
+        rcTabRow.SetRect(0, m_rcTabControl.top, 0, m_rcTabControl.bottom + 1);
+    else
+        rcTabRow.SetRect(nTabContentStart, m_rcTabControl.top, nRight, m_rcTabControl.bottom + 1);
+    SetHideFlag(m_pControlTab, qvtHideGeneric, FALSE);
+    SetHideFlag(m_pControlTab, qvtHideWrap, FALSE);
+    m_pControlTab->SetRect(rcTabRow);
+    CQVTTabPaintManager* pTabPaintManager = GetTabPaintManager();
+    if (pTabPaintManager)
+        pTabPaintManager->RepositionTabControl(m_pControlTab, pDC, rcTabRow);
+
+    RepositionGroups(pDC, m_rcGroups);
+    RepositionCaptionButtons();
+    RepositionContextHeaders();
+
+    for (CQVTControl* pControl : arrOthers)
+    {
+        const CRect rc = pControl->GetRect();
+        const BOOL bBeside = rc.top >= m_rcTabControl.top && rc.bottom <= m_rcTabControl.bottom + 1 &&
+                             (rc.right <= rcTabRow.left || rc.left >= rcTabRow.right);
+        const DWORD dwFlags = pControl->GetFlags();
+        pControl->SetFlags(bBeside ? (dwFlags | QVT_RIBBON_FLAG_BESIDE_TABS) : (dwFlags & ~QVT_RIBBON_FLAG_BESIDE_TABS));
+    }
+}
+
+void CQVTRibbonBar::RepositionGroups(CDC* pDC, CRect rcGroups)
+{
+    m_rcGroups = rcGroups;
+    CQVTRibbonTab* pTab = GetCurrentTab();
+    if (!pTab || IsBackstageViewVisible())
+    {
+        ShowScrollButtons(FALSE, FALSE);
+        return;
+    }
+    if (m_bMinimized)
+    {
+        ShowScrollButtons(FALSE, FALSE);
+        return;
+    }
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    const int nGap = pRibbonPaintManager && pRibbonPaintManager->GetGroupSpacing() > 0 ? ScaleX(4) : 0;
+    const CRect rcMargins(rcGroups.left + nGap, rcGroups.top + ScaleY(3), nGap + ScaleX(4), 0);
+    pTab->GetGroups()->CalcLayout(pDC, rcGroups.Width(), LM_COMMIT, rcMargins);
+}
+
+void CQVTRibbonBar::RepositionCaptionButtons()
+{
+    // The caption buttons are the frame hook's: without one the site's own
+    // frame has them and the ribbon places none.
+}
+
+void CQVTRibbonBar::BuildContextHeaders()
+{
+    for (int i = 0; i < GetTabCount(); ++i)
+        GetTab(i)->SetContextHeader(nullptr);
+    m_contextHeaders.RemoveAll();
+    CQVTRibbonTabContextHeader* pCurrent = nullptr;
+    for (int i = 0; i < GetTabCount(); ++i)
+    {
+        CQVTRibbonTab* pTab = GetTab(i);
+        if (!pTab->IsVisible())
+            continue;
+        if (pTab->GetContextColor() == 0 || pTab->GetContextCaption().IsEmpty())
+        {
+            pCurrent = nullptr;
+            continue;
+        }
+        const CRect rcTab = pTab->GetRect();
+        if (pCurrent && pCurrent->m_nColor == pTab->GetContextColor() &&
+            pCurrent->m_strCaption == pTab->GetContextCaption())
+        {
+            pCurrent->m_pLastTab = pTab;
+            pCurrent->m_rcRect.right = rcTab.right;
+            pTab->SetContextHeader(pCurrent);
+            continue;
+        }
+        pCurrent = new CQVTRibbonTabContextHeader(pTab);
+        pCurrent->m_rcRect.SetRect(rcTab.left, m_rcCaption.top + ScaleY(4), rcTab.right, m_rcCaption.bottom);
+        m_contextHeaders.Add(pCurrent);
+    }
+}
+
+BOOL CQVTRibbonBar::FitContextHeaders()
+{
+    const int nCount = m_contextHeaders.GetCount();
+    if (nCount == 0)
+        return TRUE;
+    const int nMin = ScaleX(kMinHeaderWidth);
+    int x = m_rcCaptionArea.left;
+    for (int i = 0; i < nCount; ++i)
+    {
+        CRect& rc = m_contextHeaders.GetAt(i)->m_rcRect;
+        if (rc.left >= x && rc.Width() >= nMin)
+            break;
+        rc.left = std::max(static_cast<int>(rc.left), x);
+        rc.right = std::max(static_cast<int>(rc.right), static_cast<int>(rc.left) + nMin);
+        x = rc.right;
+    }
+    int nLimit = m_rcCaptionArea.right;
+    for (int i = nCount - 1; i >= 0; --i)
+    {
+        CRect& rc = m_contextHeaders.GetAt(i)->m_rcRect;
+        if (rc.right <= nLimit)
+            break;
+        rc.right = std::min(static_cast<int>(rc.right), nLimit);
+        rc.left = std::min(static_cast<int>(rc.left), static_cast<int>(rc.right) - nMin);
+        nLimit = rc.left;
+        if (i > 0 && nLimit < m_contextHeaders.GetAt(i - 1)->m_rcRect.right)
+            return FALSE;
+    }
+    return m_contextHeaders.GetAt(0)->m_rcRect.left >= m_rcCaptionArea.left;
+}
+
+void CQVTRibbonBar::MoveTitleBesideHeaders()
+{
+    if (m_contextHeaders.GetCount() == 0 || m_rcCaptionText.IsRectEmpty())
+        return;
+    const CRect rcSpan(m_contextHeaders.GetAt(0)->m_rcRect.left, m_rcCaption.top + ScaleY(6),
+                       m_contextHeaders.GetAt(m_contextHeaders.GetCount() - 1)->m_rcRect.right, m_rcCaption.bottom);
+    CRect rcIntersect;
+    if (!rcIntersect.IntersectRect(m_rcCaptionText, rcSpan))
+        return;
+    const int nWidth = m_rcCaptionText.Width();
+    if (m_rcCaptionText.CenterPoint().x > rcSpan.CenterPoint().x)
+    {
+        m_rcCaptionText.left = rcSpan.right;
+        m_rcCaptionText.right = std::min(static_cast<int>(m_rcCaptionArea.right), rcSpan.right + nWidth);
+    }
+    else
+    {
+        m_rcCaptionText.right = rcSpan.left;
+        m_rcCaptionText.left = std::max(static_cast<int>(m_rcCaptionArea.left), rcSpan.left - nWidth);
+    }
+    m_rcCaptionText.DeflateRect(ScaleX(4), 0);
+}
+
+void CQVTRibbonBar::RepositionContextHeaders()
+{
+    if (GetTabCount() == 0)
+    {
+        m_contextHeaders.RemoveAll();
+        return;
+    }
+    if (m_bShowQuickAccess && !m_bShowQuickAccessBelow && !IsFrameThemeEnabled())
+        m_rcCaptionArea.left = m_nQuickAccessRight +
+                               (m_pControlQuickAccess ? m_pControlQuickAccess->GetRect().Width() + ScaleX(2) : ScaleX(12));
+    BuildContextHeaders();
+    if (!FitContextHeaders())
+    {
+        for (int i = 0; i < GetTabCount(); ++i)
+            GetTab(i)->SetContextHeader(nullptr);
+        m_contextHeaders.RemoveAll();
+        return;
+    }
+    MoveTitleBesideHeaders();
+}
+
+// Painting.
+
+void CQVTRibbonBar::DrawSelectionOutline(CDC* pDC, CRect rc)
+{
+    pDC->Draw3dRect(rc, 0, 0);
+    rc.DeflateRect(1, 1);
+    pDC->Draw3dRect(rc, 0, 0);
+}
+
+void CQVTRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClipBox)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    CQVTPaintManager* pPaintManager = GetPaintManager();
+    pDC->SetBkMode(TRANSPARENT);
+    CQVTFontDC font(pDC, pPaintManager->GetCommandBarFont(this));
+    if (!pRibbonPaintManager)
+    {
+        CQVTMenuBar::DrawCommandBar(pDC, rcClipBox);
+        return;
+    }
+    pRibbonPaintManager->FillRibbonBar(pDC, this);
+    CRect rcIntersect;
+    if (rcIntersect.IntersectRect(m_rcCaption, rcClipBox))
+    {
+        if (IsFrameThemeEnabled())
+            pRibbonPaintManager->DrawRibbonFrameCaption(pDC, this, IsFrameActive());
+        else
+            pRibbonPaintManager->DrawRibbonFrameCaptionBar(pDC, this, FALSE);
+    }
+    CQVTRibbonTab* pTab = GetCurrentTab();
+    const BOOL bGroupsShown = GetGroupsHeightIfVisible() > 0 && !IsBackstageViewVisible();
+    if (bGroupsShown)
+        pRibbonPaintManager->FillGroupsArea(pDC, pTab, m_rcGroups);
+
+    CQVTTabPaintManager* pTabPaintManager = GetTabPaintManager();
+    if (pTabPaintManager)
+    {
+        pTabPaintManager->m_bDrawTextHidePrefix = !IsKeyboardCuesVisible();
+        if (rcIntersect.IntersectRect(m_pControlTab->GetRect(), rcClipBox) && !IsBackstageViewVisible())
+            pTabPaintManager->DrawTabControl(m_pControlTab, pDC, m_pControlTab->GetRect());
+    }
+
+    if (bGroupsShown && pTab)
+    {
+        CQVTRibbonGroups* pGroups = pTab->GetGroups();
+        for (int i = 0; i < pGroups->GetCount(); ++i)
+        {
+            CQVTRibbonGroup* pGroup = pGroups->GetAt(i);
+            if (pGroup->IsVisible() && rcIntersect.IntersectRect(pGroup->GetRect(), rcClipBox))
+                pGroup->Draw(pDC, rcClipBox);
+        }
+    }
+
+    BOOL bFirst = TRUE;
+    for (int i = 0; i < GetControlCount(); ++i)
+    {
+        CQVTControl* pControl = GetControl(i);
+        if (pControl->GetRibbonGroup() || !pControl->IsVisible() || pControl == m_pControlTab)
+            continue;
+        if (pControl->GetBeginGroup() && !bFirst)
+            pPaintManager->DrawCommandBarSeparator(pDC, this, pControl, TRUE);
+        bFirst = FALSE;
+        if (IsBackstageViewVisible() && (pControl->GetFlags() & QVT_RIBBON_FLAG_BESIDE_TABS))
+            continue;
+        if (rcIntersect.IntersectRect(pControl->GetRect(), rcClipBox))
+            pControl->Draw(pDC);
+    }
+    if (IsCustomizeMode() && GetCommandBars())
+    {
+        CQVTControl* pDrag = GetCommandBars()->GetDragControl();
+        if (pDrag && pDrag->GetParent() == this)
+            DrawSelectionOutline(pDC, pDrag->GetRect());
+    }
+}

@@ -1,0 +1,532 @@
+#include "toolkit/ribbon/groups/QVTRibbonGroup.h"
+
+#include <afxext.h>
+
+#include <algorithm>
+
+#include "toolkit/commandbars/bars/QVTCommandBar.h"
+#include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/image/QVTImageManager.h"
+#include "toolkit/foundation/propexchange/QVTPropExchange.h"
+#include "toolkit/ribbon/bar/QVTRibbonBar.h"
+#include "toolkit/ribbon/groups/QVTRibbonGroups.h"
+#include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+
+IMPLEMENT_DYNCREATE(CQVTRibbonGroup, CQVTCmdTarget)
+IMPLEMENT_DYNCREATE(CQVTRibbonGroupOption, CQVTControlButton)
+IMPLEMENT_DYNCREATE(CQVTRibbonGroupControlPopup, CQVTControlPopup)
+
+namespace QVTRibbonGroupDetail {
+
+void SetHideFlag(CQVTControl* pControl, DWORD dwFlag, BOOL bSet)
+{
+    const DWORD dwOld = pControl->GetHideFlags();
+    const DWORD dwNew = bSet ? (dwOld | dwFlag) : (dwOld & ~dwFlag);
+    if (dwNew != dwOld)
+        pControl->SetHideFlags(dwNew);
+}
+
+#pragma pack(push, 1)
+struct ToolBarResourceHeader
+{
+    WORD wVersion;
+    WORD wWidth;
+    WORD wHeight;
+    WORD wItemCount;
+};
+#pragma pack(pop)
+
+}  // namespace QVTRibbonGroupDetail
+
+using QVTRibbonGroupDetail::SetHideFlag;
+
+// The group's own controls.
+
+CQVTRibbonGroupOption::CQVTRibbonGroupOption() : m_pGroup(nullptr)
+{
+    m_bTemporary = FALSE;
+}
+
+CSize CQVTRibbonGroupOption::GetSize(CDC* pDC)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = m_pGroup ? m_pGroup->GetRibbonPaintManager() : nullptr;
+    return pRibbonPaintManager ? pRibbonPaintManager->DrawControlGroupOption(pDC, this, FALSE) : CSize(0, 0);
+}
+
+CSize CQVTRibbonGroupOption::Draw(CDC* pDC)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = m_pGroup ? m_pGroup->GetRibbonPaintManager() : nullptr;
+    return pRibbonPaintManager ? pRibbonPaintManager->DrawControlGroupOption(pDC, this, TRUE) : CSize(0, 0);
+}
+
+CQVTRibbonGroupControlPopup::CQVTRibbonGroupControlPopup() : m_pGroup(nullptr)
+{
+    m_buttonRibbonStyle = qvtButtonIconAndCaptionBelow;
+}
+
+CSize CQVTRibbonGroupControlPopup::GetSize(CDC* pDC)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = m_pGroup ? m_pGroup->GetRibbonPaintManager() : nullptr;
+    return pRibbonPaintManager ? pRibbonPaintManager->DrawControlGroupPopup(pDC, this, FALSE) : CSize(0, 0);
+}
+
+CSize CQVTRibbonGroupControlPopup::Draw(CDC* pDC)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = m_pGroup ? m_pGroup->GetRibbonPaintManager() : nullptr;
+    return pRibbonPaintManager ? pRibbonPaintManager->DrawControlGroupPopup(pDC, this, TRUE) : CSize(0, 0);
+}
+
+BOOL CQVTRibbonGroupControlPopup::OnSetPopup(BOOL bPopup)
+{
+    // The popup toolbar that shows a copy of the group comes with the
+    // scrollable group area's popups; until then a collapsed group opens
+    // nothing.
+    if (bPopup)
+    {
+        m_bPopuped = FALSE;
+        return FALSE;
+    }
+    return CQVTControlPopup::OnSetPopup(FALSE);
+}
+
+BOOL CQVTRibbonGroupControlPopup::IsVisible(DWORD dwSkipFlags) const
+{
+    return m_pGroup && m_pGroup->IsVisible() && CQVTControlPopup::IsVisible(dwSkipFlags);
+}
+
+// The group.
+
+CQVTRibbonGroup::CQVTRibbonGroup()
+    : m_bControlsCentering(FALSE), m_bControlsGrouping(FALSE), m_nReserved(-1), m_pGroups(nullptr),
+      m_pParent(nullptr), m_pRibbonBar(nullptr), m_nId(-1), m_nIconId(-1), m_pControlGroupOption(nullptr),
+      m_pControlGroupPopup(nullptr), m_bCollapsed(FALSE), m_bShowOptionButton(FALSE), m_bVisible(TRUE),
+      m_nReduceLimit(4), m_nGroupingRows(2), m_bEqualLabelWidth(TRUE), m_nIndex(-1)
+{
+    m_pControlGroupOption = new CQVTRibbonGroupOption();
+    m_pControlGroupOption->m_pGroup = this;
+    m_pControlGroupOption->SetRibbonGroup(this);
+    m_pControlGroupOption->SetHideFlags(qvtHideGeneric);
+    m_pControlGroupPopup = new CQVTRibbonGroupControlPopup();
+    m_pControlGroupPopup->m_pGroup = this;
+    m_pControlGroupPopup->SetRibbonGroup(this);
+    m_pControlGroupPopup->SetHideFlags(qvtHideWrap);
+}
+
+CQVTRibbonGroup::~CQVTRibbonGroup()
+{
+    for (CQVTControl* pControl : m_arrControls)
+    {
+        pControl->SetRibbonGroup(nullptr);
+        pControl->InternalRelease();
+    }
+    m_arrControls.clear();
+    m_pControlGroupOption->m_pGroup = nullptr;
+    m_pControlGroupOption->SetRibbonGroup(nullptr);
+    m_pControlGroupOption->InternalRelease();
+    m_pControlGroupPopup->m_pGroup = nullptr;
+    m_pControlGroupPopup->SetRibbonGroup(nullptr);
+    m_pControlGroupPopup->InternalRelease();
+}
+
+CQVTRibbonTab* CQVTRibbonGroup::GetParentTab() const
+{
+    return m_pGroups ? m_pGroups->GetParentTab() : nullptr;
+}
+
+CQVTRibbonPaintManager* CQVTRibbonGroup::GetRibbonPaintManager() const
+{
+    return m_pRibbonBar ? m_pRibbonBar->GetRibbonPaintManager() : nullptr;
+}
+
+CQVTControls* CQVTRibbonGroup::GetBarControls() const
+{
+    return m_pParent ? m_pParent->GetControls() : nullptr;
+}
+
+void CQVTRibbonGroup::Attach(CQVTRibbonGroups* pGroups, CQVTRibbonBar* pRibbonBar, CQVTCommandBar* pParent)
+{
+    m_pGroups = pGroups;
+    m_pRibbonBar = pRibbonBar;
+    m_pParent = pParent;
+}
+
+int CQVTRibbonGroup::GetBarIndexOfControl(int nIndex) const
+{
+    return m_pControlGroupOption->GetIndex() - GetCount() + nIndex;
+}
+
+void CQVTRibbonGroup::InsertIntoBar(CQVTControl* pControl, int nIndex)
+{
+    CQVTControls* pControls = GetBarControls();
+    if (!pControls)
+        return;
+    pControls->InsertControl(pControl, GetBarIndexOfControl(nIndex));
+}
+
+CQVTControl* CQVTRibbonGroup::GetAt(int nIndex) const
+{
+    if (nIndex < 0 || nIndex >= GetCount())
+        AfxThrowInvalidArgException();
+    return m_arrControls[static_cast<size_t>(nIndex)];
+}
+
+int CQVTRibbonGroup::IndexOf(const CQVTControl* pControl) const
+{
+    if (!pControl || pControl->GetRibbonGroup() != this)
+        return -1;
+    auto it = std::find(m_arrControls.begin(), m_arrControls.end(), pControl);
+    return it == m_arrControls.end() ? -1 : static_cast<int>(it - m_arrControls.begin());
+}
+
+CQVTControl* CQVTRibbonGroup::AddControl(CQVTControl* pControl, int nId, LPCTSTR lpszParameter, int nBefore,
+                                         BOOL bTemporary)
+{
+    if (!pControl)
+        return nullptr;
+    if (nBefore < 0 || nBefore > GetCount())
+        nBefore = GetCount();
+    if (nId > 0 || pControl->GetID() == 0)
+        pControl->SetID(nId);
+    if (lpszParameter)
+        pControl->SetParameter(lpszParameter);
+    pControl->SetTemporary(bTemporary);
+    // The bar's list takes the caller's reference; the group one more.
+    InsertIntoBar(pControl, nBefore);
+    m_arrControls.insert(m_arrControls.begin() + nBefore, pControl);
+    pControl->InternalAddRef();
+    pControl->SetRibbonGroup(this);
+    SetHideFlag(pControl, QVT_RIBBON_HIDE_GROUP, !m_bVisible);
+    if (m_pRibbonBar)
+        m_pRibbonBar->RequestLayout();
+    return pControl;
+}
+
+CQVTControl* CQVTRibbonGroup::Add(int nType, int nId, LPCTSTR lpszCaption, int nBefore, BOOL bTemporary)
+{
+    CQVTControls* pControls = GetBarControls();
+    if (!pControls)
+        return nullptr;
+    // Made by the bar's collection (the site may supply the control), then
+    // moved to the group's place in the list.
+    CQVTControl* pControl = pControls->AddByType(nType, nId, nullptr, -1, bTemporary);
+    if (!pControl)
+        return nullptr;
+    pControl->InternalAddRef();
+    pControls->Remove(pControl);
+    if (lpszCaption)
+        pControl->SetCaption(lpszCaption);
+    return AddControl(pControl, nId, nullptr, nBefore, bTemporary);
+}
+
+CQVTControl* CQVTRibbonGroup::AddClone(CQVTControl* pControl, int nBefore, BOOL bRecursive)
+{
+    if (!pControl)
+        return nullptr;
+    CQVTControl* pClone = static_cast<CQVTControl*>(pControl->GetRuntimeClass()->CreateObject());
+    if (!pClone)
+        return nullptr;
+    pClone->Copy(pControl, bRecursive);
+    return AddControl(pClone, pControl->GetID(), nullptr, nBefore, pControl->IsTemporary());
+}
+
+void CQVTRibbonGroup::RemoveAt(int nIndex)
+{
+    CQVTControl* pControl = GetAt(nIndex);
+    CQVTControlRef keep(pControl);
+    pControl->SetRibbonGroup(nullptr);
+    m_arrControls.erase(m_arrControls.begin() + nIndex);
+    CQVTControls* pControls = pControl->GetControls();
+    if (pControls)
+        pControls->Remove(pControl);
+    pControl->InternalRelease();
+    if (m_pRibbonBar)
+        m_pRibbonBar->RequestLayout();
+}
+
+void CQVTRibbonGroup::Remove(CQVTControl* pControl)
+{
+    const int nIndex = IndexOf(pControl);
+    if (nIndex >= 0)
+        RemoveAt(nIndex);
+}
+
+void CQVTRibbonGroup::RemoveAll()
+{
+    for (int i = GetCount() - 1; i >= 0; --i)
+        RemoveAt(i);
+}
+
+void CQVTRibbonGroup::SetCaption(LPCTSTR lpszCaption)
+{
+    const CString strCaption(lpszCaption ? lpszCaption : _T(""));
+    if (m_strCaption == strCaption)
+        return;
+    m_strCaption = strCaption;
+    m_pControlGroupPopup->SetCaption(strCaption);
+    if (m_pRibbonBar)
+        m_pRibbonBar->RequestLayout();
+}
+
+void CQVTRibbonGroup::SetVisible(BOOL bVisible)
+{
+    if (m_bVisible == bVisible)
+        return;
+    m_bVisible = bVisible;
+    if (m_pRibbonBar)
+    {
+        m_pRibbonBar->RefreshGroupControls(m_pRibbonBar->GetCurrentTab());
+        m_pRibbonBar->RequestLayout();
+    }
+}
+
+void CQVTRibbonGroup::ShowOptionButton(BOOL bShow)
+{
+    if (m_bShowOptionButton == bShow)
+        return;
+    m_bShowOptionButton = bShow;
+    SetHideFlag(m_pControlGroupOption, qvtHideGeneric, !bShow);
+    if (m_pRibbonBar)
+        m_pRibbonBar->RequestLayout();
+}
+
+void CQVTRibbonGroup::SetControlsGrouping(BOOL bGrouping)
+{
+    if (m_bControlsGrouping == bGrouping)
+        return;
+    m_bControlsGrouping = bGrouping;
+    if (m_pRibbonBar)
+        m_pRibbonBar->RequestLayout();
+}
+
+void CQVTRibbonGroup::SetControlsCentering(BOOL bCentering)
+{
+    if (m_bControlsCentering == bCentering)
+        return;
+    m_bControlsCentering = bCentering;
+    if (m_pRibbonBar)
+        m_pRibbonBar->RequestLayout();
+}
+
+BOOL CQVTRibbonGroup::IsHighlighted() const
+{
+    return m_pRibbonBar && m_pRibbonBar->GetHighlightedGroup() == this;
+}
+
+CRect CQVTRibbonGroup::GetCaptionRect() const
+{
+    CRect rc(m_rcGroup);
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    rc.top = rc.bottom - (pRibbonPaintManager ? pRibbonPaintManager->GetGroupCaptionHeight() : 0);
+    return rc;
+}
+
+void CQVTRibbonGroup::OnAdded()
+{
+    // The option button and the popup join the bar's list; the group's
+    // controls then go before the option button.
+    CQVTControls* pControls = GetBarControls();
+    if (!pControls)
+        return;
+    if (m_pControlGroupPopup->GetControls() != pControls)
+    {
+        m_pControlGroupPopup->InternalAddRef();
+        pControls->InsertControl(m_pControlGroupPopup, -1);
+    }
+    if (m_pControlGroupOption->GetControls() != pControls)
+    {
+        m_pControlGroupOption->InternalAddRef();
+        pControls->InsertControl(m_pControlGroupOption, -1);
+    }
+    m_pControlGroupOption->SetID(m_nId);
+    m_pControlGroupPopup->SetID(m_nId);
+    m_pControlGroupPopup->SetCaption(m_strCaption);
+}
+
+void CQVTRibbonGroup::OnRemoved()
+{
+    RemoveAll();
+    for (CQVTControl* pOwn : {static_cast<CQVTControl*>(m_pControlGroupOption),
+                              static_cast<CQVTControl*>(m_pControlGroupPopup)})
+    {
+        CQVTControls* pControls = pOwn->GetControls();
+        if (pControls && pControls->GetCount() > pOwn->GetIndex() && pOwn->GetIndex() >= 0 &&
+            pControls->GetAt(pOwn->GetIndex()) == pOwn)
+            pControls->Remove(pOwn);
+    }
+}
+
+// Toolbar resources.
+
+BOOL CQVTRibbonGroup::LoadToolBar(UINT nIDResource, BOOL bLoadIcons)
+{
+    using QVTRibbonGroupDetail::ToolBarResourceHeader;
+    HINSTANCE hInstance = AfxFindResourceHandle(MAKEINTRESOURCE(nIDResource), RT_TOOLBAR);
+    HRSRC hResource = hInstance ? ::FindResource(hInstance, MAKEINTRESOURCE(nIDResource), RT_TOOLBAR) : nullptr;
+    if (!hResource)
+        return FALSE;
+    HGLOBAL hGlobal = ::LoadResource(hInstance, hResource);
+    const DWORD nSize = ::SizeofResource(hInstance, hResource);
+    const ToolBarResourceHeader* pHeader =
+        hGlobal ? static_cast<const ToolBarResourceHeader*>(::LockResource(hGlobal)) : nullptr;
+    if (!pHeader || nSize < sizeof(ToolBarResourceHeader) || pHeader->wVersion != 1)
+        return FALSE;
+    // The count is trusted only as far as the resource holds ids.
+    const DWORD nAvailable = (nSize - sizeof(ToolBarResourceHeader)) / sizeof(WORD);
+    if (pHeader->wItemCount > nAvailable)
+        return FALSE;
+    const WORD* pItems = reinterpret_cast<const WORD*>(pHeader + 1);
+    std::vector<UINT> arrIds;
+    BOOL bBeginGroup = FALSE;
+    for (WORD i = 0; i < pHeader->wItemCount; ++i)
+    {
+        const UINT nId = pItems[i];
+        if (nId == 0)
+        {
+            bBeginGroup = TRUE;
+            continue;
+        }
+        CQVTControl* pControl = Add(qvtControlButton, static_cast<int>(nId));
+        if (pControl)
+        {
+            pControl->SetBeginGroup(bBeginGroup && GetCount() > 1);
+            arrIds.push_back(nId);
+        }
+        bBeginGroup = FALSE;
+    }
+    if (!bLoadIcons)
+        return TRUE;
+    CQVTImageManager* pImageManager = m_pParent ? m_pParent->GetImageManager() : nullptr;
+    if (!pImageManager)
+        return FALSE;
+    std::vector<UINT> arrAll(pItems, pItems + pHeader->wItemCount);
+    return pImageManager->SetIcons(nIDResource, arrAll.data(), static_cast<int>(arrAll.size()),
+                                   CSize(pHeader->wWidth, pHeader->wHeight));
+}
+
+// Geometry and drawing.
+
+void CQVTRibbonGroup::SetRect(CRect rc)
+{
+    m_rcGroup = rc;
+    if (m_bCollapsed)
+    {
+        SetHideFlag(m_pControlGroupPopup, qvtHideWrap, FALSE);
+        m_pControlGroupPopup->SetRect(rc);
+        m_pControlGroupPopup->SetWrap(TRUE);
+    }
+    else
+        SetHideFlag(m_pControlGroupPopup, qvtHideWrap, TRUE);
+
+    if (!m_bShowOptionButton)
+    {
+        SetHideFlag(m_pControlGroupOption, qvtHideGeneric, TRUE);
+        return;
+    }
+    SetHideFlag(m_pControlGroupOption, qvtHideGeneric, FALSE);
+    SetHideFlag(m_pControlGroupOption, qvtHideWrap, m_bCollapsed);
+    if (m_bCollapsed)
+        return;
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    if (!pRibbonPaintManager)
+        return;
+    CClientDC dc(CWnd::GetDesktopWindow());
+    const CSize sz = pRibbonPaintManager->DrawControlGroupOption(&dc, m_pControlGroupOption, FALSE);
+    const int h = pRibbonPaintManager->GetGroupCaptionHeight();
+    const int nRight = rc.right - QVTDpiScaler()->ScaleX(2);
+    const int nBottom = rc.bottom - QVTDpiScaler()->ScaleY(2);
+    const CPoint pt(h / 2 - sz.cx / 2 - h + nRight, h / 2 - sz.cy / 2 - h + nBottom);
+    m_pControlGroupOption->SetRect(CRect(pt, sz));
+}
+
+void CQVTRibbonGroup::Draw(CDC* pDC, CRect rcClipBox)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    if (!pRibbonPaintManager)
+        return;
+    pRibbonPaintManager->DrawGroup(pDC, this);
+    CQVTPaintManager* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : nullptr;
+    BOOL bFirst = TRUE;
+    CRect rcIntersect;
+    for (CQVTControl* pControl : m_arrControls)
+    {
+        if (!pControl->IsVisible())
+            continue;
+        if (pControl->GetBeginGroup() && !bFirst && pPaintManager &&
+            (!m_bControlsGrouping || !pControl->GetWrap()))
+            pPaintManager->DrawCommandBarSeparator(pDC, m_pParent, pControl, TRUE);
+        bFirst = FALSE;
+        if (rcIntersect.IntersectRect(rcClipBox, pControl->GetRect()))
+            pControl->Draw(pDC);
+    }
+    if (m_pControlGroupPopup->IsVisible() && rcIntersect.IntersectRect(rcClipBox, m_pControlGroupPopup->GetRect()))
+        m_pControlGroupPopup->Draw(pDC);
+    if (m_pControlGroupOption->IsVisible() &&
+        rcIntersect.IntersectRect(rcClipBox, m_pControlGroupOption->GetRect()))
+        m_pControlGroupOption->Draw(pDC);
+}
+
+void CQVTRibbonGroup::ArrangeInRow(CDC* pDC)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+    int x = m_rcGroup.left + QVTDpiScaler()->ScaleX(4);
+    const int y = m_rcGroup.top + (pRibbonPaintManager ? pRibbonPaintManager->GetGroupCaptionHeight() : 0);
+    for (CQVTControl* pControl : m_arrControls)
+    {
+        if (!pControl->IsVisible())
+            continue;
+        const CSize sz = pControl->GetSize(pDC);
+        pControl->SetRect(CRect(CPoint(x, y), sz));
+        x += sz.cx;
+    }
+}
+
+// Copies and persistence.
+
+void CQVTRibbonGroup::Copy(CQVTRibbonGroup* pGroup)
+{
+    if (!pGroup || pGroup == this)
+        return;
+    m_nId = pGroup->m_nId;
+    m_nIconId = pGroup->m_nIconId;
+    m_bShowOptionButton = pGroup->m_bShowOptionButton;
+    m_strCaption = pGroup->m_strCaption;
+    m_pGroups = pGroup->m_pGroups;
+    m_bControlsGrouping = pGroup->m_bControlsGrouping;
+    m_bControlsCentering = pGroup->m_bControlsCentering;
+    m_bEqualLabelWidth = pGroup->m_bEqualLabelWidth;
+    m_bVisible = pGroup->m_bVisible;
+    m_nReduceLimit = pGroup->m_nReduceLimit;
+    for (CQVTControl* pSource : pGroup->m_arrControls)
+    {
+        CQVTControl* pClone = AddClone(pSource, -1, TRUE);
+        if (pClone)
+            SetHideFlag(pClone, QVT_RIBBON_HIDE_GROUP, FALSE);
+    }
+    m_pControlGroupOption->Copy(pGroup->m_pControlGroupOption, FALSE);
+    m_pControlGroupPopup->Copy(pGroup->m_pControlGroupPopup, FALSE);
+    SetHideFlag(m_pControlGroupOption, QVT_RIBBON_HIDE_GROUP, FALSE);
+    SetHideFlag(m_pControlGroupPopup, QVT_RIBBON_HIDE_GROUP, FALSE);
+}
+
+void CQVTRibbonGroup::DoPropExchange(CQVTPropExchange* pPX)
+{
+    PropExchangeInt(pPX, _T("Id"), m_nId, 0);
+    PropExchangeInt(pPX, _T("IconId"), m_nIconId, 0);
+    PropExchangeBool(pPX, _T("ShowOptionButton"), m_bShowOptionButton, FALSE);
+    PropExchangeString(pPX, _T("Caption"), m_strCaption, _T(""));
+    PropExchangeBool(pPX, _T("ControlsGrouping"), m_bControlsGrouping, FALSE);
+    PropExchangeBool(pPX, _T("ControlsCentering"), m_bControlsCentering, FALSE);
+    PropExchangeBool(pPX, _T("Visible"), m_bVisible, TRUE);
+    if (pPX->IsLoading())
+    {
+        m_pControlGroupPopup->SetCaption(m_strCaption);
+        SetHideFlag(m_pControlGroupOption, qvtHideGeneric, !m_bShowOptionButton);
+    }
+    // The "Controls", "ControlGroupOption" and "ControlGroupPopup" sections
+    // are exchanged once controls save and load themselves (the command
+    // bars' layout persistence); until then a loaded group keeps the
+    // controls it has.
+}

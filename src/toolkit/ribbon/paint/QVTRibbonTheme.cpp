@@ -1,0 +1,217 @@
+#include "toolkit/ribbon/paint/QVTRibbonTheme.h"
+
+#include "toolkit/commandbars/bars/QVTCommandBar.h"
+#include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/image/QVTResourceImages.h"
+#include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+
+IMPLEMENT_DYNAMIC(CQVTRibbonTheme, CQVTResourceTheme)
+
+namespace QVTRibbonThemeDetail {
+const COLORREF kNoColor = 0xFFFFFFFF;
+const COLORREF kKeyColor = RGB(0xFF, 0x00, 0xFF);
+}  // namespace QVTRibbonThemeDetail
+
+using namespace QVTRibbonThemeDetail;
+
+CQVTRibbonTheme::CQVTRibbonTheme()
+    : m_clrEditNormal(kNoColor), m_clrEditSelected(RGB(255, 255, 255)), m_clrEditDisabledBorder(kNoColor),
+      m_clrMenuSeparator(RGB(197, 197, 197)), m_clrRibbonText(kNoColor), m_clrRibbonGrayText(RGB(141, 141, 141)),
+      m_clrMenuGripperShadow(RGB(197, 197, 197)), m_bNoGroupSpacing(FALSE)
+{
+    // The frame paint manager of ribbon frames comes with themed frames.
+    m_strOfficeFont = _T("Segoe UI");
+    m_bUseOfficeFont = TRUE;
+    RefreshMetrics();
+}
+
+BOOL CQVTRibbonTheme::IsImagesLoaded() const
+{
+    return m_pImages && m_pImages->IsValid();
+}
+
+void CQVTRibbonTheme::RefreshMetrics()
+{
+    CQVTResourceTheme::RefreshMetrics();
+    if (!IsImagesLoaded())
+        return;
+    CQVTResourceImages* pImages = m_pImages;
+    auto color = [pImages](LPCTSTR lpszKey, COLORREF clrDefault) {
+        return pImages->GetIniColor(_T("Ribbon"), lpszKey, clrDefault);
+    };
+    m_bNoGroupSpacing = pImages->GetIniInt(_T("Ribbon"), _T("GroupSpacing"), -1) == 0;
+    m_arrColor[46].SetStandardValue(color(_T("GroupClientText"), kNoColor));
+    m_arrColor[60].SetStandardValue(RGB(141, 141, 141));
+    m_clrEditNormal = color(_T("ControlEditNormal"), kNoColor);
+    m_clrEditSelected = color(_T("ControlEditSelected"), RGB(255, 255, 255));
+    m_arrColor[44].SetStandardValue(color(_T("MenuPopupText"), kNoColor));
+    m_clrMenuGripper.SetStandardValue(color(_T("MenuPopupGripper"), kNoColor));
+    m_grcMenuExpandedGripper.SetStandardValues(color(_T("MenuPopupExpandedGripperLight"), kNoColor),
+                                               color(_T("MenuPopupExpandedGripperDark"), kNoColor), 0.5f);
+    m_arrColor[35].SetStandardValue(RGB(167, 167, 167));
+    m_arrColor[45].SetStandardValue(color(_T("ControlHighlightText"), kNoColor));
+    m_arrColor[43].SetStandardValue(RGB(134, 134, 134));
+    m_arrColor[41].SetStandardValue(RGB(250, 250, 250));
+    m_clrMenuSeparator = color(_T("MenuPopupSeparator"), RGB(197, 197, 197));
+    m_clrRibbonText = color(_T("RibbonText"), kNoColor);
+    m_clrRibbonGrayText = color(_T("RibbonGrayText"), RGB(141, 141, 141));
+    m_clrMenuGripperShadow = color(_T("MenuPopupGripperShadow"), RGB(197, 197, 197));
+    m_clrEditDisabledBorder = pImages->GetIniColor(_T("Toolbar"), _T("ControlEditDisabledBorder"), GetColor(53));
+    CreateGradientGlyph();
+}
+
+BOOL CQVTRibbonTheme::DrawFrame(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFrame, int nFrames, CRect rcMargins,
+                                BOOL bKeyed)
+{
+    CQVTResourceImage* pImage = LoadImage(lpszImage);
+    if (!pImage)
+        return FALSE;
+    if (bKeyed)
+        pImage->DrawImageColorKeyed(pDC, rc, pImage->GetSource(nFrame, nFrames), rcMargins, kKeyColor);
+    else
+        pImage->DrawImage(pDC, rc, pImage->GetSource(nFrame, nFrames), rcMargins);
+    return TRUE;
+}
+
+void CQVTRibbonTheme::DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, BOOL bEnabled, BOOL bChecked,
+                                    BOOL bPopuped, int barType, int barPosition)
+{
+    if (!IsImagesLoaded())
+    {
+        CQVTResourceTheme::DrawRectangle(pDC, rc, bSelected, bPressed, bEnabled, bChecked, bPopuped, barType,
+                                         barPosition);
+        return;
+    }
+    const BOOL bSmall = rc.Height() < QVTDpiScaler()->ScaleY(33);
+    if (barType == qvtBarTypePopup || barPosition == qvtBarPopup)
+    {
+        if (bChecked)
+        {
+            DrawFrame(pDC, _T("MENUCHECKEDITEM"), rc, bEnabled ? 0 : 1, 2, CRect(2, 2, 2, 2), TRUE);
+            return;
+        }
+        if (!bSelected)
+        {
+            CQVTCommandBarsOffice2003Theme::DrawRectangle(pDC, rc, bSelected, bPressed, bEnabled, bChecked,
+                                                          bPopuped, barType, barPosition);
+            return;
+        }
+        if (!bEnabled && bSelected != 2 && bSelected != 3)
+            return;
+        LPCTSTR lpszImage = bEnabled ? (bSmall ? _T("MENUSELECTEDITEM22") : _T("MENUSELECTEDITEM54"))
+                                     : (bSmall ? _T("MENUSELECTEDDISABLEDITEM22") : _T("MENUSELECTEDDISABLEDITEM54"));
+        DrawFrame(pDC, lpszImage, rc, 0, 1, CRect(4, 4, 4, 4), FALSE);
+        return;
+    }
+    int nFrame = -1;
+    if (!bEnabled)
+        nFrame = (bSelected == 2 || bSelected == 3) ? 0 : -1;
+    else if (bPopuped)
+        nFrame = 2;
+    else if (bChecked && !bPressed)
+        nFrame = bSelected ? 3 : 2;
+    else if (bPressed == 2 || bPressed == 3)
+        nFrame = 1;
+    else if (bSelected && bPressed)
+        nFrame = 1;
+    else if (bSelected || bPressed)
+        nFrame = 0;
+    if (nFrame < 0)
+        return;
+    DrawFrame(pDC, bSmall ? _T("TOOLBARBUTTONS22") : _T("TOOLBARBUTTONS50"), rc, nFrame, 4, CRect(8, 8, 8, 8),
+              TRUE);
+}
+
+CSize CQVTRibbonTheme::DrawMark(CDC* pDC, LPCTSTR lpszImage, int nFrames, CRect rc, BOOL bDraw, BOOL bSelected,
+                                BOOL bPressed, int nChecked, BOOL bEnabled)
+{
+    const CSize sz(QVTDpiScaler()->ScaleX(13), QVTDpiScaler()->ScaleY(13));
+    if (!bDraw)
+        return sz;
+    int nFrame = !bEnabled ? 3 : (bSelected && bPressed ? 2 : (bSelected ? 1 : 0));
+    if (nChecked == 1)
+        nFrame += 4;
+    else if (nChecked == 2 && nFrames == 12)
+        nFrame += 8;
+    const CRect rcMark(CPoint(rc.left, rc.CenterPoint().y - sz.cy / 2), sz);
+    DrawFrame(pDC, lpszImage, rcMark, nFrame, nFrames, CRect(0, 0, 0, 0), TRUE);
+    return sz;
+}
+
+CSize CQVTRibbonTheme::DrawControlCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
+                                               int nChecked, BOOL bEnabled)
+{
+    if (!IsImagesLoaded() || !LoadImage(_T("TOOLBARBUTTONCHECKBOX")))
+        return CQVTResourceTheme::DrawControlCheckBoxMark(pDC, rc, bDraw, bSelected, bPressed, nChecked, bEnabled);
+    return DrawMark(pDC, _T("TOOLBARBUTTONCHECKBOX"), 12, rc, bDraw, bSelected, bPressed, nChecked, bEnabled);
+}
+
+CSize CQVTRibbonTheme::DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
+                                                  int nChecked, BOOL bEnabled)
+{
+    if (!IsImagesLoaded() || !LoadImage(_T("TOOLBARBUTTONRADIOBUTTON")))
+        return CQVTResourceTheme::DrawControlRadioButtonMark(pDC, rc, bDraw, bSelected, bPressed, nChecked,
+                                                              bEnabled);
+    return DrawMark(pDC, _T("TOOLBARBUTTONRADIOBUTTON"), 8, rc, bDraw, bSelected, bPressed, nChecked ? 1 : 0,
+                    bEnabled);
+}
+
+void CQVTRibbonTheme::DrawCheckMark(CDC* pDC, CRect rc, COLORREF clr, BOOL bEnabled)
+{
+    CQVTResourceImage* pImage = IsImagesLoaded() ? LoadImage(_T("MENUCHECKEDITEMMARK")) : nullptr;
+    if (!pImage)
+    {
+        CQVTResourceTheme::DrawCheckMark(pDC, rc, clr, bEnabled);
+        return;
+    }
+    const CRect rcSrc = pImage->GetSource(bEnabled ? 0 : 1, 4);
+    const CSize sz(QVTDpiScaler()->ScaleX(rcSrc.Width()), QVTDpiScaler()->ScaleY(rcSrc.Height()));
+    const CRect rcDest(CPoint(rc.CenterPoint().x - sz.cx / 2, rc.CenterPoint().y - sz.cy / 2), sz);
+    pImage->DrawImageColorKeyed(pDC, rcDest, rcSrc, CRect(0, 0, 0, 0), kKeyColor);
+}
+
+void CQVTRibbonTheme::DrawRadioMark(CDC* pDC, CRect rc, COLORREF clr, BOOL bEnabled)
+{
+    CQVTResourceImage* pImage = IsImagesLoaded() ? LoadImage(_T("MENUCHECKEDITEMMARK")) : nullptr;
+    if (!pImage)
+    {
+        CQVTResourceTheme::DrawRadioMark(pDC, rc, clr, bEnabled);
+        return;
+    }
+    const CRect rcSrc = pImage->GetSource(bEnabled ? 2 : 3, 4);
+    const CSize sz(QVTDpiScaler()->ScaleX(rcSrc.Width()), QVTDpiScaler()->ScaleY(rcSrc.Height()));
+    const CRect rcDest(CPoint(rc.CenterPoint().x - sz.cx / 2, rc.CenterPoint().y - sz.cy / 2), sz);
+    pImage->DrawImageColorKeyed(pDC, rcDest, rcSrc, CRect(0, 0, 0, 0), kKeyColor);
+}
+
+COLORREF CQVTRibbonTheme::GetControlEditBackColor(CQVTControl* pControl)
+{
+    if (!IsImagesLoaded())
+        return CQVTResourceTheme::GetControlEditBackColor(pControl);
+    if (!pControl->GetEnabled())
+        return GetColor(COLOR_3DFACE);
+    if (pControl->GetSelected())
+        return m_clrEditSelected;
+    CQVTCommandBar* pBar = pControl->GetParent();
+    if (pBar && pBar->GetPosition() == qvtBarPopup)
+        return GetColor(41);
+    return m_clrEditNormal != kNoColor ? m_clrEditNormal : CQVTResourceTheme::GetControlEditBackColor(pControl);
+}
+
+COLORREF CQVTRibbonTheme::GetControlTextColor(CQVTControl* pControl)
+{
+    CQVTCommandBar* pBar = pControl->GetParent();
+    if (IsImagesLoaded() && pBar && pBar->IsRibbonBar() && !pControl->GetRibbonGroup() &&
+        !pControl->GetSelected() && !pControl->GetPressed() && !pControl->GetPopuped())
+    {
+        if (!pControl->GetEnabled())
+            return m_clrRibbonGrayText;
+        CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+        if (pRibbonPaintManager && pRibbonPaintManager->IsControlOnGlass(pControl))
+            return 0;
+        if (m_clrRibbonText != kNoColor)
+            return m_clrRibbonText;
+    }
+    return CQVTResourceTheme::GetControlTextColor(pControl);
+}

@@ -1,0 +1,131 @@
+// The ribbon as the screen shows it: pixels read back where the layout put
+// the tab row, the selected tab, a group's caption and separator and the
+// edges of a minimized ribbon, in the colours and images of the scheme,
+// and in another scheme's once the INI changes under the same bar.
+#include <afxext.h>
+
+#include <memory>
+
+#include "sondrel_gtest.h"
+#include "tests/common/screen_test_support.h"
+#include "tests/toolkit/ribbon/ribbon_host.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/image/QVTResourceImages.h"
+#include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+#include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
+#include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
+
+namespace {
+
+const COLORREF kMagenta = RGB(255, 0, 255);
+
+COLORREF Ini(LPCTSTR lpszKey)
+{
+    return QVTResourceImages()->GetIniColor(_T("Ribbon"), lpszKey, 0xFFFFFFFF);
+}
+
+// The pixel the image's frame puts at (x, y) of rcDest, drawn alone over a
+// background.
+COLORREF ImagePixel(LPCTSTR lpszImage, int nFrame, int nFrames, const CRect& rcMargins, CSize szDest, CPoint pt,
+                    COLORREF clrBack)
+{
+    CQVTResourceImage* pImage = QVTResourceImages()->LoadFile(lpszImage);
+    if (!pImage)
+        return 0xFFFFFFFF;
+    DibCanvas canvas(szDest.cx, szDest.cy, clrBack);
+    pImage->DrawImageColorKeyed(&canvas.dc, CRect(CPoint(0, 0), szDest), pImage->GetSource(nFrame, nFrames),
+                                rcMargins, kMagenta);
+    return canvas.At(pt.x, pt.y);
+}
+
+class RibbonPaint : public ::testing::Test
+{
+public:
+    static void SetUpTestSuite()
+    {
+        s_pHost = new CRibbonHost();
+        s_pHost->CreateHost(CRect(60, 80, 900, 420));
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_pHost;
+        s_pHost = nullptr;
+    }
+
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, s_pHost->GetSafeHwnd());
+        s_pHost->Reset();
+        s_pHost->ResizeClient(820, 300);
+        m_pRibbon = s_pHost->GetRibbon();
+        ASSERT_NE(nullptr, m_pRibbon);
+    }
+
+    static CRibbonHost* s_pHost;
+    CQVTRibbonBar* m_pRibbon = nullptr;
+};
+CRibbonHost* RibbonPaint::s_pHost = nullptr;
+
+}  // namespace
+
+TEST_F(RibbonPaint, FaceSelectedTabCaptionAndSeparatorComeFromTheScheme)
+{
+    for (LPCTSTR lpszScheme : {_T("OFFICE2007BLUE_INI"), _T("OFFICE2007BLACK_INI")})
+    {
+        SCOPED_TRACE(CStringA(lpszScheme).GetString());
+        // Another scheme under the same bar: the theme takes the new INI.
+        QVTPaintManager()->SetImageHandle(::GetModuleHandle(nullptr), lpszScheme);
+        s_pHost->GetCommandBars()->RecalcFrameLayout();
+        CStringArray missing;
+        QVTResourceImages()->GetMissingImages(missing);
+        std::unique_ptr<DibCanvas> canvas = screentest::Capture(m_pRibbon->GetSafeHwnd());
+
+        const COLORREF clrFace = Ini(_T("RibbonFace"));
+        const CRect rcRow = m_pRibbon->GetControlTab()->GetRect();
+        const CRect rcLastTab = m_pRibbon->GetTab(2)->GetRect();
+        ASSERT_LT(rcLastTab.right + 10, rcRow.right);
+        EXPECT_EQ(clrFace, canvas->At(rcRow.right - 5, rcRow.CenterPoint().y));
+
+        // The selected tab shows frame 3 of the tab image.
+        CRect rcFace = m_pRibbon->GetTab(0)->GetRect();
+        CQVTTabPaintManager::DeflateRectByPosition(rcFace, CRect(0, 1, -1, -1), 0);
+        const CPoint ptSample(2, rcFace.Height() / 2);
+        const COLORREF clrTab =
+            ImagePixel(_T("RIBBONTAB"), 3, 6, CRect(5, 5, 5, 5), rcFace.Size(), ptSample, clrFace);
+        EXPECT_EQ(clrTab, canvas->At(rcFace.left + ptSample.x, rcFace.top + ptSample.y));
+        EXPECT_NE(clrFace, clrTab);
+
+        // The group caption's text and the separator at the group's edge.
+        CQVTRibbonGroup* pGroup = s_pHost->FindGroup(4002);
+        const CRect rcCaption = pGroup->GetCaptionRect();
+        EXPECT_GT(screentest::CountIn(*canvas, rcCaption, Ini(_T("GroupCaptionText"))), 0);
+        const CRect rcGroup = pGroup->GetRect();
+        const CRect rcSeparator(rcGroup.right - QVTDpiScaler()->ScaleX(1), rcGroup.top + QVTDpiScaler()->ScaleY(2),
+                                rcGroup.right + QVTDpiScaler()->ScaleX(2),
+                                rcGroup.bottom - QVTDpiScaler()->ScaleY(5));
+        const CPoint ptMid(1, rcSeparator.Height() / 2);
+        const COLORREF clrSeparator =
+            ImagePixel(_T("RIBBONGROUPSEPARATOR"), 0, 1, CRect(0, 0, 0, 0), rcSeparator.Size(), ptMid, kMagenta);
+        if (clrSeparator != kMagenta)
+            EXPECT_EQ(clrSeparator, canvas->At(rcSeparator.left + ptMid.x, rcSeparator.top + ptMid.y));
+
+        // Nothing the ribbon drew asked for an image the scheme lacks.
+        CStringArray missingAfter;
+        QVTResourceImages()->GetMissingImages(missingAfter);
+        for (INT_PTR i = 0; i < missingAfter.GetSize(); ++i)
+            ADD_FAILURE() << CStringA(missingAfter[i]).GetString();
+    }
+}
+
+TEST_F(RibbonPaint, AMinimizedRibbonClosesWithItsTwoEdgeLines)
+{
+    m_pRibbon->SetRibbonMinimized(TRUE);
+    s_pHost->GetCommandBars()->RecalcFrameLayout();
+    std::unique_ptr<DibCanvas> canvas = screentest::Capture(m_pRibbon->GetSafeHwnd());
+    CRect rcClient;
+    m_pRibbon->GetClientRect(&rcClient);
+    const int x = rcClient.right - 20;
+    EXPECT_EQ(Ini(_T("MinimizedFrameEdgeShadow")), canvas->At(x, rcClient.bottom - QVTDpiScaler()->ScaleY(2)));
+    EXPECT_EQ(Ini(_T("MinimizedFrameEdgeHighLight")), canvas->At(x, rcClient.bottom - QVTDpiScaler()->ScaleY(1)));
+}
