@@ -122,7 +122,8 @@ void CRibbonHost::Reset(LPCTSTR lpszScheme)
     m_pRibbon = nullptr;
     InitCommandBars();
     CQVTCommandBars* pCommandBars = GetCommandBars();
-    m_pRibbon = static_cast<CQVTRibbonBar*>(pCommandBars->Add(_T("The Ribbon"), qvtBarTop, RUNTIME_CLASS(CQVTRibbonBar)));
+    m_pRibbon = static_cast<CQVTRibbonBar*>(
+        pCommandBars->Add(_T("The Ribbon"), qvtBarTop, RUNTIME_CLASS(CQVTRibbonBar)));
     if (!m_pRibbon)
         return;
     RegisterIcons(m_pRibbon->GetImageManager());
@@ -169,8 +170,8 @@ void CRibbonHost::ResizeClient(int cx, int cy)
     GetWindowRect(&rcWindow);
     CRect rcClient;
     GetClientRect(&rcClient);
-    SetWindowPos(nullptr, 0, 0, cx + rcWindow.Width() - rcClient.Width(), cy + rcWindow.Height() - rcClient.Height(),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(nullptr, 0, 0, cx + rcWindow.Width() - rcClient.Width(),
+                 cy + rcWindow.Height() - rcClient.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetCommandBars()->RecalcFrameLayout();
     PumpHost();
 }

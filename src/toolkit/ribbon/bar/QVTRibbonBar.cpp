@@ -388,7 +388,8 @@ BOOL CQVTRibbonBar::IsQuickAccessControl(const CQVTControl* pControl) const
         return FALSE;
     if (pControl == m_pControlQuickAccess || pControl == m_pControlQuickAccessMore)
         return TRUE;
-    return !pControl->GetRibbonGroup() && m_pQuickAccessControls && m_pQuickAccessControls->Contains(pControl);
+    return !pControl->GetRibbonGroup() && m_pQuickAccessControls &&
+           m_pQuickAccessControls->Contains(pControl);
 }
 
 BOOL CQVTRibbonBar::IsAllowQuickAccessControl(CQVTControl* pControl)
@@ -711,7 +712,8 @@ void CQVTRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
         ClosePopups();
         if (!m_bTabClickPending)
         {
-            if (m_pControlTab->PerformClick(this, point) && m_bMinimized && m_pControlTab->GetSelectedItem() == pHit)
+            if (m_pControlTab->PerformClick(this, point) && m_bMinimized &&
+                m_pControlTab->GetSelectedItem() == pHit)
             {
                 m_pControlTab->OnSetPopup(TRUE);
                 m_bTabClickPending = TRUE;
@@ -776,8 +778,9 @@ void CQVTRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
 {
     CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
     CQVTMouseManager* pMouseManager = CQVTMouseManager::GetThreadManager();
-    const BOOL bCanHighlight = CQVTDrawHelpers::IsApplicationActive(m_hWnd) && !pMouseManager->IsMouseLocked() &&
-                               !m_nTrackingMode && pMouseManager->GetTrackCount() == 0 && m_nPopuped == -1 &&
+    const BOOL bCanHighlight = CQVTDrawHelpers::IsApplicationActive(m_hWnd) &&
+                               !pMouseManager->IsMouseLocked() && !m_nTrackingMode &&
+                               pMouseManager->GetTrackCount() == 0 && m_nPopuped == -1 &&
                                pRibbonPaintManager && pRibbonPaintManager->IsGroupHighlightEnabled();
     CQVTRibbonGroup* pGroup = bCanHighlight ? HitTestGroup(point) : nullptr;
     HighlightGroup(pGroup);
@@ -813,8 +816,8 @@ BOOL CQVTRibbonBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     const int nCode = HitTestCaption(pt);
     CWnd* pSite = GetSite();
     if (nCode >= HTLEFT && nCode <= HTBOTTOMRIGHT && pSite)
-        return static_cast<BOOL>(
-            pSite->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(pSite->GetSafeHwnd()), MAKELONG(nCode, message)));
+        return static_cast<BOOL>(pSite->SendMessage(
+            WM_SETCURSOR, reinterpret_cast<WPARAM>(pSite->GetSafeHwnd()), MAKELONG(nCode, message)));
     return CWnd::OnSetCursor(pWnd, nHitTest, message);
 }
 

@@ -220,31 +220,31 @@ protected:
     void ClosePopups();
     void DrawSelectionOutline(CDC* pDC, CRect rc);
 
-    CQVTRibbonControls* m_pRibbonControls;                // the bar's list (m_pControls)
-    CQVTRibbonQuickAccessControls* m_pQuickAccessControls;  // owned
-    CQVTRibbonControlTab* m_pControlTab;                  // in the controls
-    CQVTRibbonBarControlQuickAccessPopup* m_pControlQuickAccess;  // in the controls
+    CQVTRibbonControls* m_pRibbonControls;                                // the bar's list (m_pControls)
+    CQVTRibbonQuickAccessControls* m_pQuickAccessControls;                // owned
+    CQVTRibbonControlTab* m_pControlTab;                                  // in the controls
+    CQVTRibbonBarControlQuickAccessPopup* m_pControlQuickAccess;          // in the controls
     CQVTRibbonBarControlQuickAccessMorePopup* m_pControlQuickAccessMore;  // in the controls
-    CQVTRibbonTabContextHeaderList m_contextHeaders;      // rebuilt by every layout
-    CString m_strCaptionText;                             // the site's title as last measured
+    CQVTRibbonTabContextHeaderList m_contextHeaders;                      // rebuilt by every layout
+    CString m_strCaptionText;                                             // the site's title as last measured
     CRect m_rcTabControl;
     CRect m_rcGroups;
     CRect m_rcCaption;
     CRect m_rcCaptionText;
     CRect m_rcCaptionArea;  // free caption space between quick access and caption buttons
     CRect m_rcQuickAccess;
-    int m_nQuickAccessHeight;     // measured at every layout
-    int m_nQuickAccessRight;      // right end of the last quick-access control above the ribbon
-    BOOL m_bContentShown;         // FALSE while the bar or the site is too small
+    int m_nQuickAccessHeight;  // measured at every layout
+    int m_nQuickAccessRight;   // right end of the last quick-access control above the ribbon
+    BOOL m_bContentShown;      // FALSE while the bar or the site is too small
     BOOL m_bShowQuickAccessBelow;
     BOOL m_bShowQuickAccess;
     BOOL m_bMinimized;
-    BOOL m_bShowCaptionRow;       // always TRUE: the ribbon draws its caption row
-    int m_nMinVisibleWidth;       // 250 px, scaled
-    int m_nQuickAccessCaptionGap; // 4 px, scaled
-    BOOL m_bTabClickPending;      // a press selected the tab that was already current
-    BOOL m_bUpdatePending;        // groups' controls changed during the layout
+    BOOL m_bShowCaptionRow;        // always TRUE: the ribbon draws its caption row
+    int m_nMinVisibleWidth;        // 250 px, scaled
+    int m_nQuickAccessCaptionGap;  // 4 px, scaled
+    BOOL m_bTabClickPending;       // a press selected the tab that was already current
+    BOOL m_bUpdatePending;         // groups' controls changed during the layout
     CQVTRibbonGroup* m_pHighlightedGroup;
-    int m_nLockLayout;            // while above 0, layout requests are collected
+    int m_nLockLayout;  // while above 0, layout requests are collected
     BOOL m_bLayoutRequested;
 };

@@ -324,7 +324,8 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
         const BOOL bBeside = rc.top >= m_rcTabControl.top && rc.bottom <= m_rcTabControl.bottom + 1 &&
                              (rc.right <= rcTabRow.left || rc.left >= rcTabRow.right);
         const DWORD dwFlags = pControl->GetFlags();
-        pControl->SetFlags(bBeside ? (dwFlags | QVT_RIBBON_FLAG_BESIDE_TABS) : (dwFlags & ~QVT_RIBBON_FLAG_BESIDE_TABS));
+        pControl->SetFlags(bBeside ? (dwFlags | QVT_RIBBON_FLAG_BESIDE_TABS)
+                                   : (dwFlags & ~QVT_RIBBON_FLAG_BESIDE_TABS));
     }
 }
 
@@ -421,7 +422,8 @@ void CQVTRibbonBar::MoveTitleBesideHeaders()
     if (m_contextHeaders.GetCount() == 0 || m_rcCaptionText.IsRectEmpty())
         return;
     const CRect rcSpan(m_contextHeaders.GetAt(0)->m_rcRect.left, m_rcCaption.top + ScaleY(6),
-                       m_contextHeaders.GetAt(m_contextHeaders.GetCount() - 1)->m_rcRect.right, m_rcCaption.bottom);
+                       m_contextHeaders.GetAt(m_contextHeaders.GetCount() - 1)->m_rcRect.right,
+                       m_rcCaption.bottom);
     CRect rcIntersect;
     if (!rcIntersect.IntersectRect(m_rcCaptionText, rcSpan))
         return;
@@ -447,8 +449,9 @@ void CQVTRibbonBar::RepositionContextHeaders()
         return;
     }
     if (m_bShowQuickAccess && !m_bShowQuickAccessBelow && !IsFrameThemeEnabled())
-        m_rcCaptionArea.left = m_nQuickAccessRight +
-                               (m_pControlQuickAccess ? m_pControlQuickAccess->GetRect().Width() + ScaleX(2) : ScaleX(12));
+        m_rcCaptionArea.left =
+            m_nQuickAccessRight +
+            (m_pControlQuickAccess ? m_pControlQuickAccess->GetRect().Width() + ScaleX(2) : ScaleX(12));
     BuildContextHeaders();
     if (!FitContextHeaders())
     {

@@ -23,7 +23,8 @@ BOOL CQVTRibbonControls::IsControlCopyable(CQVTControl* pControl) const
     if (!pRibbonBar)
         return TRUE;
     if (pControl == pRibbonBar->GetSystemButton() || pRibbonBar->IsQuickAccessControl(pControl) ||
-        pControl == static_cast<CQVTControl*>(pRibbonBar->GetControlTab()) || pRibbonBar->IsScrollButton(pControl))
+        pControl == static_cast<CQVTControl*>(pRibbonBar->GetControlTab()) ||
+        pRibbonBar->IsScrollButton(pControl))
         return FALSE;
     return TRUE;
 }

@@ -32,7 +32,8 @@ CSize CQVTRibbonGroupScrollButton::Draw(CDC* pDC)
     CQVTCommandBar* pBar = GetParent();
     if (pBar && pBar->IsRibbonBar())
     {
-        CQVTRibbonPaintManager* pRibbonPaintManager = static_cast<CQVTRibbonBar*>(pBar)->GetRibbonPaintManager();
+        CQVTRibbonPaintManager* pRibbonPaintManager =
+            static_cast<CQVTRibbonBar*>(pBar)->GetRibbonPaintManager();
         if (pRibbonPaintManager)
             pRibbonPaintManager->DrawRibbonScrollButton(pDC, this, m_bScrollLeft);
     }

@@ -348,8 +348,8 @@ void CQVTRibbonGroup::OnAdded()
 void CQVTRibbonGroup::OnRemoved()
 {
     RemoveAll();
-    for (CQVTControl* pOwn : {static_cast<CQVTControl*>(m_pControlGroupOption),
-                              static_cast<CQVTControl*>(m_pControlGroupPopup)})
+    for (CQVTControl* pOwn :
+         {static_cast<CQVTControl*>(m_pControlGroupOption), static_cast<CQVTControl*>(m_pControlGroupPopup)})
     {
         CQVTControls* pControls = pOwn->GetControls();
         if (pControls && pControls->GetCount() > pOwn->GetIndex() && pOwn->GetIndex() >= 0 &&
@@ -364,7 +364,8 @@ BOOL CQVTRibbonGroup::LoadToolBar(UINT nIDResource, BOOL bLoadIcons)
 {
     using QVTRibbonGroupDetail::ToolBarResourceHeader;
     HINSTANCE hInstance = AfxFindResourceHandle(MAKEINTRESOURCE(nIDResource), RT_TOOLBAR);
-    HRSRC hResource = hInstance ? ::FindResource(hInstance, MAKEINTRESOURCE(nIDResource), RT_TOOLBAR) : nullptr;
+    HRSRC hResource =
+        hInstance ? ::FindResource(hInstance, MAKEINTRESOURCE(nIDResource), RT_TOOLBAR) : nullptr;
     if (!hResource)
         return FALSE;
     HGLOBAL hGlobal = ::LoadResource(hInstance, hResource);
@@ -461,7 +462,8 @@ void CQVTRibbonGroup::Draw(CDC* pDC, CRect rcClipBox)
         if (rcIntersect.IntersectRect(rcClipBox, pControl->GetRect()))
             pControl->Draw(pDC);
     }
-    if (m_pControlGroupPopup->IsVisible() && rcIntersect.IntersectRect(rcClipBox, m_pControlGroupPopup->GetRect()))
+    if (m_pControlGroupPopup->IsVisible() &&
+        rcIntersect.IntersectRect(rcClipBox, m_pControlGroupPopup->GetRect()))
         m_pControlGroupPopup->Draw(pDC);
     if (m_pControlGroupOption->IsVisible() &&
         rcIntersect.IntersectRect(rcClipBox, m_pControlGroupOption->GetRect()))

@@ -183,17 +183,17 @@ protected:
     BOOL m_bControlsCentering;
     BOOL m_bControlsGrouping;
     CString m_strCaption;
-    int m_nReserved;                                     // -1; nothing reads it
-    CQVTRibbonGroups* m_pGroups;                         // owning collection
+    int m_nReserved;              // -1; nothing reads it
+    CQVTRibbonGroups* m_pGroups;  // owning collection
     CRect m_rcGroup;
-    std::vector<CQVTControl*> m_arrControls;             // one reference each
-    CQVTCommandBar* m_pParent;                           // the ribbon, or a popup toolbar showing the group
+    std::vector<CQVTControl*> m_arrControls;  // one reference each
+    CQVTCommandBar* m_pParent;                // the ribbon, or a popup toolbar showing the group
     CQVTRibbonBar* m_pRibbonBar;
     int m_nId;
     int m_nIconId;
-    CQVTRibbonGroupOption* m_pControlGroupOption;        // one reference
-    CQVTRibbonGroupControlPopup* m_pControlGroupPopup;   // one reference
-    BOOL m_bCollapsed;                                   // reduced to the popup button
+    CQVTRibbonGroupOption* m_pControlGroupOption;       // one reference
+    CQVTRibbonGroupControlPopup* m_pControlGroupPopup;  // one reference
+    BOOL m_bCollapsed;                                  // reduced to the popup button
     BOOL m_bShowOptionButton;
     BOOL m_bVisible;
     int m_nReduceLimit;   // a level L is allowed only when the limit is above L

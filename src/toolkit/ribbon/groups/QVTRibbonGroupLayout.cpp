@@ -91,7 +91,8 @@ void CQVTRibbonGroup::OnBeforeCalcSize(CDC* pDC)
         {
             const int nIconId = pControl->GetIconId();
             int nStyle = qvtButtonIconAndCaption;
-            if (pImageManager && nIconId > 0 && pImageManager->HasImage(static_cast<UINT>(nIconId), nLargeWidth))
+            if (pImageManager && nIconId > 0 &&
+                pImageManager->HasImage(static_cast<UINT>(nIconId), nLargeWidth))
                 nStyle = qvtButtonIconAndCaptionBelow;
             CQVTControlButton* pButton = DYNAMIC_DOWNCAST(CQVTControlButton, pControl);
             if (pButton && pButton->GetExtraStyle() != 0 && pImageManager && nIconId > 0)
@@ -194,8 +195,8 @@ int CQVTRibbonGroup::CalcGroupingWidth()
     for (int i = nCount - 1; i >= 0; --i)
     {
         const BOOL bRunEnds = i + 1 >= nCount || entries[static_cast<size_t>(i + 1)].bColumnStart;
-        arrRunRest[static_cast<size_t>(i)] =
-            entries[static_cast<size_t>(i)].szControl.cx + (bRunEnds ? 0 : arrRunRest[static_cast<size_t>(i + 1)]);
+        arrRunRest[static_cast<size_t>(i)] = entries[static_cast<size_t>(i)].szControl.cx +
+                                             (bRunEnds ? 0 : arrRunRest[static_cast<size_t>(i + 1)]);
     }
     std::vector<BOOL> arrBreak(static_cast<size_t>(nCount), FALSE);
     auto wrap = [&](int nMaxWidth, BOOL bFree) {
@@ -343,7 +344,8 @@ BOOL CQVTRibbonGroup::ReduceLevel(int nLevel, int nAmount)
             for (int i = nA; i <= nB; ++i)
             {
                 const LayoutEntry& e = entries[static_cast<size_t>(i)];
-                if (e.nStyle != qvtButtonIconAndCaptionBelow || IsGallery(e.pControl) || !IsReducible(e.pControl))
+                if (e.nStyle != qvtButtonIconAndCaptionBelow || IsGallery(e.pControl) ||
+                    !IsReducible(e.pControl))
                     return FALSE;
             }
             return TRUE;
@@ -391,8 +393,8 @@ BOOL CQVTRibbonGroup::ReduceLevel(int nLevel, int nAmount)
                 for (int i = nA; i <= nB; ++i)
                 {
                     const LayoutEntry& e = entries[static_cast<size_t>(i)];
-                    if (e.rcControl.left != nLeft || e.nStyle != qvtButtonIconAndCaption || IsGallery(e.pControl) ||
-                        !IsReducible(e.pControl))
+                    if (e.rcControl.left != nLeft || e.nStyle != qvtButtonIconAndCaption ||
+                        IsGallery(e.pControl) || !IsReducible(e.pControl))
                         return FALSE;
                 }
                 return TRUE;
@@ -508,7 +510,8 @@ void CQVTRibbonGroup::OnAfterCalcSize()
     {
         CQVTControl* pControl = entry.pControl;
         const DWORD dwFlags = pControl->GetHideFlags();
-        const DWORD dwNew = entry.bHidden ? (dwFlags | qvtHideWrap) : (dwFlags & ~static_cast<DWORD>(qvtHideWrap));
+        const DWORD dwNew =
+            entry.bHidden ? (dwFlags | qvtHideWrap) : (dwFlags & ~static_cast<DWORD>(qvtHideWrap));
         if (dwNew != dwFlags)
             pControl->SetHideFlags(dwNew);
         pControl->SetRowRect(entry.rcColumn);

@@ -20,19 +20,20 @@ IMPLEMENT_DYNAMIC(CQVTRibbonPaintManager, CQVTCmdTarget)
 
 LPCTSTR AFXAPI QVTRibbonContextColorName(int nColor)
 {
-    static const LPCTSTR kNames[] = {_T(""),       _T("BLUE"),   _T("YELLOW"), _T("GREEN"),
-                                     _T("RED"),    _T("PURPLE"), _T("CYAN"),   _T("ORANGE")};
+    static const LPCTSTR kNames[] = {_T(""),    _T("BLUE"),   _T("YELLOW"), _T("GREEN"),
+                                     _T("RED"), _T("PURPLE"), _T("CYAN"),   _T("ORANGE")};
     return nColor >= 1 && nColor <= 7 ? kNames[nColor] : kNames[0];
 }
 
 CQVTRibbonPaintManager::CQVTRibbonPaintManager(CQVTPaintManager* pPaintManager)
     : m_bReserved(TRUE), m_bFlatFrame(FALSE), m_clrRecentFileListEdgeShadow(0),
-      m_clrRecentFileListEdgeHighLight(0), m_nControlRowHeight(22), m_nGroupSpacing(0), m_nGroupCaptionHeight(0),
-      m_clrRibbonFace(::GetSysColor(COLOR_3DFACE)), m_clrRibbonBorder(::GetSysColor(COLOR_3DSHADOW)),
-      m_clrGroupCaptionText(::GetSysColor(COLOR_BTNTEXT)), m_clrRibbonInactiveFace(::GetSysColor(COLOR_3DFACE)),
-      m_clrFileButtonText(::GetSysColor(COLOR_BTNTEXT)), m_clrMinimizedFrameEdgeHighLight(0),
-      m_clrMinimizedFrameEdgeShadow(0), m_rcFileButtonMargin(0, 0, 0, 0), m_nFileButtonImageCount(3),
-      m_pPaintManager(pPaintManager), m_pTabPaintManager(nullptr), m_hCachedIcon(nullptr), m_bCachedIconAlpha(FALSE)
+      m_clrRecentFileListEdgeHighLight(0), m_nControlRowHeight(22), m_nGroupSpacing(0),
+      m_nGroupCaptionHeight(0), m_clrRibbonFace(::GetSysColor(COLOR_3DFACE)),
+      m_clrRibbonBorder(::GetSysColor(COLOR_3DSHADOW)), m_clrGroupCaptionText(::GetSysColor(COLOR_BTNTEXT)),
+      m_clrRibbonInactiveFace(::GetSysColor(COLOR_3DFACE)), m_clrFileButtonText(::GetSysColor(COLOR_BTNTEXT)),
+      m_clrMinimizedFrameEdgeHighLight(0), m_clrMinimizedFrameEdgeShadow(0), m_rcFileButtonMargin(0, 0, 0, 0),
+      m_nFileButtonImageCount(3), m_pPaintManager(pPaintManager), m_pTabPaintManager(nullptr),
+      m_hCachedIcon(nullptr), m_bCachedIconAlpha(FALSE)
 {
     m_pTabPaintManager = CQVTRibbonPaintManager::CreateTabPaintManager();
     m_pTabPaintManager->RefreshMetrics();
@@ -63,7 +64,8 @@ CQVTTabPaintManager* CQVTRibbonPaintManager::CreateTabPaintManager()
     pTabPaintManager->m_bClipHeader = FALSE;
     pTabPaintManager->m_nItemExtraLength = pDpi->ScaleX(21);
     pTabPaintManager->m_nToolTipBehaviour = 2;
-    pTabPaintManager->m_bClearTypeTextQuality = m_pPaintManager ? m_pPaintManager->m_bClearTypeTextQuality : FALSE;
+    pTabPaintManager->m_bClearTypeTextQuality =
+        m_pPaintManager ? m_pPaintManager->m_bClearTypeTextQuality : FALSE;
     return pTabPaintManager;
 }
 
@@ -149,8 +151,7 @@ BOOL CQVTRibbonPaintManager::IsControlOnGlass(CQVTControl* pControl) const
     CQVTCommandBar* pBar = pControl ? pControl->GetParent() : nullptr;
     if (!pBar)
         return FALSE;
-    if (pBar->IsRibbonBar() &&
-        IsRectOnGlassCaption(static_cast<CQVTRibbonBar*>(pBar), pControl->GetRect()))
+    if (pBar->IsRibbonBar() && IsRectOnGlassCaption(static_cast<CQVTRibbonBar*>(pBar), pControl->GetRect()))
         return TRUE;
     return pBar->IsFrameCompositionActive();
 }
@@ -177,7 +178,8 @@ void CQVTRibbonPaintManager::DrawCaptionTextOnGlass(CDC* pDC, CRect rc, const CS
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     ::GetVersionEx(&osvi);
 #pragma GCC diagnostic pop
-    const BOOL bBeforeWindows7 = osvi.dwMajorVersion < 6 || (osvi.dwMajorVersion == 6 && osvi.dwMinorVersion < 1);
+    const BOOL bBeforeWindows7 =
+        osvi.dwMajorVersion < 6 || (osvi.dwMajorVersion == 6 && osvi.dwMinorVersion < 1);
     if (bMaximized && bBeforeWindows7)
     {
         pDC->SetTextColor(0xFFFFFF);
@@ -185,7 +187,8 @@ void CQVTRibbonPaintManager::DrawCaptionTextOnGlass(CDC* pDC, CRect rc, const CS
         return;
     }
     CQVTWinThemeWrapper theme;
-    if (!theme.IsThemeActive() || !theme.OpenThemeData(pFrame ? pFrame->GetSafeHwnd() : nullptr, _T("WINDOW")))
+    if (!theme.IsThemeActive() ||
+        !theme.OpenThemeData(pFrame ? pFrame->GetSafeHwnd() : nullptr, _T("WINDOW")))
     {
         pDC->SetTextColor(0);
         pDC->DrawText(strText, rc, nFormat);
@@ -195,7 +198,8 @@ void CQVTRibbonPaintManager::DrawCaptionTextOnGlass(CDC* pDC, CRect rc, const CS
     rcBuffer.InflateRect(5, 0);
     BP_PAINTPARAMS params = {sizeof(params)};
     HDC hdcPaint = nullptr;
-    HPAINTBUFFER hBuffer = theme.BeginBufferedPaint(pDC->GetSafeHdc(), rcBuffer, BPBF_TOPDOWNDIB, &params, &hdcPaint);
+    HPAINTBUFFER hBuffer =
+        theme.BeginBufferedPaint(pDC->GetSafeHdc(), rcBuffer, BPBF_TOPDOWNDIB, &params, &hdcPaint);
     if (!hBuffer || !hdcPaint)
     {
         pDC->SetTextColor(0);
@@ -213,7 +217,8 @@ void CQVTRibbonPaintManager::DrawCaptionTextOnGlass(CDC* pDC, CRect rc, const CS
     RECT rcText = rc;
     // Parts and states of the "WINDOW" class: caption 1, maximized caption
     // 5; active 1, inactive 2.
-    theme.DrawThemeTextEx(hdcPaint, bMaximized ? 5 : 1, bActive ? 1 : 2, strText, -1, nFormat, &rcText, &options);
+    theme.DrawThemeTextEx(hdcPaint, bMaximized ? 5 : 1, bActive ? 1 : 2, strText, -1, nFormat, &rcText,
+                          &options);
     theme.EndBufferedPaint(hBuffer, TRUE);
 }
 
@@ -223,7 +228,8 @@ void CQVTRibbonPaintManager::DrawFrameIcon(CDC* pDC, CQVTRibbonBar* pRibbonBar, 
         return;
     if (!pRibbonBar || !pRibbonBar->IsDwmEnabled())
     {
-        ::DrawIconEx(pDC->GetSafeHdc(), rc.left, rc.top, hIcon, rc.Width(), rc.Height(), 0, nullptr, DI_NORMAL);
+        ::DrawIconEx(pDC->GetSafeHdc(), rc.left, rc.top, hIcon, rc.Width(), rc.Height(), 0, nullptr,
+                     DI_NORMAL);
         return;
     }
     if (m_hCachedIcon != hIcon)
@@ -246,7 +252,8 @@ void CQVTRibbonPaintManager::DrawFrameIcon(CDC* pDC, CQVTRibbonBar* pRibbonBar, 
                 HDC hScreen = ::GetDC(nullptr);
                 if (!bits.empty() &&
                     ::GetDIBits(hScreen, info.hbmColor, 0, bm.bmHeight, bits.data(), &bmi, DIB_RGB_COLORS))
-                    m_bCachedIconAlpha = std::any_of(bits.begin(), bits.end(), [](DWORD d) { return (d >> 24) != 0; });
+                    m_bCachedIconAlpha =
+                        std::any_of(bits.begin(), bits.end(), [](DWORD d) { return (d >> 24) != 0; });
                 ::ReleaseDC(nullptr, hScreen);
             }
             if (info.hbmColor)
@@ -256,7 +263,8 @@ void CQVTRibbonPaintManager::DrawFrameIcon(CDC* pDC, CQVTRibbonBar* pRibbonBar, 
         }
     }
     if (m_bCachedIconAlpha)
-        ::DrawIconEx(pDC->GetSafeHdc(), rc.left, rc.top, hIcon, rc.Width(), rc.Height(), 0, nullptr, DI_NORMAL);
+        ::DrawIconEx(pDC->GetSafeHdc(), rc.left, rc.top, hIcon, rc.Width(), rc.Height(), 0, nullptr,
+                     DI_NORMAL);
     else
         CQVTImageManager::DrawIconWithAlpha(pDC, rc.TopLeft(), rc.Size(), hIcon);
 }

@@ -88,8 +88,8 @@ public:
     virtual BOOL IsTabRowMovesWindow() const { return TRUE; }
 
 public:
-    BOOL m_bReserved;      // set at construction, read by nothing of the ribbon
-    BOOL m_bFlatFrame;     // a ribbon on glass also paints the tab-row band image
+    BOOL m_bReserved;   // set at construction, read by nothing of the ribbon
+    BOOL m_bFlatFrame;  // a ribbon on glass also paints the tab-row band image
     CQVTPaintManagerFont m_fontGroupCaption;
     COLORREF m_clrRecentFileListEdgeShadow;
     COLORREF m_clrRecentFileListEdgeHighLight;
@@ -103,7 +103,7 @@ public:
     COLORREF m_clrFileButtonText;
     COLORREF m_clrMinimizedFrameEdgeHighLight;
     COLORREF m_clrMinimizedFrameEdgeShadow;
-    CRect m_rcFileButtonMargin;  // system button margins, scaled
+    CRect m_rcFileButtonMargin;   // system button margins, scaled
     int m_nFileButtonImageCount;  // state frames of the system button image
 
 protected:

@@ -17,8 +17,9 @@ using namespace QVTRibbonThemeDetail;
 
 CQVTRibbonTheme::CQVTRibbonTheme()
     : m_clrEditNormal(kNoColor), m_clrEditSelected(RGB(255, 255, 255)), m_clrEditDisabledBorder(kNoColor),
-      m_clrMenuSeparator(RGB(197, 197, 197)), m_clrRibbonText(kNoColor), m_clrRibbonGrayText(RGB(141, 141, 141)),
-      m_clrMenuGripperShadow(RGB(197, 197, 197)), m_bNoGroupSpacing(FALSE)
+      m_clrMenuSeparator(RGB(197, 197, 197)), m_clrRibbonText(kNoColor),
+      m_clrRibbonGrayText(RGB(141, 141, 141)), m_clrMenuGripperShadow(RGB(197, 197, 197)),
+      m_bNoGroupSpacing(FALSE)
 {
     // The frame paint manager of ribbon frames comes with themed frames.
     m_strOfficeFont = _T("Segoe UI");
@@ -57,12 +58,13 @@ void CQVTRibbonTheme::RefreshMetrics()
     m_clrRibbonText = color(_T("RibbonText"), kNoColor);
     m_clrRibbonGrayText = color(_T("RibbonGrayText"), RGB(141, 141, 141));
     m_clrMenuGripperShadow = color(_T("MenuPopupGripperShadow"), RGB(197, 197, 197));
-    m_clrEditDisabledBorder = pImages->GetIniColor(_T("Toolbar"), _T("ControlEditDisabledBorder"), GetColor(53));
+    m_clrEditDisabledBorder =
+        pImages->GetIniColor(_T("Toolbar"), _T("ControlEditDisabledBorder"), GetColor(53));
     CreateGradientGlyph();
 }
 
-BOOL CQVTRibbonTheme::DrawFrame(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFrame, int nFrames, CRect rcMargins,
-                                BOOL bKeyed)
+BOOL CQVTRibbonTheme::DrawFrame(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFrame, int nFrames,
+                                CRect rcMargins, BOOL bKeyed)
 {
     CQVTResourceImage* pImage = LoadImage(lpszImage);
     if (!pImage)
@@ -74,8 +76,8 @@ BOOL CQVTRibbonTheme::DrawFrame(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFram
     return TRUE;
 }
 
-void CQVTRibbonTheme::DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, BOOL bEnabled, BOOL bChecked,
-                                    BOOL bPopuped, int barType, int barPosition)
+void CQVTRibbonTheme::DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, BOOL bEnabled,
+                                    BOOL bChecked, BOOL bPopuped, int barType, int barPosition)
 {
     if (!IsImagesLoaded())
     {
@@ -99,8 +101,9 @@ void CQVTRibbonTheme::DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPr
         }
         if (!bEnabled && bSelected != 2 && bSelected != 3)
             return;
-        LPCTSTR lpszImage = bEnabled ? (bSmall ? _T("MENUSELECTEDITEM22") : _T("MENUSELECTEDITEM54"))
-                                     : (bSmall ? _T("MENUSELECTEDDISABLEDITEM22") : _T("MENUSELECTEDDISABLEDITEM54"));
+        LPCTSTR lpszImage =
+            bEnabled ? (bSmall ? _T("MENUSELECTEDITEM22") : _T("MENUSELECTEDITEM54"))
+                     : (bSmall ? _T("MENUSELECTEDDISABLEDITEM22") : _T("MENUSELECTEDDISABLEDITEM54"));
         DrawFrame(pDC, lpszImage, rc, 0, 1, CRect(4, 4, 4, 4), FALSE);
         return;
     }
@@ -123,8 +126,8 @@ void CQVTRibbonTheme::DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPr
               TRUE);
 }
 
-CSize CQVTRibbonTheme::DrawMark(CDC* pDC, LPCTSTR lpszImage, int nFrames, CRect rc, BOOL bDraw, BOOL bSelected,
-                                BOOL bPressed, int nChecked, BOOL bEnabled)
+CSize CQVTRibbonTheme::DrawMark(CDC* pDC, LPCTSTR lpszImage, int nFrames, CRect rc, BOOL bDraw,
+                                BOOL bSelected, BOOL bPressed, int nChecked, BOOL bEnabled)
 {
     const CSize sz(QVTDpiScaler()->ScaleX(13), QVTDpiScaler()->ScaleY(13));
     if (!bDraw)
@@ -143,16 +146,17 @@ CSize CQVTRibbonTheme::DrawControlCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, B
                                                int nChecked, BOOL bEnabled)
 {
     if (!IsImagesLoaded() || !LoadImage(_T("TOOLBARBUTTONCHECKBOX")))
-        return CQVTResourceTheme::DrawControlCheckBoxMark(pDC, rc, bDraw, bSelected, bPressed, nChecked, bEnabled);
+        return CQVTResourceTheme::DrawControlCheckBoxMark(pDC, rc, bDraw, bSelected, bPressed, nChecked,
+                                                          bEnabled);
     return DrawMark(pDC, _T("TOOLBARBUTTONCHECKBOX"), 12, rc, bDraw, bSelected, bPressed, nChecked, bEnabled);
 }
 
-CSize CQVTRibbonTheme::DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
-                                                  int nChecked, BOOL bEnabled)
+CSize CQVTRibbonTheme::DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected,
+                                                  BOOL bPressed, int nChecked, BOOL bEnabled)
 {
     if (!IsImagesLoaded() || !LoadImage(_T("TOOLBARBUTTONRADIOBUTTON")))
         return CQVTResourceTheme::DrawControlRadioButtonMark(pDC, rc, bDraw, bSelected, bPressed, nChecked,
-                                                              bEnabled);
+                                                             bEnabled);
     return DrawMark(pDC, _T("TOOLBARBUTTONRADIOBUTTON"), 8, rc, bDraw, bSelected, bPressed, nChecked ? 1 : 0,
                     bEnabled);
 }
@@ -196,7 +200,8 @@ COLORREF CQVTRibbonTheme::GetControlEditBackColor(CQVTControl* pControl)
     CQVTCommandBar* pBar = pControl->GetParent();
     if (pBar && pBar->GetPosition() == qvtBarPopup)
         return GetColor(41);
-    return m_clrEditNormal != kNoColor ? m_clrEditNormal : CQVTResourceTheme::GetControlEditBackColor(pControl);
+    return m_clrEditNormal != kNoColor ? m_clrEditNormal
+                                       : CQVTResourceTheme::GetControlEditBackColor(pControl);
 }
 
 COLORREF CQVTRibbonTheme::GetControlTextColor(CQVTControl* pControl)

@@ -20,8 +20,8 @@ public:
                        BOOL bPopuped, int barType, int barPosition) override;
     CSize DrawControlCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
                                   BOOL bEnabled) override;
-    CSize DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
-                                     BOOL bEnabled) override;
+    CSize DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
+                                     int nChecked, BOOL bEnabled) override;
     void DrawCheckMark(CDC* pDC, CRect rc, COLORREF clr, BOOL bEnabled) override;
     void DrawRadioMark(CDC* pDC, CRect rc, COLORREF clr, BOOL bEnabled) override;
     COLORREF GetControlEditBackColor(CQVTControl* pControl) override;
@@ -41,7 +41,8 @@ public:
 
 protected:
     BOOL IsImagesLoaded() const;
-    BOOL DrawFrame(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFrame, int nFrames, CRect rcMargins, BOOL bKeyed);
-    CSize DrawMark(CDC* pDC, LPCTSTR lpszImage, int nFrames, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
-                   int nChecked, BOOL bEnabled);
+    BOOL DrawFrame(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFrame, int nFrames, CRect rcMargins,
+                   BOOL bKeyed);
+    CSize DrawMark(CDC* pDC, LPCTSTR lpszImage, int nFrames, CRect rc, BOOL bDraw, BOOL bSelected,
+                   BOOL bPressed, int nChecked, BOOL bEnabled);
 };

@@ -97,14 +97,16 @@ BOOL CQVTRibbonThemeResource::DrawImageFrame(CDC* pDC, LPCTSTR lpszImage, CRect 
     return TRUE;
 }
 
-BOOL CQVTRibbonThemeResource::DrawImageFrameOnGlass(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFrame, int nFrames,
-                                                    CRect rcMargins, BOOL bGlass, BOOL bMirrorInRtl)
+BOOL CQVTRibbonThemeResource::DrawImageFrameOnGlass(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFrame,
+                                                    int nFrames, CRect rcMargins, BOOL bGlass,
+                                                    BOOL bMirrorInRtl)
 {
     CQVTResourceImage* pImage = LoadImage(lpszImage);
     if (!pImage)
         return FALSE;
     pImage->SetMirrorInRtl(bMirrorInRtl);
-    pImage->DrawImageKeyedAlpha(pDC, rc, pImage->GetSource(nFrame, nFrames), rcMargins, kKeyColor, bGlass ? 1 : 0);
+    pImage->DrawImageKeyedAlpha(pDC, rc, pImage->GetSource(nFrame, nFrames), rcMargins, kKeyColor,
+                                bGlass ? 1 : 0);
     return TRUE;
 }
 
@@ -143,7 +145,8 @@ void CQVTRibbonThemeResource::RefreshMetrics()
     m_nGroupSpacing = Dpi()->ScaleX(pImages->GetIniInt(_T("Ribbon"), _T("GroupSpacing"), 2));
     m_bFlatFrame = pImages->GetIniInt(_T("Window"), _T("FlatFrame"), 0) != 0;
     m_clrFileButtonText = color(_T("FileButtonText"), kNoColor);
-    m_rcFileButtonMargin = Dpi()->ScaleRect(pImages->GetIniRect(_T("Ribbon"), _T("FileButtonMargin"), CRect(0, 0, 0, 0)));
+    m_rcFileButtonMargin =
+        Dpi()->ScaleRect(pImages->GetIniRect(_T("Ribbon"), _T("FileButtonMargin"), CRect(0, 0, 0, 0)));
     // A count of 0 or less would divide by zero when a frame is picked.
     m_nFileButtonImageCount = pImages->GetIniInt(_T("Ribbon"), _T("FileButtonImageCount"), 3);
     if (m_nFileButtonImageCount <= 0)
@@ -250,7 +253,8 @@ CSize CQVTRibbonThemeResource::DrawControlGroupPopup(CDC* pDC, CQVTControl* pCon
         if (bDraw)
             DrawImageFrameOnGlass(pDC, _T("RIBBONGROUPQUICKACCESS"), pControl->GetRect(), nFrame, 3,
                                   CRect(2, 2, 2, 2), IsControlOnGlass(pControl));
-        return m_pPaintManager ? m_pPaintManager->DrawControlToolBarParent(pDC, pControl, bDraw) : CSize(0, 0);
+        return m_pPaintManager ? m_pPaintManager->DrawControlToolBarParent(pDC, pControl, bDraw)
+                               : CSize(0, 0);
     }
     const CRect rc = pControl->GetRect();
     const int nControlHeight = m_pPaintManager ? m_pPaintManager->GetControlHeight() : 22;
@@ -260,9 +264,8 @@ CSize CQVTRibbonThemeResource::DrawControlGroupPopup(CDC* pDC, CQVTControl* pCon
     if (bDraw)
     {
         const int nContext = GetTabContextColor(pGroup->GetParentTab());
-        if (!nContext ||
-            !DrawImageFrame(pDC, ContextImage(_T("CONTEXTTAB%sGROUPBUTTON"), nContext), rc, nFrame, 3,
-                            CRect(5, 5, 5, 5), FALSE))
+        if (!nContext || !DrawImageFrame(pDC, ContextImage(_T("CONTEXTTAB%sGROUPBUTTON"), nContext), rc,
+                                         nFrame, 3, CRect(5, 5, 5, 5), FALSE))
             DrawImageFrame(pDC, _T("RIBBONGROUPBUTTON"), rc, nFrame, 3, CRect(5, 5, 5, 5), FALSE);
 
         CQVTImageManager* pImageManager = pControl->GetImageManager();
@@ -279,17 +282,21 @@ CSize CQVTRibbonThemeResource::DrawControlGroupPopup(CDC* pDC, CQVTControl* pCon
                 if (pFrameImage)
                 {
                     CSize szFrame = pFrameImage->GetSource(0, 1).Size();
-                    szFrame.cx = std::max(static_cast<int>(szFrame.cx), static_cast<int>(szIcon.cx + 2 * Dpi()->ScaleX(5)));
-                    szFrame.cy = std::max(static_cast<int>(szFrame.cy), static_cast<int>(szIcon.cy + 2 * Dpi()->ScaleY(5)));
-                    const CRect rcFrame(CPoint(rc.CenterPoint().x - szFrame.cx / 2, rc.top + Dpi()->ScaleY(2)),
-                                        szFrame);
-                    pFrameImage->DrawImageColorKeyed(pDC, rcFrame, pFrameImage->GetSource(0, 1), CRect(0, 0, 0, 0),
-                                                     kKeyColor);
-                    ptIcon = CPoint(rcFrame.CenterPoint().x - szIcon.cx / 2, rcFrame.CenterPoint().y - szIcon.cy / 2);
+                    szFrame.cx = std::max(static_cast<int>(szFrame.cx),
+                                          static_cast<int>(szIcon.cx + 2 * Dpi()->ScaleX(5)));
+                    szFrame.cy = std::max(static_cast<int>(szFrame.cy),
+                                          static_cast<int>(szIcon.cy + 2 * Dpi()->ScaleY(5)));
+                    const CRect rcFrame(
+                        CPoint(rc.CenterPoint().x - szFrame.cx / 2, rc.top + Dpi()->ScaleY(2)), szFrame);
+                    pFrameImage->DrawImageColorKeyed(pDC, rcFrame, pFrameImage->GetSource(0, 1),
+                                                     CRect(0, 0, 0, 0), kKeyColor);
+                    ptIcon = CPoint(rcFrame.CenterPoint().x - szIcon.cx / 2,
+                                    rcFrame.CenterPoint().y - szIcon.cy / 2);
                 }
             }
-            m_pPaintManager->DrawImage(pDC, ptIcon, szIcon, pIcon, pControl->GetSelected(), pControl->GetPressed(),
-                                       pControl->GetEnabled(), FALSE, pControl->GetPopuped(), 0);
+            m_pPaintManager->DrawImage(pDC, ptIcon, szIcon, pIcon, pControl->GetSelected(),
+                                       pControl->GetPressed(), pControl->GetEnabled(), FALSE,
+                                       pControl->GetPopuped(), 0);
         }
         CRect rcText(rc);
         rcText.bottom -= m_nGroupCaptionHeight + Dpi()->ScaleY(2);
@@ -321,7 +328,8 @@ CSize CQVTRibbonThemeResource::DrawControlGroupOption(CDC* pDC, CQVTControl* pCo
     const CRect rcSrc = pImage->GetSource(nFrame, 4);
     const CSize szFrame(Dpi()->ScaleX(rcSrc.Width()), Dpi()->ScaleY(rcSrc.Height()));
     const CRect rc = pControl->GetRect();
-    const CRect rcDest(CPoint(rc.CenterPoint().x - szFrame.cx / 2, rc.CenterPoint().y - szFrame.cy / 2), szFrame);
+    const CRect rcDest(CPoint(rc.CenterPoint().x - szFrame.cx / 2, rc.CenterPoint().y - szFrame.cy / 2),
+                       szFrame);
     pImage->DrawImageColorKeyed(pDC, rcDest, rcSrc, CRect(0, 0, 0, 0), kKeyColor);
     return szOption;
 }
@@ -437,7 +445,8 @@ void CQVTRibbonThemeResource::DrawRibbonTab(CDC* pDC, CQVTRibbonTab* pTab)
         if (pSeparator)
         {
             const int cx = Dpi()->ScaleX(pSeparator->GetWidth());
-            const CRect rcSeparator(rcTab.right - cx, rcTab.top, rcTab.right, rcTab.bottom - Dpi()->ScaleY(1));
+            const CRect rcSeparator(rcTab.right - cx, rcTab.top, rcTab.right,
+                                    rcTab.bottom - Dpi()->ScaleY(1));
             pSeparator->DrawImage(pDC, rcSeparator, pSeparator->GetSource(0, 1));
         }
     }
@@ -485,11 +494,12 @@ void CQVTRibbonThemeResource::DrawContextHeaders(CDC* pDC, CQVTRibbonBar* pRibbo
     pDC->SetBkMode(TRANSPARENT);
     for (CQVTRibbonTabContextHeader* pHeader : headers)
     {
-        if (!DrawImageFrame(pDC, ContextImage(_T("CONTEXTTAB%sHEADER"), pHeader->m_nColor), pHeader->m_rcRect, 0, 1,
-                            CRect(2, 4, 2, 2), FALSE))
+        if (!DrawImageFrame(pDC, ContextImage(_T("CONTEXTTAB%sHEADER"), pHeader->m_nColor), pHeader->m_rcRect,
+                            0, 1, CRect(2, 4, 2, 2), FALSE))
             break;
         CRect rcText(pHeader->m_rcRect);
-        rcText.top += (pRibbonBar->IsFrameThemeEnabled() ? pRibbonBar->GetFrameTopBorder() : 0) - Dpi()->ScaleY(2);
+        rcText.top +=
+            (pRibbonBar->IsFrameThemeEnabled() ? pRibbonBar->GetFrameTopBorder() : 0) - Dpi()->ScaleY(2);
         if (IsRectOnGlassCaption(pRibbonBar, rcText))
         {
             rcText.DeflateRect(Dpi()->ScaleX(5), 0);
@@ -513,7 +523,8 @@ void CQVTRibbonThemeResource::FillRibbonBar(CDC* pDC, CQVTRibbonBar* pRibbonBar)
     if (pRibbonBar->IsFrameThemeEnabled())
         rc.top += ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION);
     const CRect rcTabs = pRibbonBar->GetTabControlRect();
-    CRect rcFace(rc.left, std::max(static_cast<int>(rc.top), static_cast<int>(rcTabs.top)), rc.right, rc.bottom);
+    CRect rcFace(rc.left, std::max(static_cast<int>(rc.top), static_cast<int>(rcTabs.top)), rc.right,
+                 rc.bottom);
     pDC->FillSolidRect(rcFace, m_clrRibbonFace);
 
     if (m_bFlatFrame)
@@ -528,8 +539,8 @@ void CQVTRibbonThemeResource::FillRibbonBar(CDC* pDC, CQVTRibbonBar* pRibbonBar)
             pDC->FillSolidRect(rcTabRow, m_clrRibbonInactiveFace);
     }
     if (pRibbonBar->IsQuickAccessBelowRibbon() && pRibbonBar->IsQuickAccessVisible())
-        DrawImageFrame(pDC, _T("RIBBONQUICKACCESSFRAME"), pRibbonBar->GetQuickAccessRect(), 0, 1, CRect(3, 3, 3, 3),
-                       FALSE);
+        DrawImageFrame(pDC, _T("RIBBONQUICKACCESSFRAME"), pRibbonBar->GetQuickAccessRect(), 0, 1,
+                       CRect(3, 3, 3, 3), FALSE);
     if (pRibbonBar->GetGroupsHeightIfVisible() == 0 && !pRibbonBar->IsQuickAccessBelowRibbon())
     {
         CRect rcClient;
@@ -569,15 +580,16 @@ void CQVTRibbonThemeResource::DrawRibbonFrameCaption(CDC* pDC, CQVTRibbonBar* pR
         const int cxRight = pRight ? Dpi()->ScaleX(pRight->GetWidth()) : 0;
         if (pLeft)
             DrawImageFrame(pDC, _T("FRAMETOPLEFT"),
-                           CRect(rcCaption.left, rcCaption.top, rcCaption.left + cxLeft, rcCaption.bottom), nFrame, 2,
-                           CRect(0, 5, 0, 3), TRUE);
+                           CRect(rcCaption.left, rcCaption.top, rcCaption.left + cxLeft, rcCaption.bottom),
+                           nFrame, 2, CRect(0, 5, 0, 3), TRUE);
         if (pRight)
             DrawImageFrame(pDC, _T("FRAMETOPRIGHT"),
-                           CRect(rcCaption.right - cxRight, rcCaption.top, rcCaption.right, rcCaption.bottom), nFrame,
-                           2, CRect(0, 5, 0, 3), FALSE);
-        DrawImageFrame(pDC, _T("FRAMETOPCENTER"),
-                       CRect(rcCaption.left + cxLeft, rcCaption.top, rcCaption.right - cxRight, rcCaption.bottom),
-                       nFrame, 2, CRect(0, 5, 0, 3), FALSE);
+                           CRect(rcCaption.right - cxRight, rcCaption.top, rcCaption.right, rcCaption.bottom),
+                           nFrame, 2, CRect(0, 5, 0, 3), FALSE);
+        DrawImageFrame(
+            pDC, _T("FRAMETOPCENTER"),
+            CRect(rcCaption.left + cxLeft, rcCaption.top, rcCaption.right - cxRight, rcCaption.bottom),
+            nFrame, 2, CRect(0, 5, 0, 3), FALSE);
     }
     DrawRibbonFrameQuickAccess(pDC, pRibbonBar);
 
@@ -592,8 +604,8 @@ void CQVTRibbonThemeResource::DrawRibbonFrameCaption(CDC* pDC, CQVTRibbonBar* pR
         if (pSeparator && pRibbonBar->IsQuickAccessVisible())
         {
             const CSize sz(Dpi()->ScaleX(pSeparator->GetWidth()), Dpi()->ScaleY(pSeparator->GetHeight()));
-            const CRect rcSeparator(CPoint(x + szIcon.cx + Dpi()->ScaleX(6), rcCaption.CenterPoint().y - sz.cy / 2),
-                                    sz);
+            const CRect rcSeparator(
+                CPoint(x + szIcon.cx + Dpi()->ScaleX(6), rcCaption.CenterPoint().y - sz.cy / 2), sz);
             pSeparator->DrawImageStretched(pDC, rcSeparator, pSeparator->GetSource(0, 1));
         }
     }
@@ -645,8 +657,8 @@ void CQVTRibbonThemeResource::DrawRibbonQuickAccessButton(CDC* pDC, CQVTControl*
         return;
     const int nFrame =
         !pControl->GetEnabled() ? 4 : (pControl->GetPopuped() ? 2 : (pControl->GetSelected() ? 1 : 0));
-    DrawImageFrameOnGlass(pDC, _T("RIBBONQUICKACCESSBUTTON"), pControl->GetRect(), nFrame, 5, CRect(2, 2, 2, 2),
-                          IsControlOnGlass(pControl));
+    DrawImageFrameOnGlass(pDC, _T("RIBBONQUICKACCESSBUTTON"), pControl->GetRect(), nFrame, 5,
+                          CRect(2, 2, 2, 2), IsControlOnGlass(pControl));
 }
 
 void CQVTRibbonThemeResource::DrawRibbonQuickAccessMoreButton(CDC* pDC, CQVTControl* pControl)
@@ -695,7 +707,8 @@ void CQVTRibbonThemeResource::DrawRibbonFrameSystemButton(CDC* pDC, CQVTControl*
     DrawImageFrame(pDC, _T("FILEBUTTON"), rcFace, nFrame, nFrames, rcMargins, FALSE);
     if (pControl->GetStyle() != qvtButtonIcon)
     {
-        CQVTFontDC font(pDC, m_pPaintManager ? m_pPaintManager->GetRegularFont() : nullptr, m_clrFileButtonText);
+        CQVTFontDC font(pDC, m_pPaintManager ? m_pPaintManager->GetRegularFont() : nullptr,
+                        m_clrFileButtonText);
         CRect rcText(rcFace);
         if (m_pPaintManager)
             m_pPaintManager->DrawTextApi(pDC, WithoutAmpersands(pControl->GetCaption()), rcText,
@@ -710,8 +723,8 @@ void CQVTRibbonThemeResource::DrawRibbonScrollButton(CDC* pDC, CQVTControl* pCon
         return;
     const int nFrame = pControl->GetPressed() ? 2 : (pControl->GetSelected() ? 1 : 0);
     const CRect rc = pControl->GetRect();
-    DrawImageFrame(pDC, bScrollLeft ? _T("RIBBONGROUPSSCROLLLEFT") : _T("RIBBONGROUPSSCROLLRIGHT"), rc, nFrame, 3,
-                   CRect(4, 6, 3, 6), TRUE, TRUE);
+    DrawImageFrame(pDC, bScrollLeft ? _T("RIBBONGROUPSSCROLLLEFT") : _T("RIBBONGROUPSSCROLLRIGHT"), rc,
+                   nFrame, 3, CRect(4, 6, 3, 6), TRUE, TRUE);
     CQVTResourceImage* pGlyph =
         LoadImage(bScrollLeft ? _T("RIBBONGROUPSSCROLLLEFTGLYPH") : _T("RIBBONGROUPSSCROLLRIGHTGLYPH"));
     if (!pGlyph)
@@ -761,7 +774,8 @@ CSize CQVTRibbonThemeResource::DrawSystemPopupBarButton(CDC* pDC, CQVTControl* p
     if (IsImagesLoaded())
     {
         const int nFrame = pControl->GetSelected() ? 1 : 0;
-        DrawImageFrame(pDC, _T("RIBBONSYSTEMMENUBUTTON"), pControl->GetRect(), nFrame, 2, CRect(2, 2, 2, 2), TRUE);
+        DrawImageFrame(pDC, _T("RIBBONSYSTEMMENUBUTTON"), pControl->GetRect(), nFrame, 2, CRect(2, 2, 2, 2),
+                       TRUE);
     }
     return m_pPaintManager ? m_pPaintManager->DrawControlToolBarParent(pDC, pControl, TRUE) : CSize(0, 0);
 }

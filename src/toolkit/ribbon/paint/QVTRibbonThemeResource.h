@@ -17,7 +17,8 @@ public:
     CSize DrawControlGroupPopup(CDC* pDC, CQVTControl* pControl, BOOL bDraw) override;
     void FillRibbonBar(CDC* pDC, CQVTRibbonBar* pRibbonBar) override;
     CSize DrawControlGroupOption(CDC* pDC, CQVTControl* pControl, BOOL bDraw) override;
-    void DrawContextHeaders(CDC* pDC, CQVTRibbonBar* pRibbonBar, const CQVTRibbonTabContextHeaders& headers) override;
+    void DrawContextHeaders(CDC* pDC, CQVTRibbonBar* pRibbonBar,
+                            const CQVTRibbonTabContextHeaders& headers) override;
     void DrawRibbonTab(CDC* pDC, CQVTRibbonTab* pTab) override;
     void DrawContextTabBackground(CDC* pDC, CQVTRibbonBar* pRibbonBar, CRect rc) override;
     void FillGroupPopupBackground(CDC* pDC, CQVTRibbonGroup* pGroup) override;
@@ -43,7 +44,7 @@ protected:
     BOOL DrawImageFrame(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFrame, int nFrames, CRect rcMargins,
                         BOOL bKeyed, BOOL bMirrorInRtl = FALSE);
     // Keyed on glass: alpha-blended with magenta transparent.
-    BOOL DrawImageFrameOnGlass(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFrame, int nFrames, CRect rcMargins,
-                               BOOL bGlass, BOOL bMirrorInRtl = FALSE);
+    BOOL DrawImageFrameOnGlass(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFrame, int nFrames,
+                               CRect rcMargins, BOOL bGlass, BOOL bMirrorInRtl = FALSE);
     int GetTabContextColor(const CQVTRibbonTab* pTab) const;
 };

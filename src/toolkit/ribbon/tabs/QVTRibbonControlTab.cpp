@@ -261,7 +261,8 @@ BOOL CQVTRibbonControlTab::DrawIcon(CDC* pDC, CPoint pt, CQVTTabManagerItem* pIt
         return FALSE;
     CQVTImageManager* pImageManager = m_pParent ? m_pParent->GetImageManager() : nullptr;
     CQVTImageManagerIcon* pImage =
-        pImageManager ? pImageManager->GetImage(static_cast<UINT>(pItem->GetImageIndex()), szIcon.cx) : nullptr;
+        pImageManager ? pImageManager->GetImage(static_cast<UINT>(pItem->GetImageIndex()), szIcon.cx)
+                      : nullptr;
     if (!pImage)
         return FALSE;
     if (bDraw && pDC)
@@ -367,7 +368,8 @@ HRESULT CQVTRibbonControlTab::GetAccessibleName(VARIANT varChild, BSTR* pszName)
     CQVTRibbonTab* pTab = TabOfChild(varChild, &bValid);
     if (!bValid)
         return E_INVALIDARG;
-    const CString strName = pTab ? QVTRibbonControlTabDetail::WithoutMnemonics(pTab->GetCaption()) : GetCaption();
+    const CString strName =
+        pTab ? QVTRibbonControlTabDetail::WithoutMnemonics(pTab->GetCaption()) : GetCaption();
     *pszName = strName.AllocSysString();
     return S_OK;
 }

@@ -12,8 +12,8 @@
 IMPLEMENT_DYNCREATE(CQVTRibbonTab, CQVTTabManagerItem)
 
 CQVTRibbonTab::CQVTRibbonTab()
-    : m_pGroups(new CQVTRibbonGroups()), m_pParent(nullptr), m_pRibbonBar(nullptr), m_nId(0), m_nContextColor(0),
-      m_pContextHeader(nullptr)
+    : m_pGroups(new CQVTRibbonGroups()), m_pParent(nullptr), m_pRibbonBar(nullptr), m_nId(0),
+      m_nContextColor(0), m_pContextHeader(nullptr)
 {
     m_pGroups->SetParentTab(this);
 }

@@ -33,7 +33,8 @@ int ScaleY(int n)
 class CScriptedGroup : public CQVTRibbonGroup
 {
 public:
-    CScriptedGroup(int nId, int nWidth, std::vector<std::pair<int, int>>* pLog) : m_nWidth(nWidth), m_pLog(pLog)
+    CScriptedGroup(int nId, int nWidth, std::vector<std::pair<int, int>>* pLog)
+        : m_nWidth(nWidth), m_pLog(pLog)
     {
         SetID(nId);
     }
@@ -147,7 +148,8 @@ TEST(RibbonGroupRow, CheapLevelsAreExhaustedAcrossAllGroupsRightmostFirst)
     std::vector<int> widths = {100, 100, 100};
     // Seventy pixels too many: seven reductions, then nothing more helps.
     pGroups->ReduceGroups(nullptr, widths, ScaleX(7) * 2 + 230);
-    const std::vector<std::pair<int, int>> expected = {{2, 0}, {1, 0}, {0, 0}, {2, 1}, {1, 1}, {0, 1}, {2, 3}};
+    const std::vector<std::pair<int, int>> expected = {{2, 0}, {1, 0}, {0, 0}, {2, 1},
+                                                       {1, 1}, {0, 1}, {2, 3}};
     EXPECT_EQ(expected, log);
     EXPECT_EQ((std::vector<int>{80, 80, 70}), widths);
 
@@ -175,7 +177,8 @@ TEST_F(RibbonLayout, ContentShowsFromTwoHundredFiftyPixelsOfWidthAndSiteHeight)
 TEST_F(RibbonLayout, HeightIsCaptionTabsAndGroupsAndMinimizingTakesTheGroupsAway)
 {
     const int nFull = Layout(800).cy;
-    EXPECT_EQ(m_pRibbon->GetCaptionHeight() + m_pRibbon->GetTabsHeight() + m_pRibbon->GetGroupsHeight(), nFull);
+    EXPECT_EQ(m_pRibbon->GetCaptionHeight() + m_pRibbon->GetTabsHeight() + m_pRibbon->GetGroupsHeight(),
+              nFull);
     EXPECT_GE(m_pRibbon->GetRibbonPaintManager()->GetRowHeight(), 18);
     EXPECT_EQ(3 * m_pRibbon->GetRibbonPaintManager()->GetRowHeight() +
                   m_pRibbon->GetRibbonPaintManager()->GetGroupCaptionHeight() + ScaleY(10),
@@ -512,4 +515,44 @@ TEST_F(RibbonLayout, CopiesTakeTheQuickAccessPlaceAndMinimizedState)
     // A bar that is not customizable copies no tabs.
     EXPECT_EQ(0, pCopy->GetTabCount());
     pCopy->InternalRelease();
+}
+
+TEST_F(RibbonLayout, NeighbouringTabsOfOneContextShareAHeader)
+{
+    CQVTRibbonTab* pExtra = m_pRibbon->AddTab(_T("Extra"));
+    for (CQVTRibbonTab* pTab : {m_pRibbon->GetTab(1), m_pRibbon->GetTab(2)})
+    {
+        pTab->SetContextColor(qvtRibbonTabContextGreen);
+        pTab->SetContextCaption(_T("Tools"));
+    }
+    Layout(880);
+    const CQVTRibbonTabContextHeaderList& headers = m_pRibbon->GetContextHeaders();
+    ASSERT_EQ(1, headers.GetCount());
+    EXPECT_EQ(m_pRibbon->GetTab(1), headers.GetAt(0)->m_pFirstTab);
+    EXPECT_EQ(m_pRibbon->GetTab(2), headers.GetAt(0)->m_pLastTab);
+    EXPECT_EQ(m_pRibbon->GetTab(1)->GetRect().left, headers.GetAt(0)->m_rcRect.left);
+    EXPECT_EQ(m_pRibbon->GetTab(2)->GetRect().right, headers.GetAt(0)->m_rcRect.right);
+    EXPECT_EQ(m_pRibbon->GetCaptionRect().top + ScaleY(4), headers.GetAt(0)->m_rcRect.top);
+    EXPECT_EQ(headers.GetAt(0), m_pRibbon->GetTab(2)->GetContextHeader());
+
+    // Another caption or a plain tab between them makes two headers.
+    m_pRibbon->GetTab(2)->SetContextColor(0);
+    pExtra->SetContextColor(qvtRibbonTabContextGreen);
+    pExtra->SetContextCaption(_T("Tools"));
+    Layout(880);
+    ASSERT_EQ(2, m_pRibbon->GetContextHeaders().GetCount());
+    EXPECT_EQ(nullptr, m_pRibbon->GetTab(2)->GetContextHeader());
+
+    // A hidden tab between them does not split the run.
+    m_pRibbon->GetTab(2)->SetVisible(FALSE);
+    Layout(880);
+    ASSERT_EQ(1, m_pRibbon->GetContextHeaders().GetCount());
+    EXPECT_EQ(pExtra, m_pRibbon->GetContextHeaders().GetAt(0)->m_pLastTab);
+
+    // A press on the header selects its first tab.
+    const CRect rcHeader = m_pRibbon->GetContextHeaders().GetAt(0)->m_rcRect;
+    m_pRibbon->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
+                           MAKELPARAM(rcHeader.CenterPoint().x, rcHeader.CenterPoint().y));
+    m_pRibbon->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(rcHeader.CenterPoint().x, rcHeader.CenterPoint().y));
+    EXPECT_EQ(m_pRibbon->GetTab(1), m_pRibbon->GetCurrentTab());
 }

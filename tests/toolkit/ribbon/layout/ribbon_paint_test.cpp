@@ -26,8 +26,8 @@ COLORREF Ini(LPCTSTR lpszKey)
 
 // The pixel the image's frame puts at (x, y) of rcDest, drawn alone over a
 // background.
-COLORREF ImagePixel(LPCTSTR lpszImage, int nFrame, int nFrames, const CRect& rcMargins, CSize szDest, CPoint pt,
-                    COLORREF clrBack)
+COLORREF ImagePixel(LPCTSTR lpszImage, int nFrame, int nFrames, const CRect& rcMargins, CSize szDest,
+                    CPoint pt, COLORREF clrBack)
 {
     CQVTResourceImage* pImage = QVTResourceImages()->LoadFile(lpszImage);
     if (!pImage)
@@ -101,12 +101,12 @@ TEST_F(RibbonPaint, FaceSelectedTabCaptionAndSeparatorComeFromTheScheme)
         const CRect rcCaption = pGroup->GetCaptionRect();
         EXPECT_GT(screentest::CountIn(*canvas, rcCaption, Ini(_T("GroupCaptionText"))), 0);
         const CRect rcGroup = pGroup->GetRect();
-        const CRect rcSeparator(rcGroup.right - QVTDpiScaler()->ScaleX(1), rcGroup.top + QVTDpiScaler()->ScaleY(2),
-                                rcGroup.right + QVTDpiScaler()->ScaleX(2),
-                                rcGroup.bottom - QVTDpiScaler()->ScaleY(5));
+        const CRect rcSeparator(
+            rcGroup.right - QVTDpiScaler()->ScaleX(1), rcGroup.top + QVTDpiScaler()->ScaleY(2),
+            rcGroup.right + QVTDpiScaler()->ScaleX(2), rcGroup.bottom - QVTDpiScaler()->ScaleY(5));
         const CPoint ptMid(1, rcSeparator.Height() / 2);
-        const COLORREF clrSeparator =
-            ImagePixel(_T("RIBBONGROUPSEPARATOR"), 0, 1, CRect(0, 0, 0, 0), rcSeparator.Size(), ptMid, kMagenta);
+        const COLORREF clrSeparator = ImagePixel(_T("RIBBONGROUPSEPARATOR"), 0, 1, CRect(0, 0, 0, 0),
+                                                 rcSeparator.Size(), ptMid, kMagenta);
         if (clrSeparator != kMagenta)
             EXPECT_EQ(clrSeparator, canvas->At(rcSeparator.left + ptMid.x, rcSeparator.top + ptMid.y));
 
@@ -126,6 +126,8 @@ TEST_F(RibbonPaint, AMinimizedRibbonClosesWithItsTwoEdgeLines)
     CRect rcClient;
     m_pRibbon->GetClientRect(&rcClient);
     const int x = rcClient.right - 20;
-    EXPECT_EQ(Ini(_T("MinimizedFrameEdgeShadow")), canvas->At(x, rcClient.bottom - QVTDpiScaler()->ScaleY(2)));
-    EXPECT_EQ(Ini(_T("MinimizedFrameEdgeHighLight")), canvas->At(x, rcClient.bottom - QVTDpiScaler()->ScaleY(1)));
+    EXPECT_EQ(Ini(_T("MinimizedFrameEdgeShadow")),
+              canvas->At(x, rcClient.bottom - QVTDpiScaler()->ScaleY(2)));
+    EXPECT_EQ(Ini(_T("MinimizedFrameEdgeHighLight")),
+              canvas->At(x, rcClient.bottom - QVTDpiScaler()->ScaleY(1)));
 }

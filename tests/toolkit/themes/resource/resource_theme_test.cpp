@@ -11,6 +11,7 @@
 
 #include "dib_canvas.h"
 #include "sondrel_gtest.h"
+#include "toolkit/ribbon/paint/QVTRibbonThemeResource.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "tests/toolkit/themes/color_near.h"
 #include "tests/toolkit/themes/scroll_base_stub.h"
@@ -344,18 +345,29 @@ TEST_F(ResourceBars, BlueHotButtonsShowTheSchemesHighlightAndAnotherSetRecolours
     EXPECT_GT(nChanged, blue.Width() / 2);
 }
 
-TEST(Office2007SystemTheme, IsTheFlatThemeWithAMarkupContextAndNoFrameOrRibbonYet)
+TEST(Office2007SystemTheme, IsTheFlatThemeWithAMarkupContextAndNoFrameYet)
 {
     CQVTPaintManager* pTheme = CQVTPaintManager::CreateTheme(qvtThemeOffice2007System);
     ASSERT_TRUE(pTheme->IsKindOf(RUNTIME_CLASS(CQVTCommandBarsOffice2007SystemTheme)));
     EXPECT_EQ(qvtThemeOfficeXP, pTheme->GetThemeId());
     EXPECT_NE(nullptr, static_cast<CQVTCommandBarsOffice2007SystemTheme*>(pTheme)->GetMarkupContext());
     EXPECT_EQ(nullptr, pTheme->GetFramePaintManager());
-    EXPECT_EQ(nullptr, pTheme->GetRibbonPaintManager());
+    // Until the ribbon's markup theme exists its ribbon draws from the
+    // resource images; the one paint manager lives as long as the theme.
+    CQVTRibbonPaintManager* pRibbon = pTheme->GetRibbonPaintManager();
+    ASSERT_NE(nullptr, pRibbon);
+    EXPECT_EQ(pRibbon, pTheme->GetRibbonPaintManager());
+    EXPECT_EQ(pTheme, pRibbon->GetPaintManager());
     pTheme->InternalRelease();
 
     CQVTPaintManager* pResource = CQVTPaintManager::CreateTheme(qvtThemeResource);
     EXPECT_EQ(nullptr, pResource->GetFramePaintManager());
-    EXPECT_EQ(nullptr, pResource->GetRibbonPaintManager());
+    EXPECT_NE(nullptr, dynamic_cast<CQVTRibbonThemeResource*>(pResource->GetRibbonPaintManager()));
     pResource->InternalRelease();
+
+    CQVTPaintManager* pRibbonTheme = CQVTPaintManager::CreateTheme(qvtThemeRibbon);
+    EXPECT_TRUE(pRibbonTheme->IsKindOf(RUNTIME_CLASS(CQVTResourceTheme)));
+    EXPECT_EQ(qvtThemeRibbon, pRibbonTheme->GetThemeId());
+    EXPECT_NE(nullptr, dynamic_cast<CQVTRibbonThemeResource*>(pRibbonTheme->GetRibbonPaintManager()));
+    pRibbonTheme->InternalRelease();
 }
