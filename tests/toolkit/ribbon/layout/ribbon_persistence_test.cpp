@@ -8,8 +8,10 @@
 #include <string>
 
 #include "sondrel_gtest.h"
+#include "tests/common/common_test_support.h"
 #include "tests/toolkit/ribbon/ribbon_host.h"
 #include "tests/toolkit/ribbon/ribbon_test_ids.h"
+#include "toolkit/foundation/propexchange/QVTPropExchangeRegistry.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeXMLNode.h"
 #include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
 
@@ -207,4 +209,47 @@ TEST_F(RibbonPersistence, AGroupOfAClassThatCannotBeMadeStopsTheLoad)
     CQVTRibbonGroups* pGroups = m_pRibbon->GetTab(0)->GetGroups();
     ASSERT_EQ(1, pGroups->GetCount());
     EXPECT_EQ(CString(_T("Record")), pGroups->GetAt(0)->GetCaption());
+}
+
+// The second process of the registry round trip: it reads the key the first
+// one wrote into a bar of its own.
+TEST_F(RibbonPersistence, ASecondProcessReadsTheRegistryBack)
+{
+    const std::u16string strKey = commontest::Environment(u"SONDREL_RIBBON_KEY");
+    if (strKey.empty())
+        GTEST_SKIP() << "run by ARibbonSavedToTheRegistryIsReadByASecondProcess";
+    m_pRibbon->SetCustomizable(TRUE);
+    {
+        CQVTPropExchangeRegistry px(TRUE, HKEY_CURRENT_USER, strKey.c_str());
+        px.m_pOwner = s_pHost->GetCommandBars();
+        m_pRibbon->DoPropExchange(&px);
+    }
+    EXPECT_TRUE(m_pRibbon->IsRibbonMinimized());
+    EXPECT_TRUE(m_pRibbon->IsQuickAccessBelowRibbon());
+    ASSERT_EQ(3, m_pRibbon->GetTabCount());
+    EXPECT_EQ(CString(_T("Help")), m_pRibbon->GetTab(2)->GetCaption());
+    EXPECT_EQ(qvtRibbonTabContextRed, m_pRibbon->GetTab(2)->GetContextColor());
+    ASSERT_EQ(3, m_pRibbon->GetTab(0)->GetGroups()->GetCount());
+    EXPECT_EQ(CString(_T("Playback")), m_pRibbon->GetTab(0)->GetGroups()->GetAt(1)->GetCaption());
+    EXPECT_EQ(4002, m_pRibbon->GetTab(0)->GetGroups()->GetAt(1)->GetID());
+}
+
+TEST_F(RibbonPersistence, ARibbonSavedToTheRegistryIsReadByASecondProcess)
+{
+    CString strKey;
+    strKey.Format(_T("Software\\Quorvane\\SondrelTests\\Ribbon%lu"), ::GetCurrentProcessId());
+    m_pRibbon->SetCustomizable(TRUE);
+    m_pRibbon->ShowQuickAccessBelowRibbon(TRUE);
+    m_pRibbon->SetRibbonMinimized(TRUE);
+    m_pRibbon->GetTab(2)->SetContextColor(qvtRibbonTabContextRed);
+    m_pRibbon->GetTab(2)->SetContextCaption(_T("Support"));
+    {
+        CQVTPropExchangeRegistry px(FALSE, HKEY_CURRENT_USER, strKey);
+        px.m_pOwner = s_pHost->GetCommandBars();
+        m_pRibbon->DoPropExchange(&px);
+    }
+    const DWORD dwCode = commontest::RunSelf("RibbonPersistence.ASecondProcessReadsTheRegistryBack",
+                                             u"SONDREL_RIBBON_KEY", std::u16string(strKey.GetString()));
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, strKey);
+    EXPECT_EQ(0u, dwCode);
 }
