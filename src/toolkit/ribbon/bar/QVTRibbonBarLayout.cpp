@@ -19,15 +19,15 @@
 
 namespace QVTRibbonBarLayoutDetail {
 
-int ScaleX(int n)
+int BarScaleX(int n)
 {
     return QVTDpiScaler()->ScaleX(n);
 }
-int ScaleY(int n)
+int BarScaleY(int n)
 {
     return QVTDpiScaler()->ScaleY(n);
 }
-void SetHideFlag(CQVTControl* pControl, DWORD dwFlag, BOOL bSet)
+void SetBarHideFlag(CQVTControl* pControl, DWORD dwFlag, BOOL bSet)
 {
     const DWORD dwOld = pControl->GetHideFlags();
     const DWORD dwNew = bSet ? (dwOld | dwFlag) : (dwOld & ~dwFlag);
@@ -46,7 +46,7 @@ using namespace QVTRibbonBarLayoutDetail;
 int CQVTRibbonBar::GetTabsHeight() const
 {
     CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
-    return pRibbonPaintManager ? pRibbonPaintManager->GetTabsHeight() : ScaleY(23);
+    return pRibbonPaintManager ? pRibbonPaintManager->GetTabsHeight() : BarScaleY(23);
 }
 
 int CQVTRibbonBar::GetGroupsHeightIfVisible() const
@@ -64,7 +64,7 @@ int CQVTRibbonBar::CalcGroupsHeight(int nControlsHeight) const
 {
     CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
     return nControlsHeight + (pRibbonPaintManager ? pRibbonPaintManager->GetGroupCaptionHeight() : 0) +
-           ScaleY(10);
+           BarScaleY(10);
 }
 
 int CQVTRibbonBar::GetGroupsHeight() const
@@ -97,7 +97,7 @@ int CQVTRibbonBar::GetCaptionHeight() const
         if (IsFrameThemeEnabled() && !IsDwmEnabled())
             nHeight = std::max(nHeight, m_nQuickAccessHeight);
         else
-            nHeight = std::max(nHeight, m_nQuickAccessHeight - ScaleY(4));
+            nHeight = std::max(nHeight, m_nQuickAccessHeight - BarScaleY(4));
     }
     return nHeight;
 }
@@ -119,16 +119,16 @@ CSize CQVTRibbonBar::CalcDockingLayout(int nLength, DWORD dwMode, int)
         if (dwMode & LM_COMMIT)
         {
             for (int i = 0; i < GetControlCount(); ++i)
-                SetHideFlag(GetControl(i), qvtHideWrap, TRUE);
+                SetBarHideFlag(GetControl(i), qvtHideWrap, TRUE);
         }
         return CSize(nLength, 0);
     }
     m_nQuickAccessHeight = GetQuickAccessHeight();
     int nHeight = GetCaptionHeight() + GetFrameTopBorder() + GetGroupsHeightIfVisible() + GetTabsHeight();
     if (m_bShowQuickAccessBelow)
-        nHeight += ScaleY(1) + m_nQuickAccessHeight;
+        nHeight += BarScaleY(1) + m_nQuickAccessHeight;
     else if (GetGroupsHeightIfVisible() == 0)
-        nHeight += ScaleY(2);
+        nHeight += BarScaleY(2);
 
     if (dwMode & LM_COMMIT)
     {
@@ -158,9 +158,10 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
     const int nCaptionHeight = GetCaptionHeight();
 
     // The rows, then the caption row above them.
-    m_rcTabControl.SetRect(ScaleX(2), 0, nWidth - ScaleX(2), nTabsHeight);
+    m_rcTabControl.SetRect(BarScaleX(2), 0, nWidth - BarScaleX(2), nTabsHeight);
     m_rcGroups.SetRect(0, nTabsHeight, nWidth, nTabsHeight + nGroupsHeight);
-    m_rcCaption.SetRect(-ScaleX(4), nFrameTop - ScaleY(4), nWidth + ScaleX(4), nCaptionHeight + nFrameTop);
+    m_rcCaption.SetRect(-BarScaleX(4), nFrameTop - BarScaleY(4), nWidth + BarScaleX(4),
+                        nCaptionHeight + nFrameTop);
     m_rcTabControl.OffsetRect(0, nCaptionHeight + nFrameTop);
     m_rcGroups.OffsetRect(0, nCaptionHeight + nFrameTop);
     m_rcCaptionArea.SetRect(0, 0, nWidth, m_rcCaption.bottom);
@@ -190,25 +191,25 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
         return pControl != m_pControlQuickAccess && pControl != m_pControlQuickAccessMore;
     });
 
-    const int nStart = ScaleX(10) + ::GetSystemMetrics(SM_CXSMICON);
+    const int nStart = BarScaleX(10) + ::GetSystemMetrics(SM_CXSMICON);
     if (m_bShowQuickAccessBelow && m_bShowQuickAccess)
         m_rcQuickAccess.SetRect(0, m_rcGroups.bottom, nWidth, m_rcGroups.bottom + m_nQuickAccessHeight);
     else
     {
-        m_rcQuickAccess.SetRect(nStart + ScaleX(3), m_rcCaption.top + ScaleY(2), m_rcCaption.right,
-                                m_rcCaption.top + ScaleY(2) + m_nQuickAccessHeight);
+        m_rcQuickAccess.SetRect(nStart + BarScaleX(3), m_rcCaption.top + BarScaleY(2), m_rcCaption.right,
+                                m_rcCaption.top + BarScaleY(2) + m_nQuickAccessHeight);
         // Without a frame hook the toolbar moves up into the caption strip.
         if (!IsFrameThemeEnabled() || IsDwmEnabled())
         {
             CWnd* pMain = AfxGetMainWnd();
             if (pMain && pMain->GetSafeHwnd() && !(pMain->GetStyle() & WS_MAXIMIZE))
-                m_rcQuickAccess.OffsetRect(0, -ScaleY(4));
+                m_rcQuickAccess.OffsetRect(0, -BarScaleY(4));
             else
-                m_rcQuickAccess.OffsetRect(0, -ScaleY(2));
+                m_rcQuickAccess.OffsetRect(0, -BarScaleY(2));
         }
     }
     // Without a system button the tab row's content starts at 2 px.
-    const int nContentStart = ScaleX(2);
+    const int nContentStart = BarScaleX(2);
 
     // Left-aligned free controls in the tab row.
     int x = nContentStart;
@@ -216,27 +217,28 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
     {
         if (pControl->GetFlags() & qvtFlagRightAlign)
             continue;
-        SetHideFlag(pControl, QVT_RIBBON_HIDE_TABROW, FALSE);
+        SetBarHideFlag(pControl, QVT_RIBBON_HIDE_TABROW, FALSE);
         if (!pControl->IsVisible(qvtHideWrap))
             continue;
         const CSize sz = pControl->GetSize(pDC);
         if (pControl->GetBeginGroup())
-            x += ScaleX(6);
+            x += BarScaleX(6);
         const int y = m_rcTabControl.top + (m_rcTabControl.Height() - sz.cy) / 2;
         pControl->SetRect(CRect(CPoint(x, y), sz));
         x += sz.cx;
-        SetHideFlag(pControl, qvtHideWrap, FALSE);
-        pControl->SetRowRect(CRect(ScaleX(2), m_rcTabControl.top, pControl->GetRect().Height() - ScaleX(2),
-                                   m_rcTabControl.bottom));
+        SetBarHideFlag(pControl, qvtHideWrap, FALSE);
+        pControl->SetRowRect(CRect(BarScaleX(2), m_rcTabControl.top,
+                                   pControl->GetRect().Height() - BarScaleX(2), m_rcTabControl.bottom));
     }
     const int nTabContentStart = x;
 
     // The quick-access toolbar.
-    const int nRightLimit = (!m_bShowQuickAccess || !m_bShowQuickAccessBelow)
-                                ? (IsDwmEnabled() ? nWidth - ScaleX(115) : nWidth - 3 * m_rcCaption.Height())
-                                : nWidth - ScaleX(15);
-    SetHideFlag(m_pControlQuickAccessMore, qvtHideGeneric, TRUE);
-    int xQuick = m_rcQuickAccess.left + (m_bShowQuickAccessBelow ? ScaleX(2) : 0);
+    const int nRightLimit =
+        (!m_bShowQuickAccess || !m_bShowQuickAccessBelow)
+            ? (IsDwmEnabled() ? nWidth - BarScaleX(115) : nWidth - 3 * m_rcCaption.Height())
+            : nWidth - BarScaleX(15);
+    SetBarHideFlag(m_pControlQuickAccessMore, qvtHideGeneric, TRUE);
+    int xQuick = m_rcQuickAccess.left + (m_bShowQuickAccessBelow ? BarScaleX(2) : 0);
     BOOL bOverflow = FALSE;
     BOOL bPlacedOrdinary = FALSE;
     const BOOL bAbove = !m_bShowQuickAccessBelow;
@@ -245,32 +247,32 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
         const BOOL bOwnButton = pControl == m_pControlQuickAccess || pControl == m_pControlQuickAccessMore;
         if (!m_bShowQuickAccess)
         {
-            SetHideFlag(pControl, qvtHideWrap, TRUE);
+            SetBarHideFlag(pControl, qvtHideWrap, TRUE);
             continue;
         }
         if (pControl != m_pControlQuickAccessMore)
-            SetHideFlag(pControl, qvtHideWrap, bOverflow);
+            SetBarHideFlag(pControl, qvtHideWrap, bOverflow);
         if (pControl == m_pControlQuickAccess && bAbove && bPlacedOrdinary)
-            xQuick += ScaleX(12);
+            xQuick += BarScaleX(12);
         if (!pControl->IsVisible(qvtHideWrap) || (bOverflow && !bOwnButton))
             continue;
         if (pControl == m_pControlQuickAccess && bOverflow)
             continue;
         const CSize sz = pControl->GetSize(pDC);
-        int y = m_rcQuickAccess.top + (m_rcQuickAccess.Height() + ScaleY(1) - sz.cy) / 2;
+        int y = m_rcQuickAccess.top + (m_rcQuickAccess.Height() + BarScaleY(1) - sz.cy) / 2;
         if (bAbove && !bOwnButton)
-            y += ScaleY(2);
+            y += BarScaleY(2);
         if (pControl->GetBeginGroup() && !bOwnButton)
-            xQuick += ScaleX(6);
+            xQuick += BarScaleX(6);
         if (!bOwnButton && xQuick + sz.cx > nRightLimit)
         {
             bOverflow = TRUE;
-            SetHideFlag(pControl, qvtHideWrap, TRUE);
-            SetHideFlag(m_pControlQuickAccessMore, qvtHideGeneric, FALSE);
+            SetBarHideFlag(pControl, qvtHideWrap, TRUE);
+            SetBarHideFlag(m_pControlQuickAccessMore, qvtHideGeneric, FALSE);
             continue;
         }
         pControl->SetRect(CRect(CPoint(xQuick, y), sz));
-        SetHideFlag(pControl, qvtHideWrap, FALSE);
+        SetBarHideFlag(pControl, qvtHideWrap, FALSE);
         pControl->SetRowRect(m_rcQuickAccess);
         if (!bOwnButton)
         {
@@ -279,7 +281,7 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
         }
     }
     if (bOverflow)
-        SetHideFlag(m_pControlQuickAccess, qvtHideWrap, TRUE);
+        SetBarHideFlag(m_pControlQuickAccess, qvtHideWrap, TRUE);
     if (bAbove)
         m_nQuickAccessRight = xQuick;
 
@@ -290,25 +292,25 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
         CQVTControl* pControl = *it;
         if (!(pControl->GetFlags() & qvtFlagRightAlign))
             continue;
-        SetHideFlag(pControl, QVT_RIBBON_HIDE_TABROW, FALSE);
+        SetBarHideFlag(pControl, QVT_RIBBON_HIDE_TABROW, FALSE);
         if (!pControl->IsVisible(qvtHideWrap))
             continue;
         const CSize sz = pControl->GetSize(pDC);
         const int y = m_rcTabControl.top + (m_rcTabControl.Height() - sz.cy) / 2;
         pControl->SetRect(CRect(nRight - sz.cx, y, nRight, y + sz.cy));
-        SetHideFlag(pControl, qvtHideWrap, FALSE);
+        SetBarHideFlag(pControl, qvtHideWrap, FALSE);
         nRight -= sz.cx;
         pControl->SetBeginGroup(FALSE);
     }
 
     // The tab row.
     CRect rcTabRow;
-    if (nTabContentStart + ScaleX(6) > nRight)
+    if (nTabContentStart + BarScaleX(6) > nRight)
         rcTabRow.SetRect(0, m_rcTabControl.top, 0, m_rcTabControl.bottom + 1);
     else
         rcTabRow.SetRect(nTabContentStart, m_rcTabControl.top, nRight, m_rcTabControl.bottom + 1);
-    SetHideFlag(m_pControlTab, qvtHideGeneric, FALSE);
-    SetHideFlag(m_pControlTab, qvtHideWrap, FALSE);
+    SetBarHideFlag(m_pControlTab, qvtHideGeneric, FALSE);
+    SetBarHideFlag(m_pControlTab, qvtHideWrap, FALSE);
     m_pControlTab->SetRect(rcTabRow);
     CQVTTabPaintManager* pTabPaintManager = GetTabPaintManager();
     if (pTabPaintManager)
@@ -344,8 +346,8 @@ void CQVTRibbonBar::RepositionGroups(CDC* pDC, CRect rcGroups)
         return;
     }
     CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
-    const int nGap = pRibbonPaintManager && pRibbonPaintManager->GetGroupSpacing() > 0 ? ScaleX(4) : 0;
-    const CRect rcMargins(rcGroups.left + nGap, rcGroups.top + ScaleY(3), nGap + ScaleX(4), 0);
+    const int nGap = pRibbonPaintManager && pRibbonPaintManager->GetGroupSpacing() > 0 ? BarScaleX(4) : 0;
+    const CRect rcMargins(rcGroups.left + nGap, rcGroups.top + BarScaleY(3), nGap + BarScaleX(4), 0);
     pTab->GetGroups()->CalcLayout(pDC, rcGroups.Width(), LM_COMMIT, rcMargins);
 }
 
@@ -381,7 +383,8 @@ void CQVTRibbonBar::BuildContextHeaders()
             continue;
         }
         pCurrent = new CQVTRibbonTabContextHeader(pTab);
-        pCurrent->m_rcRect.SetRect(rcTab.left, m_rcCaption.top + ScaleY(4), rcTab.right, m_rcCaption.bottom);
+        pCurrent->m_rcRect.SetRect(rcTab.left, m_rcCaption.top + BarScaleY(4), rcTab.right,
+                                   m_rcCaption.bottom);
         m_contextHeaders.Add(pCurrent);
     }
 }
@@ -391,7 +394,7 @@ BOOL CQVTRibbonBar::FitContextHeaders()
     const int nCount = m_contextHeaders.GetCount();
     if (nCount == 0)
         return TRUE;
-    const int nMin = ScaleX(kMinHeaderWidth);
+    const int nMin = BarScaleX(kMinHeaderWidth);
     int x = m_rcCaptionArea.left;
     for (int i = 0; i < nCount; ++i)
     {
@@ -421,7 +424,7 @@ void CQVTRibbonBar::MoveTitleBesideHeaders()
 {
     if (m_contextHeaders.GetCount() == 0 || m_rcCaptionText.IsRectEmpty())
         return;
-    const CRect rcSpan(m_contextHeaders.GetAt(0)->m_rcRect.left, m_rcCaption.top + ScaleY(6),
+    const CRect rcSpan(m_contextHeaders.GetAt(0)->m_rcRect.left, m_rcCaption.top + BarScaleY(6),
                        m_contextHeaders.GetAt(m_contextHeaders.GetCount() - 1)->m_rcRect.right,
                        m_rcCaption.bottom);
     CRect rcIntersect;
@@ -438,7 +441,7 @@ void CQVTRibbonBar::MoveTitleBesideHeaders()
         m_rcCaptionText.right = rcSpan.left;
         m_rcCaptionText.left = std::max(static_cast<int>(m_rcCaptionArea.left), rcSpan.left - nWidth);
     }
-    m_rcCaptionText.DeflateRect(ScaleX(4), 0);
+    m_rcCaptionText.DeflateRect(BarScaleX(4), 0);
 }
 
 void CQVTRibbonBar::RepositionContextHeaders()
@@ -451,7 +454,7 @@ void CQVTRibbonBar::RepositionContextHeaders()
     if (m_bShowQuickAccess && !m_bShowQuickAccessBelow && !IsFrameThemeEnabled())
         m_rcCaptionArea.left =
             m_nQuickAccessRight +
-            (m_pControlQuickAccess ? m_pControlQuickAccess->GetRect().Width() + ScaleX(2) : ScaleX(12));
+            (m_pControlQuickAccess ? m_pControlQuickAccess->GetRect().Width() + BarScaleX(2) : BarScaleX(12));
     BuildContextHeaders();
     if (!FitContextHeaders())
     {

@@ -21,7 +21,7 @@ IMPLEMENT_DYNCREATE(CQVTRibbonGroupControlPopup, CQVTControlPopup)
 
 namespace QVTRibbonGroupDetail {
 
-void SetHideFlag(CQVTControl* pControl, DWORD dwFlag, BOOL bSet)
+void SetGroupHideFlag(CQVTControl* pControl, DWORD dwFlag, BOOL bSet)
 {
     const DWORD dwOld = pControl->GetHideFlags();
     const DWORD dwNew = bSet ? (dwOld | dwFlag) : (dwOld & ~dwFlag);
@@ -41,7 +41,7 @@ struct ToolBarResourceHeader
 
 }  // namespace QVTRibbonGroupDetail
 
-using QVTRibbonGroupDetail::SetHideFlag;
+using QVTRibbonGroupDetail::SetGroupHideFlag;
 
 // The group's own controls.
 
@@ -198,7 +198,7 @@ CQVTControl* CQVTRibbonGroup::AddControl(CQVTControl* pControl, int nId, LPCTSTR
     m_arrControls.insert(m_arrControls.begin() + nBefore, pControl);
     pControl->InternalAddRef();
     pControl->SetRibbonGroup(this);
-    SetHideFlag(pControl, QVT_RIBBON_HIDE_GROUP, !m_bVisible);
+    SetGroupHideFlag(pControl, QVT_RIBBON_HIDE_GROUP, !m_bVisible);
     if (m_pRibbonBar)
         m_pRibbonBar->RequestLayout();
     return pControl;
@@ -287,7 +287,7 @@ void CQVTRibbonGroup::ShowOptionButton(BOOL bShow)
     if (m_bShowOptionButton == bShow)
         return;
     m_bShowOptionButton = bShow;
-    SetHideFlag(m_pControlGroupOption, qvtHideGeneric, !bShow);
+    SetGroupHideFlag(m_pControlGroupOption, qvtHideGeneric, !bShow);
     if (m_pRibbonBar)
         m_pRibbonBar->RequestLayout();
 }
@@ -414,20 +414,20 @@ void CQVTRibbonGroup::SetRect(CRect rc)
     m_rcGroup = rc;
     if (m_bCollapsed)
     {
-        SetHideFlag(m_pControlGroupPopup, qvtHideWrap, FALSE);
+        SetGroupHideFlag(m_pControlGroupPopup, qvtHideWrap, FALSE);
         m_pControlGroupPopup->SetRect(rc);
         m_pControlGroupPopup->SetWrap(TRUE);
     }
     else
-        SetHideFlag(m_pControlGroupPopup, qvtHideWrap, TRUE);
+        SetGroupHideFlag(m_pControlGroupPopup, qvtHideWrap, TRUE);
 
     if (!m_bShowOptionButton)
     {
-        SetHideFlag(m_pControlGroupOption, qvtHideGeneric, TRUE);
+        SetGroupHideFlag(m_pControlGroupOption, qvtHideGeneric, TRUE);
         return;
     }
-    SetHideFlag(m_pControlGroupOption, qvtHideGeneric, FALSE);
-    SetHideFlag(m_pControlGroupOption, qvtHideWrap, m_bCollapsed);
+    SetGroupHideFlag(m_pControlGroupOption, qvtHideGeneric, FALSE);
+    SetGroupHideFlag(m_pControlGroupOption, qvtHideWrap, m_bCollapsed);
     if (m_bCollapsed)
         return;
     CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
@@ -505,12 +505,12 @@ void CQVTRibbonGroup::Copy(CQVTRibbonGroup* pGroup)
     {
         CQVTControl* pClone = AddClone(pSource, -1, TRUE);
         if (pClone)
-            SetHideFlag(pClone, QVT_RIBBON_HIDE_GROUP, FALSE);
+            SetGroupHideFlag(pClone, QVT_RIBBON_HIDE_GROUP, FALSE);
     }
     m_pControlGroupOption->Copy(pGroup->m_pControlGroupOption, FALSE);
     m_pControlGroupPopup->Copy(pGroup->m_pControlGroupPopup, FALSE);
-    SetHideFlag(m_pControlGroupOption, QVT_RIBBON_HIDE_GROUP, FALSE);
-    SetHideFlag(m_pControlGroupPopup, QVT_RIBBON_HIDE_GROUP, FALSE);
+    SetGroupHideFlag(m_pControlGroupOption, QVT_RIBBON_HIDE_GROUP, FALSE);
+    SetGroupHideFlag(m_pControlGroupPopup, QVT_RIBBON_HIDE_GROUP, FALSE);
 }
 
 void CQVTRibbonGroup::DoPropExchange(CQVTPropExchange* pPX)
@@ -525,7 +525,7 @@ void CQVTRibbonGroup::DoPropExchange(CQVTPropExchange* pPX)
     if (pPX->IsLoading())
     {
         m_pControlGroupPopup->SetCaption(m_strCaption);
-        SetHideFlag(m_pControlGroupOption, qvtHideGeneric, !m_bShowOptionButton);
+        SetGroupHideFlag(m_pControlGroupOption, qvtHideGeneric, !m_bShowOptionButton);
     }
     // The "Controls", "ControlGroupOption" and "ControlGroupPopup" sections
     // are exchanged once controls save and load themselves (the command

@@ -16,11 +16,11 @@
 
 namespace QVTRibbonGroupLayoutDetail {
 
-int ScaleX(int n)
+int GroupScaleX(int n)
 {
     return QVTDpiScaler()->ScaleX(n);
 }
-int ScaleY(int n)
+int GroupScaleY(int n)
 {
     return QVTDpiScaler()->ScaleY(n);
 }
@@ -49,7 +49,7 @@ int CQVTRibbonGroup::ControlsAreaHeight() const
 {
     CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
     const int nCaption = pRibbonPaintManager ? pRibbonPaintManager->GetGroupCaptionHeight() : 0;
-    return GetGroupsRowHeight() - nCaption - ScaleY(9);
+    return GetGroupsRowHeight() - nCaption - GroupScaleY(9);
 }
 
 int CQVTRibbonGroup::GetCaptionWidth(CDC* pDC)
@@ -66,7 +66,7 @@ int CQVTRibbonGroup::GetCaptionWidth(CDC* pDC)
 
 int CQVTRibbonGroup::GetLargeIconWidth() const
 {
-    return m_pParent ? m_pParent->GetLargeIconSize().cx : ScaleX(32);
+    return m_pParent ? m_pParent->GetLargeIconSize().cx : GroupScaleX(32);
 }
 
 void CQVTRibbonGroup::SetEntryStyle(LayoutEntry& entry, int nStyle)
@@ -125,7 +125,7 @@ int CQVTRibbonGroup::CalcWidth(CDC*)
     if (m_bCollapsed)
     {
         CDC* pDC = m_pLayout->pDC;
-        nWidth = m_pControlGroupPopup->GetSize(pDC).cx - ScaleX(5);
+        nWidth = m_pControlGroupPopup->GetSize(pDC).cx - GroupScaleX(5);
         m_pLayout->nControlsWidth = nWidth;
         return nWidth;
     }
@@ -137,7 +137,7 @@ int CQVTRibbonGroup::CalcWidth(CDC*)
 int CQVTRibbonGroup::CalcColumnsWidth()
 {
     const int nAvailable = ControlsAreaHeight();
-    int x = ScaleX(2);
+    int x = GroupScaleX(2);
     int nColumnWidth = 0;
     int nRight = 0;
     LayoutEntry* pPrevious = nullptr;
@@ -151,7 +151,7 @@ int CQVTRibbonGroup::CalcColumnsWidth()
         }
         entry.bHidden = FALSE;
         if (entry.bBeginGroup && i > 0)
-            x += ScaleX(6);
+            x += GroupScaleX(6);
         const int cx = entry.szControl.cx;
         const int cy = entry.szControl.cy;
         if (pPrevious && !entry.bColumnStart && entry.nStyle != qvtButtonIconAndCaptionBelow &&
@@ -171,7 +171,7 @@ int CQVTRibbonGroup::CalcColumnsWidth()
         nRight = std::max(nRight, static_cast<int>(entry.rcControl.right));
         pPrevious = &entry;
     }
-    return nRight + ScaleX(2);
+    return nRight + GroupScaleX(2);
 }
 
 int CQVTRibbonGroup::CalcGroupingWidth()
@@ -222,7 +222,7 @@ int CQVTRibbonGroup::CalcGroupingWidth()
                 bBroken = TRUE;
             }
             if (entry.bBeginGroup && i > 0 && !bBreak)
-                nRow += ScaleX(3);
+                nRow += GroupScaleX(3);
             nRow += entry.szControl.cx;
         }
         return nRows;
@@ -234,7 +234,7 @@ int CQVTRibbonGroup::CalcGroupingWidth()
         int nOneRow = 0;
         for (int i = 0; i < nCount; ++i)
             nOneRow += entries[static_cast<size_t>(i)].szControl.cx +
-                       (entries[static_cast<size_t>(i)].bBeginGroup && i > 0 ? ScaleX(3) : 0);
+                       (entries[static_cast<size_t>(i)].bBeginGroup && i > 0 ? GroupScaleX(3) : 0);
         if (nAvailable < 2 * R)
             nRows = wrap(nMax, FALSE);
         else if (nAvailable >= 3 * R && m_nGroupingRows == 3)
@@ -271,9 +271,10 @@ int CQVTRibbonGroup::CalcGroupingWidth()
             ++nRow;
         }
         else if (entry.bBeginGroup && i > 0)
-            x += ScaleX(3);
+            x += GroupScaleX(3);
         entry.bRowStart = i == 0 || arrBreak[static_cast<size_t>(i)];
-        entry.rcControl.SetRect(x + ScaleX(2), y, x + ScaleX(2) + entry.szControl.cx, y + entry.szControl.cy);
+        entry.rcControl.SetRect(x + GroupScaleX(2), y, x + GroupScaleX(2) + entry.szControl.cx,
+                                y + entry.szControl.cy);
         nTallest = std::max(nTallest, static_cast<int>(entry.szControl.cy));
         x += entry.szControl.cx;
         nWidest = std::max(nWidest, x);
@@ -283,7 +284,7 @@ int CQVTRibbonGroup::CalcGroupingWidth()
     const int d = (nAvailable - nRows * R + 1) / (nRows + 1);
     for (int i = 0; i < nCount; ++i)
         entries[static_cast<size_t>(i)].rcControl.OffsetRect(0, d * (arrRowOf[static_cast<size_t>(i)] + 1));
-    return nWidest + ScaleX(4);
+    return nWidest + GroupScaleX(4);
 }
 
 template <class TTest>
@@ -320,11 +321,12 @@ BOOL CQVTRibbonGroup::ReduceLevel(int nLevel, int nAmount)
     CQVTPaintManager* pPaintManager = m_pParent ? m_pParent->GetPaintManager() : nullptr;
     const int nControlHeight = pPaintManager ? pPaintManager->GetControlHeight() : 0;
     // A control height of 0 allows no reduction by rows.
-    const int nRows = nControlHeight > 0 ? (GetGroupsRowHeight() - nCaption - ScaleY(2)) / nControlHeight : 0;
+    const int nRows =
+        nControlHeight > 0 ? (GetGroupsRowHeight() - nCaption - GroupScaleY(2)) / nControlHeight : 0;
 
     if (m_pLayout->nControlsWidth < m_pLayout->nCaptionWidth)
     {
-        if (nLevel != 2 || m_pLayout->nControlsWidth <= ScaleX(16))
+        if (nLevel != 2 || m_pLayout->nControlsWidth <= GroupScaleX(16))
             return FALSE;
         m_pLayout->nCaptionWidth = std::max(m_pLayout->nCaptionWidth - nAmount, m_pLayout->nControlsWidth);
         return TRUE;
@@ -442,8 +444,8 @@ void CQVTRibbonGroup::Reposition(int nWidth, CPoint ptOrigin)
         return;
     CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
     const int nCaption = pRibbonPaintManager ? pRibbonPaintManager->GetGroupCaptionHeight() : 0;
-    const int A = GetGroupsRowHeight() - ScaleY(2) - ScaleY(2) - ScaleY(3);
-    int nInset = ScaleX(2);
+    const int A = GetGroupsRowHeight() - GroupScaleY(2) - GroupScaleY(2) - GroupScaleY(3);
+    int nInset = GroupScaleX(2);
     if (m_bControlsCentering && m_pLayout->nControlsWidth < m_pLayout->nCaptionWidth &&
         nWidth == m_pLayout->nCaptionWidth)
         nInset += (m_pLayout->nCaptionWidth - m_pLayout->nControlsWidth) / 2;
@@ -453,7 +455,7 @@ void CQVTRibbonGroup::Reposition(int nWidth, CPoint ptOrigin)
     {
         entry.rcColumn.SetRect(ptOrigin.x, ptOrigin.y, ptOrigin.x + nWidth, ptOrigin.y + A - nCaption);
         if (!entry.bHidden)
-            entry.rcControl.OffsetRect(ptOrigin.x + nInset, ptOrigin.y + ScaleY(2));
+            entry.rcControl.OffsetRect(ptOrigin.x + nInset, ptOrigin.y + GroupScaleY(2));
     }
     if (m_bControlsCentering && !m_bControlsGrouping && !m_bCollapsed)
     {
@@ -464,14 +466,14 @@ void CQVTRibbonGroup::Reposition(int nWidth, CPoint ptOrigin)
             while (j < entries.size() && entries[j].rcControl.left == entries[i].rcControl.left)
                 nTotal += entries[j++].rcControl.Height();
             const int n = static_cast<int>(j - i);
-            const int nFree = (A - nCaption - ScaleY(3)) - nTotal;
+            const int nFree = (A - nCaption - GroupScaleY(3)) - nTotal;
             const int d = nFree / (n + 1);
             for (size_t k = i; k < j; ++k)
                 entries[k].rcControl.OffsetRect(0, static_cast<int>(k - i + 1) * d);
             i = j;
         }
     }
-    SetRect(CRect(ptOrigin.x, ptOrigin.y, ptOrigin.x + nWidth + ScaleX(5), ptOrigin.y + A));
+    SetRect(CRect(ptOrigin.x, ptOrigin.y, ptOrigin.x + nWidth + GroupScaleX(5), ptOrigin.y + A));
 }
 
 void CQVTRibbonGroup::OnAfterCalcSize()

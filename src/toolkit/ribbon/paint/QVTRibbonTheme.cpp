@@ -9,17 +9,17 @@
 IMPLEMENT_DYNAMIC(CQVTRibbonTheme, CQVTResourceTheme)
 
 namespace QVTRibbonThemeDetail {
-const COLORREF kNoColor = 0xFFFFFFFF;
-const COLORREF kKeyColor = RGB(0xFF, 0x00, 0xFF);
+const COLORREF kRibbonThemeNoColor = 0xFFFFFFFF;
+const COLORREF kRibbonThemeKeyColor = RGB(0xFF, 0x00, 0xFF);
 }  // namespace QVTRibbonThemeDetail
 
 using namespace QVTRibbonThemeDetail;
 
 CQVTRibbonTheme::CQVTRibbonTheme()
-    : m_clrEditNormal(kNoColor), m_clrEditSelected(RGB(255, 255, 255)), m_clrEditDisabledBorder(kNoColor),
-      m_clrMenuSeparator(RGB(197, 197, 197)), m_clrRibbonText(kNoColor),
-      m_clrRibbonGrayText(RGB(141, 141, 141)), m_clrMenuGripperShadow(RGB(197, 197, 197)),
-      m_bNoGroupSpacing(FALSE)
+    : m_clrEditNormal(kRibbonThemeNoColor), m_clrEditSelected(RGB(255, 255, 255)),
+      m_clrEditDisabledBorder(kRibbonThemeNoColor), m_clrMenuSeparator(RGB(197, 197, 197)),
+      m_clrRibbonText(kRibbonThemeNoColor), m_clrRibbonGrayText(RGB(141, 141, 141)),
+      m_clrMenuGripperShadow(RGB(197, 197, 197)), m_bNoGroupSpacing(FALSE)
 {
     // The frame paint manager of ribbon frames comes with themed frames.
     m_strOfficeFont = _T("Segoe UI");
@@ -42,20 +42,21 @@ void CQVTRibbonTheme::RefreshMetrics()
         return pImages->GetIniColor(_T("Ribbon"), lpszKey, clrDefault);
     };
     m_bNoGroupSpacing = pImages->GetIniInt(_T("Ribbon"), _T("GroupSpacing"), -1) == 0;
-    m_arrColor[46].SetStandardValue(color(_T("GroupClientText"), kNoColor));
+    m_arrColor[46].SetStandardValue(color(_T("GroupClientText"), kRibbonThemeNoColor));
     m_arrColor[60].SetStandardValue(RGB(141, 141, 141));
-    m_clrEditNormal = color(_T("ControlEditNormal"), kNoColor);
+    m_clrEditNormal = color(_T("ControlEditNormal"), kRibbonThemeNoColor);
     m_clrEditSelected = color(_T("ControlEditSelected"), RGB(255, 255, 255));
-    m_arrColor[44].SetStandardValue(color(_T("MenuPopupText"), kNoColor));
-    m_clrMenuGripper.SetStandardValue(color(_T("MenuPopupGripper"), kNoColor));
-    m_grcMenuExpandedGripper.SetStandardValues(color(_T("MenuPopupExpandedGripperLight"), kNoColor),
-                                               color(_T("MenuPopupExpandedGripperDark"), kNoColor), 0.5f);
+    m_arrColor[44].SetStandardValue(color(_T("MenuPopupText"), kRibbonThemeNoColor));
+    m_clrMenuGripper.SetStandardValue(color(_T("MenuPopupGripper"), kRibbonThemeNoColor));
+    m_grcMenuExpandedGripper.SetStandardValues(
+        color(_T("MenuPopupExpandedGripperLight"), kRibbonThemeNoColor),
+        color(_T("MenuPopupExpandedGripperDark"), kRibbonThemeNoColor), 0.5f);
     m_arrColor[35].SetStandardValue(RGB(167, 167, 167));
-    m_arrColor[45].SetStandardValue(color(_T("ControlHighlightText"), kNoColor));
+    m_arrColor[45].SetStandardValue(color(_T("ControlHighlightText"), kRibbonThemeNoColor));
     m_arrColor[43].SetStandardValue(RGB(134, 134, 134));
     m_arrColor[41].SetStandardValue(RGB(250, 250, 250));
     m_clrMenuSeparator = color(_T("MenuPopupSeparator"), RGB(197, 197, 197));
-    m_clrRibbonText = color(_T("RibbonText"), kNoColor);
+    m_clrRibbonText = color(_T("RibbonText"), kRibbonThemeNoColor);
     m_clrRibbonGrayText = color(_T("RibbonGrayText"), RGB(141, 141, 141));
     m_clrMenuGripperShadow = color(_T("MenuPopupGripperShadow"), RGB(197, 197, 197));
     m_clrEditDisabledBorder =
@@ -70,7 +71,8 @@ BOOL CQVTRibbonTheme::DrawFrame(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFram
     if (!pImage)
         return FALSE;
     if (bKeyed)
-        pImage->DrawImageColorKeyed(pDC, rc, pImage->GetSource(nFrame, nFrames), rcMargins, kKeyColor);
+        pImage->DrawImageColorKeyed(pDC, rc, pImage->GetSource(nFrame, nFrames), rcMargins,
+                                    kRibbonThemeKeyColor);
     else
         pImage->DrawImage(pDC, rc, pImage->GetSource(nFrame, nFrames), rcMargins);
     return TRUE;
@@ -172,7 +174,7 @@ void CQVTRibbonTheme::DrawCheckMark(CDC* pDC, CRect rc, COLORREF clr, BOOL bEnab
     const CRect rcSrc = pImage->GetSource(bEnabled ? 0 : 1, 4);
     const CSize sz(QVTDpiScaler()->ScaleX(rcSrc.Width()), QVTDpiScaler()->ScaleY(rcSrc.Height()));
     const CRect rcDest(CPoint(rc.CenterPoint().x - sz.cx / 2, rc.CenterPoint().y - sz.cy / 2), sz);
-    pImage->DrawImageColorKeyed(pDC, rcDest, rcSrc, CRect(0, 0, 0, 0), kKeyColor);
+    pImage->DrawImageColorKeyed(pDC, rcDest, rcSrc, CRect(0, 0, 0, 0), kRibbonThemeKeyColor);
 }
 
 void CQVTRibbonTheme::DrawRadioMark(CDC* pDC, CRect rc, COLORREF clr, BOOL bEnabled)
@@ -186,7 +188,7 @@ void CQVTRibbonTheme::DrawRadioMark(CDC* pDC, CRect rc, COLORREF clr, BOOL bEnab
     const CRect rcSrc = pImage->GetSource(bEnabled ? 2 : 3, 4);
     const CSize sz(QVTDpiScaler()->ScaleX(rcSrc.Width()), QVTDpiScaler()->ScaleY(rcSrc.Height()));
     const CRect rcDest(CPoint(rc.CenterPoint().x - sz.cx / 2, rc.CenterPoint().y - sz.cy / 2), sz);
-    pImage->DrawImageColorKeyed(pDC, rcDest, rcSrc, CRect(0, 0, 0, 0), kKeyColor);
+    pImage->DrawImageColorKeyed(pDC, rcDest, rcSrc, CRect(0, 0, 0, 0), kRibbonThemeKeyColor);
 }
 
 COLORREF CQVTRibbonTheme::GetControlEditBackColor(CQVTControl* pControl)
@@ -200,8 +202,8 @@ COLORREF CQVTRibbonTheme::GetControlEditBackColor(CQVTControl* pControl)
     CQVTCommandBar* pBar = pControl->GetParent();
     if (pBar && pBar->GetPosition() == qvtBarPopup)
         return GetColor(41);
-    return m_clrEditNormal != kNoColor ? m_clrEditNormal
-                                       : CQVTResourceTheme::GetControlEditBackColor(pControl);
+    return m_clrEditNormal != kRibbonThemeNoColor ? m_clrEditNormal
+                                                  : CQVTResourceTheme::GetControlEditBackColor(pControl);
 }
 
 COLORREF CQVTRibbonTheme::GetControlTextColor(CQVTControl* pControl)
@@ -215,7 +217,7 @@ COLORREF CQVTRibbonTheme::GetControlTextColor(CQVTControl* pControl)
         CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
         if (pRibbonPaintManager && pRibbonPaintManager->IsControlOnGlass(pControl))
             return 0;
-        if (m_clrRibbonText != kNoColor)
+        if (m_clrRibbonText != kRibbonThemeNoColor)
             return m_clrRibbonText;
     }
     return CQVTResourceTheme::GetControlTextColor(pControl);

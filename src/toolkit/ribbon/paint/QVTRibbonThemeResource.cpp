@@ -20,8 +20,8 @@
 
 namespace QVTRibbonResourceDraw {
 
-const COLORREF kKeyColor = RGB(0xFF, 0x00, 0xFF);
-const COLORREF kNoColor = 0xFFFFFFFF;
+const COLORREF kResourceKeyColor = RGB(0xFF, 0x00, 0xFF);
+const COLORREF kResourceNoColor = 0xFFFFFFFF;
 
 CQVTDpiScaler* Dpi()
 {
@@ -91,7 +91,7 @@ BOOL CQVTRibbonThemeResource::DrawImageFrame(CDC* pDC, LPCTSTR lpszImage, CRect 
     pImage->SetMirrorInRtl(bMirrorInRtl);
     const CRect rcSrc = pImage->GetSource(nFrame, nFrames);
     if (bKeyed)
-        pImage->DrawImageColorKeyed(pDC, rc, rcSrc, rcMargins, kKeyColor);
+        pImage->DrawImageColorKeyed(pDC, rc, rcSrc, rcMargins, kResourceKeyColor);
     else
         pImage->DrawImage(pDC, rc, rcSrc, rcMargins);
     return TRUE;
@@ -105,7 +105,7 @@ BOOL CQVTRibbonThemeResource::DrawImageFrameOnGlass(CDC* pDC, LPCTSTR lpszImage,
     if (!pImage)
         return FALSE;
     pImage->SetMirrorInRtl(bMirrorInRtl);
-    pImage->DrawImageKeyedAlpha(pDC, rc, pImage->GetSource(nFrame, nFrames), rcMargins, kKeyColor,
+    pImage->DrawImageKeyedAlpha(pDC, rc, pImage->GetSource(nFrame, nFrames), rcMargins, kResourceKeyColor,
                                 bGlass ? 1 : 0);
     return TRUE;
 }
@@ -126,25 +126,25 @@ void CQVTRibbonThemeResource::RefreshMetrics()
     auto color = [pImages](LPCTSTR lpszKey, COLORREF clrDefault) {
         return pImages->GetIniColor(_T("Ribbon"), lpszKey, clrDefault);
     };
-    m_clrRibbonFace = color(_T("RibbonFace"), kNoColor);
+    m_clrRibbonFace = color(_T("RibbonFace"), kResourceNoColor);
     m_clrRibbonInactiveFace = color(_T("RibbonInactiveFace"), m_clrRibbonFace);
 
     CQVTTabPaintManagerColorSet* pColorSet = m_pTabPaintManager ? m_pTabPaintManager->GetColorSet() : nullptr;
     if (pColorSet)
     {
-        const COLORREF clrText = color(_T("TabNormalText"), kNoColor);
+        const COLORREF clrText = color(_T("TabNormalText"), kResourceNoColor);
         pColorSet->m_clrText.SetStandardValue(clrText);
         pColorSet->m_clrTextHighlighted.SetStandardValue(color(_T("TabHighlightText"), clrText));
-        pColorSet->m_clrTextSelected.SetStandardValue(color(_T("TabSelectedText"), kNoColor));
+        pColorSet->m_clrTextSelected.SetStandardValue(color(_T("TabSelectedText"), kResourceNoColor));
     }
-    m_clrGroupCaptionText = color(_T("GroupCaptionText"), kNoColor);
-    m_clrMinimizedFrameEdgeHighLight = color(_T("MinimizedFrameEdgeHighLight"), kNoColor);
-    m_clrMinimizedFrameEdgeShadow = color(_T("MinimizedFrameEdgeShadow"), kNoColor);
-    m_clrRecentFileListEdgeShadow = color(_T("RecentFileListEdgeShadow"), kNoColor);
-    m_clrRecentFileListEdgeHighLight = color(_T("RecentFileListEdgeHighLight"), kNoColor);
+    m_clrGroupCaptionText = color(_T("GroupCaptionText"), kResourceNoColor);
+    m_clrMinimizedFrameEdgeHighLight = color(_T("MinimizedFrameEdgeHighLight"), kResourceNoColor);
+    m_clrMinimizedFrameEdgeShadow = color(_T("MinimizedFrameEdgeShadow"), kResourceNoColor);
+    m_clrRecentFileListEdgeShadow = color(_T("RecentFileListEdgeShadow"), kResourceNoColor);
+    m_clrRecentFileListEdgeHighLight = color(_T("RecentFileListEdgeHighLight"), kResourceNoColor);
     m_nGroupSpacing = Dpi()->ScaleX(pImages->GetIniInt(_T("Ribbon"), _T("GroupSpacing"), 2));
     m_bFlatFrame = pImages->GetIniInt(_T("Window"), _T("FlatFrame"), 0) != 0;
-    m_clrFileButtonText = color(_T("FileButtonText"), kNoColor);
+    m_clrFileButtonText = color(_T("FileButtonText"), kResourceNoColor);
     m_rcFileButtonMargin =
         Dpi()->ScaleRect(pImages->GetIniRect(_T("Ribbon"), _T("FileButtonMargin"), CRect(0, 0, 0, 0)));
     // A count of 0 or less would divide by zero when a frame is picked.
@@ -224,7 +224,7 @@ void CQVTRibbonThemeResource::DrawGroup(CDC* pDC, CQVTRibbonGroup* pGroup)
         const CRect rcSeparator(rcGroup.right - Dpi()->ScaleX(1), rcGroup.top + Dpi()->ScaleY(2),
                                 rcGroup.right + Dpi()->ScaleX(2), rcGroup.bottom - Dpi()->ScaleY(5));
         pSeparator->DrawImageColorKeyed(pDC, rcSeparator, pSeparator->GetSource(0, 1), CRect(0, 0, 0, 0),
-                                        kKeyColor);
+                                        kResourceKeyColor);
     }
 
     CRect rcText(rcCaption);
@@ -289,7 +289,7 @@ CSize CQVTRibbonThemeResource::DrawControlGroupPopup(CDC* pDC, CQVTControl* pCon
                     const CRect rcFrame(
                         CPoint(rc.CenterPoint().x - szFrame.cx / 2, rc.top + Dpi()->ScaleY(2)), szFrame);
                     pFrameImage->DrawImageColorKeyed(pDC, rcFrame, pFrameImage->GetSource(0, 1),
-                                                     CRect(0, 0, 0, 0), kKeyColor);
+                                                     CRect(0, 0, 0, 0), kResourceKeyColor);
                     ptIcon = CPoint(rcFrame.CenterPoint().x - szIcon.cx / 2,
                                     rcFrame.CenterPoint().y - szIcon.cy / 2);
                 }
@@ -330,7 +330,7 @@ CSize CQVTRibbonThemeResource::DrawControlGroupOption(CDC* pDC, CQVTControl* pCo
     const CRect rc = pControl->GetRect();
     const CRect rcDest(CPoint(rc.CenterPoint().x - szFrame.cx / 2, rc.CenterPoint().y - szFrame.cy / 2),
                        szFrame);
-    pImage->DrawImageColorKeyed(pDC, rcDest, rcSrc, CRect(0, 0, 0, 0), kKeyColor);
+    pImage->DrawImageColorKeyed(pDC, rcDest, rcSrc, CRect(0, 0, 0, 0), kResourceKeyColor);
     return szOption;
 }
 
@@ -732,7 +732,7 @@ void CQVTRibbonThemeResource::DrawRibbonScrollButton(CDC* pDC, CQVTControl* pCon
     const CRect rcSrc = pGlyph->GetSource(nFrame, 3);
     const CSize sz(Dpi()->ScaleX(rcSrc.Width()), Dpi()->ScaleY(rcSrc.Height()));
     const CRect rcGlyph(CPoint(rc.CenterPoint().x - sz.cx / 2, rc.CenterPoint().y - sz.cy / 2), sz);
-    pGlyph->DrawImageColorKeyed(pDC, rcGlyph, rcSrc, CRect(0, 0, 0, 0), kKeyColor);
+    pGlyph->DrawImageColorKeyed(pDC, rcGlyph, rcSrc, CRect(0, 0, 0, 0), kResourceKeyColor);
 }
 
 void CQVTRibbonThemeResource::FillMorePopupToolBar(CDC* pDC, CQVTCommandBar* pPopupBar)
@@ -756,12 +756,12 @@ void CQVTRibbonThemeResource::FillSystemPopupBar(CDC* pDC, CQVTCommandBar* pPopu
     // The system button that overlaps the menu and the recent-file list
     // background come with the application menu.
     const COLORREF clrRecent =
-        GetImages()->GetIniColor(_T("Ribbon"), _T("RecentFileListBackground"), kNoColor);
+        GetImages()->GetIniColor(_T("Ribbon"), _T("RecentFileListBackground"), kResourceNoColor);
     CQVTControls* pControls = pPopupBar->GetControls();
     for (int i = 0; pControls && i < pControls->GetCount(); ++i)
     {
         CQVTControl* pControl = pControls->GetAt(i);
-        if (pControl->GetID() == QVT_ID_FILE_MRU_FIRST && clrRecent != kNoColor)
+        if (pControl->GetID() == QVT_ID_FILE_MRU_FIRST && clrRecent != kResourceNoColor)
         {
             pDC->FillSolidRect(pControl->GetRect(), clrRecent);
             break;

@@ -290,7 +290,9 @@ TEST_F(RibbonLayout, GroupsSitSpacedFromTheLeftOfTheGroupArea)
         EXPECT_EQ(rcArea.top + ScaleY(3), rc.top) << i;
         EXPECT_EQ(m_pRibbon->GetGroupsHeight() - ScaleY(7), rc.Height()) << i;
         if (i > 0)
+        {
             EXPECT_EQ(pGroups->GetAt(i - 1)->GetRect().right + nSpacing, rc.left) << i;
+        }
         // Every control of a group lies inside it, above its caption band.
         CQVTRibbonGroup* pGroup = pGroups->GetAt(i);
         for (int j = 0; j < pGroup->GetCount(); ++j)
@@ -555,4 +557,23 @@ TEST_F(RibbonLayout, NeighbouringTabsOfOneContextShareAHeader)
                            MAKELPARAM(rcHeader.CenterPoint().x, rcHeader.CenterPoint().y));
     m_pRibbon->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(rcHeader.CenterPoint().x, rcHeader.CenterPoint().y));
     EXPECT_EQ(m_pRibbon->GetTab(1), m_pRibbon->GetCurrentTab());
+}
+
+TEST_F(RibbonLayout, AWideCaptionShrinksButNeverBelowItsControls)
+{
+    CQVTRibbonGroup* pHelp = s_pHost->FindGroup(4005);
+    pHelp->SetCaption(_T("A caption far wider than the two buttons under it"));
+    m_pRibbon->SetCurrentTab(2);
+    pHelp->RemoveAt(1);
+    Layout(880);
+    const int nWide = pHelp->GetRect().Width();
+    const int nButton = s_pHost->FindControl(ID_RIBBON_HELPTOPICS)->GetRect().Width();
+    ASSERT_GT(nWide, nButton + ScaleX(40));
+
+    Layout(ScaleX(250));
+    const int nNarrow = pHelp->GetRect().Width();
+    EXPECT_LT(nNarrow, nWide);
+    // Controls width plus the group's own margins.
+    EXPECT_GE(nNarrow, nButton + ScaleX(4) + ScaleX(5));
+    EXPECT_FALSE(pHelp->IsReduced());
 }

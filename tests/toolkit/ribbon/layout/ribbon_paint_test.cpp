@@ -108,7 +108,9 @@ TEST_F(RibbonPaint, FaceSelectedTabCaptionAndSeparatorComeFromTheScheme)
         const COLORREF clrSeparator = ImagePixel(_T("RIBBONGROUPSEPARATOR"), 0, 1, CRect(0, 0, 0, 0),
                                                  rcSeparator.Size(), ptMid, kMagenta);
         if (clrSeparator != kMagenta)
+        {
             EXPECT_EQ(clrSeparator, canvas->At(rcSeparator.left + ptMid.x, rcSeparator.top + ptMid.y));
+        }
 
         // Nothing the ribbon drew asked for an image the scheme lacks.
         CStringArray missingAfter;
@@ -130,4 +132,23 @@ TEST_F(RibbonPaint, AMinimizedRibbonClosesWithItsTwoEdgeLines)
               canvas->At(x, rcClient.bottom - QVTDpiScaler()->ScaleY(2)));
     EXPECT_EQ(Ini(_T("MinimizedFrameEdgeHighLight")),
               canvas->At(x, rcClient.bottom - QVTDpiScaler()->ScaleY(1)));
+}
+
+TEST(RibbonResourceTheme, AFileButtonFrameCountOfZeroOrLessGivesThree)
+{
+    CQVTPaintManager::SetTheme(qvtThemeRibbon);
+    CQVTPaintManager* pTheme = QVTPaintManager();
+    CQVTRibbonPaintManager* pRibbon = pTheme->GetRibbonPaintManager();
+    ASSERT_NE(nullptr, pRibbon);
+    pTheme->SetImageHandle(::GetModuleHandle(nullptr), _T("NOFILEBUTTONFRAMES_INI"));
+    ASSERT_TRUE(QVTResourceImages()->IsValid());
+    EXPECT_EQ(RGB(10, 20, 30), pRibbon->m_clrRibbonFace);
+    EXPECT_EQ(3, pRibbon->m_nFileButtonImageCount);
+    EXPECT_EQ(0, pRibbon->GetGroupSpacing());
+    pTheme->SetImageHandle(::GetModuleHandle(nullptr), _T("SEVENFILEBUTTONFRAMES_INI"));
+    EXPECT_EQ(7, pRibbon->m_nFileButtonImageCount);
+    // Keys the INI lacks take their defaults.
+    EXPECT_EQ(QVTDpiScaler()->ScaleX(2), pRibbon->GetGroupSpacing());
+    EXPECT_EQ(pRibbon->m_clrRibbonFace, pRibbon->m_clrRibbonInactiveFace);
+    pTheme->SetImageHandle(::GetModuleHandle(nullptr), _T("OFFICE2007BLUE_INI"));
 }
