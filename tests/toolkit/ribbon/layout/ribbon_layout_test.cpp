@@ -577,3 +577,87 @@ TEST_F(RibbonLayout, AWideCaptionShrinksButNeverBelowItsControls)
     EXPECT_GE(nNarrow, nButton + ScaleX(4) + ScaleX(5));
     EXPECT_FALSE(pHelp->IsReduced());
 }
+
+TEST_F(RibbonLayout, GroupsThatStillDoNotFitScrollFortyPixelsAStep)
+{
+    CQVTRibbonTab* pTab = m_pRibbon->GetTab(2);
+    for (int i = 0; i < 8; ++i)
+    {
+        CQVTRibbonGroup* pGroup = pTab->AddGroup(_T("More"), 4200 + i);
+        pGroup->Add(qvtControlButton, 4300 + 2 * i, _T("One"));
+        pGroup->Add(qvtControlButton, 4301 + 2 * i, _T("Two"));
+    }
+    m_pRibbon->SetCurrentTab(2);
+    const int nWidth = ScaleX(300);
+    Layout(nWidth);
+    CQVTRibbonGroups* pGroups = pTab->GetGroups();
+    EXPECT_EQ(0, pGroups->GetScrollOffset());
+    EXPECT_FALSE(m_pRibbon->GetScrollButtonLeft()->IsVisible());
+    ASSERT_TRUE(m_pRibbon->GetScrollButtonRight()->IsVisible());
+    const int nFirstLeft = pGroups->GetAt(0)->GetRect().left;
+
+    // A press on the right button moves the row one step.
+    m_pRibbon->GetScrollButtonRight()->OnExecute();
+    Layout(nWidth);
+    EXPECT_EQ(ScaleX(40), pGroups->GetScrollOffset());
+    EXPECT_EQ(nFirstLeft - ScaleX(40), pGroups->GetAt(0)->GetRect().left);
+    EXPECT_TRUE(m_pRibbon->GetScrollButtonLeft()->IsVisible());
+
+    // Far past the end the offset stops where the last group is shown.
+    for (int i = 0; i < 40; ++i)
+        m_pRibbon->GetScrollButtonRight()->OnExecute();
+    Layout(nWidth);
+    const int nLast = pGroups->GetAt(pGroups->GetCount() - 1)->GetRect().right;
+    EXPECT_LE(nLast, m_pRibbon->GetGroupsRect().right);
+    EXPECT_GT(nLast, m_pRibbon->GetGroupsRect().right - ScaleX(20));
+    EXPECT_FALSE(m_pRibbon->GetScrollButtonRight()->IsVisible());
+
+    // Another tab starts unscrolled.
+    m_pRibbon->SetCurrentTab(0);
+    Layout(nWidth);
+    EXPECT_EQ(0, m_pRibbon->GetGroupsScrollPos());
+}
+
+TEST_F(RibbonLayout, QuickAccessControlsThatDoNotFitGiveWayToTheMoreButton)
+{
+    CQVTRibbonQuickAccessControls* pQuick = m_pRibbon->GetQuickAccessControls();
+    for (int i = 0; i < 7; ++i)
+    {
+        CQVTControl* pControl = pQuick->Add(new CQVTControlButton(), ID_RIBBON_RECORD + i);
+        pControl->SetStyle(qvtButtonIcon);
+    }
+    Layout(880);
+    CQVTControl* pCustomize = m_pRibbon->GetControls()->FindControl(QVT_ID_RIBBONCONTROLQUICKACCESS);
+    CQVTControl* pMore = m_pRibbon->GetControls()->FindControl(QVT_ID_RIBBONCONTROLQUICKACCESSMORE);
+    ASSERT_NE(nullptr, pCustomize);
+    ASSERT_NE(nullptr, pMore);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_TRUE(pQuick->GetAt(i)->IsVisible()) << i;
+    EXPECT_TRUE(pCustomize->IsVisible());
+    EXPECT_FALSE(pMore->IsVisible());
+    EXPECT_GT(pCustomize->GetRect().left, pQuick->GetAt(6)->GetRect().right);
+
+    // So narrow that only some fit: those past the limit hide and the more
+    // button ends the row in the customize button's place.
+    Layout(ScaleX(250));
+    int nShown = 0;
+    int nRight = 0;
+    for (int i = 0; i < 7; ++i)
+    {
+        if (pQuick->GetAt(i)->IsVisible())
+        {
+            ++nShown;
+            nRight = pQuick->GetAt(i)->GetRect().right;
+        }
+        else
+        {
+            for (int j = i + 1; j < 7; ++j)
+                EXPECT_FALSE(pQuick->GetAt(j)->IsVisible()) << j;
+            break;
+        }
+    }
+    EXPECT_LT(nShown, 7);
+    EXPECT_FALSE(pCustomize->IsVisible());
+    ASSERT_TRUE(pMore->IsVisible());
+    EXPECT_GE(pMore->GetRect().left, nRight);
+}
