@@ -45,11 +45,6 @@ namespace QVTRibbonBarDetail {
 // The ids of the caption buttons: close, restore, maximize, minimize.
 const int kCaptionButtonIds[] = {SC_CLOSE, SC_RESTORE, SC_MAXIMIZE, SC_MINIMIZE};
 
-BOOL IsCaptionButtonId(int nId)
-{
-    return nId >= SC_MINIMIZE && nId <= SC_RESTORE;
-}
-
 CQVTRibbonPaintManager* RibbonPaintManagerOf(const CQVTControl* pControl)
 {
     CQVTCommandBar* pBar = pControl->GetParent();
@@ -498,6 +493,18 @@ BOOL CQVTRibbonBar::IsKeyboardCuesVisible() const
     if (pCommandBars->GetCommandBarsOptions()->keyboardCuesUse & 2)
         return FALSE;
     return pCommandBars->IsKeyboardCuesVisible();
+}
+
+INT_PTR CQVTRibbonBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
+{
+    if (m_pControlTab && m_rcTabControl.PtInRect(point))
+    {
+        const INT_PTR nHit =
+            m_pControlTab->CQVTTabManager::OnToolHitTest(const_cast<CQVTRibbonBar*>(this), point, pTI);
+        if (nHit != -1)
+            return nHit;
+    }
+    return CQVTMenuBar::OnToolHitTest(point, pTI);
 }
 
 void CQVTRibbonBar::OnGroupRectChanged(CQVTControl* pControl)

@@ -172,6 +172,8 @@ public:
     void SetVisible(BOOL bVisible) override;
     BOOL IsRibbonBar() const override { return TRUE; }
     BOOL IsKeyboardCuesVisible() const override;
+    // The tabs' tooltips first, then the controls'.
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
     void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
     void Copy(CQVTCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
     CQVTCommandBar* Clone(BOOL bRecursive = FALSE) override;
