@@ -1,8 +1,13 @@
 #include "toolkit/ribbon/paint/QVTRibbonTheme.h"
 
+#include <cstring>
+#include <vector>
+
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
 
@@ -221,4 +226,89 @@ COLORREF CQVTRibbonTheme::GetControlTextColor(CQVTControl* pControl)
             return m_clrRibbonText;
     }
     return CQVTResourceTheme::GetControlTextColor(pControl);
+}
+
+void CQVTRibbonTheme::FillCommandBarEntry(CDC* pDC, CQVTCommandBar* pBar)
+{
+    if (!IsImagesLoaded() || pBar->IsRibbonBar())
+    {
+        CQVTResourceTheme::FillCommandBarEntry(pDC, pBar);
+        return;
+    }
+    CRect rc;
+    pBar->GetClientRect(&rc);
+    if (pBar->IsFrameCompositionActive())
+    {
+        pDC->FillSolidRect(rc, 0);
+        return;
+    }
+    const int nPosition = pBar->GetPosition();
+    LPCTSTR lpszImage = nullptr;
+    CRect rcMargins(5, 5, 5, 5);
+    if (nPosition == qvtBarPopup)
+    {
+        lpszImage = _T("POPUPBARFRAME");
+        rcMargins.SetRect(4, 4, 4, 4);
+    }
+    else if (nPosition == qvtBarTop || nPosition == qvtBarBottom)
+        lpszImage = _T("TOOLBARFACEHORIZONTAL");
+    else if (nPosition == qvtBarLeft || nPosition == qvtBarRight)
+        lpszImage = _T("TOOLBARFACEVERTICAL");
+    if (!lpszImage || !DrawFrame(pDC, lpszImage, rc, 0, 1, rcMargins, FALSE))
+        CQVTResourceTheme::FillCommandBarEntry(pDC, pBar);
+}
+
+void AFX_CDECL CQVTRibbonTheme::SetPopupRegion(CWnd* pWnd)
+{
+    if (!pWnd || !pWnd->GetSafeHwnd())
+        return;
+    CRect rcWindow;
+    pWnd->GetWindowRect(&rcWindow);
+    const int w = rcWindow.Width();
+    const int h = rcWindow.Height();
+    const int cx = QVTDpiScaler()->ScaleX(1);
+    const int cy = QVTDpiScaler()->ScaleY(1);
+    const RECT rects[3] = {{cx, 0, w - cx, cy}, {0, cy, w, h - cy}, {cx, h - cy, w - cx, h}};
+    std::vector<BYTE> data(sizeof(RGNDATAHEADER) + sizeof(rects));
+    RGNDATA* pData = reinterpret_cast<RGNDATA*>(data.data());
+    pData->rdh.dwSize = sizeof(RGNDATAHEADER);
+    pData->rdh.iType = RDH_RECTANGLES;
+    pData->rdh.nCount = 3;
+    pData->rdh.nRgnSize = sizeof(rects);
+    pData->rdh.rcBound = {0, 0, w, h};
+    memcpy(pData->Buffer, rects, sizeof(rects));
+    HRGN hRegion = ::ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), pData);
+    if (hRegion && !::SetWindowRgn(pWnd->GetSafeHwnd(), hRegion, FALSE))
+        ::DeleteObject(hRegion);
+}
+
+void CQVTRibbonTheme::DrawTooltipFrame(CDC* pDC, CWnd* pToolTip, BOOL bFlag, BOOL bInfoColor)
+{
+    if (!IsImagesLoaded() || !pToolTip || !pToolTip->GetSafeHwnd())
+    {
+        CQVTResourceTheme::DrawTooltipFrame(pDC, pToolTip, bFlag, bInfoColor);
+        return;
+    }
+    if (bFlag)
+    {
+        SetPopupRegion(pToolTip);
+        return;
+    }
+    CRect rc;
+    pToolTip->GetClientRect(&rc);
+    const COLORREF clrLight = m_pImages->GetIniColor(_T("Window"), _T("TooltipLight"), RGB(255, 255, 255));
+    const COLORREF clrDark = m_pImages->GetIniColor(_T("Window"), _T("TooltipDark"), clrLight);
+    QVTDrawHelpers()->GradientFill(pDC, rc, clrLight, clrDark, FALSE);
+    if (!DrawFrame(pDC, _T("TOOLTIPFRAME"), rc, 0, 1, CRect(3, 3, 3, 3), TRUE))
+    {
+        const COLORREF clrBorder =
+            m_pImages->GetIniColor(_T("Window"), _T("TooltipBorder"), GetColor(COLOR_3DSHADOW));
+        pDC->Draw3dRect(rc, clrBorder, clrBorder);
+    }
+    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    CQVTFontDC font(pDC, GetStatusFont(), GetColor(bInfoColor ? 18 : 17));
+    CString strText;
+    pToolTip->GetWindowText(strText);
+    pDC->DrawText(strText, rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    pDC->SetBkMode(nOldMode);
 }

@@ -25,6 +25,11 @@ public:
     void DrawCheckMark(CDC* pDC, CRect rc, COLORREF clr, BOOL bEnabled) override;
     void DrawRadioMark(CDC* pDC, CRect rc, COLORREF clr, BOOL bEnabled) override;
     COLORREF GetControlEditBackColor(CQVTControl* pControl) override;
+    void FillCommandBarEntry(CDC* pDC, CQVTCommandBar* pBar) override;
+    // With bFlag the tooltip window only gets the popup region.
+    void DrawTooltipFrame(CDC* pDC, CWnd* pToolTip, BOOL bFlag, BOOL bInfoColor) override;
+    // The region of a popup: its rectangle with the four corner pixels cut.
+    static void AFX_CDECL SetPopupRegion(CWnd* pWnd);
     COLORREF GetControlTextColor(CQVTControl* pControl) override;
 
 public:

@@ -11,7 +11,9 @@
 #include "tests/toolkit/ribbon/ribbon_host.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+#include "toolkit/ribbon/paint/QVTRibbonTheme.h"
 #include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
 
@@ -151,4 +153,39 @@ TEST(RibbonResourceTheme, AFileButtonFrameCountOfZeroOrLessGivesThree)
     EXPECT_EQ(QVTDpiScaler()->ScaleX(2), pRibbon->GetGroupSpacing());
     EXPECT_EQ(pRibbon->m_clrRibbonFace, pRibbon->m_clrRibbonInactiveFace);
     pTheme->SetImageHandle(::GetModuleHandle(nullptr), _T("OFFICE2007BLUE_INI"));
+}
+
+TEST_F(RibbonPaint, ToolbarsAndPopupsOfTheRibbonThemeHaveTheSchemesFacesAndCutCorners)
+{
+    CQVTCommandBar* pBar = s_pHost->GetCommandBars()->Add(_T("Tools"), qvtBarBottom);
+    ASSERT_NE(nullptr, pBar);
+    pBar->GetControls()->AddByType(qvtControlButton, 4400)->SetCaption(_T("Tool"));
+    s_pHost->GetCommandBars()->RecalcFrameLayout();
+    PumpHost(20);
+    std::unique_ptr<DibCanvas> canvas = screentest::Capture(pBar->GetSafeHwnd());
+    CRect rc;
+    pBar->GetClientRect(&rc);
+    ASSERT_GT(rc.Height(), 10);
+    const CPoint pt(rc.right - 12, rc.Height() / 2);
+    CQVTResourceImage* pFace = QVTResourceImages()->LoadFile(_T("TOOLBARFACEHORIZONTAL"));
+    ASSERT_NE(nullptr, pFace);
+    DibCanvas face(rc.Width(), rc.Height(), kMagenta);
+    pFace->DrawImage(&face.dc, rc, pFace->GetSource(0, 1), CRect(5, 5, 5, 5));
+    EXPECT_EQ(face.At(pt.x, pt.y), canvas->At(pt.x, pt.y));
+
+    // A popup's region leaves out exactly its four corner pixels.
+    CWnd popup;
+    ASSERT_TRUE(popup.CreateEx(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, AfxRegisterWndClass(0), _T("Tip"),
+                               WS_POPUP, CRect(0, 0, 37, 19), nullptr, 0));
+    CQVTRibbonTheme::SetPopupRegion(&popup);
+    HRGN hRegion = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, ::GetWindowRgn(popup.GetSafeHwnd(), hRegion));
+    const int cx = QVTDpiScaler()->ScaleX(1);
+    const int cy = QVTDpiScaler()->ScaleY(1);
+    for (const CPoint& corner : {CPoint(0, 0), CPoint(36, 0), CPoint(0, 18), CPoint(36, 18)})
+        EXPECT_FALSE(::PtInRegion(hRegion, corner.x, corner.y)) << corner.x << "," << corner.y;
+    for (const CPoint& inside : {CPoint(cx, 0), CPoint(0, cy), CPoint(36 - cx, 18), CPoint(18, 9)})
+        EXPECT_TRUE(::PtInRegion(hRegion, inside.x, inside.y)) << inside.x << "," << inside.y;
+    ::DeleteObject(hRegion);
+    popup.DestroyWindow();
 }
