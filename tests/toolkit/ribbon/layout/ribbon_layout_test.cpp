@@ -661,3 +661,31 @@ TEST_F(RibbonLayout, QuickAccessControlsThatDoNotFitGiveWayToTheMoreButton)
     ASSERT_TRUE(pMore->IsVisible());
     EXPECT_GE(pMore->GetRect().left, nRight);
 }
+
+TEST_F(RibbonLayout, ThreeHundredPixelGroupsStandSideBySideIn314Pixels)
+{
+    std::vector<std::pair<int, int>> log;
+    CQVTRibbonTab* pTab = m_pRibbon->AddTab(_T("Scripted"));
+    std::vector<CScriptedGroup*> groups;
+    for (int i = 0; i < 3; ++i)
+    {
+        groups.push_back(new CScriptedGroup(i, 100, &log));
+        groups.back()->m_nBudget[0] = 1;
+        pTab->GetGroups()->InsertGroup(i, groups.back());
+    }
+    m_pRibbon->SetCurrentTab(3);
+    ASSERT_EQ(ScaleX(2), m_pRibbon->GetRibbonPaintManager()->GetGroupSpacing());
+    // The group row keeps 4 px each side and 4 more on the right.
+    const int nWidth = 314 + 2 * ScaleX(4) + ScaleX(4);
+    Layout(nWidth);
+    EXPECT_TRUE(log.empty());
+    const int nTop = m_pRibbon->GetGroupsRect().top + ScaleY(3);
+    const int nHeight = m_pRibbon->GetGroupsHeight() - ScaleY(7);
+    EXPECT_EQ(CRect(ScaleX(4), nTop, ScaleX(4) + 105, nTop + nHeight), groups[0]->GetRect());
+    EXPECT_EQ(CRect(ScaleX(4) + 107, nTop, ScaleX(4) + 212, nTop + nHeight), groups[1]->GetRect());
+    EXPECT_EQ(CRect(ScaleX(4) + 214, nTop, ScaleX(4) + 319, nTop + nHeight), groups[2]->GetRect());
+
+    // One pixel less and the rightmost group gives way first.
+    Layout(nWidth - 1);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{2, 0}}), log);
+}
