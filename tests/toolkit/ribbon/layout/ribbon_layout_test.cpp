@@ -689,3 +689,60 @@ TEST_F(RibbonLayout, ThreeHundredPixelGroupsStandSideBySideIn314Pixels)
     Layout(nWidth - 1);
     EXPECT_EQ((std::vector<std::pair<int, int>>{{2, 0}}), log);
 }
+
+TEST_F(RibbonLayout, RightAlignedBarControlsEndTheTabRow)
+{
+    CQVTControls* pControls = m_pRibbon->GetControls();
+    CQVTControl* pOptions = pControls->AddByType(qvtControlButton, ID_RIBBON_FOLDER + 100);
+    pOptions->SetCaption(_T("Options"));
+    pOptions->SetFlags(qvtFlagRightAlign);
+    CQVTControl* pAbout = pControls->AddByType(qvtControlButton, ID_RIBBON_ABOUT + 100);
+    pAbout->SetCaption(_T("About"));
+    pAbout->SetFlags(qvtFlagRightAlign);
+    Layout(880);
+    const CRect rcRow = m_pRibbon->GetControlTab()->GetRect();
+    EXPECT_EQ(880, pAbout->GetRect().right);
+    EXPECT_EQ(pAbout->GetRect().left, pOptions->GetRect().right);
+    EXPECT_EQ(pOptions->GetRect().left, rcRow.right);
+    const CRect rcTabs = m_pRibbon->GetTabControlRect();
+    EXPECT_LE(std::abs(pAbout->GetRect().CenterPoint().y - rcTabs.CenterPoint().y), 1);
+    EXPECT_TRUE(pAbout->GetFlags() & QVT_RIBBON_FLAG_BESIDE_TABS);
+    EXPECT_TRUE(pOptions->GetFlags() & QVT_RIBBON_FLAG_BESIDE_TABS);
+    // The tabs stay left of them.
+    EXPECT_LE(m_pRibbon->GetTab(2)->GetRect().right, rcRow.right);
+}
+
+TEST_F(RibbonLayout, AGroupingGroupLaysItsRunsOutInRowsLikeSmallToolbars)
+{
+    CQVTRibbonGroup* pGroup = m_pRibbon->GetTab(2)->AddGroup(_T("Grouped"), 4500);
+    pGroup->SetControlsGrouping(TRUE);
+    for (int i = 0; i < 6; ++i)
+    {
+        CQVTControl* pControl = pGroup->Add(qvtControlButton, ID_RIBBON_RECORD + i);
+        pControl->SetStyle(qvtButtonIcon);
+        pControl->SetBeginGroup(i == 2 || i == 4);
+    }
+    m_pRibbon->SetCurrentTab(2);
+    Layout(880);
+    // Three runs of two split over two rows at half the one-row width.
+    std::vector<int> rows;
+    for (int i = 0; i < 6; ++i)
+        rows.push_back(pGroup->GetAt(i)->GetRect().top);
+    EXPECT_EQ(rows[0], rows[1]);
+    EXPECT_LT(rows[0], rows[5]);
+    int nRowStarts = 0;
+    for (int i = 0; i < 6; ++i)
+        nRowStarts += pGroup->GetAt(i)->GetWrap() ? 1 : 0;
+    EXPECT_EQ(2, nRowStarts);
+    EXPECT_TRUE(pGroup->GetAt(0)->GetWrap());
+    // A run stays on one row: it breaks only where a run begins.
+    for (int i = 1; i < 6; ++i)
+    {
+        if (pGroup->GetAt(i)->GetWrap())
+        {
+            EXPECT_TRUE(pGroup->GetAt(i)->GetBeginGroup()) << i;
+        }
+    }
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(pGroup->GetRect().PtInRect(pGroup->GetAt(i)->GetRect().TopLeft())) << i;
+}
