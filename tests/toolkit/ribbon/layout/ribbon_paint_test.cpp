@@ -189,3 +189,86 @@ TEST_F(RibbonPaint, ToolbarsAndPopupsOfTheRibbonThemeHaveTheSchemesFacesAndCutCo
     ::DeleteObject(hRegion);
     popup.DestroyWindow();
 }
+
+TEST(RibbonResourceTheme, EverySchemeHoldsEveryImageTheRibbonDraws)
+{
+    const LPCTSTR kImages[] = {_T("RIBBONGROUPCLIENT"),
+                               _T("RIBBONGROUPCAPTION"),
+                               _T("RIBBONGROUPSEPARATOR"),
+                               _T("RIBBONGROUPBUTTON"),
+                               _T("RIBBONGROUPBUTTONICON"),
+                               _T("RIBBONGROUPQUICKACCESS"),
+                               _T("RIBBONOPTIONBUTTON"),
+                               _T("RIBBONTAB"),
+                               _T("RIBBONTABSEPARATOR"),
+                               _T("RIBBONGROUPS"),
+                               _T("RIBBONGROUPPOPUPBACKGROUND"),
+                               _T("RIBBONTABBACKGROUNDDWM"),
+                               _T("RIBBONQUICKACCESSFRAME"),
+                               _T("RIBBONQUICKACCESSAREA"),
+                               _T("RIBBONQUICKACCESSAREADWM"),
+                               _T("RIBBONQUICKACCESSBUTTON"),
+                               _T("RIBBONQUICKACCESSMORE"),
+                               _T("RIBBONGROUPSSCROLLLEFT"),
+                               _T("RIBBONGROUPSSCROLLRIGHT"),
+                               _T("RIBBONGROUPSSCROLLLEFTGLYPH"),
+                               _T("RIBBONGROUPSSCROLLRIGHTGLYPH"),
+                               _T("RIBBONSYSTEMMENU"),
+                               _T("RIBBONSYSTEMMENUBUTTON"),
+                               _T("FRAMETOPLEFT"),
+                               _T("FRAMETOPCENTER"),
+                               _T("FRAMETOPRIGHT"),
+                               _T("FRAMESYSTEMBUTTON"),
+                               _T("FRAMESYSTEMBUTTON52"),
+                               _T("FILEBUTTON"),
+                               _T("SYSTEMICONSEPARATOR"),
+                               _T("MOREPOPUPBARFRAME"),
+                               _T("POPUPBARFRAME"),
+                               _T("CONTEXTTABSEPARATOR"),
+                               _T("CONTEXTTABGROUPCLIENT"),
+                               _T("CONTEXTTABGROUPCAPTION"),
+                               _T("TOOLBARBUTTONSSPECIALSINGLE"),
+                               _T("TOOLBARBUTTONSSPECIALLEFT"),
+                               _T("TOOLBARBUTTONSSPECIALCENTER"),
+                               _T("TOOLBARBUTTONSSPECIALRIGHT"),
+                               _T("TOOLBARBUTTONS22"),
+                               _T("TOOLBARBUTTONS50"),
+                               _T("MENUCHECKEDITEM"),
+                               _T("MENUSELECTEDITEM22"),
+                               _T("MENUSELECTEDITEM54"),
+                               _T("MENUSELECTEDDISABLEDITEM22"),
+                               _T("MENUSELECTEDDISABLEDITEM54"),
+                               _T("TOOLBARBUTTONCHECKBOX"),
+                               _T("TOOLBARBUTTONRADIOBUTTON"),
+                               _T("MENUCHECKEDITEMMARK"),
+                               _T("TOOLBARFACEHORIZONTAL"),
+                               _T("TOOLBARFACEVERTICAL"),
+                               _T("TOOLTIPFRAME")};
+    const LPCTSTR kContextImages[] = {_T("CONTEXTTAB%s"),
+                                      _T("CONTEXTTAB%sHEADER"),
+                                      _T("CONTEXTTAB%sBACKGROUND"),
+                                      _T("CONTEXTTAB%sCLIENT"),
+                                      _T("CONTEXTTAB%sGROUPCLIENT"),
+                                      _T("CONTEXTTAB%sGROUPBUTTON"),
+                                      _T("CONTEXTTAB%sGROUPPOPUPBACKGROUND")};
+    CQVTPaintManager::SetTheme(qvtThemeRibbon);
+    for (LPCTSTR lpszScheme : {_T("OFFICE2007BLUE_INI"), _T("OFFICE2007BLACK_INI"), _T("OFFICE2007AQUA_INI"),
+                               _T("OFFICE2007SILVER_INI")})
+    {
+        SCOPED_TRACE(CStringA(lpszScheme).GetString());
+        QVTPaintManager()->SetImageHandle(::GetModuleHandle(nullptr), lpszScheme);
+        ASSERT_TRUE(QVTResourceImages()->IsValid());
+        for (LPCTSTR lpszImage : kImages)
+            EXPECT_NE(nullptr, QVTResourceImages()->LoadFile(lpszImage)) << CStringA(lpszImage).GetString();
+        for (int nColor = 1; nColor <= 7; ++nColor)
+        {
+            for (LPCTSTR lpszFormat : kContextImages)
+            {
+                CString strImage;
+                strImage.Format(lpszFormat, QVTRibbonContextColorName(nColor));
+                EXPECT_NE(nullptr, QVTResourceImages()->LoadFile(strImage)) << CStringA(strImage).GetString();
+            }
+        }
+    }
+    QVTPaintManager()->SetImageHandle(::GetModuleHandle(nullptr), _T("OFFICE2007BLUE_INI"));
+}
