@@ -746,3 +746,37 @@ TEST_F(RibbonLayout, AGroupingGroupLaysItsRunsOutInRowsLikeSmallToolbars)
     for (int i = 0; i < 6; ++i)
         EXPECT_TRUE(pGroup->GetRect().PtInRect(pGroup->GetAt(i)->GetRect().TopLeft())) << i;
 }
+
+TEST_F(RibbonLayout, TheTabRowTakesTheKeyboardWhenTheBarSelectsIt)
+{
+    Layout(880);
+    CQVTRibbonControlTab* pStrip = m_pRibbon->GetControlTab();
+    // Focusing a strip without a selected tab selects the first visible one.
+    pStrip->CQVTTabManager::SetSelectedItem(nullptr);
+    m_pRibbon->GetTab(0)->SetVisible(FALSE);
+    pStrip->SetFocused(TRUE);
+    EXPECT_EQ(m_pRibbon->GetTab(1), m_pRibbon->GetCurrentTab());
+    pStrip->SetFocused(FALSE);
+    m_pRibbon->GetTab(0)->SetVisible(TRUE);
+    m_pRibbon->SetCurrentTab(0);
+
+    m_pRibbon->SetTrackingMode(TRUE, FALSE, TRUE);
+    m_pRibbon->SetSelected(pStrip->GetIndex(), CQVTCommandBar::selectByKeyboardForward);
+    EXPECT_TRUE(pStrip->IsFocused());
+    EXPECT_TRUE(pStrip->OnHookKeyDown(VK_RIGHT, 0));
+    EXPECT_EQ(m_pRibbon->GetTab(1), m_pRibbon->GetCurrentTab());
+    EXPECT_TRUE(pStrip->OnHookKeyDown(VK_LEFT, 0));
+    EXPECT_EQ(m_pRibbon->GetTab(0), m_pRibbon->GetCurrentTab());
+    // At the first tab Left has nowhere to go.
+    EXPECT_TRUE(pStrip->OnHookKeyDown(VK_LEFT, 0));
+    EXPECT_EQ(m_pRibbon->GetTab(0), m_pRibbon->GetCurrentTab());
+    // Down goes to the first control after the strip.
+    EXPECT_TRUE(pStrip->OnHookKeyDown(VK_DOWN, 0));
+    CQVTControl* pSelected = m_pRibbon->GetControl(m_pRibbon->GetSelectedIndex());
+    ASSERT_NE(nullptr, pSelected);
+    EXPECT_GT(pSelected->GetIndex(), pStrip->GetIndex());
+    EXPECT_FALSE(pStrip->OnHookKeyDown('A', 0));
+
+    m_pRibbon->SetTrackingMode(FALSE, TRUE, FALSE);
+    EXPECT_FALSE(pStrip->IsFocused());
+}
