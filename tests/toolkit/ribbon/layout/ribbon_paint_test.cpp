@@ -272,3 +272,23 @@ TEST(RibbonResourceTheme, EverySchemeHoldsEveryImageTheRibbonDraws)
     }
     QVTPaintManager()->SetImageHandle(::GetModuleHandle(nullptr), _T("OFFICE2007BLUE_INI"));
 }
+
+TEST_F(RibbonPaint, WithoutAnImageSetNothingIsDrawnAndOnlyTheOptionButtonHasASize)
+{
+    CQVTRibbonPaintManager* pRibbon = m_pRibbon->GetRibbonPaintManager();
+    CQVTRibbonGroup* pFiles = s_pHost->FindGroup(4003);
+    CClientDC dc(m_pRibbon);
+    EXPECT_NE(CSize(0, 0), pRibbon->DrawControlGroupPopup(&dc, pFiles->GetControlGroupPopup(), FALSE));
+    QVTResourceImages()->LoadIni(_T("NO_SUCH_SCHEME_INI"));
+    ASSERT_FALSE(QVTResourceImages()->IsValid());
+    EXPECT_EQ(CSize(0, 0), pRibbon->DrawControlGroupPopup(&dc, pFiles->GetControlGroupPopup(), FALSE));
+    EXPECT_EQ(CSize(QVTDpiScaler()->ScaleX(15), QVTDpiScaler()->ScaleY(14)),
+              pRibbon->DrawControlGroupOption(&dc, pFiles->GetControlGroupOption(), FALSE));
+    EXPECT_EQ(CSize(0, 0), pRibbon->GetOptionButtonSize());
+    // Drawing leaves every pixel alone.
+    DibCanvas canvas(300, 200, RGB(1, 2, 3));
+    pRibbon->DrawGroup(&canvas.dc, pFiles);
+    pRibbon->FillGroupsArea(&canvas.dc, m_pRibbon->GetCurrentTab(), CRect(0, 0, 300, 200));
+    EXPECT_EQ(300 * 200, canvas.CountOf(RGB(1, 2, 3)));
+    QVTPaintManager()->SetImageHandle(::GetModuleHandle(nullptr), _T("OFFICE2007BLUE_INI"));
+}
