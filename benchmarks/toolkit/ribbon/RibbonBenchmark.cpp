@@ -66,6 +66,16 @@ int main(int argc, char** argv)
         }
         CQVTRibbonBar* pRibbon = host.GetRibbon();
         const DWORD dwMode = LM_COMMIT | LM_HORZDOCK | LM_HORZ;
+        if (argc > 2)
+        {
+            // A look at contextual tabs: the last two in one context.
+            for (int i = 1; i < 3; ++i)
+            {
+                pRibbon->GetTab(i)->SetContextColor(qvtRibbonTabContextOrange);
+                pRibbon->GetTab(i)->SetContextCaption(_T("Tools"));
+            }
+            pRibbon->SetCurrentTab(1);
+        }
         const CSize sz = pRibbon->CalcDockingLayout(kWidth, dwMode);
 
         DibCanvas canvas(sz.cx, sz.cy);
