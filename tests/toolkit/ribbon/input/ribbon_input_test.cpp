@@ -7,7 +7,7 @@
 
 #include "real_input.h"
 #include "sondrel_gtest.h"
-#include "tests/toolkit/ribbon/ribbon_host.h"
+#include "tests/toolkit/ribbon/ribbon_suite.h"
 #include "tests/toolkit/ribbon/ribbon_test_ids.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
@@ -39,31 +39,18 @@ void WheelAt(CPoint pt, int nDelta)
     ::SendInput(1, &input, sizeof(input));
 }
 
-class RibbonInput : public ::testing::Test
+class RibbonInput : public CRibbonHostSuite<RibbonInput>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pHost = new CRibbonHost();
-        s_pHost->CreateHost(CRect(120, 120, 940, 480), TRUE);
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pHost;
-        s_pHost = nullptr;
-    }
+    static void SetUpTestSuite() { CreateSharedHost(CRect(120, 120, 940, 480), TRUE); }
 
 protected:
     void SetUp() override
     {
-        ASSERT_NE(nullptr, s_pHost->GetSafeHwnd());
-        s_pHost->Reset();
-        s_pHost->ResizeClient(800, 320);
+        ResetHost(800, 320);
         s_pHost->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         s_pHost->SetForegroundWindow();
         PumpHost(50);
-        m_pRibbon = s_pHost->GetRibbon();
-        ASSERT_NE(nullptr, m_pRibbon);
     }
     void TearDown() override { MouseMoveTo(CPoint(5, 1000)); }
     CPoint TabPoint(int nIndex) const { return s_pHost->ScreenPointOf(m_pRibbon->GetTab(nIndex)->GetRect()); }
@@ -73,11 +60,7 @@ protected:
         m_pRibbon->GetWindowRect(&rc);
         return rc.Height();
     }
-
-    static CRibbonHost* s_pHost;
-    CQVTRibbonBar* m_pRibbon = nullptr;
 };
-CRibbonHost* RibbonInput::s_pHost = nullptr;
 
 }  // namespace
 

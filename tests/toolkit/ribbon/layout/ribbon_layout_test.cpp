@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "sondrel_gtest.h"
-#include "tests/toolkit/ribbon/ribbon_host.h"
+#include "tests/toolkit/ribbon/ribbon_suite.h"
 #include "tests/toolkit/ribbon/ribbon_test_ids.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
@@ -75,38 +75,18 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD dwEvent, HWND hWnd, LONG, LONG idC
         g_focusEvents.push_back({hWnd, idChild});
 }
 
-class RibbonLayout : public ::testing::Test
+class RibbonLayout : public CRibbonHostSuite<RibbonLayout>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pHost = new CRibbonHost();
-        s_pHost->CreateHost(CRect(30, 420, 930, 840));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pHost;
-        s_pHost = nullptr;
-    }
+    static void SetUpTestSuite() { CreateSharedHost(CRect(30, 420, 930, 840)); }
 
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(nullptr, s_pHost->GetSafeHwnd());
-        s_pHost->Reset();
-        s_pHost->ResizeClient(880, 380);
-        m_pRibbon = s_pHost->GetRibbon();
-        ASSERT_NE(nullptr, m_pRibbon);
-    }
+    void SetUp() override { ResetHost(880, 380); }
     CSize Layout(int nWidth)
     {
         return m_pRibbon->CalcDockingLayout(nWidth, LM_COMMIT | LM_HORZDOCK | LM_HORZ);
     }
-
-    static CRibbonHost* s_pHost;
-    CQVTRibbonBar* m_pRibbon = nullptr;
 };
-CRibbonHost* RibbonLayout::s_pHost = nullptr;
 
 }  // namespace
 

@@ -8,7 +8,7 @@
 
 #include "sondrel_gtest.h"
 #include "tests/common/screen_test_support.h"
-#include "tests/toolkit/ribbon/ribbon_host.h"
+#include "tests/toolkit/ribbon/ribbon_suite.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
@@ -40,34 +40,14 @@ COLORREF ImagePixel(LPCTSTR lpszImage, int nFrame, int nFrames, const CRect& rcM
     return canvas.At(pt.x, pt.y);
 }
 
-class RibbonPaint : public ::testing::Test
+class RibbonPaint : public CRibbonHostSuite<RibbonPaint>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pHost = new CRibbonHost();
-        s_pHost->CreateHost(CRect(60, 80, 900, 420));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pHost;
-        s_pHost = nullptr;
-    }
+    static void SetUpTestSuite() { CreateSharedHost(CRect(60, 80, 900, 420)); }
 
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(nullptr, s_pHost->GetSafeHwnd());
-        s_pHost->Reset();
-        s_pHost->ResizeClient(820, 300);
-        m_pRibbon = s_pHost->GetRibbon();
-        ASSERT_NE(nullptr, m_pRibbon);
-    }
-
-    static CRibbonHost* s_pHost;
-    CQVTRibbonBar* m_pRibbon = nullptr;
+    void SetUp() override { ResetHost(820, 300); }
 };
-CRibbonHost* RibbonPaint::s_pHost = nullptr;
 
 }  // namespace
 

@@ -9,7 +9,7 @@
 
 #include "sondrel_gtest.h"
 #include "tests/common/common_test_support.h"
-#include "tests/toolkit/ribbon/ribbon_host.h"
+#include "tests/toolkit/ribbon/ribbon_suite.h"
 #include "tests/toolkit/ribbon/ribbon_test_ids.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeRegistry.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeXMLNode.h"
@@ -46,24 +46,14 @@ void WriteText(const std::u16string& path, const std::string& text)
     ::CloseHandle(hFile);
 }
 
-class RibbonPersistence : public ::testing::Test
+class RibbonPersistence : public CRibbonHostSuite<RibbonPersistence>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pHost = new CRibbonHost();
-        s_pHost->CreateHost(CRect(980, 40, 1260, 380));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pHost;
-        s_pHost = nullptr;
-    }
+    static void SetUpTestSuite() { CreateSharedHost(CRect(980, 40, 1260, 380)); }
 
 protected:
     void SetUp() override
     {
-        ASSERT_NE(nullptr, s_pHost->GetSafeHwnd());
         s_pHost->Reset();
         m_pRibbon = s_pHost->GetRibbon();
         ASSERT_NE(nullptr, m_pRibbon);
@@ -103,11 +93,8 @@ protected:
         return nullptr;
     }
 
-    static CRibbonHost* s_pHost;
-    CQVTRibbonBar* m_pRibbon = nullptr;
     std::u16string m_path;
 };
-CRibbonHost* RibbonPersistence::s_pHost = nullptr;
 
 }  // namespace
 
