@@ -239,6 +239,22 @@ def main():
         write_icon(os.path.join(out, "taskdialog_%s.ico" % kind),
                    [(size, dib(render(kind, size))) for size in SIZES])
     write_icon(os.path.join(out, "hand.cur"), [(32, dib(hand_rows()))], cursor_hotspot=(6, 0))
+    with open(os.path.join(out, "taskdialog_commandlink.xaml"), "wb") as f:
+        f.write(command_link_glyph().encode("ascii"))
+
+
+# The command links' arrow: a markup document on a 20-unit square that the
+# viewbox scales to whatever size the dialog draws it at.
+GLYPH_GREEN = "#1E8C3C"
+
+
+def command_link_glyph():
+    arrow = [(2, 8), (10, 8), (10, 3), (18, 10), (10, 17), (10, 12), (2, 12)]
+    data = "M " + " L ".join("%d,%d" % p for p in arrow) + " Z"
+    return ('<Viewbox xmlns="http://schemas.microsoft.com/winfx/2006/xaml/presentation">'
+            '<Canvas Width="20" Height="20">'
+            '<Path Fill="%s" Data="%s"/>'
+            '</Canvas></Viewbox>' % (GLYPH_GREEN, data))
 
 
 if __name__ == "__main__":

@@ -213,6 +213,11 @@ def main():
     write("Extra.ini", "\r\n".join(EXTRA_INI).encode("ascii"))
     write("vector.xaml", b'<Canvas xmlns="http://schemas.microsoft.com/winfx/2006/xaml/presentation">'
                          b'<Rectangle Width="16" Height="16" Fill="#FF0000"/></Canvas>')
+    # A second state's image, and a document that is no markup at all.
+    write("vector_blue.xaml", b'<Canvas xmlns="http://schemas.microsoft.com/winfx/2006/xaml/presentation">'
+                              b'<Rectangle Width="16" Height="16" Fill="#0000FF"/></Canvas>')
+    write("vector_broken.xaml", b'<Canvas xmlns="http://schemas.microsoft.com/winfx/2006/xaml/presentation">'
+                                b'<Rectangle Width="16"')
 
 
 if __name__ == "__main__":

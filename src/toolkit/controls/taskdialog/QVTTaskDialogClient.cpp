@@ -290,10 +290,13 @@ void CQVTTaskDialogClient::CreateIcons()
     if ((m_pConfig->dwFlags & TDF_USE_COMMAND_LINKS) &&
         !(m_pConfig->dwFlags & TDF_USE_COMMAND_LINKS_NO_ICON) && !m_pGlyphImage)
     {
-        // Filled when vector icons can be drawn: the command-link glyph is the
-        // "RT_XAML" resource 9448 (QVT_IDR_TASKDIALOG_COMMANDLINK_GLYPH), set
-        // into m_pImageManager with SetVectorIconFromResource at m_szGlyph and
-        // kept in m_pGlyphImage. Until then the links have no glyph.
+        if (!m_pImageManager)
+            m_pImageManager = new CQVTImageManager();
+        LPCWSTR lpszGlyph = MAKEINTRESOURCEW(QVT_IDR_TASKDIALOG_COMMANDLINK_GLYPH);
+        HINSTANCE hResources = AfxFindResourceHandle(lpszGlyph, u"RT_XAML");
+        if (m_pImageManager->SetVectorIconFromResource(hResources, lpszGlyph, u"RT_XAML",
+                                                       QVT_IDR_TASKDIALOG_COMMANDLINK_GLYPH, m_szGlyph.cx))
+            m_pGlyphImage = m_pImageManager->GetImage(QVT_IDR_TASKDIALOG_COMMANDLINK_GLYPH, m_szGlyph.cx);
     }
 }
 

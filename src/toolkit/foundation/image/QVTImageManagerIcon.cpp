@@ -9,6 +9,7 @@
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/image/QVTImageManagerResource.h"
 #include "toolkit/foundation/image/QVTImagePixels.h"
+#include "toolkit/markup/context/QVTMarkupFunctions.h"
 
 using namespace QVTImagePixels;
 
@@ -500,8 +501,8 @@ void CQVTImageManagerVectorImageHandle::Reset()
     m_pRecord = nullptr;
     if (!pRecord || ::InterlockedDecrement(&pRecord->nRefs) != 0)
         return;
-    // Filled when the markup entry functions exist: the root element's
-    // reference goes back through MarkupReleaseElement.
+    if (pRecord->pElement)
+        MarkupReleaseElement(pRecord->pElement);
     if (pRecord->pStream)
         pRecord->pStream->Release();
     if (pRecord->hCachedData)
@@ -569,11 +570,21 @@ CQVTImageManagerVectorImageHandle::FromBytes(const BYTE* pData, DWORD nSize, CQV
     ULARGE_INTEGER size;
     size.QuadPart = nSize;
     pStream->SetSize(size);
-    // Filled when the markup entry functions exist: MarkupParseDocument(pContext,
-    // pStream) from position 0 gives the root element, and a document that
-    // does not parse gives an empty handle. Until then the bytes are kept as
-    // they are, so saving writes them back unchanged.
-    CQVTImageManagerVectorImageHandle handle(pStream, pContext, nullptr);
+    // A document that does not parse is no image; the bytes of one that
+    // does are kept as they came, so saving writes them back unchanged.
+    CQVTMarkupUIElement* pElement = nullptr;
+    if (pContext)
+    {
+        pElement = MarkupParseDocument(pContext, pStream);
+        LARGE_INTEGER zero = {};
+        pStream->Seek(zero, STREAM_SEEK_SET, nullptr);
+        if (!pElement)
+        {
+            pStream->Release();
+            return CQVTImageManagerVectorImageHandle();
+        }
+    }
+    CQVTImageManagerVectorImageHandle handle(pStream, pContext, pElement);
     pStream->Release();
     return handle;
 }
@@ -594,8 +605,8 @@ CQVTImageManagerIcon::CQVTImageManagerIcon(UINT nID, int nWidth, int nHeight,
 CQVTImageManagerIcon::~CQVTImageManagerIcon()
 {
     ResetAllSlots();
-    // Filled when the markup entry functions exist: the context made by
-    // GetMarkupContext goes back through MarkupReleaseContext.
+    // The slots' elements went first: they hold the context too.
+    MarkupReleaseContext(m_pMarkupContext);
 }
 
 CQVTImageManager* CQVTImageManagerIcon::GetImageManager() const
@@ -812,9 +823,8 @@ BOOL CQVTImageManagerIcon::SetVectorImage(const CQVTImageManagerVectorImageHandl
 
 CQVTMarkupContext* CQVTImageManagerIcon::GetMarkupContext()
 {
-    // Filled when the markup entry functions exist: made on first use with
-    // MarkupCreateContext(nullptr, 1). Until then vector images keep their
-    // bytes without a context.
+    if (!m_pMarkupContext)
+        m_pMarkupContext = MarkupCreateContext(nullptr, TRUE);
     return m_pMarkupContext;
 }
 
@@ -946,9 +956,7 @@ void CQVTImageManagerIcon::DrawVector(CDC* pDC, CPoint pt, CSize sz, int nState)
     CRect rc(pt, sz);
     if (!image.HasImage() || rc.IsRectEmpty())
         return;
-    // Filled when the markup entry functions exist: MarkupRenderElement(
-    // image.GetElement(), pDC->GetSafeHdc(), rc). Until then a vector icon
-    // draws nothing.
+    MarkupRenderElement(image.GetElement(), pDC->GetSafeHdc(), rc);
 }
 
 void CQVTImageManagerIcon::DrawMonochrome(CDC* pDC, CPoint pt, CQVTImageManagerRasterImageHandle& handle,

@@ -109,6 +109,33 @@ TEST(TaskDialogLayout, CommandLinksStackAboveTheRow)
     EXPECT_GT(row[0].rc.top, links[2].bottom);
 }
 
+TEST(TaskDialogLayout, CommandLinksShowTheirArrowGlyphUnlessAskedNotTo)
+{
+    // The glyph's green, as the controls' resource draws it.
+    const COLORREF kGlyphGreen = RGB(0x1E, 0x8C, 0x3C);
+    auto greenPixels = [&](DWORD dwNoIconFlag) {
+        CRecordingDialog dlg;
+        dlg.SetMainInstruction(u"What next?");
+        dlg.ModifyFlags(0, TDF_USE_COMMAND_LINKS | dwNoIconFlag);
+        dlg.AddButton(u"&Record again\nStarts a new file in the same folder", 200);
+        int nGreen = -1;
+        dlg.m_steps = {[&](CRecordingDialog& d) {
+            CWnd* pLink = d.GetCommandLink(0);
+            CRect rc;
+            pLink->GetClientRect(&rc);
+            DibCanvas canvas(rc.Width(), rc.Height());
+            pLink->SendMessage(WM_PRINTCLIENT, (WPARAM)canvas.dc.m_hDC, PRF_CLIENT);
+            nGreen = canvas.CountOf(kGlyphGreen);
+            d.EndDialog(IDOK);
+        }};
+        dlg.DoModal();
+        return nGreen;
+    };
+    // A 20-pixel arrow is a few dozen pixels of the colour, more at higher DPI.
+    EXPECT_GT(greenPixels(0), 40);
+    EXPECT_EQ(greenPixels(TDF_USE_COMMAND_LINKS_NO_ICON), 0);
+}
+
 TEST(TaskDialogLayout, AWidthInDialogUnitsIsTheClientWidth)
 {
     CRecordingDialog dlg;

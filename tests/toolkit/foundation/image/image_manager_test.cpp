@@ -435,6 +435,42 @@ TEST(ImageManagerVector, VectorIconsKeepTheirKindAndBytes)
     EXPECT_FALSE(manager.SetVectorIconFromResource(hModule, u"VECTOR", u"RT_XAML", 80, 16));
 }
 
+TEST(ImageManagerVector, VectorIconsDrawEachStateAndRefuseDocumentsThatDoNotBuild)
+{
+    CQVTImageManager manager;
+    HMODULE hModule = GetModuleHandleW(nullptr);
+    EXPECT_FALSE(manager.SetVectorIconFromResource(hModule, u"VECTORBROKEN", u"RT_XAML", 81, 24));
+    EXPECT_EQ(manager.GetIconSet(81), nullptr);
+    ASSERT_TRUE(manager.SetVectorIconFromResource(hModule, u"VECTOR", u"RT_XAML", 81, 24));
+    ASSERT_TRUE(manager.SetVectorIconFromResource(hModule, u"VECTORBLUE", u"RT_XAML", 81, 24, qvtImageHot));
+    EXPECT_FALSE(
+        manager.SetVectorIconFromResource(hModule, u"VECTORBROKEN", u"RT_XAML", 81, 24, qvtImageChecked));
+    CQVTImageManagerIcon* pIcon = manager.GetImage(81, 24);
+    ASSERT_NE(pIcon, nullptr);
+
+    // The hot state has its own document; the others fall back to the normal one.
+    const struct
+    {
+        int nState;
+        COLORREF clr;
+    } expected[] = {{qvtImageNormal, kRed},
+                    {qvtImageHot, kBlue},
+                    {qvtImageChecked, kRed},
+                    {qvtImagePressed, kRed},
+                    {qvtImageDisabled, kRed}};
+    for (const auto& e : expected)
+    {
+        DibCanvas canvas(48, 48, kWhite);
+        pIcon->DrawInStateSized(&canvas.dc, CPoint(4, 6), CSize(24, 24), e.nState);
+        EXPECT_EQ(canvas.At(4, 6), e.clr) << e.nState;
+        EXPECT_EQ(canvas.At(19, 21), e.clr) << e.nState;
+        // The document's 16 pixels, placed at the point given.
+        EXPECT_EQ(canvas.At(20, 6), kWhite) << e.nState;
+        EXPECT_EQ(canvas.At(3, 6), kWhite) << e.nState;
+        EXPECT_EQ(canvas.CountOf(e.clr), 16 * 16) << e.nState;
+    }
+}
+
 TEST(ImageManagerLookup, RefreshDropsDerivedImagesAndFromDispatchChecksTheClass)
 {
     CQVTImageManager manager;

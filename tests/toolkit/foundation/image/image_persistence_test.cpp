@@ -173,6 +173,10 @@ void ExpectSameImages(CQVTImageManager& expected, CQVTImageManager& actual)
                           ReadBytesFromFile(ImageDataPath(u"vector.xaml")));
                 EXPECT_TRUE(pGot->GetVectorSlot(CQVTImageManagerIcon::vectorHot).HasImage());
                 EXPECT_FALSE(pGot->GetVectorSlot(CQVTImageManagerIcon::vectorPressed).HasImage());
+                // The loaded documents are parsed again: they draw.
+                DibCanvas canvas(32, 32, RGB(10, 20, 30));
+                pGot->DrawInStateSized(&canvas.dc, CPoint(0, 0), CSize(24, 24), qvtImageHot);
+                EXPECT_EQ(canvas.At(8, 8), RGB(255, 0, 0)) << id;
                 continue;
             }
             EXPECT_EQ(pGot->GetExtent(), pWant->GetExtent());
