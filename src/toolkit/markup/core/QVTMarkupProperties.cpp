@@ -83,7 +83,9 @@ void CQVTMarkupProperties::Set(CQVTMarkupDependencyProperty* pProperty, CQVTMark
     }
     else
     {
-        m_arrSlots.insert(it, CSlot(nIndex, hold.Detach()));
+        if (m_arrSlots.empty())
+            m_arrSlots.reserve(4);  // most objects set a few values
+        m_arrSlots.insert(LowerBound(nIndex), CSlot(nIndex, hold.Detach()));
     }
     if (m_pOwner != nullptr)
         pValue->SetLogicalParent(m_pOwner);
