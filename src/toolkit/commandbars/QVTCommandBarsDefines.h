@@ -8,6 +8,10 @@
 class CQVTCommandBar;
 class CQVTControl;
 
+// The schema of new layout blocks; the serializable bar and control classes
+// carry it in their class records, which tell a loaded block's age.
+const UINT QVT_LAYOUT_SCHEMA = 43;
+
 enum QVTBarPosition
 {
     qvtBarTop = 0,

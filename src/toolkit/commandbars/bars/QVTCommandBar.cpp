@@ -19,7 +19,7 @@
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 
-IMPLEMENT_DYNCREATE(CQVTCommandBar, CWnd)
+IMPLEMENT_SERIAL(CQVTCommandBar, CWnd, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 int CQVTCommandBar::s_nHoverDelay = 300;
 

@@ -16,6 +16,9 @@
 
 class CQVTCommandBars;
 class CQVTCommandBarAnimation;
+class CQVTCommandBarList;
+class CQVTPropExchange;
+struct QVT_BARS_EXCHANGE_PARAM;
 class CQVTCommandBarKeyboardTip;
 class CQVTControl;
 class CQVTControls;
@@ -27,7 +30,7 @@ class CQVTCommandBar : public CWnd,
                        public CQVTAccessible,
                        public IQVTPaintManagerEvents
 {
-    DECLARE_DYNCREATE(CQVTCommandBar)
+    DECLARE_SERIAL(CQVTCommandBar)
 
 public:
     // The command UI of one control; MFC's ON_UPDATE_COMMAND_UI handlers
@@ -226,6 +229,14 @@ public:
     virtual CQVTCommandBar* Clone(BOOL bRecursive = FALSE);
     // Small gripper of dialog bars.
     virtual BOOL IsSmallGripper() const { return FALSE; }
+
+    // The saved layout (QVTCommandBarExchange.cpp): the bar's keys and its
+    // controls; the list of bars a layout block holds, where popup bars get
+    // numbers that the popup controls refer to.
+    virtual void DoPropExchange(CQVTPropExchange* pPX);
+    virtual void GenerateCommandBarList(DWORD& nID, CQVTCommandBarList* pCommandBarList,
+                                        QVT_BARS_EXCHANGE_PARAM* pParam);
+    virtual void RestoreCommandBarList(CQVTCommandBarList* pCommandBarList);
 
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void OnFinalRelease() override;

@@ -71,7 +71,7 @@ CQVTCommandBars::CQVTCommandBars()
       m_bKeyboardCuesToggling(FALSE), m_bRightToLeft(FALSE), m_bCommandBarsHidden(FALSE),
       m_bDestroying(FALSE), m_pShortcutManager(nullptr), m_pActions(nullptr), m_bEnableActions(FALSE),
       m_pKeyboardTipsBar(nullptr), m_nKeyboardTipsLevel(0), m_nKeyboardTipsTyped(0), m_pContextMenus(nullptr),
-      m_bMenuUpperCase(FALSE)
+      m_bMenuUpperCase(FALSE), m_bMergeAnswerSet(FALSE), m_nMergeAnswer(0)
 {
     for (CQVTDockBar*& pDock : m_pDocks)
         pDock = nullptr;
@@ -229,15 +229,18 @@ void CQVTCommandBars::Remove(CQVTCommandBar* pBar)
     const int nIndex = FindIndex(pBar);
     if (nIndex < 0)
         return;
+    CQVTCommandBarRef keepAlive(pBar);
     if (pBar->GetSafeHwnd())
         pBar->ShowWindow(SW_HIDE);
     pBar->SetVisible(FALSE);
+    // Hiding a torn-off toolbar removes it already.
+    if (FindIndex(pBar) < 0)
+        return;
     for (CQVTDockBar* pDock : m_pDocks)
     {
         if (pDock && pDock->FindBar(pBar) >= 0)
         {
-            // Taking the bar out of its dock bar comes with docking.
-            RecalcFrameLayout(FALSE);
+            pDock->RemoveCommandBar(pBar);
             break;
         }
     }
@@ -290,16 +293,28 @@ BOOL CQVTCommandBars::DockCommandBar(CQVTCommandBar* pBar, int nPosition)
 
 BOOL CQVTCommandBars::DockCommandBar(CQVTCommandBar* pBar, LPRECT lpRect, CQVTDockBar* pDockBar)
 {
-    // Filled when toolbars dock (docking package): the bar is made docked and
-    // inserted into the dock bar's rows. No bar can dock until then.
-    return FALSE;
+    CQVTToolBar* pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, pBar);
+    if (!pToolBar || !pDockBar || !pDockBar->GetSafeHwnd())
+        return FALSE;
+    if (!pToolBar->GetSafeHwnd() && !pToolBar->CreateToolBarWindow(pDockBar, FALSE))
+        return FALSE;
+    pDockBar->DockCommandBar(pBar, lpRect);
+    return TRUE;
 }
 
 BOOL CQVTCommandBars::FloatCommandBar(CQVTCommandBar* pBar)
 {
-    // Filled when toolbars float (docking package). No bar can float until
-    // then.
-    return FALSE;
+    CQVTToolBar* pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, pBar);
+    if (!pToolBar || !m_pSite || !m_pSite->GetSafeHwnd())
+        return FALSE;
+    if (pToolBar->GetDockBar())
+        pToolBar->GetDockBar()->RemoveCommandBar(pBar);
+    pToolBar->SetPosition(qvtBarFloating);
+    if (!pToolBar->CreateToolBarWindow(m_pSite, TRUE))
+        return FALSE;
+    pToolBar->DelayLayout();
+    RecalcFrameLayout(FALSE);
+    return TRUE;
 }
 
 CQVTDockBar* CQVTCommandBars::CanDock(CPoint point, CQVTDockBar* pPreferred) const

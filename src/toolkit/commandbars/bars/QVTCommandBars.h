@@ -15,6 +15,7 @@
 
 class CQVTCommandBar;
 class CQVTCommandBarKeyboardTip;
+class CQVTCommandBarList;
 class CQVTCommandBarsContextMenus;
 class CQVTCommandBarsOptions;
 class CQVTControl;
@@ -24,12 +25,14 @@ class CQVTControls;
 class CQVTDockBar;
 class CQVTImageManager;
 class CQVTKeyboardManager;
+class CQVTPropExchange;
 class CQVTMouseManager;
 class CQVTPopupBar;
 class CQVTToolBar;
 class CQVTPaintManager;
 class CQVTShortcutManager;
 class CQVTToolTipContext;
+struct QVT_BARS_EXCHANGE_PARAM;
 
 class CQVTCommandBars : public CQVTCmdTarget, public IQVTApplicationEvents
 {
@@ -174,6 +177,29 @@ public:
     BOOL IsMenuUpperCase() const { return m_bMenuUpperCase; }
     void SetDefaultMenuID(UINT nId) { m_nDefaultMenuID = nId; }
 
+    // The saved layout (QVTCommandBarsLayout.cpp): the dock layout in the
+    // profile sections "<profile>-Summary", "-Bar<n>" and "-DockBar<n>", and
+    // the bars' and controls' customization as an archive block in
+    // "<profile>-Controls" (or in a hidden file the profile names).
+    void WriteLayoutState(LPCTSTR lpszProfileName, BOOL bOnlyCustomized = TRUE);
+    void ReadLayoutState(LPCTSTR lpszProfileName, BOOL bSilent = FALSE);
+    virtual BOOL SaveCommandBarList(CQVTPropExchange* pPX, CQVTCommandBarList* pCommandBarList);
+    virtual BOOL LoadCommandBarList(CQVTPropExchange* pPX, CQVTCommandBarList* pCommandBarList);
+    virtual void GenerateCommandBarList(DWORD& nID, CQVTCommandBarList* pCommandBarList,
+                                        QVT_BARS_EXCHANGE_PARAM* pParam);
+    virtual void RestoreCommandBarList(CQVTCommandBarList* pCommandBarList, BOOL bSilent = FALSE);
+    // The file large blocks go to; empty: one named after the profile.
+    void SetCustomizationFileName(LPCTSTR lpszFileName) { m_strCustomizationFileName = lpszFileName; }
+    CString GetCustomizationFileName(LPCTSTR lpszProfileName) const;
+    // An answer given in advance to "toolbar changed by an update" questions:
+    // positive keeps the new toolbar, zero or less the user's; unset asks.
+    void SetMergeAnswer(int nAnswer)
+    {
+        m_bMergeAnswerSet = TRUE;
+        m_nMergeAnswer = nAnswer;
+    }
+    void ResetMergeAnswer() { m_bMergeAnswerSet = FALSE; }
+
     // Whether the input desktop is another than the user's ("Default"), as
     // while the workstation is locked.
     static BOOL AFX_CDECL IsInputDesktopNotDefault();
@@ -223,7 +249,14 @@ protected:
     int m_nKeyboardTipsTyped;                                   // characters typed so far
     CQVTCommandBarsContextMenus* m_pContextMenus;
     BOOL m_bMenuUpperCase;
+    CString m_strCustomizationFileName;
+    BOOL m_bMergeAnswerSet;
+    int m_nMergeAnswer;
 
+    // The archive block of the saved layout; FALSE when nothing was written
+    // or read (the stored block then stays as it was).
+    BOOL WriteControlsBlock(LPCTSTR lpszProfileName, BOOL bOnlyCustomized);
+    BOOL ReadControlsBlock(LPCTSTR lpszProfileName, BOOL bSilent);
     BOOL IsHiddenControlAtDepth(CQVTControl* pControl, int nDepth) const;
 
     friend class CQVTCommandBarsOptions;

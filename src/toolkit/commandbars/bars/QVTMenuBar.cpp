@@ -19,7 +19,7 @@ IMPLEMENT_DYNCREATE(CQVTMenuBarSysMenuPopupBar, CQVTPopupBar)
 IMPLEMENT_DYNCREATE(CQVTMenuBarMDISysMenuPopup, CQVTControlPopup)
 IMPLEMENT_DYNAMIC(CQVTMenuBarMDIMenuInfo, CQVTCmdTarget)
 IMPLEMENT_DYNAMIC(CQVTMenuBarMDIMenus, CQVTCmdTarget)
-IMPLEMENT_DYNCREATE(CQVTMenuBar, CQVTToolBar)
+IMPLEMENT_SERIAL(CQVTMenuBar, CQVTToolBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 namespace {
 
@@ -311,7 +311,7 @@ END_MESSAGE_MAP()
 CQVTMenuBar::CQVTMenuBar()
     : m_bMDIFrame(FALSE), m_hWndActiveChild(nullptr), m_hWndSite(nullptr), m_hWndMDIClient(nullptr),
       m_hMenuFrame(nullptr), m_bFrameMenuTaken(FALSE), m_nIDResource(0), m_nIDResourceCurrent(0),
-      m_pMDIMenus(new CQVTMenuBarMDIMenus(this))
+      m_pMDIMenus(new CQVTMenuBarMDIMenus(this)), m_bSwitchedForSave(FALSE)
 {
     m_barType = qvtBarTypeMenuBar;
     m_bCloseable = FALSE;

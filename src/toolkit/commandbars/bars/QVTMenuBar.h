@@ -117,7 +117,7 @@ protected:
 
 class CQVTMenuBar : public CQVTToolBar
 {
-    DECLARE_DYNCREATE(CQVTMenuBar)
+    DECLARE_SERIAL(CQVTMenuBar)
 
 public:
     typedef CQVTMenuBarMDIButton CControlMDIButton;
@@ -147,6 +147,12 @@ public:
     virtual void SwitchMDIMenu(UINT nIDMenu, CMenu* pMenu = nullptr);
     // Adds or removes the maximized child's popup and buttons.
     virtual void RefreshSysButtons();
+
+    void DoPropExchange(CQVTPropExchange* pPX) override;
+    void RestoreCommandBarList(CQVTCommandBarList* pCommandBarList) override;
+    // After a save that switched back to the bar's own menu: the template
+    // menu of the active child again.
+    void RefreshAfterSave();
 
     BOOL ResetToolBar(BOOL bPrompt = TRUE) override;
     BOOL IsResetAllowed() override;
@@ -191,4 +197,5 @@ protected:
     UINT m_nIDResource;         // the default menu
     UINT m_nIDResourceCurrent;  // the menu of the controls shown
     CQVTMenuBarMDIMenus* m_pMDIMenus;
+    BOOL m_bSwitchedForSave;  // a save showed the bar's own menu for a while
 };

@@ -17,9 +17,9 @@
 #include "toolkit/foundation/hook/QVTShadowManager.h"
 #include "toolkit/foundation/stream/QVTSoundPlayer.h"
 
-IMPLEMENT_DYNCREATE(CQVTPopupBar, CQVTCommandBar)
+IMPLEMENT_SERIAL(CQVTPopupBar, CQVTCommandBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 IMPLEMENT_DYNCREATE(CQVTPopupBarExpandButton, CQVTControlButton)
-IMPLEMENT_DYNCREATE(CQVTPopupToolBar, CQVTPopupBar)
+IMPLEMENT_SERIAL(CQVTPopupToolBar, CQVTPopupBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 BEGIN_MESSAGE_MAP(CQVTPopupBar, CQVTCommandBar)
     ON_WM_MOUSEACTIVATE()
@@ -88,7 +88,7 @@ CQVTPopupBar::CQVTPopupBar()
       m_bScrolling(FALSE), m_nFirstVisible(0), m_nEndVisible(0), m_rcScrollUp(0, 0, 0, 0),
       m_rcScrollDown(0, 0, 0, 0), m_bScrollUpTimer(FALSE), m_bScrollDownTimer(FALSE), m_bInLayout(FALSE),
       m_nShowLock(0), m_bRedrawWhenShown(FALSE), m_bContextMenu(FALSE), m_bClosing(FALSE),
-      m_bMultiColumn(FALSE), m_nLastAnimation(0), m_bExpandTimer(FALSE)
+      m_bMultiColumn(FALSE), m_nLastAnimation(0), m_bExpandTimer(FALSE), m_bDoubleGripper(FALSE)
 {
     m_barType = qvtBarTypePopup;
     m_barPosition = qvtBarPopup;

@@ -34,7 +34,7 @@ public:
 
 class CQVTPopupBar : public CQVTCommandBar
 {
-    DECLARE_DYNCREATE(CQVTPopupBar)
+    DECLARE_SERIAL(CQVTPopupBar)
 
 public:
     typedef CQVTPopupBarExpandButton CControlExpandButton;
@@ -98,6 +98,9 @@ public:
     int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
     void Copy(CQVTCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
     CQVTCommandBar* Clone(BOOL bRecursive = FALSE) override;
+    void DoPropExchange(CQVTPropExchange* pPX) override;
+    void SetDoubleGripper(BOOL bDouble) { m_bDoubleGripper = bDouble; }
+    BOOL IsDoubleGripper() const { return m_bDoubleGripper; }
     BOOL DestroyWindow() override;
 
     // Shows the rarely used commands; nothing when already expanded or when
@@ -201,16 +204,17 @@ protected:
     int m_nShowLock;   // a redraw asked for while showing waits for the end
     BOOL m_bRedrawWhenShown;
     BOOL m_bContextMenu;
-    BOOL m_bClosing;       // closing runs once, also when the owner control closes it again
-    BOOL m_bMultiColumn;   // the last layout made more than one column
-    int m_nLastAnimation;  // the animation the last show ran (0 none)
-    BOOL m_bExpandTimer;   // the expand button's hover timer runs
+    BOOL m_bClosing;        // closing runs once, also when the owner control closes it again
+    BOOL m_bMultiColumn;    // the last layout made more than one column
+    int m_nLastAnimation;   // the animation the last show ran (0 none)
+    BOOL m_bExpandTimer;    // the expand button's hover timer runs
+    BOOL m_bDoubleGripper;  // the tear-off gripper is drawn twice as thick
     friend class CQVTControlPopup;
 };
 
 class CQVTPopupToolBar : public CQVTPopupBar
 {
-    DECLARE_DYNCREATE(CQVTPopupToolBar)
+    DECLARE_SERIAL(CQVTPopupToolBar)
 
 public:
     CQVTPopupToolBar();

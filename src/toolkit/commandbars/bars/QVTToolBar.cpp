@@ -11,6 +11,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
+#include "toolkit/commandbars/bars/QVTDockContext.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
@@ -21,7 +22,7 @@
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 
-IMPLEMENT_DYNCREATE(CQVTToolBar, CQVTCommandBar)
+IMPLEMENT_SERIAL(CQVTToolBar, CQVTCommandBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 IMPLEMENT_DYNCREATE(CQVTToolBarExpandButton, CQVTControlPopup)
 IMPLEMENT_DYNCREATE(CQVTToolBarHideButton, CQVTControlButton)
 IMPLEMENT_DYNCREATE(CQVTToolBarCustomizeButton, CQVTControlButton)
@@ -37,6 +38,8 @@ BEGIN_MESSAGE_MAP(CQVTToolBar, CQVTCommandBar)
     ON_WM_NCHITTEST()
     ON_WM_SETFOCUS()
     ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_NCLBUTTONDOWN()
 END_MESSAGE_MAP()
 
 namespace {
@@ -173,16 +176,21 @@ void CQVTToolBarCustomizeButton::OnExecute()
 
 CQVTToolBar::CQVTToolBar()
     : m_bVisible(TRUE), m_bBuiltIn(TRUE), m_bTearOff(FALSE), m_bCloseable(TRUE), m_bContextMenuPresent(TRUE),
-      m_bShowExpandButton(TRUE), m_bInRecalcLayout(FALSE), m_bHiddenWithBars(FALSE),
-      m_bVisibleBeforeHidden(FALSE), m_bHiddenWithFrame(FALSE), m_hWndFocusBefore(nullptr),
-      m_pExpandButton(nullptr), m_pHideButton(nullptr)
+      m_bCustomizeDialogPresent(TRUE), m_bShowExpandButton(TRUE), m_bInRecalcLayout(FALSE),
+      m_bHiddenWithBars(FALSE), m_bVisibleBeforeHidden(FALSE), m_bHiddenWithFrame(FALSE),
+      m_hWndFocusBefore(nullptr), m_pExpandButton(nullptr), m_pHideButton(nullptr), m_pDockBar(nullptr)
 {
     m_dwFlags = dockTop | dockBottom | dockLeft | dockRight | dockFloat | dockHideWrap;
-    // Filled when docking exists (docking package): the dock context that
-    // drags, docks and resizes the bar is made here.
+    m_pDockContext = std::make_unique<CQVTDockContext>(this);
 }
 
 CQVTToolBar::~CQVTToolBar() {}
+
+BOOL CQVTToolBar::IsMovable() const
+{
+    return (m_dwFlags & (dockTop | dockBottom | dockLeft | dockRight | dockFloat)) != 0 &&
+           !IsCustomizeMode() && m_pCommandBars != nullptr;
+}
 
 CQVTCommandBar* CQVTToolBar::Clone(BOOL bRecursive)
 {
@@ -201,6 +209,7 @@ void CQVTToolBar::Copy(CQVTCommandBar* pCommandBar, BOOL bRecursive)
     m_bTearOff = pToolBar->m_bTearOff;
     m_bCloseable = pToolBar->m_bCloseable;
     m_bContextMenuPresent = pToolBar->m_bContextMenuPresent;
+    m_bCustomizeDialogPresent = pToolBar->m_bCustomizeDialogPresent;
     m_bShowExpandButton = pToolBar->m_bShowExpandButton;
     m_pExpandButton = nullptr;
     m_pHideButton = nullptr;
@@ -415,8 +424,8 @@ BOOL CQVTToolBar::Create(int nPosition)
     }
     if (pCommandBars->DockCommandBar(this, nPosition))
         return TRUE;
-    // Docking arrives with the docking package: until then the bar sits on
-    // its edge of the site, placed by the site's repositioning.
+    // Without dock bars the bar sits on its edge of the site, placed by the
+    // site's repositioning.
     if (!CreateToolBarWindow(pSite, FALSE))
         return FALSE;
     m_barPosition = nPosition;
@@ -769,8 +778,34 @@ void CQVTToolBar::OnLButtonDown(UINT nFlags, CPoint point)
         return;
     }
     CQVTCommandBars::ClosePopups(GetCommandBars());
-    // Filled when docking exists (docking package): a movable bar is dragged
-    // by its dock context from here.
+    if (!IsMovable() || (!IsFloating() && !m_pDockBar))
+        return;
+    CPoint ptScreen = point;
+    ClientToScreen(&ptScreen);
+    m_pDockContext->StartDrag(ptScreen);
+}
+
+void CQVTToolBar::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    if (m_pControls->HitTest(point) || !IsMovable())
+    {
+        CQVTCommandBar::OnLButtonDblClk(nFlags, point);
+        return;
+    }
+    CQVTObjectRef<CQVTCommandBar> keepAlive(this);
+    m_pDockContext->ToggleDocking();
+}
+
+void CQVTToolBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
+{
+    const BOOL bSizing = nHitTest >= HTLEFT && nHitTest <= HTBOTTOMRIGHT;
+    if (bSizing && m_pCommandBars && !IsCustomizeMode() && (IsFloating() || IsFreeSizing()))
+    {
+        CQVTObjectRef<CQVTCommandBar> keepAlive(this);
+        m_pDockContext->StartResize(static_cast<int>(nHitTest), point);
+        return;
+    }
+    CQVTCommandBar::OnNcLButtonDown(nHitTest, point);
 }
 
 int CQVTToolBar::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
@@ -821,8 +856,6 @@ LRESULT CQVTToolBar::OnNcHitTest(CPoint point)
         return HTLEFT;
     if (point.x >= rc.right - dx)
         return HTRIGHT;
-    // Filled when docking exists (docking package): a press on these edges
-    // lets the dock context resize the floating bar.
     return CQVTCommandBar::OnNcHitTest(point);
 }
 

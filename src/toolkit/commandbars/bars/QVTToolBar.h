@@ -8,9 +8,13 @@
 
 #include <afxwin.h>
 
+#include <memory>
+
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/controls/QVTControlPopup.h"
 
+class CQVTDockBar;
+class CQVTDockContext;
 class CQVTPopupBar;
 
 class CQVTToolBar;
@@ -59,7 +63,7 @@ public:
 
 class CQVTToolBar : public CQVTCommandBar
 {
-    DECLARE_DYNCREATE(CQVTToolBar)
+    DECLARE_SERIAL(CQVTToolBar)
 
 public:
     typedef CQVTToolBarExpandButton CControlButtonExpand;
@@ -89,6 +93,11 @@ public:
     virtual BOOL ResetToolBar(BOOL bPrompt = TRUE);
     virtual BOOL CreateToolBarWindow(CWnd* pParentWnd, BOOL bFloating);
     virtual BOOL IsResetAllowed();
+    void DoPropExchange(CQVTPropExchange* pPX) override;
+    // Takes a loaded bar of the same id into this one; a changed built-in
+    // definition asks first, unless silent or answered (6 keeps this bar's
+    // new definition, 7 takes the loaded controls).
+    virtual void MergeLoadedBar(CQVTToolBar* pLoaded, BOOL bSilent, int nAnswer);
 
     // RT_TOOLBAR resource: version, width, height, count and count ids of 16
     // bits. FALSE for a missing or short resource (nothing changes), or when
@@ -120,12 +129,26 @@ public:
     void SetCloseable(BOOL bCloseable) { m_bCloseable = bCloseable; }
     BOOL IsCloseable() const { return m_bCloseable; }
     void SetContextMenuPresent(BOOL bPresent) { m_bContextMenuPresent = bPresent; }
+    void SetCustomizeDialogPresent(BOOL bPresent) { m_bCustomizeDialogPresent = bPresent; }
+    BOOL IsCustomizeDialogPresent() const { return m_bCustomizeDialogPresent; }
     BOOL IsContextMenuPresent() const { return m_bContextMenuPresent; }
     void ShowExpandButton(BOOL bShow);
     BOOL IsExpandButtonShown() const { return m_bShowExpandButton; }
     CControlButtonExpand* GetExpandButton() const { return m_pExpandButton; }
     CControlButtonHide* GetHideButton() const { return m_pHideButton; }
     BOOL IsFloating() const { return m_barPosition == qvtBarFloating; }
+
+    // Docking: the mouse loops, and the dock bar that lists the bar.
+    CQVTDockContext* GetDockContext() const { return m_pDockContext.get(); }
+    CQVTDockBar* GetDockBar() const { return m_pDockBar; }
+    void SetDockBar(CQVTDockBar* pDockBar) { m_pDockBar = pDockBar; }
+    // Bars that size freely (dialog bars) take any rectangle the dock
+    // context offers while resizing; FALSE when it is refused.
+    virtual BOOL IsFreeSizing() const { return FALSE; }
+    virtual BOOL ResizeFreely(const CRect& rcWindow, int nHitTest) { return FALSE; }
+    // A dialog bar's docked and floating client sizes; FALSE for other bars.
+    virtual BOOL GetClientSizes(CSize& szDocking, CSize& szFloating) const { return FALSE; }
+    virtual void SetClientSizes(CSize szDocking, CSize szFloating) {}
 
     // Fills a popup with one check entry per customizable control and
     // "Reset Toolbar" (the "Add or Remove Buttons" list).
@@ -142,7 +165,12 @@ protected:
     afx_msg LRESULT OnNcHitTest(CPoint point);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
     DECLARE_MESSAGE_MAP()
+
+    // The bar may be dragged: it docks or floats somewhere.
+    BOOL IsMovable() const;
 
     // The bar's own buttons, made on first need; temporary, so that copies,
     // originals and comparisons leave them out.
@@ -155,10 +183,11 @@ protected:
     void RecalcSiteLayout();
 
     BOOL m_bVisible;
-    BOOL m_bBuiltIn;             // comes from the program and may be reset
-    BOOL m_bTearOff;             // made by tearing a popup off; hiding removes it
-    BOOL m_bCloseable;           // the hide button shows while floating
-    BOOL m_bContextMenuPresent;  // listed in the toolbars context menu
+    BOOL m_bBuiltIn;                 // comes from the program and may be reset
+    BOOL m_bTearOff;                 // made by tearing a popup off; hiding removes it
+    BOOL m_bCloseable;               // the hide button shows while floating
+    BOOL m_bContextMenuPresent;      // listed in the toolbars context menu
+    BOOL m_bCustomizeDialogPresent;  // listed in the customize dialog
     BOOL m_bShowExpandButton;
     BOOL m_bInRecalcLayout;  // guards against re-entrant layout
     BOOL m_bHiddenWithBars;  // hidden while the bars hide all their bars
@@ -167,4 +196,6 @@ protected:
     HWND m_hWndFocusBefore;                 // the window that had the focus when the bar took it
     CControlButtonExpand* m_pExpandButton;  // in the collection, temporary
     CControlButtonHide* m_pHideButton;      // in the collection, temporary
+    std::unique_ptr<CQVTDockContext> m_pDockContext;
+    CQVTDockBar* m_pDockBar;  // the dock bar whose rows list the bar
 };

@@ -15,7 +15,7 @@
 #include "toolkit/foundation/stream/QVTSoundPlayer.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
-IMPLEMENT_DYNCREATE(CQVTControl, CQVTCmdTarget)
+IMPLEMENT_SERIAL(CQVTControl, CQVTCmdTarget, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 BEGIN_INTERFACE_MAP(CQVTControl, CQVTCmdTarget)
     INTERFACE_PART(CQVTControl, IID_IAccessible, Accessible)

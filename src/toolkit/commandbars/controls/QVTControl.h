@@ -21,10 +21,13 @@ class CQVTImageManager;
 class CQVTImageManagerIcon;
 class CQVTPaintManager;
 class CQVTRibbonGroup;
+class CQVTCommandBarList;
+class CQVTPropExchange;
+struct QVT_BARS_EXCHANGE_PARAM;
 
 class CQVTControl : public CQVTCmdTarget, public CQVTAccessible
 {
-    DECLARE_DYNCREATE(CQVTControl)
+    DECLARE_SERIAL(CQVTControl)
 
 public:
     // Document template ids a control is assigned to or excluded from.
@@ -112,6 +115,14 @@ public:
     virtual void OnActionChanging(int nProperty) {}
     virtual void OnCaptionChanged() {}
     virtual CQVTControl* Clone(BOOL bRecursive = FALSE);
+    // The saved layout (QVTControlsExchange.cpp).
+    virtual void DoPropExchange(CQVTPropExchange* pPX);
+    virtual void GenerateCommandBarList(DWORD& nID, CQVTCommandBarList* pCommandBarList,
+                                        QVT_BARS_EXCHANGE_PARAM* pParam)
+    {
+    }
+    virtual void RestoreCommandBarList(CQVTCommandBarList* pCommandBarList) {}
+    virtual void OnLoaded() {}
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
@@ -155,6 +166,9 @@ public:
     CString GetDisplayedShortcutText() const;
     CString GetKeyboardTip() const;
     void SetKeyboardTip(LPCTSTR lpszTip) { m_strKeyboardTip = lpszTip; }
+    // -1: the bar's style.
+    void SetCustomStyle(int nStyle) { m_buttonCustomStyle = nStyle; }
+    int GetCustomStyle() const { return m_buttonCustomStyle; }
     CString GetParameter() const { return m_strParameter; }
     CString GetCustomCaption() const { return m_strCustomCaption; }
     int GetID() const { return m_nId; }

@@ -2,7 +2,7 @@
 
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 
-IMPLEMENT_DYNCREATE(CQVTControlButton, CQVTControl)
+IMPLEMENT_SERIAL(CQVTControlButton, CQVTControl, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 CQVTControlButton::CQVTControlButton() : m_dwExtraStyle(0)
 {

@@ -7,7 +7,7 @@
 
 class CQVTControlButton : public CQVTControl
 {
-    DECLARE_DYNCREATE(CQVTControlButton)
+    DECLARE_SERIAL(CQVTControlButton)
 
 public:
     CQVTControlButton();
@@ -15,6 +15,7 @@ public:
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
     void OnLButtonUp(CPoint point) override;
     void Copy(CQVTControl* pSource, BOOL bRecursive = FALSE) override;
+    void DoPropExchange(CQVTPropExchange* pPX) override;
 
     DWORD GetExtraStyle() const { return m_dwExtraStyle; }
     void SetExtraStyle(DWORD dwStyle) { m_dwExtraStyle = dwStyle; }

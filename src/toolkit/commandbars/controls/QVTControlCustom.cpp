@@ -7,7 +7,7 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
 
-IMPLEMENT_DYNCREATE(CQVTControlCustom, CQVTControlButton)
+IMPLEMENT_SERIAL(CQVTControlCustom, CQVTControlButton, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 CQVTControlCustom::CQVTControlCustom()
     : m_hwndControl(nullptr), m_rcBorders(0, 0, 0, 0), m_bShowWindow(TRUE), m_szControl(0, 0),
@@ -172,6 +172,7 @@ void CQVTControlCustom::DoPropExchange(CQVTPropExchange* pPX)
 {
     if (!pPX)
         return;
+    CQVTControlButton::DoPropExchange(pPX);
     RECT rcBorders = m_rcBorders;
     PropExchangeRectScaled(pPX, _T("Borders"), rcBorders, CRect(0, 0, 0, 0));
     SIZE szControl = m_szControl;

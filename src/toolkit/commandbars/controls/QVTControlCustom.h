@@ -12,7 +12,7 @@ class CQVTPropExchange;
 
 class CQVTControlCustom : public CQVTControlButton, public CQVTHookManagerHookAble
 {
-    DECLARE_DYNCREATE(CQVTControlCustom)
+    DECLARE_SERIAL(CQVTControlCustom)
 
 public:
     CQVTControlCustom();
@@ -45,7 +45,7 @@ public:
     void Copy(CQVTControl* pSource, BOOL bRecursive = FALSE) override;
     // "Borders", "ControlSize", "VerticalOptions" and, from schema 6,
     // "ControlId"; a loaded id finds its window again.
-    virtual void DoPropExchange(CQVTPropExchange* pPX);
+    void DoPropExchange(CQVTPropExchange* pPX) override;
 
     // CQVTHookManagerHookAble: mouse moves over the window go on to the bar.
     int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;

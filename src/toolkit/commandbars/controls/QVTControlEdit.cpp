@@ -14,7 +14,7 @@
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
-IMPLEMENT_DYNCREATE(CQVTControlEdit, CQVTControl)
+IMPLEMENT_SERIAL(CQVTControlEdit, CQVTControl, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 namespace {
 // The integer a text starts with, saturated at the ends of the int range.
@@ -810,6 +810,7 @@ void CQVTControlEdit::DoPropExchange(CQVTPropExchange* pPX)
 {
     if (!pPX)
         return;
+    CQVTControl::DoPropExchange(pPX);
     const UINT nSchema = pPX->GetSchema();
     if (nSchema > 5)
     {

@@ -28,7 +28,7 @@ struct NMQVTEDITSPIN : public NMQVTCONTROL
 
 class CQVTControlEdit : public CQVTControl
 {
-    DECLARE_DYNCREATE(CQVTControlEdit)
+    DECLARE_SERIAL(CQVTControlEdit)
 
 public:
     // The part under the mouse, held in the selected state.
@@ -107,7 +107,7 @@ public:
     void OnActionChanging(int nProperty) override;
     CQVTControl* Clone(BOOL bRecursive = FALSE) override;
     // The keys its state is saved under.
-    virtual void DoPropExchange(CQVTPropExchange* pPX);
+    void DoPropExchange(CQVTPropExchange* pPX) override;
 
     virtual CQVTControlEditCtrl* CreateEditCtrl();
     virtual void SetLabelWidth(int nLabelWidth);

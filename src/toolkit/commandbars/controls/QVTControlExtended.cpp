@@ -5,10 +5,10 @@
 #include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 
-IMPLEMENT_DYNCREATE(CQVTControlLabel, CQVTControl)
-IMPLEMENT_DYNCREATE(CQVTControlCheckBox, CQVTControlButton)
-IMPLEMENT_DYNCREATE(CQVTControlRadioButton, CQVTControlButton)
-IMPLEMENT_DYNCREATE(CQVTControlToolbars, CQVTControlButton)
+IMPLEMENT_SERIAL(CQVTControlLabel, CQVTControl, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+IMPLEMENT_SERIAL(CQVTControlCheckBox, CQVTControlButton, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+IMPLEMENT_SERIAL(CQVTControlRadioButton, CQVTControlButton, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+IMPLEMENT_SERIAL(CQVTControlToolbars, CQVTControlButton, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 IMPLEMENT_DYNCREATE(CQVTControlToolbarsEntry, CQVTControlButton)
 
 namespace {

@@ -11,7 +11,7 @@ class CQVTControls;
 
 class CQVTControlLabel : public CQVTControl
 {
-    DECLARE_DYNCREATE(CQVTControlLabel)
+    DECLARE_SERIAL(CQVTControlLabel)
 
 public:
     CQVTControlLabel();
@@ -24,7 +24,7 @@ public:
 
 class CQVTControlCheckBox : public CQVTControlButton
 {
-    DECLARE_DYNCREATE(CQVTControlCheckBox)
+    DECLARE_SERIAL(CQVTControlCheckBox)
 
 public:
     CQVTControlCheckBox();
@@ -36,7 +36,7 @@ public:
 
 class CQVTControlRadioButton : public CQVTControlButton
 {
-    DECLARE_DYNCREATE(CQVTControlRadioButton)
+    DECLARE_SERIAL(CQVTControlRadioButton)
 
 public:
     CQVTControlRadioButton();
@@ -57,7 +57,7 @@ public:
 
 class CQVTControlToolbars : public CQVTControlButton
 {
-    DECLARE_DYNCREATE(CQVTControlToolbars)
+    DECLARE_SERIAL(CQVTControlToolbars)
 
 public:
     typedef CQVTControlToolbarsEntry CQVTControlToolbar;

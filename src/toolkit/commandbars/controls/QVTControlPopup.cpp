@@ -9,7 +9,7 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/hook/QVTShadowManager.h"
 
-IMPLEMENT_DYNCREATE(CQVTControlPopup, CQVTControlButton)
+IMPLEMENT_SERIAL(CQVTControlPopup, CQVTControlButton, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 namespace {
 

@@ -10,7 +10,7 @@ class CQVTCommandBar;
 
 class CQVTControlPopup : public CQVTControlButton
 {
-    DECLARE_DYNCREATE(CQVTControlPopup)
+    DECLARE_SERIAL(CQVTControlPopup)
 
 public:
     // Split buttons: enabled state 4 disables the arrow part (the popup does
@@ -49,6 +49,13 @@ public:
     void OnCustomizeDragOver(CQVTControl* pDataObject, CPoint point) override;
     BOOL IsCustomizeDragOverAvail(CQVTCommandBar* pCommandBar, CPoint point, DWORD& dropEffect) override;
     void Copy(CQVTControl* pSource, BOOL bRecursive = FALSE) override;
+    void DoPropExchange(CQVTPropExchange* pPX) override;
+    void GenerateCommandBarList(DWORD& nID, CQVTCommandBarList* pCommandBarList,
+                                QVT_BARS_EXCHANGE_PARAM* pParam) override;
+    void RestoreCommandBarList(CQVTCommandBarList* pCommandBarList) override;
+    // Links the popup bar of the number read, unless it leads back to the
+    // holding bar.
+    void RestoreLink(CQVTCommandBarList* pCommandBarList, CQVTCommandBar* pHolder);
 
     // The rectangle the popup must not cover, by the paint manager.
     virtual void AdjustExcludeRect(CRect& rc, BOOL bVertical);

@@ -4,7 +4,7 @@
 #include "toolkit/themes/elements/QVTProgressPaintManager.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
-IMPLEMENT_DYNCREATE(CQVTControlProgress, CQVTControl)
+IMPLEMENT_SERIAL(CQVTControlProgress, CQVTControl, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 CQVTControlProgress::CQVTControlProgress()
 {
@@ -57,6 +57,7 @@ void CQVTControlProgress::DoPropExchange(CQVTPropExchange* pPX)
 {
     if (!pPX)
         return;
+    CQVTControl::DoPropExchange(pPX);
     int nLower = m_nLower, nUpper = m_nUpper, nPos = m_nPos;
     PropExchangeInt(pPX, _T("Min"), nLower, 0);
     PropExchangeInt(pPX, _T("Max"), nUpper, 100);

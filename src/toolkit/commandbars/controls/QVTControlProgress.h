@@ -9,7 +9,7 @@ class CQVTPropExchange;
 
 class CQVTControlProgress : public CQVTControl, public CQVTProgressBase
 {
-    DECLARE_DYNCREATE(CQVTControlProgress)
+    DECLARE_SERIAL(CQVTControlProgress)
 
 public:
     CQVTControlProgress();
@@ -19,7 +19,7 @@ public:
     void Copy(CQVTControl* pSource, BOOL bRecursive = FALSE) override;
     CQVTControl* Clone(BOOL bRecursive = FALSE) override;
     // "Min", "Max" and "Pos".
-    virtual void DoPropExchange(CQVTPropExchange* pPX);
+    void DoPropExchange(CQVTPropExchange* pPX) override;
 
     // CQVTProgressBase
     CRect GetProgressRect() override { return m_rcControl; }

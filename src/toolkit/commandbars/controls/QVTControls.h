@@ -19,6 +19,9 @@ class CQVTCommandBars;
 class CQVTControl;
 class CQVTOriginalControls;
 class CQVTPaintManager;
+class CQVTCommandBarList;
+class CQVTPropExchange;
+struct QVT_BARS_EXCHANGE_PARAM;
 
 class CQVTControls : public CQVTCmdTarget
 {
@@ -73,6 +76,13 @@ public:
     BOOL IsChanged() const;
     BOOL IsOriginals() const { return m_bOriginalControls; }
     CQVTControls* Duplicate(BOOL bRecursive = FALSE);
+    // The saved layout (QVTControlsExchange.cpp).
+    virtual void DoPropExchange(CQVTPropExchange* pPX);
+    virtual BOOL IsControlSaved(CQVTControl* pControl) const;
+    void GenerateCommandBarList(DWORD& nID, CQVTCommandBarList* pCommandBarList,
+                                QVT_BARS_EXCHANGE_PARAM* pParam);
+    // pHolder: the bar whose popups these are (null: the parent).
+    void RestoreCommandBarList(CQVTCommandBarList* pCommandBarList, CQVTCommandBar* pHolder = nullptr);
 
     int GetCount() const { return static_cast<int>(m_arrControls.size()); }
     CQVTControl* GetAt(int nIndex) const;

@@ -38,19 +38,16 @@ void CQVTDialogBaseImpl::SaveCommandBars(LPCTSTR lpszProfileName)
     if (!m_pCommandBars)
         return;
     m_pCommandBars->SaveOptions(lpszProfileName);
-    // Filled when the layout state exists (saved layout package): the
-    // customized bars' layout is written here, between the options and the
-    // shortcuts.
+    m_pCommandBars->WriteLayoutState(lpszProfileName, TRUE);
     m_pCommandBars->GetShortcutManager()->SaveAccelerators(lpszProfileName);
 }
 
-void CQVTDialogBaseImpl::LoadCommandBars(LPCTSTR lpszProfileName, BOOL)
+void CQVTDialogBaseImpl::LoadCommandBars(LPCTSTR lpszProfileName, BOOL bSilent)
 {
     if (!m_pCommandBars)
         return;
     m_pCommandBars->LoadOptions(lpszProfileName);
-    // Filled when the layout state exists (saved layout package): the bars'
-    // layout is read here, between the options and the shortcuts.
+    m_pCommandBars->ReadLayoutState(lpszProfileName, bSilent);
     m_pCommandBars->GetShortcutManager()->LoadAccelerators(lpszProfileName);
 }
 

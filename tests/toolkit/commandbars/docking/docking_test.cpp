@@ -1,0 +1,370 @@
+// Docking as a user meets it: toolbars in rows of the frame's dock bars,
+// dragged with the mouse into other rows, onto row boundaries and off the
+// dock bars to float, resized while floating, toggled back by a double
+// click; rows too long for the frame spill into extra rows and come back.
+#include <afxwin.h>
+#include <afxext.h>
+
+#include <functional>
+#include <vector>
+
+#include "real_input.h"
+#include "sondrel_gtest.h"
+#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
+#include "toolkit/commandbars/bars/QVTDockBar.h"
+#include "toolkit/commandbars/bars/QVTDockContext.h"
+#include "toolkit/commandbars/bars/QVTToolBar.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/foundation/core/QVTMultiMonitor.h"
+
+namespace {
+
+const DWORD kSettle = 40;
+
+bool WaitForCapture(DWORD dwThreadId, bool bCaptured)
+{
+    const DWORD dwStart = ::GetTickCount();
+    for (;;)
+    {
+        GUITHREADINFO info = {sizeof(GUITHREADINFO)};
+        if (::GetGUIThreadInfo(dwThreadId, &info) && (info.hwndCapture != nullptr) == bCaptured)
+            return true;
+        if (::GetTickCount() - dwStart > 3000)
+            return false;
+        ::Sleep(5);
+    }
+}
+
+// A press at one point, one jump of the pointer to the other and the
+// release, from a second thread while this one runs the drag loop.
+void DragWithMouse(POINT ptFrom, POINT ptTo)
+{
+    const DWORD dwUiThread = ::GetCurrentThreadId();
+    RunInputScript([&] {
+        ScriptMouseMove(ptFrom, kSettle);
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, kSettle);
+        if (!WaitForCapture(dwUiThread, true))
+            return;
+        ScriptMouseMove(ptTo, 80);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP, kSettle);
+        WaitForCapture(dwUiThread, false);
+    });
+}
+
+void DoubleClickWithMouse(POINT pt)
+{
+    const DWORD dwUiThread = ::GetCurrentThreadId();
+    RunInputScript([&] {
+        ScriptMouseMove(pt, kSettle);
+        // The first press starts a drag loop, which the release ends.
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 10);
+        WaitForCapture(dwUiThread, true);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP, 10);
+        WaitForCapture(dwUiThread, false);
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 10);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP, kSettle);
+    });
+}
+
+CRect WindowRect(CWnd* pWnd)
+{
+    CRect rc;
+    pWnd->GetWindowRect(&rc);
+    return rc;
+}
+
+class Docking : public ::testing::Test
+{
+public:
+    static void SetUpTestSuite()
+    {
+        s_pFrame = new CBarsFrame();
+        s_pFrame->CreateSite(kFrame);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_pFrame;
+        s_pFrame = nullptr;
+    }
+
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, s_pFrame->GetSafeHwnd());
+        s_pFrame->SetWindowPos(&CWnd::wndTopMost, kFrame.left, kFrame.top, kFrame.Width(), kFrame.Height(),
+                               SWP_NOACTIVATE);
+        s_pFrame->ResetBars();
+        s_pFrame->SetForegroundWindow();
+        PumpMessages(20);
+    }
+    void TearDown() override
+    {
+        CQVTCommandBars::ClosePopups();
+        s_pFrame->ResetBars();
+        PumpMessages(20);
+    }
+    static CQVTCommandBars* Bars() { return s_pFrame->GetCommandBars(); }
+    static CQVTDockBar* Top() { return Bars()->GetDockBar(qvtBarTop); }
+    // A bar in a new row of the top dock bar, with captioned buttons.
+    static CQVTToolBar* AddBar(LPCTSTR lpszTitle, int nButtons, UINT nFirstId = 40400)
+    {
+        CQVTToolBar* pBar = DYNAMIC_DOWNCAST(CQVTToolBar, Bars()->Add(lpszTitle, qvtBarTop));
+        if (!pBar)
+            return nullptr;
+        std::vector<UINT> ids;
+        for (int i = 0; i < nButtons; ++i)
+            ids.push_back(nFirstId + static_cast<UINT>(i));
+        pBar->SetButtons(ids.data(), nButtons);
+        for (int i = 0; i < pBar->GetControlCount(); ++i)
+        {
+            CString strCaption;
+            strCaption.Format(_T("Item %d"), i);
+            pBar->GetControl(i)->SetCaption(strCaption);
+            pBar->GetControl(i)->SetStyle(qvtButtonCaption);
+        }
+        Bars()->RecalcFrameLayout();
+        PumpMessages(20);
+        return pBar;
+    }
+    // A point of the bar that no control covers: its left margin.
+    static POINT GripPoint(CQVTToolBar* pBar)
+    {
+        const CRect rc = WindowRect(pBar);
+        return POINT{rc.left + 2, rc.CenterPoint().y};
+    }
+
+    static const CRect kFrame;
+    static CBarsFrame* s_pFrame;
+};
+const CRect Docking::kFrame(620, 520, 1220, 880);
+CBarsFrame* Docking::s_pFrame = nullptr;
+
+}  // namespace
+
+TEST_F(Docking, DropPointsJoinRowsOrMakeNewRowsBetweenThem)
+{
+    CQVTToolBar* pFirst = AddBar(_T("First"), 2);
+    CQVTToolBar* pSecond = AddBar(_T("Second"), 2, 40410);
+    CQVTToolBar* pThird = AddBar(_T("Third"), 2, 40420);
+    CQVTToolBar* pFourth = AddBar(_T("Fourth"), 2, 40430);
+    ASSERT_TRUE(pFirst && pSecond && pThird && pFourth);
+    // Four bars docked without a place: four rows, one under the other.
+    EXPECT_EQ(9u, Top()->GetBars().size());
+    EXPECT_EQ(pFirst, pSecond->GetDockBar() == Top() ? Top()->GetBars()[1] : nullptr);
+    CRect rcFirst = WindowRect(pFirst);
+    CRect rcSecond = WindowRect(pSecond);
+    EXPECT_EQ(rcFirst.bottom, rcSecond.top);
+    EXPECT_EQ(rcFirst.left, rcSecond.left);
+
+    // The lower half of the second row: the third bar joins it, at the
+    // place it was dropped.
+    CRect rcDrop = WindowRect(pThird);
+    rcDrop.OffsetRect(rcSecond.right + 30 - rcDrop.left, rcSecond.bottom - 2 - rcDrop.CenterPoint().y);
+    ASSERT_TRUE(Bars()->DockCommandBar(pThird, &rcDrop, Top()));
+    PumpMessages(20);
+    rcSecond = WindowRect(pSecond);
+    CRect rcThird = WindowRect(pThird);
+    EXPECT_EQ(rcSecond.top, rcThird.top);
+    EXPECT_EQ(rcDrop.left, rcThird.left);
+    EXPECT_EQ(rcFirst.bottom, rcThird.top);
+
+    // Exactly on the boundary of the first two rows: a new row between them.
+    CRect rcBoundary = WindowRect(pFourth);
+    rcBoundary.OffsetRect(0, rcFirst.bottom - rcBoundary.CenterPoint().y);
+    ASSERT_EQ(rcFirst.bottom, rcBoundary.CenterPoint().y);
+    ASSERT_TRUE(Bars()->DockCommandBar(pFourth, &rcBoundary, Top()));
+    PumpMessages(20);
+    const CRect rcFourth = WindowRect(pFourth);
+    EXPECT_EQ(rcFirst.bottom, rcFourth.top);
+    EXPECT_EQ(rcFourth.bottom, WindowRect(pSecond).top);
+    EXPECT_EQ(WindowRect(pSecond).top, WindowRect(pThird).top);
+    // The rows as the dock bar lists them: each ended by a row break.
+    const std::vector<CQVTCommandBar*> expected = {nullptr, pFirst, nullptr, pFourth, nullptr,
+                                                   pThird,  pSecond, nullptr};
+    EXPECT_EQ(expected, Top()->GetBars());
+
+    // Taking every bar out leaves the one leading row break, and no room.
+    for (CQVTToolBar* pBar : {pFirst, pSecond, pThird, pFourth})
+        Top()->RemoveCommandBar(pBar);
+    EXPECT_EQ(std::vector<CQVTCommandBar*>(1, nullptr), Top()->GetBars());
+    EXPECT_EQ(0, WindowRect(Top()).Height());
+}
+
+TEST_F(Docking, ARowThatNoLongerFitsSpillsItsLastBarAndTakesItBackWhenWider)
+{
+    CQVTToolBar* pLeft = AddBar(_T("Left"), 4);
+    CQVTToolBar* pRight = AddBar(_T("Right"), 4, 40410);
+    ASSERT_TRUE(pLeft && pRight);
+    // Without hiding what does not fit, a bar's whole length is its minimum.
+    for (CQVTToolBar* pBar : {pLeft, pRight})
+        pBar->EnableDocking(CQVTToolBar::dockTop | CQVTToolBar::dockBottom | CQVTToolBar::dockFloat);
+    CRect rcLeft = WindowRect(pLeft);
+    CRect rcDrop = WindowRect(pRight);
+    rcDrop.OffsetRect(rcLeft.right + 4 - rcDrop.left, rcLeft.CenterPoint().y - rcDrop.CenterPoint().y);
+    ASSERT_TRUE(Bars()->DockCommandBar(pRight, &rcDrop, Top()));
+    PumpMessages(20);
+    ASSERT_EQ(WindowRect(pLeft).top, WindowRect(pRight).top);
+    const int nBoth = WindowRect(pLeft).Width() + WindowRect(pRight).Width();
+    ASSERT_LT(nBoth, kFrame.Width() - 10) << "the bars must fit side by side to begin with";
+
+    // Narrower than both bars: the last one shows in an extra row below.
+    s_pFrame->SetWindowPos(nullptr, 0, 0, nBoth - 20, kFrame.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Bars()->RecalcFrameLayout();
+    PumpMessages(20);
+    rcLeft = WindowRect(pLeft);
+    CRect rcRight = WindowRect(pRight);
+    EXPECT_EQ(rcLeft.bottom, rcRight.top);
+    EXPECT_LE(rcRight.right, WindowRect(Top()).right);
+    EXPECT_EQ(rcLeft.Height() + rcRight.Height(), WindowRect(Top()).Height());
+    // The dock bar's own rows are unchanged.
+    EXPECT_EQ(4u, Top()->GetBars().size());
+
+    s_pFrame->SetWindowPos(nullptr, 0, 0, kFrame.Width(), kFrame.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Bars()->RecalcFrameLayout();
+    PumpMessages(20);
+    rcLeft = WindowRect(pLeft);
+    rcRight = WindowRect(pRight);
+    EXPECT_EQ(rcLeft.top, rcRight.top);
+    EXPECT_LE(rcLeft.right, rcRight.left);
+    EXPECT_EQ(rcLeft.Height(), WindowRect(Top()).Height());
+}
+
+TEST_F(Docking, DraggingMovesBarsBetweenRowsFloatsThemAndADoubleClickDocksThemBack)
+{
+    CQVTToolBar* pStay = AddBar(_T("Stay"), 2);
+    CQVTToolBar* pMoved = AddBar(_T("Moved"), 2, 40410);
+    CQVTToolBar* pLower = AddBar(_T("Lower"), 2, 40420);
+    ASSERT_TRUE(pStay && pMoved && pLower);
+    // The moved bar shares the top row, so that the rows stay where they are
+    // while it leaves.
+    CRect rcStay = WindowRect(pStay);
+    CRect rcDrop = WindowRect(pMoved);
+    rcDrop.OffsetRect(rcStay.right + 10 - rcDrop.left, rcStay.CenterPoint().y - rcDrop.CenterPoint().y);
+    ASSERT_TRUE(Bars()->DockCommandBar(pMoved, &rcDrop, Top()));
+    PumpMessages(20);
+    ASSERT_EQ(WindowRect(pStay).top, WindowRect(pMoved).top);
+
+    // Onto the lower half of the second row: it joins that row where dropped.
+    CRect rcLower = WindowRect(pLower);
+    CRect rcMoved = WindowRect(pMoved);
+    POINT ptFrom = GripPoint(pMoved);
+    const CSize toLower(rcLower.right + 40 - rcMoved.left, rcLower.bottom - 3 - rcMoved.CenterPoint().y);
+    DragWithMouse(ptFrom, CPoint(ptFrom) + toLower);
+    rcMoved = WindowRect(pMoved);
+    rcLower = WindowRect(pLower);
+    EXPECT_EQ(rcLower.top, rcMoved.top);
+    EXPECT_GE(rcMoved.left, rcLower.right);
+    EXPECT_EQ(WindowRect(pStay).bottom, rcMoved.top);
+    const CRect rcDocked = rcMoved;
+
+    // Off every dock bar, into the middle of the frame: it floats there,
+    // inside the work area, with the point still on it.
+    ptFrom = GripPoint(pMoved);
+    const POINT ptFloat = kFrame.CenterPoint();
+    DragWithMouse(ptFrom, ptFloat);
+    ASSERT_TRUE(pMoved->IsFloating());
+    EXPECT_EQ(nullptr, pMoved->GetDockBar());
+    EXPECT_EQ(-1, Top()->FindBar(pMoved));
+    const CRect rcFloating = WindowRect(pMoved);
+    EXPECT_TRUE(rcFloating.PtInRect(ptFloat));
+    const CRect rcWork = QVTMultiMonitor()->GetWorkAreaFromPoint(ptFloat);
+    CRect rcInside;
+    EXPECT_TRUE(rcInside.IntersectRect(rcFloating, rcWork));
+    EXPECT_EQ(WindowRect(pStay).bottom, WindowRect(pLower).top);
+
+    // A double click on its caption docks it back at its row and place.
+    DoubleClickWithMouse(CPoint(rcFloating.left + 6, rcFloating.top + 6));
+    ASSERT_FALSE(pMoved->IsFloating());
+    EXPECT_EQ(Top(), pMoved->GetDockBar());
+    EXPECT_EQ(rcDocked, WindowRect(pMoved));
+    EXPECT_EQ(WindowRect(pLower).top, WindowRect(pMoved).top);
+    // Docked bars float on a double click only when the options say so;
+    // then where they floated before.
+    EXPECT_FALSE(pMoved->GetDockContext()->ToggleDocking());
+    Bars()->GetCommandBarsOptions()->bDblClickFloat = TRUE;
+    EXPECT_TRUE(pMoved->GetDockContext()->ToggleDocking());
+    EXPECT_EQ(rcFloating.TopLeft(), WindowRect(pMoved).TopLeft());
+}
+
+TEST_F(Docking, ADropOnTheBoundaryOfTwoRowsMakesARowBetweenThem)
+{
+    CQVTToolBar* pUpper = AddBar(_T("Upper"), 2);
+    CQVTToolBar* pMoved = AddBar(_T("Moved"), 2, 40410);
+    CQVTToolBar* pLower = AddBar(_T("Lower"), 2, 40420);
+    ASSERT_TRUE(pUpper && pMoved && pLower);
+    // The moved bar first joins the lower row, so that leaving it keeps the
+    // rows in place.
+    CRect rcLower = WindowRect(pLower);
+    CRect rcDrop = WindowRect(pMoved);
+    rcDrop.OffsetRect(rcLower.right + 10 - rcDrop.left, rcLower.CenterPoint().y - rcDrop.CenterPoint().y);
+    ASSERT_TRUE(Bars()->DockCommandBar(pMoved, &rcDrop, Top()));
+    PumpMessages(20);
+    const CRect rcUpper = WindowRect(pUpper);
+    rcLower = WindowRect(pLower);
+    ASSERT_EQ(rcUpper.bottom, rcLower.top);
+
+    const CRect rcMoved = WindowRect(pMoved);
+    const POINT ptFrom = GripPoint(pMoved);
+    DragWithMouse(ptFrom, CPoint(ptFrom) + CSize(0, rcUpper.bottom - rcMoved.CenterPoint().y));
+    const CRect rcBetween = WindowRect(pMoved);
+    EXPECT_EQ(rcUpper.bottom, rcBetween.top);
+    EXPECT_EQ(rcBetween.bottom, WindowRect(pLower).top);
+}
+
+TEST_F(Docking, BarsDockOnlyWhereTheirFlagsAllowAndStayInsideTheWorkArea)
+{
+    CQVTToolBar* pBar = AddBar(_T("No left"), 2);
+    ASSERT_NE(nullptr, pBar);
+    AddBar(_T("Other"), 2, 40410);
+    pBar->EnableDocking(CQVTToolBar::dockTop | CQVTToolBar::dockBottom | CQVTToolBar::dockRight |
+                        CQVTToolBar::dockFloat);
+    // Next to the left edge, inside the frame: the left dock bar is hit but
+    // refuses the bar, which floats instead.
+    const CRect rcLeftDock = WindowRect(Bars()->GetDockBar(qvtBarLeft));
+    POINT ptFrom = GripPoint(pBar);
+    DragWithMouse(ptFrom, CPoint(rcLeftDock.right + 5, kFrame.CenterPoint().y));
+    EXPECT_TRUE(pBar->IsFloating());
+    EXPECT_EQ(-1, Bars()->GetDockBar(qvtBarLeft)->FindBar(pBar));
+
+    // Resizing from the right edge wraps the buttons; the left edge stays.
+    CRect rcBefore = WindowRect(pBar);
+    const DWORD dwUiThread = ::GetCurrentThreadId();
+    const POINT ptEdge = {rcBefore.right - 1, rcBefore.CenterPoint().y};
+    ASSERT_EQ(HTRIGHT, pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptEdge.x, ptEdge.y)));
+    RunInputScript([&] {
+        ScriptMouseMove(ptEdge, kSettle);
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, kSettle);
+        if (!WaitForCapture(dwUiThread, true))
+            return;
+        ScriptMouseMove(CPoint(ptEdge.x - rcBefore.Width() / 2, ptEdge.y), 80);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP, kSettle);
+        WaitForCapture(dwUiThread, false);
+    });
+    const CRect rcAfter = WindowRect(pBar);
+    EXPECT_EQ(rcBefore.left, rcAfter.left);
+    EXPECT_LT(rcAfter.Width(), rcBefore.Width());
+    EXPECT_GT(rcAfter.Height(), rcBefore.Height());
+    EXPECT_EQ(rcAfter.Width(), pBar->GetMRUWidth());
+
+}
+
+TEST_F(Docking, TheDragLoopEndsOnEscapeAndPostsAQuitBack)
+{
+    CQVTToolBar* pBar = AddBar(_T("Quit"), 2);
+    ASSERT_NE(nullptr, pBar);
+    const CRect rcBefore = WindowRect(pBar);
+    ::PostQuitMessage(7);
+    pBar->GetDockContext()->StartDrag(GripPoint(pBar));
+    EXPECT_EQ(nullptr, ::GetCapture());
+    MSG msg;
+    ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(7u, msg.wParam);
+    EXPECT_EQ(rcBefore, WindowRect(pBar));
+
+    pBar->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    pBar->GetDockContext()->StartDrag(GripPoint(pBar));
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_EQ(rcBefore, WindowRect(pBar));
+    EXPECT_TRUE(Bars()->GetCommandBarsOptions()->bDirty);
+}
