@@ -157,8 +157,9 @@ void CQVTToolBar::MergeLoadedBar(CQVTToolBar* pLoaded, BOOL bSilent, int nAnswer
         {
             CString strFormat;
             if (!QVTResourceManager()->LoadString(&strFormat, QVT_IDS_TOOLBAR_CHANGED))
-                strFormat = _T("Due to a software update the toolbar '%s' has changed. Would you like to reset "
-                               "your customized toolbar and load the new one?");
+                strFormat =
+                    _T("Due to a software update the toolbar '%s' has changed. Would you like to reset "
+                       "your customized toolbar and load the new one?");
             CString strMessage;
             strMessage.Format(strFormat, static_cast<LPCTSTR>(m_strTitle));
             CWnd* pSite = pCommandBars ? pCommandBars->GetSite() : GetSite();

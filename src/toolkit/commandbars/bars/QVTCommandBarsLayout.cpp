@@ -57,12 +57,14 @@ CQVTStatusBar* LayoutStatusBarOf(CWnd* pSite)
 BOOL LayoutWriteBlockFile(const CString& strPath, const std::vector<BYTE>& bytes)
 {
     const CString strNew = strPath + _T(".new");
-    HANDLE hFile = ::CreateFile(strNew, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE hFile =
+        ::CreateFile(strNew, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return FALSE;
     DWORD nWritten = 0;
-    const BOOL bWritten = ::WriteFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &nWritten, nullptr) &&
-                          nWritten == bytes.size() && ::FlushFileBuffers(hFile);
+    const BOOL bWritten =
+        ::WriteFile(hFile, bytes.data(), static_cast<DWORD>(bytes.size()), &nWritten, nullptr) &&
+        nWritten == bytes.size() && ::FlushFileBuffers(hFile);
     ::CloseHandle(hFile);
     if (!bWritten)
     {
@@ -318,7 +320,8 @@ void CQVTCommandBars::WriteLayoutState(LPCTSTR lpszProfileName, BOOL bOnlyCustom
         CString strSection;
         strSection.Format(_T("%s-DockBar%d"), lpszProfileName, i);
         pApp->WriteProfileString(strSection, nullptr, nullptr);
-        const std::vector<CQVTCommandBar*> rows = m_pDocks[i] ? m_pDocks[i]->GetBars() : std::vector<CQVTCommandBar*>();
+        const std::vector<CQVTCommandBar*> rows =
+            m_pDocks[i] ? m_pDocks[i]->GetBars() : std::vector<CQVTCommandBar*>();
         if (rows.size() <= 1)
             continue;
         int nEntry = 0;
@@ -392,7 +395,8 @@ BOOL CQVTCommandBars::WriteControlsBlock(LPCTSTR lpszProfileName, BOOL bOnlyCust
     CString strSection;
     strSection.Format(_T("%s-Controls"), lpszProfileName);
     const BOOL bWasFile = pApp->GetProfileInt(strSection, _T("LoadFromFile"), 0) != 0;
-    const CString strOldFile = bWasFile ? pApp->GetProfileString(strSection, _T("Controls"), _T("")) : CString();
+    const CString strOldFile =
+        bWasFile ? pApp->GetProfileString(strSection, _T("Controls"), _T("")) : CString();
     if (bytes.size() > kLayoutLargeBlock)
     {
         const CString strPath = GetCustomizationFileName(lpszProfileName);
@@ -551,7 +555,8 @@ void CQVTCommandBars::ReadLayoutState(LPCTSTR lpszProfileName, BOOL bSilent)
         if (bFloating || pToolBar->GetDockBar())
         {
             if (!bFloating && pContext && pInfo->m_pointPos != CPoint(-1, -1))
-                pContext->m_rectMRUDockPos.OffsetRect(pInfo->m_pointPos - pContext->m_rectMRUDockPos.TopLeft());
+                pContext->m_rectMRUDockPos.OffsetRect(pInfo->m_pointPos -
+                                                      pContext->m_rectMRUDockPos.TopLeft());
             pToolBar->SetWindowPos(nullptr, pInfo->m_pointPos.x, pInfo->m_pointPos.y, 0, 0,
                                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
                                        (pInfo->m_bVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));

@@ -18,8 +18,9 @@ const int kFloatMargin = 10;
 }  // namespace
 
 CQVTDockContext::CQVTDockContext(CQVTToolBar* pBar)
-    : m_pBar(pBar), m_nMode(modeNone), m_ptLast(0, 0), m_uMRUDockPosition(qvtBarTop), m_rectMRUDockPos(0, 0, 0, 0),
-      m_ptMRUFloatPos(0, 0), m_rectDragDock(0, 0, 0, 0), m_rectDragFrame(0, 0, 0, 0), m_rectTrack(0, 0, 0, 0)
+    : m_pBar(pBar), m_nMode(modeNone), m_ptLast(0, 0), m_uMRUDockPosition(qvtBarTop),
+      m_rectMRUDockPos(0, 0, 0, 0), m_ptMRUFloatPos(0, 0), m_rectDragDock(0, 0, 0, 0),
+      m_rectDragFrame(0, 0, 0, 0), m_rectTrack(0, 0, 0, 0)
 {
 }
 
@@ -269,9 +270,9 @@ void CQVTDockContext::StretchToolBar(CPoint point)
         return;
     }
     const BOOL bHorizontalEdge = m_nMode == HTLEFT || m_nMode == HTRIGHT;
-    const CSize size = bHorizontalEdge
-                           ? m_pBar->CalcDynamicLayout(m_rectTrack.Width(), LM_HORZ | LM_COMMIT)
-                           : m_pBar->CalcDynamicLayout(m_rectTrack.Height(), LM_HORZ | LM_LENGTHY | LM_COMMIT);
+    const CSize size =
+        bHorizontalEdge ? m_pBar->CalcDynamicLayout(m_rectTrack.Width(), LM_HORZ | LM_COMMIT)
+                        : m_pBar->CalcDynamicLayout(m_rectTrack.Height(), LM_HORZ | LM_LENGTHY | LM_COMMIT);
     if (size == m_rectDragFrame.Size())
         return;
     // The edge opposite the dragged one stays where it is.

@@ -30,12 +30,12 @@ public:
 
     CQVTToolBar* m_pBar;
     int m_nMode;
-    CPoint m_ptLast;             // the mouse at the last step (screen)
-    int m_uMRUDockPosition;      // 0..3, the dock bar the bar was last in
-    CRect m_rectMRUDockPos;      // last docked rectangle, dock bar client coordinates
-    CPoint m_ptMRUFloatPos;      // last floating position (screen)
-    CRect m_rectDragDock;        // where the bar would dock (screen)
-    CRect m_rectDragFrame;       // where the bar would float (screen)
+    CPoint m_ptLast;         // the mouse at the last step (screen)
+    int m_uMRUDockPosition;  // 0..3, the dock bar the bar was last in
+    CRect m_rectMRUDockPos;  // last docked rectangle, dock bar client coordinates
+    CPoint m_ptMRUFloatPos;  // last floating position (screen)
+    CRect m_rectDragDock;    // where the bar would dock (screen)
+    CRect m_rectDragFrame;   // where the bar would float (screen)
 
 protected:
     void Move(CPoint point);

@@ -37,9 +37,9 @@ void WriteProfileIntValue(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue)
 // One bar's record.
 
 CQVTToolBarInfo::CQVTToolBarInfo()
-    : m_nBarID(0), m_bVisible(TRUE), m_bFloating(FALSE), m_pointPos(-1, -1), m_nMRUWidth(32767), m_uMRUDockID(0),
-      m_rectMRUDockPos(0, 0, 0, 0), m_ptMRUFloatPos(0, 0), m_pBar(nullptr), m_bDialogBar(FALSE),
-      m_szDockingClient(QVTDpiScaler()->ScaleSize(CSize(200, 200))),
+    : m_nBarID(0), m_bVisible(TRUE), m_bFloating(FALSE), m_pointPos(-1, -1), m_nMRUWidth(32767),
+      m_uMRUDockID(0), m_rectMRUDockPos(0, 0, 0, 0), m_ptMRUFloatPos(0, 0), m_pBar(nullptr),
+      m_bDialogBar(FALSE), m_szDockingClient(QVTDpiScaler()->ScaleSize(CSize(200, 200))),
       m_szFloatingClient(QVTDpiScaler()->ScaleSize(CSize(200, 200)))
 {
 }
@@ -106,10 +106,14 @@ BOOL CQVTToolBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex, const CQVTD
     m_bDialogBar = ReadProfileInt(strSection, _T("DialogBar"), FALSE) != 0;
     if (m_bDialogBar)
     {
-        m_szDockingClient.cx = ReadProfileInt(strSection, _T("DialogBarDockingClientCx"), m_szDockingClient.cx);
-        m_szDockingClient.cy = ReadProfileInt(strSection, _T("DialogBarDockingClientCy"), m_szDockingClient.cy);
-        m_szFloatingClient.cx = ReadProfileInt(strSection, _T("DialogBarFloatingClientCx"), m_szFloatingClient.cx);
-        m_szFloatingClient.cy = ReadProfileInt(strSection, _T("DialogBarFloatingClientCy"), m_szFloatingClient.cy);
+        m_szDockingClient.cx =
+            ReadProfileInt(strSection, _T("DialogBarDockingClientCx"), m_szDockingClient.cx);
+        m_szDockingClient.cy =
+            ReadProfileInt(strSection, _T("DialogBarDockingClientCy"), m_szDockingClient.cy);
+        m_szFloatingClient.cx =
+            ReadProfileInt(strSection, _T("DialogBarFloatingClientCx"), m_szFloatingClient.cx);
+        m_szFloatingClient.cy =
+            ReadProfileInt(strSection, _T("DialogBarFloatingClientCy"), m_szFloatingClient.cy);
     }
     return TRUE;
 }
@@ -141,8 +145,10 @@ CPoint CQVTDockState::ScalePoint(CPoint point) const
     }
     CPoint ptScaled(DockStateBounded(x), DockStateBounded(y));
     const CRect rcWork = QVTMultiMonitor()->GetWorkAreaFromPoint(ptScaled);
-    ptScaled.x = std::min(static_cast<int>(ptScaled.x), static_cast<int>(rcWork.right) - ::GetSystemMetrics(SM_CXICON));
-    ptScaled.y = std::min(static_cast<int>(ptScaled.y), static_cast<int>(rcWork.bottom) - ::GetSystemMetrics(SM_CYICON));
+    ptScaled.x = std::min(static_cast<int>(ptScaled.x),
+                          static_cast<int>(rcWork.right) - ::GetSystemMetrics(SM_CXICON));
+    ptScaled.y = std::min(static_cast<int>(ptScaled.y),
+                          static_cast<int>(rcWork.bottom) - ::GetSystemMetrics(SM_CYICON));
     // A forged far-away point would put a bar where nobody reaches it.
     ptScaled.x = std::max(ptScaled.x, rcWork.left);
     ptScaled.y = std::max(ptScaled.y, rcWork.top);

@@ -215,8 +215,8 @@ BOOL PopupChainReaches(CQVTCommandBar* pFrom, CQVTCommandBar* pTarget, CQVTComma
         if (std::find(visited.begin(), visited.end(), pBar) != visited.end())
             continue;
         visited.push_back(pBar);
-        for (CQVTControls* pControls : {pBar->GetControls(), static_cast<CQVTControls*>(
-                                                                 pBar->GetControls()->GetOriginalControls())})
+        for (CQVTControls* pControls :
+             {pBar->GetControls(), static_cast<CQVTControls*>(pBar->GetControls()->GetOriginalControls())})
         {
             for (int i = 0; pControls && i < pControls->GetCount(); ++i)
             {
@@ -283,7 +283,8 @@ void CQVTControls::DoPropExchange(CQVTPropExchange* pPX)
             saved[i]->DoPropExchange(section.GetExchange());
         }
         QVT_BARS_EXCHANGE_PARAM* pParam = QVTBarsExchangeParam(pPX);
-        BOOL bOriginals = pParam && pParam->bSaveOriginalControls && m_pOriginalControls && !m_bOriginalControls;
+        BOOL bOriginals =
+            pParam && pParam->bSaveOriginalControls && m_pOriginalControls && !m_bOriginalControls;
         PropExchangeBool(pPX, _T("OriginalControls"), bOriginals, FALSE);
         if (bOriginals)
         {

@@ -180,8 +180,8 @@ TEST_F(Docking, DropPointsJoinRowsOrMakeNewRowsBetweenThem)
     EXPECT_EQ(rcFourth.bottom, WindowRect(pSecond).top);
     EXPECT_EQ(WindowRect(pSecond).top, WindowRect(pThird).top);
     // The rows as the dock bar lists them: each ended by a row break.
-    const std::vector<CQVTCommandBar*> expected = {nullptr, pFirst, nullptr, pFourth, nullptr,
-                                                   pThird,  pSecond, nullptr};
+    const std::vector<CQVTCommandBar*> expected = {nullptr, pFirst, nullptr, pFourth,
+                                                   nullptr, pThird, pSecond, nullptr};
     EXPECT_EQ(expected, Top()->GetBars());
 
     // Taking every bar out leaves the one leading row break, and no room.
@@ -209,7 +209,8 @@ TEST_F(Docking, ARowThatNoLongerFitsSpillsItsLastBarAndTakesItBackWhenWider)
     ASSERT_LT(nBoth, kFrame.Width() - 10) << "the bars must fit side by side to begin with";
 
     // Narrower than both bars: the last one shows in an extra row below.
-    s_pFrame->SetWindowPos(nullptr, 0, 0, nBoth - 20, kFrame.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    s_pFrame->SetWindowPos(nullptr, 0, 0, nBoth - 20, kFrame.Height(),
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Bars()->RecalcFrameLayout();
     PumpMessages(20);
     rcLeft = WindowRect(pLeft);
@@ -220,7 +221,8 @@ TEST_F(Docking, ARowThatNoLongerFitsSpillsItsLastBarAndTakesItBackWhenWider)
     // The dock bar's own rows are unchanged.
     EXPECT_EQ(4u, Top()->GetBars().size());
 
-    s_pFrame->SetWindowPos(nullptr, 0, 0, kFrame.Width(), kFrame.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    s_pFrame->SetWindowPos(nullptr, 0, 0, kFrame.Width(), kFrame.Height(),
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Bars()->RecalcFrameLayout();
     PumpMessages(20);
     rcLeft = WindowRect(pLeft);
@@ -346,7 +348,6 @@ TEST_F(Docking, BarsDockOnlyWhereTheirFlagsAllowAndStayInsideTheWorkArea)
     EXPECT_LT(rcAfter.Width(), rcBefore.Width());
     EXPECT_GT(rcAfter.Height(), rcBefore.Height());
     EXPECT_EQ(rcAfter.Width(), pBar->GetMRUWidth());
-
 }
 
 TEST_F(Docking, TheDragLoopEndsOnEscapeAndPostsAQuitBack)

@@ -141,7 +141,8 @@ public:
                   DWORD dwProcess = 0;
                   if (hBox)
                       ::GetWindowThreadProcessId(hBox, &dwProcess);
-                  if (hBox && dwProcess == ::GetCurrentProcessId() && ::IsWindowVisible(hBox) && hBox != m_hLast)
+                  if (hBox && dwProcess == ::GetCurrentProcessId() && ::IsWindowVisible(hBox) &&
+                      hBox != m_hLast)
                   {
                       m_hLast = hBox;
                       ++m_nSeen;
@@ -239,7 +240,8 @@ protected:
         Bar(100)->GetWindowRect(&rcStandard);
         CRect rcDrop;
         Bar(102)->GetWindowRect(&rcDrop);
-        rcDrop.OffsetRect(rcStandard.right + 20 - rcDrop.left, rcStandard.CenterPoint().y - rcDrop.CenterPoint().y);
+        rcDrop.OffsetRect(rcStandard.right + 20 - rcDrop.left,
+                          rcStandard.CenterPoint().y - rcDrop.CenterPoint().y);
         Bars()->DockCommandBar(Bar(102), &rcDrop, Bars()->GetDockBar(qvtBarTop));
         PumpMessages(20);
     }
@@ -312,8 +314,9 @@ TEST_F(Layout, SavedLayoutComesBackInASecondProcessThroughTheRegistryAndAnIniFil
         EXPECT_EQ(0u, TestApp().GetProfileInt(strSection, _T("Visible"), 7));
         EXPECT_EQ(7u, TestApp().GetProfileInt(strSection, _T("Floating"), 7));
         EXPECT_FALSE(StoredBlock(kProfile).empty());
-        EXPECT_EQ(0u, commontest::RunSelf("Layout.ReadBackInASecondProcess", kChildVariable,
-                                          nStore == 0 ? u"registry" : u"ini " + std::u16string(strIni.GetString())))
+        EXPECT_EQ(
+            0u, commontest::RunSelf("Layout.ReadBackInASecondProcess", kChildVariable,
+                                    nStore == 0 ? u"registry" : u"ini " + std::u16string(strIni.GetString())))
             << (nStore == 0 ? "registry" : "ini file");
         if (nStore == 1)
             ::DeleteFile(strIni);
@@ -495,8 +498,7 @@ TEST_F(Layout, PositionsSavedOnAnotherScreenAreScaledAndKeptOnTheWorkArea)
     };
     const Case cases[] = {
         // 1920 by 1080 to this screen: multiplied, then divided.
-        {CSize(1920, 1080), CPoint(960, 540),
-         CPoint(960 * screen.cx / 1920, 540 * screen.cy / 1080)},
+        {CSize(1920, 1080), CPoint(960, 540), CPoint(960 * screen.cx / 1920, 540 * screen.cy / 1080)},
         // The same screen, or an unknown one, leaves positions alone.
         {screen, CPoint(300, 200), CPoint(300, 200)},
         {CSize(0, 1080), CPoint(300, 200), CPoint(300, 200)},
@@ -549,10 +551,8 @@ TEST_F(Layout, AToolbarThatChangedSinceItWasCustomizedAsksOnceUnlessLoadedSilent
         LPCTSTR lpszCaption;
     };
     const Case cases[] = {
-        {FALSE, 0, IDNO, 1, _T("Mine")},
-        {FALSE, 0, IDYES, 1, _T("Standard 0")},
-        {TRUE, 0, IDNO, 0, _T("Standard 0")},
-        {FALSE, 1, IDNO, 0, _T("Standard 0")},
+        {FALSE, 0, IDNO, 1, _T("Mine")},      {FALSE, 0, IDYES, 1, _T("Standard 0")},
+        {TRUE, 0, IDNO, 0, _T("Standard 0")}, {FALSE, 1, IDNO, 0, _T("Standard 0")},
         {FALSE, -1, IDYES, 0, _T("Mine")},
     };
     for (const Case& c : cases)
@@ -600,11 +600,13 @@ TEST_F(Layout, PopupBarsAreLinkedByNumberAndALinkIntoItselfIsRefused)
     s_pFrame->ResetBars();
     MakeProgramBars();
     Bars()->ReadLayoutState(kProfile);
-    CQVTControlPopup* pLoaded = DYNAMIC_DOWNCAST(CQVTControlPopup, Bar(100)->GetControls()->FindControl(40450));
+    CQVTControlPopup* pLoaded =
+        DYNAMIC_DOWNCAST(CQVTControlPopup, Bar(100)->GetControls()->FindControl(40450));
     ASSERT_NE(nullptr, pLoaded);
     ASSERT_NE(nullptr, pLoaded->GetCommandBar());
     EXPECT_EQ(CString(_T("Inside")), pLoaded->GetCommandBar()->GetControl(0)->GetCaption());
-    CQVTControlPopup* pLoadedNested = DYNAMIC_DOWNCAST(CQVTControlPopup, pLoaded->GetCommandBar()->GetControl(1));
+    CQVTControlPopup* pLoadedNested =
+        DYNAMIC_DOWNCAST(CQVTControlPopup, pLoaded->GetCommandBar()->GetControl(1));
     ASSERT_NE(nullptr, pLoadedNested);
     ASSERT_NE(nullptr, pLoadedNested->GetCommandBar());
     EXPECT_EQ(CString(_T("Deeper")), pLoadedNested->GetCommandBar()->GetControl(0)->GetCaption());
@@ -770,7 +772,8 @@ TEST_F(Layout, TheBlockReaderSurvivesTruncatedCorruptAndForgedBlocks)
     const std::string strToolBar = "CQVTToolBar";
     const std::string strForeign = "CQVTDockBar";
     for (size_t i = 0; i + strToolBar.size() <= foreign.size(); ++i)
-        if (std::equal(strToolBar.begin(), strToolBar.end(), foreign.begin() + static_cast<std::ptrdiff_t>(i)))
+        if (std::equal(strToolBar.begin(), strToolBar.end(),
+                       foreign.begin() + static_cast<std::ptrdiff_t>(i)))
             std::copy(strForeign.begin(), strForeign.end(), foreign.begin() + static_cast<std::ptrdiff_t>(i));
     inputs.push_back(foreign);
 
