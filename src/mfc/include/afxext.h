@@ -3,3 +3,4 @@
 #include <afxwin.h>
 #include "mfc/extensions.h"
 #include "mfc/controlbar.h"
+#include "mfc/rebar.h"

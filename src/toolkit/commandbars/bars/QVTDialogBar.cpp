@@ -48,7 +48,8 @@ CSize CQVTDialogBarHideButton::Draw(CDC* pDC)
 {
     CQVTPaintManager* pPaintManager = GetPaintManager();
     pPaintManager->DrawControlEntry(pDC, this);
-    QVTGlyphFont()->DrawGlyph(pDC, kDialogBarHideGlyph, m_rcControl, pPaintManager->GetControlTextColor(this));
+    QVTGlyphFont()->DrawGlyph(pDC, kDialogBarHideGlyph, m_rcControl,
+                              pPaintManager->GetControlTextColor(this));
     return m_rcControl.Size();
 }
 
@@ -119,8 +120,8 @@ CQVTDialogBarCaptionPopupBar::CQVTDialogBarCaptionPopupBar()
 
 CQVTDialogBar::CQVTDialogBar()
     : m_bResizable(TRUE), m_bCaptionVisible(TRUE), m_bCaptionPopupEnabled(TRUE), m_nCaptionHeight(0),
-      m_hwndChild(nullptr), m_pCaptionPopupBar(nullptr), m_pCaptionPopup(nullptr), m_pDialogHideButton(nullptr),
-      m_bActive(FALSE)
+      m_hwndChild(nullptr), m_pCaptionPopupBar(nullptr), m_pCaptionPopup(nullptr),
+      m_pDialogHideButton(nullptr), m_bActive(FALSE)
 {
     CQVTDpiScaler* pDpi = QVTDpiScaler();
     m_rcBorders = CRect(pDpi->ScaleX(3), pDpi->ScaleY(3), pDpi->ScaleX(3), pDpi->ScaleY(3));
@@ -245,7 +246,8 @@ CRect CQVTDialogBar::GetCaptionRect() const
 CSize CQVTDialogBar::CalcLayout(CSize szClient, int nLength, DWORD dwMode)
 {
     CQVTDpiScaler* pDpi = QVTDpiScaler();
-    CSize sz(szClient.cx + m_rcBorders.left + m_rcBorders.right, szClient.cy + m_rcBorders.top + m_rcBorders.bottom);
+    CSize sz(szClient.cx + m_rcBorders.left + m_rcBorders.right,
+             szClient.cy + m_rcBorders.top + m_rcBorders.bottom);
     if (!m_bCaptionVisible)
     {
         m_nCaptionHeight = 0;
@@ -309,7 +311,8 @@ CSize CQVTDialogBar::CalcLayout(CSize szClient, int nLength, DWORD dwMode)
     m_pCaptionPopup->SetCaption(m_strCaption.IsEmpty() ? m_strTitle : m_strCaption);
     m_pCaptionPopup->SetHideFlags(0);
     const int nTop = nMiddle - pDpi->ScaleY(8);
-    m_pCaptionPopup->SetRect(CRect(m_rcBorders.left, nTop, std::max(static_cast<int>(m_rcBorders.left), nRight),
+    m_pCaptionPopup->SetRect(CRect(m_rcBorders.left, nTop,
+                                   std::max(static_cast<int>(m_rcBorders.left), nRight),
                                    nTop + pDpi->ScaleY(16)));
     return sz;
 }

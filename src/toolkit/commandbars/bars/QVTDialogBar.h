@@ -108,18 +108,18 @@ protected:
     CSize CalcLayout(CSize szClient, int nLength, DWORD dwMode);
     void PlaceChild();
 
-    CRect m_rcBorders;          // around the client area
+    CRect m_rcBorders;  // around the client area
     BOOL m_bResizable;
     BOOL m_bCaptionVisible;
-    CSize m_szMin;              // smallest client size resizing accepts
+    CSize m_szMin;  // smallest client size resizing accepts
     CSize m_szDockingClient;
     CSize m_szFloatingClient;
     BOOL m_bCaptionPopupEnabled;
-    int m_nCaptionHeight;       // from the last layout
-    HWND m_hwndChild;           // sized to the client area
-    CString m_strCaption;       // empty: the title
-    CQVTPopupBar* m_pCaptionPopupBar;       // one reference
-    CControlCaptionPopup* m_pCaptionPopup;  // in the collection, temporary
+    int m_nCaptionHeight;                     // from the last layout
+    HWND m_hwndChild;                         // sized to the client area
+    CString m_strCaption;                     // empty: the title
+    CQVTPopupBar* m_pCaptionPopupBar;         // one reference
+    CControlCaptionPopup* m_pCaptionPopup;    // in the collection, temporary
     CControlButtonHide* m_pDialogHideButton;  // in the collection, temporary
-    BOOL m_bActive;             // the focus is inside
+    BOOL m_bActive;                           // the focus is inside
 };

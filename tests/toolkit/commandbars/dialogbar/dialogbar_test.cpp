@@ -122,8 +122,8 @@ protected:
     static CQVTCommandBars* Bars() { return s_pFrame->GetCommandBars(); }
     CQVTDialogBar* AddDialogBar(int nPosition)
     {
-        CQVTDialogBar* pBar =
-            DYNAMIC_DOWNCAST(CQVTDialogBar, Bars()->Add(_T("Panel"), nPosition, RUNTIME_CLASS(CQVTDialogBar)));
+        CQVTDialogBar* pBar = DYNAMIC_DOWNCAST(
+            CQVTDialogBar, Bars()->Add(_T("Panel"), nPosition, RUNTIME_CLASS(CQVTDialogBar)));
         if (!pBar)
             return nullptr;
         // The hosted window: an edit control, of an id the frame handles so
@@ -134,7 +134,8 @@ protected:
         if (nPosition == qvtBarFloating)
         {
             pBar->OnRecalcLayout();
-            pBar->SetWindowPos(nullptr, kFrame.left + 60, kFrame.top + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            pBar->SetWindowPos(nullptr, kFrame.left + 60, kFrame.top + 60, 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         Bars()->RecalcFrameLayout();
         PumpMessages(20);
@@ -234,7 +235,8 @@ TEST_F(DialogBars, ResizingWithTheMouseStopsAtTheMinimumClientSize)
     ASSERT_EQ(HTBOTTOMRIGHT, pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptCorner.x, ptCorner.y)));
 
     // Below 50 by 50 client pixels: nothing changes.
-    ASSERT_TRUE(DragWithMouse(ptCorner, CPoint(ptCorner.x - (szBefore.cx - szMin.cx) - 5, ptCorner.y - (szBefore.cy - szMin.cy) - 5)));
+    ASSERT_TRUE(DragWithMouse(ptCorner, CPoint(ptCorner.x - (szBefore.cx - szMin.cx) - 5,
+                                               ptCorner.y - (szBefore.cy - szMin.cy) - 5)));
     EXPECT_EQ(szBefore, pBar->GetFloatingClientSize());
     EXPECT_EQ(rc, WindowRect(pBar));
 
@@ -242,7 +244,8 @@ TEST_F(DialogBars, ResizingWithTheMouseStopsAtTheMinimumClientSize)
     // press there at once would be a double click.)
     ::Sleep(::GetDoubleClickTime() + 50);
     const CSize szWanted(szMin.cx + 10, szMin.cy + 20);
-    ASSERT_TRUE(DragWithMouse(ptCorner, CPoint(ptCorner.x - (szBefore.cx - szWanted.cx), ptCorner.y - (szBefore.cy - szWanted.cy))));
+    ASSERT_TRUE(DragWithMouse(ptCorner, CPoint(ptCorner.x - (szBefore.cx - szWanted.cx),
+                                               ptCorner.y - (szBefore.cy - szWanted.cy))));
     EXPECT_EQ(szWanted, pBar->GetFloatingClientSize());
     EXPECT_EQ(rc.TopLeft(), WindowRect(pBar).TopLeft());
     EXPECT_EQ(szWanted, ClientSize(m_pEdit));

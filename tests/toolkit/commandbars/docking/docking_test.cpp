@@ -14,6 +14,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/bars/QVTDockContext.h"
+#include "toolkit/commandbars/bars/QVTReBar.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/core/QVTMultiMonitor.h"
@@ -368,4 +369,43 @@ TEST_F(Docking, TheDragLoopEndsOnEscapeAndPostsAQuitBack)
     EXPECT_EQ(nullptr, ::GetCapture());
     EXPECT_EQ(rcBefore, WindowRect(pBar));
     EXPECT_TRUE(Bars()->GetCommandBarsOptions()->bDirty);
+}
+
+TEST_F(Docking, ARebarHoldsToolbarsAsBandsOfTheirIds)
+{
+    CQVTToolBar* pFirst = AddBar(_T("First"), 3);
+    CQVTToolBar* pSecond = AddBar(_T("Second"), 2, 40410);
+    ASSERT_TRUE(pFirst && pSecond);
+    pFirst->SetBarID(500);
+    pSecond->SetBarID(501);
+    CQVTReBar rebar;
+    ASSERT_TRUE(rebar.Create(s_pFrame));
+    ASSERT_TRUE(rebar.AddToolBar(pFirst));
+    ASSERT_TRUE(rebar.AddToolBar(pSecond));
+    s_pFrame->RecalcLayout();
+    PumpMessages(20);
+
+    // Each toolbar left its dock bar for a band of its own, without gripper.
+    EXPECT_EQ(2u, rebar.GetReBarCtrl().GetBandCount());
+    EXPECT_EQ(std::vector<CQVTCommandBar*>(1, nullptr), Top()->GetBars());
+    EXPECT_EQ(nullptr, pFirst->GetDockBar());
+    EXPECT_FALSE(pFirst->IsGripperVisible());
+    EXPECT_EQ(rebar.GetSafeHwnd(), ::GetParent(pFirst->GetSafeHwnd()));
+    EXPECT_EQ(1, rebar.GetReBarCtrl().IDToIndex(501));
+    EXPECT_EQ(1, rebar.FindBand(pSecond));
+    EXPECT_EQ(pFirst, rebar.GetToolBar(0));
+    EXPECT_EQ(nullptr, rebar.GetToolBar(7));
+    // The frame gives the rebar the height of its bands, at the top.
+    const CRect rcRebar = WindowRect(&rebar);
+    EXPECT_GE(rcRebar.Height(), WindowRect(pFirst).Height());
+    EXPECT_TRUE(rcRebar.PtInRect(WindowRect(pFirst).CenterPoint()));
+
+    EXPECT_TRUE(rebar.DeleteToolBar(pFirst));
+    EXPECT_EQ(1u, rebar.GetReBarCtrl().GetBandCount());
+    EXPECT_EQ(-1, rebar.FindBand(pFirst));
+    EXPECT_EQ(pSecond, rebar.GetToolBar(0));
+    // The bars go before the rebar that holds their windows.
+    s_pFrame->ResetBars();
+    rebar.DestroyWindow();
+    s_pFrame->RecalcLayout();
 }
