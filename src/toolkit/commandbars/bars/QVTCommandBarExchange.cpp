@@ -114,7 +114,7 @@ void CQVTToolBar::DoPropExchange(CQVTPropExchange* pPX)
 
 namespace {
 
-BOOL SameControls(CQVTControls* pFirst, CQVTControls* pSecond)
+BOOL MergeSameControls(CQVTControls* pFirst, CQVTControls* pSecond)
 {
     std::vector<CQVTControl*> first;
     std::vector<CQVTControl*> second;
@@ -146,10 +146,10 @@ void CQVTToolBar::MergeLoadedBar(CQVTToolBar* pLoaded, BOOL bSilent, int nAnswer
     CQVTObjectRef<CQVTControls> keepOriginals(pOwnOriginals);
     BOOL bKeepOwnOriginals = FALSE;
 
-    if (pLoadedOriginals && pOwnOriginals && !SameControls(pLoadedOriginals, pOwnOriginals))
+    if (pLoadedOriginals && pOwnOriginals && !MergeSameControls(pLoadedOriginals, pOwnOriginals))
     {
         // The program's definition changed since the layout was saved.
-        if (SameControls(pLoaded->GetControls(), pLoadedOriginals))
+        if (MergeSameControls(pLoaded->GetControls(), pLoadedOriginals))
             return;
         if (bSilent || nAnswer == IDYES)
             return;

@@ -19,13 +19,13 @@ int DockStateBounded(LONGLONG nValue)
     return static_cast<int>(std::max(-kDockStateCoordLimit, std::min(kDockStateCoordLimit, nValue)));
 }
 
-int ReadProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault)
+int DockStateReadInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault)
 {
     CWinApp* pApp = AfxGetApp();
     return pApp ? static_cast<int>(pApp->GetProfileInt(lpszSection, lpszEntry, nDefault)) : nDefault;
 }
 
-void WriteProfileIntValue(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue)
+void DockStateWriteInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue)
 {
     CWinApp* pApp = AfxGetApp();
     if (pApp)
@@ -53,67 +53,67 @@ void CQVTToolBarInfo::SaveState(LPCTSTR lpszProfileName, int nIndex) const
         return;
     // The whole section goes first: what is not written reads as default.
     pApp->WriteProfileString(strSection, nullptr, nullptr);
-    WriteProfileIntValue(strSection, _T("BarID"), m_nBarID);
+    DockStateWriteInt(strSection, _T("BarID"), m_nBarID);
     if (!m_bVisible)
-        WriteProfileIntValue(strSection, _T("Visible"), 0);
+        DockStateWriteInt(strSection, _T("Visible"), 0);
     if (m_bFloating)
-        WriteProfileIntValue(strSection, _T("Floating"), 1);
+        DockStateWriteInt(strSection, _T("Floating"), 1);
     if (m_pointPos.x != -1)
-        WriteProfileIntValue(strSection, _T("XPos"), m_pointPos.x);
+        DockStateWriteInt(strSection, _T("XPos"), m_pointPos.x);
     if (m_pointPos.y != -1)
-        WriteProfileIntValue(strSection, _T("YPos"), m_pointPos.y);
+        DockStateWriteInt(strSection, _T("YPos"), m_pointPos.y);
     if (m_nMRUWidth != 32767)
-        WriteProfileIntValue(strSection, _T("MRUWidth"), m_nMRUWidth);
-    WriteProfileIntValue(strSection, _T("MRUDockID"), m_uMRUDockID);
-    WriteProfileIntValue(strSection, _T("MRUDockLeftPos"), m_rectMRUDockPos.left);
-    WriteProfileIntValue(strSection, _T("MRUDockTopPos"), m_rectMRUDockPos.top);
-    WriteProfileIntValue(strSection, _T("MRUDockRightPos"), m_rectMRUDockPos.right);
-    WriteProfileIntValue(strSection, _T("MRUDockBottomPos"), m_rectMRUDockPos.bottom);
-    WriteProfileIntValue(strSection, _T("MRUFloatXPos"), m_ptMRUFloatPos.x);
-    WriteProfileIntValue(strSection, _T("MRUFloatYPos"), m_ptMRUFloatPos.y);
-    WriteProfileIntValue(strSection, _T("DialogBar"), m_bDialogBar ? 1 : 0);
+        DockStateWriteInt(strSection, _T("MRUWidth"), m_nMRUWidth);
+    DockStateWriteInt(strSection, _T("MRUDockID"), m_uMRUDockID);
+    DockStateWriteInt(strSection, _T("MRUDockLeftPos"), m_rectMRUDockPos.left);
+    DockStateWriteInt(strSection, _T("MRUDockTopPos"), m_rectMRUDockPos.top);
+    DockStateWriteInt(strSection, _T("MRUDockRightPos"), m_rectMRUDockPos.right);
+    DockStateWriteInt(strSection, _T("MRUDockBottomPos"), m_rectMRUDockPos.bottom);
+    DockStateWriteInt(strSection, _T("MRUFloatXPos"), m_ptMRUFloatPos.x);
+    DockStateWriteInt(strSection, _T("MRUFloatYPos"), m_ptMRUFloatPos.y);
+    DockStateWriteInt(strSection, _T("DialogBar"), m_bDialogBar ? 1 : 0);
     if (!m_bDialogBar)
         return;
-    WriteProfileIntValue(strSection, _T("DialogBarDockingClientCx"), m_szDockingClient.cx);
-    WriteProfileIntValue(strSection, _T("DialogBarDockingClientCy"), m_szDockingClient.cy);
-    WriteProfileIntValue(strSection, _T("DialogBarFloatingClientCx"), m_szFloatingClient.cx);
-    WriteProfileIntValue(strSection, _T("DialogBarFloatingClientCy"), m_szFloatingClient.cy);
+    DockStateWriteInt(strSection, _T("DialogBarDockingClientCx"), m_szDockingClient.cx);
+    DockStateWriteInt(strSection, _T("DialogBarDockingClientCy"), m_szDockingClient.cy);
+    DockStateWriteInt(strSection, _T("DialogBarFloatingClientCx"), m_szFloatingClient.cx);
+    DockStateWriteInt(strSection, _T("DialogBarFloatingClientCy"), m_szFloatingClient.cy);
 }
 
 BOOL CQVTToolBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex, const CQVTDockState* pDockState)
 {
     CString strSection;
     strSection.Format(_T("%s-Bar%d"), lpszProfileName, nIndex);
-    m_nBarID = ReadProfileInt(strSection, _T("BarID"), 0);
+    m_nBarID = DockStateReadInt(strSection, _T("BarID"), 0);
     if (m_nBarID == 0)
         return FALSE;
-    m_bVisible = ReadProfileInt(strSection, _T("Visible"), TRUE) != 0;
-    m_bFloating = ReadProfileInt(strSection, _T("Floating"), FALSE) != 0;
-    m_pointPos.x = DockStateBounded(ReadProfileInt(strSection, _T("XPos"), -1));
-    m_pointPos.y = DockStateBounded(ReadProfileInt(strSection, _T("YPos"), -1));
+    m_bVisible = DockStateReadInt(strSection, _T("Visible"), TRUE) != 0;
+    m_bFloating = DockStateReadInt(strSection, _T("Floating"), FALSE) != 0;
+    m_pointPos.x = DockStateBounded(DockStateReadInt(strSection, _T("XPos"), -1));
+    m_pointPos.y = DockStateBounded(DockStateReadInt(strSection, _T("YPos"), -1));
     if (m_pointPos != CPoint(-1, -1))
         m_pointPos = pDockState->ScalePoint(m_pointPos);
-    m_nMRUWidth = ReadProfileInt(strSection, _T("MRUWidth"), 32767);
-    m_uMRUDockID = ReadProfileInt(strSection, _T("MRUDockID"), 0);
-    m_rectMRUDockPos.left = DockStateBounded(ReadProfileInt(strSection, _T("MRUDockLeftPos"), 0));
-    m_rectMRUDockPos.top = DockStateBounded(ReadProfileInt(strSection, _T("MRUDockTopPos"), 0));
-    m_rectMRUDockPos.right = DockStateBounded(ReadProfileInt(strSection, _T("MRUDockRightPos"), 0));
-    m_rectMRUDockPos.bottom = DockStateBounded(ReadProfileInt(strSection, _T("MRUDockBottomPos"), 0));
+    m_nMRUWidth = DockStateReadInt(strSection, _T("MRUWidth"), 32767);
+    m_uMRUDockID = DockStateReadInt(strSection, _T("MRUDockID"), 0);
+    m_rectMRUDockPos.left = DockStateBounded(DockStateReadInt(strSection, _T("MRUDockLeftPos"), 0));
+    m_rectMRUDockPos.top = DockStateBounded(DockStateReadInt(strSection, _T("MRUDockTopPos"), 0));
+    m_rectMRUDockPos.right = DockStateBounded(DockStateReadInt(strSection, _T("MRUDockRightPos"), 0));
+    m_rectMRUDockPos.bottom = DockStateBounded(DockStateReadInt(strSection, _T("MRUDockBottomPos"), 0));
     m_rectMRUDockPos = pDockState->ScaleRectPos(m_rectMRUDockPos);
-    m_ptMRUFloatPos.x = DockStateBounded(ReadProfileInt(strSection, _T("MRUFloatXPos"), 0));
-    m_ptMRUFloatPos.y = DockStateBounded(ReadProfileInt(strSection, _T("MRUFloatYPos"), 0));
+    m_ptMRUFloatPos.x = DockStateBounded(DockStateReadInt(strSection, _T("MRUFloatXPos"), 0));
+    m_ptMRUFloatPos.y = DockStateBounded(DockStateReadInt(strSection, _T("MRUFloatYPos"), 0));
     m_ptMRUFloatPos = pDockState->ScalePoint(m_ptMRUFloatPos);
-    m_bDialogBar = ReadProfileInt(strSection, _T("DialogBar"), FALSE) != 0;
+    m_bDialogBar = DockStateReadInt(strSection, _T("DialogBar"), FALSE) != 0;
     if (m_bDialogBar)
     {
         m_szDockingClient.cx =
-            ReadProfileInt(strSection, _T("DialogBarDockingClientCx"), m_szDockingClient.cx);
+            DockStateReadInt(strSection, _T("DialogBarDockingClientCx"), m_szDockingClient.cx);
         m_szDockingClient.cy =
-            ReadProfileInt(strSection, _T("DialogBarDockingClientCy"), m_szDockingClient.cy);
+            DockStateReadInt(strSection, _T("DialogBarDockingClientCy"), m_szDockingClient.cy);
         m_szFloatingClient.cx =
-            ReadProfileInt(strSection, _T("DialogBarFloatingClientCx"), m_szFloatingClient.cx);
+            DockStateReadInt(strSection, _T("DialogBarFloatingClientCx"), m_szFloatingClient.cx);
         m_szFloatingClient.cy =
-            ReadProfileInt(strSection, _T("DialogBarFloatingClientCy"), m_szFloatingClient.cy);
+            DockStateReadInt(strSection, _T("DialogBarFloatingClientCy"), m_szFloatingClient.cy);
     }
     return TRUE;
 }
@@ -178,19 +178,19 @@ void CQVTDockState::SaveState(LPCTSTR lpszProfileName) const
         m_arrBarInfo[i]->SaveState(lpszProfileName, static_cast<int>(i));
     CString strSection;
     strSection.Format(_T("%s-Summary"), lpszProfileName);
-    WriteProfileIntValue(strSection, _T("Bars"), static_cast<int>(m_arrBarInfo.size()));
-    WriteProfileIntValue(strSection, _T("ScreenCX"), m_sizeDevice.cx);
-    WriteProfileIntValue(strSection, _T("ScreenCY"), m_sizeDevice.cy);
+    DockStateWriteInt(strSection, _T("Bars"), static_cast<int>(m_arrBarInfo.size()));
+    DockStateWriteInt(strSection, _T("ScreenCX"), m_sizeDevice.cx);
+    DockStateWriteInt(strSection, _T("ScreenCY"), m_sizeDevice.cy);
 }
 
 void CQVTDockState::LoadState(LPCTSTR lpszProfileName)
 {
     CString strSection;
     strSection.Format(_T("%s-Summary"), lpszProfileName);
-    const int nBars = ReadProfileInt(strSection, _T("Bars"), 0);
+    const int nBars = DockStateReadInt(strSection, _T("Bars"), 0);
     // Read values are limited to the positive int range.
-    const CSize sizeSaved(ReadProfileInt(strSection, _T("ScreenCX"), 0) & 0x7FFFFFFF,
-                          ReadProfileInt(strSection, _T("ScreenCY"), 0) & 0x7FFFFFFF);
+    const CSize sizeSaved(DockStateReadInt(strSection, _T("ScreenCX"), 0) & 0x7FFFFFFF,
+                          DockStateReadInt(strSection, _T("ScreenCY"), 0) & 0x7FFFFFFF);
     SetScreenSize(sizeSaved);
     m_arrBarInfo.clear();
     for (int i = 0; i < std::min(nBars, kDockStateMaxRecords); ++i)
