@@ -13,6 +13,7 @@
 #include "toolkit/commandbars/managers/QVTKeyboardManager.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
+#include "toolkit/controls/scrollbar/QVTScrollBase.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
@@ -1104,6 +1105,25 @@ void CQVTCommandBar::OnTimer(UINT_PTR nIDEvent)
     case CQVTCommandBarAnimation::TIMER_ANIMATION:
         m_pAnimation->OnAnimate();
         break;
+    case CQVTScrollBase::TIMER_SCROLL_ANIMATION:
+    {
+        // A control that scrolls itself smoothly (a gallery) steps here when
+        // no tracking loop of its own runs.
+        BOOL bAnimating = FALSE;
+        for (int i = 0; i < GetControlCount(); ++i)
+        {
+            CQVTScrollBase* pScroll = dynamic_cast<CQVTScrollBase*>(GetControl(i));
+            if (pScroll && pScroll->IsAnimating())
+            {
+                CQVTControlRef keepAlive(GetControl(i));
+                pScroll->OnAnimationTimer();
+                bAnimating = bAnimating || pScroll->IsAnimating();
+            }
+        }
+        if (!bAnimating && GetSafeHwnd())
+            KillTimer(CQVTScrollBase::TIMER_SCROLL_ANIMATION);
+        break;
+    }
     default:
         break;
     }

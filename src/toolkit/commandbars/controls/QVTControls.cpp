@@ -8,6 +8,7 @@
 #include "toolkit/commandbars/controls/QVTControlButton.h"
 #include "toolkit/commandbars/controls/QVTControlCustom.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
+#include "toolkit/commandbars/controls/QVTControlGallery.h"
 #include "toolkit/commandbars/controls/QVTControlExtended.h"
 #include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
@@ -162,9 +163,11 @@ CQVTControl* CQVTControls::CreateControlByType(int nType, int nId, BOOL bTempora
         return new CQVTControlCustom();
     case qvtControlEdit:
         return new CQVTControlEdit();
+    case qvtControlGallery:
+        return new CQVTControlGallery();
     default:
-        // Filled when their packages exist (command bars III): combo boxes
-        // and galleries. None can be made until then.
+        // Filled when combo boxes exist (command bars III). None can be made
+        // until then.
         return nullptr;
     }
 }
@@ -203,7 +206,8 @@ CQVTControl* CQVTControls::AddByType(int nType, int nId, LPCTSTR lpszParameter, 
         return nullptr;
     CString strParameter(lpszParameter);
     CQVTControlPopup* pPopup = DYNAMIC_DOWNCAST(CQVTControlPopup, pControl);
-    if (pPopup)
+    // A combo box comes with its own list.
+    if (pPopup && !pPopup->GetCommandBar())
     {
         CQVTCommandBar* pBar = nullptr;
         if (nId > 0)

@@ -12,6 +12,7 @@
 #include "toolkit/themes/office/QVTCommandBarsOffice2003Theme.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2007SystemTheme.h"
 #include "toolkit/themes/office/QVTCommandBarsOfficeXPTheme.h"
+#include "toolkit/themes/elements/QVTControlGalleryPaintManager.h"
 #include "toolkit/themes/elements/QVTMessageBarPaintManager.h"
 #include "toolkit/themes/elements/QVTProgressPaintManager.h"
 #include "toolkit/themes/elements/QVTSliderPaintManager.h"
@@ -96,6 +97,7 @@ CQVTPaintManager::CQVTPaintManager()
             reinterpret_cast<void*>(::GetProcAddress(hUser32, "SetLayeredWindowAttributes")));
 
     m_pShadowManager = new CQVTShadowManager();
+    m_pGalleryPaintManager = new CQVTControlGalleryPaintManager(this);
     m_pSliderPaintManager = new CQVTSliderThemeOffice2007System(this);
     m_pProgressPaintManager = new CQVTProgressPaintManager(this);
     m_pStatusBarPaintManager = new CQVTStatusBarPaintManager(this);
@@ -112,6 +114,7 @@ CQVTPaintManager::~CQVTPaintManager()
     if (m_pShadowManager)
         m_pShadowManager->InternalRelease();
     m_pShadowManager = nullptr;
+    delete m_pGalleryPaintManager;
     delete m_pSliderPaintManager;
     delete m_pProgressPaintManager;
     delete m_pStatusBarPaintManager;
@@ -324,6 +327,8 @@ void CQVTPaintManager::RefreshMetrics()
     m_themeButton.CloseThemeData();
     if (m_bThemedCheckBox)
         m_themeButton.OpenThemeData(nullptr, _T("BUTTON"));
+    if (m_pGalleryPaintManager)
+        m_pGalleryPaintManager->RefreshMetrics();
     if (m_pScrollBarPaintManager)
         m_pScrollBarPaintManager->RefreshMetrics();
     if (m_pSliderPaintManager)
@@ -349,6 +354,14 @@ void CQVTPaintManager::RefreshMetrics()
 
 // Element paint managers a theme installs: the old one goes, the new one
 // belongs to this object and refreshes at once.
+
+void CQVTPaintManager::SetGalleryPaintManager(CQVTControlGalleryPaintManager* pPaintManager)
+{
+    delete m_pGalleryPaintManager;
+    m_pGalleryPaintManager = pPaintManager;
+    if (m_pGalleryPaintManager)
+        m_pGalleryPaintManager->RefreshMetrics();
+}
 
 void CQVTPaintManager::SetScrollBarPaintManager(CQVTScrollBarPaintManager* pPaintManager)
 {

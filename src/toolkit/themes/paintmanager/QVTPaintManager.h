@@ -234,6 +234,7 @@ public:
 
     // Element paint managers a theme installs in place of the current ones;
     // each is owned from then on and refreshed at once.
+    void SetGalleryPaintManager(CQVTControlGalleryPaintManager* pPaintManager);
     void SetScrollBarPaintManager(CQVTScrollBarPaintManager* pPaintManager);
     void SetSliderPaintManager(CQVTSliderPaintManager* pPaintManager);
     void SetProgressPaintManager(CQVTProgressPaintManager* pPaintManager);

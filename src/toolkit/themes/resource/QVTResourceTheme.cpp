@@ -8,6 +8,7 @@
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/hook/QVTShadowManager.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
+#include "toolkit/themes/resource/QVTControlGalleryResourceTheme.h"
 #include "toolkit/themes/resource/QVTMessageBarThemeResource.h"
 #include "toolkit/themes/resource/QVTProgressResourceTheme.h"
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
@@ -40,8 +41,7 @@ CQVTResourceTheme::CQVTResourceTheme()
     SetScrollBarPaintManager(new CQVTScrollBarThemeResource());
     SetMessageBarPaintManager(new CQVTMessageBarThemeResource(this));
     SetStatusBarPaintManager(new CQVTStatusBarThemeResource(this));
-    // The gallery's look drawn from the set replaces the base's here once
-    // galleries have their paint manager.
+    SetGalleryPaintManager(new CQVTControlGalleryResourceTheme(this));
 }
 
 CQVTResourceTheme::~CQVTResourceTheme()
