@@ -6,6 +6,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlGalleryItems.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
@@ -33,8 +34,9 @@ const UINT kAnimationInterval = 40;
 CQVTControlGallery::CQVTControlGallery()
     : m_nScrollBarHot(0), m_nChecked(-1), m_nSelected(-1), m_bHideSelection(FALSE), m_bItemPressed(FALSE),
       m_ptPressed(0, 0), m_nScrollPos(0), m_nScrollTarget(0), m_dAnimationStep(0), m_bKeyboardSelected(FALSE),
-      m_nTotalHeight(0), m_bShowLabels(TRUE), m_bShowScrollBar(TRUE), m_bShowBorders(FALSE), m_rcMargin(0, 0, 0, 0),
-      m_bPreview(FALSE), m_bResizable(FALSE), m_bAutoScrollBar(FALSE), m_nTransparent(0), m_pItems(nullptr)
+      m_nTotalHeight(0), m_bShowLabels(TRUE), m_bShowScrollBar(TRUE), m_bShowBorders(FALSE),
+      m_rcMargin(0, 0, 0, 0), m_bPreview(FALSE), m_bResizable(FALSE), m_bAutoScrollBar(FALSE),
+      m_nTransparent(0), m_pItems(nullptr)
 {
     m_controlType = qvtControlGallery;
     m_nWidth = CQVTPaintManager::DpiX(120);
@@ -336,7 +338,8 @@ CSize CQVTControlGallery::GetSize(CDC* pDC)
         m_nHeight = nHeight;
         return sz;
     }
-    const int nWidth = m_bResizable && GetItemCount() > 0 ? std::max(m_nWidth, GetCustomizeMinWidth()) : m_nWidth;
+    const int nWidth =
+        m_bResizable && GetItemCount() > 0 ? std::max(m_nWidth, GetCustomizeMinWidth()) : m_nWidth;
     return CSize(nWidth, m_nHeight);
 }
 
@@ -384,7 +387,8 @@ CSize CQVTControlGallery::Draw(CDC* pDC)
                 const BOOL bSelected = i == nShown;
                 const BOOL bPressed = bSelected && m_bItemPressed;
                 const BOOL bChecked = IsItemChecked(pos.pItem);
-                if (!pItems->OnDrawItem(pDC, this, pos.pItem, rc, bItemEnabled, bSelected, bPressed, bChecked))
+                if (!pItems->OnDrawItem(pDC, this, pos.pItem, rc, bItemEnabled, bSelected, bPressed,
+                                        bChecked))
                     pos.pItem->Draw(pDC, this, rc, bItemEnabled, bSelected, bPressed, bChecked);
             }
             if (rc.top > rcItems.bottom)
@@ -406,9 +410,9 @@ CSize CQVTControlGallery::Draw(CDC* pDC)
 
 void CQVTControlGallery::OnCalcDynamicSize(DWORD /*dwMode*/)
 {
-    // Filled when combo boxes exist: the gallery popup of a combo box keeps
-    // its selection through a layout.
-    m_nSelected = -1;
+    // The gallery popup of a combo box keeps its selection through a layout.
+    if (!DYNAMIC_DOWNCAST(CQVTControlComboBoxGalleryPopupBar, m_pParent))
+        m_nSelected = -1;
     m_bHideSelection = FALSE;
     m_bItemPressed = FALSE;
 }
@@ -423,7 +427,8 @@ int CQVTControlGallery::GetCustomizeMinWidth() const
     if (!m_pParent || GetItemCount() == 0)
         return 0;
     CQVTPopupBar* pPopup = DYNAMIC_DOWNCAST(CQVTPopupBar, m_pParent);
-    CQVTControlGallery* pOwner = pPopup ? DYNAMIC_DOWNCAST(CQVTControlGallery, pPopup->GetControlPopup()) : nullptr;
+    CQVTControlGallery* pOwner =
+        pPopup ? DYNAMIC_DOWNCAST(CQVTControlGallery, pPopup->GetControlPopup()) : nullptr;
     if (pOwner)
         return pOwner->GetWidth();
     const CRect rcBorders = GetBorders();
@@ -572,7 +577,8 @@ void CQVTControlGallery::SetSelectedItem(int nSelected)
     if (nSelected != -1)
     {
         if (m_pParent && m_pParent->GetSafeHwnd())
-            AccessibleNotifyWinEvent(EVENT_OBJECT_FOCUS, m_pParent->GetSafeHwnd(), OBJID_CLIENT, nSelected + 1);
+            AccessibleNotifyWinEvent(EVENT_OBJECT_FOCUS, m_pParent->GetSafeHwnd(), OBJID_CLIENT,
+                                     nSelected + 1);
         if (!m_bPreview)
         {
             m_bPreview = TRUE;
@@ -722,8 +728,8 @@ int CQVTControlGallery::FindItem(int nStartAfter, LPCTSTR lpszItem, BOOL bExact)
                 return i;
         }
         else if (strItem.GetLength() <= strCaption.GetLength() &&
-                 ::CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, strItem, strItem.GetLength(), strCaption,
-                                  strItem.GetLength()) == CSTR_EQUAL)
+                 ::CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, strItem, strItem.GetLength(),
+                                  strCaption, strItem.GetLength()) == CSTR_EQUAL)
             return i;
     }
     return -1;
@@ -852,7 +858,8 @@ BOOL CQVTControlGallery::OnHookMouseWheel(WPARAM wParam, LPARAM /*lParam*/)
 
 void CQVTControlGallery::EnsureVisible(int nIndex)
 {
-    if (!m_pParent || !m_pParent->GetSafeHwnd() || nIndex < 0 || nIndex >= static_cast<int>(m_arrPositions.size()))
+    if (!m_pParent || !m_pParent->GetSafeHwnd() || nIndex < 0 ||
+        nIndex >= static_cast<int>(m_arrPositions.size()))
         return;
     const CRect rcItems = GetItemsRect();
     CRect rc(m_arrPositions[static_cast<size_t>(nIndex)].rcItem);
@@ -966,7 +973,8 @@ void CQVTControlGallery::CalcScrollBarInfo(LPRECT lprc, QVT_SCROLLBAR_POSINFO* p
     pSBInfo->pxBottom = lprc->bottom;
     pSBInfo->pxLeft = lprc->left;
     pSBInfo->pxRight = lprc->right;
-    pSBInfo->pxUpArrow = std::min(static_cast<int>(lprc->top) + pGallery->m_cyUpButton, static_cast<int>(lprc->bottom));
+    pSBInfo->pxUpArrow =
+        std::min(static_cast<int>(lprc->top) + pGallery->m_cyUpButton, static_cast<int>(lprc->bottom));
     pSBInfo->pxDownArrow = pSBInfo->pxUpArrow;
     pSBInfo->pxPopup =
         std::min(pSBInfo->pxUpArrow + pGallery->m_cyDownButton, static_cast<int>(lprc->bottom));
@@ -1009,7 +1017,8 @@ void CQVTControlGallery::PerformMouseMove(CPoint point)
         OnSelectedItemChanged();
     }
     if (m_bItemPressed && m_ptPressed != CPoint(0, 0) && m_nSelected != -1 &&
-        (std::abs(point.x - m_ptPressed.x) > DragThresholdX() || std::abs(point.y - m_ptPressed.y) > DragThresholdY()))
+        (std::abs(point.x - m_ptPressed.x) > DragThresholdX() ||
+         std::abs(point.y - m_ptPressed.y) > DragThresholdY()))
     {
         m_ptPressed = CPoint(0, 0);
         NotifySite(qvtGalleryBeginDrag);
@@ -1267,8 +1276,9 @@ HRESULT CQVTControlGallery::GetAccessibleChild(VARIANT varChild, IDispatch** ppd
     if (!ppdispChild)
         return E_INVALIDARG;
     *ppdispChild = nullptr;
-    return GetChildIndex(&varChild) == CHILDID_SELF ? CQVTControlPopup::GetAccessibleChild(varChild, ppdispChild)
-                                                    : S_FALSE;
+    return GetChildIndex(&varChild) == CHILDID_SELF
+               ? CQVTControlPopup::GetAccessibleChild(varChild, ppdispChild)
+               : S_FALSE;
 }
 
 HRESULT CQVTControlGallery::GetAccessibleName(VARIANT varChild, BSTR* pszName)

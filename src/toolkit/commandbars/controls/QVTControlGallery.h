@@ -166,25 +166,25 @@ protected:
     // A valid child id of the accessible face as an item index, else -1.
     int ChildToIndex(const VARIANT& varChild) const;
 
-    int m_nScrollBarHot;           // scroll-bar part under the mouse
-    int m_nChecked;                // id of the item drawn checked
-    int m_nSelected;               // hot item, -1 none
-    BOOL m_bHideSelection;         // the selection is kept but not shown
-    BOOL m_bItemPressed;           // the button went down on the selected item
-    CPoint m_ptPressed;            // where, for drag detection; (0, 0) none
-    int m_nScrollPos;              // pixels scrolled above the items rectangle
-    int m_nScrollTarget;           // where a running animation goes
-    double m_dAnimationStep;       // pixels per animation tick
-    BOOL m_bKeyboardSelected;      // last set by keyboard or program
-    int m_nTotalHeight;            // height of the laid-out items
+    int m_nScrollBarHot;       // scroll-bar part under the mouse
+    int m_nChecked;            // id of the item drawn checked
+    int m_nSelected;           // hot item, -1 none
+    BOOL m_bHideSelection;     // the selection is kept but not shown
+    BOOL m_bItemPressed;       // the button went down on the selected item
+    CPoint m_ptPressed;        // where, for drag detection; (0, 0) none
+    int m_nScrollPos;          // pixels scrolled above the items rectangle
+    int m_nScrollTarget;       // where a running animation goes
+    double m_dAnimationStep;   // pixels per animation tick
+    BOOL m_bKeyboardSelected;  // last set by keyboard or program
+    int m_nTotalHeight;        // height of the laid-out items
     BOOL m_bShowLabels;
     BOOL m_bShowScrollBar;
     BOOL m_bShowBorders;
-    CRect m_rcMargin;              // extra space inside the borders
-    BOOL m_bPreview;               // a preview was started and not ended
+    CRect m_rcMargin;  // extra space inside the borders
+    BOOL m_bPreview;   // a preview was started and not ended
     BOOL m_bResizable;
     BOOL m_bAutoScrollBar;
-    int m_nTransparent;            // non-zero: the background is drawn elsewhere
-    CQVTControlGalleryItems* m_pItems;  // one reference
+    int m_nTransparent;                                // non-zero: the background is drawn elsewhere
+    CQVTControlGalleryItems* m_pItems;                 // one reference
     std::vector<GALLERYITEM_POSITION> m_arrPositions;  // rebuilt by every layout
 };

@@ -11,8 +11,8 @@ IMPLEMENT_DYNAMIC(CQVTControlGalleryItem, CQVTCmdTarget)
 IMPLEMENT_DYNAMIC(CQVTControlGalleryItems, CQVTCmdTarget)
 
 CQVTControlGalleryItem::CQVTControlGalleryItem()
-    : m_nId(0), m_nImage(-1), m_bLabel(FALSE), m_bEnabled(TRUE), m_szItem(0, 0), m_nImageWidth(0), m_dwData(0),
-      m_pItems(nullptr)
+    : m_nId(0), m_nImage(-1), m_bLabel(FALSE), m_bEnabled(TRUE), m_szItem(0, 0), m_nImageWidth(0),
+      m_dwData(0), m_pItems(nullptr)
 {
 }
 
@@ -60,7 +60,8 @@ CQVTImageManagerIcon* CQVTControlGalleryItem::GetImage()
     if (!m_pItems || !m_pItems->GetImageManager())
         return nullptr;
     const int nImage = GetImageIndex();
-    return m_pItems->GetImageManager()->GetImage(static_cast<UINT>(nImage >= 0 ? nImage : m_nId), m_nImageWidth);
+    return m_pItems->GetImageManager()->GetImage(static_cast<UINT>(nImage >= 0 ? nImage : m_nId),
+                                                 m_nImageWidth);
 }
 
 void CQVTControlGalleryItem::Draw(CDC* pDC, CQVTControlGallery* pGallery, CRect rcItem, BOOL bEnabled,
@@ -78,8 +79,8 @@ void CQVTControlGalleryItem::Draw(CDC* pDC, CQVTControlGallery* pGallery, CRect 
 }
 
 CQVTControlGalleryItems::CQVTControlGalleryItems()
-    : m_szItem(CQVTPaintManager::DpiX(20), CQVTPaintManager::DpiY(20)), m_pImageManager(new CQVTImageManager()),
-      m_bClipItems(TRUE)
+    : m_szItem(CQVTPaintManager::DpiX(20), CQVTPaintManager::DpiY(20)),
+      m_pImageManager(new CQVTImageManager()), m_bClipItems(TRUE)
 {
 }
 
@@ -104,7 +105,8 @@ void CQVTControlGalleryItems::AddGallery(CQVTControlGallery* pGallery)
 
 void CQVTControlGalleryItems::RemoveGallery(CQVTControlGallery* pGallery)
 {
-    m_arrGalleries.erase(std::remove(m_arrGalleries.begin(), m_arrGalleries.end(), pGallery), m_arrGalleries.end());
+    m_arrGalleries.erase(std::remove(m_arrGalleries.begin(), m_arrGalleries.end(), pGallery),
+                         m_arrGalleries.end());
 }
 
 CQVTControlGalleryItem* CQVTControlGalleryItems::GetItem(int nIndex) const

@@ -62,9 +62,9 @@ protected:
     CString m_strCaption;
     CString m_strDescription;
     CString m_strToolTip;
-    BOOL m_bLabel;     // a group heading, never selectable
-    BOOL m_bEnabled;   // disabled items are drawn grey and never hit
-    CSize m_szItem;    // (0, 0): the collection's item size
+    BOOL m_bLabel;      // a group heading, never selectable
+    BOOL m_bEnabled;    // disabled items are drawn grey and never hit
+    CSize m_szItem;     // (0, 0): the collection's item size
     int m_nImageWidth;  // width asked of the image manager, 0 its first
     DWORD_PTR m_dwData;
     CQVTControlGalleryItems* m_pItems;  // owning collection, null once removed
@@ -105,8 +105,8 @@ public:
     void SetClipItems(BOOL bClipItems) { m_bClipItems = bClipItems; }
 
     // TRUE when the collection drew the item itself.
-    virtual BOOL OnDrawItem(CDC* pDC, CQVTControlGallery* pGallery, CQVTControlGalleryItem* pItem, CRect rcItem,
-                            BOOL bEnabled, BOOL bSelected, BOOL bPressed, BOOL bChecked)
+    virtual BOOL OnDrawItem(CDC* pDC, CQVTControlGallery* pGallery, CQVTControlGalleryItem* pItem,
+                            CRect rcItem, BOOL bEnabled, BOOL bSelected, BOOL bPressed, BOOL bChecked)
     {
         return FALSE;
     }

@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControlButton.h"
 #include "toolkit/commandbars/controls/QVTControlCustom.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/commandbars/controls/QVTControlGallery.h"
 #include "toolkit/commandbars/controls/QVTControlExtended.h"
@@ -165,9 +166,9 @@ CQVTControl* CQVTControls::CreateControlByType(int nType, int nId, BOOL bTempora
         return new CQVTControlEdit();
     case qvtControlGallery:
         return new CQVTControlGallery();
+    case qvtControlComboBox:
+        return new CQVTControlComboBox(GetCommandBars());
     default:
-        // Filled when combo boxes exist (command bars III). None can be made
-        // until then.
         return nullptr;
     }
 }

@@ -62,7 +62,8 @@ void CQVTControlGalleryPaintManager::DrawLabel(CDC* pDC, CQVTControlGalleryItem*
 void CQVTControlGalleryPaintManager::DrawItemBackground(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected,
                                                         BOOL bPressed, BOOL bChecked, int nKind)
 {
-    m_pPaintManager->DrawRectangle(pDC, rc, bSelected, bPressed, bEnabled, bChecked, FALSE, nKind, qvtBarPopup);
+    m_pPaintManager->DrawRectangle(pDC, rc, bSelected, bPressed, bEnabled, bChecked, FALSE, nKind,
+                                   qvtBarPopup);
 }
 
 COLORREF CQVTControlGalleryPaintManager::GetItemTextColor(BOOL bEnabled, BOOL bSelected, BOOL bPressed,
@@ -89,9 +90,9 @@ void CQVTControlGalleryPaintManager::DrawItem(CDC* pDC, CRect rcItem, CQVTContro
     CQVTImageManagerIcon* pImage = pItem->GetImage();
     const CString strCaption = pItem->GetCaption();
     const int nStyle = pGallery ? pGallery->GetStyle() : qvtButtonAutomatic;
-    const BOOL bCaption = !strCaption.IsEmpty() && (nStyle == qvtButtonIconAndCaption ||
-                                                    nStyle == qvtButtonIconAndCaptionBelow ||
-                                                    nStyle == qvtButtonCaptionAndDescription);
+    const BOOL bCaption = !strCaption.IsEmpty() &&
+                          (nStyle == qvtButtonIconAndCaption || nStyle == qvtButtonIconAndCaptionBelow ||
+                           nStyle == qvtButtonCaptionAndDescription);
     pDC->SetBkMode(TRANSPARENT);
 
     if (pImage && !bCaption)
@@ -182,8 +183,10 @@ void CQVTControlGalleryPaintManager::DrawScrollBar(CDC* pDC, CQVTControlGallery*
         WCHAR chGlyph;
         int nInset;
     } buttons[] = {
-        {qvtScrollHitUpArrow, CRect(rcScroll.left, rcScroll.top, rcScroll.right, nUpBottom), kGlyphGalleryUp, 2},
-        {qvtScrollHitDownArrow, CRect(rcScroll.left, nUpBottom, rcScroll.right, nDownBottom), kGlyphGalleryDown, 2},
+        {qvtScrollHitUpArrow, CRect(rcScroll.left, rcScroll.top, rcScroll.right, nUpBottom), kGlyphGalleryUp,
+         2},
+        {qvtScrollHitDownArrow, CRect(rcScroll.left, nUpBottom, rcScroll.right, nDownBottom),
+         kGlyphGalleryDown, 2},
         {qvtScrollHitBeyondTrack, CRect(rcScroll.left, nDownBottom, rcScroll.right, rcScroll.bottom),
          kGlyphGalleryPopup, 3},
     };
@@ -199,7 +202,7 @@ void CQVTControlGalleryPaintManager::DrawScrollBar(CDC* pDC, CQVTControlGallery*
         CRect rcGlyph(button.rc);
         rcGlyph.DeflateRect(CQVTPaintManager::DpiX(button.nInset), CQVTPaintManager::DpiY(button.nInset));
         QVTGlyphFont()->DrawGlyph(pDC, button.chGlyph, rcGlyph,
-                                  GetItemTextColor(bButtonEnabled, bButtonHot || bButtonPressed, bButtonPressed,
-                                                   FALSE, qvtBarTypeNormal));
+                                  GetItemTextColor(bButtonEnabled, bButtonHot || bButtonPressed,
+                                                   bButtonPressed, FALSE, qvtBarTypeNormal));
     }
 }

@@ -21,12 +21,12 @@ public:
 
     virtual void DrawLabel(CDC* pDC, CQVTControlGalleryItem* pLabel, CRect rc);
     virtual void FillControl(CDC* pDC, CQVTControlGallery* pGallery, CRect rc);
-    virtual void DrawItem(CDC* pDC, CRect rcItem, CQVTControlGalleryItem* pItem, BOOL bEnabled, BOOL bSelected,
-                          BOOL bPressed, BOOL bChecked, CQVTControlGallery* pGallery);
+    virtual void DrawItem(CDC* pDC, CRect rcItem, CQVTControlGalleryItem* pItem, BOOL bEnabled,
+                          BOOL bSelected, BOOL bPressed, BOOL bChecked, CQVTControlGallery* pGallery);
     // nKind 1: every state shows; 2: the item's selected and checked states
     // only.
-    virtual void DrawItemBackground(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bPressed, BOOL bChecked,
-                                    int nKind);
+    virtual void DrawItemBackground(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bPressed,
+                                    BOOL bChecked, int nKind);
     virtual COLORREF GetItemTextColor(BOOL bEnabled, BOOL bSelected, BOOL bPressed, BOOL bChecked, int nKind);
     // The up, down and popup buttons of a gallery that opens a popup.
     virtual void DrawScrollBar(CDC* pDC, CQVTControlGallery* pGallery);

@@ -35,9 +35,11 @@ public:
     CSize GetPopupBarButtonSize(CQVTCommandBar* pBar) override;
     int GetThemeId() const override { return qvtThemeOffice2000; }
     CSize DrawControlEdit(CDC* pDC, CQVTControl* pControl, BOOL bDraw) override;
+    CSize DrawControlComboBox(CDC* pDC, CQVTControl* pControl, BOOL bDraw) override;
 
     // The field parts of edits and combo boxes.
     virtual void DrawEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected);
+    virtual void DrawComboDropDownButton(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bPopuped);
     virtual void DrawEditSpinButtons(CDC* pDC, CQVTControlEdit* pEdit);
 
 protected:

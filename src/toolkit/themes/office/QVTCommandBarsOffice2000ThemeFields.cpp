@@ -3,6 +3,7 @@
 #include "toolkit/themes/office/QVTCommandBarsOffice2000Theme.h"
 
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 
@@ -29,6 +30,54 @@ CSize CQVTCommandBarsOffice2000Theme::DrawControlEdit(CDC* pDC, CQVTControl* pCo
         DrawEditSpinButtons(pDC, pEdit);
     DrawEditBuddyButton(pDC, pEdit);
     return CSize(0, 0);
+}
+
+CSize CQVTCommandBarsOffice2000Theme::DrawControlComboBox(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
+{
+    const CSize sz = CQVTPaintManager::DrawControlComboBox(pDC, pControl, bDraw);
+    CQVTControlComboBox* pCombo = DYNAMIC_DOWNCAST(CQVTControlComboBox, pControl);
+    if (!bDraw || !pCombo)
+        return sz;
+    const CRect rc = pControl->GetRect();
+    const CRect rcField(rc.left + pCombo->GetLabelWidth(), rc.top, rc.right - pCombo->GetThumbWidth(),
+                        rc.bottom);
+    const BOOL bEnabled = GetEffectiveEnabled(pControl);
+    if (bEnabled)
+    {
+        CRect rcFill(rcField);
+        rcFill.DeflateRect(1, 1);
+        pDC->FillSolidRect(rcFill, GetControlEditBackColor(pControl));
+    }
+    CRect rcText(rcField);
+    rcText.DeflateRect(DpiX(3), DpiY(1), -DpiX(1), DpiY(1));
+    pCombo->DrawEditText(pDC, rcText);
+    DrawComboDropDownButton(pDC, CRect(rcField.right, rc.top, rc.right, rc.bottom), bEnabled,
+                            pControl->GetSelected() != 0, pControl->GetPopuped());
+    DrawEditFrame(pDC, rcField, bEnabled, pControl->GetSelected());
+    return CSize(0, 0);
+}
+
+void CQVTCommandBarsOffice2000Theme::DrawComboDropDownButton(CDC* pDC, CRect rc, BOOL bEnabled,
+                                                             BOOL bSelected, BOOL bPopuped)
+{
+    rc.DeflateRect(DpiX(1), DpiY(2), DpiX(2), DpiY(2));
+    if (bEnabled)
+    {
+        pDC->FillSolidRect(rc, GetColor(COLOR_3DFACE));
+        if (bPopuped)
+        {
+            pDC->FillSolidRect(rc.left - 1, rc.top, 1, rc.Height(), GetColor(COLOR_3DFACE));
+            DrawSunkenEdge(pDC, rc);
+            rc.OffsetRect(1, 1);
+        }
+        else
+        {
+            if (bSelected)
+                pDC->FillSolidRect(rc.left - 1, rc.top, 1, rc.Height(), GetColor(COLOR_3DFACE));
+            Draw3dRect(pDC, rc, COLOR_3DHIGHLIGHT, bSelected ? COLOR_3DSHADOW : COLOR_3DHIGHLIGHT);
+        }
+    }
+    DrawPopupArrow(pDC, rc, GetColor(COLOR_BTNTEXT));
 }
 
 void CQVTCommandBarsOffice2000Theme::DrawEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int nSelected)

@@ -37,6 +37,7 @@ public:
     void FillIconColumn(CDC* pDC, int x, int y, int cx, int cy, BOOL bTemporary) override;
     int GetThemeId() const override { return qvtThemeOfficeXP; }
     CSize DrawControlEdit(CDC* pDC, CQVTControl* pControl, BOOL bDraw) override;
+    CSize DrawControlComboBox(CDC* pDC, CQVTControl* pControl, BOOL bDraw) override;
 
     virtual void DrawControlCheckFrame(CDC* pDC, CRect rc, CQVTControl* pControl);
     virtual void DrawPopupCheckMark(CDC* pDC, CRect rc, CQVTControl* pControl);

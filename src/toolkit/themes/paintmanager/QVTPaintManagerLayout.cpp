@@ -6,6 +6,7 @@
 
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/image/QVTImageManagerIcon.h"
@@ -33,7 +34,8 @@ void CQVTPaintManager::SetFieldLabelWidth(CQVTControl* pControl, int nLabelWidth
 {
     if (CQVTControlEdit* pEdit = DYNAMIC_DOWNCAST(CQVTControlEdit, pControl))
         pEdit->SetLabelWidth(nLabelWidth);
-    // Combo boxes keep their label width once they exist.
+    else if (CQVTControlComboBox* pCombo = DYNAMIC_DOWNCAST(CQVTControlComboBox, pControl))
+        pCombo->SetLabelWidth(nLabelWidth);
 }
 
 void CQVTPaintManager::DrawEditBuddyButton(CDC* pDC, CQVTControlEdit* pEdit)
@@ -55,9 +57,10 @@ void CQVTPaintManager::DrawEditBuddyButton(CDC* pDC, CQVTControlEdit* pEdit)
                             sz, bHot ? 2 : (bEnabled ? 0 : 1));
 }
 
-void CQVTPaintManager::SetComboButtonWidth(CQVTControl* /*pControl*/, int /*nWidth*/)
+void CQVTPaintManager::SetComboButtonWidth(CQVTControl* pControl, int nWidth)
 {
-    // Filled when combo boxes exist: their drop-down button width.
+    if (CQVTControlComboBox* pCombo = DYNAMIC_DOWNCAST(CQVTControlComboBox, pControl))
+        pCombo->SetThumbWidth(nWidth);
 }
 
 CSize CQVTPaintManager::ApplySizeOverride(CQVTControl* pControl, CSize sz)

@@ -74,7 +74,8 @@ protected:
         ASSERT_TRUE(m_pBar->Create(qvtBarTop));
         m_pBar->MoveWindow(0, 0, 400, 200);
         // Made directly, a gallery opens no popup and shows a scroll bar.
-        m_pGallery = static_cast<CQVTControlGallery*>(m_pBar->GetControls()->Add(new CQVTControlGallery(), kGalleryId));
+        m_pGallery = static_cast<CQVTControlGallery*>(
+            m_pBar->GetControls()->Add(new CQVTControlGallery(), kGalleryId));
         ASSERT_NE(nullptr, m_pGallery);
         m_pGallery->SetItems(m_pItems);
     }
@@ -317,11 +318,12 @@ protected:
         for (int i = 0; i < 20; ++i)
             m_pItems->AddItem(40 + i);
         m_pPopup = CQVTPopupBar::CreatePopupBar(s_pFrame->GetCommandBars());
-        m_pPopupGallery =
-            static_cast<CQVTControlGallery*>(m_pPopup->GetControls()->Add(new CQVTControlGallery(), kGalleryId));
+        m_pPopupGallery = static_cast<CQVTControlGallery*>(
+            m_pPopup->GetControls()->Add(new CQVTControlGallery(), kGalleryId));
         ASSERT_NE(nullptr, m_pPopupGallery);
         m_pPopupGallery->SetItems(m_pItems);
-        m_pPopupGallery->SetWidth(150 + CQVTPaintManager::GetInstance()->GetScrollBarPaintManager()->m_cxVScroll);
+        m_pPopupGallery->SetWidth(150 +
+                                  CQVTPaintManager::GetInstance()->GetScrollBarPaintManager()->m_cxVScroll);
         m_pPopupGallery->SetHeight(90);
         m_pPopup->GetControls()->AddByType(qvtControlButton, 321)->SetCaption(_T("More"));
     }
@@ -430,8 +432,8 @@ TEST_F(GalleryPopup, ItemsLabelsAndScrollBarDrawInTheOfficeXPLook)
     // The label's face, its bottom line, and its bold caption.
     EXPECT_EQ(pPaintManager->GetColor(56), capture.At(rcLabel.right - 3, rcLabel.top + 2));
     EXPECT_EQ(pPaintManager->GetColor(52), capture.At(rcLabel.right - 3, rcLabel.bottom - 1));
-    EXPECT_GT(capture.CountIn(CRect(rcLabel.left + CQVTPaintManager::DpiX(10), rcLabel.top, rcLabel.CenterPoint().x,
-                                    rcLabel.bottom),
+    EXPECT_GT(capture.CountIn(CRect(rcLabel.left + CQVTPaintManager::DpiX(10), rcLabel.top,
+                                    rcLabel.CenterPoint().x, rcLabel.bottom),
                               pPaintManager->GetColor(44)),
               0);
 
@@ -444,13 +446,14 @@ TEST_F(GalleryPopup, ItemsLabelsAndScrollBarDrawInTheOfficeXPLook)
     CDC dc;
     dc.CreateCompatibleDC(&screen);
     CBitmap* pOld = dc.SelectObject(&bitmap);
-    pPaintManager->DrawRectangle(&dc, CRect(0, 0, rcChecked.Width(), rcChecked.Height()), FALSE, FALSE, TRUE, TRUE,
-                                 FALSE, qvtBarTypeNormal, qvtBarPopup);
+    pPaintManager->DrawRectangle(&dc, CRect(0, 0, rcChecked.Width(), rcChecked.Height()), FALSE, FALSE, TRUE,
+                                 TRUE, FALSE, qvtBarTypeNormal, qvtBarPopup);
     const COLORREF clrChecked = dc.GetPixel(rcChecked.Width() / 2, rcChecked.Height() / 2);
     dc.SelectObject(pOld);
     EXPECT_EQ(clrChecked, capture.At(rcChecked.CenterPoint().x, rcChecked.CenterPoint().y));
     const CRect rcItems = m_pPopupGallery->GetItemsRect();
-    EXPECT_EQ(pPaintManager->GetColor(41), capture.At(rcItems.right - 2, m_pPopupGallery->GetItemRect(1).top + 2))
+    EXPECT_EQ(pPaintManager->GetColor(41),
+              capture.At(rcItems.right - 2, m_pPopupGallery->GetItemRect(1).top + 2))
         << "the face right of the last column";
 
     // The scroll bar: its arrows drawn at the right edge, in the scroll-bar
@@ -463,6 +466,5 @@ TEST_F(GalleryPopup, ItemsLabelsAndScrollBarDrawInTheOfficeXPLook)
     for (int y = rcScroll.top; y < rcScroll.top + rcScroll.Width(); ++y)
         for (int x = rcScroll.left; x < rcScroll.right; ++x)
             arrowColours.insert(capture.At(x, y));
-    EXPECT_GE(arrowColours.size(), 3u)
-        << "an arrow glyph in the first button";
+    EXPECT_GE(arrowColours.size(), 3u) << "an arrow glyph in the first button";
 }

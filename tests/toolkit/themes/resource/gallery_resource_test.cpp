@@ -17,8 +17,8 @@
 
 namespace {
 
-const LPCTSTR kGallerySchemes[] = {_T("Office2007Blue.ini"), _T("Office2007Black.ini"), _T("Office2007Aqua.ini"),
-                                   _T("Office2007Silver.ini")};
+const LPCTSTR kGallerySchemes[] = {_T("Office2007Blue.ini"), _T("Office2007Black.ini"),
+                                   _T("Office2007Aqua.ini"), _T("Office2007Silver.ini")};
 const COLORREF kGalleryBack = RGB(1, 2, 3);
 
 // The centre pixel of an image's frame, read from the image drawn keyed at
@@ -50,7 +50,8 @@ public:
         m_pItems->SetItemSize(CSize(20, 20));
         for (int i = 0; i < 30; ++i)
             m_pItems->AddItem(i + 1);
-        m_pGallery = static_cast<CQVTControlGallery*>(m_pBar->GetControls()->AddByType(qvtControlGallery, 100));
+        m_pGallery =
+            static_cast<CQVTControlGallery*>(m_pBar->GetControls()->AddByType(qvtControlGallery, 100));
         m_pGallery->SetItems(m_pItems);
         CQVTPopupBar* pPopup = CQVTPopupBar::CreatePopupBar(nullptr);
         m_pGallery->SetCommandBar(pPopup);
@@ -98,8 +99,9 @@ TEST(ResourceGallery, ColumnShowsTheFramesOfItsButtonsByState)
         const int x = rcScroll.right - CQVTPaintManager::DpiX(15) / 2 - 1;
         const int yUp = rcScroll.top + pGalleryTheme->m_cyUpButton / 2;
         const int yDown = rcScroll.top + pGalleryTheme->m_cyUpButton + pGalleryTheme->m_cyDownButton / 2;
-        const int yPopup = (rcScroll.top + pGalleryTheme->m_cyUpButton + pGalleryTheme->m_cyDownButton +
-                            rcScroll.bottom) / 2;
+        const int yPopup =
+            (rcScroll.top + pGalleryTheme->m_cyUpButton + pGalleryTheme->m_cyDownButton + rcScroll.bottom) /
+            2;
         DibCanvas canvas(300, 200, kGalleryBack);
 
         // At the top the up button is disabled (frame 4); nothing is hot.

@@ -1,0 +1,366 @@
+// The combo box of the command bars: a current text with a drop-down
+// button that opens a list popup. As a drop-down list the text is the
+// selected entry; editable, a child edit window sits over the text. The
+// list is a popup bar hosting a real list box (or, for gallery combo boxes,
+// a gallery); an editable box completes typed text from the list, or from
+// the shell's auto-completion. Changes reach the site as the codes of
+// QVTComboNotify.
+#pragma once
+
+#include <richedit.h>
+
+#include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
+#include "toolkit/commandbars/controls/QVTControlPopup.h"
+#include "toolkit/foundation/hook/QVTHookManager.h"
+
+class CQVTControlComboBox;
+class CQVTControlGallery;
+class CQVTPropExchange;
+
+// Codes the combo box sends its site.
+enum QVTComboNotify : UINT
+{
+    QVT_CBN_SELCHANGE = 1,
+    QVT_CBN_SETFOCUS = 3,
+    QVT_CBN_KILLFOCUS = 4,
+    QVT_CBN_EDITCHANGE = 5,
+    QVT_CBN_DROPDOWN = 7,
+    QVT_CBN_CLOSEUP = 8,
+    QVT_CBN_SELENDOK = 9,
+    QVT_CBN_SELENDCANCEL = 10
+};
+
+// The edit window of an editable combo box.
+class CQVTControlComboBoxEditCtrl : public CQVTCommandBarEditCtrl
+{
+    DECLARE_DYNAMIC(CQVTControlComboBoxEditCtrl)
+
+public:
+    enum
+    {
+        // Posted when the shell's suggestion list shows: the combo's own
+        // list closes.
+        WM_QVT_AUTOSUGGESTSHOWN = 10354
+    };
+
+    CQVTControlComboBox* m_pControl = nullptr;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnDestroy();
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg BOOL OnEditChange();
+    afx_msg void OnEnable(BOOL bEnable);
+    afx_msg LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnImeEndComposition(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnIsCommandBarEdit(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnAutoSuggestShown(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnEditCommand(UINT nID);
+    afx_msg void OnUpdateEditCommand(CCmdUI* pCmdUI);
+    DECLARE_MESSAGE_MAP()
+};
+
+// The list popup of a combo box; this base answers every list operation with
+// "none".
+class CQVTControlComboBoxPopupBar : public CQVTPopupBar
+{
+    DECLARE_DYNCREATE(CQVTControlComboBoxPopupBar)
+
+public:
+    virtual int GetCurSel() const { return -1; }
+    virtual int FindString(int nStartAfter, LPCTSTR lpszItem) const { return -1; }
+    virtual int FindStringExact(int nStartAfter, LPCTSTR lpszItem) const { return -1; }
+    virtual int SetTopIndex(int nIndex) { return -1; }
+    virtual void SetCurSel(int nIndex) {}
+    virtual void GetText(int nIndex, CString& strText) const {}
+    // A key while the combo box holds the focus; TRUE when taken.
+    virtual BOOL ProcessHookKeyDown(CQVTControlComboBox* pComboBox, UINT nChar, LPARAM lParam);
+    virtual int GetCount() const { return -1; }
+
+    CQVTControlComboBox* GetComboBox() const;
+};
+
+// The list popup hosting a real list box.
+class CQVTControlComboBoxList : public CQVTControlComboBoxPopupBar
+{
+    DECLARE_DYNCREATE(CQVTControlComboBoxList)
+
+public:
+    CQVTControlComboBoxList();
+    ~CQVTControlComboBoxList() override;
+
+    virtual void CreateListBox();
+    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+    virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct);
+
+    int GetCurSel() const override;
+    int FindString(int nStartAfter, LPCTSTR lpszItem) const override;
+    int FindStringExact(int nStartAfter, LPCTSTR lpszItem) const override;
+    int SetTopIndex(int nIndex) override;
+    void SetCurSel(int nIndex) override;
+    void GetText(int nIndex, CString& strText) const override;
+    BOOL ProcessHookKeyDown(CQVTControlComboBox* pComboBox, UINT nChar, LPARAM lParam) override;
+    int GetCount() const override;
+
+    BOOL Popup(CQVTControl* pControlPopup, BOOL bSelectFirst = FALSE) override;
+    BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
+    int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
+    void Copy(CQVTCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
+    CQVTCommandBar* Clone(BOOL bRecursive = FALSE) override;
+    // "ListIconId", then the entries under "Items".
+    virtual void DoPropExchange(CQVTPropExchange* pPX);
+
+    // Entries, through the list box (made when missing).
+    int AddString(LPCTSTR lpszItem, DWORD_PTR dwData = 0);
+    void ResetContent();
+
+    void SetListBoxStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
+    DWORD GetListBoxStyle() const { return m_dwStyle; }
+    void SetListIconId(int nId) { m_nListIconId = nId; }
+    int GetListIconId() const { return m_nListIconId; }
+    HWND GetListBoxHwnd() const { return m_hWndList; }
+
+protected:
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
+    static LRESULT CALLBACK ListWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    void PaintList(HWND hWnd);
+    void DrawListFrame(HWND hWnd);
+    void DestroyListBox();
+    LRESULT SendList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+    DWORD m_dwStyle;      // list-box style
+    int m_nListIconId;    // entry i shows icon m_nListIconId + i; -1 none
+    HWND m_hWndList;      // the list box, a popup of its own
+    WNDPROC m_pfnListProc;  // the list box's procedure before ours
+    BOOL m_bTracking;
+};
+
+// The popup of a gallery combo box: its first control is a gallery, and the
+// combo box's list operations work on that gallery's items.
+class CQVTControlComboBoxGalleryPopupBar : public CQVTControlComboBoxPopupBar
+{
+    DECLARE_DYNCREATE(CQVTControlComboBoxGalleryPopupBar)
+
+public:
+    // Takes one reference on a popup bar made for the combo box's bars.
+    static CQVTControlComboBoxGalleryPopupBar* AFX_CDECL CreateComboBoxGalleryPopupBar(
+        CQVTCommandBars* pCommandBars);
+
+    CQVTControlGallery* GetGalleryItem() const;
+
+    int GetCurSel() const override;
+    int FindString(int nStartAfter, LPCTSTR lpszItem) const override;
+    int FindStringExact(int nStartAfter, LPCTSTR lpszItem) const override;
+    int SetTopIndex(int nIndex) override;
+    void SetCurSel(int nIndex) override;
+    void GetText(int nIndex, CString& strText) const override;
+    int GetCount() const override;
+
+    BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
+    int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
+    CQVTCommandBar* Clone(BOOL bRecursive = FALSE) override;
+
+protected:
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    DECLARE_MESSAGE_MAP()
+};
+
+// The shell's auto-completion of an editable combo box: while the edit has
+// the focus, a call-window hook watches for the shell's suggestion list and
+// keeps the wheel away from the bars while it shows.
+class CQVTControlComboBoxAutoCompleteWnd : public CQVTHookManagerHookAble
+{
+public:
+    CQVTControlComboBoxAutoCompleteWnd();
+    ~CQVTControlComboBoxAutoCompleteWnd() override;
+
+    // SHAutoComplete on the window, bound at run time; E_FAIL without it.
+    HRESULT ShellAutoComplete(HWND hWndEdit, DWORD dwFlags);
+    void SetupHooks();
+    void ResetHooks();
+    HWND GetDropDown() const { return m_hWndDropDown; }
+    HWND GetEdit() const { return m_hWndEdit; }
+
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+
+    // The function the binding looks up; a test may point it at another
+    // library or entry.
+    static LPCTSTR s_lpszLibrary;
+    static LPCSTR s_lpszEntry;
+
+protected:
+    static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
+    void OnWindowPosChanging(HWND hWnd, const WINDOWPOS* pPos);
+
+    HWND m_hWndDropDown;  // the shown suggestion list, tracked
+    HWND m_hWndEdit;
+    BOOL m_bHooked;
+};
+
+class CQVTControlComboBox : public CQVTControlPopup
+{
+    DECLARE_DYNCREATE(CQVTControlComboBox)
+
+public:
+    // The part under the mouse, held in the selected state.
+    enum
+    {
+        selectedText = 1,
+        selectedDropDown = 5
+    };
+
+    explicit CQVTControlComboBox(CQVTCommandBars* pCommandBars = nullptr);
+    ~CQVTControlComboBox() override;
+
+    // Entries of the list.
+    int AddString(LPCTSTR lpszItem);
+    int InsertString(int nIndex, LPCTSTR lpszItem);
+    void DeleteItem(int nIndex);
+    void ResetContent();
+    int GetCount() const;
+    CString GetLBText(int nIndex) const;
+    void SetItemData(int nIndex, DWORD_PTR dwData);
+    DWORD_PTR GetItemData(int nIndex) const;
+    int FindString(int nStartAfter, LPCTSTR lpszItem) const;
+    int FindStringExact(int nStartAfter, LPCTSTR lpszItem) const;
+    int GetCurSel() const;
+    void SetCurSel(int nIndex);
+
+    // The text shown: the edit's, or the selected entry's.
+    CString GetText() const;
+    CString GetEditText() const;
+    void SetEditText(const CString& strText);
+    void SetText(const CString& strText);
+    void SetEditHint(LPCTSTR lpszHint);
+    CString GetEditHint() const;
+    void SetDropDownListStyle(BOOL bEditable = TRUE);
+    BOOL GetDropDownListStyle() const { return m_bDropDown; }
+    void SetStyle(int nComboStyle);
+    int GetComboStyle() const { return m_nComboStyle; }
+    void SetDropDownItemCount(int nCount) { m_nDropDownItemCount = nCount; }
+    int GetDropDownItemCount() const { return m_nDropDownItemCount; }
+    void SetAutoComplete(BOOL bAutoComplete) { m_bAutoComplete = bAutoComplete; }
+    BOOL GetAutoComplete() const { return m_bAutoComplete; }
+    HRESULT SetShellAutoComplete(DWORD dwFlags);
+    DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
+    void SetEditIconId(int nId);
+    int GetEditIconId() const { return m_nEditIconId; }
+    void SetTextLimit(int nLimit);
+    int GetTextLimit() const { return m_nTextLimit; }
+    void SetEditStyle(DWORD dwStyle);
+    DWORD GetEditStyle() const { return m_dwEditStyle; }
+    int GetLabelWidth() const { return m_nLabelWidth; }
+    virtual void SetLabelWidth(int nLabelWidth);
+    int GetThumbWidth() const { return m_nThumbWidth; }
+    void SetThumbWidth(int nThumbWidth);
+    CQVTControlComboBoxEditCtrl* GetEditCtrl() const { return m_pEdit; }
+    BOOL HasFocus() const;
+    // The drop-down button, in the parent bar's coordinates.
+    CRect GetDropDownRect() const;
+    CQVTControlComboBoxPopupBar* GetComboPopup() const;
+    CQVTControlComboBoxList* GetComboList() const;
+    // The list follows the text: the exact entry selected, else the first
+    // that starts with it scrolled to the top and nothing selected.
+    void UpdatePopupSelection();
+
+    // CQVTControl
+    void OnEnabledChanged() override;
+    void SetFocused(BOOL bFocused) override;
+    BOOL GetFocused() const override { return m_bFocused; }
+    void SetRect(CRect rcControl) override;
+    BOOL IsCaptionVisible() const override;
+    BOOL Compare(CQVTControl* pOther) override;
+    void SetHideFlags(DWORD dwFlags) override;
+    void OnExecute() override;
+    void OnCalcDynamicSize(DWORD dwMode) override;
+    void OnUnderlineActivate() override;
+    void OnThemeChanged() override;
+    void Copy(CQVTControl* pSource, BOOL bRecursive = FALSE) override;
+    void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+    BOOL IsFocusable() const override { return TRUE; }
+    BOOL OnHookKeyDown(UINT nChar, LPARAM lParam) override;
+    BOOL OnHookMouseWheel(WPARAM wParam, LPARAM lParam) override;
+    void SetParent(CQVTCommandBar* pParent) override;
+    BOOL OnSetPopup(BOOL bPopup) override;
+    void OnMouseMove(CPoint point) override;
+    void OnMouseHover() override {}
+    BOOL OnSetSelected(int bSelected) override;
+    BOOL IsCustomizeResizeAllow() const override { return TRUE; }
+    int GetCustomizeMinWidth() const override;
+    void OnRemoved() override;
+    void OnActionChanged(int nProperty) override;
+    void OnActionChanging(int nProperty) override;
+    CQVTControl* Clone(BOOL bRecursive = FALSE) override;
+    CSize Draw(CDC* pDC) override;
+    virtual void DoPropExchange(CQVTPropExchange* pPX);
+
+    virtual CString GetListBoxText() const;
+    virtual void GetEditCharFormat(CHARFORMAT2W& cf);
+    virtual void DrawEditText(CDC* pDC, CRect rcText);
+    virtual void OnEditChanged();
+    virtual void OnSelChanged();
+    virtual CQVTControlComboBoxEditCtrl* CreateEditCtrl();
+    virtual void OnEditSetFocus(HWND hWndPrevious);
+    virtual void OnEditKillFocus();
+    virtual void AdjustEditIconRect(CRect& rc);
+    virtual void DrawListItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+    virtual void MeasureListItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) {}
+
+    // The whole edit text selected and scrolled into view.
+    void SelectEditText();
+    // Shown while the popup is open or the edit is focused: the text and
+    // the selection Escape puts back.
+    int GetSelectionAtDrop() const { return m_nLastSel; }
+
+protected:
+    friend class CQVTControlComboBoxEditCtrl;
+    friend class CQVTControlComboBoxList;
+    friend class CQVTControlComboBoxGalleryPopupBar;
+
+    void UpdateEditWindow();
+    void UpdateVisibility();
+    void RefreshColors();
+    void DestroyEditWindow();
+    BOOL IsHintShown() const { return m_bHintShown; }
+    // Keys the edit window takes as a dialog would pass them on; 2 when the
+    // window is to get the key as it is.
+    int EditKeyDown(UINT nChar, LPARAM lParam);
+
+    CQVTControlComboBoxEditCtrl* m_pEdit;  // editable style only
+    BOOL m_bDropDown;                      // editable
+    int m_nComboStyle;                     // 1: the caption is a label left of the box
+    int m_nLastSel;                        // list selection Escape puts back
+    CString m_strLastText;                 // text Escape puts back
+    BOOL m_bRebuild;                       // the edit window is made again at the next placement
+    BOOL m_bLayoutDirty;
+    int m_nLabelWidth;
+    int m_nThumbWidth;  // the drop-down button
+    CString m_strEditHint;
+    BOOL m_bAutoComplete;
+    BOOL m_bDelete;  // the last key deleted: no completion for it
+    DWORD m_dwShellAutoCompleteFlags;
+    BOOL m_bFocused;
+    int m_nEditIconId;
+    BOOL m_bSelEndOk;  // executed since the popup opened or the focus came
+    int m_nDropDownItemCount;
+    mutable CString m_strCachedText;
+    mutable BOOL m_bCacheStale;
+    int m_nTextLimit;
+    CQVTControlComboBoxAutoCompleteWnd* m_pAutoComplete;  // while shell auto-complete is on
+    DWORD m_dwEditStyle;
+    int m_nCurSel;        // without a list popup bar
+    BOOL m_bIgnoreSelection;  // the text is being set from the list
+    BOOL m_bHintShown;
+    HWND m_hwndFocusBefore;  // gets the focus back when the edit gives it up
+};
