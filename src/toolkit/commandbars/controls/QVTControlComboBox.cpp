@@ -30,8 +30,9 @@ CQVTControlComboBox::CQVTControlComboBox(CQVTCommandBars* pCommandBars)
     : m_pEdit(nullptr), m_bDropDown(FALSE), m_nComboStyle(0), m_nLastSel(-1), m_bRebuild(FALSE),
       m_bLayoutDirty(FALSE), m_nLabelWidth(0), m_nThumbWidth(0), m_bAutoComplete(FALSE), m_bDelete(FALSE),
       m_dwShellAutoCompleteFlags(0), m_bFocused(FALSE), m_nEditIconId(0), m_bSelEndOk(FALSE),
-      m_nDropDownItemCount(12), m_bCacheStale(TRUE), m_nTextLimit(0), m_pAutoComplete(nullptr), m_dwEditStyle(0),
-      m_nCurSel(-1), m_bIgnoreSelection(FALSE), m_bHintShown(FALSE), m_hwndFocusBefore(nullptr)
+      m_nDropDownItemCount(12), m_bCacheStale(TRUE), m_nTextLimit(0), m_pAutoComplete(nullptr),
+      m_dwEditStyle(0), m_nCurSel(-1), m_bIgnoreSelection(FALSE), m_bHintShown(FALSE),
+      m_hwndFocusBefore(nullptr)
 {
     m_controlType = qvtControlComboBox;
     m_nWidth = CQVTPaintManager::DpiX(100);
@@ -92,8 +93,8 @@ int CQVTControlComboBox::InsertString(int nIndex, LPCTSTR lpszItem)
     CQVTControlComboBoxList* pList = GetComboList();
     if (!pList || !pList->GetListBoxHwnd())
         return -1;
-    return static_cast<int>(::SendMessage(pList->GetListBoxHwnd(), LB_INSERTSTRING, static_cast<WPARAM>(nIndex),
-                                          reinterpret_cast<LPARAM>(lpszItem)));
+    return static_cast<int>(::SendMessage(pList->GetListBoxHwnd(), LB_INSERTSTRING,
+                                          static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszItem)));
 }
 
 void CQVTControlComboBox::DeleteItem(int nIndex)
@@ -138,7 +139,8 @@ DWORD_PTR CQVTControlComboBox::GetItemData(int nIndex) const
     CQVTControlComboBoxList* pList = GetComboList();
     if (!pList || !pList->GetListBoxHwnd())
         return 0;
-    const LRESULT lResult = ::SendMessage(pList->GetListBoxHwnd(), LB_GETITEMDATA, static_cast<WPARAM>(nIndex), 0);
+    const LRESULT lResult =
+        ::SendMessage(pList->GetListBoxHwnd(), LB_GETITEMDATA, static_cast<WPARAM>(nIndex), 0);
     return lResult == LB_ERR ? 0 : static_cast<DWORD_PTR>(lResult);
 }
 
@@ -421,8 +423,8 @@ void CQVTControlComboBox::UpdateEditWindow()
             m_pEdit->SetLimitText(static_cast<UINT>(m_nTextLimit));
     }
     CQVTPaintManager* pPaintManager = GetPaintManager();
-    m_pEdit->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pPaintManager->GetRegularFont()->GetSafeHandle()),
-                         FALSE);
+    m_pEdit->SendMessage(WM_SETFONT,
+                         reinterpret_cast<WPARAM>(pPaintManager->GetRegularFont()->GetSafeHandle()), FALSE);
     m_pEdit->SetMargins(0, 0);
     RefreshColors();
     if (!m_bFocused)
@@ -520,7 +522,7 @@ void CQVTControlComboBox::DrawEditText(CDC* pDC, CRect rcText)
         rcText.left += szIcon.cx + CQVTPaintManager::DpiX(2);
     }
     CString strText = GetListBoxText();
-    COLORREF clrText = pPaintManager->GetColor(bFocused ? COLOR_HIGHLIGHTTEXT
+    COLORREF clrText = pPaintManager->GetColor(bFocused   ? COLOR_HIGHLIGHTTEXT
                                                : bEnabled ? COLOR_BTNTEXT
                                                           : COLOR_GRAYTEXT);
     if (strText.IsEmpty() && bEnabled && !bFocused)
@@ -546,13 +548,14 @@ void CQVTControlComboBox::DrawListItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     if (bSelected)
     {
         pPaintManager->DrawRectangle(pDC, rc, TRUE, FALSE, TRUE, FALSE, FALSE, qvtBarTypePopup, qvtBarPopup);
-        clrText = pPaintManager->GetRectangleTextColor(TRUE, FALSE, TRUE, FALSE, FALSE, qvtBarTypePopup, qvtBarPopup);
+        clrText = pPaintManager->GetRectangleTextColor(TRUE, FALSE, TRUE, FALSE, FALSE, qvtBarTypePopup,
+                                                       qvtBarPopup);
     }
     else
     {
         pDC->FillSolidRect(rc, pPaintManager->GetColor(COLOR_WINDOW));
-        clrText =
-            pPaintManager->GetRectangleTextColor(FALSE, FALSE, TRUE, FALSE, FALSE, qvtBarTypePopup, qvtBarPopup);
+        clrText = pPaintManager->GetRectangleTextColor(FALSE, FALSE, TRUE, FALSE, FALSE, qvtBarTypePopup,
+                                                       qvtBarPopup);
     }
     CRect rcText(rc);
     if (pList->GetListIconId() != -1)
@@ -563,8 +566,8 @@ void CQVTControlComboBox::DrawListItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
         if (pIcon)
         {
             const CSize sz = pIcon->GetExtent();
-            pPaintManager->DrawImage(pDC, CPoint(rc.left + 2, rc.CenterPoint().y - sz.cy / 2), sz, pIcon, bSelected,
-                                     FALSE, TRUE, FALSE, FALSE, FALSE);
+            pPaintManager->DrawImage(pDC, CPoint(rc.left + 2, rc.CenterPoint().y - sz.cy / 2), sz, pIcon,
+                                     bSelected, FALSE, TRUE, FALSE, FALSE, FALSE);
             rcText.left += 2 + sz.cx + 2;
         }
     }
@@ -877,7 +880,8 @@ void CQVTControlComboBox::SetParent(CQVTCommandBar* pParent)
         pList->SetCommandBars(pParent->GetCommandBars());
     CWnd* pSite = pParent ? pParent->GetSite() : nullptr;
     if (pList && pList->GetListBoxHwnd() && pSite && pSite->GetSafeHwnd())
-        ::SetWindowLongPtr(pList->GetListBoxHwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pSite->GetSafeHwnd()));
+        ::SetWindowLongPtr(pList->GetListBoxHwnd(), GWLP_HWNDPARENT,
+                           reinterpret_cast<LONG_PTR>(pSite->GetSafeHwnd()));
     if (!pParent)
         DestroyEditWindow();
 }

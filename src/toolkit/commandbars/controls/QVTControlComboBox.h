@@ -139,9 +139,9 @@ protected:
     void DestroyListBox();
     LRESULT SendList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
-    DWORD m_dwStyle;      // list-box style
-    int m_nListIconId;    // entry i shows icon m_nListIconId + i; -1 none
-    HWND m_hWndList;      // the list box, a popup of its own
+    DWORD m_dwStyle;        // list-box style
+    int m_nListIconId;      // entry i shows icon m_nListIconId + i; -1 none
+    HWND m_hWndList;        // the list box, a popup of its own
     WNDPROC m_pfnListProc;  // the list box's procedure before ours
     BOOL m_bTracking;
 };
@@ -154,8 +154,8 @@ class CQVTControlComboBoxGalleryPopupBar : public CQVTControlComboBoxPopupBar
 
 public:
     // Takes one reference on a popup bar made for the combo box's bars.
-    static CQVTControlComboBoxGalleryPopupBar* AFX_CDECL CreateComboBoxGalleryPopupBar(
-        CQVTCommandBars* pCommandBars);
+    static CQVTControlComboBoxGalleryPopupBar* AFX_CDECL
+    CreateComboBoxGalleryPopupBar(CQVTCommandBars* pCommandBars);
 
     CQVTControlGallery* GetGalleryItem() const;
 
@@ -359,7 +359,7 @@ protected:
     int m_nTextLimit;
     CQVTControlComboBoxAutoCompleteWnd* m_pAutoComplete;  // while shell auto-complete is on
     DWORD m_dwEditStyle;
-    int m_nCurSel;        // without a list popup bar
+    int m_nCurSel;            // without a list popup bar
     BOOL m_bIgnoreSelection;  // the text is being set from the list
     BOOL m_bHintShown;
     HWND m_hwndFocusBefore;  // gets the focus back when the edit gives it up

@@ -26,7 +26,7 @@ IMPLEMENT_DYNCREATE(CQVTControlComboBoxGalleryPopupBar, CQVTControlComboBoxPopup
 
 namespace {
 // Stored lists are read only as far as this; a forged count reads no further.
-const int kMaxStoredItems = 10000;
+const int kMaxStoredComboItems = 10000;
 
 BOOL IsComboListKeyDown(int nVirtKey)
 {
@@ -45,7 +45,8 @@ CQVTControlComboBox* CQVTControlComboBoxPopupBar::GetComboBox() const
     return DYNAMIC_DOWNCAST(CQVTControlComboBox, m_pControlPopup);
 }
 
-BOOL CQVTControlComboBoxPopupBar::ProcessHookKeyDown(CQVTControlComboBox* pComboBox, UINT nChar, LPARAM /*lParam*/)
+BOOL CQVTControlComboBoxPopupBar::ProcessHookKeyDown(CQVTControlComboBox* pComboBox, UINT nChar,
+                                                     LPARAM /*lParam*/)
 {
     if (!pComboBox)
         return FALSE;
@@ -124,20 +125,21 @@ void CQVTControlComboBoxList::CreateListBox()
                                       AfxGetInstanceHandle(), nullptr);
         if (m_hWndList)
         {
-            ::SetWindowLongPtr(m_hWndList, GWL_STYLE, (::GetWindowLongPtr(m_hWndList, GWL_STYLE) & ~WS_CHILD) | WS_POPUP);
+            ::SetWindowLongPtr(m_hWndList, GWL_STYLE,
+                               (::GetWindowLongPtr(m_hWndList, GWL_STYLE) & ~WS_CHILD) | WS_POPUP);
             ::SetParent(m_hWndList, nullptr);
             ::SetWindowLongPtr(m_hWndList, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pSite->GetSafeHwnd()));
         }
     }
     else
         m_hWndList = ::CreateWindowEx(0x280, _T("LISTBOX"), nullptr, dwStyle | 0x82200000, 0, 0, 0,
-                                      CQVTPaintManager::DpiY(50), pSite ? pSite->GetSafeHwnd() : nullptr, nullptr,
-                                      AfxGetInstanceHandle(), nullptr);
+                                      CQVTPaintManager::DpiY(50), pSite ? pSite->GetSafeHwnd() : nullptr,
+                                      nullptr, AfxGetInstanceHandle(), nullptr);
     if (!m_hWndList)
         return;
     ::SetProp(m_hWndList, _T("QVTComboList"), reinterpret_cast<HANDLE>(this));
-    m_pfnListProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtr(m_hWndList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CQVTControlComboBoxList::ListWndProc)));
+    m_pfnListProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtr(
+        m_hWndList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CQVTControlComboBoxList::ListWndProc)));
     CQVTCommandBars* pCommandBars = GetCommandBars();
     if (pCommandBars)
     {
@@ -153,7 +155,8 @@ void CQVTControlComboBoxList::CreateListBox()
         {
             HFONT hFont = reinterpret_cast<HFONT>(SendList(WM_GETFONT));
             LOGFONT lf = {};
-            ::GetObject(hFont ? hFont : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)), sizeof(lf), &lf);
+            ::GetObject(hFont ? hFont : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)), sizeof(lf),
+                        &lf);
             nHeight = std::abs(static_cast<int>(lf.lfHeight)) + 4;
         }
         SendList(LB_SETITEMHEIGHT, 0, nHeight);
@@ -460,7 +463,8 @@ void CQVTControlComboBoxList::PaintList(HWND hWnd)
     CDC* pDC = CDC::FromHandle(hDC);
     CDC dcMemory;
     CBitmap bitmap;
-    if (dcMemory.CreateCompatibleDC(pDC) && bitmap.CreateCompatibleBitmap(pDC, rcClient.Width(), rcClient.Height()))
+    if (dcMemory.CreateCompatibleDC(pDC) &&
+        bitmap.CreateCompatibleBitmap(pDC, rcClient.Width(), rcClient.Height()))
     {
         CBitmap* pOld = dcMemory.SelectObject(&bitmap);
         dcMemory.FillSolidRect(rcClient, GetPaintManager()->GetColor(COLOR_WINDOW));
@@ -547,7 +551,7 @@ void CQVTControlComboBoxList::DoPropExchange(CQVTPropExchange* pPX)
     int nCount = 0;
     PropExchangeInt(pItems, _T("Count"), nCount, 0);
     // A negative or huge count is read as far as it can be trusted.
-    nCount = std::max(0, std::min(nCount, kMaxStoredItems));
+    nCount = std::max(0, std::min(nCount, kMaxStoredComboItems));
     CreateListBox();
     ResetContent();
     for (int i = 0; i < nCount; ++i)
@@ -572,8 +576,8 @@ BEGIN_MESSAGE_MAP(CQVTControlComboBoxGalleryPopupBar, CQVTControlComboBoxPopupBa
     ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
 
-CQVTControlComboBoxGalleryPopupBar* AFX_CDECL CQVTControlComboBoxGalleryPopupBar::CreateComboBoxGalleryPopupBar(
-    CQVTCommandBars* pCommandBars)
+CQVTControlComboBoxGalleryPopupBar* AFX_CDECL
+CQVTControlComboBoxGalleryPopupBar::CreateComboBoxGalleryPopupBar(CQVTCommandBars* pCommandBars)
 {
     auto* pPopup = new CQVTControlComboBoxGalleryPopupBar();
     pPopup->SetCommandBars(pCommandBars);
@@ -730,7 +734,8 @@ LRESULT CQVTControlComboBoxEditCtrl::WindowProc(UINT message, WPARAM wParam, LPA
 {
     CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
     CQVTCommandBars* pCommandBars = pBar ? pBar->GetCommandBars() : nullptr;
-    if (pCommandBars && pCommandBars->GetToolTipContext() && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)
+    if (pCommandBars && pCommandBars->GetToolTipContext() && message >= WM_MOUSEFIRST &&
+        message <= WM_MOUSELAST)
         pCommandBars->GetToolTipContext()->RelayToolTipMessage(pBar, message, wParam, lParam);
     return CQVTCommandBarEditCtrl::WindowProc(message, wParam, lParam);
 }
@@ -894,7 +899,8 @@ HRESULT CQVTControlComboBoxAutoCompleteWnd::ShellAutoComplete(HWND hWndEdit, DWO
     HMODULE hLibrary = ::LoadLibrary(s_lpszLibrary);
     if (!hLibrary)
         return E_FAIL;
-    auto pfn = reinterpret_cast<PFNSHAUTOCOMPLETE>(reinterpret_cast<void*>(::GetProcAddress(hLibrary, s_lpszEntry)));
+    auto pfn =
+        reinterpret_cast<PFNSHAUTOCOMPLETE>(reinterpret_cast<void*>(::GetProcAddress(hLibrary, s_lpszEntry)));
     const HRESULT hr = pfn ? pfn(hWndEdit, dwFlags) : E_FAIL;
     ::FreeLibrary(hLibrary);
     return hr;
@@ -907,8 +913,8 @@ void CQVTControlComboBoxAutoCompleteWnd::SetupHooks()
     // One hook for the process: a helper that still has it gives it up.
     if (g_pComboAutoComplete && g_pComboAutoComplete != this)
         g_pComboAutoComplete->ResetHooks();
-    g_hComboAutoCompleteHook = ::SetWindowsHookEx(WH_CALLWNDPROC, &CQVTControlComboBoxAutoCompleteWnd::CallWndProc,
-                                                  nullptr, ::GetCurrentThreadId());
+    g_hComboAutoCompleteHook = ::SetWindowsHookEx(
+        WH_CALLWNDPROC, &CQVTControlComboBoxAutoCompleteWnd::CallWndProc, nullptr, ::GetCurrentThreadId());
     g_pComboAutoComplete = this;
     m_bHooked = TRUE;
     CQVTKeyboardManager::GetThreadManager()->HookKeyboard(this);
@@ -933,7 +939,7 @@ void CQVTControlComboBoxAutoCompleteWnd::ResetHooks()
 }
 
 int CQVTControlComboBoxAutoCompleteWnd::OnHookMessage(HWND /*hWnd*/, UINT nMessage, WPARAM& /*wParam*/,
-                                                       LPARAM& /*lParam*/, LRESULT& /*lResult*/)
+                                                      LPARAM& /*lParam*/, LRESULT& /*lResult*/)
 {
     // The wheel stays away from the bars while the suggestions show.
     if (nMessage == WM_MOUSEWHEEL && m_hWndDropDown)
@@ -968,7 +974,8 @@ LRESULT CALLBACK CQVTControlComboBoxAutoCompleteWnd::CallWndProc(int nCode, WPAR
         {
             const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
             if (pMsg->message == WM_WINDOWPOSCHANGING && pMsg->lParam)
-                g_pComboAutoComplete->OnWindowPosChanging(pMsg->hwnd, reinterpret_cast<const WINDOWPOS*>(pMsg->lParam));
+                g_pComboAutoComplete->OnWindowPosChanging(pMsg->hwnd,
+                                                          reinterpret_cast<const WINDOWPOS*>(pMsg->lParam));
         }
         catch (CException* e)
         {

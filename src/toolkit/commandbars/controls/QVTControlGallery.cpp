@@ -28,7 +28,7 @@ int DragThresholdY()
     return CQVTPaintManager::DpiY(4);
 }
 
-const UINT kAnimationInterval = 40;
+const UINT kGalleryAnimationInterval = 40;
 }  // namespace
 
 CQVTControlGallery::CQVTControlGallery()
@@ -781,7 +781,7 @@ void CQVTControlGallery::AnimateScrollPos(int nScrollPos)
     m_dAnimationStep = static_cast<double>(nScrollPos - m_nScrollPos) / nDivisor;
     if (m_dAnimationStep > -1 && m_dAnimationStep < 1)
         m_dAnimationStep = m_dAnimationStep < 0 ? -1 : 1;
-    m_pParent->SetTimer(TIMER_SCROLL_ANIMATION, kAnimationInterval, nullptr);
+    m_pParent->SetTimer(TIMER_SCROLL_ANIMATION, kGalleryAnimationInterval, nullptr);
     OnAnimationTimer();
 }
 

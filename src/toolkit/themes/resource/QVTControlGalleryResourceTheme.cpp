@@ -12,9 +12,9 @@
 IMPLEMENT_DYNAMIC(CQVTControlGalleryResourceTheme, CQVTControlGalleryPaintManager)
 
 namespace {
-const COLORREF kKey = RGB(255, 0, 255);
-const COLORREF kSeparator = RGB(0xC5, 0xC5, 0xC5);
-const int kFrames = 5;
+const COLORREF kGalleryKey = RGB(255, 0, 255);
+const COLORREF kGallerySeparator = RGB(0xC5, 0xC5, 0xC5);
+const int kGalleryButtonFrames = 5;
 }  // namespace
 
 CQVTControlGalleryResourceTheme::CQVTControlGalleryResourceTheme(CQVTPaintManager* pPaintManager)
@@ -62,7 +62,7 @@ void CQVTControlGalleryResourceTheme::FillControl(CDC* pDC, CQVTControlGallery* 
     if (pGallery->GetShowBorders())
         pDC->Draw3dRect(rc, m_clrFrame, m_clrFrame);
     if (pGallery->HasNextControl())
-        pDC->FillSolidRect(rc.left, rc.bottom - CQVTPaintManager::DpiY(2), rc.Width(), 1, kSeparator);
+        pDC->FillSolidRect(rc.left, rc.bottom - CQVTPaintManager::DpiY(2), rc.Width(), 1, kGallerySeparator);
 }
 
 void CQVTControlGalleryResourceTheme::DrawLabel(CDC* pDC, CQVTControlGalleryItem* pLabel, CRect rc)
@@ -75,7 +75,7 @@ void CQVTControlGalleryResourceTheme::DrawLabel(CDC* pDC, CQVTControlGalleryItem
     if (!pDC || !pLabel)
         return;
     pDC->FillSolidRect(rc, m_pPaintManager->GetColor(56));
-    pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, kSeparator);
+    pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, kGallerySeparator);
     CQVTFontDC font(pDC, m_pPaintManager->GetRegularBoldFont());
     CRect rcText(rc);
     rcText.DeflateRect(CQVTPaintManager::DpiX(10), 0);
@@ -135,7 +135,8 @@ void CQVTControlGalleryResourceTheme::DrawScrollBar(CDC* pDC, CQVTControlGallery
             nFrame = 2;
         else if (nHot != 0 || nPressed != 0)
             nFrame = 1;
-        button.pImage->DrawImageColorKeyed(pDC, button.rc, button.pImage->GetSource(nFrame, kFrames),
-                                           CRect(2, 2, 2, 2), kKey);
+        button.pImage->DrawImageColorKeyed(pDC, button.rc,
+                                           button.pImage->GetSource(nFrame, kGalleryButtonFrames),
+                                           CRect(2, 2, 2, 2), kGalleryKey);
     }
 }

@@ -67,7 +67,8 @@ protected:
         m_pBar->SetCommandBars(s_pFrame->GetCommandBars());
         ASSERT_TRUE(m_pBar->Create(qvtBarTop));
         m_pBar->MoveWindow(0, 0, 400, 40);
-        m_pCombo = static_cast<CQVTControlComboBox*>(m_pBar->GetControls()->AddByType(qvtControlComboBox, kComboId));
+        m_pCombo =
+            static_cast<CQVTControlComboBox*>(m_pBar->GetControls()->AddByType(qvtControlComboBox, kComboId));
         ASSERT_NE(nullptr, m_pCombo);
         m_pCombo->SetWidth(150);
         m_pCombo->AddString(_T("abc"));
@@ -87,7 +88,8 @@ protected:
     void ClickText()
     {
         s_pFrame->SetForegroundWindow();
-        CPoint pt(m_pCombo->GetRect().left + m_pCombo->GetLabelWidth() + 10, m_pCombo->GetRect().CenterPoint().y);
+        CPoint pt(m_pCombo->GetRect().left + m_pCombo->GetLabelWidth() + 10,
+                  m_pCombo->GetRect().CenterPoint().y);
         m_pBar->ClientToScreen(&pt);
         MouseClickAt(pt);
         PumpTranslatedUntil([&] { return m_pCombo->GetFocused(); });
@@ -160,9 +162,9 @@ TEST_F(ComboBox, TheSiteHearsFocusChangesListAndExecutionInOrder)
     m_pCombo->SetDropDownListStyle(TRUE);
     m_pBar->Layout(400);
     ClickText();
-    Type('X');  // edit change
-    Type(VK_F4);  // drop down
-    Type(VK_UP);  // selection change
+    Type('X');        // edit change
+    Type(VK_F4);      // drop down
+    Type(VK_UP);      // selection change
     Type(VK_RETURN);  // chosen
     PumpTranslated(50);
     EXPECT_NE(-1, m_pCombo->GetCurSel());
@@ -173,9 +175,9 @@ TEST_F(ComboBox, TheSiteHearsFocusChangesListAndExecutionInOrder)
     PumpTranslated(50);
     // The entry taken into the text changes the edit too.
     EXPECT_EQ(std::vector<UINT>({QVT_CBN_SETFOCUS, QVT_CBN_EDITCHANGE, QVT_CBN_DROPDOWN, QVT_CBN_EDITCHANGE,
-                                 QVT_CBN_SELCHANGE,
-                                 QVT_CBN_SELENDOK, QVT_CBN_CLOSEUP, QVT_CBN_KILLFOCUS, QVT_CBN_SETFOCUS,
-                                 QVT_CBN_DROPDOWN, QVT_CBN_SELENDCANCEL, QVT_CBN_CLOSEUP, QVT_CBN_KILLFOCUS}),
+                                 QVT_CBN_SELCHANGE, QVT_CBN_SELENDOK, QVT_CBN_CLOSEUP, QVT_CBN_KILLFOCUS,
+                                 QVT_CBN_SETFOCUS, QVT_CBN_DROPDOWN, QVT_CBN_SELENDCANCEL, QVT_CBN_CLOSEUP,
+                                 QVT_CBN_KILLFOCUS}),
               s_pFrame->m_codes);
 }
 
@@ -261,9 +263,11 @@ TEST_F(ComboBox, ShellCompletionIsBoundAtRunTimeAndItsListIsFollowed)
     wc.hInstance = ::GetModuleHandle(nullptr);
     wc.lpszClassName = _T("Auto-Suggest Dropdown");
     ::RegisterClass(&wc);
-    HWND hSuggest = ::CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, _T("Auto-Suggest Dropdown"), nullptr,
-                                     WS_POPUP, 600, 640, 100, 40, nullptr, nullptr, wc.hInstance, nullptr);
-    ::SetWindowPos(hSuggest, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    HWND hSuggest =
+        ::CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, _T("Auto-Suggest Dropdown"), nullptr, WS_POPUP,
+                         600, 640, 100, 40, nullptr, nullptr, wc.hInstance, nullptr);
+    ::SetWindowPos(hSuggest, HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     EXPECT_TRUE(PumpTranslatedUntil([&] { return !m_pCombo->GetPopuped(); }));
     ::DestroyWindow(hSuggest);
 }
@@ -277,7 +281,8 @@ TEST_F(ComboBox, AGalleryDropDownSelectsByTextAndExecutesOnClick)
     pItems->AddItem(_T("Blue"), 3);
     CQVTControlComboBoxGalleryPopupBar* pPopup =
         CQVTControlComboBoxGalleryPopupBar::CreateComboBoxGalleryPopupBar(s_pFrame->GetCommandBars());
-    auto* pGallery = static_cast<CQVTControlGallery*>(pPopup->GetControls()->Add(new CQVTControlGallery(), 331));
+    auto* pGallery =
+        static_cast<CQVTControlGallery*>(pPopup->GetControls()->Add(new CQVTControlGallery(), 331));
     pGallery->SetItems(pItems);
     pGallery->SetWidth(150);
     pGallery->SetHeight(60);

@@ -18,6 +18,7 @@
 #include "toolkit/commandbars/controls/QVTControlGallery.h"
 #include "toolkit/commandbars/controls/QVTControlGalleryItems.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/foundation/propexchange/QVTPropExchangeXMLNode.h"
 #include "toolkit/themes/elements/QVTControlGalleryPaintManager.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarPaintManager.h"
@@ -249,6 +250,75 @@ TEST_F(Gallery, ScrollingClampsAndBringsALabelIntoViewWithItsItem)
     EXPECT_EQ(0, si.nMax);
     EXPECT_EQ(0, m_pGallery->GetScrollPos());
     m_pBar->SetTrackingMode(FALSE);
+}
+
+TEST_F(Gallery, APressBecomesADragPastFourPixelsAndExecutionEndsThePreview)
+{
+    m_pGallery->SetShowScrollBar(FALSE);
+    for (int i = 0; i < 6; ++i)
+        m_pItems->AddItem(i + 1);
+    Place(CRect(0, 0, 100, 60));
+    const CPoint pt = m_pGallery->GetItemRect(1).CenterPoint();
+    m_pGallery->OnMouseMove(pt);
+    m_pBar->SetSelected(m_pGallery->GetIndex(), CQVTCommandBar::selectByMouse);
+    m_pGallery->OnMouseHover();
+    ASSERT_TRUE(m_pGallery->IsPreviewActive());
+    m_pGallery->OnClick(FALSE, pt);
+    m_pGallery->OnMouseMove(pt + CSize(CQVTPaintManager::DpiX(4), 0));
+    EXPECT_EQ(std::vector<UINT>({qvtGalleryPreviewStart, qvtGalleryPreviewChange}), s_pFrame->m_codes)
+        << "four pixels are still a press";
+    m_pGallery->OnMouseMove(pt + CSize(CQVTPaintManager::DpiX(4) + 1, 0));
+    EXPECT_EQ(qvtGalleryBeginDrag, s_pFrame->m_codes.back());
+    // Released, the item executes and the preview ends as applied.
+    m_pGallery->OnLButtonUp(pt);
+    EXPECT_EQ(std::vector<UINT>({qvtGalleryPreviewStart, qvtGalleryPreviewChange, qvtGalleryBeginDrag,
+                                 qvtGalleryPreviewApply}),
+              s_pFrame->m_codes);
+    EXPECT_FALSE(m_pGallery->IsPreviewActive());
+    EXPECT_EQ(std::vector<UINT>({static_cast<UINT>(kGalleryId)}), s_pFrame->m_commands);
+}
+
+TEST_F(Gallery, StoredOptionsComeBackAndAMissingBorderKeyMeansBorders)
+{
+    EXPECT_FALSE(m_pGallery->GetShowBorders()) << "a new gallery has none";
+    m_pGallery->SetShowLabels(FALSE);
+    m_pGallery->SetMargin(1, 2, 3, 4);
+    m_pGallery->SetResizable(TRUE);
+    CString strFile;
+    ::GetTempPath(MAX_PATH, strFile.GetBuffer(MAX_PATH));
+    strFile.ReleaseBuffer();
+    strFile += _T("gallery_state_test.xml");
+    {
+        CQVTPropExchangeXMLNode px(FALSE, nullptr, _T("Gallery"));
+        px.SetSchema(24);
+        m_pGallery->DoPropExchange(&px);
+        ASSERT_TRUE(px.SaveToFile(strFile));
+    }
+    CQVTControlGallery copy;
+    {
+        CQVTPropExchangeXMLNode px(TRUE, nullptr, _T("Gallery"));
+        ASSERT_TRUE(px.LoadFromFile(strFile));
+        px.SetSchema(24);
+        copy.DoPropExchange(&px);
+    }
+    EXPECT_FALSE(copy.GetShowLabels());
+    EXPECT_EQ(CRect(1, 2, 3, 4), copy.GetMargin());
+    EXPECT_TRUE(copy.IsResizable());
+    // The saved state left out ShowBorders (FALSE, not the default): kept.
+    EXPECT_FALSE(copy.GetShowBorders());
+    // A state without the key turns borders on.
+    CStdioFile file(strFile, CFile::modeCreate | CFile::modeWrite);
+    file.WriteString(_T("<Gallery><ShowLabels>0</ShowLabels></Gallery>"));
+    file.Close();
+    {
+        CQVTPropExchangeXMLNode px(TRUE, nullptr, _T("Gallery"));
+        ASSERT_TRUE(px.LoadFromFile(strFile));
+        px.SetSchema(24);
+        copy.DoPropExchange(&px);
+    }
+    EXPECT_TRUE(copy.GetShowBorders());
+    EXPECT_FALSE(copy.IsResizable());
+    ::DeleteFile(strFile);
 }
 
 TEST_F(Gallery, ItemsAreAccessibleChildren)
