@@ -321,9 +321,15 @@ BEGIN_MESSAGE_MAP(CQVTControlEditCtrl, CQVTCommandBarEditCtrl)
     ON_UPDATE_COMMAND_UI_RANGE(ID_EDIT_COPY, ID_EDIT_PASTE, &CQVTControlEditCtrl::OnUpdateEditCommand)
 END_MESSAGE_MAP()
 
+CQVTCommandBar* CQVTControlEditCtrl::GetHostBar() const
+{
+    CQVTControl* pControl = GetHostControl();
+    return pControl ? pControl->GetParent() : nullptr;
+}
+
 LRESULT CQVTControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
+    CQVTCommandBar* pBar = GetHostBar();
     CQVTCommandBars* pCommandBars = pBar ? pBar->GetCommandBars() : nullptr;
     if (pCommandBars && pCommandBars->GetToolTipContext() && message >= WM_MOUSEFIRST &&
         message <= WM_MOUSELAST)
@@ -333,9 +339,9 @@ LRESULT CQVTControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
 
 void CQVTControlEditCtrl::OnSetFocus(CWnd* pOldWnd)
 {
-    CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
-    if (m_pControl && !(pBar && pBar->IsCustomizeMode()))
-        m_pControl->OnEditSetFocus(pOldWnd ? pOldWnd->GetSafeHwnd() : nullptr);
+    CQVTCommandBar* pBar = GetHostBar();
+    if (m_pHost && !(pBar && pBar->IsCustomizeMode()))
+        m_pHost->OnEditSetFocus(pOldWnd ? pOldWnd->GetSafeHwnd() : nullptr);
     Default();
     SetSel(0, 0);
     SendMessage(EM_SCROLLCARET);
@@ -346,25 +352,21 @@ void CQVTControlEditCtrl::OnKillFocus(CWnd* /*pNewWnd*/)
 {
     m_bComposited = FALSE;
     Default();
-    if (m_pControl)
-        m_pControl->OnEditKillFocus();
+    if (m_pHost)
+        m_pHost->OnEditKillFocus();
 }
 
 void CQVTControlEditCtrl::OnDestroy()
 {
-    // The text outlives the window.
-    if (m_pControl)
-    {
-        m_pControl->m_strCachedText = m_pControl->IsHintShown() ? CString() : GetEditText();
-        m_pControl->m_bCacheStale = FALSE;
-    }
+    if (m_pHost)
+        m_pHost->OnEditDestroy(GetEditText());
     Default();
 }
 
 void CQVTControlEditCtrl::OnMouseMove(UINT nFlags, CPoint point)
 {
     Default();
-    CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
+    CQVTCommandBar* pBar = GetHostBar();
     if (pBar && pBar->GetSafeHwnd())
     {
         MapWindowPoints(pBar, &point, 1);
@@ -374,11 +376,11 @@ void CQVTControlEditCtrl::OnMouseMove(UINT nFlags, CPoint point)
 
 void CQVTControlEditCtrl::OnLButtonDown(UINT /*nFlags*/, CPoint point)
 {
-    CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
+    CQVTCommandBar* pBar = GetHostBar();
     if (pBar && pBar->IsCustomizeMode())
     {
         MapWindowPoints(pBar, &point, 1);
-        m_pControl->OnClick(FALSE, point);
+        GetHostControl()->OnClick(FALSE, point);
         return;
     }
     Default();
@@ -386,18 +388,19 @@ void CQVTControlEditCtrl::OnLButtonDown(UINT /*nFlags*/, CPoint point)
 
 void CQVTControlEditCtrl::OnRButtonDown(UINT nFlags, CPoint point)
 {
-    CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
+    CQVTCommandBar* pBar = GetHostBar();
     if (pBar && pBar->IsCustomizeMode())
     {
         MapWindowPoints(pBar, &point, 1);
         pBar->SendMessage(WM_RBUTTONDOWN, nFlags, MAKELPARAM(point.x, point.y));
         return;
     }
-    if (m_pControl)
-        m_pControl->SetFocused(TRUE);
+    CQVTControl* pControl = GetHostControl();
+    if (pControl)
+        pControl->SetFocused(TRUE);
     CPoint ptScreen(point);
     ClientToScreen(&ptScreen);
-    if (!ShowContextMenu(m_pControl, ptScreen))
+    if (!ShowContextMenu(pControl, ptScreen))
         Default();
 }
 
@@ -405,9 +408,10 @@ void CQVTControlEditCtrl::OnContextMenu(CWnd* /*pWnd*/, CPoint /*point*/) {}
 
 void CQVTControlEditCtrl::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/)
 {
-    if (nChar == VK_RETURN && m_pControl && ::GetFocus() == GetSafeHwnd())
+    CQVTControl* pControl = GetHostControl();
+    if (nChar == VK_RETURN && pControl && ::GetFocus() == GetSafeHwnd())
     {
-        m_pControl->OnExecute();
+        pControl->OnExecute();
         return;
     }
     Default();
@@ -415,16 +419,11 @@ void CQVTControlEditCtrl::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*
 
 BOOL CQVTControlEditCtrl::OnEditChange()
 {
-    if (!m_pControl)
+    if (!m_pHost)
         return FALSE;
-    m_pControl->m_bCacheStale = TRUE;
-    if (m_pControl->m_bFocused && !m_bSettingText)
-        m_pControl->OnEditChanged();
+    m_pHost->OnEditTextChange(m_bSettingText);
     if (GetSafeHwnd())
-    {
         SetMargins(0, 0);
-        m_pControl->RefreshColors();
-    }
     return FALSE;
 }
 

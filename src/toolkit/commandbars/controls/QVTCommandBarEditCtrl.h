@@ -53,7 +53,22 @@ protected:
     BOOL m_bRichEdit;
 };
 
-// The edit window of one edit control.
+// What the edit window reports to the control that placed it: an edit
+// control or an editable combo box.
+class CQVTEditCtrlHost
+{
+public:
+    virtual ~CQVTEditCtrlHost() {}
+    virtual CQVTControl* GetEditHostControl() = 0;
+    virtual void OnEditSetFocus(HWND hWndPrevious) = 0;
+    virtual void OnEditKillFocus() = 0;
+    // The text changed, typed or (bByCode) set by the control.
+    virtual void OnEditTextChange(BOOL bByCode) = 0;
+    // The window goes; its text outlives it.
+    virtual void OnEditDestroy(const CString& strText) = 0;
+};
+
+// The edit window of an edit control or a combo box.
 class CQVTControlEditCtrl : public CQVTCommandBarEditCtrl
 {
     DECLARE_DYNAMIC(CQVTControlEditCtrl)
@@ -61,10 +76,12 @@ class CQVTControlEditCtrl : public CQVTCommandBarEditCtrl
 public:
     CQVTControlEditCtrl() = default;
 
-    CQVTControlEdit* m_pControl = nullptr;
+    CQVTEditCtrlHost* m_pHost = nullptr;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    CQVTControl* GetHostControl() const { return m_pHost ? m_pHost->GetEditHostControl() : nullptr; }
+    CQVTCommandBar* GetHostBar() const;
 
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     afx_msg void OnKillFocus(CWnd* pNewWnd);

@@ -76,7 +76,7 @@ void CQVTControlComboBox::DestroyEditWindow()
 CQVTControlComboBoxEditCtrl* CQVTControlComboBox::CreateEditCtrl()
 {
     auto* pEdit = new CQVTControlComboBoxEditCtrl();
-    pEdit->m_pControl = this;
+    pEdit->m_pHost = this;
     return pEdit;
 }
 
@@ -653,6 +653,20 @@ void CQVTControlComboBox::OnEditKillFocus()
         m_pParent->SetPopuped(-1);
     if (m_pAutoComplete)
         m_pAutoComplete->ResetHooks();
+}
+
+void CQVTControlComboBox::OnEditTextChange(BOOL bByCode)
+{
+    m_bCacheStale = TRUE;
+    if (m_bFocused && !bByCode)
+        OnEditChanged();
+    RefreshColors();
+}
+
+void CQVTControlComboBox::OnEditDestroy(const CString& strText)
+{
+    m_strCachedText = m_bHintShown ? CString() : strText;
+    m_bCacheStale = FALSE;
 }
 
 void CQVTControlComboBox::OnEditChanged()

@@ -31,40 +31,21 @@ enum QVTComboNotify : UINT
     QVT_CBN_SELENDCANCEL = 10
 };
 
-// The edit window of an editable combo box.
-class CQVTControlComboBoxEditCtrl : public CQVTCommandBarEditCtrl
+// The edit window of an editable combo box: the edit control's window,
+// which also closes the combo's list when the shell's suggestions show.
+class CQVTControlComboBoxEditCtrl : public CQVTControlEditCtrl
 {
     DECLARE_DYNAMIC(CQVTControlComboBoxEditCtrl)
 
 public:
     enum
     {
-        // Posted when the shell's suggestion list shows: the combo's own
-        // list closes.
+        // Posted when the shell's suggestion list shows.
         WM_QVT_AUTOSUGGESTSHOWN = 10354
     };
 
-    CQVTControlComboBox* m_pControl = nullptr;
-
 protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    afx_msg void OnSetFocus(CWnd* pOldWnd);
-    afx_msg void OnKillFocus(CWnd* pNewWnd);
-    afx_msg void OnDestroy();
-    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
-    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
-    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
-    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
-    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
-    afx_msg BOOL OnEditChange();
-    afx_msg void OnEnable(BOOL bEnable);
-    afx_msg LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnImeEndComposition(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnIsCommandBarEdit(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnAutoSuggestShown(WPARAM wParam, LPARAM lParam);
-    afx_msg void OnEditCommand(UINT nID);
-    afx_msg void OnUpdateEditCommand(CCmdUI* pCmdUI);
     DECLARE_MESSAGE_MAP()
 };
 
@@ -208,7 +189,7 @@ protected:
     BOOL m_bHooked;
 };
 
-class CQVTControlComboBox : public CQVTControlPopup
+class CQVTControlComboBox : public CQVTControlPopup, public CQVTEditCtrlHost
 {
     DECLARE_DYNCREATE(CQVTControlComboBox)
 
@@ -311,8 +292,12 @@ public:
     virtual void OnEditChanged();
     virtual void OnSelChanged();
     virtual CQVTControlComboBoxEditCtrl* CreateEditCtrl();
-    virtual void OnEditSetFocus(HWND hWndPrevious);
-    virtual void OnEditKillFocus();
+    // CQVTEditCtrlHost
+    CQVTControl* GetEditHostControl() override { return this; }
+    void OnEditSetFocus(HWND hWndPrevious) override;
+    void OnEditKillFocus() override;
+    void OnEditTextChange(BOOL bByCode) override;
+    void OnEditDestroy(const CString& strText) override;
     virtual void AdjustEditIconRect(CRect& rc);
     virtual void DrawListItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
     virtual void MeasureListItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) {}
@@ -324,7 +309,6 @@ public:
     int GetSelectionAtDrop() const { return m_nLastSel; }
 
 protected:
-    friend class CQVTControlComboBoxEditCtrl;
     friend class CQVTControlComboBoxList;
     friend class CQVTControlComboBoxGalleryPopupBar;
 

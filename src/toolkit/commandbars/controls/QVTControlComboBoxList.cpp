@@ -14,12 +14,11 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTKeyboardManager.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
-#include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
-IMPLEMENT_DYNAMIC(CQVTControlComboBoxEditCtrl, CQVTCommandBarEditCtrl)
+IMPLEMENT_DYNAMIC(CQVTControlComboBoxEditCtrl, CQVTControlEditCtrl)
 IMPLEMENT_DYNCREATE(CQVTControlComboBoxPopupBar, CQVTPopupBar)
 IMPLEMENT_DYNCREATE(CQVTControlComboBoxList, CQVTControlComboBoxPopupBar)
 IMPLEMENT_DYNCREATE(CQVTControlComboBoxGalleryPopupBar, CQVTControlComboBoxPopupBar)
@@ -711,170 +710,17 @@ CQVTCommandBar* CQVTControlComboBoxGalleryPopupBar::Clone(BOOL bRecursive)
 
 // The edit window.
 
-BEGIN_MESSAGE_MAP(CQVTControlComboBoxEditCtrl, CQVTCommandBarEditCtrl)
-    ON_WM_SETFOCUS()
-    ON_WM_KILLFOCUS()
-    ON_WM_DESTROY()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_RBUTTONDOWN()
-    ON_WM_CONTEXTMENU()
-    ON_WM_KEYDOWN()
-    ON_CONTROL_REFLECT_EX(EN_CHANGE, &CQVTControlComboBoxEditCtrl::OnEditChange)
-    ON_WM_ENABLE()
-    ON_MESSAGE(WM_IME_STARTCOMPOSITION, &CQVTControlComboBoxEditCtrl::OnImeStartComposition)
-    ON_MESSAGE(WM_IME_ENDCOMPOSITION, &CQVTControlComboBoxEditCtrl::OnImeEndComposition)
-    ON_MESSAGE(WM_QVT_ISCOMMANDBAREDIT, &CQVTControlComboBoxEditCtrl::OnIsCommandBarEdit)
+BEGIN_MESSAGE_MAP(CQVTControlComboBoxEditCtrl, CQVTControlEditCtrl)
     ON_MESSAGE(WM_QVT_AUTOSUGGESTSHOWN, &CQVTControlComboBoxEditCtrl::OnAutoSuggestShown)
-    ON_COMMAND_RANGE(ID_EDIT_COPY, ID_EDIT_PASTE, &CQVTControlComboBoxEditCtrl::OnEditCommand)
-    ON_UPDATE_COMMAND_UI_RANGE(ID_EDIT_COPY, ID_EDIT_PASTE, &CQVTControlComboBoxEditCtrl::OnUpdateEditCommand)
 END_MESSAGE_MAP()
-
-LRESULT CQVTControlComboBoxEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
-    CQVTCommandBars* pCommandBars = pBar ? pBar->GetCommandBars() : nullptr;
-    if (pCommandBars && pCommandBars->GetToolTipContext() && message >= WM_MOUSEFIRST &&
-        message <= WM_MOUSELAST)
-        pCommandBars->GetToolTipContext()->RelayToolTipMessage(pBar, message, wParam, lParam);
-    return CQVTCommandBarEditCtrl::WindowProc(message, wParam, lParam);
-}
-
-void CQVTControlComboBoxEditCtrl::OnSetFocus(CWnd* pOldWnd)
-{
-    CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
-    if (m_pControl && !(pBar && pBar->IsCustomizeMode()))
-        m_pControl->OnEditSetFocus(pOldWnd ? pOldWnd->GetSafeHwnd() : nullptr);
-    Default();
-    SetSel(0, 0);
-    SendMessage(EM_SCROLLCARET);
-    PostMessage(EM_SETSEL, 0, -1);
-}
-
-void CQVTControlComboBoxEditCtrl::OnKillFocus(CWnd* /*pNewWnd*/)
-{
-    m_bComposited = FALSE;
-    Default();
-    if (m_pControl)
-        m_pControl->OnEditKillFocus();
-}
-
-void CQVTControlComboBoxEditCtrl::OnDestroy()
-{
-    if (m_pControl)
-    {
-        m_pControl->m_strCachedText = m_pControl->IsHintShown() ? CString() : GetEditText();
-        m_pControl->m_bCacheStale = FALSE;
-    }
-    Default();
-}
-
-void CQVTControlComboBoxEditCtrl::OnMouseMove(UINT nFlags, CPoint point)
-{
-    Default();
-    CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
-    if (pBar && pBar->GetSafeHwnd())
-    {
-        MapWindowPoints(pBar, &point, 1);
-        pBar->SendMessage(WM_MOUSEMOVE, nFlags, MAKELPARAM(point.x, point.y));
-    }
-}
-
-void CQVTControlComboBoxEditCtrl::OnLButtonDown(UINT /*nFlags*/, CPoint point)
-{
-    CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
-    if (pBar && pBar->IsCustomizeMode())
-    {
-        MapWindowPoints(pBar, &point, 1);
-        m_pControl->OnClick(FALSE, point);
-        return;
-    }
-    Default();
-}
-
-void CQVTControlComboBoxEditCtrl::OnRButtonDown(UINT nFlags, CPoint point)
-{
-    CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
-    if (pBar && pBar->IsCustomizeMode())
-    {
-        MapWindowPoints(pBar, &point, 1);
-        pBar->SendMessage(WM_RBUTTONDOWN, nFlags, MAKELPARAM(point.x, point.y));
-        return;
-    }
-    if (m_pControl)
-        m_pControl->SetFocused(TRUE);
-    CPoint ptScreen(point);
-    ClientToScreen(&ptScreen);
-    if (!ShowContextMenu(m_pControl, ptScreen))
-        Default();
-}
-
-void CQVTControlComboBoxEditCtrl::OnContextMenu(CWnd* /*pWnd*/, CPoint /*point*/) {}
-
-void CQVTControlComboBoxEditCtrl::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/)
-{
-    if (nChar == VK_RETURN && m_pControl && ::GetFocus() == GetSafeHwnd())
-    {
-        m_pControl->OnExecute();
-        return;
-    }
-    Default();
-}
-
-BOOL CQVTControlComboBoxEditCtrl::OnEditChange()
-{
-    if (!m_pControl)
-        return FALSE;
-    m_pControl->m_bCacheStale = TRUE;
-    if (m_pControl->m_bFocused && !m_bSettingText)
-        m_pControl->OnEditChanged();
-    if (GetSafeHwnd())
-    {
-        SetMargins(0, 0);
-        m_pControl->RefreshColors();
-    }
-    return FALSE;
-}
-
-void CQVTControlComboBoxEditCtrl::OnEnable(BOOL /*bEnable*/)
-{
-    Invalidate();
-}
-
-LRESULT CQVTControlComboBoxEditCtrl::OnImeStartComposition(WPARAM /*wParam*/, LPARAM /*lParam*/)
-{
-    m_bComposited = TRUE;
-    return Default();
-}
-
-LRESULT CQVTControlComboBoxEditCtrl::OnImeEndComposition(WPARAM /*wParam*/, LPARAM /*lParam*/)
-{
-    m_bComposited = FALSE;
-    return Default();
-}
-
-LRESULT CQVTControlComboBoxEditCtrl::OnIsCommandBarEdit(WPARAM /*wParam*/, LPARAM /*lParam*/)
-{
-    return TRUE;
-}
 
 LRESULT CQVTControlComboBoxEditCtrl::OnAutoSuggestShown(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
-    CQVTCommandBar* pBar = m_pControl ? m_pControl->GetParent() : nullptr;
-    if (pBar && m_pControl->GetPopuped())
+    CQVTControl* pControl = GetHostControl();
+    CQVTCommandBar* pBar = GetHostBar();
+    if (pBar && pControl->GetPopuped())
         pBar->SetPopuped(-1);
     return 0;
-}
-
-void CQVTControlComboBoxEditCtrl::OnEditCommand(UINT nID)
-{
-    if (nID == ID_EDIT_CUT || nID == ID_EDIT_COPY || nID == ID_EDIT_PASTE)
-        ExecuteCommand(nID);
-}
-
-void CQVTControlComboBoxEditCtrl::OnUpdateEditCommand(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(IsCommandEnabled(pCmdUI->m_nID));
 }
 
 // The shell's auto-completion.

@@ -66,7 +66,7 @@ void CQVTControlEdit::DestroyEditWindow()
 CQVTControlEditCtrl* CQVTControlEdit::CreateEditCtrl()
 {
     CQVTControlEditCtrl* pEdit = new CQVTControlEditCtrl();
-    pEdit->m_pControl = this;
+    pEdit->m_pHost = this;
     return pEdit;
 }
 
@@ -418,6 +418,20 @@ void CQVTControlEdit::OnEditKillFocus()
     SetFocused(FALSE);
     if (GetEditText().IsEmpty())
         SetText(CString());
+}
+
+void CQVTControlEdit::OnEditTextChange(BOOL bByCode)
+{
+    m_bCacheStale = TRUE;
+    if (m_bFocused && !bByCode)
+        OnEditChanged();
+    RefreshColors();
+}
+
+void CQVTControlEdit::OnEditDestroy(const CString& strText)
+{
+    m_strCachedText = m_bHintShown ? CString() : strText;
+    m_bCacheStale = FALSE;
 }
 
 void CQVTControlEdit::OnEditChanged()

@@ -6,9 +6,9 @@
 
 #include <richedit.h>
 
+#include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 
-class CQVTControlEditCtrl;
 class CQVTPropExchange;
 
 // Notification codes of edit controls beyond the system's EN_ codes.
@@ -26,7 +26,7 @@ struct NMQVTEDITSPIN : public NMQVTCONTROL
     int iDelta;  // step times direction
 };
 
-class CQVTControlEdit : public CQVTControl
+class CQVTControlEdit : public CQVTControl, public CQVTEditCtrlHost
 {
     DECLARE_SERIAL(CQVTControlEdit)
 
@@ -112,8 +112,12 @@ public:
     virtual CQVTControlEditCtrl* CreateEditCtrl();
     virtual void SetLabelWidth(int nLabelWidth);
     virtual void DrawEditIcon(CDC* pDC, CRect rc);
-    virtual void OnEditSetFocus(HWND hWndPrevious);
-    virtual void OnEditKillFocus();
+    // CQVTEditCtrlHost
+    CQVTControl* GetEditHostControl() override { return this; }
+    void OnEditSetFocus(HWND hWndPrevious) override;
+    void OnEditKillFocus() override;
+    void OnEditTextChange(BOOL bByCode) override;
+    void OnEditDestroy(const CString& strText) override;
     virtual void AdjustEditIconRect(CRect& rc);
     virtual void OnEditChanged();
     virtual void GetEditCharFormat(CHARFORMAT2W& cf);
@@ -125,8 +129,6 @@ public:
     static CString AFX_CDECL SpinText(const CString& strText, int nStep, int nDirection);
 
 protected:
-    friend class CQVTControlEditCtrl;
-
     void UpdateEditWindow();
     void UpdateVisibility();
     void RefreshColors();

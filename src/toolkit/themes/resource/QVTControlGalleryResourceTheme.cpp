@@ -8,11 +8,11 @@
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
+#include "toolkit/themes/resource/QVTResourceThemeColors.h"
 
 IMPLEMENT_DYNAMIC(CQVTControlGalleryResourceTheme, CQVTControlGalleryPaintManager)
 
 namespace {
-const COLORREF kGalleryKey = RGB(255, 0, 255);
 const COLORREF kGallerySeparator = RGB(0xC5, 0xC5, 0xC5);
 const int kGalleryButtonFrames = 5;
 }  // namespace
@@ -137,6 +137,6 @@ void CQVTControlGalleryResourceTheme::DrawScrollBar(CDC* pDC, CQVTControlGallery
             nFrame = 1;
         button.pImage->DrawImageColorKeyed(pDC, button.rc,
                                            button.pImage->GetSource(nFrame, kGalleryButtonFrames),
-                                           CRect(2, 2, 2, 2), kGalleryKey);
+                                           CRect(2, 2, 2, 2), QVTResourceThemeColors::kKey);
     }
 }

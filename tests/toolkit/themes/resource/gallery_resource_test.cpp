@@ -7,6 +7,7 @@
 #include "dib_canvas.h"
 #include "sondrel_gtest.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
+#include "tests/toolkit/themes/theme_test_helpers.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControlGallery.h"
 #include "toolkit/commandbars/controls/QVTControlGalleryItems.h"
@@ -81,17 +82,15 @@ public:
 
 TEST(ResourceGallery, ColumnShowsTheFramesOfItsButtonsByState)
 {
-    for (LPCTSTR lpszIni : kGallerySchemes)
+    for (LPCTSTR lpszIni : ThemeTest::kSchemeInis)
     {
         SCOPED_TRACE(CStringA(lpszIni).GetString());
-        CQVTPaintManager::SetTheme(qvtThemeResource);
-        CQVTResourceTheme* pTheme = DYNAMIC_DOWNCAST(CQVTResourceTheme, QVTPaintManager());
-        pTheme->SetImageHandle(::GetModuleHandleW(nullptr), lpszIni);
+        CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(lpszIni);
         CQVTControlGalleryResourceTheme* pGalleryTheme =
             DYNAMIC_DOWNCAST(CQVTControlGalleryResourceTheme, pTheme->GetGalleryPaintManager());
         ASSERT_NE(nullptr, pGalleryTheme);
-        EXPECT_EQ(CQVTPaintManager::DpiY(21), pGalleryTheme->m_cyUpButton);
-        EXPECT_EQ(CQVTPaintManager::DpiY(19), pGalleryTheme->m_cyDownButton);
+        EXPECT_EQ(ThemeTest::Y(21), pGalleryTheme->m_cyUpButton);
+        EXPECT_EQ(ThemeTest::Y(19), pGalleryTheme->m_cyDownButton);
 
         GalleryOnBar gallery;
         CRect rcScroll;
@@ -142,9 +141,7 @@ TEST(ResourceGallery, ColumnShowsTheFramesOfItsButtonsByState)
 
 TEST(ResourceGallery, WithoutAValidSetTheBaseLookDraws)
 {
-    CQVTPaintManager::SetTheme(qvtThemeResource);
-    CQVTResourceTheme* pTheme = DYNAMIC_DOWNCAST(CQVTResourceTheme, QVTPaintManager());
-    pTheme->SetImageHandle(::GetModuleHandleW(nullptr), _T("NoSuchScheme.ini"));
+    CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(_T("NoSuchScheme.ini"));
     CQVTControlGalleryPaintManager* pGalleryTheme = pTheme->GetGalleryPaintManager();
     EXPECT_EQ(CQVTPaintManager::DpiY(19), pGalleryTheme->m_cyUpButton);
 
