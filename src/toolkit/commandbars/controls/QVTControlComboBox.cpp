@@ -27,12 +27,9 @@ BOOL IsComboKeyDown(int nVirtKey)
 }  // namespace
 
 CQVTControlComboBox::CQVTControlComboBox(CQVTCommandBars* pCommandBars)
-    : m_pEdit(nullptr), m_bDropDown(FALSE), m_nComboStyle(0), m_nLastSel(-1), m_bRebuild(FALSE),
-      m_bLayoutDirty(FALSE), m_nLabelWidth(0), m_nThumbWidth(0), m_bAutoComplete(FALSE), m_bDelete(FALSE),
-      m_dwShellAutoCompleteFlags(0), m_bFocused(FALSE), m_nEditIconId(0), m_bSelEndOk(FALSE),
-      m_nDropDownItemCount(12), m_bCacheStale(TRUE), m_nTextLimit(0), m_pAutoComplete(nullptr),
-      m_dwEditStyle(0), m_nCurSel(-1), m_bIgnoreSelection(FALSE), m_bHintShown(FALSE),
-      m_hwndFocusBefore(nullptr)
+    : m_bDropDown(FALSE), m_nComboStyle(0), m_nLastSel(-1), m_nThumbWidth(0), m_bAutoComplete(FALSE),
+      m_bDelete(FALSE), m_dwShellAutoCompleteFlags(0), m_bSelEndOk(FALSE), m_nDropDownItemCount(12),
+      m_pAutoComplete(nullptr), m_nCurSel(-1), m_bIgnoreSelection(FALSE)
 {
     m_controlType = qvtControlComboBox;
     m_nWidth = CQVTPaintManager::DpiX(100);
@@ -58,19 +55,6 @@ CQVTControlComboBoxPopupBar* CQVTControlComboBox::GetComboPopup() const
 CQVTControlComboBoxList* CQVTControlComboBox::GetComboList() const
 {
     return DYNAMIC_DOWNCAST(CQVTControlComboBoxList, m_pCommandBar);
-}
-
-void CQVTControlComboBox::DestroyEditWindow()
-{
-    if (!m_pEdit)
-        return;
-    if (m_pEdit->GetSafeHwnd())
-    {
-        GetEditText();
-        m_pEdit->DestroyWindow();
-    }
-    delete m_pEdit;
-    m_pEdit = nullptr;
 }
 
 CQVTControlComboBoxEditCtrl* CQVTControlComboBox::CreateEditCtrl()
@@ -205,65 +189,15 @@ void CQVTControlComboBox::UpdatePopupSelection()
 
 // Text.
 
-CString CQVTControlComboBox::GetEditText() const
-{
-    if (m_pEdit && m_pEdit->GetSafeHwnd() && m_bCacheStale)
-    {
-        m_strCachedText = m_bHintShown ? CString() : m_pEdit->GetEditText();
-        m_bCacheStale = FALSE;
-    }
-    return m_strCachedText;
-}
-
 CString CQVTControlComboBox::GetText() const
 {
     return m_bDropDown ? GetEditText() : GetListBoxText();
 }
 
-void CQVTControlComboBox::SetEditText(const CString& strText)
-{
-    if (strText == GetEditText() && !m_bHintShown)
-        return;
-    m_bHintShown = FALSE;
-    if (m_pEdit && m_pEdit->GetSafeHwnd())
-        m_pEdit->SetEditText(strText);
-    m_strCachedText = strText;
-    m_bCacheStale = FALSE;
-}
-
-void CQVTControlComboBox::SetText(const CString& strText)
-{
-    const CString strHint = GetEditHint();
-    if (strText.IsEmpty() && !strHint.IsEmpty() && !m_bFocused)
-    {
-        if (m_pEdit && m_pEdit->GetSafeHwnd())
-        {
-            if (!m_bHintShown)
-                m_pEdit->SetEditText(strHint);
-            m_bHintShown = TRUE;
-        }
-        m_strCachedText.Empty();
-        m_bCacheStale = FALSE;
-    }
-    else
-        SetEditText(strText);
-    RefreshColors();
-}
-
-CString CQVTControlComboBox::GetEditHint() const
-{
-    // The linked action's hint is the fallback once actions carry one.
-    return m_strEditHint;
-}
-
 void CQVTControlComboBox::SetEditHint(LPCTSTR lpszHint)
 {
     const CString strText = GetEditText();
-    if (m_bHintShown && m_pEdit && m_pEdit->GetSafeHwnd())
-    {
-        m_bHintShown = FALSE;
-        m_pEdit->SetEditText(CString());
-    }
+    ClearHint();
     m_strEditHint = lpszHint ? lpszHint : _T("");
     if (strText.IsEmpty())
         SetText(CString());
@@ -289,50 +223,12 @@ void CQVTControlComboBox::SetStyle(int nComboStyle)
     DelayLayoutParent();
 }
 
-void CQVTControlComboBox::SetEditIconId(int nId)
-{
-    if (nId == m_nEditIconId)
-        return;
-    m_nEditIconId = nId;
-    m_bLayoutDirty = TRUE;
-    DelayLayoutParent();
-}
-
-void CQVTControlComboBox::SetTextLimit(int nLimit)
-{
-    m_nTextLimit = nLimit;
-    if (m_pEdit && m_pEdit->GetSafeHwnd() && nLimit)
-        m_pEdit->SetLimitText(static_cast<UINT>(nLimit));
-}
-
-void CQVTControlComboBox::SetEditStyle(DWORD dwStyle)
-{
-    if (dwStyle == m_dwEditStyle)
-        return;
-    m_dwEditStyle = dwStyle;
-    m_bRebuild = TRUE;
-    DelayLayoutParent();
-}
-
-void CQVTControlComboBox::SetLabelWidth(int nLabelWidth)
-{
-    if (nLabelWidth == m_nLabelWidth)
-        return;
-    m_nLabelWidth = nLabelWidth;
-    m_bLayoutDirty = TRUE;
-}
-
 void CQVTControlComboBox::SetThumbWidth(int nThumbWidth)
 {
     if (nThumbWidth == m_nThumbWidth)
         return;
     m_nThumbWidth = nThumbWidth;
     m_bLayoutDirty = TRUE;
-}
-
-BOOL CQVTControlComboBox::HasFocus() const
-{
-    return m_pEdit && m_pEdit->GetSafeHwnd() && ::GetFocus() == m_pEdit->GetSafeHwnd();
 }
 
 CRect CQVTControlComboBox::GetDropDownRect() const
@@ -359,27 +255,6 @@ HRESULT CQVTControlComboBox::SetShellAutoComplete(DWORD dwFlags)
 
 // Colours.
 
-void CQVTControlComboBox::GetEditCharFormat(CHARFORMAT2W& cf)
-{
-    cf = {};
-    cf.cbSize = sizeof(CHARFORMAT2W);
-    cf.dwMask = CFM_COLOR | CFM_BACKCOLOR;
-    const BOOL bGrey = !GetEnabled() || m_bHintShown;
-    cf.crTextColor = GetColorByIndex(bGrey ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
-    cf.crBackColor = GetPaintManager()->GetControlEditBackColor(this);
-}
-
-void CQVTControlComboBox::RefreshColors()
-{
-    if (!m_pEdit || !m_pEdit->GetSafeHwnd() || !m_pEdit->IsRichEdit())
-        return;
-    CHARFORMAT2W cf;
-    GetEditCharFormat(cf);
-    cf.cbSize = CQVTCommandBarEditCtrl::IsRichEdit20() ? sizeof(CHARFORMAT2W) : sizeof(CHARFORMATW);
-    m_pEdit->SendMessage(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
-    m_pEdit->SendMessage(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(cf.crBackColor));
-}
-
 // Placement.
 
 void CQVTControlComboBox::SetRect(CRect rcControl)
@@ -389,77 +264,26 @@ void CQVTControlComboBox::SetRect(CRect rcControl)
         m_rcControl = rcControl;
         return;
     }
-    const HWND hWndBar = m_pParent ? m_pParent->GetSafeHwnd() : nullptr;
-    if (m_pEdit && m_pEdit->GetSafeHwnd() &&
-        (m_bRebuild || (m_pEdit->GetExStyle() & WS_EX_LAYOUTRTL) ||
-         ::GetParent(m_pEdit->GetSafeHwnd()) != hWndBar))
-    {
-        GetEditText();
-        m_pEdit->DestroyWindow();
-    }
-    m_bRebuild = FALSE;
-    if (rcControl == m_rcControl && m_pEdit && m_pEdit->GetSafeHwnd() && !m_bLayoutDirty)
+    if (!BeginEditPlacement(rcControl))
         return;
     m_rcControl = rcControl;
-    m_bLayoutDirty = FALSE;
-    if (hWndBar)
-        UpdateEditWindow();
+    UpdateEditWindow();
 }
 
 void CQVTControlComboBox::UpdateEditWindow()
 {
-    if (!m_pEdit)
-        m_pEdit = CreateEditCtrl();
-    if (!m_pEdit->GetSafeHwnd())
-    {
-        if (!m_pEdit->CreateEdit(m_dwEditStyle | WS_CHILD | ES_AUTOHSCROLL, m_pParent))
-            return;
-        m_bHintShown = FALSE;
-        if (!GetEnabled())
-            m_pEdit->EnableWindow(FALSE);
-        if (m_dwShellAutoCompleteFlags)
-            SetShellAutoComplete(m_dwShellAutoCompleteFlags);
-        if (m_nTextLimit)
-            m_pEdit->SetLimitText(static_cast<UINT>(m_nTextLimit));
-    }
-    CQVTPaintManager* pPaintManager = GetPaintManager();
-    m_pEdit->SendMessage(WM_SETFONT,
-                         reinterpret_cast<WPARAM>(pPaintManager->GetRegularFont()->GetSafeHandle()), FALSE);
-    m_pEdit->SetMargins(0, 0);
-    RefreshColors();
-    if (!m_bFocused)
-    {
-        const CString strText = m_strCachedText;
-        m_bHintShown = FALSE;
-        m_pEdit->SetEditText(strText);
-        SetText(strText);
-    }
-    m_pEdit->SetGlass(m_pParent->IsFrameCompositionActive());
+    BOOL bCreated = FALSE;
+    if (!PrepareEditWindow(bCreated))
+        return;
+    if (bCreated && m_dwShellAutoCompleteFlags)
+        SetShellAutoComplete(m_dwShellAutoCompleteFlags);
 
     CRect rcEdit(m_rcControl);
     rcEdit.left += m_nLabelWidth + CQVTPaintManager::DpiX(4);
     rcEdit.top += CQVTPaintManager::DpiY(3);
     rcEdit.right -= m_nThumbWidth + CQVTPaintManager::DpiX(3);
     rcEdit.bottom -= CQVTPaintManager::DpiY(3);
-    AdjustEditIconRect(rcEdit);
-    m_pEdit->MoveWindow(rcEdit);
-    UpdateVisibility();
-}
-
-void CQVTControlComboBox::UpdateVisibility()
-{
-    if (!m_pEdit || !m_pEdit->GetSafeHwnd())
-        return;
-    const BOOL bShow = m_pParent && m_pParent->GetSafeHwnd() && IsVisible() && !m_rcControl.IsRectEmpty();
-    m_pEdit->SetWindowPos(nullptr, 0, 0, 0, 0,
-                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                              (bShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-}
-
-void CQVTControlComboBox::AdjustEditIconRect(CRect& rc)
-{
-    if (m_nEditIconId > 0)
-        rc.left += GetIconSize().cx + CQVTPaintManager::DpiX(2);
+    MoveEditWindow(rcEdit);
 }
 
 void CQVTControlComboBox::SetHideFlags(DWORD dwFlags)
@@ -655,20 +479,6 @@ void CQVTControlComboBox::OnEditKillFocus()
         m_pAutoComplete->ResetHooks();
 }
 
-void CQVTControlComboBox::OnEditTextChange(BOOL bByCode)
-{
-    m_bCacheStale = TRUE;
-    if (m_bFocused && !bByCode)
-        OnEditChanged();
-    RefreshColors();
-}
-
-void CQVTControlComboBox::OnEditDestroy(const CString& strText)
-{
-    m_strCachedText = m_bHintShown ? CString() : strText;
-    m_bCacheStale = FALSE;
-}
-
 void CQVTControlComboBox::OnEditChanged()
 {
     CQVTControlComboBoxPopupBar* pPopup = GetComboPopup();
@@ -782,7 +592,7 @@ int CQVTControlComboBox::EditKeyDown(UINT nChar, LPARAM lParam)
                              (bCtrl && (nChar == 'C' || nChar == 'V' || nChar == 'X' || nChar == 'Z'));
     if (!bEditingKey)
         return 2;
-    MSG msg = {m_pEdit->GetSafeHwnd(), WM_KEYDOWN, nChar, lParam, ::GetMessageTime(), {}};
+    MSG msg = {m_pEdit->GetSafeHwnd(), WM_KEYDOWN, nChar, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
     ::GetCursorPos(&msg.pt);
     ::TranslateMessage(&msg);
     ::DispatchMessage(&msg);
@@ -829,7 +639,8 @@ BOOL CQVTControlComboBox::OnHookKeyDown(UINT nChar, LPARAM lParam)
     const BOOL bNavigation = nChar == VK_PRIOR || nChar == VK_NEXT || nChar == VK_UP || nChar == VK_DOWN;
     if (bNavigation && !bAlt && m_pAutoComplete && ::IsWindowVisible(m_pAutoComplete->GetDropDown()))
     {
-        MSG msg = {m_pAutoComplete->GetDropDown(), WM_KEYDOWN, nChar, lParam, ::GetMessageTime(), {}};
+        MSG msg = {m_pAutoComplete->GetDropDown(),         WM_KEYDOWN, nChar, lParam,
+                   static_cast<DWORD>(::GetMessageTime()), {}};
         ::IsDialogMessage(m_pAutoComplete->GetDropDown(), &msg);
         return TRUE;
     }

@@ -12,6 +12,7 @@
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
 #include "toolkit/commandbars/controls/QVTControlPopup.h"
+#include "toolkit/commandbars/controls/QVTEditFieldHost.h"
 #include "toolkit/foundation/hook/QVTHookManager.h"
 
 class CQVTControlComboBox;
@@ -189,7 +190,7 @@ protected:
     BOOL m_bHooked;
 };
 
-class CQVTControlComboBox : public CQVTControlPopup, public CQVTEditCtrlHost
+class CQVTControlComboBox : public CQVTControlPopup, public CQVTEditFieldHost
 {
     DECLARE_DYNCREATE(CQVTControlComboBox)
 
@@ -220,11 +221,7 @@ public:
 
     // The text shown: the edit's, or the selected entry's.
     CString GetText() const;
-    CString GetEditText() const;
-    void SetEditText(const CString& strText);
-    void SetText(const CString& strText);
     void SetEditHint(LPCTSTR lpszHint);
-    CString GetEditHint() const;
     void SetDropDownListStyle(BOOL bEditable = TRUE);
     BOOL GetDropDownListStyle() const { return m_bDropDown; }
     void SetStyle(int nComboStyle);
@@ -235,18 +232,12 @@ public:
     BOOL GetAutoComplete() const { return m_bAutoComplete; }
     HRESULT SetShellAutoComplete(DWORD dwFlags);
     DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
-    void SetEditIconId(int nId);
-    int GetEditIconId() const { return m_nEditIconId; }
-    void SetTextLimit(int nLimit);
-    int GetTextLimit() const { return m_nTextLimit; }
-    void SetEditStyle(DWORD dwStyle);
-    DWORD GetEditStyle() const { return m_dwEditStyle; }
-    int GetLabelWidth() const { return m_nLabelWidth; }
-    virtual void SetLabelWidth(int nLabelWidth);
     int GetThumbWidth() const { return m_nThumbWidth; }
     void SetThumbWidth(int nThumbWidth);
-    CQVTControlComboBoxEditCtrl* GetEditCtrl() const { return m_pEdit; }
-    BOOL HasFocus() const;
+    CQVTControlComboBoxEditCtrl* GetEditCtrl() const
+    {
+        return static_cast<CQVTControlComboBoxEditCtrl*>(m_pEdit);
+    }
     // The drop-down button, in the parent bar's coordinates.
     CRect GetDropDownRect() const;
     CQVTControlComboBoxPopupBar* GetComboPopup() const;
@@ -287,18 +278,14 @@ public:
     virtual void DoPropExchange(CQVTPropExchange* pPX);
 
     virtual CString GetListBoxText() const;
-    virtual void GetEditCharFormat(CHARFORMAT2W& cf);
     virtual void DrawEditText(CDC* pDC, CRect rcText);
-    virtual void OnEditChanged();
+    void OnEditChanged() override;
     virtual void OnSelChanged();
-    virtual CQVTControlComboBoxEditCtrl* CreateEditCtrl();
+    CQVTControlComboBoxEditCtrl* CreateEditCtrl() override;
     // CQVTEditCtrlHost
     CQVTControl* GetEditHostControl() override { return this; }
     void OnEditSetFocus(HWND hWndPrevious) override;
     void OnEditKillFocus() override;
-    void OnEditTextChange(BOOL bByCode) override;
-    void OnEditDestroy(const CString& strText) override;
-    virtual void AdjustEditIconRect(CRect& rc);
     virtual void DrawListItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
     virtual void MeasureListItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) {}
 
@@ -313,38 +300,21 @@ protected:
     friend class CQVTControlComboBoxGalleryPopupBar;
 
     void UpdateEditWindow();
-    void UpdateVisibility();
-    void RefreshColors();
-    void DestroyEditWindow();
-    BOOL IsHintShown() const { return m_bHintShown; }
     // Keys the edit window takes as a dialog would pass them on; 2 when the
     // window is to get the key as it is.
     int EditKeyDown(UINT nChar, LPARAM lParam);
 
-    CQVTControlComboBoxEditCtrl* m_pEdit;  // editable style only
-    BOOL m_bDropDown;                      // editable
-    int m_nComboStyle;                     // 1: the caption is a label left of the box
-    int m_nLastSel;                        // list selection Escape puts back
-    CString m_strLastText;                 // text Escape puts back
-    BOOL m_bRebuild;                       // the edit window is made again at the next placement
-    BOOL m_bLayoutDirty;
-    int m_nLabelWidth;
-    int m_nThumbWidth;  // the drop-down button
-    CString m_strEditHint;
+    BOOL m_bDropDown;       // editable
+    int m_nComboStyle;      // 1: the caption is a label left of the box
+    int m_nLastSel;         // list selection Escape puts back
+    CString m_strLastText;  // text Escape puts back
+    int m_nThumbWidth;      // the drop-down button
     BOOL m_bAutoComplete;
     BOOL m_bDelete;  // the last key deleted: no completion for it
     DWORD m_dwShellAutoCompleteFlags;
-    BOOL m_bFocused;
-    int m_nEditIconId;
     BOOL m_bSelEndOk;  // executed since the popup opened or the focus came
     int m_nDropDownItemCount;
-    mutable CString m_strCachedText;
-    mutable BOOL m_bCacheStale;
-    int m_nTextLimit;
     CQVTControlComboBoxAutoCompleteWnd* m_pAutoComplete;  // while shell auto-complete is on
-    DWORD m_dwEditStyle;
-    int m_nCurSel;            // without a list popup bar
-    BOOL m_bIgnoreSelection;  // the text is being set from the list
-    BOOL m_bHintShown;
-    HWND m_hwndFocusBefore;  // gets the focus back when the edit gives it up
+    int m_nCurSel;                                        // without a list popup bar
+    BOOL m_bIgnoreSelection;                              // the text is being set from the list
 };

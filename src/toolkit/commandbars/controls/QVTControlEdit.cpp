@@ -39,10 +39,8 @@ BOOL IsKeyDown(int nVirtKey)
 }  // namespace
 
 CQVTControlEdit::CQVTControlEdit()
-    : m_pEdit(nullptr), m_bLabel(FALSE), m_bReadOnly(FALSE), m_nLabelWidth(0), m_bLayoutDirty(FALSE),
-      m_bRebuild(FALSE), m_bCacheStale(TRUE), m_bFocused(FALSE), m_dwShellAutoCompleteFlags(0),
-      m_dwEditStyle(0), m_bShowSpinButtons(FALSE), m_nEditIconId(0), m_nTextLimit(0), m_nBuddyButtonId(0),
-      m_bNumbersOnly(FALSE), m_hwndFocusBefore(nullptr), m_bHintShown(FALSE)
+    : m_bLabel(FALSE), m_bReadOnly(FALSE), m_dwShellAutoCompleteFlags(0), m_bShowSpinButtons(FALSE),
+      m_nBuddyButtonId(0), m_bNumbersOnly(FALSE)
 {
     m_controlType = qvtControlEdit;
     m_nWidth = CQVTPaintManager::DpiX(100);
@@ -53,16 +51,6 @@ CQVTControlEdit::~CQVTControlEdit()
     DestroyEditWindow();
 }
 
-void CQVTControlEdit::DestroyEditWindow()
-{
-    if (!m_pEdit)
-        return;
-    if (m_pEdit->GetSafeHwnd())
-        m_pEdit->DestroyWindow();
-    delete m_pEdit;
-    m_pEdit = nullptr;
-}
-
 CQVTControlEditCtrl* CQVTControlEdit::CreateEditCtrl()
 {
     CQVTControlEditCtrl* pEdit = new CQVTControlEditCtrl();
@@ -71,62 +59,6 @@ CQVTControlEditCtrl* CQVTControlEdit::CreateEditCtrl()
 }
 
 // Text.
-
-BOOL CQVTControlEdit::IsHintShown() const
-{
-    return m_bHintShown;
-}
-
-BOOL CQVTControlEdit::HasFocus() const
-{
-    return m_pEdit && m_pEdit->GetSafeHwnd() && ::GetFocus() == m_pEdit->GetSafeHwnd();
-}
-
-CString CQVTControlEdit::GetEditText() const
-{
-    if (m_pEdit && m_pEdit->GetSafeHwnd() && m_bCacheStale)
-    {
-        m_strCachedText = m_bHintShown ? CString() : m_pEdit->GetEditText();
-        m_bCacheStale = FALSE;
-    }
-    return m_strCachedText;
-}
-
-void CQVTControlEdit::SetEditText(const CString& strText)
-{
-    if (strText == GetEditText() && !m_bHintShown)
-        return;
-    m_bHintShown = FALSE;
-    if (m_pEdit && m_pEdit->GetSafeHwnd())
-        m_pEdit->SetEditText(strText);
-    m_strCachedText = strText;
-    m_bCacheStale = FALSE;
-}
-
-void CQVTControlEdit::SetText(const CString& strText)
-{
-    const CString strHint = GetEditHint();
-    if (strText.IsEmpty() && !strHint.IsEmpty() && !m_bFocused)
-    {
-        if (m_pEdit && m_pEdit->GetSafeHwnd() && !m_bHintShown)
-        {
-            m_bHintShown = TRUE;
-            m_pEdit->SetEditText(strHint);
-        }
-        m_bHintShown = m_pEdit && m_pEdit->GetSafeHwnd();
-        m_strCachedText.Empty();
-        m_bCacheStale = FALSE;
-    }
-    else
-        SetEditText(strText);
-    RefreshColors();
-}
-
-CString CQVTControlEdit::GetEditHint() const
-{
-    // The linked action's hint is the fallback once actions carry one.
-    return m_strEditHint;
-}
 
 void CQVTControlEdit::SetEditHint(LPCTSTR lpszHint)
 {
@@ -173,31 +105,6 @@ void CQVTControlEdit::SetBuddyButtonId(int nId)
     DelayLayoutParent();
 }
 
-void CQVTControlEdit::SetEditIconId(int nId)
-{
-    if (nId == m_nEditIconId)
-        return;
-    m_nEditIconId = nId;
-    m_bLayoutDirty = TRUE;
-    DelayLayoutParent();
-}
-
-void CQVTControlEdit::SetTextLimit(int nLimit)
-{
-    m_nTextLimit = nLimit;
-    if (m_pEdit && m_pEdit->GetSafeHwnd() && nLimit)
-        m_pEdit->SetLimitText(static_cast<UINT>(nLimit));
-}
-
-void CQVTControlEdit::SetEditStyle(DWORD dwStyle)
-{
-    if (dwStyle == m_dwEditStyle)
-        return;
-    m_dwEditStyle = dwStyle;
-    m_bRebuild = TRUE;
-    DelayLayoutParent();
-}
-
 void CQVTControlEdit::ShowLabel(BOOL bShow)
 {
     if (bShow == m_bLabel)
@@ -214,68 +121,29 @@ BOOL CQVTControlEdit::SetShellAutoComplete(DWORD dwFlags)
     return dwFlags == 0;
 }
 
-void CQVTControlEdit::SetLabelWidth(int nLabelWidth)
-{
-    if (nLabelWidth == m_nLabelWidth)
-        return;
-    m_nLabelWidth = nLabelWidth;
-    m_bLayoutDirty = TRUE;
-}
-
 // Placement.
 
 void CQVTControlEdit::SetRect(CRect rcControl)
 {
-    const HWND hWndBar = m_pParent ? m_pParent->GetSafeHwnd() : nullptr;
-    if (m_pEdit && m_pEdit->GetSafeHwnd() &&
-        (m_bRebuild || (m_pEdit->GetExStyle() & WS_EX_LAYOUTRTL) ||
-         ::GetParent(m_pEdit->GetSafeHwnd()) != hWndBar))
-    {
-        GetEditText();
-        m_pEdit->DestroyWindow();
-    }
-    m_bRebuild = FALSE;
-    if (rcControl == m_rcControl && m_pEdit && m_pEdit->GetSafeHwnd() && !m_bLayoutDirty)
+    if (!BeginEditPlacement(rcControl))
         return;
     m_rcControl = rcControl;
-    m_bLayoutDirty = FALSE;
-    if (!hWndBar)
-        return;
     UpdateEditWindow();
 }
 
 void CQVTControlEdit::UpdateEditWindow()
 {
-    if (!m_pEdit)
-        m_pEdit = CreateEditCtrl();
-    if (!m_pEdit->GetSafeHwnd())
+    BOOL bCreated = FALSE;
+    if (!PrepareEditWindow(bCreated))
+        return;
+    if (bCreated)
     {
-        if (!m_pEdit->CreateEdit(m_dwEditStyle | WS_CHILD | ES_AUTOHSCROLL, m_pParent))
-            return;
-        m_bHintShown = FALSE;
-        if (!GetEnabled())
-            m_pEdit->EnableWindow(FALSE);
         if (m_bNumbersOnly)
             QVTSetNumbersOnly(m_pEdit->GetSafeHwnd(), TRUE);
         if (m_dwShellAutoCompleteFlags)
             SetShellAutoComplete(m_dwShellAutoCompleteFlags);
-        if (m_nTextLimit)
-            m_pEdit->SetLimitText(static_cast<UINT>(m_nTextLimit));
     }
-    CQVTPaintManager* pPaintManager = GetPaintManager();
-    m_pEdit->SendMessage(WM_SETFONT,
-                         reinterpret_cast<WPARAM>(pPaintManager->GetRegularFont()->GetSafeHandle()), FALSE);
-    m_pEdit->SetMargins(0, 0);
     m_pEdit->SendMessage(EM_SETREADONLY, m_bReadOnly);
-    if (!m_bFocused)
-    {
-        const CString strText = m_strCachedText;
-        m_bHintShown = FALSE;
-        m_pEdit->SetEditText(strText);
-        SetText(strText);
-    }
-    RefreshColors();
-    m_pEdit->SetGlass(m_pParent->IsFrameCompositionActive());
 
     CRect rcEdit(m_rcControl);
     rcEdit.left += m_nLabelWidth + CQVTPaintManager::DpiX(4);
@@ -283,25 +151,7 @@ void CQVTControlEdit::UpdateEditWindow()
     rcEdit.bottom -= CQVTPaintManager::DpiY(3);
     rcEdit.right -= CQVTPaintManager::DpiX(3) + (m_nBuddyButtonId > 0 ? CQVTPaintManager::DpiX(18) : 0) +
                     (m_bShowSpinButtons ? CQVTPaintManager::DpiX(17) : 0);
-    AdjustEditIconRect(rcEdit);
-    m_pEdit->MoveWindow(rcEdit);
-    UpdateVisibility();
-}
-
-void CQVTControlEdit::UpdateVisibility()
-{
-    if (!m_pEdit || !m_pEdit->GetSafeHwnd())
-        return;
-    const BOOL bShow = m_pParent && m_pParent->GetSafeHwnd() && IsVisible() && !m_rcControl.IsRectEmpty();
-    m_pEdit->SetWindowPos(nullptr, 0, 0, 0, 0,
-                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                              (bShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-}
-
-void CQVTControlEdit::AdjustEditIconRect(CRect& rc)
-{
-    if (m_nEditIconId > 0)
-        rc.left += GetIconSize().cx + CQVTPaintManager::DpiX(2);
+    MoveEditWindow(rcEdit);
 }
 
 CRect CQVTControlEdit::GetSpinButtonsRect() const
@@ -337,28 +187,6 @@ void CQVTControlEdit::DrawEditIcon(CDC* pDC, CRect rc)
 }
 
 // Colours.
-
-void CQVTControlEdit::GetEditCharFormat(CHARFORMAT2W& cf)
-{
-    cf = {};
-    cf.cbSize = sizeof(CHARFORMAT2W);
-    cf.dwMask = CFM_COLOR | CFM_BACKCOLOR;
-    const BOOL bGrey = !GetEnabled() || m_bHintShown;
-    cf.crTextColor = GetColorByIndex(bGrey ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
-    cf.crBackColor = GetPaintManager()->GetControlEditBackColor(this);
-}
-
-void CQVTControlEdit::RefreshColors()
-{
-    if (!m_pEdit || !m_pEdit->GetSafeHwnd() || !m_pEdit->IsRichEdit())
-        return;
-    CHARFORMAT2W cf;
-    GetEditCharFormat(cf);
-    // Version 1 knows the short record only.
-    cf.cbSize = CQVTCommandBarEditCtrl::IsRichEdit20() ? sizeof(CHARFORMAT2W) : sizeof(CHARFORMATW);
-    m_pEdit->SendMessage(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
-    m_pEdit->SendMessage(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(cf.crBackColor));
-}
 
 // Focus.
 
@@ -418,20 +246,6 @@ void CQVTControlEdit::OnEditKillFocus()
     SetFocused(FALSE);
     if (GetEditText().IsEmpty())
         SetText(CString());
-}
-
-void CQVTControlEdit::OnEditTextChange(BOOL bByCode)
-{
-    m_bCacheStale = TRUE;
-    if (m_bFocused && !bByCode)
-        OnEditChanged();
-    RefreshColors();
-}
-
-void CQVTControlEdit::OnEditDestroy(const CString& strText)
-{
-    m_strCachedText = m_bHintShown ? CString() : strText;
-    m_bCacheStale = FALSE;
 }
 
 void CQVTControlEdit::OnEditChanged()

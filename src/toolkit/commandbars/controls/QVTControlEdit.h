@@ -6,8 +6,8 @@
 
 #include <richedit.h>
 
-#include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTEditFieldHost.h"
 
 class CQVTPropExchange;
 
@@ -26,7 +26,7 @@ struct NMQVTEDITSPIN : public NMQVTCONTROL
     int iDelta;  // step times direction
 };
 
-class CQVTControlEdit : public CQVTControl, public CQVTEditCtrlHost
+class CQVTControlEdit : public CQVTControl, public CQVTEditFieldHost
 {
     DECLARE_SERIAL(CQVTControlEdit)
 
@@ -47,14 +47,7 @@ public:
     CQVTControlEdit();
     ~CQVTControlEdit() override;
 
-    // The text; the hint shown in an empty edit counts as empty.
-    CString GetEditText() const;
-    // Writes the window only when the text differs.
-    void SetEditText(const CString& strText);
-    // The text, or the hint when the text is empty.
-    void SetText(const CString& strText);
     void SetEditHint(LPCTSTR lpszHint);
-    CString GetEditHint() const;
     void SetReadOnly(BOOL bReadOnly);
     BOOL GetReadOnly() const { return m_bReadOnly; }
     void SetNumbersOnly(BOOL bNumbersOnly);
@@ -63,23 +56,15 @@ public:
     BOOL IsSpinButtonsVisible() const { return m_bShowSpinButtons; }
     void SetBuddyButtonId(int nId);
     int GetBuddyButtonId() const { return m_nBuddyButtonId; }
-    void SetEditIconId(int nId);
-    int GetEditIconId() const { return m_nEditIconId; }
-    void SetTextLimit(int nLimit);
-    int GetTextLimit() const { return m_nTextLimit; }
-    void SetEditStyle(DWORD dwStyle);
-    DWORD GetEditStyle() const { return m_dwEditStyle; }
     void ShowLabel(BOOL bShow);
     BOOL IsLabelVisible() const { return m_bLabel; }
     // Shell auto-completion flags for the window (0 off).
     BOOL SetShellAutoComplete(DWORD dwFlags);
     DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
     CQVTControlEditCtrl* GetEditCtrl() const { return m_pEdit; }
-    BOOL HasFocus() const;
     // Parts in the parent bar's coordinates.
     CRect GetSpinButtonsRect() const;
     CRect GetBuddyButtonRect() const;
-    int GetLabelWidth() const { return m_nLabelWidth; }
 
     // CQVTControl
     void OnEnabledChanged() override;
@@ -109,18 +94,13 @@ public:
     // The keys its state is saved under.
     void DoPropExchange(CQVTPropExchange* pPX) override;
 
-    virtual CQVTControlEditCtrl* CreateEditCtrl();
-    virtual void SetLabelWidth(int nLabelWidth);
+    CQVTControlEditCtrl* CreateEditCtrl() override;
     virtual void DrawEditIcon(CDC* pDC, CRect rc);
     // CQVTEditCtrlHost
     CQVTControl* GetEditHostControl() override { return this; }
     void OnEditSetFocus(HWND hWndPrevious) override;
     void OnEditKillFocus() override;
-    void OnEditTextChange(BOOL bByCode) override;
-    void OnEditDestroy(const CString& strText) override;
-    virtual void AdjustEditIconRect(CRect& rc);
-    virtual void OnEditChanged();
-    virtual void GetEditCharFormat(CHARFORMAT2W& cf);
+    void OnEditChanged() override;
     virtual void OnSpin(int nStep, int nDirection);
 
     // The text after a step of the spin buttons, from the text before: the
@@ -130,32 +110,15 @@ public:
 
 protected:
     void UpdateEditWindow();
-    void UpdateVisibility();
-    void RefreshColors();
-    void DestroyEditWindow();
-    BOOL IsHintShown() const;
     void RunSpinLoop(int nPart);
     void RunBuddyLoop();
     void SetSelectedPart(int nPart);
 
-    CQVTControlEditCtrl* m_pEdit;  // made on the first placement
-    BOOL m_bLabel;                 // the caption shows as a label
+    BOOL m_bLabel;  // the caption shows as a label
     BOOL m_bReadOnly;
-    int m_nLabelWidth;         // room left of the edit
-    BOOL m_bLayoutDirty;       // label width or theme changed
-    BOOL m_bRebuild;           // the window is made again at the next placement
-    CString m_strEditHint;     // grey text while empty and unfocused
     CString m_strTextAtFocus;  // Escape puts it back
-    mutable CString m_strCachedText;
-    mutable BOOL m_bCacheStale;  // the window's text is read next time
-    BOOL m_bFocused;
     DWORD m_dwShellAutoCompleteFlags;
-    DWORD m_dwEditStyle;  // added to the window's style
     BOOL m_bShowSpinButtons;
-    int m_nEditIconId;       // drawn left of the edit when above 0
-    int m_nTextLimit;        // EM_LIMITTEXT when not 0
-    int m_nBuddyButtonId;    // a buddy button when above 0
-    BOOL m_bNumbersOnly;     // digits only
-    HWND m_hwndFocusBefore;  // gets the focus back when the edit gives it up
-    BOOL m_bHintShown;       // the window shows the hint, not a text
+    int m_nBuddyButtonId;  // a buddy button when above 0
+    BOOL m_bNumbersOnly;   // digits only
 };
