@@ -347,7 +347,7 @@ void CQVTControlComboBox::DrawEditText(CDC* pDC, CRect rcText)
     }
     CString strText = GetListBoxText();
     COLORREF clrText = pPaintManager->GetColor(bFocused   ? COLOR_HIGHLIGHTTEXT
-                                               : bEnabled ? COLOR_BTNTEXT
+                                               : bEnabled ? COLOR_WINDOWTEXT
                                                           : COLOR_GRAYTEXT);
     if (strText.IsEmpty() && bEnabled && !bFocused)
     {

@@ -311,3 +311,34 @@ TEST_F(ComboBox, AGalleryDropDownSelectsByTextAndExecutesOnClick)
     EXPECT_TRUE(m_pCombo->GetEditText() == _T("Blue"));
     pItems->InternalRelease();
 }
+
+TEST_F(ComboBox, ADropDownListStepsWithTheKeysAndGivesBackItsSelectionWhenLeft)
+{
+    m_pCombo->SetCurSel(0);
+    // A click would open the list: the focus comes from the keyboard.
+    s_pFrame->SetForegroundWindow();
+    m_pCombo->OnUnderlineActivate();
+    PumpTranslated(30);
+    ASSERT_TRUE(m_pCombo->GetFocused());
+    EXPECT_EQ(nullptr, m_pCombo->GetEditCtrl()) << "no edit window in a drop-down list";
+    // The focused text shows in the highlight.
+    m_pBar->RedrawWindow();
+    PumpTranslated(30);
+    CDibCapture capture(m_pBar);
+    const CRect rc = m_pCombo->GetRect();
+    EXPECT_GT(capture.CountIn(CRect(rc.left + m_pCombo->GetLabelWidth(), rc.top,
+                                    rc.right - m_pCombo->GetThumbWidth(), rc.bottom),
+                              m_pBar->GetPaintManager()->GetColor(COLOR_HIGHLIGHT)),
+              0);
+
+    Type(VK_DOWN);
+    EXPECT_EQ(1, m_pCombo->GetCurSel());
+    EXPECT_TRUE(m_pCombo->GetText() == _T("abd"));
+    // Left without choosing: the selection from when the focus came back.
+    Type(VK_ESCAPE);
+    EXPECT_EQ(0, m_pCombo->GetCurSel());
+    EXPECT_FALSE(m_pCombo->GetFocused());
+    EXPECT_EQ(
+        std::vector<UINT>({QVT_CBN_SETFOCUS, QVT_CBN_SELCHANGE, QVT_CBN_SELENDCANCEL, QVT_CBN_KILLFOCUS}),
+        s_pFrame->m_codes);
+}

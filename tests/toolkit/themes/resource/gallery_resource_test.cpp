@@ -135,6 +135,9 @@ TEST(ResourceGallery, ColumnShowsTheFramesOfItsButtonsByState)
         gallery.Draw(canvas);
         EXPECT_EQ(QVTResourceImages()->GetIniColor(_T("Toolbar"), _T("ControlGalleryNormal"), CLR_INVALID),
                   canvas.At(30, 30));
+        CStringArray missing;
+        QVTResourceImages()->GetMissingImages(missing);
+        EXPECT_EQ(0, missing.GetSize()) << "the scheme has every image the gallery asks for";
     }
     CQVTPaintManager::SetTheme(qvtThemeOffice2000);
 }
