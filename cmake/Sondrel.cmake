@@ -90,10 +90,13 @@ function(sondrel_compile_rc out_var rc_file)
   foreach(dir ${RC_INCLUDES})
     list(APPEND inc_flags -I${dir})
   endforeach()
+  # The depfile names the scripts, headers and resource files the script
+  # pulls in: a changed included script rebuilds the .res.
   add_custom_command(OUTPUT ${res}
-    COMMAND ${WRC} -DUNICODE -D_UNICODE --nostdinc -I/usr/include/wine/wine/windows ${inc_flags} -fo${res} ${rc_abs}
-    DEPENDS ${rc_abs} ${RC_DEPENDS}
-    IMPLICIT_DEPENDS C ${rc_abs}
+    COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/compile-rc.sh ${WRC} ${res}.d ${res} ${rc_abs}
+            -DUNICODE -D_UNICODE --nostdinc -I/usr/include/wine/wine/windows ${inc_flags}
+    DEPENDS ${rc_abs} ${RC_DEPENDS} ${PROJECT_SOURCE_DIR}/cmake/compile-rc.sh
+    DEPFILE ${res}.d
     COMMENT "Compiling resources ${base}.rc")
   # Linked as an object: winegcc takes .res files on its link line.
   set_source_files_properties(${res} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
