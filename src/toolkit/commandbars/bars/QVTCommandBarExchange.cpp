@@ -112,28 +112,6 @@ void CQVTToolBar::DoPropExchange(CQVTPropExchange* pPX)
         m_bCloseable = FALSE;
 }
 
-namespace {
-
-BOOL MergeSameControls(CQVTControls* pFirst, CQVTControls* pSecond)
-{
-    std::vector<CQVTControl*> first;
-    std::vector<CQVTControl*> second;
-    for (int i = 0; i < pFirst->GetCount(); ++i)
-        if (!pFirst->GetAt(i)->IsTemporary())
-            first.push_back(pFirst->GetAt(i));
-    for (int i = 0; i < pSecond->GetCount(); ++i)
-        if (!pSecond->GetAt(i)->IsTemporary())
-            second.push_back(pSecond->GetAt(i));
-    if (first.size() != second.size())
-        return FALSE;
-    for (size_t i = 0; i < first.size(); ++i)
-        if (!first[i]->Compare(second[i]))
-            return FALSE;
-    return TRUE;
-}
-
-}  // namespace
-
 void CQVTToolBar::MergeLoadedBar(CQVTToolBar* pLoaded, BOOL bSilent, int nAnswer)
 {
     if (!pLoaded || pLoaded == this)
@@ -146,10 +124,10 @@ void CQVTToolBar::MergeLoadedBar(CQVTToolBar* pLoaded, BOOL bSilent, int nAnswer
     CQVTObjectRef<CQVTControls> keepOriginals(pOwnOriginals);
     BOOL bKeepOwnOriginals = FALSE;
 
-    if (pLoadedOriginals && pOwnOriginals && !MergeSameControls(pLoadedOriginals, pOwnOriginals))
+    if (pLoadedOriginals && pOwnOriginals && !pLoadedOriginals->HasSameControls(pOwnOriginals))
     {
         // The program's definition changed since the layout was saved.
-        if (MergeSameControls(pLoaded->GetControls(), pLoadedOriginals))
+        if (pLoaded->GetControls()->HasSameControls(pLoadedOriginals))
             return;
         if (bSilent || nAnswer == IDYES)
             return;

@@ -16,24 +16,6 @@ namespace {
 // Popups nest, and a forged layout could nest a bar in itself.
 const int kMaxPopupDepth = 32;
 
-BOOL SameControls(CQVTCommandBar* pFirst, CQVTCommandBar* pSecond)
-{
-    std::vector<CQVTControl*> first;
-    std::vector<CQVTControl*> second;
-    for (int i = 0; i < pFirst->GetControlCount(); ++i)
-        if (!pFirst->GetControl(i)->IsTemporary())
-            first.push_back(pFirst->GetControl(i));
-    for (int i = 0; i < pSecond->GetControlCount(); ++i)
-        if (!pSecond->GetControl(i)->IsTemporary())
-            second.push_back(pSecond->GetControl(i));
-    if (first.size() != second.size())
-        return FALSE;
-    for (size_t i = 0; i < first.size(); ++i)
-        if (!first[i]->Compare(second[i]))
-            return FALSE;
-    return TRUE;
-}
-
 BOOL ContainsPopup(const CQVTControlPopup* pThis, CQVTControlPopup* pOther, int nDepth)
 {
     if (!pThis || !pOther || nDepth > kMaxPopupDepth)
@@ -113,7 +95,13 @@ BOOL CQVTControlPopup::Compare(CQVTControl* pOther)
     if (!pPopup)
         return FALSE;
     if (m_pCommandBar && pPopup->m_pCommandBar && m_pCommandBar != pPopup->m_pCommandBar)
-        return SameControls(m_pCommandBar, pPopup->m_pCommandBar);
+    {
+        CQVTControls* pMine = m_pCommandBar->GetControls();
+        CQVTControls* pTheirs = pPopup->m_pCommandBar->GetControls();
+        if (pMine && pTheirs)
+            return pMine->HasSameControls(pTheirs);
+        return m_pCommandBar->GetControlCount() == 0 && pPopup->m_pCommandBar->GetControlCount() == 0;
+    }
     return TRUE;
 }
 

@@ -573,20 +573,23 @@ void CQVTControls::SetOriginalControls(CQVTOriginalControls* pOriginalControls)
 
 BOOL CQVTControls::IsChanged() const
 {
-    if (!m_pOriginalControls)
-        return TRUE;
+    return !m_pOriginalControls || !HasSameControls(m_pOriginalControls);
+}
+
+BOOL CQVTControls::HasSameControls(const CQVTControls* pOther) const
+{
     std::vector<CQVTControl*> mine;
     std::vector<CQVTControl*> theirs;
     for (CQVTControl* pControl : m_arrControls)
         if (!pControl->IsTemporary())
             mine.push_back(pControl);
-    for (CQVTControl* pControl : m_pOriginalControls->m_arrControls)
+    for (CQVTControl* pControl : pOther->m_arrControls)
         if (!pControl->IsTemporary())
             theirs.push_back(pControl);
     if (mine.size() != theirs.size())
-        return TRUE;
+        return FALSE;
     for (size_t i = 0; i < mine.size(); ++i)
         if (!mine[i]->Compare(theirs[i]))
-            return TRUE;
-    return FALSE;
+            return FALSE;
+    return TRUE;
 }

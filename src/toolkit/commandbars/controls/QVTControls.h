@@ -74,6 +74,8 @@ public:
     void SetOriginalControls(CQVTOriginalControls* pOriginalControls);
     CQVTOriginalControls* GetOriginalControls() const { return m_pOriginalControls; }
     BOOL IsChanged() const;
+    // The same controls in the same order, temporary ones not counted.
+    BOOL HasSameControls(const CQVTControls* pOther) const;
     BOOL IsOriginals() const { return m_bOriginalControls; }
     CQVTControls* Duplicate(BOOL bRecursive = FALSE);
     // The saved layout (QVTControlsExchange.cpp).

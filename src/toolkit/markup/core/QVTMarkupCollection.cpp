@@ -80,8 +80,5 @@ void CQVTMarkupCollection::SetContentObject(CQVTMarkupBuilder*, CQVTMarkupObject
         Add(pContent);
         return;
     }
-    CQVTMarkupBuilder::ThrowBuilderErrorFormat(
-        u"'%ls' object cannot be added to '%ls'. Object cannot be converted to type '%ls'",
-        pContent != nullptr ? pContent->GetType()->GetClassName() : u"", GetType()->GetClassName(),
-        m_pElementType->GetClassName());
+    CQVTMarkupBuilder::ThrowCannotAddContent(pContent, this, m_pElementType->GetClassName());
 }

@@ -76,6 +76,20 @@ public:
 
     CQVTMarkupObject* GetLogicalParent() const { return m_pLogicalParent; }
     void SetLogicalParent(CQVTMarkupObject* pParent) { m_pLogicalParent = pParent; }
+    // Puts pChild (its reference taken over) in a single-child slot of this
+    // object and releases the one it replaces.
+    template <class TChild>
+    void ReplaceLogicalChild(TChild*& pSlot, TChild* pChild)
+    {
+        TChild* pOld = pSlot;
+        if (pOld != nullptr)
+            pOld->SetLogicalParent(nullptr);
+        pSlot = pChild;
+        if (pChild != nullptr)
+            pChild->SetLogicalParent(this);
+        if (pOld != nullptr)
+            pOld->InternalRelease();
+    }
 
     BOOL IsKindOf(CQVTMarkupType* pType) const;
 

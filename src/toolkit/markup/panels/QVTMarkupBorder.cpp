@@ -28,14 +28,7 @@ CQVTMarkupDecorator::~CQVTMarkupDecorator()
 
 void CQVTMarkupDecorator::SetChild(CQVTMarkupUIElement* pChild)
 {
-    CQVTMarkupUIElement* pOld = m_pChild;
-    if (pOld != nullptr)
-        pOld->SetLogicalParent(nullptr);
-    m_pChild = pChild;
-    if (pChild != nullptr)
-        pChild->SetLogicalParent(this);
-    if (pOld != nullptr)
-        pOld->InternalRelease();
+    ReplaceLogicalChild(m_pChild, pChild);
 }
 
 CQVTMarkupVisual* CQVTMarkupDecorator::GetVisualChild(int nIndex)
@@ -47,10 +40,7 @@ void CQVTMarkupDecorator::SetContentObject(CQVTMarkupBuilder*, CQVTMarkupObject*
 {
     CQVTMarkupUIElement* pElement = MarkupCast<CQVTMarkupUIElement>(pContent);
     if (pElement == nullptr)
-        CQVTMarkupBuilder::ThrowBuilderErrorFormat(
-            u"'%ls' object cannot be added to '%ls'. Object cannot be converted to type "
-            u"'CQVTMarkupUIElement'",
-            pContent != nullptr ? pContent->GetType()->GetClassName() : u"", GetType()->GetClassName());
+        CQVTMarkupBuilder::ThrowCannotAddContent(pContent, this, u"CQVTMarkupUIElement");
     if (m_pChild != nullptr)
         CQVTMarkupBuilder::ThrowBuilderErrorFormat(
             u"'%ls' already has a child and cannot add '%ls'. '%ls' can accept only one child.",

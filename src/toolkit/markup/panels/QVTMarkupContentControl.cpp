@@ -84,7 +84,5 @@ void CQVTMarkupContentControl::SetContentObject(CQVTMarkupBuilder*, CQVTMarkupOb
         SetValue(m_pContentProperty, pElement);
         return;
     }
-    CQVTMarkupBuilder::ThrowBuilderErrorFormat(
-        u"'%ls' object cannot be added to '%ls'. Object cannot be converted to type 'CQVTMarkupUIElement'",
-        pContent != nullptr ? pContent->GetType()->GetClassName() : u"", GetType()->GetClassName());
+    CQVTMarkupBuilder::ThrowCannotAddContent(pContent, this, u"CQVTMarkupUIElement");
 }

@@ -158,6 +158,15 @@ void AFX_CDECL CQVTMarkupBuilder::ThrowBuilderError(LPCWSTR lpszMessage)
     throw new CQVTMarkupBuilderException(lpszMessage);
 }
 
+void AFX_CDECL CQVTMarkupBuilder::ThrowCannotAddContent(CQVTMarkupObject* pContent, CQVTMarkupObject* pOwner,
+                                                        LPCWSTR lpszExpectedType)
+{
+    ThrowBuilderErrorFormat(
+        u"'%ls' object cannot be added to '%ls'. Object cannot be converted to type '%ls'",
+        pContent != nullptr ? pContent->GetType()->GetClassName() : u"", pOwner->GetType()->GetClassName(),
+        lpszExpectedType);
+}
+
 void AFX_CDECL CQVTMarkupBuilder::ThrowBuilderErrorFormat(LPCWSTR lpszFormat, ...)
 {
     CString strMessage;

@@ -56,6 +56,10 @@ public:
 
     [[noreturn]] static void AFX_CDECL ThrowBuilderError(LPCWSTR lpszMessage);
     [[noreturn]] static void ThrowBuilderErrorFormat(LPCWSTR lpszFormat, ...);
+    // The error for content pOwner cannot take: it wants lpszExpectedType.
+    [[noreturn]] static void AFX_CDECL ThrowCannotAddContent(CQVTMarkupObject* pContent,
+                                                             CQVTMarkupObject* pOwner,
+                                                             LPCWSTR lpszExpectedType);
     // The system message of a failed result code.
     [[noreturn]] static void AFX_CDECL ThrowComError(HRESULT hr);
 

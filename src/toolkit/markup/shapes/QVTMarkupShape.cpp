@@ -212,6 +212,31 @@ BOOL CQVTMarkupShape::GetDrawnPoints(CQVTMarkupDependencyProperty* pProperty,
     return TRUE;
 }
 
+CQVTMarkupDependencyProperty* CQVTMarkupShape::RegisterPointsProperty(CQVTMarkupType* pOwnerType)
+{
+    CQVTMarkupPointCollection::EnsureMarkupClass();
+    return CQVTMarkupDependencyProperty::Register(
+        u"Points", CQVTMarkupPointCollection::GetMarkupType(), pOwnerType,
+        new CQVTMarkupPropertyMetadata(nullptr, QVT_MARKUP_AFFECTS_MEASURE));
+}
+
+SIZE CQVTMarkupShape::MeasurePoints(CQVTMarkupDependencyProperty* pProperty, SIZE szAvailable,
+                                    BOOL bHalfStrokeWhenFlat)
+{
+    CQVTMarkupPointCollection* pPoints = MarkupCast<CQVTMarkupPointCollection>(GetValue(pProperty));
+    if (pPoints == nullptr || pPoints->GetPoints().empty())
+        return SIZE{0, 0};
+    return MeasureBounds(pPoints->GetBounds(), szAvailable, bHalfStrokeWhenFlat);
+}
+
+BOOL CQVTMarkupShape::PreparePointFigure(CQVTMarkupDependencyProperty* pProperty, CQVTMarkupStroke& stroke,
+                                         CQVTMarkupBrush*& pFill, std::vector<Gdiplus::PointF>& points)
+{
+    GetStroke(&stroke);
+    pFill = GetFill();
+    return (stroke.pBrush != nullptr || pFill != nullptr) && GetDrawnPoints(pProperty, points);
+}
+
 CQVTMarkupShape::CSmoothingScope::CSmoothingScope(CQVTMarkupShape* pShape, CQVTMarkupDrawingContext* pDC)
     : m_pDC(pDC),
       m_nPrevious(pDC->SetSmoothingMode(GetMarkupEnumValue(pShape->GetValue(m_pSmoothingModeProperty), 0)))
@@ -563,27 +588,20 @@ void CQVTMarkupLine::SetY2Property(long nValue)
 
 void AFX_CDECL CQVTMarkupPolyline::RegisterMarkupProperties()
 {
-    CQVTMarkupPointCollection::EnsureMarkupClass();
-    m_pPointsProperty = CQVTMarkupDependencyProperty::Register(
-        u"Points", CQVTMarkupPointCollection::GetMarkupType(), GetMarkupType(),
-        new CQVTMarkupPropertyMetadata(nullptr, QVT_MARKUP_AFFECTS_MEASURE));
+    m_pPointsProperty = RegisterPointsProperty(GetMarkupType());
 }
 
 SIZE CQVTMarkupPolyline::MeasureOverride(CQVTMarkupDrawingContext*, SIZE szAvailable)
 {
-    CQVTMarkupPointCollection* pPoints = MarkupCast<CQVTMarkupPointCollection>(GetValue(m_pPointsProperty));
-    if (pPoints == nullptr || pPoints->GetPoints().empty())
-        return SIZE{0, 0};
-    return MeasureBounds(pPoints->GetBounds(), szAvailable, TRUE);
+    return MeasurePoints(m_pPointsProperty, szAvailable, TRUE);
 }
 
 void CQVTMarkupPolyline::OnRender(CQVTMarkupDrawingContext* pDC)
 {
     CQVTMarkupStroke stroke;
-    GetStroke(&stroke);
-    CQVTMarkupBrush* pFill = GetFill();
+    CQVTMarkupBrush* pFill = nullptr;
     std::vector<Gdiplus::PointF> points;
-    if ((stroke.pBrush == nullptr && pFill == nullptr) || !GetDrawnPoints(m_pPointsProperty, points))
+    if (!PreparePointFigure(m_pPointsProperty, stroke, pFill, points))
         return;
     CSmoothingScope smoothing(this, pDC);
     const int nCount = static_cast<int>(points.size());
@@ -595,27 +613,20 @@ void CQVTMarkupPolyline::OnRender(CQVTMarkupDrawingContext* pDC)
 
 void AFX_CDECL CQVTMarkupPolygon::RegisterMarkupProperties()
 {
-    CQVTMarkupPointCollection::EnsureMarkupClass();
-    m_pPointsProperty = CQVTMarkupDependencyProperty::Register(
-        u"Points", CQVTMarkupPointCollection::GetMarkupType(), GetMarkupType(),
-        new CQVTMarkupPropertyMetadata(nullptr, QVT_MARKUP_AFFECTS_MEASURE));
+    m_pPointsProperty = RegisterPointsProperty(GetMarkupType());
 }
 
 SIZE CQVTMarkupPolygon::MeasureOverride(CQVTMarkupDrawingContext*, SIZE szAvailable)
 {
-    CQVTMarkupPointCollection* pPoints = MarkupCast<CQVTMarkupPointCollection>(GetValue(m_pPointsProperty));
-    if (pPoints == nullptr || pPoints->GetPoints().empty())
-        return SIZE{0, 0};
-    return MeasureBounds(pPoints->GetBounds(), szAvailable, FALSE);
+    return MeasurePoints(m_pPointsProperty, szAvailable, FALSE);
 }
 
 void CQVTMarkupPolygon::OnRender(CQVTMarkupDrawingContext* pDC)
 {
     CQVTMarkupStroke stroke;
-    GetStroke(&stroke);
-    CQVTMarkupBrush* pFill = GetFill();
+    CQVTMarkupBrush* pFill = nullptr;
     std::vector<Gdiplus::PointF> points;
-    if ((stroke.pBrush == nullptr && pFill == nullptr) || !GetDrawnPoints(m_pPointsProperty, points))
+    if (!PreparePointFigure(m_pPointsProperty, stroke, pFill, points))
         return;
     CSmoothingScope smoothing(this, pDC);
     pDC->DrawPolygon(points.data(), static_cast<int>(points.size()), &stroke, pFill);

@@ -63,6 +63,13 @@ protected:
     // shape is; FALSE without points.
     BOOL GetDrawnPoints(CQVTMarkupDependencyProperty* pProperty, std::vector<Gdiplus::PointF>& points);
 
+    // Point-list shapes: their "Points" property, its measure, and the
+    // points to draw with the stroke and fill (FALSE when nothing draws).
+    static CQVTMarkupDependencyProperty* RegisterPointsProperty(CQVTMarkupType* pOwnerType);
+    SIZE MeasurePoints(CQVTMarkupDependencyProperty* pProperty, SIZE szAvailable, BOOL bHalfStrokeWhenFlat);
+    BOOL PreparePointFigure(CQVTMarkupDependencyProperty* pProperty, CQVTMarkupStroke& stroke,
+                            CQVTMarkupBrush*& pFill, std::vector<Gdiplus::PointF>& points);
+
     // Automation.
     LPDISPATCH GetFillProperty();
     void SetFillProperty(LPDISPATCH pDispatch);

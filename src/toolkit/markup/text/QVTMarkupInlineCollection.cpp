@@ -42,9 +42,7 @@ void CQVTMarkupInlineCollection::SetContentObject(CQVTMarkupBuilder*, CQVTMarkup
             return;
         }
     }
-    CQVTMarkupBuilder::ThrowBuilderErrorFormat(
-        u"'%ls' object cannot be added to '%ls'. Object cannot be converted to type 'CQVTMarkupInline'",
-        pContent != nullptr ? pContent->GetType()->GetClassName() : u"", GetType()->GetClassName());
+    CQVTMarkupBuilder::ThrowCannotAddContent(pContent, this, u"CQVTMarkupInline");
 }
 
 void CQVTMarkupInlineCollection::OnItemAdded(CQVTMarkupObject* pItem, int nIndex)

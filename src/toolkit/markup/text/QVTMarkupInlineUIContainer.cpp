@@ -20,14 +20,7 @@ CQVTMarkupInlineUIContainer::~CQVTMarkupInlineUIContainer()
 
 void CQVTMarkupInlineUIContainer::SetChild(CQVTMarkupUIElement* pChild)
 {
-    CQVTMarkupUIElement* pOld = m_pChild;
-    if (pOld != nullptr)
-        pOld->SetLogicalParent(nullptr);
-    m_pChild = pChild;
-    if (pChild != nullptr)
-        pChild->SetLogicalParent(this);
-    if (pOld != nullptr)
-        pOld->InternalRelease();
+    ReplaceLogicalChild(m_pChild, pChild);
 }
 
 CQVTMarkupObject* CQVTMarkupInlineUIContainer::GetLogicalChild(int nIndex)
@@ -39,10 +32,7 @@ void CQVTMarkupInlineUIContainer::SetContentObject(CQVTMarkupBuilder*, CQVTMarku
 {
     CQVTMarkupUIElement* pElement = MarkupCast<CQVTMarkupUIElement>(pContent);
     if (pElement == nullptr)
-        CQVTMarkupBuilder::ThrowBuilderErrorFormat(
-            u"'%ls' object cannot be added to '%ls'. Object cannot be converted to type "
-            u"'CQVTMarkupUIElement'",
-            pContent != nullptr ? pContent->GetType()->GetClassName() : u"", GetType()->GetClassName());
+        CQVTMarkupBuilder::ThrowCannotAddContent(pContent, this, u"CQVTMarkupUIElement");
     pElement->InternalAddRef();
     SetChild(pElement);
 }
