@@ -6,14 +6,8 @@
 
 #include <string>
 
+#include "test_app.h"
 #include "tests/tracelog/trace_test_support.h"
-
-class ComScope
-{
-public:
-    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { CoUninitialize(); }
-};
 
 // The folder of this test program, with a trailing backslash.
 inline std::u16string ProgramFolder()

@@ -1,6 +1,7 @@
 // The XML settings file: its layout as another process's DOM reads it,
 // lenient reading, and saves that never cost the file already there.
 #include "sondrel_gtest.h"
+#include "test_app.h"
 
 #include "tests/common/common_test_support.h"
 
@@ -24,13 +25,6 @@ void WriteText(const std::u16string& path, const std::string& bytes)
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
 }
-
-class ComScope
-{
-public:
-    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { CoUninitialize(); }
-};
 
 // The names of an element's child elements, and its text.
 std::vector<std::u16string> ChildNames(IDispatch* node)

@@ -6,12 +6,7 @@
 
 #include "mdi_ids.h"
 #include "sondrel_gtest.h"
-
-class CMdiTestApp : public CWinApp
-{
-public:
-    CMdiTestApp() : CWinApp(_T("MdiTest")) {}
-};
+#include "test_app.h"
 
 class CTestDocument : public CDocument
 {
@@ -58,12 +53,9 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// Made once and kept: a global's destructor would run after Wine has ended
-// the process.
 CWinApp* TestApp()
 {
-    static CWinApp* s_pApp = new CMdiTestApp();
-    return s_pApp;
+    return &KeptTestApp(_T("MdiTest"));
 }
 
 void Pump()

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "sondrel_gtest.h"
+#include "test_app.h"
 #include "tests/common/common_test_support.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
@@ -21,30 +22,10 @@ namespace {
 const char16_t kChildVariable[] = u"SONDREL_OPTIONS_CHILD";
 const TCHAR kStoreRoot[] = _T("Software\\Sondrel Tests\\Options");
 
-class COptionsTestApp : public CWinApp
-{
-public:
-    COptionsTestApp() : CWinApp(_T("CommandBarsOptionsTest")) {}
-};
-
-// Made once and kept: a global's destructor would run after Wine ended the
-// process.
 CWinApp& TestApp()
 {
-    static CWinApp* s_pApp = nullptr;
-    if (!s_pApp)
-    {
-        s_pApp = new COptionsTestApp();
-        s_pApp->SetRegistryKey(_T("Sondrel Tests"));
-    }
-    return *s_pApp;
+    return KeptTestApp(_T("CommandBarsOptionsTest"), _T("Sondrel Tests"));
 }
-
-struct ComScope
-{
-    ComScope() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { ::CoUninitialize(); }
-};
 
 struct BarsScope
 {

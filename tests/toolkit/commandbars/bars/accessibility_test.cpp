@@ -10,17 +10,12 @@
 #include "real_input.h"
 #include "site_dialog.h"
 #include "sondrel_gtest.h"
+#include "test_app.h"
 #include "tests/toolkit/commandbars/support/test_resources.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 
 namespace {
-
-struct ComScope
-{
-    ComScope() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { ::CoUninitialize(); }
-};
 
 VARIANT Child(LONG nChild)
 {

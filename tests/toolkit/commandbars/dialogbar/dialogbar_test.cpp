@@ -8,6 +8,7 @@
 
 #include "real_input.h"
 #include "sondrel_gtest.h"
+#include "test_app.h"
 #include "tests/common/screen_test_support.h"
 #include "tests/toolkit/commandbars/support/bars_frame.h"
 #include "toolkit/commandbars/bars/QVTDialogBar.h"
@@ -52,21 +53,9 @@ bool DragWithMouse(POINT ptFrom, POINT ptTo)
     return bCaptured;
 }
 
-class CDialogBarTestApp : public CWinApp
-{
-public:
-    CDialogBarTestApp() : CWinApp(_T("CommandBarsDialogBarTest")) {}
-};
-
-// Made once and kept: a global's destructor would run after Wine ended
-// the process.
 void MakeTestApp()
 {
-    static CWinApp* s_pApp = nullptr;
-    if (s_pApp)
-        return;
-    s_pApp = new CDialogBarTestApp();
-    s_pApp->SetRegistryKey(_T("Sondrel Tests"));
+    KeptTestApp(_T("CommandBarsDialogBarTest"), _T("Sondrel Tests"));
 }
 
 CRect WindowRect(CWnd* pWnd)

@@ -15,6 +15,7 @@
 
 #include "real_input.h"
 #include "sondrel_gtest.h"
+#include "test_app.h"
 #include "tests/common/common_test_support.h"
 #include "tests/support/win_thread.h"
 #include "tests/toolkit/commandbars/support/bars_frame.h"
@@ -41,20 +42,9 @@ class CUnsavableControl : public CQVTControlButton
 };
 IMPLEMENT_DYNCREATE(CUnsavableControl, CQVTControlButton)
 
-class CLayoutTestApp : public CWinApp
-{
-public:
-    CLayoutTestApp() : CWinApp(_T("CommandBarsLayoutTest")) {}
-};
-
-// Made once and kept: a global's destructor would run after Wine ended
-// the process.
 CWinApp& TestApp()
 {
-    static CWinApp* s_pApp = nullptr;
-    if (!s_pApp)
-        s_pApp = new CLayoutTestApp();
-    return *s_pApp;
+    return KeptTestApp(_T("CommandBarsLayoutTest"));
 }
 
 const TCHAR kRegistryKey[] = _T("Sondrel Tests");

@@ -10,6 +10,7 @@
 
 #include "real_input.h"
 #include "sondrel_gtest.h"
+#include "test_app.h"
 #include "tests/common/common_test_support.h"
 #include "tests/toolkit/commandbars/menubar/menubar_test_ids.h"
 #include "tests/toolkit/commandbars/support/bars_frame.h"
@@ -20,12 +21,6 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
-
-class CMenuBarTestApp : public CWinApp
-{
-public:
-    CMenuBarTestApp() : CWinApp(_T("MenuBarTest")) {}
-};
 
 class CMenuBarTestDocument : public CDocument
 {
@@ -107,9 +102,7 @@ namespace {
 
 CWinApp* TestApp()
 {
-    // Kept: a global's destructor would run after Wine has ended the process.
-    static CWinApp* s_pApp = new CMenuBarTestApp();
-    return s_pApp;
+    return &KeptTestApp(_T("MenuBarTest"));
 }
 
 std::vector<CString> Captions(CQVTCommandBar* pBar)

@@ -9,6 +9,7 @@
 
 #include "real_input.h"
 #include "sondrel_gtest.h"
+#include "test_app.h"
 #include "tests/common/common_test_support.h"
 #include "tests/support/win_thread.h"
 #include "tests/toolkit/commandbars/support/bars_frame.h"
@@ -20,23 +21,9 @@
 
 namespace {
 
-class CShortcutsTestApp : public CWinApp
-{
-public:
-    CShortcutsTestApp() : CWinApp(_T("CommandBarsShortcutsTest")) {}
-};
-
-// The application whose profile the shortcuts use; made once and kept, as a
-// global's destructor would run after Wine has ended the process.
 CWinApp& TestApp()
 {
-    static CWinApp* s_pApp = nullptr;
-    if (!s_pApp)
-    {
-        s_pApp = new CShortcutsTestApp();
-        s_pApp->SetRegistryKey(_T("Sondrel Tests"));
-    }
-    return *s_pApp;
+    return KeptTestApp(_T("CommandBarsShortcutsTest"), _T("Sondrel Tests"));
 }
 
 const char16_t kChildVariable[] = u"SONDREL_SHORTCUTS_CHILD";
@@ -439,12 +426,6 @@ void Exchange(Store store, BOOL bLoading, TBody body)
 }
 
 const Store kStores[] = {Store::Xml, Store::Archive, Store::Registry, Store::Ini};
-
-struct ComScope
-{
-    ComScope() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { ::CoUninitialize(); }
-};
 
 const CString kSampleTexts =
     _T("100=Ctrl+K, Ctrl+C;101=Ctrl+Shift+F5;102=Alt+Num 7;103=Win+E;104=Del;105=Ctrl+0x7f;");

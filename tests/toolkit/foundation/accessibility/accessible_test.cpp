@@ -6,15 +6,10 @@
 #include <vector>
 
 #include "sondrel_gtest.h"
+#include "test_app.h"
 #include "toolkit/foundation/accessibility/QVTAccessible.h"
 
 namespace {
-struct ComScope
-{
-    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { CoUninitialize(); }
-};
-
 // A window that answers WM_GETOBJECT with its accessible object.
 class AccessibleWindow : public CWnd, public CQVTAccessible
 {

@@ -7,6 +7,7 @@
 
 #include "image_test_support.h"
 #include "sondrel_gtest.h"
+#include "test_app.h"
 #include "tests/support/child_process.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeArchive.h"
@@ -17,12 +18,6 @@
 namespace {
 const char16_t kChildVariable[] = u"SONDREL_IMAGE_PERSISTENCE_CHILD";
 const char16_t kRegistryRoot[] = u"Software\\SondrelTests\\Images";
-
-struct ComScope
-{
-    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { CoUninitialize(); }
-};
 
 enum class Store
 {

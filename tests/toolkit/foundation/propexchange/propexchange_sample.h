@@ -9,14 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "test_app.h"
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
-
-// COM for the XML stores, for one test's time.
-struct ComScope
-{
-    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComScope() { CoUninitialize(); }
-};
 
 enum class Store
 {
