@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/mainwindow/MainWindowResource.h"
 #include "app/program/SondrelSettings.h"
 #include "app/program/resource.h"
 #include "app/recording/ConverterContext.h"

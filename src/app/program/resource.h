@@ -2,7 +2,6 @@
 #pragma once
 
 #define IDR_MAINFRAME 128
-#define IDD_MAINDLG 130
 
 // Message box titles.
 #define IDS_TITLE_INFORMATION 20001

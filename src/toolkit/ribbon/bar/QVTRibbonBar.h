@@ -193,6 +193,8 @@ public:
     // Set by groups whose controls changed during a layout.
     void SetUpdatePending() { m_bUpdatePending = TRUE; }
     int GetMinVisibleWidth() const { return m_nMinVisibleWidth; }
+    // Below this width the bar hides itself; 0 keeps it shown in any window.
+    void SetMinVisibleWidth(int nWidth) { m_nMinVisibleWidth = nWidth; }
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
