@@ -1,0 +1,177 @@
+// The recorder: the child dialog (template 102) that the main window embeds
+// between its ribbon and its status bar. It holds the output folder, the
+// profile choice, the capture device, input and volume, the split settings,
+// the file list of recordings, the transport buttons and the position
+// slider; it owns the engine's capture source and player, runs the recording
+// job inside OnStartConvert and is the converter's events sink.
+//
+// The class spans several files by concern: SondrelDlg.cpp (construction,
+// controls, message map), SondrelDlgRecording.cpp (the job and its
+// callbacks), SondrelDlgDevices.cpp (devices, inputs, volume) and
+// SondrelDlgFormats.cpp (format, profile, folder and split choice); the file
+// list and playback have files of their own.
+//
+// The main window sets m_pParent, then creates the dialog modeless as its
+// child: CreateIndirect(m_lpDialogTemplate, pMainWindow).
+#pragma once
+
+#include <afxcmn.h>
+#include <afxwin.h>
+
+#include "app/recorder/RecorderHost.h"
+#include "app/recorder/RecorderResource.h"
+#include "app/recording/ConverterEvents.h"
+#include "app/recording/EngineObjects.h"
+#include "common/ListViewSel.h"
+#include "common/SliderEx.h"
+#include "toolkit/commandbars/dialog/QVTDialogBase.h"
+#include "toolkit/controls/button/QVTButton.h"
+#include "toolkit/controls/resize/QVTResizeDialog.h"
+
+class CEventsHelper;
+class CFileDesc;
+class CFormatsConverterEx;
+class CSondrelProfileManager;
+
+// Messages the dialog posts to itself.
+#define WM_RECORDER_REFRESH_DESC (WM_USER + 179)
+#define WM_RECORDER_PLAYER_TICK (WM_USER + 180)
+
+// The split value lists: the number's text (ending in a blank) and the
+// value, kilobytes for "By size", seconds for "By duration".
+struct SplitValue
+{
+    LPCTSTR pszNumber;
+    int nValue;
+    UINT nUnitString;
+};
+constexpr int SPLIT_SIZE_COUNT = 19;
+constexpr int SPLIT_DURATION_COUNT = 20;
+constexpr int SPLIT_SIZE_DEFAULT = 6;                 // 5 Mb
+constexpr int SPLIT_DURATION_DEFAULT = 9;             // 5 min
+constexpr double SPLIT_MARKER_LIMIT_MS = 86400000.0;  // markers stay within a day
+extern const SplitValue g_SplitSizes[SPLIT_SIZE_COUNT];
+extern const SplitValue g_SplitDurations[SPLIT_DURATION_COUNT];
+
+class CSondrelDlg : public CQVTDialogBase<CQVTResizeDialog>, public CConverterEvents
+{
+public:
+    explicit CSondrelDlg(CWnd* pParent = nullptr);
+    ~CSondrelDlg() override;
+
+    // Dialog.
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnInitDialog() override;
+    // Enter and Escape do nothing.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+    // Enables the controls for idle (TRUE) or recording (FALSE); with
+    // bPlayerOnly only the Record rule applies. Record stays disabled while
+    // there is no player.
+    void EnableControls(BOOL bEnable, BOOL bPlayerOnly);
+    // The first selected row, -1 when none.
+    int GetCurrentRow() const;
+
+    // Ends a running job at its next progress report; clears the pause.
+    void RequestStop();
+
+    // Format and profile choice.
+    void OnSelectFormat(UINT nCommandId);
+    void OnChangeFormat();
+    CSondrelProfileManager* GetProfileManager() const { return m_pProfileManager; }
+
+    // Devices.
+    void OnChandeDevice();
+    static BOOL AFXAPI IsMicrophoneName(CString strName);
+
+    // The recording pause flag, set and cleared by the main window's
+    // Pause/Continue command.
+    BOOL IsRecordingPaused() const { return m_bRecordingPaused; }
+    void SetRecordingPaused(BOOL bPaused) { m_bRecordingPaused = bPaused ? 1 : 0; }
+
+    // The embedding window; set before the dialog window is created.
+    IRecorderHost* m_pParent = nullptr;
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    // Recording.
+    afx_msg void OnManualSplit();
+
+    // Devices, inputs and volume.
+    afx_msg void OnBnClickedRefreshdevices();
+    afx_msg void OnDeviceSelChange();
+    afx_msg void OnInputSelChange();
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnVolumeReleased(NMHDR* pNMHDR, LRESULT* pResult);
+    void ShowVolumeText();
+
+    // Format, profile, folder and split.
+    afx_msg void OnProfileSelChange();
+    afx_msg void OnEditProfiles();
+    afx_msg void OnBrowseFolder();
+    afx_msg void OnSplitCheck();
+    afx_msg void FillSplitValues();
+
+    DECLARE_MESSAGE_MAP()
+
+    void SetTransportImages();
+    void SetAnchors();
+    void SetUpFileListColumns();
+    void CreateEngineObjects();
+
+public:
+    // State, in the order the recorder's design gives it.
+    int m_nLastSortColumn = -1;                         // list column last sorted, -1 when none
+    BYTE m_bSortDescending[5] = {};                     // one per list column
+    CEngineRef<IMediaCaptureSource5> m_pCaptureSource;  // devices, inputs, volume, capture
+    // The player connection record: the player, its sink's cookie and the sink.
+    CEngineRef<IMediaPlayer5> m_pPlayer;
+    DWORD m_dwPlayerCookie = 0;  // 0 when the sink is not connected
+    CEventsHelper* m_pPlayerEvents = nullptr;
+    CSondrelProfileManager* m_pProfileManager = nullptr;  // owned
+    CFileDesc* m_pPlayingItem = nullptr;                  // counted; the item played or held paused
+    LONG m_nFirstError = 0;        // first engine error code that ended the current job
+    BYTE m_bAbort = 0;             // an error ends the job at the next callback
+    double m_dResumePosition = 0;  // ms where paused playback resumes
+    BYTE m_bPlaybackPaused = 0;
+    BYTE m_bSliderDragged = 0;
+    BYTE m_bManualSplit = 0;                      // asked for and not yet passed on
+    BYTE m_bRecordingPaused = 0;                  // the main window's Pause command
+    CFormatsConverterEx* m_pConverter = nullptr;  // only while a job runs
+    HACCEL m_hAccelerators = nullptr;
+    // The disk ran low during the current job (converter code 8): a job
+    // that then ends by itself stopped for want of space, not by completion.
+    BYTE m_bDiskLow = 0;
+
+    // Controls.
+    CEdit m_editOutputFolder;
+    CButton m_btnBrowse;
+    CComboBox m_comboProfiles;
+    CButton m_btnEditProfiles;
+    CComboBox m_comboDevices;
+    CComboBox m_comboInputs;
+    CButton m_btnRefresh;
+    CButton m_btnFileInformation;
+    CButton m_btnRenameFile;
+    CButton m_btnDeleteFiles;
+    CButton m_btnDeleteAllFiles;
+    CButton m_btnDeleteFromDisk;
+    CQVTButton m_btnRecord;
+    CQVTButton m_btnPlayPause;
+    CQVTButton m_btnStop;
+    CQVTButton m_btnPrevious;
+    CQVTButton m_btnNext;
+    CStatic m_staticPlayTime;
+    CListViewSel m_listFiles;
+    CSliderEx m_sliderPosition;
+    CWnd m_wndVolumeText;
+    CSliderCtrl m_sliderVolume;
+    CButton m_checkSplit;
+    CButton m_radioByDuration;
+    CButton m_radioBySize;
+    CComboBox m_comboSplitValue;
+    CButton m_btnManualSplit;
+};

@@ -1,0 +1,85 @@
+#!/usr/bin/python3
+"""Writes the recorder's transport button images: Record, Stop, Next and
+Previous, each 10 x 10 pixels with alpha, drawn from a palette.
+
+Only the standard library. The output is committed, so the build never runs
+this; run it again after changing a palette or a shape:
+    /usr/bin/python3 tools/transportimages/make_transport_images.py src/app/recorder/images
+"""
+import os
+import struct
+import sys
+import zlib
+
+SIZE = 10
+RECORD = (204, 24, 24)
+GLYPH = (40, 48, 64)
+
+
+def write_png(path, pixels):
+    """pixels: SIZE rows of SIZE (r, g, b, a) tuples."""
+    raw = b"".join(b"\x00" + b"".join(struct.pack("4B", *p) for p in row) for row in pixels)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
+                chunk(b"IEND", b""))
+
+
+def image(inside, colour):
+    """A picture of the cells for which inside(x, y) holds, at pixel centres."""
+    rows = []
+    for y in range(SIZE):
+        row = []
+        for x in range(SIZE):
+            cx, cy = x + 0.5, y + 0.5
+            row.append(colour + (255,) if inside(cx, cy) else (0, 0, 0, 0))
+        rows.append(row)
+    return rows
+
+
+def record(x, y):
+    return (x - 5) ** 2 + (y - 5) ** 2 <= 4.2 ** 2
+
+
+def stop(x, y):
+    return 1.5 <= x <= 8.5 and 1.5 <= y <= 8.5
+
+
+def triangle_right(x, y, left, right):
+    # Pointing right, from a left base to a tip, over rows 1..9.
+    if x < left or x > right:
+        return False
+    half = 4.0 * (right - x) / (right - left)
+    return abs(y - 5) <= half
+
+
+def next_track(x, y):
+    return triangle_right(x, y, 1, 7.5) or 7.5 <= x <= 9
+
+
+def previous_track(x, y):
+    return next_track(SIZE - x, y)
+
+
+IMAGES = {
+    "Record.png": (record, RECORD),
+    "Stop.png": (stop, GLYPH),
+    "Next.png": (next_track, GLYPH),
+    "Previous.png": (previous_track, GLYPH),
+}
+
+
+def main():
+    folder = sys.argv[1] if len(sys.argv) > 1 else "."
+    os.makedirs(folder, exist_ok=True)
+    for name, (shape, colour) in IMAGES.items():
+        write_png(os.path.join(folder, name), image(shape, colour))
+
+
+if __name__ == "__main__":
+    main()
