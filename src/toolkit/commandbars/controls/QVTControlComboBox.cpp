@@ -14,7 +14,7 @@
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
-IMPLEMENT_DYNCREATE(CQVTControlComboBox, CQVTControlPopup)
+IMPLEMENT_SERIAL(CQVTControlComboBox, CQVTControlPopup, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 namespace {
 // SHAutoComplete's flag that lets Tab complete.
@@ -781,10 +781,16 @@ CQVTControl* CQVTControlComboBox::Clone(BOOL bRecursive)
     return pClone;
 }
 
+BOOL CQVTControlComboBox::CanTakeLoadedBar(CQVTCommandBar* pBar) const
+{
+    return DYNAMIC_DOWNCAST(CQVTControlComboBoxPopupBar, pBar) && CQVTControlPopup::CanTakeLoadedBar(pBar);
+}
+
 void CQVTControlComboBox::DoPropExchange(CQVTPropExchange* pPX)
 {
     if (!pPX)
         return;
+    CQVTControlPopup::DoPropExchange(pPX);
     const UINT nSchema = pPX->GetSchema();
     BOOL bDropDown = m_bDropDown;
     PropExchangeBool(pPX, _T("DropDown"), bDropDown, TRUE);

@@ -54,7 +54,7 @@ protected:
 // "none".
 class CQVTControlComboBoxPopupBar : public CQVTPopupBar
 {
-    DECLARE_DYNCREATE(CQVTControlComboBoxPopupBar)
+    DECLARE_SERIAL(CQVTControlComboBoxPopupBar)
 
 public:
     virtual int GetCurSel() const { return -1; }
@@ -73,7 +73,7 @@ public:
 // The list popup hosting a real list box.
 class CQVTControlComboBoxList : public CQVTControlComboBoxPopupBar
 {
-    DECLARE_DYNCREATE(CQVTControlComboBoxList)
+    DECLARE_SERIAL(CQVTControlComboBoxList)
 
 public:
     CQVTControlComboBoxList();
@@ -132,7 +132,7 @@ protected:
 // combo box's list operations work on that gallery's items.
 class CQVTControlComboBoxGalleryPopupBar : public CQVTControlComboBoxPopupBar
 {
-    DECLARE_DYNCREATE(CQVTControlComboBoxGalleryPopupBar)
+    DECLARE_SERIAL(CQVTControlComboBoxGalleryPopupBar)
 
 public:
     // Takes one reference on a popup bar made for the combo box's bars.
@@ -192,7 +192,7 @@ protected:
 
 class CQVTControlComboBox : public CQVTControlPopup, public CQVTEditFieldHost
 {
-    DECLARE_DYNCREATE(CQVTControlComboBox)
+    DECLARE_SERIAL(CQVTControlComboBox)
 
 public:
     // The part under the mouse, held in the selected state.
@@ -276,6 +276,8 @@ public:
     CQVTControl* Clone(BOOL bRecursive = FALSE) override;
     CSize Draw(CDC* pDC) override;
     virtual void DoPropExchange(CQVTPropExchange* pPX);
+    // Only a list of its own kind: a forged block keeps the box's own list.
+    BOOL CanTakeLoadedBar(CQVTCommandBar* pBar) const override;
 
     virtual CString GetListBoxText() const;
     virtual void DrawEditText(CDC* pDC, CRect rcText);

@@ -19,9 +19,10 @@
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 IMPLEMENT_DYNAMIC(CQVTControlComboBoxEditCtrl, CQVTControlEditCtrl)
-IMPLEMENT_DYNCREATE(CQVTControlComboBoxPopupBar, CQVTPopupBar)
-IMPLEMENT_DYNCREATE(CQVTControlComboBoxList, CQVTControlComboBoxPopupBar)
-IMPLEMENT_DYNCREATE(CQVTControlComboBoxGalleryPopupBar, CQVTControlComboBoxPopupBar)
+IMPLEMENT_SERIAL(CQVTControlComboBoxPopupBar, CQVTPopupBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+IMPLEMENT_SERIAL(CQVTControlComboBoxList, CQVTControlComboBoxPopupBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+IMPLEMENT_SERIAL(CQVTControlComboBoxGalleryPopupBar, CQVTControlComboBoxPopupBar,
+                 VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 namespace {
 // Stored lists are read only as far as this; a forged count reads no further.
@@ -520,6 +521,7 @@ void CQVTControlComboBoxList::DoPropExchange(CQVTPropExchange* pPX)
 {
     if (!pPX)
         return;
+    CQVTControlComboBoxPopupBar::DoPropExchange(pPX);
     if (pPX->GetSchema() >= 24)
         PropExchangeInt(pPX, _T("ListIconId"), m_nListIconId, -1);
     CQVTPropExchangeSection section(pPX->GetSection(_T("Items")));

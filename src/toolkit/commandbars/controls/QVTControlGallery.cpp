@@ -15,7 +15,7 @@
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarPaintManager.h"
 
-IMPLEMENT_DYNCREATE(CQVTControlGallery, CQVTControlPopup)
+IMPLEMENT_SERIAL(CQVTControlGallery, CQVTControlPopup, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 namespace {
 // A press becomes a drag once the pointer moves further than this.
@@ -464,6 +464,7 @@ void CQVTControlGallery::DoPropExchange(CQVTPropExchange* pPX)
 {
     if (!pPX)
         return;
+    CQVTControlPopup::DoPropExchange(pPX);
     PropExchangeBool(pPX, _T("ShowLabels"), m_bShowLabels, TRUE);
     PropExchangeBool(pPX, _T("ShowBorders"), m_bShowBorders, TRUE);
     PropExchangeBool(pPX, _T("ShowScrollBar"), m_bShowScrollBar, TRUE);

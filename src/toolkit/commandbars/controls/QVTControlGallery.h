@@ -36,7 +36,7 @@ enum QVTGalleryNotify
 
 class CQVTControlGallery : public CQVTControlPopup, public CQVTScrollBase
 {
-    DECLARE_DYNCREATE(CQVTControlGallery)
+    DECLARE_SERIAL(CQVTControlGallery)
 
 public:
     CQVTControlGallery();

@@ -56,6 +56,8 @@ public:
     // Links the popup bar of the number read, unless it leads back to the
     // holding bar.
     void RestoreLink(CQVTCommandBarList* pCommandBarList, CQVTCommandBar* pHolder);
+    // Whether a bar read from a layout may become this control's popup.
+    virtual BOOL CanTakeLoadedBar(CQVTCommandBar* pBar) const;
 
     // The rectangle the popup must not cover, by the paint manager.
     virtual void AdjustExcludeRect(CRect& rc, BOOL bVertical);

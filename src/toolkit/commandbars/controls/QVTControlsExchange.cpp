@@ -250,9 +250,14 @@ void CQVTControlPopup::RestoreLink(CQVTCommandBarList* pCommandBarList, CQVTComm
     // A link that leads back to the bar holding this control would make
     // every walk over popups endless: refused, as is one that cannot be
     // checked.
-    if (!pBar || !pBar->IsPopupBar() || !pHolder || PopupChainReaches(pBar, pHolder, pCommandBarList))
+    if (!pBar || !CanTakeLoadedBar(pBar) || !pHolder || PopupChainReaches(pBar, pHolder, pCommandBarList))
         return;
     SetCommandBar(pBar);
+}
+
+BOOL CQVTControlPopup::CanTakeLoadedBar(CQVTCommandBar* pBar) const
+{
+    return pBar && pBar->IsPopupBar();
 }
 
 // Collections.

@@ -26,7 +26,9 @@
 #include "toolkit/commandbars/bars/QVTDockContext.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlExtended.h"
+#include "toolkit/commandbars/controls/QVTControlGallery.h"
 #include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
@@ -628,6 +630,144 @@ TEST_F(Layout, PopupBarsAreLinkedByNumberAndALinkIntoItselfIsRefused)
     EXPECT_EQ(nullptr, pLoadedNested->GetCommandBar());
     EXPECT_EQ(nullptr, Bar(100)->GetControls()->FindControl(qvtControlButton, 99999, FALSE, TRUE));
     ClearProfile(kProfile);
+}
+
+TEST_F(Layout, ComboBoxesAndGalleriesComeBackWithTheirListsOptionsAndPopups)
+{
+    const TCHAR kProfile[] = _T("LayoutCombo");
+    ClearProfile(kProfile);
+    MakeProgramBars();
+    auto* pCombo = static_cast<CQVTControlComboBox*>(
+        Bar(100)->GetControls()->Add(new CQVTControlComboBox(Bars()), 40460));
+    pCombo->SetDropDownListStyle(TRUE);
+    for (LPCTSTR lpszItem : {_T("alpha"), _T("beta"), _T("gamma")})
+        pCombo->AddString(lpszItem);
+    pCombo->SetItemData(1, 0xBEEF);
+    pCombo->GetComboList()->SetListIconId(700);
+    pCombo->SetEditHint(_T("Find"));
+    pCombo->SetAutoComplete(TRUE);
+    pCombo->SetDropDownItemCount(5);
+    pCombo->SetStyle(1);
+    pCombo->SetTextLimit(40);
+    pCombo->SetEditStyle(ES_NUMBER);
+    pCombo->SetWidth(150);
+    // A gallery with a popup of its own follows the box in the block: a
+    // key the box read or wrote out of turn would garble it.
+    auto* pGallery =
+        static_cast<CQVTControlGallery*>(Bar(100)->GetControls()->Add(new CQVTControlGallery(), 40461));
+    pGallery->SetShowLabels(FALSE);
+    pGallery->SetShowScrollBar(FALSE);
+    pGallery->SetMargin(1, 2, 3, 4);
+    pGallery->SetResizable(TRUE);
+    CQVTPopupBar* pMenu = CQVTPopupBar::CreatePopupBar(Bars());
+    pMenu->GetControls()->Add(new CQVTControlButton(), 40462)->SetCaption(_T("More"));
+    pGallery->SetCommandBar(pMenu);
+    pMenu->InternalRelease();
+    Bars()->WriteLayoutState(kProfile, TRUE);
+    ASSERT_FALSE(StoredBlock(kProfile).empty()) << "the block was written";
+
+    s_pFrame->ResetBars();
+    MakeProgramBars();
+    Bars()->ReadLayoutState(kProfile);
+    auto* pLoadedCombo = DYNAMIC_DOWNCAST(CQVTControlComboBox, Bar(100)->GetControls()->FindControl(40460));
+    ASSERT_NE(nullptr, pLoadedCombo);
+    ASSERT_NE(nullptr, pLoadedCombo->GetComboList());
+    ASSERT_EQ(3, pLoadedCombo->GetCount());
+    EXPECT_TRUE(pLoadedCombo->GetLBText(2) == _T("gamma"));
+    EXPECT_EQ(0xBEEFu, pLoadedCombo->GetItemData(1));
+    EXPECT_EQ(700, pLoadedCombo->GetComboList()->GetListIconId());
+    EXPECT_TRUE(pLoadedCombo->GetDropDownListStyle());
+    EXPECT_TRUE(pLoadedCombo->GetEditHint() == _T("Find"));
+    EXPECT_TRUE(pLoadedCombo->GetAutoComplete());
+    EXPECT_EQ(5, pLoadedCombo->GetDropDownItemCount());
+    EXPECT_EQ(1, pLoadedCombo->GetComboStyle());
+    EXPECT_EQ(40, pLoadedCombo->GetTextLimit());
+    EXPECT_EQ(static_cast<DWORD>(ES_NUMBER), pLoadedCombo->GetEditStyle());
+    EXPECT_EQ(150, pLoadedCombo->GetWidth());
+    // The loaded list belongs to these bars, its list box owned by the site.
+    EXPECT_EQ(Bars(), pLoadedCombo->GetComboList()->GetCommandBars());
+    EXPECT_EQ(Bars()->GetSite()->GetSafeHwnd(),
+              ::GetWindow(pLoadedCombo->GetComboList()->GetListBoxHwnd(), GW_OWNER));
+    auto* pLoadedGallery = DYNAMIC_DOWNCAST(CQVTControlGallery, Bar(100)->GetControls()->FindControl(40461));
+    ASSERT_NE(nullptr, pLoadedGallery);
+    EXPECT_FALSE(pLoadedGallery->GetShowLabels());
+    EXPECT_FALSE(pLoadedGallery->GetShowScrollBar());
+    EXPECT_EQ(CRect(1, 2, 3, 4), pLoadedGallery->GetMargin());
+    EXPECT_TRUE(pLoadedGallery->IsResizable());
+    ASSERT_NE(nullptr, pLoadedGallery->GetCommandBar());
+    EXPECT_EQ(CString(_T("More")), pLoadedGallery->GetCommandBar()->GetControl(0)->GetCaption());
+
+    // A forged block that links the box to a plain popup bar: the box keeps
+    // a list of its own.
+    s_pFrame->ResetBars();
+    MakeProgramBars();
+    pCombo = static_cast<CQVTControlComboBox*>(
+        Bar(100)->GetControls()->Add(new CQVTControlComboBox(Bars()), 40460));
+    pMenu = CQVTPopupBar::CreatePopupBar(Bars());
+    pMenu->GetControls()->Add(new CQVTControlButton(), 40463);
+    pCombo->SetCommandBar(pMenu);
+    pMenu->InternalRelease();
+    Bars()->WriteLayoutState(kProfile, TRUE);
+    s_pFrame->ResetBars();
+    MakeProgramBars();
+    Bars()->ReadLayoutState(kProfile);
+    pLoadedCombo = DYNAMIC_DOWNCAST(CQVTControlComboBox, Bar(100)->GetControls()->FindControl(40460));
+    ASSERT_NE(nullptr, pLoadedCombo);
+    EXPECT_NE(nullptr, pLoadedCombo->GetComboList());
+    EXPECT_EQ(0, pLoadedCombo->GetCount());
+    ClearProfile(kProfile);
+}
+
+TEST_F(Layout, ComboBoxKeysFollowTheSchemaTheBlockWasWrittenWith)
+{
+    // Written and read back with one schema each time, as a block of that
+    // age is: the keys that schema lacks keep their defaults.
+    struct Case
+    {
+        UINT nSchema;
+        BOOL bHint;       // above 8
+        BOOL bEditStyle;  // above 16
+        BOOL bTextLimit;  // above 34
+    };
+    for (const Case& c : {Case{8, FALSE, FALSE, FALSE}, Case{9, TRUE, FALSE, FALSE},
+                          Case{17, TRUE, TRUE, FALSE}, Case{35, TRUE, TRUE, TRUE}})
+    {
+        SCOPED_TRACE(c.nSchema);
+        auto* pCombo = new CQVTControlComboBox(Bars());
+        pCombo->SetEditHint(_T("Find"));
+        pCombo->SetDropDownItemCount(5);
+        pCombo->SetEditStyle(ES_NUMBER);
+        pCombo->SetTextLimit(40);
+        pCombo->SetStyle(1);
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            CQVTPropExchangeArchive px(ar);
+            px.SetSchema(c.nSchema);
+            pCombo->DoPropExchange(&px);
+            int nAfter = 1234;
+            PropExchangeInt(&px, _T("After"), nAfter, 0);
+            ar.Close();
+        }
+        file.SeekToBegin();
+        auto* pLoaded = new CQVTControlComboBox(Bars());
+        int nAfter = 0;
+        {
+            CArchive ar(&file, CArchive::load);
+            CQVTPropExchangeArchive px(ar);
+            px.SetSchema(c.nSchema);
+            pLoaded->DoPropExchange(&px);
+            PropExchangeInt(&px, _T("After"), nAfter, 0);
+        }
+        EXPECT_EQ(1234, nAfter) << "the box read exactly what it wrote";
+        EXPECT_EQ(1, pLoaded->GetComboStyle());
+        EXPECT_EQ(c.bHint ? CString(_T("Find")) : CString(), pLoaded->GetEditHint());
+        EXPECT_EQ(c.bHint ? 5 : 12, pLoaded->GetDropDownItemCount());
+        EXPECT_EQ(c.bEditStyle ? static_cast<DWORD>(ES_NUMBER) : 0u, pLoaded->GetEditStyle());
+        EXPECT_EQ(c.bTextLimit ? 40 : 0, pLoaded->GetTextLimit());
+        pCombo->InternalRelease();
+        pLoaded->InternalRelease();
+    }
 }
 
 TEST_F(Layout, BrokenAndForgedProfilesChangeNothing)
