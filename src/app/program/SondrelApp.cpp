@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/mainwindow/MainWindowResource.h"
+#include "app/mainwindow/MainDlg.h"
 #include "app/program/SondrelSettings.h"
 #include "app/program/resource.h"
 #include "app/recording/ConverterContext.h"
@@ -264,13 +264,5 @@ void CSondrelApp::ApplySkin(int nRibbonStyle, BOOL bFull)
 
 CDialog* CSondrelApp::CreateMainDialog()
 {
-    // Filled when the main window exists (CMainDlg): until then an empty
-    // dialog stands in, its template from the language resource.
-    LPCDLGTEMPLATE pTemplate = QVTResourceManager()->LoadDialogTemplate(IDD_MAINDLG);
-    if (pTemplate == nullptr)
-        return nullptr;
-    auto pDialog = std::make_unique<CDialog>();
-    if (!pDialog->InitModalIndirect(pTemplate))
-        return nullptr;
-    return pDialog.release();
+    return new CMainDlg();
 }

@@ -30,12 +30,13 @@ public:
     // configuration.
     void SetEngineContext();
 
-    CString m_strLogFolder;            // <application data>\Quorvane\Sondrel\Logs\ .
-    CStringArray m_startupTraceFiles;  // "*.p7d" files there before this run's logger started
-    int m_nRunningCounter = -1;        // starts counted, -1 until read
-    BYTE m_bClosing = 0;               // the user asked the main window to close
-    CString m_strSkinFile;             // file name of the skin
-    int m_nRibbonStyle = 0;            // command id of the ribbon colour style
+    CString m_strLogFolder;                 // <application data>\Quorvane\Sondrel\Logs\ .
+    CStringArray m_startupTraceFiles;       // "*.p7d" files there before this run's logger started
+    int m_nRunningCounter = -1;             // starts counted, -1 until read
+    BYTE m_bClosing = 0;                    // the user asked the main window to close
+    BOOL m_bMainWindowInitialized = FALSE;  // the main window finished its OnInitDialog
+    CString m_strSkinFile;                  // file name of the skin
+    int m_nRibbonStyle = 0;                 // command id of the ribbon colour style
     BOOL m_bSkinLoaded = FALSE;
     int m_nMinimizeToTray = 0;
     CString m_strOutputFolder;                       // new recordings

@@ -1,0 +1,50 @@
+#include "app/mainwindow/RibbonLinkControls.h"
+
+#include <shellapi.h>
+
+#include "app/mainwindow/MainDlg.h"
+#include "app/program/SondrelApp.h"
+
+IMPLEMENT_DYNCREATE(CSiteControlHyperlink, CQVTControlHyperlink)
+IMPLEMENT_DYNCREATE(CEmailControlHyperlink, CQVTControlHyperlink)
+IMPLEMENT_DYNCREATE(CUpdatesControlHyperlink, CQVTControlHyperlink)
+IMPLEMENT_DYNCREATE(CLogoControlBitmap, CQVTControlBitmap)
+
+void AFXAPI OpenMakerSite()
+{
+    // Filled when the product's addresses exist: the maker's web site is
+    // opened with the verb "open", shown normally.
+}
+
+BOOL AFXAPI StartUpdater(LPCTSTR lpszParameters)
+{
+    CSondrelApp* pApp = GetSondrelApp();
+    if (!pApp)
+        return FALSE;
+    const CString strUpdater = pApp->m_strExeFolder + _T("Updater.exe");
+    if (::GetFileAttributesW(strUpdater) == INVALID_FILE_ATTRIBUTES)
+        return FALSE;
+    ::ShellExecuteW(nullptr, u"open", strUpdater, lpszParameters, u"", SW_SHOWNORMAL);
+    return TRUE;
+}
+
+void CSiteControlHyperlink::OnClick(BOOL, CPoint)
+{
+    OpenMakerSite();
+}
+
+void CEmailControlHyperlink::OnClick(BOOL, CPoint)
+{
+    // Filled when the support mail exists: the application's
+    // OpenSupportMail(0) hands the "mailto:" link to the shell.
+}
+
+void CUpdatesControlHyperlink::OnClick(BOOL, CPoint)
+{
+    StartUpdater(_T("/autocheck"));
+}
+
+void CLogoControlBitmap::OnClick(BOOL, CPoint)
+{
+    OpenMakerSite();
+}

@@ -1,0 +1,265 @@
+// The main window as its user meets it, in this process: the ribbon's tabs,
+// groups and buttons in their order, the Formats tab chosen, the window
+// grown by what the bars take so that the template's area stays free,
+// Enter and Escape that never close it, a close that ends it at the first
+// tick, colour styles that are saved only when they change, the recording
+// buttons shown and hidden by Pause and Continue, and the tray.
+#include <afxwin.h>
+
+#include <vector>
+
+#include "app/mainwindow/MainDlg.h"
+#include "app/mainwindow/MainWindowResource.h"
+#include "real_input.h"
+#include "sondrel_gtest.h"
+#include "tests/app/program/program_test_support.h"
+#include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
+#include "toolkit/ribbon/bar/QVTRibbonBar.h"
+#include "toolkit/ribbon/bar/QVTRibbonControls.h"
+#include "toolkit/ribbon/groups/QVTRibbonGroup.h"
+#include "toolkit/ribbon/groups/QVTRibbonGroups.h"
+#include "toolkit/ribbon/tabs/QVTRibbonTab.h"
+
+using namespace commontest;
+
+namespace {
+
+// A main window made modeless, so that the test's own loop drives it.
+class CTestMainDlg : public CMainDlg
+{
+public:
+    BOOL CreateModeless()
+    {
+        LPCDLGTEMPLATE pTemplate = QVTResourceManager()->LoadDialogTemplate(IDD_MAINDLG);
+        return pTemplate && CreateIndirect(pTemplate, nullptr);
+    }
+    using CMainDlg::m_bStartupPending;
+};
+
+std::vector<int> ControlIds(CQVTRibbonGroup* pGroup)
+{
+    std::vector<int> ids;
+    for (int i = 0; i < pGroup->GetCount(); ++i)
+        ids.push_back(pGroup->GetAt(i)->GetID());
+    return ids;
+}
+
+CQVTControl* FindInBars(CQVTCommandBars* pBars, int nType, int nId)
+{
+    for (int b = 0; b < pBars->GetCount(); ++b)
+    {
+        CQVTControls* pControls = pBars->GetAt(b)->GetControls();
+        for (int i = 0; i < pControls->GetCount(); ++i)
+        {
+            CQVTControl* pControl = pControls->GetAt(i);
+            if (pControl->GetID() == nId && pControl->GetType() == nType)
+                return pControl;
+        }
+    }
+    return nullptr;
+}
+
+class MainWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_pHives = std::make_unique<RegistryRedirect>();
+        m_pApp = std::make_unique<TestSondrelApp>();
+        m_pApp->m_nRibbonStyle = ID_STYLE_BLACK;
+        m_pApp->m_nRunningCounter = 5;
+        m_pApp->m_nMinimizeToTray = 0;
+        m_pDlg = std::make_unique<CTestMainDlg>();
+        ASSERT_TRUE(m_pDlg->CreateModeless());
+        m_pDlg->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        m_pDlg->SetForegroundWindow();
+        PumpMessages(200);
+    }
+    void TearDown() override
+    {
+        if (m_pDlg && m_pDlg->GetSafeHwnd())
+            m_pDlg->DestroyWindow();
+        m_pDlg.reset();
+        m_pApp.reset();
+        m_pHives.reset();
+    }
+    CQVTRibbonBar* Ribbon() const { return m_pDlg->GetRibbonBar(); }
+    CQVTCommandBars* Bars() const { return m_pDlg->GetCommandBars(); }
+
+    std::unique_ptr<RegistryRedirect> m_pHives;
+    std::unique_ptr<TestSondrelApp> m_pApp;
+    std::unique_ptr<CTestMainDlg> m_pDlg;
+};
+
+}  // namespace
+
+TEST_F(MainWindow, TheRibbonHoldsItsTabsGroupsAndButtonsInOrder)
+{
+    CQVTRibbonBar* pRibbon = Ribbon();
+    ASSERT_NE(nullptr, pRibbon);
+    ASSERT_EQ(3, pRibbon->GetTabCount());
+    EXPECT_EQ(CString(_T("Files")), pRibbon->GetTab(0)->GetCaption());
+    EXPECT_EQ(CString(_T("Formats")), pRibbon->GetTab(1)->GetCaption());
+    EXPECT_EQ(CString(_T("Help")), pRibbon->GetTab(2)->GetCaption());
+    // Formats is chosen at start.
+    EXPECT_EQ(pRibbon->GetTab(1), pRibbon->GetCurrentTab());
+
+    CQVTRibbonGroup* pFiles = pRibbon->GetTab(0)->FindGroup(IDS_GROUP_FILES_MANAGING);
+    ASSERT_NE(nullptr, pFiles);
+    EXPECT_EQ((std::vector<int>{25030, 25031, 25032, 25033, 25035}), ControlIds(pFiles));
+    EXPECT_TRUE(pFiles->GetAt(3)->GetBeginGroup());
+    // Formats in the table's display order, not by command id.
+    CQVTRibbonGroup* pFormats = pRibbon->GetTab(1)->FindGroup(IDS_GROUP_SELECT_FORMAT);
+    ASSERT_NE(nullptr, pFormats);
+    EXPECT_EQ((std::vector<int>{25100, 25101, 25102, 25103, 25107, 25106, 25108, 25105, 25104}),
+              ControlIds(pFormats));
+    EXPECT_EQ(CString(_T("M4A")), pFormats->GetAt(3)->GetCaption());
+    CQVTRibbonGroup* pRecording = pRibbon->GetTab(1)->FindGroup(IDS_GROUP_AUDIO_RECORDING);
+    ASSERT_NE(nullptr, pRecording);
+    EXPECT_EQ((std::vector<int>{ID_RECORD, ID_STOP, ID_PAUSE_CONTINUE}), ControlIds(pRecording));
+    EXPECT_TRUE(pRecording->IsControlsCentering());
+    // Stop and Continue wait hidden until a recording runs.
+    EXPECT_TRUE(pRecording->GetAt(0)->IsVisible());
+    EXPECT_FALSE(pRecording->GetAt(1)->IsVisible());
+    EXPECT_FALSE(pRecording->GetAt(2)->IsVisible());
+    EXPECT_EQ(qvtControlSplitButtonPopup, pRecording->GetAt(1)->GetType());
+
+    CQVTRibbonGroup* pInformation = pRibbon->GetTab(2)->FindGroup(IDS_GROUP_INFORMATION);
+    ASSERT_NE(nullptr, pInformation);
+    EXPECT_EQ((std::vector<int>{ID_RIBBON_LOGO, ID_DONATE, ID_ABOUT, ID_SITE_LINK, ID_SUPPORT_LINK,
+                                ID_UPDATES_LINK}),
+              ControlIds(pInformation));
+    // The site link names the maker.
+    EXPECT_EQ(CString(_T("Visit Quorvane Site")), pInformation->GetAt(3)->GetCaption());
+    EXPECT_EQ(CString(_T("Go to official site of Quorvane LLC")), pInformation->GetAt(3)->GetDescription());
+
+    // Options and About beside the tabs, the Style popup in the quick access.
+    CQVTControl* pOptions = pRibbon->GetControls()->FindControl(IDR_RIBBON_OPTIONS);
+    ASSERT_NE(nullptr, pOptions);
+    EXPECT_EQ(CString(_T("Options")), pOptions->GetCaption());
+    EXPECT_NE(nullptr, pRibbon->GetControls()->FindControl(ID_ABOUT));
+    EXPECT_NE(nullptr, pRibbon->GetQuickAccessControls()->FindControl(IDR_RIBBON_STYLE));
+}
+
+TEST_F(MainWindow, TheBarsGrowTheWindowAndLeaveTheTemplatesAreaFree)
+{
+    // The template's client area in pixels.
+    CRect rcTemplate(0, 0, 506, 253);
+    m_pDlg->MapDialogRect(&rcTemplate);
+    CRect rcClient;
+    m_pDlg->GetClientRect(&rcClient);
+    CRect rcRibbon, rcStatus;
+    Ribbon()->GetWindowRect(&rcRibbon);
+    m_pDlg->GetStatusBar().GetWindowRect(&rcStatus);
+    EXPECT_EQ(rcTemplate.Height(), rcClient.Height() - rcRibbon.Height() - rcStatus.Height());
+    EXPECT_EQ(rcTemplate.Width(), rcClient.Width());
+
+    // A new size lays the bars out again without growing twice.
+    CRect rcWindow;
+    m_pDlg->GetWindowRect(&rcWindow);
+    m_pDlg->SetWindowPos(nullptr, 0, 0, rcWindow.Width() + 40, rcWindow.Height() + 30,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpMessages(100);
+    CRect rcAfter;
+    m_pDlg->GetWindowRect(&rcAfter);
+    EXPECT_EQ(rcWindow.Width() + 40, rcAfter.Width());
+    EXPECT_EQ(rcWindow.Height() + 30, rcAfter.Height());
+}
+
+TEST_F(MainWindow, EnterAndEscapeNeverCloseButACloseEndsItAtTheFirstTick)
+{
+    KeyPress(VK_RETURN);
+    KeyPress(VK_ESCAPE);
+    PumpMessages(300);
+    EXPECT_TRUE(m_pDlg->IsWindowVisible());
+    EXPECT_FALSE(m_pApp->m_bClosing);
+
+    m_pDlg->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(m_pApp->m_bClosing);
+    EXPECT_TRUE(m_pDlg->m_dwState & CMainDlg::STATE_CLOSING);
+    // A second close while closing changes nothing.
+    m_pDlg->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(PumpUntil([&] { return !m_pDlg->IsWindowVisible(); }, 2000));
+}
+
+TEST_F(MainWindow, TheStartupTaskWaitsWhileARecordingRuns)
+{
+    m_pDlg->m_dwState |= CMainDlg::STATE_RECORDING;
+    m_pDlg->m_bStartupPending = 1;
+    PumpMessages(1200);
+    EXPECT_EQ(1, m_pDlg->m_bStartupPending);
+    m_pDlg->m_dwState &= ~CMainDlg::STATE_RECORDING;
+    EXPECT_TRUE(PumpUntil([&] { return m_pDlg->m_bStartupPending == 0; }, 2000));
+}
+
+TEST_F(MainWindow, ChoosingTheCurrentStyleSavesNothingAndAnotherIsSavedAndDrawn)
+{
+    // A point of the tab row right of the tabs, where the scheme's face shows.
+    CRect rcRibbon;
+    Ribbon()->GetWindowRect(&rcRibbon);
+    const CPoint ptFace(rcRibbon.left + rcRibbon.Width() / 2, rcRibbon.top + 35);
+    auto FaceColour = [&] {
+        m_pDlg->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        PumpMessages(100);
+        HDC hScreen = ::GetDC(nullptr);
+        const COLORREF clr = ::GetPixel(hScreen, ptFace.x, ptFace.y);
+        ::ReleaseDC(nullptr, hScreen);
+        return clr;
+    };
+    const COLORREF clrBlack = FaceColour();
+
+    m_pDlg->SendMessage(WM_COMMAND, ID_STYLE_BLACK);
+    EXPECT_EQ(u"<absent>", RegistryText(HKEY_CURRENT_USER, kProgramKey, u"Skin"));
+    EXPECT_EQ(0xDEADu, RegistryNumber(HKEY_CURRENT_USER, kProgramKey, u"RibbonStyle"));
+
+    m_pDlg->SendMessage(WM_COMMAND, ID_STYLE_BLUE);
+    EXPECT_EQ(ID_STYLE_BLUE, m_pApp->m_nRibbonStyle);
+    EXPECT_EQ(static_cast<DWORD>(ID_STYLE_BLUE),
+              RegistryNumber(HKEY_CURRENT_USER, kProgramKey, u"RibbonStyle"));
+    const COLORREF clrBlue = FaceColour();
+    EXPECT_NE(clrBlack, clrBlue);
+    // Blue is bluer than the black scheme's grey.
+    EXPECT_GT(GetBValue(clrBlue) - GetRValue(clrBlue), GetBValue(clrBlack) - GetRValue(clrBlack));
+}
+
+TEST_F(MainWindow, PauseAndContinueSwapTheRecordingButtonsOnlyWhileRecording)
+{
+    CQVTControl* pRecord = FindInBars(Bars(), qvtControlButton, ID_RECORD);
+    CQVTControl* pStop = FindInBars(Bars(), qvtControlSplitButtonPopup, ID_STOP);
+    CQVTControl* pContinue = FindInBars(Bars(), qvtControlSplitButtonPopup, ID_PAUSE_CONTINUE);
+    ASSERT_NE(nullptr, pRecord);
+    ASSERT_NE(nullptr, pStop);
+    ASSERT_NE(nullptr, pContinue);
+    // Idle: nothing happens.
+    m_pDlg->SendMessage(WM_COMMAND, ID_PAUSE_CONTINUE);
+    EXPECT_TRUE(pRecord->IsVisible());
+    EXPECT_FALSE(pContinue->IsVisible());
+}
+
+TEST_F(MainWindow, MinimizingGoesIntoTheTrayOnlyWhenAskedAndTheTrayCommandBringsItBack)
+{
+    m_pDlg->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+    PumpMessages(100);
+    EXPECT_FALSE(m_pDlg->IsInTray());
+    m_pDlg->SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+    PumpMessages(100);
+
+    m_pDlg->SendMessage(WM_COMMAND, ID_MINIMIZE_TO_TRAY);
+    EXPECT_EQ(1, m_pApp->m_nMinimizeToTray);
+    EXPECT_EQ(1u, RegistryNumber(HKEY_CURRENT_USER, kProgramKey, u"MinimizeToTray"));
+    ASSERT_NE(nullptr, m_pDlg->GetTrayIcon().GetSafeHwnd());
+    m_pDlg->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+    PumpMessages(100);
+    EXPECT_TRUE(m_pDlg->IsInTray());
+    EXPECT_FALSE(m_pDlg->IsWindowVisible());
+    m_pDlg->SendMessage(WM_COMMAND, ID_SHOW_HIDE_TRAY);
+    PumpMessages(100);
+    EXPECT_FALSE(m_pDlg->IsInTray());
+    EXPECT_TRUE(m_pDlg->IsWindowVisible());
+
+    m_pDlg->SendMessage(WM_COMMAND, ID_MINIMIZE_TO_TRAY);
+    EXPECT_EQ(0, m_pApp->m_nMinimizeToTray);
+    EXPECT_TRUE(m_pDlg->GetTrayIcon().IsHidden());
+}
