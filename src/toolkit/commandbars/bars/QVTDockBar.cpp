@@ -24,6 +24,9 @@ BEGIN_MESSAGE_MAP(CQVTDockBar, CWnd)
     ON_WM_ERASEBKGND()
     ON_MESSAGE(WM_SIZEPARENT, &CQVTDockBar::OnSizeParent)
     ON_WM_RBUTTONUP()
+    // Waits for the frame hook: the top dock bar lets the mouse through
+    // (WM_NCHITTEST answered HTTRANSPARENT) where a ribbon wants the frame to
+    // have it, and its WM_SIZE has the hook refresh a frame the bars draw.
 END_MESSAGE_MAP()
 
 CQVTDockBar::CQVTDockBar() : m_dwStyle(0), m_pCommandBars(nullptr)
