@@ -4,6 +4,7 @@
 
 #include "app/mainwindow/MainWindowResource.h"
 #include "app/mainwindow/RibbonLinkControls.h"
+#include "app/profiles/SondrelProfileManager.h"
 #include "app/program/SondrelApp.h"
 #include "app/program/resource.h"
 #include "common/CommandBarControls.h"
@@ -124,6 +125,8 @@ CMainDlg::~CMainDlg()
         KillTimer(m_nStartupTimer);
     if (m_wndStatusBar.GetSafeHwnd())
         m_wndStatusBar.DestroyWindow();
+    if (m_wndRecorder.GetSafeHwnd())
+        m_wndRecorder.DestroyWindow();
 }
 
 BOOL CMainDlg::OnInitDialog()
@@ -200,13 +203,14 @@ CRect CMainDlg::GetRecorderRect() const
 {
     CRect rc;
     GetClientRect(&rc);
-    if (m_pRibbonBar && m_pRibbonBar->GetSafeHwnd() && m_pRibbonBar->IsWindowVisible())
+    // The window itself may not be shown yet: the bars' own style decides.
+    if (m_pRibbonBar && m_pRibbonBar->GetSafeHwnd() && (m_pRibbonBar->GetStyle() & WS_VISIBLE))
     {
         CRect rcRibbon;
         m_pRibbonBar->GetWindowRect(&rcRibbon);
         rc.top += rcRibbon.Height();
     }
-    if (m_wndStatusBar.GetSafeHwnd() && m_wndStatusBar.IsWindowVisible())
+    if (m_wndStatusBar.GetSafeHwnd() && (m_wndStatusBar.GetStyle() & WS_VISIBLE))
     {
         CRect rcStatus;
         m_wndStatusBar.GetWindowRect(&rcStatus);
@@ -217,9 +221,12 @@ CRect CMainDlg::GetRecorderRect() const
 
 void CMainDlg::CreateRecorder()
 {
-    // Filled when the recording dialog exists: its parent pointer is set to
-    // this window, it is made modeless from template 102 as a child, moved
-    // to GetRecorderRect() without repainting and shown.
+    m_wndRecorder.m_pParent = this;
+    if (!m_wndRecorder.m_lpDialogTemplate ||
+        !m_wndRecorder.CreateIndirect(m_wndRecorder.m_lpDialogTemplate, this))
+        return;
+    m_wndRecorder.MoveWindow(GetRecorderRect(), FALSE);
+    m_wndRecorder.ShowWindow(SW_SHOW);
 }
 
 BOOL CMainDlg::CreateTrayIcon()
@@ -291,8 +298,9 @@ void CMainDlg::OnSize(UINT nType, int cx, int cy)
 {
     CQVTResizeDialog::OnSize(nType, cx, cy);
     LayoutBars();
-    // Filled when the recording dialog exists: once the window is
-    // initialised, the recorder moves (repainting) to GetRecorderRect().
+    CSondrelApp* pApp = GetSondrelApp();
+    if (pApp && pApp->m_bMainWindowInitialized && m_wndRecorder.GetSafeHwnd())
+        m_wndRecorder.MoveWindow(GetRecorderRect(), TRUE);
 }
 
 void CMainDlg::OnTimer(UINT_PTR nIDEvent)
@@ -310,8 +318,8 @@ void CMainDlg::RunShutdownPoll()
     if (m_bShutdownBusy)
         return;
     m_bShutdownBusy = 1;
-    // Filled when the recording dialog exists: while a recording runs, its
-    // RequestStop.
+    if (IsRecording())
+        m_wndRecorder.RequestStop();
     if ((m_dwState & 0x0F) == 0 && (m_dwState & STATE_CLOSING))
     {
         if (m_nShutdownTimer)
@@ -398,23 +406,30 @@ void CMainDlg::OnRibbonRecord()
 
 void CMainDlg::OnRecord()
 {
-    // Filled when the recording dialog exists: unless recording, its
-    // Record command (kRecorderRecordCommand) is posted to it.
+    if (!IsRecording() && m_wndRecorder.GetSafeHwnd())
+        m_wndRecorder.PostMessage(WM_COMMAND, kRecorderRecordCommand, 0);
 }
 
 void CMainDlg::OnStop()
 {
-    // Filled when the recording dialog exists: while a recording runs, its
-    // RequestStop.
+    if (IsRecording())
+        m_wndRecorder.RequestStop();
 }
 
 void CMainDlg::OnPauseContinue()
 {
     if (!IsRecording())
         return;
-    // Filled when the recording dialog exists: its pause flag decides. Set,
-    // Stop shows (Record and Continue hidden) and the flag is cleared;
-    // clear, Continue shows (Record and Stop hidden) and the flag is set.
+    if (m_wndRecorder.IsRecordingPaused())
+    {
+        ShowRecordingButtons(FALSE, TRUE, FALSE);
+        m_wndRecorder.SetRecordingPaused(FALSE);
+    }
+    else
+    {
+        ShowRecordingButtons(FALSE, FALSE, TRUE);
+        m_wndRecorder.SetRecordingPaused(TRUE);
+    }
 }
 
 void CMainDlg::ShowRecordingButtons(BOOL bRecord, BOOL bStop, BOOL bContinue)
@@ -451,10 +466,9 @@ void CMainDlg::OnFileInformation()
     // Filled when the recording dialog exists: its OnFileInformation.
 }
 
-void CMainDlg::OnFormat(UINT /*nID*/)
+void CMainDlg::OnFormat(UINT nID)
 {
-    // Filled when the recording dialog exists: its OnSelectFormat with the
-    // command id.
+    m_wndRecorder.OnSelectFormat(nID);
 }
 
 void CMainDlg::OnRibbonStyle(UINT nID)
@@ -512,8 +526,9 @@ void CMainDlg::OnUpdateAlways(CCmdUI* pCmdUI)
 void CMainDlg::OnUpdateFormat(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(!IsRecording());
-    // Filled when the recording dialog exists: checked when the id less
-    // ID_FORMAT_FIRST is the recorder's format index.
+    CSondrelProfileManager* pProfiles = m_wndRecorder.GetProfileManager();
+    pCmdUI->SetCheck(pProfiles &&
+                     static_cast<int>(pCmdUI->m_nID) - ID_FORMAT_FIRST == pProfiles->GetCurrentFormat());
 }
 
 void CMainDlg::OnUpdateMinimizeToTray(CCmdUI* pCmdUI)
@@ -527,4 +542,58 @@ void CMainDlg::UpdateRibbonCommands()
 {
     if (m_pRibbonBar)
         m_pRibbonBar->OnIdleUpdate(0, 0);
+}
+
+void CMainDlg::SetRecording(BOOL bRecording)
+{
+    if (bRecording)
+        m_dwState |= STATE_RECORDING;
+    else
+        m_dwState &= ~static_cast<DWORD>(STATE_RECORDING);
+}
+
+LONG CMainDlg::ExchangeStopRequest(LONG nValue)
+{
+    return ::InterlockedExchange(&m_nStopRequest, nValue);
+}
+
+LONG CMainDlg::GetStopRequest() const
+{
+    return ::InterlockedCompareExchange(const_cast<volatile LONG*>(&m_nStopRequest), 0, 0);
+}
+
+void CMainDlg::EnableRibbonTabs(BOOL bEnable)
+{
+    for (CQVTRibbonTab* pTab : {m_pTabFiles, m_pTabHelp})
+        if (pTab)
+            pTab->SetEnabled(bEnable);
+    if (m_pRibbonBar)
+        m_pRibbonBar->Invalidate();
+}
+
+void CMainDlg::SetStatusPaneText(int nPane, LPCTSTR pszText)
+{
+    if (m_wndStatusBar.GetSafeHwnd())
+        m_wndStatusBar.SetPaneText(nPane, pszText);
+}
+
+CString CMainDlg::GetOutputFolder() const
+{
+    CSondrelApp* pApp = GetSondrelApp();
+    return pApp ? pApp->m_strOutputFolder : CString();
+}
+
+void CMainDlg::SetOutputFolder(LPCTSTR pszFolder)
+{
+    CSondrelApp* pApp = GetSondrelApp();
+    if (!pApp)
+        return;
+    pApp->m_strOutputFolder = pszFolder;
+    pApp->SaveSettings();
+}
+
+IMediaPropertyBag5* CMainDlg::GetConfigurationBag() const
+{
+    CSondrelApp* pApp = GetSondrelApp();
+    return pApp ? pApp->m_pConfigBag.Get() : nullptr;
 }

@@ -9,6 +9,8 @@
 
 #include <afxwin.h>
 
+#include "app/recorder/RecorderHost.h"
+#include "app/recorder/SondrelDlg.h"
 #include "toolkit/commandbars/dialog/QVTDialogBase.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBar.h"
 #include "toolkit/controls/resize/QVTResizeDialog.h"
@@ -20,7 +22,7 @@ class CQVTRibbonGroup;
 class CQVTRibbonTab;
 class CSondrelApp;
 
-class CMainDlg : public CQVTDialogBase<CQVTResizeDialog>
+class CMainDlg : public CQVTDialogBase<CQVTResizeDialog>, public IRecorderHost
 {
     DECLARE_DYNAMIC(CMainDlg)
 
@@ -41,7 +43,20 @@ public:
     explicit CMainDlg(CWnd* pParent = nullptr);
     ~CMainDlg() override;
 
-    BOOL IsRecording() const { return (m_dwState & STATE_RECORDING) != 0; }
+    CSondrelDlg& GetRecorder() { return m_wndRecorder; }
+
+    // IRecorderHost: what the embedded recorder reads and changes here.
+    BOOL IsRecording() const override { return (m_dwState & STATE_RECORDING) != 0; }
+    void SetRecording(BOOL bRecording) override;
+    LONG ExchangeStopRequest(LONG nValue) override;
+    LONG GetStopRequest() const override;
+    CQVTCommandBars* GetRecorderCommandBars() const override { return m_pCommandBars; }
+    void UpdateRibbonCommands() override;
+    void EnableRibbonTabs(BOOL bEnable) override;
+    void SetStatusPaneText(int nPane, LPCTSTR pszText) override;
+    CString GetOutputFolder() const override;
+    void SetOutputFolder(LPCTSTR pszFolder) override;
+    IMediaPropertyBag5* GetConfigurationBag() const override;
 
     CQVTRibbonBar* GetRibbonBar() const { return m_pRibbonBar; }
     CQVTStatusBar& GetStatusBar() { return m_wndStatusBar; }
@@ -114,7 +129,6 @@ protected:
     void RunStartupTask();
     // Shows or hides the ribbon's Record, Stop and Continue buttons.
     void ShowRecordingButtons(BOOL bRecord, BOOL bStop, BOOL bContinue);
-    void UpdateRibbonCommands();
 
     HICON m_hIcon;              // icon 128, shared
     CRect m_rcBarInsets;        // what the bars took at the last layout
@@ -124,10 +138,9 @@ protected:
     BOOL m_bInTray;             // hidden in the tray
     UINT_PTR m_nShutdownTimer;  // 0 when not running
     UINT_PTR m_nStartupTimer;
-    BYTE m_bStartupPending;  // the start-up task has still to run
-    BYTE m_bShutdownBusy;    // re-entrancy guard of the shut-down poll
-    // Filled when the recording dialog exists: the embedded CSondrelDlg
-    // member, made as a child between the ribbon and the status bar.
+    BYTE m_bStartupPending;     // the start-up task has still to run
+    BYTE m_bShutdownBusy;       // re-entrancy guard of the shut-down poll
+    CSondrelDlg m_wndRecorder;  // made as a child between the ribbon and the status bar
     CQVTRibbonBar* m_pRibbonBar;
     CQVTStatusBar m_wndStatusBar;
     CQVTRibbonTab* m_pTabFiles;

@@ -10,6 +10,7 @@
 
 #include "app/mainwindow/MainDlg.h"
 #include "app/mainwindow/MainWindowResource.h"
+#include "app/profiles/SondrelProfileManager.h"
 #include "real_input.h"
 #include "sondrel_gtest.h"
 #include "tests/app/program/program_test_support.h"
@@ -116,6 +117,13 @@ TEST_F(MainWindow, TheRibbonHoldsItsTabsGroupsAndButtonsInOrder)
     EXPECT_EQ((std::vector<int>{25100, 25101, 25102, 25103, 25107, 25106, 25108, 25105, 25104}),
               ControlIds(pFormats));
     EXPECT_EQ(CString(_T("M4A")), pFormats->GetAt(3)->GetCaption());
+    // The recorder's format is checked.
+    Ribbon()->OnIdleUpdate(0, 0);
+    const int nFormat = m_pDlg->GetRecorder().GetProfileManager()->GetCurrentFormat();
+    for (int i = 0; i < pFormats->GetCount(); ++i)
+        EXPECT_EQ(pFormats->GetAt(i)->GetID() - ID_FORMAT_FIRST == nFormat,
+                  pFormats->GetAt(i)->GetChecked() == 1)
+            << i;
     CQVTRibbonGroup* pRecording = pRibbon->GetTab(1)->FindGroup(IDS_GROUP_AUDIO_RECORDING);
     ASSERT_NE(nullptr, pRecording);
     EXPECT_EQ((std::vector<int>{ID_RECORD, ID_STOP, ID_PAUSE_CONTINUE}), ControlIds(pRecording));
@@ -155,6 +163,11 @@ TEST_F(MainWindow, TheBarsGrowTheWindowAndLeaveTheTemplatesAreaFree)
     m_pDlg->GetStatusBar().GetWindowRect(&rcStatus);
     EXPECT_EQ(rcTemplate.Height(), rcClient.Height() - rcRibbon.Height() - rcStatus.Height());
     EXPECT_EQ(rcTemplate.Width(), rcClient.Width());
+    // The recorder fills the space between the bars.
+    CRect rcRecorder;
+    m_pDlg->GetRecorder().GetWindowRect(&rcRecorder);
+    EXPECT_EQ(rcRibbon.bottom, rcRecorder.top);
+    EXPECT_EQ(rcStatus.top, rcRecorder.bottom);
 
     // A new size lays the bars out again without growing twice.
     CRect rcWindow;
@@ -236,6 +249,26 @@ TEST_F(MainWindow, PauseAndContinueSwapTheRecordingButtonsOnlyWhileRecording)
     m_pDlg->SendMessage(WM_COMMAND, ID_PAUSE_CONTINUE);
     EXPECT_TRUE(pRecord->IsVisible());
     EXPECT_FALSE(pContinue->IsVisible());
+    EXPECT_FALSE(m_pDlg->GetRecorder().IsRecordingPaused());
+
+    // While a recording runs, Pause shows Continue alone and pauses; Continue
+    // shows Stop alone and goes on.
+    m_pDlg->SetRecording(TRUE);
+    m_pDlg->SendMessage(WM_COMMAND, ID_PAUSE_CONTINUE);
+    EXPECT_TRUE(m_pDlg->GetRecorder().IsRecordingPaused());
+    EXPECT_FALSE(pRecord->IsVisible());
+    EXPECT_FALSE(pStop->IsVisible());
+    EXPECT_TRUE(pContinue->IsVisible());
+    m_pDlg->SendMessage(WM_COMMAND, ID_PAUSE_CONTINUE);
+    EXPECT_FALSE(m_pDlg->GetRecorder().IsRecordingPaused());
+    EXPECT_FALSE(pRecord->IsVisible());
+    EXPECT_TRUE(pStop->IsVisible());
+    EXPECT_FALSE(pContinue->IsVisible());
+    // Stop asks the job to end.
+    m_pDlg->ExchangeStopRequest(0);
+    m_pDlg->SendMessage(WM_COMMAND, ID_STOP);
+    EXPECT_EQ(1, m_pDlg->GetStopRequest());
+    m_pDlg->SetRecording(FALSE);
 }
 
 TEST_F(MainWindow, MinimizingGoesIntoTheTrayOnlyWhenAskedAndTheTrayCommandBringsItBack)
