@@ -1,9 +1,11 @@
-// The gradient theme on the screen: toolbars docked side by side in one dock
-// bar share one dock-bar gradient, a wrapped toolbar fills its further rows
-// with the dark colour, a left toolbar and a floating one, a dialog bar's
-// gripper and a menu's icon column, in the scheme sets and without one; hot
-// buttons under the real pointer; control faces by state; the expand
-// button's glyphs; the low-colour faces. Runs at 96 and at 144 DPI.
+// The gradient theme on the screen: in a real site whose bars the docking
+// code places, toolbars side by side in one dock bar share the dock bar's
+// gradient with the menu bar, a toolbar too long for its row fills its
+// further rows with the dark colour, a left toolbar, a floating one in two
+// rows and a floating dialog bar's gripper, in the scheme sets and without
+// one, read back from the screen; hot buttons under the real pointer;
+// control faces by state; the expand button's glyphs; the low-colour faces.
+// Runs at 96 and at 144 DPI.
 #include <afxext.h>
 #include <afxwin.h>
 
@@ -16,10 +18,16 @@
 #include "dib_canvas.h"
 #include "real_input.h"
 #include "sondrel_gtest.h"
+#include "tests/common/screen_test_support.h"
+#include "tests/toolkit/commandbars/support/bars_frame.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "tests/toolkit/themes/color_near.h"
+#include "toolkit/commandbars/bars/QVTDialogBar.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
+#include "toolkit/commandbars/bars/QVTMenuBar.h"
+#include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/messagebar/QVTMessageBar.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBar.h"
@@ -52,13 +60,6 @@ void UseScheme(int nScheme)
     QVTPaintManager()->RefreshMetrics();
 }
 
-// A bar that reports itself as a dialog bar.
-class CDialogLikeBar : public CTestBar
-{
-public:
-    BOOL IsDialogBar() const override { return TRUE; }
-};
-
 // Pixels near the colour: glyphs are drawn smoothed.
 int CountNear(const DibCanvas& canvas, const CRect& rc, COLORREF clr, int nTolerance = 0)
 {
@@ -70,148 +71,216 @@ int CountNear(const DibCanvas& canvas, const CRect& rc, COLORREF clr, int nToler
     return n;
 }
 
-// One shown top-most frame for the whole program: a top dock bar with two
-// toolbars side by side and a wrapped one below them, a left dock bar with a
-// toolbar, a floating toolbar, a dialog bar and a menu.
+// A window's client area as the screen shows it, painted first.
+class CScreenCapture
+{
+public:
+    explicit CScreenCapture(CWnd* pWnd)
+    {
+        pWnd->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        screentest::Pump();
+        ::GdiFlush();
+        CRect rc;
+        pWnd->GetClientRect(&rc);
+        pWnd->ClientToScreen(&rc);
+        m_ptOrigin = rc.TopLeft();
+        m_pCanvas = std::make_unique<DibCanvas>(rc.Width(), rc.Height());
+        HDC hScreen = ::GetDC(nullptr);
+        ::BitBlt(m_pCanvas->dc.m_hDC, 0, 0, rc.Width(), rc.Height(), hScreen, rc.left, rc.top, SRCCOPY);
+        ::ReleaseDC(nullptr, hScreen);
+    }
+    COLORREF At(int x, int y) const { return m_pCanvas->At(x, y); }
+    int Width() const { return m_pCanvas->Width(); }
+    int Height() const { return m_pCanvas->Height(); }
+    // A point of another window's client area in this capture.
+    CPoint From(CWnd* pWnd, CPoint pt) const
+    {
+        pWnd->ClientToScreen(&pt);
+        return pt - m_ptOrigin;
+    }
+
+private:
+    std::unique_ptr<DibCanvas> m_pCanvas;
+    CPoint m_ptOrigin;
+};
+
+// One shown top-most site for the whole program, whose command bars are made
+// anew for each test as a program makes them: a menu bar and, in the next
+// row of the top dock bar, two toolbars side by side, a toolbar too long for
+// its row that wraps, a toolbar docked on the left, a floating toolbar in two
+// rows and a floating dialog bar, all placed by the docking code; and a
+// status bar.
 class Office2003Frame : public ::testing::Test
 {
 public:
     static void SetUpTestSuite()
     {
-        s_pHost = new CWnd();
-        s_pHost->CreateEx(WS_EX_TOPMOST,
-                          AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW),
-                                              reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
-                          _T("Office 2003 frame"), WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                          CRect(300, 40, 300 + X(640), 40 + Y(400)), nullptr, 0);
+        s_pFrame = new CBarsFrame();
+        s_pFrame->CreateSite(CRect(kOrigin, CSize(X(640), Y(400))));
     }
     static void TearDownTestSuite()
     {
-        s_pHost->DestroyWindow();
-        delete s_pHost;
-        s_pHost = nullptr;
+        delete s_pFrame;
+        s_pFrame = nullptr;
     }
 
 protected:
     void SetUp() override
     {
+        ASSERT_NE(nullptr, s_pFrame->GetSafeHwnd());
         UseScheme(0);
-        m_topDock.Create(s_pHost, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, 0xE81B);
-        m_topDock.MoveWindow(0, 0, X(640), Y(100));
-        m_leftDock.Create(s_pHost, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT, 0xE81C);
-        m_leftDock.MoveWindow(0, Y(100), X(60), Y(300));
+        s_pFrame->ResetBars();
+        CQVTCommandBars* pBars = Bars();
 
-        m_pFirst = MakeBar(&m_topDock, qvtBarTop, {_T("One"), _T("Two"), _T("Three")});
-        m_pSecond = MakeBar(&m_topDock, qvtBarTop, {_T("Four"), _T("Five"), _T("Six")});
-        m_pWrapped = MakeBar(&m_topDock, qvtBarTop, {_T("Seven"), _T("Eight"), _T("Nine"), _T("Ten")});
-        m_pLeft = MakeBar(&m_leftDock, qvtBarLeft, {_T("A"), _T("B"), _T("C")});
-        m_pFloating = MakeBar(s_pHost, qvtBarFloating, {_T("Float"), _T("Wrap"), _T("More")});
-        m_pFloating->SetFlags(0x0F);
-        m_pMenu = MakeBar(s_pHost, qvtBarPopup, {_T("Open"), _T("Save"), _T("Close")});
-        m_pMenu->SetType(qvtBarTypePopup);
-        m_pDialogBar = new CDialogLikeBar();
-        m_pDialogBar->m_pParentWnd = s_pHost;
-        m_pDialogBar->Create(qvtBarFloating);
+        m_pMenuBar =
+            DYNAMIC_DOWNCAST(CQVTMenuBar, pBars->Add(_T("Menu Bar"), qvtBarTop, RUNTIME_CLASS(CQVTMenuBar)));
+        ASSERT_NE(nullptr, m_pMenuBar);
+        UINT nId = 40700;
+        for (LPCTSTR lpszCaption : {_T("&File"), _T("&Edit"), _T("&View")})
+        {
+            CQVTControl* pPopup = m_pMenuBar->GetControls()->Add(new CQVTControlPopup(), nId++);
+            pPopup->SetCaption(lpszCaption);
+        }
+        m_pFirst = MakeBar(_T("First"), qvtBarTop, {_T("One"), _T("Two"), _T("Three")});
+        m_pSecond = MakeBar(_T("Second"), qvtBarTop, {_T("Four"), _T("Five"), _T("Six")});
+        std::vector<CString> many;
+        for (int i = 0; i < 14; ++i)
+            many.push_back(CString(_T("Wrapping")) + CString(static_cast<TCHAR>(_T('A') + i)));
+        m_pWrapped = MakeBar(_T("Wrapped"), qvtBarTop, many);
+        m_pWrapped->SetFlags(0, CQVTToolBar::dockHideWrap);
+        m_pLeft = MakeBar(_T("Left"), qvtBarLeft, {_T("A"), _T("B"), _T("C")});
+        m_pFloating = MakeBar(_T("Floating"), qvtBarTop, {_T("Float"), _T("Wrap"), _T("More")});
+        m_pFirst->GetControls()->GetAt(2)->SetBeginGroup(TRUE);
+        m_pLeft->GetControls()->GetAt(1)->SetBeginGroup(TRUE);
+        m_pLeft->SetTextOrientation(2);
+
+        m_pDialogBar = DYNAMIC_DOWNCAST(
+            CQVTDialogBar, pBars->Add(_T("Panel"), qvtBarFloating, RUNTIME_CLASS(CQVTDialogBar)));
+        ASSERT_NE(nullptr, m_pDialogBar);
+        m_pPanelChild = new CWnd();
+        m_pPanelChild->Create(AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
+                              _T(""), WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), m_pDialogBar, 40999);
+        m_pDialogBar->SetChild(m_pPanelChild);
 
         // A status bar on a sizable window, so that it shows its gripper.
         m_statusParent.CreateEx(0, AfxRegisterWndClass(0), _T(""), WS_CHILD | WS_VISIBLE | WS_THICKFRAME,
-                                CRect(X(100), Y(330), X(640), Y(400)), s_pHost, 0xE81D);
+                                CRect(X(100), Y(330), X(640), Y(400)), s_pFrame, 0xE81D);
         m_pStatus = new CQVTStatusBar();
         m_pStatus->Create(&m_statusParent);
-        for (UINT nId : {0u, 2001u, 2002u})
-            if (CQVTStatusBarPane* pPane = m_pStatus->AddIndicator(nId))
+        for (UINT nIndicator : {0u, 2001u, 2002u})
+            if (CQVTStatusBarPane* pPane = m_pStatus->AddIndicator(nIndicator))
             {
                 pPane->SetText(_T("Ready"));
                 pPane->SetWidth(X(60));
             }
-
-        m_pFirst->GetControls()->GetAt(2)->SetBeginGroup(TRUE);
-        m_pLeft->GetControls()->GetAt(1)->SetBeginGroup(TRUE);
-        m_pFloating->GetControls()->GetAt(2)->SetWrap(TRUE);
         Layout();
     }
     void TearDown() override
     {
-        for (CTestBar* pBar : {m_pFirst, m_pSecond, m_pWrapped, m_pLeft, m_pFloating, m_pMenu,
-                               static_cast<CTestBar*>(m_pDialogBar)})
-        {
-            pBar->DestroyWindow();
-            pBar->InternalRelease();
-        }
-        m_topDock.DestroyWindow();
-        m_leftDock.DestroyWindow();
         m_pStatus->DestroyWindow();
         delete m_pStatus;
         m_statusParent.DestroyWindow();
+        s_pFrame->ResetBars();
+        if (m_pPanelChild)
+        {
+            m_pPanelChild->DestroyWindow();
+            delete m_pPanelChild;
+        }
+        PumpMessages(20);
     }
 
-    CTestBar* MakeBar(CWnd* pParent, int nPosition, std::initializer_list<LPCTSTR> captions)
+    static CQVTCommandBars* Bars() { return s_pFrame->GetCommandBars(); }
+
+    template <class TCaptions>
+    CQVTToolBar* MakeBar(LPCTSTR lpszTitle, int nPosition, const TCaptions& captions)
     {
-        CTestBar* pBar = new CTestBar();
-        pBar->m_pParentWnd = pParent;
-        pBar->Create(nPosition);
-        UINT nId = 100;
-        for (LPCTSTR lpszCaption : captions)
+        CQVTToolBar* pBar = DYNAMIC_DOWNCAST(CQVTToolBar, Bars()->Add(lpszTitle, nPosition));
+        UINT nId = 40720;
+        for (const auto& caption : captions)
         {
             CQVTControl* pButton = pBar->GetControls()->AddByType(qvtControlButton, nId++);
-            pButton->SetCaption(lpszCaption);
+            pButton->SetCaption(caption);
             pButton->SetStyle(qvtButtonCaption);
         }
         return pBar;
     }
+    CQVTToolBar* MakeBar(LPCTSTR lpszTitle, int nPosition, std::initializer_list<LPCTSTR> captions)
+    {
+        return MakeBar<std::initializer_list<LPCTSTR>>(lpszTitle, nPosition, captions);
+    }
 
-    // Places the bars and paints them in the current theme.
+    // Docks and floats the bars where the tests look for them, in the current
+    // theme, and paints them.
     void Layout()
     {
-        const CSize szFirst = m_pFirst->Layout(X(240));
-        m_pFirst->MoveWindow(0, 0, szFirst.cx, szFirst.cy);
-        const CSize szSecond = m_pSecond->Layout(X(240));
-        m_pSecond->MoveWindow(szFirst.cx, 0, szSecond.cx, szSecond.cy);
-        // Too narrow for one row: the toolbar wraps.
-        const CSize szWrapped = m_pWrapped->Layout(X(110));
-        m_pWrapped->MoveWindow(0, szFirst.cy, X(110), szWrapped.cy);
+        CQVTCommandBars* pBars = Bars();
+        pBars->RecalcFrameLayout();
+        PumpMessages(20);
+        // The second toolbar joins the first's row, right of it.
+        CRect rcFirst = WindowRect(m_pFirst), rcDrop = WindowRect(m_pSecond);
+        rcDrop.OffsetRect(rcFirst.right + X(4) - rcDrop.left,
+                          rcFirst.CenterPoint().y - rcDrop.CenterPoint().y);
+        pBars->DockCommandBar(m_pSecond, &rcDrop, pBars->GetDockBar(qvtBarTop));
+        if (!m_pFloating->IsFloating())
+            pBars->FloatCommandBar(m_pFloating);
+        // Narrow enough for two rows.
+        m_pFloating->SetMRUWidth(X(110));
+        m_pFloating->OnRecalcLayout();
+        const CSize szFloating = WindowRect(m_pFloating).Size();
+        m_pFloating->SetWindowPos(nullptr, kOrigin.x + X(300), kOrigin.y + Y(200), szFloating.cx,
+                                  szFloating.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        // Small enough to stay on the screen at 144 DPI.
+        m_pDialogBar->SetFloatingClientSize(CSize(X(100), Y(60)));
+        m_pDialogBar->OnRecalcLayout();
+        m_pDialogBar->SetWindowPos(nullptr, kOrigin.x + X(500), kOrigin.y + Y(200), 0, 0,
+                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        pBars->RecalcFrameLayout();
+        // Under Wine a floating bar just made has taken the focus and with
+        // it the keyboard, which would hold the other bars' hot tracking:
+        // the focus goes back to the frame, as after a user's click there.
+        s_pFrame->SetForegroundWindow();
+        s_pFrame->SetFocus();
+        for (CQVTCommandBar* pBar :
+             {static_cast<CQVTCommandBar*>(m_pFloating), static_cast<CQVTCommandBar*>(m_pDialogBar)})
+            if (pBar->IsTrackingMode())
+                pBar->SetTrackingMode(FALSE);
+        PumpMessages(20);
 
-        m_pLeft->SetTextOrientation(2);
-        CRect rcLeft(0, 0, X(56), Y(200));
-        m_pLeft->MoveWindow(rcLeft);
-        m_pLeft->Layout(rcLeft.Height());
-
-        const CSize szFloat = m_pFloating->Layout(X(200));
-        m_pFloating->MoveWindow(X(300), Y(230), X(200), szFloat.cy + Y(30));
-        m_pFloating->Layout(X(200));
-
-        const CSize szMenu = m_pMenu->Layout(0);
-        m_pMenu->MoveWindow(X(120), Y(120), szMenu.cx, szMenu.cy);
-        m_pMenu->Layout(0);
-
-        m_pDialogBar->MoveWindow(X(520), Y(120), X(100), Y(60));
         CRect rcStatusParent;
         m_statusParent.GetClientRect(&rcStatusParent);
         m_pStatus->MoveWindow(0, rcStatusParent.bottom - Y(24), rcStatusParent.Width(), Y(24));
         m_pStatus->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-        for (CTestBar* pBar : {m_pFirst, m_pSecond, m_pWrapped, m_pLeft, m_pFloating, m_pMenu,
-                               static_cast<CTestBar*>(m_pDialogBar)})
-        {
-            pBar->Redraw();
-            pBar->UpdateWindow();
-        }
+        s_pFrame->RedrawWindow(nullptr, nullptr,
+                               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        for (CQVTCommandBar* pBar :
+             {static_cast<CQVTCommandBar*>(m_pFloating), static_cast<CQVTCommandBar*>(m_pDialogBar)})
+            pBar->RedrawWindow(nullptr, nullptr,
+                               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PumpMessages(20);
     }
-    CQVTControl* Button(CTestBar* pBar, int i) { return pBar->GetControls()->GetAt(i); }
+    static CRect WindowRect(CWnd* pWnd)
+    {
+        CRect rc;
+        pWnd->GetWindowRect(&rc);
+        return rc;
+    }
+    CQVTControl* Button(CQVTCommandBar* pBar, int i) { return pBar->GetControls()->GetAt(i); }
 
-    static CWnd* s_pHost;
-    CQVTDockBar m_topDock;
-    CQVTDockBar m_leftDock;
-    CTestBar* m_pFirst = nullptr;
-    CTestBar* m_pSecond = nullptr;
-    CTestBar* m_pWrapped = nullptr;
-    CTestBar* m_pLeft = nullptr;
-    CTestBar* m_pFloating = nullptr;
-    CTestBar* m_pMenu = nullptr;
-    CDialogLikeBar* m_pDialogBar = nullptr;
+    static const CPoint kOrigin;
+    static CBarsFrame* s_pFrame;
+    CQVTMenuBar* m_pMenuBar = nullptr;
+    CQVTToolBar* m_pFirst = nullptr;
+    CQVTToolBar* m_pSecond = nullptr;
+    CQVTToolBar* m_pWrapped = nullptr;
+    CQVTToolBar* m_pLeft = nullptr;
+    CQVTToolBar* m_pFloating = nullptr;
+    CQVTDialogBar* m_pDialogBar = nullptr;
+    CWnd* m_pPanelChild = nullptr;
     CWnd m_statusParent;
     CQVTStatusBar* m_pStatus = nullptr;
 };
-CWnd* Office2003Frame::s_pHost = nullptr;
+const CPoint Office2003Frame::kOrigin(300, 40);
+CBarsFrame* Office2003Frame::s_pFrame = nullptr;
 
 }  // namespace
 
@@ -561,6 +630,8 @@ TEST(Office2003MessageBar, OnTheDockBarGradientWithTheMessageOnTheInfoColour)
 
 TEST_F(Office2003Frame, ToolbarsSideBySideShareOneDockBarGradient)
 {
+    CQVTDockBar* pDock = Bars()->GetDockBar(qvtBarTop);
+    ASSERT_NE(nullptr, pDock);
     for (int nScheme : {0, 1, 2, 3})
     {
         SCOPED_TRACE(nScheme);
@@ -568,47 +639,73 @@ TEST_F(Office2003Frame, ToolbarsSideBySideShareOneDockBarGradient)
         Layout();
         CQVTCommandBarsOffice2003Theme* pTheme = Theme();
         const COLORREF clrLight = pTheme->m_grcDockBar.clrLight, clrDark = pTheme->m_grcDockBar.clrDark;
-        CRect rcDock;
-        m_topDock.GetClientRect(&rcDock);
-        const double dWidth = std::max<int>(rcDock.Width(), ::GetSystemMetrics(SM_CXSCREEN) / 2);
-        CDibCapture first(m_pFirst), second(m_pSecond);
-        // The top row of both bars shows the dock bar's gradient at the dock bar's x.
-        const int xJoin = first.Width();
-        EXPECT_TRUE(NearColor(MixColor(clrLight, clrDark, (xJoin - 1) / dWidth), first.At(xJoin - 1, 0)));
-        EXPECT_TRUE(NearColor(MixColor(clrLight, clrDark, xJoin / dWidth), second.At(0, 0)));
-        EXPECT_TRUE(NearColor(MixColor(clrLight, clrDark, (xJoin + second.Width() - 1) / dWidth),
-                              second.At(second.Width() - 1, 0)));
+        ASSERT_EQ(pDock, m_pFirst->GetParent());
+        ASSERT_EQ(pDock, m_pSecond->GetParent());
+        const CRect rcFirst = WindowRect(m_pFirst), rcSecond = WindowRect(m_pSecond);
+        ASSERT_EQ(rcFirst.top, rcSecond.top) << "the second toolbar joined the first's row";
+        ASSERT_GE(rcSecond.left, rcFirst.right);
+
+        CScreenCapture dock(pDock);
+        const double dWidth = std::max<int>(dock.Width(), ::GetSystemMetrics(SM_CXSCREEN) / 2);
+        auto dockGradient = [&](int x) { return MixColor(clrLight, clrDark, x / dWidth); };
+        // The row's top line, over both toolbars and between them, is the
+        // dock bar's one gradient at the dock bar's x: neither toolbar
+        // starts a gradient of its own.
+        const CPoint ptFirst = dock.From(m_pFirst, CPoint(0, 0));
+        const CPoint ptSecond = dock.From(m_pSecond, CPoint(0, 0));
+        for (int x : {ptFirst.x + X(10), ptFirst.x + rcFirst.Width() - 1, ptSecond.x,
+                      ptSecond.x + rcSecond.Width() / 2, ptSecond.x + rcSecond.Width() - 1})
+            EXPECT_TRUE(NearColor(dockGradient(x), dock.At(x, ptFirst.y))) << x;
         if (nScheme == 3)
-            EXPECT_FALSE(NearColor(clrLight, second.At(0, 0), 1))
+            EXPECT_FALSE(NearColor(clrLight, dock.At(ptSecond.x, ptSecond.y), 1))
                 << "the second bar started a gradient of its own";
 
-        // Each toolbar's face: its own gradient from one pixel down, and the
+        // The menu bar has no face of its own: beside its items it shows the
+        // dock bar's gradient, and no shadow line along its bottom.
+        ASSERT_EQ(pDock, m_pMenuBar->GetParent());
+        const CRect rcLastItem = Button(m_pMenuBar, m_pMenuBar->GetControlCount() - 1)->GetRect();
+        const CPoint ptBeside =
+            dock.From(m_pMenuBar, CPoint(rcLastItem.right + X(20), rcLastItem.CenterPoint().y));
+        EXPECT_TRUE(NearColor(dockGradient(ptBeside.x), dock.At(ptBeside.x, ptBeside.y)));
+        CRect rcMenuClient;
+        m_pMenuBar->GetClientRect(&rcMenuClient);
+        const CPoint ptMenuBottom =
+            dock.From(m_pMenuBar, CPoint(rcLastItem.right + X(20), rcMenuClient.bottom - 1));
+        EXPECT_NE(pTheme->m_clrToolbarShadow.GetValue(), dock.At(ptMenuBottom.x, ptMenuBottom.y));
+
+        // Each toolbar's face: the same gradient from one pixel down, and the
         // shadow line along its bottom.
-        const int y = Y(2);
-        EXPECT_EQ(first.At(X(40), y), second.At(X(40), y));
-        EXPECT_EQ(pTheme->m_clrToolbarShadow.GetValue(), first.At(first.Width() / 2, first.Height() - 1));
-        EXPECT_EQ(pTheme->m_clrToolbarShadow.GetValue(), second.At(X(5), second.Height() - 1));
+        auto atFirst = [&](int x, int y) {
+            const CPoint pt = dock.From(m_pFirst, CPoint(x, y));
+            return dock.At(pt.x, pt.y);
+        };
+        auto atSecond = [&](int x, int y) {
+            const CPoint pt = dock.From(m_pSecond, CPoint(x, y));
+            return dock.At(pt.x, pt.y);
+        };
+        EXPECT_EQ(atFirst(X(40), Y(2)), atSecond(X(40), Y(2)));
+        EXPECT_EQ(pTheme->m_clrToolbarShadow.GetValue(), atFirst(rcFirst.Width() / 2, rcFirst.Height() - 1));
+        EXPECT_EQ(pTheme->m_clrToolbarShadow.GetValue(), atSecond(X(5), rcSecond.Height() - 1));
 
         // Embossed gripper dots from 5 px down, every 4 px, 6 px from the left.
-        for (int yDot = Y(5); yDot < first.Height() - Y(7); yDot += Y(4))
+        for (int yDot = Y(5); yDot < rcFirst.Height() - Y(7); yDot += Y(4))
         {
-            EXPECT_EQ(Color(38), first.At(X(6), yDot)) << yDot;
-            EXPECT_EQ(Color(COLOR_WINDOW), first.At(X(6) + 2, yDot + 2)) << yDot;
+            EXPECT_EQ(Color(38), atFirst(X(6), yDot)) << yDot;
+            EXPECT_EQ(Color(COLOR_WINDOW), atFirst(X(6) + 2, yDot + 2)) << yDot;
         }
-        EXPECT_EQ(X(4) + X(6), Button(m_pFirst, 0)->GetRect().left);
 
         // A separator of two lines before the group, indented 4 px at both ends.
         const CQVTControl* pGroup = Button(m_pFirst, 2);
         const CRect rcRow = pGroup->GetRowRect();
         const int xLine = pGroup->GetRect().left - X(4);
-        EXPECT_EQ(Color(39), first.At(xLine, rcRow.CenterPoint().y));
-        EXPECT_EQ(Color(COLOR_BTNHIGHLIGHT), first.At(xLine + 1, rcRow.CenterPoint().y));
-        EXPECT_NE(Color(39), first.At(xLine, rcRow.top + Y(4) - 1));
-        EXPECT_EQ(Color(39), first.At(xLine, rcRow.top + Y(4)));
+        EXPECT_EQ(Color(39), atFirst(xLine, rcRow.CenterPoint().y));
+        EXPECT_EQ(Color(COLOR_BTNHIGHLIGHT), atFirst(xLine + 1, rcRow.CenterPoint().y));
+        EXPECT_NE(Color(39), atFirst(xLine, rcRow.top + Y(4) - 1));
+        EXPECT_EQ(Color(39), atFirst(xLine, rcRow.top + Y(4)));
     }
 }
 
-TEST_F(Office2003Frame, WrappedRowsLeftAndFloatingBarsDialogBarsAndMenus)
+TEST_F(Office2003Frame, WrappedRowsLeftAndFloatingBarsAndDialogBars)
 {
     for (int nScheme : {0, 1, 2, 3})
     {
@@ -617,18 +714,23 @@ TEST_F(Office2003Frame, WrappedRowsLeftAndFloatingBarsDialogBarsAndMenus)
         Layout();
         CQVTCommandBarsOffice2003Theme* pTheme = Theme();
 
-        // The wrapped toolbar: its second row in the face's dark colour.
-        CDibCapture wrapped(m_pWrapped);
+        // The toolbar too long for the dock bar wraps: its further row in the
+        // face's dark colour, beside the row's last button and at its end.
+        ASSERT_FALSE(m_pWrapped->IsFloating());
+        CQVTControl* pLast = Button(m_pWrapped, m_pWrapped->GetControlCount() - 1);
         const CRect rcFirstRow = Button(m_pWrapped, 0)->GetRowRect();
-        ASSERT_LT(rcFirstRow.bottom + Y(4), wrapped.Height());
+        ASSERT_TRUE(pLast->IsVisible());
+        ASSERT_GE(pLast->GetRect().top, rcFirstRow.bottom) << "the toolbar wrapped";
+        CScreenCapture wrapped(m_pWrapped);
         EXPECT_EQ(pTheme->m_grcToolBar.clrDark.GetValue(),
-                  wrapped.At(wrapped.Width() - X(4), rcFirstRow.bottom + Y(3)));
+                  wrapped.At(pLast->GetRect().right + X(6), pLast->GetRect().CenterPoint().y));
         EXPECT_EQ(pTheme->m_grcToolBar.clrDark.GetValue(),
-                  wrapped.At(wrapped.Width() - X(4), wrapped.Height() - 3));
+                  wrapped.At(pLast->GetRect().right + X(6), wrapped.Height() - 3));
 
         // The left toolbar: dots in a row 6 px down, a separator line above
         // its group, the shadow along its right edge.
-        CDibCapture left(m_pLeft);
+        ASSERT_EQ(Bars()->GetDockBar(qvtBarLeft), m_pLeft->GetParent());
+        CScreenCapture left(m_pLeft);
         EXPECT_EQ(Color(38), left.At(X(4), Y(6)));
         EXPECT_EQ(Color(COLOR_WINDOW), left.At(X(4) + 2, Y(6) + 2));
         const CQVTControl* pGroup = Button(m_pLeft, 1);
@@ -637,11 +739,18 @@ TEST_F(Office2003Frame, WrappedRowsLeftAndFloatingBarsDialogBarsAndMenus)
         EXPECT_EQ(Color(COLOR_BTNHIGHLIGHT), left.At(pGroup->GetRowRect().CenterPoint().x, yLine + 1));
         EXPECT_EQ(pTheme->m_clrToolbarShadow.GetValue(), left.At(left.Width() - 1, left.Height() / 2));
 
-        // The floating toolbar: a two-pixel frame and a gradient per row.
-        CDibCapture floating(m_pFloating);
+        // The floating toolbar, narrowed to two rows: a two-pixel frame and
+        // a gradient per row.
+        ASSERT_TRUE(m_pFloating->IsFloating());
+        int nSecondRow = -1;
+        for (int i = 1; i < m_pFloating->GetControlCount() && nSecondRow < 0; ++i)
+            if (Button(m_pFloating, i)->IsVisible() && Button(m_pFloating, i)->GetWrap())
+                nSecondRow = i;
+        ASSERT_GT(nSecondRow, 0) << "the floating toolbar wrapped";
+        CScreenCapture floating(m_pFloating);
         EXPECT_EQ(Color(61), floating.At(0, floating.Height() / 2));
         EXPECT_EQ(Color(61), floating.At(1, floating.Height() / 2));
-        const CRect rcSecondRow = Button(m_pFloating, 2)->GetRowRect();
+        const CRect rcSecondRow = Button(m_pFloating, nSecondRow)->GetRowRect();
         if (pTheme->m_grcToolBar.clrLight.GetValue() != pTheme->m_grcToolBar.clrDark.GetValue())
         {
             EXPECT_TRUE(NearColor(pTheme->m_grcToolBar.clrLight,
@@ -650,25 +759,15 @@ TEST_F(Office2003Frame, WrappedRowsLeftAndFloatingBarsDialogBarsAndMenus)
                                    floating.At(floating.Width() - X(5), rcSecondRow.top - 2), 2));
         }
 
-        // The dialog bar's gripper: 8 px wide, dots 5 px from the left on the
-        // inactive toolbar face.
-        CDibCapture dialog(m_pDialogBar);
+        // The floating dialog bar's gripper: 8 px wide, dots 5 px from the
+        // left, over its caption strip.
+        ASSERT_TRUE(m_pDialogBar->IsFloating());
+        CScreenCapture dialog(m_pDialogBar);
         const int yDot = Y(3) + Y(4);
         EXPECT_EQ(Color(38), dialog.At(X(5), yDot));
         EXPECT_EQ(Color(COLOR_WINDOW), dialog.At(X(6) + 1, yDot + 2));
         EXPECT_EQ(CSize(X(8), std::max(Y(25), m_pDialogBar->GetIconSize().cy + Y(6))),
                   QVTPaintManager()->DrawSmallGripper(nullptr, m_pDialogBar, FALSE));
-
-        // The menu's icon column: the gripper gradient from left to right.
-        CDibCapture menu(m_pMenu);
-        const int nColumn = QVTPaintManager()->GetPopupBarGutterWidth(m_pMenu);
-        const CRect rcItem = Button(m_pMenu, 0)->GetRect();
-        const COLORREF clrColumnLeft = menu.At(rcItem.left, rcItem.CenterPoint().y);
-        const COLORREF clrColumnRight = menu.At(rcItem.left + nColumn - 3, rcItem.CenterPoint().y);
-        EXPECT_TRUE(NearColor(pTheme->m_grcGripper.clrLight, clrColumnLeft, 12));
-        if (pTheme->m_grcGripper.clrLight.GetValue() != pTheme->m_grcGripper.clrDark.GetValue())
-            EXPECT_NE(clrColumnLeft, clrColumnRight);
-        EXPECT_EQ(Color(41), menu.At(rcItem.right - X(4), rcItem.CenterPoint().y));
     }
 }
 
@@ -688,8 +787,8 @@ TEST_F(Office2003Frame, SilverHotButtonUnderThePointerShowsTheSelectedGradient)
         BOOL bHot = FALSE;
         for (int nAttempt = 0; nAttempt < 3 && !bHot; ++nAttempt)
         {
-            s_pHost->SetForegroundWindow();
-            PumpUntil([] { return ::GetForegroundWindow() == s_pHost->GetSafeHwnd(); }, 2000);
+            s_pFrame->SetForegroundWindow();
+            PumpUntil([] { return ::GetForegroundWindow() == s_pFrame->GetSafeHwnd(); }, 2000);
             MouseMoveTo(CPoint(pt.x - 30, pt.y + Y(120)));
             PumpMessages(20);
             MouseMoveTo(pt);
@@ -699,7 +798,7 @@ TEST_F(Office2003Frame, SilverHotButtonUnderThePointerShowsTheSelectedGradient)
         m_pSecond->UpdateWindow();
         PumpMessages(20);
 
-        CDibCapture bar(m_pSecond);
+        CScreenCapture bar(m_pSecond);
         rc = pButton->GetRect();
         if (nScheme == 3)
         {
