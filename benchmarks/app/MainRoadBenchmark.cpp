@@ -94,27 +94,36 @@ int ColoursIn(const RECT& rc)
     return static_cast<int>(colours.size());
 }
 
-// The ribbon: the widest visible bar window at the top of the main window.
+struct RibbonSearch
+{
+    HWND best;
+    int bestWidth;
+};
+
+BOOL CALLBACK FindWidestBar(HWND child, LPARAM context)
+{
+    RibbonSearch* search = reinterpret_cast<RibbonSearch*>(context);
+    WCHAR name[64] = {};
+    GetClassNameW(child, name, 64);
+    if (std::u16string(reinterpret_cast<const char16_t*>(name)) != u"QVTToolBar" || !IsWindowVisible(child))
+        return TRUE;
+    RECT rc;
+    GetWindowRect(child, &rc);
+    if (rc.right - rc.left > search->bestWidth && rc.bottom - rc.top > 60)
+    {
+        search->best = child;
+        search->bestWidth = rc.right - rc.left;
+    }
+    return TRUE;
+}
+
+// The ribbon: the widest tall bar window inside the main window (it lies in
+// the top dock bar).
 HWND RibbonOf(HWND window)
 {
-    HWND best = nullptr;
-    int bestWidth = 0;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    {
-        WCHAR name[64] = {};
-        GetClassNameW(child, name, 64);
-        if (std::u16string(reinterpret_cast<const char16_t*>(name)) != u"QVTToolBar" ||
-            !IsWindowVisible(child))
-            continue;
-        RECT rc;
-        GetWindowRect(child, &rc);
-        if (rc.right - rc.left > bestWidth && rc.bottom - rc.top > 60)
-        {
-            best = child;
-            bestWidth = rc.right - rc.left;
-        }
-    }
-    return best;
+    RibbonSearch search = {nullptr, 0};
+    EnumChildWindows(window, &FindWidestBar, reinterpret_cast<LPARAM>(&search));
+    return search.best;
 }
 
 struct Started
@@ -157,7 +166,7 @@ double TimeToFirstPaint(const std::u16string& image, bool bRibbon)
         return -1;
     HWND window = nullptr;
     double painted = -1;
-    while (Now() - start < 60)
+    while (Now() - start < 30)
     {
         window = VisibleWindowOf(started.process.dwProcessId);
         if (window)
@@ -169,11 +178,22 @@ double TimeToFirstPaint(const std::u16string& image, bool bRibbon)
                 if (ribbon)
                     GetWindowRect(ribbon, &rc);
             }
-            else
-                GetWindowRect(window, &rc);
             // A painted ribbon shows its tabs, groups and images; a painted
-            // dialog at least its face and frame.
-            if (rc.right > rc.left && ColoursIn(rc) >= (bRibbon ? 8 : 2))
+            // dialog its face at the centre of its client area.
+            bool bPainted = false;
+            if (bRibbon)
+                bPainted = rc.right > rc.left && ColoursIn(rc) >= 8;
+            else
+            {
+                RECT client;
+                GetClientRect(window, &client);
+                POINT centre = {client.right / 2, client.bottom / 2};
+                ClientToScreen(window, &centre);
+                HDC screen = GetDC(nullptr);
+                bPainted = GetPixel(screen, centre.x, centre.y) == GetSysColor(COLOR_BTNFACE);
+                ReleaseDC(nullptr, screen);
+            }
+            if (bPainted)
             {
                 painted = Now() - start;
                 break;

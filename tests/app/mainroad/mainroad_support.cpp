@@ -1,0 +1,321 @@
+#include "mainroad_support.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "real_input.h"
+
+namespace mainroad {
+
+namespace {
+
+const WCHAR* W(const std::u16string& s)
+{
+    return reinterpret_cast<const WCHAR*>(s.c_str());
+}
+
+struct Search
+{
+    DWORD process;
+    const char16_t* caption;
+    HWND exclude;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindows(HWND hWnd, LPARAM lParam)
+{
+    Search* search = reinterpret_cast<Search*>(lParam);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hWnd, &process);
+    if (process != search->process || !::IsWindowVisible(hWnd) || hWnd == search->exclude)
+        return TRUE;
+    if (search->caption && Text(hWnd) != search->caption)
+        return TRUE;
+    search->found.push_back(hWnd);
+    return TRUE;
+}
+
+struct ChildSearch
+{
+    int id;
+    const char16_t* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChildren(HWND hWnd, LPARAM lParam)
+{
+    ChildSearch* search = reinterpret_cast<ChildSearch*>(lParam);
+    if (search->className)
+    {
+        WCHAR name[64] = {};
+        ::GetClassNameW(hWnd, name, 64);
+        if (std::u16string(reinterpret_cast<const char16_t*>(name)) == search->className &&
+            ::IsWindowVisible(hWnd))
+            search->found.push_back(hWnd);
+    }
+    else if (::GetDlgCtrlID(hWnd) == search->id)
+        search->found.push_back(hWnd);
+    return TRUE;
+}
+
+}  // namespace
+
+std::u16string BinFolder()
+{
+    WCHAR path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::u16string image(reinterpret_cast<const char16_t*>(path));
+    return image.substr(0, image.rfind(u'\\') + 1);
+}
+
+SondrelProcess::~SondrelProcess()
+{
+    Kill();
+}
+
+bool SondrelProcess::Start()
+{
+    const std::u16string folder = BinFolder();
+    std::u16string line = u"\"" + folder + u"Sondrel.exe.so\"" + u'\0';
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    return ::CreateProcessW(nullptr, const_cast<LPWSTR>(W(line)), nullptr, nullptr, FALSE, 0, nullptr,
+                            W(folder), &startup, &m_process) != FALSE;
+}
+
+bool SondrelProcess::Running() const
+{
+    return m_process.hProcess && ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool SondrelProcess::WaitForExit(DWORD dwMilliseconds)
+{
+    if (!m_process.hProcess)
+        return true;
+    const DWORD dwStart = ::GetTickCount();
+    while (Running())
+    {
+        if (::GetTickCount() - dwStart > dwMilliseconds)
+            return false;
+        Wait(50);
+    }
+    return true;
+}
+
+void SondrelProcess::Kill()
+{
+    if (!m_process.hProcess)
+        return;
+    if (Running())
+    {
+        ::TerminateProcess(m_process.hProcess, 1);
+        ::WaitForSingleObject(m_process.hProcess, 10000);
+    }
+    ::CloseHandle(m_process.hThread);
+    ::CloseHandle(m_process.hProcess);
+    m_process = PROCESS_INFORMATION();
+}
+
+std::vector<HWND> VisibleWindows(DWORD dwProcess)
+{
+    Search search = {dwProcess, nullptr, nullptr, {}};
+    ::EnumWindows(&CollectWindows, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForWindow(DWORD dwProcess, const char16_t* pszCaption, DWORD dwTimeout, HWND hExclude)
+{
+    HWND hFound = nullptr;
+    WaitUntil(
+        [&] {
+            Search search = {dwProcess, pszCaption, hExclude, {}};
+            ::EnumWindows(&CollectWindows, reinterpret_cast<LPARAM>(&search));
+            hFound = search.found.empty() ? nullptr : search.found.front();
+            return hFound != nullptr;
+        },
+        dwTimeout);
+    return hFound;
+}
+
+HWND ChildById(HWND hParent, int nId)
+{
+    ChildSearch search = {nId, nullptr, {}};
+    ::EnumChildWindows(hParent, &CollectChildren, reinterpret_cast<LPARAM>(&search));
+    return search.found.empty() ? nullptr : search.found.front();
+}
+
+std::vector<HWND> Descendants(HWND hParent, const char16_t* pszClass)
+{
+    ChildSearch search = {0, pszClass, {}};
+    ::EnumChildWindows(hParent, &CollectChildren, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::u16string Text(HWND hWnd)
+{
+    WCHAR text[1024] = {};
+    // WM_GETTEXT crosses processes; GetWindowText would not ask a control
+    // of another process.
+    ::SendMessageTimeoutW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                          nullptr);
+    return reinterpret_cast<const char16_t*>(text);
+}
+
+std::vector<std::vector<std::u16string>> ListRows(HWND hList, int nColumns)
+{
+    std::vector<std::vector<std::u16string>> rows;
+    DWORD dwProcess = 0;
+    ::GetWindowThreadProcessId(hList, &dwProcess);
+    HANDLE hProcess =
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, dwProcess);
+    if (!hProcess)
+        return rows;
+    // The item record and its text buffer live in the list's process.
+    const SIZE_T nText = 512;
+    BYTE* pRemote = static_cast<BYTE*>(::VirtualAllocEx(
+        hProcess, nullptr, sizeof(LVITEMW) + nText * sizeof(WCHAR), MEM_COMMIT, PAGE_READWRITE));
+    if (pRemote)
+    {
+        const LRESULT nCount = ::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0);
+        for (int i = 0; i < nCount; ++i)
+        {
+            std::vector<std::u16string> row;
+            for (int c = 0; c < nColumns; ++c)
+            {
+                LVITEMW item = {};
+                item.mask = LVIF_TEXT;
+                item.iItem = i;
+                item.iSubItem = c;
+                item.pszText = reinterpret_cast<LPWSTR>(pRemote + sizeof(LVITEMW));
+                item.cchTextMax = static_cast<int>(nText);
+                ::WriteProcessMemory(hProcess, pRemote, &item, sizeof item, nullptr);
+                ::SendMessageW(hList, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(pRemote));
+                WCHAR text[512] = {};
+                ::ReadProcessMemory(hProcess, pRemote + sizeof(LVITEMW), text, sizeof text - sizeof(WCHAR),
+                                    nullptr);
+                row.push_back(reinterpret_cast<const char16_t*>(text));
+            }
+            rows.push_back(row);
+        }
+        ::VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(hProcess);
+    return rows;
+}
+
+std::unique_ptr<DibCanvas> Shot(HWND hWnd, CRect* prcScreen)
+{
+    CRect rc;
+    ::GetWindowRect(hWnd, &rc);
+    if (prcScreen)
+        *prcScreen = rc;
+    auto canvas = std::make_unique<DibCanvas>(rc.Width(), rc.Height());
+    HDC hScreen = ::GetDC(nullptr);
+    ::BitBlt(canvas->dc.m_hDC, 0, 0, rc.Width(), rc.Height(), hScreen, rc.left, rc.top, SRCCOPY);
+    ::ReleaseDC(nullptr, hScreen);
+    return canvas;
+}
+
+bool FindColour(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nTolerance, int nMinimum,
+                CPoint* pCentre, int* pCount)
+{
+    long sx = 0, sy = 0;
+    int n = 0;
+    const CRect rc(std::max<LONG>(area.left, 0), std::max<LONG>(area.top, 0),
+                   std::min<LONG>(area.right, canvas.Width()), std::min<LONG>(area.bottom, canvas.Height()));
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+        {
+            const COLORREF c = canvas.At(x, y);
+            if (std::abs(GetRValue(c) - GetRValue(clr)) <= nTolerance &&
+                std::abs(GetGValue(c) - GetGValue(clr)) <= nTolerance &&
+                std::abs(GetBValue(c) - GetBValue(clr)) <= nTolerance)
+            {
+                sx += x;
+                sy += y;
+                ++n;
+            }
+        }
+    if (pCount)
+        *pCount = n;
+    if (n < nMinimum || n == 0)
+        return false;
+    if (pCentre)
+        *pCentre = CPoint(static_cast<int>(sx / n), static_cast<int>(sy / n));
+    return true;
+}
+
+void ClickAt(POINT ptScreen)
+{
+    MouseMoveTo(ptScreen);
+    Wait(120);
+    MouseLeftDown();
+    Wait(40);
+    MouseLeftUp();
+    Wait(150);
+}
+
+void ClickChild(HWND hChild)
+{
+    CRect rc;
+    ::GetWindowRect(hChild, &rc);
+    ClickAt(rc.CenterPoint());
+}
+
+void KeyChord(WORD wModifier, WORD wKey)
+{
+    SendKey(wModifier, false);
+    SendKey(wKey, false);
+    SendKey(wKey, true);
+    SendKey(wModifier, true);
+    Wait(150);
+}
+
+void Key(WORD wKey)
+{
+    SendKey(wKey, false);
+    SendKey(wKey, true);
+    Wait(150);
+}
+
+std::string ShellOutput(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return out;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
+
+std::string UnixPath(const std::u16string& windowsPath)
+{
+    char* unix = wine_get_unix_file_name(W(windowsPath));
+    std::string path(unix ? unix : "");
+    if (unix)
+        ::HeapFree(::GetProcessHeap(), 0, unix);
+    return path;
+}
+
+void Wait(DWORD dwMilliseconds)
+{
+    const DWORD dwStart = ::GetTickCount();
+    do
+    {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(5);
+    } while (::GetTickCount() - dwStart < dwMilliseconds);
+}
+
+}  // namespace mainroad
