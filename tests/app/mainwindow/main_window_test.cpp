@@ -273,11 +273,18 @@ TEST_F(MainWindow, PauseAndContinueSwapTheRecordingButtonsOnlyWhileRecording)
 
 TEST_F(MainWindow, MinimizingGoesIntoTheTrayOnlyWhenAskedAndTheTrayCommandBringsItBack)
 {
+    CRect rcBefore;
+    m_pDlg->GetWindowRect(&rcBefore);
     m_pDlg->SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
     PumpMessages(100);
     EXPECT_FALSE(m_pDlg->IsInTray());
+    EXPECT_TRUE(m_pDlg->IsIconic());
     m_pDlg->SendMessage(WM_SYSCOMMAND, SC_RESTORE);
     PumpMessages(100);
+    // The bars' layout left the minimized window alone: it comes back as it was.
+    CRect rcAfter;
+    m_pDlg->GetWindowRect(&rcAfter);
+    EXPECT_EQ(rcBefore.Size(), rcAfter.Size());
 
     m_pDlg->SendMessage(WM_COMMAND, ID_MINIMIZE_TO_TRAY);
     EXPECT_EQ(1, m_pApp->m_nMinimizeToTray);
