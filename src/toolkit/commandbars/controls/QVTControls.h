@@ -81,6 +81,8 @@ public:
     // The saved layout (QVTControlsExchange.cpp).
     virtual void DoPropExchange(CQVTPropExchange* pPX);
     virtual BOOL IsControlSaved(CQVTControl* pControl) const;
+    // What a load replaces: every control here, the bar's own ones too.
+    virtual void RemoveBeforeLoad() { RemoveAll(); }
     void GenerateCommandBarList(DWORD& nID, CQVTCommandBarList* pCommandBarList,
                                 QVT_BARS_EXCHANGE_PARAM* pParam);
     // pHolder: the bar whose popups these are (null: the parent).

@@ -301,7 +301,7 @@ void CQVTControls::DoPropExchange(CQVTPropExchange* pPX)
         return;
     }
 
-    RemoveAll();
+    RemoveBeforeLoad();
     POSITION pos = enumerator->GetPosition(0);
     while (pos)
     {

@@ -4,8 +4,11 @@
 
 #include <algorithm>
 
+#include "toolkit/commandbars/QVTCommandBarsDefines.h"
 #include "toolkit/commandbars/QVTObjectRef.h"
+#include "toolkit/commandbars/bars/QVTCommandBarList.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTCommandBarsExchange.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
@@ -19,10 +22,12 @@
 #include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
 #include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
 
-IMPLEMENT_DYNCREATE(CQVTRibbonBar, CQVTMenuBar)
-IMPLEMENT_DYNCREATE(CQVTRibbonBarControlCaptionButton, CQVTControlButton)
-IMPLEMENT_DYNCREATE(CQVTRibbonBarControlQuickAccessPopup, CQVTControlPopup)
-IMPLEMENT_DYNCREATE(CQVTRibbonBarControlQuickAccessMorePopup, CQVTControlPopup)
+IMPLEMENT_SERIAL(CQVTRibbonBar, CQVTMenuBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+IMPLEMENT_SERIAL(CQVTRibbonBarControlCaptionButton, CQVTControlButton, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+IMPLEMENT_SERIAL(CQVTRibbonBarControlQuickAccessPopup, CQVTControlPopup,
+                 VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+IMPLEMENT_SERIAL(CQVTRibbonBarControlQuickAccessMorePopup, CQVTControlPopup,
+                 VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 BEGIN_MESSAGE_MAP(CQVTRibbonBar, CQVTMenuBar)
     ON_WM_CREATE()
@@ -546,8 +551,10 @@ void CQVTRibbonBar::Copy(CQVTCommandBar* pCommandBar, BOOL bRecursive)
     m_bMinimized = pSource->m_bMinimized;
     if (m_bMinimized)
         m_pControlTab->CQVTTabManager::SetSelectedItem(nullptr);
-    if (IsCustomizable())
+    if (pSource->IsCustomizable())
     {
+        // The bar's keys and free controls; the ribbon's own controls stay.
+        CQVTMenuBar::Copy(pSource, bRecursive);
         m_pControlTab->Copy(pSource->m_pControlTab, bRecursive);
         RefreshGroupControls(GetCurrentTab());
     }
@@ -574,12 +581,9 @@ CQVTCommandBar* CQVTRibbonBar::Clone(BOOL)
 
 void CQVTRibbonBar::DoPropExchange(CQVTPropExchange* pPX)
 {
-    if (pPX->IsLoading() && pPX->m_pOwner)
-    {
-        CObject* pOwner = static_cast<CObject*>(pPX->m_pOwner);
-        if (pOwner->IsKindOf(RUNTIME_CLASS(CQVTCommandBars)))
-            m_pCommandBars = static_cast<CQVTCommandBars*>(pOwner);
-    }
+    QVT_BARS_EXCHANGE_PARAM* pParam = QVTBarsExchangeParam(pPX);
+    if (pPX->IsLoading() && pParam && pParam->pCommandBars)
+        m_pCommandBars = pParam->pCommandBars;
     BOOL bMinimized = m_bMinimized;
     PropExchangeBool(pPX, _T("ShowQuickAccessBelow"), m_bShowQuickAccessBelow, FALSE);
     if (pPX->GetSchema() > 18)
@@ -588,7 +592,11 @@ void CQVTRibbonBar::DoPropExchange(CQVTPropExchange* pPX)
         PropExchangeBool(pPX, _T("Customizable"), m_bCustomizable, FALSE);
     if (IsCustomizable())
     {
-        // The menu bar's own keys come with the bars' layout persistence.
+        CQVTMenuBar::DoPropExchange(pPX);
+        // The bars' key of the same name defaults to TRUE: a store that
+        // drops values equal to their default would take ours away.
+        if (pPX->IsStoring() && pPX->CanOmitDefaults())
+            PropExchangeBool(pPX, _T("Customizable"), m_bCustomizable, FALSE);
         {
             CQVTPropExchangeSection section(pPX->GetSection(_T("SystemButton")));
             // The system button comes with the application menu: none to
@@ -598,14 +606,12 @@ void CQVTRibbonBar::DoPropExchange(CQVTPropExchange* pPX)
         }
         {
             CQVTPropExchangeSection section(pPX->GetSection(_T("Tabs")));
-            section->m_pOwner = m_pControlTab;
             m_pControlTab->DoPropExchange(&section);
         }
     }
     {
         CQVTPropExchangeSection section(pPX->GetSection(_T("QuickAccessControls")));
-        // The quick-access controls are written and read once controls save
-        // and load themselves (the bars' layout persistence).
+        m_pQuickAccessControls->DoPropExchange(&section);
     }
     if (pPX->IsLoading())
     {
@@ -618,6 +624,28 @@ void CQVTRibbonBar::DoPropExchange(CQVTPropExchange* pPX)
         RefreshGroupControls(GetCurrentTab());
         RequestLayout();
     }
+}
+
+void CQVTRibbonBar::GenerateCommandBarList(DWORD& nID, CQVTCommandBarList* pCommandBarList,
+                                           QVT_BARS_EXCHANGE_PARAM* pParam)
+{
+    if (IsCustomizable())
+    {
+        CQVTMenuBar::GenerateCommandBarList(nID, pCommandBarList, pParam);
+        return;
+    }
+    if (!pCommandBarList || pCommandBarList->Contains(this))
+        return;
+    pCommandBarList->Add(this);
+    m_pQuickAccessControls->GenerateCommandBarList(nID, pCommandBarList, pParam);
+}
+
+void CQVTRibbonBar::RestoreCommandBarList(CQVTCommandBarList* pCommandBarList)
+{
+    if (IsCustomizable())
+        CQVTMenuBar::RestoreCommandBarList(pCommandBarList);
+    else
+        m_pQuickAccessControls->RestoreCommandBarList(pCommandBarList, this);
 }
 
 // Layout requests.

@@ -50,7 +50,7 @@ const DWORD QVT_RIBBON_HIDE_SCROLL = 8;
 // ribbon's caption row.
 class CQVTRibbonBarControlCaptionButton : public CQVTControlButton
 {
-    DECLARE_DYNCREATE(CQVTRibbonBarControlCaptionButton)
+    DECLARE_SERIAL(CQVTRibbonBarControlCaptionButton)
 
 public:
     CQVTRibbonBarControlCaptionButton();
@@ -61,7 +61,7 @@ public:
 // The quick-access toolbar's customize button.
 class CQVTRibbonBarControlQuickAccessPopup : public CQVTControlPopup
 {
-    DECLARE_DYNCREATE(CQVTRibbonBarControlQuickAccessPopup)
+    DECLARE_SERIAL(CQVTRibbonBarControlQuickAccessPopup)
 
 public:
     CQVTRibbonBarControlQuickAccessPopup();
@@ -73,7 +73,7 @@ public:
 // The button that stands for the quick-access controls that do not fit.
 class CQVTRibbonBarControlQuickAccessMorePopup : public CQVTControlPopup
 {
-    DECLARE_DYNCREATE(CQVTRibbonBarControlQuickAccessMorePopup)
+    DECLARE_SERIAL(CQVTRibbonBarControlQuickAccessMorePopup)
 
 public:
     CQVTRibbonBarControlQuickAccessMorePopup();
@@ -84,7 +84,7 @@ public:
 
 class CQVTRibbonBar : public CQVTMenuBar, public CQVTRibbonScrollableBar
 {
-    DECLARE_DYNCREATE(CQVTRibbonBar)
+    DECLARE_SERIAL(CQVTRibbonBar)
 
 public:
     typedef CQVTRibbonBarControlQuickAccessMorePopup CControlQuickAccessMorePopup;
@@ -181,7 +181,12 @@ public:
     void OnRemoved() override;
     CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0) override;
     void RefreshSysButtons() override;
-    virtual void DoPropExchange(CQVTPropExchange* pPX);
+    void DoPropExchange(CQVTPropExchange* pPX) override;
+    // A bar that is not customizable takes part in the saved layout only
+    // with its quick-access controls.
+    void GenerateCommandBarList(DWORD& nID, CQVTCommandBarList* pCommandBarList,
+                                QVT_BARS_EXCHANGE_PARAM* pParam) override;
+    void RestoreCommandBarList(CQVTCommandBarList* pCommandBarList) override;
     // A control inside a group: its tab becomes current and the group is
     // scrolled into view.
     virtual void OnGroupRectChanged(CQVTControl* pControl);

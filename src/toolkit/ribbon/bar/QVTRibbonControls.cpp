@@ -43,11 +43,25 @@ BOOL CQVTRibbonControls::IsSystemControl(CQVTControl* pControl) const
     return pRibbonBar && pRibbonBar->IsScrollButton(pControl);
 }
 
+BOOL CQVTRibbonControls::IsControlSaved(CQVTControl* pControl) const
+{
+    return IsControlCopyable(pControl);
+}
+
+void CQVTRibbonControls::RemoveBeforeLoad()
+{
+    for (int i = GetCount() - 1; i >= 0; --i)
+        if (IsControlCopyable(GetAt(i)))
+            Remove(GetAt(i));
+}
+
 void CQVTRibbonControls::Copy(CQVTControls* pSource, BOOL bRecursive)
 {
     if (!pSource || pSource == this)
         return;
-    RemoveAll();
+    // The tab strip, the groups' controls and the quick-access ones stay:
+    // their owners copy them.
+    RemoveBeforeLoad();
     CQVTRibbonControls* pRibbonSource = DYNAMIC_DOWNCAST(CQVTRibbonControls, pSource);
     for (int i = 0; i < pSource->GetCount(); ++i)
     {

@@ -21,6 +21,10 @@ public:
     virtual BOOL IsControlCopyable(CQVTControl* pControl) const;
     // The controls the ribbon makes and places itself.
     virtual BOOL IsSystemControl(CQVTControl* pControl) const;
+    // The bar's layout holds only the free controls: groups and the quick
+    // access toolbar save theirs, and the rest the ribbon makes itself.
+    BOOL IsControlSaved(CQVTControl* pControl) const override;
+    void RemoveBeforeLoad() override;
 
     CQVTRibbonBar* GetRibbonBar() const;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/commandbars/QVTCommandBarsDefines.h"
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
@@ -9,7 +10,7 @@
 #include "toolkit/ribbon/groups/QVTRibbonGroup.h"
 #include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
 
-IMPLEMENT_DYNCREATE(CQVTRibbonGroupScrollButton, CQVTControlButton)
+IMPLEMENT_SERIAL(CQVTRibbonGroupScrollButton, CQVTControlButton, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 namespace {
 // Pixels one press of a scroll button moves the groups.

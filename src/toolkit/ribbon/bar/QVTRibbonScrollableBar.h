@@ -13,7 +13,7 @@ class CQVTRibbonScrollableBar;
 // The left or right scroll button of a group area.
 class CQVTRibbonGroupScrollButton : public CQVTControlButton
 {
-    DECLARE_DYNCREATE(CQVTRibbonGroupScrollButton)
+    DECLARE_SERIAL(CQVTRibbonGroupScrollButton)
 
 public:
     CQVTRibbonGroupScrollButton();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "toolkit/commandbars/QVTCommandBarsDefines.h"
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
@@ -15,9 +16,9 @@
 #include "toolkit/ribbon/groups/QVTRibbonGroups.h"
 #include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
 
-IMPLEMENT_DYNCREATE(CQVTRibbonGroup, CQVTCmdTarget)
-IMPLEMENT_DYNCREATE(CQVTRibbonGroupOption, CQVTControlButton)
-IMPLEMENT_DYNCREATE(CQVTRibbonGroupControlPopup, CQVTControlPopup)
+IMPLEMENT_SERIAL(CQVTRibbonGroup, CQVTCmdTarget, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+IMPLEMENT_SERIAL(CQVTRibbonGroupOption, CQVTControlButton, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+IMPLEMENT_SERIAL(CQVTRibbonGroupControlPopup, CQVTControlPopup, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 namespace QVTRibbonGroupDetail {
 
@@ -524,11 +525,86 @@ void CQVTRibbonGroup::DoPropExchange(CQVTPropExchange* pPX)
     PropExchangeBool(pPX, _T("Visible"), m_bVisible, TRUE);
     if (pPX->IsLoading())
     {
-        m_pControlGroupPopup->SetCaption(m_strCaption);
-        SetGroupHideFlag(m_pControlGroupOption, qvtHideGeneric, !m_bShowOptionButton);
+        // The collection linked the group before it reads; its own buttons
+        // join the bar first, so that the loaded controls go before them.
+        OnAdded();
+        RemoveAll();
     }
-    // The "Controls", "ControlGroupOption" and "ControlGroupPopup" sections
-    // are exchanged once controls save and load themselves (the command
-    // bars' layout persistence); until then a loaded group keeps the
-    // controls it has.
+    {
+        CQVTPropExchangeSection section(pPX->GetSection(_T("Controls")));
+        ExchangeControls(&section);
+    }
+    {
+        CQVTPropExchangeSection section(pPX->GetSection(_T("ControlGroupOption")));
+        m_pControlGroupOption->DoPropExchange(&section);
+    }
+    {
+        CQVTPropExchangeSection section(pPX->GetSection(_T("ControlGroupPopup")));
+        m_pControlGroupPopup->DoPropExchange(&section);
+    }
+    if (pPX->IsLoading())
+        UpdateOwnControls();
+}
+
+void CQVTRibbonGroup::ExchangeControls(CQVTPropExchange* pPX)
+{
+    CQVTPropExchangeEnumeratorPtr pEnumerator(pPX->GetEnumerator(_T("Control")));
+    if (pPX->IsStoring())
+    {
+        std::vector<CQVTControl*> saved;
+        for (CQVTControl* pControl : m_arrControls)
+            if (!pControl->IsTemporary())
+                saved.push_back(pControl);
+        POSITION pos = pEnumerator->GetPosition(static_cast<DWORD>(saved.size()));
+        for (size_t i = 0; i < saved.size() && pos; ++i)
+        {
+            CQVTPropExchangeSection section(pEnumerator->GetNext(pos));
+            CObject* pObject = saved[i];
+            if (!section->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CQVTControl)))
+                AfxThrowArchiveException(CArchiveException::badClass);
+            saved[i]->DoPropExchange(&section);
+        }
+        return;
+    }
+    // A control of a class that cannot be made ends the load; the controls
+    // read before it stay.
+    POSITION pos = pEnumerator->GetPosition();
+    while (pos)
+    {
+        CQVTPropExchangeSection section(pEnumerator->GetNext(pos));
+        CObject* pObject = nullptr;
+        if (!section->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CQVTControl)) || !pObject)
+            AfxThrowArchiveException(CArchiveException::badClass);
+        CQVTControl* pControl = DYNAMIC_DOWNCAST(CQVTControl, pObject);
+        if (!pControl)
+        {
+            delete pObject;
+            AfxThrowArchiveException(CArchiveException::badClass);
+        }
+        // The bar lets the control find its command bars' actions.
+        pControl->SetParent(m_pParent);
+        try
+        {
+            pControl->DoPropExchange(&section);
+        }
+        catch (CException*)
+        {
+            pControl->SetParent(nullptr);
+            pControl->InternalRelease();
+            throw;
+        }
+        pControl->SetParent(nullptr);
+        AddControl(pControl, pControl->GetID(), nullptr, -1, FALSE);
+    }
+}
+
+void CQVTRibbonGroup::UpdateOwnControls()
+{
+    // What the buttons stored of their ids, captions and hide flags gives
+    // way to the group's own state.
+    m_pControlGroupOption->SetID(m_nId);
+    m_pControlGroupPopup->SetID(m_nId);
+    m_pControlGroupPopup->SetCaption(m_strCaption);
+    SetGroupHideFlag(m_pControlGroupOption, qvtHideGeneric, !m_bShowOptionButton);
+    SetGroupHideFlag(m_pControlGroupPopup, qvtHideWrap, !m_bCollapsed);
 }

@@ -30,7 +30,7 @@ class CQVTRibbonTab;
 // The dialog launcher in a group's caption band.
 class CQVTRibbonGroupOption : public CQVTControlButton
 {
-    DECLARE_DYNCREATE(CQVTRibbonGroupOption)
+    DECLARE_SERIAL(CQVTRibbonGroupOption)
 
 public:
     CQVTRibbonGroupOption();
@@ -45,7 +45,7 @@ public:
 // popup.
 class CQVTRibbonGroupControlPopup : public CQVTControlPopup
 {
-    DECLARE_DYNCREATE(CQVTRibbonGroupControlPopup)
+    DECLARE_SERIAL(CQVTRibbonGroupControlPopup)
 
 public:
     CQVTRibbonGroupControlPopup();
@@ -65,7 +65,7 @@ const DWORD QVT_RIBBON_FLAG_BESIDE_TABS = 0x100;
 
 class CQVTRibbonGroup : public CQVTCmdTarget
 {
-    DECLARE_DYNCREATE(CQVTRibbonGroup)
+    DECLARE_SERIAL(CQVTRibbonGroup)
 
 public:
     CQVTRibbonGroup();
@@ -179,6 +179,8 @@ protected:
     CQVTControls* GetBarControls() const;
     void InsertIntoBar(CQVTControl* pControl, int nIndex);
     void UpdateOwnControls();
+    // The "Control" items of the group's saved layout.
+    void ExchangeControls(CQVTPropExchange* pPX);
 
     BOOL m_bControlsCentering;
     BOOL m_bControlsGrouping;

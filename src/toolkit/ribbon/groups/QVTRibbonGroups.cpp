@@ -225,20 +225,30 @@ void CQVTRibbonGroups::DoPropExchange(CQVTPropExchange* pPX)
     CQVTPropExchangeEnumeratorPtr pEnumerator(pPX->GetEnumerator(_T("Group")));
     if (pPX->IsLoading())
     {
-        // A class that cannot be made ends the load; the groups read so far
-        // stay.
+        // A class that cannot be made ends the load; the groups read in
+        // full so far stay.
         RemoveAll();
         POSITION pos = pEnumerator->GetPosition();
         while (pos)
         {
             CQVTPropExchangeSection section(pEnumerator->GetNext(pos));
-            section->m_pOwner = this;
             CObject* pObject = nullptr;
             if (!section->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CQVTRibbonGroup)) || !pObject)
                 AfxThrowArchiveException(CArchiveException::badClass);
             CQVTRibbonGroup* pGroup = static_cast<CQVTRibbonGroup*>(pObject);
             pGroup->Attach(this, GetRibbonBar(), m_pParentTab ? m_pParentTab->GetParent() : nullptr);
-            pGroup->DoPropExchange(&section);
+            try
+            {
+                pGroup->DoPropExchange(&section);
+            }
+            catch (CException*)
+            {
+                // A group read in part is not kept: its controls and own
+                // buttons leave the bar with it.
+                pGroup->OnRemoved();
+                pGroup->InternalRelease();
+                throw;
+            }
             InsertGroup(GetCount(), pGroup);
         }
         return;
@@ -249,7 +259,6 @@ void CQVTRibbonGroups::DoPropExchange(CQVTPropExchange* pPX)
         if (!pos)
             break;
         CQVTPropExchangeSection section(pEnumerator->GetNext(pos));
-        section->m_pOwner = this;
         CObject* pObject = pGroup;
         section->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CQVTRibbonGroup));
         pGroup->DoPropExchange(&section);

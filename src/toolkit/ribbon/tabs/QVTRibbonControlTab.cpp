@@ -2,6 +2,7 @@
 
 #include <afxext.h>
 
+#include "toolkit/commandbars/QVTCommandBarsDefines.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
@@ -12,7 +13,7 @@
 #include "toolkit/ribbon/tabs/QVTRibbonTab.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
 
-IMPLEMENT_DYNCREATE(CQVTRibbonControlTab, CQVTControlPopup)
+IMPLEMENT_SERIAL(CQVTRibbonControlTab, CQVTControlPopup, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 namespace QVTRibbonControlTabDetail {
 
@@ -104,7 +105,6 @@ void CQVTRibbonControlTab::DoPropExchange(CQVTPropExchange* pPX)
         while (pos)
         {
             CQVTPropExchangeSection section(pEnumerator->GetNext(pos));
-            section->m_pOwner = this;
             CObject* pObject = nullptr;
             if (!section->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CQVTRibbonTab)) || !pObject)
                 AfxThrowArchiveException(CArchiveException::badClass);
@@ -119,7 +119,6 @@ void CQVTRibbonControlTab::DoPropExchange(CQVTPropExchange* pPX)
     for (int i = 0; i < GetItemCount() && pos; ++i)
     {
         CQVTPropExchangeSection section(pEnumerator->GetNext(pos));
-        section->m_pOwner = this;
         CObject* pObject = GetItem(i);
         section->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CQVTRibbonTab));
         static_cast<CQVTRibbonTab*>(GetItem(i))->DoPropExchange(&section);

@@ -16,7 +16,7 @@ class CQVTRibbonTab;
 
 class CQVTRibbonControlTab : public CQVTControlPopup, public CQVTTabManager
 {
-    DECLARE_DYNCREATE(CQVTRibbonControlTab)
+    DECLARE_SERIAL(CQVTRibbonControlTab)
 
 public:
     CQVTRibbonControlTab();

@@ -1,5 +1,6 @@
 #include "toolkit/ribbon/tabs/QVTRibbonTab.h"
 
+#include "toolkit/commandbars/QVTCommandBarsDefines.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
@@ -9,7 +10,7 @@
 #include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
 #include "toolkit/tabmanager/manager/QVTTabManager.h"
 
-IMPLEMENT_DYNCREATE(CQVTRibbonTab, CQVTTabManagerItem)
+IMPLEMENT_SERIAL(CQVTRibbonTab, CQVTTabManagerItem, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 CQVTRibbonTab::CQVTRibbonTab()
     : m_pGroups(new CQVTRibbonGroups()), m_pParent(nullptr), m_pRibbonBar(nullptr), m_nId(0),
@@ -123,12 +124,8 @@ void CQVTRibbonTab::Copy(CQVTRibbonTab* pTab)
 
 void CQVTRibbonTab::DoPropExchange(CQVTPropExchange* pPX)
 {
-    if (pPX->IsLoading() && pPX->m_pOwner)
-    {
-        CQVTRibbonControlTab* pControlTab = static_cast<CQVTRibbonControlTab*>(pPX->m_pOwner);
-        SetRibbonBar(pControlTab->GetRibbonBar(), pControlTab->GetRibbonBar());
-        m_pTabManager = pControlTab;
-    }
+    // A loaded tab was linked to its strip and bar before it reads: the
+    // exchange's owner is the layout's parameter record.
     CString strCaption = GetCaptionText();
     CString strTooltip = GetTooltip();
     PropExchangeString(pPX, _T("Caption"), strCaption, _T(""));

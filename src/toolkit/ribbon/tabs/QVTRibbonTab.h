@@ -32,7 +32,7 @@ enum QVTRibbonContextColor
 
 class CQVTRibbonTab : public CQVTTabManagerItem
 {
-    DECLARE_DYNCREATE(CQVTRibbonTab)
+    DECLARE_SERIAL(CQVTRibbonTab)
 
 public:
     CQVTRibbonTab();
