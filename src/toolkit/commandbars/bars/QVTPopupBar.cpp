@@ -28,6 +28,7 @@ BEGIN_MESSAGE_MAP(CQVTPopupBar, CQVTCommandBar)
     ON_WM_SETCURSOR()
     ON_WM_TIMER()
     ON_WM_NCACTIVATE()
+    ON_WM_SIZE()
     ON_MESSAGE(WM_FLOATSTATUS, &CQVTPopupBar::OnFloatStatus)
 END_MESSAGE_MAP()
 
@@ -278,6 +279,14 @@ BOOL CQVTPopupBar::OnNcActivate(BOOL bActive)
 LRESULT CQVTPopupBar::OnFloatStatus(WPARAM wParam, LPARAM)
 {
     return (m_dwStyle & 0x100) && (wParam & FS_SYNCACTIVE) ? TRUE : FALSE;
+}
+
+void CQVTPopupBar::OnSize(UINT nType, int cx, int cy)
+{
+    CQVTCommandBar::OnSize(nType, cx, cy);
+    CQVTPaintManager* pPaintManager = GetPaintManager();
+    if (pPaintManager)
+        pPaintManager->SetCommandBarRegion(this);
 }
 
 // Showing.

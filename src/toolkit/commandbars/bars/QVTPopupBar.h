@@ -152,6 +152,7 @@ protected:
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg BOOL OnNcActivate(BOOL bActive);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 

@@ -10,6 +10,7 @@
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+#include "toolkit/ribbon/paint/QVTRibbonStatusBarTheme.h"
 
 IMPLEMENT_DYNAMIC(CQVTRibbonTheme, CQVTResourceTheme)
 
@@ -29,6 +30,7 @@ CQVTRibbonTheme::CQVTRibbonTheme()
     // The frame paint manager of ribbon frames comes with themed frames.
     m_strOfficeFont = _T("Segoe UI");
     m_bUseOfficeFont = TRUE;
+    SetStatusBarPaintManager(new CQVTRibbonStatusBarTheme(this));
     RefreshMetrics();
 }
 
@@ -114,23 +116,29 @@ void CQVTRibbonTheme::DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPr
         DrawFrame(pDC, lpszImage, rc, 0, 1, CRect(4, 4, 4, 4), FALSE);
         return;
     }
-    int nFrame = -1;
-    if (!bEnabled)
-        nFrame = (bSelected == 2 || bSelected == 3) ? 0 : -1;
-    else if (bPopuped)
-        nFrame = 2;
-    else if (bChecked && !bPressed)
-        nFrame = bSelected ? 3 : 2;
-    else if (bPressed == 2 || bPressed == 3)
-        nFrame = 1;
-    else if (bSelected && bPressed)
-        nFrame = 1;
-    else if (bSelected || bPressed)
-        nFrame = 0;
+    const int nFrame = ToolbarButtonFrame(bSelected, bPressed, bEnabled, bChecked, bPopuped);
     if (nFrame < 0)
         return;
     DrawFrame(pDC, bSmall ? _T("TOOLBARBUTTONS22") : _T("TOOLBARBUTTONS50"), rc, nFrame, 4, CRect(8, 8, 8, 8),
               TRUE);
+}
+
+int CQVTRibbonTheme::ToolbarButtonFrame(BOOL bSelected, BOOL bPressed, BOOL bEnabled, BOOL bChecked,
+                                        BOOL bPopuped)
+{
+    if (!bEnabled)
+        return (bSelected == 2 || bSelected == 3) ? 0 : -1;
+    if (bPopuped)
+        return 2;
+    if (bChecked && !bPressed)
+        return bSelected ? 3 : 2;
+    if (bPressed == 2 || bPressed == 3)
+        return 1;
+    if (bSelected && bPressed)
+        return 1;
+    if (bSelected || bPressed)
+        return 0;
+    return -1;
 }
 
 CSize CQVTRibbonTheme::DrawMark(CDC* pDC, LPCTSTR lpszImage, int nFrames, CRect rc, BOOL bDraw,
@@ -280,6 +288,12 @@ void AFX_CDECL CQVTRibbonTheme::SetPopupRegion(CWnd* pWnd)
     HRGN hRegion = ::ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), pData);
     if (hRegion && !::SetWindowRgn(pWnd->GetSafeHwnd(), hRegion, FALSE))
         ::DeleteObject(hRegion);
+}
+
+void CQVTRibbonTheme::SetCommandBarRegion(CQVTCommandBar* pBar)
+{
+    if (pBar && pBar->GetPosition() == qvtBarPopup && IsImagesLoaded())
+        SetPopupRegion(pBar);
 }
 
 void CQVTRibbonTheme::DrawTooltipFrame(CDC* pDC, CWnd* pToolTip, BOOL bFlag, BOOL bInfoColor)

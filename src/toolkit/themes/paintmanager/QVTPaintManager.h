@@ -218,6 +218,9 @@ public:
         return m_pMessageBarPaintManager;
     }
     virtual void DrawTooltipFrame(CDC* pDC, CWnd* pToolTip, BOOL bFlag, BOOL bInfoColor);
+    // A theme whose popups are not rectangles gives the bar's window its
+    // region here whenever the window changes size.
+    virtual void SetCommandBarRegion(CQVTCommandBar* pBar) {}
     virtual int GetTwoLineCaptionHeight() const { return m_nTwoLineCaptionHeight; }
     virtual int GetControlHeight() const { return m_nControlHeight; }
     virtual int GetTextHeight() const { return m_nTextHeight; }
