@@ -4,7 +4,10 @@
 #include <algorithm>
 
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
+#include "toolkit/commandbars/controls/QVTControlGallery.h"
+#include "toolkit/commandbars/controls/QVTControlGalleryItems.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
@@ -26,8 +29,19 @@ int GroupScaleY(int n)
 }
 BOOL IsGallery(const CQVTControl* pControl)
 {
-    return pControl->GetType() == qvtControlGallery;
+    return pControl->IsKindOf(RUNTIME_CLASS(CQVTControlGallery));
 }
+// The label part of an edit or a combo box, else null.
+CQVTEditFieldHost* GetFieldHost(CQVTControl* pControl)
+{
+    if (CQVTControlEdit* pEdit = DYNAMIC_DOWNCAST(CQVTControlEdit, pControl))
+        return pEdit;
+    if (CQVTControlComboBox* pCombo = DYNAMIC_DOWNCAST(CQVTControlComboBox, pControl))
+        return pCombo;
+    return nullptr;
+}
+// Bit 0 of a gallery's flags lets the ribbon widen it into free room.
+const DWORD kGroupGalleryExpandFlag = 1;
 // Only a control of automatic style takes the styles the layout gives:
 // shrinking one that keeps its own style would change nothing, and the
 // layout would ask again and again.
@@ -87,6 +101,10 @@ void CQVTRibbonGroup::OnBeforeCalcSize(CDC* pDC)
     {
         if (!pControl->IsVisible(qvtHideWrap))
             continue;
+        // A gallery collapsed by an earlier pass opens again: every pass
+        // starts from the full-size arrangement.
+        if (IsGallery(pControl) && IsReducible(pControl))
+            pControl->SetRibbonStyle(qvtButtonAutomatic);
         if (!m_bControlsGrouping && pControl->GetOwnStyle() == qvtButtonAutomatic && !IsGallery(pControl))
         {
             const int nIconId = pControl->GetIconId();
@@ -431,10 +449,31 @@ BOOL CQVTRibbonGroup::ReduceLevel(int nLevel, int nAmount)
     }
 }
 
-BOOL CQVTRibbonGroup::ExpandGallery(int)
+BOOL CQVTRibbonGroup::ExpandGallery(int nAmount)
 {
-    // Galleries widen here once the gallery control exists (its items, item
-    // width and borders); until then no group grows.
+    if (!m_pLayout || m_bCollapsed)
+        return FALSE;
+    std::vector<LayoutEntry>& entries = m_pLayout->entries;
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+    {
+        CQVTControlGallery* pGallery = DYNAMIC_DOWNCAST(CQVTControlGallery, it->pControl);
+        if (!pGallery || it->bHidden || pGallery->IsShowAsButton() || !pGallery->GetItems() ||
+            pGallery->GetItemCount() < 1 || !(pGallery->GetFlags() & kGroupGalleryExpandFlag))
+            continue;
+        // Whole items only, up to the width that shows every item in a row.
+        const int w = pGallery->GetItems()->GetItemSize().cx;
+        if (w < 1 || w > nAmount)
+            return FALSE;
+        const CRect rcBorders = pGallery->GetBorders();
+        const int nFull = rcBorders.left + pGallery->GetItemCount() * w + rcBorders.right;
+        const int nWidth = pGallery->GetWidth();
+        if (nWidth + w > nFull)
+            return FALSE;
+        const int nNewWidth = std::min(nFull, nWidth - nAmount % w + nAmount);
+        pGallery->SetWidth(nNewWidth);
+        it->szControl = pGallery->GetSize(m_pLayout->pDC);
+        return TRUE;
+    }
     return FALSE;
 }
 
@@ -483,27 +522,26 @@ void CQVTRibbonGroup::OnAfterCalcSize()
     std::vector<LayoutEntry>& entries = m_pLayout->entries;
     if (!m_bCollapsed && !m_bControlsGrouping && m_bEqualLabelWidth)
     {
-        // Edits of one column share the widest label. Combo boxes join them
-        // once they exist.
+        // Edits and combo boxes of one column share the widest label.
         for (size_t i = 0; i < entries.size(); ++i)
         {
-            std::vector<CQVTControlEdit*> arrColumn;
+            std::vector<CQVTEditFieldHost*> arrColumn;
             int nWidest = 0;
             for (size_t j = 0; j < entries.size(); ++j)
             {
                 if (entries[j].rcControl.left != entries[i].rcControl.left ||
                     entries[j].rcControl.right != entries[i].rcControl.right)
                     continue;
-                CQVTControlEdit* pEdit = DYNAMIC_DOWNCAST(CQVTControlEdit, entries[j].pControl);
-                if (!pEdit)
+                CQVTEditFieldHost* pField = GetFieldHost(entries[j].pControl);
+                if (!pField)
                     continue;
-                arrColumn.push_back(pEdit);
-                nWidest = std::max(nWidest, pEdit->GetLabelWidth());
+                arrColumn.push_back(pField);
+                nWidest = std::max(nWidest, pField->GetLabelWidth());
             }
             if (arrColumn.size() > 1)
-                for (CQVTControlEdit* pEdit : arrColumn)
-                    if (pEdit->GetLabelWidth() != nWidest)
-                        pEdit->SetLabelWidth(nWidest);
+                for (CQVTEditFieldHost* pField : arrColumn)
+                    if (pField->GetLabelWidth() != nWidest)
+                        pField->SetLabelWidth(nWidest);
         }
     }
     if (!entries.empty())

@@ -1,7 +1,8 @@
 // The ribbon as its window lays it out: the group row's reduction order and
 // spacing, the bar's height rules, tabs with their groups' controls, the
-// tab-change notifications, narrowing a real window, toolbar resources,
-// and the tab row's accessible face.
+// tab-change notifications, narrowing a real window, galleries widening and
+// collapsing, labels of field columns, toolbar resources, and the tab row's
+// accessible face.
 #include <afxext.h>
 #include <commctrl.h>
 
@@ -11,6 +12,10 @@
 #include "sondrel_gtest.h"
 #include "tests/toolkit/ribbon/ribbon_suite.h"
 #include "tests/toolkit/ribbon/ribbon_test_ids.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
+#include "toolkit/commandbars/controls/QVTControlEdit.h"
+#include "toolkit/commandbars/controls/QVTControlGallery.h"
+#include "toolkit/commandbars/controls/QVTControlGalleryItems.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/ribbon/bar/QVTRibbonControls.h"
@@ -759,4 +764,106 @@ TEST_F(RibbonLayout, TheTabRowTakesTheKeyboardWhenTheBarSelectsIt)
 
     m_pRibbon->SetTrackingMode(FALSE, TRUE, FALSE);
     EXPECT_FALSE(pStrip->IsFocused());
+}
+
+namespace {
+
+const int kGalleryId = 4200;
+const int kGalleryItemWidth = 40;
+
+// A group of the Home tab holding one gallery of thirty 40-pixel items:
+// more than a row of them fits.
+CQVTControlGallery* AddGalleryGroup(CQVTRibbonBar* pRibbon, BOOL bExpandable)
+{
+    CQVTRibbonGroup* pGroup = pRibbon->GetTab(0)->AddGroup(_T("Styles"), 4006);
+    CQVTControlGallery* pGallery =
+        DYNAMIC_DOWNCAST(CQVTControlGallery, pGroup->AddControl(new CQVTControlGallery(), kGalleryId));
+    CQVTControlGalleryItems* pItems = new CQVTControlGalleryItems();
+    pItems->SetItemSize(CSize(kGalleryItemWidth, 20));
+    for (int i = 0; i < 30; ++i)
+        pItems->AddItem(4300 + i);
+    pGallery->SetItems(pItems);
+    pItems->InternalRelease();
+    if (bExpandable)
+        pGallery->SetFlags(pGallery->GetFlags() | 1);
+    return pGallery;
+}
+
+}  // namespace
+
+TEST_F(RibbonLayout, AGalleryWidensByWholeItemsAndCollapsesOnlyWhenNothingElseShrinks)
+{
+    CQVTControlGallery* pGallery = AddGalleryGroup(m_pRibbon, TRUE);
+    const int nStart = pGallery->GetWidth();
+    const CRect rcBorders = pGallery->GetBorders();
+    const int nFull = rcBorders.left + 30 * kGalleryItemWidth + rcBorders.right;
+    ASSERT_LT(nStart + kGalleryItemWidth, nFull);
+    // One group grows per layout, by whole items, never past a row of all
+    // the items nor past the room there is.
+    int nWidth = nStart;
+    for (int i = 0; i < 12; ++i)
+    {
+        Layout(880);
+        EXPECT_EQ(0, (pGallery->GetWidth() - nStart) % kGalleryItemWidth);
+        EXPECT_LT(pGallery->GetWidth(), nFull);
+        EXPECT_GE(pGallery->GetWidth(), nWidth);
+        nWidth = pGallery->GetWidth();
+    }
+    EXPECT_GT(nWidth, nStart);
+    // Widened, the groups still fit without scrolling.
+    EXPECT_LE(s_pHost->FindGroup(4006)->GetRect().right, 880);
+    EXPECT_EQ(0, m_pRibbon->GetTab(0)->GetGroups()->GetScrollOffset());
+
+    // Narrowing: the other groups' large buttons give way before the
+    // gallery turns into a button; widening opens it again.
+    BOOL bButtonsShrunk = FALSE;
+    int nCollapsedAt = 0;
+    for (int nNarrow = 880; nNarrow >= 260 && !nCollapsedAt; nNarrow -= 10)
+    {
+        Layout(nNarrow);
+        if (StyleOf(s_pHost, ID_RIBBON_RENAME) != qvtButtonIconAndCaptionBelow)
+            bButtonsShrunk = TRUE;
+        if (pGallery->IsShowAsButton())
+            nCollapsedAt = nNarrow;
+    }
+    ASSERT_GT(nCollapsedAt, 0);
+    EXPECT_TRUE(bButtonsShrunk);
+    Layout(880);
+    EXPECT_FALSE(pGallery->IsShowAsButton());
+}
+
+TEST_F(RibbonLayout, AGalleryWithoutTheWideningFlagKeepsItsWidth)
+{
+    CQVTControlGallery* pGallery = AddGalleryGroup(m_pRibbon, FALSE);
+    const int nStart = pGallery->GetWidth();
+    Layout(880);
+    Layout(880);
+    EXPECT_EQ(nStart, pGallery->GetWidth());
+}
+
+TEST_F(RibbonLayout, EditsAndComboBoxesOfOneColumnShareTheWidestLabel)
+{
+    CQVTRibbonGroup* pGroup = m_pRibbon->GetTab(0)->AddGroup(_T("Fields"), 4007);
+    CQVTControlComboBox* pCombo =
+        DYNAMIC_DOWNCAST(CQVTControlComboBox, pGroup->Add(qvtControlComboBox, 4210));
+    CQVTControlEdit* pEdit = DYNAMIC_DOWNCAST(CQVTControlEdit, pGroup->Add(qvtControlEdit, 4211));
+    ASSERT_NE(nullptr, pCombo);
+    ASSERT_NE(nullptr, pEdit);
+    pCombo->SetCaption(_T("In"));
+    pCombo->SetStyle(1);
+    pEdit->SetCaption(_T("Output folder name"));
+    pEdit->ShowLabel(TRUE);
+    pCombo->SetWidth(ScaleX(150));
+    pEdit->SetWidth(ScaleX(150));
+    s_pHost->ResizeClient(1100, 380);
+    Layout(1100);
+    ASSERT_EQ(pCombo->GetRect().left, pEdit->GetRect().left);
+    ASSERT_EQ(pCombo->GetRect().right, pEdit->GetRect().right);
+    EXPECT_GT(pEdit->GetLabelWidth(), 0);
+    EXPECT_EQ(pEdit->GetLabelWidth(), pCombo->GetLabelWidth());
+
+    // Without equal widths each keeps the width of its own label.
+    pGroup->SetEqualLabelWidth(FALSE);
+    Layout(1100);
+    EXPECT_LT(pCombo->GetLabelWidth(), pEdit->GetLabelWidth());
 }
