@@ -48,6 +48,7 @@ public:
     void DrawSplitButtonFrame(CDC* pDC, CQVTControl* pControl, CRect rc) override;
     void DrawPopupResizeGripper(CDC* pDC, CRect rc, int nFlags) override;
     CSize DrawControlEdit(CDC* pDC, CQVTControl* pControl, BOOL bDraw) override;
+    CSize DrawControlComboBox(CDC* pDC, CQVTControl* pControl, BOOL bDraw) override;
     void DrawPopupSplitDivider(CDC* pDC, CQVTControl* pControl, COLORREF clrText) override;
     void DrawControlPopupArrow(CDC* pDC, CQVTControl* pControl, COLORREF clrText) override;
 

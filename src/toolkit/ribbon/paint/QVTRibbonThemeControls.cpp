@@ -8,9 +8,11 @@
 
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
+#include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/ribbon/groups/QVTRibbonGroup.h"
 
@@ -280,7 +282,46 @@ void CQVTRibbonTheme::DrawControlPopupArrow(CDC* pDC, CQVTControl* pControl, COL
     pGlyph->DrawImageColorKeyed(pDC, CRect(pt, sz), rcSource, CRect(0, 0, 0, 0), kRibbonControlsKeyColor);
 }
 
-// Edits.
+// Combo boxes and edits.
+
+CSize CQVTRibbonTheme::DrawControlComboBox(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
+{
+    CQVTControlComboBox* pCombo = DYNAMIC_DOWNCAST(CQVTControlComboBox, pControl);
+    CQVTCommandBar* pBar = pControl->GetParent();
+    if (!bDraw || !pCombo || !IsImagesLoaded() || !LoadImage(_T("TOOLBARBUTTONSCOMBODROPDOWN")) ||
+        (pBar && pBar->GetType() == qvtBarTypePopup))
+        return CQVTResourceTheme::DrawControlComboBox(pDC, pControl, bDraw);
+    CQVTPaintManager::DrawControlComboBox(pDC, pControl, TRUE);
+    const CRect rc = pControl->GetRect();
+    const CRect rcBox(rc.left + pCombo->GetLabelWidth(), rc.top, rc.right, rc.bottom);
+    const CRect rcButton(rc.right - pCombo->GetThumbWidth(), rc.top, rc.right, rc.bottom);
+    const BOOL bEnabled = GetEffectiveEnabled(pControl);
+    const int nSelected = pControl->GetSelected();
+    const BOOL bDropped = pControl->GetPopuped();
+    pDC->FillSolidRect(rcBox, GetControlEditBackColor(pControl));
+    const COLORREF clrBorder =
+        !bEnabled && (nSelected == 2 || nSelected == 3) ? m_clrEditDisabledBorder : GetColor(53);
+    pDC->Draw3dRect(rcBox, clrBorder, clrBorder);
+
+    // An editable box the mouse is over, whose field has no focus, shows
+    // its button half lit.
+    int nFrame = 0;
+    if (!bEnabled)
+        nFrame = 4;
+    else if (bDropped)
+        nFrame = 3;
+    else if (nSelected)
+        nFrame = nSelected == 1 && pCombo->GetDropDownListStyle() && !pCombo->GetFocused() ? 1 : 2;
+    DrawFrame(pDC, _T("TOOLBARBUTTONSCOMBODROPDOWN"), rcButton, nFrame, 5, CRect(2, 2, 2, 2), TRUE);
+
+    CQVTFontDC font(pDC, GetIconFont());
+    const CRect rcText(rcBox.left + DpiX(3), rcBox.top + DpiY(1), rcButton.left + DpiX(1),
+                       rcBox.bottom - DpiY(1));
+    pCombo->DrawEditText(pDC, rcText);
+    const int nArrow = !bEnabled ? 40 : bDropped ? 47 : nSelected ? 45 : 46;
+    DrawPopupArrow(pDC, rcButton, GetColor(nArrow));
+    return CSize(0, 0);
+}
 
 CSize CQVTRibbonTheme::DrawControlEdit(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
 {

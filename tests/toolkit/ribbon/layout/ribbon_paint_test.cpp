@@ -139,14 +139,16 @@ TEST_F(RibbonPaint, ToolbarsAndPopupsOfTheRibbonThemeHaveTheSchemesFacesAndCutCo
 {
     CQVTCommandBar* pBar = s_pHost->GetCommandBars()->Add(_T("Tools"), qvtBarBottom);
     ASSERT_NE(nullptr, pBar);
-    pBar->GetControls()->AddByType(qvtControlButton, 4400)->SetCaption(_T("Tool"));
+    CQVTControl* pTool = pBar->GetControls()->AddByType(qvtControlButton, 4400);
+    pTool->SetCaption(_T("Tool"));
     s_pHost->GetCommandBars()->RecalcFrameLayout();
     PumpHost(20);
     std::unique_ptr<DibCanvas> canvas = screentest::Capture(pBar->GetSafeHwnd());
     CRect rc;
     pBar->GetClientRect(&rc);
     ASSERT_GT(rc.Height(), 10);
-    const CPoint pt(rc.right - 12, rc.Height() / 2);
+    // Above the idle button: the expand button at the end has a face of its own.
+    const CPoint pt(pTool->GetRect().CenterPoint().x, 1);
     CQVTResourceImage* pFace = QVTResourceImages()->LoadFile(_T("TOOLBARFACEHORIZONTAL"));
     ASSERT_NE(nullptr, pFace);
     DibCanvas face(rc.Width(), rc.Height(), kMagenta);
@@ -223,7 +225,33 @@ TEST(RibbonResourceTheme, EverySchemeHoldsEveryImageTheRibbonDraws)
                                _T("MENUCHECKEDITEMMARK"),
                                _T("TOOLBARFACEHORIZONTAL"),
                                _T("TOOLBARFACEVERTICAL"),
-                               _T("TOOLTIPFRAME")};
+                               _T("TOOLTIPFRAME"),
+                               _T("TOOLBARBUTTONSSPLIT22"),
+                               _T("TOOLBARBUTTONSSPLIT50"),
+                               _T("TOOLBARBUTTONSSPLITDROPDOWN22"),
+                               _T("TOOLBARBUTTONSSPLITDROPDOWN50"),
+                               _T("TOOLBARBUTTONSSPECIALSPLITLEFT"),
+                               _T("TOOLBARBUTTONSSPECIALSPLITCENTER"),
+                               _T("TOOLBARBUTTONSSPECIALSPLITDROPDOWNCENTER"),
+                               _T("TOOLBARBUTTONSSPECIALSPLITDROPDOWNRIGHT"),
+                               _T("MENUSPLITITEM"),
+                               _T("MENUSPLITDROPDOWN"),
+                               _T("MENUPOPUPGLYPH"),
+                               _T("TOOLBARBUTTONSCOMBODROPDOWN"),
+                               _T("TOOLBARBUTTONSPINARROWSVERTICAL"),
+                               _T("TOOLBARBUTTONSPINARROWGLYPHS"),
+                               _T("CONTROLGALLERYSCROLLARROWGLYPHS"),
+                               _T("POPUPBARRESIZEGRIPPERFACE"),
+                               _T("POPUPBARRESIZEGRIPPERWIDTH"),
+                               _T("POPUPBARRESIZEGRIPPERHEIGHT"),
+                               _T("TOOLBAREXPANDBUTTONVERTICAL"),
+                               _T("TOOLBAREXPANDBUTTONHORIZONTAL"),
+                               _T("STATUSBARLIGHT"),
+                               _T("STATUSBARDARK"),
+                               _T("STATUSBARDEVIDER"),
+                               _T("STATUSBARSEPARATOR"),
+                               _T("STATUSBARSWITCHES"),
+                               _T("STATUSBARGRIPPER")};
     const LPCTSTR kContextImages[] = {_T("CONTEXTTAB%s"),
                                       _T("CONTEXTTAB%sHEADER"),
                                       _T("CONTEXTTAB%sBACKGROUND"),

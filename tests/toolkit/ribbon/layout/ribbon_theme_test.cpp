@@ -1,10 +1,11 @@
 // The ribbon command-bar theme on ordinary bars: split buttons, menus (icon
-// column, separators, popup glyphs, split items, the popup's cut corners),
-// edit spin buttons and status bars drawn from the scheme's images, each
+// column, separators, popup glyphs, the popup's cut corners), edit spin
+// buttons, combo boxes and status bars drawn from the scheme's images, each
 // pixel compared with the image frame its state asks for, drawn alone over
 // what lies beside it.
 #include <afxext.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "sondrel_gtest.h"
@@ -12,6 +13,7 @@
 #include "tests/toolkit/ribbon/ribbon_suite.h"
 #include "tests/toolkit/ribbon/ribbon_test_ids.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBar.h"
@@ -286,4 +288,67 @@ TEST_F(RibbonThemeParts, StatusBarsAreLightThenDarkBehindTheDivider)
     EXPECT_EQ(stretched(_T("STATUSBARDARK"), cxDark, cxDark - 10), canvas.At(rcClient.Width() - 10, yMid));
     EXPECT_NE(canvas.At(10, yMid), canvas.At(rcClient.Width() - 10, yMid));
     statusBar.DestroyWindow();
+}
+
+TEST_F(RibbonThemeParts, ComboBoxesShowTheDropDownFrameOfTheirState)
+{
+    CQVTControlComboBox* pCombo =
+        DYNAMIC_DOWNCAST(CQVTControlComboBox, m_pTools->GetControls()->AddByType(qvtControlComboBox, 4440));
+    ASSERT_NE(nullptr, pCombo);
+    pCombo->SetWidth(140);
+    Layout();
+    const CRect rc = pCombo->GetRect();
+    const CRect rcButton(rc.right - pCombo->GetThumbWidth(), rc.top, rc.right, rc.bottom);
+    ASSERT_GT(rcButton.Width(), 6);
+    const CPoint pt(2, 2);
+    auto expectFrame = [&](int nFrame) {
+        std::unique_ptr<DibCanvas> canvas = DrawAlone(pCombo);
+        const COLORREF clrField = QVTPaintManager()->GetControlEditBackColor(pCombo);
+        EXPECT_EQ(FramePixel(_T("TOOLBARBUTTONSCOMBODROPDOWN"), nFrame, 5, CRect(2, 2, 2, 2), rcButton.Size(),
+                             pt, clrField),
+                  canvas->At(rcButton.left + pt.x, rcButton.top + pt.y))
+            << nFrame;
+        // The field in the edit colour, framed in the theme's edit border.
+        EXPECT_EQ(clrField, canvas->At(rc.left + pCombo->GetLabelWidth() + 2, rc.CenterPoint().y + 3));
+    };
+    expectFrame(0);
+    m_pTools->SetSelected(pCombo->GetIndex());
+    ASSERT_EQ(1, pCombo->GetSelected());
+    // A drop-down list has no edit part: the whole button lights.
+    pCombo->SetDropDownListStyle(FALSE);
+    expectFrame(2);
+    pCombo->SetDropDownListStyle(TRUE);
+    expectFrame(pCombo->GetFocused() ? 2 : 1);
+    m_pTools->SetSelected(-1);
+    pCombo->SetEnabled(FALSE);
+    expectFrame(4);
+}
+
+TEST_F(RibbonThemeParts, ResizeGrippersMarkTheCornerOrTheMiddle)
+{
+    const int cx = 200;
+    const int cy = QVTDpiScaler()->ScaleY(11);
+    CQVTResourceImage* pFace = QVTResourceImages()->LoadFile(_T("POPUPBARRESIZEGRIPPERFACE"));
+    ASSERT_NE(nullptr, pFace);
+    DibCanvas face(cx, cy, kBack);
+    pFace->DrawImage(&face.dc, CRect(0, 0, cx, cy), pFace->GetSource(0, 1), CRect(1, 1, 1, 1));
+    // Where the gripper differs from its bare face: the mark.
+    auto markBounds = [&](int nFlags) {
+        DibCanvas canvas(cx, cy, kBack);
+        QVTPaintManager()->DrawPopupResizeGripper(&canvas.dc, CRect(0, 0, cx, cy), nFlags);
+        CRect bounds(cx, cy, 0, 0);
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x)
+                if (canvas.At(x, y) != face.At(x, y))
+                    bounds.UnionRect(bounds.IsRectEmpty() ? CRect(x, y, x + 1, y + 1) : bounds,
+                                     CRect(x, y, x + 1, y + 1));
+        return bounds;
+    };
+    const CRect rcCorner = markBounds(0);
+    ASSERT_FALSE(rcCorner.IsRectEmpty());
+    EXPECT_GT(rcCorner.left, cx / 2);
+    EXPECT_LE(cx - rcCorner.right, 1);
+    const CRect rcMiddle = markBounds(2);
+    ASSERT_FALSE(rcMiddle.IsRectEmpty());
+    EXPECT_LE(std::abs(rcMiddle.CenterPoint().x - cx / 2), QVTDpiScaler()->ScaleX(2));
 }
