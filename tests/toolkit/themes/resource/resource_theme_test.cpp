@@ -2,9 +2,9 @@
 // gradients are the INI's, a hot button on a shown toolbar shows the
 // scheme's highlight, another set recolours the shown bars at once, a
 // module without the INI draws as the gradient theme, the MDI workspace and
-// the menu-bar captions, a theme change that empties the shared image cache,
-// and schemes broken in every way. The Office 2007 system theme as the
-// factory makes it.
+// the menu-bar captions (also on a real menu bar of a site), a theme change
+// that empties the shared image cache, and schemes broken in every way. The
+// Office 2007 system theme as the factory makes it.
 #include <afxwin.h>
 
 #include <memory>
@@ -12,10 +12,14 @@
 #include "dib_canvas.h"
 #include "sondrel_gtest.h"
 #include "toolkit/ribbon/paint/QVTRibbonThemeResource.h"
+#include "tests/common/screen_test_support.h"
+#include "tests/toolkit/commandbars/support/bars_frame.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "tests/toolkit/themes/color_near.h"
 #include "tests/toolkit/themes/scroll_base_stub.h"
+#include "toolkit/commandbars/bars/QVTMenuBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/controls/QVTProgressBase.h"
 #include "toolkit/commandbars/messagebar/QVTMessageBar.h"
@@ -343,6 +347,76 @@ TEST_F(ResourceBars, BlueHotButtonsShowTheSchemesHighlightAndAnotherSetRecolours
     for (int x = 0; x < blue.Width(); ++x)
         nChanged += blue.At(x, blue.Height() / 2) != black.At(x, blue.Height() / 2);
     EXPECT_GT(nChanged, blue.Width() / 2);
+}
+
+namespace {
+// A real site whose menu bar the bars dock at its top.
+class ResourceMenuBar : public ::testing::Test
+{
+public:
+    static void SetUpTestSuite()
+    {
+        s_pFrame = new CBarsFrame();
+        s_pFrame->CreateSite(CRect(60, 660, 60 + X(420), 660 + Y(80)));
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_pFrame;
+        s_pFrame = nullptr;
+    }
+
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, s_pFrame->GetSafeHwnd());
+        s_pFrame->ResetBars();
+        m_pMenuBar =
+            DYNAMIC_DOWNCAST(CQVTMenuBar, s_pFrame->GetCommandBars()->Add(_T("Menu Bar"), qvtBarTop,
+                                                                          RUNTIME_CLASS(CQVTMenuBar)));
+        ASSERT_NE(nullptr, m_pMenuBar);
+        UINT nId = 40800;
+        for (LPCTSTR lpszCaption : {_T("File"), _T("Edit"), _T("View")})
+            m_pMenuBar->GetControls()->Add(new CQVTControlPopup(), nId++)->SetCaption(lpszCaption);
+        s_pFrame->GetCommandBars()->RecalcFrameLayout();
+        s_pFrame->SetForegroundWindow();
+        PumpTranslated(20);
+    }
+    void TearDown() override
+    {
+        s_pFrame->ResetBars();
+        PumpTranslated(20);
+    }
+    // Pixels of the colour inside the item, as the screen shows the bar.
+    int CaptionPixels(int nItem, COLORREF clr)
+    {
+        const std::unique_ptr<DibCanvas> canvas = screentest::Capture(m_pMenuBar->GetSafeHwnd());
+        CRect rcItem = m_pMenuBar->GetControl(nItem)->GetRect();
+        CRect rcWindow, rcClient(rcItem);
+        m_pMenuBar->GetWindowRect(&rcWindow);
+        m_pMenuBar->ClientToScreen(&rcClient);
+        rcClient.OffsetRect(-rcWindow.TopLeft());
+        return screentest::CountIn(*canvas, rcClient, clr);
+    }
+
+    static CBarsFrame* s_pFrame;
+    CQVTMenuBar* m_pMenuBar = nullptr;
+};
+CBarsFrame* ResourceMenuBar::s_pFrame = nullptr;
+}  // namespace
+
+TEST_F(ResourceMenuBar, IdleCaptionsOfARealMenuBarTakeTheSetsMenuBarTextColour)
+{
+    CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(_T("Office2007Blue.ini"));
+    ASSERT_NE(nullptr, pTheme);
+    // A colour nothing else of the bar is drawn in.
+    const COLORREF clrText = RGB(1, 2, 3);
+    pTheme->m_clrMenuBarText.SetCustomValue(clrText);
+    for (int i = 0; i < m_pMenuBar->GetControlCount(); ++i)
+        EXPECT_GT(CaptionPixels(i, clrText), 0) << i;
+    // The set's own colour again: none of those pixels are left.
+    pTheme->m_clrMenuBarText.SetDefaultValue();
+    EXPECT_EQ(0, CaptionPixels(0, clrText));
+    EXPECT_GT(CaptionPixels(0, pTheme->m_clrMenuBarText.GetValue()), 0);
 }
 
 TEST(Office2007SystemTheme, IsTheFlatThemeWithAMarkupContextAndNoFrameYet)
