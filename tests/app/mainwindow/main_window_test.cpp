@@ -16,6 +16,8 @@
 #include "tests/app/program/program_test_support.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/statusbar/QVTStatusBarPane.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/ribbon/bar/QVTRibbonBar.h"
 #include "toolkit/ribbon/bar/QVTRibbonControls.h"
@@ -163,6 +165,17 @@ TEST_F(MainWindow, TheBarsGrowTheWindowAndLeaveTheTemplatesAreaFree)
     m_pDlg->GetStatusBar().GetWindowRect(&rcStatus);
     EXPECT_EQ(rcTemplate.Height(), rcClient.Height() - rcRibbon.Height() - rcStatus.Height());
     EXPECT_EQ(rcTemplate.Width(), rcClient.Width());
+    // Four empty panes: the first stretches, the others keep their widths.
+    CQVTStatusBar& status = m_pDlg->GetStatusBar();
+    ASSERT_EQ(4, status.GetPaneCount());
+    EXPECT_TRUE(status.GetPaneStyle(0) & 0x8000000);
+    EXPECT_EQ(QVTDpiScaler()->ScaleX(150), status.GetPane(1)->GetWidth());
+    EXPECT_EQ(QVTDpiScaler()->ScaleX(160), status.GetPane(3)->GetWidth());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(status.GetPaneText(i).IsEmpty());
+    // The program's icon, big and small.
+    EXPECT_NE(nullptr, m_pDlg->GetIcon(TRUE));
+    EXPECT_NE(nullptr, m_pDlg->GetIcon(FALSE));
     // The recorder fills the space between the bars.
     CRect rcRecorder;
     m_pDlg->GetRecorder().GetWindowRect(&rcRecorder);
