@@ -5,6 +5,10 @@
 #include <memory>
 
 #include "app/mainwindow/MainDlg.h"
+#include "app/mainwindow/MainWindowResource.h"
+#include "app/program/MessageBox.h"
+#include "app/program/ShellResource.h"
+#include "app/program/ProductInfo.h"
 #include "app/program/SondrelSettings.h"
 #include "app/program/resource.h"
 #include "app/recording/ConverterContext.h"
@@ -30,7 +34,10 @@ BEGIN_MESSAGE_MAP(CSondrelApp, CApplicationBase)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-CSondrelApp::CSondrelApp() : CApplicationBase(kMutexName, kAppName) {}
+CSondrelApp::CSondrelApp()
+    : CApplicationBase(kMutexName, kAppName), m_strDonationPage(ProductInfo::kDonationPage)
+{
+}
 
 CSondrelApp::~CSondrelApp()
 {
@@ -146,8 +153,8 @@ BOOL CSondrelApp::InitInstance()
     else
     {
         APP_LOG(_T("InitApplication: fail"));
-        // Filled when the message box exists: an error box titled "Error"
-        // (IDS_TITLE_ERROR) tells the user that the program cannot start.
+        ShowMessageBox(nullptr, LoadAppString(IDS_START_FAILED), LoadAppString(IDS_TITLE_ERROR), SMB_OK,
+                       nullptr);
     }
 
     // Tear-down, in reverse.

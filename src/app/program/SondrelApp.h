@@ -30,6 +30,15 @@ public:
     // configuration.
     void SetEngineContext();
 
+    // Support mail and diagnostics. Reason 0: the user asks; 1: a critical
+    // exception ended the program.
+    void QueryDirectXText();
+    CString BuildSystemReport(int nReason);
+    CString BuildSupportMailto(int nReason);
+    void OpenSupportMail(int nReason);
+    // "1,2,6,196" with points for commas.
+    static CString AFXAPI GetVersionText();
+
     CString m_strLogFolder;                 // <application data>\Quorvane\Sondrel\Logs\ .
     CStringArray m_startupTraceFiles;       // "*.p7d" files there before this run's logger started
     int m_nRunningCounter = -1;             // starts counted, -1 until read
@@ -45,6 +54,7 @@ public:
     CString m_strTempFolder;                         // <temp>\Quorvane\Sondrel\ .
     CString m_strEngineTempPath;                     // the copy the engine is told as "TempPath"
     CString m_strDirectXText;                        // filled on first need
+    CString m_strDonationPage;                       // opened by the Donate commands
     CEngineRef<IMediaPropertyBag5> m_pConfigBag;     // "Operation" 200, handed to each recording job
     CEngineRef<IMediaPropertyBag5> m_pGlobalConfig;  // the engine's process-wide configuration
     CEngineRef<IMediaEngineAux5> m_pEngineAux;       // encoder configuration of the conversion driver

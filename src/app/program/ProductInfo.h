@@ -1,0 +1,25 @@
+// The product's name, version and addresses: the one place the about box,
+// the support mail, the message box footer and crash reporting take them
+// from.
+#pragma once
+
+#include <tchar.h>
+
+namespace ProductInfo {
+
+const TCHAR kName[] = _T("Sondrel");
+// The resource version; shown and reported with its commas as points.
+const TCHAR kVersion[] = _T("1,2,6,196");
+const TCHAR kMaker[] = _T("Quorvane");
+
+const TCHAR kWebDomain[] = _T("www.quorvane.example");
+const TCHAR kWebSite[] = _T("https://www.quorvane.example/");
+const TCHAR kDonationPage[] = _T("https://www.quorvane.example/donate/");
+const TCHAR kSupportMail[] = _T("support@quorvane.example");
+const TCHAR kCrashReportMail[] = _T("crashreport@quorvane.example");
+const TCHAR kCrashReportServer[] = _T("https://crash.quorvane.example");
+const TCHAR kPrivacyPage[] = _T("https://www.quorvane.example/services/redirect.aspx");
+
+const TCHAR kLegalNotice[] = _T("Copyright (C) 2026 Quorvane. All rights reserved.");
+
+}  // namespace ProductInfo
