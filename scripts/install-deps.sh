@@ -15,6 +15,8 @@ packages=(
   # test harness: display, sound server, probes, GoogleTest, benchmarks
   xvfb xauth x11-utils pulseaudio pulseaudio-utils ffmpeg
   googletest libbenchmark-dev
+  # the main-road test: real input, screenshots and their pixels
+  xdotool x11-apps imagemagick
   # the check that the colour schemes' generator reproduces its output
   python3
   # the house format check
