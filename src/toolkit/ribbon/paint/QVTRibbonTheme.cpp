@@ -30,6 +30,11 @@ CQVTRibbonTheme::CQVTRibbonTheme()
     // The frame paint manager of ribbon frames comes with themed frames.
     m_strOfficeFont = _T("Segoe UI");
     m_bUseOfficeFont = TRUE;
+    // Wider menu gaps and split arrows, and a status bar a pixel taller.
+    m_nPopupTextGap = QVTDpiScaler()->ScaleX(12);
+    m_nPopupSplitArrowWidth = QVTDpiScaler()->ScaleX(26);
+    m_nStatusBarMinHeight = QVTDpiScaler()->ScaleY(22);
+    m_rcStatusBarPadding.SetRect(0, 0, 0, QVTDpiScaler()->ScaleY(1));
     SetStatusBarPaintManager(new CQVTRibbonStatusBarTheme(this));
     RefreshMetrics();
 }

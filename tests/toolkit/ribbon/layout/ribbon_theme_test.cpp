@@ -287,6 +287,11 @@ TEST_F(RibbonThemeParts, StatusBarsAreLightThenDarkBehindTheDivider)
     const int cxDark = rcClient.Width() - nDark - cxDivider;
     EXPECT_EQ(stretched(_T("STATUSBARDARK"), cxDark, cxDark - 10), canvas.At(rcClient.Width() - 10, yMid));
     EXPECT_NE(canvas.At(10, yMid), canvas.At(rcClient.Width() - 10, yMid));
+
+    // The theme's status bar is at least 22 pixels high and keeps a pixel
+    // below its panes.
+    EXPECT_GE(statusBar.CalcFixedLayout(TRUE, TRUE).cy, QVTDpiScaler()->ScaleY(22));
+    EXPECT_LE(statusBar.GetPane(1)->GetRect().bottom, rcClient.bottom - QVTDpiScaler()->ScaleY(1));
     statusBar.DestroyWindow();
 }
 
