@@ -5,6 +5,8 @@
 #include "app/mainwindow/MainWindowResource.h"
 #include "app/mainwindow/RibbonLinkControls.h"
 #include "app/profiles/SondrelProfileManager.h"
+#include "app/program/HelpDialog.h"
+#include "app/program/MessageBox.h"
 #include "app/program/SondrelApp.h"
 #include "app/program/resource.h"
 #include "common/CommandBarControls.h"
@@ -355,11 +357,13 @@ void CMainDlg::OnClose()
         return;
     if (IsRecording())
     {
-        // Filled when the message box exists: ShowMessageBox asks string
-        // IDS_RECORDING_NOT_COMPLETE under IDS_TITLE_CONFIRMATION (Yes, No,
-        // information icon); any answer but Yes leaves the window open.
-        // Until then closing while recording is refused.
-        return;
+        const CString strQuestion = LoadAppString(IDS_RECORDING_NOT_COMPLETE);
+        const CString strTitle = LoadAppString(IDS_TITLE_CONFIRMATION);
+        if (ShowMessageBox(nullptr, strQuestion, strTitle, SMB_INFO_YESNO, this) != IDYES)
+            return;
+        // The question's own loop may have let a second close through.
+        if (pApp && pApp->m_bClosing)
+            return;
     }
     // Filled when the recording dialog exists: it saves the file list.
     m_dwState |= STATE_CLOSING;
@@ -387,14 +391,15 @@ void CMainDlg::OnSysCommand(UINT nID, LPARAM lParam)
 
 void CMainDlg::OnAbout()
 {
-    // Filled when the help and about dialog exists: CHelpDialog is shown
-    // modally over this window. Until then nothing opens.
+    CHelpDialog dialog(this);
+    dialog.DoModal();
 }
 
 void CMainDlg::OnDonate()
 {
-    // Filled when the product's addresses exist: the application's donation
-    // page is opened with the verb "open", shown normally.
+    CSondrelApp* pApp = GetSondrelApp();
+    if (pApp && !pApp->m_strDonationPage.IsEmpty())
+        ::ShellExecuteW(nullptr, u"open", pApp->m_strDonationPage, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CMainDlg::OnRibbonRecord()

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/mainwindow/MainDlg.h"
+#include "app/program/ProductInfo.h"
 #include "app/program/SondrelApp.h"
 
 IMPLEMENT_DYNCREATE(CSiteControlHyperlink, CQVTControlHyperlink)
@@ -12,8 +13,7 @@ IMPLEMENT_DYNCREATE(CLogoControlBitmap, CQVTControlBitmap)
 
 void AFXAPI OpenMakerSite()
 {
-    // Filled when the product's addresses exist: the maker's web site is
-    // opened with the verb "open", shown normally.
+    ::ShellExecuteW(nullptr, u"open", ProductInfo::kWebSite, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 BOOL AFXAPI StartUpdater(LPCTSTR lpszParameters)
@@ -35,8 +35,8 @@ void CSiteControlHyperlink::OnClick(BOOL, CPoint)
 
 void CEmailControlHyperlink::OnClick(BOOL, CPoint)
 {
-    // Filled when the support mail exists: the application's
-    // OpenSupportMail(0) hands the "mailto:" link to the shell.
+    if (CSondrelApp* pApp = GetSondrelApp())
+        pApp->OpenSupportMail(0);
 }
 
 void CUpdatesControlHyperlink::OnClick(BOOL, CPoint)

@@ -13,6 +13,7 @@
 #include "mainroad_support.h"
 #include "real_input.h"
 #include "sondrel_gtest.h"
+#include "url_catcher.h"
 
 using namespace mainroad;
 
@@ -26,6 +27,14 @@ const int kFileList = 1017;
 const int kProfiles = 1011;
 const int kDevices = 1002;
 const int kRecordButton = 1023;
+// Controls of the about box.
+const int kAboutText = 1136;
+const int kAboutLicense = 1133;
+const int kAboutSupportLink = 1222;
+const int kAboutSiteLink = 1223;
+const int kAboutDonate = 1132;
+const int kAboutClose = 1130;
+const char16_t kEnvironmentKey[] = u"System\\CurrentControlSet\\Control\\Session Manager\\Environment";
 
 // Colours of the ribbon's images (tools/mainwindowimages).
 const COLORREF kRecordDot = RGB(220, 30, 30);
@@ -141,27 +150,90 @@ protected:
 
 }  // namespace
 
-TEST_F(MainRoad, StartsTwiceTheTabRowInItsSchemeAndEscapeAndEnterNeverClose)
+TEST_F(MainRoad, TheFirstStartOpensTheAboutBoxWithItsTextsAndLinks)
 {
-    SondrelProcess first;
-    ASSERT_TRUE(first.Start());
-    HWND hMain = WaitForMainWindow(first);
-    ASSERT_NE(nullptr, hMain);
-    Wait(1500);
-    // The first start's about box, when there is one, goes with Escape.
-    for (HWND hWnd : VisibleWindows(first.Id()))
-        if (hWnd != hMain)
-        {
-            ::SetForegroundWindow(hWnd);
-            Wait(100);
-            Key(VK_ESCAPE);
-        }
-    Wait(300);
-    CloseProgram(first, hMain);
+    // A processor name that a careless mail link would cut or garble.
+    const std::u16string strProcessor = u"Intel64 & Co #5 100% + caf\u00e9";
+    HKEY hEnvironment = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, W(kEnvironmentKey), 0, nullptr, 0,
+                                               KEY_WRITE, nullptr, &hEnvironment, nullptr));
+    ::RegSetValueExW(hEnvironment, u"PROCESSOR_IDENTIFIER", 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(strProcessor.c_str()),
+                     static_cast<DWORD>((strProcessor.size() + 1) * sizeof(char16_t)));
+    ::RegCloseKey(hEnvironment);
+    const std::u16string strLog = urlcatcher::RegisterUrlCatcher(u"C:\\mainroad-urls.log");
 
+    SondrelProcess program;
+    ASSERT_TRUE(program.Start());
+    HWND hMain = WaitForMainWindow(program);
+    ASSERT_NE(nullptr, hMain);
+    HWND hAbout = WaitForWindow(program.Id(), u"About Sondrel", 10000);
+    ASSERT_NE(nullptr, hAbout);
+    Wait(500);
+
+    // The description first, the licence on request.
+    HWND hText = ChildById(hAbout, kAboutText);
+    ASSERT_NE(nullptr, hText);
+    const std::u16string strDescription = Text(hText);
+    EXPECT_EQ(0u, strDescription.find(u"Sondrel records sound")) << Narrow(strDescription.substr(0, 60));
+    ClickChild(ChildById(hAbout, kAboutLicense));
+    Wait(300);
+    const std::u16string strLicence = Text(hText);
+    EXPECT_FALSE(strLicence.empty());
+    EXPECT_NE(strDescription, strLicence);
+
+    // The support link turns red over its text, not beside it, where a
+    // click sends nothing.
+    HWND hSupport = ChildById(hAbout, kAboutSupportLink);
+    ASSERT_NE(nullptr, hSupport);
+    CRect rcSupport;
+    ::GetWindowRect(hSupport, &rcSupport);
+    const CPoint ptOnText(rcSupport.left + 8, rcSupport.CenterPoint().y);
+    const CPoint ptBeside(rcSupport.right - 3, rcSupport.CenterPoint().y);
+    MouseMoveTo(ptBeside);
+    Wait(300);
+    int nRed = 0;
+    FindColour(*Shot(hSupport), CRect(0, 0, rcSupport.Width(), rcSupport.Height()), RGB(255, 0, 0), 0, 1,
+               nullptr, &nRed);
+    EXPECT_EQ(0, nRed);
+    ClickAt(ptBeside);
+    Wait(1500);
+    EXPECT_TRUE(urlcatcher::CaughtUrls(strLog).empty());
+    MouseMoveTo(ptOnText);
+    Wait(300);
+    FindColour(*Shot(hSupport), CRect(0, 0, rcSupport.Width(), rcSupport.Height()), RGB(255, 0, 0), 0, 1,
+               nullptr, &nRed);
+    EXPECT_GT(nRed, 10);
+    ClickAt(ptOnText);
+    std::vector<std::string> urls = urlcatcher::WaitForCaughtUrls(strLog, 1);
+    ASSERT_EQ(1u, urls.size());
+    EXPECT_EQ(0u, urls[0].find("mailto:"));
+    const std::string strMail = urlcatcher::PercentDecode(urls[0]);
+    EXPECT_NE(std::string::npos, strMail.find("subject=")) << strMail;
+    EXPECT_NE(std::string::npos, strMail.find("Windows 7")) << strMail;
+    EXPECT_NE(std::string::npos, strMail.find("Intel64 & Co #5 100% + caf\xc3\xa9")) << strMail;
+    EXPECT_NE(std::string::npos, strMail.find("emory")) << strMail;
+
+    // The site link and Donate hand over their addresses; Close ends the box.
+    ClickChild(ChildById(hAbout, kAboutSiteLink));
+    urls = urlcatcher::WaitForCaughtUrls(strLog, 2);
+    ASSERT_EQ(2u, urls.size());
+    EXPECT_EQ(0u, urls[1].find("http")) << urls[1];
+    ClickChild(ChildById(hAbout, kAboutDonate));
+    urls = urlcatcher::WaitForCaughtUrls(strLog, 3);
+    ASSERT_EQ(3u, urls.size());
+    EXPECT_EQ(0u, urls[2].find("http")) << urls[2];
+    ClickChild(ChildById(hAbout, kAboutClose));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(hAbout); }, 5000));
+    CloseProgram(program, hMain);
+}
+
+TEST_F(MainRoad, TheSecondStartShowsNoAboutBoxTheTabRowInItsSchemeAndNeverClosesOnEscapeOrEnter)
+{
+    // The second start: no about box.
     SondrelProcess second;
     ASSERT_TRUE(second.Start());
-    hMain = WaitForMainWindow(second);
+    HWND hMain = WaitForMainWindow(second);
     ASSERT_NE(nullptr, hMain);
     Wait(1500);
     EXPECT_EQ(1u, VisibleWindows(second.Id()).size());
