@@ -182,7 +182,7 @@ int CQVTCommandBar::OnHookKeyDown(UINT nChar, LPARAM lParam)
             }
         }
         if (nChar != VK_SHIFT && nChar != VK_CONTROL)
-            ::MessageBeep(0);
+            CQVTCommandBars::Beep();
     }
     return keyHandled;
 }

@@ -159,6 +159,14 @@ public:
     int GetKeyboardTipCount() const { return static_cast<int>(m_arrKeyboardTips.size()); }
     CQVTCommandBarKeyboardTip* GetKeyboardTip(int nIndex) const;
     CQVTCommandBar* GetKeyboardTipsBar() const { return m_pKeyboardTipsBar; }
+    // The level the next tips show at, set before a bar starts tracking.
+    void SetKeyboardTipsLevel(int nLevel) { m_nKeyboardTipsLevel = nLevel; }
+    // A bar's CreateKeyboardTips adds its tips here; the bars own them.
+    void AddKeyboardTip(CQVTCommandBarKeyboardTip* pTip) { m_arrKeyboardTips.push_back(pTip); }
+    // The bars' one warning sound for a key that does nothing; the count
+    // lets a caller see that it sounded.
+    static void AFX_CDECL Beep();
+    static LONG AFX_CDECL GetBeepCount();
     int GetKeyboardTipsTyped() const { return m_nKeyboardTipsTyped; }
 
     // The bars' menus (QVTCommandBarsMenus.cpp).

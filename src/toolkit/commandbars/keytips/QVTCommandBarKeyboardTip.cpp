@@ -149,7 +149,7 @@ void CQVTCommandBar::ShowKeyboardTipChar(UINT nChar)
     CQVTCommandBars* pCommandBars = GetCommandBars();
     if (!pCommandBars || pCommandBars->m_arrKeyboardTips.empty())
     {
-        ::MessageBeep(0);
+        CQVTCommandBars::Beep();
         return;
     }
     std::vector<CQVTCommandBarKeyboardTip*>& tips = pCommandBars->m_arrKeyboardTips;
@@ -166,14 +166,14 @@ void CQVTCommandBar::ShowKeyboardTipChar(UINT nChar)
     }
     if (!pChosen)
     {
-        ::MessageBeep(0);
+        CQVTCommandBars::Beep();
         return;
     }
     if (pChosen->m_strTip.GetLength() - 1 <= nTyped)
     {
         if (!pChosen->m_bEnabled)
         {
-            ::MessageBeep(0);
+            CQVTCommandBars::Beep();
             return;
         }
         CQVTObjectRef<CQVTCommandBar> keepAlive(this);
@@ -195,6 +195,24 @@ void CQVTCommandBar::ShowKeyboardTipChar(UINT nChar)
 }
 
 // The bars' side.
+
+namespace {
+
+// Beeps since the program started.
+LONG g_nKeyboardBeeps = 0;
+
+}  // namespace
+
+void AFX_CDECL CQVTCommandBars::Beep()
+{
+    ::InterlockedIncrement(&g_nKeyboardBeeps);
+    ::MessageBeep(0);
+}
+
+LONG AFX_CDECL CQVTCommandBars::GetBeepCount()
+{
+    return g_nKeyboardBeeps;
+}
 
 CQVTCommandBarKeyboardTip* CQVTCommandBars::GetKeyboardTip(int nIndex) const
 {

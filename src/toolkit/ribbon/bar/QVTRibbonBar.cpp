@@ -17,6 +17,7 @@
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/ribbon/bar/QVTRibbonControls.h"
+#include "toolkit/ribbon/bar/QVTRibbonQuickAccess.h"
 #include "toolkit/ribbon/groups/QVTRibbonGroup.h"
 #include "toolkit/ribbon/groups/QVTRibbonGroups.h"
 #include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
@@ -43,6 +44,7 @@ BEGIN_MESSAGE_MAP(CQVTRibbonBar, CQVTMenuBar)
     ON_COMMAND_RANGE(QVT_ID_RIBBONCUSTOMIZE_QUICKACCESSBELOW, QVT_ID_RIBBONCUSTOMIZE_QUICKACCESSABOVE2,
                      &CQVTRibbonBar::OnCustomizeCommand)
     ON_MESSAGE(WM_INITIALUPDATE, &CQVTRibbonBar::OnInitialUpdate)
+    ON_MESSAGE(QVTWM_CONTROLNOTIFY, &CQVTRibbonBar::OnControlNotify)
 END_MESSAGE_MAP()
 
 namespace QVTRibbonBarDetail {
@@ -50,10 +52,25 @@ namespace QVTRibbonBarDetail {
 // The ids of the caption buttons: close, restore, maximize, minimize.
 const int kCaptionButtonIds[] = {SC_CLOSE, SC_RESTORE, SC_MAXIMIZE, SC_MINIMIZE};
 
+// Copies of the ribbon's buttons also draw in popups: the ribbon paint
+// manager of whatever bar holds them.
 CQVTRibbonPaintManager* RibbonPaintManagerOf(const CQVTControl* pControl)
 {
     CQVTCommandBar* pBar = pControl->GetParent();
-    return pBar && pBar->IsRibbonBar() ? static_cast<CQVTRibbonBar*>(pBar)->GetRibbonPaintManager() : nullptr;
+    if (pBar && pBar->IsRibbonBar())
+        return static_cast<CQVTRibbonBar*>(pBar)->GetRibbonPaintManager();
+    CQVTPaintManager* pPaintManager = pBar ? pBar->GetPaintManager() : nullptr;
+    return pPaintManager ? pPaintManager->GetRibbonPaintManager() : nullptr;
+}
+
+// The ribbon whose quick-access button this is or was copied from.
+CQVTRibbonBar* QuickAccessRibbonOf(const CQVTControl* pControl)
+{
+    CQVTCommandBar* pBar = pControl->GetParent();
+    if (pBar && pBar->IsRibbonBar())
+        return static_cast<CQVTRibbonBar*>(pBar);
+    CQVTRibbonBarMorePopupToolBar* pMore = DYNAMIC_DOWNCAST(CQVTRibbonBarMorePopupToolBar, pBar);
+    return pMore ? pMore->GetRibbonBar() : nullptr;
 }
 
 }  // namespace QVTRibbonBarDetail
@@ -101,14 +118,36 @@ CSize CQVTRibbonBarControlQuickAccessPopup::Draw(CDC* pDC)
 
 BOOL CQVTRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL bPopup)
 {
-    // The customize menu comes with the quick-access toolbar's commands;
-    // until then the button opens nothing.
     if (bPopup)
     {
-        m_bPopuped = FALSE;
-        return FALSE;
+        // The menu is built anew each time: the commands and their checks
+        // follow the toolbar.
+        CQVTRibbonBar* pRibbonBar = QuickAccessRibbonOf(this);
+        SetCommandBar(nullptr);
+        CQVTPopupBar* pMenu = pRibbonBar ? pRibbonBar->CreateContextMenu(this) : nullptr;
+        if (!pMenu)
+        {
+            m_bPopuped = FALSE;
+            return FALSE;
+        }
+        SetCommandBar(pMenu);
+        pMenu->InternalRelease();
     }
-    return CQVTControlPopup::OnSetPopup(FALSE);
+    return CQVTControlPopup::OnSetPopup(bPopup);
+}
+
+void CQVTRibbonBarControlQuickAccessPopup::OnUnderlineActivate()
+{
+    // The menu is made when it opens, so there may be none yet.
+    if (m_pParent)
+        m_pParent->SetPopuped(m_nIndex, TRUE);
+}
+
+void CQVTRibbonBarControlQuickAccessPopup::Copy(CQVTControl* pSource, BOOL bRecursive)
+{
+    // The menu belongs to the button that opened it.
+    CQVTControlPopup::Copy(pSource, FALSE);
+    SetCommandBar(nullptr);
 }
 
 CQVTRibbonBarControlQuickAccessMorePopup::CQVTRibbonBarControlQuickAccessMorePopup()
@@ -131,14 +170,26 @@ CSize CQVTRibbonBarControlQuickAccessMorePopup::Draw(CDC* pDC)
 
 BOOL CQVTRibbonBarControlQuickAccessMorePopup::OnSetPopup(BOOL bPopup)
 {
-    // The popup of the controls that did not fit comes with the quick-access
-    // toolbar's commands.
     if (bPopup)
     {
-        m_bPopuped = FALSE;
-        return FALSE;
+        CQVTRibbonBar* pRibbonBar = QuickAccessRibbonOf(this);
+        SetCommandBar(nullptr);
+        CQVTPopupBar* pPopup = pRibbonBar ? pRibbonBar->CreateMoreQuickAccessPopup() : nullptr;
+        if (!pPopup)
+        {
+            m_bPopuped = FALSE;
+            return FALSE;
+        }
+        SetCommandBar(pPopup);
+        pPopup->InternalRelease();
     }
-    return CQVTControlPopup::OnSetPopup(FALSE);
+    return CQVTControlPopup::OnSetPopup(bPopup);
+}
+
+void CQVTRibbonBarControlQuickAccessMorePopup::OnUnderlineActivate()
+{
+    if (m_pParent)
+        m_pParent->SetPopuped(m_nIndex, TRUE);
 }
 
 // Construction.
@@ -149,7 +200,7 @@ CQVTRibbonBar::CQVTRibbonBar()
       m_nQuickAccessRight(0), m_bContentShown(TRUE), m_bShowQuickAccessBelow(FALSE), m_bShowQuickAccess(TRUE),
       m_bMinimized(FALSE), m_bShowCaptionRow(TRUE), m_nMinVisibleWidth(QVTDpiScaler()->ScaleX(250)),
       m_nQuickAccessCaptionGap(QVTDpiScaler()->ScaleY(4)), m_bTabClickPending(FALSE), m_bUpdatePending(FALSE),
-      m_pHighlightedGroup(nullptr), m_nLockLayout(0), m_bLayoutRequested(FALSE)
+      m_nLockLayout(0), m_bLayoutRequested(FALSE)
 {
     m_barType = qvtBarTypeRibbon;
     m_bCustomizable = FALSE;
@@ -520,7 +571,8 @@ void CQVTRibbonBar::OnGroupRectChanged(CQVTControl* pControl)
     CQVTRibbonTab* pTab = pGroup->GetParentTab();
     if (pTab && pTab != GetCurrentTab())
         m_pControlTab->SetSelectedItem(pTab);
-    EnsureVisible(pGroup);
+    if (GetCurrentTab() && (IsScrollButtonVisible(TRUE) || IsScrollButtonVisible(FALSE)))
+        EnsureVisible(GetCurrentTab()->GetGroups(), pControl->GetRect());
 }
 
 void CQVTRibbonBar::RefreshSysButtons()
@@ -699,21 +751,25 @@ CQVTRibbonGroup* CQVTRibbonBar::HitTestGroup(CPoint point) const
     CQVTRibbonTab* pTab = GetCurrentTab();
     if (!pTab || m_bMinimized || !m_rcGroups.PtInRect(point))
         return nullptr;
+    if ((IsScrollButtonVisible(TRUE) && m_pScrollLeft->GetRect().PtInRect(point)) ||
+        (IsScrollButtonVisible(FALSE) && m_pScrollRight->GetRect().PtInRect(point)))
+        return nullptr;
     return pTab->GetGroups()->HitTest(point);
 }
 
-void CQVTRibbonBar::HighlightGroup(CQVTRibbonGroup* pGroup)
+CQVTRibbonGroups* CQVTRibbonBar::GetScrolledGroups() const
 {
-    if (m_pHighlightedGroup == pGroup)
+    CQVTRibbonTab* pTab = GetCurrentTab();
+    return pTab ? pTab->GetGroups() : nullptr;
+}
+
+void CQVTRibbonBar::OnGroupsScroll(BOOL bScrollLeft)
+{
+    if (!GetCurrentTab())
         return;
-    CQVTRibbonGroup* pOld = m_pHighlightedGroup;
-    m_pHighlightedGroup = pGroup;
-    if (!GetSafeHwnd())
-        return;
-    if (pOld)
-        Redraw(pOld->GetRect(), FALSE);
-    if (pGroup)
-        Redraw(pGroup->GetRect(), FALSE);
+    ClosePopups();
+    HideKeyboardTips();
+    CQVTRibbonScrollableBar::OnGroupsScroll(bScrollLeft);
 }
 
 int CQVTRibbonBar::HitTestCaption(CPoint) const
@@ -750,7 +806,7 @@ void CQVTRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
             if (m_pControlTab->PerformClick(this, point) && m_bMinimized &&
                 m_pControlTab->GetSelectedItem() == pHit)
             {
-                m_pControlTab->OnSetPopup(TRUE);
+                SetPopuped(m_pControlTab->GetIndex());
                 m_bTabClickPending = TRUE;
             }
         }
@@ -803,10 +859,34 @@ void CQVTRibbonBar::OnRButtonDown(UINT nFlags, CPoint point)
 
 void CQVTRibbonBar::OnRButtonUp(UINT nFlags, CPoint point)
 {
-    // The context menus of groups, of the quick-access toolbar and of
-    // controls come with the ribbon's context menu; the site still hears of
-    // the click on a control.
-    CQVTCommandBar::OnRButtonUp(nFlags, point);
+    if (IsCustomizeMode())
+    {
+        CQVTCommandBar::OnRButtonUp(nFlags, point);
+        return;
+    }
+    CQVTCommandBarRef keepAlive(this);
+    CQVTControl* pControl = m_pControls->HitTest(point);
+    if (!pControl)
+    {
+        CQVTRibbonGroup* pGroup = HitTestGroup(point);
+        CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+        const int nCaption = pRibbonPaintManager ? pRibbonPaintManager->GetGroupCaptionHeight() : 0;
+        if (pGroup && point.y >= pGroup->GetRect().bottom - nCaption)
+            ShowContextMenu(point, pGroup->GetControlGroupPopup());
+        else if (m_rcQuickAccess.PtInRect(point))
+            ShowContextMenu(point, m_pControlTab);
+        else
+            CQVTCommandBar::OnRButtonUp(nFlags, point);
+        return;
+    }
+    CQVTControlRef keepControl(pControl);
+    CWnd* pSite = GetSite();
+    LRESULT lAnswer = 0;
+    if (pSite && pSite->GetSafeHwnd())
+        lAnswer = pSite->SendMessage(QVTWM_CONTROLRBUTTONUP, reinterpret_cast<WPARAM>(&point),
+                                     reinterpret_cast<LPARAM>(pControl));
+    if (lAnswer != 1 && !pControl->OnRButtonUp(point))
+        ShowContextMenu(point, pControl);
 }
 
 void CQVTRibbonBar::OnMouseMove(UINT nFlags, CPoint point)

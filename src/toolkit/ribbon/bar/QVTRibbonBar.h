@@ -15,10 +15,13 @@
 #include "toolkit/ribbon/bar/QVTRibbonScrollableBar.h"
 #include "toolkit/ribbon/tabs/QVTRibbonTab.h"
 
+class CQVTPopupBar;
 class CQVTPropExchange;
+class CQVTRibbonBarControlQuickAccessCommand;
 class CQVTRibbonControlTab;
 class CQVTRibbonControls;
 class CQVTRibbonGroup;
+class CQVTRibbonGroups;
 class CQVTRibbonPaintManager;
 class CQVTRibbonQuickAccessControls;
 class CQVTTabPaintManager;
@@ -68,6 +71,8 @@ public:
     CSize GetSize(CDC* pDC) override;
     CSize Draw(CDC* pDC) override;
     BOOL OnSetPopup(BOOL bPopup) override;
+    void OnUnderlineActivate() override;
+    void Copy(CQVTControl* pSource, BOOL bRecursive = FALSE) override;
 };
 
 // The button that stands for the quick-access controls that do not fit.
@@ -80,6 +85,7 @@ public:
     CSize GetSize(CDC* pDC) override;
     CSize Draw(CDC* pDC) override;
     BOOL OnSetPopup(BOOL bPopup) override;
+    void OnUnderlineActivate() override;
 };
 
 class CQVTRibbonBar : public CQVTMenuBar, public CQVTRibbonScrollableBar
@@ -88,6 +94,7 @@ class CQVTRibbonBar : public CQVTMenuBar, public CQVTRibbonScrollableBar
 
 public:
     typedef CQVTRibbonBarControlQuickAccessMorePopup CControlQuickAccessMorePopup;
+    typedef CQVTRibbonBarControlQuickAccessCommand CControlQuickAccessCommand;
 
     CQVTRibbonBar();
     ~CQVTRibbonBar() override;
@@ -155,8 +162,12 @@ public:
     int GetQuickAccessRowHeight() const { return m_nQuickAccessHeight; }
     const CQVTRibbonTabContextHeaderList& GetContextHeaders() const { return m_contextHeaders; }
 
-    CQVTRibbonGroup* GetHighlightedGroup() const { return m_pHighlightedGroup; }
     int HitTestCaption(CPoint point) const;
+    // The visible group of the current tab under the point, outside the
+    // scroll buttons; none while minimized.
+    CQVTRibbonGroup* HitTestGroup(CPoint point) const override;
+    // Only with a current tab; popups and tips close first.
+    void OnGroupsScroll(BOOL bScrollLeft) override;
 
     // Notifications of a tab change: the site may refuse it (non-zero).
     virtual BOOL OnTabChanging(CQVTRibbonTab* pTab);
@@ -191,6 +202,31 @@ public:
     // scrolled into view.
     virtual void OnGroupRectChanged(CQVTControl* pControl);
 
+    // The context menu and the quick-access menus
+    // (QVTRibbonBarContextMenu.cpp). Null when there is no menu.
+    virtual CQVTPopupBar* CreateContextMenu(CQVTControl* pControl);
+    virtual CQVTPopupBar* CreateMoreQuickAccessPopup();
+    // The point is in the client coordinates of the control's bar.
+    void ShowContextMenu(CPoint point, CQVTControl* pControl);
+    void OnPopupRButtonUp(CQVTCommandBar* pPopupBar, CPoint point) override;
+
+    // The popup of a minimized ribbon's tab; null when it cannot be made.
+    virtual CQVTPopupBar* CreateTabPopupToolBar(CQVTRibbonTab* pTab);
+
+    // Keyboard tips and keys (QVTRibbonBarKeyboard.cpp). Level 1 shows the
+    // quick-access controls and the tabs, level 2 the current tab's
+    // controls; the popups of groups and tabs ask for their copies' tips.
+    void CreateKeyboardTips() override;
+    void OnKeyboardTip(CQVTCommandBarKeyboardTip* pTip) override;
+    // Alt, digits for the quick-access controls, tab access keys.
+    BOOL OnMnemonicKey(UINT nChar) override;
+    BOOL ProcessNavigationKey(int nCode) override;
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    void CreateTabKeyboardTips(CQVTCommandBar* pBar, CQVTRibbonTab* pTab);
+    void CreateGroupKeyboardTips(CQVTCommandBar* pBar, CQVTRibbonGroup* pGroup, BOOL bGroupVisible);
+    void CreateControlKeyboardTip(CQVTCommandBar* pBar, CQVTControl* pControl, LPCTSTR lpszPrefix,
+                                  BOOL bGroupVisible);
+
     // Layout requests are collected while the lock is up.
     void LockLayout() { ++m_nLockLayout; }
     void UnlockLayout();
@@ -214,7 +250,11 @@ protected:
     afx_msg void OnSysColorChange();
     afx_msg void OnCustomizeCommand(UINT nId);
     afx_msg LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
+
+    // The commands of the context menu; 0 leaves the default to the bars.
+    LRESULT OnQuickAccessCommand(UINT nId, NMQVTCONTROL* pNM);
 
     // Layout steps (QVTRibbonBarLayout.cpp).
     void RepositionControls(CDC* pDC, int nWidth, int nHeight);
@@ -224,8 +264,7 @@ protected:
     void BuildContextHeaders();
     BOOL FitContextHeaders();
     void MoveTitleBesideHeaders();
-    void HighlightGroup(CQVTRibbonGroup* pGroup);
-    CQVTRibbonGroup* HitTestGroup(CPoint point) const;
+    CQVTRibbonGroups* GetScrolledGroups() const override;
     void ClosePopups();
     void DrawSelectionOutline(CDC* pDC, CRect rc);
 
@@ -253,7 +292,6 @@ protected:
     int m_nQuickAccessCaptionGap;  // 4 px, scaled
     BOOL m_bTabClickPending;       // a press selected the tab that was already current
     BOOL m_bUpdatePending;         // groups' controls changed during the layout
-    CQVTRibbonGroup* m_pHighlightedGroup;
-    int m_nLockLayout;  // while above 0, layout requests are collected
+    int m_nLockLayout;             // while above 0, layout requests are collected
     BOOL m_bLayoutRequested;
 };

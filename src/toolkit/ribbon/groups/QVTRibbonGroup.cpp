@@ -15,6 +15,7 @@
 #include "toolkit/ribbon/bar/QVTRibbonBar.h"
 #include "toolkit/ribbon/groups/QVTRibbonGroups.h"
 #include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+#include "toolkit/ribbon/popups/QVTRibbonPopupToolBars.h"
 
 IMPLEMENT_SERIAL(CQVTRibbonGroup, CQVTCmdTarget, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 IMPLEMENT_SERIAL(CQVTRibbonGroupOption, CQVTControlButton, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
@@ -82,15 +83,37 @@ CSize CQVTRibbonGroupControlPopup::Draw(CDC* pDC)
 
 BOOL CQVTRibbonGroupControlPopup::OnSetPopup(BOOL bPopup)
 {
-    // The popup toolbar that shows a copy of the group comes with the
-    // scrollable group area's popups; until then a collapsed group opens
-    // nothing.
     if (bPopup)
     {
-        m_bPopuped = FALSE;
-        return FALSE;
+        // Each opening shows a fresh copy of the group as it is now.
+        SetCommandBar(nullptr);
+        CQVTRibbonGroupPopupToolBar* pPopup = nullptr;
+        if (m_pGroup)
+        {
+            pPopup = new CQVTRibbonGroupPopupToolBar();
+            pPopup->SetCommandBars(GetCommandBars());
+            if (!pPopup->SetGroup(m_pGroup))
+            {
+                pPopup->InternalRelease();
+                pPopup = nullptr;
+            }
+        }
+        if (!pPopup)
+        {
+            m_bPopuped = FALSE;
+            return FALSE;
+        }
+        SetCommandBar(pPopup);
+        pPopup->InternalRelease();
     }
-    return CQVTControlPopup::OnSetPopup(FALSE);
+    return CQVTControlPopup::OnSetPopup(bPopup);
+}
+
+void CQVTRibbonGroupControlPopup::OnUnderlineActivate()
+{
+    // The popup is made when it opens.
+    if (m_pParent)
+        m_pParent->SetPopuped(m_nIndex, TRUE);
 }
 
 BOOL CQVTRibbonGroupControlPopup::IsVisible(DWORD dwSkipFlags) const
@@ -313,7 +336,9 @@ void CQVTRibbonGroup::SetControlsCentering(BOOL bCentering)
 
 BOOL CQVTRibbonGroup::IsHighlighted() const
 {
-    return m_pRibbonBar && m_pRibbonBar->GetHighlightedGroup() == this;
+    // In a popup the popup's own copy of the group is the highlighted one.
+    CQVTRibbonScrollableBar* pScrollable = CQVTRibbonScrollableBar::GetScrollableBar(m_pParent);
+    return pScrollable && pScrollable->GetHighlightedGroup() == this;
 }
 
 CRect CQVTRibbonGroup::GetCaptionRect() const

@@ -52,6 +52,7 @@ public:
     CSize GetSize(CDC* pDC) override;
     CSize Draw(CDC* pDC) override;
     BOOL OnSetPopup(BOOL bPopup) override;
+    void OnUnderlineActivate() override;
     BOOL IsVisible(DWORD dwSkipFlags = 0) const override;
     void SetBeginGroup(BOOL) override {}
 

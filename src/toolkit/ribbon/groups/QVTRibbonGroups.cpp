@@ -175,10 +175,15 @@ void CQVTRibbonGroups::ReduceGroups(CDC* pDC, std::vector<int>& arrWidths, int n
 void CQVTRibbonGroups::CalcLayout(CDC* pDC, int nWidth, DWORD, CRect rcMargins)
 {
     CQVTRibbonBar* pRibbonBar = GetRibbonBar();
+    // The bar showing the groups scrolls them: the ribbon, or a tab popup.
+    CQVTRibbonScrollableBar* pScrollable =
+        CQVTRibbonScrollableBar::GetScrollableBar(m_pParentTab ? m_pParentTab->GetParent() : nullptr);
+    if (!pScrollable)
+        pScrollable = pRibbonBar;
     if (m_arrGroups.empty())
     {
-        if (pRibbonBar)
-            pRibbonBar->ShowScrollButtons(FALSE, FALSE);
+        if (pScrollable)
+            pScrollable->ShowScrollButtons(FALSE, FALSE);
         m_nScrollOffset = 0;
         return;
     }
@@ -201,10 +206,10 @@ void CQVTRibbonGroups::CalcLayout(CDC* pDC, int nWidth, DWORD, CRect rcMargins)
         if (m_arrGroups[i]->IsVisible())
             nTotal += nStep + arrWidths[i] + nSpacing;
 
-    const int nScrollPos = pRibbonBar ? pRibbonBar->GetGroupsScrollPos() : 0;
+    const int nScrollPos = pScrollable ? pScrollable->GetGroupsScrollPos() : 0;
     m_nScrollOffset = nTotal > nAvailable ? std::max(0, std::min(nTotal - nAvailable, nScrollPos)) : 0;
-    if (pRibbonBar)
-        pRibbonBar->ShowScrollButtons(m_nScrollOffset >= 1, nTotal - m_nScrollOffset - nAvailable >= 1);
+    if (pScrollable)
+        pScrollable->ShowScrollButtons(m_nScrollOffset >= 1, nTotal - m_nScrollOffset - nAvailable >= 1);
 
     int x = rcMargins.left - m_nScrollOffset;
     for (size_t i = 0; i < m_arrGroups.size(); ++i)

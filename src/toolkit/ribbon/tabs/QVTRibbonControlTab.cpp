@@ -130,12 +130,23 @@ BOOL CQVTRibbonControlTab::OnSetPopup(BOOL bPopup)
     CQVTRibbonBar* pRibbonBar = GetRibbonBar();
     if (bPopup)
     {
-        // The popup of a minimized ribbon's groups comes with the scrollable
-        // group area's popup toolbars; until then it cannot open.
-        m_bPopuped = FALSE;
-        return FALSE;
+        CQVTRibbonTab* pTab = GetSelectedTab();
+        CQVTPopupBar* pPopup =
+            pRibbonBar && pRibbonBar->IsRibbonMinimized() && pTab && m_pParent && m_pParent->GetSafeHwnd()
+                ? pRibbonBar->CreateTabPopupToolBar(pTab)
+                : nullptr;
+        if (!pPopup)
+        {
+            m_bPopuped = FALSE;
+            return FALSE;
+        }
+        SetCommandBar(pPopup);
+        pPopup->InternalRelease();
+        return CQVTControlPopup::OnSetPopup(TRUE);
     }
     m_bPopuped = FALSE;
+    if (m_pCommandBar)
+        m_pCommandBar->SetTrackingMode(FALSE, TRUE, FALSE);
     if (pRibbonBar)
         pRibbonBar->Redraw();
     return TRUE;
@@ -146,7 +157,10 @@ BOOL CQVTRibbonControlTab::OnSetSelected(int bSelected)
     if (bSelected == m_bSelected)
         return FALSE;
     CQVTRibbonBar* pRibbonBar = GetRibbonBar();
-    if ((bSelected == 2 || bSelected == 3) && pRibbonBar && !pRibbonBar->IsRibbonMinimized())
+    // The bar selects this control before telling it: only another
+    // selection is cleared, or the strip would lose the keyboard at once.
+    if ((bSelected == 2 || bSelected == 3) && pRibbonBar && !pRibbonBar->IsRibbonMinimized() &&
+        pRibbonBar->GetControl(pRibbonBar->GetSelectedIndex()) != this)
         pRibbonBar->ClearSelection();
     m_bSelected = bSelected;
     if (pRibbonBar)
@@ -215,7 +229,7 @@ BOOL CQVTRibbonControlTab::OnHookKeyDown(UINT nChar, LPARAM)
         if (nChar == VK_SPACE && !pRibbonBar->IsRibbonMinimized())
             return FALSE;
         if (pRibbonBar->IsRibbonMinimized())
-            OnSetPopup(TRUE);
+            pRibbonBar->SetPopuped(m_nIndex, TRUE);
         return TRUE;
     default:
         return FALSE;

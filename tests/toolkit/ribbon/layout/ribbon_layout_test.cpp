@@ -588,10 +588,13 @@ TEST_F(RibbonLayout, GroupsThatStillDoNotFitScrollFortyPixelsAStep)
     EXPECT_EQ(nFirstLeft - ScaleX(40), pGroups->GetAt(0)->GetRect().left);
     EXPECT_TRUE(m_pRibbon->GetScrollButtonLeft()->IsVisible());
 
-    // Far past the end the offset stops where the last group is shown.
-    for (int i = 0; i < 40; ++i)
+    // Far past the end the offset stops where the last group is shown. A
+    // step starts from the last layout's offset.
+    for (int i = 0; i < 40 && m_pRibbon->GetScrollButtonRight()->IsVisible(); ++i)
+    {
         m_pRibbon->GetScrollButtonRight()->OnExecute();
-    Layout(nWidth);
+        Layout(nWidth);
+    }
     const int nLast = pGroups->GetAt(pGroups->GetCount() - 1)->GetRect().right;
     EXPECT_LE(nLast, m_pRibbon->GetGroupsRect().right);
     EXPECT_GT(nLast, m_pRibbon->GetGroupsRect().right - ScaleX(20));

@@ -1,0 +1,419 @@
+// The ribbon's context menu and the quick-access toolbar's menus: built
+// from the menu resources item by item for the control they are opened
+// for, their commands, and the popup of the controls that did not fit.
+// (A third file of CQVTRibbonBar: the bar itself is QVTRibbonBar.cpp.)
+#include <afxext.h>
+
+#include "toolkit/commandbars/QVTObjectRef.h"
+#include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/commandbars/controls/QVTControlExtended.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
+#include "toolkit/ribbon/QVTRibbonResource.h"
+#include "toolkit/ribbon/bar/QVTRibbonBar.h"
+#include "toolkit/ribbon/bar/QVTRibbonControls.h"
+#include "toolkit/ribbon/bar/QVTRibbonQuickAccess.h"
+#include "toolkit/ribbon/groups/QVTRibbonGroup.h"
+#include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+#include "toolkit/ribbon/popups/QVTRibbonPopupToolBars.h"
+#include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
+
+IMPLEMENT_SERIAL(CQVTRibbonBarControlQuickAccessCommand, CQVTControlButton, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+IMPLEMENT_SERIAL(CQVTRibbonBarMorePopupToolBar, CQVTPopupToolBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+
+namespace QVTRibbonContextMenuDetail {
+
+// Menu items are marked with the control they act on in their tag.
+CQVTControl* TargetOf(const CQVTControl* pItem)
+{
+    return pItem ? reinterpret_cast<CQVTControl*>(pItem->GetTag()) : nullptr;
+}
+
+void SetItemHidden(CQVTControl* pItem, BOOL bHidden)
+{
+    const DWORD dwFlags = pItem->GetHideFlags();
+    pItem->SetHideFlags(bHidden ? (dwFlags | qvtHideGeneric) : (dwFlags & ~qvtHideGeneric));
+}
+
+void ClearHideFlags(CQVTControl* pControl, DWORD dwFlags)
+{
+    if (pControl && (pControl->GetHideFlags() & dwFlags))
+        pControl->SetHideFlags(pControl->GetHideFlags() & ~dwFlags);
+}
+
+}  // namespace QVTRibbonContextMenuDetail
+
+using namespace QVTRibbonContextMenuDetail;
+
+// The customize menu's command items.
+
+CQVTRibbonBarControlQuickAccessCommand::CQVTRibbonBarControlQuickAccessCommand()
+    : m_pQuickAccess(nullptr), m_pSource(nullptr), m_pCopy(nullptr)
+{
+    m_dwFlags |= qvtFlagManualUpdate;
+}
+
+CQVTRibbonBarControlQuickAccessCommand::~CQVTRibbonBarControlQuickAccessCommand()
+{
+    if (m_pSource)
+        m_pSource->InternalRelease();
+    if (m_pCopy)
+        m_pCopy->InternalRelease();
+}
+
+void CQVTRibbonBarControlQuickAccessCommand::SetCommand(CQVTRibbonQuickAccessControls* pQuickAccess,
+                                                        CQVTControl* pSource, CQVTControl* pCopy)
+{
+    m_pQuickAccess = pQuickAccess;
+    if (pSource)
+        pSource->InternalAddRef();
+    if (pCopy)
+        pCopy->InternalAddRef();
+    if (m_pSource)
+        m_pSource->InternalRelease();
+    if (m_pCopy)
+        m_pCopy->InternalRelease();
+    m_pSource = pSource;
+    m_pCopy = pCopy;
+}
+
+void CQVTRibbonBarControlQuickAccessCommand::OnExecute()
+{
+    CQVTObjectRef<CQVTControl> keepAlive(this);
+    CQVTControlButton::OnExecute();
+    if (!m_pQuickAccess || !m_pSource)
+        return;
+    CQVTRibbonBar* pRibbonBar = m_pQuickAccess->GetRibbonBar();
+    if (m_pCopy && m_pQuickAccess->Contains(m_pCopy))
+        m_pQuickAccess->Remove(m_pCopy);
+    else
+    {
+        CQVTControl* pCopy = m_pQuickAccess->AddCopy(m_pSource, -1, TRUE);
+        ClearHideFlags(pCopy, qvtHideCustomize);
+    }
+    if (pRibbonBar)
+        pRibbonBar->RequestLayout();
+}
+
+// The more popup.
+
+CQVTRibbonBarMorePopupToolBar::CQVTRibbonBarMorePopupToolBar() : m_pRibbonBar(nullptr)
+{
+    SetBorders(CRect(3, 3, 3, 3));
+}
+
+CSize CQVTRibbonBarMorePopupToolBar::GetIconSize() const
+{
+    return m_pRibbonBar ? m_pRibbonBar->GetIconSize() : CQVTPopupToolBar::GetIconSize();
+}
+
+CSize CQVTRibbonBarMorePopupToolBar::GetButtonSize() const
+{
+    return m_pRibbonBar ? m_pRibbonBar->GetButtonSize() : CQVTPopupToolBar::GetButtonSize();
+}
+
+void CQVTRibbonBarMorePopupToolBar::DrawCommandBar(CDC* pDC, CRect rcClipBox)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager =
+        m_pRibbonBar ? m_pRibbonBar->GetRibbonPaintManager() : nullptr;
+    if (!pRibbonPaintManager)
+    {
+        CQVTPopupToolBar::DrawCommandBar(pDC, rcClipBox);
+        return;
+    }
+    pRibbonPaintManager->FillMorePopupToolBar(pDC, this);
+    pDC->SetBkMode(TRANSPARENT);
+    for (int i = 0; i < GetControlCount(); ++i)
+    {
+        CQVTControl* pControl = GetControl(i);
+        if (pControl->IsVisible() && pDC->RectVisible(pControl->GetRect()))
+            pControl->Draw(pDC);
+    }
+}
+
+// The ribbon's side.
+
+CQVTPopupBar* CQVTRibbonBar::CreateMoreQuickAccessPopup()
+{
+    CQVTRibbonBarMorePopupToolBar* pPopup = new CQVTRibbonBarMorePopupToolBar();
+    pPopup->SetCommandBars(GetCommandBars());
+    pPopup->SetRibbonBar(this);
+    CQVTControls* pControls = pPopup->GetControls();
+    for (int i = 0; i < m_pQuickAccessControls->GetCount(); ++i)
+    {
+        CQVTControl* pControl = m_pQuickAccessControls->GetAt(i);
+        if (!(pControl->GetHideFlags() & qvtHideWrap))
+            continue;
+        ClearHideFlags(pControls->AddCopy(pControl, -1, TRUE), qvtHideWrap);
+    }
+    if (m_pControlQuickAccess)
+        ClearHideFlags(pControls->AddCopy(m_pControlQuickAccess, -1, TRUE), qvtHideWrap);
+    pPopup->SetMRUWidth(QVTDpiScaler()->ScaleX(300));
+    return pPopup;
+}
+
+CQVTPopupBar* CQVTRibbonBar::CreateContextMenu(CQVTControl* pControl)
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars || !pControl)
+        return nullptr;
+    CWnd* pSite = GetSite();
+    if (!m_bShowQuickAccess)
+    {
+        // Without the toolbar the bars' own menu stands in.
+        CQVTPopupBar* pPopup = pCommandBars->GetToolbarsPopup();
+        if (pSite && pSite->GetSafeHwnd())
+            pSite->SendMessage(QVTWM_TOOLBARSCONTEXTMENU, reinterpret_cast<WPARAM>(this),
+                               reinterpret_cast<LPARAM>(pPopup));
+        return pPopup;
+    }
+
+    CQVTControl* pTarget = pControl;
+    CQVTCommandBar* pTargetBar = pTarget->GetParent();
+    if (pTarget->GetType() == qvtControlGallery && !pTarget->GetCommandBar() && pTargetBar &&
+        pTargetBar->IsPopupBar())
+    {
+        CQVTControlPopup* pOwner = static_cast<CQVTPopupBar*>(pTargetBar)->GetControlPopup();
+        if (pOwner)
+            pTarget = pOwner;
+    }
+
+    const BOOL bCustomizeMenu = pTarget->GetID() == QVT_ID_RIBBONCONTROLQUICKACCESS;
+    CMenu menu;
+    if (!QVTResourceManager()->LoadMenu(&menu, bCustomizeMenu ? QVT_IDR_RIBBONQUICKACCESSMENU
+                                                              : QVT_IDR_RIBBONCONTEXTMENU))
+        return nullptr;
+    CMenu* pSubMenu = menu.GetSubMenu(0);
+    CQVTPopupBar* pPopup = CQVTPopupBar::CreatePopupBar(pCommandBars);
+    pPopup->SetOwner(this);
+    if (!pSubMenu || !pPopup->LoadMenu(pSubMenu, TRUE))
+    {
+        pPopup->InternalRelease();
+        return nullptr;
+    }
+    CQVTControls* pItems = pPopup->GetControls();
+    CQVTControl* pToolbars =
+        pItems->Add(new CQVTControlToolbars(), QVT_ID_TOOLBARLIST, nullptr, bCustomizeMenu ? 0 : 2, TRUE);
+    if (pToolbars)
+        pToolbars->SetBeginGroup(TRUE);
+
+    const BOOL bInToolbar = IsQuickAccessControl(pTarget);
+    const BOOL bAllowed = IsAllowQuickAccessControl(pTarget);
+    const BOOL bLocked = ((pTarget->GetFlags() & qvtFlagNoMovable) && !bAllowed) || pTarget->IsTemporary();
+    CQVTOriginalControls* pSources = m_pQuickAccessControls->GetOriginalControls();
+
+    for (int i = 0; i < pItems->GetCount(); ++i)
+    {
+        CQVTControl* pItem = pItems->GetAt(i);
+        switch (pItem->GetID())
+        {
+        case QVT_ID_RIBBONMENU_MORECOMMANDS:
+            pItem->SetID(QVT_ID_RIBBONMENU_CUSTOMIZE);
+            break;
+        case QVT_ID_RIBBONMENU_QUICKACCESSBELOW:
+            pItem->SetID(QVT_ID_RIBBONMENU_SHOWBELOW);
+            break;
+        case QVT_ID_RIBBONMENU_QUICKACCESSABOVE:
+            pItem->SetID(QVT_ID_RIBBONMENU_SHOWABOVE);
+            break;
+        default:
+            break;
+        }
+        BOOL bHandled = TRUE;
+        switch (pItem->GetID())
+        {
+        case QVT_ID_RIBBONMENU_REMOVE:
+            SetItemHidden(pItem, !bInToolbar || bLocked);
+            pItem->SetTag(reinterpret_cast<DWORD_PTR>(pTarget));
+            break;
+        case QVT_ID_RIBBONMENU_ADD:
+            SetItemHidden(pItem, bInToolbar || bLocked);
+            pItem->SetEnabled(bAllowed);
+            pItem->SetTag(reinterpret_cast<DWORD_PTR>(pTarget));
+            break;
+        case QVT_ID_RIBBONMENU_CUSTOMIZE:
+            break;
+        case QVT_ID_RIBBONMENU_SHOWBELOW:
+            SetItemHidden(pItem, !m_bShowQuickAccess || m_bShowQuickAccessBelow);
+            break;
+        case QVT_ID_RIBBONMENU_SHOWABOVE:
+            SetItemHidden(pItem, !m_bShowQuickAccess || !m_bShowQuickAccessBelow);
+            break;
+        case QVT_ID_RIBBONMENU_MINIMIZE:
+            pItem->SetChecked(m_bMinimized);
+            pItem->SetEnabled(GetTabCount() > 0);
+            pItem->SetTag(reinterpret_cast<DWORD_PTR>(pTarget));
+            break;
+        case QVT_ID_RIBBONMENU_COMMANDS:
+        {
+            SetItemHidden(pItem, TRUE);
+            for (int j = 0; pSources && j < pSources->GetCount(); ++j)
+            {
+                CQVTControl* pSource = pSources->GetAt(j);
+                CQVTControl* pCopy = m_pQuickAccessControls->FindDuplicate(pSource);
+                CQVTRibbonBarControlQuickAccessCommand* pCommand =
+                    new CQVTRibbonBarControlQuickAccessCommand();
+                pItems->InsertControl(pCommand, i + 1);
+                pCommand->SetCommand(m_pQuickAccessControls, pSource, pCopy);
+                pCommand->SetCaption(pSource->GetCaption());
+                pCommand->SetChecked(pCopy != nullptr);
+                ++i;
+            }
+            continue;
+        }
+        case QVT_ID_RIBBONMENU_TITLE:
+        {
+            CQVTControl* pLabel = pItems->SetControlType(pItem, qvtControlLabel);
+            if (pLabel)
+            {
+                pLabel->SetFlags(pLabel->GetFlags() | qvtFlagSkipFocus | qvtFlagManualUpdate);
+                pLabel->SetItemDefault(TRUE);
+                SetItemHidden(pLabel, pSources == nullptr);
+            }
+            bHandled = FALSE;
+            break;
+        }
+        default:
+            bHandled = FALSE;
+            break;
+        }
+        if (bHandled)
+            pItem->SetFlags(pItem->GetFlags() | qvtFlagManualUpdate);
+    }
+
+    if (pSite && pSite->GetSafeHwnd())
+        pSite->SendMessage(QVTWM_TOOLBARSCONTEXTMENU, reinterpret_cast<WPARAM>(this),
+                           reinterpret_cast<LPARAM>(pPopup));
+    return pPopup;
+}
+
+void CQVTRibbonBar::ShowContextMenu(CPoint point, CQVTControl* pControl)
+{
+    if (!pControl)
+        return;
+    CQVTCommandBar* pBar = pControl->GetParent();
+    if (!pBar || !pBar->GetSafeHwnd())
+        return;
+    CQVTCommandBarRef keepAlive(this);
+    CQVTControlRef keepControl(pControl);
+    pBar->ClientToScreen(&point);
+    CQVTPopupBar* pMenu = CreateContextMenu(pControl);
+    if (!pMenu)
+        return;
+    CQVTObjectRef<CQVTCommandBar> keepMenu(pMenu);
+    pMenu->InternalRelease();
+    if (pMenu->GetControls()->GetVisibleCount() == 0)
+        return;
+    const UINT nFlags = pBar == this ? TPM_RIGHTBUTTON : TPM_RIGHTBUTTON | TPM_RECURSE;
+    CWnd* pOwner = m_bShowQuickAccess ? static_cast<CWnd*>(this) : GetOwnerSite();
+    CQVTCommandBars::TrackPopupBar(pMenu, nFlags, point.x, point.y, pOwner);
+}
+
+void CQVTRibbonBar::OnPopupRButtonUp(CQVTCommandBar* pPopupBar, CPoint point)
+{
+    if (!m_bShowQuickAccess || !pPopupBar || !pPopupBar->IsPopupBar())
+        return;
+    CQVTControlPopup* pOwner = static_cast<CQVTPopupBar*>(pPopupBar)->GetControlPopup();
+    if (pOwner && (pOwner == m_pControlQuickAccess || pOwner == m_pControlQuickAccessMore))
+        return;
+    CQVTCommandBarRef keepAlive(pPopupBar);
+    pPopupBar->SetPopuped(-1);
+    CQVTControl* pControl = pPopupBar->GetControls()->HitTest(point);
+    if (!pControl)
+    {
+        CQVTRibbonScrollableBar* pScrollable = GetScrollableBar(pPopupBar);
+        CQVTRibbonGroup* pGroup =
+            pScrollable && pScrollable != this ? pScrollable->HitTestGroup(point) : nullptr;
+        CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+        const int nCaption = pRibbonPaintManager ? pRibbonPaintManager->GetGroupCaptionHeight() : 0;
+        if (pGroup && point.y >= pGroup->GetRect().bottom - nCaption)
+            pControl = pGroup->GetControlGroupPopup();
+    }
+    if (pControl)
+        ShowContextMenu(point, pControl);
+}
+
+LRESULT CQVTRibbonBar::OnControlNotify(WPARAM wParam, LPARAM lParam)
+{
+    NMQVTCONTROL* pNM = reinterpret_cast<NMQVTCONTROL*>(lParam);
+    if (!pNM || pNM->code != QVT_CN_EXECUTE)
+        return 0;
+    try
+    {
+        return OnQuickAccessCommand(static_cast<UINT>(wParam), pNM);
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+    }
+    catch (const std::exception&)
+    {
+    }
+    return 1;
+}
+
+LRESULT CQVTRibbonBar::OnQuickAccessCommand(UINT nId, NMQVTCONTROL* pNM)
+{
+    CQVTCommandBarRef keepAlive(this);
+    CQVTControl* pItem = pNM->pControl;
+    switch (nId)
+    {
+    case QVT_ID_RIBBONMENU_ADD:
+    {
+        CQVTControl* pTarget = TargetOf(pItem);
+        ClosePopups();
+        if (!pTarget)
+            return 1;
+        CQVTControlRef keepTarget(pTarget);
+        LockLayout();
+        CQVTControl* pCopy = m_pQuickAccessControls->AddCopy(pTarget, -1, TRUE);
+        if (pCopy)
+        {
+            pCopy->SetBeginGroup(FALSE);
+            ClearHideFlags(pCopy, qvtHideGeneric | qvtHideWrap | qvtHideCustomize | QVT_RIBBON_HIDE_GROUP);
+            pCopy->SetFlags(pCopy->GetFlags() & ~qvtFlagNoMovable);
+            const int nType = pCopy->GetType();
+            const int nStyle =
+                nType == qvtControlPopup || nType == qvtControlGallery ? qvtButtonIcon : qvtButtonAutomatic;
+            if (pCopy->GetStyle() != nStyle)
+                pCopy->SetStyle(nStyle);
+        }
+        UnlockLayout();
+        RequestLayout();
+        return 1;
+    }
+    case QVT_ID_RIBBONMENU_REMOVE:
+    {
+        CQVTControl* pTarget = TargetOf(pItem);
+        if (pTarget && m_pQuickAccessControls->Contains(pTarget))
+            m_pQuickAccessControls->Remove(pTarget);
+        RequestLayout();
+        return 1;
+    }
+    case QVT_ID_RIBBONMENU_CUSTOMIZE:
+    {
+        ClosePopups();
+        CWnd* pSite = GetOwnerSite();
+        if (pSite && pSite->GetSafeHwnd() &&
+            pSite->SendMessage(QVTWM_CONTROLNOTIFY, nId, reinterpret_cast<LPARAM>(pNM)) == 0)
+            pSite->SendMessage(WM_COMMAND, nId, 0);
+        return 1;
+    }
+    case QVT_ID_RIBBONMENU_MINIMIZE:
+        SetRibbonMinimized(!m_bMinimized);
+        return 1;
+    default:
+        break;
+    }
+    if (nId >= 9000 && nId <= 10000)
+        return 0;
+    if (pItem && pItem->GetParent())
+        pItem->GetParent()->GetRootParent()->SetTrackingMode(FALSE, TRUE, FALSE);
+    CWnd* pSite = GetSite();
+    if (pSite && pSite->GetSafeHwnd() &&
+        pSite->SendMessage(QVTWM_CONTROLNOTIFY, nId, reinterpret_cast<LPARAM>(pNM)) == 0)
+        pSite->SendMessage(WM_COMMAND, nId, 0);
+    return 1;
+}

@@ -1,0 +1,232 @@
+// The quick-access toolbar as a user meets it in a frame like the main
+// window: its customize menu lists the source commands with checks and adds
+// or removes their copies, moves the toolbar below the ribbon, hands "More
+// Commands..." to the site; a right-click on a control offers removal, not
+// addition; a narrow window's more button lists exactly what did not fit.
+#include <afxext.h>
+
+#include "real_input.h"
+#include "sondrel_gtest.h"
+#include "tests/toolkit/ribbon/frame/ribbon_frame_suite.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/ribbon/QVTRibbonResource.h"
+#include "toolkit/ribbon/bar/QVTRibbonControls.h"
+#include "toolkit/ribbon/bar/QVTRibbonQuickAccess.h"
+
+namespace {
+
+class RibbonQuickAccess : public CRibbonFrameSuite
+{
+protected:
+    // Opens the customize menu with a click; null when it did not open.
+    CQVTPopupBar* OpenCustomizeMenu()
+    {
+        CQVTControl* pButton = s_pHost->GetCustomizeButton();
+        MouseClickAt(s_pHost->ScreenRectOf(pButton).CenterPoint());
+        PumpFrameUntil([&] { return s_pHost->GetOpenPopup(pButton) != nullptr; });
+        return s_pHost->GetOpenPopup(pButton);
+    }
+    static CQVTControl* FindItem(CQVTCommandBar* pMenu, int nId)
+    {
+        for (int i = 0; i < pMenu->GetControlCount(); ++i)
+            if (pMenu->GetControl(i)->GetID() == nId && pMenu->GetControl(i)->IsVisible())
+                return pMenu->GetControl(i);
+        return nullptr;
+    }
+    static CQVTRibbonBarControlQuickAccessCommand* CommandItem(CQVTCommandBar* pMenu, int nIndex)
+    {
+        for (int i = 0; i < pMenu->GetControlCount(); ++i)
+        {
+            auto* pItem = DYNAMIC_DOWNCAST(CQVTRibbonBarControlQuickAccessCommand, pMenu->GetControl(i));
+            if (pItem && nIndex-- == 0)
+                return pItem;
+        }
+        return nullptr;
+    }
+    int QuickAccessCount() const { return m_pRibbon->GetQuickAccessControls()->GetCount(); }
+};
+
+}  // namespace
+
+TEST_F(RibbonQuickAccess, TheCustomizeMenuListsTheCommandsWithChecksAndTogglesTheirCopies)
+{
+    CQVTPopupBar* pMenu = OpenCustomizeMenu();
+    ASSERT_NE(nullptr, pMenu);
+    // The title, one checked item per source command, and no add or remove.
+    ASSERT_NE(nullptr, FindItem(pMenu, QVT_ID_RIBBONMENU_TITLE));
+    EXPECT_EQ(qvtControlLabel, FindItem(pMenu, QVT_ID_RIBBONMENU_TITLE)->GetType());
+    EXPECT_EQ(nullptr, FindItem(pMenu, QVT_ID_RIBBONMENU_REMOVE));
+    EXPECT_EQ(nullptr, FindItem(pMenu, QVT_ID_RIBBONMENU_ADD));
+    EXPECT_EQ(nullptr, FindItem(pMenu, QVT_ID_RIBBONMENU_COMMANDS));
+    EXPECT_NE(nullptr, FindItem(pMenu, QVT_ID_RIBBONMENU_SHOWBELOW));
+    EXPECT_EQ(nullptr, FindItem(pMenu, QVT_ID_RIBBONMENU_SHOWABOVE));
+    for (int i = 0; i < kQuickAccessCount; ++i)
+    {
+        ASSERT_NE(nullptr, CommandItem(pMenu, i)) << i;
+        EXPECT_TRUE(CommandItem(pMenu, i)->GetChecked()) << i;
+    }
+    EXPECT_EQ(_T("Command 3"), CommandItem(pMenu, 2)->GetCaption());
+
+    // Choosing a checked command takes its copy out of the caption row.
+    CQVTControl* pThird = s_pHost->GetQuickAccess(2);
+    const CRect rcThird = pThird->GetRect();
+    const CRect rcFourth = s_pHost->GetQuickAccess(3)->GetRect();
+    MouseClickAt(s_pHost->ScreenRectOf(CommandItem(pMenu, 2)).CenterPoint());
+    ASSERT_TRUE(PumpFrameUntil([&] { return QuickAccessCount() == kQuickAccessCount - 1; }));
+    PumpFrameUntil([&] { return !m_pRibbon->IsLayoutPending(); });
+    EXPECT_FALSE(m_pRibbon->GetQuickAccessControls()->Contains(pThird));
+    // The fourth command moved into the third one's place.
+    EXPECT_EQ(rcThird.left, s_pHost->GetQuickAccess(2)->GetRect().left);
+    EXPECT_EQ(kFirstQuickAccessId + 3, s_pHost->GetQuickAccess(2)->GetID());
+    EXPECT_NE(rcFourth.left, s_pHost->GetQuickAccess(2)->GetRect().left);
+
+    // The menu shows it unchecked now; choosing it appends a copy again.
+    pMenu = OpenCustomizeMenu();
+    ASSERT_NE(nullptr, pMenu);
+    EXPECT_FALSE(CommandItem(pMenu, 2)->GetChecked());
+    EXPECT_TRUE(CommandItem(pMenu, 3)->GetChecked());
+    MouseClickAt(s_pHost->ScreenRectOf(CommandItem(pMenu, 2)).CenterPoint());
+    ASSERT_TRUE(PumpFrameUntil([&] { return QuickAccessCount() == kQuickAccessCount; }));
+    PumpFrameUntil([&] { return !m_pRibbon->IsLayoutPending(); });
+    CQVTControl* pAdded = s_pHost->GetQuickAccess(kQuickAccessCount - 1);
+    EXPECT_EQ(kFirstQuickAccessId + 2, pAdded->GetID());
+    EXPECT_TRUE(pAdded->IsVisible());
+    EXPECT_GT(pAdded->GetRect().left, s_pHost->GetQuickAccess(kQuickAccessCount - 2)->GetRect().left);
+    EXPECT_EQ(m_pRibbon->GetQuickAccessRect().top < m_pRibbon->GetGroupsRect().top, TRUE);
+    // No command ran on the way.
+    EXPECT_TRUE(s_pHost->m_commands.empty());
+}
+
+TEST_F(RibbonQuickAccess, ShowBelowMovesTheToolbarUnderTheGroups)
+{
+    CQVTPopupBar* pMenu = OpenCustomizeMenu();
+    ASSERT_NE(nullptr, pMenu);
+    CQVTControl* pBelow = FindItem(pMenu, QVT_ID_RIBBONMENU_SHOWBELOW);
+    ASSERT_NE(nullptr, pBelow);
+    MouseClickAt(s_pHost->ScreenRectOf(pBelow).CenterPoint());
+    ASSERT_TRUE(PumpFrameUntil([&] { return m_pRibbon->IsQuickAccessBelowRibbon() == TRUE; }));
+    PumpFrameUntil([&] { return !m_pRibbon->IsLayoutPending(); });
+    EXPECT_GE(s_pHost->GetQuickAccess(0)->GetRect().top, m_pRibbon->GetGroupsRect().bottom);
+
+    // The menu now offers the way back.
+    pMenu = OpenCustomizeMenu();
+    ASSERT_NE(nullptr, pMenu);
+    EXPECT_EQ(nullptr, FindItem(pMenu, QVT_ID_RIBBONMENU_SHOWBELOW));
+    CQVTControl* pAbove = FindItem(pMenu, QVT_ID_RIBBONMENU_SHOWABOVE);
+    ASSERT_NE(nullptr, pAbove);
+    MouseClickAt(s_pHost->ScreenRectOf(pAbove).CenterPoint());
+    ASSERT_TRUE(PumpFrameUntil([&] { return m_pRibbon->IsQuickAccessBelowRibbon() == FALSE; }));
+    PumpFrameUntil([&] { return !m_pRibbon->IsLayoutPending(); });
+    EXPECT_LT(s_pHost->GetQuickAccess(0)->GetRect().bottom, m_pRibbon->GetTabControlRect().top + 1);
+}
+
+TEST_F(RibbonQuickAccess, MoreCommandsReachesTheSitesHandler)
+{
+    CQVTPopupBar* pMenu = OpenCustomizeMenu();
+    ASSERT_NE(nullptr, pMenu);
+    CQVTControl* pMore = FindItem(pMenu, QVT_ID_RIBBONMENU_CUSTOMIZE);
+    ASSERT_NE(nullptr, pMore);
+    MouseClickAt(s_pHost->ScreenRectOf(pMore).CenterPoint());
+    ASSERT_TRUE(PumpFrameUntil([&] { return !s_pHost->m_commands.empty(); }));
+    EXPECT_EQ(1, s_pHost->m_nCustomizeNotifies);
+    EXPECT_EQ(std::vector<int>{QVT_ID_RIBBONMENU_CUSTOMIZE}, s_pHost->m_commands);
+    EXPECT_EQ(nullptr, s_pHost->GetOpenPopup(s_pHost->GetCustomizeButton()));
+}
+
+TEST_F(RibbonQuickAccess, ARightClickOnAToolbarControlOffersRemovalOnly)
+{
+    const CPoint pt = s_pHost->ScreenRectOf(s_pHost->GetQuickAccess(4)).CenterPoint();
+    MouseMoveTo(pt);
+    // The menu tracks in a loop of its own: it is closed from a second
+    // thread once the site was offered it.
+    ASSERT_TRUE(RunInputScript([&] {
+        ScriptMouseButton(MOUSEEVENTF_RIGHTDOWN);
+        ScriptMouseButton(MOUSEEVENTF_RIGHTUP);
+        for (int i = 0; i < 200 && s_pHost->m_nMenusOffered == 0; ++i)
+            ::Sleep(10);
+        ::Sleep(150);
+        SendKey(VK_ESCAPE, false);
+        SendKey(VK_ESCAPE, true);
+    }));
+    ASSERT_EQ(1u, s_pHost->m_menus.size());
+    const std::vector<int>& ids = s_pHost->m_menus[0];
+    auto has = [&](int nId) { return std::find(ids.begin(), ids.end(), nId) != ids.end(); };
+    EXPECT_TRUE(has(QVT_ID_RIBBONMENU_REMOVE));
+    EXPECT_FALSE(has(QVT_ID_RIBBONMENU_ADD));
+    EXPECT_TRUE(has(QVT_ID_RIBBONMENU_CUSTOMIZE));
+    EXPECT_TRUE(has(QVT_ID_RIBBONMENU_SHOWBELOW));
+    EXPECT_TRUE(has(QVT_ID_RIBBONMENU_MINIMIZE));
+    EXPECT_EQ(kQuickAccessCount, QuickAccessCount());
+}
+
+TEST_F(RibbonQuickAccess, ContextMenuCommandsAddRemoveAndMinimize)
+{
+    // Built for a group's control, the menu offers addition; its command
+    // appends an icon-only copy. For that copy it offers removal.
+    CQVTControl* pPlay = s_pHost->FindControl(ID_RIBBON_PLAY);
+    CQVTPopupBar* pMenu = m_pRibbon->CreateContextMenu(pPlay);
+    ASSERT_NE(nullptr, pMenu);
+    CQVTControl* pAdd = FindItem(pMenu, QVT_ID_RIBBONMENU_ADD);
+    ASSERT_NE(nullptr, pAdd);
+    EXPECT_EQ(nullptr, FindItem(pMenu, QVT_ID_RIBBONMENU_REMOVE));
+    EXPECT_FALSE(FindItem(pMenu, QVT_ID_RIBBONMENU_MINIMIZE)->GetChecked());
+    pAdd->OnExecute();
+    pMenu->InternalRelease();
+    ASSERT_EQ(kQuickAccessCount + 1, QuickAccessCount());
+    CQVTControl* pCopy = s_pHost->GetQuickAccess(kQuickAccessCount);
+    EXPECT_EQ(ID_RIBBON_PLAY, pCopy->GetID());
+    EXPECT_EQ(nullptr, pCopy->GetRibbonGroup());
+    EXPECT_TRUE(m_pRibbon->IsQuickAccessControl(pCopy));
+    // A second copy is not allowed.
+    EXPECT_FALSE(m_pRibbon->IsAllowQuickAccessControl(pPlay));
+
+    pMenu = m_pRibbon->CreateContextMenu(pCopy);
+    ASSERT_NE(nullptr, pMenu);
+    EXPECT_EQ(nullptr, FindItem(pMenu, QVT_ID_RIBBONMENU_ADD));
+    ASSERT_NE(nullptr, FindItem(pMenu, QVT_ID_RIBBONMENU_REMOVE));
+    FindItem(pMenu, QVT_ID_RIBBONMENU_REMOVE)->OnExecute();
+    EXPECT_EQ(kQuickAccessCount, QuickAccessCount());
+
+    // Minimize is checked while minimized and disabled without tabs.
+    FindItem(pMenu, QVT_ID_RIBBONMENU_MINIMIZE)->OnExecute();
+    pMenu->InternalRelease();
+    EXPECT_TRUE(m_pRibbon->IsRibbonMinimized());
+    pMenu = m_pRibbon->CreateContextMenu(pPlay);
+    EXPECT_TRUE(FindItem(pMenu, QVT_ID_RIBBONMENU_MINIMIZE)->GetChecked());
+    pMenu->InternalRelease();
+    m_pRibbon->SetRibbonMinimized(FALSE);
+    m_pRibbon->RemoveAllTabs();
+    pMenu = m_pRibbon->CreateContextMenu(s_pHost->GetQuickAccess(0));
+    EXPECT_FALSE(FindItem(pMenu, QVT_ID_RIBBONMENU_MINIMIZE)->GetEnabled());
+    EXPECT_FALSE(FindItem(pMenu, QVT_ID_RIBBONMENU_MINIMIZE)->GetChecked());
+    pMenu->InternalRelease();
+}
+
+TEST_F(RibbonQuickAccess, ANarrowWindowsMorePopupListsExactlyTheHiddenControls)
+{
+    s_pHost->ResizeClient(520, 360);
+    PumpFrameUntil([&] { return !m_pRibbon->IsLayoutPending(); });
+    std::vector<int> hidden;
+    for (int i = 0; i < QuickAccessCount(); ++i)
+        if (s_pHost->GetQuickAccess(i)->GetHideFlags() & qvtHideWrap)
+            hidden.push_back(s_pHost->GetQuickAccess(i)->GetID());
+    ASSERT_FALSE(hidden.empty());
+    ASSERT_LT(hidden.size(), static_cast<size_t>(kQuickAccessCount));
+    CQVTControl* pMore = s_pHost->GetMoreButton();
+    ASSERT_TRUE(pMore->IsVisible());
+
+    MouseClickAt(s_pHost->ScreenRectOf(pMore).CenterPoint());
+    ASSERT_TRUE(PumpFrameUntil([&] { return s_pHost->GetOpenPopup(pMore) != nullptr; }));
+    CQVTPopupBar* pPopup = s_pHost->GetOpenPopup(pMore);
+    ASSERT_TRUE(pPopup->IsKindOf(RUNTIME_CLASS(CQVTRibbonBarMorePopupToolBar)));
+    std::vector<int> shown;
+    for (int i = 0; i < pPopup->GetControlCount(); ++i)
+    {
+        EXPECT_TRUE(pPopup->GetControl(i)->IsVisible()) << i;
+        shown.push_back(pPopup->GetControl(i)->GetID());
+    }
+    hidden.push_back(QVT_ID_RIBBONCONTROLQUICKACCESS);
+    EXPECT_EQ(hidden, shown);
+    KeyPress(VK_ESCAPE);
+    PumpFrameUntil([&] { return s_pHost->GetOpenPopup(pMore) == nullptr; });
+}
