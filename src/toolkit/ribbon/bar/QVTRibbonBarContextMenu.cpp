@@ -20,7 +20,8 @@
 #include "toolkit/ribbon/popups/QVTRibbonPopupToolBars.h"
 #include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
 
-IMPLEMENT_SERIAL(CQVTRibbonBarControlQuickAccessCommand, CQVTControlButton, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
+IMPLEMENT_SERIAL(CQVTRibbonBarControlQuickAccessCommand, CQVTControlButton,
+                 VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 IMPLEMENT_SERIAL(CQVTRibbonBarMorePopupToolBar, CQVTPopupToolBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 namespace QVTRibbonContextMenuDetail {
