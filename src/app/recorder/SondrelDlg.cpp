@@ -225,11 +225,11 @@ BOOL CSondrelDlg::OnInitDialog()
 void CSondrelDlg::SetTransportImages()
 {
     const CSize size(10, 10);
-    m_btnRecord.SetIcon(size, IDB_TRANSPORT_RECORD);
-    m_btnPlayPause.SetIcon(size, IDB_TRANSPORT_PLAY);
-    m_btnStop.SetIcon(size, IDB_TRANSPORT_STOP);
-    m_btnPrevious.SetIcon(size, IDB_TRANSPORT_PREVIOUS);
-    m_btnNext.SetIcon(size, IDB_TRANSPORT_NEXT);
+    m_btnRecord.SetBitmap(size, IDB_TRANSPORT_RECORD);
+    m_btnPlayPause.SetBitmap(size, IDB_TRANSPORT_PLAY);
+    m_btnStop.SetBitmap(size, IDB_TRANSPORT_STOP);
+    m_btnPrevious.SetBitmap(size, IDB_TRANSPORT_PREVIOUS);
+    m_btnNext.SetBitmap(size, IDB_TRANSPORT_NEXT);
 }
 
 void CSondrelDlg::SetUpFileListColumns()

@@ -31,6 +31,20 @@ CString HeaderText(CListCtrl& list, int nColumn)
     return text;
 }
 
+// A visible top-level window of the thread other than the host: the
+// folder browser.
+BOOL CALLBACK FindOtherVisibleWindow(HWND hWnd, LPARAM lParam)
+{
+    WCHAR title[64] = {};
+    ::GetWindowTextW(hWnd, title, 64);
+    if (::IsWindowVisible(hWnd) && CString(title) != _T("Recorder host"))
+    {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 class RecorderDialogTest : public RecorderTest
@@ -58,6 +72,16 @@ TEST_F(RecorderDialogTest, FirstStartShowsTheFolderMp3ProfilesTenPercentAndSplit
         EXPECT_FALSE(IsEnabled(dlg, nID)) << nID;
     EXPECT_TRUE(IsEnabled(dlg, IDC_RECORD)) << "the player exists";
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dlg.m_hWnd, IDC_SETTINGS)));
+
+    // The Record button shows its red disc, the Stop button its dark square.
+    m_pHost->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpTranslated(100);
+    CClientDC screen(nullptr);
+    COLORREF record = screen.GetPixel(ControlCentre(dlg, IDC_RECORD));
+    EXPECT_GT(GetRValue(record), 150);
+    EXPECT_LT(GetGValue(record), 90);
+    COLORREF stop = screen.GetPixel(ControlCentre(dlg, IDC_STOP));
+    EXPECT_LT(GetRValue(stop) + GetGValue(stop) + GetBValue(stop), 300);
 
     // Five columns, their widths at this screen's DPI.
     const char* headers[] = {"#", "File name", "File path", "Duration", "State"};
@@ -200,8 +224,11 @@ TEST_F(RecorderDialogTest, AcceleratorsActOnlyWhereTheirButtonsWouldAndEnterAndE
         EXPECT_EQ(dlg.m_commands, std::vector<UINT>{key.nCommand}) << "Ctrl+" << (char)key.wKey;
     }
 
-    // As while recording: the buttons are off, and so are their keys.
+    // As while recording: the buttons are off, and so are their keys, with
+    // the focus on Record, the one button still on.
     dlg.EnableControls(FALSE, FALSE);
+    ::SetFocus(::GetDlgItem(dlg.m_hWnd, IDC_RECORD));
+    PumpTranslated(30);
     for (const auto& key : keys)
     {
         dlg.m_commands.clear();
@@ -366,4 +393,53 @@ TEST_F(RecorderDialogTest, DevicesPreferMicrophonesAndTheVolumeReachesTheSourceO
         pSource->GetSelectedDevice(&nSelected);
         EXPECT_EQ(nSelected, 0);
     }
+}
+
+TEST_F(RecorderDialogTest, TheBrowsedFolderIsStoredWithItsSeparatorAndShown)
+{
+    // Off the drive's root, in the prefix: the browser walks what it shows.
+    const CString strRoot = _T("C:\\SondrelRecorderBrowse");
+    const CString strChosen = strRoot + _T("\\Chosen");
+    ::CreateDirectoryW(strRoot, nullptr);
+    ::CreateDirectoryW(strChosen, nullptr);
+    // The browser compares access dates too: read each folder once first.
+    for (const CString& strFolder : {strRoot, strChosen})
+    {
+        WIN32_FIND_DATAW data;
+        HANDLE hFind = ::FindFirstFileW(strFolder + _T("\\*"), &data);
+        while (hFind != INVALID_HANDLE_VALUE && ::FindNextFileW(hFind, &data))
+            ;
+        if (hFind != INVALID_HANDLE_VALUE)
+            ::FindClose(hFind);
+    }
+    OpenRecorder();
+    CTestRecorder& dlg = *m_pRecorder;
+    m_pHost->m_strOutputFolder = strChosen;
+
+    // The browser opens at the current folder; Enter takes it.
+    POINT ptBrowse = ControlCentre(dlg, IDC_BROWSE);
+    DWORD dwThread = ::GetCurrentThreadId();
+    bool bEnded = RunInputScript([&] {
+        ScriptMouseMove(ptBrowse);
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP);
+        // Wait for the browser's window on the test's thread.
+        for (int i = 0; i < 200; ++i)
+        {
+            HWND hBrowser = nullptr;
+            ::EnumThreadWindows(dwThread, &FindOtherVisibleWindow, (LPARAM)&hBrowser);
+            if (hBrowser)
+                break;
+            ::Sleep(50);
+        }
+        ::Sleep(500);
+        SendKey(VK_RETURN, false);
+        SendKey(VK_RETURN, true);
+        ::Sleep(300);
+    });
+    ASSERT_TRUE(bEnded);
+    PumpTranslatedUntil([&] { return m_pHost->m_nFolderSaves > 0; }, 3000);
+    ASSERT_EQ(m_pHost->m_nFolderSaves, 1);
+    EXPECT_EQ(Narrow(m_pHost->m_strOutputFolder), Narrow(strChosen + _T("\\")));
+    EXPECT_EQ(Narrow(WindowText(dlg.m_editOutputFolder.m_hWnd)), Narrow(strChosen + _T("\\")));
 }

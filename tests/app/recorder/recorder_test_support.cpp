@@ -87,8 +87,11 @@ ScratchFolder::ScratchFolder()
     unix = mkdtemp(templ);
     windows = CString(_T("Z:")) + CString(unix.c_str()) + _T("/");
     windows.Replace(_T('/'), _T('\\'));
-    // Read once, so that the folder browser meets it with its final access time.
-    ::GetFileAttributesW(windows);
+    // Read once, so that the folder browser meets it with its final access
+    // time (under relatime the first read moves it).
+    std::string command = "ls -a '" + unix + "' > /dev/null";
+    if (system(command.c_str()) != 0)
+        ADD_FAILURE() << "cannot read " << unix;
 }
 
 ScratchFolder::~ScratchFolder()
@@ -116,7 +119,7 @@ void RecorderTest::TearDown()
     CoUninitialize();
 }
 
-void RecorderTest::OpenRecorder()
+void RecorderTest::OpenRecorderAs(std::unique_ptr<CTestRecorder> pRecorder)
 {
     m_pHost = std::make_unique<CTestHost>();
     m_pHost->m_strOutputFolder = m_folder.windows;
@@ -128,7 +131,7 @@ void RecorderTest::OpenRecorder()
         0, AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), (HBRUSH)(COLOR_BTNFACE + 1)),
         _T("Recorder host"), WS_POPUP | WS_CAPTION | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, 960, 600, nullptr,
         0));
-    m_pRecorder = std::make_unique<CTestRecorder>();
+    m_pRecorder = std::move(pRecorder);
     m_pRecorder->m_pParent = m_pHost.get();
     ASSERT_TRUE(m_pRecorder->CreateIndirect(m_pRecorder->m_lpDialogTemplate, m_pHost.get()));
     CRect rcClient;

@@ -106,7 +106,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
     // Makes the host and the recorder; the output folder is the scratch one.
-    void OpenRecorder();
+    void OpenRecorder() { OpenRecorderAs(std::make_unique<CTestRecorder>()); }
+    void OpenRecorderAs(std::unique_ptr<CTestRecorder> pRecorder);
     void CloseRecorder();
 
     ScratchFolder m_folder;
