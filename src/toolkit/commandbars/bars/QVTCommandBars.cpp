@@ -617,6 +617,18 @@ BOOL CQVTCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
     }
 }
 
+BOOL CQVTCommandBars::ProcessAltKey(UINT nKey)
+{
+    if (nKey == VK_MENU)
+    {
+        ShowKeyboardCues(TRUE);
+        return FALSE;
+    }
+    if (m_bIgnoreShiftMenuKey && (::GetKeyState(VK_SHIFT) & 0x8000))
+        return FALSE;
+    return ProcessMnemonic(nKey);
+}
+
 BOOL CQVTCommandBars::PreTranslateFrameMessage(MSG* pMsg)
 {
     if (!pMsg)
@@ -627,14 +639,7 @@ BOOL CQVTCommandBars::PreTranslateFrameMessage(MSG* pMsg)
     if (message == WM_SYSKEYDOWN && (pMsg->lParam & (1 << 29)) && !pMouseManager->IsMouseLocked() &&
         !bPopupTracked && CQVTDrawHelpers::IsApplicationActive(m_pSite ? m_pSite->GetSafeHwnd() : nullptr))
     {
-        if (pMsg->wParam == VK_MENU)
-        {
-            ShowKeyboardCues(TRUE);
-            return FALSE;
-        }
-        if (m_bIgnoreShiftMenuKey && (::GetKeyState(VK_SHIFT) & 0x8000))
-            return FALSE;
-        if (ProcessMnemonic(static_cast<UINT>(pMsg->wParam)))
+        if (ProcessAltKey(static_cast<UINT>(pMsg->wParam)))
             return TRUE;
     }
     if ((message == WM_KEYUP || message == WM_SYSKEYUP) && m_bKeyboardCuesToggling &&

@@ -134,6 +134,9 @@ public:
 
     // Mnemonics and keyboard focus across bars (QVTCommandBarsKeyboard.cpp).
     BOOL ProcessMnemonic(UINT nChar);
+    // A key pressed with Alt: Alt itself shows the keyboard cues (not
+    // eaten), another key runs as a mnemonic; TRUE when it did.
+    BOOL ProcessAltKey(UINT nKey);
     CQVTControl* FindAccelControl(CQVTCommandBar* pBar, UINT nChar, BOOL& bAmbiguous);
     // The next navigable control after the index; across the shown bars
     // when the keyboard-cue option lets mnemonics search every bar.

@@ -628,8 +628,9 @@ BOOL CQVTControlComboBox::OnHookKeyDown(UINT nChar, LPARAM lParam)
     }
     if (m_pEdit && bAlt && !bCtrl)
     {
-        // Offered to the command bars' Alt-key handling, which the keyboard
-        // tips own; not taken here.
+        CQVTCommandBars* pCommandBars = GetCommandBars();
+        if (pCommandBars && pCommandBars->ProcessAltKey(nChar))
+            return TRUE;
     }
     if ((nChar == VK_F4 && !bAlt) || ((nChar == VK_UP || nChar == VK_DOWN) && bAlt))
     {

@@ -520,8 +520,8 @@ BOOL CQVTControlEdit::OnHookKeyDown(UINT nChar, LPARAM lParam)
     }
     if (bAlt && !bCtrl)
     {
-        // Offered to the command bars' Alt-key handling once it exists.
-        return kNotHandled;
+        CQVTCommandBars* pCommandBars = GetCommandBars();
+        return pCommandBars && pCommandBars->ProcessAltKey(nChar) ? kHandled : kNotHandled;
     }
     const BOOL bEditingKey = nChar == VK_BACK || (nChar >= VK_PRIOR && nChar <= VK_DELETE) ||
                              (bCtrl && (nChar == 'C' || nChar == 'V' || nChar == 'X' || nChar == 'Z'));
