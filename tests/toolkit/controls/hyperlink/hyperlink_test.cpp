@@ -236,6 +236,9 @@ TEST(HyperLink, ColoursAndCursorFollowThePointerOverTheText)
         int nLink = 0, nHover = 0, nVisited = 0;
     };
     Sample over, beside, visited, focused;
+    const COLORREF crOwnBack = RGB(20, 180, 40);
+    int nOwnBackPixels = 0, nOwnBackText = 0, nArea = 0;
+    COLORREF crDefaultBack = 0;
     BOOL bHandOver = FALSE, bHandBeside = TRUE;
     auto sample = [&](Sample& s) {
         CTestLink& link = dlg.m_links[0];
@@ -275,6 +278,15 @@ TEST(HyperLink, ColoursAndCursorFollowThePointerOverTheText)
              sample(visited);
              dlg.m_links[0].SetFocus();
              sample(focused);
+
+             // An own background fills the control behind the static's text.
+             crDefaultBack = dlg.m_links[2].GetBackColor();
+             dlg.m_links[2].SetBackColor(crOwnBack);
+             auto canvas = screentest::Capture(dlg.m_links[2].m_hWnd);
+             CRect rc(0, 0, canvas->Width(), canvas->Height());
+             nArea = rc.Width() * rc.Height();
+             nOwnBackPixels = screentest::CountIn(*canvas, rc, crOwnBack);
+             nOwnBackText = screentest::CountIn(*canvas, rc, crLink);
              dlg.EndDialog(IDOK);
              return true;
          }});
@@ -291,6 +303,9 @@ TEST(HyperLink, ColoursAndCursorFollowThePointerOverTheText)
     // The focused link takes the hover colour.
     EXPECT_GT(focused.nHover, 0);
     EXPECT_EQ(focused.nVisited, 0);
+    EXPECT_EQ(crDefaultBack, ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_GT(nOwnBackPixels, nArea / 2);
+    EXPECT_GT(nOwnBackText, 0);
 }
 
 TEST(HyperLink, AFailedLaunchShowsItsTextAndLeavesTheLinkUnvisited)
