@@ -269,3 +269,111 @@ TEST_F(MainRoad, TheSecondStartShowsNoAboutBoxTheTabRowInItsSchemeAndNeverCloses
     EXPECT_TRUE(::IsWindowVisible(hMain));
     CloseProgram(second, hMain);
 }
+
+// Waits for the recording job and the file list of the recording dialog:
+// enabled when both exist.
+TEST_F(MainRoad, DISABLED_RecordFromTheRibbonStopPlayAndRecordAgain)
+{
+    SondrelProcess program;
+    ASSERT_TRUE(program.Start());
+    HWND hMain = WaitForMainWindow(program);
+    ASSERT_NE(nullptr, hMain);
+    Wait(1500);
+    ::SetForegroundWindow(hMain);
+    const size_t nRowsBefore = Rows(hMain).size();
+
+    CPoint ptRecord;
+    ASSERT_TRUE(FindRibbonIcon(hMain, kRecordDot, &ptRecord));
+    ClickAt(ptRecord);
+    const DWORD dwStarted = ::GetTickCount();
+    // A "Recording" row whose time advances.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            auto rows = Rows(hMain);
+            return rows.size() > nRowsBefore && rows.back()[4] == u"Recording";
+        },
+        10000));
+    const std::u16string strFirstTime = Rows(hMain).back()[3];
+    Wait(1500);
+    EXPECT_NE(strFirstTime, Rows(hMain).back()[3]);
+    // Device and profile choice are off while it records.
+    EXPECT_FALSE(::IsWindowEnabled(ChildById(hMain, kDevices)));
+    EXPECT_FALSE(::IsWindowEnabled(ChildById(hMain, kProfiles)));
+    // Stop stands where Record stood.
+    CPoint ptNow;
+    EXPECT_FALSE(FindRibbonIcon(hMain, kRecordDot, &ptNow));
+    CPoint ptStop;
+    ASSERT_TRUE(FindRibbonIcon(hMain, kStopSquare, &ptStop));
+
+    WaitUntil([&] { return ::GetTickCount() - dwStarted >= 5000; }, 10000);
+    ClickAt(ptStop);
+    ASSERT_TRUE(WaitUntil([&] { return FindRibbonIcon(hMain, kRecordDot, &ptNow); }, 10000));
+    Wait(800);
+    // No completion box.
+    EXPECT_EQ(1u, VisibleWindows(program.Id()).size());
+    auto rows = Rows(hMain);
+    ASSERT_EQ(nRowsBefore + 1, rows.size());
+    EXPECT_EQ(u"Record-000.mp3", rows.back()[1]);
+
+    const std::string strProbe = ShellOutput(
+        "ffprobe -v error -show_entries format=format_name,duration:stream=sample_rate,channels -of "
+        "default=noprint_wrappers=1 '" +
+        UnixPath(std::u16string(kRecordingsFolder) + u"Record-000.mp3") + "' 2>&1");
+    EXPECT_NE(std::string::npos, strProbe.find("format_name=mp3")) << strProbe;
+    EXPECT_NE(std::string::npos, strProbe.find("sample_rate=44100")) << strProbe;
+    EXPECT_NE(std::string::npos, strProbe.find("channels=2")) << strProbe;
+    const size_t at = strProbe.find("duration=");
+    ASSERT_NE(std::string::npos, at) << strProbe;
+    EXPECT_NEAR(5.0, std::atof(strProbe.c_str() + at + 9), 0.5) << strProbe;
+
+    // The row clicked and Ctrl+P: it plays on the sound server, then clears.
+    HWND hList = ChildById(hMain, kFileList);
+    ASSERT_NE(nullptr, hList);
+    CRect rcList;
+    ::GetWindowRect(hList, &rcList);
+    std::vector<HWND> headers = Descendants(hList, u"SysHeader32");
+    CRect rcHeader(rcList.left, rcList.top, rcList.right, rcList.top);
+    if (!headers.empty())
+        ::GetWindowRect(headers.front(), &rcHeader);
+    const int nRowHeight = 17;
+    ClickAt(CPoint(rcList.left + 100, rcHeader.bottom + nRowHeight * static_cast<int>(nRowsBefore) + 8));
+    KeyChord(VK_CONTROL, 'P');
+    EXPECT_TRUE(WaitUntil([&] { return Rows(hMain).back()[4].rfind(u"Playing: 00:0", 0) == 0; }, 5000))
+        << Narrow(Rows(hMain).back()[4]);
+    EXPECT_NE(std::string::npos, ShellOutput("pactl list sink-inputs 2>&1").find("Sink Input #"));
+    EXPECT_TRUE(
+        WaitUntil([&] { return Rows(hMain).back()[4].find(u"Playing") == std::u16string::npos; }, 15000));
+
+    // The next recording takes the next number.
+    ClickAt(ptRecord);
+    ASSERT_TRUE(WaitUntil([&] { return Rows(hMain).size() == nRowsBefore + 2; }, 10000));
+    Wait(1500);
+    ClickAt(ptStop);
+    ASSERT_TRUE(WaitUntil([&] { return FindRibbonIcon(hMain, kRecordDot, &ptNow); }, 10000));
+    Wait(500);
+    EXPECT_EQ(u"Record-001.mp3", Rows(hMain).back()[1]);
+
+    // M4A chosen on the ribbon records an M4A file.
+    CPoint ptM4A;
+    ASSERT_TRUE(FindRibbonIcon(hMain, kM4AFace, &ptM4A));
+    ClickAt(ptM4A);
+    Wait(500);
+    ClickAt(ptRecord);
+    ASSERT_TRUE(WaitUntil([&] { return Rows(hMain).size() == nRowsBefore + 3; }, 10000));
+    Wait(1500);
+    ClickAt(ptStop);
+    ASSERT_TRUE(WaitUntil([&] { return FindRibbonIcon(hMain, kRecordDot, &ptNow); }, 10000));
+    Wait(500);
+    const std::u16string strM4A = Rows(hMain).back()[1];
+    EXPECT_EQ(u".m4a", strM4A.substr(strM4A.size() - 4)) << Narrow(strM4A);
+
+    CloseProgram(program, hMain);
+    // A restart lists the recordings.
+    SondrelProcess again;
+    ASSERT_TRUE(again.Start());
+    hMain = WaitForMainWindow(again);
+    ASSERT_NE(nullptr, hMain);
+    Wait(1500);
+    EXPECT_EQ(nRowsBefore + 3, Rows(hMain).size());
+    CloseProgram(again, hMain);
+}
