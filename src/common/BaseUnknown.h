@@ -16,13 +16,7 @@ public:
     IBaseUnknown& operator=(const IBaseUnknown&) = delete;
 
     LONG AddRef() { return InterlockedIncrement(&m_nRefs); }
-    LONG Release()
-    {
-        LONG nRefs = InterlockedDecrement(&m_nRefs);
-        if (nRefs == 0)
-            delete this;
-        return nRefs;
-    }
+    LONG Release();
 
 private:
     LONG m_nRefs = 1;

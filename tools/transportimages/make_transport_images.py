@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""Writes the recorder's transport button images: Record, Stop, Next and
-Previous, each 10 x 10 pixels with alpha, drawn from a palette.
+"""Writes the recorder's transport button images: Record, Play, Pause, Stop,
+Next and Previous, each 10 x 10 pixels with alpha, drawn from a palette.
 
 Only the standard library. The output is committed, so the build never runs
 this; run it again after changing a palette or a shape:
@@ -46,6 +46,14 @@ def record(x, y):
     return (x - 5) ** 2 + (y - 5) ** 2 <= 4.2 ** 2
 
 
+def play(x, y):
+    return triangle_right(x, y, 1.5, 8.5)
+
+
+def pause(x, y):
+    return 1.5 <= y <= 8.5 and (1.5 <= x <= 4 or 6 <= x <= 8.5)
+
+
 def stop(x, y):
     return 1.5 <= x <= 8.5 and 1.5 <= y <= 8.5
 
@@ -68,6 +76,8 @@ def previous_track(x, y):
 
 IMAGES = {
     "Record.png": (record, RECORD),
+    "Play.png": (play, GLYPH),
+    "Pause.png": (pause, GLYPH),
     "Stop.png": (stop, GLYPH),
     "Next.png": (next_track, GLYPH),
     "Previous.png": (previous_track, GLYPH),

@@ -32,6 +32,8 @@ public:
     // One of the status bar's four panes (0 to 3).
     virtual void SetStatusPaneText(int nPane, LPCTSTR pszText) = 0;
 
+    // The stored file list, "filelist.xml" in the program's data folder.
+    virtual CString GetFileListPath() const = 0;
     // Where new recordings go (DstFolder), ending with a path separator.
     virtual CString GetOutputFolder() const = 0;
     // Stores a new output folder and saves the settings at once.

@@ -77,17 +77,12 @@ void CSondrelDlg::CreateEngineObjects()
     }
     if (FAILED(CreateEngineObject(CLSID_MediaPlayer5, IID_IMediaPlayer5, m_pPlayer)))
         m_pPlayer.Reset();
-    // Filled when the player's event sink exists (CEventsHelper): connect it
-    // to the player's _IMediaPlayer5Events and add the position (dispid 1)
-    // and stopped (dispid 3) handlers. Until then the dialog has no player
-    // events and the cookie stays 0.
+    ConnectPlayerEvents();
 }
 
 CSondrelDlg::~CSondrelDlg()
 {
-    // Filled when the file list's items exist (CFileDesc): release the
-    // playing item here, before the profile manager.
-    m_pPlayingItem = nullptr;
+    SetPlayingItem(nullptr);
     delete m_pProfileManager;
     m_pProfileManager = nullptr;
     m_pCaptureSource.Reset();
@@ -95,9 +90,9 @@ CSondrelDlg::~CSondrelDlg()
     if (m_hWnd)
         DestroyWindow();
     // The player is gone: the sink is released without a disconnect.
-    // Filled when the player's event sink exists (CEventsHelper).
     m_dwPlayerCookie = 0;
-    m_pPlayerEvents = nullptr;
+    if (m_pPlayerEvents)
+        std::exchange(m_pPlayerEvents, nullptr)->Release();
 }
 
 // clang-format off
@@ -114,7 +109,43 @@ BEGIN_MESSAGE_MAP(CSondrelDlg, CQVTResizeDialog)
     ON_BN_CLICKED(IDC_SPLIT_BY_DURATION, &CSondrelDlg::FillSplitValues)
     ON_BN_CLICKED(IDC_SPLIT_BY_SIZE, &CSondrelDlg::FillSplitValues)
     ON_BN_CLICKED(IDC_MANUAL_SPLIT, &CSondrelDlg::OnManualSplit)
-    // The file list and playback entries follow.
+    // The file list.
+    ON_NOTIFY(LVN_DELETEITEM, IDC_FILE_LIST, &CSondrelDlg::OnDeleteItem)
+    ON_NOTIFY(LVN_COLUMNCLICK, IDC_FILE_LIST, &CSondrelDlg::OnColumnClick)
+    ON_NOTIFY(LVN_KEYDOWN, IDC_FILE_LIST, &CSondrelDlg::OnListKeyDown)
+    ON_NOTIFY(NM_CLICK, IDC_FILE_LIST, &CSondrelDlg::OnListClick)
+    ON_NOTIFY(NM_RCLICK, IDC_FILE_LIST, &CSondrelDlg::OnListRightClick)
+    ON_COMMAND(IDC_DELETE_FILES, &CSondrelDlg::OnDeleteFiles)
+    ON_COMMAND(ID_LIST_DELETE, &CSondrelDlg::OnDeleteFiles)
+    ON_COMMAND(IDC_DELETE_ALL_FILES, &CSondrelDlg::OnDeleteAllFiles)
+    ON_COMMAND(ID_LIST_DELETE_ALL, &CSondrelDlg::OnDeleteAllFiles)
+    ON_COMMAND(IDC_DELETE_FROM_DISK, &CSondrelDlg::OnDeleteFilesFromDisk)
+    ON_COMMAND(IDC_FILE_INFORMATION, &CSondrelDlg::OnFileInformation)
+    ON_COMMAND(ID_ACCEL_INFORMATION, &CSondrelDlg::OnFileInformation)
+    ON_COMMAND(ID_LIST_INFORMATION, &CSondrelDlg::OnFileInformation)
+    ON_COMMAND(IDC_RENAME_FILE, &CSondrelDlg::OnRenameFile)
+    ON_COMMAND(ID_LIST_RENAME, &CSondrelDlg::OnRenameFile)
+    ON_COMMAND(ID_ACCEL_SELECT_ALL, &CSondrelDlg::SelectAllRows)
+    // Playback and the description panel.
+    ON_MESSAGE(WM_RECORDER_REFRESH_DESC, &CSondrelDlg::OnRefreshDescMsg)
+    ON_MESSAGE(WM_RECORDER_PLAYER_TICK, &CSondrelDlg::OnPlayerTick)
+    ON_NOTIFY(NM_DBLCLK, IDC_FILE_LIST, &CSondrelDlg::OnListDblClick)
+    ON_COMMAND(IDC_STOP, &CSondrelDlg::OnStopButton)
+    ON_COMMAND(ID_LIST_STOP, &CSondrelDlg::OnStopButton)
+    ON_COMMAND(ID_ACCEL_STOP, &CSondrelDlg::OnStopButton)
+    ON_COMMAND(IDC_PLAY_PAUSE, &CSondrelDlg::OnPlayPause)
+    ON_COMMAND(ID_LIST_PAUSE, &CSondrelDlg::OnPlayPause)
+    ON_COMMAND(ID_ACCEL_PLAY_PAUSE, &CSondrelDlg::OnPlayPause)
+    ON_COMMAND(IDC_NEXT, &CSondrelDlg::OnPlayNext)
+    ON_COMMAND(ID_LIST_NEXT, &CSondrelDlg::OnPlayNext)
+    ON_COMMAND(ID_ACCEL_NEXT, &CSondrelDlg::OnPlayNext)
+    ON_COMMAND(IDC_PREVIOUS, &CSondrelDlg::OnPlayPrevious)
+    ON_COMMAND(ID_LIST_PREVIOUS, &CSondrelDlg::OnPlayPrevious)
+    ON_COMMAND(ID_ACCEL_PREVIOUS, &CSondrelDlg::OnPlayPrevious)
+    ON_COMMAND(ID_LIST_PLAY, &CSondrelDlg::OnPlay)
+    ON_COMMAND(ID_ACCEL_PLAY, &CSondrelDlg::OnPlay)
+    ON_MESSAGE(WM_SLIDEREX_RELEASED, &CSondrelDlg::OnSliderReleased)
+    ON_MESSAGE(WM_SLIDEREX_CHANGING, &CSondrelDlg::OnSliderChanging)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -216,7 +247,8 @@ BOOL CSondrelDlg::OnInitDialog()
 
     OnBnClickedRefreshdevices();
     OnChangeFormat();
-    // Filled when the file list exists: LoadFileList, then RefreshDescInfo.
+    LoadFileList();
+    RefreshDescInfo();
     // Without a player no recording can start.
     EnableControls(TRUE, TRUE);
     return TRUE;

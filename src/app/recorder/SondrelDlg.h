@@ -18,6 +18,7 @@
 #include <afxcmn.h>
 #include <afxwin.h>
 
+#include "app/files/EventsHelper.h"
 #include "app/recorder/RecorderHost.h"
 #include "app/recorder/RecorderResource.h"
 #include "app/recording/ConverterEvents.h"
@@ -28,7 +29,6 @@
 #include "toolkit/controls/button/QVTButton.h"
 #include "toolkit/controls/resize/QVTResizeDialog.h"
 
-class CEventsHelper;
 class CFileDesc;
 class CFormatsConverterEx;
 class CSondrelProfileManager;
@@ -94,8 +94,83 @@ public:
     // The embedding window; set before the dialog window is created.
     IRecorderHost* m_pParent = nullptr;
 
+    // The order CompareRows sorts by.
+    struct FileSortOrder
+    {
+        int nColumn;
+        BOOL bDescending;
+    };
+
+    // The file list (SondrelDlgFileList.cpp).
+    void LoadFileList();
+    void SaveFileList();
+    // Removes the selected rows; with bDeleteFromDisk their files too. A
+    // file that cannot be deleted keeps its row, and the user is told.
+    void RemoveSelectedRows(BOOL bDeleteFromDisk);
+    // Appends a row for the item and hands it the item's reference.
+    int AppendFileRow(CFileDesc* pItem, LPCTSTR pszState);
+    // Columns 1 to 3 of a row from its item.
+    void FillFileRow(int nRow, CFileDesc* pItem);
+    // Column 0 of every row: its number.
+    void RenumberRows();
+    CFileDesc* GetRowItem(int nRow) const;
+    int FindItemRow(const CFileDesc* pItem) const;
+    // Renames the row's file within its folder, replacing a file of that
+    // name in one step; FALSE when nothing was renamed.
+    BOOL RenameRowFile(int nRow, LPCTSTR pszNewName);
+    // -1, 0 or 1 by a list column (1 path, 2 title, 3 duration); lParamSort
+    // points to a FileSortOrder.
+    static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
+    afx_msg void OnDeleteFiles();
+    afx_msg void OnDeleteAllFiles();
+    afx_msg void OnDeleteFilesFromDisk();
+    afx_msg void OnFileInformation();
+    afx_msg void OnRenameFile();
+    afx_msg void SelectAllRows();
+
+    // Playback and the description panel (SondrelDlgPlayback.cpp).
+    void StopPlayback();
+    void RefreshDescInfo();
+    void PlayItem(int nRow, double dStartMs);
+    afx_msg void OnPlayPause();
+    afx_msg void OnPlay();
+    afx_msg void OnStopButton();
+    afx_msg void OnPlayNext();
+    afx_msg void OnPlayPrevious();
+    HRESULT OnPlayerPositionEvent(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                                  DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                                  UINT* puArgErr);
+    HRESULT OnPlayerStopEvent(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                              DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                              UINT* puArgErr);
+
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    // File list notifications.
+    afx_msg void OnDeleteItem(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnListClick(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnListRightClick(NMHDR* pNMHDR, LRESULT* pResult);
+    // Asks the user for the row's new file name.
+    BOOL AskNewFileName(CFileDesc* pItem, CString& strNewName);
+
+    // Playback.
+    afx_msg void OnListDblClick(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg LRESULT OnPlayerTick(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnRefreshDescMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSliderReleased(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSliderChanging(WPARAM wParam, LPARAM lParam);
+    // The player's connection record: the sink made and advised, or all of
+    // it disconnected and released.
+    void ConnectPlayerEvents();
+    void ReleasePlayerConnection();
+    // The player plays (not paused, not stopped).
+    BOOL IsPlayerPlaying() const;
+    // The playing item becomes pItem (a new reference), or none.
+    void SetPlayingItem(CFileDesc* pItem);
+    void SetPlayPauseImage(BOOL bPlaying);
 
     // Recording.
     afx_msg void OnManualSplit();
@@ -130,7 +205,7 @@ public:
     // The player connection record: the player, its sink's cookie and the sink.
     CEngineRef<IMediaPlayer5> m_pPlayer;
     DWORD m_dwPlayerCookie = 0;  // 0 when the sink is not connected
-    CEventsHelper* m_pPlayerEvents = nullptr;
+    CEventsHelper<CSondrelDlg>* m_pPlayerEvents = nullptr;
     CSondrelProfileManager* m_pProfileManager = nullptr;  // owned
     CFileDesc* m_pPlayingItem = nullptr;                  // counted; the item played or held paused
     LONG m_nFirstError = 0;        // first engine error code that ended the current job

@@ -123,6 +123,7 @@ void RecorderTest::OpenRecorderAs(std::unique_ptr<CTestRecorder> pRecorder)
 {
     m_pHost = std::make_unique<CTestHost>();
     m_pHost->m_strOutputFolder = m_folder.windows;
+    m_pHost->m_strFileListPath = m_folder.windows + _T("filelist.xml");
     ASSERT_TRUE(SUCCEEDED(
         CreateEngineObject(CLSID_MediaPropertyBag5, IID_IMediaPropertyBag5, m_pHost->m_pConfigBag)));
     m_pHost->m_pConfigBag->SetInteger(CEngineString(MEDIA_PROP_OPERATION), 0, MEDIA_OPERATION_GLOBAL_CONFIG,

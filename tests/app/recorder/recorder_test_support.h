@@ -65,6 +65,7 @@ public:
     void UpdateRibbonCommands() override { ++m_nRibbonUpdates; }
     void EnableRibbonTabs(BOOL bEnable) override { m_tabCalls.push_back(bEnable); }
     void SetStatusPaneText(int nPane, LPCTSTR pszText) override;
+    CString GetFileListPath() const override { return m_strFileListPath; }
     CString GetOutputFolder() const override { return m_strOutputFolder; }
     void SetOutputFolder(LPCTSTR pszFolder) override
     {
@@ -81,6 +82,7 @@ public:
     int m_nPaneWrites = 0;
     CString m_strOutputFolder;
     int m_nFolderSaves = 0;
+    CString m_strFileListPath;
     CEngineRef<IMediaPropertyBag5> m_pConfigBag;
 };
 

@@ -1,0 +1,17 @@
+// Resource ids of the recorder's file list, playback and description panel.
+#pragma once
+
+#define IDS_DESC_KBPS 20035
+#define IDS_DESC_HZ 20037
+#define IDS_DESC_CODEC 20040
+#define IDS_DESC_BITRATE 20042
+#define IDS_DESC_FREQUENCY 20047
+#define IDS_DESC_CHANNELS 20048
+#define IDS_DESC_MONO 20050
+#define IDS_DESC_STEREO 20051
+#define IDS_DESC_CHANNELS_COUNT 20052
+#define IDS_STATE_PLAYING 21015
+#define IDS_ASK_DELETE_ALL 23008
+#define IDS_ASK_DELETE_FROM_DISK 23009
+#define IDS_ASK_REPLACE_FILE 23010
+#define IDS_FILES_NOT_DELETED 23020
