@@ -162,10 +162,8 @@ protected:
     afx_msg LRESULT OnRefreshDescMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSliderReleased(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSliderChanging(WPARAM wParam, LPARAM lParam);
-    // The player's connection record: the sink made and advised, or all of
-    // it disconnected and released.
+    // Makes the player's event sink, advises it and adds its two handlers.
     void ConnectPlayerEvents();
-    void ReleasePlayerConnection();
     // The player plays (not paused, not stopped).
     BOOL IsPlayerPlaying() const;
     // The playing item becomes pItem (a new reference), or none.

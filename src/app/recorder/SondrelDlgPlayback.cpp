@@ -42,22 +42,6 @@ void CSondrelDlg::ConnectPlayerEvents()
     m_pPlayerEvents->AddHandler(MEDIAPLAYER_DISPID_STOPPED, &CSondrelDlg::OnPlayerStopEvent);
 }
 
-void CSondrelDlg::ReleasePlayerConnection()
-{
-    if (m_dwPlayerCookie && m_pPlayer)
-    {
-        CEngineRef<IConnectionPointContainer> container;
-        CEngineRef<IConnectionPoint> point;
-        if (SUCCEEDED(m_pPlayer.QueryTo(IID_IConnectionPointContainer, container)) &&
-            SUCCEEDED(container->FindConnectionPoint(DIID__IMediaPlayer5Events, point.Out())) && point)
-            point->Unadvise(m_dwPlayerCookie);
-    }
-    m_dwPlayerCookie = 0;
-    if (m_pPlayerEvents)
-        std::exchange(m_pPlayerEvents, nullptr)->Release();
-    m_pPlayer.Reset();
-}
-
 HRESULT CSondrelDlg::OnPlayerPositionEvent(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                            UINT*)
 {

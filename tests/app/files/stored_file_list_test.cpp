@@ -91,6 +91,19 @@ TEST_F(StoredFileListTest, MissingAndBrokenFilesGiveNoPaths)
         Loaded(Write("<Files><Count>many</Count><File-0><Path>C:\\a.mp3</Path></File-0></Files>")).empty());
     EXPECT_TRUE(
         Loaded(Write("<Other><Count>1</Count><File-0><Path>C:\\a.mp3</Path></File-0></Other>")).empty());
+
+    // Entities that expand a billion times are not expanded.
+    std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE Files [<!ENTITY l0 \"lol\">";
+    for (int i = 1; i < 10; ++i)
+    {
+        laughs += "<!ENTITY l" + std::to_string(i) + " \"";
+        for (int j = 0; j < 10; ++j)
+            laughs += "&l" + std::to_string(i - 1) + ";";
+        laughs += "\">";
+    }
+    laughs += "]><Files><Count>1</Count><File-0><Path>&l9;</Path></File-0></Files>";
+    std::vector<CString> expanded = Loaded(Write(laughs));
+    EXPECT_TRUE(expanded.empty() || expanded[0].GetLength() < 1000000);
 }
 
 TEST_F(StoredFileListTest, ACountBeyondTheEntriesStopsAtTheEntriesPresent)
