@@ -329,7 +329,7 @@ void CMainDlg::RunShutdownPoll()
         if (m_nStartupTimer)
             KillTimer(m_nStartupTimer);
         m_nShutdownTimer = m_nStartupTimer = 0;
-        // Filled when the recording dialog exists: its StopPlayback.
+        m_wndRecorder.StopPlayback();
         EndDialog(IDOK);
     }
     m_bShutdownBusy = 0;
@@ -365,7 +365,7 @@ void CMainDlg::OnClose()
         if (pApp && pApp->m_bClosing)
             return;
     }
-    // Filled when the recording dialog exists: it saves the file list.
+    m_wndRecorder.SaveFileList();
     m_dwState |= STATE_CLOSING;
     if (pApp)
         pApp->m_bClosing = TRUE;
@@ -448,27 +448,27 @@ void CMainDlg::ShowRecordingButtons(BOOL bRecord, BOOL bStop, BOOL bContinue)
 
 void CMainDlg::OnDeleteFiles()
 {
-    // Filled when the recording dialog exists: its OnDeleteFiles.
+    m_wndRecorder.OnDeleteFiles();
 }
 
 void CMainDlg::OnDeleteAllFiles()
 {
-    // Filled when the recording dialog exists: its OnDeleteAllFiles.
+    m_wndRecorder.OnDeleteAllFiles();
 }
 
 void CMainDlg::OnDeleteFilesFromDisk()
 {
-    // Filled when the recording dialog exists: its OnDeleteFilesFromDisk.
+    m_wndRecorder.OnDeleteFilesFromDisk();
 }
 
 void CMainDlg::OnRenameFile()
 {
-    // Filled when the recording dialog exists: its OnRenameFile.
+    m_wndRecorder.OnRenameFile();
 }
 
 void CMainDlg::OnFileInformation()
 {
-    // Filled when the recording dialog exists: its OnFileInformation.
+    m_wndRecorder.OnFileInformation();
 }
 
 void CMainDlg::OnFormat(UINT nID)
@@ -580,6 +580,12 @@ void CMainDlg::SetStatusPaneText(int nPane, LPCTSTR pszText)
 {
     if (m_wndStatusBar.GetSafeHwnd())
         m_wndStatusBar.SetPaneText(nPane, pszText);
+}
+
+CString CMainDlg::GetFileListPath() const
+{
+    CSondrelApp* pApp = GetSondrelApp();
+    return pApp ? pApp->m_strFileListPath : CString();
 }
 
 CString CMainDlg::GetOutputFolder() const

@@ -54,6 +54,7 @@ public:
     void UpdateRibbonCommands() override;
     void EnableRibbonTabs(BOOL bEnable) override;
     void SetStatusPaneText(int nPane, LPCTSTR pszText) override;
+    CString GetFileListPath() const override;
     CString GetOutputFolder() const override;
     void SetOutputFolder(LPCTSTR pszFolder) override;
     IMediaPropertyBag5* GetConfigurationBag() const override;
