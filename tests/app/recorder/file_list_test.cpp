@@ -12,6 +12,7 @@
 #include "real_input.h"
 #include "tests/app/shell/shell_test_support.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/foundation/stream/QVTSoundPlayer.h"
 
 using namespace recordertest;
 
@@ -399,6 +400,11 @@ TEST_F(FileListTest, TheContextMenuOpensOnlyWhileNotRecordingAndDeletes)
     PumpTranslated(300);
     EXPECT_TRUE(shelltest::FindThreadWindow<CQVTPopupBar>() == nullptr);
     m_pHost->m_bRecording = FALSE;
+
+    // The popup's sound started the toolkit's sound thread. The program
+    // ends it in its toolkit shut-down; a test program would end it only in
+    // its static destructors, where waiting for a thread's end never returns.
+    QVTSoundPlayer()->Stop();
 }
 
 }  // namespace
