@@ -75,7 +75,7 @@ void CSondrelDlg::SetPlayingItem(CFileDesc* pItem)
 void CSondrelDlg::SetPlayPauseImage(BOOL bPlaying)
 {
     if (m_btnPlayPause.m_hWnd)
-        m_btnPlayPause.SetIcon(CSize(10, 10), bPlaying ? IDB_TRANSPORT_PAUSE : IDB_TRANSPORT_PLAY);
+        m_btnPlayPause.SetBitmap(CSize(10, 10), bPlaying ? IDB_TRANSPORT_PAUSE : IDB_TRANSPORT_PLAY);
 }
 
 void CSondrelDlg::PlayItem(int nRow, double dStartMs)
