@@ -11,11 +11,6 @@ namespace mainroad {
 
 namespace {
 
-const WCHAR* W(const std::u16string& s)
-{
-    return reinterpret_cast<const WCHAR*>(s.c_str());
-}
-
 struct Search
 {
     DWORD process;

@@ -15,6 +15,11 @@
 
 namespace mainroad {
 
+inline const WCHAR* W(const std::u16string& s)
+{
+    return reinterpret_cast<const WCHAR*>(s.c_str());
+}
+
 // The test's program folder, where Sondrel.exe.so lies, with a backslash.
 std::u16string BinFolder();
 

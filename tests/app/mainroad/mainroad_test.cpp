@@ -63,11 +63,6 @@ COLORREF SchemeColour(const char* file, const std::string& key)
     return clr;
 }
 
-const WCHAR* W(const std::u16string& s)
-{
-    return reinterpret_cast<const WCHAR*>(s.c_str());
-}
-
 std::string Narrow(const std::u16string& s)
 {
     std::string out;

@@ -10,6 +10,7 @@
 
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/dialog/QVTDialogBase.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/ribbon/bar/QVTRibbonBar.h"
 #include "toolkit/ribbon/groups/QVTRibbonGroup.h"
 #include "toolkit/ribbon/groups/QVTRibbonGroups.h"
@@ -53,6 +54,16 @@ protected:
     CQVTRibbonBar* m_pRibbon = nullptr;
     BOOL m_bActivate = FALSE;  // the window takes the activation
 };
+
+// Lengths at the display's DPI, as the ribbon lays them out.
+inline int ScaleX(int n)
+{
+    return QVTDpiScaler()->ScaleX(n);
+}
+inline int ScaleY(int n)
+{
+    return QVTDpiScaler()->ScaleY(n);
+}
 
 // Dispatches what waits for the thread for at least the time.
 void PumpHost(DWORD dwMilliseconds = 0);

@@ -22,16 +22,6 @@
 
 namespace {
 
-int ScaleX(int n)
-{
-    return QVTDpiScaler()->ScaleX(n);
-}
-
-int ScaleY(int n)
-{
-    return QVTDpiScaler()->ScaleY(n);
-}
-
 class RibbonKeyboard : public CRibbonFrameSuite
 {
 protected:

@@ -17,16 +17,6 @@
 
 namespace {
 
-int ScaleX(int n)
-{
-    return QVTDpiScaler()->ScaleX(n);
-}
-
-int ScaleY(int n)
-{
-    return QVTDpiScaler()->ScaleY(n);
-}
-
 // Sets the work area for the test and gives the old one back after it.
 class CWorkAreaScope
 {

@@ -24,15 +24,6 @@
 
 namespace {
 
-int ScaleX(int n)
-{
-    return QVTDpiScaler()->ScaleX(n);
-}
-int ScaleY(int n)
-{
-    return QVTDpiScaler()->ScaleY(n);
-}
-
 // A group whose width and reductions a test scripts: each level may reduce
 // it a number of times by 10 pixels; every reduction is logged.
 class CScriptedGroup : public CQVTRibbonGroup
