@@ -16,6 +16,7 @@
 #pragma once
 
 #include <afxcmn.h>
+#include <afxtempl.h>
 #include <afxwin.h>
 
 #include "app/files/EventsHelper.h"
@@ -74,6 +75,8 @@ public:
     // The first selected row, -1 when none.
     int GetCurrentRow() const;
 
+    // The recording job: runs to its end inside the call.
+    void OnStartConvert();
     // Ends a running job at its next progress report; clears the pause.
     void RequestStop();
 
@@ -90,6 +93,24 @@ public:
     // Pause/Continue command.
     BOOL IsRecordingPaused() const { return m_bRecordingPaused; }
     void SetRecordingPaused(BOOL bPaused) { m_bRecordingPaused = bPaused ? 1 : 0; }
+
+    // The converter's callbacks.
+    HRESULT OnFileOpened(VARIANT_BOOL* pbStop) override;
+    HRESULT OnItemDone(LONG* pnResult, VARIANT_BOOL* pbStop) override;
+    HRESULT OnFileClosed(VARIANT_BOOL* pbStop) override;
+    HRESULT GetOutputFormat(LONG* pnContainerType, IMediaPropertyBag5** ppProfile) override;
+    HRESULT GetNextFileName(BSTR* pbstrFileName, VARIANT_BOOL* pbStop) override;
+    HRESULT OnProgress(double dFileWritten, double dJobPosition, double dSourceDuration,
+                       double dTotalEstimate, LONG nReserved1, LONG nReserved2, LONG* pnSplitRequest,
+                       VARIANT_BOOL* pbStop) override;
+    HRESULT OnError(LONG nCode, LONG nDetail, VARIANT_BOOL* pbStop) override;
+
+    // The first free "Record-NNN<extension>" path in the folder (which ends
+    // with a separator): numbers of three digits at least, gaps filled first.
+    static CString AFXAPI FindFreeRecordPath(const CString& strFolder, LPCTSTR pszExtension);
+    // The marker times of a split by duration, in milliseconds: every step
+    // below a day.
+    static void AFXAPI ComputeSplitMarkers(int nSeconds, CArray<double, double>& arrTimes);
 
     // The embedding window; set before the dialog window is created.
     IRecorderHost* m_pParent = nullptr;
@@ -171,7 +192,16 @@ protected:
     void SetPlayPauseImage(BOOL bPlaying);
 
     // Recording.
+    afx_msg void OnRecordButton();
     afx_msg void OnManualSplit();
+    void ShowRibbonRecordCommands(BOOL bRecording);
+    void ClearStatusPanes();
+    // After the job: completion only when it ended by itself unhurt.
+    void ShowJobEndMessage();
+    // The message box of the job, with string ids; the pressed button.
+    virtual int ShowJobMessage(UINT nText, UINT nTitle, UINT nFlags);
+    // The item of the list's last row, the file being written; null when none.
+    CFileDesc* GetLastRowItem() const;
 
     // Devices, inputs and volume.
     afx_msg void OnBnClickedRefreshdevices();

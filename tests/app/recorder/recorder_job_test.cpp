@@ -1,0 +1,427 @@
+// The recording job inside the recording dialog: real recordings from the
+// session's sine source into the test's folder, started and stopped by real
+// clicks on the Record button while the job pumps the window's messages.
+#include "recorder_test_support.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <atomic>
+#include <functional>
+
+#include "app/files/FileDesc.h"
+#include "app/formats/AudioFormats.h"
+#include "app/profiles/SondrelProfileManager.h"
+#include "app/program/MessageBox.h"
+#include "real_input.h"
+#include "win_thread.h"
+
+using namespace recordertest;
+
+namespace {
+
+// What the job looked like at one progress report.
+struct JobSnapshot
+{
+    bool bRecording;
+    LONG nStopRequest;
+    bool bRecordEnabled;
+    bool bDevicesEnabled;
+    bool bProfilesEnabled;
+    int nRows;
+    std::string strLastState;
+    std::string strLastDuration;
+    double dWritten;
+};
+
+std::string CaptureCommand(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return out;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
+
+// ffprobe's duration of a file in milliseconds, -1 when it cannot read it.
+double ProbeDurationMs(const std::string& unixPath)
+{
+    std::string out = CaptureCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 '" +
+                                     unixPath + "' 2>/dev/null");
+    return out.empty() ? -1 : atof(out.c_str()) * 1000.0;
+}
+
+std::string ProbeFormatName(const std::string& unixPath)
+{
+    std::string out = CaptureCommand("ffprobe -v error -show_entries format=format_name -of csv=p=0 '" +
+                                     unixPath + "' 2>/dev/null");
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r'))
+        out.pop_back();
+    return out;
+}
+
+bool UnixFileExists(const std::string& path)
+{
+    FILE* f = fopen(path.c_str(), "rb");
+    if (f)
+        fclose(f);
+    return f != nullptr;
+}
+
+// The main window's Continue, from a timer that the pause loop's pumping runs.
+void CALLBACK ContinueRecording(HWND hWnd, UINT, UINT_PTR nId, DWORD)
+{
+    ::KillTimer(hWnd, nId);
+    static_cast<CSondrelDlg*>(CWnd::FromHandlePermanent(hWnd))->SetRecordingPaused(FALSE);
+}
+
+}  // namespace
+
+// The recorder with its messages noted and answered, and its progress
+// reports watched.
+class CJobRecorder : public CTestRecorder
+{
+public:
+    struct Message
+    {
+        UINT nText;
+        UINT nTitle;
+        UINT nFlags;
+    };
+
+    int ShowJobMessage(UINT nText, UINT nTitle, UINT nFlags) override
+    {
+        m_messages.push_back({nText, nTitle, nFlags});
+        return m_nAnswer;
+    }
+
+    HRESULT OnProgress(double dFileWritten, double dJobPosition, double dSourceDuration,
+                       double dTotalEstimate, LONG nReserved1, LONG nReserved2, LONG* pnSplitRequest,
+                       VARIANT_BOOL* pbStop) override
+    {
+        JobSnapshot s;
+        s.bRecording = m_pParent->IsRecording() != FALSE;
+        s.nStopRequest = m_pParent->GetStopRequest();
+        s.bRecordEnabled = ::IsWindowEnabled(::GetDlgItem(m_hWnd, IDC_RECORD)) != FALSE;
+        s.bDevicesEnabled = ::IsWindowEnabled(::GetDlgItem(m_hWnd, IDC_DEVICES)) != FALSE;
+        s.bProfilesEnabled = ::IsWindowEnabled(::GetDlgItem(m_hWnd, IDC_PROFILES)) != FALSE;
+        s.nRows = m_listFiles.GetItemCount();
+        s.strLastState = s.nRows ? Narrow(m_listFiles.GetItemText(s.nRows - 1, 4)) : "";
+        s.strLastDuration = s.nRows ? Narrow(m_listFiles.GetItemText(s.nRows - 1, 3)) : "";
+        s.dWritten = dFileWritten;
+        m_snapshots.push_back(s);
+        if (m_onProgress)
+            m_onProgress(pbStop);
+        return CTestRecorder::OnProgress(dFileWritten, dJobPosition, dSourceDuration, dTotalEstimate,
+                                         nReserved1, nReserved2, pnSplitRequest, pbStop);
+    }
+
+    using CSondrelDlg::ShowJobEndMessage;
+
+    std::vector<Message> m_messages;
+    int m_nAnswer = IDOK;
+    std::vector<JobSnapshot> m_snapshots;
+    std::function<void(VARIANT_BOOL*)> m_onProgress;
+};
+
+class RecorderJobTest : public RecorderTest
+{
+protected:
+    CJobRecorder& Open()
+    {
+        m_pRecorder.reset();
+        OpenRecorderAs(std::make_unique<CJobRecorder>());
+        CJobRecorder& dlg = static_cast<CJobRecorder&>(*m_pRecorder);
+        // The session's sine source.
+        for (int i = 0; i < dlg.m_comboDevices.GetCount(); ++i)
+        {
+            if (ComboText(dlg.m_comboDevices, i).Find(_T("Sine")) >= 0)
+            {
+                dlg.m_comboDevices.SetCurSel(i);
+                dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DEVICES, CBN_SELCHANGE),
+                                (LPARAM)dlg.m_comboDevices.m_hWnd);
+                break;
+            }
+        }
+        return dlg;
+    }
+
+    // Clicks Record, and from a second thread the given clicks at their
+    // times (ms after the first), while the job runs inside the first click.
+    void RecordWithClicks(CJobRecorder& dlg, std::vector<std::pair<DWORD, UINT>> clicks)
+    {
+        POINT ptRecord = ControlCentre(dlg, IDC_RECORD);
+        std::vector<std::pair<DWORD, POINT>> script;
+        for (auto& click : clicks)
+            script.push_back({click.first, ControlCentre(dlg, click.second)});
+        std::atomic<bool> bStarted{false};
+        WinThread thread([&] {
+            while (!bStarted)
+                ::Sleep(5);
+            DWORD dwStart = ::GetTickCount();
+            for (auto& step : script)
+            {
+                while (::GetTickCount() - dwStart < step.first)
+                    ::Sleep(10);
+                ScriptMouseMove(step.second);
+                ScriptMouseButton(MOUSEEVENTF_LEFTDOWN);
+                ScriptMouseButton(MOUSEEVENTF_LEFTUP);
+            }
+        });
+        MouseMoveTo(ptRecord);
+        bStarted = true;
+        MouseLeftDown();
+        MouseLeftUp();
+        PumpTranslatedUntil([&] { return !dlg.m_snapshots.empty(); }, 10000);
+        PumpTranslatedUntil([&] { return !m_pHost->IsRecording(); }, 60000);
+        thread.join();
+        PumpTranslated(50);
+    }
+};
+
+TEST_F(RecorderJobTest, RecordThenRecordAgainStopsWithoutCompletionAndListsTheFile)
+{
+    CJobRecorder& dlg = Open();
+    RecordWithClicks(dlg, {{2600, IDC_RECORD}});
+
+    ASSERT_FALSE(dlg.m_snapshots.empty());
+    const JobSnapshot& first = dlg.m_snapshots.front();
+    EXPECT_TRUE(first.bRecording);
+    EXPECT_EQ(first.nStopRequest, 0);
+    EXPECT_TRUE(first.bRecordEnabled) << "Record stops the job";
+    EXPECT_FALSE(first.bDevicesEnabled);
+    EXPECT_FALSE(first.bProfilesEnabled);
+    EXPECT_EQ(first.nRows, 1);
+    EXPECT_EQ(first.strLastState, "Recording");
+    EXPECT_LT(dlg.m_snapshots.front().dWritten, dlg.m_snapshots.back().dWritten) << "the time advances";
+
+    EXPECT_TRUE(dlg.m_messages.empty()) << "a stopped recording shows no completion";
+    EXPECT_FALSE(m_pHost->IsRecording());
+    EXPECT_EQ(m_pHost->GetStopRequest(), 1);
+    ASSERT_GE(m_pHost->m_tabCalls.size(), 2u);
+    EXPECT_EQ(m_pHost->m_tabCalls[m_pHost->m_tabCalls.size() - 2], FALSE);
+    EXPECT_EQ(m_pHost->m_tabCalls.back(), TRUE);
+    for (const CString& pane : m_pHost->m_panes)
+        EXPECT_TRUE(pane.IsEmpty());
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_DEVICES)));
+
+    ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 1);
+    EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(0, 0)), "1.");
+    EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(0, 1)), "Record-000.mp3");
+    EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(0, 2)), Narrow(m_folder.windows));
+    EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(0, 4)), "");
+    const std::string strFile = m_folder.unix + "/Record-000.mp3";
+    double dDuration = ProbeDurationMs(strFile);
+    EXPECT_NEAR(dDuration, 2600, 1200);
+    EXPECT_EQ(ProbeFormatName(strFile), "mp3");
+    CString strShown = dlg.m_listFiles.GetItemText(0, 3);
+    EXPECT_TRUE(strShown == _T("00:02") || strShown == _T("00:03")) << Narrow(strShown);
+
+    // The next recording takes the next number.
+    RecordWithClicks(dlg, {{1500, IDC_RECORD}});
+    ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 2);
+    EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(1, 0)), "2.");
+    EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(1, 1)), "Record-001.mp3");
+    EXPECT_TRUE(UnixFileExists(m_folder.unix + "/Record-001.mp3"));
+}
+
+TEST_F(RecorderJobTest, ManualSplitStartsANewFileAndPauseKeepsItsTimeOut)
+{
+    CJobRecorder& dlg = Open();
+    RecordWithClicks(dlg, {{1500, IDC_MANUAL_SPLIT}, {3000, IDC_RECORD}});
+    ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 2);
+    EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(0, 1)), "Record-000.mp3");
+    EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(1, 1)), "Record-001.mp3");
+    double d0 = ProbeDurationMs(m_folder.unix + "/Record-000.mp3");
+    double d1 = ProbeDurationMs(m_folder.unix + "/Record-001.mp3");
+    EXPECT_NEAR(d0 + d1, 3000, 1500);
+    EXPECT_GT(d0, 500);
+    EXPECT_GT(d1, 500);
+    EXPECT_TRUE(dlg.m_messages.empty());
+
+    // Paused from the first report for 5 s of a 7 s job: the file holds
+    // what was recorded around the pause.
+    dlg.m_snapshots.clear();
+    bool bPaused = false;
+    dlg.m_onProgress = [&](VARIANT_BOOL*) {
+        if (bPaused)
+            return;
+        bPaused = true;
+        dlg.SetRecordingPaused(TRUE);
+        ::SetTimer(dlg.m_hWnd, 0x5150, 5000, &ContinueRecording);
+    };
+    RecordWithClicks(dlg, {{7000, IDC_RECORD}});
+    ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 3);
+    double d2 = ProbeDurationMs(m_folder.unix + "/Record-002.mp3");
+    // The sine source delivers in bursts of up to 2 s either way.
+    EXPECT_GT(d2, 300);
+    EXPECT_LT(d2, 7000 - 5000 + 2500) << "the paused time is not recorded";
+    EXPECT_FALSE(dlg.IsRecordingPaused());
+}
+
+TEST_F(RecorderJobTest, SplittingByTenSecondsStartsANewFileAtTheMarker)
+{
+    CJobRecorder& dlg = Open();
+    ClickControl(dlg, IDC_SPLIT);
+    dlg.m_comboSplitValue.SetCurSel(0);
+    ASSERT_EQ(dlg.m_comboSplitValue.GetItemData(0), 10u);
+    RecordWithClicks(dlg, {{13500, IDC_RECORD}});
+    ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 2);
+    EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(1, 1)), "Record-001.mp3");
+    EXPECT_NEAR(ProbeDurationMs(m_folder.unix + "/Record-000.mp3"), 10000, 700) << "cut at the marker";
+    EXPECT_GT(ProbeDurationMs(m_folder.unix + "/Record-001.mp3"), 300);
+    EXPECT_TRUE(dlg.m_messages.empty());
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_SPLIT_VALUE))) << "the split stays chosen";
+}
+
+TEST_F(RecorderJobTest, StopWhilePausedEndsAtOnceAndALowDiskEndIsNoCompletion)
+{
+    CJobRecorder& dlg = Open();
+    dlg.m_onProgress = [&](VARIANT_BOOL*) {
+        if (dlg.m_snapshots.size() == 1)
+            dlg.SetRecordingPaused(TRUE);
+    };
+    RecordWithClicks(dlg, {{2000, IDC_RECORD}});
+    EXPECT_FALSE(m_pHost->IsRecording());
+    EXPECT_FALSE(dlg.IsRecordingPaused()) << "a stop request clears the pause";
+    EXPECT_TRUE(dlg.m_messages.empty());
+    EXPECT_EQ(dlg.m_listFiles.GetItemCount(), 1);
+
+    // The converter reports the disk below its limit and ends the pass: the
+    // job ends by itself, and that is no completed recording.
+    dlg.m_onProgress = [&](VARIANT_BOOL* pbStop) {
+        if (dlg.m_snapshots.size() < 2)
+            return;
+        dlg.OnError(CONVERTER_ERROR_LOW_DISK_SPACE, 3, pbStop);
+        *pbStop = VARIANT_TRUE;
+    };
+    dlg.m_snapshots.clear();
+    RecordWithClicks(dlg, {});
+    ASSERT_EQ(dlg.m_messages.size(), 1u);
+    EXPECT_EQ(dlg.m_messages[0].nText, (UINT)IDS_RECORDING_STOPPED_DISK);
+    EXPECT_EQ(dlg.m_messages[0].nTitle, 20004u);
+    EXPECT_EQ(dlg.m_messages[0].nFlags, (UINT)SMB_ERROR_OK);
+    ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 2);
+    EXPECT_GT(ProbeDurationMs(m_folder.unix + "/Record-001.mp3"), 500) << "what was written is kept";
+}
+
+TEST_F(RecorderJobTest, ErrorsOneToSevenAskOrEndAndOthersShowNothing)
+{
+    CJobRecorder& dlg = Open();
+    const struct
+    {
+        LONG nCode;
+        int nAnswer;
+        UINT nText;
+        UINT nFlags;
+        bool bAbort;
+    } cases[] = {
+        {1, IDOK, 23003, SMB_ERROR_OK, true},      {2, IDOK, 23003, SMB_ERROR_OK, true},
+        {3, IDOK, 23004, SMB_ERROR_OK, true},      {4, IDYES, 23005, SMB_ERROR_YESNO, false},
+        {4, IDNO, 23005, SMB_ERROR_YESNO, true},   {5, IDNO, 23006, SMB_ERROR_YESNO, true},
+        {6, IDYES, 23007, SMB_ERROR_YESNO, false}, {7, IDNO, 23007, SMB_ERROR_YESNO, true},
+    };
+    for (const auto& c : cases)
+    {
+        dlg.m_messages.clear();
+        dlg.m_bAbort = 0;
+        dlg.m_nFirstError = 0;
+        dlg.m_nAnswer = c.nAnswer;
+        VARIANT_BOOL bStop = 0;
+        dlg.OnError(c.nCode, 0, &bStop);
+        ASSERT_EQ(dlg.m_messages.size(), 1u) << c.nCode;
+        EXPECT_EQ(dlg.m_messages[0].nText, c.nText) << c.nCode;
+        EXPECT_EQ(dlg.m_messages[0].nTitle, 20004u);
+        EXPECT_EQ(dlg.m_messages[0].nFlags, c.nFlags) << c.nCode;
+        EXPECT_EQ(bStop, c.bAbort ? VARIANT_TRUE : 0) << c.nCode;
+        EXPECT_EQ(dlg.m_bAbort, c.bAbort ? 1 : 0) << c.nCode;
+        EXPECT_EQ(dlg.m_nFirstError, c.bAbort ? c.nCode : 0) << c.nCode;
+        // Once aborted, the next file and item stop too.
+        VARIANT_BOOL bNext = 0;
+        dlg.OnFileOpened(&bNext);
+        EXPECT_EQ(bNext, c.bAbort ? VARIANT_TRUE : 0);
+    }
+
+    // The first code that ended the job stays.
+    dlg.m_nAnswer = IDOK;
+    VARIANT_BOOL bStop = 0;
+    dlg.OnError(9, 0, &bStop);
+    EXPECT_EQ(dlg.m_nFirstError, 7);
+    dlg.m_bAbort = 0;
+    dlg.m_nFirstError = 0;
+    dlg.m_messages.clear();
+    for (LONG nCode : {0, 8, 9, -1, 1000})
+    {
+        bStop = 0;
+        dlg.OnError(nCode, 5, &bStop);
+        EXPECT_EQ(bStop, 0);
+    }
+    EXPECT_TRUE(dlg.m_messages.empty());
+    EXPECT_EQ(dlg.m_nFirstError, 0);
+
+    // The end of a job: completion only when it ended by itself, unhurt.
+    m_pHost->m_nStopRequest = 0;
+    dlg.m_bDiskLow = 0;
+    dlg.ShowJobEndMessage();
+    ASSERT_EQ(dlg.m_messages.size(), 1u);
+    EXPECT_EQ(dlg.m_messages[0].nText, 23002u);
+    EXPECT_EQ(dlg.m_messages[0].nTitle, 20001u);
+    EXPECT_EQ(dlg.m_messages[0].nFlags, (UINT)SMB_INFO_OK);
+    dlg.m_messages.clear();
+    dlg.m_nFirstError = 4;
+    dlg.ShowJobEndMessage();
+    m_pHost->m_nStopRequest = 1;
+    dlg.m_nFirstError = 0;
+    dlg.ShowJobEndMessage();
+    EXPECT_TRUE(dlg.m_messages.empty());
+}
+
+TEST(RecorderFileNames, TheFirstFreeNumberIsTakenWithThreeDigitsAtLeast)
+{
+    ScratchFolder folder;
+    auto touch = [&](const char* name) {
+        FILE* f = fopen((folder.unix + "/" + name).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        fclose(f);
+    };
+    EXPECT_EQ(Narrow(CSondrelDlg::FindFreeRecordPath(folder.windows, _T(".mp3"))),
+              Narrow(folder.windows + _T("Record-000.mp3")));
+    touch("Record-000.mp3");
+    touch("Record-002.mp3");
+    touch("Record-001.wav");
+    EXPECT_EQ(Narrow(CSondrelDlg::FindFreeRecordPath(folder.windows, _T(".mp3"))),
+              Narrow(folder.windows + _T("Record-001.mp3")));
+    touch("Record-001.mp3");
+    EXPECT_EQ(Narrow(CSondrelDlg::FindFreeRecordPath(folder.windows, _T(".mp3"))),
+              Narrow(folder.windows + _T("Record-003.mp3")));
+    // A folder of that name is taken as well.
+    ASSERT_EQ(system(("mkdir '" + folder.unix + "/Record-000.wav'").c_str()), 0);
+    EXPECT_EQ(Narrow(CSondrelDlg::FindFreeRecordPath(folder.windows, _T(".wav"))),
+              Narrow(folder.windows + _T("Record-002.wav")));
+    ASSERT_EQ(
+        system(("cd '" + folder.unix + "' && for i in $(seq -w 0 999); do : > Record-$i.au; done").c_str()),
+        0);
+    EXPECT_EQ(Narrow(CSondrelDlg::FindFreeRecordPath(folder.windows, _T(".au"))),
+              Narrow(folder.windows + _T("Record-1000.au")));
+}
+
+TEST(RecorderSplitMarkers, DurationSplitsPlaceMarkersEveryStepWithinADay)
+{
+    CArray<double, double> times;
+    CSondrelDlg::ComputeSplitMarkers(10, times);
+    ASSERT_EQ(times.GetSize(), 8639);
+    EXPECT_EQ(times[0], 10000.0);
+    EXPECT_EQ(times[1], 20000.0);
+    EXPECT_EQ(times[times.GetSize() - 1], 86390000.0);
+    CSondrelDlg::ComputeSplitMarkers(14400, times);
+    ASSERT_EQ(times.GetSize(), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(times[i], (i + 1) * 14400000.0);
+    CSondrelDlg::ComputeSplitMarkers(0, times);
+    EXPECT_EQ(times.GetSize(), 0);
+}
