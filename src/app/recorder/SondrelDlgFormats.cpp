@@ -58,7 +58,7 @@ void CSondrelDlg::OnSelectFormat(UINT nCommandId)
         }
     }
     OnChangeFormat();
-    // Filled when the description panel exists: RefreshDescInfo.
+    RefreshDescInfo();
 }
 
 void CSondrelDlg::OnChangeFormat()

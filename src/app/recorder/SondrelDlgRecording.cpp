@@ -106,7 +106,7 @@ void AFXAPI CSondrelDlg::ComputeSplitMarkers(int nSeconds, CArray<double, double
 void CSondrelDlg::OnStartConvert()
 {
     APP_LOG_START(_T("OnStartConvert"));
-    // Filled when playback exists: StopPlayback.
+    StopPlayback();
     if (m_pParent)
     {
         m_pParent->SetRecording(TRUE);
@@ -199,7 +199,7 @@ void CSondrelDlg::OnStartConvert()
         m_listFiles.SetItemState(nRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED))
         m_listFiles.EnsureVisible(nRow, FALSE);
     ClearStatusPanes();
-    // Filled when the description panel exists: RefreshDescInfo.
+    RefreshDescInfo();
     EnableControls(TRUE, FALSE);
 
     if (m_pParent)
