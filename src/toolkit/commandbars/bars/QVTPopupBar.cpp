@@ -93,7 +93,8 @@ CQVTPopupBar::CQVTPopupBar()
 {
     m_barType = qvtBarTypePopup;
     m_barPosition = qvtBarPopup;
-    m_dwStyle = 0;
+    // The base's gripper style stays on: for a menu the flat themes draw it
+    // as the icon column.
 }
 
 CQVTPopupBar::~CQVTPopupBar()

@@ -389,8 +389,16 @@ BOOL CQVTToolBar::CreateToolBarWindow(CWnd* pParentWnd, BOOL bFloating)
     }
     if (bFloating)
     {
+        // Wine brings a window that becomes top-level through SetParent to
+        // the top with activation, shown or not, and the bar would take the
+        // focus: a docked bar leaves its dock bar while it is still a child
+        // window, and a bar made floating is top-level already.
+        if (::GetAncestor(m_hWnd, GA_PARENT) != ::GetDesktopWindow())
+        {
+            ModifyStyle(WS_POPUP, WS_CHILD);
+            ::SetParent(m_hWnd, nullptr);
+        }
         ModifyStyle(WS_CHILD | 0x100, WS_POPUP);
-        ::SetParent(m_hWnd, nullptr);
         ::SetWindowLongPtr(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pParentWnd->GetSafeHwnd()));
         if (pParentWnd->GetExStyle() & WS_EX_TOPMOST)
             SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -864,8 +872,9 @@ void CQVTToolBar::OnSetFocus(CWnd* pOldWnd)
     CQVTCommandBar::OnSetFocus(pOldWnd);
     if (!m_hWndFocusBefore && pOldWnd)
         m_hWndFocusBefore = pOldWnd->GetSafeHwnd();
-    // A bar in a dialog takes the keyboard when it gets the focus.
-    if (!m_nTrackingMode)
+    // Only a bar that cannot dock (one in a dialog) takes the keyboard with
+    // the focus; a dockable bar keeps the other bars' hot tracking going.
+    if (!m_pDockContext && !m_nTrackingMode)
         SetTrackingMode(TRUE, TRUE, TRUE);
 }
 

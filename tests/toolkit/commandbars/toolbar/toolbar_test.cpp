@@ -1,7 +1,8 @@
 // Toolbars as a user meets them: buttons and icons from toolbar resources,
 // a short bar whose expand button lists what did not fit, "Add or Remove
 // Buttons" and "Reset Toolbar" behind a confirmation, floating bars with a
-// close box, a bar in a dialog, and the toolbars context menu.
+// close box that leave the focus where it was, a bar in a dialog, and the
+// toolbars context menu.
 #include <afxwin.h>
 #include <afxext.h>
 
@@ -302,6 +303,58 @@ TEST_F(ToolBars, FloatingBarsCloseWithTheirBoxAndTornOffOnesLeaveTheBars)
     EXPECT_EQ(-1, Bars()->FindIndex(pTornOff));
     // Bars made from the bars' class of toolbars reject a place past floating.
     EXPECT_EQ(nullptr, AddToolBar(_T("Nowhere"), qvtBarPopup));
+}
+
+TEST_F(ToolBars, FloatingOrFocusedBarsLeaveTheOtherBarsHotTracking)
+{
+    CQVTToolBar* pOther = AddToolBar(_T("Other"));
+    CQVTToolBar* pFloated = AddToolBar(_T("Floated"));
+    for (CQVTToolBar* pBar : {pOther, pFloated})
+        FillTen(pBar);
+    Bars()->RecalcFrameLayout();
+    ASSERT_TRUE(PumpUntil([] { return ::GetForegroundWindow() == s_pFrame->GetSafeHwnd(); }, 2000));
+
+    // The real pointer over a button of the other bar makes it hot.
+    CQVTControl* pButton = pOther->GetControl(0);
+    auto hotUnderThePointer = [pOther, pButton] {
+        CPoint pt = pButton->GetRect().CenterPoint();
+        pOther->ClientToScreen(&pt);
+        MouseMoveTo(CPoint(pt.x, pt.y + QVTDpiScaler()->ScaleY(150)));
+        if (!PumpUntil([pButton] { return pButton->GetSelected() == 0; }, 2000))
+            return false;
+        MouseMoveTo(pt);
+        return PumpUntil([pButton] { return pButton->GetSelected() != 0; }, 3000);
+    };
+
+    // A docked bar floated, and a bar made floating, are shown without
+    // taking the activation or the focus.
+    ASSERT_TRUE(Bars()->FloatCommandBar(pFloated));
+    CQVTToolBar* pMade = AddToolBar(_T("Made floating"), qvtBarFloating);
+    ASSERT_NE(nullptr, pMade);
+    PumpMessages(50);
+    EXPECT_TRUE(pFloated->IsWindowVisible());
+    EXPECT_EQ(WS_POPUP, pFloated->GetStyle() & (WS_POPUP | WS_CHILD));
+    EXPECT_EQ(::GetDesktopWindow(), ::GetAncestor(pFloated->GetSafeHwnd(), GA_PARENT));
+    EXPECT_EQ(s_pFrame->GetSafeHwnd(), ::GetWindow(pFloated->GetSafeHwnd(), GW_OWNER));
+    EXPECT_EQ(s_pFrame->GetSafeHwnd(), ::GetForegroundWindow());
+    for (CQVTToolBar* pBar : {pFloated, pMade})
+    {
+        EXPECT_NE(pBar->GetSafeHwnd(), ::GetFocus());
+        EXPECT_FALSE(pBar->IsTrackingMode());
+    }
+    EXPECT_TRUE(hotUnderThePointer());
+
+    // A bar that can dock does not take the keyboard with the focus.
+    CQVTToolBar* pFocused = AddToolBar(_T("Focused"));
+    FillTen(pFocused);
+    Bars()->RecalcFrameLayout();
+    MouseMoveTo(CPoint(5, 5));
+    PumpMessages(20);
+    pFocused->SetFocus();
+    PumpMessages(20);
+    EXPECT_FALSE(pFocused->IsTrackingMode());
+    EXPECT_TRUE(hotUnderThePointer());
+    s_pFrame->SetFocus();
 }
 
 TEST_F(ToolBars, HidingAllBarsRemembersWhichWereShown)

@@ -3,7 +3,8 @@
 // gradient with the menu bar, a toolbar too long for its row fills its
 // further rows with the dark colour, a left toolbar, a floating one in two
 // rows and a floating dialog bar's gripper, in the scheme sets and without
-// one, read back from the screen; hot buttons under the real pointer;
+// one, read back from the screen; an open menu's icon column; hot buttons
+// under the real pointer;
 // control faces by state; the expand button's glyphs; the low-colour faces.
 // Runs at 96 and at 144 DPI.
 #include <afxext.h>
@@ -39,6 +40,7 @@
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "toolkit/foundation/hook/QVTShadowManager.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2003Theme.h"
+#include "tests/toolkit/themes/open_menu.h"
 #include "tests/toolkit/themes/theme_test_helpers.h"
 
 namespace {
@@ -235,15 +237,6 @@ protected:
         m_pDialogBar->SetWindowPos(nullptr, kOrigin.x + X(500), kOrigin.y + Y(200), 0, 0,
                                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         pBars->RecalcFrameLayout();
-        // Under Wine a floating bar just made has taken the focus and with
-        // it the keyboard, which would hold the other bars' hot tracking:
-        // the focus goes back to the frame, as after a user's click there.
-        s_pFrame->SetForegroundWindow();
-        s_pFrame->SetFocus();
-        for (CQVTCommandBar* pBar :
-             {static_cast<CQVTCommandBar*>(m_pFloating), static_cast<CQVTCommandBar*>(m_pDialogBar)})
-            if (pBar->IsTrackingMode())
-                pBar->SetTrackingMode(FALSE);
         PumpMessages(20);
 
         CRect rcStatusParent;
@@ -769,6 +762,33 @@ TEST_F(Office2003Frame, WrappedRowsLeftAndFloatingBarsAndDialogBars)
         EXPECT_EQ(CSize(X(8), std::max(Y(25), m_pDialogBar->GetIconSize().cy + Y(6))),
                   QVTPaintManager()->DrawSmallGripper(nullptr, m_pDialogBar, FALSE));
     }
+}
+
+TEST_F(Office2003Frame, AnOpenMenuShowsTheGradientIconColumnUnlessItsGripperIsOff)
+{
+    UseScheme(1);
+    Layout();
+    CQVTPopupBar* pPopup = ThemeTest::OpenFirstMenu(m_pMenuBar);
+    ASSERT_NE(nullptr, pPopup);
+    const ThemeTest::MenuColumn column = ThemeTest::ReadMenuColumn(pPopup);
+    ASSERT_FALSE(column.filled.empty());
+    int nUnlikeFace = 0;
+    for (size_t i = 0; i < column.filled.size(); ++i)
+    {
+        EXPECT_TRUE(NearColor(column.filled[i], column.shown[i], 2)) << i;
+        nUnlikeFace += column.filled[i] != Color(41);
+    }
+    EXPECT_GT(nUnlikeFace, 0);
+
+    // A menu without the gripper keeps the plain face there.
+    CQVTCommandBars::ClosePopups();
+    PumpMessages(20);
+    pPopup->SetShowGripper(FALSE);
+    ASSERT_EQ(pPopup, ThemeTest::OpenFirstMenu(m_pMenuBar));
+    for (COLORREF clr : ThemeTest::ReadMenuColumn(pPopup).shown)
+        EXPECT_EQ(Color(41), clr);
+    CQVTCommandBars::ClosePopups();
+    PumpMessages(20);
 }
 
 TEST_F(Office2003Frame, SilverHotButtonUnderThePointerShowsTheSelectedGradient)

@@ -32,6 +32,7 @@
 #include "toolkit/themes/office/QVTCommandBarsOffice2007SystemTheme.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarPaintManager.h"
+#include "tests/toolkit/themes/open_menu.h"
 #include "tests/toolkit/themes/theme_test_helpers.h"
 
 namespace {
@@ -417,6 +418,26 @@ TEST_F(ResourceMenuBar, IdleCaptionsOfARealMenuBarTakeTheSetsMenuBarTextColour)
     pTheme->m_clrMenuBarText.SetDefaultValue();
     EXPECT_EQ(0, CaptionPixels(0, clrText));
     EXPECT_GT(CaptionPixels(0, pTheme->m_clrMenuBarText.GetValue()), 0);
+}
+
+TEST_F(ResourceMenuBar, AnOpenMenuShowsTheSetsIconColumn)
+{
+    CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(_T("Office2007Blue.ini"));
+    ASSERT_NE(nullptr, pTheme);
+    // Colours of the column no other part of the menu is drawn in.
+    pTheme->m_grcGripper.clrLight.SetCustomValue(RGB(10, 200, 30));
+    pTheme->m_grcGripper.clrDark.SetCustomValue(RGB(20, 100, 220));
+    CQVTPopupBar* pPopup = ThemeTest::OpenFirstMenu(m_pMenuBar);
+    ASSERT_NE(nullptr, pPopup);
+    const ThemeTest::MenuColumn column = ThemeTest::ReadMenuColumn(pPopup);
+    ASSERT_FALSE(column.filled.empty());
+    for (size_t i = 0; i < column.filled.size(); ++i)
+        EXPECT_TRUE(NearColor(column.filled[i], column.shown[i], 2)) << i;
+    EXPECT_TRUE(NearColor(RGB(10, 200, 30), column.shown[1], 24));
+    CQVTCommandBars::ClosePopups();
+    pTheme->m_grcGripper.clrLight.SetDefaultValue();
+    pTheme->m_grcGripper.clrDark.SetDefaultValue();
+    PumpTranslated(20);
 }
 
 TEST(Office2007SystemTheme, IsTheFlatThemeWithAMarkupContextAndNoFrameYet)
