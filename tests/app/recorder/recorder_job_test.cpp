@@ -258,9 +258,11 @@ TEST_F(RecorderJobTest, ManualSplitStartsANewFileAndPauseKeepsItsTimeOut)
     RecordWithClicks(dlg, {{7000, IDC_RECORD}});
     ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 3);
     double d2 = ProbeDurationMs(m_folder.unix + "/Record-002.mp3");
-    // The sine source delivers in bursts of up to 2 s either way.
+    // The sine source delivers in bursts of up to 2 s either way, and a
+    // loaded machine adds to that: with the pause recorded the file would
+    // hold all 7 s.
     EXPECT_GT(d2, 300);
-    EXPECT_LT(d2, 7000 - 5000 + 2500) << "the paused time is not recorded";
+    EXPECT_LT(d2, 6000) << "the paused time is not recorded";
     EXPECT_FALSE(dlg.IsRecordingPaused());
 }
 
