@@ -19,9 +19,10 @@ differs from what it would write (the test suite runs it so).
 """
 import colorsys
 import os
-import struct
 import sys
-import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import raster  # noqa: E402
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 OUT_DIR = os.path.join(ROOT, "src", "toolkit", "themes", "schemes")
@@ -984,19 +985,6 @@ SECTIONS = [
 # ---------------------------------------------------------------------------
 # Output
 
-def png_bytes(width, height, rows, alpha):
-    """An 8-bit RGB or RGBA PNG; rows of (r, g, b[, a]) tuples."""
-    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in rows)
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 6 if alpha else 2, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
-            chunk(b"IEND", b""))
-
-
 def render(img, tone):
     w, fh = img.size
     cv = Canvas(w, fh * img.frames)
@@ -1023,7 +1011,7 @@ def render(img, tone):
     l, t, r, b = img.margins
     if w <= l + r or fh <= t + b:
         raise SystemExit("%s: frames do not exceed their margins" % img.name)
-    return png_bytes(w, cv.h, rows, img.alpha)
+    return raster.png_bytes(rows, img.alpha)
 
 
 def ini_text(scheme, tone, imgs):

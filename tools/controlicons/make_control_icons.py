@@ -9,11 +9,13 @@ this; run it again after changing a shape:
 """
 import math
 import os
-import struct
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import raster  # noqa: E402
+from raster import box, circle, stroke, triangle, union  # noqa: E402
+
 SIZES = (16, 24, 32, 48)
-SAMPLES = 4  # per axis, for anti-aliased edges
 
 # Palette (R, G, B).
 RED = (206, 38, 38)
@@ -26,10 +28,6 @@ WHITE = (255, 255, 255)
 BLACK = (20, 20, 20)
 
 
-def circle(cx, cy, r):
-    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
-
-
 def ring(cx, cy, r0, r1, a0, a1):
     """The annulus between two radii, from angle a0 to a1 (degrees,
     clockwise from the top)."""
@@ -40,37 +38,6 @@ def ring(cx, cy, r0, r1, a0, a1):
         a = math.degrees(math.atan2(x - cx, cy - y)) % 360
         return a0 <= a <= a1 if a0 <= a1 else (a >= a0 or a <= a1)
     return inside
-
-
-def box(x0, y0, x1, y1):
-    return lambda x, y: x0 <= x <= x1 and y0 <= y <= y1
-
-
-def stroke(x0, y0, x1, y1, half):
-    dx, dy = x1 - x0, y1 - y0
-    length2 = dx * dx + dy * dy
-
-    def inside(x, y):
-        t = max(0.0, min(1.0, ((x - x0) * dx + (y - y0) * dy) / length2))
-        px, py = x0 + t * dx, y0 + t * dy
-        return (x - px) ** 2 + (y - py) ** 2 <= half * half
-    return inside
-
-
-def triangle(ax, ay, bx, by, cx, cy):
-    def side(px, py, qx, qy, x, y):
-        return (qx - px) * (y - py) - (qy - py) * (x - px)
-
-    def inside(x, y):
-        d1 = side(ax, ay, bx, by, x, y)
-        d2 = side(bx, by, cx, cy, x, y)
-        d3 = side(cx, cy, ax, ay, x, y)
-        return (d1 >= 0 and d2 >= 0 and d3 >= 0) or (d1 <= 0 and d2 <= 0 and d3 <= 0)
-    return inside
-
-
-def union(*shapes):
-    return lambda x, y: any(s(x, y) for s in shapes)
 
 
 def shield_shape(x, y):
@@ -107,71 +74,6 @@ def icon_layers(kind):
         return [(shield_shape, BLUE_DARK), (quarter(True, True), BLUE), (quarter(False, False), BLUE),
                 (quarter(False, True), YELLOW), (quarter(True, False), YELLOW)]
     raise ValueError(kind)
-
-
-def render(kind, size):
-    """Rows top-down of (R, G, B, A)."""
-    layers = icon_layers(kind)
-    rows = []
-    for py in range(size):
-        row = []
-        for px in range(size):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    x = (px + (sx + 0.5) / SAMPLES) / size
-                    y = (py + (sy + 0.5) / SAMPLES) / size
-                    colour = None
-                    for shape, c in layers:
-                        if shape(x, y):
-                            colour = c
-                    if colour:
-                        acc[0] += colour[0]
-                        acc[1] += colour[1]
-                        acc[2] += colour[2]
-                        acc[3] += 1
-            n = SAMPLES * SAMPLES
-            if acc[3]:
-                row.append((round(acc[0] / acc[3]), round(acc[1] / acc[3]), round(acc[2] / acc[3]),
-                            round(255 * acc[3] / n)))
-            else:
-                row.append((0, 0, 0, 0))
-        rows.append(row)
-    return rows
-
-
-def dib(rows):
-    """A 32-bit icon image: header, bottom-up BGRA and the AND mask."""
-    size = len(rows)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    pixels = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for (r, g, b, a) in row)
-    mask_stride = ((size + 31) // 32) * 4
-    mask = b""
-    for row in reversed(rows):
-        bits = bytearray(mask_stride)
-        for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        mask += bytes(bits)
-    return header + pixels + mask
-
-
-def write_icon(path, images, cursor_hotspot=None):
-    """images: list of (size, dib bytes)."""
-    kind = 2 if cursor_hotspot else 1
-    data = struct.pack("<HHH", 0, kind, len(images))
-    offset = 6 + 16 * len(images)
-    blobs = b""
-    for size, blob in images:
-        if cursor_hotspot:
-            extra = struct.pack("<HH", *cursor_hotspot)
-        else:
-            extra = struct.pack("<HH", 1, 32)
-        data += struct.pack("<BBBB", size % 256, size % 256, 0, 0) + extra + struct.pack("<II", len(blob), offset)
-        offset += len(blob)
-        blobs += blob
-    with open(path, "wb") as f:
-        f.write(data + blobs)
 
 
 # The hand of links, 32 x 32: '#' outline, '.' fill, hot spot on the finger tip.
@@ -232,15 +134,20 @@ def is_enclosed(rows, x, y):
     return hit(1, 0) and hit(-1, 0) and hit(0, 1) and hit(0, -1)
 
 
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else "."
     os.makedirs(out, exist_ok=True)
     for kind in ("error", "warning", "information", "shield", "question"):
-        write_icon(os.path.join(out, "taskdialog_%s.ico" % kind),
-                   [(size, dib(render(kind, size))) for size in SIZES])
-    write_icon(os.path.join(out, "hand.cur"), [(32, dib(hand_rows()))], cursor_hotspot=(6, 0))
-    with open(os.path.join(out, "taskdialog_commandlink.xaml"), "wb") as f:
-        f.write(command_link_glyph().encode("ascii"))
+        # Shapes in unit coordinates, scaled to each size.
+        images = [(size, raster.icon_image(raster.paint(icon_layers(kind), size, unit=size))) for size in SIZES]
+        write(os.path.join(out, "taskdialog_%s.ico" % kind), raster.icon_file(images))
+    write(os.path.join(out, "hand.cur"), raster.icon_file([(32, raster.icon_image(hand_rows()))], cursor_hotspot=(6, 0)))
+    write(os.path.join(out, "taskdialog_commandlink.xaml"), command_link_glyph().encode("ascii"))
 
 
 # The command links' arrow: a markup document on a 20-unit square that the

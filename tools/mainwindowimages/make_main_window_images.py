@@ -12,13 +12,13 @@ Every image keeps one flat colour of its own somewhere large (the record
 dot, each format's face), so that a test can find a ribbon button by its
 icon in a screenshot.
 """
-import math
 import os
 import struct
 import sys
-import zlib
 
-SAMPLES = 4  # per axis, for anti-aliased edges
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import raster  # noqa: E402
+from raster import box, circle, stroke, triangle, union  # noqa: E402
 
 WHITE = (255, 255, 255)
 INK = (40, 44, 52)
@@ -40,16 +40,8 @@ FORMAT_FACES = [
 ]
 
 
-def circle(cx, cy, r):
-    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r
-
-
 def ring(cx, cy, r0, r1):
     return lambda x, y: r0 * r0 <= (x - cx) ** 2 + (y - cy) ** 2 <= r1 * r1
-
-
-def box(x0, y0, x1, y1):
-    return lambda x, y: x0 <= x <= x1 and y0 <= y <= y1
 
 
 def rounded(x0, y0, x1, y1, r):
@@ -60,33 +52,6 @@ def rounded(x0, y0, x1, y1, r):
         cy = min(max(y, y0 + r), y1 - r)
         return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
     return inside
-
-
-def stroke(x0, y0, x1, y1, half):
-    dx, dy = x1 - x0, y1 - y0
-    length2 = dx * dx + dy * dy or 1.0
-
-    def inside(x, y):
-        t = max(0.0, min(1.0, ((x - x0) * dx + (y - y0) * dy) / length2))
-        px, py = x0 + t * dx, y0 + t * dy
-        return (x - px) ** 2 + (y - py) ** 2 <= half * half
-    return inside
-
-
-def triangle(ax, ay, bx, by, cx, cy):
-    def side(px, py, qx, qy, x, y):
-        return (qx - px) * (y - py) - (qy - py) * (x - px)
-
-    def inside(x, y):
-        s1 = side(ax, ay, bx, by, x, y)
-        s2 = side(bx, by, cx, cy, x, y)
-        s3 = side(cx, cy, ax, ay, x, y)
-        return (s1 >= 0 and s2 >= 0 and s3 >= 0) or (s1 <= 0 and s2 <= 0 and s3 <= 0)
-    return inside
-
-
-def union(*shapes):
-    return lambda x, y: any(s(x, y) for s in shapes)
 
 
 def cross(cx, cy, r, half):
@@ -110,36 +75,6 @@ def document(s, x0=0.18, x1=0.72):
             (box(x0 * s + 1, 0.08 * s + 1, x1 * s - 1, 0.9 * s - 1), PAPER)] + \
         [(box((x0 + 0.08) * s, (0.25 + i * 0.14) * s, (x1 - 0.08) * s, (0.29 + i * 0.14) * s), GREY)
          for i in range(4)]
-
-
-def paint(layers, size):
-    """RGBA rows of the layers drawn in order, anti-aliased."""
-    rows = []
-    step = 1.0 / SAMPLES
-    for py in range(size):
-        row = []
-        for px in range(size):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    x, y = px + (sx + 0.5) * step, py + (sy + 0.5) * step
-                    colour = None
-                    for shape, c in layers:
-                        if shape(x, y):
-                            colour = c
-                    if colour:
-                        acc[0] += colour[0]
-                        acc[1] += colour[1]
-                        acc[2] += colour[2]
-                        acc[3] += 1
-            n = acc[3]
-            if n == 0:
-                row.append((0, 0, 0, 0))
-            else:
-                row.append((round(acc[0] / n), round(acc[1] / n), round(acc[2] / n),
-                            round(255 * n / SAMPLES / SAMPLES)))
-        rows.append(row)
-    return rows
 
 
 def image(kind, s):
@@ -220,56 +155,16 @@ def image(kind, s):
 
 def strip(kinds, s):
     """Images side by side, as RGBA rows."""
-    images = [paint(image(k, s), s) for k in kinds]
+    images = [raster.paint(image(k, s), s) for k in kinds]
     return [sum((img[y] for img in images), []) for y in range(s)]
-
-
-def png_bytes(rows):
-    width, height = len(rows[0]), len(rows)
-    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in rows)
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
-            chunk(b"IEND", b""))
-
-
-def dib_rows(rows, premultiply):
-    """Bottom-up BGRA bytes."""
-    out = b""
-    for row in reversed(rows):
-        for r, g, b, a in row:
-            if premultiply:
-                r, g, b = (r * a + 127) // 255, (g * a + 127) // 255, (b * a + 127) // 255
-            out += bytes((b, g, r, a))
-    return out
 
 
 def bmp_bytes(rows):
     """A 32-bit bitmap file with straight alpha."""
     width, height = len(rows[0]), len(rows)
-    pixels = dib_rows(rows, False)
+    pixels = raster.bgra_bottom_up(rows)
     info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 32, 0, len(pixels), 2835, 2835, 0, 0)
     return b"BM" + struct.pack("<IHHI", 14 + len(info) + len(pixels), 0, 0, 14 + len(info)) + info + pixels
-
-
-def ico_bytes(sizes, kind):
-    blobs = []
-    for s in sizes:
-        rows = paint(image(kind, s), s)
-        mask_stride = ((s + 31) // 32) * 4
-        mask = b"\0" * (mask_stride * s)
-        header = struct.pack("<IiiHHIIiiII", 40, s, s * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-        blobs.append((s, header + dib_rows(rows, False) + mask))
-    data = struct.pack("<HHH", 0, 1, len(blobs))
-    offset = 6 + 16 * len(blobs)
-    for s, blob in blobs:
-        data += struct.pack("<BBBBHHII", s % 256, s % 256, 0, 0, 1, 32, len(blob), offset)
-        offset += len(blob)
-    return data + b"".join(blob for _, blob in blobs)
 
 
 # Toolbar 217: image order of the bars' small images.
@@ -290,12 +185,14 @@ def main():
     os.makedirs(out, exist_ok=True)
     for name, (kinds, size) in STRIPS.items():
         with open(os.path.join(out, name), "wb") as f:
-            f.write(png_bytes(strip(kinds, size)))
+            f.write(raster.png_bytes(strip(kinds, size)))
     assert len(TOOLBAR_217) == 27
     with open(os.path.join(out, "toolbar217.bmp"), "wb") as f:
         f.write(bmp_bytes(strip(TOOLBAR_217, 16)))
     with open(os.path.join(out, "sondrel.ico"), "wb") as f:
-        f.write(ico_bytes((16, 32, 48), "program"))
+        # The alpha alone rules: the AND masks are left clear.
+        f.write(raster.icon_file([(s, raster.icon_image(raster.paint(image("program", s), s), masked=False))
+                                  for s in (16, 32, 48)]))
 
 
 if __name__ == "__main__":

@@ -10,7 +10,9 @@ this; run it again after changing a palette or a size:
 import os
 import struct
 import sys
-import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import raster  # noqa: E402
 
 RED = (255, 0, 0)
 GREEN = (0, 255, 0)
@@ -32,17 +34,6 @@ GIF_FRAMES = [RED, GREEN, BLUE]
 GIF_DELAYS = [10, 20, 30]
 # The bitmap: 12 x 12, green (the mask colour) with a red 4 x 4 centre.
 BITMAP_SIDE = 12
-
-
-def png_bytes(width, height, pixels):
-    """An 8-bit RGBA PNG; pixels[y][x] are (r, g, b, a)."""
-    def chunk(kind, body):
-        data = kind + body
-        return struct.pack(">I", len(body)) + data + struct.pack(">I", zlib.crc32(data) & 0xFFFFFFFF)
-    raw = b"".join(b"\0" + b"".join(bytes(p) for p in row) for row in pixels)
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9))
-            + chunk(b"IEND", b""))
 
 
 def png_pixels():
@@ -269,7 +260,7 @@ def main():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)
 
-    write("alpha.png", png_bytes(PNG_SIDE, PNG_SIDE, png_pixels()))
+    write("alpha.png", raster.png_bytes(png_pixels()))
     write("square.ICO", ico_bytes())
     write("blocks.jpg", jpeg_bytes())
     write("centre.bmp", bmp_bytes())

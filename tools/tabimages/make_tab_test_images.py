@@ -10,9 +10,10 @@ this; run it again after changing a palette or a size:
     /usr/bin/python3 tools/tabimages/make_tab_test_images.py tests/toolkit/tabmanager/appearances/data
 """
 import os
-import struct
 import sys
-import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import raster  # noqa: E402
 
 MAGENTA = (255, 0, 255)
 
@@ -53,19 +54,6 @@ FrameBorder = 33 66 99
 """
 
 
-def png_bytes(width, height, pixels):
-    """An 8-bit RGB PNG; pixels[y][x] are (r, g, b)."""
-    raw = b"".join(b"\0" + bytes(c for p in row for c in p) for row in pixels)
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
-            chunk(b"IEND", b""))
-
-
 def framed_strip(width, height, colours, edge=None):
     """Frames stacked vertically, each filled with its colour, an optional
     one-pixel edge, and magenta corner pixels."""
@@ -88,9 +76,9 @@ def main(folder):
         "AccessTab.png": framed_strip(40, 24, ACCESS_TAB),
         "TabControlPage.png": framed_strip(24, 24, [PAGE], PAGE_EDGE),
     }
-    for name, (width, height, pixels) in images.items():
+    for name, (_, _, pixels) in images.items():
         with open(os.path.join(folder, name), "wb") as f:
-            f.write(png_bytes(width, height, pixels))
+            f.write(raster.png_bytes(pixels, alpha=False))
     for name, text in (("TabTest.ini", INI), ("TabBare.ini", BARE_INI)):
         with open(os.path.join(folder, name), "wb") as f:
             f.write(text.replace("\n", "\r\n").encode("ascii"))

@@ -9,7 +9,9 @@ this; run it again after changing a palette or a size:
 import os
 import struct
 import sys
-import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import raster  # noqa: E402
 
 MAGENTA = (255, 0, 255)
 
@@ -53,20 +55,11 @@ def bmp_bytes(width, height, pixels, bits):
     return header + info + data
 
 
-def png_bytes(width, height, pixels, alpha):
-    def chunk(kind, body):
-        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
-    raw = bytearray()
-    for y in range(height):
-        raw.append(0)
-        for x in range(width):
-            p = pixels[y][x]
-            raw += bytes(p[:3])
-            if alpha:
-                raw.append(p[3] if len(p) > 3 else 255)
-    ihdr = struct.pack(">IIBBBBB", width, height, 8, 6 if alpha else 2, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(bytes(raw))) +
-            chunk(b"IEND", b""))
+def png_bytes(pixels, alpha):
+    """Without alpha the pixels' own alpha is dropped; with it, opaque
+    (r, g, b) pixels gain an alpha of 255. Compressed at the default level."""
+    rows = [[tuple(p[:3]) + ((p[3] if len(p) > 3 else 255,) if alpha else ()) for p in row] for row in pixels]
+    return raster.png_bytes(rows, alpha, level=-1)
 
 
 def icon_image(side, bits, colour):
@@ -201,12 +194,12 @@ def main():
     write("strip5.bmp", bmp_bytes(80, 16, strip_pixels(5, 16), 24))
     write("strip7.bmp", bmp_bytes(112, 16, strip_pixels(7, 16), 24))
     write("alphastrip4.bmp", bmp_bytes(64, 16, alpha_strip_pixels(4, 16), 32))
-    write("alphastrip4.png", png_bytes(64, 16, alpha_strip_pixels(4, 16), True))
+    write("alphastrip4.png", png_bytes(alpha_strip_pixels(4, 16), True))
     write("icons.ico", ico_bytes([16, 24, 32]))
     write("icons_16_32.ico", ico_bytes([16, 32]))
     write("lying_group.bin", lying_group_directory())
-    write("ninegrid.png", png_bytes(30, 30, nine_grid_pixels(True), True))
-    write("keyed.png", png_bytes(16, 16, keyed_pixels(), False))
+    write("ninegrid.png", png_bytes(nine_grid_pixels(True), True))
+    write("keyed.png", png_bytes(keyed_pixels(), False))
     write("plain.bmp", bmp_bytes(30, 30, nine_grid_pixels(False), 24))
     # The scheme's last line has no line end: it must still be read.
     write("TestScheme.ini", "\r\n".join(SCHEME_INI).encode("ascii"))

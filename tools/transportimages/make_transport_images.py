@@ -7,27 +7,14 @@ this; run it again after changing a palette or a shape:
     /usr/bin/python3 tools/transportimages/make_transport_images.py src/app/recorder/images
 """
 import os
-import struct
 import sys
-import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import raster  # noqa: E402
 
 SIZE = 10
 RECORD = (204, 24, 24)
 GLYPH = (40, 48, 64)
-
-
-def write_png(path, pixels):
-    """pixels: SIZE rows of SIZE (r, g, b, a) tuples."""
-    raw = b"".join(b"\x00" + b"".join(struct.pack("4B", *p) for p in row) for row in pixels)
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
-                chunk(b"IEND", b""))
 
 
 def image(inside, colour):
@@ -88,7 +75,8 @@ def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else "."
     os.makedirs(folder, exist_ok=True)
     for name, (shape, colour) in IMAGES.items():
-        write_png(os.path.join(folder, name), image(shape, colour))
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(raster.png_bytes(image(shape, colour)))
 
 
 if __name__ == "__main__":
