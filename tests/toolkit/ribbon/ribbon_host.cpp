@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "tests/support/solid_icon.h"
 #include "tests/toolkit/ribbon/ribbon_test_ids.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
@@ -10,34 +11,10 @@
 
 namespace {
 
-// An opaque square icon of one colour, made with a mask.
-HICON MakeIcon(int nSize, COLORREF clr)
-{
-    HDC hScreen = ::GetDC(nullptr);
-    HBITMAP hColor = ::CreateCompatibleBitmap(hScreen, nSize, nSize);
-    HBITMAP hMask = ::CreateBitmap(nSize, nSize, 1, 1, nullptr);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    HGDIOBJ hOld = ::SelectObject(hDC, hColor);
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    RECT rc = {0, 0, nSize, nSize};
-    ::FillRect(hDC, &rc, hBrush);
-    ::DeleteObject(hBrush);
-    ::SelectObject(hDC, hMask);
-    ::PatBlt(hDC, 0, 0, nSize, nSize, BLACKNESS);
-    ::SelectObject(hDC, hOld);
-    ::DeleteDC(hDC);
-    ::ReleaseDC(nullptr, hScreen);
-    ICONINFO info = {TRUE, 0, 0, hMask, hColor};
-    HICON hIcon = ::CreateIconIndirect(&info);
-    ::DeleteObject(hColor);
-    ::DeleteObject(hMask);
-    return hIcon;
-}
-
 void SetTestIcon(CQVTImageManager* pImageManager, UINT nId, int nSize)
 {
     CQVTImageManagerRasterImageHandle handle;
-    handle.AttachIcon(MakeIcon(nSize, RGB(40 + nId % 7 * 30, 90, 160)));
+    handle.AttachIcon(MakeSolidIcon(nSize, nSize, RGB(40 + nId % 7 * 30, 90, 160)));
     pImageManager->SetIcon(handle, nId, CSize(nSize, nSize));
 }
 

@@ -7,6 +7,7 @@
 #include "real_input.h"
 #include "sondrel_gtest.h"
 #include "tests/common/screen_test_support.h"
+#include "tests/support/solid_icon.h"
 #include "tests/toolkit/commandbars/support/bars_frame.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControlBitmap.h"
@@ -40,29 +41,6 @@ public:
     CString m_strOpened;
 };
 
-HICON MakeIcon(int cx, int cy, COLORREF clr)
-{
-    HDC hScreen = ::GetDC(nullptr);
-    HBITMAP hColor = ::CreateCompatibleBitmap(hScreen, cx, cy);
-    HBITMAP hMask = ::CreateBitmap(cx, cy, 1, 1, nullptr);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    HGDIOBJ hOld = ::SelectObject(hDC, hColor);
-    HBRUSH hBrush = ::CreateSolidBrush(clr);
-    RECT rc = {0, 0, cx, cy};
-    ::FillRect(hDC, &rc, hBrush);
-    ::DeleteObject(hBrush);
-    ::SelectObject(hDC, hMask);
-    ::PatBlt(hDC, 0, 0, cx, cy, BLACKNESS);
-    ::SelectObject(hDC, hOld);
-    ::DeleteDC(hDC);
-    ::ReleaseDC(nullptr, hScreen);
-    ICONINFO info = {TRUE, 0, 0, hMask, hColor};
-    HICON hIcon = ::CreateIconIndirect(&info);
-    ::DeleteObject(hColor);
-    ::DeleteObject(hMask);
-    return hIcon;
-}
-
 class LinkControls : public ::testing::Test
 {
 public:
@@ -86,7 +64,7 @@ protected:
         m_pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, m_pBars->Add(_T("Standard"), qvtBarTop));
         ASSERT_NE(nullptr, m_pToolBar);
         CQVTImageManagerRasterImageHandle handle;
-        handle.AttachIcon(MakeIcon(40, 24, kBitmapColor));
+        handle.AttachIcon(MakeSolidIcon(40, 24, kBitmapColor));
         m_pBars->GetImageManager()->SetIcon(handle, kBitmapId, CSize(40, 24));
 
         CQVTControls* pControls = m_pToolBar->GetControls();

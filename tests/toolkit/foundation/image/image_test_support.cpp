@@ -31,11 +31,6 @@ HICON MakeMaskedIcon(int cx, int cy, const std::function<COLORREF(int x, int y)>
     return hIcon;
 }
 
-HICON MakeSolidIcon(int cx, int cy, COLORREF colour)
-{
-    return MakeMaskedIcon(cx, cy, [colour](int, int) { return colour; });
-}
-
 HBITMAP MakeAlphaBitmap(int cx, int cy, const std::function<DWORD(int x, int y)>& pixel)
 {
     BITMAPINFO info = {};

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/support/dib_canvas.h"
+#include "tests/support/solid_icon.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 
 // The colours the image tests paint and read back.
@@ -29,7 +30,6 @@ const UINT IDB_ALPHASTRIP4_PNG = 303;
 // A masked (non-alpha) icon: transparent where the predicate says so.
 HICON MakeMaskedIcon(int cx, int cy, const std::function<COLORREF(int x, int y)>& colour,
                      const std::function<bool(int x, int y)>& transparent = nullptr);
-HICON MakeSolidIcon(int cx, int cy, COLORREF colour);
 // A top-down 32-bit DIB section of straight (not premultiplied) pixels
 // 0xAARRGGBB.
 HBITMAP MakeAlphaBitmap(int cx, int cy, const std::function<DWORD(int x, int y)>& pixel);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "sondrel_gtest.h"
+#include "tests/support/solid_icon.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "toolkit/commandbars/controls/QVTControlButton.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
@@ -41,21 +42,8 @@ const COLORREF kIconColor = RGB(255, 0, 0);
 // for a command.
 void SetRedIcon(UINT nCommand)
 {
-    CClientDC screen(nullptr);
-    CBitmap color;
-    color.CreateCompatibleBitmap(&screen, 16, 16);
-    CDC dc;
-    dc.CreateCompatibleDC(&screen);
-    CBitmap* pOld = dc.SelectObject(&color);
-    dc.FillSolidRect(0, 0, 16, 16, kIconColor);
-    dc.SelectObject(pOld);
-    CBitmap mask;
-    const WORD kOpaque[16] = {};
-    mask.CreateBitmap(16, 16, 1, 1, kOpaque);
-    ICONINFO info = {TRUE, 0, 0, static_cast<HBITMAP>(mask.GetSafeHandle()),
-                     static_cast<HBITMAP>(color.GetSafeHandle())};
     CQVTImageManagerRasterImageHandle handle;
-    handle.AttachIcon(::CreateIconIndirect(&info));
+    handle.AttachIcon(MakeSolidIcon(16, 16, kIconColor));
     QVTImageManager()->SetIcon(handle, nCommand, CSize(16, 16));
 }
 
