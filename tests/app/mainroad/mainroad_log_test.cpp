@@ -1,0 +1,399 @@
+// What the recorder's main road leaves in its logs: Sondrel started as a
+// program of its own, a few seconds recorded from the ribbon and the window
+// closed while recording (Yes to the question), all by real input; then the
+// trace files of that run read back through tools/p7dump, and, with the
+// trace library switched off, the plain text log. The traced operations of
+// start-up, the recording job and the shut-down must stand in both, in the
+// order they ran.
+#include <afxwin.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "mainroad_support.h"
+#include "real_input.h"
+#include "sondrel_gtest.h"
+
+using namespace mainroad;
+
+namespace {
+
+const char16_t kLogSettingsKey[] = u"Software\\Quorvane\\Sondrel";
+const char16_t kLogRecordingsFolder[] = u"C:\\mainroad-log-recordings\\";
+const int kLogFileList = 1017;
+// The Record icon's flat colour (tools/mainwindowimages).
+const COLORREF kLogRecordDot = RGB(220, 30, 30);
+// Wine's own switch for a DLL: an empty load order turns it off for the
+// programs started afterwards (the variable WINEDLLOVERRIDES, given to a
+// child through CreateProcess, is not read).
+const char16_t kDllOverridesKey[] = u"Software\\Wine\\DllOverrides";
+
+// One line of the road as a reader finds it: the text, and where the trace
+// says it came from (empty in the text log).
+struct RoadLine
+{
+    std::string text;
+    std::string function;
+    std::string thread;
+    std::string module;
+    std::string level;
+};
+
+// The traced operations of one road, in the order they run: the logger
+// opened, the profiles' Windows Media codecs, the recorder's devices and
+// profiles, one recording, the shut-down of the application frame.
+const char* const kStartupLines[] = {
+    "Init Sondrel WMV: start", "Create media file: done",          "Create wm media file: done",
+    "Init Sondrel WMV: done",  "OnBnClickedRefreshdevices: start", "OnChandeDevice: start",
+    "OnChandeDevice: end",     "OnBnClickedRefreshdevices: end",   "OnChangeFormat: start",
+    "OnChangeFormat: end",     "RefreshDescInfo: start",           "RefreshDescInfo: end",
+};
+const char* const kRecordingLines[] = {
+    "OnStartConvert: start",
+    "RefreshDescInfo: start",
+    "RefreshDescInfo: end",
+    "OnStartConvert: end",
+};
+const char* const kShutdownLines[] = {
+    "destroy languages support: done",
+    "destroy product mutex: done",
+};
+
+std::string NarrowText(const std::u16string& s)
+{
+    std::string out;
+    for (char16_t c : s)
+        out.push_back(c < 128 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+std::vector<std::string> SplitText(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    size_t begin = 0;
+    for (;;)
+    {
+        size_t end = text.find(separator, begin);
+        parts.push_back(text.substr(begin, end == std::string::npos ? std::string::npos : end - begin));
+        if (end == std::string::npos)
+            return parts;
+        begin = end + 1;
+    }
+}
+
+std::string ReadWholeFile(const std::u16string& path)
+{
+    std::string bytes;
+    FILE* f = fopen(UnixPath(path).c_str(), "rb");
+    if (!f)
+        return bytes;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, n);
+    fclose(f);
+    return bytes;
+}
+
+std::u16string AppDataFolder()
+{
+    WCHAR path[MAX_PATH] = {};
+    ::ExpandEnvironmentStringsW(u"%APPDATA%", path, MAX_PATH);
+    return std::u16string(reinterpret_cast<const char16_t*>(path)) + u"\\";
+}
+
+std::u16string LogFolder()
+{
+    return AppDataFolder() + u"Quorvane\\Sondrel\\Logs\\";
+}
+
+std::u16string TextLogPath()
+{
+    return AppDataFolder() + u"Quorvane\\Sondrel\\Sondrel.log";
+}
+
+std::vector<std::u16string> TraceFiles()
+{
+    std::vector<std::u16string> files;
+    WIN32_FIND_DATAW found;
+    HANDLE find = ::FindFirstFileW(W(LogFolder() + u"*.p7d"), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return files;
+    do
+        files.push_back(LogFolder() + reinterpret_cast<const char16_t*>(found.cFileName));
+    while (::FindNextFileW(find, &found));
+    ::FindClose(find);
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// Runs a program of the test folder with its output into a file; its exit
+// code, or -1 when it did not start or end.
+int RunCaptured(const std::u16string& commandLine, std::string* pOutput)
+{
+    const std::u16string outputPath = u"C:\\mainroad-log-output.txt";
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE out =
+        ::CreateFileW(W(outputPath), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return -1;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION process = {};
+    std::vector<WCHAR> line(commandLine.begin(), commandLine.end());
+    line.push_back(0);
+    const std::u16string folder = BinFolder();
+    const BOOL bStarted = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                           W(folder), &startup, &process);
+    ::CloseHandle(out);
+    if (!bStarted)
+        return -1;
+    const bool bEnded = ::WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+    DWORD dwCode = 0;
+    ::GetExitCodeProcess(process.hProcess, &dwCode);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    *pOutput = ReadWholeFile(outputPath);
+    return bEnded ? static_cast<int>(dwCode) : -1;
+}
+
+// The dump's record lines: time, channel, thread, module, level, file:line,
+// function, text; header lines ("#", "==") are skipped.
+std::vector<RoadLine> DumpedLines(const std::string& dump)
+{
+    std::vector<RoadLine> lines;
+    for (const std::string& line : SplitText(dump, '\n'))
+    {
+        std::vector<std::string> fields = SplitText(line, '\t');
+        if (fields.size() < 8)
+            continue;
+        RoadLine road;
+        road.thread = fields[2];
+        road.module = fields[3];
+        road.level = fields[4];
+        road.function = fields[6];
+        for (size_t i = 7; i < fields.size(); ++i)
+            road.text += (i > 7 ? "\t" : "") + fields[i];
+        lines.push_back(road);
+    }
+    return lines;
+}
+
+// Where each expected text stands, searched in order from `from`; npos for
+// a text not found after the one before it.
+std::vector<size_t> FindInOrder(const std::vector<RoadLine>& lines, size_t from, const char* const* expected,
+                                size_t count)
+{
+    std::vector<size_t> places;
+    size_t at = from;
+    for (size_t i = 0; i < count; ++i)
+    {
+        while (at < lines.size() && lines[at].text != expected[i])
+            ++at;
+        places.push_back(at < lines.size() ? at : std::string::npos);
+        if (at < lines.size())
+            ++at;
+    }
+    return places;
+}
+
+size_t CountText(const std::vector<RoadLine>& lines, const std::string& text)
+{
+    return std::count_if(lines.begin(), lines.end(), [&](const RoadLine& line) { return line.text == text; });
+}
+
+std::string Listing(const std::vector<RoadLine>& lines)
+{
+    std::string out;
+    for (const RoadLine& line : lines)
+        out += "  " + line.function + " | " + line.text + "\n";
+    return out;
+}
+
+// Checks the road's lines stand in order after the logger's own first line;
+// the place of "OnStartConvert: start".
+void ExpectRoadInOrder(const std::vector<RoadLine>& lines, const std::string& firstLine)
+{
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(firstLine, lines.front().text) << Listing(lines);
+    const size_t nStartup = sizeof kStartupLines / sizeof kStartupLines[0];
+    std::vector<size_t> startup = FindInOrder(lines, 1, kStartupLines, nStartup);
+    for (size_t i = 0; i < nStartup; ++i)
+        EXPECT_NE(std::string::npos, startup[i]) << kStartupLines[i] << " missing or out of order\n"
+                                                 << Listing(lines);
+    if (startup.back() == std::string::npos)
+        return;
+
+    // One recording: its start and end, and only the refresh of the
+    // description between them.
+    const size_t nRecording = sizeof kRecordingLines / sizeof kRecordingLines[0];
+    std::vector<size_t> recording = FindInOrder(lines, startup.back() + 1, kRecordingLines, nRecording);
+    for (size_t i = 0; i < nRecording; ++i)
+        EXPECT_NE(std::string::npos, recording[i]) << kRecordingLines[i] << " missing or out of order\n"
+                                                   << Listing(lines);
+    EXPECT_EQ(1u, CountText(lines, "OnStartConvert: start")) << Listing(lines);
+    EXPECT_EQ(1u, CountText(lines, "OnStartConvert: end")) << Listing(lines);
+    if (recording.back() == std::string::npos)
+        return;
+
+    const size_t nShutdown = sizeof kShutdownLines / sizeof kShutdownLines[0];
+    std::vector<size_t> shutdown = FindInOrder(lines, recording.back() + 1, kShutdownLines, nShutdown);
+    for (size_t i = 0; i < nShutdown; ++i)
+        EXPECT_NE(std::string::npos, shutdown[i]) << kShutdownLines[i] << " missing or out of order\n"
+                                                  << Listing(lines);
+    // A window closed by the user is no abnormal end.
+    for (const RoadLine& line : lines)
+        EXPECT_EQ(std::string::npos, line.text.find("Process is terminated")) << line.text;
+}
+
+class MainRoadLog : public ::testing::Test
+{
+public:
+    static void SetUpTestSuite()
+    {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, W(kLogSettingsKey));
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(kLogSettingsKey));
+        ShellOutput("rm -rf '" + UnixPath(kLogRecordingsFolder) + "'");
+        ::CreateDirectoryW(W(kLogRecordingsFolder), nullptr);
+        HKEY key = nullptr;
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, W(kLogSettingsKey), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                              nullptr) != ERROR_SUCCESS)
+            return;
+        const std::u16string folder = kLogRecordingsFolder;
+        ::RegSetValueExW(key, u"DstFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                         static_cast<DWORD>((folder.size() + 1) * sizeof(char16_t)));
+        // Started before: the about box of the first starts stays away.
+        const DWORD dwCounter = 10;
+        ::RegSetValueExW(key, u"RunningCounter", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwCounter),
+                         sizeof dwCounter);
+        ::RegCloseKey(key);
+    }
+
+protected:
+    // Starts Sondrel, records a few seconds from the ribbon's Record and
+    // closes the window while it records, answering Yes; the program has
+    // ended when this returns.
+    void RecordAndCloseWhileRecording()
+    {
+        SondrelProcess program;
+        ASSERT_TRUE(program.Start());
+        HWND hMain = WaitForWindow(program.Id(), u"Sondrel", 60000);
+        ASSERT_NE(nullptr, hMain);
+        Wait(1500);
+        ::SetForegroundWindow(hMain);
+        HWND hList = ChildById(hMain, kLogFileList);
+        ASSERT_NE(nullptr, hList);
+        const size_t nRowsBefore = ListRows(hList, 5).size();
+
+        CRect rcScreen;
+        auto shot = Shot(hMain, &rcScreen);
+        CPoint ptRecord;
+        ASSERT_TRUE(FindColour(*shot, CRect(0, 0, shot->Width(), std::min(shot->Height(), 220)),
+                               kLogRecordDot, 6, 60, &ptRecord));
+        ClickAt(CPoint(rcScreen.left + ptRecord.x, rcScreen.top + ptRecord.y));
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                auto rows = ListRows(hList, 5);
+                return rows.size() > nRowsBefore && rows.back()[4] == u"Recording";
+            },
+            10000));
+        Wait(3000);
+
+        ::SetForegroundWindow(hMain);
+        Wait(100);
+        KeyChord(VK_MENU, VK_F4);
+        HWND hQuestion = WaitForWindow(program.Id(), u"Confirmation", 10000);
+        ASSERT_NE(nullptr, hQuestion);
+        Wait(300);
+        HWND hYes = ChildById(hQuestion, IDYES);
+        ASSERT_NE(nullptr, hYes);
+        ClickChild(hYes);
+        ASSERT_TRUE(program.WaitForExit(30000));
+    }
+};
+
+}  // namespace
+
+TEST_F(MainRoadLog, TheRunsTraceFilesHoldTheRoadLinesInOrder)
+{
+    const std::vector<std::u16string> before = TraceFiles();
+    RecordAndCloseWhileRecording();
+    if (HasFatalFailure())
+        return;
+
+    std::vector<std::u16string> files;
+    for (const std::u16string& file : TraceFiles())
+        if (std::find(before.begin(), before.end(), file) == before.end())
+            files.push_back(file);
+    ASSERT_FALSE(files.empty()) << "no trace file of this run in " << NarrowText(LogFolder());
+
+    std::u16string command = u"p7dump.exe";
+    for (const std::u16string& file : files)
+        command += u" \"" + file + u"\"";
+    std::string dump;
+    // Every file of a run that ended normally reads cleanly to its end.
+    EXPECT_EQ(0, RunCaptured(command, &dump)) << dump;
+    std::vector<RoadLine> lines = DumpedLines(dump);
+    ExpectRoadInOrder(lines, "Init P7 logging system: done");
+
+    // Each line names the function that wrote it, on the channel's main
+    // thread and the program's module, at the information level.
+    for (const RoadLine& line : lines)
+    {
+        if (line.text.rfind("OnStartConvert: ", 0) == 0)
+            EXPECT_EQ("CSondrelDlg::OnStartConvert", line.function);
+        if (line.text.rfind("Init Sondrel WMV: ", 0) == 0)
+            EXPECT_EQ("CSondrelProfileManager::LoadWMV", line.function);
+        EXPECT_EQ("Main", line.thread) << line.text;
+        EXPECT_EQ("App", line.module) << line.text;
+        EXPECT_EQ("INFO", line.level) << line.text;
+    }
+    EXPECT_EQ("CApplicationBase::InitP7Log", lines.front().function);
+}
+
+TEST_F(MainRoadLog, WithoutTheTraceLibraryTheTextLogHoldsTheRoadLines)
+{
+    // The trace library switched off for the program, as if it were absent.
+    const std::vector<std::u16string> before = TraceFiles();
+    HKEY hOverrides = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, W(kDllOverridesKey), 0, nullptr, 0,
+                                               KEY_WRITE, nullptr, &hOverrides, nullptr));
+    ::RegSetValueExW(hOverrides, u"P7x64", 0, REG_SZ, reinterpret_cast<const BYTE*>(u""), sizeof(char16_t));
+    RecordAndCloseWhileRecording();
+    ::RegDeleteValueW(hOverrides, u"P7x64");
+    ::RegCloseKey(hOverrides);
+    if (HasFatalFailure())
+        return;
+    EXPECT_EQ(before, TraceFiles()) << "the trace library wrote although it was switched off";
+
+    // Each line: "(MM/DD/YY HH:MM:SS): " and the text, ended by CR LF.
+    const std::string text = ReadWholeFile(TextLogPath());
+    ASSERT_FALSE(text.empty());
+    std::vector<RoadLine> lines;
+    std::vector<std::string> raw = SplitText(text, '\n');
+    EXPECT_TRUE(raw.back().empty()) << "the last line is not ended";
+    raw.pop_back();
+    for (const std::string& line : raw)
+    {
+        ASSERT_GT(line.size(), 21u) << line;
+        EXPECT_EQ('\r', line.back()) << line;
+        int month = 0, day = 0, year = 0, hour = 0, minute = 0, second = 0;
+        char close = 0, colon = 0;
+        EXPECT_EQ(8, sscanf(line.c_str(), "(%2d/%2d/%2d %2d:%2d:%2d%c%c", &month, &day, &year, &hour, &minute,
+                            &second, &close, &colon))
+            << line;
+        EXPECT_EQ(')', close) << line;
+        EXPECT_EQ(':', colon) << line;
+        EXPECT_EQ(' ', line[20]) << line;
+        RoadLine road;
+        road.text = line.substr(21, line.size() - 22);
+        lines.push_back(road);
+    }
+    ExpectRoadInOrder(lines, "Init logging system: done");
+}
