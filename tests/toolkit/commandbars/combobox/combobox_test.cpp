@@ -10,7 +10,7 @@
 
 #include "real_input.h"
 #include "sondrel_gtest.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlGallery.h"
@@ -43,19 +43,13 @@ public:
     std::vector<UINT> m_codes;
 };
 
-class ComboBox : public ::testing::Test
+class ComboBox : public BarsFrameSuite<ComboBox, CComboFrame>
 {
 public:
     static void SetUpTestSuite()
     {
         CQVTPaintManager::SetTheme(qvtThemeOfficeXP);
-        s_pFrame = new CComboFrame();
-        s_pFrame->CreateSite(CRect(560, 420, 960, 620));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
+        CreateFrame(CRect(560, 420, 960, 620));
     }
 
 protected:
@@ -100,11 +94,9 @@ protected:
         PumpTranslated(30);
     }
 
-    static CComboFrame* s_pFrame;
     CTestBar* m_pBar = nullptr;
     CQVTControlComboBox* m_pCombo = nullptr;
 };
-CComboFrame* ComboBox::s_pFrame = nullptr;
 
 }  // namespace
 

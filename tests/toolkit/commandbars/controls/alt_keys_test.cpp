@@ -7,7 +7,7 @@
 
 #include "real_input.h"
 #include "sondrel_gtest.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
@@ -18,19 +18,10 @@ namespace {
 const UINT kGoId = 120;
 const UINT kFieldId = 121;
 
-class AltKeysInFields : public ::testing::Test
+class AltKeysInFields : public BarsFrameSuite<AltKeysInFields>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CBarsFrame();
-        s_pFrame->CreateSite(CRect(200, 360, 800, 520));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(CRect(200, 360, 800, 520)); }
 
 protected:
     void SetUp() override
@@ -88,11 +79,9 @@ protected:
         return std::count(s_pFrame->m_commands.begin(), s_pFrame->m_commands.end(), kGoId);
     }
 
-    static CBarsFrame* s_pFrame;
     CQVTCommandBars* m_pBars = nullptr;
     CQVTToolBar* m_pToolBar = nullptr;
 };
-CBarsFrame* AltKeysInFields::s_pFrame = nullptr;
 
 TEST_F(AltKeysInFields, AnEditOffersAltAndALetterToTheBarsMnemonics)
 {

@@ -10,7 +10,7 @@
 #include "real_input.h"
 #include "sondrel_gtest.h"
 #include "tests/common/common_test_support.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControlExtended.h"
@@ -40,19 +40,10 @@ CPoint ScreenPoint(CQVTCommandBar* pBar, CPoint pt)
     return pt;
 }
 
-class ExtendedControls : public ::testing::Test
+class ExtendedControls : public BarsFrameSuite<ExtendedControls>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CBarsFrame();
-        s_pFrame->CreateSite(CRect(300, 80, 800, 330));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(CRect(300, 80, 800, 330)); }
 
 protected:
     void SetUp() override
@@ -115,12 +106,10 @@ protected:
         PumpTranslated(80);
     }
 
-    static CBarsFrame* s_pFrame;
     CQVTCommandBars* m_pBars = nullptr;
     CQVTToolBar* m_pToolBar = nullptr;
     CQVTControlPopup* m_pSplit = nullptr;
 };
-CBarsFrame* ExtendedControls::s_pFrame = nullptr;
 
 }  // namespace
 

@@ -8,7 +8,7 @@
 #include "sondrel_gtest.h"
 #include "tests/common/screen_test_support.h"
 #include "tests/support/solid_icon.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControlBitmap.h"
 #include "toolkit/commandbars/controls/QVTControlHyperlink.h"
@@ -41,19 +41,10 @@ public:
     CString m_strOpened;
 };
 
-class LinkControls : public ::testing::Test
+class LinkControls : public BarsFrameSuite<LinkControls>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CBarsFrame();
-        s_pFrame->CreateSite(CRect(300, 80, 800, 330));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(CRect(300, 80, 800, 330)); }
 
 protected:
     void SetUp() override
@@ -104,13 +95,11 @@ protected:
         return screentest::CountIn(*canvas, rc, clr);
     }
 
-    static CBarsFrame* s_pFrame;
     CQVTCommandBars* m_pBars = nullptr;
     CQVTToolBar* m_pToolBar = nullptr;
     CCountingHyperlink* m_pLink = nullptr;
     CQVTControlBitmap* m_pBitmap = nullptr;
 };
-CBarsFrame* LinkControls::s_pFrame = nullptr;
 
 }  // namespace
 

@@ -10,7 +10,7 @@
 #include "sondrel_gtest.h"
 #include "test_app.h"
 #include "tests/common/screen_test_support.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/bars/QVTDialogBar.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
@@ -72,29 +72,20 @@ CSize ClientSize(CWnd* pWnd)
     return rc.Size();
 }
 
-class DialogBars : public ::testing::Test
+class DialogBars : public BarsFrameSuite<DialogBars>
 {
 public:
     static void SetUpTestSuite()
     {
         MakeTestApp();
-        s_pFrame = new CBarsFrame();
-        s_pFrame->m_bHandleCustomize = TRUE;
-        s_pFrame->CreateSite(kFrame);
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
+        CreateFrame(kFrame, TRUE);
     }
 
 protected:
     void SetUp() override
     {
         ASSERT_NE(nullptr, s_pFrame->GetSafeHwnd());
-        s_pFrame->SetWindowPos(&CWnd::wndTopMost, kFrame.left, kFrame.top, kFrame.Width(), kFrame.Height(),
-                               SWP_NOACTIVATE);
-        s_pFrame->ResetBars();
+        RestoreFrame(kFrame);
         s_pFrame->SetForegroundWindow();
         PumpMessages(20);
     }
@@ -132,11 +123,9 @@ protected:
     }
 
     static const CRect kFrame;
-    static CBarsFrame* s_pFrame;
     CEdit* m_pEdit = nullptr;
 };
 const CRect DialogBars::kFrame(660, 60, 1240, 500);
-CBarsFrame* DialogBars::s_pFrame = nullptr;
 
 }  // namespace
 

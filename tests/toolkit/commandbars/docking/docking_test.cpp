@@ -10,7 +10,7 @@
 
 #include "real_input.h"
 #include "sondrel_gtest.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/bars/QVTDockContext.h"
@@ -75,27 +75,16 @@ CRect WindowRect(CWnd* pWnd)
     return rc;
 }
 
-class Docking : public ::testing::Test
+class Docking : public BarsFrameSuite<Docking>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CBarsFrame();
-        s_pFrame->CreateSite(kFrame);
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(kFrame); }
 
 protected:
     void SetUp() override
     {
         ASSERT_NE(nullptr, s_pFrame->GetSafeHwnd());
-        s_pFrame->SetWindowPos(&CWnd::wndTopMost, kFrame.left, kFrame.top, kFrame.Width(), kFrame.Height(),
-                               SWP_NOACTIVATE);
-        s_pFrame->ResetBars();
+        RestoreFrame(kFrame);
         s_pFrame->SetForegroundWindow();
         PumpMessages(20);
     }
@@ -136,10 +125,8 @@ protected:
     }
 
     static const CRect kFrame;
-    static CBarsFrame* s_pFrame;
 };
 const CRect Docking::kFrame(620, 520, 1220, 880);
-CBarsFrame* Docking::s_pFrame = nullptr;
 
 }  // namespace
 

@@ -12,7 +12,7 @@
 
 #include "real_input.h"
 #include "sondrel_gtest.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControlGallery.h"
@@ -47,19 +47,13 @@ public:
     std::vector<UINT> m_codes;
 };
 
-class Gallery : public ::testing::Test
+class Gallery : public BarsFrameSuite<Gallery, CGalleryFrame>
 {
 public:
     static void SetUpTestSuite()
     {
         CQVTPaintManager::SetTheme(qvtThemeOfficeXP);
-        s_pFrame = new CGalleryFrame();
-        s_pFrame->CreateSite(CRect(60, 420, 460, 720));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
+        CreateFrame(CRect(60, 420, 460, 720));
     }
 
 protected:
@@ -112,12 +106,10 @@ protected:
     }
     BOOL Key(UINT nChar) { return m_pGallery->OnHookKeyDown(nChar, 0); }
 
-    static CGalleryFrame* s_pFrame;
     CQVTControlGalleryItems* m_pItems = nullptr;
     CTestBar* m_pBar = nullptr;
     CQVTControlGallery* m_pGallery = nullptr;
 };
-CGalleryFrame* Gallery::s_pFrame = nullptr;
 
 }  // namespace
 

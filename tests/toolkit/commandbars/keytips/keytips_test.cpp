@@ -10,7 +10,7 @@
 #include "real_input.h"
 #include "sondrel_gtest.h"
 #include "tests/common/common_test_support.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
@@ -27,19 +27,10 @@ void Key(WORD wKey)
     PumpTranslated(60);
 }
 
-class KeyboardTips : public ::testing::Test
+class KeyboardTips : public BarsFrameSuite<KeyboardTips>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CBarsFrame();
-        s_pFrame->CreateSite(CRect(200, 100, 900, 300));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(CRect(200, 100, 900, 300)); }
 
 protected:
     void SetUp() override
@@ -101,11 +92,9 @@ protected:
         return nullptr;
     }
 
-    static CBarsFrame* s_pFrame;
     CQVTCommandBars* m_pBars = nullptr;
     CQVTToolBar* m_pToolBar = nullptr;
 };
-CBarsFrame* KeyboardTips::s_pFrame = nullptr;
 
 }  // namespace
 

@@ -18,7 +18,7 @@
 #include "test_app.h"
 #include "tests/common/common_test_support.h"
 #include "tests/support/win_thread.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/bars/QVTCommandBarList.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsExchange.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
@@ -159,21 +159,14 @@ private:
     WinThread m_thread;
 };
 
-class Layout : public ::testing::Test
+class Layout : public BarsFrameSuite<Layout>
 {
 public:
     static void SetUpTestSuite()
     {
         TestApp();
         UseRegistry();
-        s_pFrame = new CBarsFrame();
-        s_pFrame->m_bHandleCustomize = TRUE;
-        s_pFrame->CreateSite(kFrame);
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
+        CreateFrame(kFrame, TRUE);
     }
 
 protected:
@@ -181,9 +174,7 @@ protected:
     {
         ASSERT_NE(nullptr, s_pFrame->GetSafeHwnd());
         UseRegistry();
-        s_pFrame->SetWindowPos(&CWnd::wndTopMost, kFrame.left, kFrame.top, kFrame.Width(), kFrame.Height(),
-                               SWP_NOACTIVATE);
-        s_pFrame->ResetBars();
+        RestoreFrame(kFrame);
         PumpMessages(20);
     }
     void TearDown() override
@@ -276,11 +267,9 @@ protected:
 
     static const CRect kFrame;
     static const CPoint kFloat;
-    static CBarsFrame* s_pFrame;
 };
 const CRect Layout::kFrame(40, 560, 600, 860);
 const CPoint Layout::kFloat(300, 900);
-CBarsFrame* Layout::s_pFrame = nullptr;
 
 }  // namespace
 

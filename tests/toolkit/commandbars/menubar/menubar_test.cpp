@@ -13,7 +13,7 @@
 #include "test_app.h"
 #include "tests/common/common_test_support.h"
 #include "tests/toolkit/commandbars/menubar/menubar_test_ids.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/QVTCommandBarsResource.h"
 #include "toolkit/commandbars/bars/QVTMenuBar.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
@@ -137,19 +137,10 @@ CQVTCommandBar* OpenPopup(CQVTCommandBar* pBar)
     return pPopup && pPopup->GetSafeHwnd() && pPopup->IsWindowVisible() ? pPopup : nullptr;
 }
 
-class MenuBarKeyboard : public ::testing::Test
+class MenuBarKeyboard : public BarsFrameSuite<MenuBarKeyboard>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CBarsFrame();
-        s_pFrame->CreateSite(CRect(300, 80, 760, 380), IDR_MB_MAIN);
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(CRect(300, 80, 760, 380), FALSE, IDR_MB_MAIN); }
 
 protected:
     void SetUp() override
@@ -183,11 +174,9 @@ protected:
         PumpTranslatedUntil([&] { return m_pMenuBar->IsTrackingMode(); }, 2000);
     }
 
-    static CBarsFrame* s_pFrame;
     CQVTMenuBar* m_pMenuBar = nullptr;
     HMENU m_hMenu = nullptr;
 };
-CBarsFrame* MenuBarKeyboard::s_pFrame = nullptr;
 
 }  // namespace
 

@@ -13,7 +13,7 @@
 #include "sondrel_gtest.h"
 #include "tests/common/common_test_support.h"
 #include "tests/support/win_thread.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
@@ -40,19 +40,10 @@ private:
     CRect m_rcOld;
 };
 
-class PopupLayout : public ::testing::Test
+class PopupLayout : public BarsFrameSuite<PopupLayout>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CBarsFrame();
-        s_pFrame->CreateSite(CRect(40, 600, 340, 700));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(CRect(40, 600, 340, 700)); }
 
 protected:
     void SetUp() override
@@ -96,9 +87,7 @@ protected:
     }
 
     std::vector<CQVTPopupBar*> m_popups;
-    static CBarsFrame* s_pFrame;
 };
-CBarsFrame* PopupLayout::s_pFrame = nullptr;
 
 }  // namespace
 

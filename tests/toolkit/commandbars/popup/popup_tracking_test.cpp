@@ -10,7 +10,7 @@
 #include "sondrel_gtest.h"
 #include "tests/common/common_test_support.h"
 #include "tests/support/win_thread.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "tests/toolkit/commandbars/support/test_resources.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
@@ -52,19 +52,10 @@ public:
     int m_nResult = -1;
 };
 
-class PopupTracking : public ::testing::Test
+class PopupTracking : public BarsFrameSuite<PopupTracking, CMenuFrame>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CMenuFrame();
-        s_pFrame->CreateSite(CRect(420, 60, 820, 360));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(CRect(420, 60, 820, 360)); }
 
 protected:
     void SetUp() override
@@ -107,10 +98,7 @@ protected:
         SendKey(wKey, true);
         ::Sleep(60);
     }
-
-    static CMenuFrame* s_pFrame;
 };
-CMenuFrame* PopupTracking::s_pFrame = nullptr;
 
 }  // namespace
 

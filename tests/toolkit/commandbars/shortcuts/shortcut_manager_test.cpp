@@ -12,7 +12,7 @@
 #include "test_app.h"
 #include "tests/common/common_test_support.h"
 #include "tests/support/win_thread.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeArchive.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeIniFile.h"
@@ -196,19 +196,10 @@ TEST(ShortcutTexts, APlainEscapeIsNoShortcutUntilAllowed)
 }
 
 // Typing on a frame whose bars translate its keys.
-class ShortcutKeys : public ::testing::Test
+class ShortcutKeys : public BarsFrameSuite<ShortcutKeys>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CBarsFrame();
-        s_pFrame->CreateSite(CRect(60, 420, 360, 520));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(CRect(60, 420, 360, 520)); }
 
 protected:
     void SetUp() override
@@ -236,9 +227,7 @@ protected:
         }
         SendKey(VK_CONTROL, true);
     }
-    static CBarsFrame* s_pFrame;
 };
-CBarsFrame* ShortcutKeys::s_pFrame = nullptr;
 
 TEST_F(ShortcutKeys, AChordSendsItsCommandAndASingleStrokeSendsItsOwn)
 {

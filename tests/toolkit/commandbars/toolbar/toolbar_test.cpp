@@ -13,7 +13,7 @@
 #include "sondrel_gtest.h"
 #include "tests/common/common_test_support.h"
 #include "tests/support/win_thread.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "tests/toolkit/commandbars/support/test_resources.h"
 #include "tests/toolkit/commandbars/toolbar/toolbar_test_ids.h"
 #include "toolkit/commandbars/QVTCommandBarsResource.h"
@@ -29,27 +29,16 @@
 
 namespace {
 
-class ToolBars : public ::testing::Test
+class ToolBars : public BarsFrameSuite<ToolBars>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CBarsFrame();
-        s_pFrame->m_bHandleCustomize = TRUE;
-        s_pFrame->CreateSite(CRect(40, 40, 440, 300));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(CRect(40, 40, 440, 300), TRUE); }
 
 protected:
     void SetUp() override
     {
         ASSERT_NE(nullptr, s_pFrame->GetSafeHwnd());
-        s_pFrame->SetWindowPos(&CWnd::wndTopMost, 40, 40, 400, 260, SWP_NOACTIVATE);
-        s_pFrame->ResetBars();
+        RestoreFrame(CRect(40, 40, 440, 300));
         s_pFrame->SetForegroundWindow();
         PumpMessages(20);
     }
@@ -124,10 +113,7 @@ protected:
             ::Sleep(25);
         }
     }
-
-    static CBarsFrame* s_pFrame;
 };
-CBarsFrame* ToolBars::s_pFrame = nullptr;
 
 }  // namespace
 

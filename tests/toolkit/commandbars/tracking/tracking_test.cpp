@@ -12,7 +12,7 @@
 #include "real_input.h"
 #include "sondrel_gtest.h"
 #include "tests/common/common_test_support.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "tests/toolkit/commandbars/tracking/tracking_test_ids.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTMenuBar.h"
@@ -70,19 +70,10 @@ CPoint ScreenCentre(CQVTCommandBar* pBar, CQVTControl* pControl)
     return rc.CenterPoint();
 }
 
-class Tracking : public ::testing::Test
+class Tracking : public BarsFrameSuite<Tracking, CTrackingFrame>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CTrackingFrame();
-        s_pFrame->CreateSite(CRect(300, 80, 760, 380));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(CRect(300, 80, 760, 380)); }
 
 protected:
     void SetUp() override
@@ -137,12 +128,10 @@ protected:
         return -1;
     }
 
-    static CTrackingFrame* s_pFrame;
     CQVTCommandBars* m_pBars = nullptr;
     CQVTMenuBar* m_pMenuBar = nullptr;
     CQVTToolBar* m_pToolBar = nullptr;
 };
-CTrackingFrame* Tracking::s_pFrame = nullptr;
 
 }  // namespace
 

@@ -20,7 +20,7 @@
 #include "real_input.h"
 #include "sondrel_gtest.h"
 #include "tests/common/screen_test_support.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "tests/toolkit/themes/color_near.h"
 #include "toolkit/commandbars/bars/QVTDialogBar.h"
@@ -112,19 +112,10 @@ private:
 // its row that wraps, a toolbar docked on the left, a floating toolbar in two
 // rows and a floating dialog bar, all placed by the docking code; and a
 // status bar.
-class Office2003Frame : public ::testing::Test
+class Office2003Frame : public BarsFrameSuite<Office2003Frame>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CBarsFrame();
-        s_pFrame->CreateSite(CRect(kOrigin, CSize(X(640), Y(400))));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(CRect(kOrigin, CSize(X(640), Y(400)))); }
 
 protected:
     void SetUp() override
@@ -260,7 +251,6 @@ protected:
     CQVTControl* Button(CQVTCommandBar* pBar, int i) { return pBar->GetControls()->GetAt(i); }
 
     static const CPoint kOrigin;
-    static CBarsFrame* s_pFrame;
     CQVTMenuBar* m_pMenuBar = nullptr;
     CQVTToolBar* m_pFirst = nullptr;
     CQVTToolBar* m_pSecond = nullptr;
@@ -273,7 +263,6 @@ protected:
     CQVTStatusBar* m_pStatus = nullptr;
 };
 const CPoint Office2003Frame::kOrigin(300, 40);
-CBarsFrame* Office2003Frame::s_pFrame = nullptr;
 
 }  // namespace
 

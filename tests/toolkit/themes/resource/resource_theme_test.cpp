@@ -13,7 +13,7 @@
 #include "sondrel_gtest.h"
 #include "toolkit/ribbon/paint/QVTRibbonThemeResource.h"
 #include "tests/common/screen_test_support.h"
-#include "tests/toolkit/commandbars/support/bars_frame.h"
+#include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "tests/toolkit/themes/color_near.h"
 #include "tests/toolkit/themes/scroll_base_stub.h"
@@ -352,19 +352,10 @@ TEST_F(ResourceBars, BlueHotButtonsShowTheSchemesHighlightAndAnotherSetRecolours
 
 namespace {
 // A real site whose menu bar the bars dock at its top.
-class ResourceMenuBar : public ::testing::Test
+class ResourceMenuBar : public BarsFrameSuite<ResourceMenuBar>
 {
 public:
-    static void SetUpTestSuite()
-    {
-        s_pFrame = new CBarsFrame();
-        s_pFrame->CreateSite(CRect(60, 660, 60 + X(420), 660 + Y(80)));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pFrame;
-        s_pFrame = nullptr;
-    }
+    static void SetUpTestSuite() { CreateFrame(CRect(60, 660, 60 + X(420), 660 + Y(80))); }
 
 protected:
     void SetUp() override
@@ -399,10 +390,8 @@ protected:
         return screentest::CountIn(*canvas, rcClient, clr);
     }
 
-    static CBarsFrame* s_pFrame;
     CQVTMenuBar* m_pMenuBar = nullptr;
 };
-CBarsFrame* ResourceMenuBar::s_pFrame = nullptr;
 }  // namespace
 
 TEST_F(ResourceMenuBar, IdleCaptionsOfARealMenuBarTakeTheSetsMenuBarTextColour)
