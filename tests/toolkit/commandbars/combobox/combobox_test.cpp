@@ -24,32 +24,14 @@ namespace {
 // Ids the site handles, so that the bars keep the controls enabled.
 const int kComboId = 330;
 
-// A site that records the combo box's notifications in order.
-class CComboFrame : public CBarsFrame
-{
-public:
-    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
-    {
-        if (message == QVTWM_CONTROLNOTIFY)
-        {
-            const NMHDR* pNM = reinterpret_cast<const NMHDR*>(lParam);
-            if (pNM->code <= QVT_CBN_SELENDCANCEL)
-                m_codes.push_back(pNM->code);
-            *pResult = pNM->code == QVT_CN_EXECUTE ? 0 : 1;
-            return TRUE;
-        }
-        return CBarsFrame::OnWndMsg(message, wParam, lParam, pResult);
-    }
-    std::vector<UINT> m_codes;
-};
-
-class ComboBox : public BarsFrameSuite<ComboBox, CComboFrame>
+class ComboBox : public BarsFrameSuite<ComboBox, CNotifyRecordingFrame>
 {
 public:
     static void SetUpTestSuite()
     {
         CQVTPaintManager::SetTheme(qvtThemeOfficeXP);
         CreateFrame(CRect(560, 420, 960, 620));
+        s_pFrame->RecordCodes(0, QVT_CBN_SELENDCANCEL);
     }
 
 protected:

@@ -28,32 +28,14 @@ namespace {
 // Ids the site handles, so that the bars keep the controls enabled.
 const int kGalleryId = 310;
 
-// A site that records the gallery's notifications in order.
-class CGalleryFrame : public CBarsFrame
-{
-public:
-    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
-    {
-        if (message == QVTWM_CONTROLNOTIFY)
-        {
-            const NMHDR* pNM = reinterpret_cast<const NMHDR*>(lParam);
-            if (pNM->code >= qvtGalleryPreviewStart && pNM->code <= qvtGalleryBeginDrag)
-                m_codes.push_back(pNM->code);
-            *pResult = pNM->code == QVT_CN_EXECUTE ? 0 : 1;
-            return TRUE;
-        }
-        return CBarsFrame::OnWndMsg(message, wParam, lParam, pResult);
-    }
-    std::vector<UINT> m_codes;
-};
-
-class Gallery : public BarsFrameSuite<Gallery, CGalleryFrame>
+class Gallery : public BarsFrameSuite<Gallery, CNotifyRecordingFrame>
 {
 public:
     static void SetUpTestSuite()
     {
         CQVTPaintManager::SetTheme(qvtThemeOfficeXP);
         CreateFrame(CRect(60, 420, 460, 720));
+        s_pFrame->RecordCodes(qvtGalleryPreviewStart, qvtGalleryBeginDrag);
     }
 
 protected:

@@ -91,6 +91,25 @@ BOOL CBarsFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
+void CNotifyRecordingFrame::RecordCodes(UINT nFirst, UINT nLast)
+{
+    m_nFirstCode = nFirst;
+    m_nLastCode = nLast;
+}
+
+BOOL CNotifyRecordingFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == QVTWM_CONTROLNOTIFY)
+    {
+        const NMHDR* pNM = reinterpret_cast<const NMHDR*>(lParam);
+        if (pNM->code >= m_nFirstCode && pNM->code <= m_nLastCode)
+            m_codes.push_back(pNM->code);
+        *pResult = pNM->code == QVT_CN_EXECUTE ? 0 : 1;
+        return TRUE;
+    }
+    return CBarsFrame::OnWndMsg(message, wParam, lParam, pResult);
+}
+
 bool PumpTranslated(DWORD dwMilliseconds)
 {
     const DWORD dwStart = ::GetTickCount();

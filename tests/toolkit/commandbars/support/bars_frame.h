@@ -47,6 +47,22 @@ protected:
     CQVTCommandBars* m_pCommandBars;
 };
 
+// A site that records, in order, the control notifications whose codes lie
+// in a range, and answers every control notification itself but an execute
+// one, whose command then goes out.
+class CNotifyRecordingFrame : public CBarsFrame
+{
+public:
+    void RecordCodes(UINT nFirst, UINT nLast);
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+    std::vector<UINT> m_codes;
+
+private:
+    UINT m_nFirstCode = 0;
+    UINT m_nLastCode = 0;
+};
+
 // Dispatches the thread's messages for at least the time, each first through
 // the framework's pre-translation, as an application's message loop does.
 bool PumpTranslated(DWORD dwMilliseconds = 0);
