@@ -75,20 +75,8 @@ void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD dwEvent, HWND, LONG idObject, LO
         g_focusEvents.push_back({dwEvent, idChild});
 }
 
-class BarAccessibility : public ::testing::Test
+class BarAccessibility : public SiteDialogSuite<BarAccessibility>
 {
-public:
-    static void SetUpTestSuite()
-    {
-        s_pDialog = new CSiteDialog();
-        s_pDialog->CreateSite();
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pDialog;
-        s_pDialog = nullptr;
-    }
-
 protected:
     void SetUp() override
     {
@@ -105,11 +93,9 @@ protected:
     }
 
     ComScope m_com;
-    static CSiteDialog* s_pDialog;
     CTestBar* m_pBar = nullptr;
     IAccessible* m_pAccessible = nullptr;
 };
-CSiteDialog* BarAccessibility::s_pDialog = nullptr;
 
 TEST_F(BarAccessibility, TheBarAndItsControlsHaveNamesRolesAndStates)
 {

@@ -14,29 +14,15 @@
 
 namespace {
 
-class BarWindow : public ::testing::Test
+class BarWindow : public SiteDialogSuite<BarWindow>
 {
-public:
-    static void SetUpTestSuite()
-    {
-        s_pDialog = new CSiteDialog();
-        s_pDialog->CreateSite();
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pDialog;
-        s_pDialog = nullptr;
-    }
-
 protected:
     void SetUp() override
     {
         s_pDialog->Reset();
         ASSERT_NE(nullptr, s_pDialog->GetBar());
     }
-    static CSiteDialog* s_pDialog;
 };
-CSiteDialog* BarWindow::s_pDialog = nullptr;
 
 TEST_F(BarWindow, HotTrackingTellsTheSiteAndShowsTheDescriptionInTheStatusText)
 {

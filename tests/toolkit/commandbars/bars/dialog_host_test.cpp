@@ -31,25 +31,11 @@ int CCountingBars::s_nAlive = 0;
 // One shown site for every test: hiding a shown top-level window takes
 // seconds under the test display, so the window stays and its bars are new
 // for each test.
-class DialogHost : public ::testing::Test
+class DialogHost : public SiteDialogSuite<DialogHost>
 {
-public:
-    static void SetUpTestSuite()
-    {
-        s_pDialog = new CSiteDialog();
-        s_pDialog->CreateSite();
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pDialog;
-        s_pDialog = nullptr;
-    }
-
 protected:
     void SetUp() override { ASSERT_NE(nullptr, s_pDialog->GetSafeHwnd()); }
-    static CSiteDialog* s_pDialog;
 };
-CSiteDialog* DialogHost::s_pDialog = nullptr;
 
 TEST_F(DialogHost, MakesFourDockBarsWithTheirIdsStylesAndTexts)
 {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "real_input.h"
+#include "sondrel_gtest.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/dialog/QVTDialogBase.h"
@@ -67,6 +68,31 @@ protected:
     BOOL m_bWithBar = TRUE;
     CTestBar* m_pBar = nullptr;
 };
+
+// A test suite whose tests share one shown site (hiding it costs seconds
+// here), made when the suite starts; each suite (the template's argument)
+// has a site of its own.
+template <class TSuite>
+class SiteDialogSuite : public ::testing::Test
+{
+public:
+    static void SetUpTestSuite()
+    {
+        s_pDialog = new CSiteDialog();
+        s_pDialog->CreateSite();
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_pDialog;
+        s_pDialog = nullptr;
+    }
+
+protected:
+    static CSiteDialog* s_pDialog;
+};
+
+template <class TSuite>
+CSiteDialog* SiteDialogSuite<TSuite>::s_pDialog = nullptr;
 
 // A click queued whole, press and release, before anything is dispatched:
 // the button's press loop takes the release from the queue itself.
