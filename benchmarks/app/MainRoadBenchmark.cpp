@@ -6,24 +6,33 @@
 //     prints each run, the medians and their ratio.
 //   mainroad_benchmark recording [seconds]
 //     Starts Sondrel, presses Record, and samples its resident memory and
-//     processor time while it records MP3 with the window shown; prints the
-//     peak and mean memory and the processor share of one core.
+//     processor time while it records MP3 from the sound server's sine
+//     source with the window shown; prints the peak and mean memory, the
+//     processor share of one core, the file written and the machine's load.
+//     It fails when no file grows: no sound server, no recording.
 //
-// Run it in the build's environment: source scripts/environment.sh, with the
-// display and the sound server up, then build/bin/mainroad_benchmark.exe.
+// Run it in a session of its own with the build's sound server up:
+//   bash benchmarks/app/run_mainroad_benchmark.sh recording 60
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
+
+#include <dirent.h>
+#include <unistd.h>
 
 namespace {
 
 const char16_t kSettingsKey[] = u"Software\\Quorvane\\Sondrel";
 const WPARAM kRecordCommand = 25021;
 const WPARAM kStopCommand = 25022;
+// The recordings go to a folder of their own, emptied before each run.
+const char16_t kRecordingFolder[] = u"C:\\mainroad-benchmark\\";
 
 double Now()
 {
@@ -249,57 +258,226 @@ double CpuSeconds(HANDLE process)
     return seconds(kernel) + seconds(user);
 }
 
+// The output folder set and emptied, so that the run's file is the only one.
+void PrepareRecordingFolder()
+{
+    const std::u16string folder = kRecordingFolder;
+    CreateDirectoryW(reinterpret_cast<LPCWSTR>(folder.c_str()), nullptr);
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(reinterpret_cast<LPCWSTR>((folder + u"*").c_str()), &found);
+    if (find != INVALID_HANDLE_VALUE)
+    {
+        do
+            DeleteFileW(reinterpret_cast<LPCWSTR>(
+                (folder + reinterpret_cast<const char16_t*>(found.cFileName)).c_str()));
+        while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, reinterpret_cast<LPCWSTR>(kSettingsKey), 0, nullptr, 0, KEY_WRITE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, u"DstFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>((folder.size() + 1) * sizeof(char16_t)));
+    RegCloseKey(key);
+}
+
+// Bytes in the output folder's files.
+LONGLONG RecordedBytes(std::u16string* pName)
+{
+    const std::u16string folder = kRecordingFolder;
+    LONGLONG total = 0;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(reinterpret_cast<LPCWSTR>((folder + u"Record-*").c_str()), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do
+    {
+        total += (static_cast<LONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        if (pName)
+            *pName = reinterpret_cast<const char16_t*>(found.cFileName);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return total;
+}
+
+std::string Narrow(const std::u16string& text)
+{
+    std::string out;
+    for (char16_t c : text)
+        out.push_back(c < 128 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+std::string ReadUnixFile(const std::string& path)
+{
+    std::string bytes;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f)
+        return bytes;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.append(buffer, n);
+    fclose(f);
+    return bytes;
+}
+
+// The newest Linux process of this session's prefix whose command ends with
+// the name (other sessions may run the same image at the same time). Wine
+// answers processor times of another process with zeros, so they are read
+// from /proc.
+int UnixProcessOf(const std::string& name)
+{
+    const char* prefix = getenv("WINEPREFIX");
+    const std::string wanted = std::string("WINEPREFIX=") + (prefix ? prefix : "");
+    int found = 0;
+    DIR* proc = opendir("/proc");
+    if (!proc)
+        return 0;
+    while (dirent* entry = readdir(proc))
+    {
+        const int pid = atoi(entry->d_name);
+        if (pid <= 0)
+            continue;
+        const std::string base = std::string("/proc/") + entry->d_name;
+        std::string command = ReadUnixFile(base + "/cmdline");
+        command = command.substr(0, command.find('\0'));
+        if (command.size() < name.size() ||
+            command.compare(command.size() - name.size(), name.size(), name) != 0)
+            continue;
+        const std::string environment = ReadUnixFile(base + "/environ");
+        size_t at = 0;
+        bool bOurs = false;
+        while (at < environment.size() && !bOurs)
+        {
+            const size_t end = environment.find('\0', at);
+            bOurs = environment.compare(at, (end == std::string::npos ? environment.size() : end) - at,
+                                        wanted) == 0;
+            at = end == std::string::npos ? environment.size() : end + 1;
+        }
+        if (bOurs && pid > found)
+            found = pid;
+    }
+    closedir(proc);
+    return found;
+}
+
+// User and system time of a Linux process, in seconds; -1 when unknown.
+double UnixCpuSeconds(int pid)
+{
+    const std::string stat = ReadUnixFile("/proc/" + std::to_string(pid) + "/stat");
+    const size_t close = stat.rfind(')');
+    if (close == std::string::npos)
+        return -1;
+    // Fields after the command: state is the 3rd, utime the 14th, stime the 15th.
+    unsigned long long utime = 0, stime = 0;
+    if (sscanf(stat.c_str() + close + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime,
+               &stime) != 2)
+        return -1;
+    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// Resident memory of a Linux process, in bytes (VmRSS); 0 when unknown.
+double UnixResidentBytes(int pid)
+{
+    const std::string status = ReadUnixFile("/proc/" + std::to_string(pid) + "/status");
+    const size_t at = status.find("VmRSS:");
+    return at == std::string::npos ? 0 : 1024.0 * atof(status.c_str() + at + 6);
+}
+
+std::string LoadAverage()
+{
+    std::string load = ReadUnixFile("/proc/loadavg");
+    return load.substr(0, load.find(' ', load.find(' ', load.find(' ') + 1) + 1));
+}
+
 int RunRecording(int seconds)
 {
     MarkProgramAsStartedBefore();
-    Started started = Start(ProgramFolder() + u"Sondrel.exe.so");
+    PrepareRecordingFolder();
+    const std::u16string image = ProgramFolder() + u"Sondrel.exe.so";
+    Started started = Start(image);
     if (!started.ok)
         return 1;
+    // The main window by its caption: the process shows other top-level
+    // windows too (tips, popups).
     HWND window = nullptr;
     const double start = Now();
     while (!window && Now() - start < 60)
     {
-        window = VisibleWindowOf(started.process.dwProcessId);
+        window = FindWindowW(nullptr, u"Sondrel");
+        DWORD process = 0;
+        if (window)
+            GetWindowThreadProcessId(window, &process);
+        if (process != started.process.dwProcessId || !IsWindowVisible(window))
+            window = nullptr;
         Sleep(50);
     }
-    if (!window)
+    const int pid = UnixProcessOf("\\Sondrel.exe.so");
+    // Every message a program pumps passes through the Wine server.
+    const int server = UnixProcessOf("wineserver64");
+    if (!window || !pid)
     {
-        Close(started, nullptr);
+        fprintf(stderr, "no main window or no Linux process of Sondrel\n");
+        Close(started, window);
         return 1;
     }
     Sleep(2000);
-    PROCESS_MEMORY_COUNTERS idle = {sizeof(idle)};
-    GetProcessMemoryInfo(started.process.hProcess, &idle, sizeof idle);
+    const std::string loadBefore = LoadAverage();
+    const double idle = UnixResidentBytes(pid);
     PostMessageW(window, WM_COMMAND, kRecordCommand, 0);
     Sleep(2000);
+    if (RecordedBytes(nullptr) == 0)
+    {
+        fprintf(stderr, "the recording did not start writing (is the sound server up?)\n");
+        Close(started, window);
+        return 1;
+    }
 
-    const double cpuStart = CpuSeconds(started.process.hProcess);
+    const double cpuStart = UnixCpuSeconds(pid);
+    const double cpuStartWine = CpuSeconds(started.process.hProcess);
+    const double serverStart = server ? UnixCpuSeconds(server) : 0;
+    const LONGLONG bytesStart = RecordedBytes(nullptr);
     const double wallStart = Now();
-    SIZE_T peak = 0;
-    double sum = 0;
+    double peak = 0, sum = 0, peakWorkingSet = 0;
     int samples = 0;
     for (int i = 0; i < seconds; ++i)
     {
         Sleep(1000);
+        const double resident = UnixResidentBytes(pid);
+        peak = std::max(peak, resident);
+        sum += resident;
+        ++samples;
         PROCESS_MEMORY_COUNTERS counters = {sizeof(counters)};
         if (GetProcessMemoryInfo(started.process.hProcess, &counters, sizeof counters))
-        {
-            peak = std::max(peak, counters.WorkingSetSize);
-            sum += static_cast<double>(counters.WorkingSetSize);
-            ++samples;
-        }
+            peakWorkingSet = std::max(peakWorkingSet, static_cast<double>(counters.WorkingSetSize));
     }
-    const double cpu = CpuSeconds(started.process.hProcess) - cpuStart;
+    const double cpu = UnixCpuSeconds(pid) - cpuStart;
+    const double cpuWine = CpuSeconds(started.process.hProcess) - cpuStartWine;
+    const double serverCpu = server ? UnixCpuSeconds(server) - serverStart : 0;
     const double wall = Now() - wallStart;
+    const LONGLONG bytesGrown = RecordedBytes(nullptr) - bytesStart;
+    const std::string loadAfter = LoadAverage();
     PostMessageW(window, WM_COMMAND, kStopCommand, 0);
     Sleep(2000);
     Close(started, window);
+    std::u16string file;
+    const LONGLONG bytes = RecordedBytes(&file);
 
-    printf("idle before recording: %.1f MB resident\n", idle.WorkingSetSize / 1048576.0);
-    printf("recording %d s: resident peak %.1f MB, mean %.1f MB\n", seconds, peak / 1048576.0,
-           samples ? sum / samples / 1048576.0 : 0.0);
-    printf("processor: %.2f s in %.1f s, %.2f%% of one core\n", cpu, wall, 100.0 * cpu / wall);
-    return 0;
+    const double mb = 1048576.0;
+    printf("idle before recording: %.1f MB resident\n", idle / mb);
+    printf(
+        "recording %d s: resident peak %.1f MB, mean %.1f MB (working set reported by Wine: peak %.1f MB)\n",
+        seconds, peak / mb, samples ? sum / samples / mb : 0.0, peakWorkingSet / mb);
+    printf("processor: %.2f s in %.1f s, %.2f%% of one core (GetProcessTimes: %.2f s)\n", cpu, wall,
+           100.0 * cpu / wall, cpuWine);
+    printf("the session's Wine server meanwhile: %.2f s, %.2f%% of one core\n", serverCpu,
+           100.0 * serverCpu / wall);
+    printf("file %s: %lld bytes, %.0f kbit/s while measured\n", Narrow(file).c_str(), bytes,
+           bytesGrown * 8.0 / wall / 1000.0);
+    printf("load average (1, 5, 15 min): before %s, after %s\n", loadBefore.c_str(), loadAfter.c_str());
+    return bytesGrown > 0 ? 0 : 1;
 }
 
 }  // namespace
