@@ -359,6 +359,14 @@ TEST_F(MainRoadLog, TheRunsTraceFilesHoldTheRoadLinesInOrder)
 
 TEST_F(MainRoadLog, WithoutTheTraceLibraryTheTextLogHoldsTheRoadLines)
 {
+    // An earlier run's text log: each start begins the file anew.
+    ::CreateDirectoryW(W(AppDataFolder() + u"Quorvane"), nullptr);
+    ::CreateDirectoryW(W(AppDataFolder() + u"Quorvane\\Sondrel"), nullptr);
+    FILE* pOld = fopen(UnixPath(TextLogPath()).c_str(), "wb");
+    ASSERT_NE(nullptr, pOld);
+    fputs("(01/01/26 00:00:00): a line of an earlier run\r\n", pOld);
+    fclose(pOld);
+
     // The trace library switched off for the program, as if it were absent.
     const std::vector<std::u16string> before = TraceFiles();
     HKEY hOverrides = nullptr;
