@@ -29,15 +29,29 @@ end_session() {
 trap end_session EXIT
 trap 'exit 143' TERM INT
 
-# Hard links keep the copy cheap (the prefix is mostly system DLLs); the
-# registry files, which the server rewrites, are real copies.
-if ! cp -al "$template" "$session/prefix"; then
+# Hard links keep the copy cheap (the prefix is mostly system DLLs). The
+# registry files are real copies, and never linked even for a moment: Wine's
+# server rewrites a registry file that has a second link in place instead of
+# replacing it, and the prefix's own server saves while the suite runs, so a
+# session starting then would copy a registry cut off halfway (COM classes
+# and type libraries missing in one test program of a run).
+copy_prefix() {
+  local entry
+  mkdir "$session/prefix" || return 1
+  shopt -s dotglob nullglob
+  for entry in "$template"/*; do
+    if [[ "$entry" == *.reg ]]; then
+      cp "$entry" "$session/prefix/" || return 1
+    else
+      cp -al "$entry" "$session/prefix/" || return 1
+    fi
+  done
+  shopt -u dotglob nullglob
+}
+if [[ ! -f "$template/system.reg" ]] || ! copy_prefix; then
   echo "test-session: cannot copy the prefix $template" >&2
   exit 1
 fi
-for reg in "$template"/*.reg; do
-  [[ -e "$reg" ]] && cp --remove-destination "$reg" "$session/prefix/"
-done
 # The copied folders keep their old access times, which the first read of each
 # would then move on (relatime). The shell's folder browser compares the IDs
 # it parsed from a path, access date included, with those of its tree, and
