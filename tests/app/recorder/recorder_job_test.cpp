@@ -31,7 +31,9 @@ struct JobSnapshot
     int nRows;
     std::string strLastState;
     std::string strLastDuration;
-    double dWritten;
+    double dWritten;   // ms in the current file
+    double dPosition;  // ms in the whole job
+    DWORD dwTick;      // when the report came
 };
 
 std::string CaptureCommand(const std::string& command)
@@ -73,11 +75,12 @@ bool UnixFileExists(const std::string& path)
     return f != nullptr;
 }
 
-// The main window's Continue, from a timer that the pause loop's pumping runs.
-void CALLBACK ContinueRecording(HWND hWnd, UINT, UINT_PTR nId, DWORD)
+// A duration as the file list shows it.
+CString ListClock(int nSeconds)
 {
-    ::KillTimer(hWnd, nId);
-    static_cast<CSondrelDlg*>(CWnd::FromHandlePermanent(hWnd))->SetRecordingPaused(FALSE);
+    CString str;
+    str.Format(_T("%02d:%02d"), nSeconds / 60, nSeconds % 60);
+    return str;
 }
 
 }  // namespace
@@ -114,7 +117,11 @@ public:
         s.strLastState = s.nRows ? Narrow(m_listFiles.GetItemText(s.nRows - 1, 4)) : "";
         s.strLastDuration = s.nRows ? Narrow(m_listFiles.GetItemText(s.nRows - 1, 3)) : "";
         s.dWritten = dFileWritten;
+        s.dPosition = dJobPosition;
+        s.dwTick = ::GetTickCount();
         m_snapshots.push_back(s);
+        m_nReports = m_nReports + 1;
+        m_nRowsReported = s.nRows;
         if (m_onProgress)
             m_onProgress(pbStop);
         return CTestRecorder::OnProgress(dFileWritten, dJobPosition, dSourceDuration, dTotalEstimate,
@@ -127,7 +134,32 @@ public:
     int m_nAnswer = IDOK;
     std::vector<JobSnapshot> m_snapshots;
     std::function<void(VARIANT_BOOL*)> m_onProgress;
+    // For the click script's thread: reports so far, and the rows the last
+    // one saw.
+    std::atomic<int> m_nReports{0};
+    std::atomic<int> m_nRowsReported{0};
+    DWORD m_dwContinued = 0;  // when ContinueRecording ran
 };
+
+namespace {
+// The main window's Continue, from a timer that the pause loop's pumping runs.
+void CALLBACK ContinueRecording(HWND hWnd, UINT, UINT_PTR nId, DWORD)
+{
+    ::KillTimer(hWnd, nId);
+    CJobRecorder* pDlg = static_cast<CJobRecorder*>(CWnd::FromHandlePermanent(hWnd));
+    pDlg->m_dwContinued = ::GetTickCount();
+    pDlg->SetRecordingPaused(FALSE);
+}
+
+// A click of the script: no sooner than its time (ms after the Record click)
+// and, when it has one, not before its condition holds.
+struct ScriptClick
+{
+    DWORD dwAfter;
+    UINT nId;
+    std::function<bool()> ready;
+};
+}  // namespace
 
 class RecorderJobTest : public RecorderTest
 {
@@ -151,37 +183,60 @@ protected:
         return dlg;
     }
 
-    // Clicks Record, and from a second thread the given clicks at their
-    // times (ms after the first), while the job runs inside the first click.
-    void RecordWithClicks(CJobRecorder& dlg, std::vector<std::pair<DWORD, UINT>> clicks)
+    // Clicks Record, and from a second thread the given clicks, while the job
+    // runs inside the first click. Notes when each click went out and when
+    // the job ended.
+    void RecordWithClicks(CJobRecorder& dlg, std::vector<ScriptClick> clicks)
     {
         POINT ptRecord = ControlCentre(dlg, IDC_RECORD);
-        std::vector<std::pair<DWORD, POINT>> script;
-        for (auto& click : clicks)
-            script.push_back({click.first, ControlCentre(dlg, click.second)});
+        std::vector<POINT> points;
+        for (const ScriptClick& click : clicks)
+            points.push_back(ControlCentre(dlg, click.nId));
+        m_clickTicks.clear();
         std::atomic<bool> bStarted{false};
         WinThread thread([&] {
             while (!bStarted)
                 ::Sleep(5);
             DWORD dwStart = ::GetTickCount();
-            for (auto& step : script)
+            for (size_t i = 0; i < clicks.size(); ++i)
             {
-                while (::GetTickCount() - dwStart < step.first)
+                while (::GetTickCount() - dwStart < clicks[i].dwAfter)
                     ::Sleep(10);
-                ScriptMouseMove(step.second);
+                // Bounded, so that a job that never gets there fails its
+                // checks instead of hanging.
+                const DWORD dwWait = ::GetTickCount();
+                while (clicks[i].ready && !clicks[i].ready() && ::GetTickCount() - dwWait < 30000)
+                    ::Sleep(10);
+                ScriptMouseMove(points[i]);
+                m_clickTicks.push_back(::GetTickCount());
                 ScriptMouseButton(MOUSEEVENTF_LEFTDOWN);
                 ScriptMouseButton(MOUSEEVENTF_LEFTUP);
             }
         });
         MouseMoveTo(ptRecord);
+        m_dwStarted = ::GetTickCount();
         bStarted = true;
         MouseLeftDown();
         MouseLeftUp();
         PumpTranslatedUntil([&] { return !dlg.m_snapshots.empty(); }, 10000);
         PumpTranslatedUntil([&] { return !m_pHost->IsRecording(); }, 60000);
+        m_dwEnded = ::GetTickCount();
         thread.join();
         PumpTranslated(50);
     }
+
+    // Progress reports that came at or after the tick.
+    static int ReportsSince(const CJobRecorder& dlg, DWORD dwTick)
+    {
+        int n = 0;
+        for (const JobSnapshot& s : dlg.m_snapshots)
+            n += static_cast<int>(s.dwTick - dwTick) >= 0 ? 1 : 0;
+        return n;
+    }
+
+    DWORD m_dwStarted = 0;            // the Record click that started the job
+    DWORD m_dwEnded = 0;              // the job seen ended
+    std::vector<DWORD> m_clickTicks;  // the script's clicks
 };
 
 TEST_F(RecorderJobTest, RecordThenRecordAgainStopsWithoutCompletionAndListsTheFile)
@@ -215,12 +270,21 @@ TEST_F(RecorderJobTest, RecordThenRecordAgainStopsWithoutCompletionAndListsTheFi
     EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(0, 1)), "Record-000.mp3");
     EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(0, 2)), Narrow(m_folder.windows));
     EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(0, 4)), "");
+    // The sine source hands its sound over in blocks of 2 s, and the job
+    // sees the click when the next block comes: the stop takes effect at the
+    // first report after it (the second, when the press and the release fall
+    // on either side of one), and the file holds what that report counted.
+    ASSERT_EQ(m_clickTicks.size(), 1u);
+    EXPECT_LE(ReportsSince(dlg, m_clickTicks[0]), 2) << "Record ends the job";
     const std::string strFile = m_folder.unix + "/Record-000.mp3";
     double dDuration = ProbeDurationMs(strFile);
-    EXPECT_NEAR(dDuration, 2600, 1200);
+    EXPECT_NEAR(dDuration, dlg.m_snapshots.back().dWritten, 200) << "the file holds what was recorded";
+    EXPECT_GT(dDuration, 400);
     EXPECT_EQ(ProbeFormatName(strFile), "mp3");
     CString strShown = dlg.m_listFiles.GetItemText(0, 3);
-    EXPECT_TRUE(strShown == _T("00:02") || strShown == _T("00:03")) << Narrow(strShown);
+    EXPECT_TRUE(strShown == ListClock(static_cast<int>(dDuration / 1000)) ||
+                strShown == ListClock(static_cast<int>(dDuration / 1000 + 0.5)))
+        << Narrow(strShown) << " for " << dDuration << " ms";
 
     // The next recording takes the next number.
     RecordWithClicks(dlg, {{1500, IDC_RECORD}});
@@ -233,36 +297,53 @@ TEST_F(RecorderJobTest, RecordThenRecordAgainStopsWithoutCompletionAndListsTheFi
 TEST_F(RecorderJobTest, ManualSplitStartsANewFileAndPauseKeepsItsTimeOut)
 {
     CJobRecorder& dlg = Open();
-    RecordWithClicks(dlg, {{1500, IDC_MANUAL_SPLIT}, {3000, IDC_RECORD}});
+    // Record is clicked once a report has seen the second file, so that the
+    // second file has sound of its own whichever block the split fell into.
+    RecordWithClicks(
+        dlg, {{1500, IDC_MANUAL_SPLIT}, {3000, IDC_RECORD, [&] { return dlg.m_nRowsReported >= 2; }}});
     ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 2);
     EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(0, 1)), "Record-000.mp3");
     EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(1, 1)), "Record-001.mp3");
     double d0 = ProbeDurationMs(m_folder.unix + "/Record-000.mp3");
     double d1 = ProbeDurationMs(m_folder.unix + "/Record-001.mp3");
-    EXPECT_NEAR(d0 + d1, 3000, 1500);
-    EXPECT_GT(d0, 500);
-    EXPECT_GT(d1, 500);
+    const JobSnapshot& last = dlg.m_snapshots.back();
+    EXPECT_NEAR(d0 + d1, last.dPosition, 300) << "nothing is lost at the split";
+    EXPECT_NEAR(d1, last.dWritten, 200);
+    EXPECT_GT(d0, 400);
+    EXPECT_GT(d1, 400);
     EXPECT_TRUE(dlg.m_messages.empty());
 
-    // Paused from the first report for 5 s of a 7 s job: the file holds
-    // what was recorded around the pause.
+    // Paused from the first report for 5 s, stopped once a report came after
+    // the pause: the file holds what was recorded around the pause.
     dlg.m_snapshots.clear();
+    dlg.m_dwContinued = 0;
     bool bPaused = false;
+    DWORD dwPaused = 0;
+    std::atomic<bool> bReportAfterContinue{false};
     dlg.m_onProgress = [&](VARIANT_BOOL*) {
-        if (bPaused)
-            return;
-        bPaused = true;
-        dlg.SetRecordingPaused(TRUE);
-        ::SetTimer(dlg.m_hWnd, 0x5150, 5000, &ContinueRecording);
+        if (!bPaused)
+        {
+            bPaused = true;
+            dwPaused = ::GetTickCount();
+            dlg.SetRecordingPaused(TRUE);
+            ::SetTimer(dlg.m_hWnd, 0x5150, 5000, &ContinueRecording);
+        }
+        else if (dlg.m_dwContinued != 0)
+        {
+            bReportAfterContinue = true;
+        }
     };
-    RecordWithClicks(dlg, {{7000, IDC_RECORD}});
+    RecordWithClicks(dlg, {{7000, IDC_RECORD, [&] { return bReportAfterContinue.load(); }}});
     ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 3);
+    ASSERT_NE(dlg.m_dwContinued, 0u);
     double d2 = ProbeDurationMs(m_folder.unix + "/Record-002.mp3");
-    // The sine source delivers in bursts of up to 2 s either way, and a
-    // loaded machine adds to that: with the pause recorded the file would
-    // hold all 7 s.
     EXPECT_GT(d2, 300);
-    EXPECT_LT(d2, 6000) << "the paused time is not recorded";
+    EXPECT_NEAR(d2, dlg.m_snapshots.back().dWritten, 200);
+    // The time the recording ran unpaused, plus a block of the source and
+    // the half second it hands over first: with the pause recorded the file
+    // would hold 5 s more.
+    const double dUnpaused = double(dwPaused - m_dwStarted) + double(m_dwEnded - dlg.m_dwContinued);
+    EXPECT_LT(d2, dUnpaused + 2500) << "the paused time is not recorded";
     EXPECT_FALSE(dlg.IsRecordingPaused());
 }
 
