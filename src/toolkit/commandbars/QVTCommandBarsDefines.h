@@ -94,6 +94,15 @@ enum QVTBarFlags
     qvtBarFlagAdaptiveLayout = 0x200000
 };
 
+// Results of a customize-mode drop: cancelled leaves the source its control.
+enum QVTDropEffect : DWORD
+{
+    qvtDropEffectNone = 0,
+    qvtDropEffectCopy = 1,
+    qvtDropEffectMove = 2,
+    qvtDropEffectCancelled = 5
+};
+
 // A bar's style bit that shows its gripper.
 const DWORD QVT_CBRS_GRIPPER = 0x400000;
 

@@ -82,11 +82,11 @@ CQVTCommandBar::CQVTCommandBar()
       m_dwStyle(QVT_CBRS_GRIPPER), m_barType(qvtBarTypeNormal), m_pControls(new CQVTControls()),
       m_barPosition(qvtBarNone), m_pCommandBars(nullptr), m_pOwnerOverride(nullptr), m_szIcons(0, 0),
       m_szButtons(0, 0), m_nTextBelowIcons(2), m_bRightButtonTracking(FALSE), m_bNoNotify(FALSE),
-      m_bRecursePopup(FALSE), m_nPopupLock(0), m_nSelectionReason(0), m_bCustomizable(TRUE),
-      m_bEnteredByMouse(FALSE), m_nLockRedraw(0), m_pPaintManager(nullptr), m_pImageManager(nullptr),
-      m_pCapturedControl(nullptr), m_pToolTipContext(nullptr), m_pAnimation(nullptr),
-      m_pCommandResult(nullptr), m_buttonStyle(qvtButtonAutomatic), m_nTextOrientation(0),
-      m_bTrackingMouseLeave(FALSE)
+      m_bRecursePopup(FALSE), m_rcInsertMark(0, 0, 0, 0), m_nPopupLock(0), m_nSelectionReason(0),
+      m_bCustomizable(TRUE), m_bEnteredByMouse(FALSE), m_nLockRedraw(0), m_pPaintManager(nullptr),
+      m_pImageManager(nullptr), m_pCapturedControl(nullptr), m_pToolTipContext(nullptr),
+      m_pAnimation(nullptr), m_pCommandResult(nullptr), m_buttonStyle(qvtButtonAutomatic),
+      m_nTextOrientation(0), m_bTrackingMouseLeave(FALSE)
 {
     m_pControls->SetParent(this);
     m_pAnimation = new CQVTCommandBarAnimation(this);

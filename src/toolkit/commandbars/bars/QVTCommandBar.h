@@ -209,6 +209,14 @@ public:
     virtual void OnRemoved();
     // -1: no opinion on the control's enabled state.
     virtual int IsControlEnabled(const CQVTControl* pControl) const { return -1; }
+    // Where a control dragged in customize mode lands at the point: the
+    // index of the control it goes beside (-1 for none), the side and the
+    // insert mark to draw (QVTCommandBarInsertPosition.cpp).
+    virtual int CalcInsertPosition(CQVTControl* pDragged, CPoint point, BOOL& bAfter, CRect& rcMark) const;
+    CRect GetInsertMark() const { return m_rcInsertMark; }
+    // Drops count only the controls level with the point (off: rows are
+    // the rows that wrapping controls begin).
+    virtual BOOL IsRowsByExtent() const { return FALSE; }
     virtual void OnIdleUpdate(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnMnemonicKey(UINT nChar) { return FALSE; }
     // Keys while the bar tracks; the tracking and keyboard code lives in
@@ -329,6 +337,7 @@ protected:
     BOOL m_bRightButtonTracking;
     BOOL m_bNoNotify;  // commands not sent, state not updated
     BOOL m_bRecursePopup;
+    CRect m_rcInsertMark;  // where a customize drop would land; empty when none
     int m_nPopupLock;
     int m_nSelectionReason;  // of the last SetSelected
     BOOL m_bCustomizable;

@@ -168,6 +168,27 @@ void CQVTCommandBars::SetSite(CWnd* pSite)
     m_bRightToLeft = (pSite->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
 }
 
+void CQVTCommandBars::SetDragControl(CQVTControl* pControl)
+{
+    if (pControl == m_pDragControl)
+        return;
+    if (m_pDragControl)
+    {
+        m_pDragControl->RedrawParent(FALSE);
+        m_pDragControl->InternalRelease();
+    }
+    m_pDragControl = pControl;
+    if (m_pDragControl)
+    {
+        m_pDragControl->InternalAddRef();
+        m_pDragControl->RedrawParent(FALSE);
+    }
+    // Filled when the customize window exists: it hears of the change first,
+    // and the site only while no customize window is open.
+    if (m_pSite && m_pSite->GetSafeHwnd())
+        m_pSite->SendMessage(QVTWM_DRAGCONTROLCHANGED, 0, 0);
+}
+
 void CQVTCommandBars::EnableDocking()
 {
     if (!m_pSite || !m_pSite->GetSafeHwnd())

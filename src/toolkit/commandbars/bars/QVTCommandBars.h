@@ -94,6 +94,9 @@ public:
     BOOL IsCustomizeAvail() const { return m_bCustomizeAvail; }
     BOOL IsCustomizeAnything() const { return m_bCustomizeAnything; }
     CQVTControl* GetDragControl() const { return m_pDragControl; }
+    // The control selected or last dropped in customize mode (held by a
+    // reference); the site hears of every change.
+    void SetDragControl(CQVTControl* pControl);
 
     virtual void RecalcFrameLayout(BOOL bDelay = FALSE);
     void RedrawCommandBars();

@@ -209,6 +209,17 @@ public:
     // The point is in the client coordinates of the control's bar.
     void ShowContextMenu(CPoint point, CQVTControl* pControl);
     void OnPopupRButtonUp(CQVTCommandBar* pPopupBar, CPoint point) override;
+    // Customize-mode drops: quick-access controls take none, and an empty
+    // place in a group of a customizable ribbon takes the control into the
+    // group. InsertControlAt answers the drop effect: the caller's when the
+    // control was inserted, qvtDropEffectCancelled when it was dropped on
+    // itself, qvtDropEffectNone when the place takes no control. The
+    // ribbon's rows are no wrapped rows: a drop counts the controls level
+    // with the point.
+    int CalcInsertPosition(CQVTControl* pDragged, CPoint point, BOOL& bAfter, CRect& rcMark) const override;
+    BOOL IsRowsByExtent() const override { return TRUE; }
+    virtual DWORD InsertControlAt(CQVTControl* pControl, CPoint ptStart, CPoint ptEnd,
+                                  DWORD dwEffect = qvtDropEffectMove);
 
     // The popup of a minimized ribbon's tab; null when it cannot be made.
     virtual CQVTPopupBar* CreateTabPopupToolBar(CQVTRibbonTab* pTab);

@@ -1,8 +1,11 @@
 // The ribbon's context menu and the quick-access toolbar's menus: built
 // from the menu resources item by item for the control they are opened
-// for, their commands, and the popup of the controls that did not fit.
-// (A third file of CQVTRibbonBar: the bar itself is QVTRibbonBar.cpp.)
+// for, their commands, the popup of the controls that did not fit, and
+// where customize-mode drops land. (A third file of CQVTRibbonBar: the bar
+// itself is QVTRibbonBar.cpp.)
 #include <afxext.h>
+
+#include <cstdlib>
 
 #include "toolkit/commandbars/QVTObjectRef.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
@@ -417,4 +420,91 @@ LRESULT CQVTRibbonBar::OnQuickAccessCommand(UINT nId, NMQVTCONTROL* pNM)
         pSite->SendMessage(QVTWM_CONTROLNOTIFY, nId, reinterpret_cast<LPARAM>(pNM)) == 0)
         pSite->SendMessage(WM_COMMAND, nId, 0);
     return 1;
+}
+
+// Customize-mode drops.
+
+int CQVTRibbonBar::CalcInsertPosition(CQVTControl* pDragged, CPoint point, BOOL& bAfter, CRect& rcMark) const
+{
+    const int nIndex = CQVTMenuBar::CalcInsertPosition(pDragged, point, bAfter, rcMark);
+    CQVTControl* pControl = GetControl(nIndex);
+    if (pControl && (pControl == GetSystemButton() || IsQuickAccessControl(pControl)))
+        rcMark.SetRectEmpty();
+    if (!IsCustomizable() || !rcMark.IsRectEmpty() || !GetCurrentTab())
+        return nIndex;
+    CQVTRibbonGroup* pGroup = HitTestGroup(point);
+    if (!pGroup || !pGroup->GetControlGroupOption() || m_pControls->HitTest(point))
+        return nIndex;
+    CQVTDpiScaler* pDpi = QVTDpiScaler();
+    const CRect rcGroup = pGroup->GetRect();
+    rcMark.SetRect(rcGroup.left + pDpi->ScaleX(2), rcGroup.top + pDpi->ScaleY(2),
+                   rcGroup.left + pDpi->ScaleX(8), rcGroup.top + pDpi->ScaleY(22));
+    bAfter = FALSE;
+    return pGroup->GetControlGroupOption()->GetIndex();
+}
+
+DWORD CQVTRibbonBar::InsertControlAt(CQVTControl* pControl, CPoint ptStart, CPoint ptEnd, DWORD dwEffect)
+{
+    if (!pControl)
+        return qvtDropEffectNone;
+    CQVTCommandBarRef keepAlive(this);
+    CQVTControlRef keepControl(pControl);
+    BOOL bAfter = TRUE;
+    CRect rcMark;
+    const int nIndex = CalcInsertPosition(pControl, ptEnd, bAfter, rcMark);
+    CQVTControl* pTarget = GetControl(nIndex);
+    if (pTarget == pControl)
+    {
+        // Dropped where it came from: a short sideways drag toggles the
+        // separator before it.
+        CQVTDpiScaler* pDpi = QVTDpiScaler();
+        const BOOL bMoved = std::abs(ptEnd.x - ptStart.x) > pDpi->ScaleX(4) ||
+                            std::abs(ptEnd.y - ptStart.y) > pDpi->ScaleY(4);
+        if (bMoved)
+            pControl->SetBeginGroup(bAfter && nIndex != 0);
+        dwEffect = qvtDropEffectCancelled;
+        RequestLayout();
+    }
+    else if (!pTarget || rcMark.IsRectEmpty())
+    {
+        // No control near the point, or a place that takes none (the quick
+        // access toolbar, the system button): the source keeps its control.
+        dwEffect = qvtDropEffectNone;
+    }
+    else
+    {
+        ClosePopups();
+        ClearSelection();
+        CQVTControl* pNew = nullptr;
+        CQVTRibbonGroup* pGroup = pTarget->GetRibbonGroup();
+        if (pGroup)
+        {
+            // The group's option control stands for the group's free place:
+            // it is no member, and the drop goes to the group's end.
+            const int nInGroup = pGroup->IndexOf(pTarget);
+            pNew = pGroup->AddClone(pControl, nInGroup < 0 ? pGroup->GetCount() : nInGroup + (bAfter ? 1 : 0),
+                                    TRUE);
+        }
+        else
+            pNew = m_pControls->AddCopy(pControl, nIndex + (bAfter ? 1 : 0), TRUE);
+        if (pNew)
+        {
+            pNew->SetBeginGroup(FALSE);
+            if (!bAfter && pTarget->GetBeginGroup())
+            {
+                pNew->SetBeginGroup(TRUE);
+                pTarget->SetBeginGroup(FALSE);
+            }
+            if (bAfter && pTarget == static_cast<CQVTControl*>(m_pControlTab))
+                pNew->SetFlags(pNew->GetFlags() | qvtFlagRightAlign);
+            if (GetCommandBars())
+                GetCommandBars()->SetDragControl(pNew);
+        }
+        else
+            dwEffect = qvtDropEffectNone;  // its class could not be made
+        RequestLayout();
+    }
+    m_rcInsertMark.SetRectEmpty();
+    Redraw();
+    return dwEffect;
 }

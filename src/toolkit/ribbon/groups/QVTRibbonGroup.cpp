@@ -50,6 +50,8 @@ using QVTRibbonGroupDetail::SetGroupHideFlag;
 CQVTRibbonGroupOption::CQVTRibbonGroupOption() : m_pGroup(nullptr)
 {
     m_bTemporary = FALSE;
+    // Part of its group: customizing moves the group, not this button.
+    m_dwFlags |= qvtFlagNoMovable;
 }
 
 CSize CQVTRibbonGroupOption::GetSize(CDC* pDC)
@@ -67,6 +69,8 @@ CSize CQVTRibbonGroupOption::Draw(CDC* pDC)
 CQVTRibbonGroupControlPopup::CQVTRibbonGroupControlPopup() : m_pGroup(nullptr)
 {
     m_buttonRibbonStyle = qvtButtonIconAndCaptionBelow;
+    // Stands for its collapsed group: customizing moves the group.
+    m_dwFlags |= qvtFlagNoMovable;
 }
 
 CSize CQVTRibbonGroupControlPopup::GetSize(CDC* pDC)

@@ -1,8 +1,8 @@
 // Toolbars as a user meets them: buttons and icons from toolbar resources,
 // a short bar whose expand button lists what did not fit, "Add or Remove
 // Buttons" and "Reset Toolbar" behind a confirmation, floating bars with a
-// close box that leave the focus where it was, a bar in a dialog, and the
-// toolbars context menu.
+// close box that leave the focus where it was, a bar in a dialog, the
+// toolbars context menu, and where a control dragged onto a bar lands.
 #include <afxwin.h>
 #include <afxext.h>
 
@@ -397,6 +397,73 @@ TEST_F(ToolBars, TheToolbarsContextMenuListsTheBarsAndShowsOrHidesThem)
 namespace {
 
 // A dialog with bars: its WM_SIZE lays the bars out.
+TEST_F(ToolBars, ADropLandsBesideTheNearestButtonOfTheRowUnderThePoint)
+{
+    CQVTToolBar* pToolBar = AddToolBar(_T("Drops"));
+    const UINT ids[] = {40400, 40401, 40402, 40403};
+    ASSERT_TRUE(pToolBar->SetButtons(ids, 4));
+    CQVTDpiScaler* pDpi = QVTDpiScaler();
+    // Two rows placed by hand: the fourth button wraps to the second.
+    const CRect rects[] = {CRect(10, 2, 40, 26), CRect(40, 2, 70, 26), CRect(70, 2, 100, 26),
+                           CRect(10, 26, 40, 50)};
+    for (int i = 0; i < 4; ++i)
+        pToolBar->GetControl(i)->SetRect(rects[i]);
+    pToolBar->GetControl(3)->SetWrap(TRUE);
+    auto at = [&](CPoint point, BOOL& bAfter, CRect& rcMark, CQVTControl* pDragged = nullptr) {
+        return pToolBar->CalcInsertPosition(pDragged, point, bAfter, rcMark);
+    };
+    BOOL bAfter = FALSE;
+    CRect rcMark;
+
+    // Past the middle: after it, the mark just outside its right edge; with
+    // a group beginning next, inside it; before the middle, at its left.
+    EXPECT_EQ(1, at(CPoint(57, 10), bAfter, rcMark));
+    EXPECT_TRUE(bAfter);
+    EXPECT_EQ(CRect(70, 2, 70 + pDpi->ScaleX(6), 26), rcMark);
+    pToolBar->GetControl(2)->SetBeginGroup(TRUE);
+    at(CPoint(57, 10), bAfter, rcMark);
+    EXPECT_EQ(CRect(70 - pDpi->ScaleX(6), 2, 70, 26), rcMark);
+    EXPECT_EQ(1, at(CPoint(53, 10), bAfter, rcMark));
+    EXPECT_FALSE(bAfter);
+    EXPECT_EQ(CRect(40, 2, 40 + pDpi->ScaleX(6), 26), rcMark);
+    // Halfway between two centres the earlier one wins.
+    EXPECT_EQ(0, at(CPoint(40, 10), bAfter, rcMark));
+    // The last of a row keeps the mark inside: the next starts a new row.
+    EXPECT_EQ(2, at(CPoint(97, 10), bAfter, rcMark));
+    EXPECT_EQ(CRect(100 - pDpi->ScaleX(6), 2, 100, 26), rcMark);
+
+    // Rows: the second row's button is found only from the second row.
+    EXPECT_EQ(0, at(CPoint(27, 10), bAfter, rcMark));
+    EXPECT_EQ(3, at(CPoint(27, 40), bAfter, rcMark));
+
+    // Over the dragged button itself no mark shows; a button that cannot
+    // be moved is passed over.
+    EXPECT_EQ(1, at(CPoint(57, 10), bAfter, rcMark, pToolBar->GetControl(1)));
+    EXPECT_TRUE(rcMark.IsRectEmpty());
+    pToolBar->GetControl(1)->SetFlags(pToolBar->GetControl(1)->GetFlags() | qvtFlagNoMovable);
+    EXPECT_EQ(2, at(CPoint(57, 10), bAfter, rcMark));
+    EXPECT_FALSE(bAfter);
+
+    // A bar that is not customizable, like an empty one, has no place but
+    // its start.
+    pToolBar->SetCustomizable(FALSE);
+    EXPECT_EQ(-1, at(CPoint(57, 10), bAfter, rcMark));
+    CRect rcClient;
+    pToolBar->GetClientRect(&rcClient);
+    EXPECT_EQ(CRect(rcClient.left + pDpi->ScaleX(2), rcClient.top + pDpi->ScaleY(2),
+                    rcClient.left + pDpi->ScaleX(8), rcClient.bottom - pDpi->ScaleY(2)),
+              rcMark);
+
+    // A bar docked at the side marks bands across its buttons.
+    CQVTToolBar* pSide = AddToolBar(_T("Side drops"), qvtBarLeft);
+    ASSERT_TRUE(pSide->SetButtons(ids, 2));
+    pSide->GetControl(0)->SetRect(CRect(2, 10, 26, 40));
+    pSide->GetControl(1)->SetRect(CRect(2, 40, 26, 70));
+    EXPECT_EQ(0, pSide->CalcInsertPosition(nullptr, CPoint(10, 27), bAfter, rcMark));
+    EXPECT_TRUE(bAfter);
+    EXPECT_EQ(CRect(2, 40, 26, 40 + pDpi->ScaleY(6)), rcMark);
+}
+
 class CToolBarDialog : public CQVTDialogBase<CDialog>
 {
 public:

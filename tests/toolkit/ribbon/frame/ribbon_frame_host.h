@@ -31,7 +31,8 @@ public:
     std::vector<int> m_commands;            // WM_COMMAND ids, in order
     std::vector<std::vector<int>> m_menus;  // visible item ids of each menu the ribbon offered
     std::atomic<int> m_nMenusOffered{0};
-    int m_nCustomizeNotifies = 0;  // 9607 reaching the site
+    int m_nCustomizeNotifies = 0;   // 9607 reaching the site
+    int m_nDragControlChanges = 0;  // the bars' drag control changing
 
 protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;

@@ -2,7 +2,8 @@
 // window: its customize menu lists the source commands with checks and adds
 // or removes their copies, moves the toolbar below the ribbon, hands "More
 // Commands..." to the site; a right-click on a control offers removal, not
-// addition; a narrow window's more button lists exactly what did not fit.
+// addition; a narrow window's more button lists exactly what did not fit;
+// controls dropped while customizing land in groups, never on the toolbar.
 #include <afxext.h>
 
 #include "real_input.h"
@@ -229,4 +230,95 @@ TEST_F(RibbonQuickAccess, ANarrowWindowsMorePopupListsExactlyTheHiddenControls)
     EXPECT_EQ(hidden, shown);
     KeyPress(VK_ESCAPE);
     PumpFrameUntil([&] { return s_pHost->GetOpenPopup(pMore) == nullptr; });
+}
+
+TEST_F(RibbonQuickAccess, CustomizeDropsLandInGroupsAndNeverOnTheToolbar)
+{
+    CQVTControl* pPlay = s_pHost->FindControl(ID_RIBBON_PLAY);
+    CQVTControl* pRecord = s_pHost->FindControl(ID_RIBBON_RECORD);
+    CQVTRibbonGroup* pRecordGroup = s_pHost->FindGroup(IDS_RIBBON_GROUP_RECORD);
+    const int nBarCount = m_pRibbon->GetControlCount();
+    const int nGroupCount = pRecordGroup->GetCount();
+    const CPoint ptOnRecord(pRecord->GetRect().right - 2, pRecord->GetRect().CenterPoint().y);
+    auto unchanged = [&] {
+        return m_pRibbon->GetControlCount() == nBarCount && pRecordGroup->GetCount() == nGroupCount &&
+               QuickAccessCount() == kQuickAccessCount && !s_pHost->GetCommandBars()->GetDragControl() &&
+               s_pHost->m_nDragControlChanges == 0;
+    };
+
+    // A ribbon that is not customizable takes no drop.
+    EXPECT_EQ(qvtDropEffectNone, m_pRibbon->InsertControlAt(pPlay, ptOnRecord, ptOnRecord));
+    EXPECT_TRUE(unchanged());
+
+    // Over the quick access toolbar no mark shows and a drop changes
+    // nothing; nor does a drop beside the tabs, where no control is.
+    m_pRibbon->SetCustomizable(TRUE);
+    BOOL bAfter = FALSE;
+    CRect rcMark;
+    const CPoint ptQuick = s_pHost->GetQuickAccess(1)->GetRect().CenterPoint();
+    EXPECT_NE(-1, m_pRibbon->CalcInsertPosition(pPlay, ptQuick, bAfter, rcMark));
+    EXPECT_TRUE(rcMark.IsRectEmpty());
+    EXPECT_EQ(qvtDropEffectNone, m_pRibbon->InsertControlAt(pPlay, ptQuick, ptQuick));
+    const CRect rcTabRow = m_pRibbon->GetTabControlRect();
+    const CPoint ptBesideTabs(rcTabRow.right - ScaleX(10), rcTabRow.CenterPoint().y);
+    EXPECT_EQ(-1, m_pRibbon->CalcInsertPosition(pPlay, ptBesideTabs, bAfter, rcMark));
+    EXPECT_EQ(qvtDropEffectNone, m_pRibbon->InsertControlAt(pPlay, ptBesideTabs, ptBesideTabs));
+    EXPECT_TRUE(unchanged());
+
+    // A group's free place takes the control at the group's end, the mark
+    // at the group's top-left; the copy becomes the drag control.
+    const CPoint ptFree = pRecordGroup->GetCaptionRect().CenterPoint();
+    ASSERT_EQ(nullptr, m_pRibbon->GetControls()->HitTest(ptFree));
+    const int nIndex = m_pRibbon->CalcInsertPosition(pPlay, ptFree, bAfter, rcMark);
+    const CRect rcGroup = pRecordGroup->GetRect();
+    EXPECT_EQ(CRect(rcGroup.left + ScaleX(2), rcGroup.top + ScaleY(2), rcGroup.left + ScaleX(8),
+                    rcGroup.top + ScaleY(22)),
+              rcMark);
+    EXPECT_FALSE(bAfter);
+    EXPECT_EQ(pRecordGroup->GetControlGroupOption()->GetIndex(), nIndex);
+    EXPECT_EQ(qvtDropEffectMove, m_pRibbon->InsertControlAt(pPlay, ptFree, ptFree));
+    ASSERT_EQ(nGroupCount + 1, pRecordGroup->GetCount());
+    CQVTControl* pAtEnd = pRecordGroup->GetAt(nGroupCount);
+    EXPECT_EQ(ID_RIBBON_PLAY, pAtEnd->GetID());
+    EXPECT_NE(pPlay, pAtEnd);
+    EXPECT_EQ(pAtEnd, s_pHost->GetCommandBars()->GetDragControl());
+    EXPECT_EQ(1, s_pHost->m_nDragControlChanges);
+    EXPECT_TRUE(m_pRibbon->GetInsertMark().IsRectEmpty());
+    // The drag control is held: removed from its group, it still answers.
+    pRecordGroup->Remove(pAtEnd);
+    EXPECT_EQ(ID_RIBBON_PLAY, s_pHost->GetCommandBars()->GetDragControl()->GetID());
+
+    // On a control's right half it lands after it; on the left half of a
+    // control that begins a group it lands before and takes the separator.
+    PumpFrameUntil([&] { return !m_pRibbon->IsLayoutPending(); });
+    CQVTControl* pStop = s_pHost->FindControl(ID_RIBBON_STOP);
+    const CRect rcStop = pStop->GetRect();
+    EXPECT_EQ(qvtDropEffectCopy,
+              m_pRibbon->InsertControlAt(pPlay, ptFree, CPoint(rcStop.right - 2, rcStop.CenterPoint().y),
+                                         qvtDropEffectCopy));
+    ASSERT_EQ(nGroupCount + 1, pRecordGroup->GetCount());
+    EXPECT_EQ(ID_RIBBON_PLAY, pRecordGroup->GetAt(pRecordGroup->IndexOf(pStop) + 1)->GetID());
+    PumpFrameUntil([&] { return !m_pRibbon->IsLayoutPending(); });
+    pRecord->SetBeginGroup(TRUE);
+    const CRect rcRecord = pRecord->GetRect();
+    m_pRibbon->InsertControlAt(pPlay, ptFree, CPoint(rcRecord.left + 2, rcRecord.CenterPoint().y));
+    ASSERT_EQ(nGroupCount + 2, pRecordGroup->GetCount());
+    EXPECT_EQ(ID_RIBBON_PLAY, pRecordGroup->GetAt(0)->GetID());
+    EXPECT_TRUE(pRecordGroup->GetAt(0)->GetBeginGroup());
+    EXPECT_FALSE(pRecord->GetBeginGroup());
+
+    // Dropped on itself: a tiny drag changes nothing, a longer one past its
+    // middle sets the separator before it.
+    PumpFrameUntil([&] { return !m_pRibbon->IsLayoutPending(); });
+    CQVTControl* pPause = s_pHost->FindControl(ID_RIBBON_PAUSE);
+    const CRect rcPause = pPause->GetRect();
+    const CPoint ptRight(rcPause.CenterPoint().x + 1, rcPause.CenterPoint().y);
+    EXPECT_EQ(qvtDropEffectCancelled, m_pRibbon->InsertControlAt(pPause, ptRight - CSize(1, 1), ptRight));
+    EXPECT_FALSE(pPause->GetBeginGroup());
+    EXPECT_EQ(qvtDropEffectCancelled,
+              m_pRibbon->InsertControlAt(pPause, ptRight - CSize(ScaleX(10), 0), ptRight));
+    EXPECT_TRUE(pPause->GetBeginGroup());
+    EXPECT_EQ(nGroupCount + 2, pRecordGroup->GetCount());
+    s_pHost->GetCommandBars()->SetDragControl(nullptr);
+    EXPECT_EQ(4, s_pHost->m_nDragControlChanges);
 }
