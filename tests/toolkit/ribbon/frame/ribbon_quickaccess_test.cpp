@@ -6,8 +6,12 @@
 // controls dropped while customizing land in groups, never on the toolbar.
 #include <afxext.h>
 
+#include <memory>
+#include <vector>
+
 #include "real_input.h"
 #include "sondrel_gtest.h"
+#include "tests/common/screen_test_support.h"
 #include "tests/toolkit/ribbon/frame/ribbon_frame_suite.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/ribbon/QVTRibbonResource.h"
@@ -45,12 +49,27 @@ protected:
         return nullptr;
     }
     int QuickAccessCount() const { return m_pRibbon->GetQuickAccessControls()->GetCount(); }
+    // What the screen shows of a rectangle of the ribbon's client area.
+    std::vector<COLORREF> PixelsOf(CRect rc) const
+    {
+        std::unique_ptr<DibCanvas> canvas = screentest::Capture(m_pRibbon->GetSafeHwnd());
+        CRect rcWindow;
+        m_pRibbon->GetWindowRect(&rcWindow);
+        m_pRibbon->ClientToScreen(&rc);
+        rc.OffsetRect(-rcWindow.left, -rcWindow.top);
+        std::vector<COLORREF> pixels;
+        for (int y = rc.top; y < rc.bottom; ++y)
+            for (int x = rc.left; x < rc.right; ++x)
+                pixels.push_back(canvas->At(x, y));
+        return pixels;
+    }
 };
 
 }  // namespace
 
 TEST_F(RibbonQuickAccess, TheCustomizeMenuListsTheCommandsWithChecksAndTogglesTheirCopies)
 {
+    const std::vector<COLORREF> thirdShown = PixelsOf(s_pHost->GetQuickAccess(2)->GetRect());
     CQVTPopupBar* pMenu = OpenCustomizeMenu();
     ASSERT_NE(nullptr, pMenu);
     // The title, one checked item per source command, and no add or remove.
@@ -80,6 +99,8 @@ TEST_F(RibbonQuickAccess, TheCustomizeMenuListsTheCommandsWithChecksAndTogglesTh
     EXPECT_EQ(rcThird.left, s_pHost->GetQuickAccess(2)->GetRect().left);
     EXPECT_EQ(kFirstQuickAccessId + 3, s_pHost->GetQuickAccess(2)->GetID());
     EXPECT_NE(rcFourth.left, s_pHost->GetQuickAccess(2)->GetRect().left);
+    // The caption row shows the fourth command's icon there now.
+    EXPECT_NE(thirdShown, PixelsOf(rcThird));
 
     // The menu shows it unchecked now; choosing it appends a copy again.
     pMenu = OpenCustomizeMenu();
@@ -93,6 +114,7 @@ TEST_F(RibbonQuickAccess, TheCustomizeMenuListsTheCommandsWithChecksAndTogglesTh
     EXPECT_EQ(kFirstQuickAccessId + 2, pAdded->GetID());
     EXPECT_TRUE(pAdded->IsVisible());
     EXPECT_GT(pAdded->GetRect().left, s_pHost->GetQuickAccess(kQuickAccessCount - 2)->GetRect().left);
+    EXPECT_EQ(thirdShown, PixelsOf(pAdded->GetRect()));
     EXPECT_EQ(m_pRibbon->GetQuickAccessRect().top < m_pRibbon->GetGroupsRect().top, TRUE);
     // No command ran on the way.
     EXPECT_TRUE(s_pHost->m_commands.empty());
