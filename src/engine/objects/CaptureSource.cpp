@@ -173,14 +173,9 @@ HRESULT CCaptureSource::StartCapture() {
     capture_->Resume();
     return S_OK;
   }
-  HRESULT hr = EnsureConnection();
+  HRESULT hr = FindSelectedDevice();
   if (FAILED(hr)) return hr;
-  if (!Selected()) {
-    devices_ = connection_->ListSources(false);
-    selected_ = devices_.empty() ? -1 : 0;
-  }
   const pulse::SourceInfo* s = Selected();
-  if (!s) return HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
   rate_ = s->sampleRate > 0 ? s->sampleRate : 44100;
   channels_ = s->channels == 1 ? 1 : 2;
   auto capture = std::make_shared<pulse::PulseCapture>(connection_, s->name, rate_, channels_);
@@ -189,6 +184,17 @@ HRESULT CCaptureSource::StartCapture() {
   capture_ = capture;
   position_ = 0;
   return S_OK;
+}
+
+// The selected device, or the first one when none was chosen yet.
+HRESULT CCaptureSource::FindSelectedDevice() {
+  HRESULT hr = EnsureConnection();
+  if (FAILED(hr)) return hr;
+  if (!Selected()) {
+    devices_ = connection_->ListSources(false);
+    selected_ = devices_.empty() ? -1 : 0;
+  }
+  return Selected() ? S_OK : HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
 }
 
 HRESULT CCaptureSource::Start(LONG mode) {
@@ -361,8 +367,11 @@ HRESULT CCaptureSource::Command(LONG command, IMediaPropertyBag5* operation) {
     hr = operation->GetInteger(name, 0, &mode);
     SysFreeString(name);
     if (FAILED(hr) || mode != MEDIA_MODE_DEVICE) return E_INVALIDARG;
+    // Opening only finds the device: the stream starts with the first start
+    // or read, so that another device may still be chosen until then (a
+    // running stream keeps its device).
     std::lock_guard<std::mutex> g(lock_);
-    return StartCapture();
+    return FindSelectedDevice();
   });
 }
 

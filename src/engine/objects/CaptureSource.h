@@ -69,6 +69,7 @@ class CCaptureSource : public ComClass, public IMediaCaptureSource5, public IMed
  private:
   HRESULT EnsureConnection();
   HRESULT StartCapture();
+  HRESULT FindSelectedDevice();
   const pulse::SourceInfo* Selected() const;
 
   std::mutex lock_;

@@ -214,21 +214,25 @@ TEST_F(CaptureSource, AStereoSourceDeliversStereoBlocksAtTheirTimes) {
   ASSERT_EQ(S_OK, capture_->Stop());
 }
 
+// The bag that opens a device: "Operation" and "OperationMode" 3.
+ComPtr<IMediaPropertyBag5> DeviceOperation(LONGLONG operation) {
+  ComPtr<IMediaPropertyBag5> op;
+  EXPECT_EQ(S_OK, CoCreateInstance(CLSID_MediaPropertyBag5, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaPropertyBag5,
+                                   op.OutVoid()));
+  BSTR name = SysAllocString(MEDIA_PROP_OPERATION), mode = SysAllocString(MEDIA_PROP_OPERATION_MODE);
+  op->SetInteger(name, 0, operation, 0);
+  op->SetInteger(mode, 0, MEDIA_MODE_DEVICE, 0);
+  SysFreeString(name);
+  SysFreeString(mode);
+  return op;
+}
+
 TEST_F(CaptureSource, OpensTheSelectedDeviceAsAMediaFileForReadingOnly) {
   ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"Sine")));
   ComPtr<IMediaFile5> file;
   ASSERT_EQ(S_OK, capture_.As(&file, IID_IMediaFile5));
-  ComPtr<IMediaPropertyBag5> op;
-  ASSERT_EQ(S_OK, CoCreateInstance(CLSID_MediaPropertyBag5, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaPropertyBag5,
-                                   op.OutVoid()));
-  BSTR operation = SysAllocString(MEDIA_PROP_OPERATION), mode = SysAllocString(MEDIA_PROP_OPERATION_MODE);
-  op->SetInteger(operation, 0, MEDIA_OPERATION_WRITE, 0);
-  op->SetInteger(mode, 0, MEDIA_MODE_DEVICE, 0);
-  EXPECT_EQ(E_INVALIDARG, file->Command(MEDIAFILE_CMD_OPEN, op.Get()));
-  op->SetInteger(operation, 0, MEDIA_OPERATION_READ, 0);
-  EXPECT_EQ(S_OK, file->Command(MEDIAFILE_CMD_OPEN, op.Get()));
-  SysFreeString(operation);
-  SysFreeString(mode);
+  EXPECT_EQ(E_INVALIDARG, file->Command(MEDIAFILE_CMD_OPEN, DeviceOperation(MEDIA_OPERATION_WRITE).Get()));
+  EXPECT_EQ(S_OK, file->Command(MEDIAFILE_CMD_OPEN, DeviceOperation(MEDIA_OPERATION_READ).Get()));
   LONG count = 0;
   file->GetStreamCount(MEDIA_STREAM_AUDIO, &count);
   EXPECT_EQ(1, count);
@@ -239,6 +243,39 @@ TEST_F(CaptureSource, OpensTheSelectedDeviceAsAMediaFileForReadingOnly) {
   EXPECT_EQ(44100, rate);
   EXPECT_EQ(MEDIA_E_UNSUPPORTED_CONTAINER, file->SetContainerType(MEDIA_CONTAINER_WAV));
   EXPECT_EQ(S_OK, file->Command(MEDIAFILE_CMD_FINISH, nullptr));
+}
+
+// The recorder opens its source when it starts, and the user chooses the
+// device afterwards: the device chosen after opening is the one recorded,
+// until the stream runs.
+TEST_F(CaptureSource, ADeviceChosenAfterOpeningIsTheOneRead) {
+  PulseModules modules;
+  ASSERT_TRUE(modules.Load("module-sine-source source_name=sondrel_chosen_master rate=44100 frequency=880"));
+  ASSERT_TRUE(
+      modules.Load("module-remap-source master=sondrel_chosen_master source_name=sondrel_chosen channels=2 "
+                   "channel_map=front-left,front-right master_channel_map=mono,mono remix=no "
+                   "source_properties=device.description=SondrelChosen"));
+  ASSERT_EQ(S_OK, capture_->RefreshDevices());
+  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"Sine")));
+  ComPtr<IMediaFile5> file;
+  ASSERT_EQ(S_OK, capture_.As(&file, IID_IMediaFile5));
+  ASSERT_EQ(S_OK, file->Command(MEDIAFILE_CMD_OPEN, DeviceOperation(MEDIA_OPERATION_READ).Get()));
+
+  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"SondrelChosen")));
+  ComPtr<IMediaSource5> source;
+  ASSERT_EQ(S_OK, capture_.As(&source, IID_IMediaSource5));
+  ASSERT_EQ(S_OK, capture_->Start(0));
+  ASSERT_EQ(S_OK, source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr));
+  ComPtr<IMediaSample5> sample;
+  ASSERT_EQ(S_OK, source->ReadAudio(250, sample.Out()));
+  ComPtr<IMediaAudioFormat5> format;
+  ASSERT_EQ(S_OK, sample->GetFormat(format.Out()));
+  LONG channels = 0;
+  format->GetChannels(&channels);
+  EXPECT_EQ(2, channels) << "read from the device opened first";
+  EXPECT_EQ(MEDIA_E_ALREADY_OPEN, capture_->SelectDevice(IndexOf(u"Sine")));
+  ASSERT_EQ(S_OK, capture_->Stop());
+  EXPECT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"Sine")));
 }
 
 TEST(SampleConverter, ResamplesAndRemixesToTheConfiguredFormat) {
