@@ -248,6 +248,14 @@ public:
     // The disk ran low during the current job (converter code 8): a job
     // that then ends by itself stopped for want of space, not by completion.
     BYTE m_bDiskLow = 0;
+    // An error box was shown and the job has not recorded on since: a job
+    // that then ends by itself was ended by the failure (a capture device
+    // gone, say) even when the user chose to go on, and that is no
+    // completion.
+    BYTE m_bErrorLast = 0;
+    // A file was closed and no next one named yet: a progress report now is
+    // the end of the pass, not recording going on.
+    BYTE m_bFileClosed = 0;
 
     // Controls.
     CEdit m_editOutputFolder;

@@ -128,6 +128,8 @@ void CSondrelDlg::OnStartConvert()
     m_bAbort = 0;
     m_nFirstError = 0;
     m_bDiskLow = 0;
+    m_bErrorLast = 0;
+    m_bFileClosed = 0;
 
     const AudioFormatDesc& format = g_AudioFormats[m_pProfileManager->GetCurrentFormat()];
     CEngineRef<IMediaPropertyBag5> profile(m_pProfileManager->GetProfile());
@@ -214,7 +216,7 @@ void CSondrelDlg::OnStartConvert()
 void CSondrelDlg::ShowJobEndMessage()
 {
     LONG nStopRequest = m_pParent ? m_pParent->GetStopRequest() : 1;
-    if (nStopRequest != 0 || m_nFirstError != 0)
+    if (nStopRequest != 0 || m_nFirstError != 0 || m_bErrorLast)
         return;
     // A live recording ends by itself only on a failure: after a low-disk
     // report it stopped for want of space, and that is no completion.
@@ -271,6 +273,7 @@ CString AFXAPI CSondrelDlg::FindFreeRecordPath(const CString& strFolder, LPCTSTR
 
 HRESULT CSondrelDlg::GetNextFileName(BSTR* pbstrFileName, VARIANT_BOOL* /*pbStop*/)
 {
+    m_bFileClosed = 0;
     CString strFolder = m_pParent ? m_pParent->GetOutputFolder() : CString();
     CString strPath =
         FindFreeRecordPath(strFolder, g_AudioFormats[m_pProfileManager->GetCurrentFormat()].pszExtension);
@@ -316,6 +319,8 @@ HRESULT CSondrelDlg::OnProgress(double dFileWritten, double /*dJobPosition*/, do
                                 double /*dTotalEstimate*/, LONG /*nReserved1*/, LONG /*nReserved2*/,
                                 LONG* pnSplitRequest, VARIANT_BOOL* pbStop)
 {
+    if (!m_bFileClosed)
+        m_bErrorLast = 0;
     if (GetLastRowItem())
         m_listFiles.SetItemText(m_listFiles.GetItemCount() - 1, 3,
                                 FormatDuration(dFileWritten, FALSE, FALSE));
@@ -353,6 +358,7 @@ HRESULT CSondrelDlg::OnError(LONG nCode, LONG /*nDetail*/, VARIANT_BOOL* pbStop)
         m_bDiskLow = 1;
     if (const RecorderErrorText* pError = FindRecorderError(nCode))
     {
+        m_bErrorLast = 1;
         UINT nFlags = pError->bMayContinue ? SMB_ERROR_YESNO : SMB_ERROR_OK;
         int nAnswer = ShowJobMessage(pError->nString, IDS_TITLE_ERROR, nFlags);
         if (!pError->bMayContinue || nAnswer == IDNO)
@@ -369,6 +375,7 @@ HRESULT CSondrelDlg::OnError(LONG nCode, LONG /*nDetail*/, VARIANT_BOOL* pbStop)
 
 HRESULT CSondrelDlg::OnFileClosed(VARIANT_BOOL* /*pbStop*/)
 {
+    m_bFileClosed = 1;
     CFileDesc* pItem = GetLastRowItem();
     if (!pItem)
         return 0;

@@ -128,6 +128,7 @@ public:
                                          nReserved1, nReserved2, pnSplitRequest, pbStop);
     }
 
+    using CSondrelDlg::OnBnClickedRefreshdevices;
     using CSondrelDlg::ShowJobEndMessage;
 
     std::vector<Message> m_messages;
@@ -393,6 +394,56 @@ TEST_F(RecorderJobTest, StopWhilePausedEndsAtOnceAndALowDiskEndIsNoCompletion)
     EXPECT_GT(ProbeDurationMs(m_folder.unix + "/Record-001.mp3"), 500) << "what was written is kept";
 }
 
+TEST_F(RecorderJobTest, AnErrorThatEndsTheJobIsNoCompletionEvenWhenTheUserGoesOn)
+{
+    // A capture device of the test's own, taken away while it records: the
+    // converter reports the failed read and ends the job whatever the answer.
+    const std::string strModule =
+        CaptureCommand("pactl load-module module-sine-source source_name=sondrel_recorder_vanishing "
+                       "rate=44100 frequency=990 "
+                       "source_properties=device.description=SondrelRecorderVanishing 2>/dev/null");
+    const int nModule = atoi(strModule.c_str());
+    ASSERT_GT(nModule, 0);
+    auto unload = [&] { CaptureCommand("pactl unload-module " + std::to_string(nModule) + " 2>&1"); };
+    CJobRecorder& dlg = Open();
+    dlg.OnBnClickedRefreshdevices();
+    int nDevice = -1;
+    for (int i = 0; i < dlg.m_comboDevices.GetCount(); ++i)
+        if (ComboText(dlg.m_comboDevices, i) == _T("SondrelRecorderVanishing"))
+            nDevice = i;
+    if (nDevice < 0)
+        unload();
+    ASSERT_GE(nDevice, 0);
+    dlg.m_comboDevices.SetCurSel(nDevice);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DEVICES, CBN_SELCHANGE), (LPARAM)dlg.m_comboDevices.m_hWnd);
+    dlg.m_nAnswer = IDYES;
+    dlg.m_onProgress = [&](VARIANT_BOOL*) {
+        if (dlg.m_snapshots.size() == 2)
+            unload();
+    };
+    RecordWithClicks(dlg, {});
+    unload();
+    ASSERT_EQ(dlg.m_messages.size(), 1u) << "the error, and no completion after it";
+    EXPECT_EQ(dlg.m_messages[0].nText, (UINT)IDS_ERROR_CONVERSION);
+    ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 1);
+    EXPECT_GT(ProbeDurationMs(m_folder.unix + "/Record-000.mp3"), 500) << "what was recorded is kept";
+
+    // Error 4 answered Yes and the job going on: a later end of its own is
+    // still a completion.
+    CJobRecorder& again = Open();
+    again.m_nAnswer = IDYES;
+    again.m_onProgress = [&](VARIANT_BOOL* pbStop) {
+        if (again.m_snapshots.size() == 1)
+            again.OnError(CONVERTER_ERROR_START_WRITING, 0, pbStop);
+        if (again.m_snapshots.size() == 3)
+            *pbStop = VARIANT_TRUE;
+    };
+    RecordWithClicks(again, {});
+    ASSERT_EQ(again.m_messages.size(), 2u);
+    EXPECT_EQ(again.m_messages[0].nText, (UINT)IDS_ERROR_FILE_CREATION);
+    EXPECT_EQ(again.m_messages[1].nText, (UINT)IDS_RECORDING_COMPLETED);
+}
+
 TEST_F(RecorderJobTest, ErrorsOneToSevenAskOrEndAndOthersShowNothing)
 {
     CJobRecorder& dlg = Open();
@@ -450,6 +501,7 @@ TEST_F(RecorderJobTest, ErrorsOneToSevenAskOrEndAndOthersShowNothing)
     // The end of a job: completion only when it ended by itself, unhurt.
     m_pHost->m_nStopRequest = 0;
     dlg.m_bDiskLow = 0;
+    dlg.m_bErrorLast = 0;
     dlg.ShowJobEndMessage();
     ASSERT_EQ(dlg.m_messages.size(), 1u);
     EXPECT_EQ(dlg.m_messages[0].nText, 23002u);
