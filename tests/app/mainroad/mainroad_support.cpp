@@ -298,6 +298,137 @@ std::string UnixPath(const std::u16string& windowsPath)
     return path;
 }
 
+namespace {
+
+// A block of memory in another window's process, for the messages whose
+// records must lie there.
+class RemoteBlock
+{
+public:
+    RemoteBlock(HWND hWnd, SIZE_T nSize) : m_nSize(nSize)
+    {
+        DWORD dwProcess = 0;
+        ::GetWindowThreadProcessId(hWnd, &dwProcess);
+        m_hProcess =
+            ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, dwProcess);
+        if (m_hProcess)
+            m_pBlock = ::VirtualAllocEx(m_hProcess, nullptr, nSize, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBlock()
+    {
+        if (m_pBlock)
+            ::VirtualFreeEx(m_hProcess, m_pBlock, 0, MEM_RELEASE);
+        if (m_hProcess)
+            ::CloseHandle(m_hProcess);
+    }
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(m_pBlock); }
+    bool Write(const void* pData, SIZE_T nSize)
+    {
+        return m_pBlock && nSize <= m_nSize &&
+               ::WriteProcessMemory(m_hProcess, m_pBlock, pData, nSize, nullptr);
+    }
+    bool Read(void* pData, SIZE_T nSize) const
+    {
+        return m_pBlock && nSize <= m_nSize &&
+               ::ReadProcessMemory(m_hProcess, m_pBlock, pData, nSize, nullptr);
+    }
+
+private:
+    HANDLE m_hProcess = nullptr;
+    void* m_pBlock = nullptr;
+    SIZE_T m_nSize;
+};
+
+}  // namespace
+
+void ResetProgramSettings(const std::u16string& outputFolder)
+{
+    const char16_t kKey[] = u"Software\\Quorvane\\Sondrel";
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, W(kKey));
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(kKey));
+    ShellOutput("rm -rf '" + UnixPath(outputFolder) + "'");
+    ::CreateDirectoryW(W(outputFolder), nullptr);
+    // The shell's folder browser finds a folder only after its first read.
+    ::GetFileAttributesW(W(outputFolder));
+    HKEY hKey = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, W(kKey), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) ==
+        ERROR_SUCCESS)
+    {
+        ::RegSetValueExW(hKey, u"DstFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(outputFolder.c_str()),
+                         static_cast<DWORD>((outputFolder.size() + 1) * sizeof(char16_t)));
+        ::RegCloseKey(hKey);
+    }
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, W(kKey), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) ==
+        ERROR_SUCCESS)
+    {
+        const DWORD dwStarts = 10;
+        ::RegSetValueExW(hKey, u"RunningCounter", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwStarts),
+                         sizeof dwStarts);
+        ::RegCloseKey(hKey);
+    }
+}
+
+CRect ListRowRect(HWND hList, int nRow)
+{
+    CRect rc(LVIR_BOUNDS, 0, 0, 0);
+    RemoteBlock block(hList, sizeof(RECT));
+    if (!block.Write(&rc, sizeof(RECT)) || !::SendMessageW(hList, LVM_GETITEMRECT, nRow, block.Address()) ||
+        !block.Read(&rc, sizeof(RECT)))
+        return CRect();
+    ::MapWindowPoints(hList, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+std::u16string ListItemText(HWND hList, int nRow, int nColumn)
+{
+    const int nText = 512;
+    RemoteBlock block(hList, sizeof(LVITEMW) + nText * sizeof(WCHAR));
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = nRow;
+    item.iSubItem = nColumn;
+    item.pszText = reinterpret_cast<LPWSTR>(block.Address() + sizeof(LVITEMW));
+    item.cchTextMax = nText;
+    WCHAR record[sizeof(LVITEMW) / sizeof(WCHAR) + nText] = {};
+    if (!block.Write(&item, sizeof item) ||
+        ::SendMessageW(hList, LVM_GETITEMTEXTW, nRow, block.Address()) < 0 ||
+        !block.Read(record, sizeof record - sizeof(WCHAR)))
+        return std::u16string();
+    return reinterpret_cast<const char16_t*>(record + sizeof(LVITEMW) / sizeof(WCHAR));
+}
+
+std::vector<std::u16string> ComboItems(HWND hCombo)
+{
+    // Wine carries a combo box's texts across processes itself, as it does
+    // WM_GETTEXT's.
+    std::vector<std::u16string> items;
+    const LRESULT nCount = ::SendMessageW(hCombo, CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < nCount; ++i)
+    {
+        const LRESULT nLength = ::SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0);
+        std::u16string text(nLength > 0 ? nLength + 1 : 1, u'\0');
+        if (nLength <= 0 ||
+            ::SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0])) == CB_ERR)
+            text.clear();
+        text.resize(std::char_traits<char16_t>::length(text.c_str()));
+        items.push_back(text);
+    }
+    return items;
+}
+
+bool FindRibbonColour(HWND hMain, COLORREF clr, CPoint* pScreen)
+{
+    CRect rcScreen;
+    auto shot = Shot(hMain, &rcScreen);
+    // The ribbon fills the window's top.
+    CRect area(0, 0, shot->Width(), std::min(shot->Height(), 220));
+    CPoint pt;
+    if (!FindColour(*shot, area, clr, 6, 60, &pt))
+        return false;
+    *pScreen = CPoint(rcScreen.left + pt.x, rcScreen.top + pt.y);
+    return true;
+}
+
 void Wait(DWORD dwMilliseconds)
 {
     const DWORD dwStart = ::GetTickCount();

@@ -68,6 +68,22 @@ void Key(WORD wKey);
 std::string ShellOutput(const std::string& command);
 std::string UnixPath(const std::u16string& windowsPath);
 
+// A program that never ran here: its settings gone from both hives, the
+// output folder made and emptied, and the start counter past the first
+// start's about box.
+void ResetProgramSettings(const std::u16string& outputFolder);
+// A row's rectangle on the screen, of a list view in another process.
+CRect ListRowRect(HWND hList, int nRow);
+// One text of a list view in another process: while Sondrel records, each
+// message waits for the job's next pump (about a second), so a test reads
+// no more than it needs.
+std::u16string ListItemText(HWND hList, int nRow, int nColumn);
+// The entries of a combo box in another process.
+std::vector<std::u16string> ComboItems(HWND hCombo);
+// The point of a ribbon icon's colour on the screen, from a screenshot of
+// the main window's top.
+bool FindRibbonColour(HWND hMain, COLORREF clr, CPoint* pScreen);
+
 // Waits while pumping this thread's messages.
 void Wait(DWORD dwMilliseconds);
 template <class TCondition>
