@@ -24,22 +24,40 @@ public:
             ::CloseHandle(hThread);
     }
 
+    // A suite's set-up and tear-down and the program's end are watched as
+    // well: a fault there (a double release while shared windows go) hung
+    // programs until ctest's timeout, with no name.
+    void OnTestSuiteStart(const testing::TestSuite& suite) override
+    {
+        Arm(std::string(suite.name()) + " (set-up)");
+    }
     void OnTestStart(const testing::TestInfo& info) override
     {
+        Arm(std::string(info.test_suite_name()) + "." + info.name());
+    }
+    void OnTestEnd(const testing::TestInfo& info) override
+    {
+        Arm(std::string(info.test_suite_name()) + " (after " + info.name() + ")");
+    }
+    void OnTestSuiteEnd(const testing::TestSuite&) override { Disarm(); }
+    void OnTestProgramEnd(const testing::UnitTest&) override { Arm("the program's end"); }
+
+private:
+    void Arm(const std::string& strName)
+    {
         ::EnterCriticalSection(&m_lock);
-        m_strName = std::string(info.test_suite_name()) + "." + info.name();
+        m_strName = strName;
         m_dwStart = ::GetTickCount();
         m_bRunning = true;
         ::LeaveCriticalSection(&m_lock);
     }
-    void OnTestEnd(const testing::TestInfo&) override
+    void Disarm()
     {
         ::EnterCriticalSection(&m_lock);
         m_bRunning = false;
         ::LeaveCriticalSection(&m_lock);
     }
 
-private:
     static DWORD WINAPI Watch(void* pParam)
     {
         HangWatch* pThis = static_cast<HangWatch*>(pParam);
