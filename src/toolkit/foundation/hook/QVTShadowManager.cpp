@@ -52,7 +52,7 @@ CQVTShadowManager::CShadowWnd::CShadowWnd(CQVTShadowManager* pManager, HWND hWnd
 BOOL CQVTShadowManager::CShadowWnd::CreateShadowWindow(const CRect& rcScreen)
 {
     LPCTSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
-    const DWORD dwExStyle = WS_EX_TOOLWINDOW | (m_pManager->m_bAlphaShadow ? WS_EX_LAYERED : 0);
+    const DWORD dwExStyle = WS_EX_TOOLWINDOW | (IsBlended() ? WS_EX_LAYERED : 0);
     return CreateEx(dwExStyle, lpszClass, nullptr, WS_POPUP, rcScreen.left, rcScreen.top, rcScreen.Width(),
                     rcScreen.Height(), ::GetParent(m_hWndOwner), nullptr);
 }
@@ -96,6 +96,15 @@ void CQVTShadowManager::CShadowWnd::ExcludeRects(const CArray<CRect, const CRect
     }
 }
 
+BOOL CQVTShadowManager::CShadowWnd::IsBlended() const
+{
+    // The corner shadow lies over its whole owner and only its region keeps
+    // it off the owner: Wine drops the region of a layered window that no
+    // compositor blends, and stacks it over the owner once it is mapped,
+    // which hid a rounded popup behind a black box. It stays a plain window.
+    return m_pManager->m_bAlphaShadow && m_nKind != shadowCorner;
+}
+
 int CQVTShadowManager::CShadowWnd::OnHookMessage(HWND, UINT nMessage, WPARAM& wParam, LPARAM&, LRESULT&)
 {
     if (nMessage == WM_SHOWWINDOW)
@@ -123,7 +132,7 @@ void CQVTShadowManager::CShadowWnd::OnPaint()
     CPaintDC dc(this);
     CRect rc;
     GetClientRect(&rc);
-    if (m_pManager->m_bAlphaShadow)
+    if (IsBlended())
         dc.FillSolidRect(rc, RGB(0, 0, 0));
     else
         ::FillRect(dc.GetSafeHdc(), &rc, ::GetSysColorBrush(COLOR_BTNSHADOW));
@@ -142,7 +151,7 @@ LRESULT CQVTShadowManager::CShadowWnd::OnNcHitTest(CPoint)
 void CQVTShadowManager::CShadowWnd::OnSize(UINT nType, int cx, int cy)
 {
     CWnd::OnSize(nType, cx, cy);
-    if (m_pManager->m_bAlphaShadow && cx > 0 && cy > 0)
+    if (IsBlended() && cx > 0 && cy > 0)
         UpdateLayered(cx, cy);
 }
 

@@ -56,6 +56,8 @@ public:
 
     private:
         void UpdateLayered(int cx, int cy);
+        // Drawn as a layered window blended by its alpha.
+        BOOL IsBlended() const;
 
         CQVTShadowManager* m_pManager;
         HWND m_hWndOwner;       // the window that casts the shadow

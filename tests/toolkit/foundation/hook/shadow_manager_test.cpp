@@ -239,6 +239,44 @@ TEST(ShadowManager, RoundedWindowsGetACornerShadowAndControlsOnlyWhenAsked)
     DestroyWindow(hOwner);
 }
 
+TEST(ShadowManager, ARoundedOwnerStaysInSightUnderItsCornerShadow)
+{
+    // An owner painted in a flat colour, shown as a menu is: rounded,
+    // topmost, not activated.
+    const COLORREF clrOwner = RGB(30, 200, 90);
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = CreateSolidBrush(clrOwner);
+    wc.lpszClassName = u"ShadowTestOwner";
+    RegisterClassW(&wc);
+    HWND hOwner = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, u"ShadowTestOwner", u"", WS_POPUP, 300,
+                                  300, 120, 80, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowRgn(hOwner, CreateRoundRectRgn(0, 0, 121, 81, 12, 12), TRUE);
+    ShowWindow(hOwner, SW_SHOWNOACTIVATE);
+    UpdateWindow(hOwner);
+
+    CQVTShadowManager manager;
+    manager.SetShadowOptions(CQVTShadowManager::shadowAlways);
+    manager.SetShadow(hOwner);
+    ASSERT_NE(ShadowOfKind(manager, hOwner, CQVTShadowManager::shadowCorner), nullptr);
+    // Wine maps the shadows and restacks them as the X server reports them.
+    const DWORD dwStart = GetTickCount();
+    while (GetTickCount() - dwStart < 600)
+    {
+        Pump();
+        Sleep(20);
+    }
+    HDC hScreen = GetDC(nullptr);
+    const COLORREF clrCentre = GetPixel(hScreen, 360, 340);
+    ReleaseDC(nullptr, hScreen);
+    EXPECT_EQ(clrCentre, clrOwner) << std::hex << clrCentre;
+
+    DestroyWindow(hOwner);
+    UnregisterClassW(u"ShadowTestOwner", GetModuleHandleW(nullptr));
+    DeleteObject(wc.hbrBackground);
+}
+
 TEST(ShadowManager, StripPixelsGradeFromTheOwnerOutwards)
 {
     for (int nOptions : {static_cast<int>(CQVTShadowManager::shadowAlways), 0})
