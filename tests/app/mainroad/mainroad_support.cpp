@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -200,6 +201,11 @@ std::vector<std::vector<std::u16string>> ListRows(HWND hList, int nColumns)
     return rows;
 }
 
+int ListCount(HWND hList)
+{
+    return static_cast<int>(::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0));
+}
+
 std::unique_ptr<DibCanvas> Shot(HWND hWnd, CRect* prcScreen)
 {
     CRect rc;
@@ -239,6 +245,75 @@ bool FindColour(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nT
         return false;
     if (pCentre)
         *pCentre = CPoint(static_cast<int>(sx / n), static_cast<int>(sy / n));
+    return true;
+}
+
+bool FindColourPatch(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nTolerance, int nMinimum,
+                     CPoint* pCentre, CRect* pBounds)
+{
+    const CRect rc(std::max<LONG>(area.left, 0), std::max<LONG>(area.top, 0),
+                   std::min<LONG>(area.right, canvas.Width()), std::min<LONG>(area.bottom, canvas.Height()));
+    if (rc.IsRectEmpty())
+        return false;
+    const int w = rc.Width(), h = rc.Height();
+    std::vector<char> match(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+        {
+            const COLORREF c = canvas.At(rc.left + x, rc.top + y);
+            match[static_cast<size_t>(y) * w + x] = std::abs(GetRValue(c) - GetRValue(clr)) <= nTolerance &&
+                                                    std::abs(GetGValue(c) - GetGValue(clr)) <= nTolerance &&
+                                                    std::abs(GetBValue(c) - GetBValue(clr)) <= nTolerance;
+        }
+    int nBest = 0;
+    CPoint ptBest;
+    CRect rcBest;
+    std::vector<int> stack;
+    for (int start = 0; start < w * h; ++start)
+    {
+        if (match[start] != 1)
+            continue;
+        long sx = 0, sy = 0;
+        int n = 0;
+        CRect bounds(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+        match[start] = 2;
+        stack.assign(1, start);
+        while (!stack.empty())
+        {
+            const int i = stack.back();
+            stack.pop_back();
+            const int x = i % w, y = i / w;
+            sx += x;
+            sy += y;
+            ++n;
+            bounds.left = std::min<LONG>(bounds.left, x);
+            bounds.top = std::min<LONG>(bounds.top, y);
+            bounds.right = std::max<LONG>(bounds.right, x + 1);
+            bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                {
+                    const int nx = x + dx, ny = y + dy;
+                    if (nx < 0 || ny < 0 || nx >= w || ny >= h || match[ny * w + nx] != 1)
+                        continue;
+                    match[ny * w + nx] = 2;
+                    stack.push_back(ny * w + nx);
+                }
+        }
+        if (n > nBest)
+        {
+            nBest = n;
+            ptBest = CPoint(rc.left + static_cast<int>(sx / n), rc.top + static_cast<int>(sy / n));
+            rcBest = bounds;
+            rcBest.OffsetRect(rc.left, rc.top);
+        }
+    }
+    if (nBest < std::max(nMinimum, 1))
+        return false;
+    if (pCentre)
+        *pCentre = ptBest;
+    if (pBounds)
+        *pBounds = rcBest;
     return true;
 }
 
@@ -423,7 +498,7 @@ bool FindRibbonColour(HWND hMain, COLORREF clr, CPoint* pScreen)
     // The ribbon fills the window's top.
     CRect area(0, 0, shot->Width(), std::min(shot->Height(), 220));
     CPoint pt;
-    if (!FindColour(*shot, area, clr, 6, 60, &pt))
+    if (!FindColourPatch(*shot, area, clr, 6, 60, &pt))
         return false;
     *pScreen = CPoint(rcScreen.left + pt.x, rcScreen.top + pt.y);
     return true;

@@ -51,12 +51,22 @@ std::vector<HWND> Descendants(HWND hParent, const char16_t* pszClass);
 // The rows of a list view in another process, column by column.
 std::vector<std::vector<std::u16string>> ListRows(HWND hList, int nColumns);
 
+// The rows a list view in another process holds (one message, answered at
+// the recording job's next pump).
+int ListCount(HWND hList);
+
 // The window's rectangle as the screen shows it now.
 std::unique_ptr<DibCanvas> Shot(HWND hWnd, CRect* prcScreen = nullptr);
 // The centre of the pixels of a colour (within a tolerance per channel) in
 // the area; false when fewer than nMinimum are there.
 bool FindColour(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nTolerance, int nMinimum,
                 CPoint* pCentre, int* pCount = nullptr);
+
+// The centre and bounds of the largest 8-connected patch of a colour in the
+// area, so that a copy of the same icon elsewhere (a tooltip's) or stray
+// pixels of text do not pull the point off the icon.
+bool FindColourPatch(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nTolerance, int nMinimum,
+                     CPoint* pCentre, CRect* pBounds = nullptr);
 
 // Real input.
 void ClickAt(POINT ptScreen);
@@ -81,7 +91,7 @@ std::u16string ListItemText(HWND hList, int nRow, int nColumn);
 // The entries of a combo box in another process.
 std::vector<std::u16string> ComboItems(HWND hCombo);
 // The point of a ribbon icon's colour on the screen, from a screenshot of
-// the main window's top.
+// the main window's top: the icon's own patch, not a tooltip's copy of it.
 bool FindRibbonColour(HWND hMain, COLORREF clr, CPoint* pScreen);
 
 // Waits while pumping this thread's messages.

@@ -27,6 +27,8 @@ const int kFileList = 1017;
 const int kProfiles = 1011;
 const int kDevices = 1002;
 const int kRecordButton = 1023;
+const int kSplitCheck = 1233;
+const int kSplitValue = 1230;
 // Controls of the about box.
 const int kAboutText = 1136;
 const int kAboutLicense = 1133;
@@ -110,16 +112,21 @@ public:
 protected:
     // A screenshot of the main window and the point of a ribbon icon's
     // colour on the screen.
-    bool FindRibbonIcon(HWND hMain, COLORREF clr, CPoint* pScreen)
+    // The icon's own patch counts: a tooltip shows a copy of the icon beside
+    // the button, and the centre of both lies on the button's caption.
+    bool FindRibbonIcon(HWND hMain, COLORREF clr, CPoint* pScreen, CRect* prcIcon = nullptr)
     {
         CRect rcScreen;
         auto shot = Shot(hMain, &rcScreen);
         // The ribbon fills the window's top.
         CRect area(0, 0, shot->Width(), std::min(shot->Height(), 220));
         CPoint pt;
-        if (!FindColour(*shot, area, clr, 6, 60, &pt))
+        CRect rcIcon;
+        if (!FindColourPatch(*shot, area, clr, 6, 60, &pt, &rcIcon))
             return false;
         *pScreen = CPoint(rcScreen.left + pt.x, rcScreen.top + pt.y);
+        if (prcIcon)
+            *prcIcon = rcIcon + rcScreen.TopLeft();
         return true;
     }
     void ClickRibbonIcon(HWND hMain, COLORREF clr)
@@ -265,110 +272,249 @@ TEST_F(MainRoad, TheSecondStartShowsNoAboutBoxTheTabRowInItsSchemeAndNeverCloses
     CloseProgram(second, hMain);
 }
 
-// Waits for the recording job and the file list of the recording dialog:
-// enabled when both exist.
-TEST_F(MainRoad, DISABLED_RecordFromTheRibbonStopPlayAndRecordAgain)
+// The recording walk. While Sondrel records, its window answers only when
+// the job pumps, about once a second (and with every block of sound the
+// test server's tone sends, every two seconds): the walk asks it for no
+// more than it needs then.
+class MainRoadRecording : public MainRoad
 {
-    SondrelProcess program;
-    ASSERT_TRUE(program.Start());
-    HWND hMain = WaitForMainWindow(program);
-    ASSERT_NE(nullptr, hMain);
-    Wait(1500);
-    ::SetForegroundWindow(hMain);
-    const size_t nRowsBefore = Rows(hMain).size();
+public:
+    // The user of the first cases goes on: same settings and folder.
+    static void SetUpTestSuite() {}
 
-    CPoint ptRecord;
-    ASSERT_TRUE(FindRibbonIcon(hMain, kRecordDot, &ptRecord));
-    ClickAt(ptRecord);
-    const DWORD dwStarted = ::GetTickCount();
-    // A "Recording" row whose time advances.
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            auto rows = Rows(hMain);
-            return rows.size() > nRowsBefore && rows.back()[4] == u"Recording";
-        },
-        10000));
-    const std::u16string strFirstTime = Rows(hMain).back()[3];
-    Wait(1500);
-    EXPECT_NE(strFirstTime, Rows(hMain).back()[3]);
-    // Device and profile choice are off while it records.
-    EXPECT_FALSE(::IsWindowEnabled(ChildById(hMain, kDevices)));
-    EXPECT_FALSE(::IsWindowEnabled(ChildById(hMain, kProfiles)));
+protected:
+    void StartProgram()
+    {
+        ASSERT_TRUE(m_program.Start());
+        m_hMain = WaitForMainWindow(m_program);
+        ASSERT_NE(nullptr, m_hMain);
+        Wait(1500);
+        ::SetForegroundWindow(m_hMain);
+        m_hList = ChildById(m_hMain, kFileList);
+        ASSERT_NE(nullptr, m_hList);
+    }
+    // Record clicked on the ribbon; true once the job's row says
+    // "Recording". The time of the click goes to dwStarted.
+    bool StartRecording(DWORD* pdwStarted)
+    {
+        const int nBefore = ListCount(m_hList);
+        CPoint ptRecord;
+        if (!FindRibbonIcon(m_hMain, kRecordDot, &ptRecord))
+            return false;
+        ClickAt(ptRecord);
+        *pdwStarted = ::GetTickCount();
+        return WaitUntil(
+            [&] { return ListCount(m_hList) > nBefore && ListItemText(m_hList, nBefore, 4) == u"Recording"; },
+            15000);
+    }
+    // Stop clicked on its icon once the recording is the given age; true
+    // once Record is back. The age at the click goes to pnStoppedAt.
+    bool StopRecordingAt(DWORD dwStarted, DWORD dwAge, DWORD* pdwStoppedAt = nullptr)
+    {
+        CPoint ptStop;
+        if (!WaitForStopButton(&ptStop))
+            return false;
+        WaitUntil([&] { return ::GetTickCount() - dwStarted >= dwAge; }, dwAge + 1000);
+        ClickAt(ptStop);
+        if (pdwStoppedAt)
+            *pdwStoppedAt = ::GetTickCount() - dwStarted;
+        return WaitForRecordButton();
+    }
+    // The ribbon is painted again when the job next pumps.
+    bool WaitForStopButton(CPoint* pt, CRect* prcIcon = nullptr)
+    {
+        return WaitUntil([&] { return FindRibbonIcon(m_hMain, kStopSquare, pt, prcIcon); }, 5000);
+    }
+    bool WaitForRecordButton()
+    {
+        CPoint pt;
+        return WaitUntil([&] { return FindRibbonIcon(m_hMain, kRecordDot, &pt); }, 15000);
+    }
+    // The program's open popup bar (a menu), if any.
+    HWND FindPopupBar()
+    {
+        for (HWND hWnd : VisibleWindows(m_program.Id()))
+        {
+            WCHAR name[64] = {};
+            ::GetClassNameW(hWnd, name, 64);
+            if (std::u16string(reinterpret_cast<const char16_t*>(name)) == u"QVTPopupBar")
+                return hWnd;
+        }
+        return nullptr;
+    }
+    // Visible windows of the program other than its main window, its tips
+    // and its popup bars: a message box, for one.
+    std::u16string OtherWindows()
+    {
+        std::u16string others;
+        for (HWND hWnd : VisibleWindows(m_program.Id()))
+        {
+            WCHAR name[64] = {};
+            ::GetClassNameW(hWnd, name, 64);
+            const std::u16string strClass(reinterpret_cast<const char16_t*>(name));
+            if (hWnd != m_hMain && strClass.rfind(u"QVTToolTip", 0) != 0 && strClass != u"QVTPopupBar")
+                others += Text(hWnd) + u" (" + strClass + u") ";
+        }
+        return others;
+    }
+    std::string Probe(const std::u16string& strName)
+    {
+        return ShellOutput(
+            "ffprobe -v error -show_entries format=format_name,duration:stream=sample_rate,channels -of "
+            "default=noprint_wrappers=1 '" +
+            UnixPath(std::u16string(kRecordingsFolder) + strName) + "' 2>&1");
+    }
+    static double ProbedDuration(const std::string& strProbe)
+    {
+        const size_t at = strProbe.find("duration=");
+        return at == std::string::npos ? -1 : std::atof(strProbe.c_str() + at + 9);
+    }
+
+    SondrelProcess m_program;
+    HWND m_hMain = nullptr;
+    HWND m_hList = nullptr;
+};
+
+TEST_F(MainRoadRecording, RecordFromTheRibbonStopPlayAndRecordTheNextNumber)
+{
+    StartProgram();
+    const int nBefore = ListCount(m_hList);
+
+    DWORD dwStarted = 0;
+    ASSERT_TRUE(StartRecording(&dwStarted));
+    // The row's time advances; device and profile choice are off meanwhile.
+    const std::u16string strFirstTime = ListItemText(m_hList, nBefore, 3);
+    EXPECT_TRUE(WaitUntil([&] { return ListItemText(m_hList, nBefore, 3) != strFirstTime; }, 4000))
+        << Narrow(strFirstTime);
+    EXPECT_FALSE(::IsWindowEnabled(ChildById(m_hMain, kDevices)));
+    EXPECT_FALSE(::IsWindowEnabled(ChildById(m_hMain, kProfiles)));
     // Stop stands where Record stood.
-    CPoint ptNow;
-    EXPECT_FALSE(FindRibbonIcon(hMain, kRecordDot, &ptNow));
-    CPoint ptStop;
-    ASSERT_TRUE(FindRibbonIcon(hMain, kStopSquare, &ptStop));
+    CPoint pt;
+    EXPECT_FALSE(FindRibbonIcon(m_hMain, kRecordDot, &pt));
 
-    WaitUntil([&] { return ::GetTickCount() - dwStarted >= 5000; }, 10000);
-    ClickAt(ptStop);
-    ASSERT_TRUE(WaitUntil([&] { return FindRibbonIcon(hMain, kRecordDot, &ptNow); }, 10000));
-    Wait(800);
-    // No completion box.
-    EXPECT_EQ(1u, VisibleWindows(program.Id()).size());
-    auto rows = Rows(hMain);
-    ASSERT_EQ(nRowsBefore + 1, rows.size());
-    EXPECT_EQ(u"Record-000.mp3", rows.back()[1]);
+    // Stop after 5 s ends the job: no completion box, Record-000.mp3 listed.
+    DWORD dwStoppedAt = 0;
+    ASSERT_TRUE(StopRecordingAt(dwStarted, 5000, &dwStoppedAt));
+    Wait(1000);
+    EXPECT_EQ(u"", OtherWindows());
+    ASSERT_EQ(nBefore + 1, ListCount(m_hList));
+    EXPECT_EQ(u"Record-000.mp3", ListItemText(m_hList, nBefore, 1));
+    EXPECT_EQ(u"", ListItemText(m_hList, nBefore, 4));
 
-    const std::string strProbe = ShellOutput(
-        "ffprobe -v error -show_entries format=format_name,duration:stream=sample_rate,channels -of "
-        "default=noprint_wrappers=1 '" +
-        UnixPath(std::u16string(kRecordingsFolder) + u"Record-000.mp3") + "' 2>&1");
+    // MP3 at the profile's 44100 Hz stereo, as long as the recording ran.
+    // The job takes the stop at its next report, after the block of sound it
+    // is writing, and the test server's tone comes in blocks of two seconds:
+    // the file ends within a block of the click.
+    const std::string strProbe = Probe(u"Record-000.mp3");
     EXPECT_NE(std::string::npos, strProbe.find("format_name=mp3")) << strProbe;
     EXPECT_NE(std::string::npos, strProbe.find("sample_rate=44100")) << strProbe;
     EXPECT_NE(std::string::npos, strProbe.find("channels=2")) << strProbe;
-    const size_t at = strProbe.find("duration=");
-    ASSERT_NE(std::string::npos, at) << strProbe;
-    EXPECT_NEAR(5.0, std::atof(strProbe.c_str() + at + 9), 0.5) << strProbe;
+    const double dDuration = ProbedDuration(strProbe);
+    EXPECT_NEAR(dwStoppedAt / 1000.0, dDuration, 2.5) << strProbe;
 
-    // The row clicked and Ctrl+P: it plays on the sound server, then clears.
-    HWND hList = ChildById(hMain, kFileList);
-    ASSERT_NE(nullptr, hList);
-    CRect rcList;
-    ::GetWindowRect(hList, &rcList);
-    std::vector<HWND> headers = Descendants(hList, u"SysHeader32");
-    CRect rcHeader(rcList.left, rcList.top, rcList.right, rcList.top);
-    if (!headers.empty())
-        ::GetWindowRect(headers.front(), &rcHeader);
-    const int nRowHeight = 17;
-    ClickAt(CPoint(rcList.left + 100, rcHeader.bottom + nRowHeight * static_cast<int>(nRowsBefore) + 8));
+    // The row clicked and Ctrl+P: it plays on the null sink, then clears.
+    const CRect rcRow = ListRowRect(m_hList, nBefore);
+    ASSERT_FALSE(rcRow.IsRectEmpty());
+    ClickAt(CPoint(rcRow.left + 60, rcRow.CenterPoint().y));
     KeyChord(VK_CONTROL, 'P');
-    EXPECT_TRUE(WaitUntil([&] { return Rows(hMain).back()[4].rfind(u"Playing: 00:0", 0) == 0; }, 5000))
-        << Narrow(Rows(hMain).back()[4]);
-    EXPECT_NE(std::string::npos, ShellOutput("pactl list sink-inputs 2>&1").find("Sink Input #"));
     EXPECT_TRUE(
-        WaitUntil([&] { return Rows(hMain).back()[4].find(u"Playing") == std::u16string::npos; }, 15000));
+        WaitUntil([&] { return ListItemText(m_hList, nBefore, 4).rfind(u"Playing: 00:0", 0) == 0; }, 5000))
+        << Narrow(ListItemText(m_hList, nBefore, 4));
+    // Streams on the null sink (the second column of a sink input is its sink).
+    EXPECT_NE("0", ShellOutput("pactl list short sink-inputs | awk -v sink=$(pactl list short sinks | awk "
+                               "'$2==\"sondrel_sink\"{print $1}') '$2==sink{n++} END{printf n+0}'"));
+    EXPECT_TRUE(
+        WaitUntil([&] { return ListItemText(m_hList, nBefore, 4).find(u"Playing") == std::u16string::npos; },
+                  (static_cast<DWORD>(dDuration) + 5) * 1000));
 
-    // The next recording takes the next number.
-    ClickAt(ptRecord);
-    ASSERT_TRUE(WaitUntil([&] { return Rows(hMain).size() == nRowsBefore + 2; }, 10000));
-    Wait(1500);
-    ClickAt(ptStop);
-    ASSERT_TRUE(WaitUntil([&] { return FindRibbonIcon(hMain, kRecordDot, &ptNow); }, 10000));
+    // The next recording takes the next number. This one is stopped from
+    // Stop's menu, which its caption opens: the menu shows its item (a
+    // corner shadow once hid it behind a black box) and the item stops.
+    ASSERT_TRUE(StartRecording(&dwStarted));
+    CRect rcIcon;
+    ASSERT_TRUE(WaitForStopButton(&pt, &rcIcon));
+    WaitUntil([&] { return ::GetTickCount() - dwStarted >= 3000; }, 4000);
+    ClickAt(CPoint(rcIcon.CenterPoint().x, rcIcon.bottom + 12));
+    HWND hMenu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (hMenu = FindPopupBar()) != nullptr; }, 5000));
+    // It is painted when the job next pumps.
+    CRect rcMenu;
+    CPoint ptItem;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            auto shot = Shot(hMenu, &rcMenu);
+            return FindColourPatch(*shot, CRect(0, 0, rcMenu.Width(), rcMenu.Height()), kStopSquare, 6, 20,
+                                   &ptItem);
+        },
+        8000));
+    ClickAt(rcMenu.TopLeft() + ptItem);
+    ASSERT_TRUE(WaitForRecordButton());
     Wait(500);
-    EXPECT_EQ(u"Record-001.mp3", Rows(hMain).back()[1]);
+    EXPECT_EQ(nBefore + 2, ListCount(m_hList));
+    EXPECT_EQ(u"Record-001.mp3", ListItemText(m_hList, nBefore + 1, 1));
+    CloseProgram(m_program, m_hMain);
+}
+
+TEST_F(MainRoadRecording, M4AFromTheRibbonAndASplitByTenSecondsGiveTheirFilesAndARestartListsThem)
+{
+    StartProgram();
+    const int nBefore = ListCount(m_hList);
 
     // M4A chosen on the ribbon records an M4A file.
     CPoint ptM4A;
-    ASSERT_TRUE(FindRibbonIcon(hMain, kM4AFace, &ptM4A));
+    ASSERT_TRUE(FindRibbonIcon(m_hMain, kM4AFace, &ptM4A));
     ClickAt(ptM4A);
     Wait(500);
-    ClickAt(ptRecord);
-    ASSERT_TRUE(WaitUntil([&] { return Rows(hMain).size() == nRowsBefore + 3; }, 10000));
-    Wait(1500);
-    ClickAt(ptStop);
-    ASSERT_TRUE(WaitUntil([&] { return FindRibbonIcon(hMain, kRecordDot, &ptNow); }, 10000));
+    DWORD dwStarted = 0;
+    ASSERT_TRUE(StartRecording(&dwStarted));
+    ASSERT_TRUE(StopRecordingAt(dwStarted, 3000));
     Wait(500);
-    const std::u16string strM4A = Rows(hMain).back()[1];
-    EXPECT_EQ(u".m4a", strM4A.substr(strM4A.size() - 4)) << Narrow(strM4A);
+    ASSERT_EQ(nBefore + 1, ListCount(m_hList));
+    EXPECT_EQ(u"Record-000.m4a", ListItemText(m_hList, nBefore, 1));
+    const std::string strM4A = Probe(u"Record-000.m4a");
+    EXPECT_NE(std::string::npos, strM4A.find("format_name=mov,mp4,m4a")) << strM4A;
 
-    CloseProgram(program, hMain);
+    // Split by 10 s, chosen on the recorder's controls: "Split file:" turns
+    // splitting on by duration, and the first duration is 10 s.
+    HWND hSplit = ChildById(m_hMain, kSplitCheck);
+    HWND hSplitValue = ChildById(m_hMain, kSplitValue);
+    ASSERT_NE(nullptr, hSplit);
+    ASSERT_NE(nullptr, hSplitValue);
+    CRect rcSplit;
+    ::GetWindowRect(hSplit, &rcSplit);
+    ClickAt(CPoint(rcSplit.left + 6, rcSplit.CenterPoint().y));
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(hSplitValue) != FALSE; }, 3000));
+    ClickChild(hSplitValue);
+    Key(VK_HOME);
+    Key(VK_RETURN);
+    EXPECT_EQ(u"10 sec", Text(hSplitValue));
+
+    // 25 s give three files: two of 10 s, cut at the markers, and the rest.
+    ASSERT_TRUE(StartRecording(&dwStarted));
+    DWORD dwStoppedAt = 0;
+    ASSERT_TRUE(StopRecordingAt(dwStarted, 25000, &dwStoppedAt));
+    Wait(500);
+    ASSERT_EQ(nBefore + 4, ListCount(m_hList));
+    const char16_t* names[] = {u"Record-001.m4a", u"Record-002.m4a", u"Record-003.m4a"};
+    double dTotal = 0;
+    for (int i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ(names[i], ListItemText(m_hList, nBefore + 1 + i, 1));
+        const std::string strProbe = Probe(names[i]);
+        const double dDuration = ProbedDuration(strProbe);
+        if (i < 2)
+            EXPECT_NEAR(10.0, dDuration, 0.3) << strProbe;
+        dTotal += dDuration;
+    }
+    EXPECT_NEAR(dwStoppedAt / 1000.0, dTotal, 2.5);
+
     // A restart lists the recordings.
+    CloseProgram(m_program, m_hMain);
     SondrelProcess again;
     ASSERT_TRUE(again.Start());
-    hMain = WaitForMainWindow(again);
+    HWND hMain = WaitForMainWindow(again);
     ASSERT_NE(nullptr, hMain);
     Wait(1500);
-    EXPECT_EQ(nRowsBefore + 3, Rows(hMain).size());
+    EXPECT_EQ(static_cast<size_t>(nBefore + 4), Rows(hMain).size());
     CloseProgram(again, hMain);
 }
