@@ -1,10 +1,10 @@
 // What the recorder's main road leaves in its logs: Sondrel started as a
-// program of its own, a few seconds recorded from the ribbon and the window
-// closed while recording (Yes to the question), all by real input; then the
-// trace files of that run read back through tools/p7dump, and, with the
-// trace library switched off, the plain text log. The traced operations of
-// start-up, the recording job and the shut-down must stand in both, in the
-// order they ran.
+// program of its own, a few seconds recorded from the ribbon, ended by the
+// ribbon's Stop or by closing the window while recording (Yes to the
+// question), all by real input; then the trace files of that run read back
+// through tools/p7dump, and, with the trace library switched off, the plain
+// text log. The traced operations of start-up, the recording job and the
+// shut-down must stand in both, in the order they ran.
 #include <afxwin.h>
 
 #include <algorithm>
@@ -23,8 +23,9 @@ namespace {
 const char16_t kLogSettingsKey[] = u"Software\\Quorvane\\Sondrel";
 const char16_t kLogRecordingsFolder[] = u"C:\\mainroad-log-recordings\\";
 const int kLogFileList = 1017;
-// The Record icon's flat colour (tools/mainwindowimages).
+// The Record and Stop icons' flat colours (tools/mainwindowimages).
 const COLORREF kLogRecordDot = RGB(220, 30, 30);
+const COLORREF kLogStopSquare = RGB(40, 44, 52);
 // Wine's own switch for a DLL: an empty load order turns it off for the
 // programs started afterwards (the variable WINEDLLOVERRIDES, given to a
 // child through CreateProcess, is not read).
@@ -277,9 +278,15 @@ public:
 
 protected:
     // Starts Sondrel, records a few seconds from the ribbon's Record and
-    // closes the window while it records, answering Yes; the program has
-    // ended when this returns.
-    void RecordAndCloseWhileRecording()
+    // ends: by the ribbon's Stop and then a close, or by closing the window
+    // while it records, answering Yes. The program has ended when this
+    // returns.
+    enum class RecordingEnd
+    {
+        StopThenClose,
+        CloseWhileRecording
+    };
+    void RecordAndEnd(RecordingEnd end)
     {
         SondrelProcess program;
         ASSERT_TRUE(program.Start());
@@ -291,12 +298,9 @@ protected:
         ASSERT_NE(nullptr, hList);
         const size_t nRowsBefore = ListRows(hList, 5).size();
 
-        CRect rcScreen;
-        auto shot = Shot(hMain, &rcScreen);
         CPoint ptRecord;
-        ASSERT_TRUE(FindColour(*shot, CRect(0, 0, shot->Width(), std::min(shot->Height(), 220)),
-                               kLogRecordDot, 6, 60, &ptRecord));
-        ClickAt(CPoint(rcScreen.left + ptRecord.x, rcScreen.top + ptRecord.y));
+        ASSERT_TRUE(FindRibbonColour(hMain, kLogRecordDot, &ptRecord));
+        ClickAt(ptRecord);
         ASSERT_TRUE(WaitUntil(
             [&] {
                 auto rows = ListRows(hList, 5);
@@ -305,6 +309,20 @@ protected:
             10000));
         Wait(3000);
 
+        if (end == RecordingEnd::StopThenClose)
+        {
+            CPoint ptStop;
+            ASSERT_TRUE(FindRibbonColour(hMain, kLogStopSquare, &ptStop));
+            ClickAt(ptStop);
+            CPoint ptNow;
+            ASSERT_TRUE(WaitUntil([&] { return FindRibbonColour(hMain, kLogRecordDot, &ptNow); }, 15000));
+            Wait(500);
+            ::SetForegroundWindow(hMain);
+            Wait(100);
+            KeyChord(VK_MENU, VK_F4);
+            ASSERT_TRUE(program.WaitForExit(30000));
+            return;
+        }
         ::SetForegroundWindow(hMain);
         Wait(100);
         KeyChord(VK_MENU, VK_F4);
@@ -323,7 +341,7 @@ protected:
 TEST_F(MainRoadLog, TheRunsTraceFilesHoldTheRoadLinesInOrder)
 {
     const std::vector<std::u16string> before = TraceFiles();
-    RecordAndCloseWhileRecording();
+    RecordAndEnd(RecordingEnd::StopThenClose);
     if (HasFatalFailure())
         return;
 
@@ -341,6 +359,15 @@ TEST_F(MainRoadLog, TheRunsTraceFilesHoldTheRoadLinesInOrder)
     EXPECT_EQ(0, RunCaptured(command, &dump)) << dump;
     std::vector<RoadLine> lines = DumpedLines(dump);
     ExpectRoadInOrder(lines, "Init P7 logging system: done");
+
+    // A job ended by Stop traces nothing of its own between its start and
+    // end but the description's refresh.
+    auto start = std::find_if(lines.begin(), lines.end(),
+                              [](const RoadLine& line) { return line.text == "OnStartConvert: start"; });
+    ASSERT_GT(lines.end() - start, 3) << Listing(lines);
+    EXPECT_EQ("RefreshDescInfo: start", start[1].text) << Listing(lines);
+    EXPECT_EQ("RefreshDescInfo: end", start[2].text) << Listing(lines);
+    EXPECT_EQ("OnStartConvert: end", start[3].text) << Listing(lines);
 
     // Each line names the function that wrote it, on the channel's main
     // thread and the program's module, at the information level.
@@ -373,7 +400,7 @@ TEST_F(MainRoadLog, WithoutTheTraceLibraryTheTextLogHoldsTheRoadLines)
     ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, W(kDllOverridesKey), 0, nullptr, 0,
                                                KEY_WRITE, nullptr, &hOverrides, nullptr));
     ::RegSetValueExW(hOverrides, u"P7x64", 0, REG_SZ, reinterpret_cast<const BYTE*>(u""), sizeof(char16_t));
-    RecordAndCloseWhileRecording();
+    RecordAndEnd(RecordingEnd::CloseWhileRecording);
     ::RegDeleteValueW(hOverrides, u"P7x64");
     ::RegCloseKey(hOverrides);
     if (HasFatalFailure())

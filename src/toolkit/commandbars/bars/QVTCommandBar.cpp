@@ -15,7 +15,6 @@
 #include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
 #include "toolkit/controls/scrollbar/QVTScrollBase.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
-#include "toolkit/foundation/accessibility/QVTAccessibleLocation.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
@@ -1284,7 +1283,11 @@ HRESULT CQVTCommandBar::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxW
         rc = pControl->GetRect();
         ClientToScreen(&rc);
     }
-    return QVTAccessibleLocation(rc, pxLeft, pyTop, pcxWidth, pcyHeight);
+    *pxLeft = rc.left;
+    *pyTop = rc.top;
+    *pcxWidth = rc.Width();
+    *pcyHeight = rc.Height();
+    return S_OK;
 }
 
 HRESULT CQVTCommandBar::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild)
@@ -1294,9 +1297,12 @@ HRESULT CQVTCommandBar::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarCh
     ::VariantInit(pvarChild);
     if (!GetSafeHwnd())
         return S_FALSE;
-    CPoint pt;
-    if (!QVTAccessibleHitPoint(this, xLeft, yTop, pt))
+    CPoint pt(xLeft, yTop);
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    if (!rcWindow.PtInRect(pt))
         return S_FALSE;
+    ScreenToClient(&pt);
     CQVTControl* pControl = m_pControls->HitTest(pt);
     if (pControl)
     {

@@ -18,6 +18,20 @@
 
 namespace {
 
+bool WaitForCapture(DWORD dwThreadId, bool bCaptured)
+{
+    const DWORD dwStart = ::GetTickCount();
+    for (;;)
+    {
+        GUITHREADINFO info = {sizeof(GUITHREADINFO)};
+        if (::GetGUIThreadInfo(dwThreadId, &info) && (info.hwndCapture != nullptr) == bCaptured)
+            return true;
+        if (::GetTickCount() - dwStart > 3000)
+            return false;
+        ::Sleep(5);
+    }
+}
+
 // False when the press did not start a sizing loop.
 bool DragWithMouse(POINT ptFrom, POINT ptTo)
 {
@@ -26,7 +40,7 @@ bool DragWithMouse(POINT ptFrom, POINT ptTo)
     RunInputScript([&] {
         ScriptMouseMove(ptFrom, 40);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 40);
-        bCaptured = ScriptWaitForCapture(dwUiThread, true, 3000);
+        bCaptured = WaitForCapture(dwUiThread, true);
         if (!bCaptured)
         {
             ScriptMouseButton(MOUSEEVENTF_LEFTUP, 40);
@@ -34,7 +48,7 @@ bool DragWithMouse(POINT ptFrom, POINT ptTo)
         }
         ScriptMouseMove(ptTo, 80);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 40);
-        ScriptWaitForCapture(dwUiThread, false, 3000);
+        WaitForCapture(dwUiThread, false);
     });
     return bCaptured;
 }

@@ -23,6 +23,20 @@ namespace {
 
 const DWORD kSettle = 40;
 
+bool WaitForCapture(DWORD dwThreadId, bool bCaptured)
+{
+    const DWORD dwStart = ::GetTickCount();
+    for (;;)
+    {
+        GUITHREADINFO info = {sizeof(GUITHREADINFO)};
+        if (::GetGUIThreadInfo(dwThreadId, &info) && (info.hwndCapture != nullptr) == bCaptured)
+            return true;
+        if (::GetTickCount() - dwStart > 3000)
+            return false;
+        ::Sleep(5);
+    }
+}
+
 // A press at one point, one jump of the pointer to the other and the
 // release, from a second thread while this one runs the drag loop.
 void DragWithMouse(POINT ptFrom, POINT ptTo)
@@ -31,11 +45,11 @@ void DragWithMouse(POINT ptFrom, POINT ptTo)
     RunInputScript([&] {
         ScriptMouseMove(ptFrom, kSettle);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, kSettle);
-        if (!ScriptWaitForCapture(dwUiThread, true, 3000))
+        if (!WaitForCapture(dwUiThread, true))
             return;
         ScriptMouseMove(ptTo, 80);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, kSettle);
-        ScriptWaitForCapture(dwUiThread, false, 3000);
+        WaitForCapture(dwUiThread, false);
     });
 }
 
@@ -46,9 +60,9 @@ void DoubleClickWithMouse(POINT pt)
         ScriptMouseMove(pt, kSettle);
         // The first press starts a drag loop, which the release ends.
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 10);
-        ScriptWaitForCapture(dwUiThread, true, 3000);
+        WaitForCapture(dwUiThread, true);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 10);
-        ScriptWaitForCapture(dwUiThread, false, 3000);
+        WaitForCapture(dwUiThread, false);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 10);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, kSettle);
     });
@@ -311,11 +325,11 @@ TEST_F(Docking, BarsDockOnlyWhereTheirFlagsAllowAndStayInsideTheWorkArea)
     RunInputScript([&] {
         ScriptMouseMove(ptEdge, kSettle);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, kSettle);
-        if (!ScriptWaitForCapture(dwUiThread, true, 3000))
+        if (!WaitForCapture(dwUiThread, true))
             return;
         ScriptMouseMove(CPoint(ptEdge.x - rcBefore.Width() / 2, ptEdge.y), 80);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, kSettle);
-        ScriptWaitForCapture(dwUiThread, false, 3000);
+        WaitForCapture(dwUiThread, false);
     });
     const CRect rcAfter = WindowRect(pBar);
     EXPECT_EQ(rcBefore.left, rcAfter.left);

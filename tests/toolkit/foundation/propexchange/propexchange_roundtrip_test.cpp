@@ -125,7 +125,18 @@ Sample Load(Store store, const std::u16string& where)
 
 std::u16string Where(Store store)
 {
-    return StorePlace(store, u"propexchange-roundtrip", u"RoundTrip").GetString();
+    switch (store)
+    {
+    case Store::Xml:
+        return TempPath(u"propexchange-roundtrip.xml");
+    case Store::Archive:
+        return TempPath(u"propexchange-roundtrip.bin");
+    case Store::Registry:
+        return u"RoundTrip";
+    case Store::Ini:
+        return TempPath(u"propexchange-roundtrip.ini");
+    }
+    return u"";
 }
 
 class RoundTrip : public testing::TestWithParam<Store>

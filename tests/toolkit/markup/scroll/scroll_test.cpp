@@ -214,6 +214,18 @@ protected:
 HWND ScrollViewerInput::s_hWnd = nullptr;
 ScrollViewerInput* ScrollViewerInput::s_pTest = nullptr;
 
+// Waits (on the input thread) until the UI thread holds or lets go of the capture.
+bool WaitForCapture(DWORD dwThread, bool bCaptured)
+{
+    for (int i = 0; i < 400; ++i)
+    {
+        GUITHREADINFO info = {sizeof(GUITHREADINFO)};
+        if (::GetGUIThreadInfo(dwThread, &info) && (info.hwndCapture != nullptr) == bCaptured)
+            return true;
+        ::Sleep(5);
+    }
+    return false;
+}
 }  // namespace
 
 TEST_F(ScrollViewerInput, AHeldArrowRepeatsFirstSlowlyThenQuickly)
@@ -226,7 +238,7 @@ TEST_F(ScrollViewerInput, AHeldArrowRepeatsFirstSlowlyThenQuickly)
     RunInputScript([&] {
         ScriptMouseMove(ptArrow, 40);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 0);
-        ScriptWaitForCapture(dwUi, true);
+        WaitForCapture(dwUi, true);
         ::Sleep(20);
         nFirstOffset = m_pViewer->GetOffset(TRUE);
         nFirstInterval = m_pBar->GetRepeatInterval();
@@ -234,7 +246,7 @@ TEST_F(ScrollViewerInput, AHeldArrowRepeatsFirstSlowlyThenQuickly)
             ::Sleep(10);
         nLaterInterval = m_pBar->GetRepeatInterval();
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 0);
-        ScriptWaitForCapture(dwUi, false);
+        WaitForCapture(dwUi, false);
     });
     PumpMessages(30);
     // The press scrolls at once, the first repeat waits four fifths of the
@@ -257,7 +269,7 @@ TEST_F(ScrollViewerInput, AThumbDraggedFarAwaySnapsBackAndFollowsAgainOnReturn)
     RunInputScript([&] {
         ScriptMouseMove(ptThumb, 40);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 0);
-        ScriptWaitForCapture(dwUi, true);
+        WaitForCapture(dwUi, true);
         ScriptMouseMove(POINT{ptThumb.x, ptThumb.y + 40}, 60);
         nDragged = m_pViewer->GetOffset(TRUE);
         // Far to the side: beyond eight bar widths.
@@ -265,7 +277,7 @@ TEST_F(ScrollViewerInput, AThumbDraggedFarAwaySnapsBackAndFollowsAgainOnReturn)
         nFarAway = m_pViewer->GetOffset(TRUE);
         ScriptMouseMove(POINT{ptThumb.x, ptThumb.y + 40}, 60);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 0);
-        ScriptWaitForCapture(dwUi, false);
+        WaitForCapture(dwUi, false);
     });
     PumpMessages(30);
     EXPECT_GT(nDragged, 0);
@@ -309,11 +321,11 @@ TEST_F(ScrollViewerInput, ATreeReleasedWhileAnArrowIsHeldEndsTheTrackingSafely)
     RunInputScript([&] {
         ScriptMouseMove(ptArrow, 40);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 0);
-        ScriptWaitForCapture(dwUi, true);
+        WaitForCapture(dwUi, true);
         ::PostMessageW(s_hWnd, WM_APP, 0, 0);
         ::Sleep(100);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 0);
-        ScriptWaitForCapture(dwUi, false);
+        WaitForCapture(dwUi, false);
     });
     PumpMessages(30);
     EXPECT_EQ(m_pRoot, nullptr);
