@@ -267,7 +267,9 @@ TEST_F(MainRoadStop, StopAfterFiveSecondsEndsQuietlyAndTheListedMp3HoldsFiveSeco
     ASSERT_TRUE(
         WaitUntil([&] { return RowCount(hMain) > nRowsBefore && LastRow(hMain, 4) == u"Recording"; }, 10000));
     CPoint ptStop, ptNow;
-    ASSERT_TRUE(FindIconPatch(hMain, kStopSquare, &ptStop)) << "Stop does not stand where Record stood";
+    // The ribbon shows the swap when the job next pumps its window.
+    ASSERT_TRUE(WaitUntil([&] { return FindIconPatch(hMain, kStopSquare, &ptStop); }, 5000))
+        << "Stop does not stand where Record stood";
     EXPECT_FALSE(FindIconPatch(hMain, kRecordDot, &ptNow));
 
     // The job reads its source in half-second blocks and, at the first
