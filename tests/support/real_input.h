@@ -167,3 +167,19 @@ inline bool ScriptWaitForThreadState(DWORD dwThread, DWORD dwFlags, DWORD dwTime
         ::Sleep(10);
     }
 }
+
+// For input scripts: waits until a thread takes the capture (a press began
+// its drag or tracking loop) or, with bCaptured false, lets go of it.
+inline bool ScriptWaitForCapture(DWORD dwThread, bool bCaptured, DWORD dwTimeout = 2000)
+{
+    const DWORD dwStart = ::GetTickCount();
+    for (;;)
+    {
+        GUITHREADINFO info = {sizeof(GUITHREADINFO)};
+        if (::GetGUIThreadInfo(dwThread, &info) && (info.hwndCapture != nullptr) == bCaptured)
+            return true;
+        if (::GetTickCount() - dwStart > dwTimeout)
+            return false;
+        ::Sleep(5);
+    }
+}

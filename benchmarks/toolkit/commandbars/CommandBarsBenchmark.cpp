@@ -7,9 +7,9 @@
 #include <afxwin.h>
 
 #include <cstdio>
-#include <functional>
 #include <vector>
 
+#include "benchmarks/toolkit/gdi_timing.h"
 #include "dib_canvas.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
@@ -20,20 +20,6 @@
 namespace {
 
 const int kWidth = 1280;
-
-double Seconds(const std::function<void()>& body, int repeats)
-{
-    LARGE_INTEGER frequency, start, end;
-    ::QueryPerformanceFrequency(&frequency);
-    body();  // warm up
-    ::GdiFlush();
-    ::QueryPerformanceCounter(&start);
-    for (int i = 0; i < repeats; ++i)
-        body();
-    ::GdiFlush();
-    ::QueryPerformanceCounter(&end);
-    return double(end.QuadPart - start.QuadPart) / frequency.QuadPart / repeats;
-}
 
 // The flat theme, counting the controls it draws.
 class CCountingTheme : public CQVTCommandBarsOfficeXPTheme

@@ -5,8 +5,8 @@
 #include <afxwin.h>
 
 #include <cstdio>
-#include <functional>
 
+#include "benchmarks/toolkit/gdi_timing.h"
 #include "dib_canvas.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
@@ -15,20 +15,6 @@ namespace {
 
 const int kWidth = 1920;
 const int kHeight = 1080;
-
-double Seconds(const std::function<void()>& body, int repeats)
-{
-    LARGE_INTEGER frequency, start, end;
-    ::QueryPerformanceFrequency(&frequency);
-    body();  // warm up
-    ::GdiFlush();
-    ::QueryPerformanceCounter(&start);
-    for (int i = 0; i < repeats; ++i)
-        body();
-    ::GdiFlush();
-    ::QueryPerformanceCounter(&end);
-    return double(end.QuadPart - start.QuadPart) / frequency.QuadPart / repeats;
-}
 
 }  // namespace
 

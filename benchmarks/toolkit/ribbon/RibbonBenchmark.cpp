@@ -6,28 +6,14 @@
 #include <afxext.h>
 
 #include <cstdio>
-#include <functional>
 
+#include "benchmarks/toolkit/gdi_timing.h"
 #include "dib_canvas.h"
 #include "tests/toolkit/ribbon/ribbon_host.h"
 
 namespace {
 
 const int kWidth = 1280;
-
-double Seconds(const std::function<void()>& body, int repeats)
-{
-    LARGE_INTEGER frequency, start, end;
-    ::QueryPerformanceFrequency(&frequency);
-    body();  // warm up
-    ::GdiFlush();
-    ::QueryPerformanceCounter(&start);
-    for (int i = 0; i < repeats; ++i)
-        body();
-    ::GdiFlush();
-    ::QueryPerformanceCounter(&end);
-    return double(end.QuadPart - start.QuadPart) / frequency.QuadPart / repeats;
-}
 
 // The picture of a canvas as a 32-bit top-down BMP file, for a look.
 void SaveBitmap(const DibCanvas& canvas, const char* pszPath)

@@ -14,6 +14,7 @@
 #include "app/profiles/SondrelProfileManager.h"
 #include "app/program/MessageBox.h"
 #include "real_input.h"
+#include "tests/support/command_output.h"
 #include "win_thread.h"
 
 using namespace recordertest;
@@ -36,32 +37,18 @@ struct JobSnapshot
     DWORD dwTick;      // when the report came
 };
 
-std::string CaptureCommand(const std::string& command)
-{
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    pclose(pipe);
-    return out;
-}
-
 // ffprobe's duration of a file in milliseconds, -1 when it cannot read it.
 double ProbeDurationMs(const std::string& unixPath)
 {
-    std::string out = CaptureCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 '" +
-                                     unixPath + "' 2>/dev/null");
+    std::string out = CommandOutput("ffprobe -v error -show_entries format=duration -of csv=p=0 '" +
+                                    unixPath + "' 2>/dev/null");
     return out.empty() ? -1 : atof(out.c_str()) * 1000.0;
 }
 
 std::string ProbeFormatName(const std::string& unixPath)
 {
-    std::string out = CaptureCommand("ffprobe -v error -show_entries format=format_name -of csv=p=0 '" +
-                                     unixPath + "' 2>/dev/null");
+    std::string out = CommandOutput("ffprobe -v error -show_entries format=format_name -of csv=p=0 '" +
+                                    unixPath + "' 2>/dev/null");
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r'))
         out.pop_back();
     return out;
@@ -399,12 +386,12 @@ TEST_F(RecorderJobTest, AnErrorThatEndsTheJobIsNoCompletionEvenWhenTheUserGoesOn
     // A capture device of the test's own, taken away while it records: the
     // converter reports the failed read and ends the job whatever the answer.
     const std::string strModule =
-        CaptureCommand("pactl load-module module-sine-source source_name=sondrel_recorder_vanishing "
-                       "rate=44100 frequency=990 "
-                       "source_properties=device.description=SondrelRecorderVanishing 2>/dev/null");
+        CommandOutput("pactl load-module module-sine-source source_name=sondrel_recorder_vanishing "
+                      "rate=44100 frequency=990 "
+                      "source_properties=device.description=SondrelRecorderVanishing 2>/dev/null");
     const int nModule = atoi(strModule.c_str());
     ASSERT_GT(nModule, 0);
-    auto unload = [&] { CaptureCommand("pactl unload-module " + std::to_string(nModule) + " 2>&1"); };
+    auto unload = [&] { CommandOutput("pactl unload-module " + std::to_string(nModule) + " 2>&1"); };
     CJobRecorder& dlg = Open();
     dlg.OnBnClickedRefreshdevices();
     int nDevice = -1;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "app/recording/EngineObjects.h"
+#include "tests/support/command_output.h"
 
 namespace app_test {
 
@@ -302,29 +303,15 @@ std::string JsonValue(const std::string& json, const std::string& key)
     return json.substr(at, end - at);
 }
 
-std::string Capture(const std::string& command)
-{
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    pclose(pipe);
-    return out;
-}
-
 }  // namespace
 
 Probe ProbeFile(const std::string& unixPath)
 {
     Probe p;
-    p.raw =
-        Capture("ffprobe -v error -show_entries format=format_name,duration:stream=codec_name,sample_rate,"
-                "channels -of json '" +
-                unixPath + "' 2>&1");
+    p.raw = CommandOutput(
+        "ffprobe -v error -show_entries format=format_name,duration:stream=codec_name,sample_rate,"
+        "channels -of json '" +
+        unixPath + "' 2>&1");
     p.ok = p.raw.find("\"format\"") != std::string::npos && p.raw.find("\"streams\"") != std::string::npos;
     p.formatName = JsonValue(p.raw, "format_name");
     p.codec = JsonValue(p.raw, "codec_name");
@@ -336,9 +323,9 @@ Probe ProbeFile(const std::string& unixPath)
     if (p.formatName == "amr" || p.formatName == "aac")
     {
         std::string packets =
-            JsonValue(Capture("ffprobe -v error -count_packets -select_streams a:0 -show_entries "
-                              "stream=nb_read_packets -of json '" +
-                              unixPath + "' 2>&1"),
+            JsonValue(CommandOutput("ffprobe -v error -count_packets -select_streams a:0 -show_entries "
+                                    "stream=nb_read_packets -of json '" +
+                                    unixPath + "' 2>&1"),
                       "nb_read_packets");
         const long n = std::atol(packets.c_str());
         if (p.formatName == "amr")

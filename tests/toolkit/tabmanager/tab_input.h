@@ -34,21 +34,6 @@ inline void Press(WORD wVk)
     ::Sleep(kSettle);
 }
 
-// A thread's capture window changing, seen from another thread.
-inline bool WaitForCapture(DWORD dwThreadId, bool bCaptured, DWORD dwTimeout = 2000)
-{
-    const DWORD dwStart = ::GetTickCount();
-    for (;;)
-    {
-        GUITHREADINFO info = {sizeof(GUITHREADINFO)};
-        if (::GetGUIThreadInfo(dwThreadId, &info) && (info.hwndCapture != nullptr) == bCaptured)
-            return true;
-        if (::GetTickCount() - dwStart > dwTimeout)
-            return false;
-        ::Sleep(5);
-    }
-}
-
 // The steps run on a thread of their own while this one pumps, as a user
 // acts while the window's capture loops run: a button released after the
 // window took the capture reaches it wherever the pointer is.

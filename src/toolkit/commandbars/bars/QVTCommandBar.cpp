@@ -15,6 +15,7 @@
 #include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
 #include "toolkit/controls/scrollbar/QVTScrollBase.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
+#include "toolkit/foundation/accessibility/QVTAccessibleLocation.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
@@ -1283,11 +1284,7 @@ HRESULT CQVTCommandBar::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxW
         rc = pControl->GetRect();
         ClientToScreen(&rc);
     }
-    *pxLeft = rc.left;
-    *pyTop = rc.top;
-    *pcxWidth = rc.Width();
-    *pcyHeight = rc.Height();
-    return S_OK;
+    return QVTAccessibleLocation(rc, pxLeft, pyTop, pcxWidth, pcyHeight);
 }
 
 HRESULT CQVTCommandBar::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild)
@@ -1297,12 +1294,9 @@ HRESULT CQVTCommandBar::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarCh
     ::VariantInit(pvarChild);
     if (!GetSafeHwnd())
         return S_FALSE;
-    CPoint pt(xLeft, yTop);
-    CRect rcWindow;
-    GetWindowRect(&rcWindow);
-    if (!rcWindow.PtInRect(pt))
+    CPoint pt;
+    if (!QVTAccessibleHitPoint(this, xLeft, yTop, pt))
         return S_FALSE;
-    ScreenToClient(&pt);
     CQVTControl* pControl = m_pControls->HitTest(pt);
     if (pControl)
     {

@@ -8,6 +8,7 @@
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/foundation/accessibility/QVTAccessibleLocation.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/image/QVTImageManagerIcon.h"
@@ -992,11 +993,7 @@ HRESULT CQVTControl::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidt
         return S_OK;
     CRect rc = m_rcControl;
     m_pParent->ClientToScreen(&rc);
-    *pxLeft = rc.left;
-    *pyTop = rc.top;
-    *pcxWidth = rc.Width();
-    *pcyHeight = rc.Height();
-    return S_OK;
+    return QVTAccessibleLocation(rc, pxLeft, pyTop, pcxWidth, pcyHeight);
 }
 
 HRESULT CQVTControl::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild)
@@ -1004,14 +1001,9 @@ HRESULT CQVTControl::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild
     if (!pvarChild)
         return E_POINTER;
     ::VariantInit(pvarChild);
-    if (!m_pParent || !m_pParent->GetSafeHwnd())
+    CPoint pt;
+    if (!m_pParent || !m_pParent->GetSafeHwnd() || !QVTAccessibleHitPoint(m_pParent, xLeft, yTop, pt))
         return S_FALSE;
-    CPoint pt(xLeft, yTop);
-    CRect rcWindow;
-    m_pParent->GetWindowRect(&rcWindow);
-    if (!rcWindow.PtInRect(pt))
-        return S_FALSE;
-    m_pParent->ScreenToClient(&pt);
     pvarChild->vt = VT_I4;
     pvarChild->lVal = CHILDID_SELF;
     return m_rcControl.PtInRect(pt) ? S_OK : S_FALSE;

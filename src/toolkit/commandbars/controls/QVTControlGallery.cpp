@@ -10,6 +10,7 @@
 #include "toolkit/commandbars/controls/QVTControlGalleryItems.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
+#include "toolkit/foundation/accessibility/QVTAccessibleLocation.h"
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
 #include "toolkit/themes/elements/QVTControlGalleryPaintManager.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
@@ -1372,11 +1373,7 @@ HRESULT CQVTControlGallery::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG* 
         return S_FALSE;
     CRect rc = GetItemRect(nIndex);
     m_pParent->ClientToScreen(&rc);
-    *pxLeft = rc.left;
-    *pyTop = rc.top;
-    *pcxWidth = rc.Width();
-    *pcyHeight = rc.Height();
-    return S_OK;
+    return QVTAccessibleLocation(rc, pxLeft, pyTop, pcxWidth, pcyHeight);
 }
 
 HRESULT CQVTControlGallery::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild)

@@ -6,6 +6,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
+#include "toolkit/foundation/accessibility/QVTAccessibleLocation.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
@@ -491,11 +492,7 @@ HRESULT CQVTRibbonControlTab::AccessibleLocation(LONG* pxLeft, LONG* pyTop, LONG
         return E_FAIL;
     CRect rc = pTab ? pTab->GetRect() : CQVTControl::m_rcControl;
     m_pParent->ClientToScreen(&rc);
-    *pxLeft = rc.left;
-    *pyTop = rc.top;
-    *pcxWidth = rc.Width();
-    *pcyHeight = rc.Height();
-    return S_OK;
+    return QVTAccessibleLocation(rc, pxLeft, pyTop, pcxWidth, pcyHeight);
 }
 
 HRESULT CQVTRibbonControlTab::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild)
@@ -505,13 +502,8 @@ HRESULT CQVTRibbonControlTab::AccessibleHitTest(LONG xLeft, LONG yTop, VARIANT* 
     ::VariantInit(pvarChild);
     if (!m_pParent || !m_pParent->GetSafeHwnd())
         return E_FAIL;
-    CPoint pt(xLeft, yTop);
-    CRect rcWindow;
-    m_pParent->GetWindowRect(&rcWindow);
-    if (!rcWindow.PtInRect(pt))
-        return S_FALSE;
-    m_pParent->ScreenToClient(&pt);
-    if (!CQVTControl::m_rcControl.PtInRect(pt))
+    CPoint pt;
+    if (!QVTAccessibleHitPoint(m_pParent, xLeft, yTop, pt) || !CQVTControl::m_rcControl.PtInRect(pt))
         return S_FALSE;
     CQVTTabManagerItem* pItem = HitTest(pt);
     pvarChild->vt = VT_I4;

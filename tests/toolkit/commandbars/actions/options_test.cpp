@@ -9,12 +9,11 @@
 #include "sondrel_gtest.h"
 #include "test_app.h"
 #include "tests/common/common_test_support.h"
+#include "tests/toolkit/foundation/propexchange/store_exchange.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeArchive.h"
-#include "toolkit/foundation/propexchange/QVTPropExchangeIniFile.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeRegistry.h"
-#include "toolkit/foundation/propexchange/QVTPropExchangeXMLNode.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 namespace {
@@ -77,15 +76,6 @@ CString Describe(CQVTCommandBarsOptions* p)
     return str;
 }
 
-enum class Store
-{
-    Xml,
-    Archive,
-    Registry,
-    Ini
-};
-const Store kStores[] = {Store::Xml, Store::Archive, Store::Registry, Store::Ini};
-
 CString TempPath(LPCTSTR lpszName)
 {
     TCHAR szDir[MAX_PATH] = {};
@@ -96,57 +86,8 @@ CString TempPath(LPCTSTR lpszName)
 template <class TBody>
 void Exchange(Store store, BOOL bLoading, TBody body)
 {
-    switch (store)
-    {
-    case Store::Xml:
-    {
-        const CString strPath = TempPath(_T("sondrel-options.xml"));
-        CQVTPropExchangeXMLNode px(bLoading, nullptr, _T("Options"));
-        if (bLoading)
-            ASSERT_TRUE(px.LoadFromFile(strPath));
-        body(&px);
-        if (!bLoading)
-            ASSERT_TRUE(px.SaveToFile(strPath));
-        break;
-    }
-    case Store::Archive:
-    {
-        CFile file(TempPath(_T("sondrel-options.bin")),
-                   bLoading ? CFile::modeRead : (CFile::modeCreate | CFile::modeWrite));
-        CArchive ar(&file, bLoading ? CArchive::load : CArchive::store);
-        {
-            CQVTPropExchangeArchive px(ar);
-            body(&px);
-        }
-        ar.Close();
-        break;
-    }
-    case Store::Registry:
-    {
-        HKEY hRoot = nullptr;
-        ::RegCreateKeyEx(HKEY_CURRENT_USER, kStoreRoot, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &hRoot,
-                         nullptr);
-        ASSERT_NE(nullptr, hRoot);
-        if (!bLoading)
-            ::RegDeleteTree(hRoot, _T("Set"));
-        {
-            CQVTPropExchangeRegistry px(bLoading, hRoot, _T("Set"));
-            body(&px);
-        }
-        ::RegCloseKey(hRoot);
-        break;
-    }
-    case Store::Ini:
-    {
-        const CString strPath = TempPath(_T("sondrel-options.ini"));
-        if (!bLoading)
-            ::DeleteFile(strPath);
-        CQVTPropExchangeIniFile px(bLoading, nullptr, _T("Options"));
-        px.SetIniFileName(strPath);
-        body(&px);
-        break;
-    }
-    }
+    ExchangeThroughStore(store, bLoading, StorePlace(store, _T("sondrel-options"), _T("Set")), kStoreRoot,
+                         _T("Options"), body);
 }
 
 // The value names of a profile key.

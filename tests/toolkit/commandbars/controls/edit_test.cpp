@@ -208,9 +208,9 @@ TEST_F(EditOnABar, SpinButtonsStepTheNumberUnlessTheSiteDoesIt)
     const CPoint ptUp = ScreenPoint(CPoint(rcSpin.CenterPoint().x, rcSpin.top + rcSpin.Height() / 4));
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(ptUp);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 40);
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     EXPECT_EQ(CString(_T("6")), m_pEdit->GetEditText());
     EXPECT_EQ(0, m_pEdit->GetPressed());

@@ -18,20 +18,6 @@
 
 namespace {
 
-bool WaitForCapture(DWORD dwThreadId, bool bCaptured)
-{
-    const DWORD dwStart = ::GetTickCount();
-    for (;;)
-    {
-        GUITHREADINFO info = {sizeof(GUITHREADINFO)};
-        if (::GetGUIThreadInfo(dwThreadId, &info) && (info.hwndCapture != nullptr) == bCaptured)
-            return true;
-        if (::GetTickCount() - dwStart > 3000)
-            return false;
-        ::Sleep(5);
-    }
-}
-
 // False when the press did not start a sizing loop.
 bool DragWithMouse(POINT ptFrom, POINT ptTo)
 {
@@ -40,7 +26,7 @@ bool DragWithMouse(POINT ptFrom, POINT ptTo)
     RunInputScript([&] {
         ScriptMouseMove(ptFrom, 40);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 40);
-        bCaptured = WaitForCapture(dwUiThread, true);
+        bCaptured = ScriptWaitForCapture(dwUiThread, true, 3000);
         if (!bCaptured)
         {
             ScriptMouseButton(MOUSEEVENTF_LEFTUP, 40);
@@ -48,7 +34,7 @@ bool DragWithMouse(POINT ptFrom, POINT ptTo)
         }
         ScriptMouseMove(ptTo, 80);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 40);
-        WaitForCapture(dwUiThread, false);
+        ScriptWaitForCapture(dwUiThread, false, 3000);
     });
     return bCaptured;
 }

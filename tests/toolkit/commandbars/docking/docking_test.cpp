@@ -23,20 +23,6 @@ namespace {
 
 const DWORD kSettle = 40;
 
-bool WaitForCapture(DWORD dwThreadId, bool bCaptured)
-{
-    const DWORD dwStart = ::GetTickCount();
-    for (;;)
-    {
-        GUITHREADINFO info = {sizeof(GUITHREADINFO)};
-        if (::GetGUIThreadInfo(dwThreadId, &info) && (info.hwndCapture != nullptr) == bCaptured)
-            return true;
-        if (::GetTickCount() - dwStart > 3000)
-            return false;
-        ::Sleep(5);
-    }
-}
-
 // A press at one point, one jump of the pointer to the other and the
 // release, from a second thread while this one runs the drag loop.
 void DragWithMouse(POINT ptFrom, POINT ptTo)
@@ -45,11 +31,11 @@ void DragWithMouse(POINT ptFrom, POINT ptTo)
     RunInputScript([&] {
         ScriptMouseMove(ptFrom, kSettle);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, kSettle);
-        if (!WaitForCapture(dwUiThread, true))
+        if (!ScriptWaitForCapture(dwUiThread, true, 3000))
             return;
         ScriptMouseMove(ptTo, 80);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, kSettle);
-        WaitForCapture(dwUiThread, false);
+        ScriptWaitForCapture(dwUiThread, false, 3000);
     });
 }
 
@@ -60,9 +46,9 @@ void DoubleClickWithMouse(POINT pt)
         ScriptMouseMove(pt, kSettle);
         // The first press starts a drag loop, which the release ends.
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 10);
-        WaitForCapture(dwUiThread, true);
+        ScriptWaitForCapture(dwUiThread, true, 3000);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 10);
-        WaitForCapture(dwUiThread, false);
+        ScriptWaitForCapture(dwUiThread, false, 3000);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 10);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, kSettle);
     });
@@ -325,11 +311,11 @@ TEST_F(Docking, BarsDockOnlyWhereTheirFlagsAllowAndStayInsideTheWorkArea)
     RunInputScript([&] {
         ScriptMouseMove(ptEdge, kSettle);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, kSettle);
-        if (!WaitForCapture(dwUiThread, true))
+        if (!ScriptWaitForCapture(dwUiThread, true, 3000))
             return;
         ScriptMouseMove(CPoint(ptEdge.x - rcBefore.Width() / 2, ptEdge.y), 80);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, kSettle);
-        WaitForCapture(dwUiThread, false);
+        ScriptWaitForCapture(dwUiThread, false, 3000);
     });
     const CRect rcAfter = WindowRect(pBar);
     EXPECT_EQ(rcBefore.left, rcAfter.left);

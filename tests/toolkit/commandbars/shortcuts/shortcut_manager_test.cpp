@@ -13,10 +13,9 @@
 #include "tests/common/common_test_support.h"
 #include "tests/support/win_thread.h"
 #include "tests/toolkit/commandbars/support/bars_frame_suite.h"
+#include "tests/toolkit/foundation/propexchange/store_exchange.h"
 #include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeArchive.h"
-#include "toolkit/foundation/propexchange/QVTPropExchangeIniFile.h"
-#include "toolkit/foundation/propexchange/QVTPropExchangeRegistry.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeXMLNode.h"
 
 namespace {
@@ -336,85 +335,12 @@ TEST_F(ShortcutKeys, NothingTranslatesWhileDisabledOrForCommandZero)
 
 namespace {
 
-enum class Store
-{
-    Xml,
-    Archive,
-    Registry,
-    Ini
-};
-
-CString StorePath(Store store)
-{
-    switch (store)
-    {
-    case Store::Xml:
-        return TempPath(_T("sondrel-shortcuts.xml"));
-    case Store::Archive:
-        return TempPath(_T("sondrel-shortcuts.bin"));
-    case Store::Ini:
-        return TempPath(_T("sondrel-shortcuts.ini"));
-    case Store::Registry:
-        return _T("Table");
-    }
-    return CString();
-}
-
 template <class TBody>
 void Exchange(Store store, BOOL bLoading, TBody body)
 {
-    const CString strWhere = StorePath(store);
-    switch (store)
-    {
-    case Store::Xml:
-    {
-        CQVTPropExchangeXMLNode px(bLoading, nullptr, _T("Shortcuts"));
-        if (bLoading)
-            ASSERT_TRUE(px.LoadFromFile(strWhere));
-        body(&px);
-        if (!bLoading)
-            ASSERT_TRUE(px.SaveToFile(strWhere));
-        break;
-    }
-    case Store::Archive:
-    {
-        CFile file(strWhere, bLoading ? CFile::modeRead : (CFile::modeCreate | CFile::modeWrite));
-        CArchive ar(&file, bLoading ? CArchive::load : CArchive::store);
-        {
-            CQVTPropExchangeArchive px(ar);
-            body(&px);
-        }
-        ar.Close();
-        break;
-    }
-    case Store::Registry:
-    {
-        HKEY hRoot = nullptr;
-        ::RegCreateKeyEx(HKEY_CURRENT_USER, kRegistryRoot, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                         &hRoot, nullptr);
-        ASSERT_NE(nullptr, hRoot);
-        if (!bLoading)
-            ::RegDeleteTree(hRoot, strWhere);
-        {
-            CQVTPropExchangeRegistry px(bLoading, hRoot, strWhere);
-            body(&px);
-        }
-        ::RegCloseKey(hRoot);
-        break;
-    }
-    case Store::Ini:
-    {
-        if (!bLoading)
-            ::DeleteFile(strWhere);
-        CQVTPropExchangeIniFile px(bLoading, nullptr, _T("Shortcuts"));
-        px.SetIniFileName(strWhere);
-        body(&px);
-        break;
-    }
-    }
+    ExchangeThroughStore(store, bLoading, StorePlace(store, _T("sondrel-shortcuts"), _T("Table")),
+                         kRegistryRoot, _T("Shortcuts"), body);
 }
-
-const Store kStores[] = {Store::Xml, Store::Archive, Store::Registry, Store::Ini};
 
 const CString kSampleTexts =
     _T("100=Ctrl+K, Ctrl+C;101=Ctrl+Shift+F5;102=Alt+Num 7;103=Win+E;104=Del;105=Ctrl+0x7f;");

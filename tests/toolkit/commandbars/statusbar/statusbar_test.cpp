@@ -474,9 +474,9 @@ TEST_F(StatusBarTest, DoubleClicksNotifyTheSiteAndButtonPanesSendTheirCommand)
     EXPECT_TRUE(pButton->IsHot());
     TabInput::Drive([&](DWORD dwUi) {
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 40);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 40);
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     ASSERT_EQ(1u, s_pSite->m_commands.size());
     EXPECT_EQ(ID_BUTTON_PANE, s_pSite->m_commands[0]);
@@ -484,10 +484,10 @@ TEST_F(StatusBarTest, DoubleClicksNotifyTheSiteAndButtonPanesSendTheirCommand)
     // Released outside the pane, nothing is sent.
     TabInput::Drive([&](DWORD dwUi) {
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 40);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         TabInput::Move(ptCaps);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 40);
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     EXPECT_EQ(1u, s_pSite->m_commands.size());
     // A disabled button pane never becomes hot.

@@ -323,11 +323,11 @@ TEST_F(ScrollBarTracking, HeldArrowScrollsOnceThenRepeatsFasterUntilReleased)
     const UINT nDoubleClick = ::GetDoubleClickTime();
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(ptDown);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         for (int i = 0; i < 400 && s_pParent->m_nLineCommands < 4; ++i)
             ::Sleep(10);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 40);
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     PumpMessages(50);
     const std::vector<ScrollEvent>& events = s_pParent->m_events;
@@ -350,12 +350,12 @@ TEST_F(ScrollBarTracking, PagePressStopsWhenTheThumbReachesThePointer)
     const POINT ptPage = BarPoint(240 - arrow_ - 3);
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(ptPage);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         for (int i = 0; i < 400 && s_pParent->m_nPos < 90; ++i)
             ::Sleep(10);
         ::Sleep(200);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 40);
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     PumpMessages(50);
     const std::vector<int> codes = Codes();
@@ -378,14 +378,14 @@ TEST_F(ScrollBarTracking, ThumbDragSnapsBackFarAwayAndResumesWhenItReturns)
     int nPosDragged = -1, nPosFar = -1;
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(ptThumb);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         TabInput::Move(ptLower);
         nPosDragged = s_pParent->m_nPos;
         TabInput::Move(ptFar);
         nPosFar = s_pParent->m_nPos;
         TabInput::Move(ptLower);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 40);
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     PumpMessages(50);
     EXPECT_GT(nPosDragged, 40);
@@ -413,10 +413,10 @@ TEST_F(ScrollBarTracking, ShiftPressOnThePageCentresTheThumbUnderThePointer)
         SendKey(VK_SHIFT, false);
         ::Sleep(40);
         TabInput::Down(ptPage);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 40);
         SendKey(VK_SHIFT, true);
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     PumpMessages(50);
     const QVT_SCROLLBAR_POSINFO& spi = *s_pParent->m_bar.GetScrollBarPosInfo();

@@ -9,23 +9,13 @@
 #include "sondrel_gtest.h"
 #include "test_app.h"
 #include "tests/support/child_process.h"
+#include "tests/toolkit/foundation/propexchange/store_exchange.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
-#include "toolkit/foundation/propexchange/QVTPropExchangeArchive.h"
-#include "toolkit/foundation/propexchange/QVTPropExchangeIniFile.h"
-#include "toolkit/foundation/propexchange/QVTPropExchangeRegistry.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeXMLNode.h"
 
 namespace {
 const char16_t kChildVariable[] = u"SONDREL_IMAGE_PERSISTENCE_CHILD";
 const char16_t kRegistryRoot[] = u"Software\\SondrelTests\\Images";
-
-enum class Store
-{
-    Xml,
-    Archive,
-    Registry,
-    Ini
-};
 
 HKEY OpenTestRoot()
 {
@@ -37,72 +27,13 @@ HKEY OpenTestRoot()
 
 std::u16string Where(Store store)
 {
-    switch (store)
-    {
-    case Store::Xml:
-        return ImageTempPath(u"sondrel-images.xml");
-    case Store::Archive:
-        return ImageTempPath(u"sondrel-images.bin");
-    case Store::Registry:
-        return u"RoundTrip";
-    case Store::Ini:
-        return ImageTempPath(u"sondrel-images.ini");
-    }
-    return u"";
+    return StorePlace(store, u"sondrel-images", u"RoundTrip").GetString();
 }
 
-// Runs the exchange of one store, storing or loading.
 template <class TBody>
 void Exchange(Store store, BOOL bLoading, const std::u16string& where, TBody body)
 {
-    switch (store)
-    {
-    case Store::Xml:
-    {
-        CQVTPropExchangeXMLNode px(bLoading, nullptr, u"Images");
-        if (bLoading)
-        {
-            ASSERT_TRUE(px.LoadFromFile(where.c_str()));
-        }
-        body(&px);
-        if (!bLoading)
-        {
-            ASSERT_TRUE(px.SaveToFile(where.c_str()));
-        }
-        break;
-    }
-    case Store::Archive:
-    {
-        CFile file(where.c_str(), bLoading ? CFile::modeRead : (CFile::modeCreate | CFile::modeWrite));
-        CArchive ar(&file, bLoading ? CArchive::load : CArchive::store);
-        CQVTPropExchangeArchive px(ar);
-        body(&px);
-        ar.Close();
-        break;
-    }
-    case Store::Registry:
-    {
-        HKEY hRoot = OpenTestRoot();
-        ASSERT_NE(hRoot, nullptr);
-        if (!bLoading)
-            RegDeleteTreeW(hRoot, where.c_str());
-        {
-            CQVTPropExchangeRegistry px(bLoading, hRoot, where.c_str());
-            body(&px);
-        }
-        RegCloseKey(hRoot);
-        break;
-    }
-    case Store::Ini:
-    {
-        if (!bLoading)
-            DeleteFileW(where.c_str());
-        CQVTPropExchangeIniFile px(bLoading, nullptr, u"Images");
-        px.SetIniFileName(where.c_str());
-        body(&px);
-        break;
-    }
-    }
+    ExchangeThroughStore(store, bLoading, where.c_str(), kRegistryRoot, u"Images", body);
 }
 
 // Id 7: a vector icon at 24 beside raster icons at 16 (masked, with a hot

@@ -125,18 +125,7 @@ Sample Load(Store store, const std::u16string& where)
 
 std::u16string Where(Store store)
 {
-    switch (store)
-    {
-    case Store::Xml:
-        return TempPath(u"propexchange-roundtrip.xml");
-    case Store::Archive:
-        return TempPath(u"propexchange-roundtrip.bin");
-    case Store::Registry:
-        return u"RoundTrip";
-    case Store::Ini:
-        return TempPath(u"propexchange-roundtrip.ini");
-    }
-    return u"";
+    return StorePlace(store, u"propexchange-roundtrip", u"RoundTrip").GetString();
 }
 
 class RoundTrip : public testing::TestWithParam<Store>

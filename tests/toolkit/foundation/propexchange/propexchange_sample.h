@@ -10,15 +10,8 @@
 #include <vector>
 
 #include "test_app.h"
+#include "tests/toolkit/foundation/propexchange/store_exchange.h"
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
-
-enum class Store
-{
-    Xml,
-    Archive,
-    Registry,
-    Ini
-};
 
 class CTestShape : public CObject
 {

@@ -11,15 +11,6 @@ namespace {
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlue = RGB(0, 0, 255);
 
-CString Root(LPCWSTR lpszTag, LPCWSTR lpszAttributes, LPCWSTR lpszBody)
-{
-    CString str;
-    str.Format(u"<%ls xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' "
-               u"xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml' %ls>%ls</%ls>",
-               lpszTag, lpszAttributes, lpszBody, lpszTag);
-    return str;
-}
-
 class MarkupContent : public testing::Test
 {
 protected:
@@ -53,7 +44,8 @@ protected:
 TEST_F(MarkupContent, AViewboxFitsItsChildByStretch)
 {
     const WCHAR kChild[] = u"<Rectangle Width='100' Height='50' Fill='#0000FF'/>";
-    CQVTMarkupViewbox* pViewbox = Load<CQVTMarkupViewbox>(Root(u"Viewbox", u"Stretch='Uniform'", kChild));
+    CQVTMarkupViewbox* pViewbox =
+        Load<CQVTMarkupViewbox>(RootMarkup(u"Viewbox", u"Stretch='Uniform'", kChild));
     ASSERT_NE(pViewbox, nullptr);
     EXPECT_EQ(MarkupMeasureElement(m_pRoot, 200, 200), CSize(100, 50));
     pViewbox->Arrange(RECT{0, 0, 200, 200});
@@ -65,7 +57,7 @@ TEST_F(MarkupContent, AViewboxFitsItsChildByStretch)
     // The child keeps its own size: the scale comes at drawing time.
     EXPECT_EQ(CSize(pViewbox->GetChild()->GetRenderSize()), CSize(100, 50));
 
-    pViewbox = Load<CQVTMarkupViewbox>(Root(u"Viewbox", u"Stretch='UniformToFill'", kChild));
+    pViewbox = Load<CQVTMarkupViewbox>(RootMarkup(u"Viewbox", u"Stretch='UniformToFill'", kChild));
     MarkupMeasureElement(m_pRoot, 200, 200);
     pViewbox->Arrange(RECT{0, 0, 200, 200});
     EXPECT_FLOAT_EQ(pViewbox->GetScaleX(), 4.0f);
@@ -73,23 +65,23 @@ TEST_F(MarkupContent, AViewboxFitsItsChildByStretch)
     EXPECT_FLOAT_EQ(pViewbox->GetOffsetY(), 0.0f);
     EXPECT_TRUE(ClipsToBounds());
 
-    pViewbox = Load<CQVTMarkupViewbox>(Root(u"Viewbox", u"Stretch='Fill'", kChild));
+    pViewbox = Load<CQVTMarkupViewbox>(RootMarkup(u"Viewbox", u"Stretch='Fill'", kChild));
     MarkupMeasureElement(m_pRoot, 300, 100);
     pViewbox->Arrange(RECT{0, 0, 300, 100});
     EXPECT_FLOAT_EQ(pViewbox->GetScaleX(), 3.0f);
     EXPECT_FLOAT_EQ(pViewbox->GetScaleY(), 2.0f);
 
     // None clips only a child larger than the viewbox's own explicit size.
-    Load(Root(u"Viewbox", u"Width='60' Height='60'", kChild));
+    Load(RootMarkup(u"Viewbox", u"Width='60' Height='60'", kChild));
     MarkupMeasureElement(m_pRoot, 200, 200);
     m_pRoot->Arrange(RECT{0, 0, 60, 60});
     EXPECT_TRUE(ClipsToBounds());
-    Load(Root(u"Viewbox", u"", kChild));
+    Load(RootMarkup(u"Viewbox", u"", kChild));
     MarkupMeasureElement(m_pRoot, 60, 60);
     m_pRoot->Arrange(RECT{0, 0, 60, 60});
     EXPECT_FALSE(ClipsToBounds());
     // No child, or a child without size: nothing happens.
-    Load(Root(u"Viewbox", u"Stretch='Uniform'", u"<Rectangle/>"));
+    Load(RootMarkup(u"Viewbox", u"Stretch='Uniform'", u"<Rectangle/>"));
     MarkupMeasureElement(m_pRoot, 60, 60);
     m_pRoot->Arrange(RECT{0, 0, 60, 60});
     EXPECT_FALSE(ClipsToBounds());
@@ -98,9 +90,10 @@ TEST_F(MarkupContent, AViewboxFitsItsChildByStretch)
 TEST_F(MarkupContent, AViewboxDrawsAndIsHitThroughItsScale)
 {
     DibCanvas canvas(100, 100);
-    Load(Root(u"Viewbox", u"Stretch='Uniform'",
-              u"<Canvas Width='10' Height='10'><Rectangle x:Name='r' Canvas.Left='5' Width='5' Height='5' "
-              u"Fill='#0000FF'/></Canvas>"));
+    Load(RootMarkup(
+        u"Viewbox", u"Stretch='Uniform'",
+        u"<Canvas Width='10' Height='10'><Rectangle x:Name='r' Canvas.Left='5' Width='5' Height='5' "
+        u"Fill='#0000FF'/></Canvas>"));
     MarkupRenderElement(m_pRoot, canvas.dc.m_hDC, CRect(0, 0, 100, 100));
     EXPECT_EQ(canvas.BoundsOfAllBut(kWhite), CRect(50, 0, 100, 50));
     CQVTMarkupObject* pRectangle = m_pRoot->FindName(u"r");
@@ -118,15 +111,16 @@ TEST_F(MarkupContent, AViewboxDrawsAndIsHitThroughItsScale)
 
 TEST_F(MarkupContent, APageHoldsOneChildAndIsNeverHitItself)
 {
-    Load(Root(u"Page", u"",
-              u"<Rectangle x:Name='r' Width='10' Height='10' HorizontalAlignment='Left' "
-              u"VerticalAlignment='Top' Fill='#0000FF'/>"));
+    Load(RootMarkup(u"Page", u"",
+                    u"<Rectangle x:Name='r' Width='10' Height='10' HorizontalAlignment='Left' "
+                    u"VerticalAlignment='Top' Fill='#0000FF'/>"));
     EXPECT_EQ(MarkupMeasureElement(m_pRoot, 50, 50), CSize(10, 10));
     m_pRoot->Arrange(RECT{0, 0, 50, 50});
     EXPECT_EQ(m_pRoot->InputHitTest(POINT{5, 5}), m_pRoot->FindName(u"r"));
     EXPECT_EQ(m_pRoot->InputHitTest(POINT{30, 30}), nullptr);
     CString strError;
-    EXPECT_EQ(BuildMarkup(m_pContext, Root(u"Page", u"", u"<Rectangle/><Ellipse/>"), &strError), nullptr);
+    EXPECT_EQ(BuildMarkup(m_pContext, RootMarkup(u"Page", u"", u"<Rectangle/><Ellipse/>"), &strError),
+              nullptr);
     EXPECT_EQ(strError, CString(u"'CQVTMarkupPage' already has a child and cannot add 'CQVTMarkupEllipse'. "
                                 u"'CQVTMarkupPage' can accept only one child."));
 }
@@ -140,8 +134,9 @@ TEST(MarkupWindowContainer, TheWindowFollowsItsElementAndHidesWhenClippedAway)
         ::CreateWindowExW(0, u"STATIC", u"", WS_CHILD, 0, 0, 30, 20, hHost, nullptr, nullptr, nullptr);
     ASSERT_NE(hChild, nullptr);
     CQVTMarkupContext* pContext = MarkupCreateContext(hHost, FALSE);
-    CQVTMarkupUIElement* pRoot = BuildMarkup(
-        pContext, Root(u"Canvas", u"", u"<WindowContainer x:Name='w' Canvas.Left='40' Canvas.Top='25'/>"));
+    CQVTMarkupUIElement* pRoot =
+        BuildMarkup(pContext, RootMarkup(u"Canvas", u"",
+                                         u"<WindowContainer x:Name='w' Canvas.Left='40' Canvas.Top='25'/>"));
     ASSERT_NE(pRoot, nullptr);
     CQVTMarkupWindowContainer* pContainer = MarkupCast<CQVTMarkupWindowContainer>(pRoot->FindName(u"w"));
     ASSERT_NE(pContainer, nullptr);

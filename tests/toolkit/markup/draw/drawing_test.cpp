@@ -19,15 +19,6 @@ const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
 
-CString Xaml(LPCWSTR lpszTag, LPCWSTR lpszAttributes, LPCWSTR lpszBody)
-{
-    CString str;
-    str.Format(u"<%ls xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' "
-               u"xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml' %ls>%ls</%ls>",
-               lpszTag, lpszAttributes, lpszBody, lpszTag);
-    return str;
-}
-
 class MarkupDrawing : public testing::Test
 {
 protected:
@@ -49,7 +40,7 @@ protected:
         CString strError;
         CQVTMarkupUIElement* pTree = BuildMarkup(
             m_pContext,
-            Xaml(u"Border", u"", CString(u"<Border.Background>") + lpszBrush + u"</Border.Background>"),
+            RootMarkup(u"Border", u"", CString(u"<Border.Background>") + lpszBrush + u"</Border.Background>"),
             &strError);
         EXPECT_NE(pTree, nullptr) << CStringA(strError).GetString();
         if (pTree == nullptr)
@@ -253,8 +244,8 @@ TEST_F(MarkupDrawing, DecorationsAreBandsBelowAndThroughTheText)
         m_canvas.Clear(kWhite);
         CQVTMarkupUIElement* pText = MarkupParseText(
             m_pContext,
-            Xaml(u"TextBlock", CString(u"Foreground='Red' TextDecorations='") + lpszDecoration + u"'",
-                 u"iiii"));
+            RootMarkup(u"TextBlock", CString(u"Foreground='Red' TextDecorations='") + lpszDecoration + u"'",
+                       u"iiii"));
         ASSERT_NE(pText, nullptr);
         m_trees.push_back(pText);
         MarkupRenderElement(pText, m_canvas.dc.m_hDC, CRect(0, 0, 200, 100));
@@ -278,7 +269,8 @@ TEST_F(MarkupDrawing, ARoundedBorderFillsItsBackgroundInsideTheFrame)
 {
     CQVTMarkupUIElement* pBorder = MarkupParseText(
         m_pContext,
-        Xaml(u"Border", u"CornerRadius='4' BorderThickness='2' BorderBrush='Blue' Background='Red'", u""));
+        RootMarkup(u"Border", u"CornerRadius='4' BorderThickness='2' BorderBrush='Blue' Background='Red'",
+                   u""));
     ASSERT_NE(pBorder, nullptr);
     m_trees.push_back(pBorder);
     const CRect rc(20, 20, 80, 60);

@@ -1,14 +1,5 @@
 #include "layout_test_support.h"
 
-CString RootMarkup(LPCWSTR lpszTag, LPCWSTR lpszAttributes, LPCWSTR lpszBody)
-{
-    CString strText;
-    strText.Format(u"<%ls xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' "
-                   u"xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml' %ls>%ls</%ls>",
-                   lpszTag, lpszAttributes, lpszBody, lpszTag);
-    return strText;
-}
-
 MarkupLayoutTest::MarkupLayoutTest() : m_pContext(MarkupCreateContext(nullptr, TRUE))
 {
     // Lengths here are measured as GDI measures text.

@@ -22,9 +22,6 @@ inline void PrintTo(const CPoint& pt, std::ostream* os)
     *os << "(" << pt.x << ", " << pt.y << ")";
 }
 
-// "<Tag xmlns=... xmlns:x=...>" + body + "</Tag>", attributes in between.
-CString RootMarkup(LPCWSTR lpszTag, LPCWSTR lpszAttributes, LPCWSTR lpszBody);
-
 class MarkupLayoutTest : public testing::Test
 {
 protected:

@@ -214,18 +214,6 @@ protected:
 HWND ScrollViewerInput::s_hWnd = nullptr;
 ScrollViewerInput* ScrollViewerInput::s_pTest = nullptr;
 
-// Waits (on the input thread) until the UI thread holds or lets go of the capture.
-bool WaitForCapture(DWORD dwThread, bool bCaptured)
-{
-    for (int i = 0; i < 400; ++i)
-    {
-        GUITHREADINFO info = {sizeof(GUITHREADINFO)};
-        if (::GetGUIThreadInfo(dwThread, &info) && (info.hwndCapture != nullptr) == bCaptured)
-            return true;
-        ::Sleep(5);
-    }
-    return false;
-}
 }  // namespace
 
 TEST_F(ScrollViewerInput, AHeldArrowRepeatsFirstSlowlyThenQuickly)
@@ -238,7 +226,7 @@ TEST_F(ScrollViewerInput, AHeldArrowRepeatsFirstSlowlyThenQuickly)
     RunInputScript([&] {
         ScriptMouseMove(ptArrow, 40);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 0);
-        WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         ::Sleep(20);
         nFirstOffset = m_pViewer->GetOffset(TRUE);
         nFirstInterval = m_pBar->GetRepeatInterval();
@@ -246,7 +234,7 @@ TEST_F(ScrollViewerInput, AHeldArrowRepeatsFirstSlowlyThenQuickly)
             ::Sleep(10);
         nLaterInterval = m_pBar->GetRepeatInterval();
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 0);
-        WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     PumpMessages(30);
     // The press scrolls at once, the first repeat waits four fifths of the
@@ -269,7 +257,7 @@ TEST_F(ScrollViewerInput, AThumbDraggedFarAwaySnapsBackAndFollowsAgainOnReturn)
     RunInputScript([&] {
         ScriptMouseMove(ptThumb, 40);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 0);
-        WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         ScriptMouseMove(POINT{ptThumb.x, ptThumb.y + 40}, 60);
         nDragged = m_pViewer->GetOffset(TRUE);
         // Far to the side: beyond eight bar widths.
@@ -277,7 +265,7 @@ TEST_F(ScrollViewerInput, AThumbDraggedFarAwaySnapsBackAndFollowsAgainOnReturn)
         nFarAway = m_pViewer->GetOffset(TRUE);
         ScriptMouseMove(POINT{ptThumb.x, ptThumb.y + 40}, 60);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 0);
-        WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     PumpMessages(30);
     EXPECT_GT(nDragged, 0);
@@ -321,11 +309,11 @@ TEST_F(ScrollViewerInput, ATreeReleasedWhileAnArrowIsHeldEndsTheTrackingSafely)
     RunInputScript([&] {
         ScriptMouseMove(ptArrow, 40);
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 0);
-        WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         ::PostMessageW(s_hWnd, WM_APP, 0, 0);
         ::Sleep(100);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 0);
-        WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     PumpMessages(30);
     EXPECT_EQ(m_pRoot, nullptr);

@@ -175,6 +175,15 @@ CString PanelMarkup(LPCWSTR lpszBody)
     return strText;
 }
 
+CString RootMarkup(LPCWSTR lpszTag, LPCWSTR lpszAttributes, LPCWSTR lpszBody)
+{
+    CString strText;
+    strText.Format(u"<%ls xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' "
+                   u"xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml' %ls>%ls</%ls>",
+                   lpszTag, lpszAttributes, lpszBody, lpszTag);
+    return strText;
+}
+
 CQVTMarkupObject* CreateTextValue(LPCWSTR lpszText)
 {
     return CQVTMarkupString::CreateValue(lpszText);

@@ -148,6 +148,8 @@ public:
 
 // "<TestPanel xmlns:x=... xmlns:qvt=...>" + body + "</TestPanel>".
 CString PanelMarkup(LPCWSTR lpszBody);
+// "<Tag xmlns=... xmlns:x=...>" + body + "</Tag>", attributes in between.
+CString RootMarkup(LPCWSTR lpszTag, LPCWSTR lpszAttributes, LPCWSTR lpszBody);
 
 // Readable CString values in failure messages.
 inline void PrintTo(const CString& str, std::ostream* os)

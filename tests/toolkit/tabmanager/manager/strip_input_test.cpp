@@ -65,7 +65,7 @@ TEST(TabStripInput, SelectsOnButtonDownOrOnButtonUp)
     int nSelectedWhileHeld = -1;
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(pt);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         pPressedWhileHeld = strip.host.GetPressedItem();
         nSelectedWhileHeld = strip.host.GetCurSel();
         TabInput::Up(pt);
@@ -80,10 +80,10 @@ TEST(TabStripInput, SelectsOnButtonDownOrOnButtonUp)
     strip.host.m_arrEvents.clear();
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(strip.ItemPoint(0));
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         TabInput::Move(CPoint(30, 30));
         TabInput::Up(CPoint(30, 30));
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     EXPECT_EQ(2, strip.host.GetCurSel());
     EXPECT_TRUE(strip.host.m_arrEvents.empty());
@@ -117,11 +117,11 @@ TEST(TabStripInput, DragReordersStepByStepAndEscapeKeepsTheMoves)
     const CPoint ptFrom = strip.ItemPoint(0), ptTo = strip.ItemPoint(2);
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(ptFrom);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         TabInput::Move(CPoint(ptFrom.x + 3, ptFrom.y));
         TabInput::Move(ptTo);
         TabInput::Up(ptTo);
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     EXPECT_EQ((std::vector<int>{1, 2, 0, 3}), strip.host.DataOrder());
     EXPECT_EQ((Events{{"swap", 0, 1, 0},
@@ -137,10 +137,10 @@ TEST(TabStripInput, DragReordersStepByStepAndEscapeKeepsTheMoves)
     const CPoint ptDelta = strip.ItemPoint(3), ptFirst = strip.ItemPoint(0);
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(ptDelta);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         TabInput::Move(ptFirst);
         TabInput::Press(VK_ESCAPE);
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
         TabInput::Up(ptFirst);
     });
     EXPECT_EQ((std::vector<int>{3, 1, 2, 0}), strip.host.DataOrder());
@@ -168,11 +168,11 @@ TEST(TabStripInput, HeldArrowsRepeatInTwentyPixelStepsUntilDisabled)
     const CPoint ptRight = strip.ButtonPoint(pRight);
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(ptRight);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         TabInput::Move(CPoint(ptRight.x, ptRight.y + 80));
         ::Sleep(1200);
         TabInput::Up(CPoint(ptRight.x, ptRight.y + 80));
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     PumpMessages(30);
     const int nTotal = strip.host.GetItemsLength();
@@ -192,10 +192,10 @@ TEST(TabStripInput, HeldArrowsRepeatInTwentyPixelStepsUntilDisabled)
     const CPoint ptLeft = strip.ButtonPoint(pLeft);
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(ptLeft);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         ::Sleep(1000);
         TabInput::Up(ptLeft);
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     PumpMessages(30);
     EXPECT_EQ(0, strip.host.GetHeaderOffset());
@@ -220,18 +220,18 @@ TEST(TabStripInput, CloseButtonsReportOnlyWhenReleasedInside)
 
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(ptClose);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         TabInput::Move(CPoint(ptClose.x, ptClose.y + 100));
         TabInput::Up(CPoint(ptClose.x, ptClose.y + 100));
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     EXPECT_TRUE(strip.host.m_arrEvents.empty());
 
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(ptClose);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         TabInput::Up(ptClose);
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     EXPECT_EQ((Events{{"button", 2, 0, 0}}), strip.host.m_arrEvents);
 }
@@ -258,9 +258,9 @@ TEST(TabStripInput, ItemCloseButtonShowsOnTheSelectedClosableItem)
     const CPoint pt = host.ScreenPoint(closeOf(1)->GetRect().CenterPoint());
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(pt);
-        TabInput::WaitForCapture(dwUi, true);
+        ScriptWaitForCapture(dwUi, true);
         TabInput::Up(pt);
-        TabInput::WaitForCapture(dwUi, false);
+        ScriptWaitForCapture(dwUi, false);
     });
     EXPECT_EQ((Events{{"button", 2, 0, 0}}), host.m_arrEvents);
 
@@ -339,9 +339,9 @@ TEST(TabStripInput, LoopsEndCleanlyWhenAHandlerEmptiesTheStrip)
         bool bEndedWhileHeld = false;
         TabInput::Drive([&](DWORD dwUi) {
             TabInput::Down(pt);
-            TabInput::WaitForCapture(dwUi, true);
+            ScriptWaitForCapture(dwUi, true);
             host.PostMessage(WM_APP);
-            bEndedWhileHeld = TabInput::WaitForCapture(dwUi, false, 1000);
+            bEndedWhileHeld = ScriptWaitForCapture(dwUi, false, 1000);
             TabInput::Up(pt);
         });
         EXPECT_TRUE(bEndedWhileHeld);
