@@ -4,7 +4,7 @@
 #include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
 #include "toolkit/markup/draw/QVTMarkupTransformationMatrix.h"
-#include "toolkit/markup/transforms/QVTMarkupTransform.h"
+#include "toolkit/markup/transforms/QVTMarkupRenderTransform.h"
 #include "toolkit/markup/values/QVTMarkupString.h"
 #include "toolkit/markup/values/QVTMarkupValues.h"
 

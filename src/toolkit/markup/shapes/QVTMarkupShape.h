@@ -1,8 +1,9 @@
-// Vector shapes: rectangles with optional curved corners, ellipses, lines,
-// polylines, polygons and paths. The base carries the fill and the stroke
-// (brush, thickness, dashes, caps, join), the stretch mode and the smoothing
-// mode; each shape measures itself from its geometry, draws itself through
-// the drawing context and, for lines and ellipses, is hit along its outline.
+// The base of vector shapes: rectangles with optional curved corners,
+// ellipses, lines, polylines, polygons and paths, each in a file of its own.
+// It carries the fill and the stroke (brush, thickness, dashes, caps, join),
+// the stretch mode and the smoothing mode; each shape measures itself from
+// its geometry, draws itself through the drawing context and, for lines and
+// ellipses, is hit along its outline.
 #pragma once
 
 #include <gdiplus.h>
@@ -63,6 +64,10 @@ protected:
     // shape is; FALSE without points.
     BOOL GetDrawnPoints(CQVTMarkupDependencyProperty* pProperty, std::vector<Gdiplus::PointF>& points);
 
+    // A measured length from bounds that may span the whole 32-bit range.
+    static int ClampLength(__int64 nValue);
+    static BOOL IsBounded(int nSize) { return nSize < QVT_MARKUP_UNBOUNDED_LIMIT; }
+
     // Point-list shapes: their "Points" property, its measure, and the
     // points to draw with the stroke and fill (FALSE when nothing draws).
     static CQVTMarkupDependencyProperty* RegisterPointsProperty(CQVTMarkupType* pOwnerType);
@@ -87,121 +92,6 @@ protected:
     void SetStrokeDashArrayProperty(LPDISPATCH pDispatch);
 
     DECLARE_DISPATCH_MAP()
-
-private:
-    static void AFX_CDECL RegisterMarkupProperties();
-};
-
-class CQVTMarkupRectangle : public CQVTMarkupShape
-{
-    DECLARE_MARKUPCLASS(CQVTMarkupRectangle)
-
-public:
-    SIZE MeasureOverride(CQVTMarkupDrawingContext* pDC, SIZE szAvailable) override;
-    void OnRender(CQVTMarkupDrawingContext* pDC) override;
-
-    static CQVTMarkupDependencyProperty* m_pRadiusXProperty;
-    static CQVTMarkupDependencyProperty* m_pRadiusYProperty;
-
-protected:
-    long GetRadiusXProperty();
-    void SetRadiusXProperty(long nValue);
-    long GetRadiusYProperty();
-    void SetRadiusYProperty(long nValue);
-
-    DECLARE_DISPATCH_MAP()
-
-private:
-    static void AFX_CDECL RegisterMarkupProperties();
-};
-
-class CQVTMarkupEllipse : public CQVTMarkupShape
-{
-    DECLARE_MARKUPCLASS(CQVTMarkupEllipse)
-
-public:
-    SIZE MeasureOverride(CQVTMarkupDrawingContext* pDC, SIZE szAvailable) override;
-    void OnRender(CQVTMarkupDrawingContext* pDC) override;
-    // Inside the inscribed ellipse.
-    CQVTMarkupInputElement* InputHitTestCore(POINT pt) override;
-};
-
-class CQVTMarkupLine : public CQVTMarkupShape
-{
-    DECLARE_MARKUPCLASS(CQVTMarkupLine)
-
-public:
-    SIZE MeasureOverride(CQVTMarkupDrawingContext* pDC, SIZE szAvailable) override;
-    void OnRender(CQVTMarkupDrawingContext* pDC) override;
-    // Within half the stroke of the line, end caps included.
-    CQVTMarkupInputElement* InputHitTestCore(POINT pt) override;
-
-    // X1, Y1, X2, Y2; stretched onto the render size when the shape is.
-    void GetLinePoints(int& x1, int& y1, int& x2, int& y2);
-
-    static CQVTMarkupDependencyProperty* m_pX1Property;
-    static CQVTMarkupDependencyProperty* m_pY1Property;
-    static CQVTMarkupDependencyProperty* m_pX2Property;
-    static CQVTMarkupDependencyProperty* m_pY2Property;
-
-protected:
-    long GetX1Property();
-    void SetX1Property(long nValue);
-    long GetY1Property();
-    void SetY1Property(long nValue);
-    long GetX2Property();
-    void SetX2Property(long nValue);
-    long GetY2Property();
-    void SetY2Property(long nValue);
-
-    DECLARE_DISPATCH_MAP()
-
-private:
-    static void AFX_CDECL RegisterMarkupProperties();
-};
-
-class CQVTMarkupPolyline : public CQVTMarkupShape
-{
-    DECLARE_MARKUPCLASS(CQVTMarkupPolyline)
-
-public:
-    SIZE MeasureOverride(CQVTMarkupDrawingContext* pDC, SIZE szAvailable) override;
-    // The line first, then the fill over it as a closed figure.
-    void OnRender(CQVTMarkupDrawingContext* pDC) override;
-
-    static CQVTMarkupDependencyProperty* m_pPointsProperty;
-
-private:
-    static void AFX_CDECL RegisterMarkupProperties();
-};
-
-class CQVTMarkupPolygon : public CQVTMarkupShape
-{
-    DECLARE_MARKUPCLASS(CQVTMarkupPolygon)
-
-public:
-    SIZE MeasureOverride(CQVTMarkupDrawingContext* pDC, SIZE szAvailable) override;
-    void OnRender(CQVTMarkupDrawingContext* pDC) override;
-
-    static CQVTMarkupDependencyProperty* m_pPointsProperty;
-
-private:
-    static void AFX_CDECL RegisterMarkupProperties();
-};
-
-class CQVTMarkupPath : public CQVTMarkupShape
-{
-    DECLARE_MARKUPCLASS(CQVTMarkupPath)
-
-public:
-    // Path data written inside the path becomes its Data.
-    void SetContentObject(CQVTMarkupBuilder* pBuilder, CQVTMarkupObject* pContent) override;
-    SIZE MeasureOverride(CQVTMarkupDrawingContext* pDC, SIZE szAvailable) override;
-    void OnRender(CQVTMarkupDrawingContext* pDC) override;
-
-    CQVTMarkupPathData* GetData();
-
-    static CQVTMarkupDependencyProperty* m_pDataProperty;
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();

@@ -5,7 +5,7 @@
 
 #include "tests/toolkit/markup/support/markup_test_support.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
-#include "toolkit/markup/shapes/QVTMarkupShape.h"
+#include "toolkit/markup/shapes/QVTMarkupPath.h"
 #include "toolkit/markup/values/QVTMarkupPathData.h"
 #include "toolkit/markup/values/QVTMarkupPoint.h"
 #include "toolkit/markup/values/QVTMarkupThickness.h"

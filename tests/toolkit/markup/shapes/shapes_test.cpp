@@ -5,7 +5,7 @@
 #include "tests/toolkit/markup/support/markup_test_support.h"
 #include "toolkit/markup/context/QVTMarkupFunctions.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
-#include "toolkit/markup/shapes/QVTMarkupShape.h"
+#include "toolkit/markup/shapes/QVTMarkupLine.h"
 
 namespace {
 const COLORREF kWhite = RGB(255, 255, 255);

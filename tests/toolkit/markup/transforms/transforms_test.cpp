@@ -5,7 +5,10 @@
 #include "tests/toolkit/markup/support/markup_test_support.h"
 #include "toolkit/markup/context/QVTMarkupFunctions.h"
 #include "toolkit/markup/draw/QVTMarkupTransformationMatrix.h"
-#include "toolkit/markup/transforms/QVTMarkupTransform.h"
+#include "toolkit/markup/transforms/QVTMarkupRenderTransform.h"
+#include "toolkit/markup/transforms/QVTMarkupRotateTransform.h"
+#include "toolkit/markup/transforms/QVTMarkupScaleTransform.h"
+#include "toolkit/markup/transforms/QVTMarkupTranslateTransform.h"
 #include "toolkit/markup/values/QVTMarkupValues.h"
 
 namespace {
