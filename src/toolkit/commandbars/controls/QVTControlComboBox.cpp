@@ -1,5 +1,3 @@
-// The combo-box control itself; its list popups, edit window and the
-// shell's auto-completion are in QVTControlComboBoxList.cpp.
 #include "toolkit/commandbars/controls/QVTControlComboBox.h"
 
 #include <algorithm>
@@ -7,6 +5,7 @@
 #include "toolkit/commandbars/QVTObjectRef.h"
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/controls/QVTControlComboBoxAutoCompleteWnd.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"

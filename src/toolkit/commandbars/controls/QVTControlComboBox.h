@@ -9,13 +9,12 @@
 
 #include <richedit.h>
 
-#include "toolkit/commandbars/bars/QVTPopupBar.h"
-#include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
+#include "toolkit/commandbars/controls/QVTControlComboBoxEditCtrl.h"
+#include "toolkit/commandbars/controls/QVTControlComboBoxList.h"
 #include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/commandbars/controls/QVTEditFieldHost.h"
-#include "toolkit/foundation/hook/QVTHookManager.h"
 
-class CQVTControlComboBox;
+class CQVTControlComboBoxAutoCompleteWnd;
 class CQVTControlGallery;
 class CQVTPropExchange;
 
@@ -30,164 +29,6 @@ enum QVTComboNotify : UINT
     QVT_CBN_CLOSEUP = 8,
     QVT_CBN_SELENDOK = 9,
     QVT_CBN_SELENDCANCEL = 10
-};
-
-// The edit window of an editable combo box: the edit control's window,
-// which also closes the combo's list when the shell's suggestions show.
-class CQVTControlComboBoxEditCtrl : public CQVTControlEditCtrl
-{
-    DECLARE_DYNAMIC(CQVTControlComboBoxEditCtrl)
-
-public:
-    enum
-    {
-        // Posted when the shell's suggestion list shows.
-        WM_QVT_AUTOSUGGESTSHOWN = 10354
-    };
-
-protected:
-    afx_msg LRESULT OnAutoSuggestShown(WPARAM wParam, LPARAM lParam);
-    DECLARE_MESSAGE_MAP()
-};
-
-// The list popup of a combo box; this base answers every list operation with
-// "none".
-class CQVTControlComboBoxPopupBar : public CQVTPopupBar
-{
-    DECLARE_SERIAL(CQVTControlComboBoxPopupBar)
-
-public:
-    virtual int GetCurSel() const { return -1; }
-    virtual int FindString(int nStartAfter, LPCTSTR lpszItem) const { return -1; }
-    virtual int FindStringExact(int nStartAfter, LPCTSTR lpszItem) const { return -1; }
-    virtual int SetTopIndex(int nIndex) { return -1; }
-    virtual void SetCurSel(int nIndex) {}
-    virtual void GetText(int nIndex, CString& strText) const {}
-    // A key while the combo box holds the focus; TRUE when taken.
-    virtual BOOL ProcessHookKeyDown(CQVTControlComboBox* pComboBox, UINT nChar, LPARAM lParam);
-    virtual int GetCount() const { return -1; }
-
-    CQVTControlComboBox* GetComboBox() const;
-};
-
-// The list popup hosting a real list box.
-class CQVTControlComboBoxList : public CQVTControlComboBoxPopupBar
-{
-    DECLARE_SERIAL(CQVTControlComboBoxList)
-
-public:
-    CQVTControlComboBoxList();
-    ~CQVTControlComboBoxList() override;
-
-    virtual void CreateListBox();
-    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
-    virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct);
-
-    int GetCurSel() const override;
-    int FindString(int nStartAfter, LPCTSTR lpszItem) const override;
-    int FindStringExact(int nStartAfter, LPCTSTR lpszItem) const override;
-    int SetTopIndex(int nIndex) override;
-    void SetCurSel(int nIndex) override;
-    void GetText(int nIndex, CString& strText) const override;
-    BOOL ProcessHookKeyDown(CQVTControlComboBox* pComboBox, UINT nChar, LPARAM lParam) override;
-    int GetCount() const override;
-
-    BOOL Popup(CQVTControl* pControlPopup, BOOL bSelectFirst = FALSE) override;
-    BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
-    int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
-    void Copy(CQVTCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
-    CQVTCommandBar* Clone(BOOL bRecursive = FALSE) override;
-    // "ListIconId", then the entries under "Items".
-    virtual void DoPropExchange(CQVTPropExchange* pPX);
-
-    // Entries, through the list box (made when missing).
-    int AddString(LPCTSTR lpszItem, DWORD_PTR dwData = 0);
-    void ResetContent();
-
-    void SetListBoxStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
-    DWORD GetListBoxStyle() const { return m_dwStyle; }
-    void SetListIconId(int nId) { m_nListIconId = nId; }
-    int GetListIconId() const { return m_nListIconId; }
-    HWND GetListBoxHwnd() const { return m_hWndList; }
-
-protected:
-    afx_msg void OnDestroy();
-    DECLARE_MESSAGE_MAP()
-
-    static LRESULT CALLBACK ListWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnListMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
-    void PaintList(HWND hWnd);
-    void DrawListFrame(HWND hWnd);
-    void DestroyListBox();
-    LRESULT SendList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
-
-    DWORD m_dwStyle;        // list-box style
-    int m_nListIconId;      // entry i shows icon m_nListIconId + i; -1 none
-    HWND m_hWndList;        // the list box, a popup of its own
-    WNDPROC m_pfnListProc;  // the list box's procedure before ours
-    BOOL m_bTracking;
-};
-
-// The popup of a gallery combo box: its first control is a gallery, and the
-// combo box's list operations work on that gallery's items.
-class CQVTControlComboBoxGalleryPopupBar : public CQVTControlComboBoxPopupBar
-{
-    DECLARE_SERIAL(CQVTControlComboBoxGalleryPopupBar)
-
-public:
-    // Takes one reference on a popup bar made for the combo box's bars.
-    static CQVTControlComboBoxGalleryPopupBar* AFX_CDECL
-    CreateComboBoxGalleryPopupBar(CQVTCommandBars* pCommandBars);
-
-    CQVTControlGallery* GetGalleryItem() const;
-
-    int GetCurSel() const override;
-    int FindString(int nStartAfter, LPCTSTR lpszItem) const override;
-    int FindStringExact(int nStartAfter, LPCTSTR lpszItem) const override;
-    int SetTopIndex(int nIndex) override;
-    void SetCurSel(int nIndex) override;
-    void GetText(int nIndex, CString& strText) const override;
-    int GetCount() const override;
-
-    BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
-    int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
-    CQVTCommandBar* Clone(BOOL bRecursive = FALSE) override;
-
-protected:
-    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
-    DECLARE_MESSAGE_MAP()
-};
-
-// The shell's auto-completion of an editable combo box: while the edit has
-// the focus, a call-window hook watches for the shell's suggestion list and
-// keeps the wheel away from the bars while it shows.
-class CQVTControlComboBoxAutoCompleteWnd : public CQVTHookManagerHookAble
-{
-public:
-    CQVTControlComboBoxAutoCompleteWnd();
-    ~CQVTControlComboBoxAutoCompleteWnd() override;
-
-    // SHAutoComplete on the window, bound at run time; E_FAIL without it.
-    HRESULT ShellAutoComplete(HWND hWndEdit, DWORD dwFlags);
-    void SetupHooks();
-    void ResetHooks();
-    HWND GetDropDown() const { return m_hWndDropDown; }
-    HWND GetEdit() const { return m_hWndEdit; }
-
-    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
-
-    // The function the binding looks up; a test may point it at another
-    // library or entry.
-    static LPCTSTR s_lpszLibrary;
-    static LPCSTR s_lpszEntry;
-
-protected:
-    static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
-    void OnWindowPosChanging(HWND hWnd, const WINDOWPOS* pPos);
-
-    HWND m_hWndDropDown;  // the shown suggestion list, tracked
-    HWND m_hWndEdit;
-    BOOL m_bHooked;
 };
 
 class CQVTControlComboBox : public CQVTControlPopup, public CQVTEditFieldHost

@@ -1,7 +1,4 @@
-// The list popups of combo boxes, the edit window of an editable combo box
-// and the shell's auto-completion helper. The control itself is in
-// QVTControlComboBox.cpp.
-#include "toolkit/commandbars/controls/QVTControlComboBox.h"
+#include "toolkit/commandbars/controls/QVTControlComboBoxList.h"
 
 #include <afxext.h>
 
@@ -9,7 +6,9 @@
 #include <vector>
 
 #include "toolkit/commandbars/QVTObjectRef.h"
+#include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlGallery.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTKeyboardManager.h"
@@ -18,11 +17,7 @@
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
-IMPLEMENT_DYNAMIC(CQVTControlComboBoxEditCtrl, CQVTControlEditCtrl)
-IMPLEMENT_SERIAL(CQVTControlComboBoxPopupBar, CQVTPopupBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 IMPLEMENT_SERIAL(CQVTControlComboBoxList, CQVTControlComboBoxPopupBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
-IMPLEMENT_SERIAL(CQVTControlComboBoxGalleryPopupBar, CQVTControlComboBoxPopupBar,
-                 VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 namespace {
 // Stored lists are read only as far as this; a forged count reads no further.
@@ -32,43 +27,7 @@ BOOL IsComboListKeyDown(int nVirtKey)
 {
     return (::GetKeyState(nVirtKey) & 0x8000) != 0;
 }
-
-// The one call-window hook of the process and the helper it serves.
-HHOOK g_hComboAutoCompleteHook = nullptr;
-CQVTControlComboBoxAutoCompleteWnd* g_pComboAutoComplete = nullptr;
 }  // namespace
-
-// The popup-bar base.
-
-CQVTControlComboBox* CQVTControlComboBoxPopupBar::GetComboBox() const
-{
-    return DYNAMIC_DOWNCAST(CQVTControlComboBox, m_pControlPopup);
-}
-
-BOOL CQVTControlComboBoxPopupBar::ProcessHookKeyDown(CQVTControlComboBox* pComboBox, UINT nChar,
-                                                     LPARAM /*lParam*/)
-{
-    if (!pComboBox)
-        return FALSE;
-    const int nOld = GetCurSel();
-    int nNew = nOld;
-    const int nCount = GetCount();
-    if (nChar == VK_DOWN || nChar == VK_NEXT)
-        nNew = nOld + 1 < nCount ? nOld + 1 : nOld;
-    else if (nChar == VK_UP || nChar == VK_PRIOR)
-        nNew = nOld >= 1 ? nOld - 1 : nOld;
-    else
-        return FALSE;
-    if (nNew != nOld && nNew >= 0)
-    {
-        SetCurSel(nNew);
-        pComboBox->OnSelChanged();
-        pComboBox->SelectEditText();
-    }
-    return TRUE;
-}
-
-// The list box popup.
 
 BEGIN_MESSAGE_MAP(CQVTControlComboBoxList, CQVTControlComboBoxPopupBar)
     ON_WM_DESTROY()
@@ -569,269 +528,4 @@ void CQVTControlComboBoxList::DoPropExchange(CQVTPropExchange* pPX)
         }
         AddString(strItem, static_cast<DWORD_PTR>(static_cast<DWORD>(nData)));
     }
-}
-
-// The gallery popup.
-
-BEGIN_MESSAGE_MAP(CQVTControlComboBoxGalleryPopupBar, CQVTControlComboBoxPopupBar)
-    ON_WM_LBUTTONUP()
-END_MESSAGE_MAP()
-
-CQVTControlComboBoxGalleryPopupBar* AFX_CDECL
-CQVTControlComboBoxGalleryPopupBar::CreateComboBoxGalleryPopupBar(CQVTCommandBars* pCommandBars)
-{
-    auto* pPopup = new CQVTControlComboBoxGalleryPopupBar();
-    pPopup->SetCommandBars(pCommandBars);
-    return pPopup;
-}
-
-CQVTControlGallery* CQVTControlComboBoxGalleryPopupBar::GetGalleryItem() const
-{
-    return GetControlCount() > 0 ? DYNAMIC_DOWNCAST(CQVTControlGallery, GetControl(0)) : nullptr;
-}
-
-int CQVTControlComboBoxGalleryPopupBar::GetCurSel() const
-{
-    CQVTControlGallery* pGallery = GetGalleryItem();
-    return pGallery ? pGallery->GetSelectedItem() : -1;
-}
-
-int CQVTControlComboBoxGalleryPopupBar::FindString(int nStartAfter, LPCTSTR lpszItem) const
-{
-    CQVTControlGallery* pGallery = GetGalleryItem();
-    return pGallery ? pGallery->FindItem(nStartAfter, lpszItem, FALSE) : -1;
-}
-
-int CQVTControlComboBoxGalleryPopupBar::FindStringExact(int nStartAfter, LPCTSTR lpszItem) const
-{
-    CQVTControlGallery* pGallery = GetGalleryItem();
-    return pGallery ? pGallery->FindItem(nStartAfter, lpszItem, TRUE) : -1;
-}
-
-int CQVTControlComboBoxGalleryPopupBar::SetTopIndex(int nIndex)
-{
-    CQVTControlGallery* pGallery = GetGalleryItem();
-    if (!pGallery)
-        return -1;
-    pGallery->ScrollItemToTop(nIndex);
-    return 0;
-}
-
-void CQVTControlComboBoxGalleryPopupBar::SetCurSel(int nIndex)
-{
-    CQVTControlGallery* pGallery = GetGalleryItem();
-    if (pGallery)
-        pGallery->SetSelectedItem(nIndex);
-}
-
-void CQVTControlComboBoxGalleryPopupBar::GetText(int nIndex, CString& strText) const
-{
-    CQVTControlGallery* pGallery = GetGalleryItem();
-    strText = pGallery ? pGallery->GetItemCaption(nIndex) : CString();
-}
-
-int CQVTControlComboBoxGalleryPopupBar::GetCount() const
-{
-    CQVTControlGallery* pGallery = GetGalleryItem();
-    return pGallery ? pGallery->GetItemCount() : -1;
-}
-
-BOOL CQVTControlComboBoxGalleryPopupBar::SetTrackingMode(int bMode, BOOL bSelectFirst, BOOL bKeyboard)
-{
-    CQVTObjectRef<CQVTCommandBar> keepAlive(this);
-    CQVTControlComboBox* pCombo = GetComboBox();
-    if (!CQVTControlComboBoxPopupBar::SetTrackingMode(bMode, bSelectFirst, bKeyboard))
-        return FALSE;
-    if (bMode)
-    {
-        CQVTControlGallery* pGallery = GetGalleryItem();
-        if (pGallery)
-            SetSelected(pGallery->GetIndex(), selectByKeyboardForward);
-        if (pCombo)
-        {
-            pCombo->UpdatePopupSelection();
-            pCombo->NotifySite(QVT_CBN_DROPDOWN);
-        }
-    }
-    else if (pCombo)
-        pCombo->NotifySite(QVT_CBN_CLOSEUP);
-    return TRUE;
-}
-
-int CQVTControlComboBoxGalleryPopupBar::OnHookKeyDown(UINT nChar, LPARAM lParam)
-{
-    CQVTControlComboBox* pCombo = GetComboBox();
-    if (pCombo && !(pCombo->GetEditCtrl() && pCombo->GetEditCtrl()->IsImeComposing()))
-    {
-        switch (nChar)
-        {
-        case VK_ESCAPE:
-            if (pCombo->GetFocused())
-                return keyNotForBar;
-            break;
-        case VK_TAB:
-            return keyNotForBar;
-        case VK_RETURN:
-        {
-            CQVTControlGallery* pGallery = GetGalleryItem();
-            if (pGallery && GetSelectedIndex() == pGallery->GetIndex())
-            {
-                CQVTObjectRef<CQVTControl> keepCombo(pCombo);
-                pCombo->OnExecute();
-                return keyHandled;
-            }
-            break;
-        }
-        default:
-            break;
-        }
-    }
-    return CQVTControlComboBoxPopupBar::OnHookKeyDown(nChar, lParam);
-}
-
-void CQVTControlComboBoxGalleryPopupBar::OnLButtonUp(UINT nFlags, CPoint point)
-{
-    CQVTControlGallery* pGallery = GetGalleryItem();
-    CQVTControlComboBox* pCombo = GetComboBox();
-    if (pGallery && pCombo && pGallery->GetRect().PtInRect(point) && pGallery->HitTestItem(point) != -1)
-    {
-        CQVTObjectRef<CQVTControl> keepCombo(pCombo);
-        pCombo->OnSelChanged();
-        pCombo->OnExecute();
-        return;
-    }
-    CQVTControlComboBoxPopupBar::OnLButtonUp(nFlags, point);
-}
-
-CQVTCommandBar* CQVTControlComboBoxGalleryPopupBar::Clone(BOOL bRecursive)
-{
-    auto* pClone = new CQVTControlComboBoxGalleryPopupBar();
-    pClone->Copy(this, bRecursive);
-    return pClone;
-}
-
-// The edit window.
-
-BEGIN_MESSAGE_MAP(CQVTControlComboBoxEditCtrl, CQVTControlEditCtrl)
-    ON_MESSAGE(WM_QVT_AUTOSUGGESTSHOWN, &CQVTControlComboBoxEditCtrl::OnAutoSuggestShown)
-END_MESSAGE_MAP()
-
-LRESULT CQVTControlComboBoxEditCtrl::OnAutoSuggestShown(WPARAM /*wParam*/, LPARAM /*lParam*/)
-{
-    CQVTControl* pControl = GetHostControl();
-    CQVTCommandBar* pBar = GetHostBar();
-    if (pBar && pControl->GetPopuped())
-        pBar->SetPopuped(-1);
-    return 0;
-}
-
-// The shell's auto-completion.
-
-LPCTSTR CQVTControlComboBoxAutoCompleteWnd::s_lpszLibrary = _T("shlwapi.dll");
-LPCSTR CQVTControlComboBoxAutoCompleteWnd::s_lpszEntry = "SHAutoComplete";
-
-CQVTControlComboBoxAutoCompleteWnd::CQVTControlComboBoxAutoCompleteWnd()
-    : m_hWndDropDown(nullptr), m_hWndEdit(nullptr), m_bHooked(FALSE)
-{
-}
-
-CQVTControlComboBoxAutoCompleteWnd::~CQVTControlComboBoxAutoCompleteWnd()
-{
-    ResetHooks();
-}
-
-HRESULT CQVTControlComboBoxAutoCompleteWnd::ShellAutoComplete(HWND hWndEdit, DWORD dwFlags)
-{
-    m_hWndEdit = hWndEdit;
-    typedef HRESULT(WINAPI * PFNSHAUTOCOMPLETE)(HWND, DWORD);
-    HMODULE hLibrary = ::LoadLibrary(s_lpszLibrary);
-    if (!hLibrary)
-        return E_FAIL;
-    auto pfn =
-        reinterpret_cast<PFNSHAUTOCOMPLETE>(reinterpret_cast<void*>(::GetProcAddress(hLibrary, s_lpszEntry)));
-    const HRESULT hr = pfn ? pfn(hWndEdit, dwFlags) : E_FAIL;
-    ::FreeLibrary(hLibrary);
-    return hr;
-}
-
-void CQVTControlComboBoxAutoCompleteWnd::SetupHooks()
-{
-    if (m_bHooked)
-        return;
-    // One hook for the process: a helper that still has it gives it up.
-    if (g_pComboAutoComplete && g_pComboAutoComplete != this)
-        g_pComboAutoComplete->ResetHooks();
-    g_hComboAutoCompleteHook = ::SetWindowsHookEx(
-        WH_CALLWNDPROC, &CQVTControlComboBoxAutoCompleteWnd::CallWndProc, nullptr, ::GetCurrentThreadId());
-    g_pComboAutoComplete = this;
-    m_bHooked = TRUE;
-    CQVTKeyboardManager::GetThreadManager()->HookKeyboard(this);
-}
-
-void CQVTControlComboBoxAutoCompleteWnd::ResetHooks()
-{
-    if (!m_bHooked)
-        return;
-    m_bHooked = FALSE;
-    CQVTKeyboardManager::GetThreadManager()->UnhookKeyboard(this);
-    if (g_pComboAutoComplete == this)
-    {
-        if (g_hComboAutoCompleteHook)
-            ::UnhookWindowsHookEx(g_hComboAutoCompleteHook);
-        g_hComboAutoCompleteHook = nullptr;
-        g_pComboAutoComplete = nullptr;
-    }
-    if (m_hWndDropDown)
-        CQVTMouseManager::GetThreadManager()->RemoveTrustedWindow(m_hWndDropDown);
-    m_hWndDropDown = nullptr;
-}
-
-int CQVTControlComboBoxAutoCompleteWnd::OnHookMessage(HWND /*hWnd*/, UINT nMessage, WPARAM& /*wParam*/,
-                                                      LPARAM& /*lParam*/, LRESULT& /*lResult*/)
-{
-    // The wheel stays away from the bars while the suggestions show.
-    if (nMessage == WM_MOUSEWHEEL && m_hWndDropDown)
-        return hookHandled;
-    return hookContinue;
-}
-
-void CQVTControlComboBoxAutoCompleteWnd::OnWindowPosChanging(HWND hWnd, const WINDOWPOS* pPos)
-{
-    TCHAR szClass[64] = {};
-    ::GetClassName(hWnd, szClass, 64);
-    if ((pPos->flags & SWP_SHOWWINDOW) && ::lstrcmpi(szClass, _T("Auto-Suggest Dropdown")) == 0)
-    {
-        m_hWndDropDown = hWnd;
-        CQVTMouseManager::GetThreadManager()->AddTrustedWindow(hWnd);
-        if (::IsWindow(m_hWndEdit))
-            ::PostMessage(m_hWndEdit, CQVTControlComboBoxEditCtrl::WM_QVT_AUTOSUGGESTSHOWN, 0, 0);
-    }
-    else if ((pPos->flags & SWP_HIDEWINDOW) && hWnd == m_hWndDropDown)
-    {
-        CQVTMouseManager::GetThreadManager()->RemoveTrustedWindow(hWnd);
-        m_hWndDropDown = nullptr;
-    }
-}
-
-LRESULT CALLBACK CQVTControlComboBoxAutoCompleteWnd::CallWndProc(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    const HHOOK hHook = g_hComboAutoCompleteHook;
-    if (nCode == HC_ACTION && g_pComboAutoComplete)
-    {
-        try
-        {
-            const CWPSTRUCT* pMsg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-            if (pMsg->message == WM_WINDOWPOSCHANGING && pMsg->lParam)
-                g_pComboAutoComplete->OnWindowPosChanging(pMsg->hwnd,
-                                                          reinterpret_cast<const WINDOWPOS*>(pMsg->lParam));
-        }
-        catch (CException* e)
-        {
-            e->Delete();
-        }
-        catch (...)
-        {
-        }
-    }
-    return ::CallNextHookEx(hHook, nCode, wParam, lParam);
 }

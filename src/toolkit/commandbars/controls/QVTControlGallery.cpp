@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControlComboBox.h"
+#include "toolkit/commandbars/controls/QVTControlComboBoxGalleryPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControlGalleryItems.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"

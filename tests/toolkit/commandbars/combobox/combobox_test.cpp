@@ -13,6 +13,8 @@
 #include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "toolkit/commandbars/controls/QVTControlComboBox.h"
+#include "toolkit/commandbars/controls/QVTControlComboBoxAutoCompleteWnd.h"
+#include "toolkit/commandbars/controls/QVTControlComboBoxGalleryPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControlGallery.h"
 #include "toolkit/commandbars/controls/QVTControlGalleryItems.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
