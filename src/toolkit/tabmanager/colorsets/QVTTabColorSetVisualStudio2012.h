@@ -1,7 +1,9 @@
 // The flat sets from Visual Studio 2012 on: fixed light and dark colours,
-// and the Visual Studio 2015, Office 2013 and Windows 10 sets that read the
-// resource image set's "TabManager" section, each key with its default.
-// All of them colour strips that are not active apart.
+// and the Visual Studio 2015 and Windows 10 sets that read the resource
+// image set's "TabManager" section, each key with its default (Office 2013,
+// which also draws its own way, has a file of its own). All of them colour
+// strips that are not active apart. The variants stay with the base: each
+// only sets other colours in RefreshMetrics.
 #pragma once
 
 #include "toolkit/tabmanager/colorsets/QVTTabPaintManagerColorSet.h"
@@ -9,6 +11,9 @@
 class CQVTTabColorSetVisualStudio2012 : public CQVTTabPaintManagerColorSet
 {
 public:
+    // A key whose colour is "none": nothing is drawn with it.
+    static constexpr COLORREF kKeyNone = 0xFFFFFFFF;
+
     void RefreshMetrics() override;
     COLORREF GetClientColor(CQVTTabManager* pTabManager) override;
     COLORREF GetItemColor(CQVTTabManagerItem* pItem) override;
@@ -59,25 +64,4 @@ class CQVTTabColorSetNativeWindows10 : public CQVTTabColorSetVisualStudio2012
 {
 public:
     void RefreshMetrics() override;
-};
-
-class CQVTTabColorSetOffice2013 : public CQVTTabColorSetVisualStudio2012
-{
-public:
-    void RefreshMetrics() override;
-    COLORREF GetItemColor(CQVTTabManagerItem* pItem) override;
-    void SetTextColor(CDC* pDC, CQVTTabManagerItem* pItem) override;
-    COLORREF FillNavigateArea(CDC* pDC, CRect rc, CQVTTabManagerItem* pItem) override;
-
-    CQVTPaintManagerColor m_clrButtonSeparator;
-    CQVTPaintManagerColor m_clrNonActiveButtonSeparator;
-
-protected:
-    void GetCloseButtonColors(CQVTTabManagerNavigateButton* pButton, COLORREF& clrBack,
-                              COLORREF& clrGlyph) override;
-    // The text colour of an item by its state and the strip's.
-    COLORREF GetItemTextColor(CQVTTabManagerItem* pItem);
-    // Selected and hot, selected and pressed, selected, hot, pressed, none;
-    // six more for a strip that is not active.
-    int GetStateIndex(CQVTTabManagerItem* pItem);
 };

@@ -4,6 +4,7 @@
 
 #include "toolkit/tabmanager/colorsets/QVTTabColorSetOffice2003.h"
 #include "toolkit/tabmanager/colorsets/QVTTabColorSetVisualStudio.h"
+#include "toolkit/tabmanager/colorsets/QVTTabColorSetOffice2013.h"
 #include "toolkit/tabmanager/colorsets/QVTTabColorSetVisualStudio2012.h"
 #include "toolkit/tabmanager/colorsets/QVTTabColorSetWinNative.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"

@@ -9,6 +9,7 @@
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/tabmanager/appearances/QVTTabThemePropertyPage2007.h"
 #include "toolkit/tabmanager/colorsets/QVTTabColorSetOffice2003.h"
+#include "toolkit/tabmanager/colorsets/QVTTabColorSetOffice2013.h"
 #include "toolkit/tabmanager/colorsets/QVTTabColorSetVisualStudio2012.h"
 
 namespace {

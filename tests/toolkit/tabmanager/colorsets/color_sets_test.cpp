@@ -13,6 +13,7 @@
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/tabmanager/colorsets/QVTTabColorSetOffice2003.h"
 #include "toolkit/tabmanager/colorsets/QVTTabColorSetVisualStudio.h"
+#include "toolkit/tabmanager/colorsets/QVTTabColorSetOffice2013.h"
 #include "toolkit/tabmanager/colorsets/QVTTabColorSetVisualStudio2012.h"
 #include "toolkit/tabmanager/colorsets/QVTTabColorSetWinNative.h"
 
