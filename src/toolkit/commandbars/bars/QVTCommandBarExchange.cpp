@@ -1,7 +1,8 @@
 // The saved layout of bars: each kind's keys in the order the layout block
 // holds them (bar, then toolbar, menu bar or popup bar), the numbering of
 // popup bars that links them to their controls, and the merge of a loaded
-// toolbar into the one the program made.
+// toolbar into the one the program made. (A further file of CQVTCommandBar
+// and its kinds.)
 #include <afxwin.h>
 
 #include <algorithm>

@@ -6,6 +6,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBarList.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
+#include "toolkit/commandbars/keytips/QVTCommandBarKeyboardTip.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/bars/QVTMenuBar.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"

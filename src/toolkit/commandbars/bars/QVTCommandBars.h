@@ -7,6 +7,7 @@
 
 #include <afxwin.h>
 
+#include <memory>
 #include <vector>
 
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
@@ -157,7 +158,7 @@ public:
                                        LPCRECT lpExclude = nullptr, CWnd* pWndOwner = nullptr);
     static void AFX_CDECL PumpTrackingMessages(CQVTCommandBar* pPopup);
 
-    // Keyboard tips (QVTCommandBarKeyboardTip.cpp).
+    // Keyboard tips (QVTCommandBarsKeyboardTips.cpp).
     void ShowKeyboardTips(CQVTCommandBar* pBar, int nLevel = 1);
     void HideKeyboardTips();
     // The level of the tips shown for that very bar, else 0.
@@ -167,8 +168,10 @@ public:
     CQVTCommandBar* GetKeyboardTipsBar() const { return m_pKeyboardTipsBar; }
     // The level the next tips show at, set before a bar starts tracking.
     void SetKeyboardTipsLevel(int nLevel) { m_nKeyboardTipsLevel = nLevel; }
-    // A bar's CreateKeyboardTips adds its tips here; the bars own them.
-    void AddKeyboardTip(CQVTCommandBarKeyboardTip* pTip) { m_arrKeyboardTips.push_back(pTip); }
+    // A bar's CreateKeyboardTips adds its tips here; the bars own them. An
+    // explicit tip is the target's own text, kept as given when laid out.
+    CQVTCommandBarKeyboardTip* AddKeyboardTip(CObject* pTarget, const CString& strCaption, CPoint pt,
+                                              DWORD dwAlign, BOOL bEnabled, const CString& strExplicitTip);
     // The bars' one warning sound for a key that does nothing; the count
     // lets a caller see that it sounded.
     static void AFX_CDECL Beep();
@@ -257,10 +260,10 @@ protected:
     CQVTShortcutManager* m_pShortcutManager;
     CQVTControlActions* m_pActions;
     BOOL m_bEnableActions;  // controls are linked to the actions of their ids
-    std::vector<CQVTCommandBarKeyboardTip*> m_arrKeyboardTips;  // shown tip windows, owned
-    CQVTCommandBar* m_pKeyboardTipsBar;                         // the bar they stand for
-    int m_nKeyboardTipsLevel;                                   // 0 none
-    int m_nKeyboardTipsTyped;                                   // characters typed so far
+    std::vector<std::unique_ptr<CQVTCommandBarKeyboardTip>> m_arrKeyboardTips;  // shown tip windows
+    CQVTCommandBar* m_pKeyboardTipsBar;                                         // the bar they stand for
+    int m_nKeyboardTipsLevel;                                                   // 0 none
+    int m_nKeyboardTipsTyped;                                                   // characters typed so far
     CQVTCommandBarsContextMenus* m_pContextMenus;
     BOOL m_bMenuUpperCase;
     CString m_strCustomizationFileName;

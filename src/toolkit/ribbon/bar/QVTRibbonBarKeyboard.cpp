@@ -28,16 +28,7 @@ const int kMaxQuickAccessTips = 18;
 CQVTCommandBarKeyboardTip* AddTip(CQVTCommandBars* pCommandBars, CObject* pTarget, const CString& strCaption,
                                   CPoint pt, DWORD dwAlign, BOOL bEnabled, const CString& strExplicit)
 {
-    CQVTCommandBarKeyboardTip* pTip =
-        new CQVTCommandBarKeyboardTip(pCommandBars, pTarget, strCaption, pt, dwAlign, bEnabled);
-    if (!strExplicit.IsEmpty())
-    {
-        pTip->m_strTip = strExplicit;
-        pTip->m_strTip.MakeUpper();
-        pTip->m_strExplicitTip = strExplicit;
-    }
-    pCommandBars->AddKeyboardTip(pTip);
-    return pTip;
+    return pCommandBars->AddKeyboardTip(pTarget, strCaption, pt, dwAlign, bEnabled, strExplicit);
 }
 
 BOOL IsKeyDown(int nVirtKey)
