@@ -136,6 +136,16 @@ CRect CQVTResourceImage::GetSource(int nState, int nCount) const
     return CRect(0, nState * h, m_nWidth, (nState + 1) * h);
 }
 
+void CQVTResourceImage::DrawFrame(CDC* pDC, const CRect& rcDest, int nFrame, int nFrames,
+                                  const CRect& rcSizingMargins, COLORREF clrKey)
+{
+    const CRect rcSrc = GetSource(nFrame, nFrames);
+    if (clrKey == CLR_NONE)
+        DrawImage(pDC, rcDest, rcSrc, rcSizingMargins);
+    else
+        DrawImageColorKeyed(pDC, rcDest, rcSrc, rcSizingMargins, clrKey);
+}
+
 void CQVTResourceImage::DrawPart(CDC* pDC, HDC hdcSrc, const CRect& rcDest, const CRect& rcSrc)
 {
     if (rcDest.IsRectEmpty() || rcSrc.IsRectEmpty())
@@ -536,6 +546,16 @@ CQVTResourceImage* CQVTResourceImages::LoadFile(LPCTSTR lpszImageFile)
     }
     m_mapImages.SetAt(lpszImageFile, pImage);
     return pImage;
+}
+
+BOOL CQVTResourceImages::DrawImageFrame(CDC* pDC, LPCTSTR lpszImageFile, const CRect& rcDest, int nFrame,
+                                        int nFrames, const CRect& rcSizingMargins, COLORREF clrKey)
+{
+    CQVTResourceImage* pImage = LoadFile(lpszImageFile);
+    if (!pImage)
+        return FALSE;
+    pImage->DrawFrame(pDC, rcDest, nFrame, nFrames, rcSizingMargins, clrKey);
+    return TRUE;
 }
 
 void CQVTResourceImages::RemoveAllImages()

@@ -37,6 +37,10 @@ public:
 
     // Frame n of nCount frames stacked vertically.
     CRect GetSource(int nState = 0, int nCount = 1) const;
+    // Draws that frame nine-grid stretched into rcDest; colour-keyed unless
+    // the key is CLR_NONE.
+    void DrawFrame(CDC* pDC, const CRect& rcDest, int nFrame, int nFrames, const CRect& rcSizingMargins,
+                   COLORREF clrKey = CLR_NONE);
     CSize GetExtent() const { return CSize(m_nWidth, m_nHeight); }
     int GetHeight() const { return m_nHeight; }
     int GetWidth() const { return m_nWidth; }
@@ -82,6 +86,15 @@ public:
 
     // The image, loaded once per INI; null (also cached) when it cannot be.
     CQVTResourceImage* LoadFile(LPCTSTR lpszImageFile);
+    // The image while the set is loaded, else null.
+    CQVTResourceImage* LoadValidFile(LPCTSTR lpszImageFile)
+    {
+        return IsValid() ? LoadFile(lpszImageFile) : nullptr;
+    }
+    // Loads the image and draws one of its frames (CQVTResourceImage::DrawFrame);
+    // FALSE when there is no such image.
+    BOOL DrawImageFrame(CDC* pDC, LPCTSTR lpszImageFile, const CRect& rcDest, int nFrame, int nFrames,
+                        const CRect& rcSizingMargins, COLORREF clrKey = CLR_NONE);
     void RemoveAllImages();
     // The names asked for since the images were last released that have no
     // image: what a scheme lacks for the code that draws with it.

@@ -82,11 +82,7 @@ BOOL CQVTRibbonTheme::DrawFrame(CDC* pDC, LPCTSTR lpszImage, CRect rc, int nFram
     CQVTResourceImage* pImage = LoadImage(lpszImage);
     if (!pImage)
         return FALSE;
-    if (bKeyed)
-        pImage->DrawImageColorKeyed(pDC, rc, pImage->GetSource(nFrame, nFrames), rcMargins,
-                                    kRibbonThemeKeyColor);
-    else
-        pImage->DrawImage(pDC, rc, pImage->GetSource(nFrame, nFrames), rcMargins);
+    pImage->DrawFrame(pDC, rc, nFrame, nFrames, rcMargins, bKeyed ? kRibbonThemeKeyColor : CLR_NONE);
     return TRUE;
 }
 

@@ -89,11 +89,7 @@ BOOL CQVTRibbonThemeResource::DrawImageFrame(CDC* pDC, LPCTSTR lpszImage, CRect 
     if (!pImage)
         return FALSE;
     pImage->SetMirrorInRtl(bMirrorInRtl);
-    const CRect rcSrc = pImage->GetSource(nFrame, nFrames);
-    if (bKeyed)
-        pImage->DrawImageColorKeyed(pDC, rc, rcSrc, rcMargins, kResourceKeyColor);
-    else
-        pImage->DrawImage(pDC, rc, rcSrc, rcMargins);
+    pImage->DrawFrame(pDC, rc, nFrame, nFrames, rcMargins, bKeyed ? kResourceKeyColor : CLR_NONE);
     return TRUE;
 }
 

@@ -11,11 +11,8 @@ BOOL AFXAPI QVTTabDrawResourceImage(CDC* pDC, LPCTSTR lpszImage, const CRect& rc
                                     const CRect& rcMargins)
 {
     CQVTResourceImages* pImages = QVTResourceImages();
-    CQVTResourceImage* pImage = pImages->IsValid() ? pImages->LoadFile(lpszImage) : nullptr;
-    if (!pImage)
-        return FALSE;
-    pImage->DrawImageColorKeyed(pDC, rcDest, pImage->GetSource(nFrame, nFrames), rcMargins, RGB(255, 0, 255));
-    return TRUE;
+    return pImages->IsValid() &&
+           pImages->DrawImageFrame(pDC, lpszImage, rcDest, nFrame, nFrames, rcMargins, RGB(255, 0, 255));
 }
 
 COLORREF AFXAPI QVTTabResourceColor(LPCTSTR lpszSection, LPCTSTR lpszKey, COLORREF clrDefault)

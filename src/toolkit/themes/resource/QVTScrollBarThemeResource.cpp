@@ -14,8 +14,7 @@ const int kGlyphCells = 16;
 
 CQVTResourceImage* LoadSetImage(LPCTSTR lpszName)
 {
-    CQVTResourceImages* pImages = QVTResourceImages();
-    return pImages->IsValid() ? pImages->LoadFile(lpszName) : nullptr;
+    return QVTResourceImages()->LoadValidFile(lpszName);
 }
 }  // namespace
 
@@ -159,10 +158,8 @@ void CQVTScrollBarThemeResource::DrawArrowButtons(CDC* pDC, BOOL bVert)
     if (!pArrows)
         return;
     const CRect rcMargins(3, 3, 3, 3);
-    pArrows->DrawImageColorKeyed(pDC, m_rcArrowFirst,
-                                 pArrows->GetSource(GetArrowFrame(qvtScrollHitUpArrow), 4), rcMargins, kKey);
-    pArrows->DrawImageColorKeyed(
-        pDC, m_rcArrowSecond, pArrows->GetSource(GetArrowFrame(qvtScrollHitDownArrow), 4), rcMargins, kKey);
+    pArrows->DrawFrame(pDC, m_rcArrowFirst, GetArrowFrame(qvtScrollHitUpArrow), 4, rcMargins, kKey);
+    pArrows->DrawFrame(pDC, m_rcArrowSecond, GetArrowFrame(qvtScrollHitDownArrow), 4, rcMargins, kKey);
 }
 
 void CQVTScrollBarThemeResource::DrawArrowButtonsHorz(CDC* pDC, CQVTScrollBase* pScrollBar,
