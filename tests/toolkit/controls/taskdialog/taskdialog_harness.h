@@ -52,6 +52,10 @@ public:
             m_links.push_back(reinterpret_cast<LPCWSTR>(lParam));
         return CQVTTaskDialog::OnNotify(uNotification, wParam, lParam);
     }
+    // Called by a step: the same step runs again at the next tick (bounded
+    // by maxTicks), for a step that waits on what input brings.
+    void RepeatStep() { --m_nStep; }
+
     void OnDialogConstructed() override
     {
         if (m_nTicks == 0)

@@ -170,7 +170,11 @@ TEST(TabStripInput, HeldArrowsRepeatInTwentyPixelStepsUntilDisabled)
         TabInput::Down(ptRight);
         ScriptWaitForCapture(dwUi, true);
         TabInput::Move(CPoint(ptRight.x, ptRight.y + 80));
-        ::Sleep(1200);
+        // Held until the steps have reached the end (a loaded machine runs
+        // the repeat late), with a bound.
+        for (int i = 0; i < 100 && pRight->IsEnabled(); ++i)
+            ::Sleep(100);
+        ::Sleep(300);
         TabInput::Up(CPoint(ptRight.x, ptRight.y + 80));
         ScriptWaitForCapture(dwUi, false);
     });
@@ -193,7 +197,9 @@ TEST(TabStripInput, HeldArrowsRepeatInTwentyPixelStepsUntilDisabled)
     TabInput::Drive([&](DWORD dwUi) {
         TabInput::Down(ptLeft);
         ScriptWaitForCapture(dwUi, true);
-        ::Sleep(1000);
+        for (int i = 0; i < 100 && pLeft->IsEnabled(); ++i)
+            ::Sleep(100);
+        ::Sleep(300);
         TabInput::Up(ptLeft);
         ScriptWaitForCapture(dwUi, false);
     });
