@@ -553,29 +553,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         return TRUE;
     }
 
-    // Find the handler: registered messages by the id in their variable.
-    const AFX_MSGMAP_ENTRY* lpEntry = nullptr;
-    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != nullptr && lpEntry == nullptr;
-         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr)
-    {
-        if (message >= 0xC000 && message <= 0xFFFF)
-        {
-            for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e->nSig != AfxSig_end; ++e)
-            {
-                if (e->nMessage == 0xC000 && e->nSig > 0xFFFF &&
-                    *reinterpret_cast<const UINT*>(e->nSig) == message)
-                {
-                    lpEntry = e;
-                    break;
-                }
-            }
-        }
-        else
-        {
-            lpEntry = AfxFindMessageEntry(pMap->lpEntries, message, 0, 0);
-        }
-    }
-
+    const AFX_MSGMAP_ENTRY* lpEntry = FindMessageEntry(message);
     if (lpEntry == nullptr)
     {
         // The WM_CTLCOLORxxx family goes to the one WM_CTLCOLOR handler.
@@ -589,7 +567,40 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         }
         return FALSE;
     }
+    if (!CallMessageHandler(lpEntry, message, wParam, lParam, lResult))
+        return FALSE;
+    if (pResult != nullptr)
+        *pResult = lResult;
+    return TRUE;
+}
 
+// The handler along the message maps; registered messages by the id in
+// their variable.
+const AFX_MSGMAP_ENTRY* CWnd::FindMessageEntry(UINT message)
+{
+    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != nullptr;
+         pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr)
+    {
+        if (message < 0xC000 || message > 0xFFFF)
+        {
+            if (const AFX_MSGMAP_ENTRY* lpEntry = AfxFindMessageEntry(pMap->lpEntries, message, 0, 0))
+                return lpEntry;
+            continue;
+        }
+        for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e->nSig != AfxSig_end; ++e)
+            if (e->nMessage == 0xC000 && e->nSig > 0xFFFF &&
+                *reinterpret_cast<const UINT*>(e->nSig) == message)
+                return e;
+    }
+    return nullptr;
+}
+
+// One case per handler signature, each unpacking the message's arguments
+// for it: a table, long because the signatures are many. FALSE for a
+// signature it does not know.
+BOOL CWnd::CallMessageHandler(const AFX_MSGMAP_ENTRY* lpEntry, UINT message, WPARAM wParam, LPARAM lParam,
+                              LRESULT& lResult)
+{
     AFX_PMSG pfn = lpEntry->pfn;
     UINT_PTR nSig = lpEntry->nSig > 0xFFFF ? (UINT_PTR)AfxSig_lwl : lpEntry->nSig;
 #define AFX_CALL(T) (this->*AfxMsgPtrCast<T>(pfn))
@@ -811,8 +822,6 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         return FALSE;
     }
 #undef AFX_CALL
-    if (pResult != nullptr)
-        *pResult = lResult;
     return TRUE;
 }
 

@@ -165,6 +165,9 @@ public:
     // Message handling.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT message);
+    BOOL CallMessageHandler(const AFX_MSGMAP_ENTRY* lpEntry, UINT message, WPARAM wParam, LPARAM lParam,
+                            LRESULT& lResult);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Default();
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);

@@ -1,3 +1,10 @@
+// The bar itself: construction, controls, drawing, command state,
+// selection and tracking, menus, window messages and accessibility. The
+// class is large, so its other concerns have files of their own beside this
+// one: keys while tracking (QVTCommandBarKeyboard.cpp), keyboard tips
+// (QVTCommandBarKeyboardTips.cpp), tooltips (QVTCommandBarToolTips.cpp),
+// customize-mode insert positions (QVTCommandBarInsertPosition.cpp) and the
+// saved layout (QVTCommandBarExchange.cpp).
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 
 #include <afxext.h>

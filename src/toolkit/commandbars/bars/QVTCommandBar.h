@@ -223,6 +223,13 @@ public:
     // QVTCommandBarKeyboard.cpp.
     virtual int OnHookKeyDown(UINT nChar, LPARAM lParam);
     virtual BOOL ProcessNavigationKey(int nCode);
+    // The steps of OnHookKeyDown and ProcessNavigationKey.
+    BOOL ProcessCommandKey(UINT nChar, int& nAnswer);
+    int GetArrowNavigation(UINT nChar) const;
+    void ProcessCharacterKey(UINT nChar, BOOL bControl);
+    BOOL OpenSystemMenuByKey();
+    void SelectAcrossRows(CQVTControl* pSelected, int nDirection);
+    void EscapeByKey();
     virtual void CreateKeyboardTips();
     virtual void OnKeyboardTip(CQVTCommandBarKeyboardTip* pTip);
     // The control whose mnemonic (else first letter) the key types, from the

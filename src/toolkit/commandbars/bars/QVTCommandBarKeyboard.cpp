@@ -82,8 +82,30 @@ int CQVTCommandBar::OnHookKeyDown(UINT nChar, LPARAM lParam)
     if (!GetSafeHwnd())
         return keyHandled;
 
+    const BOOL bControl = IsKeyPressed(VK_CONTROL);
+    int nAnswer = keyHandled;
+    if (ProcessCommandKey(nChar, nAnswer))
+        return nAnswer;
+
+    HWND hFocus = ::GetFocus();
+    if (hFocus && ::IsChild(m_hWnd, hFocus))
+        return keyPassOn;
+
+    const int nCode = GetArrowNavigation(nChar);
+    if (nCode != -1)
+        return ProcessNavigationKey(nCode) ? keyHandled : keyNotForBar;
+    if (::MapVirtualKey(nChar, MAPVK_VK_TO_CHAR) != 0)
+        ProcessCharacterKey(nChar, bControl);
+    return keyHandled;
+}
+
+// Tab, Enter, Escape and Space; FALSE when the key is none of them (or
+// Space opened no system menu).
+BOOL CQVTCommandBar::ProcessCommandKey(UINT nChar, int& nAnswer)
+{
     const BOOL bShift = IsKeyPressed(VK_SHIFT);
     const BOOL bControl = IsKeyPressed(VK_CONTROL);
+    nAnswer = keyHandled;
     switch (nChar)
     {
     case VK_TAB:
@@ -93,30 +115,30 @@ int CQVTCommandBar::OnHookKeyDown(UINT nChar, LPARAM lParam)
             m_barPosition != qvtBarPopup)
         {
             if (pCommandBars->SetFocusedCommandBar(this, bShift ? -1 : 1))
-                return keyHandled;
+                return TRUE;
         }
         ProcessNavigationKey(bShift ? navigatePrevious : navigateNext);
         CQVTControl* pNew = GetControl(m_nSelected);
         if (pNew && pNew->IsFocusable())
             pNew->SetFocused(TRUE);
-        return keyHandled;
+        return TRUE;
     }
     case VK_RETURN:
-        return ProcessNavigationKey(navigateExecute) ? keyHandled : keyNotForBar;
+        nAnswer = ProcessNavigationKey(navigateExecute) ? keyHandled : keyNotForBar;
+        return TRUE;
     case VK_ESCAPE:
-        return ProcessNavigationKey(navigateEscape) ? keyHandled : keyNotForBar;
+        nAnswer = ProcessNavigationKey(navigateEscape) ? keyHandled : keyNotForBar;
+        return TRUE;
     case VK_SPACE:
-        if (ProcessNavigationKey(navigateSystemMenu))
-            return keyHandled;
-        break;
+        return ProcessNavigationKey(navigateSystemMenu);
     default:
-        break;
+        return FALSE;
     }
+}
 
-    HWND hFocus = ::GetFocus();
-    if (hFocus && ::IsChild(m_hWnd, hFocus))
-        return keyPassOn;
-
+// The navigation an arrow, Home or End key means on this bar, or -1.
+int CQVTCommandBar::GetArrowNavigation(UINT nChar) const
+{
     const BOOL bRightToLeft = IsLayoutRTL();
     const BOOL bHorizontal = IsHorizontalBar();
     int nCode = -1;
@@ -149,42 +171,39 @@ int CQVTCommandBar::OnHookKeyDown(UINT nChar, LPARAM lParam)
     default:
         break;
     }
-    if (nCode != -1)
-        return ProcessNavigationKey(nCode) ? keyHandled : keyNotForBar;
+    return nCode;
+}
 
-    if (::MapVirtualKey(nChar, MAPVK_VK_TO_CHAR) != 0)
+// A character: a keyboard tip's, the bars' mnemonic, or the accelerator of
+// a control of this bar; anything else beeps.
+void CQVTCommandBar::ProcessCharacterKey(UINT nChar, BOOL bControl)
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && pCommandBars->GetKeyboardTipsLevel(this) > 0 && !bControl)
     {
-        CQVTCommandBars* pCommandBars = GetCommandBars();
-        if (pCommandBars && pCommandBars->GetKeyboardTipsLevel(this) > 0 && !bControl)
-        {
-            ShowKeyboardTipChar(nChar);
-            return keyHandled;
-        }
-        if (pCommandBars && m_pCommandBars && !IsPopupBar() && pCommandBars->ProcessMnemonic(nChar))
-            return keyHandled;
-        if (!bControl)
-        {
-            BOOL bAmbiguous = FALSE;
-            const int nFound = FindAccelControl(nChar, bAmbiguous);
-            if (nFound != -1)
-            {
-                SetSelected(nFound, selectByKeyboardForward);
-                if (!bAmbiguous)
-                {
-                    CQVTControl* pControl = GetControl(nFound);
-                    if (pControl)
-                    {
-                        CQVTObjectRef<CQVTControl> keepControl(pControl);
-                        pControl->OnUnderlineActivate();
-                    }
-                }
-                return keyHandled;
-            }
-        }
-        if (nChar != VK_SHIFT && nChar != VK_CONTROL)
-            CQVTCommandBars::Beep();
+        ShowKeyboardTipChar(nChar);
+        return;
     }
-    return keyHandled;
+    if (pCommandBars && m_pCommandBars && !IsPopupBar() && pCommandBars->ProcessMnemonic(nChar))
+        return;
+    if (!bControl)
+    {
+        BOOL bAmbiguous = FALSE;
+        const int nFound = FindAccelControl(nChar, bAmbiguous);
+        if (nFound != -1)
+        {
+            SetSelected(nFound, selectByKeyboardForward);
+            CQVTControl* pControl = bAmbiguous ? nullptr : GetControl(nFound);
+            if (pControl)
+            {
+                CQVTObjectRef<CQVTControl> keepControl(pControl);
+                pControl->OnUnderlineActivate();
+            }
+            return;
+        }
+    }
+    if (nChar != VK_SHIFT && nChar != VK_CONTROL)
+        CQVTCommandBars::Beep();
 }
 
 int CQVTCommandBar::FindAccelControl(UINT nChar, BOOL& bAmbiguous) const
@@ -235,15 +254,7 @@ int CQVTCommandBar::FindAccelControl(UINT nChar, BOOL& bAmbiguous) const
 BOOL CQVTCommandBar::ProcessNavigationKey(int nCode)
 {
     if (nCode == navigateSystemMenu)
-    {
-        if (m_barType != qvtBarTypeMenuBar)
-            return FALSE;
-        CQVTCommandBars::ClosePopups(GetCommandBars());
-        CWnd* pSite = GetSite();
-        if (pSite && pSite->GetSafeHwnd())
-            pSite->PostMessage(WM_SYSCOMMAND, SC_KEYMENU, _T(' '));
-        return TRUE;
-    }
+        return OpenSystemMenuByKey();
     if (nCode == navigatePreviousHorizontal)
         nCode = navigatePrevious;
     else if (nCode == navigateNextHorizontal)
@@ -279,33 +290,7 @@ BOOL CQVTCommandBar::ProcessNavigationKey(int nCode)
         }
         if (!(pSelected->GetEnabled() && pSelected->GetCommandBar()))
         {
-            // Across the rows: the control of the next row nearest below (or
-            // above) the selected one.
-            const CRect rcSelected = pSelected->GetRect();
-            int nCandidate = -1;
-            int nIndex = m_nSelected;
-            for (int nStep = 0; nStep < GetControlCount(); ++nStep)
-            {
-                nIndex = m_pControls->GetNextIndex(nIndex, nDirection, TRUE, FALSE, TRUE);
-                if (nIndex == -1 || nIndex == m_nSelected)
-                    break;
-                const CRect rc = GetControl(nIndex)->GetRect();
-                if (nCandidate == -1)
-                {
-                    if (rc.top != rcSelected.top)
-                        nCandidate = nIndex;
-                    continue;
-                }
-                const CRect rcCandidate = GetControl(nCandidate)->GetRect();
-                if (rc.top != rcCandidate.top)
-                    break;
-                const BOOL bSameSide = (rc.left <= rcSelected.left) == (rcCandidate.left <= rcSelected.left);
-                if (!bSameSide)
-                    break;
-                nCandidate = nIndex;
-            }
-            if (nCandidate != -1)
-                SetSelected(nCandidate, nDirection > 0 ? selectByKeyboardForward : selectByKeyboardBackward);
+            SelectAcrossRows(pSelected, nDirection);
             return TRUE;
         }
     }
@@ -332,21 +317,8 @@ BOOL CQVTCommandBar::ProcessNavigationKey(int nCode)
             pSelected->OnSetSelected(selectByKeyboardForward);
         return SetPopuped(m_nSelected, FALSE);
     case navigateEscape:
-    {
-        CQVTCommandBars* pCommandBars = GetCommandBars();
-        const int nLevel = pCommandBars ? pCommandBars->GetKeyboardTipsLevel(this) : 0;
-        if (nLevel >= 2)
-        {
-            pCommandBars->ShowKeyboardTips(this, nLevel - 1);
-            return TRUE;
-        }
-        CQVTCommandBar* pParent = GetParentCommandBar();
-        CQVTObjectRef<CQVTCommandBar> keepAlive(this);
-        SetTrackingMode(FALSE, TRUE, FALSE);
-        if (pParent && pParent->IsTrackingMode())
-            pParent->SetTrackingMode(1, FALSE, TRUE);
+        EscapeByKey();
         return TRUE;
-    }
     case navigateExecute:
         if (pSelected)
         {
@@ -365,4 +337,64 @@ BOOL CQVTCommandBar::ProcessNavigationKey(int nCode)
     default:
         return FALSE;
     }
+}
+
+BOOL CQVTCommandBar::OpenSystemMenuByKey()
+{
+    if (m_barType != qvtBarTypeMenuBar)
+        return FALSE;
+    CQVTCommandBars::ClosePopups(GetCommandBars());
+    CWnd* pSite = GetSite();
+    if (pSite && pSite->GetSafeHwnd())
+        pSite->PostMessage(WM_SYSCOMMAND, SC_KEYMENU, _T(' '));
+    return TRUE;
+}
+
+// Across the rows: the control of the next row nearest below (or above) the
+// selected one.
+void CQVTCommandBar::SelectAcrossRows(CQVTControl* pSelected, int nDirection)
+{
+    const CRect rcSelected = pSelected->GetRect();
+    int nCandidate = -1;
+    int nIndex = m_nSelected;
+    for (int nStep = 0; nStep < GetControlCount(); ++nStep)
+    {
+        nIndex = m_pControls->GetNextIndex(nIndex, nDirection, TRUE, FALSE, TRUE);
+        if (nIndex == -1 || nIndex == m_nSelected)
+            break;
+        const CRect rc = GetControl(nIndex)->GetRect();
+        if (nCandidate == -1)
+        {
+            if (rc.top != rcSelected.top)
+                nCandidate = nIndex;
+            continue;
+        }
+        const CRect rcCandidate = GetControl(nCandidate)->GetRect();
+        if (rc.top != rcCandidate.top)
+            break;
+        const BOOL bSameSide = (rc.left <= rcSelected.left) == (rcCandidate.left <= rcSelected.left);
+        if (!bSameSide)
+            break;
+        nCandidate = nIndex;
+    }
+    if (nCandidate != -1)
+        SetSelected(nCandidate, nDirection > 0 ? selectByKeyboardForward : selectByKeyboardBackward);
+}
+
+// Escape steps the keyboard tips down a level, else ends tracking here and
+// gives it back to the parent bar.
+void CQVTCommandBar::EscapeByKey()
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    const int nLevel = pCommandBars ? pCommandBars->GetKeyboardTipsLevel(this) : 0;
+    if (nLevel >= 2)
+    {
+        pCommandBars->ShowKeyboardTips(this, nLevel - 1);
+        return;
+    }
+    CQVTCommandBar* pParent = GetParentCommandBar();
+    CQVTObjectRef<CQVTCommandBar> keepAlive(this);
+    SetTrackingMode(FALSE, TRUE, FALSE);
+    if (pParent && pParent->IsTrackingMode())
+        pParent->SetTrackingMode(1, FALSE, TRUE);
 }

@@ -258,90 +258,77 @@ void MoveAlong(CRect& rc, int nLeft)
 {
     rc.OffsetRect(nLeft - rc.left, 0);
 }
+// Overlaps: the bar that came later in the row gives way, and a push
+// carries on down the row; the last bar is pulled back inside the length.
+void ResolveRowOverlaps(CQVTDockBar::CDockInfoArray& infos, int nLength)
+{
+    const size_t nCount = infos.size();
+    BOOL bPush = FALSE;
+    for (size_t i = 1; i < nCount; ++i)
+    {
+        bPush = infos[i].rcBar.left < infos[i - 1].rcBar.right &&
+                (bPush || infos[i].nIndex > infos[i - 1].nIndex);
+        if (bPush)
+            MoveAlong(infos[i].rcBar, infos[i - 1].rcBar.right);
+    }
+    bPush = FALSE;
+    if (nCount > 0 && infos[nCount - 1].rcBar.right > nLength)
+    {
+        MoveAlong(infos[nCount - 1].rcBar, nLength - infos[nCount - 1].rcBar.Width());
+        bPush = TRUE;
+    }
+    for (size_t i = nCount > 1 ? nCount - 1 : 0; i-- > 0;)
+    {
+        bPush = infos[i].rcBar.right > infos[i + 1].rcBar.left &&
+                (bPush || infos[i].nIndex > infos[i + 1].nIndex);
+        if (bPush)
+            MoveAlong(infos[i].rcBar, infos[i + 1].rcBar.left - infos[i].rcBar.Width());
+    }
+    int nPrevRight = 0;
+    for (CQVTDockBar::DOCK_INFO& info : infos)
+    {
+        if (info.rcBar.left < nPrevRight)
+            MoveAlong(info.rcBar, nPrevRight);
+        nPrevRight = info.rcBar.right;
+    }
+}
+
+// A row too long, fitted from the end: each bar down to its minimum while
+// the bars before it keep room for theirs. FALSE when even that is too long.
+BOOL FitRowFromEnd(CQVTDockBar::CDockInfoArray& infos, int nLength)
+{
+    BOOL bFits = TRUE;
+    int nRight = nLength;
+    for (size_t i = infos.size(); i-- > 0;)
+    {
+        int nMinBefore = 0;
+        for (size_t j = 0; j < i; ++j)
+            nMinBefore += infos[j].nMinWidth;
+        int nLeft = std::max(static_cast<int>(infos[i].rcBar.left), nRight - infos[i].nTotalWidth);
+        nLeft = std::min(nLeft, nRight - infos[i].nMinWidth);
+        nLeft = std::max(nLeft, nMinBefore);
+        if (nRight - nLeft < infos[i].nMinWidth)
+            bFits = FALSE;
+        infos[i].rcBar.left = nLeft;
+        infos[i].rcBar.right = nRight;
+        nRight = nLeft;
+    }
+    return bFits;
+}
 }  // namespace
 
 int CQVTDockBar::LayoutRow(std::vector<CQVTToolBar*>& arrRow, int nLength, DWORD dwMode, int nOffset,
                            std::vector<CQVTToolBar*>& arrOverflow, HDWP& hDWP)
 {
-    const BOOL bVert = IsVerticalDock();
     CDockInfoArray infos;
     for (;;)
     {
-        infos.clear();
-        for (size_t i = 0; i < arrRow.size(); ++i)
-        {
-            CQVTToolBar* pBar = arrRow[i];
-            const DWORD dwRowMode = RowLayoutMode(pBar, dwMode);
-            DOCK_INFO info = {};
-            info.pBar = pBar;
-            info.nIndex = static_cast<int>(i);
-            info.nTotalWidth = std::max(0, AlongOf(pBar->CalcDockingLayout(nLength, dwRowMode), bVert));
-            info.nMinWidth = (dwRowMode & qvtLayoutHideWrap)
-                                 ? std::max(0, AlongOf(pBar->CalcDockingLayout(1, dwRowMode), bVert))
-                                 : info.nTotalWidth;
-            info.nMinWidth = std::min(info.nMinWidth, info.nTotalWidth);
-            CQVTDockContext* pContext = pBar->GetDockContext();
-            const CRect rcWanted = pContext ? pContext->m_rectMRUDockPos : CRect(0, 0, 0, 0);
-            const int nLeft = bVert ? rcWanted.top : rcWanted.left;
-            info.rcBar = CRect(nLeft, 0, nLeft + info.nTotalWidth, 0);
-            infos.push_back(info);
-        }
-        std::stable_sort(infos.begin(), infos.end(),
-                         [](const DOCK_INFO& a, const DOCK_INFO& b) { return a.rcBar.left < b.rcBar.left; });
-
-        // Overlaps: the bar that came later in the row gives way, and a push
-        // carries on down the row.
+        MeasureRowBars(arrRow, nLength, dwMode, infos);
+        ResolveRowOverlaps(infos, nLength);
         const size_t nCount = infos.size();
-        BOOL bPush = FALSE;
-        for (size_t i = 1; i < nCount; ++i)
-        {
-            bPush = infos[i].rcBar.left < infos[i - 1].rcBar.right &&
-                    (bPush || infos[i].nIndex > infos[i - 1].nIndex);
-            if (bPush)
-                MoveAlong(infos[i].rcBar, infos[i - 1].rcBar.right);
-        }
-        bPush = FALSE;
-        if (nCount > 0 && infos[nCount - 1].rcBar.right > nLength)
-        {
-            MoveAlong(infos[nCount - 1].rcBar, nLength - infos[nCount - 1].rcBar.Width());
-            bPush = TRUE;
-        }
-        for (size_t i = nCount > 1 ? nCount - 1 : 0; i-- > 0;)
-        {
-            bPush = infos[i].rcBar.right > infos[i + 1].rcBar.left &&
-                    (bPush || infos[i].nIndex > infos[i + 1].nIndex);
-            if (bPush)
-                MoveAlong(infos[i].rcBar, infos[i + 1].rcBar.left - infos[i].rcBar.Width());
-        }
-        int nPrevRight = 0;
-        for (DOCK_INFO& info : infos)
-        {
-            if (info.rcBar.left < nPrevRight)
-                MoveAlong(info.rcBar, nPrevRight);
-            nPrevRight = info.rcBar.right;
-        }
-
         if (nCount == 0 || infos[nCount - 1].rcBar.right <= nLength)
             break;
-        // Too long: fitted from the end, each bar down to its minimum while
-        // the bars before it keep room for theirs.
-        BOOL bFits = TRUE;
-        int nRight = nLength;
-        for (size_t i = nCount; i-- > 0;)
-        {
-            int nMinBefore = 0;
-            for (size_t j = 0; j < i; ++j)
-                nMinBefore += infos[j].nMinWidth;
-            int nLeft = std::max(static_cast<int>(infos[i].rcBar.left), nRight - infos[i].nTotalWidth);
-            nLeft = std::min(nLeft, nRight - infos[i].nMinWidth);
-            nLeft = std::max(nLeft, nMinBefore);
-            if (nRight - nLeft < infos[i].nMinWidth)
-                bFits = FALSE;
-            infos[i].rcBar.left = nLeft;
-            infos[i].rcBar.right = nRight;
-            nRight = nLeft;
-        }
-        if (bFits)
+        if (FitRowFromEnd(infos, nLength))
             break;
         if (nCount == 1)
         {
@@ -355,8 +342,43 @@ int CQVTDockBar::LayoutRow(std::vector<CQVTToolBar*>& arrRow, int nLength, DWORD
         arrRow.erase(std::find(arrRow.begin(), arrRow.end(), pLast));
         arrOverflow.insert(arrOverflow.begin(), pLast);
     }
+    return PlaceRowBars(infos, nLength, dwMode, nOffset, hDWP);
+}
 
-    // One thickness for the whole row.
+// Each bar's full and least length and the place it last had, in the order
+// of those places.
+void CQVTDockBar::MeasureRowBars(const std::vector<CQVTToolBar*>& arrRow, int nLength, DWORD dwMode,
+                                 CDockInfoArray& infos)
+{
+    const BOOL bVert = IsVerticalDock();
+    infos.clear();
+    for (size_t i = 0; i < arrRow.size(); ++i)
+    {
+        CQVTToolBar* pBar = arrRow[i];
+        const DWORD dwRowMode = RowLayoutMode(pBar, dwMode);
+        DOCK_INFO info = {};
+        info.pBar = pBar;
+        info.nIndex = static_cast<int>(i);
+        info.nTotalWidth = std::max(0, AlongOf(pBar->CalcDockingLayout(nLength, dwRowMode), bVert));
+        info.nMinWidth = (dwRowMode & qvtLayoutHideWrap)
+                             ? std::max(0, AlongOf(pBar->CalcDockingLayout(1, dwRowMode), bVert))
+                             : info.nTotalWidth;
+        info.nMinWidth = std::min(info.nMinWidth, info.nTotalWidth);
+        CQVTDockContext* pContext = pBar->GetDockContext();
+        const CRect rcWanted = pContext ? pContext->m_rectMRUDockPos : CRect(0, 0, 0, 0);
+        const int nLeft = bVert ? rcWanted.top : rcWanted.left;
+        info.rcBar = CRect(nLeft, 0, nLeft + info.nTotalWidth, 0);
+        infos.push_back(info);
+    }
+    std::stable_sort(infos.begin(), infos.end(),
+                     [](const DOCK_INFO& a, const DOCK_INFO& b) { return a.rcBar.left < b.rcBar.left; });
+}
+
+// One thickness for the whole row; each bar laid out and moved to its
+// place (stretched into its neighbours' gaps when it asks). The thickness.
+int CQVTDockBar::PlaceRowBars(CDockInfoArray& infos, int nLength, DWORD dwMode, int nOffset, HDWP& hDWP)
+{
+    const BOOL bVert = IsVerticalDock();
     int nThickness = 0;
     for (DOCK_INFO& info : infos)
     {

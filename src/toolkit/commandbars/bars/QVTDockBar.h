@@ -79,6 +79,10 @@ protected:
     int LayoutRow(std::vector<CQVTToolBar*>& arrRow, int nLength, DWORD dwMode, int nOffset,
                   std::vector<CQVTToolBar*>& arrOverflow, HDWP& hDWP);
     DWORD RowLayoutMode(CQVTToolBar* pBar, DWORD dwMode) const;
+    // The steps of LayoutRow.
+    void MeasureRowBars(const std::vector<CQVTToolBar*>& arrRow, int nLength, DWORD dwMode,
+                        CDockInfoArray& infos);
+    int PlaceRowBars(CDockInfoArray& infos, int nLength, DWORD dwMode, int nOffset, HDWP& hDWP);
     void RemoveEntry(int nIndex);
 
     DWORD m_dwStyle;                         // CBRS_ bits

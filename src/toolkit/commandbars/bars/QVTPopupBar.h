@@ -71,6 +71,13 @@ public:
     virtual BOOL CreatePopupWindow();
     // The screen rectangle of a popup of the size opening at the point.
     virtual CRect CalcPopupRect(CPoint pt, CSize sz);
+    // The steps of CalcPopupRect (QVTPopupBarLayout.cpp).
+    struct CPopupPlacement;
+    void PlacePopupVertically(CPopupPlacement& place);
+    void PlaceBelowPopupElsewhere(CPopupPlacement& place);
+    void FitPopupToWorkHeight(CPopupPlacement& place);
+    void PlacePopupHorizontally(CPopupPlacement& place);
+    void SetPopupScrolling(BOOL bScroll, CSize sz);
     // Direction, exclude rectangle and point from the owner control.
     virtual void UpdateLocation();
     virtual void AdjustExcludeRect(CRect& rc, BOOL bVertical);

@@ -103,145 +103,185 @@ void CQVTPopupBar::GetMonitorAreas(const CRect& rcExclude, CPoint pt, CRect& rcW
     }
 }
 
+// Where a popup goes: what CalcPopupRect's steps read and move.
+struct CQVTPopupBar::CPopupPlacement
+{
+    CPoint pt;        // the anchor
+    CRect rcExclude;  // kept uncovered, in screen coordinates; null for none
+    CRect rcWork;     // the area the popup must fit
+    CSize sz;         // the popup's size, cut when it scrolls
+    int x = 0;        // its top-left corner
+    int y = 0;
+    BOOL bBelow = FALSE;       // opens below the excluded rectangle
+    BOOL bReversed = FALSE;    // opens leftwards
+    BOOL bScroll = FALSE;      // cut to fit: its items scroll
+    BOOL bColumnMode = FALSE;  // too tall a popup wraps into columns
+};
+
 CRect CQVTPopupBar::CalcPopupRect(CPoint pt, CSize sz)
 {
-    CRect rcExclude = m_rcExclude;
-    CRect rcWork;
+    CPopupPlacement place;
+    place.pt = pt;
+    place.rcExclude = m_rcExclude;
     CRect rcScreen;
-    GetMonitorAreas(rcExclude, pt, rcWork, rcScreen);
-    if (rcExclude.IsRectNull())
+    GetMonitorAreas(place.rcExclude, pt, place.rcWork, rcScreen);
+    if (place.rcExclude.IsRectNull())
     {
-        if (rcScreen.PtInRect(pt) && !rcWork.PtInRect(pt))
-            rcWork = rcScreen;
+        if (rcScreen.PtInRect(pt) && !place.rcWork.PtInRect(pt))
+            place.rcWork = rcScreen;
     }
-    else if (!RectsMeet(rcWork, rcExclude) && RectsMeet(rcScreen, rcExclude))
-        rcWork = rcScreen;
-    rcWork.bottom -= QVTDpiScaler()->ScaleY(5);
+    else if (!RectsMeet(place.rcWork, place.rcExclude) && RectsMeet(rcScreen, place.rcExclude))
+        place.rcWork = rcScreen;
+    place.rcWork.bottom -= QVTDpiScaler()->ScaleY(5);
 
     CQVTCommandBars* pCommandBars = GetCommandBars();
-    const BOOL bColumnMode =
+    place.bColumnMode =
         (pCommandBars && pCommandBars->GetCommandBarsOptions()->bWrapLargePopups) || IsMultiColumn();
-    BOOL bBelow = (m_dwDirection & directionBelow) != 0;
-    BOOL bReversed = (m_dwDirection & directionReversed) != 0;
-    BOOL bScroll = FALSE;
-    if (m_nMaxHeight > 0 && sz.cy > m_nMaxHeight)
+    place.bBelow = (m_dwDirection & directionBelow) != 0;
+    place.bReversed = (m_dwDirection & directionReversed) != 0;
+    place.sz = sz;
+    if (m_nMaxHeight > 0 && place.sz.cy > m_nMaxHeight)
     {
-        sz.cy = m_nMaxHeight;
-        bScroll = TRUE;
+        place.sz.cy = m_nMaxHeight;
+        place.bScroll = TRUE;
     }
+    place.x = pt.x;
+    place.y = pt.y;
+    PlacePopupVertically(place);
+    PlacePopupHorizontally(place);
+    m_dwDirection = (m_dwDirection & ~static_cast<DWORD>(directionReversed | directionBelow)) |
+                    (place.bReversed ? directionReversed : 0) | (place.bBelow ? directionBelow : 0);
+    SetPopupScrolling(place.bScroll, place.sz);
+    return CRect(CPoint(place.x, place.y), place.sz);
+}
 
-    int x = pt.x;
-    int y = pt.y;
-    if (rcExclude.Height() == 0 && (m_dwDirection & directionBottomAlign))
-        y -= sz.cy;
-    if (rcExclude.Height() == 0 && pt.y > rcWork.bottom)
+void CQVTPopupBar::PlacePopupVertically(CPopupPlacement& place)
+{
+    const CRect& rcWork = place.rcWork;
+    const BOOL bAtPoint = place.rcExclude.Height() == 0;
+    if (bAtPoint && (m_dwDirection & directionBottomAlign))
+        place.y -= place.sz.cy;
+    if (bAtPoint && place.pt.y > rcWork.bottom)
     {
-        y = pt.y - sz.cy;
+        place.y = place.pt.y - place.sz.cy;
+        return;
     }
-    else if (y + sz.cy > rcWork.bottom)
+    if (place.y + place.sz.cy <= rcWork.bottom)
+        return;
+    if (bAtPoint)
     {
-        if (rcExclude.Height() == 0)
-        {
-            if (pt.y < rcWork.top + rcWork.Height() / 2)
-                y = rcWork.bottom - sz.cy;
-            else
-                y = pt.y - sz.cy;
-            y = std::max(y, static_cast<int>(rcWork.top));
-        }
-        else if (bBelow)
-        {
-            if (rcExclude.top - sz.cy >= rcWork.top)
-            {
-                y = rcExclude.top - sz.cy;
-            }
-            else if (bColumnMode)
-            {
-                bBelow = FALSE;
-                if (m_pControlPopup && m_pControlPopup->GetParent())
-                {
-                    rcExclude = m_pControlPopup->GetRect();
-                    AdjustExcludeRect(rcExclude, TRUE);
-                    m_pControlPopup->GetParent()->ClientToScreen(&rcExclude);
-                }
-                if (!bReversed)
-                    x = rcExclude.right;
-                y = std::max(static_cast<int>(rcWork.bottom) - static_cast<int>(sz.cy),
-                             static_cast<int>(rcWork.top));
-            }
-            else
-            {
-                bScroll = TRUE;
-                if (rcExclude.CenterPoint().y <= rcWork.top + rcWork.Height() / 2)
-                {
-                    y = rcExclude.bottom;
-                    sz.cy = rcWork.bottom - rcExclude.bottom;
-                }
-                else
-                {
-                    y = rcWork.top;
-                    sz.cy = rcExclude.top - rcWork.top;
-                }
-            }
-        }
+        if (place.pt.y < rcWork.top + rcWork.Height() / 2)
+            place.y = rcWork.bottom - place.sz.cy;
         else
+            place.y = place.pt.y - place.sz.cy;
+        place.y = std::max(place.y, static_cast<int>(rcWork.top));
+    }
+    else if (place.bBelow)
+        PlaceBelowPopupElsewhere(place);
+    else
+        place.y = std::max(static_cast<int>(rcWork.bottom) - static_cast<int>(place.sz.cy),
+                           static_cast<int>(rcWork.top));
+    if (place.y + place.sz.cy > rcWork.bottom && place.y == rcWork.top)
+        FitPopupToWorkHeight(place);
+}
+
+// No room below the excluded rectangle: above it, else beside its control
+// in column mode, else scrolling on the larger side.
+void CQVTPopupBar::PlaceBelowPopupElsewhere(CPopupPlacement& place)
+{
+    const CRect& rcWork = place.rcWork;
+    if (place.rcExclude.top - place.sz.cy >= rcWork.top)
+    {
+        place.y = place.rcExclude.top - place.sz.cy;
+        return;
+    }
+    if (place.bColumnMode)
+    {
+        place.bBelow = FALSE;
+        if (m_pControlPopup && m_pControlPopup->GetParent())
         {
-            y = std::max(static_cast<int>(rcWork.bottom) - static_cast<int>(sz.cy),
-                         static_cast<int>(rcWork.top));
+            place.rcExclude = m_pControlPopup->GetRect();
+            AdjustExcludeRect(place.rcExclude, TRUE);
+            m_pControlPopup->GetParent()->ClientToScreen(&place.rcExclude);
         }
-        if (y + sz.cy > rcWork.bottom && y == rcWork.top)
+        if (!place.bReversed)
+            place.x = place.rcExclude.right;
+        place.y = std::max(static_cast<int>(rcWork.bottom) - static_cast<int>(place.sz.cy),
+                           static_cast<int>(rcWork.top));
+        return;
+    }
+    place.bScroll = TRUE;
+    if (place.rcExclude.CenterPoint().y <= rcWork.top + rcWork.Height() / 2)
+    {
+        place.y = place.rcExclude.bottom;
+        place.sz.cy = rcWork.bottom - place.rcExclude.bottom;
+    }
+    else
+    {
+        place.y = rcWork.top;
+        place.sz.cy = place.rcExclude.top - rcWork.top;
+    }
+}
+
+// Taller than the work area from its top: cut and scrolled, or a menu
+// wrapped into further columns at the work area's height.
+void CQVTPopupBar::FitPopupToWorkHeight(CPopupPlacement& place)
+{
+    if (!place.bColumnMode)
+    {
+        place.bScroll = TRUE;
+        place.sz.cy = place.rcWork.bottom - place.y;
+    }
+    else if (m_barType == qvtBarTypePopup && !IsMultiColumn())
+    {
+        place.sz = CalcDynamicLayout(place.rcWork.Height(), 0);
+        if (place.sz.cy > place.rcWork.Height())
         {
-            if (!bColumnMode)
-            {
-                bScroll = TRUE;
-                sz.cy = rcWork.bottom - y;
-            }
-            else if (m_barType == qvtBarTypePopup && !IsMultiColumn())
-            {
-                // Wrapped into further columns at the work area's height.
-                sz = CalcDynamicLayout(rcWork.Height(), 0);
-                if (sz.cy > rcWork.Height())
-                {
-                    bScroll = TRUE;
-                    sz.cy = rcWork.Height();
-                }
-            }
+            place.bScroll = TRUE;
+            place.sz.cy = place.rcWork.Height();
         }
     }
+}
 
-    // Horizontal.
+void CQVTPopupBar::PlacePopupHorizontally(CPopupPlacement& place)
+{
+    const CRect& rcWork = place.rcWork;
+    const CRect& rcExclude = place.rcExclude;
+    const CSize sz = place.sz;
     const BOOL bHasWidth = rcExclude.Width() > 0;
-    if (bBelow && bReversed)
-        x = (bHasWidth ? rcExclude.right : pt.x) - sz.cx;
-    else if (bReversed)
-        x = (bHasWidth ? rcExclude.left : pt.x) - sz.cx;
+    if (place.bBelow && place.bReversed)
+        place.x = (bHasWidth ? rcExclude.right : place.pt.x) - sz.cx;
+    else if (place.bReversed)
+        place.x = (bHasWidth ? rcExclude.left : place.pt.x) - sz.cx;
     BOOL bFlipped = FALSE;
-    if (x + sz.cx > rcWork.right)
+    if (place.x + sz.cx > rcWork.right)
     {
         if (bHasWidth)
-            x = bBelow ? rcWork.right - sz.cx : rcExclude.left - sz.cx;
+            place.x = place.bBelow ? rcWork.right - sz.cx : rcExclude.left - sz.cx;
         else
-            x = pt.x - sz.cx >= rcWork.left ? pt.x - sz.cx : rcWork.right - sz.cx;
-        bReversed = TRUE;
+            place.x = place.pt.x - sz.cx >= rcWork.left ? place.pt.x - sz.cx : rcWork.right - sz.cx;
+        place.bReversed = TRUE;
         bFlipped = TRUE;
     }
-    else if (x < rcWork.left)
+    else if (place.x < rcWork.left)
     {
         if (bHasWidth)
         {
-            x = bBelow ? rcWork.left : rcExclude.right;
-            bReversed = FALSE;
+            place.x = place.bBelow ? rcWork.left : rcExclude.right;
+            place.bReversed = FALSE;
         }
-        else if (bReversed)
+        else if (place.bReversed)
         {
-            x = rcWork.left;
-            bReversed = FALSE;
+            place.x = rcWork.left;
+            place.bReversed = FALSE;
         }
     }
-    if (bFlipped && x < rcWork.left)
-        x = rcWork.left;
-    m_dwDirection = (m_dwDirection & ~static_cast<DWORD>(directionReversed | directionBelow)) |
-                    (bReversed ? directionReversed : 0) | (bBelow ? directionBelow : 0);
+    if (bFlipped && place.x < rcWork.left)
+        place.x = rcWork.left;
+}
 
+void CQVTPopupBar::SetPopupScrolling(BOOL bScroll, CSize sz)
+{
     if (bScroll && m_barType == qvtBarTypePopup && m_barPosition == qvtBarPopup)
     {
         if (!m_bScrolling)
@@ -258,7 +298,6 @@ CRect CQVTPopupBar::CalcPopupRect(CPoint pt, CSize sz)
         m_rcScrollUp.SetRectEmpty();
         m_rcScrollDown.SetRectEmpty();
     }
-    return CRect(CPoint(x, y), sz);
 }
 
 // Layout.

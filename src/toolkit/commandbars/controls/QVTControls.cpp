@@ -265,24 +265,7 @@ CQVTControl* CQVTControls::AddMenuItem(CMenu* pMenu, int nPosition)
     CString strCaption;
     QVTResourceManager()->GetMenuString(pMenu, static_cast<UINT>(nPosition), strCaption, MF_BYPOSITION);
     if (hSubMenu)
-    {
-        nId = 0;
-        const int nTab = strCaption.Find(_T('\t'));
-        if (nTab >= 0)
-        {
-            const CString strNumber = strCaption.Mid(nTab + 1);
-            // Only a number that fits a command id counts.
-            if (!strNumber.IsEmpty() && strNumber.GetLength() <= 9 &&
-                strNumber.SpanIncluding(_T("0123456789")) == strNumber)
-            {
-                UINT nNumber = 0;
-                for (int i = 0; i < strNumber.GetLength(); ++i)
-                    nNumber = nNumber * 10 + static_cast<UINT>(strNumber[i] - _T('0'));
-                nId = nNumber;
-                strCaption = strCaption.Left(nTab);
-            }
-        }
-    }
+        nId = TakeSubMenuCommandId(strCaption);
 
     QVTCREATECONTROLSTRUCT cs = {};
     cs.nID = nId;
@@ -306,43 +289,90 @@ CQVTControl* CQVTControls::AddMenuItem(CMenu* pMenu, int nPosition)
     CQVTControl* pControl = cs.pControl;
     if (!pControl)
     {
-        if (cs.controlType == qvtControlCustom)
-            return nullptr;
-        pControl = CreateControlByType(cs.controlType, static_cast<int>(nId), FALSE, TRUE, strCaption);
+        pControl = CreateMenuItemControl(cs, nId, strCaption, hSubMenu);
         if (!pControl)
             return nullptr;
-        CQVTControlPopup* pPopup = DYNAMIC_DOWNCAST(CQVTControlPopup, pControl);
-        if (pPopup)
-        {
-            CQVTCommandBar* pBar = RequestPopupBar(nId, strCaption, nullptr);
-            pBar->SetTitle(strCaption);
-            if (hSubMenu)
-                pBar->LoadMenu(CMenu::FromHandle(hSubMenu), FALSE);
-            else if (nId > 0)
-            {
-                // A popup the site chose for a plain item shows the item's
-                // own menu resource.
-                CMenu menu;
-                if (QVTResourceManager()->LoadMenu(&menu, nId))
-                {
-                    HMENU hOwn = ::GetSubMenu(menu.GetSafeHmenu(), 0);
-                    if (hOwn)
-                        pBar->LoadMenu(CMenu::FromHandle(hOwn), FALSE);
-                    menu.DestroyMenu();
-                }
-            }
-            pPopup->SetCommandBar(pBar);
-            pBar->InternalRelease();
-        }
-        pControl->m_controlType = cs.controlType;
-        if (cs.buttonStyle != qvtButtonAutomatic)
-            pControl->SetStyle(cs.buttonStyle);
         MENUITEMINFO mii = {sizeof(MENUITEMINFO)};
         mii.fMask = MIIM_DATA;
         if (::GetMenuItemInfo(hMenu, static_cast<UINT>(nPosition), TRUE, &mii))
             pControl->m_nTag = mii.dwItemData;
     }
+    AttachMenuItemCommand(pControl, nId, strCaption);
+    if (bDefault)
+        pControl->m_bDefaultItem = TRUE;
+    m_arrControls.push_back(pControl);
+    OnControlAdded(pControl);
 
+    if (pSite && pSite->GetSafeHwnd())
+    {
+        cs.pControl = pControl;
+        pSite->SendMessage(QVTWM_AFTERCREATECONTROL, 0, reinterpret_cast<LPARAM>(&cs));
+    }
+    return pControl;
+}
+
+// A submenu's caption may end in a tab and its command id; only a number
+// that fits a command id counts, and it leaves the caption.
+UINT AFX_CDECL CQVTControls::TakeSubMenuCommandId(CString& strCaption)
+{
+    const int nTab = strCaption.Find(_T('\t'));
+    if (nTab < 0)
+        return 0;
+    const CString strNumber = strCaption.Mid(nTab + 1);
+    if (strNumber.IsEmpty() || strNumber.GetLength() > 9 ||
+        strNumber.SpanIncluding(_T("0123456789")) != strNumber)
+        return 0;
+    UINT nNumber = 0;
+    for (int i = 0; i < strNumber.GetLength(); ++i)
+        nNumber = nNumber * 10 + static_cast<UINT>(strNumber[i] - _T('0'));
+    strCaption = strCaption.Left(nTab);
+    return nNumber;
+}
+
+// The control of the kind the site left; a popup gets its bar from the
+// submenu, or from the item's own menu resource.
+CQVTControl* CQVTControls::CreateMenuItemControl(const QVTCREATECONTROLSTRUCT& cs, UINT nId,
+                                                 CString& strCaption, HMENU hSubMenu)
+{
+    if (cs.controlType == qvtControlCustom)
+        return nullptr;
+    CQVTControl* pControl =
+        CreateControlByType(cs.controlType, static_cast<int>(nId), FALSE, TRUE, strCaption);
+    if (!pControl)
+        return nullptr;
+    CQVTControlPopup* pPopup = DYNAMIC_DOWNCAST(CQVTControlPopup, pControl);
+    if (pPopup)
+    {
+        CQVTCommandBar* pBar = RequestPopupBar(nId, strCaption, nullptr);
+        pBar->SetTitle(strCaption);
+        if (hSubMenu)
+            pBar->LoadMenu(CMenu::FromHandle(hSubMenu), FALSE);
+        else if (nId > 0)
+        {
+            // A popup the site chose for a plain item shows the item's
+            // own menu resource.
+            CMenu menu;
+            if (QVTResourceManager()->LoadMenu(&menu, nId))
+            {
+                HMENU hOwn = ::GetSubMenu(menu.GetSafeHmenu(), 0);
+                if (hOwn)
+                    pBar->LoadMenu(CMenu::FromHandle(hOwn), FALSE);
+                menu.DestroyMenu();
+            }
+        }
+        pPopup->SetCommandBar(pBar);
+        pBar->InternalRelease();
+    }
+    pControl->m_controlType = cs.controlType;
+    if (cs.buttonStyle != qvtButtonAutomatic)
+        pControl->SetStyle(cs.buttonStyle);
+    return pControl;
+}
+
+// The bars' action of the id (made when actions are on), else the id and
+// caption themselves.
+void CQVTControls::AttachMenuItemCommand(CQVTControl* pControl, UINT nId, const CString& strCaption)
+{
     CQVTCommandBars* pCommandBars = GetCommandBars();
     CQVTControlAction* pAction = nullptr;
     if (!pControl->GetAction() && pCommandBars && nId >= 1 && nId < QVT_ID_MAX_ACTION)
@@ -362,17 +392,6 @@ CQVTControl* CQVTControls::AddMenuItem(CMenu* pMenu, int nPosition)
         pControl->SetID(static_cast<int>(nId));
         pControl->SetCaption(strCaption);
     }
-    if (bDefault)
-        pControl->m_bDefaultItem = TRUE;
-    m_arrControls.push_back(pControl);
-    OnControlAdded(pControl);
-
-    if (pSite && pSite->GetSafeHwnd())
-    {
-        cs.pControl = pControl;
-        pSite->SendMessage(QVTWM_AFTERCREATECONTROL, 0, reinterpret_cast<LPARAM>(&cs));
-    }
-    return pControl;
 }
 
 // Finding.

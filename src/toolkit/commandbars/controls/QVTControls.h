@@ -51,6 +51,11 @@ public:
     // Builds a control from item nPosition of the menu; null when the item
     // gives none.
     CQVTControl* AddMenuItem(CMenu* pMenu, int nPosition);
+    // The steps of AddMenuItem.
+    static UINT AFX_CDECL TakeSubMenuCommandId(CString& strCaption);
+    CQVTControl* CreateMenuItemControl(const QVTCREATECONTROLSTRUCT& cs, UINT nId, CString& strCaption,
+                                       HMENU hSubMenu);
+    void AttachMenuItemCommand(CQVTControl* pControl, UINT nId, const CString& strCaption);
 
     CQVTControl* FindControl(int nId) const;
     CQVTControl* FindControl(int nType, int nId, BOOL bVisible, BOOL bRecursive) const;

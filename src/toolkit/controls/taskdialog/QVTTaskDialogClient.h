@@ -154,6 +154,13 @@ protected:
     CSize Layout(int nWidth);
     void CalcButtonArea(int nWidth, int nTop);
     void RecalcLayout(BOOL bMoveWindow);
+    // The steps of RecalcLayout after Layout, in order.
+    void ApplyTabOrder();
+    void PositionCommonButtons();
+    void PositionExpandoAndVerify();
+    void PositionCommandLinks();
+    void PositionTextWindows();
+    void PlaceDialogWindow(CSize szClient, BOOL bMoveWindow);
     // The one-line extent of a text, word-wrapped past a preferred width W
     // that grows the width by E per W of extent (both in dialog units).
     CSize MeasureTextWidth(const CString& strText, CFont* pFont, int& nWidth, int nPreferred, int nExtra,

@@ -328,13 +328,19 @@ void CQVTTaskDialogClient::RecalcLayout(BOOL bMoveWindow)
 {
     if (!m_hWnd)
         return;
-    int nWidth = CalcClientWidth();
-    CSize szClient = Layout(nWidth);
-    int mx = m_szMargin.cx, my = m_szMargin.cy;
-    CQVTDpiScaler* pDpi = QVTDpiScaler();
-    const UINT nFlags = SWP_NOACTIVATE;
+    const CSize szClient = Layout(CalcClientWidth());
+    ApplyTabOrder();
+    PositionCommonButtons();
+    PositionExpandoAndVerify();
+    PositionCommandLinks();
+    PositionTextWindows();
+    PlaceDialogWindow(szClient, bMoveWindow);
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
+}
 
-    // The tab order follows the z-order, first in the list first.
+// The tab order follows the z-order, first in the list first.
+void CQVTTaskDialogClient::ApplyTabOrder()
+{
     std::vector<HWND> order;
     auto add = [&order](HWND hWnd) {
         if (hWnd && ::IsWindow(hWnd))
@@ -359,16 +365,19 @@ void CQVTTaskDialogClient::RecalcLayout(BOOL bMoveWindow)
     HWND hAfter = HWND_TOP;
     for (HWND hWnd : order)
     {
-        ::SetWindowPos(hWnd, hAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | nFlags);
+        ::SetWindowPos(hWnd, hAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         hAfter = hWnd;
     }
+}
 
-    // Row buttons: rows right-aligned in the button area, wrapped at its edge.
+// Row buttons: rows right-aligned in the button area, wrapped at its edge.
+void CQVTTaskDialogClient::PositionCommonButtons()
+{
     int nColumn = 0;
     for (CQVTButton* pButton : {m_pBtnExpando, m_pBtnVerify})
         if (pButton)
             nColumn = std::max<int>(nColumn, m_mapWndSize[pButton->m_hWnd].cx);
-    int nAreaLeft = m_rcCommon.left + nColumn + (nColumn ? m_nButtonGap : 0);
+    const int nAreaLeft = m_rcCommon.left + nColumn + (nColumn ? m_nButtonGap : 0);
     std::vector<std::vector<CQVTButton*>> rows(1);
     int nRowWidth = 0;
     for (INT_PTR i = 0; i < m_arrCommonButtons.GetSize(); ++i)
@@ -382,7 +391,7 @@ void CQVTTaskDialogClient::RecalcLayout(BOOL bMoveWindow)
         nRowWidth += (rows.back().empty() ? 0 : m_nButtonGap) + size.cx;
         rows.back().push_back(m_arrCommonButtons[i]);
     }
-    int y = m_rcCommon.top + my - pDpi->ScaleY(1);
+    int y = m_rcCommon.top + m_szMargin.cy - QVTDpiScaler()->ScaleY(1);
     for (const auto& row : rows)
     {
         int nWidthOfRow = 0, nHeightOfRow = 0;
@@ -396,62 +405,79 @@ void CQVTTaskDialogClient::RecalcLayout(BOOL bMoveWindow)
         for (CQVTButton* pButton : row)
         {
             CSize size = m_mapWndSize[pButton->m_hWnd];
-            pButton->SetWindowPos(nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | nFlags);
+            pButton->SetWindowPos(nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
             x += size.cx + m_nButtonGap;
         }
         y += nHeightOfRow + m_nButtonRowGap;
     }
+}
 
-    // The expando above the verification box, at the area's left.
-    int xColumn = mx + pDpi->ScaleX(3);
+// The expando above the verification box, at the area's left.
+void CQVTTaskDialogClient::PositionExpandoAndVerify()
+{
+    const int my = m_szMargin.cy;
+    const int xColumn = m_szMargin.cx + QVTDpiScaler()->ScaleX(3);
     if (m_pBtnExpando)
     {
         CSize size = m_mapWndSize[m_pBtnExpando->m_hWnd];
         int yExpando =
             m_pBtnVerify ? m_rcCommon.top + my : m_rcCommon.top + (m_rcCommon.Height() - size.cy) / 2;
-        m_pBtnExpando->SetWindowPos(nullptr, xColumn, yExpando, size.cx, size.cy, SWP_NOZORDER | nFlags);
+        m_pBtnExpando->SetWindowPos(nullptr, xColumn, yExpando, size.cx, size.cy,
+                                    SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (m_pBtnVerify)
     {
         CSize size = m_mapWndSize[m_pBtnVerify->m_hWnd];
         int yVerify = m_pBtnExpando ? m_rcCommon.top + my + m_mapWndSize[m_pBtnExpando->m_hWnd].cy
                                     : m_rcCommon.top + (m_rcCommon.Height() - size.cy) / 2;
-        m_pBtnVerify->SetWindowPos(nullptr, xColumn, yVerify, size.cx, size.cy, SWP_NOZORDER | nFlags);
+        m_pBtnVerify->SetWindowPos(nullptr, xColumn, yVerify, size.cx, size.cy,
+                                   SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
 
-    // Command links one below the other.
-    y = m_rcCommand.top + mx + pDpi->ScaleY(2) + m_szSpacing.cy / 2 - my;
+// Command links one below the other.
+void CQVTTaskDialogClient::PositionCommandLinks()
+{
+    int y = m_rcCommand.top + m_szMargin.cx + QVTDpiScaler()->ScaleY(2) + m_szSpacing.cy / 2 - m_szMargin.cy;
     y = std::max<int>(y, m_rcCommand.top);
     for (INT_PTR i = 0; i < m_arrCommandButtons.GetSize(); ++i)
     {
         CSize size = m_mapWndSize[m_arrCommandButtons[i]->m_hWnd];
         m_arrCommandButtons[i]->SetWindowPos(nullptr, m_rcCommand.left, y, m_rcCommand.Width(), size.cy,
-                                             SWP_NOZORDER | nFlags);
+                                             SWP_NOZORDER | SWP_NOACTIVATE);
         y += size.cy;
     }
+}
 
+// The texts' rectangles; with hyperlinks, their link windows over them.
+void CQVTTaskDialogClient::PositionTextWindows()
+{
     m_pTexts[textMainInstruction]->m_rcText = m_rcMainInstruction;
     m_pTexts[textContent]->m_rcText = m_rcContent;
     m_pTexts[textFooter]->m_rcText = m_rcFooter;
     m_pTexts[textExpandedInformation]->m_rcText = m_bExpanded ? m_rcExpandedInformation : CRect(0, 0, 0, 0);
-    if (m_pConfig->dwFlags & TDF_ENABLE_HYPERLINKS)
+    if (!(m_pConfig->dwFlags & TDF_ENABLE_HYPERLINKS))
+        return;
+    const UINT nFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (m_wndContent.m_hWnd)
+        m_wndContent.SetWindowPos(nullptr, m_rcContent.left, m_rcContent.top, m_rcContent.Width(),
+                                  m_rcContent.Height(), nFlags);
+    if (m_wndFooter.m_hWnd)
+        m_wndFooter.SetWindowPos(nullptr, m_rcFooter.left, m_rcFooter.top, m_rcFooter.Width(),
+                                 m_rcFooter.Height(), nFlags);
+    if (m_wndExpandedInformation.m_hWnd)
     {
-        if (m_wndContent.m_hWnd)
-            m_wndContent.SetWindowPos(nullptr, m_rcContent.left, m_rcContent.top, m_rcContent.Width(),
-                                      m_rcContent.Height(), SWP_NOZORDER | nFlags);
-        if (m_wndFooter.m_hWnd)
-            m_wndFooter.SetWindowPos(nullptr, m_rcFooter.left, m_rcFooter.top, m_rcFooter.Width(),
-                                     m_rcFooter.Height(), SWP_NOZORDER | nFlags);
-        if (m_wndExpandedInformation.m_hWnd)
-        {
-            m_wndExpandedInformation.SetWindowPos(
-                nullptr, m_rcExpandedInformation.left, m_rcExpandedInformation.top,
-                m_rcExpandedInformation.Width(), m_rcExpandedInformation.Height(), SWP_NOZORDER | nFlags);
-            m_wndExpandedInformation.ShowWindow(m_bExpanded ? SW_SHOWNOACTIVATE : SW_HIDE);
-        }
+        m_wndExpandedInformation.SetWindowPos(nullptr, m_rcExpandedInformation.left,
+                                              m_rcExpandedInformation.top, m_rcExpandedInformation.Width(),
+                                              m_rcExpandedInformation.Height(), nFlags);
+        m_wndExpandedInformation.ShowWindow(m_bExpanded ? SW_SHOWNOACTIVATE : SW_HIDE);
     }
+}
 
-    // The window: centred over the parent or the work area, a little up and left.
+// The window: centred over the parent or the work area, a little up and left.
+void CQVTTaskDialogClient::PlaceDialogWindow(CSize szClient, BOOL bMoveWindow)
+{
+    CQVTDpiScaler* pDpi = QVTDpiScaler();
     CRect rcClient(CPoint(0, 0), szClient);
     HWND hWndParent = m_pConfig->hwndParent;
     CRect rcCentre;
@@ -469,5 +495,4 @@ void CQVTTaskDialogClient::RecalcLayout(BOOL bMoveWindow)
     else
         SetWindowPos(nullptr, 0, 0, rcWindow.Width(), rcWindow.Height(),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
 }

@@ -376,6 +376,16 @@ void CQVTColorManager::RefreshColors(BOOL bResetCustomColors)
     const COLORREF clrFace = GetColor(15), clrText = GetColor(18);
     const BOOL bHighContrast = (clrFace == RGB(0, 0, 0) && clrText == RGB(255, 255, 255)) ||
                                (clrFace == RGB(255, 255, 255) && clrText == RGB(0, 0, 0));
+    RefreshBlendedColors(bHighContrast);
+    RefreshShadedColors();
+    RefreshThemeGradients();
+    RefreshTreeViewBorderColor();
+}
+
+// The toolbar colours blended from the system's (copied in high contrast),
+// then pulled apart where they stand too close.
+void CQVTColorManager::RefreshBlendedColors(BOOL bHighContrast)
+{
     if (bHighContrast)
     {
         static const int kCopies[][2] = {{31, 13}, {36, 13}, {45, 14}, {32, 18},
@@ -420,7 +430,11 @@ void CQVTColorManager::RefreshColors(BOOL bResetCustomColors)
                             mix(GetGValue(c30), GetGValue(c5), GetGValue(c13)),
                             mix(GetBValue(c30), GetBValue(c5), GetBValue(c13))));
     }
+}
 
+// Lighter and darker shades of the face and shadow colours.
+void CQVTColorManager::RefreshShadedColors()
+{
     {
         const COLORREF c15 = GetColor(15);
         const int m = MaxChannel(c15);
@@ -459,9 +473,11 @@ void CQVTColorManager::RefreshColors(BOOL bResetCustomColors)
         SetStandard(58, GetColor(40));
         SetStandard(60, m_clrStandard[40]);
     }
+}
 
-    RefreshThemeGradients();
-
+// Under a visual style, the tree view's border colour.
+void CQVTColorManager::RefreshTreeViewBorderColor()
+{
     CQVTWinThemeWrapper wrapper;
     wrapper.OpenThemeData(nullptr, _T("TREEVIEW"));
     if (wrapper.IsAppThemeActive())

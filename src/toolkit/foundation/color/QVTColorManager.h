@@ -49,6 +49,10 @@ public:
     const CQVTPaintManagerColorGradient& GetGradientColor(int nIndex) const;
 
     void RefreshColors(BOOL bResetCustomColors = TRUE);
+    // The steps of RefreshColors after the system colours.
+    void RefreshBlendedColors(BOOL bHighContrast);
+    void RefreshShadedColors();
+    void RefreshTreeViewBorderColor();
     void RefreshThemeColors();
     void RefreshThemeGradients();
     void ResetCustomColors();

@@ -18,7 +18,7 @@ const double kRadiansPerDegree = 0.017453292519943295;
 CQVTMarkupPathDataParser::CQVTMarkupPathDataParser(CQVTMarkupBuilder* pBuilder, CQVTMarkupContext* pContext,
                                                    LPCWSTR lpszText)
     : m_lpszText(lpszText != nullptr ? lpszText : u""), m_nLength(0), m_nPosition(0), m_bFigureOpen(FALSE),
-      m_nFillRule(0), m_chToken(u' '), m_pBuilder(pBuilder),
+      m_nFillRule(0), m_chToken(u' '), m_chLast(u' '), m_pBuilder(pBuilder),
       m_pContext(pContext), m_ptLastControl{0, 0}, m_ptQuadControl{0, 0}, m_ptCurrent{0, 0}, m_ptFigureStart{
                                                                                                  0, 0}
 {
@@ -204,176 +204,204 @@ void CQVTMarkupPathDataParser::EnsureFigure()
 
 void CQVTMarkupPathDataParser::Parse()
 {
-    WCHAR chLast = u' ';
-    BOOL bFirst = TRUE;
+    m_chLast = u' ';
     if (!ReadToken())
         return;
-    for (;;)
+    // A fill rule may come first; then the first figure must be a move.
+    while (m_chToken == u'F')
     {
-        const WCHAR ch = m_chToken;
-        if (bFirst)
-        {
-            if (ch == u'F')
-            {
-                SkipWhiteSpace(FALSE);
-                if (Peek() != u'0' && Peek() != u'1')
-                    ThrowBadToken();
-                m_nFillRule = m_lpszText[m_nPosition++] - u'0';
-                if (!ReadToken())
-                    break;
-                continue;
-            }
-            if (ch != u'M' && ch != u'm')
-                ThrowBadToken();
-            bFirst = FALSE;
-        }
-        if (ch < u'A' || ch > u'z')
-            ThrowBadToken();
-        switch (ch)
-        {
-        case u'M':
-        case u'm':
-        {
-            const MARKUP_POINTF pt = ReadPoint(ch, FALSE);
-            MoveTo(pt);
-            m_bFigureOpen = TRUE;
-            m_ptFigureStart = m_ptCurrent = pt;
-            chLast = u'M';
-            while (IsNumber(TRUE))
-            {
-                const MARKUP_POINTF ptLine = ReadPoint(ch, FALSE);
-                LineTo(ptLine);
-                m_ptCurrent = ptLine;
-                chLast = u'L';
-            }
-            break;
-        }
-        case u'L':
-        case u'l':
-            EnsureFigure();
-            do
-            {
-                const MARKUP_POINTF pt = ReadPoint(ch, FALSE);
-                LineTo(pt);
-                m_ptCurrent = pt;
-            } while (IsNumber(TRUE));
-            chLast = u'L';
-            break;
-        case u'H':
-        case u'h':
-            EnsureFigure();
-            do
-            {
-                const float fValue = ScaleX(ReadNumber(FALSE));
-                m_ptCurrent.x = ch == u'H' ? fValue : ClampCoordinate(double(m_ptCurrent.x) + fValue);
-                LineTo(m_ptCurrent);
-            } while (IsNumber(TRUE));
-            chLast = u'L';
-            break;
-        case u'V':
-        case u'v':
-            EnsureFigure();
-            do
-            {
-                const float fValue = ScaleY(ReadNumber(FALSE));
-                m_ptCurrent.y = ch == u'V' ? fValue : ClampCoordinate(double(m_ptCurrent.y) + fValue);
-                LineTo(m_ptCurrent);
-            } while (IsNumber(TRUE));
-            chLast = u'L';
-            break;
-        case u'C':
-        case u'c':
-            EnsureFigure();
-            do
-            {
-                const MARKUP_POINTF c1 = ReadPoint(ch, FALSE);
-                const MARKUP_POINTF c2 = ReadPoint(ch, TRUE);
-                const MARKUP_POINTF end = ReadPoint(ch, TRUE);
-                BezierTo(c1, c2, end);
-                m_ptLastControl = c2;
-                m_ptCurrent = end;
-            } while (IsNumber(TRUE));
-            chLast = u'C';
-            break;
-        case u'S':
-        case u's':
-            EnsureFigure();
-            do
-            {
-                const MARKUP_POINTF c2 = ReadPoint(ch, FALSE);
-                const MARKUP_POINTF end = ReadPoint(ch, TRUE);
-                const MARKUP_POINTF c1 = chLast == u'C' ? Reflect() : m_ptCurrent;
-                BezierTo(c1, c2, end);
-                m_ptLastControl = c2;
-                m_ptCurrent = end;
-                chLast = u'C';
-            } while (IsNumber(TRUE));
-            break;
-        case u'Q':
-        case u'q':
-        {
-            EnsureFigure();
-            const MARKUP_POINTF control = ReadPoint(ch, TRUE);
-            const MARKUP_POINTF end = ReadPoint(ch, FALSE);
-            QuadTo(control, end);
-            m_ptQuadControl = control;
-            m_ptCurrent = end;
-            chLast = u'T';
-            break;
-        }
-        case u'T':
-        case u't':
-            EnsureFigure();
-            do
-            {
-                const MARKUP_POINTF end = ReadPoint(ch, FALSE);
-                const MARKUP_POINTF control =
-                    chLast == u'T' ? MARKUP_POINTF{ClampCoordinate(2.0 * m_ptCurrent.x - m_ptQuadControl.x),
-                                                   ClampCoordinate(2.0 * m_ptCurrent.y - m_ptQuadControl.y)}
-                                   : m_ptCurrent;
-                QuadTo(control, end);
-                m_ptQuadControl = control;
-                m_ptCurrent = end;
-                chLast = u'T';
-            } while (IsNumber(TRUE));
-            break;
-        case u'A':
-        case u'a':
-        {
-            EnsureFigure();
-            const MARKUP_POINTF size = ReadSize(TRUE);
-            const float fRotation = ReadNumber(TRUE);
-            const BOOL bLargeArc = ReadNumber(TRUE) != 0.0f;
-            const BOOL bSweep = ReadNumber(TRUE) != 0.0f;
-            const MARKUP_POINTF end = ReadPoint(ch, TRUE);
-            if (size.x == 0.0f || size.y == 0.0f)
-                LineTo(end);
-            else
-                ArcTo(end, fRotation, size.x, size.y, bLargeArc, bSweep);
-            m_ptCurrent = end;
-            chLast = u'A';
-            break;
-        }
-        case u'Z':
-        case u'z':
-            EnsureFigure();
-            CloseFigure();
-            m_ptCurrent = m_ptFigureStart;
-            m_bFigureOpen = FALSE;
-            chLast = u'Z';
-            break;
-        default:
-            ThrowBadToken();
-        }
+        ReadFillRule();
         if (!ReadToken())
-            break;
+            return;
     }
+    if (m_chToken != u'M' && m_chToken != u'm')
+        ThrowBadToken();
+    do
+        ParseCommand(m_chToken);
+    while (ReadToken());
     // Figures that never received a segment leave nothing behind.
     while (!m_arrTypes.empty() && (m_arrTypes.back() & QVT_PATH_TYPE_MASK) == QVT_PATH_START)
     {
         m_arrTypes.pop_back();
         m_arrPoints.pop_back();
     }
+}
+
+void CQVTMarkupPathDataParser::ReadFillRule()
+{
+    SkipWhiteSpace(FALSE);
+    if (Peek() != u'0' && Peek() != u'1')
+        ThrowBadToken();
+    m_nFillRule = m_lpszText[m_nPosition++] - u'0';
+}
+
+void CQVTMarkupPathDataParser::ParseCommand(WCHAR ch)
+{
+    switch (ch)
+    {
+    case u'M':
+    case u'm':
+        return ParseMove(ch);
+    case u'L':
+    case u'l':
+        return ParseLines(ch);
+    case u'H':
+    case u'h':
+    case u'V':
+    case u'v':
+        return ParseAxisLines(ch);
+    case u'C':
+    case u'c':
+        return ParseCubics(ch);
+    case u'S':
+    case u's':
+        return ParseSmoothCubics(ch);
+    case u'Q':
+    case u'q':
+        return ParseQuadratic(ch);
+    case u'T':
+    case u't':
+        return ParseSmoothQuadratics(ch);
+    case u'A':
+    case u'a':
+        return ParseArc(ch);
+    case u'Z':
+    case u'z':
+        return ParseClose();
+    default:
+        ThrowBadToken();
+    }
+}
+
+// Numbers after the first point are lines to each further point.
+void CQVTMarkupPathDataParser::ParseMove(WCHAR ch)
+{
+    const MARKUP_POINTF pt = ReadPoint(ch, FALSE);
+    MoveTo(pt);
+    m_bFigureOpen = TRUE;
+    m_ptFigureStart = m_ptCurrent = pt;
+    m_chLast = u'M';
+    while (IsNumber(TRUE))
+    {
+        const MARKUP_POINTF ptLine = ReadPoint(ch, FALSE);
+        LineTo(ptLine);
+        m_ptCurrent = ptLine;
+        m_chLast = u'L';
+    }
+}
+
+void CQVTMarkupPathDataParser::ParseLines(WCHAR ch)
+{
+    EnsureFigure();
+    do
+    {
+        const MARKUP_POINTF pt = ReadPoint(ch, FALSE);
+        LineTo(pt);
+        m_ptCurrent = pt;
+    } while (IsNumber(TRUE));
+    m_chLast = u'L';
+}
+
+// H and V: lines along one axis, absolute or relative.
+void CQVTMarkupPathDataParser::ParseAxisLines(WCHAR ch)
+{
+    const BOOL bHorizontal = ch == u'H' || ch == u'h';
+    const BOOL bAbsolute = ch == u'H' || ch == u'V';
+    EnsureFigure();
+    do
+    {
+        const float fValue = bHorizontal ? ScaleX(ReadNumber(FALSE)) : ScaleY(ReadNumber(FALSE));
+        float& fCurrent = bHorizontal ? m_ptCurrent.x : m_ptCurrent.y;
+        fCurrent = bAbsolute ? fValue : ClampCoordinate(double(fCurrent) + fValue);
+        LineTo(m_ptCurrent);
+    } while (IsNumber(TRUE));
+    m_chLast = u'L';
+}
+
+void CQVTMarkupPathDataParser::ParseCubics(WCHAR ch)
+{
+    EnsureFigure();
+    do
+    {
+        const MARKUP_POINTF c1 = ReadPoint(ch, FALSE);
+        const MARKUP_POINTF c2 = ReadPoint(ch, TRUE);
+        const MARKUP_POINTF end = ReadPoint(ch, TRUE);
+        BezierTo(c1, c2, end);
+        m_ptLastControl = c2;
+        m_ptCurrent = end;
+    } while (IsNumber(TRUE));
+    m_chLast = u'C';
+}
+
+// The first control point mirrors the last cubic's second, or is the
+// current point after anything else.
+void CQVTMarkupPathDataParser::ParseSmoothCubics(WCHAR ch)
+{
+    EnsureFigure();
+    do
+    {
+        const MARKUP_POINTF c2 = ReadPoint(ch, FALSE);
+        const MARKUP_POINTF end = ReadPoint(ch, TRUE);
+        const MARKUP_POINTF c1 = m_chLast == u'C' ? Reflect() : m_ptCurrent;
+        BezierTo(c1, c2, end);
+        m_ptLastControl = c2;
+        m_ptCurrent = end;
+        m_chLast = u'C';
+    } while (IsNumber(TRUE));
+}
+
+void CQVTMarkupPathDataParser::ParseQuadratic(WCHAR ch)
+{
+    EnsureFigure();
+    const MARKUP_POINTF control = ReadPoint(ch, TRUE);
+    const MARKUP_POINTF end = ReadPoint(ch, FALSE);
+    QuadTo(control, end);
+    m_ptQuadControl = control;
+    m_ptCurrent = end;
+    m_chLast = u'T';
+}
+
+void CQVTMarkupPathDataParser::ParseSmoothQuadratics(WCHAR ch)
+{
+    EnsureFigure();
+    do
+    {
+        const MARKUP_POINTF end = ReadPoint(ch, FALSE);
+        const MARKUP_POINTF control =
+            m_chLast == u'T' ? MARKUP_POINTF{ClampCoordinate(2.0 * m_ptCurrent.x - m_ptQuadControl.x),
+                                             ClampCoordinate(2.0 * m_ptCurrent.y - m_ptQuadControl.y)}
+                             : m_ptCurrent;
+        QuadTo(control, end);
+        m_ptQuadControl = control;
+        m_ptCurrent = end;
+        m_chLast = u'T';
+    } while (IsNumber(TRUE));
+}
+
+// An arc with a radius of 0 is a line to its end.
+void CQVTMarkupPathDataParser::ParseArc(WCHAR ch)
+{
+    EnsureFigure();
+    const MARKUP_POINTF size = ReadSize(TRUE);
+    const float fRotation = ReadNumber(TRUE);
+    const BOOL bLargeArc = ReadNumber(TRUE) != 0.0f;
+    const BOOL bSweep = ReadNumber(TRUE) != 0.0f;
+    const MARKUP_POINTF end = ReadPoint(ch, TRUE);
+    if (size.x == 0.0f || size.y == 0.0f)
+        LineTo(end);
+    else
+        ArcTo(end, fRotation, size.x, size.y, bLargeArc, bSweep);
+    m_ptCurrent = end;
+    m_chLast = u'A';
+}
+
+void CQVTMarkupPathDataParser::ParseClose()
+{
+    EnsureFigure();
+    CloseFigure();
+    m_ptCurrent = m_ptFigureStart;
+    m_bFigureOpen = FALSE;
+    m_chLast = u'Z';
 }
 
 void CQVTMarkupPathDataParser::ArcTo(const MARKUP_POINTF& end, double dRotation, double rx, double ry,

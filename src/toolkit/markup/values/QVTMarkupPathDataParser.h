@@ -52,6 +52,20 @@ private:
     void QuadTo(const MARKUP_POINTF& control, const MARKUP_POINTF& end);
     void CloseFigure();
     void EnsureFigure();
+
+    // One command each, from its letter to the last of its repeated
+    // arguments.
+    void ReadFillRule();
+    void ParseCommand(WCHAR ch);
+    void ParseMove(WCHAR ch);
+    void ParseLines(WCHAR ch);
+    void ParseAxisLines(WCHAR ch);
+    void ParseCubics(WCHAR ch);
+    void ParseSmoothCubics(WCHAR ch);
+    void ParseQuadratic(WCHAR ch);
+    void ParseSmoothQuadratics(WCHAR ch);
+    void ParseArc(WCHAR ch);
+    void ParseClose();
     void ArcTo(const MARKUP_POINTF& end, double dRotation, double rx, double ry, BOOL bLargeArc, BOOL bSweep);
     void ArcSegmentTo(double cu, double cv, double dStart, double dEnd, double rx, double ry, double dSin,
                       double dCos);
@@ -64,6 +78,7 @@ private:
     std::vector<MARKUP_POINTF> m_arrPoints;
     std::vector<BYTE> m_arrTypes;
     WCHAR m_chToken;  // the command just read
+    WCHAR m_chLast;   // the kind of the last segment: 'M', 'L', 'C', 'T', 'A' or 'Z'
     CQVTMarkupBuilder* m_pBuilder;
     CQVTMarkupContext* m_pContext;
     MARKUP_POINTF m_ptLastControl;  // second control point of the last cubic curve

@@ -11,10 +11,13 @@
 
 #include <afxwin.h>
 
+#include <vector>
+
 #include "toolkit/commandbars/bars/QVTMenuBar.h"
 #include "toolkit/ribbon/bar/QVTRibbonScrollableBar.h"
 #include "toolkit/ribbon/tabs/QVTRibbonTab.h"
 
+class CQVTOriginalControls;
 class CQVTPopupBar;
 class CQVTPropExchange;
 class CQVTRibbonBarControlQuickAccessCommand;
@@ -206,6 +209,18 @@ public:
     // (QVTRibbonBarContextMenu.cpp). Null when there is no menu.
     virtual CQVTPopupBar* CreateContextMenu(CQVTControl* pControl);
     virtual CQVTPopupBar* CreateMoreQuickAccessPopup();
+    // The control a context menu is for, and what its items depend on.
+    struct CContextMenuTarget
+    {
+        CQVTControl* pControl = nullptr;
+        BOOL bInToolbar = FALSE;  // a quick-access copy
+        BOOL bAllowed = FALSE;    // may be added to the quick-access toolbar
+        BOOL bLocked = FALSE;     // may be neither added nor removed
+    };
+    CQVTControl* GetContextMenuTarget(CQVTControl* pControl) const;
+    CQVTPopupBar* LoadContextMenuPopup(CQVTCommandBars* pCommandBars, BOOL bCustomizeMenu);
+    int PrepareContextMenuItem(CQVTControls* pItems, int i, const CContextMenuTarget& target);
+    int InsertQuickAccessCommands(CQVTControls* pItems, int i, CQVTOriginalControls* pSources);
     // The point is in the client coordinates of the control's bar.
     void ShowContextMenu(CPoint point, CQVTControl* pControl);
     void OnPopupRButtonUp(CQVTCommandBar* pPopupBar, CPoint point) override;
@@ -269,6 +284,15 @@ protected:
 
     // Layout steps (QVTRibbonBarLayout.cpp).
     void RepositionControls(CDC* pDC, int nWidth, int nHeight);
+    // The steps of RepositionControls, in order.
+    void SetRowRects(int nWidth);
+    void GetRowControls(std::vector<CQVTControl*>& arrQuickAccess, std::vector<CQVTControl*>& arrOthers);
+    void SetQuickAccessRect(int nWidth);
+    int RepositionLeftControls(CDC* pDC, const std::vector<CQVTControl*>& arrOthers, int x);
+    void RepositionQuickAccess(CDC* pDC, const std::vector<CQVTControl*>& arrQuickAccess, int nWidth);
+    int RepositionRightControls(CDC* pDC, const std::vector<CQVTControl*>& arrOthers, int nWidth);
+    CRect RepositionTabRow(CDC* pDC, int nTabContentStart, int nRight);
+    void MarkControlsBesideTabs(const std::vector<CQVTControl*>& arrOthers, const CRect& rcTabRow);
     void RepositionGroups(CDC* pDC, CRect rcGroups);
     void RepositionCaptionButtons();
     void RepositionContextHeaders();

@@ -174,17 +174,39 @@ CQVTPopupBar* CQVTRibbonBar::CreateContextMenu(CQVTControl* pControl)
         return pPopup;
     }
 
-    CQVTControl* pTarget = pControl;
-    CQVTCommandBar* pTargetBar = pTarget->GetParent();
-    if (pTarget->GetType() == qvtControlGallery && !pTarget->GetCommandBar() && pTargetBar &&
-        pTargetBar->IsPopupBar())
-    {
-        CQVTControlPopup* pOwner = static_cast<CQVTPopupBar*>(pTargetBar)->GetControlPopup();
-        if (pOwner)
-            pTarget = pOwner;
-    }
+    CContextMenuTarget target;
+    target.pControl = GetContextMenuTarget(pControl);
+    const BOOL bCustomizeMenu = target.pControl->GetID() == QVT_ID_RIBBONCONTROLQUICKACCESS;
+    CQVTPopupBar* pPopup = LoadContextMenuPopup(pCommandBars, bCustomizeMenu);
+    if (!pPopup)
+        return nullptr;
+    target.bInToolbar = IsQuickAccessControl(target.pControl);
+    target.bAllowed = IsAllowQuickAccessControl(target.pControl);
+    target.bLocked = ((target.pControl->GetFlags() & qvtFlagNoMovable) && !target.bAllowed) ||
+                     target.pControl->IsTemporary();
+    CQVTControls* pItems = pPopup->GetControls();
+    for (int i = 0; i < pItems->GetCount(); ++i)
+        i = PrepareContextMenuItem(pItems, i, target);
 
-    const BOOL bCustomizeMenu = pTarget->GetID() == QVT_ID_RIBBONCONTROLQUICKACCESS;
+    if (pSite && pSite->GetSafeHwnd())
+        pSite->SendMessage(QVTWM_TOOLBARSCONTEXTMENU, reinterpret_cast<WPARAM>(this),
+                           reinterpret_cast<LPARAM>(pPopup));
+    return pPopup;
+}
+
+// A gallery inside a popup stands for the control that opened the popup.
+CQVTControl* CQVTRibbonBar::GetContextMenuTarget(CQVTControl* pControl) const
+{
+    CQVTCommandBar* pBar = pControl->GetParent();
+    if (pControl->GetType() != qvtControlGallery || pControl->GetCommandBar() || !pBar || !pBar->IsPopupBar())
+        return pControl;
+    CQVTControlPopup* pOwner = static_cast<CQVTPopupBar*>(pBar)->GetControlPopup();
+    return pOwner ? pOwner : pControl;
+}
+
+// The menu resource as a popup bar, with the toolbars list added.
+CQVTPopupBar* CQVTRibbonBar::LoadContextMenuPopup(CQVTCommandBars* pCommandBars, BOOL bCustomizeMenu)
+{
     CMenu menu;
     if (!QVTResourceManager()->LoadMenu(&menu, bCustomizeMenu ? QVT_IDR_RIBBONQUICKACCESSMENU
                                                               : QVT_IDR_RIBBONCONTEXTMENU))
@@ -197,100 +219,100 @@ CQVTPopupBar* CQVTRibbonBar::CreateContextMenu(CQVTControl* pControl)
         pPopup->InternalRelease();
         return nullptr;
     }
-    CQVTControls* pItems = pPopup->GetControls();
-    CQVTControl* pToolbars =
-        pItems->Add(new CQVTControlToolbars(), QVT_ID_TOOLBARLIST, nullptr, bCustomizeMenu ? 0 : 2, TRUE);
+    CQVTControl* pToolbars = pPopup->GetControls()->Add(new CQVTControlToolbars(), QVT_ID_TOOLBARLIST,
+                                                        nullptr, bCustomizeMenu ? 0 : 2, TRUE);
     if (pToolbars)
         pToolbars->SetBeginGroup(TRUE);
-
-    const BOOL bInToolbar = IsQuickAccessControl(pTarget);
-    const BOOL bAllowed = IsAllowQuickAccessControl(pTarget);
-    const BOOL bLocked = ((pTarget->GetFlags() & qvtFlagNoMovable) && !bAllowed) || pTarget->IsTemporary();
-    CQVTOriginalControls* pSources = m_pQuickAccessControls->GetOriginalControls();
-
-    for (int i = 0; i < pItems->GetCount(); ++i)
-    {
-        CQVTControl* pItem = pItems->GetAt(i);
-        switch (pItem->GetID())
-        {
-        case QVT_ID_RIBBONMENU_MORECOMMANDS:
-            pItem->SetID(QVT_ID_RIBBONMENU_CUSTOMIZE);
-            break;
-        case QVT_ID_RIBBONMENU_QUICKACCESSBELOW:
-            pItem->SetID(QVT_ID_RIBBONMENU_SHOWBELOW);
-            break;
-        case QVT_ID_RIBBONMENU_QUICKACCESSABOVE:
-            pItem->SetID(QVT_ID_RIBBONMENU_SHOWABOVE);
-            break;
-        default:
-            break;
-        }
-        BOOL bHandled = TRUE;
-        switch (pItem->GetID())
-        {
-        case QVT_ID_RIBBONMENU_REMOVE:
-            SetItemHidden(pItem, !bInToolbar || bLocked);
-            pItem->SetTag(reinterpret_cast<DWORD_PTR>(pTarget));
-            break;
-        case QVT_ID_RIBBONMENU_ADD:
-            SetItemHidden(pItem, bInToolbar || bLocked);
-            pItem->SetEnabled(bAllowed);
-            pItem->SetTag(reinterpret_cast<DWORD_PTR>(pTarget));
-            break;
-        case QVT_ID_RIBBONMENU_CUSTOMIZE:
-            break;
-        case QVT_ID_RIBBONMENU_SHOWBELOW:
-            SetItemHidden(pItem, !m_bShowQuickAccess || m_bShowQuickAccessBelow);
-            break;
-        case QVT_ID_RIBBONMENU_SHOWABOVE:
-            SetItemHidden(pItem, !m_bShowQuickAccess || !m_bShowQuickAccessBelow);
-            break;
-        case QVT_ID_RIBBONMENU_MINIMIZE:
-            pItem->SetChecked(m_bMinimized);
-            pItem->SetEnabled(GetTabCount() > 0);
-            pItem->SetTag(reinterpret_cast<DWORD_PTR>(pTarget));
-            break;
-        case QVT_ID_RIBBONMENU_COMMANDS:
-        {
-            SetItemHidden(pItem, TRUE);
-            for (int j = 0; pSources && j < pSources->GetCount(); ++j)
-            {
-                CQVTControl* pSource = pSources->GetAt(j);
-                CQVTControl* pCopy = m_pQuickAccessControls->FindDuplicate(pSource);
-                CQVTRibbonBarControlQuickAccessCommand* pCommand =
-                    new CQVTRibbonBarControlQuickAccessCommand();
-                pItems->InsertControl(pCommand, i + 1);
-                pCommand->SetCommand(m_pQuickAccessControls, pSource, pCopy);
-                pCommand->SetCaption(pSource->GetCaption());
-                pCommand->SetChecked(pCopy != nullptr);
-                ++i;
-            }
-            continue;
-        }
-        case QVT_ID_RIBBONMENU_TITLE:
-        {
-            CQVTControl* pLabel = pItems->SetControlType(pItem, qvtControlLabel);
-            if (pLabel)
-            {
-                pLabel->SetFlags(pLabel->GetFlags() | qvtFlagSkipFocus | qvtFlagManualUpdate);
-                pLabel->SetItemDefault(TRUE);
-                SetItemHidden(pLabel, pSources == nullptr);
-            }
-            bHandled = FALSE;
-            break;
-        }
-        default:
-            bHandled = FALSE;
-            break;
-        }
-        if (bHandled)
-            pItem->SetFlags(pItem->GetFlags() | qvtFlagManualUpdate);
-    }
-
-    if (pSite && pSite->GetSafeHwnd())
-        pSite->SendMessage(QVTWM_TOOLBARSCONTEXTMENU, reinterpret_cast<WPARAM>(this),
-                           reinterpret_cast<LPARAM>(pPopup));
     return pPopup;
+}
+
+// One item of the menu: its command renamed to the ribbon's own, shown,
+// checked or enabled for the target; the commands item becomes a check
+// item per quick-access command. Answers the index of the last item it
+// made.
+int CQVTRibbonBar::PrepareContextMenuItem(CQVTControls* pItems, int i, const CContextMenuTarget& target)
+{
+    CQVTControl* pItem = pItems->GetAt(i);
+    switch (pItem->GetID())
+    {
+    case QVT_ID_RIBBONMENU_MORECOMMANDS:
+        pItem->SetID(QVT_ID_RIBBONMENU_CUSTOMIZE);
+        break;
+    case QVT_ID_RIBBONMENU_QUICKACCESSBELOW:
+        pItem->SetID(QVT_ID_RIBBONMENU_SHOWBELOW);
+        break;
+    case QVT_ID_RIBBONMENU_QUICKACCESSABOVE:
+        pItem->SetID(QVT_ID_RIBBONMENU_SHOWABOVE);
+        break;
+    default:
+        break;
+    }
+    CQVTOriginalControls* pSources = m_pQuickAccessControls->GetOriginalControls();
+    BOOL bHandled = TRUE;
+    switch (pItem->GetID())
+    {
+    case QVT_ID_RIBBONMENU_REMOVE:
+        SetItemHidden(pItem, !target.bInToolbar || target.bLocked);
+        pItem->SetTag(reinterpret_cast<DWORD_PTR>(target.pControl));
+        break;
+    case QVT_ID_RIBBONMENU_ADD:
+        SetItemHidden(pItem, target.bInToolbar || target.bLocked);
+        pItem->SetEnabled(target.bAllowed);
+        pItem->SetTag(reinterpret_cast<DWORD_PTR>(target.pControl));
+        break;
+    case QVT_ID_RIBBONMENU_CUSTOMIZE:
+        break;
+    case QVT_ID_RIBBONMENU_SHOWBELOW:
+        SetItemHidden(pItem, !m_bShowQuickAccess || m_bShowQuickAccessBelow);
+        break;
+    case QVT_ID_RIBBONMENU_SHOWABOVE:
+        SetItemHidden(pItem, !m_bShowQuickAccess || !m_bShowQuickAccessBelow);
+        break;
+    case QVT_ID_RIBBONMENU_MINIMIZE:
+        pItem->SetChecked(m_bMinimized);
+        pItem->SetEnabled(GetTabCount() > 0);
+        pItem->SetTag(reinterpret_cast<DWORD_PTR>(target.pControl));
+        break;
+    case QVT_ID_RIBBONMENU_COMMANDS:
+        SetItemHidden(pItem, TRUE);
+        return InsertQuickAccessCommands(pItems, i, pSources);
+    case QVT_ID_RIBBONMENU_TITLE:
+    {
+        CQVTControl* pLabel = pItems->SetControlType(pItem, qvtControlLabel);
+        if (pLabel)
+        {
+            pLabel->SetFlags(pLabel->GetFlags() | qvtFlagSkipFocus | qvtFlagManualUpdate);
+            pLabel->SetItemDefault(TRUE);
+            SetItemHidden(pLabel, pSources == nullptr);
+        }
+        bHandled = FALSE;
+        break;
+    }
+    default:
+        bHandled = FALSE;
+        break;
+    }
+    if (bHandled)
+        pItem->SetFlags(pItem->GetFlags() | qvtFlagManualUpdate);
+    return i;
+}
+
+// After item i, a check item for each command the toolbar may hold,
+// checked while its copy is there; answers the index of the last one.
+int CQVTRibbonBar::InsertQuickAccessCommands(CQVTControls* pItems, int i, CQVTOriginalControls* pSources)
+{
+    for (int j = 0; pSources && j < pSources->GetCount(); ++j)
+    {
+        CQVTControl* pSource = pSources->GetAt(j);
+        CQVTControl* pCopy = m_pQuickAccessControls->FindDuplicate(pSource);
+        CQVTRibbonBarControlQuickAccessCommand* pCommand = new CQVTRibbonBarControlQuickAccessCommand();
+        pItems->InsertControl(pCommand, i + 1);
+        pCommand->SetCommand(m_pQuickAccessControls, pSource, pCopy);
+        pCommand->SetCaption(pSource->GetCaption());
+        pCommand->SetChecked(pCopy != nullptr);
+        ++i;
+    }
+    return i;
 }
 
 void CQVTRibbonBar::ShowContextMenu(CPoint point, CQVTControl* pControl)

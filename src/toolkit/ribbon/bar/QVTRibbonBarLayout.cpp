@@ -152,12 +152,29 @@ CSize CQVTRibbonBar::CalcDockingLayout(int nLength, DWORD dwMode, int)
 
 void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
 {
+    SetRowRects(nWidth);
+    std::vector<CQVTControl*> arrQuickAccess;
+    std::vector<CQVTControl*> arrOthers;
+    GetRowControls(arrQuickAccess, arrOthers);
+    SetQuickAccessRect(nWidth);
+    // Without a system button the tab row's content starts at 2 px.
+    const int nTabContentStart = RepositionLeftControls(pDC, arrOthers, BarScaleX(2));
+    RepositionQuickAccess(pDC, arrQuickAccess, nWidth);
+    const int nRight = RepositionRightControls(pDC, arrOthers, nWidth);
+    const CRect rcTabRow = RepositionTabRow(pDC, nTabContentStart, nRight);
+    RepositionGroups(pDC, m_rcGroups);
+    RepositionCaptionButtons();
+    RepositionContextHeaders();
+    MarkControlsBesideTabs(arrOthers, rcTabRow);
+}
+
+// The rows, then the caption row above them.
+void CQVTRibbonBar::SetRowRects(int nWidth)
+{
     const int nTabsHeight = GetTabsHeight();
     const int nGroupsHeight = GetGroupsHeightIfVisible();
     const int nFrameTop = GetFrameTopBorder();
     const int nCaptionHeight = GetCaptionHeight();
-
-    // The rows, then the caption row above them.
     m_rcTabControl.SetRect(BarScaleX(2), 0, nWidth - BarScaleX(2), nTabsHeight);
     m_rcGroups.SetRect(0, nTabsHeight, nWidth, nTabsHeight + nGroupsHeight);
     m_rcCaption.SetRect(-BarScaleX(4), nFrameTop - BarScaleY(4), nWidth + BarScaleX(4),
@@ -166,10 +183,12 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
     m_rcGroups.OffsetRect(0, nCaptionHeight + nFrameTop);
     m_rcCaptionArea.SetRect(0, 0, nWidth, m_rcCaption.bottom);
     m_rcCaptionText = IsFrameThemeEnabled() ? m_rcCaptionArea : CRect(0, 0, 0, 0);
+}
 
-    // Quick-access controls in their order; the other free controls.
-    std::vector<CQVTControl*> arrQuickAccess;
-    std::vector<CQVTControl*> arrOthers;
+// Quick-access controls in their order; the other free controls.
+void CQVTRibbonBar::GetRowControls(std::vector<CQVTControl*>& arrQuickAccess,
+                                   std::vector<CQVTControl*>& arrOthers)
+{
     for (int i = 0; i < GetControlCount(); ++i)
     {
         CQVTControl* pControl = GetControl(i);
@@ -190,29 +209,34 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
     std::stable_partition(arrQuickAccess.begin(), arrQuickAccess.end(), [this](CQVTControl* pControl) {
         return pControl != m_pControlQuickAccess && pControl != m_pControlQuickAccessMore;
     });
+}
 
+// Below the groups, or in the caption strip after the icon.
+void CQVTRibbonBar::SetQuickAccessRect(int nWidth)
+{
     const int nStart = BarScaleX(10) + ::GetSystemMetrics(SM_CXSMICON);
     if (m_bShowQuickAccessBelow && m_bShowQuickAccess)
-        m_rcQuickAccess.SetRect(0, m_rcGroups.bottom, nWidth, m_rcGroups.bottom + m_nQuickAccessHeight);
-    else
     {
-        m_rcQuickAccess.SetRect(nStart + BarScaleX(3), m_rcCaption.top + BarScaleY(2), m_rcCaption.right,
-                                m_rcCaption.top + BarScaleY(2) + m_nQuickAccessHeight);
-        // Without a frame hook the toolbar moves up into the caption strip.
-        if (!IsFrameThemeEnabled() || IsDwmEnabled())
-        {
-            CWnd* pMain = AfxGetMainWnd();
-            if (pMain && pMain->GetSafeHwnd() && !(pMain->GetStyle() & WS_MAXIMIZE))
-                m_rcQuickAccess.OffsetRect(0, -BarScaleY(4));
-            else
-                m_rcQuickAccess.OffsetRect(0, -BarScaleY(2));
-        }
+        m_rcQuickAccess.SetRect(0, m_rcGroups.bottom, nWidth, m_rcGroups.bottom + m_nQuickAccessHeight);
+        return;
     }
-    // Without a system button the tab row's content starts at 2 px.
-    const int nContentStart = BarScaleX(2);
+    m_rcQuickAccess.SetRect(nStart + BarScaleX(3), m_rcCaption.top + BarScaleY(2), m_rcCaption.right,
+                            m_rcCaption.top + BarScaleY(2) + m_nQuickAccessHeight);
+    // Without a frame hook the toolbar moves up into the caption strip.
+    if (!IsFrameThemeEnabled() || IsDwmEnabled())
+    {
+        CWnd* pMain = AfxGetMainWnd();
+        if (pMain && pMain->GetSafeHwnd() && !(pMain->GetStyle() & WS_MAXIMIZE))
+            m_rcQuickAccess.OffsetRect(0, -BarScaleY(4));
+        else
+            m_rcQuickAccess.OffsetRect(0, -BarScaleY(2));
+    }
+}
 
-    // Left-aligned free controls in the tab row.
-    int x = nContentStart;
+// Left-aligned free controls in the tab row from x on; answers where the
+// tabs may start.
+int CQVTRibbonBar::RepositionLeftControls(CDC* pDC, const std::vector<CQVTControl*>& arrOthers, int x)
+{
     for (CQVTControl* pControl : arrOthers)
     {
         if (pControl->GetFlags() & qvtFlagRightAlign)
@@ -230,9 +254,14 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
         pControl->SetRowRect(CRect(BarScaleX(2), m_rcTabControl.top,
                                    pControl->GetRect().Height() - BarScaleX(2), m_rcTabControl.bottom));
     }
-    const int nTabContentStart = x;
+    return x;
+}
 
-    // The quick-access toolbar.
+// The quick-access toolbar: controls up to the limit, the rest behind the
+// more button.
+void CQVTRibbonBar::RepositionQuickAccess(CDC* pDC, const std::vector<CQVTControl*>& arrQuickAccess,
+                                          int nWidth)
+{
     const int nRightLimit =
         (!m_bShowQuickAccess || !m_bShowQuickAccessBelow)
             ? (IsDwmEnabled() ? nWidth - BarScaleX(115) : nWidth - 3 * m_rcCaption.Height())
@@ -284,8 +313,11 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
         SetBarHideFlag(m_pControlQuickAccess, qvtHideWrap, TRUE);
     if (bAbove)
         m_nQuickAccessRight = xQuick;
+}
 
-    // Right-aligned free controls, last to first.
+// Right-aligned free controls, last to first; answers where the tabs must end.
+int CQVTRibbonBar::RepositionRightControls(CDC* pDC, const std::vector<CQVTControl*>& arrOthers, int nWidth)
+{
     int nRight = nWidth;
     for (auto it = arrOthers.rbegin(); it != arrOthers.rend(); ++it)
     {
@@ -302,8 +334,12 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
         nRight -= sz.cx;
         pControl->SetBeginGroup(FALSE);
     }
+    return nRight;
+}
 
-    // The tab row.
+// The tab row between the free controls, empty when they leave no room.
+CRect CQVTRibbonBar::RepositionTabRow(CDC* pDC, int nTabContentStart, int nRight)
+{
     CRect rcTabRow;
     if (nTabContentStart + BarScaleX(6) > nRight)
         rcTabRow.SetRect(0, m_rcTabControl.top, 0, m_rcTabControl.bottom + 1);
@@ -315,11 +351,11 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
     CQVTTabPaintManager* pTabPaintManager = GetTabPaintManager();
     if (pTabPaintManager)
         pTabPaintManager->RepositionTabControl(m_pControlTab, pDC, rcTabRow);
+    return rcTabRow;
+}
 
-    RepositionGroups(pDC, m_rcGroups);
-    RepositionCaptionButtons();
-    RepositionContextHeaders();
-
+void CQVTRibbonBar::MarkControlsBesideTabs(const std::vector<CQVTControl*>& arrOthers, const CRect& rcTabRow)
+{
     for (CQVTControl* pControl : arrOthers)
     {
         const CRect rc = pControl->GetRect();

@@ -172,6 +172,14 @@ public:
 protected:
     void CreateVerticalFont(CQVTFont& font, LOGFONT lf, int nWeight);
 
+    // The steps of DrawSingleButtonIconAndText (QVTTabPaintManagerItem.cpp).
+    struct CSingleButtonItem;
+    void CollectSingleButtonButtons(CSingleButtonItem& item);
+    int MeasureSingleButton(CDC* pDC, const CSingleButtonItem& item);
+    void DrawSingleButtonButtons(CDC* pDC, const CSingleButtonItem& item, const CRect& rcItem, CRect& rc);
+    void DrawSingleButtonHorizontal(CDC* pDC, const CSingleButtonItem& item, CRect rc);
+    void DrawSingleButtonVertical(CDC* pDC, const CSingleButtonItem& item, const CRect& rcItem, CRect rc);
+
     int m_nReserved;
     CQVTTabPaintManagerTheme* m_pAppearanceSet = nullptr;  // owned
     CQVTTabPaintManagerColorSet* m_pColorSet = nullptr;    // owned
