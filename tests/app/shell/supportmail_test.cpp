@@ -90,7 +90,7 @@ TEST(SupportMail, TheBodyDescribesThisSystem)
     CString strTotal;
     strTotal.Format(_T("%I64u Mb"), static_cast<unsigned __int64>(memory.ullTotalPhys >> 20));
     EXPECT_EQ(LineAfter(strReport, _T("Total physical memory: ")), strTotal);
-    const CString strTail = _T("\r\nUnknown version of DirectX installed\r\n") + strDashes;
+    const CString strTail = _T("\r\nDirectX 9.0c installed\r\n") + strDashes;
     EXPECT_EQ(strReport.Right(strTail.GetLength()), strTail);
 
     EXPECT_EQ(app.BuildSystemReport(1).Left(53),
@@ -103,11 +103,11 @@ TEST(SupportMail, TheDirectXTextIsAskedForOnce)
 {
     CSondrelApp app;
     app.QueryDirectXText();
-    EXPECT_EQ(app.m_strDirectXText, CString(_T("Unknown version of DirectX installed")));
-    app.m_strDirectXText = _T("DirectX 9.0c installed");
-    app.QueryDirectXText();
     EXPECT_EQ(app.m_strDirectXText, CString(_T("DirectX 9.0c installed")));
-    EXPECT_GE(app.BuildSystemReport(0).Find(_T("DirectX 9.0c installed\r\n")), 0);
+    app.m_strDirectXText = _T("DirectX 8.1b installed");
+    app.QueryDirectXText();
+    EXPECT_EQ(app.m_strDirectXText, CString(_T("DirectX 8.1b installed")));
+    EXPECT_GE(app.BuildSystemReport(0).Find(_T("DirectX 8.1b installed\r\n")), 0);
 }
 
 TEST(SupportMail, TheProcessorIdentifierIsReadWithinItsBoundsWhateverItsType)
