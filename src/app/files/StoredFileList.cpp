@@ -1,6 +1,7 @@
 #include "app/files/StoredFileList.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "common/Logging.h"
 #include "common/XmlSettingsFile.h"
@@ -10,13 +11,13 @@ namespace {
 const TCHAR kFilesNode[] = _T("Files");
 const TCHAR kEntryPrefix[] = _T("File-");
 
-// The largest i of the "File-<i>" elements present, -1 when there is none.
-int LastStoredEntry(CXmlSettingsFile& file)
+// The i of every "File-<i>" element present below nCount, in ascending order
+// and each once: the list's order is the entries' numbers, not the document's.
+void StoredEntries(CXmlSettingsFile& file, int nCount, std::vector<int>& entries)
 {
     CStringArray names;
     file.GetChildNames(kFilesNode, names);
     const int nPrefix = (int)(sizeof(kEntryPrefix) / sizeof(TCHAR)) - 1;
-    int nLast = -1;
     for (INT_PTR i = 0; i < names.GetSize(); ++i)
     {
         const CString& strName = names[i];
@@ -31,10 +32,11 @@ int LastStoredEntry(CXmlSettingsFile& file)
             if (bDigits && nIndex <= INT_MAX)
                 nIndex = nIndex * 10 + (ch - _T('0'));
         }
-        if (bDigits && nIndex <= INT_MAX && nIndex > nLast)
-            nLast = (int)nIndex;
+        if (bDigits && nIndex < nCount)
+            entries.push_back((int)nIndex);
     }
-    return nLast;
+    std::sort(entries.begin(), entries.end());
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
 }
 
 }  // namespace
@@ -48,9 +50,11 @@ void CStoredFileList::Load(LPCTSTR pszFile, CStringArray& paths)
         int nCount = 0;
         if (!file.GetInt(kFilesNode, _T("Count"), nCount) || nCount <= 0)
             return;
-        // A forged count would walk billions of absent entries.
-        int nEnd = std::min(nCount, LastStoredEntry(file) + 1);
-        for (int i = 0; i < nEnd; ++i)
+        // Only the entries the document holds are looked up: a forged count
+        // or entry number would otherwise walk billions of absent ones.
+        std::vector<int> entries;
+        StoredEntries(file, nCount, entries);
+        for (int i : entries)
         {
             CString strNode;
             strNode.Format(_T("%s\\%s%i"), kFilesNode, kEntryPrefix, i);

@@ -196,6 +196,14 @@ protected:
     afx_msg void OnManualSplit();
     void ShowRibbonRecordCommands(BOOL bRecording);
     void ClearStatusPanes();
+    // Steps of the job from the profile to the converter's run; the run's
+    // result (a failure it reported, or one that ended it).
+    HRESULT RunConversion();
+    // After the job: a row whose file never opened goes, and one still
+    // shown as recording is closed.
+    void CloseJobRow();
+    // Removes the last row, named for a file that never opened.
+    void DropUnopenedRow();
     // After the job: completion only when it ended by itself unhurt.
     void ShowJobEndMessage();
     // The message box of the job, with string ids; the pressed button.
@@ -256,6 +264,15 @@ public:
     // A file was closed and no next one named yet: a progress report now is
     // the end of the pass, not recording going on.
     BYTE m_bFileClosed = 0;
+    // The file of the list's last row while a job runs: named (its row
+    // added) but not open yet, open, or none.
+    enum class JobFile
+    {
+        None,
+        Named,
+        Open
+    };
+    JobFile m_jobFile = JobFile::None;
 
     // Controls.
     CEdit m_editOutputFolder;

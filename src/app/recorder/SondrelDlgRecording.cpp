@@ -130,7 +130,59 @@ void CSondrelDlg::OnStartConvert()
     m_bDiskLow = 0;
     m_bErrorLast = 0;
     m_bFileClosed = 0;
+    m_jobFile = JobFile::None;
 
+    // Whatever fails on the way, the job ends as a failed recording: the
+    // capture stops, the converter goes, the user is told, and the window
+    // comes back, or the program could never end.
+    HRESULT hrRun = S_OK;
+    try
+    {
+        hrRun = RunConversion();
+    }
+    catch (...)
+    {
+        hrRun = ResultOfCaughtException();
+    }
+    if (m_pCaptureSource)
+        m_pCaptureSource->Stop();
+    delete m_pConverter;
+    m_pConverter = nullptr;
+    try
+    {
+        if (FAILED(hrRun) && m_nFirstError == 0)
+        {
+            VARIANT_BOOL bStop = 0;
+            OnError(CONVERTER_ERROR_RUN, hrRun, &bStop);
+        }
+        CloseJobRow();
+        PumpWaitingMessages(nullptr);
+        ShowJobEndMessage();
+    }
+    catch (...)
+    {
+        ResultOfCaughtException();
+    }
+
+    ShowRibbonRecordCommands(FALSE);
+    if (nRow >= 0 && nRow < m_listFiles.GetItemCount() &&
+        m_listFiles.SetItemState(nRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED))
+        m_listFiles.EnsureVisible(nRow, FALSE);
+    ClearStatusPanes();
+    RefreshDescInfo();
+    EnableControls(TRUE, FALSE);
+
+    if (m_pParent)
+    {
+        m_pParent->ExchangeStopRequest(1);
+        m_pParent->SetRecording(FALSE);
+        m_pParent->UpdateRibbonCommands();
+    }
+    APP_LOG_END(_T("OnStartConvert"));
+}
+
+HRESULT CSondrelDlg::RunConversion()
+{
     const AudioFormatDesc& format = g_AudioFormats[m_pProfileManager->GetCurrentFormat()];
     CEngineRef<IMediaPropertyBag5> profile(m_pProfileManager->GetProfile());
     CEngineRef<IMediaSource5> stream;
@@ -187,30 +239,28 @@ void CSondrelDlg::OnStartConvert()
     m_pConverter->SetFrameObserverSwitch(0);
     if (m_pCaptureSource)
         m_pCaptureSource->Start(0);
-    m_pConverter->Run(job.Get(), TRUE);
-    if (m_pCaptureSource)
-        m_pCaptureSource->Stop();
-    delete m_pConverter;
-    m_pConverter = nullptr;
+    return m_pConverter->Run(job.Get(), TRUE);
+}
 
-    PumpWaitingMessages(nullptr);
-    ShowJobEndMessage();
-
-    ShowRibbonRecordCommands(FALSE);
-    if (nRow >= 0 && nRow < m_listFiles.GetItemCount() &&
-        m_listFiles.SetItemState(nRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED))
-        m_listFiles.EnsureVisible(nRow, FALSE);
-    ClearStatusPanes();
-    RefreshDescInfo();
-    EnableControls(TRUE, FALSE);
-
-    if (m_pParent)
+void CSondrelDlg::CloseJobRow()
+{
+    if (m_jobFile == JobFile::Named)
     {
-        m_pParent->ExchangeStopRequest(1);
-        m_pParent->SetRecording(FALSE);
-        m_pParent->UpdateRibbonCommands();
+        DropUnopenedRow();
+        return;
     }
-    APP_LOG_END(_T("OnStartConvert"));
+    // The converter closes every file it opened, unless it failed before it
+    // could: the row then stops showing a recording all the same.
+    if (m_jobFile == JobFile::Open)
+        OnFileClosed(nullptr);
+}
+
+void CSondrelDlg::DropUnopenedRow()
+{
+    m_jobFile = JobFile::None;
+    const int nRow = m_listFiles.GetItemCount() - 1;
+    if (nRow >= 0)
+        m_listFiles.DeleteItem(nRow);
 }
 
 void CSondrelDlg::ShowJobEndMessage()
@@ -235,6 +285,7 @@ int CSondrelDlg::ShowJobMessage(UINT nText, UINT nTitle, UINT nFlags)
 
 HRESULT CSondrelDlg::OnFileOpened(VARIANT_BOOL* pbStop)
 {
+    m_jobFile = JobFile::Open;
     if (m_bAbort && pbStop)
         *pbStop = VARIANT_TRUE;
     return 0;
@@ -297,6 +348,7 @@ HRESULT CSondrelDlg::GetNextFileName(BSTR* pbstrFileName, VARIANT_BOOL* /*pbStop
     m_listFiles.SetItemData(nRow, (DWORD_PTR)pItem);
     m_listFiles.EnsureVisible(nRow, FALSE);
     m_nLastSortColumn = -1;
+    m_jobFile = JobFile::Named;
 
     if (pbstrFileName)
     {
@@ -359,9 +411,17 @@ HRESULT CSondrelDlg::OnError(LONG nCode, LONG /*nDetail*/, VARIANT_BOOL* pbStop)
     if (const RecorderErrorText* pError = FindRecorderError(nCode))
     {
         m_bErrorLast = 1;
-        UINT nFlags = pError->bMayContinue ? SMB_ERROR_YESNO : SMB_ERROR_OK;
-        int nAnswer = ShowJobMessage(pError->nString, IDS_TITLE_ERROR, nFlags);
-        if (!pError->bMayContinue || nAnswer == IDNO)
+        // A file that cannot be started ends the converter's item, and the
+        // job is one item: nothing can go on, so nothing is asked, and the
+        // row of the file that never was goes.
+        const BOOL bNeverOpened = nCode == CONVERTER_ERROR_START_WRITING && m_jobFile == JobFile::Named;
+        if (bNeverOpened)
+            DropUnopenedRow();
+        const BOOL bMayContinue = pError->bMayContinue && !bNeverOpened;
+        UINT nFlags = bMayContinue ? SMB_ERROR_YESNO : SMB_ERROR_OK;
+        int nAnswer = ShowJobMessage(bNeverOpened ? IDS_ERROR_FILE_NOT_CREATED : pError->nString,
+                                     IDS_TITLE_ERROR, nFlags);
+        if (!bMayContinue || nAnswer == IDNO)
         {
             m_bAbort = 1;
             if (pbStop)
@@ -376,6 +436,7 @@ HRESULT CSondrelDlg::OnError(LONG nCode, LONG /*nDetail*/, VARIANT_BOOL* pbStop)
 HRESULT CSondrelDlg::OnFileClosed(VARIANT_BOOL* /*pbStop*/)
 {
     m_bFileClosed = 1;
+    m_jobFile = JobFile::None;
     CFileDesc* pItem = GetLastRowItem();
     if (!pItem)
         return 0;

@@ -15,6 +15,7 @@
 enum ConverterError : LONG
 {
     CONVERTER_ERROR_STABILISATION_FRAME = 1,  // a stabilisation frame lacks its video interfaces
+    CONVERTER_ERROR_RUN = 2,                  // the run failed on an exception; the detail is its HRESULT
     CONVERTER_ERROR_SETUP = 3,                // no profile; container, settings or stabilisation refused
     CONVERTER_ERROR_START_WRITING = 4,        // the output file could not be started
     CONVERTER_ERROR_FINISH_FILE = 5,          // the output file could not be finished

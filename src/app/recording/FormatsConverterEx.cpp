@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <ctime>
+#include <new>
+
+#include <comdef.h>
 
 #include "app/recording/ConverterContext.h"
 #include "app/recording/Stabilisation.h"
@@ -46,6 +49,36 @@ LONG StreamCount(IMediaSource5* pSource, LONG nType)
 }
 
 }  // namespace
+
+HRESULT AFXAPI ResultOfCaughtException()
+{
+    try
+    {
+        throw;
+    }
+    catch (CMemoryException* e)
+    {
+        e->Delete();
+        return E_OUTOFMEMORY;
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+        return E_FAIL;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return E_OUTOFMEMORY;
+    }
+    catch (const _com_error& e)
+    {
+        return FAILED(e.Error()) ? e.Error() : E_FAIL;
+    }
+    catch (...)
+    {
+        return E_FAIL;
+    }
+}
 
 CFormatsConverterEx::CFormatsConverterEx(CConverterFrameObserver* pFrameObserver)
     : m_pFrameObserver(pFrameObserver)
@@ -168,7 +201,15 @@ HRESULT CFormatsConverterEx::Run(IUnknown* pJob, BOOL bWait)
     m_nCurrentItemId = -1;
     if (!pJob)
         return MEDIA_E_NO_JOB;
-    HRESULT hr = RunJob(pJob);
+    HRESULT hr = S_OK;
+    try
+    {
+        hr = RunJob(pJob);
+    }
+    catch (...)
+    {
+        hr = EndFailedRun(ResultOfCaughtException());
+    }
 
     // Whatever happened, nothing of the run is kept.
     if (m_hSizeFile != INVALID_HANDLE_VALUE)
@@ -187,6 +228,31 @@ HRESULT CFormatsConverterEx::Run(IUnknown* pJob, BOOL bWait)
     m_bFileOpen = FALSE;
     DeleteStabilisationFiles();
     return hr;
+}
+
+HRESULT CFormatsConverterEx::EndFailedRun(HRESULT hrFailure)
+{
+    // What was written up to the failure is finished and kept, and the owner
+    // hears of it; the owner's callbacks may fail again on the way.
+    m_bStop = VARIANT_TRUE;
+    try
+    {
+        CloseOutputFile(FALSE);
+    }
+    catch (...)
+    {
+        ResultOfCaughtException();
+    }
+    m_bFileOpen = FALSE;
+    try
+    {
+        ReportError(CONVERTER_ERROR_RUN, hrFailure);
+    }
+    catch (...)
+    {
+        ResultOfCaughtException();
+    }
+    return hrFailure;
 }
 
 HRESULT CFormatsConverterEx::RunJob(IUnknown* pJob)

@@ -18,6 +18,10 @@
 
 class CStabilisationContext;
 
+// Inside a catch block: the caught exception as an HRESULT (E_OUTOFMEMORY
+// when memory ran out), a framework exception object deleted.
+HRESULT AFXAPI ResultOfCaughtException();
+
 // An optional observer of the video frames; the driver owns it and tells it
 // to release itself when the driver goes.
 class CConverterFrameObserver
@@ -45,6 +49,9 @@ public:
     virtual HRESULT GetCurrentSample(IMediaSample5** ppSample);
     // Runs the job to its end. 0, or MEDIA_E_NO_JOB when the job is null or
     // offers neither job interface; failures during the run go to OnError.
+    // An exception thrown inside the run (by a callback, or memory running
+    // out) ends it: the open file is finished, OnError gets
+    // CONVERTER_ERROR_RUN, and the failure is returned.
     virtual HRESULT Run(IUnknown* pJob, BOOL bWait);
 
     void SetEvents(CConverterEvents* pEvents) { m_pEvents = pEvents; }
@@ -101,6 +108,8 @@ protected:
     };
 
     HRESULT RunJob(IUnknown* pJob);
+    // After an exception: finishes the open file and reports the failure.
+    HRESULT EndFailedRun(HRESULT hrFailure);
     void ProcessItem(int nItemIndex, int nItemCount, IMediaConversionJob5* pJob, IMediaSource5* pSource);
     BOOL OpenNextFile();
     void CloseOutputFile(BOOL bAddPosition);

@@ -15,6 +15,9 @@ extern "C" {
 #include <climits>
 #include <cstdlib>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace engine::media {
 
 namespace {
@@ -161,9 +164,15 @@ WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings
   cutMs_ = -1;
   nextPts_ = 0;
   container_ = settings.containerType;
-  // Whatever step fails, nothing of the half-made file stays open.
+  // Whatever step fails, nothing of the half-made file stays open, and a
+  // file this call made is removed: it never held a recording.
+  struct stat before;
+  const bool existed = stat(path.c_str(), &before) == 0;
   WriteStatus s = OpenSteps(path, settings);
-  if (s != WriteStatus::Ok) Release();
+  if (s != WriteStatus::Ok) {
+    Release();
+    if (!existed) unlink(path.c_str());
+  }
   return s;
 }
 

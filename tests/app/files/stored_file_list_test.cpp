@@ -115,6 +115,23 @@ TEST_F(StoredFileListTest, ACountBeyondTheEntriesStopsAtTheEntriesPresent)
     ASSERT_EQ(2u, forged.size());
     EXPECT_EQ(CString(_T("C:\\b.mp3")), forged[1]);
 
+    // One entry numbered near the top of the count: the numbers between are
+    // never looked up (the hang watch ends a load that walks them).
+    std::vector<CString> distant = Loaded(Write("<Files><Count>2147483647</Count>"
+                                                "<File-2000000000><Path>C:\\far.mp3</Path></File-2000000000>"
+                                                "</Files>"));
+    ASSERT_EQ(1u, distant.size());
+    EXPECT_EQ(CString(_T("C:\\far.mp3")), distant[0]);
+
+    // The entries' numbers give the order, whatever the document's order.
+    std::vector<CString> shuffled = Loaded(Write("<Files><Count>3</Count>"
+                                                 "<File-2><Path>C:\\c.mp3</Path></File-2>"
+                                                 "<File-0><Path>C:\\a.mp3</Path></File-0>"
+                                                 "<File-1><Path>C:\\b.mp3</Path></File-1></Files>"));
+    ASSERT_EQ(3u, shuffled.size());
+    EXPECT_EQ(CString(_T("C:\\a.mp3")), shuffled[0]);
+    EXPECT_EQ(CString(_T("C:\\c.mp3")), shuffled[2]);
+
     // Gaps, entries without a path and strangers are passed over; entries
     // beyond the count are not read.
     std::vector<CString> gaps = Loaded(Write("<Files><Count>5</Count>"

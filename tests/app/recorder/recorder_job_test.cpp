@@ -8,12 +8,15 @@
 
 #include <atomic>
 #include <functional>
+#include <new>
 
 #include "app/files/FileDesc.h"
+#include "app/files/StoredFileList.h"
 #include "app/formats/AudioFormats.h"
 #include "app/profiles/SondrelProfileManager.h"
 #include "app/program/MessageBox.h"
 #include "real_input.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/command_output.h"
 #include "win_thread.h"
 
@@ -53,6 +56,57 @@ std::string ProbeFormatName(const std::string& unixPath)
         out.pop_back();
     return out;
 }
+
+// A sine source of the test's own, selected in the recorder: whether a
+// stream still records from it tells whether the capture was stopped.
+class OwnSineSource
+{
+public:
+    OwnSineSource()
+    {
+        m_nModule =
+            atoi(CommandOutput("pactl load-module module-sine-source source_name=sondrel_recorder_own "
+                               "rate=44100 frequency=660 "
+                               "source_properties=device.description=SondrelRecorderOwn 2>/dev/null")
+                     .c_str());
+    }
+    ~OwnSineSource()
+    {
+        if (m_nModule > 0)
+            CommandOutput("pactl unload-module " + std::to_string(m_nModule) + " 2>&1");
+    }
+    OwnSineSource(const OwnSineSource&) = delete;
+    OwnSineSource& operator=(const OwnSineSource&) = delete;
+
+    bool Select(CSondrelDlg& dlg, const std::function<void()>& refresh) const
+    {
+        if (m_nModule <= 0)
+            return false;
+        refresh();
+        for (int i = 0; i < dlg.m_comboDevices.GetCount(); ++i)
+        {
+            if (ComboText(dlg.m_comboDevices, i) == _T("SondrelRecorderOwn"))
+            {
+                dlg.m_comboDevices.SetCurSel(i);
+                dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DEVICES, CBN_SELCHANGE),
+                                (LPARAM)dlg.m_comboDevices.m_hWnd);
+                return true;
+            }
+        }
+        return false;
+    }
+    int Streams() const
+    {
+        return atoi(
+            CommandOutput("i=$(pactl list sources short | awk '$2==\"sondrel_recorder_own\"{print $1}'); "
+                          "[ -n \"$i\" ] && pactl list source-outputs short | awk -v i=\"$i\" '$2==i' | "
+                          "wc -l")
+                .c_str());
+    }
+
+private:
+    int m_nModule = 0;
+};
 
 bool UnixFileExists(const std::string& path)
 {
@@ -115,13 +169,23 @@ public:
                                          nReserved1, nReserved2, pnSplitRequest, pbStop);
     }
 
+    HRESULT GetNextFileName(BSTR* pbstrFileName, VARIANT_BOOL* pbStop) override
+    {
+        HRESULT hr = CTestRecorder::GetNextFileName(pbstrFileName, pbStop);
+        if (m_onNextFileName)
+            m_onNextFileName(pbstrFileName);
+        return hr;
+    }
+
     using CSondrelDlg::OnBnClickedRefreshdevices;
+    using CSondrelDlg::SaveFileList;
     using CSondrelDlg::ShowJobEndMessage;
 
     std::vector<Message> m_messages;
     int m_nAnswer = IDOK;
     std::vector<JobSnapshot> m_snapshots;
     std::function<void(VARIANT_BOOL*)> m_onProgress;
+    std::function<void(BSTR*)> m_onNextFileName;  // after the row is added
     // For the click script's thread: reports so far, and the rows the last
     // one saw.
     std::atomic<int> m_nReports{0};
@@ -210,6 +274,17 @@ protected:
         PumpTranslatedUntil([&] { return !m_pHost->IsRecording(); }, 60000);
         m_dwEnded = ::GetTickCount();
         thread.join();
+        PumpTranslated(50);
+    }
+
+    // Clicks Record for a job that ends without a progress report (it fails
+    // before recording): done once its message was shown and it ended.
+    void RecordUntilMessage(CJobRecorder& dlg)
+    {
+        MouseMoveTo(ControlCentre(dlg, IDC_RECORD));
+        MouseLeftDown();
+        MouseLeftUp();
+        PumpTranslatedUntil([&] { return !dlg.m_messages.empty() && !m_pHost->IsRecording(); }, 20000);
         PumpTranslated(50);
     }
 
@@ -546,4 +621,95 @@ TEST(RecorderSplitMarkers, DurationSplitsPlaceMarkersEveryStepWithinADay)
         EXPECT_EQ(times[i], (i + 1) * 14400000.0);
     CSondrelDlg::ComputeSplitMarkers(0, times);
     EXPECT_EQ(times.GetSize(), 0);
+}
+
+TEST_F(RecorderJobTest, AnExceptionInsideTheJobEndsItAsAFailedRecording)
+{
+    OwnSineSource source;
+    CJobRecorder& dlg = Open();
+    ASSERT_TRUE(source.Select(dlg, [&] { dlg.OnBnClickedRefreshdevices(); }));
+
+    // Memory runs out in a progress report while the file is written.
+    dlg.m_onProgress = [&](VARIANT_BOOL*) {
+        if (dlg.m_snapshots.size() == 3)
+            AfxThrowMemoryException();
+    };
+    RecordWithClicks(dlg, {});
+    EXPECT_FALSE(m_pHost->IsRecording()) << "the program can end";
+    EXPECT_EQ(m_pHost->GetStopRequest(), 1);
+    EXPECT_EQ(dlg.m_pConverter, nullptr);
+    EXPECT_EQ(source.Streams(), 0) << "the capture stopped";
+    ASSERT_EQ(dlg.m_messages.size(), 1u) << "the failure, and no completion";
+    EXPECT_EQ(dlg.m_messages[0].nText, (UINT)IDS_ERROR_RECORDING);
+    EXPECT_EQ(dlg.m_messages[0].nFlags, (UINT)SMB_ERROR_OK);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_DEVICES)));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_PROFILES)));
+    ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 1);
+    EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(0, 4)), "") << "the row is closed";
+    EXPECT_GT(ProbeDurationMs(m_folder.unix + "/Record-000.mp3"), 1000) << "what was recorded is kept";
+
+    // Thrown once the next file's row is added, before the file opens: the
+    // row goes with the job.
+    dlg.m_onProgress = nullptr;
+    dlg.m_onNextFileName = [](BSTR* pbstrName) {
+        ::SysFreeString(*pbstrName);
+        *pbstrName = nullptr;
+        throw std::bad_alloc();
+    };
+    // And while the job is prepared, before the converter runs.
+    for (int nCase = 0; nCase < 2; ++nCase)
+    {
+        dlg.m_messages.clear();
+        m_pHost->m_bConfigurationBagThrows = nCase == 1;
+        RecordUntilMessage(dlg);
+        EXPECT_FALSE(m_pHost->IsRecording()) << nCase;
+        EXPECT_EQ(m_pHost->GetStopRequest(), 1) << nCase;
+        EXPECT_EQ(dlg.m_pConverter, nullptr) << nCase;
+        EXPECT_EQ(source.Streams(), 0) << nCase;
+        ASSERT_EQ(dlg.m_messages.size(), 1u) << nCase;
+        EXPECT_EQ(dlg.m_messages[0].nText, (UINT)IDS_ERROR_RECORDING) << nCase;
+        EXPECT_EQ(dlg.m_listFiles.GetItemCount(), 1) << nCase;
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_DEVICES))) << nCase;
+    }
+}
+
+TEST_F(RecorderJobTest, AFileThatCannotBeMadeLeavesNoRowAndAsksNothing)
+{
+    CJobRecorder& dlg = Open();
+    m_pHost->m_strFileListPath = m_folder.windows + _T("filelist.xml");
+    // Going on would be a "Yes"; there is nothing to go on with.
+    dlg.m_nAnswer = IDYES;
+    auto expectFailedStart = [&](const char* pszCase) {
+        EXPECT_FALSE(m_pHost->IsRecording()) << pszCase;
+        ASSERT_EQ(dlg.m_messages.size(), 1u) << pszCase;
+        EXPECT_EQ(dlg.m_messages[0].nText, (UINT)IDS_ERROR_FILE_NOT_CREATED) << pszCase;
+        EXPECT_EQ(dlg.m_messages[0].nFlags, (UINT)SMB_ERROR_OK) << pszCase;
+        EXPECT_EQ(dlg.m_listFiles.GetItemCount(), 0) << pszCase;
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_DEVICES))) << pszCase;
+        dlg.m_messages.clear();
+    };
+
+    // The output folder was deleted.
+    m_pHost->m_strOutputFolder = m_folder.windows + _T("gone\\");
+    RecordUntilMessage(dlg);
+    expectFailedStart("deleted folder");
+    dlg.SaveFileList();
+    CStringArray stored;
+    CStoredFileList::Load(m_pHost->m_strFileListPath, stored);
+    EXPECT_EQ(stored.GetSize(), 0) << "nothing phantom is stored";
+
+    // A folder that takes no writes (as root, the file-size limit refuses them).
+    m_pHost->m_strOutputFolder = m_folder.windows;
+    {
+        FileSizeLimit limit(0);
+        RecordUntilMessage(dlg);
+    }
+    expectFailedStart("read-only folder");
+    EXPECT_FALSE(UnixFileExists(m_folder.unix + "/Record-000.mp3")) << "no empty file is left";
+
+    // Writable again, the next recording takes the first number.
+    RecordWithClicks(dlg, {{1500, IDC_RECORD}});
+    ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 1);
+    EXPECT_EQ(Narrow(dlg.m_listFiles.GetItemText(0, 1)), "Record-000.mp3");
+    EXPECT_TRUE(dlg.m_messages.empty());
 }

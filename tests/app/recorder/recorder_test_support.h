@@ -72,7 +72,13 @@ public:
         m_strOutputFolder = pszFolder;
         ++m_nFolderSaves;
     }
-    IMediaPropertyBag5* GetConfigurationBag() const override { return m_pConfigBag.Get(); }
+    IMediaPropertyBag5* GetConfigurationBag() const override
+    {
+        // Memory running out while a job is prepared.
+        if (m_bConfigurationBagThrows)
+            AfxThrowMemoryException();
+        return m_pConfigBag.Get();
+    }
 
     BOOL m_bRecording = FALSE;
     volatile LONG m_nStopRequest = 1;
@@ -84,6 +90,7 @@ public:
     int m_nFolderSaves = 0;
     CString m_strFileListPath;
     CEngineRef<IMediaPropertyBag5> m_pConfigBag;
+    bool m_bConfigurationBagThrows = false;
 };
 
 // The recording dialog, noting every command that reaches its handlers.

@@ -191,4 +191,24 @@ TEST_F(RecordingFailures, ACaptureDeviceThatDisappearsEndsTheJobWithAnError)
     ExpectOnePlayableFile(again, 900);
 }
 
+TEST_F(RecordingFailures, AnExceptionFromACallbackEndsTheRunWithTheFileFinished)
+{
+    ScratchFolder folder;
+    CTestSink sink;
+    sink.m_strFolder = folder.windows;
+    sink.m_onProgress = [](double dPosition) {
+        if (dPosition >= 1000)
+            AfxThrowMemoryException();
+    };
+    JobOptions o;
+    EXPECT_EQ(E_OUTOFMEMORY, RunRecordingJob(*m_profiles, sink, o));
+    EXPECT_EQ(std::vector<int>{CONVERTER_ERROR_RUN}, sink.ErrorCodes());
+    EXPECT_EQ(E_OUTOFMEMORY, static_cast<HRESULT>(sink.m_errors.at(0).second));
+    // The file is closed as always, before the owner hears of the failure.
+    ASSERT_GE(sink.m_calls.size(), 3u);
+    EXPECT_EQ("OnFileClosing", sink.m_calls[sink.m_calls.size() - 3]);
+    EXPECT_EQ("OnFileClosed", sink.m_calls[sink.m_calls.size() - 2]);
+    ExpectOnePlayableFile(sink, 900);
+}
+
 }  // namespace
