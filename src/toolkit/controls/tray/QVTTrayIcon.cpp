@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/foundation/core/QVTModuleHandle.h"
+#include "toolkit/foundation/core/QVTOSVersion.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 
@@ -11,6 +12,9 @@ namespace {
 const TCHAR kTrayIconClass[] = _T("QVTTrayIcon");
 const TCHAR kHiddenParentClass[] = _T("QVTTrayIconHiddenParent");
 const UINT kAddFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+const UINT kDefaultAnimationTimer = 1001;
+// Windows XP's shell takes the notify data without its balloon icon.
+const DWORD kNotifyDataSizeWindowsXP = 968;
 // The caption's animation of DrawAnimatedRects.
 const int kAnimateCaption = 3;
 
@@ -59,14 +63,16 @@ BOOL CALLBACK FindTrayParts(HWND hWnd, LPARAM lParam)
 BEGIN_MESSAGE_MAP(CQVTTrayIcon, CWnd)
     ON_MESSAGE(WM_TRAYICON_NOTIFY, &CQVTTrayIcon::OnTrayIconNotify)
     ON_WM_SETTINGCHANGE()
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 CQVTTrayIcon::CQVTTrayIcon()
-    : m_nFlagsToAdd(kAddFlags), m_nIconId(0), m_nDefaultItem(0), m_bDefaultByPosition(TRUE), m_bHidden(TRUE),
-      m_bRemoved(TRUE), m_bAddPending(FALSE), m_hwndOwner(nullptr), m_nTipCapacity(64), m_hIcon(nullptr)
+    : m_nFlagsToAdd(kAddFlags), m_nIconId(0), m_nAnimationTimerId(kDefaultAnimationTimer),
+      m_nAnimationIndex(0), m_nDefaultItem(0), m_bDefaultByPosition(TRUE), m_bHidden(TRUE), m_bRemoved(TRUE),
+      m_bAddPending(FALSE), m_hwndOwner(nullptr), m_nTipCapacity(64), m_hIcon(nullptr), m_listAnimation(10)
 {
     memset(&m_nid, 0, sizeof(m_nid));
-    m_nid.cbSize = sizeof(m_nid);
+    m_nid.cbSize = GetNotifyDataSize(QVTOSVersion()->IsWinXP());
     m_nid.uCallbackMessage = WM_TRAYICON_NOTIFY;
     TaskbarCreatedMessage();
     CQVTDrawHelpers::RegisterWindowClass(AfxGetInstanceHandle(), kTrayIconClass, 0);
@@ -79,8 +85,23 @@ CQVTTrayIcon::~CQVTTrayIcon()
         DestroyWindow();
     if (m_wndHiddenParent.GetSafeHwnd())
         m_wndHiddenParent.DestroyWindow();
-    if (m_hIcon)
-        ::DestroyIcon(m_hIcon);
+    RemoveAnimationIcons();
+    DestroyOwnedIcon(m_hIcon);
+    m_hIcon = nullptr;
+}
+
+DWORD AFX_CDECL CQVTTrayIcon::GetNotifyDataSize(BOOL bWindowsXP)
+{
+    return bWindowsXP ? kNotifyDataSizeWindowsXP : static_cast<DWORD>(sizeof(NOTIFYICONDATAW));
+}
+
+void CQVTTrayIcon::DestroyOwnedIcon(HICON hIcon)
+{
+    if (!hIcon)
+        return;
+    if (m_nid.hIcon == hIcon)
+        m_nid.hIcon = nullptr;
+    ::DestroyIcon(hIcon);
 }
 
 BOOL CQVTTrayIcon::Create(LPCTSTR lpszTip, CWnd* pOwner, UINT nIconId)
@@ -213,18 +234,96 @@ BOOL CQVTTrayIcon::SetIconResource(UINT nIconId)
     m_hIcon = hIcon;
     m_nIconId = nIconId;
     BOOL bResult = SetIcon(m_hIcon);
-    if (hOld)
-        ::DestroyIcon(hOld);
+    if (hOld && hOld != m_hIcon)
+        DestroyOwnedIcon(hOld);
     return bResult;
 }
 
+// An icon that is in the tray, or whose last add failed, is added again.
 BOOL CQVTTrayIcon::AddIconAgain()
 {
-    if (m_bHidden || m_bRemoved)
+    if ((m_bHidden || m_bRemoved) && !m_bAddPending)
         return FALSE;
     m_nid.uFlags = m_nFlagsToAdd;
     m_bAddPending = !Notify(NIM_ADD);
-    return !m_bAddPending;
+    if (m_bAddPending)
+        return FALSE;
+    m_bHidden = FALSE;
+    m_bRemoved = FALSE;
+    return TRUE;
+}
+
+// Animation.
+
+void CQVTTrayIcon::StartAnimation(UINT nMilliseconds)
+{
+    if (GetSafeHwnd())
+        SetTimer(m_nAnimationTimerId, nMilliseconds, nullptr);
+}
+
+void CQVTTrayIcon::StartAnimation(UINT nTimerId, UINT nMilliseconds)
+{
+    m_nAnimationTimerId = nTimerId;
+    StartAnimation(nMilliseconds);
+}
+
+void CQVTTrayIcon::StopAnimation()
+{
+    if (GetSafeHwnd())
+        KillTimer(m_nAnimationTimerId);
+    SetTipText(m_strTip);
+    SetIconResource(m_nIconId);
+}
+
+void CQVTTrayIcon::StopAnimation(int)
+{
+    StopAnimation();
+}
+
+BOOL CQVTTrayIcon::SetAnimationIcons(const UINT* pIconIds, int nCount, const CString* pTips)
+{
+    RemoveAnimationIcons();
+    const CSize szIcon(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON));
+    for (int i = 0; i < nCount && pIconIds; ++i)
+    {
+        HICON hIcon = QVTResourceManager()->LoadIcon(pIconIds[i], szIcon);
+        if (!hIcon)
+            return FALSE;
+        m_listAnimation.AddTail(TRAYICONDATA{hIcon, pTips ? pTips[i] : CString()});
+    }
+    return TRUE;
+}
+
+BOOL CQVTTrayIcon::SetAnimationIcons(const UINT* pIconIds, const CString* pTips, int nCount)
+{
+    return SetAnimationIcons(pIconIds, nCount, pTips);
+}
+
+void CQVTTrayIcon::RemoveAnimationIcons()
+{
+    while (!m_listAnimation.IsEmpty())
+        DestroyOwnedIcon(m_listAnimation.RemoveHead().hIcon);
+}
+
+void CQVTTrayIcon::StepAnimation()
+{
+    const UINT nCount = static_cast<UINT>(m_listAnimation.GetCount());
+    if (nCount == 0)
+        return;
+    // A list replaced while the animation ran may be shorter now.
+    if (m_nAnimationIndex >= nCount)
+        m_nAnimationIndex = 0;
+    const TRAYICONDATA& frame = m_listAnimation.GetAt(m_listAnimation.FindIndex(m_nAnimationIndex));
+    SetTipText(frame.strTip.IsEmpty() ? m_strTip : frame.strTip);
+    if (frame.hIcon)
+        SetIcon(frame.hIcon);
+    m_nAnimationIndex = (m_nAnimationIndex + 1) % nCount;
+}
+
+void CQVTTrayIcon::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == m_nAnimationTimerId)
+        StepAnimation();
 }
 
 BOOL CQVTTrayIcon::HideToParent(CWnd* pWnd)
@@ -279,13 +378,19 @@ void CQVTTrayIcon::RestoreFromTray(CWnd* pWnd)
 
 BOOL CQVTTrayIcon::GetTrayWindowRect(CRect& rc) const
 {
+    // A taskbar without a rectangle (Wine's hidden one) tells nothing.
     HWND hTray = ::FindWindowW(u"Shell_TrayWnd", nullptr);
     if (hTray)
     {
-        ::GetWindowRect(hTray, &rc);
-        TrayClockSearch search = {&rc};
+        CRect rcTaskbar;
+        ::GetWindowRect(hTray, &rcTaskbar);
+        TrayClockSearch search = {&rcTaskbar};
         ::EnumChildWindows(hTray, &FindTrayParts, reinterpret_cast<LPARAM>(&search));
-        return TRUE;
+        if (!rcTaskbar.IsRectEmpty())
+        {
+            rc = rcTaskbar;
+            return TRUE;
+        }
     }
     APPBARDATA data = {};
     data.cbSize = sizeof(data);
