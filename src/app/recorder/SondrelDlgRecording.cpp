@@ -11,6 +11,7 @@
 #include "app/program/MessageBox.h"
 #include "app/program/TextFormat.h"
 #include "app/program/resource.h"
+#include "app/recorder/RecordingWaitPump.h"
 #include "app/recording/FormatsConverterEx.h"
 #include "common/ApplicationBase.h"
 #include "common/CommandBarControls.h"
@@ -187,7 +188,11 @@ void CSondrelDlg::OnStartConvert()
     m_pConverter->SetFrameObserverSwitch(0);
     if (m_pCaptureSource)
         m_pCaptureSource->Start(0);
-    m_pConverter->Run(job.Get(), TRUE);
+    {
+        // The job's reads keep the window answering while they wait for sound.
+        CRecordingWaitPump pump(m_pCaptureSource.Get());
+        m_pConverter->Run(job.Get(), TRUE);
+    }
     if (m_pCaptureSource)
         m_pCaptureSource->Stop();
     delete m_pConverter;
