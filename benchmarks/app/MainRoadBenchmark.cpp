@@ -573,11 +573,13 @@ double ClickToRepaint(HWND slider, bool bRight)
     RECT rc;
     GetWindowRect(slider, &rc);
     const std::vector<COLORREF> before = ScreenPixels(rc);
-    // The thumb stands at 10 or 30 of 0 to 100: the ends lie beside it.
-    POINT pt = {bRight ? rc.right - 3 : rc.left + 3, (rc.top + rc.bottom) / 2};
+    // The thumb stands at 10 or 30 of 0 to 100, and the ends of the channel
+    // lie beside it. A click pages only on the channel, a thin line some 10
+    // pixels below the slider's top edge and 8 in from its ends.
+    POINT pt = {bRight ? rc.right - 12 : rc.left + 12, rc.top + 10};
     const double start = Now();
     SendClick(pt);
-    while (Now() - start < 30)
+    while (Now() - start < 10)
     {
         if (ScreenPixels(rc) != before)
             return Now() - start;
