@@ -21,8 +21,6 @@ public:
     CRecordingWaitPump(const CRecordingWaitPump&) = delete;
     CRecordingWaitPump& operator=(const CRecordingWaitPump&) = delete;
 
-    BOOL IsAttached() const { return m_pWait ? TRUE : FALSE; }
-
 private:
     CEngineRef<IMediaReadWait5> m_pWait;
 };
