@@ -10,6 +10,12 @@
 //     source with the window shown; prints the peak and mean memory, the
 //     processor share of one core, the file written and the machine's load.
 //     It fails when no file grows: no sound server, no recording.
+//   mainroad_benchmark latency [seconds]
+//     Starts Sondrel and times, idle and then while it records from the sine
+//     source: a message from this process to the main window (WM_GETTEXT,
+//     answered only when the window's thread pumps), and the repaint after a
+//     real click on the volume slider (the slider's pixels change). Prints
+//     the median, the 95th percentile and the longest of each.
 //
 // Run it in a session of its own with the build's sound server up:
 //   bash benchmarks/app/run_mainroad_benchmark.sh recording 60
@@ -480,6 +486,203 @@ int RunRecording(int seconds)
     return bytesGrown > 0 ? 0 : 1;
 }
 
+struct Timings
+{
+    std::vector<double> values;
+    void Add(double seconds) { values.push_back(seconds); }
+    double Percentile(double share) const
+    {
+        if (values.empty())
+            return -1;
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        size_t at = static_cast<size_t>(share * static_cast<double>(sorted.size() - 1) + 0.5);
+        return sorted[std::min(at, sorted.size() - 1)];
+    }
+    void Print(const char* what) const
+    {
+        printf("%s: %zu samples, median %.3f s, 95th percentile %.3f s, longest %.3f s\n", what,
+               values.size(), Percentile(0.5), Percentile(0.95), Percentile(1.0));
+    }
+};
+
+// Seconds until the window's thread answers a message from this process.
+double MessageRoundTrip(HWND window)
+{
+    WCHAR text[64] = {};
+    const double start = Now();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 30000,
+                             &result))
+        return -1;
+    return Now() - start;
+}
+
+// The pixels of a screen rectangle, row by row.
+std::vector<COLORREF> ScreenPixels(const RECT& rc)
+{
+    std::vector<COLORREF> pixels;
+    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = cx;
+    info.bmiHeader.biHeight = -cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits)
+    {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, cx, cy, screen, rc.left, rc.top, SRCCOPY);
+        GdiFlush();
+        const DWORD* p = static_cast<const DWORD*>(bits);
+        pixels.assign(p, p + static_cast<size_t>(cx) * cy);
+        SelectObject(memory, old);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+void SendClick(POINT pt)
+{
+    const int cx = GetSystemMetrics(SM_CXSCREEN) - 1, cy = GetSystemMetrics(SM_CYSCREEN) - 1;
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs)
+    {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = pt.x * 65535 / cx;
+        input.mi.dy = pt.y * 65535 / cy;
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+// Seconds from a real click beside the slider's thumb (which pages it
+// there) until the slider shows it; the click goes to the thumb's left or
+// right as asked, so that the thumb moves back and forth.
+double ClickToRepaint(HWND slider, bool bRight)
+{
+    RECT rc;
+    GetWindowRect(slider, &rc);
+    const std::vector<COLORREF> before = ScreenPixels(rc);
+    // The thumb stands at 10 or 30 of 0 to 100, and the ends of the channel
+    // lie beside it. A click pages only on the channel, a thin line some 10
+    // pixels below the slider's top edge and 8 in from its ends.
+    POINT pt = {bRight ? rc.right - 12 : rc.left + 12, rc.top + 10};
+    const double start = Now();
+    SendClick(pt);
+    while (Now() - start < 10)
+    {
+        if (ScreenPixels(rc) != before)
+            return Now() - start;
+        Sleep(1);
+    }
+    return -1;
+}
+
+// Message and repaint times over a stretch of seconds. The samples are
+// spread at an odd period so that they meet the job's work at every phase.
+void SampleLatency(HWND window, HWND slider, int seconds, Timings* messages, Timings* repaints)
+{
+    const double end = Now() + seconds;
+    bool bRight = true;
+    int n = 0;
+    while (Now() < end)
+    {
+        const double message = MessageRoundTrip(window);
+        if (message >= 0)
+            messages->Add(message);
+        if (slider && ++n % 3 == 0)
+        {
+            SetForegroundWindow(window);
+            const double repaint = ClickToRepaint(slider, bRight);
+            if (repaint >= 0)
+                repaints->Add(repaint);
+            bRight = !bRight;
+        }
+        Sleep(137);
+    }
+}
+
+struct ChildSearch
+{
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindChildById(HWND child, LPARAM context)
+{
+    ChildSearch* search = reinterpret_cast<ChildSearch*>(context);
+    if (GetDlgCtrlID(child) != search->id)
+        return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+int RunLatency(int seconds)
+{
+    MarkProgramAsStartedBefore();
+    PrepareRecordingFolder();
+    Started started = Start(ProgramFolder() + u"Sondrel.exe.so");
+    if (!started.ok)
+        return 1;
+    HWND window = nullptr;
+    const double start = Now();
+    while (!window && Now() - start < 60)
+    {
+        window = FindWindowW(nullptr, u"Sondrel");
+        DWORD process = 0;
+        if (window)
+            GetWindowThreadProcessId(window, &process);
+        if (process != started.process.dwProcessId || !IsWindowVisible(window))
+            window = nullptr;
+        Sleep(50);
+    }
+    if (!window)
+    {
+        fprintf(stderr, "no main window of Sondrel\n");
+        Close(started, window);
+        return 1;
+    }
+    Sleep(2000);
+    // The volume slider stays enabled while recording.
+    ChildSearch search = {1232, nullptr};
+    EnumChildWindows(window, &FindChildById, reinterpret_cast<LPARAM>(&search));
+    HWND slider = search.found;
+    SetForegroundWindow(window);
+
+    Timings idleMessages, idleRepaints, messages, repaints;
+    SampleLatency(window, slider, std::min(seconds, 10), &idleMessages, &idleRepaints);
+    PostMessageW(window, WM_COMMAND, kRecordCommand, 0);
+    Sleep(2000);
+    if (RecordedBytes(nullptr) == 0)
+    {
+        fprintf(stderr, "the recording did not start writing (is the sound server up?)\n");
+        Close(started, window);
+        return 1;
+    }
+    SampleLatency(window, slider, seconds, &messages, &repaints);
+    const LONGLONG bytes = RecordedBytes(nullptr);
+    PostMessageW(window, WM_COMMAND, kStopCommand, 0);
+    Sleep(2000);
+    Close(started, window);
+
+    idleMessages.Print("idle, message from another process");
+    idleRepaints.Print("idle, repaint after a click");
+    messages.Print("recording, message from another process");
+    repaints.Print("recording, repaint after a click");
+    printf("recorded %lld bytes; load average %s\n", bytes, LoadAverage().c_str());
+    return messages.values.empty() || (slider && repaints.values.empty()) ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -489,6 +692,8 @@ int main(int argc, char** argv)
         return RunStartup(argc > 2 ? atoi(argv[2]) : 5);
     if (mode == "recording")
         return RunRecording(argc > 2 ? atoi(argv[2]) : 60);
-    fprintf(stderr, "usage: mainroad_benchmark startup [runs] | recording [seconds]\n");
+    if (mode == "latency")
+        return RunLatency(argc > 2 ? atoi(argv[2]) : 30);
+    fprintf(stderr, "usage: mainroad_benchmark startup [runs] | recording [seconds] | latency [seconds]\n");
     return 2;
 }

@@ -11,6 +11,7 @@
 #include "app/program/MessageBox.h"
 #include "app/program/TextFormat.h"
 #include "app/program/resource.h"
+#include "app/recorder/RecordingWaitPump.h"
 #include "app/recording/FormatsConverterEx.h"
 #include "common/ApplicationBase.h"
 #include "common/CommandBarControls.h"
@@ -239,6 +240,8 @@ HRESULT CSondrelDlg::RunConversion()
     m_pConverter->SetFrameObserverSwitch(0);
     if (m_pCaptureSource)
         m_pCaptureSource->Start(0);
+    // The job's reads keep the window answering while they wait for sound.
+    CRecordingWaitPump pump(m_pCaptureSource.Get());
     return m_pConverter->Run(job.Get(), TRUE);
 }
 

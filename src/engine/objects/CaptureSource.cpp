@@ -4,6 +4,7 @@
 #include "engine/objects/SampleBuffer.h"
 
 #include <cmath>
+#include <functional>
 
 namespace engine {
 
@@ -49,6 +50,7 @@ void* CCaptureSource::FindInterface(REFIID riid) {
     return static_cast<IMediaCaptureSource5*>(this);
   if (IsEqualIID(riid, IID_IMediaSource5)) return static_cast<IMediaSource5*>(this);
   if (IsEqualIID(riid, IID_IMediaFile5)) return static_cast<IMediaFile5*>(this);
+  if (IsEqualIID(riid, IID_IMediaReadWait5)) return static_cast<IMediaReadWait5*>(this);
   return nullptr;
 }
 
@@ -272,7 +274,8 @@ HRESULT CCaptureSource::ReadAudio(double ms, IMediaSample5** sample) {
     if (!sample) return E_POINTER;
     *sample = nullptr;
     std::shared_ptr<pulse::PulseCapture> capture;
-    int rate, channels;
+    ComPtr<IMediaWaitSink5> sink;
+    int rate, channels, waitMs;
     double start;
     {
       std::lock_guard<std::mutex> g(lock_);
@@ -284,6 +287,8 @@ HRESULT CCaptureSource::ReadAudio(double ms, IMediaSample5** sample) {
       rate = rate_;
       channels = channels_;
       start = position_;
+      sink = waitSink_;
+      waitMs = waitMs_;
     }
     if (capture->HasFailed()) return MEDIA_E_DEVICE_LOST;
     if (!(ms > 0)) return S_FALSE;
@@ -292,7 +297,19 @@ HRESULT CCaptureSource::ReadAudio(double ms, IMediaSample5** sample) {
     const size_t frames = static_cast<size_t>(std::llround(ms * rate / 1000.0));
     std::vector<BYTE> data(frames * static_cast<size_t>(2 * channels));
     size_t got = 0;
-    pulse::CaptureStatus status = capture->Read(data.data(), data.size(), &got);
+    HRESULT sinkResult = S_OK;
+    std::function<bool()> onWait;
+    if (sink)
+      onWait = [&sink, &sinkResult]() {
+        try {
+          sinkResult = sink->OnWaiting();
+        } catch (...) {
+          sinkResult = E_UNEXPECTED;
+        }
+        return SUCCEEDED(sinkResult);
+      };
+    pulse::CaptureStatus status = capture->Read(data.data(), data.size(), &got, 5000, onWait, waitMs);
+    if (status == pulse::CaptureStatus::Interrupted) return sinkResult;
     if (status == pulse::CaptureStatus::Failed || status == pulse::CaptureStatus::TimedOut) return MEDIA_E_DEVICE_LOST;
     got -= got % static_cast<size_t>(2 * channels);
     if (got == 0) return S_FALSE;
@@ -306,6 +323,18 @@ HRESULT CCaptureSource::ReadAudio(double ms, IMediaSample5** sample) {
     *sample = buffer;  // the creation reference goes to the caller
     return S_OK;
   });
+}
+
+HRESULT CCaptureSource::SetWaitSink(IMediaWaitSink5* sink, LONG intervalMs) {
+  if (sink && (intervalMs < 10 || intervalMs > 1000)) return E_INVALIDARG;
+  ComPtr<IMediaWaitSink5> old;
+  {
+    std::lock_guard<std::mutex> g(lock_);
+    old = std::move(waitSink_);
+    waitSink_ = sink;
+    if (sink) waitMs_ = intervalMs;
+  }
+  return S_OK;  // the old sink is released outside the lock
 }
 
 HRESULT CCaptureSource::ReadVideo(IMediaSample5** frame) {

@@ -16,7 +16,11 @@
 
 namespace engine {
 
-class CCaptureSource : public ComClass, public IMediaCaptureSource5, public IMediaSource5, public IMediaFile5 {
+class CCaptureSource : public ComClass,
+                       public IMediaCaptureSource5,
+                       public IMediaSource5,
+                       public IMediaFile5,
+                       public IMediaReadWait5 {
  public:
   CCaptureSource();
   ~CCaptureSource() override;
@@ -46,6 +50,9 @@ class CCaptureSource : public ComClass, public IMediaCaptureSource5, public IMed
   HRESULT STDMETHODCALLTYPE ReadAudio(double ms, IMediaSample5** sample) override;
   HRESULT STDMETHODCALLTYPE ReadVideo(IMediaSample5** frame) override;
   HRESULT STDMETHODCALLTYPE GetAudioFormat(IMediaAudioFormat5** format) override;
+
+  // IMediaReadWait5: the sink a reader on a window thread pumps through.
+  HRESULT STDMETHODCALLTYPE SetWaitSink(IMediaWaitSink5* sink, LONG intervalMs) override;
 
   // IMediaFile5 (GetStreamCount and GetDuration are shared with IMediaSource5).
   HRESULT STDMETHODCALLTYPE SetContainerType(LONG type) override;
@@ -82,6 +89,8 @@ class CCaptureSource : public ComClass, public IMediaCaptureSource5, public IMed
   int rate_ = 44100;
   int channels_ = 2;
   double position_ = 0;  // ms delivered since the item began
+  ComPtr<IMediaWaitSink5> waitSink_;
+  int waitMs_ = 100;
 };
 
 }  // namespace engine

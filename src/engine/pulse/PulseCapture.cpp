@@ -160,27 +160,45 @@ void PulseCapture::Stop() {
   arrived_.notify_all();
 }
 
-CaptureStatus PulseCapture::Read(uint8_t* dst, size_t bytes, size_t* got, int stallMs) {
+CaptureStatus PulseCapture::Read(uint8_t* dst, size_t bytes, size_t* got, int stallMs,
+                                 const std::function<bool()>& onWait, int waitMs) {
+  using Clock = std::chrono::steady_clock;
   size_t dummy = 0;
   size_t& copied = got ? *got : dummy;
   copied = 0;
+  const auto waitStep = std::chrono::milliseconds(onWait ? std::clamp(waitMs, 1, 100) : 100);
   std::unique_lock<std::mutex> g(lock_);
-  auto lastData = std::chrono::steady_clock::now();
+  auto lastData = Clock::now();
+  auto lastCall = lastData;
   while (copied < bytes) {
+    if (onWait && Clock::now() - lastCall >= waitStep) {
+      // The callback may pump a window thread's messages: it runs unlocked,
+      // so that what it does with this capture (a stop, a volume) goes on.
+      g.unlock();
+      const bool goOn = onWait();
+      g.lock();
+      lastCall = Clock::now();
+      if (!goOn) return CaptureStatus::Interrupted;
+      continue;
+    }
     if (!queue_.empty()) {
       size_t n = std::min(bytes - copied, queue_.size());
       std::copy(queue_.begin(), queue_.begin() + static_cast<long>(n), dst + copied);
       queue_.erase(queue_.begin(), queue_.begin() + static_cast<long>(n));
       copied += n;
-      lastData = std::chrono::steady_clock::now();
+      lastData = Clock::now();
       continue;
     }
     if (failed_) return CaptureStatus::Failed;
     if (!running_) return CaptureStatus::Stopped;
-    arrived_.wait_for(g, std::chrono::milliseconds(100));
+    const auto waitFor =
+        onWait ? std::max(std::chrono::duration_cast<std::chrono::milliseconds>(waitStep - (Clock::now() - lastCall)),
+                          std::chrono::milliseconds(1))
+               : waitStep;
+    arrived_.wait_for(g, waitFor);
     if (paused_) {
-      lastData = std::chrono::steady_clock::now();
-    } else if (queue_.empty() && std::chrono::steady_clock::now() - lastData > std::chrono::milliseconds(stallMs)) {
+      lastData = Clock::now();
+    } else if (queue_.empty() && Clock::now() - lastData > std::chrono::milliseconds(stallMs)) {
       if (!failed_) error_ = "the capture device stopped delivering sound";
       failed_ = true;
       return CaptureStatus::TimedOut;

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -16,7 +17,8 @@ namespace engine::pulse {
 
 class PulseConnection;
 
-enum class CaptureStatus { Ok, Stopped, Failed, TimedOut };
+// Interrupted: the waiting callback asked the read to end.
+enum class CaptureStatus { Ok, Stopped, Failed, TimedOut, Interrupted };
 
 class PulseCapture {
  public:
@@ -36,8 +38,11 @@ class PulseCapture {
 
   // Blocks until exactly `bytes` are copied, the stream ends or fails, or no
   // data came for `stallMs` while running (a device that went silent for good).
-  // `got` receives what was copied in every case.
-  CaptureStatus Read(uint8_t* dst, size_t bytes, size_t* got, int stallMs = 5000);
+  // `got` receives what was copied in every case. `onWait`, when given, is
+  // called without the lock at least every `waitMs` until the read is done,
+  // also while data trickles in; it returns false to end the read.
+  CaptureStatus Read(uint8_t* dst, size_t bytes, size_t* got, int stallMs = 5000,
+                     const std::function<bool()>& onWait = nullptr, int waitMs = 100);
 
   bool IsRunning() const;
   bool IsPaused() const;

@@ -85,8 +85,8 @@ void ResetProgramSettings(const std::u16string& outputFolder);
 // A row's rectangle on the screen, of a list view in another process.
 CRect ListRowRect(HWND hList, int nRow);
 // One text of a list view in another process: while Sondrel records, each
-// message waits for the job's next pump (about a second), so a test reads
-// no more than it needs.
+// message waits for the job's next pump (every 50 ms while it waits for
+// sound), so a test reads no more than it needs.
 std::u16string ListItemText(HWND hList, int nRow, int nColumn);
 // The entries of a combo box in another process.
 std::vector<std::u16string> ComboItems(HWND hCombo);

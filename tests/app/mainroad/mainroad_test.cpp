@@ -273,9 +273,8 @@ TEST_F(MainRoad, TheSecondStartShowsNoAboutBoxTheTabRowInItsSchemeAndNeverCloses
 }
 
 // The recording walk. While Sondrel records, its window answers only when
-// the job pumps, about once a second (and with every block of sound the
-// test server's tone sends, every two seconds): the walk asks it for no
-// more than it needs then.
+// the job pumps (at its report once a second, and every 50 ms while it
+// waits for sound): the walk asks it for no more than it needs then.
 class MainRoadRecording : public MainRoad
 {
 public:

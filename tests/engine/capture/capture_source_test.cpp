@@ -4,8 +4,10 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -317,3 +319,80 @@ TEST(SampleConverter, ResamplesAndRemixesToTheConfiguredFormat) {
 }
 
 }  // namespace
+
+// A wait sink that runs the test's action on each call.
+class TestWaitSink : public IMediaWaitSink5 {
+ public:
+  explicit TestWaitSink(std::function<HRESULT()> action) : action_(std::move(action)) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IMediaWaitSink5)) return E_NOINTERFACE;
+    *ppv = static_cast<IMediaWaitSink5*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs_; }  // lives on the test's stack
+  HRESULT STDMETHODCALLTYPE OnWaiting() override {
+    ++calls_;
+    if (GetCurrentThreadId() != thread_) ++foreignCalls_;
+    return action_();
+  }
+  int Calls() const { return calls_; }
+  int ForeignCalls() const { return foreignCalls_; }
+  ULONG Refs() const { return refs_; }
+
+ private:
+  std::function<HRESULT()> action_;
+  std::atomic<ULONG> refs_{1};
+  int calls_ = 0;
+  int foreignCalls_ = 0;
+  DWORD thread_ = GetCurrentThreadId();
+};
+
+// A reader on a window thread keeps its window answering through the sink:
+// the read calls it on the reading thread while it waits for the source's
+// next block, without holding the capture, so that what the sink does (a
+// stop, here) takes effect; a failing sink ends the read with its failure,
+// and a removed sink is no longer called.
+TEST_F(CaptureSource, AWaitingReadCallsItsSinkUnlockedOnTheReadingThread) {
+  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"Sine")));
+  ComPtr<IMediaSource5> source;
+  ASSERT_EQ(S_OK, capture_.As(&source, IID_IMediaSource5));
+  ComPtr<IMediaReadWait5> wait;
+  ASSERT_EQ(S_OK, capture_.As(&wait, IID_IMediaReadWait5));
+  TestWaitSink stopping([&]() { return capture_->Stop(); });
+  EXPECT_EQ(E_INVALIDARG, wait->SetWaitSink(&stopping, 5));
+  EXPECT_EQ(E_INVALIDARG, wait->SetWaitSink(&stopping, 5000));
+  ASSERT_EQ(S_OK, wait->SetWaitSink(&stopping, 50));
+
+  // Three seconds are more than the sine source has handed over: the read
+  // waits, the sink stops the capture, and the read ends short.
+  ASSERT_EQ(S_OK, capture_->Start(0));
+  ASSERT_EQ(S_OK, source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr));
+  ComPtr<IMediaSample5> sample;
+  const HRESULT hr = source->ReadAudio(3000, sample.Out());
+  EXPECT_TRUE(hr == S_OK || hr == S_FALSE) << std::hex << hr;
+  LONG length = 0;
+  if (sample) sample->GetLength(&length);
+  EXPECT_LT(length, 44100 * 2 * 3) << "the read did not end at the sink's stop";
+  EXPECT_GE(stopping.Calls(), 1);
+  EXPECT_EQ(0, stopping.ForeignCalls());
+
+  TestWaitSink failing([]() { return E_ABORT; });
+  ASSERT_EQ(S_OK, wait->SetWaitSink(&failing, 50));
+  EXPECT_EQ(1u, stopping.Refs()) << "the replaced sink is still held";
+  ASSERT_EQ(S_OK, capture_->Start(0));
+  ASSERT_EQ(S_OK, source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr));
+  EXPECT_EQ(E_ABORT, source->ReadAudio(3000, sample.Out()));
+  EXPECT_EQ(1, failing.Calls());
+
+  ASSERT_EQ(S_OK, wait->SetWaitSink(nullptr, 0));
+  EXPECT_EQ(1u, failing.Refs());
+  ASSERT_EQ(S_OK, source->ReadAudio(250, sample.Out()));
+  sample->GetLength(&length);
+  EXPECT_EQ(44100 / 4 * 2, length);
+  EXPECT_EQ(1, failing.Calls());
+  ASSERT_EQ(S_OK, capture_->Stop());
+}

@@ -112,6 +112,8 @@ SONDREL_ENGINE_GUID(IID_IMediaContainerInfoA5, 0xB065BB81, 0x5427, 0x45A8, 0xA5,
                     0xBF);
 SONDREL_ENGINE_GUID(IID_IMediaContainerInfoB5, 0x65BD361A, 0xDE00, 0x4022, 0x8B, 0x6A, 0x2F, 0xAF, 0x3A, 0x9B, 0x89,
                     0xC4);
+SONDREL_ENGINE_GUID(IID_IMediaReadWait5, 0x359CBA88, 0x9E7C, 0x4D05, 0xB3, 0x7A, 0x2C, 0xEA, 0xFA, 0xB3, 0x12, 0xF9);
+SONDREL_ENGINE_GUID(IID_IMediaWaitSink5, 0xF376EAF6, 0x16AC, 0x48CB, 0xB9, 0x6D, 0xF2, 0xD6, 0xA2, 0xEA, 0x73, 0x8F);
 
 // Event dispinterfaces (the sink implements IDispatch and answers these IIDs).
 SONDREL_ENGINE_GUID(DIID__IMediaFile5Events, 0xAAA9A98B, 0x295F, 0x49BF, 0x8E, 0x8C, 0x43, 0xC0, 0x8C, 0x79, 0xB9,
@@ -504,6 +506,20 @@ struct IMediaFile5 : public IUnknown {
 struct IMediaContainerInfo5 : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetContainerInterface(REFIID riid, void** value) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetContainerValues(LONG* first, LONG* second) = 0;
+};
+
+// Called on the reading thread while a read waits for sound, so that a
+// reader on a window thread keeps its windows answering. A failure it
+// returns ends the read with that failure.
+struct IMediaWaitSink5 : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE OnWaiting() = 0;
+};
+
+// Answered by the capture source: the sink is called at least every
+// intervalMs (10 to 1000) while ReadAudio waits, and between the pieces of a
+// block that arrives bit by bit. A null sink removes it.
+struct IMediaReadWait5 : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE SetWaitSink(IMediaWaitSink5* sink, LONG intervalMs) = 0;
 };
 
 // A source of a conversion job (the capture source answers it).

@@ -1,0 +1,26 @@
+// While the recording job waits for sound inside the capture source's read
+// (up to two seconds for a source that hands its sound over in blocks), the
+// window thread would answer nothing: no paint, no click, no other process's
+// message. This keeps it answering by pumping the waiting messages from the
+// read every 50 ms. What the user does meanwhile acts only through the flags
+// the job reads at its progress report (stop, pause, split), as with the
+// report's own pump.
+#pragma once
+
+#include "app/recording/EngineObjects.h"
+
+class CRecordingWaitPump
+{
+public:
+    static const LONG PUMP_INTERVAL_MS = 50;
+
+    // Hands a pumping sink to the source for as long as this object lives;
+    // a source without the wait interface is left as it is.
+    explicit CRecordingWaitPump(IUnknown* pSource);
+    ~CRecordingWaitPump();
+    CRecordingWaitPump(const CRecordingWaitPump&) = delete;
+    CRecordingWaitPump& operator=(const CRecordingWaitPump&) = delete;
+
+private:
+    CEngineRef<IMediaReadWait5> m_pWait;
+};

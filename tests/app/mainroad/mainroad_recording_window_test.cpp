@@ -1,0 +1,351 @@
+// The main window while Sondrel records. It keeps answering while the job
+// waits for sound, not only at the job's progress reports. What would change
+// the recording or the list is off: a click on a format button, on a file
+// command or on the Files tab changes nothing. Each is clicked for real
+// where the idle window showed it, and the window, the list and the file it
+// records are read back.
+#include <afxwin.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "mainroad_support.h"
+#include "real_input.h"
+#include "sondrel_gtest.h"
+
+using namespace mainroad;
+
+namespace recordingwindow {
+
+const char16_t kOutputFolder[] = u"C:\\mainroad-window\\";
+
+// Control ids of the recording dialog.
+const int kFileList = 1017;
+const int kProfiles = 1011;
+const int kRecordButton = 1023;
+const int kDevices = 1002;
+const int kVolume = 1232;
+
+// Colours of the ribbon's images (tools/mainwindowimages) and of the
+// selected tab in the default scheme.
+const COLORREF kRecordDot = RGB(220, 30, 30);
+const COLORREF kStopSquare = RGB(40, 44, 52);
+const COLORREF kM4AFace = RGB(0, 170, 140);
+const COLORREF kInfoFace = RGB(40, 100, 200);
+const COLORREF kSelectedTab = RGB(255, 190, 110);
+
+// The screen rectangles of every 4-connected patch of a colour of at least
+// nMinimum pixels in the area of a shot, left to right.
+std::vector<CRect> ColourPatches(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nMinimum)
+{
+    const CRect rc(std::max<LONG>(area.left, 0), std::max<LONG>(area.top, 0),
+                   std::min<LONG>(area.right, canvas.Width()), std::min<LONG>(area.bottom, canvas.Height()));
+    std::vector<CRect> patches;
+    if (rc.IsRectEmpty())
+        return patches;
+    const int w = rc.Width(), h = rc.Height();
+    std::vector<char> match(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+        {
+            const COLORREF c = canvas.At(rc.left + x, rc.top + y);
+            match[static_cast<size_t>(y) * w + x] = std::abs(GetRValue(c) - GetRValue(clr)) <= 6 &&
+                                                    std::abs(GetGValue(c) - GetGValue(clr)) <= 6 &&
+                                                    std::abs(GetBValue(c) - GetBValue(clr)) <= 6;
+        }
+    std::vector<int> stack;
+    for (int start = 0; start < w * h; ++start)
+    {
+        if (match[start] != 1)
+            continue;
+        int n = 0;
+        CRect bounds(start % w, start / w, start % w + 1, start / w + 1);
+        match[start] = 2;
+        stack.assign(1, start);
+        while (!stack.empty())
+        {
+            const int i = stack.back();
+            stack.pop_back();
+            const int x = i % w, y = i / w;
+            ++n;
+            bounds.left = std::min<LONG>(bounds.left, x);
+            bounds.top = std::min<LONG>(bounds.top, y);
+            bounds.right = std::max<LONG>(bounds.right, x + 1);
+            bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
+            const int next[4] = {x > 0 ? i - 1 : -1, x + 1 < w ? i + 1 : -1, y > 0 ? i - w : -1,
+                                 y + 1 < h ? i + w : -1};
+            for (int j : next)
+                if (j >= 0 && match[j] == 1)
+                {
+                    match[j] = 2;
+                    stack.push_back(j);
+                }
+        }
+        if (n >= nMinimum)
+            patches.push_back(bounds + rc.TopLeft());
+    }
+    std::sort(patches.begin(), patches.end(), [](const CRect& a, const CRect& b) { return a.left < b.left; });
+    return patches;
+}
+
+// A capture device of this program's own that never delivers sound: a FIFO
+// source with no writer, unloaded however the test ends.
+class SilentSource
+{
+public:
+    SilentSource()
+    {
+        const std::string strId = std::to_string(::GetCurrentProcessId());
+        m_strFifo = "/tmp/sondrel-silent-" + strId + ".fifo";
+        ShellOutput("rm -f '" + m_strFifo + "'");
+        m_nModule = std::atoi(ShellOutput("pactl load-module module-pipe-source source_name=sondrel_silent_" +
+                                          strId + " file='" + m_strFifo +
+                                          "' format=s16le rate=44100 channels=2 "
+                                          "source_properties=device.description=SondrelSilent 2>/dev/null")
+                                  .c_str());
+    }
+    ~SilentSource()
+    {
+        if (m_nModule > 0)
+            ShellOutput("pactl unload-module " + std::to_string(m_nModule) + " 2>/dev/null");
+        ShellOutput("rm -f '" + m_strFifo + "'");
+    }
+    SilentSource(const SilentSource&) = delete;
+    SilentSource& operator=(const SilentSource&) = delete;
+
+    bool Loaded() const { return m_nModule > 0; }
+
+private:
+    std::string m_strFifo;
+    int m_nModule = 0;
+};
+
+class MainRoadRecordingWindow : public ::testing::Test
+{
+public:
+    static void SetUpTestSuite() { ResetProgramSettings(kOutputFolder); }
+
+protected:
+    // The ribbon's part of a shot of the main window, and the screen offset.
+    std::unique_ptr<DibCanvas> RibbonShot(CPoint* pOrigin)
+    {
+        CRect rcScreen;
+        auto shot = Shot(m_hMain, &rcScreen);
+        *pOrigin = rcScreen.TopLeft();
+        return shot;
+    }
+    bool FindIcon(COLORREF clr, CPoint* pScreen)
+    {
+        CPoint origin;
+        auto shot = RibbonShot(&origin);
+        CPoint pt;
+        if (!FindColourPatch(*shot, CRect(0, 0, shot->Width(), std::min(shot->Height(), 220)), clr, 6, 60,
+                             &pt))
+            return false;
+        *pScreen = origin + pt;
+        return true;
+    }
+    // The selected tab's highlight on the screen.
+    bool SelectedTab(CRect* prc)
+    {
+        CPoint origin, pt;
+        auto shot = RibbonShot(&origin);
+        CRect rc;
+        if (!FindColourPatch(*shot, CRect(0, 0, shot->Width() / 2, 120), kSelectedTab, 40, 30, &pt, &rc))
+            return false;
+        *prc = rc + origin;
+        return true;
+    }
+    // Windows of the program besides its main window, its tips and bars.
+    std::u16string OtherWindows()
+    {
+        std::u16string others;
+        for (HWND hWnd : VisibleWindows(m_program.Id()))
+        {
+            WCHAR name[64] = {};
+            ::GetClassNameW(hWnd, name, 64);
+            const std::u16string strClass(reinterpret_cast<const char16_t*>(name));
+            if (hWnd != m_hMain && strClass.rfind(u"QVTToolTip", 0) != 0 && strClass != u"QVTPopupBar")
+                others += Text(hWnd) + u" (" + strClass + u") ";
+        }
+        return others;
+    }
+    // Clicks the point with the pointer coming from the file list, so that
+    // no tip of the ribbon stands over what is clicked.
+    void ClickFromAway(CPoint pt)
+    {
+        CRect rcList;
+        ::GetWindowRect(ChildById(m_hMain, kFileList), &rcList);
+        ::SetForegroundWindow(m_hMain);
+        MouseMoveTo(rcList.CenterPoint());
+        Wait(100);
+        ClickAt(pt);
+    }
+
+    void StartProgram()
+    {
+        ASSERT_TRUE(m_program.Start());
+        m_hMain = WaitForWindow(m_program.Id(), u"Sondrel", 60000);
+        ASSERT_NE(nullptr, m_hMain);
+        Wait(1500);
+        ::SetForegroundWindow(m_hMain);
+    }
+
+    SondrelProcess m_program;
+    HWND m_hMain = nullptr;
+};
+
+}  // namespace recordingwindow
+
+using namespace recordingwindow;
+
+TEST_F(MainRoadRecordingWindow, FormatButtonsFileCommandsAndTheFilesTabChangeNothingWhileRecording)
+{
+    StartProgram();
+    HWND hList = ChildById(m_hMain, kFileList);
+    HWND hProfiles = ChildById(m_hMain, kProfiles);
+    ASSERT_NE(nullptr, hList);
+    ASSERT_NE(nullptr, hProfiles);
+
+    // Where the idle window shows them: the Formats tab (selected at the
+    // start) with M4A, then the Files tab, left of it, with Delete All
+    // Files, the second of the red crosses (Delete, Delete All, Delete from
+    // disk), left of Record's dot.
+    CRect rcFormatsTab, rcFilesTab;
+    ASSERT_TRUE(SelectedTab(&rcFormatsTab));
+    CPoint ptM4A;
+    ASSERT_TRUE(FindIcon(kM4AFace, &ptM4A));
+    const CPoint ptFilesTab(rcFormatsTab.left - 12, rcFormatsTab.CenterPoint().y);
+    ClickFromAway(ptFilesTab);
+    CPoint ptInfo;
+    ASSERT_TRUE(WaitUntil([&] { return FindIcon(kInfoFace, &ptInfo); }, 5000))
+        << "the Files tab did not open";
+    ASSERT_TRUE(SelectedTab(&rcFilesTab));
+    EXPECT_LT(rcFilesTab.right, rcFormatsTab.right);
+    CPoint origin;
+    auto shot = RibbonShot(&origin);
+    const std::vector<CRect> crosses =
+        ColourPatches(*shot, CRect(0, rcFilesTab.bottom - origin.y, shot->Width(), 220), kRecordDot, 12);
+    ASSERT_GE(crosses.size(), 4u) << "three crosses and the record dot";
+    const CPoint ptDeleteAll = crosses[1].CenterPoint() + origin;
+    ASSERT_LT(ptDeleteAll.x, ptInfo.x);
+
+    // Record with the recorder's own button: the Files tab stays in front.
+    const int nRows = ListCount(hList);
+    const std::vector<std::u16string> profiles = ComboItems(hProfiles);
+    ASSERT_FALSE(profiles.empty());
+    ClickChild(ChildById(m_hMain, kRecordButton));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ListCount(hList) == nRows + 1 && ListItemText(hList, nRows, 4) == u"Recording"; },
+        15000));
+    const std::u16string strFile = ListItemText(hList, nRows, 1);
+    EXPECT_EQ(u"Record-000.mp3", strFile);
+
+    // Delete All Files asks nothing and keeps the rows.
+    ClickFromAway(ptDeleteAll);
+    Wait(1500);
+    EXPECT_EQ(u"", OtherWindows()) << "a file command acted while recording";
+    if (!OtherWindows().empty())
+    {
+        Key(VK_ESCAPE);
+        Wait(500);
+    }
+    EXPECT_EQ(nRows + 1, ListCount(hList));
+
+    // On the Formats tab (which stays open), M4A keeps the format: the
+    // profiles are MP3's still.
+    ClickFromAway(rcFormatsTab.CenterPoint());
+    CPoint ptStop;
+    ASSERT_TRUE(WaitUntil([&] { return FindIcon(kStopSquare, &ptStop); }, 5000))
+        << "no Stop on the Formats tab";
+    ClickFromAway(ptM4A);
+    Wait(1500);
+    EXPECT_EQ(profiles, ComboItems(hProfiles)) << "a format button acted while recording";
+    EXPECT_EQ(u"", OtherWindows());
+
+    // The Files tab does not open.
+    ClickFromAway(ptFilesTab);
+    Wait(1500);
+    CPoint pt;
+    EXPECT_TRUE(FindIcon(kStopSquare, &pt)) << "the Files tab opened while recording";
+    EXPECT_FALSE(FindIcon(kInfoFace, &pt));
+
+    // Stopped, the recording is the one file it was, an MP3, and listed.
+    ClickFromAway(ptStop);
+    ASSERT_TRUE(WaitUntil([&] { return FindIcon(kRecordDot, &pt); }, 15000)) << "the recording did not stop";
+    Wait(1000);
+    ASSERT_EQ(nRows + 1, ListCount(hList));
+    EXPECT_EQ(strFile, ListItemText(hList, nRows, 1));
+    EXPECT_EQ(u"", ListItemText(hList, nRows, 4));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(W(std::u16string(kOutputFolder) + strFile)));
+    EXPECT_EQ(profiles, ComboItems(hProfiles));
+
+    ::SetForegroundWindow(m_hMain);
+    Wait(100);
+    KeyChord(VK_MENU, VK_F4);
+    EXPECT_TRUE(m_program.WaitForExit(20000));
+}
+
+// The job reads its source in blocks and reports once a second; from a
+// device that delivers nothing, its read waits until the device counts as
+// lost (some seconds) and the job reports the failure in a box. The window
+// answers while it waits: the new row is read, and a click on the volume
+// slider taken, before that box comes.
+TEST_F(MainRoadRecordingWindow, AJobWaitingForSoundStillAnswersAndTakesClicks)
+{
+    SilentSource silent;
+    ASSERT_TRUE(silent.Loaded());
+    StartProgram();
+    HWND hList = ChildById(m_hMain, kFileList);
+    HWND hDevices = ChildById(m_hMain, kDevices);
+    HWND hVolume = ChildById(m_hMain, kVolume);
+    ASSERT_NE(nullptr, hList);
+    ASSERT_NE(nullptr, hDevices);
+    ASSERT_NE(nullptr, hVolume);
+
+    // The silent device chosen by keys.
+    const std::vector<std::u16string> devices = ComboItems(hDevices);
+    const auto found = std::find(devices.begin(), devices.end(), u"SondrelSilent");
+    ASSERT_NE(devices.end(), found);
+    const int nDevice = static_cast<int>(found - devices.begin());
+    ClickChild(hDevices);
+    Key(VK_HOME);
+    for (int i = 0; i < nDevice; ++i)
+        Key(VK_DOWN);
+    Key(VK_RETURN);
+    Wait(300);
+    ASSERT_EQ(nDevice, ::SendMessageW(hDevices, CB_GETCURSEL, 0, 0));
+
+    const int nRows = ListCount(hList);
+    ClickChild(ChildById(m_hMain, kRecordButton));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ListCount(hList) == nRows + 1 && ListItemText(hList, nRows, 4) == u"Recording"; },
+        20000));
+    EXPECT_EQ(u"", OtherWindows()) << "the window answered only once the job had failed";
+
+    // A click on the volume slider gives it the keyboard focus.
+    const auto focus = [&] {
+        GUITHREADINFO info = {sizeof(info)};
+        return ::GetGUIThreadInfo(::GetWindowThreadProcessId(m_hMain, nullptr), &info) ? info.hwndFocus
+                                                                                       : nullptr;
+    };
+    ASSERT_NE(hVolume, focus());
+    CRect rcVolume;
+    ::GetWindowRect(hVolume, &rcVolume);
+    ClickFromAway(CPoint(rcVolume.right - 12, rcVolume.top + 10));
+    EXPECT_TRUE(WaitUntil([&] { return focus() == hVolume; }, 10000));
+    EXPECT_EQ(u"", OtherWindows()) << "the click was taken only once the job had failed";
+
+    // The lost device ends in the job's error box; No ends the recording.
+    HWND hError = WaitForWindow(m_program.Id(), u"Error", 30000);
+    ASSERT_NE(nullptr, hError);
+    ClickChild(ChildById(hError, IDNO));
+    CPoint pt;
+    EXPECT_TRUE(WaitUntil([&] { return FindIcon(kRecordDot, &pt); }, 15000));
+    ::SetForegroundWindow(m_hMain);
+    Wait(100);
+    KeyChord(VK_MENU, VK_F4);
+    EXPECT_TRUE(m_program.WaitForExit(20000));
+}
