@@ -88,6 +88,9 @@ TEST(ColorManagerBlend, WeightsOutOfHundredOrThousandRoundHalfUp)
     EXPECT_EQ(0x808080u, CQVTColorManager::BlendColors(white, black, 50));
     EXPECT_EQ(0x808080u, CQVTColorManager::BlendColors(white, black, 500));
     EXPECT_EQ(0x2A2A2Au, CQVTColorManager::BlendColors(white, black, 165));
+    // The divisor changes between 99 (per cent) and 100 (per mille).
+    EXPECT_EQ(0xFCFCFCu, CQVTColorManager::BlendColors(white, black, 99));
+    EXPECT_EQ(0x1A1A1Au, CQVTColorManager::BlendColors(white, black, 100));
     // Channels blend on their own: (200*30 + 0*70 + 50)/100, (100*30 + 50*70 + 50)/100, ...
     EXPECT_EQ(RGB(60, 65, 175), CQVTColorManager::BlendColors(RGB(200, 100, 0), RGB(0, 50, 250), 30));
     EXPECT_EQ(RGB(1, 2, 3), CQVTColorManager::BlendColors(RGB(1, 2, 3), RGB(200, 200, 200), 1000));
