@@ -109,6 +109,11 @@ TEST(ColorManagerDistance, WeightedSpaceAndScaledThreshold)
     EXPECT_TRUE(CQVTColorManager::IsColorDistanceAbove(black, RGB(0, 51, 0), FALSE, 50));
     EXPECT_FALSE(CQVTColorManager::IsColorDistanceAbove(black, RGB(0, 51, 0), TRUE, 50));
     EXPECT_TRUE(CQVTColorManager::IsColorDistanceAbove(white, RGB(255, 204, 255), TRUE, 50));
+    // The scaled threshold stops shrinking 220 from black: (0, 144, 0) lies
+    // 220.2 out and keeps the amount (its partner is 100.16 away), (0, 145, 0)
+    // lies 221.8 out and keeps it too (its partner is 99.71 away).
+    EXPECT_TRUE(CQVTColorManager::IsColorDistanceAbove(RGB(0, 144, 0), RGB(0, 79, 48), TRUE, 100));
+    EXPECT_FALSE(CQVTColorManager::IsColorDistanceAbove(RGB(0, 145, 0), RGB(0, 80, 30), TRUE, 100));
 }
 
 TEST(ColorManagerDistance, MoveCloserAndEnsureContrastLandAtTheScaledDistance)
