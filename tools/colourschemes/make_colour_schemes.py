@@ -955,6 +955,8 @@ SECTIONS = [
         ("ControlEditSelected", A(255, 255, 255)),
         ("MenuPopupText", A(0, 0, 0)),
         ("MenuPopupGripper", C(233, 238, 238)),
+        ("MenuPopupExpandedGripperDark", C(215, 227, 234)),
+        ("MenuPopupExpandedGripperLight", C(215, 227, 234)),
         ("ControlHighlightText", A(0, 0, 0)),
         ("MenuPopupSeparator", A(197, 197, 197)),
         ("MenuPopupGripperShadow", A(197, 197, 197)),

@@ -1,6 +1,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
 
 IMPLEMENT_DYNAMIC(CQVTCommandBarsOptions, CQVTCmdTarget)
 
@@ -48,6 +49,5 @@ BOOL CQVTCommandBarsOptions::IsDpiScalingEnabled() const
 {
     if (bAutoScaleDpiToolbarIconsModified)
         return bAutoScaleDpiToolbarIcons;
-    // The process-wide default of "AutoScaleDpiToolbarIcons": on.
-    return TRUE;
+    return CQVTDpiScaler::IsImageScalingEnabled();
 }

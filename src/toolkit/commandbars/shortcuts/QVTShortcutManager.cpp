@@ -779,22 +779,23 @@ void CQVTShortcutManager::SetChordStatusText(CWnd* pSite, CQVTShortcutManagerAcc
     pFrame->SetMessageText(strText);
 }
 
-CQVTShortcutManagerAccel* CQVTShortcutManager::WaitForChord(CWnd* pSite, const MSG& msgFirst,
-                                                            BYTE fFirstState, MSG* pUnmatched,
-                                                            BOOL* pbHasUnmatched)
+CQVTShortcutManager::ChordWaitEnd CQVTShortcutManager::WaitForChord(CWnd* pSite, const MSG& msgFirst,
+                                                                    BYTE fFirstState,
+                                                                    CQVTShortcutManagerAccel** ppChord,
+                                                                    MSG* pUnmatched)
 {
-    *pbHasUnmatched = FALSE;
+    *ppChord = nullptr;
     HWND hSite = pSite->GetSafeHwnd();
     const DWORD dwStart = ::GetTickCount();
     for (;;)
     {
         if (::GetCapture() != hSite)
-            return nullptr;
+            return chordCancelled;
         // The wait is bounded by the clock, not by the next message: with no
         // further input the single stroke still runs after the timeout.
         const DWORD dwElapsed = ::GetTickCount() - dwStart;
         if (dwElapsed > s_dwChordTimeout)
-            return nullptr;
+            return chordTimedOut;
         MSG msg;
         if (!::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
         {
@@ -804,19 +805,17 @@ CQVTShortcutManagerAccel* CQVTShortcutManager::WaitForChord(CWnd* pSite, const M
         if (msg.message == WM_QUIT)
         {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
-            return nullptr;
+            return chordCancelled;
         }
         if (IsKeyDownMessage(msg.message))
         {
             if (IsModifierKey(msg.wParam))
                 continue;
-            CQVTShortcutManagerAccel* pChord = FindChord(msgFirst, fFirstState, msg, GetModifierState());
-            if (!pChord)
-            {
-                *pUnmatched = msg;
-                *pbHasUnmatched = TRUE;
-            }
-            return pChord;
+            *ppChord = FindChord(msgFirst, fFirstState, msg, GetModifierState());
+            if (*ppChord)
+                return chordCompleted;
+            *pUnmatched = msg;
+            return chordUnmatched;
         }
         if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && !IsModifierKey(msg.wParam))
             continue;
@@ -830,7 +829,7 @@ CQVTShortcutManagerAccel* CQVTShortcutManager::WaitForChord(CWnd* pSite, const M
         case WM_LBUTTONDOWN:
         case WM_NCACTIVATE:
         case WM_CLOSE:
-            return nullptr;
+            return chordCancelled;
         default:
             break;
         }
@@ -875,9 +874,8 @@ BOOL CQVTShortcutManager::TranslateAccelerator(LPMSG lpMsg)
     DisableShortcuts(TRUE);
     pSite->SetCapture();
     MSG msgUnmatched = {};
-    BOOL bHasUnmatched = FALSE;
-    CQVTShortcutManagerAccel* pCompleted =
-        WaitForChord(pSite, msgFirst, fFirstState, &msgUnmatched, &bHasUnmatched);
+    CQVTShortcutManagerAccel* pCompleted = nullptr;
+    const ChordWaitEnd end = WaitForChord(pSite, msgFirst, fFirstState, &pCompleted, &msgUnmatched);
     const int nCommand = pCompleted ? pCompleted->cmd : 0;
     if (::GetCapture() == pSite->GetSafeHwnd())
         ::ReleaseCapture();
@@ -887,12 +885,14 @@ BOOL CQVTShortcutManager::TranslateAccelerator(LPMSG lpMsg)
     BOOL bHandled = TRUE;
     if (nCommand != 0)
         pSite->SendMessage(WM_COMMAND, static_cast<WPARAM>(static_cast<UINT>(nCommand)), 0);
-    else if (!bHasUnmatched && pSingle)
+    else if (end == chordTimedOut && pSingle)
         pSite->SendMessage(WM_COMMAND, static_cast<WPARAM>(static_cast<UINT>(pSingle->cmd)), 0);
     else
     {
-        // The key that completed nothing goes back to the queue.
-        if (bHasUnmatched)
+        // The key that completed nothing goes back to the queue. A click, an
+        // activation or a command that ended the wait has been handled: the
+        // single stroke no longer stands.
+        if (end == chordUnmatched)
             ::PostMessage(msgUnmatched.hwnd, msgUnmatched.message, msgUnmatched.wParam, msgUnmatched.lParam);
         bHandled = FALSE;
     }

@@ -178,10 +178,18 @@ protected:
                      CQVTShortcutManagerAccel*& pChord) const;
     CQVTShortcutManagerAccel* FindChord(const MSG& msgFirst, BYTE fFirstState, const MSG& msgSecond,
                                         BYTE fSecondState) const;
-    // Waits for the second key of a chord; the completed chord or null. A key
-    // that completes nothing is handed back in pUnmatched.
-    CQVTShortcutManagerAccel* WaitForChord(CWnd* pSite, const MSG& msgFirst, BYTE fFirstState,
-                                           MSG* pUnmatched, BOOL* pbHasUnmatched);
+    // How a chord's wait for its second key ended.
+    enum ChordWaitEnd
+    {
+        chordCompleted,  // the second key completed a chord
+        chordUnmatched,  // a key that completes nothing
+        chordTimedOut,   // no key in time: the single stroke stands
+        chordCancelled   // a click, activation, command, close, quit or lost capture
+    };
+    // Waits for the second key of a chord: the completed chord in ppChord, a
+    // key that completes nothing in pUnmatched.
+    ChordWaitEnd WaitForChord(CWnd* pSite, const MSG& msgFirst, BYTE fFirstState,
+                              CQVTShortcutManagerAccel** ppChord, MSG* pUnmatched);
     void SetChordStatusText(CWnd* pSite, CQVTShortcutManagerAccel* pChord, BOOL bShow);
     void LoadKeyNames();
 

@@ -130,7 +130,9 @@ void CQVTToolTipContext::DestroyToolTip()
     m_pToolTip = nullptr;
     if (::IsWindow(pToolTip->m_hWnd))
         pToolTip->DestroyWindow();
-    delete pToolTip;
+    auto* pOwn = DYNAMIC_DOWNCAST(CQVTToolTipContextToolTip, pToolTip);
+    if (!pOwn || !pOwn->DeleteWhenIdle())
+        delete pToolTip;
     // The next tool is new to the next window.
     FreeToolInfo(&m_lastInfo);
     m_nLastHit = -1;

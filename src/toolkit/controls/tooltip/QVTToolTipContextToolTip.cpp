@@ -56,7 +56,8 @@ CQVTToolTipContextToolTip::CQVTToolTipContextToolTip(CQVTToolTipContext* pContex
     : m_pContext(pContext), m_bActive(FALSE), m_bToolShown(FALSE), m_hwndClicked(nullptr), m_uIdClicked(0),
       m_bClicked(FALSE), m_hwndPending(nullptr), m_uIdPending(0), m_bPending(FALSE), m_dwLastShowHide(0),
       m_nDelayInitial(500), m_nDelayReshow(200), m_nDelayAutoPop(0), m_nTimerShow(0), m_nTimerAutoPop(0),
-      m_nTitleIcon(TTI_NONE), m_pImage(nullptr), m_bRegion(FALSE), m_hFont(nullptr), m_hMouseHook(nullptr)
+      m_nTitleIcon(TTI_NONE), m_pImage(nullptr), m_bRegion(FALSE), m_hFont(nullptr), m_hMouseHook(nullptr),
+      m_nBusy(0), m_bDeleteWhenIdle(FALSE), m_pHeldContext(nullptr)
 {
 }
 
@@ -68,6 +69,41 @@ CQVTToolTipContextToolTip::~CQVTToolTipContextToolTip()
     RemoveAllTools();
     if (m_pImage)
         m_pImage->InternalRelease();
+}
+
+BOOL CQVTToolTipContextToolTip::DeleteWhenIdle()
+{
+    if (m_nBusy == 0)
+        return FALSE;
+    m_bDeleteWhenIdle = TRUE;
+    return TRUE;
+}
+
+void CQVTToolTipContextToolTip::HoldContext()
+{
+    if (m_pHeldContext || !m_pContext || m_nBusy == 0)
+        return;
+    m_pContext->InternalAddRef();
+    m_pHeldContext = m_pContext;
+}
+
+void CQVTToolTipContextToolTip::LeaveBusy()
+{
+    if (--m_nBusy > 0)
+        return;
+    CQVTToolTipContext* pHeld = m_pHeldContext;
+    m_pHeldContext = nullptr;
+    if (m_bDeleteWhenIdle)
+        delete this;
+    // The last reference takes the context and, with it, this window.
+    if (pHeld)
+        pHeld->InternalRelease();
+}
+
+LRESULT CQVTToolTipContextToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CBusyScope busy(this);
+    return CWnd::WindowProc(message, wParam, lParam);
 }
 
 BOOL CQVTToolTipContextToolTip::Create(CWnd* pOwner, DWORD dwStyle)
@@ -684,6 +720,9 @@ void CQVTToolTipContextToolTip::Show(TOOLITEM* pTool)
         CClientDC dc(this);
         szTip = CalcToolSize(&dc, &m_toolShown);
     }
+    // Measuring may dispatch messages that take the window away.
+    if (IsAbandoned())
+        return;
     if (szTip.cx <= 0 || szTip.cy <= 0)
     {
         Hide();

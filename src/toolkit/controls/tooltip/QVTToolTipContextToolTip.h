@@ -58,7 +58,32 @@ public:
 
     void Hide();
 
+    // Called by the context that drops this window: FALSE when the window
+    // may be deleted now; TRUE when its own code is still on the stack (a
+    // wait that dispatches messages), which deletes it on the way out.
+    BOOL DeleteWhenIdle();
+
 protected:
+    // Marks a frame of the window's own code on the stack; the outermost
+    // one carries out a deletion asked for meanwhile and lets go of the
+    // held context. Nothing of the window may be touched after it ends.
+    class CBusyScope
+    {
+    public:
+        explicit CBusyScope(CQVTToolTipContextToolTip* pTip) : m_pTip(pTip) { ++pTip->m_nBusy; }
+        ~CBusyScope() { m_pTip->LeaveBusy(); }
+        CBusyScope(const CBusyScope&) = delete;
+        CBusyScope& operator=(const CBusyScope&) = delete;
+
+    private:
+        CQVTToolTipContextToolTip* m_pTip;
+    };
+    // Keeps the context alive until the outermost busy frame ends; for
+    // loops that dispatch messages, whose handlers may release it.
+    void HoldContext();
+    BOOL IsAbandoned() const { return m_bDeleteWhenIdle || !m_hWnd; }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     // The tip laid out for a tool: title, body and image rectangles in
     // client coordinates of a tip whose top-left is (0, 0); the tip's size.
     struct LAYOUT
@@ -136,4 +161,10 @@ protected:
     BOOL m_bRegion;                  // the rounded region is applied
     HFONT m_hFont;                   // set by WM_SETFONT
     HHOOK m_hMouseHook;
+    int m_nBusy;                         // frames of the window's own code on the stack
+    BOOL m_bDeleteWhenIdle;              // dropped by the context while busy
+    CQVTToolTipContext* m_pHeldContext;  // one reference, held while busy
+
+private:
+    void LeaveBusy();
 };

@@ -141,6 +141,8 @@ BOOL CHTMLTip::WaitForDocument()
     DWORD dwStart = ::GetTickCount();
     for (;;)
     {
+        if (IsAbandoned())
+            return FALSE;
         READYSTATE state = READYSTATE_UNINITIALIZED;
         if (FAILED(m_pWebBrowser->get_ReadyState(&state)))
             return FALSE;
@@ -229,11 +231,16 @@ BOOL CHTMLTip::RenderDocument(const CString& strText)
 
 CSize CHTMLTip::CalcToolSize(CDC* pDC, TOOLITEM* pTool)
 {
+    // Making the browser and waiting for its document dispatch messages,
+    // whose handlers may release the context or destroy this window: both
+    // stay until the outermost busy frame ends.
+    CBusyScope busy(this);
+    HoldContext();
     CString strText = GetToolText(pTool);
     if (strText.IsEmpty())
         return CSize(0, 0);
     if (!RenderDocument(strText))
-        return CQVTToolTipContextToolTip::CalcToolSize(pDC, pTool);
+        return IsAbandoned() ? CSize(0, 0) : CQVTToolTipContextToolTip::CalcToolSize(pDC, pTool);
     const CRect& rcMargin = m_pContext->GetMargin();
     return CSize(m_szCapture.cx + rcMargin.left + rcMargin.right + 2 * Scale(3),
                  m_szCapture.cy + rcMargin.top + rcMargin.bottom + 2 * Scale(3));

@@ -151,14 +151,16 @@ void CQVTHookManager::SetHook(HWND hWnd, CQVTHookManagerHookAble* pHook)
     pSink->m_hWnd = hWnd;
     pSink->m_bUnicode = ::IsWindowUnicode(hWnd);
     pSink->m_pOldWndProc = CurrentWndProc(hWnd);
-    SetWndProc(hWnd, pSink->m_bUnicode, &HookWndProc);
+    pSink->m_pModuleState = AfxGetModuleState();
     pSink->push_back(pHook);
-    pHook->OnHookAttached(hWnd);
+    // The sink is found before the procedure is in place: a message that
+    // reached the procedure first would otherwise miss the window's own.
     {
         CQVTSpinLock lock(m_guard);
         m_mapWindows.SetAt(hWnd, pSink);
     }
-    pSink->m_pModuleState = AfxGetModuleState();
+    SetWndProc(hWnd, pSink->m_bUnicode, &HookWndProc);
+    pHook->OnHookAttached(hWnd);
 }
 
 void CQVTHookManager::RemoveHook(HWND hWnd, CQVTHookManagerHookAble* pHook)
@@ -179,10 +181,23 @@ void CQVTHookManager::RemoveHook(HWND hWnd, CQVTHookManagerHookAble* pHook)
 
 void CQVTHookManager::RemoveAll(CQVTHookManagerHookAble* pHook)
 {
-    CQVTSpinLock lock(m_guard);
     // A client in several sinks is deleted once, after it has left them all.
     const BOOL bAutoDelete = pHook->m_bAutoDeleteHook;
     pHook->m_bAutoDeleteHook = FALSE;
+    // Removing a window sink sends its window a message: under the lock, a
+    // hooked window of another thread would wait for the lock forever.
+    for (HWND hWnd : WindowsHolding(pHook))
+        RemoveHook(hWnd, pHook);
+    const int nDetached = RemoveFromThreadSinks(pHook);
+    for (int i = 0; i < nDetached; ++i)
+        pHook->OnHookDetached();
+    if (bAutoDelete)
+        delete pHook;
+}
+
+std::vector<HWND> CQVTHookManager::WindowsHolding(CQVTHookManagerHookAble* pHook)
+{
+    CQVTSpinLock lock(m_guard);
     std::vector<HWND> windows;
     POSITION pos = m_mapWindows.GetStartPosition();
     while (pos)
@@ -193,14 +208,18 @@ void CQVTHookManager::RemoveAll(CQVTHookManagerHookAble* pHook)
         if (pSink->Find(pHook) >= 0)
             windows.push_back(hWnd);
     }
-    for (HWND hWnd : windows)
-        RemoveHook(hWnd, pHook);
+    return windows;
+}
 
+int CQVTHookManager::RemoveFromThreadSinks(CQVTHookManagerHookAble* pHook)
+{
+    CQVTSpinLock lock(m_guard);
+    int nRemoved = 0;
     for (int nIndex = 0; nIndex < kHookTypeCount; ++nIndex)
     {
         CMap<DWORD, DWORD, CHookSink*, CHookSink*>& map = m_mapThreads[nIndex];
         std::vector<DWORD> emptied;
-        pos = map.GetStartPosition();
+        POSITION pos = map.GetStartPosition();
         while (pos)
         {
             DWORD dwThread = 0;
@@ -210,7 +229,7 @@ void CQVTHookManager::RemoveAll(CQVTHookManagerHookAble* pHook)
             while ((nFound = pSink->Find(pHook)) >= 0)
             {
                 pSink->erase(pSink->begin() + nFound);
-                pHook->OnHookDetached();
+                ++nRemoved;
             }
             if (pSink->empty())
                 emptied.push_back(dwThread);
@@ -224,8 +243,7 @@ void CQVTHookManager::RemoveAll(CQVTHookManagerHookAble* pHook)
             delete pSink;
         }
     }
-    if (bAutoDelete)
-        delete pHook;
+    return nRemoved;
 }
 
 BOOL CQVTHookManager::SetWindowsHook(int nHookType, CQVTHookManagerHookAble* pHook, DWORD dwThreadId)

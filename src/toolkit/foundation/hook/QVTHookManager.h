@@ -100,6 +100,10 @@ private:
     // Detaches the sink's clients and puts the window procedure back when
     // that does not cut a foreign subclasser out; the sink then goes.
     void RemoveWindowSink(CHookSink* pSink);
+    std::vector<HWND> WindowsHolding(CQVTHookManagerHookAble* pHook);
+    // Takes every entry of the client out of the thread sinks and unhooks the
+    // emptied ones; the number of entries removed.
+    int RemoveFromThreadSinks(CQVTHookManagerHookAble* pHook);
     void DetachClients(CHookSink* pSink, std::vector<CQVTHookManagerHookAble*>* pDeferredDeletes);
     CHookSink* LookupThread(int nHookType, DWORD dwThreadId);
     void EraseWindowSink(HWND hWnd);

@@ -39,19 +39,19 @@ void CQVTTabThemeExcel2003::DrawSingleButton(CDC* pDC, CQVTTabManagerItem* pItem
     const int w = shape.Along();
     const int h = shape.Across() - 1;
     const int k = h / 2;
-    // Wide at the client side, narrow outside, pulled back by a quarter row.
-    const CPoint arrPoints[4] = {shape.Map(-k / 2, h), shape.Map(k / 2, h - 2 * k),
-                                 shape.Map(w - k / 2, h - 2 * k), shape.Map(w + k / 2, h)};
+    // Wide at the client side, narrow outside, pulled back by a quarter row;
+    // the outer edge lies on the item's outer row whatever the height's parity.
+    const CPoint arrPoints[4] = {shape.Map(-k / 2, h), shape.Map(k / 2, 0), shape.Map(w - k / 2, 0),
+                                 shape.Map(w + k / 2, h)};
     DrawPolygonGradient(pDC, pItem, arrPoints, 4, TRUE);
 
     const CQVTPaintManagerColor* pEdges = pItem->IsSelected() ? pColorSet->m_csStateB : pColorSet->m_csStateA;
     QVTTabDraw::Line(pDC, arrPoints[0], arrPoints[1], pEdges[0]);
     QVTTabDraw::Line(pDC, arrPoints[1], arrPoints[2], pEdges[1]);
     QVTTabDraw::Line(pDC, arrPoints[2], arrPoints[3], pEdges[2]);
-    QVTTabDraw::Line(pDC, shape.Map(-k / 2 + 1, h), shape.Map(k / 2 + 1, h - 2 * k + 1), pEdges[3]);
-    QVTTabDraw::Line(pDC, shape.Map(k / 2 + 1, h - 2 * k + 1), shape.Map(w - k / 2 - 1, h - 2 * k + 1),
-                     pEdges[4]);
-    QVTTabDraw::Line(pDC, shape.Map(w - k / 2 - 1, h - 2 * k + 1), shape.Map(w + k / 2 - 1, h), pEdges[5]);
+    QVTTabDraw::Line(pDC, shape.Map(-k / 2 + 1, h), shape.Map(k / 2 + 1, 1), pEdges[3]);
+    QVTTabDraw::Line(pDC, shape.Map(k / 2 + 1, 1), shape.Map(w - k / 2 - 1, 1), pEdges[4]);
+    QVTTabDraw::Line(pDC, shape.Map(w - k / 2 - 1, 1), shape.Map(w + k / 2 - 1, h), pEdges[5]);
 
     m_pPaintManager->DrawSingleButtonIconAndText(pDC, pItem, pItem->GetRect(), TRUE);
 }

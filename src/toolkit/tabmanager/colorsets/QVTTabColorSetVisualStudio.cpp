@@ -85,8 +85,8 @@ void CQVTTabColorSetVisualStudio2008::RefreshMetrics()
             SetStandard(m_csFrame[4], choice.clrFrame);
         }
     }
-    else
-        CQVTTabColorSetOffice2003::RefreshMetrics();
+    // Without palettes the system colours set above stand: the Office 2003
+    // values already lie under them.
     FinishVisualStudio();
 }
 

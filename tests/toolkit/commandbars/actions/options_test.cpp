@@ -12,6 +12,7 @@
 #include "tests/toolkit/foundation/propexchange/store_exchange.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeArchive.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeRegistry.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
@@ -263,6 +264,11 @@ TEST(CommandBarsOptions, KeyboardCuesAndIconScalingFollowTheSystemUntilSet)
 {
     BarsScope bars;
     EXPECT_TRUE(bars->IsDpiScalingEnabled());
+    CQVTDpiScaler::SetImageScaling(FALSE);
+    EXPECT_FALSE(bars->IsDpiScalingEnabled());
+    bars->SetDpiScaling(TRUE);
+    EXPECT_TRUE(bars->IsDpiScalingEnabled());
+    CQVTDpiScaler::SetImageScaling(TRUE);
     bars->SetDpiScaling(FALSE);
     EXPECT_FALSE(bars->IsDpiScalingEnabled());
 

@@ -260,6 +260,39 @@ TEST_F(ShortcutKeys, AFirstStrokeAloneSendsTheSingleCommandWithoutWaitingForMore
     EXPECT_EQ(0, Manager()->GetDisableCount());
 }
 
+TEST_F(ShortcutKeys, AClickOrACommandThatEndsTheChordWaitCancelsTheSingleStroke)
+{
+    // Ctrl+K is a single stroke and the start of chords: a click during the
+    // wait is the user's next action, not a timeout.
+    MouseMoveTo(WindowCentre(s_pFrame->GetSafeHwnd()));
+    PumpTranslated(30);
+    CtrlChord('K', 0);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    PumpTranslated(800);
+    EXPECT_TRUE(s_pFrame->m_commands.empty());
+    EXPECT_EQ(nullptr, ::GetCapture());
+    EXPECT_EQ(0, Manager()->GetDisableCount());
+
+    // A command that arrives during the wait is the only one (a longer wait:
+    // the command is posted from another thread once the wait has begun).
+    s_pFrame->m_commands.clear();
+    const DWORD dwTimeout = CQVTShortcutManager::s_dwChordTimeout;
+    CQVTShortcutManager::s_dwChordTimeout = 3000;
+    const DWORD dwThread = ::GetCurrentThreadId();
+    HWND hFrame = s_pFrame->GetSafeHwnd();
+    WinThread commander([dwThread, hFrame] {
+        if (ScriptWaitForCapture(dwThread, true))
+            ::PostMessage(hFrame, WM_COMMAND, 103, 0);
+    });
+    CtrlChord('K', 0);
+    PumpTranslatedUntil([] { return !s_pFrame->m_commands.empty(); });
+    PumpTranslated(300);
+    commander.join();
+    CQVTShortcutManager::s_dwChordTimeout = dwTimeout;
+    EXPECT_EQ(std::vector<UINT>({103u}), s_pFrame->m_commands);
+}
+
 TEST_F(ShortcutKeys, ASecondKeyThatCompletesNoChordIsKeptForTheWindow)
 {
     CQVTShortcutManagerAccelTable* pTable = Manager()->GetAccelTable();

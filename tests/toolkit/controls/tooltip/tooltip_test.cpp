@@ -454,6 +454,89 @@ TEST_F(ToolTipTest, HtmlTipsWithoutABrowserShowPlain)
 }
 
 namespace {
+const UINT kVanish = WM_APP + 7;
+bool g_bInTipTimer = false;  // the tip's show timer is being dispatched
+bool g_bContextGone = false;
+
+class CWatchedContext : public CQVTToolTipContext
+{
+public:
+    ~CWatchedContext() override { g_bContextGone = true; }
+};
+
+// An owner that goes, and lets go of its context, when told to inside the
+// tip's own show timer, that is while the tip measures itself.
+class CVanishingOwner : public CToolOwner
+{
+public:
+    explicit CVanishingOwner(CQVTToolTipContext* pContext) : CToolOwner(pContext) {}
+    bool m_bGone = false;
+    bool m_bToldOutside = false;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != kVanish)
+            return CToolOwner::WindowProc(message, wParam, lParam);
+        if (!g_bInTipTimer)
+        {
+            m_bToldOutside = true;
+            return 0;
+        }
+        m_bGone = true;
+        CQVTToolTipContext* pContext = m_pContext;
+        DestroyWindow();
+        pContext->InternalRelease();
+        return 0;
+    }
+};
+}  // namespace
+
+TEST(ToolTipContext, AnOwnerGoneWhileAnHtmlTipMeasuresItselfFreesNothingUnderIt)
+{
+    g_bContextGone = false;
+    auto* pContext = new CWatchedContext;
+    pContext->SetStyle(CQVTToolTipContext::toolTipHTML);
+    pContext->SetDelayTime(TTDT_INITIAL, 100);
+    CVanishingOwner owner(pContext);
+    ASSERT_TRUE(owner.Open(CRect(640, 500, 940, 560)));
+    owner.m_tools = {{CRect(0, 0, 150, 60), _T("<b>Record</b>"), _T("")}};
+    owner.SetForegroundWindow();
+    MouseMoveTo(CPoint(20, 20));
+    PumpMessages(50);
+    MouseMoveTo(owner.ToolCentre(1));
+
+    // The tip's show timer posts the owner its order first: the tip's waits
+    // for the browser dispatch it.
+    const DWORD dwStart = ::GetTickCount();
+    HWND hTip = nullptr;
+    while (!owner.m_bGone && !owner.m_bToldOutside && ::GetTickCount() - dwStart < 15000)
+    {
+        if (!hTip && pContext->GetToolTip())
+            hTip = pContext->GetToolTip()->GetSafeHwnd();
+        MSG msg;
+        if (!::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            continue;
+        }
+        g_bInTipTimer = hTip && msg.hwnd == hTip && msg.message == WM_TIMER &&
+                        msg.wParam == CQVTToolTipContextToolTip::timerShow;
+        if (g_bInTipTimer)
+            ::PostMessage(owner.GetSafeHwnd(), kVanish, 0, 0);
+        ::TranslateMessage(&msg);
+        ::DispatchMessage(&msg);
+        g_bInTipTimer = false;
+    }
+    PumpMessages(100);
+    if (owner.m_bToldOutside)
+        GTEST_SKIP() << "the tip measured itself without dispatching messages";
+    ASSERT_TRUE(owner.m_bGone);
+    EXPECT_FALSE(::IsWindow(hTip));
+    EXPECT_TRUE(g_bContextGone) << "the tip let go of the context it held";
+}
+
+namespace {
 class COldControlsContext : public CQVTToolTipContext
 {
 public:

@@ -88,6 +88,9 @@ TEST(ColorManagerBlend, WeightsOutOfHundredOrThousandRoundHalfUp)
     EXPECT_EQ(0x808080u, CQVTColorManager::BlendColors(white, black, 50));
     EXPECT_EQ(0x808080u, CQVTColorManager::BlendColors(white, black, 500));
     EXPECT_EQ(0x2A2A2Au, CQVTColorManager::BlendColors(white, black, 165));
+    // The divisor changes between 99 (per cent) and 100 (per mille).
+    EXPECT_EQ(0xFCFCFCu, CQVTColorManager::BlendColors(white, black, 99));
+    EXPECT_EQ(0x1A1A1Au, CQVTColorManager::BlendColors(white, black, 100));
     // Channels blend on their own: (200*30 + 0*70 + 50)/100, (100*30 + 50*70 + 50)/100, ...
     EXPECT_EQ(RGB(60, 65, 175), CQVTColorManager::BlendColors(RGB(200, 100, 0), RGB(0, 50, 250), 30));
     EXPECT_EQ(RGB(1, 2, 3), CQVTColorManager::BlendColors(RGB(1, 2, 3), RGB(200, 200, 200), 1000));
@@ -106,6 +109,11 @@ TEST(ColorManagerDistance, WeightedSpaceAndScaledThreshold)
     EXPECT_TRUE(CQVTColorManager::IsColorDistanceAbove(black, RGB(0, 51, 0), FALSE, 50));
     EXPECT_FALSE(CQVTColorManager::IsColorDistanceAbove(black, RGB(0, 51, 0), TRUE, 50));
     EXPECT_TRUE(CQVTColorManager::IsColorDistanceAbove(white, RGB(255, 204, 255), TRUE, 50));
+    // The scaled threshold stops shrinking 220 from black: (0, 144, 0) lies
+    // 220.2 out and keeps the amount (its partner is 100.16 away), (0, 145, 0)
+    // lies 221.8 out and keeps it too (its partner is 99.71 away).
+    EXPECT_TRUE(CQVTColorManager::IsColorDistanceAbove(RGB(0, 144, 0), RGB(0, 79, 48), TRUE, 100));
+    EXPECT_FALSE(CQVTColorManager::IsColorDistanceAbove(RGB(0, 145, 0), RGB(0, 80, 30), TRUE, 100));
 }
 
 TEST(ColorManagerDistance, MoveCloserAndEnsureContrastLandAtTheScaledDistance)

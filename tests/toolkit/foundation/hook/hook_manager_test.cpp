@@ -1,7 +1,8 @@
 // The hook manager on real windows and thread hooks: client order and
 // consumption, clients that leave inside a message, windows destroyed while
 // hooked, a foreign subclasser above the manager removed in either order,
-// framework windows created under a toolkit CBT hook, and Default.
+// framework windows created under a toolkit CBT hook, Default, and a
+// client removed from another thread than its window's.
 #include <afxwin.h>
 
 #include <string>
@@ -360,4 +361,76 @@ TEST(HookManager, ThreadHookTypesAndDuplicates)
     {
     }
     EXPECT_EQ(nMessages, 0);
+}
+
+TEST(HookManager, MessagesSentWhileTheFirstClientAttachesReachTheWindow)
+{
+    HWND hWnd = MakeWindow();
+    class Prober : public Client
+    {
+    public:
+        Prober() : Client("P") {}
+        void OnHookAttached(HWND hWnd) override
+        {
+            Client::OnHookAttached(hWnd);
+            SendMessageW(hWnd, WM_PROBE, 0, 0);
+        }
+    } prober;
+    g_log.clear();
+    QVTHookManager()->SetHook(hWnd, &prober);
+    EXPECT_EQ(g_log, (Log{"P", "base", "P after 0"}));
+    QVTHookManager()->RemoveHook(hWnd, &prober);
+    DestroyWindow(hWnd);
+}
+
+namespace {
+struct HookedWindowThread
+{
+    HANDLE hReady = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND hWnd = nullptr;
+    Client* pClient = nullptr;
+};
+
+DWORD WINAPI RunHookedWindow(void* pParam)
+{
+    auto* pThread = static_cast<HookedWindowThread*>(pParam);
+    pThread->hWnd = MakeWindow();
+    QVTHookManager()->SetHook(pThread->hWnd, pThread->pClient);
+    SetEvent(pThread->hReady);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
+    DestroyWindow(pThread->hWnd);
+    return 0;
+}
+
+DWORD WINAPI RemoveAllClients(void* pParam)
+{
+    QVTHookManager()->RemoveAll(static_cast<Client*>(pParam));
+    return 0;
+}
+}  // namespace
+
+TEST(HookManager, RemoveAllLetsAHookedWindowOfAnotherThreadAnswer)
+{
+    // Raw threads: a deadlocked one must not be joined when the test fails.
+    Client client("C");
+    HookedWindowThread window;
+    window.pClient = &client;
+    DWORD dwWindowThread = 0;
+    HANDLE hWindowThread = CreateThread(nullptr, 0, &RunHookedWindow, &window, 0, &dwWindowThread);
+    ASSERT_EQ(WaitForSingleObject(window.hReady, 10000), WAIT_OBJECT_0);
+    ASSERT_NE(QVTHookManager()->Lookup(window.hWnd), nullptr);
+
+    HANDLE hRemover = CreateThread(nullptr, 0, &RemoveAllClients, &client, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(hRemover, 20000), WAIT_OBJECT_0)
+        << "RemoveAll and the window wait on each other";
+    EXPECT_EQ(QVTHookManager()->Lookup(window.hWnd), nullptr);
+    EXPECT_EQ(ProcOf(window.hWnd), &BaseProc);
+
+    PostThreadMessageW(dwWindowThread, WM_QUIT, 0, 0);
+    WaitForSingleObject(hWindowThread, INFINITE);
+    CloseHandle(hRemover);
+    CloseHandle(hWindowThread);
+    CloseHandle(window.hReady);
 }

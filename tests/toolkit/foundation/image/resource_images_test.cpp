@@ -109,6 +109,14 @@ TEST(ResourceImagesIni, LineEndsCommentsAndDamage)
     EXPECT_EQ(images.GetIniInt(u"One", u"K", 0), 5);
     Parse(images, "[Two]\r\n\r\n\n  ; a comment\r\n  K2= 6 ; trailing\r\n=7\r\nnoequals\r\n[Three\r\nK3 = 1");
     EXPECT_EQ(images.GetIniInt(u"Two", u"K2", 0), 6);
+    // Numbers must fill the value: anything after them makes it malformed.
+    Parse(images, "[Tail]\r\nColor = 59 90 130 x\r\nInt = 7 x\r\nSize = 16 24 x\r\nRect = 1 2 3 4 5\r\n"
+                  "Whole = 59 90 130\r\n");
+    EXPECT_EQ(images.GetIniColor(u"Tail", u"Color", RGB(1, 2, 3)), 0u);
+    EXPECT_EQ(images.GetIniInt(u"Tail", u"Int", 5), 0);
+    EXPECT_EQ(images.GetIniSize(u"Tail", u"Size", CSize(9, 9)), CSize(0, 0));
+    EXPECT_EQ(images.GetIniRect(u"Tail", u"Rect", CRect(9, 9, 9, 9)), CRect(0, 0, 0, 0));
+    EXPECT_EQ(images.GetIniColor(u"Tail", u"Whole", 0), RGB(59, 90, 130));
     EXPECT_EQ(images.GetIniString(u"Two", u"", u"none"), CString(u"none")) << "a key needs a name";
     EXPECT_EQ(images.GetIniInt(u"Thre", u"K3", 0), 1) << "a section name loses its last character";
     Parse(images, "Orphan = 1\r\n");

@@ -100,6 +100,11 @@ TEST_F(ResourceManagerTest, StringTablesAreWalkedAcrossBlocks)
     EXPECT_EQ(str, CString(u"Fourth of the block"));
     EXPECT_EQ(CQVTResourceManager::LoadStringFromModule(nullptr, IDS_BLOCK_NEXT, &str), 17);
     EXPECT_EQ(str, CString(u"In the next block"));
+    // A block holds sixteen entries: its last one and the next block's first.
+    EXPECT_EQ(CQVTResourceManager::LoadStringFromModule(nullptr, IDS_BLOCK_LAST, &str), 17);
+    EXPECT_EQ(str, CString(u"Last of the block"));
+    EXPECT_EQ(CQVTResourceManager::LoadStringFromModule(nullptr, IDS_BLOCK_NEXT_FIRST, &str), 20);
+    EXPECT_EQ(str, CString(u"Opens the next block"));
     // An empty entry inside a block, and a block that does not exist.
     EXPECT_EQ(CQVTResourceManager::LoadStringFromModule(nullptr, IDS_BLOCK_FIRST + 2, &str), 0);
     EXPECT_TRUE(str.IsEmpty());

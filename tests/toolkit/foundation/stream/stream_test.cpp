@@ -228,7 +228,13 @@ TEST(TextDecoder, HonoursByteOrderMarksAndFallsBackToAnsi)
     EXPECT_EQ(Decode({'p', 'l', 'a', 'i', 'n'}), CString(u"plain"));
     EXPECT_EQ(Decode({}), CString());
 
-    BOOL bResult = TRUE;
+    BOOL bResult = FALSE;
+    // The marks' shortest forms: three bytes for UTF-16 (half a unit after the
+    // mark is nothing), four for UTF-8.
+    EXPECT_EQ(Decode({0xFF, 0xFE, 'A'}, 64, &bResult), CString());
+    EXPECT_TRUE(bResult);
+    EXPECT_EQ(Decode({0xEF, 0xBB, 0xBF, 'A'}), CString(u"A"));
+
     // Five characters need a buffer of six.
     Decode({'p', 'l', 'a', 'i', 'n'}, 5, &bResult);
     EXPECT_FALSE(bResult);

@@ -208,6 +208,22 @@ TEST_F(RibbonThemeParts, MenusHaveTheSchemesColumnSeparatorGlyphAndCutCorners)
     pPopup->InternalRelease();
 }
 
+TEST_F(RibbonThemeParts, ExpandedMenuGrippersTakeTheSchemesRibbonColours)
+{
+    // Hidden commands a menu shows after expanding sit on this gradient.
+    CQVTRibbonTheme* pTheme = Theme();
+    CQVTResourceImages* pImages = pTheme->GetResourceImages();
+    ASSERT_TRUE(pImages && pImages->IsValid());
+    const COLORREF clrLight =
+        pImages->GetIniColor(_T("Ribbon"), _T("MenuPopupExpandedGripperLight"), 0xFFFFFFFF);
+    const COLORREF clrDark =
+        pImages->GetIniColor(_T("Ribbon"), _T("MenuPopupExpandedGripperDark"), 0xFFFFFFFF);
+    EXPECT_NE(0xFFFFFFFFu, clrLight);
+    EXPECT_NE(0xFFFFFFFFu, clrDark);
+    EXPECT_EQ(clrLight, pTheme->m_grcMenuExpandedGripper.clrLight.GetStandardValue());
+    EXPECT_EQ(clrDark, pTheme->m_grcMenuExpandedGripper.clrDark.GetStandardValue());
+}
+
 TEST_F(RibbonThemeParts, SpinButtonsShowTheFrameOfThePartUnderThePointer)
 {
     CQVTControlEdit* pEdit =

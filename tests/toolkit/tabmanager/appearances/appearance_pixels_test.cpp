@@ -3,6 +3,8 @@
 // fills, corners and edges.
 #include <afxwin.h>
 
+#include <set>
+
 #include "painted_strip.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
@@ -236,23 +238,33 @@ TEST(TabAppearancePixels, ExcelTabsAreTrapezoidsWithTheirOwnEdges)
 {
     for (int nPosition : kPositions)
     {
-        SCOPED_TRACE(nPosition);
-        PaintedStrip strip(qvtTabAppearanceExcel2003, nPosition, qvtTabColorDefault);
-        strip.UseMarkers();
-        const CRect rc = strip.Item(1);
-        const int w = strip.Along(rc), h = strip.Across(rc) - 1, k = h / 2;
-        // Narrow outside, wide towards the client, pulled back a quarter row.
-        EXPECT_EQ(Hex(kStateB[1]), strip.At(strip.Map(rc, w / 2, h - 2 * k)));
-        EXPECT_EQ(Hex(kStateB[4]), strip.At(strip.Map(rc, w / 2, h - 2 * k + 1)));
-        EXPECT_EQ(Hex(kStateB[0]), strip.At(strip.Map(rc, -k / 2, h)));
-        EXPECT_EQ(Hex(kStateB[2]), strip.At(strip.Map(rc, w + k / 2, h)));
-        EXPECT_EQ(Hex(kSelected), strip.At(strip.Map(rc, w / 2, h - 2)));
-        // Outside the slant near the outer corner lies the header.
-        EXPECT_EQ(Hex(kHeader), strip.At(strip.Map(rc, -k / 2 + 1, 1)));
-        // Other tabs take the other edge colours.
-        const CRect rc2 = strip.Item(2);
-        EXPECT_EQ(Hex(kStateA[1]), strip.At(strip.Map(rc2, strip.Along(rc2) / 2, h - 2 * k)));
-        EXPECT_EQ(Hex(kButton), strip.At(strip.Map(rc2, strip.Along(rc2) / 2, h - 2)));
+        // Rows of odd and even height: the outer edge lies on the item's
+        // outer row in both.
+        std::set<int> parities;
+        for (int nExtra : {0, 1})
+        {
+            SCOPED_TRACE(testing::Message() << nPosition << " extra " << nExtra);
+            PaintedStrip strip(qvtTabAppearanceExcel2003, nPosition, qvtTabColorDefault);
+            strip.PaintManager()->m_rcButtonMargin.bottom += nExtra;
+            strip.host.SetLayoutRect(PaintedStrip::Control());
+            strip.UseMarkers();
+            const CRect rc = strip.Item(1);
+            const int w = strip.Along(rc), h = strip.Across(rc) - 1, k = h / 2;
+            parities.insert(h % 2);
+            // Narrow outside, wide towards the client, pulled back a quarter row.
+            EXPECT_EQ(Hex(kStateB[1]), strip.At(strip.Map(rc, w / 2, 0)));
+            EXPECT_EQ(Hex(kStateB[4]), strip.At(strip.Map(rc, w / 2, 1)));
+            EXPECT_EQ(Hex(kStateB[0]), strip.At(strip.Map(rc, -k / 2, h)));
+            EXPECT_EQ(Hex(kStateB[2]), strip.At(strip.Map(rc, w + k / 2, h)));
+            EXPECT_EQ(Hex(kSelected), strip.At(strip.Map(rc, w / 2, h - 2)));
+            // Outside the slant near the outer corner lies the header.
+            EXPECT_EQ(Hex(kHeader), strip.At(strip.Map(rc, -k / 2 + 1, 1)));
+            // Other tabs take the other edge colours.
+            const CRect rc2 = strip.Item(2);
+            EXPECT_EQ(Hex(kStateA[1]), strip.At(strip.Map(rc2, strip.Along(rc2) / 2, 0)));
+            EXPECT_EQ(Hex(kButton), strip.At(strip.Map(rc2, strip.Along(rc2) / 2, h - 2)));
+        }
+        EXPECT_EQ(2u, parities.size()) << "the margins gave rows of one parity only";
     }
 }
 

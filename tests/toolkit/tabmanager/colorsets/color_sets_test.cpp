@@ -155,11 +155,17 @@ TEST(TabColorSets, VisualStudioSetsByScheme)
         EXPECT_EQ(0xF1D081u, p->m_clrButtonHighlighted.GetValue());
         EXPECT_EQ(0xBFA169u, p->m_clrFrameBorder.GetValue());
         EXPECT_EQ(0xD2B498u, p->m_clrButton.GetValue());
-        // Theme colours off: the Office 2003 values instead.
+        // Theme colours off: the set's own system colours, not the Office
+        // 2003 ones they replace.
         host.m_pPaintManager->m_bDisableLunaColors = TRUE;
         host.m_pPaintManager->RefreshMetrics();
         auto* q = dynamic_cast<CQVTTabColorSetVisualStudio2008*>(host.m_pPaintManager->GetColorSet());
-        EXPECT_EQ(GetColorByIndex(36), q->m_clrButtonHighlighted.GetValue());
+        ASSERT_NE(GetColorByIndex(36), GetColorByIndex(COLOR_WINDOW));
+        EXPECT_EQ(GetColorByIndex(COLOR_WINDOW), q->m_clrButtonHighlighted.GetValue());
+        EXPECT_EQ(GetColorByIndex(COLOR_3DFACE), q->m_clrButtonSelected.GetValue());
+        EXPECT_EQ(GetColorByIndex(COLOR_3DFACE), q->m_clrButton.GetValue());
+        EXPECT_EQ(GetColorByIndex(57), q->m_clrFrameBorder.GetValue());
+        EXPECT_EQ(GetColorByIndex(33), q->m_clrButtonPressed.GetValue());
     }
     CTabTestHost host;
     auto* p = SetOf<CQVTTabColorSetVisualStudio2010>(host, qvtTabColorVisualStudio2010);

@@ -164,6 +164,8 @@ const KeyEntry kKeys[] = {
     {"Ribbon", "ControlEditSelected", kindColor},
     {"Ribbon", "MenuPopupText", kindColor},
     {"Ribbon", "MenuPopupGripper", kindColor},
+    {"Ribbon", "MenuPopupExpandedGripperDark", kindColor},
+    {"Ribbon", "MenuPopupExpandedGripperLight", kindColor},
     {"Ribbon", "ControlHighlightText", kindColor},
     {"Ribbon", "MenuPopupSeparator", kindColor},
     {"Ribbon", "RibbonText", kindColor},
