@@ -1,5 +1,6 @@
 # Sourced by the run and test scripts: the Wine prefix inside the build tree
-# and the services a run of the program needs. Defines start_* and stop_all.
+# (or SONDREL_WINEPREFIX) and the services a run of the program needs.
+# Defines start_*, the prefixes' preparation, run_program and stop_all.
 root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 build=${SONDREL_BUILD_DIR:-$root/build}
 export WINE_TOOLS_DIR=/usr/lib/wine

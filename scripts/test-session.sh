@@ -29,8 +29,8 @@ end_session() {
 trap end_session EXIT
 trap 'exit 143' TERM INT
 
-# The registry files are real copies (copy_prefix): the template's server may
-# still be saving when a session starts.
+# The registry files are real copies (copy_prefix): what the session's server
+# writes never reaches the template, nor a save of the template this copy.
 if [[ ! -f "$template/system.reg" ]] || ! copy_prefix "$template" "$session/prefix"; then
   echo "test-session: cannot copy the prefix $template" >&2
   exit 1

@@ -86,12 +86,13 @@ run_once() {
     fi
   fi
   close_window "$main"
+  local closed=$SECONDS
   if ! wait_for_run 60; then
     fail "$label run: the run command did not return after Alt+F4"
     return
   fi
   wait "$run_pid" || fail "$label run: the run command failed ($?)"
-  echo "$label run: window shown (pixel spread $spread), closed; the run command returned"
+  echo "$label run: window shown (pixel spread $spread), closed; the run command returned $((SECONDS - closed)) s later"
   run_pid=
   left=$(prefix_processes "$run_prefix")
   if [[ -n "$left" ]]; then
