@@ -47,7 +47,7 @@ pixel_spread() {
 
 # Alt+F4 on the window, focused as a click would focus it.
 close_window() {
-  xdotool windowfocus --sync "$1" 2>/dev/null
+  timeout 10 xdotool windowfocus --sync "$1" 2>/dev/null
   sleep 0.3
   xdotool key --clearmodifiers alt+F4
 }
