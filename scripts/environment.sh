@@ -1,11 +1,12 @@
 # Sourced by the run and test scripts: the Wine prefix inside the build tree
-# and the services a run of the program needs. Defines start_* and stop_all.
+# (or SONDREL_WINEPREFIX) and the services a run of the program needs.
+# Defines start_*, the prefixes' preparation, run_program and stop_all.
 root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 build=${SONDREL_BUILD_DIR:-$root/build}
 export WINE_TOOLS_DIR=/usr/lib/wine
 export PATH="$WINE_TOOLS_DIR:$PATH"
 export WINELOADER="$WINE_TOOLS_DIR/wine64"
-export WINEPREFIX="$build/wineprefix"
+export WINEPREFIX="${SONDREL_WINEPREFIX:-$build/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLPATH="$build/bin"
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -57,7 +58,9 @@ start_sound() {
   return 1
 }
 
-# The Wine prefix, made once and brought up to date with our registrations.
+# The program's Wine prefix, made once and brought up to date with our
+# registrations: all that a run of the program needs, and the template that
+# the tests copy.
 prepare_prefix() {
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     wine64 wineboot -i >/dev/null 2>&1 || true
@@ -65,54 +68,43 @@ prepare_prefix() {
   if [[ -x "$root/scripts/register.sh" ]]; then
     "$root/scripts/register.sh"
   fi
+}
+
+# The prefixes only tests use, copied from the prepared program prefix once
+# its server has saved and ended.
+prepare_test_prefixes() {
   wineserver -w
   prepare_dpi_prefix 144
   prepare_unthemed_prefix
-  prepare_program_prefix
-  start_wineservers
+  copy_prefix "$WINEPREFIX" "$build/wineprefix-program"
 }
 
-# One persistent server per prefix, with Wine's system services already
-# running, both started here with their output discarded: started by a test,
-# they would inherit that test's output pipe, and ctest would wait for them
-# long after the test ended.
-start_wineservers() {
-  local prefix
-  start_desktop_keeper_pipe
-  for prefix in "$WINEPREFIX" "$build"/wineprefix-dpi* "$build"/wineprefix-unthemed "$build"/wineprefix-program; do
-    [[ -d "$prefix" ]] || continue
-    WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1 || true
-    WINEPREFIX="$prefix" wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
-    # The desktop process (explorer) starts with the first program that needs
-    # it and ends a second after the last one leaves. Started by a test, it
-    # holds that test's output open to the end of the run, so ctest waits for
-    # the test as long. A console program that waits on a pipe keeps one
-    # desktop, started here with no output, alive for the whole run.
-    WINEPREFIX="$prefix" wine64 cmd /c pause <"$sondrel_keeper_pipe" >/dev/null 2>&1 &
-    sondrel_pids+=($!)
+# copy_prefix <prefix> <copy>: hard links keep a copy cheap (a prefix is mostly
+# system DLLs). The registry files are real copies, never linked even for a
+# moment: Wine's server rewrites a registry file that has a second link in
+# place instead of replacing it, so a copy taken while a server of the prefix
+# saves would hold a registry cut off halfway.
+copy_prefix() {
+  local from=$1 to=$2 entry
+  rm -rf "$to"
+  mkdir "$to" || return 1
+  shopt -s dotglob nullglob
+  for entry in "$from"/*; do
+    if [[ "$entry" == *.reg ]]; then
+      cp "$entry" "$to/" || { shopt -u dotglob nullglob; return 1; }
+    else
+      cp -al "$entry" "$to/" || { shopt -u dotglob nullglob; return 1; }
+    fi
   done
-}
-
-# A pipe that never delivers a byte while the run lasts, for the desktop keepers.
-start_desktop_keeper_pipe() {
-  [[ -n "${sondrel_keeper_fd:-}" ]] && return 0
-  sondrel_keeper_pipe="$build/desktop-keeper.fifo"
-  rm -f "$sondrel_keeper_pipe"
-  mkfifo "$sondrel_keeper_pipe"
-  exec {sondrel_keeper_fd}<>"$sondrel_keeper_pipe"
+  shopt -u dotglob nullglob
 }
 
 # A copy of the prefix whose screen runs at a raised DPI, for tests that must
 # show both.
 prepare_dpi_prefix() {
-  local dpi=$1 copy="$build/wineprefix-dpi$1"
-  rm -rf "$copy"
-  # Hard links keep the copy cheap (the prefix is mostly system DLLs); the
-  # registry files, which differ, are real copies.
-  cp -al "$WINEPREFIX" "$copy"
-  local reg
-  for reg in "$WINEPREFIX"/*.reg; do cp --remove-destination "$reg" "$copy/"; done
-  WINEPREFIX="$copy" wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || true
+  local copy="$build/wineprefix-dpi$1"
+  copy_prefix "$WINEPREFIX" "$copy"
+  WINEPREFIX="$copy" wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || true
   WINEPREFIX="$copy" wineserver -w
 }
 
@@ -120,22 +112,40 @@ prepare_dpi_prefix() {
 # toolkit's unthemed fallbacks.
 prepare_unthemed_prefix() {
   local copy="$build/wineprefix-unthemed"
-  rm -rf "$copy"
-  cp -al "$WINEPREFIX" "$copy"
-  local reg
-  for reg in "$WINEPREFIX"/*.reg; do cp --remove-destination "$reg" "$copy/"; done
+  copy_prefix "$WINEPREFIX" "$copy"
   WINEPREFIX="$copy" wine64 reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /t REG_SZ /d 0 /f >/dev/null 2>&1 || true
   WINEPREFIX="$copy" wineserver -w
 }
 
-# A copy of the prefix that only the program's start-up test uses: the
-# program writes its settings and folders there as in a new user's prefix.
-prepare_program_prefix() {
-  local copy="$build/wineprefix-program"
-  rm -rf "$copy"
-  cp -al "$WINEPREFIX" "$copy"
-  local reg
-  for reg in "$WINEPREFIX"/*.reg; do cp --remove-destination "$reg" "$copy/"; done
+# The Wine processes of a prefix, its server among them, one id a line: the
+# Wine loaders and servers whose environment names the prefix.
+prefix_processes() {
+  local prefix=${1:-$WINEPREFIX} dir var
+  for dir in /proc/[0-9]*; do
+    [[ "$dir/exe" -ef "$WINE_TOOLS_DIR/wine64" || "$dir/exe" -ef "$WINE_TOOLS_DIR/wine64-preloader" ||
+      "$dir/exe" -ef "$WINE_TOOLS_DIR/wineserver64" ]] || continue
+    while IFS= read -r -d '' var; do
+      if [[ "$var" == "WINEPREFIX=$prefix" ]]; then
+        echo "${dir#/proc/}"
+        break
+      fi
+    done 2>/dev/null <"$dir/environ" || true
+  done
+}
+
+# Prepares the prefix and runs the program in it, as the run command does;
+# returns the program's exit status once it and everything it started in the
+# prefix have ended (Wine's services, its desktop and its server outlive the
+# program by a few seconds). A server that already served other programs of
+# the prefix (a second run while the first is open, a test) is theirs, and is
+# not waited for.
+run_program() {
+  local others status=0
+  others=$(prefix_processes)
+  prepare_prefix
+  "$WINELOADER" "$build/bin/Sondrel.exe.so" "$@" || status=$?
+  [[ -n "$others" ]] || wineserver -w
+  return $status
 }
 
 stop_all() {
@@ -150,9 +160,4 @@ stop_all() {
   local pid
   for pid in "${sondrel_pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
   sondrel_pids=()
-  if [[ -n "${sondrel_keeper_fd:-}" ]]; then
-    exec {sondrel_keeper_fd}>&-
-    unset sondrel_keeper_fd
-    rm -f "$sondrel_keeper_pipe"
-  fi
 }

@@ -29,26 +29,9 @@ end_session() {
 trap end_session EXIT
 trap 'exit 143' TERM INT
 
-# Hard links keep the copy cheap (the prefix is mostly system DLLs). The
-# registry files are real copies, and never linked even for a moment: Wine's
-# server rewrites a registry file that has a second link in place instead of
-# replacing it, and the prefix's own server saves while the suite runs, so a
-# session starting then would copy a registry cut off halfway (COM classes
-# and type libraries missing in one test program of a run).
-copy_prefix() {
-  local entry
-  mkdir "$session/prefix" || return 1
-  shopt -s dotglob nullglob
-  for entry in "$template"/*; do
-    if [[ "$entry" == *.reg ]]; then
-      cp "$entry" "$session/prefix/" || return 1
-    else
-      cp -al "$entry" "$session/prefix/" || return 1
-    fi
-  done
-  shopt -u dotglob nullglob
-}
-if [[ ! -f "$template/system.reg" ]] || ! copy_prefix; then
+# The registry files are real copies (copy_prefix): what the session's server
+# writes never reaches the template, nor a save of the template this copy.
+if [[ ! -f "$template/system.reg" ]] || ! copy_prefix "$template" "$session/prefix"; then
   echo "test-session: cannot copy the prefix $template" >&2
   exit 1
 fi

@@ -11,6 +11,7 @@ trap stop_all EXIT
 start_display
 start_sound
 prepare_prefix
+prepare_test_prefixes
 # Sessions a killed test left behind (scripts/test-session.sh).
 rm -rf "$build/sessions"
 

@@ -1,7 +1,7 @@
 // Links handed to the shell, caught: the test prefix's "mailto", "http" and
 // "https" handler is tools/urlcatcher (SondrelUrlCatcher, built into the
 // test programs' folder), which appends the command line it was started
-// with to the file that SONDREL_URL_LOG names.
+// with to the file that HKCU\Software\SondrelUrlCatcher "Log" names.
 #pragma once
 
 #include <windows.h>
@@ -49,7 +49,14 @@ inline std::u16string RegisterUrlCatcher(const std::u16string& logPath)
         RegCloseKey(hScheme);
     }
     DeleteFileW(reinterpret_cast<LPCWSTR>(logPath.c_str()));
-    SetEnvironmentVariableW(u"SONDREL_URL_LOG", reinterpret_cast<LPCWSTR>(logPath.c_str()));
+    HKEY hCatcher = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\SondrelUrlCatcher", 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &hCatcher, nullptr) == ERROR_SUCCESS)
+    {
+        RegSetValueExW(hCatcher, u"Log", 0, REG_SZ, reinterpret_cast<const BYTE*>(logPath.c_str()),
+                       static_cast<DWORD>((logPath.size() + 1) * sizeof(char16_t)));
+        RegCloseKey(hCatcher);
+    }
     return logPath;
 }
 

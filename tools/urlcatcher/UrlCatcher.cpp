@@ -1,5 +1,8 @@
 // Appends its own command line, as UTF-8 and one line per start, to the file
-// named by SONDREL_URL_LOG; without that variable it writes nothing.
+// named by the value "Log" of HKCU\Software\SondrelUrlCatcher, which the test
+// that registered it wrote into its prefix (the program it is started from
+// inherits nothing of the test's environment); without that value it writes
+// nothing.
 #include <windows.h>
 
 #include <vector>
@@ -7,8 +10,10 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     WCHAR szLog[MAX_PATH] = {};
-    DWORD nLog = ::GetEnvironmentVariableW(u"SONDREL_URL_LOG", szLog, MAX_PATH);
-    if (nLog == 0 || nLog >= MAX_PATH)
+    DWORD cbLog = sizeof(szLog) - sizeof(WCHAR);
+    if (::RegGetValueW(HKEY_CURRENT_USER, u"Software\\SondrelUrlCatcher", u"Log", RRF_RT_REG_SZ, nullptr,
+                       szLog, &cbLog) != ERROR_SUCCESS ||
+        szLog[0] == 0)
         return 1;
     LPCWSTR pszLine = ::GetCommandLineW();
     int nLength = 0;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "real_input.h"
+#include "run_command.h"
 
 namespace mainroad {
 
@@ -73,12 +74,7 @@ SondrelProcess::~SondrelProcess()
 
 bool SondrelProcess::Start()
 {
-    const std::u16string folder = BinFolder();
-    std::u16string line = u"\"" + folder + u"Sondrel.exe.so\"" + u'\0';
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    return ::CreateProcessW(nullptr, const_cast<LPWSTR>(W(line)), nullptr, nullptr, FALSE, 0, nullptr,
-                            W(folder), &startup, &m_process) != FALSE;
+    return runcommand::StartProgram(&m_process);
 }
 
 bool SondrelProcess::Running() const
@@ -109,7 +105,8 @@ void SondrelProcess::Kill()
         ::TerminateProcess(m_process.hProcess, 1);
         ::WaitForSingleObject(m_process.hProcess, 10000);
     }
-    ::CloseHandle(m_process.hThread);
+    if (m_process.hThread)
+        ::CloseHandle(m_process.hThread);
     ::CloseHandle(m_process.hProcess);
     m_process = PROCESS_INFORMATION();
 }

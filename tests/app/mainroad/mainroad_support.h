@@ -27,6 +27,8 @@ class SondrelProcess
 {
 public:
     ~SondrelProcess();
+    // Starts the program as the run command does (scripts/run.sh), in the
+    // session's prefix; false when no new Sondrel process appeared.
     bool Start();
     DWORD Id() const { return m_process.dwProcessId; }
     bool Running() const;

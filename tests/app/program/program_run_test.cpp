@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "program_test_support.h"
+#include "run_command.h"
 #include "tracelog/P7Trace.h"
 
 using namespace commontest;
@@ -43,29 +44,11 @@ BOOL CALLBACK FindProcessWindow(HWND window, LPARAM context)
     return FALSE;
 }
 
-// Starts the program, waits for its main window, reads its caption and
-// closes it as the user would; extra is added to the environment.
-ProgramRunResult RunProgram(const std::u16string& image, const std::u16string& folder,
-                            const std::u16string& extra = u"")
+// Waits for the started program's main window, reads its caption and
+// closes it as the user would.
+ProgramRunResult WatchProgram(PROCESS_INFORMATION process)
 {
     ProgramRunResult run;
-    std::u16string environment;
-    LPWCH block = GetEnvironmentStringsW();
-    for (LPCWSTR p = block; *p; p += std::char_traits<char16_t>::length(p) + 1)
-        environment += std::u16string(p) + u'\0';
-    FreeEnvironmentStringsW(block);
-    if (!extra.empty())
-        environment += extra + u'\0';
-    environment += u'\0';
-
-    std::u16string line = u"\"" + image + u"\"" + u'\0';
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, const_cast<LPWSTR>(W(line)), nullptr, nullptr, FALSE,
-                        CREATE_UNICODE_ENVIRONMENT, const_cast<char16_t*>(environment.data()), W(folder),
-                        &startup, &process))
-        return run;
     WindowSearch search = {process.dwProcessId, nullptr, false};
     for (int i = 0; i < 600 && !search.found; ++i)
     {
@@ -92,9 +75,32 @@ ProgramRunResult RunProgram(const std::u16string& image, const std::u16string& f
     }
     if (!run.ended)
         TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
+    if (process.hThread)
+        CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return run;
+}
+
+// The build's program, started as the run command starts it.
+ProgramRunResult RunProgram()
+{
+    PROCESS_INFORMATION process = {};
+    if (!runcommand::StartProgram(&process))
+        return ProgramRunResult();
+    return WatchProgram(process);
+}
+
+// A copy of the program in another folder, started from there.
+ProgramRunResult RunProgramCopy(const std::u16string& image, const std::u16string& folder)
+{
+    std::u16string line = u"\"" + image + u"\"" + u'\0';
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, const_cast<LPWSTR>(W(line)), nullptr, nullptr, FALSE, 0, nullptr, W(folder),
+                        &startup, &process))
+        return ProgramRunResult();
+    return WatchProgram(process);
 }
 
 BOOL __cdecl CollectLine(void* context, const WCHAR* line)
@@ -146,7 +152,7 @@ TEST(ProgramRun, TwiceInANewPrefixThenInTwoLanguages)
     int englishWidth = 0;
     for (DWORD count = 1; count <= 2; ++count)
     {
-        ProgramRunResult run = RunProgram(program, ProgramFolder());
+        ProgramRunResult run = RunProgram();
         ASSERT_TRUE(run.ended);
         EXPECT_TRUE(run.caption == u"Sondrel");
         englishWidth = run.clientWidth;
@@ -181,7 +187,7 @@ TEST(ProgramRun, TwiceInANewPrefixThenInTwoLanguages)
     for (DWORD language : languages)
     {
         ASSERT_TRUE(SetRegistryDword(HKEY_CURRENT_USER, kProgramKey, u"LangID", language));
-        ProgramRunResult run = RunProgram(copy.Path() + u"Sondrel.exe.so", copy.Path());
+        ProgramRunResult run = RunProgramCopy(copy.Path() + u"Sondrel.exe.so", copy.Path());
         ASSERT_TRUE(run.ended);
         // The main window takes its template from the language (narrower
         // there) and always calls itself Sondrel.
