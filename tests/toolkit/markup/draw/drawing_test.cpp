@@ -13,6 +13,7 @@
 #include "toolkit/markup/values/QVTMarkupFont.h"
 #include "toolkit/markup/values/QVTMarkupPathData.h"
 #include "toolkit/markup/values/QVTMarkupThickness.h"
+#include "toolkit/markup/values/QVTMarkupValues.h"
 
 namespace {
 const COLORREF kWhite = RGB(255, 255, 255);
@@ -263,6 +264,47 @@ TEST_F(MarkupDrawing, DecorationsAreBandsBelowAndThroughTheText)
         EXPECT_LT(RowCount(m_canvas, nTop - 1, rc.left, rc.right, kRed), rc.Width());
         EXPECT_LT(RowCount(m_canvas, nTop + t, rc.left, rc.right, kRed), rc.Width());
     }
+}
+
+namespace {
+// An element whose drawing fails the way host code does.
+class CThrowingPanel : public CTestPanel
+{
+public:
+    void OnRender(CQVTMarkupDrawingContext*) override { AfxThrowOleException(E_FAIL); }
+};
+}  // namespace
+
+TEST_F(MarkupDrawing, ADrawingThatThrowsLeavesTheDrawingContextAsItFoundIt)
+{
+    CQVTMarkupAutoPtr failing(new CThrowingPanel());
+    CThrowingPanel* pFailing = static_cast<CThrowingPanel*>(failing.Get());
+    // Offset, clipped to its bounds and half transparent while it draws.
+    pFailing->SetValue(CQVTMarkupUIElement::m_pClipToBoundsProperty, CQVTMarkupBool::CreateTrue());
+    pFailing->SetValue(CQVTMarkupUIElement::m_pOpacityProperty, new CQVTMarkupDouble(0.5));
+    CQVTMarkupDrawingContext dc(m_pContext, m_canvas.dc.m_hDC);
+    pFailing->Measure(&dc, SIZE{50, 50});
+    pFailing->Arrange(RECT{10, 20, 60, 70});
+    const CRect rcClip(dc.GetClipBox());
+    ASSERT_EQ(rcClip, CRect(0, 0, 200, 100));
+    BOOL bThrown = FALSE;
+    try
+    {
+        pFailing->Render(&dc);
+    }
+    catch (COleException* e)
+    {
+        bThrown = TRUE;
+        e->Delete();
+    }
+    EXPECT_TRUE(bThrown);
+    EXPECT_EQ(CRect(dc.GetClipBox()), rcClip);
+    EXPECT_EQ(dc.GetOpacity(), 1.0);
+    // What is drawn next lands where it belongs, opaque and unclipped.
+    dc.FillSolidRect(RECT{0, 0, 100, 10}, kRed);
+    EXPECT_EQ(m_canvas.At(5, 5), kRed);
+    EXPECT_EQ(m_canvas.At(95, 5), kRed);
+    EXPECT_EQ(m_canvas.At(15, 25), kWhite);
 }
 
 TEST_F(MarkupDrawing, ARoundedBorderFillsItsBackgroundInsideTheFrame)
