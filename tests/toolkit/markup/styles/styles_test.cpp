@@ -202,6 +202,27 @@ TEST(MarkupStyles, BasedOnChainsStopAtTheNestingLimitAndLongOnesFreeWithoutRecur
     pLast->InternalRelease();
 }
 
+TEST(MarkupStyles, AStylesResourceSearchNeverClimbsToItsParent)
+{
+    CContextHolder context;
+    CTreeHolder root(BuildMarkup(
+        context, Resources(u"<SolidColorBrush x:Key='k' Color='Blue'/>"
+                           u"<Style x:Key='s' TargetType='TestElement'><Style.Resources>"
+                           u"<SolidColorBrush x:Key='own' Color='Lime'/></Style.Resources></Style>",
+                           u"")));
+    ASSERT_NE(root.Get(), nullptr);
+    CQVTMarkupStyle* pStyle = MarkupCast<CQVTMarkupStyle>(Lookup(root, u"s"));
+    ASSERT_NE(pStyle, nullptr);
+    // A style hung below the panel that holds the key still searches only
+    // itself.
+    ASSERT_FALSE(pStyle->IsSealed());
+    pStyle->SetLogicalParent(root.Get());
+    EXPECT_NE(Lookup(pStyle, u"own"), nullptr);
+    EXPECT_EQ(Lookup(pStyle, u"k"), nullptr);
+    EXPECT_NE(Lookup(root, u"k"), nullptr);
+    pStyle->SetLogicalParent(nullptr);
+}
+
 TEST(MarkupStyles, TriggersSwitchValuesAndLocalValuesWin)
 {
     CContextHolder context;
