@@ -325,8 +325,9 @@ TEST(MarkupContextInvalidation, AResizedElementRepaintsWhereItWasAndWhereItIs)
 TEST(MarkupContextInvalidation, InlinesAreFoundAndRepaintedThroughTheirTextBlock)
 {
     CHost host;
-    host.Load(u"<TestElement x:Name='a' Height='20'/>"
-              u"<TextBlock x:Name='t' Height='30' Margin='5,0,0,0'>a <Bold x:Name='bold'>b</Bold></TextBlock>");
+    host.Load(
+        u"<TestElement x:Name='a' Height='20'/>"
+        u"<TextBlock x:Name='t' Height='30' Margin='5,0,0,0'>a <Bold x:Name='bold'>b</Bold></TextBlock>");
     CQVTMarkupObject* pText = host.m_pRoot->FindName(u"t");
     CQVTMarkupObject* pBold = host.m_pRoot->FindName(u"bold");
     ASSERT_NE(pBold, nullptr);

@@ -312,7 +312,8 @@ TEST_F(MarkupDrawing, ADrawingThatThrowsLeavesTheDrawingContextAsItFoundIt)
 TEST_F(MarkupDrawing, ARoundedBackgroundInsideAFrameHasTheRadiusLessHalfTheLeftSide)
 {
     CQVTMarkupUIElement* pBorder = MarkupParseText(
-        m_pContext, RootMarkup(u"Border", u"CornerRadius='10' BorderThickness='4,1,1,1' Background='Red'", u""));
+        m_pContext,
+        RootMarkup(u"Border", u"CornerRadius='10' BorderThickness='4,1,1,1' Background='Red'", u""));
     ASSERT_NE(pBorder, nullptr);
     m_trees.push_back(pBorder);
     MarkupRenderElement(pBorder, m_canvas.dc.m_hDC, CRect(0, 0, 60, 40));
@@ -323,7 +324,8 @@ TEST_F(MarkupDrawing, ARoundedBackgroundInsideAFrameHasTheRadiusLessHalfTheLeftS
     auto drawn = [&](double dRadius) {
         DibCanvas expected(200, 100);
         CQVTMarkupDrawingContext dc(m_pContext, expected.dc.m_hDC);
-        const CQVTMarkupCornerRadius radius = CQVTMarkupCornerRadius::FromCorners(dRadius, dRadius, dRadius, dRadius);
+        const CQVTMarkupCornerRadius radius =
+            CQVTMarkupCornerRadius::FromCorners(dRadius, dRadius, dRadius, dRadius);
         dc.FillRectangle(RECT{4, 1, 59, 39}, pRed, &radius);
         int nDifferent = 0;
         for (int y = 0; y < 100; ++y)

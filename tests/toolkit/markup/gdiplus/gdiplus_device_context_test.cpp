@@ -375,8 +375,8 @@ TEST_F(MarkupGdiPlus, EachSmoothingModeSetsItsFourQualitySettings)
             const int nInterpolation = rows[nMode].nInterpolation == 1   ? 3
                                        : rows[nMode].nInterpolation == 2 ? 7
                                                                          : rows[nMode].nInterpolation;
-            strExpected.Format(u"%d %d %d %d", rows[nMode].nSmoothing, rows[nMode].nPixelOffset, nInterpolation,
-                               nFlag > 0 ? rows[nMode].nHintWithFlag : rows[nMode].nHint);
+            strExpected.Format(u"%d %d %d %d", rows[nMode].nSmoothing, rows[nMode].nPixelOffset,
+                               nInterpolation, nFlag > 0 ? rows[nMode].nHintWithFlag : rows[nMode].nHint);
             EXPECT_EQ(settings(), strExpected);
         }
     }
@@ -390,7 +390,8 @@ TEST_F(MarkupGdiPlus, EachSmoothingModeSetsItsFourQualitySettings)
 
 namespace {
 // The pixel offset mode in force at each stroke of a recorded metafile.
-BOOL CALLBACK CollectStrokeOffsets(Gdiplus::EmfPlusRecordType type, UINT nFlags, UINT, const BYTE*, VOID* pData)
+BOOL CALLBACK CollectStrokeOffsets(Gdiplus::EmfPlusRecordType type, UINT nFlags, UINT, const BYTE*,
+                                   VOID* pData)
 {
     auto* pModes = static_cast<std::vector<int>*>(pData);
     // The first entry is the mode in force; each stroke appends it.
@@ -415,8 +416,9 @@ TEST_F(MarkupGdiPlus, OddStrokesDrawWithoutTheHalfPixelOffsetAndEvenOnesWithTheS
         frame.Y = 0;
         frame.Width = 100;
         frame.Height = 60;
-        ASSERT_EQ(Gdiplus::DllExports::GdipRecordMetafile(m_canvas.dc.m_hDC, Gdiplus::EmfTypeEmfPlusOnly, &frame,
-                                                          Gdiplus::MetafileFrameUnitPixel, nullptr, &pMetafile),
+        ASSERT_EQ(Gdiplus::DllExports::GdipRecordMetafile(m_canvas.dc.m_hDC, Gdiplus::EmfTypeEmfPlusOnly,
+                                                          &frame, Gdiplus::MetafileFrameUnitPixel, nullptr,
+                                                          &pMetafile),
                   Gdiplus::Ok);
         Gdiplus::GpGraphics* pGraphics = nullptr;
         ASSERT_EQ(Gdiplus::DllExports::GdipGetImageGraphicsContext(pMetafile, &pGraphics), Gdiplus::Ok);
@@ -439,12 +441,13 @@ TEST_F(MarkupGdiPlus, OddStrokesDrawWithoutTheHalfPixelOffsetAndEvenOnesWithTheS
         Gdiplus::GpPointF origin;
         origin.X = 0;
         origin.Y = 0;
-        Gdiplus::DllExports::GdipEnumerateMetafileDestPoint(pTarget, pMetafile, &origin, &CollectStrokeOffsets,
-                                                            &modes, nullptr);
+        Gdiplus::DllExports::GdipEnumerateMetafileDestPoint(pTarget, pMetafile, &origin,
+                                                            &CollectStrokeOffsets, &modes, nullptr);
         Gdiplus::DllExports::GdipDeleteGraphics(pTarget);
         Gdiplus::DllExports::GdipDisposeImage(pMetafile);
         // Smoothing mode 0 stores high quality (2), mode 1 none (3).
         const int nStored = nSmoothing == 0 ? 2 : 3;
-        EXPECT_EQ(std::vector<int>(modes.begin() + 1, modes.end()), (std::vector<int>{0, nStored, 0, nStored}));
+        EXPECT_EQ(std::vector<int>(modes.begin() + 1, modes.end()),
+                  (std::vector<int>{0, nStored, 0, nStored}));
     }
 }

@@ -64,10 +64,11 @@ TEST_F(MarkupGrid, AutoThenTwoStarsShareWhatTheAutoColumnLeaves)
 
 TEST_F(MarkupGrid, ChangedDefinitionsAndCellsLayTheGridOutAgain)
 {
-    Load(RootMarkup(u"Grid", u"",
-                    Columns(u"Width='50'|Width='*'") +
-                        u"<Grid.RowDefinitions><RowDefinition Height='10'/><RowDefinition/></Grid.RowDefinitions>"
-                        u"<FrameworkElement x:Name='a' Grid.Column='1' Grid.Row='1'/>"));
+    Load(RootMarkup(
+        u"Grid", u"",
+        Columns(u"Width='50'|Width='*'") +
+            u"<Grid.RowDefinitions><RowDefinition Height='10'/><RowDefinition/></Grid.RowDefinitions>"
+            u"<FrameworkElement x:Name='a' Grid.Column='1' Grid.Row='1'/>"));
     Layout(SX(200), SY(100));
     EXPECT_EQ(RectOf(u"a"), CRect(SX(50), SY(10), SX(200), SY(100)));
     CQVTMarkupDefinitionBase* pColumn = Grid()->GetColumnDefinitions()->GetAt(0);
@@ -79,15 +80,19 @@ TEST_F(MarkupGrid, ChangedDefinitionsAndCellsLayTheGridOutAgain)
         std::function<void()> change;
         CRect rcExpected;
     } steps[] = {
-        {[&] { pColumn->SetValue(CQVTMarkupColumnDefinition::m_pWidthProperty,
-                                 new CQVTMarkupGridLength(70, qvtGridPixel)); },
+        {[&] {
+             pColumn->SetValue(CQVTMarkupColumnDefinition::m_pWidthProperty,
+                               new CQVTMarkupGridLength(70, qvtGridPixel));
+         },
          CRect(70, SY(10), SX(200), SY(100))},
         {[&] { pColumn->SetValue(CQVTMarkupColumnDefinition::m_pMaxWidthProperty, new CQVTMarkupInt(60)); },
          CRect(60, SY(10), SX(200), SY(100))},
         {[&] { pColumn->SetValue(CQVTMarkupColumnDefinition::m_pMinWidthProperty, new CQVTMarkupInt(90)); },
          CRect(90, SY(10), SX(200), SY(100))},
-        {[&] { pRow->SetValue(CQVTMarkupRowDefinition::m_pHeightProperty,
-                              new CQVTMarkupGridLength(30, qvtGridPixel)); },
+        {[&] {
+             pRow->SetValue(CQVTMarkupRowDefinition::m_pHeightProperty,
+                            new CQVTMarkupGridLength(30, qvtGridPixel));
+         },
          CRect(90, 30, SX(200), SY(100))},
         {[&] { pRow->SetValue(CQVTMarkupRowDefinition::m_pMaxHeightProperty, new CQVTMarkupInt(25)); },
          CRect(90, 25, SX(200), SY(100))},

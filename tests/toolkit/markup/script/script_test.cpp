@@ -370,3 +370,30 @@ TEST(MarkupScript, AHostLettingGoOfTheContextKeepsTheScriptsOfLiveElements)
     MarkupReleaseElement(pRoot);
     EXPECT_EQ(CQVTActiveScriptStdRuntime::GetPendingTimeoutCount(), 0);
 }
+
+TEST(MarkupScript, AnErrorAHandlerRaisedEarlierFailsNoLaterLoad)
+{
+    CString strNested = PanelMarkup(u"<qvt:Script>nestedRan = true;</qvt:Script>");
+    strNested.Replace(u"'", u"\\'");
+    CContextHolder context;
+    CTreeHolder root(BuildMarkup(context, PanelMarkup(u"<qvt:Script><![CDATA["
+                                                      u"var nestedRan = false;"
+                                                      u"function Bad(s, a) { throw new Error(3, 'handled'); }"
+                                                      u"function Good(s, a) {"
+                                                      u"  var nested = MarkupContext.Parse('" +
+                                                      strNested +
+                                                      u"');"
+                                                      u"  label.Text = (nested != null) + ' ' + nestedRan;"
+                                                      u"}"
+                                                      u"]]></qvt:Script>"
+                                                      u"<Button Name='bad' Click='Bad'/>"
+                                                      u"<Button Name='good' Click='Good'/>"
+                                                      u"<TextBlock Name='label'>x</TextBlock>")));
+    ASSERT_NE(root.Get(), nullptr);
+    // The engine reports the handler's error, and the click goes on.
+    root.Find<CQVTMarkupButton>(u"bad")->OnClick();
+    EXPECT_TRUE(context->GetScriptEngine()->HasLastError());
+    root.Find<CQVTMarkupButton>(u"good")->OnClick();
+    EXPECT_EQ(TextOf(root.Find<CQVTMarkupTextBlock>(u"label")), CString(u"true true"));
+    context->CloseScript();
+}
