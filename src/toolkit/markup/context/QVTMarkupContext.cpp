@@ -168,6 +168,13 @@ void CQVTMarkupContext::OnElementReleased(CQVTMarkupObject* pObject)
         m_pCaptureElement = nullptr;
         ::ReleaseCapture();
     }
+    m_mapScriptHolds.erase(pObject);
+    auto it = std::find(m_arrScriptRoots.begin(), m_arrScriptRoots.end(), pObject);
+    if (it != m_arrScriptRoots.end())
+    {
+        m_arrScriptRoots.erase(it);
+        CloseScriptWhenUnused();
+    }
     Release();
 }
 

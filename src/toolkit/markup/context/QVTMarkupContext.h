@@ -10,6 +10,7 @@
 #include <activscp.h>
 
 #include <memory>
+#include <map>
 #include <vector>
 
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
@@ -137,6 +138,22 @@ public:
     void RunScripts(CQVTMarkupBuilder* pBuilder);
     // Drops the engine, the runtime and the collected texts.
     void CloseScript();
+    // Parses asked for by the context's automation object: scripts calling
+    // it keep running in the engine, so such a parse adds to it.
+    void EnterScriptParse() { ++m_nScriptParses; }
+    void LeaveScriptParse() { --m_nScriptParses; }
+    BOOL IsInScriptParse() const { return m_nScriptParses > 0; }
+    BOOL HasPendingScripts() const { return !m_arrScripts.empty(); }
+    void DropPendingScripts() { m_arrScripts.clear(); }
+    // A tree built with scripts: they live on after the host lets go of the
+    // context while such a tree lives.
+    void AddScriptRoot(CQVTMarkupObject* pRoot);
+    // The host lets go: the scripts close now, or when the last tree built
+    // with them goes (the engine holds named elements and the context, a
+    // cycle nothing else would break).
+    void OnHostReleased();
+    // The host let go of an element: closes scripts nobody else needs.
+    void OnElementLetGo() { CloseScriptWhenUnused(); }
     CQVTActiveScriptEngine* GetScriptEngine() const { return m_pScriptEngine; }
     IActiveScriptSite* GetScriptSite() { return &m_xActiveScriptSite; }
     // Names of the objects the context offers scripts, and the object behind one.
@@ -186,6 +203,8 @@ private:
     };
 
     [[noreturn]] void ThrowScriptError(HRESULT hr);
+    void CloseScriptWhenUnused();
+    BOOL IsHeldOnlyByScripts(CQVTMarkupObject* pRoot);
 
     void OnMouseMove(CQVTMarkupUIElement* pRoot, CPoint point);
     void ChangeMouseOver(CQVTMarkupInputElement* pNew, CPoint point);
@@ -221,11 +240,15 @@ private:
     std::unique_ptr<CQVTDpiScaler> m_pDpiScaler;
     BOOL m_bFrozen;
     BOOL m_bWholeWindowPending;
-    std::vector<CQVTMarkupObject*> m_arrPending;             // counted
-    CString m_strScriptLanguage;                             // the language of the engine, empty without one
-    CQVTActiveScriptEngine* m_pScriptEngine;                 // counted, or null
-    std::vector<CString> m_arrScripts;                       // script texts in document order
-    CQVTActiveScriptStdRuntime* m_pStdRuntime;               // counted, made on the engine's first request
+    std::vector<CQVTMarkupObject*> m_arrPending;        // counted
+    CString m_strScriptLanguage;                        // the language of the engine, empty without one
+    CQVTActiveScriptEngine* m_pScriptEngine;            // counted, or null
+    std::vector<CString> m_arrScripts;                  // script texts not run yet, in document order
+    int m_nScriptParses = 0;                            // parses of the automation object under way
+    std::vector<CQVTMarkupObject*> m_arrScriptRoots;    // trees built with the engine, not counted
+    std::map<CQVTMarkupObject*, int> m_mapScriptHolds;  // references to named elements handed to the engine
+    BOOL m_bHostReleased = FALSE;                       // MarkupReleaseContext has run
+    CQVTActiveScriptStdRuntime* m_pStdRuntime;          // counted, made on the engine's first request
     CQVTMarkupContextInternalDispatch* m_pInternalDispatch;  // counted, made on first use
     CScriptSite m_xActiveScriptSite;
 };

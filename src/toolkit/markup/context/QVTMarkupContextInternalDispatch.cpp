@@ -10,6 +10,24 @@
 #include "toolkit/markup/values/QVTMarkupBrush.h"
 #include "toolkit/markup/values/QVTMarkupThickness.h"
 
+namespace {
+// Marks a parse asked for through the automation object while it runs.
+class CScriptParseScope
+{
+public:
+    explicit CScriptParseScope(CQVTMarkupContext* pContext) : m_pContext(pContext)
+    {
+        m_pContext->EnterScriptParse();
+    }
+    ~CScriptParseScope() { m_pContext->LeaveScriptParse(); }
+    CScriptParseScope(const CScriptParseScope&) = delete;
+    CScriptParseScope& operator=(const CScriptParseScope&) = delete;
+
+private:
+    CQVTMarkupContext* m_pContext;
+};
+}  // namespace
+
 BEGIN_DISPATCH_MAP(CQVTMarkupContextInternalDispatch, CQVTCmdTarget)
     DISP_FUNCTION_ID(CQVTMarkupContextInternalDispatch, "SetMethod", 1, SetMethod, VT_EMPTY,
                      VTS_DISPATCH VTS_BSTR)
@@ -96,6 +114,7 @@ LPDISPATCH CQVTMarkupContextInternalDispatch::Parse(LPCWSTR lpszText)
     if (m_pContext == nullptr)
         ThrowDetached();
     m_pContext->ResetMouseState();
+    CScriptParseScope scope(m_pContext);
     return HandOver(MarkupParseText(m_pContext, lpszText));
 }
 
@@ -109,6 +128,7 @@ BSTR CQVTMarkupContextInternalDispatch::ValidateXML(LPCWSTR lpszText)
     CQVTMarkupParser parser;
     if (!parser.LoadText(lpszText, lpszText + _tcslen(lpszText)))
         return ::SysAllocString(parser.GetErrorMessage());
+    CScriptParseScope scope(m_pContext);
     CQVTMarkupBuilder builder(m_pContext);
     if (CQVTMarkupUIElement* pRoot = builder.Parse(&parser))
     {

@@ -5,6 +5,7 @@
 #include "toolkit/markup/context/QVTMarkupContextInternalDispatch.h"
 #include "toolkit/markup/context/QVTMarkupDelegate.h"
 #include "toolkit/markup/core/QVTMarkupObject.h"
+#include "toolkit/markup/elements/QVTMarkupVisual.h"
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
 #include "toolkit/markup/parser/QVTMarkupParser.h"
 #include "toolkit/markup/script/QVTActiveScriptEngine.h"
@@ -73,9 +74,13 @@ void CQVTMarkupContext::AddNamedElements(CQVTMarkupBuilder* pBuilder, CQVTMarkup
             lpszName, reinterpret_cast<IUnknown*>(pElement->GetIDispatch(FALSE)), SCRIPTITEM_ISVISIBLE);
         if (FAILED(hr))
             CQVTMarkupBuilder::ThrowComError(hr);
+        ++m_mapScriptHolds[pElement];
     }
-    for (int i = 0; i < pElement->GetLogicalChildrenCount(); ++i)
-        AddNamedElements(pBuilder, pElement->GetLogicalChild(i));
+    // Scripts see what is shown: the names of the visual tree.
+    CQVTMarkupVisual* pVisual = MarkupCast<CQVTMarkupVisual>(pElement);
+    const int nCount = pVisual != nullptr ? pVisual->GetVisualChildrenCount() : 0;
+    for (int i = 0; i < nCount; ++i)
+        AddNamedElements(pBuilder, pVisual->GetVisualChild(i));
 }
 
 void CQVTMarkupContext::RunScripts(CQVTMarkupBuilder*)
@@ -84,12 +89,20 @@ void CQVTMarkupContext::RunScripts(CQVTMarkupBuilder*)
         return;
     // The platform's engines report an error in running code to the site
     // and still answer success: the recorded error fails the load as well.
-    for (const CString& strCode : m_arrScripts)
+    // Texts run once: a later parse into the same engine runs only its own.
+    std::vector<CString> arrScripts;
+    arrScripts.swap(m_arrScripts);
+    for (const CString& strCode : arrScripts)
     {
         const HRESULT hr = m_pScriptEngine->ParseScript(strCode);
         if (FAILED(hr) || m_pScriptEngine->HasLastError())
             ThrowScriptError(FAILED(hr) ? hr : E_FAIL);
     }
+    // A parse asked for by the engine's own first run: the engine queues the
+    // new code behind what it runs now, and starting it again would run the
+    // whole queue once more from inside itself.
+    if (IsInScriptParse() && !m_pScriptEngine->IsStarted())
+        return;
     const HRESULT hr = m_pScriptEngine->Run();
     if (FAILED(hr) || m_pScriptEngine->HasLastError())
         ThrowScriptError(FAILED(hr) ? hr : E_FAIL);
@@ -110,8 +123,43 @@ void CQVTMarkupContext::ThrowScriptError(HRESULT hr)
         error.bstrDescription != nullptr ? static_cast<LPCWSTR>(error.bstrDescription) : u"<unknown>");
 }
 
+void CQVTMarkupContext::AddScriptRoot(CQVTMarkupObject* pRoot)
+{
+    if (m_pScriptEngine != nullptr && pRoot != nullptr)
+        m_arrScriptRoots.push_back(pRoot);
+}
+
+void CQVTMarkupContext::OnHostReleased()
+{
+    m_bHostReleased = TRUE;
+    CloseScriptWhenUnused();
+}
+
+void CQVTMarkupContext::CloseScriptWhenUnused()
+{
+    if (!m_bHostReleased || m_pScriptEngine == nullptr)
+        return;
+    for (CQVTMarkupObject* pRoot : m_arrScriptRoots)
+    {
+        if (!IsHeldOnlyByScripts(pRoot))
+            return;
+    }
+    // Closing lets go of the engine's references, the last ones on the context.
+    AddRef();
+    CloseScript();
+    Release();
+}
+
+BOOL CQVTMarkupContext::IsHeldOnlyByScripts(CQVTMarkupObject* pRoot)
+{
+    auto it = m_mapScriptHolds.find(pRoot);
+    return it != m_mapScriptHolds.end() && static_cast<long>(pRoot->m_dwRef) <= it->second;
+}
+
 void CQVTMarkupContext::CloseScript()
 {
+    m_arrScriptRoots.clear();
+    m_mapScriptHolds.clear();
     m_arrScripts.clear();
     m_strScriptLanguage.Empty();
     if (m_pScriptEngine != nullptr)
@@ -214,6 +262,10 @@ STDMETHODIMP CQVTMarkupContext::CScriptSite::GetItemInfo(LPCOLESTR pstrName, DWO
             return FAILED(hr) ? hr : E_NOINTERFACE;
         pElement->AddRef();
         *ppiunkItem = pElement;
+        // The engine keeps what it is given until it closes.
+        if (CQVTMarkupObject* pObject =
+                CQVTMarkupObject::FromDispatch(static_cast<IDispatch*>(pElement), FALSE))
+            ++m_pContext->m_mapScriptHolds[pObject];
         return S_OK;
     });
 }

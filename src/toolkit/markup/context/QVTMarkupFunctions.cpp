@@ -122,10 +122,11 @@ void AFXAPI MarkupReleaseContext(CQVTMarkupContext*& pContext)
         return;
     CQVTMarkupContext* p = pContext;
     pContext = nullptr;
-    // The engine holds the context and the named elements: the host letting
-    // go ends the scripts, or the context would never be freed.
+    // The engine holds the context and the named elements: the scripts end
+    // once no tree built with them is held by anyone else, or the context
+    // would never be freed.
     GuardEntry<int>(0, [&]() {
-        p->CloseScript();
+        p->OnHostReleased();
         return 0;
     });
     p->Release();
@@ -137,7 +138,20 @@ void AFXAPI MarkupReleaseElement(CQVTMarkupUIElement*& pElement)
         return;
     CQVTMarkupUIElement* p = pElement;
     pElement = nullptr;
+    // A tree the scripts name at its root outlives this release in the
+    // engine only: that may end the scripts of a context the host let go.
+    CQVTMarkupContext* pContext = p->GetMarkupContext();
+    if (pContext != nullptr)
+        pContext->AddRef();
     p->InternalRelease();
+    if (pContext != nullptr)
+    {
+        GuardEntry<int>(0, [&]() {
+            pContext->OnElementLetGo();
+            return 0;
+        });
+        pContext->Release();
+    }
 }
 
 void AFXAPI MarkupSetDefaultFont(CQVTMarkupContext* pContext, HFONT hFont, COLORREF clrText)

@@ -83,15 +83,15 @@ void CQVTMarkupButtonBase::OnMouseLeftButtonUp(CQVTMarkupMouseButtonEventArgs* p
 {
     if (!m_bPressed)
         return;
-    // The click's handlers may release the button: hold it until done.
+    // The click's handlers may release the button, or throw: hold it until done.
     InternalAddRef();
+    CQVTMarkupAutoPtr hold(this);
     if (CQVTMarkupContext* pContext = GetMarkupContext())
         pContext->ReleaseMouseCapture();
     SetPressed(FALSE);
     if (m_bMouseOver)
         OnClick();
     pArgs->SetHandled(TRUE);
-    InternalRelease();
 }
 
 void CQVTMarkupButtonBase::OnLostMouseCapture(CQVTMarkupMouseEventArgs*)

@@ -123,16 +123,29 @@ void CQVTMarkupScrollBar::OnMouseLeftButtonDown(CQVTMarkupMouseButtonEventArgs* 
         return;
     UpdateOrigin(pArgs);
     // The loop dispatches messages: a repaint or a script may release this
-    // bar or its whole tree meanwhile. Both stay alive until it ends.
-    InternalAddRef();
-    pContext->AddRef();
+    // bar or its whole tree meanwhile, or a handler throw. Both stay alive
+    // until it ends.
+    struct CHold
+    {
+        CQVTMarkupScrollBar* pBar;
+        CQVTMarkupContext* pContext;
+        CHold(CQVTMarkupScrollBar* pScrollBar, CQVTMarkupContext* pMarkupContext)
+            : pBar(pScrollBar), pContext(pMarkupContext)
+        {
+            pBar->InternalAddRef();
+            pContext->AddRef();
+        }
+        ~CHold()
+        {
+            if (pContext->GetCaptureElement() == pBar)
+                pContext->ReleaseMouseCapture();
+            pContext->Release();
+            pBar->InternalRelease();
+        }
+    } hold(this, pContext);
     pContext->CaptureMouse(this);
     const BOOL bShift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
     TrackScrollBar(pHost, CPoint(pArgs->GetPosition()), &m_spi, bShift);
-    if (pContext->GetCaptureElement() == this)
-        pContext->ReleaseMouseCapture();
-    pContext->Release();
-    InternalRelease();
 }
 
 void CQVTMarkupScrollBar::OnMouseLeftButtonUp(CQVTMarkupMouseButtonEventArgs*) {}

@@ -132,11 +132,11 @@ BOOL CQVTMarkupToggleButton::IsThreeState()
 
 void CQVTMarkupToggleButton::OnClick()
 {
-    // Handlers of the state change may release the button.
+    // Handlers of the state change may release the button, or throw.
     InternalAddRef();
+    CQVTMarkupAutoPtr hold(this);
     OnToggle();
     CQVTMarkupButtonBase::OnClick();
-    InternalRelease();
 }
 
 void CQVTMarkupToggleButton::OnToggle()

@@ -2,6 +2,7 @@
 
 #include "toolkit/markup/core/QVTMarkupDependencyProperty.h"
 #include "toolkit/markup/values/QVTMarkupKeywords.h"
+#include "toolkit/markup/values/QVTMarkupString.h"
 #include "toolkit/markup/values/QVTMarkupValues.h"
 
 namespace QVTMarkupAutomation {
@@ -40,6 +41,35 @@ double AFXAPI GetDouble(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty*
 void AFXAPI SetDouble(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty, double dValue)
 {
     pObject->SetValue(pProperty, new CQVTMarkupDouble(dValue));
+}
+
+VARIANT AFXAPI GetTag(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty)
+{
+    VARIANT result;
+    ::VariantInit(&result);
+    CQVTMarkupObject* pTag = pObject->GetValue(pProperty);
+    if (pTag == nullptr)
+    {
+        V_VT(&result) = VT_NULL;
+    }
+    else if (CQVTMarkupString* pText = MarkupCast<CQVTMarkupString>(pTag))
+    {
+        V_VT(&result) = VT_BSTR;
+        V_BSTR(&result) = ::SysAllocString(pText->GetText());
+    }
+    else
+    {
+        V_VT(&result) = VT_DISPATCH;
+        V_DISPATCH(&result) = DispatchOf(pTag);
+    }
+    return result;
+}
+
+void AFXAPI SetTag(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty, const VARIANT& value)
+{
+    if (V_VT(&value) == VT_BSTR)
+        pObject->SetValue(pProperty,
+                          CQVTMarkupString::CreateValue(V_BSTR(&value) != nullptr ? V_BSTR(&value) : u""));
 }
 
 LPDISPATCH AFXAPI DispatchOf(CQVTMarkupObject* pObject)

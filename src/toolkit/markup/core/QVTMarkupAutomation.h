@@ -23,6 +23,10 @@ LPDISPATCH AFXAPI GetObjectValue(CQVTMarkupObject* pObject, CQVTMarkupDependency
 // E_INVALIDARG, which reaches the caller as a dispatch error.
 void AFXAPI SetObjectValue(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty,
                            LPDISPATCH pDispatch);
+// A tag: VT_NULL when unset, a string as VT_BSTR, any other object as its
+// interface. Only a string is written; other variants are ignored.
+VARIANT AFXAPI GetTag(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty);
+void AFXAPI SetTag(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty, const VARIANT& value);
 // The object's own interface with a reference for the caller; null for none.
 LPDISPATCH AFXAPI DispatchOf(CQVTMarkupObject* pObject);
 }  // namespace QVTMarkupAutomation

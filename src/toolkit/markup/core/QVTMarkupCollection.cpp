@@ -1,5 +1,7 @@
 #include "toolkit/markup/core/QVTMarkupCollection.h"
 
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
+#include "toolkit/markup/core/QVTMarkupElementEnumerator.h"
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
 
 IMPLEMENT_MARKUPCLASS(CQVTMarkupCollection, CQVTMarkupObject, nullptr, nullptr)
@@ -81,4 +83,48 @@ void CQVTMarkupCollection::SetContentObject(CQVTMarkupBuilder*, CQVTMarkupObject
         return;
     }
     CQVTMarkupBuilder::ThrowCannotAddContent(pContent, this, m_pElementType->GetClassName());
+}
+
+// Automation
+
+long CQVTMarkupCollection::CountMethod()
+{
+    return GetCount();
+}
+
+LPDISPATCH CQVTMarkupCollection::ItemMethod(long nIndex)
+{
+    return QVTMarkupAutomation::DispatchOf(nIndex >= 0 && nIndex < GetCount() ? m_arrItems[nIndex] : nullptr);
+}
+
+LPUNKNOWN CQVTMarkupCollection::NewEnumMethod()
+{
+    return new CQVTMarkupElementEnumerator(this, 0);
+}
+
+void CQVTMarkupCollection::AddMethod(LPDISPATCH pDispatch)
+{
+    InsertMethod(-1, pDispatch);
+}
+
+void CQVTMarkupCollection::InsertMethod(long nIndex, LPDISPATCH pDispatch)
+{
+    if (pDispatch == nullptr)
+        AfxThrowOleException(E_INVALIDARG);
+    CQVTMarkupObject* pObject = CQVTMarkupObject::FromDispatch(pDispatch, TRUE);
+    const int nCount = GetCount();
+    Insert(static_cast<int>(nIndex), pObject);
+    // Refused: the reference stays with us.
+    if (GetCount() == nCount)
+        pObject->InternalRelease();
+}
+
+void CQVTMarkupCollection::ClearMethod()
+{
+    RemoveAll();
+}
+
+void CQVTMarkupCollection::RemoveAtMethod(long nIndex)
+{
+    RemoveAt(static_cast<int>(nIndex));
 }

@@ -39,10 +39,33 @@ protected:
 
     void SetElementType(CQVTMarkupType* pElementType) { m_pElementType = pElementType; }
 
+    // The members collections show scripts: each collection class lists
+    // them in its dispatch table with QVT_MARKUP_COLLECTION_DISPATCH.
+    long CountMethod();
+    // None for an index outside the items.
+    LPDISPATCH ItemMethod(long nIndex);
+    LPUNKNOWN NewEnumMethod();
+    // None given fails with E_INVALIDARG; an item of another type is refused
+    // by the collection's type check.
+    void AddMethod(LPDISPATCH pDispatch);
+    void InsertMethod(long nIndex, LPDISPATCH pDispatch);
+    void ClearMethod();
+    void RemoveAtMethod(long nIndex);
+
     std::vector<CQVTMarkupObject*> m_arrItems;  // counted
     CQVTMarkupType* m_pElementType;
     BOOL m_bParent;  // items get the collection as logical parent
 };
+
+// The collection members of a dispatch table, with their fixed ids.
+#define QVT_MARKUP_COLLECTION_DISPATCH(theClass)                                                             \
+    DISP_FUNCTION_ID(theClass, "Count", 1, CountMethod, VT_I4, VTS_NONE)                                     \
+    DISP_FUNCTION_ID(theClass, "Item", 0, ItemMethod, VT_DISPATCH, VTS_I4)                                   \
+    DISP_FUNCTION_ID(theClass, "_NewEnum", DISPID_NEWENUM, NewEnumMethod, VT_UNKNOWN, VTS_NONE)              \
+    DISP_FUNCTION_ID(theClass, "Add", 2, AddMethod, VT_EMPTY, VTS_DISPATCH)                                  \
+    DISP_FUNCTION_ID(theClass, "Insert", 3, InsertMethod, VT_EMPTY, VTS_I4 VTS_DISPATCH)                     \
+    DISP_FUNCTION_ID(theClass, "Clear", 4, ClearMethod, VT_EMPTY, VTS_NONE)                                  \
+    DISP_FUNCTION_ID(theClass, "RemoveAt", 5, RemoveAtMethod, VT_EMPTY, VTS_I4)
 
 // A collection typed for one item class.
 template <class T>

@@ -450,29 +450,10 @@ void CQVTMarkupFrameworkElement::SetVerticalAlignmentProperty(long nValue)
 
 VARIANT CQVTMarkupFrameworkElement::GetTagProperty()
 {
-    VARIANT result;
-    ::VariantInit(&result);
-    CQVTMarkupObject* pTag = GetValue(m_pTagProperty);
-    if (pTag == nullptr)
-    {
-        V_VT(&result) = VT_NULL;
-    }
-    else if (CQVTMarkupString* pText = MarkupCast<CQVTMarkupString>(pTag))
-    {
-        V_VT(&result) = VT_BSTR;
-        V_BSTR(&result) = ::SysAllocString(pText->GetText());
-    }
-    else
-    {
-        V_VT(&result) = VT_DISPATCH;
-        V_DISPATCH(&result) = QVTMarkupAutomation::DispatchOf(pTag);
-    }
-    return result;
+    return QVTMarkupAutomation::GetTag(this, m_pTagProperty);
 }
 
 void CQVTMarkupFrameworkElement::SetTagProperty(const VARIANT& value)
 {
-    if (V_VT(&value) == VT_BSTR)
-        SetValue(m_pTagProperty,
-                 CQVTMarkupString::CreateValue(V_BSTR(&value) != nullptr ? V_BSTR(&value) : u""));
+    QVTMarkupAutomation::SetTag(this, m_pTagProperty, value);
 }

@@ -1,4 +1,5 @@
 #include "toolkit/markup/elements/QVTMarkupVisual.h"
+#include "toolkit/markup/values/QVTMarkupSaturate.h"
 #include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/markup/core/QVTMarkupAutomation.h"
 
@@ -87,8 +88,8 @@ CQVTMarkupInputElement* CQVTMarkupVisual::InputHitTest(POINT pt)
         Gdiplus::PointF ptDevice(static_cast<float>(ptLocal.x + ptAbsolute.x),
                                  static_cast<float>(ptLocal.y + ptAbsolute.y));
         if (pMatrix != nullptr && pMatrix->InverseTransform(ptDevice))
-            ptLocal = {static_cast<LONG>(std::floor(ptDevice.X)) - ptFromAncestor.x,
-                       static_cast<LONG>(std::floor(ptDevice.Y)) - ptFromAncestor.y};
+            ptLocal = {MarkupSaturate(__int64(MarkupTruncate(std::floor(ptDevice.X))) - ptFromAncestor.x),
+                       MarkupSaturate(__int64(MarkupTruncate(std::floor(ptDevice.Y))) - ptFromAncestor.y)};
     }
     return InputHitTestCore(ptLocal);
 }
@@ -170,9 +171,64 @@ RECT CQVTMarkupVisual::GetUpdateRect()
 
 void CQVTMarkupVisual::Render(CQVTMarkupDrawingContext* pDC)
 {
-    const double dOpacity = GetOpacity();
-    const double dSavedOpacity = pDC->GetOpacity();
-    pDC->SetOpacity(dOpacity);
+    // What Render changes in the drawing context, put back however it ends:
+    // a drawing that throws must not leave the host's DC offset or clipped.
+    class CRenderState
+    {
+    public:
+        explicit CRenderState(CQVTMarkupDrawingContext* pDrawingContext)
+            : m_pDC(pDrawingContext), m_dSavedOpacity(pDrawingContext->GetOpacity())
+        {
+        }
+        ~CRenderState()
+        {
+            if (m_bSmoothingSet)
+                m_pDC->SetSmoothingMode(m_nSavedSmoothing);
+            if (m_bTransformPushed)
+                m_pVisual->PopRenderTransform(m_pDC, m_transform);
+            if (m_bClipSaved)
+                m_pDC->RestoreClipRegion(m_pSavedClip);
+            if (m_bOffset)
+                m_pDC->OffsetViewport(POINT{-m_ptOffset.x, -m_ptOffset.y});
+            m_pDC->SetOpacity(m_dSavedOpacity);
+        }
+        void Offset(POINT pt)
+        {
+            m_pDC->OffsetViewport(pt);
+            m_ptOffset = pt;
+            m_bOffset = TRUE;
+        }
+        void SaveClip()
+        {
+            m_pSavedClip = m_pDC->SaveClipRegion();
+            m_bClipSaved = TRUE;
+        }
+        void PushTransform(CQVTMarkupVisual* pVisual)
+        {
+            m_transform = pVisual->PushRenderTransform(m_pDC);
+            m_pVisual = pVisual;
+            m_bTransformPushed = TRUE;
+            if (m_transform.pCreatedTransform != nullptr)
+            {
+                m_nSavedSmoothing = m_pDC->SetSmoothingMode(4);
+                m_bSmoothingSet = TRUE;
+            }
+        }
+
+    private:
+        CQVTMarkupDrawingContext* m_pDC;
+        double m_dSavedOpacity;
+        POINT m_ptOffset = {0, 0};
+        BOOL m_bOffset = FALSE;
+        void* m_pSavedClip = nullptr;
+        BOOL m_bClipSaved = FALSE;
+        CQVTMarkupVisual* m_pVisual = nullptr;
+        CQVTMarkupRenderTransformState m_transform = {};
+        BOOL m_bTransformPushed = FALSE;
+        int m_nSavedSmoothing = 0;
+        BOOL m_bSmoothingSet = FALSE;
+    } state(pDC);
+    pDC->SetOpacity(GetOpacity());
     ::SetRectEmpty(&m_rcExplicitUpdate);
 
     RECT rcClip = pDC->GetClipBox();
@@ -181,10 +237,8 @@ void CQVTMarkupVisual::Render(CQVTMarkupDrawingContext* pDC)
     if (!::IntersectRect(&rcVisible, &rcClip, &m_rcBounds))
     {
         HideHostedWindows();
-        pDC->SetOpacity(dSavedOpacity);
         return;
     }
-    void* pSavedClip = nullptr;
     RECT rcLayoutClip;
     if (GetLayoutClip(&rcLayoutClip))
     {
@@ -192,22 +246,17 @@ void CQVTMarkupVisual::Render(CQVTMarkupDrawingContext* pDC)
         if (::IsRectEmpty(&rcLayoutClip) || !::IntersectRect(&rcInside, &rcLayoutClip, &rcVisible))
         {
             HideHostedWindows();
-            pDC->SetOpacity(dSavedOpacity);
             return;
         }
-        pDC->OffsetViewport(m_ptOffset);
-        pSavedClip = pDC->SaveClipRegion();
+        state.Offset(m_ptOffset);
+        state.SaveClip();
         pDC->IntersectClipRect(rcLayoutClip);
     }
     else
     {
-        pDC->OffsetViewport(m_ptOffset);
+        state.Offset(m_ptOffset);
     }
-
-    const CQVTMarkupRenderTransformState state = PushRenderTransform(pDC);
-    int nSavedSmoothing = 0;
-    if (state.pCreatedTransform != nullptr)
-        nSavedSmoothing = pDC->SetSmoothingMode(4);
+    state.PushTransform(this);
 
     OnRender(pDC);
     for (int i = 0; i < GetVisualChildrenCount(); ++i)
@@ -218,14 +267,6 @@ void CQVTMarkupVisual::Render(CQVTMarkupDrawingContext* pDC)
     CQVTMarkupBool* pFocused = MarkupCast<CQVTMarkupBool>(GetValue(m_pIsKeyboardFocusedProperty));
     if (pFocused != nullptr && pFocused->GetValue())
         OnRenderFocusVisual(pDC);
-
-    if (state.pCreatedTransform != nullptr)
-        pDC->SetSmoothingMode(nSavedSmoothing);
-    PopRenderTransform(pDC, state);
-    pDC->RestoreClipRegion(pSavedClip);
-    const POINT ptBack = {-m_ptOffset.x, -m_ptOffset.y};
-    pDC->OffsetViewport(ptBack);
-    pDC->SetOpacity(dSavedOpacity);
 }
 
 // Automation

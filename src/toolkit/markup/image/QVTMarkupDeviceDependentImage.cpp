@@ -186,10 +186,10 @@ BOOL CQVTMarkupGdiImage::Load(LPCWSTR lpszSource, int nWidth)
         CQVTImageManager* pImageManager = CreatePrivateImageManager();
         const UINT nCommand = 0;
         const int nLength = static_cast<int>(_tcslen(lpszPath));
-        if (nLength >= 3 && _tcsicmp(lpszPath + nLength - 3, u"ico") == 0)
+        const BOOL bIcoFile = nLength >= 3 && _tcsicmp(lpszPath + nLength - 3, u"ico") == 0;
+        if (bIcoFile)
         {
             pImageManager->SetIconFromIcoFile(lpszPath, nCommand);
-            m_bImageManagerImage = TRUE;
         }
         else
         {
@@ -202,6 +202,8 @@ BOOL CQVTMarkupGdiImage::Load(LPCWSTR lpszSource, int nWidth)
         }
         const BOOL bFound = TakeIcon(pImageManager, nCommand, nWidth);
         pImageManager->InternalRelease();
+        // An icon file that failed to load leaves no icon to speak of.
+        m_bImageManagerImage = bIcoFile && bFound;
         return bFound;
     }
     if (_tcsncmp(lpszSource, u"res://", 6) == 0)

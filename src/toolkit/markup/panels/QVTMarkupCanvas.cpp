@@ -120,3 +120,56 @@ SIZE CQVTMarkupCanvas::ArrangeOverride(SIZE szFinal)
     }
     return szFinal;
 }
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupCanvas, CQVTMarkupPanel)
+    DISP_FUNCTION_ID(CQVTMarkupCanvas, "SetLeft", 600, SetLeftMethod, VT_EMPTY, VTS_DISPATCH VTS_I4)
+    DISP_FUNCTION_ID(CQVTMarkupCanvas, "SetTop", 601, SetTopMethod, VT_EMPTY, VTS_DISPATCH VTS_I4)
+    DISP_FUNCTION_ID(CQVTMarkupCanvas, "SetRight", 602, SetRightMethod, VT_EMPTY, VTS_DISPATCH VTS_I4)
+    DISP_FUNCTION_ID(CQVTMarkupCanvas, "SetBottom", 603, SetBottomMethod, VT_EMPTY, VTS_DISPATCH VTS_I4)
+    DISP_FUNCTION_ID(CQVTMarkupCanvas, "GetLeft", 604, GetLeftMethod, VT_I4, VTS_DISPATCH)
+    DISP_FUNCTION_ID(CQVTMarkupCanvas, "GetTop", 605, GetTopMethod, VT_I4, VTS_DISPATCH)
+    DISP_FUNCTION_ID(CQVTMarkupCanvas, "GetRight", 606, GetRightMethod, VT_I4, VTS_DISPATCH)
+    DISP_FUNCTION_ID(CQVTMarkupCanvas, "GetBottom", 607, GetBottomMethod, VT_I4, VTS_DISPATCH)
+END_DISPATCH_MAP()
+
+void CQVTMarkupCanvas::SetLeftMethod(LPDISPATCH pElement, long nValue)
+{
+    SetLeft(CQVTMarkupObject::FromDispatch(pElement, FALSE), static_cast<int>(nValue));
+}
+
+long CQVTMarkupCanvas::GetLeftMethod(LPDISPATCH pElement)
+{
+    return GetLeft(CQVTMarkupObject::FromDispatch(pElement, FALSE));
+}
+
+void CQVTMarkupCanvas::SetTopMethod(LPDISPATCH pElement, long nValue)
+{
+    SetTop(CQVTMarkupObject::FromDispatch(pElement, FALSE), static_cast<int>(nValue));
+}
+
+long CQVTMarkupCanvas::GetTopMethod(LPDISPATCH pElement)
+{
+    return GetTop(CQVTMarkupObject::FromDispatch(pElement, FALSE));
+}
+
+void CQVTMarkupCanvas::SetRightMethod(LPDISPATCH pElement, long nValue)
+{
+    SetRight(CQVTMarkupObject::FromDispatch(pElement, FALSE), static_cast<int>(nValue));
+}
+
+long CQVTMarkupCanvas::GetRightMethod(LPDISPATCH pElement)
+{
+    return GetRight(CQVTMarkupObject::FromDispatch(pElement, FALSE));
+}
+
+void CQVTMarkupCanvas::SetBottomMethod(LPDISPATCH pElement, long nValue)
+{
+    SetBottom(CQVTMarkupObject::FromDispatch(pElement, FALSE), static_cast<int>(nValue));
+}
+
+long CQVTMarkupCanvas::GetBottomMethod(LPDISPATCH pElement)
+{
+    return GetBottom(CQVTMarkupObject::FromDispatch(pElement, FALSE));
+}

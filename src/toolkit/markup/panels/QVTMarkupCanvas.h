@@ -29,4 +29,15 @@ public:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
+
+private:
+    void SetLeftMethod(LPDISPATCH pElement, long nValue);
+    void SetTopMethod(LPDISPATCH pElement, long nValue);
+    void SetRightMethod(LPDISPATCH pElement, long nValue);
+    void SetBottomMethod(LPDISPATCH pElement, long nValue);
+    long GetLeftMethod(LPDISPATCH pElement);
+    long GetTopMethod(LPDISPATCH pElement);
+    long GetRightMethod(LPDISPATCH pElement);
+    long GetBottomMethod(LPDISPATCH pElement);
+    DECLARE_DISPATCH_MAP()
 };

@@ -1,4 +1,5 @@
 #include "toolkit/markup/panels/QVTMarkupContentControl.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
 #include "toolkit/markup/text/QVTMarkupTextBlock.h"
@@ -85,4 +86,21 @@ void CQVTMarkupContentControl::SetContentObject(CQVTMarkupBuilder*, CQVTMarkupOb
         return;
     }
     CQVTMarkupBuilder::ThrowCannotAddContent(pContent, this, u"CQVTMarkupUIElement");
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupContentControl, CQVTMarkupControl)
+    DISP_PROPERTY_EX_ID(CQVTMarkupContentControl, "Content", 600, GetContentProperty, SetContentProperty,
+                        VT_DISPATCH)
+END_DISPATCH_MAP()
+
+LPDISPATCH CQVTMarkupContentControl::GetContentProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(GetContent());
+}
+
+void CQVTMarkupContentControl::SetContentProperty(LPDISPATCH pDispatch)
+{
+    QVTMarkupAutomation::SetObjectValue(this, m_pContentProperty, pDispatch);
 }

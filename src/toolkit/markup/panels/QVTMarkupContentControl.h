@@ -24,4 +24,9 @@ public:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
+
+private:
+    LPDISPATCH GetContentProperty();
+    void SetContentProperty(LPDISPATCH pDispatch);
+    DECLARE_DISPATCH_MAP()
 };

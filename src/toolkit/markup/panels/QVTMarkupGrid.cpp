@@ -1,4 +1,5 @@
 #include "toolkit/markup/panels/QVTMarkupGrid.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -705,4 +706,79 @@ void AFX_CDECL CQVTMarkupGrid::SetFinalSize(CQVTMarkupDefinitionCollection* pDef
         pDefinition->m_nFinalOffset = MarkupSaturate(nOffset);
         nOffset += MarkupTruncate(pDefinition->m_dSizeCache);
     }
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupGrid, CQVTMarkupPanel)
+    DISP_PROPERTY_EX_ID(CQVTMarkupGrid, "ColumnDefinitions", 600, GetColumnDefinitionsProperty,
+                        SetNotSupported, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupGrid, "RowDefinitions", 601, GetRowDefinitionsProperty, SetNotSupported,
+                        VT_DISPATCH)
+    DISP_FUNCTION_ID(CQVTMarkupGrid, "GetColumn", 602, GetColumnMethod, VT_I4, VTS_DISPATCH)
+    DISP_FUNCTION_ID(CQVTMarkupGrid, "SetColumn", 603, SetColumnMethod, VT_EMPTY, VTS_DISPATCH VTS_I4)
+    DISP_FUNCTION_ID(CQVTMarkupGrid, "GetRow", 604, GetRowMethod, VT_I4, VTS_DISPATCH)
+    DISP_FUNCTION_ID(CQVTMarkupGrid, "SetRow", 605, SetRowMethod, VT_EMPTY, VTS_DISPATCH VTS_I4)
+    DISP_FUNCTION_ID(CQVTMarkupGrid, "GetColumnSpan", 606, GetColumnSpanMethod, VT_I4, VTS_DISPATCH)
+    DISP_FUNCTION_ID(CQVTMarkupGrid, "SetColumnSpan", 607, SetColumnSpanMethod, VT_EMPTY, VTS_DISPATCH VTS_I4)
+    DISP_FUNCTION_ID(CQVTMarkupGrid, "GetRowSpan", 608, GetRowSpanMethod, VT_I4, VTS_DISPATCH)
+    DISP_FUNCTION_ID(CQVTMarkupGrid, "SetRowSpan", 609, SetRowSpanMethod, VT_EMPTY, VTS_DISPATCH VTS_I4)
+END_DISPATCH_MAP()
+
+LPDISPATCH CQVTMarkupGrid::GetColumnDefinitionsProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pColumns);
+}
+
+LPDISPATCH CQVTMarkupGrid::GetRowDefinitionsProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pRows);
+}
+
+long CQVTMarkupGrid::GetColumnMethod(LPDISPATCH pElement)
+{
+    CQVTMarkupObject* pObject = CQVTMarkupObject::FromDispatch(pElement, FALSE);
+    return pObject != nullptr ? GetColumn(pObject) : 0;
+}
+
+void CQVTMarkupGrid::SetColumnMethod(LPDISPATCH pElement, long nValue)
+{
+    if (CQVTMarkupObject* pObject = CQVTMarkupObject::FromDispatch(pElement, FALSE))
+        SetColumn(pObject, static_cast<int>(nValue));
+}
+
+long CQVTMarkupGrid::GetRowMethod(LPDISPATCH pElement)
+{
+    CQVTMarkupObject* pObject = CQVTMarkupObject::FromDispatch(pElement, FALSE);
+    return pObject != nullptr ? GetRow(pObject) : 0;
+}
+
+void CQVTMarkupGrid::SetRowMethod(LPDISPATCH pElement, long nValue)
+{
+    if (CQVTMarkupObject* pObject = CQVTMarkupObject::FromDispatch(pElement, FALSE))
+        SetRow(pObject, static_cast<int>(nValue));
+}
+
+long CQVTMarkupGrid::GetColumnSpanMethod(LPDISPATCH pElement)
+{
+    CQVTMarkupObject* pObject = CQVTMarkupObject::FromDispatch(pElement, FALSE);
+    return pObject != nullptr ? GetColumnSpan(pObject) : 0;
+}
+
+void CQVTMarkupGrid::SetColumnSpanMethod(LPDISPATCH pElement, long nValue)
+{
+    if (CQVTMarkupObject* pObject = CQVTMarkupObject::FromDispatch(pElement, FALSE))
+        SetColumnSpan(pObject, static_cast<int>(nValue));
+}
+
+long CQVTMarkupGrid::GetRowSpanMethod(LPDISPATCH pElement)
+{
+    CQVTMarkupObject* pObject = CQVTMarkupObject::FromDispatch(pElement, FALSE);
+    return pObject != nullptr ? GetRowSpan(pObject) : 0;
+}
+
+void CQVTMarkupGrid::SetRowSpanMethod(LPDISPATCH pElement, long nValue)
+{
+    if (CQVTMarkupObject* pObject = CQVTMarkupObject::FromDispatch(pElement, FALSE))
+        SetRowSpan(pObject, static_cast<int>(nValue));
 }

@@ -102,4 +102,17 @@ private:
     BOOL m_bAutoRowGroup3;                             // some group-3 cell lies in an Auto row
     CQVTMarkupDefinitionCollection* m_pColumnsInUse;   // counted
     CQVTMarkupDefinitionCollection* m_pRowsInUse;      // counted
+
+private:
+    LPDISPATCH GetColumnDefinitionsProperty();
+    LPDISPATCH GetRowDefinitionsProperty();
+    long GetColumnMethod(LPDISPATCH pElement);
+    void SetColumnMethod(LPDISPATCH pElement, long nValue);
+    long GetRowMethod(LPDISPATCH pElement);
+    void SetRowMethod(LPDISPATCH pElement, long nValue);
+    long GetColumnSpanMethod(LPDISPATCH pElement);
+    void SetColumnSpanMethod(LPDISPATCH pElement, long nValue);
+    long GetRowSpanMethod(LPDISPATCH pElement);
+    void SetRowSpanMethod(LPDISPATCH pElement, long nValue);
+    DECLARE_DISPATCH_MAP()
 };

@@ -1,4 +1,6 @@
 #include "toolkit/markup/panels/QVTMarkupGridDefinitions.h"
+#include "toolkit/markup/values/QVTMarkupSaturate.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include <cmath>
 
@@ -176,4 +178,88 @@ CQVTMarkupColumnDefinitionCollection::CQVTMarkupColumnDefinitionCollection()
 CQVTMarkupRowDefinitionCollection::CQVTMarkupRowDefinitionCollection()
     : CQVTMarkupDefinitionCollection(CQVTMarkupRowDefinition::GetMarkupType())
 {
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupColumnDefinition, CQVTMarkupDefinitionBase)
+    DISP_PROPERTY_EX_ID(CQVTMarkupColumnDefinition, "Width", 500, GetSizeMember, SetSizeMember, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupColumnDefinition, "MinWidth", 501, GetMinSizeMember, SetMinSizeMember,
+                        VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupColumnDefinition, "MaxWidth", 502, GetMaxSizeMember, SetMaxSizeMember,
+                        VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupColumnDefinition, "UnitType", 503, GetUnitTypeMember, SetUnitTypeMember,
+                        VT_I4)
+END_DISPATCH_MAP()
+
+BEGIN_DISPATCH_MAP(CQVTMarkupRowDefinition, CQVTMarkupDefinitionBase)
+    DISP_PROPERTY_EX_ID(CQVTMarkupRowDefinition, "Height", 500, GetSizeMember, SetSizeMember, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupRowDefinition, "MinHeight", 501, GetMinSizeMember, SetMinSizeMember, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupRowDefinition, "MaxHeight", 502, GetMaxSizeMember, SetMaxSizeMember, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupRowDefinition, "UnitType", 503, GetUnitTypeMember, SetUnitTypeMember, VT_I4)
+END_DISPATCH_MAP()
+
+BEGIN_DISPATCH_MAP(CQVTMarkupDefinitionCollection, CQVTMarkupCollection)
+    QVT_MARKUP_COLLECTION_DISPATCH(CQVTMarkupDefinitionCollection)
+END_DISPATCH_MAP()
+
+CQVTMarkupDependencyProperty* CQVTMarkupDefinitionBase::GetSizeProperty() const
+{
+    return m_bColumn ? CQVTMarkupColumnDefinition::m_pWidthProperty
+                     : CQVTMarkupRowDefinition::m_pHeightProperty;
+}
+
+CQVTMarkupDependencyProperty* CQVTMarkupDefinitionBase::GetMinSizeProperty() const
+{
+    return m_bColumn ? CQVTMarkupColumnDefinition::m_pMinWidthProperty
+                     : CQVTMarkupRowDefinition::m_pMinHeightProperty;
+}
+
+CQVTMarkupDependencyProperty* CQVTMarkupDefinitionBase::GetMaxSizeProperty() const
+{
+    return m_bColumn ? CQVTMarkupColumnDefinition::m_pMaxWidthProperty
+                     : CQVTMarkupRowDefinition::m_pMaxHeightProperty;
+}
+
+long CQVTMarkupDefinitionBase::GetSizeMember()
+{
+    return MarkupTruncate(GetUserSize()->GetValue());
+}
+
+void CQVTMarkupDefinitionBase::SetSizeMember(long nValue)
+{
+    SetValue(GetSizeProperty(), new CQVTMarkupGridLength(nValue, qvtGridPixel));
+}
+
+long CQVTMarkupDefinitionBase::GetUnitTypeMember()
+{
+    return GetUserSize()->GetUnitType();
+}
+
+void CQVTMarkupDefinitionBase::SetUnitTypeMember(long nValue)
+{
+    if (nValue < qvtGridAuto || nValue > qvtGridStar)
+        AfxThrowOleException(E_INVALIDARG);
+    SetValue(GetSizeProperty(), new CQVTMarkupGridLength(MarkupTruncate(GetUserSize()->GetValue()),
+                                                         static_cast<QVTMarkupGridUnitType>(nValue)));
+}
+
+long CQVTMarkupDefinitionBase::GetMinSizeMember()
+{
+    return GetUserMinSize();
+}
+
+void CQVTMarkupDefinitionBase::SetMinSizeMember(long nValue)
+{
+    QVTMarkupAutomation::SetInt(this, GetMinSizeProperty(), nValue);
+}
+
+long CQVTMarkupDefinitionBase::GetMaxSizeMember()
+{
+    return GetUserMaxSize();
+}
+
+void CQVTMarkupDefinitionBase::SetMaxSizeMember(long nValue)
+{
+    QVTMarkupAutomation::SetInt(this, GetMaxSizeProperty(), nValue);
 }

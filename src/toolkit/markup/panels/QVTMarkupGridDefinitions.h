@@ -73,7 +73,22 @@ protected:
     static void AFX_CDECL OnDefinitionChanged(CQVTMarkupObject* pObject,
                                               CQVTMarkupPropertyChangedEventArgs* pArgs);
 
+    // What scripts see of either kind: the length as a whole number, written
+    // as pixels; its unit, written keeping the whole number; the limits.
+    long GetSizeMember();
+    void SetSizeMember(long nValue);
+    long GetUnitTypeMember();
+    void SetUnitTypeMember(long nValue);
+    long GetMinSizeMember();
+    void SetMinSizeMember(long nValue);
+    long GetMaxSizeMember();
+    void SetMaxSizeMember(long nValue);
+
 private:
+    CQVTMarkupDependencyProperty* GetSizeProperty() const;
+    CQVTMarkupDependencyProperty* GetMinSizeProperty() const;
+    CQVTMarkupDependencyProperty* GetMaxSizeProperty() const;
+
     BOOL m_bColumn;  // selects the column or the row properties
 };
 
@@ -90,6 +105,9 @@ public:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
+
+private:
+    DECLARE_DISPATCH_MAP()
 };
 
 class CQVTMarkupRowDefinition : public CQVTMarkupDefinitionBase
@@ -105,6 +123,9 @@ public:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
+
+private:
+    DECLARE_DISPATCH_MAP()
 };
 
 class CQVTMarkupDefinitionCollection : public CQVTMarkupCollection
@@ -119,6 +140,9 @@ public:
 protected:
     // The grid that holds the collection relayouts.
     void OnChanged() override;
+
+private:
+    DECLARE_DISPATCH_MAP()
 };
 
 class CQVTMarkupColumnDefinitionCollection : public CQVTMarkupDefinitionCollection

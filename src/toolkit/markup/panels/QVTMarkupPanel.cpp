@@ -1,5 +1,4 @@
 #include "toolkit/markup/panels/QVTMarkupPanel.h"
-#include "toolkit/markup/core/QVTMarkupElementEnumerator.h"
 #include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
@@ -77,58 +76,8 @@ CQVTMarkupInputElement* CQVTMarkupPanel::InputHitTestCore(POINT)
 // Automation
 
 BEGIN_DISPATCH_MAP(CQVTMarkupUIElementCollection, CQVTMarkupObject)
-    DISP_FUNCTION_ID(CQVTMarkupUIElementCollection, "Count", 1, CountMethod, VT_I4, VTS_NONE)
-    DISP_FUNCTION_ID(CQVTMarkupUIElementCollection, "Item", 0, ItemMethod, VT_DISPATCH, VTS_I4)
-    DISP_FUNCTION_ID(CQVTMarkupUIElementCollection, "_NewEnum", DISPID_NEWENUM, NewEnumMethod, VT_UNKNOWN,
-                     VTS_NONE)
-    DISP_FUNCTION_ID(CQVTMarkupUIElementCollection, "Add", 2, AddMethod, VT_EMPTY, VTS_DISPATCH)
-    DISP_FUNCTION_ID(CQVTMarkupUIElementCollection, "Insert", 3, InsertMethod, VT_EMPTY, VTS_I4 VTS_DISPATCH)
-    DISP_FUNCTION_ID(CQVTMarkupUIElementCollection, "Clear", 4, ClearMethod, VT_EMPTY, VTS_NONE)
-    DISP_FUNCTION_ID(CQVTMarkupUIElementCollection, "RemoveAt", 5, RemoveAtMethod, VT_EMPTY, VTS_I4)
+    QVT_MARKUP_COLLECTION_DISPATCH(CQVTMarkupUIElementCollection)
 END_DISPATCH_MAP()
-
-long CQVTMarkupUIElementCollection::CountMethod()
-{
-    return GetCount();
-}
-
-LPDISPATCH CQVTMarkupUIElementCollection::ItemMethod(long nIndex)
-{
-    return QVTMarkupAutomation::DispatchOf(
-        nIndex >= 0 && nIndex < GetCount() ? GetAt(static_cast<int>(nIndex)) : nullptr);
-}
-
-LPUNKNOWN CQVTMarkupUIElementCollection::NewEnumMethod()
-{
-    return new CQVTMarkupElementEnumerator(this, 0);
-}
-
-void CQVTMarkupUIElementCollection::AddMethod(LPDISPATCH pDispatch)
-{
-    InsertMethod(-1, pDispatch);
-}
-
-void CQVTMarkupUIElementCollection::InsertMethod(long nIndex, LPDISPATCH pDispatch)
-{
-    if (pDispatch == nullptr)
-        AfxThrowOleException(E_INVALIDARG);
-    CQVTMarkupObject* pObject = CQVTMarkupObject::FromDispatch(pDispatch, TRUE);
-    const int nCount = GetCount();
-    Insert(static_cast<int>(nIndex), pObject);
-    // Refused: the reference stays with us.
-    if (GetCount() == nCount)
-        pObject->InternalRelease();
-}
-
-void CQVTMarkupUIElementCollection::ClearMethod()
-{
-    RemoveAll();
-}
-
-void CQVTMarkupUIElementCollection::RemoveAtMethod(long nIndex)
-{
-    RemoveAt(static_cast<int>(nIndex));
-}
 
 BEGIN_DISPATCH_MAP(CQVTMarkupPanel, CQVTMarkupFrameworkElement)
     DISP_PROPERTY_EX_ID(CQVTMarkupPanel, "Background", 500, GetBackgroundProperty, SetBackgroundProperty,

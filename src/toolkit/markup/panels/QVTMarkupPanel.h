@@ -17,13 +17,6 @@ protected:
     void OnChanged() override;
 
 private:
-    long CountMethod();
-    LPDISPATCH ItemMethod(long nIndex);
-    LPUNKNOWN NewEnumMethod();
-    void AddMethod(LPDISPATCH pDispatch);
-    void InsertMethod(long nIndex, LPDISPATCH pDispatch);
-    void ClearMethod();
-    void RemoveAtMethod(long nIndex);
     DECLARE_DISPATCH_MAP()
 };
 

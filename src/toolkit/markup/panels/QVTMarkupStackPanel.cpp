@@ -1,4 +1,5 @@
 #include "toolkit/markup/panels/QVTMarkupStackPanel.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/values/QVTMarkupKeywords.h"
 #include "toolkit/markup/values/QVTMarkupSaturate.h"
@@ -90,4 +91,21 @@ SIZE CQVTMarkupStackPanel::ArrangeOverride(SIZE szFinal)
         nOffset += bHorizontal ? szChild.cx : szChild.cy;
     }
     return szFinal;
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupStackPanel, CQVTMarkupPanel)
+    DISP_PROPERTY_EX_ID(CQVTMarkupStackPanel, "Orientation", 600, GetOrientationProperty,
+                        SetOrientationProperty, VT_I4)
+END_DISPATCH_MAP()
+
+long CQVTMarkupStackPanel::GetOrientationProperty()
+{
+    return GetOrientation();
+}
+
+void CQVTMarkupStackPanel::SetOrientationProperty(long nValue)
+{
+    QVTMarkupAutomation::SetEnum(this, m_pOrientationProperty, nValue);
 }

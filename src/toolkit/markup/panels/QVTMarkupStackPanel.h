@@ -29,4 +29,9 @@ public:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
+
+private:
+    long GetOrientationProperty();
+    void SetOrientationProperty(long nValue);
+    DECLARE_DISPATCH_MAP()
 };

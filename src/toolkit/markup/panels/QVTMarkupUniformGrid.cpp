@@ -1,4 +1,5 @@
 #include "toolkit/markup/panels/QVTMarkupUniformGrid.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include <cmath>
 
@@ -115,4 +116,43 @@ SIZE CQVTMarkupUniformGrid::ArrangeOverride(SIZE szFinal)
         }
     }
     return szFinal;
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupUniformGrid, CQVTMarkupPanel)
+    DISP_PROPERTY_EX_ID(CQVTMarkupUniformGrid, "Columns", 600, GetColumnsProperty, SetColumnsProperty, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupUniformGrid, "Rows", 601, GetRowsProperty, SetRowsProperty, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupUniformGrid, "FirstColumn", 602, GetFirstColumnProperty,
+                        SetFirstColumnProperty, VT_I4)
+END_DISPATCH_MAP()
+
+long CQVTMarkupUniformGrid::GetColumnsProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pColumnsProperty, 0);
+}
+
+void CQVTMarkupUniformGrid::SetColumnsProperty(long nValue)
+{
+    QVTMarkupAutomation::SetInt(this, m_pColumnsProperty, nValue);
+}
+
+long CQVTMarkupUniformGrid::GetRowsProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pRowsProperty, 0);
+}
+
+void CQVTMarkupUniformGrid::SetRowsProperty(long nValue)
+{
+    QVTMarkupAutomation::SetInt(this, m_pRowsProperty, nValue);
+}
+
+long CQVTMarkupUniformGrid::GetFirstColumnProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pFirstColumnProperty, 0);
+}
+
+void CQVTMarkupUniformGrid::SetFirstColumnProperty(long nValue)
+{
+    QVTMarkupAutomation::SetInt(this, m_pFirstColumnProperty, nValue);
 }

@@ -30,4 +30,13 @@ private:
     int m_nColumns;      // at least 1: the layout divides by it
     int m_nRows;         // at least 1
     int m_nFirstColumn;  // within the first row
+
+private:
+    long GetColumnsProperty();
+    void SetColumnsProperty(long nValue);
+    long GetRowsProperty();
+    void SetRowsProperty(long nValue);
+    long GetFirstColumnProperty();
+    void SetFirstColumnProperty(long nValue);
+    DECLARE_DISPATCH_MAP()
 };

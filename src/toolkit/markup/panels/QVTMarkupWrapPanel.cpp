@@ -1,4 +1,5 @@
 #include "toolkit/markup/panels/QVTMarkupWrapPanel.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/values/QVTMarkupKeywords.h"
 #include "toolkit/markup/values/QVTMarkupSaturate.h"
@@ -137,4 +138,21 @@ void CQVTMarkupWrapPanel::ArrangeLine(int nCrossOffset, int nLineCross, int nFir
                 RECT{nCrossOffset, nStart, MarkupSaturate(__int64(nCrossOffset) + nLineCross), nStop});
         nPosition += nMain;
     }
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupWrapPanel, CQVTMarkupPanel)
+    DISP_PROPERTY_EX_ID(CQVTMarkupWrapPanel, "Orientation", 600, GetOrientationProperty,
+                        SetOrientationProperty, VT_I4)
+END_DISPATCH_MAP()
+
+long CQVTMarkupWrapPanel::GetOrientationProperty()
+{
+    return GetOrientation();
+}
+
+void CQVTMarkupWrapPanel::SetOrientationProperty(long nValue)
+{
+    QVTMarkupAutomation::SetEnum(this, m_pOrientationProperty, nValue);
 }

@@ -25,4 +25,9 @@ private:
     // The item's size along and across the lines.
     void GetItemSize(CQVTMarkupUIElement* pChild, BOOL bHorizontal, __int64& nMain, __int64& nCross);
     void ArrangeLine(int nCrossOffset, int nLineCross, int nFirst, int nEnd, BOOL bHorizontal);
+
+private:
+    long GetOrientationProperty();
+    void SetOrientationProperty(long nValue);
+    DECLARE_DISPATCH_MAP()
 };

@@ -337,9 +337,11 @@ CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)
             m_strErrorText = pParser->GetErrorMessage();
         return nullptr;
     }
+    // A parse a running script asks for must not close the engine running it.
+    const BOOL bNested = m_pContext != nullptr && m_pContext->IsInScriptParse();
     try
     {
-        if (m_pContext != nullptr)
+        if (m_pContext != nullptr && !bNested)
             m_pContext->CloseScript();
         CQVTMarkupAutoPtr root;
         IDispatchPtr pElement = XmlGetObject(pDocument, u"documentElement");
@@ -349,10 +351,12 @@ CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)
             ThrowBuilderError(u"Root element have to be 'CQVTMarkupUIElement' type");
         CScopePath path;
         ApplyImplicitStyles(root, 0, path);
-        if (m_pContext != nullptr && m_pContext->GetScriptEngine() != nullptr)
+        if (m_pContext != nullptr && m_pContext->GetScriptEngine() != nullptr &&
+            (!bNested || m_pContext->HasPendingScripts()))
         {
             m_pContext->AddNamedElements(this, root);
             m_pContext->RunScripts(this);
+            m_pContext->AddScriptRoot(root);
         }
         return static_cast<CQVTMarkupUIElement*>(root.Detach());
     }
@@ -371,6 +375,8 @@ CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)
     {
         m_strErrorText.Format(u"COM Error [0x%08X]: %s", static_cast<unsigned>(e.Error()), e.ErrorMessage());
     }
+    if (bNested)
+        m_pContext->DropPendingScripts();
     m_arrObjectStack.clear();
     return nullptr;
 }
@@ -660,6 +666,17 @@ void CQVTMarkupBuilder::ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDept
 
 CQVTMarkupObject* CQVTMarkupBuilder::ProvideExtensionValue(LPCWSTR lpszText)
 {
+    // A key may itself be an extension: each level copies the rest of the
+    // text and takes a stack frame, so nesting has the elements' limit.
+    if (m_nExtensionDepth >= kMaxDepth)
+        ThrowBuilderErrorFormat(u"Markup extensions are nested deeper than %d levels",
+                                static_cast<int>(kMaxDepth));
+    struct CDepth
+    {
+        int& nDepth;
+        explicit CDepth(int& n) : nDepth(n) { ++nDepth; }
+        ~CDepth() { --nDepth; }
+    } depth(m_nExtensionDepth);
     const size_t nLength = _tcslen(lpszText);
     if (nLength == 0 || lpszText[nLength - 1] != u'}')
         ThrowBuilderError(u"Markup extension expressions must end with '}'");

@@ -128,6 +128,7 @@ private:
     CString m_strErrorText;
     CQVTMarkupContext* m_pContext;                    // not counted
     std::vector<CQVTMarkupObject*> m_arrObjectStack;  // outermost first, not counted
+    int m_nExtensionDepth = 0;                        // markup extensions being resolved inside each other
 };
 
 // The prefix of a qualified name is one markup may use: none, "x" or "qvt".

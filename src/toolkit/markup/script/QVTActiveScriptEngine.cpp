@@ -109,7 +109,13 @@ HRESULT CQVTActiveScriptEngine::ParseScript(LPCWSTR lpszCode)
 {
     if (m_pScript == nullptr || m_pParser == nullptr)
         return E_UNEXPECTED;
-    HRESULT hr = m_pScript->SetScriptState(SCRIPTSTATE_INITIALIZED);
+    ClearLastError();
+    // A started engine runs new code at once: taking it back to initialised
+    // would drop what the code running now stands on.
+    SCRIPTSTATE state = SCRIPTSTATE_UNINITIALIZED;
+    HRESULT hr = m_pScript->GetScriptState(&state);
+    if (SUCCEEDED(hr) && state == SCRIPTSTATE_UNINITIALIZED)
+        hr = m_pScript->SetScriptState(SCRIPTSTATE_INITIALIZED);
     if (SUCCEEDED(hr))
         hr = m_pParser->ParseScriptText(lpszCode, nullptr, nullptr, nullptr, 0, 0, SCRIPTTEXT_ISVISIBLE,
                                         nullptr, nullptr);
@@ -120,10 +126,18 @@ HRESULT CQVTActiveScriptEngine::Run()
 {
     if (m_pScript == nullptr)
         return E_UNEXPECTED;
+    ClearLastError();
     const HRESULT hr = m_pScript->SetScriptState(SCRIPTSTATE_CONNECTED);
     if (SUCCEEDED(hr) && m_pScriptDispatch == nullptr)
         m_pScript->GetScriptDispatch(nullptr, &m_pScriptDispatch);
     return hr;
+}
+
+BOOL CQVTActiveScriptEngine::IsStarted() const
+{
+    SCRIPTSTATE state = SCRIPTSTATE_UNINITIALIZED;
+    return m_pScript != nullptr && SUCCEEDED(m_pScript->GetScriptState(&state)) &&
+           (state == SCRIPTSTATE_STARTED || state == SCRIPTSTATE_CONNECTED);
 }
 
 void CQVTActiveScriptEngine::Close()

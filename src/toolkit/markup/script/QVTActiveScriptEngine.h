@@ -33,6 +33,8 @@ public:
     IDispatch* GetScriptDispatch() const { return m_pScriptDispatch; }
 
     BOOL HasScript() const { return m_pScript != nullptr; }
+    // Whether the engine has started; before it has, new code waits in its queue.
+    BOOL IsStarted() const;
     // The last script error; its code is 0 when there was none.
     const EXCEPINFO& GetLastError() const { return m_lastError; }
     BOOL HasLastError() const { return m_bHasLastError; }

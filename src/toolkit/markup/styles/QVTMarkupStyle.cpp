@@ -184,30 +184,46 @@ void CQVTMarkupStyle::SetPropertyObject(CQVTMarkupBuilder* pBuilder, CQVTMarkupD
                 CQVTMarkupSetter::Validate(pBuilder, pSetters->GetAt(j), pTargetType);
         }
     }
+    if (pProperty == m_pBasedOnProperty)
+    {
+        // Refused while building rather than when the chain is first used.
+        int nLength = 1;
+        for (CQVTMarkupStyle* pBase = MarkupCast<CQVTMarkupStyle>(pValue); pBase != nullptr;
+             pBase = pBase->GetBasedOn())
+        {
+            if (++nLength > CQVTMarkupBuilder::kMaxDepth)
+                ThrowChainTooLong();
+        }
+    }
     CQVTMarkupObject::SetPropertyObject(pBuilder, pProperty, pValue);
 }
 
 void CQVTMarkupStyle::Seal()
 {
+    // The unsealed part of the chain, this style first; walked in a loop,
+    // as a chain may be as long as the markup is.
     std::vector<CQVTMarkupStyle*> chain;
-    SealChain(chain);
+    for (CQVTMarkupStyle* pStyle = this; pStyle != nullptr && !pStyle->m_bSealed;
+         pStyle = pStyle->GetBasedOn())
+    {
+        if (std::find(chain.begin(), chain.end(), pStyle) != chain.end())
+            CQVTMarkupBuilder::ThrowBuilderError(
+                u"A style's BasedOn chain leads back to a style already in it");
+        if (static_cast<int>(chain.size()) >= CQVTMarkupBuilder::kMaxDepth)
+            ThrowChainTooLong();
+        chain.push_back(pStyle);
+    }
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        (*it)->SealOne();
 }
 
-void CQVTMarkupStyle::SealChain(std::vector<CQVTMarkupStyle*>& chain)
+void CQVTMarkupStyle::SealOne()
 {
-    if (m_bSealed)
-        return;
-    if (std::find(chain.begin(), chain.end(), this) != chain.end())
-        CQVTMarkupBuilder::ThrowBuilderError(u"A style's BasedOn chain leads back to a style already in it");
-    chain.push_back(this);
     if (m_pMergedValues == nullptr)
         m_pMergedValues = new CQVTMarkupProperties(nullptr);
     SetLogicalParent(nullptr);
     if (CQVTMarkupStyle* pBase = GetBasedOn())
-    {
-        pBase->SealChain(chain);
         m_pMergedValues->CopyFrom(pBase->m_pMergedValues);
-    }
     for (int i = 0; i < m_pSetters->GetCount(); ++i)
     {
         CQVTMarkupSetter* pSetter = m_pSetters->GetAt(i);
@@ -220,6 +236,41 @@ void CQVTMarkupStyle::SealChain(std::vector<CQVTMarkupStyle*>& chain)
         m_pMergedValues->Set(pProperty, pValue);
     }
     m_bSealed = TRUE;
+}
+
+void CQVTMarkupStyle::ThrowChainTooLong()
+{
+    CQVTMarkupBuilder::ThrowBuilderErrorFormat(u"BasedOn styles are chained deeper than %d levels",
+                                               static_cast<int>(CQVTMarkupBuilder::kMaxDepth));
+}
+
+void CQVTMarkupStyle::OnFinalRelease()
+{
+    // Each style holds its base: released one inside the other, a long
+    // chain would take a stack frame per style. The base is taken out here
+    // and released by the outermost release, one after the other.
+    static std::vector<CQVTMarkupStyle*> s_arrPendingBases;
+    static BOOL s_bReleasing = FALSE;
+    CQVTMarkupStyle* pBase = GetBasedOn();
+    if (pBase != nullptr)
+    {
+        pBase->InternalAddRef();
+        ClearValue(m_pBasedOnProperty);
+    }
+    CQVTMarkupObject::OnFinalRelease();
+    if (pBase == nullptr)
+        return;
+    s_arrPendingBases.push_back(pBase);
+    if (s_bReleasing)
+        return;
+    s_bReleasing = TRUE;
+    while (!s_arrPendingBases.empty())
+    {
+        CQVTMarkupStyle* pNext = s_arrPendingBases.back();
+        s_arrPendingBases.pop_back();
+        pNext->InternalRelease();
+    }
+    s_bReleasing = FALSE;
 }
 
 CQVTMarkupObject* CQVTMarkupStyle::GetMergedValue(CQVTMarkupDependencyProperty* pProperty) const

@@ -62,7 +62,7 @@ public:
 
     // Folds BasedOn and the setters into the merged table, once. A BasedOn
     // chain that comes back to a style already in it is refused with a
-    // builder error.
+    // builder error, and so is one longer than the builder's nesting limit.
     void Seal();
     BOOL IsSealed() const { return m_bSealed; }
     CQVTMarkupObject* GetMergedValue(CQVTMarkupDependencyProperty* pProperty) const;
@@ -81,7 +81,9 @@ public:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
-    void SealChain(std::vector<CQVTMarkupStyle*>& chain);
+    void SealOne();
+    [[noreturn]] static void AFX_CDECL ThrowChainTooLong();
+    void OnFinalRelease() override;
 
     CQVTMarkupSetterCollection* m_pSetters;  // owned; its logical parent is the style
     BOOL m_bSealed;

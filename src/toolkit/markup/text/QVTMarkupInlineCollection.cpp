@@ -66,3 +66,9 @@ void CQVTMarkupInlineCollection::OnChanged()
     if (pHost != nullptr && !pHost->IsLoading())
         pHost->InvalidateMeasure();
 }
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupInlineCollection, CQVTMarkupCollection)
+    QVT_MARKUP_COLLECTION_DISPATCH(CQVTMarkupInlineCollection)
+END_DISPATCH_MAP()

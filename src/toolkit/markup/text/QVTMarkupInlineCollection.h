@@ -21,4 +21,7 @@ public:
 protected:
     void OnItemAdded(CQVTMarkupObject* pItem, int nIndex) override;
     void OnChanged() override;
+
+private:
+    DECLARE_DISPATCH_MAP()
 };

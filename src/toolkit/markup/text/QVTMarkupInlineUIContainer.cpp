@@ -1,4 +1,5 @@
 #include "toolkit/markup/text/QVTMarkupInlineUIContainer.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/elements/QVTMarkupUIElement.h"
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
@@ -84,4 +85,28 @@ CQVTMarkupInputElement* CQVTMarkupInlineUIContainer::InputHitTest(POINT pt)
             return pHit;
     }
     return this;
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupInlineUIContainer, CQVTMarkupInline)
+    DISP_PROPERTY_EX_ID(CQVTMarkupInlineUIContainer, "Child", 700, GetChildProperty, SetChildProperty,
+                        VT_DISPATCH)
+END_DISPATCH_MAP()
+
+LPDISPATCH CQVTMarkupInlineUIContainer::GetChildProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pChild);
+}
+
+void CQVTMarkupInlineUIContainer::SetChildProperty(LPDISPATCH pDispatch)
+{
+    CQVTMarkupObject* pObject =
+        pDispatch != nullptr ? CQVTMarkupObject::FromDispatch(pDispatch, FALSE) : nullptr;
+    CQVTMarkupUIElement* pElement = MarkupCast<CQVTMarkupUIElement>(pObject);
+    if (pObject != nullptr && pElement == nullptr)
+        AfxThrowOleException(E_INVALIDARG);
+    if (pElement != nullptr)
+        pElement->InternalAddRef();
+    SetChild(pElement);
 }

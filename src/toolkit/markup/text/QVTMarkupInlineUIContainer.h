@@ -34,4 +34,9 @@ public:
 
 private:
     CQVTMarkupUIElement* m_pChild;  // counted; the container is its logical parent
+
+private:
+    LPDISPATCH GetChildProperty();
+    void SetChildProperty(LPDISPATCH pDispatch);
+    DECLARE_DISPATCH_MAP()
 };

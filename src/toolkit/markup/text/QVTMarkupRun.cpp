@@ -240,3 +240,25 @@ CQVTMarkupLineBreak::CQVTMarkupLineBreak()
     EnsureMarkupClass();
     SetValue(m_pTextProperty, CQVTMarkupString::CreateValue(u"\n"));
 }
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupRun, CQVTMarkupInline)
+    DISP_PROPERTY_EX_ID(CQVTMarkupRun, "Text", 700, GetTextProperty, SetTextProperty, VT_VARIANT)
+END_DISPATCH_MAP()
+
+BSTR CQVTMarkupRun::GetTextProperty()
+{
+    LPCWSTR lpszText = GetText();
+    return ::SysAllocString(lpszText != nullptr ? lpszText : u"");
+}
+
+void CQVTMarkupRun::SetTextProperty(const VARIANT& value)
+{
+    VARIANT text;
+    ::VariantInit(&text);
+    if (FAILED(::VariantChangeType(&text, &value, 0, VT_BSTR)))
+        AfxThrowOleException(DISP_E_TYPEMISMATCH);
+    SetText(V_BSTR(&text) != nullptr ? V_BSTR(&text) : u"");
+    ::VariantClear(&text);
+}

@@ -59,6 +59,11 @@ private:
     CQVTMarkupFont* m_pFont;  // counted
     int m_nMetrics[2];        // ascent, descent
     BOOL m_bHasMetrics;
+
+private:
+    BSTR GetTextProperty();
+    void SetTextProperty(const VARIANT& value);
+    DECLARE_DISPATCH_MAP()
 };
 
 class CQVTMarkupLineBreak : public CQVTMarkupRun

@@ -1,4 +1,5 @@
 #include "toolkit/markup/text/QVTMarkupSpan.h"
+#include "toolkit/markup/core/QVTMarkupAutomation.h"
 
 #include "toolkit/markup/text/QVTMarkupInlineCollection.h"
 #include "toolkit/markup/values/QVTMarkupValues.h"
@@ -53,4 +54,15 @@ CQVTMarkupUnderline::CQVTMarkupUnderline()
 {
     EnsureMarkupClass();
     SetValue(m_pTextDecorationsProperty, new CQVTMarkupEnum(qvtTextDecorationUnderline));
+}
+
+// Automation
+
+BEGIN_DISPATCH_MAP(CQVTMarkupSpan, CQVTMarkupInline)
+    DISP_PROPERTY_EX_ID(CQVTMarkupSpan, "Inlines", 700, GetInlinesProperty, SetNotSupported, VT_DISPATCH)
+END_DISPATCH_MAP()
+
+LPDISPATCH CQVTMarkupSpan::GetInlinesProperty()
+{
+    return QVTMarkupAutomation::DispatchOf(m_pInlines);
 }

@@ -22,6 +22,10 @@ public:
 
 private:
     CQVTMarkupInlineCollection* m_pInlines;  // owned
+
+private:
+    LPDISPATCH GetInlinesProperty();
+    DECLARE_DISPATCH_MAP()
 };
 
 class CQVTMarkupBold : public CQVTMarkupSpan

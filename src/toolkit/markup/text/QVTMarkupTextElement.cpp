@@ -179,6 +179,105 @@ CQVTMarkupInline* AFX_CDECL CQVTMarkupInline::GetNextInline(CQVTMarkupInline* pI
     return nullptr;
 }
 
+BEGIN_DISPATCH_MAP(CQVTMarkupTextElement, CQVTMarkupFrameworkContentElement)
+    DISP_PROPERTY_EX_ID(CQVTMarkupTextElement, "Tag", 400, GetTagProperty, SetTagProperty, VT_VARIANT)
+    DISP_PROPERTY_EX_ID(CQVTMarkupTextElement, "TextDecorations", 503, GetTextDecorationsProperty,
+                        SetTextDecorationsProperty, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupTextElement, "FontSize", 504, GetFontSizeProperty, SetFontSizeProperty,
+                        VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupTextElement, "FontWeight", 505, GetFontWeightProperty,
+                        SetFontWeightProperty, VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupTextElement, "FontFamily", 506, GetFontFamilyProperty,
+                        SetFontFamilyProperty, VT_BSTR)
+    DISP_PROPERTY_EX_ID(CQVTMarkupTextElement, "FontStyle", 507, GetFontStyleProperty, SetFontStyleProperty,
+                        VT_I4)
+    DISP_PROPERTY_EX_ID(CQVTMarkupTextElement, "Background", 510, GetBackgroundProperty,
+                        SetBackgroundProperty, VT_DISPATCH)
+    DISP_PROPERTY_EX_ID(CQVTMarkupTextElement, "Foreground", 511, GetForegroundProperty,
+                        SetForegroundProperty, VT_DISPATCH)
+END_DISPATCH_MAP()
+
+VARIANT CQVTMarkupTextElement::GetTagProperty()
+{
+    return QVTMarkupAutomation::GetTag(this, CQVTMarkupFrameworkElement::m_pTagProperty);
+}
+
+void CQVTMarkupTextElement::SetTagProperty(const VARIANT& value)
+{
+    QVTMarkupAutomation::SetTag(this, CQVTMarkupFrameworkElement::m_pTagProperty, value);
+}
+
+long CQVTMarkupTextElement::GetTextDecorationsProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pTextDecorationsProperty, 0);
+}
+
+void CQVTMarkupTextElement::SetTextDecorationsProperty(long nValue)
+{
+    QVTMarkupAutomation::SetEnum(this, m_pTextDecorationsProperty, nValue);
+}
+
+long CQVTMarkupTextElement::GetFontSizeProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pFontSizeProperty, 0);
+}
+
+void CQVTMarkupTextElement::SetFontSizeProperty(long nValue)
+{
+    QVTMarkupAutomation::SetInt(this, m_pFontSizeProperty, nValue);
+}
+
+long CQVTMarkupTextElement::GetFontWeightProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pFontWeightProperty, 400);
+}
+
+void CQVTMarkupTextElement::SetFontWeightProperty(long nValue)
+{
+    QVTMarkupAutomation::SetEnum(this, m_pFontWeightProperty, nValue);
+}
+
+BSTR CQVTMarkupTextElement::GetFontFamilyProperty()
+{
+    CQVTMarkupString* pValue = MarkupCast<CQVTMarkupString>(GetValue(m_pFontFamilyProperty));
+    return ::SysAllocString(pValue != nullptr ? pValue->GetText() : u"");
+}
+
+void CQVTMarkupTextElement::SetFontFamilyProperty(LPCWSTR lpszValue)
+{
+    SetValue(m_pFontFamilyProperty, CQVTMarkupString::CreateValue(lpszValue != nullptr ? lpszValue : u""));
+}
+
+long CQVTMarkupTextElement::GetFontStyleProperty()
+{
+    return QVTMarkupAutomation::GetInt(this, m_pFontStyleProperty, 0);
+}
+
+void CQVTMarkupTextElement::SetFontStyleProperty(long nValue)
+{
+    QVTMarkupAutomation::SetEnum(this, m_pFontStyleProperty, nValue);
+}
+
+LPDISPATCH CQVTMarkupTextElement::GetBackgroundProperty()
+{
+    return QVTMarkupAutomation::GetObjectValue(this, m_pBackgroundProperty);
+}
+
+void CQVTMarkupTextElement::SetBackgroundProperty(LPDISPATCH pDispatch)
+{
+    QVTMarkupAutomation::SetObjectValue(this, m_pBackgroundProperty, pDispatch);
+}
+
+LPDISPATCH CQVTMarkupTextElement::GetForegroundProperty()
+{
+    return QVTMarkupAutomation::GetObjectValue(this, m_pForegroundProperty);
+}
+
+void CQVTMarkupTextElement::SetForegroundProperty(LPDISPATCH pDispatch)
+{
+    QVTMarkupAutomation::SetObjectValue(this, m_pForegroundProperty, pDispatch);
+}
+
 BEGIN_DISPATCH_MAP(CQVTMarkupInline, CQVTMarkupTextElement)
     DISP_PROPERTY_EX_ID(CQVTMarkupInline, "BaselineAlignment", 600, GetBaselineAlignmentProperty,
                         SetBaselineAlignmentProperty, VT_I4)

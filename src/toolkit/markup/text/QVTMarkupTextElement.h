@@ -69,6 +69,25 @@ public:
 
 private:
     static void AFX_CDECL RegisterMarkupProperties();
+
+private:
+    VARIANT GetTagProperty();
+    void SetTagProperty(const VARIANT& value);
+    long GetTextDecorationsProperty();
+    void SetTextDecorationsProperty(long nValue);
+    long GetFontSizeProperty();
+    void SetFontSizeProperty(long nValue);
+    long GetFontWeightProperty();
+    void SetFontWeightProperty(long nValue);
+    BSTR GetFontFamilyProperty();
+    void SetFontFamilyProperty(LPCWSTR lpszValue);
+    long GetFontStyleProperty();
+    void SetFontStyleProperty(long nValue);
+    LPDISPATCH GetBackgroundProperty();
+    void SetBackgroundProperty(LPDISPATCH pDispatch);
+    LPDISPATCH GetForegroundProperty();
+    void SetForegroundProperty(LPDISPATCH pDispatch);
+    DECLARE_DISPATCH_MAP()
 };
 
 class CQVTMarkupInline : public CQVTMarkupTextElement

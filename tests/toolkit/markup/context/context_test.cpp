@@ -4,8 +4,11 @@
 // notifies it with 0x2A5C, and defers while frozen.
 #include "tests/toolkit/markup/support/markup_test_support.h"
 #include "toolkit/markup/context/QVTMarkupDelegate.h"
+#include "toolkit/markup/context/QVTMarkupFunctions.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
 #include "toolkit/markup/elements/QVTMarkupRoutedEventArgs.h"
+#include "toolkit/markup/elements/QVTMarkupUIElement.h"
+#include "toolkit/markup/values/QVTMarkupValues.h"
 
 namespace {
 // One relayed event: the element's name and the event.
@@ -266,6 +269,24 @@ TEST(MarkupContextRouting, CursorsWheelAndNullRoots)
     EXPECT_EQ(windowless->GetMouseOverElement(), nullptr);
 }
 
+TEST(MarkupContextRouting, AMessageRelayedWithoutATreeEndsTheMouseOver)
+{
+    CHost host;
+    host.Load(u"<TestElement x:Name='a' Height='20'/>");
+    host.Listen(u"a");
+    host.Listen(u"");
+    host.Send(WM_MOUSEMOVE, 10, 5);
+    host.TakeLog();
+    ASSERT_NE(host.m_pContext->GetMouseOverElement(), nullptr);
+    // The entry function relays to the context itself: nothing is handled,
+    // and the elements the mouse was over hear it leave.
+    LRESULT lResult = 7;
+    EXPECT_FALSE(MarkupRelayMessage(host.m_pContext, WM_MOUSEMOVE, 0, MAKELPARAM(10, 5), &lResult));
+    EXPECT_EQ(lResult, 7);
+    EXPECT_EQ(host.TakeLog(), Log({u"a:MouseLeave", u"root:MouseLeave"}));
+    EXPECT_EQ(host.m_pContext->GetMouseOverElement(), nullptr);
+}
+
 TEST(MarkupContextRouting, AReleasedElementLeavesNoPointerBehind)
 {
     CHost host;
@@ -278,6 +299,48 @@ TEST(MarkupContextRouting, AReleasedElementLeavesNoPointerBehind)
     EXPECT_EQ(host.m_pContext->GetMouseOverElement(), nullptr);
     EXPECT_EQ(host.m_pContext->GetCaptureElement(), nullptr);
     EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+inline void PrintTo(const CRect& rc, std::ostream* os)
+{
+    *os << "(" << rc.left << ", " << rc.top << ", " << rc.right << ", " << rc.bottom << ")";
+}
+
+TEST(MarkupContextInvalidation, AResizedElementRepaintsWhereItWasAndWhereItIs)
+{
+    CHost host;
+    host.Load(u"<TestElement x:Name='a' Height='20'/>"
+              u"<TestElement x:Name='b' Width='40' Height='30' HorizontalAlignment='Left'/>");
+    CQVTMarkupUIElement* pB = MarkupCast<CQVTMarkupUIElement>(host.m_pRoot->FindName(u"b"));
+    EXPECT_EQ(host.m_pContext->GetElementWindowRect(pB, TRUE), CRect(0, 20, 40, 50));
+    pB->SetValue(CQVTMarkupFrameworkElement::m_pWidthProperty, new CQVTMarkupInt(10));
+    CQVTMarkupDrawingContext dc(host.m_pContext);
+    host.m_pRoot->Measure(&dc, SIZE{200, 100});
+    host.m_pRoot->Arrange(RECT{0, 0, 200, 100});
+    // The old and the new area together, once; then the new one alone.
+    EXPECT_EQ(host.m_pContext->GetElementWindowRect(pB, TRUE), CRect(0, 20, 40, 50));
+    EXPECT_EQ(host.m_pContext->GetElementWindowRect(pB, TRUE), CRect(0, 20, 10, 50));
+}
+
+TEST(MarkupContextInvalidation, InlinesAreFoundAndRepaintedThroughTheirTextBlock)
+{
+    CHost host;
+    host.Load(
+        u"<TestElement x:Name='a' Height='20'/>"
+        u"<TextBlock x:Name='t' Height='30' Margin='5,0,0,0'>a <Bold x:Name='bold'>b</Bold></TextBlock>");
+    CQVTMarkupObject* pText = host.m_pRoot->FindName(u"t");
+    CQVTMarkupObject* pBold = host.m_pRoot->FindName(u"bold");
+    ASSERT_NE(pBold, nullptr);
+    const CRect rcText(5, 20, 200, 50);
+    EXPECT_EQ(host.m_pContext->GetElementWindowRect(pText, FALSE), rcText);
+    EXPECT_EQ(host.m_pContext->GetElementWindowRect(pBold, FALSE), rcText);
+    EXPECT_EQ(host.m_pContext->GetElementWindowRect(pBold, TRUE), rcText);
+    ::UpdateWindow(host.m_hWnd);
+    ::ValidateRect(host.m_hWnd, nullptr);
+    host.m_pContext->InvalidateElement(pBold);
+    RECT rcUpdate = {};
+    ASSERT_TRUE(::GetUpdateRect(host.m_hWnd, &rcUpdate, FALSE));
+    EXPECT_EQ(CRect(rcUpdate), rcText);
 }
 
 TEST(MarkupContextInvalidation, RepaintsTheElementAndDefersWhileFrozen)

@@ -197,6 +197,44 @@ TEST(MarkupButtons, ToggleStatesCycleAndRadioButtonsUncheckTheirSiblings)
     EXPECT_EQ(host.TakeLog(), CString(u"r1:Click "));
 }
 
+namespace {
+// A click handler that fails the way host code does.
+class CThrowingHandler
+{
+public:
+    void OnClick(CQVTMarkupObject*, CQVTMarkupRoutedEventArgs*)
+    {
+        ++m_nCalls;
+        AfxThrowOleException(E_FAIL);
+    }
+    int m_nCalls = 0;
+};
+}  // namespace
+
+TEST(MarkupButtons, AClickHandlerThatThrowsLeavesNoReferenceBehind)
+{
+    CButtonHost host;
+    host.Load(u"<Button Name='b' Height='20'>Go</Button><CheckBox Name='c' Height='20'/>");
+    CThrowingHandler handler;
+    for (LPCWSTR lpszName : {u"b", u"c"})
+        host.Find<CQVTMarkupInputElement>(lpszName)->AddHandler(
+            CQVTMarkupButtonBase::m_pClickEvent,
+            new CQVTMarkupClassDelegate<CThrowingHandler>(&handler, &CThrowingHandler::OnClick));
+    CQVTMarkupButton* pButton = host.Find<CQVTMarkupButton>(u"b");
+    CQVTMarkupCheckBox* pCheck = host.Find<CQVTMarkupCheckBox>(u"c");
+    const LONG nButtonRefs = pButton->m_dwRef;
+    const LONG nCheckRefs = pCheck->m_dwRef;
+
+    // The relay stops the exception; the buttons hold what they held before.
+    host.Click(5, 10);
+    host.Click(5, 30);
+    EXPECT_EQ(handler.m_nCalls, 2);
+    EXPECT_EQ(pButton->m_dwRef, nButtonRefs);
+    EXPECT_EQ(pCheck->m_dwRef, nCheckRefs);
+    EXPECT_EQ(pCheck->GetChecked(), qvtChecked);
+    EXPECT_FALSE(pButton->IsPressed());
+}
+
 TEST(MarkupButtons, GlyphButtonsLeaveRoomForTheGlyphAndRadioButtonsKeepItsHeight)
 {
     CButtonHost host;

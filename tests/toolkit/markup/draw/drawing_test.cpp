@@ -2,17 +2,20 @@
 // border bands, gradients (clip box only), rounded corners, paths, text with
 // and without a separate attribute DC, clipping, viewport offsets, fonts.
 #include <cmath>
+#include <memory>
 
 #include "tests/support/dib_canvas.h"
 #include "tests/toolkit/markup/support/markup_test_support.h"
 #include "toolkit/markup/context/QVTMarkupFunctions.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
+#include "toolkit/markup/draw/QVTMarkupStroke.h"
 #include "toolkit/markup/panels/QVTMarkupBorder.h"
 #include "toolkit/markup/text/QVTMarkupTextBlock.h"
 #include "toolkit/markup/values/QVTMarkupBrush.h"
 #include "toolkit/markup/values/QVTMarkupFont.h"
 #include "toolkit/markup/values/QVTMarkupPathData.h"
 #include "toolkit/markup/values/QVTMarkupThickness.h"
+#include "toolkit/markup/values/QVTMarkupValues.h"
 
 namespace {
 const COLORREF kWhite = RGB(255, 255, 255);
@@ -265,6 +268,76 @@ TEST_F(MarkupDrawing, DecorationsAreBandsBelowAndThroughTheText)
     }
 }
 
+namespace {
+// An element whose drawing fails the way host code does.
+class CThrowingPanel : public CTestPanel
+{
+public:
+    void OnRender(CQVTMarkupDrawingContext*) override { AfxThrowOleException(E_FAIL); }
+};
+}  // namespace
+
+TEST_F(MarkupDrawing, ADrawingThatThrowsLeavesTheDrawingContextAsItFoundIt)
+{
+    CQVTMarkupAutoPtr failing(new CThrowingPanel());
+    CThrowingPanel* pFailing = static_cast<CThrowingPanel*>(failing.Get());
+    // Offset, clipped to its bounds and half transparent while it draws.
+    pFailing->SetValue(CQVTMarkupUIElement::m_pClipToBoundsProperty, CQVTMarkupBool::CreateTrue());
+    pFailing->SetValue(CQVTMarkupUIElement::m_pOpacityProperty, new CQVTMarkupDouble(0.5));
+    CQVTMarkupDrawingContext dc(m_pContext, m_canvas.dc.m_hDC);
+    pFailing->Measure(&dc, SIZE{50, 50});
+    pFailing->Arrange(RECT{10, 20, 60, 70});
+    const CRect rcClip(dc.GetClipBox());
+    ASSERT_EQ(rcClip, CRect(0, 0, 200, 100));
+    BOOL bThrown = FALSE;
+    try
+    {
+        pFailing->Render(&dc);
+    }
+    catch (COleException* e)
+    {
+        bThrown = TRUE;
+        e->Delete();
+    }
+    EXPECT_TRUE(bThrown);
+    EXPECT_EQ(CRect(dc.GetClipBox()), rcClip);
+    EXPECT_EQ(dc.GetOpacity(), 1.0);
+    // What is drawn next lands where it belongs, opaque and unclipped.
+    dc.FillSolidRect(RECT{0, 0, 100, 10}, kRed);
+    EXPECT_EQ(m_canvas.At(5, 5), kRed);
+    EXPECT_EQ(m_canvas.At(95, 5), kRed);
+    EXPECT_EQ(m_canvas.At(15, 25), kWhite);
+}
+
+TEST_F(MarkupDrawing, ARoundedBackgroundInsideAFrameHasTheRadiusLessHalfTheLeftSide)
+{
+    CQVTMarkupUIElement* pBorder = MarkupParseText(
+        m_pContext,
+        RootMarkup(u"Border", u"CornerRadius='10' BorderThickness='4,1,1,1' Background='Red'", u""));
+    ASSERT_NE(pBorder, nullptr);
+    m_trees.push_back(pBorder);
+    MarkupRenderElement(pBorder, m_canvas.dc.m_hDC, CRect(0, 0, 60, 40));
+    // The oracle: the same fill drawn directly inside the sides, with the
+    // radius 10 - 4 / 2 = 8 at every corner; 9 or 7 would differ.
+    CQVTMarkupBrush* pRed = Brush(u"<SolidColorBrush Color='Red'/>");
+    ASSERT_NE(pRed, nullptr);
+    auto drawn = [&](double dRadius) {
+        DibCanvas expected(200, 100);
+        CQVTMarkupDrawingContext dc(m_pContext, expected.dc.m_hDC);
+        const CQVTMarkupCornerRadius radius =
+            CQVTMarkupCornerRadius::FromCorners(dRadius, dRadius, dRadius, dRadius);
+        dc.FillRectangle(RECT{4, 1, 59, 39}, pRed, &radius);
+        int nDifferent = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 200; ++x)
+                nDifferent += expected.At(x, y) != m_canvas.At(x, y);
+        return nDifferent;
+    };
+    EXPECT_EQ(drawn(8), 0);
+    EXPECT_NE(drawn(9), 0);
+    EXPECT_NE(drawn(7), 0);
+}
+
 TEST_F(MarkupDrawing, ARoundedBorderFillsItsBackgroundInsideTheFrame)
 {
     CQVTMarkupUIElement* pBorder = MarkupParseText(
@@ -333,6 +406,49 @@ TEST_F(MarkupDrawing, PathsLinesAndEllipsesDrawOnlyWithAStrokeOrAFill)
     dc.DrawPath(pPath, nullptr, Brush(u"<SolidColorBrush Color='Blue'/>"));
     EXPECT_EQ(m_canvas.At(15, 65), kBlue);
     EXPECT_EQ(m_canvas.At(55, 95), kWhite);
+}
+
+TEST_F(MarkupDrawing, TextFollowsTheAttributeDCsWordPositionsAtEachBreak)
+{
+    LOGFONTW lf = m_pContext->GetDefaultFont();
+    lf.lfHeight = -14;
+    CQVTMarkupFont* pFont = m_pContext->GetFont(&lf);
+    const WCHAR kText[] = u"ab cd ef";
+    const int nLength = _countof(kText) - 1;
+    // The attribute DC spreads the words: justification widens each break
+    // character in its extents, never in its character widths.
+    auto draw = [&](int nExtra) {
+        auto canvas = std::make_unique<DibCanvas>(300, 40);
+        DibCanvas attribute(300, 40);
+        CQVTMarkupDrawingContext dc(m_pContext, canvas->dc.m_hDC, attribute.dc.m_hDC);
+        dc.SetFont(pFont);
+        ::SelectObject(attribute.dc.m_hDC, pFont->GetFontHandle());
+        ::SelectObject(canvas->dc.m_hDC, pFont->GetFontHandle());
+        ::SetTextJustification(attribute.dc.m_hDC, nExtra, nExtra != 0 ? 2 : 0);
+        dc.DrawTextLine(kText, nLength, RECT{0, 0, 300, 40});
+        return canvas;
+    };
+    const auto plain = draw(0);
+    const auto spread = draw(20);
+    DibCanvas measure(10, 10);
+    ::SelectObject(measure.dc.m_hDC, pFont->GetFontHandle());
+    SIZE first = {0, 0}, second = {0, 0};
+    ::GetTextExtentPoint32W(measure.dc.m_hDC, kText, 3, &first);
+    ::GetTextExtentPoint32W(measure.dc.m_hDC, kText, 6, &second);
+    ASSERT_GT(plain->BoundsOfAllBut(kWhite).right, second.cx);
+    // Each break adds its share: the first word stays, the second moves by
+    // 10 and the third by 20, pixel for pixel.
+    int nDifferent = 0;
+    for (int y = 0; y < 40; ++y)
+    {
+        for (int x = 0; x < 250; ++x)
+        {
+            const int nShift = x < first.cx ? 0 : x < second.cx ? 10 : 20;
+            nDifferent += spread->At(x + nShift, y) != plain->At(x, y);
+        }
+    }
+    EXPECT_EQ(nDifferent, 0);
+    pFont->InternalRelease();
 }
 
 TEST_F(MarkupDrawing, TextKeepsTheAttributeDCsLayout)

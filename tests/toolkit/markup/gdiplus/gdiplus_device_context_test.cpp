@@ -336,3 +336,118 @@ TEST_F(MarkupGdiPlus, HugeCurvedFiguresDrawWithoutBringingTheProcessDown)
     dc.DrawLine(-10, 30, 110, 30, &stroke);
     EXPECT_EQ(m_canvas.CountOf(kRed), 100 * 60);
 }
+
+TEST_F(MarkupGdiPlus, EachSmoothingModeSetsItsFourQualitySettings)
+{
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    CQVTMarkupGdiPlusDeviceContext* pDevice = GdiPlus(dc);
+    ASSERT_NE(pDevice, nullptr);
+    Gdiplus::GpGraphics* pGraphics = pDevice->GetGraphics();
+    struct CRow
+    {
+        int nSmoothing, nPixelOffset, nInterpolation, nHint, nHintWithFlag;
+    };
+    const CRow rows[] = {{4, 2, 7, 0, 0}, {3, 3, 1, 0, 0}, {1, 1, 1, 0, 0}, {2, 2, 2, 0, 4}, {4, 2, 7, 0, 4}};
+    auto settings = [&]() {
+        Gdiplus::SmoothingMode smoothing;
+        Gdiplus::PixelOffsetMode offset;
+        Gdiplus::InterpolationMode interpolation;
+        Gdiplus::TextRenderingHint hint;
+        Gdiplus::DllExports::GdipGetSmoothingMode(pGraphics, &smoothing);
+        Gdiplus::DllExports::GdipGetPixelOffsetMode(pGraphics, &offset);
+        Gdiplus::DllExports::GdipGetInterpolationMode(pGraphics, &interpolation);
+        Gdiplus::DllExports::GdipGetTextRenderingHint(pGraphics, &hint);
+        CString strSettings;
+        strSettings.Format(u"%d %d %d %d", int(smoothing), int(offset), int(interpolation), int(hint));
+        return strSettings;
+    };
+    for (int nFlag : {0, 1})
+    {
+        for (int nMode = 0; nMode < 5; ++nMode)
+        {
+            SCOPED_TRACE(nMode * 10 + nFlag);
+            // From another mode, so that the settings are applied again.
+            pDevice->SetSmoothingMode((nMode + 1) % 5, nFlag);
+            EXPECT_EQ(pDevice->SetSmoothingMode(nMode, nFlag), (nMode + 1) % 5);
+            CString strExpected;
+            // GDI+ keeps low quality as bilinear (3) and high quality as
+            // high-quality bicubic (7).
+            const int nInterpolation = rows[nMode].nInterpolation == 1   ? 3
+                                       : rows[nMode].nInterpolation == 2 ? 7
+                                                                         : rows[nMode].nInterpolation;
+            strExpected.Format(u"%d %d %d %d", rows[nMode].nSmoothing, rows[nMode].nPixelOffset,
+                               nInterpolation, nFlag > 0 ? rows[nMode].nHintWithFlag : rows[nMode].nHint);
+            EXPECT_EQ(settings(), strExpected);
+        }
+    }
+    // A mode outside the table changes nothing and is not kept.
+    pDevice->SetSmoothingMode(1, 0);
+    const CString strBefore = settings();
+    EXPECT_EQ(pDevice->SetSmoothingMode(5, 1), 1);
+    EXPECT_EQ(pDevice->SetSmoothingMode(-1, 1), 1);
+    EXPECT_EQ(settings(), strBefore);
+}
+
+namespace {
+// The pixel offset mode in force at each stroke of a recorded metafile.
+BOOL CALLBACK CollectStrokeOffsets(Gdiplus::EmfPlusRecordType type, UINT nFlags, UINT, const BYTE*,
+                                   VOID* pData)
+{
+    auto* pModes = static_cast<std::vector<int>*>(pData);
+    // The first entry is the mode in force; each stroke appends it.
+    if (type == Gdiplus::EmfPlusRecordTypeSetPixelOffsetMode)
+        pModes->front() = static_cast<int>(nFlags & 0xFF);
+    else if (type == Gdiplus::EmfPlusRecordTypeDrawPath || type == Gdiplus::EmfPlusRecordTypeDrawLines)
+        pModes->push_back(pModes->front());
+    return TRUE;
+}
+}  // namespace
+
+// The platform draws at whole pixels whatever the mode: the modes are read
+// back from what the device context records into a metafile.
+TEST_F(MarkupGdiPlus, OddStrokesDrawWithoutTheHalfPixelOffsetAndEvenOnesWithTheStoredOne)
+{
+    for (int nSmoothing : {0, 1})
+    {
+        SCOPED_TRACE(nSmoothing);
+        Gdiplus::GpMetafile* pMetafile = nullptr;
+        Gdiplus::GpRectF frame;
+        frame.X = 0;
+        frame.Y = 0;
+        frame.Width = 100;
+        frame.Height = 60;
+        ASSERT_EQ(Gdiplus::DllExports::GdipRecordMetafile(m_canvas.dc.m_hDC, Gdiplus::EmfTypeEmfPlusOnly,
+                                                          &frame, Gdiplus::MetafileFrameUnitPixel, nullptr,
+                                                          &pMetafile),
+                  Gdiplus::Ok);
+        Gdiplus::GpGraphics* pGraphics = nullptr;
+        ASSERT_EQ(Gdiplus::DllExports::GdipGetImageGraphicsContext(pMetafile, &pGraphics), Gdiplus::Ok);
+        {
+            CQVTMarkupGdiPlusDeviceContext device(pGraphics, TRUE);
+            device.SetSmoothingMode(nSmoothing, 0);
+            const POINT points[] = {{10, 10}, {50, 10}, {50, 40}};
+            CQVTMarkupStroke stroke;
+            stroke.pBrush = Solid(0xFF, kRed);
+            for (int nThickness : {1, 2, 3, 4})
+            {
+                stroke.nThickness = nThickness;
+                device.DrawPolygon(points, 3, &stroke, nullptr);
+            }
+        }
+        Gdiplus::DllExports::GdipDeleteGraphics(pGraphics);
+        std::vector<int> modes = {-1};
+        Gdiplus::GpGraphics* pTarget = nullptr;
+        Gdiplus::DllExports::GdipCreateFromHDC(m_canvas.dc.m_hDC, &pTarget);
+        Gdiplus::GpPointF origin;
+        origin.X = 0;
+        origin.Y = 0;
+        Gdiplus::DllExports::GdipEnumerateMetafileDestPoint(pTarget, pMetafile, &origin,
+                                                            &CollectStrokeOffsets, &modes, nullptr);
+        Gdiplus::DllExports::GdipDeleteGraphics(pTarget);
+        Gdiplus::DllExports::GdipDisposeImage(pMetafile);
+        // Smoothing mode 0 stores high quality (2), mode 1 none (3).
+        const int nStored = nSmoothing == 0 ? 2 : 3;
+        EXPECT_EQ(std::vector<int>(modes.begin() + 1, modes.end()),
+                  (std::vector<int>{0, nStored, 0, nStored}));
+    }
+}

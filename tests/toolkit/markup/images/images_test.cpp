@@ -287,6 +287,17 @@ TEST_F(MarkupImages, BrokenOrAbsentPicturesGiveNothing)
             EXPECT_EQ(m_canvas.CountOf(kWhite), 60 * 60);
         }
     }
+    // Under GDI an icon file that does not load is not taken for an icon.
+    WriteBytes(TempPath(u"garbage.ico"), garbage);
+    m_pContext->EnableGdiPlus(FALSE);
+    for (LPCWSTR lpszName : {u"garbage.ico", u"absent.ico"})
+    {
+        SCOPED_TRACE(CStringA(lpszName).GetString());
+        CQVTMarkupImage* pImage = Load(u"file://" + TempPath(lpszName));
+        EXPECT_EQ(Measure(), CSize(0, 0));
+        ASSERT_NE(pImage->GetImage(), nullptr);
+        EXPECT_FALSE(pImage->GetImage()->IsImageManagerImage());
+    }
     m_pContext->EnableGdiPlus(TRUE);
     Load(u"res://./PNG/NOSUCHPICTURE");
     EXPECT_EQ(Measure(), CSize(0, 0));

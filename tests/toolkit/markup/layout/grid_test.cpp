@@ -2,6 +2,9 @@
 // rule, clamped cell indexes and absurd sizes, as arranged rectangles.
 #include "layout_test_support.h"
 #include "toolkit/markup/panels/QVTMarkupGrid.h"
+#include "toolkit/markup/values/QVTMarkupValues.h"
+
+#include <functional>
 
 namespace {
 class MarkupGrid : public MarkupLayoutTest
@@ -57,6 +60,56 @@ TEST_F(MarkupGrid, AutoThenTwoStarsShareWhatTheAutoColumnLeaves)
     const double dFactor = m_pContext->ScaleXDouble(2.0);
     const int nFirst = static_cast<int>(dFactor / (dFactor + 1) * (SX(350) - SX(50)));
     EXPECT_EQ(ColumnWidths(), (std::vector<int>{nFirst, SX(350) - SX(50) - nFirst, SX(50)}));
+}
+
+TEST_F(MarkupGrid, ChangedDefinitionsAndCellsLayTheGridOutAgain)
+{
+    Load(RootMarkup(
+        u"Grid", u"",
+        Columns(u"Width='50'|Width='*'") +
+            u"<Grid.RowDefinitions><RowDefinition Height='10'/><RowDefinition/></Grid.RowDefinitions>"
+            u"<FrameworkElement x:Name='a' Grid.Column='1' Grid.Row='1'/>"));
+    Layout(SX(200), SY(100));
+    EXPECT_EQ(RectOf(u"a"), CRect(SX(50), SY(10), SX(200), SY(100)));
+    CQVTMarkupDefinitionBase* pColumn = Grid()->GetColumnDefinitions()->GetAt(0);
+    CQVTMarkupDefinitionBase* pRow = Grid()->GetRowDefinitions()->GetAt(0);
+    CQVTMarkupObject* pChild = Find(u"a");
+    // Each change, made after a complete layout, and where the child is then.
+    const struct
+    {
+        std::function<void()> change;
+        CRect rcExpected;
+    } steps[] = {
+        {[&] {
+             pColumn->SetValue(CQVTMarkupColumnDefinition::m_pWidthProperty,
+                               new CQVTMarkupGridLength(70, qvtGridPixel));
+         },
+         CRect(70, SY(10), SX(200), SY(100))},
+        {[&] { pColumn->SetValue(CQVTMarkupColumnDefinition::m_pMaxWidthProperty, new CQVTMarkupInt(60)); },
+         CRect(60, SY(10), SX(200), SY(100))},
+        {[&] { pColumn->SetValue(CQVTMarkupColumnDefinition::m_pMinWidthProperty, new CQVTMarkupInt(90)); },
+         CRect(90, SY(10), SX(200), SY(100))},
+        {[&] {
+             pRow->SetValue(CQVTMarkupRowDefinition::m_pHeightProperty,
+                            new CQVTMarkupGridLength(30, qvtGridPixel));
+         },
+         CRect(90, 30, SX(200), SY(100))},
+        {[&] { pRow->SetValue(CQVTMarkupRowDefinition::m_pMaxHeightProperty, new CQVTMarkupInt(25)); },
+         CRect(90, 25, SX(200), SY(100))},
+        {[&] { pRow->SetValue(CQVTMarkupRowDefinition::m_pMinHeightProperty, new CQVTMarkupInt(40)); },
+         CRect(90, 40, SX(200), SY(100))},
+        {[&] { CQVTMarkupGrid::SetColumn(pChild, 0); }, CRect(0, 40, 90, SY(100))},
+        {[&] { CQVTMarkupGrid::SetRow(pChild, 0); }, CRect(0, 0, 90, 40)},
+        {[&] { CQVTMarkupGrid::SetColumnSpan(pChild, 2); }, CRect(0, 0, SX(200), 40)},
+        {[&] { CQVTMarkupGrid::SetRowSpan(pChild, 2); }, CRect(0, 0, SX(200), SY(100))},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i)
+    {
+        SCOPED_TRACE(i);
+        steps[i].change();
+        Layout(SX(200), SY(100));
+        EXPECT_EQ(RectOf(u"a"), steps[i].rcExpected);
+    }
 }
 
 TEST_F(MarkupGrid, WithoutDefinitionsTheGridOverlaysAndOneAxisDefinedGetsAnImplicitStar)

@@ -4,6 +4,7 @@
 #include "layout_test_support.h"
 #include "toolkit/markup/panels/QVTMarkupBorder.h"
 #include "toolkit/markup/panels/QVTMarkupContentControl.h"
+#include "toolkit/markup/panels/QVTMarkupDockPanel.h"
 #include "toolkit/markup/panels/QVTMarkupUniformGrid.h"
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
 #include "toolkit/markup/text/QVTMarkupTextBlock.h"
@@ -99,6 +100,16 @@ TEST_F(MarkupPanels, DockPanelsDockInOrderAndTheLastChildFills)
                                                            u"<FrameworkElement DockPanel.Dock='Middle'/>")))
                     .GetString(),
                 testing::HasSubstr("Dock"));
+}
+
+TEST_F(MarkupPanels, AChildsNewDockLaysTheDockPanelOutAgain)
+{
+    Load(RootMarkup(u"DockPanel", u"LastChildFill='False'", Leaf(u"a", 20, 10, u"DockPanel.Dock='Left'")));
+    Layout(SX(200), SY(100));
+    EXPECT_EQ(RectOf(u"a"), CRect(0, 0, SX(20), SY(100)));
+    CQVTMarkupDockPanel::SetDock(Find(u"a"), qvtDockTop);
+    Layout(SX(200), SY(100));
+    EXPECT_EQ(RectOf(u"a"), CRect(0, 0, SX(200), SY(10)));
 }
 
 TEST_F(MarkupPanels, CanvasPlacesByOffsetsAndMeasuresItsLargestChild)

@@ -138,6 +138,29 @@ TEST_F(MarkupBuilder, MarkupExtensionErrors)
     EXPECT_EQ(pBrush->GetColorRef(), ::GetSysColor(COLOR_WINDOW));
 }
 
+TEST_F(MarkupBuilder, ExtensionsNestUpToTheElementLimit)
+{
+    auto nested = [](int nLevels) {
+        CString strText(u"<FrameworkElement Tag='");
+        for (int i = 0; i < nLevels; ++i)
+            strText += u"{StaticResource ";
+        strText += u"k";
+        for (int i = 0; i < nLevels; ++i)
+            strText += u"}";
+        return strText + u"'/>";
+    };
+    // At the limit the innermost key is looked up (and missing); one more
+    // level, or thousands, are refused before anything is resolved.
+    EXPECT_EQ(Error(nested(CQVTMarkupBuilder::kMaxDepth)),
+              CString(u"Cannot find resource named 'k'. Resource names are case sensitive"));
+    const CString strTooDeep(u"Markup extensions are nested deeper than 200 levels");
+    EXPECT_EQ(Error(nested(CQVTMarkupBuilder::kMaxDepth + 1)), strTooDeep);
+    EXPECT_EQ(Error(nested(6000)), strTooDeep);
+    // The count starts again for the next attribute.
+    EXPECT_EQ(Error(u"<FrameworkElement Tag='{StaticResource {StaticResource k}}'/>"),
+              CString(u"Cannot find resource named 'k'. Resource names are case sensitive"));
+}
+
 TEST_F(MarkupBuilder, PrefixesSkipForeignPartsAndRefuseUndeclaredOnes)
 {
     CTreeHolder root(

@@ -275,3 +275,125 @@ TEST(MarkupScript, AScriptThatReleasesItsOwnButtonDuringTheClickDoesNoHarm)
     EXPECT_EQ(root->FindName(u"b"), nullptr);
     pButton->InternalRelease();
 }
+
+TEST(MarkupScript, AScriptThatParsesOrValidatesMarkupKeepsItsEngine)
+{
+    // The nested markup has a script of its own: it joins the running engine
+    // and sees the outer script's names, and the outer code does not run again.
+    CString strNested = PanelMarkup(u"<TextBlock>x</TextBlock><qvt:Script>innerRuns += runs;</qvt:Script>");
+    strNested.Replace(u"'", u"\\'");
+    CContextHolder context;
+    CTreeHolder root(BuildMarkup(
+        context,
+        PanelMarkup(
+            u"<qvt:Script><![CDATA["
+            u"var runs = 0, innerRuns = 0; runs++;"
+            u"function OnGo(sender, args) {"
+            u"  var nested = MarkupContext.Parse('" +
+            strNested +
+            u"');"
+            u"  var bad = MarkupContext.ValidateXML('<Nothing/>');"
+            u"  label.Text = 'clicked ' + runs + ' ' + innerRuns + ' ' + (nested != null) + ' ' + bad;"
+            u"}"
+            u"label.Text = 'loaded ' + MarkupContext.ValidateXML('" +
+            strNested +
+            u"');"
+            u"]]></qvt:Script>"
+            u"<Button Name='go' Click='OnGo'>Go</Button>"
+            u"<TextBlock Name='label'>before</TextBlock>")));
+    ASSERT_NE(root.Get(), nullptr);
+    CQVTMarkupTextBlock* pLabel = root.Find<CQVTMarkupTextBlock>(u"label");
+    EXPECT_EQ(TextOf(pLabel), CString(u"loaded Done."));
+    CQVTActiveScriptEngine* pEngine = context->GetScriptEngine();
+    ASSERT_NE(pEngine, nullptr);
+
+    // Each click's parse runs the nested script once in the same engine.
+    CQVTMarkupButton* pButton = root.Find<CQVTMarkupButton>(u"go");
+    for (int i = 2; i <= 3; ++i)
+    {
+        pButton->OnClick();
+        CString strExpected;
+        strExpected.Format(u"clicked 1 %d true The tag 'Nothing' does not exist in XML namespace", i);
+        EXPECT_EQ(TextOf(pLabel), strExpected);
+        EXPECT_EQ(context->GetScriptEngine(), pEngine);
+    }
+    context->CloseScript();
+}
+
+TEST(MarkupScript, ScriptsSeeTheNamesOfTheVisualTree)
+{
+    CContextHolder context;
+    CTreeHolder root(
+        BuildMarkup(context, PanelMarkup(u"<Button Name='b'><TextBlock Name='inside'>x</TextBlock>"
+                                         u"</Button>"
+                                         u"<TextBlock Name='t'>a<Run Name='r'>b</Run></TextBlock>"
+                                         u"<qvt:Script>t.Text = typeof(r) + ' ' + inside.Text;"
+                                         u"</qvt:Script>")));
+    ASSERT_NE(root.Get(), nullptr);
+    // A run is a logical child of its text block, drawn by it: no visual.
+    EXPECT_EQ(TextOf(root.Find<CQVTMarkupTextBlock>(u"t")), CString(u"undefined x"));
+    context->CloseScript();
+}
+
+TEST(MarkupScript, AHostLettingGoOfTheContextKeepsTheScriptsOfLiveElements)
+{
+    CQVTMarkupContext* pContext = MarkupCreateContext(nullptr, FALSE);
+    CQVTMarkupUIElement* pRoot =
+        BuildMarkup(pContext, PanelMarkup(u"<qvt:Script><![CDATA["
+                                          u"function OnGo(sender, args) { label.Text = 'clicked'; }"
+                                          u"setTimeout(function() { label.Text = 'late'; }, 100000);"
+                                          u"]]></qvt:Script>"
+                                          u"<Button Name='go' Click='OnGo'>Go</Button>"
+                                          u"<TextBlock Name='label'>before</TextBlock>"));
+    ASSERT_NE(pRoot, nullptr);
+    CQVTMarkupContext* pReleased = pContext;
+    MarkupReleaseContext(pReleased);
+    EXPECT_EQ(pReleased, nullptr);
+    // The tree still answers its clicks.
+    MarkupCast<CQVTMarkupButton>(pRoot->FindName(u"go"))->OnClick();
+    EXPECT_EQ(TextOf(MarkupCast<CQVTMarkupTextBlock>(pRoot->FindName(u"label"))), CString(u"clicked"));
+    EXPECT_EQ(CQVTActiveScriptStdRuntime::GetPendingTimeoutCount(), 1);
+    // The last tree going ends the scripts, and with them their timeouts.
+    MarkupReleaseElement(pRoot);
+    EXPECT_EQ(CQVTActiveScriptStdRuntime::GetPendingTimeoutCount(), 0);
+
+    // A root the scripts name is held by the engine only once the host lets go.
+    pContext = MarkupCreateContext(nullptr, FALSE);
+    CString strNamedRoot =
+        PanelMarkup(u"<qvt:Script>setTimeout(function() { top.Children.Clear(); }, 100000);"
+                    u"</qvt:Script>");
+    strNamedRoot.Replace(u"<TestPanel ", u"<TestPanel Name='top' ");
+    pRoot = BuildMarkup(pContext, strNamedRoot);
+    ASSERT_NE(pRoot, nullptr);
+    MarkupReleaseContext(pContext);
+    EXPECT_EQ(CQVTActiveScriptStdRuntime::GetPendingTimeoutCount(), 1);
+    MarkupReleaseElement(pRoot);
+    EXPECT_EQ(CQVTActiveScriptStdRuntime::GetPendingTimeoutCount(), 0);
+}
+
+TEST(MarkupScript, AnErrorAHandlerRaisedEarlierFailsNoLaterLoad)
+{
+    CString strNested = PanelMarkup(u"<qvt:Script>nestedRan = true;</qvt:Script>");
+    strNested.Replace(u"'", u"\\'");
+    CContextHolder context;
+    CTreeHolder root(BuildMarkup(context, PanelMarkup(u"<qvt:Script><![CDATA["
+                                                      u"var nestedRan = false;"
+                                                      u"function Bad(s, a) { throw new Error(3, 'handled'); }"
+                                                      u"function Good(s, a) {"
+                                                      u"  var nested = MarkupContext.Parse('" +
+                                                      strNested +
+                                                      u"');"
+                                                      u"  label.Text = (nested != null) + ' ' + nestedRan;"
+                                                      u"}"
+                                                      u"]]></qvt:Script>"
+                                                      u"<Button Name='bad' Click='Bad'/>"
+                                                      u"<Button Name='good' Click='Good'/>"
+                                                      u"<TextBlock Name='label'>x</TextBlock>")));
+    ASSERT_NE(root.Get(), nullptr);
+    // The engine reports the handler's error, and the click goes on.
+    root.Find<CQVTMarkupButton>(u"bad")->OnClick();
+    EXPECT_TRUE(context->GetScriptEngine()->HasLastError());
+    root.Find<CQVTMarkupButton>(u"good")->OnClick();
+    EXPECT_EQ(TextOf(root.Find<CQVTMarkupTextBlock>(u"label")), CString(u"true true"));
+    context->CloseScript();
+}

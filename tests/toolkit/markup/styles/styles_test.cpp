@@ -149,6 +149,80 @@ TEST(MarkupStyles, BasedOnFoldsBaseFirstAndRefusesLoops)
     pLoop->InternalRelease();
 }
 
+TEST(MarkupStyles, BasedOnChainsStopAtTheNestingLimitAndLongOnesFreeWithoutRecursion)
+{
+    // Styles each based on the one before, the last one applied.
+    auto chain = [](int nStyles) {
+        CString strStyles;
+        for (int i = 0; i < nStyles; ++i)
+        {
+            CString strStyle;
+            if (i == 0)
+                strStyle = u"<Style x:Key='s0' TargetType='TestElement'><Setter Property='Level' "
+                           u"Value='7'/></Style>";
+            else
+                strStyle.Format(
+                    u"<Style x:Key='s%d' TargetType='TestElement' BasedOn='{StaticResource s%d}'/>", i,
+                    i - 1);
+            strStyles += strStyle;
+        }
+        CString strBody;
+        strBody.Format(u"<TestElement x:Name='e' Style='{StaticResource s%d}'/>", nStyles - 1);
+        return Resources(strStyles, strBody);
+    };
+    CContextHolder context;
+    CTreeHolder root(BuildMarkup(context, chain(CQVTMarkupBuilder::kMaxDepth)));
+    ASSERT_NE(root.Get(), nullptr);
+    EXPECT_EQ(IntOf(root.Find<CTestElement>(u"e"), CTestElement::m_pLevelProperty), 7);
+    EXPECT_EQ(BuildError(context, chain(CQVTMarkupBuilder::kMaxDepth + 1)),
+              CString(u"BasedOn styles are chained deeper than 200 levels"));
+
+    // Made in code, a chain can be far longer: sealing refuses it, and the
+    // last reference going frees every style without a frame per style.
+    CQVTMarkupStyle* pLast = nullptr;
+    for (int i = 0; i < 200000; ++i)
+    {
+        CQVTMarkupStyle* pStyle = new CQVTMarkupStyle();
+        if (pLast != nullptr)
+            pStyle->SetValue(CQVTMarkupStyle::m_pBasedOnProperty, pLast);
+        pLast = pStyle;
+    }
+    CString strError;
+    try
+    {
+        pLast->Seal();
+    }
+    catch (CQVTMarkupBuilderException* e)
+    {
+        strError = e->GetMessage();
+        e->Delete();
+    }
+    EXPECT_EQ(strError, CString(u"BasedOn styles are chained deeper than 200 levels"));
+    EXPECT_FALSE(pLast->IsSealed());
+    pLast->InternalRelease();
+}
+
+TEST(MarkupStyles, AStylesResourceSearchNeverClimbsToItsParent)
+{
+    CContextHolder context;
+    CTreeHolder root(BuildMarkup(
+        context, Resources(u"<SolidColorBrush x:Key='k' Color='Blue'/>"
+                           u"<Style x:Key='s' TargetType='TestElement'><Style.Resources>"
+                           u"<SolidColorBrush x:Key='own' Color='Lime'/></Style.Resources></Style>",
+                           u"")));
+    ASSERT_NE(root.Get(), nullptr);
+    CQVTMarkupStyle* pStyle = MarkupCast<CQVTMarkupStyle>(Lookup(root, u"s"));
+    ASSERT_NE(pStyle, nullptr);
+    // A style hung below the panel that holds the key still searches only
+    // itself.
+    ASSERT_FALSE(pStyle->IsSealed());
+    pStyle->SetLogicalParent(root.Get());
+    EXPECT_NE(Lookup(pStyle, u"own"), nullptr);
+    EXPECT_EQ(Lookup(pStyle, u"k"), nullptr);
+    EXPECT_NE(Lookup(root, u"k"), nullptr);
+    pStyle->SetLogicalParent(nullptr);
+}
+
 TEST(MarkupStyles, TriggersSwitchValuesAndLocalValuesWin)
 {
     CContextHolder context;
