@@ -4,6 +4,7 @@
 #include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/markup/context/QVTMarkupContextInternalDispatch.h"
 #include "toolkit/markup/context/QVTMarkupDelegate.h"
+#include "toolkit/markup/core/QVTMarkupGuard.h"
 #include "toolkit/markup/core/QVTMarkupObject.h"
 #include "toolkit/markup/elements/QVTMarkupVisual.h"
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
@@ -15,23 +16,6 @@ namespace {
 const WCHAR kStdRuntimeItem[] = u"__QVTActiveScriptStdRuntime";
 const WCHAR kContextItem[] = u"MarkupContext";
 
-// The site is a COM boundary: nothing may unwind into the engine.
-template <class TBody>
-HRESULT GuardScriptSite(TBody body)
-{
-    try
-    {
-        return body();
-    }
-    catch (CException* e)
-    {
-        e->Delete();
-    }
-    catch (...)
-    {
-    }
-    return E_UNEXPECTED;
-}
 }  // namespace
 
 void CQVTMarkupContext::AddScript(CQVTMarkupBuilder*, LPCWSTR lpszLanguage, LPCWSTR lpszCode)
@@ -237,7 +221,7 @@ STDMETHODIMP CQVTMarkupContext::CScriptSite::GetLCID(LCID*)
 STDMETHODIMP CQVTMarkupContext::CScriptSite::GetItemInfo(LPCOLESTR pstrName, DWORD dwReturnMask,
                                                          IUnknown** ppiunkItem, ITypeInfo** ppti)
 {
-    return GuardScriptSite([&]() -> HRESULT {
+    return MarkupGuard<HRESULT>(E_UNEXPECTED, [&]() -> HRESULT {
         if (ppti != nullptr && (dwReturnMask & SCRIPTINFO_ITYPEINFO) != 0)
             *ppti = nullptr;
         if ((dwReturnMask & SCRIPTINFO_IUNKNOWN) == 0)

@@ -1,29 +1,13 @@
 #include "toolkit/markup/context/QVTMarkupFunctions.h"
 
 #include "toolkit/markup/context/QVTMarkupContext.h"
+#include "toolkit/markup/core/QVTMarkupGuard.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
 #include "toolkit/markup/elements/QVTMarkupUIElement.h"
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
 #include "toolkit/markup/parser/QVTMarkupParser.h"
 
 namespace {
-// Hosts call these from their window procedures: no exception may leave.
-template <class TResult, class TBody>
-TResult GuardEntry(TResult fallback, TBody body)
-{
-    try
-    {
-        return body();
-    }
-    catch (CException* e)
-    {
-        e->Delete();
-    }
-    catch (...)
-    {
-    }
-    return fallback;
-}
 
 CQVTMarkupUIElement* BuildParsed(CQVTMarkupContext* pContext, CQVTMarkupParser& parser, BOOL bLoaded)
 {
@@ -36,7 +20,7 @@ CQVTMarkupUIElement* BuildParsed(CQVTMarkupContext* pContext, CQVTMarkupParser& 
 
 CQVTMarkupContext* AFXAPI MarkupCreateContext(HWND hWnd, BOOL bDpiAware)
 {
-    return GuardEntry<CQVTMarkupContext*>(nullptr, [&]() {
+    return MarkupGuard<CQVTMarkupContext*>(nullptr, [&]() {
         CQVTMarkupContext* pContext = new CQVTMarkupContext(hWnd);
         if (bDpiAware)
             pContext->SetDpiAware(TRUE, hWnd);
@@ -53,7 +37,7 @@ CQVTMarkupUIElement* AFXAPI MarkupParseText(CQVTMarkupContext* pContext, LPCWSTR
 {
     if (pContext == nullptr || lpszText == nullptr)
         return nullptr;
-    return GuardEntry<CQVTMarkupUIElement*>(nullptr, [&]() {
+    return MarkupGuard<CQVTMarkupUIElement*>(nullptr, [&]() {
         CQVTMarkupParser parser;
         return BuildParsed(pContext, parser, parser.LoadText(lpszText, lpszText + _tcslen(lpszText)));
     });
@@ -63,7 +47,7 @@ CQVTMarkupUIElement* AFXAPI MarkupParseDocument(CQVTMarkupContext* pContext, ISt
 {
     if (pContext == nullptr || pSource == nullptr)
         return nullptr;
-    return GuardEntry<CQVTMarkupUIElement*>(nullptr, [&]() {
+    return MarkupGuard<CQVTMarkupUIElement*>(nullptr, [&]() {
         CQVTMarkupParser parser;
         return BuildParsed(pContext, parser, parser.LoadDocument(pSource));
     });
@@ -73,7 +57,7 @@ CSize AFXAPI MarkupMeasureElement(CQVTMarkupUIElement* pElement, int cxAvailable
 {
     if (pElement == nullptr)
         return CSize(0, 0);
-    return GuardEntry<CSize>(CSize(0, 0), [&]() {
+    return MarkupGuard<CSize>(CSize(0, 0), [&]() {
         CQVTMarkupDrawingContext dc(pElement->GetMarkupContext());
         pElement->Measure(&dc, SIZE{cxAvailable, cyAvailable});
         return CSize(pElement->GetDesiredSize());
@@ -84,7 +68,7 @@ void AFXAPI MarkupRenderElement(CQVTMarkupUIElement* pElement, HDC hDC, LPCRECT 
 {
     if (pElement == nullptr || hDC == nullptr || lpRect == nullptr)
         return;
-    GuardEntry<int>(0, [&]() {
+    MarkupGuard<int>(0, [&]() {
         CQVTMarkupDrawingContext dc(pElement->GetMarkupContext(), hDC);
         pElement->Measure(&dc, SIZE{lpRect->right - lpRect->left, lpRect->bottom - lpRect->top});
         pElement->Arrange(*lpRect);
@@ -98,7 +82,7 @@ BOOL AFXAPI MarkupRelayMessage(CQVTMarkupContext* pContext, UINT message, WPARAM
 {
     if (pContext == nullptr)
         return FALSE;
-    return GuardEntry<BOOL>(FALSE,
+    return MarkupGuard<BOOL>(FALSE,
                             [&]() { return pContext->OnWndMsg(nullptr, message, wParam, lParam, pResult); });
 }
 
@@ -108,7 +92,7 @@ BOOL AFXAPI MarkupRelayElementMessage(CQVTMarkupUIElement* pElement, UINT messag
     CQVTMarkupContext* pContext = pElement != nullptr ? pElement->GetMarkupContext() : nullptr;
     if (pContext == nullptr)
         return FALSE;
-    return GuardEntry<BOOL>(FALSE, [&]() {
+    return MarkupGuard<BOOL>(FALSE, [&]() {
         // Handlers may let go of the tree the message reaches.
         CQVTMarkupAutoPtr hold(pElement);
         pElement->InternalAddRef();
@@ -125,7 +109,7 @@ void AFXAPI MarkupReleaseContext(CQVTMarkupContext*& pContext)
     // The engine holds the context and the named elements: the scripts end
     // once no tree built with them is held by anyone else, or the context
     // would never be freed.
-    GuardEntry<int>(0, [&]() {
+    MarkupGuard<int>(0, [&]() {
         p->OnHostReleased();
         return 0;
     });
@@ -146,7 +130,7 @@ void AFXAPI MarkupReleaseElement(CQVTMarkupUIElement*& pElement)
     p->InternalRelease();
     if (pContext != nullptr)
     {
-        GuardEntry<int>(0, [&]() {
+        MarkupGuard<int>(0, [&]() {
             pContext->OnElementLetGo();
             return 0;
         });

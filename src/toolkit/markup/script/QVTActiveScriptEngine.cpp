@@ -1,5 +1,7 @@
 #include "toolkit/markup/script/QVTActiveScriptEngine.h"
 
+#include "toolkit/markup/core/QVTMarkupGuard.h"
+
 namespace {
 // The engines' interfaces are in none of the platform's import libraries.
 const IID kIIDActiveScript = {0xbb1a2ae1, 0xa4f9, 0x11cf, {0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64}};
@@ -22,23 +24,6 @@ void ReleaseInterface(T*& p)
     }
 }
 
-// The site is a COM boundary: nothing may unwind into the engine.
-template <class TBody>
-HRESULT GuardSite(TBody body)
-{
-    try
-    {
-        return body();
-    }
-    catch (CException* e)
-    {
-        e->Delete();
-    }
-    catch (...)
-    {
-    }
-    return E_UNEXPECTED;
-}
 }  // namespace
 
 BEGIN_INTERFACE_MAP(CQVTActiveScriptEngine, CQVTCmdTarget)
@@ -238,7 +223,7 @@ STDMETHODIMP CQVTActiveScriptEngine::XActiveScriptSite::OnStateChange(SCRIPTSTAT
 STDMETHODIMP CQVTActiveScriptEngine::XActiveScriptSite::OnScriptError(IActiveScriptError* pscripterror)
 {
     METHOD_PROLOGUE(CQVTActiveScriptEngine, ActiveScriptSite)
-    return GuardSite([&]() {
+    return MarkupGuard<HRESULT>(E_UNEXPECTED, [&]() {
         if (pscripterror != nullptr)
         {
             EXCEPINFO info = {};
