@@ -168,7 +168,8 @@ const CQualitySettings kQuality[] = {
 
 CQVTMarkupGdiPlusDeviceContext::DedicatedDC::DedicatedDC(CQVTMarkupGdiPlusDeviceContext* pOwner,
                                                          const RECT& rc)
-    : CQVTMarkupDedicatedDC(pOwner, rc), m_hBitmap(nullptr), m_pBits(nullptr), m_hOldBitmap(nullptr)
+    : CQVTMarkupDedicatedDC(pOwner, rc), m_hBitmap(nullptr), m_pBits(nullptr),
+      m_hOldBitmap(nullptr), m_rcBitmap{0, 0, 0, 0}
 {
 }
 
@@ -187,10 +188,24 @@ CQVTMarkupGdiPlusDeviceContext::DedicatedDC::~DedicatedDC()
 
 HDC CQVTMarkupGdiPlusDeviceContext::DedicatedDC::GetDC()
 {
-    if (m_hDC != nullptr)
+    if (m_hDC != nullptr || m_pOwner == nullptr)
         return m_hDC;
-    const __int64 cx = __int64(m_rc.right) - m_rc.left, cy = __int64(m_rc.bottom) - m_rc.top;
-    // Bounded like any bitmap: a huge element gets no DC rather than a huge allocation.
+    // Only what the clip box shows gets pixels. Its bounds are in the
+    // element's coordinates, through any world transform; a scaled or turned
+    // picture samples a pixel or two beyond them at its edges.
+    RECT rcClip = {0, 0, 0, 0};
+    m_pOwner->GetClipBox(&rcClip);
+    const LONG nMargin = 2;
+    auto grow = [](LONG nValue, LONG nBy) {
+        return static_cast<LONG>(std::clamp<__int64>(__int64(nValue) + nBy, INT_MIN, INT_MAX));
+    };
+    rcClip = {grow(rcClip.left, -nMargin), grow(rcClip.top, -nMargin), grow(rcClip.right, nMargin),
+              grow(rcClip.bottom, nMargin)};
+    if (!::IntersectRect(&m_rcBitmap, &m_rc, &rcClip))
+        return nullptr;
+    const __int64 cx = __int64(m_rcBitmap.right) - m_rcBitmap.left,
+                  cy = __int64(m_rcBitmap.bottom) - m_rcBitmap.top;
+    // Bounded like any bitmap: a huge surface gets no DC rather than a huge allocation.
     if (cx <= 0 || cy <= 0 || cx > 0x4000 || cy > 0x4000)
         return nullptr;
     BITMAPINFO info = {};
@@ -210,7 +225,7 @@ HDC CQVTMarkupGdiPlusDeviceContext::DedicatedDC::GetDC()
     if (m_hDC == nullptr)
         return nullptr;
     m_hOldBitmap = ::SelectObject(m_hDC, m_hBitmap);
-    ::SetViewportOrgEx(m_hDC, m_ptOrigin.x, m_ptOrigin.y, nullptr);
+    ::SetViewportOrgEx(m_hDC, -m_rcBitmap.left, -m_rcBitmap.top, nullptr);
     ::SetBkMode(m_hDC, TRANSPARENT);
     return m_hDC;
 }
@@ -221,20 +236,23 @@ void CQVTMarkupGdiPlusDeviceContext::DedicatedDC::Flush()
     if (m_hDC == nullptr || m_pBits == nullptr || pOwner == nullptr)
         return;
     ::GdiFlush();
-    const int cx = m_rc.right - m_rc.left, cy = m_rc.bottom - m_rc.top;
+    const int cx = m_rcBitmap.right - m_rcBitmap.left, cy = m_rcBitmap.bottom - m_rcBitmap.top;
     // What GDI drew is opaque; what alpha-aware drawing (themes) blended over
     // the empty bitmap is premultiplied already; untouched pixels vanish.
-    std::vector<DWORD> pixels(m_pBits, m_pBits + size_t(cx) * cy);
-    for (DWORD& pixel : pixels)
+    // The section's own pixels are mended and lent to GDI+, not copied.
+    for (DWORD *pPixel = m_pBits, *pEnd = m_pBits + size_t(cx) * cy; pPixel != pEnd; ++pPixel)
     {
-        if (pixel == kUntouchedPixel)
-            pixel = 0;
-        else if ((pixel & 0xFF000000) == 0)
-            pixel |= 0xFF000000;
+        if (*pPixel == kUntouchedPixel)
+            *pPixel = 0;
+        else if ((*pPixel & 0xFF000000) == 0)
+            *pPixel |= 0xFF000000;
     }
-    CGpImage image = BitmapFromPixels(pixels.data(), cx, cy, PixelFormat32bppPARGB);
-    if (image)
-        GdipDrawImageRectI(pOwner->GetGraphics(), image, m_rc.left, m_rc.top, cx, cy);
+    Gdiplus::GpBitmap* pBitmap = nullptr;
+    if (GdipCreateBitmapFromScan0(cx, cy, cx * 4, PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(m_pBits),
+                                  &pBitmap) != Gdiplus::Ok)
+        return;
+    CGpImage image(pBitmap);
+    GdipDrawImageRectI(pOwner->GetGraphics(), image, m_rcBitmap.left, m_rcBitmap.top, cx, cy);
 }
 
 // Device context

@@ -17,9 +17,10 @@ class CQVTMarkupGdiPlusDeviceContext : public CQVTMarkupDeviceContext
     DECLARE_DYNAMIC(CQVTMarkupGdiPlusDeviceContext)
 
 public:
-    // An HDC for GDI code over a transparent 32-bit bitmap of the rectangle,
-    // composited onto the graphics when flushed: GDI drawing lands in the
-    // GDI+ frame, transformed and with the opacity of the pixels it drew.
+    // An HDC for GDI code over a transparent 32-bit bitmap of the rectangle's
+    // visible part, composited onto the graphics when flushed: GDI drawing
+    // lands in the GDI+ frame, transformed and with the opacity of the pixels
+    // it drew. A huge element costs what shows of it, not its size.
     class DedicatedDC : public CQVTMarkupDedicatedDC
     {
     public:
@@ -31,9 +32,10 @@ public:
         void Flush() override;
 
     private:
-        HBITMAP m_hBitmap;  // 32-bit top-down section of the rectangle's size
+        HBITMAP m_hBitmap;  // 32-bit top-down section of m_rcBitmap's size
         DWORD* m_pBits;
         HGDIOBJ m_hOldBitmap;
+        RECT m_rcBitmap;  // the rectangle within the clip box, element coordinates
     };
 
     // A graphics object on the output DC (on the attribute DC's device when

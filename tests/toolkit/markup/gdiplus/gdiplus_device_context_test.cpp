@@ -307,10 +307,68 @@ TEST_F(MarkupGdiPlus, GdiDrawingInADedicatedDCLandsInTheFrameWithUntouchedPixels
     EXPECT_EQ(m_canvas.CountOf(kWhite), 100);
     EXPECT_EQ(m_canvas.CountOf(RGB(0, 0, 0)), 25);
 
-    // A rectangle no bitmap could hold gives no DC rather than a huge allocation.
-    std::unique_ptr<CQVTMarkupDedicatedDC> huge(
-        dc.GetDeviceContext()->CreateDedicatedDC(RECT{0, 0, 2000000000, 2000000000}));
-    EXPECT_EQ(huge->GetDC(), nullptr);
+    // A rectangle wholly outside the clip box needs no bitmap at all.
+    std::unique_ptr<CQVTMarkupDedicatedDC> hidden(
+        dc.GetDeviceContext()->CreateDedicatedDC(RECT{200, 0, 2000000000, 2000000000}));
+    EXPECT_EQ(hidden->GetDC(), nullptr);
+}
+
+TEST_F(MarkupGdiPlus, AHugeDedicatedDCShowsWhatGdiDrawsOnItsVisiblePart)
+{
+    // The same GDI drawing straight onto a plain canvas is the oracle.
+    auto draw = [](HDC hDC) {
+        HGDIOBJ hOld = ::SelectObject(hDC, ::GetStockObject(GRAY_BRUSH));
+        ::Ellipse(hDC, -40, -30, 21, 26);
+        ::SelectObject(hDC, hOld);
+        const RECT rcWhite = {-5, -5, 10, 10}, rcBlack = {55, 25, 90, 50}, rcFar = {5000, 5000, 9000, 9000};
+        ::FillRect(hDC, &rcWhite, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        ::FillRect(hDC, &rcBlack, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        ::FillRect(hDC, &rcFar, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    };
+    const RECT rcHuge = {-2000000000, -2000000000, 2000000000, 2000000000};
+    for (const RECT& rcElement : {RECT{-12000, -12000, 12000, 12000}, rcHuge})
+    {
+        SCOPED_TRACE(rcElement.right);
+        // The offset below moves the canvas' own viewport too.
+        ::SetViewportOrgEx(m_canvas.dc.m_hDC, 0, 0, nullptr);
+        m_canvas.Clear(kBlue);
+        DibCanvas oracle(100, 60, kBlue);
+        ::SetViewportOrgEx(oracle.dc.m_hDC, 30, 20, nullptr);
+        draw(oracle.dc.m_hDC);
+        CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+        dc.OffsetViewport(POINT{30, 20});
+        std::unique_ptr<CQVTMarkupDedicatedDC> dedicated(dc.GetDeviceContext()->CreateDedicatedDC(rcElement));
+        HDC hDC = dedicated->GetDC();
+        ASSERT_NE(hDC, nullptr);
+        draw(hDC);
+        dedicated->Flush();
+        int nDifferent = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 100; ++x)
+                nDifferent += m_canvas.At(x, y) != oracle.At(x, y);
+        EXPECT_EQ(nDifferent, 0);
+        EXPECT_EQ(m_canvas.At(0, 0), RGB(128, 128, 128));
+        EXPECT_EQ(m_canvas.At(39, 29), kWhite);
+        EXPECT_EQ(m_canvas.At(99, 59), RGB(0, 0, 0));
+        EXPECT_EQ(m_canvas.At(99, 0), kBlue);
+    }
+
+    // Scaled up, the picture still reaches the surface's edges: its bitmap
+    // holds the pixels a scaled picture samples beyond the clip box.
+    ::SetViewportOrgEx(m_canvas.dc.m_hDC, 0, 0, nullptr);
+    m_canvas.Clear(kBlue);
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    dc.OffsetViewport(POINT{30, 20});
+    Gdiplus::DllExports::GdipScaleWorldTransform(GdiPlus(dc)->GetGraphics(), 3.0f, 3.0f,
+                                                 Gdiplus::MatrixOrderPrepend);
+    std::unique_ptr<CQVTMarkupDedicatedDC> dedicated(
+        dc.GetDeviceContext()->CreateDedicatedDC(RECT{-12000, -12000, 12000, 12000}));
+    HDC hDC = dedicated->GetDC();
+    ASSERT_NE(hDC, nullptr);
+    const RECT rcAll = {-100, -100, 100, 100};
+    ::FillRect(hDC, &rcAll, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    dedicated->Flush();
+    EXPECT_EQ(m_canvas.CountOf(RGB(0, 0, 0)), 100 * 60);
 }
 
 TEST_F(MarkupGdiPlus, HugeCurvedFiguresDrawWithoutBringingTheProcessDown)
