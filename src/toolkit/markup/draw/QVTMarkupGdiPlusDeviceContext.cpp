@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "toolkit/foundation/core/QVTCriticalSection.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/image/QVTImageManagerIcon.h"
@@ -148,6 +151,49 @@ CGpImage BitmapFromAlphaBitmap(HBITMAP hBitmap, BOOL bPremultiplied)
                             bPremultiplied ? PixelFormat32bppPARGB : PixelFormat32bppARGB);
 }
 
+// GDI+ fonts by LOGFONT and resolution, handed out as copies. Making one
+// realises a GDI font, for which Wine reads the X resources and asks its
+// server: a repaint changes fonts for every run of text.
+class CFontCache
+{
+public:
+    CGpFont Copy(HDC hDC, const LOGFONTW& lfGiven, Gdiplus::REAL fDpi)
+    {
+        LOGFONTW lf = lfGiven;
+        // Only the name counts, not what follows its end.
+        const size_t nName = _tcsnlen(lf.lfFaceName, LF_FACESIZE - 1);
+        std::fill(lf.lfFaceName + nName, lf.lfFaceName + LF_FACESIZE, WCHAR(0));
+        std::string strKey(reinterpret_cast<const char*>(&lf), sizeof(lf));
+        strKey.append(reinterpret_cast<const char*>(&fDpi), sizeof(fDpi));
+        CGpFont copy;
+        CQVTCriticalSectionLock lock(m_cs);
+        auto it = m_fonts.find(strKey);
+        if (it == m_fonts.end())
+        {
+            CGpFont font;
+            if (hDC == nullptr || GdipCreateFontFromLogfontW(hDC, &lf, font.Receive()) != Gdiplus::Ok ||
+                !font)
+                return copy;
+            if (m_fonts.size() >= 256)
+                m_fonts.clear();
+            it = m_fonts.emplace(strKey, std::move(font)).first;
+        }
+        GdipCloneFont(it->second, copy.Receive());
+        return copy;
+    }
+
+private:
+    CQVTCriticalSection m_cs;
+    std::unordered_map<std::string, CGpFont> m_fonts;
+};
+
+CFontCache& FontCache()
+{
+    // Never destroyed: GDI+ may be gone at exit.
+    static CFontCache* s_pCache = new CFontCache();
+    return *s_pCache;
+}
+
 // The smoothing-mode table: smoothing, pixel offset, interpolation, text
 // hint with and without the text flag.
 struct CQualitySettings
@@ -280,10 +326,13 @@ Gdiplus::GpGraphics* AFX_CDECL CQVTMarkupGdiPlusDeviceContext::CreateGraphics(HD
     return pGraphics;
 }
 
-CQVTMarkupGdiPlusDeviceContext::CQVTMarkupGdiPlusDeviceContext(Gdiplus::GpGraphics* pGraphics, BOOL bBorrowed)
+CQVTMarkupGdiPlusDeviceContext::CQVTMarkupGdiPlusDeviceContext(Gdiplus::GpGraphics* pGraphics, BOOL bBorrowed,
+                                                               HDC hSurface)
     : CQVTMarkupDeviceContext(nullptr, nullptr), m_nPixelOffsetMode(0), m_nGpSmoothingMode(4),
-      m_nInterpolationMode(7), m_nTextRenderingHint(0), m_bBorrowed(bBorrowed), m_pGraphics(pGraphics)
+      m_nInterpolationMode(7), m_nTextRenderingHint(0), m_bBorrowed(bBorrowed), m_pGraphics(pGraphics),
+      m_argbText(0), m_bTextSolid(FALSE), m_bClipKnown(FALSE)
 {
+    AttachSurface(hSurface);
     m_format.Reset();
     CQVTMarkupGdiPlusDeviceContext::SetSmoothingMode(0, 1);
     ApplyQualitySettings();
@@ -614,6 +663,17 @@ void CQVTMarkupGdiPlusDeviceContext::DrawRectangle(const RECT& rcBorder, CQVTMar
     const int nLeft = std::clamp(pThickness->left, 0, cx), nRight = std::clamp(pThickness->right, 0, cx);
     const int nTop = std::clamp(pThickness->top, 0, cy), nBottom = std::clamp(pThickness->bottom, 0, cy);
     const int cxInner = std::max(cx - nLeft - nRight, 0);
+    if (CQVTMarkupSolidColorBrush* pSolid = MarkupCast<CQVTMarkupSolidColorBrush>(pBrush))
+    {
+        const Gdiplus::ARGB argb = ApplyOpacity(ArgbFromMarkupColor(pSolid->GetColor()));
+        const RECT bands[4] = {{rc.left, rc.top, rc.left + nLeft, rc.bottom},
+                               {rc.right - nRight, rc.top, rc.right, rc.bottom},
+                               {rc.left + nLeft, rc.top, rc.left + nLeft + cxInner, rc.top + nTop},
+                               {rc.left + nLeft, rc.bottom - nBottom, rc.left + nLeft + cxInner, rc.bottom}};
+        if (FillDirect(bands[0], argb) && FillDirect(bands[1], argb) && FillDirect(bands[2], argb) &&
+            FillDirect(bands[3], argb))
+            return;
+    }
     if (nLeft > 0)
         GdipFillRectangleI(m_pGraphics, brush, rc.left, rc.top, nLeft, cy);
     if (nRight > 0)
@@ -626,6 +686,9 @@ void CQVTMarkupGdiPlusDeviceContext::DrawRectangle(const RECT& rcBorder, CQVTMar
 
 void CQVTMarkupGdiPlusDeviceContext::FillRectangle(const RECT& rcFill, CQVTMarkupBrush* pBrush)
 {
+    CQVTMarkupSolidColorBrush* pSolid = MarkupCast<CQVTMarkupSolidColorBrush>(pBrush);
+    if (pSolid != nullptr && FillDirect(rcFill, ApplyOpacity(ArgbFromMarkupColor(pSolid->GetColor()))))
+        return;
     const RECT rc = HeldRect(GetGeometryLimits(), rcFill);
     const Gdiplus::RectF rcF = RectFOf(rc);
     CGpBrush brush = CreateBrush(pBrush, rcF.X, rcF.Y, rcF.Width, rcF.Height);
@@ -860,6 +923,8 @@ void CQVTMarkupGdiPlusDeviceContext::DrawTextLine(LPCWSTR lpszText, int nLength,
     Gdiplus::GpFont* pFont = GetTextFont();
     if (pFont == nullptr || nLength <= 0)
         return;
+    if (DrawTextDirect(lpszText, nLength, rc))
+        return;
     const Gdiplus::RectF layout = RectFOf(rc);
     GdipDrawString(m_pGraphics, lpszText, nLength, pFont, &layout, m_format, m_textBrush);
 }
@@ -900,8 +965,15 @@ SIZE CQVTMarkupGdiPlusDeviceContext::GetTextExtent(LPCWSTR lpszText, int nLength
 void CQVTMarkupGdiPlusDeviceContext::SetTextColor(CQVTMarkupBrush* pBrush)
 {
     m_textBrush.Reset();
-    if (pBrush != nullptr)
-        m_textBrush = CreateBrush(pBrush, 0.0f, 0.0f, 1.0f, 1.0f);
+    m_bTextSolid = FALSE;
+    if (pBrush == nullptr)
+        return;
+    m_textBrush = CreateBrush(pBrush, 0.0f, 0.0f, 1.0f, 1.0f);
+    if (CQVTMarkupSolidColorBrush* pSolid = MarkupCast<CQVTMarkupSolidColorBrush>(pBrush))
+    {
+        m_argbText = ApplyOpacity(ArgbFromMarkupColor(pSolid->GetColor()));
+        m_bTextSolid = TRUE;
+    }
 }
 
 void CQVTMarkupGdiPlusDeviceContext::SetFont(CQVTMarkupFont* pFont)
@@ -909,22 +981,29 @@ void CQVTMarkupGdiPlusDeviceContext::SetFont(CQVTMarkupFont* pFont)
     m_font.Reset();
     if (pFont == nullptr)
         return;
+    m_font = CachedFont(pFont->GetLogFont());
+}
+
+CGpFont CQVTMarkupGdiPlusDeviceContext::CachedFont(const LOGFONTW& lf)
+{
+    Gdiplus::REAL fDpi = 0.0f;
+    GdipGetDpiY(m_pGraphics, &fDpi);
+    CGpFont font = FontCache().Copy(nullptr, lf, fDpi);
+    if (font)
+        return font;
     HDC hDC = GetDC();
     if (hDC == nullptr)
-        return;
-    GdipCreateFontFromLogfontW(hDC, &pFont->GetLogFont(), m_font.Receive());
+        return font;
+    font = FontCache().Copy(hDC, lf, fDpi);
     ReleaseDC(hDC);
+    return font;
 }
 
 BOOL CQVTMarkupGdiPlusDeviceContext::GetFontMetrics(CQVTMarkupFont* pFont, int* pnAscent, int* pnDescent)
 {
     if (pFont == nullptr || pnAscent == nullptr || pnDescent == nullptr)
         return FALSE;
-    HDC hDC = GetDC();
-    if (hDC == nullptr)
-        return FALSE;
-    CGpFont font;
-    GdipCreateFontFromLogfontW(hDC, &pFont->GetLogFont(), font.Receive());
+    CGpFont font = CachedFont(pFont->GetLogFont());
     BOOL bResult = FALSE;
     if (font)
     {
@@ -943,7 +1022,7 @@ BOOL CQVTMarkupGdiPlusDeviceContext::GetFontMetrics(CQVTMarkupFont* pFont, int* 
             bResult = TRUE;
         }
     }
-    else if (pFont->GetFontHandle() != nullptr)
+    else if (HDC hDC = pFont->GetFontHandle() != nullptr ? GetDC() : nullptr)
     {
         HGDIOBJ hOld = ::SelectObject(hDC, pFont->GetFontHandle());
         TEXTMETRICW tm = {};
@@ -954,19 +1033,23 @@ BOOL CQVTMarkupGdiPlusDeviceContext::GetFontMetrics(CQVTMarkupFont* pFont, int* 
             *pnAscent = tm.tmAscent;
             *pnDescent = tm.tmDescent;
         }
+        ReleaseDC(hDC);
     }
-    ReleaseDC(hDC);
     return bResult;
 }
 
 void CQVTMarkupGdiPlusDeviceContext::IntersectClipRect(const RECT& rc)
 {
+    m_bClipKnown = FALSE;
     GdipSetClipRectI(m_pGraphics, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                      Gdiplus::CombineModeIntersect);
 }
 
 void CQVTMarkupGdiPlusDeviceContext::GetClipBox(RECT* pRect)
 {
+    // GDI+ makes a DC to answer, and every element asks twice.
+    if (GetClipBoxDirect(pRect))
+        return;
     Gdiplus::GpRect rc;
     if (GdipGetVisibleClipBoundsI(m_pGraphics, &rc) != Gdiplus::Ok)
     {
@@ -990,6 +1073,7 @@ void CQVTMarkupGdiPlusDeviceContext::RestoreClipRegion(void* pSaved)
     if (pSaved == nullptr)
         return;
     CGpRegion region(static_cast<Gdiplus::GpRegion*>(pSaved));
+    m_bClipKnown = FALSE;
     GdipSetClipRegion(m_pGraphics, region, Gdiplus::CombineModeReplace);
 }
 

@@ -394,3 +394,54 @@ TEST_F(MarkupGdiPlus, HugeCurvedFiguresDrawWithoutBringingTheProcessDown)
     dc.DrawLine(-10, 30, 110, 30, &stroke);
     EXPECT_EQ(m_canvas.CountOf(kRed), 100 * 60);
 }
+
+TEST_F(MarkupGdiPlus, ItsOwnPixelsOnA32BitSurfaceAreThoseGdiPlusWouldWrite)
+{
+    // The same drawing through GDI+ alone, on a context that writes no pixel
+    // itself, is the oracle: every byte must match, alpha included.
+    DibCanvas oracleCanvas(100, 60);
+    CQVTMarkupGdiPlusDeviceContext oracle(
+        CQVTMarkupGdiPlusDeviceContext::CreateGraphics(oracleCanvas.dc.m_hDC, nullptr), FALSE);
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    LOGFONTW lf = m_context->GetDefaultFont();
+    lf.lfHeight = -17;
+    CQVTMarkupFont* pFont = m_context->GetFont(&lf);
+    m_objects.push_back(pFont);
+    CQVTMarkupAutoPtr thickness(new CQVTMarkupThickness(1, 2, 3, 4));
+    for (CQVTMarkupDeviceContext* pDC :
+         {static_cast<CQVTMarkupDeviceContext*>(&oracle), dc.GetDeviceContext()})
+    {
+        // The left strip stays transparent: text over it is left to GDI+.
+        pDC->FillRectangle(RECT{10, 0, 100, 60}, Solid(0xFF, RGB(250, 240, 200)));
+        pDC->OffsetViewport(POINT{7, 5});
+        void* pSaved = pDC->SaveClipRegion();
+        pDC->IntersectClipRect(RECT{0, 0, 70, 40});
+        pDC->DrawRectangle(RECT{-3, -2, 60, 30}, Solid(0xFF, RGB(20, 90, 160)),
+                           static_cast<CQVTMarkupThickness*>(thickness.Get()));
+        pDC->FillRectangle(RECT{40, 20, 52, 50}, Solid(0x80, RGB(200, 0, 0)));
+        pDC->SetFont(pFont);
+        pDC->SetTextColor(Solid(0xFF, RGB(10, 10, 120)));
+        pDC->DrawTextLine(u"Wag", 3, RECT{4, 0, 40, 20});
+        pDC->DrawTextLine(u"gyp", 3, RECT{58, 32, 100, 52});
+        pDC->SetTextColor(Solid(0x90, RGB(150, 20, 20)));
+        pDC->DrawTextLine(u"Wm", 2, RECT{14, 30, 40, 50});
+        pDC->RestoreClipRegion(pSaved);
+        pDC->SetTextColor(Solid(0xFF, RGB(10, 10, 120)));
+        pDC->DrawTextLine(u"Mum", 3, RECT{-12, 38, 40, 58});
+        pDC->SetTextColor(Solid(0x90, RGB(150, 20, 20)));
+        pDC->DrawTextLine(u"Wm", 2, RECT{60, 20, 93, 40});
+        // Over the frame's edge: two colours beneath.
+        pDC->SetTextColor(Solid(0xFF, RGB(10, 10, 120)));
+        pDC->DrawTextLine(u"Wag", 3, RECT{50, 5, 93, 25});
+        RECT rcClip = {};
+        pDC->GetClipBox(&rcClip);
+        EXPECT_EQ(CRect(rcClip), CRect(-7, -5, 93, 55));
+    }
+    int nDifferent = 0;
+    for (int i = 0; i < 100 * 60; ++i)
+        nDifferent += m_canvas.Pixels()[i] != oracleCanvas.Pixels()[i];
+    EXPECT_EQ(nDifferent, 0);
+    // Both inks reached the surface, blended at their edges.
+    EXPECT_GT(m_canvas.CountOf(RGB(10, 10, 120)), 20);
+    EXPECT_GT(m_canvas.CountOf(RGB(20, 90, 160)), 100);
+}
