@@ -63,7 +63,7 @@ public:
     }
 
 private:
-    static const size_t kMaxPixels = 8 * 1024 * 1024;
+    static const size_t kMaxPixels = 2 * 1024 * 1024;  // 8 MB
     struct CEntry
     {
         std::shared_ptr<const CTextPixels> pLine;
@@ -293,8 +293,11 @@ BOOL CQVTMarkupGdiPlusDeviceContext::DrawTextDirect(LPCWSTR lpszText, int nLengt
     const DWORD dwBack = *pBack;
 
     const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    Gdiplus::REAL fDpi = 0.0f;
+    GdipGetDpiY(m_pGraphics, &fDpi);
     std::string strKey;
     AppendBytes(strKey, lf);
+    AppendBytes(strKey, fDpi);
     AppendBytes(strKey, m_argbText);
     AppendBytes(strKey, dwBack);
     for (int nSetting : {m_nTextRenderingHint, m_nGpSmoothingMode, m_nPixelOffsetMode, cx, cy})
