@@ -121,6 +121,9 @@ private:
     BOOL GetClipBoxDirect(RECT* pRect);
     BOOL FillDirect(const RECT& rc, Gdiplus::ARGB argb);
     BOOL DrawTextDirect(LPCWSTR lpszText, int nLength, const RECT& rc);
+    // Copies a kept line where it lies whole in one clip rectangle over its colour.
+    BOOL PutTextPixels(const CQVTMarkupTextPixels& line, const RECT& rcLayout, DWORD dwBack,
+                       const std::vector<RECT>& clip);
     // Draws the line with GDI+ on a DIB of its own, over the colour beneath.
     void DrawTextAside(LPCWSTR lpszText, int nLength, int cx, int cy, DWORD dwBack,
                        CQVTMarkupTextPixels& line);

@@ -1,8 +1,8 @@
 // The GDI+ device context's second file: what it writes straight into a 32-bit
 // DIB instead of through GDI+, which on such a surface reads and writes every
-// pixel through a pair of calls. Opaque fills and text in one colour, where
-// the world transform moves by whole pixels only, get the exact values GDI+
-// gives them; anything else goes to GDI+ as before.
+// pixel through a pair of calls. Opaque fills, and text in one colour over
+// one opaque colour, where the world transform moves by whole pixels only,
+// get the exact values GDI+ gives them; anything else goes to GDI+ as before.
 #include "toolkit/markup/draw/QVTMarkupGdiPlusDeviceContext.h"
 
 #include <algorithm>
@@ -314,15 +314,21 @@ BOOL CQVTMarkupGdiPlusDeviceContext::DrawTextDirect(LPCWSTR lpszText, int nLengt
     if (!pLine->bUsable)
         return FALSE;
 
+    return PutTextPixels(*pLine, rcLayout, dwBack, *pClip);
+}
+
+BOOL CQVTMarkupGdiPlusDeviceContext::PutTextPixels(const CQVTMarkupTextPixels& line, const RECT& rcLayout,
+                                                   DWORD dwBack, const std::vector<RECT>& clip)
+{
     // GDI+ blends a line its clip cuts otherwise than a whole one, and
     // anything but that colour beneath changes the blend: GDI+ draws those.
-    const POINT ptAt = {rcLayout.left + pLine->x, rcLayout.top + pLine->y};
-    const RECT rcLine = {ptAt.x, ptAt.y, ptAt.x + pLine->cx, ptAt.y + pLine->cy};
-    const auto itWhole = std::find_if(pClip->begin(), pClip->end(), [&rcLine](const RECT& rcClip) {
+    const POINT ptAt = {rcLayout.left + line.x, rcLayout.top + line.y};
+    const RECT rcLine = {ptAt.x, ptAt.y, ptAt.x + line.cx, ptAt.y + line.cy};
+    const auto itWhole = std::find_if(clip.begin(), clip.end(), [&rcLine](const RECT& rcClip) {
         RECT rcBoth;
         return ::IntersectRect(&rcBoth, &rcLine, &rcClip) && ::EqualRect(&rcBoth, &rcLine);
     });
-    if (pLine->cx > 0 && itWhole == pClip->end())
+    if (line.cx > 0 && itWhole == clip.end())
         return FALSE;
     for (int y = rcLine.top; y < rcLine.bottom; ++y)
     {
@@ -331,7 +337,7 @@ BOOL CQVTMarkupGdiPlusDeviceContext::DrawTextDirect(LPCWSTR lpszText, int nLengt
             return FALSE;
     }
     for (int y = rcLine.top; y < rcLine.bottom; ++y)
-        std::copy_n(&pLine->pixels[size_t(y - ptAt.y) * pLine->cx], pLine->cx, PixelAt(rcLine.left, y));
+        std::copy_n(&line.pixels[size_t(y - ptAt.y) * line.cx], line.cx, PixelAt(rcLine.left, y));
     return TRUE;
 }
 
