@@ -41,7 +41,13 @@ void CQVTFontDC::SetFont(CFont* pFont)
     if (!pFont || !m_pDC || !m_pDC->GetSafeHdc())
         return;
     m_pFont = pFont;
-    m_pOldFont = m_pDC->SelectObject(pFont);
+    // Selecting a font costs Wine a font realisation and, on an X display,
+    // a lookup of the X resources: a font already in place is not selected
+    // again, and the one from before goes back only where it is not in place.
+    const HDC hDC = m_pDC->GetSafeHdc();
+    m_hOldFont = ::GetCurrentObject(hDC, OBJ_FONT);
+    if (m_hOldFont != pFont->GetSafeHandle())
+        m_pDC->SelectObject(pFont);
 }
 
 void CQVTFontDC::SetFont(CQVTFont* pFont)
@@ -60,9 +66,10 @@ void CQVTFontDC::SetColor(COLORREF clrText)
 
 void CQVTFontDC::ReleaseFont()
 {
-    if (m_pOldFont && m_pDC && m_pDC->GetSafeHdc())
-        m_pDC->SelectObject(m_pOldFont);
-    m_pOldFont = nullptr;
+    if (m_hOldFont && m_pDC && m_pDC->GetSafeHdc() &&
+        ::GetCurrentObject(m_pDC->GetSafeHdc(), OBJ_FONT) != m_hOldFont)
+        m_pDC->SelectObject(CFont::FromHandle(static_cast<HFONT>(m_hOldFont)));
+    m_hOldFont = nullptr;
     m_pFont = nullptr;
 }
 

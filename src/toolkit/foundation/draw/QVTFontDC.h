@@ -33,7 +33,7 @@ public:
 private:
     CDC* m_pDC;
     CFont* m_pFont = nullptr;
-    CFont* m_pOldFont = nullptr;
+    HGDIOBJ m_hOldFont = nullptr;  // the DC's font when this scope began
     COLORREF m_clrOldTextColor = 0xFFFFFFFF;
 };
 

@@ -83,7 +83,7 @@ BOOL AFXAPI MarkupRelayMessage(CQVTMarkupContext* pContext, UINT message, WPARAM
     if (pContext == nullptr)
         return FALSE;
     return MarkupGuard<BOOL>(FALSE,
-                            [&]() { return pContext->OnWndMsg(nullptr, message, wParam, lParam, pResult); });
+                             [&]() { return pContext->OnWndMsg(nullptr, message, wParam, lParam, pResult); });
 }
 
 BOOL AFXAPI MarkupRelayElementMessage(CQVTMarkupUIElement* pElement, UINT message, WPARAM wParam,

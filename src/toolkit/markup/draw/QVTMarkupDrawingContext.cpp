@@ -36,7 +36,8 @@ void CQVTMarkupDrawingContext::Initialize()
         // When no graphics object can be made there, GDI draws instead.
         if (Gdiplus::GpGraphics* pGraphics =
                 CQVTMarkupGdiPlusDeviceContext::CreateGraphics(m_hDC, m_hAttribDC))
-            m_pDeviceContext.reset(new CQVTMarkupGdiPlusDeviceContext(pGraphics, FALSE));
+            m_pDeviceContext.reset(
+                new CQVTMarkupGdiPlusDeviceContext(pGraphics, FALSE, m_hAttribDC == m_hDC ? m_hDC : nullptr));
     }
     if (m_pDeviceContext == nullptr)
         m_pDeviceContext.reset(new CQVTMarkupDeviceContext(m_hDC, m_hAttribDC));

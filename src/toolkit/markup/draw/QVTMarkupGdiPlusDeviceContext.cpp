@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "toolkit/foundation/core/QVTCriticalSection.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/image/QVTImageManagerIcon.h"
@@ -148,6 +151,49 @@ CGpImage BitmapFromAlphaBitmap(HBITMAP hBitmap, BOOL bPremultiplied)
                             bPremultiplied ? PixelFormat32bppPARGB : PixelFormat32bppARGB);
 }
 
+// GDI+ fonts by LOGFONT and resolution, handed out as copies. Making one
+// realises a GDI font, for which Wine reads the X resources and asks its
+// server: a repaint changes fonts for every run of text.
+class CFontCache
+{
+public:
+    CGpFont Copy(HDC hDC, const LOGFONTW& lfGiven, Gdiplus::REAL fDpi)
+    {
+        LOGFONTW lf = lfGiven;
+        // Only the name counts, not what follows its end.
+        const size_t nName = _tcsnlen(lf.lfFaceName, LF_FACESIZE - 1);
+        std::fill(lf.lfFaceName + nName, lf.lfFaceName + LF_FACESIZE, WCHAR(0));
+        std::string strKey(reinterpret_cast<const char*>(&lf), sizeof(lf));
+        strKey.append(reinterpret_cast<const char*>(&fDpi), sizeof(fDpi));
+        CGpFont copy;
+        CQVTCriticalSectionLock lock(m_cs);
+        auto it = m_fonts.find(strKey);
+        if (it == m_fonts.end())
+        {
+            CGpFont font;
+            if (hDC == nullptr || GdipCreateFontFromLogfontW(hDC, &lf, font.Receive()) != Gdiplus::Ok ||
+                !font)
+                return copy;
+            if (m_fonts.size() >= 256)
+                m_fonts.clear();
+            it = m_fonts.emplace(strKey, std::move(font)).first;
+        }
+        GdipCloneFont(it->second, copy.Receive());
+        return copy;
+    }
+
+private:
+    CQVTCriticalSection m_cs;
+    std::unordered_map<std::string, CGpFont> m_fonts;
+};
+
+CFontCache& FontCache()
+{
+    // Never destroyed: GDI+ may be gone at exit.
+    static CFontCache* s_pCache = new CFontCache();
+    return *s_pCache;
+}
+
 // The smoothing-mode table: smoothing, pixel offset, interpolation, text
 // hint with and without the text flag.
 struct CQualitySettings
@@ -168,7 +214,8 @@ const CQualitySettings kQuality[] = {
 
 CQVTMarkupGdiPlusDeviceContext::DedicatedDC::DedicatedDC(CQVTMarkupGdiPlusDeviceContext* pOwner,
                                                          const RECT& rc)
-    : CQVTMarkupDedicatedDC(pOwner, rc), m_hBitmap(nullptr), m_pBits(nullptr), m_hOldBitmap(nullptr)
+    : CQVTMarkupDedicatedDC(pOwner, rc), m_hBitmap(nullptr), m_pBits(nullptr),
+      m_hOldBitmap(nullptr), m_rcBitmap{0, 0, 0, 0}
 {
 }
 
@@ -187,10 +234,24 @@ CQVTMarkupGdiPlusDeviceContext::DedicatedDC::~DedicatedDC()
 
 HDC CQVTMarkupGdiPlusDeviceContext::DedicatedDC::GetDC()
 {
-    if (m_hDC != nullptr)
+    if (m_hDC != nullptr || m_pOwner == nullptr)
         return m_hDC;
-    const __int64 cx = __int64(m_rc.right) - m_rc.left, cy = __int64(m_rc.bottom) - m_rc.top;
-    // Bounded like any bitmap: a huge element gets no DC rather than a huge allocation.
+    // Only what the clip box shows gets pixels. Its bounds are in the
+    // element's coordinates, through any world transform; a scaled or turned
+    // picture samples a pixel or two beyond them at its edges.
+    RECT rcClip = {0, 0, 0, 0};
+    m_pOwner->GetClipBox(&rcClip);
+    const LONG nMargin = 2;
+    auto grow = [](LONG nValue, LONG nBy) {
+        return static_cast<LONG>(std::clamp<__int64>(__int64(nValue) + nBy, INT_MIN, INT_MAX));
+    };
+    rcClip = {grow(rcClip.left, -nMargin), grow(rcClip.top, -nMargin), grow(rcClip.right, nMargin),
+              grow(rcClip.bottom, nMargin)};
+    if (!::IntersectRect(&m_rcBitmap, &m_rc, &rcClip))
+        return nullptr;
+    const __int64 cx = __int64(m_rcBitmap.right) - m_rcBitmap.left,
+                  cy = __int64(m_rcBitmap.bottom) - m_rcBitmap.top;
+    // Bounded like any bitmap: a huge surface gets no DC rather than a huge allocation.
     if (cx <= 0 || cy <= 0 || cx > 0x4000 || cy > 0x4000)
         return nullptr;
     BITMAPINFO info = {};
@@ -210,7 +271,7 @@ HDC CQVTMarkupGdiPlusDeviceContext::DedicatedDC::GetDC()
     if (m_hDC == nullptr)
         return nullptr;
     m_hOldBitmap = ::SelectObject(m_hDC, m_hBitmap);
-    ::SetViewportOrgEx(m_hDC, m_ptOrigin.x, m_ptOrigin.y, nullptr);
+    ::SetViewportOrgEx(m_hDC, -m_rcBitmap.left, -m_rcBitmap.top, nullptr);
     ::SetBkMode(m_hDC, TRANSPARENT);
     return m_hDC;
 }
@@ -221,20 +282,23 @@ void CQVTMarkupGdiPlusDeviceContext::DedicatedDC::Flush()
     if (m_hDC == nullptr || m_pBits == nullptr || pOwner == nullptr)
         return;
     ::GdiFlush();
-    const int cx = m_rc.right - m_rc.left, cy = m_rc.bottom - m_rc.top;
+    const int cx = m_rcBitmap.right - m_rcBitmap.left, cy = m_rcBitmap.bottom - m_rcBitmap.top;
     // What GDI drew is opaque; what alpha-aware drawing (themes) blended over
     // the empty bitmap is premultiplied already; untouched pixels vanish.
-    std::vector<DWORD> pixels(m_pBits, m_pBits + size_t(cx) * cy);
-    for (DWORD& pixel : pixels)
+    // The section's own pixels are mended and lent to GDI+, not copied.
+    for (DWORD *pPixel = m_pBits, *pEnd = m_pBits + size_t(cx) * cy; pPixel != pEnd; ++pPixel)
     {
-        if (pixel == kUntouchedPixel)
-            pixel = 0;
-        else if ((pixel & 0xFF000000) == 0)
-            pixel |= 0xFF000000;
+        if (*pPixel == kUntouchedPixel)
+            *pPixel = 0;
+        else if ((*pPixel & 0xFF000000) == 0)
+            *pPixel |= 0xFF000000;
     }
-    CGpImage image = BitmapFromPixels(pixels.data(), cx, cy, PixelFormat32bppPARGB);
-    if (image)
-        GdipDrawImageRectI(pOwner->GetGraphics(), image, m_rc.left, m_rc.top, cx, cy);
+    Gdiplus::GpBitmap* pBitmap = nullptr;
+    if (GdipCreateBitmapFromScan0(cx, cy, cx * 4, PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(m_pBits),
+                                  &pBitmap) != Gdiplus::Ok)
+        return;
+    CGpImage image(pBitmap);
+    GdipDrawImageRectI(pOwner->GetGraphics(), image, m_rcBitmap.left, m_rcBitmap.top, cx, cy);
 }
 
 // Device context
@@ -262,10 +326,13 @@ Gdiplus::GpGraphics* AFX_CDECL CQVTMarkupGdiPlusDeviceContext::CreateGraphics(HD
     return pGraphics;
 }
 
-CQVTMarkupGdiPlusDeviceContext::CQVTMarkupGdiPlusDeviceContext(Gdiplus::GpGraphics* pGraphics, BOOL bBorrowed)
+CQVTMarkupGdiPlusDeviceContext::CQVTMarkupGdiPlusDeviceContext(Gdiplus::GpGraphics* pGraphics, BOOL bBorrowed,
+                                                               HDC hSurface)
     : CQVTMarkupDeviceContext(nullptr, nullptr), m_nPixelOffsetMode(0), m_nGpSmoothingMode(4),
-      m_nInterpolationMode(7), m_nTextRenderingHint(0), m_bBorrowed(bBorrowed), m_pGraphics(pGraphics)
+      m_nInterpolationMode(7), m_nTextRenderingHint(0), m_bBorrowed(bBorrowed), m_pGraphics(pGraphics),
+      m_argbText(0), m_bTextSolid(FALSE), m_bClipKnown(FALSE)
 {
+    AttachSurface(hSurface);
     m_format.Reset();
     CQVTMarkupGdiPlusDeviceContext::SetSmoothingMode(0, 1);
     ApplyQualitySettings();
@@ -596,6 +663,17 @@ void CQVTMarkupGdiPlusDeviceContext::DrawRectangle(const RECT& rcBorder, CQVTMar
     const int nLeft = std::clamp(pThickness->left, 0, cx), nRight = std::clamp(pThickness->right, 0, cx);
     const int nTop = std::clamp(pThickness->top, 0, cy), nBottom = std::clamp(pThickness->bottom, 0, cy);
     const int cxInner = std::max(cx - nLeft - nRight, 0);
+    if (CQVTMarkupSolidColorBrush* pSolid = MarkupCast<CQVTMarkupSolidColorBrush>(pBrush))
+    {
+        const Gdiplus::ARGB argb = ApplyOpacity(ArgbFromMarkupColor(pSolid->GetColor()));
+        const RECT bands[4] = {{rc.left, rc.top, rc.left + nLeft, rc.bottom},
+                               {rc.right - nRight, rc.top, rc.right, rc.bottom},
+                               {rc.left + nLeft, rc.top, rc.left + nLeft + cxInner, rc.top + nTop},
+                               {rc.left + nLeft, rc.bottom - nBottom, rc.left + nLeft + cxInner, rc.bottom}};
+        if (FillDirect(bands[0], argb) && FillDirect(bands[1], argb) && FillDirect(bands[2], argb) &&
+            FillDirect(bands[3], argb))
+            return;
+    }
     if (nLeft > 0)
         GdipFillRectangleI(m_pGraphics, brush, rc.left, rc.top, nLeft, cy);
     if (nRight > 0)
@@ -608,6 +686,9 @@ void CQVTMarkupGdiPlusDeviceContext::DrawRectangle(const RECT& rcBorder, CQVTMar
 
 void CQVTMarkupGdiPlusDeviceContext::FillRectangle(const RECT& rcFill, CQVTMarkupBrush* pBrush)
 {
+    CQVTMarkupSolidColorBrush* pSolid = MarkupCast<CQVTMarkupSolidColorBrush>(pBrush);
+    if (pSolid != nullptr && FillDirect(rcFill, ApplyOpacity(ArgbFromMarkupColor(pSolid->GetColor()))))
+        return;
     const RECT rc = HeldRect(GetGeometryLimits(), rcFill);
     const Gdiplus::RectF rcF = RectFOf(rc);
     CGpBrush brush = CreateBrush(pBrush, rcF.X, rcF.Y, rcF.Width, rcF.Height);
@@ -842,6 +923,8 @@ void CQVTMarkupGdiPlusDeviceContext::DrawTextLine(LPCWSTR lpszText, int nLength,
     Gdiplus::GpFont* pFont = GetTextFont();
     if (pFont == nullptr || nLength <= 0)
         return;
+    if (DrawTextDirect(lpszText, nLength, rc))
+        return;
     const Gdiplus::RectF layout = RectFOf(rc);
     GdipDrawString(m_pGraphics, lpszText, nLength, pFont, &layout, m_format, m_textBrush);
 }
@@ -882,8 +965,15 @@ SIZE CQVTMarkupGdiPlusDeviceContext::GetTextExtent(LPCWSTR lpszText, int nLength
 void CQVTMarkupGdiPlusDeviceContext::SetTextColor(CQVTMarkupBrush* pBrush)
 {
     m_textBrush.Reset();
-    if (pBrush != nullptr)
-        m_textBrush = CreateBrush(pBrush, 0.0f, 0.0f, 1.0f, 1.0f);
+    m_bTextSolid = FALSE;
+    if (pBrush == nullptr)
+        return;
+    m_textBrush = CreateBrush(pBrush, 0.0f, 0.0f, 1.0f, 1.0f);
+    if (CQVTMarkupSolidColorBrush* pSolid = MarkupCast<CQVTMarkupSolidColorBrush>(pBrush))
+    {
+        m_argbText = ApplyOpacity(ArgbFromMarkupColor(pSolid->GetColor()));
+        m_bTextSolid = TRUE;
+    }
 }
 
 void CQVTMarkupGdiPlusDeviceContext::SetFont(CQVTMarkupFont* pFont)
@@ -891,22 +981,29 @@ void CQVTMarkupGdiPlusDeviceContext::SetFont(CQVTMarkupFont* pFont)
     m_font.Reset();
     if (pFont == nullptr)
         return;
+    m_font = CachedFont(pFont->GetLogFont());
+}
+
+CGpFont CQVTMarkupGdiPlusDeviceContext::CachedFont(const LOGFONTW& lf)
+{
+    Gdiplus::REAL fDpi = 0.0f;
+    GdipGetDpiY(m_pGraphics, &fDpi);
+    CGpFont font = FontCache().Copy(nullptr, lf, fDpi);
+    if (font)
+        return font;
     HDC hDC = GetDC();
     if (hDC == nullptr)
-        return;
-    GdipCreateFontFromLogfontW(hDC, &pFont->GetLogFont(), m_font.Receive());
+        return font;
+    font = FontCache().Copy(hDC, lf, fDpi);
     ReleaseDC(hDC);
+    return font;
 }
 
 BOOL CQVTMarkupGdiPlusDeviceContext::GetFontMetrics(CQVTMarkupFont* pFont, int* pnAscent, int* pnDescent)
 {
     if (pFont == nullptr || pnAscent == nullptr || pnDescent == nullptr)
         return FALSE;
-    HDC hDC = GetDC();
-    if (hDC == nullptr)
-        return FALSE;
-    CGpFont font;
-    GdipCreateFontFromLogfontW(hDC, &pFont->GetLogFont(), font.Receive());
+    CGpFont font = CachedFont(pFont->GetLogFont());
     BOOL bResult = FALSE;
     if (font)
     {
@@ -925,7 +1022,7 @@ BOOL CQVTMarkupGdiPlusDeviceContext::GetFontMetrics(CQVTMarkupFont* pFont, int* 
             bResult = TRUE;
         }
     }
-    else if (pFont->GetFontHandle() != nullptr)
+    else if (HDC hDC = pFont->GetFontHandle() != nullptr ? GetDC() : nullptr)
     {
         HGDIOBJ hOld = ::SelectObject(hDC, pFont->GetFontHandle());
         TEXTMETRICW tm = {};
@@ -936,19 +1033,23 @@ BOOL CQVTMarkupGdiPlusDeviceContext::GetFontMetrics(CQVTMarkupFont* pFont, int* 
             *pnAscent = tm.tmAscent;
             *pnDescent = tm.tmDescent;
         }
+        ReleaseDC(hDC);
     }
-    ReleaseDC(hDC);
     return bResult;
 }
 
 void CQVTMarkupGdiPlusDeviceContext::IntersectClipRect(const RECT& rc)
 {
+    m_bClipKnown = FALSE;
     GdipSetClipRectI(m_pGraphics, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                      Gdiplus::CombineModeIntersect);
 }
 
 void CQVTMarkupGdiPlusDeviceContext::GetClipBox(RECT* pRect)
 {
+    // GDI+ makes a DC to answer, and every element asks twice.
+    if (GetClipBoxDirect(pRect))
+        return;
     Gdiplus::GpRect rc;
     if (GdipGetVisibleClipBoundsI(m_pGraphics, &rc) != Gdiplus::Ok)
     {
@@ -972,6 +1073,7 @@ void CQVTMarkupGdiPlusDeviceContext::RestoreClipRegion(void* pSaved)
     if (pSaved == nullptr)
         return;
     CGpRegion region(static_cast<Gdiplus::GpRegion*>(pSaved));
+    m_bClipKnown = FALSE;
     GdipSetClipRegion(m_pGraphics, region, Gdiplus::CombineModeReplace);
 }
 

@@ -11,15 +11,17 @@
 #include <vector>
 
 class CQVTMarkupGdiPlusImage;
+struct CQVTMarkupTextPixels;
 
 class CQVTMarkupGdiPlusDeviceContext : public CQVTMarkupDeviceContext
 {
     DECLARE_DYNAMIC(CQVTMarkupGdiPlusDeviceContext)
 
 public:
-    // An HDC for GDI code over a transparent 32-bit bitmap of the rectangle,
-    // composited onto the graphics when flushed: GDI drawing lands in the
-    // GDI+ frame, transformed and with the opacity of the pixels it drew.
+    // An HDC for GDI code over a transparent 32-bit bitmap of the rectangle's
+    // visible part, composited onto the graphics when flushed: GDI drawing
+    // lands in the GDI+ frame, transformed and with the opacity of the pixels
+    // it drew. A huge element costs what shows of it, not its size.
     class DedicatedDC : public CQVTMarkupDedicatedDC
     {
     public:
@@ -31,17 +33,19 @@ public:
         void Flush() override;
 
     private:
-        HBITMAP m_hBitmap;  // 32-bit top-down section of the rectangle's size
+        HBITMAP m_hBitmap;  // 32-bit top-down section of m_rcBitmap's size
         DWORD* m_pBits;
         HGDIOBJ m_hOldBitmap;
+        RECT m_rcBitmap;  // the rectangle within the clip box, element coordinates
     };
 
     // A graphics object on the output DC (on the attribute DC's device when
     // the two differ), in pixels; null when GDI+ cannot draw there.
     static Gdiplus::GpGraphics* AFX_CDECL CreateGraphics(HDC hDC, HDC hAttribDC);
 
-    // Takes the graphics object; a borrowed one is not deleted.
-    CQVTMarkupGdiPlusDeviceContext(Gdiplus::GpGraphics* pGraphics, BOOL bBorrowed);
+    // Takes the graphics object; a borrowed one is not deleted. hSurface is
+    // the DC it was made on, when made on one DC alone.
+    CQVTMarkupGdiPlusDeviceContext(Gdiplus::GpGraphics* pGraphics, BOOL bBorrowed, HDC hSurface = nullptr);
     ~CQVTMarkupGdiPlusDeviceContext() override;
 
     CQVTMarkupTransformationMatrix* GetTransform() override;
@@ -97,6 +101,40 @@ protected:
     CGeometryLimits GetGeometryLimits() override;
 
 private:
+    // GDI+ draws on a memory DC's 32-bit DIB pixel by pixel, several calls a
+    // pixel. Where the world transform only moves by whole pixels, opaque
+    // fills, and text in one colour over one opaque colour, are written into
+    // the bits here, with the values GDI+ writes.
+    struct CSurface
+    {
+        BYTE* pRow0 = nullptr;  // the top row's pixels; null: not written directly
+        ptrdiff_t nStride = 0;  // bytes from one row to the next, down the picture
+        int cx = 0;
+        int cy = 0;
+        POINT ptDevice = {0, 0};  // the DC's own offset when the graphics was made
+    };
+    void AttachSurface(HDC hDC);
+    // Device pixels of world point (0, 0); FALSE unless the transform is a move by whole pixels.
+    BOOL GetDeviceOffset(POINT* pOffset);
+    // The clip as device rectangles within the surface; null when unknown.
+    const std::vector<RECT>* GetDeviceClip(POINT ptOffset);
+    BOOL GetClipBoxDirect(RECT* pRect);
+    BOOL FillDirect(const RECT& rc, Gdiplus::ARGB argb);
+    BOOL DrawTextDirect(LPCWSTR lpszText, int nLength, const RECT& rc);
+    // Copies a kept line where it lies whole in one clip rectangle over its colour.
+    BOOL PutTextPixels(const CQVTMarkupTextPixels& line, const RECT& rcLayout, DWORD dwBack,
+                       const std::vector<RECT>& clip);
+    // Draws the line with GDI+ on a DIB of its own, over the colour beneath.
+    void DrawTextAside(LPCWSTR lpszText, int nLength, int cx, int cy, DWORD dwBack,
+                       CQVTMarkupTextPixels& line);
+    // The box of what differs from the colour beneath, unless it reaches the edge.
+    static void KeepTextPixels(const DWORD* pixels, int cxBitmap, int cyBitmap, int nMargin, DWORD dwBack,
+                               CQVTMarkupTextPixels& line);
+    DWORD* PixelAt(int x, int y) const
+    {
+        return reinterpret_cast<DWORD*>(m_surface.pRow0 + y * m_surface.nStride) + x;
+    }
+
     // Points held within the limits, as floats.
     static std::vector<Gdiplus::PointF> HeldPoints(const CGeometryLimits& limits,
                                                    const Gdiplus::PointF* pPoints, int nCount);
@@ -105,6 +143,8 @@ private:
     static QVTGdiPlus::CGpPath CreateLinePath(const Gdiplus::PointF* pPoints, const BYTE* pTypes, int nCount);
     static QVTGdiPlus::CGpPath CreateEllipseLinePath(float x, float y, float cx, float cy);
     void ApplyQualitySettings();
+    // A copy of the GDI+ font for the LOGFONT, made once for the process.
+    QVTGdiPlus::CGpFont CachedFont(const LOGFONTW& lf);
     // The text font, made from the DC's selected font on first use.
     Gdiplus::GpFont* GetTextFont();
     // Draws a GDI+ image into the rectangle with the opacity and, for a
@@ -121,4 +161,10 @@ private:
     QVTGdiPlus::CGpFont m_font;            // text font, made on demand
     QVTGdiPlus::CGpBrush m_textBrush;      // none: text is not drawn
     QVTGdiPlus::CGpStringFormat m_format;  // generic typographic, one line
+    Gdiplus::ARGB m_argbText;              // the text brush's colour when solid
+    BOOL m_bTextSolid;                     // the text brush is one colour
+    CSurface m_surface;
+    QVTGdiPlus::CGpMatrix m_matrix;  // read back the world transform into
+    std::vector<RECT> m_clip;        // the clip in device pixels, when m_bClipKnown
+    BOOL m_bClipKnown;
 };

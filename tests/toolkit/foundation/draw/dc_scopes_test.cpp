@@ -154,6 +154,16 @@ TEST(SelectionScopes, FontScopeRestoresFontAndFirstColour)
         EXPECT_EQ(cached.GetSafeHandle(), Current(canvas.dc, OBJ_FONT));
     }
     EXPECT_EQ(original, Current(canvas.dc, OBJ_FONT));
+
+    // Over the font already in place a scope selects nothing, and still puts
+    // that font back when the block changed it.
+    canvas.dc.SelectObject(&first);
+    {
+        CQVTFontDC scope(&canvas.dc, &first);
+        canvas.dc.SelectObject(&second);
+    }
+    EXPECT_EQ(first.m_hObject, Current(canvas.dc, OBJ_FONT));
+    ::SelectObject(canvas.dc.m_hDC, original);
 }
 
 TEST(SelectionScopes, PenAndBrushScopesDrawThenRestoreAndDelete)

@@ -307,10 +307,68 @@ TEST_F(MarkupGdiPlus, GdiDrawingInADedicatedDCLandsInTheFrameWithUntouchedPixels
     EXPECT_EQ(m_canvas.CountOf(kWhite), 100);
     EXPECT_EQ(m_canvas.CountOf(RGB(0, 0, 0)), 25);
 
-    // A rectangle no bitmap could hold gives no DC rather than a huge allocation.
-    std::unique_ptr<CQVTMarkupDedicatedDC> huge(
-        dc.GetDeviceContext()->CreateDedicatedDC(RECT{0, 0, 2000000000, 2000000000}));
-    EXPECT_EQ(huge->GetDC(), nullptr);
+    // A rectangle wholly outside the clip box needs no bitmap at all.
+    std::unique_ptr<CQVTMarkupDedicatedDC> hidden(
+        dc.GetDeviceContext()->CreateDedicatedDC(RECT{200, 0, 2000000000, 2000000000}));
+    EXPECT_EQ(hidden->GetDC(), nullptr);
+}
+
+TEST_F(MarkupGdiPlus, AHugeDedicatedDCShowsWhatGdiDrawsOnItsVisiblePart)
+{
+    // The same GDI drawing straight onto a plain canvas is the oracle.
+    auto draw = [](HDC hDC) {
+        HGDIOBJ hOld = ::SelectObject(hDC, ::GetStockObject(GRAY_BRUSH));
+        ::Ellipse(hDC, -40, -30, 21, 26);
+        ::SelectObject(hDC, hOld);
+        const RECT rcWhite = {-5, -5, 10, 10}, rcBlack = {55, 25, 90, 50}, rcFar = {5000, 5000, 9000, 9000};
+        ::FillRect(hDC, &rcWhite, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        ::FillRect(hDC, &rcBlack, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        ::FillRect(hDC, &rcFar, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    };
+    const RECT rcHuge = {-2000000000, -2000000000, 2000000000, 2000000000};
+    for (const RECT& rcElement : {RECT{-12000, -12000, 12000, 12000}, rcHuge})
+    {
+        SCOPED_TRACE(rcElement.right);
+        // The offset below moves the canvas' own viewport too.
+        ::SetViewportOrgEx(m_canvas.dc.m_hDC, 0, 0, nullptr);
+        m_canvas.Clear(kBlue);
+        DibCanvas oracle(100, 60, kBlue);
+        ::SetViewportOrgEx(oracle.dc.m_hDC, 30, 20, nullptr);
+        draw(oracle.dc.m_hDC);
+        CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+        dc.OffsetViewport(POINT{30, 20});
+        std::unique_ptr<CQVTMarkupDedicatedDC> dedicated(dc.GetDeviceContext()->CreateDedicatedDC(rcElement));
+        HDC hDC = dedicated->GetDC();
+        ASSERT_NE(hDC, nullptr);
+        draw(hDC);
+        dedicated->Flush();
+        int nDifferent = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 100; ++x)
+                nDifferent += m_canvas.At(x, y) != oracle.At(x, y);
+        EXPECT_EQ(nDifferent, 0);
+        EXPECT_EQ(m_canvas.At(0, 0), RGB(128, 128, 128));
+        EXPECT_EQ(m_canvas.At(39, 29), kWhite);
+        EXPECT_EQ(m_canvas.At(99, 59), RGB(0, 0, 0));
+        EXPECT_EQ(m_canvas.At(99, 0), kBlue);
+    }
+
+    // Scaled up, the picture still reaches the surface's edges: its bitmap
+    // holds the pixels a scaled picture samples beyond the clip box.
+    ::SetViewportOrgEx(m_canvas.dc.m_hDC, 0, 0, nullptr);
+    m_canvas.Clear(kBlue);
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    dc.OffsetViewport(POINT{30, 20});
+    Gdiplus::DllExports::GdipScaleWorldTransform(GdiPlus(dc)->GetGraphics(), 3.0f, 3.0f,
+                                                 Gdiplus::MatrixOrderPrepend);
+    std::unique_ptr<CQVTMarkupDedicatedDC> dedicated(
+        dc.GetDeviceContext()->CreateDedicatedDC(RECT{-12000, -12000, 12000, 12000}));
+    HDC hDC = dedicated->GetDC();
+    ASSERT_NE(hDC, nullptr);
+    const RECT rcAll = {-100, -100, 100, 100};
+    ::FillRect(hDC, &rcAll, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    dedicated->Flush();
+    EXPECT_EQ(m_canvas.CountOf(RGB(0, 0, 0)), 100 * 60);
 }
 
 TEST_F(MarkupGdiPlus, HugeCurvedFiguresDrawWithoutBringingTheProcessDown)
@@ -450,4 +508,55 @@ TEST_F(MarkupGdiPlus, OddStrokesDrawWithoutTheHalfPixelOffsetAndEvenOnesWithTheS
         EXPECT_EQ(std::vector<int>(modes.begin() + 1, modes.end()),
                   (std::vector<int>{0, nStored, 0, nStored}));
     }
+}
+
+TEST_F(MarkupGdiPlus, ItsOwnPixelsOnA32BitSurfaceAreThoseGdiPlusWouldWrite)
+{
+    // The same drawing through GDI+ alone, on a context that writes no pixel
+    // itself, is the oracle: every byte must match, alpha included.
+    DibCanvas oracleCanvas(100, 60);
+    CQVTMarkupGdiPlusDeviceContext oracle(
+        CQVTMarkupGdiPlusDeviceContext::CreateGraphics(oracleCanvas.dc.m_hDC, nullptr), FALSE);
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    LOGFONTW lf = m_context->GetDefaultFont();
+    lf.lfHeight = -17;
+    CQVTMarkupFont* pFont = m_context->GetFont(&lf);
+    m_objects.push_back(pFont);
+    CQVTMarkupAutoPtr thickness(new CQVTMarkupThickness(1, 2, 3, 4));
+    for (CQVTMarkupDeviceContext* pDC :
+         {static_cast<CQVTMarkupDeviceContext*>(&oracle), dc.GetDeviceContext()})
+    {
+        // The left strip stays transparent: text over it is left to GDI+.
+        pDC->FillRectangle(RECT{10, 0, 100, 60}, Solid(0xFF, RGB(250, 240, 200)));
+        pDC->OffsetViewport(POINT{7, 5});
+        void* pSaved = pDC->SaveClipRegion();
+        pDC->IntersectClipRect(RECT{0, 0, 70, 40});
+        pDC->DrawRectangle(RECT{-3, -2, 60, 30}, Solid(0xFF, RGB(20, 90, 160)),
+                           static_cast<CQVTMarkupThickness*>(thickness.Get()));
+        pDC->FillRectangle(RECT{40, 20, 52, 50}, Solid(0x80, RGB(200, 0, 0)));
+        pDC->SetFont(pFont);
+        pDC->SetTextColor(Solid(0xFF, RGB(10, 10, 120)));
+        pDC->DrawTextLine(u"Wag", 3, RECT{4, 0, 40, 20});
+        pDC->DrawTextLine(u"gyp", 3, RECT{58, 32, 100, 52});
+        pDC->SetTextColor(Solid(0x90, RGB(150, 20, 20)));
+        pDC->DrawTextLine(u"Wm", 2, RECT{14, 30, 40, 50});
+        pDC->RestoreClipRegion(pSaved);
+        pDC->SetTextColor(Solid(0xFF, RGB(10, 10, 120)));
+        pDC->DrawTextLine(u"Mum", 3, RECT{-12, 38, 40, 58});
+        pDC->SetTextColor(Solid(0x90, RGB(150, 20, 20)));
+        pDC->DrawTextLine(u"Wm", 2, RECT{60, 20, 93, 40});
+        // Over the frame's edge: two colours beneath.
+        pDC->SetTextColor(Solid(0xFF, RGB(10, 10, 120)));
+        pDC->DrawTextLine(u"Wag", 3, RECT{50, 5, 93, 25});
+        RECT rcClip = {};
+        pDC->GetClipBox(&rcClip);
+        EXPECT_EQ(CRect(rcClip), CRect(-7, -5, 93, 55));
+    }
+    int nDifferent = 0;
+    for (int i = 0; i < 100 * 60; ++i)
+        nDifferent += m_canvas.Pixels()[i] != oracleCanvas.Pixels()[i];
+    EXPECT_EQ(nDifferent, 0);
+    // Both inks reached the surface, blended at their edges.
+    EXPECT_GT(m_canvas.CountOf(RGB(10, 10, 120)), 20);
+    EXPECT_GT(m_canvas.CountOf(RGB(20, 90, 160)), 100);
 }

@@ -1,0 +1,434 @@
+// The GDI+ device context's second file: what it writes straight into a 32-bit
+// DIB instead of through GDI+, which on such a surface reads and writes every
+// pixel through a pair of calls. Opaque fills, and text in one colour over
+// one opaque colour, where the world transform moves by whole pixels only,
+// get the exact values GDI+ gives them; anything else goes to GDI+ as before.
+#include "toolkit/markup/draw/QVTMarkupGdiPlusDeviceContext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <list>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "toolkit/foundation/core/QVTCriticalSection.h"
+
+using namespace QVTGdiPlus;
+
+// A text line as GDI+ draws it over one opaque colour: the pixels around the
+// layout rectangle's corner that differ from that colour.
+struct CQVTMarkupTextPixels
+{
+    BOOL bUsable = FALSE;  // FALSE: the line reached past the margins; GDI+ draws it
+    int x = 0;             // offset of pixels[0] from the layout rectangle's corner
+    int y = 0;
+    int cx = 0;
+    int cy = 0;
+    std::vector<DWORD> pixels;
+};
+
+namespace {
+using CTextPixels = CQVTMarkupTextPixels;
+
+// Lines drawn before, by font, colour, settings and text: a repaint draws
+// the same lines again. Bounded by its number of pixels; the oldest go first.
+class CTextPixelsCache
+{
+public:
+    std::shared_ptr<const CTextPixels> Find(const std::string& strKey)
+    {
+        CQVTCriticalSectionLock lock(m_cs);
+        auto it = m_map.find(strKey);
+        if (it == m_map.end())
+            return nullptr;
+        m_order.splice(m_order.begin(), m_order, it->second.itOrder);
+        return it->second.pLine;
+    }
+    void Add(const std::string& strKey, std::shared_ptr<const CTextPixels> pLine)
+    {
+        CQVTCriticalSectionLock lock(m_cs);
+        if (m_map.count(strKey) != 0)
+            return;
+        m_nPixels += pLine->pixels.size();
+        m_order.push_front(strKey);
+        m_map.emplace(strKey, CEntry{std::move(pLine), m_order.begin()});
+        while (m_nPixels > kMaxPixels && !m_order.empty())
+        {
+            auto it = m_map.find(m_order.back());
+            m_nPixels -= it->second.pLine->pixels.size();
+            m_map.erase(it);
+            m_order.pop_back();
+        }
+    }
+
+private:
+    static const size_t kMaxPixels = 2 * 1024 * 1024;  // 8 MB
+    struct CEntry
+    {
+        std::shared_ptr<const CTextPixels> pLine;
+        std::list<std::string>::iterator itOrder;
+    };
+    CQVTCriticalSection m_cs;
+    std::unordered_map<std::string, CEntry> m_map;
+    std::list<std::string> m_order;  // most recently used first
+    size_t m_nPixels = 0;
+};
+
+CTextPixelsCache& TextPixelsCache()
+{
+    // Never destroyed: it holds no handles, and lines may be drawn at exit.
+    static CTextPixelsCache* s_pCache = new CTextPixelsCache();
+    return *s_pCache;
+}
+
+template <class T>
+void AppendBytes(std::string& str, const T& value)
+{
+    str.append(reinterpret_cast<const char*>(&value), sizeof(value));
+}
+
+// The rows of a DIB section run down or up, and GetObject reports the
+// height without its sign: a pixel GDI reads tells. Two marks written where
+// a visible pixel's row lies either way, read back through the DC, say which
+// one GDI took; the pixels are put back at once.
+BOOL FindRowOrder(HDC hDC, BYTE* pBits, int cx, int cy, POINT ptDevice, BOOL* pbBottomUp)
+{
+    RECT rcClip;
+    if (::GetClipBox(hDC, &rcClip) == ERROR || ::IsRectEmpty(&rcClip))
+        return FALSE;
+    const __int64 x = __int64(rcClip.left) + ptDevice.x;
+    __int64 y = __int64(rcClip.top) + ptDevice.y;
+    if (2 * y == __int64(cy) - 1 && rcClip.bottom - rcClip.top > 1)
+        ++y;
+    if (x < 0 || x >= cx || y < 0 || y >= cy)
+        return FALSE;
+    if (cy == 1)
+    {
+        *pbBottomUp = FALSE;
+        return TRUE;
+    }
+    if (2 * y == __int64(cy) - 1)
+        return FALSE;
+    const ptrdiff_t nRow = ptrdiff_t(cx) * 4;
+    DWORD* pDown = reinterpret_cast<DWORD*>(pBits + y * nRow + x * 4);
+    DWORD* pUp = reinterpret_cast<DWORD*>(pBits + (cy - 1 - y) * nRow + x * 4);
+    ::GdiFlush();
+    const DWORD dwDown = *pDown, dwUp = *pUp;
+    *pDown = 0x00010203;
+    *pUp = 0x00040506;
+    const COLORREF clr = ::GetPixel(hDC, static_cast<int>(x - ptDevice.x), static_cast<int>(y - ptDevice.y));
+    *pDown = dwDown;
+    *pUp = dwUp;
+    if (clr != RGB(1, 2, 3) && clr != RGB(4, 5, 6))
+        return FALSE;
+    *pbBottomUp = clr == RGB(4, 5, 6);
+    return TRUE;
+}
+
+}  // namespace
+
+void CQVTMarkupGdiPlusDeviceContext::AttachSurface(HDC hDC)
+{
+    m_surface = CSurface();
+    if (hDC == nullptr || ::GetObjectType(hDC) != OBJ_MEMDC || ::GetMapMode(hDC) != MM_TEXT ||
+        ::GetGraphicsMode(hDC) != GM_COMPATIBLE)
+        return;
+    DIBSECTION section = {};
+    HGDIOBJ hBitmap = ::GetCurrentObject(hDC, OBJ_BITMAP);
+    if (hBitmap == nullptr || ::GetObjectW(hBitmap, sizeof(section), &section) != sizeof(section) ||
+        section.dsBm.bmBits == nullptr || section.dsBm.bmBitsPixel != 32 ||
+        section.dsBmih.biCompression != BI_RGB || section.dsBm.bmWidth <= 0 || section.dsBm.bmHeight <= 0)
+        return;
+    POINT ptViewport = {0, 0}, ptWindow = {0, 0};
+    ::GetViewportOrgEx(hDC, &ptViewport);
+    ::GetWindowOrgEx(hDC, &ptWindow);
+    const POINT ptDevice = {ptViewport.x - ptWindow.x, ptViewport.y - ptWindow.y};
+    const ptrdiff_t nRow = ptrdiff_t(section.dsBm.bmWidth) * 4;
+    BYTE* pBits = static_cast<BYTE*>(section.dsBm.bmBits);
+    BOOL bBottomUp = FALSE;
+    if (!FindRowOrder(hDC, pBits, section.dsBm.bmWidth, section.dsBm.bmHeight, ptDevice, &bBottomUp))
+        return;
+    m_surface.pRow0 = bBottomUp ? pBits + (section.dsBm.bmHeight - 1) * nRow : pBits;
+    m_surface.nStride = bBottomUp ? -nRow : nRow;
+    m_surface.cx = section.dsBm.bmWidth;
+    m_surface.cy = section.dsBm.bmHeight;
+    m_surface.ptDevice = ptDevice;
+    m_matrix = CreateMatrix();
+    if (!m_matrix)
+        m_surface = CSurface();
+}
+
+BOOL CQVTMarkupGdiPlusDeviceContext::GetDeviceOffset(POINT* pOffset)
+{
+    if (m_surface.pRow0 == nullptr || GdipGetWorldTransform(m_pGraphics, m_matrix) != Gdiplus::Ok)
+        return FALSE;
+    Gdiplus::REAL m[6] = {};
+    if (GdipGetMatrixElements(m_matrix, m) != Gdiplus::Ok || m[0] != 1.0f || m[1] != 0.0f || m[2] != 0.0f ||
+        m[3] != 1.0f)
+        return FALSE;
+    // Whole pixels well inside the range a rectangle may be moved by.
+    const float fLimit = 1 << 24;
+    if (!(std::abs(m[4]) < fLimit && std::abs(m[5]) < fLimit) || m[4] != std::floor(m[4]) ||
+        m[5] != std::floor(m[5]))
+        return FALSE;
+    Gdiplus::REAL fScale = 0.0f;
+    Gdiplus::Unit unit = Gdiplus::UnitWorld;
+    if (GdipGetPageScale(m_pGraphics, &fScale) != Gdiplus::Ok || fScale != 1.0f ||
+        GdipGetPageUnit(m_pGraphics, &unit) != Gdiplus::Ok || unit != Gdiplus::UnitPixel)
+        return FALSE;
+    *pOffset = {static_cast<LONG>(m[4]) + m_surface.ptDevice.x,
+                static_cast<LONG>(m[5]) + m_surface.ptDevice.y};
+    return TRUE;
+}
+
+const std::vector<RECT>* CQVTMarkupGdiPlusDeviceContext::GetDeviceClip(POINT ptOffset)
+{
+    if (m_bClipKnown)
+        return &m_clip;
+    // GDI+ keeps the clip in device space: read in world coordinates while
+    // the transform is a plain move, it stays right until the clip changes.
+    CGpRegion region;
+    CGpMatrix identity = CreateMatrix();
+    INT nCount = 0;
+    BOOL bInfinite = FALSE;
+    if (!identity || GdipCreateRegion(region.Receive()) != Gdiplus::Ok ||
+        GdipGetClip(m_pGraphics, region) != Gdiplus::Ok ||
+        GdipIsInfiniteRegion(region, m_pGraphics, &bInfinite) != Gdiplus::Ok)
+        return nullptr;
+    const RECT rcSurface = {0, 0, m_surface.cx, m_surface.cy};
+    m_clip.clear();
+    if (bInfinite)
+    {
+        // Unclipped: scans of an endless region come back empty.
+        m_clip.push_back(rcSurface);
+        m_bClipKnown = TRUE;
+        return &m_clip;
+    }
+    if (GdipGetRegionScansCount(region, reinterpret_cast<UINT*>(&nCount), identity) != Gdiplus::Ok ||
+        nCount < 0)
+        return nullptr;
+    std::vector<Gdiplus::GpRect> scans(static_cast<size_t>(nCount));
+    if (nCount > 0 && GdipGetRegionScansI(region, scans.data(), &nCount, identity) != Gdiplus::Ok)
+        return nullptr;
+    for (int i = 0; i < nCount && i < static_cast<int>(scans.size()); ++i)
+    {
+        const Gdiplus::GpRect& scan = scans[i];
+        auto device = [](__int64 nValue, LONG nOffset) {
+            return static_cast<LONG>(std::clamp<__int64>(nValue + nOffset, INT_MIN / 2, INT_MAX / 2));
+        };
+        const RECT rcScan = {device(scan.X, ptOffset.x), device(scan.Y, ptOffset.y),
+                             device(__int64(scan.X) + scan.Width, ptOffset.x),
+                             device(__int64(scan.Y) + scan.Height, ptOffset.y)};
+        RECT rcVisible;
+        if (::IntersectRect(&rcVisible, &rcScan, &rcSurface))
+            m_clip.push_back(rcVisible);
+    }
+    m_bClipKnown = TRUE;
+    return &m_clip;
+}
+
+BOOL CQVTMarkupGdiPlusDeviceContext::GetClipBoxDirect(RECT* pRect)
+{
+    POINT ptOffset;
+    const std::vector<RECT>* pClip = GetDeviceOffset(&ptOffset) ? GetDeviceClip(ptOffset) : nullptr;
+    if (pClip == nullptr)
+        return FALSE;
+    RECT rcBox = {0, 0, 0, 0};
+    for (const RECT& rc : *pClip)
+        ::UnionRect(&rcBox, &rcBox, &rc);
+    ::OffsetRect(&rcBox, -ptOffset.x, -ptOffset.y);
+    *pRect = rcBox;
+    return TRUE;
+}
+
+BOOL CQVTMarkupGdiPlusDeviceContext::FillDirect(const RECT& rc, Gdiplus::ARGB argb)
+{
+    POINT ptOffset;
+    if ((argb >> 24) != 0xFF || !GetDeviceOffset(&ptOffset))
+        return FALSE;
+    const std::vector<RECT>* pClip = GetDeviceClip(ptOffset);
+    if (pClip == nullptr)
+        return FALSE;
+    auto device = [](LONG nValue, LONG nOffset) {
+        return static_cast<LONG>(std::clamp<__int64>(__int64(nValue) + nOffset, INT_MIN, INT_MAX));
+    };
+    const RECT rcDevice = {device(rc.left, ptOffset.x), device(rc.top, ptOffset.y),
+                           device(rc.right, ptOffset.x), device(rc.bottom, ptOffset.y)};
+    const DWORD dwPixel = 0xFF000000 | (argb & 0xFFFFFF);
+    ::GdiFlush();
+    for (const RECT& rcClip : *pClip)
+    {
+        RECT rcFill;
+        if (!::IntersectRect(&rcFill, &rcDevice, &rcClip))
+            continue;
+        for (int y = rcFill.top; y < rcFill.bottom; ++y)
+            std::fill(PixelAt(rcFill.left, y), PixelAt(rcFill.right, y), dwPixel);
+    }
+    return TRUE;
+}
+
+BOOL CQVTMarkupGdiPlusDeviceContext::DrawTextDirect(LPCWSTR lpszText, int nLength, const RECT& rc)
+{
+    POINT ptOffset;
+    if (!m_bTextSolid || !m_font || !GetDeviceOffset(&ptOffset))
+        return FALSE;
+    const std::vector<RECT>* pClip = GetDeviceClip(ptOffset);
+    LOGFONTW lf = {};
+    if (pClip == nullptr || GdipGetLogFontW(m_font, m_pGraphics, &lf) != Gdiplus::Ok)
+        return FALSE;
+    // The colour beneath, taken where the layout rectangle shows first.
+    const RECT rcLayout = {rc.left + ptOffset.x, rc.top + ptOffset.y, rc.right + ptOffset.x,
+                           rc.bottom + ptOffset.y};
+    const DWORD* pBack = nullptr;
+    for (const RECT& rcClip : *pClip)
+    {
+        RECT rcShown;
+        if (pBack == nullptr && ::IntersectRect(&rcShown, &rcLayout, &rcClip))
+            pBack = PixelAt(rcShown.left, rcShown.top);
+    }
+    ::GdiFlush();
+    if (pBack == nullptr || (*pBack >> 24) != 0xFF)
+        return FALSE;
+    const DWORD dwBack = *pBack;
+
+    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    Gdiplus::REAL fDpi = 0.0f;
+    GdipGetDpiY(m_pGraphics, &fDpi);
+    std::string strKey;
+    AppendBytes(strKey, lf);
+    AppendBytes(strKey, fDpi);
+    AppendBytes(strKey, m_argbText);
+    AppendBytes(strKey, dwBack);
+    for (int nSetting : {m_nTextRenderingHint, m_nGpSmoothingMode, m_nPixelOffsetMode, cx, cy})
+        AppendBytes(strKey, nSetting);
+    strKey.append(reinterpret_cast<const char*>(lpszText), size_t(nLength) * sizeof(WCHAR));
+    std::shared_ptr<const CTextPixels> pLine = TextPixelsCache().Find(strKey);
+    if (pLine == nullptr)
+    {
+        std::shared_ptr<CTextPixels> pNew = std::make_shared<CTextPixels>();
+        DrawTextAside(lpszText, nLength, cx, cy, dwBack, *pNew);
+        TextPixelsCache().Add(strKey, pNew);
+        pLine = pNew;
+    }
+    if (!pLine->bUsable)
+        return FALSE;
+
+    return PutTextPixels(*pLine, rcLayout, dwBack, *pClip);
+}
+
+BOOL CQVTMarkupGdiPlusDeviceContext::PutTextPixels(const CQVTMarkupTextPixels& line, const RECT& rcLayout,
+                                                   DWORD dwBack, const std::vector<RECT>& clip)
+{
+    // GDI+ blends a line its clip cuts otherwise than a whole one, and
+    // anything but that colour beneath changes the blend: GDI+ draws those.
+    const POINT ptAt = {rcLayout.left + line.x, rcLayout.top + line.y};
+    const RECT rcLine = {ptAt.x, ptAt.y, ptAt.x + line.cx, ptAt.y + line.cy};
+    const auto itWhole = std::find_if(clip.begin(), clip.end(), [&rcLine](const RECT& rcClip) {
+        RECT rcBoth;
+        return ::IntersectRect(&rcBoth, &rcLine, &rcClip) && ::EqualRect(&rcBoth, &rcLine);
+    });
+    if (line.cx > 0 && itWhole == clip.end())
+        return FALSE;
+    for (int y = rcLine.top; y < rcLine.bottom; ++y)
+    {
+        const DWORD *pPixel = PixelAt(rcLine.left, y), *pEnd = PixelAt(rcLine.right, y);
+        if (std::find_if(pPixel, pEnd, [dwBack](DWORD p) { return p != dwBack; }) != pEnd)
+            return FALSE;
+    }
+    for (int y = rcLine.top; y < rcLine.bottom; ++y)
+        std::copy_n(&line.pixels[size_t(y - ptAt.y) * line.cx], line.cx, PixelAt(rcLine.left, y));
+    return TRUE;
+}
+
+void CQVTMarkupGdiPlusDeviceContext::DrawTextAside(LPCWSTR lpszText, int nLength, int cx, int cy,
+                                                   DWORD dwBack, CQVTMarkupTextPixels& line)
+{
+    // GDI+ itself draws the line, with this context's settings, onto a
+    // bitmap of the colour beneath with room around the layout rectangle.
+    Gdiplus::RectF bounds = MakeRectF(0.0f, 0.0f, 0.0f, 0.0f);
+    const Gdiplus::RectF layout0 = MakeRectF(0.0f, 0.0f, static_cast<float>(cx), static_cast<float>(cy));
+    if (GdipMeasureString(m_pGraphics, lpszText, nLength, m_font, &layout0, m_format, &bounds, nullptr,
+                          nullptr) != Gdiplus::Ok)
+        return;
+    const int nMargin = static_cast<int>(std::min(bounds.Height, 512.0f)) + 4;
+    const __int64 cxBitmap = __int64(std::max<float>(bounds.Width, static_cast<float>(cx))) + 2 * nMargin;
+    const __int64 cyBitmap = __int64(std::max<float>(bounds.Height, static_cast<float>(cy))) + 2 * nMargin;
+    if (cxBitmap > 4096 || cyBitmap > 1024)
+        return;
+    // A DIB on a memory DC, as the surface is: GDI+ blends onto such a DC
+    // otherwise than onto a bitmap of its own.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = static_cast<LONG>(cxBitmap);
+    info.bmiHeader.biHeight = -static_cast<LONG>(cyBitmap);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pBits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HDC hDC = hBitmap != nullptr ? ::CreateCompatibleDC(nullptr) : nullptr;
+    if (hDC == nullptr || pBits == nullptr)
+    {
+        if (hBitmap != nullptr)
+            ::DeleteObject(hBitmap);
+        return;
+    }
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    DWORD* pixels = static_cast<DWORD*>(pBits);
+    std::fill(pixels, pixels + cxBitmap * cyBitmap, dwBack);
+    BOOL bDrawn = FALSE;
+    if (Gdiplus::GpGraphics* pGraphics = CreateGraphics(hDC, nullptr))
+    {
+        CGpGraphics graphics(pGraphics);
+        GdipSetSmoothingMode(graphics, static_cast<Gdiplus::SmoothingMode>(m_nGpSmoothingMode));
+        GdipSetPixelOffsetMode(graphics, static_cast<Gdiplus::PixelOffsetMode>(m_nPixelOffsetMode));
+        GdipSetInterpolationMode(graphics, static_cast<Gdiplus::InterpolationMode>(m_nInterpolationMode));
+        GdipSetTextRenderingHint(graphics, static_cast<Gdiplus::TextRenderingHint>(m_nTextRenderingHint));
+        CGpBrush brush = CreateSolidFill(m_argbText);
+        const Gdiplus::RectF layout = MakeRectF(static_cast<float>(nMargin), static_cast<float>(nMargin),
+                                                static_cast<float>(cx), static_cast<float>(cy));
+        bDrawn = brush &&
+                 GdipDrawString(graphics, lpszText, nLength, m_font, &layout, m_format, brush) == Gdiplus::Ok;
+    }
+    ::GdiFlush();
+    if (bDrawn)
+        KeepTextPixels(pixels, static_cast<int>(cxBitmap), static_cast<int>(cyBitmap), nMargin, dwBack, line);
+    ::SelectObject(hDC, hOld);
+    ::DeleteDC(hDC);
+    ::DeleteObject(hBitmap);
+}
+
+void CQVTMarkupGdiPlusDeviceContext::KeepTextPixels(const DWORD* pixels, int cxBitmap, int cyBitmap,
+                                                    int nMargin, DWORD dwBack, CQVTMarkupTextPixels& line)
+{
+    RECT rcTouched = {LONG(cxBitmap), LONG(cyBitmap), 0, 0};
+    for (int y = 0; y < cyBitmap; ++y)
+    {
+        for (int x = 0; x < cxBitmap; ++x)
+        {
+            if (pixels[size_t(y) * cxBitmap + x] == dwBack)
+                continue;
+            rcTouched = {std::min<LONG>(rcTouched.left, x), std::min<LONG>(rcTouched.top, y),
+                         std::max<LONG>(rcTouched.right, x + 1), std::max<LONG>(rcTouched.bottom, y + 1)};
+        }
+    }
+    if (rcTouched.left >= rcTouched.right)
+    {
+        line.bUsable = TRUE;  // nothing drawn
+        return;
+    }
+    // A line that reaches the bitmap's edge may go on beyond it.
+    if (rcTouched.left == 0 || rcTouched.top == 0 || rcTouched.right == cxBitmap ||
+        rcTouched.bottom == cyBitmap)
+        return;
+    line.x = rcTouched.left - nMargin;
+    line.y = rcTouched.top - nMargin;
+    line.cx = rcTouched.right - rcTouched.left;
+    line.cy = rcTouched.bottom - rcTouched.top;
+    line.pixels.resize(size_t(line.cx) * line.cy);
+    for (int y = 0; y < line.cy; ++y)
+        std::copy_n(&pixels[size_t(y + rcTouched.top) * cxBitmap + rcTouched.left], line.cx,
+                    &line.pixels[size_t(y) * line.cx]);
+    line.bUsable = TRUE;
+}
