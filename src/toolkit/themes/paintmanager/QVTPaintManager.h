@@ -142,6 +142,17 @@ public:
     virtual void SetImageHandle(HMODULE hModule, LPCTSTR lpszIniName) {}
     virtual CSize DrawControlPopupParent(CDC* pDC, CQVTControl* pControl, BOOL bDraw);
     virtual CSize DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl, BOOL bDraw);
+    // The steps of DrawControlToolBarParent (QVTPaintManagerLayout.cpp).
+    struct CToolBarControlLook;
+    void GetToolBarControlLook(CQVTControl* pControl, BOOL bDraw, CToolBarControlLook& look);
+    CSize DrawToolBarCheckMarkControl(CDC* pDC, CQVTControl* pControl, const CToolBarControlLook& look,
+                                      BOOL bDraw);
+    CSize DrawToolBarCaptionBelowIcon(CDC* pDC, CQVTControl* pControl, const CToolBarControlLook& look,
+                                      BOOL bDraw);
+    CSize DrawToolBarTextBelowIcon(CDC* pDC, CQVTControl* pControl, const CToolBarControlLook& look,
+                                   BOOL bDraw);
+    CSize DrawToolBarCaptionBesideIcon(CDC* pDC, CQVTControl* pControl, const CToolBarControlLook& look,
+                                       BOOL bDraw);
     virtual void DrawSplitButtonFrame(CDC* pDC, CQVTControl* pControl, CRect rc) = 0;
     virtual CSize DrawControlComboBox(CDC* pDC, CQVTControl* pControl, BOOL bDraw);
     virtual COLORREF GetControlEditBackColor(CQVTControl* pControl);

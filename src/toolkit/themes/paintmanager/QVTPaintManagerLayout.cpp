@@ -289,16 +289,73 @@ CSize CQVTPaintManager::DrawControlPopupParent(CDC* pDC, CQVTControl* pControl, 
 
 // Controls of toolbars and menu bars.
 
+// What measuring and drawing one control of a toolbar or menu bar share.
+struct CQVTPaintManager::CToolBarControlLook
+{
+    CQVTCommandBar* pBar;
+    CRect rc;  // the control's rectangle when drawing, else empty
+    BOOL bVert;
+    int nType;
+    int nStyle;
+    CSize szButton;
+    CQVTImageManagerIcon* pImage;  // null when the style shows none
+    CSize szDrawIcon;
+    int nSelected;
+    int nPressed;
+    BOOL bEnabled;
+    int nChecked;
+    BOOL bPopuped;
+    BOOL bCaption;
+};
+
 CSize CQVTPaintManager::DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
 {
-    CQVTCommandBar* pBar = pControl->GetParent();
     CQVTFontDC font(pDC, GetControlFont(pControl));
-    CRect rc = bDraw ? pControl->GetRect() : CRect(0, 0, 0, 0);
-    const BOOL bVert = GetControlTextOrientation(pControl) == 1;
-    const int nType = pControl->GetType();
-    const int nStyle = pControl->GetStyle();
-    const BOOL bPopupBar = pBar && pBar->GetType() == qvtBarTypePopup;
+    CToolBarControlLook look;
+    GetToolBarControlLook(pControl, bDraw, look);
 
+    // Check boxes and radio buttons: a mark, then the caption.
+    if (look.nType == qvtControlCheckBox || look.nType == qvtControlRadioButton)
+        return DrawToolBarCheckMarkControl(pDC, pControl, look, bDraw);
+
+    if (bDraw)
+    {
+        if (look.nType == qvtControlSplitButtonPopup)
+            DrawSplitButtonFrame(pDC, pControl, look.rc);
+        else if (!pControl->IsTransparent())
+            DrawControlEntry(pDC, pControl);
+        pDC->SetTextColor(GetControlTextColor(pControl));
+    }
+
+    CSize szResult(0, 0);
+    if (look.nStyle == qvtButtonIconAndCaptionBelow)
+        szResult = DrawToolBarCaptionBelowIcon(pDC, pControl, look, bDraw);
+    else if (look.pBar && look.pBar->IsTextBelowIcons() && look.pImage)
+        szResult = DrawToolBarTextBelowIcon(pDC, pControl, look, bDraw);
+    else
+        szResult = DrawToolBarCaptionBesideIcon(pDC, pControl, look, bDraw);
+
+    if (bDraw)
+    {
+        DrawKeyboardFocus(pDC, pControl);
+        return CSize(0, 0);
+    }
+    return ApplySizeOverride(pControl, szResult);
+}
+
+// The control's state, its button and icon sizes, and the image its style
+// shows.
+void CQVTPaintManager::GetToolBarControlLook(CQVTControl* pControl, BOOL bDraw, CToolBarControlLook& look)
+{
+    CQVTCommandBar* pBar = pControl->GetParent();
+    look.pBar = pBar;
+    look.rc = bDraw ? pControl->GetRect() : CRect(0, 0, 0, 0);
+    look.bVert = GetControlTextOrientation(pControl) == 1;
+    look.nType = pControl->GetType();
+    look.nStyle = pControl->GetStyle();
+    const int nType = look.nType;
+    const int nStyle = look.nStyle;
+    const BOOL bPopupBar = pBar && pBar->GetType() == qvtBarTypePopup;
     const CSize szIcon = (nStyle == qvtButtonIconAndCaptionBelow && pBar && !bPopupBar)
                              ? pBar->GetLargeIconSize()
                              : pControl->GetIconSize();
@@ -325,203 +382,232 @@ CSize CQVTPaintManager::DrawControlToolBarParent(CDC* pDC, CQVTControl* pControl
         pImage ? GetControlIconSize(pImage, QVTDpiScaler()->UnscaleSize(szIcon), pControl, szButton)
                : CSize(0, 0);
 
-    const int nSelected = pControl->GetSelected();
-    const int nPressed = pControl->GetPressed();
-    const BOOL bEnabled = GetEffectiveEnabled(pControl);
-    const int nChecked = pControl->GetChecked();
-    const BOOL bPopuped = pControl->GetPopuped();
-    const BOOL bCaption = pControl->IsCaptionVisible();
+    look.szButton = szButton;
+    look.pImage = pImage;
+    look.szDrawIcon = szDrawIcon;
+    look.nSelected = pControl->GetSelected();
+    look.nPressed = pControl->GetPressed();
+    look.bEnabled = GetEffectiveEnabled(pControl);
+    look.nChecked = pControl->GetChecked();
+    look.bPopuped = pControl->GetPopuped();
+    look.bCaption = pControl->IsCaptionVisible();
+}
 
-    // Check boxes and radio buttons: a mark, then the caption.
-    if (nType == qvtControlCheckBox || nType == qvtControlRadioButton)
+CSize CQVTPaintManager::DrawToolBarCheckMarkControl(CDC* pDC, CQVTControl* pControl,
+                                                    const CToolBarControlLook& look, BOOL bDraw)
+{
+    const CRect& rc = look.rc;
+    const BOOL bVert = look.bVert;
+    const int nType = look.nType;
+    const CSize& szButton = look.szButton;
+    const int nSelected = look.nSelected, nPressed = look.nPressed, nChecked = look.nChecked;
+    const BOOL bEnabled = look.bEnabled;
+    const CSize szMark =
+        nType == qvtControlCheckBox
+            ? DrawControlCheckBox(pDC, pControl, rc, FALSE)
+            : DrawControlRadioButtonMark(pDC, rc, FALSE, nSelected, nPressed, nChecked, bEnabled);
+    if (!bDraw)
     {
-        const CSize szMark =
-            nType == qvtControlCheckBox
-                ? DrawControlCheckBox(pDC, pControl, rc, FALSE)
-                : DrawControlRadioButtonMark(pDC, rc, FALSE, nSelected, nPressed, nChecked, bEnabled);
-        if (!bDraw)
-        {
-            CSize sz = DrawControlTextAfterBox(pDC, pControl, rc, FALSE, FALSE, CSize(0, szButton.cy), FALSE);
-            if (!bVert)
-                sz.cx += szMark.cx + DpiX(5);
-            else
-                sz.cy += szMark.cy + DpiY(5);
-            return ApplySizeOverride(pControl, sz);
-        }
-        const COLORREF clrOld = pDC->SetTextColor(GetControlTextColor(pControl));
-        CRect rcMark;
-        CRect rcText = rc;
+        CSize sz = DrawControlTextAfterBox(pDC, pControl, rc, FALSE, FALSE, CSize(0, szButton.cy), FALSE);
         if (!bVert)
-        {
-            rcMark = CRect(CPoint(rc.left + DpiX(3), rc.CenterPoint().y - szMark.cy / 2), szMark);
-            rcText.left += szMark.cx + DpiX(5);
-        }
+            sz.cx += szMark.cx + DpiX(5);
         else
-        {
-            rcMark = CRect(CPoint(rc.CenterPoint().x - szMark.cx / 2, rc.top + DpiY(3)), szMark);
-            rcText.top += szMark.cy + DpiY(5);
-        }
-        if (nType == qvtControlCheckBox)
-            DrawControlCheckBox(pDC, pControl, rcMark, TRUE);
-        else
-            DrawControlRadioButtonMark(pDC, rcMark, TRUE, nSelected, nPressed, nChecked, bEnabled);
-        DrawControlTextAfterBox(pDC, pControl, rcText, TRUE, FALSE, CSize(0, szButton.cy), FALSE);
-        pDC->SetTextColor(clrOld);
-        DrawKeyboardFocus(pDC, pControl);
-        return CSize(0, 0);
+            sz.cy += szMark.cy + DpiY(5);
+        return ApplySizeOverride(pControl, sz);
     }
-
-    if (bDraw)
+    const COLORREF clrOld = pDC->SetTextColor(GetControlTextColor(pControl));
+    CRect rcMark;
+    CRect rcText = rc;
+    if (!bVert)
     {
-        if (nType == qvtControlSplitButtonPopup)
-            DrawSplitButtonFrame(pDC, pControl, rc);
-        else if (!pControl->IsTransparent())
-            DrawControlEntry(pDC, pControl);
-        pDC->SetTextColor(GetControlTextColor(pControl));
-    }
-
-    CSize szResult(0, 0);
-    const BOOL bTextBelowByBar =
-        pBar && pBar->IsTextBelowIcons() && pImage && nStyle != qvtButtonIconAndCaptionBelow;
-    if (nStyle == qvtButtonIconAndCaptionBelow)
-    {
-        const BOOL bArrow = pControl->GetCommandBar() != nullptr;
-        const int t = m_nTwoLineCaptionHeight;
-        CSize szBox = szButton;
-        if (bVert)
-            szBox = CSize(szButton.cy, szButton.cx);
-        if (bDraw)
-        {
-            if (pImage)
-            {
-                const CPoint pt =
-                    !bVert ? CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2, rc.top + DpiY(4))
-                           : CPoint(rc.left + DpiX(3) + t, rc.top + (rc.Height() - szDrawIcon.cy) / 2);
-                DrawImage(pDC, pt, szDrawIcon, pImage, nSelected, nPressed, bEnabled, nChecked, bPopuped, 1);
-            }
-            const CSize szCaption = DrawControlTextBelowIcon(pDC, pControl, rc, FALSE, bVert, bArrow);
-            const CRect rcCaption =
-                !bVert ? CRect(rc.left, rc.bottom - DpiY(1) - szCaption.cy, rc.right, rc.bottom - DpiY(1))
-                       : CRect(rc.left + t, rc.top, rc.right, rc.bottom);
-            DrawControlTextBelowIcon(pDC, pControl, rcCaption, TRUE, bVert, bArrow);
-        }
-        else
-        {
-            const CSize szCaption = DrawControlTextBelowIcon(pDC, pControl, rc, FALSE, bVert, bArrow);
-            szResult = szBox;
-            if (!bVert)
-                szResult.cx = std::max<int>(szBox.cx, szCaption.cx + DpiX(5));
-            else
-                szResult.cy = std::max<int>(szBox.cy, szCaption.cy + DpiY(6));
-        }
-    }
-    else if (bTextBelowByBar)
-    {
-        CQVTFontDC captionFont(pDC, pControl->IsItemDefault() ? GetRegularBoldFont() : GetRegularFont());
-        const CString strCaption = pControl->GetCaption();
-        const CSize szCaption = TextExtent(pDC, WithoutMnemonics(strCaption));
-        if (bDraw)
-        {
-            CRect rcItem = rc;
-            if (nType == qvtControlSplitButtonPopup)
-                rcItem.right -= m_nSplitButtonDropDownWidth;
-            DrawImage(pDC, CPoint(rcItem.left + (rcItem.Width() - szDrawIcon.cx) / 2, rcItem.top + DpiY(4)),
-                      szDrawIcon, pImage, nSelected, nPressed, bEnabled, nChecked, bPopuped, 1);
-            CRect rcCaption(rcItem.left, rcItem.top + DpiY(4) + szDrawIcon.cy, rcItem.right, rcItem.bottom);
-            DrawCaptionWithArrow(pDC, pControl, rcCaption, TRUE, FALSE, TRUE, nType == qvtControlPopup);
-        }
-        else
-        {
-            szResult.cy = szButton.cy + szCaption.cy;
-            szResult.cx = std::max<int>(szButton.cx, szCaption.cx + DpiX(10));
-            if (nType == qvtControlSplitButtonPopup)
-                szResult.cx += DpiX(11);
-            szResult.cx = std::max(szResult.cx, szResult.cy);
-        }
+        rcMark = CRect(CPoint(rc.left + DpiX(3), rc.CenterPoint().y - szMark.cy / 2), szMark);
+        rcText.left += szMark.cx + DpiX(5);
     }
     else
     {
-        // Caption beside the icon.
-        if (bDraw && pImage)
-        {
-            CPoint pt;
-            if (!bVert)
-                pt = CPoint(rc.left + DpiX(3), rc.top + (rc.Height() - szDrawIcon.cy) / 2);
-            else
-                pt = CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2, rc.top + DpiY(3));
-            if ((nType == qvtControlButton || nType == qvtControlButtonPopup) && !bCaption)
-                pt = CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2,
-                            rc.top + (rc.Height() - szDrawIcon.cy) / 2);
-            else if (nType == qvtControlSplitButtonPopup || (nType == qvtControlPopup && !bCaption))
-                pt.x = rc.left + DpiX(3);
-            DrawImage(pDC, pt, szDrawIcon, pImage, nSelected, nPressed, bEnabled, nChecked, bPopuped, 1);
-        }
-        CSize szBox = pImage ? CSize(szDrawIcon.cx, szButton.cy) : CSize(18, szButton.cy);
-        if (bVert)
-            szBox = pImage ? CSize(szButton.cx, szDrawIcon.cy) : CSize(szButton.cx, 18);
-        if (pImage)
-        {
-            if (!bVert)
-                szBox.cx += DpiX(6);
-            else
-                szBox.cy += DpiY(6);
-        }
-        const BOOL bMenuBar = pBar && pBar->GetType() == qvtBarTypeMenuBar;
-        switch (nType)
-        {
-        case qvtControlButton:
-        case qvtControlButtonPopup:
-        case qvtControlLabel:
-        case qvtControlGallery:
-            if (!bCaption)
-                szResult = szButton;
-            else
-                szResult = DrawControlTextAfterBox(pDC, pControl, rc, bDraw, FALSE, szBox, pImage != nullptr);
-            break;
-        case qvtControlPopup:
-            if (!pImage)
-            {
-                const BOOL bArrow = !(bDraw && bMenuBar);
-                const CSize szCaption = DrawCaptionWithArrow(pDC, pControl, rc, bDraw, bVert, TRUE, bArrow);
-                if (pControl->GetID() == QVT_ID_ADDREMOVE_BUTTONS)
-                    szResult = CSize(szCaption.cx + DpiX(14), szCaption.cy + DpiY(10));
-                else
-                    szResult = CSize(szCaption.cx + DpiX(6), szCaption.cy + DpiY(6));
-            }
-            else if (!bCaption)
-            {
-                if (bDraw)
-                    DrawDropDownGlyph(pDC, pControl, CPoint(rc.right - DpiX(7), rc.CenterPoint().y),
-                                      nSelected, bPopuped, bEnabled, bVert);
-                szResult = CSize(szButton.cy + DpiX(7), szButton.cy);
-            }
-            else
-                szResult = DrawControlTextAfterBox(pDC, pControl, rc, bDraw, !bMenuBar, szBox, TRUE);
-            break;
-        case qvtControlSplitButtonPopup:
-            if (!bCaption)
-                szResult = pImage ? CSize(szButton.cx + m_nSplitButtonDropDownWidth, szButton.cy)
-                                  : CSize(18 + m_nSplitButtonDropDownWidth, 18);
-            else
-            {
-                CRect rcText = rc;
-                rcText.right -= m_nSplitButtonDropDownWidth;
-                szResult =
-                    DrawControlTextAfterBox(pDC, pControl, rcText, bDraw, FALSE, szBox, pImage != nullptr);
-                szResult.cx += m_nSplitButtonDropDownWidth;
-            }
-            break;
-        default:
-            break;
-        }
+        rcMark = CRect(CPoint(rc.CenterPoint().x - szMark.cx / 2, rc.top + DpiY(3)), szMark);
+        rcText.top += szMark.cy + DpiY(5);
     }
+    if (nType == qvtControlCheckBox)
+        DrawControlCheckBox(pDC, pControl, rcMark, TRUE);
+    else
+        DrawControlRadioButtonMark(pDC, rcMark, TRUE, nSelected, nPressed, nChecked, bEnabled);
+    DrawControlTextAfterBox(pDC, pControl, rcText, TRUE, FALSE, CSize(0, szButton.cy), FALSE);
+    pDC->SetTextColor(clrOld);
+    DrawKeyboardFocus(pDC, pControl);
+    return CSize(0, 0);
+}
 
+// Icon and two-line caption below it: the large button of a bar.
+CSize CQVTPaintManager::DrawToolBarCaptionBelowIcon(CDC* pDC, CQVTControl* pControl,
+                                                    const CToolBarControlLook& look, BOOL bDraw)
+{
+    const CRect& rc = look.rc;
+    const BOOL bVert = look.bVert;
+    const int nType = look.nType;
+    const CSize& szButton = look.szButton;
+    CQVTImageManagerIcon* pImage = look.pImage;
+    const CSize& szDrawIcon = look.szDrawIcon;
+    const int nSelected = look.nSelected, nPressed = look.nPressed, nChecked = look.nChecked;
+    const BOOL bEnabled = look.bEnabled, bPopuped = look.bPopuped;
+    CSize szResult(0, 0);
+    const BOOL bArrow = pControl->GetCommandBar() != nullptr;
+    const int t = m_nTwoLineCaptionHeight;
+    CSize szBox = szButton;
+    if (bVert)
+        szBox = CSize(szButton.cy, szButton.cx);
     if (bDraw)
     {
-        DrawKeyboardFocus(pDC, pControl);
-        return CSize(0, 0);
+        if (pImage)
+        {
+            const CPoint pt = !bVert
+                                  ? CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2, rc.top + DpiY(4))
+                                  : CPoint(rc.left + DpiX(3) + t, rc.top + (rc.Height() - szDrawIcon.cy) / 2);
+            DrawImage(pDC, pt, szDrawIcon, pImage, nSelected, nPressed, bEnabled, nChecked, bPopuped, 1);
+        }
+        const CSize szCaption = DrawControlTextBelowIcon(pDC, pControl, rc, FALSE, bVert, bArrow);
+        const CRect rcCaption =
+            !bVert ? CRect(rc.left, rc.bottom - DpiY(1) - szCaption.cy, rc.right, rc.bottom - DpiY(1))
+                   : CRect(rc.left + t, rc.top, rc.right, rc.bottom);
+        DrawControlTextBelowIcon(pDC, pControl, rcCaption, TRUE, bVert, bArrow);
     }
-    return ApplySizeOverride(pControl, szResult);
+    else
+    {
+        const CSize szCaption = DrawControlTextBelowIcon(pDC, pControl, rc, FALSE, bVert, bArrow);
+        szResult = szBox;
+        if (!bVert)
+            szResult.cx = std::max<int>(szBox.cx, szCaption.cx + DpiX(5));
+        else
+            szResult.cy = std::max<int>(szBox.cy, szCaption.cy + DpiY(6));
+    }
+    return szResult;
+}
+
+// A bar that puts its captions below the icons.
+CSize CQVTPaintManager::DrawToolBarTextBelowIcon(CDC* pDC, CQVTControl* pControl,
+                                                 const CToolBarControlLook& look, BOOL bDraw)
+{
+    const CRect& rc = look.rc;
+    const BOOL bVert = look.bVert;
+    const int nType = look.nType;
+    const CSize& szButton = look.szButton;
+    CQVTImageManagerIcon* pImage = look.pImage;
+    const CSize& szDrawIcon = look.szDrawIcon;
+    const int nSelected = look.nSelected, nPressed = look.nPressed, nChecked = look.nChecked;
+    const BOOL bEnabled = look.bEnabled, bPopuped = look.bPopuped;
+    CSize szResult(0, 0);
+    CQVTFontDC captionFont(pDC, pControl->IsItemDefault() ? GetRegularBoldFont() : GetRegularFont());
+    const CString strCaption = pControl->GetCaption();
+    const CSize szCaption = TextExtent(pDC, WithoutMnemonics(strCaption));
+    if (bDraw)
+    {
+        CRect rcItem = rc;
+        if (nType == qvtControlSplitButtonPopup)
+            rcItem.right -= m_nSplitButtonDropDownWidth;
+        DrawImage(pDC, CPoint(rcItem.left + (rcItem.Width() - szDrawIcon.cx) / 2, rcItem.top + DpiY(4)),
+                  szDrawIcon, pImage, nSelected, nPressed, bEnabled, nChecked, bPopuped, 1);
+        CRect rcCaption(rcItem.left, rcItem.top + DpiY(4) + szDrawIcon.cy, rcItem.right, rcItem.bottom);
+        DrawCaptionWithArrow(pDC, pControl, rcCaption, TRUE, FALSE, TRUE, nType == qvtControlPopup);
+    }
+    else
+    {
+        szResult.cy = szButton.cy + szCaption.cy;
+        szResult.cx = std::max<int>(szButton.cx, szCaption.cx + DpiX(10));
+        if (nType == qvtControlSplitButtonPopup)
+            szResult.cx += DpiX(11);
+        szResult.cx = std::max(szResult.cx, szResult.cy);
+    }
+    return szResult;
+}
+
+// The icon, with the caption (and a popup's arrow) beside it.
+CSize CQVTPaintManager::DrawToolBarCaptionBesideIcon(CDC* pDC, CQVTControl* pControl,
+                                                     const CToolBarControlLook& look, BOOL bDraw)
+{
+    const CRect& rc = look.rc;
+    const BOOL bVert = look.bVert;
+    const int nType = look.nType;
+    const CSize& szButton = look.szButton;
+    CQVTImageManagerIcon* pImage = look.pImage;
+    const CSize& szDrawIcon = look.szDrawIcon;
+    const int nSelected = look.nSelected, nPressed = look.nPressed, nChecked = look.nChecked;
+    const BOOL bEnabled = look.bEnabled, bPopuped = look.bPopuped;
+    const BOOL bCaption = look.bCaption;
+    CQVTCommandBar* pBar = look.pBar;
+    CSize szResult(0, 0);
+    // Caption beside the icon.
+    if (bDraw && pImage)
+    {
+        CPoint pt;
+        if (!bVert)
+            pt = CPoint(rc.left + DpiX(3), rc.top + (rc.Height() - szDrawIcon.cy) / 2);
+        else
+            pt = CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2, rc.top + DpiY(3));
+        if ((nType == qvtControlButton || nType == qvtControlButtonPopup) && !bCaption)
+            pt = CPoint(rc.left + (rc.Width() - szDrawIcon.cx) / 2,
+                        rc.top + (rc.Height() - szDrawIcon.cy) / 2);
+        else if (nType == qvtControlSplitButtonPopup || (nType == qvtControlPopup && !bCaption))
+            pt.x = rc.left + DpiX(3);
+        DrawImage(pDC, pt, szDrawIcon, pImage, nSelected, nPressed, bEnabled, nChecked, bPopuped, 1);
+    }
+    CSize szBox = pImage ? CSize(szDrawIcon.cx, szButton.cy) : CSize(18, szButton.cy);
+    if (bVert)
+        szBox = pImage ? CSize(szButton.cx, szDrawIcon.cy) : CSize(szButton.cx, 18);
+    if (pImage)
+    {
+        if (!bVert)
+            szBox.cx += DpiX(6);
+        else
+            szBox.cy += DpiY(6);
+    }
+    const BOOL bMenuBar = pBar && pBar->GetType() == qvtBarTypeMenuBar;
+    switch (nType)
+    {
+    case qvtControlButton:
+    case qvtControlButtonPopup:
+    case qvtControlLabel:
+    case qvtControlGallery:
+        if (!bCaption)
+            szResult = szButton;
+        else
+            szResult = DrawControlTextAfterBox(pDC, pControl, rc, bDraw, FALSE, szBox, pImage != nullptr);
+        break;
+    case qvtControlPopup:
+        if (!pImage)
+        {
+            const BOOL bArrow = !(bDraw && bMenuBar);
+            const CSize szCaption = DrawCaptionWithArrow(pDC, pControl, rc, bDraw, bVert, TRUE, bArrow);
+            if (pControl->GetID() == QVT_ID_ADDREMOVE_BUTTONS)
+                szResult = CSize(szCaption.cx + DpiX(14), szCaption.cy + DpiY(10));
+            else
+                szResult = CSize(szCaption.cx + DpiX(6), szCaption.cy + DpiY(6));
+        }
+        else if (!bCaption)
+        {
+            if (bDraw)
+                DrawDropDownGlyph(pDC, pControl, CPoint(rc.right - DpiX(7), rc.CenterPoint().y), nSelected,
+                                  bPopuped, bEnabled, bVert);
+            szResult = CSize(szButton.cy + DpiX(7), szButton.cy);
+        }
+        else
+            szResult = DrawControlTextAfterBox(pDC, pControl, rc, bDraw, !bMenuBar, szBox, TRUE);
+        break;
+    case qvtControlSplitButtonPopup:
+        if (!bCaption)
+            szResult = pImage ? CSize(szButton.cx + m_nSplitButtonDropDownWidth, szButton.cy)
+                              : CSize(18 + m_nSplitButtonDropDownWidth, 18);
+        else
+        {
+            CRect rcText = rc;
+            rcText.right -= m_nSplitButtonDropDownWidth;
+            szResult = DrawControlTextAfterBox(pDC, pControl, rcText, bDraw, FALSE, szBox, pImage != nullptr);
+            szResult.cx += m_nSplitButtonDropDownWidth;
+        }
+        break;
+    default:
+        break;
+    }
+    return szResult;
 }
 
 // Captions.
