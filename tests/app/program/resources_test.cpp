@@ -49,7 +49,7 @@ struct ResFile
     std::map<unsigned, std::u16string> strings;
 };
 
-std::vector<unsigned char> ReadFile(const std::string& path)
+std::vector<unsigned char> ReadResBytes(const std::string& path)
 {
     std::vector<unsigned char> bytes;
     FILE* f = fopen(path.c_str(), "rb");
@@ -63,14 +63,14 @@ std::vector<unsigned char> ReadFile(const std::string& path)
     return bytes;
 }
 
-unsigned Word(const std::vector<unsigned char>& b, size_t at)
+unsigned ResWord(const std::vector<unsigned char>& b, size_t at)
 {
     return at + 2 <= b.size() ? b[at] | (b[at + 1] << 8) : 0;
 }
 
-unsigned Dword(const std::vector<unsigned char>& b, size_t at)
+unsigned ResDword(const std::vector<unsigned char>& b, size_t at)
 {
-    return Word(b, at) | (Word(b, at + 2) << 16);
+    return ResWord(b, at) | (ResWord(b, at + 2) << 16);
 }
 
 // Reads a type or name field; false when it runs past the header.
@@ -78,9 +78,9 @@ bool ReadId(const std::vector<unsigned char>& b, size_t& at, size_t end, ResId* 
 {
     if (at + 2 > end)
         return false;
-    if (Word(b, at) == 0xFFFF)
+    if (ResWord(b, at) == 0xFFFF)
     {
-        pId->nOrdinal = Word(b, at + 2);
+        pId->nOrdinal = ResWord(b, at + 2);
         at += 4;
         return at <= end;
     }
@@ -88,7 +88,7 @@ bool ReadId(const std::vector<unsigned char>& b, size_t& at, size_t end, ResId* 
     {
         if (at + 2 > end)
             return false;
-        const char16_t c = static_cast<char16_t>(Word(b, at));
+        const char16_t c = static_cast<char16_t>(ResWord(b, at));
         at += 2;
         if (!c)
             return true;
@@ -99,12 +99,12 @@ bool ReadId(const std::vector<unsigned char>& b, size_t& at, size_t end, ResId* 
 ResFile ReadRes(const std::string& path)
 {
     ResFile res;
-    const std::vector<unsigned char> b = ReadFile(path);
+    const std::vector<unsigned char> b = ReadResBytes(path);
     size_t at = 0;
     while (at + 8 <= b.size())
     {
-        const size_t nData = Dword(b, at);
-        const size_t nHeader = Dword(b, at + 4);
+        const size_t nData = ResDword(b, at);
+        const size_t nHeader = ResDword(b, at + 4);
         if (nHeader < 8 || at + nHeader + nData > b.size())
             return res;
         size_t field = at + 8;
@@ -118,11 +118,11 @@ ResFile ReadRes(const std::string& path)
             size_t p = 0;
             for (unsigned i = 0; i < 16 && p + 2 <= data.size(); ++i)
             {
-                const size_t n = Word(data, p);
+                const size_t n = ResWord(data, p);
                 p += 2;
                 std::u16string text;
                 for (size_t k = 0; k < n && p + 2 <= data.size(); ++k, p += 2)
-                    text.push_back(static_cast<char16_t>(Word(data, p)));
+                    text.push_back(static_cast<char16_t>(ResWord(data, p)));
                 if (n > 0)
                     res.strings[(name.nOrdinal - 1) * 16 + i] = text;
             }
@@ -135,7 +135,7 @@ ResFile ReadRes(const std::string& path)
     return res;
 }
 
-std::vector<std::string> Split(const std::string& list)
+std::vector<std::string> SplitList(const std::string& list)
 {
     std::vector<std::string> parts;
     size_t from = 0;
@@ -164,10 +164,10 @@ std::vector<std::vector<unsigned char>> GroupImages(const ResFile& res, const Re
         return images;
     const std::vector<unsigned char>& dir = found->second;
     const unsigned nImageType = nGroupType == kIconGroupType ? kIconType : kCursorType;
-    const unsigned nCount = Word(dir, 4);
+    const unsigned nCount = ResWord(dir, 4);
     for (unsigned i = 0; i < nCount && 6 + (i + 1) * 14 <= dir.size(); ++i)
     {
-        const auto image = res.blocks.find({ResId{nImageType, {}}, ResId{Word(dir, 6 + i * 14 + 12), {}}});
+        const auto image = res.blocks.find({ResId{nImageType, {}}, ResId{ResWord(dir, 6 + i * 14 + 12), {}}});
         images.push_back(image == res.blocks.end() ? std::vector<unsigned char>() : image->second);
     }
     return images;
@@ -189,7 +189,7 @@ TEST(ProgramResources, HoldEveryToolkitResourceTheToolkitLoads)
 {
     const ResFile program = ReadRes(SONDREL_PROGRAM_RES);
     ASSERT_TRUE(program.bRead) << SONDREL_PROGRAM_RES;
-    const std::vector<std::string> scripts = Split(SONDREL_TOOLKIT_RES);
+    const std::vector<std::string> scripts = SplitList(SONDREL_TOOLKIT_RES);
     // The ribbon's, the command bars', the controls' and the tab strips' at least.
     ASSERT_GE(scripts.size(), 4u);
     for (const std::string& path : scripts)
