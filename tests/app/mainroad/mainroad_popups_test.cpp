@@ -3,8 +3,10 @@
 // ribbon's context menu, the quick-access menu and Stop's menu while
 // recording, each opened by a real click, judged by its pixels (its items'
 // texts on its face, never a black box, also while the pointer moves over
-// it) and by what a click on an item does. The program runs twice: with the
-// system's menu animation and fade on, and off.
+// it) and by what a click on an item does. The program runs with the
+// system's menus fading, sliding and not animated. (A rounded popup's
+// corner shadow, made a layered window, once covered each popup with a
+// black box.)
 #include <afxwin.h>
 
 #include <algorithm>
@@ -43,13 +45,13 @@ DWORD ReadSetting(const char16_t* pszName, DWORD dwDefault)
     return dwValue;
 }
 
-// The system's menu animation and fade, as the next program started reads
-// them.
-void SetMenuAnimation(BOOL bOn)
+// The system's menu animation, its fade (a slide without it) and the drop
+// shadows, as the next program started reads them.
+void SetMenuAnimation(BOOL bOn, BOOL bFade = TRUE)
 {
     ::SystemParametersInfoW(SPI_SETMENUANIMATION, 0, reinterpret_cast<void*>(static_cast<INT_PTR>(bOn)),
                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
-    ::SystemParametersInfoW(SPI_SETMENUFADE, 0, reinterpret_cast<void*>(static_cast<INT_PTR>(bOn)),
+    ::SystemParametersInfoW(SPI_SETMENUFADE, 0, reinterpret_cast<void*>(static_cast<INT_PTR>(bOn && bFade)),
                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
     ::SystemParametersInfoW(SPI_SETDROPSHADOW, 0, reinterpret_cast<void*>(static_cast<INT_PTR>(bOn)),
                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
@@ -427,6 +429,18 @@ TEST_F(MainRoadPopups, EveryPopupShowsItsItemsAndActsWithTheSystemsMenuAnimation
     ::SystemParametersInfoW(SPI_GETMENUANIMATION, 0, &bAnimation, 0);
     ::SystemParametersInfoW(SPI_GETMENUFADE, 0, &bFade, 0);
     ASSERT_TRUE(bAnimation && bFade);
+    ASSERT_TRUE(StartProgram());
+    WalkEveryPopup();
+    WalkStopMenu();
+}
+
+TEST_F(MainRoadPopups, EveryPopupShowsItsItemsAndActsWithMenusThatSlide)
+{
+    SetMenuAnimation(TRUE, FALSE);
+    BOOL bAnimation = FALSE, bFade = TRUE;
+    ::SystemParametersInfoW(SPI_GETMENUANIMATION, 0, &bAnimation, 0);
+    ::SystemParametersInfoW(SPI_GETMENUFADE, 0, &bFade, 0);
+    ASSERT_TRUE(bAnimation && !bFade);
     ASSERT_TRUE(StartProgram());
     WalkEveryPopup();
     WalkStopMenu();
