@@ -345,6 +345,17 @@ void MainRoadPopups::WalkEveryPopup()
         WaitUntil([&] { return FindQuickAccessIcon(kMp3Face, ptStyle.y, &ptQuickMp3, &rcQuickMp3); }, 5000))
         << "MP3 is not on the quick-access row";
 
+    // The ribbon's menu on the tab row, at the Files tab, without Add (a tab
+    // is no command); Escape closes it.
+    MouseMoveTo(CPoint(rcMain.left + 30, ptOptions.y));
+    Wait(100);
+    MouseRightClick();
+    popups = WaitForPopups(1);
+    ASSERT_EQ(1u, popups.size()) << "the tab row's context menu does not open";
+    CheckPopup(popups[0], 4, "tab row's context menu");
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return Popups(m_program).empty(); }, 5000));
+
     // The quick-access menu, from the drop-down button at the row's end:
     // Show Below the Ribbon moves the row under the ribbon.
     bool bQuickOpen = false;
