@@ -1,9 +1,9 @@
 // The main window's popups as a user meets them: the Style popup of the
 // quick-access row, Options beside the tabs and its Style submenu, the
-// ribbon's context menu, the quick-access menu and Stop's menu while
-// recording, each opened by a real click, judged by its pixels (its items'
-// texts on its face, never a black box, also while the pointer moves over
-// it) and by what a click on an item does. The program runs with the
+// ribbon's context menu, the quick-access menu, and Stop's and Continue's
+// menus while recording, each opened by a real click, judged by its pixels
+// (its items' texts on its face, never a black box, also while the pointer
+// moves over it) and by what a click on an item does. The program runs with the
 // system's menus fading, sliding and not animated. (A rounded popup's
 // corner shadow, made a layered window, once covered each popup with a
 // black box.)
@@ -249,6 +249,7 @@ protected:
     }
 
     void WalkEveryPopup();
+    bool OpenSplitMenu(COLORREF clrIcon, const char* pszWhich, PopupFace* pFace);
     void WalkStopMenu();
 
     SondrelProcess m_program;
@@ -377,53 +378,64 @@ void MainRoadPopups::WalkEveryPopup()
         << "the quick-access row did not move below the ribbon";
 }
 
-// While recording, Stop's drop-down menu (opened on the split button's
-// caption under its icon): Stop recording stops, and in a second recording
-// Pause recording pauses; the program then closes, answering Yes.
+// Opens a split button's menu on the caption under its icon (found by the
+// icon's colour) and checks it; false when no menu opens.
+bool MainRoadPopups::OpenSplitMenu(COLORREF clrIcon, const char* pszWhich, PopupFace* pFace)
+{
+    // Off the ribbon first: a tooltip shows a copy of the icon under the
+    // pointer, which the search must not take for the button.
+    CRect rcMain;
+    ::GetWindowRect(m_hMain, &rcMain);
+    MouseMoveTo(CPoint(rcMain.left + rcMain.Width() / 2, rcMain.bottom - 60));
+    Wait(1500);
+    CPoint ptIcon;
+    CRect rcIcon;
+    if (!WaitUntil([&] { return FindIcon(clrIcon, &ptIcon, &rcIcon); }, 15000))
+        return false;
+    bool bOpen = false;
+    for (int dy = 12; dy <= 36 && !bOpen; dy += 8)
+    {
+        ClickAt(CPoint(ptIcon.x, rcIcon.bottom + dy));
+        bOpen = WaitUntil([&] { return Popups(m_program).size() == 1; }, 3000);
+    }
+    if (!bOpen)
+        return false;
+    const std::vector<HWND> popups = WaitForPopups(1);
+    if (popups.size() != 1)
+        return false;
+    *pFace = CheckPopup(popups[0], 2, pszWhich);
+    return pFace->itemRows.size() == 2;
+}
+
+// While recording, Stop's drop-down menu: Stop recording stops; in a second
+// recording Pause recording pauses, and Continue's menu then stops.
 void MainRoadPopups::WalkStopMenu()
 {
-    for (size_t nItem : {size_t(1), size_t(0)})
+    for (int nRound = 0; nRound < 2; ++nRound)
     {
         CPoint ptRecord;
         ASSERT_TRUE(WaitUntil([&] { return FindIcon(kRecordDot, &ptRecord); }, 10000));
         Wait(1500);
         ClickAt(ptRecord);
-        CPoint ptStop;
-        CRect rcStop;
-        // The job shows the swap when it next pumps its window.
-        ASSERT_TRUE(WaitUntil([&] { return FindIcon(kStopSquare, &ptStop, &rcStop); }, 15000))
-            << "the recording does not start";
-        Wait(500);
-        bool bOpen = false;
-        for (int dy = 12; dy <= 36 && !bOpen; dy += 8)
+        PopupFace menu;
+        ASSERT_TRUE(OpenSplitMenu(kStopSquare, "Stop's menu", &menu)) << "Stop's menu does not open";
+        if (nRound == 0)
         {
-            ClickAt(CPoint(ptStop.x, rcStop.bottom + dy));
-            bOpen = WaitUntil([&] { return Popups(m_program).size() == 1; }, 3000);
-        }
-        ASSERT_TRUE(bOpen) << "Stop's menu does not open";
-        const std::vector<HWND> popups = WaitForPopups(1);
-        ASSERT_EQ(1u, popups.size());
-        const PopupFace stop = CheckPopup(popups[0], 2, "Stop's menu");
-        ClickItem(stop, nItem);
-        if (nItem == 1)
-        {
+            ClickItem(menu, 1);
             EXPECT_TRUE(WaitUntil([&] { return FindIcon(kRecordDot, &ptRecord); }, 15000))
                 << "Stop recording did not stop";
             continue;
         }
-        CPoint ptContinue;
-        EXPECT_TRUE(WaitUntil([&] { return FindIcon(kContinueTriangle, &ptContinue); }, 10000))
-            << "Pause recording did not pause";
+        ClickItem(menu, 0);
+        ASSERT_TRUE(OpenSplitMenu(kContinueTriangle, "Continue's menu", &menu))
+            << "Pause recording did not pause, or Continue's menu does not open";
+        ClickItem(menu, 1);
+        EXPECT_TRUE(WaitUntil([&] { return FindIcon(kRecordDot, &ptRecord); }, 15000))
+            << "Stop recording on Continue's menu did not stop";
     }
     ::SetForegroundWindow(m_hMain);
     Wait(100);
     KeyChord(VK_MENU, VK_F4);
-    HWND hQuestion = WaitForWindow(m_program.Id(), u"Confirmation", 10000);
-    ASSERT_NE(nullptr, hQuestion);
-    Wait(300);
-    HWND hYes = ChildById(hQuestion, IDYES);
-    ASSERT_NE(nullptr, hYes);
-    ClickChild(hYes);
     EXPECT_TRUE(m_program.WaitForExit(30000));
 }
 
