@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "app/program/ProductInfo.h"
 #include "app/program/ShellResource.h"
 #include "app/program/SondrelApp.h"
@@ -38,10 +40,11 @@ void CHelpDialog::DoDataExchange(CDataExchange* pDX)
 BOOL CHelpDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    CenterWindow();
 
     SetDlgItemText(IDC_HELP_VERSION, LoadAppString(IDS_VERSION) + _T(" ") + CSondrelApp::GetVersionText());
     SetDlgItemText(IDC_HELP_LEGAL, ProductInfo::kLegalNotice);
+    FitLegalNotice();
+    CenterWindow();
 
     // The support link reaches the dialog as its command: the mail is built
     // here, not opened by the link.
@@ -64,6 +67,79 @@ BOOL CHelpDialog::OnInitDialog()
 
     OnCredits();
     return TRUE;
+}
+
+// The template was laid out for narrower fonts than Wine's: the notice
+// widens up to the controls beside it and, when it still does not fit,
+// wraps onto as many lines as it needs, with what lies below it moved down
+// and the dialog grown by as much.
+void CHelpDialog::FitLegalNotice()
+{
+    CWnd* pLegal = GetDlgItem(IDC_HELP_LEGAL);
+    if (pLegal == nullptr)
+        return;
+    CString strText;
+    pLegal->GetWindowText(strText);
+    CRect rcLegal;
+    pLegal->GetWindowRect(&rcLegal);
+    ScreenToClient(&rcLegal);
+    CClientDC dc(pLegal);
+    CFont* pOldFont = dc.SelectObject(pLegal->GetFont());
+    CSize szText(0, 0);
+    ::GetTextExtentPoint32W(dc.GetSafeHdc(), strText, strText.GetLength(), &szText);
+    if (szText.cx <= rcLegal.Width())
+    {
+        dc.SelectObject(pOldFont);
+        return;
+    }
+
+    // The room ends a gap before the nearest control beside the line, or at
+    // the dialog's right margin (as wide as its left one).
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    CRect rcGap(0, 0, 4, 0);
+    MapDialogRect(&rcGap);
+    int nRight = rcClient.right - rcLegal.left;
+    for (CWnd* pChild = GetWindow(GW_CHILD); pChild != nullptr; pChild = pChild->GetWindow(GW_HWNDNEXT))
+    {
+        if (pChild == pLegal)
+            continue;
+        CRect rc;
+        pChild->GetWindowRect(&rc);
+        ScreenToClient(&rc);
+        if (rc.left >= rcLegal.left + rcLegal.Width() / 2 && rc.top < rcLegal.bottom &&
+            rc.bottom > rcLegal.top)
+            nRight = std::min<int>(nRight, rc.left - rcGap.right);
+    }
+    CRect rcNew = rcLegal;
+    rcNew.right = std::max<int>(rcLegal.right, std::min<int>(rcLegal.left + szText.cx, nRight));
+    if (szText.cx > rcNew.Width())
+    {
+        CRect rcWrapped(0, 0, rcNew.Width(), 0);
+        dc.DrawText(strText, &rcWrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        rcNew.bottom = rcNew.top + std::max<int>(rcLegal.Height(), rcWrapped.Height());
+    }
+    dc.SelectObject(pOldFont);
+
+    const int nGrowth = rcNew.bottom - rcLegal.bottom;
+    if (nGrowth > 0)
+    {
+        for (CWnd* pChild = GetWindow(GW_CHILD); pChild != nullptr; pChild = pChild->GetWindow(GW_HWNDNEXT))
+        {
+            CRect rc;
+            pChild->GetWindowRect(&rc);
+            ScreenToClient(&rc);
+            if (pChild != pLegal && rc.top >= rcLegal.bottom)
+                pChild->SetWindowPos(nullptr, rc.left, rc.top + nGrowth, 0, 0,
+                                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        CRect rcWindow;
+        GetWindowRect(&rcWindow);
+        SetWindowPos(nullptr, 0, 0, rcWindow.Width(), rcWindow.Height() + nGrowth,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    pLegal->SetWindowPos(nullptr, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 CString AFXAPI CHelpDialog::LoadTextResource(UINT nID)

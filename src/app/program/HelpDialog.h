@@ -31,6 +31,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     void ShowText(UINT nID);
+    // Sizes the legal notice to its text in the dialog's font.
+    void FitLegalNotice();
 
     CEdit m_wndText;
     CButton m_btnLicense;

@@ -9,6 +9,7 @@
 #include "app/program/ShellResource.h"
 #include "app/program/SondrelApp.h"
 #include "shell_test_support.h"
+#include "tests/common/screen_test_support.h"
 #include "tests/support/url_catcher.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 
@@ -168,4 +169,72 @@ TEST(AboutBox, ALanguageResourceGivesItsOwnTextsAndLacksFallBackToTheProgram)
     EXPECT_EQ(strFallback, strOwnDescription);
     // Neither module has a text of this id.
     EXPECT_EQ(CHelpDialog::LoadTextResource(4321), CString());
+}
+
+// The legal notice as the screen shows it: its static holds the whole text
+// in the dialog's font (on one line or wrapped), overlaps no other control,
+// and shows as much ink as the whole text drawn apart in that font.
+TEST(AboutBox, TheLegalNoticeShowsWholeInTheDialogsFont)
+{
+    CSondrelApp app;
+    CTestHelpDialog dlg;
+    CString strLegal;
+    CRect rcLegal, rcClient;
+    std::vector<CRect> others;
+    CSize szText(0, 0);
+    CRect rcWrapped;
+    int nShownInk = -1, nWholeInk = -1;
+    ModalScript script(
+        {[&] { return dlg.m_hWnd != nullptr && ::IsWindowVisible(dlg.m_hWnd); },
+         [&] {
+             HWND hLegal = ::GetDlgItem(dlg.m_hWnd, IDC_HELP_LEGAL);
+             strLegal = WindowText(hLegal);
+             ::GetWindowRect(hLegal, &rcLegal);
+             ::GetClientRect(dlg.m_hWnd, &rcClient);
+             ::MapWindowPoints(nullptr, dlg.m_hWnd, reinterpret_cast<POINT*>(&rcLegal), 2);
+             for (HWND h = ::GetWindow(dlg.m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+             {
+                 CRect rc;
+                 ::GetWindowRect(h, &rc);
+                 ::MapWindowPoints(nullptr, dlg.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+                 if (h != hLegal && ::IsWindowVisible(h))
+                     others.push_back(rc);
+             }
+             HFONT hFont = reinterpret_cast<HFONT>(::SendMessageW(hLegal, WM_GETFONT, 0, 0));
+             const COLORREF clrFace = ::GetSysColor(COLOR_BTNFACE);
+             auto shown = screentest::Capture(hLegal);
+             nShownInk = screentest::InkIn(*shown, CRect(0, 0, shown->Width(), shown->Height()), clrFace);
+             // The whole text in the same font, wrapped at the static's width,
+             // on a canvas high enough for every line.
+             DibCanvas whole(rcLegal.Width(), rcLegal.Height() * 4 + 40, clrFace);
+             HGDIOBJ hOld = ::SelectObject(whole.dc.m_hDC, hFont);
+             ::GetTextExtentPoint32W(whole.dc.m_hDC, strLegal, strLegal.GetLength(), &szText);
+             rcWrapped.SetRect(0, 0, rcLegal.Width(), 0);
+             ::DrawTextW(whole.dc.m_hDC, strLegal, -1, &rcWrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+             ::SetTextColor(whole.dc.m_hDC, ::GetSysColor(COLOR_WINDOWTEXT));
+             ::SetBkMode(whole.dc.m_hDC, TRANSPARENT);
+             CRect rcDraw(0, 0, rcLegal.Width(), whole.Height());
+             ::DrawTextW(whole.dc.m_hDC, strLegal, -1, &rcDraw, DT_WORDBREAK | DT_NOPREFIX);
+             ::SelectObject(whole.dc.m_hDC, hOld);
+             nWholeInk = screentest::InkIn(whole, CRect(0, 0, whole.Width(), whole.Height()), clrFace);
+             QueueKey(VK_ESCAPE);
+             return true;
+         }});
+    dlg.DoModal();
+    EXPECT_FALSE(script.Stalled());
+    ASSERT_EQ(strLegal, CString(_T("Copyright (C) 2026 Quorvane. All rights reserved.")));
+    ASSERT_GT(szText.cx, 0);
+    // One line as wide as the text, or the lines it wraps to in full.
+    if (rcLegal.Width() < szText.cx)
+        EXPECT_GE(rcLegal.Height(), rcWrapped.Height()) << "the wrapped notice is cut";
+    EXPECT_TRUE(rcClient.left <= rcLegal.left && rcLegal.right <= rcClient.right &&
+                rcLegal.bottom <= rcClient.bottom);
+    for (const CRect& rc : others)
+    {
+        CRect rcCommon;
+        EXPECT_FALSE(rcCommon.IntersectRect(rc, rcLegal))
+            << "the notice overlaps a control at " << rc.left << "," << rc.top;
+    }
+    ASSERT_GT(nWholeInk, 0);
+    EXPECT_GE(nShownInk * 100, nWholeInk * 95) << "shown " << nShownInk << " of " << nWholeInk;
 }

@@ -553,7 +553,7 @@ BOOL CQVTRibbonBar::IsKeyboardCuesVisible() const
 
 INT_PTR CQVTRibbonBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
 {
-    if (m_pControlTab && m_rcTabControl.PtInRect(point))
+    if (m_pControlTab && IsOnTabStrip(point))
     {
         const INT_PTR nHit =
             m_pControlTab->CQVTTabManager::OnToolHitTest(const_cast<CQVTRibbonBar*>(this), point, pTI);
@@ -772,6 +772,11 @@ void CQVTRibbonBar::OnGroupsScroll(BOOL bScrollLeft)
     CQVTRibbonScrollableBar::OnGroupsScroll(bScrollLeft);
 }
 
+BOOL CQVTRibbonBar::IsOnTabStrip(CPoint point) const
+{
+    return m_pControlTab && m_rcTabControl.PtInRect(point) && m_pControlTab->GetRect().PtInRect(point);
+}
+
 int CQVTRibbonBar::HitTestCaption(CPoint) const
 {
     // In customize mode, and without a frame hook (which comes with themed
@@ -784,7 +789,7 @@ void CQVTRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
     CQVTCommandBarRef keepAlive(this);
     CQVTRibbonTab* pCurrent = GetCurrentTab();
-    CQVTTabManagerItem* pHit = m_rcTabControl.PtInRect(point) ? m_pControlTab->HitTest(point) : nullptr;
+    CQVTTabManagerItem* pHit = IsOnTabStrip(point) ? m_pControlTab->HitTest(point) : nullptr;
     m_bTabClickPending = pHit && pHit == pCurrent;
     if ((m_bMinimized && !m_pControlTab->GetPopuped()) || IsCustomizeMode())
         m_bTabClickPending = FALSE;
@@ -798,7 +803,7 @@ void CQVTRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
     if (HitTestCaption(point) != 0)
         return;
 
-    if (m_rcTabControl.PtInRect(point))
+    if (IsOnTabStrip(point))
     {
         ClosePopups();
         if (!m_bTabClickPending)
@@ -827,7 +832,7 @@ void CQVTRibbonBar::OnLButtonDblClk(UINT nFlags, CPoint point)
                                  MAKELPARAM(ptScreen.x, ptScreen.y));
         return;
     }
-    if (m_rcTabControl.PtInRect(point))
+    if (IsOnTabStrip(point))
     {
         CQVTTabManagerItem* pHit = m_pControlTab->HitTest(point);
         if (pHit && pHit == GetCurrentTab())
@@ -901,7 +906,7 @@ void CQVTRibbonBar::OnMouseMove(UINT nFlags, CPoint point)
     HighlightGroup(pGroup);
     if (pGroup)
         pMouseManager->TrackMouseLeave(m_hWnd);
-    if (m_rcTabControl.PtInRect(point) || m_pControlTab->GetHighlightedItem())
+    if (IsOnTabStrip(point) || m_pControlTab->GetHighlightedItem())
     {
         m_pControlTab->PerformMouseMove(this, point);
         pMouseManager->TrackMouseLeave(m_hWnd);

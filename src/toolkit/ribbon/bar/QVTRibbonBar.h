@@ -166,6 +166,9 @@ public:
     const CQVTRibbonTabContextHeaderList& GetContextHeaders() const { return m_contextHeaders; }
 
     int HitTestCaption(CPoint point) const;
+    // Whether the point lies on the tab strip itself, not on a control the
+    // tab row holds beside it.
+    BOOL IsOnTabStrip(CPoint point) const;
     // The visible group of the current tab under the point, outside the
     // scroll buttons; none while minimized.
     CQVTRibbonGroup* HitTestGroup(CPoint point) const override;

@@ -530,8 +530,11 @@ CSize CQVTPaintManager::DrawControlTextEx(CDC* pDC, const CString& strText, CRec
     nFormat |= DT_SINGLELINE | DT_VCENTER;
     if (!bDraw)
     {
+        // Wine cuts the text to the empty rectangle before measuring it when
+        // an ellipsis is asked for: the measure is of the whole text.
         CRect rcCalc(0, 0, 0, 0);
-        pDC->DrawText(strText, rcCalc, nFormat | DT_CALCRECT);
+        pDC->DrawText(strText, rcCalc,
+                      (nFormat & ~(DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS)) | DT_CALCRECT);
         return rcCalc.Size();
     }
     if (!bEnabled && !bSelected && m_bEmbossedDisabledText)

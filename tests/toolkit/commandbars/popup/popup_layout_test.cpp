@@ -360,3 +360,23 @@ TEST_F(PopupLayout, RarelyUsedCommandsHideBehindTheExpandButtonUntilExpanded)
     EXPECT_FALSE(pAllHidden->IsExpandButtonShown());
     EXPECT_TRUE(pAllHidden->GetControl(0)->IsVisible());
 }
+
+// Items are as wide as their whole captions in the bar's font: the measure
+// must not take the ellipsis the drawing uses for a caption cut short, or
+// every popup opens a few pixels wide with its texts cut.
+TEST_F(PopupLayout, ItemsAreWideEnoughForTheirWholeCaptions)
+{
+    CQVTPopupBar* pPopup = MakePopup(2);
+    const CString strLong = _T("Show Quick Access Toolbar Below the Ribbon");
+    pPopup->GetControl(1)->SetCaption(strLong);
+    ASSERT_TRUE(pPopup->PopupAt(100, 200));
+    CClientDC dc(pPopup);
+    CFont* pOld = dc.SelectObject(pPopup->GetPaintManager()->GetCommandBarFont(pPopup));
+    CSize szText(0, 0);
+    ::GetTextExtentPoint32W(dc.GetSafeHdc(), strLong, strLong.GetLength(), &szText);
+    dc.SelectObject(pOld);
+    ASSERT_GT(szText.cx, 0);
+    EXPECT_GT(pPopup->GetControl(1)->GetRect().Width(), szText.cx);
+    EXPECT_GT(WindowRect(pPopup).Width(), szText.cx);
+    pPopup->SetTrackingMode(FALSE);
+}

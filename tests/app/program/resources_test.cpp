@@ -1,0 +1,232 @@
+// The toolkit's resources in the program: every menu, string, image and
+// template of the toolkit's resource scripts, compiled here on their own,
+// is in the resources linked into Sondrel.exe with the same content. The
+// toolkit loads them from the program's module at run time (the ribbon's
+// context and quick-access menus, its tips, the tab strips' tooltips), and
+// a script the program forgot leaves those loads failing without a word.
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sondrel_gtest.h"
+
+namespace {
+
+// A resource's type or name: an ordinal, or a text in capitals.
+struct ResId
+{
+    unsigned nOrdinal = 0;
+    std::u16string text;
+    bool operator<(const ResId& o) const
+    {
+        return nOrdinal != o.nOrdinal ? nOrdinal < o.nOrdinal : text < o.text;
+    }
+    std::string Describe() const
+    {
+        if (text.empty())
+            return std::to_string(nOrdinal);
+        std::string s;
+        for (char16_t c : text)
+            s.push_back(c < 128 ? static_cast<char>(c) : '?');
+        return "\"" + s + "\"";
+    }
+};
+
+const unsigned kCursorType = 1;
+const unsigned kIconType = 3;
+const unsigned kStringType = 6;
+const unsigned kCursorGroupType = 12;
+const unsigned kIconGroupType = 14;
+
+struct ResFile
+{
+    bool bRead = false;
+    // Everything but strings, by type and name (languages merge: the loader
+    // falls back from one to another).
+    std::map<std::pair<ResId, ResId>, std::vector<unsigned char>> blocks;
+    // Strings by id, out of their blocks of sixteen.
+    std::map<unsigned, std::u16string> strings;
+};
+
+std::vector<unsigned char> ReadResBytes(const std::string& path)
+{
+    std::vector<unsigned char> bytes;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f)
+        return bytes;
+    unsigned char buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    fclose(f);
+    return bytes;
+}
+
+unsigned ResWord(const std::vector<unsigned char>& b, size_t at)
+{
+    return at + 2 <= b.size() ? b[at] | (b[at + 1] << 8) : 0;
+}
+
+unsigned ResDword(const std::vector<unsigned char>& b, size_t at)
+{
+    return ResWord(b, at) | (ResWord(b, at + 2) << 16);
+}
+
+// Reads a type or name field; false when it runs past the header.
+bool ReadId(const std::vector<unsigned char>& b, size_t& at, size_t end, ResId* pId)
+{
+    if (at + 2 > end)
+        return false;
+    if (ResWord(b, at) == 0xFFFF)
+    {
+        pId->nOrdinal = ResWord(b, at + 2);
+        at += 4;
+        return at <= end;
+    }
+    for (;;)
+    {
+        if (at + 2 > end)
+            return false;
+        const char16_t c = static_cast<char16_t>(ResWord(b, at));
+        at += 2;
+        if (!c)
+            return true;
+        pId->text.push_back(c);
+    }
+}
+
+ResFile ReadRes(const std::string& path)
+{
+    ResFile res;
+    const std::vector<unsigned char> b = ReadResBytes(path);
+    size_t at = 0;
+    while (at + 8 <= b.size())
+    {
+        const size_t nData = ResDword(b, at);
+        const size_t nHeader = ResDword(b, at + 4);
+        if (nHeader < 8 || at + nHeader + nData > b.size())
+            return res;
+        size_t field = at + 8;
+        ResId type, name;
+        if (!ReadId(b, field, at + nHeader, &type) || !ReadId(b, field, at + nHeader, &name))
+            return res;
+        const std::vector<unsigned char> data(b.begin() + at + nHeader, b.begin() + at + nHeader + nData);
+        if (nData > 0 && type.text.empty() && type.nOrdinal == kStringType)
+        {
+            // Sixteen counted texts, ids (block - 1) * 16 onwards.
+            size_t p = 0;
+            for (unsigned i = 0; i < 16 && p + 2 <= data.size(); ++i)
+            {
+                const size_t n = ResWord(data, p);
+                p += 2;
+                std::u16string text;
+                for (size_t k = 0; k < n && p + 2 <= data.size(); ++k, p += 2)
+                    text.push_back(static_cast<char16_t>(ResWord(data, p)));
+                if (n > 0)
+                    res.strings[(name.nOrdinal - 1) * 16 + i] = text;
+            }
+        }
+        else if (nData > 0)
+            res.blocks[{type, name}] = data;
+        at += (nHeader + nData + 3) & ~size_t(3);
+    }
+    res.bRead = at == b.size() && !b.empty();
+    return res;
+}
+
+std::vector<std::string> SplitList(const std::string& list)
+{
+    std::vector<std::string> parts;
+    size_t from = 0;
+    while (from <= list.size())
+    {
+        const size_t bar = list.find('|', from);
+        const std::string part = list.substr(from, bar == std::string::npos ? std::string::npos : bar - from);
+        if (!part.empty())
+            parts.push_back(part);
+        if (bar == std::string::npos)
+            break;
+        from = bar + 1;
+    }
+    return parts;
+}
+
+// The images of an icon or cursor group, in order: the group names them
+// by numbers the compiler hands out in its script's order, which differ
+// between a script compiled alone and the program's.
+std::vector<std::vector<unsigned char>> GroupImages(const ResFile& res, const ResId& group,
+                                                    unsigned nGroupType)
+{
+    std::vector<std::vector<unsigned char>> images;
+    const auto found = res.blocks.find({ResId{nGroupType, {}}, group});
+    if (found == res.blocks.end())
+        return images;
+    const std::vector<unsigned char>& dir = found->second;
+    const unsigned nImageType = nGroupType == kIconGroupType ? kIconType : kCursorType;
+    const unsigned nCount = ResWord(dir, 4);
+    for (unsigned i = 0; i < nCount && 6 + (i + 1) * 14 <= dir.size(); ++i)
+    {
+        const auto image = res.blocks.find({ResId{nImageType, {}}, ResId{ResWord(dir, 6 + i * 14 + 12), {}}});
+        images.push_back(image == res.blocks.end() ? std::vector<unsigned char>() : image->second);
+    }
+    return images;
+}
+
+bool IsGroupedImage(const ResId& type)
+{
+    return type.text.empty() && (type.nOrdinal == kIconType || type.nOrdinal == kCursorType);
+}
+
+bool IsGroup(const ResId& type)
+{
+    return type.text.empty() && (type.nOrdinal == kIconGroupType || type.nOrdinal == kCursorGroupType);
+}
+
+}  // namespace
+
+TEST(ProgramResources, HoldEveryToolkitResourceTheToolkitLoads)
+{
+    const ResFile program = ReadRes(SONDREL_PROGRAM_RES);
+    ASSERT_TRUE(program.bRead) << SONDREL_PROGRAM_RES;
+    const std::vector<std::string> scripts = SplitList(SONDREL_TOOLKIT_RES);
+    // The ribbon's, the command bars', the controls' and the tab strips' at least.
+    ASSERT_GE(scripts.size(), 4u);
+    for (const std::string& path : scripts)
+    {
+        const ResFile toolkit = ReadRes(path);
+        ASSERT_TRUE(toolkit.bRead) << path;
+        EXPECT_FALSE(toolkit.blocks.empty() && toolkit.strings.empty()) << path;
+        for (const auto& block : toolkit.blocks)
+        {
+            if (IsGroupedImage(block.first.first))
+                continue;
+            if (IsGroup(block.first.first))
+            {
+                const auto images = GroupImages(toolkit, block.first.second, block.first.first.nOrdinal);
+                EXPECT_FALSE(images.empty()) << path << ": group " << block.first.second.Describe();
+                EXPECT_TRUE(images == GroupImages(program, block.first.second, block.first.first.nOrdinal))
+                    << path << ": the images of group " << block.first.second.Describe()
+                    << " are missing from the program or differ there";
+                continue;
+            }
+            const auto found = program.blocks.find(block.first);
+            if (found == program.blocks.end())
+                ADD_FAILURE() << path << ": resource type " << block.first.first.Describe() << " name "
+                              << block.first.second.Describe() << " is missing from the program";
+            else
+                EXPECT_TRUE(found->second == block.second)
+                    << path << ": resource type " << block.first.first.Describe() << " name "
+                    << block.first.second.Describe() << " differs in the program";
+        }
+        for (const auto& text : toolkit.strings)
+        {
+            const auto found = program.strings.find(text.first);
+            if (found == program.strings.end())
+                ADD_FAILURE() << path << ": string " << text.first << " is missing from the program";
+            else
+                EXPECT_TRUE(found->second == text.second)
+                    << path << ": string " << text.first << " differs in the program";
+        }
+    }
+}
