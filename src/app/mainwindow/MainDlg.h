@@ -16,6 +16,7 @@
 #include "toolkit/controls/resize/QVTResizeDialog.h"
 #include "toolkit/controls/tray/QVTTrayIcon.h"
 
+class CQVTImageManager;
 class CQVTCommandBars;
 class CQVTRibbonBar;
 class CQVTRibbonGroup;
@@ -66,6 +67,12 @@ public:
 
     // The ribbon (MainDlgRibbon.cpp).
     void BuildRibbon();
+    // The steps of BuildRibbon.
+    void BuildFilesTab(CQVTImageManager* pImages);
+    void BuildFormatsTab(CQVTImageManager* pImages);
+    void BuildHelpTab(CQVTImageManager* pImages);
+    void AddTabRowControls();
+    void AddQuickAccessControls(CQVTImageManager* pImages);
     // Installs the colour style's images; unless initial, redraws the bars
     // and the window. Stores the style as the current one.
     void ApplyRibbonStyle(int nStyle, BOOL bInitial);

@@ -115,8 +115,24 @@ void CMainDlg::BuildRibbon()
     if (!m_pRibbonBar)
         return;
     CQVTImageManager* pImages = m_pCommandBars->GetImageManager();
+    BuildFilesTab(pImages);
+    BuildFormatsTab(pImages);
+    BuildHelpTab(pImages);
+    AddTabRowControls();
+    AddQuickAccessControls(pImages);
 
-    // Files.
+    m_pRibbonBar->SetMinVisibleWidth(0);
+    m_pRibbonBar->EnableDocking(0);
+
+    m_bLayoutEnabled = TRUE;
+    RepositionBars(0xE800, 0xE8FF, 0);
+    m_pRibbonBar->EnableFrameTheme();
+    m_pRibbonBar->SetCurrentTab(1);
+}
+
+// Files: managing the list, and Record.
+void CMainDlg::BuildFilesTab(CQVTImageManager* pImages)
+{
     m_pTabFiles = m_pRibbonBar->AddTab(IDS_TAB_FILES);
     if (m_pTabFiles)
     {
@@ -135,8 +151,12 @@ void CMainDlg::BuildRibbon()
         }
     }
     pImages->SetIcons(IDB_RIBBON_FILES, kFileImageIds, _countof(kFileImageIds), CSize(0, 0));
+}
 
-    // Formats.
+// Formats: one button a format, and Record with Stop and Continue in its
+// place while recording.
+void CMainDlg::BuildFormatsTab(CQVTImageManager* pImages)
+{
     m_pTabFormats = m_pRibbonBar->AddTab(IDS_TAB_FORMATS);
     if (m_pTabFormats)
     {
@@ -162,8 +182,11 @@ void CMainDlg::BuildRibbon()
     for (int i = 0; i < AUDIO_FORMAT_COUNT; ++i)
         formatIds[i] = static_cast<UINT>(g_AudioFormats[g_AudioFormatOrder[i]].nCommandId);
     pImages->SetIcons(IDB_RIBBON_FORMATS, formatIds, AUDIO_FORMAT_COUNT, CSize(0, 0));
+}
 
-    // Help.
+// Help: the logo, donate, about and the three links.
+void CMainDlg::BuildHelpTab(CQVTImageManager* pImages)
+{
     m_pTabHelp = m_pRibbonBar->AddTab(IDS_TAB_HELP);
     if (m_pTabHelp)
     {
@@ -198,8 +221,11 @@ void CMainDlg::BuildRibbon()
     }
     pImages->SetIcons(IDB_RIBBON_LOGO, kLogoImageIds, _countof(kLogoImageIds), CSize(0, 0));
     pImages->SetIcons(IDB_RIBBON_HELP, kHelpImageIds, _countof(kHelpImageIds), CSize(0, 0));
+}
 
-    // The Options popup and About beside the tabs.
+// The Options popup and About beside the tabs.
+void CMainDlg::AddTabRowControls()
+{
     CQVTControls* pBarControls = m_pRibbonBar->GetControls();
     if (CQVTControlPopup* pOptions =
             DYNAMIC_DOWNCAST(CQVTControlPopup, pBarControls->Add(new CQVTControlPopup(), IDR_RIBBON_OPTIONS)))
@@ -221,8 +247,11 @@ void CMainDlg::BuildRibbon()
     }
     if (CQVTControl* pAbout = pBarControls->AddByType(qvtControlButton, ID_ABOUT))
         pAbout->SetFlags(qvtFlagRightAlign);
+}
 
-    // The Style popup in the quick-access area.
+// The Style popup in the quick-access area.
+void CMainDlg::AddQuickAccessControls(CQVTImageManager* pImages)
+{
     if (CQVTRibbonQuickAccessControls* pQuickAccess = m_pRibbonBar->GetQuickAccessControls())
     {
         if (CQVTControl* pStyle = pQuickAccess->AddByType(qvtControlPopup, IDR_RIBBON_STYLE))
@@ -233,14 +262,6 @@ void CMainDlg::BuildRibbon()
         pQuickAccess->CreateOriginalControls();
     }
     pImages->SetIcons(IDB_RIBBON_STYLES, kStyleImageIds, _countof(kStyleImageIds), CSize(0, 0));
-
-    m_pRibbonBar->SetMinVisibleWidth(0);
-    m_pRibbonBar->EnableDocking(0);
-
-    m_bLayoutEnabled = TRUE;
-    RepositionBars(0xE800, 0xE8FF, 0);
-    m_pRibbonBar->EnableFrameTheme();
-    m_pRibbonBar->SetCurrentTab(1);
 }
 
 void CMainDlg::LayoutBars()
