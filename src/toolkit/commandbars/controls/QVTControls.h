@@ -137,6 +137,10 @@ protected:
     CSize ColumnLayout(LayoutInfo& info, DWORD dwMode, CDC* pDC) const;
     BOOL ShrinkOneRun(LayoutInfo& info, DWORD dwMode) const;
     void AlignRows(LayoutInfo& info) const;
+    // The steps of CalcDynamicSize.
+    int CalcWrapWidth(LayoutInfo& info, int nLength, DWORD dwMode, const CRect& rcBorder) const;
+    void PlaceInBorders(LayoutInfo& info, const CRect& rcBorder, CSize szContent, BOOL bAdaptive) const;
+    void CommitLayout(LayoutInfo& info, BOOL bAdaptive);
     int LengthOf(const CSize& sz, BOOL bVert) const { return bVert ? sz.cy : sz.cx; }
 
     CQVTControl* CreateControlByType(int nType, int nId, BOOL bTemporary, BOOL bFromMenu,

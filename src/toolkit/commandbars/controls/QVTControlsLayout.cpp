@@ -522,24 +522,9 @@ CSize CQVTControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const C
             AdaptiveLayout(info, (info.bVert ? nLength - nVertBorders : nLength - nHorzBorders), dwMode, pDC);
     else
     {
-        int nWrapWidth;
         if (dwMode & LM_MRUWIDTH)
             nLength = m_pParent ? m_pParent->GetMRUWidth() : nLength;
-        if (dwMode & qvtLayoutWrapGroups)
-        {
-            const int nMRU = m_pParent ? m_pParent->GetMRUWidth() : 0;
-            DWORD dw = dwMode;
-            const CSize sz = CalcWrappedSize(info, nMRU, dw);
-            nWrapWidth = (sz.cy > 3 * sz.cx && nMRU <= 0) ? FitSquare(info, dwMode) : sz.cx;
-        }
-        else if (dwMode & LM_HORZDOCK)
-            nWrapWidth = nLength - nHorzBorders;
-        else if (dwMode & LM_VERTDOCK)
-            nWrapWidth = nLength - nVertBorders;
-        else
-            nWrapWidth = FitWrap(
-                info, (dwMode & LM_LENGTHY) ? nLength - nVertBorders : nLength - nHorzBorders, dwMode);
-        szContent = CalcWrappedSize(info, nWrapWidth, dwMode);
+        szContent = CalcWrappedSize(info, CalcWrapWidth(info, nLength, dwMode, rcBorder), dwMode);
     }
 
     if (nMinExtent > 0 && (dwMode & LM_HORZDOCK))
@@ -555,8 +540,37 @@ CSize CQVTControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const C
             szContent.cx = std::max<int>(szContent.cx, nLength - nHorzBorders);
     }
 
-    // Into the borders; each row spans the content, its items centred
-    // across it.
+    PlaceInBorders(info, rcBorder, szContent, bAdaptive);
+    if (dwMode & LM_COMMIT)
+        CommitLayout(info, bAdaptive);
+    return CSize(szContent.cx + nHorzBorders, szContent.cy + nVertBorders);
+}
+
+// The width the controls wrap at: the MRU width's (squared when that is
+// far too tall) for wrapped groups, the dock's length, or the best fit.
+int CQVTControls::CalcWrapWidth(LayoutInfo& info, int nLength, DWORD dwMode, const CRect& rcBorder) const
+{
+    const int nHorzBorders = rcBorder.left + rcBorder.right;
+    const int nVertBorders = rcBorder.top + rcBorder.bottom;
+    if (dwMode & qvtLayoutWrapGroups)
+    {
+        const int nMRU = m_pParent ? m_pParent->GetMRUWidth() : 0;
+        DWORD dw = dwMode;
+        const CSize sz = CalcWrappedSize(info, nMRU, dw);
+        return (sz.cy > 3 * sz.cx && nMRU <= 0) ? FitSquare(info, dwMode) : sz.cx;
+    }
+    if (dwMode & LM_HORZDOCK)
+        return nLength - nHorzBorders;
+    if (dwMode & LM_VERTDOCK)
+        return nLength - nVertBorders;
+    return FitWrap(info, (dwMode & LM_LENGTHY) ? nLength - nVertBorders : nLength - nHorzBorders, dwMode);
+}
+
+// Into the borders; each row spans the content, its items centred across
+// it (an adaptive layout has placed them itself).
+void CQVTControls::PlaceInBorders(LayoutInfo& info, const CRect& rcBorder, CSize szContent,
+                                  BOOL bAdaptive) const
+{
     for (LayoutItem& item : info.items)
     {
         if (!item.bVisible || item.bHidden)
@@ -577,25 +591,26 @@ CSize CQVTControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const C
                 item.rcControl.OffsetRect(0, (item.rcRow.Height() - item.rcControl.Height()) / 2);
         }
     }
+}
 
-    if (dwMode & LM_COMMIT)
+// The layout handed to the controls: hidden by wrapping or not, their rows,
+// rectangles and wraps.
+void CQVTControls::CommitLayout(LayoutInfo& info, BOOL bAdaptive)
+{
+    if (!bAdaptive)
+        AlignRows(info);
+    for (LayoutItem& item : info.items)
     {
-        if (!bAdaptive)
-            AlignRows(info);
-        for (LayoutItem& item : info.items)
-        {
-            CQVTControl* pControl = item.pControl;
-            const DWORD dwHide = item.bHidden ? (pControl->GetHideFlags() | qvtHideWrap)
-                                              : (pControl->GetHideFlags() & ~static_cast<DWORD>(qvtHideWrap));
-            if (dwHide != pControl->GetHideFlags())
-                pControl->SetHideFlags(dwHide);
-            pControl->SetRowRect(item.rcRow);
-            if (item.bVisible && !item.bHidden)
-                pControl->SetRect(item.rcControl);
-            pControl->SetWrap(item.bWrap);
-        }
+        CQVTControl* pControl = item.pControl;
+        const DWORD dwHide = item.bHidden ? (pControl->GetHideFlags() | qvtHideWrap)
+                                          : (pControl->GetHideFlags() & ~static_cast<DWORD>(qvtHideWrap));
+        if (dwHide != pControl->GetHideFlags())
+            pControl->SetHideFlags(dwHide);
+        pControl->SetRowRect(item.rcRow);
+        if (item.bVisible && !item.bHidden)
+            pControl->SetRect(item.rcControl);
+        pControl->SetWrap(item.bWrap);
     }
-    return CSize(szContent.cx + nHorzBorders, szContent.cy + nVertBorders);
 }
 
 // Popup bars: columns.
