@@ -328,11 +328,13 @@ BOOL CQVTCommandBars::FloatCommandBar(CQVTCommandBar* pBar)
     CQVTToolBar* pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, pBar);
     if (!pToolBar || !m_pSite || !m_pSite->GetSafeHwnd())
         return FALSE;
+    // The window first: a bar whose floating window cannot be made stays
+    // where it is docked.
+    if (!pToolBar->CreateToolBarWindow(m_pSite, TRUE))
+        return FALSE;
     if (pToolBar->GetDockBar())
         pToolBar->GetDockBar()->RemoveCommandBar(pBar);
     pToolBar->SetPosition(qvtBarFloating);
-    if (!pToolBar->CreateToolBarWindow(m_pSite, TRUE))
-        return FALSE;
     pToolBar->DelayLayout();
     RecalcFrameLayout(FALSE);
     return TRUE;
@@ -346,8 +348,8 @@ CQVTDockBar* CQVTCommandBars::CanDock(CPoint point, CQVTDockBar* pPreferred) con
         CRect rc;
         pDock->GetWindowRect(&rc);
         rc.InflateRect(QVTDpiScaler()->ScaleX(20), QVTDpiScaler()->ScaleY(20));
-        return static_cast<BOOL>(point.x > rc.left && point.x < rc.right - 1 && point.y > rc.top &&
-                                 point.y < rc.bottom - 1);
+        return static_cast<BOOL>(point.x > rc.left && point.x < rc.right && point.y > rc.top &&
+                                 point.y < rc.bottom);
     };
     if (accepts(pPreferred))
         return pPreferred;

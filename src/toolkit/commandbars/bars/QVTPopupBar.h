@@ -165,6 +165,8 @@ protected:
     void EnsureVisibleByScroll(int nIndex);
     CSize LayoutPopupMenu(int nHeightLimit);
     CQVTControl* GetResizableControl() const;
+    // What the gripper changes of the resizable control.
+    static int GetResizeModeOf(CQVTControl* pResizable);
 
     // Steps of showing and closing.
     void RemoveShadows();
