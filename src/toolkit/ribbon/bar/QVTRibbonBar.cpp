@@ -63,6 +63,16 @@ CQVTRibbonPaintManager* RibbonPaintManagerOf(const CQVTControl* pControl)
     return pPaintManager ? pPaintManager->GetRibbonPaintManager() : nullptr;
 }
 
+// The quick-access buttons are as high as a control row and 13/22 of it
+// wide, so that they grow with the ribbon's font.
+CSize QuickAccessButtonSize(const CQVTControl* pControl)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = RibbonPaintManagerOf(pControl);
+    const int nHeight =
+        pRibbonPaintManager ? pRibbonPaintManager->GetRowHeight() : QVTDpiScaler()->ScaleY(22);
+    return CSize(nHeight * QVTDpiScaler()->ScaleY(13) / QVTDpiScaler()->ScaleY(22), nHeight);
+}
+
 // The ribbon whose quick-access button this is or was copied from.
 CQVTRibbonBar* QuickAccessRibbonOf(const CQVTControl* pControl)
 {
@@ -105,7 +115,7 @@ CQVTRibbonBarControlQuickAccessPopup::CQVTRibbonBarControlQuickAccessPopup()
 
 CSize CQVTRibbonBarControlQuickAccessPopup::GetSize(CDC*)
 {
-    return CSize(QVTDpiScaler()->ScaleX(13), QVTDpiScaler()->ScaleY(22));
+    return QuickAccessButtonSize(this);
 }
 
 CSize CQVTRibbonBarControlQuickAccessPopup::Draw(CDC* pDC)
@@ -157,7 +167,7 @@ CQVTRibbonBarControlQuickAccessMorePopup::CQVTRibbonBarControlQuickAccessMorePop
 
 CSize CQVTRibbonBarControlQuickAccessMorePopup::GetSize(CDC*)
 {
-    return CSize(QVTDpiScaler()->ScaleX(13), QVTDpiScaler()->ScaleY(22));
+    return QuickAccessButtonSize(this);
 }
 
 CSize CQVTRibbonBarControlQuickAccessMorePopup::Draw(CDC* pDC)
