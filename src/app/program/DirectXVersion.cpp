@@ -4,7 +4,8 @@ HRESULT AFXAPI GetDirectXVersion(CString& strVersion, DWORD& dwPacked)
 {
     strVersion.Empty();
     dwPacked = 0;
-    // Filled when the DirectX detection exists (diagnostics provider, then
-    // the system files' versions). Until then the version cannot be told.
+    // Waits for: Recorder periphery (the DirectX version: diagnostics
+    // provider, then the system files' versions). Meanwhile the version
+    // cannot be told.
     return E_FAIL;
 }

@@ -211,7 +211,7 @@ protected:
     BOOL m_bMultiColumn;    // the last layout made more than one column
     int m_nLastAnimation;   // the animation the last show ran (0 none)
     BOOL m_bExpandTimer;    // the expand button's hover timer runs
-    BOOL m_bDoubleGripper;  // the tear-off gripper is drawn twice as thick
+    BOOL m_bDoubleGripper;  // the icon column is two icons wide (icons and check marks)
     friend class CQVTControlPopup;
 };
 

@@ -260,7 +260,10 @@ BOOL CQVTControlEdit::IsFocusable() const
 
 void CQVTControlEdit::OnUnderlineActivate()
 {
-    // The keyboard tips of the owning bars go first once key tips exist.
+    // The keyboard tips of the owning bars go first.
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars)
+        pCommandBars->HideKeyboardTips();
     SetFocused(TRUE);
 }
 

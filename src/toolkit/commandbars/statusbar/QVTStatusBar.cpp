@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
@@ -643,7 +644,7 @@ LRESULT CQVTStatusBar::OnNcHitTest(CPoint point)
         return HTBOTTOMRIGHT;
     if (point.y < rcWindow.bottom - CQVTPaintManager::DpiY(3))
         return HTCLIENT;
-    // Filled when the frame hook exists: under the ribbon theme the parent's
+    // Waits for: Frames (the frame hook): under the ribbon theme the parent's
     // frame hook, asked with the registered frame-hook message, answers
     // HTBOTTOM when the status bar is merged into the frame's border.
     return HTCLIENT;
@@ -711,8 +712,9 @@ void CQVTStatusBar::SetHotPane(CQVTStatusBarPane* pPane, CPoint point)
 
 void CQVTStatusBar::OnMouseMove(UINT /*nFlags*/, CPoint point)
 {
-    // Drag loops of the command bars pause hot tracking once the thread's
-    // mouse manager keeps their count.
+    // Drag loops of the command bars pause hot tracking.
+    if (CQVTMouseManager::GetThreadManager()->IsInDragLoop())
+        return;
     SetHotPane(HitTest(point), point);
 }
 

@@ -96,8 +96,8 @@ CQVTRibbonBarControlCaptionButton::CQVTRibbonBarControlCaptionButton()
 
 CSize CQVTRibbonBarControlCaptionButton::Draw(CDC* pDC)
 {
-    // The frame paint manager draws the caption buttons once frames are
-    // themed; until then the ribbon has no frame hook and shows none.
+    // Waits for: Frames (the frame hook and frame paint managers), which draw
+    // the caption buttons on a themed frame. Meanwhile the ribbon shows none.
     return m_rcControl.Size();
 }
 
@@ -411,8 +411,8 @@ void CQVTRibbonBar::ShowQuickAccessBelowRibbon(BOOL bBelow)
 {
     m_bShowQuickAccessBelow = bBelow;
     RequestLayout();
-    // With a frame hook the frame's region and caption follow here once
-    // frames are themed.
+    // Waits for: Frames (the frame hook): the frame's region and caption
+    // follow here.
 }
 
 void CQVTRibbonBar::ShowQuickAccess(BOOL bShow)
@@ -438,9 +438,8 @@ void CQVTRibbonBar::EnableFrameTheme(BOOL bEnable)
         }
         RequestLayout();
     }
-    // Turning the bars' frame theme on or off is the frame hook's, which
-    // comes with themed frames; without it the ribbon draws its own caption
-    // strip.
+    // Waits for: Frames (the frame hook): turning the bars' frame theme on or
+    // off. Meanwhile the ribbon draws its own caption strip.
 }
 
 BOOL CQVTRibbonBar::IsQuickAccessControl(const CQVTControl* pControl) const
@@ -661,8 +660,8 @@ void CQVTRibbonBar::DoPropExchange(CQVTPropExchange* pPX)
             PropExchangeBool(pPX, _T("Customizable"), m_bCustomizable, FALSE);
         {
             CQVTPropExchangeSection section(pPX->GetSection(_T("SystemButton")));
-            // The system button comes with the application menu: none to
-            // save, and a stored one cannot be made.
+            // Waits for: Ribbon III (the system button and application menu): none to
+            // save meanwhile, and a stored one cannot be made.
             BOOL bSystemButton = GetSystemButton() != nullptr;
             PropExchangeBool(&section, _T("SystemButton"), bSystemButton, TRUE);
         }
@@ -784,9 +783,9 @@ void CQVTRibbonBar::OnGroupsScroll(BOOL bScrollLeft)
 
 int CQVTRibbonBar::HitTestCaption(CPoint) const
 {
-    // In customize mode, and without a frame hook (which comes with themed
-    // frames), the caption row hits nothing: the site's own frame moves and
-    // sizes the window.
+    // Waits for: Frames (the frame hook): the caption row's hit codes. In
+    // customize mode, and meanwhile, the caption row hits nothing: the site's
+    // own frame moves and sizes the window.
     return 0;
 }
 
@@ -928,8 +927,9 @@ void CQVTRibbonBar::OnMouseLeave()
 
 LRESULT CQVTRibbonBar::OnNcHitTest(CPoint point)
 {
-    // With desktop composition the frame answers for its caption buttons
-    // first; the ribbon draws on no composited frame yet.
+    // Waits for: Frames (the frame hook): with desktop composition the frame
+    // answers for its caption buttons first. Meanwhile the ribbon draws on no
+    // composited frame.
     return CQVTToolBar::OnNcHitTest(point);
 }
 

@@ -500,3 +500,19 @@ TEST_F(Docking, AFloatingBarsSizingEdgesAreThreePixelsWide)
     EXPECT_EQ(HTRIGHT, hit(rc.right - dx, c.y));
     EXPECT_NE(HTRIGHT, hit(rc.right - dx - 1, c.y));
 }
+
+TEST_F(Docking, ABarRemovedFromTheBarsLeavesTheSitesRebar)
+{
+    CQVTToolBar* pBar = AddBar(_T("Banded"), 2);
+    ASSERT_NE(nullptr, pBar);
+    CQVTReBar rebar;
+    ASSERT_TRUE(rebar.Create(s_pFrame));
+    ASSERT_EQ(AFX_IDW_REBAR, rebar.GetDlgCtrlID());
+    ASSERT_TRUE(rebar.AddToolBar(pBar));
+    ASSERT_EQ(1u, rebar.GetReBarCtrl().GetBandCount());
+    Bars()->Remove(pBar);
+    EXPECT_EQ(0u, rebar.GetReBarCtrl().GetBandCount());
+    s_pFrame->ResetBars();
+    rebar.DestroyWindow();
+    s_pFrame->RecalcLayout();
+}

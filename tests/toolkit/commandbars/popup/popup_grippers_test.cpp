@@ -2,13 +2,17 @@
 // out makes a floating toolbar under the pointer (and hides it again back
 // over the popup); dragging the resize strip of a popup holding a gallery
 // sizes the gallery, in height only for a gallery of full-width items, and
-// Escape puts the old size back.
+// Escape puts the old size back. In the flat theme a menu's border opens
+// towards the button that dropped it, and a double gripper is a two-icon
+// column.
 #include <afxwin.h>
 
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 #include "real_input.h"
+#include "tests/common/screen_test_support.h"
 #include "sondrel_gtest.h"
 #include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
@@ -20,6 +24,7 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 namespace {
 
@@ -220,4 +225,42 @@ TEST_F(PopupGrippers, AGalleryOfFullWidthItemsResizesInHeightOnly)
     DragThrough({ptFrom, ptFrom + CSize(40, 30)});
     EXPECT_EQ(nWidth, pGallery->GetWidth());
     EXPECT_EQ(szStart.cy + 30, pGallery->GetHeight());
+}
+
+TEST_F(PopupGrippers, TheFlatThemeOpensAMenusBorderTowardsItsButtonAndDoublesADoubleGripperColumn)
+{
+    const int nTheme = QVTPaintManager()->GetCurrentTheme();
+    CQVTPaintManager::SetTheme(qvtThemeOfficeXP);
+    CQVTPaintManager* pTheme = QVTPaintManager();
+    for (int i = 0; i < 2; ++i)
+        m_pPopup->GetControls()->Add(new CQVTControlButton(), 40451 + i)->SetCaption(_T("Entry"));
+    ASSERT_TRUE(Open());
+    PumpMessages(100);
+    CRect rcButton = m_pButton->GetRect();
+    m_pToolBar->ClientToScreen(&rcButton);
+    // The menu opens just below its button; moved a pixel up, it meets it.
+    CRect rcPopup;
+    m_pPopup->GetWindowRect(&rcPopup);
+    ASSERT_EQ(rcButton.bottom, rcPopup.top);
+    rcPopup.OffsetRect(0, -1);
+    m_pPopup->SetWindowPos(nullptr, rcPopup.left, rcPopup.top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CRect rcJoin;
+    ASSERT_TRUE(rcJoin.IntersectRect(rcPopup, rcButton));
+    rcJoin.OffsetRect(-rcPopup.left, -rcPopup.top);
+    std::unique_ptr<DibCanvas> canvas = screentest::Capture(m_pPopup->GetSafeHwnd());
+    // The top row: open over the button (less a pixel at each end), border
+    // elsewhere.
+    EXPECT_EQ(pTheme->GetColor(30), canvas->At(rcJoin.left + 1, 0));
+    EXPECT_EQ(pTheme->GetColor(30), canvas->At(rcJoin.right - 2, 0));
+    EXPECT_EQ(pTheme->GetColor(43), canvas->At(rcJoin.left, 0));
+    EXPECT_EQ(pTheme->GetColor(43), canvas->At(rcJoin.right - 1, 0));
+    EXPECT_EQ(pTheme->GetColor(43), canvas->At(rcPopup.Width() - 1, 0));
+
+    const int cxIcon = pTheme->GetPopupBarButtonSize(m_pPopup).cx;
+    EXPECT_EQ(cxIcon + QVTDpiScaler()->ScaleX(1), pTheme->GetPopupBarGutterWidth(m_pPopup));
+    m_pPopup->SetDoubleGripper(TRUE);
+    EXPECT_EQ(2 * cxIcon + QVTDpiScaler()->ScaleX(1), pTheme->GetPopupBarGutterWidth(m_pPopup));
+    CQVTCommandBars::ClosePopups();
+    CQVTPaintManager::SetTheme(nTheme);
 }

@@ -19,6 +19,7 @@
 #include "tests/toolkit/commandbars/support/test_resources.h"
 #include "tests/toolkit/tabmanager/tab_input.h"
 #include "toolkit/commandbars/dialog/QVTDialogBase.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBar.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBarSwitchPane.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
@@ -490,6 +491,15 @@ TEST_F(StatusBarTest, DoubleClicksNotifyTheSiteAndButtonPanesSendTheirCommand)
         ScriptWaitForCapture(dwUi, false);
     });
     EXPECT_EQ(1u, s_pSite->m_commands.size());
+    // While a drag loop of the bars runs, no pane becomes hot.
+    MouseMoveTo(ptCaps);
+    PumpMessages(30);
+    ASSERT_EQ(nullptr, m_pBar->GetHotPane());
+    CQVTMouseManager::GetThreadManager()->EnterDragLoop();
+    MouseMoveTo(ptButton);
+    PumpMessages(30);
+    EXPECT_EQ(nullptr, m_pBar->GetHotPane());
+    CQVTMouseManager::GetThreadManager()->ExitDragLoop();
     // A disabled button pane never becomes hot.
     pButton->SetEnabled(FALSE);
     MouseMoveTo(ptButton);
