@@ -13,9 +13,7 @@
 #include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
-#include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
-#include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/keytips/QVTCommandBarKeyboardTip.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
@@ -211,24 +209,4 @@ TEST_F(KeyboardTips, EscapeGoesBackALevelThenLeaves)
     PumpTranslated(100);
     EXPECT_TRUE(m_pToolBar->IsTrackingMode());
     EXPECT_EQ(0, m_pBars->GetKeyboardTipCount());
-}
-
-TEST_F(KeyboardTips, AnEditsTipPutsTheFocusInItAndTheTipsAway)
-{
-    AddButtons({_T("Open")});
-    auto* pEdit = static_cast<CQVTControlEdit*>(m_pToolBar->GetControls()->AddByType(qvtControlEdit, 102));
-    ASSERT_NE(nullptr, pEdit);
-    pEdit->SetCaption(_T("Find"));
-    pEdit->SetWidth(120);
-    m_pToolBar->DelayLayout();
-    m_pToolBar->OnRecalcLayout();
-    PumpTranslated(30);
-    ASSERT_TRUE(EnterAndWaitForTips());
-    ASSERT_NE(nullptr, TipOf(102));
-    Key('F');
-    ASSERT_TRUE(PumpTranslatedUntil(
-        [&] { return pEdit->GetEditCtrl() && ::GetFocus() == pEdit->GetEditCtrl()->GetSafeHwnd(); }, 2000));
-    EXPECT_EQ(0, m_pBars->GetKeyboardTipCount());
-    EXPECT_EQ(0, m_pBars->GetKeyboardTipsLevel(m_pToolBar));
-    pEdit->SetFocused(FALSE);
 }
