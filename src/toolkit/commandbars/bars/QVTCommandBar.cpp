@@ -1187,7 +1187,7 @@ HRESULT CQVTCommandBar::GetAccessibleParent(IDispatch** ppdispParent)
     if (!ppdispParent)
         return E_POINTER;
     *ppdispParent = nullptr;
-    // Popup bars answer their owner control once popup bars exist.
+    // Popup bars answer their owner control (their override).
     if (!GetSafeHwnd())
         return E_FAIL;
     return AccessibleObjectFromWindow(m_hWnd, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,

@@ -92,6 +92,8 @@ public:
     void OnRecalcLayout() override;
     void OnControlsChanged() override;
     CQVTCommandBar* GetParentCommandBar() const override;
+    // The control that dropped the popup, else the window's object.
+    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
     int GetResizeMode() const override;
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;

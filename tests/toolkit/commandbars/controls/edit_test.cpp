@@ -293,3 +293,54 @@ TEST_F(EditOnABar, TheHintShowsInAnEmptyEditWithoutFocus)
 }
 
 }  // namespace
+
+namespace {
+
+CString EditClipboardText()
+{
+    CString strText;
+    if (!::OpenClipboard(nullptr))
+        return strText;
+    HANDLE hData = ::GetClipboardData(CF_UNICODETEXT);
+    if (hData)
+    {
+        strText = static_cast<LPCWSTR>(::GlobalLock(hData));
+        ::GlobalUnlock(hData);
+    }
+    ::CloseClipboard();
+    return strText;
+}
+
+}  // namespace
+
+TEST_F(EditOnABar, ARightClickOffersCutCopyAndPasteAndRunsTheChosenOne)
+{
+    Layout();
+    s_pSite->SetForegroundWindow();
+    CRect rcEdit;
+    ::GetWindowRect(EditWindow(), &rcEdit);
+    MouseClickAt(rcEdit.CenterPoint());
+    PumpMessages(50);
+    ASSERT_EQ(EditWindow(), ::GetFocus());
+    KeyPress('4');
+    KeyPress('2');
+    ::SendMessage(EditWindow(), EM_SETSEL, 0, -1);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    // The menu opens under the pointer; C chooses Copy.
+    const DWORD dwUiThread = ::GetCurrentThreadId();
+    RunInputScript([&] {
+        ScriptMouseMove(rcEdit.CenterPoint(), 40);
+        ScriptMouseButton(MOUSEEVENTF_RIGHTDOWN, 40);
+        ScriptMouseButton(MOUSEEVENTF_RIGHTUP, 40);
+        ScriptWaitForCapture(dwUiThread, true, 3000);
+        ::Sleep(300);
+        SendKey('C', false);
+        SendKey('C', true);
+        ScriptWaitForCapture(dwUiThread, false, 3000);
+    });
+    PumpMessages(50);
+    EXPECT_EQ(CString(_T("42")), EditClipboardText());
+    EXPECT_EQ(CString(_T("42")), WindowText()) << "copied, not cut";
+}

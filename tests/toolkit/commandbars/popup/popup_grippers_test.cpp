@@ -4,8 +4,10 @@
 // sizes the gallery, in height only for a gallery of full-width items, and
 // Escape puts the old size back. In the flat theme a menu's border opens
 // towards the button that dropped it, and a double gripper is a two-icon
-// column.
+// column, and the menu's accessible parent is its button.
 #include <afxwin.h>
+
+#include <oleacc.h>
 
 #include <initializer_list>
 #include <memory>
@@ -263,4 +265,27 @@ TEST_F(PopupGrippers, TheFlatThemeOpensAMenusBorderTowardsItsButtonAndDoublesADo
     EXPECT_EQ(2 * cxIcon + QVTDpiScaler()->ScaleX(1), pTheme->GetPopupBarGutterWidth(m_pPopup));
     CQVTCommandBars::ClosePopups();
     CQVTPaintManager::SetTheme(nTheme);
+}
+
+TEST_F(PopupGrippers, AMenusAccessibleParentIsTheButtonThatDroppedIt)
+{
+    m_pPopup->GetControls()->Add(new CQVTControlButton(), 40451)->SetCaption(_T("Entry"));
+    ASSERT_TRUE(Open());
+    IAccessible* pMenu = nullptr;
+    ASSERT_EQ(S_OK, ::AccessibleObjectFromWindow(m_pPopup->GetSafeHwnd(), static_cast<DWORD>(OBJID_CLIENT),
+                                                 IID_IAccessible, reinterpret_cast<void**>(&pMenu)));
+    IDispatch* pParent = nullptr;
+    ASSERT_EQ(S_OK, pMenu->get_accParent(&pParent));
+    IAccessible* pButton = nullptr;
+    ASSERT_EQ(S_OK, pParent->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&pButton)));
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR bstrName = nullptr;
+    ASSERT_EQ(S_OK, pButton->get_accName(self, &bstrName));
+    EXPECT_EQ(CString(_T("Open")), CString(bstrName));
+    ::SysFreeString(bstrName);
+    pButton->Release();
+    pParent->Release();
+    pMenu->Release();
 }
