@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "toolkit/commandbars/QVTCommandBarsResource.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
@@ -771,12 +774,51 @@ void CQVTStatusBar::SendPaneCommand(UINT nID)
         pParent->SendMessage(WM_COMMAND, nID, 0);
 }
 
-BOOL CQVTStatusBar::CreateCustomizePopup(CPoint /*ptScreen*/)
+CQVTStatusBar::CControlCustomization::CControlCustomization(CQVTStatusBarPane* pPane) : m_pPane(pPane)
 {
-    // Filled when popup bars exist: a popup of the command bars with the
-    // label "Customize Status Bar" (id 9186) and one check entry per
-    // customizable pane with an id, each switching its pane.
-    return FALSE;
+    // The entry follows its pane, not a command handler of the site.
+    m_dwFlags |= qvtFlagManualUpdate;
+}
+
+void CQVTStatusBar::CControlCustomization::OnExecute()
+{
+    const BOOL bShow = (m_pPane->GetHideFlags() & CQVTStatusBarPane::hiddenByUser) != 0;
+    m_pPane->SetVisible(bShow);
+    SetChecked(bShow);
+    // A chosen entry closes the menu, as a command does.
+    CQVTControlRef keepAlive(this);
+    CQVTCommandBar* pRoot = m_pParent ? m_pParent->GetRootParent() : nullptr;
+    if (pRoot)
+        pRoot->OnTrackLost();
+}
+
+BOOL CQVTStatusBar::CreateCustomizePopup(CPoint ptScreen)
+{
+    CQVTPopupBar* pPopup = CQVTPopupBar::CreatePopupBar(m_pCommandBars);
+    CQVTControls* pControls = pPopup->GetControls();
+    CQVTControl* pTitle = pControls->AddByType(qvtControlLabel, QVT_IDS_CUSTOMIZE_STATUSBAR);
+    if (pTitle)
+    {
+        CString strTitle;
+        QVTResourceManager()->LoadString(&strTitle, QVT_IDS_CUSTOMIZE_STATUSBAR);
+        pTitle->SetCaption(strTitle);
+    }
+    BOOL bFirst = TRUE;
+    for (CQVTStatusBarPane* pPane : m_arrPanes)
+    {
+        if (pPane->GetID() == 0 || !pPane->GetCustomizationVisible())
+            continue;
+        auto* pEntry = new CControlCustomization(pPane);
+        pControls->Add(pEntry, static_cast<int>(pPane->GetID()));
+        pEntry->SetCaption(pPane->GetCaption().IsEmpty() ? pPane->GetText() : pPane->GetCaption());
+        pEntry->SetShortcutText(pPane->GetText());
+        pEntry->SetBeginGroup(pPane->GetBeginGroup() && !bFirst);
+        pEntry->SetChecked(!(pPane->GetHideFlags() & CQVTStatusBarPane::hiddenByUser));
+        bFirst = FALSE;
+    }
+    CQVTCommandBars::TrackPopupBar(pPopup, 0, ptScreen.x, ptScreen.y, this);
+    pPopup->InternalRelease();
+    return TRUE;
 }
 
 // Text of the message pane.
