@@ -8,6 +8,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
@@ -48,6 +49,7 @@ CQVTControlEdit::CQVTControlEdit()
 
 CQVTControlEdit::~CQVTControlEdit()
 {
+    m_pAutoComplete.reset();
     DestroyEditWindow();
 }
 
@@ -115,10 +117,19 @@ void CQVTControlEdit::ShowLabel(BOOL bShow)
 
 BOOL CQVTControlEdit::SetShellAutoComplete(DWORD dwFlags)
 {
+    // Bound with the combo box's helper, which also follows the shell's
+    // suggestion list.
+    m_pAutoComplete.reset();
     m_dwShellAutoCompleteFlags = dwFlags;
-    // The shell's auto-completion is bound to the window with the combo
-    // box's auto-complete helper, which comes with the combo box.
-    return dwFlags == 0;
+    if (dwFlags == 0 || !m_pEdit || !m_pEdit->GetSafeHwnd())
+        return TRUE;
+    m_pAutoComplete = std::make_unique<CQVTControlComboBoxAutoCompleteWnd>();
+    if (FAILED(m_pAutoComplete->ShellAutoComplete(m_pEdit->GetSafeHwnd(), dwFlags)))
+    {
+        m_pAutoComplete.reset();
+        return FALSE;
+    }
+    return TRUE;
 }
 
 // Placement.

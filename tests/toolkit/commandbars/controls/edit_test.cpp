@@ -4,6 +4,7 @@
 // and pasted text, Escape putting the text back, and the hint.
 #include <afxwin.h>
 #include <afxext.h>
+#include <shlwapi.h>
 
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "tests/toolkit/tabmanager/tab_input.h"
 #include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
@@ -343,4 +345,20 @@ TEST_F(EditOnABar, ARightClickOffersCutCopyAndPasteAndRunsTheChosenOne)
     PumpMessages(50);
     EXPECT_EQ(CString(_T("42")), EditClipboardText());
     EXPECT_EQ(CString(_T("42")), WindowText()) << "copied, not cut";
+}
+
+TEST_F(EditOnABar, ShellCompletionIsBoundToTheWindowAtRunTime)
+{
+    // Before the window exists the flags wait for it.
+    EXPECT_TRUE(m_pEdit->SetShellAutoComplete(SHACF_FILESYSTEM));
+    Layout();
+    ASSERT_TRUE(::IsWindow(EditWindow()));
+    EXPECT_EQ(static_cast<DWORD>(SHACF_FILESYSTEM), m_pEdit->GetShellAutoCompleteFlags());
+    // Without the shell's function the binding fails; with it, it holds.
+    CQVTControlComboBoxAutoCompleteWnd::s_lpszLibrary = _T("no_such_library.dll");
+    EXPECT_FALSE(m_pEdit->SetShellAutoComplete(SHACF_FILESYSTEM));
+    CQVTControlComboBoxAutoCompleteWnd::s_lpszLibrary = _T("shlwapi.dll");
+    EXPECT_TRUE(m_pEdit->SetShellAutoComplete(SHACF_FILESYSTEM));
+    EXPECT_TRUE(m_pEdit->SetShellAutoComplete(0));
+    EXPECT_EQ(0u, m_pEdit->GetShellAutoCompleteFlags());
 }
