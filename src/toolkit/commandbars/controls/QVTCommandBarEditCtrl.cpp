@@ -10,6 +10,7 @@
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/core/QVTModuleHandle.h"
 #include "toolkit/foundation/core/QVTRichEditClass.h"
@@ -316,7 +317,14 @@ BOOL CQVTCommandBarEditCtrl::ShowContextMenu(CQVTControl* pControl, CPoint point
     if (GetExStyle() & WS_EX_LAYOUTRTL)
         nFlags |= TPM_RIGHTALIGN;
     CQVTObjectRef<CQVTCommandBar> keepBar(pBar);
+    // The menu's entries hover while it is up.
+    CQVTMouseManager* pMouseManager = CQVTMouseManager::GetThreadManager();
+    const BOOL bLowered = pMouseManager->GetFocusedControlCount() > 0;
+    if (bLowered)
+        pMouseManager->RemoveFocusedControl();
     const int nCommand = CQVTCommandBars::TrackPopupBar(pPopup, nFlags, point.x, point.y, this);
+    if (bLowered)
+        pMouseManager->AddFocusedControl();
     pPopup->InternalRelease();
     if (nCommand > 0 && GetSafeHwnd())
         ExecuteCommand(static_cast<UINT>(nCommand));

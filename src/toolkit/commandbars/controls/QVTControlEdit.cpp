@@ -10,6 +10,7 @@
 #include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
 #include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
@@ -492,9 +493,8 @@ void CQVTControlEdit::OnMouseMove(CPoint point)
 
 void CQVTControlEdit::OnMouseHover()
 {
-    // Only while no control of the thread holds the focus; the thread's
-    // count of focused controls decides once the mouse manager keeps it.
-    if (!m_bFocused)
+    // Only while no control of the thread holds the focus.
+    if (CQVTMouseManager::GetThreadManager()->GetFocusedControlCount() == 0)
         CQVTControl::OnMouseHover();
 }
 
