@@ -114,10 +114,10 @@ BOOL CSondrelApp::InitInstance()
     InitCOM(0, TRUE, FALSE);
     ReadLanguageId();
 
-    // Filled when crash reporting exists: installs CrashRptx64.dll (name,
-    // version, addresses, the language file "Localizations\crashrpt_lang_"
+    // Waits for: Recorder periphery (crash reporting): installs CrashRptx64.dll
+    // (name, version, addresses, the language file "Localizations\crashrpt_lang_"
     // plus GetLanguageCode(), the crash callback, the system properties, two
-    // registry dumps and a screenshot). Until then it is not installed.
+    // registry dumps and a screenshot). Meanwhile nothing is installed.
     const BOOL bCrashReportInstalled = FALSE;
 
     StartLogging();
@@ -146,8 +146,8 @@ BOOL CSondrelApp::InitInstance()
         {
             AppTrace(261, __FILE__, "CSondrelApp::InitInstance", _T("Process is terminated=%i"),
                      static_cast<int>(m_bClosing));
-            // Filled when crash reporting exists: unless the user had asked to
-            // close, a report is made on demand (exception code 1234).
+            // Waits for: Recorder periphery (crash reporting): unless the user had
+            // asked to close, a report is made on demand (exception code 1234).
         }
     }
     else
@@ -162,7 +162,7 @@ BOOL CSondrelApp::InitInstance()
     m_pEngineAux.Reset();
     if (m_bSkinLoaded)
     {
-        // Filled when the skin manager exists: loading no path unloads the skin.
+        // Waits for: Skin I (the skin manager): loading no path unloads the skin.
         m_bSkinLoaded = FALSE;
     }
     if (bGdiplus)
@@ -170,7 +170,7 @@ BOOL CSondrelApp::InitInstance()
     ShutdownApplication();
     if (bCrashReportInstalled)
     {
-        // Filled when crash reporting exists: uninstalled here.
+        // Waits for: Recorder periphery (crash reporting): uninstalled here.
     }
     return FALSE;
 }
@@ -254,10 +254,9 @@ void CSondrelApp::ApplySkin(int nRibbonStyle, BOOL bFull)
         strSkinPath = GetSkinPath(FindSkin(m_strSkinFile));
     if (!strSkinPath.IsEmpty())
     {
-        // Filled when the skin manager exists: with bFull, apply option bit 1
-        // is added; the skin at strSkinPath is loaded with strIni, else with
-        // an empty INI name, and the result is m_bSkinLoaded. Until then no
-        // skin is loaded.
+        // Waits for: Skin I (the skin manager): with bFull, apply option bit 1 is
+        // added; the skin at strSkinPath is loaded with strIni, else with an empty
+        // INI name, and the result is m_bSkinLoaded. Meanwhile no skin is loaded.
         m_bSkinLoaded = FALSE;
     }
     if (bFull)

@@ -229,15 +229,14 @@ void CSondrelDlg::OnFileInformation()
         return;
     if (!pItem->m_bRead)
         pItem->ReadDescription(pItem->m_strPath);
-    // Filled when the file information dialog exists: CFileInfo given this
-    // window and the item, run modally. Until then nothing is shown.
+    // Waits for: CFileInfo (Recorder periphery), given this window and the
+    // item, run modally. Meanwhile nothing is shown.
 }
 
 BOOL CSondrelDlg::AskNewFileName(CFileDesc* pItem, CString& strNewName)
 {
-    // Filled when the rename dialog exists: CRenameFile opened with the
-    // file's name and extension; OK gives the new name. Until then no
-    // rename is asked for.
+    // Waits for: CRenameFile (Recorder periphery), opened with the file's name
+    // and extension; OK gives the new name. Meanwhile no rename is asked for.
     return FALSE;
 }
 

@@ -31,9 +31,9 @@ const SplitValue g_SplitDurations[SPLIT_DURATION_COUNT] = {
 
 namespace {
 
-// Filled when the Windows Media installer dialog exists (CWMInstaller): run
-// it modally and answer whether it ended with OK. Until then no installer
-// runs, so the format stays as it was.
+// Waits for: CWMInstaller (Recorder periphery): run it modally and answer
+// whether it ended with OK. Meanwhile no installer runs, so the format
+// stays as it was.
 BOOL RunWindowsMediaInstaller(CWnd* /*pParent*/)
 {
     return FALSE;
@@ -89,9 +89,8 @@ void CSondrelDlg::OnProfileSelChange()
 
 void CSondrelDlg::OnEditProfiles()
 {
-    // Filled when the profiles editor exists (CSondrelProfilesEditor): run it
-    // modally on m_pProfileManager. Whatever it answers, the list is read
-    // again.
+    // Waits for: CSondrelProfilesEditor (Recorder periphery): run it modally on
+    // m_pProfileManager. Whatever it answers, the list is read again.
     OnChangeFormat();
 }
 

@@ -397,7 +397,7 @@ HRESULT CCaptureSource::Command(LONG command, IMediaPropertyBag5* operation) {
     SysFreeString(name);
     if (FAILED(hr) || mode != MEDIA_MODE_DEVICE) return E_INVALIDARG;
     // Opening only finds the device: the stream starts with the first start
-    // or read, so that another device may still be chosen until then (a
+    // or read, so that another device may still be chosen before that (a
     // running stream keeps its device).
     std::lock_guard<std::mutex> g(lock_);
     return FindSelectedDevice();

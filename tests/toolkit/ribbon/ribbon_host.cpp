@@ -4,6 +4,7 @@
 
 #include "tests/support/solid_icon.h"
 #include "tests/toolkit/ribbon/ribbon_test_ids.h"
+#include "toolkit/commandbars/QVTCommandBarsDefines.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/image/QVTImageManagerIcon.h"
@@ -91,6 +92,11 @@ void CRibbonHost::Reset(LPCTSTR lpszScheme)
     m_nMinimizeMessages = 0;
     m_nInitialUpdates = 0;
     m_lRefuseChange = 0;
+    m_asked.clear();
+    m_made.clear();
+    m_nOwnControlId = 0;
+    m_pOwnControl = nullptr;
+    m_nPopupId = 0;
 
     CQVTPaintManager::SetTheme(qvtThemeRibbon);
     CQVTPaintManager* pTheme = QVTPaintManager();
@@ -193,6 +199,24 @@ BOOL CRibbonHost::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
             *pResult = 0;
             return TRUE;
         }
+    }
+    if (message == QVTWM_BEFORECREATECONTROL && lParam)
+    {
+        auto* pCreate = reinterpret_cast<QVTCREATECONTROLSTRUCT*>(lParam);
+        m_asked.push_back(pCreate->nID);
+        if (pCreate->nID == m_nOwnControlId)
+            pCreate->pControl = m_pOwnControl;
+        if (pCreate->nID == m_nPopupId)
+            pCreate->controlType = qvtControlPopup;
+        *pResult = 0;
+        return TRUE;
+    }
+    if (message == QVTWM_AFTERCREATECONTROL && lParam)
+    {
+        auto* pCreate = reinterpret_cast<QVTCREATECONTROLSTRUCT*>(lParam);
+        m_made.push_back({pCreate->nID, pCreate->pControl});
+        *pResult = 0;
+        return TRUE;
     }
     if (message == QVTWM_RIBBONMINIMIZE)
         ++m_nMinimizeMessages;

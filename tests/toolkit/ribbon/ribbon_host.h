@@ -6,6 +6,7 @@
 
 #include <afxwin.h>
 
+#include <utility>
 #include <vector>
 
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
@@ -41,6 +42,13 @@ public:
     int m_nMinimizeMessages = 0;
     int m_nInitialUpdates = 0;
     LRESULT m_lRefuseChange = 0;
+    // Controls asked for and reported made, by id; the site hands over its
+    // own control for one id and asks for another type for another.
+    std::vector<UINT> m_asked;
+    std::vector<std::pair<UINT, CQVTControl*>> m_made;
+    UINT m_nOwnControlId = 0;
+    CQVTControl* m_pOwnControl = nullptr;
+    UINT m_nPopupId = 0;
 
     // Large (32 px) icons for these commands, small ones for all.
     static void RegisterIcons(CQVTImageManager* pImageManager);

@@ -440,8 +440,8 @@ void CQVTCommandBar::DrawCommandBar(CDC* pDC, CRect rcClipBox)
             pDC->RectVisible(pControl->GetRect()))
             pControl->Draw(pDC);
     }
-    // The customize-mode drag frame and insert mark are drawn here once
-    // customize mode exists.
+    // Waits for: Command bars V (customize mode): the drag frame and insert
+    // mark are drawn here.
     pDC->SetBkMode(nOldMode);
 }
 
@@ -866,8 +866,8 @@ int CQVTCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    // Customize-mode drop targets register here once customize mode exists.
-    // Bars of a set share its tooltip context; a bar on its own would use
+    // Waits for: Command bars V (customize mode): its drop targets register
+    // here. Bars of a set share its tooltip context; a bar on its own would use
     // the framework's tooltips, which the framework layer leaves out.
     CQVTCommandBars* pCommandBars = GetCommandBars();
     if (pCommandBars && pCommandBars->GetToolTipContext() && !m_pToolTipContext)
@@ -983,7 +983,8 @@ void CQVTCommandBar::OnLButtonDown(UINT nFlags, CPoint point)
         Default();
         return;
     }
-    // Alt+click starts a customize drag here once customize mode exists.
+    // Waits for: Command bars V (customize mode): Alt+click starts a customize
+    // drag here.
     pControl->OnLButtonDown(point);
 }
 
@@ -1012,8 +1013,8 @@ void CQVTCommandBar::OnRButtonDown(UINT nFlags, CPoint point)
     CQVTControl* pControl = m_pControls->HitTest(point);
     if (pControl && pControl->OnRButtonDown(point))
         return;
-    // In customize mode the control under the point becomes the drag control
-    // and the customize context menu opens, once customize mode exists.
+    // Waits for: Command bars V (customize mode): the control under the point
+    // becomes the drag control and the customize context menu opens.
 }
 
 void CQVTCommandBar::OnRButtonUp(UINT nFlags, CPoint point)
@@ -1193,7 +1194,7 @@ HRESULT CQVTCommandBar::GetAccessibleParent(IDispatch** ppdispParent)
     if (!ppdispParent)
         return E_POINTER;
     *ppdispParent = nullptr;
-    // Popup bars answer their owner control once popup bars exist.
+    // Popup bars answer their owner control (their override).
     if (!GetSafeHwnd())
         return E_FAIL;
     return AccessibleObjectFromWindow(m_hWnd, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,

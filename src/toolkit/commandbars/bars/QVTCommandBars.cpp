@@ -10,7 +10,9 @@
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/bars/QVTMenuBar.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/commandbars/bars/QVTReBar.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
+#include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTKeyboardManager.h"
@@ -77,7 +79,8 @@ CQVTCommandBars::CQVTCommandBars()
     for (CQVTDockBar*& pDock : m_pDocks)
         pDock = nullptr;
     CQVTPaintManager::AddRefInstance();
-    // The customize drop source is made here once customize mode exists.
+    // Waits for: Command bars V (customize mode): the customize drop source is
+    // made here.
     m_pOptions = new CQVTCommandBarsOptions(this);
     EnableAutomation();
     m_pToolTipContext = new CQVTToolTipContext();
@@ -184,8 +187,8 @@ void CQVTCommandBars::SetDragControl(CQVTControl* pControl)
         m_pDragControl->InternalAddRef();
         m_pDragControl->RedrawParent(FALSE);
     }
-    // Filled when the customize window exists: it hears of the change first,
-    // and the site only while no customize window is open.
+    // Waits for: Command bars V (the customize window): it hears of the change
+    // first, and the site only while no customize window is open.
     if (m_pSite && m_pSite->GetSafeHwnd())
         m_pSite->SendMessage(QVTWM_DRAGCONTROLCHANGED, 0, 0);
 }
@@ -329,11 +332,13 @@ BOOL CQVTCommandBars::FloatCommandBar(CQVTCommandBar* pBar)
     CQVTToolBar* pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, pBar);
     if (!pToolBar || !m_pSite || !m_pSite->GetSafeHwnd())
         return FALSE;
+    // The window first: a bar whose floating window cannot be made stays
+    // where it is docked.
+    if (!pToolBar->CreateToolBarWindow(m_pSite, TRUE))
+        return FALSE;
     if (pToolBar->GetDockBar())
         pToolBar->GetDockBar()->RemoveCommandBar(pBar);
     pToolBar->SetPosition(qvtBarFloating);
-    if (!pToolBar->CreateToolBarWindow(m_pSite, TRUE))
-        return FALSE;
     pToolBar->DelayLayout();
     RecalcFrameLayout(FALSE);
     return TRUE;
@@ -347,8 +352,8 @@ CQVTDockBar* CQVTCommandBars::CanDock(CPoint point, CQVTDockBar* pPreferred) con
         CRect rc;
         pDock->GetWindowRect(&rc);
         rc.InflateRect(QVTDpiScaler()->ScaleX(20), QVTDpiScaler()->ScaleY(20));
-        return static_cast<BOOL>(point.x > rc.left && point.x < rc.right - 1 && point.y > rc.top &&
-                                 point.y < rc.bottom - 1);
+        return static_cast<BOOL>(point.x > rc.left && point.x < rc.right && point.y > rc.top &&
+                                 point.y < rc.bottom);
     };
     if (accepts(pPreferred))
         return pPreferred;
@@ -367,13 +372,15 @@ CQVTPaintManager* CQVTCommandBars::GetPaintManager() const
 
 void CQVTCommandBars::SetPaintManager(CQVTPaintManager* pPaintManager)
 {
-    // The frame hook is told before and after the change once it exists.
+    // Waits for: Frames (the frame hook): it is told before and after the
+    // change.
     if (m_pPaintManager)
         m_pPaintManager->InternalRelease();
     m_pPaintManager = pPaintManager;
     if (m_pPaintManager)
         m_pPaintManager->RefreshMetrics();
-    // Every toolbar learns of its new paint manager here once toolbars exist.
+    // The bars and their controls learn of the new paint manager through
+    // RedrawCommandBars below.
     GetImageManager()->RefreshAll();
     if (!pPaintManager)
         return;
@@ -432,8 +439,8 @@ void CQVTCommandBars::RedrawCommandBars()
         if (pBar->IsVisible())
             pBar->OnRecalcLayout();
     }
-    // A tabbed MDI client refreshes its tabs here once the tab manager
-    // replaces MDI clients.
+    // Waits for: CQVTTabClientWnd, the tabbed MDI client, which no package
+    // builds: refreshed here when it is the site's MDI client.
     if (m_pSite && m_pSite->GetSafeHwnd())
     {
         for (HWND hChild = ::GetTopWindow(m_pSite->GetSafeHwnd()); hChild;
@@ -537,17 +544,42 @@ UINT CQVTCommandBars::GetActiveDocTemplate()
     return 0;
 }
 
-void CQVTCommandBars::OnToolBarAdded(CQVTCommandBar*)
+CQVTReBar* CQVTCommandBars::GetSiteReBar() const
 {
-    // A rebar site takes the bar as a band here once rebars exist.
+    if (!m_pSite || !m_pSite->GetSafeHwnd())
+        return nullptr;
+    return DYNAMIC_DOWNCAST(CQVTReBar,
+                            CWnd::FromHandlePermanent(::GetDlgItem(m_pSite->GetSafeHwnd(), AFX_IDW_REBAR)));
 }
 
-void CQVTCommandBars::OnToolBarRemoved(CQVTCommandBar*)
+void CQVTCommandBars::OnToolBarAdded(CQVTCommandBar* pBar)
 {
-    // A rebar site drops the bar's band here once rebars exist.
+    CQVTReBar* pReBar = GetSiteReBar();
+    CQVTToolBar* pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, pBar);
+    if (pReBar && pToolBar)
+        pReBar->AddToolBar(pToolBar, RBBS_GRIPPERALWAYS | RBBS_BREAK);
+}
+
+void CQVTCommandBars::OnToolBarRemoved(CQVTCommandBar* pBar)
+{
+    CQVTReBar* pReBar = GetSiteReBar();
+    CQVTToolBar* pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, pBar);
+    if (pReBar && pToolBar)
+        pReBar->DeleteToolBar(pToolBar);
 }
 
 // The site's messages.
+
+namespace {
+
+BOOL FocusedBarEditRunsCommand(UINT nId)
+{
+    CWnd* pFocus = CWnd::FromHandlePermanent(::GetFocus());
+    return pFocus && pFocus->IsKindOf(RUNTIME_CLASS(CQVTCommandBarEditCtrl)) &&
+           pFocus->OnCmdMsg(nId, CN_COMMAND, nullptr, nullptr);
+}
+
+}  // namespace
 
 BOOL AFX_CDECL CQVTCommandBars::IsInputDesktopNotDefault()
 {
@@ -583,11 +615,12 @@ BOOL CQVTCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
     {
     case WM_ACTIVATE:
     case WM_SETFOCUS:
-        // An open backstage view of a ribbon menu bar consumes these once the
-        // ribbon exists.
+        // Waits for: Ribbon III (the backstage view): an open backstage view of a
+        // ribbon menu bar consumes these.
         return FALSE;
     case WM_CLOSE:
-        // The customize window keeps the site open once it exists.
+        // Waits for: Command bars V (the customize window), which keeps the site
+        // open.
         return FALSE;
     case WM_SYSCOLORCHANGE:
         QVTColorManager()->RefreshColors(TRUE);
@@ -608,8 +641,13 @@ BOOL CQVTCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
         ClosePopups(this);
         return FALSE;
     case WM_COMMAND:
-        // A focused command-bar edit takes its own commands first once edits
-        // exist.
+        // A focused command-bar edit takes its own commands first.
+        if (FocusedBarEditRunsCommand(LOWORD(wParam)))
+        {
+            if (pResult)
+                *pResult = 1;
+            return TRUE;
+        }
         if (LOWORD(wParam) == QVT_ID_HELP && m_nContextHelpId > 0 && m_pSite && m_pSite->GetSafeHwnd())
         {
             AFX_CMDHANDLERINFO info = {nullptr, nullptr};

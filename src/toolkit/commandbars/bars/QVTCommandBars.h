@@ -29,6 +29,7 @@ class CQVTKeyboardManager;
 class CQVTPropExchange;
 class CQVTMouseManager;
 class CQVTPopupBar;
+class CQVTReBar;
 class CQVTToolBar;
 class CQVTPaintManager;
 class CQVTShortcutManager;
@@ -117,6 +118,8 @@ public:
     BOOL PreTranslateFrameMessage(MSG* pMsg);
 
     BOOL IsLayoutRTL() const;
+    // Waits for: Frames (the frame hook): whether the bars draw the frame,
+    // and on a composited one. Meanwhile neither.
     BOOL IsFrameThemeEnabled() const { return FALSE; }
     BOOL IsFrameCompositionEnabled() const { return FALSE; }
     void HideCommandBars(BOOL bHide);
@@ -127,6 +130,7 @@ public:
     virtual UINT GetActiveDocTemplate();
     BOOL IsDestroying() const { return m_bDestroying; }
 
+    // A site holding a rebar (id AFX_IDW_REBAR) takes the bars as bands.
     virtual void OnToolBarAdded(CQVTCommandBar* pBar);
     virtual void OnToolBarRemoved(CQVTCommandBar* pBar);
     virtual void OnTrackingModeChanged(CQVTCommandBar* pBar, int bMode);
@@ -237,6 +241,7 @@ public:
     static CRuntimeClass* m_pDockBarClass;
 
 protected:
+    CQVTReBar* GetSiteReBar() const;
     BOOL m_bIgnoreShiftMenuKey;         // Alt+Shift+letter is no mnemonic
     BOOL m_bCustomizeAnything;          // customize drags act on every bar
     CQVTPaintManager* m_pPaintManager;  // own theme; null: the global one

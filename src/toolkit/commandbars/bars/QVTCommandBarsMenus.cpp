@@ -18,7 +18,8 @@
 namespace {
 
 // The bars of a docked bar's row, in row order; a bar that no dock bar
-// lists (one sitting on its edge until docking exists) is its own row.
+// lists (one sitting on the edge of a site without dock bars) is its own
+// row.
 std::vector<CQVTCommandBar*> RowOf(const CQVTCommandBars* pCommandBars, CQVTCommandBar* pBar)
 {
     std::vector<CQVTCommandBar*> row;

@@ -760,3 +760,14 @@ void CQVTPopupBar::OnTimer(UINT_PTR nIDEvent)
         CQVTCommandBar::OnTimer(nIDEvent);
     }
 }
+
+HRESULT CQVTPopupBar::GetAccessibleParent(IDispatch** ppdispParent)
+{
+    if (!ppdispParent)
+        return E_POINTER;
+    if (!m_pControlPopup)
+        return CQVTCommandBar::GetAccessibleParent(ppdispParent);
+    m_pControlPopup->m_xAccessible.AddRef();
+    *ppdispParent = &m_pControlPopup->m_xAccessible;
+    return S_OK;
+}

@@ -99,6 +99,8 @@ public:
     void OnRecalcLayout() override;
     void OnControlsChanged() override;
     CQVTCommandBar* GetParentCommandBar() const override;
+    // The control that dropped the popup, else the window's object.
+    HRESULT GetAccessibleParent(IDispatch** ppdispParent) override;
     int GetResizeMode() const override;
     CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
@@ -172,6 +174,8 @@ protected:
     void EnsureVisibleByScroll(int nIndex);
     CSize LayoutPopupMenu(int nHeightLimit);
     CQVTControl* GetResizableControl() const;
+    // What the gripper changes of the resizable control.
+    static int GetResizeModeOf(CQVTControl* pResizable);
 
     // Steps of showing and closing.
     void RemoveShadows();
@@ -216,7 +220,7 @@ protected:
     BOOL m_bMultiColumn;    // the last layout made more than one column
     int m_nLastAnimation;   // the animation the last show ran (0 none)
     BOOL m_bExpandTimer;    // the expand button's hover timer runs
-    BOOL m_bDoubleGripper;  // the tear-off gripper is drawn twice as thick
+    BOOL m_bDoubleGripper;  // the icon column is two icons wide (icons and check marks)
     friend class CQVTControlPopup;
 };
 

@@ -14,6 +14,8 @@
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
+#include "toolkit/commandbars/controls/QVTControlGallery.h"
+#include "toolkit/commandbars/controls/QVTControlGalleryItems.h"
 #include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
@@ -319,6 +321,26 @@ CQVTControl* CQVTPopupBar::GetResizableControl() const
     return nullptr;
 }
 
+int CQVTPopupBar::GetResizeModeOf(CQVTControl* pResizable)
+{
+    // A gallery whose items all span its width (a list) lays no more items
+    // in a row when widened: its gripper resizes the height only.
+    const CQVTControlGallery* pGallery = DYNAMIC_DOWNCAST(CQVTControlGallery, pResizable);
+    if (!pGallery)
+        return resizeBoth;
+    BOOL bAnyItem = FALSE;
+    for (int i = 0; i < pGallery->GetItemCount(); ++i)
+    {
+        CQVTControlGalleryItem* pItem = pGallery->GetItem(i);
+        if (!pItem || pItem->IsLabel())
+            continue;
+        if (pItem->GetSize().cx != 0)
+            return resizeBoth;
+        bAnyItem = TRUE;
+    }
+    return bAnyItem ? resizeHeight : resizeBoth;
+}
+
 int CQVTPopupBar::GetResizeMode() const
 {
     return m_nResizeMode;
@@ -397,7 +419,7 @@ CSize CQVTPopupBar::LayoutPopupMenu(int nHeightLimit)
     CQVTDpiScaler* pDpi = QVTDpiScaler();
 
     CQVTControl* pResizable = GetResizableControl();
-    m_nResizeMode = pResizable ? resizeBoth : resizeNone;
+    m_nResizeMode = pResizable ? GetResizeModeOf(pResizable) : resizeNone;
     if (nHeightLimit == 0)
     {
         for (int i = GetControlCount() - 1; i >= 0; --i)

@@ -178,7 +178,8 @@ CQVTToolBar::CQVTToolBar()
     : m_bVisible(TRUE), m_bBuiltIn(TRUE), m_bTearOff(FALSE), m_bCloseable(TRUE), m_bContextMenuPresent(TRUE),
       m_bCustomizeDialogPresent(TRUE), m_bShowExpandButton(TRUE), m_bInRecalcLayout(FALSE),
       m_bHiddenWithBars(FALSE), m_bVisibleBeforeHidden(FALSE), m_bHiddenWithFrame(FALSE),
-      m_hWndFocusBefore(nullptr), m_pExpandButton(nullptr), m_pHideButton(nullptr), m_pDockBar(nullptr)
+      m_bFloatUnplaced(FALSE), m_hWndFocusBefore(nullptr), m_pExpandButton(nullptr), m_pHideButton(nullptr),
+      m_pDockBar(nullptr)
 {
     m_dwFlags = dockTop | dockBottom | dockLeft | dockRight | dockFloat | dockHideWrap;
     m_pDockContext = std::make_unique<CQVTDockContext>(this);
@@ -380,12 +381,16 @@ BOOL CQVTToolBar::CreateToolBarWindow(CWnd* pParentWnd, BOOL bFloating)
     {
         CQVTDrawHelpers::RegisterWindowClass(AfxGetInstanceHandle(), kToolBarClass, CS_DBLCLKS);
         const DWORD dwStyle = bFloating ? 0x86000100 : 0x46000100;
-        const int cx = QVTDpiScaler()->ScaleX(100);
-        const int cy = QVTDpiScaler()->ScaleY(100);
+        CSize size(QVTDpiScaler()->ScaleX(100), QVTDpiScaler()->ScaleY(100));
+        if (m_pDockContext && !m_pDockContext->m_rectDragFrame.IsRectEmpty())
+            size = m_pDockContext->m_rectDragFrame.Size();
         if (!CreateEx(bRightToLeft ? WS_EX_LAYOUTRTL : 0, kToolBarClass, m_strTitle, dwStyle & ~WS_VISIBLE, 0,
-                      0, cx, cy, bFloating ? pParentWnd->GetSafeHwnd() : pParentWnd->GetSafeHwnd(),
+                      0, size.cx, size.cy, pParentWnd->GetSafeHwnd(),
                       bFloating ? nullptr : reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kEdgeBarId))))
             return FALSE;
+        // A new floating window has no place of its own yet: its first
+        // layout puts it at the cursor.
+        m_bFloatUnplaced = bFloating;
     }
     if (bFloating)
     {
@@ -405,6 +410,7 @@ BOOL CQVTToolBar::CreateToolBarWindow(CWnd* pParentWnd, BOOL bFloating)
     }
     else
     {
+        m_bFloatUnplaced = FALSE;
         ModifyStyle(WS_POPUP, WS_CHILD);
         ::SetParent(m_hWnd, pParentWnd->GetSafeHwnd());
         SetDlgCtrlID(static_cast<int>(kEdgeBarId));
@@ -437,6 +443,10 @@ BOOL CQVTToolBar::Create(int nPosition)
     if (!CreateToolBarWindow(pSite, FALSE))
         return FALSE;
     m_barPosition = nPosition;
+    // A bar in a site without dock bars (a dialog) can neither be dragged
+    // nor floated: it has no dock context, and takes the keyboard with the
+    // focus.
+    m_pDockContext.reset();
     pCommandBars->RecalcFrameLayout(FALSE);
     return TRUE;
 }
@@ -656,7 +666,8 @@ void CQVTToolBar::OnRecalcLayout()
         const CSize sz = CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH | LM_COMMIT);
         CRect rcWindow;
         GetWindowRect(&rcWindow);
-        if (rcWindow.IsRectEmpty() || !IsWindowVisible())
+        const BOOL bPlace = m_bFloatUnplaced || rcWindow.IsRectEmpty();
+        if (bPlace)
         {
             // A new floating bar opens at the cursor, inside the work area.
             CPoint pt;
@@ -669,7 +680,8 @@ void CQVTToolBar::OnRecalcLayout()
             rcWindow = CRect(pt, sz);
         }
         SetWindowPos(nullptr, rcWindow.left, rcWindow.top, sz.cx, sz.cy,
-                     SWP_NOZORDER | SWP_NOACTIVATE | (IsWindowVisible() ? 0 : SWP_NOMOVE));
+                     SWP_NOZORDER | SWP_NOACTIVATE | (bPlace || IsWindowVisible() ? 0 : SWP_NOMOVE));
+        m_bFloatUnplaced = FALSE;
         Redraw(nullptr, FALSE);
     }
     m_bInRecalcLayout = FALSE;
@@ -786,7 +798,7 @@ void CQVTToolBar::OnLButtonDown(UINT nFlags, CPoint point)
         return;
     }
     CQVTCommandBars::ClosePopups(GetCommandBars());
-    if (!IsMovable() || (!IsFloating() && !m_pDockBar))
+    if (!IsMovable() || !m_pDockContext || (!IsFloating() && !m_pDockBar))
         return;
     CPoint ptScreen = point;
     ClientToScreen(&ptScreen);
@@ -795,7 +807,7 @@ void CQVTToolBar::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CQVTToolBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
-    if (m_pControls->HitTest(point) || !IsMovable())
+    if (m_pControls->HitTest(point) || !IsMovable() || !m_pDockContext)
     {
         CQVTCommandBar::OnLButtonDblClk(nFlags, point);
         return;
@@ -807,7 +819,7 @@ void CQVTToolBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 void CQVTToolBar::OnNcLButtonDown(UINT nHitTest, CPoint point)
 {
     const BOOL bSizing = nHitTest >= HTLEFT && nHitTest <= HTBOTTOMRIGHT;
-    if (bSizing && m_pCommandBars && !IsCustomizeMode() && (IsFloating() || IsFreeSizing()))
+    if (bSizing && m_pCommandBars && m_pDockContext && !IsCustomizeMode() && (IsFloating() || IsFreeSizing()))
     {
         CQVTObjectRef<CQVTCommandBar> keepAlive(this);
         m_pDockContext->StartResize(static_cast<int>(nHitTest), point);

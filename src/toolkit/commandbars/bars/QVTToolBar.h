@@ -193,6 +193,7 @@ protected:
     BOOL m_bHiddenWithBars;  // hidden while the bars hide all their bars
     BOOL m_bVisibleBeforeHidden;
     BOOL m_bHiddenWithFrame;                // a floating bar hidden while its frame is inactive
+    BOOL m_bFloatUnplaced;                  // made floating and not yet placed at the cursor
     HWND m_hWndFocusBefore;                 // the window that had the focus when the bar took it
     CControlButtonExpand* m_pExpandButton;  // in the collection, temporary
     CControlButtonHide* m_pHideButton;      // in the collection, temporary

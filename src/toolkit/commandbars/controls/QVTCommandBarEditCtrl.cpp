@@ -5,11 +5,16 @@
 #include <vector>
 
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
+#include "toolkit/commandbars/QVTObjectRef.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/core/QVTModuleHandle.h"
 #include "toolkit/foundation/core/QVTRichEditClass.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 IMPLEMENT_DYNAMIC(CQVTCommandBarEditCtrl, CEdit)
@@ -290,14 +295,42 @@ void CQVTCommandBarEditCtrl::PasteAtSelection()
         SendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strText)));
 }
 
-BOOL CQVTCommandBarEditCtrl::ShowContextMenu(CQVTControl* /*pControl*/, CPoint /*point*/)
+BOOL CQVTCommandBarEditCtrl::ShowContextMenu(CQVTControl* pControl, CPoint point)
 {
-    // Filled when popup bars exist: a popup of the command bars with Cut
-    // (57635), Copy (57634) and Paste (57637), each enabled by
-    // IsCommandEnabled, tracked at the point with TPM_RETURNCMD, the chosen
-    // command run through ExecuteCommand while the thread's focused-control
-    // count is lowered. Only offered when the string 57635 exists.
-    return FALSE;
+    // Without the command strings the window's own menu shows.
+    CString strCut;
+    if (!QVTResourceManager()->LoadString(&strCut, ID_EDIT_CUT))
+        return FALSE;
+    CQVTCommandBar* pBar = pControl ? pControl->GetParent() : nullptr;
+    CQVTPopupBar* pPopup = CQVTPopupBar::CreatePopupBar(pBar ? pBar->GetCommandBars() : nullptr);
+    for (UINT nId :
+         {static_cast<UINT>(ID_EDIT_CUT), static_cast<UINT>(ID_EDIT_COPY), static_cast<UINT>(ID_EDIT_PASTE)})
+    {
+        CQVTControl* pEntry = pPopup->GetControls()->AddByType(qvtControlButton, static_cast<int>(nId));
+        if (!pEntry)
+            continue;
+        // The edit decides, not the site's command handlers.
+        pEntry->SetFlags(pEntry->GetFlags() | qvtFlagManualUpdate);
+        pEntry->SetEnabled(IsCommandEnabled(nId));
+    }
+    UINT nFlags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RECURSE;
+    if (GetExStyle() & WS_EX_LAYOUTRTL)
+        nFlags |= TPM_RIGHTALIGN;
+    CQVTObjectRef<CQVTCommandBar> keepBar(pBar);
+    // The menu's entries hover while it is up.
+    CQVTMouseManager* pMouseManager = CQVTMouseManager::GetThreadManager();
+    const BOOL bLowered = pMouseManager->GetFocusedControlCount() > 0;
+    if (bLowered)
+        pMouseManager->RemoveFocusedControl();
+    const int nCommand = CQVTCommandBars::TrackPopupBar(pPopup, nFlags, point.x, point.y, this);
+    if (bLowered)
+        pMouseManager->AddFocusedControl();
+    pPopup->InternalRelease();
+    if (nCommand > 0 && GetSafeHwnd())
+        ExecuteCommand(static_cast<UINT>(nCommand));
+    if (pBar && pBar->GetSafeHwnd())
+        pBar->Redraw();
+    return TRUE;
 }
 
 // The window of an edit control.

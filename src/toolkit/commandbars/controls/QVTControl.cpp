@@ -615,15 +615,15 @@ BOOL CQVTControl::OnSetSelected(int bSelected)
 
 void CQVTControl::CustomizeStartDrag(CPoint point)
 {
-    // Filled when customize mode exists: the control becomes the drag
-    // control and starts a drag through the bars' drop source. The bars
-    // cannot enter customize mode until then.
+    // Waits for: Command bars V (customize mode): the control becomes the drag
+    // control and starts a drag through the bars' drop source. The bars cannot
+    // enter customize mode meanwhile.
 }
 
 BOOL CQVTControl::CustomizeStartResize(CPoint point)
 {
-    // Filled when customize mode exists: the resize loop of a control's
-    // edge. The bars cannot enter customize mode until then.
+    // Waits for: Command bars V (customize mode): the resize loop of a
+    // control's edge. The bars cannot enter customize mode meanwhile.
     return FALSE;
 }
 

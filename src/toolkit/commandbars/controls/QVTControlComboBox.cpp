@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControlComboBoxAutoCompleteWnd.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
@@ -41,6 +42,8 @@ CQVTControlComboBox::CQVTControlComboBox(CQVTCommandBars* pCommandBars)
 
 CQVTControlComboBox::~CQVTControlComboBox()
 {
+    if (m_bFocused)
+        CQVTMouseManager::GetThreadManager()->RemoveFocusedControl();
     delete m_pAutoComplete;
     m_pAutoComplete = nullptr;
     DestroyEditWindow();
@@ -410,6 +413,10 @@ void CQVTControlComboBox::SetFocused(BOOL bFocused)
         return;
     CQVTObjectRef<CQVTControl> keepAlive(this);
     m_bFocused = bFocused;
+    if (bFocused)
+        CQVTMouseManager::GetThreadManager()->AddFocusedControl();
+    else
+        CQVTMouseManager::GetThreadManager()->RemoveFocusedControl();
     if (bFocused)
     {
         m_nLastSel = GetCurSel();

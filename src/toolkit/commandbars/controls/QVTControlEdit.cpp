@@ -8,7 +8,9 @@
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
@@ -48,6 +50,7 @@ CQVTControlEdit::CQVTControlEdit()
 
 CQVTControlEdit::~CQVTControlEdit()
 {
+    m_pAutoComplete.reset();
     DestroyEditWindow();
 }
 
@@ -115,10 +118,19 @@ void CQVTControlEdit::ShowLabel(BOOL bShow)
 
 BOOL CQVTControlEdit::SetShellAutoComplete(DWORD dwFlags)
 {
+    // Bound with the combo box's helper, which also follows the shell's
+    // suggestion list.
+    m_pAutoComplete.reset();
     m_dwShellAutoCompleteFlags = dwFlags;
-    // The shell's auto-completion is bound to the window with the combo
-    // box's auto-complete helper, which comes with the combo box.
-    return dwFlags == 0;
+    if (dwFlags == 0 || !m_pEdit || !m_pEdit->GetSafeHwnd())
+        return TRUE;
+    m_pAutoComplete = std::make_unique<CQVTControlComboBoxAutoCompleteWnd>();
+    if (FAILED(m_pAutoComplete->ShellAutoComplete(m_pEdit->GetSafeHwnd(), dwFlags)))
+    {
+        m_pAutoComplete.reset();
+        return FALSE;
+    }
+    return TRUE;
 }
 
 // Placement.
@@ -260,7 +272,10 @@ BOOL CQVTControlEdit::IsFocusable() const
 
 void CQVTControlEdit::OnUnderlineActivate()
 {
-    // The keyboard tips of the owning bars go first once key tips exist.
+    // The keyboard tips of the owning bars go first.
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars)
+        pCommandBars->HideKeyboardTips();
     SetFocused(TRUE);
 }
 
@@ -478,9 +493,8 @@ void CQVTControlEdit::OnMouseMove(CPoint point)
 
 void CQVTControlEdit::OnMouseHover()
 {
-    // Only while no control of the thread holds the focus; the thread's
-    // count of focused controls decides once the mouse manager keeps it.
-    if (!m_bFocused)
+    // Only while no control of the thread holds the focus.
+    if (CQVTMouseManager::GetThreadManager()->GetFocusedControlCount() == 0)
         CQVTControl::OnMouseHover();
 }
 

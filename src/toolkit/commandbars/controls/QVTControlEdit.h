@@ -6,9 +6,12 @@
 
 #include <richedit.h>
 
+#include <memory>
+
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTEditFieldHost.h"
 
+class CQVTControlComboBoxAutoCompleteWnd;
 class CQVTPropExchange;
 
 // Notification codes of edit controls beyond the system's EN_ codes.
@@ -58,7 +61,8 @@ public:
     int GetBuddyButtonId() const { return m_nBuddyButtonId; }
     void ShowLabel(BOOL bShow);
     BOOL IsLabelVisible() const { return m_bLabel; }
-    // Shell auto-completion flags for the window (0 off).
+    // Shell auto-completion flags for the window (0 off); FALSE when the
+    // shell's completion cannot be bound to a window that exists.
     BOOL SetShellAutoComplete(DWORD dwFlags);
     DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
     CQVTControlEditCtrl* GetEditCtrl() const { return m_pEdit; }
@@ -118,6 +122,7 @@ protected:
     BOOL m_bReadOnly;
     CString m_strTextAtFocus;  // Escape puts it back
     DWORD m_dwShellAutoCompleteFlags;
+    std::unique_ptr<CQVTControlComboBoxAutoCompleteWnd> m_pAutoComplete;  // bound to the window
     BOOL m_bShowSpinButtons;
     int m_nBuddyButtonId;  // a buddy button when above 0
     BOOL m_bNumbersOnly;   // digits only

@@ -135,18 +135,17 @@ CQVTControl* CQVTControls::CreateControlByType(int nType, int nId, BOOL bTempora
         if (nId == QVT_ID_WINDOWLIST || nId == QVT_ID_WORKSPACE_ACTIONS ||
             (nId == QVT_ID_FILE_MRU && !bTemporary))
         {
-            // Filled when the last extended controls exist (command bars V):
-            // the window list, the workspace actions and the recent-file
-            // list. No such list can be placed until then.
+            // Waits for: Command bars V (the last extended controls): the window list,
+            // the workspace actions and the recent-file list. No such list can be
+            // placed meanwhile.
             return nullptr;
         }
         if (bFromMenu &&
             (nId == QVT_ID_FILE_MRU_FIRST ||
              (nId == QVT_ID_OLE_VERB_FIRST && CString(lpszMenuCaption) == _T("<<OLE VERBS GO HERE>>"))))
         {
-            // Filled when the last extended controls exist (command bars V):
-            // the recent-file and OLE-verb lists. Such an item is left out
-            // of the menu until then.
+            // Waits for: Command bars V (the last extended controls): the recent-file
+            // and OLE-verb lists. Such an item is left out of the menu meanwhile.
             return nullptr;
         }
         return new CQVTControlButton();

@@ -77,7 +77,7 @@ void CQVTEditFieldHost::SetText(const CString& strText)
 
 CString CQVTEditFieldHost::GetEditHint() const
 {
-    // The linked action's hint is the fallback once actions carry one.
+    // Actions carry no hint: the field's own is the only one.
     return m_strEditHint;
 }
 

@@ -1,6 +1,7 @@
 #include "toolkit/commandbars/dialog/QVTDialogBaseImpl.h"
 
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
 #include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
 
 CQVTDialogBaseImpl::CQVTDialogBaseImpl() : m_pCommandBars(nullptr) {}
@@ -54,7 +55,14 @@ void CQVTDialogBaseImpl::LoadCommandBars(LPCTSTR lpszProfileName, BOOL bSilent)
 BOOL CQVTDialogBaseImpl::PreTranslateMessage(MSG* pMsg)
 {
     // Typing in a command-bar edit reaches it untouched, except for Tab,
-    // Enter and Escape, once such edits exist.
+    // Enter and Escape.
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && pMsg->wParam != VK_TAB &&
+        pMsg->wParam != VK_RETURN && pMsg->wParam != VK_ESCAPE)
+    {
+        CWnd* pFocus = CWnd::FromHandlePermanent(::GetFocus());
+        if (pFocus && pFocus->IsKindOf(RUNTIME_CLASS(CQVTCommandBarEditCtrl)))
+            return FALSE;
+    }
     return m_pCommandBars ? m_pCommandBars->PreTranslateFrameMessage(pMsg) : FALSE;
 }
 

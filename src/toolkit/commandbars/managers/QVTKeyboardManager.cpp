@@ -94,9 +94,13 @@ BOOL CQVTKeyboardManager::ProcessKeyboardHooks(UINT message, WPARAM wParam, LPAR
 
 BOOL CQVTKeyboardManager::OnKeyboardHook(WPARAM wParam, LPARAM lParam)
 {
+    // A drag or resize loop reads its own keys (Escape cancels it): the
+    // tracked bars must not take them first.
+    CQVTMouseManager* pMouseManager = CQVTMouseManager::GetThreadManager();
+    if (pMouseManager->IsInDragLoop())
+        return FALSE;
     if (lParam & (1 << 29))
     {
-        CQVTMouseManager* pMouseManager = CQVTMouseManager::GetThreadManager();
         if (!pMouseManager->IsMouseLocked() && wParam == VK_MENU)
         {
             // Holding Alt repeats the key: only its first press closes.

@@ -75,6 +75,16 @@ public:
     void ExitDragLoop() { --m_nDragLoop; }
     BOOL IsInDragLoop() const { return m_nDragLoop > 0; }
 
+    // Controls of the thread that hold the keyboard focus (a combo box being
+    // typed in): hovering an edit selects nothing meanwhile.
+    void AddFocusedControl() { ++m_nFocusedControls; }
+    void RemoveFocusedControl()
+    {
+        if (m_nFocusedControls > 0)
+            --m_nFocusedControls;
+    }
+    int GetFocusedControlCount() const { return m_nFocusedControls; }
+
     enum
     {
         TIMER_MOUSELEAVE = 113341
@@ -101,4 +111,5 @@ private:
     AFX_MODULE_STATE* m_pModuleState;           // captured by SetTrack
     BOOL m_bMenusExpanded;                      // the chain's popups open expanded
     int m_nDragLoop;                            // modal drag loops running
+    int m_nFocusedControls = 0;                 // controls holding the focus
 };

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "toolkit/commandbars/QVTCommandBarsResource.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
@@ -643,7 +647,7 @@ LRESULT CQVTStatusBar::OnNcHitTest(CPoint point)
         return HTBOTTOMRIGHT;
     if (point.y < rcWindow.bottom - CQVTPaintManager::DpiY(3))
         return HTCLIENT;
-    // Filled when the frame hook exists: under the ribbon theme the parent's
+    // Waits for: Frames (the frame hook): under the ribbon theme the parent's
     // frame hook, asked with the registered frame-hook message, answers
     // HTBOTTOM when the status bar is merged into the frame's border.
     return HTCLIENT;
@@ -711,8 +715,9 @@ void CQVTStatusBar::SetHotPane(CQVTStatusBarPane* pPane, CPoint point)
 
 void CQVTStatusBar::OnMouseMove(UINT /*nFlags*/, CPoint point)
 {
-    // Drag loops of the command bars pause hot tracking once the thread's
-    // mouse manager keeps their count.
+    // Drag loops of the command bars pause hot tracking.
+    if (CQVTMouseManager::GetThreadManager()->IsInDragLoop())
+        return;
     SetHotPane(HitTest(point), point);
 }
 
@@ -769,12 +774,51 @@ void CQVTStatusBar::SendPaneCommand(UINT nID)
         pParent->SendMessage(WM_COMMAND, nID, 0);
 }
 
-BOOL CQVTStatusBar::CreateCustomizePopup(CPoint /*ptScreen*/)
+CQVTStatusBar::CControlCustomization::CControlCustomization(CQVTStatusBarPane* pPane) : m_pPane(pPane)
 {
-    // Filled when popup bars exist: a popup of the command bars with the
-    // label "Customize Status Bar" (id 9186) and one check entry per
-    // customizable pane with an id, each switching its pane.
-    return FALSE;
+    // The entry follows its pane, not a command handler of the site.
+    m_dwFlags |= qvtFlagManualUpdate;
+}
+
+void CQVTStatusBar::CControlCustomization::OnExecute()
+{
+    const BOOL bShow = (m_pPane->GetHideFlags() & CQVTStatusBarPane::hiddenByUser) != 0;
+    m_pPane->SetVisible(bShow);
+    SetChecked(bShow);
+    // A chosen entry closes the menu, as a command does.
+    CQVTControlRef keepAlive(this);
+    CQVTCommandBar* pRoot = m_pParent ? m_pParent->GetRootParent() : nullptr;
+    if (pRoot)
+        pRoot->OnTrackLost();
+}
+
+BOOL CQVTStatusBar::CreateCustomizePopup(CPoint ptScreen)
+{
+    CQVTPopupBar* pPopup = CQVTPopupBar::CreatePopupBar(m_pCommandBars);
+    CQVTControls* pControls = pPopup->GetControls();
+    CQVTControl* pTitle = pControls->AddByType(qvtControlLabel, QVT_IDS_CUSTOMIZE_STATUSBAR);
+    if (pTitle)
+    {
+        CString strTitle;
+        QVTResourceManager()->LoadString(&strTitle, QVT_IDS_CUSTOMIZE_STATUSBAR);
+        pTitle->SetCaption(strTitle);
+    }
+    BOOL bFirst = TRUE;
+    for (CQVTStatusBarPane* pPane : m_arrPanes)
+    {
+        if (pPane->GetID() == 0 || !pPane->GetCustomizationVisible())
+            continue;
+        auto* pEntry = new CControlCustomization(pPane);
+        pControls->Add(pEntry, static_cast<int>(pPane->GetID()));
+        pEntry->SetCaption(pPane->GetCaption().IsEmpty() ? pPane->GetText() : pPane->GetCaption());
+        pEntry->SetShortcutText(pPane->GetText());
+        pEntry->SetBeginGroup(pPane->GetBeginGroup() && !bFirst);
+        pEntry->SetChecked(!(pPane->GetHideFlags() & CQVTStatusBarPane::hiddenByUser));
+        bFirst = FALSE;
+    }
+    CQVTCommandBars::TrackPopupBar(pPopup, 0, ptScreen.x, ptScreen.y, this);
+    pPopup->InternalRelease();
+    return TRUE;
 }
 
 // Text of the message pane.

@@ -12,6 +12,7 @@
 
 #include <vector>
 
+#include "toolkit/commandbars/controls/QVTControlButton.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBarPane.h"
 
 class CQVTCommandBars;
@@ -38,6 +39,18 @@ public:
         void Enable(BOOL bOn = TRUE) override;
         void SetCheck(int nCheck = 1) override;
         void SetText(LPCTSTR lpszText) override;
+    };
+
+    // An entry of the customize menu: switches its pane on or off.
+    class CControlCustomization : public CQVTControlButton
+    {
+    public:
+        explicit CControlCustomization(CQVTStatusBarPane* pPane);
+        void OnExecute() override;
+        CQVTStatusBarPane* GetPane() const { return m_pPane; }
+
+    private:
+        CQVTStatusBarPane* m_pPane;  // owned by the status bar, which outlives its menu
     };
 
     CQVTStatusBar();

@@ -67,10 +67,13 @@ BOOL CQVTScrollBarCtrl::SetTheme(int nTheme)
     case 13:
     case 14:
     case 15:
-        // Filled when the Office 2003, Office 2013, Visual Studio 2012 and
-        // 2015 and native Windows 10 scroll-bar themes exist: 7 Office 2003,
-        // 11 Office 2013, 12 and 13 Visual Studio 2012 (styles 8, 9), 14
-        // Visual Studio 2015 (10), 15 native Windows 10 (11).
+        // Waits for: Themes II (CQVTScrollBarThemeOffice2013,
+        // CQVTScrollBarThemeVisualStudio2012 and 2015,
+        // CQVTScrollBarThemeNativeWindows10): 11 Office 2013, 12 and 13 Visual
+        // Studio 2012 (styles 8, 9), 14 Visual Studio 2015 (10), 15 native
+        // Windows 10 (11).
+        // Waits for: CQVTScrollBarThemeOffice2003 (7), whose drawing no package
+        // describes yet.
         return FALSE;
     default:
         pTheme = std::make_unique<CQVTScrollBarThemeWindowsUx>();

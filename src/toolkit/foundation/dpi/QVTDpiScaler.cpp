@@ -30,8 +30,8 @@ void CQVTDpiScaler::Refresh(int nDpiX, int nDpiY, BOOL bForce)
 {
     if (m_bInitialized && !bForce)
         return;
-    // Unchanged values only mean "nothing to do" once the tables exist: a
-    // first refresh asking for the constructor's 96 must still build them.
+    // Unchanged values only mean "nothing to do" after the tables are built:
+    // a first refresh asking for the constructor's 96 must still build them.
     if (m_bInitialized && m_nDpiX == nDpiX && m_nDpiY == nDpiY)
         return;
     m_nDpiX = nDpiX != 0 ? nDpiX : (m_hDC ? ::GetDeviceCaps(m_hDC, LOGPIXELSX) : 0);

@@ -63,6 +63,16 @@ CQVTRibbonPaintManager* RibbonPaintManagerOf(const CQVTControl* pControl)
     return pPaintManager ? pPaintManager->GetRibbonPaintManager() : nullptr;
 }
 
+// The quick-access buttons are as high as a control row and 13/22 of it
+// wide, so that they grow with the ribbon's font.
+CSize QuickAccessButtonSize(const CQVTControl* pControl)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = RibbonPaintManagerOf(pControl);
+    const int nHeight =
+        pRibbonPaintManager ? pRibbonPaintManager->GetRowHeight() : QVTDpiScaler()->ScaleY(22);
+    return CSize(nHeight * QVTDpiScaler()->ScaleY(13) / QVTDpiScaler()->ScaleY(22), nHeight);
+}
+
 // The ribbon whose quick-access button this is or was copied from.
 CQVTRibbonBar* QuickAccessRibbonOf(const CQVTControl* pControl)
 {
@@ -86,8 +96,8 @@ CQVTRibbonBarControlCaptionButton::CQVTRibbonBarControlCaptionButton()
 
 CSize CQVTRibbonBarControlCaptionButton::Draw(CDC* pDC)
 {
-    // The frame paint manager draws the caption buttons once frames are
-    // themed; until then the ribbon has no frame hook and shows none.
+    // Waits for: Frames (the frame hook and frame paint managers), which draw
+    // the caption buttons on a themed frame. Meanwhile the ribbon shows none.
     return m_rcControl.Size();
 }
 
@@ -105,7 +115,7 @@ CQVTRibbonBarControlQuickAccessPopup::CQVTRibbonBarControlQuickAccessPopup()
 
 CSize CQVTRibbonBarControlQuickAccessPopup::GetSize(CDC*)
 {
-    return CSize(QVTDpiScaler()->ScaleX(13), QVTDpiScaler()->ScaleY(22));
+    return QuickAccessButtonSize(this);
 }
 
 CSize CQVTRibbonBarControlQuickAccessPopup::Draw(CDC* pDC)
@@ -157,7 +167,7 @@ CQVTRibbonBarControlQuickAccessMorePopup::CQVTRibbonBarControlQuickAccessMorePop
 
 CSize CQVTRibbonBarControlQuickAccessMorePopup::GetSize(CDC*)
 {
-    return CSize(QVTDpiScaler()->ScaleX(13), QVTDpiScaler()->ScaleY(22));
+    return QuickAccessButtonSize(this);
 }
 
 CSize CQVTRibbonBarControlQuickAccessMorePopup::Draw(CDC* pDC)
@@ -401,8 +411,8 @@ void CQVTRibbonBar::ShowQuickAccessBelowRibbon(BOOL bBelow)
 {
     m_bShowQuickAccessBelow = bBelow;
     RequestLayout();
-    // With a frame hook the frame's region and caption follow here once
-    // frames are themed.
+    // Waits for: Frames (the frame hook): the frame's region and caption
+    // follow here.
 }
 
 void CQVTRibbonBar::ShowQuickAccess(BOOL bShow)
@@ -428,9 +438,8 @@ void CQVTRibbonBar::EnableFrameTheme(BOOL bEnable)
         }
         RequestLayout();
     }
-    // Turning the bars' frame theme on or off is the frame hook's, which
-    // comes with themed frames; without it the ribbon draws its own caption
-    // strip.
+    // Waits for: Frames (the frame hook): turning the bars' frame theme on or
+    // off. Meanwhile the ribbon draws its own caption strip.
 }
 
 BOOL CQVTRibbonBar::IsQuickAccessControl(const CQVTControl* pControl) const
@@ -651,8 +660,8 @@ void CQVTRibbonBar::DoPropExchange(CQVTPropExchange* pPX)
             PropExchangeBool(pPX, _T("Customizable"), m_bCustomizable, FALSE);
         {
             CQVTPropExchangeSection section(pPX->GetSection(_T("SystemButton")));
-            // The system button comes with the application menu: none to
-            // save, and a stored one cannot be made.
+            // Waits for: Ribbon III (the system button and application menu): none to
+            // save meanwhile, and a stored one cannot be made.
             BOOL bSystemButton = GetSystemButton() != nullptr;
             PropExchangeBool(&section, _T("SystemButton"), bSystemButton, TRUE);
         }
@@ -779,9 +788,9 @@ BOOL CQVTRibbonBar::IsOnTabStrip(CPoint point) const
 
 int CQVTRibbonBar::HitTestCaption(CPoint) const
 {
-    // In customize mode, and without a frame hook (which comes with themed
-    // frames), the caption row hits nothing: the site's own frame moves and
-    // sizes the window.
+    // Waits for: Frames (the frame hook): the caption row's hit codes. In
+    // customize mode, and meanwhile, the caption row hits nothing: the site's
+    // own frame moves and sizes the window.
     return 0;
 }
 
@@ -923,8 +932,9 @@ void CQVTRibbonBar::OnMouseLeave()
 
 LRESULT CQVTRibbonBar::OnNcHitTest(CPoint point)
 {
-    // With desktop composition the frame answers for its caption buttons
-    // first; the ribbon draws on no composited frame yet.
+    // Waits for: Frames (the frame hook): with desktop composition the frame
+    // answers for its caption buttons first. Meanwhile the ribbon draws on no
+    // composited frame.
     return CQVTToolBar::OnNcHitTest(point);
 }
 

@@ -131,14 +131,14 @@ public:
     BOOL IsRibbonContentShown() const { return m_bContentShown; }
     BOOL IsCaptionRowShown() const { return m_bShowCaptionRow; }
 
-    // The frame hook is the frame package's: until it exists the ribbon has
-    // none and draws its own caption strip.
+    // Waits for: Frames (the frame hook). Meanwhile the ribbon has none and
+    // draws its own caption strip.
     BOOL IsFrameThemeEnabled() const { return FALSE; }
     BOOL IsDwmEnabled() const { return FALSE; }
     BOOL IsFrameActive() const { return FALSE; }
     int GetFrameTopBorder() const { return 0; }
-    // The system button and the backstage view come with their packages:
-    // until then there is no system button and no backstage.
+    // Waits for: Ribbon III (the system button and the backstage view).
+    // Meanwhile there is no system button and no backstage.
     CQVTControl* GetSystemButton() const { return nullptr; }
     BOOL IsBackstageViewVisible() const { return FALSE; }
 

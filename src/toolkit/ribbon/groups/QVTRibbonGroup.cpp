@@ -409,7 +409,6 @@ BOOL CQVTRibbonGroup::LoadToolBar(UINT nIDResource, BOOL bLoadIcons)
     if (pHeader->wItemCount > nAvailable)
         return FALSE;
     const WORD* pItems = reinterpret_cast<const WORD*>(pHeader + 1);
-    std::vector<UINT> arrIds;
     BOOL bBeginGroup = FALSE;
     for (WORD i = 0; i < pHeader->wItemCount; ++i)
     {
@@ -419,12 +418,7 @@ BOOL CQVTRibbonGroup::LoadToolBar(UINT nIDResource, BOOL bLoadIcons)
             bBeginGroup = TRUE;
             continue;
         }
-        CQVTControl* pControl = Add(qvtControlButton, static_cast<int>(nId));
-        if (pControl)
-        {
-            pControl->SetBeginGroup(bBeginGroup && GetCount() > 1);
-            arrIds.push_back(nId);
-        }
+        LoadToolBarControl(nId, bBeginGroup);
         bBeginGroup = FALSE;
     }
     if (!bLoadIcons)
@@ -435,6 +429,39 @@ BOOL CQVTRibbonGroup::LoadToolBar(UINT nIDResource, BOOL bLoadIcons)
     std::vector<UINT> arrAll(pItems, pItems + pHeader->wItemCount);
     return pImageManager->SetIcons(nIDResource, arrAll.data(), static_cast<int>(arrAll.size()),
                                    CSize(pHeader->wWidth, pHeader->wHeight));
+}
+
+// The site may hand over a control of its own, or ask for another type,
+// for each button of the resource, as for a toolbar's buttons.
+CQVTControl* CQVTRibbonGroup::LoadToolBarControl(UINT nId, BOOL bBeginGroup)
+{
+    CQVTCommandBars* pCommandBars = m_pParent ? m_pParent->GetCommandBars() : nullptr;
+    CWnd* pSite = pCommandBars ? pCommandBars->GetSite() : (m_pParent ? m_pParent->GetSite() : nullptr);
+    QVTCREATECONTROLSTRUCT cs = {};
+    cs.nID = nId;
+    cs.bToolBar = TRUE;
+    cs.nIndex = GetCount();
+    cs.pCommandBar = m_pParent;
+    cs.strCaption = m_pParent ? m_pParent->GetTitle() : CString();
+    cs.controlType = qvtControlButton;
+    cs.buttonStyle = qvtButtonAutomatic;
+    cs.bBeginGroup = bBeginGroup;
+    if (pSite && pSite->GetSafeHwnd())
+        pSite->SendMessage(QVTWM_BEFORECREATECONTROL, 0, reinterpret_cast<LPARAM>(&cs));
+    CQVTControl* pControl = cs.pControl ? AddControl(cs.pControl, static_cast<int>(nId))
+                                        : Add(cs.controlType, static_cast<int>(nId));
+    if (!pControl)
+        return nullptr;
+    if (pControl->GetType() == qvtControlPopup && pControl->GetIconId() != static_cast<int>(nId))
+    {
+        pControl->SetIconId(static_cast<int>(nId));
+        pControl->RedrawParent(FALSE);
+    }
+    pControl->SetBeginGroup(cs.bBeginGroup && GetCount() > 1);
+    cs.pControl = pControl;
+    if (pSite && pSite->GetSafeHwnd())
+        pSite->SendMessage(QVTWM_AFTERCREATECONTROL, 0, reinterpret_cast<LPARAM>(&cs));
+    return pControl;
 }
 
 // Geometry and drawing.

@@ -143,6 +143,8 @@ public:
     void SetIndex(int nIndex) { m_nIndex = nIndex; }
 
 protected:
+    // One button of a toolbar resource, offered to the site first.
+    CQVTControl* LoadToolBarControl(UINT nId, BOOL bBeginGroup);
     // One entry per visible control of a layout pass.
     struct LayoutEntry
     {

@@ -27,7 +27,8 @@ CQVTRibbonTheme::CQVTRibbonTheme()
       m_clrRibbonText(kRibbonThemeNoColor), m_clrRibbonGrayText(RGB(141, 141, 141)),
       m_clrMenuGripperShadow(RGB(197, 197, 197)), m_bNoGroupSpacing(FALSE)
 {
-    // The frame paint manager of ribbon frames comes with themed frames.
+    // Waits for: Frames (frame paint managers): the frame paint manager of
+    // ribbon frames.
     m_strOfficeFont = _T("Segoe UI");
     m_bUseOfficeFont = TRUE;
     // Wider menu gaps and split arrows, and a status bar a pixel taller.

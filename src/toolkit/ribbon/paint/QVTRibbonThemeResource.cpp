@@ -749,8 +749,8 @@ void CQVTRibbonThemeResource::FillSystemPopupBar(CDC* pDC, CQVTCommandBar* pPopu
     pPopupBar->GetClientRect(&rc);
     const CRect rcBorders = Dpi()->UnscaleRect(pPopupBar->GetMargins());
     DrawImageFrame(pDC, _T("RIBBONSYSTEMMENU"), rc, 0, 1, rcBorders, FALSE);
-    // The system button that overlaps the menu and the recent-file list
-    // background come with the application menu.
+    // Waits for: Ribbon III (the application menu): the system button that
+    // overlaps the menu and the recent-file list background.
     const COLORREF clrRecent =
         GetImages()->GetIniColor(_T("Ribbon"), _T("RecentFileListBackground"), kResourceNoColor);
     CQVTControls* pControls = pPopupBar->GetControls();

@@ -313,7 +313,8 @@ void CQVTRibbonControlTab::SetSelectedItem(CQVTTabManagerItem* pItem)
 
 void CQVTRibbonControlTab::OnItemClick(CQVTTabManagerItem* pItem)
 {
-    // Customizing tabs comes with the ribbon's customization.
+    // Waits for: Command bars V (customize mode): a click on a tab while
+    // customizing.
     CQVTTabManager::OnItemClick(pItem);
 }
 

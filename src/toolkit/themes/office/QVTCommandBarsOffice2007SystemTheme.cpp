@@ -7,10 +7,12 @@ IMPLEMENT_DYNAMIC(CQVTCommandBarsOffice2007SystemTheme, CQVTCommandBarsOfficeXPT
 CQVTCommandBarsOffice2007SystemTheme::CQVTCommandBarsOffice2007SystemTheme()
     : m_pMarkupContext(MarkupCreateContext(nullptr, TRUE))
 {
-    // The frame paint manager drawn from the built-in style and the ribbon's
-    // markup theme take their slots here, in place of any the base made, once
-    // frame paint managers and the ribbon's markup theme exist; until then
-    // the frame's stays empty and the ribbon draws from the resource images.
+    // Waits for: CQVTFrameThemeOffice2007System (Frames package), the frame
+    // drawn from the built-in style, made here in place of any the base made.
+    // Meanwhile the frame's slot stays empty.
+    // Waits for: CQVTRibbonThemeOffice2007System (Ribbon III package), the
+    // ribbon's markup theme, made here likewise. Meanwhile the ribbon draws
+    // from the resource images.
 }
 
 CQVTCommandBarsOffice2007SystemTheme::~CQVTCommandBarsOffice2007SystemTheme()

@@ -14,6 +14,7 @@ public:
     CQVTCommandBarsOffice2007SystemTheme();
     ~CQVTCommandBarsOffice2007SystemTheme() override;
 
+    int GetThemeId() const override { return qvtThemeOffice2007System; }
     CQVTFramePaintManager* GetFramePaintManager() override;
     CQVTRibbonPaintManager* GetRibbonPaintManager() override;
 

@@ -2,6 +2,8 @@
 
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
@@ -100,6 +102,29 @@ COLORREF CQVTCommandBarsOfficeXPTheme::GetRectangleTextColor(BOOL bSelected, BOO
     return GetColor(45);
 }
 
+void CQVTCommandBarsOfficeXPTheme::DrawPopupJoin(CDC* pDC, CQVTCommandBar* pBar)
+{
+    CQVTPopupBar* pPopup = DYNAMIC_DOWNCAST(CQVTPopupBar, pBar);
+    CQVTControlPopup* pOwner = pPopup ? pPopup->GetControlPopup() : nullptr;
+    CQVTCommandBar* pOwnerBar = pOwner ? pOwner->GetParent() : nullptr;
+    if (!pOwnerBar || pOwnerBar->GetType() == qvtBarTypePopup || !pOwnerBar->GetSafeHwnd() ||
+        !pPopup->GetSafeHwnd())
+        return;
+    CRect rcOwner = pOwner->GetRect();
+    pOwnerBar->ClientToScreen(&rcOwner);
+    CRect rcPopup;
+    pPopup->GetWindowRect(&rcPopup);
+    CRect rcJoin;
+    if (!rcJoin.IntersectRect(rcPopup, rcOwner))
+        return;
+    pPopup->ScreenToClient(&rcJoin);
+    if (rcJoin.Width() > 1)
+        rcJoin.DeflateRect(1, 0);
+    if (rcJoin.Height() > 1)
+        rcJoin.DeflateRect(0, 1);
+    pDC->FillSolidRect(rcJoin, GetColor(30));
+}
+
 void CQVTCommandBarsOfficeXPTheme::FillCommandBarEntry(CDC* pDC, CQVTCommandBar* pBar)
 {
     CRect rc;
@@ -122,8 +147,7 @@ void CQVTCommandBarsOfficeXPTheme::FillCommandBarEntry(CDC* pDC, CQVTCommandBar*
     if (nPosition == qvtBarPopup)
     {
         DrawBorderFill(pDC, rc, 43, 41);
-        // The join with the item that dropped the popup is drawn here once
-        // popup bars exist.
+        DrawPopupJoin(pDC, pBar);
         return;
     }
     if (IsFlatBar(pBar))

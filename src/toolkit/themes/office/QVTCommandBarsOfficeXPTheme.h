@@ -46,6 +46,8 @@ public:
     virtual void FillLabelBackground(CDC* pDC, CRect rc);
 
 protected:
+    // Opens a popup's border towards the item of a bar that dropped it.
+    void DrawPopupJoin(CDC* pDC, CQVTCommandBar* pBar);
     // Fills with the second colour number, then frames with the first when
     // it differs; -1 skips either.
     void DrawBorderFill(CDC* pDC, const CRect& rc, int nBorder, int nFill);

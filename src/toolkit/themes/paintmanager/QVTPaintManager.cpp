@@ -346,8 +346,8 @@ void CQVTPaintManager::RefreshMetrics()
         if (SUCCEEDED(m_themeStatusBar.GetThemeColor(1, 0, 3803 /* text colour */, &clrText)))
             m_pStatusBarPaintManager->m_clrText.SetStandardValue(clrText);
     }
-    // The frame's paint manager refreshes here once it exists, after the
-    // progress; the ribbon's last.
+    // Waits for: Frames (frame paint managers): the frame's paint manager
+    // refreshes here, after the progress; the ribbon's last.
     if (m_pRibbonPaintManager)
         m_pRibbonPaintManager->RefreshMetrics();
 }
@@ -496,8 +496,8 @@ void CQVTPaintManager::SetFontHeight(int nFontHeight)
 {
     m_nFontHeight = nFontHeight;
     RefreshMetrics();
-    // The frame paint manager's caption font follows the height here once
-    // frame paint managers exist.
+    // Waits for: Frames (frame paint managers): the frame paint manager's
+    // caption font follows the height here.
 }
 
 int CQVTPaintManager::GetSplitDropDownHeight() const
@@ -515,15 +515,15 @@ void CQVTPaintManager::GetIconsInfo(BOOL& bUseFadedIcons, BOOL& bUseDisabledIcon
 
 CQVTFramePaintManager* CQVTPaintManager::GetFramePaintManager()
 {
-    // Made on first request once frame paint managers exist.
+    // Waits for: Frames (frame paint managers): made on first request.
     return m_pFramePaintManager;
 }
 
 CQVTRibbonPaintManager* CQVTPaintManager::GetRibbonPaintManager()
 {
-    // Filled when the ribbon's markup theme exists: the default themes will
-    // draw the ribbon from the built-in style. Until then they draw it from
-    // the resource images, as the resource themes do.
+    // Waits for: Ribbon III (the ribbon's markup theme): the default themes
+    // will draw the ribbon from the built-in style. Meanwhile they draw it
+    // from the resource images, as the resource themes do.
     if (!m_pRibbonPaintManager)
     {
         m_pRibbonPaintManager = new CQVTRibbonThemeResource(this);

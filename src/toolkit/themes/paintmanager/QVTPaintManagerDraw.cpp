@@ -10,6 +10,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
+#include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
@@ -18,6 +19,7 @@
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "toolkit/foundation/image/QVTImageManagerIcon.h"
+#include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
 
 namespace {
 // Glyphs of the toolkit's glyph font.
@@ -148,11 +150,16 @@ int CQVTPaintManager::GetEffectiveEnabled(CQVTControl* pControl) const
 
 void CQVTPaintManager::DrawControlEntry(CDC* pDC, CQVTControl* pControl)
 {
-    // A ribbon paint manager draws the entries of ribbon controls first once
-    // the ribbon exists.
+    CQVTCommandBar* pBar = pControl->GetParent();
+    // The ribbon's own faces (grouped buttons) come first for its controls.
+    if (pControl->GetRibbonGroup() || (pBar && pBar->IsRibbonBar()))
+    {
+        CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
+        if (pRibbonPaintManager && pRibbonPaintManager->DrawRibbonGroupControlButton(pDC, pControl))
+            return;
+    }
     if (DrawControlEntryHook(pDC, pControl))
         return;
-    CQVTCommandBar* pBar = pControl->GetParent();
     const int barType = pBar ? pBar->GetType() : qvtBarTypeNormal;
     const int barPosition = pBar ? pBar->GetPosition() : qvtBarTop;
     DrawRectangle(pDC, pControl->GetRect(), pControl->GetSelected(), pControl->GetPressed(),
@@ -446,8 +453,8 @@ void CQVTPaintManager::DrawControlMarlettCaption(CDC* pDC, CQVTControl* pControl
     CFont* pOldFont = pDC->SelectObject(font.GetFont());
     const COLORREF clrOld = pDC->SetTextColor(GetControlTextColor(pControl));
     CRect rc = pControl->GetRect();
-    // Whether the control lies on a glass frame is the ribbon's to say once
-    // it exists; until then nothing is on glass.
+    // Waits for: Frames (the frame hook's glass frame): whether the control
+    // lies on glass. Meanwhile nothing is on glass.
     DrawTextApi(pDC, pControl->GetCaption(), rc, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX, FALSE);
     pDC->SetTextColor(clrOld);
     pDC->SelectObject(pOldFont);
@@ -487,9 +494,11 @@ int CQVTPaintManager::GetPopupBarGutterWidth(CQVTCommandBar* pBar)
 {
     if (!pBar || pBar->GetType() != qvtBarTypePopup)
         return 0;
-    // Popup bars with a second (check-mark) column double this once popup
-    // bars exist.
-    return GetPopupBarButtonSize(pBar).cx + DpiX(1);
+    // A popup with a double gripper keeps a check-mark column beside the
+    // icons.
+    const CQVTPopupBar* pPopup = DYNAMIC_DOWNCAST(CQVTPopupBar, pBar);
+    const int nColumns = pPopup && pPopup->IsDoubleGripper() ? 2 : 1;
+    return GetPopupBarButtonSize(pBar).cx * nColumns + DpiX(1);
 }
 
 void CQVTPaintManager::DrawTooltipFrame(CDC* pDC, CWnd* pToolTip, BOOL bFlag, BOOL bInfoColor)

@@ -66,8 +66,8 @@ void CQVTResourceTheme::SetImageHandle(HMODULE hModule, LPCTSTR lpszIniName)
 
 CQVTFramePaintManager* CQVTResourceTheme::GetFramePaintManager()
 {
-    // Made on first request from the set's frame images once frame paint
-    // managers exist; until then the slot stays empty.
+    // Waits for: Frames (frame paint managers): made on first request from the
+    // set's frame images. Meanwhile the slot stays empty.
     return CQVTCommandBarsOffice2003Theme::GetFramePaintManager();
 }
 

@@ -11,7 +11,11 @@
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
+#include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
+#include "tests/toolkit/commandbars/support/bars_frame.h"
 
 namespace {
 
@@ -335,3 +339,81 @@ TEST_F(DialogHost, HoldingARepeatingButtonExecutesAtPressAndThenUntilReleased)
 }
 
 }  // namespace
+
+namespace {
+
+CString ClipboardText()
+{
+    CString strText;
+    if (!::OpenClipboard(nullptr))
+        return strText;
+    HANDLE hData = ::GetClipboardData(CF_UNICODETEXT);
+    if (hData)
+    {
+        strText = static_cast<LPCWSTR>(::GlobalLock(hData));
+        ::GlobalUnlock(hData);
+    }
+    ::CloseClipboard();
+    return strText;
+}
+
+void SetClipboardText(LPCTSTR lpszText)
+{
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    const size_t nBytes = (::lstrlenW(lpszText) + 1) * sizeof(WCHAR);
+    HGLOBAL hData = ::GlobalAlloc(GMEM_MOVEABLE, nBytes);
+    memcpy(::GlobalLock(hData), lpszText, nBytes);
+    ::GlobalUnlock(hData);
+    ::SetClipboardData(CF_UNICODETEXT, hData);
+    ::CloseClipboard();
+}
+
+}  // namespace
+
+TEST_F(DialogHost, KeysTypedInABarEditReachItAndItsOwnEditCommandsComeFirst)
+{
+    CSiteDialog& dialog = *s_pDialog;
+    dialog.Reset();
+    QVT_SHORTCUTMANAGER_ACCEL accel = {};
+    accel.cmd = ID_TEST_OPEN;
+    accel.key[0].fVirt = FVIRTKEY;
+    accel.key[0].key = 'B';
+    dialog.GetCommandBars()->GetShortcutManager()->SetAccelerators(&accel, 1);
+    auto* pEdit =
+        static_cast<CQVTControlEdit*>(dialog.GetBar()->GetControls()->AddByType(qvtControlEdit, ID_TEST_NEW));
+    ASSERT_NE(nullptr, pEdit);
+    pEdit->SetWidth(120);
+    dialog.GetBar()->OnRecalcLayout();
+    dialog.SetForegroundWindow();
+    dialog.SetFocus();
+    PumpTranslated(50);
+    ASSERT_NE(nullptr, pEdit->GetEditCtrl());
+
+    // Outside the edit, B is the accelerator.
+    const int nOpen = dialog.m_nOpen;
+    SendKey('B', false);
+    SendKey('B', true);
+    PumpTranslated(50);
+    EXPECT_EQ(nOpen + 1, dialog.m_nOpen);
+
+    // In the edit it is typed.
+    pEdit->SetFocused(TRUE);
+    PumpTranslated(50);
+    ASSERT_EQ(pEdit->GetEditCtrl()->GetSafeHwnd(), ::GetFocus());
+    SendKey('B', false);
+    SendKey('B', true);
+    PumpTranslated(50);
+    EXPECT_EQ(nOpen + 1, dialog.m_nOpen);
+    CString strText;
+    pEdit->GetEditCtrl()->GetWindowText(strText);
+    EXPECT_EQ(CString(_T("b")), strText);
+
+    // The site's Copy command copies the edit's selection.
+    SetClipboardText(_T("before"));
+    pEdit->GetEditCtrl()->SetSel(0, -1);
+    dialog.SendMessage(WM_COMMAND, ID_EDIT_COPY, 0);
+    EXPECT_EQ(CString(_T("b")), ClipboardText());
+    pEdit->SetFocused(FALSE);
+    dialog.GetCommandBars()->GetShortcutManager()->SetAccelerators(nullptr, 0);
+}

@@ -18,6 +18,7 @@
 #include "toolkit/commandbars/controls/QVTControlGallery.h"
 #include "toolkit/commandbars/controls/QVTControlGalleryItems.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/foundation/propexchange/QVTPropExchangeXMLNode.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
@@ -317,4 +318,23 @@ TEST_F(ComboBox, ADropDownListStepsWithTheKeysAndGivesBackItsSelectionWhenLeft)
     EXPECT_EQ(
         std::vector<UINT>({QVT_CBN_SETFOCUS, QVT_CBN_SELCHANGE, QVT_CBN_SELENDCANCEL, QVT_CBN_KILLFOCUS}),
         s_pFrame->m_codes);
+}
+
+TEST_F(ComboBox, WhileItHoldsTheFocusHoveringAnEditLeavesItsListOpen)
+{
+    CQVTControl* pEdit = m_pBar->GetControls()->AddByType(qvtControlEdit, kComboId + 1);
+    ASSERT_NE(nullptr, pEdit);
+    m_pCombo->SetDropDownListStyle(TRUE);
+    m_pBar->Layout(400);
+    CQVTMouseManager* pMouseManager = CQVTMouseManager::GetThreadManager();
+    const int nBefore = pMouseManager->GetFocusedControlCount();
+    ClickText();
+    EXPECT_EQ(nBefore + 1, pMouseManager->GetFocusedControlCount());
+    Type(VK_F4);
+    ASSERT_TRUE(m_pCombo->GetPopuped());
+    pEdit->OnMouseHover();
+    EXPECT_TRUE(m_pCombo->GetPopuped());
+    Type(VK_ESCAPE);
+    m_pCombo->SetFocused(FALSE);
+    EXPECT_EQ(nBefore, pMouseManager->GetFocusedControlCount());
 }

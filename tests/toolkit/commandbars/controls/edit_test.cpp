@@ -4,6 +4,7 @@
 // and pasted text, Escape putting the text back, and the hint.
 #include <afxwin.h>
 #include <afxext.h>
+#include <shlwapi.h>
 
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "tests/toolkit/tabmanager/tab_input.h"
 #include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
@@ -293,3 +295,70 @@ TEST_F(EditOnABar, TheHintShowsInAnEmptyEditWithoutFocus)
 }
 
 }  // namespace
+
+namespace {
+
+CString EditClipboardText()
+{
+    CString strText;
+    if (!::OpenClipboard(nullptr))
+        return strText;
+    HANDLE hData = ::GetClipboardData(CF_UNICODETEXT);
+    if (hData)
+    {
+        strText = static_cast<LPCWSTR>(::GlobalLock(hData));
+        ::GlobalUnlock(hData);
+    }
+    ::CloseClipboard();
+    return strText;
+}
+
+}  // namespace
+
+TEST_F(EditOnABar, ARightClickOffersCutCopyAndPasteAndRunsTheChosenOne)
+{
+    Layout();
+    s_pSite->SetForegroundWindow();
+    CRect rcEdit;
+    ::GetWindowRect(EditWindow(), &rcEdit);
+    MouseClickAt(rcEdit.CenterPoint());
+    PumpMessages(50);
+    ASSERT_EQ(EditWindow(), ::GetFocus());
+    KeyPress('4');
+    KeyPress('2');
+    ::SendMessage(EditWindow(), EM_SETSEL, 0, -1);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    // The menu opens under the pointer; C chooses Copy.
+    const DWORD dwUiThread = ::GetCurrentThreadId();
+    RunInputScript([&] {
+        ScriptMouseMove(rcEdit.CenterPoint(), 40);
+        ScriptMouseButton(MOUSEEVENTF_RIGHTDOWN, 40);
+        ScriptMouseButton(MOUSEEVENTF_RIGHTUP, 40);
+        ScriptWaitForCapture(dwUiThread, true, 3000);
+        ::Sleep(300);
+        SendKey('C', false);
+        SendKey('C', true);
+        ScriptWaitForCapture(dwUiThread, false, 3000);
+    });
+    PumpMessages(50);
+    EXPECT_EQ(CString(_T("42")), EditClipboardText());
+    EXPECT_EQ(CString(_T("42")), WindowText()) << "copied, not cut";
+}
+
+TEST_F(EditOnABar, ShellCompletionIsBoundToTheWindowAtRunTime)
+{
+    // Before the window exists the flags wait for it.
+    EXPECT_TRUE(m_pEdit->SetShellAutoComplete(SHACF_FILESYSTEM));
+    Layout();
+    ASSERT_TRUE(::IsWindow(EditWindow()));
+    EXPECT_EQ(static_cast<DWORD>(SHACF_FILESYSTEM), m_pEdit->GetShellAutoCompleteFlags());
+    // Without the shell's function the binding fails; with it, it holds.
+    CQVTControlComboBoxAutoCompleteWnd::s_lpszLibrary = _T("no_such_library.dll");
+    EXPECT_FALSE(m_pEdit->SetShellAutoComplete(SHACF_FILESYSTEM));
+    CQVTControlComboBoxAutoCompleteWnd::s_lpszLibrary = _T("shlwapi.dll");
+    EXPECT_TRUE(m_pEdit->SetShellAutoComplete(SHACF_FILESYSTEM));
+    EXPECT_TRUE(m_pEdit->SetShellAutoComplete(0));
+    EXPECT_EQ(0u, m_pEdit->GetShellAutoCompleteFlags());
+}

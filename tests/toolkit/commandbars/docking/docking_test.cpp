@@ -18,6 +18,7 @@
 #include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/core/QVTMultiMonitor.h"
+#include "toolkit/foundation/dpi/QVTDpiScaler.h"
 
 namespace {
 
@@ -113,6 +114,31 @@ protected:
     static const CRect kFrame;
 };
 const CRect Docking::kFrame(620, 520, 1220, 880);
+
+// A toolbar that can be told to fail making its floating window, and that
+// records the size its window was made at.
+class CProbeToolBar : public CQVTToolBar
+{
+public:
+    BOOL CreateToolBarWindow(CWnd* pParentWnd, BOOL bFloating) override
+    {
+        if (bFloating && m_bRefuseFloating)
+            return FALSE;
+        return CQVTToolBar::CreateToolBarWindow(pParentWnd, bFloating);
+    }
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
+    {
+        if (message == WM_CREATE)
+        {
+            const CREATESTRUCT* pCreate = reinterpret_cast<const CREATESTRUCT*>(lParam);
+            m_szCreated = CSize(pCreate->cx, pCreate->cy);
+        }
+        return CQVTToolBar::OnWndMsg(message, wParam, lParam, pResult);
+    }
+
+    BOOL m_bRefuseFloating = FALSE;
+    CSize m_szCreated{0, 0};
+};
 
 }  // namespace
 
@@ -378,6 +404,114 @@ TEST_F(Docking, ARebarHoldsToolbarsAsBandsOfTheirIds)
     EXPECT_EQ(-1, rebar.FindBand(pFirst));
     EXPECT_EQ(pSecond, rebar.GetToolBar(0));
     // The bars go before the rebar that holds their windows.
+    s_pFrame->ResetBars();
+    rebar.DestroyWindow();
+    s_pFrame->RecalcLayout();
+}
+
+TEST_F(Docking, ABarMadeFloatingOpensAtTheCursorInsideTheWorkArea)
+{
+    const CPoint ptCursor = kFrame.CenterPoint() + CSize(30, 20);
+    ASSERT_TRUE(::SetCursorPos(ptCursor.x, ptCursor.y));
+    CQVTToolBar* pBar = DYNAMIC_DOWNCAST(CQVTToolBar, Bars()->Add(_T("Floating"), qvtBarFloating));
+    ASSERT_NE(nullptr, pBar);
+    PumpMessages(20);
+    EXPECT_EQ(ptCursor, WindowRect(pBar).TopLeft());
+    // Buttons added later grow it where it is.
+    static const UINT kIds[] = {40400, 40401};
+    pBar->SetButtons(kIds, 2);
+    pBar->OnRecalcLayout();
+    EXPECT_EQ(ptCursor, WindowRect(pBar).TopLeft());
+
+    // At the work area's corner it opens shifted back, ending at the corner.
+    const CRect rcWork = QVTMultiMonitor()->GetWorkAreaFromPoint(ptCursor);
+    ASSERT_TRUE(::SetCursorPos(rcWork.right - 1, rcWork.bottom - 1));
+    CQVTToolBar* pCorner = DYNAMIC_DOWNCAST(CQVTToolBar, Bars()->Add(_T("Corner"), qvtBarFloating));
+    ASSERT_NE(nullptr, pCorner);
+    PumpMessages(20);
+    EXPECT_EQ(rcWork.right, WindowRect(pCorner).right);
+    EXPECT_EQ(rcWork.bottom, WindowRect(pCorner).bottom);
+}
+
+TEST_F(Docking, AFloatingWindowComesFirstAndTakesTheLastFloatingSize)
+{
+    // A bar whose floating window cannot be made stays docked in its row.
+    CProbeToolBar* pProbe = new CProbeToolBar();
+    ASSERT_NE(nullptr, Bars()->AddCommandBar(pProbe, _T("Probe"), qvtBarTop));
+    PumpMessages(20);
+    ASSERT_EQ(Top(), pProbe->GetDockBar());
+    const int nRow = Top()->FindBar(pProbe);
+    ASSERT_NE(-1, nRow);
+    pProbe->m_bRefuseFloating = TRUE;
+    EXPECT_FALSE(Bars()->FloatCommandBar(pProbe));
+    EXPECT_FALSE(pProbe->IsFloating());
+    EXPECT_EQ(Top(), pProbe->GetDockBar());
+    EXPECT_EQ(nRow, Top()->FindBar(pProbe));
+
+    // A new window is made at the dock context's last floating size.
+    CProbeToolBar* pSized = new CProbeToolBar();
+    pSized->GetDockContext()->m_rectDragFrame = CRect(300, 200, 300 + 157, 200 + 63);
+    ASSERT_NE(nullptr, Bars()->AddCommandBar(pSized, _T("Sized"), qvtBarFloating));
+    EXPECT_EQ(CSize(157, 63), pSized->m_szCreated);
+    CProbeToolBar* pFresh = new CProbeToolBar();
+    ASSERT_NE(nullptr, Bars()->AddCommandBar(pFresh, _T("Fresh"), qvtBarFloating));
+    EXPECT_EQ(CSize(QVTDpiScaler()->ScaleX(100), QVTDpiScaler()->ScaleY(100)), pFresh->m_szCreated);
+}
+
+TEST_F(Docking, DockBarsCatchPointsUpTo19PixelsAboveOrLeftAndUpTo20PastTheirLastPixel)
+{
+    ASSERT_NE(nullptr, AddBar(_T("Row"), 2));
+    const CRect rc = WindowRect(Top());
+    ASSERT_GT(rc.Height(), 0);
+    const int dx = QVTDpiScaler()->ScaleX(20);
+    const int dy = QVTDpiScaler()->ScaleY(20);
+    const int cx = rc.CenterPoint().x;
+    const int cy = rc.CenterPoint().y;
+    EXPECT_EQ(Top(), Bars()->CanDock(CPoint(cx, rc.top - dy + 1), Top()));
+    EXPECT_NE(Top(), Bars()->CanDock(CPoint(cx, rc.top - dy), Top()));
+    EXPECT_EQ(Top(), Bars()->CanDock(CPoint(cx, rc.bottom + dy - 1), Top()));
+    EXPECT_NE(Top(), Bars()->CanDock(CPoint(cx, rc.bottom + dy), Top()));
+    EXPECT_EQ(Top(), Bars()->CanDock(CPoint(rc.left - dx + 1, cy), Top()));
+    EXPECT_NE(Top(), Bars()->CanDock(CPoint(rc.left - dx, cy), Top()));
+    EXPECT_EQ(Top(), Bars()->CanDock(CPoint(rc.right + dx - 1, cy), Top()));
+    EXPECT_NE(Top(), Bars()->CanDock(CPoint(rc.right + dx, cy), Top()));
+}
+
+TEST_F(Docking, AFloatingBarsSizingEdgesAreThreePixelsWide)
+{
+    CQVTToolBar* pBar = AddBar(_T("Edges"), 3);
+    ASSERT_NE(nullptr, pBar);
+    ASSERT_TRUE(Bars()->FloatCommandBar(pBar));
+    pBar->OnRecalcLayout();
+    PumpMessages(20);
+    const CRect rc = WindowRect(pBar);
+    const int dx = QVTDpiScaler()->ScaleX(3);
+    const int dy = QVTDpiScaler()->ScaleY(3);
+    auto hit = [pBar](int x, int y) {
+        return static_cast<int>(pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(x, y)));
+    };
+    const CPoint c = rc.CenterPoint();
+    EXPECT_EQ(HTTOP, hit(c.x, rc.top + dy - 1));
+    EXPECT_NE(HTTOP, hit(c.x, rc.top + dy));
+    EXPECT_EQ(HTBOTTOM, hit(c.x, rc.bottom - dy));
+    EXPECT_NE(HTBOTTOM, hit(c.x, rc.bottom - dy - 1));
+    EXPECT_EQ(HTLEFT, hit(rc.left + dx - 1, c.y));
+    EXPECT_NE(HTLEFT, hit(rc.left + dx, c.y));
+    EXPECT_EQ(HTRIGHT, hit(rc.right - dx, c.y));
+    EXPECT_NE(HTRIGHT, hit(rc.right - dx - 1, c.y));
+}
+
+TEST_F(Docking, ABarRemovedFromTheBarsLeavesTheSitesRebar)
+{
+    CQVTToolBar* pBar = AddBar(_T("Banded"), 2);
+    ASSERT_NE(nullptr, pBar);
+    CQVTReBar rebar;
+    ASSERT_TRUE(rebar.Create(s_pFrame));
+    ASSERT_EQ(AFX_IDW_REBAR, rebar.GetDlgCtrlID());
+    ASSERT_TRUE(rebar.AddToolBar(pBar));
+    ASSERT_EQ(1u, rebar.GetReBarCtrl().GetBandCount());
+    Bars()->Remove(pBar);
+    EXPECT_EQ(0u, rebar.GetReBarCtrl().GetBandCount());
     s_pFrame->ResetBars();
     rebar.DestroyWindow();
     s_pFrame->RecalcLayout();

@@ -19,6 +19,8 @@
 #include "tests/toolkit/commandbars/support/test_resources.h"
 #include "tests/toolkit/tabmanager/tab_input.h"
 #include "toolkit/commandbars/dialog/QVTDialogBase.h"
+#include "toolkit/commandbars/managers/QVTMouseManager.h"
+#include "toolkit/foundation/stream/QVTSoundPlayer.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBar.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBarSwitchPane.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
@@ -490,6 +492,15 @@ TEST_F(StatusBarTest, DoubleClicksNotifyTheSiteAndButtonPanesSendTheirCommand)
         ScriptWaitForCapture(dwUi, false);
     });
     EXPECT_EQ(1u, s_pSite->m_commands.size());
+    // While a drag loop of the bars runs, no pane becomes hot.
+    MouseMoveTo(ptCaps);
+    PumpMessages(30);
+    ASSERT_EQ(nullptr, m_pBar->GetHotPane());
+    CQVTMouseManager::GetThreadManager()->EnterDragLoop();
+    MouseMoveTo(ptButton);
+    PumpMessages(30);
+    EXPECT_EQ(nullptr, m_pBar->GetHotPane());
+    CQVTMouseManager::GetThreadManager()->ExitDragLoop();
     // A disabled button pane never becomes hot.
     pButton->SetEnabled(FALSE);
     MouseMoveTo(ptButton);
@@ -600,3 +611,41 @@ TEST_F(StatusBarTest, GripperAndVisualStyleFaces)
 }
 
 }  // namespace
+
+TEST_F(StatusBarTest, ARightClickOffersThePanesAndTheChosenOneIsSwitched)
+{
+    MakeThreePanes();
+    m_pBar->EnableCustomization(TRUE);
+    m_pBar->GetPane(1)->SetCaption(_T("Caps Lock"));
+    s_pSite->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
+    s_pSite->SetForegroundWindow();
+    PumpMessages(30);
+    CQVTStatusBarPane* pCaps = m_pBar->GetPane(1);
+    ASSERT_TRUE(pCaps->IsVisible());
+    CPoint pt = pCaps->GetRect().CenterPoint();
+    m_pBar->ClientToScreen(&pt);
+    // The menu's first entry after its title is the caps pane: Enter
+    // switches it off, and the next time on again.
+    for (BOOL bVisibleAfter : {FALSE, TRUE})
+    {
+        const DWORD dwUiThread = ::GetCurrentThreadId();
+        RunInputScript([&] {
+            ScriptMouseMove(pt, 40);
+            ScriptMouseButton(MOUSEEVENTF_RIGHTDOWN, 40);
+            ScriptMouseButton(MOUSEEVENTF_RIGHTUP, 300);
+            SendKey(VK_DOWN, false);
+            SendKey(VK_DOWN, true);
+            ::Sleep(100);
+            SendKey(VK_RETURN, false);
+            SendKey(VK_RETURN, true);
+            ScriptWaitForCapture(dwUiThread, false, 3000);
+            ::Sleep(100);
+        });
+        EXPECT_EQ(bVisibleAfter, pCaps->IsVisible());
+        EXPECT_EQ(!bVisibleAfter, (pCaps->GetHideFlags() & CQVTStatusBarPane::hiddenByUser) != 0);
+    }
+    EXPECT_TRUE(s_pSite->m_commands.empty());
+    // The menu's sound started the sound thread, which must end before the
+    // static destructors.
+    QVTSoundPlayer()->Stop();
+}

@@ -500,3 +500,45 @@ TEST(ToolBarInDialog, TheDialogsLayoutPutsTheBarAtTheTop)
     EXPECT_EQ(rcClient.Width(), rcBar.Width());
     dialog.DestroyWindow();
 }
+
+// A site without dock bars: its bars sit on its edges and go nowhere else.
+TEST(ToolBarInDialog, WithoutDockBarsItTakesTheKeyboardWithTheFocusAndStaysInPlace)
+{
+    CToolBarDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_TEST_SITE));
+    dialog.SetWindowPos(&CWnd::wndTopMost, 500, 500, 420, 200, SWP_SHOWWINDOW);
+    CQVTCommandBars* pBars = CQVTCommandBars::CreateCommandBars();
+    pBars->SetSite(&dialog);
+    CQVTToolBar* pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, pBars->Add(_T("Dialog"), qvtBarTop));
+    ASSERT_NE(nullptr, pToolBar);
+    ASSERT_TRUE(pToolBar->LoadToolBar(IDR_TOOLBAR24));
+    pBars->RecalcFrameLayout();
+    dialog.SetForegroundWindow();
+    PumpMessages(20);
+
+    // The focus puts the bar in tracking mode on its first button.
+    pToolBar->SetFocus();
+    PumpMessages(20);
+    EXPECT_TRUE(pToolBar->IsTrackingMode());
+    EXPECT_EQ(0, pToolBar->GetSelectedIndex());
+    pToolBar->SetTrackingMode(FALSE);
+
+    // Nothing to drag it to: a double click away from the buttons leaves it
+    // where it is, even where double clicks float bars.
+    pBars->GetCommandBarsOptions()->bDblClickFloat = TRUE;
+    EXPECT_EQ(nullptr, pToolBar->GetDockContext());
+    CRect rcBefore;
+    pToolBar->GetWindowRect(&rcBefore);
+    CRect rcClient;
+    pToolBar->GetClientRect(&rcClient);
+    const CPoint ptEmpty(1, rcClient.CenterPoint().y);
+    ASSERT_EQ(nullptr, pToolBar->GetControls()->HitTest(ptEmpty));
+    pToolBar->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(ptEmpty.x, ptEmpty.y));
+    PumpMessages(20);
+    EXPECT_FALSE(pToolBar->IsFloating());
+    CRect rcAfter;
+    pToolBar->GetWindowRect(&rcAfter);
+    EXPECT_EQ(rcBefore, rcAfter);
+    pBars->InternalRelease();
+    dialog.DestroyWindow();
+}

@@ -292,3 +292,41 @@ TEST_F(Tracking, TheHotControlGoesWhenThePointerLeaves)
     MouseMoveTo(CPoint(20, 700));
     EXPECT_TRUE(PumpTranslatedUntil([&] { return m_pToolBar->GetSelectedIndex() == -1; }, 1000));
 }
+
+TEST_F(Tracking, MnemonicsPassOverDisabledControls)
+{
+    // A disabled "&Pack" before "&Print" on the toolbar, a disabled
+    // "&Preview" before "&Paste" in the Edit menu: P reaches the enabled
+    // ones at once, as the only controls of that mnemonic.
+    CQVTControl* pPack = m_pToolBar->GetControls()->AddByType(qvtControlButton, 1500, nullptr, 0);
+    ASSERT_NE(nullptr, pPack);
+    pPack->SetCaption(_T("&Pack"));
+    pPack->SetStyle(qvtButtonCaption);
+    pPack->SetEnabled(FALSE);
+    CQVTCommandBar* pEdit = m_pMenuBar->GetControl(MenuBarIndexOf(ID_TRK_COPY))->GetCommandBar();
+    ASSERT_NE(nullptr, pEdit);
+    const int nPaste = pEdit->GetControls()->FindControl(ID_TRK_PASTE)->GetIndex();
+    CQVTControl* pPreview = pEdit->GetControls()->AddByType(qvtControlButton, 1501, nullptr, nPaste);
+    ASSERT_NE(nullptr, pPreview);
+    pPreview->SetCaption(_T("&Preview"));
+    pPreview->SetEnabled(FALSE);
+    m_pToolBar->DelayLayout();
+    m_pBars->RecalcFrameLayout(FALSE);
+    PumpTranslated(30);
+
+    m_pBars->GetCommandBarsOptions()->keyboardCuesUse = 1;
+    AltKey('P');
+    ASSERT_TRUE(PumpTranslatedUntil([&] { return !s_pFrame->m_commands.empty(); }, 2000));
+    EXPECT_EQ(std::vector<UINT>({ID_TRK_PRINT}), s_pFrame->m_commands);
+    CQVTCommandBars::ClosePopups();
+    PumpTranslated(30);
+
+    s_pFrame->m_commands.clear();
+    m_pBars->GetCommandBarsOptions()->keyboardCuesUse = 0;
+    AltKey('E');
+    ASSERT_TRUE(PumpTranslatedUntil([&] { return OpenPopup(m_pMenuBar) != nullptr; }, 2000));
+    ASSERT_FALSE(pPreview->GetEnabled());
+    Key('P');
+    ASSERT_TRUE(PumpTranslatedUntil([&] { return !s_pFrame->m_commands.empty(); }, 2000));
+    EXPECT_EQ(std::vector<UINT>({ID_TRK_PASTE}), s_pFrame->m_commands);
+}

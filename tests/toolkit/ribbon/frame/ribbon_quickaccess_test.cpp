@@ -17,6 +17,8 @@
 #include "toolkit/ribbon/QVTRibbonResource.h"
 #include "toolkit/ribbon/bar/QVTRibbonControls.h"
 #include "toolkit/ribbon/bar/QVTRibbonQuickAccess.h"
+#include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+#include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 namespace {
 
@@ -343,4 +345,20 @@ TEST_F(RibbonQuickAccess, CustomizeDropsLandInGroupsAndNeverOnTheToolbar)
     EXPECT_EQ(nGroupCount + 2, pRecordGroup->GetCount());
     s_pHost->GetCommandBars()->SetDragControl(nullptr);
     EXPECT_EQ(4, s_pHost->m_nDragControlChanges);
+}
+
+TEST_F(RibbonQuickAccess, ItsTwoButtonsAreARowHighAndThirteenTwentySecondsOfItWide)
+{
+    CQVTPaintManager* pPaintManager = m_pRibbon->GetPaintManager();
+    pPaintManager->SetFontHeight(20);
+    const int nRow = m_pRibbon->GetRibbonPaintManager()->GetRowHeight();
+    ASSERT_NE(QVTDpiScaler()->ScaleY(22), nRow) << "a row other than the classic one";
+    const CSize szExpected(nRow * QVTDpiScaler()->ScaleY(13) / QVTDpiScaler()->ScaleY(22), nRow);
+    CClientDC dc(m_pRibbon);
+    EXPECT_EQ(szExpected, s_pHost->GetCustomizeButton()->GetSize(&dc));
+    EXPECT_EQ(szExpected, s_pHost->GetMoreButton()->GetSize(&dc));
+    pPaintManager->SetFontHeight(0);
+    const int nClassicRow = m_pRibbon->GetRibbonPaintManager()->GetRowHeight();
+    EXPECT_EQ(CSize(nClassicRow * QVTDpiScaler()->ScaleY(13) / QVTDpiScaler()->ScaleY(22), nClassicRow),
+              s_pHost->GetCustomizeButton()->GetSize(&dc));
 }

@@ -415,6 +415,30 @@ TEST_F(RibbonLayout, ToolbarResourcesAreReadOnlyWithinTheirSize)
     EXPECT_FALSE(pGroup->GetAt(2)->GetBeginGroup());
 }
 
+TEST_F(RibbonLayout, TheSiteMayPutItsOwnControlsIntoAToolbarLoadedGroup)
+{
+    // The site is asked for each button in turn; it hands over an edit for
+    // "Next" and asks for a popup for "Previous".
+    s_pHost->m_pOwnControl = new CQVTControlEdit();
+    s_pHost->m_nOwnControlId = ID_RIBBON_NEXT;
+    s_pHost->m_nPopupId = ID_RIBBON_PREVIOUS;
+    CQVTRibbonGroup* pGroup = m_pRibbon->GetTab(2)->AddGroup(_T("Own"), 4101);
+    ASSERT_TRUE(pGroup->LoadToolBar(IDR_RIBBON_GOODBAR, FALSE));
+    EXPECT_EQ(std::vector<UINT>({ID_RIBBON_PLAY, ID_RIBBON_NEXT, ID_RIBBON_PREVIOUS}), s_pHost->m_asked);
+    ASSERT_EQ(3, pGroup->GetCount());
+    EXPECT_EQ(s_pHost->m_pOwnControl, pGroup->GetAt(1));
+    EXPECT_EQ(ID_RIBBON_NEXT, pGroup->GetAt(1)->GetID());
+    EXPECT_TRUE(pGroup->GetAt(1)->GetBeginGroup());
+    EXPECT_EQ(pGroup, pGroup->GetAt(1)->GetRibbonGroup());
+    EXPECT_EQ(qvtControlPopup, pGroup->GetAt(2)->GetType());
+    EXPECT_EQ(ID_RIBBON_PREVIOUS, pGroup->GetAt(2)->GetIconId());
+    // Each made control is reported, the site's own one as it was given.
+    const std::vector<std::pair<UINT, CQVTControl*>> made = {{ID_RIBBON_PLAY, pGroup->GetAt(0)},
+                                                             {ID_RIBBON_NEXT, pGroup->GetAt(1)},
+                                                             {ID_RIBBON_PREVIOUS, pGroup->GetAt(2)}};
+    EXPECT_EQ(made, s_pHost->m_made);
+}
+
 TEST_F(RibbonLayout, TheTabRowAnswersAccessibilityClients)
 {
     CQVTRibbonControlTab* pStrip = m_pRibbon->GetControlTab();

@@ -17,6 +17,7 @@
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBar.h"
+#include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBarPane.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
@@ -372,4 +373,31 @@ TEST_F(RibbonThemeParts, ResizeGrippersMarkTheCornerOrTheMiddle)
     const CRect rcMiddle = markBounds(2);
     ASSERT_FALSE(rcMiddle.IsRectEmpty());
     EXPECT_LE(std::abs(rcMiddle.CenterPoint().x - cx / 2), QVTDpiScaler()->ScaleX(2));
+}
+
+TEST_F(RibbonThemeParts, GroupedButtonsOfAGroupDrawTheRibbonsJoinedFaces)
+{
+    CQVTRibbonGroup* pGroup = m_pRibbon->GetTab(0)->AddGroup(_T("Grouped"), 4402);
+    pGroup->SetControlsGrouping(TRUE);
+    CQVTControl* pFirst = pGroup->Add(qvtControlButton, ID_RIBBON_PLAY);
+    ASSERT_NE(nullptr, pFirst);
+    pGroup->Add(qvtControlButton, ID_RIBBON_NEXT);
+    Layout();
+    const CRect rc = pFirst->GetRect();
+    ASSERT_FALSE(rc.IsRectEmpty());
+    // The entry the theme draws for the button is the ribbon's left-end
+    // face, not the plain button rectangle.
+    CQVTPaintManager* pTheme = m_pRibbon->GetPaintManager();
+    DibCanvas entry(rc.right, rc.bottom, kBack);
+    DibCanvas face(rc.right, rc.bottom, kBack);
+    pTheme->DrawControlEntry(&entry.dc, pFirst);
+    ASSERT_TRUE(pTheme->GetRibbonPaintManager()->DrawRibbonGroupControlButton(&face.dc, pFirst));
+    int nDrawn = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+        {
+            ASSERT_EQ(face.At(x, y), entry.At(x, y)) << x << "," << y;
+            nDrawn += face.At(x, y) != kBack;
+        }
+    EXPECT_GT(nDrawn, 0);
 }

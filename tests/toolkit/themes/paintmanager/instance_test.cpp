@@ -99,7 +99,7 @@ TEST(PaintManagerInstance, TheFactoryMakesTheThemesItCarriesAndTheDefaultForAnyO
                           {1, RUNTIME_CLASS(CQVTCommandBarsOfficeXPTheme), 1},
                           {2, RUNTIME_CLASS(CQVTCommandBarsOffice2003Theme), 2},
                           {5, RUNTIME_CLASS(CQVTResourceTheme), 5},
-                          {11, RUNTIME_CLASS(CQVTCommandBarsOffice2007SystemTheme), 1},
+                          {11, RUNTIME_CLASS(CQVTCommandBarsOffice2007SystemTheme), 11},
                           {8, RUNTIME_CLASS(CQVTVisualStudio6Theme), 0},
                           {10, RUNTIME_CLASS(CQVTCommandBarsOffice2000Theme), 0},
                           {42, RUNTIME_CLASS(CQVTCommandBarsOffice2000Theme), 0},

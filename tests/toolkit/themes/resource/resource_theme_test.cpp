@@ -433,11 +433,12 @@ TEST(Office2007SystemTheme, IsTheFlatThemeWithAMarkupContextAndNoFrameYet)
 {
     CQVTPaintManager* pTheme = CQVTPaintManager::CreateTheme(qvtThemeOffice2007System);
     ASSERT_TRUE(pTheme->IsKindOf(RUNTIME_CLASS(CQVTCommandBarsOffice2007SystemTheme)));
-    EXPECT_EQ(qvtThemeOfficeXP, pTheme->GetThemeId());
+    EXPECT_TRUE(pTheme->IsKindOf(RUNTIME_CLASS(CQVTCommandBarsOfficeXPTheme)));
+    EXPECT_EQ(qvtThemeOffice2007System, pTheme->GetThemeId());
     EXPECT_NE(nullptr, static_cast<CQVTCommandBarsOffice2007SystemTheme*>(pTheme)->GetMarkupContext());
     EXPECT_EQ(nullptr, pTheme->GetFramePaintManager());
-    // Until the ribbon's markup theme exists its ribbon draws from the
-    // resource images; the one paint manager lives as long as the theme.
+    // Its ribbon draws from the resource images; the one paint manager lives
+    // as long as the theme.
     CQVTRibbonPaintManager* pRibbon = pTheme->GetRibbonPaintManager();
     ASSERT_NE(nullptr, pRibbon);
     EXPECT_EQ(pRibbon, pTheme->GetRibbonPaintManager());
