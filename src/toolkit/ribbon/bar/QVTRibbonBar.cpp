@@ -25,9 +25,10 @@
 
 IMPLEMENT_SERIAL(CQVTRibbonBar, CQVTMenuBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 IMPLEMENT_SERIAL(CQVTRibbonBarControlCaptionButton, CQVTControlButton, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
-IMPLEMENT_SERIAL(CQVTRibbonBarControlQuickAccessPopup, CQVTControlPopup,
+IMPLEMENT_DYNAMIC(CQVTRibbonBarControlQuickAccessButton, CQVTControlPopup)
+IMPLEMENT_SERIAL(CQVTRibbonBarControlQuickAccessPopup, CQVTRibbonBarControlQuickAccessButton,
                  VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
-IMPLEMENT_SERIAL(CQVTRibbonBarControlQuickAccessMorePopup, CQVTControlPopup,
+IMPLEMENT_SERIAL(CQVTRibbonBarControlQuickAccessMorePopup, CQVTRibbonBarControlQuickAccessButton,
                  VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
 BEGIN_MESSAGE_MAP(CQVTRibbonBar, CQVTMenuBar)
@@ -108,33 +109,23 @@ void CQVTRibbonBarControlCaptionButton::OnExecute()
         pSite->PostMessage(WM_SYSCOMMAND, static_cast<WPARAM>(m_nId), 0);
 }
 
-CQVTRibbonBarControlQuickAccessPopup::CQVTRibbonBarControlQuickAccessPopup()
+CQVTRibbonBarControlQuickAccessButton::CQVTRibbonBarControlQuickAccessButton()
 {
     m_dwFlags = qvtFlagManualUpdate | qvtFlagNoMovable;
 }
 
-CSize CQVTRibbonBarControlQuickAccessPopup::GetSize(CDC*)
+CSize CQVTRibbonBarControlQuickAccessButton::GetSize(CDC*)
 {
     return QuickAccessButtonSize(this);
 }
 
-CSize CQVTRibbonBarControlQuickAccessPopup::Draw(CDC* pDC)
-{
-    CQVTRibbonPaintManager* pRibbonPaintManager = RibbonPaintManagerOf(this);
-    if (pRibbonPaintManager)
-        pRibbonPaintManager->DrawRibbonQuickAccessButton(pDC, this);
-    return m_rcControl.Size();
-}
-
-BOOL CQVTRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL bPopup)
+BOOL CQVTRibbonBarControlQuickAccessButton::OnSetPopup(BOOL bPopup)
 {
     if (bPopup)
     {
-        // The menu is built anew each time: the commands and their checks
-        // follow the toolbar.
         CQVTRibbonBar* pRibbonBar = QuickAccessRibbonOf(this);
         SetCommandBar(nullptr);
-        CQVTPopupBar* pMenu = pRibbonBar ? pRibbonBar->CreateContextMenu(this) : nullptr;
+        CQVTPopupBar* pMenu = pRibbonBar ? CreateMenu(pRibbonBar) : nullptr;
         if (!pMenu)
         {
             m_bPopuped = FALSE;
@@ -146,11 +137,24 @@ BOOL CQVTRibbonBarControlQuickAccessPopup::OnSetPopup(BOOL bPopup)
     return CQVTControlPopup::OnSetPopup(bPopup);
 }
 
-void CQVTRibbonBarControlQuickAccessPopup::OnUnderlineActivate()
+void CQVTRibbonBarControlQuickAccessButton::OnUnderlineActivate()
 {
     // The menu is made when it opens, so there may be none yet.
     if (m_pParent)
         m_pParent->SetPopuped(m_nIndex, TRUE);
+}
+
+CSize CQVTRibbonBarControlQuickAccessPopup::Draw(CDC* pDC)
+{
+    CQVTRibbonPaintManager* pRibbonPaintManager = RibbonPaintManagerOf(this);
+    if (pRibbonPaintManager)
+        pRibbonPaintManager->DrawRibbonQuickAccessButton(pDC, this);
+    return m_rcControl.Size();
+}
+
+CQVTPopupBar* CQVTRibbonBarControlQuickAccessPopup::CreateMenu(CQVTRibbonBar* pRibbonBar)
+{
+    return pRibbonBar->CreateContextMenu(this);
 }
 
 void CQVTRibbonBarControlQuickAccessPopup::Copy(CQVTControl* pSource, BOOL bRecursive)
@@ -158,16 +162,6 @@ void CQVTRibbonBarControlQuickAccessPopup::Copy(CQVTControl* pSource, BOOL bRecu
     // The menu belongs to the button that opened it.
     CQVTControlPopup::Copy(pSource, FALSE);
     SetCommandBar(nullptr);
-}
-
-CQVTRibbonBarControlQuickAccessMorePopup::CQVTRibbonBarControlQuickAccessMorePopup()
-{
-    m_dwFlags = qvtFlagManualUpdate | qvtFlagNoMovable;
-}
-
-CSize CQVTRibbonBarControlQuickAccessMorePopup::GetSize(CDC*)
-{
-    return QuickAccessButtonSize(this);
 }
 
 CSize CQVTRibbonBarControlQuickAccessMorePopup::Draw(CDC* pDC)
@@ -178,28 +172,9 @@ CSize CQVTRibbonBarControlQuickAccessMorePopup::Draw(CDC* pDC)
     return m_rcControl.Size();
 }
 
-BOOL CQVTRibbonBarControlQuickAccessMorePopup::OnSetPopup(BOOL bPopup)
+CQVTPopupBar* CQVTRibbonBarControlQuickAccessMorePopup::CreateMenu(CQVTRibbonBar* pRibbonBar)
 {
-    if (bPopup)
-    {
-        CQVTRibbonBar* pRibbonBar = QuickAccessRibbonOf(this);
-        SetCommandBar(nullptr);
-        CQVTPopupBar* pPopup = pRibbonBar ? pRibbonBar->CreateMoreQuickAccessPopup() : nullptr;
-        if (!pPopup)
-        {
-            m_bPopuped = FALSE;
-            return FALSE;
-        }
-        SetCommandBar(pPopup);
-        pPopup->InternalRelease();
-    }
-    return CQVTControlPopup::OnSetPopup(bPopup);
-}
-
-void CQVTRibbonBarControlQuickAccessMorePopup::OnUnderlineActivate()
-{
-    if (m_pParent)
-        m_pParent->SetPopuped(m_nIndex, TRUE);
+    return pRibbonBar->CreateMoreQuickAccessPopup();
 }
 
 // Construction.

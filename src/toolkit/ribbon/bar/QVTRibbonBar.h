@@ -64,31 +64,47 @@ public:
     void OnExecute() override;
 };
 
+// What the quick-access toolbar's two buttons share: a fixed size, and a
+// menu made anew each time it opens (its commands and checks follow the
+// toolbar).
+class CQVTRibbonBarControlQuickAccessButton : public CQVTControlPopup
+{
+    DECLARE_DYNAMIC(CQVTRibbonBarControlQuickAccessButton)
+
+public:
+    CQVTRibbonBarControlQuickAccessButton();
+    CSize GetSize(CDC* pDC) override;
+    BOOL OnSetPopup(BOOL bPopup) override;
+    void OnUnderlineActivate() override;
+
+protected:
+    // The menu to open, or null when there is none.
+    virtual CQVTPopupBar* CreateMenu(CQVTRibbonBar* pRibbonBar) = 0;
+};
+
 // The quick-access toolbar's customize button.
-class CQVTRibbonBarControlQuickAccessPopup : public CQVTControlPopup
+class CQVTRibbonBarControlQuickAccessPopup : public CQVTRibbonBarControlQuickAccessButton
 {
     DECLARE_SERIAL(CQVTRibbonBarControlQuickAccessPopup)
 
 public:
-    CQVTRibbonBarControlQuickAccessPopup();
-    CSize GetSize(CDC* pDC) override;
     CSize Draw(CDC* pDC) override;
-    BOOL OnSetPopup(BOOL bPopup) override;
-    void OnUnderlineActivate() override;
     void Copy(CQVTControl* pSource, BOOL bRecursive = FALSE) override;
+
+protected:
+    CQVTPopupBar* CreateMenu(CQVTRibbonBar* pRibbonBar) override;
 };
 
 // The button that stands for the quick-access controls that do not fit.
-class CQVTRibbonBarControlQuickAccessMorePopup : public CQVTControlPopup
+class CQVTRibbonBarControlQuickAccessMorePopup : public CQVTRibbonBarControlQuickAccessButton
 {
     DECLARE_SERIAL(CQVTRibbonBarControlQuickAccessMorePopup)
 
 public:
-    CQVTRibbonBarControlQuickAccessMorePopup();
-    CSize GetSize(CDC* pDC) override;
     CSize Draw(CDC* pDC) override;
-    BOOL OnSetPopup(BOOL bPopup) override;
-    void OnUnderlineActivate() override;
+
+protected:
+    CQVTPopupBar* CreateMenu(CQVTRibbonBar* pRibbonBar) override;
 };
 
 class CQVTRibbonBar : public CQVTMenuBar, public CQVTRibbonScrollableBar
