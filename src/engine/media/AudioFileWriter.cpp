@@ -97,10 +97,10 @@ int NearestRate(const AVCodec* c, int want) {
 
 // AMR modes by their bit rate (bit/s), and the whole kbit/s profiles store for
 // them ("7.4" is kept as 8000, "7.95" as 9000): nearest would mistake those.
-const int kAmrNbRates[] = {4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200};
-const int kAmrNbStored[] = {4000, 5000, 6000, 7000, 8000, 9000, 10000, 12000};
-const int kAmrWbRates[] = {6600, 8850, 12650, 14250, 15850, 18250, 19850, 23050, 23850};
-const int kAmrWbStored[] = {7000, 9000, 13000, 14000, 16000, 18000, 20000, 23000, 24000};
+const int kAmrNbModeRates[] = {4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200};
+const int kAmrNbProfileRates[] = {4000, 5000, 6000, 7000, 8000, 9000, 10000, 12000};
+const int kAmrWbModeRates[] = {6600, 8850, 12650, 14250, 15850, 18250, 19850, 23050, 23850};
+const int kAmrWbProfileRates[] = {7000, 9000, 13000, 14000, 16000, 18000, 20000, 23000, 24000};
 
 int AmrModeFor(int bitRate, const int* rates, const int* stored, int modes) {
   if (bitRate <= 0) return modes - 1;
@@ -364,11 +364,11 @@ WriteStatus AudioFileWriter::SetUpAmr(const EncoderSettings& s) {
   if (wide) {
     amrWb_.reset(E_IF_init());
     if (!amrWb_) return Fail(AVERROR(ENOMEM), "cannot start the AMR WB encoder");
-    amrMode_ = AmrModeFor(s.bitRate, kAmrWbRates, kAmrWbStored, 9);
+    amrMode_ = AmrModeFor(s.bitRate, kAmrWbModeRates, kAmrWbProfileRates, 9);
   } else {
     amr_.reset(Encoder_Interface_init(0));
     if (!amr_) return Fail(AVERROR(ENOMEM), "cannot start the AMR encoder");
-    amrMode_ = AmrModeFor(s.bitRate, kAmrNbRates, kAmrNbStored, 8);
+    amrMode_ = AmrModeFor(s.bitRate, kAmrNbModeRates, kAmrNbProfileRates, 8);
   }
   outRate_ = wide ? 16000 : 8000;
   outChannels_ = 1;
@@ -380,7 +380,7 @@ WriteStatus AudioFileWriter::SetUpAmr(const EncoderSettings& s) {
   par->sample_rate = outRate_;
   par->frame_size = frameSize_;
   av_channel_layout_default(&par->ch_layout, 1);
-  par->bit_rate = wide ? kAmrWbRates[amrMode_] : kAmrNbRates[amrMode_];
+  par->bit_rate = wide ? kAmrWbModeRates[amrMode_] : kAmrNbModeRates[amrMode_];
   stream_->time_base = AVRational{1, outRate_};
   return WriteStatus::Ok;
 }
