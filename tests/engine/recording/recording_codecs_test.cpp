@@ -244,6 +244,15 @@ TEST_F(CodecApartment, CodecsTheFileCannotMakeAreRefusedWithAReason) {
     EXPECT_EQ("the container cannot hold RealAudio", LastErrorText()) << container;
   }
 
+  // Raw GSM 6.10 has a home in M4A only.
+  for (LONG container : {MEDIA_CONTAINER_WAV, MEDIA_CONTAINER_AIFF, MEDIA_CONTAINER_AU}) {
+    ComPtr<IMediaFile5> file = Create<IMediaFile5>(CLSID_MediaFile5, IID_IMediaFile5);
+    ASSERT_EQ(S_OK, file->SetContainerType(container));
+    FormatCase gsm{"x", container, ".x", MEDIA_CODEC_GSM, 8000, 1, 13000, "", ""};
+    EXPECT_EQ(MEDIA_E_UNSUPPORTED_FORMAT, file->SetStreamSettings(MakeProfile(gsm).Get())) << container;
+    EXPECT_EQ("the container cannot hold GSM 6.10", LastErrorText()) << container;
+  }
+
   TempFolder folder;
   const std::pair<LONG, const char*> kWithoutEncoder[] = {{MEDIA_CODEC_REALAUDIO_SIPR, "RealAudio Sipr"},
                                                           {MEDIA_CODEC_REALAUDIO_LOSSLESS, "RealAudio Lossless"}};
