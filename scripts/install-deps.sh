@@ -11,7 +11,7 @@ packages=(
   # native libraries linked into the program and the engine
   zlib1g-dev libpng-dev libminizip-dev libvidstab-dev libpulse-dev
   libavcodec-dev libavformat-dev libavutil-dev libswresample-dev
-  libopencore-amrnb-dev
+  libopencore-amrnb-dev libvo-amrwbenc-dev
   # test harness: display, sound server, probes, GoogleTest, benchmarks
   xvfb xauth x11-utils pulseaudio pulseaudio-utils ffmpeg
   googletest libbenchmark-dev

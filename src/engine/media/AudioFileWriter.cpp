@@ -8,6 +8,7 @@ extern "C" {
 #include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 #include <opencore-amrnb/interf_enc.h>
+#include <vo-amrwbenc/enc_if.h>
 }
 
 #include <algorithm>
@@ -44,6 +45,12 @@ const char* EncoderName(int codec, int container) {
       return "adpcm_ima_wav";
     case kCodecGsmMs:
       return "libgsm_ms";
+    case kCodecGsm:
+      return "libgsm";
+    case kCodecG726:
+      return "g726";
+    case kCodecRealAudio:
+      return "real_144";
     case kCodecMp2:
       return "mp2";
     case kCodecMp3:
@@ -88,16 +95,27 @@ int NearestRate(const AVCodec* c, int want) {
   return best ? best : want;
 }
 
-// AMR-NB modes by their bit rate (bit/s).
-const int kAmrRates[] = {4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200};
+// AMR modes by their bit rate (bit/s), and the whole kbit/s profiles store for
+// them ("7.4" is kept as 8000, "7.95" as 9000): nearest would mistake those.
+const int kAmrNbModeRates[] = {4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200};
+const int kAmrNbProfileRates[] = {4000, 5000, 6000, 7000, 8000, 9000, 10000, 12000};
+const int kAmrWbModeRates[] = {6600, 8850, 12650, 14250, 15850, 18250, 19850, 23050, 23850};
+const int kAmrWbProfileRates[] = {7000, 9000, 13000, 14000, 16000, 18000, 20000, 23000, 24000};
 
-int AmrModeFor(int bitRate) {
-  if (bitRate <= 0) return 7;
-  // Profiles keep whole kbit/s ("7.4" is stored as 8000), so round to the nearest mode.
+int AmrModeFor(int bitRate, const int* rates, const int* stored, int modes) {
+  if (bitRate <= 0) return modes - 1;
+  for (int m = 0; m < modes; ++m)
+    if (stored[m] == bitRate || rates[m] == bitRate) return m;
   int best = 0;
-  for (int m = 1; m < 8; ++m)
-    if (std::abs(kAmrRates[m] - bitRate) < std::abs(kAmrRates[best] - bitRate)) best = m;
+  for (int m = 1; m < modes; ++m)
+    if (std::abs(rates[m] - bitRate) < std::abs(rates[best] - bitRate)) best = m;
   return best;
+}
+
+// G.726 codes 2 to 5 bits a sample at 8 kHz: 16 to 40 kbit/s in steps of 8.
+int G726BitRate(int bitRate) {
+  if (bitRate <= 0) return 40000;
+  return std::clamp((bitRate + 4000) / 8000, 2, 5) * 8000;
 }
 
 }  // namespace
@@ -116,6 +134,9 @@ void AudioFileWriter::FreeFrame::operator()(AVFrame* p) const { av_frame_free(&p
 void AudioFileWriter::FreePacket::operator()(AVPacket* p) const { av_packet_free(&p); }
 void AudioFileWriter::EndAmrEncoder::operator()(void* p) const {
   if (p) Encoder_Interface_exit(p);
+}
+void AudioFileWriter::EndAmrWbEncoder::operator()(void* p) const {
+  if (p) E_IF_exit(p);
 }
 void AudioFileWriter::FreeSamples::operator()(uint8_t* p) const { av_free(p); }
 
@@ -144,6 +165,7 @@ void AudioFileWriter::Release() {
   frame_.reset();
   pkt_.reset();
   amr_.reset();
+  amrWb_.reset();
   convertPlanes_.clear();
   convertBuffer_.reset();
   convertCapacity_ = 0;
@@ -181,16 +203,20 @@ WriteStatus AudioFileWriter::OpenSteps(const std::string& path, const EncoderSet
     error_ = "invalid input format";
     return WriteStatus::BadSettings;
   }
-  const char* muxer = MuxerForContainer(container_);
-  if (!muxer) {
+  if (!MuxerForContainer(container_)) {
     error_ = "unknown container type";
     return WriteStatus::BadSettings;
   }
   codec_ = settings.codec == kCodecNone ? DefaultCodecForContainer(container_) : settings.codec;
-  if (!ContainerAccepts(container_, codec_)) {
-    error_ = "the container cannot hold this codec";
+  if (!IsKnownCodec(codec_)) {
+    error_ = "unknown codec " + std::to_string(codec_);
     return WriteStatus::BadSettings;
   }
+  if (!ContainerAccepts(container_, codec_)) {
+    error_ = std::string("the container cannot hold ") + CodecDisplayName(codec_);
+    return WriteStatus::BadSettings;
+  }
+  const char* muxer = MuxerForContainer(container_, codec_);
   AVFormatContext* made = nullptr;
   int err = avformat_alloc_output_context2(&made, nullptr, muxer, nullptr);
   fmt_.reset(made);
@@ -201,7 +227,7 @@ WriteStatus AudioFileWriter::OpenSteps(const std::string& path, const EncoderSet
   stream_ = avformat_new_stream(fmt_.get(), nullptr);
   if (!stream_) return Fail(AVERROR(ENOMEM), "cannot create the stream");
 
-  WriteStatus s = codec_ == kCodecAmrNb ? SetUpAmr(settings) : SetUpEncoder(settings);
+  WriteStatus s = codec_ == kCodecAmrNb || codec_ == kCodecAmrWb ? SetUpAmr(settings) : SetUpEncoder(settings);
   if (s != WriteStatus::Ok) return s;
 
   if (!MakeResampler()) {
@@ -291,17 +317,24 @@ WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
   const char* name = EncoderName(codec_, container_);
   const AVCodec* c = name ? avcodec_find_encoder_by_name(name) : nullptr;
   if (!c) {
-    error_ = "no encoder for this codec";
+    error_ = std::string("no encoder for ") + CodecDisplayName(codec_);
     return WriteStatus::BadSettings;
   }
   outRate_ = NearestRate(c, s.sampleRate > 0 ? s.sampleRate : input_.sampleRate);
   outChannels_ = std::clamp(s.channels > 0 ? s.channels : input_.channels, 1, 2);
-  if (codec_ == kCodecGsmMs) {
+  // Telephone codecs: 8 kHz mono whatever the profile says.
+  const bool narrowband =
+      codec_ == kCodecGsmMs || codec_ == kCodecGsm || codec_ == kCodecG726 || codec_ == kCodecRealAudio;
+  if (narrowband) {
     outRate_ = 8000;
     outChannels_ = 1;
   }
   outFormat_ = c->sample_fmts ? c->sample_fmts[0] : AV_SAMPLE_FMT_S16;
-  int err = OpenEncoder(c, s, s.bitRate > 0 ? s.bitRate : DefaultBitRate(codec_));
+  int64_t bitRate = s.bitRate > 0 ? s.bitRate : DefaultBitRate(codec_);
+  // Fixed-rate codecs take no bit rate from the profile (the editor's GSM preset is 13000).
+  if (narrowband) bitRate = 0;
+  if (codec_ == kCodecG726) bitRate = G726BitRate(s.bitRate);
+  int err = OpenEncoder(c, s, bitRate);
   // Some encoders (Vorbis, WMA) have no room for a high bit rate at a low sample
   // rate, though profiles may combine them: step down to the nearest they take.
   while (err < 0 && enc_ && enc_->bit_rate > 16000 && !(enc_->flags & AV_CODEC_FLAG_QSCALE))
@@ -324,21 +357,31 @@ WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
   return WriteStatus::Ok;
 }
 
+// AMR NB (8 kHz) and WB (16 kHz) frames of 20 ms come from their own encoders,
+// each frame with its header byte as the AMR file and MP4 family store them.
 WriteStatus AudioFileWriter::SetUpAmr(const EncoderSettings& s) {
-  amr_.reset(Encoder_Interface_init(0));
-  if (!amr_) return Fail(AVERROR(ENOMEM), "cannot start the AMR encoder");
-  amrMode_ = AmrModeFor(s.bitRate);
-  outRate_ = 8000;
+  const bool wide = codec_ == kCodecAmrWb;
+  if (wide) {
+    amrWb_.reset(E_IF_init());
+    if (!amrWb_) return Fail(AVERROR(ENOMEM), "cannot start the AMR WB encoder");
+    amrMode_ = AmrModeFor(s.bitRate, kAmrWbModeRates, kAmrWbProfileRates, 9);
+  } else {
+    amr_.reset(Encoder_Interface_init(0));
+    if (!amr_) return Fail(AVERROR(ENOMEM), "cannot start the AMR encoder");
+    amrMode_ = AmrModeFor(s.bitRate, kAmrNbModeRates, kAmrNbProfileRates, 8);
+  }
+  outRate_ = wide ? 16000 : 8000;
   outChannels_ = 1;
   outFormat_ = AV_SAMPLE_FMT_S16;
-  frameSize_ = 160;
+  frameSize_ = outRate_ / 50;
   AVCodecParameters* par = stream_->codecpar;
   par->codec_type = AVMEDIA_TYPE_AUDIO;
-  par->codec_id = AV_CODEC_ID_AMR_NB;
-  par->sample_rate = 8000;
+  par->codec_id = wide ? AV_CODEC_ID_AMR_WB : AV_CODEC_ID_AMR_NB;
+  par->sample_rate = outRate_;
+  par->frame_size = frameSize_;
   av_channel_layout_default(&par->ch_layout, 1);
-  par->bit_rate = kAmrRates[amrMode_];
-  stream_->time_base = AVRational{1, 8000};
+  par->bit_rate = wide ? kAmrWbModeRates[amrMode_] : kAmrNbModeRates[amrMode_];
+  stream_->time_base = AVRational{1, outRate_};
   return WriteStatus::Ok;
 }
 
@@ -397,19 +440,20 @@ WriteStatus AudioFileWriter::Convert(const uint8_t* pcm, int frames) {
 WriteStatus AudioFileWriter::EncodeQueued(bool flush) {
   while (av_audio_fifo_size(fifo_.get()) >= frameSize_ || (flush && av_audio_fifo_size(fifo_.get()) > 0)) {
     int n = std::min(frameSize_, av_audio_fifo_size(fifo_.get()));
-    if (amr_) {
-      int16_t speech[160] = {0};
+    if (amr_ || amrWb_) {
+      int16_t speech[320] = {0};
       void* planes[1] = {speech};
       av_audio_fifo_read(fifo_.get(), planes, n);
-      uint8_t out[64];
-      int len = Encoder_Interface_Encode(amr_.get(), static_cast<Mode>(amrMode_), speech, out, 0);
+      uint8_t out[128];
+      int len = amr_ ? Encoder_Interface_Encode(amr_.get(), static_cast<Mode>(amrMode_), speech, out, 0)
+                     : E_IF_encode(amrWb_.get(), amrMode_, speech, out, 0);
       if (len <= 0) return Fail(0, "the AMR encoder failed");
       av_packet_unref(pkt_.get());
       if (av_new_packet(pkt_.get(), len) < 0) return Fail(AVERROR(ENOMEM), "out of memory");
       std::copy(out, out + len, pkt_->data);
       pkt_->pts = pkt_->dts = nextPts_;
-      pkt_->duration = 160;
-      nextPts_ += 160;
+      pkt_->duration = frameSize_;
+      nextPts_ += frameSize_;
       WriteStatus s = WritePacket(pkt_.get());
       if (s != WriteStatus::Ok) return s;
       continue;

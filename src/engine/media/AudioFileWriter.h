@@ -1,6 +1,6 @@
 // Encodes interleaved 16-bit PCM into one output file of any container the
-// engine writes, through FFmpeg's encoders and muxers (AMR-NB frames come
-// from opencore's encoder and go through FFmpeg's AMR muxer).
+// engine writes, through FFmpeg's encoders and muxers (AMR NB and WB frames
+// come from their own encoders and go through FFmpeg's muxers).
 #pragma once
 
 #include "engine/media/EncoderSettings.h"
@@ -112,6 +112,9 @@ class AudioFileWriter {
   struct EndAmrEncoder {
     void operator()(void* p) const;
   };
+  struct EndAmrWbEncoder {
+    void operator()(void* p) const;
+  };
   struct FreeSamples {
     void operator()(uint8_t* p) const;
   };
@@ -124,6 +127,7 @@ class AudioFileWriter {
   std::unique_ptr<AVFrame, FreeFrame> frame_;
   std::unique_ptr<AVPacket, FreePacket> pkt_;
   std::unique_ptr<void, EndAmrEncoder> amr_;
+  std::unique_ptr<void, EndAmrWbEncoder> amrWb_;
   int amrMode_ = 7;
   // Converted samples: one block, planes pointing into it.
   std::unique_ptr<uint8_t, FreeSamples> convertBuffer_;

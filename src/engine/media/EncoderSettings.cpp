@@ -2,7 +2,42 @@
 
 namespace engine::media {
 
-const char* MuxerForContainer(int containerType) {
+namespace {
+
+struct KnownCodec {
+  int id;
+  const char* name;
+};
+const KnownCodec kKnownCodecs[] = {
+    {kCodecPcm, "PCM"},
+    {kCodecPcmBigEndian, "PCM"},
+    {kCodecMuLaw, "u-Law"},
+    {kCodecALaw, "a-Law"},
+    {kCodecPcm24, "PCM24"},
+    {kCodecImaAdpcm0, "IMA ADPCM"},
+    {kCodecImaAdpcm, "IMA ADPCM"},
+    {kCodecMsAdpcm, "MS ADPCM"},
+    {kCodecG726, "G.726"},
+    {kCodecImaAdpcm2, "IMA ADPCM"},
+    {kCodecAmrNb, "AMR NB"},
+    {kCodecAmrWb, "AMR WB"},
+    {kCodecMp2, "MPEG Layer 2"},
+    {kCodecMp3, "MPEG Layer 3"},
+    {kCodecAac, "AAC"},
+    {kCodecAc3, "AC3"},
+    {kCodecVorbis, "Ogg Vorbis"},
+    {kCodecGsm, "GSM 6.10"},
+    {kCodecRealAudio, "RealAudio"},
+    {kCodecGsmMs, "GSM 6.10"},
+    {kCodecRealAudioSipr, "RealAudio Sipr"},
+    {kCodecOpus, "Opus"},
+    {kCodecWma, "Windows Media Audio"},
+    {kCodecRealAudioLossless, "RealAudio Lossless"},
+};
+
+}  // namespace
+
+const char* MuxerForContainer(int containerType, int codec) {
   switch (containerType) {
     case kContainerWav:
       return "wav";
@@ -19,9 +54,16 @@ const char* MuxerForContainer(int containerType) {
     case kContainerOgg:
       return "ogg";
     case kContainerM4a:
+      // mp4 refuses G.711, AMR and GSM; mov takes them.
+      if (codec == kCodecMp3) return "mp4";
+      if (codec == kCodecALaw || codec == kCodecMuLaw || codec == kCodecAmrNb || codec == kCodecAmrWb ||
+          codec == kCodecGsm)
+        return "mov";
       return "ipod";
     case kContainerAsf:
       return "asf";
+    case kContainerRealMedia:
+      return "rm";
     default:
       return nullptr;
   }
@@ -47,6 +89,8 @@ int DefaultCodecForContainer(int containerType) {
       return kCodecAac;
     case kContainerAsf:
       return kCodecWma;
+    case kContainerRealMedia:
+      return kCodecRealAudio;
     default:
       return kCodecNone;
   }
@@ -57,25 +101,38 @@ bool ContainerAccepts(int containerType, int codec) {
     case kContainerWav:
       return codec == kCodecPcm || codec == kCodecPcmBigEndian || codec == kCodecALaw || codec == kCodecMuLaw ||
              codec == kCodecPcm24 || codec == kCodecMsAdpcm || codec == kCodecImaAdpcm || codec == kCodecImaAdpcm0 ||
-             codec == kCodecImaAdpcm2 || codec == kCodecGsmMs || codec == kCodecMp3;
+             codec == kCodecImaAdpcm2 || codec == kCodecGsmMs || codec == kCodecMp3 || codec == kCodecMp2 ||
+             codec == kCodecAc3 || codec == kCodecG726;
     case kContainerAiff:
     case kContainerAu:
       return codec == kCodecPcm || codec == kCodecPcmBigEndian || codec == kCodecALaw || codec == kCodecMuLaw;
     case kContainerMp3:
       return codec == kCodecMp3;
     case kContainerAmr:
-      return codec == kCodecAmrNb;
+      return codec == kCodecAmrNb || codec == kCodecAmrWb;
     case kContainerAdts:
       return codec == kCodecAac;
     case kContainerOgg:
       return codec == kCodecVorbis || codec == kCodecOpus;
     case kContainerM4a:
-      return codec == kCodecAac || codec == kCodecMp3 || codec == kCodecALaw || codec == kCodecMuLaw;
+      return codec == kCodecAac || codec == kCodecMp3 || codec == kCodecALaw || codec == kCodecMuLaw ||
+             codec == kCodecAmrNb || codec == kCodecAmrWb || codec == kCodecGsm;
     case kContainerAsf:
       return codec == kCodecWma || codec == kCodecMp3;
+    case kContainerRealMedia:
+      // Sipr and Lossless belong here too, though no encoder makes them.
+      return codec == kCodecRealAudio || codec == kCodecRealAudioSipr || codec == kCodecRealAudioLossless;
     default:
       return false;
   }
+}
+
+bool IsKnownCodec(int codec) { return CodecDisplayName(codec) != nullptr; }
+
+const char* CodecDisplayName(int codec) {
+  for (const KnownCodec& c : kKnownCodecs)
+    if (c.id == codec) return c.name;
+  return nullptr;
 }
 
 }  // namespace engine::media

@@ -16,6 +16,7 @@ enum ContainerType : int {
   kContainerAdts = 8,
   kContainerAu = 11,
   kContainerOgg = 101,
+  kContainerRealMedia = 122,
   kContainerM4a = 125,
   kContainerAsf = 130,
 };
@@ -41,9 +42,12 @@ enum CodecId : int {
   kCodecAc3 = 0x15004,
   kCodecVorbis = 0x15006,
   kCodecGsm = 0x15015,
+  kCodecRealAudio = 0x15017,
   kCodecGsmMs = 0x15021,
+  kCodecRealAudioSipr = 0x1502D,
   kCodecOpus = 0x15040,
   kCodecWma = 0x16002,
+  kCodecRealAudioLossless = 0x30002,
 };
 
 struct EncoderSettings {
@@ -66,11 +70,17 @@ struct PcmFormat {
   }
 };
 
-// The container's muxer name, or null for a type the engine does not write.
-const char* MuxerForContainer(int containerType);
+// The container's muxer name for a codec (kCodecNone: the container's own), or
+// null for a type the engine does not write. M4A files take the MP4 family's
+// muxer that accepts the codec: the iPod brand holds only AAC.
+const char* MuxerForContainer(int containerType, int codec = kCodecNone);
 // The codec a container uses when the profile names none or one it cannot hold.
 int DefaultCodecForContainer(int containerType);
 // Whether the container can carry the codec.
 bool ContainerAccepts(int containerType, int codec);
+// Whether the engine knows the identifier at all (a profile file may name any).
+bool IsKnownCodec(int codec);
+// The codec's name for error texts ("RealAudio Sipr"), or null.
+const char* CodecDisplayName(int codec);
 
 }  // namespace engine::media

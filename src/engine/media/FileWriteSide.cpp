@@ -2,6 +2,7 @@
 
 #include "engine/core/ComBase.h"
 
+#include <string>
 #include <vector>
 
 namespace engine::media {
@@ -100,8 +101,15 @@ HRESULT FileWriteSide::SetStreamSettings(IMediaPropertyBag5* profile) {
   SysFreeString(avformat);
   // A generic PCM format says PCM whatever the byte order; the container picks it.
   if (s.codec == kCodecPcm || s.codec == kCodecPcmBigEndian) s.codec = kCodecNone;
-  if (containerSet_ && s.codec != kCodecNone && !ContainerAccepts(s.containerType, s.codec))
+  if (s.codec != kCodecNone && !IsKnownCodec(s.codec)) {
+    error_ = "unknown codec " + std::to_string(s.codec);
     return MEDIA_E_UNSUPPORTED_FORMAT;
+  }
+  if (containerSet_ && s.codec != kCodecNone && !ContainerAccepts(s.containerType, s.codec)) {
+    error_ = std::string("the container cannot hold ") + CodecDisplayName(s.codec);
+    return MEDIA_E_UNSUPPORTED_FORMAT;
+  }
+  error_.clear();
   settings_ = s;
   return S_OK;
 }

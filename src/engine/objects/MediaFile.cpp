@@ -46,7 +46,11 @@ HRESULT SetBagString(IMediaPropertyBag5* bag, const std::u16string& name, const 
   return hr;
 }
 
-class CMediaFile : public ComClass, public IMediaFile5, public IMediaContainerInfo5, public IConnectionPointContainer {
+class CMediaFile : public ComClass,
+                   public IMediaFile5,
+                   public IMediaContainerInfo5,
+                   public IConnectionPointContainer,
+                   public ISupportErrorInfo {
  public:
   CMediaFile()
       : events_(static_cast<IMediaFile5*>(this), static_cast<IConnectionPointContainer*>(this),
@@ -56,7 +60,14 @@ class CMediaFile : public ComClass, public IMediaFile5, public IMediaContainerIn
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMediaFile5)) return static_cast<IMediaFile5*>(this);
     if (IsEqualIID(riid, IID_IMediaContainerInfo5)) return static_cast<IMediaContainerInfo5*>(this);
     if (IsEqualIID(riid, IID_IConnectionPointContainer)) return static_cast<IConnectionPointContainer*>(this);
+    if (IsEqualIID(riid, IID_ISupportErrorInfo)) return static_cast<ISupportErrorInfo*>(this);
     return nullptr;
+  }
+
+  // Settings and writing failures say why (an unknown codec, one the container
+  // cannot hold, one without an encoder) through the error object.
+  HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
+    return IsEqualIID(riid, IID_IMediaFile5) ? S_OK : S_FALSE;
   }
 
   // --- IMediaFile5 -------------------------------------------------------
@@ -80,7 +91,7 @@ class CMediaFile : public ComClass, public IMediaFile5, public IMediaContainerIn
     if (mode_ != Mode::None) return MEDIA_E_ALREADY_OPEN;
     HRESULT hr = Guard([&] { return writer_.SetStreamSettings(profile); });
     if (SUCCEEDED(hr)) profile_ = profile;
-    return hr;
+    return Explained(hr);
   }
   HRESULT STDMETHODCALLTYPE SetTags(IMediaPropertyBag5* tags) override {
     std::lock_guard<std::mutex> hold(lock_);
@@ -259,6 +270,11 @@ class CMediaFile : public ComClass, public IMediaFile5, public IMediaContainerIn
  private:
   enum class Mode { None, Reading, Writing, Finished };
 
+  HRESULT Explained(HRESULT hr) {
+    if (FAILED(hr) && !writer_.LastError().empty()) return Fail(hr, IID_IMediaFile5, FromUtf8(writer_.LastError()));
+    return hr;
+  }
+
   HRESULT Open(IMediaPropertyBag5* operation) {
     if (!operation) return E_POINTER;
     LONGLONG kind = 0;
@@ -289,7 +305,7 @@ class CMediaFile : public ComClass, public IMediaFile5, public IMediaContainerIn
     }
     if (kind == MEDIA_OPERATION_WRITE) {
       HRESULT hr = writer_.Open(operation);
-      if (FAILED(hr)) return hr;
+      if (FAILED(hr)) return Explained(hr);
       fileName_ = name;
       probe_ = ProbeResult();
       probe_.container = container_;

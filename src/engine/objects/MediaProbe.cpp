@@ -166,6 +166,7 @@ LONG ContainerTypeFromDemuxer(const char* name, const char* majorBrand) {
       {"avi", MEDIA_CONTAINER_AVI},      {"mpeg", MEDIA_CONTAINER_MPEG},
       {"mpegts", MEDIA_CONTAINER_MPEG},  {"asf", MEDIA_CONTAINER_ASF},
       {"flac", MEDIA_CONTAINER_FLAC},    {"swf", MEDIA_CONTAINER_SWF},
+      {"amrwb", MEDIA_CONTAINER_AMR},    {"rm", MEDIA_CONTAINER_REALMEDIA},
   };
   if (std::strcmp(name, "mov,mp4,m4a,3gp,3g2,mj2") == 0)
     return (majorBrand && std::strncmp(majorBrand, "qt", 2) == 0) ? MEDIA_CONTAINER_MOV : MEDIA_CONTAINER_MP4;
@@ -218,7 +219,9 @@ HRESULT ProbeMediaFile(const std::u16string& windowsPath, ProbeResult* result, s
   result->seekable = ctx->pb && (ctx->pb->seekable & AVIO_SEEKABLE_NORMAL) && ctx->duration != AV_NOPTS_VALUE;
 
   std::vector<double> scanned;
-  bool estimated = ctx->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
+  // The RealMedia muxer leaves the duration in its header at zero.
+  bool estimated = ctx->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE ||
+                   (result->container == MEDIA_CONTAINER_REALMEDIA && ctx->duration <= 0);
   if (estimated && ctx->pb && avio_size(ctx->pb) <= kScanLimitBytes && avio_seek(ctx->pb, 0, SEEK_SET) >= 0 &&
       av_seek_frame(ctx, -1, 0, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_BYTE) >= 0)
     ScanDurations(ctx, &scanned);

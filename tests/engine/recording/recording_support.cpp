@@ -48,7 +48,7 @@ Probe ProbeFile(const std::string& unixPath) {
   Probe p;
   std::string cmd =
       "ffprobe -v error -count_packets -select_streams a:0 -show_entries "
-      "format=format_name,duration:stream=codec_name,sample_rate,channels,nb_read_packets "
+      "format=format_name,duration:stream=codec_name,sample_rate,channels,bit_rate,nb_read_packets "
       "-of json '" +
       unixPath + "' 2>&1";
   FILE* pipe = popen(cmd.c_str(), "r");
@@ -65,11 +65,13 @@ Probe ProbeFile(const std::string& unixPath) {
   std::string d = JsonField(p.raw, "duration");
   if (!d.empty()) p.durationMs = std::atof(d.c_str()) * 1000.0;
   p.packets = std::atol(JsonField(p.raw, "nb_read_packets").c_str());
+  p.bitRate = std::atol(JsonField(p.raw, "bit_rate").c_str());
   return p;
 }
 
 double PlayableMs(const Probe& p) {
-  if (p.formatName == "amr") return p.packets * 20.0;
+  // AMR and RealAudio 1.0 frames are 20 ms; neither file tells its length.
+  if (p.formatName == "amr" || p.formatName == "rm") return p.packets * 20.0;
   // One frame of encoder priming leads every ADTS stream.
   if (p.formatName == "aac" && p.sampleRate > 0) return (p.packets - 1) * 1024000.0 / p.sampleRate;
   return p.durationMs;

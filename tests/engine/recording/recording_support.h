@@ -52,11 +52,12 @@ struct Probe {
   int channels = 0;
   double durationMs = -1;  // the container's own figure
   long packets = 0;
+  long bitRate = 0;  // the stream's, when the container tells it
   std::string raw;
 };
 Probe ProbeFile(const std::string& unixPath);
-// Duration as a player would reckon it: AMR and ADTS carry no duration, so
-// these count their frames.
+// Duration as a player would reckon it: AMR, RealMedia and ADTS carry no
+// duration, so these count their frames.
 double PlayableMs(const Probe& p);
 
 // A fresh folder under /tmp; its Windows name on drive Z:.

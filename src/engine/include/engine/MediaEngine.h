@@ -187,14 +187,15 @@ enum MediaContainerType : LONG {
   MEDIA_CONTAINER_AAC_ADTS = 8,
   MEDIA_CONTAINER_AU = 11,
   MEDIA_CONTAINER_OGG = 101,
-  MEDIA_CONTAINER_MATROSKA = 112,  // read only
-  MEDIA_CONTAINER_AVI = 120,       // read only
-  MEDIA_CONTAINER_MPEG = 121,      // read only (program and transport streams)
-  MEDIA_CONTAINER_MP4 = 125,       // MP4 / M4A / 3GP
-  MEDIA_CONTAINER_MOV = 126,       // read only (QuickTime brand)
-  MEDIA_CONTAINER_ASF = 130,       // WMA
-  MEDIA_CONTAINER_FLAC = 131,      // read only
-  MEDIA_CONTAINER_SWF = 140        // recognised by the program itself
+  MEDIA_CONTAINER_MATROSKA = 112,   // read only
+  MEDIA_CONTAINER_AVI = 120,        // read only
+  MEDIA_CONTAINER_MPEG = 121,       // read only (program and transport streams)
+  MEDIA_CONTAINER_REALMEDIA = 122,  // RealAudio 1.0 only
+  MEDIA_CONTAINER_MP4 = 125,        // MP4 / M4A / 3GP
+  MEDIA_CONTAINER_MOV = 126,        // read only (QuickTime brand)
+  MEDIA_CONTAINER_ASF = 130,        // WMA
+  MEDIA_CONTAINER_FLAC = 131,       // read only
+  MEDIA_CONTAINER_SWF = 140         // recognised by the program itself
 };
 
 // Codec identifiers of audio formats (also the profile files' values).

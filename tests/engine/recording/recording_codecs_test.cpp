@@ -1,0 +1,282 @@
+// Recording the sine source with every codec the engine can encode, through a
+// profile as the recorder hands it over (made in memory, or read from a
+// profile file for the codecs no format lists); ffprobe checks codec, rate,
+// channels and length. Codecs without an encoder, or outside their container,
+// fail with a reason.
+#include "recording_support.h"
+
+#include <oleauto.h>
+
+#include <cstdio>
+#include <utility>
+
+using namespace recording_test;
+
+namespace {
+
+class CodecApartment : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
+  void TearDown() override { CoUninitialize(); }
+};
+
+struct CodecCase {
+  FormatCase format;
+  LONG probeRate;  // what the file holds (Opus always decodes at 48 kHz)
+  LONG probeChannels;
+  bool fromProfileFile;  // the codec is in no format's list: only a profile file names it
+  long probeBitRate;     // 0: not checked
+};
+
+const CodecCase kCodecs[] = {
+    // M4A's codec list: each needs the MP4-family muxer that takes it.
+    {{"M4aMp3", MEDIA_CONTAINER_MP4, ".m4a", MEDIA_CODEC_MP3, 44100, 2, 128000, "mov", "mp3"}, 44100, 2, false, 0},
+    {{"M4aALaw", MEDIA_CONTAINER_MP4, ".m4a", MEDIA_CODEC_ALAW, 8000, 1, 0, "mov", "pcm_alaw"}, 8000, 1, false, 0},
+    {{"M4aMuLaw", MEDIA_CONTAINER_MP4, ".m4a", MEDIA_CODEC_MULAW, 16000, 2, 0, "mov", "pcm_mulaw"}, 16000, 2, false, 0},
+    {{"M4aAmrNb", MEDIA_CONTAINER_MP4, ".m4a", MEDIA_CODEC_AMR_NB, 8000, 1, 12000, "mov", "amr_nb"}, 8000, 1, false, 0},
+    {{"M4aAmrWb", MEDIA_CONTAINER_MP4, ".m4a", MEDIA_CODEC_AMR_WB, 16000, 1, 24000, "mov", "amr_wb"},
+     16000,
+     1,
+     false,
+     0},
+    {{"AmrWb", MEDIA_CONTAINER_AMR, ".amr", MEDIA_CODEC_AMR_WB, 16000, 1, 13000, "amr", "amr_wb"}, 16000, 1, false, 0},
+    // WAV's codec list beyond PCM and G.711.
+    {{"WavMsAdpcm", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_MS_ADPCM, 22050, 2, 0, "wav", "adpcm_ms"},
+     22050,
+     2,
+     false,
+     0},
+    {{"WavImaAdpcm", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_IMA_ADPCM, 44100, 2, 0, "wav", "adpcm_ima_wav"},
+     44100,
+     2,
+     false,
+     0},
+    {{"WavImaAdpcmQt", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_IMA_ADPCM_QT, 16000, 1, 0, "wav", "adpcm_ima_wav"},
+     16000,
+     1,
+     false,
+     0},
+    {{"WavImaAdpcmOther", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_IMA_ADPCM_OTHER, 8000, 1, 0, "wav", "adpcm_ima_wav"},
+     8000,
+     1,
+     false,
+     0},
+    {{"WavGsm", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_GSM_MS, 8000, 1, 13000, "wav", "gsm_ms"}, 8000, 1, false, 0},
+    // Reached from profile files only.
+    {{"WavMp2", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_MP2, 44100, 2, 192000, "wav", "mp2"}, 44100, 2, true, 192000},
+    {{"WavAc3", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_AC3, 48000, 2, 128000, "wav", "ac3"}, 48000, 2, true, 128000},
+    {{"WavG726At16k", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_G726, 8000, 1, 16000, "wav", "adpcm_g726"},
+     8000,
+     1,
+     true,
+     16000},
+    {{"WavG726At24k", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_G726, 8000, 1, 24000, "wav", "adpcm_g726"},
+     8000,
+     1,
+     true,
+     24000},
+    {{"WavG726At32k", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_G726, 8000, 1, 32000, "wav", "adpcm_g726"},
+     8000,
+     1,
+     true,
+     32000},
+    {{"WavG726At40k", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_G726, 8000, 1, 40000, "wav", "adpcm_g726"},
+     8000,
+     1,
+     true,
+     40000},
+    {{"WavPcm24", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_PCM24, 48000, 2, 0, "wav", "pcm_s24le"}, 48000, 2, true, 0},
+    {{"OggOpus", MEDIA_CONTAINER_OGG, ".ogg", MEDIA_CODEC_OPUS, 24000, 1, 64000, "ogg", "opus"}, 48000, 1, true, 0},
+    {{"M4aGsm", MEDIA_CONTAINER_MP4, ".m4a", MEDIA_CODEC_GSM, 8000, 1, 13000, "mov", "gsm"}, 8000, 1, true, 0},
+    {{"RealAudio", MEDIA_CONTAINER_REALMEDIA, ".rm", MEDIA_CODEC_REALAUDIO, 8000, 1, 0, "rm", "ra_144"},
+     8000,
+     1,
+     true,
+     0},
+};
+
+std::string NumberText(LONG v) { return std::to_string(static_cast<long>(v)); }
+
+// A profile file with one generic audio format, as a saved profile list holds it.
+std::string ProfileFileText(const FormatCase& f) {
+  std::string text = "SondrelProfiles 1\nprofile\n";
+  text += "  string \"ProfileName\" 1 \"Test\"\n";
+  text += "  integer \"ContainerType\" 1 " + NumberText(f.container) + "\n";
+  text += "  bag \"AudioStreamInfo\" 1\n    format \"AVFormat\" 1 generic\n";
+  text += "      codec " + NumberText(f.codec) + "\n";
+  text += "      rate " + NumberText(f.sampleRate) + "\n";
+  text += "      channels " + NumberText(f.channels) + "\n";
+  text += "      bitrate " + NumberText(f.bitrate) + "\n";
+  text += "    end\n  end\nend\nend-of-profiles\n";
+  return text;
+}
+
+ComPtr<IMediaPropertyBag5> LoadProfileFile(const TempFolder& folder, const FormatCase& f) {
+  const std::string path = folder.unix + "/codec.prop";
+  FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) return nullptr;
+  const std::string text = ProfileFileText(f);
+  std::fwrite(text.data(), 1, text.size(), out);
+  std::fclose(out);
+  ComPtr<IMediaProfileCollection5> profiles =
+      Create<IMediaProfileCollection5>(CLSID_MediaProfileCollection5, IID_IMediaProfileCollection5);
+  if (!profiles || FAILED(profiles->Load(Bstr(WindowsPath(path))))) return nullptr;
+  ComPtr<IMediaPropertyBag5> profile;
+  if (FAILED(profiles->GetItem(0, profile.Out()))) return nullptr;
+  return profile;
+}
+
+// The text of the error object the last failed call left, or empty.
+std::string LastErrorText() {
+  IErrorInfo* info = nullptr;
+  if (GetErrorInfo(0, &info) != S_OK || !info) return std::string();
+  BSTR text = nullptr;
+  info->GetDescription(&text);
+  info->Release();
+  std::string out;
+  for (const OLECHAR* p = text; p && *p; ++p) out += static_cast<char>(*p);
+  SysFreeString(text);
+  return out;
+}
+
+class RecordingCodecs : public CodecApartment, public ::testing::WithParamInterface<CodecCase> {};
+
+TEST_P(RecordingCodecs, RecordsTheSineSourceThroughAProfile) {
+  const CodecCase& c = GetParam();
+  TempFolder folder;
+  ComPtr<IMediaPropertyBag5> profile = c.fromProfileFile ? LoadProfileFile(folder, c.format) : MakeProfile(c.format);
+  ASSERT_TRUE(profile);
+  DriverOptions o;
+  o.format = c.format;
+  o.profile = profile.Get();
+  o.progress = [](double written, LONG*, bool* stop) { *stop = written >= 2000; };
+  DriverResult r = RunRecording(folder, o);
+  ASSERT_TRUE(r.errors.empty()) << "first error " << r.errors.front() << std::hex << " hr " << r.failure;
+  ASSERT_EQ(1u, r.files.size());
+
+  Probe p = ProbeFile(r.files[0].unixPath);
+  ASSERT_TRUE(p.ok) << p.raw;
+  EXPECT_EQ(0u, p.formatName.find(c.format.probeFormat)) << p.formatName;
+  EXPECT_EQ(c.format.probeCodec, p.codec);
+  EXPECT_EQ(c.probeRate, p.sampleRate);
+  EXPECT_EQ(c.probeChannels, p.channels);
+  EXPECT_NEAR(r.files[0].writtenMs, PlayableMs(p), 100) << p.raw;
+  if (c.probeBitRate) {
+    EXPECT_EQ(c.probeBitRate, p.bitRate);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Codecs, RecordingCodecs, ::testing::ValuesIn(kCodecs),
+                         [](const ::testing::TestParamInfo<CodecCase>& i) { return std::string(i.param.format.name); });
+
+// The engine reads its own RealMedia file back: container, codec and a length
+// counted from the packets, as the header holds none.
+TEST_F(CodecApartment, ARealMediaRecordingReadsBackThroughTheEngine) {
+  TempFolder folder;
+  DriverOptions o;
+  o.format = FormatCase{"Real", MEDIA_CONTAINER_REALMEDIA, ".rm", MEDIA_CODEC_REALAUDIO, 8000, 1, 0, "rm", "ra_144"};
+  o.progress = [](double written, LONG*, bool* stop) { *stop = written >= 2000; };
+  DriverResult r = RunRecording(folder, o);
+  ASSERT_TRUE(r.errors.empty());
+  ASSERT_EQ(1u, r.files.size());
+  ComPtr<IMediaFile5> file = Create<IMediaFile5>(CLSID_MediaFile5, IID_IMediaFile5);
+  ComPtr<IMediaPropertyBag5> op = Create<IMediaPropertyBag5>(CLSID_MediaPropertyBag5, IID_IMediaPropertyBag5);
+  op->SetInteger(Bstr(MEDIA_PROP_OPERATION), 0, MEDIA_OPERATION_READ, 0);
+  op->SetInteger(Bstr(MEDIA_PROP_OPERATION_MODE), 0, MEDIA_MODE_FILE, 0);
+  op->SetString(Bstr(MEDIA_PROP_FILE_NAME), 0, Bstr(WindowsPath(r.files[0].unixPath)), 0);
+  ASSERT_EQ(S_OK, file->Command(MEDIAFILE_CMD_OPEN, op.Get()));
+  LONG container = 0;
+  file->GetContainerType(&container);
+  EXPECT_EQ(MEDIA_CONTAINER_REALMEDIA, container);
+  ComPtr<IMediaAudioFormat5> format;
+  ASSERT_EQ(S_OK, file->GetStreamFormat(MEDIA_STREAM_AUDIO, IID_IMediaAudioFormat5, format.OutVoid()));
+  LONG codec = 0, rate = 0, channels = 0;
+  format->GetCodecId(&codec);
+  format->GetSampleRate(&rate);
+  format->GetChannels(&channels);
+  EXPECT_EQ(MEDIA_CODEC_REALAUDIO, codec);
+  EXPECT_EQ(8000, rate);
+  EXPECT_EQ(1, channels);
+  double ms = 0;
+  file->GetDuration(MEDIA_STREAM_AUDIO, &ms);
+  EXPECT_NEAR(r.files[0].writtenMs, ms, 100);
+}
+
+// A profile stores "7.4" as 8000 bit/s and "7.95" as 9000: each must pick its
+// own mode, told apart by the frame size in the file (header byte included).
+TEST_F(CodecApartment, AmrProfilesPickTheModeTheirStoredRateStandsFor) {
+  struct ModeCase {
+    LONG codec;
+    LONG rate;
+    LONG bitrate;
+    long frameBytes;
+  };
+  const ModeCase kModes[] = {{MEDIA_CODEC_AMR_NB, 8000, 8000, 20},
+                             {MEDIA_CODEC_AMR_NB, 8000, 9000, 21},
+                             {MEDIA_CODEC_AMR_WB, 16000, 7000, 18},
+                             {MEDIA_CODEC_AMR_WB, 16000, 24000, 61}};
+  for (const ModeCase& m : kModes) {
+    TempFolder folder;
+    DriverOptions o;
+    o.format = FormatCase{"AmrMode", MEDIA_CONTAINER_AMR, ".amr", m.codec, m.rate, 1, m.bitrate, "amr", ""};
+    o.progress = [](double written, LONG*, bool* stop) { *stop = written >= 1000; };
+    DriverResult r = RunRecording(folder, o);
+    ASSERT_TRUE(r.errors.empty());
+    ASSERT_EQ(1u, r.files.size());
+    Probe p = ProbeFile(r.files[0].unixPath);
+    ASSERT_TRUE(p.ok && p.packets > 0) << p.raw;
+    const long header = m.codec == MEDIA_CODEC_AMR_WB ? 9 : 6;  // "#!AMR-WB\n", "#!AMR\n"
+    EXPECT_EQ(m.frameBytes * p.packets, FileSize(r.files[0].unixPath) - header) << m.bitrate;
+  }
+}
+
+// RealAudio fits RealMedia alone; the other RealAudio codecs and unknown
+// identifiers fail with an error object that says why.
+TEST_F(CodecApartment, CodecsTheFileCannotMakeAreRefusedWithAReason) {
+  const LONG kNineFormats[] = {MEDIA_CONTAINER_MP3, MEDIA_CONTAINER_ASF, MEDIA_CONTAINER_AAC_ADTS,
+                               MEDIA_CONTAINER_MP4, MEDIA_CONTAINER_WAV, MEDIA_CONTAINER_AIFF,
+                               MEDIA_CONTAINER_OGG, MEDIA_CONTAINER_AMR, MEDIA_CONTAINER_AU};
+  for (LONG container : kNineFormats) {
+    ComPtr<IMediaFile5> file = Create<IMediaFile5>(CLSID_MediaFile5, IID_IMediaFile5);
+    ASSERT_EQ(S_OK, file->SetContainerType(container));
+    FormatCase real{"x", container, ".x", MEDIA_CODEC_REALAUDIO, 8000, 1, 0, "", ""};
+    EXPECT_EQ(MEDIA_E_UNSUPPORTED_FORMAT, file->SetStreamSettings(MakeProfile(real).Get())) << container;
+    EXPECT_EQ("the container cannot hold RealAudio", LastErrorText()) << container;
+  }
+
+  // Raw GSM 6.10 has a home in M4A only.
+  for (LONG container : {MEDIA_CONTAINER_WAV, MEDIA_CONTAINER_AIFF, MEDIA_CONTAINER_AU}) {
+    ComPtr<IMediaFile5> file = Create<IMediaFile5>(CLSID_MediaFile5, IID_IMediaFile5);
+    ASSERT_EQ(S_OK, file->SetContainerType(container));
+    FormatCase gsm{"x", container, ".x", MEDIA_CODEC_GSM, 8000, 1, 13000, "", ""};
+    EXPECT_EQ(MEDIA_E_UNSUPPORTED_FORMAT, file->SetStreamSettings(MakeProfile(gsm).Get())) << container;
+    EXPECT_EQ("the container cannot hold GSM 6.10", LastErrorText()) << container;
+  }
+
+  TempFolder folder;
+  const std::pair<LONG, const char*> kWithoutEncoder[] = {{MEDIA_CODEC_REALAUDIO_SIPR, "RealAudio Sipr"},
+                                                          {MEDIA_CODEC_REALAUDIO_LOSSLESS, "RealAudio Lossless"}};
+  for (const auto& [codec, name] : kWithoutEncoder) {
+    ComPtr<IMediaFile5> file = Create<IMediaFile5>(CLSID_MediaFile5, IID_IMediaFile5);
+    ASSERT_EQ(S_OK, file->SetContainerType(MEDIA_CONTAINER_REALMEDIA));
+    FormatCase real{"x", MEDIA_CONTAINER_REALMEDIA, ".rm", codec, 44100, 2, 0, "", ""};
+    ASSERT_EQ(S_OK, file->SetStreamSettings(MakeProfile(real).Get()));
+    ComPtr<IMediaPropertyBag5> op = Create<IMediaPropertyBag5>(CLSID_MediaPropertyBag5, IID_IMediaPropertyBag5);
+    op->SetInteger(Bstr(MEDIA_PROP_OPERATION), 0, MEDIA_OPERATION_WRITE, 0);
+    op->SetInteger(Bstr(MEDIA_PROP_OPERATION_MODE), 0, MEDIA_MODE_FILE, 0);
+    op->SetString(Bstr(MEDIA_PROP_FILE_NAME), 0, Bstr(folder.windows + u"real.rm"), 0);
+    EXPECT_EQ(MEDIA_E_UNSUPPORTED_FORMAT, file->Command(MEDIAFILE_CMD_OPEN, op.Get())) << name;
+    EXPECT_EQ(std::string("no encoder for ") + name, LastErrorText());
+    EXPECT_EQ(-1, FileSize(folder.unix + "/real.rm")) << name;
+  }
+
+  FormatCase unknown{"Unknown", MEDIA_CONTAINER_WAV, ".wav", 0x15999, 44100, 2, 0, "", ""};
+  ComPtr<IMediaPropertyBag5> profile = LoadProfileFile(folder, unknown);
+  ASSERT_TRUE(profile);
+  ComPtr<IMediaFile5> file = Create<IMediaFile5>(CLSID_MediaFile5, IID_IMediaFile5);
+  ASSERT_EQ(S_OK, file->SetContainerType(MEDIA_CONTAINER_WAV));
+  EXPECT_EQ(MEDIA_E_UNSUPPORTED_FORMAT, file->SetStreamSettings(profile.Get()));
+  EXPECT_EQ("unknown codec " + std::to_string(0x15999), LastErrorText());
+}
+
+}  // namespace
