@@ -15,6 +15,7 @@
 #include "tests/toolkit/tabmanager/tab_input.h"
 #include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
 #include "toolkit/commandbars/controls/QVTControlComboBox.h"
+#include "toolkit/commandbars/controls/QVTControlComboBoxAutoCompleteWnd.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
