@@ -128,7 +128,9 @@ protected:
     // FALSE when the file the owner asked for could not be opened.
     BOOL ProgressOncePerSecond();
     BOOL CheckDiskSpace();
-    BOOL QueryFreeSpace(ULONGLONG* pnBytes, BOOL bDriveOnly) const;
+    // Bytes free where the output goes; with bDriveOnly, asked of the drive
+    // alone. Virtual so that the thresholds can be driven without filling a disk.
+    virtual BOOL QueryFreeSpace(ULONGLONG* pnBytes, BOOL bDriveOnly) const;
     LONGLONG GetOutputSize() const;
     void EndPass();
     void EndItem();

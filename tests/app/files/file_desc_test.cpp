@@ -85,6 +85,32 @@ TEST_F(FileDescTest, SimpleAacIsWithinLimitsAndFiveChannelsAreNot)
     EXPECT_TRUE(five->m_bLimits);
 }
 
+TEST_F(FileDescTest, TheSimpleLimitsHoldUpToTheirEdgesAndNoFurther)
+{
+    const std::string kPicture = "-f lavfi -i testsrc=duration=1:rate=10:size=";
+    const std::string kSound = " -f lavfi -i sine=duration=1 -c:v mpeg4 -c:a aac -b:a 96k -shortest ";
+    const struct
+    {
+        const char* pszName;
+        std::string strArgs;
+        BOOL bLimits;
+    } rows[] = {
+        {"vga.m4a", kPicture + "640x480" + kSound + "-ar 48000 -ac 2", FALSE},
+        {"wider.m4a", kPicture + "641x480" + kSound + "-ar 48000 -ac 2", TRUE},
+        {"taller.m4a", kPicture + "640x481" + kSound + "-ar 48000 -ac 2", TRUE},
+        {"faster.m4a", "-f lavfi -i sine=duration=1 -c:a aac -b:a 96k -ar 64000 -ac 2", TRUE},
+        {"three.m4a", "-f lavfi -i sine=duration=1 -c:a aac -b:a 96k -ar 48000 -ac 3", TRUE},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.pszName);
+        CFileDescRef desc(new CFileDesc);
+        ASSERT_EQ(S_OK, desc->ReadDescription(Make(row.pszName, row.strArgs)));
+        EXPECT_EQ(MEDIA_CONTAINER_MP4, desc->m_nContainerType);
+        EXPECT_EQ(row.bLimits, desc->m_bLimits);
+    }
+}
+
 TEST_F(FileDescTest, TitlesFallBackToTheFileName)
 {
     CString blank = Make("Take 7.final.wav", "-f lavfi -i sine=duration=1 -metadata title='    '");

@@ -154,3 +154,22 @@ TEST(SettingsReadBack, ByAnotherProcess)
     EXPECT_EQ(RegistryNumber(HKEY_CURRENT_USER, key, u"LangID"), 0xDEADu);
     EXPECT_EQ(RegistryNumber(HKEY_CURRENT_USER, key, u"RunningCounter"), 0xDEADu);
 }
+
+TEST(Settings, OnlyTheFourRibbonStylesNameASkin)
+{
+    const struct
+    {
+        int nStyle;
+        const TCHAR* pszIni;
+    } rows[] = {
+        {32800, _T("")},
+        {32801, _T("NormalBlue.ini")},
+        {32802, _T("NormalBlack2.ini")},
+        {32803, _T("NormalSilver.ini")},
+        {32804, _T("NormalSilver.ini")},
+        {32805, _T("")},
+        {0, _T("")},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CString(CSondrelApp::SkinIniForRibbonStyle(row.nStyle)), CString(row.pszIni)) << row.nStyle;
+}

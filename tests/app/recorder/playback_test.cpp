@@ -181,7 +181,8 @@ TEST_F(PlaybackTest, TheSliderDraggedWhilePausedMovesOnlyTheResumePosition)
 
 TEST_F(PlaybackTest, TheStatusBarDescribesTheSelectedRow)
 {
-    OpenWith({MakeSound("five.wav", 1, 5), MakeSound("mono.mp3", 1, 1, "-c:a libmp3lame -b:a 64k")});
+    OpenWith({MakeSound("five.wav", 1, 5), MakeSound("mono.mp3", 1, 1, "-c:a libmp3lame -b:a 64k"),
+              MakeSound("short.wav", 3, 2, "-ar 22050 -t 2.9")});
     CTestRecorder& dlg = *m_pRecorder;
     CTestHost& host = *m_pHost;
 
@@ -217,6 +218,15 @@ TEST_F(PlaybackTest, TheStatusBarDescribesTheSelectedRow)
     EXPECT_EQ(1, dlg.GetCurrentRow());
     EXPECT_EQ("Channels: Mono", Narrow(host.m_panes[2]));
     EXPECT_EQ("Bitrate: 64 kbps", Narrow(host.m_panes[3]));
+
+    // Kilobits and seconds are cut, not rounded: 705.6 kbps over 2.9 s.
+    KeyPress(VK_DOWN);
+    PumpTranslated(100);
+    EXPECT_EQ(2, dlg.GetCurrentRow());
+    EXPECT_EQ("Channels: Stereo", Narrow(host.m_panes[2]));
+    EXPECT_EQ("Bitrate: 705 kbps", Narrow(host.m_panes[3]));
+    EXPECT_EQ("00:00/00:02", PlayTime());
+    EXPECT_EQ(2, dlg.m_sliderPosition.GetRangeMax());
 }
 
 TEST_F(PlaybackTest, DeletingThePlayingRowStopsItAndWithoutAPlayerNothingPlays)

@@ -110,6 +110,11 @@ TEST_F(RecorderDialogTest, TheSplitControlsFollowTheCheckBoxAndTheRadios)
         EXPECT_TRUE(IsEnabled(dlg, nID)) << nID;
     ASSERT_EQ(dlg.m_comboSplitValue.GetCount(), 20);
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 0)), "10 sec");
+    // The unit turns from seconds to minutes between 30 sec and 1 min.
+    EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 3)), "30 sec");
+    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(3), 30u);
+    EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 4)), "1 min");
+    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(4), 60u);
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 5)), "1.5 min");
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 19)), "240 min");
     EXPECT_EQ(dlg.m_comboSplitValue.GetCurSel(), 9);
@@ -383,6 +388,17 @@ TEST_F(RecorderDialogTest, DevicesPreferMicrophonesAndTheVolumeReachesTheSourceO
     EXPECT_EQ(Narrow(WindowText(dlg.m_wndVolumeText.m_hWnd)), Narrow(strExpected));
     pSource->GetVolume(&nVolume);
     EXPECT_NEAR(nVolume, nPos, 1);
+
+    // The volume runs from 0 to 100 exactly.
+    dlg.m_sliderVolume.SetFocus();
+    KeyPress(VK_END);
+    PumpTranslated(50);
+    EXPECT_EQ(dlg.m_sliderVolume.GetPos(), 100);
+    EXPECT_EQ(Narrow(WindowText(dlg.m_wndVolumeText.m_hWnd)), "100 %");
+    KeyPress(VK_HOME);
+    PumpTranslated(50);
+    EXPECT_EQ(dlg.m_sliderVolume.GetPos(), 0);
+    EXPECT_EQ(Narrow(WindowText(dlg.m_wndVolumeText.m_hWnd)), "0 %");
 
     // Choosing the first device again selects it in the source.
     if (nDevices > 1)

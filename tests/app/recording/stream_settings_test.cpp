@@ -92,6 +92,43 @@ public:
     ULONG m_nRefs = 1;
 };
 
+// The application's encoder configuration, reporting a pass count.
+class CFakeEncoderConfig : public IMediaEngineAux5
+{
+public:
+    LONG m_nPasses = 2;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        *ppv = IsEqualIID(riid, IID_IUnknown) ? static_cast<IUnknown*>(this) : nullptr;
+        if (*ppv == nullptr)
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE Initialize(IMediaPropertyBag5*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetPassCount(IUnknown*, LONG* pnPasses) override
+    {
+        *pnPasses = m_nPasses;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetPassInfo(IUnknown*, LONG, BSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetConfiguration(IMediaPropertyBag5** pp) override
+    {
+        *pp = nullptr;
+        return E_NOTIMPL;
+    }
+};
+
+class CSizeSplitConverter : public CFormatsConverterEx
+{
+public:
+    using CFormatsConverterEx::m_nSizeLimit;
+    using CFormatsConverterEx::m_nSplitBySize;
+};
+
 class StreamSettings : public ComTest
 {
 protected:
@@ -166,6 +203,65 @@ TEST_F(StreamSettings, ATargetSizeVideoStreamGetsTheBitRateThatFillsIt)
     EXPECT_EQ(2, CFormatsConverterEx::GetRateControlMode(&video, &nKilobytes));
     video.m_nRateControl = MEDIA_RATE_CONSTANT;
     EXPECT_EQ(0, CFormatsConverterEx::GetRateControlMode(&video, &nKilobytes));
+}
+
+TEST_F(StreamSettings, TargetSizeBitRatesAreHeldBetween64KAnd240MExactly)
+{
+    CFormatsConverterEx converter;
+    CFakeVideoFormat video;
+    video.m_dFrameRate = 0;  // no per-frame overhead: the payload is the target
+    CEngineRef<IMediaPropertyBag5> profile = VideoProfile(video);
+    // The duration that makes (payload * 8000 / duration - 128000) equal the
+    // given figure, of which 98 % is taken.
+    auto rateFor = [&](LONG nKilobytes, double dBeforeShare) {
+        video.m_nTargetKilobytes = nKilobytes;
+        const double dPayload = nKilobytes * 1024.0;
+        converter.FillStreamSettings(profile.Get(), 0, 0, dPayload * 8000 / (dBeforeShare + 128000));
+        return video.m_nBitrate;
+    };
+    EXPECT_EQ(64000, rateFor(1000, 65306));  // 63,999.88
+    EXPECT_EQ(64001, rateFor(1000, 65308));  // 64,001.84
+    EXPECT_EQ(239999999, rateFor(10000000, 244897959));
+    EXPECT_EQ(240000000, rateFor(10000000, 244897960));
+    EXPECT_EQ(240000000, rateFor(10000000, 244897961));  // 240,000,001.78
+}
+
+TEST_F(StreamSettings, TwoPassSizeSplitsAimAtTheTimeTheSizeTakesButNeverBelowASecond)
+{
+    CConverterContext& context = GetConverterContext();
+    IMediaEngineAux5* pSaved = context.GetEncoderConfig();
+    if (pSaved)
+        pSaved->AddRef();
+    CFakeEncoderConfig encoders;
+    context.SetEncoderConfig(&encoders);
+
+    CSizeSplitConverter converter;
+    CFakeVideoFormat video;
+    video.m_nRateControl = MEDIA_RATE_QUALITY;  // its bit rate counts as 0
+    video.m_dFrameRate = 0;                     // no per-frame overhead
+    CEngineRef<IMediaPropertyBag5> profile = VideoProfile(video);
+    converter.m_nSplitBySize = 1;
+    // 128 kbit/s of sound: a size lasts size * 980 * 8 / 128000 ms.
+    converter.m_nSizeLimit = 16327;
+    converter.FillStreamSettings(profile.Get(), 0, 0, 60000);
+    ASSERT_TRUE(converter.IsSplitByEstimate());
+    EXPECT_DOUBLE_EQ(16327 * 7840 / 128000.0, converter.GetEstimateLimit());
+    converter.m_nSizeLimit = 16326;  // 999.97 ms
+    converter.FillStreamSettings(profile.Get(), 0, 0, 60000);
+    EXPECT_EQ(1000.0, converter.GetEstimateLimit());
+
+    // One pass, or no split by size: no estimate.
+    encoders.m_nPasses = 1;
+    converter.FillStreamSettings(profile.Get(), 0, 0, 60000);
+    EXPECT_FALSE(converter.IsSplitByEstimate());
+    encoders.m_nPasses = 2;
+    converter.m_nSplitBySize = 0;
+    converter.FillStreamSettings(profile.Get(), 0, 0, 60000);
+    EXPECT_FALSE(converter.IsSplitByEstimate());
+
+    context.SetEncoderConfig(pSaved);
+    if (pSaved)
+        pSaved->Release();
 }
 
 TEST_F(StreamSettings, AStatisticsFileThatExistsMovesTheNameOn)

@@ -69,8 +69,15 @@ TEST_F(CaptureSource, VolumeIsTheSourceVolumeInPercent) {
   LONG v = -1;
   ASSERT_EQ(S_OK, capture_->GetVolume(&v));
   EXPECT_EQ(37, v);
+  // Both ends of 0..100 are volumes; one step beyond either is refused and
+  // leaves the volume alone.
+  EXPECT_EQ(E_INVALIDARG, capture_->SetVolume(-1));
+  ASSERT_EQ(S_OK, capture_->GetVolume(&v));
+  EXPECT_EQ(37, v);
   ASSERT_EQ(S_OK, capture_->SetVolume(100));
   EXPECT_EQ(E_INVALIDARG, capture_->SetVolume(101));
+  ASSERT_EQ(S_OK, capture_->GetVolume(&v));
+  EXPECT_EQ(100, v);
   // A source without ports has no inputs; selecting one is refused.
   ASSERT_EQ(S_OK, capture_->RefreshInputs());
   LONG inputs = -1;

@@ -362,4 +362,53 @@ TEST_F(ProfileCollectionTest, SavingWhereNoFileCanBeMadeFailsAndKeepsTheOldFile)
   EXPECT_FALSE(UnixFileExists(folder.Unix("keep.prop.saving")));
 }
 
+TEST_F(ProfileCollectionTest, TheDeepestBagsAndTheLargestFileThatSaveAlsoLoad) {
+  // A profile whose bags nest `levels` deep below it.
+  auto nested = [](int levels) {
+    auto profile = NewBag();
+    SetString(profile.Get(), u"ProfileName", u"deep");
+    IMediaPropertyBag5* outer = profile.Get();
+    std::vector<ComPtr<IMediaPropertyBag5>> bags;
+    for (int i = 0; i < levels; ++i) {
+      bags.push_back(NewBag());
+      Bstr key(u"Inner");
+      EXPECT_EQ(S_OK, outer->SetObject(key, 0, bags.back().Get(), 0));
+      outer = bags.back().Get();
+    }
+    Bstr leaf(u"Leaf");
+    outer->SetInteger(leaf, 0, 7, 0);
+    return profile;
+  };
+  Bstr path(folder.Windows("deep.prop"));
+  ASSERT_EQ(S_OK, collection->Insert(-1, nested(15).Get()));
+  ASSERT_EQ(S_OK, collection->Save(path));
+  const std::string deepest = ReadUnixFile(folder.Unix("deep.prop"));
+  auto reloaded = NewCollection();
+  ASSERT_EQ(S_OK, reloaded->Load(path));
+  EXPECT_EQ(DescribeAll(collection.Get()), DescribeAll(reloaded.Get()));
+
+  // One level more is refused on saving, so no file is written that cannot load.
+  ASSERT_EQ(S_OK, collection->Replace(0, nested(16).Get()));
+  EXPECT_TRUE(FAILED(collection->Save(path)));
+  EXPECT_EQ(deepest, ReadUnixFile(folder.Unix("deep.prop")));
+
+  // Files up to 16 MiB are read; comment lines fill a good file to the size.
+  const size_t kLargest = 16u * 1024 * 1024;
+  const size_t cut = deepest.find('\n') + 1;
+  std::string filler;
+  const size_t fill = kLargest - deepest.size();
+  const std::string line = "#" + std::string(1022, 'x') + "\n";
+  while (filler.size() + line.size() + 2 <= fill) filler += line;
+  filler += "#" + std::string(fill - filler.size() - 2, 'y') + "\n";
+  std::string largest = deepest.substr(0, cut) + filler + deepest.substr(cut);
+  ASSERT_EQ(kLargest, largest.size());
+  WriteUnixFile(folder.Unix("large.prop"), largest);
+  Bstr large(folder.Windows("large.prop"));
+  auto big = NewCollection();
+  ASSERT_EQ(S_OK, big->Load(large));
+  EXPECT_EQ(DescribeAll(reloaded.Get()), DescribeAll(big.Get()));
+  WriteUnixFile(folder.Unix("large.prop"), largest.substr(0, cut) + "#" + largest.substr(cut));
+  EXPECT_EQ(MEDIA_E_BAD_PROFILE_FILE, big->Load(large));
+}
+
 }  // namespace
