@@ -168,6 +168,8 @@ def main():
     os.replace(temporary, options.port_file)
     server.serve_forever(poll_interval=0.2)
     server.server_close()
+    # Tells the test that the port is closed.
+    os.remove(options.port_file)
     return 0
 
 

@@ -36,7 +36,7 @@ enum DownloadResult : int
 // Whether the system reports an Internet connection, and its flags. The
 // downloader and the installer ask through here, so that a test can stand
 // for a machine that is offline.
-typedef BOOL (*InternetConnectedStateQuery)(DWORD* pdwFlags);
+typedef BOOL(CALLBACK* InternetConnectedStateQuery)(DWORD* pdwFlags);
 BOOL AFXAPI QueryInternetConnectedState(DWORD* pdwFlags);
 // Null brings back the system's answer.
 void AFXAPI SetInternetConnectedStateQuery(InternetConnectedStateQuery pfnQuery);

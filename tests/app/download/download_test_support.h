@@ -68,7 +68,8 @@ public:
         char szTemplate[] = "/tmp/sondrel_download_XXXXXX";
         m_folder = mkdtemp(szTemplate);
         WriteUnixFile(m_folder + "/payload.bin", payload);
-        std::string installer = installerFile.empty() ? m_folder + "/payload.bin" : m_folder + "/WMFdist.exe";
+        std::string installer =
+            installerFile.empty() ? m_folder + "/payload.bin" : m_folder + "/served-installer.exe";
         if (!installerFile.empty())
             WriteUnixFile(installer, ReadUnixFile(installerFile));
         std::string command = "python3 '" SONDREL_SOURCE_DIR
@@ -91,6 +92,9 @@ public:
         if (m_nPort != 0)
             CommandOutput("python3 -c \"import urllib.request; urllib.request.urlopen('" + Url("/quit") +
                           "', timeout=5)\" >/dev/null 2>&1");
+        // The server removes its port file once it no longer listens.
+        for (int i = 0; i < 100 && !ReadUnixFile(m_folder + "/port").empty(); ++i)
+            usleep(50000);
         CommandOutput("rm -rf '" + m_folder + "'");
     }
 

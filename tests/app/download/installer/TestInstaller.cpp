@@ -3,7 +3,7 @@
 // SONDREL_TEST_INSTALLER_LOG names, and ends.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int main()
 {
     WCHAR szLog[MAX_PATH] = {};
     if (GetEnvironmentVariableW(u"SONDREL_TEST_INSTALLER_LOG", szLog, MAX_PATH) == 0)
