@@ -216,7 +216,9 @@ TEST(FileDownloader, StopInAStallEndsTheWorkerByItselfAndFreesTheFile)
     Sleep(300);  // well into the stall
     DWORD dwStop = GetTickCount();
     downloader.Stop();
-    RecordProperty("StopMilliseconds", static_cast<int>(GetTickCount() - dwStop));
+    DWORD dwStopTime = GetTickCount() - dwStop;
+    RecordProperty("StopMilliseconds", static_cast<int>(dwStopTime));
+    printf("Stop in a stall returned after %u ms\n", dwStopTime);
     // A worker that had to be terminated leaves no result.
     EXPECT_NE(downloader.GetResult(), DOWNLOAD_RUNNING);
     EXPECT_EQ(RunTestInChildProcess(u"DownloadChild.DeletesTheFile", u"SONDREL_DOWNLOAD_DELETE",
