@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <string>
 
+#include <wininet.h>
+
 #include "app/program/SondrelApp.h"
 #include "app/program/WMInstaller.h"
 #include "app/program/WMInstallerResource.h"
@@ -82,6 +84,12 @@ BOOL CALLBACK NoConnection(DWORD* pdwFlags)
     return FALSE;
 }
 
+BOOL CALLBACK OfflineState(DWORD* pdwFlags)
+{
+    *pdwFlags = INTERNET_CONNECTION_OFFLINE | INTERNET_CONNECTION_LAN;
+    return TRUE;
+}
+
 }  // namespace
 
 TEST(WMInstaller, InstallRunsTheServedProgramSilentlyAndContinuesAPartialFile)
@@ -108,12 +116,15 @@ TEST(WMInstaller, InstallRunsTheServedProgramSilentlyAndContinuesAPartialFile)
     EXPECT_NE(line.find("\\WMFdist.exe"), std::string::npos) << line;
     EXPECT_NE(line.find(" /Q:A /R:N"), std::string::npos) << line;
 
-    // A complete file in place runs without a download.
+    // A complete file in place runs without a download; a system in the
+    // offline state is asked to go online first.
+    SetInternetConnectedStateQuery(&OfflineState);
     {
         CWMInstaller dlg(nullptr, CString(url.c_str()), CString(digest.c_str()), run.strLocalPath);
         ModalScript script({ClickWhenShown(dlg, IDC_WM_INSTALLER_INSTALL)});
         EXPECT_EQ(dlg.DoModal(), IDOK);
     }
+    SetInternetConnectedStateQuery(nullptr);
     EXPECT_EQ(server.FileRequestRanges().size(), 3u);
     std::string lines = ReadUnixFile(run.log);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2);
