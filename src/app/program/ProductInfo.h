@@ -20,6 +20,12 @@ const TCHAR kCrashReportMail[] = _T("crashreport@quorvane.example");
 const TCHAR kCrashReportServer[] = _T("https://crash.quorvane.example");
 const TCHAR kPrivacyPage[] = _T("https://www.quorvane.example/services/redirect.aspx");
 
+// The Windows Media Format redistributable and the SHA-256 digest it must
+// have: a download with another digest is deleted, never run. The digest
+// changes with every file published at that address.
+const TCHAR kWMInstallerUrl[] = _T("https://www.quorvane.example/downloads/WMFdist.exe");
+const TCHAR kWMInstallerSha256[] = _T("5b3e9c0a7d2f41e68c1b0a9f3d7e6c5b4a3928170f6e5d4c3b2a190817263544");
+
 const TCHAR kLegalNotice[] = _T("Copyright (C) 2026 Quorvane. All rights reserved.");
 
 }  // namespace ProductInfo

@@ -3,6 +3,7 @@
 
 #include "app/formats/AudioFormats.h"
 #include "app/profiles/SondrelProfileManager.h"
+#include "app/program/WMInstaller.h"
 #include "common/ApplicationBase.h"
 #include "common/Logging.h"
 #include "toolkit/controls/browse/QVTBrowseDialog.h"
@@ -31,12 +32,11 @@ const SplitValue g_SplitDurations[SPLIT_DURATION_COUNT] = {
 
 namespace {
 
-// Waits for: CWMInstaller (Recorder periphery): run it modally and answer
-// whether it ended with OK. Meanwhile no installer runs, so the format
-// stays as it was.
-BOOL RunWindowsMediaInstaller(CWnd* /*pParent*/)
+// The codecs' installer, modally; TRUE once it ran the redistributable.
+BOOL RunWindowsMediaInstaller(CWnd* pParent)
 {
-    return FALSE;
+    CWMInstaller dialog(pParent);
+    return dialog.DoModal() == IDOK;
 }
 
 }  // namespace

@@ -1,0 +1,12 @@
+// Resource ids of the Windows Media installer dialog.
+#pragma once
+
+#define IDD_WM_INSTALLER 131
+#define IDC_WM_INSTALLER_PROGRESS 1220
+#define IDC_WM_INSTALLER_INSTALL 1136
+#define IDC_WM_INSTALLER_TEXT1 1221
+#define IDC_WM_INSTALLER_TEXT2 1224
+#define IDC_WM_INSTALLER_TEXT3 1226
+
+#define IDS_CHECK_CONNECTION 20503
+#define IDS_WM_DOWNLOAD_ERROR 20504
