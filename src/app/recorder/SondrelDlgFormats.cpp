@@ -3,6 +3,7 @@
 
 #include "app/formats/AudioFormats.h"
 #include "app/profiles/SondrelProfileManager.h"
+#include "app/profiles/SondrelProfilesEditor.h"
 #include "common/ApplicationBase.h"
 #include "common/Logging.h"
 #include "toolkit/controls/browse/QVTBrowseDialog.h"
@@ -89,9 +90,11 @@ void CSondrelDlg::OnProfileSelChange()
 
 void CSondrelDlg::OnEditProfiles()
 {
-    // Filled when the profiles editor exists (CSondrelProfilesEditor): run it
-    // modally on m_pProfileManager. Whatever it answers, the list is read
-    // again.
+    CSondrelProfilesEditor editor(this);
+    editor.m_pManager = m_pProfileManager;
+    // Edits stay in the manager however the editor closes: the list is
+    // read again whatever it answers.
+    editor.DoModal();
     OnChangeFormat();
 }
 
