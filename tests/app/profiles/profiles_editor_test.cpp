@@ -30,7 +30,7 @@ const char16_t kChildVariable[] = u"SONDREL_PROFILES_EDITOR_CHILD";
 constexpr int kWav = 4;
 constexpr int kM4a = 3;
 
-std::string Narrow(const CString& s)
+std::string AsciiOf(const CString& s)
 {
     std::string out;
     for (int i = 0; i < s.GetLength(); ++i)
@@ -60,7 +60,7 @@ std::vector<std::string> ManagerNames(CSondrelProfileManager& manager)
     for (int i = 0; i < manager.GetProfileCount(); ++i)
     {
         CEngineRef<IMediaPropertyBag5> profile(manager.GetProfile(i));
-        names.push_back(Narrow(ProfileName(profile.Get())));
+        names.push_back(AsciiOf(ProfileName(profile.Get())));
     }
     return names;
 }
@@ -109,7 +109,7 @@ std::vector<std::string> ListTexts(CListBox& list)
     {
         CString s;
         list.GetText(i, s);
-        texts.push_back(Narrow(s));
+        texts.push_back(AsciiOf(s));
     }
     return texts;
 }
@@ -121,7 +121,7 @@ std::vector<std::string> ComboTexts(CComboBox& combo)
     {
         CString s;
         combo.GetLBText(i, s);
-        texts.push_back(Narrow(s));
+        texts.push_back(AsciiOf(s));
     }
     return texts;
 }
@@ -130,7 +130,7 @@ std::string Text(CWnd& wnd)
 {
     CString s;
     wnd.GetWindowText(s);
-    return Narrow(s);
+    return AsciiOf(s);
 }
 
 POINT ListEntryPoint(CListBox& list, int nIndex)
@@ -142,8 +142,8 @@ POINT ListEntryPoint(CListBox& list, int nIndex)
 }
 
 // A profile file of a format with a fresh default profile per name.
-void WriteProfiles(int nFormat, const CString& strPath, const CString& strExe, const CString& strAppData,
-                   const std::vector<CString>& names)
+void WriteProfileFile(int nFormat, const CString& strPath, const CString& strExe, const CString& strAppData,
+                      const std::vector<CString>& names)
 {
     CEngineRef<IMediaProfileCollection5> collection;
     ASSERT_EQ(S_OK,
@@ -275,7 +275,7 @@ protected:
     void MakeManager(int nFormat, const std::vector<CString>& names)
     {
         if (!names.empty())
-            WriteProfiles(nFormat, UserFile(nFormat), m_exe, m_appData, names);
+            WriteProfileFile(nFormat, UserFile(nFormat), m_exe, m_appData, names);
         m_pManager =
             std::make_unique<CSondrelProfileManager>(_T("Sondrel"), _T("SondrelProfiles"), m_exe, m_appData);
         m_pManager->SetCurrentFormat(nFormat);
@@ -478,7 +478,7 @@ TEST_F(ProfilesEditorTest, AmrInM4aOffersItsModesAndStoresTheirWholeKilobits)
                std::vector<std::string>{"4.75 ", "5.15 ", "5.9 ", "6.7 ", "7.4 ", "7.95 ", "10.2 ", "12.2 "};
     }));
     steps.push_back(Do([&] {
-        EXPECT_EQ("AMR NB", Narrow([&] {
+        EXPECT_EQ("AMR NB", AsciiOf([&] {
                       CString s;
                       pPage->m_comboCodec.GetLBText(4, s);
                       return s;
