@@ -9,6 +9,9 @@
 #include <sstream>
 
 #include "app/files/FileDesc.h"
+#include "app/profiles/ProfilesEditorResource.h"
+#include "app/profiles/SondrelProfileManager.h"
+#include "app/profiles/SondrelProfilesEditor.h"
 #include "app/recorder/FileInfo.h"
 #include "app/recorder/FileListResource.h"
 #include "app/recorder/RenameFile.h"
@@ -273,6 +276,40 @@ TEST_F(FileDialogsTest, RenameCancelsRefusesBadNamesAndRenamesOnOk)
     EXPECT_FALSE(Exists("a.wav"));
     EXPECT_TRUE(Exists("e.wav"));
     EXPECT_EQ("e.wav", Narrow(List().GetItemText(0, 1)));
+}
+
+TEST_F(FileDialogsTest, EditProfilesOpensTheEditorOnTheFormatAndTheListShowsItsEdits)
+{
+    OpenRecorder();
+    CSondrelProfileManager* pManager = m_pRecorder->GetProfileManager();
+    const int nBefore = pManager->GetProfileCount();
+    ASSERT_EQ(nBefore, m_pRecorder->m_comboProfiles.GetCount());
+    int nShown = -1;
+    ModalScript script(
+        {[&] {
+             CSondrelProfilesEditor* pEditor = shelltest::FindThreadWindow<CSondrelProfilesEditor>();
+             if (!pEditor || !pEditor->m_panel.m_hWnd)
+                 return false;
+             nShown = pEditor->m_panel.m_listProfiles.GetCount();
+             ::SetForegroundWindow(pEditor->m_hWnd);
+             shelltest::QueueClickAt(WindowCentre(::GetDlgItem(pEditor->m_panel.m_hWnd, IDC_PROFILE_ADD)));
+             return true;
+         },
+         [&] { return pManager->GetProfileCount() == nBefore + 1; },
+         [&] {
+             SendKey(VK_ESCAPE, false);
+             SendKey(VK_ESCAPE, true);
+             return true;
+         },
+         [] { return shelltest::FindThreadWindow<CSondrelProfilesEditor>() == nullptr; }});
+    ClickControl(*m_pRecorder, IDC_EDIT_PROFILES);
+    PumpTranslated(100);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_FALSE(script.Stalled());
+    EXPECT_EQ(nBefore, nShown);
+    // Closed without saving: the recorder's list shows the added profile, selected.
+    EXPECT_EQ(nBefore + 1, m_pRecorder->m_comboProfiles.GetCount());
+    EXPECT_EQ(nBefore, m_pRecorder->m_comboProfiles.GetCurSel());
 }
 
 }  // namespace
