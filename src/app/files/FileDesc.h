@@ -105,6 +105,8 @@ public:
     IMediaFile5* GetMediaFile() const { return m_pMediaFile.Get(); }
     // The container interface that makes a seek need no restart.
     IUnknown* GetSeekInterface() const { return m_pContainerSeek.Get(); }
+    // The file's tags as the engine read them; null when it gave none.
+    IMediaPropertyBag5* GetTags() const { return m_pTags.Get(); }
 
     // Observers are owned by the description.
     void AddObserver(std::unique_ptr<CFileDescObserver> pObserver);

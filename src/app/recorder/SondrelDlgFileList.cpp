@@ -9,7 +9,9 @@
 #include "app/program/MessageBox.h"
 #include "app/program/resource.h"
 #include "app/program/TextFormat.h"
+#include "app/recorder/FileInfo.h"
 #include "app/recorder/FileListResource.h"
+#include "app/recorder/RenameFile.h"
 #include "common/ApplicationBase.h"
 #include "common/Logging.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
@@ -229,15 +231,21 @@ void CSondrelDlg::OnFileInformation()
         return;
     if (!pItem->m_bRead)
         pItem->ReadDescription(pItem->m_strPath);
-    // Waits for: CFileInfo (Recorder periphery), given this window and the
-    // item, run modally. Meanwhile nothing is shown.
+    CFileInfo dialog(this);
+    dialog.m_pFileDesc = pItem;
+    dialog.DoModal();
 }
 
 BOOL CSondrelDlg::AskNewFileName(CFileDesc* pItem, CString& strNewName)
 {
-    // Waits for: CRenameFile (Recorder periphery), opened with the file's name
-    // and extension; OK gives the new name. Meanwhile no rename is asked for.
-    return FALSE;
+    if (!pItem)
+        return FALSE;
+    CRenameFile dialog(this);
+    dialog.m_strFileName = NameOfPath(pItem->m_strPath);
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    strNewName = dialog.m_strFileName;
+    return TRUE;
 }
 
 void CSondrelDlg::OnRenameFile()

@@ -4,6 +4,7 @@
 #include "app/formats/AudioFormats.h"
 #include "app/profiles/SondrelProfileManager.h"
 #include "app/program/WMInstaller.h"
+#include "app/profiles/SondrelProfilesEditor.h"
 #include "common/ApplicationBase.h"
 #include "common/Logging.h"
 #include "toolkit/controls/browse/QVTBrowseDialog.h"
@@ -89,8 +90,11 @@ void CSondrelDlg::OnProfileSelChange()
 
 void CSondrelDlg::OnEditProfiles()
 {
-    // Waits for: CSondrelProfilesEditor (Recorder periphery): run it modally on
-    // m_pProfileManager. Whatever it answers, the list is read again.
+    CSondrelProfilesEditor editor(this);
+    editor.m_pManager = m_pProfileManager;
+    // Edits stay in the manager however the editor closes: the list is
+    // read again whatever it answers.
+    editor.DoModal();
     OnChangeFormat();
 }
 

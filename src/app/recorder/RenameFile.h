@@ -1,0 +1,24 @@
+// The rename dialog: asks for a new name of a file in the recorder's list.
+// The caller gives the current name (no folder) and, after OK, reads back
+// the new one; moving the file is the caller's.
+#pragma once
+
+#include <afxwin.h>
+
+class CRenameFile : public CDialog
+{
+public:
+    explicit CRenameFile(CWnd* pParent = nullptr);
+
+    // A name the file can take in its own folder: not empty, not "." or
+    // "..", and without a folder or drive separator.
+    static BOOL IsAcceptableName(const CString& strName);
+
+    CString m_strFileName;
+    CEdit m_editName;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+};

@@ -1,0 +1,593 @@
+// The profiles editor as a user meets it: the modal editor on a manager,
+// driven by real clicks and keys inside its modal loop; the list commands
+// with their counter and selection, typing names, restore and save read by
+// a second process, and the settings pages writing the selected profile's
+// audio format.
+#include "sondrel_gtest.h"
+
+#include <afxwin.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/formats/AudioFormats.h"
+#include "app/profiles/ProfilesEditorResource.h"
+#include "app/profiles/SondrelProfileManager.h"
+#include "app/profiles/SondrelProfilesEditor.h"
+#include "child_process.h"
+#include "modal_script.h"
+#include "real_input.h"
+
+namespace {
+
+const char16_t kChildVariable[] = u"SONDREL_PROFILES_EDITOR_CHILD";
+constexpr int kWav = 4;
+constexpr int kM4a = 3;
+
+std::string AsciiOf(const CString& s)
+{
+    std::string out;
+    for (int i = 0; i < s.GetLength(); ++i)
+        out.push_back(static_cast<char>(s[i]));
+    return out;
+}
+
+CString WindowsFolder(const std::string& unix)
+{
+    WCHAR* dos = wine_get_dos_file_name(unix.c_str());
+    CString s(dos ? dos : _T(""));
+    HeapFree(GetProcessHeap(), 0, dos);
+    return s + _T("\\");
+}
+
+CString ProfileName(IMediaPropertyBag5* pProfile)
+{
+    BSTR b = nullptr;
+    if (!pProfile || FAILED(pProfile->GetString(CEngineString(MEDIA_PROP_PROFILE_NAME), 0, &b)))
+        return CString(_T("<none>"));
+    return TakeEngineString(b);
+}
+
+std::vector<std::string> ManagerNames(CSondrelProfileManager& manager)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < manager.GetProfileCount(); ++i)
+    {
+        CEngineRef<IMediaPropertyBag5> profile(manager.GetProfile(i));
+        names.push_back(AsciiOf(ProfileName(profile.Get())));
+    }
+    return names;
+}
+
+LONG AudioStreamCount(IMediaPropertyBag5* pProfile)
+{
+    LONG n = -1;
+    if (pProfile)
+        pProfile->GetCount(CEngineString(MEDIA_PROP_AUDIO_STREAM_INFO), &n);
+    return n;
+}
+
+struct FormatValues
+{
+    LONG nCodec = -1, nRate = -1, nChannels = -1, nBitrate = -1;
+    bool operator==(const FormatValues& o) const
+    {
+        return nCodec == o.nCodec && nRate == o.nRate && nChannels == o.nChannels && nBitrate == o.nBitrate;
+    }
+};
+
+void PrintTo(const FormatValues& v, std::ostream* os)
+{
+    *os << v.nCodec << " " << v.nRate << " Hz " << v.nChannels << " ch " << v.nBitrate << " bit/s";
+}
+
+FormatValues SelectedValues(CSondrelProfileManager& manager)
+{
+    FormatValues v;
+    CEngineRef<IMediaPropertyBag5> profile(manager.GetProfile(-1));
+    CEngineRef<IMediaAudioFormat5> format = GetProfileAudioFormat(profile.Get());
+    if (format)
+    {
+        format->GetCodecId(&v.nCodec);
+        format->GetSampleRate(&v.nRate);
+        format->GetChannels(&v.nChannels);
+        format->GetBitrate(&v.nBitrate);
+    }
+    return v;
+}
+
+std::vector<std::string> ListTexts(CListBox& list)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < list.GetCount(); ++i)
+    {
+        CString s;
+        list.GetText(i, s);
+        texts.push_back(AsciiOf(s));
+    }
+    return texts;
+}
+
+std::vector<std::string> ComboTexts(CComboBox& combo)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < combo.GetCount(); ++i)
+    {
+        CString s;
+        combo.GetLBText(i, s);
+        texts.push_back(AsciiOf(s));
+    }
+    return texts;
+}
+
+std::string Text(CWnd& wnd)
+{
+    CString s;
+    wnd.GetWindowText(s);
+    return AsciiOf(s);
+}
+
+POINT ListEntryPoint(CListBox& list, int nIndex)
+{
+    CRect rc;
+    list.GetItemRect(nIndex, &rc);
+    list.ClientToScreen(&rc);
+    return POINT{rc.left + 10, rc.CenterPoint().y};
+}
+
+// A profile file of a format with a fresh default profile per name.
+void WriteProfileFile(int nFormat, const CString& strPath, const CString& strExe, const CString& strAppData,
+                      const std::vector<CString>& names)
+{
+    CEngineRef<IMediaProfileCollection5> collection;
+    ASSERT_EQ(S_OK,
+              CreateEngineObject(CLSID_MediaProfileCollection5, IID_IMediaProfileCollection5, collection));
+    CSondrelProfileManager scratch(_T("Scratch"), _T("Nothing"), strExe, strAppData);
+    scratch.SetCurrentFormat(nFormat);
+    for (const CString& name : names)
+    {
+        scratch.AddDefaultProfile(-1);
+        CEngineRef<IMediaPropertyBag5> added(scratch.GetProfile(scratch.GetProfileCount() - 1));
+        added->SetString(CEngineString(MEDIA_PROP_PROFILE_NAME), 0, CEngineString(name),
+                         MEDIA_PROPFLAG_PROFILE);
+        collection->Insert(-1, added.Get());
+    }
+    ASSERT_EQ(S_OK, collection->Save(CEngineString(strPath)));
+}
+
+// A key queued for the modal loop, which reads it as the dialogs' own keys.
+void Press(WORD wKey)
+{
+    SendKey(wKey, false);
+    SendKey(wKey, true);
+}
+
+// A click queued whole for the modal loop: pumping here would dispatch it
+// inside the script's step, past the dialogs' own message handling.
+void QueueClickAt(POINT pt)
+{
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, pt);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+// Steps of a script run inside the editor's modal loop.
+using Step = modaltest::ModalScript::Step;
+
+Step Do(std::function<void()> action)
+{
+    return [action] {
+        action();
+        return true;
+    };
+}
+
+Step Until(std::function<bool()> condition)
+{
+    return condition;
+}
+
+// Lets the loop run a few ticks: what a click should not change has had
+// its chance to change.
+Step Idle(int nTicks = 6)
+{
+    auto left = std::make_shared<int>(nTicks);
+    return [left] { return --*left <= 0; };
+}
+
+Step Click(std::function<HWND()> target)
+{
+    return Do([target] { QueueClickAt(WindowCentre(target())); });
+}
+
+// Opens a drop-down list with a click and clicks its entry. The list is
+// found when the steps run: the editor does not exist before.
+std::vector<Step> ChooseEntry(std::function<CComboBox&()> combo, int nIndex, int nShown = -2)
+{
+    if (nShown == -2)
+        nShown = nIndex;
+    return {Do([combo] { QueueClickAt(WindowCentre(combo().m_hWnd)); }),
+            Until([combo] { return combo().GetDroppedState() != FALSE; }), Do([combo, nIndex] {
+                COMBOBOXINFO info = {sizeof info};
+                combo().GetComboBoxInfo(&info);
+                RECT rc;
+                ::SendMessageW(info.hwndList, LB_GETITEMRECT, nIndex, reinterpret_cast<LPARAM>(&rc));
+                POINT pt{rc.left + 10, (rc.top + rc.bottom) / 2};
+                ::ClientToScreen(info.hwndList, &pt);
+                QueueClickAt(pt);
+            }),
+            Until([combo, nShown] { return !combo().GetDroppedState() && combo().GetCurSel() == nShown; })};
+}
+
+// A class that makes nothing: the engine's class out of memory.
+class CFailingFactory : public IClassFactory
+{
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (riid == IID_IUnknown || riid == IID_IClassFactory)
+        {
+            *ppv = static_cast<IClassFactory*>(this);
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP CreateInstance(IUnknown*, REFIID, void** ppv) override
+    {
+        *ppv = nullptr;
+        return E_OUTOFMEMORY;
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+};
+
+class ProfilesEditorTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        char pattern[] = "/tmp/sondrel-editor-test-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        ASSERT_TRUE(made);
+        m_unix = made;
+        for (const char* folder :
+             {"/exe", "/exe/SondrelProfiles", "/appdata", "/appdata/Quorvane", "/appdata/Quorvane/Sondrel"})
+            mkdir((m_unix + folder).c_str(), 0755);
+        m_exe = WindowsFolder(m_unix + "/exe");
+        m_appData = WindowsFolder(m_unix + "/appdata");
+    }
+    void TearDown() override
+    {
+        m_pManager.reset();
+        std::system(("rm -rf '" + m_unix + "'").c_str());
+        CoUninitialize();
+    }
+
+    void MakeManager(int nFormat, const std::vector<CString>& names)
+    {
+        if (!names.empty())
+            WriteProfileFile(nFormat, UserFile(nFormat), m_exe, m_appData, names);
+        m_pManager =
+            std::make_unique<CSondrelProfileManager>(_T("Sondrel"), _T("SondrelProfiles"), m_exe, m_appData);
+        m_pManager->SetCurrentFormat(nFormat);
+    }
+    CString UserFile(int nFormat) const
+    {
+        return WindowsFolder(m_unix + "/appdata/Quorvane/Sondrel") + g_AudioFormats[nFormat].pszProfilesFile;
+    }
+
+    // Runs the editor modally with the steps; its result.
+    INT_PTR RunEditor(std::vector<Step> steps)
+    {
+        CSondrelProfilesEditor editor;
+        editor.m_pManager = m_pManager.get();
+        m_pEditor = &editor;
+        // Waits for the editor to be up and brings it to the front.
+        steps.insert(steps.begin(), Until([&editor] {
+                         if (!editor.m_hWnd || !::IsWindowVisible(editor.m_hWnd))
+                             return false;
+                         ::SetForegroundWindow(editor.m_hWnd);
+                         return true;
+                     }));
+        modaltest::ModalScript script(std::move(steps));
+        INT_PTR nResult = editor.DoModal();
+        m_pEditor = nullptr;
+        EXPECT_FALSE(script.Stalled());
+        EXPECT_TRUE(script.Finished());
+        return nResult;
+    }
+    CSondrelProfilesPanel& Panel() { return m_pEditor->m_panel; }
+    Step ClickButton(UINT nID)
+    {
+        return Click([this, nID] { return ::GetDlgItem(Panel().m_hWnd, nID); });
+    }
+    Step ClickEntry(int nIndex)
+    {
+        return Do([this, nIndex] { QueueClickAt(ListEntryPoint(Panel().m_listProfiles, nIndex)); });
+    }
+    // The list, counter and name box show the manager's profiles and selection.
+    Step Shows(std::vector<std::string> names, std::string counter)
+    {
+        return Until([this, names, counter] {
+            CSondrelProfilesPanel& panel = Panel();
+            const int nSelected = m_pManager->GetCurrentProfileIndex();
+            return ListTexts(panel.m_listProfiles) == names && ManagerNames(*m_pManager) == names &&
+                   Text(panel.m_editCounter) == counter && panel.m_listProfiles.GetCurSel() == nSelected &&
+                   nSelected < static_cast<int>(names.size()) && Text(panel.m_editName) == names[nSelected];
+        });
+    }
+    std::function<CComboBox&()> AudioCombo(UINT nID)
+    {
+        return [this, nID]() -> CComboBox& {
+            CAudioProfilesEditor& page = Panel().m_pageAudio;
+            return nID == IDC_AUDIO_CODEC     ? page.m_comboCodec
+                   : nID == IDC_AUDIO_BITRATE ? page.m_comboBitrate
+                                              : page.m_comboFrequency;
+        };
+    }
+    std::function<CComboBox&()> WMCombo(UINT nID)
+    {
+        return [this, nID]() -> CComboBox& {
+            CWMAudioProfilesEditor& page = Panel().m_pageWM;
+            return nID == IDC_AUDIO_CODEC ? page.m_comboCodec : page.m_comboFormat;
+        };
+    }
+    static void Append(std::vector<Step>& steps, std::vector<Step> more)
+    {
+        for (Step& step : more)
+            steps.push_back(std::move(step));
+    }
+
+    std::string m_unix;
+    CString m_exe;
+    CString m_appData;
+    std::unique_ptr<CSondrelProfileManager> m_pManager;
+    CSondrelProfilesEditor* m_pEditor = nullptr;
+};
+
+TEST_F(ProfilesEditorTest, MovesAndDeletesKeepTheSelectionWhereTheUserExpectsIt)
+{
+    MakeManager(kWav, {_T("A"), _T("B"), _T("C")});
+    RunEditor({
+        Shows({"A", "B", "C"}, "1/3"),
+        // Up on the first and down on the last do nothing.
+        ClickButton(IDC_PROFILE_UP),
+        Idle(),
+        Shows({"A", "B", "C"}, "1/3"),
+        ClickButton(IDC_PROFILE_DOWN),
+        Shows({"B", "A", "C"}, "2/3"),
+        ClickEntry(2),
+        Shows({"B", "A", "C"}, "3/3"),
+        ClickButton(IDC_PROFILE_DOWN),
+        Idle(),
+        Shows({"B", "A", "C"}, "3/3"),
+        ClickButton(IDC_PROFILE_UP),
+        Shows({"B", "C", "A"}, "2/3"),
+        // Deleting the last selects the first.
+        ClickEntry(2),
+        Shows({"B", "C", "A"}, "3/3"),
+        ClickButton(IDC_PROFILE_DELETE),
+        Shows({"B", "C"}, "1/2"),
+        // Any other keeps the index, now showing the profile that followed.
+        ClickButton(IDC_PROFILE_DELETE),
+        Shows({"C"}, "1/1"),
+        // The only one gives way to a default profile.
+        ClickButton(IDC_PROFILE_DELETE),
+        Shows({"PCM - 44100 Hz, Stereo"}, "1/1"),
+        Do([] { Press(VK_ESCAPE); }),
+    });
+}
+
+TEST_F(ProfilesEditorTest, InsertAddTypingRestoreAndSaveActOnTheManagerAtOnce)
+{
+    const std::string kDefault = "PCM - 44100 Hz, Stereo";
+    MakeManager(kWav, {_T("A"), _T("B"), _T("C")});
+    std::vector<Step> steps = {
+        ClickEntry(1),
+        Shows({"A", "B", "C"}, "2/3"),
+        ClickButton(IDC_PROFILE_INSERT),
+        Shows({"A", "B", kDefault, "C"}, "3/4"),
+        ClickButton(IDC_PROFILE_ADD),
+        Shows({"A", "B", kDefault, "C", kDefault}, "5/5"),
+        // Each keystroke renames the profile and its entry.
+        Click([this] { return Panel().m_editName.m_hWnd; }),
+        Do([] { Press(VK_END); }),
+        Do([] { Press('Q'); }),
+        Shows({"A", "B", kDefault, "C", kDefault + "q"}, "5/5"),
+        Do([] { Press('W'); }),
+        Shows({"A", "B", kDefault, "C", kDefault + "qw"}, "5/5"),
+        // The file's profiles come back; the selection was past their end.
+        ClickButton(IDC_PROFILE_RESTORE),
+        Shows({"A", "B", "C"}, "1/3"),
+        ClickEntry(2),
+        Click([this] { return Panel().m_editName.m_hWnd; }),
+        Do([] { Press(VK_END); }),
+        Do([] { Press('Q'); }),
+        Shows({"A", "B", "Cq"}, "3/3"),
+        ClickButton(IDC_PROFILE_SAVE),
+        Shows({"A", "B", "Cq"}, "3/3"),
+        // Typed after the save: kept in memory only.
+        Click([this] { return Panel().m_editName.m_hWnd; }),
+        Do([] { Press(VK_END); }),
+        Do([] { Press('W'); }),
+        Shows({"A", "B", "Cqw"}, "3/3"),
+        ClickButton(IDC_PROFILE_APPLY),
+    };
+    EXPECT_EQ(IDOK, RunEditor(std::move(steps)));
+    EXPECT_EQ((std::vector<std::string>{"A", "B", "Cqw"}), ManagerNames(*m_pManager));
+
+    // Another process reads what was saved.
+    std::u16string value = std::u16string(reinterpret_cast<const char16_t*>(m_exe.GetString())) + u"|" +
+                           std::u16string(reinterpret_cast<const char16_t*>(m_appData.GetString()));
+    EXPECT_EQ(0u, RunTestInChildProcess(u"ProfilesEditorChild.ReadsTheSavedProfiles", kChildVariable, value));
+    EXPECT_EQ(0, access((m_unix + "/child-read").c_str(), F_OK)) << "the child did not run its test";
+
+    // Closed without "Apply profile": the edits stay all the same.
+    EXPECT_EQ(IDCANCEL, RunEditor({
+                            Shows({"A", "B", "Cqw"}, "3/3"),
+                            ClickButton(IDC_PROFILE_DELETE),
+                            Shows({"A", "B"}, "1/2"),
+                            Do([] { Press(VK_ESCAPE); }),
+                        }));
+    EXPECT_EQ((std::vector<std::string>{"A", "B"}), ManagerNames(*m_pManager));
+}
+
+// Runs only in the second process that the save test starts.
+TEST(ProfilesEditorChild, ReadsTheSavedProfiles)
+{
+    std::u16string value = ChildProcessValue(kChildVariable);
+    if (value.empty())
+        GTEST_SKIP() << "runs only as the second process of the save test";
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    {
+        size_t nBar = value.find(u'|');
+        CString strExe(value.substr(0, nBar).c_str());
+        CString strAppData(value.substr(nBar + 1).c_str());
+        CSondrelProfileManager manager(_T("Sondrel"), _T("SondrelProfiles"), strExe, strAppData);
+        manager.SetCurrentFormat(kWav);
+        EXPECT_EQ((std::vector<std::string>{"A", "B", "Cq"}), ManagerNames(manager));
+        if (!HasFailure())
+        {
+            CString strMarker = strAppData.Left(strAppData.GetLength() - 1);
+            strMarker = strMarker.Left(strMarker.ReverseFind(_T('\\')) + 1) + _T("child-read");
+            HANDLE h = ::CreateFileW(strMarker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            ::CloseHandle(h);
+        }
+    }
+    CoUninitialize();
+}
+
+TEST_F(ProfilesEditorTest, AmrInM4aOffersItsModesAndStoresTheirWholeKilobits)
+{
+    MakeManager(kM4a, {});
+    CAudioProfilesEditor* pPage = nullptr;
+    std::vector<Step> steps = {Do([&] { pPage = &Panel().m_pageAudio; }),
+                               Until([&] { return ComboTexts(pPage->m_comboCodec).size() == 6u; })};
+    Append(steps, ChooseEntry(AudioCombo(IDC_AUDIO_CODEC), 4));
+    steps.push_back(Until([&] {
+        return ComboTexts(pPage->m_comboBitrate) ==
+               std::vector<std::string>{"4.75 ", "5.15 ", "5.9 ", "6.7 ", "7.4 ", "7.95 ", "10.2 ", "12.2 "};
+    }));
+    steps.push_back(Do([&] {
+        EXPECT_EQ("AMR NB", AsciiOf([&] {
+                      CString s;
+                      pPage->m_comboCodec.GetLBText(4, s);
+                      return s;
+                  }()));
+        EXPECT_EQ(std::vector<std::string>{"8000"}, ComboTexts(pPage->m_comboFrequency));
+        EXPECT_EQ(std::vector<std::string>{"Mono"}, ComboTexts(pPage->m_comboChannels));
+        EXPECT_EQ((FormatValues{MEDIA_CODEC_AMR_NB, 8000, 1, 12000}), SelectedValues(*m_pManager));
+        EXPECT_EQ(7, pPage->m_comboBitrate.GetCurSel());
+    }));
+    Append(steps, ChooseEntry(AudioCombo(IDC_AUDIO_BITRATE), 4));
+    steps.push_back(Until([&] { return SelectedValues(*m_pManager).nBitrate == 8000; }));
+    steps.push_back(Do([] { Press(VK_ESCAPE); }));
+    RunEditor(std::move(steps));
+    EXPECT_EQ((FormatValues{MEDIA_CODEC_AMR_NB, 8000, 1, 8000}), SelectedValues(*m_pManager));
+    CEngineRef<IMediaPropertyBag5> profile(m_pManager->GetProfile(-1));
+    EXPECT_EQ(1, AudioStreamCount(profile.Get()));
+}
+
+TEST_F(ProfilesEditorTest, ACodecChangeReplacesTheStreamOnlyOnceTheNewFormatExists)
+{
+    MakeManager(kWav, {});
+    CFailingFactory factory;
+    DWORD dwCookie = 0;
+    std::vector<Step> steps = {Until([&] { return Panel().m_pageAudio.m_comboCodec.GetCurSel() == 0; })};
+    Append(steps, ChooseEntry(AudioCombo(IDC_AUDIO_CODEC), 3));
+    steps.push_back(Until([&] {
+        CAudioProfilesEditor& page = Panel().m_pageAudio;
+        return SelectedValues(*m_pManager) == FormatValues{MEDIA_CODEC_GSM_MS, 8000, 1, 13000} &&
+               page.m_comboBitrate.GetCount() == 0 && !page.m_comboBitrate.IsWindowEnabled() &&
+               ComboTexts(page.m_comboFrequency) == std::vector<std::string>{"8000"};
+    }));
+    // No new format can be made: the profile keeps the one it has.
+    steps.push_back(Do([&] {
+        EXPECT_EQ(S_OK, CoRegisterClassObject(CLSID_MediaAudioFormat5, &factory, CLSCTX_INPROC_SERVER,
+                                              REGCLS_MULTIPLEUSE, &dwCookie));
+    }));
+    Append(steps, ChooseEntry(AudioCombo(IDC_AUDIO_CODEC), 0, 3));
+    steps.push_back(Do([&] {
+        CoRevokeClassObject(dwCookie);
+        dwCookie = 0;
+        EXPECT_EQ((FormatValues{MEDIA_CODEC_GSM_MS, 8000, 1, 13000}), SelectedValues(*m_pManager));
+    }));
+    steps.push_back(Do([] { Press(VK_ESCAPE); }));
+    RunEditor(std::move(steps));
+    if (dwCookie)
+        CoRevokeClassObject(dwCookie);
+    CEngineRef<IMediaPropertyBag5> profile(m_pManager->GetProfile(-1));
+    EXPECT_EQ(1, AudioStreamCount(profile.Get()));
+    EXPECT_EQ((FormatValues{MEDIA_CODEC_GSM_MS, 8000, 1, 13000}), SelectedValues(*m_pManager));
+}
+
+TEST_F(ProfilesEditorTest, WindowsMediaFormatsTakeThePlaceOfTheProfilesStream)
+{
+    MakeManager(AUDIO_FORMAT_WMA, {});
+    ASSERT_GE(m_pManager->GetWMCodecCount(), 2);
+    WMCodecInfo* pSecond = m_pManager->GetWMCodec(1);
+    ASSERT_GE(pSecond->arrFormats.GetSize(), 2);
+    {
+        // A format no codec lists, and a video stream.
+        CEngineRef<IMediaPropertyBag5> profile(m_pManager->GetProfile(-1));
+        CEngineRef<IMediaAudioFormat5> format = GetProfileAudioFormat(profile.Get());
+        ASSERT_TRUE(format);
+        format->SetSampleRate(11025);
+        CEngineRef<IMediaPropertyBag5> video;
+        ASSERT_EQ(S_OK, CreateEngineObject(CLSID_MediaPropertyBag5, IID_IMediaPropertyBag5, video));
+        profile->SetObject(CEngineString(MEDIA_PROP_VIDEO_STREAM_INFO), MEDIA_ELEMENT_APPEND, video.Get(),
+                           MEDIA_PROPFLAG_PROFILE);
+    }
+    auto listedValues = [](IMediaAudioFormat5* pFormat) {
+        FormatValues v;
+        pFormat->GetCodecId(&v.nCodec);
+        pFormat->GetSampleRate(&v.nRate);
+        pFormat->GetChannels(&v.nChannels);
+        pFormat->GetBitrate(&v.nBitrate);
+        return v;
+    };
+    const FormatValues firstOfFirst = listedValues(m_pManager->GetWMCodec(0)->arrFormats[0]->pFormat);
+    const FormatValues secondOfSecond = listedValues(pSecond->arrFormats[1]->pFormat);
+    auto streams = [this](LPCTSTR pszName) {
+        CEngineRef<IMediaPropertyBag5> profile(m_pManager->GetProfile(-1));
+        LONG n = -1;
+        profile->GetCount(CEngineString(pszName), &n);
+        return n;
+    };
+
+    std::vector<Step> steps = {
+        // Shown with its codec's first format, which it now holds alone.
+        Until([&] {
+            CWMAudioProfilesEditor& page = Panel().m_pageWM;
+            return page.m_comboCodec.GetCurSel() == 0 && page.m_comboFormat.GetCurSel() == 0 &&
+                   SelectedValues(*m_pManager) == firstOfFirst;
+        }),
+        Do([&] { EXPECT_EQ(1, streams(MEDIA_PROP_AUDIO_STREAM_INFO)); }),
+    };
+    Append(steps, ChooseEntry(WMCombo(IDC_AUDIO_CODEC), 1));
+    steps.push_back(Until([&] {
+        return SelectedValues(*m_pManager) == FormatValues{MEDIA_CODEC_WMA1, 44100, 2, 128000} &&
+               Panel().m_pageWM.m_comboFormat.GetCurSel() == 0;
+    }));
+    steps.push_back(Do([&] {
+        EXPECT_EQ(1, streams(MEDIA_PROP_AUDIO_STREAM_INFO));
+        EXPECT_EQ(1, streams(MEDIA_PROP_VIDEO_STREAM_INFO));
+    }));
+    Append(steps, ChooseEntry(WMCombo(IDC_WM_AUDIO_FORMAT), 1));
+    steps.push_back(Until([&] { return SelectedValues(*m_pManager) == secondOfSecond; }));
+    steps.push_back(Do([] { Press(VK_ESCAPE); }));
+    RunEditor(std::move(steps));
+    EXPECT_EQ(1, streams(MEDIA_PROP_AUDIO_STREAM_INFO));
+    EXPECT_EQ(0, streams(MEDIA_PROP_VIDEO_STREAM_INFO));
+}
+
+}  // namespace
