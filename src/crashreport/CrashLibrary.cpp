@@ -60,8 +60,8 @@ std::u16string Report(EXCEPTION_POINTERS* pointers)
         if (locked)
             ReleaseSRWLockExclusive(&g_lock);
         folder = crashreport::WriteReport(state, pointers);
-        // Waits for: the report sender (consent dialog, upload, mail and MAPI
-        // delivery); until then the report stays in its folder.
+        if (!folder.empty())
+            crashreport::StartSender(state, folder);
     }
     catch (...)
     {

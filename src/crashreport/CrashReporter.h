@@ -64,4 +64,8 @@ bool WriteScreenshot(const std::u16string& path);
 
 std::string Utf8(const std::u16string& text);
 
+// Writes what the sender needs into the folder ("delivery.ini") and starts
+// it beside the program's image; false when it could not be started.
+bool StartSender(const ReporterState& state, const std::u16string& folder);
+
 }  // namespace crashreport

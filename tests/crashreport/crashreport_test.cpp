@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "crashreport/CrashReportApi.h"
+#include "sender_windows.h"
 #include "tests/tracelog/trace_test_support.h"
 
 using namespace tracetest;
@@ -200,6 +201,8 @@ TEST_P(CrashReportTest, LeavesOneWholeReport)
     const std::string log = "a line of the log\r\n";
     WriteBytes(scratch.Path() + u"attached.log", log);
     RunChild(GetParam().first, scratch.Path());
+    // The crashed process started the sender on its report.
+    EXPECT_EQ(crashsender::CloseSenders(), 1u);
 
     std::vector<std::u16string> reports = SubFolders(scratch.Path());
     ASSERT_EQ(reports.size(), 1u);

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "program_test_support.h"
+#include "tests/crashreport/sender_windows.h"
 
 using namespace commontest;
 using namespace tracetest;
@@ -147,6 +148,7 @@ TEST_P(CrashReportScenario, LeavesOneReportOfThisRun)
         WriteBytes(LogFolder() + name, "an older run's trace");
 
     RunSelf("CrashReportChild.Run", kCrashVariable, GetParam().first);
+    EXPECT_EQ(crashsender::CloseSenders(), 1u);
 
     std::vector<std::u16string> reports = Reports();
     ASSERT_EQ(reports.size(), 1u);
@@ -248,6 +250,8 @@ TEST(CrashReportChild, Run)
     std::u16string scenario = Environment(kCrashVariable);
     if (scenario.empty())
         GTEST_SKIP() << "run by the crash report tests";
+    // The report names the language the program ran in.
+    SetRegistryDword(HKEY_CURRENT_USER, kProgramKey, u"LangID", 0);
     TestSondrelApp app;
     app.m_strExeFolder = W(ProgramFolder() + u"language_test_data\\");
     app.m_strCommonFolder = W(ProgramFolder() + u"app_program_data\\Common\\");
