@@ -35,6 +35,7 @@ struct SenderRun
         put(u"MailTo", u"reports@example.test");
         put(u"Subject", u"CrashTest report");
         put(u"UploadUrl", u"http://127.0.0.1:9/upload");
+        put(u"PrivacyUrl", u"https://privacy.example.test/redirect?id=crashprivacy");
         put(u"LanguageFile", languageFile);
         put(u"PriorityUpload", std::u16string(1, static_cast<char16_t>(u'0' + upload)));
         put(u"PriorityMail", std::u16string(1, static_cast<char16_t>(u'0' + mail)));
@@ -108,8 +109,9 @@ TEST(CrashSender, ShowsTheLanguageFilesTextsOrEnglish)
     }
 }
 
-// Upload first, which is not there yet, then mail: a mailto naming the
-// report's folder reaches the mail program.
+// The privacy link opens the privacy page. Then upload first, which is not
+// there yet, then mail: a mailto naming the report's folder reaches the
+// mail program.
 TEST(CrashSender, MailNamesTheReportFolder)
 {
     SenderRun run("sender mail");
@@ -117,9 +119,15 @@ TEST(CrashSender, MailNamesTheReportFolder)
     run.WriteDelivery(u"", 3, 2, 1);
     HWND window = run.Start();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(Narrow(run.Send(window)), "The report was handed over by mail.");
+    SetForegroundWindow(window);
+    MouseClickAt(WindowCentre(GetDlgItem(window, 101)));
     std::vector<std::string> urls = urlcatcher::WaitForCaughtUrls(log, 1);
     ASSERT_EQ(urls.size(), 1u);
+    EXPECT_EQ(urls[0], "https://privacy.example.test/redirect?id=crashprivacy");
+    EXPECT_EQ(Narrow(run.Send(window)), "The report was handed over by mail.");
+    urls = urlcatcher::WaitForCaughtUrls(log, 2);
+    ASSERT_EQ(urls.size(), 2u);
+    urls.erase(urls.begin());
     std::string folder = Narrow(run.folder);
     std::string encoded;
     for (char c : folder)

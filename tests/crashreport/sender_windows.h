@@ -12,7 +12,8 @@ inline BOOL CALLBACK CollectSender(HWND window, LPARAM param)
 {
     WCHAR name[64] = {};
     GetClassNameW(window, name, 64);
-    if (std::u16string(name) == u"SondrelCrashSender")
+    // Shown only once its controls exist.
+    if (std::u16string(name) == u"SondrelCrashSender" && IsWindowVisible(window))
         reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
     return TRUE;
 }
