@@ -114,11 +114,13 @@ BOOL CSondrelApp::InitInstance()
     InitCOM(0, TRUE, FALSE);
     ReadLanguageId();
 
-    // Waits for: Recorder periphery (crash reporting): installs CrashRptx64.dll
-    // (name, version, addresses, the language file "Localizations\crashrpt_lang_"
-    // plus GetLanguageCode(), the crash callback, the system properties, two
-    // registry dumps and a screenshot). Meanwhile nothing is installed.
-    const BOOL bCrashReportInstalled = FALSE;
+    InstallCrashReport();
+    // Uninstalled on every way out of here, an exception's too.
+    struct CrashReportGuard
+    {
+        CSondrelApp& app;
+        ~CrashReportGuard() { app.UninstallCrashReport(); }
+    } crashReportGuard{*this};
 
     StartLogging();
 
@@ -146,8 +148,8 @@ BOOL CSondrelApp::InitInstance()
         {
             AppTrace(261, __FILE__, "CSondrelApp::InitInstance", _T("Process is terminated=%i"),
                      static_cast<int>(m_bClosing));
-            // Waits for: Recorder periphery (crash reporting): unless the user had
-            // asked to close, a report is made on demand (exception code 1234).
+            if (!m_bClosing)
+                GenerateCrashReport(1234);
         }
     }
     else
@@ -168,10 +170,7 @@ BOOL CSondrelApp::InitInstance()
     if (bGdiplus)
         Gdiplus::GdiplusShutdown(nGdiplusToken);
     ShutdownApplication();
-    if (bCrashReportInstalled)
-    {
-        // Waits for: Recorder periphery (crash reporting): uninstalled here.
-    }
+    UninstallCrashReport();
     return FALSE;
 }
 

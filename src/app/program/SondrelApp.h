@@ -5,6 +5,9 @@
 // window's modal loop is the program's message loop.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "app/recording/EngineObjects.h"
 #include "common/ApplicationBase.h"
 
@@ -39,6 +42,24 @@ public:
     // "1,2,6,196" with points for commas.
     static CString AFXAPI GetVersionText();
 
+    // Crash reporting through the crash-report DLL. Installing loads it and
+    // describes the system to it; FALSE leaves the program without reports.
+    BOOL InstallCrashReport();
+    // Only what was installed is uninstalled.
+    void UninstallCrashReport();
+    // A report without a crash, under the exception code given.
+    void GenerateCrashReport(DWORD dwCode);
+    BOOL IsCrashReportInstalled() const { return m_bCrashReportInstalled; }
+    // The OS version record and system information as named texts, in the
+    // order the reports list them.
+    std::vector<std::pair<CString, CString>> GetSystemProperties() const;
+    // At crash time: closes the logs and adds this run's log files, the
+    // DirectX text and the language id to the report. Returns 1.
+    int CrashCallback();
+    static int CALLBACK CrashCallbackEntry(void* pUserData);
+    // Which DLL InstallCrashReport loads (tests point it elsewhere).
+    void SetCrashLibraryName(LPCTSTR pszName) { m_strCrashLibrary = pszName; }
+
     CString m_strLogFolder;                 // <application data>\Quorvane\Sondrel\Logs\ .
     CStringArray m_startupTraceFiles;       // "*.p7d" files there before this run's logger started
     int m_nRunningCounter = -1;             // starts counted, -1 until read
@@ -69,6 +90,9 @@ private:
     void ReadLanguageId();
     void ReleaseEngineObjects();
     BOOL m_bStarting = FALSE;  // InitInstance is running its steps
+    CString m_strCrashLibrary = _T("CrashRptx64.dll");
+    HMODULE m_hCrashReport = nullptr;
+    BOOL m_bCrashReportInstalled = FALSE;
     void StartLogging();
 };
 

@@ -109,6 +109,8 @@ TEST(StartupChild, Run)
         app.m_strExeFolder = W(ProgramFolder() + u"language_test_data\\");
         app.m_strCommonFolder = W(ProgramFolder() + u"app_program_data\\Common\\");
         app.SetTraceLibraryName(_T("NoSuchTraceLibrary.dll"));
+        // A crash report closes the logs: the crash report tests have their own.
+        app.SetCrashLibraryName(_T("NoSuchCrashLibrary.dll"));
         app.m_makeMainDialog = [&](TestSondrelApp& self) -> CDialog* {
             dialogMade = true;
             theme = QVTThemeManager()->GetTheme();
