@@ -9,6 +9,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
 #include "toolkit/commandbars/controls/QVTControlComboBox.h"
+#include "toolkit/commandbars/controls/QVTControlComboBoxAutoCompleteWnd.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
