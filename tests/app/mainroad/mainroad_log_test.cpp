@@ -20,7 +20,6 @@ using namespace mainroad;
 
 namespace {
 
-const char16_t kLogSettingsKey[] = u"Software\\Quorvane\\Sondrel";
 const char16_t kLogRecordingsFolder[] = u"C:\\mainroad-log-recordings\\";
 // Wine's own switch for a DLL: an empty load order turns it off for the
 // programs started afterwards (the variable WINEDLLOVERRIDES, given to a
@@ -247,25 +246,7 @@ void ExpectRoadInOrder(const std::vector<RoadLine>& lines, const std::string& fi
 class MainRoadLog : public ::testing::Test
 {
 public:
-    static void SetUpTestSuite()
-    {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, W(kLogSettingsKey));
-        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(kLogSettingsKey));
-        CommandOutput("rm -rf '" + UnixPath(kLogRecordingsFolder) + "'");
-        ::CreateDirectoryW(W(kLogRecordingsFolder), nullptr);
-        HKEY key = nullptr;
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, W(kLogSettingsKey), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                              nullptr) != ERROR_SUCCESS)
-            return;
-        const std::u16string folder = kLogRecordingsFolder;
-        ::RegSetValueExW(key, u"DstFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                         static_cast<DWORD>((folder.size() + 1) * sizeof(char16_t)));
-        // Started before: the about box of the first starts stays away.
-        const DWORD dwCounter = 10;
-        ::RegSetValueExW(key, u"RunningCounter", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwCounter),
-                         sizeof dwCounter);
-        ::RegCloseKey(key);
-    }
+    static void SetUpTestSuite() { ResetProgramSettings(kLogRecordingsFolder); }
 
 protected:
     // Starts Sondrel, records a few seconds from the ribbon's Record and

@@ -23,7 +23,6 @@ using namespace mainroad;
 namespace popuproad {
 
 const char16_t kOutputFolder[] = u"C:\\mainroad-popups\\";
-const char16_t kSettingsKey[] = u"Software\\Quorvane\\Sondrel";
 
 // Colours of the ribbon's images besides the common ones.
 const COLORREF kContinueTriangle = RGB(40, 160, 60);

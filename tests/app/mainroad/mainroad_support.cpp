@@ -463,25 +463,24 @@ private:
 
 }  // namespace
 
-void ResetProgramSettings(const std::u16string& outputFolder)
+void ResetProgramSettings(const std::u16string& outputFolder, bool bStartedBefore)
 {
-    const char16_t kKey[] = u"Software\\Quorvane\\Sondrel";
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, W(kKey));
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(kKey));
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, W(kSettingsKey));
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(kSettingsKey));
     CommandOutput("rm -rf '" + UnixPath(outputFolder) + "'");
     ::CreateDirectoryW(W(outputFolder), nullptr);
     // The shell's folder browser finds a folder only after its first read.
     ::GetFileAttributesW(W(outputFolder));
     HKEY hKey = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, W(kKey), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) ==
-        ERROR_SUCCESS)
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, W(kSettingsKey), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey,
+                          nullptr) == ERROR_SUCCESS)
     {
         ::RegSetValueExW(hKey, u"DstFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(outputFolder.c_str()),
                          static_cast<DWORD>((outputFolder.size() + 1) * sizeof(char16_t)));
         ::RegCloseKey(hKey);
     }
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, W(kKey), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) ==
-        ERROR_SUCCESS)
+    if (bStartedBefore && ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, W(kSettingsKey), 0, nullptr, 0, KEY_WRITE,
+                                            nullptr, &hKey, nullptr) == ERROR_SUCCESS)
     {
         const DWORD dwStarts = 10;
         ::RegSetValueExW(hKey, u"RunningCounter", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwStarts),

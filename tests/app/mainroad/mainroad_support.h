@@ -16,6 +16,9 @@
 
 namespace mainroad {
 
+// The program's settings, in both hives.
+const char16_t kSettingsKey[] = u"Software\\Quorvane\\Sondrel";
+
 // Control ids of the recording dialog.
 const int kFileList = 1017;
 const int kProfiles = 1011;
@@ -121,10 +124,10 @@ void Key(WORD wKey);
 
 std::string UnixPath(const std::u16string& windowsPath);
 
-// A program that never ran here: its settings gone from both hives, the
-// output folder made and emptied, and the start counter past the first
-// start's about box.
-void ResetProgramSettings(const std::u16string& outputFolder);
+// A program that never ran here: its settings gone from both hives and the
+// output folder made and emptied; started before, the start counter is past
+// the first start's about box.
+void ResetProgramSettings(const std::u16string& outputFolder, bool bStartedBefore = true);
 // A row's rectangle on the screen, of a list view in another process.
 CRect ListRowRect(HWND hList, int nRow);
 // One text of a list view in another process: while Sondrel records, each

@@ -19,7 +19,6 @@ using namespace mainroad;
 
 namespace {
 
-const char16_t kSettingsKey[] = u"Software\\Quorvane\\Sondrel";
 const char16_t kRecordingsFolder[] = u"C:\\mainroad-recordings\\";
 
 // Control ids of the recording dialog besides the common ones.
@@ -56,23 +55,6 @@ COLORREF SchemeColour(const char* file, const std::string& key)
     return clr;
 }
 
-void DeleteSettings()
-{
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, W(kSettingsKey));
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(kSettingsKey));
-}
-
-void SetOutputFolder(const std::u16string& folder)
-{
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, W(kSettingsKey), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                          nullptr) != ERROR_SUCCESS)
-        return;
-    ::RegSetValueExW(key, u"DstFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                     static_cast<DWORD>((folder.size() + 1) * sizeof(char16_t)));
-    ::RegCloseKey(key);
-}
-
 // The main window: the visible window captioned "Sondrel".
 HWND WaitForMainWindow(const SondrelProcess& program)
 {
@@ -82,15 +64,8 @@ HWND WaitForMainWindow(const SondrelProcess& program)
 class MainRoad : public ::testing::Test
 {
 public:
-    static void SetUpTestSuite()
-    {
-        DeleteSettings();
-        CommandOutput("rm -rf '" + UnixPath(kRecordingsFolder) + "'");
-        ::CreateDirectoryW(W(kRecordingsFolder), nullptr);
-        // The shell's folder browser finds a folder only after its first read.
-        ::GetFileAttributesW(W(kRecordingsFolder));
-        SetOutputFolder(kRecordingsFolder);
-    }
+    // The first start is still to come: it shows the about box.
+    static void SetUpTestSuite() { ResetProgramSettings(kRecordingsFolder, false); }
 
 protected:
     // Closes the program with Alt+F4 and waits for it to end.
