@@ -20,12 +20,7 @@ using namespace mainroad;
 
 namespace {
 
-const char16_t kLogSettingsKey[] = u"Software\\Quorvane\\Sondrel";
 const char16_t kLogRecordingsFolder[] = u"C:\\mainroad-log-recordings\\";
-const int kLogFileList = 1017;
-// The Record and Stop icons' flat colours (tools/mainwindowimages).
-const COLORREF kLogRecordDot = RGB(220, 30, 30);
-const COLORREF kLogStopSquare = RGB(40, 44, 52);
 // Wine's own switch for a DLL: an empty load order turns it off for the
 // programs started afterwards (the variable WINEDLLOVERRIDES, given to a
 // child through CreateProcess, is not read).
@@ -61,14 +56,6 @@ const char* const kShutdownLines[] = {
     "destroy languages support: done",
     "destroy product mutex: done",
 };
-
-std::string NarrowText(const std::u16string& s)
-{
-    std::string out;
-    for (char16_t c : s)
-        out.push_back(c < 128 ? static_cast<char>(c) : '?');
-    return out;
-}
 
 std::vector<std::string> SplitText(const std::string& text, char separator)
 {
@@ -217,6 +204,15 @@ std::string Listing(const std::vector<RoadLine>& lines)
     return out;
 }
 
+// Checks that each expected text was found after the one before it.
+void ExpectFound(const std::vector<size_t>& places, const char* const* expected,
+                 const std::vector<RoadLine>& lines)
+{
+    for (size_t i = 0; i < places.size(); ++i)
+        EXPECT_NE(std::string::npos, places[i]) << expected[i] << " missing or out of order\n"
+                                                << Listing(lines);
+}
+
 // Checks the road's lines stand in order after the logger's own first line;
 // the place of "OnStartConvert: start".
 void ExpectRoadInOrder(const std::vector<RoadLine>& lines, const std::string& firstLine)
@@ -225,9 +221,7 @@ void ExpectRoadInOrder(const std::vector<RoadLine>& lines, const std::string& fi
     EXPECT_EQ(firstLine, lines.front().text) << Listing(lines);
     const size_t nStartup = sizeof kStartupLines / sizeof kStartupLines[0];
     std::vector<size_t> startup = FindInOrder(lines, 1, kStartupLines, nStartup);
-    for (size_t i = 0; i < nStartup; ++i)
-        EXPECT_NE(std::string::npos, startup[i]) << kStartupLines[i] << " missing or out of order\n"
-                                                 << Listing(lines);
+    ExpectFound(startup, kStartupLines, lines);
     if (startup.back() == std::string::npos)
         return;
 
@@ -235,9 +229,7 @@ void ExpectRoadInOrder(const std::vector<RoadLine>& lines, const std::string& fi
     // description between them.
     const size_t nRecording = sizeof kRecordingLines / sizeof kRecordingLines[0];
     std::vector<size_t> recording = FindInOrder(lines, startup.back() + 1, kRecordingLines, nRecording);
-    for (size_t i = 0; i < nRecording; ++i)
-        EXPECT_NE(std::string::npos, recording[i]) << kRecordingLines[i] << " missing or out of order\n"
-                                                   << Listing(lines);
+    ExpectFound(recording, kRecordingLines, lines);
     EXPECT_EQ(1u, CountText(lines, "OnStartConvert: start")) << Listing(lines);
     EXPECT_EQ(1u, CountText(lines, "OnStartConvert: end")) << Listing(lines);
     if (recording.back() == std::string::npos)
@@ -245,9 +237,7 @@ void ExpectRoadInOrder(const std::vector<RoadLine>& lines, const std::string& fi
 
     const size_t nShutdown = sizeof kShutdownLines / sizeof kShutdownLines[0];
     std::vector<size_t> shutdown = FindInOrder(lines, recording.back() + 1, kShutdownLines, nShutdown);
-    for (size_t i = 0; i < nShutdown; ++i)
-        EXPECT_NE(std::string::npos, shutdown[i]) << kShutdownLines[i] << " missing or out of order\n"
-                                                  << Listing(lines);
+    ExpectFound(shutdown, kShutdownLines, lines);
     // A window closed by the user is no abnormal end.
     for (const RoadLine& line : lines)
         EXPECT_EQ(std::string::npos, line.text.find("Process is terminated")) << line.text;
@@ -256,25 +246,7 @@ void ExpectRoadInOrder(const std::vector<RoadLine>& lines, const std::string& fi
 class MainRoadLog : public ::testing::Test
 {
 public:
-    static void SetUpTestSuite()
-    {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, W(kLogSettingsKey));
-        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(kLogSettingsKey));
-        ShellOutput("rm -rf '" + UnixPath(kLogRecordingsFolder) + "'");
-        ::CreateDirectoryW(W(kLogRecordingsFolder), nullptr);
-        HKEY key = nullptr;
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, W(kLogSettingsKey), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                              nullptr) != ERROR_SUCCESS)
-            return;
-        const std::u16string folder = kLogRecordingsFolder;
-        ::RegSetValueExW(key, u"DstFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                         static_cast<DWORD>((folder.size() + 1) * sizeof(char16_t)));
-        // Started before: the about box of the first starts stays away.
-        const DWORD dwCounter = 10;
-        ::RegSetValueExW(key, u"RunningCounter", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwCounter),
-                         sizeof dwCounter);
-        ::RegCloseKey(key);
-    }
+    static void SetUpTestSuite() { ResetProgramSettings(kLogRecordingsFolder); }
 
 protected:
     // Starts Sondrel, records a few seconds from the ribbon's Record and
@@ -290,16 +262,14 @@ protected:
     {
         SondrelProcess program;
         ASSERT_TRUE(program.Start());
-        HWND hMain = WaitForWindow(program.Id(), u"Sondrel", 60000);
+        HWND hMain = ShowMainWindow(program);
         ASSERT_NE(nullptr, hMain);
-        Wait(1500);
-        ::SetForegroundWindow(hMain);
-        HWND hList = ChildById(hMain, kLogFileList);
+        HWND hList = ChildById(hMain, kFileList);
         ASSERT_NE(nullptr, hList);
         const size_t nRowsBefore = ListRows(hList, 5).size();
 
         CPoint ptRecord;
-        ASSERT_TRUE(FindRibbonColour(hMain, kLogRecordDot, &ptRecord));
+        ASSERT_TRUE(FindRibbonIcon(hMain, kRecordDot, &ptRecord));
         ClickAt(ptRecord);
         ASSERT_TRUE(WaitUntil(
             [&] {
@@ -312,20 +282,16 @@ protected:
         if (end == RecordingEnd::StopThenClose)
         {
             CPoint ptStop;
-            ASSERT_TRUE(FindRibbonColour(hMain, kLogStopSquare, &ptStop));
+            ASSERT_TRUE(FindRibbonIcon(hMain, kStopSquare, &ptStop));
             ClickAt(ptStop);
             CPoint ptNow;
-            ASSERT_TRUE(WaitUntil([&] { return FindRibbonColour(hMain, kLogRecordDot, &ptNow); }, 15000));
+            ASSERT_TRUE(WaitUntil([&] { return FindRibbonIcon(hMain, kRecordDot, &ptNow); }, 15000));
             Wait(500);
-            ::SetForegroundWindow(hMain);
-            Wait(100);
-            KeyChord(VK_MENU, VK_F4);
+            AltF4(hMain);
             ASSERT_TRUE(program.WaitForExit(30000));
             return;
         }
-        ::SetForegroundWindow(hMain);
-        Wait(100);
-        KeyChord(VK_MENU, VK_F4);
+        AltF4(hMain);
         HWND hQuestion = WaitForWindow(program.Id(), u"Confirmation", 10000);
         ASSERT_NE(nullptr, hQuestion);
         Wait(300);
@@ -349,7 +315,7 @@ TEST_F(MainRoadLog, TheRunsTraceFilesHoldTheRoadLinesInOrder)
     for (const std::u16string& file : TraceFiles())
         if (std::find(before.begin(), before.end(), file) == before.end())
             files.push_back(file);
-    ASSERT_FALSE(files.empty()) << "no trace file of this run in " << NarrowText(LogFolder());
+    ASSERT_FALSE(files.empty()) << "no trace file of this run in " << Narrow(LogFolder());
 
     std::u16string command = u"p7dump.exe";
     for (const std::u16string& file : files)

@@ -23,11 +23,8 @@ using namespace mainroad;
 namespace popuproad {
 
 const char16_t kOutputFolder[] = u"C:\\mainroad-popups\\";
-const char16_t kSettingsKey[] = u"Software\\Quorvane\\Sondrel";
 
-// Colours of the ribbon's images (tools/mainwindowimages).
-const COLORREF kRecordDot = RGB(220, 30, 30);
-const COLORREF kStopSquare = RGB(40, 44, 52);
+// Colours of the ribbon's images besides the common ones.
 const COLORREF kContinueTriangle = RGB(40, 160, 60);
 const COLORREF kMp3Face = RGB(230, 120, 20);
 // The style icon's aqua dot, the only aqua of the main window.
@@ -60,15 +57,7 @@ void SetMenuAnimation(BOOL bOn, BOOL bFade = TRUE)
 // The popup bars the program shows, top-most first.
 std::vector<HWND> Popups(const SondrelProcess& program)
 {
-    std::vector<HWND> popups;
-    for (HWND hWnd : VisibleWindows(program.Id()))
-    {
-        WCHAR name[32] = {};
-        ::GetClassNameW(hWnd, name, 32);
-        if (std::u16string(reinterpret_cast<const char16_t*>(name)) == u"QVTPopupBar")
-            popups.push_back(hWnd);
-    }
-    return popups;
+    return VisibleWindowsOfClass(program.Id(), u"QVTPopupBar");
 }
 
 void MouseRightClick()
@@ -153,11 +142,9 @@ protected:
     {
         if (!m_program.Start())
             return false;
-        m_hMain = WaitForWindow(m_program.Id(), u"Sondrel", 60000);
+        m_hMain = ShowMainWindow(m_program);
         if (!m_hMain)
             return false;
-        Wait(1500);
-        ::SetForegroundWindow(m_hMain);
         Wait(200);
         return true;
     }
@@ -204,32 +191,11 @@ protected:
     // The style icon on the quick-access row.
     bool FindStyleIcon(CPoint* pScreen, CRect* prcScreen = nullptr)
     {
-        CRect rcWindow;
-        auto shot = Shot(m_hMain, &rcWindow);
-        CPoint pt;
-        CRect rcPatch;
-        if (!FindColourPatch(*shot, CRect(0, 0, shot->Width(), std::min(shot->Height(), 220)), kStyleAquaDot,
-                             6, 4, &pt, &rcPatch))
-            return false;
-        *pScreen = pt + rcWindow.TopLeft();
-        if (prcScreen)
-            *prcScreen = rcPatch + rcWindow.TopLeft();
-        return true;
+        return FindRibbonIcon(m_hMain, kStyleAquaDot, pScreen, prcScreen, 4);
     }
-
-    bool FindIcon(COLORREF clr, CPoint* pScreen, CRect* prcScreen = nullptr, int nMinimum = 60)
+    bool FindIcon(COLORREF clr, CPoint* pScreen, CRect* prcScreen = nullptr)
     {
-        CRect rcWindow;
-        auto shot = Shot(m_hMain, &rcWindow);
-        CPoint pt;
-        CRect rcPatch;
-        if (!FindColourPatch(*shot, CRect(0, 0, shot->Width(), std::min(shot->Height(), 220)), clr, 6,
-                             nMinimum, &pt, &rcPatch))
-            return false;
-        *pScreen = pt + rcWindow.TopLeft();
-        if (prcScreen)
-            *prcScreen = rcPatch + rcWindow.TopLeft();
-        return true;
+        return FindRibbonIcon(m_hMain, clr, pScreen, prcScreen);
     }
 
     // A colour's patch on the quick-access row, level with the style icon.
@@ -433,9 +399,7 @@ void MainRoadPopups::WalkStopMenu()
         EXPECT_TRUE(WaitUntil([&] { return FindIcon(kRecordDot, &ptRecord); }, 15000))
             << "Stop recording on Continue's menu did not stop";
     }
-    ::SetForegroundWindow(m_hMain);
-    Wait(100);
-    KeyChord(VK_MENU, VK_F4);
+    AltF4(m_hMain);
     EXPECT_TRUE(m_program.WaitForExit(30000));
 }
 

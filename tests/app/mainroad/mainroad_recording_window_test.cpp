@@ -21,106 +21,23 @@ namespace recordingwindow {
 
 const char16_t kOutputFolder[] = u"C:\\mainroad-window\\";
 
-// Control ids of the recording dialog.
-const int kFileList = 1017;
-const int kProfiles = 1011;
-const int kRecordButton = 1023;
-const int kDevices = 1002;
+// The volume slider of the recording dialog, the Files tab's Info icon's
+// colour and the selected tab's in the default scheme.
 const int kVolume = 1232;
-
-// Colours of the ribbon's images (tools/mainwindowimages) and of the
-// selected tab in the default scheme.
-const COLORREF kRecordDot = RGB(220, 30, 30);
-const COLORREF kStopSquare = RGB(40, 44, 52);
-const COLORREF kM4AFace = RGB(0, 170, 140);
 const COLORREF kInfoFace = RGB(40, 100, 200);
 const COLORREF kSelectedTab = RGB(255, 190, 110);
 
 // The screen rectangles of every 4-connected patch of a colour of at least
 // nMinimum pixels in the area of a shot, left to right.
-std::vector<CRect> ColourPatches(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nMinimum)
+std::vector<CRect> PatchesLeftToRight(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nMinimum)
 {
-    const CRect rc(std::max<LONG>(area.left, 0), std::max<LONG>(area.top, 0),
-                   std::min<LONG>(area.right, canvas.Width()), std::min<LONG>(area.bottom, canvas.Height()));
     std::vector<CRect> patches;
-    if (rc.IsRectEmpty())
-        return patches;
-    const int w = rc.Width(), h = rc.Height();
-    std::vector<char> match(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-        {
-            const COLORREF c = canvas.At(rc.left + x, rc.top + y);
-            match[static_cast<size_t>(y) * w + x] = std::abs(GetRValue(c) - GetRValue(clr)) <= 6 &&
-                                                    std::abs(GetGValue(c) - GetGValue(clr)) <= 6 &&
-                                                    std::abs(GetBValue(c) - GetBValue(clr)) <= 6;
-        }
-    std::vector<int> stack;
-    for (int start = 0; start < w * h; ++start)
-    {
-        if (match[start] != 1)
-            continue;
-        int n = 0;
-        CRect bounds(start % w, start / w, start % w + 1, start / w + 1);
-        match[start] = 2;
-        stack.assign(1, start);
-        while (!stack.empty())
-        {
-            const int i = stack.back();
-            stack.pop_back();
-            const int x = i % w, y = i / w;
-            ++n;
-            bounds.left = std::min<LONG>(bounds.left, x);
-            bounds.top = std::min<LONG>(bounds.top, y);
-            bounds.right = std::max<LONG>(bounds.right, x + 1);
-            bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
-            const int next[4] = {x > 0 ? i - 1 : -1, x + 1 < w ? i + 1 : -1, y > 0 ? i - w : -1,
-                                 y + 1 < h ? i + w : -1};
-            for (int j : next)
-                if (j >= 0 && match[j] == 1)
-                {
-                    match[j] = 2;
-                    stack.push_back(j);
-                }
-        }
-        if (n >= nMinimum)
-            patches.push_back(bounds + rc.TopLeft());
-    }
+    for (const ColourPatch& patch : ColourPatches(canvas, area, clr, 6, Neighbours::Sides))
+        if (patch.nPixels >= nMinimum)
+            patches.push_back(patch.bounds);
     std::sort(patches.begin(), patches.end(), [](const CRect& a, const CRect& b) { return a.left < b.left; });
     return patches;
 }
-
-// A capture device of this program's own that never delivers sound: a FIFO
-// source with no writer, unloaded however the test ends.
-class SilentSource
-{
-public:
-    SilentSource()
-    {
-        const std::string strId = std::to_string(::GetCurrentProcessId());
-        m_strFifo = "/tmp/sondrel-silent-" + strId + ".fifo";
-        ShellOutput("rm -f '" + m_strFifo + "'");
-        m_nModule = std::atoi(ShellOutput("pactl load-module module-pipe-source source_name=sondrel_silent_" +
-                                          strId + " file='" + m_strFifo +
-                                          "' format=s16le rate=44100 channels=2 "
-                                          "source_properties=device.description=SondrelSilent 2>/dev/null")
-                                  .c_str());
-    }
-    ~SilentSource()
-    {
-        if (m_nModule > 0)
-            ShellOutput("pactl unload-module " + std::to_string(m_nModule) + " 2>/dev/null");
-        ShellOutput("rm -f '" + m_strFifo + "'");
-    }
-    SilentSource(const SilentSource&) = delete;
-    SilentSource& operator=(const SilentSource&) = delete;
-
-    bool Loaded() const { return m_nModule > 0; }
-
-private:
-    std::string m_strFifo;
-    int m_nModule = 0;
-};
 
 class MainRoadRecordingWindow : public ::testing::Test
 {
@@ -136,17 +53,7 @@ protected:
         *pOrigin = rcScreen.TopLeft();
         return shot;
     }
-    bool FindIcon(COLORREF clr, CPoint* pScreen)
-    {
-        CPoint origin;
-        auto shot = RibbonShot(&origin);
-        CPoint pt;
-        if (!FindColourPatch(*shot, CRect(0, 0, shot->Width(), std::min(shot->Height(), 220)), clr, 6, 60,
-                             &pt))
-            return false;
-        *pScreen = origin + pt;
-        return true;
-    }
+    bool FindIcon(COLORREF clr, CPoint* pScreen) { return FindRibbonIcon(m_hMain, clr, pScreen); }
     // The selected tab's highlight on the screen.
     bool SelectedTab(CRect* prc)
     {
@@ -159,19 +66,7 @@ protected:
         return true;
     }
     // Windows of the program besides its main window, its tips and bars.
-    std::u16string OtherWindows()
-    {
-        std::u16string others;
-        for (HWND hWnd : VisibleWindows(m_program.Id()))
-        {
-            WCHAR name[64] = {};
-            ::GetClassNameW(hWnd, name, 64);
-            const std::u16string strClass(reinterpret_cast<const char16_t*>(name));
-            if (hWnd != m_hMain && strClass.rfind(u"QVTToolTip", 0) != 0 && strClass != u"QVTPopupBar")
-                others += Text(hWnd) + u" (" + strClass + u") ";
-        }
-        return others;
-    }
+    std::u16string OtherWindows() { return mainroad::OtherWindows(m_program.Id(), m_hMain); }
     // Clicks the point with the pointer coming from the file list, so that
     // no tip of the ribbon stands over what is clicked.
     void ClickFromAway(CPoint pt)
@@ -187,10 +82,8 @@ protected:
     void StartProgram()
     {
         ASSERT_TRUE(m_program.Start());
-        m_hMain = WaitForWindow(m_program.Id(), u"Sondrel", 60000);
+        m_hMain = ShowMainWindow(m_program);
         ASSERT_NE(nullptr, m_hMain);
-        Wait(1500);
-        ::SetForegroundWindow(m_hMain);
     }
 
     SondrelProcess m_program;
@@ -227,7 +120,7 @@ TEST_F(MainRoadRecordingWindow, FormatButtonsFileCommandsAndTheFilesTabChangeNot
     CPoint origin;
     auto shot = RibbonShot(&origin);
     const std::vector<CRect> crosses =
-        ColourPatches(*shot, CRect(0, rcFilesTab.bottom - origin.y, shot->Width(), 220), kRecordDot, 12);
+        PatchesLeftToRight(*shot, CRect(0, rcFilesTab.bottom - origin.y, shot->Width(), 220), kRecordDot, 12);
     ASSERT_GE(crosses.size(), 4u) << "three crosses and the record dot";
     const CPoint ptDeleteAll = crosses[1].CenterPoint() + origin;
     ASSERT_LT(ptDeleteAll.x, ptInfo.x);
@@ -282,9 +175,7 @@ TEST_F(MainRoadRecordingWindow, FormatButtonsFileCommandsAndTheFilesTabChangeNot
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(W(std::u16string(kOutputFolder) + strFile)));
     EXPECT_EQ(profiles, ComboItems(hProfiles));
 
-    ::SetForegroundWindow(m_hMain);
-    Wait(100);
-    KeyChord(VK_MENU, VK_F4);
+    AltF4(m_hMain);
     EXPECT_TRUE(m_program.WaitForExit(20000));
 }
 
@@ -295,7 +186,10 @@ TEST_F(MainRoadRecordingWindow, FormatButtonsFileCommandsAndTheFilesTabChangeNot
 // slider taken, before that box comes.
 TEST_F(MainRoadRecordingWindow, AJobWaitingForSoundStillAnswersAndTakesClicks)
 {
-    SilentSource silent;
+    // A capture device of the test's own that never delivers sound: a FIFO
+    // source with no writer.
+    const std::string strId = std::to_string(::GetCurrentProcessId());
+    PipeSource silent("sondrel_silent_" + strId, "/tmp/sondrel-silent-" + strId + ".fifo", "SondrelSilent");
     ASSERT_TRUE(silent.Loaded());
     StartProgram();
     HWND hList = ChildById(m_hMain, kFileList);
@@ -306,17 +200,7 @@ TEST_F(MainRoadRecordingWindow, AJobWaitingForSoundStillAnswersAndTakesClicks)
     ASSERT_NE(nullptr, hVolume);
 
     // The silent device chosen by keys.
-    const std::vector<std::u16string> devices = ComboItems(hDevices);
-    const auto found = std::find(devices.begin(), devices.end(), u"SondrelSilent");
-    ASSERT_NE(devices.end(), found);
-    const int nDevice = static_cast<int>(found - devices.begin());
-    ClickChild(hDevices);
-    Key(VK_HOME);
-    for (int i = 0; i < nDevice; ++i)
-        Key(VK_DOWN);
-    Key(VK_RETURN);
-    Wait(300);
-    ASSERT_EQ(nDevice, ::SendMessageW(hDevices, CB_GETCURSEL, 0, 0));
+    ASSERT_NO_FATAL_FAILURE(ChooseDevice(hDevices, u"SondrelSilent"));
 
     const int nRows = ListCount(hList);
     ClickChild(ChildById(m_hMain, kRecordButton));
@@ -344,8 +228,6 @@ TEST_F(MainRoadRecordingWindow, AJobWaitingForSoundStillAnswersAndTakesClicks)
     ClickChild(ChildById(hError, IDNO));
     CPoint pt;
     EXPECT_TRUE(WaitUntil([&] { return FindIcon(kRecordDot, &pt); }, 15000));
-    ::SetForegroundWindow(m_hMain);
-    Wait(100);
-    KeyChord(VK_MENU, VK_F4);
+    AltF4(m_hMain);
     EXPECT_TRUE(m_program.WaitForExit(20000));
 }

@@ -25,14 +25,6 @@ const char16_t kOutputFolder[] = u"C:\\mainroad-stop\\";
 const char16_t kToneDescription[] = u"SondrelStopTone";
 const char kToneDescriptionArgument[] = "SondrelStopTone";
 
-// Control ids of the recording dialog.
-const int kFileList = 1017;
-const int kDevices = 1002;
-
-// Colours of the ribbon's images (tools/mainwindowimages).
-const COLORREF kRecordDot = RGB(220, 30, 30);
-const COLORREF kStopSquare = RGB(40, 44, 52);
-
 // The system clock in seconds, the one whose whole seconds the job's
 // reports follow.
 double ClockSeconds()
@@ -48,60 +40,7 @@ double ClockSeconds()
 // colour lie in captions, so a centroid of all of them misses the button.
 bool FindIconPatch(HWND hMain, COLORREF clr, CPoint* pScreen)
 {
-    CRect rcScreen;
-    auto shot = Shot(hMain, &rcScreen);
-    const int cx = shot->Width(), cy = std::min(shot->Height(), 220);
-    ::GdiFlush();
-    const DWORD* pixels = shot->Pixels();
-    if (!pixels || cx <= 0 || cy <= 0)
-        return false;
-    auto matches = [&](int i) {
-        const DWORD p = pixels[i];
-        return std::abs(static_cast<int>((p >> 16) & 0xff) - GetRValue(clr)) <= 6 &&
-               std::abs(static_cast<int>((p >> 8) & 0xff) - GetGValue(clr)) <= 6 &&
-               std::abs(static_cast<int>(p & 0xff) - GetBValue(clr)) <= 6;
-    };
-    std::vector<char> seen(static_cast<size_t>(cx) * cy, 0);
-    std::vector<int> stack;
-    size_t nBest = 0;
-    long bestX = 0, bestY = 0;
-    for (int start = 0; start < cx * cy; ++start)
-    {
-        if (seen[start] || !matches(start))
-            continue;
-        seen[start] = 1;
-        stack.assign(1, start);
-        size_t n = 0;
-        long sx = 0, sy = 0;
-        while (!stack.empty())
-        {
-            const int i = stack.back();
-            stack.pop_back();
-            const int x = i % cx, y = i / cx;
-            ++n;
-            sx += x;
-            sy += y;
-            const int next[4] = {x > 0 ? i - 1 : -1, x + 1 < cx ? i + 1 : -1, y > 0 ? i - cx : -1,
-                                 y + 1 < cy ? i + cx : -1};
-            for (int j : next)
-                if (j >= 0 && !seen[j] && matches(j))
-                {
-                    seen[j] = 1;
-                    stack.push_back(j);
-                }
-        }
-        if (n > nBest)
-        {
-            nBest = n;
-            bestX = sx;
-            bestY = sy;
-        }
-    }
-    if (nBest < 30)
-        return false;
-    *pScreen = CPoint(rcScreen.left + static_cast<int>(bestX / static_cast<long>(nBest)),
-                      rcScreen.top + static_cast<int>(bestY / static_cast<long>(nBest)));
-    return true;
+    return FindRibbonIcon(hMain, clr, pScreen, nullptr, 30, Neighbours::Sides);
 }
 
 // A capture source of this program's own on the shared sound server: a
@@ -112,80 +51,46 @@ class RealTimeTone
 {
 public:
     RealTimeTone()
+        : m_strSource("sondrel_stop_tone_" + std::to_string(::GetCurrentProcessId())),
+          m_source(m_strSource, "/tmp/sondrel-stop-tone-" + std::to_string(::GetCurrentProcessId()) + ".fifo",
+                   kToneDescriptionArgument)
     {
-        const std::string strId = std::to_string(::GetCurrentProcessId());
-        m_strSource = "sondrel_stop_tone_" + strId;
-        m_strFifo = "/tmp/sondrel-stop-tone-" + strId + ".fifo";
-        ShellOutput("rm -f '" + m_strFifo + "'");
-        const std::string strModule = ShellOutput(
-            "pactl load-module module-pipe-source source_name=" + m_strSource + " file='" + m_strFifo +
-            "' format=s16le rate=44100 channels=2 source_properties=device.description=" +
-            kToneDescriptionArgument + " 2>/dev/null");
-        m_nModule = std::atoi(strModule.c_str());
-        if (m_nModule <= 0)
+        if (!m_source.Loaded())
             return;
         // Bounded, so that a writer orphaned by a crashed test ends by itself.
-        const std::string strWriter = ShellOutput("ffmpeg -nostdin -loglevel error -re -f lavfi -i "
-                                                  "sine=frequency=660:sample_rate=44100 -t 300 -ac 2 "
-                                                  "-f s16le -y '" +
-                                                  m_strFifo + "' </dev/null >/dev/null 2>&1 & echo $!");
+        const std::string strWriter =
+            CommandOutput("ffmpeg -nostdin -loglevel error -re -f lavfi -i "
+                          "sine=frequency=660:sample_rate=44100 -t 300 -ac 2 "
+                          "-f s16le -y '" +
+                          m_source.Fifo() + "' </dev/null >/dev/null 2>&1 & echo $!");
         m_nWriter = std::atoi(strWriter.c_str());
         // A FIFO source reads only while something records from it; the
         // writer, held back meanwhile, would then catch up in a burst. A
         // listener of our own keeps it reading at the writer's pace.
         const std::string strListener =
-            ShellOutput("parec -d " + m_strSource + " --raw </dev/null >/dev/null 2>&1 & echo $!");
+            CommandOutput("parec -d " + m_strSource + " --raw </dev/null >/dev/null 2>&1 & echo $!");
         m_nListener = std::atoi(strListener.c_str());
     }
     ~RealTimeTone()
     {
         if (m_nListener > 0)
-            ShellOutput("kill " + std::to_string(m_nListener) + " 2>/dev/null");
+            CommandOutput("kill " + std::to_string(m_nListener) + " 2>/dev/null");
         if (m_nWriter > 0)
-            ShellOutput("kill " + std::to_string(m_nWriter) + " 2>/dev/null");
-        if (m_nModule > 0)
-            ShellOutput("pactl unload-module " + std::to_string(m_nModule) + " 2>/dev/null");
-        ShellOutput("rm -f '" + m_strFifo + "'");
+            CommandOutput("kill " + std::to_string(m_nWriter) + " 2>/dev/null");
     }
     RealTimeTone(const RealTimeTone&) = delete;
     RealTimeTone& operator=(const RealTimeTone&) = delete;
 
-    bool Running() const { return m_nModule > 0 && m_nWriter > 0 && m_nListener > 0; }
+    bool Running() const { return m_source.Loaded() && m_nWriter > 0 && m_nListener > 0; }
     // The streams recording from it, our listener's among them.
-    int Streams() const
-    {
-        const std::string out =
-            ShellOutput("i=$(pactl list sources short | awk '$2==\"" + m_strSource +
-                        "\"{print $1}'); [ -n \"$i\" ] && pactl list source-outputs short | awk -v i=\"$i\" "
-                        "'$2==i' | wc -l");
-        return std::atoi(out.c_str());
-    }
+    int Streams() const { return SourceStreams(m_strSource); }
 
 private:
     std::string m_strSource;
-    std::string m_strFifo;
-    int m_nModule = 0;
+    PipeSource m_source;
     int m_nWriter = 0;
     int m_nListener = 0;
 };
-
-std::string Narrow(const std::u16string& s)
-{
-    std::string out;
-    for (char16_t c : s)
-        out.push_back(c < 128 ? static_cast<char>(c) : '?');
-    return out;
-}
-
-// A value of ffprobe's "key=value" lines, empty when missing.
-std::string ProbeValue(const std::string& strProbe, const std::string& strKey)
-{
-    const size_t at = strProbe.find(strKey + "=");
-    if (at == std::string::npos)
-        return std::string();
-    const size_t from = at + strKey.size() + 1;
-    return strProbe.substr(from, strProbe.find('\n', from) - from);
-}
 
 class MainRoadStop : public ::testing::Test
 {
@@ -197,25 +102,16 @@ protected:
     // without the tips that follow the pointer.
     static std::vector<HWND> Dialogs(const SondrelProcess& program)
     {
-        std::vector<HWND> dialogs;
-        for (HWND hWnd : VisibleWindows(program.Id()))
-        {
-            WCHAR name[16] = {};
-            ::GetClassNameW(hWnd, name, 16);
-            if (std::u16string(reinterpret_cast<const char16_t*>(name)) == u"#32770")
-                dialogs.push_back(hWnd);
-        }
-        return dialogs;
+        return VisibleWindowsOfClass(program.Id(), u"#32770");
     }
     static int RowCount(HWND hMain)
     {
         HWND hList = ChildById(hMain, kFileList);
-        return hList ? static_cast<int>(::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0)) : 0;
+        return hList ? ListCount(hList) : 0;
     }
     static std::u16string LastRow(HWND hMain, int nColumn)
     {
-        const int nCount = RowCount(hMain);
-        return nCount > 0 ? ListItemText(ChildById(hMain, kFileList), nCount - 1, nColumn) : std::u16string();
+        return LastRowText(ChildById(hMain, kFileList), nColumn);
     }
 };
 
@@ -230,26 +126,14 @@ TEST_F(MainRoadStop, StopAfterFiveSecondsEndsQuietlyAndTheListedMp3HoldsFiveSeco
     ASSERT_TRUE(WaitUntil([&] { return tone.Streams() == 1; }, 5000)) << "the listener does not record";
     SondrelProcess program;
     ASSERT_TRUE(program.Start());
-    HWND hMain = WaitForWindow(program.Id(), u"Sondrel", 60000);
+    HWND hMain = ShowMainWindow(program);
     ASSERT_NE(nullptr, hMain);
-    Wait(1500);
-    ::SetForegroundWindow(hMain);
     const int nRowsBefore = RowCount(hMain);
 
     // The tone chosen in the device list by keys.
     HWND hDevices = ChildById(hMain, kDevices);
     ASSERT_NE(nullptr, hDevices);
-    const std::vector<std::u16string> devices = ComboItems(hDevices);
-    const auto found = std::find(devices.begin(), devices.end(), kToneDescription);
-    ASSERT_NE(devices.end(), found);
-    const int nDevice = static_cast<int>(found - devices.begin());
-    ClickChild(hDevices);
-    Key(VK_HOME);
-    for (int i = 0; i < nDevice; ++i)
-        Key(VK_DOWN);
-    Key(VK_RETURN);
-    Wait(300);
-    ASSERT_EQ(nDevice, ::SendMessageW(hDevices, CB_GETCURSEL, 0, 0));
+    ASSERT_NO_FATAL_FAILURE(ChooseDevice(hDevices, kToneDescription));
 
     // Record; the recording begins when the sound server gives Sondrel its
     // stream, which is the start the file's length counts from.
@@ -314,10 +198,8 @@ TEST_F(MainRoadStop, StopAfterFiveSecondsEndsQuietlyAndTheListedMp3HoldsFiveSeco
     EXPECT_EQ(u"", LastRow(hMain, 4)) << Narrow(LastRow(hMain, 4));
 
     // An MP3 at the profile's 44100 Hz stereo, holding the 5 s.
-    const std::string strProbe = ShellOutput(
-        "ffprobe -v error -show_entries format=format_name,duration:stream=sample_rate,channels -of "
-        "default=noprint_wrappers=1 '" +
-        UnixPath(std::u16string(kOutputFolder) + u"Record-000.mp3") + "' 2>&1");
+    const std::string strProbe = ProbeFile(std::u16string(kOutputFolder) + u"Record-000.mp3",
+                                           "format=format_name,duration:stream=sample_rate,channels");
     EXPECT_EQ("mp3", ProbeValue(strProbe, "format_name")) << strProbe;
     EXPECT_EQ("44100", ProbeValue(strProbe, "sample_rate")) << strProbe;
     EXPECT_EQ("2", ProbeValue(strProbe, "channels")) << strProbe;
@@ -326,8 +208,6 @@ TEST_F(MainRoadStop, StopAfterFiveSecondsEndsQuietlyAndTheListedMp3HoldsFiveSeco
                                    << " s, Stop clicked after the report at " << dReport - dStarted << " s ("
                                    << dWritten << " s written, the row showing " << Narrow(strShown) << ")";
 
-    ::SetForegroundWindow(hMain);
-    Wait(100);
-    KeyChord(VK_MENU, VK_F4);
+    AltF4(hMain);
     EXPECT_TRUE(program.WaitForExit(20000));
 }

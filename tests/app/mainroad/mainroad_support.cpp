@@ -2,12 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 
 #include "real_input.h"
 #include "run_command.h"
+#include "sondrel_gtest.h"
 
 namespace mainroad {
 
@@ -111,6 +113,23 @@ void SondrelProcess::Kill()
     m_process = PROCESS_INFORMATION();
 }
 
+HWND ShowMainWindow(const SondrelProcess& program)
+{
+    HWND hMain = WaitForWindow(program.Id(), u"Sondrel", 60000);
+    if (!hMain)
+        return nullptr;
+    Wait(1500);
+    ::SetForegroundWindow(hMain);
+    return hMain;
+}
+
+void AltF4(HWND hMain)
+{
+    ::SetForegroundWindow(hMain);
+    Wait(100);
+    KeyChord(VK_MENU, VK_F4);
+}
+
 std::vector<HWND> VisibleWindows(DWORD dwProcess)
 {
     Search search = {dwProcess, nullptr, nullptr, {}};
@@ -154,6 +173,42 @@ std::u16string Text(HWND hWnd)
     ::SendMessageTimeoutW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
                           nullptr);
     return reinterpret_cast<const char16_t*>(text);
+}
+
+std::u16string ClassName(HWND hWnd)
+{
+    WCHAR name[64] = {};
+    ::GetClassNameW(hWnd, name, 64);
+    return reinterpret_cast<const char16_t*>(name);
+}
+
+std::vector<HWND> VisibleWindowsOfClass(DWORD dwProcess, const char16_t* pszClass)
+{
+    std::vector<HWND> found;
+    for (HWND hWnd : VisibleWindows(dwProcess))
+        if (ClassName(hWnd) == pszClass)
+            found.push_back(hWnd);
+    return found;
+}
+
+std::u16string OtherWindows(DWORD dwProcess, HWND hMain)
+{
+    std::u16string others;
+    for (HWND hWnd : VisibleWindows(dwProcess))
+    {
+        const std::u16string strClass = ClassName(hWnd);
+        if (hWnd != hMain && strClass.rfind(u"QVTToolTip", 0) != 0 && strClass != u"QVTPopupBar")
+            others += Text(hWnd) + u" (" + strClass + u") ";
+    }
+    return others;
+}
+
+std::string Narrow(const std::u16string& s)
+{
+    std::string out;
+    for (char16_t c : s)
+        out.push_back(c < 128 ? static_cast<char>(c) : '?');
+    return out;
 }
 
 std::vector<std::vector<std::u16string>> ListRows(HWND hList, int nColumns)
@@ -245,13 +300,14 @@ bool FindColour(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nT
     return true;
 }
 
-bool FindColourPatch(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nTolerance, int nMinimum,
-                     CPoint* pCentre, CRect* pBounds)
+std::vector<ColourPatch> ColourPatches(const DibCanvas& canvas, const CRect& area, COLORREF clr,
+                                       int nTolerance, Neighbours neighbours)
 {
+    std::vector<ColourPatch> patches;
     const CRect rc(std::max<LONG>(area.left, 0), std::max<LONG>(area.top, 0),
                    std::min<LONG>(area.right, canvas.Width()), std::min<LONG>(area.bottom, canvas.Height()));
     if (rc.IsRectEmpty())
-        return false;
+        return patches;
     const int w = rc.Width(), h = rc.Height();
     std::vector<char> match(static_cast<size_t>(w) * h);
     for (int y = 0; y < h; ++y)
@@ -262,9 +318,7 @@ bool FindColourPatch(const DibCanvas& canvas, const CRect& area, COLORREF clr, i
                                                     std::abs(GetGValue(c) - GetGValue(clr)) <= nTolerance &&
                                                     std::abs(GetBValue(c) - GetBValue(clr)) <= nTolerance;
         }
-    int nBest = 0;
-    CPoint ptBest;
-    CRect rcBest;
+    const bool bCorners = neighbours == Neighbours::SidesAndCorners;
     std::vector<int> stack;
     for (int start = 0; start < w * h; ++start)
     {
@@ -291,26 +345,36 @@ bool FindColourPatch(const DibCanvas& canvas, const CRect& area, COLORREF clr, i
                 for (int dx = -1; dx <= 1; ++dx)
                 {
                     const int nx = x + dx, ny = y + dy;
-                    if (nx < 0 || ny < 0 || nx >= w || ny >= h || match[ny * w + nx] != 1)
+                    if ((dx != 0 && dy != 0 && !bCorners) || nx < 0 || ny < 0 || nx >= w || ny >= h ||
+                        match[ny * w + nx] != 1)
                         continue;
                     match[ny * w + nx] = 2;
                     stack.push_back(ny * w + nx);
                 }
         }
-        if (n > nBest)
-        {
-            nBest = n;
-            ptBest = CPoint(rc.left + static_cast<int>(sx / n), rc.top + static_cast<int>(sy / n));
-            rcBest = bounds;
-            rcBest.OffsetRect(rc.left, rc.top);
-        }
+        ColourPatch patch;
+        patch.bounds = bounds + rc.TopLeft();
+        patch.centre = CPoint(rc.left + static_cast<int>(sx / n), rc.top + static_cast<int>(sy / n));
+        patch.nPixels = n;
+        patches.push_back(patch);
     }
-    if (nBest < std::max(nMinimum, 1))
+    return patches;
+}
+
+bool FindColourPatch(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nTolerance, int nMinimum,
+                     CPoint* pCentre, CRect* pBounds, Neighbours neighbours)
+{
+    const ColourPatch* pBest = nullptr;
+    const std::vector<ColourPatch> patches = ColourPatches(canvas, area, clr, nTolerance, neighbours);
+    for (const ColourPatch& patch : patches)
+        if (!pBest || patch.nPixels > pBest->nPixels)
+            pBest = &patch;
+    if (!pBest || pBest->nPixels < std::max(nMinimum, 1))
         return false;
     if (pCentre)
-        *pCentre = ptBest;
+        *pCentre = pBest->centre;
     if (pBounds)
-        *pBounds = rcBest;
+        *pBounds = pBest->bounds;
     return true;
 }
 
@@ -345,20 +409,6 @@ void Key(WORD wKey)
     SendKey(wKey, false);
     SendKey(wKey, true);
     Wait(150);
-}
-
-std::string ShellOutput(const std::string& command)
-{
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    pclose(pipe);
-    return out;
 }
 
 std::string UnixPath(const std::u16string& windowsPath)
@@ -413,25 +463,24 @@ private:
 
 }  // namespace
 
-void ResetProgramSettings(const std::u16string& outputFolder)
+void ResetProgramSettings(const std::u16string& outputFolder, bool bStartedBefore)
 {
-    const char16_t kKey[] = u"Software\\Quorvane\\Sondrel";
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, W(kKey));
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(kKey));
-    ShellOutput("rm -rf '" + UnixPath(outputFolder) + "'");
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, W(kSettingsKey));
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(kSettingsKey));
+    CommandOutput("rm -rf '" + UnixPath(outputFolder) + "'");
     ::CreateDirectoryW(W(outputFolder), nullptr);
     // The shell's folder browser finds a folder only after its first read.
     ::GetFileAttributesW(W(outputFolder));
     HKEY hKey = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, W(kKey), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) ==
-        ERROR_SUCCESS)
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, W(kSettingsKey), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey,
+                          nullptr) == ERROR_SUCCESS)
     {
         ::RegSetValueExW(hKey, u"DstFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(outputFolder.c_str()),
                          static_cast<DWORD>((outputFolder.size() + 1) * sizeof(char16_t)));
         ::RegCloseKey(hKey);
     }
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, W(kKey), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) ==
-        ERROR_SUCCESS)
+    if (bStartedBefore && ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, W(kSettingsKey), 0, nullptr, 0, KEY_WRITE,
+                                            nullptr, &hKey, nullptr) == ERROR_SUCCESS)
     {
         const DWORD dwStarts = 10;
         ::RegSetValueExW(hKey, u"RunningCounter", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwStarts),
@@ -488,17 +537,69 @@ std::vector<std::u16string> ComboItems(HWND hCombo)
     return items;
 }
 
-bool FindRibbonColour(HWND hMain, COLORREF clr, CPoint* pScreen)
+bool FindRibbonIcon(HWND hMain, COLORREF clr, CPoint* pScreen, CRect* prcScreen, int nMinimum,
+                    Neighbours neighbours)
 {
-    CRect rcScreen;
-    auto shot = Shot(hMain, &rcScreen);
+    CRect rcWindow;
+    auto shot = Shot(hMain, &rcWindow);
     // The ribbon fills the window's top.
-    CRect area(0, 0, shot->Width(), std::min(shot->Height(), 220));
     CPoint pt;
-    if (!FindColourPatch(*shot, area, clr, 6, 60, &pt))
+    CRect rcPatch;
+    if (!FindColourPatch(*shot, CRect(0, 0, shot->Width(), std::min(shot->Height(), 220)), clr, 6, nMinimum,
+                         &pt, &rcPatch, neighbours))
         return false;
-    *pScreen = CPoint(rcScreen.left + pt.x, rcScreen.top + pt.y);
+    *pScreen = pt + rcWindow.TopLeft();
+    if (prcScreen)
+        *prcScreen = rcPatch + rcWindow.TopLeft();
     return true;
+}
+
+std::u16string LastRowText(HWND hList, int nColumn)
+{
+    const int nCount = hList ? ListCount(hList) : 0;
+    return nCount > 0 ? ListItemText(hList, nCount - 1, nColumn) : std::u16string();
+}
+
+std::vector<std::vector<std::u16string>> FileListRows(HWND hMain)
+{
+    HWND hList = ChildById(hMain, kFileList);
+    return hList ? ListRows(hList, 5) : std::vector<std::vector<std::u16string>>();
+}
+
+void ChooseDevice(HWND hDevices, const std::u16string& strDevice)
+{
+    const std::vector<std::u16string> devices = ComboItems(hDevices);
+    const auto found = std::find(devices.begin(), devices.end(), strDevice);
+    ASSERT_NE(devices.end(), found) << Narrow(strDevice);
+    const int nDevice = static_cast<int>(found - devices.begin());
+    ClickChild(hDevices);
+    Key(VK_HOME);
+    for (int i = 0; i < nDevice; ++i)
+        Key(VK_DOWN);
+    Key(VK_RETURN);
+    Wait(300);
+    ASSERT_EQ(nDevice, ::SendMessageW(hDevices, CB_GETCURSEL, 0, 0));
+}
+
+std::string ProbeFile(const std::u16string& strPath, const std::string& strEntries)
+{
+    return CommandOutput("ffprobe -v error -show_entries " + strEntries +
+                         " -of default=noprint_wrappers=1 '" + UnixPath(strPath) + "' 2>&1");
+}
+
+std::string ProbeValue(const std::string& strProbe, const std::string& strKey)
+{
+    const size_t at = strProbe.find(strKey + "=");
+    if (at == std::string::npos)
+        return std::string();
+    const size_t from = at + strKey.size() + 1;
+    return strProbe.substr(from, strProbe.find('\n', from) - from);
+}
+
+double ProbedSeconds(const std::string& strProbe)
+{
+    const size_t at = strProbe.find("duration=");
+    return at == std::string::npos ? -1 : std::atof(strProbe.c_str() + at + 9);
 }
 
 void Wait(DWORD dwMilliseconds)

@@ -19,14 +19,9 @@ using namespace mainroad;
 
 namespace {
 
-const char16_t kSettingsKey[] = u"Software\\Quorvane\\Sondrel";
 const char16_t kRecordingsFolder[] = u"C:\\mainroad-recordings\\";
 
-// Control ids of the recording dialog.
-const int kFileList = 1017;
-const int kProfiles = 1011;
-const int kDevices = 1002;
-const int kRecordButton = 1023;
+// Control ids of the recording dialog besides the common ones.
 const int kSplitCheck = 1233;
 const int kSplitValue = 1230;
 // Controls of the about box.
@@ -37,11 +32,6 @@ const int kAboutSiteLink = 1223;
 const int kAboutDonate = 1132;
 const int kAboutClose = 1130;
 const char16_t kEnvironmentKey[] = u"System\\CurrentControlSet\\Control\\Session Manager\\Environment";
-
-// Colours of the ribbon's images (tools/mainwindowimages).
-const COLORREF kRecordDot = RGB(220, 30, 30);
-const COLORREF kStopSquare = RGB(40, 44, 52);
-const COLORREF kM4AFace = RGB(0, 170, 140);
 
 // A colour of a scheme INI of the sources, "R G B" after "Key = ".
 COLORREF SchemeColour(const char* file, const std::string& key)
@@ -65,31 +55,6 @@ COLORREF SchemeColour(const char* file, const std::string& key)
     return clr;
 }
 
-std::string Narrow(const std::u16string& s)
-{
-    std::string out;
-    for (char16_t c : s)
-        out.push_back(c < 128 ? static_cast<char>(c) : '?');
-    return out;
-}
-
-void DeleteSettings()
-{
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, W(kSettingsKey));
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, W(kSettingsKey));
-}
-
-void SetOutputFolder(const std::u16string& folder)
-{
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, W(kSettingsKey), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                          nullptr) != ERROR_SUCCESS)
-        return;
-    ::RegSetValueExW(key, u"DstFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                     static_cast<DWORD>((folder.size() + 1) * sizeof(char16_t)));
-    ::RegCloseKey(key);
-}
-
 // The main window: the visible window captioned "Sondrel".
 HWND WaitForMainWindow(const SondrelProcess& program)
 {
@@ -99,53 +64,14 @@ HWND WaitForMainWindow(const SondrelProcess& program)
 class MainRoad : public ::testing::Test
 {
 public:
-    static void SetUpTestSuite()
-    {
-        DeleteSettings();
-        ShellOutput("rm -rf '" + UnixPath(kRecordingsFolder) + "'");
-        ::CreateDirectoryW(W(kRecordingsFolder), nullptr);
-        // The shell's folder browser finds a folder only after its first read.
-        ::GetFileAttributesW(W(kRecordingsFolder));
-        SetOutputFolder(kRecordingsFolder);
-    }
+    // The first start is still to come: it shows the about box.
+    static void SetUpTestSuite() { ResetProgramSettings(kRecordingsFolder, false); }
 
 protected:
-    // A screenshot of the main window and the point of a ribbon icon's
-    // colour on the screen.
-    // The icon's own patch counts: a tooltip shows a copy of the icon beside
-    // the button, and the centre of both lies on the button's caption.
-    bool FindRibbonIcon(HWND hMain, COLORREF clr, CPoint* pScreen, CRect* prcIcon = nullptr)
-    {
-        CRect rcScreen;
-        auto shot = Shot(hMain, &rcScreen);
-        // The ribbon fills the window's top.
-        CRect area(0, 0, shot->Width(), std::min(shot->Height(), 220));
-        CPoint pt;
-        CRect rcIcon;
-        if (!FindColourPatch(*shot, area, clr, 6, 60, &pt, &rcIcon))
-            return false;
-        *pScreen = CPoint(rcScreen.left + pt.x, rcScreen.top + pt.y);
-        if (prcIcon)
-            *prcIcon = rcIcon + rcScreen.TopLeft();
-        return true;
-    }
-    void ClickRibbonIcon(HWND hMain, COLORREF clr)
-    {
-        CPoint pt;
-        ASSERT_TRUE(FindRibbonIcon(hMain, clr, &pt));
-        ClickAt(pt);
-    }
-    std::vector<std::vector<std::u16string>> Rows(HWND hMain)
-    {
-        HWND hList = ChildById(hMain, kFileList);
-        return hList ? ListRows(hList, 5) : std::vector<std::vector<std::u16string>>();
-    }
     // Closes the program with Alt+F4 and waits for it to end.
     void CloseProgram(SondrelProcess& program, HWND hMain)
     {
-        ::SetForegroundWindow(hMain);
-        Wait(100);
-        KeyChord(VK_MENU, VK_F4);
+        AltF4(hMain);
         EXPECT_TRUE(program.WaitForExit(20000));
     }
 };
@@ -285,10 +211,8 @@ protected:
     void StartProgram()
     {
         ASSERT_TRUE(m_program.Start());
-        m_hMain = WaitForMainWindow(m_program);
+        m_hMain = ShowMainWindow(m_program);
         ASSERT_NE(nullptr, m_hMain);
-        Wait(1500);
-        ::SetForegroundWindow(m_hMain);
         m_hList = ChildById(m_hMain, kFileList);
         ASSERT_NE(nullptr, m_hList);
     }
@@ -332,41 +256,13 @@ protected:
     // The program's open popup bar (a menu), if any.
     HWND FindPopupBar()
     {
-        for (HWND hWnd : VisibleWindows(m_program.Id()))
-        {
-            WCHAR name[64] = {};
-            ::GetClassNameW(hWnd, name, 64);
-            if (std::u16string(reinterpret_cast<const char16_t*>(name)) == u"QVTPopupBar")
-                return hWnd;
-        }
-        return nullptr;
-    }
-    // Visible windows of the program other than its main window, its tips
-    // and its popup bars: a message box, for one.
-    std::u16string OtherWindows()
-    {
-        std::u16string others;
-        for (HWND hWnd : VisibleWindows(m_program.Id()))
-        {
-            WCHAR name[64] = {};
-            ::GetClassNameW(hWnd, name, 64);
-            const std::u16string strClass(reinterpret_cast<const char16_t*>(name));
-            if (hWnd != m_hMain && strClass.rfind(u"QVTToolTip", 0) != 0 && strClass != u"QVTPopupBar")
-                others += Text(hWnd) + u" (" + strClass + u") ";
-        }
-        return others;
+        const std::vector<HWND> bars = VisibleWindowsOfClass(m_program.Id(), u"QVTPopupBar");
+        return bars.empty() ? nullptr : bars.front();
     }
     std::string Probe(const std::u16string& strName)
     {
-        return ShellOutput(
-            "ffprobe -v error -show_entries format=format_name,duration:stream=sample_rate,channels -of "
-            "default=noprint_wrappers=1 '" +
-            UnixPath(std::u16string(kRecordingsFolder) + strName) + "' 2>&1");
-    }
-    static double ProbedDuration(const std::string& strProbe)
-    {
-        const size_t at = strProbe.find("duration=");
-        return at == std::string::npos ? -1 : std::atof(strProbe.c_str() + at + 9);
+        return ProbeFile(std::u16string(kRecordingsFolder) + strName,
+                         "format=format_name,duration:stream=sample_rate,channels");
     }
 
     SondrelProcess m_program;
@@ -395,7 +291,7 @@ TEST_F(MainRoadRecording, RecordFromTheRibbonStopPlayAndRecordTheNextNumber)
     DWORD dwStoppedAt = 0;
     ASSERT_TRUE(StopRecordingAt(dwStarted, 5000, &dwStoppedAt));
     Wait(1000);
-    EXPECT_EQ(u"", OtherWindows());
+    EXPECT_EQ(u"", OtherWindows(m_program.Id(), m_hMain));
     ASSERT_EQ(nBefore + 1, ListCount(m_hList));
     EXPECT_EQ(u"Record-000.mp3", ListItemText(m_hList, nBefore, 1));
     EXPECT_EQ(u"", ListItemText(m_hList, nBefore, 4));
@@ -408,7 +304,7 @@ TEST_F(MainRoadRecording, RecordFromTheRibbonStopPlayAndRecordTheNextNumber)
     EXPECT_NE(std::string::npos, strProbe.find("format_name=mp3")) << strProbe;
     EXPECT_NE(std::string::npos, strProbe.find("sample_rate=44100")) << strProbe;
     EXPECT_NE(std::string::npos, strProbe.find("channels=2")) << strProbe;
-    const double dDuration = ProbedDuration(strProbe);
+    const double dDuration = ProbedSeconds(strProbe);
     EXPECT_NEAR(dwStoppedAt / 1000.0, dDuration, 2.5) << strProbe;
 
     // The row clicked and Ctrl+P: it plays on the null sink, then clears.
@@ -420,8 +316,8 @@ TEST_F(MainRoadRecording, RecordFromTheRibbonStopPlayAndRecordTheNextNumber)
         WaitUntil([&] { return ListItemText(m_hList, nBefore, 4).rfind(u"Playing: 00:0", 0) == 0; }, 5000))
         << Narrow(ListItemText(m_hList, nBefore, 4));
     // Streams on the null sink (the second column of a sink input is its sink).
-    EXPECT_NE("0", ShellOutput("pactl list short sink-inputs | awk -v sink=$(pactl list short sinks | awk "
-                               "'$2==\"sondrel_sink\"{print $1}') '$2==sink{n++} END{printf n+0}'"));
+    EXPECT_NE("0", CommandOutput("pactl list short sink-inputs | awk -v sink=$(pactl list short sinks | awk "
+                                 "'$2==\"sondrel_sink\"{print $1}') '$2==sink{n++} END{printf n+0}'"));
     EXPECT_TRUE(
         WaitUntil([&] { return ListItemText(m_hList, nBefore, 4).find(u"Playing") == std::u16string::npos; },
                   (static_cast<DWORD>(dDuration) + 5) * 1000));
@@ -500,7 +396,7 @@ TEST_F(MainRoadRecording, M4AFromTheRibbonAndASplitByTenSecondsGiveTheirFilesAnd
     {
         EXPECT_EQ(names[i], ListItemText(m_hList, nBefore + 1 + i, 1));
         const std::string strProbe = Probe(names[i]);
-        const double dDuration = ProbedDuration(strProbe);
+        const double dDuration = ProbedSeconds(strProbe);
         if (i < 2)
             EXPECT_NEAR(10.0, dDuration, 0.3) << strProbe;
         dTotal += dDuration;
@@ -514,6 +410,6 @@ TEST_F(MainRoadRecording, M4AFromTheRibbonAndASplitByTenSecondsGiveTheirFilesAnd
     HWND hMain = WaitForMainWindow(again);
     ASSERT_NE(nullptr, hMain);
     Wait(1500);
-    EXPECT_EQ(static_cast<size_t>(nBefore + 4), Rows(hMain).size());
+    EXPECT_EQ(static_cast<size_t>(nBefore + 4), FileListRows(hMain).size());
     CloseProgram(again, hMain);
 }

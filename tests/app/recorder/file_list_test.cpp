@@ -21,23 +21,6 @@ namespace {
 class FileListTest : public RecorderTest
 {
 protected:
-    // A sound file of whole seconds, by ffmpeg, in the scratch folder.
-    CString MakeSound(const std::string& name, int nSeconds, int nChannels = 2)
-    {
-        std::string command =
-            "ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=duration=" + std::to_string(nSeconds) +
-            " -ac " + std::to_string(nChannels) + " '" + m_folder.unix + "/" + name + "'";
-        EXPECT_EQ(0, system(command.c_str())) << command;
-        return m_folder.windows + CString(name.c_str());
-    }
-    void StoreList(const std::vector<CString>& paths)
-    {
-        std::ofstream out(m_folder.unix + "/filelist.xml");
-        out << "<Files><Count>" << paths.size() << "</Count>";
-        for (size_t i = 0; i < paths.size(); ++i)
-            out << "<File-" << i << "><Path>" << Narrow(paths[i]) << "</Path></File-" << i << ">";
-        out << "</Files>";
-    }
     std::string StoredXml() const
     {
         std::ifstream in(m_folder.unix + "/filelist.xml");

@@ -3,8 +3,6 @@
 // description the main window's status bar shows for the selected row.
 #include "recorder_test_support.h"
 
-#include <fstream>
-
 #include "app/files/FileDesc.h"
 #include "real_input.h"
 
@@ -15,22 +13,9 @@ namespace {
 class PlaybackTest : public RecorderTest
 {
 protected:
-    CString MakeSound(const std::string& name, int nSeconds, int nChannels = 2, const char* pszCodec = "")
-    {
-        std::string command =
-            "ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=duration=" + std::to_string(nSeconds) +
-            " -ac " + std::to_string(nChannels) + " " + pszCodec + " '" + m_folder.unix + "/" + name + "'";
-        EXPECT_EQ(0, system(command.c_str())) << command;
-        return m_folder.windows + CString(name.c_str());
-    }
     void OpenWith(const std::vector<CString>& paths)
     {
-        std::ofstream out(m_folder.unix + "/filelist.xml");
-        out << "<Files><Count>" << paths.size() << "</Count>";
-        for (size_t i = 0; i < paths.size(); ++i)
-            out << "<File-" << i << "><Path>" << Narrow(paths[i]) << "</Path></File-" << i << ">";
-        out << "</Files>";
-        out.close();
+        StoreList(paths);
         OpenRecorder();
         ASSERT_EQ((int)paths.size(), m_pRecorder->m_listFiles.GetItemCount());
     }

@@ -18,6 +18,7 @@
 #include "real_input.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/command_output.h"
+#include "tests/support/sound_module.h"
 #include "win_thread.h"
 
 using namespace recordertest;
@@ -63,24 +64,14 @@ class OwnSineSource
 {
 public:
     OwnSineSource()
+        : m_module("module-sine-source source_name=sondrel_recorder_own rate=44100 frequency=660 "
+                   "source_properties=device.description=SondrelRecorderOwn")
     {
-        m_nModule =
-            atoi(CommandOutput("pactl load-module module-sine-source source_name=sondrel_recorder_own "
-                               "rate=44100 frequency=660 "
-                               "source_properties=device.description=SondrelRecorderOwn 2>/dev/null")
-                     .c_str());
     }
-    ~OwnSineSource()
-    {
-        if (m_nModule > 0)
-            CommandOutput("pactl unload-module " + std::to_string(m_nModule) + " 2>&1");
-    }
-    OwnSineSource(const OwnSineSource&) = delete;
-    OwnSineSource& operator=(const OwnSineSource&) = delete;
 
     bool Select(CSondrelDlg& dlg, const std::function<void()>& refresh) const
     {
-        if (m_nModule <= 0)
+        if (!m_module.Loaded())
             return false;
         refresh();
         for (int i = 0; i < dlg.m_comboDevices.GetCount(); ++i)
@@ -95,17 +86,10 @@ public:
         }
         return false;
     }
-    int Streams() const
-    {
-        return atoi(
-            CommandOutput("i=$(pactl list sources short | awk '$2==\"sondrel_recorder_own\"{print $1}'); "
-                          "[ -n \"$i\" ] && pactl list source-outputs short | awk -v i=\"$i\" '$2==i' | "
-                          "wc -l")
-                .c_str());
-    }
+    int Streams() const { return SourceStreams("sondrel_recorder_own"); }
 
 private:
-    int m_nModule = 0;
+    SoundModule m_module;
 };
 
 bool UnixFileExists(const std::string& path)
@@ -460,13 +444,11 @@ TEST_F(RecorderJobTest, AnErrorThatEndsTheJobIsNoCompletionEvenWhenTheUserGoesOn
 {
     // A capture device of the test's own, taken away while it records: the
     // converter reports the failed read and ends the job whatever the answer.
-    const std::string strModule =
-        CommandOutput("pactl load-module module-sine-source source_name=sondrel_recorder_vanishing "
-                      "rate=44100 frequency=990 "
-                      "source_properties=device.description=SondrelRecorderVanishing 2>/dev/null");
-    const int nModule = atoi(strModule.c_str());
-    ASSERT_GT(nModule, 0);
-    auto unload = [&] { CommandOutput("pactl unload-module " + std::to_string(nModule) + " 2>&1"); };
+    SoundModule vanishing(
+        "module-sine-source source_name=sondrel_recorder_vanishing rate=44100 frequency=990 "
+        "source_properties=device.description=SondrelRecorderVanishing");
+    ASSERT_TRUE(vanishing.Loaded());
+    auto unload = [&] { vanishing.Unload(); };
     CJobRecorder& dlg = Open();
     dlg.OnBnClickedRefreshdevices();
     int nDevice = -1;

@@ -4,6 +4,8 @@
 #include <string.h>
 #include <unistd.h>
 
+#include <fstream>
+
 #include "real_input.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 
@@ -106,6 +108,25 @@ void CTestHost::SetStatusPaneText(int nPane, LPCTSTR pszText)
     ASSERT_TRUE(nPane >= 0 && nPane < 4);
     m_panes[nPane] = pszText;
     ++m_nPaneWrites;
+}
+
+CString RecorderTest::MakeSound(const std::string& name, int nSeconds, int nChannels, const char* pszCodec)
+{
+    const std::string command =
+        "ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=duration=" + std::to_string(nSeconds) + " -ac " +
+        std::to_string(nChannels) + (*pszCodec ? std::string(" ") + pszCodec : std::string()) + " '" +
+        m_folder.unix + "/" + name + "'";
+    EXPECT_EQ(0, system(command.c_str())) << command;
+    return m_folder.windows + CString(name.c_str());
+}
+
+void RecorderTest::StoreList(const std::vector<CString>& paths)
+{
+    std::ofstream out(m_folder.unix + "/filelist.xml");
+    out << "<Files><Count>" << paths.size() << "</Count>";
+    for (size_t i = 0; i < paths.size(); ++i)
+        out << "<File-" << i << "><Path>" << Narrow(paths[i]) << "</Path></File-" << i << ">";
+    out << "</Files>";
 }
 
 void RecorderTest::SetUp()

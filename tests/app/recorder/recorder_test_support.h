@@ -118,6 +118,11 @@ protected:
     void OpenRecorder() { OpenRecorderAs(std::make_unique<CTestRecorder>()); }
     void OpenRecorderAs(std::unique_ptr<CTestRecorder> pRecorder);
     void CloseRecorder();
+    // A sound file of whole seconds, by ffmpeg, in the scratch folder: coded
+    // as its extension says, or with the codec's options given.
+    CString MakeSound(const std::string& name, int nSeconds, int nChannels = 2, const char* pszCodec = "");
+    // The scratch folder's stored file list, naming the paths in order.
+    void StoreList(const std::vector<CString>& paths);
 
     ScratchFolder m_folder;
     std::unique_ptr<CTestHost> m_pHost;

@@ -2,6 +2,7 @@
 // that disappears. Either ends the job with an error and leaves a playable file.
 #include "recording_test_support.h"
 #include "file_size_limit.h"
+#include "sound_module.h"
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -131,36 +132,13 @@ TEST_F(RecordingFailures, LowDiskSpaceWarnsOnceAndThenEndsTheJob)
 }
 
 // A second sine source that the test may take away without disturbing others.
-struct VanishingSource
-{
-    VanishingSource()
-    {
-        FILE* p = popen("pactl load-module module-sine-source source_name=sondrel_vanishing_app rate=44100 "
-                        "frequency=550 2>/dev/null",
-                        "r");
-        char buffer[64] = {0};
-        if (p)
-        {
-            if (!fgets(buffer, sizeof buffer, p))
-                buffer[0] = 0;
-            pclose(p);
-        }
-        nModule = std::atoi(buffer);
-    }
-    ~VanishingSource() { Unload(); }
-    void Unload()
-    {
-        if (nModule > 0)
-            RunShell("pactl unload-module " + std::to_string(nModule));
-        nModule = 0;
-    }
-    int nModule = 0;
-};
+const char kVanishingSource[] =
+    "module-sine-source source_name=sondrel_vanishing_app rate=44100 frequency=550";
 
 TEST_F(RecordingFailures, ACaptureDeviceThatDisappearsEndsTheJobWithAnError)
 {
-    VanishingSource vanishing;
-    ASSERT_GT(vanishing.nModule, 0);
+    SoundModule vanishing(kVanishingSource);
+    ASSERT_TRUE(vanishing.Loaded());
     ScratchFolder folder;
     CTestSink sink;
     sink.m_strFolder = folder.windows;
@@ -180,8 +158,8 @@ TEST_F(RecordingFailures, ACaptureDeviceThatDisappearsEndsTheJobWithAnError)
     ExpectOnePlayableFile(sink, 900);
 
     // Back again, the device records as before.
-    VanishingSource back;
-    ASSERT_GT(back.nModule, 0);
+    SoundModule back(kVanishingSource);
+    ASSERT_TRUE(back.Loaded());
     CTestSink again;
     again.m_strFolder = folder.windows;
     again.m_strExtension = _T(".again.mp3");
