@@ -109,10 +109,10 @@ private:
     std::u16string m_scenario;
 };
 
-class EndingDialog : public CDialog
+class CrashCheckingEndDialog : public CDialog
 {
 public:
-    explicit EndingDialog(TestSondrelApp& app) : m_app(app) {}
+    explicit CrashCheckingEndDialog(TestSondrelApp& app) : m_app(app) {}
     INT_PTR DoModal() override
     {
         m_installedWhileRunning = m_app.IsCrashReportInstalled();
@@ -121,7 +121,7 @@ public:
     TestSondrelApp& m_app;
     static BOOL m_installedWhileRunning;
 };
-BOOL EndingDialog::m_installedWhileRunning = TRUE;
+BOOL CrashCheckingEndDialog::m_installedWhileRunning = TRUE;
 
 std::string Property(const char* name, const CString& value)
 {
@@ -259,14 +259,14 @@ TEST(CrashReportChild, Run)
         app.SetCrashLibraryName(_T("NoSuchCrashLibrary.dll"));
     app.m_makeMainDialog = [&](TestSondrelApp& self) -> CDialog* {
         if (scenario == u"missing")
-            return new EndingDialog(self);
+            return new CrashCheckingEndDialog(self);
         EXPECT_TRUE(self.IsCrashReportInstalled());
         return new CrashingDialog(scenario);
     };
     EXPECT_FALSE(app.InitInstance());
     EXPECT_FALSE(app.IsCrashReportInstalled());
     if (scenario == u"missing")
-        EXPECT_FALSE(EndingDialog::m_installedWhileRunning);
+        EXPECT_FALSE(CrashCheckingEndDialog::m_installedWhileRunning);
     else
         EXPECT_EQ(scenario, u"demand") << "the process outlived its crash";
 }
