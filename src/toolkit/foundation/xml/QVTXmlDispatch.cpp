@@ -1,6 +1,7 @@
 #include "toolkit/foundation/xml/QVTXmlDispatch.h"
 
 #include <atomic>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -385,8 +386,8 @@ CDispidCache& DispidCache()
 }
 
 // Reads a getter through its slot; FALSE when the call does not fit it.
-BOOL CallDirect(IDispatch* pDispatch, const CMemberInfo& member, WORD wFlags,
-                const std::vector<_variant_t>& args, VARIANT* pResult, HRESULT* phr)
+BOOL CallDirect(IDispatch* pDispatch, const CMemberInfo& member, WORD wFlags, const VARIANT* pArgs,
+                size_t nArgs, VARIANT* pResult, HRESULT* phr)
 {
     if (member.result == CDirectResult::None || *reinterpret_cast<void* const*>(pDispatch) != member.pVtbl)
         return FALSE;
@@ -394,7 +395,7 @@ BOOL CallDirect(IDispatch* pDispatch, const CMemberInfo& member, WORD wFlags,
                                                             : (wFlags & DISPATCH_METHOD) != 0;
     if (!bKind || (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0)
         return FALSE;
-    if (member.bIndexed ? args.size() != 1 || V_VT(&args[0]) != VT_I4 : !args.empty())
+    if (member.bIndexed ? nArgs != 1 || V_VT(&pArgs[0]) != VT_I4 : nArgs != 0)
         return FALSE;
     void* pSlot = (*reinterpret_cast<void** const*>(pDispatch))[member.nSlot];
     union
@@ -409,7 +410,7 @@ BOOL CallDirect(IDispatch* pDispatch, const CMemberInfo& member, WORD wFlags,
     HRESULT hr;
     if (member.bIndexed)
         hr = reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(IDispatch*, LONG, void*)>(pSlot)(
-            pDispatch, V_I4(&args[0]), &out);
+            pDispatch, V_I4(&pArgs[0]), &out);
     else
         hr = reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(IDispatch*, void*)>(pSlot)(pDispatch, &out);
     VARIANT result;
@@ -458,8 +459,10 @@ BOOL CallDirect(IDispatch* pDispatch, const CMemberInfo& member, WORD wFlags,
 }
 }  // namespace
 
-HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector<_variant_t> args,
-                         VARIANT* pResult)
+namespace {
+// The arguments in written order.
+HRESULT InvokeMember(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, const VARIANT* pArgs, size_t nArgs,
+                     VARIANT* pResult)
 {
     if (pResult != nullptr)
         ::VariantInit(pResult);
@@ -469,10 +472,11 @@ HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, s
     HRESULT hr = DispidCache().GetMember(pDispatch, pszName, &member);
     if (FAILED(hr))
         return hr;
-    if (CallDirect(pDispatch, member, wFlags, args, pResult, &hr))
+    if (CallDirect(pDispatch, member, wFlags, pArgs, nArgs, pResult, &hr))
         return hr;
     const DISPID dispid = member.dispid;
-    std::vector<VARIANTARG> reversed(args.rbegin(), args.rend());
+    std::vector<VARIANTARG> reversed(std::reverse_iterator<const VARIANT*>(pArgs + nArgs),
+                                     std::reverse_iterator<const VARIANT*>(pArgs));
     DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr,
                          static_cast<UINT>(reversed.size()), 0};
     DISPID dispidPut = DISPID_PROPERTYPUT;
@@ -496,12 +500,10 @@ HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, s
     return hr;
 }
 
-IDispatchPtr AFXAPI XmlGetObject(IDispatch* pDispatch, LPCOLESTR pszName, std::vector<_variant_t> args)
+// The object in a result, or null; the result is used up.
+IDispatchPtr ObjectOfResult(VARIANT& result)
 {
-    VARIANT result;
     IDispatchPtr pObject;
-    if (FAILED(XmlInvoke(pDispatch, pszName, QVT_XML_CALL, std::move(args), &result)))
-        return pObject;
     if (result.vt == VT_DISPATCH && result.pdispVal != nullptr)
     {
         pObject.Attach(result.pdispVal, false);
@@ -516,11 +518,43 @@ IDispatchPtr AFXAPI XmlGetObject(IDispatch* pDispatch, LPCOLESTR pszName, std::v
     ::VariantClear(&result);
     return pObject;
 }
+}  // namespace
+
+HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector<_variant_t> args,
+                         VARIANT* pResult)
+{
+    return InvokeMember(pDispatch, pszName, wFlags, args.empty() ? nullptr : &args[0], args.size(), pResult);
+}
+
+HRESULT AFXAPI XmlGetValue(IDispatch* pDispatch, LPCOLESTR pszName, VARIANT* pResult)
+{
+    return InvokeMember(pDispatch, pszName, DISPATCH_PROPERTYGET, nullptr, 0, pResult);
+}
+
+IDispatchPtr AFXAPI XmlGetItem(IDispatch* pDispatch, LPCOLESTR pszName, long nIndex)
+{
+    VARIANT index;
+    V_VT(&index) = VT_I4;
+    V_I4(&index) = nIndex;
+    VARIANT result;
+    if (FAILED(InvokeMember(pDispatch, pszName, QVT_XML_CALL, &index, 1, &result)))
+        return IDispatchPtr();
+    return ObjectOfResult(result);
+}
+
+IDispatchPtr AFXAPI XmlGetObject(IDispatch* pDispatch, LPCOLESTR pszName, std::vector<_variant_t> args)
+{
+    VARIANT result;
+    if (FAILED(InvokeMember(pDispatch, pszName, QVT_XML_CALL, args.empty() ? nullptr : &args[0], args.size(),
+                            &result)))
+        return IDispatchPtr();
+    return ObjectOfResult(result);
+}
 
 BOOL AFXAPI XmlGetString(IDispatch* pDispatch, LPCOLESTR pszName, CString& strValue)
 {
     VARIANT result;
-    if (FAILED(XmlInvoke(pDispatch, pszName, DISPATCH_PROPERTYGET, {}, &result)))
+    if (FAILED(XmlGetValue(pDispatch, pszName, &result)))
         return FALSE;
     BOOL bText = result.vt == VT_BSTR;
     if (bText)
@@ -534,8 +568,13 @@ BOOL AFXAPI XmlGetString(IDispatch* pDispatch, LPCOLESTR pszName, CString& strVa
 BOOL AFXAPI XmlGetLong(IDispatch* pDispatch, LPCOLESTR pszName, long& nValue)
 {
     VARIANT result;
-    if (FAILED(XmlInvoke(pDispatch, pszName, DISPATCH_PROPERTYGET, {}, &result)))
+    if (FAILED(XmlGetValue(pDispatch, pszName, &result)))
         return FALSE;
+    if (result.vt == VT_I4)
+    {
+        nValue = result.lVal;
+        return TRUE;
+    }
     VARIANT converted;
     ::VariantInit(&converted);
     BOOL bConverted = SUCCEEDED(::VariantChangeType(&converted, &result, 0, VT_I4));

@@ -92,11 +92,13 @@ public:
     };
 
 private:
-    // An attribute of the element being loaded; its value is read when needed.
+    // An attribute of the element being loaded, its name and value read in
+    // one pass.
     struct CAttribute
     {
         IDispatchPtr pNode;
         CString strName;
+        CString strValue;
     };
     // Where a text node stands among its siblings and what its element says.
     struct CTextPlace
@@ -107,7 +109,7 @@ private:
     };
 
     CQVTMarkupObject* LoadObject(CQVTMarkupObject* pParent, IDispatch* pElement);
-    CQVTMarkupObject* CreateObject(const CString& strTag, IDispatch* pElement, CQVTMarkupObject* pParent);
+    CQVTMarkupObject* CreateObject(const CString& strTag, CQVTMarkupObject* pParent);
     // Every attribute of an element, asked of the DOM once.
     static std::vector<CAttribute> ReadAttributes(IDispatch* pElement);
     void LoadAttributes(CQVTMarkupObject* pObject, const std::vector<CAttribute>& attributes);
