@@ -290,6 +290,8 @@ CQVTMarkupBuilder::CQVTMarkupBuilder(CQVTMarkupContext* pContext)
 
 CQVTMarkupBuilder::~CQVTMarkupBuilder()
 {
+    for (CConverter& converter : m_arrConverters)
+        converter.pPrototype->InternalRelease();
     if (m_hrComInit == S_OK || m_hrComInit == S_FALSE)
         ::CoUninitialize();
 }
@@ -312,16 +314,52 @@ CQVTMarkupObject* AFX_CDECL CQVTMarkupBuilder::ConvertValue(CQVTMarkupBuilder* p
             return pConverted;
     }
     CQVTMarkupType* pType = pProperty->GetPropertyType();
-    CQVTMarkupAutoPtr prototype(pContext != nullptr ? pContext->CreateMarkupObject(pType)
-                                                    : pType->CreateObject(nullptr));
-    if (prototype != nullptr)
+    // A build converts through one prototype per type; a conversion inside
+    // another of the same type makes its own.
+    CConverter* pConverter =
+        pBuilder != nullptr && pBuilder->m_pContext == pContext ? pBuilder->FindConverter(pType) : nullptr;
+    if (pConverter != nullptr && !pConverter->bInUse)
     {
-        prototype->SetAssociatedProperty(pProperty);
-        if (CQVTMarkupObject* pConverted = prototype->ConvertFrom(pBuilder, pValue))
+        struct CUse
+        {
+            CQVTMarkupBuilder* pBuilder;
+            size_t nIndex;
+            ~CUse() { pBuilder->m_arrConverters[nIndex].bInUse = FALSE; }
+        } use = {pBuilder, static_cast<size_t>(pConverter - pBuilder->m_arrConverters.data())};
+        pConverter->bInUse = TRUE;
+        CQVTMarkupObject* pPrototype = pConverter->pPrototype;
+        pPrototype->SetAssociatedProperty(pProperty);
+        if (CQVTMarkupObject* pConverted = pPrototype->ConvertFrom(pBuilder, pValue))
             return pConverted;
+    }
+    else
+    {
+        CQVTMarkupAutoPtr prototype(pContext != nullptr ? pContext->CreateMarkupObject(pType)
+                                                        : pType->CreateObject(nullptr));
+        if (prototype != nullptr)
+        {
+            prototype->SetAssociatedProperty(pProperty);
+            if (CQVTMarkupObject* pConverted = prototype->ConvertFrom(pBuilder, pValue))
+                return pConverted;
+        }
     }
     ThrowBuilderErrorFormat(u"Cannot convert string in attribute '%ls' to object of type '%ls'",
                             pProperty->GetName(), pType->GetClassName());
+}
+
+CQVTMarkupBuilder::CConverter* CQVTMarkupBuilder::FindConverter(CQVTMarkupType* pType)
+{
+    for (CConverter& converter : m_arrConverters)
+    {
+        if (converter.pType == pType)
+            return &converter;
+    }
+    CQVTMarkupObject* pPrototype =
+        m_pContext != nullptr ? m_pContext->CreateMarkupObject(pType) : pType->CreateObject(nullptr);
+    if (pPrototype == nullptr)
+        return nullptr;
+    m_arrConverters.push_back({pType, pPrototype, FALSE});
+    return &m_arrConverters.back();
 }
 
 CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)

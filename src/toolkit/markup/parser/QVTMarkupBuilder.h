@@ -14,6 +14,7 @@ class CQVTMarkupContext;
 class CQVTMarkupDependencyProperty;
 class CQVTMarkupObject;
 class CQVTMarkupParser;
+class CQVTMarkupType;
 class CQVTMarkupUIElement;
 
 class CQVTMarkupBuilderException : public CSimpleException
@@ -126,8 +127,19 @@ private:
     // Children first.
     void ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDepth, CScopePath& path);
 
+    // The object of a property type whose ConvertFrom turns text into values
+    // of it, made once per type and build.
+    struct CConverter
+    {
+        CQVTMarkupType* pType;
+        CQVTMarkupObject* pPrototype;  // counted
+        BOOL bInUse;                   // a conversion through it is running
+    };
+    CConverter* FindConverter(CQVTMarkupType* pType);
+
     HRESULT m_hrComInit;
     CString m_strErrorText;
+    std::vector<CConverter> m_arrConverters;
     CQVTMarkupContext* m_pContext;                    // not counted
     std::vector<CQVTMarkupObject*> m_arrObjectStack;  // outermost first, not counted
     int m_nExtensionDepth = 0;                        // markup extensions being resolved inside each other
