@@ -237,7 +237,8 @@ void FindDirectGetter(IDispatch* pDispatch, ITypeInfo* pTypeInfo, CMemberInfo& m
 class CMemberTable
 {
 public:
-    const CMemberInfo* Find(const void* pKey, LPCOLESTR pszName) const
+    // ppszKnown, when given, receives the table's own copy of the name.
+    const CMemberInfo* Find(const void* pKey, LPCOLESTR pszName, LPCOLESTR* ppszKnown = nullptr) const
     {
         if (m_slots.empty())
             return nullptr;
@@ -248,7 +249,11 @@ public:
             if (slot.pKey == nullptr)
                 return nullptr;
             if (slot.nHash == nHash && slot.pKey == pKey && _tcscmp(slot.strName, pszName) == 0)
+            {
+                if (ppszKnown != nullptr)
+                    *ppszKnown = slot.strName.GetString();
                 return &slot.member;
+            }
         }
     }
     void Add(const void* pKey, LPCOLESTR pszName, const CMemberInfo& member)
@@ -296,6 +301,29 @@ private:
     size_t m_nCount = 0;
 };
 
+// The members a thread asked for last, by function table and the address of
+// the name: callers name members with literals, so a repeated call finds its
+// member without hashing the name. The name is still compared, as a buffer
+// may hold another name the next time.
+struct CRecentMember
+{
+    const void* pVtbl;
+    LPCOLESTR pszName;
+    LPCOLESTR pszKnown;          // the published table's copy of the name
+    const CMemberInfo* pMember;  // in a published table, never freed
+};
+thread_local CRecentMember t_recentMembers[64] = {};
+
+bool SameName(LPCOLESTR pszA, LPCOLESTR pszB)
+{
+    for (; *pszA == *pszB; ++pszA, ++pszB)
+    {
+        if (*pszA == 0)
+            return true;
+    }
+    return false;
+}
+
 // Member ids by type and name. The DOM resolves a name by comparing it with
 // every member of the type, case-insensitively, through the locale: that was
 // most of the time a walk over a document took. Types are held for the
@@ -316,8 +344,20 @@ public:
         // A getter found for an object's function table serves every object
         // with that table, without asking for its type first.
         const void* pVtbl = *reinterpret_cast<void* const*>(pDispatch);
-        if (const CMemberInfo* pFound = m_pDirect.load(std::memory_order_acquire)->Find(pVtbl, pszName))
+        const size_t nRecent =
+            ((reinterpret_cast<size_t>(pVtbl) >> 4) ^ (reinterpret_cast<size_t>(pszName) >> 1)) &
+            (_countof(t_recentMembers) - 1);
+        CRecentMember& recent = t_recentMembers[nRecent];
+        if (recent.pVtbl == pVtbl && recent.pszName == pszName && SameName(recent.pszKnown, pszName))
         {
+            *pMember = *recent.pMember;
+            return S_OK;
+        }
+        LPCOLESTR pszKnown = nullptr;
+        if (const CMemberInfo* pFound =
+                m_pDirect.load(std::memory_order_acquire)->Find(pVtbl, pszName, &pszKnown))
+        {
+            recent = {pVtbl, pszName, pszKnown, pFound};
             *pMember = *pFound;
             return S_OK;
         }
