@@ -57,7 +57,7 @@ void AFX_CDECL CQVTMarkupObject::RegisterMarkupProperties()
 CQVTMarkupObject::CQVTMarkupObject(DWORD dwFlags)
     : m_hrComInit(E_FAIL), m_bComInitialized(FALSE), m_dwComThread(0), m_pLogicalParent(nullptr),
       m_pProperties(nullptr), m_pAssociatedProperty(nullptr), m_pMarkupContext(nullptr),
-      m_bHasSourceTag(FALSE), m_bLoading(FALSE)
+      m_pSourceNode(nullptr), m_bHasSourceTag(FALSE), m_bLoading(FALSE)
 {
     EnableAutomation();
     if ((dwFlags & flagNoComInit) == 0)
@@ -72,6 +72,8 @@ CQVTMarkupObject::CQVTMarkupObject(DWORD dwFlags)
 
 CQVTMarkupObject::~CQVTMarkupObject()
 {
+    if (m_pSourceNode != nullptr)
+        m_pSourceNode->Release();
     for (CQVTMarkupObject* pExtension : m_arrExtensions)
         pExtension->InternalRelease();
     m_arrExtensions.clear();
@@ -316,6 +318,15 @@ void CQVTMarkupObject::SetSourceTag(LPCWSTR lpszTag)
 {
     m_bHasSourceTag = lpszTag != nullptr;
     m_strSourceTag = lpszTag != nullptr ? lpszTag : u"";
+}
+
+void CQVTMarkupObject::SetSourceNode(IDispatch* pNode)
+{
+    if (pNode != nullptr)
+        pNode->AddRef();
+    if (m_pSourceNode != nullptr)
+        m_pSourceNode->Release();
+    m_pSourceNode = pNode;
 }
 
 void CQVTMarkupObject::AddExtension(CQVTMarkupObject* pExtension)

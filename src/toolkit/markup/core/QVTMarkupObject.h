@@ -107,6 +107,8 @@ public:
 
     void SetSourceTag(LPCWSTR lpszTag);
     LPCWSTR GetSourceTag() const { return m_bHasSourceTag ? m_strSourceTag.GetString() : nullptr; }
+    void SetSourceNode(IDispatch* pNode);
+    IDispatch* GetSourceNode() const { return m_pSourceNode; }
 
     // Extension objects written inside this element (they are not content).
     void AddExtension(CQVTMarkupObject* pExtension);
@@ -152,6 +154,7 @@ private:
     CQVTMarkupDependencyProperty* m_pAssociatedProperty;  // not counted
     std::vector<CQVTMarkupObject*> m_arrExtensions;       // counted
     CQVTMarkupContext* m_pMarkupContext;                  // one context reference
+    IDispatch* m_pSourceNode;                             // counted
     CString m_strSourceTag;
     BOOL m_bHasSourceTag;
     BOOL m_bLoading;

@@ -483,6 +483,7 @@ CQVTMarkupObject* CQVTMarkupBuilder::LoadObject(CQVTMarkupObject* pParent, IDisp
     CQVTMarkupAutoPtr object(CreateObject(strTag, pParent));
     if (object == nullptr)
         ThrowBuilderErrorFormat(u"The tag '%ls' does not exist in XML namespace", strTag.GetString());
+    object->SetSourceNode(pElement);
 
     m_arrObjectStack.push_back(object);
     object->SetLoading(TRUE);
