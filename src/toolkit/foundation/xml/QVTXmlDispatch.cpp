@@ -1,6 +1,7 @@
 #include "toolkit/foundation/xml/QVTXmlDispatch.h"
 
 #include <atomic>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -236,7 +237,8 @@ void FindDirectGetter(IDispatch* pDispatch, ITypeInfo* pTypeInfo, CMemberInfo& m
 class CMemberTable
 {
 public:
-    const CMemberInfo* Find(const void* pKey, LPCOLESTR pszName) const
+    // ppszKnown, when given, receives the table's own copy of the name.
+    const CMemberInfo* Find(const void* pKey, LPCOLESTR pszName, LPCOLESTR* ppszKnown = nullptr) const
     {
         if (m_slots.empty())
             return nullptr;
@@ -247,7 +249,11 @@ public:
             if (slot.pKey == nullptr)
                 return nullptr;
             if (slot.nHash == nHash && slot.pKey == pKey && _tcscmp(slot.strName, pszName) == 0)
+            {
+                if (ppszKnown != nullptr)
+                    *ppszKnown = slot.strName.GetString();
                 return &slot.member;
+            }
         }
     }
     void Add(const void* pKey, LPCOLESTR pszName, const CMemberInfo& member)
@@ -295,6 +301,29 @@ private:
     size_t m_nCount = 0;
 };
 
+// The members a thread asked for last, by function table and the address of
+// the name: callers name members with literals, so a repeated call finds its
+// member without hashing the name. The name is still compared, as a buffer
+// may hold another name the next time.
+struct CRecentMember
+{
+    const void* pVtbl;
+    LPCOLESTR pszName;
+    LPCOLESTR pszKnown;          // the published table's copy of the name
+    const CMemberInfo* pMember;  // in a published table, never freed
+};
+thread_local CRecentMember t_recentMembers[64] = {};
+
+bool SameName(LPCOLESTR pszA, LPCOLESTR pszB)
+{
+    for (; *pszA == *pszB; ++pszA, ++pszB)
+    {
+        if (*pszA == 0)
+            return true;
+    }
+    return false;
+}
+
 // Member ids by type and name. The DOM resolves a name by comparing it with
 // every member of the type, case-insensitively, through the locale: that was
 // most of the time a walk over a document took. Types are held for the
@@ -315,8 +344,20 @@ public:
         // A getter found for an object's function table serves every object
         // with that table, without asking for its type first.
         const void* pVtbl = *reinterpret_cast<void* const*>(pDispatch);
-        if (const CMemberInfo* pFound = m_pDirect.load(std::memory_order_acquire)->Find(pVtbl, pszName))
+        const size_t nRecent =
+            ((reinterpret_cast<size_t>(pVtbl) >> 4) ^ (reinterpret_cast<size_t>(pszName) >> 1)) &
+            (_countof(t_recentMembers) - 1);
+        CRecentMember& recent = t_recentMembers[nRecent];
+        if (recent.pVtbl == pVtbl && recent.pszName == pszName && SameName(recent.pszKnown, pszName))
         {
+            *pMember = *recent.pMember;
+            return S_OK;
+        }
+        LPCOLESTR pszKnown = nullptr;
+        if (const CMemberInfo* pFound =
+                m_pDirect.load(std::memory_order_acquire)->Find(pVtbl, pszName, &pszKnown))
+        {
+            recent = {pVtbl, pszName, pszKnown, pFound};
             *pMember = *pFound;
             return S_OK;
         }
@@ -385,8 +426,8 @@ CDispidCache& DispidCache()
 }
 
 // Reads a getter through its slot; FALSE when the call does not fit it.
-BOOL CallDirect(IDispatch* pDispatch, const CMemberInfo& member, WORD wFlags,
-                const std::vector<_variant_t>& args, VARIANT* pResult, HRESULT* phr)
+BOOL CallDirect(IDispatch* pDispatch, const CMemberInfo& member, WORD wFlags, const VARIANT* pArgs,
+                size_t nArgs, VARIANT* pResult, HRESULT* phr)
 {
     if (member.result == CDirectResult::None || *reinterpret_cast<void* const*>(pDispatch) != member.pVtbl)
         return FALSE;
@@ -394,7 +435,7 @@ BOOL CallDirect(IDispatch* pDispatch, const CMemberInfo& member, WORD wFlags,
                                                             : (wFlags & DISPATCH_METHOD) != 0;
     if (!bKind || (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0)
         return FALSE;
-    if (member.bIndexed ? args.size() != 1 || V_VT(&args[0]) != VT_I4 : !args.empty())
+    if (member.bIndexed ? nArgs != 1 || V_VT(&pArgs[0]) != VT_I4 : nArgs != 0)
         return FALSE;
     void* pSlot = (*reinterpret_cast<void** const*>(pDispatch))[member.nSlot];
     union
@@ -409,7 +450,7 @@ BOOL CallDirect(IDispatch* pDispatch, const CMemberInfo& member, WORD wFlags,
     HRESULT hr;
     if (member.bIndexed)
         hr = reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(IDispatch*, LONG, void*)>(pSlot)(
-            pDispatch, V_I4(&args[0]), &out);
+            pDispatch, V_I4(&pArgs[0]), &out);
     else
         hr = reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(IDispatch*, void*)>(pSlot)(pDispatch, &out);
     VARIANT result;
@@ -458,8 +499,10 @@ BOOL CallDirect(IDispatch* pDispatch, const CMemberInfo& member, WORD wFlags,
 }
 }  // namespace
 
-HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector<_variant_t> args,
-                         VARIANT* pResult)
+namespace {
+// The arguments in written order.
+HRESULT InvokeMember(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, const VARIANT* pArgs, size_t nArgs,
+                     VARIANT* pResult)
 {
     if (pResult != nullptr)
         ::VariantInit(pResult);
@@ -469,10 +512,11 @@ HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, s
     HRESULT hr = DispidCache().GetMember(pDispatch, pszName, &member);
     if (FAILED(hr))
         return hr;
-    if (CallDirect(pDispatch, member, wFlags, args, pResult, &hr))
+    if (CallDirect(pDispatch, member, wFlags, pArgs, nArgs, pResult, &hr))
         return hr;
     const DISPID dispid = member.dispid;
-    std::vector<VARIANTARG> reversed(args.rbegin(), args.rend());
+    std::vector<VARIANTARG> reversed(std::reverse_iterator<const VARIANT*>(pArgs + nArgs),
+                                     std::reverse_iterator<const VARIANT*>(pArgs));
     DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr,
                          static_cast<UINT>(reversed.size()), 0};
     DISPID dispidPut = DISPID_PROPERTYPUT;
@@ -496,12 +540,10 @@ HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, s
     return hr;
 }
 
-IDispatchPtr AFXAPI XmlGetObject(IDispatch* pDispatch, LPCOLESTR pszName, std::vector<_variant_t> args)
+// The object in a result, or null; the result is used up.
+IDispatchPtr ObjectOfResult(VARIANT& result)
 {
-    VARIANT result;
     IDispatchPtr pObject;
-    if (FAILED(XmlInvoke(pDispatch, pszName, QVT_XML_CALL, std::move(args), &result)))
-        return pObject;
     if (result.vt == VT_DISPATCH && result.pdispVal != nullptr)
     {
         pObject.Attach(result.pdispVal, false);
@@ -516,11 +558,43 @@ IDispatchPtr AFXAPI XmlGetObject(IDispatch* pDispatch, LPCOLESTR pszName, std::v
     ::VariantClear(&result);
     return pObject;
 }
+}  // namespace
+
+HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector<_variant_t> args,
+                         VARIANT* pResult)
+{
+    return InvokeMember(pDispatch, pszName, wFlags, args.empty() ? nullptr : &args[0], args.size(), pResult);
+}
+
+HRESULT AFXAPI XmlGetValue(IDispatch* pDispatch, LPCOLESTR pszName, VARIANT* pResult)
+{
+    return InvokeMember(pDispatch, pszName, DISPATCH_PROPERTYGET, nullptr, 0, pResult);
+}
+
+IDispatchPtr AFXAPI XmlGetItem(IDispatch* pDispatch, LPCOLESTR pszName, long nIndex)
+{
+    VARIANT index;
+    V_VT(&index) = VT_I4;
+    V_I4(&index) = nIndex;
+    VARIANT result;
+    if (FAILED(InvokeMember(pDispatch, pszName, QVT_XML_CALL, &index, 1, &result)))
+        return IDispatchPtr();
+    return ObjectOfResult(result);
+}
+
+IDispatchPtr AFXAPI XmlGetObject(IDispatch* pDispatch, LPCOLESTR pszName, std::vector<_variant_t> args)
+{
+    VARIANT result;
+    if (FAILED(InvokeMember(pDispatch, pszName, QVT_XML_CALL, args.empty() ? nullptr : &args[0], args.size(),
+                            &result)))
+        return IDispatchPtr();
+    return ObjectOfResult(result);
+}
 
 BOOL AFXAPI XmlGetString(IDispatch* pDispatch, LPCOLESTR pszName, CString& strValue)
 {
     VARIANT result;
-    if (FAILED(XmlInvoke(pDispatch, pszName, DISPATCH_PROPERTYGET, {}, &result)))
+    if (FAILED(XmlGetValue(pDispatch, pszName, &result)))
         return FALSE;
     BOOL bText = result.vt == VT_BSTR;
     if (bText)
@@ -534,8 +608,13 @@ BOOL AFXAPI XmlGetString(IDispatch* pDispatch, LPCOLESTR pszName, CString& strVa
 BOOL AFXAPI XmlGetLong(IDispatch* pDispatch, LPCOLESTR pszName, long& nValue)
 {
     VARIANT result;
-    if (FAILED(XmlInvoke(pDispatch, pszName, DISPATCH_PROPERTYGET, {}, &result)))
+    if (FAILED(XmlGetValue(pDispatch, pszName, &result)))
         return FALSE;
+    if (result.vt == VT_I4)
+    {
+        nValue = result.lVal;
+        return TRUE;
+    }
     VARIANT converted;
     ::VariantInit(&converted);
     BOOL bConverted = SUCCEEDED(::VariantChangeType(&converted, &result, 0, VT_I4));

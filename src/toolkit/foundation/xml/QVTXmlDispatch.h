@@ -55,6 +55,10 @@ IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DW
 // passes the value as the one argument.
 HRESULT AFXAPI XmlInvoke(IDispatch* pDispatch, LPCOLESTR pszName, WORD wFlags, std::vector<_variant_t> args,
                          VARIANT* pResult);
+// A property get without arguments.
+HRESULT AFXAPI XmlGetValue(IDispatch* pDispatch, LPCOLESTR pszName, VARIANT* pResult);
+// The object a member taking one index returns (a list's "item"), or null.
+IDispatchPtr AFXAPI XmlGetItem(IDispatch* pDispatch, LPCOLESTR pszName, long nIndex);
 // The object a property or method returns, or null.
 IDispatchPtr AFXAPI XmlGetObject(IDispatch* pDispatch, LPCOLESTR pszName, std::vector<_variant_t> args = {});
 // A property read as text; FALSE when the call fails or gives no text.

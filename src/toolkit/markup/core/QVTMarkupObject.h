@@ -144,9 +144,11 @@ protected:
 private:
     static void AFX_CDECL RegisterMarkupProperties();
 
-    // Result of this object's CoInitialize; undone only when it was S_OK or S_FALSE.
-    HRESULT m_hrComInit;
-    BOOL m_bComInitialized;
+    // The objects of a thread share one COM initialisation, made by the
+    // first of them and undone by the last (when it was S_OK or S_FALSE).
+    HRESULT m_hrComInit;                                  // that initialisation's result
+    BOOL m_bComInitialized;                               // this object is one of its thread's holders
+    DWORD m_dwComThread;                                  // the thread it holds
     CQVTMarkupObject* m_pLogicalParent;                   // not counted
     CQVTMarkupProperties* m_pProperties;                  // owned, made on the first value
     CQVTMarkupDependencyProperty* m_pAssociatedProperty;  // not counted

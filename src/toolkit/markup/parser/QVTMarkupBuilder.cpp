@@ -53,7 +53,7 @@ bool StartsWith(LPCWSTR lpszText, LPCWSTR lpszPrefix)
 CString NodeText(IDispatch* pNode, LPCOLESTR pszProperty)
 {
     VARIANT result;
-    if (FAILED(XmlInvoke(pNode, pszProperty, DISPATCH_PROPERTYGET, {}, &result)))
+    if (FAILED(XmlGetValue(pNode, pszProperty, &result)))
         return CString();
     CString strText;
     if (result.vt == VT_BSTR && result.bstrVal != nullptr)
@@ -290,6 +290,8 @@ CQVTMarkupBuilder::CQVTMarkupBuilder(CQVTMarkupContext* pContext)
 
 CQVTMarkupBuilder::~CQVTMarkupBuilder()
 {
+    for (CConverter& converter : m_arrConverters)
+        converter.pPrototype->InternalRelease();
     if (m_hrComInit == S_OK || m_hrComInit == S_FALSE)
         ::CoUninitialize();
 }
@@ -312,16 +314,52 @@ CQVTMarkupObject* AFX_CDECL CQVTMarkupBuilder::ConvertValue(CQVTMarkupBuilder* p
             return pConverted;
     }
     CQVTMarkupType* pType = pProperty->GetPropertyType();
-    CQVTMarkupAutoPtr prototype(pContext != nullptr ? pContext->CreateMarkupObject(pType)
-                                                    : pType->CreateObject(nullptr));
-    if (prototype != nullptr)
+    // A build converts through one prototype per type; a conversion inside
+    // another of the same type makes its own.
+    CConverter* pConverter =
+        pBuilder != nullptr && pBuilder->m_pContext == pContext ? pBuilder->FindConverter(pType) : nullptr;
+    if (pConverter != nullptr && !pConverter->bInUse)
     {
-        prototype->SetAssociatedProperty(pProperty);
-        if (CQVTMarkupObject* pConverted = prototype->ConvertFrom(pBuilder, pValue))
+        struct CUse
+        {
+            CQVTMarkupBuilder* pBuilder;
+            size_t nIndex;
+            ~CUse() { pBuilder->m_arrConverters[nIndex].bInUse = FALSE; }
+        } use = {pBuilder, static_cast<size_t>(pConverter - pBuilder->m_arrConverters.data())};
+        pConverter->bInUse = TRUE;
+        CQVTMarkupObject* pPrototype = pConverter->pPrototype;
+        pPrototype->SetAssociatedProperty(pProperty);
+        if (CQVTMarkupObject* pConverted = pPrototype->ConvertFrom(pBuilder, pValue))
             return pConverted;
+    }
+    else
+    {
+        CQVTMarkupAutoPtr prototype(pContext != nullptr ? pContext->CreateMarkupObject(pType)
+                                                        : pType->CreateObject(nullptr));
+        if (prototype != nullptr)
+        {
+            prototype->SetAssociatedProperty(pProperty);
+            if (CQVTMarkupObject* pConverted = prototype->ConvertFrom(pBuilder, pValue))
+                return pConverted;
+        }
     }
     ThrowBuilderErrorFormat(u"Cannot convert string in attribute '%ls' to object of type '%ls'",
                             pProperty->GetName(), pType->GetClassName());
+}
+
+CQVTMarkupBuilder::CConverter* CQVTMarkupBuilder::FindConverter(CQVTMarkupType* pType)
+{
+    for (CConverter& converter : m_arrConverters)
+    {
+        if (converter.pType == pType)
+            return &converter;
+    }
+    CQVTMarkupObject* pPrototype =
+        m_pContext != nullptr ? m_pContext->CreateMarkupObject(pType) : pType->CreateObject(nullptr);
+    if (pPrototype == nullptr)
+        return nullptr;
+    m_arrConverters.push_back({pType, pPrototype, FALSE});
+    return &m_arrConverters.back();
 }
 
 CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)
@@ -404,9 +442,10 @@ std::vector<CQVTMarkupBuilder::CAttribute> CQVTMarkupBuilder::ReadAttributes(IDi
     attributes.reserve(static_cast<size_t>(nCount));
     for (long i = 0; i < nCount; ++i)
     {
-        IDispatchPtr pAttribute = XmlGetObject(pAttributes, u"item", {_variant_t(i)});
+        IDispatchPtr pAttribute = XmlGetItem(pAttributes, u"item", i);
         if (pAttribute != nullptr)
-            attributes.push_back({pAttribute, NodeText(pAttribute, u"nodeName")});
+            attributes.push_back(
+                {pAttribute, NodeText(pAttribute, u"nodeName"), NodeText(pAttribute, u"nodeValue")});
     }
     return attributes;
 }
@@ -418,7 +457,7 @@ void CQVTMarkupBuilder::CheckDeclarations(const std::vector<CAttribute>& attribu
     for (const CAttribute& attribute : attributes)
     {
         if (attribute.strName.Find(u"xmlns:") == 0 && attribute.strName != u"xmlns:x" &&
-            NodeText(attribute.pNode, u"nodeValue").IsEmpty())
+            attribute.strValue.IsEmpty())
             ThrowUndeclaredPrefix(attribute.strName.Mid(6), strTag);
     }
 }
@@ -441,9 +480,10 @@ CQVTMarkupObject* CQVTMarkupBuilder::LoadObject(CQVTMarkupObject* pParent, IDisp
     CheckDeclarations(attributes, strTag);
     if (!IsMarkupPrefixAllowed(strTag))
         return nullptr;
-    CQVTMarkupAutoPtr object(CreateObject(strTag, pElement, pParent));
+    CQVTMarkupAutoPtr object(CreateObject(strTag, pParent));
     if (object == nullptr)
         ThrowBuilderErrorFormat(u"The tag '%ls' does not exist in XML namespace", strTag.GetString());
+    object->SetSourceNode(pElement);
 
     m_arrObjectStack.push_back(object);
     object->SetLoading(TRUE);
@@ -454,7 +494,7 @@ CQVTMarkupObject* CQVTMarkupBuilder::LoadObject(CQVTMarkupObject* pParent, IDisp
         for (const CAttribute& attribute : attributes)
         {
             if (attribute.strName == u"xml:space")
-                place.bPreserve = NodeText(attribute.pNode, u"nodeValue") == u"preserve";
+                place.bPreserve = attribute.strValue == u"preserve";
         }
         IDispatchPtr pChild = XmlGetObject(pElement, u"firstChild");
         while (pChild != nullptr)
@@ -491,8 +531,7 @@ CQVTMarkupObject* CQVTMarkupBuilder::LoadObject(CQVTMarkupObject* pParent, IDisp
     return object.Detach();
 }
 
-CQVTMarkupObject* CQVTMarkupBuilder::CreateObject(const CString& strTag, IDispatch* pElement,
-                                                  CQVTMarkupObject* pParent)
+CQVTMarkupObject* CQVTMarkupBuilder::CreateObject(const CString& strTag, CQVTMarkupObject* pParent)
 {
     const int nDot = strTag.Find(u'.');
     if (nDot < 0)
@@ -505,7 +544,6 @@ CQVTMarkupObject* CQVTMarkupBuilder::CreateObject(const CString& strTag, IDispat
         if (pObject != nullptr)
         {
             pObject->SetSourceTag(strTag);
-            pObject->SetSourceNode(pElement);
         }
         return pObject;
     }
@@ -531,7 +569,6 @@ CQVTMarkupObject* CQVTMarkupBuilder::CreateObject(const CString& strTag, IDispat
     CQVTMarkupObjectProperty* pObject = new CQVTMarkupObjectProperty(pProperty);
     pObject->SetMarkupContext(m_pContext);
     pObject->SetSourceTag(strTag);
-    pObject->SetSourceNode(pElement);
     return pObject;
 }
 
@@ -561,7 +598,7 @@ void CQVTMarkupBuilder::LoadAttributes(CQVTMarkupObject* pObject, const std::vec
         if (pProperty == nullptr)
             ThrowBuilderErrorFormat(u"The property '%ls' does not exist in XML namespace",
                                     strName.GetString());
-        const CString strText = NodeText(pAttribute, u"nodeValue");
+        const CString& strText = attribute.strValue;
         if (!strText.IsEmpty() && strText[0] == u'{' && (strText.GetLength() < 2 || strText[1] != u'}'))
         {
             CQVTMarkupAutoPtr value(ProvideExtensionValue(strText.GetString() + 1));

@@ -14,6 +14,7 @@ class CQVTMarkupContext;
 class CQVTMarkupDependencyProperty;
 class CQVTMarkupObject;
 class CQVTMarkupParser;
+class CQVTMarkupType;
 class CQVTMarkupUIElement;
 
 class CQVTMarkupBuilderException : public CSimpleException
@@ -92,11 +93,13 @@ public:
     };
 
 private:
-    // An attribute of the element being loaded; its value is read when needed.
+    // An attribute of the element being loaded, its name and value read in
+    // one pass.
     struct CAttribute
     {
         IDispatchPtr pNode;
         CString strName;
+        CString strValue;
     };
     // Where a text node stands among its siblings and what its element says.
     struct CTextPlace
@@ -107,7 +110,7 @@ private:
     };
 
     CQVTMarkupObject* LoadObject(CQVTMarkupObject* pParent, IDispatch* pElement);
-    CQVTMarkupObject* CreateObject(const CString& strTag, IDispatch* pElement, CQVTMarkupObject* pParent);
+    CQVTMarkupObject* CreateObject(const CString& strTag, CQVTMarkupObject* pParent);
     // Every attribute of an element, asked of the DOM once.
     static std::vector<CAttribute> ReadAttributes(IDispatch* pElement);
     void LoadAttributes(CQVTMarkupObject* pObject, const std::vector<CAttribute>& attributes);
@@ -124,8 +127,19 @@ private:
     // Children first.
     void ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDepth, CScopePath& path);
 
+    // The object of a property type whose ConvertFrom turns text into values
+    // of it, made once per type and build.
+    struct CConverter
+    {
+        CQVTMarkupType* pType;
+        CQVTMarkupObject* pPrototype;  // counted
+        BOOL bInUse;                   // a conversion through it is running
+    };
+    CConverter* FindConverter(CQVTMarkupType* pType);
+
     HRESULT m_hrComInit;
     CString m_strErrorText;
+    std::vector<CConverter> m_arrConverters;
     CQVTMarkupContext* m_pContext;                    // not counted
     std::vector<CQVTMarkupObject*> m_arrObjectStack;  // outermost first, not counted
     int m_nExtensionDepth = 0;                        // markup extensions being resolved inside each other

@@ -44,7 +44,18 @@ TEST(XmlDispatch, MembersResolvePerTypeAcrossRepeatedCalls)
             EXPECT_EQ(NodeName(pRoot), CString(u"a"));
             EXPECT_EQ(NodeName(pDocument), CString(u"#document"));
             EXPECT_TRUE(FAILED(XmlInvoke(pRoot, u"noSuchMember", QVT_XML_CALL, {}, nullptr)));
+            EXPECT_EQ(NodeName(XmlGetItem(pChildren, u"item", 2)), CString(u"d"));
+            EXPECT_EQ(XmlGetItem(pChildren, u"item", 3), nullptr);
         }
+
+        // A name buffer that names another member the next time.
+        WCHAR szMember[16] = u"nodeName";
+        CString strFirst, strSecond;
+        EXPECT_TRUE(XmlGetString(pRoot, szMember, strFirst));
+        memcpy(szMember, u"nodeTypeString", sizeof(u"nodeTypeString"));
+        EXPECT_TRUE(XmlGetString(pRoot, szMember, strSecond));
+        EXPECT_EQ(strFirst, CString(u"a"));
+        EXPECT_EQ(strSecond, CString(u"element"));
     }
     ::CoUninitialize();
 }

@@ -70,6 +70,38 @@ TEST(MarkupObject, UndoesOnlyTheComInitialisationItMade)
     });
     sta.join();
     EXPECT_EQ(hrFinal, S_OK);
+
+    // The objects of a thread share one initialisation: the apartment lasts
+    // while any of them lives and ends with the last.
+    HRESULT hrWhileOneLives = E_FAIL, hrAfterLast = E_FAIL;
+    WinThread shared([&] {
+        CQVTMarkupObject* pFirst = new CQVTMarkupObject();
+        CQVTMarkupObject* pSecond = new CQVTMarkupObject();
+        pFirst->InternalRelease();
+        hrWhileOneLives = ::CoInitialize(nullptr);
+        ::CoUninitialize();
+        pSecond->InternalRelease();
+        hrAfterLast = ::CoInitialize(nullptr);
+        ::CoUninitialize();
+    });
+    shared.join();
+    EXPECT_EQ(hrWhileOneLives, S_FALSE);
+    EXPECT_EQ(hrAfterLast, S_OK);
+
+    // An object released on another thread leaves that thread's apartment.
+    CQVTMarkupObject* pStray = nullptr;
+    WinThread maker([&] { pStray = new CQVTMarkupObject(); });
+    maker.join();
+    HRESULT hrAfterStray = E_FAIL;
+    WinThread other([&] {
+        ::CoInitialize(nullptr);
+        pStray->InternalRelease();
+        hrAfterStray = ::CoInitialize(nullptr);
+        ::CoUninitialize();
+        ::CoUninitialize();
+    });
+    other.join();
+    EXPECT_EQ(hrAfterStray, S_FALSE);
 }
 
 TEST(MarkupObject, FindNameSearchesDepthFirstAndExactly)

@@ -5,6 +5,8 @@
 
 #include "tests/toolkit/markup/support/markup_test_support.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
+#include "toolkit/markup/panels/QVTMarkupGrid.h"
+#include "toolkit/markup/shapes/QVTMarkupRectangle.h"
 #include "toolkit/markup/shapes/QVTMarkupPath.h"
 #include "toolkit/markup/values/QVTMarkupPathData.h"
 #include "toolkit/markup/values/QVTMarkupPoint.h"
@@ -114,4 +116,16 @@ TEST(MarkupDpi, PathCoordinatesAndShapeLengthsScaleWithTheScreen)
     EXPECT_FLOAT_EQ(pData->GetPoints()[1].x, 10.0f * ScreenDpi() / 96);
     EXPECT_FLOAT_EQ(pData->GetPoints()[1].y, 20.0f * ScreenDpi() / 96);
     EXPECT_EQ(pPath->GetStrokeThickness(), Scaled(2));
+
+    // Values of one type convert with their own property's scaling, whatever
+    // was converted before them.
+    CTreeHolder shapes(BuildMarkup(
+        context,
+        PanelMarkup(u"<Rectangle x:Name='r' Grid.Row='3' RadiusX='10' RadiusY='4' Grid.Column='5'/>")));
+    CQVTMarkupObject* pRectangle = shapes.Find<CQVTMarkupObject>(u"r");
+    ASSERT_NE(pRectangle, nullptr);
+    EXPECT_EQ(IntOf(pRectangle, CQVTMarkupGrid::m_pRowProperty), 3);
+    EXPECT_EQ(IntOf(pRectangle, CQVTMarkupRectangle::m_pRadiusXProperty), Scaled(10));
+    EXPECT_EQ(IntOf(pRectangle, CQVTMarkupRectangle::m_pRadiusYProperty), Scaled(4));
+    EXPECT_EQ(IntOf(pRectangle, CQVTMarkupGrid::m_pColumnProperty), 5);
 }
