@@ -8,6 +8,7 @@
 
 #include "sender_windows.h"
 #include "tests/support/real_input.h"
+#include "tests/app/download/download_test_support.h"
 #include "tests/support/url_catcher.h"
 #include "tests/tracelog/trace_test_support.h"
 
@@ -24,7 +25,8 @@ struct SenderRun
         WriteBytes(folder + u"description.txt", "Exception code: c0000005\r\n");
     }
 
-    void WriteDelivery(const std::u16string& languageFile, UINT upload, UINT mail, UINT mapi)
+    void WriteDelivery(const std::u16string& languageFile, UINT upload, UINT mail, UINT mapi,
+                       const std::u16string& uploadUrl = u"http://127.0.0.1:9/upload")
     {
         const std::u16string ini = folder + u"delivery.ini";
         WriteBytes(ini, "\xFF\xFE");
@@ -34,7 +36,7 @@ struct SenderRun
         put(u"AppName", u"CrashTest");
         put(u"MailTo", u"reports@example.test");
         put(u"Subject", u"CrashTest report");
-        put(u"UploadUrl", u"http://127.0.0.1:9/upload");
+        put(u"UploadUrl", uploadUrl);
         put(u"PrivacyUrl", u"https://privacy.example.test/redirect?id=crashprivacy");
         put(u"LanguageFile", languageFile);
         put(u"PriorityUpload", std::u16string(1, static_cast<char16_t>(u'0' + upload)));
@@ -109,8 +111,8 @@ TEST(CrashSender, ShowsTheLanguageFilesTextsOrEnglish)
     }
 }
 
-// The privacy link opens the privacy page. Then upload first, which is not
-// there yet, then mail: a mailto naming the report's folder reaches the
+// The privacy link opens the privacy page. Then upload first, to a server
+// that is down, then mail: a mailto naming the report's folder reaches the
 // mail program.
 TEST(CrashSender, MailNamesTheReportFolder)
 {
@@ -137,8 +139,8 @@ TEST(CrashSender, MailNamesTheReportFolder)
     EXPECT_NE(urls[0].find(encoded), std::string::npos) << urls[0];
 }
 
-// Only the upload asked for, which cannot deliver yet: the report stays,
-// and the dialog says where.
+// Only the upload asked for, with its server down: the report stays, and
+// the dialog says where.
 TEST(CrashSender, AnUndeliveredReportStays)
 {
     SenderRun run("sender upload");
@@ -147,4 +149,26 @@ TEST(CrashSender, AnUndeliveredReportStays)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(run.Send(window), u"The report could not be delivered. It stays in " + run.folder);
     EXPECT_EQ(ReadBytes(run.folder + u"description.txt"), "Exception code: c0000005\r\n");
+}
+
+// The upload posts every file of the report to the server in one multipart
+// body.
+TEST(CrashSender, TheReportIsUploadedToItsServer)
+{
+    downloadtest::TestServer server("payload");
+    ASSERT_NE(server.Port(), 0);
+    SenderRun run("sender upload to server");
+    WriteBytes(run.folder + u"crashdump.dmp", "MDMP-dump");
+    const std::string url = server.Url("/upload");
+    run.WriteDelivery(u"", 3, 2, 0, std::u16string(url.begin(), url.end()));
+    HWND window = run.Start();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Narrow(run.Send(window)), "The report was handed over by upload.");
+    const std::string body = downloadtest::ReadUnixFile(server.Folder() + "/upload-1.bin");
+    EXPECT_NE(body.find("Content-Disposition: form-data"), std::string::npos) << body;
+    EXPECT_NE(body.find("name=\"description.txt\""), std::string::npos) << body;
+    EXPECT_NE(body.find("Exception code: c0000005\r\n"), std::string::npos) << body;
+    EXPECT_NE(body.find("name=\"crashdump.dmp\""), std::string::npos) << body;
+    EXPECT_NE(body.find("MDMP-dump"), std::string::npos) << body;
+    EXPECT_NE(body.find("CrashTest"), std::string::npos) << body;
 }

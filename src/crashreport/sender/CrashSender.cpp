@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/program/W3Client.h"
+
 namespace {
 
 const int kIdHeader = 100, kIdPrivacy = 101, kIdResult = 102;
@@ -185,6 +187,35 @@ bool DeliverByMapi(const Delivery& delivery)
     return sent;
 }
 
+// Every file of the report in one multipart POST to the upload address;
+// delivered when the server answers with success.
+bool DeliverByUpload(const Delivery& delivery)
+{
+    if (delivery.uploadUrl.empty())
+        return false;
+    W3Client client;
+    if (!client.ConnectUrl(Ansi(delivery.uploadUrl).c_str(), nullptr, nullptr, "CrashSender"))
+        return false;
+    const std::string path = client.GetCurrentPath();
+    client.AddFormField("appname", Ansi(delivery.appName).c_str(), FALSE);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((delivery.folder + u"*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                client.AddFormField(Ansi(data.cFileName).c_str(),
+                                    Ansi(delivery.folder + data.cFileName).c_str(), TRUE);
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    if (!client.Request(path.empty() ? "/" : path.c_str(), W3Client::METHOD_POST_MULTIPART, nullptr, 0))
+        return false;
+    const DWORD status = client.GetStatusCode();
+    return status >= 200 && status < 300;
+}
+
 // Tries each way the installation asked for, highest priority first; the
 // name of the way that delivered, or empty.
 std::u16string Deliver(const Delivery& delivery)
@@ -200,8 +231,8 @@ std::u16string Deliver(const Delivery& delivery)
         switch (way.second)
         {
         case 0:
-            // Waits for: W3Client (the multipart POST of the report's files to
-            // the upload address); until then this way delivers nothing.
+            if (DeliverByUpload(delivery))
+                return u"upload";
             break;
         case 1:
             if (DeliverByMail(delivery))
