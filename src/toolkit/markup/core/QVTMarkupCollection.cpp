@@ -53,7 +53,7 @@ void CQVTMarkupCollection::RemoveAt(int nIndex)
 
 void CQVTMarkupCollection::RemoveAll()
 {
-    std::vector<CQVTMarkupObject*> items;
+    CItemArray items;
     items.swap(m_arrItems);
     for (CQVTMarkupObject* pItem : items)
     {

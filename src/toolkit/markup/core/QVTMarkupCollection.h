@@ -2,6 +2,9 @@
 // type, each counted, optionally with the collection as their logical parent.
 #pragma once
 
+#include <vector>
+
+#include "toolkit/markup/core/QVTMarkupObjectHeap.h"
 #include "toolkit/markup/core/QVTMarkupType.h"
 
 class CQVTMarkupCollection : public CQVTMarkupObject
@@ -52,7 +55,8 @@ protected:
     void ClearMethod();
     void RemoveAtMethod(long nIndex);
 
-    std::vector<CQVTMarkupObject*> m_arrItems;  // counted
+    using CItemArray = std::vector<CQVTMarkupObject*, QVTMarkupObjectHeap::CAllocator<CQVTMarkupObject*>>;
+    CItemArray m_arrItems;  // counted
     CQVTMarkupType* m_pElementType;
     BOOL m_bParent;  // items get the collection as logical parent
 };

@@ -1,5 +1,6 @@
 #include "toolkit/markup/core/QVTMarkupDependencyProperty.h"
 
+#include <cstring>
 #include <unordered_map>
 
 #include "toolkit/foundation/core/QVTSingletonPointer.h"
@@ -9,28 +10,49 @@ IMPLEMENT_MARKUPCLASS_NOCREATE(CQVTMarkupDependencyProperty, CQVTMarkupObject, n
 
 namespace {
 // {name, owner type}: equal when the owner is the same type object and the
-// names match exactly.
+// names match exactly. A key in the map owns a copy of its name; a lookup's
+// key only points at the caller's, so finding a property allocates nothing.
 struct CFromNameKey
 {
-    CFromNameKey(const CString& strKeyName, CQVTMarkupType* pOwner)
-        : strName(strKeyName), pOwnerType(pOwner), nNameHash(HashName(strKeyName))
+    CFromNameKey(LPCWSTR lpszName, CQVTMarkupType* pOwner, bool bOwnName)
+        : pszName(lpszName), nLength(static_cast<int>(_tcslen(lpszName))), pOwnerType(pOwner),
+          nNameHash(HashName(lpszName, nLength))
     {
+        if (bOwnName)
+            Own();
     }
-    static UINT HashName(const CString& str)
+    CFromNameKey(const CFromNameKey& other)
+        : pszName(other.pszName), nLength(other.nLength), pOwnerType(other.pOwnerType),
+          nNameHash(other.nNameHash)
+    {
+        if (!other.strOwned.IsEmpty())
+            Own();
+    }
+    CFromNameKey& operator=(const CFromNameKey&) = delete;
+
+    static UINT HashName(LPCWSTR lpszName, int nLength)
     {
         UINT nHash = 0;
-        for (int i = 0; i < str.GetLength(); ++i)
-            nHash = nHash * 33 + static_cast<UINT>(str[i]);
+        for (int i = 0; i < nLength; ++i)
+            nHash = nHash * 33 + static_cast<UINT>(lpszName[i]);
         return nHash;
     }
+    void Own()
+    {
+        strOwned.SetString(pszName, nLength);
+        pszName = strOwned.GetString();
+    }
 
-    CString strName;
+    LPCWSTR pszName;  // the owned copy, or the caller's text for a lookup
+    int nLength;
     CQVTMarkupType* pOwnerType;
-    UINT nNameHash;  // of strName, kept while a lookup walks the owner's base types
+    UINT nNameHash;  // of the name, kept while a lookup walks the owner's base types
+    CString strOwned;
 
     bool operator==(const CFromNameKey& other) const
     {
-        return pOwnerType == other.pOwnerType && nNameHash == other.nNameHash && strName == other.strName;
+        return pOwnerType == other.pOwnerType && nNameHash == other.nNameHash && nLength == other.nLength &&
+               memcmp(pszName, other.pszName, static_cast<size_t>(nLength) * sizeof(WCHAR)) == 0;
     }
 };
 
@@ -71,7 +93,7 @@ int g_nPropertyCount = 0;
 void EnterName(LPCWSTR lpszName, CQVTMarkupType* pOwnerType, CQVTMarkupDependencyProperty* pProperty)
 {
     CPropertyFromNameMap* pMap = MarkupPropertyFromNameMap();
-    CFromNameKey key = {CString(lpszName), pOwnerType};
+    const CFromNameKey key(lpszName, pOwnerType, true);
     auto it = pMap->m_map.find(key);
     if (it != pMap->m_map.end())
     {
@@ -185,7 +207,7 @@ CQVTMarkupDependencyProperty* AFX_CDECL CQVTMarkupDependencyProperty::FindProper
     if (lpszName[0] == u'x' && lpszName[1] == u':')
         lpszName += 2;
     CPropertyFromNameMap* pMap = MarkupPropertyFromNameMap();
-    CFromNameKey key = {CString(lpszName), pType};
+    CFromNameKey key(lpszName, pType, false);
     for (; key.pOwnerType != nullptr; key.pOwnerType = key.pOwnerType->GetBaseType())
     {
         auto it = pMap->m_map.find(key);

@@ -2,6 +2,7 @@
 
 #include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/markup/core/QVTMarkupProperties.h"
+#include "toolkit/markup/core/QVTMarkupObjectHeap.h"
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
 #include "toolkit/markup/values/QVTMarkupString.h"
 
@@ -89,6 +90,16 @@ CQVTMarkupObject::~CQVTMarkupObject()
     if (m_bComInitialized && m_dwComThread == ::GetCurrentThreadId() && --t_comHold.nHolders == 0 &&
         (m_hrComInit == S_OK || m_hrComInit == S_FALSE) && !g_bProcessShuttingDown)
         ::CoUninitialize();
+}
+
+void* CQVTMarkupObject::operator new(size_t nSize)
+{
+    return QVTMarkupObjectHeap::Allocate(nSize);
+}
+
+void CQVTMarkupObject::operator delete(void* p, size_t nSize) noexcept
+{
+    QVTMarkupObjectHeap::Free(p, nSize);
 }
 
 void CQVTMarkupObject::OnFinalRelease()

@@ -47,6 +47,11 @@ public:
     explicit CQVTMarkupObject(DWORD dwFlags = 0);
     ~CQVTMarkupObject() override;
 
+    // A page makes and frees thousands of small objects at once: their
+    // blocks are kept per thread for the next object of the same size.
+    static void* operator new(size_t nSize);
+    static void operator delete(void* p, size_t nSize) noexcept;
+
     static CQVTMarkupType* AFX_CDECL GetMarkupType();
     static void AFX_CDECL EnsureMarkupClass();
 

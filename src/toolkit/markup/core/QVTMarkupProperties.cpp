@@ -23,13 +23,13 @@ CQVTMarkupProperties::~CQVTMarkupProperties()
     }
 }
 
-std::vector<CQVTMarkupProperties::CSlot>::iterator CQVTMarkupProperties::LowerBound(int nIndex)
+CQVTMarkupProperties::CSlotArray::iterator CQVTMarkupProperties::LowerBound(int nIndex)
 {
     return std::lower_bound(m_arrSlots.begin(), m_arrSlots.end(), nIndex,
                             [](const CSlot& slot, int n) { return slot.first < n; });
 }
 
-std::vector<CQVTMarkupProperties::CSlot>::const_iterator CQVTMarkupProperties::LowerBound(int nIndex) const
+CQVTMarkupProperties::CSlotArray::const_iterator CQVTMarkupProperties::LowerBound(int nIndex) const
 {
     return std::lower_bound(m_arrSlots.begin(), m_arrSlots.end(), nIndex,
                             [](const CSlot& slot, int n) { return slot.first < n; });
@@ -95,7 +95,7 @@ void CQVTMarkupProperties::CopyFrom(const CQVTMarkupProperties* pOther)
 {
     if (pOther == nullptr)
         return;
-    for (const CSlot& slot : std::vector<CSlot>(pOther->m_arrSlots))
+    for (const CSlot& slot : CSlotArray(pOther->m_arrSlots))
     {
         if (slot.first >= m_nCapacity)
             break;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "toolkit/markup/core/QVTMarkupDependencyProperty.h"
+#include "toolkit/markup/core/QVTMarkupObjectHeap.h"
 
 class CQVTMarkupProperties : public CQVTMarkupObject
 {
@@ -28,13 +29,14 @@ public:
 
 private:
     using CSlot = std::pair<int, CQVTMarkupObject*>;
+    using CSlotArray = std::vector<CSlot, QVTMarkupObjectHeap::CAllocator<CSlot>>;
 
     BOOL IsInRange(CQVTMarkupDependencyProperty* pProperty) const;
     // The first slot at or after nIndex.
-    std::vector<CSlot>::iterator LowerBound(int nIndex);
-    std::vector<CSlot>::const_iterator LowerBound(int nIndex) const;
+    CSlotArray::iterator LowerBound(int nIndex);
+    CSlotArray::const_iterator LowerBound(int nIndex) const;
 
     int m_nCapacity;                // the property count when the store was made
-    std::vector<CSlot> m_arrSlots;  // by index, values counted, never null
+    CSlotArray m_arrSlots;  // by index, values counted, never null
     CQVTMarkupObject* m_pOwner;     // not counted
 };

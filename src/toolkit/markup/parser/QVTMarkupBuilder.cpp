@@ -62,6 +62,18 @@ CString NodeText(IDispatch* pNode, LPCOLESTR pszProperty)
     return strText;
 }
 
+// The text of a node or attribute as the DOM gave it.
+BSTR NodeBstr(IDispatch* pNode, LPCOLESTR pszProperty)
+{
+    VARIANT result;
+    if (FAILED(XmlGetValue(pNode, pszProperty, &result)))
+        return nullptr;
+    if (result.vt == VT_BSTR)
+        return result.bstrVal;
+    ::VariantClear(&result);
+    return nullptr;
+}
+
 long NodeType(IDispatch* pNode)
 {
     long nType = 0;
@@ -79,26 +91,30 @@ CString NormalizeText(const CString& strText, BOOL bPrevious, BOOL bNext)
         ++nStart;
     while (nEnd > nStart && IsCSpace(strText[nEnd - 1]))
         --nEnd;
+    // Written in place: at most the kept text and a space on each side.
     CString strResult;
+    LPWSTR pszOut = strResult.GetBuffer(nEnd - nStart + 2);
+    int nOut = 0;
     if (nStart > 0 && bPrevious)
-        strResult += u' ';
+        pszOut[nOut++] = u' ';
     bool bInSpace = false;
     for (int i = nStart; i < nEnd; ++i)
     {
         if (IsCSpace(strText[i]))
         {
             if (!bInSpace)
-                strResult += u' ';
+                pszOut[nOut++] = u' ';
             bInSpace = true;
         }
         else
         {
-            strResult += strText[i];
+            pszOut[nOut++] = strText[i];
             bInSpace = false;
         }
     }
     if (nEnd < nLength && bNext)
-        strResult += u' ';
+        pszOut[nOut++] = u' ';
+    strResult.ReleaseBuffer(nOut);
     return strResult;
 }
 
@@ -128,8 +144,9 @@ BOOL AFXAPI IsMarkupPrefixAllowed(LPCWSTR lpszQualifiedName)
     LPCWSTR lpszColon = _tcschr(lpszQualifiedName, u':');
     if (lpszColon == nullptr)
         return TRUE;
-    const CString strPrefix(lpszQualifiedName, static_cast<int>(lpszColon - lpszQualifiedName));
-    return strPrefix == u"x" || strPrefix == u"qvt";
+    const size_t nPrefix = static_cast<size_t>(lpszColon - lpszQualifiedName);
+    return (nPrefix == 1 && _tcsncmp(lpszQualifiedName, u"x", 1) == 0) ||
+           (nPrefix == 3 && _tcsncmp(lpszQualifiedName, u"qvt", 3) == 0);
 }
 
 // The exception
@@ -419,12 +436,13 @@ CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)
     return nullptr;
 }
 
-void CQVTMarkupBuilder::CheckPrefix(IDispatch* pNode, const CString& strName)
+void CQVTMarkupBuilder::CheckPrefix(IDispatch* pNode, LPCWSTR lpszName)
 {
-    const int nColon = strName.Find(u':');
-    if (nColon < 0)
+    LPCWSTR lpszColon = _tcschr(lpszName, u':');
+    if (lpszColon == nullptr)
         return;
-    const CString strPrefix = strName.Left(nColon);
+    const CString strName(lpszName);
+    const CString strPrefix(lpszName, static_cast<int>(lpszColon - lpszName));
     if (strPrefix == u"x" || strPrefix == u"xml" || strPrefix == u"xmlns")
         return;
     if (!NodeText(pNode, u"namespaceURI").IsEmpty())
@@ -444,8 +462,8 @@ std::vector<CQVTMarkupBuilder::CAttribute> CQVTMarkupBuilder::ReadAttributes(IDi
     {
         IDispatchPtr pAttribute = XmlGetItem(pAttributes, u"item", i);
         if (pAttribute != nullptr)
-            attributes.push_back(
-                {pAttribute, NodeText(pAttribute, u"nodeName"), NodeText(pAttribute, u"nodeValue")});
+            attributes.push_back({pAttribute, CXmlText(NodeBstr(pAttribute, u"nodeName")),
+                                  CXmlText(NodeBstr(pAttribute, u"nodeValue"))});
     }
     return attributes;
 }
@@ -456,9 +474,9 @@ void CQVTMarkupBuilder::CheckDeclarations(const std::vector<CAttribute>& attribu
     // element that uses it and declares the prefix empty there instead.
     for (const CAttribute& attribute : attributes)
     {
-        if (attribute.strName.Find(u"xmlns:") == 0 && attribute.strName != u"xmlns:x" &&
+        if (StartsWith(attribute.strName.GetString(), u"xmlns:") && attribute.strName != u"xmlns:x" &&
             attribute.strValue.IsEmpty())
-            ThrowUndeclaredPrefix(attribute.strName.Mid(6), strTag);
+            ThrowUndeclaredPrefix(attribute.strName.GetString() + 6, strTag);
     }
 }
 
@@ -573,13 +591,13 @@ CQVTMarkupObject* CQVTMarkupBuilder::CreateObject(const CString& strTag, CQVTMar
 }
 
 CQVTMarkupDependencyProperty* CQVTMarkupBuilder::FindAttributeProperty(CQVTMarkupObject* pObject,
-                                                                       const CString& strName)
+                                                                       LPCWSTR lpszName)
 {
-    const int nDot = strName.Find(u'.');
-    if (nDot < 0)
-        return CQVTMarkupDependencyProperty::FindProperty(pObject->GetType(), strName);
-    return CQVTMarkupDependencyProperty::FindProperty(FindMarkupType(strName.Left(nDot)),
-                                                      strName.Mid(nDot + 1));
+    LPCWSTR lpszDot = _tcschr(lpszName, u'.');
+    if (lpszDot == nullptr)
+        return CQVTMarkupDependencyProperty::FindProperty(pObject->GetType(), lpszName);
+    return CQVTMarkupDependencyProperty::FindProperty(
+        FindMarkupType(CString(lpszName, static_cast<int>(lpszDot - lpszName))), lpszDot + 1);
 }
 
 void CQVTMarkupBuilder::LoadAttributes(CQVTMarkupObject* pObject, const std::vector<CAttribute>& attributes)
@@ -587,25 +605,24 @@ void CQVTMarkupBuilder::LoadAttributes(CQVTMarkupObject* pObject, const std::vec
     for (const CAttribute& attribute : attributes)
     {
         IDispatch* pAttribute = attribute.pNode;
-        const CString& strName = attribute.strName;
-        if (strName == u"xmlns")
+        LPCWSTR lpszName = attribute.strName.GetString();
+        if (attribute.strName == u"xmlns")
             continue;
 
-        CheckPrefix(pAttribute, strName);
-        if (!IsMarkupPrefixAllowed(strName))
+        CheckPrefix(pAttribute, lpszName);
+        if (!IsMarkupPrefixAllowed(lpszName))
             continue;
-        CQVTMarkupDependencyProperty* pProperty = FindAttributeProperty(pObject, strName);
+        CQVTMarkupDependencyProperty* pProperty = FindAttributeProperty(pObject, lpszName);
         if (pProperty == nullptr)
-            ThrowBuilderErrorFormat(u"The property '%ls' does not exist in XML namespace",
-                                    strName.GetString());
-        const CString& strText = attribute.strValue;
-        if (!strText.IsEmpty() && strText[0] == u'{' && (strText.GetLength() < 2 || strText[1] != u'}'))
+            ThrowBuilderErrorFormat(u"The property '%ls' does not exist in XML namespace", lpszName);
+        LPCWSTR lpszText = attribute.strValue.GetString();
+        if (lpszText[0] == u'{' && lpszText[1] != u'}')
         {
-            CQVTMarkupAutoPtr value(ProvideExtensionValue(strText.GetString() + 1));
+            CQVTMarkupAutoPtr value(ProvideExtensionValue(lpszText + 1));
             pObject->SetPropertyObject(this, pProperty, value);
             continue;
         }
-        LPCWSTR lpszLiteral = strText.GetString();
+        LPCWSTR lpszLiteral = lpszText;
         if (StartsWith(lpszLiteral, u"{}"))
             lpszLiteral += 2;
         CQVTMarkupAutoPtr value(CQVTMarkupString::CreateValue(lpszLiteral));

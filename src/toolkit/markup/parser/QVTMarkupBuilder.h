@@ -93,13 +93,39 @@ public:
     };
 
 private:
+    // A text the DOM handed over, kept as it came: names and values are
+    // only read, so copying them out would be wasted.
+    class CXmlText
+    {
+    public:
+        CXmlText() = default;
+        explicit CXmlText(BSTR bstr) : m_bstr(bstr) {}
+        CXmlText(CXmlText&& other) noexcept : m_bstr(other.m_bstr) { other.m_bstr = nullptr; }
+        CXmlText& operator=(CXmlText&& other) noexcept
+        {
+            std::swap(m_bstr, other.m_bstr);
+            return *this;
+        }
+        CXmlText(const CXmlText&) = delete;
+        CXmlText& operator=(const CXmlText&) = delete;
+        ~CXmlText() { ::SysFreeString(m_bstr); }
+
+        LPCWSTR GetString() const { return m_bstr != nullptr ? m_bstr : u""; }
+        int GetLength() const { return static_cast<int>(::SysStringLen(m_bstr)); }
+        bool IsEmpty() const { return GetLength() == 0; }
+        bool operator==(LPCWSTR lpsz) const { return _tcscmp(GetString(), lpsz) == 0; }
+        bool operator!=(LPCWSTR lpsz) const { return !(*this == lpsz); }
+
+    private:
+        BSTR m_bstr = nullptr;
+    };
     // An attribute of the element being loaded, its name and value read in
     // one pass.
     struct CAttribute
     {
         IDispatchPtr pNode;
-        CString strName;
-        CString strValue;
+        CXmlText strName;
+        CXmlText strValue;
     };
     // Where a text node stands among its siblings and what its element says.
     struct CTextPlace
@@ -117,8 +143,8 @@ private:
     void LoadChildElement(CQVTMarkupObject* pParent, IDispatch* pNode);
     void LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pNode, BOOL bVerbatim,
                          const CTextPlace& place);
-    CQVTMarkupDependencyProperty* FindAttributeProperty(CQVTMarkupObject* pObject, const CString& strName);
-    void CheckPrefix(IDispatch* pNode, const CString& strName);
+    CQVTMarkupDependencyProperty* FindAttributeProperty(CQVTMarkupObject* pObject, LPCWSTR lpszName);
+    void CheckPrefix(IDispatch* pNode, LPCWSTR lpszName);
     void CheckDeclarations(const std::vector<CAttribute>& attributes, const CString& strTag);
     [[noreturn]] static void ThrowUndeclaredPrefix(const CString& strPrefix, const CString& strName);
     // The objects above the one being styled, each with whether it or a
