@@ -78,8 +78,7 @@ size_t ClassOf(size_t nSize)
 }
 }  // namespace
 
-namespace QVTMarkupObjectHeap
-{
+namespace QVTMarkupObjectHeap {
 void* Allocate(size_t nSize)
 {
     const size_t nClass = ClassOf(nSize);

@@ -7,8 +7,7 @@
 #include <cstddef>
 #include <new>
 
-namespace QVTMarkupObjectHeap
-{
+namespace QVTMarkupObjectHeap {
 void* Allocate(size_t nSize);
 void Free(void* p, size_t nSize) noexcept;
 // Blocks kept by the calling thread (for tests).

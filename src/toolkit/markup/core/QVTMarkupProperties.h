@@ -36,7 +36,7 @@ private:
     CSlotArray::iterator LowerBound(int nIndex);
     CSlotArray::const_iterator LowerBound(int nIndex) const;
 
-    int m_nCapacity;                // the property count when the store was made
-    CSlotArray m_arrSlots;  // by index, values counted, never null
-    CQVTMarkupObject* m_pOwner;     // not counted
+    int m_nCapacity;             // the property count when the store was made
+    CSlotArray m_arrSlots;       // by index, values counted, never null
+    CQVTMarkupObject* m_pOwner;  // not counted
 };
