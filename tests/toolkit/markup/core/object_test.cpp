@@ -3,6 +3,7 @@
 // exact content errors.
 #include "core_test_classes.h"
 #include "tests/support/win_thread.h"
+#include "toolkit/markup/core/QVTMarkupObjectHeap.h"
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
 #include "toolkit/markup/styles/QVTMarkupStyle.h"
 #include "toolkit/markup/values/QVTMarkupString.h"
@@ -205,4 +206,61 @@ TEST(MarkupObject, BuilderExceptionKeepsAtMost255Characters)
     EXPECT_EQ(nHelp, 0u);
     EXPECT_FALSE(e->GetErrorMessage(nullptr, 10));
     e->Delete();
+}
+
+TEST(MarkupObjectHeap, KeepsFreedBlocksPerThreadWithinItsBound)
+{
+    WinThread worker([] {
+        // Freed objects are kept by the freeing thread and serve the next
+        // objects of their size.
+        std::vector<CQVTMarkupObject*> objects;
+        for (int i = 0; i < 100; ++i)
+            objects.push_back(new CQVTMarkupObject(CQVTMarkupObject::flagNoComInit));
+        const size_t nBefore = QVTMarkupObjectHeap::GetKeptCount();
+        for (CQVTMarkupObject* pObject : objects)
+            pObject->InternalRelease();
+        EXPECT_EQ(QVTMarkupObjectHeap::GetKeptCount(), nBefore + 100);
+        CQVTMarkupObject* pAgain = new CQVTMarkupObject(CQVTMarkupObject::flagNoComInit);
+        EXPECT_EQ(QVTMarkupObjectHeap::GetKeptCount(), nBefore + 99);
+        pAgain->InternalRelease();
+    });
+    worker.join();
+
+    // At most 4 MB are kept: 4096 blocks of 1 KB, the rest given back.
+    // Bigger blocks are never kept.
+    size_t nKeptAtBound = 0, nKeptAfterBig = 0;
+    WinThread bounded([&] {
+        std::vector<void*> blocks;
+        for (int i = 0; i < 5000; ++i)
+            blocks.push_back(QVTMarkupObjectHeap::Allocate(1024));
+        for (void* p : blocks)
+            QVTMarkupObjectHeap::Free(p, 1024);
+        nKeptAtBound = QVTMarkupObjectHeap::GetKeptCount();
+        QVTMarkupObjectHeap::Free(QVTMarkupObjectHeap::Allocate(4096), 4096);
+        nKeptAfterBig = QVTMarkupObjectHeap::GetKeptCount();
+    });
+    bounded.join();
+    EXPECT_EQ(nKeptAtBound, 4096u);
+    EXPECT_EQ(nKeptAfterBig, 4096u);
+
+    // Objects made on one thread and freed on another, whose blocks are
+    // given back when that thread ends; a new thread starts with none.
+    std::vector<CQVTMarkupObject*> strays;
+    WinThread maker([&] {
+        for (int i = 0; i < 50; ++i)
+            strays.push_back(new CQVTMarkupObject(CQVTMarkupObject::flagNoComInit));
+    });
+    maker.join();
+    size_t nKeptByFreer = 0;
+    WinThread freer([&] {
+        for (CQVTMarkupObject* pObject : strays)
+            pObject->InternalRelease();
+        nKeptByFreer = QVTMarkupObjectHeap::GetKeptCount();
+    });
+    freer.join();
+    EXPECT_EQ(nKeptByFreer, 50u);
+    size_t nKeptAtStart = 1;
+    WinThread fresh([&] { nKeptAtStart = QVTMarkupObjectHeap::GetKeptCount(); });
+    fresh.join();
+    EXPECT_EQ(nKeptAtStart, 0u);
 }
