@@ -13,61 +13,76 @@ struct CFreeBlock
 };
 
 // Each block is an allocation of its own, so whichever thread frees it last
-// may keep it or give it back to the runtime.
-class CThreadBlocks
+// may keep it or give it back to the runtime. Plain data, so that reaching
+// it costs one thread-storage lookup and it stays valid to the thread's end.
+struct CThreadBlocks
 {
-public:
-    ~CThreadBlocks()
-    {
-        for (CFreeBlock*& pHead : m_heads)
-        {
-            while (pHead != nullptr)
-            {
-                CFreeBlock* pBlock = pHead;
-                pHead = pBlock->pNext;
-                ::operator delete(pBlock);
-            }
-        }
-        m_nKeptBytes = 0;
-        s_bGone = true;
-    }
-
-    void* Take(size_t nClass)
-    {
-        CFreeBlock* pBlock = m_heads[nClass];
-        if (pBlock == nullptr)
-            return nullptr;
-        m_heads[nClass] = pBlock->pNext;
-        m_nKeptBytes -= (nClass + 1) * kGranule;
-        --m_nKept;
-        return pBlock;
-    }
-    bool Keep(void* p, size_t nClass)
-    {
-        const size_t nBytes = (nClass + 1) * kGranule;
-        if (m_nKeptBytes + nBytes > kMaxKeptBytes)
-            return false;
-        CFreeBlock* pBlock = static_cast<CFreeBlock*>(p);
-        pBlock->pNext = m_heads[nClass];
-        m_heads[nClass] = pBlock;
-        m_nKeptBytes += nBytes;
-        ++m_nKept;
-        return true;
-    }
-    size_t GetKept() const { return m_nKept; }
-
-    // Set once the thread's blocks are gone: objects freed by the thread's
-    // last destructors go straight back to the runtime.
-    static thread_local bool s_bGone;
-
-private:
-    CFreeBlock* m_heads[kClassCount] = {};
-    size_t m_nKeptBytes = 0;
-    size_t m_nKept = 0;
+    CFreeBlock* heads[kClassCount];
+    size_t nKeptBytes;
+    size_t nKept;
+    bool bCleanupSet;
+    bool bGone;  // the blocks were given back: keep no more
 };
+thread_local CThreadBlocks t_blocks = {};
 
-thread_local bool CThreadBlocks::s_bGone = false;
-thread_local CThreadBlocks t_blocks;
+void GiveBackAll(CThreadBlocks& blocks)
+{
+    for (CFreeBlock*& pHead : blocks.heads)
+    {
+        while (pHead != nullptr)
+        {
+            CFreeBlock* pBlock = pHead;
+            pHead = pBlock->pNext;
+            ::operator delete(pBlock);
+        }
+    }
+    blocks.nKeptBytes = 0;
+    blocks.nKept = 0;
+}
+
+// Gives the thread's blocks back when the thread ends; objects its last
+// destructors free after that go straight to the runtime.
+struct CThreadCleanup
+{
+    ~CThreadCleanup()
+    {
+        t_blocks.bGone = true;
+        GiveBackAll(t_blocks);
+    }
+};
+thread_local CThreadCleanup t_cleanup;
+
+void* Take(CThreadBlocks& blocks, size_t nClass)
+{
+    CFreeBlock* pBlock = blocks.heads[nClass];
+    if (pBlock == nullptr)
+        return nullptr;
+    blocks.heads[nClass] = pBlock->pNext;
+    // The next block of this size has gone cold since it was freed: start
+    // fetching it while this one is being filled.
+    __builtin_prefetch(pBlock->pNext);
+    blocks.nKeptBytes -= (nClass + 1) * kGranule;
+    --blocks.nKept;
+    return pBlock;
+}
+
+bool Keep(CThreadBlocks& blocks, void* p, size_t nClass)
+{
+    const size_t nBytes = (nClass + 1) * kGranule;
+    if (blocks.bGone || blocks.nKeptBytes + nBytes > kMaxKeptBytes)
+        return false;
+    if (!blocks.bCleanupSet)
+    {
+        blocks.bCleanupSet = true;
+        static_cast<void>(&t_cleanup);  // constructs it, so that it runs at the thread's end
+    }
+    CFreeBlock* pBlock = static_cast<CFreeBlock*>(p);
+    pBlock->pNext = blocks.heads[nClass];
+    blocks.heads[nClass] = pBlock;
+    blocks.nKeptBytes += nBytes;
+    ++blocks.nKept;
+    return true;
+}
 
 // The class of a size, or kClassCount when blocks of it are not kept.
 size_t ClassOf(size_t nSize)
@@ -84,11 +99,8 @@ void* Allocate(size_t nSize)
     const size_t nClass = ClassOf(nSize);
     if (nClass == kClassCount)
         return ::operator new(nSize);
-    if (!CThreadBlocks::s_bGone)
-    {
-        if (void* p = t_blocks.Take(nClass))
-            return p;
-    }
+    if (void* p = Take(t_blocks, nClass))
+        return p;
     return ::operator new((nClass + 1) * kGranule);
 }
 
@@ -97,12 +109,12 @@ void Free(void* p, size_t nSize) noexcept
     if (p == nullptr)
         return;
     const size_t nClass = ClassOf(nSize);
-    if (nClass == kClassCount || CThreadBlocks::s_bGone || !t_blocks.Keep(p, nClass))
+    if (nClass == kClassCount || !Keep(t_blocks, p, nClass))
         ::operator delete(p);
 }
 
 size_t GetKeptCount()
 {
-    return CThreadBlocks::s_bGone ? 0 : t_blocks.GetKept();
+    return t_blocks.nKept;
 }
 }  // namespace QVTMarkupObjectHeap
