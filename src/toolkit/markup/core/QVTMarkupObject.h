@@ -114,6 +114,7 @@ public:
     LPCWSTR GetSourceTag() const { return m_bHasSourceTag ? m_strSourceTag.GetString() : nullptr; }
     void SetSourceNode(IDispatch* pNode);
     IDispatch* GetSourceNode() const { return m_pSourceNode; }
+    BOOL HasExtensions() const { return !m_arrExtensions.empty(); }
 
     // Extension objects written inside this element (they are not content).
     void AddExtension(CQVTMarkupObject* pExtension);

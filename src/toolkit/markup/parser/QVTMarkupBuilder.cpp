@@ -307,6 +307,8 @@ CQVTMarkupBuilder::CQVTMarkupBuilder(CQVTMarkupContext* pContext)
 
 CQVTMarkupBuilder::~CQVTMarkupBuilder()
 {
+    if (m_pSpareLiteral != nullptr)
+        m_pSpareLiteral->InternalRelease();
     for (CConverter& converter : m_arrConverters)
         converter.pPrototype->InternalRelease();
     if (m_hrComInit == S_OK || m_hrComInit == S_FALSE)
@@ -625,9 +627,18 @@ void CQVTMarkupBuilder::LoadAttributes(CQVTMarkupObject* pObject, const std::vec
         LPCWSTR lpszLiteral = lpszText;
         if (StartsWith(lpszLiteral, u"{}"))
             lpszLiteral += 2;
-        CQVTMarkupAutoPtr value(CQVTMarkupString::CreateValue(lpszLiteral));
+        CQVTMarkupString* pLiteral = m_pSpareLiteral;
+        m_pSpareLiteral = nullptr;
+        if (pLiteral != nullptr)
+            pLiteral->ResetText(lpszLiteral);
+        else
+            pLiteral = CQVTMarkupString::CreateValue(lpszLiteral);
+        CQVTMarkupAutoPtr value(pLiteral);
         pObject->SetPropertyObject(this, pProperty, value);
         value->OnBuildFinished(this);
+        // Most literals are converted to another value and dropped.
+        if (m_pSpareLiteral == nullptr && pLiteral->IsUnshared())
+            m_pSpareLiteral = static_cast<CQVTMarkupString*>(value.Detach());
     }
 }
 

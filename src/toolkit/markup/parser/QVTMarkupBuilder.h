@@ -17,6 +17,7 @@ class CQVTMarkupParser;
 class CQVTMarkupType;
 class CQVTMarkupUIElement;
 
+class CQVTMarkupString;
 class CQVTMarkupBuilderException : public CSimpleException
 {
     DECLARE_DYNAMIC(CQVTMarkupBuilderException)
@@ -168,7 +169,10 @@ private:
     std::vector<CConverter> m_arrConverters;
     CQVTMarkupContext* m_pContext;                    // not counted
     std::vector<CQVTMarkupObject*> m_arrObjectStack;  // outermost first, not counted
-    int m_nExtensionDepth = 0;                        // markup extensions being resolved inside each other
+    // An attribute's literal that no property kept, taken again for the next
+    // attribute instead of a new value.
+    CQVTMarkupString* m_pSpareLiteral = nullptr;
+    int m_nExtensionDepth = 0;  // markup extensions being resolved inside each other
 };
 
 // The prefix of a qualified name is one markup may use: none, "x" or "qvt".

@@ -99,6 +99,20 @@ CQVTMarkupString* AFX_CDECL CQVTMarkupString::CreateValue(LPCWSTR lpszText, int 
     return new CQVTMarkupString(lpszText, nLength);
 }
 
+BOOL CQVTMarkupString::IsUnshared() const
+{
+    return m_dwRef == 1 && GetLogicalParent() == nullptr && GetProperties() == nullptr &&
+           GetMarkupContext() == nullptr && GetAssociatedProperty() == nullptr &&
+           GetSourceNode() == nullptr && GetSourceTag() == nullptr && !HasExtensions();
+}
+
+void CQVTMarkupString::ResetText(LPCWSTR lpszText)
+{
+    m_strText = lpszText != nullptr ? lpszText : u"";
+    m_nHashCode = 0;
+    m_nHashNoCase = 0;
+}
+
 void CQVTMarkupString::ComputeHashes()
 {
     const int nLength = m_strText.GetLength();

@@ -16,6 +16,12 @@ public:
     // stays that one character.
     static CQVTMarkupString* AFX_CDECL CreateValue(LPCWSTR lpszText, int nLength = -1);
 
+    // Whether nothing but its one reference holds this value and nothing was
+    // set on it: the builder then takes it again for its next literal.
+    BOOL IsUnshared() const;
+    // The text of a new value (as CreateValue), for such a value.
+    void ResetText(LPCWSTR lpszText);
+
     LPCWSTR GetText() const { return m_strText.GetString(); }
     int GetLength() const { return m_strText.GetLength(); }
 
