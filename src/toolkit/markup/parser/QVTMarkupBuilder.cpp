@@ -470,7 +470,7 @@ std::vector<CQVTMarkupBuilder::CAttribute> CQVTMarkupBuilder::ReadAttributes(IDi
     return attributes;
 }
 
-void CQVTMarkupBuilder::CheckDeclarations(const std::vector<CAttribute>& attributes, const CString& strTag)
+void CQVTMarkupBuilder::CheckDeclarations(const std::vector<CAttribute>& attributes, LPCWSTR lpszTag)
 {
     // The platform's loader drops an undeclared prefix from the name of the
     // element that uses it and declares the prefix empty there instead.
@@ -478,7 +478,7 @@ void CQVTMarkupBuilder::CheckDeclarations(const std::vector<CAttribute>& attribu
     {
         if (StartsWith(attribute.strName.GetString(), u"xmlns:") && attribute.strName != u"xmlns:x" &&
             attribute.strValue.IsEmpty())
-            ThrowUndeclaredPrefix(attribute.strName.GetString() + 6, strTag);
+            ThrowUndeclaredPrefix(attribute.strName.GetString() + 6, lpszTag);
     }
 }
 
@@ -494,15 +494,16 @@ CQVTMarkupObject* CQVTMarkupBuilder::LoadObject(CQVTMarkupObject* pParent, IDisp
 {
     if (static_cast<int>(m_arrObjectStack.size()) >= kMaxDepth)
         ThrowBuilderErrorFormat(u"Elements are nested deeper than %d levels", static_cast<int>(kMaxDepth));
-    const CString strTag = NodeText(pElement, u"nodeName");
-    CheckPrefix(pElement, strTag);
+    const CXmlText tag(NodeBstr(pElement, u"nodeName"));
+    LPCWSTR lpszTag = tag.GetString();
+    CheckPrefix(pElement, lpszTag);
     const std::vector<CAttribute> attributes = ReadAttributes(pElement);
-    CheckDeclarations(attributes, strTag);
-    if (!IsMarkupPrefixAllowed(strTag))
+    CheckDeclarations(attributes, lpszTag);
+    if (!IsMarkupPrefixAllowed(lpszTag))
         return nullptr;
-    CQVTMarkupAutoPtr object(CreateObject(strTag, pParent));
+    CQVTMarkupAutoPtr object(CreateObject(lpszTag, pParent));
     if (object == nullptr)
-        ThrowBuilderErrorFormat(u"The tag '%ls' does not exist in XML namespace", strTag.GetString());
+        ThrowBuilderErrorFormat(u"The tag '%ls' does not exist in XML namespace", lpszTag);
     object->SetSourceNode(pElement);
 
     m_arrObjectStack.push_back(object);
@@ -551,22 +552,24 @@ CQVTMarkupObject* CQVTMarkupBuilder::LoadObject(CQVTMarkupObject* pParent, IDisp
     return object.Detach();
 }
 
-CQVTMarkupObject* CQVTMarkupBuilder::CreateObject(const CString& strTag, CQVTMarkupObject* pParent)
+CQVTMarkupObject* CQVTMarkupBuilder::CreateObject(LPCWSTR lpszTag, CQVTMarkupObject* pParent)
 {
-    const int nDot = strTag.Find(u'.');
-    if (nDot < 0)
+    LPCWSTR lpszDot = _tcschr(lpszTag, u'.');
+    if (lpszDot == nullptr)
     {
-        CQVTMarkupType* pType = FindMarkupType(strTag);
+        CQVTMarkupType* pType = FindMarkupType(lpszTag);
         if (pType == nullptr)
             return nullptr;
         CQVTMarkupObject* pObject =
             m_pContext != nullptr ? m_pContext->CreateMarkupObject(pType) : pType->CreateObject(nullptr);
         if (pObject != nullptr)
         {
-            pObject->SetSourceTag(strTag);
+            pObject->SetSourceTag(lpszTag);
         }
         return pObject;
     }
+    const CString strTag(lpszTag);
+    const int nDot = static_cast<int>(lpszDot - lpszTag);
     if (pParent == nullptr)
         return nullptr;
     const CString strOwner = strTag.Left(nDot);

@@ -137,7 +137,7 @@ private:
     };
 
     CQVTMarkupObject* LoadObject(CQVTMarkupObject* pParent, IDispatch* pElement);
-    CQVTMarkupObject* CreateObject(const CString& strTag, CQVTMarkupObject* pParent);
+    CQVTMarkupObject* CreateObject(LPCWSTR lpszTag, CQVTMarkupObject* pParent);
     // Every attribute of an element, asked of the DOM once.
     static std::vector<CAttribute> ReadAttributes(IDispatch* pElement);
     void LoadAttributes(CQVTMarkupObject* pObject, const std::vector<CAttribute>& attributes);
@@ -146,7 +146,7 @@ private:
                          const CTextPlace& place);
     CQVTMarkupDependencyProperty* FindAttributeProperty(CQVTMarkupObject* pObject, LPCWSTR lpszName);
     void CheckPrefix(IDispatch* pNode, LPCWSTR lpszName);
-    void CheckDeclarations(const std::vector<CAttribute>& attributes, const CString& strTag);
+    void CheckDeclarations(const std::vector<CAttribute>& attributes, LPCWSTR lpszTag);
     [[noreturn]] static void ThrowUndeclaredPrefix(const CString& strPrefix, const CString& strName);
     // The objects above the one being styled, each with whether it or a
     // logical parent of it holds resources or a style.
