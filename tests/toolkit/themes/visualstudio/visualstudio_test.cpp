@@ -263,6 +263,21 @@ TEST(VisualStudioThemes, RoundedFrameBlendsTheTwoPixelsBesideEachCorner)
     // The face runs from the gradient's first colour to its second, top to bottom.
     EXPECT_TRUE(NearColor(HEX(0xF1F8FB), canvas.At(30, rc.top + 1), 3));
     EXPECT_TRUE(NearColor(HEX(0xBAE4F6), canvas.At(30, rc.bottom - 2), 3));
+
+    // Items too small for round corners get a plain frame, never a line
+    // outside their rectangle.
+    for (const CRect& rcSmall : {CRect(20, 10, 24, 14), CRect(20, 10, 21, 11), CRect(20, 10, 20, 14)})
+    {
+        SCOPED_TRACE(testing::Message() << rcSmall.Width() << "x" << rcSmall.Height());
+        canvas.Clear(clrBack);
+        pTheme->DrawRectangle(&canvas.dc, rcSmall, TRUE, FALSE, TRUE, FALSE, FALSE, qvtBarTypePopup,
+                              qvtBarPopup);
+        int nOutside = 0;
+        for (int y = 0; y < canvas.Height(); ++y)
+            for (int x = 0; x < canvas.Width(); ++x)
+                nOutside += !rcSmall.PtInRect(CPoint(x, y)) && canvas.At(x, y) != clrBack;
+        EXPECT_EQ(0, nOutside);
+    }
 }
 
 TEST_F(VisualStudioFrame, Aero2008HotMenuItemShowsTheGradientInItsFrameWithBlackText)
