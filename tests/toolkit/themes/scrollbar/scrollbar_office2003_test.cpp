@@ -92,6 +92,21 @@ TEST(ScrollBarOffice2003, ArrowsAndThumbFollowTheirStateInTheSchemeColours)
         EXPECT_EQ(0, drawn.CountOf(clrPressed));
     }
 
+    // Bars shorter than a pixel, or empty, draw nothing outside themselves.
+    for (const CRect& rcTiny : {CRect(2, 2, 19, 3), CRect(2, 2, 2, 40), CRect(2, 2, 2, 2)})
+    {
+        ScrollBar2003 tiny;
+        tiny.scroll.Set(rcTiny, rcTiny.Height() > rcTiny.Width(), 0, 99, 10, 40);
+        const COLORREF clrBack = RGB(255, 0, 255);
+        DibCanvas drawn(24, 44, clrBack);
+        tiny.Draw(drawn);
+        int nOutside = 0;
+        for (int y = 0; y < drawn.Height(); ++y)
+            for (int x = 0; x < drawn.Width(); ++x)
+                nOutside += !rcTiny.PtInRect(CPoint(x, y)) && drawn.At(x, y) != clrBack;
+        EXPECT_EQ(0, nOutside) << rcTiny.Width() << "x" << rcTiny.Height();
+    }
+
     // Without a scheme: the flat colours of the XP look.
     ScrollBar2003Scheme none(qvtSystemThemeUnknown);
     ScrollBar2003 plain;
