@@ -138,6 +138,9 @@ CRect CQVTVisualStudio2008Theme::GetScaledMargins(CQVTCommandBar* pBar)
 
 void CQVTVisualStudio2008Theme::DrawMenuBarHighlight(CDC* pDC, const CRect& rc, BOOL bPopuped)
 {
+    // Room for the two frames and a face, or none of them.
+    if (rc.Width() < 5 || rc.Height() < 5)
+        return;
     const COLORREF clrOuter = GetColor(COLOR_WINDOW);
     pDC->FillSolidRect(rc.left + 1, rc.top, rc.Width() - 2, 1, clrOuter);
     pDC->FillSolidRect(rc.left + 1, rc.bottom - 1, rc.Width() - 2, 1, clrOuter);

@@ -246,6 +246,8 @@ TEST(VisualStudioThemes, RoundedFrameBlendsTheTwoPixelsBesideEachCorner)
         canvas.Clear(clrBack);
         pTheme->DrawRectangle(&canvas.dc, rcSmall, TRUE, FALSE, TRUE, FALSE, FALSE, qvtBarTypePopup,
                               qvtBarPopup);
+        pTheme->DrawRectangle(&canvas.dc, rcSmall, TRUE, FALSE, TRUE, FALSE, FALSE, qvtBarTypeMenuBar,
+                              qvtBarTop);
         int nOutside = 0;
         for (int y = 0; y < canvas.Height(); ++y)
             for (int x = 0; x < canvas.Width(); ++x)
