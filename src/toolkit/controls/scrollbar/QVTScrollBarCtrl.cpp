@@ -3,6 +3,7 @@
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
+#include "toolkit/themes/scrollbar/QVTScrollBarThemeOffice2003.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 
 IMPLEMENT_DYNCREATE(CQVTScrollBarCtrl, CScrollBar)
@@ -62,6 +63,8 @@ BOOL CQVTScrollBarCtrl::SetTheme(int nTheme)
         nStyle = nTheme == 8 ? 5 : 6;
         break;
     case 7:
+        pTheme = std::make_unique<CQVTScrollBarThemeOffice2003>();
+        break;
     case 11:
     case 12:
     case 13:
@@ -72,8 +75,6 @@ BOOL CQVTScrollBarCtrl::SetTheme(int nTheme)
         // CQVTScrollBarThemeNativeWindows10): 11 Office 2013, 12 and 13 Visual
         // Studio 2012 (styles 8, 9), 14 Visual Studio 2015 (10), 15 native
         // Windows 10 (11).
-        // Waits for: CQVTScrollBarThemeOffice2003 (7), whose drawing no package
-        // describes yet.
         return FALSE;
     default:
         pTheme = std::make_unique<CQVTScrollBarThemeWindowsUx>();

@@ -18,6 +18,9 @@
 #include "toolkit/themes/elements/QVTSliderPaintManager.h"
 #include "toolkit/themes/elements/QVTStatusBarPaintManager.h"
 #include "toolkit/themes/office/QVTVisualStudio6Theme.h"
+#include "toolkit/themes/native/QVTCommandBarsNativeXPTheme.h"
+#include "toolkit/themes/visualstudio/QVTVisualStudio2008Theme.h"
+#include "toolkit/themes/visualstudio/QVTVisualStudio2010Theme.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 #include "toolkit/ribbon/paint/QVTRibbonTheme.h"
@@ -168,6 +171,18 @@ CQVTPaintManager* AFX_CDECL CQVTPaintManager::CreateTheme(int nTheme)
         break;
     case qvtThemeRibbon:
         pTheme = new CQVTRibbonTheme();
+        break;
+    case qvtThemeNativeWinXP:
+        pTheme = new CQVTCommandBarsNativeXPTheme();
+        break;
+    case qvtThemeVisualStudio2005:
+        pTheme = new CQVTVisualStudio2005Theme();
+        break;
+    case qvtThemeVisualStudio2008:
+        pTheme = new CQVTVisualStudio2008Theme();
+        break;
+    case qvtThemeVisualStudio2010:
+        pTheme = new CQVTVisualStudio2010Theme();
         break;
     default:
         // Every other id, and the ids of themes this program does not carry

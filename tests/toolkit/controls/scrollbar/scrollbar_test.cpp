@@ -12,6 +12,7 @@
 #include "tests/toolkit/tabmanager/tab_input.h"
 #include "toolkit/controls/scrollbar/QVTScrollBarCtrl.h"
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
+#include "toolkit/themes/scrollbar/QVTScrollBarThemeOffice2003.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 
 namespace {
@@ -174,6 +175,7 @@ TEST(ScrollBarControl, ThemesByNumberWithTheirStyles)
                  {4, RUNTIME_CLASS(CQVTScrollBarThemeResource), 0},
                  {5, RUNTIME_CLASS(CQVTScrollBarThemeOffice2000), 0},
                  {6, RUNTIME_CLASS(CQVTScrollBarThemeOfficeXP), 0},
+                 {7, RUNTIME_CLASS(CQVTScrollBarThemeOffice2003), 0},
                  {8, RUNTIME_CLASS(CQVTScrollBarThemeResource), 5},
                  {9, RUNTIME_CLASS(CQVTScrollBarThemeResource), 6},
                  {10, RUNTIME_CLASS(CQVTScrollBarThemeWindowsUx), 0},
@@ -187,7 +189,7 @@ TEST(ScrollBarControl, ThemesByNumberWithTheirStyles)
     }
     // A look this program does not carry leaves the current one in place.
     CQVTScrollBarPaintManager* pCurrent = bar.GetScrollBarPaintManager();
-    EXPECT_FALSE(bar.SetTheme(7));
+    EXPECT_FALSE(bar.SetTheme(11));
     EXPECT_EQ(pCurrent, bar.GetScrollBarPaintManager());
 }
 
