@@ -13,6 +13,7 @@
 #include "toolkit/controls/scrollbar/QVTScrollBarCtrl.h"
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
+#include "toolkit/themes/visualstudio/QVTScrollBarThemeVisualStudio2012.h"
 
 namespace {
 
@@ -177,6 +178,9 @@ TEST(ScrollBarControl, ThemesByNumberWithTheirStyles)
                  {8, RUNTIME_CLASS(CQVTScrollBarThemeResource), 5},
                  {9, RUNTIME_CLASS(CQVTScrollBarThemeResource), 6},
                  {10, RUNTIME_CLASS(CQVTScrollBarThemeWindowsUx), 0},
+                 {12, RUNTIME_CLASS(CQVTScrollBarThemeVisualStudio2012), 8},
+                 {13, RUNTIME_CLASS(CQVTScrollBarThemeVisualStudio2012), 9},
+                 {14, RUNTIME_CLASS(CQVTScrollBarThemeVisualStudio2015), 10},
                  {99, RUNTIME_CLASS(CQVTScrollBarThemeWindowsUx), 0}};
     for (const auto& c : cases)
     {
