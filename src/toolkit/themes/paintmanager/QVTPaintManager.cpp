@@ -18,6 +18,7 @@
 #include "toolkit/themes/elements/QVTSliderPaintManager.h"
 #include "toolkit/themes/elements/QVTStatusBarPaintManager.h"
 #include "toolkit/themes/office/QVTVisualStudio6Theme.h"
+#include "toolkit/themes/office2013/QVTCommandBarsOffice2013Theme.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 #include "toolkit/ribbon/paint/QVTRibbonTheme.h"
@@ -168,6 +169,9 @@ CQVTPaintManager* AFX_CDECL CQVTPaintManager::CreateTheme(int nTheme)
         break;
     case qvtThemeRibbon:
         pTheme = new CQVTRibbonTheme();
+        break;
+    case qvtThemeOffice2013:
+        pTheme = new CQVTCommandBarsOffice2013Theme();
         break;
     default:
         // Every other id, and the ids of themes this program does not carry
