@@ -21,6 +21,7 @@
 #include "toolkit/themes/office2013/QVTCommandBarsOffice2013Theme.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
+#include "toolkit/themes/visualstudio/QVTCommandBarsVisualStudio2012Theme.h"
 #include "toolkit/ribbon/paint/QVTRibbonTheme.h"
 #include "toolkit/ribbon/paint/QVTRibbonThemeResource.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
@@ -172,6 +173,11 @@ CQVTPaintManager* AFX_CDECL CQVTPaintManager::CreateTheme(int nTheme)
         break;
     case qvtThemeOffice2013:
         pTheme = new CQVTCommandBarsOffice2013Theme();
+        break;
+    case qvtThemeVisualStudio2012:
+    case qvtThemeVisualStudio2012Light:
+    case qvtThemeVisualStudio2012Dark:
+        pTheme = new CQVTCommandBarsVisualStudio2012Theme(nTheme);
         break;
     default:
         // Every other id, and the ids of themes this program does not carry
