@@ -2,6 +2,7 @@
 
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
+#include "toolkit/themes/office2013/QVTScrollBarThemeOffice2013.h"
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 
@@ -61,15 +62,16 @@ BOOL CQVTScrollBarCtrl::SetTheme(int nTheme)
         pTheme = std::make_unique<CQVTScrollBarThemeResource>();
         nStyle = nTheme == 8 ? 5 : 6;
         break;
-    case 7:
     case 11:
+        pTheme = std::make_unique<CQVTScrollBarThemeOffice2013>();
+        break;
+    case 7:
     case 12:
     case 13:
     case 14:
     case 15:
-        // Waits for: Themes II (CQVTScrollBarThemeOffice2013,
-        // CQVTScrollBarThemeVisualStudio2012 and 2015,
-        // CQVTScrollBarThemeNativeWindows10): 11 Office 2013, 12 and 13 Visual
+        // Waits for: Themes II (CQVTScrollBarThemeVisualStudio2012 and 2015,
+        // CQVTScrollBarThemeNativeWindows10): 12 and 13 Visual
         // Studio 2012 (styles 8, 9), 14 Visual Studio 2015 (10), 15 native
         // Windows 10 (11).
         // Waits for: CQVTScrollBarThemeOffice2003 (7), whose drawing no package
