@@ -11,7 +11,7 @@
 #include "toolkit/themes/office2013/QVTStatusBarThemeOffice2013.h"
 #include "toolkit/ribbon/bar/QVTRibbonBar.h"
 
-IMPLEMENT_DYNAMIC(CQVTCommandBarsOffice2013Theme, CQVTCommandBarsOfficeXPTheme)
+IMPLEMENT_DYNAMIC(CQVTCommandBarsOffice2013Theme, CQVTCommandBarsModernUITheme)
 
 CQVTCommandBarsOffice2013Theme::CQVTCommandBarsOffice2013Theme()
     : m_clrFrameCaptionTextActive(RGB(38, 38, 38)), m_clrFrameCaptionTextInactive(RGB(38, 38, 38)),
@@ -54,7 +54,7 @@ BOOL AFX_CDECL CQVTCommandBarsOffice2013Theme::IsCaptionControl(CQVTControl* pCo
 
 void CQVTCommandBarsOffice2013Theme::RefreshMetrics()
 {
-    CQVTCommandBarsOfficeXPTheme::RefreshMetrics();
+    CQVTCommandBarsModernUITheme::RefreshMetrics();
 
     m_csMenu.RefreshColors();
     m_csRibbon.RefreshColors();
