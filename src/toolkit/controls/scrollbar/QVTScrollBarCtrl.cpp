@@ -2,6 +2,7 @@
 
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
+#include "toolkit/themes/office2013/QVTScrollBarThemeOffice2013.h"
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 #include "toolkit/themes/visualstudio/QVTScrollBarThemeVisualStudio2012.h"
@@ -62,6 +63,9 @@ BOOL CQVTScrollBarCtrl::SetTheme(int nTheme)
         pTheme = std::make_unique<CQVTScrollBarThemeResource>();
         nStyle = nTheme == 8 ? 5 : 6;
         break;
+    case 11:
+        pTheme = std::make_unique<CQVTScrollBarThemeOffice2013>();
+        break;
     case 12:
     case 13:
         pTheme = std::make_unique<CQVTScrollBarThemeVisualStudio2012>();
@@ -72,10 +76,8 @@ BOOL CQVTScrollBarCtrl::SetTheme(int nTheme)
         nStyle = 10;
         break;
     case 7:
-    case 11:
     case 15:
-        // Waits for: Themes II (CQVTScrollBarThemeOffice2013,
-        // CQVTScrollBarThemeNativeWindows10): 11 Office 2013, 15 native
+        // Waits for: Themes II (CQVTScrollBarThemeNativeWindows10): 15 native
         // Windows 10 (style 11).
         // Waits for: CQVTScrollBarThemeOffice2003 (7), whose drawing no package
         // describes yet.

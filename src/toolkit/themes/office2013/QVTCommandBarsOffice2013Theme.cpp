@@ -3,14 +3,26 @@
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
+#include "toolkit/themes/office2013/QVTControlGalleryOffice2013Theme.h"
+#include "toolkit/themes/office2013/QVTMessageBarThemeOffice2013.h"
+#include "toolkit/themes/office2013/QVTProgressThemeOffice2013.h"
+#include "toolkit/themes/office2013/QVTScrollBarThemeOffice2013.h"
+#include "toolkit/themes/office2013/QVTSliderThemeOffice2013.h"
+#include "toolkit/themes/office2013/QVTStatusBarThemeOffice2013.h"
 #include "toolkit/ribbon/bar/QVTRibbonBar.h"
 
-IMPLEMENT_DYNAMIC(CQVTCommandBarsOffice2013Theme, CQVTCommandBarsOfficeXPTheme)
+IMPLEMENT_DYNAMIC(CQVTCommandBarsOffice2013Theme, CQVTCommandBarsModernUITheme)
 
 CQVTCommandBarsOffice2013Theme::CQVTCommandBarsOffice2013Theme()
     : m_clrFrameCaptionTextActive(RGB(38, 38, 38)), m_clrFrameCaptionTextInactive(RGB(38, 38, 38)),
       m_clrCaptionButtonHotBack(RGB(255, 255, 255)), m_clrCaptionButtonPressedBack(RGB(255, 255, 255))
 {
+    SetProgressPaintManager(new CQVTProgressThemeOffice2013(this));
+    SetSliderPaintManager(new CQVTSliderThemeOffice2013(this));
+    SetMessageBarPaintManager(new CQVTMessageBarThemeOffice2013(this));
+    SetStatusBarPaintManager(new CQVTStatusBarThemeOffice2013(this));
+    SetGalleryPaintManager(new CQVTControlGalleryOffice2013Theme(this));
+    SetScrollBarPaintManager(new CQVTScrollBarThemeOffice2013());
     m_strOfficeFont = _T("Segoe UI");
     m_bUseOfficeFont = TRUE;
     UpdateFonts();
@@ -42,7 +54,7 @@ BOOL AFX_CDECL CQVTCommandBarsOffice2013Theme::IsCaptionControl(CQVTControl* pCo
 
 void CQVTCommandBarsOffice2013Theme::RefreshMetrics()
 {
-    CQVTCommandBarsOfficeXPTheme::RefreshMetrics();
+    CQVTCommandBarsModernUITheme::RefreshMetrics();
 
     m_csMenu.RefreshColors();
     m_csRibbon.RefreshColors();

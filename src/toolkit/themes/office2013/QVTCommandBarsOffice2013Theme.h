@@ -8,14 +8,12 @@
 // element paint managers; QVTCommandBarsOffice2013ThemeDraw.cpp the drawing.
 #pragma once
 
-#include "toolkit/themes/office/QVTCommandBarsOfficeXPTheme.h"
+#include "toolkit/themes/modernui/QVTCommandBarsModernUITheme.h"
 #include "toolkit/themes/office2013/QVTColorSetState.h"
 
 class CQVTCommandBars;
 
-// Waits for: the Modern UI theme (markup context and resource images of the
-// flat themes): the base becomes CQVTCommandBarsModernUITheme once it lands.
-class CQVTCommandBarsOffice2013Theme : public CQVTCommandBarsOfficeXPTheme
+class CQVTCommandBarsOffice2013Theme : public CQVTCommandBarsModernUITheme
 {
     DECLARE_DYNAMIC(CQVTCommandBarsOffice2013Theme)
 

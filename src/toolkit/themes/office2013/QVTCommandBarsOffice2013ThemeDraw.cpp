@@ -199,7 +199,7 @@ COLORREF CQVTCommandBarsOffice2013Theme::GetControlTextColor(CQVTControl* pContr
         return GetEffectiveEnabled(pControl) ? m_clrFrameCaptionTextActive : m_clrFrameCaptionTextInactive;
     if ((pControl->GetFlags() & 0x100) && !pControl->GetSelected() && !pControl->GetPopuped())
         return m_csRibbon.m_clrTabTextInactive;
-    return CQVTCommandBarsOfficeXPTheme::GetControlTextColor(pControl);
+    return CQVTCommandBarsModernUITheme::GetControlTextColor(pControl);
 }
 
 COLORREF CQVTCommandBarsOffice2013Theme::GetControlGlyphColor(CQVTControl* pControl)
@@ -397,9 +397,9 @@ CSize CQVTCommandBarsOffice2013Theme::DrawCommandBarGripper(CDC* pDC, CQVTComman
     if (nPosition == qvtBarFloating)
         return CQVTPaintManager::DrawCommandBarGripper(pDC, pBar, bDraw);
     if (nPosition > qvtBarRight || pBar->IsDialogBar())
-        return CQVTCommandBarsOfficeXPTheme::DrawCommandBarGripper(pDC, pBar, bDraw);
+        return CQVTCommandBarsModernUITheme::DrawCommandBarGripper(pDC, pBar, bDraw);
     // The flat look's size, without its strokes.
-    const CSize sz = CQVTCommandBarsOfficeXPTheme::DrawCommandBarGripper(nullptr, pBar, FALSE);
+    const CSize sz = CQVTCommandBarsModernUITheme::DrawCommandBarGripper(nullptr, pBar, FALSE);
     if (!bDraw || !pDC || !pBar->IsGripperVisible() || !pBar->GetSafeHwnd())
         return sz;
     CRect rc;
@@ -511,7 +511,7 @@ void CQVTCommandBarsOffice2013Theme::Triangle(CDC* pDC, CPoint pt0, CPoint pt1, 
     (void)clr;
     const COLORREF clrGlyph = m_pGlyphControl ? GetControlGlyphColor(m_pGlyphControl) : m_clrGlyph.GetValue();
     HorizontalLine(pDC, pt2.x - DpiX(2), pt0.y - DpiY(3), pt1.x + DpiX(1), clrGlyph);
-    CQVTCommandBarsOfficeXPTheme::Triangle(pDC, pt0, pt1, pt2, clrGlyph);
+    CQVTCommandBarsModernUITheme::Triangle(pDC, pt0, pt1, pt2, clrGlyph);
 }
 
 namespace {
@@ -535,7 +535,7 @@ void CQVTCommandBarsOffice2013Theme::DrawHiddenGlyph(CDC* pDC, CQVTControl* pCon
                                                      BOOL bVertical)
 {
     Office2013GlyphScope scope(m_pGlyphControl, pControl);
-    CQVTCommandBarsOfficeXPTheme::DrawHiddenGlyph(pDC, pControl, GetControlGlyphColor(pControl), bVertical);
+    CQVTCommandBarsModernUITheme::DrawHiddenGlyph(pDC, pControl, GetControlGlyphColor(pControl), bVertical);
 }
 
 void CQVTCommandBarsOffice2013Theme::DrawDropDownGlyph(CDC* pDC, CQVTControl* pControl, CPoint pt,
@@ -613,7 +613,7 @@ CSize CQVTCommandBarsOffice2013Theme::DrawControlCheckBox(CDC* pDC, CQVTControl*
                                                           BOOL bDraw)
 {
     if (!IsCaptionControl(pControl) || GetThemeId() == qvtThemeVisualStudio2015)
-        return CQVTCommandBarsOfficeXPTheme::DrawControlCheckBox(pDC, pControl, rc, bDraw);
+        return CQVTCommandBarsModernUITheme::DrawControlCheckBox(pDC, pControl, rc, bDraw);
     const CSize szMark(DpiX(13), DpiY(13));
     if (!bDraw || !pDC)
         return szMark;

@@ -25,7 +25,7 @@ COLORREF CQVTCommandBarsOffice2013Theme::GetControlEditBackColor(CQVTControl* pC
 {
     const int nType = pControl ? pControl->GetType() : -1;
     if (nType != qvtControlEdit && nType != qvtControlComboBox)
-        return CQVTCommandBarsOfficeXPTheme::GetControlEditBackColor(pControl);
+        return CQVTCommandBarsModernUITheme::GetControlEditBackColor(pControl);
     const CQVTColorSetStateComboBox& cs = m_csComboBox;
     if (!GetEffectiveEnabled(pControl))
         return cs.m_clrBackDisabled;
