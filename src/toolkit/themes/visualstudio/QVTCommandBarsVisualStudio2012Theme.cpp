@@ -56,8 +56,6 @@ void CQVTCommandBarsVisualStudio2012Theme::RefreshMetrics()
     // The bases refresh from their constructors, before the set exists.
     if (!m_pColorSet)
         return;
-    if (m_pFramePaintManager)
-        m_pFramePaintManager->RefreshMetrics();
     m_pColorSet->RefreshColors();
     const CQVTCommandBarsColorSet& set = *m_pColorSet;
     for (const VisualStudio2012TableEntry& entry : kVisualStudio2012Table)

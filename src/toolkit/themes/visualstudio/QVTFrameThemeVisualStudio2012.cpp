@@ -1,5 +1,7 @@
 #include "toolkit/themes/visualstudio/QVTFrameThemeVisualStudio2012.h"
 
+#include "toolkit/commandbars/frame/shadow/QVTFrameShadow.h"
+#include "toolkit/commandbars/frame/shadow/QVTFrameShadowManager.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/themes/frame/QVTFrameIni.h"
 
@@ -51,16 +53,19 @@ CRect CQVTFrameThemeVisualStudio2012::CalcFrameBorders(IQVTFrameHook* pFrameHook
 
 CQVTFrameShadow* CQVTFrameThemeVisualStudio2012::CreateShadow(CWnd* pFrame)
 {
-    // Waits for: CQVTFrameShadowManager (the frame shadows): the glow of
-    // m_clrShadow, outer and inner sizes and transparency above, offset 0.
-    return CQVTFrameThemeModernUI::CreateShadow(pFrame);
+    if (!pFrame)
+        return nullptr;
+    CQVTDpiScaler* pScaler = QVTDpiScaler();
+    return CQVTFrameShadowManager::GetInstance()->EnableShadow(
+        pFrame, m_clrShadow, pScaler->ScaleX(m_nShadowOuterSize), pScaler->ScaleX(m_nShadowInnerSize),
+        CPoint(0, 0), static_cast<BYTE>(m_nShadowTransparency));
 }
 
 void CQVTFrameThemeVisualStudio2012::OnFrameActivate(BOOL bActive, CWnd* pFrame, CQVTFrameShadow* pShadow)
 {
     m_clrShadow = bActive ? m_clrShadowActive : m_clrShadowInactive;
-    // Waits for: CQVTFrameShadowManager (the frame shadows): pShadow takes
-    // m_clrShadow and repaints.
+    if (pShadow)
+        pShadow->SetShadowColor(m_clrShadow);
     CQVTFrameThemeModernUI::OnFrameActivate(bActive, pFrame, pShadow);
 }
 
