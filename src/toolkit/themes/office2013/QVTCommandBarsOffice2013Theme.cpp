@@ -4,6 +4,7 @@
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/office2013/QVTControlGalleryOffice2013Theme.h"
+#include "toolkit/themes/office2013/QVTFrameThemeOffice2013.h"
 #include "toolkit/themes/office2013/QVTMessageBarThemeOffice2013.h"
 #include "toolkit/themes/office2013/QVTProgressThemeOffice2013.h"
 #include "toolkit/themes/office2013/QVTScrollBarThemeOffice2013.h"
@@ -23,6 +24,9 @@ CQVTCommandBarsOffice2013Theme::CQVTCommandBarsOffice2013Theme()
     SetStatusBarPaintManager(new CQVTStatusBarThemeOffice2013(this));
     SetGalleryPaintManager(new CQVTControlGalleryOffice2013Theme(this));
     SetScrollBarPaintManager(new CQVTScrollBarThemeOffice2013());
+    delete m_pFramePaintManager;
+    m_pFramePaintManager = new CQVTFrameThemeOffice2013(this);
+    m_pFramePaintManager->RefreshMetrics();
     m_strOfficeFont = _T("Segoe UI");
     m_bUseOfficeFont = TRUE;
     UpdateFonts();
@@ -32,8 +36,9 @@ CQVTCommandBarsOffice2013Theme::~CQVTCommandBarsOffice2013Theme() {}
 
 CQVTRibbonPaintManager* CQVTCommandBarsOffice2013Theme::GetRibbonPaintManager()
 {
-    // Waits for: Ribbon III (the flat ribbon paint manager): the slot stays
-    // null until then, and ribbons under this theme draw without one.
+    // Waits for: Ribbon III (CQVTRibbonOffice2013Theme, made in the
+    // constructor): the slot stays null until then, and ribbons under this
+    // theme draw without one.
     return nullptr;
 }
 
