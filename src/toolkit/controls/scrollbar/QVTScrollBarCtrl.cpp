@@ -6,6 +6,7 @@
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 #include "toolkit/themes/visualstudio/QVTScrollBarThemeVisualStudio2012.h"
+#include "toolkit/themes/windows10/QVTWindows10ElementThemes.h"
 
 IMPLEMENT_DYNCREATE(CQVTScrollBarCtrl, CScrollBar)
 
@@ -75,10 +76,11 @@ BOOL CQVTScrollBarCtrl::SetTheme(int nTheme)
         pTheme = std::make_unique<CQVTScrollBarThemeVisualStudio2015>();
         nStyle = 10;
         break;
-    case 7:
     case 15:
-        // Waits for: Themes II (CQVTScrollBarThemeNativeWindows10): 15 native
-        // Windows 10 (style 11).
+        pTheme = std::make_unique<CQVTScrollBarThemeNativeWindows10>();
+        nStyle = 11;
+        break;
+    case 7:
         // Waits for: CQVTScrollBarThemeOffice2003 (7), whose drawing no package
         // describes yet.
         return FALSE;

@@ -23,6 +23,7 @@
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 #include "toolkit/themes/visualstudio/QVTCommandBarsVisualStudio2012Theme.h"
+#include "toolkit/themes/windows10/QVTCommandBarsNativeWindows10Theme.h"
 #include "toolkit/ribbon/paint/QVTRibbonTheme.h"
 #include "toolkit/ribbon/paint/QVTRibbonThemeResource.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
@@ -180,6 +181,12 @@ CQVTPaintManager* AFX_CDECL CQVTPaintManager::CreateTheme(int nTheme)
     case qvtThemeVisualStudio2012Light:
     case qvtThemeVisualStudio2012Dark:
         pTheme = new CQVTCommandBarsVisualStudio2012Theme(nTheme);
+        break;
+    case qvtThemeVisualStudio2015:
+        pTheme = new CQVTCommandBarsVisualStudio2015Theme();
+        break;
+    case qvtThemeNativeWindows10:
+        pTheme = new CQVTCommandBarsNativeWindows10Theme();
         break;
     default:
         // Every other id, and the ids of themes this program does not carry

@@ -14,6 +14,7 @@
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 #include "toolkit/themes/visualstudio/QVTScrollBarThemeVisualStudio2012.h"
+#include "toolkit/themes/windows10/QVTWindows10ElementThemes.h"
 
 namespace {
 
@@ -181,6 +182,7 @@ TEST(ScrollBarControl, ThemesByNumberWithTheirStyles)
                  {12, RUNTIME_CLASS(CQVTScrollBarThemeVisualStudio2012), 8},
                  {13, RUNTIME_CLASS(CQVTScrollBarThemeVisualStudio2012), 9},
                  {14, RUNTIME_CLASS(CQVTScrollBarThemeVisualStudio2015), 10},
+                 {15, RUNTIME_CLASS(CQVTScrollBarThemeNativeWindows10), 11},
                  {99, RUNTIME_CLASS(CQVTScrollBarThemeWindowsUx), 0}};
     for (const auto& c : cases)
     {
