@@ -31,6 +31,8 @@ CQVTCommandBarsNativeWindows10Theme::CQVTCommandBarsNativeWindows10Theme()
     m_pFramePaintManager->RefreshMetrics();
     // Waits for: Ribbon III (CQVTRibbonThemeNativeWindows10): the ribbon
     // paint manager's slot stays null, as the Office 2013 theme's does.
+    // The bases refreshed before this object was complete.
+    RefreshMetrics();
 }
 
 void CQVTCommandBarsNativeWindows10Theme::DrawCheckFrame(CDC* pDC, CRect rc, COLORREF clrFrame,
@@ -195,4 +197,5 @@ CQVTCommandBarsVisualStudio2015Theme::CQVTCommandBarsVisualStudio2015Theme()
     m_pFramePaintManager->RefreshMetrics();
     // Waits for: Ribbon III (CQVTRibbonThemeVisualStudio2015): the ribbon
     // paint manager's slot stays null, as the Office 2013 theme's does.
+    RefreshMetrics();
 }

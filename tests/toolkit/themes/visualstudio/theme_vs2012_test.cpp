@@ -157,10 +157,10 @@ TEST(VisualStudio2012Theme, FacesByStateDrawLightOrDark)
     }
 }
 
-TEST(VisualStudio2012Theme, DockedBarsShowThreeDottedLines)
+// The Windows 10 theme draws the same gripper in its own colour.
+TEST(VisualStudio2012Theme, DockedBarsShowThreeDottedLinesAsInWindows10)
 {
-    std::unique_ptr<CQVTCommandBarsVisualStudio2012Theme> pTheme = MakeVisualStudio2012(15);
-    ASSERT_TRUE(pTheme);
+    QVTResourceImages()->LoadIni(_T("Nowhere.ini"));
     CWnd host;
     ASSERT_TRUE(
         host.CreateEx(0, AfxRegisterWndClass(0), _T("Host"), WS_POPUP, CRect(0, 0, 300, 100), nullptr, 0));
@@ -169,35 +169,52 @@ TEST(VisualStudio2012Theme, DockedBarsShowThreeDottedLines)
     ASSERT_TRUE(pBar->Create(qvtBarTop));
     pBar->SetBarStyle(pBar->GetBarStyle() | QVT_CBRS_GRIPPER);
     pBar->SetWindowPos(nullptr, 0, 0, X(200), Y(30), SWP_NOZORDER | SWP_NOACTIVATE);
-
-    EXPECT_EQ(CSize(X(20), 0), pTheme->DrawCommandBarGripper(nullptr, pBar, FALSE));
     CRect rc;
     pBar->GetClientRect(&rc);
-    DibCanvas canvas(rc.Width(), rc.Height(), RGB(1, 2, 3));
-    pTheme->DrawCommandBarGripper(&canvas.dc, pBar, TRUE);
-    const COLORREF clrDot = RGB(70, 70, 74);
-    struct
+
+    const struct
     {
-        int x;
-        int yFirst;
-        int yEnd;
-    } lines[] = {{10, 5, rc.Height() - Y(3)}, {12, 7, rc.Height() - Y(5)}, {14, 5, rc.Height() - Y(3)}};
-    int nDots = 0;
-    for (const auto& line : lines)
+        int nTheme;
+        COLORREF clrDot;
+    } themes[] = {{15, RGB(70, 70, 74)}, {17, RGB(166, 172, 181)}};
+    for (const auto& theme : themes)
     {
-        EXPECT_EQ(clrDot, canvas.At(X(line.x), Y(line.yFirst))) << line.x;
-        EXPECT_EQ(RGB(1, 2, 3), canvas.At(X(line.x), Y(line.yFirst) + 1)) << line.x;
-        EXPECT_EQ(clrDot, canvas.At(X(line.x), Y(line.yFirst) + Y(4))) << line.x;
+        std::unique_ptr<CQVTPaintManager> pTheme(CQVTPaintManager::CreateTheme(theme.nTheme));
+        EXPECT_EQ(CSize(X(20), 0), pTheme->DrawCommandBarGripper(nullptr, pBar, FALSE)) << theme.nTheme;
+        DibCanvas canvas(rc.Width(), rc.Height(), RGB(1, 2, 3));
+        pTheme->DrawCommandBarGripper(&canvas.dc, pBar, TRUE);
+        const COLORREF clrDot = theme.clrDot;
+        struct
+        {
+            int x;
+            int yFirst;
+            int yEnd;
+        } lines[] = {{10, 5, rc.Height() - Y(3)}, {12, 7, rc.Height() - Y(5)}, {14, 5, rc.Height() - Y(3)}};
+        int nDots = 0;
+        for (const auto& line : lines)
+        {
+            EXPECT_EQ(clrDot, canvas.At(X(line.x), Y(line.yFirst))) << theme.nTheme << " " << line.x;
+            EXPECT_EQ(RGB(1, 2, 3), canvas.At(X(line.x), Y(line.yFirst) + Y(1)))
+                << theme.nTheme << " " << line.x;
+            EXPECT_EQ(clrDot, canvas.At(X(line.x), Y(line.yFirst) + Y(4))) << theme.nTheme << " " << line.x;
+            EXPECT_NE(clrDot, canvas.At(X(line.x), Y(line.yFirst) - 1)) << theme.nTheme << " " << line.x;
+            int nLast = -1;
+            for (int y = 0; y < rc.Height(); ++y)
+                if (canvas.At(X(line.x), y) == clrDot)
+                {
+                    ++nDots;
+                    nLast = y;
+                }
+            EXPECT_LT(nLast, line.yEnd) << theme.nTheme << " " << line.x;
+            EXPECT_GE(nLast + Y(4), line.yEnd) << "dots go on to the end " << theme.nTheme << " " << line.x;
+        }
+        EXPECT_GT(nDots, 6);
+        int nAll = 0;
         for (int y = 0; y < rc.Height(); ++y)
-            nDots += canvas.At(X(line.x), y) == clrDot;
-        EXPECT_NE(clrDot, canvas.At(X(line.x) - 1, Y(line.yFirst))) << line.x;
+            for (int x = 0; x < rc.Width(); ++x)
+                nAll += canvas.At(x, y) == clrDot;
+        EXPECT_EQ(nDots * X(1), nAll) << "nothing but the three lines " << theme.nTheme;
     }
-    EXPECT_GT(nDots, 6);
-    int nAll = 0;
-    for (int y = 0; y < rc.Height(); ++y)
-        for (int x = 0; x < rc.Width(); ++x)
-            nAll += canvas.At(x, y) == clrDot;
-    EXPECT_EQ(nDots * X(1), nAll) << "nothing but the three lines";
     pBar->InternalRelease();
     host.DestroyWindow();
 }
