@@ -9,10 +9,10 @@ IMPLEMENT_DYNAMIC(CQVTScrollBarThemeVisualStudio2012, CQVTScrollBarPaintManager)
 IMPLEMENT_DYNAMIC(CQVTScrollBarThemeVisualStudio2015, CQVTScrollBarThemeVisualStudio2012)
 
 namespace {
-const QVT_FLAT_SCROLLBAR_COLORS kVisualStudio2012Light = {
+const QVT_FLAT_SCROLLBAR_COLORS kVisualStudio2012ScrollLight = {
     RGB(232, 232, 236), RGB(202, 203, 211), RGB(134, 137, 153), RGB(28, 151, 234),
     RGB(0, 122, 204),   RGB(208, 209, 215), RGB(136, 136, 136), RGB(106, 106, 106)};
-const QVT_FLAT_SCROLLBAR_COLORS kVisualStudio2012Dark = {
+const QVT_FLAT_SCROLLBAR_COLORS kVisualStudio2012ScrollDark = {
     RGB(62, 62, 66),  RGB(85, 85, 88),    RGB(153, 153, 153), RGB(28, 151, 234),
     RGB(0, 122, 204), RGB(104, 104, 104), RGB(158, 158, 158), RGB(239, 235, 239)};
 
@@ -37,7 +37,7 @@ void VisualStudioScrollFill(CDC* pDC, const CRect& rc, COLORREF clr)
 
 QVT_FLAT_SCROLLBAR_COLORS CQVTScrollBarThemeVisualStudio2012::GetColors(int nThemeStyle) const
 {
-    return nThemeStyle == styleDark ? kVisualStudio2012Dark : kVisualStudio2012Light;
+    return nThemeStyle == styleDark ? kVisualStudio2012ScrollDark : kVisualStudio2012ScrollLight;
 }
 
 void CQVTScrollBarThemeVisualStudio2012::DrawScrollBar(CDC* pDC, CQVTScrollBase* pScrollBar)
@@ -136,7 +136,7 @@ void CQVTScrollBarThemeVisualStudio2012::DrawSizeBox(CDC* pDC, CQVTScrollBase* p
                            GetColors(pScrollBar->GetThemeStyle()).clrTrack);
 }
 
-CQVTScrollBarThemeVisualStudio2015::CQVTScrollBarThemeVisualStudio2015() : m_colors(kVisualStudio2012Light) {}
+CQVTScrollBarThemeVisualStudio2015::CQVTScrollBarThemeVisualStudio2015() : m_colors(kVisualStudio2012ScrollLight) {}
 
 void CQVTScrollBarThemeVisualStudio2015::RefreshMetrics()
 {
