@@ -136,7 +136,10 @@ void CQVTScrollBarThemeVisualStudio2012::DrawSizeBox(CDC* pDC, CQVTScrollBase* p
                            GetColors(pScrollBar->GetThemeStyle()).clrTrack);
 }
 
-CQVTScrollBarThemeVisualStudio2015::CQVTScrollBarThemeVisualStudio2015() : m_colors(kVisualStudio2012ScrollLight) {}
+CQVTScrollBarThemeVisualStudio2015::CQVTScrollBarThemeVisualStudio2015()
+    : m_colors(kVisualStudio2012ScrollLight)
+{
+}
 
 void CQVTScrollBarThemeVisualStudio2015::RefreshMetrics()
 {

@@ -34,7 +34,8 @@ std::unique_ptr<CQVTCommandBarsVisualStudio2012Theme> MakeVisualStudio2012(int n
 
 TEST(VisualStudio2012Theme, IdsThirteenToFifteenPickLightOrDarkAndAllReportThirteen)
 {
-    QVTResourceImages()->LoadIni(_T("Nowhere.ini"));
+    // A module without the style archives (this program carries them).
+    QVTResourceImages()->SetModule(::GetModuleHandleW(u"user32.dll"), nullptr);
     const COLORREF kNone = CQVTPaintManagerColor::noColor;
     for (int nTheme : {13, 14, 15})
     {
@@ -79,6 +80,7 @@ TEST(VisualStudio2012Theme, IdsThirteenToFifteenPickLightOrDarkAndAllReportThirt
         pTheme->RefreshMetrics();
         EXPECT_EQ(bDark ? RGB(45, 45, 48) : RGB(239, 239, 242), pTheme->GetColor(12)) << nTheme;
     }
+    QVTResourceImages()->SetModule(::GetModuleHandleW(nullptr), _T("Nowhere.ini"));
 }
 
 TEST(VisualStudio2012Theme, FrameShadowGreysOutWhenTheFrameIsDeactivated)
