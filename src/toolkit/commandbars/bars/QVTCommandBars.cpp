@@ -75,8 +75,8 @@ CQVTCommandBars::CQVTCommandBars()
       m_bKeyboardCuesToggling(FALSE), m_bRightToLeft(FALSE), m_bCommandBarsHidden(FALSE),
       m_bDestroying(FALSE), m_pShortcutManager(nullptr), m_pActions(nullptr), m_bEnableActions(FALSE),
       m_pKeyboardTipsBar(nullptr), m_nKeyboardTipsLevel(0), m_nKeyboardTipsTyped(0), m_pContextMenus(nullptr),
-      m_bMenuUpperCase(FALSE), m_bMergeAnswerSet(FALSE), m_nMergeAnswer(0),
-      m_pFrameHook(nullptr), m_bFrameHookOwned(FALSE)
+      m_bMenuUpperCase(FALSE), m_bMergeAnswerSet(FALSE), m_nMergeAnswer(0), m_pFrameHook(nullptr),
+      m_bFrameHookOwned(FALSE)
 {
     for (CQVTDockBar*& pDock : m_pDocks)
         pDock = nullptr;
@@ -418,12 +418,12 @@ void CQVTCommandBars::EnableFrameTheme(BOOL bEnable)
     }
     else if (m_pFrameHook)
     {
+        // The frame gets its own look back before the hook goes.
         CQVTCommandBarsFrameHook* pHook = m_pFrameHook;
         m_pFrameHook = nullptr;
+        pHook->AttachCommandBars(nullptr);
         if (m_bFrameHookOwned)
             delete pHook;
-        else
-            pHook->AttachCommandBars(nullptr);
     }
     RecalcFrameLayout(FALSE);
 }

@@ -52,29 +52,14 @@ CQVTCommandBarsFrameHook* AFX_CDECL CQVTCommandBarsFrameHook::FromFrame(HWND hWn
 }
 
 CQVTCommandBarsFrameHook::CQVTCommandBarsFrameHook()
-    : m_nInDefaultActivation(0),
-      m_hwndFrame(nullptr),
-      m_pRibbonBar(nullptr),
-      m_pCommandBars(nullptr),
-      m_pPaintManager(nullptr),
-      m_bUseGlobalPaintManager(FALSE),
-      m_bActive(TRUE),
-      m_szFrameRegion(0, 0),
-      m_bDelayReclalcLayout(FALSE),
-      m_pCaptionButtons(new CQVTControls()),
-      m_pButtonHot(nullptr),
-      m_bButtonPressed(FALSE),
-      m_bAttached(FALSE),
-      m_bInUpdateFrame(FALSE),
-      m_bDwmFrame(FALSE),
-      m_bDestroying(FALSE),
-      m_bExtendTopDockBar(FALSE),
-      m_pShadow(nullptr),
-      m_bFixScrollStyles(TRUE),
+    : m_nInDefaultActivation(0), m_hwndFrame(nullptr), m_pRibbonBar(nullptr), m_pCommandBars(nullptr),
+      m_pPaintManager(nullptr), m_bUseGlobalPaintManager(FALSE), m_bActive(TRUE), m_szFrameRegion(0, 0),
+      m_bDelayReclalcLayout(FALSE), m_pCaptionButtons(new CQVTControls()), m_pButtonHot(nullptr),
+      m_bButtonPressed(FALSE), m_bAttached(FALSE), m_bInUpdateFrame(FALSE), m_bDwmFrame(FALSE),
+      m_bDestroying(FALSE), m_bExtendTopDockBar(FALSE), m_pShadow(nullptr), m_bFixScrollStyles(TRUE),
       m_nMsgUpdateSkinState(::RegisterWindowMessageW(_T("WM_SKINFRAMEWORK_UPDATESTATE"))),
       m_nMsgQuerySkinState(::RegisterWindowMessageW(_T("WM_SKINFRAMEWORK_QUERYSTATE"))),
-      m_pSink(new CQVTNotifySink()),
-      m_pAlive(std::make_shared<BOOL>(TRUE))
+      m_pSink(new CQVTNotifySink()), m_pAlive(std::make_shared<BOOL>(TRUE))
 {
     m_bAutoDeleteHook = FALSE;
     QVTPaintManager()->InternalAddRef();
@@ -260,7 +245,9 @@ BOOL CQVTCommandBarsFrameHook::IsFrameWindow() const
 CRect CQVTCommandBarsFrameHook::CalcFrameBorders() const
 {
     CQVTFramePaintManager* pFramePaintManager = GetFramePaintManager();
-    return pFramePaintManager ? pFramePaintManager->CalcFrameBorders(const_cast<CQVTCommandBarsFrameHook*>(this)) : CRect(0, 0, 0, 0);
+    return pFramePaintManager
+               ? pFramePaintManager->CalcFrameBorders(const_cast<CQVTCommandBarsFrameHook*>(this))
+               : CRect(0, 0, 0, 0);
 }
 
 BOOL CQVTCommandBarsFrameHook::IsCaptionVisible() const
@@ -393,8 +380,8 @@ int CQVTCommandBarsFrameHook::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wP
         }
         if (m_nInDefaultActivation > 0 && !m_bDwmFrame)
         {
-            if (nMessage == WM_STYLECHANGING || nMessage == WM_STYLECHANGED || nMessage == WM_WINDOWPOSCHANGED ||
-                nMessage == WM_NCPAINT)
+            if (nMessage == WM_STYLECHANGING || nMessage == WM_STYLECHANGED ||
+                nMessage == WM_WINDOWPOSCHANGED || nMessage == WM_NCPAINT)
                 return hookHandled;
             if (nMessage == WM_WINDOWPOSCHANGING)
             {
@@ -425,6 +412,9 @@ int CQVTCommandBarsFrameHook::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wP
         case WM_STYLECHANGED:
             OnSizeOrStyle(nMessage, wParam);
             return hookContinue;
+        case WM_NCRBUTTONDOWN:
+            // Wine's default tracks the button itself and eats the release.
+            return IsCaptionVisible() && !m_bDwmFrame && wParam == HTCAPTION ? hookHandled : hookContinue;
         case WM_NCRBUTTONUP:
             if (!IsCaptionVisible() || m_bDwmFrame || wParam != HTCAPTION)
                 return hookContinue;
@@ -432,7 +422,7 @@ int CQVTCommandBarsFrameHook::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wP
             return hookHandled;
         case WM_NCLBUTTONDOWN:
             return OnNcLButtonDown(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) ? hookHandled
-                                                                                        : hookContinue;
+                                                                                       : hookContinue;
         case WM_NCMOUSEMOVE:
             if (IsCaptionVisible() && !m_bDwmFrame)
                 OnNcMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
@@ -580,7 +570,8 @@ BOOL CQVTCommandBarsFrameHook::OnNcActivate(WPARAM wParam, LPARAM lParam, LRESUL
 
 BOOL CQVTCommandBarsFrameHook::OnNcCalcSize(WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
-    RECT* pRect = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+    RECT* pRect =
+        wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
     const RECT rcProposed = *pRect;
     const BOOL bCaption = IsCaptionVisible();
     const DWORD dwStyle = GetStyle();
@@ -629,7 +620,8 @@ BOOL CQVTCommandBarsFrameHook::OnNcHitTest(WPARAM, LPARAM lParam, LRESULT& lResu
         else if (pt.y < GetCaptionHeight())
         {
             LRESULT lDwm = 0;
-            if (CQVTWinThemeWrapper(FALSE).DwmDefWindowProc(m_hwndFrame, WM_NCHITTEST, 0, lParam, &lDwm) == S_OK)
+            if (CQVTWinThemeWrapper(FALSE).DwmDefWindowProc(m_hwndFrame, WM_NCHITTEST, 0, lParam, &lDwm) ==
+                S_OK)
                 lResult = lDwm;
         }
         return TRUE;

@@ -43,7 +43,7 @@ public:
         void SetHitCode(int nHit) { m_nHit = nHit; }
 
     private:
-        int m_nHit;                         // the hit-test code the button reports
+        int m_nHit;                          // the hit-test code the button reports
         CQVTCommandBarsFrameHook* m_pFrame;  // its hook
     };
 
@@ -140,29 +140,29 @@ private:
     static void CALLBACK WinEventProc(HWINEVENTHOOK hHook, DWORD dwEvent, HWND hWnd, LONG idObject,
                                       LONG idChild, DWORD dwThread, DWORD dwTime);
 
-    int m_nInDefaultActivation;            // above 0 while the system's activation or a forced recalc runs
-    HWND m_hwndFrame;                      // the hooked window (the bars' site)
-    CQVTRibbonBar* m_pRibbonBar;           // the bars' menu bar when it is a ribbon
-    CQVTCommandBars* m_pCommandBars;       // the attached bars
-    CQVTPaintManager* m_pPaintManager;     // own, referenced and observed
-    BOOL m_bUseGlobalPaintManager;         // without bars: the global one, else the own one
-    BOOL m_bActive;                        // the activation state as drawn
-    CSize m_szFrameRegion;                 // the size the region was last made for
-    BOOL m_bDelayReclalcLayout;            // a recalculation waits for the idle update
-    CQVTControls* m_pCaptionButtons;       // close, restore, maximize, minimize
-    CQVTControl* m_pButtonHot;             // the button under the mouse
-    BOOL m_bButtonPressed;                 // the hot button is held down
-    BOOL m_bAttached;                      // hooked to a frame
-    BOOL m_bInUpdateFrame;                 // a region update runs
-    BOOL m_bDwmFrame;                      // desktop composition draws the frame
-    BOOL m_bDestroying;                    // the destructor runs: the frame is not touched
-    BOOL m_bExtendTopDockBar;              // the compositor frame covers the top dock bar too
-    CQVTFrameShadow* m_pShadow;            // the frame's shadow or null
-    BOOL m_bFixScrollStyles;               // scroll styles are hidden from the system's frame
-    UINT m_nMsgUpdateSkinState;            // registered "WM_SKINFRAMEWORK_UPDATESTATE"
-    UINT m_nMsgQuerySkinState;             // registered "WM_SKINFRAMEWORK_QUERYSTATE"
-    CQVTNotifySink* m_pSink;               // to the resource images
-    std::shared_ptr<BOOL> m_pAlive;        // held by a running press loop: FALSE once the hook is gone
+    int m_nInDefaultActivation;         // above 0 while the system's activation or a forced recalc runs
+    HWND m_hwndFrame;                   // the hooked window (the bars' site)
+    CQVTRibbonBar* m_pRibbonBar;        // the bars' menu bar when it is a ribbon
+    CQVTCommandBars* m_pCommandBars;    // the attached bars
+    CQVTPaintManager* m_pPaintManager;  // own, referenced and observed
+    BOOL m_bUseGlobalPaintManager;      // without bars: the global one, else the own one
+    BOOL m_bActive;                     // the activation state as drawn
+    CSize m_szFrameRegion;              // the size the region was last made for
+    BOOL m_bDelayReclalcLayout;         // a recalculation waits for the idle update
+    CQVTControls* m_pCaptionButtons;    // close, restore, maximize, minimize
+    CQVTControl* m_pButtonHot;          // the button under the mouse
+    BOOL m_bButtonPressed;              // the hot button is held down
+    BOOL m_bAttached;                   // hooked to a frame
+    BOOL m_bInUpdateFrame;              // a region update runs
+    BOOL m_bDwmFrame;                   // desktop composition draws the frame
+    BOOL m_bDestroying;                 // the destructor runs: the frame is not touched
+    BOOL m_bExtendTopDockBar;           // the compositor frame covers the top dock bar too
+    CQVTFrameShadow* m_pShadow;         // the frame's shadow or null
+    BOOL m_bFixScrollStyles;            // scroll styles are hidden from the system's frame
+    UINT m_nMsgUpdateSkinState;         // registered "WM_SKINFRAMEWORK_UPDATESTATE"
+    UINT m_nMsgQuerySkinState;          // registered "WM_SKINFRAMEWORK_QUERYSTATE"
+    CQVTNotifySink* m_pSink;            // to the resource images
+    std::shared_ptr<BOOL> m_pAlive;     // held by a running press loop: FALSE once the hook is gone
 
     static BOOL s_bAllowDwm;
 };

@@ -36,8 +36,8 @@ BOOL FrameHookCloseEnabled(HWND hWnd)
 
 // The caption button.
 
-CQVTCommandBarsFrameHook::CControlCaptionButton::CControlCaptionButton(CQVTCommandBarsFrameHook* pFrame, int nId,
-                                                                       int nHit)
+CQVTCommandBarsFrameHook::CControlCaptionButton::CControlCaptionButton(CQVTCommandBarsFrameHook* pFrame,
+                                                                       int nId, int nHit)
     : m_nHit(nHit), m_pFrame(pFrame)
 {
     SetID(nId);
@@ -66,7 +66,8 @@ void CQVTCommandBarsFrameHook::UpdateCaptionButtons()
     const BOOL bMaximized = (dwStyle & WS_MAXIMIZE) != 0;
     const BOOL bSysMenu = (dwStyle & WS_SYSMENU) != 0;
     const BOOL bBoxes = !bToolWindow && bSysMenu && (dwStyle & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    const BOOL bCloseEnabled = ((bSysMenu && !bToolWindow) || bBoxes) ? FrameHookCloseEnabled(m_hwndFrame) : TRUE;
+    const BOOL bCloseEnabled =
+        ((bSysMenu && !bToolWindow) || bBoxes) ? FrameHookCloseEnabled(m_hwndFrame) : TRUE;
 
     CRect rcCaption = pFramePaintManager->GetCaptionRect(this);
     for (int i = 0; i < m_pCaptionButtons->GetCount(); ++i)
@@ -102,7 +103,8 @@ void CQVTCommandBarsFrameHook::UpdateCaptionButtons()
             continue;
         }
         const CSize sz = pFramePaintManager->GetCaptionButtonSize(pButton->GetID(), m_hwndFrame);
-        pButton->SetRect(CRect(rcCaption.right - sz.cx, rcCaption.top, rcCaption.right, rcCaption.top + sz.cy));
+        pButton->SetRect(
+            CRect(rcCaption.right - sz.cx, rcCaption.top, rcCaption.right, rcCaption.top + sz.cy));
         rcCaption.right -= sz.cx;
     }
     pFramePaintManager->OnCaptionButtonsLayout(this);
@@ -330,9 +332,9 @@ void CQVTCommandBarsFrameHook::RemoveFrameShadow()
 void CQVTCommandBarsFrameHook::InstallWinEventHook()
 {
     if (!g_hFrameHookWinEvent)
-        g_hFrameHookWinEvent = ::SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER, nullptr,
-                                                 &CQVTCommandBarsFrameHook::WinEventProc, 0, 0,
-                                                 WINEVENT_OUTOFCONTEXT);
+        g_hFrameHookWinEvent =
+            ::SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER, nullptr,
+                              &CQVTCommandBarsFrameHook::WinEventProc, 0, 0, WINEVENT_OUTOFCONTEXT);
     ++g_nFrameHookWinEventUsers;
 }
 
@@ -347,8 +349,8 @@ void CQVTCommandBarsFrameHook::RemoveWinEventHook()
     }
 }
 
-void CALLBACK CQVTCommandBarsFrameHook::WinEventProc(HWINEVENTHOOK, DWORD dwEvent, HWND hWnd, LONG, LONG, DWORD,
-                                                      DWORD)
+void CALLBACK CQVTCommandBarsFrameHook::WinEventProc(HWINEVENTHOOK, DWORD dwEvent, HWND hWnd, LONG, LONG,
+                                                     DWORD, DWORD)
 {
     try
     {

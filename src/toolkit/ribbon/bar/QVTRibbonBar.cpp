@@ -832,7 +832,8 @@ int CQVTRibbonBar::HitTestCaption(CPoint point) const
         return 0;
     CWnd* pSite = GetSite();
     const DWORD dwStyle = pSite && pSite->GetSafeHwnd() ? pSite->GetStyle() : 0;
-    if (point.y < m_rcCaption.top + QVTDpiScaler()->ScaleY(5) && (dwStyle & WS_THICKFRAME) && !(dwStyle & WS_MAXIMIZE))
+    if (point.y < m_rcCaption.top + QVTDpiScaler()->ScaleY(5) && (dwStyle & WS_THICKFRAME) &&
+        !(dwStyle & WS_MAXIMIZE))
         return HTTOP;
     CQVTControl* pSystemButton = GetSystemButton();
     if (pSystemButton && pSystemButton->GetStyle() != qvtButtonAutomatic)

@@ -514,7 +514,8 @@ void CQVTRibbonBar::RepositionCaptionTitle()
         GetClientRect(&rcBar);
     const int nLeft = (rcBar.Width() - nWidth) / 2;
     m_rcCaptionText.SetRect(nLeft, rcArea.top, nLeft + nWidth, rcArea.bottom);
-    if (m_rcCaptionText.left < rcArea.left + BarScaleX(10) || m_rcCaptionText.right > rcArea.right + BarScaleX(10))
+    if (m_rcCaptionText.left < rcArea.left + BarScaleX(10) ||
+        m_rcCaptionText.right > rcArea.right + BarScaleX(10))
     {
         const int nInside = rcArea.left + (rcArea.Width() - nWidth) / 2;
         m_rcCaptionText.SetRect(nInside, rcArea.top, nInside + nWidth, rcArea.bottom);

@@ -286,7 +286,8 @@ TEST_F(FrameHookTest, CaptionButtonsFollowTheFramesStylesAndHitTest)
     EXPECT_EQ(CaptionButton(pFrame, SC_CLOSE)->GetRect(),
               CRect(rcWindow.Width() - kTestBorders.right - kTestButton.cx, kTestBorders.top,
                     rcWindow.Width() - kTestBorders.right, kTestBorders.top + kTestButton.cy));
-    EXPECT_EQ(CaptionButton(pFrame, SC_MAXIMIZE)->GetRect().right, CaptionButton(pFrame, SC_CLOSE)->GetRect().left);
+    EXPECT_EQ(CaptionButton(pFrame, SC_MAXIMIZE)->GetRect().right,
+              CaptionButton(pFrame, SC_CLOSE)->GetRect().left);
 
     EXPECT_EQ(HitTest(pFrame, ButtonCentre(pFrame, SC_CLOSE)), HTCLOSE);
     EXPECT_EQ(HitTest(pFrame, ButtonCentre(pFrame, SC_MAXIMIZE)), HTMAXBUTTON);
@@ -526,9 +527,12 @@ TEST_F(FrameHookTest, CompositionLeavesTheFrameToTheCompositorAndItsSwitchGivesI
     // No ribbon draws a caption: the frame is not extended.
     ASSERT_FALSE(g_frameHookExtensions.empty());
     EXPECT_EQ(g_frameHookExtensions.back().cyTopHeight, 0);
-    // The caption buttons are the compositor's: the hook tracks none.
-    pFrame->SendMessage(WM_NCLBUTTONDOWN, HTMAXBUTTON, 0);
-    EXPECT_FALSE(HookOf(pFrame)->IsButtonPressed());
+    // The system's own borders and caption around the client area.
+    CRect rcWindow, rcClient;
+    pFrame->GetWindowRect(&rcWindow);
+    pFrame->GetClientRect(&rcClient);
+    ::AdjustWindowRectEx(&rcClient, pFrame->GetStyle(), FALSE, pFrame->GetExStyle());
+    EXPECT_EQ(rcClient.Size(), rcWindow.Size());
 
     // Composition goes off: the theme's region comes.
     g_bFrameHookComposition = FALSE;
