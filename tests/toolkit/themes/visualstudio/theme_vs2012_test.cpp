@@ -11,6 +11,9 @@
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "tests/toolkit/themes/theme_test_helpers.h"
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
+#include "toolkit/commandbars/frame/shadow/QVTFrameShadow.h"
+#include "toolkit/commandbars/frame/shadow/QVTFrameShadowManager.h"
+#include "toolkit/foundation/core/QVTApplication.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/visualstudio/QVTCommandBarsVisualStudio2012Theme.h"
 #include "toolkit/themes/visualstudio/QVTFrameThemeVisualStudio2012.h"
@@ -18,6 +21,16 @@
 #include "toolkit/themes/visualstudio/QVTStatusBarThemeVisualStudio2012.h"
 
 namespace {
+
+// The toolkit's singletons (the frame shadows among them) go while Wine
+// still runs, so the program's exit code stays the tests' verdict.
+class VisualStudioShutdown : public ::testing::Environment
+{
+public:
+    void TearDown() override { ShutdownApplication(); }
+};
+const ::testing::Environment* const kVisualStudioShutdown =
+    ::testing::AddGlobalTestEnvironment(new VisualStudioShutdown());
 
 using ThemeTest::X;
 using ThemeTest::Y;
@@ -88,12 +101,21 @@ TEST(VisualStudio2012Theme, FrameShadowGreysOutWhenTheFrameIsDeactivated)
     std::unique_ptr<CQVTCommandBarsVisualStudio2012Theme> pTheme = MakeVisualStudio2012(15);
     ASSERT_TRUE(pTheme);
     CQVTFrameThemeVisualStudio2012* pFrame = pTheme->GetFrameTheme();
-    // The glow itself is not made here: a program that used the frame
-    // shadow manager ends with exit code 0 even when a test failed.
-    pFrame->OnFrameActivate(FALSE, nullptr, nullptr);
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, AfxRegisterWndClass(0), _T("Frame"), WS_POPUP | WS_THICKFRAME,
+                               CRect(20, 20, 220, 160), nullptr, 0));
+    CQVTFrameShadow* pShadow = pFrame->CreateShadow(&frame);
+    ASSERT_TRUE(pShadow) << "the glow is made";
+    EXPECT_EQ(RGB(0, 122, 204), pShadow->GetShadowColor());
+    EXPECT_EQ(X(5), pShadow->GetOuterSize());
+    EXPECT_EQ(X(3), pShadow->GetInnerSize());
+    pFrame->OnFrameActivate(FALSE, &frame, pShadow);
     EXPECT_EQ(RGB(48, 48, 48), pFrame->GetShadowColor());
-    pFrame->OnFrameActivate(TRUE, nullptr, nullptr);
-    EXPECT_EQ(RGB(0, 122, 204), pFrame->GetShadowColor());
+    EXPECT_EQ(RGB(48, 48, 48), pShadow->GetShadowColor());
+    pFrame->OnFrameActivate(TRUE, &frame, pShadow);
+    EXPECT_EQ(RGB(0, 122, 204), pShadow->GetShadowColor());
+    CQVTFrameShadowManager::GetInstance()->DisableShadow(&frame);
+    frame.DestroyWindow();
 }
 
 // The face of one state on a DIB: its border at the corner, its fill inside.
