@@ -286,3 +286,47 @@ TEST(PaintManagerFrame, CaptionFontFollowsTheFontHeightOverride)
     ASSERT_TRUE(::GetObject(frame.pFrame->m_fontCaption.GetSafeHandle(), sizeof(lf), &lf));
     EXPECT_NE(-23, lf.lfHeight);
 }
+
+namespace {
+// The columns holding text in a colour near the given one.
+CRect FrameTestInkOf(const DibCanvas& canvas, int cx, int cy, COLORREF clr)
+{
+    CRect rc(cx, cy, 0, 0);
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x)
+            if (NearColor(clr, canvas.At(x, y), 40))
+                rc.SetRect(std::min<LONG>(rc.left, x), std::min<LONG>(rc.top, y),
+                           std::max<LONG>(rc.right, x + 1), std::max<LONG>(rc.bottom, y + 1));
+    return rc;
+}
+}  // namespace
+
+TEST(FrameCaptionText, ADocumentTitleDrawsTheFrameTitleApartInItsColourWhileActive)
+{
+    SystemFrame frame;
+    frame.pFrame->m_clrCaptionTextActive.SetStandardValue(RGB(255, 0, 0));
+    frame.pFrame->m_clrTitleTextActive.SetStandardValue(RGB(0, 0, 255));
+    frame.pFrame->m_clrCaptionTextInactive.SetStandardValue(RGB(0, 160, 0));
+    CFrameWnd* pFrame = new CFrameWnd();
+    ASSERT_TRUE(pFrame->Create(nullptr, u"Take 12.wav - Sondrel", WS_OVERLAPPEDWINDOW | 0x4000));
+    pFrame->SetTitle(u"Sondrel");
+
+    DibCanvas active(300, 30);
+    frame.pFrame->DrawCaptionText(&active.dc, CRect(0, 0, 300, 30), pFrame, TRUE);
+    const CRect rcDocument = FrameTestInkOf(active, 300, 30, RGB(255, 0, 0));
+    const CRect rcTitle = FrameTestInkOf(active, 300, 30, RGB(0, 0, 255));
+    ASSERT_FALSE(rcDocument.IsRectEmpty());
+    ASSERT_FALSE(rcTitle.IsRectEmpty());
+    EXPECT_GE(rcTitle.left, rcDocument.right + 2);
+
+    // Inactive, or mirrored, the whole text is one colour.
+    DibCanvas inactive(300, 30);
+    frame.pFrame->DrawCaptionText(&inactive.dc, CRect(0, 0, 300, 30), pFrame, FALSE);
+    EXPECT_TRUE(FrameTestInkOf(inactive, 300, 30, RGB(0, 0, 255)).IsRectEmpty());
+    EXPECT_EQ(rcTitle.right, FrameTestInkOf(inactive, 300, 30, RGB(0, 160, 0)).right);
+    pFrame->ModifyStyleEx(0, WS_EX_LAYOUTRTL);
+    DibCanvas mirrored(300, 30);
+    frame.pFrame->DrawCaptionText(&mirrored.dc, CRect(0, 0, 300, 30), pFrame, TRUE);
+    EXPECT_TRUE(FrameTestInkOf(mirrored, 300, 30, RGB(0, 0, 255)).IsRectEmpty());
+    pFrame->DestroyWindow();
+}
