@@ -318,6 +318,13 @@ TEST(FrameCaptionText, ADocumentTitleDrawsTheFrameTitleApartInItsColourWhileActi
     ASSERT_FALSE(rcDocument.IsRectEmpty());
     ASSERT_FALSE(rcTitle.IsRectEmpty());
     EXPECT_GE(rcTitle.left, rcDocument.right + 2);
+    // Drawn whole, without the style, the text ends 2 pixels sooner.
+    pFrame->ModifyStyle(0x4000, 0);
+    DibCanvas whole(300, 30);
+    frame.pFrame->DrawCaptionText(&whole.dc, CRect(0, 0, 300, 30), pFrame, TRUE);
+    EXPECT_TRUE(FrameTestInkOf(whole, 300, 30, RGB(0, 0, 255)).IsRectEmpty());
+    EXPECT_EQ(rcTitle.right - 2, FrameTestInkOf(whole, 300, 30, RGB(255, 0, 0)).right);
+    pFrame->ModifyStyle(0, 0x4000);
 
     // Inactive, or mirrored, the whole text is one colour.
     DibCanvas inactive(300, 30);
