@@ -11,6 +11,7 @@
 #include "real_input.h"
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadow.h"
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadowManager.h"
+#include "toolkit/themes/frame/QVTFramePaintManager.h"
 
 namespace frameshadowtest {
 
@@ -131,13 +132,30 @@ private:
     CQVTFrameShadowManager::PFNUPDATELAYEREDWINDOW m_pfnSaved;
 };
 
-// The shadow a frame theme gives its frame: black, 5 pixels out with 3 of
-// corner, half transparent.
-// Waits for: CQVTFramePaintManager (its CreateShadow makes this call).
+// A frame theme that casts the flat themes' shadow: black, 5 pixels out
+// with 3 of corner, half transparent.
+class CShadowFramePaintManager : public CQVTFramePaintManager
+{
+public:
+    CShadowFramePaintManager() : CQVTFramePaintManager(nullptr) {}
+
+    HRGN CreateFrameRegion(IQVTFrameHook*, CSize) override { return nullptr; }
+    void DrawFrame(CDC*, IQVTFrameHook*) override {}
+    void DrawCaptionButton(CDC*, CRect, int, BOOL, BOOL, BOOL, BOOL, CQVTRibbonBar*) override {}
+    using CQVTFramePaintManager::DrawCaptionButton;
+
+    CQVTFrameShadow* CreateShadow(CWnd* pFrame) override
+    {
+        return CQVTFrameShadowManager::GetInstance()->EnableShadow(pFrame, RGB(0, 0, 0), 5, 3, CPoint(0, 0),
+                                                                   128);
+    }
+};
+
+// The frame's shadow as the frame hook asks its theme for it.
 inline CQVTFrameShadow* CreateThemeShadow(HWND hWndFrame)
 {
-    return CQVTFrameShadowManager::GetInstance()->EnableShadow(hWndFrame, RGB(0, 0, 0), 5, 3, CPoint(0, 0),
-                                                               128);
+    CShadowFramePaintManager theme;
+    return theme.CreateShadow(CWnd::FromHandle(hWndFrame));
 }
 
 inline BOOL CALLBACK CountShadowWindow(HWND hWnd, LPARAM lParam)
