@@ -363,6 +363,7 @@ TEST(FrameShadow, BadSizesAndBlendStopsAreBoundedOrRefused)
 
     // Stops of unequal length, or ones GDI+ would refuse, are not kept.
     EXPECT_FALSE(pManager->SetBlendStops({0.0f, 0.5f, 1.0f}, {1.0f, 1.0f}));
+    EXPECT_FALSE(pManager->SetBlendStops({0.0f, 1.0f}, {1.0f, 1.0f, 1.0f}));
     EXPECT_FALSE(pManager->SetBlendStops({0.2f, 1.0f}, {1.0f, 1.0f}));
     EXPECT_FALSE(pManager->SetBlendStops({0.0f, 1.0f}, {1.0f, 2.0f}));
     EXPECT_EQ(pManager->GetBlendStops(nullptr, nullptr), 0);
