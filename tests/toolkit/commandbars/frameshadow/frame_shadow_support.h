@@ -17,6 +17,7 @@ namespace frameshadowtest {
 
 const COLORREF kFrameColour = RGB(40, 200, 60);
 const UINT kDestroyYourself = WM_APP + 7;
+const UINT kDropYourShadow = WM_APP + 8;
 
 // A popup frame painted in one colour, 400 by 300 at least.
 class CShadowedFrame : public CWnd
@@ -29,7 +30,9 @@ public:
                         nullptr, nullptr);
     }
 
-    int m_nLiveShadowsAtDestroy = -1;  // counted inside kDestroyYourself
+    // Positions taken as asked: the system's own minimum size left out.
+    BOOL m_bTakeAnyPosition = FALSE;
+    int m_nLiveShadowsAtDestroy = -1;  // counted inside kDestroyYourself or kDropYourShadow
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -39,6 +42,10 @@ protected:
         case WM_GETMINMAXINFO:
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = CPoint(400, 300);
             return 0;
+        case WM_WINDOWPOSCHANGING:
+            if (m_bTakeAnyPosition)
+                return 0;
+            break;
         case WM_ERASEBKGND:
         {
             CRect rc;
@@ -47,6 +54,10 @@ protected:
             ::FillRect(reinterpret_cast<HDC>(wParam), &rc, brush);
             return TRUE;
         }
+        case kDropYourShadow:
+            CQVTFrameShadowManager::GetInstance()->DisableShadow(m_hWnd);
+            m_nLiveShadowsAtDestroy = CQVTFrameShadow::GetLiveCount();
+            return 0;
         case kDestroyYourself:
             DestroyWindow();
             m_nLiveShadowsAtDestroy = CQVTFrameShadow::GetLiveCount();
