@@ -223,6 +223,35 @@ TEST(ResourceFrame, EachSchemeDrawsItsBorderColumnsCaptionAndCentredTitle)
     CQVTPaintManager::SetTheme(qvtThemeOfficeXP);
 }
 
+TEST(ResourceFrame, AMergedStatusBarStopsTheInnerColumnsAndARibbonDrawsTheCaption)
+{
+    CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(_T("Office2007Blue.ini"));
+    auto* pFrame = DYNAMIC_DOWNCAST(CQVTRibbonOffice2007FrameTheme, pTheme->GetFramePaintManager());
+    ASSERT_NE(nullptr, pFrame);
+    TestFrameHook hook(CRect(4, 30, 4, 4), CSize(240, 150));
+    const int yStatusBar = 150 - 4 - 11;
+    DibCanvas plain(240, 150, kFrameTestBack);
+    pFrame->DrawFrame(&plain.dc, &hook);
+    EXPECT_EQ(RGB(177, 198, 225), plain.At(1, yStatusBar));
+    EXPECT_EQ(0, hook.ribbonCaptionDraws);
+
+    hook.statusBarHeight = 22;
+    hook.captionVisible = FALSE;
+    DibCanvas merged(240, 150, kFrameTestBack);
+    pFrame->DrawFrame(&merged.dc, &hook);
+    // The outer column runs the full height; the others give way to the
+    // status bar's pieces.
+    EXPECT_EQ(RGB(59, 90, 130), merged.At(0, yStatusBar));
+    EXPECT_EQ(RGB(59, 90, 130), merged.At(239, yStatusBar));
+    EXPECT_NE(RGB(177, 198, 225), merged.At(1, yStatusBar));
+    EXPECT_NE(kFrameTestBack, merged.At(1, yStatusBar));
+    EXPECT_EQ(RGB(177, 198, 225), merged.At(1, 60));
+    // The ribbon draws its own caption over the frame's images.
+    EXPECT_EQ(1, hook.ribbonCaptionDraws);
+    EXPECT_EQ(plain.At(120, 15), merged.At(120, 15));
+    CQVTPaintManager::SetTheme(qvtThemeOfficeXP);
+}
+
 TEST(ResourceFrame, BlueBordersAndButtonGlyphsComeFromTheScheme)
 {
     CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(_T("Office2007Blue.ini"));
@@ -285,4 +314,55 @@ TEST(PaintManagerFrame, CaptionFontFollowsTheFontHeightOverride)
     EXPECT_TRUE(frame.pFrame->m_fontCaption.IsStandardFont());
     ASSERT_TRUE(::GetObject(frame.pFrame->m_fontCaption.GetSafeHandle(), sizeof(lf), &lf));
     EXPECT_NE(-23, lf.lfHeight);
+}
+
+namespace {
+// The columns holding text in a colour near the given one.
+CRect FrameTestInkOf(const DibCanvas& canvas, int cx, int cy, COLORREF clr)
+{
+    CRect rc(cx, cy, 0, 0);
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x)
+            if (NearColor(clr, canvas.At(x, y), 40))
+                rc.SetRect(std::min<LONG>(rc.left, x), std::min<LONG>(rc.top, y),
+                           std::max<LONG>(rc.right, x + 1), std::max<LONG>(rc.bottom, y + 1));
+    return rc;
+}
+}  // namespace
+
+TEST(FrameCaptionText, ADocumentTitleDrawsTheFrameTitleApartInItsColourWhileActive)
+{
+    SystemFrame frame;
+    frame.pFrame->m_clrCaptionTextActive.SetStandardValue(RGB(255, 0, 0));
+    frame.pFrame->m_clrTitleTextActive.SetStandardValue(RGB(0, 0, 255));
+    frame.pFrame->m_clrCaptionTextInactive.SetStandardValue(RGB(0, 160, 0));
+    CFrameWnd* pFrame = new CFrameWnd();
+    ASSERT_TRUE(pFrame->Create(nullptr, u"Take 12.wav - Sondrel", WS_OVERLAPPEDWINDOW | 0x4000));
+    pFrame->SetTitle(u"Sondrel");
+
+    DibCanvas active(300, 30);
+    frame.pFrame->DrawCaptionText(&active.dc, CRect(0, 0, 300, 30), pFrame, TRUE);
+    const CRect rcDocument = FrameTestInkOf(active, 300, 30, RGB(255, 0, 0));
+    const CRect rcTitle = FrameTestInkOf(active, 300, 30, RGB(0, 0, 255));
+    ASSERT_FALSE(rcDocument.IsRectEmpty());
+    ASSERT_FALSE(rcTitle.IsRectEmpty());
+    EXPECT_GE(rcTitle.left, rcDocument.right + 2);
+    // Drawn whole, without the style, the text ends 2 pixels sooner.
+    pFrame->ModifyStyle(0x4000, 0);
+    DibCanvas whole(300, 30);
+    frame.pFrame->DrawCaptionText(&whole.dc, CRect(0, 0, 300, 30), pFrame, TRUE);
+    EXPECT_TRUE(FrameTestInkOf(whole, 300, 30, RGB(0, 0, 255)).IsRectEmpty());
+    EXPECT_EQ(rcTitle.right - 2, FrameTestInkOf(whole, 300, 30, RGB(255, 0, 0)).right);
+    pFrame->ModifyStyle(0, 0x4000);
+
+    // Inactive, or mirrored, the whole text is one colour.
+    DibCanvas inactive(300, 30);
+    frame.pFrame->DrawCaptionText(&inactive.dc, CRect(0, 0, 300, 30), pFrame, FALSE);
+    EXPECT_TRUE(FrameTestInkOf(inactive, 300, 30, RGB(0, 0, 255)).IsRectEmpty());
+    EXPECT_EQ(rcTitle.right, FrameTestInkOf(inactive, 300, 30, RGB(0, 160, 0)).right);
+    pFrame->ModifyStyleEx(0, WS_EX_LAYOUTRTL);
+    DibCanvas mirrored(300, 30);
+    frame.pFrame->DrawCaptionText(&mirrored.dc, CRect(0, 0, 300, 30), pFrame, TRUE);
+    EXPECT_TRUE(FrameTestInkOf(mirrored, 300, 30, RGB(0, 0, 255)).IsRectEmpty());
+    pFrame->DestroyWindow();
 }
