@@ -281,7 +281,7 @@ void CQVTFramePaintManager::FillCaptionBackground(CDC* pDC, CRect rc, CWnd* pFra
 
 CQVTFrameShadow* CQVTFramePaintManager::CreateShadow(CWnd* pFrame)
 {
-    // Waits for: CQVTFrameShadowManager (the frame shadows): the base makes
-    // no shadow of its own until the shadow manager is there.
+    // The base frame casts none: themes with a shadow ask the shadow
+    // manager for it (CQVTFrameShadowManager::EnableShadow).
     return nullptr;
 }
