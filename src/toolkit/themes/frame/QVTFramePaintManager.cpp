@@ -12,7 +12,7 @@ IMPLEMENT_DYNAMIC(CQVTFramePaintManager, CObject)
 
 namespace {
 const UINT kFramePaintCaptionFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
-const DWORD kFramePaintAddToTitle = 0x4000;  // the frame adds the document name to its title
+const DWORD kFramePaintAddToTitle = 0x4000;  // the frame puts the document name before its title
 const LPCTSTR kFramePaintSection = _T("CommandBars.Frame");
 }  // namespace
 
