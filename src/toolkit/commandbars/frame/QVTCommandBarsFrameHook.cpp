@@ -373,7 +373,7 @@ int CQVTCommandBarsFrameHook::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wP
         {
             CQVTFramePaintManager* pFramePaintManager = GetFramePaintManager();
             const BOOL bActive =
-                LOWORD(wParam) != WA_INACTIVE || reinterpret_cast<HWND>(lParam) == ShadowWindow();
+                LOWORD(wParam) != WA_INACTIVE || IsShadowWindow(reinterpret_cast<HWND>(lParam));
             if (pFramePaintManager)
                 pFramePaintManager->OnFrameActivate(bActive, CWnd::FromHandle(m_hwndFrame), m_pShadow);
             return hookContinue;

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/frame/shadow/QVTFrameShadowManager.h"
 #include "toolkit/foundation/core/QVTNotifyConnection.h"
 #include "toolkit/foundation/hook/QVTHookManager.h"
 #include "toolkit/themes/frame/QVTFramePaintManager.h"
@@ -28,7 +29,8 @@ enum
 
 class CQVTCommandBarsFrameHook : public CQVTHookManagerHookAble,
                                  public IQVTFrameHook,
-                                 private IQVTPaintManagerEvents
+                                 private IQVTPaintManagerEvents,
+                                 private IQVTFrameShadowManagerEvents
 {
 public:
     // A caption button: its id is the system command it sends.
@@ -111,6 +113,7 @@ protected:
 
 private:
     void OnPaintManagerDestroyed(CQVTPaintManager* pPaintManager) override;
+    void OnShadowDestroyed(HWND hWndFrame, CQVTFrameShadow* pShadow) override;
 
     // Handlers of the hooked messages; TRUE when handled.
     BOOL OnNcActivate(WPARAM wParam, LPARAM lParam, LRESULT& lResult);
@@ -120,7 +123,7 @@ private:
     void OnNcMouseMove(CPoint ptScreen);
     BOOL OnNcLButtonDown(CPoint ptScreen);
     void OnWindowPosChanging(WINDOWPOS* pPos);
-    HWND ShadowWindow() const;
+    BOOL IsShadowWindow(HWND hWnd) const;
     BOOL OnTimer(UINT_PTR nIdEvent);
     void OnSizeOrStyle(UINT nMessage, WPARAM wParam);
     void OnGetMinMaxInfo(LPARAM lParam, LRESULT& lResult);

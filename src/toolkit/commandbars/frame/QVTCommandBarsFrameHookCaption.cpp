@@ -10,6 +10,8 @@
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
+#include "toolkit/commandbars/frame/QVTWinEventHook.h"
+#include "toolkit/commandbars/frame/shadow/QVTFrameShadow.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
 #include "toolkit/ribbon/bar/QVTRibbonBar.h"
@@ -20,8 +22,13 @@ namespace {
 const UINT kHotCheckMilliseconds = 50;
 const UINT kScrollStyleMilliseconds = 100;
 
-// The process-wide window-event hook and the frames that want it.
-HWINEVENTHOOK g_hFrameHookWinEvent = nullptr;
+// The process-wide window-event hook, made on first use, and the frames
+// that want it.
+CQVTWinEventHook& FrameHookWinEvents()
+{
+    static CQVTWinEventHook hook;
+    return hook;
+}
 int g_nFrameHookWinEventUsers = 0;
 
 BOOL FrameHookCloseEnabled(HWND hWnd)
@@ -301,11 +308,9 @@ void CQVTCommandBarsFrameHook::SetFrameRegion(CSize sz, BOOL bForce)
 
 // The shadow.
 
-HWND CQVTCommandBarsFrameHook::ShadowWindow() const
+BOOL CQVTCommandBarsFrameHook::IsShadowWindow(HWND hWnd) const
 {
-    // Waits for: CQVTFrameShadow (frame shadows): the shadow's own window,
-    // whose activation keeps the frame drawn active.
-    return nullptr;
+    return m_pShadow && hWnd && m_pShadow->IsShadowWindow(hWnd);
 }
 
 void CQVTCommandBarsFrameHook::CreateFrameShadow()
@@ -315,15 +320,31 @@ void CQVTCommandBarsFrameHook::CreateFrameShadow()
         return;
     RemoveFrameShadow();
     m_pShadow = pFramePaintManager->CreateShadow(CWnd::FromHandle(m_hwndFrame));
+    if (m_pShadow)
+        CQVTFrameShadowManager::GetInstance()->AddObserver(this);
 }
 
 void CQVTCommandBarsFrameHook::RemoveFrameShadow()
 {
     if (!m_pShadow)
         return;
-    // Waits for: CQVTFrameShadowManager (frame shadows): the manager's
-    // shadow of the frame is disabled, or the hook's removed by its window.
+    CQVTFrameShadow* pShadow = m_pShadow;
     m_pShadow = nullptr;
+    CQVTFrameShadowManager* pManager = CQVTFrameShadowManager::GetInstance();
+    pManager->RemoveObserver(this);
+    const HWND hWndFrame = pShadow->GetFrame();
+    if (pManager->GetShadow(hWndFrame) == pShadow)
+        pManager->DisableShadow(hWndFrame);
+    else if (pShadow->GetSafeHwnd())
+        pShadow->DestroyWindow();
+}
+
+void CQVTCommandBarsFrameHook::OnShadowDestroyed(HWND, CQVTFrameShadow* pShadow)
+{
+    if (pShadow != m_pShadow)
+        return;
+    m_pShadow = nullptr;
+    CQVTFrameShadowManager::GetInstance()->RemoveObserver(this);
 }
 
 // The window-event hook: the system redraws a reordered frame with its own
@@ -331,22 +352,17 @@ void CQVTCommandBarsFrameHook::RemoveFrameShadow()
 
 void CQVTCommandBarsFrameHook::InstallWinEventHook()
 {
-    if (!g_hFrameHookWinEvent)
-        g_hFrameHookWinEvent =
-            ::SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER, nullptr,
-                              &CQVTCommandBarsFrameHook::WinEventProc, 0, 0, WINEVENT_OUTOFCONTEXT);
-    ++g_nFrameHookWinEventUsers;
+    if (++g_nFrameHookWinEventUsers == 1)
+        FrameHookWinEvents().Install(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER,
+                                     &CQVTCommandBarsFrameHook::WinEventProc);
 }
 
 void CQVTCommandBarsFrameHook::RemoveWinEventHook()
 {
     if (g_nFrameHookWinEventUsers == 0)
         return;
-    if (--g_nFrameHookWinEventUsers == 0 && g_hFrameHookWinEvent)
-    {
-        ::UnhookWinEvent(g_hFrameHookWinEvent);
-        g_hFrameHookWinEvent = nullptr;
-    }
+    if (--g_nFrameHookWinEventUsers == 0)
+        FrameHookWinEvents().Uninstall();
 }
 
 void CALLBACK CQVTCommandBarsFrameHook::WinEventProc(HWINEVENTHOOK, DWORD dwEvent, HWND hWnd, LONG, LONG,
