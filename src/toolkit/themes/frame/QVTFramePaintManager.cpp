@@ -12,7 +12,7 @@ IMPLEMENT_DYNAMIC(CQVTFramePaintManager, CObject)
 
 namespace {
 const UINT kFramePaintCaptionFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
-const DWORD kFramePaintAddToTitle = 0x4000;  // the frame adds the document name to its title
+const DWORD kFramePaintAddToTitle = 0x4000;  // the frame puts the document name before its title
 const LPCTSTR kFramePaintSection = _T("CommandBars.Frame");
 }  // namespace
 
@@ -281,7 +281,7 @@ void CQVTFramePaintManager::FillCaptionBackground(CDC* pDC, CRect rc, CWnd* pFra
 
 CQVTFrameShadow* CQVTFramePaintManager::CreateShadow(CWnd* pFrame)
 {
-    // Waits for: CQVTFrameShadowManager (the frame shadows): the base makes
-    // no shadow of its own until the shadow manager is there.
+    // The base frame casts none: themes with a shadow ask the shadow
+    // manager for it (CQVTFrameShadowManager::EnableShadow).
     return nullptr;
 }

@@ -40,7 +40,8 @@ const int kSystemFrameLargeGlyphWidth = 21;  // buttons this wide take the 11-pi
 }  // namespace
 
 CQVTFrameThemeOffice2007System::CQVTFrameThemeOffice2007System(CQVTPaintManager* pPaintManager)
-    : CQVTRibbonMarkupFrameTheme(pPaintManager), m_pMarkupContext(MarkupCreateContext(nullptr, TRUE))
+    : CQVTRibbonMarkupFrameTheme(pPaintManager), m_pMarkupContext(MarkupCreateContext(nullptr, TRUE)),
+      m_dwSysColorStamp(0)
 {
     LoadStyle();
 }
@@ -53,8 +54,17 @@ CQVTFrameThemeOffice2007System::~CQVTFrameThemeOffice2007System()
     MarkupReleaseContext(m_pMarkupContext);
 }
 
+DWORD AFX_CDECL CQVTFrameThemeOffice2007System::GetSysColorStamp()
+{
+    DWORD dwStamp = 2166136261u;
+    for (int i = COLOR_SCROLLBAR; i <= COLOR_MENUBAR; ++i)
+        dwStamp = (dwStamp ^ ::GetSysColor(i)) * 16777619u;
+    return dwStamp;
+}
+
 void CQVTFrameThemeOffice2007System::LoadStyle()
 {
+    m_dwSysColorStamp = GetSysColorStamp();
     HMODULE hModule = nullptr;
     HRSRC hResource =
         QVTResourceManager()->FindResource(&hModule, _T("QVT_IDR_OFFICE2007SYSTEM_STYLE"), _T("STYLE"));
@@ -160,6 +170,15 @@ void CQVTFrameThemeOffice2007System::DrawCaptionButton(CDC* pDC, CRect rc, int n
 void CQVTFrameThemeOffice2007System::RefreshMetrics()
 {
     CQVTRibbonMarkupFrameTheme::RefreshMetrics();
+    if (m_dwSysColorStamp != GetSysColorStamp())
+    {
+        // The parts hold the old colours: build them again in a new context.
+        for (CQVTMarkupThemePart& part : m_parts)
+            part.Clear();
+        MarkupReleaseContext(m_pMarkupContext);
+        m_pMarkupContext = MarkupCreateContext(nullptr, TRUE);
+        LoadStyle();
+    }
     m_bExtendTabsIntoFrame = FALSE;
     m_nCaptionHeight = ::GetSystemMetrics(SM_CYCAPTION) - ::GetSystemMetrics(SM_CYBORDER);
 
@@ -169,7 +188,6 @@ void CQVTFrameThemeOffice2007System::RefreshMetrics()
     LOGFONT lf = {};
     if (hSource && ::GetObject(hSource, sizeof(lf), &lf) == sizeof(lf))
     {
-        m_fontCaption.GetFont()->DeleteObject();
         m_fontCaption.SetStandardFont(&lf);
     }
     else if (m_fontCaption.IsStandardFont())
@@ -180,7 +198,13 @@ void CQVTFrameThemeOffice2007System::RefreshMetrics()
 
 void CQVTFrameThemeOffice2007System::FillCaptionBackground(CDC* pDC, CRect rc, CWnd* pFrame, BOOL bActive)
 {
-    m_parts[bActive ? partCaptionActive : partCaptionInactive].Render(pDC, rc);
+    CQVTMarkupThemePart& part = m_parts[bActive ? partCaptionActive : partCaptionInactive];
+    // The caption is drawn on a fresh buffer: without its part it would stay
+    // black, so it takes the plain caption colour.
+    if (part.GetElement())
+        part.Render(pDC, rc);
+    else
+        CQVTRibbonMarkupFrameTheme::FillCaptionBackground(pDC, rc, pFrame, bActive);
 }
 
 CQVTMarkupThemePart* CQVTFrameThemeOffice2007System::GetFramePart(int nPart, BOOL bActive)

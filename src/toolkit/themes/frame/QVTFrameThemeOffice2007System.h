@@ -73,6 +73,11 @@ protected:
     // Loads the style resource from the application's modules.
     void LoadStyle();
 
+    // The system colours the parts were built with: their markup takes the
+    // colours as it is parsed.
+    static DWORD AFX_CDECL GetSysColorStamp();
+
     CQVTMarkupContext* m_pMarkupContext;  // owned reference
     CQVTMarkupThemePart m_parts[partCount];
+    DWORD m_dwSysColorStamp;  // GetSysColorStamp when the parts were loaded
 };

@@ -1,6 +1,7 @@
 // Resizing a frame by its shadow as a user does it: the cursor over each
 // zone, a drag on the right zone down to the frame's minimum size, Escape
-// ending a drag, and a frame destroyed while it is dragged.
+// ending a drag, and a frame destroyed or losing its shadow while it is
+// dragged.
 #include <afxwin.h>
 
 #include "frame_shadow_support.h"
@@ -70,7 +71,9 @@ TEST(FrameShadowResize, DraggingTheRightZoneStopsAtTheMinimumAndEscapeEndsTheDra
     PumpMessages(50);
     const DWORD dwThread = ::GetCurrentThreadId();
 
-    // Left of where the minimum width allows: the frame stops at 400.
+    // Left of where the minimum width allows: the frame stops at 400, also
+    // where the frame does not hold the system to it.
+    frame.m_bTakeAnyPosition = TRUE;
     ASSERT_TRUE(RunInputScript([&] {
         ScriptMouseMove({802, 400});
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 100);
@@ -130,4 +133,34 @@ TEST(FrameShadowResize, AFrameDestroyedDuringTheDragEndsTheLoopCleanly)
     EXPECT_EQ(CQVTFrameShadowManager::GetInstance()->GetShadow(hWndFrame), nullptr);
     EXPECT_EQ(CountShadowWindows(), 0);
     EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST(FrameShadowResize, AShadowSwitchedOffDuringTheDragEndsTheLoopAndKeepsTheFrame)
+{
+    CShadowedFrame frame;
+    ASSERT_TRUE(frame.CreateFrame(CRect(200, 200, 800, 600)));
+    ASSERT_NE(CreateThemeShadow(frame.m_hWnd), nullptr);
+    PumpMessages(50);
+    const DWORD dwThread = ::GetCurrentThreadId();
+    const HWND hWndFrame = frame.m_hWnd;
+    const LONG nLive = CQVTFrameShadow::GetLiveCount();
+
+    ASSERT_TRUE(RunInputScript([&] {
+        ScriptMouseMove({802, 400});
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 100);
+        ScriptWaitForCapture(dwThread, true);
+        ScriptMouseMove({852, 400}, 100);
+        ::PostMessageW(hWndFrame, kDropYourShadow, 0, 0);
+        ScriptWaitForCapture(dwThread, false);
+        ScriptMouseMove({902, 400}, 100);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP, 100);
+    }));
+    EXPECT_EQ(frame.m_nLiveShadowsAtDestroy, nLive);
+    EXPECT_EQ(CQVTFrameShadow::GetLiveCount(), nLive - 1);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    CRect rc;
+    frame.GetWindowRect(&rc);
+    EXPECT_EQ(rc, CRect(200, 200, 850, 600));
+    EXPECT_EQ(CountShadowWindows(), 0);
+    frame.DestroyWindow();
 }

@@ -11,11 +11,13 @@
 #include "real_input.h"
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadow.h"
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadowManager.h"
+#include "toolkit/themes/frame/QVTFramePaintManager.h"
 
 namespace frameshadowtest {
 
 const COLORREF kFrameColour = RGB(40, 200, 60);
 const UINT kDestroyYourself = WM_APP + 7;
+const UINT kDropYourShadow = WM_APP + 8;
 
 // A popup frame painted in one colour, 400 by 300 at least.
 class CShadowedFrame : public CWnd
@@ -28,7 +30,9 @@ public:
                         nullptr, nullptr);
     }
 
-    int m_nLiveShadowsAtDestroy = -1;  // counted inside kDestroyYourself
+    // Positions taken as asked: the system's own minimum size left out.
+    BOOL m_bTakeAnyPosition = FALSE;
+    int m_nLiveShadowsAtDestroy = -1;  // counted inside kDestroyYourself or kDropYourShadow
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -38,6 +42,10 @@ protected:
         case WM_GETMINMAXINFO:
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = CPoint(400, 300);
             return 0;
+        case WM_WINDOWPOSCHANGING:
+            if (m_bTakeAnyPosition)
+                return 0;
+            break;
         case WM_ERASEBKGND:
         {
             CRect rc;
@@ -46,6 +54,10 @@ protected:
             ::FillRect(reinterpret_cast<HDC>(wParam), &rc, brush);
             return TRUE;
         }
+        case kDropYourShadow:
+            CQVTFrameShadowManager::GetInstance()->DisableShadow(m_hWnd);
+            m_nLiveShadowsAtDestroy = CQVTFrameShadow::GetLiveCount();
+            return 0;
         case kDestroyYourself:
             DestroyWindow();
             m_nLiveShadowsAtDestroy = CQVTFrameShadow::GetLiveCount();
@@ -131,13 +143,30 @@ private:
     CQVTFrameShadowManager::PFNUPDATELAYEREDWINDOW m_pfnSaved;
 };
 
-// The shadow a frame theme gives its frame: black, 5 pixels out with 3 of
-// corner, half transparent.
-// Waits for: CQVTFramePaintManager (its CreateShadow makes this call).
+// A frame theme that casts the flat themes' shadow: black, 5 pixels out
+// with 3 of corner, half transparent.
+class CShadowFramePaintManager : public CQVTFramePaintManager
+{
+public:
+    CShadowFramePaintManager() : CQVTFramePaintManager(nullptr) {}
+
+    HRGN CreateFrameRegion(IQVTFrameHook*, CSize) override { return nullptr; }
+    void DrawFrame(CDC*, IQVTFrameHook*) override {}
+    void DrawCaptionButton(CDC*, CRect, int, BOOL, BOOL, BOOL, BOOL, CQVTRibbonBar*) override {}
+    using CQVTFramePaintManager::DrawCaptionButton;
+
+    CQVTFrameShadow* CreateShadow(CWnd* pFrame) override
+    {
+        return CQVTFrameShadowManager::GetInstance()->EnableShadow(pFrame, RGB(0, 0, 0), 5, 3, CPoint(0, 0),
+                                                                   128);
+    }
+};
+
+// The frame's shadow as the frame hook asks its theme for it.
 inline CQVTFrameShadow* CreateThemeShadow(HWND hWndFrame)
 {
-    return CQVTFrameShadowManager::GetInstance()->EnableShadow(hWndFrame, RGB(0, 0, 0), 5, 3, CPoint(0, 0),
-                                                               128);
+    CShadowFramePaintManager theme;
+    return theme.CreateShadow(CWnd::FromHandle(hWndFrame));
 }
 
 inline BOOL CALLBACK CountShadowWindow(HWND hWnd, LPARAM lParam)

@@ -162,6 +162,18 @@ TEST(FrameShadow, BandsSurroundTheFrameBelowItAndLeaveItsPixelsAlone)
                 WS_EX_TRANSPARENT);
     EXPECT_NE(::WindowFromPoint(CPoint(1102, 400)), pShadow->GetBandWindow(CQVTFrameShadow::bandRight));
 
+    // On the screen the band beside the frame shows the shadow's colour,
+    // strongest next to the frame.
+    pShadow->SetShadowColor(RGB(0, 0, 255));
+    PumpMessages(50);
+    HDC hScreen = ::GetDC(nullptr);
+    const COLORREF clrInner = ::GetPixel(hScreen, 1100, 400);
+    const COLORREF clrOuter = ::GetPixel(hScreen, 1104, 400);
+    ::ReleaseDC(nullptr, hScreen);
+    EXPECT_GT(GetBValue(clrInner), GetRValue(clrInner));
+    EXPECT_GT(GetBValue(clrInner), GetBValue(clrOuter));
+    EXPECT_EQ(LastLayeredCall(pShadow->GetBandWindow(CQVTFrameShadow::bandRight))->pixels[300 * 5] & 0x00FFFF00, 0u);
+
     // Moving the frame takes the shadow along.
     frame.SetWindowPos(nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     PumpMessages(50);
@@ -363,6 +375,7 @@ TEST(FrameShadow, BadSizesAndBlendStopsAreBoundedOrRefused)
 
     // Stops of unequal length, or ones GDI+ would refuse, are not kept.
     EXPECT_FALSE(pManager->SetBlendStops({0.0f, 0.5f, 1.0f}, {1.0f, 1.0f}));
+    EXPECT_FALSE(pManager->SetBlendStops({0.0f, 1.0f}, {1.0f, 1.0f, 1.0f}));
     EXPECT_FALSE(pManager->SetBlendStops({0.2f, 1.0f}, {1.0f, 1.0f}));
     EXPECT_FALSE(pManager->SetBlendStops({0.0f, 1.0f}, {1.0f, 2.0f}));
     EXPECT_EQ(pManager->GetBlendStops(nullptr, nullptr), 0);

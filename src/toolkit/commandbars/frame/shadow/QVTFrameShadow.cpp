@@ -105,6 +105,18 @@ HWND CQVTFrameShadow::GetBandWindow(int nBand) const
     return m_pBands[nBand]->GetSafeHwnd();
 }
 
+BOOL CQVTFrameShadow::IsShadowWindow(HWND hWnd) const
+{
+    if (hWnd == nullptr)
+        return FALSE;
+    if (hWnd == m_hWnd)
+        return TRUE;
+    for (int i = 0; i < bandCount; ++i)
+        if (GetBandWindow(i) == hWnd)
+            return TRUE;
+    return FALSE;
+}
+
 BOOL CQVTFrameShadow::IsBandVisible(int nBand) const
 {
     HWND hWnd = GetBandWindow(nBand);

@@ -73,6 +73,9 @@ public:
     // The whole shadow on the screen (the frame's rectangle grown and moved).
     CRect GetShadowRect() const { return m_rcShadow; }
     HWND GetBandWindow(int nBand) const;
+    // One of the shadow's windows (its own or a band's): a click on a band
+    // activates it, and the frame is drawn active meanwhile.
+    BOOL IsShadowWindow(HWND hWnd) const;
     // The band shows: the frame is visible, neither minimized nor maximized.
     BOOL IsBandVisible(int nBand) const;
 

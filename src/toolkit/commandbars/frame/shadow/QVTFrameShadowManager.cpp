@@ -35,8 +35,10 @@ CQVTFrameShadowManager::CWtsEventListener::CWtsEventListener(CQVTFrameShadowMana
 CQVTFrameShadowManager::CWtsEventListener::~CWtsEventListener()
 {
     SetRegistered(FALSE);
-    if (m_hWnd != nullptr)
-        DestroyWindow();
+    // The window is left to the process's end: the manager goes at the
+    // process's exit too, where destroying a window, or posting to it, made
+    // Wine end the process with code 0. Detached, it only does the default.
+    Detach();
     if (m_hWtsApi != nullptr)
         ::FreeLibrary(m_hWtsApi);
 }

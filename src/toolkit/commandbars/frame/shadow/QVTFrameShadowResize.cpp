@@ -140,7 +140,8 @@ void CQVTFrameShadow::TrackResize(int nZone, CPoint ptStart)
     const CSize szFromLeftTop = ptStart - rcStart.TopLeft();
     const CSize szFromRightBottom = ptStart - rcStart.BottomRight();
 
-    while (::IsWindow(hWndFrame) && ::GetCapture() == hWndFrame)
+    // Switching the frame's theme off disables the shadow: the drag ends.
+    while (m_bEnabled && ::IsWindow(hWndFrame) && ::GetCapture() == hWndFrame)
     {
         MSG msg;
         for (int i = 0; i < kShadowPaintBatch && ::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE);
