@@ -172,7 +172,9 @@ TEST(FrameShadow, BandsSurroundTheFrameBelowItAndLeaveItsPixelsAlone)
     ::ReleaseDC(nullptr, hScreen);
     EXPECT_GT(GetBValue(clrInner), GetRValue(clrInner));
     EXPECT_GT(GetBValue(clrInner), GetBValue(clrOuter));
-    EXPECT_EQ(LastLayeredCall(pShadow->GetBandWindow(CQVTFrameShadow::bandRight))->pixels[300 * 5] & 0x00FFFF00, 0u);
+    EXPECT_EQ(LastLayeredCall(pShadow->GetBandWindow(CQVTFrameShadow::bandRight))->pixels[300 * 5] &
+                  0x00FFFF00,
+              0u);
 
     // Moving the frame takes the shadow along.
     frame.SetWindowPos(nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
