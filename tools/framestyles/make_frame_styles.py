@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Writes the frames' style archives: the "STYLE" resource of the system
 frame (24 markup entries coloured by system-colour references, so the frame
-follows the system colours), and the test archive of the eight parts a flat
-frame loads. Each is written as a compiled resource file (.res) that the
+follows the system colours), and the test archives of the eight parts a flat
+frame loads (the Modern UI frame's and the Office 2013 frame's). Each is written as a compiled resource file (.res) that the
 programs link: the resource compiler takes STYLE for a dialog keyword and
 cannot name the type in a script.
 
@@ -26,6 +26,8 @@ SYSTEM_RESOURCES = os.path.join(FRAME_DIR, "QVTFrameStyles.res")
 TEST_RESOURCES = os.path.join(ROOT, "tests", "toolkit", "themes", "modernui", "data", "ModernUITest.res")
 VISUALSTUDIO_TEST_RESOURCES = os.path.join(ROOT, "tests", "toolkit", "themes", "visualstudio", "data",
                                            "VisualStudioStyles.res")
+OFFICE2013_TEST_RESOURCES = os.path.join(ROOT, "tests", "toolkit", "themes", "office2013", "data",
+                                         "Office2013Frame.res")
 
 NS = ("xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' "
       "xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml'")
@@ -214,6 +216,8 @@ def outputs():
         # 10 and Visual Studio 2015 frames read, with the restore parts.
         VISUALSTUDIO_TEST_RESOURCES: resource_file([("QVT_IDR_VS2012_STYLE", archive(test_entries())),
                                                     ("XAML_STYLE", archive(windows10_entries()))]),
+        # The Office 2013 frame's style, under the name that frame looks for.
+        OFFICE2013_TEST_RESOURCES: resource_file([("XAML_STYLE", archive(test_entries()))]),
     }
 
 

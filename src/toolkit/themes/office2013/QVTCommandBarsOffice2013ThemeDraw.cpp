@@ -435,36 +435,39 @@ CSize CQVTCommandBarsOffice2013Theme::DrawCommandBarSeparator(CDC* pDC, CQVTComm
     const CRect rcRow = pControl->GetRowRect();
     const BOOL bWrap = pControl->GetWrap();
     const int nPosition = pBar->GetPosition();
-    auto horizontalPair = [&](int y, int x0, int x1) {
-        HorizontalLine(pDC, x0, y, x1, clrDark);
-        HorizontalLine(pDC, x0, y + DpiY(1), x1, clrLight);
+    // Each line of a pair sits at its own scaled offset.
+    auto horizontalPair = [&](int yDark, int yLight, int x0, int x1) {
+        HorizontalLine(pDC, x0, yDark, x1, clrDark);
+        HorizontalLine(pDC, x0, yLight, x1, clrLight);
     };
-    auto verticalPair = [&](int x, int y0, int y1) {
-        VerticalLine(pDC, x, y0, y1, clrDark);
-        VerticalLine(pDC, x + DpiX(1), y0, y1, clrLight);
+    auto verticalPair = [&](int xDark, int xLight, int y0, int y1) {
+        VerticalLine(pDC, xDark, y0, y1, clrDark);
+        VerticalLine(pDC, xLight, y0, y1, clrLight);
     };
     if (bPopup)
     {
         if (!bWrap)
-            horizontalPair(rcControl.top - DpiY(2),
+            horizontalPair(rcControl.top - DpiY(2), rcControl.top - DpiY(1),
                            rcControl.left + GetPopupBarGutterWidth(pBar) + GetPopupTextGap() - DpiX(1),
                            rcControl.right + DpiX(1));
         else
-            verticalPair(rcControl.left - DpiX(2), rcRow.top - DpiY(1), rcRow.bottom + DpiY(1));
+            verticalPair(rcControl.left - DpiX(2), rcControl.left - DpiX(1), rcRow.top - DpiY(1),
+                         rcRow.bottom + DpiY(1));
     }
     else if (nPosition != qvtBarLeft && nPosition != qvtBarRight)
     {
         if (!bWrap)
-            verticalPair(rcControl.left - DpiX(4), rcRow.top + DpiY(2), rcRow.bottom);
+            verticalPair(rcControl.left - DpiX(4), rcControl.left - DpiX(3), rcRow.top + DpiY(2),
+                         rcRow.bottom);
         else
-            horizontalPair(rcRow.top - DpiY(4), rcRow.left, rcRow.right);
+            horizontalPair(rcRow.top - DpiY(4), rcRow.top - DpiY(3), rcRow.left, rcRow.right);
     }
     else
     {
         if (!bWrap)
-            horizontalPair(rcControl.top - DpiY(4), rcRow.left, rcRow.right);
+            horizontalPair(rcControl.top - DpiY(4), rcControl.top - DpiY(3), rcRow.left, rcRow.right);
         else
-            verticalPair(rcRow.right + DpiX(2), rcRow.top + DpiY(4), rcRow.bottom);
+            verticalPair(rcRow.right + DpiX(2), rcRow.right + DpiX(3), rcRow.top + DpiY(4), rcRow.bottom);
     }
     return CSize(0, 0);
 }
