@@ -10,7 +10,6 @@
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
-#include "toolkit/foundation/core/QVTApplication.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/windows10/QVTCommandBarsNativeWindows10Theme.h"
 #include "toolkit/themes/windows10/QVTFrameThemeNativeWindows10.h"
@@ -23,16 +22,6 @@ public:
     CFlatFramesTestApp() : CWinApp(_T("FlatFramesTest")) {}
 };
 CFlatFramesTestApp theApp;
-
-// The toolkit's singletons (the frame shadows among them) go while Wine
-// still runs, so the program's exit code stays the tests' verdict.
-class FlatFramesShutdown : public ::testing::Environment
-{
-public:
-    void TearDown() override { ShutdownApplication(); }
-};
-const ::testing::Environment* const kFlatFramesShutdown =
-    ::testing::AddGlobalTestEnvironment(new FlatFramesShutdown());
 
 const CRect kFlatFrameRect(120, 100, 620, 400);
 

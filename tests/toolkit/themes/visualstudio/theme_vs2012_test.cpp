@@ -13,7 +13,6 @@
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadow.h"
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadowManager.h"
-#include "toolkit/foundation/core/QVTApplication.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/visualstudio/QVTCommandBarsVisualStudio2012Theme.h"
 #include "toolkit/themes/visualstudio/QVTFrameThemeVisualStudio2012.h"
@@ -21,16 +20,6 @@
 #include "toolkit/themes/visualstudio/QVTStatusBarThemeVisualStudio2012.h"
 
 namespace {
-
-// The toolkit's singletons (the frame shadows among them) go while Wine
-// still runs, so the program's exit code stays the tests' verdict.
-class VisualStudioShutdown : public ::testing::Environment
-{
-public:
-    void TearDown() override { ShutdownApplication(); }
-};
-const ::testing::Environment* const kVisualStudioShutdown =
-    ::testing::AddGlobalTestEnvironment(new VisualStudioShutdown());
 
 using ThemeTest::X;
 using ThemeTest::Y;
