@@ -4,6 +4,9 @@
 #include "toolkit/commandbars/QVTCommandBarsResource.h"
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
+#include "toolkit/foundation/draw/QVTFontDC.h"
+#include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "toolkit/themes/visualstudio/QVTScrollBarThemeVisualStudio2012.h"
 #include "toolkit/themes/windows10/QVTFrameThemeNativeWindows10.h"
 #include "toolkit/themes/windows10/QVTStatusBarThemeNativeWindows10.h"
@@ -14,6 +17,7 @@ IMPLEMENT_DYNAMIC(CQVTCommandBarsVisualStudio2015Theme, CQVTCommandBarsNativeWin
 
 namespace {
 const COLORREF kWindows10ThemeNoColor = CQVTPaintManagerColor::noColor;
+const WCHAR kWindows10GlyphArrowDown = 77;
 // The "Close" command of the bars' own close buttons.
 const int kWindows10CloseCommand = 9149;
 }  // namespace
@@ -69,6 +73,62 @@ void CQVTCommandBarsNativeWindows10Theme::DrawSplitButtonFrame(CDC* pDC, CQVTCon
         VerticalLine(pDC, rc.right - nDropDown - 1, rc.top, rc.bottom, clrLine);
     const CRect rcDropDown(rc.right - nDropDown, rc.top, rc.right, rc.bottom);
     DrawDropDownGlyph(pDC, pControl, rcDropDown.CenterPoint(), bSelected, bPopuped, bEnabled, FALSE);
+}
+
+CSize CQVTCommandBarsNativeWindows10Theme::DrawControlComboBox(CDC* pDC, CQVTControl* pControl, BOOL bDraw)
+{
+    // The flat combo box, in the combo-box set also where a ribbon puts it
+    // into the caption.
+    const CSize sz = CQVTPaintManager::DrawControlComboBox(pDC, pControl, bDraw);
+    CQVTControlComboBox* pCombo = DYNAMIC_DOWNCAST(CQVTControlComboBox, pControl);
+    if (!bDraw || !pCombo)
+        return sz;
+    const CQVTColorSetStateComboBox& cs = m_csComboBox;
+    const BOOL bEnabled = GetEffectiveEnabled(pControl);
+    COLORREF clrBack = cs.m_clrBack, clrBorder = cs.m_clrBorder, clrDropDownBack = cs.m_clrDropDownBack;
+    COLORREF clrDropDownBorder = cs.m_clrDropDownBorder, clrMarker = cs.m_clrDropDownMarker;
+    if (!bEnabled)
+    {
+        clrBack = cs.m_clrBackDisabled;
+        clrBorder = cs.m_clrBorderDisabled;
+        clrDropDownBack = cs.m_clrDropDownBackDisabled;
+        clrDropDownBorder = cs.m_clrDropDownBorderDisabled;
+        clrMarker = cs.m_clrDropDownMarkerDisabled;
+    }
+    else if (pControl->GetPopuped())
+    {
+        clrBack = cs.m_clrBackDropped;
+        clrBorder = cs.m_clrBorderDropped;
+        clrDropDownBack = cs.m_clrDropDownBackDropped;
+        clrDropDownBorder = cs.m_clrDropDownBorderDropped;
+        clrMarker = cs.m_clrDropDownMarkerDropped;
+    }
+    else if (pControl->GetSelected())
+    {
+        clrBack = cs.m_clrBackHighlight;
+        clrBorder = cs.m_clrBorderHighlight;
+        clrDropDownBack = cs.m_clrDropDownBackHighlight;
+        clrDropDownBorder = cs.m_clrDropDownBorderHighlight;
+        clrMarker = cs.m_clrDropDownMarkerHighlight;
+    }
+    const CRect rc = pControl->GetRect();
+    const CRect rcBox(rc.left + pCombo->GetLabelWidth(), rc.top, rc.right, rc.bottom);
+    FillAndFrame(pDC, rcBox, clrBorder, clrBack);
+    CRect rcButton(rc.right - pCombo->GetThumbWidth(), rc.top, rc.right, rc.bottom);
+    rcButton.DeflateRect(1, 1);
+    if (clrDropDownBack != kWindows10ThemeNoColor)
+        pDC->FillSolidRect(rcButton, clrDropDownBack);
+    if (bEnabled && clrDropDownBorder != kWindows10ThemeNoColor)
+        VerticalLine(pDC, rcButton.left, rcButton.top, rcButton.bottom, clrDropDownBorder);
+    {
+        CQVTFontDC font(pDC, GetIconFont());
+        CRect rcText(rcBox.left + DpiX(3), rcBox.top + DpiY(1), rcButton.left, rcBox.bottom - DpiY(1));
+        pCombo->DrawEditText(pDC, rcText);
+    }
+    CRect rcMarker(rcButton);
+    rcMarker.OffsetRect(1, 0);
+    QVTGlyphFont()->DrawGlyph(pDC, kWindows10GlyphArrowDown, rcMarker, clrMarker);
+    return CSize(0, 0);
 }
 
 COLORREF CQVTCommandBarsNativeWindows10Theme::GetControlTextColor(CQVTControl* pControl)

@@ -14,6 +14,7 @@ public:
     CQVTCommandBarsNativeWindows10Theme();
 
     void DrawSplitButtonFrame(CDC* pDC, CQVTControl* pControl, CRect rc) override;
+    CSize DrawControlComboBox(CDC* pDC, CQVTControl* pControl, BOOL bDraw) override;
     COLORREF GetControlTextColor(CQVTControl* pControl) override;
     void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, BOOL bEnabled, BOOL bChecked,
                        BOOL bPopuped, int barType, int barPosition) override;
