@@ -17,12 +17,16 @@
 #include "toolkit/themes/elements/QVTProgressPaintManager.h"
 #include "toolkit/themes/elements/QVTSliderPaintManager.h"
 #include "toolkit/themes/elements/QVTStatusBarPaintManager.h"
+#include "toolkit/themes/frame/QVTFrameThemeOffice2007System.h"
 #include "toolkit/themes/office/QVTVisualStudio6Theme.h"
 #include "toolkit/themes/native/QVTCommandBarsNativeXPTheme.h"
 #include "toolkit/themes/visualstudio/QVTVisualStudio2008Theme.h"
 #include "toolkit/themes/visualstudio/QVTVisualStudio2010Theme.h"
+#include "toolkit/themes/office2013/QVTCommandBarsOffice2013Theme.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
+#include "toolkit/themes/visualstudio/QVTCommandBarsVisualStudio2012Theme.h"
+#include "toolkit/themes/windows10/QVTCommandBarsNativeWindows10Theme.h"
 #include "toolkit/ribbon/paint/QVTRibbonTheme.h"
 #include "toolkit/ribbon/paint/QVTRibbonThemeResource.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
@@ -123,6 +127,7 @@ CQVTPaintManager::~CQVTPaintManager()
     delete m_pStatusBarPaintManager;
     delete m_pScrollBarPaintManager;
     delete m_pMessageBarPaintManager;
+    delete m_pFramePaintManager;
     if (m_pRibbonPaintManager)
         m_pRibbonPaintManager->InternalRelease();
     m_pRibbonPaintManager = nullptr;
@@ -183,6 +188,20 @@ CQVTPaintManager* AFX_CDECL CQVTPaintManager::CreateTheme(int nTheme)
         break;
     case qvtThemeVisualStudio2010:
         pTheme = new CQVTVisualStudio2010Theme();
+        break;
+    case qvtThemeOffice2013:
+        pTheme = new CQVTCommandBarsOffice2013Theme();
+        break;
+    case qvtThemeVisualStudio2012:
+    case qvtThemeVisualStudio2012Light:
+    case qvtThemeVisualStudio2012Dark:
+        pTheme = new CQVTCommandBarsVisualStudio2012Theme(nTheme);
+        break;
+    case qvtThemeVisualStudio2015:
+        pTheme = new CQVTCommandBarsVisualStudio2015Theme();
+        break;
+    case qvtThemeNativeWindows10:
+        pTheme = new CQVTCommandBarsNativeWindows10Theme();
         break;
     default:
         // Every other id, and the ids of themes this program does not carry
@@ -350,6 +369,8 @@ void CQVTPaintManager::RefreshMetrics()
         m_pSliderPaintManager->RefreshMetrics();
     if (m_pProgressPaintManager)
         m_pProgressPaintManager->RefreshMetrics();
+    if (m_pFramePaintManager)
+        m_pFramePaintManager->RefreshMetrics();
     if (m_pStatusBarPaintManager)
         m_pStatusBarPaintManager->RefreshMetrics();
     if (m_pMessageBarPaintManager)
@@ -361,8 +382,7 @@ void CQVTPaintManager::RefreshMetrics()
         if (SUCCEEDED(m_themeStatusBar.GetThemeColor(1, 0, 3803 /* text colour */, &clrText)))
             m_pStatusBarPaintManager->m_clrText.SetStandardValue(clrText);
     }
-    // Waits for: Frames (frame paint managers): the frame's paint manager
-    // refreshes here, after the progress; the ribbon's last.
+    // The ribbon's last.
     if (m_pRibbonPaintManager)
         m_pRibbonPaintManager->RefreshMetrics();
 }
@@ -511,8 +531,21 @@ void CQVTPaintManager::SetFontHeight(int nFontHeight)
 {
     m_nFontHeight = nFontHeight;
     RefreshMetrics();
-    // Waits for: Frames (frame paint managers): the frame paint manager's
-    // caption font follows the height here.
+    if (!m_pFramePaintManager)
+        return;
+    CQVTPaintManagerFont& font = m_pFramePaintManager->m_fontCaption;
+    if (nFontHeight == 0)
+    {
+        font.SetCustomFont(nullptr);
+        m_pFramePaintManager->RefreshMetrics();
+        return;
+    }
+    LOGFONT lf = {};
+    if (font.GetSafeHandle() && ::GetObject(font.GetSafeHandle(), sizeof(lf), &lf) == sizeof(lf))
+    {
+        lf.lfHeight = -nFontHeight;
+        font.SetCustomFont(&lf);
+    }
 }
 
 int CQVTPaintManager::GetSplitDropDownHeight() const
@@ -530,7 +563,11 @@ void CQVTPaintManager::GetIconsInfo(BOOL& bUseFadedIcons, BOOL& bUseDisabledIcon
 
 CQVTFramePaintManager* CQVTPaintManager::GetFramePaintManager()
 {
-    // Waits for: Frames (frame paint managers): made on first request.
+    if (!m_pFramePaintManager)
+    {
+        m_pFramePaintManager = new CQVTFrameThemeOffice2007System(this);
+        m_pFramePaintManager->RefreshMetrics();
+    }
     return m_pFramePaintManager;
 }
 
