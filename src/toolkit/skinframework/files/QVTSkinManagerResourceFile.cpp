@@ -49,11 +49,17 @@ const BYTE* CQVTSkinManagerResourceFile::LockResourceBounded(HMODULE hModule, LP
     HRSRC hResource = ::FindResourceW(hModule, lpszName, lpszType);
     if (hResource == nullptr)
         return nullptr;
+    // The handle is the resource's data entry: a damaged directory can point
+    // it outside the module, where reading its size would fault.
+    const BYTE *pStart = nullptr, *pEnd = nullptr;
+    const BYTE* pEntry = reinterpret_cast<const BYTE*>(hResource);
+    if (!SkinModuleExtent(hModule, &pStart, &pEnd) || pEntry < pStart ||
+        pEntry + sizeof(IMAGE_RESOURCE_DATA_ENTRY) > pEnd)
+        return nullptr;
     DWORD cbSize = ::SizeofResource(hModule, hResource);
     HGLOBAL hGlobal = ::LoadResource(hModule, hResource);
     const BYTE* pData = hGlobal ? static_cast<const BYTE*>(::LockResource(hGlobal)) : nullptr;
-    const BYTE *pStart = nullptr, *pEnd = nullptr;
-    if (pData == nullptr || !SkinModuleExtent(hModule, &pStart, &pEnd) || pData < pStart || pData >= pEnd)
+    if (pData == nullptr || pData < pStart || pData >= pEnd)
         return nullptr;
     *pcbSize = static_cast<DWORD>(std::min<ULONG_PTR>(cbSize, static_cast<ULONG_PTR>(pEnd - pData)));
     return pData;

@@ -478,16 +478,22 @@ CRect CQVTSkinManagerSchema::CalcFrameBorders(DWORD dwStyle, DWORD dwExStyle, BO
         int b = -rc.left;
         return CRect(b, b + nCaption, b, b);
     }
+    // Thicknesses, not a rectangle: every side grows by adding.
     CRect rc(0, (dwStyle & WS_CAPTION) == WS_CAPTION ? nCaption : 0, 0, 0);
-    int n = GetFrameBorderCount(dwStyle, dwExStyle);
-    rc.InflateRect(n * metrics.m_cxBorder, n * metrics.m_cyBorder, n * metrics.m_cxBorder,
-                   n * metrics.m_cyBorder);
+    auto grow = [&rc](int cx, int cy) {
+        rc.left += cx;
+        rc.right += cx;
+        rc.top += cy;
+        rc.bottom += cy;
+    };
+    const int n = GetFrameBorderCount(dwStyle, dwExStyle);
+    grow(n * metrics.m_cxBorder, n * metrics.m_cyBorder);
     if (dwExStyle & WS_EX_CLIENTEDGE)
     {
         if ((dwStyle & WS_CHILD) && bChildBorderFill)
-            rc.InflateRect(metrics.m_cxEdge, metrics.m_cyEdge, metrics.m_cxEdge, metrics.m_cyEdge);
+            grow(metrics.m_cxEdge, metrics.m_cyEdge);
         else
-            rc.InflateRect(2, 2, 2, 2);
+            grow(2, 2);
     }
     return rc;
 }
