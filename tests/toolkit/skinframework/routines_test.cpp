@@ -92,20 +92,22 @@ TEST(SkinRoutines, EdgesAndFrameControlsUseTheSkinColours)
 
 TEST(SkinRoutines, DibLoaderFindsThePixelsAfterHeadersMasksAndColours)
 {
-    const std::string red32 = RoutinesDwords({0xFFFF0000, 0xFF00FF00});
+    // Blue and green: pixels read from where the masks lie would be red.
+    const std::string blueGreen32 = RoutinesDwords({0xFF0000FF, 0xFF00FF00});
     struct
     {
         const char* what;
         std::string data;
         BOOL alpha;
     } good[] = {
-        {"plain 32-bit", RoutinesDib(2, 1, 32, BI_RGB, 0, 40, "", red32), TRUE},
+        {"plain 32-bit", RoutinesDib(2, 1, 32, BI_RGB, 0, 40, "", blueGreen32), TRUE},
         {"bit fields after a 40-byte header",
-         RoutinesDib(2, 1, 32, BI_BITFIELDS, 0, 40, RoutinesDwords({0xFF0000, 0xFF00, 0xFF}), red32), TRUE},
-        {"a 124-byte header with its masks inside", RoutinesDib(2, 1, 32, BI_BITFIELDS, 0, 124, "", red32),
+         RoutinesDib(2, 1, 32, BI_BITFIELDS, 0, 40, RoutinesDwords({0xFF0000, 0xFF00, 0xFF}), blueGreen32),
          TRUE},
+        {"a 124-byte header with its masks inside",
+         RoutinesDib(2, 1, 32, BI_BITFIELDS, 0, 124, "", blueGreen32), TRUE},
         {"a colour table before 24-bit pixels",
-         RoutinesDib(2, 1, 24, BI_RGB, 2, 40, RoutinesDwords({1, 2}), std::string("\0\0\xFF\0\xFF\0\0\0", 8)),
+         RoutinesDib(2, 1, 24, BI_RGB, 2, 40, RoutinesDwords({1, 2}), std::string("\xFF\0\0\0\xFF\0\0\0", 8)),
          FALSE},
     };
     for (auto& c : good)
@@ -118,7 +120,7 @@ TEST(SkinRoutines, DibLoaderFindsThePixelsAfterHeadersMasksAndColours)
                                              static_cast<DWORD>(c.data.size()), &alpha);
         ASSERT_TRUE(h != nullptr) << c.what;
         EXPECT_EQ(c.alpha, alpha) << c.what;
-        EXPECT_EQ(RGB(255, 0, 0), RoutinesPixel(h, 0, 0)) << c.what;
+        EXPECT_EQ(RGB(0, 0, 255), RoutinesPixel(h, 0, 0)) << c.what;
         EXPECT_EQ(RGB(0, 255, 0), RoutinesPixel(h, 1, 0)) << c.what;
         ::DeleteObject(h);
     }
@@ -141,18 +143,18 @@ TEST(SkinRoutines, DibLoaderFindsThePixelsAfterHeadersMasksAndColours)
         const char* what;
         std::string data;
     } bad[] = {
-        {"too short for its pixels", RoutinesDib(2, 2, 32, BI_RGB, 0, 40, "", red32)},
+        {"too short for its pixels", RoutinesDib(2, 2, 32, BI_RGB, 0, 40, "", blueGreen32)},
         {"a header larger than the block",
-         RoutinesDib(2, 1, 32, BI_RGB, 0, 40, "", red32).replace(0, 1, "\xF0")},
+         RoutinesDib(2, 1, 32, BI_RGB, 0, 40, "", blueGreen32).replace(0, 1, "\xF0")},
         {"a header smaller than 40 bytes",
-         RoutinesDib(2, 1, 32, BI_RGB, 0, 40, "", red32).replace(0, 1, "\x0C")},
-        {"sizes that overflow", RoutinesDib(0x7FFFFFFF, 0x7FFFFFFF, 32, BI_RGB, 0, 40, "", red32)},
-        {"no width", RoutinesDib(0, 1, 32, BI_RGB, 0, 40, "", red32)},
-        {"no height", RoutinesDib(2, 0, 32, BI_RGB, 0, 40, "", red32)},
+         RoutinesDib(2, 1, 32, BI_RGB, 0, 40, "", blueGreen32).replace(0, 1, "\x0C")},
+        {"sizes that overflow", RoutinesDib(0x7FFFFFFF, 0x7FFFFFFF, 32, BI_RGB, 0, 40, "", blueGreen32)},
+        {"no width", RoutinesDib(0, 1, 32, BI_RGB, 0, 40, "", blueGreen32)},
+        {"no height", RoutinesDib(2, 0, 32, BI_RGB, 0, 40, "", blueGreen32)},
         {"a colour table larger than the bits allow",
-         RoutinesDib(1, 1, 8, BI_RGB, 0x40000000, 40, "", red32)},
+         RoutinesDib(1, 1, 8, BI_RGB, 0x40000000, 40, "", blueGreen32)},
         {"masks cut off", RoutinesDib(2, 1, 32, BI_BITFIELDS, 0, 40, "", "")},
-        {"compressed", RoutinesDib(2, 1, 8, BI_RLE8, 0, 40, palette, red32)},
+        {"compressed", RoutinesDib(2, 1, 8, BI_RLE8, 0, 40, palette, blueGreen32)},
         {"nothing", ""},
     };
     for (const auto& c : bad)
