@@ -276,3 +276,45 @@ TEST(SkinDrawing, TextTakesTheSkinColourAndItsShadow)
     EXPECT_EQ(0, plain.CountOf(RGB(0, 0, 255))) << "no shadow";
     EXPECT_EQ(kDrawingWhite, plain.At(79, 29)) << "no background";
 }
+
+TEST(SkinDrawing, FrameImagesGiveTheirTransparentRunsAsRegions)
+{
+    auto skin = SkinLoad(SkinModulePath(), u"NormalBlue.ini");
+    CQVTSkinManagerClass* window = skin->Class(u"WINDOW");
+    CQVTSkinImage* caption = window->GetImage(window->GetThemeString(1, 1, 3001));
+    ASSERT_TRUE(caption != nullptr);
+    CRect frame = caption->GetFrameRect(2, FALSE, 0);
+    ASSERT_EQ(CRect(0, 0, 32, 30), frame);
+    CRgn left, right;
+    ASSERT_TRUE(CQVTSkinManagerSchema::ScanTransparentRuns(caption, frame, window->GetThemeRect(1, 1, 3601),
+                                                           RGB(255, 0, 255), &left, &right));
+    // Rounded top corners: three, two and one magenta pixels.
+    const int runs[] = {3, 2, 1, 0};
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+        {
+            EXPECT_EQ(x < runs[y], !!left.PtInRegion(x, y)) << x << "," << y;
+            EXPECT_EQ(x < runs[y], !!right.PtInRegion(-1 - x, y)) << x << "," << y;
+        }
+    CRect box;
+    left.GetRgnBox(&box);
+    EXPECT_EQ(CRect(0, 0, 3, 3), box);
+}
+
+TEST(SkinDrawing, ColourFiltersRewriteTheImageOnce)
+{
+    SkinTestSite site;
+    site.filter = TRUE;
+    auto skin = SkinLoad(SkinModulePath(), u"NormalBlue.ini", &site);
+    CQVTSkinManagerClass* button = skin->Class(u"BUTTON");
+    DibCanvas canvas(60, 30);
+    ASSERT_TRUE(DrawingDraw(button, canvas, 1, 3, CRect(0, 0, 60, 30)));
+    EXPECT_EQ(RGB(140, 60, 30), canvas.At(30, 25)) << "the pressed fill with red and blue swapped";
+    EXPECT_EQ(RGB(80, 90, 90), canvas.At(0, 15)) << "the border, drawn from the bitmap";
+    EXPECT_EQ(kDrawingWhite, canvas.At(0, 0)) << "the transparent colour is left alone";
+    const int calls = site.calls;
+    DibCanvas again(60, 30);
+    ASSERT_TRUE(DrawingDraw(button, again, 1, 3, CRect(0, 0, 60, 30)));
+    EXPECT_EQ(RGB(80, 90, 90), again.At(0, 15)) << "filtered once, not twice";
+    EXPECT_LT(site.calls - calls, 100) << "the pixels are not filtered again";
+}
