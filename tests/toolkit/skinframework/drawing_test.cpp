@@ -98,6 +98,19 @@ TEST(SkinDrawing, TrueSizeCheckBoxIsCentredAndNotScaled)
     const int at = (41 - size) / 2;
     EXPECT_EQ(CRect(at, at, at + size, at + size), canvas.BoundsOfAllBut(kDrawingWhite));
 
+    // light.msstyles's check box: its frame, centred, never larger.
+    auto light = SkinLoad(SkinLightPath(), u"Blue.ini");
+    SIZE lightSize = {};
+    ASSERT_TRUE(light->Class(u"BUTTON")->GetThemePartSize(3, 5, nullptr, qvtSkinSizeTrue, &lightSize));
+    DibCanvas lightCanvas(61, 61);
+    ASSERT_TRUE(DrawingDraw(light->Class(u"BUTTON"), lightCanvas, 3, 5, CRect(0, 0, 61, 61)));
+    const CSize scaled(QVTDpiScaler()->ScaleX(lightSize.cx), QVTDpiScaler()->ScaleY(lightSize.cy));
+    const CRect centred(CPoint((61 - scaled.cx) / 2, (61 - scaled.cy) / 2), scaled);
+    CRect drawn = lightCanvas.BoundsOfAllBut(kDrawingWhite);
+    EXPECT_FALSE(drawn.IsRectEmpty());
+    EXPECT_EQ(centred, drawn | centred) << "inside the centred frame";
+    EXPECT_GT(drawn.Width(), scaled.cx / 2);
+
     SIZE sz = {};
     ASSERT_TRUE(button->GetThemePartSize(3, 1, nullptr, qvtSkinSizeTrue, &sz));
     EXPECT_EQ(CSize(13, 13), CSize(sz));

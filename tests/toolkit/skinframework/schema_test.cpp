@@ -21,8 +21,7 @@ TEST(SkinSchema, LookUpsFallBackThroughPartClassAndGlobals)
     EXPECT_EQ(RGB(255, 0, 255), clr);
     EXPECT_EQ(E_FAIL, schema->GetColorProperty(7, 1, 2, 3805, &clr));
 
-    // light.msstyles: [Button.Pushbutton(Hot)] found from [Button] where only
-    // the class has a value.
+    // light.msstyles: a state without a section of its own finds its part's image.
     auto light = SkinLoad(SkinLightPath(), u"Blue.ini");
     ASSERT_TRUE(light->ok);
     EXPECT_FALSE(light->Class(u"BUTTON")->GetThemeString(1, 2, 3001).IsEmpty());
