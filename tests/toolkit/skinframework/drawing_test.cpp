@@ -53,7 +53,9 @@ TEST(SkinDrawing, PushButtonDrawsEachStateFromItsFrame)
         ASSERT_TRUE(DrawingDraw(button, canvas, 1, state, CRect(0, 0, 60, 30)));
         seen.push_back(canvas.At(30, 25));
         if (fills[state - 1] != 0)
+        {
             EXPECT_EQ(fills[state - 1], canvas.At(30, 25)) << "state " << state;
+        }
         EXPECT_EQ(kDrawingWhite, canvas.At(0, 0)) << "magenta corners are transparent, state " << state;
         EXPECT_EQ(state == 5   ? RGB(49, 106, 197)
                   : state == 4 ? RGB(160, 160, 150)

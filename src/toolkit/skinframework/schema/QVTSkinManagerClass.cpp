@@ -15,8 +15,15 @@ CQVTSkinManagerClass::CQVTSkinManagerClass(CQVTSkinManagerSchema* pSchema, const
 CQVTSkinManagerClass::~CQVTSkinManagerClass()
 {
     // Waits for: CQVTSkinManager (Skin I, the manager): theme handles that
-    // point to this class leave the manager's theme-handle map here, and the
-    // system theme handle is closed through the API hook's saved entry point.
+    // point to this class leave the manager's theme-handle map here.
+    // Waits for: the API hook of Skin II: once it intercepts CloseThemeData,
+    // the system's own entry point it saves closes this handle instead.
+    typedef HRESULT(WINAPI * PFNCLOSETHEMEDATA)(HANDLE);
+    HMODULE hTheme = m_hSystemTheme != nullptr ? ::GetModuleHandleW(u"uxtheme.dll") : nullptr;
+    auto pfnClose =
+        hTheme ? reinterpret_cast<PFNCLOSETHEMEDATA>(::GetProcAddress(hTheme, "CloseThemeData")) : nullptr;
+    if (pfnClose != nullptr)
+        pfnClose(m_hSystemTheme);
     m_images.RemoveAll();
 }
 

@@ -51,9 +51,7 @@ public:
     // The image named by a file-name property of a part, from the cache.
     CQVTSkinImage* GetImage(const CString& strImageName);
 
-    // The system's theme handle for the class.
-    // Waits for: the API hook of Skin II: closed through the system's own
-    // CloseThemeData, whose saved entry point the hook keeps.
+    // The system's theme handle for the class, closed with the class.
     HANDLE m_hSystemTheme = nullptr;
 
 private:
