@@ -1,0 +1,322 @@
+#include "toolkit/skinframework/schema/QVTSkinManagerSchemaNames.h"
+
+#include "toolkit/foundation/core/QVTSingletonPointer.h"
+
+namespace {
+// Classes: the class code, then its parts numbered from 1 in order.
+struct SkinNamesClassRow
+{
+    const char16_t* pszClass;
+    int nCode;
+    const char16_t* pszParts;
+};
+
+const SkinNamesClassRow kSkinNamesClasses[] = {
+    {u"GLOBALS", 1, u""},
+    {u"DOCUMENTATION", 2, u""},
+    {u"SYSMETRICS", 3, u""},
+    {u"LISTBOX", 4, u""},
+    {u"DIALOG", 5, u""},
+    {u"WINDOW", 6,
+     u"CAPTION,SMALLCAPTION,MINCAPTION,SMALLMINCAPTION,MAXCAPTION,SMALLMAXCAPTION,FRAMELEFT,FRAMERIGHT,"
+     u"FRAMEBOTTOM,SMALLFRAMELEFT,SMALLFRAMERIGHT,SMALLFRAMEBOTTOM,SYSBUTTON,MDISYSBUTTON,MINBUTTON,"
+     u"MDIMINBUTTON,MAXBUTTON,CLOSEBUTTON,SMALLCLOSEBUTTON,MDICLOSEBUTTON,RESTOREBUTTON,MDIRESTOREBUTTON,"
+     u"HELPBUTTON,MDIHELPBUTTON,HORZSCROLL,HORZTHUMB,VERTSCROLL,VERTTHUMB,DIALOG,CAPTIONSIZINGTEMPLATE,"
+     u"SMALLCAPTIONSIZINGTEMPLATE,FRAMELEFTSIZINGTEMPLATE,SMALLFRAMELEFTSIZINGTEMPLATE,"
+     u"FRAMERIGHTSIZINGTEMPLATE,SMALLFRAMERIGHTSIZINGTEMPLATE,FRAMEBOTTOMSIZINGTEMPLATE,"
+     u"SMALLFRAMEBOTTOMSIZINGTEMPLATE"},
+    {u"BUTTON", 7, u"PUSHBUTTON,RADIOBUTTON,CHECKBOX,GROUPBOX,USERBUTTON"},
+    {u"REBAR", 8, u"GRIPPER,GRIPPERVERT,BAND,CHEVRON,CHEVRONVERT"},
+    {u"TOOLBAR", 9, u"BUTTON,DROPDOWNBUTTON,SPLITBUTTON,SPLITBUTTONDROPDOWN,SEPARATOR,SEPARATORVERT"},
+    {u"STATUS", 10, u"PANE,GRIPPERPANE,GRIPPER"},
+    {u"MENU", 11,
+     u"MENUITEM,MENUDROPDOWN,MENUBARITEM,MENUBARDROPDOWN,CHEVRON,SEPARATOR,BARBACKGROUND,BARITEM,"
+     u"POPUPBACKGROUND,POPUPBORDERS,POPUPCHECK,POPUPCHECKBACKGROUND,POPUPGUTTER,POPUPITEM,POPUPSEPARATOR,"
+     u"POPUPSUBMENU,SYSTEMCLOSE,SYSTEMMAXIMIZE,SYSTEMMINIMIZE,SYSTEMRESTORE"},
+    {u"LISTVIEW", 12, u"LISTITEM,LISTGROUP,LISTDETAIL,LISTSORTEDDETAIL,EMPTYTEXT"},
+    {u"HEADER", 13, u"HEADERITEM,HEADERITEMLEFT,HEADERITEMRIGHT,HEADERSORTARROW"},
+    {u"PROGRESS", 14, u"BAR,BARVERT,CHUNK,CHUNKVERT"},
+    {u"TAB", 15,
+     u"TABITEM,TABITEMLEFTEDGE,TABITEMRIGHTEDGE,TABITEMBOTHEDGE,TOPTABITEM,TOPTABITEMLEFTEDGE,"
+     u"TOPTABITEMRIGHTEDGE,TOPTABITEMBOTHEDGE,PANE,BODY"},
+    {u"TRACKBAR", 16,
+     u"TRACK,TRACKVERT,THUMB,THUMBBOTTOM,THUMBTOP,THUMBVERT,THUMBLEFT,THUMBRIGHT,TICS,TICSVERT"},
+    {u"TOOLTIP", 17, u"STANDARD,STANDARDTITLE,BALLOON,BALLOONTITLE,CLOSE"},
+    {u"TREEVIEW", 18, u"TREEITEM,GLYPH,BRANCH"},
+    {u"SPIN", 19, u"UP,DOWN,UPHORZ,DOWNHORZ"},
+    {u"PAGE", 20, u"UP,DOWN,UPHORZ,DOWNHORZ"},
+    {u"SCROLLBAR", 21,
+     u"ARROWBTN,THUMBBTNHORZ,THUMBBTNVERT,LOWERTRACKHORZ,UPPERTRACKHORZ,LOWERTRACKVERT,UPPERTRACKVERT,"
+     u"GRIPPERHORZ,GRIPPERVERT,SIZEBOX"},
+    {u"EDIT", 22, u"EDITTEXT,CARET"},
+    {u"COMBOBOX", 23, u"DROPDOWNBUTTON"},
+    {u"CLOCK", 24, u"TIME"},
+    {u"TRAYNOTIFY", 25, u"BACKGROUND,ANIMBACKGROUND"},
+    {u"TASKBAR", 26,
+     u"BACKGROUNDBOTTOM,BACKGROUNDRIGHT,BACKGROUNDTOP,BACKGROUNDLEFT,SIZINGBARBOTTOM,SIZINGBARRIGHT,"
+     u"SIZINGBARTOP,SIZINGBARLEFT"},
+    {u"TASKBAND", 27, u"GROUPCOUNT,FLASHBUTTON,FLASHBUTTONGROUPMENU"},
+    {u"STARTPANEL", 28,
+     u"USERPANE,MOREPROGRAMS,MOREPROGRAMSARROW,PROGLIST,PROGLISTSEPARATOR,PLACESLIST,PLACESLISTSEPARATOR,"
+     u"LOGOFF,LOGOFFBUTTONS,USERPICTURE,PREVIEW"},
+    {u"EXPLORERBAR", 29,
+     u"HEADERBACKGROUND,HEADERCLOSE,HEADERPIN,IEBARMENU,NORMALGROUPBACKGROUND,NORMALGROUPCOLLAPSE,"
+     u"NORMALGROUPEXPAND,NORMALGROUPHEAD,SPECIALGROUPBACKGROUND,SPECIALGROUPCOLLAPSE,SPECIALGROUPEXPAND,"
+     u"SPECIALGROUPHEAD"},
+    {u"MENUBAND", 30, u"NEWAPPBUTTON,SEPERATOR"},
+};
+
+// States and enumeration values: the name before '_', then the names after
+// it numbered in order (states from 1, enumeration values from 0).
+struct SkinNamesGroupRow
+{
+    const char16_t* pszGroup;
+    const char16_t* pszNames;
+};
+
+const char16_t kSkinNamesFive[] = u"NORMAL,HOT,SELECTED,DISABLED,FOCUSED";
+const char16_t kSkinNamesFour[] = u"NORMAL,HOT,PUSHED,DISABLED";
+const char16_t kSkinNamesThree[] = u"NORMAL,HOT,PRESSED";
+const char16_t kSkinNamesThumb[] = u"NORMAL,HOT,PRESSED,FOCUSED,DISABLED";
+const char16_t kSkinNamesSpin[] = u"NORMAL,HOT,PRESSED,DISABLED";
+const char16_t kSkinNamesCheck[] = u"UNCHECKEDNORMAL,UNCHECKEDHOT,UNCHECKEDPRESSED,UNCHECKEDDISABLED,"
+                                   u"CHECKEDNORMAL,CHECKEDHOT,CHECKEDPRESSED,"
+                                   u"CHECKEDDISABLED";
+const char16_t kSkinNamesToolbar[] = u"NORMAL,HOT,PRESSED,DISABLED,CHECKED,HOTCHECKED";
+
+const SkinNamesGroupRow kSkinNamesStates[] = {
+    {u"FRAME", u"ACTIVE,INACTIVE"},
+    {u"CAPTION", u"ACTIVE,INACTIVE,DISABLED"},
+    {u"MAXCAPTION", u"ACTIVE,INACTIVE,DISABLED"},
+    {u"MINCAPTION", u"ACTIVE,INACTIVE,DISABLED"},
+    {u"HORZSCROLL", kSkinNamesFour},
+    {u"HORZTHUMB", kSkinNamesFour},
+    {u"VERTSCROLL", kSkinNamesFour},
+    {u"VERTTHUMB", kSkinNamesFour},
+    {u"SYSBUTTON", kSkinNamesFour},
+    {u"MINBUTTON", kSkinNamesFour},
+    {u"MAXBUTTON", kSkinNamesFour},
+    {u"RESTOREBUTTON", kSkinNamesFour},
+    {u"HELPBUTTON", kSkinNamesFour},
+    {u"CLOSEBUTTON", kSkinNamesFour},
+    {u"PUSHBUTTON", u"NORMAL,HOT,PRESSED,DISABLED,DEFAULTED"},
+    {u"RADIOBUTTON", kSkinNamesCheck},
+    {u"CHECKBOX", u"UNCHECKEDNORMAL,UNCHECKEDHOT,UNCHECKEDPRESSED,UNCHECKEDDISABLED,CHECKEDNORMAL,CHECKEDHOT,"
+                  u"CHECKEDPRESSED,CHECKEDDISABLED,MIXEDNORMAL,MIXEDHOT,MIXEDPRESSED,MIXEDDISABLED"},
+    {u"GROUPBOX", u"NORMAL,DISABLED"},
+    {u"CHEVRON", kSkinNamesThree},
+    {u"TOOLBAR", kSkinNamesToolbar},
+    {u"MENU", u"NORMAL,SELECTED,DEMOTED"},
+    {u"BARBACKGROUND", u"ACTIVE,INACTIVE"},
+    {u"POPUPCHECK", u"CHECKMARKNORMAL,CHECKMARKDISABLED,BULLETNORMAL,BULLETDISABLED"},
+    {u"POPUPCHECKBACKGROUND", u"DISABLED,NORMAL,BITMAP"},
+    {u"POPUPITEM", u"NORMAL,HOT,DISABLED,DISABLEDHOT"},
+    {u"POPUPSUBMENU", u"NORMAL,DISABLED"},
+    {u"LISTITEM", u"NORMAL,HOT,SELECTED,DISABLED,SELECTEDNOTFOCUS"},
+    {u"HEADERITEM", kSkinNamesThree},
+    {u"HEADERITEMLEFT", kSkinNamesThree},
+    {u"HEADERITEMRIGHT", kSkinNamesThree},
+    {u"HEADERSORTARROW", u"SORTEDUP,SORTEDDOWN"},
+    {u"TABITEM", kSkinNamesFive},
+    {u"TABITEMLEFTEDGE", kSkinNamesFive},
+    {u"TABITEMRIGHTEDGE", kSkinNamesFive},
+    {u"TABITEMBOTHEDGES", kSkinNamesFive},
+    {u"TOPTABITEM", kSkinNamesFive},
+    {u"TOPTABITEMLEFTEDGE", kSkinNamesFive},
+    {u"TOPTABITEMRIGHTEDGE", kSkinNamesFive},
+    {u"TOPTABITEMBOTHEDGES", kSkinNamesFive},
+    {u"TRACKBAR", u"NORMAL"},
+    {u"TRACK", u"NORMAL"},
+    {u"TRACKVERT", u"NORMAL"},
+    {u"THUMB", kSkinNamesThumb},
+    {u"THUMBBOTTOM", kSkinNamesThumb},
+    {u"THUMBTOP", kSkinNamesThumb},
+    {u"THUMBVERT", kSkinNamesThumb},
+    {u"THUMBLEFT", kSkinNamesThumb},
+    {u"THUMBRIGHT", kSkinNamesThumb},
+    {u"TICS", u"NORMAL"},
+    {u"TICSVERT", u"NORMAL"},
+    {u"CLOSE", kSkinNamesThree},
+    {u"STANDARD", u"NORMAL,LINK"},
+    {u"BALLOON", u"NORMAL,LINK"},
+    {u"TREEITEM", u"NORMAL,HOT,SELECTED,DISABLED,SELECTEDNOTFOCUS"},
+    {u"GLYPH", u"CLOSED,OPENED"},
+    {u"UP", kSkinNamesSpin},
+    {u"DOWN", kSkinNamesSpin},
+    {u"UPHORZ", kSkinNamesSpin},
+    {u"DOWNHORZ", kSkinNamesSpin},
+    {u"ARROWBTN",
+     u"UPNORMAL,UPHOT,UPPRESSED,UPDISABLED,DOWNNORMAL,DOWNHOT,DOWNPRESSED,DOWNDISABLED,LEFTNORMAL,"
+     u"LEFTHOT,LEFTPRESSED,LEFTDISABLED,RIGHTNORMAL,RIGHTHOT,RIGHTPRESSED,RIGHTDISABLED"},
+    {u"SCROLLBAR", u"NORMAL,HOT,PRESSED,DISABLED,ACTIVE"},
+    {u"SIZEBOX", u"RIGHTALIGN,LEFTALIGN"},
+    {u"EDITTEXT", u"NORMAL,HOT,SELECTED,DISABLED,FOCUSED,READONLY,ASSIST"},
+    {u"COMBOBOX", kSkinNamesSpin},
+    {u"CLOCK", u"NORMAL"},
+    {u"MOREPROGRAMSARROW", kSkinNamesThree},
+    {u"LOGOFFBUTTONS", kSkinNamesThree},
+    {u"HEADERCLOSE", kSkinNamesThree},
+    {u"HEADERPIN", u"NORMAL,HOT,PRESSED,SELECTEDNORMAL,SELECTEDHOT,SELECTEDPRESSED"},
+    {u"IEBARMENU", kSkinNamesThree},
+    {u"NORMALGROUPCOLLAPSE", kSkinNamesThree},
+    {u"NORMALGROUPEXPAND", kSkinNamesThree},
+    {u"SPECIALGROUPCOLLAPSE", kSkinNamesThree},
+    {u"SPECIALGROUPEXPAND", kSkinNamesThree},
+    {u"MENUBAND", kSkinNamesToolbar},
+};
+
+const char16_t kSkinNamesScaling[] = u"NONE,SIZE,DPI";
+
+const SkinNamesGroupRow kSkinNamesEnums[] = {
+    {u"BGTYPE", u"IMAGEFILE,BORDERFILL,NONE"},
+    {u"IMAGELAYOUT", u"VERTICAL,HORIZONTAL"},
+    {u"BORDERTYPE", u"RECT,ROUNDRECT,ELLIPSE"},
+    {u"FILLTYPE", u"SOLID,VERTGRADIENT,HORZGRADIENT,RADIALGRADIENT,TILEIMAGE"},
+    {u"SIZINGTYPE", u"TRUESIZE,STRETCH,TILE"},
+    {u"HALIGN", u"LEFT,CENTER,RIGHT"},
+    {u"CONTENTALIGNMENT", u"LEFT,CENTER,RIGHT"},
+    {u"VALIGN", u"TOP,CENTER,BOTTOM"},
+    {u"OFFSETTYPE", u"TOPLEFT,TOPRIGHT,TOPMIDDLE,BOTTOMLEFT,BOTTOMRIGHT,BOTTOMMIDDLE,MIDDLELEFT,MIDDLERIGHT,"
+                    u"LEFTOFCAPTION,RIGHTOFCAPTION,LEFTOFLASTBUTTON,RIGHTOFLASTBUTTON,ABOVELASTBUTTON,"
+                    u"BELOWLASTBUTTON"},
+    {u"ICONEFFECT", u"NONE,GLOW,SHADOW,PULSE,ALPHA"},
+    {u"TEXTSHADOWTYPE", u"NONE,SINGLE,CONTINUOUS"},
+    {u"GLYPHTYPE", u"NONE,IMAGEGLYPH,FONTGLYPH"},
+    {u"IMAGESELECTTYPE", kSkinNamesScaling},
+    {u"TRUESIZESCALINGTYPE", kSkinNamesScaling},
+    {u"GLYPHFONTSIZINGTYPE", kSkinNamesScaling},
+};
+
+// Properties: a run of names whose codes start at nFirst and step by nStep.
+struct SkinNamesPropertyRun
+{
+    int nFirst;
+    int nStep;
+    const char16_t* pszNames;
+};
+
+const SkinNamesPropertyRun kSkinNamesProperties[] = {
+    {2011, 11, u"STRING,INT,BOOL,COLOR,MARGINS"},
+    {2061, 11, u"FILENAME,SIZE"},
+    {2089, 6, u"POSITION,RECT"},
+    {2106, 11, u"FONT,INTLIST"},
+    {4011, 10, u"COLORSCHEMES,SIZES"},
+    {4032, 0, u"CHARSET"},
+    {6011, 10, u"DISPLAYNAME,TOOLTIP,COMPANY,AUTHOR,COPYRIGHT,URL,VERSION,DESCRIPTION"},
+    {8016, 10, u"CAPTIONFONT,SMALLCAPTIONFONT,MENUFONT,STATUSFONT,MSGBOXFONT,ICONTITLEFONT"},
+    {10013, 0, u"FLATMENUS"},
+    {12012, 10,
+     u"SIZINGBORDERWIDTH,SCROLLBARWIDTH,SCROLLBARHEIGHT,CAPTIONBARWIDTH,CAPTIONBARHEIGHT,SMCAPTIONBARWIDTH,"
+     u"SMCAPTIONBARHEIGHT,MENUBARWIDTH,MENUBARHEIGHT"},
+    {13012, 0, u"MINCOLORDEPTH"},
+    {14011, 10, u"CSSNAME,XMLNAME"},
+    {16014, 10,
+     u"SCROLLBAR,BACKGROUND,ACTIVECAPTION,INACTIVECAPTION,MENU,WINDOW,WINDOWFRAME,MENUTEXT,WINDOWTEXT,"
+     u"CAPTIONTEXT,ACTIVEBORDER,INACTIVEBORDER,APPWORKSPACE,HIGHLIGHT,HIGHLIGHTTEXT,BTNFACE,BTNSHADOW,"
+     u"GRAYTEXT,BTNTEXT,INACTIVECAPTIONTEXT,BTNHIGHLIGHT,DKSHADOW3D,LIGHT3D,INFOTEXT,INFOBK,"
+     u"BUTTONALTERNATEFACE,HOTTRACKING,GRADIENTACTIVECAPTION,GRADIENTINACTIVECAPTION,MENUHILIGHT,MENUBAR"},
+    {18012, 10, u"FROMHUE1,FROMHUE2,FROMHUE3,FROMHUE4,FROMHUE5,TOHUE1,TOHUE2,TOHUE3,TOHUE4,TOHUE5"},
+    {20014, 10,
+     u"FROMCOLOR1,FROMCOLOR2,FROMCOLOR3,FROMCOLOR4,FROMCOLOR5,TOCOLOR1,TOCOLOR2,TOCOLOR3,TOCOLOR4,TOCOLOR5"},
+    {22013, 10,
+     u"TRANSPARENT,AUTOSIZE,BORDERONLY,COMPOSITED,BGFILL,GLYPHTRANSPARENT,GLYPHONLY,ALWAYSSHOWSIZINGBAR,"
+     u"MIRRORIMAGE,UNIFORMSIZING,INTEGRALSIZING,SOURCEGROW,SOURCESHRINK"},
+    {24012, 10,
+     u"IMAGECOUNT,ALPHALEVEL,BORDERSIZE,ROUNDCORNERWIDTH,ROUNDCORNERHEIGHT,GRADIENTRATIO1,GRADIENTRATIO2,"
+     u"GRADIENTRATIO3,GRADIENTRATIO4,GRADIENTRATIO5,PROGRESSCHUNKSIZE,PROGRESSSPACESIZE,SATURATION,"
+     u"TEXTBORDERSIZE,ALPHATHRESHOLD,WIDTH,HEIGHT,GLYPHINDEX,TRUESIZESTRETCHMARK,MINDPI1,MINDPI2,MINDPI3,"
+     u"MINDPI4,MINDPI5"},
+    {26016, 0, u"GLYPHFONT"},
+    {30011, 10,
+     u"IMAGEFILE,IMAGEFILE1,IMAGEFILE2,IMAGEFILE3,IMAGEFILE4,IMAGEFILE5,STOCKIMAGEFILE,GLYPHIMAGEFILE"},
+    {32011, 0, u"TEXT"},
+    {34019, 10, u"OFFSET,TEXTSHADOWOFFSET,MINSIZE,MINSIZE1,MINSIZE2,MINSIZE3,MINSIZE4,MINSIZE5,NORMALSIZE"},
+    {36015, 10, u"SIZINGMARGINS,CONTENTMARGINS,CAPTIONMARGINS"},
+    {38014, 10,
+     u"BORDERCOLOR,FILLCOLOR,TEXTCOLOR,EDGELIGHTCOLOR,EDGEHIGHLIGHTCOLOR,EDGESHADOWCOLOR,EDGEDKSHADOWCOLOR,"
+     u"EDGEFILLCOLOR,TRANSPARENTCOLOR,GRADIENTCOLOR1,GRADIENTCOLOR2,GRADIENTCOLOR3,GRADIENTCOLOR4,"
+     u"GRADIENTCOLOR5,SHADOWCOLOR,GLOWCOLOR,TEXTBORDERCOLOR,TEXTSHADOWCOLOR,GLYPHTEXTCOLOR,"
+     u"GLYPHTRANSPARENTCOLOR,FILLCOLORHINT,BORDERCOLORHINT,ACCENTCOLORHINT"},
+    {40018, 10,
+     u"BGTYPE,BORDERTYPE,FILLTYPE,SIZINGTYPE,HALIGN,CONTENTALIGNMENT,VALIGN,OFFSETTYPE,ICONEFFECT,"
+     u"TEXTSHADOWTYPE,IMAGELAYOUT,GLYPHTYPE,IMAGESELECTTYPE,GLYPHFONTSIZINGTYPE,TRUESIZESCALINGTYPE"},
+    {50013, 0, u"USERPICTURE"},
+    {50025, 0, u"DEFAULTPANESIZE"},
+    {50034, 0, u"BLENDCOLOR"},
+};
+
+// Calls f(name, index) for each comma-separated name of a list.
+template <class F>
+void SkinNamesForEach(const char16_t* pszList, F f)
+{
+    int nIndex = 0;
+    const char16_t* p = pszList;
+    while (*p != 0)
+    {
+        const char16_t* pEnd = p;
+        while (*pEnd != 0 && *pEnd != u',')
+            ++pEnd;
+        f(CString(p, static_cast<int>(pEnd - p)), nIndex++);
+        p = *pEnd == u',' ? pEnd + 1 : pEnd;
+    }
+}
+
+std::u16string SkinNamesKey(const CString& str)
+{
+    return std::u16string(str.GetString(), static_cast<size_t>(str.GetLength()));
+}
+}  // namespace
+
+CQVTSkinManagerSchemaNames::CQVTSkinManagerSchemaNames()
+{
+    for (const SkinNamesClassRow& row : kSkinNamesClasses)
+    {
+        Add(QVTSkinNameTable::Classes, row.pszClass, row.nCode);
+        SkinNamesForEach(row.pszParts, [&](const CString& strPart, int nIndex) {
+            Add(QVTSkinNameTable::Classes, CString(row.pszClass) + u"_" + strPart, nIndex + 1);
+        });
+    }
+    for (const SkinNamesGroupRow& row : kSkinNamesStates)
+        SkinNamesForEach(row.pszNames, [&](const CString& strState, int nIndex) {
+            Add(QVTSkinNameTable::States, CString(row.pszGroup) + u"_" + strState, nIndex + 1);
+        });
+    for (const SkinNamesGroupRow& row : kSkinNamesEnums)
+        SkinNamesForEach(row.pszNames, [&](const CString& strValue, int nIndex) {
+            Add(QVTSkinNameTable::Enums, CString(row.pszGroup) + u"_" + strValue, nIndex);
+        });
+    for (const SkinNamesPropertyRun& run : kSkinNamesProperties)
+        SkinNamesForEach(run.pszNames, [&](const CString& strName, int nIndex) {
+            Add(QVTSkinNameTable::Properties, CString(u"P_") + strName, run.nFirst + nIndex * run.nStep);
+        });
+}
+
+void CQVTSkinManagerSchemaNames::Add(QVTSkinNameTable table, const CString& strName, int nValue)
+{
+    m_found[static_cast<int>(table)][SkinNamesKey(strName)] = nValue;
+}
+
+int CQVTSkinManagerSchemaNames::Find(QVTSkinNameTable table, const CString& strName)
+{
+    CString strUpper(strName);
+    strUpper.MakeUpper();
+    std::u16string key = SkinNamesKey(strUpper);
+    CQVTCriticalSectionLock lock(m_cs);
+    auto& found = m_found[static_cast<int>(table)];
+    auto it = found.find(key);
+    if (it != found.end())
+        return it->second;
+    // Every row is in the found map; the missing map only keeps skins with
+    // many unknown names from growing it without end.
+    auto& missing = m_missing[static_cast<int>(table)];
+    if (missing.find(key) == missing.end() && missing.size() < kMaxMissing)
+        missing[key] = -1;
+    return -1;
+}
+
+int CQVTSkinManagerSchemaNames::GetMissingCount(QVTSkinNameTable table)
+{
+    CQVTCriticalSectionLock lock(m_cs);
+    return static_cast<int>(m_missing[static_cast<int>(table)].size());
+}
+
+QVT_IMPLEMENT_SINGLETON(CQVTSkinManagerSchemaNames, QVTSkinManagerSchemaNames, nullptr)
