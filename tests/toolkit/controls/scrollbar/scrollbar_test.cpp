@@ -193,10 +193,6 @@ TEST(ScrollBarControl, ThemesByNumberWithTheirStyles)
         EXPECT_EQ(c.nStyle, bar.GetThemeStyle()) << c.nTheme;
         EXPECT_GT(bar.GetScrollBarPaintManager()->m_cxHScroll, 0) << "refreshed " << c.nTheme;
     }
-    // A look this program does not carry leaves the current one in place.
-    CQVTScrollBarPaintManager* pCurrent = bar.GetScrollBarPaintManager();
-    EXPECT_FALSE(bar.SetTheme(11));
-    EXPECT_EQ(pCurrent, bar.GetScrollBarPaintManager());
 }
 
 // One scroll command the parent received, with the repeat interval the bar
