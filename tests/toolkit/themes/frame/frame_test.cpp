@@ -366,3 +366,34 @@ TEST(FrameCaptionText, ADocumentTitleDrawsTheFrameTitleApartInItsColourWhileActi
     EXPECT_TRUE(FrameTestInkOf(mirrored, 300, 30, RGB(0, 0, 255)).IsRectEmpty());
     pFrame->DestroyWindow();
 }
+
+TEST(FrameRegions, EmptyAndHugeFramesDrawWithoutFailing)
+{
+    SystemFrame frame;
+    CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(_T("Office2007Blue.ini"));
+    CQVTFramePaintManager* pResourceFrame = pTheme->GetFramePaintManager();
+    for (CSize sz : {CSize(0, 0), CSize(32000, 32000)})
+    {
+        TestFrameHook hook(CRect(4, 30, 4, 4), sz);
+        for (CQVTFramePaintManager* pFrame :
+             {static_cast<CQVTFramePaintManager*>(frame.pFrame), pResourceFrame})
+        {
+            DibCanvas canvas(300, 200, kFrameTestBack);
+            pFrame->DrawFrame(&canvas.dc, &hook);
+            const CRect rcWindow = hook.WindowRect();
+            EXPECT_EQ(sz, rcWindow.Size());
+            if (rcWindow.Width() > 300)
+            {
+                // What lies on the canvas of the huge frame is its left border.
+                EXPECT_NE(kFrameTestBack, canvas.At(0, 100)) << sz.cx;
+                EXPECT_EQ(kFrameTestBack, canvas.At(100, 100)) << sz.cx;
+            }
+            HRGN hRegion = pFrame->CreateFrameRegion(&hook, rcWindow.Size());
+            CRect rcBox;
+            ::GetRgnBox(hRegion, &rcBox);
+            EXPECT_EQ(CRect(CPoint(0, 0), rcWindow.Size()), rcBox);
+            ::DeleteObject(hRegion);
+        }
+    }
+    CQVTPaintManager::SetTheme(qvtThemeOfficeXP);
+}
