@@ -6,6 +6,8 @@
 // a shadow cannot be made; bad sizes and blend stops.
 #include <afxwin.h>
 
+#include <atomic>
+
 #include "frame_shadow_support.h"
 #include "sondrel_gtest.h"
 #include "tests/common/screen_test_support.h"
@@ -172,7 +174,9 @@ TEST(FrameShadow, BandsSurroundTheFrameBelowItAndLeaveItsPixelsAlone)
     ::ReleaseDC(nullptr, hScreen);
     EXPECT_GT(GetBValue(clrInner), GetRValue(clrInner));
     EXPECT_GT(GetBValue(clrInner), GetBValue(clrOuter));
-    EXPECT_EQ(LastLayeredCall(pShadow->GetBandWindow(CQVTFrameShadow::bandRight))->pixels[300 * 5] & 0x00FFFF00, 0u);
+    EXPECT_EQ(LastLayeredCall(pShadow->GetBandWindow(CQVTFrameShadow::bandRight))->pixels[300 * 5] &
+                  0x00FFFF00,
+              0u);
 
     // Moving the frame takes the shadow along.
     frame.SetWindowPos(nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -414,4 +418,32 @@ TEST(FrameShadow, WinEventHookDeliversRaisedReorderEventsUntilUninstalled)
     PumpMessages(50);
     EXPECT_EQ(g_nReorderEvents, 1);
     frame.DestroyWindow();
+}
+
+TEST(FrameShadow, AShadowDisabledFromAnotherThreadClosesThroughItsOwnThread)
+{
+    CQVTFrameShadowManager* pManager = CQVTFrameShadowManager::GetInstance();
+    std::atomic<HWND> hWndFrame{nullptr};
+    std::atomic<int> nWindowsLeft{-1};
+    std::atomic<bool> bDisabled{false};
+    DWORD dwFrameThread = 0;
+    WinThread thread([&] {
+        dwFrameThread = ::GetCurrentThreadId();
+        CShadowedFrame frame;
+        if (!frame.CreateFrame(CRect(50, 50, 450, 400)) || CreateThemeShadow(frame.m_hWnd) == nullptr)
+            return;
+        hWndFrame = frame.m_hWnd;
+        PumpUntil([&] { return bDisabled.load(); }, 10000);
+        PumpMessages(100);
+        nWindowsLeft = CountShadowWindows();
+        frame.DestroyWindow();
+    });
+    ASSERT_TRUE(PumpUntil([&] { return hWndFrame.load() != nullptr; }, 10000));
+    EXPECT_EQ(pManager->GetThreadHookCount(dwFrameThread), 1);
+    pManager->DisableShadow(hWndFrame.load());
+    EXPECT_EQ(pManager->GetShadow(hWndFrame.load()), nullptr);
+    EXPECT_EQ(pManager->GetThreadHookCount(dwFrameThread), 0);
+    bDisabled = true;
+    thread.join();
+    EXPECT_EQ(nWindowsLeft.load(), 0);
 }

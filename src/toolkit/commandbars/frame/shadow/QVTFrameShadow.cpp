@@ -67,14 +67,24 @@ BOOL CQVTFrameShadow::Create(COLORREF clr, int nOuterSize, int nInnerSize, CPoin
     return TRUE;
 }
 
-void CQVTFrameShadow::DestroyShadowWindows()
+void CQVTFrameShadow::DestroyShadowWindows(BOOL bDestroy)
 {
     m_bEnabled = FALSE;
-    for (CBand* pBand : m_pBands)
-        if (pBand != nullptr && pBand->GetSafeHwnd() != nullptr)
-            pBand->DestroyWindow();
-    if (m_hWnd != nullptr)
-        DestroyWindow();
+    CWnd* windows[bandCount + 1] = {m_pBands[0], m_pBands[1], m_pBands[2], m_pBands[3], this};
+    for (CWnd* pWnd : windows)
+    {
+        HWND hWnd = pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;
+        if (hWnd == nullptr)
+            continue;
+        if (bDestroy && ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId())
+        {
+            pWnd->DestroyWindow();
+            continue;
+        }
+        pWnd->Detach();
+        if (bDestroy)
+            ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+    }
 }
 
 LRESULT CQVTFrameShadow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

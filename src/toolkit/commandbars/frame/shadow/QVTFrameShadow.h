@@ -114,7 +114,9 @@ private:
     void OnShadowOptionsChanged(int nOldOptions, int nNewOptions) override;
     void OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnRestoreTimer();
-    void DestroyShadowWindows();
+    // Windows of another thread are closed through their queue; with
+    // bDestroy FALSE (the process's exit) they are only let go.
+    void DestroyShadowWindows(BOOL bDestroy = TRUE);
     void UpdateHitTestStyle();
     void HideBands();
     void PlaceBands(BOOL bSizeChanged);
