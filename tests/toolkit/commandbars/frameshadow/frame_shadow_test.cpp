@@ -307,6 +307,13 @@ TEST(FrameShadow, HooksAreCountedPerShadowAndAShadowThatCannotBeMadeLeavesNothin
     EXPECT_EQ(pManager->GetThreadHookCount(dwThread), 2);
     pManager->DisableShadow(second.m_hWnd);
     EXPECT_EQ(pManager->GetThreadHookCount(dwThread), 1);
+    // A shadow whose own window is destroyed from outside is let go.
+    CQVTFrameShadow* pSecond = CreateThemeShadow(second.m_hWnd);
+    ASSERT_NE(pSecond, nullptr);
+    ::DestroyWindow(pSecond->GetSafeHwnd());
+    EXPECT_EQ(pManager->GetShadow(second.m_hWnd), nullptr);
+    EXPECT_EQ(pManager->GetThreadHookCount(dwThread), 1);
+    EXPECT_EQ(CountShadowWindows(), 5);  // the first frame's
 
     // The third of the shadow's windows is refused.
     g_nShadowCreations = 0;

@@ -74,7 +74,7 @@ void CQVTFrameShadow::DestroyShadowWindows(BOOL bDestroy)
     for (CWnd* pWnd : windows)
     {
         HWND hWnd = pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;
-        if (hWnd == nullptr)
+        if (hWnd == nullptr || (pWnd == this && m_bWindowGoing))
             continue;
         if (bDestroy && ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId())
         {
@@ -100,6 +100,7 @@ LRESULT CQVTFrameShadow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         HWND hWndFrame = m_hWndFrame;
         CQVTFrameShadowManager* pManager = m_pManager;
         InternalAddRef();
+        m_bWindowGoing = TRUE;
         pManager->DisableShadow(hWndFrame);
         LRESULT lResult = CWnd::WindowProc(message, wParam, lParam);
         InternalRelease();

@@ -147,7 +147,8 @@ private:
     BOOL m_bSuspended = FALSE;
     int m_nResizable = -1;  // -1 until known
     BOOL m_bUpdating = FALSE;
-    BOOL m_bTracking = FALSE;  // inside the resize loop
+    BOOL m_bTracking = FALSE;     // inside the resize loop
+    BOOL m_bWindowGoing = FALSE;  // its own window is in WM_DESTROY
     std::vector<float> m_edgeFactors;
     std::vector<float> m_edgePositions;
     std::vector<float> m_reversedEdgeFactors;
