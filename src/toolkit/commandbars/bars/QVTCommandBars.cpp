@@ -15,6 +15,7 @@
 #include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/customize/QVTCustomizeDropSource.h"
 #include "toolkit/commandbars/managers/QVTKeyboardManager.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
@@ -79,8 +80,7 @@ CQVTCommandBars::CQVTCommandBars()
     for (CQVTDockBar*& pDock : m_pDocks)
         pDock = nullptr;
     CQVTPaintManager::AddRefInstance();
-    // Waits for: Command bars V (customize mode): the customize drop source is
-    // made here.
+    m_pDropSource = std::make_unique<CQVTCustomizeDropSource>(this);
     m_pOptions = new CQVTCommandBarsOptions(this);
     EnableAutomation();
     m_pToolTipContext = new CQVTToolTipContext();
@@ -187,10 +187,20 @@ void CQVTCommandBars::SetDragControl(CQVTControl* pControl)
         m_pDragControl->InternalAddRef();
         m_pDragControl->RedrawParent(FALSE);
     }
-    // Waits for: Command bars V (the customize window): it hears of the change
-    // first, and the site only while no customize window is open.
-    if (m_pSite && m_pSite->GetSafeHwnd())
+    CWnd* pCustomizeWindow = m_pDropSource ? m_pDropSource->GetCustomizeWindow() : nullptr;
+    if (pCustomizeWindow && pCustomizeWindow->GetSafeHwnd())
+        pCustomizeWindow->SendMessage(QVTWM_DRAGCONTROLCHANGED, 0, 0);
+    else if (m_pSite && m_pSite->GetSafeHwnd())
         m_pSite->SendMessage(QVTWM_DRAGCONTROLCHANGED, 0, 0);
+}
+
+void CQVTCommandBars::SetCustomizeMode(BOOL bMode)
+{
+    if (m_pOptions)
+        m_pOptions->bDirty = TRUE;
+    m_bCustomizeMode = bMode;
+    SetDragControl(nullptr);
+    ShowKeyboardCues(bMode);
 }
 
 void CQVTCommandBars::EnableDocking()
@@ -619,8 +629,14 @@ BOOL CQVTCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
         // ribbon menu bar consumes these.
         return FALSE;
     case WM_CLOSE:
-        // Waits for: Command bars V (the customize window), which keeps the site
-        // open.
+        // The site stays open while its customize window is.
+        if (m_pDropSource && m_pDropSource->GetCustomizeWindow() &&
+            m_pDropSource->GetCustomizeWindow()->GetSafeHwnd())
+        {
+            if (pResult)
+                *pResult = 0;
+            return TRUE;
+        }
         return FALSE;
     case WM_SYSCOLORCHANGE:
         QVTColorManager()->RefreshColors(TRUE);
