@@ -13,8 +13,8 @@
 
 CQVTCustomizeDropSource::CQVTCustomizeDropSource(CQVTCommandBars* pCommandBars)
     : m_hwndCapture(nullptr), m_pControl(nullptr), m_bMove(FALSE), m_bCopyOnly(FALSE), m_pTarget(nullptr),
-      m_pCustomizeWindow(nullptr), m_pContextMenu(nullptr), m_ptStart(0, 0), m_pCommandBars(pCommandBars),
-      m_hCursorNoDrop(nullptr), m_hCursorMove(nullptr), m_hCursorCopy(nullptr)
+      m_bTargetLost(FALSE), m_pCustomizeWindow(nullptr), m_pContextMenu(nullptr), m_ptStart(0, 0),
+      m_pCommandBars(pCommandBars), m_hCursorNoDrop(nullptr), m_hCursorMove(nullptr), m_hCursorCopy(nullptr)
 {
 }
 
@@ -40,6 +40,7 @@ void CQVTCustomizeDropSource::Unregister(CQVTCommandBar* pBar)
     // A bar destroyed under the drag is forgotten without hearing more.
     if (pBar && pBar == m_pTarget)
     {
+        m_bTargetLost = TRUE;
         m_pTarget = nullptr;
         pBar->InternalRelease();
     }
@@ -102,6 +103,7 @@ DWORD CQVTCustomizeDropSource::DoDragDrop(CQVTControl* pControl, BOOL bCopyOnly)
     m_pControl = pControl;
     m_bCopyOnly = bCopyOnly;
     m_bMove = FALSE;
+    m_bTargetLost = FALSE;
     m_hwndCapture = pCaptureWnd->GetSafeHwnd();
     ::GetCursorPos(&m_ptStart);
     ::SetCapture(m_hwndCapture);
@@ -229,7 +231,10 @@ void CQVTCustomizeDropSource::TrackTarget(CPoint ptScreen)
 {
     // A target whose window went while the loop dispatched is forgotten.
     if (m_pTarget && !m_pTarget->GetSafeHwnd())
+    {
+        m_bTargetLost = TRUE;
         SetTarget(nullptr);
+    }
     CQVTCommandBar* pFound = FindTargetAt(ptScreen);
     CQVTObjectRef<CQVTCommandBar> keepFound(pFound);
     if (pFound && pFound == m_pTarget)
@@ -256,9 +261,14 @@ void CQVTCustomizeDropSource::TrackTarget(CPoint ptScreen)
 DWORD CQVTCustomizeDropSource::DropOnTarget(CPoint ptScreen)
 {
     if (m_pTarget && !m_pTarget->GetSafeHwnd())
+    {
+        m_bTargetLost = TRUE;
         SetTarget(nullptr);
+    }
+    // Dropped where a bar went away under the drag: the source keeps its
+    // control rather than losing it to a bar that is gone.
     if (!m_pTarget)
-        return qvtDropEffectNone;
+        return m_bTargetLost ? qvtDropEffectCancelled : qvtDropEffectNone;
     CQVTObjectRef<CQVTCommandBar> keepAlive(m_pTarget);
     CQVTCommandBar* pTarget = m_pTarget;
     SetTarget(nullptr);

@@ -65,6 +65,7 @@ private:
     BOOL m_bMove;                               // FALSE while Ctrl copies
     BOOL m_bCopyOnly;                           // the drag can only copy
     CQVTCommandBar* m_pTarget;                  // the bar that accepted the drag, held by a reference
+    BOOL m_bTargetLost;                         // a target's window went during the drag
     CWnd* m_pCustomizeWindow;                   // the open customize window, null when none
     CQVTPopupBar* m_pContextMenu;               // its context popup, held by a reference
     CPoint m_ptStart;                           // pointer position when the drag began
