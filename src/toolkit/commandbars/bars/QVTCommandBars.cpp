@@ -26,6 +26,7 @@
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/foundation/stream/QVTSoundPlayer.h"
+#include "toolkit/tabmanager/manager/QVTTabClientWnd.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 IMPLEMENT_DYNCREATE(CQVTCommandBars, CQVTCmdTarget)
@@ -449,8 +450,14 @@ void CQVTCommandBars::RedrawCommandBars()
         if (pBar->IsVisible())
             pBar->OnRecalcLayout();
     }
-    // Waits for: CQVTTabClientWnd, the tabbed MDI client, which no package
-    // builds: refreshed here when it is the site's MDI client.
+    // A tabbed MDI client lays its tabs out again in the new theme.
+    CMDIFrameWnd* pMDIFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pSite);
+    if (pMDIFrame && pMDIFrame->GetSafeHwnd())
+    {
+        if (auto* pTabClient =
+                DYNAMIC_DOWNCAST(CQVTTabClientWnd, CWnd::FromHandlePermanent(pMDIFrame->m_hWndMDIClient)))
+            pTabClient->Refresh(TRUE);
+    }
     if (m_pSite && m_pSite->GetSafeHwnd())
     {
         for (HWND hChild = ::GetTopWindow(m_pSite->GetSafeHwnd()); hChild;
