@@ -12,11 +12,11 @@ class CQVTControlSelector : public CQVTControl
 
 public:
     // The notification of a new selection.
-    static const UINT kSelectionChanged = 4102;
+    static constexpr UINT kSelectionChanged = 4102;
     // Stored and set counts and sizes are held to these: a cell count of 0 or
     // a huge size would divide by zero or overflow the grid's extent.
-    static const int kMaxCells = 64;
-    static const int kMaxItemSize = 256;
+    static constexpr int kMaxCells = 64;
+    static constexpr int kMaxItemSize = 256;
 
     CQVTControlSelector();
 
