@@ -19,6 +19,7 @@
 #include "toolkit/ribbon/bar/QVTRibbonControls.h"
 #include "toolkit/ribbon/bar/QVTRibbonQuickAccess.h"
 #include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+#include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 namespace {
@@ -395,4 +396,24 @@ TEST_F(RibbonQuickAccess, ADropFromAnotherBarLandsInAGroupAndIsCancelledOnTheToo
     EXPECT_TRUE(m_pRibbon->GetInsertMark().IsRectEmpty());
     pBars->SetDragControl(nullptr);
     pBars->Remove(pToolBar);
+}
+
+// While customizing, a click on a tab of a customizable ribbon makes the tab
+// strip the control the customize window acts on; outside customize mode, or
+// on a ribbon that is not customizable, the drag control stays as it was.
+TEST_F(RibbonQuickAccess, WhileCustomizingAClickedTabBecomesTheDragControl)
+{
+    CQVTCommandBars* pBars = s_pHost->GetCommandBars();
+    CQVTRibbonControlTab* pTabs = m_pRibbon->GetControlTab();
+    CQVTTabManagerItem* pTab = m_pRibbon->GetTab(0);
+    ASSERT_NE(nullptr, pTab);
+    pTabs->OnItemClick(pTab);
+    EXPECT_EQ(nullptr, pBars->GetDragControl());
+    pBars->SetCustomizeMode(TRUE);
+    pTabs->OnItemClick(pTab);
+    EXPECT_EQ(nullptr, pBars->GetDragControl()) << "the ribbon is not customizable";
+    m_pRibbon->SetCustomizable(TRUE);
+    pTabs->OnItemClick(pTab);
+    EXPECT_EQ(static_cast<CQVTControl*>(pTabs), pBars->GetDragControl());
+    pBars->SetCustomizeMode(FALSE);
 }
