@@ -317,7 +317,8 @@ void CQVTRibbonControlTab::OnItemClick(CQVTTabManagerItem* pItem)
     // control the customize window acts on.
     CQVTCommandBars* pCommandBars = GetCommandBars();
     CQVTRibbonBar* pRibbonBar = GetRibbonBar();
-    if (pItem && pCommandBars && pCommandBars->IsCustomizeMode() && pRibbonBar && pRibbonBar->IsCustomizable())
+    if (pItem && pCommandBars && pCommandBars->IsCustomizeMode() && pRibbonBar &&
+        pRibbonBar->IsCustomizable())
         pCommandBars->SetDragControl(this);
     CQVTTabManager::OnItemClick(pItem);
 }
