@@ -253,7 +253,7 @@ TEST_F(RibbonScrollAndPopups, WhileCustomizingAGroupTakesBackWhatItsPopupCopyGai
     ASSERT_NE(nullptr, pCopy->AddClone(pCopy->GetAt(0), -1, TRUE));
     m_pRibbon->SetPopuped(-1);
     PumpFrameUntil([&] { return !m_pRibbon->IsLayoutPending(); });
-    EXPECT_EQ(nCount + 1, pFiles->GetCount());
+    ASSERT_EQ(nCount + 1, pFiles->GetCount());
     EXPECT_EQ(pCopy->GetAt(0)->GetID(), pFiles->GetAt(nCount)->GetID());
     pBars->SetCustomizeMode(FALSE);
 }
