@@ -1,7 +1,9 @@
 // Module state, resource handles, the thread and application objects, the
 // message pump and the profile.
 #include <afxwin.h>
+#include <afxadv.h>
 
+#include <algorithm>
 #include <vector>
 
 // Module state and resource handles.
@@ -420,7 +422,7 @@ END_MESSAGE_MAP()
 CWinApp::CWinApp(LPCTSTR lpszAppName)
     : m_pszAppName(nullptr), m_hInstance(nullptr), m_lpCmdLine(nullptr), m_nCmdShow(SW_SHOWNORMAL),
       m_pszExeName(nullptr), m_pszHelpFilePath(nullptr), m_pszProfileName(nullptr), m_pszRegistryKey(nullptr),
-      m_pDocManager(nullptr)
+      m_pDocManager(nullptr), m_pRecentFileList(nullptr)
 {
     if (lpszAppName != nullptr)
         m_pszAppName = _tcsdup(lpszAppName);
@@ -443,6 +445,8 @@ CWinApp::~CWinApp()
 {
     delete m_pDocManager;
     m_pDocManager = nullptr;
+    delete m_pRecentFileList;
+    m_pRecentFileList = nullptr;
     FreeName(m_pszAppName);
     FreeName(m_pszExeName);
     FreeName(m_pszHelpFilePath);
@@ -467,7 +471,30 @@ BOOL CWinApp::InitInstance()
 
 int CWinApp::ExitInstance()
 {
+    if (m_pRecentFileList)
+    {
+        m_pRecentFileList->WriteList();
+        delete m_pRecentFileList;
+        m_pRecentFileList = nullptr;
+    }
     return CWinThread::ExitInstance();
+}
+
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
+{
+    delete m_pRecentFileList;
+    m_pRecentFileList = nullptr;
+    if (nMaxMRU == 0)
+        return;
+    m_pRecentFileList = new CRecentFileList(ID_FILE_MRU_FILE1, _T("Recent File List"), _T("File%d"),
+                                            static_cast<int>(std::min(nMaxMRU, 16u)));
+    m_pRecentFileList->ReadList();
+}
+
+void CWinApp::AddToRecentFileList(LPCTSTR lpszPathName)
+{
+    if (m_pRecentFileList)
+        m_pRecentFileList->Add(lpszPathName);
 }
 
 int CWinApp::Run()

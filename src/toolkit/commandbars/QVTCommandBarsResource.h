@@ -3,6 +3,12 @@
 #pragma once
 
 #define QVT_IDB_MDI_SYSICONS 9102
+// Cursors of a customize drag: copy, move, no drop; the edge of a control
+// being resized.
+#define QVT_IDC_COMMANDBARS_DRAGCOPY 9105
+#define QVT_IDC_COMMANDBARS_DRAGMOVE 9106
+#define QVT_IDC_COMMANDBARS_DRAGNONE 9107
+#define QVT_IDC_COMMANDBARS_RESIZE 9972
 #define QVT_ID_ADDREMOVE_BUTTONS_TEXT 9122
 #define QVT_ID_RESET_TOOLBAR 9123
 #define QVT_ID_TOOLBAR_EXPAND 9148
@@ -22,3 +28,7 @@
 #define QVT_IDS_ANIMATION_NONE 9184
 #define QVT_IDS_CUSTOMIZE_STATUSBAR 9186
 #define QVT_IDS_SHORTCUT_SECOND_KEY 9187
+// The prompt of a window list's items.
+#define QVT_IDS_ACTIVATE_WINDOW 61215
+// The customize command (QVT_ID_CUSTOMIZE): its prompt and caption.
+#define QVT_IDS_CUSTOMIZE 35001

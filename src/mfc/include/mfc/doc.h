@@ -61,6 +61,8 @@ public:
     virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
     virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
     virtual void OnActivateFrame(UINT nState, CFrameWnd* pFrameWnd) {}
+    // The OLE object selected in the view, held by the view; null when none.
+    virtual IOleObject* GetSelectedOleObject() const { return nullptr; }
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     virtual void PostNcDestroy() override;
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;

@@ -2,6 +2,7 @@
 #pragma once
 
 class CWinApp;
+class CRecentFileList;
 class CWinThread;
 class CDocManager;
 class CDocTemplate;
@@ -166,6 +167,13 @@ public:
     CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
     CDocManager* m_pDocManager;
 
+    // The recent-file list (section "Recent File List", entries "File%d",
+    // command ids from ID_FILE_MRU_FILE1), made by LoadStdProfileSettings
+    // with up to nMaxMRU entries and saved when the application ends.
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    virtual void AddToRecentFileList(LPCTSTR lpszPathName);
+    CRecentFileList* m_pRecentFileList;
+
     void EnableHtmlHelp() {}
     afx_msg void OnAppExit();
     afx_msg void OnHelp();
@@ -193,6 +201,12 @@ private:
 #define ID_EDIT_COPY 0xE122
 #define ID_EDIT_CUT 0xE123
 #define ID_EDIT_PASTE 0xE125
+#endif
+#ifndef ID_FILE_MRU_FILE1
+#define ID_FILE_MRU_FILE1 0xE110
+#endif
+#ifndef AFX_IDS_MDICHILD
+#define AFX_IDS_MDICHILD 0xEF1F
 #endif
 #ifndef ID_HELP
 #define ID_HELP 0xE146

@@ -9,6 +9,9 @@
 
 #include <afxext.h>
 
+#include <cstdlib>
+
+#include "toolkit/commandbars/QVTCommandBarsResource.h"
 #include "toolkit/commandbars/bars/QVTCommandBarAnimation.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
@@ -17,6 +20,7 @@
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/customize/QVTCustomizeDropSource.h"
 #include "toolkit/commandbars/managers/QVTKeyboardManager.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
@@ -27,6 +31,7 @@
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
 
 IMPLEMENT_SERIAL(CQVTCommandBar, CWnd, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
 
@@ -440,9 +445,25 @@ void CQVTCommandBar::DrawCommandBar(CDC* pDC, CRect rcClipBox)
             pDC->RectVisible(pControl->GetRect()))
             pControl->Draw(pDC);
     }
-    // Waits for: Command bars V (customize mode): the drag frame and insert
-    // mark are drawn here.
+    if (IsCustomizeMode())
+        DrawCustomizeMarks(pDC);
     pDC->SetBkMode(nOldMode);
+}
+
+void CQVTCommandBar::DrawCustomizeMarks(CDC* pDC)
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    CQVTControl* pDragControl = pCommandBars ? pCommandBars->GetDragControl() : nullptr;
+    if (pDragControl && pDragControl->GetParent() == this && pDragControl->IsVisible())
+    {
+        CRect rc = pDragControl->GetRect();
+        const COLORREF clrFrame = ::GetSysColor(COLOR_BTNTEXT);
+        pDC->Draw3dRect(rc, clrFrame, clrFrame);
+        rc.DeflateRect(1, 1);
+        pDC->Draw3dRect(rc, clrFrame, clrFrame);
+    }
+    if (!m_rcInsertMark.IsRectEmpty())
+        DrawInsertMark(pDC);
 }
 
 // Command state.
@@ -866,10 +887,11 @@ int CQVTCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    // Waits for: Command bars V (customize mode): its drop targets register
-    // here. Bars of a set share its tooltip context; a bar on its own would use
+    // Bars of a set share its tooltip context; a bar on its own would use
     // the framework's tooltips, which the framework layer leaves out.
     CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && m_barPosition != qvtBarListBox)
+        pCommandBars->GetDropSource()->Register(this);
     if (pCommandBars && pCommandBars->GetToolTipContext() && !m_pToolTipContext)
     {
         m_pToolTipContext = pCommandBars->GetToolTipContext();
@@ -884,6 +906,8 @@ void CQVTCommandBar::OnDestroy()
         SetTrackingMode(FALSE, TRUE, FALSE);
     if (m_pAnimation)
         m_pAnimation->OnDestroyWindow();
+    if (CQVTCommandBars* pCommandBars = GetCommandBars())
+        pCommandBars->GetDropSource()->Unregister(this);
     CWnd::OnDestroy();
 }
 
@@ -934,7 +958,10 @@ void CQVTCommandBar::OnMouseMove(UINT nFlags, CPoint point)
         return;
     }
     if (IsCustomizeMode())
+    {
+        ShowCustomizeResizeCursor(point);
         return;
+    }
     if (m_nPopuped != -1 && !m_bHoverOpensPopups)
         return;
     const BOOL bKeepSelection =
@@ -983,8 +1010,8 @@ void CQVTCommandBar::OnLButtonDown(UINT nFlags, CPoint point)
         Default();
         return;
     }
-    // Waits for: Command bars V (customize mode): Alt+click starts a customize
-    // drag here.
+    if (StartAltDrag(pControl, point))
+        return;
     pControl->OnLButtonDown(point);
 }
 
@@ -1011,10 +1038,52 @@ void CQVTCommandBar::OnLButtonDblClk(UINT nFlags, CPoint point)
 void CQVTCommandBar::OnRButtonDown(UINT nFlags, CPoint point)
 {
     CQVTControl* pControl = m_pControls->HitTest(point);
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCommandBars && IsCustomizeMode())
+    {
+        // The control becomes the one the customize window's menu acts on.
+        if (pControl && pControl->IsCustomizeMode())
+        {
+            CQVTCommandBarRef keepAlive(this);
+            pCommandBars->SetDragControl(pControl);
+            CPoint ptScreen = point;
+            ClientToScreen(&ptScreen);
+            pCommandBars->GetDropSource()->ContextMenu(ptScreen);
+        }
+        return;
+    }
     if (pControl && pControl->OnRButtonDown(point))
         return;
-    // Waits for: Command bars V (customize mode): the control under the point
-    // becomes the drag control and the customize context menu opens.
+}
+
+BOOL CQVTCommandBar::StartAltDrag(CQVTControl* pControl, CPoint point)
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (!pCommandBars || IsCustomizeMode() || (::GetKeyState(VK_MENU) & 0x8000) == 0 || IsPopupBar() ||
+        !pCommandBars->GetCommandBarsOptions()->bAltDragCustomization || !pCommandBars->IsCustomizeAvail() ||
+        !pControl->IsCustomizeMode())
+        return FALSE;
+    CQVTCommandBarRef keepAlive(this);
+    CQVTControlRef keepControl(pControl);
+    pCommandBars->SetCustomizeMode(TRUE);
+    SetPopuped(-1);
+    SetSelected(-1);
+    pControl->CustomizeStartDrag(point);
+    pCommandBars->SetCustomizeMode(FALSE);
+    pCommandBars->RecalcFrameLayout();
+    CQVTCommandBars::ClosePopups(pCommandBars);
+    return TRUE;
+}
+
+void CQVTCommandBar::ShowCustomizeResizeCursor(CPoint point)
+{
+    CQVTControl* pControl = m_pControls->HitTest(point);
+    if (!pControl || !pControl->IsCustomizeMode() || !pControl->IsCustomizeResizeAllow())
+        return;
+    const CRect rc = pControl->GetRect();
+    const int nGrip = QVTDpiScaler()->ScaleX(2);
+    if (std::abs(point.x - rc.left) <= nGrip || std::abs(point.x - rc.right) <= nGrip)
+        ::SetCursor(QVTResourceManager()->LoadCursor(QVT_IDC_COMMANDBARS_RESIZE));
 }
 
 void CQVTCommandBar::OnRButtonUp(UINT nFlags, CPoint point)

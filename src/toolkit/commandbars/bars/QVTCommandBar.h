@@ -214,6 +214,18 @@ public:
     // insert mark to draw (QVTCommandBarInsertPosition.cpp).
     virtual int CalcInsertPosition(CQVTControl* pDragged, CPoint point, BOOL& bAfter, CRect& rcMark) const;
     CRect GetInsertMark() const { return m_rcInsertMark; }
+    // A customize drag over the bar (QVTCommandBarCustomize.cpp): enter and
+    // over answer the QVTDropEffect the bar takes there (none refuses);
+    // points are in client coordinates.
+    virtual DWORD OnCustomizeDragEnter(CQVTControl* pDataObject, CPoint point);
+    virtual DWORD OnCustomizeDragOver(CQVTControl* pDataObject, CPoint point);
+    virtual void OnCustomizeDragLeave();
+    // Inserts a copy of the control where it was dropped; a drop that the
+    // source must not follow by removing its control turns the effect into
+    // qvtDropEffectCancelled.
+    virtual void OnCustomizeDrop(CQVTControl* pDataObject, DWORD& dropEffect, CPoint ptDrop, CPoint ptDrag);
+    // The insert mark, inverted over what the bar drew.
+    void DrawInsertMark(CDC* pDC);
     // Drops count only the controls level with the point (off: rows are
     // the rows that wrapping controls begin).
     virtual BOOL IsRowsByExtent() const { return FALSE; }
@@ -318,6 +330,11 @@ protected:
     DECLARE_INTERFACE_MAP()
 
     BOOL IsInHelpMode() const;
+    // Customize mode's mouse: Alt+press drags a toolbar control without the
+    // customize window; the resize cursor near a control's edge.
+    BOOL StartAltDrag(CQVTControl* pControl, CPoint point);
+    void ShowCustomizeResizeCursor(CPoint point);
+    void DrawCustomizeMarks(CDC* pDC);
     void ReleasePaintManager();
 
     BOOL m_bHoverOpensPopups;  // a hot control opens its popup after the delay

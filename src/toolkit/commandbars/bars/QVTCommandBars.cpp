@@ -16,6 +16,7 @@
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
+#include "toolkit/commandbars/customize/QVTCustomizeDropSource.h"
 #include "toolkit/commandbars/managers/QVTKeyboardManager.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
@@ -26,6 +27,7 @@
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/foundation/stream/QVTSoundPlayer.h"
+#include "toolkit/tabmanager/manager/QVTTabClientWnd.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 IMPLEMENT_DYNCREATE(CQVTCommandBars, CQVTCmdTarget)
@@ -81,8 +83,7 @@ CQVTCommandBars::CQVTCommandBars()
     for (CQVTDockBar*& pDock : m_pDocks)
         pDock = nullptr;
     CQVTPaintManager::AddRefInstance();
-    // Waits for: Command bars V (customize mode): the customize drop source is
-    // made here.
+    m_pDropSource = std::make_unique<CQVTCustomizeDropSource>(this);
     m_pOptions = new CQVTCommandBarsOptions(this);
     EnableAutomation();
     m_pToolTipContext = new CQVTToolTipContext();
@@ -198,10 +199,20 @@ void CQVTCommandBars::SetDragControl(CQVTControl* pControl)
         m_pDragControl->InternalAddRef();
         m_pDragControl->RedrawParent(FALSE);
     }
-    // Waits for: Command bars V (the customize window): it hears of the change
-    // first, and the site only while no customize window is open.
-    if (m_pSite && m_pSite->GetSafeHwnd())
+    CWnd* pCustomizeWindow = m_pDropSource ? m_pDropSource->GetCustomizeWindow() : nullptr;
+    if (pCustomizeWindow && pCustomizeWindow->GetSafeHwnd())
+        pCustomizeWindow->SendMessage(QVTWM_DRAGCONTROLCHANGED, 0, 0);
+    else if (m_pSite && m_pSite->GetSafeHwnd())
         m_pSite->SendMessage(QVTWM_DRAGCONTROLCHANGED, 0, 0);
+}
+
+void CQVTCommandBars::SetCustomizeMode(BOOL bMode)
+{
+    if (m_pOptions)
+        m_pOptions->bDirty = TRUE;
+    m_bCustomizeMode = bMode;
+    SetDragControl(nullptr);
+    ShowKeyboardCues(bMode);
 }
 
 void CQVTCommandBars::EnableDocking()
@@ -487,8 +498,14 @@ void CQVTCommandBars::RedrawCommandBars()
         if (pBar->IsVisible())
             pBar->OnRecalcLayout();
     }
-    // Waits for: CQVTTabClientWnd, the tabbed MDI client, which no package
-    // builds: refreshed here when it is the site's MDI client.
+    // A tabbed MDI client lays its tabs out again in the new theme.
+    CMDIFrameWnd* pMDIFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pSite);
+    if (pMDIFrame && pMDIFrame->GetSafeHwnd())
+    {
+        if (auto* pTabClient =
+                DYNAMIC_DOWNCAST(CQVTTabClientWnd, CWnd::FromHandlePermanent(pMDIFrame->m_hWndMDIClient)))
+            pTabClient->Refresh(TRUE);
+    }
     if (m_pSite && m_pSite->GetSafeHwnd())
     {
         for (HWND hChild = ::GetTopWindow(m_pSite->GetSafeHwnd()); hChild;
@@ -667,8 +684,14 @@ BOOL CQVTCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
         // ribbon menu bar consumes these.
         return FALSE;
     case WM_CLOSE:
-        // Waits for: Command bars V (the customize window), which keeps the site
-        // open.
+        // The site stays open while its customize window is.
+        if (m_pDropSource && m_pDropSource->GetCustomizeWindow() &&
+            m_pDropSource->GetCustomizeWindow()->GetSafeHwnd())
+        {
+            if (pResult)
+                *pResult = 0;
+            return TRUE;
+        }
         return FALSE;
     case WM_SYSCOLORCHANGE:
         QVTColorManager()->RefreshColors(TRUE);

@@ -24,6 +24,7 @@ class CQVTControl;
 class CQVTControlAction;
 class CQVTControlActions;
 class CQVTControls;
+class CQVTCustomizeDropSource;
 class CQVTDockBar;
 class CQVTImageManager;
 class CQVTKeyboardManager;
@@ -94,8 +95,14 @@ public:
     CQVTControlAction* FindAction(int nId) const;
 
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
+    // Customize mode: controls are dragged instead of executed (the drag
+    // control is cleared and the keyboard cues show meanwhile).
+    void SetCustomizeMode(BOOL bMode);
     BOOL IsCustomizeAvail() const { return m_bCustomizeAvail; }
     BOOL IsCustomizeAnything() const { return m_bCustomizeAnything; }
+    void SetCustomizeAnything(BOOL bAnything) { m_bCustomizeAnything = bAnything; }
+    // The drag-and-drop of customize mode and the open customize window.
+    CQVTCustomizeDropSource* GetDropSource() const { return m_pDropSource.get(); }
     CQVTControl* GetDragControl() const { return m_pDragControl; }
     // The control selected or last dropped in customize mode (held by a
     // reference); the site hears of every change.
@@ -251,7 +258,8 @@ protected:
     CQVTPaintManager* m_pPaintManager;  // own theme; null: the global one
     CQVTImageManager* m_pImageManager;  // own images; null: the global ones
     CQVTControl* m_pDragControl;        // control selected in customize mode
-    UINT m_nDefaultMenuID;              // menu id when no MDI child is active
+    std::unique_ptr<CQVTCustomizeDropSource> m_pDropSource;
+    UINT m_nDefaultMenuID;  // menu id when no MDI child is active
     BOOL m_bCustomizeMode;
     BOOL m_bCustomizeAvail;  // the site handles the customize command
     CQVTCommandBarsOptions* m_pOptions;

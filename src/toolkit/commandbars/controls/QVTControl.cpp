@@ -613,20 +613,6 @@ BOOL CQVTControl::OnSetSelected(int bSelected)
     return TRUE;
 }
 
-void CQVTControl::CustomizeStartDrag(CPoint point)
-{
-    // Waits for: Command bars V (customize mode): the control becomes the drag
-    // control and starts a drag through the bars' drop source. The bars cannot
-    // enter customize mode meanwhile.
-}
-
-BOOL CQVTControl::CustomizeStartResize(CPoint point)
-{
-    // Waits for: Command bars V (customize mode): the resize loop of a
-    // control's edge. The bars cannot enter customize mode meanwhile.
-    return FALSE;
-}
-
 void CQVTControl::OnCustomizeDragOver(CQVTControl* pDataObject, CPoint point)
 {
     if (!m_pParent)

@@ -11,6 +11,7 @@
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
 #include "toolkit/commandbars/controls/QVTControlGallery.h"
 #include "toolkit/commandbars/controls/QVTControlExtended.h"
+#include "toolkit/commandbars/controls/QVTControlLists.h"
 #include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 
@@ -132,22 +133,15 @@ CQVTControl* CQVTControls::CreateControlByType(int nType, int nId, BOOL bTempora
     case qvtControlButton:
         if (nId == QVT_ID_TOOLBARLIST)
             return new CQVTControlToolbars();
-        if (nId == QVT_ID_WINDOWLIST || nId == QVT_ID_WORKSPACE_ACTIONS ||
-            (nId == QVT_ID_FILE_MRU && !bTemporary))
-        {
-            // Waits for: Command bars V (the last extended controls): the window list,
-            // the workspace actions and the recent-file list. No such list can be
-            // placed meanwhile.
-            return nullptr;
-        }
-        if (bFromMenu &&
-            (nId == QVT_ID_FILE_MRU_FIRST ||
-             (nId == QVT_ID_OLE_VERB_FIRST && CString(lpszMenuCaption) == _T("<<OLE VERBS GO HERE>>"))))
-        {
-            // Waits for: Command bars V (the last extended controls): the recent-file
-            // and OLE-verb lists. Such an item is left out of the menu meanwhile.
-            return nullptr;
-        }
+        if (nId == QVT_ID_WINDOWLIST)
+            return new CQVTControlWindowList();
+        if (nId == QVT_ID_WORKSPACE_ACTIONS)
+            return new CQVTControlWorkspaceActions();
+        if ((nId == QVT_ID_FILE_MRU && !bTemporary) || (bFromMenu && nId == QVT_ID_FILE_MRU_FIRST))
+            return new CQVTControlRecentFileList();
+        if (bFromMenu && nId == QVT_ID_OLE_VERB_FIRST &&
+            CString(lpszMenuCaption) == _T("<<OLE VERBS GO HERE>>"))
+            return new CQVTControlOleItems();
         return new CQVTControlButton();
     case qvtControlPopup:
     case qvtControlButtonPopup:

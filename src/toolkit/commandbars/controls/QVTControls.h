@@ -44,8 +44,7 @@ public:
     CQVTControl* InsertControl(CQVTControl* pControl, int nBefore);
     CQVTControl* Add(CQVTControl* pControl, int nId, LPCTSTR lpszParameter = nullptr, int nBefore = -1,
                      BOOL bTemporary = FALSE);
-    // Null for a type outside 1..11 and for the list kinds that wait for
-    // Command bars V.
+    // Null for a type outside 1..11.
     CQVTControl* AddByType(int nType, int nId, LPCTSTR lpszParameter = nullptr, int nBefore = -1,
                            BOOL bTemporary = FALSE);
     CQVTControl* AddCopy(CQVTControl* pSource, int nBefore = -1, BOOL bRecursive = FALSE);

@@ -256,6 +256,9 @@ public:
     BOOL IsRowsByExtent() const override { return TRUE; }
     virtual DWORD InsertControlAt(CQVTControl* pControl, CPoint ptStart, CPoint ptEnd,
                                   DWORD dwEffect = qvtDropEffectMove);
+    // Drops go through InsertControlAt; a place that takes no control
+    // leaves the source its control.
+    void OnCustomizeDrop(CQVTControl* pDataObject, DWORD& dropEffect, CPoint ptDrop, CPoint ptDrag) override;
 
     // The popup of a minimized ribbon's tab; null when it cannot be made.
     virtual CQVTPopupBar* CreateTabPopupToolBar(CQVTRibbonTab* pTab);

@@ -530,3 +530,15 @@ DWORD CQVTRibbonBar::InsertControlAt(CQVTControl* pControl, CPoint ptStart, CPoi
     Redraw();
     return dwEffect;
 }
+
+void CQVTRibbonBar::OnCustomizeDrop(CQVTControl* pDataObject, DWORD& dropEffect, CPoint ptDrop, CPoint ptDrag)
+{
+    if (!GetCommandBars() || !pDataObject)
+        return;
+    CQVTCommandBarRef keepAlive(this);
+    dropEffect = InsertControlAt(pDataObject, ptDrag, ptDrop, dropEffect);
+    if (dropEffect == qvtDropEffectNone)
+        dropEffect = qvtDropEffectCancelled;
+    m_rcInsertMark.SetRectEmpty();
+    Redraw(nullptr, FALSE);
+}

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
+#include "toolkit/commandbars/QVTObjectRef.h"
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
@@ -109,8 +110,31 @@ BOOL CQVTRibbonGroupControlPopup::OnSetPopup(BOOL bPopup)
         }
         SetCommandBar(pPopup);
         pPopup->InternalRelease();
+        return CQVTControlPopup::OnSetPopup(bPopup);
     }
-    return CQVTControlPopup::OnSetPopup(bPopup);
+    // Closing: what customizing changed in the copy goes back to the group,
+    // and the bar selects what it had selected before.
+    CQVTRibbonGroupPopupToolBar* pPopup = DYNAMIC_DOWNCAST(CQVTRibbonGroupPopupToolBar, m_pCommandBar);
+    CQVTObjectRef<CQVTCommandBar> keepPopup(pPopup);
+    CQVTControlRef keepAlive(this);
+    CQVTCommandBar* pParent = m_pParent;
+    const int nSelected = pParent ? pParent->GetSelectedIndex() : -1;
+    const BOOL bResult = CQVTControlPopup::OnSetPopup(FALSE);
+    CQVTRibbonGroup* pCopy = pPopup ? pPopup->GetGroup() : nullptr;
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    if (pCopy && m_pGroup && pCopy != m_pGroup && pCommandBars && pCommandBars->IsCustomizeMode())
+    {
+        m_pGroup->RemoveAll();
+        for (int i = 0; i < pCopy->GetCount(); ++i)
+        {
+            CQVTControl* pClone = m_pGroup->AddClone(pCopy->GetAt(i), -1, TRUE);
+            if (pClone)
+                SetGroupHideFlag(pClone, QVT_RIBBON_HIDE_GROUP, FALSE);
+        }
+        if (pParent && pParent->GetSafeHwnd())
+            pParent->SetSelected(nSelected);
+    }
+    return bResult;
 }
 
 void CQVTRibbonGroupControlPopup::OnUnderlineActivate()

@@ -313,8 +313,13 @@ void CQVTRibbonControlTab::SetSelectedItem(CQVTTabManagerItem* pItem)
 
 void CQVTRibbonControlTab::OnItemClick(CQVTTabManagerItem* pItem)
 {
-    // Waits for: Command bars V (customize mode): a click on a tab while
-    // customizing.
+    // While customizing, a clicked tab of a customizable ribbon becomes the
+    // control the customize window acts on.
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    CQVTRibbonBar* pRibbonBar = GetRibbonBar();
+    if (pItem && pCommandBars && pCommandBars->IsCustomizeMode() && pRibbonBar &&
+        pRibbonBar->IsCustomizable())
+        pCommandBars->SetDragControl(this);
     CQVTTabManager::OnItemClick(pItem);
 }
 

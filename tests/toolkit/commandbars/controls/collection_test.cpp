@@ -261,8 +261,11 @@ TEST(Controls, TypesIndexesAndLookupsOutsideTheirRangeGiveNothing)
     EXPECT_EQ(pA, pControls->FindControl(qvtControlButton, -1, TRUE, FALSE));
     EXPECT_EQ(pFirst, pControls->FindControl(0, 30, FALSE, FALSE));
 
-    // The special ids of the list controls make no plain button.
-    EXPECT_EQ(nullptr, pControls->AddByType(qvtControlButton, QVT_ID_WINDOWLIST));
+    // The special ids of the list controls make the lists, no plain button.
+    CQVTControl* pWindows = pControls->AddByType(qvtControlButton, QVT_ID_WINDOWLIST);
+    ASSERT_NE(nullptr, pWindows);
+    EXPECT_STREQ("CQVTControlWindowList", pWindows->GetRuntimeClass()->m_lpszClassName);
+    pControls->Remove(pWindows);
     CQVTControl* pToolbars = pControls->AddByType(qvtControlButton, QVT_ID_TOOLBARLIST);
     ASSERT_NE(nullptr, pToolbars);
     EXPECT_STREQ("CQVTControlToolbars", pToolbars->GetRuntimeClass()->m_lpszClassName);

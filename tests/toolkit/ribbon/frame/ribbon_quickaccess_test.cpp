@@ -13,11 +13,13 @@
 #include "sondrel_gtest.h"
 #include "tests/common/screen_test_support.h"
 #include "tests/toolkit/ribbon/frame/ribbon_frame_suite.h"
+#include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/ribbon/QVTRibbonResource.h"
 #include "toolkit/ribbon/bar/QVTRibbonControls.h"
 #include "toolkit/ribbon/bar/QVTRibbonQuickAccess.h"
 #include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+#include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 namespace {
@@ -361,4 +363,57 @@ TEST_F(RibbonQuickAccess, ItsTwoButtonsAreARowHighAndThirteenTwentySecondsOfItWi
     const int nClassicRow = m_pRibbon->GetRibbonPaintManager()->GetRowHeight();
     EXPECT_EQ(CSize(nClassicRow * QVTDpiScaler()->ScaleY(13) / QVTDpiScaler()->ScaleY(22), nClassicRow),
               s_pHost->GetCustomizeButton()->GetSize(&dc));
+}
+
+// A customize drop from another bar: the quick access toolbar takes none and
+// the source keeps its control (the drop is cancelled, not lost); a group's
+// free place takes a copy at the group's end.
+TEST_F(RibbonQuickAccess, ADropFromAnotherBarLandsInAGroupAndIsCancelledOnTheToolbar)
+{
+    CQVTCommandBars* pBars = s_pHost->GetCommandBars();
+    CQVTToolBar* pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, pBars->Add(_T("Drag source"), qvtBarTop));
+    ASSERT_NE(nullptr, pToolBar);
+    const UINT nId = ID_RIBBON_PLAY;
+    pToolBar->SetButtons(&nId, 1);
+    CQVTControl* pDragged = pToolBar->GetControl(0);
+    m_pRibbon->SetCustomizable(TRUE);
+    CQVTRibbonGroup* pRecordGroup = s_pHost->FindGroup(IDS_RIBBON_GROUP_RECORD);
+    const int nGroupCount = pRecordGroup->GetCount();
+
+    const CPoint ptQuick = s_pHost->GetQuickAccess(1)->GetRect().CenterPoint();
+    DWORD dwEffect = qvtDropEffectMove;
+    m_pRibbon->OnCustomizeDrop(pDragged, dwEffect, ptQuick, ptQuick);
+    EXPECT_EQ(static_cast<DWORD>(qvtDropEffectCancelled), dwEffect);
+    EXPECT_EQ(kQuickAccessCount, QuickAccessCount());
+    EXPECT_EQ(nGroupCount, pRecordGroup->GetCount());
+
+    const CPoint ptFree = pRecordGroup->GetCaptionRect().CenterPoint();
+    dwEffect = qvtDropEffectMove;
+    m_pRibbon->OnCustomizeDrop(pDragged, dwEffect, ptFree, ptFree);
+    EXPECT_EQ(static_cast<DWORD>(qvtDropEffectMove), dwEffect);
+    ASSERT_EQ(nGroupCount + 1, pRecordGroup->GetCount());
+    EXPECT_EQ(static_cast<int>(nId), pRecordGroup->GetAt(nGroupCount)->GetID());
+    EXPECT_TRUE(m_pRibbon->GetInsertMark().IsRectEmpty());
+    pBars->SetDragControl(nullptr);
+    pBars->Remove(pToolBar);
+}
+
+// While customizing, a click on a tab of a customizable ribbon makes the tab
+// strip the control the customize window acts on; outside customize mode, or
+// on a ribbon that is not customizable, the drag control stays as it was.
+TEST_F(RibbonQuickAccess, WhileCustomizingAClickedTabBecomesTheDragControl)
+{
+    CQVTCommandBars* pBars = s_pHost->GetCommandBars();
+    CQVTRibbonControlTab* pTabs = m_pRibbon->GetControlTab();
+    CQVTTabManagerItem* pTab = m_pRibbon->GetTab(0);
+    ASSERT_NE(nullptr, pTab);
+    pTabs->OnItemClick(pTab);
+    EXPECT_EQ(nullptr, pBars->GetDragControl());
+    pBars->SetCustomizeMode(TRUE);
+    pTabs->OnItemClick(pTab);
+    EXPECT_EQ(nullptr, pBars->GetDragControl()) << "the ribbon is not customizable";
+    m_pRibbon->SetCustomizable(TRUE);
+    pTabs->OnItemClick(pTab);
+    EXPECT_EQ(static_cast<CQVTControl*>(pTabs), pBars->GetDragControl());
+    pBars->SetCustomizeMode(FALSE);
 }

@@ -225,3 +225,35 @@ TEST_F(RibbonScrollAndPopups, AReducedGroupOpensSevenPixelsShorterThanTheGroupRo
     ASSERT_TRUE(PumpFrameUntil([&] { return !s_pHost->m_commands.empty(); }));
     EXPECT_EQ(std::vector<int>{ID_RIBBON_RENAME}, s_pHost->m_commands);
 }
+
+// While customizing, what a collapsed group's popup copy gained (a control
+// dropped into it) goes back to the group when the popup closes.
+TEST_F(RibbonScrollAndPopups, WhileCustomizingAGroupTakesBackWhatItsPopupCopyGained)
+{
+    CQVTRibbonGroup* pFiles = s_pHost->FindGroup(4003);
+    int nWidth = 700;
+    while (!pFiles->IsReduced() && nWidth > 260)
+    {
+        nWidth -= 20;
+        s_pHost->ResizeClient(nWidth, 400);
+        PumpFrameUntil([&] { return !m_pRibbon->IsLayoutPending(); });
+    }
+    ASSERT_TRUE(pFiles->IsReduced());
+    CQVTCommandBars* pBars = s_pHost->GetCommandBars();
+    pBars->SetCustomizeMode(TRUE);
+    CQVTControl* pButton = pFiles->GetControlGroupPopup();
+    const int nCount = pFiles->GetCount();
+    ASSERT_TRUE(m_pRibbon->SetPopuped(pButton->GetIndex()));
+    CQVTRibbonGroupPopupToolBar* pPopup =
+        DYNAMIC_DOWNCAST(CQVTRibbonGroupPopupToolBar, s_pHost->GetOpenPopup(pButton));
+    ASSERT_NE(nullptr, pPopup);
+    CQVTRibbonGroup* pCopy = pPopup->GetGroup();
+    ASSERT_NE(nullptr, pCopy);
+    ASSERT_EQ(nCount, pCopy->GetCount());
+    ASSERT_NE(nullptr, pCopy->AddClone(pCopy->GetAt(0), -1, TRUE));
+    m_pRibbon->SetPopuped(-1);
+    PumpFrameUntil([&] { return !m_pRibbon->IsLayoutPending(); });
+    ASSERT_EQ(nCount + 1, pFiles->GetCount());
+    EXPECT_EQ(pCopy->GetAt(0)->GetID(), pFiles->GetAt(nCount)->GetID());
+    pBars->SetCustomizeMode(FALSE);
+}
