@@ -33,9 +33,9 @@ public:
     // One nested call of a default procedure.
     struct DEFWINDOW_DESCRIPTIOR
     {
-        UINT nKind;          // 0 to 5, see DefWindowProc
-        void* pProc;         // the default procedure the window's code called
-        ULONG_PTR nArgument; // the previous procedure (kind 1) or the MDI client (kind 4)
+        UINT nKind;           // 0 to 5, see DefWindowProc
+        void* pProc;          // the default procedure the window's code called
+        ULONG_PTR nArgument;  // the previous procedure (kind 1) or the MDI client (kind 4)
         UINT nMessage;
     };
 
@@ -78,9 +78,9 @@ public:
     void OnFinalRelease() override;
 
     CQVTSkinManager* m_pManager = nullptr;
-    CString m_strClassName;     // the schema class drawn with
+    CString m_strClassName;  // the schema class drawn with
     BOOL m_bWindowsForms = FALSE;
-    int m_nDialogTexture = 0;   // ETDT_* of a dialog; 0 for other classes
+    int m_nDialogTexture = 0;  // ETDT_* of a dialog; 0 for other classes
     BOOL m_bAlwaysSubclass = FALSE;
 
     WNDPROC GetPrevWndProc() const { return m_pfnPrevWndProc; }
