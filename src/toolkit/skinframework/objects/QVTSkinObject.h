@@ -10,6 +10,7 @@
 
 #include "toolkit/foundation/core/QVTApplication.h"
 #include "toolkit/foundation/core/QVTCmdTarget.h"
+#include "toolkit/foundation/hook/QVTHookManager.h"
 
 class CQVTSkinManager;
 class CQVTSkinManagerClass;
@@ -18,11 +19,11 @@ class CQVTSkinManagerSchema;
 
 // The registered messages of the skin framework, valid once
 // QVTSkinRegisterMessages has run (the manager's set-up and every skin
-// object's constructor call it).
+// object's constructor call it). WM_HOOKMANAGER_SINKREMOVED is the hook
+// manager's.
 extern UINT WM_SKINFRAMEWORK_QUERYSTATE;
 extern UINT WM_SKINFRAMEWORK_SKINCHANGED;
 extern UINT WM_SKINFRAMEWORK_UPDATESTATE;
-extern UINT WM_HOOKMANAGER_SINKREMOVED;
 void AFXAPI QVTSkinRegisterMessages();
 
 class CQVTSkinObject : public CWnd, public CQVTSynchronized
