@@ -9,6 +9,7 @@
 #include "skin_window_test_support.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
+#include "toolkit/skinframework/draw/QVTSkinDraw.h"
 #include "win_thread.h"
 
 namespace {
@@ -316,4 +317,27 @@ TEST(SkinManager, PersistentModulesAreThoseReachedThroughImports)
     EXPECT_FALSE(pManager->IsPersistentModule(hLoaded)) << "only loaded";
     EXPECT_FALSE(pManager->IsPersistentModule(hLoaded)) << "the cached answer";
     ::FreeLibrary(hLoaded);
+}
+
+TEST(SkinManager, DrawingRoutinesPaintWithTheLoadedSkinOnly)
+{
+    CQVTSkinManager* pManager = QVTSkinManager();
+    pManager->LoadSkin(nullptr, nullptr);
+    DibCanvas canvas(20, 20);
+    CRect rc(0, 0, 20, 20);
+    EXPECT_FALSE(QVTSkinDrawEdge(canvas.dc.m_hDC, &rc, EDGE_RAISED, BF_RECT));
+    EXPECT_FALSE(QVTSkinDrawFrameControl(canvas.dc.m_hDC, &rc, DFC_BUTTON, DFCS_BUTTONPUSH));
+    EXPECT_EQ(400, canvas.CountOf(RGB(255, 255, 255)));
+
+    ASSERT_TRUE(pManager->LoadSkin(SkinModulePath(), u"NormalBlack2.ini"));
+    DibCanvas expected(20, 20);
+    CRect rcExpected(rc);
+    ASSERT_TRUE(
+        QVTSkinDrawEdge(pManager->GetMetrics(), expected.dc.m_hDC, &rcExpected, EDGE_RAISED, BF_RECT));
+    EXPECT_TRUE(QVTSkinDrawEdge(canvas.dc.m_hDC, &rc, EDGE_RAISED, BF_RECT));
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(expected.At(x, y), canvas.At(x, y)) << x << "," << y;
+    EXPECT_TRUE(QVTSkinDrawFrameControl(canvas.dc.m_hDC, &rc, DFC_BUTTON, DFCS_BUTTONPUSH));
+    pManager->LoadSkin(nullptr, nullptr);
 }
