@@ -1,0 +1,133 @@
+#include "toolkit/skinframework/hook/QVTSkinManagerApiHookBase.h"
+
+#include <afxwin.h>
+
+#include <psapi.h>
+
+#include "toolkit/foundation/core/QVTOSVersion.h"
+
+namespace {
+typedef BOOL(WINAPI* PFNENUMPROCESSMODULES)(HANDLE, HMODULE*, DWORD, LPDWORD);
+typedef BOOL(WINAPI* PFNGETMODULEINFORMATION)(HANDLE, HMODULE, LPMODULEINFO, DWORD);
+
+struct SkinHookPsapi
+{
+    PFNENUMPROCESSMODULES pfnEnumProcessModules = nullptr;
+    PFNGETMODULEINFORMATION pfnGetModuleInformation = nullptr;
+
+    SkinHookPsapi()
+    {
+        // Bound at run time: the systems without PSAPI run unskinned.
+        HMODULE hPsapi = ::LoadLibraryW(u"psapi.dll");
+        if (hPsapi == nullptr)
+            return;
+        pfnEnumProcessModules =
+            reinterpret_cast<PFNENUMPROCESSMODULES>(::GetProcAddress(hPsapi, "EnumProcessModules"));
+        pfnGetModuleInformation =
+            reinterpret_cast<PFNGETMODULEINFORMATION>(::GetProcAddress(hPsapi, "GetModuleInformation"));
+    }
+};
+
+SkinHookPsapi& SkinHookGetPsapi()
+{
+    static SkinHookPsapi psapi;
+    return psapi;
+}
+
+// One cached range per system module; the DOS header's checksum word tells
+// a module loaded again at the same name apart.
+struct SkinHookModuleRange
+{
+    LPCSTR lpszName;
+    HMODULE hModule;
+    WORD wChecksum;
+    BYTE* pBase;
+    SIZE_T cbSize;
+};
+
+SkinHookModuleRange g_skinHookRanges[] = {
+    {"USER32.DLL", nullptr, 0, nullptr, 0},
+    {"COMCTL32.DLL", nullptr, 0, nullptr, 0},
+    {"NTDLL.DLL", nullptr, 0, nullptr, 0},
+    {"APPHELP.DLL", nullptr, 0, nullptr, 0},
+};
+CRITICAL_SECTION* SkinHookRangeLock()
+{
+    static CRITICAL_SECTION cs;
+    static BOOL bInit = (::InitializeCriticalSection(&cs), TRUE);
+    (void)bInit;
+    return &cs;
+}
+
+WORD SkinHookChecksumOf(HMODULE hModule)
+{
+    return *reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(hModule) + 18);
+}
+}  // namespace
+
+BOOL AFXAPI IsModuleEnumerationSupported()
+{
+    const SkinHookPsapi& psapi = SkinHookGetPsapi();
+    return psapi.pfnEnumProcessModules != nullptr && psapi.pfnGetModuleInformation != nullptr;
+}
+
+BOOL AFXAPI QVTSkinGetModuleRange(HMODULE hModule, BYTE** ppBase, SIZE_T* pcbSize)
+{
+    const SkinHookPsapi& psapi = SkinHookGetPsapi();
+    MODULEINFO info = {};
+    if (hModule == nullptr || psapi.pfnGetModuleInformation == nullptr ||
+        !psapi.pfnGetModuleInformation(::GetCurrentProcess(), hModule, &info, sizeof(info)))
+        return FALSE;
+    *ppBase = static_cast<BYTE*>(info.lpBaseOfDll);
+    *pcbSize = info.SizeOfImage;
+    return TRUE;
+}
+
+BOOL AFXAPI CQVTSkinManagerApiHookBase::IsAddressInModule(const void* pAddress, LPCSTR lpszModuleName)
+{
+    SkinHookModuleRange* pRange = nullptr;
+    for (SkinHookModuleRange& range : g_skinHookRanges)
+        if (lstrcmpiA(range.lpszName, lpszModuleName) == 0)
+            pRange = &range;
+    HMODULE hModule = ::GetModuleHandleA(lpszModuleName);
+    if (pRange == nullptr || hModule == nullptr)
+        return FALSE;
+    const BYTE* pByte = static_cast<const BYTE*>(pAddress);
+    ::EnterCriticalSection(SkinHookRangeLock());
+    if (pRange->hModule != hModule || pRange->wChecksum != SkinHookChecksumOf(hModule))
+    {
+        pRange->pBase = nullptr;
+        pRange->cbSize = 0;
+        if (QVTSkinGetModuleRange(hModule, &pRange->pBase, &pRange->cbSize))
+        {
+            pRange->hModule = hModule;
+            pRange->wChecksum = SkinHookChecksumOf(hModule);
+        }
+        else
+            pRange->hModule = nullptr;
+    }
+    const BOOL bInside =
+        pRange->pBase != nullptr && pRange->pBase < pByte && pByte < pRange->pBase + pRange->cbSize;
+    ::LeaveCriticalSection(SkinHookRangeLock());
+    return bInside;
+}
+
+BOOL AFXAPI CQVTSkinManagerApiHookBase::IsApphelpAddress(const void* pAddress)
+{
+    if (!QVTOSVersion()->IsWin7OrGreater())
+        return FALSE;
+    return IsAddressInModule(pAddress, "APPHELP.DLL");
+}
+
+BOOL AFXAPI CQVTSkinManagerApiHookBase::IsSystemAddress(const void* pAddress)
+{
+    // The narrow forms of system procedures are handles, not addresses.
+    const DWORD dwLow = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(pAddress));
+    if ((dwLow >> 16) > 65534)
+        return TRUE;
+    if (IsAddressInModule(pAddress, "USER32.DLL") || IsAddressInModule(pAddress, "COMCTL32.DLL"))
+        return TRUE;
+    if (QVTOSVersion()->IsWinXPOrGreater() && IsAddressInModule(pAddress, "NTDLL.DLL"))
+        return TRUE;
+    return IsApphelpAddress(pAddress);
+}
