@@ -1,0 +1,17 @@
+// A module the interception's tests load and free: it imports USER32 and
+// UXTHEME as any library of the process would, and forwards one export.
+#include <windows.h>
+// Wine's uxtheme.h declares its functions without C linkage.
+extern "C" {
+#include <uxtheme.h>
+}
+
+extern "C" DWORD WINAPI SkinHookTestSysColor(int nIndex)
+{
+    return ::GetSysColor(nIndex);
+}
+
+extern "C" BOOL WINAPI SkinHookTestThemeActive()
+{
+    return ::IsThemeActive();
+}
