@@ -15,3 +15,19 @@ extern "C" BOOL WINAPI SkinHookTestThemeActive()
 {
     return ::IsThemeActive();
 }
+
+// Calls through the module's own import entries of the loader.
+extern "C" HMODULE WINAPI SkinHookTestModuleHandle(LPCWSTR lpszName)
+{
+    return ::GetModuleHandleW(lpszName);
+}
+
+extern "C" HMODULE WINAPI SkinHookTestLoad(LPCWSTR lpszName)
+{
+    return ::LoadLibraryW(lpszName);
+}
+
+extern "C" BOOL WINAPI SkinHookTestFree(HMODULE hModule)
+{
+    return ::FreeLibrary(hModule);
+}
