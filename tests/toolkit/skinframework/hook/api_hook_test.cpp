@@ -12,6 +12,7 @@
 #include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiHook.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerModuleList.h"
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
+#include "toolkit/skinframework/objects/QVTSkinObject.h"
 #include "win_thread.h"
 
 namespace {
@@ -19,6 +20,7 @@ typedef CQVTSkinManagerLegacyApiHook ApiHook;
 
 const int kApiHookGetModuleHandleW = 64;
 const int kApiHookLoadLibraryW = 8;
+const int kApiHookGetModuleHandleA = 56;
 
 // The import entries of one module, for one imported module's name, that
 // hold pValue; read as the loader wrote them.
@@ -237,6 +239,24 @@ TEST_F(ApiHookTest, LoadsAtDepthOneArePatchedOnArrivalAndUnpatchedAtTheirLastFre
     EXPECT_TRUE(::FreeLibrary(hOuter));
     EXPECT_EQ(::GetModuleHandleW(u"skinhooktestb.dll"), nullptr);
     EXPECT_EQ(::GetModuleHandleW(u"skinhooktesta.dll"), nullptr);
+
+    // So does one that passes the interception inside another load.
+    void* pSavedA = ApiHookSaved(hook, kApiHookGetModuleHandleA);
+    void* pReplacementA = ApiHookReplacement(hook, kApiHookGetModuleHandleA);
+    HMODULE hPatched = ::LoadLibraryW(u"skinhooktesta.dll");
+    hOuter = ::LoadLibraryW(u"skinhooktestb.dll");
+    ASSERT_NE(hOuter, nullptr);
+    hInner = ::GetModuleHandleW(u"skinhooktestc.dll");
+    ASSERT_NE(hInner, nullptr);
+    EXPECT_EQ(ApiHookCountEntries(hInner, "KERNEL32.DLL", pSavedA), 1);
+    EXPECT_FALSE(hook.IsModuleReferenced(hInner));
+    hook.FinalizeHookManagement();
+    hook.InitializeHookManagement();
+    EXPECT_EQ(ApiHookCountEntries(hInner, "KERNEL32.DLL", pReplacementA), 1);
+    EXPECT_TRUE(::FreeLibrary(hOuter));
+    EXPECT_TRUE(::FreeLibrary(hPatched));
+    EXPECT_EQ(::GetModuleHandleW(u"skinhooktestc.dll"), nullptr);
+    EXPECT_EQ(::GetModuleHandleW(u"skinhooktesta.dll"), nullptr);
     hook.FinalizeHookManagement();
     EXPECT_EQ(ApiHookEntriesLeft(hook), 0);
 }
@@ -390,6 +410,37 @@ TEST_F(ApiHookTest, TheExportWalkFollowsForwardersAndStopsAtModulesThatLie)
     hook.HookModule(hFake, 0);
     hook.FinalizeHookManagement();
     ::VirtualFree(pImage, 0, MEM_RELEASE);
+}
+
+// Whether a window made on a new thread got a skin object.
+BOOL ApiHookThreadWindowSkinned()
+{
+    BOOL bSkinned = FALSE;
+    WinThread thread([&bSkinned] {
+        HWND hWnd =
+            ::CreateWindowExW(0, u"Button", u"", WS_POPUP, 0, 0, 40, 20, nullptr, nullptr, nullptr, nullptr);
+        bSkinned = hWnd != nullptr && QVTSkinManager()->Lookup(hWnd) != nullptr;
+        ::DestroyWindow(hWnd);
+    });
+    thread.join();
+    return bSkinned;
+}
+
+TEST_F(ApiHookTest, AThreadStartedWhileASkinIsLoadedSkinsItsWindows)
+{
+    // Plain skin objects for buttons while the test runs.
+    pManager_->GetClassMap()->AddClass(_T("Button"), RUNTIME_CLASS(CQVTSkinObject));
+    ASSERT_TRUE(pManager_->LoadSkin(ApiHookSkinPath(), _T("NormalBlue.ini")));
+    EXPECT_FALSE(ApiHookThreadWindowSkinned());
+    ApiHook hook;
+    hook.InitializeHookManagement();
+    EXPECT_TRUE(ApiHookThreadWindowSkinned());
+    pManager_->m_bAutoApplyThreads = FALSE;
+    EXPECT_FALSE(ApiHookThreadWindowSkinned());
+    pManager_->m_bAutoApplyThreads = TRUE;
+    hook.FinalizeHookManagement();
+    EXPECT_FALSE(ApiHookThreadWindowSkinned());
+    pManager_->GetClassMap()->AddClass(_T("Button"), static_cast<CRuntimeClass*>(nullptr));
 }
 
 TEST_F(ApiHookTest, LoadsOnTwoThreadsWhileTheInterceptionComesAndGoes)
