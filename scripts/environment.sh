@@ -68,6 +68,15 @@ prepare_prefix() {
   if [[ -x "$root/scripts/register.sh" ]]; then
     "$root/scripts/register.sh"
   fi
+  install_program_data
+}
+
+# The program's shared data where it looks for it: its skin in the common
+# program files' "Quorvane\Skins".
+install_program_data() {
+  local skins="$WINEPREFIX/drive_c/Program Files/Common Files/Quorvane/Skins"
+  [[ -f "$build/bin/Skins/vista.qvstyles" ]] || return 0
+  mkdir -p "$skins" && cp -f "$build/bin/Skins/vista.qvstyles" "$skins/"
 }
 
 # The prefixes only tests use, copied from the prepared program prefix once

@@ -17,6 +17,7 @@
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/foundation/theme/QVTProcessThemeManager.h"
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
+#include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
 namespace {
@@ -164,7 +165,8 @@ BOOL CSondrelApp::InitInstance()
     m_pEngineAux.Reset();
     if (m_bSkinLoaded)
     {
-        // Waits for: Skin I (the skin manager): loading no path unloads the skin.
+        // Loading no path unloads the skin while the windows still exist.
+        QVTSkinManager()->LoadSkin(nullptr, nullptr);
         m_bSkinLoaded = FALSE;
     }
     if (bGdiplus)
@@ -253,10 +255,17 @@ void CSondrelApp::ApplySkin(int nRibbonStyle, BOOL bFull)
         strSkinPath = GetSkinPath(FindSkin(m_strSkinFile));
     if (!strSkinPath.IsEmpty())
     {
-        // Waits for: Skin I (the skin manager): with bFull, apply option bit 1 is
-        // added; the skin at strSkinPath is loaded with strIni, else with an empty
-        // INI name, and the result is m_bSkinLoaded. Meanwhile no skin is loaded.
-        m_bSkinLoaded = FALSE;
+        CQVTSkinManager* pManager = QVTSkinManager();
+        UINT nOptions = pManager->GetApplyOptions() | qvtSkinApplyMetrics;
+        if (bFull)
+            nOptions |= qvtSkinApplyFrames;
+        pManager->SetApplyOptions(nOptions);
+        m_bSkinLoaded = pManager->LoadSkin(strSkinPath, strIni);
+        // A skin of other schemas names its own default.
+        if (!m_bSkinLoaded)
+            m_bSkinLoaded = pManager->LoadSkin(strSkinPath, _T(""));
+        // Threads the program starts later make their windows unskinned.
+        pManager->m_bAutoApplyThreads = FALSE;
     }
     if (bFull)
     {

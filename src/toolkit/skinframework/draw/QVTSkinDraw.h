@@ -3,10 +3,8 @@
 // stand in for DrawEdge and DrawFrameControl, text with a character-set
 // fix, icon sizes, and the loader that turns a skin module's bitmap
 // resource into a DIB.
-//
-// Waits for: CQVTSkinManager (Skin I, the manager): the edge and frame-control
-// drawers take the metrics or schema of the loaded skin as their first
-// argument until the manager hands out the loaded one.
+// The edge and frame-control drawers come in two forms: with the metrics or
+// schema to draw with, and with the skin the manager has loaded.
 #pragma once
 
 #include <afxwin.h>
@@ -43,3 +41,6 @@ BOOL AFXAPI QVTSkinDrawEdge(CQVTSkinManagerMetrics* pMetrics, HDC hDC, LPRECT lp
                             UINT nFlags);
 BOOL AFXAPI QVTSkinDrawFrameControl(CQVTSkinManagerSchema* pSchema, HDC hDC, LPRECT lpRect, UINT nType,
                                     UINT nState);
+// FALSE while no skin is loaded.
+BOOL AFXAPI QVTSkinDrawEdge(HDC hDC, LPRECT lpRect, UINT nEdge, UINT nFlags);
+BOOL AFXAPI QVTSkinDrawFrameControl(HDC hDC, LPRECT lpRect, UINT nType, UINT nState);

@@ -15,8 +15,8 @@ class CQVTSkinManagerSite;
 class CQVTSkinManagerResourceFile : public CQVTCmdTarget, public CQVTSynchronized
 {
 public:
-    // Waits for: CQVTSkinManager (Skin I, the manager): without a site the
-    // skin is read with no colour filters and every apply option.
+    // The manager is the site; without one (tools, tests) the skin is read
+    // with no colour filters and every apply option.
     explicit CQVTSkinManagerResourceFile(CQVTSkinManagerSite* pSite = nullptr);
     ~CQVTSkinManagerResourceFile() override;
 

@@ -6,8 +6,7 @@
 
 #include "toolkit/foundation/core/QVTOSVersion.h"
 
-namespace
-{
+namespace {
 typedef BOOL(WINAPI* PFNENUMPROCESSMODULES)(HANDLE, HMODULE*, DWORD, LPDWORD);
 typedef BOOL(WINAPI* PFNGETMODULEINFORMATION)(HANDLE, HMODULE, LPMODULEINFO, DWORD);
 
@@ -107,7 +106,8 @@ BOOL AFXAPI CQVTSkinManagerApiHookBase::IsAddressInModule(const void* pAddress, 
         else
             pRange->hModule = nullptr;
     }
-    const BOOL bInside = pRange->pBase != nullptr && pRange->pBase < pByte && pByte < pRange->pBase + pRange->cbSize;
+    const BOOL bInside =
+        pRange->pBase != nullptr && pRange->pBase < pByte && pByte < pRange->pBase + pRange->cbSize;
     ::LeaveCriticalSection(SkinHookRangeLock());
     return bInside;
 }

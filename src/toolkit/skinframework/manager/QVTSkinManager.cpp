@@ -16,8 +16,7 @@
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchemaNames.h"
 
-namespace
-{
+namespace {
 // Dialog textures (uxtheme's ETDT_ values).
 const int kSkinManagerTextureEnable = 2;
 const int kSkinManagerTextureEnableTab = 6;
@@ -77,6 +76,16 @@ void SkinManagerGuard(Fn fn)
     }
 }
 
+// TRUE once the process has begun to exit: its hooks go with it, and Wine's
+// UnhookWinEvent then ends the process with exit code 0, hiding a failure.
+BOOL SkinManagerProcessExiting()
+{
+    typedef BOOLEAN(WINAPI * PFNSHUTDOWNINPROGRESS)();
+    static PFNSHUTDOWNINPROGRESS pfn = reinterpret_cast<PFNSHUTDOWNINPROGRESS>(
+        ::GetProcAddress(::GetModuleHandleW(u"ntdll.dll"), "RtlDllShutdownInProgress"));
+    return pfn != nullptr && pfn();
+}
+
 struct SkinManagerTopLevelNotice
 {
     DWORD dwProcessId;
@@ -87,7 +96,7 @@ BOOL(AFXAPI* CQVTSkinManager::s_pfnIsLowColorDisplay)(HDC) = &CQVTColorManager::
 
 QVT_SKINAMANGER_THREAD_STATE::~QVT_SKINAMANGER_THREAD_STATE()
 {
-    if (m_hHookCbt != nullptr)
+    if (m_hHookCbt != nullptr && !SkinManagerProcessExiting())
         ::UnhookWindowsHookEx(m_hHookCbt);
 }
 
@@ -128,12 +137,13 @@ CQVTSkinManager::CQVTSkinManager() : m_mapObjects(10)
     HMODULE hUser = ::GetModuleHandleW(u"USER32");
     if (hUser != nullptr)
     {
-        m_pfnSetWinEventHook = reinterpret_cast<PFNSETWINEVENTHOOK>(::GetProcAddress(hUser, "SetWinEventHook"));
+        m_pfnSetWinEventHook =
+            reinterpret_cast<PFNSETWINEVENTHOOK>(::GetProcAddress(hUser, "SetWinEventHook"));
         m_pfnUnhookWinEvent = reinterpret_cast<PFNUNHOOKWINEVENT>(::GetProcAddress(hUser, "UnhookWinEvent"));
         if (m_pfnSetWinEventHook != nullptr && m_pfnUnhookWinEvent != nullptr)
-            m_hWinEventHook = m_pfnSetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER, nullptr,
-                                                   &CQVTSkinManager::WinEventHookProc, ::GetCurrentProcessId(),
-                                                   0, 0);
+            m_hWinEventHook =
+                m_pfnSetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER, nullptr,
+                                     &CQVTSkinManager::WinEventHookProc, ::GetCurrentProcessId(), 0, 0);
     }
     EnableThreadHook();
 
@@ -150,23 +160,44 @@ CQVTSkinManager::~CQVTSkinManager()
         CQVTWriteLock lock(pApplication->GetLock());
         pApplication->RemoveObserver(this);
     });
-    if (m_bLoaded)
+    // At process exit the windows are gone with their threads, and a
+    // window call or a FreeLibrary from here ends the process with exit
+    // code 0: the skin file, its schema and the hooks go with the process.
+    const BOOL bExiting = SkinManagerProcessExiting();
+    if (m_bLoaded && !bExiting)
         LoadSkin(nullptr, nullptr);
-    m_pResourceFile->Close();
+    m_bLoaded = FALSE;
+    if (!bExiting)
+        m_pResourceFile->Close();
     RemoveColorFilters();
-    if (m_pSchema != nullptr)
+    if (m_pSchema != nullptr && !bExiting)
         m_pSchema->InternalRelease();
     m_pSchema = nullptr;
-    RemoveAll(TRUE);
+    if (bExiting)
+    {
+        POSITION pos = m_mapObjects.GetStartPosition();
+        while (pos != nullptr)
+        {
+            HWND hWnd = nullptr;
+            CQVTSkinObject* pObject = nullptr;
+            m_mapObjects.GetNextAssoc(pos, hWnd, pObject);
+            pObject->InternalRelease();
+        }
+        m_mapObjects.RemoveAll();
+    }
+    else
+        RemoveAll(TRUE);
     delete m_pClassMap;
     m_pClassMap = nullptr;
     ApplyInterceptions(FALSE);
-    if (::GetModuleHandleW(u"USER32") != nullptr && m_hWinEventHook != nullptr && m_pfnUnhookWinEvent != nullptr)
+    if (::GetModuleHandleW(u"USER32") != nullptr && m_hWinEventHook != nullptr &&
+        m_pfnUnhookWinEvent != nullptr && !bExiting)
         m_pfnUnhookWinEvent(m_hWinEventHook);
     m_hWinEventHook = nullptr;
     // The resource file goes last: objects removed above may still have
     // drawn with a schema that reads it.
-    m_pResourceFile->InternalRelease();
+    if (!bExiting)
+        m_pResourceFile->InternalRelease();
     m_pResourceFile = nullptr;
     ::DeleteCriticalSection(&m_cs);
     CQVTReadLock lock(SkinManagerPointerLock());
@@ -184,15 +215,17 @@ void CQVTSkinManager::ReadCompatibilityLayer()
 {
     m_bThemesDisabled = FALSE;
     HKEY hKey = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, u"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers",
-                        0, KEY_READ, &hKey) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER,
+                        u"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers", 0,
+                        KEY_READ, &hKey) != ERROR_SUCCESS)
         return;
     WCHAR szPath[261] = {};
     ::GetModuleFileNameW(nullptr, szPath, 260);
     BYTE buffer[100] = {};
     DWORD cbValue = sizeof(buffer);
     DWORD dwType = 0;
-    if (::RegQueryValueExW(hKey, szPath, nullptr, &dwType, buffer, &cbValue) == ERROR_SUCCESS && cbValue == 28)
+    if (::RegQueryValueExW(hKey, szPath, nullptr, &dwType, buffer, &cbValue) == ERROR_SUCCESS &&
+        cbValue == 28)
         m_bThemesDisabled = memcmp(buffer, u"DISABLETHEMES", 28) == 0;
     ::RegCloseKey(hKey);
 }
@@ -208,7 +241,8 @@ void CQVTSkinManager::EnableThreadHook()
 LRESULT CALLBACK CQVTSkinManager::CbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam)
 {
     QVT_SKINAMANGER_THREAD_STATE* pState = SkinManagerThreadState().GetDataNA();
-    const LRESULT lResult = ::CallNextHookEx(pState != nullptr ? pState->m_hHookCbt : nullptr, nCode, wParam, lParam);
+    const LRESULT lResult =
+        ::CallNextHookEx(pState != nullptr ? pState->m_hHookCbt : nullptr, nCode, wParam, lParam);
     if (nCode != HCBT_CREATEWND)
         return lResult;
     SkinManagerGuard([&] {
@@ -223,9 +257,9 @@ LRESULT CALLBACK CQVTSkinManager::CbtFilterHook(int nCode, WPARAM wParam, LPARAM
         if (::GetClassNameW(hWnd, szClass, 257) == 0 || pManager->Lookup(hWnd) != nullptr)
             return;
         CBT_CREATEWNDW* pCreate = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
-        pManager->AttachSkinObject(hWnd, szClass,
-                                   pCreate != nullptr ? reinterpret_cast<LPCREATESTRUCT>(pCreate->lpcs) : nullptr,
-                                   TRUE);
+        pManager->AttachSkinObject(
+            hWnd, szClass, pCreate != nullptr ? reinterpret_cast<LPCREATESTRUCT>(pCreate->lpcs) : nullptr,
+            TRUE);
     });
     return lResult;
 }
@@ -239,7 +273,7 @@ BOOL CQVTSkinManager::IsExcludedWindow(HWND hWnd, LPCTSTR lpszClassName, const C
     if (lpcs != nullptr && lpcs->dwExStyle == 0 && lpcs->style == 0 && lpcs->x == 0 && lpcs->y == 0 &&
         lpcs->cx == 0 && lpcs->cy == 0)
         return TRUE;
-    static const LPCTSTR kExcluded[] = {u"tooltips_class32",   u"#43",      u"IME",
+    static const LPCTSTR kExcluded[] = {u"tooltips_class32",   u"#43",         u"IME",
                                         u"CicMarshalWndClass", u"MSCTFIME UI", u"WorkerW",
                                         u"SHELLDLL_DefView"};
     for (LPCTSTR lpszExcluded : kExcluded)
@@ -250,7 +284,8 @@ BOOL CQVTSkinManager::IsExcludedWindow(HWND hWnd, LPCTSTR lpszClassName, const C
     return FALSE;
 }
 
-CQVTSkinObject* CQVTSkinManager::AttachSkinObject(HWND hWnd, LPCTSTR lpszClassName, LPCREATESTRUCT lpcs, BOOL bAuto)
+CQVTSkinObject* CQVTSkinManager::AttachSkinObject(HWND hWnd, LPCTSTR lpszClassName, LPCREATESTRUCT lpcs,
+                                                  BOOL bAuto)
 {
     if (hWnd == nullptr || lpszClassName == nullptr)
         return nullptr;
@@ -268,7 +303,8 @@ CQVTSkinObject* CQVTSkinManager::AttachSkinObject(HWND hWnd, LPCTSTR lpszClassNa
         const int nSecond = nFirst >= 0 ? strClass.Find(u'.', nFirst + 1) : -1;
         if (nFirst >= 0 && nSecond > nFirst && m_pClassMap != nullptr)
         {
-            CQVTSkinObjectClassInfo* pInfo = m_pClassMap->Lookup(strClass.Mid(nFirst + 1, nSecond - nFirst - 1));
+            CQVTSkinObjectClassInfo* pInfo =
+                m_pClassMap->Lookup(strClass.Mid(nFirst + 1, nSecond - nFirst - 1));
             if (pInfo != nullptr)
                 pObject = pInfo->CreateObject();
         }
@@ -304,12 +340,14 @@ CQVTSkinObject* CQVTSkinManager::AttachSkinObject(HWND hWnd, LPCTSTR lpszClassNa
                 pObject->m_nDialogTexture = kSkinManagerTextureEnableTab;
             else
             {
-                HWND hTab = reinterpret_cast<HWND>(::SendMessageW(hParent, 0x474 /* PSM_GETTABCONTROL */, 0, 0));
+                HWND hTab =
+                    reinterpret_cast<HWND>(::SendMessageW(hParent, 0x474 /* PSM_GETTABCONTROL */, 0, 0));
                 if (hTab != nullptr && ::IsWindow(hTab))
                 {
                     // A property sheet keeps its data in DWLP_USER; the
                     // first member is the sheet's window.
-                    const HWND* pData = reinterpret_cast<const HWND*>(::GetWindowLongPtrW(hParent, DWLP_USER));
+                    const HWND* pData =
+                        reinterpret_cast<const HWND*>(::GetWindowLongPtrW(hParent, DWLP_USER));
                     DWORD dwFlags = 0;
                     if (pData != nullptr && !::IsBadReadPtr(pData, sizeof(HWND) + sizeof(PROPSHEETHEADERW)) &&
                         pData[0] == hParent)
@@ -583,7 +621,8 @@ void CQVTSkinManager::OnSkinChanged(BOOL bPrevState, BOOL bNewState)
     {
         CQVTReadLock lock(m_lock);
         CWinThread* pThread = AfxGetThread();
-        if (pThread != nullptr && pThread->m_pMainWnd != nullptr && pThread->m_pMainWnd->GetSafeHwnd() != nullptr)
+        if (pThread != nullptr && pThread->m_pMainWnd != nullptr &&
+            pThread->m_pMainWnd->GetSafeHwnd() != nullptr)
             ::SendMessageW(pThread->m_pMainWnd->GetSafeHwnd(), WM_SYSCOLORCHANGE, 0, 0);
         SkinManagerTopLevelNotice notice = {::GetCurrentProcessId()};
         ::EnumWindows(&CQVTSkinManager::NotifyTopLevelProc, reinterpret_cast<LPARAM>(&notice));
@@ -620,8 +659,9 @@ void CQVTSkinManager::OnSkinChanged(BOOL bPrevState, BOOL bNewState)
     }
 }
 
-void CALLBACK CQVTSkinManager::WinEventHookProc(HWINEVENTHOOK /*hHook*/, DWORD dwEvent, HWND hWnd, LONG idObject,
-                                                LONG /*idChild*/, DWORD /*dwEventThread*/, DWORD /*dwmsEventTime*/)
+void CALLBACK CQVTSkinManager::WinEventHookProc(HWINEVENTHOOK /*hHook*/, DWORD dwEvent, HWND hWnd,
+                                                LONG idObject, LONG /*idChild*/, DWORD /*dwEventThread*/,
+                                                DWORD /*dwmsEventTime*/)
 {
     if (dwEvent != EVENT_OBJECT_REORDER || idObject != OBJID_WINDOW)
         return;
@@ -707,7 +747,8 @@ LRESULT CALLBACK CQVTSkinManager::HookWndProc(HWND hWnd, UINT message, WPARAM wP
     return lResult;
 }
 
-LRESULT CQVTSkinManager::CallSavedWindowProc(WNDPROC pfnProc, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CQVTSkinManager::CallSavedWindowProc(WNDPROC pfnProc, HWND hWnd, UINT message, WPARAM wParam,
+                                             LPARAM lParam)
 {
     // Waits for: Skin II (CQVTSkinManagerLegacyApiHook::CallWindowProcOrig):
     // once CallWindowProcW is intercepted, the entry point saved before the
@@ -715,7 +756,8 @@ LRESULT CQVTSkinManager::CallSavedWindowProc(WNDPROC pfnProc, HWND hWnd, UINT me
     return ::CallWindowProcW(pfnProc, hWnd, message, wParam, lParam);
 }
 
-BOOL CQVTSkinManager::WalkImports(HMODULE hWalked, HMODULE hQueried, std::vector<CStringA>& visited, int nDepth)
+BOOL CQVTSkinManager::WalkImports(HMODULE hWalked, HMODULE hQueried, std::vector<CStringA>& visited,
+                                  int nDepth)
 {
     if (hWalked == nullptr || nDepth > 64)
         return FALSE;
@@ -738,7 +780,8 @@ BOOL CQVTSkinManager::WalkImports(HMODULE hWalked, HMODULE hQueried, std::vector
         if (pImport->Name >= cbImage)
             break;
         const char* pszName = reinterpret_cast<const char*>(pBase + pImport->Name);
-        CStringA strName(pszName, static_cast<int>(strnlen(pszName, std::min<size_t>(260, cbImage - pImport->Name))));
+        CStringA strName(pszName,
+                         static_cast<int>(strnlen(pszName, std::min<size_t>(260, cbImage - pImport->Name))));
         bool bVisited = false;
         for (const CStringA& strVisited : visited)
             if (strVisited.CompareNoCase(strName) == 0)

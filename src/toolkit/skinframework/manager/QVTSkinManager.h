@@ -139,7 +139,8 @@ private:
     HWINEVENTHOOK m_hWinEventHook = nullptr;
     CMap<HWND, HWND, CQVTSkinObject*, CQVTSkinObject*> m_mapObjects;
     CRITICAL_SECTION m_cs;
-    typedef HWINEVENTHOOK(WINAPI* PFNSETWINEVENTHOOK)(DWORD, DWORD, HMODULE, WINEVENTPROC, DWORD, DWORD, DWORD);
+    typedef HWINEVENTHOOK(WINAPI* PFNSETWINEVENTHOOK)(DWORD, DWORD, HMODULE, WINEVENTPROC, DWORD, DWORD,
+                                                      DWORD);
     typedef BOOL(WINAPI* PFNUNHOOKWINEVENT)(HWINEVENTHOOK);
     PFNSETWINEVENTHOOK m_pfnSetWinEventHook = nullptr;
     PFNUNHOOKWINEVENT m_pfnUnhookWinEvent = nullptr;

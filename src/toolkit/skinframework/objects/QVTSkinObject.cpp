@@ -10,16 +10,14 @@
 UINT WM_SKINFRAMEWORK_QUERYSTATE = 0;
 UINT WM_SKINFRAMEWORK_SKINCHANGED = 0;
 UINT WM_SKINFRAMEWORK_UPDATESTATE = 0;
-UINT WM_HOOKMANAGER_SINKREMOVED = 0;
 
 void AFXAPI QVTSkinRegisterMessages()
 {
-    if (WM_HOOKMANAGER_SINKREMOVED != 0)
+    if (WM_SKINFRAMEWORK_UPDATESTATE != 0)
         return;
     WM_SKINFRAMEWORK_QUERYSTATE = ::RegisterWindowMessageW(u"WM_SKINFRAMEWORK_QUERYSTATE");
     WM_SKINFRAMEWORK_SKINCHANGED = ::RegisterWindowMessageW(u"WM_SKINFRAMEWORK_SKINCHANGED");
     WM_SKINFRAMEWORK_UPDATESTATE = ::RegisterWindowMessageW(u"WM_SKINFRAMEWORK_UPDATESTATE");
-    WM_HOOKMANAGER_SINKREMOVED = ::RegisterWindowMessageW(u"WM_HOOKMANAGER_SINKREMOVED");
 }
 
 IMPLEMENT_DYNCREATE(CQVTSkinObject, CWnd)
@@ -285,8 +283,8 @@ LRESULT CQVTSkinObject::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam
     case 5:
         return reinterpret_cast<WNDPROC>(descriptor.pProc)(m_hWnd, message, wParam, lParam);
     case 4:
-        return reinterpret_cast<PFNDEFFRAMEPROC>(descriptor.pProc)(m_hWnd, reinterpret_cast<HWND>(descriptor.nArgument),
-                                                                   message, wParam, lParam);
+        return reinterpret_cast<PFNDEFFRAMEPROC>(descriptor.pProc)(
+            m_hWnd, reinterpret_cast<HWND>(descriptor.nArgument), message, wParam, lParam);
     default:
         return 0;
     }
@@ -392,11 +390,24 @@ void CQVTSkinObjectClassMap::AddStandardClasses()
     // skin objects): until their classes exist these window classes are
     // known but make no object, so their windows run unskinned.
     static const LPCTSTR kClasses[] = {
-        u"Button",          u"ComboBox",           u"Edit",           u"ListBox",
-        u"SysDateTimePick32", u"SysMonthCal32",    u"ScrollBar",      u"SysListView32",
-        u"SysHeader32",     u"msctls_statusbar32", u"SysTreeView32",  u"msctls_progress32",
-        u"msctls_trackbar32", u"SysTabControl32",  u"MDIClient",      u"msctls_updown32",
-        u"ToolbarWindow32", u"ReBarWindow32",
+        u"Button",
+        u"ComboBox",
+        u"Edit",
+        u"ListBox",
+        u"SysDateTimePick32",
+        u"SysMonthCal32",
+        u"ScrollBar",
+        u"SysListView32",
+        u"SysHeader32",
+        u"msctls_statusbar32",
+        u"SysTreeView32",
+        u"msctls_progress32",
+        u"msctls_trackbar32",
+        u"SysTabControl32",
+        u"MDIClient",
+        u"msctls_updown32",
+        u"ToolbarWindow32",
+        u"ReBarWindow32",
     };
     for (LPCTSTR lpszClass : kClasses)
         AddClass(lpszClass, static_cast<CRuntimeClass*>(nullptr));

@@ -10,6 +10,7 @@
 
 #include "toolkit/foundation/core/QVTApplication.h"
 #include "toolkit/foundation/core/QVTCmdTarget.h"
+#include "toolkit/foundation/hook/QVTHookManager.h"
 
 class CQVTSkinManager;
 class CQVTSkinManagerClass;
@@ -18,11 +19,11 @@ class CQVTSkinManagerSchema;
 
 // The registered messages of the skin framework, valid once
 // QVTSkinRegisterMessages has run (the manager's set-up and every skin
-// object's constructor call it).
+// object's constructor call it). WM_HOOKMANAGER_SINKREMOVED is the hook
+// manager's.
 extern UINT WM_SKINFRAMEWORK_QUERYSTATE;
 extern UINT WM_SKINFRAMEWORK_SKINCHANGED;
 extern UINT WM_SKINFRAMEWORK_UPDATESTATE;
-extern UINT WM_HOOKMANAGER_SINKREMOVED;
 void AFXAPI QVTSkinRegisterMessages();
 
 class CQVTSkinObject : public CWnd, public CQVTSynchronized
@@ -33,9 +34,9 @@ public:
     // One nested call of a default procedure.
     struct DEFWINDOW_DESCRIPTIOR
     {
-        UINT nKind;          // 0 to 5, see DefWindowProc
-        void* pProc;         // the default procedure the window's code called
-        ULONG_PTR nArgument; // the previous procedure (kind 1) or the MDI client (kind 4)
+        UINT nKind;           // 0 to 5, see DefWindowProc
+        void* pProc;          // the default procedure the window's code called
+        ULONG_PTR nArgument;  // the previous procedure (kind 1) or the MDI client (kind 4)
         UINT nMessage;
     };
 
@@ -78,9 +79,9 @@ public:
     void OnFinalRelease() override;
 
     CQVTSkinManager* m_pManager = nullptr;
-    CString m_strClassName;     // the schema class drawn with
+    CString m_strClassName;  // the schema class drawn with
     BOOL m_bWindowsForms = FALSE;
-    int m_nDialogTexture = 0;   // ETDT_* of a dialog; 0 for other classes
+    int m_nDialogTexture = 0;  // ETDT_* of a dialog; 0 for other classes
     BOOL m_bAlwaysSubclass = FALSE;
 
     WNDPROC GetPrevWndProc() const { return m_pfnPrevWndProc; }

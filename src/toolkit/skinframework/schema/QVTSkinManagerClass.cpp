@@ -3,6 +3,7 @@
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/skinframework/draw/QVTSkinDraw.h"
 #include "toolkit/skinframework/files/QVTSkinManagerResourceFile.h"
+#include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSite.h"
 
@@ -14,8 +15,8 @@ CQVTSkinManagerClass::CQVTSkinManagerClass(CQVTSkinManagerSchema* pSchema, const
 
 CQVTSkinManagerClass::~CQVTSkinManagerClass()
 {
-    // Waits for: CQVTSkinManager (Skin I, the manager): theme handles that
-    // point to this class leave the manager's theme-handle map here.
+    // Theme handles that point to this class leave the manager's map.
+    CQVTSkinManager::UnregisterThemeClass(this);
     // Waits for: the API hook of Skin II: once it intercepts CloseThemeData,
     // the system's own entry point it saves closes this handle instead.
     typedef HRESULT(WINAPI * PFNCLOSETHEMEDATA)(HANDLE);
