@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "../../../common/common_test_support.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/core/QVTOSVersion.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiHook.h"
@@ -148,6 +149,38 @@ TEST_F(ApiHookTest, RowsInTheirStoredOrderSelectedByOptionsAndSystem)
     EXPECT_FALSE(ApiHook::IsRowSelected(pRows[93], qvtSkinApplyFrames | qvtSkinApplyMenus));
     EXPECT_TRUE(ApiHook::IsRowSelected(pRows[93], qvtSkinApplyColors));
     EXPECT_TRUE(ApiHook::IsRowSelected(pRows[114], 1));
+}
+
+// Rows under Windows 10, in a second process started with Wine set to it.
+TEST_F(ApiHookTest, RowsUnderWindows10)
+{
+    const QVT_APIHOOKENTRY* pRows = ApiHook::GetRows();
+    if (!commontest::Environment(u"SKINHOOK_WIN10").empty())
+    {
+        ASSERT_TRUE(QVTOSVersion()->IsWin10OrGreater());
+        for (int nId = 0; nId < 88; nId++)
+            EXPECT_TRUE(ApiHook::IsRowSelected(pRows[nId], 0)) << nId;
+        for (int nId : {89, 90, 133, 136})
+            EXPECT_TRUE(ApiHook::IsRowSelected(pRows[nId], qvtSkinApplyAll)) << nId;
+        // The interception comes and goes there as well.
+        ApiHook hook;
+        hook.InitializeHookManagement();
+        EXPECT_TRUE(ApiHook::IsInstalled());
+        hook.FinalizeHookManagement();
+        EXPECT_EQ(ApiHookEntriesLeft(hook), 0);
+        return;
+    }
+    HKEY hKey = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\Wine", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                &hKey, nullptr),
+              ERROR_SUCCESS);
+    static const char16_t s_szVersion[] = u"win10";
+    ::RegSetValueExW(hKey, u"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(s_szVersion),
+                     sizeof(s_szVersion));
+    const DWORD dwCode = commontest::RunSelf("ApiHookTest.RowsUnderWindows10", u"SKINHOOK_WIN10", u"1");
+    ::RegDeleteValueW(hKey, u"Version");
+    ::RegCloseKey(hKey);
+    EXPECT_EQ(dwCode, 0u);
 }
 
 TEST_F(ApiHookTest, InstallationPatchesEveryModuleAndRemovalLeavesNoEntryBehind)
