@@ -445,6 +445,29 @@ TEST_F(ApiHookTest, TheExportWalkFollowsForwardersAndStopsAtModulesThatLie)
     ::VirtualFree(pImage, 0, MEM_RELEASE);
 }
 
+TEST_F(ApiHookTest, APointerCachedFromTheInterceptionOutlivesIt)
+{
+    typedef HMODULE(WINAPI * PFNHANDLE)(LPCWSTR);
+    typedef HMODULE(WINAPI * PFNLOAD)(LPCWSTR);
+    HMODULE hKernel = ::GetModuleHandleW(u"kernel32.dll");
+    PFNHANDLE pfnHandle = nullptr;
+    PFNLOAD pfnLoad = nullptr;
+    {
+        ApiHook hook;
+        hook.InitializeHookManagement();
+        pfnHandle = reinterpret_cast<PFNHANDLE>(::GetProcAddress(hKernel, "GetModuleHandleW"));
+        pfnLoad = reinterpret_cast<PFNLOAD>(::GetProcAddress(hKernel, "LoadLibraryW"));
+        ASSERT_EQ(reinterpret_cast<void*>(pfnHandle), ApiHookReplacement(hook, kApiHookGetModuleHandleW));
+        hook.FinalizeHookManagement();
+        EXPECT_EQ(pfnHandle(u"kernel32.dll"), hKernel) << "removed";
+    }
+    // The hook is gone: its replacements reach the system's functions.
+    EXPECT_EQ(pfnHandle(u"kernel32.dll"), hKernel);
+    HMODULE hTest = pfnLoad(u"skinhooktesta.dll");
+    EXPECT_NE(hTest, nullptr);
+    EXPECT_TRUE(::FreeLibrary(hTest));
+}
+
 // Whether a window made on a new thread got a skin object.
 BOOL ApiHookThreadWindowSkinned()
 {
