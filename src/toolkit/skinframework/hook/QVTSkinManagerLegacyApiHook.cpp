@@ -768,7 +768,7 @@ BOOL CQVTSkinManagerLegacyApiFunction::UnhookImport(HMODULE hModule)
     return SkinHookPatchImports(hModule, m_szModule, m_pReplacement, nullptr, m_pSaved);
 }
 
-CQVTSkinManagerLegacyApiHook::CQVTSkinManagerLegacyApiHook()
+CQVTSkinManagerLegacyApiHook::CQVTSkinManagerLegacyApiHook() : CQVTSkinManagerApiHookBase(1)
 {
     const SkinHookSystem& system = SkinHookGetSystem();
     CQVTSkinManagerModuleList::SetLoaderFunctions(system.pfnLoadLibraryExW, system.pfnFreeLibrary);

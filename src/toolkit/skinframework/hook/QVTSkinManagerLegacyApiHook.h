@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "toolkit/foundation/core/QVTApplication.h"
+#include "toolkit/skinframework/hook/QVTSkinManagerApiHookBase.h"
 
 class CQVTSkinManagerLegacyApiHook;
 class CQVTSkinManagerModuleList;
@@ -52,7 +53,7 @@ public:
     void* m_pReplacement;
 };
 
-class CQVTSkinManagerLegacyApiHook : public CObject, public CQVTSynchronized
+class CQVTSkinManagerLegacyApiHook : public CQVTSkinManagerApiHookBase
 {
 public:
     struct EXCLUDEDMODULE
@@ -68,15 +69,16 @@ public:
     CQVTSkinManagerLegacyApiHook();
     ~CQVTSkinManagerLegacyApiHook() override;
 
-    void InitializeHookManagement();
-    void FinalizeHookManagement();
-    void ExcludeModule(LPCWSTR lpszModule, BOOL bWin9x);
-    void* GetOriginalFunctionAddress(int nId);
-    BOOL AdjustWindowRectExOrig(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle);
-    LRESULT CallWindowProcOrig(WNDPROC pfnPrev, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void* GetOpenThemeDataOriginalPtr() { return GetOriginalFunctionAddress(101); }
-    void* GetCloseThemeDataOriginalPtr() { return GetOriginalFunctionAddress(105); }
-    void ConnectWrapper(CQVTWinThemeWrapper* pWrapper);
+    void InitializeHookManagement() override;
+    void FinalizeHookManagement() override;
+    void ExcludeModule(LPCWSTR lpszModule, BOOL bWin9x) override;
+    void* GetOriginalFunctionAddress(int nId) override;
+    BOOL AdjustWindowRectExOrig(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle) override;
+    LRESULT CallWindowProcOrig(WNDPROC pfnPrev, HWND hWnd, UINT message, WPARAM wParam,
+                               LPARAM lParam) override;
+    void* GetOpenThemeDataOriginalPtr() override { return GetOriginalFunctionAddress(101); }
+    void* GetCloseThemeDataOriginalPtr() override { return GetOriginalFunctionAddress(105); }
+    void ConnectWrapper(CQVTWinThemeWrapper* pWrapper) override;
 
     CQVTSkinManagerLegacyApiFunction* HookApiFunction(int nId, LPCSTR lpszModule, LPCSTR lpszFunction,
                                                       void* pReplacement, CQVTSkinManagerModuleList& modules);
