@@ -1,5 +1,5 @@
 // A module the interception's tests load and free: it imports USER32 and
-// UXTHEME as any library of the process would, and forwards one export.
+// UXTHEME as any library of the process would, and calls the loader through its own import entries.
 #include <windows.h>
 // Wine's uxtheme.h declares its functions without C linkage.
 extern "C" {
