@@ -307,3 +307,18 @@ TEST(SkinObjects, WindowPathListsClassesFromTheTop)
     EXPECT_EQ(CString(u"/"), CQVTSkinObject::GetWindowPath(hDlg, TRUE));
     ::DestroyWindow(hDlg);
 }
+
+TEST(SkinObjects, PaintDCTakesTheDCAPaintMessageCarries)
+{
+    SkinTestClassMap map({SkinTestSystemClass()}, RUNTIME_CLASS(CSkinTestObject));
+    SkinObjectsLoadedSkin skin;
+    HWND hWnd = SkinTestCreateWindow(SkinTestSystemClass());
+    ASSERT_NE(nullptr, QVTSkinManager()->Lookup(hWnd));
+    DibCanvas canvas(10, 10);
+    ::SendMessageW(hWnd, WM_PAINT, reinterpret_cast<WPARAM>(canvas.dc.m_hDC), 0);
+    EXPECT_EQ(25, canvas.CountOf(RGB(255, 0, 0)));
+    // Without one it paints through BeginPaint, and the DC stays untouched.
+    ::SendMessageW(hWnd, WM_PAINT, 0, 0);
+    EXPECT_EQ(25, canvas.CountOf(RGB(255, 0, 0)));
+    ::DestroyWindow(hWnd);
+}

@@ -8,6 +8,7 @@ IMPLEMENT_DYNCREATE(CSkinTestSubclassingObject, CSkinTestObject)
 BEGIN_MESSAGE_MAP(CSkinTestObject, CQVTSkinObject)
     ON_MESSAGE(kSkinTestDefaultMessage, &CSkinTestObject::OnTestDefault)
     ON_MESSAGE(kSkinTestCountedMessage, &CSkinTestObject::OnTestCounted)
+    ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 CSkinTestObject::CSkinTestObject()
@@ -54,4 +55,10 @@ SkinTestClassMap::~SkinTestClassMap()
     CQVTSkinObjectClassMap* pMap = QVTSkinManager()->GetClassMap();
     for (const CString& name : m_names)
         pMap->AddClass(name, static_cast<CRuntimeClass*>(nullptr));
+}
+
+void CSkinTestObject::OnPaint()
+{
+    CQVTSkinObjectPaintDC dc(this);
+    dc.FillSolidRect(0, 0, 5, 5, RGB(255, 0, 0));
 }

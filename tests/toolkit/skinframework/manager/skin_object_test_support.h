@@ -33,6 +33,8 @@ public:
 protected:
     afx_msg LRESULT OnTestDefault(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnTestCounted(WPARAM wParam, LPARAM lParam);
+    // Paints its top-left 5 by 5 pixels red.
+    afx_msg void OnPaint();
     DECLARE_MESSAGE_MAP()
 };
 
