@@ -15,8 +15,11 @@
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
+#include "toolkit/commandbars/frame/shadow/QVTFrameShadowManager.h"
 #include "toolkit/foundation/hook/QVTHookManager.h"
+#include "toolkit/commandbars/statusbar/QVTStatusBar.h"
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
+#include "toolkit/ribbon/paint/QVTRibbonTheme.h"
 #include "toolkit/themes/frame/QVTFramePaintManager.h"
 #include "toolkit/themes/office/QVTCommandBarsOfficeXPTheme.h"
 
@@ -52,7 +55,7 @@ public:
         m_szCaptionButton = kTestButton;
     }
 
-    CRect CalcFrameBorders(IQVTFrameHook*) override { return kTestBorders; }
+    CRect CalcFrameBorders(IQVTFrameHook*) override { return m_rcBorders; }
     int GetCaptionHeight() override { return kTestCaption; }
     CSize GetCaptionButtonSize(int, HWND) override { return kTestButton; }
     HRGN CreateFrameRegion(IQVTFrameHook*, CSize sz) override
@@ -81,13 +84,31 @@ public:
         pDC->FillSolidRect(rc, bPressed ? kButtonPressed : (bSelected ? kButtonHot : kButtonNormal));
     }
 
+    CQVTFrameShadow* CreateShadow(CWnd* pFrame) override
+    {
+        return m_bShadow ? CQVTFrameShadowManager::GetInstance()->EnableShadow(pFrame) : nullptr;
+    }
+
     int m_nRegionsMade = 0;
+    CRect m_rcBorders = kTestBorders;
+    BOOL m_bShadow = FALSE;  // the theme casts a shadow
 };
 
 class CTestFrameTheme : public CQVTCommandBarsOfficeXPTheme
 {
 public:
     CTestFrameTheme() : m_frame(this) {}
+    CQVTFramePaintManager* GetFramePaintManager() override { return &m_frame; }
+
+    CTestFramePaintManager m_frame;
+};
+
+// The ribbon's command-bar theme, whose frames may take the status bar into
+// their bottom border.
+class CTestRibbonFrameTheme : public CQVTRibbonTheme
+{
+public:
+    CTestRibbonFrameTheme() : m_frame(this) { m_frame.m_bAllowStatusBarInFrame = TRUE; }
     CQVTFramePaintManager* GetFramePaintManager() override { return &m_frame; }
 
     CTestFramePaintManager m_frame;
@@ -274,6 +295,65 @@ TEST_F(FrameHookTest, FrameTakesTheThemesRegionBordersAndCaptionAndGetsThemBackW
     ::AdjustWindowRectEx(&rcExpected, pFrame->GetStyle(), FALSE, pFrame->GetExStyle());
     EXPECT_EQ(rcExpected.Size(), rcWindow.Size());
     ::DeleteObject(hRgn);
+}
+
+TEST_F(FrameHookTest, FrameFollowsANewThemeAndTakesAStatusBarIntoItsBorder)
+{
+    CHookedFrame* pFrame = Open();
+    // A theme with a shadow: the hook casts it once told of the theme.
+    CTestFrameTheme* pShadowed = new CTestFrameTheme();
+    pShadowed->m_frame.m_bShadow = TRUE;
+    pFrame->m_pCommandBars->SetPaintManager(pShadowed);
+    ASSERT_NE(HookOf(pFrame)->GetFrameShadow(), nullptr);
+    EXPECT_EQ(CQVTFrameShadowManager::GetInstance()->GetShadow(m_hWnd), HookOf(pFrame)->GetFrameShadow());
+
+    // A theme with other borders and no shadow: the shadow goes before.
+    CTestFrameTheme* pThin = new CTestFrameTheme();
+    pThin->m_frame.m_rcBorders.SetRect(2, 2, 2, 3);
+    pFrame->m_pCommandBars->SetPaintManager(pThin);
+    PumpMessages(20);
+    CRect rcWindow, rcClient;
+    pFrame->GetWindowRect(&rcWindow);
+    pFrame->GetClientRect(&rcClient);
+    pFrame->ClientToScreen(&rcClient);
+    EXPECT_EQ(rcClient.left - rcWindow.left, 2);
+    EXPECT_EQ(rcWindow.bottom - rcClient.bottom, 3);
+    EXPECT_EQ(rcClient.top - rcWindow.top, 2 + kTestCaption);
+    EXPECT_EQ(HookOf(pFrame)->GetFrameShadow(), nullptr);
+    EXPECT_EQ(CQVTFrameShadowManager::GetInstance()->GetShadow(m_hWnd), nullptr);
+
+    // Under the ribbon's theme a shown status bar merges into the bottom
+    // border, 3 pixels thinner, and sizes the frame from its lowest rows.
+    CTestRibbonFrameTheme* pRibbonTheme = new CTestRibbonFrameTheme();
+    pFrame->m_pCommandBars->SetPaintManager(pRibbonTheme);
+    CQVTStatusBar* pStatusBar = new CQVTStatusBar();
+    ASSERT_TRUE(pStatusBar->Create(pFrame));
+    pStatusBar->SetCommandBars(pFrame->m_pCommandBars);
+    pFrame->RecalcLayout();
+    HookOf(pFrame)->RecalcFrameLayout();
+    PumpMessages(20);
+    pFrame->GetWindowRect(&rcWindow);
+    pFrame->GetClientRect(&rcClient);
+    pFrame->ClientToScreen(&rcClient);
+    EXPECT_TRUE(HookOf(pFrame)->IsFrameHasStatusBar());
+    EXPECT_EQ(rcWindow.bottom - rcClient.bottom, kTestBorders.bottom - 3);
+    CRect rcStatus;
+    pStatusBar->GetWindowRect(&rcStatus);
+    EXPECT_EQ(pStatusBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcStatus.left + 40, rcStatus.bottom - 1)),
+              HTBOTTOM);
+    EXPECT_EQ(pStatusBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcStatus.left + 40, rcStatus.top + 2)),
+              HTCLIENT);
+    // Hidden, the border is whole again and the bar's rows are its own.
+    pStatusBar->ShowWindow(SW_HIDE);
+    HookOf(pFrame)->RecalcFrameLayout();
+    pFrame->GetWindowRect(&rcWindow);
+    pFrame->GetClientRect(&rcClient);
+    pFrame->ClientToScreen(&rcClient);
+    EXPECT_EQ(rcWindow.bottom - rcClient.bottom, kTestBorders.bottom);
+    EXPECT_EQ(pStatusBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcStatus.left + 40, rcStatus.bottom - 1)),
+              HTCLIENT);
+    pStatusBar->DestroyWindow();
+    delete pStatusBar;
 }
 
 TEST_F(FrameHookTest, CaptionButtonsFollowTheFramesStylesAndHitTest)
