@@ -62,7 +62,7 @@ CQVTCommandBarsFrameHook::CQVTCommandBarsFrameHook()
       m_pSink(new CQVTNotifySink()), m_pAlive(std::make_shared<BOOL>(TRUE))
 {
     m_bAutoDeleteHook = FALSE;
-    QVTPaintManager()->InternalAddRef();
+    CQVTPaintManager::AddRefInstance();
     GetFrameHookMessage();
     m_pCaptionButtons->AddControl(new CControlCaptionButton(this, SC_CLOSE, HTCLOSE));
     m_pCaptionButtons->AddControl(new CControlCaptionButton(this, SC_RESTORE, HTMAXBUTTON));
@@ -91,7 +91,7 @@ CQVTCommandBarsFrameHook::~CQVTCommandBarsFrameHook()
         m_pPaintManager->InternalRelease();
         m_pPaintManager = nullptr;
     }
-    QVTPaintManager()->InternalRelease();
+    CQVTPaintManager::ReleaseInstance();
 }
 
 // Attaching.
