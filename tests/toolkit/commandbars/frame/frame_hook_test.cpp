@@ -15,10 +15,15 @@
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
+#include "toolkit/commandbars/frame/shadow/QVTFrameShadowManager.h"
 #include "toolkit/foundation/hook/QVTHookManager.h"
+#include "toolkit/commandbars/statusbar/QVTStatusBar.h"
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
+#include "toolkit/ribbon/paint/QVTRibbonTheme.h"
 #include "toolkit/themes/frame/QVTFramePaintManager.h"
+#include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/office/QVTCommandBarsOfficeXPTheme.h"
+#include "toolkit/themes/resource/QVTResourceTheme.h"
 
 namespace {
 
@@ -52,7 +57,7 @@ public:
         m_szCaptionButton = kTestButton;
     }
 
-    CRect CalcFrameBorders(IQVTFrameHook*) override { return kTestBorders; }
+    CRect CalcFrameBorders(IQVTFrameHook*) override { return m_rcBorders; }
     int GetCaptionHeight() override { return kTestCaption; }
     CSize GetCaptionButtonSize(int, HWND) override { return kTestButton; }
     HRGN CreateFrameRegion(IQVTFrameHook*, CSize sz) override
@@ -81,13 +86,37 @@ public:
         pDC->FillSolidRect(rc, bPressed ? kButtonPressed : (bSelected ? kButtonHot : kButtonNormal));
     }
 
+    CQVTFrameShadow* CreateShadow(CWnd* pFrame) override
+    {
+        return m_bShadow ? CQVTFrameShadowManager::GetInstance()->EnableShadow(pFrame) : nullptr;
+    }
+
     int m_nRegionsMade = 0;
+    CRect m_rcBorders = kTestBorders;
+    BOOL m_bShadow = FALSE;  // the theme casts a shadow
 };
 
 class CTestFrameTheme : public CQVTCommandBarsOfficeXPTheme
 {
 public:
     CTestFrameTheme() : m_frame(this) {}
+    CQVTFramePaintManager* GetFramePaintManager() override { return &m_frame; }
+    void RefreshMetrics() override
+    {
+        CQVTCommandBarsOfficeXPTheme::RefreshMetrics();
+        ++m_nRefreshes;
+    }
+
+    CTestFramePaintManager m_frame;
+    int m_nRefreshes = 0;
+};
+
+// The ribbon's command-bar theme, whose frames may take the status bar into
+// their bottom border.
+class CTestRibbonFrameTheme : public CQVTRibbonTheme
+{
+public:
+    CTestRibbonFrameTheme() : m_frame(this) { m_frame.m_bAllowStatusBarInFrame = TRUE; }
     CQVTFramePaintManager* GetFramePaintManager() override { return &m_frame; }
 
     CTestFramePaintManager m_frame;
@@ -98,7 +127,8 @@ public:
 class CHookedFrame : public CFrameWnd
 {
 public:
-    BOOL CreateFrame(DWORD dwStyle, DWORD dwExStyle = 0)
+    // With bTestTheme FALSE the bars draw with the global theme.
+    BOOL CreateFrame(DWORD dwStyle, DWORD dwExStyle = 0, BOOL bTestTheme = TRUE)
     {
         LPCTSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
                                                 reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
@@ -107,8 +137,11 @@ public:
             return FALSE;
         m_pCommandBars = CQVTCommandBars::CreateCommandBars();
         m_pCommandBars->SetSite(this);
-        m_pTheme = new CTestFrameTheme();
-        m_pCommandBars->SetPaintManager(m_pTheme);
+        if (bTestTheme)
+        {
+            m_pTheme = new CTestFrameTheme();
+            m_pCommandBars->SetPaintManager(m_pTheme);
+        }
         ShowWindow(SW_SHOWNORMAL);
         SetForegroundWindow();
         UpdateWindow();
@@ -207,10 +240,10 @@ protected:
         PumpMessages(20);
     }
 
-    CHookedFrame* Open(DWORD dwStyle = WS_OVERLAPPEDWINDOW, DWORD dwExStyle = 0)
+    CHookedFrame* Open(DWORD dwStyle = WS_OVERLAPPEDWINDOW, DWORD dwExStyle = 0, BOOL bTestTheme = TRUE)
     {
         m_pFrame = new CHookedFrame();
-        EXPECT_TRUE(m_pFrame->CreateFrame(dwStyle, dwExStyle));
+        EXPECT_TRUE(m_pFrame->CreateFrame(dwStyle, dwExStyle, bTestTheme));
         m_hWnd = m_pFrame->GetSafeHwnd();
         m_pFrame->m_pCommandBars->EnableFrameTheme(TRUE);
         PumpMessages(50);
@@ -274,6 +307,88 @@ TEST_F(FrameHookTest, FrameTakesTheThemesRegionBordersAndCaptionAndGetsThemBackW
     ::AdjustWindowRectEx(&rcExpected, pFrame->GetStyle(), FALSE, pFrame->GetExStyle());
     EXPECT_EQ(rcExpected.Size(), rcWindow.Size());
     ::DeleteObject(hRgn);
+}
+
+TEST_F(FrameHookTest, FrameFollowsANewThemeAndTakesAStatusBarIntoItsBorder)
+{
+    CHookedFrame* pFrame = Open();
+    // A theme with a shadow: the hook casts it once told of the theme.
+    CTestFrameTheme* pShadowed = new CTestFrameTheme();
+    pShadowed->m_frame.m_bShadow = TRUE;
+    pFrame->m_pCommandBars->SetPaintManager(pShadowed);
+    ASSERT_NE(HookOf(pFrame)->GetFrameShadow(), nullptr);
+    EXPECT_EQ(CQVTFrameShadowManager::GetInstance()->GetShadow(m_hWnd), HookOf(pFrame)->GetFrameShadow());
+
+    // A theme with other borders and no shadow: the shadow goes before.
+    CTestFrameTheme* pThin = new CTestFrameTheme();
+    pThin->m_frame.m_rcBorders.SetRect(2, 2, 2, 3);
+    pFrame->m_pCommandBars->SetPaintManager(pThin);
+    PumpMessages(20);
+    CRect rcWindow, rcClient;
+    pFrame->GetWindowRect(&rcWindow);
+    pFrame->GetClientRect(&rcClient);
+    pFrame->ClientToScreen(&rcClient);
+    EXPECT_EQ(rcClient.left - rcWindow.left, 2);
+    EXPECT_EQ(rcWindow.bottom - rcClient.bottom, 3);
+    EXPECT_EQ(rcClient.top - rcWindow.top, 2 + kTestCaption);
+    EXPECT_EQ(HookOf(pFrame)->GetFrameShadow(), nullptr);
+    EXPECT_EQ(CQVTFrameShadowManager::GetInstance()->GetShadow(m_hWnd), nullptr);
+
+    // Under the ribbon's theme a shown status bar merges into the bottom
+    // border, 3 pixels thinner, and sizes the frame from its lowest rows.
+    CTestRibbonFrameTheme* pRibbonTheme = new CTestRibbonFrameTheme();
+    pFrame->m_pCommandBars->SetPaintManager(pRibbonTheme);
+    CQVTStatusBar* pStatusBar = new CQVTStatusBar();
+    ASSERT_TRUE(pStatusBar->Create(pFrame));
+    pStatusBar->SetCommandBars(pFrame->m_pCommandBars);
+    pFrame->RecalcLayout();
+    HookOf(pFrame)->RecalcFrameLayout();
+    PumpMessages(20);
+    pFrame->GetWindowRect(&rcWindow);
+    pFrame->GetClientRect(&rcClient);
+    pFrame->ClientToScreen(&rcClient);
+    EXPECT_TRUE(HookOf(pFrame)->IsFrameHasStatusBar());
+    EXPECT_EQ(rcWindow.bottom - rcClient.bottom, kTestBorders.bottom - 3);
+    CRect rcStatus;
+    pStatusBar->GetWindowRect(&rcStatus);
+    EXPECT_EQ(pStatusBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcStatus.left + 40, rcStatus.bottom - 1)),
+              HTBOTTOM);
+    EXPECT_EQ(pStatusBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcStatus.left + 40, rcStatus.top + 2)),
+              HTCLIENT);
+    // Hidden, the border is whole again and the bar's rows are its own.
+    pStatusBar->ShowWindow(SW_HIDE);
+    HookOf(pFrame)->RecalcFrameLayout();
+    pFrame->GetWindowRect(&rcWindow);
+    pFrame->GetClientRect(&rcClient);
+    pFrame->ClientToScreen(&rcClient);
+    EXPECT_EQ(rcWindow.bottom - rcClient.bottom, kTestBorders.bottom);
+    EXPECT_EQ(pStatusBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rcStatus.left + 40, rcStatus.bottom - 1)),
+              HTCLIENT);
+    pStatusBar->DestroyWindow();
+    delete pStatusBar;
+}
+
+TEST_F(FrameHookTest, FrameFollowsNewImagesADelayedRecalculationAndAMinimizedMaximize)
+{
+    CHookedFrame* pFrame = Open();
+    CTestFramePaintManager& frame = pFrame->m_pTheme->m_frame;
+    // New resource images: the theme's metrics are refreshed.
+    const int nRefreshes = pFrame->m_pTheme->m_nRefreshes;
+    QVTResourceImages()->GetConnection()->FireEvent(QVT_NOTIFY_RESOURCE_IMAGES_CHANGED);
+    EXPECT_GT(pFrame->m_pTheme->m_nRefreshes, nRefreshes);
+
+    // A delayed recalculation waits for the idle update, then makes the
+    // region again.
+    const int nRegions = frame.m_nRegionsMade;
+    HookOf(pFrame)->DelayRecalcFrame();
+    EXPECT_EQ(frame.m_nRegionsMade, nRegions);
+    PumpMessages(30);
+    EXPECT_GT(frame.m_nRegionsMade, nRegions);
+
+    // A frame minimized while it still says maximized loses that style.
+    pFrame->ModifyStyle(0, WS_MAXIMIZE);
+    pFrame->SendMessage(WM_SIZE, SIZE_MINIMIZED, 0);
+    EXPECT_FALSE(pFrame->GetStyle() & WS_MAXIMIZE);
 }
 
 TEST_F(FrameHookTest, CaptionButtonsFollowTheFramesStylesAndHitTest)
@@ -492,6 +607,146 @@ TEST_F(FrameHookTest, PressLoopEndsCleanlyWhenItsHookOrItsFrameGoes)
     }));
     EXPECT_FALSE(::IsWindow(m_hWnd));
     EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+// The rectangles of a window's region, 0 without one.
+int RegionRectangles(HWND hWnd, CRect* prcBox = nullptr)
+{
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    int nCount = 0;
+    if (::GetWindowRgn(hWnd, hRgn) != ERROR)
+    {
+        std::vector<BYTE> data(::GetRegionData(hRgn, 0, nullptr));
+        RGNDATA* pData = reinterpret_cast<RGNDATA*>(data.data());
+        if (!data.empty() && ::GetRegionData(hRgn, static_cast<DWORD>(data.size()), pData))
+        {
+            nCount = static_cast<int>(pData->rdh.nCount);
+            if (prcBox)
+                *prcBox = pData->rdh.rcBound;
+        }
+    }
+    ::DeleteObject(hRgn);
+    return nCount;
+}
+
+// The window's region is the given one.
+BOOL SameRegion(HWND hWnd, HRGN hExpected)
+{
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    const BOOL bSame = hExpected && ::GetWindowRgn(hWnd, hRgn) != ERROR && ::EqualRgn(hRgn, hExpected);
+    ::DeleteObject(hRgn);
+    return bSame;
+}
+
+TEST_F(FrameHookTest, ResourceThemeFramesEachSchemeOnScreen)
+{
+    const LPCTSTR schemes[] = {_T("OFFICE2007BLUE_INI"), _T("OFFICE2007BLACK_INI"), _T("OFFICE2007AQUA_INI"),
+                               _T("OFFICE2007SILVER_INI")};
+    for (LPCTSTR lpszScheme : schemes)
+    {
+        SCOPED_TRACE(CStringA(lpszScheme).GetString());
+        CQVTPaintManager::SetTheme(qvtThemeResource);
+        CQVTResourceTheme* pTheme = DYNAMIC_DOWNCAST(CQVTResourceTheme, QVTPaintManager());
+        ASSERT_NE(pTheme, nullptr);
+        pTheme->SetImageHandle(::GetModuleHandle(nullptr), lpszScheme);
+        CHookedFrame* pFrame = Open(WS_OVERLAPPEDWINDOW, 0, FALSE);
+        pFrame->SetWindowText(_T("Sondrel"));
+        PumpMessages(50);
+        CRect rcWindow;
+        pFrame->GetWindowRect(&rcWindow);
+        const int yMiddle = rcWindow.CenterPoint().y;
+        // The four border columns in the scheme's active colours, both sides.
+        for (int i = 0; i < 4; ++i)
+        {
+            CString strKey;
+            strKey.Format(_T("BorderActive%d"), i);
+            const COLORREF clr = GetResourceImagesIniColor(_T("Window"), strKey, 0xFFFFFFFF);
+            EXPECT_EQ(ScreenPixel(POINT{rcWindow.left + i, yMiddle}), clr) << "column " << i;
+            EXPECT_EQ(ScreenPixel(POINT{rcWindow.right - 1 - i, yMiddle}), clr) << "column " << i;
+        }
+        if (lpszScheme == schemes[0])
+        {
+            const COLORREF blue[] = {RGB(59, 90, 130), RGB(177, 198, 225), RGB(194, 217, 247),
+                                     RGB(176, 203, 239)};
+            for (int i = 0; i < 4; ++i)
+                EXPECT_EQ(ScreenPixel(POINT{rcWindow.left + i, yMiddle}), blue[i]) << "column " << i;
+        }
+        // The scheme frame's region for the size: rounded top corners.
+        HRGN hPlain = pTheme->GetFramePaintManager()->CreateFrameRegion(HookOf(pFrame), rcWindow.Size());
+        EXPECT_TRUE(SameRegion(m_hWnd, hPlain));
+        EXPECT_FALSE(::PtInRegion(hPlain, 0, 0));
+        EXPECT_TRUE(::PtInRegion(hPlain, 0, rcWindow.Height() - 1));
+
+        // The title centred between the icon and the caption buttons.
+        const int nCaption = HookOf(pFrame)->GetCaptionHeight();
+        auto captionRow = [&](int y) {
+            std::vector<COLORREF> row;
+            for (int x = 0; x < rcWindow.Width(); ++x)
+                row.push_back(ScreenPixel(POINT{rcWindow.left + x, rcWindow.top + y}));
+            return row;
+        };
+        const int yTitle = nCaption / 2;
+        const std::vector<COLORREF> titled = captionRow(yTitle);
+        pFrame->SetWindowText(_T(""));
+        PumpMessages(30);
+        const std::vector<COLORREF> plain = captionRow(yTitle);
+        int nLeft = -1, nRight = -1;
+        for (int x = 0; x < rcWindow.Width(); ++x)
+            if (titled[x] != plain[x])
+            {
+                nLeft = nLeft < 0 ? x : nLeft;
+                nRight = x;
+            }
+        ASSERT_GE(nLeft, 0);
+        const int nButtons = CaptionButton(pFrame, SC_MINIMIZE)->GetRect().left;
+        const int nTextLeft = 7 + ::GetSystemMetrics(SM_CXSMICON);
+        EXPECT_NEAR((nLeft + nRight) / 2.0, (nTextLeft + nButtons) / 2.0, 6.0);
+
+        // Inactive colours once another window is active.
+        const COLORREF clrActiveCaption = ScreenPixel(POINT{rcWindow.left + nButtons - 10, rcWindow.top + 3});
+        CFrameWnd* pOther = new CFrameWnd();
+        pOther->Create(nullptr, _T("Other"), WS_POPUP | WS_VISIBLE, CRect(700, 600, 800, 700));
+        pOther->SetForegroundWindow();
+        PumpMessages(80);
+        for (int i = 0; i < 4; ++i)
+        {
+            CString strKey;
+            strKey.Format(_T("BorderInactive%d"), i);
+            EXPECT_EQ(ScreenPixel(POINT{rcWindow.left + i, yMiddle}),
+                      GetResourceImagesIniColor(_T("Window"), strKey, 0xFFFFFFFF))
+                << "column " << i;
+        }
+        EXPECT_NE(ScreenPixel(POINT{rcWindow.left + nButtons - 10, rcWindow.top + 3}), clrActiveCaption);
+        pOther->DestroyWindow();
+
+        // A status bar the frame takes in: another region for the same size;
+        // maximized: the work area alone.
+        pTheme->GetFramePaintManager()->m_bAllowStatusBarInFrame = TRUE;
+        CQVTStatusBar* pStatusBar = new CQVTStatusBar();
+        ASSERT_TRUE(pStatusBar->Create(pFrame));
+        pFrame->RecalcLayout();
+        HookOf(pFrame)->RecalcFrameLayout();
+        HRGN hMerged = pTheme->GetFramePaintManager()->CreateFrameRegion(HookOf(pFrame), rcWindow.Size());
+        EXPECT_TRUE(SameRegion(m_hWnd, hMerged));
+        EXPECT_FALSE(::EqualRgn(hMerged, hPlain));
+        ::DeleteObject(hMerged);
+        ::DeleteObject(hPlain);
+        pFrame->ShowWindow(SW_MAXIMIZE);
+        PumpMessages(30);
+        MONITORINFO mi = {sizeof(mi)};
+        ::GetMonitorInfo(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi);
+        CRect rcBox;
+        EXPECT_EQ(RegionRectangles(m_hWnd, &rcBox), 1);
+        pFrame->GetWindowRect(&rcWindow);
+        rcBox.OffsetRect(rcWindow.TopLeft());
+        EXPECT_EQ(rcBox, CRect(mi.rcWork));
+        pTheme->GetFramePaintManager()->m_bAllowStatusBarInFrame = FALSE;
+        pStatusBar->DestroyWindow();
+        delete pStatusBar;
+        pFrame->DestroyWindow();
+        PumpMessages(20);
+    }
+    CQVTPaintManager::SetTheme(qvtThemeOfficeXP);
 }
 
 // A stand-in compositor: composition on or off as the test says, the frame

@@ -13,6 +13,7 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
 #include "toolkit/foundation/hook/QVTHookManager.h"
+#include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
 #include "toolkit/ribbon/paint/QVTRibbonTheme.h"
 #include "toolkit/themes/frame/QVTFramePaintManager.h"
 
@@ -32,7 +33,8 @@ public:
     {
         m_bCaptionCenterAligned = TRUE;
     }
-    CRect CalcFrameBorders(IQVTFrameHook*) override { return CRect(0, 0, 0, 0); }
+    CRect CalcFrameBorders(IQVTFrameHook*) override { return CRect(0, m_nTop, 0, 0); }
+    int m_nTop = 0;  // a compositor's frame shows a top border
     CSize GetCaptionButtonSize(int, HWND) override { return kRibbonCaptionButtonSize; }
     HRGN CreateFrameRegion(IQVTFrameHook*, CSize) override { return nullptr; }
     void DrawFrame(CDC*, IQVTFrameHook*) override {}
@@ -41,6 +43,37 @@ public:
         pDC->FillSolidRect(rc, bSelected ? kRibbonCaptionButtonHot : kRibbonCaptionButton);
     }
 };
+
+// A stand-in compositor: composition on, the frame extensions asked for
+// recorded, and the compositor's own caption buttons in the top right
+// corner of the frame.
+std::vector<MARGINS> g_ribbonFrameExtensions;
+HWND g_hRibbonFrameSite = nullptr;
+
+HRESULT WINAPI RibbonFakeIsCompositionEnabled(BOOL* pEnabled)
+{
+    *pEnabled = TRUE;
+    return S_OK;
+}
+
+HRESULT WINAPI RibbonFakeExtendFrame(HWND, const MARGINS* pMargins)
+{
+    g_ribbonFrameExtensions.push_back(*pMargins);
+    return S_OK;
+}
+
+BOOL WINAPI RibbonFakeDefWindowProc(HWND hWnd, UINT nMessage, WPARAM, LPARAM lParam, LRESULT* plResult)
+{
+    if (nMessage != WM_NCHITTEST || hWnd != g_hRibbonFrameSite)
+        return FALSE;
+    CRect rcWindow;
+    ::GetWindowRect(hWnd, &rcWindow);
+    const CPoint pt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    if (pt.x < rcWindow.right - 90 || pt.y > rcWindow.top + 20)
+        return FALSE;
+    *plResult = HTCLOSE;
+    return TRUE;
+}
 
 class CRibbonTestFrameTheme : public CQVTRibbonTheme
 {
@@ -201,6 +234,62 @@ TEST_F(RibbonFrameCaptionTest, ClicksOnTheCaptionButtonsSendTheSitesSystemComman
     EXPECT_NE(Button(SC_RESTORE), nullptr);
     EXPECT_EQ(Button(SC_MAXIMIZE), nullptr);
     s_pHost->ModifyStyle(WS_MAXIMIZE, 0);
+}
+
+TEST_F(RibbonFrameCaptionTest,
+       OnACompositedFrameTheCompositorHasTheCaptionButtonsAndTheFrameReachesIntoTheRibbon)
+{
+    // The theme again, now over a compositor.
+    m_pRibbon->EnableFrameTheme(FALSE);
+    g_hRibbonFrameSite = s_pHost->GetSafeHwnd();
+    g_ribbonFrameExtensions.clear();
+    CQVTWinThemeWrapper::SetDwmApiPointer(CQVTWinThemeWrapper::dwmIsCompositionEnabled,
+                                          reinterpret_cast<void*>(&RibbonFakeIsCompositionEnabled));
+    CQVTWinThemeWrapper::SetDwmApiPointer(CQVTWinThemeWrapper::dwmExtendFrameIntoClientArea,
+                                          reinterpret_cast<void*>(&RibbonFakeExtendFrame));
+    CQVTWinThemeWrapper::SetDwmApiPointer(CQVTWinThemeWrapper::dwmDefWindowProc,
+                                          reinterpret_cast<void*>(&RibbonFakeDefWindowProc));
+    static_cast<CRibbonTestFrameTheme*>(s_pHost->GetCommandBars()->GetPaintManager())->m_frame.m_nTop = 6;
+    m_pRibbon->EnableFrameTheme(TRUE);
+    s_pHost->ResizeClient(960, 420);
+    PumpHost(30);
+
+    EXPECT_TRUE(m_pRibbon->IsDwmEnabled());
+    EXPECT_EQ(m_pRibbon->GetFrameTopBorder(), 6);
+    // No caption buttons of the ribbon's own; the frame reaches over the
+    // caption row.
+    EXPECT_EQ(Button(SC_CLOSE), nullptr);
+    EXPECT_EQ(Button(SC_MINIMIZE), nullptr);
+    ASSERT_FALSE(g_ribbonFrameExtensions.empty());
+    EXPECT_EQ(g_ribbonFrameExtensions.back().cyTopHeight, m_pRibbon->GetCaptionHeight() + 6);
+    EXPECT_EQ(g_ribbonFrameExtensions.back().cxLeftWidth, 0);
+
+    // Where the compositor has its buttons, the ribbon and its dock bar let
+    // the mouse through to the frame; elsewhere they keep it.
+    CRect rcWindow;
+    s_pHost->GetWindowRect(&rcWindow);
+    const LPARAM lOnButtons = MAKELPARAM(rcWindow.right - 20, rcWindow.top + 10);
+    const LPARAM lOnTabs = MAKELPARAM(rcWindow.left + 300, rcWindow.top + 10);
+    EXPECT_EQ(m_pRibbon->SendMessage(WM_NCHITTEST, 0, lOnButtons), HTTRANSPARENT);
+    EXPECT_NE(m_pRibbon->SendMessage(WM_NCHITTEST, 0, lOnTabs), HTTRANSPARENT);
+    CWnd* pDock = m_pRibbon->GetParent();
+    ASSERT_NE(pDock, nullptr);
+    EXPECT_EQ(pDock->SendMessage(WM_NCHITTEST, 0, lOnButtons), HTTRANSPARENT);
+    EXPECT_NE(pDock->SendMessage(WM_NCHITTEST, 0, lOnTabs), HTTRANSPARENT);
+
+    // Moving the quick access toolbar below the ribbon extends the frame
+    // again for the new caption.
+    const size_t nExtensions = g_ribbonFrameExtensions.size();
+    m_pRibbon->ShowQuickAccessBelowRibbon(TRUE);
+    PumpHost(30);
+    EXPECT_GT(g_ribbonFrameExtensions.size(), nExtensions);
+    m_pRibbon->ShowQuickAccessBelowRibbon(FALSE);
+
+    m_pRibbon->EnableFrameTheme(FALSE);
+    CQVTWinThemeWrapper::SetDwmApiPointer(CQVTWinThemeWrapper::dwmIsCompositionEnabled, nullptr);
+    CQVTWinThemeWrapper::SetDwmApiPointer(CQVTWinThemeWrapper::dwmExtendFrameIntoClientArea, nullptr);
+    CQVTWinThemeWrapper::SetDwmApiPointer(CQVTWinThemeWrapper::dwmDefWindowProc, nullptr);
+    g_hRibbonFrameSite = nullptr;
 }
 
 }  // namespace
