@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Writes the frames' style archives: the "STYLE" resource of the system
 frame (24 markup entries coloured by system-colour references, so the frame
-follows the system colours), and the test archives of the eight parts a flat
+follows the system colours) with the ribbon's 64 further entries beside
+them, and the test archives of the eight parts a flat
 frame loads (the Modern UI frame's and the Office 2013 frame's). Each is written as a compiled resource file (.res) that the
 programs link: the resource compiler takes STYLE for a dialog keyword and
 cannot name the type in a script.
@@ -122,6 +123,91 @@ def system_entries():
     return entries
 
 
+# The ribbon's entries: the caption pair is shared with the frame's.
+RIBBON_COLORS = ("Blue", "Cyan", "Green", "Orange", "Purple", "Red", "Yellow")
+
+
+def box(border, background, thickness="1", corners="0", inner=""):
+    return ("<Border %s BorderThickness='%s' CornerRadius='%s' BorderBrush='%s' Background='%s'>%s</Border>"
+            % (NS, thickness, corners, brush(border), brush(background), inner))
+
+
+def tab(border, background):
+    return box(border, background, "1,1,1,0", "3,3,0,0")
+
+
+def caption_text(name, foreground, vertical):
+    return ("<TextBlock x:Name='%s' Foreground='%s' HorizontalAlignment='Center' VerticalAlignment='%s' "
+            "TextTrimming='CharacterEllipsis'/>" % (name, brush(foreground), vertical))
+
+
+def group(border):
+    return ("<Grid %s><Border BorderThickness='1' CornerRadius='3' BorderBrush='%s'/>%s</Grid>"
+            % (NS, brush(border), caption_text("CaptionText", "ControlText", "Bottom")))
+
+
+def system_menu(background):
+    return ("<Border %s Background='%s'>%s</Border>"
+            % (NS, brush(background), caption_text("Caption", "HighlightText", "Center")))
+
+
+def back_button():
+    ink = brush("ControlText")
+    return ("<Canvas %s Width='35' Height='35'>"
+            "<Ellipse Canvas.Left='1' Canvas.Top='1' Width='33' Height='33' Stroke='%s' StrokeThickness='2'/>"
+            "<Path Data='M 10 17 L 25 17 M 10 17 L 16 11 M 10 17 L 16 23' Stroke='%s' StrokeThickness='2'/>"
+            "</Canvas>" % (NS, ink, ink))
+
+
+def ribbon_entries():
+    entries = [
+        ("RibbonFrameSystemButtonNormal.xaml", box("ControlDark", "Highlight", "1", "3")),
+        ("RibbonFrameSystemButtonPopuped.xaml", box("ControlDarkDark", "ActiveCaption", "1", "3")),
+        ("RibbonFrameSystemButtonSelected.xaml", box("ControlDark", "HotTrack", "1", "3")),
+        ("RibbonGroupControlEntry.xaml", box("ControlDark", "ControlLight", "0,1,1,1")),
+        ("RibbonGroupControlEntryLeft.xaml", box("ControlDark", "ControlLight", "1,1,1,1", "2,0,0,2")),
+        ("RibbonGroupControlEntryLeftRight.xaml", box("ControlDark", "ControlLight", "1", "2")),
+        ("RibbonGroupControlEntryRight.xaml", box("ControlDark", "ControlLight", "0,1,1,1", "0,2,2,0")),
+        ("RibbonGroupRect.xaml", box("ControlDark", "Control", "0,1,0,1")),
+    ]
+    for name in RIBBON_COLORS:
+        entries.append(("RibbonGroupRect%s.xaml" % name, box("Highlight", "Control", "0,1,0,1")))
+    entries += [
+        ("RibbonScrollButtonLeft.xaml", box("ControlDark", "ControlLight", "1", "3,0,0,3")),
+        ("RibbonScrollButtonRight.xaml", box("ControlDark", "ControlLight", "1", "0,3,3,0")),
+        ("RibbonTabHighlighted.xaml", tab("ControlDark", "ControlLight")),
+        ("RibbonTabSelected.xaml", tab("ControlDark", "Control")),
+        ("RibbonTabSelectedFocused.xaml", tab("Highlight", "Control")),
+        ("RibbonTabSelectedHighlighted.xaml", tab("HotTrack", "Control")),
+    ]
+    for name in RIBBON_COLORS:
+        entries.append(("RibbonContextTab%s.xaml" % name,
+                        box("Highlight", "GradientActiveCaption", "0,4,0,0")))
+    for name in RIBBON_COLORS:
+        entries.append(("RibbonTabSelected%s.xaml" % name, tab("Highlight", "Control")))
+        entries.append(("RibbonTabSelectedFocused%s.xaml" % name, tab("HotTrack", "Control")))
+        entries.append(("RibbonTabSelectedHighlighted%s.xaml" % name, tab("HotTrack", "ControlLight")))
+    entries += [
+        ("RibbonFrameCaptionBackstageLeft.xaml", box("Highlight", "Highlight", "0")),
+        ("RibbonFrameCaptionBackstageRight.xaml", caption_background(True)),
+        ("SystemPopupBarEntry.xaml", box("ControlDark", "Control", "1")),
+        ("SystemPopupBarButtonNormal.xaml", "<Border %s/>" % NS),
+        ("SystemPopupBarButtonSelected.xaml", box("Highlight", "GradientActiveCaption", "1", "2")),
+        ("RibbonFrameSystemMenuNormal.xaml", system_menu("Highlight")),
+        ("RibbonFrameSystemMenuSelected.xaml", system_menu("HotTrack")),
+        ("RibbonFrameSystemMenuPopuped.xaml", system_menu("ActiveCaption")),
+        ("RibbonGroupNormal.xaml", group("ControlDark")),
+        ("RibbonGroupHighlighted.xaml", group("Highlight")),
+        ("RibbonGroupPopupNormal.xaml", box("ControlDark", "Control", "1", "3")),
+        ("RibbonGroupPopupPopuped.xaml", box("Highlight", "GradientActiveCaption", "1", "3")),
+        ("RibbonGroupPopupSelected.xaml", box("HotTrack", "ControlLight", "1", "3")),
+        ("RibbonGroupPopupToolBar.xaml", box("ControlDark", "Control", "1")),
+        ("RibbonBackstageBackButton.xaml", back_button()),
+    ]
+    return entries
+
+
+
 def modern_border():
     return "<Border %s x:Name='Border' BorderThickness='1' BorderBrush='Black' Background='White'/>" % NS
 
@@ -208,7 +294,8 @@ def resource_file(resources):
 
 def outputs():
     return {
-        SYSTEM_RESOURCES: resource_file([("QVT_IDR_OFFICE2007SYSTEM_STYLE", archive(system_entries()))]),
+        SYSTEM_RESOURCES: resource_file([("QVT_IDR_OFFICE2007SYSTEM_STYLE",
+                                           archive(system_entries() + ribbon_entries()))]),
         # Beside the test archive, a style that is not an archive at all.
         TEST_RESOURCES: resource_file([("QVT_IDR_TEST_MODERNUI_STYLE", archive(test_entries())),
                                        ("NOTAZIP_STYLE", b"PK\3\4 this is no archive")]),
