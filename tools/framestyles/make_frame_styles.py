@@ -2,7 +2,8 @@
 """Writes the frames' style archives: the "STYLE" resource of the system
 frame (24 markup entries coloured by system-colour references, so the frame
 follows the system colours) with the ribbon's 64 further entries beside
-them, and the test archives of the eight parts a flat
+them, the ribbon's 66 entries coloured through the flat themes' Theme.Colors
+brushes for the ribbon tests, and the test archives of the eight parts a flat
 frame loads (the Modern UI frame's and the Office 2013 frame's). Each is written as a compiled resource file (.res) that the
 programs link: the resource compiler takes STYLE for a dialog keyword and
 cannot name the type in a script.
@@ -29,6 +30,7 @@ VISUALSTUDIO_TEST_RESOURCES = os.path.join(ROOT, "tests", "toolkit", "themes", "
                                            "VisualStudioStyles.res")
 OFFICE2013_TEST_RESOURCES = os.path.join(ROOT, "tests", "toolkit", "themes", "office2013", "data",
                                          "Office2013Frame.res")
+RIBBON_FLAT_TEST_RESOURCES = os.path.join(ROOT, "tests", "toolkit", "ribbon", "res", "flat_ribbon_style.res")
 
 NS = ("xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' "
       "xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml'")
@@ -208,6 +210,87 @@ def ribbon_entries():
 
 
 
+def theme_brush(name):
+    return "{x:Static Theme.Colors.%s}" % name
+
+
+def theme_box(border, background, thickness="1", corners="0", inner=""):
+    return ("<Border %s BorderThickness='%s' CornerRadius='%s' BorderBrush='%s' Background='%s'>%s</Border>"
+            % (NS, thickness, corners, theme_brush(border), theme_brush(background), inner))
+
+
+def theme_text(name, foreground, vertical):
+    return ("<TextBlock x:Name='%s' Foreground='%s' HorizontalAlignment='Center' VerticalAlignment='%s' "
+            "TextTrimming='CharacterEllipsis'/>" % (name, theme_brush(foreground), vertical))
+
+
+def flat_ribbon_entries():
+    """The ribbon's 66 entries coloured through the flat themes' brushes."""
+    def tab(state):
+        return theme_box("Tab%sDarkBrush" % state, "Tab%sLightBrush" % state, "1,1,1,0")
+
+    entries = [
+        ("RibbonFrameCaptionActive.xaml", theme_box("FrameCaptionActiveBackBrush", "FrameCaptionActiveBackBrush", "0")),
+        ("RibbonFrameCaptionInactive.xaml",
+         theme_box("FrameCaptionInactiveBackBrush", "FrameCaptionInactiveBackBrush", "0")),
+    ]
+    for state in ("Normal", "Popuped", "Selected"):
+        back = "FrameSystemMenu%sBackBrush" % state
+        entries.append(("RibbonFrameSystemButton%s.xaml" % state, theme_box(back, back, "0")))
+    for name, thickness in (("", "0,1,1,1"), ("Left", "1"), ("LeftRight", "1"), ("Right", "0,1,1,1")):
+        entries.append(("RibbonGroupControlEntry%s.xaml" % name,
+                        theme_box("GroupRectBrush", "TabSelectedLightBrush", thickness)))
+    entries.append(("RibbonGroupRect.xaml", theme_box("GroupRectBrush", "TabSelectedLightBrush", "0,1,0,1")))
+    for name in RIBBON_COLORS:
+        entries.append(("RibbonGroupRect%s.xaml" % name,
+                        theme_box("FrameContextHeaderBorderBrush", "TabSelectedLightBrush", "0,1,0,1")))
+    entries += [
+        ("RibbonScrollButtonLeft.xaml", theme_box("GroupRectBrush", "TabSelectedLightBrush")),
+        ("RibbonScrollButtonRight.xaml", theme_box("GroupRectBrush", "TabSelectedLightBrush")),
+        ("RibbonTabHighlighted.xaml", theme_box("TabSelectedHighlightedDarkBrush", "TabNormalBrush", "1,1,1,0")),
+        ("RibbonTabSelected.xaml", tab("Selected")),
+        ("RibbonTabSelectedFocused.xaml", tab("SelectedFocused")),
+        ("RibbonTabSelectedHighlighted.xaml", tab("SelectedHighlighted")),
+    ]
+    for name in RIBBON_COLORS:
+        entries.append(("RibbonContextTab%s.xaml" % name,
+                        theme_box("FrameContextHeaderBorderBrush", "FrameContextHeaderBackBrush", "0,4,0,0")))
+    for name in RIBBON_COLORS:
+        for state in ("Selected", "SelectedFocused", "SelectedHighlighted"):
+            entries.append(("RibbonTab%s%s.xaml" % (state, name), tab(state)))
+    entries += [
+        ("RibbonFrameCaptionBackstageLeft.xaml",
+         theme_box("FrameCaptionBackstageLeftBrush", "FrameCaptionBackstageLeftBrush", "0")),
+        ("RibbonFrameCaptionBackstageRight.xaml",
+         theme_box("FrameCaptionBackstageRightBrush", "FrameCaptionBackstageRightBrush", "0")),
+        ("SystemPopupBarEntry.xaml", theme_box("SystemPopupBarEntryBorderBrush", "SystemPopupBarEntryBackBrush")),
+        ("SystemPopupBarButtonNormal.xaml", "<Border %s/>" % NS),
+        ("SystemPopupBarButtonSelected.xaml",
+         theme_box("GroupPopupSelectedBorderBrush", "GroupPopupSelectedBackBrush")),
+    ]
+    for state in ("Normal", "Selected", "Popuped"):
+        back = "FrameSystemMenu%sBackBrush" % state
+        entries.append(("RibbonFrameSystemMenu%s.xaml" % state,
+                        theme_box(back, back, "0", "0",
+                                  theme_text("Caption", "FrameSystemMenu%sTextBrush" % state, "Center"))))
+    for state in ("Normal", "Highlighted"):
+        entries.append(("RibbonGroup%s.xaml" % state,
+                        "<Grid %s><Border BorderThickness='1' BorderBrush='%s'/>%s</Grid>"
+                        % (NS, theme_brush("Group%sBrush" % state),
+                           theme_text("CaptionText", "Group%sBrush" % state, "Bottom"))))
+    entries += [
+        ("RibbonGroupPopupNormal.xaml", theme_box("GroupPopupNormalBrush", "TabSelectedLightBrush")),
+        ("RibbonGroupPopupPopuped.xaml", theme_box("GroupPopupPopupedBorderBrush", "GroupPopupPopupedBackBrush")),
+        ("RibbonGroupPopupSelected.xaml", theme_box("GroupPopupSelectedBorderBrush", "GroupPopupSelectedBackBrush")),
+        ("RibbonGroupPopupToolBar.xaml", theme_box("GroupPopupToolbarBrush", "TabSelectedLightBrush")),
+        ("RibbonBackstageBackButton.xaml",
+         "<Canvas %s Width='35' Height='35'><Ellipse Canvas.Left='1' Canvas.Top='1' Width='33' Height='33' "
+         "Stroke='%s' StrokeThickness='2'/></Canvas>" % (NS, theme_brush("FrameSystemMenuNormalTextBrush"))),
+    ]
+    return entries
+
+
+
 def modern_border():
     return "<Border %s x:Name='Border' BorderThickness='1' BorderBrush='Black' Background='White'/>" % NS
 
@@ -305,6 +388,8 @@ def outputs():
                                                     ("XAML_STYLE", archive(windows10_entries()))]),
         # The Office 2013 frame's style, under the name that frame looks for.
         OFFICE2013_TEST_RESOURCES: resource_file([("XAML_STYLE", archive(test_entries()))]),
+        # The flat ribbons' style for the ribbon tests' image set.
+        RIBBON_FLAT_TEST_RESOURCES: resource_file([("XAML_STYLE", archive(flat_ribbon_entries()))]),
     }
 
 

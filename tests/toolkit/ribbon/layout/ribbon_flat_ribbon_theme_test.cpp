@@ -224,3 +224,27 @@ TEST_F(RibbonFlatRibbonTheme, APatternWithoutHeightOrImageDrawsNothing)
     for (int x = 0; x < rcClient.Width(); x += 7)
         ASSERT_EQ(RGB(1, 2, 3), canvas.At(x, 5));
 }
+
+TEST_F(RibbonFlatRibbonTheme, PartsOfTheImageSetsStyleTakeTheThemeBrushes)
+{
+    // The test image set carries the flat style; its parts name the
+    // Theme.Colors brushes, here at their defaults.
+    CQVTRibbonOffice2013Theme* pTheme = RibbonTheme();
+    ASSERT_NE(nullptr, pTheme);
+    ASSERT_TRUE(pTheme->IsPartsLoaded());
+    for (int i = 0; i < CQVTRibbonMarkupTheme::partCount; ++i)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_NE(nullptr, pTheme->GetPart(i)->GetElement());
+    }
+    const COLORREF clrBack = RGB(1, 2, 3);
+    DibCanvas canvas(200, 60, clrBack);
+    pTheme->FillGroupsArea(&canvas.dc, m_pRibbon->GetTab(0), CRect(10, 10, 190, 50));
+    EXPECT_EQ(RGB(171, 171, 171), canvas.At(100, 10));
+    EXPECT_EQ(RGB(243, 243, 243), canvas.At(100, 30));
+    // The selected tab of a context draws its part; the flat theme's own tab
+    // drawing is GDI.
+    pTheme->DrawPart(&canvas.dc, CRect(10, 10, 60, 40), CQVTRibbonMarkupTheme::ContextTabPart(3));
+    EXPECT_EQ(RGB(73, 163, 73), canvas.At(30, 11));
+    EXPECT_EQ(RGB(230, 243, 230), canvas.At(30, 30));
+}
