@@ -248,3 +248,26 @@ TEST_F(RibbonFlatRibbonTheme, PartsOfTheImageSetsStyleTakeTheThemeBrushes)
     EXPECT_EQ(RGB(73, 163, 73), canvas.At(30, 11));
     EXPECT_EQ(RGB(230, 243, 230), canvas.At(30, 30));
 }
+
+TEST_F(RibbonFlatRibbonTheme, Windows10GroupsAreaTakesTheTabsContextColour)
+{
+    CQVTPaintManager::SetTheme(qvtThemeNativeWindows10);
+    CQVTRibbonOffice2013Theme* pTheme = RibbonTheme();
+    ASSERT_NE(nullptr, dynamic_cast<CQVTRibbonThemeNativeWindows10*>(pTheme));
+    CQVTRibbonTab* pTab = m_pRibbon->GetTab(0);
+    const COLORREF clrBack = RGB(1, 2, 3);
+    // The plain groups rectangle in its brush, a coloured one in the
+    // context header's border brush (the style's coloured parts).
+    DibCanvas plain(200, 60, clrBack);
+    pTheme->FillGroupsArea(&plain.dc, pTab, CRect(10, 10, 190, 50));
+    EXPECT_EQ(RGB(171, 171, 171), plain.At(100, 10));
+    for (int nColor = 1; nColor <= 7; ++nColor)
+    {
+        SCOPED_TRACE(nColor);
+        pTab->SetContextColor(nColor);
+        DibCanvas colored(200, 60, clrBack);
+        pTheme->FillGroupsArea(&colored.dc, pTab, CRect(10, 10, 190, 50));
+        EXPECT_EQ(RGB(73, 163, 73), colored.At(100, 10));
+    }
+    pTab->SetContextColor(0);
+}
