@@ -135,7 +135,9 @@ def box(border, background, thickness="1", corners="0", inner=""):
 
 
 def tab(border, background):
-    return box(border, background, "1,1,1,0", "3,3,0,0")
+    # Square corners: the markup border strokes no uneven outline with
+    # rounded corners.
+    return box(border, background, "1,1,1,0")
 
 
 def caption_text(name, foreground, vertical):

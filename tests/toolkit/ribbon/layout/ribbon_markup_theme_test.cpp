@@ -274,4 +274,16 @@ TEST_F(RibbonMarkupTheme, Theme11DrawsTheRibbonFromTheBuiltInStyleOnScreen)
     // The part's one-pixel outline lies on the group's first column inside.
     EXPECT_EQ(clrShadow, canvas->At(rcGroup.left + 1, rcGroup.CenterPoint().y));
     EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), canvas->At(rcGroup.left + 3, rcGroup.top + 3));
+    // The selected tab's outline on screen.
+    const CRect rcScreenTab = m_pRibbon->GetTab(0)->GetRect();
+    EXPECT_EQ(clrShadow, canvas->At(rcScreenTab.left, rcScreenTab.CenterPoint().y));
+    // The selected tab drawn alone: its outline in the shadow colour.
+    CQVTRibbonTab* pTab = m_pRibbon->GetTab(0);
+    ASSERT_TRUE(pTab->IsSelected());
+    const CRect rcTab = pTab->GetRect();
+    DibCanvas tab(rcTab.right + 4, rcTab.bottom + 4, RGB(1, 2, 3));
+    pTheme->DrawRibbonTab(&tab.dc, pTab);
+    EXPECT_EQ(clrShadow, tab.At(rcTab.left, rcTab.CenterPoint().y));
+    EXPECT_EQ(clrShadow, tab.At(rcTab.CenterPoint().x, rcTab.top + ScaleY(1)));
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), tab.At(rcTab.CenterPoint().x, rcTab.CenterPoint().y));
 }
