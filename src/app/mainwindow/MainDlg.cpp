@@ -106,10 +106,10 @@ BEGIN_MESSAGE_MAP(CMainDlg, CQVTResizeDialog)
 END_MESSAGE_MAP()
 
 CMainDlg::CMainDlg(CWnd* pParent)
-    : m_dwState(0), m_nStopRequest(1), m_hIcon(nullptr), m_rcBarInsets(0, 0, 0, 0), m_bLayoutBusy(FALSE),
-      m_bLayoutEnabled(FALSE), m_bInTray(FALSE), m_nShutdownTimer(0), m_nStartupTimer(0),
-      m_bStartupPending(1), m_bShutdownBusy(0), m_pRibbonBar(nullptr), m_pTabFiles(nullptr),
-      m_pTabFormats(nullptr), m_pTabHelp(nullptr), m_pGroupFormats(nullptr)
+    : m_dwState(0), m_nStopRequest(1), m_hIcon(nullptr), m_rcBarInsets(0, 0, 0, 0), m_szNonClient(0, 0),
+      m_bLayoutBusy(FALSE), m_bLayoutEnabled(FALSE), m_bInTray(FALSE), m_nShutdownTimer(0),
+      m_nStartupTimer(0), m_bStartupPending(1), m_bShutdownBusy(0), m_pRibbonBar(nullptr),
+      m_pTabFiles(nullptr), m_pTabFormats(nullptr), m_pTabHelp(nullptr), m_pGroupFormats(nullptr)
 {
     // The template comes through the resource manager, so that a language
     // can replace it.

@@ -68,6 +68,8 @@ public:
     // The ribbon (MainDlgRibbon.cpp).
     void BuildRibbon();
     // The steps of BuildRibbon.
+    // The window's size less its client's: borders and caption.
+    CSize NonClientSize() const;
     void BuildFilesTab(CQVTImageManager* pImages);
     void BuildFormatsTab(CQVTImageManager* pImages);
     void BuildHelpTab(CQVTImageManager* pImages);
@@ -140,6 +142,7 @@ protected:
 
     HICON m_hIcon;              // icon 128, shared
     CRect m_rcBarInsets;        // what the bars took at the last layout
+    CSize m_szNonClient;        // borders and caption at the last layout
     BOOL m_bLayoutBusy;         // the bar layout runs
     BOOL m_bLayoutEnabled;      // the ribbon exists
     CQVTTrayIcon m_trayIcon;    // its window exists once created

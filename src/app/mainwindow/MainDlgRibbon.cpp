@@ -126,8 +126,19 @@ void CMainDlg::BuildRibbon()
 
     m_bLayoutEnabled = TRUE;
     RepositionBars(0xE800, 0xE8FF, 0);
+    // The themed frame's borders and caption replace the system's: the
+    // layout keeps the client's size from here on.
+    m_szNonClient = NonClientSize();
     m_pRibbonBar->EnableFrameTheme();
     m_pRibbonBar->SetCurrentTab(1);
+}
+
+CSize CMainDlg::NonClientSize() const
+{
+    CRect rcWindow, rcClient;
+    GetWindowRect(&rcWindow);
+    GetClientRect(&rcClient);
+    return rcWindow.Size() - rcClient.Size();
 }
 
 // Files: managing the list, and Record.
@@ -277,6 +288,25 @@ void CMainDlg::LayoutBars()
     RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, CWnd::reposQuery, &rcRemain, &rcClient);
     const CRect rcInsets(rcRemain.left - rcClient.left, rcRemain.top - rcClient.top,
                          rcClient.right - rcRemain.right, rcClient.bottom - rcRemain.bottom);
+    // A frame drawn by the bars' theme has borders and a caption of its
+    // own, which change with the status bar merged into it: the window
+    // follows, so that the client keeps its size.
+    const CSize szNonClient = NonClientSize();
+    const BOOL bZoomed = IsZoomed();
+    if (!bZoomed && m_szNonClient != CSize(0, 0) && szNonClient != m_szNonClient)
+    {
+        CRect rcWindow;
+        GetWindowRect(&rcWindow);
+        rcWindow.right += szNonClient.cx - m_szNonClient.cx;
+        rcWindow.bottom += szNonClient.cy - m_szNonClient.cy;
+        m_szNonClient = szNonClient;
+        if (GetStyle() & WS_CHILD)
+            GetParent()->ScreenToClient(&rcWindow);
+        MoveWindow(rcWindow, TRUE);
+        GetClientRect(&rcClient);
+    }
+    if (!bZoomed)
+        m_szNonClient = szNonClient;
     if (rcInsets != m_rcBarInsets)
     {
         const int dxLeft = rcInsets.left - m_rcBarInsets.left;

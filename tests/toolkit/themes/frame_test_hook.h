@@ -77,6 +77,14 @@ private:
             }
             return 0;
         }
+        if (nMessage == WM_GETMINMAXINFO)
+        {
+            // Any size the test asks for, from nothing to the largest.
+            MINMAXINFO* pInfo = reinterpret_cast<MINMAXINFO*>(lParam);
+            pInfo->ptMinTrackSize = {0, 0};
+            pInfo->ptMaxTrackSize = {32767, 32767};
+            return 0;
+        }
         return ::DefWindowProcW(hWnd, nMessage, wParam, lParam);
     }
     static ATOM RegisterClass()

@@ -418,10 +418,12 @@ void CQVTCommandBars::EnableFrameTheme(BOOL bEnable)
     }
     else if (m_pFrameHook)
     {
-        // The frame gets its own look back before the hook goes.
+        // The frame gets its own look back before the hook goes, unless the
+        // bars are going with their site.
         CQVTCommandBarsFrameHook* pHook = m_pFrameHook;
         m_pFrameHook = nullptr;
-        pHook->AttachCommandBars(nullptr);
+        if (!m_bDestroying || !m_bFrameHookOwned)
+            pHook->AttachCommandBars(nullptr);
         if (m_bFrameHookOwned)
             delete pHook;
     }

@@ -26,10 +26,10 @@ BOOL CQVTCommandBarsFrameHook::s_bAllowDwm = TRUE;
 
 namespace {
 // SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED.
-const UINT kFrameChangedFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
-const UINT kSysMenuMessage = 0x0313;
-const UINT kIdleUpdateMessage = 0x0363;
-const UINT kStatusBarId = 0xE801;  // AFX_IDW_STATUS_BAR
+const UINT kFrameHookChangedFlags =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+const UINT kFrameHookIdleUpdate = 0x0363;
+const UINT kFrameHookStatusBarId = 0xE801;  // AFX_IDW_STATUS_BAR
 
 BOOL FrameHookTaskbarAutoHides()
 {
@@ -62,7 +62,7 @@ CQVTCommandBarsFrameHook::CQVTCommandBarsFrameHook()
       m_pSink(new CQVTNotifySink()), m_pAlive(std::make_shared<BOOL>(TRUE))
 {
     m_bAutoDeleteHook = FALSE;
-    QVTPaintManager()->InternalAddRef();
+    CQVTPaintManager::AddRefInstance();
     GetFrameHookMessage();
     m_pCaptionButtons->AddControl(new CControlCaptionButton(this, SC_CLOSE, HTCLOSE));
     m_pCaptionButtons->AddControl(new CControlCaptionButton(this, SC_RESTORE, HTMAXBUTTON));
@@ -91,7 +91,7 @@ CQVTCommandBarsFrameHook::~CQVTCommandBarsFrameHook()
         m_pPaintManager->InternalRelease();
         m_pPaintManager = nullptr;
     }
-    QVTPaintManager()->InternalRelease();
+    CQVTPaintManager::ReleaseInstance();
 }
 
 // Attaching.
@@ -123,7 +123,7 @@ void CQVTCommandBarsFrameHook::AttachCommandBars(CQVTCommandBars* pCommandBars)
     else
         FixScrollStyles();
     UpdateFrameRegion();
-    ::SetWindowPos(m_hwndFrame, nullptr, 0, 0, 0, 0, kFrameChangedFlags);
+    ::SetWindowPos(m_hwndFrame, nullptr, 0, 0, 0, 0, kFrameHookChangedFlags);
     InstallWinEventHook();
     CreateFrameShadow();
 }
@@ -144,7 +144,7 @@ void CQVTCommandBarsFrameHook::Detach()
             CQVTWinThemeWrapper(FALSE).DwmExtendFrameIntoClientArea(hWnd, 0, 0, 0, 0);
         ::SendMessage(hWnd, m_nMsgUpdateSkinState, 0, 0);
         ::SetWindowRgn(hWnd, nullptr, TRUE);
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, kFrameChangedFlags);
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, kFrameHookChangedFlags);
     }
     m_hwndFrame = nullptr;
     m_bDwmFrame = FALSE;
@@ -284,7 +284,7 @@ BOOL CQVTCommandBarsFrameHook::IsFrameHasStatusBar(int* pnHeight) const
     CQVTFramePaintManager* pFramePaintManager = GetFramePaintManager();
     if (!pFramePaintManager || !pFramePaintManager->m_bAllowStatusBarInFrame || !m_hwndFrame)
         return FALSE;
-    HWND hStatus = ::GetDlgItem(m_hwndFrame, kStatusBarId);
+    HWND hStatus = ::GetDlgItem(m_hwndFrame, kFrameHookStatusBarId);
     if (!hStatus || !::IsWindowVisible(hStatus))
         return FALSE;
     if (pnHeight)
@@ -311,7 +311,7 @@ void CQVTCommandBarsFrameHook::RecalcFrameLayout()
         return;
     m_szFrameRegion = CSize(0, 0);
     m_bDelayReclalcLayout = FALSE;
-    ::SetWindowPos(m_hwndFrame, nullptr, 0, 0, 0, 0, kFrameChangedFlags);
+    ::SetWindowPos(m_hwndFrame, nullptr, 0, 0, 0, 0, kFrameHookChangedFlags);
     if (IsFrameWindow())
         static_cast<CFrameWnd*>(CWnd::FromHandlePermanent(m_hwndFrame))->RecalcLayout(TRUE);
     else
@@ -327,7 +327,7 @@ void CQVTCommandBarsFrameHook::DelayRecalcFrame()
 {
     m_bDelayReclalcLayout = TRUE;
     if (m_hwndFrame)
-        ::PostMessage(m_hwndFrame, kIdleUpdateMessage, 0, 0);
+        ::PostMessage(m_hwndFrame, kFrameHookIdleUpdate, 0, 0);
 }
 
 void CQVTCommandBarsFrameHook::RedrawRibbonBar()
@@ -465,7 +465,7 @@ int CQVTCommandBarsFrameHook::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wP
                     pFramePaintManager->DrawFrame(pDC, this);
             }
             return hookHandled;
-        case kIdleUpdateMessage:
+        case kFrameHookIdleUpdate:
             if (m_bDelayReclalcLayout)
                 RecalcFrameLayout();
             return hookContinue;
@@ -522,7 +522,7 @@ void CQVTCommandBarsFrameHook::OnCompositionChanged()
     if (!m_bDwmFrame)
         FixScrollStyles();
     m_szFrameRegion = CSize(0, 0);
-    ::SetWindowPos(m_hwndFrame, nullptr, 0, 0, 0, 0, kFrameChangedFlags);
+    ::SetWindowPos(m_hwndFrame, nullptr, 0, 0, 0, 0, kFrameHookChangedFlags);
 }
 
 void CQVTCommandBarsFrameHook::OnGetMinMaxInfo(LPARAM lParam, LRESULT& lResult)

@@ -19,8 +19,8 @@
 #include "toolkit/themes/frame/QVTFramePaintManager.h"
 
 namespace {
-const UINT kHotCheckMilliseconds = 50;
-const UINT kScrollStyleMilliseconds = 100;
+const UINT kFrameHookHotCheckMilliseconds = 50;
+const UINT kFrameHookScrollStyleMilliseconds = 100;
 
 // The process-wide window-event hook, made on first use, and the frames
 // that want it.
@@ -141,7 +141,7 @@ void CQVTCommandBarsFrameHook::OnNcMouseMove(CPoint ptScreen)
     m_pButtonHot = pHot;
     RedrawFrame();
     if (m_pButtonHot)
-        ::SetTimer(m_hwndFrame, QVT_FRAMEHOOK_TIMER_HOT, kHotCheckMilliseconds, nullptr);
+        ::SetTimer(m_hwndFrame, QVT_FRAMEHOOK_TIMER_HOT, kFrameHookHotCheckMilliseconds, nullptr);
     else
         ::KillTimer(m_hwndFrame, QVT_FRAMEHOOK_TIMER_HOT);
 }
@@ -376,7 +376,7 @@ void CALLBACK CQVTCommandBarsFrameHook::WinEventProc(HWINEVENTHOOK, DWORD dwEven
         if (!pHook || pHook->m_bDwmFrame)
             return;
         if (pHook->GetStyle() & (WS_CAPTION | WS_VSCROLL | WS_HSCROLL))
-            ::SetTimer(hWnd, QVT_FRAMEHOOK_TIMER_SCROLLSTYLES, kScrollStyleMilliseconds, nullptr);
+            ::SetTimer(hWnd, QVT_FRAMEHOOK_TIMER_SCROLLSTYLES, kFrameHookScrollStyleMilliseconds, nullptr);
     }
     catch (CException* e)
     {

@@ -431,8 +431,6 @@ void CQVTRibbonBar::EnableFrameTheme(BOOL bEnable)
         RequestLayout();
         return;
     }
-    // The site's own frame operation the framework calls here before
-    // theming has nothing to undo in this program's windows.
     pCommandBars->EnableFrameTheme(TRUE);
 }
 

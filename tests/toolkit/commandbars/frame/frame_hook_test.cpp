@@ -101,8 +101,14 @@ class CTestFrameTheme : public CQVTCommandBarsOfficeXPTheme
 public:
     CTestFrameTheme() : m_frame(this) {}
     CQVTFramePaintManager* GetFramePaintManager() override { return &m_frame; }
+    void RefreshMetrics() override
+    {
+        CQVTCommandBarsOfficeXPTheme::RefreshMetrics();
+        ++m_nRefreshes;
+    }
 
     CTestFramePaintManager m_frame;
+    int m_nRefreshes = 0;
 };
 
 // The ribbon's command-bar theme, whose frames may take the status bar into
@@ -360,6 +366,29 @@ TEST_F(FrameHookTest, FrameFollowsANewThemeAndTakesAStatusBarIntoItsBorder)
               HTCLIENT);
     pStatusBar->DestroyWindow();
     delete pStatusBar;
+}
+
+TEST_F(FrameHookTest, FrameFollowsNewImagesADelayedRecalculationAndAMinimizedMaximize)
+{
+    CHookedFrame* pFrame = Open();
+    CTestFramePaintManager& frame = pFrame->m_pTheme->m_frame;
+    // New resource images: the theme's metrics are refreshed.
+    const int nRefreshes = pFrame->m_pTheme->m_nRefreshes;
+    QVTResourceImages()->GetConnection()->FireEvent(QVT_NOTIFY_RESOURCE_IMAGES_CHANGED);
+    EXPECT_GT(pFrame->m_pTheme->m_nRefreshes, nRefreshes);
+
+    // A delayed recalculation waits for the idle update, then makes the
+    // region again.
+    const int nRegions = frame.m_nRegionsMade;
+    HookOf(pFrame)->DelayRecalcFrame();
+    EXPECT_EQ(frame.m_nRegionsMade, nRegions);
+    PumpMessages(30);
+    EXPECT_GT(frame.m_nRegionsMade, nRegions);
+
+    // A frame minimized while it still says maximized loses that style.
+    pFrame->ModifyStyle(0, WS_MAXIMIZE);
+    pFrame->SendMessage(WM_SIZE, SIZE_MINIMIZED, 0);
+    EXPECT_FALSE(pFrame->GetStyle() & WS_MAXIMIZE);
 }
 
 TEST_F(FrameHookTest, CaptionButtonsFollowTheFramesStylesAndHitTest)

@@ -164,3 +164,29 @@ TEST(FrameShadowResize, AShadowSwitchedOffDuringTheDragEndsTheLoopAndKeepsTheFra
     EXPECT_EQ(CountShadowWindows(), 0);
     frame.DestroyWindow();
 }
+
+TEST(FrameShadowResize, QuitDuringTheDragEndsItAndReachesTheOuterLoop)
+{
+    CShadowedFrame frame;
+    ASSERT_TRUE(frame.CreateFrame(CRect(200, 200, 800, 600)));
+    ASSERT_NE(CreateThemeShadow(frame.m_hWnd), nullptr);
+    PumpMessages(50);
+    const DWORD dwThread = ::GetCurrentThreadId();
+
+    // The pump stops at the quit it is handed back; the script goes on.
+    RunInputScript([&] {
+        ScriptMouseMove({802, 400});
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 100);
+        ScriptWaitForCapture(dwThread, true);
+        ::PostThreadMessageW(dwThread, WM_QUIT, 42, 0);
+        ScriptWaitForCapture(dwThread, false);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP, 100);
+    });
+    EXPECT_EQ(::GetCapture(), nullptr);
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 42u);
+    EXPECT_TRUE(::IsWindow(frame.m_hWnd));
+    frame.DestroyWindow();
+    PumpMessages(50);
+}

@@ -6,6 +6,8 @@
 // a shadow cannot be made; bad sizes and blend stops.
 #include <afxwin.h>
 
+#include <atomic>
+
 #include "frame_shadow_support.h"
 #include "sondrel_gtest.h"
 #include "tests/common/screen_test_support.h"
@@ -305,6 +307,13 @@ TEST(FrameShadow, HooksAreCountedPerShadowAndAShadowThatCannotBeMadeLeavesNothin
     EXPECT_EQ(pManager->GetThreadHookCount(dwThread), 2);
     pManager->DisableShadow(second.m_hWnd);
     EXPECT_EQ(pManager->GetThreadHookCount(dwThread), 1);
+    // A shadow whose own window is destroyed from outside is let go.
+    CQVTFrameShadow* pSecond = CreateThemeShadow(second.m_hWnd);
+    ASSERT_NE(pSecond, nullptr);
+    ::DestroyWindow(pSecond->GetSafeHwnd());
+    EXPECT_EQ(pManager->GetShadow(second.m_hWnd), nullptr);
+    EXPECT_EQ(pManager->GetThreadHookCount(dwThread), 1);
+    EXPECT_EQ(CountShadowWindows(), 5);  // the first frame's
 
     // The third of the shadow's windows is refused.
     g_nShadowCreations = 0;
@@ -416,4 +425,32 @@ TEST(FrameShadow, WinEventHookDeliversRaisedReorderEventsUntilUninstalled)
     PumpMessages(50);
     EXPECT_EQ(g_nReorderEvents, 1);
     frame.DestroyWindow();
+}
+
+TEST(FrameShadow, AShadowDisabledFromAnotherThreadClosesThroughItsOwnThread)
+{
+    CQVTFrameShadowManager* pManager = CQVTFrameShadowManager::GetInstance();
+    std::atomic<HWND> hWndFrame{nullptr};
+    std::atomic<int> nWindowsLeft{-1};
+    std::atomic<bool> bDisabled{false};
+    DWORD dwFrameThread = 0;
+    WinThread thread([&] {
+        dwFrameThread = ::GetCurrentThreadId();
+        CShadowedFrame frame;
+        if (!frame.CreateFrame(CRect(50, 50, 450, 400)) || CreateThemeShadow(frame.m_hWnd) == nullptr)
+            return;
+        hWndFrame = frame.m_hWnd;
+        PumpUntil([&] { return bDisabled.load(); }, 10000);
+        PumpMessages(100);
+        nWindowsLeft = CountShadowWindows();
+        frame.DestroyWindow();
+    });
+    ASSERT_TRUE(PumpUntil([&] { return hWndFrame.load() != nullptr; }, 10000));
+    EXPECT_EQ(pManager->GetThreadHookCount(dwFrameThread), 1);
+    pManager->DisableShadow(hWndFrame.load());
+    EXPECT_EQ(pManager->GetShadow(hWndFrame.load()), nullptr);
+    EXPECT_EQ(pManager->GetThreadHookCount(dwFrameThread), 0);
+    bDisabled = true;
+    thread.join();
+    EXPECT_EQ(nWindowsLeft.load(), 0);
 }

@@ -5,6 +5,7 @@
 // asks for, whatever the frame's size.
 #include <afxwin.h>
 
+#include <string>
 #include <vector>
 
 #include "dib_canvas.h"
@@ -12,6 +13,7 @@
 #include "tests/toolkit/themes/color_near.h"
 #include "tests/toolkit/themes/frame_test_hook.h"
 #include "tests/toolkit/themes/theme_test_helpers.h"
+#include "toolkit/commandbars/controls/QVTControlButton.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/frame/QVTFrameThemeOffice2007System.h"
 #include "toolkit/themes/frame/QVTRibbonOffice2007FrameTheme.h"
@@ -365,4 +367,96 @@ TEST(FrameCaptionText, ADocumentTitleDrawsTheFrameTitleApartInItsColourWhileActi
     frame.pFrame->DrawCaptionText(&mirrored.dc, CRect(0, 0, 300, 30), pFrame, TRUE);
     EXPECT_TRUE(FrameTestInkOf(mirrored, 300, 30, RGB(0, 0, 255)).IsRectEmpty());
     pFrame->DestroyWindow();
+}
+
+TEST(FrameRegions, EmptyAndHugeFramesDrawWithoutFailing)
+{
+    SystemFrame frame;
+    CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(_T("Office2007Blue.ini"));
+    CQVTFramePaintManager* pResourceFrame = pTheme->GetFramePaintManager();
+    for (CSize sz : {CSize(0, 0), CSize(32000, 32000)})
+    {
+        TestFrameHook hook(CRect(4, 30, 4, 4), sz);
+        for (CQVTFramePaintManager* pFrame :
+             {static_cast<CQVTFramePaintManager*>(frame.pFrame), pResourceFrame})
+        {
+            DibCanvas canvas(300, 200, kFrameTestBack);
+            pFrame->DrawFrame(&canvas.dc, &hook);
+            const CRect rcWindow = hook.WindowRect();
+            EXPECT_EQ(sz, rcWindow.Size());
+            if (rcWindow.Width() > 300)
+            {
+                // What lies on the canvas of the huge frame is its left border.
+                EXPECT_NE(kFrameTestBack, canvas.At(0, 100)) << sz.cx;
+                EXPECT_EQ(kFrameTestBack, canvas.At(100, 100)) << sz.cx;
+            }
+            HRGN hRegion = pFrame->CreateFrameRegion(&hook, rcWindow.Size());
+            CRect rcBox;
+            ::GetRgnBox(hRegion, &rcBox);
+            EXPECT_EQ(CRect(CPoint(0, 0), rcWindow.Size()), rcBox);
+            ::DeleteObject(hRegion);
+        }
+    }
+    CQVTPaintManager::SetTheme(qvtThemeOfficeXP);
+}
+
+namespace {
+// A frame that records the buttons it is asked to draw.
+class FrameTestRecordingFrame : public CQVTFramePaintManager
+{
+public:
+    FrameTestRecordingFrame() : CQVTFramePaintManager(nullptr) {}
+    HRGN CreateFrameRegion(IQVTFrameHook*, CSize) override { return nullptr; }
+    void DrawFrame(CDC*, IQVTFrameHook*) override {}
+    void DrawCaptionButton(CDC*, CRect rc, int nId, BOOL bSelected, BOOL bPressed, BOOL bEnabled,
+                           BOOL bActive, CQVTRibbonBar*) override
+    {
+        char szCall[64];
+        snprintf(szCall, sizeof(szCall), "%d %ld,%ld %d%d%d%d", nId, static_cast<long>(rc.left),
+                 static_cast<long>(rc.right), bSelected, bPressed, bEnabled, bActive);
+        calls.push_back(szCall);
+    }
+
+    std::vector<std::string> calls;
+};
+}  // namespace
+
+TEST(FrameCaptionButtons, VisibleButtonsDrawEnabledOnlyWhileActiveAndLimitTheCaption)
+{
+    CQVTControls* pButtons = new CQVTControls();
+    const struct
+    {
+        int nId;
+        int nLeft;
+        BOOL bEnabled;
+        BOOL bVisible;
+    } buttons[] = {{SC_CLOSE, 170, TRUE, TRUE},
+                   {SC_RESTORE, 150, TRUE, FALSE},
+                   {SC_MINIMIZE, 130, TRUE, TRUE},
+                   {SC_MAXIMIZE, 150, FALSE, TRUE}};
+    for (const auto& b : buttons)
+    {
+        CQVTControl* pButton = pButtons->Add(new CQVTControlButton(), b.nId);
+        pButton->SetRect(CRect(b.nLeft, 4, b.nLeft + 20, 24));
+        pButton->SetEnabled(b.bEnabled);
+        pButton->SetVisible(b.bVisible);
+    }
+    pButtons->GetAt(0)->SetPressed(TRUE);
+    TestFrameHook hook(CRect(4, 30, 4, 4), CSize(200, 150));
+    hook.buttons = pButtons;
+    FrameTestRecordingFrame frame;
+    for (BOOL bActive : {TRUE, FALSE})
+    {
+        hook.active = bActive;
+        frame.calls.clear();
+        CRect rc(4, 4, 196, 26);
+        DibCanvas canvas(200, 30);
+        frame.DrawCaptionButtons(&canvas.dc, &hook, rc);
+        EXPECT_EQ(130, rc.right);
+        const std::string strActive = bActive ? "11" : "00";
+        EXPECT_EQ((std::vector<std::string>{"61536 170,190 01" + strActive, "61472 130,150 00" + strActive,
+                                            "61488 150,170 000" + strActive.substr(1)}),
+                  frame.calls);
+    }
+    pButtons->InternalRelease();
 }

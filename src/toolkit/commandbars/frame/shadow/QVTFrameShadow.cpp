@@ -67,14 +67,24 @@ BOOL CQVTFrameShadow::Create(COLORREF clr, int nOuterSize, int nInnerSize, CPoin
     return TRUE;
 }
 
-void CQVTFrameShadow::DestroyShadowWindows()
+void CQVTFrameShadow::DestroyShadowWindows(BOOL bDestroy)
 {
     m_bEnabled = FALSE;
-    for (CBand* pBand : m_pBands)
-        if (pBand != nullptr && pBand->GetSafeHwnd() != nullptr)
-            pBand->DestroyWindow();
-    if (m_hWnd != nullptr)
-        DestroyWindow();
+    CWnd* windows[bandCount + 1] = {m_pBands[0], m_pBands[1], m_pBands[2], m_pBands[3], this};
+    for (CWnd* pWnd : windows)
+    {
+        HWND hWnd = pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;
+        if (hWnd == nullptr || (pWnd == this && m_bWindowGoing))
+            continue;
+        if (bDestroy && ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId())
+        {
+            pWnd->DestroyWindow();
+            continue;
+        }
+        pWnd->Detach();
+        if (bDestroy)
+            ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+    }
 }
 
 LRESULT CQVTFrameShadow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -90,6 +100,7 @@ LRESULT CQVTFrameShadow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         HWND hWndFrame = m_hWndFrame;
         CQVTFrameShadowManager* pManager = m_pManager;
         InternalAddRef();
+        m_bWindowGoing = TRUE;
         pManager->DisableShadow(hWndFrame);
         LRESULT lResult = CWnd::WindowProc(message, wParam, lParam);
         InternalRelease();

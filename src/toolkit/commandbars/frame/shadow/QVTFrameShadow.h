@@ -114,7 +114,9 @@ private:
     void OnShadowOptionsChanged(int nOldOptions, int nNewOptions) override;
     void OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnRestoreTimer();
-    void DestroyShadowWindows();
+    // Windows of another thread are closed through their queue; with
+    // bDestroy FALSE (the process's exit) they are only let go.
+    void DestroyShadowWindows(BOOL bDestroy = TRUE);
     void UpdateHitTestStyle();
     void HideBands();
     void PlaceBands(BOOL bSizeChanged);
@@ -145,7 +147,8 @@ private:
     BOOL m_bSuspended = FALSE;
     int m_nResizable = -1;  // -1 until known
     BOOL m_bUpdating = FALSE;
-    BOOL m_bTracking = FALSE;  // inside the resize loop
+    BOOL m_bTracking = FALSE;     // inside the resize loop
+    BOOL m_bWindowGoing = FALSE;  // its own window is in WM_DESTROY
     std::vector<float> m_edgeFactors;
     std::vector<float> m_edgePositions;
     std::vector<float> m_reversedEdgeFactors;

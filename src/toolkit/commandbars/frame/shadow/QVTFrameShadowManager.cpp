@@ -96,14 +96,19 @@ CQVTFrameShadowManager::CQVTFrameShadowManager()
 
 CQVTFrameShadowManager::~CQVTFrameShadowManager()
 {
-    std::vector<HWND> frames;
+    // Shadows left at the process's exit let go of their windows without
+    // destroying them (see the listener).
+    std::map<HWND, CQVTFrameShadow*> shadows;
     {
         CQVTSpinLock lock(m_guard);
-        for (const auto& entry : m_shadows)
-            frames.push_back(entry.first);
+        shadows.swap(m_shadows);
     }
-    for (HWND hWndFrame : frames)
-        DisableShadow(hWndFrame);
+    for (const auto& entry : shadows)
+    {
+        RemoveObserver(entry.second);
+        entry.second->DestroyShadowWindows(FALSE);
+        entry.second->InternalRelease();
+    }
     for (const auto& entry : m_threadHooks)
         ::UnhookWindowsHookEx(entry.second.hHook);
     m_threadHooks.clear();
