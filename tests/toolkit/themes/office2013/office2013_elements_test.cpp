@@ -298,14 +298,15 @@ TEST(Office2013Slider, PartsUnderThePointerTakeTheHighlight)
         DYNAMIC_DOWNCAST(CQVTSliderThemeOffice2013, Theme()->GetSliderPaintManager());
     ASSERT_NE(nullptr, pTheme);
     ScrollBaseStub slider(pTheme);
-    slider.Set(CRect(0, 0, 140, 20), FALSE, 0, 100, 0, 50);
+    const CSize szSlider(ThemeTest::X(140), ThemeTest::Y(20));
+    slider.Set(CRect(CPoint(0, 0), szSlider), FALSE, 0, 100, 0, 50);
     const QVT_SCROLLBAR_PARTS parts = CQVTScrollBarPaintManager::CalcParts(&slider);
     const COLORREF normal = RGB(255, 255, 255), hot = RGB(62, 109, 181);
     const CPoint ptMinus = parts.rcArrowFirst.CenterPoint(), ptPlus = parts.rcArrowSecond.CenterPoint();
     const CPoint ptThumb = parts.rcThumb.CenterPoint();
     const int yTrack = parts.rcTrack.CenterPoint().y;
     const int xTrack = parts.rcThumb.right + (parts.rcTrack.right - parts.rcThumb.right) / 2;
-    DibCanvas canvas(140, 20, kElementsBack);
+    DibCanvas canvas(szSlider.cx, szSlider.cy, kElementsBack);
     auto draw = [&](int nHot) {
         slider.SetHotPart(nHot);
         canvas.Clear(kElementsBack);
