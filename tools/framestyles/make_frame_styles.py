@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Writes the frames' style archives: the "STYLE" resource of the system
 frame (24 markup entries coloured by system-colour references, so the frame
-follows the system colours), and the test archives of the eight parts a flat
+follows the system colours) with the ribbon's 64 further entries beside
+them, the ribbon's 66 entries coloured through the flat themes' Theme.Colors
+brushes for the ribbon tests, and the test archives of the eight parts a flat
 frame loads (the Modern UI frame's and the Office 2013 frame's). Each is written as a compiled resource file (.res) that the
 programs link: the resource compiler takes STYLE for a dialog keyword and
 cannot name the type in a script.
@@ -28,6 +30,7 @@ VISUALSTUDIO_TEST_RESOURCES = os.path.join(ROOT, "tests", "toolkit", "themes", "
                                            "VisualStudioStyles.res")
 OFFICE2013_TEST_RESOURCES = os.path.join(ROOT, "tests", "toolkit", "themes", "office2013", "data",
                                          "Office2013Frame.res")
+RIBBON_FLAT_TEST_RESOURCES = os.path.join(ROOT, "tests", "toolkit", "ribbon", "res", "flat_ribbon_style.res")
 
 NS = ("xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' "
       "xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml'")
@@ -122,6 +125,174 @@ def system_entries():
     return entries
 
 
+# The ribbon's entries: the caption pair is shared with the frame's.
+RIBBON_COLORS = ("Blue", "Cyan", "Green", "Orange", "Purple", "Red", "Yellow")
+
+
+def box(border, background, thickness="1", corners="0", inner=""):
+    return ("<Border %s BorderThickness='%s' CornerRadius='%s' BorderBrush='%s' Background='%s'>%s</Border>"
+            % (NS, thickness, corners, brush(border), brush(background), inner))
+
+
+def tab(border, background):
+    # Square corners: the markup border strokes no uneven outline with
+    # rounded corners.
+    return box(border, background, "1,1,1,0")
+
+
+def caption_text(name, foreground, vertical):
+    return ("<TextBlock x:Name='%s' Foreground='%s' HorizontalAlignment='Center' VerticalAlignment='%s' "
+            "TextTrimming='CharacterEllipsis'/>" % (name, brush(foreground), vertical))
+
+
+def group(border):
+    return ("<Grid %s><Border BorderThickness='1' CornerRadius='3' BorderBrush='%s'/>%s</Grid>"
+            % (NS, brush(border), caption_text("CaptionText", "ControlText", "Bottom")))
+
+
+def system_menu(background):
+    return ("<Border %s Background='%s'>%s</Border>"
+            % (NS, brush(background), caption_text("Caption", "HighlightText", "Center")))
+
+
+def back_button():
+    ink = brush("ControlText")
+    return ("<Canvas %s Width='35' Height='35'>"
+            "<Ellipse Canvas.Left='1' Canvas.Top='1' Width='33' Height='33' Stroke='%s' StrokeThickness='2'/>"
+            "<Path Data='M 10 17 L 25 17 M 10 17 L 16 11 M 10 17 L 16 23' Stroke='%s' StrokeThickness='2'/>"
+            "</Canvas>" % (NS, ink, ink))
+
+
+def ribbon_entries():
+    entries = [
+        ("RibbonFrameSystemButtonNormal.xaml", box("ControlDark", "Highlight", "1", "3")),
+        ("RibbonFrameSystemButtonPopuped.xaml", box("ControlDarkDark", "ActiveCaption", "1", "3")),
+        ("RibbonFrameSystemButtonSelected.xaml", box("ControlDark", "HotTrack", "1", "3")),
+        ("RibbonGroupControlEntry.xaml", box("ControlDark", "ControlLight", "0,1,1,1")),
+        ("RibbonGroupControlEntryLeft.xaml", box("ControlDark", "ControlLight", "1,1,1,1", "2,0,0,2")),
+        ("RibbonGroupControlEntryLeftRight.xaml", box("ControlDark", "ControlLight", "1", "2")),
+        ("RibbonGroupControlEntryRight.xaml", box("ControlDark", "ControlLight", "0,1,1,1", "0,2,2,0")),
+        ("RibbonGroupRect.xaml", box("ControlDark", "Control", "0,1,0,1")),
+    ]
+    for name in RIBBON_COLORS:
+        entries.append(("RibbonGroupRect%s.xaml" % name, box("Highlight", "Control", "0,1,0,1")))
+    entries += [
+        ("RibbonScrollButtonLeft.xaml", box("ControlDark", "ControlLight", "1", "3,0,0,3")),
+        ("RibbonScrollButtonRight.xaml", box("ControlDark", "ControlLight", "1", "0,3,3,0")),
+        ("RibbonTabHighlighted.xaml", tab("ControlDark", "ControlLight")),
+        ("RibbonTabSelected.xaml", tab("ControlDark", "Control")),
+        ("RibbonTabSelectedFocused.xaml", tab("Highlight", "Control")),
+        ("RibbonTabSelectedHighlighted.xaml", tab("HotTrack", "Control")),
+    ]
+    for name in RIBBON_COLORS:
+        entries.append(("RibbonContextTab%s.xaml" % name,
+                        box("Highlight", "GradientActiveCaption", "0,4,0,0")))
+    for name in RIBBON_COLORS:
+        entries.append(("RibbonTabSelected%s.xaml" % name, tab("Highlight", "Control")))
+        entries.append(("RibbonTabSelectedFocused%s.xaml" % name, tab("HotTrack", "Control")))
+        entries.append(("RibbonTabSelectedHighlighted%s.xaml" % name, tab("HotTrack", "ControlLight")))
+    entries += [
+        ("RibbonFrameCaptionBackstageLeft.xaml", box("Highlight", "Highlight", "0")),
+        ("RibbonFrameCaptionBackstageRight.xaml", caption_background(True)),
+        ("SystemPopupBarEntry.xaml", box("ControlDark", "Control", "1")),
+        ("SystemPopupBarButtonNormal.xaml", "<Border %s/>" % NS),
+        ("SystemPopupBarButtonSelected.xaml", box("Highlight", "GradientActiveCaption", "1", "2")),
+        ("RibbonFrameSystemMenuNormal.xaml", system_menu("Highlight")),
+        ("RibbonFrameSystemMenuSelected.xaml", system_menu("HotTrack")),
+        ("RibbonFrameSystemMenuPopuped.xaml", system_menu("ActiveCaption")),
+        ("RibbonGroupNormal.xaml", group("ControlDark")),
+        ("RibbonGroupHighlighted.xaml", group("Highlight")),
+        ("RibbonGroupPopupNormal.xaml", box("ControlDark", "Control", "1", "3")),
+        ("RibbonGroupPopupPopuped.xaml", box("Highlight", "GradientActiveCaption", "1", "3")),
+        ("RibbonGroupPopupSelected.xaml", box("HotTrack", "ControlLight", "1", "3")),
+        ("RibbonGroupPopupToolBar.xaml", box("ControlDark", "Control", "1")),
+        ("RibbonBackstageBackButton.xaml", back_button()),
+    ]
+    return entries
+
+
+
+def theme_brush(name):
+    return "{x:Static Theme.Colors.%s}" % name
+
+
+def theme_box(border, background, thickness="1", corners="0", inner=""):
+    return ("<Border %s BorderThickness='%s' CornerRadius='%s' BorderBrush='%s' Background='%s'>%s</Border>"
+            % (NS, thickness, corners, theme_brush(border), theme_brush(background), inner))
+
+
+def theme_text(name, foreground, vertical):
+    return ("<TextBlock x:Name='%s' Foreground='%s' HorizontalAlignment='Center' VerticalAlignment='%s' "
+            "TextTrimming='CharacterEllipsis'/>" % (name, theme_brush(foreground), vertical))
+
+
+def flat_ribbon_entries():
+    """The ribbon's 66 entries coloured through the flat themes' brushes."""
+    def tab(state):
+        return theme_box("Tab%sDarkBrush" % state, "Tab%sLightBrush" % state, "1,1,1,0")
+
+    entries = [
+        ("RibbonFrameCaptionActive.xaml", theme_box("FrameCaptionActiveBackBrush", "FrameCaptionActiveBackBrush", "0")),
+        ("RibbonFrameCaptionInactive.xaml",
+         theme_box("FrameCaptionInactiveBackBrush", "FrameCaptionInactiveBackBrush", "0")),
+    ]
+    for state in ("Normal", "Popuped", "Selected"):
+        back = "FrameSystemMenu%sBackBrush" % state
+        entries.append(("RibbonFrameSystemButton%s.xaml" % state, theme_box(back, back, "0")))
+    for name, thickness in (("", "0,1,1,1"), ("Left", "1"), ("LeftRight", "1"), ("Right", "0,1,1,1")):
+        entries.append(("RibbonGroupControlEntry%s.xaml" % name,
+                        theme_box("GroupRectBrush", "TabSelectedLightBrush", thickness)))
+    entries.append(("RibbonGroupRect.xaml", theme_box("GroupRectBrush", "TabSelectedLightBrush", "0,1,0,1")))
+    for name in RIBBON_COLORS:
+        entries.append(("RibbonGroupRect%s.xaml" % name,
+                        theme_box("FrameContextHeaderBorderBrush", "TabSelectedLightBrush", "0,1,0,1")))
+    entries += [
+        ("RibbonScrollButtonLeft.xaml", theme_box("GroupRectBrush", "TabSelectedLightBrush")),
+        ("RibbonScrollButtonRight.xaml", theme_box("GroupRectBrush", "TabSelectedLightBrush")),
+        ("RibbonTabHighlighted.xaml", theme_box("TabSelectedHighlightedDarkBrush", "TabNormalBrush", "1,1,1,0")),
+        ("RibbonTabSelected.xaml", tab("Selected")),
+        ("RibbonTabSelectedFocused.xaml", tab("SelectedFocused")),
+        ("RibbonTabSelectedHighlighted.xaml", tab("SelectedHighlighted")),
+    ]
+    for name in RIBBON_COLORS:
+        entries.append(("RibbonContextTab%s.xaml" % name,
+                        theme_box("FrameContextHeaderBorderBrush", "FrameContextHeaderBackBrush", "0,4,0,0")))
+    for name in RIBBON_COLORS:
+        for state in ("Selected", "SelectedFocused", "SelectedHighlighted"):
+            entries.append(("RibbonTab%s%s.xaml" % (state, name), tab(state)))
+    entries += [
+        ("RibbonFrameCaptionBackstageLeft.xaml",
+         theme_box("FrameCaptionBackstageLeftBrush", "FrameCaptionBackstageLeftBrush", "0")),
+        ("RibbonFrameCaptionBackstageRight.xaml",
+         theme_box("FrameCaptionBackstageRightBrush", "FrameCaptionBackstageRightBrush", "0")),
+        ("SystemPopupBarEntry.xaml", theme_box("SystemPopupBarEntryBorderBrush", "SystemPopupBarEntryBackBrush")),
+        ("SystemPopupBarButtonNormal.xaml", "<Border %s/>" % NS),
+        ("SystemPopupBarButtonSelected.xaml",
+         theme_box("GroupPopupSelectedBorderBrush", "GroupPopupSelectedBackBrush")),
+    ]
+    for state in ("Normal", "Selected", "Popuped"):
+        back = "FrameSystemMenu%sBackBrush" % state
+        entries.append(("RibbonFrameSystemMenu%s.xaml" % state,
+                        theme_box(back, back, "0", "0",
+                                  theme_text("Caption", "FrameSystemMenu%sTextBrush" % state, "Center"))))
+    for state in ("Normal", "Highlighted"):
+        entries.append(("RibbonGroup%s.xaml" % state,
+                        "<Grid %s><Border BorderThickness='1' BorderBrush='%s'/>%s</Grid>"
+                        % (NS, theme_brush("Group%sBrush" % state),
+                           theme_text("CaptionText", "Group%sBrush" % state, "Bottom"))))
+    entries += [
+        ("RibbonGroupPopupNormal.xaml", theme_box("GroupPopupNormalBrush", "TabSelectedLightBrush")),
+        ("RibbonGroupPopupPopuped.xaml", theme_box("GroupPopupPopupedBorderBrush", "GroupPopupPopupedBackBrush")),
+        ("RibbonGroupPopupSelected.xaml", theme_box("GroupPopupSelectedBorderBrush", "GroupPopupSelectedBackBrush")),
+        ("RibbonGroupPopupToolBar.xaml", theme_box("GroupPopupToolbarBrush", "TabSelectedLightBrush")),
+        ("RibbonBackstageBackButton.xaml",
+         "<Canvas %s Width='35' Height='35'><Ellipse Canvas.Left='1' Canvas.Top='1' Width='33' Height='33' "
+         "Stroke='%s' StrokeThickness='2'/></Canvas>" % (NS, theme_brush("FrameSystemMenuNormalTextBrush"))),
+    ]
+    return entries
+
+
+
 def modern_border():
     return "<Border %s x:Name='Border' BorderThickness='1' BorderBrush='Black' Background='White'/>" % NS
 
@@ -208,7 +379,8 @@ def resource_file(resources):
 
 def outputs():
     return {
-        SYSTEM_RESOURCES: resource_file([("QVT_IDR_OFFICE2007SYSTEM_STYLE", archive(system_entries()))]),
+        SYSTEM_RESOURCES: resource_file([("QVT_IDR_OFFICE2007SYSTEM_STYLE",
+                                           archive(system_entries() + ribbon_entries()))]),
         # Beside the test archive, a style that is not an archive at all.
         TEST_RESOURCES: resource_file([("QVT_IDR_TEST_MODERNUI_STYLE", archive(test_entries())),
                                        ("NOTAZIP_STYLE", b"PK\3\4 this is no archive")]),
@@ -218,6 +390,8 @@ def outputs():
                                                     ("XAML_STYLE", archive(windows10_entries()))]),
         # The Office 2013 frame's style, under the name that frame looks for.
         OFFICE2013_TEST_RESOURCES: resource_file([("XAML_STYLE", archive(test_entries()))]),
+        # The flat ribbons' style for the ribbon tests' image set.
+        RIBBON_FLAT_TEST_RESOURCES: resource_file([("XAML_STYLE", archive(flat_ribbon_entries()))]),
     }
 
 

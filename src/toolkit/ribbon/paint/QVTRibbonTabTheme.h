@@ -34,4 +34,7 @@ public:
     void SetTextColor(CDC* pDC, CQVTTabManagerItem* pItem) override;
 
     CQVTPaintManagerColor m_clrReservedRibbon;
+    // Cleared when the tab text is too close in lightness to the plain
+    // context header's back.
+    BOOL m_bTextContrast = TRUE;
 };

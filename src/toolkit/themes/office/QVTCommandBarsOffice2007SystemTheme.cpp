@@ -1,6 +1,7 @@
 #include "toolkit/themes/office/QVTCommandBarsOffice2007SystemTheme.h"
 
 #include "toolkit/markup/context/QVTMarkupFunctions.h"
+#include "toolkit/ribbon/paint/QVTRibbonMarkupTheme.h"
 #include "toolkit/themes/frame/QVTFrameThemeOffice2007System.h"
 
 IMPLEMENT_DYNAMIC(CQVTCommandBarsOffice2007SystemTheme, CQVTCommandBarsOfficeXPTheme)
@@ -12,9 +13,11 @@ CQVTCommandBarsOffice2007SystemTheme::CQVTCommandBarsOffice2007SystemTheme()
     delete m_pFramePaintManager;
     m_pFramePaintManager = new CQVTFrameThemeOffice2007System(this);
     m_pFramePaintManager->RefreshMetrics();
-    // Waits for: CQVTRibbonThemeOffice2007System (Ribbon III package), the
-    // ribbon's markup theme, made here likewise. Meanwhile the ribbon draws
-    // from the resource images.
+    // The ribbon drawn from the same style.
+    if (m_pRibbonPaintManager)
+        m_pRibbonPaintManager->InternalRelease();
+    m_pRibbonPaintManager = new CQVTRibbonThemeOffice2007System(this);
+    m_pRibbonPaintManager->RefreshMetrics();
 }
 
 CQVTCommandBarsOffice2007SystemTheme::~CQVTCommandBarsOffice2007SystemTheme()

@@ -11,6 +11,7 @@
 #include "toolkit/themes/office2013/QVTSliderThemeOffice2013.h"
 #include "toolkit/themes/office2013/QVTStatusBarThemeOffice2013.h"
 #include "toolkit/ribbon/bar/QVTRibbonBar.h"
+#include "toolkit/ribbon/paint/QVTRibbonOffice2013Theme.h"
 
 IMPLEMENT_DYNAMIC(CQVTCommandBarsOffice2013Theme, CQVTCommandBarsModernUITheme)
 
@@ -30,23 +31,28 @@ CQVTCommandBarsOffice2013Theme::CQVTCommandBarsOffice2013Theme()
     m_strOfficeFont = _T("Segoe UI");
     m_bUseOfficeFont = TRUE;
     UpdateFonts();
+    m_pRibbonPaintManager = new CQVTRibbonOffice2013Theme(this);
+    m_pRibbonPaintManager->RefreshMetrics();
 }
 
 CQVTCommandBarsOffice2013Theme::~CQVTCommandBarsOffice2013Theme() {}
 
 CQVTRibbonPaintManager* CQVTCommandBarsOffice2013Theme::GetRibbonPaintManager()
 {
-    // Waits for: Ribbon III (CQVTRibbonOffice2013Theme, made in the
-    // constructor): the slot stays null until then, and ribbons under this
-    // theme draw without one.
-    return nullptr;
+    // As made by the constructor: never made on request.
+    return m_pRibbonPaintManager;
 }
 
 BOOL CQVTCommandBarsOffice2013Theme::SetRibbonBackground(CQVTCommandBars* pCommandBars, int nBackground)
 {
-    // Waits for: Ribbon III (the flat ribbon paint manager, which takes the
-    // background number): without it there is nothing to pass it to.
-    return FALSE;
+    CQVTRibbonOffice2013Theme* pRibbonTheme =
+        DYNAMIC_DOWNCAST(CQVTRibbonOffice2013Theme, m_pRibbonPaintManager);
+    if (!pRibbonTheme)
+        return FALSE;
+    pRibbonTheme->SetBackgroundImage(nBackground);
+    if (pCommandBars)
+        pCommandBars->RedrawCommandBars();
+    return TRUE;
 }
 
 BOOL AFX_CDECL CQVTCommandBarsOffice2013Theme::IsCaptionControl(CQVTControl* pControl)

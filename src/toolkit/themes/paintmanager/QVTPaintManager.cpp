@@ -27,8 +27,8 @@
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
 #include "toolkit/themes/visualstudio/QVTCommandBarsVisualStudio2012Theme.h"
 #include "toolkit/themes/windows10/QVTCommandBarsNativeWindows10Theme.h"
+#include "toolkit/ribbon/paint/QVTRibbonMarkupTheme.h"
 #include "toolkit/ribbon/paint/QVTRibbonTheme.h"
-#include "toolkit/ribbon/paint/QVTRibbonThemeResource.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 
 IMPLEMENT_DYNAMIC(CQVTPaintManager, CQVTCmdTarget)
@@ -573,12 +573,10 @@ CQVTFramePaintManager* CQVTPaintManager::GetFramePaintManager()
 
 CQVTRibbonPaintManager* CQVTPaintManager::GetRibbonPaintManager()
 {
-    // Waits for: Ribbon III (the ribbon's markup theme): the default themes
-    // will draw the ribbon from the built-in style. Meanwhile they draw it
-    // from the resource images, as the resource themes do.
+    // The default themes draw the ribbon from the built-in style.
     if (!m_pRibbonPaintManager)
     {
-        m_pRibbonPaintManager = new CQVTRibbonThemeResource(this);
+        m_pRibbonPaintManager = new CQVTRibbonThemeOffice2007System(this);
         m_pRibbonPaintManager->RefreshMetrics();
     }
     return m_pRibbonPaintManager;

@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
+#include "toolkit/ribbon/paint/QVTRibbonOffice2013Theme.h"
 #include "toolkit/themes/visualstudio/QVTScrollBarThemeVisualStudio2012.h"
 #include "toolkit/themes/windows10/QVTFrameThemeNativeWindows10.h"
 #include "toolkit/themes/windows10/QVTStatusBarThemeNativeWindows10.h"
@@ -33,8 +34,9 @@ CQVTCommandBarsNativeWindows10Theme::CQVTCommandBarsNativeWindows10Theme()
     delete m_pFramePaintManager;
     m_pFramePaintManager = new CQVTFrameThemeNativeWindows10(this);
     m_pFramePaintManager->RefreshMetrics();
-    // Waits for: Ribbon III (CQVTRibbonThemeNativeWindows10): the ribbon
-    // paint manager's slot stays null, as the Office 2013 theme's does.
+    if (m_pRibbonPaintManager)
+        m_pRibbonPaintManager->InternalRelease();
+    m_pRibbonPaintManager = new CQVTRibbonThemeNativeWindows10(this);
     // The bases refreshed before this object was complete.
     RefreshMetrics();
 }
@@ -255,7 +257,8 @@ CQVTCommandBarsVisualStudio2015Theme::CQVTCommandBarsVisualStudio2015Theme()
     delete m_pFramePaintManager;
     m_pFramePaintManager = new CQVTFrameThemeVisualStudio2015(this);
     m_pFramePaintManager->RefreshMetrics();
-    // Waits for: Ribbon III (CQVTRibbonThemeVisualStudio2015): the ribbon
-    // paint manager's slot stays null, as the Office 2013 theme's does.
+    if (m_pRibbonPaintManager)
+        m_pRibbonPaintManager->InternalRelease();
+    m_pRibbonPaintManager = new CQVTRibbonThemeVisualStudio2015(this);
     RefreshMetrics();
 }

@@ -1,13 +1,13 @@
-// The ribbon under the flat theme of id 12, which has no ribbon paint
-// manager yet: the ribbon lays out, paints, changes tabs, minimizes and
-// shows its quick-access controls without one, and its controls take the
-// theme's colours.
+// The ribbon under the flat theme of id 12 and its flat ribbon paint
+// manager: the ribbon lays out, paints, changes tabs, minimizes and shows
+// its quick-access controls.
 #include <afxwin.h>
 
 #include "sondrel_gtest.h"
 #include "tests/support/dib_canvas.h"
 #include "tests/toolkit/ribbon/ribbon_suite.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/ribbon/paint/QVTRibbonOffice2013Theme.h"
 #include "toolkit/themes/office2013/QVTCommandBarsOffice2013Theme.h"
 
 namespace {
@@ -43,12 +43,11 @@ protected:
 
 }  // namespace
 
-TEST_F(RibbonFlatTheme, LaysOutPaintsAndChangesStateWithoutARibbonPaintManager)
+TEST_F(RibbonFlatTheme, LaysOutPaintsAndChangesStateWithTheFlatRibbonPaintManager)
 {
-    EXPECT_EQ(nullptr, m_pRibbon->GetRibbonPaintManager());
-    EXPECT_EQ(nullptr, QVTPaintManager()->GetRibbonPaintManager());
-    EXPECT_FALSE(DYNAMIC_DOWNCAST(CQVTCommandBarsOffice2013Theme, QVTPaintManager())
-                     ->SetRibbonBackground(s_pHost->GetCommandBars(), 1));
+    EXPECT_NE(nullptr, DYNAMIC_DOWNCAST(CQVTRibbonOffice2013Theme, m_pRibbon->GetRibbonPaintManager()));
+    EXPECT_TRUE(DYNAMIC_DOWNCAST(CQVTCommandBarsOffice2013Theme, QVTPaintManager())
+                    ->SetRibbonBackground(s_pHost->GetCommandBars(), 1));
     ASSERT_GT(m_pRibbon->GetTabCount(), 1);
     PrintRibbon();
     for (int i = m_pRibbon->GetTabCount() - 1; i >= 0; --i)

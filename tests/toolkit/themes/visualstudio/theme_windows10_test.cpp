@@ -17,6 +17,7 @@
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/core/QVTApplication.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
+#include "toolkit/ribbon/paint/QVTRibbonOffice2013Theme.h"
 #include "toolkit/themes/visualstudio/QVTScrollBarThemeVisualStudio2012.h"
 #include "toolkit/themes/windows10/QVTCommandBarsNativeWindows10Theme.h"
 #include "toolkit/themes/windows10/QVTFrameThemeNativeWindows10.h"
@@ -66,7 +67,7 @@ TEST(Windows10Theme, IdsSixteenAndSeventeenReportTwelveWithTheirElements)
     EXPECT_TRUE(DYNAMIC_DOWNCAST(CQVTScrollBarThemeNativeWindows10, pWindows->GetScrollBarPaintManager()));
     EXPECT_TRUE(DYNAMIC_DOWNCAST(CQVTProgressThemeNativeWindows10, pWindows->GetProgressPaintManager()));
     EXPECT_TRUE(DYNAMIC_DOWNCAST(CQVTControlGalleryNativeWindows10Theme, pWindows->GetGalleryPaintManager()));
-    EXPECT_EQ(nullptr, pWindows->GetRibbonPaintManager());
+    EXPECT_TRUE(dynamic_cast<CQVTRibbonThemeNativeWindows10*>(pWindows->GetRibbonPaintManager()));
 
     std::unique_ptr<CQVTCommandBarsVisualStudio2015Theme> pStudio =
         MakeWindows10Theme<CQVTCommandBarsVisualStudio2015Theme>(16);
@@ -77,7 +78,7 @@ TEST(Windows10Theme, IdsSixteenAndSeventeenReportTwelveWithTheirElements)
     EXPECT_TRUE(DYNAMIC_DOWNCAST(CQVTScrollBarThemeVisualStudio2015, pStudio->GetScrollBarPaintManager()));
     EXPECT_TRUE(DYNAMIC_DOWNCAST(CQVTSliderThemeVisualStudio2015, pStudio->GetSliderPaintManager()));
     EXPECT_TRUE(DYNAMIC_DOWNCAST(CQVTMessageBarThemeVisualStudio2015, pStudio->GetMessageBarPaintManager()));
-    EXPECT_EQ(nullptr, pStudio->GetRibbonPaintManager());
+    EXPECT_TRUE(dynamic_cast<CQVTRibbonThemeVisualStudio2015*>(pStudio->GetRibbonPaintManager()));
 }
 
 TEST(Windows10Theme, AccentMinusOneReturnsTheStatusBarToItsKeys)
