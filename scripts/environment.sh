@@ -76,6 +76,7 @@ prepare_test_prefixes() {
   wineserver -w
   prepare_dpi_prefix 144
   prepare_unthemed_prefix
+  prepare_undecorated_prefix
   copy_prefix "$WINEPREFIX" "$build/wineprefix-program"
 }
 
@@ -114,6 +115,17 @@ prepare_unthemed_prefix() {
   local copy="$build/wineprefix-unthemed"
   copy_prefix "$WINEPREFIX" "$copy"
   WINEPREFIX="$copy" wine64 reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /t REG_SZ /d 0 /f >/dev/null 2>&1 || true
+  WINEPREFIX="$copy" wineserver -w
+}
+
+# A copy where Wine leaves captions to the program and keeps windows out of
+# the window manager's hands: without one, a drawn caption lies off screen
+# and Wine undoes a maximize that no manager confirms. Frame tests run there.
+prepare_undecorated_prefix() {
+  local copy="$build/wineprefix-undecorated"
+  copy_prefix "$WINEPREFIX" "$copy"
+  WINEPREFIX="$copy" wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
+  WINEPREFIX="$copy" wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
   WINEPREFIX="$copy" wineserver -w
 }
 

@@ -16,6 +16,7 @@
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/customize/QVTCustomizeDropSource.h"
+#include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
 #include "toolkit/commandbars/managers/QVTKeyboardManager.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/commandbars/shortcuts/QVTShortcutManager.h"
@@ -76,7 +77,8 @@ CQVTCommandBars::CQVTCommandBars()
       m_bKeyboardCuesToggling(FALSE), m_bRightToLeft(FALSE), m_bCommandBarsHidden(FALSE),
       m_bDestroying(FALSE), m_pShortcutManager(nullptr), m_pActions(nullptr), m_bEnableActions(FALSE),
       m_pKeyboardTipsBar(nullptr), m_nKeyboardTipsLevel(0), m_nKeyboardTipsTyped(0), m_pContextMenus(nullptr),
-      m_bMenuUpperCase(FALSE), m_bMergeAnswerSet(FALSE), m_nMergeAnswer(0)
+      m_bMenuUpperCase(FALSE), m_bMergeAnswerSet(FALSE), m_nMergeAnswer(0), m_pFrameHook(nullptr),
+      m_bFrameHookOwned(FALSE)
 {
     for (CQVTDockBar*& pDock : m_pDocks)
         pDock = nullptr;
@@ -146,6 +148,15 @@ CQVTCommandBars::~CQVTCommandBars()
         m_pOptions = nullptr;
     }
     QVTSoundPlayer()->Stop();
+    if (m_pFrameHook)
+    {
+        CQVTCommandBarsFrameHook* pHook = m_pFrameHook;
+        m_pFrameHook = nullptr;
+        if (m_bFrameHookOwned)
+            delete pHook;
+        else
+            pHook->AttachCommandBars(nullptr);
+    }
     if (m_pActions)
     {
         m_pActions->RemoveAll();
@@ -383,13 +394,15 @@ CQVTPaintManager* CQVTCommandBars::GetPaintManager() const
 
 void CQVTCommandBars::SetPaintManager(CQVTPaintManager* pPaintManager)
 {
-    // Waits for: Frames (the frame hook): it is told before and after the
-    // change.
+    if (m_pFrameHook)
+        m_pFrameHook->OnThemeChanging();
     if (m_pPaintManager)
         m_pPaintManager->InternalRelease();
     m_pPaintManager = pPaintManager;
     if (m_pPaintManager)
         m_pPaintManager->RefreshMetrics();
+    if (m_pFrameHook)
+        m_pFrameHook->OnThemeChanged();
     // The bars and their controls learn of the new paint manager through
     // RedrawCommandBars below.
     GetImageManager()->RefreshAll();
@@ -399,6 +412,41 @@ void CQVTCommandBars::SetPaintManager(CQVTPaintManager* pPaintManager)
     if (pPaintManager->HasResourceLook() && !QVTResourceImages()->IsValid())
         return;
     RedrawCommandBars();
+}
+
+// The frame.
+
+void CQVTCommandBars::EnableFrameTheme(BOOL bEnable)
+{
+    if (bEnable)
+    {
+        if (!m_pFrameHook)
+        {
+            m_pFrameHook = new CQVTCommandBarsFrameHook();
+            m_bFrameHookOwned = TRUE;
+        }
+        m_pFrameHook->AttachCommandBars(this);
+    }
+    else if (m_pFrameHook)
+    {
+        // The frame gets its own look back before the hook goes.
+        CQVTCommandBarsFrameHook* pHook = m_pFrameHook;
+        m_pFrameHook = nullptr;
+        pHook->AttachCommandBars(nullptr);
+        if (m_bFrameHookOwned)
+            delete pHook;
+    }
+    RecalcFrameLayout(FALSE);
+}
+
+BOOL CQVTCommandBars::IsFrameThemeEnabled() const
+{
+    return m_pFrameHook && m_pFrameHook->IsAttached();
+}
+
+BOOL CQVTCommandBars::IsFrameCompositionEnabled() const
+{
+    return m_pFrameHook && m_pFrameHook->IsDwmEnabled() && CQVTCommandBarsFrameHook::IsDwmAllowed();
 }
 
 void CQVTCommandBars::SetTheme(int nTheme)

@@ -18,6 +18,7 @@ class CQVTCommandBar;
 class CQVTCommandBarKeyboardTip;
 class CQVTCommandBarList;
 class CQVTCommandBarsContextMenus;
+class CQVTCommandBarsFrameHook;
 class CQVTCommandBarsOptions;
 class CQVTControl;
 class CQVTControlAction;
@@ -125,10 +126,13 @@ public:
     BOOL PreTranslateFrameMessage(MSG* pMsg);
 
     BOOL IsLayoutRTL() const;
-    // Waits for: Frames (the frame hook): whether the bars draw the frame,
-    // and on a composited one. Meanwhile neither.
-    BOOL IsFrameThemeEnabled() const { return FALSE; }
-    BOOL IsFrameCompositionEnabled() const { return FALSE; }
+    // The bars' theme draws the site's frame through a hook of their own;
+    // enabling twice applies the hook again.
+    void EnableFrameTheme(BOOL bEnable = TRUE);
+    BOOL IsFrameThemeEnabled() const;
+    // The frame hook draws on desktop composition.
+    BOOL IsFrameCompositionEnabled() const;
+    CQVTCommandBarsFrameHook* GetFrameHook() const { return m_pFrameHook; }
     void HideCommandBars(BOOL bHide);
     BOOL IsCommandBarsHidden() const { return m_bCommandBarsHidden; }
     void ToggleVisible(int nIndex);
@@ -282,6 +286,8 @@ protected:
     CString m_strCustomizationFileName;
     BOOL m_bMergeAnswerSet;
     int m_nMergeAnswer;
+    CQVTCommandBarsFrameHook* m_pFrameHook;  // draws the site's frame, or null
+    BOOL m_bFrameHookOwned;                  // the bars delete the hook
 
     // The archive block of the saved layout; FALSE when nothing was written
     // or read (the stored block then stays as it was).

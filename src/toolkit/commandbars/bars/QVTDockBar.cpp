@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTDockContext.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
+#include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
@@ -24,9 +25,8 @@ BEGIN_MESSAGE_MAP(CQVTDockBar, CWnd)
     ON_WM_ERASEBKGND()
     ON_MESSAGE(WM_SIZEPARENT, &CQVTDockBar::OnSizeParent)
     ON_WM_RBUTTONUP()
-    // Waits for the frame hook: the top dock bar lets the mouse through
-    // (WM_NCHITTEST answered HTTRANSPARENT) where a ribbon wants the frame to
-    // have it, and its WM_SIZE has the hook refresh a frame the bars draw.
+    ON_WM_NCHITTEST()
+    ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 CQVTDockBar::CQVTDockBar() : m_dwStyle(0), m_pCommandBars(nullptr)
@@ -523,4 +523,34 @@ LRESULT CQVTDockBar::OnPrintClient(WPARAM wParam, LPARAM)
 BOOL CQVTDockBar::OnEraseBkgnd(CDC*)
 {
     return TRUE;
+}
+
+// The top dock bar and the frame.
+
+LRESULT CQVTDockBar::OnNcHitTest(CPoint point)
+{
+    // A ribbon on a composited frame leaves its caption row to the frame,
+    // whose compositor draws the caption buttons there.
+    if (GetPosition() == qvtBarTop && m_pCommandBars && m_pCommandBars->IsFrameCompositionEnabled())
+    {
+        for (CQVTCommandBar* pBar : m_arrBars)
+        {
+            if (!pBar || !pBar->IsRibbonBar() || !pBar->GetSafeHwnd() || !pBar->IsVisible())
+                continue;
+            CRect rcBar;
+            pBar->GetWindowRect(&rcBar);
+            if (rcBar.PtInRect(point) &&
+                pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y)) == HTTRANSPARENT)
+                return HTTRANSPARENT;
+        }
+    }
+    return CWnd::OnNcHitTest(point);
+}
+
+void CQVTDockBar::OnSize(UINT nType, int cx, int cy)
+{
+    CWnd::OnSize(nType, cx, cy);
+    CQVTCommandBarsFrameHook* pHook = m_pCommandBars ? m_pCommandBars->GetFrameHook() : nullptr;
+    if (GetPosition() == qvtBarTop && pHook && pHook->IsAttached())
+        pHook->DelayRecalcFrame();
 }

@@ -69,6 +69,8 @@ protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+    afx_msg LRESULT OnNcHitTest(CPoint point);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
     DECLARE_MESSAGE_MAP()
 
     // Where a bar whose centre is at the point (client coordinates) goes:

@@ -8,6 +8,7 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/controls/tooltip/QVTToolTipContext.h"
+#include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
@@ -647,9 +648,15 @@ LRESULT CQVTStatusBar::OnNcHitTest(CPoint point)
         return HTBOTTOMRIGHT;
     if (point.y < rcWindow.bottom - CQVTPaintManager::DpiY(3))
         return HTCLIENT;
-    // Waits for: Frames (the frame hook): under the ribbon theme the parent's
-    // frame hook, asked with the registered frame-hook message, answers
-    // HTBOTTOM when the status bar is merged into the frame's border.
+    // Under the ribbon theme a status bar merged into the frame's bottom
+    // border sizes the frame from there.
+    CWnd* pParent = GetParent();
+    if (GetPaintManager()->GetThemeId() == 6 && pParent)
+    {
+        CQVTCommandBarsFrameHook* pHook = CQVTCommandBarsFrameHook::FromFrame(pParent->GetSafeHwnd());
+        if (pHook && pHook->IsFrameHasStatusBar())
+            return HTBOTTOM;
+    }
     return HTCLIENT;
 }
 

@@ -377,6 +377,12 @@ BOOL CQVTWinThemeWrapper::IsVisualStylesAvailable()
     return HIWORD(pTable->GetComCtlVersion()) > 5;
 }
 
+void AFXAPI CQVTWinThemeWrapper::SetDwmApiPointer(DwmSlot nSlot, void* pfn)
+{
+    if (nSlot >= 0 && nSlot < DwmApiTable::slotCount)
+        DwmTable().slots[nSlot].store(pfn, std::memory_order_release);
+}
+
 HRESULT CQVTWinThemeWrapper::DwmDefWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                               LRESULT* plResult)
 {

@@ -99,6 +99,15 @@ public:
     BOOL IsAppThemeActive();
     BOOL IsVisualStylesAvailable();
 
+    // Desktop composition's entries, shared by the process. Where no
+    // compositor runs, a stand-in may take a slot; null binds dwmapi's own.
+    enum DwmSlot
+    {
+        dwmDefWindowProc,
+        dwmIsCompositionEnabled,
+        dwmExtendFrameIntoClientArea
+    };
+    static void AFXAPI SetDwmApiPointer(DwmSlot nSlot, void* pfn);
     HRESULT DwmDefWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* plResult);
     BOOL DwmIsCompositionEnabled();
     HRESULT DwmExtendFrameIntoClientArea(HWND hWnd, int cxLeftWidth, int cyTopHeight, int cxRightWidth,

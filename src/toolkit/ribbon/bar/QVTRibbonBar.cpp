@@ -11,11 +11,13 @@
 #include "toolkit/commandbars/bars/QVTCommandBarsExchange.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
+#include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
 #include "toolkit/ribbon/bar/QVTRibbonControls.h"
 #include "toolkit/ribbon/bar/QVTRibbonQuickAccess.h"
 #include "toolkit/ribbon/groups/QVTRibbonGroup.h"
@@ -97,8 +99,13 @@ CQVTRibbonBarControlCaptionButton::CQVTRibbonBarControlCaptionButton()
 
 CSize CQVTRibbonBarControlCaptionButton::Draw(CDC* pDC)
 {
-    // Waits for: Frames (the frame hook and frame paint managers), which draw
-    // the caption buttons on a themed frame. Meanwhile the ribbon shows none.
+    CQVTRibbonBar* pRibbonBar = DYNAMIC_DOWNCAST(CQVTRibbonBar, m_pParent);
+    CQVTCommandBarsFrameHook* pHook = pRibbonBar ? pRibbonBar->GetFrameHook() : nullptr;
+    CQVTFramePaintManager* pFramePaintManager = pHook ? pHook->GetFramePaintManager() : nullptr;
+    if (pFramePaintManager)
+        pFramePaintManager->DrawCaptionButton(pDC, m_rcControl, m_nId, GetSelected(), GetPressed(),
+                                              GetEnabled() && pHook->IsFrameActive(), pHook->IsFrameActive(),
+                                              pRibbonBar);
     return m_rcControl.Size();
 }
 
@@ -386,8 +393,17 @@ void CQVTRibbonBar::ShowQuickAccessBelowRibbon(BOOL bBelow)
 {
     m_bShowQuickAccessBelow = bBelow;
     RequestLayout();
-    // Waits for: Frames (the frame hook): the frame's region and caption
-    // follow here.
+    CQVTCommandBarsFrameHook* pHook = GetFrameHook();
+    if (!pHook || !pHook->GetSite())
+        return;
+    if (pHook->IsDwmEnabled())
+    {
+        if (GetSafeHwnd())
+            UpdateWindow();
+        pHook->UpdateFrameRegion();
+    }
+    else
+        ::SendMessage(pHook->GetSite(), WM_NCPAINT, 0, 0);
 }
 
 void CQVTRibbonBar::ShowQuickAccess(BOOL bShow)
@@ -411,10 +427,42 @@ void CQVTRibbonBar::EnableFrameTheme(BOOL bEnable)
             if (pButton && pButton->IsKindOf(RUNTIME_CLASS(CQVTRibbonBarControlCaptionButton)))
                 m_pControls->Remove(pButton);
         }
+        pCommandBars->EnableFrameTheme(FALSE);
         RequestLayout();
+        return;
     }
-    // Waits for: Frames (the frame hook): turning the bars' frame theme on or
-    // off. Meanwhile the ribbon draws its own caption strip.
+    // The site's own frame operation the framework calls here before
+    // theming has nothing to undo in this program's windows.
+    pCommandBars->EnableFrameTheme(TRUE);
+}
+
+CQVTCommandBarsFrameHook* CQVTRibbonBar::GetFrameHook() const
+{
+    CQVTCommandBars* pCommandBars = GetCommandBars();
+    return pCommandBars ? pCommandBars->GetFrameHook() : nullptr;
+}
+
+BOOL CQVTRibbonBar::IsFrameThemeEnabled() const
+{
+    return GetFrameHook() != nullptr;
+}
+
+BOOL CQVTRibbonBar::IsDwmEnabled() const
+{
+    CQVTCommandBarsFrameHook* pHook = GetFrameHook();
+    return pHook && pHook->IsDwmEnabled();
+}
+
+BOOL CQVTRibbonBar::IsFrameActive() const
+{
+    CQVTCommandBarsFrameHook* pHook = GetFrameHook();
+    return pHook && pHook->IsFrameActive();
+}
+
+int CQVTRibbonBar::GetFrameTopBorder() const
+{
+    CQVTCommandBarsFrameHook* pHook = GetFrameHook();
+    return pHook ? pHook->GetDwmTopBorder() : 0;
 }
 
 BOOL CQVTRibbonBar::IsQuickAccessControl(const CQVTControl* pControl) const
@@ -522,7 +570,11 @@ CSize CQVTRibbonBar::GetButtonSize() const
 
 void CQVTRibbonBar::SetVisible(BOOL bVisible)
 {
+    const BOOL bWasVisible = IsVisible();
     CQVTMenuBar::SetVisible(bVisible);
+    CQVTCommandBarsFrameHook* pHook = GetFrameHook();
+    if (pHook && bWasVisible != IsVisible())
+        pHook->RecalcFrameLayout();
 }
 
 BOOL CQVTRibbonBar::IsKeyboardCuesVisible() const
@@ -562,10 +614,19 @@ void CQVTRibbonBar::OnGroupRectChanged(CQVTControl* pControl)
 void CQVTRibbonBar::RefreshSysButtons()
 {
     CQVTMenuBar::RefreshSysButtons();
+    CWnd* pSite = GetSite();
+    if (!IsFrameThemeEnabled() || !pSite || !pSite->GetSafeHwnd())
+        return;
+    CString strTitle;
+    pSite->GetWindowText(strTitle);
+    if (strTitle != m_strCaptionText)
+        DelayRedraw();
 }
 
 void CQVTRibbonBar::OnRemoved()
 {
+    if (CQVTCommandBars* pCommandBars = GetCommandBars())
+        pCommandBars->EnableFrameTheme(FALSE);
     if (m_pQuickAccessControls)
         m_pQuickAccessControls->RemoveAllQuickAccess();
     RemoveAllTabs();
@@ -761,12 +822,25 @@ BOOL CQVTRibbonBar::IsOnTabStrip(CPoint point) const
     return m_pControlTab && m_rcTabControl.PtInRect(point) && m_pControlTab->GetRect().PtInRect(point);
 }
 
-int CQVTRibbonBar::HitTestCaption(CPoint) const
+int CQVTRibbonBar::HitTestCaption(CPoint point) const
 {
-    // Waits for: Frames (the frame hook): the caption row's hit codes. In
-    // customize mode, and meanwhile, the caption row hits nothing: the site's
-    // own frame moves and sizes the window.
-    return 0;
+    // In customize mode, or without a frame hook, the site's own frame moves
+    // and sizes the window.
+    if (IsCustomizeMode() || !GetFrameHook())
+        return 0;
+    if (!m_rcCaption.PtInRect(point) || m_pControls->HitTest(point))
+        return 0;
+    CWnd* pSite = GetSite();
+    const DWORD dwStyle = pSite && pSite->GetSafeHwnd() ? pSite->GetStyle() : 0;
+    if (point.y < m_rcCaption.top + QVTDpiScaler()->ScaleY(5) && (dwStyle & WS_THICKFRAME) &&
+        !(dwStyle & WS_MAXIMIZE))
+        return HTTOP;
+    CQVTControl* pSystemButton = GetSystemButton();
+    if (pSystemButton && pSystemButton->GetStyle() != qvtButtonAutomatic)
+        return HTCAPTION;
+    if (point.x >= QVTDpiScaler()->ScaleX(7) + ::GetSystemMetrics(SM_CXSMICON))
+        return HTCAPTION;
+    return (dwStyle & WS_SYSMENU) ? HTSYSMENU : HTCAPTION;
 }
 
 void CQVTRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
@@ -907,9 +981,17 @@ void CQVTRibbonBar::OnMouseLeave()
 
 LRESULT CQVTRibbonBar::OnNcHitTest(CPoint point)
 {
-    // Waits for: Frames (the frame hook): with desktop composition the frame
-    // answers for its caption buttons first. Meanwhile the ribbon draws on no
-    // composited frame.
+    // On a composited frame the compositor's caption buttons lie over the
+    // ribbon: the frame takes those points.
+    CWnd* pSite = GetSite();
+    if (IsDwmEnabled() && pSite && pSite->GetSafeHwnd())
+    {
+        LRESULT lResult = 0;
+        if (CQVTWinThemeWrapper(FALSE).DwmDefWindowProc(pSite->GetSafeHwnd(), WM_NCHITTEST, 0,
+                                                        MAKELPARAM(point.x, point.y), &lResult) == S_OK &&
+            (lResult == HTMINBUTTON || lResult == HTMAXBUTTON || lResult == HTCLOSE || lResult == HTHELP))
+            return HTTRANSPARENT;
+    }
     return CQVTToolBar::OnNcHitTest(point);
 }
 

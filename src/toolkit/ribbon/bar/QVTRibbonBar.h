@@ -17,6 +17,7 @@
 #include "toolkit/ribbon/bar/QVTRibbonScrollableBar.h"
 #include "toolkit/ribbon/tabs/QVTRibbonTab.h"
 
+class CQVTCommandBarsFrameHook;
 class CQVTOriginalControls;
 class CQVTPopupBar;
 class CQVTPropExchange;
@@ -147,12 +148,13 @@ public:
     BOOL IsRibbonContentShown() const { return m_bContentShown; }
     BOOL IsCaptionRowShown() const { return m_bShowCaptionRow; }
 
-    // Waits for: Frames (the frame hook). Meanwhile the ribbon has none and
-    // draws its own caption strip.
-    BOOL IsFrameThemeEnabled() const { return FALSE; }
-    BOOL IsDwmEnabled() const { return FALSE; }
-    BOOL IsFrameActive() const { return FALSE; }
-    int GetFrameTopBorder() const { return 0; }
+    // The bars' frame hook; without one the ribbon draws its own caption
+    // strip.
+    CQVTCommandBarsFrameHook* GetFrameHook() const;
+    BOOL IsFrameThemeEnabled() const;
+    BOOL IsDwmEnabled() const;
+    BOOL IsFrameActive() const;
+    int GetFrameTopBorder() const;
     // Waits for: Ribbon III (the system button and the backstage view).
     // Meanwhile there is no system button and no backstage.
     CQVTControl* GetSystemButton() const { return nullptr; }
@@ -317,6 +319,10 @@ protected:
     void MarkControlsBesideTabs(const std::vector<CQVTControl*>& arrOthers, const CRect& rcTabRow);
     void RepositionGroups(CDC* pDC, CRect rcGroups);
     void RepositionCaptionButtons();
+    // Adds, places or removes one caption button at the caption area's
+    // right end (which then shrinks).
+    void AddCaptionButton(int nId, BOOL bShow, BOOL bEnabled, CRect& rcCaption);
+    void RepositionCaptionTitle();
     void RepositionContextHeaders();
     void BuildContextHeaders();
     BOOL FitContextHeaders();

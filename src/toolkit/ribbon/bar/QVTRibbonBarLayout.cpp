@@ -7,6 +7,7 @@
 
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/ribbon/bar/QVTRibbonBar.h"
@@ -389,8 +390,136 @@ void CQVTRibbonBar::RepositionGroups(CDC* pDC, CRect rcGroups)
 
 void CQVTRibbonBar::RepositionCaptionButtons()
 {
-    // The caption buttons are the frame hook's: without one the site's own
-    // frame has them and the ribbon places none.
+    // Without a frame hook the site's own frame has the buttons.
+    CQVTCommandBarsFrameHook* pHook = GetFrameHook();
+    CWnd* pSite = GetSite();
+    if (!pHook || !pSite || !pSite->GetSafeHwnd())
+        return;
+    if (m_bShowQuickAccessBelow || !m_bShowQuickAccess)
+        m_rcCaptionArea.left = BarScaleX(GetSystemButton() ? 70 : 30);
+    else
+        m_rcCaptionArea.left =
+            m_nQuickAccessRight +
+            (m_pControlQuickAccess ? m_pControlQuickAccess->GetRect().Width() + BarScaleX(2) : BarScaleX(12));
+    m_rcCaptionArea.top += GetFrameTopBorder();
+    m_rcCaptionArea.bottom -= BarScaleY(3);
+
+    const DWORD dwStyle = pSite->GetStyle();
+    const BOOL bToolWindow = (pSite->GetExStyle() & WS_EX_TOOLWINDOW) != 0;
+    const BOOL bSysMenu = (dwStyle & WS_SYSMENU) != 0;
+    const BOOL bChildMaximized = (dwStyle & WS_CHILD) && (dwStyle & WS_MAXIMIZE);
+    const BOOL bPair = bSysMenu && !bToolWindow && (dwStyle & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    BOOL bCloseEnabled = TRUE;
+    if (HMENU hMenu = ::GetSystemMenu(pSite->GetSafeHwnd(), FALSE))
+    {
+        const UINT nState = ::GetMenuState(hMenu, SC_CLOSE, MF_BYCOMMAND);
+        bCloseEnabled = nState == static_cast<UINT>(-1) || !(nState & (MF_GRAYED | MF_DISABLED));
+    }
+    const BOOL bMaximized = (dwStyle & WS_MAXIMIZE) != 0;
+    const BOOL bControls = !pHook->IsDwmEnabled() && !bChildMaximized;
+    const BOOL bShowClose = bControls && bSysMenu;
+    const BOOL bShowRestore = bControls && bPair && bMaximized;
+    const BOOL bShowMaximize = bControls && bPair && !bMaximized;
+    const BOOL bShowMinimize = bControls && bPair;
+    AddCaptionButton(SC_CLOSE, bShowClose, bCloseEnabled, m_rcCaptionArea);
+    AddCaptionButton(SC_RESTORE, bShowRestore, (dwStyle & WS_MAXIMIZEBOX) != 0, m_rcCaptionArea);
+    AddCaptionButton(SC_MAXIMIZE, bShowMaximize, (dwStyle & WS_MAXIMIZEBOX) != 0, m_rcCaptionArea);
+    AddCaptionButton(SC_MINIMIZE, bShowMinimize, (dwStyle & WS_MINIMIZEBOX) != 0, m_rcCaptionArea);
+    // Room for the buttons the frame itself draws.
+    if (!bChildMaximized)
+    {
+        const int cxSize = ::GetSystemMetrics(SM_CXSIZE);
+        if (!bShowClose && bSysMenu && bCloseEnabled)
+            m_rcCaptionArea.right -= cxSize;
+        if (!bShowRestore && !bShowMaximize && bPair && (dwStyle & WS_MAXIMIZEBOX))
+            m_rcCaptionArea.right -= cxSize;
+        if (!bShowMinimize && bPair && (dwStyle & WS_MINIMIZEBOX))
+            m_rcCaptionArea.right -= cxSize;
+    }
+    RepositionCaptionTitle();
+}
+
+void CQVTRibbonBar::AddCaptionButton(int nId, BOOL bShow, BOOL bEnabled, CRect& rcCaption)
+{
+    CQVTControl* pButton = m_pControls->FindControl(nId);
+    if (pButton && !pButton->IsKindOf(RUNTIME_CLASS(CQVTRibbonBarControlCaptionButton)))
+        pButton = nullptr;
+    if (!bShow)
+    {
+        if (pButton)
+            m_pControls->Remove(pButton);
+        return;
+    }
+    if (!pButton)
+    {
+        pButton = m_pControls->Add(new CQVTRibbonBarControlCaptionButton(), nId, nullptr, -1, TRUE);
+        if (!pButton)
+            return;
+        pButton->SetFlags(pButton->GetFlags() | qvtFlagSkipFocus | qvtFlagManualUpdate | qvtFlagNoMovable);
+        pButton->SetCaption(_T(""));
+        CString strTooltip;
+        CWnd* pSite = GetSite();
+        if (HMENU hMenu = pSite ? ::GetSystemMenu(pSite->GetSafeHwnd(), FALSE) : nullptr)
+        {
+            TCHAR szText[256] = {};
+            if (::GetMenuString(hMenu, static_cast<UINT>(nId), szText, 255, MF_BYCOMMAND) > 0)
+                strTooltip = szText;
+        }
+        const int nTab = strTooltip.Find(_T('\t'));
+        if (nTab >= 0)
+            strTooltip = strTooltip.Left(nTab);
+        pButton->SetTooltip(strTooltip);
+    }
+    CQVTCommandBarsFrameHook* pHook = GetFrameHook();
+    CQVTFramePaintManager* pFramePaintManager = pHook ? pHook->GetFramePaintManager() : nullptr;
+    CSize sz(::GetSystemMetrics(SM_CXSIZE), ::GetSystemMetrics(SM_CYSIZE));
+    CRect rcMargin(0, 0, 0, 0);
+    if (pFramePaintManager)
+    {
+        sz = pFramePaintManager->GetCaptionButtonSize(nId, GetSite()->GetSafeHwnd());
+        rcMargin = pFramePaintManager->GetCaptionButtonMargin();
+    }
+    CRect rcButton(rcCaption.right - sz.cx, rcCaption.top, rcCaption.right, rcCaption.top + sz.cy);
+    rcButton.OffsetRect(-rcMargin.right, rcMargin.top);
+    rcCaption.right -= sz.cx + rcMargin.left + rcMargin.right;
+    pButton->SetHideFlags(pButton->GetHideFlags() & ~static_cast<DWORD>(qvtHideWrap | qvtHideGeneric));
+    pButton->SetRect(rcButton);
+    pButton->SetEnabled(bEnabled);
+}
+
+// The site's title in the caption area, centred on the bar where it fits.
+void CQVTRibbonBar::RepositionCaptionTitle()
+{
+    CWnd* pSite = GetSite();
+    pSite->GetWindowText(m_strCaptionText);
+    CQVTCommandBarsFrameHook* pHook = GetFrameHook();
+    CQVTFramePaintManager* pFramePaintManager = pHook ? pHook->GetFramePaintManager() : nullptr;
+    CClientDC dc(GetSafeHwnd() ? static_cast<CWnd*>(this) : CWnd::GetDesktopWindow());
+    CQVTFontDC font(&dc, pFramePaintManager ? pFramePaintManager->GetCaptionFont() : nullptr);
+    const int nWidth = dc.GetTextExtent(m_strCaptionText).cx + BarScaleX(20);
+    const CRect& rcArea = m_rcCaptionArea;
+    if (nWidth >= rcArea.Width())
+    {
+        m_rcCaptionText = rcArea;
+        return;
+    }
+    const BOOL bCentered = pFramePaintManager ? pFramePaintManager->m_bCaptionCenterAligned : TRUE;
+    if (!bCentered)
+    {
+        m_rcCaptionText.SetRect(rcArea.left, rcArea.top, rcArea.left + nWidth, rcArea.bottom);
+        return;
+    }
+    CRect rcBar(rcArea);
+    if (GetSafeHwnd())
+        GetClientRect(&rcBar);
+    const int nLeft = (rcBar.Width() - nWidth) / 2;
+    m_rcCaptionText.SetRect(nLeft, rcArea.top, nLeft + nWidth, rcArea.bottom);
+    if (m_rcCaptionText.left < rcArea.left + BarScaleX(10) ||
+        m_rcCaptionText.right > rcArea.right + BarScaleX(10))
+    {
+        const int nInside = rcArea.left + (rcArea.Width() - nWidth) / 2;
+        m_rcCaptionText.SetRect(nInside, rcArea.top, nInside + nWidth, rcArea.bottom);
+    }
 }
 
 void CQVTRibbonBar::BuildContextHeaders()

@@ -10,6 +10,7 @@
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+#include "toolkit/themes/frame/QVTRibbonOffice2007FrameTheme.h"
 #include "toolkit/ribbon/paint/QVTRibbonStatusBarTheme.h"
 
 IMPLEMENT_DYNAMIC(CQVTRibbonTheme, CQVTResourceTheme)
@@ -27,8 +28,10 @@ CQVTRibbonTheme::CQVTRibbonTheme()
       m_clrRibbonText(kRibbonThemeNoColor), m_clrRibbonGrayText(RGB(141, 141, 141)),
       m_clrMenuGripperShadow(RGB(197, 197, 197)), m_bNoGroupSpacing(FALSE)
 {
-    // Waits for: Frames (frame paint managers): the frame paint manager of
-    // ribbon frames.
+    // Ribbon frames are drawn from the scheme's images, and may take the
+    // status bar into their bottom border.
+    m_pFramePaintManager = new CQVTRibbonOffice2007FrameTheme(this);
+    m_pFramePaintManager->m_bAllowStatusBarInFrame = TRUE;
     m_strOfficeFont = _T("Segoe UI");
     m_bUseOfficeFont = TRUE;
     // Wider menu gaps and split arrows, and a status bar a pixel taller.
@@ -55,6 +58,11 @@ void CQVTRibbonTheme::RefreshMetrics()
         return pImages->GetIniColor(_T("Ribbon"), lpszKey, clrDefault);
     };
     m_bNoGroupSpacing = pImages->GetIniInt(_T("Ribbon"), _T("GroupSpacing"), -1) == 0;
+    if (m_pFramePaintManager)
+    {
+        m_pFramePaintManager->m_bAllowStatusBarInFrame = !m_bNoGroupSpacing;
+        m_pFramePaintManager->m_bFrameStatusBar = m_bNoGroupSpacing;
+    }
     m_arrColor[46].SetStandardValue(color(_T("GroupClientText"), kRibbonThemeNoColor));
     m_arrColor[60].SetStandardValue(RGB(141, 141, 141));
     m_clrEditNormal = color(_T("ControlEditNormal"), kRibbonThemeNoColor);

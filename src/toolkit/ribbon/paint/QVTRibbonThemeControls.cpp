@@ -95,6 +95,9 @@ CSize CQVTRibbonTheme::DrawCommandBarGripper(CDC* pDC, CQVTCommandBar* pBar, BOO
 CSize CQVTRibbonTheme::DrawCommandBarSeparator(CDC* pDC, CQVTCommandBar* pBar, CQVTControl* pControl,
                                                BOOL bDraw)
 {
+    // Waits for: CQVTCommandBarsFrameHook (the frame hook's compositor
+    // frame): a top bar on a composited frame draws "SYSTEMICONSEPARATOR"
+    // beside the system icon. Meanwhile it draws the resource separator.
     if (!bDraw || !IsImagesLoaded() || !pBar || !pControl || pBar->GetType() != qvtBarTypePopup)
         return CQVTResourceTheme::DrawCommandBarSeparator(pDC, pBar, pControl, bDraw);
     const CRect rcControl = pControl->GetRect();

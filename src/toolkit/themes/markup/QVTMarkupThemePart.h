@@ -7,6 +7,7 @@
 #include "toolkit/foundation/stream/QVTZipMemFile.h"
 
 class CQVTMarkupContext;
+class CQVTMarkupObject;
 class CQVTMarkupUIElement;
 
 class CQVTMarkupThemePart
@@ -25,6 +26,21 @@ public:
     CSize Measure(int cx, int cy);
     void Render(CDC* pDC, CRect rc);
     CQVTMarkupUIElement* GetElement() const { return m_pElement; }
+
+    // Change the text blocks named "CaptionText" and "Caption" of a loaded
+    // part; a missing element, or one that is not a text block, is left be.
+    void SetCaptionText(LPCTSTR lpszText);
+    void SetCaption(LPCTSTR lpszText);
+    void SetCaptionTextFontFamily(LPCTSTR lpszFontFamily);
+    void SetCaptionFontFamily(LPCTSTR lpszFontFamily);
+    void SetCaptionTextFontSize(int nSize);
+    void SetCaptionFontSize(int nSize);
+    void SetCaptionTextForeground(COLORREF clr);
+
+    // Releases the element; the part draws nothing afterwards.
+    void Clear();
+    // The element of that name in the loaded part (the root included), or null.
+    CQVTMarkupObject* FindElement(LPCWSTR lpszName) const;
 
 private:
     CQVTMarkupUIElement* m_pElement = nullptr;  // one reference

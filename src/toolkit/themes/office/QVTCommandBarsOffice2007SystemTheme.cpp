@@ -1,15 +1,17 @@
 #include "toolkit/themes/office/QVTCommandBarsOffice2007SystemTheme.h"
 
 #include "toolkit/markup/context/QVTMarkupFunctions.h"
+#include "toolkit/themes/frame/QVTFrameThemeOffice2007System.h"
 
 IMPLEMENT_DYNAMIC(CQVTCommandBarsOffice2007SystemTheme, CQVTCommandBarsOfficeXPTheme)
 
 CQVTCommandBarsOffice2007SystemTheme::CQVTCommandBarsOffice2007SystemTheme()
     : m_pMarkupContext(MarkupCreateContext(nullptr, TRUE))
 {
-    // Waits for: CQVTFrameThemeOffice2007System (Frames package), the frame
-    // drawn from the built-in style, made here in place of any the base made.
-    // Meanwhile the frame's slot stays empty.
+    // The frame drawn from the built-in style, in place of any the base made.
+    delete m_pFramePaintManager;
+    m_pFramePaintManager = new CQVTFrameThemeOffice2007System(this);
+    m_pFramePaintManager->RefreshMetrics();
     // Waits for: CQVTRibbonThemeOffice2007System (Ribbon III package), the
     // ribbon's markup theme, made here likewise. Meanwhile the ribbon draws
     // from the resource images.

@@ -17,6 +17,7 @@
 #include "toolkit/themes/elements/QVTProgressPaintManager.h"
 #include "toolkit/themes/elements/QVTSliderPaintManager.h"
 #include "toolkit/themes/elements/QVTStatusBarPaintManager.h"
+#include "toolkit/themes/frame/QVTFrameThemeOffice2007System.h"
 #include "toolkit/themes/office/QVTVisualStudio6Theme.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
@@ -120,6 +121,7 @@ CQVTPaintManager::~CQVTPaintManager()
     delete m_pStatusBarPaintManager;
     delete m_pScrollBarPaintManager;
     delete m_pMessageBarPaintManager;
+    delete m_pFramePaintManager;
     if (m_pRibbonPaintManager)
         m_pRibbonPaintManager->InternalRelease();
     m_pRibbonPaintManager = nullptr;
@@ -335,6 +337,8 @@ void CQVTPaintManager::RefreshMetrics()
         m_pSliderPaintManager->RefreshMetrics();
     if (m_pProgressPaintManager)
         m_pProgressPaintManager->RefreshMetrics();
+    if (m_pFramePaintManager)
+        m_pFramePaintManager->RefreshMetrics();
     if (m_pStatusBarPaintManager)
         m_pStatusBarPaintManager->RefreshMetrics();
     if (m_pMessageBarPaintManager)
@@ -346,8 +350,7 @@ void CQVTPaintManager::RefreshMetrics()
         if (SUCCEEDED(m_themeStatusBar.GetThemeColor(1, 0, 3803 /* text colour */, &clrText)))
             m_pStatusBarPaintManager->m_clrText.SetStandardValue(clrText);
     }
-    // Waits for: Frames (frame paint managers): the frame's paint manager
-    // refreshes here, after the progress; the ribbon's last.
+    // The ribbon's last.
     if (m_pRibbonPaintManager)
         m_pRibbonPaintManager->RefreshMetrics();
 }
@@ -496,8 +499,21 @@ void CQVTPaintManager::SetFontHeight(int nFontHeight)
 {
     m_nFontHeight = nFontHeight;
     RefreshMetrics();
-    // Waits for: Frames (frame paint managers): the frame paint manager's
-    // caption font follows the height here.
+    if (!m_pFramePaintManager)
+        return;
+    CQVTPaintManagerFont& font = m_pFramePaintManager->m_fontCaption;
+    if (nFontHeight == 0)
+    {
+        font.SetCustomFont(nullptr);
+        m_pFramePaintManager->RefreshMetrics();
+        return;
+    }
+    LOGFONT lf = {};
+    if (font.GetSafeHandle() && ::GetObject(font.GetSafeHandle(), sizeof(lf), &lf) == sizeof(lf))
+    {
+        lf.lfHeight = -nFontHeight;
+        font.SetCustomFont(&lf);
+    }
 }
 
 int CQVTPaintManager::GetSplitDropDownHeight() const
@@ -515,7 +531,11 @@ void CQVTPaintManager::GetIconsInfo(BOOL& bUseFadedIcons, BOOL& bUseDisabledIcon
 
 CQVTFramePaintManager* CQVTPaintManager::GetFramePaintManager()
 {
-    // Waits for: Frames (frame paint managers): made on first request.
+    if (!m_pFramePaintManager)
+    {
+        m_pFramePaintManager = new CQVTFrameThemeOffice2007System(this);
+        m_pFramePaintManager->RefreshMetrics();
+    }
     return m_pFramePaintManager;
 }
 

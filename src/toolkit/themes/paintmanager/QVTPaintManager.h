@@ -388,8 +388,7 @@ protected:
     CQVTShadowManager* m_pShadowManager;  // reference counted
 
     // Element paint managers, owned; every caller tolerates a null one.
-    // Waits for: Frames (frame paint managers): the frame's slot stays null.
-    // The ribbon's is made on first request.
+    // The frame's and the ribbon's are made on first request.
     CQVTControlGalleryPaintManager* m_pGalleryPaintManager;
     CQVTSliderPaintManager* m_pSliderPaintManager;
     CQVTProgressPaintManager* m_pProgressPaintManager;

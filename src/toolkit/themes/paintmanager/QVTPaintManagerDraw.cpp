@@ -453,9 +453,8 @@ void CQVTPaintManager::DrawControlMarlettCaption(CDC* pDC, CQVTControl* pControl
     CFont* pOldFont = pDC->SelectObject(font.GetFont());
     const COLORREF clrOld = pDC->SetTextColor(GetControlTextColor(pControl));
     CRect rc = pControl->GetRect();
-    // Waits for: Frames (the frame hook's glass frame): whether the control
-    // lies on glass. Meanwhile nothing is on glass.
-    DrawTextApi(pDC, pControl->GetCaption(), rc, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX, FALSE);
+    DrawTextApi(pDC, pControl->GetCaption(), rc, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX,
+                GetRibbonPaintManager() && GetRibbonPaintManager()->IsControlOnGlass(pControl));
     pDC->SetTextColor(clrOld);
     pDC->SelectObject(pOldFont);
 }

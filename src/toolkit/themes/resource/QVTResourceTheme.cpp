@@ -8,6 +8,7 @@
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/hook/QVTShadowManager.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
+#include "toolkit/themes/frame/QVTRibbonOffice2007FrameTheme.h"
 #include "toolkit/themes/resource/QVTControlGalleryResourceTheme.h"
 #include "toolkit/themes/resource/QVTMessageBarThemeResource.h"
 #include "toolkit/themes/resource/QVTProgressResourceTheme.h"
@@ -66,9 +67,13 @@ void CQVTResourceTheme::SetImageHandle(HMODULE hModule, LPCTSTR lpszIniName)
 
 CQVTFramePaintManager* CQVTResourceTheme::GetFramePaintManager()
 {
-    // Waits for: Frames (frame paint managers): made on first request from the
-    // set's frame images. Meanwhile the slot stays empty.
-    return CQVTCommandBarsOffice2003Theme::GetFramePaintManager();
+    // Made on first request: frames drawn from the set's images.
+    if (!m_pFramePaintManager)
+    {
+        m_pFramePaintManager = new CQVTRibbonOffice2007FrameTheme(this);
+        m_pFramePaintManager->RefreshMetrics();
+    }
+    return m_pFramePaintManager;
 }
 
 CQVTRibbonPaintManager* CQVTResourceTheme::GetRibbonPaintManager()

@@ -27,6 +27,8 @@
 #include "toolkit/foundation/hook/QVTShadowManager.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/elements/QVTMessageBarPaintManager.h"
+#include "toolkit/themes/frame/QVTFrameThemeOffice2007System.h"
+#include "toolkit/themes/frame/QVTRibbonOffice2007FrameTheme.h"
 #include "toolkit/themes/elements/QVTProgressPaintManager.h"
 #include "toolkit/themes/elements/QVTSliderPaintManager.h"
 #include "toolkit/themes/office/QVTCommandBarsOffice2007SystemTheme.h"
@@ -429,14 +431,21 @@ TEST_F(ResourceMenuBar, AnOpenMenuShowsTheSetsIconColumn)
     PumpTranslated(20);
 }
 
-TEST(Office2007SystemTheme, IsTheFlatThemeWithAMarkupContextAndNoFrameYet)
+TEST(Office2007SystemTheme, IsTheFlatThemeWithAMarkupContextAndEachThemeHasItsFrame)
 {
     CQVTPaintManager* pTheme = CQVTPaintManager::CreateTheme(qvtThemeOffice2007System);
     ASSERT_TRUE(pTheme->IsKindOf(RUNTIME_CLASS(CQVTCommandBarsOffice2007SystemTheme)));
     EXPECT_TRUE(pTheme->IsKindOf(RUNTIME_CLASS(CQVTCommandBarsOfficeXPTheme)));
     EXPECT_EQ(qvtThemeOffice2007System, pTheme->GetThemeId());
     EXPECT_NE(nullptr, static_cast<CQVTCommandBarsOffice2007SystemTheme*>(pTheme)->GetMarkupContext());
-    EXPECT_EQ(nullptr, pTheme->GetFramePaintManager());
+    // The system theme makes its markup frame with itself; the resource
+    // themes draw theirs from the scheme, the ribbon's taking the status bar
+    // into the frame; other themes get the markup frame on first request.
+    CQVTFramePaintManager* pFrame = pTheme->GetFramePaintManager();
+    ASSERT_NE(nullptr, pFrame);
+    EXPECT_TRUE(pFrame->IsKindOf(RUNTIME_CLASS(CQVTFrameThemeOffice2007System)));
+    EXPECT_EQ(pTheme, pFrame->GetPaintManager());
+    EXPECT_EQ(pFrame, pTheme->GetFramePaintManager());
     // Its ribbon draws from the resource images; the one paint manager lives
     // as long as the theme.
     CQVTRibbonPaintManager* pRibbon = pTheme->GetRibbonPaintManager();
@@ -446,7 +455,11 @@ TEST(Office2007SystemTheme, IsTheFlatThemeWithAMarkupContextAndNoFrameYet)
     pTheme->InternalRelease();
 
     CQVTPaintManager* pResource = CQVTPaintManager::CreateTheme(qvtThemeResource);
-    EXPECT_EQ(nullptr, pResource->GetFramePaintManager());
+    pFrame = pResource->GetFramePaintManager();
+    ASSERT_NE(nullptr, pFrame);
+    EXPECT_TRUE(pFrame->IsKindOf(RUNTIME_CLASS(CQVTRibbonOffice2007FrameTheme)));
+    EXPECT_FALSE(pFrame->m_bAllowStatusBarInFrame);
+    EXPECT_EQ(pFrame, pResource->GetFramePaintManager());
     EXPECT_NE(nullptr, dynamic_cast<CQVTRibbonThemeResource*>(pResource->GetRibbonPaintManager()));
     pResource->InternalRelease();
 
@@ -454,5 +467,16 @@ TEST(Office2007SystemTheme, IsTheFlatThemeWithAMarkupContextAndNoFrameYet)
     EXPECT_TRUE(pRibbonTheme->IsKindOf(RUNTIME_CLASS(CQVTResourceTheme)));
     EXPECT_EQ(qvtThemeRibbon, pRibbonTheme->GetThemeId());
     EXPECT_NE(nullptr, dynamic_cast<CQVTRibbonThemeResource*>(pRibbonTheme->GetRibbonPaintManager()));
+    pFrame = pRibbonTheme->GetFramePaintManager();
+    ASSERT_NE(nullptr, pFrame);
+    EXPECT_TRUE(pFrame->IsKindOf(RUNTIME_CLASS(CQVTRibbonOffice2007FrameTheme)));
+    EXPECT_TRUE(pFrame->m_bAllowStatusBarInFrame);
     pRibbonTheme->InternalRelease();
+
+    CQVTPaintManager* pFlat = CQVTPaintManager::CreateTheme(qvtThemeOfficeXP);
+    pFrame = pFlat->GetFramePaintManager();
+    ASSERT_NE(nullptr, pFrame);
+    EXPECT_TRUE(pFrame->IsKindOf(RUNTIME_CLASS(CQVTFrameThemeOffice2007System)));
+    EXPECT_EQ(pFrame, pFlat->GetFramePaintManager());
+    pFlat->InternalRelease();
 }
