@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Writes the frames' style archives: the "STYLE" resource of the system
 frame (24 markup entries coloured by system-colour references, so the frame
-follows the system colours), and the test archive of the eight parts a flat
-frame loads. Each is written as a compiled resource file (.res) that the
+follows the system colours), and the test archives of the eight parts a flat
+frame loads (the Modern UI frame's and the Office 2013 frame's). Each is written as a compiled resource file (.res) that the
 programs link: the resource compiler takes STYLE for a dialog keyword and
 cannot name the type in a script.
 
@@ -24,6 +24,10 @@ ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)),
 FRAME_DIR = os.path.join(ROOT, "src", "toolkit", "themes", "frame")
 SYSTEM_RESOURCES = os.path.join(FRAME_DIR, "QVTFrameStyles.res")
 TEST_RESOURCES = os.path.join(ROOT, "tests", "toolkit", "themes", "modernui", "data", "ModernUITest.res")
+VISUALSTUDIO_TEST_RESOURCES = os.path.join(ROOT, "tests", "toolkit", "themes", "visualstudio", "data",
+                                           "VisualStudioStyles.res")
+OFFICE2013_TEST_RESOURCES = os.path.join(ROOT, "tests", "toolkit", "themes", "office2013", "data",
+                                         "Office2013Frame.res")
 
 NS = ("xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' "
       "xmlns:x='http://schemas.microsoft.com/winfx/2006/xaml'")
@@ -144,6 +148,27 @@ def test_entries():
     return entries
 
 
+# The restore button of the Windows 10 frame has a part per state, each
+# marked by a square of its own colour that no colour set touches.
+RESTORE_MARKERS = (("Active", "#0A0B0C"), ("Inactive", "#0D0E0F"), ("Hot", "#101112"), ("Pressed", "#131415"))
+
+
+def restore_button(marker):
+    return modern_button().replace(
+        "</Canvas>", "<Rectangle Canvas.Left='8' Canvas.Top='8' Width='3' Height='3' Fill='%s'/></Canvas>" % marker)
+
+
+def windows10_entries():
+    entries = []
+    for side in ("Left", "Top", "Right", "Bottom"):
+        entries.append(("Frame/Border%s.xaml" % side, modern_border()))
+    for kind in ("Minimize", "Maximize", "Close"):
+        entries.append(("Frame/Button%s.xaml" % kind, modern_button()))
+    for state, marker in RESTORE_MARKERS:
+        entries.append(("Frame/ButtonRestore%s.xaml" % state, restore_button(marker)))
+    return entries
+
+
 def archive(entries):
     out = io.BytesIO()
     with zipfile.ZipFile(out, "w") as zf:
@@ -187,6 +212,12 @@ def outputs():
         # Beside the test archive, a style that is not an archive at all.
         TEST_RESOURCES: resource_file([("QVT_IDR_TEST_MODERNUI_STYLE", archive(test_entries())),
                                        ("NOTAZIP_STYLE", b"PK\3\4 this is no archive")]),
+        # The Visual Studio 2012 frame's style, and the flat style the Windows
+        # 10 and Visual Studio 2015 frames read, with the restore parts.
+        VISUALSTUDIO_TEST_RESOURCES: resource_file([("QVT_IDR_VS2012_STYLE", archive(test_entries())),
+                                                    ("XAML_STYLE", archive(windows10_entries()))]),
+        # The Office 2013 frame's style, under the name that frame looks for.
+        OFFICE2013_TEST_RESOURCES: resource_file([("XAML_STYLE", archive(test_entries()))]),
     }
 
 

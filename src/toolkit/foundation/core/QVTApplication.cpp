@@ -51,6 +51,14 @@ COleVariant& CQVTApplication::GetAmbientProperty(int nIndex)
     return m_ambient[nIndex];
 }
 
+void CQVTApplication::SetAmbientProperty(int nIndex, const VARIANT& value)
+{
+    GetAmbientProperty(nIndex) = value;
+    NotifyObservers([this, nIndex](IQVTApplicationEvents* pObserver) {
+        pObserver->OnAmbientPropertyChanged(this, nIndex);
+    });
+}
+
 COLORREF CQVTApplication::GetAmbientColor(int nKind)
 {
     const COLORREF c = static_cast<COLORREF>(m_ambient[0].lVal);

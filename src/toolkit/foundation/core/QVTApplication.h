@@ -121,6 +121,8 @@ public:
     BOOL IsShutDown() const { return m_bShutDown; }
 
     COleVariant& GetAmbientProperty(int nIndex);
+    // Stores the property and tells every observer that it changed.
+    void SetAmbientProperty(int nIndex, const VARIANT& value);
     COLORREF GetAmbientColor(int nKind);
 
 private:

@@ -1,5 +1,6 @@
 #include "toolkit/themes/frame/QVTRibbonMarkupFrameTheme.h"
 
+#include "toolkit/commandbars/frame/shadow/QVTFrameShadow.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/markup/QVTMarkupThemePart.h"
@@ -67,9 +68,10 @@ void CQVTRibbonMarkupFrameTheme::DrawFrame(CDC* pDC, IQVTFrameHook* pFrameHook)
 
 void CQVTRibbonMarkupFrameTheme::DrawFrameBorders(CDC* pDC, IQVTFrameHook* pFrameHook)
 {
-    // Waits for: CQVTFrameShadow (frame shadows): a frame whose shadow's
-    // window is the active one is drawn active too.
-    const BOOL bActive = pFrameHook->IsFrameActive();
+    // A click on the shadow activates it: the frame still looks active.
+    CQVTFrameShadow* pShadow = pFrameHook->GetFrameShadow();
+    const BOOL bActive =
+        pFrameHook->IsFrameActive() || (pShadow && pShadow->IsShadowWindow(::GetActiveWindow()));
     const HWND hWnd = pFrameHook->GetSite();
     CRect rcWindow;
     CRect rcClient;

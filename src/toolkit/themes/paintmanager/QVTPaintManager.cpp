@@ -19,8 +19,11 @@
 #include "toolkit/themes/elements/QVTStatusBarPaintManager.h"
 #include "toolkit/themes/frame/QVTFrameThemeOffice2007System.h"
 #include "toolkit/themes/office/QVTVisualStudio6Theme.h"
+#include "toolkit/themes/office2013/QVTCommandBarsOffice2013Theme.h"
 #include "toolkit/themes/resource/QVTResourceTheme.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
+#include "toolkit/themes/visualstudio/QVTCommandBarsVisualStudio2012Theme.h"
+#include "toolkit/themes/windows10/QVTCommandBarsNativeWindows10Theme.h"
 #include "toolkit/ribbon/paint/QVTRibbonTheme.h"
 #include "toolkit/ribbon/paint/QVTRibbonThemeResource.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
@@ -170,6 +173,20 @@ CQVTPaintManager* AFX_CDECL CQVTPaintManager::CreateTheme(int nTheme)
         break;
     case qvtThemeRibbon:
         pTheme = new CQVTRibbonTheme();
+        break;
+    case qvtThemeOffice2013:
+        pTheme = new CQVTCommandBarsOffice2013Theme();
+        break;
+    case qvtThemeVisualStudio2012:
+    case qvtThemeVisualStudio2012Light:
+    case qvtThemeVisualStudio2012Dark:
+        pTheme = new CQVTCommandBarsVisualStudio2012Theme(nTheme);
+        break;
+    case qvtThemeVisualStudio2015:
+        pTheme = new CQVTCommandBarsVisualStudio2015Theme();
+        break;
+    case qvtThemeNativeWindows10:
+        pTheme = new CQVTCommandBarsNativeWindows10Theme();
         break;
     default:
         // Every other id, and the ids of themes this program does not carry

@@ -13,6 +13,8 @@
 #include "toolkit/controls/scrollbar/QVTScrollBarCtrl.h"
 #include "toolkit/themes/resource/QVTScrollBarThemeResource.h"
 #include "toolkit/themes/scrollbar/QVTScrollBarThemes.h"
+#include "toolkit/themes/visualstudio/QVTScrollBarThemeVisualStudio2012.h"
+#include "toolkit/themes/windows10/QVTWindows10ElementThemes.h"
 
 namespace {
 
@@ -177,6 +179,10 @@ TEST(ScrollBarControl, ThemesByNumberWithTheirStyles)
                  {8, RUNTIME_CLASS(CQVTScrollBarThemeResource), 5},
                  {9, RUNTIME_CLASS(CQVTScrollBarThemeResource), 6},
                  {10, RUNTIME_CLASS(CQVTScrollBarThemeWindowsUx), 0},
+                 {12, RUNTIME_CLASS(CQVTScrollBarThemeVisualStudio2012), 8},
+                 {13, RUNTIME_CLASS(CQVTScrollBarThemeVisualStudio2012), 9},
+                 {14, RUNTIME_CLASS(CQVTScrollBarThemeVisualStudio2015), 10},
+                 {15, RUNTIME_CLASS(CQVTScrollBarThemeNativeWindows10), 11},
                  {99, RUNTIME_CLASS(CQVTScrollBarThemeWindowsUx), 0}};
     for (const auto& c : cases)
     {

@@ -223,6 +223,35 @@ TEST(ResourceFrame, EachSchemeDrawsItsBorderColumnsCaptionAndCentredTitle)
     CQVTPaintManager::SetTheme(qvtThemeOfficeXP);
 }
 
+TEST(ResourceFrame, AMergedStatusBarStopsTheInnerColumnsAndARibbonDrawsTheCaption)
+{
+    CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(_T("Office2007Blue.ini"));
+    auto* pFrame = DYNAMIC_DOWNCAST(CQVTRibbonOffice2007FrameTheme, pTheme->GetFramePaintManager());
+    ASSERT_NE(nullptr, pFrame);
+    TestFrameHook hook(CRect(4, 30, 4, 4), CSize(240, 150));
+    const int yStatusBar = 150 - 4 - 11;
+    DibCanvas plain(240, 150, kFrameTestBack);
+    pFrame->DrawFrame(&plain.dc, &hook);
+    EXPECT_EQ(RGB(177, 198, 225), plain.At(1, yStatusBar));
+    EXPECT_EQ(0, hook.ribbonCaptionDraws);
+
+    hook.statusBarHeight = 22;
+    hook.captionVisible = FALSE;
+    DibCanvas merged(240, 150, kFrameTestBack);
+    pFrame->DrawFrame(&merged.dc, &hook);
+    // The outer column runs the full height; the others give way to the
+    // status bar's pieces.
+    EXPECT_EQ(RGB(59, 90, 130), merged.At(0, yStatusBar));
+    EXPECT_EQ(RGB(59, 90, 130), merged.At(239, yStatusBar));
+    EXPECT_NE(RGB(177, 198, 225), merged.At(1, yStatusBar));
+    EXPECT_NE(kFrameTestBack, merged.At(1, yStatusBar));
+    EXPECT_EQ(RGB(177, 198, 225), merged.At(1, 60));
+    // The ribbon draws its own caption over the frame's images.
+    EXPECT_EQ(1, hook.ribbonCaptionDraws);
+    EXPECT_EQ(plain.At(120, 15), merged.At(120, 15));
+    CQVTPaintManager::SetTheme(qvtThemeOfficeXP);
+}
+
 TEST(ResourceFrame, BlueBordersAndButtonGlyphsComeFromTheScheme)
 {
     CQVTResourceTheme* pTheme = ThemeTest::UseResourceScheme(_T("Office2007Blue.ini"));
@@ -318,6 +347,13 @@ TEST(FrameCaptionText, ADocumentTitleDrawsTheFrameTitleApartInItsColourWhileActi
     ASSERT_FALSE(rcDocument.IsRectEmpty());
     ASSERT_FALSE(rcTitle.IsRectEmpty());
     EXPECT_GE(rcTitle.left, rcDocument.right + 2);
+    // Drawn whole, without the style, the text ends 2 pixels sooner.
+    pFrame->ModifyStyle(0x4000, 0);
+    DibCanvas whole(300, 30);
+    frame.pFrame->DrawCaptionText(&whole.dc, CRect(0, 0, 300, 30), pFrame, TRUE);
+    EXPECT_TRUE(FrameTestInkOf(whole, 300, 30, RGB(0, 0, 255)).IsRectEmpty());
+    EXPECT_EQ(rcTitle.right - 2, FrameTestInkOf(whole, 300, 30, RGB(255, 0, 0)).right);
+    pFrame->ModifyStyle(0, 0x4000);
 
     // Inactive, or mirrored, the whole text is one colour.
     DibCanvas inactive(300, 30);

@@ -121,6 +121,9 @@ TEST(ModernFrame, BordersAndCaptionTakeTheFrameColoursAndMetrics)
     ModernTestSetup setup(_T("ModernTest.ini"));
     ModernTestFrame* pFrame = setup.pFrame;
     EXPECT_EQ(ThemeTest::Y(27), pFrame->GetCaptionHeight());
+    EXPECT_EQ(CRect(ThemeTest::X(2), 0, ThemeTest::X(3), 0), pFrame->m_rcIconMargin);
+    EXPECT_EQ(CSize(ThemeTest::X(30), ThemeTest::Y(21)), pFrame->GetCaptionButtonSize());
+    EXPECT_TRUE(pFrame->m_bCaptionCenterAligned);
     EXPECT_EQ(RGB(250, 250, 250), pFrame->m_clrCaptionTextActive.GetValue());
     EXPECT_EQ(RGB(250, 250, 250), pFrame->m_clrTitleTextActive.GetValue());
     EXPECT_EQ(RGB(90, 90, 90), pFrame->m_clrCaptionTextInactive.GetValue());
@@ -169,6 +172,10 @@ TEST(ModernFrame, BrokenStylesArchivesAndValuesGiveEmptyPartsAndDefaults)
     {
         ModernTestSetup setup(_T("BadModern.ini"));
         EXPECT_EQ(::GetSystemMetrics(SM_CYCAPTION), setup.pFrame->GetCaptionHeight());
+        EXPECT_EQ(CRect(0, 0, 0, 0), setup.pFrame->m_rcIconMargin);
+        EXPECT_EQ(CSize(::GetSystemMetrics(SM_CYSIZE), ::GetSystemMetrics(SM_CYSIZE)),
+                  setup.pFrame->GetCaptionButtonSize());
+        EXPECT_FALSE(setup.pFrame->m_bCaptionCenterAligned);
         EXPECT_EQ(COLORREF(CQVTPaintManagerColor::noColor), setup.pFrame->m_clrFrameBorderActive.GetValue());
         EXPECT_EQ(COLORREF(CQVTPaintManagerColor::noColor), setup.pFrame->m_clrCaptionTextActive.GetValue());
         const CQVTColorSetCaptionButton& active = setup.pFrame->m_csCaptionButtonActive;
