@@ -681,6 +681,8 @@ void CQVTRibbonBar::ExchangeSystemButton(CQVTPropExchange* pPX)
         m_pControlSystemButton->DoPropExchange(pPX);
         return;
     }
+    if (m_pControlSystemButton)
+        m_pControls->Remove(m_pControlSystemButton);
     CObject* pObject = nullptr;
     if (!pPX->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CQVTRibbonControlSystemButton)) || !pObject)
         return;
@@ -690,8 +692,6 @@ void CQVTRibbonBar::ExchangeSystemButton(CQVTPropExchange* pPX)
         delete pObject;
         return;
     }
-    if (m_pControlSystemButton)
-        m_pControls->Remove(m_pControlSystemButton);
     m_pControls->InsertControl(pButton, 0);
     m_pControlSystemButton = pButton;
     pButton->DoPropExchange(pPX);
