@@ -232,3 +232,31 @@ TEST_F(RibbonSystem, TabRowStartsBesideTheSystemButton)
     PumpHost(50);
     EXPECT_EQ(ScaleX(2), m_pRibbon->GetControlTab()->GetRect().left);
 }
+
+namespace {
+// Counts what a double-click executes.
+class CSystemTestDblClickButton : public CQVTRibbonControlSystemButton
+{
+public:
+    void OnExecute() override { ++m_nExecuted; }
+    int m_nExecuted = 0;
+};
+}  // namespace
+
+TEST_F(RibbonSystem, DoubleClickOnATopLevelFramesButtonOnlyClosesPopups)
+{
+    auto* pButton = new CSystemTestDblClickButton();
+    m_pRibbon->GetControls()->Add(pButton, 57600, nullptr, 0);
+    ASSERT_FALSE(s_pHost->GetStyle() & WS_CHILD);
+
+    EXPECT_TRUE(pButton->OnLButtonDblClk(CPoint(1, 1)));
+    EXPECT_EQ(0, pButton->m_nExecuted);
+    // Without the flag, or with a button of the tab row, it executes.
+    pButton->SetCloseOnDblClick(FALSE);
+    EXPECT_TRUE(pButton->OnLButtonDblClk(CPoint(1, 1)));
+    EXPECT_EQ(1, pButton->m_nExecuted);
+    pButton->SetCloseOnDblClick(TRUE);
+    pButton->SetStyle(qvtButtonCaption);
+    EXPECT_TRUE(pButton->OnLButtonDblClk(CPoint(1, 1)));
+    EXPECT_EQ(2, pButton->m_nExecuted);
+}
