@@ -23,6 +23,7 @@
 #include "toolkit/ribbon/groups/QVTRibbonGroup.h"
 #include "toolkit/ribbon/groups/QVTRibbonGroups.h"
 #include "toolkit/ribbon/paint/QVTRibbonPaintManager.h"
+#include "toolkit/ribbon/system/QVTRibbonSystemButton.h"
 #include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
 
 IMPLEMENT_SERIAL(CQVTRibbonBar, CQVTMenuBar, VERSIONABLE_SCHEMA | QVT_LAYOUT_SCHEMA)
@@ -188,11 +189,11 @@ CQVTPopupBar* CQVTRibbonBarControlQuickAccessMorePopup::CreateMenu(CQVTRibbonBar
 
 CQVTRibbonBar::CQVTRibbonBar()
     : m_pRibbonControls(nullptr), m_pQuickAccessControls(nullptr), m_pControlTab(nullptr),
-      m_pControlQuickAccess(nullptr), m_pControlQuickAccessMore(nullptr), m_nQuickAccessHeight(0),
-      m_nQuickAccessRight(0), m_bContentShown(TRUE), m_bShowQuickAccessBelow(FALSE), m_bShowQuickAccess(TRUE),
-      m_bMinimized(FALSE), m_bShowCaptionRow(TRUE), m_nMinVisibleWidth(QVTDpiScaler()->ScaleX(250)),
-      m_nQuickAccessCaptionGap(QVTDpiScaler()->ScaleY(4)), m_bTabClickPending(FALSE), m_bUpdatePending(FALSE),
-      m_nLockLayout(0), m_bLayoutRequested(FALSE)
+      m_pControlSystemButton(nullptr), m_pControlQuickAccess(nullptr), m_pControlQuickAccessMore(nullptr),
+      m_nQuickAccessHeight(0), m_nQuickAccessRight(0), m_bContentShown(TRUE), m_bShowQuickAccessBelow(FALSE),
+      m_bShowQuickAccess(TRUE), m_bMinimized(FALSE), m_bShowCaptionRow(TRUE),
+      m_nMinVisibleWidth(QVTDpiScaler()->ScaleX(250)), m_nQuickAccessCaptionGap(QVTDpiScaler()->ScaleY(4)),
+      m_bTabClickPending(FALSE), m_bUpdatePending(FALSE), m_nLockLayout(0), m_bLayoutRequested(FALSE)
 {
     m_barType = qvtBarTypeRibbon;
     m_bCustomizable = FALSE;
@@ -631,6 +632,7 @@ void CQVTRibbonBar::OnRemoved()
     CQVTMenuBar::OnRemoved();
     // The base emptied the list: the ribbon's own controls are gone.
     m_pControlTab = nullptr;
+    m_pControlSystemButton = nullptr;
     m_pControlQuickAccess = nullptr;
     m_pControlQuickAccessMore = nullptr;
     m_pScrollLeft = nullptr;
@@ -651,12 +653,63 @@ void CQVTRibbonBar::Copy(CQVTCommandBar* pCommandBar, BOOL bRecursive)
         // The bar's keys and free controls; the ribbon's own controls stay.
         CQVTMenuBar::Copy(pSource, bRecursive);
         m_pControlTab->Copy(pSource->m_pControlTab, bRecursive);
+        if (m_pControlSystemButton)
+            m_pControls->Remove(m_pControlSystemButton);
+        if (pSource->m_pControlSystemButton)
+        {
+            CQVTControl* pCopy = m_pControls->AddCopy(pSource->m_pControlSystemButton, 0, bRecursive);
+            m_pControlSystemButton = DYNAMIC_DOWNCAST(CQVTRibbonControlSystemButton, pCopy);
+        }
         RefreshGroupControls(GetCurrentTab());
     }
     m_pQuickAccessControls->RemoveAllQuickAccess();
     for (int i = 0; i < pSource->m_pQuickAccessControls->GetCount(); ++i)
         m_pQuickAccessControls->AddCopy(pSource->m_pQuickAccessControls->GetAt(i), -1, bRecursive);
     RequestLayout();
+}
+
+// A stored button replaces the present one at index 0; one whose class
+// cannot be made leaves the bar without a system button.
+void CQVTRibbonBar::ExchangeSystemButton(CQVTPropExchange* pPX)
+{
+    if (!pPX->IsLoading())
+    {
+        CObject* pObject = m_pControlSystemButton;
+        pPX->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CQVTRibbonControlSystemButton));
+        m_pControlSystemButton->DoPropExchange(pPX);
+        return;
+    }
+    if (m_pControlSystemButton)
+        m_pControls->Remove(m_pControlSystemButton);
+    CObject* pObject = nullptr;
+    if (!pPX->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CQVTRibbonControlSystemButton)) || !pObject)
+        return;
+    CQVTRibbonControlSystemButton* pButton = DYNAMIC_DOWNCAST(CQVTRibbonControlSystemButton, pObject);
+    if (!pButton)
+    {
+        delete pObject;
+        return;
+    }
+    m_pControls->InsertControl(pButton, 0);
+    m_pControlSystemButton = pButton;
+    pButton->DoPropExchange(pPX);
+}
+
+void CQVTRibbonBar::OnSystemButtonRemoving(const CQVTControl* pControl)
+{
+    if (pControl && pControl == m_pControlSystemButton)
+        m_pControlSystemButton = nullptr;
+}
+
+CQVTRibbonControlSystemButton* CQVTRibbonBar::AddSystemButton(int nId)
+{
+    if (m_pControlSystemButton)
+        return m_pControlSystemButton;
+    auto* pButton = new CQVTRibbonControlSystemButton();
+    m_pControls->Add(pButton, nId, nullptr, 0);
+    m_pControlSystemButton = pButton;
+    RequestLayout();
+    return pButton;
 }
 
 CQVTRibbonBar* CQVTRibbonBar::CreateCopy()
@@ -694,10 +747,10 @@ void CQVTRibbonBar::DoPropExchange(CQVTPropExchange* pPX)
             PropExchangeBool(pPX, _T("Customizable"), m_bCustomizable, FALSE);
         {
             CQVTPropExchangeSection section(pPX->GetSection(_T("SystemButton")));
-            // Waits for: Ribbon III (the system button and application menu): none to
-            // save meanwhile, and a stored one cannot be made.
-            BOOL bSystemButton = GetSystemButton() != nullptr;
+            BOOL bSystemButton = m_pControlSystemButton != nullptr;
             PropExchangeBool(&section, _T("SystemButton"), bSystemButton, TRUE);
+            if (bSystemButton)
+                ExchangeSystemButton(&section);
         }
         {
             CQVTPropExchangeSection section(pPX->GetSection(_T("Tabs")));

@@ -15,6 +15,7 @@
 
 #include "toolkit/commandbars/bars/QVTMenuBar.h"
 #include "toolkit/ribbon/bar/QVTRibbonScrollableBar.h"
+#include "toolkit/ribbon/system/QVTRibbonSystemButton.h"
 #include "toolkit/ribbon/tabs/QVTRibbonTab.h"
 
 class CQVTCommandBarsFrameHook;
@@ -155,9 +156,14 @@ public:
     BOOL IsDwmEnabled() const;
     BOOL IsFrameActive() const;
     int GetFrameTopBorder() const;
-    // Waits for: Ribbon III (the system button and the backstage view).
-    // Meanwhile there is no system button and no backstage.
-    CQVTControl* GetSystemButton() const { return nullptr; }
+    // The system button at the left of the tab row: made on the first call,
+    // at index 0 of the controls; its popup is the application's.
+    CQVTRibbonControlSystemButton* AddSystemButton(int nId = 0);
+    CQVTRibbonControlSystemButton* GetSystemButton() const { return m_pControlSystemButton; }
+    // The controls tell the bar that a control leaves them.
+    void OnSystemButtonRemoving(const CQVTControl* pControl);
+    // Waits for: CQVTRibbonBackstageView (the backstage view): until it
+    // exists no system button opens one.
     BOOL IsBackstageViewVisible() const { return FALSE; }
 
     CQVTRibbonPaintManager* GetRibbonPaintManager() const;
@@ -217,6 +223,7 @@ public:
     CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0) override;
     void RefreshSysButtons() override;
     void DoPropExchange(CQVTPropExchange* pPX) override;
+    void ExchangeSystemButton(CQVTPropExchange* pPX);
     // A bar that is not customizable takes part in the saved layout only
     // with its quick-access controls.
     void GenerateCommandBarList(DWORD& nID, CQVTCommandBarList* pCommandBarList,
@@ -312,6 +319,7 @@ protected:
     void SetRowRects(int nWidth);
     void GetRowControls(std::vector<CQVTControl*>& arrQuickAccess, std::vector<CQVTControl*>& arrOthers);
     void SetQuickAccessRect(int nWidth);
+    int RepositionSystemButton(CDC* pDC);
     int RepositionLeftControls(CDC* pDC, const std::vector<CQVTControl*>& arrOthers, int x);
     void RepositionQuickAccess(CDC* pDC, const std::vector<CQVTControl*>& arrQuickAccess, int nWidth);
     int RepositionRightControls(CDC* pDC, const std::vector<CQVTControl*>& arrOthers, int nWidth);
@@ -334,6 +342,7 @@ protected:
     CQVTRibbonControls* m_pRibbonControls;                                // the bar's list (m_pControls)
     CQVTRibbonQuickAccessControls* m_pQuickAccessControls;                // owned
     CQVTRibbonControlTab* m_pControlTab;                                  // in the controls
+    CQVTRibbonControlSystemButton* m_pControlSystemButton;                // in the controls; null: none
     CQVTRibbonBarControlQuickAccessPopup* m_pControlQuickAccess;          // in the controls
     CQVTRibbonBarControlQuickAccessMorePopup* m_pControlQuickAccessMore;  // in the controls
     CQVTRibbonTabContextHeaderList m_contextHeaders;                      // rebuilt by every layout

@@ -88,6 +88,15 @@ void CQVTRibbonBar::CreateKeyboardTips()
         }
     }
 
+    if (m_pControlSystemButton && m_pControlSystemButton->IsVisible())
+    {
+        const CRect rc = m_pControlSystemButton->GetRect();
+        AddTip(pCommandBars, m_pControlSystemButton, m_pControlSystemButton->GetCaption(), rc.CenterPoint(),
+               CQVTCommandBarKeyboardTip::alignCenterHorizontally |
+                   CQVTCommandBarKeyboardTip::alignCenterVertically,
+               m_pControlSystemButton->GetEnabled() != 0, m_pControlSystemButton->GetKeyboardTip());
+    }
+
     if (GetTabCount() == 0)
     {
         for (int i = 0; i < GetControlCount(); ++i)

@@ -158,8 +158,7 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
     std::vector<CQVTControl*> arrOthers;
     GetRowControls(arrQuickAccess, arrOthers);
     SetQuickAccessRect(nWidth);
-    // Without a system button the tab row's content starts at 2 px.
-    const int nTabContentStart = RepositionLeftControls(pDC, arrOthers, BarScaleX(2));
+    const int nTabContentStart = RepositionLeftControls(pDC, arrOthers, RepositionSystemButton(pDC));
     RepositionQuickAccess(pDC, arrQuickAccess, nWidth);
     const int nRight = RepositionRightControls(pDC, arrOthers, nWidth);
     const CRect rcTabRow = RepositionTabRow(pDC, nTabContentStart, nRight);
@@ -167,6 +166,32 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
     RepositionCaptionButtons();
     RepositionContextHeaders();
     MarkControlsBesideTabs(arrOthers, rcTabRow);
+}
+
+// The system button at the left of the tab row (or in the caption strip);
+// answers where the tab row's content starts: 2 px without a button.
+int CQVTRibbonBar::RepositionSystemButton(CDC* pDC)
+{
+    CQVTRibbonControlSystemButton* pButton = m_pControlSystemButton;
+    if (!pButton || IsBackstageViewVisible())
+        return BarScaleX(2);
+    SetBarHideFlag(pButton, qvtHideWrap, FALSE);
+    if (pButton->GetStyle() != qvtButtonAutomatic)
+    {
+        const CSize sz = pButton->GetSize(pDC);
+        CQVTRibbonPaintManager* pPaintManager = GetRibbonPaintManager();
+        const CRect rcMargins = pPaintManager ? pPaintManager->m_rcFileButtonMargin : CRect(0, 0, 0, 0);
+        pButton->SetRect(CRect(rcMargins.left, m_rcTabControl.top + rcMargins.top, rcMargins.left + sz.cx,
+                               m_rcTabControl.top + GetTabsHeight()));
+        if (!GetFrameHook())
+            m_rcQuickAccess.left = BarScaleX(2);
+        return rcMargins.left + sz.cx + BarScaleX(4) + BarScaleX(3) + rcMargins.right;
+    }
+    // The caption kind: a square that spans the caption and the tab row.
+    const int nSize = GetTabsHeight() + m_nQuickAccessHeight - BarScaleY(3);
+    pButton->SetRect(CRect(0, m_rcCaption.top + BarScaleY(3), nSize,
+                           m_rcCaption.top + BarScaleY(3) + nSize - BarScaleY(1)));
+    return nSize + BarScaleX(4);
 }
 
 // The rows, then the caption row above them.
@@ -215,7 +240,10 @@ void CQVTRibbonBar::GetRowControls(std::vector<CQVTControl*>& arrQuickAccess,
 // Below the groups, or in the caption strip after the icon.
 void CQVTRibbonBar::SetQuickAccessRect(int nWidth)
 {
-    const int nStart = BarScaleX(10) + ::GetSystemMetrics(SM_CXSMICON);
+    // A caption-kind system button spans the caption and the tab row.
+    const int nStart = m_pControlSystemButton && m_pControlSystemButton->GetStyle() == qvtButtonAutomatic
+                           ? GetTabsHeight() + m_nQuickAccessHeight - BarScaleY(3)
+                           : BarScaleX(10) + ::GetSystemMetrics(SM_CXSMICON);
     if (m_bShowQuickAccessBelow && m_bShowQuickAccess)
     {
         m_rcQuickAccess.SetRect(0, m_rcGroups.bottom, nWidth, m_rcGroups.bottom + m_nQuickAccessHeight);

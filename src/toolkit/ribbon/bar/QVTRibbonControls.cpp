@@ -75,6 +75,8 @@ void CQVTRibbonControls::Copy(CQVTControls* pSource, BOOL bRecursive)
 
 BOOL CQVTRibbonControls::OnControlRemoving(CQVTControl* pControl)
 {
+    if (CQVTRibbonBar* pBar = GetRibbonBar())
+        pBar->OnSystemButtonRemoving(pControl);
     CQVTRibbonGroup* pGroup = pControl->GetRibbonGroup();
     if (pGroup && pGroup->IndexOf(pControl) >= 0)
     {

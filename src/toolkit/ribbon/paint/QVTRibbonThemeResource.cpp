@@ -749,15 +749,34 @@ void CQVTRibbonThemeResource::FillSystemPopupBar(CDC* pDC, CQVTCommandBar* pPopu
     pPopupBar->GetClientRect(&rc);
     const CRect rcBorders = Dpi()->UnscaleRect(pPopupBar->GetMargins());
     DrawImageFrame(pDC, _T("RIBBONSYSTEMMENU"), rc, 0, 1, rcBorders, FALSE);
-    // Waits for: Ribbon III (the application menu): the system button that
-    // overlaps the menu and the recent-file list background.
+    // The button shown in the caption lies over the menu: its part inside
+    // the popup is drawn again.
+    CQVTPopupBar* pPopup = DYNAMIC_DOWNCAST(CQVTPopupBar, pPopupBar);
+    CQVTRibbonControlSystemButton* pButton =
+        pPopup ? DYNAMIC_DOWNCAST(CQVTRibbonControlSystemButton, pPopup->GetControlPopup()) : nullptr;
+    CQVTRibbonBar* pRibbonBar = pButton ? pButton->GetRibbonBar() : nullptr;
+    if (pRibbonBar && pRibbonBar->GetSafeHwnd() && pButton->GetStyle() == qvtButtonAutomatic)
+    {
+        CRect rcButton = pButton->GetRect();
+        pRibbonBar->ClientToScreen(&rcButton);
+        pPopupBar->ScreenToClient(&rcButton);
+        CRect rcOverlap;
+        if (rcOverlap.IntersectRect(rcButton, rc))
+        {
+            const int nSaved = pDC->SaveDC();
+            pDC->IntersectClipRect(rcOverlap);
+            DrawRibbonFrameSystemButton(pDC, pButton, rcButton);
+            pDC->RestoreDC(nSaved);
+        }
+    }
     const COLORREF clrRecent =
         GetImages()->GetIniColor(_T("Ribbon"), _T("RecentFileListBackground"), kResourceNoColor);
     CQVTControls* pControls = pPopupBar->GetControls();
     for (int i = 0; pControls && i < pControls->GetCount(); ++i)
     {
         CQVTControl* pControl = pControls->GetAt(i);
-        if (pControl->GetID() == QVT_ID_FILE_MRU_FIRST && clrRecent != kResourceNoColor)
+        if (pControl->IsKindOf(RUNTIME_CLASS(CQVTRibbonControlSystemRecentFileList)) &&
+            clrRecent != kResourceNoColor)
         {
             pDC->FillSolidRect(pControl->GetRect(), clrRecent);
             break;

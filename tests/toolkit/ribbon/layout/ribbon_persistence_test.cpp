@@ -255,6 +255,29 @@ TEST_F(RibbonPersistence, ACustomizableBarReadsBackItsTabsGroupsAndState)
     EXPECT_EQ(nControls, m_pRibbon->GetControlCount());
 }
 
+TEST_F(RibbonPersistence, TheSystemButtonIsReadBackAtTheFront)
+{
+    m_pRibbon->SetCustomizable(TRUE);
+    m_pRibbon->AddSystemButton(57600)->SetCaption(_T("&File"));
+    Save();
+
+    // The loaded button replaces the bar's own, at the front.
+    ASSERT_EQ(nullptr, Load());
+    ASSERT_NE(nullptr, m_pRibbon->GetSystemButton());
+    EXPECT_EQ(0, m_pRibbon->GetSystemButton()->GetIndex());
+    EXPECT_EQ(CString(_T("&File")), m_pRibbon->GetSystemButton()->GetCaption());
+    int nButtons = 0;
+    for (int i = 0; i < m_pRibbon->GetControlCount(); ++i)
+        nButtons += m_pRibbon->GetControl(i)->IsKindOf(RUNTIME_CLASS(CQVTRibbonControlSystemButton)) ? 1 : 0;
+    EXPECT_EQ(1, nButtons);
+
+    // A bar saved without a button leaves the loading bar without one.
+    m_pRibbon->GetControls()->Remove(m_pRibbon->GetSystemButton());
+    Save();
+    ASSERT_EQ(nullptr, Load());
+    EXPECT_EQ(nullptr, m_pRibbon->GetSystemButton());
+}
+
 TEST_F(RibbonPersistence, TheSchemaDecidesWhichKeysAreRead)
 {
     m_pRibbon->SetCustomizable(TRUE);

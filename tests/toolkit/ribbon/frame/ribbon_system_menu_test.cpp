@@ -1,0 +1,137 @@
+// The application menu as a user meets it: a click on the system button
+// opens the menu with twelve recent files, a digit opens its file, and a
+// click on a pin toggles it without opening the file.
+#include <afxadv.h>
+
+#include "real_input.h"
+#include "sondrel_gtest.h"
+#include "tests/toolkit/ribbon/frame/ribbon_frame_suite.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/commandbars/controls/QVTPinableRecentFileList.h"
+#include "toolkit/commandbars/keytips/QVTCommandBarKeyboardTip.h"
+#include "toolkit/ribbon/system/QVTRibbonSystemButton.h"
+
+namespace {
+
+const int kMenuFirstMru = 57616;
+
+class CMenuTestRecentFiles : public CQVTRibbonControlSystemRecentFileList
+{
+public:
+    CRecentFileList* GetRecentFileList() override { return m_pList; }
+    CRecentFileList* m_pList = nullptr;
+};
+
+class RibbonSystemMenu : public CRibbonFrameSuite
+{
+protected:
+    void SetUp() override
+    {
+        CRibbonFrameSuite::SetUp();
+        // Twelve takes, the newest first; the fourth has "&" in its name.
+        for (int i = 12; i >= 1; --i)
+        {
+            CString strPath;
+            strPath.Format(i == 4 ? _T("C:\\Takes\\R&B %02d.wav") : _T("C:\\Takes\\take%02d.wav"), i);
+            m_list.Add(strPath);
+        }
+        m_list.m_bShowPins = TRUE;
+        m_list.AddItem(_T(""), -1);
+        m_list.AddItem(_T(""), -1);
+
+        m_pButton = m_pRibbon->AddSystemButton(0);
+        m_pButton->SetCaption(_T("&File"));
+        m_pButton->SetStyle(qvtButtonCaption);
+        m_pMenu = new CQVTRibbonSystemPopupBar();
+        m_pMenu->SetCommandBars(s_pHost->GetCommandBars());
+        auto* pRecent = new CMenuTestRecentFiles();
+        pRecent->m_pList = &m_list;
+        m_pMenu->GetControls()->Add(pRecent, kMenuFirstMru);
+        pRecent->SetCaption(_T("Recent Takes"));
+        m_pButton->SetCommandBar(m_pMenu);
+        m_pMenu->InternalRelease();
+        s_pHost->ResizeClient(1200, 421);
+        PumpHost(50);
+    }
+
+    bool OpenMenu()
+    {
+        MouseClickAt(s_pHost->ScreenRectOf(m_pButton).CenterPoint());
+        return PumpFrameUntil([&] { return m_pMenu->IsVisible() != FALSE; });
+    }
+    std::vector<CQVTControl*> FileItems() const
+    {
+        std::vector<CQVTControl*> items;
+        for (int i = 0; i < m_pMenu->GetControlCount(); ++i)
+            if (m_pMenu->GetControl(i)->IsKindOf(RUNTIME_CLASS(CQVTRibbonControlSystemPopupBarListItem)))
+                items.push_back(m_pMenu->GetControl(i));
+        return items;
+    }
+
+    CQVTPinableRecentFileList m_list{0, _T("Recent Takes"), _T("File%d"), 12};
+    CQVTRibbonControlSystemButton* m_pButton = nullptr;
+    CQVTRibbonSystemPopupBar* m_pMenu = nullptr;
+};
+
+}  // namespace
+
+TEST_F(RibbonSystemMenu, MenuListsTwelveFilesAndADigitOpensItsFile)
+{
+    ASSERT_FALSE(m_pButton->GetRect().IsRectEmpty());
+    ASSERT_TRUE(OpenMenu());
+    std::vector<CQVTControl*> items = FileItems();
+    ASSERT_EQ(12u, items.size());
+    EXPECT_EQ(CString(_T("&4 R&&B 04.wav")), items[3]->GetCaption());
+    EXPECT_EQ(CString(_T("take10.wav")), items[9]->GetCaption());
+    EXPECT_TRUE(items[0]->IsVisible());
+
+    SendKey('3', false);
+    SendKey('3', true);
+    ASSERT_TRUE(PumpFrameUntil([&] { return !s_pHost->m_commands.empty(); }));
+    EXPECT_EQ(std::vector<int>{kMenuFirstMru + 2}, s_pHost->m_commands);
+    EXPECT_TRUE(PumpFrameUntil([&] { return !m_pMenu->IsVisible(); }));
+}
+
+TEST_F(RibbonSystemMenu, AltShowsTheButtonsTipOverItsCentre)
+{
+    CQVTCommandBars* pBars = s_pHost->GetCommandBars();
+    SendKey(VK_MENU, false);
+    SendKey(VK_MENU, true);
+    ASSERT_TRUE(PumpFrameUntil([&] { return pBars->GetKeyboardTipCount() > 0; }));
+    CQVTCommandBarKeyboardTip* pTip = nullptr;
+    for (int i = 0; i < pBars->GetKeyboardTipCount(); ++i)
+        if (pBars->GetKeyboardTip(i)->m_pTarget == m_pButton)
+            pTip = pBars->GetKeyboardTip(i);
+    ASSERT_NE(nullptr, pTip);
+    EXPECT_EQ(CString(_T("F")), pTip->m_strTip);
+    CRect rcTip;
+    pTip->GetWindowRect(&rcTip);
+    EXPECT_TRUE(rcTip.PtInRect(s_pHost->ScreenRectOf(m_pButton).CenterPoint()));
+    SendKey(VK_ESCAPE, false);
+    SendKey(VK_ESCAPE, true);
+    PumpHost(60);
+}
+
+TEST_F(RibbonSystemMenu, ClickOnAPinTogglesItAndOpensNothing)
+{
+    ASSERT_TRUE(OpenMenu());
+    std::vector<CQVTControl*> items = FileItems();
+    ASSERT_EQ(12u, items.size());
+    auto* pSecond = DYNAMIC_DOWNCAST(CQVTRibbonControlSystemPopupBarPinableListItem, items[1]);
+    ASSERT_NE(nullptr, pSecond);
+    CRect rcPin = pSecond->GetPinRect();
+    m_pMenu->ClientToScreen(&rcPin);
+    MouseMoveTo(rcPin.CenterPoint());
+    PumpHost(60);
+    MouseClickAt(rcPin.CenterPoint());
+    ASSERT_TRUE(PumpFrameUntil([&] { return m_list.GetItem(1)->m_bPinned != FALSE; }));
+    EXPECT_TRUE(pSecond->GetChecked());
+    EXPECT_TRUE(s_pHost->m_commands.empty());
+
+    // A click on the rest of the line opens the file.
+    CRect rcItem = pSecond->GetRect();
+    m_pMenu->ClientToScreen(&rcItem);
+    MouseClickAt(CPoint(rcItem.left + 20, rcItem.CenterPoint().y));
+    ASSERT_TRUE(PumpFrameUntil([&] { return !s_pHost->m_commands.empty(); }));
+    EXPECT_EQ(std::vector<int>{kMenuFirstMru + 1}, s_pHost->m_commands);
+}
