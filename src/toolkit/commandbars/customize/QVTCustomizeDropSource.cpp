@@ -165,13 +165,14 @@ CQVTCustomizeDropSource::LoopEnd CQVTCustomizeDropSource::RunMessage(MSG& msg, B
     case WM_MOUSEMOVE:
         if (bFirstMove)
         {
-            // The drag has begun: its bar lets go of its popup and selection.
+            // The drag has begun: the control hears of it at its start point
+            // (its bar lets go of its popup and selection there).
             bFirstMove = FALSE;
+            CPoint ptStart = m_ptStart;
             if (CQVTCommandBar* pParent = m_pControl->GetParent())
-            {
-                pParent->SetPopuped(-1);
-                pParent->SetSelected(-1);
-            }
+                if (pParent->GetSafeHwnd())
+                    pParent->ScreenToClient(&ptStart);
+            m_pControl->OnCustomizeDragOver(m_pControl, ptStart);
         }
         m_bMove = (msg.wParam & MK_CONTROL) == 0;
         TrackTarget(msg.pt);

@@ -15,10 +15,13 @@
 #include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "toolkit/commandbars/QVTCommandBarsResource.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
+#include "toolkit/commandbars/bars/QVTMenuBar.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
 #include "toolkit/commandbars/controls/QVTControlButton.h"
 #include "toolkit/commandbars/controls/QVTControlEdit.h"
+#include "toolkit/commandbars/controls/QVTControlLists.h"
+#include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/customize/QVTCustomizeDropSource.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
@@ -33,6 +36,20 @@ class CUncopyableButton : public CQVTControlButton
     DECLARE_DYNAMIC(CUncopyableButton)
 };
 IMPLEMENT_DYNAMIC(CUncopyableButton, CQVTControlButton)
+
+// A button that records where it heard it was being dragged (into the
+// test's list: a moved button is gone when the drag ends).
+class CDragHearingButton : public CQVTControlButton
+{
+public:
+    std::vector<CPoint>* m_pDragStarts = nullptr;
+    void OnCustomizeDragOver(CQVTControl* pDataObject, CPoint point) override
+    {
+        if (pDataObject == this && m_pDragStarts)
+            m_pDragStarts->push_back(point);
+        CQVTControlButton::OnCustomizeDragOver(pDataObject, point);
+    }
+};
 
 // The application's customize window: it records the drag-control
 // notifications that reach it.
@@ -147,6 +164,41 @@ protected:
         PumpMessages(20);
         return pBar;
     }
+    // A menu bar over the toolbars, its one popup holding three commands.
+    static CQVTMenuBar* AddMenuBar(CQVTControlPopup** ppFile)
+    {
+        CQVTMenuBar* pMenuBar =
+            DYNAMIC_DOWNCAST(CQVTMenuBar, Bars()->Add(_T("Menu Bar"), qvtBarTop, RUNTIME_CLASS(CQVTMenuBar)));
+        if (!pMenuBar)
+            return nullptr;
+        CQVTControlPopup* pFile =
+            static_cast<CQVTControlPopup*>(pMenuBar->GetControls()->AddByType(qvtControlPopup, 0));
+        pFile->SetCaption(_T("&File"));
+        for (int nId = 400; nId < 403; ++nId)
+        {
+            CString strCaption;
+            strCaption.Format(_T("Command %d"), nId);
+            pFile->GetCommandBar()->GetControls()->AddByType(qvtControlButton, nId)->SetCaption(strCaption);
+        }
+        *ppFile = pFile;
+        Bars()->RecalcFrameLayout();
+        PumpMessages(20);
+        return pMenuBar;
+    }
+    // The popup of the menu bar's item while it shows, from the script's thread.
+    static CQVTCommandBar* ShownPopup(CQVTControlPopup* pFile)
+    {
+        const DWORD dwStart = ::GetTickCount();
+        while (::GetTickCount() - dwStart < 2000)
+        {
+            CQVTCommandBar* pPopup = pFile->GetCommandBar();
+            if (pPopup && pPopup->GetSafeHwnd() && ::IsWindowVisible(pPopup->GetSafeHwnd()) &&
+                pPopup->GetControlCount() > 0 && !pPopup->GetControl(0)->GetRect().IsRectEmpty())
+                return pPopup;
+            ::Sleep(20);
+        }
+        return nullptr;
+    }
     // Customize mode with the application's customize window open.
     void OpenCustomizeWindow(CQVTPopupBar* pContextMenu = nullptr)
     {
@@ -230,6 +282,30 @@ TEST_F(Customize, DraggedButtonsMoveToTheInsertIndexAndCopyWithCtrl)
     EXPECT_EQ(hCopy, hAfterCtrl);
     EXPECT_EQ((std::vector<int>{101, 102}), CustomizeIds(m_pFirst));
     EXPECT_EQ((std::vector<int>{101, 200, 201, 100, 202}), CustomizeIds(m_pSecond));
+}
+
+// The dragged control hears once, on the first move, that its drag began at
+// the press; its bar then holds no selection.
+TEST_F(Customize, TheDraggedControlHearsOnceThatItsDragBegan)
+{
+    std::vector<CPoint> dragStarts;
+    CDragHearingButton* pButton = new CDragHearingButton();
+    pButton->m_pDragStarts = &dragStarts;
+    m_pFirst->GetControls()->Add(pButton, 130);
+    pButton->SetCaption(_T("Heard"));
+    pButton->SetStyle(qvtButtonCaption);
+    Bars()->RecalcFrameLayout();
+    PumpMessages(40);
+    OpenCustomizeWindow();
+    const CPoint ptPress = Centre(m_pFirst, pButton->GetIndex());
+    CPoint ptPressClient = ptPress;
+    m_pFirst->ScreenToClient(&ptPressClient);
+    int nSelectedDuring = 0;
+    Drag(ptPress, Offset(Centre(m_pSecond, 2), 6, 0),
+         [&] { nSelectedDuring = m_pFirst->GetSelectedIndex(); });
+    EXPECT_EQ(std::vector<CPoint>{ptPressClient}, dragStarts);
+    EXPECT_EQ(-1, nSelectedDuring);
+    EXPECT_EQ((std::vector<int>{200, 201, 202, 130}), CustomizeIds(m_pSecond));
 }
 
 TEST_F(Customize, EscapeTheRightButtonAndAQuitCancelTheDrag)
@@ -494,6 +570,89 @@ TEST_F(Customize, ATargetDestroyedUnderTheDragAndAnUncopyableControlLeaveTheSour
     Drag(Centre(m_pFirst, 3), Offset(Centre(pThird, 0), 6, 0));
     EXPECT_EQ((std::vector<int>{100, 101, 102, 120}), CustomizeIds(m_pFirst));
     EXPECT_EQ((std::vector<int>{300, 301}), CustomizeIds(pThird));
+}
+
+// The menu bar takes a button dropped beside its popup item; dragged over
+// that item, the popup opens and takes a button dropped into it.
+TEST_F(Customize, AMenuBarAndItsOpenPopupTakeButtonsFromAToolbar)
+{
+    CQVTControlPopup* pFile = nullptr;
+    CQVTMenuBar* pMenuBar = AddMenuBar(&pFile);
+    ASSERT_NE(nullptr, pMenuBar);
+    OpenCustomizeWindow();
+    CRect rcFile = pFile->GetRect();
+    pMenuBar->ClientToScreen(&rcFile);
+    Drag(Centre(m_pFirst, 0), CPoint(rcFile.right + 12, rcFile.CenterPoint().y));
+    ASSERT_NE(nullptr, pMenuBar->GetControls()->FindControl(100));
+    EXPECT_EQ(pFile->GetIndex() + 1, pMenuBar->GetControls()->FindControl(100)->GetIndex());
+    EXPECT_EQ((std::vector<int>{101, 102}), CustomizeIds(m_pFirst));
+
+    // Into the popup, below the middle of its second command.
+    BOOL bPopupShown = FALSE;
+    Drag(Centre(m_pFirst, 0), rcFile.CenterPoint(), [&] {
+        CQVTCommandBar* pPopup = ShownPopup(pFile);
+        bPopupShown = pPopup != nullptr;
+        if (!pPopup)
+            return;
+        CRect rcItem = pPopup->GetControl(1)->GetRect();
+        pPopup->ClientToScreen(&rcItem);
+        ScriptMouseMove(CPoint(rcItem.CenterPoint().x, rcItem.CenterPoint().y + 2), kCustomizeSettle);
+        ScriptMouseMove(CPoint(rcItem.CenterPoint().x, rcItem.CenterPoint().y + 3), 150);
+    });
+    ASSERT_TRUE(bPopupShown);
+    EXPECT_EQ((std::vector<int>{400, 401, 101, 402}), CustomizeIds(pFile->GetCommandBar()));
+    EXPECT_EQ((std::vector<int>{102}), CustomizeIds(m_pFirst));
+}
+
+// A window list belongs in menus: a toolbar refuses it, the open popup of
+// the menu bar takes it.
+TEST_F(Customize, AWindowListIsRefusedByAToolbarAndTakenByAMenu)
+{
+    CQVTControlPopup* pFile = nullptr;
+    CQVTMenuBar* pMenuBar = AddMenuBar(&pFile);
+    ASSERT_NE(nullptr, pMenuBar);
+    auto addList = [&] {
+        CQVTControl* pList = new CQVTControlWindowList();
+        m_pFirst->GetControls()->Add(pList, QVT_ID_WINDOWLIST);
+        pList->SetCaption(_T("Windows"));
+        pList->SetStyle(qvtButtonCaption);
+        Bars()->RecalcFrameLayout();
+        PumpMessages(40);
+        return pList;
+    };
+    OpenCustomizeWindow();
+    CQVTControl* pList = addList();
+    ASSERT_TRUE(pList->IsVisible());
+    ASSERT_FALSE(pList->GetRect().IsRectEmpty());
+
+    // Over a toolbar the cursor says no, and the drop there leaves the bar
+    // as it was (the list, dropped nowhere, leaves its bar).
+    const HCURSOR hNoDrop = QVTResourceManager()->LoadCursor(QVT_IDC_COMMANDBARS_DRAGNONE);
+    HCURSOR hOverToolbar = nullptr;
+    const auto second = CustomizeIds(m_pSecond);
+    Drag(Centre(m_pFirst, pList->GetIndex()), Offset(Centre(m_pSecond, 1), 6, 0),
+         [&] { hOverToolbar = CustomizeCursorNow(); });
+    EXPECT_EQ(hNoDrop, hOverToolbar);
+    EXPECT_EQ(second, CustomizeIds(m_pSecond));
+    EXPECT_EQ((std::vector<int>{100, 101, 102}), CustomizeIds(m_pFirst));
+
+    pList = addList();
+    CRect rcFile = pFile->GetRect();
+    pMenuBar->ClientToScreen(&rcFile);
+    BOOL bPopupShown = FALSE;
+    Drag(Centre(m_pFirst, pList->GetIndex()), rcFile.CenterPoint(), [&] {
+        CQVTCommandBar* pPopup = ShownPopup(pFile);
+        bPopupShown = pPopup != nullptr;
+        if (!pPopup)
+            return;
+        CRect rcItem = pPopup->GetControl(0)->GetRect();
+        pPopup->ClientToScreen(&rcItem);
+        ScriptMouseMove(CPoint(rcItem.CenterPoint().x, rcItem.CenterPoint().y + 2), kCustomizeSettle);
+        ScriptMouseMove(CPoint(rcItem.CenterPoint().x, rcItem.CenterPoint().y + 3), 150);
+    });
+    ASSERT_TRUE(bPopupShown);
+    EXPECT_EQ((std::vector<int>{400, QVT_ID_WINDOWLIST, 401, 402}), CustomizeIds(pFile->GetCommandBar()));
+    EXPECT_EQ((std::vector<int>{100, 101, 102}), CustomizeIds(m_pFirst));
 }
 
 }  // namespace

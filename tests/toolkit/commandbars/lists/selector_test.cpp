@@ -100,6 +100,18 @@ TEST_F(Selector, HoveringSelectsDraggingOutGrowsTheGridAndTheReleaseExecutes)
     });
     EXPECT_EQ(12, m_pSelector->GetGridSize().cx);
     RunInputScript([&] { ScriptMouseButton(MOUSEEVENTF_LEFTUP, 60); });
+
+    // Far below, the grid stops at twelve rows (the screen's last line lies
+    // more than twelve rows below the grid's top).
+    const POINT ptBelow{Cell(1, 0).x, ::GetSystemMetrics(SM_CYSCREEN) - 2};
+    ASSERT_GT(ptBelow.y - Cell(0, 0).y, 13 * szItem.cy);
+    RunInputScript([&] {
+        ScriptMouseMove(Cell(1, 1), 80);
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 80);
+        ScriptMouseMove(ptBelow, 200);
+    });
+    EXPECT_EQ(CSize(12, 12), m_pSelector->GetGridSize());
+    RunInputScript([&] { ScriptMouseButton(MOUSEEVENTF_LEFTUP, 60); });
 }
 
 void SelectorSetStoredKeys(CQVTControlSelector& selector)

@@ -398,6 +398,54 @@ TEST_F(RibbonQuickAccess, ADropFromAnotherBarLandsInAGroupAndIsCancelledOnTheToo
     pBars->Remove(pToolBar);
 }
 
+// The same drops made with the mouse from a toolbar below the ribbon: onto a
+// group a copy lands there, onto the quick access toolbar nothing changes.
+TEST_F(RibbonQuickAccess, AMouseDragFromAToolbarCopiesIntoAGroupButNotOntoTheToolbar)
+{
+    CQVTCommandBars* pBars = s_pHost->GetCommandBars();
+    CQVTToolBar* pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, pBars->Add(_T("Drag source"), qvtBarTop));
+    ASSERT_NE(nullptr, pToolBar);
+    const UINT nId = ID_RIBBON_PLAY;
+    pToolBar->SetButtons(&nId, 1);
+    m_pRibbon->SetCustomizable(TRUE);
+    pBars->RecalcFrameLayout();
+    pBars->SetCustomizeMode(TRUE);
+    PumpHost(40);
+    ASSERT_TRUE(pToolBar->IsWindowVisible());
+    CQVTRibbonGroup* pRecordGroup = s_pHost->FindGroup(IDS_RIBBON_GROUP_RECORD);
+    const int nGroupCount = pRecordGroup->GetCount();
+    const DWORD dwUiThread = ::GetCurrentThreadId();
+    auto drag = [&](POINT ptTo) {
+        const POINT ptFrom = s_pHost->ScreenRectOf(pToolBar->GetControl(0)).CenterPoint();
+        bool bCaptured = false;
+        RunInputScript([&] {
+            ScriptMouseMove(ptFrom, 60);
+            ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 60);
+            bCaptured = ScriptWaitForCapture(dwUiThread, true, 3000);
+            ScriptMouseMove(POINT{(ptFrom.x + ptTo.x) / 2, (ptFrom.y + ptTo.y) / 2}, 60);
+            ScriptMouseMove(ptTo, 150);
+            ScriptMouseButton(MOUSEEVENTF_LEFTUP, 60);
+            ScriptWaitForCapture(dwUiThread, false, 3000);
+        });
+        PumpHost(60);
+        return bCaptured;
+    };
+
+    ASSERT_TRUE(drag(s_pHost->ScreenRectOf(s_pHost->GetQuickAccess(1)).CenterPoint()));
+    EXPECT_EQ(kQuickAccessCount, QuickAccessCount());
+    EXPECT_EQ(nGroupCount, pRecordGroup->GetCount());
+    ASSERT_NE(nullptr, pToolBar->GetControls()->FindControl(static_cast<int>(nId)));
+
+    CPoint ptGroup = pRecordGroup->GetCaptionRect().CenterPoint();
+    m_pRibbon->ClientToScreen(&ptGroup);
+    ASSERT_TRUE(drag(ptGroup));
+    ASSERT_EQ(nGroupCount + 1, pRecordGroup->GetCount());
+    EXPECT_EQ(static_cast<int>(nId), pRecordGroup->GetAt(nGroupCount)->GetID());
+    pBars->SetCustomizeMode(FALSE);
+    pBars->SetDragControl(nullptr);
+    pBars->Remove(pToolBar);
+}
+
 // While customizing, a click on a tab of a customizable ribbon makes the tab
 // strip the control the customize window acts on; outside customize mode, or
 // on a ribbon that is not customizable, the drag control stays as it was.
