@@ -1,6 +1,8 @@
 // The flat theme's element paint managers drawn into DIBs: progress bars
 // whose range is empty, reversed or passed; scroll bars by part and state,
-// as the scroll-bar control's theme 11 too; a gallery's scroll buttons.
+// as the scroll-bar control's theme 11 too; a gallery's scroll buttons; the
+// zoom slider's parts lit by the pointer; the message bar's face, edges and
+// buttons.
 #include <afxwin.h>
 
 #include <climits>
@@ -16,9 +18,12 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/controls/QVTProgressBase.h"
 #include "toolkit/controls/scrollbar/QVTScrollBarCtrl.h"
+#include "toolkit/commandbars/messagebar/QVTMessageBar.h"
 #include "toolkit/themes/office2013/QVTControlGalleryOffice2013Theme.h"
+#include "toolkit/themes/office2013/QVTMessageBarThemeOffice2013.h"
 #include "toolkit/themes/office2013/QVTProgressThemeOffice2013.h"
 #include "toolkit/themes/office2013/QVTScrollBarThemeOffice2013.h"
+#include "toolkit/themes/office2013/QVTSliderThemeOffice2013.h"
 
 namespace {
 
@@ -284,4 +289,104 @@ TEST(Office2013Gallery, ScrollButtonsByStateAndTheUpButtonDisabledEvenWhenHot)
     EXPECT_EQ(RGB(171, 171, 171), canvas.At(rcScroll.right, yUp)) << "up is enabled and idle";
     EXPECT_EQ(RGB(255, 255, 255), canvas.At(rcScroll.left + 2, rcScroll.top + 2));
     EXPECT_GT(canvas.CountOf(RGB(68, 68, 68)), 2) << "the hot triangle";
+}
+
+TEST(Office2013Slider, PartsUnderThePointerTakeTheHighlight)
+{
+    Office2013Test::UseTheme();
+    CQVTSliderThemeOffice2013* pTheme =
+        DYNAMIC_DOWNCAST(CQVTSliderThemeOffice2013, Theme()->GetSliderPaintManager());
+    ASSERT_NE(nullptr, pTheme);
+    ScrollBaseStub slider(pTheme);
+    const CSize szSlider(ThemeTest::X(140), ThemeTest::Y(20));
+    slider.Set(CRect(CPoint(0, 0), szSlider), FALSE, 0, 100, 0, 50);
+    const QVT_SCROLLBAR_PARTS parts = CQVTScrollBarPaintManager::CalcParts(&slider);
+    const COLORREF normal = RGB(255, 255, 255), hot = RGB(62, 109, 181);
+    const CPoint ptMinus = parts.rcArrowFirst.CenterPoint(), ptPlus = parts.rcArrowSecond.CenterPoint();
+    const CPoint ptThumb = parts.rcThumb.CenterPoint();
+    const int yTrack = parts.rcTrack.CenterPoint().y;
+    const int xTrack = parts.rcThumb.right + (parts.rcTrack.right - parts.rcThumb.right) / 2;
+    DibCanvas canvas(szSlider.cx, szSlider.cy, kElementsBack);
+    auto draw = [&](int nHot) {
+        slider.SetHotPart(nHot);
+        canvas.Clear(kElementsBack);
+        pTheme->DrawScrollBar(&canvas.dc, &slider);
+    };
+
+    draw(0);
+    EXPECT_EQ(normal, canvas.At(ptMinus.x, ptMinus.y)) << "the minus bar";
+    EXPECT_EQ(kElementsBack, canvas.At(ptMinus.x, ptMinus.y - ThemeTest::Y(3))) << "only a bar";
+    EXPECT_EQ(normal, canvas.At(ptPlus.x, ptPlus.y - ThemeTest::Y(3))) << "the plus sign's upright";
+    EXPECT_EQ(normal, canvas.At(xTrack, yTrack)) << "the track line";
+    EXPECT_EQ(kElementsBack, canvas.At(xTrack, yTrack - ThemeTest::Y(2)));
+    EXPECT_EQ(normal, canvas.At(ptThumb.x, ptThumb.y));
+    draw(qvtScrollHitUpArrow);
+    EXPECT_EQ(hot, canvas.At(ptMinus.x, ptMinus.y));
+    EXPECT_EQ(normal, canvas.At(ptPlus.x, ptPlus.y));
+    draw(qvtScrollHitDownArrow);
+    EXPECT_EQ(hot, canvas.At(ptPlus.x, ptPlus.y));
+    EXPECT_EQ(normal, canvas.At(ptThumb.x, ptThumb.y));
+    for (int nPart : {qvtScrollHitPageUp, qvtScrollHitPageDown, qvtScrollHitThumb})
+    {
+        draw(nPart);
+        EXPECT_EQ(hot, canvas.At(ptThumb.x, ptThumb.y)) << nPart;
+        EXPECT_EQ(normal, canvas.At(xTrack, yTrack)) << nPart;
+    }
+    // While the slider tracks, its part stays lit with nothing hot.
+    slider.Press(qvtScrollHitThumb);
+    slider.SetHotPart(0);
+    canvas.Clear(kElementsBack);
+    pTheme->DrawScrollBar(&canvas.dc, &slider);
+    EXPECT_EQ(hot, canvas.At(ptThumb.x, ptThumb.y));
+    slider.Release();
+}
+
+TEST(Office2013MessageBar, FaceEdgesOnRequestAndButtonsByState)
+{
+    Office2013Test::UseTheme();
+    CQVTMessageBarThemeOffice2013* pTheme =
+        DYNAMIC_DOWNCAST(CQVTMessageBarThemeOffice2013, Theme()->GetMessageBarPaintManager());
+    ASSERT_NE(nullptr, pTheme);
+    CQVTMessageBar bar;
+    bar.SetClientRect(CRect(0, 0, 200, 40));
+    const COLORREF back = RGB(252, 247, 182), border = RGB(215, 216, 137);
+    DibCanvas canvas(200, 40, kElementsBack);
+    pTheme->FillMessageBar(&canvas.dc, &bar);
+    EXPECT_EQ(back, canvas.At(0, 0)) << "no edges after construction";
+    EXPECT_EQ(back, canvas.At(199, 39));
+    pTheme->m_bBorderTop = pTheme->m_bBorderRight = TRUE;
+    pTheme->FillMessageBar(&canvas.dc, &bar);
+    EXPECT_EQ(border, canvas.At(100, 0));
+    EXPECT_EQ(border, canvas.At(199, 20));
+    EXPECT_EQ(back, canvas.At(0, 20));
+    EXPECT_EQ(back, canvas.At(100, 39));
+    pTheme->m_bBorderTop = pTheme->m_bBorderRight = FALSE;
+
+    CQVTMessageBarButton button(1, CRect(10, 10, 60, 30));
+    const struct
+    {
+        BOOL bHot, bPressed;
+        COLORREF clrBack, clrBorder;
+    } cases[] = {{FALSE, FALSE, RGB(253, 253, 253), RGB(171, 171, 171)},
+                 {TRUE, FALSE, RGB(240, 240, 240), RGB(198, 198, 198)},
+                 {TRUE, TRUE, RGB(198, 198, 198), RGB(171, 171, 171)}};
+    for (const auto& c : cases)
+    {
+        button.m_bHot = c.bHot;
+        button.m_bPressed = c.bPressed;
+        canvas.Clear(kElementsBack);
+        pTheme->DrawMessageBarButton(&canvas.dc, &button);
+        EXPECT_EQ(c.clrBack, canvas.At(30, 20)) << c.bHot << c.bPressed;
+        EXPECT_EQ(c.clrBorder, canvas.At(10, 20)) << c.bHot << c.bPressed;
+    }
+    // The close button: a glyph, darker while hot.
+    CQVTMessageBarButton close(SC_CLOSE, CRect(0, 0, 16, 16));
+    canvas.Clear(kElementsBack);
+    pTheme->DrawMessageBarButton(&canvas.dc, &close);
+    EXPECT_GT(canvas.CountOf(RGB(119, 119, 119)), 4);
+    close.m_bHot = TRUE;
+    canvas.Clear(kElementsBack);
+    pTheme->DrawMessageBarButton(&canvas.dc, &close);
+    EXPECT_GT(canvas.CountOf(RGB(68, 68, 68)), 4);
+    EXPECT_EQ(0, canvas.CountOf(RGB(119, 119, 119)));
 }

@@ -35,14 +35,18 @@ struct Office2013ButtonColors
     COLORREF clrFill;
 };
 
-// The archive's button: a 12-pixel canvas centred in a 30 by 24 button, its
-// outline at the canvas edge and its fill square inside.
+// The archive's button: a canvas of 12 units (scaled with the screen)
+// centred in a 40 by 32 button, its outline at the canvas edge and its fill
+// square inside.
 Office2013ButtonColors DrawButton(CQVTFramePaintManager* pFrame, int nId, BOOL bSelected, BOOL bPressed,
                                   BOOL bEnabled, BOOL bActive)
 {
-    DibCanvas canvas(30, 24, kFrameBack);
-    pFrame->DrawCaptionButton(&canvas.dc, CRect(0, 0, 30, 24), nId, bSelected, bPressed, bEnabled, bActive);
-    return {canvas.At(2, 2), canvas.At(9, 12), canvas.At(15, 12)};
+    DibCanvas canvas(40, 32, kFrameBack);
+    pFrame->DrawCaptionButton(&canvas.dc, CRect(0, 0, 40, 32), nId, bSelected, bPressed, bEnabled, bActive);
+    const CSize szCanvas(ThemeTest::X(12), ThemeTest::Y(12));
+    const CPoint ptCanvas((40 - szCanvas.cx) / 2, (32 - szCanvas.cy) / 2);
+    return {canvas.At(1, 1), canvas.At(ptCanvas.x, ptCanvas.y + szCanvas.cy / 2),
+            canvas.At(ptCanvas.x + ThemeTest::X(6), ptCanvas.y + ThemeTest::Y(7))};
 }
 
 // The frame of theme 12 looking for a style this program does not carry.
