@@ -1,7 +1,8 @@
-// The Windows 10 frame on a real captioned frame with the test style
-// archive, its caption buttons under the real pointer: the active set when
-// idle, the hot set under the pointer and the pressed set while held, read
-// back from the screen. Runs where Wine leaves captions to the program.
+// The flat frames (Windows 10, Visual Studio 2012 light and dark, Visual
+// Studio 2015) on a real captioned frame with the test style archives, their
+// caption buttons under the real pointer: the active set when idle, the hot
+// set under the pointer and the pressed set while held, read back from the
+// screen. Runs where Wine leaves captions to the program.
 #include <afxwin.h>
 
 #include "real_input.h"
@@ -11,6 +12,7 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
+#include "toolkit/themes/visualstudio/QVTFrameThemeVisualStudio2012.h"
 #include "toolkit/themes/windows10/QVTCommandBarsNativeWindows10Theme.h"
 #include "toolkit/themes/windows10/QVTFrameThemeNativeWindows10.h"
 
@@ -62,6 +64,89 @@ COLORREF FlatFramesScreenPixel(POINT pt)
     const COLORREF clr = ::GetPixel(hScreen, pt.x, pt.y);
     ::ReleaseDC(nullptr, hScreen);
     return clr;
+}
+
+// What a caption button's background shows idle, under the pointer and while
+// the left button holds it; the press is dragged off so nothing runs.
+struct FlatFramesStates
+{
+    COLORREF clrIdle = 0, clrHot = 0, clrPressed = 0;
+};
+
+FlatFramesStates FlatFramesButtonStates(CFlatFrame* pFrame, int nId)
+{
+    FlatFramesStates states;
+    CQVTCommandBarsFrameHook* pHook = pFrame->m_pCommandBars->GetFrameHook();
+    CQVTControl* pButton = pHook ? pHook->GetCaptionButtons()->FindControl(nId) : nullptr;
+    EXPECT_TRUE(pButton);
+    if (!pButton)
+        return states;
+    CRect rcWindow;
+    pFrame->GetWindowRect(&rcWindow);
+    const CRect rcButton = pButton->GetRect() + rcWindow.TopLeft();
+    // The test style's button: its background at the corner.
+    const POINT ptBack{rcButton.left + 2, rcButton.top + 2};
+    const POINT ptCentre{rcButton.CenterPoint().x, rcButton.CenterPoint().y};
+
+    MouseMoveTo(POINT{5, 5});
+    PumpMessages(50);
+    states.clrIdle = FlatFramesScreenPixel(ptBack);
+
+    MouseMoveTo(POINT{ptCentre.x - 60, ptCentre.y});
+    MouseMoveTo(ptCentre);
+    EXPECT_TRUE(PumpUntil([&] { return pHook->GetHotButton() == pButton; }));
+    PumpMessages(30);
+    states.clrHot = FlatFramesScreenPixel(ptBack);
+
+    const DWORD dwThread = ::GetCurrentThreadId();
+    EXPECT_TRUE(RunInputScript([&] {
+        ScriptMouseMove(ptCentre);
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN);
+        ScriptWaitForCapture(dwThread, true);
+        ::Sleep(100);
+        states.clrPressed = FlatFramesScreenPixel(ptBack);
+        ScriptMouseMove(POINT{ptCentre.x - 150, ptCentre.y + 80}, 100);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP);
+        ScriptWaitForCapture(dwThread, false);
+    }));
+    return states;
+}
+
+TEST(FlatFramesOnScreen, VisualStudioCaptionButtonsShowEachStatesColoursUnderTheRealPointer)
+{
+    const struct
+    {
+        int nTheme;
+        LPCTSTR lpszIni;
+        COLORREF clrIdle, clrHot, clrPressed;
+    } cases[] = {
+        // The 2012 frames take the sets from the scheme's frame sections.
+        {qvtThemeVisualStudio2012Light, _T("VisualStudio2012Frame.ini"), RGB(30, 40, 50), RGB(60, 70, 80),
+         RGB(90, 100, 110)},
+        {qvtThemeVisualStudio2012Dark, _T("VisualStudio2012Frame.ini"), RGB(30, 40, 50), RGB(60, 70, 80),
+         RGB(90, 100, 110)},
+        // The 2015 frame has its own defaults: no background while idle.
+        {qvtThemeVisualStudio2015, _T("Windows10Frame.ini"), RGB(255, 255, 255), RGB(213, 225, 242),
+         RGB(163, 189, 227)},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.nTheme);
+        ASSERT_TRUE(QVTResourceImages()->SetModule(::GetModuleHandleW(nullptr), c.lpszIni));
+        CFlatFrame* pFrame = new CFlatFrame();
+        ASSERT_TRUE(pFrame->CreateFrame(c.nTheme));
+        PumpMessages(100);
+        const FlatFramesStates states = FlatFramesButtonStates(pFrame, SC_MAXIMIZE);
+        EXPECT_EQ(c.clrIdle, states.clrIdle) << "the active set";
+        EXPECT_EQ(c.clrHot, states.clrHot) << "the hot set";
+        EXPECT_EQ(c.clrPressed, states.clrPressed) << "the pressed set";
+        EXPECT_FALSE(pFrame->IsZoomed());
+        MouseMoveTo(POINT{5, 5});
+        PumpMessages(50);
+        pFrame->DestroyWindow();
+        PumpMessages(20);
+    }
+    QVTResourceImages()->LoadIni(_T("Nowhere.ini"));
 }
 
 TEST(Windows10FrameOnScreen, CaptionButtonsShowEachStatesColoursUnderTheRealPointer)

@@ -2,7 +2,8 @@
 // and elements, one accent for the frame and the status bar that -1 takes
 // back to the keys, the 2015 elements following the application's ambient
 // accent until the application sets one (bad ambient values give the keys),
-// the frame taking the system accent, and the split button's line.
+// the frame taking the system accent, the split button's line, and the
+// combo box drawn in the combo-box set by state.
 #include <afxwin.h>
 
 #include <memory>
@@ -13,6 +14,7 @@
 #include "tests/toolkit/themes/theme_test_helpers.h"
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/core/QVTApplication.h"
@@ -256,6 +258,72 @@ TEST(Windows10Theme, SplitButtonLineShowsOnlyOnAHotCheckedButton)
     DibCanvas canvas(rc.Width(), rc.Height(), RGB(1, 2, 3));
     pTheme->DrawSplitButtonFrame(&canvas.dc, pSplit, rc);
     EXPECT_NE(clrLine, canvas.At(xLine, rc.Height() / 2));
+    pBar->InternalRelease();
+    host.DestroyWindow();
+}
+
+// A combo box whose open state the test sets without opening a popup.
+class CWindows10Combo : public CQVTControlComboBox
+{
+public:
+    void SetDropped(BOOL bDropped) { m_bPopuped = bDropped; }
+};
+
+TEST(Windows10Theme, ComboBoxTakesTheComboBoxSetOfItsState)
+{
+    QVTResourceImages()->LoadIni(_T("Nowhere.ini"));
+    std::unique_ptr<CQVTCommandBarsNativeWindows10Theme> pTheme =
+        MakeWindows10Theme<CQVTCommandBarsNativeWindows10Theme>(17);
+    ASSERT_TRUE(pTheme);
+    CWnd host;
+    ASSERT_TRUE(
+        host.CreateEx(0, AfxRegisterWndClass(0), _T("Host"), WS_POPUP, CRect(0, 0, 300, 100), nullptr, 0));
+    CTestBar* pBar = new CTestBar();
+    pBar->m_pParentWnd = &host;
+    ASSERT_TRUE(pBar->Create(qvtBarTop));
+    CWindows10Combo* pCombo = new CWindows10Combo();
+    ASSERT_TRUE(pBar->GetControls()->Add(pCombo, 400));
+    const CRect rc(0, 0, 120, 22);
+    pCombo->SetThumbWidth(16);
+    pCombo->SetRect(rc);
+    ASSERT_EQ(0, pCombo->GetLabelWidth());
+    const int xLine = rc.right - pCombo->GetThumbWidth() + 1;
+
+    const struct
+    {
+        const char* pszState;
+        BOOL bEnabled, bSelected, bDropped;
+        COLORREF clrBorder, clrDropDownBack, clrDropDownLine, clrMarker;
+    } cases[] = {
+        {"normal", TRUE, FALSE, FALSE, RGB(171, 171, 171), RGB(255, 255, 255), RGB(255, 255, 255),
+         RGB(119, 119, 119)},
+        {"hot", TRUE, TRUE, FALSE, RGB(163, 189, 227), RGB(213, 225, 242), RGB(163, 189, 227),
+         RGB(68, 68, 68)},
+        {"dropped", TRUE, TRUE, TRUE, RGB(163, 189, 227), RGB(163, 189, 227), RGB(163, 189, 227),
+         RGB(68, 68, 68)},
+        // Disabled: no line between the field and the button.
+        {"disabled", FALSE, FALSE, FALSE, RGB(225, 225, 225), RGB(253, 253, 253), RGB(253, 253, 253),
+         RGB(198, 198, 198)},
+    };
+    for (const auto& c : cases)
+    {
+        pCombo->SetEnabled(c.bEnabled);
+        pCombo->OnSetSelected(c.bSelected);
+        pCombo->SetDropped(c.bDropped);
+        DibCanvas canvas(rc.Width(), rc.Height(), RGB(1, 2, 3));
+        pTheme->DrawControlComboBox(&canvas.dc, pCombo, TRUE);
+        EXPECT_EQ(c.clrBorder, canvas.At(0, 11)) << c.pszState << " border";
+        EXPECT_EQ(c.clrBorder, canvas.At(60, rc.Height() - 1)) << c.pszState << " border";
+        EXPECT_EQ(RGB(255, 255, 255), canvas.At(2, 11)) << c.pszState << " field";
+        EXPECT_EQ(c.clrDropDownBack, canvas.At(rc.right - 3, 2)) << c.pszState << " button";
+        EXPECT_EQ(c.clrDropDownLine, canvas.At(xLine, 11)) << c.pszState << " line";
+        int nMarker = 0;
+        for (int y = 0; y < rc.Height(); ++y)
+            for (int x = xLine + 1; x < rc.right - 1; ++x)
+                nMarker += canvas.At(x, y) == c.clrMarker;
+        EXPECT_GT(nMarker, 2) << c.pszState << " marker";
+    }
+    pCombo->SetDropped(FALSE);
     pBar->InternalRelease();
     host.DestroyWindow();
 }
