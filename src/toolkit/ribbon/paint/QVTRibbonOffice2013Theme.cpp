@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/core/QVTApplication.h"
@@ -433,8 +434,9 @@ void CQVTRibbonOffice2013Theme::DrawContextHeaders(CDC* pDC, CQVTRibbonBar* pRib
         if (!font || !format || pHeader->m_strCaption.IsEmpty())
             continue;
         CString strCaption(pHeader->m_strCaption);
-        // Waits for: the command bars' upper-case caption option, which no
-        // option of the bars carries yet.
+        CQVTCommandBars* pCommandBars = pRibbonBar->GetCommandBars();
+        if (pCommandBars && pCommandBars->IsMenuUpperCase())
+            strCaption.MakeUpper();
         const float cxText = static_cast<float>(std::max(0, rc.Width() - FlatH(10)));
         const Gdiplus::RectF rcText =
             MakeRectF(static_cast<float>(rc.left + (rc.Width() - cxText) / 2),
