@@ -3,6 +3,7 @@
 // where it is missing), then delivery in the installation's order. A report
 // that was not delivered stays where it is, and the dialog says where.
 #include <windows.h>
+#include <tchar.h>
 
 #include <mapi.h>
 #include <shellapi.h>
@@ -29,14 +30,14 @@ std::u16string IniText(const std::u16string& file, const char16_t* section, cons
 {
     WCHAR text[1024] = {};
     if (!file.empty())
-        GetPrivateProfileStringW(section, key, u"", text, 1024, file.c_str());
+        GetPrivateProfileStringW(section, key, _T(""), text, 1024, file.c_str());
     return text[0] ? std::u16string(text) : std::u16string(fallback);
 }
 
 std::u16string Format(const std::u16string& pattern, const std::u16string& value)
 {
     std::u16string text = pattern;
-    size_t at = text.find(u"%s");
+    size_t at = text.find(_T("%s"));
     if (at != std::u16string::npos)
         text.replace(at, 2, value);
     return text;
@@ -49,14 +50,14 @@ std::u16string EncodeMailField(const std::u16string& text)
     std::u16string out;
     for (char16_t c : text)
     {
-        if (c == u' ')
-            out += u"%20";
-        else if (c == u'\r')
-            out += u"%0d";
-        else if (c == u'\n')
-            out += u"%0a";
-        else if (c == u'&')
-            out += u"%26";
+        if (c == _T(' '))
+            out += _T("%20");
+        else if (c == _T('\r'))
+            out += _T("%0d");
+        else if (c == _T('\n'))
+            out += _T("%0a");
+        else if (c == _T('&'))
+            out += _T("%26");
         else
             out.push_back(c);
     }
@@ -67,19 +68,19 @@ std::u16string EncodeMailField(const std::u16string& text)
 // (Wine's ShellExecute overflows its stack on a link longer than a path).
 bool OpenLink(const std::u16string& url)
 {
-    size_t colon = url.find(u':');
+    size_t colon = url.find(_T(':'));
     if (colon == std::u16string::npos || colon == 0)
         return false;
     std::u16string scheme = url.substr(0, colon);
     WCHAR command[2048] = {};
     DWORD length = 2048;
-    if (SUCCEEDED(AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, scheme.c_str(), u"open", command,
+    if (SUCCEEDED(AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, scheme.c_str(), _T("open"), command,
                                     &length)) &&
         command[0] != 0)
     {
         std::u16string line = command;
         bool placed = false;
-        for (const char16_t* mark : {u"%1", u"%L", u"%l"})
+        for (LPCWSTR mark : {_T("%1"), _T("%L"), _T("%l")})
         {
             size_t at;
             while ((at = line.find(mark)) != std::u16string::npos)
@@ -89,7 +90,7 @@ bool OpenLink(const std::u16string& url)
             }
         }
         if (!placed)
-            line += u" \"" + url + u"\"";
+            line += _T(" \"") + url + _T("\"");
         std::vector<WCHAR> buffer(line.begin(), line.end());
         buffer.push_back(0);
         STARTUPINFOW startup = {};
@@ -108,7 +109,7 @@ bool OpenLink(const std::u16string& url)
         return false;
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
-    info.lpVerb = u"open";
+    info.lpVerb = _T("open");
     info.lpFile = url.c_str();
     info.nShow = SW_SHOWNORMAL;
     return ShellExecuteExW(&info) != FALSE;
@@ -118,10 +119,10 @@ bool DeliverByMail(const Delivery& delivery)
 {
     if (delivery.mailTo.empty())
         return false;
-    std::u16string body = u"The error report is in the folder " + delivery.folder +
-                          u"\r\nPlease attach its files to this message.";
-    return OpenLink(u"mailto:" + delivery.mailTo + u"?subject=" + EncodeMailField(delivery.subject) +
-                    u"&body=" + EncodeMailField(body));
+    std::u16string body = _T("The error report is in the folder ") + delivery.folder +
+                          _T("\r\nPlease attach its files to this message.");
+    return OpenLink(_T("mailto:") + delivery.mailTo + _T("?subject=") + EncodeMailField(delivery.subject) +
+                    _T("&body=") + EncodeMailField(body));
 }
 
 std::string Ansi(const std::u16string& text)
@@ -139,7 +140,7 @@ bool DeliverByMapi(const Delivery& delivery)
 {
     if (delivery.mailTo.empty())
         return false;
-    HMODULE mapi = LoadLibraryW(u"mapi32.dll");
+    HMODULE mapi = LoadLibraryW(_T("mapi32.dll"));
     if (mapi == nullptr)
         return false;
     auto sendMail =
@@ -149,7 +150,7 @@ bool DeliverByMapi(const Delivery& delivery)
     {
         std::vector<std::string> paths, names;
         WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((delivery.folder + u"*").c_str(), &data);
+        HANDLE find = FindFirstFileW((delivery.folder + _T("*")).c_str(), &data);
         if (find != INVALID_HANDLE_VALUE)
         {
             do
@@ -199,7 +200,7 @@ bool DeliverByUpload(const Delivery& delivery)
     const std::string path = client.GetCurrentPath();
     client.AddFormField("appname", Ansi(delivery.appName).c_str(), FALSE);
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((delivery.folder + u"*").c_str(), &data);
+    HANDLE find = FindFirstFileW((delivery.folder + _T("*")).c_str(), &data);
     if (find != INVALID_HANDLE_VALUE)
     {
         do
@@ -232,15 +233,15 @@ std::u16string Deliver(const Delivery& delivery)
         {
         case 0:
             if (DeliverByUpload(delivery))
-                return u"upload";
+                return _T("upload");
             break;
         case 1:
             if (DeliverByMail(delivery))
-                return u"mail";
+                return _T("mail");
             break;
         case 2:
             if (DeliverByMapi(delivery))
-                return u"MAPI";
+                return _T("MAPI");
             break;
         }
     }
@@ -274,12 +275,13 @@ void OnSend(HWND window)
     std::u16string way = Deliver(sender.delivery);
     std::u16string result =
         way.empty()
-            ? Format(IniText(sender.ini, u"Result", u"NotSent",
-                             u"The report could not be delivered. It stays in %s"),
+            ? Format(IniText(sender.ini, _T("Result"), _T("NotSent"),
+                             _T("The report could not be delivered. It stays in %s")),
                      sender.delivery.folder)
-            : Format(IniText(sender.ini, u"Result", u"Sent", u"The report was handed over by %s."), way);
+            : Format(IniText(sender.ini, _T("Result"), _T("Sent"), _T("The report was handed over by %s.")),
+                     way);
     SetDlgItemTextW(window, kIdResult, result.c_str());
-    SetDlgItemTextW(window, IDCANCEL, IniText(sender.ini, u"MainDlg", u"Close", u"Close").c_str());
+    SetDlgItemTextW(window, IDCANCEL, IniText(sender.ini, _T("MainDlg"), _T("Close"), _T("Close")).c_str());
     sender.sent = !way.empty();
 }
 
@@ -314,7 +316,7 @@ LRESULT CALLBACK SenderProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 std::u16string ReadValue(const std::u16string& file, const char16_t* key)
 {
-    return IniText(file, u"Delivery", key, u"");
+    return IniText(file, _T("Delivery"), key, _T(""));
 }
 
 }  // namespace
@@ -333,20 +335,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         LocalFree(arguments);
         if (delivery.folder.empty())
             return 2;
-        if (delivery.folder.back() != u'\\')
-            delivery.folder += u'\\';
-        const std::u16string file = delivery.folder + u"delivery.ini";
+        if (delivery.folder.back() != _T('\\'))
+            delivery.folder += _T('\\');
+        const std::u16string file = delivery.folder + _T("delivery.ini");
         if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES)
             return 3;
-        delivery.appName = ReadValue(file, u"AppName");
-        delivery.mailTo = ReadValue(file, u"MailTo");
-        delivery.subject = ReadValue(file, u"Subject");
-        delivery.uploadUrl = ReadValue(file, u"UploadUrl");
-        delivery.privacyUrl = ReadValue(file, u"PrivacyUrl");
-        delivery.languageFile = ReadValue(file, u"LanguageFile");
-        const char16_t* keys[3] = {u"PriorityUpload", u"PriorityMail", u"PriorityMapi"};
+        delivery.appName = ReadValue(file, _T("AppName"));
+        delivery.mailTo = ReadValue(file, _T("MailTo"));
+        delivery.subject = ReadValue(file, _T("Subject"));
+        delivery.uploadUrl = ReadValue(file, _T("UploadUrl"));
+        delivery.privacyUrl = ReadValue(file, _T("PrivacyUrl"));
+        delivery.languageFile = ReadValue(file, _T("LanguageFile"));
+        const char16_t* keys[3] = {_T("PriorityUpload"), _T("PriorityMail"), _T("PriorityMapi")};
         for (int i = 0; i < 3; ++i)
-            delivery.priorities[i] = GetPrivateProfileIntW(u"Delivery", keys[i], 0, file.c_str());
+            delivery.priorities[i] = GetPrivateProfileIntW(_T("Delivery"), keys[i], 0, file.c_str());
         // Another language's texts only from a file that is there.
         if (!delivery.languageFile.empty() &&
             GetFileAttributesW(delivery.languageFile.c_str()) != INVALID_FILE_ATTRIBUTES)
@@ -358,29 +360,35 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = u"SondrelCrashSender";
+        windowClass.lpszClassName = _T("SondrelCrashSender");
         RegisterClassW(&windowClass);
-        std::u16string appName = delivery.appName.empty() ? std::u16string(u"The program") : delivery.appName;
+        std::u16string appName =
+            delivery.appName.empty() ? std::u16string(_T("The program")) : delivery.appName;
         HWND window = CreateWindowExW(
-            WS_EX_DLGMODALFRAME, u"SondrelCrashSender",
-            Format(IniText(sender.ini, u"MainDlg", u"DlgCaption", u"%s Error Report"), appName).c_str(),
+            WS_EX_DLGMODALFRAME, _T("SondrelCrashSender"),
+            Format(IniText(sender.ini, _T("MainDlg"), _T("DlgCaption"), _T("%s Error Report")), appName)
+                .c_str(),
             WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100, 480, 260, nullptr, nullptr, instance, nullptr);
         if (window == nullptr)
             return 4;
         sender.window = window;
         AddChild(
-            window, u"STATIC",
-            Format(IniText(sender.ini, u"MainDlg", u"HeaderText",
-                           u"%s has stopped working. A report of the error was made: you may send it to us."),
-                   appName),
+            window, _T("STATIC"),
+            Format(
+                IniText(sender.ini, _T("MainDlg"), _T("HeaderText"),
+                        _T("%s has stopped working. A report of the error was made: you may send it to us.")),
+                appName),
             0, 12, 12, 440, 48, kIdHeader);
-        AddChild(window, u"STATIC",
-                 IniText(sender.ini, u"MainDlg", u"PrivacyPolicy", u"What do we do with the report?"),
-                 SS_NOTIFY, 12, 66, 440, 20, kIdPrivacy);
-        AddChild(window, u"STATIC", u"", 0, 12, 92, 440, 60, kIdResult);
-        AddChild(window, u"BUTTON", IniText(sender.ini, u"MainDlg", u"SendReport", u"Send report"),
+        AddChild(
+            window, _T("STATIC"),
+            IniText(sender.ini, _T("MainDlg"), _T("PrivacyPolicy"), _T("What do we do with the report?")),
+            SS_NOTIFY, 12, 66, 440, 20, kIdPrivacy);
+        AddChild(window, _T("STATIC"), _T(""), 0, 12, 92, 440, 60, kIdResult);
+        AddChild(window, _T("BUTTON"),
+                 IniText(sender.ini, _T("MainDlg"), _T("SendReport"), _T("Send report")),
                  BS_DEFPUSHBUTTON | WS_TABSTOP, 232, 170, 110, 28, IDOK);
-        AddChild(window, u"BUTTON", IniText(sender.ini, u"MainDlg", u"CloseTheProgram", u"Close the program"),
+        AddChild(window, _T("BUTTON"),
+                 IniText(sender.ini, _T("MainDlg"), _T("CloseTheProgram"), _T("Close the program")),
                  WS_TABSTOP, 350, 170, 110, 28, IDCANCEL);
         ShowWindow(window, SW_SHOWNORMAL);
         SetForegroundWindow(window);

@@ -752,7 +752,7 @@ LRESULT CQVTSkinManager::CallSavedWindowProc(WNDPROC pfnProc, HWND hWnd, UINT me
 {
     // Waits for: Skin II (CQVTSkinManagerLegacyApiHook::CallWindowProcOrig):
     // once CallWindowProcW is intercepted, the entry point saved before the
-    // interception is called here; until then the system's own is.
+    // interception is called here; meanwhile the system's own is.
     return ::CallWindowProcW(pfnProc, hWnd, message, wParam, lParam);
 }
 
