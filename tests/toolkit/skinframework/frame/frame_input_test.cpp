@@ -303,21 +303,22 @@ TEST(SkinFrameLoops, WindowDestroyedInsideEachLoopEndsItCleanly)
             nLiveInside = CSkinFrameCountedObject::s_nLive;
         };
         ::PostMessageW(hWnd, WM_APP, 0, 0);
-        CPoint pt;
-        WPARAM nHit = 0;
+        // Called straight, as a derived object's handler may: only the
+        // loop's own reference keeps the frame.
         if (nLoop == 0)
         {
-            pt = SkinFrameToScreen(hWnd, pFrame->GetCaptionButtons()[0]->m_rcButton.CenterPoint());
-            nHit = HTCLOSE;
+            pFrame->OnNcMouseMoveHook(
+                SkinFrameToScreen(hWnd, pFrame->GetCaptionButtons()[0]->m_rcButton.CenterPoint()));
+            ASSERT_NE(nullptr, pFrame->GetHotButton());
+            pFrame->TrackCaptionButton();
         }
         else
         {
-            const QVT_SKIN_SCROLLBARPOSINFO& bar = *pFrame->GetScrollBarPosInfo(SB_VERT);
-            pt = SkinFrameToScreen(
-                hWnd, CPoint((bar.pxLeft + bar.pxRight) / 2, (bar.pxDownArrow + bar.pxBottom) / 2));
-            nHit = HTVSCROLL;
+            QVT_SKIN_SCROLLBARPOSINFO* pBar = pFrame->GetScrollBarPosInfo(SB_VERT);
+            pFrame->TrackInit(
+                CPoint((pBar->pxLeft + pBar->pxRight) / 2, (pBar->pxDownArrow + pBar->pxBottom) / 2), pBar,
+                FALSE);
         }
-        ::SendMessageW(hWnd, WM_NCLBUTTONDOWN, nHit, MAKELPARAM(pt.x, pt.y));
         EXPECT_FALSE(::IsWindow(hWnd)) << nLoop;
         EXPECT_EQ(nLiveBefore + 1, nLiveInside) << nLoop << ": the loop's frame outlives its window";
         EXPECT_EQ(nLiveBefore, CSkinFrameCountedObject::s_nLive) << nLoop << ": and goes once the loop ends";
