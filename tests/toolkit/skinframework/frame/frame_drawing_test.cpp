@@ -270,3 +270,73 @@ TEST(SkinFrameDrawing, SkinWithoutFramePartsAndCaptionsOfAnyLength)
     ::DestroyWindow(hWnd);
     QVTSkinManager()->LoadSkin(nullptr, nullptr);
 }
+
+TEST(SkinFrameDrawing, InactiveCaptionAndTheClientsColoursFromTheSkin)
+{
+    SkinFrameLoadedSkin skin;
+    HWND hWnd = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW);
+    CQVTSkinObjectFrame* pFrame = SkinFrameOf(hWnd);
+    ASSERT_NE(nullptr, pFrame);
+    PumpMessages(50);
+    CRect rcWindow;
+    ::GetWindowRect(hWnd, &rcWindow);
+    const int cx = rcWindow.Width();
+    const CSize szCaption(cx, pFrame->GetBorders().top);
+    ::SendMessageW(hWnd, WM_NCACTIVATE, FALSE, 0);
+    EXPECT_FALSE(pFrame->IsActive());
+    EXPECT_EQ(SkinFrameRenderedPixel(u"WINDOW", 1, 2, szCaption, CPoint(cx / 2, 2)),
+              SkinFrameWindowPixel(hWnd, cx / 2, 2));
+    ::SendMessageW(hWnd, WM_NCACTIVATE, TRUE, 0);
+    EXPECT_TRUE(pFrame->IsActive());
+    EXPECT_EQ(SkinFrameRenderedPixel(u"WINDOW", 1, 1, szCaption, CPoint(cx / 2, 2)),
+              SkinFrameWindowPixel(hWnd, cx / 2, 2));
+
+    // The class's system-colour brush erases with the skin's colour, and
+    // stays the class's own.
+    ::InvalidateRect(hWnd, nullptr, TRUE);
+    ::UpdateWindow(hWnd);
+    const CRect rcBorders = pFrame->GetBorders();
+    EXPECT_EQ(pFrame->GetColor(COLOR_WINDOW),
+              SkinFrameWindowPixel(hWnd, rcBorders.left + 10, rcBorders.top + 10));
+    EXPECT_EQ(static_cast<ULONG_PTR>(COLOR_WINDOW + 1), ::GetClassLongPtrW(hWnd, GCLP_HBRBACKGROUND));
+
+    // A static gets the skin's dialog brush and text colour; an edit without
+    // a skin object keeps the system's answer.
+    CQVTSkinManagerMetrics* pMetrics = pFrame->GetMetrics();
+    HWND hStatic =
+        ::CreateWindowExW(0, u"Static", u"text", WS_CHILD, 5, 5, 60, 20, hWnd, nullptr, nullptr, nullptr);
+    HWND hEdit = ::CreateWindowExW(0, u"Edit", u"", WS_CHILD, 5, 30, 60, 20, hWnd, nullptr, nullptr, nullptr);
+    HDC hDC = ::GetDC(hStatic);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(pMetrics->m_brushButtonFace.GetSafeHandle()),
+              ::SendMessageW(hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
+                             reinterpret_cast<LPARAM>(hStatic)));
+    EXPECT_EQ(pFrame->GetColor(COLOR_BTNTEXT), ::GetTextColor(hDC));
+    EXPECT_EQ(pFrame->GetColor(COLOR_BTNFACE), ::GetBkColor(hDC));
+    EXPECT_NE(reinterpret_cast<LRESULT>(pMetrics->m_brushWindow.GetSafeHandle()),
+              ::SendMessageW(hWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hDC),
+                             reinterpret_cast<LPARAM>(hEdit)));
+    ::ReleaseDC(hStatic, hDC);
+    ::DestroyWindow(hWnd);
+}
+
+TEST(SkinFrameDrawing, AltReleasedInAFramedChildOpensTheTopLevelMenu)
+{
+    SkinFrameLoadedSkin skin;
+    HMENU hMenu = ::CreateMenu();
+    ::AppendMenuW(hMenu, MF_STRING, 1, u"&File");
+    HWND hTop = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW, 0, FALSE, 320, 260, hMenu);
+    // Waits for: Skin III (CQVTSkinObjectApplicationFrame): a window with a
+    // menu is unskinned until its menu bar is.
+    EXPECT_EQ(nullptr, SkinFrameOf(hTop));
+    HWND hChild =
+        SkinFrameCreate(SkinFrameWindowClass(), WS_CHILD | WS_BORDER, 0, FALSE, 100, 60, nullptr, hTop);
+    ASSERT_NE(nullptr, SkinFrameOf(hChild));
+    g_skinFrameLog.Clear();
+    ::SendMessageW(hChild, WM_SYSKEYDOWN, VK_MENU, 0x20000001);
+    ::SendMessageW(hChild, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0000001u));
+    ASSERT_EQ(1u, g_skinFrameLog.sysCommands.size());
+    EXPECT_EQ(static_cast<UINT>(SC_KEYMENU), g_skinFrameLog.sysCommands[0]);
+    EXPECT_FALSE(CQVTSkinObjectFrame::IsAltPressed());
+    g_skinFrameLog.Clear();
+    ::DestroyWindow(hTop);
+}
