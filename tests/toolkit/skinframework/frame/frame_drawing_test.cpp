@@ -72,9 +72,22 @@ TEST(SkinFrameDrawing, RegionOpensWhereTheCaptionIsTransparentAndFollowsTheSkin)
 {
     HWND hWnd = nullptr, hSecond = nullptr;
     HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    // A red window below shows through where the frame is cut away.
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hbrBackground = ::CreateSolidBrush(RGB(255, 0, 0));
+    wc.lpszClassName = u"SkinFrameRedBelow";
+    ::RegisterClassW(&wc);
+    HWND hBelow = ::CreateWindowExW(WS_EX_NOACTIVATE, wc.lpszClassName, u"", WS_POPUP, 0, 0, 600, 500,
+                                    nullptr, nullptr, nullptr, nullptr);
+    ::SetWindowPos(hBelow, HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ::UpdateWindow(hBelow);
     {
         SkinFrameLoadedSkin skin;
         hWnd = SkinFrameCreate(SkinFrameWindowClass(), kSkinFrameDrawStyle);
+        PumpMessages(100);
         hSecond = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW, 0, TRUE, 200, 150);
         CQVTSkinObjectFrame* pFrame = SkinFrameOf(hWnd);
         ASSERT_NE(nullptr, pFrame);
@@ -96,6 +109,13 @@ TEST(SkinFrameDrawing, RegionOpensWhereTheCaptionIsTransparentAndFollowsTheSkin)
         EXPECT_TRUE(::PtInRegion(hRgn, cx - 4, 0));
         EXPECT_TRUE(::PtInRegion(hRgn, 0, cy - 1));
         EXPECT_TRUE(::PtInRegion(hRgn, cx / 2, cy / 2));
+        // On the screen: the window is shaped by its region.
+        HDC hScreen = ::GetDC(nullptr);
+        EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(hScreen, rcWindow.left, rcWindow.top));
+        EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(hScreen, rcWindow.right - 1, rcWindow.top));
+        EXPECT_EQ(SkinFrameWindowPixel(hWnd, 3, 0), ::GetPixel(hScreen, rcWindow.left + 3, rcWindow.top));
+        EXPECT_NE(RGB(255, 0, 0), ::GetPixel(hScreen, rcWindow.left + 3, rcWindow.top));
+        ::ReleaseDC(nullptr, hScreen);
 
         // A new size moves the right corner with the edge.
         ::SetWindowPos(hWnd, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -127,6 +147,9 @@ TEST(SkinFrameDrawing, RegionOpensWhereTheCaptionIsTransparentAndFollowsTheSkin)
     ::DeleteObject(hRgn);
     ::DestroyWindow(hWnd);
     ::DestroyWindow(hSecond);
+    ::DestroyWindow(hBelow);
+    ::UnregisterClassW(wc.lpszClassName, wc.hInstance);
+    ::DeleteObject(wc.hbrBackground);
 }
 
 TEST(SkinFrameDrawing, CaptionButtonsFollowTheStyle)
