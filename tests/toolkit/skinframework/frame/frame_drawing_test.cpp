@@ -7,6 +7,9 @@
 #include "../skin_test_support.h"
 #include "frame_test_support.h"
 #include "real_input.h"
+#include "win_thread.h"
+
+#include <functional>
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
 
 namespace {
@@ -417,4 +420,45 @@ TEST(SkinFrameDrawing, TemplateDialogIsFramedAndRepaintsItsCaptionText)
               SkinFrameWindowPixel(hDlg, rcWindow.Width() / 2, 2));
     EXPECT_NE(clrPlain, pFrame->GetColor(COLOR_CAPTIONTEXT));
     ::DestroyWindow(hDlg);
+}
+
+TEST(SkinFrameDrawing, FrameOfAnotherThreadFollowsTheSkin)
+{
+    SkinFrameLoadedSkin skin;
+    HANDLE hReady = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND hOther = nullptr;
+    WinThread thread([&] {
+        hOther = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW);
+        ::SetEvent(hReady);
+        MSG msg;
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageW(&msg);
+        ::DestroyWindow(hOther);
+    });
+    ::WaitForSingleObject(hReady, 5000);
+    ASSERT_NE(nullptr, hOther);
+    CQVTSkinObjectFrame* pFrame = SkinFrameOf(hOther);
+    ASSERT_NE(nullptr, pFrame);
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(ERROR, ::GetWindowRgn(hOther, hRgn));
+    auto waitFor = [](std::function<bool()> condition) {
+        const DWORD dwStart = ::GetTickCount();
+        while (!condition() && ::GetTickCount() - dwStart < 3000)
+            ::Sleep(10);
+        return condition();
+    };
+    // Another scheme: the notice posted to the other thread repaints it.
+    CRect rcWindow;
+    ::GetWindowRect(hOther, &rcWindow);
+    ASSERT_TRUE(QVTSkinManager()->LoadSkin(SkinModulePath(), u"NormalBlack2.ini"));
+    const COLORREF clrBlack = SkinFrameRenderedPixel(
+        u"WINDOW", 1, 1, CSize(rcWindow.Width(), pFrame->GetBorders().top), CPoint(rcWindow.Width() / 2, 2));
+    EXPECT_TRUE(waitFor([&] { return SkinFrameWindowPixel(hOther, rcWindow.Width() / 2, 2) == clrBlack; }));
+    // Unloaded: the other thread's window drops its region.
+    QVTSkinManager()->LoadSkin(nullptr, nullptr);
+    EXPECT_TRUE(waitFor([&] { return ::GetWindowRgn(hOther, hRgn) == ERROR; }));
+    ::DeleteObject(hRgn);
+    ::PostThreadMessageW(::GetWindowThreadProcessId(hOther, nullptr), WM_QUIT, 0, 0);
+    thread.join();
+    ::CloseHandle(hReady);
 }
