@@ -138,6 +138,30 @@ TEST_F(SkinFrameInput, CaptionButtonShowsHotAndPressedAndAClickSendsOneSysComman
     EXPECT_TRUE(g_skinFrameLog.sysCommands.empty());
 }
 
+TEST_F(SkinFrameInput, BarPartUnderThePointerIsHotUntilThePointerLeaves)
+{
+    SkinFrameSetVertical(s_hWnd, 0, 1000, 100, 0);
+    const QVT_SKIN_SCROLLBARPOSINFO& bar = *m_pFrame->GetScrollBarPosInfo(SB_VERT);
+    const CSize szArrow(bar.pxRight - bar.pxLeft, bar.pxBottom - bar.pxDownArrow);
+    const CPoint ptPixel(bar.pxLeft + szArrow.cx / 3, bar.pxDownArrow + szArrow.cy / 3);
+    auto rendered = [&](int nState) {
+        return SkinFrameRenderedPixel(u"SCROLLBAR", 1, nState, szArrow,
+                                      CPoint(szArrow.cx / 3, szArrow.cy / 3));
+    };
+    ASSERT_NE(rendered(5), rendered(6)) << "the skin's normal and hot down arrows differ there";
+    MouseMoveTo(SkinFrameToScreen(
+        s_hWnd, CPoint((bar.pxLeft + bar.pxRight) / 2, (bar.pxDownArrow + bar.pxBottom) / 2)));
+    PumpUntil([&] { return bar.ht == qvtSkinScrollSecondArrow; }, 2000);
+    EXPECT_EQ(qvtSkinScrollSecondArrow, bar.ht);
+    EXPECT_EQ(rendered(6), SkinFrameWindowPixel(s_hWnd, ptPixel.x, ptPixel.y));
+    // Into the client, where no non-client message comes: the hot timer
+    // sees the pointer gone.
+    MouseMoveTo(SkinFrameToScreen(s_hWnd, CPoint(80, 120)));
+    PumpUntil([&] { return bar.ht == qvtSkinScrollNone; }, 2000);
+    EXPECT_EQ(qvtSkinScrollNone, bar.ht);
+    EXPECT_EQ(rendered(5), SkinFrameWindowPixel(s_hWnd, ptPixel.x, ptPixel.y));
+}
+
 TEST_F(SkinFrameInput, ThumbDragSendsEachNewPositionOnceOverTheWholeIntRange)
 {
     // Wine keeps a range of 2^31 or more with a page of 2^31: the largest
