@@ -80,6 +80,27 @@ CQVTSkinObjectFrame* SkinFrameLookup(HWND hWnd)
     return static_cast<CQVTSkinObjectFrame*>(pObject);
 }
 
+// The manager's lock, shared, while a frame draws from the schema.
+class SkinFrameManagerRead
+{
+public:
+    explicit SkinFrameManagerRead(CQVTSkinManager* pManager) : m_pManager(pManager)
+    {
+        if (m_pManager != nullptr)
+            m_pManager->GetLock().EnterRead();
+    }
+    ~SkinFrameManagerRead()
+    {
+        if (m_pManager != nullptr)
+            m_pManager->GetLock().LeaveRead();
+    }
+    SkinFrameManagerRead(const SkinFrameManagerRead&) = delete;
+    SkinFrameManagerRead& operator=(const SkinFrameManagerRead&) = delete;
+
+private:
+    CQVTSkinManager* m_pManager;
+};
+
 // Holds a reference to a frame for a loop that may outlive its window.
 class SkinFrameHold
 {
@@ -704,7 +725,10 @@ void CQVTSkinObjectFrame::RedrawScrollBar(int nBar)
         return;
     CDC dc;
     dc.Attach(hDC);
-    DrawScrollBar(&dc, pSBInfo);
+    {
+        SkinFrameManagerRead managerRead(m_pManager);
+        DrawScrollBar(&dc, pSBInfo);
+    }
     dc.Detach();
     ::ReleaseDC(m_hWnd, hDC);
 }
@@ -736,6 +760,9 @@ void CQVTSkinObjectFrame::DrawFrame(CDC* pDC)
 {
     if (m_nLockDrawing > 0 || pDC == nullptr || m_hWnd == nullptr)
         return;
+    // A skin load on another thread waits until the drawing is done: it
+    // frees the schema drawn with.
+    SkinFrameManagerRead managerRead(m_pManager);
     CQVTSkinManagerSchema* pSchema = GetSchema();
     if (pSchema == nullptr)
         return;
@@ -758,12 +785,15 @@ void CQVTSkinObjectFrame::UpdateRegion(SIZE sz)
     if (CSize(sz) == m_szFrameRegion)
         return;
     m_bInUpdateRegion = TRUE;
-    CQVTSkinManagerSchema* pSchema = GetSchema();
     HRGN hRgn = nullptr;
-    if (pSchema != nullptr && m_pManager != nullptr && m_pManager->IsSkinLoaded() && IsFramesSkinned())
     {
-        ReadBorders();
-        hRgn = pSchema->CalcFrameRegion(this, sz);
+        SkinFrameManagerRead managerRead(m_pManager);
+        CQVTSkinManagerSchema* pSchema = GetSchema();
+        if (pSchema != nullptr && m_pManager != nullptr && m_pManager->IsSkinLoaded() && IsFramesSkinned())
+        {
+            ReadBorders();
+            hRgn = pSchema->CalcFrameRegion(this, sz);
+        }
     }
     if (hRgn != nullptr)
     {

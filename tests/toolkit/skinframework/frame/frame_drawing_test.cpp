@@ -425,10 +425,6 @@ TEST(SkinFrameDrawing, FrameOfAnotherThreadGivesUpItsRegionWhenTheSkinGoes)
     SkinFrameLoadedSkin skin;
     HANDLE hReady = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HWND hOther = nullptr;
-    // Hidden, so that the other thread paints nothing while this one loads
-    // or unloads a skin: a load frees the schema under the manager's lock,
-    // while a thread drawing from it loads images under an image cache's
-    // lock and then asks the manager for its colour filters.
     WinThread thread([&] {
         hOther = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW, 0, FALSE);
         ::SetEvent(hReady);
@@ -449,6 +445,46 @@ TEST(SkinFrameDrawing, FrameOfAnotherThreadGivesUpItsRegionWhenTheSkinGoes)
         ::Sleep(10);
     EXPECT_EQ(ERROR, ::GetWindowRgn(hOther, hRgn));
     ::DeleteObject(hRgn);
+    ::PostThreadMessageW(::GetWindowThreadProcessId(hOther, nullptr), WM_QUIT, 0, 0);
+    thread.join();
+    ::CloseHandle(hReady);
+}
+
+TEST(SkinFrameDrawing, FrameOfAnotherThreadRepaintsWhileSkinsComeAndGo)
+{
+    SkinFrameLoadedSkin skin;
+    HANDLE hReady = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND hOther = nullptr;
+    WinThread thread([&] {
+        hOther = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW | WS_VSCROLL);
+        ::SetEvent(hReady);
+        MSG msg;
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageW(&msg);
+        ::DestroyWindow(hOther);
+    });
+    ::WaitForSingleObject(hReady, 5000);
+    ASSERT_NE(nullptr, hOther);
+    CQVTSkinObjectFrame* pFrame = SkinFrameOf(hOther);
+    ASSERT_NE(nullptr, pFrame);
+    CRect rcWindow;
+    ::GetWindowRect(hOther, &rcWindow);
+    const CPoint ptCaption(rcWindow.Width() / 2, 2);
+    // A load frees the schema the other thread draws with: each waits for
+    // the other, and the notice posted repaints the other thread's frame.
+    for (int nRound = 0; nRound < 6; ++nRound)
+    {
+        LPCTSTR lpszIni = nRound % 2 == 0 ? u"NormalBlack2.ini" : u"NormalBlue.ini";
+        ASSERT_TRUE(QVTSkinManager()->LoadSkin(SkinModulePath(), lpszIni));
+        const COLORREF clrSkin = SkinFrameRenderedPixel(
+            u"WINDOW", 1, 1, CSize(rcWindow.Width(), pFrame->GetBorders().top), ptCaption);
+        const DWORD dwStart = ::GetTickCount();
+        while (SkinFrameWindowPixel(hOther, ptCaption.x, ptCaption.y) != clrSkin &&
+               ::GetTickCount() - dwStart < 3000)
+            ::Sleep(10);
+        EXPECT_EQ(clrSkin, SkinFrameWindowPixel(hOther, ptCaption.x, ptCaption.y)) << nRound;
+        ::InvalidateRect(hOther, nullptr, TRUE);
+    }
     ::PostThreadMessageW(::GetWindowThreadProcessId(hOther, nullptr), WM_QUIT, 0, 0);
     thread.join();
     ::CloseHandle(hReady);
