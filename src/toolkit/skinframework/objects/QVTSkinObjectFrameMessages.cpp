@@ -94,8 +94,13 @@ LRESULT CQVTSkinObjectFrame::OnNcHitTest(WPARAM, LPARAM lParam)
 LRESULT CQVTSkinObjectFrame::OnNcLButtonDown(WPARAM wParam, LPARAM lParam)
 {
     const CPoint ptScreen = SkinFrameMsgPoint(lParam);
-    if (m_pButtonHot == nullptr)
-        m_pButtonHot = FindButtonAt(ptScreen);
+    // The button under the press, whatever the last move left hot.
+    CCaptionButton* pButton = FindButtonAt(ptScreen);
+    if (pButton != m_pButtonHot)
+    {
+        m_pButtonHot = pButton;
+        RedrawFrame();
+    }
     if (m_pButtonHot != nullptr)
     {
         TrackCaptionButton();
