@@ -1,10 +1,14 @@
 // The skin frame on real windows: caption, borders and bars from the skin,
 // the region open where the caption image is transparent, the caption
-// buttons each style gets, scroll-bar layout over the whole int range, skin
-// changes, and skins or captions that give it little to work with.
+// buttons each style gets, scroll-bar layout over the whole int range, the
+// inactive caption and the client's colours, Alt in a framed child, a
+// template dialog, frames of another thread while skins change, a printed
+// tool window, and skins or captions that give the frame little to work
+// with.
 #include <climits>
 
 #include "../skin_test_support.h"
+#include "dib_canvas.h"
 #include "frame_test_support.h"
 #include "real_input.h"
 #include "win_thread.h"
@@ -488,4 +492,28 @@ TEST(SkinFrameDrawing, FrameOfAnotherThreadRepaintsWhileSkinsComeAndGo)
     ::PostThreadMessageW(::GetWindowThreadProcessId(hOther, nullptr), WM_QUIT, 0, 0);
     thread.join();
     ::CloseHandle(hReady);
+}
+
+TEST(SkinFrameDrawing, PrintedToolWindowShowsOnlyTheSmallCloseButton)
+{
+    SkinFrameLoadedSkin skin;
+    HWND hWnd = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW, FALSE);
+    CQVTSkinObjectFrame* pFrame = SkinFrameOf(hWnd);
+    ASSERT_NE(nullptr, pFrame);
+    CRect rcWindow;
+    ::GetWindowRect(hWnd, &rcWindow);
+    DibCanvas canvas(rcWindow.Width(), rcWindow.Height(), RGB(1, 2, 3));
+    ::SendMessageW(hWnd, WM_PRINT, reinterpret_cast<WPARAM>(canvas.dc.GetSafeHdc()), PRF_NONCLIENT);
+    ASSERT_EQ(1u, pFrame->GetCaptionButtons().size());
+    const CRect rcClose = pFrame->GetCaptionButtons()[0]->m_rcButton;
+    ASSERT_FALSE(rcClose.IsRectEmpty());
+    const CSize szCaption(rcWindow.Width(), pFrame->GetBorders().top);
+    const CPoint ptInButton(rcClose.Width() / 3, rcClose.Height() / 3);
+    EXPECT_EQ(SkinFrameRenderedPixel(u"WINDOW", 19, 1, rcClose.Size(), ptInButton),
+              canvas.At(rcClose.left + ptInButton.x, rcClose.top + ptInButton.y));
+    // Where a second button would stand, the small caption.
+    const CPoint ptBeside(rcClose.left - rcClose.Width() + ptInButton.x, rcClose.top + ptInButton.y);
+    EXPECT_EQ(SkinFrameRenderedPixel(u"WINDOW", 2, 1, szCaption, ptBeside),
+              canvas.At(ptBeside.x, ptBeside.y));
+    ::DestroyWindow(hWnd);
 }
