@@ -101,9 +101,7 @@ BOOL CQVTKeyboardManager::OnKeyboardHook(WPARAM wParam, LPARAM lParam)
         return FALSE;
     if (lParam & (1 << 29))
     {
-        // Alt closes tracked bars; with none tracking (a backstage view only
-        // hooks the keys) it goes on to the windows, which show key tips.
-        if (!pMouseManager->IsMouseLocked() && wParam == VK_MENU && pMouseManager->GetTrackCount() > 0)
+        if (!pMouseManager->IsMouseLocked() && wParam == VK_MENU)
         {
             // Holding Alt repeats the key: only its first press closes.
             if (lParam & (1 << 30))
