@@ -525,3 +525,21 @@ TEST_F(RibbonBackstage, ArrowsPassOverSeparatorsAndEnterOrAClickRunsTheCommand)
     ASSERT_TRUE(PumpFrameUntil([&] { return !s_pHost->m_commands.empty(); }));
     EXPECT_EQ(std::vector<int>{kBackstageOpen}, s_pHost->m_commands);
 }
+
+TEST_F(RibbonBackstage, BarsDestroyedWhileTheViewIsOpenLeaveThePageAndTheFrameWhole)
+{
+    CBackstageTestPage* pPage = NewPage();
+    AddTab(_T("Info"), kBackstageInfo, pPage)->SetItemDefault(TRUE);
+    ASSERT_TRUE(OpenView());
+    ASSERT_EQ(m_pView->m_hWnd, ::GetParent(pPage->m_hWnd));
+    s_pHost->ResetFrame(1200, 420);
+    m_pRibbon = s_pHost->GetRibbon();
+    ASSERT_TRUE(::IsWindow(pPage->m_hWnd));
+    EXPECT_EQ(s_pHost->m_hWnd, ::GetParent(pPage->m_hWnd));
+    EXPECT_TRUE(::IsWindowVisible(m_hwndChild));
+    // The new bars' view is another one; the old one went with its button.
+    m_pButton = m_pRibbon->AddSystemButton(0);
+    m_pView = new CQVTRibbonBackstageView();
+    m_pButton->SetCommandBar(m_pView);
+    m_pView->InternalRelease();
+}
