@@ -215,8 +215,15 @@ TEST_F(RibbonBackstage, ResourceThemeLiesBelowTheTabRowAndKeepsTheRibbon)
     EXPECT_TRUE(m_pRibbon->IsQuickAccessVisible());
     EXPECT_FALSE(::IsWindowVisible(m_hwndChild));
     EXPECT_TRUE(m_pRibbon->IsWindowVisible());
+    // The frame's activation and focus stay away from its hidden windows.
+    CQVTCommandBars* pBars = s_pHost->GetCommandBars();
+    LRESULT lResult = 1;
+    EXPECT_TRUE(pBars->OnFrameWndMsg(WM_SETFOCUS, 0, 0, &lResult));
+    EXPECT_TRUE(pBars->OnFrameWndMsg(WM_ACTIVATE, WA_ACTIVE, 0, &lResult));
+    EXPECT_EQ(0, lResult);
 
     ASSERT_TRUE(CloseByEscape());
+    EXPECT_FALSE(pBars->OnFrameWndMsg(WM_SETFOCUS, 0, 0, &lResult));
     EXPECT_FALSE(m_pRibbon->IsBackstageViewVisible());
     EXPECT_TRUE(::IsWindowVisible(m_hwndChild));
     EXPECT_FALSE(m_pButton->GetPopuped());
