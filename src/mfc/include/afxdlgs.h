@@ -2,3 +2,4 @@
 #pragma once
 #include <afxwin.h>
 #include "mfc/standarddialogs.h"
+#include "mfc/propertypage.h"

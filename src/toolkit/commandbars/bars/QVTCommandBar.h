@@ -187,6 +187,8 @@ public:
     virtual CQVTCommandBar* GetParentCommandBar() const { return nullptr; }
     virtual BOOL IsDialogBar() const { return FALSE; }
     virtual BOOL IsRibbonBar() const { return FALSE; }
+    // A ribbon's backstage view covers the site.
+    virtual BOOL IsBackstageViewVisible() const { return FALSE; }
     // The wheel the bars pre-translate (forward: delta of 0 or less); TRUE
     // when the bar consumed it.
     virtual BOOL OnMouseWheel(BOOL bForward) { return FALSE; }

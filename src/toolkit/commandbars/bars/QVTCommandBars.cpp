@@ -682,9 +682,15 @@ BOOL CQVTCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
     {
     case WM_ACTIVATE:
     case WM_SETFOCUS:
-        // Waits for: Ribbon III (the backstage view): an open backstage view of a
-        // ribbon menu bar consumes these.
-        return FALSE;
+    {
+        // An open backstage view keeps the focus it gave itself.
+        CQVTCommandBar* pMenuBar = GetMenuBar();
+        if (!pMenuBar || !pMenuBar->IsRibbonBar() || !pMenuBar->IsBackstageViewVisible())
+            return FALSE;
+        if (pResult)
+            *pResult = 0;
+        return TRUE;
+    }
     case WM_CLOSE:
         // The site stays open while its customize window is.
         if (m_pDropSource && m_pDropSource->GetCustomizeWindow() &&

@@ -2,6 +2,8 @@
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/ribbon/backstage/QVTRibbonBackstageControls.h"
+#include "toolkit/ribbon/backstage/QVTRibbonBackstagePaintManager.h"
+#include "toolkit/ribbon/backstage/QVTRibbonBackstageView.h"
 
 namespace {
 
@@ -153,8 +155,15 @@ void CQVTRibbonBackstageButtonThemeNativeWindows10::DrawButtonBackground(CDC* pD
 
 // Key tips.
 
-void QVTBackstageButtonDrawing::DrawButtonKeyTip(CDC*, CQVTButton*)
+void QVTBackstageButtonDrawing::DrawButtonKeyTip(CDC* pDC, CQVTButton* pButton)
 {
-    // Waits for: CQVTRibbonBackstageView (the tip is drawn in the view's
-    // key-tip colour and font, only inside a view).
+    CQVTRibbonBackstageButton* pBackstage = DYNAMIC_DOWNCAST(CQVTRibbonBackstageButton, pButton);
+    if (!pBackstage || !pBackstage->IsShowKeyTip())
+        return;
+    CQVTRibbonBackstageView* pView = pBackstage->FindBackstageView();
+    if (!pView)
+        return;
+    CQVTRibbonBackstagePaintManager::DrawKeyTipBox(pDC, pButton->GetButtonRect().TopLeft(),
+                                                   pBackstage->GetKeyTip(), pView->GetKeyTipFont(),
+                                                   pView->GetKeyTipBackColor(), pButton->IsWindowEnabled());
 }

@@ -2,6 +2,7 @@
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/ribbon/backstage/QVTRibbonBackstageButtonThemes.h"
+#include "toolkit/ribbon/backstage/QVTRibbonBackstageView.h"
 
 #include <algorithm>
 #include <climits>
@@ -110,6 +111,18 @@ BOOL CQVTRibbonBackstageButton::SetTheme(int nTheme)
     }
     SetThemeObject(pTheme);
     return TRUE;
+}
+
+CQVTRibbonBackstageView* CQVTRibbonBackstageButton::FindBackstageView() const
+{
+    for (HWND hAncestor = m_hWnd ? ::GetParent(m_hWnd) : nullptr; hAncestor;
+         hAncestor = ::GetParent(hAncestor))
+    {
+        CWnd* pAncestor = CWnd::FromHandlePermanent(hAncestor);
+        if (pAncestor && pAncestor->IsKindOf(RUNTIME_CLASS(CQVTRibbonBackstageView)))
+            return static_cast<CQVTRibbonBackstageView*>(pAncestor);
+    }
+    return nullptr;
 }
 
 void CQVTRibbonBackstageButton::SetTabStyle(BOOL bTabStyle)

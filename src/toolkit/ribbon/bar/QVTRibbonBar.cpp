@@ -18,6 +18,7 @@
 #include "toolkit/foundation/propexchange/QVTPropExchange.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
+#include "toolkit/ribbon/backstage/QVTRibbonBackstageView.h"
 #include "toolkit/ribbon/bar/QVTRibbonControls.h"
 #include "toolkit/ribbon/bar/QVTRibbonQuickAccess.h"
 #include "toolkit/ribbon/groups/QVTRibbonGroup.h"
@@ -193,7 +194,8 @@ CQVTRibbonBar::CQVTRibbonBar()
       m_nQuickAccessHeight(0), m_nQuickAccessRight(0), m_bContentShown(TRUE), m_bShowQuickAccessBelow(FALSE),
       m_bShowQuickAccess(TRUE), m_bMinimized(FALSE), m_bShowCaptionRow(TRUE),
       m_nMinVisibleWidth(QVTDpiScaler()->ScaleX(250)), m_nQuickAccessCaptionGap(QVTDpiScaler()->ScaleY(4)),
-      m_bTabClickPending(FALSE), m_bUpdatePending(FALSE), m_nLockLayout(0), m_bLayoutRequested(FALSE)
+      m_bTabClickPending(FALSE), m_bUpdatePending(FALSE), m_nLockLayout(0), m_bLayoutRequested(FALSE),
+      m_bBackstageMode(FALSE), m_nBackstageMenuWidth(0), m_nBackstageSmallBand(0), m_nBackstageBand(0)
 {
     m_barType = qvtBarTypeRibbon;
     m_bCustomizable = FALSE;
@@ -456,6 +458,34 @@ BOOL CQVTRibbonBar::IsFrameActive() const
 {
     CQVTCommandBarsFrameHook* pHook = GetFrameHook();
     return pHook && pHook->IsFrameActive();
+}
+
+BOOL CQVTRibbonBar::IsBackstageViewVisible() const
+{
+    CQVTRibbonControlSystemButton* pButton = m_pControlSystemButton;
+    if (!pButton || !pButton->IsVisible())
+        return FALSE;
+    CQVTCommandBar* pPopup = pButton->GetCommandBar();
+    return pPopup && pPopup->IsKindOf(RUNTIME_CLASS(CQVTRibbonBackstageView)) && pPopup->IsVisible();
+}
+
+void CQVTRibbonBar::SetBackstageMode(BOOL bMode, int nSmallBand, int nBand)
+{
+    if (bMode)
+    {
+        m_nBackstageSmallBand = nSmallBand;
+        m_nBackstageBand = nBand;
+    }
+    if (m_bBackstageMode == bMode)
+        return;
+    m_bBackstageMode = bMode;
+    RequestLayout();
+}
+
+void CQVTRibbonBar::CloseBackstageView()
+{
+    if (IsBackstageViewVisible())
+        m_pControlSystemButton->GetCommandBar()->SetTrackingMode(FALSE);
 }
 
 int CQVTRibbonBar::GetFrameTopBorder() const
@@ -897,6 +927,20 @@ int CQVTRibbonBar::HitTestCaption(CPoint point) const
 void CQVTRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
 {
     CQVTCommandBarRef keepAlive(this);
+    if (m_bBackstageMode)
+    {
+        // Over a backstage view only the system button and the band left
+        // of its menu answer; the latter closes the view.
+        CQVTControl* pPressed = GetControls()->HitTest(point);
+        if (pPressed && (pPressed->GetFlags() & QVT_RIBBON_FLAG_BESIDE_TABS))
+            return;
+        if (IsOnTabStrip(point))
+        {
+            if (point.x < m_nBackstageMenuWidth)
+                CloseBackstageView();
+            return;
+        }
+    }
     CQVTRibbonTab* pCurrent = GetCurrentTab();
     CQVTTabManagerItem* pHit = IsOnTabStrip(point) ? m_pControlTab->HitTest(point) : nullptr;
     m_bTabClickPending = pHit && pHit == pCurrent;
@@ -915,6 +959,8 @@ void CQVTRibbonBar::OnLButtonDown(UINT nFlags, CPoint point)
     if (IsOnTabStrip(point))
     {
         ClosePopups();
+        if (IsBackstageViewVisible())
+            CloseBackstageView();
         if (!m_bTabClickPending)
         {
             if (m_pControlTab->PerformClick(this, point) && m_bMinimized &&

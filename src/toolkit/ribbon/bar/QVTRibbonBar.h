@@ -162,9 +162,16 @@ public:
     CQVTRibbonControlSystemButton* GetSystemButton() const { return m_pControlSystemButton; }
     // The controls tell the bar that a control leaves them.
     void OnSystemButtonRemoving(const CQVTControl* pControl);
-    // Waits for: CQVTRibbonBackstageView (the backstage view): until it
-    // exists no system button opens one.
-    BOOL IsBackstageViewVisible() const { return FALSE; }
+    // The system button's popup is a backstage view on the screen.
+    BOOL IsBackstageViewVisible() const override;
+    void CloseBackstageView();
+    // Set by a backstage view that covers the ribbon: the tab row becomes
+    // the band above it, and a press left of its menu width closes it.
+    void SetBackstageMode(BOOL bMode, int nSmallBand = 0, int nBand = 0);
+    BOOL IsBackstageMode() const { return m_bBackstageMode; }
+    void SetBackstageMenuWidth(int nWidth) { m_nBackstageMenuWidth = nWidth; }
+    int GetBackstageMenuWidth() const { return m_nBackstageMenuWidth; }
+    int GetBackstageBandHeight() const { return m_nBackstageBand; }
 
     CQVTRibbonPaintManager* GetRibbonPaintManager() const;
     CQVTTabPaintManager* GetTabPaintManager() const;
@@ -366,4 +373,8 @@ protected:
     BOOL m_bUpdatePending;         // groups' controls changed during the layout
     int m_nLockLayout;             // while above 0, layout requests are collected
     BOOL m_bLayoutRequested;
+    BOOL m_bBackstageMode;      // a backstage view covers the ribbon
+    int m_nBackstageMenuWidth;  // its menu's width
+    int m_nBackstageSmallBand;  // the view's own band metric
+    int m_nBackstageBand;       // the tab row's height meanwhile
 };

@@ -46,6 +46,8 @@ using namespace QVTRibbonBarLayoutDetail;
 
 int CQVTRibbonBar::GetTabsHeight() const
 {
+    if (m_bBackstageMode)
+        return m_nBackstageBand;
     CQVTRibbonPaintManager* pRibbonPaintManager = GetRibbonPaintManager();
     return pRibbonPaintManager ? pRibbonPaintManager->GetTabsHeight() : BarScaleY(23);
 }
@@ -173,7 +175,7 @@ void CQVTRibbonBar::RepositionControls(CDC* pDC, int nWidth, int)
 int CQVTRibbonBar::RepositionSystemButton(CDC* pDC)
 {
     CQVTRibbonControlSystemButton* pButton = m_pControlSystemButton;
-    if (!pButton || IsBackstageViewVisible())
+    if (!pButton || m_bBackstageMode)
         return BarScaleX(2);
     SetBarHideFlag(pButton, qvtHideWrap, FALSE);
     if (pButton->GetStyle() != qvtButtonAutomatic)
@@ -689,7 +691,7 @@ void CQVTRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClipBox)
             pRibbonPaintManager->DrawRibbonFrameCaptionBar(pDC, this, FALSE);
     }
     CQVTRibbonTab* pTab = GetCurrentTab();
-    const BOOL bGroupsShown = GetGroupsHeightIfVisible() > 0 && !IsBackstageViewVisible();
+    const BOOL bGroupsShown = GetGroupsHeightIfVisible() > 0 && !m_bBackstageMode;
     if (bGroupsShown)
         pRibbonPaintManager->FillGroupsArea(pDC, pTab, m_rcGroups);
 
@@ -697,7 +699,7 @@ void CQVTRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClipBox)
     if (pTabPaintManager)
     {
         pTabPaintManager->m_bDrawTextHidePrefix = !IsKeyboardCuesVisible();
-        if (rcIntersect.IntersectRect(m_pControlTab->GetRect(), rcClipBox) && !IsBackstageViewVisible())
+        if (rcIntersect.IntersectRect(m_pControlTab->GetRect(), rcClipBox) && !m_bBackstageMode)
             pTabPaintManager->DrawTabControl(m_pControlTab, pDC, m_pControlTab->GetRect());
     }
 
@@ -721,7 +723,7 @@ void CQVTRibbonBar::DrawCommandBar(CDC* pDC, CRect rcClipBox)
         if (pControl->GetBeginGroup() && !bFirst)
             pPaintManager->DrawCommandBarSeparator(pDC, this, pControl, TRUE);
         bFirst = FALSE;
-        if (IsBackstageViewVisible() && (pControl->GetFlags() & QVT_RIBBON_FLAG_BESIDE_TABS))
+        if (m_bBackstageMode && (pControl->GetFlags() & QVT_RIBBON_FLAG_BESIDE_TABS))
             continue;
         if (rcIntersect.IntersectRect(pControl->GetRect(), rcClipBox))
             pControl->Draw(pDC);

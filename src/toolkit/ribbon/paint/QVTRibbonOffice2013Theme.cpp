@@ -373,18 +373,57 @@ void CQVTRibbonOffice2013Theme::DrawRibbonBackgroundImage(CDC* pDC, CQVTRibbonBa
 
 // The caption.
 
+void CQVTRibbonOffice2013Theme::DrawBackstageCaptionParts(CDC* pDC, CQVTRibbonBar* pRibbonBar, CRect rc)
+{
+    const int nEdge = std::min(static_cast<int>(rc.right),
+                               std::max(static_cast<int>(rc.left), pRibbonBar->GetBackstageMenuWidth()));
+    DrawPart(pDC, CRect(rc.left, rc.top, nEdge, rc.bottom), partCaptionBackstageLeft);
+    DrawPart(pDC, CRect(nEdge, rc.top, rc.right, rc.bottom), partCaptionBackstageRight);
+}
+
 void CQVTRibbonOffice2013Theme::DrawRibbonFrameCaption(CDC* pDC, CQVTRibbonBar* pRibbonBar, BOOL bActive)
 {
-    // Waits for: the backstage view (the caption split at the backstage's
-    // edge between "RibbonFrameCaptionBackstageLeft.xaml" and the right
-    // part): until the ribbon can show one, the caption is never split.
-    CQVTRibbonMarkupTheme::DrawRibbonFrameCaption(pDC, pRibbonBar, bActive);
+    if (!pRibbonBar->IsBackstageMode())
+    {
+        CQVTRibbonMarkupTheme::DrawRibbonFrameCaption(pDC, pRibbonBar, bActive);
+        DrawRibbonBackgroundImage(pDC, pRibbonBar);
+        return;
+    }
+    // The caption continues the backstage's menu and page colours; it shows
+    // no window icon and no context headers meanwhile.
+    if (!pRibbonBar->IsDwmEnabled())
+        DrawBackstageCaptionParts(pDC, pRibbonBar, pRibbonBar->GetCaptionRect());
     DrawRibbonBackgroundImage(pDC, pRibbonBar);
+    DrawRibbonFrameQuickAccess(pDC, pRibbonBar);
+    CWnd* pSite = pRibbonBar->GetSite();
+    if (!pSite || !pSite->GetSafeHwnd())
+        return;
+    CString strTitle;
+    pSite->GetWindowText(strTitle);
+    CRect rcText = pRibbonBar->GetCaptionTextRect();
+    if (pSite->GetStyle() & WS_MAXIMIZE)
+        rcText.OffsetRect(0, pRibbonBar->GetFrameTopBorder() / 2);
+    CQVTFontDC font(pDC, m_pPaintManager ? m_pPaintManager->GetSmallCaptionFont() : nullptr,
+                    ::GetSysColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    pDC->SetBkMode(TRANSPARENT);
+    if (IsRectOnGlassCaption(pRibbonBar, rcText))
+        DrawCaptionTextOnGlass(pDC, rcText, strTitle, pSite, bActive);
+    else
+        pDC->DrawText(strTitle, rcText,
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void CQVTRibbonOffice2013Theme::DrawRibbonFrameCaptionBar(CDC* pDC, CQVTRibbonBar* pRibbonBar, BOOL bActive)
 {
-    CQVTRibbonMarkupTheme::DrawRibbonFrameCaptionBar(pDC, pRibbonBar, bActive);
+    if (!pRibbonBar->IsBackstageMode() || pRibbonBar->IsDwmEnabled())
+    {
+        CQVTRibbonMarkupTheme::DrawRibbonFrameCaptionBar(pDC, pRibbonBar, bActive);
+        return;
+    }
+    CRect rc = pRibbonBar->GetCaptionRect();
+    rc.top -= 1;
+    DrawBackstageCaptionParts(pDC, pRibbonBar, rc);
+    DrawRibbonFrameQuickAccess(pDC, pRibbonBar);
 }
 
 void CQVTRibbonOffice2013Theme::DrawContextHeaders(CDC* pDC, CQVTRibbonBar* pRibbonBar,
@@ -516,9 +555,16 @@ void CQVTRibbonOffice2013Theme::FillRibbonBar(CDC* pDC, CQVTRibbonBar* pRibbonBa
         nTop += pRibbonBar->GetFrameTopBorder();
     if (pRibbonBar->GetFrameHook())
         nTop += GetRibbonCaptionHeight(pRibbonBar);
-    // Waits for: the backstage view (the band filled with the backstage's
-    // left and right colours): until the ribbon can show one, it never is.
     int nBand = 0;
+    if (pRibbonBar->IsBackstageMode())
+    {
+        // The band over the backstage view carries on its menu and page.
+        const int nBottom = std::max(nTop, pRibbonBar->GetBackstageBandHeight());
+        const int nEdge = std::min(static_cast<int>(rc.right), pRibbonBar->GetBackstageMenuWidth());
+        pDC->FillSolidRect(CRect(rc.left, nTop, nEdge, nBottom), m_clrBackstageCaptionLeft);
+        pDC->FillSolidRect(CRect(nEdge, nTop, rc.right, nBottom), m_clrBackstageCaptionRight);
+        return;
+    }
     if (pRibbonBar->IsCaptionRowShown())
     {
         nBand = FlatV(1) + m_nControlRowHeight;

@@ -57,6 +57,10 @@ public:
     // empty for an image without height.
     static CRect AFX_CDECL CalcBackgroundImageRect(CSize szImage, int nTop, int nHeight, int nRight);
 
+protected:
+    // The caption's two backstage parts, split at the backstage menu's edge.
+    void DrawBackstageCaptionParts(CDC* pDC, CQVTRibbonBar* pRibbonBar, CRect rc);
+
 public:
     int m_nCaptionHeight;
     COLORREF m_clrRibbonInactiveFaceState;

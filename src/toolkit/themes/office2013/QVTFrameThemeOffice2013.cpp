@@ -3,6 +3,7 @@
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadowManager.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
+#include "toolkit/ribbon/bar/QVTRibbonBar.h"
 #include "toolkit/themes/office2013/QVTColorSetState.h"
 
 IMPLEMENT_DYNAMIC(CQVTFrameThemeOffice2013, CQVTFrameThemeModernUI)
@@ -133,9 +134,8 @@ void CQVTFrameThemeOffice2013::FillCaptionBackground(CDC* pDC, CRect rc, CWnd* p
 
 BOOL CQVTFrameThemeOffice2013::IsBackstageVisible(CQVTRibbonBar* pRibbonBar) const
 {
-    // Waits for: Ribbon III (the backstage view): until the ribbon can show
-    // one, the caption never takes the backstage colours.
-    return FALSE;
+    // The view sets the mode while it covers the ribbon.
+    return pRibbonBar && pRibbonBar->IsBackstageMode();
 }
 
 const CQVTColorSetCaptionButton& CQVTFrameThemeOffice2013::GetButtonColorSet(int nId, BOOL bSelected,

@@ -13,6 +13,7 @@ void CFrameHost::ResetFrame(int cx, int cy)
     m_nMenusOffered = 0;
     m_nCustomizeNotifies = 0;
     m_nDragControlChanges = 0;
+    m_notifies.clear();
     GetCommandBars()->GetCommandBarsOptions()->bShowKeyboardTips = TRUE;
     CQVTRibbonQuickAccessControls* pQuickAccess = m_pRibbon->GetQuickAccessControls();
     for (int i = 0; i < kQuickAccessCount; ++i)
@@ -72,6 +73,8 @@ BOOL CFrameHost::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
     }
     if (message == QVTWM_CONTROLNOTIFY && wParam == 9607)
         ++m_nCustomizeNotifies;
+    if (message == QVTWM_CONTROLNOTIFY && lParam)
+        m_notifies.emplace_back(reinterpret_cast<NMHDR*>(lParam)->code, static_cast<int>(wParam));
     if (message == QVTWM_DRAGCONTROLCHANGED)
         ++m_nDragControlChanges;
     return CRibbonHost::OnWndMsg(message, wParam, lParam, pResult);

@@ -6,6 +6,7 @@
 #include <afxwin.h>
 
 #include <atomic>
+#include <utility>
 #include <vector>
 
 #include "tests/toolkit/ribbon/ribbon_host.h"
@@ -31,8 +32,9 @@ public:
     std::vector<int> m_commands;            // WM_COMMAND ids, in order
     std::vector<std::vector<int>> m_menus;  // visible item ids of each menu the ribbon offered
     std::atomic<int> m_nMenusOffered{0};
-    int m_nCustomizeNotifies = 0;   // 9607 reaching the site
-    int m_nDragControlChanges = 0;  // the bars' drag control changing
+    int m_nCustomizeNotifies = 0;                  // 9607 reaching the site
+    std::vector<std::pair<UINT, int>> m_notifies;  // control notifications: code, control id
+    int m_nDragControlChanges = 0;                 // the bars' drag control changing
 
 protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
