@@ -14,6 +14,7 @@
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/ribbon/backstage/QVTRibbonBackstageButtonThemes.h"
 #include "toolkit/ribbon/backstage/QVTRibbonBackstageControls.h"
+#include "toolkit/ribbon/backstage/QVTRibbonBackstageViewThemes.h"
 
 namespace {
 
@@ -329,4 +330,37 @@ TEST_F(RibbonBackstageButtons, TabStyleButtonsDrawTheSeparatorsThatCrossThem)
                 EXPECT_TRUE(rcGlyph.PtInRect(CPoint(x, y)) || (x >= 50 - cxStrip && x < 50)) << x << "," << y;
             }
     EXPECT_GT(nChanged, 0);
+}
+
+TEST(RibbonBackstageFlatColours, TheSetsColoursWinAndTheKinKeepOfficesDisabledText)
+{
+    // Without the keys: each family's defaults, the kin keeping Office 2013's
+    // disabled text.
+    QVTResourceImages()->SetModule(::GetModuleHandleW(nullptr), nullptr);
+    CQVTRibbonBackstageViewThemeOffice2013 office;
+    CQVTRibbonBackstageViewThemeVisualStudio2015 studio;
+    CQVTRibbonBackstageViewThemeNativeWindows10 windows10;
+    EXPECT_EQ(RGB(43, 87, 154), office.m_clrButtonBackNormal);
+    EXPECT_EQ(RGB(255, 243, 156), studio.m_clrButtonBackNormal);
+    EXPECT_EQ(RGB(115, 97, 57), windows10.m_clrButtonTextHighlighted);
+    EXPECT_EQ(office.m_clrButtonTextDisabled, studio.m_clrButtonTextDisabled);
+    EXPECT_EQ(office.m_clrButtonTextDisabled, windows10.m_clrButtonTextDisabled);
+
+    // With them, all three read the set's seven colours.
+    ASSERT_TRUE(QVTResourceImages()->SetModule(::GetModuleHandleW(nullptr), _T("BACKSTAGETEST_COLORS_INI")));
+    CQVTRibbonBackstageViewThemeOffice2013 officeSet;
+    CQVTRibbonBackstageViewThemeVisualStudio2015 studioSet;
+    for (const CQVTRibbonBackstageViewThemeOffice2013* pTheme :
+         {static_cast<const CQVTRibbonBackstageViewThemeOffice2013*>(&officeSet),
+          static_cast<const CQVTRibbonBackstageViewThemeOffice2013*>(&studioSet)})
+    {
+        EXPECT_EQ(RGB(20, 40, 60), pTheme->m_clrButtonBackNormal);
+        EXPECT_EQ(RGB(200, 100, 0), pTheme->m_clrButtonBackSelected);
+        EXPECT_EQ(RGB(0, 120, 240), pTheme->m_clrButtonBackHighlighted);
+        EXPECT_EQ(RGB(250, 250, 0), pTheme->m_clrButtonTextNormal);
+        EXPECT_EQ(RGB(0, 250, 250), pTheme->m_clrButtonTextSelected);
+        EXPECT_EQ(RGB(250, 0, 250), pTheme->m_clrButtonTextHighlighted);
+        EXPECT_EQ(RGB(90, 90, 90), pTheme->m_clrButtonTextDisabled);
+    }
+    QVTResourceImages()->SetModule(::GetModuleHandleW(nullptr), nullptr);
 }
