@@ -215,8 +215,15 @@ TEST_F(RibbonBackstage, ResourceThemeLiesBelowTheTabRowAndKeepsTheRibbon)
     EXPECT_TRUE(m_pRibbon->IsQuickAccessVisible());
     EXPECT_FALSE(::IsWindowVisible(m_hwndChild));
     EXPECT_TRUE(m_pRibbon->IsWindowVisible());
+    // The frame's activation and focus stay away from its hidden windows.
+    CQVTCommandBars* pBars = s_pHost->GetCommandBars();
+    LRESULT lResult = 1;
+    EXPECT_TRUE(pBars->OnFrameWndMsg(WM_SETFOCUS, 0, 0, &lResult));
+    EXPECT_TRUE(pBars->OnFrameWndMsg(WM_ACTIVATE, WA_ACTIVE, 0, &lResult));
+    EXPECT_EQ(0, lResult);
 
     ASSERT_TRUE(CloseByEscape());
+    EXPECT_FALSE(pBars->OnFrameWndMsg(WM_SETFOCUS, 0, 0, &lResult));
     EXPECT_FALSE(m_pRibbon->IsBackstageViewVisible());
     EXPECT_TRUE(::IsWindowVisible(m_hwndChild));
     EXPECT_FALSE(m_pButton->GetPopuped());
@@ -241,6 +248,11 @@ TEST_F(RibbonBackstage, FlatThemeCoversAllBelowTheBandAndGivesEverythingBack)
     EXPECT_FALSE(m_pRibbon->IsQuickAccessVisible());
     EXPECT_FALSE(m_pAbout->IsVisible());
     EXPECT_FALSE(::IsWindowVisible(m_hwndChild));
+    // It follows the frame's size.
+    s_pHost->ResizeClient(1000, 380);
+    PumpHost(50);
+    s_pHost->GetClientRect(&rcSite);
+    EXPECT_EQ(CRect(0, ScaleY(64), rcSite.right, rcSite.bottom), ViewRectInSite());
 
     ASSERT_TRUE(CloseByEscape());
     EXPECT_FALSE(m_pRibbon->IsBackstageMode());
@@ -297,6 +309,11 @@ TEST_F(RibbonBackstage, KeyTipsTellCommandsApartAndReachTabsAndPageButtons)
     CQVTControl* pSend = AddCommand(_T("Send"), kBackstageSend);
     CQVTControl* pOpen = AddCommand(_T("&Open"), kBackstageOpen);
     CQVTControl* pOptions = AddCommand(_T("&Options"), kBackstageOptions);
+    // A long tip of its own on a free letter; a caption whose letters are
+    // all taken.
+    CQVTControl* pExport = AddCommand(_T("Export"), kBackstageSave + 100);
+    pExport->SetKeyboardTip(_T("xy"));
+    CQVTControl* pEs = AddCommand(_T("Es"), kBackstageSave + 101);
     CBackstageTestPage* pPage = NewPage();
     std::vector<CQVTRibbonBackstageButton*> buttons;
     for (int i = 0; i < 12; ++i)
@@ -312,6 +329,8 @@ TEST_F(RibbonBackstage, KeyTipsTellCommandsApartAndReachTabsAndPageButtons)
     EXPECT_EQ(CString(_T("E")), pSend->GetKeyboardTip());
     EXPECT_EQ(CString(_T("OO")), pOpen->GetKeyboardTip());
     EXPECT_EQ(CString(_T("OP")), pOptions->GetKeyboardTip());
+    EXPECT_EQ(CString(_T("X")), pExport->GetKeyboardTip());
+    EXPECT_EQ(CString(_T("1")), pEs->GetKeyboardTip());
     EXPECT_EQ(CString(_T("I")), pTab->GetKeyboardTip());
     // Twelve buttons: "0" to "9", then the first digit of 10 and 11.
     ASSERT_EQ(12, pTab->GetPageKeyTipCount());
@@ -376,6 +395,10 @@ TEST_F(RibbonBackstage, EscapeClosesFromAMultiLineEditButGoesToThePageFromASingl
     CQVTRibbonBackstageTab* pTab = AddTab(_T("Info"), kBackstageInfo, pPage);
     pTab->SetItemDefault(TRUE);
     ASSERT_TRUE(OpenView());
+    // Tab goes from the menu into the page.
+    ASSERT_EQ(m_pView->m_hWnd, ::GetFocus());
+    BackstageKey(VK_TAB);
+    EXPECT_TRUE(::GetFocus() == pPage->m_hWnd || ::IsChild(pPage->m_hWnd, ::GetFocus()));
 
     MouseClickAt(WindowCentre(hwndLine));
     ASSERT_EQ(hwndLine, ::GetFocus());
@@ -480,4 +503,50 @@ TEST_F(RibbonBackstage, TheButtonOpensTheViewAgainOnceItClosed)
             EXPECT_TRUE(CloseByEscape());
         ::Sleep(::GetDoubleClickTime());
     }
+}
+
+TEST_F(RibbonBackstage, ArrowsPassOverSeparatorsAndEnterOrAClickRunsTheCommand)
+{
+    m_pView->SetTheme(12);
+    CQVTControl* pSave = AddCommand(_T("Save"), kBackstageSave);
+    m_pView->GetControls()->Add(new CQVTRibbonBackstageMenuSeparator(), 0);
+    CQVTControl* pSend = AddCommand(_T("Send"), kBackstageSend);
+    CQVTControl* pOpen = AddCommand(_T("Open"), kBackstageOpen);
+    pSave->SetItemDefault(TRUE);
+    ASSERT_TRUE(OpenView());
+    EXPECT_EQ(pSave, m_pView->GetFocusedControl());
+    BackstageKey(VK_DOWN);
+    EXPECT_EQ(pSend, m_pView->GetFocusedControl());
+    BackstageKey(VK_UP);
+    EXPECT_EQ(pSave, m_pView->GetFocusedControl());
+    BackstageKey(VK_DOWN);
+    BackstageKey(VK_RETURN);
+    ASSERT_TRUE(PumpFrameUntil([&] { return !s_pHost->m_commands.empty(); }));
+    EXPECT_EQ(std::vector<int>{kBackstageSend}, s_pHost->m_commands);
+    EXPECT_EQ(nullptr, m_pView->GetSafeHwnd());
+
+    ::Sleep(::GetDoubleClickTime());
+    ASSERT_TRUE(OpenView());
+    s_pHost->m_commands.clear();
+    MouseClickAt(ScreenPointOf(pOpen));
+    ASSERT_TRUE(PumpFrameUntil([&] { return !s_pHost->m_commands.empty(); }));
+    EXPECT_EQ(std::vector<int>{kBackstageOpen}, s_pHost->m_commands);
+}
+
+TEST_F(RibbonBackstage, BarsDestroyedWhileTheViewIsOpenLeaveThePageAndTheFrameWhole)
+{
+    CBackstageTestPage* pPage = NewPage();
+    AddTab(_T("Info"), kBackstageInfo, pPage)->SetItemDefault(TRUE);
+    ASSERT_TRUE(OpenView());
+    ASSERT_EQ(m_pView->m_hWnd, ::GetParent(pPage->m_hWnd));
+    s_pHost->ResetFrame(1200, 420);
+    m_pRibbon = s_pHost->GetRibbon();
+    ASSERT_TRUE(::IsWindow(pPage->m_hWnd));
+    EXPECT_EQ(s_pHost->m_hWnd, ::GetParent(pPage->m_hWnd));
+    EXPECT_TRUE(::IsWindowVisible(m_hwndChild));
+    // The new bars' view is another one; the old one went with its button.
+    m_pButton = m_pRibbon->AddSystemButton(0);
+    m_pView = new CQVTRibbonBackstageView();
+    m_pButton->SetCommandBar(m_pView);
+    m_pView->InternalRelease();
 }

@@ -271,3 +271,29 @@ TEST_F(RibbonFlatRibbonTheme, Windows10GroupsAreaTakesTheTabsContextColour)
     }
     pTab->SetContextColor(0);
 }
+
+TEST_F(RibbonFlatRibbonTheme, TheBandOverABackstageViewCarriesOnItsMenuAndPage)
+{
+    CQVTRibbonOffice2013Theme* pTheme = UseIni(_T("FLATTEST_DARK_INI"));
+    ASSERT_NE(nullptr, pTheme);
+    CRect rcClient;
+    m_pRibbon->GetClientRect(&rcClient);
+    const COLORREF clrBack = RGB(1, 2, 3);
+    m_pRibbon->SetBackstageMode(TRUE, ScaleY(16), ScaleY(64));
+    m_pRibbon->SetBackstageMenuWidth(120);
+    DibCanvas canvas(rcClient.Width(), rcClient.Height(), clrBack);
+    pTheme->FillRibbonBar(&canvas.dc, m_pRibbon);
+    const int y = ScaleY(64) - 1;
+    EXPECT_EQ(RGB(40, 80, 150), canvas.At(119, y));
+    EXPECT_EQ(RGB(250, 240, 230), canvas.At(120, y));
+    EXPECT_EQ(RGB(250, 240, 230), canvas.At(rcClient.Width() - 1, y));
+    // The view covers the rest: nothing is filled there.
+    EXPECT_EQ(clrBack, canvas.At(60, ScaleY(64)));
+    m_pRibbon->SetBackstageMode(FALSE);
+    m_pRibbon->SetBackstageMenuWidth(0);
+
+    DibCanvas plain(rcClient.Width(), rcClient.Height(), clrBack);
+    pTheme->FillRibbonBar(&plain.dc, m_pRibbon);
+    EXPECT_NE(RGB(40, 80, 150), plain.At(60, y));
+    EXPECT_NE(clrBack, plain.At(60, ScaleY(64)));
+}
