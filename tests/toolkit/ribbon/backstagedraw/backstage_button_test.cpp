@@ -22,16 +22,16 @@ const COLORREF kBackstageCanvas = RGB(1, 2, 3);
 
 // A page window holding backstage buttons, plain buttons and separators,
 // and recording the commands its buttons send.
-class CBackstageTestPage : public CWnd
+class CBackstageDrawPage : public CWnd
 {
 public:
-    CBackstageTestPage()
+    CBackstageDrawPage()
     {
         CreateEx(WS_EX_TOPMOST | WS_EX_NOACTIVATE,
                  AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_WINDOW)),
                  _T("page"), WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 500, 400, nullptr, nullptr);
     }
-    ~CBackstageTestPage() override
+    ~CBackstageDrawPage() override
     {
         if (m_hWnd)
             DestroyWindow();
@@ -152,7 +152,7 @@ TEST(RibbonBackstageImages, EverySchemeCarriesTheBackstageImages)
 
 TEST_F(RibbonBackstageButtons, PageButtonsGetDigitTipsInZOrderAndArePressedByIndex)
 {
-    CBackstageTestPage page;
+    CBackstageDrawPage page;
     page.AddPlainButton(CRect(0, 0, 40, 20), 500);
     page.AddSeparator(CRect(0, 22, 100, 24));
     std::vector<CQVTRibbonBackstageButton*> buttons;
@@ -207,7 +207,7 @@ TEST_F(RibbonBackstageButtons, PageButtonsGetDigitTipsInZOrderAndArePressedByInd
 
 TEST_F(RibbonBackstageButtons, ThemesByNumberAndTheButtonsOwnFallback)
 {
-    CBackstageTestPage page;
+    CBackstageDrawPage page;
     CQVTRibbonBackstageButton* pButton = page.AddBackstageButton(CRect(10, 10, 130, 42), 700);
     EXPECT_NE(nullptr, dynamic_cast<CQVTRibbonBackstageButtonThemeResource*>(pButton->GetTheme()));
     pButton->SetTheme(12);
@@ -226,7 +226,7 @@ TEST_F(RibbonBackstageButtons, ThemesByNumberAndTheButtonsOwnFallback)
 
 TEST_F(RibbonBackstageButtons, ResourceFramesFollowTheButtonsState)
 {
-    CBackstageTestPage page;
+    CBackstageDrawPage page;
     CQVTRibbonBackstageButton* pButton = page.AddBackstageButton(CRect(10, 10, 130, 42), 700);
     const CSize size(120, 32);
     const CRect rcAll(CPoint(0, 0), size);
@@ -286,7 +286,7 @@ TEST_F(RibbonBackstageButtons, ResourceFramesFollowTheButtonsState)
 
 TEST_F(RibbonBackstageButtons, TabStyleButtonsDrawTheSeparatorsThatCrossThem)
 {
-    CBackstageTestPage page;
+    CBackstageDrawPage page;
     CQVTRibbonBackstageButton* pButton = page.AddBackstageButton(CRect(10, 10, 130, 42), 700);
     page.AddSeparator(CRect(50, 0, 60, 100));     // crosses: its right edge at client x 49
     page.AddSeparator(CRect(90, 200, 100, 300));  // below the button
