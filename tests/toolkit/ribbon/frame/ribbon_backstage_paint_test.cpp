@@ -191,6 +191,18 @@ TEST_F(RibbonBackstagePaint, FlatThemeFillsEntriesByStateAndGivesSeparatorsTheir
     EXPECT_EQ(pTheme->m_clrButtonBackNormal,
               BackstagePaintScreenPixel(m_pView, CPoint(rcSeparator.left + ScaleX(20), yLine + ScaleY(3))));
 
+    // Straight from the system button, the entry under the real pointer is
+    // hot, and stays so while the pointer rests there; the one it left
+    // goes back.
+    HoverAndPaint(ScreenPointOf(pSave));
+    EXPECT_EQ(pSave, m_pView->GetHotControl());
+    EXPECT_EQ(pTheme->m_clrButtonBackHighlighted, EntryPixel(pSave));
+    PumpHost(150);
+    EXPECT_EQ(pTheme->m_clrButtonBackHighlighted, EntryPixel(pSave));
+    HoverAndPaint(ScreenPointOf(pBlank));
+    EXPECT_EQ(pTheme->m_clrButtonBackHighlighted, EntryPixel(pBlank));
+    EXPECT_EQ(pTheme->m_clrButtonBackNormal, EntryPixel(pSave));
+
     // A command pressed by the real mouse is focused, and drawn hot; let
     // go over the separator, it runs nothing.
     MouseMoveTo(ScreenPointOf(pSave));
