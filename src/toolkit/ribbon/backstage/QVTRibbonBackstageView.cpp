@@ -214,9 +214,11 @@ COLORREF CQVTRibbonBackstageView::GetKeyTipBackColor() const
     return GetPaintManager()->GetColor(24);
 }
 
+// The font the bars draw their own key tips in, so that a page button's tip
+// matches the menu's.
 CFont* CQVTRibbonBackstageView::GetKeyTipFont() const
 {
-    return GetPaintManager()->GetRegularFont();
+    return GetPaintManager()->GetStatusFont();
 }
 
 BOOL CQVTRibbonBackstageView::IsVisible() const

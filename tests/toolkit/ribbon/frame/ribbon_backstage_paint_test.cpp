@@ -50,6 +50,29 @@ COLORREF BackstagePaintImagePixel(LPCTSTR lpszImage, CSize size, int nFrame, int
     return canvas.At(pt.x, pt.y);
 }
 
+// The bars' status font made tall for a test, the standard one after.
+class BackstagePaintTallStatusFont
+{
+public:
+    explicit BackstagePaintTallStatusFont(CQVTPaintManager* pPaintManager) : m_pPaintManager(pPaintManager)
+    {
+        LOGFONT lf = {};
+        lf.lfHeight = -ScaleY(30);
+        lstrcpy(lf.lfFaceName, _T("Tahoma"));
+        m_pPaintManager->GetStatusFontEntry().SetCustomFont(&lf);
+    }
+    ~BackstagePaintTallStatusFont()
+    {
+        m_pPaintManager->GetStatusFontEntry().SetCustomFont(nullptr);
+        m_pPaintManager->RefreshMetrics();
+    }
+    BackstagePaintTallStatusFont(const BackstagePaintTallStatusFont&) = delete;
+    BackstagePaintTallStatusFont& operator=(const BackstagePaintTallStatusFont&) = delete;
+
+private:
+    CQVTPaintManager* m_pPaintManager;
+};
+
 class CBackstagePaintPage : public CWnd
 {
 public:
@@ -294,7 +317,9 @@ TEST_F(RibbonBackstagePaint, ResourceThemeDrawsTheSchemesImagesByState)
     EXPECT_EQ(std::vector<UINT>{kBackstagePaintGo}, m_page.m_commands);
 
     // Alt shows the menu's tips at the entries' corners; the tab's letter
-    // the page buttons' tips at theirs, in the view's colour.
+    // the page buttons' tips at theirs, in the view's colour, all sized by
+    // the bars' key-tip font (a tall one here).
+    BackstagePaintTallStatusFont tallFont(m_pView->GetPaintManager());
     m_pView->SetFocus();
     MouseMoveTo(CPoint(5, 1000));
     SendKey(VK_MENU, false);
@@ -303,12 +328,15 @@ TEST_F(RibbonBackstagePaint, ResourceThemeDrawsTheSchemesImagesByState)
     const COLORREF clrTip = m_pView->GetPaintManager()->GetColor(24);
     const CPoint ptSaveTip = pSave->GetRect().TopLeft() + CSize(ScaleX(2), ScaleY(2));
     EXPECT_EQ(clrTip, BackstagePaintScreenPixel(m_pView, ptSaveTip));
+    const CPoint ptLow(ScaleX(2), ScaleY(24));
+    EXPECT_EQ(clrTip, BackstagePaintScreenPixel(m_pView, pSave->GetRect().TopLeft() + ptLow));
     SendKey('I', false);
     SendKey('I', true);
     PumpHost(80);
     ASSERT_TRUE(pGo->IsShowKeyTip());
     EXPECT_EQ(m_pView->GetKeyTipBackColor(), BackstagePaintScreenPixel(pGo, CPoint(ScaleX(2), ScaleY(2))));
     EXPECT_EQ(m_pView->GetKeyTipBackColor(), BackstagePaintScreenPixel(pStay, CPoint(ScaleX(2), ScaleY(2))));
+    EXPECT_EQ(m_pView->GetKeyTipBackColor(), BackstagePaintScreenPixel(pGo, ptLow));
 
     // A disabled active tab shows the disabled frame.
     pInfo->SetEnabled(FALSE);
