@@ -25,13 +25,19 @@ public:
     CQVTPinableRecentFileList(UINT nStart, LPCTSTR lpszSection, LPCTSTR lpszEntryFormat, int nSize,
                               int nMaxDispLen = AFX_ABBREV_FILENAME_LEN);
 
-    // Waits for: Ribbon III (the backstage's recent-file page): the items and
-    // their pinned flags follow the entries and are saved with them.
+    // Items stand for the entries by index and move with them; the list may
+    // hold fewer items than entries.
     CQVTRecentFileListItem* AddItem(LPCTSTR lpszCaption, int nIconId);
     int GetItemCount() const { return static_cast<int>(m_arrItems.size()); }
     // Null outside the item array, which may be shorter than the entries.
     CQVTRecentFileListItem* GetItem(int nIndex) const;
     void RemoveAllItems() { m_arrItems.clear(); }
+
+    void Add(LPCTSTR lpszPathName) override;
+    void Remove(int nIndex) override;
+    // The entries with their pins, each beside its entry ("File1Pinned").
+    void ReadList() override;
+    void WriteList() override;
 
     // Whether a list is one of these.
     static BOOL AFX_CDECL IsPinableList(const CRecentFileList* pList);
@@ -39,5 +45,7 @@ public:
     BOOL m_bShowPins;  // the pins show beside the items
 
 private:
+    CString GetPinnedEntryName(int nIndex) const;
+
     std::vector<std::unique_ptr<CQVTRecentFileListItem>> m_arrItems;
 };

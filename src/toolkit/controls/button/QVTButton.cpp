@@ -251,6 +251,24 @@ BOOL CQVTButton::SetTheme(int nTheme)
     return TRUE;
 }
 
+void CQVTButton::SetFlatStyle(BOOL bFlatStyle)
+{
+    if (m_bFlatStyle == bFlatStyle)
+        return;
+    m_bFlatStyle = bFlatStyle;
+    if (m_hWnd)
+        Invalidate(FALSE);
+}
+
+void CQVTButton::SetUseShadow(BOOL bShadow)
+{
+    if (m_bShadow == bShadow)
+        return;
+    m_bShadow = bShadow;
+    if (m_hWnd)
+        Invalidate(FALSE);
+}
+
 void CQVTButton::RefreshMetrics()
 {
     m_pTheme->RefreshMetrics(this);

@@ -78,6 +78,12 @@ public:
     int GetImageGap() const { return m_nImageGap; }
     void SetShowFocus(BOOL bShowFocus) { m_bShowFocus = bShowFocus; }
     BOOL IsShowFocus() const { return m_bShowFocus; }
+    // Themes that honour it draw no background while the button is idle.
+    void SetFlatStyle(BOOL bFlatStyle);
+    BOOL GetFlatStyle() const { return m_bFlatStyle; }
+    // Themes that honour it draw a shadow along the button's foot.
+    void SetUseShadow(BOOL bShadow);
+    BOOL GetUseShadow() const { return m_bShadow; }
 
     CQVTButtonTheme* GetTheme() const { return m_pTheme; }
     BOOL IsSystemLook() const { return m_bUseVisualStyle; }
@@ -143,4 +149,6 @@ protected:
     CQVTMarkupUIElement* m_pMarkupUIElement;
     BOOL m_bDpiScaling;  // the override
     BOOL m_bDpiScalingSet;
+    BOOL m_bFlatStyle = FALSE;  // nothing drawn while idle
+    BOOL m_bShadow = FALSE;     // a shadow below the face
 };

@@ -1,24 +1,24 @@
-// The backstage view's menu entries (commands, tabs and separators), the
-// push button page windows use so that it can carry a key tip, and the
-// window class pages put between button groups.
+// The backstage menu's entries: a command that runs at once, a tab that
+// shows an application page window (whose backstage buttons get the key
+// tips "0" to "9" and on), and a separator that keyboard navigation skips;
+// the push button of the page windows, which carries a one-letter key tip
+// and, in a list of page-like buttons, draws the page separators that cross
+// it and a glyph when hot; and the separator window the pages place.
 #pragma once
-
-#include <afxtempl.h>
-#include <afxwin.h>
 
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/controls/button/QVTButton.h"
 
-// Executes at once: closes the view and runs its command.
+#include <vector>
+
 class CQVTRibbonBackstageCommand : public CQVTControl
 {
     DECLARE_SERIAL(CQVTRibbonBackstageCommand)
 
 public:
-    CQVTRibbonBackstageCommand();
+    CQVTRibbonBackstageCommand() = default;
 };
 
-// Keyboard navigation passes over it.
 class CQVTRibbonBackstageMenuSeparator : public CQVTControl
 {
     DECLARE_SERIAL(CQVTRibbonBackstageMenuSeparator)
@@ -27,37 +27,39 @@ public:
     CQVTRibbonBackstageMenuSeparator();
 };
 
-// Shows an application page window beside the menu.
 class CQVTRibbonBackstageTab : public CQVTControl
 {
     DECLARE_SERIAL(CQVTRibbonBackstageTab)
 
 public:
-    explicit CQVTRibbonBackstageTab(HWND hwndPage = nullptr);
+    CQVTRibbonBackstageTab();
+    explicit CQVTRibbonBackstageTab(HWND hwndPage);
 
     HWND GetPageHwnd() const { return m_hwndPage; }
-    CWnd* GetPageWindow() const { return m_hwndPage ? CWnd::FromHandle(m_hwndPage) : nullptr; }
-    // The view never makes the page smaller.
+    CWnd* GetPageWindow() const;
+    // The view never makes the page smaller than this.
     void SetMinimumPageSize(CSize sz) { m_szMinimumPage = sz; }
     CSize GetMinimumPageSize() const { return m_szMinimumPage; }
 
-    // "0" to "9" (then the first digit of the count) to the page's backstage
-    // buttons in Z order.
+    // The page's backstage buttons in Z order get the first digit of their
+    // count from 0, told to each of them.
     void AssignPageKeyTips();
     void ShowPageKeyTips(BOOL bShow);
-    // Posts BM_CLICK to the button with that key tip index.
+    // Posts a click to the button of a tip; the index comes from a tip
+    // match and must lie among the buttons.
     void PressPageButton(int nIndex);
-    TCHAR GetPageKeyTip(int nIndex) const;
+    WCHAR GetPageKeyTip(int nIndex) const;
     int GetPageKeyTipCount() const;
 
 protected:
-    HWND m_hwndPage;
-    CSize m_szMinimumPage;
-    CArray<TCHAR, TCHAR> m_arrPageKeyTips;
-    CArray<HWND, HWND> m_arrPageButtons;  // parallel to the key tips
+    HWND m_hwndPage;                      // the application's page; null in a clone
+    CSize m_szMinimumPage;                // 0 by 0: the view's size alone
+    std::vector<WCHAR> m_arrPageKeyTips;  // one character per page button
+    std::vector<HWND> m_arrPageButtons;   // parallel to the tips
 };
 
-// A push button of a page window.
+class CQVTRibbonBackstageView;
+
 class CQVTRibbonBackstageButton : public CQVTButton
 {
     DECLARE_DYNCREATE(CQVTRibbonBackstageButton)
@@ -65,32 +67,45 @@ class CQVTRibbonBackstageButton : public CQVTButton
 public:
     enum
     {
-        WM_QVT_SETKEYTIP = 10355,  // wParam: the character
-        WM_QVT_SHOWKEYTIP = 10356  // wParam: BOOL
+        WM_QVT_SETKEYTIP = 10355,   // wParam: the tip's one character
+        WM_QVT_SHOWKEYTIP = 10356,  // wParam: BOOL
     };
 
     CQVTRibbonBackstageButton();
 
-    void SetTabStyle(BOOL bTabStyle) { m_bTabStyle = bTabStyle; }
+    // The backstage themes for 7, 12, 16 and 17; the button's own otherwise.
+    BOOL SetTheme(int nTheme) override;
+
+    void SetTabStyle(BOOL bTabStyle);
     BOOL IsTabStyle() const { return m_bTabStyle; }
     BOOL IsShowKeyTip() const { return m_bShowKeyTip; }
-    CString GetKeyTip() const { return m_strKeyTip; }
+    const CString& GetKeyTip() const { return m_strKeyTip; }
+
+    // The backstage view among the button's ancestors; null outside one.
+    CQVTRibbonBackstageView* FindBackstageView() const;
 
 protected:
     afx_msg LRESULT OnSetKeyTip(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnShowKeyTip(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
-    BOOL m_bTabStyle;
-    BOOL m_bShowKeyTip;
+    BOOL m_bTabStyle;    // one of a list of page-like buttons
+    BOOL m_bShowKeyTip;  // the key tip is drawn over the button
     CString m_strKeyTip;
 };
 
-// Stands between a page's button groups.
+// The line a page window places between groups of its buttons; tab-style
+// buttons draw the part of it that crosses them.
 class CQVTRibbonBackstageSeparator : public CWnd
 {
-    DECLARE_DYNCREATE(CQVTRibbonBackstageSeparator)
+    DECLARE_DYNAMIC(CQVTRibbonBackstageSeparator)
 
 public:
     CQVTRibbonBackstageSeparator() = default;
+    BOOL Create(CWnd* pParent, const CRect& rc, UINT nID);
+
+protected:
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnPaint();
+    DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,6 @@
-// Draws the backstage view and gives its metrics. The themes supply the
-// background and the entries; the key tips look alike in all of them.
+// How the backstage view draws its menu: the metrics of its entries, the
+// background and each entry, and the key tips; the view owns one and swaps
+// it when the command-bar theme changes.
 #pragma once
 
 #include <afxwin.h>
@@ -11,30 +12,38 @@ class CQVTRibbonBackstageView;
 class CQVTRibbonBackstagePaintManager
 {
 public:
-    CQVTRibbonBackstagePaintManager();
-    virtual ~CQVTRibbonBackstagePaintManager();
+    CQVTRibbonBackstagePaintManager() = default;
+    virtual ~CQVTRibbonBackstagePaintManager() = default;
+    CQVTRibbonBackstagePaintManager(const CQVTRibbonBackstagePaintManager&) = delete;
+    CQVTRibbonBackstagePaintManager& operator=(const CQVTRibbonBackstagePaintManager&) = delete;
 
-    virtual void FillBackstage(CDC* pDC, CQVTRibbonBackstageView* pView);
-    virtual void DrawControl(CDC* pDC, CQVTRibbonBackstageView* pView, CQVTControl* pControl);
+    // Nothing here: each theme draws these.
+    virtual void FillBackstage(CDC* pDC, CQVTRibbonBackstageView* pView) {}
+    virtual void DrawControl(CDC* pDC, CQVTRibbonBackstageView* pView, CQVTControl* pControl) {}
     virtual void DrawKeyTip(CDC* pDC, CQVTPaintManager* pPaintManager, CQVTControl* pControl);
-    // Scaled to the screen.
-    virtual int GetCommandHeight();
-    virtual int GetTabHeight();
-    virtual int GetMenuMargin();
-    virtual int GetCommandGap();
-    virtual int GetTabGap();
-    virtual int GetTextIndent();
-    virtual int GetImageGap();
-    virtual int GetSeparatorHeight();
+
+    // At the screen's DPI.
+    virtual int GetCommandHeight() const;
+    virtual int GetTabHeight() const;
+    virtual int GetMenuMargin() const;
+    virtual int GetCommandGap() const;
+    virtual int GetTabGap() const;
+    virtual int GetTextIndent() const;
+    virtual int GetImageGap() const;
+    virtual int GetSeparatorHeight() const;
+
+    // The key-tip box at the point: at least 16 by 15, the text centred in it.
+    static void AFX_CDECL DrawKeyTipBox(CDC* pDC, CPoint ptTopLeft, const CString& strTip, CFont* pFont,
+                                        COLORREF clrBack, BOOL bEnabled);
 
 protected:
     // At 96 DPI.
-    int m_nMenuMargin;
-    int m_nCommandGap;
-    int m_nCommandHeight;
-    int m_nTabHeight;
-    int m_nTabGap;
-    int m_nTextIndent;
-    int m_nImageGap;
-    int m_nSeparatorHeight;
+    int m_nMenuMargin = 6;  // between the menu's edges and a command
+    int m_nCommandGap = 2;
+    int m_nCommandHeight = 26;
+    int m_nTabHeight = 37;
+    int m_nTabGap = 1;
+    int m_nTextIndent = 15;  // from an entry's left edge to its image or text
+    int m_nImageGap = 7;     // between an entry's image and its text
+    int m_nSeparatorHeight = 0;
 };

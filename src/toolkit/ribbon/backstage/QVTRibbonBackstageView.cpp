@@ -22,6 +22,8 @@
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/ribbon/backstage/QVTRibbonBackstageControls.h"
 #include "toolkit/ribbon/backstage/QVTRibbonBackstagePaintManager.h"
+#include "toolkit/ribbon/backstage/QVTRibbonBackstageViewThemes.h"
+#include "toolkit/foundation/core/QVTApplication.h"
 #include "toolkit/ribbon/bar/QVTRibbonBar.h"
 #include "toolkit/ribbon/groups/QVTRibbonGroup.h"
 #include "toolkit/ribbon/system/QVTRibbonSystemButton.h"
@@ -147,13 +149,32 @@ void CQVTRibbonBackstageView::SetTheme(int nTheme)
 {
     delete m_pBackstagePaintManager;
     m_pBackstagePaintManager = nullptr;
-    // Waits for: CQVTRibbonBackstageViewThemeOffice2013 (theme 12),
-    // CQVTRibbonBackstageViewThemeVisualStudio2015 (16),
-    // CQVTRibbonBackstageViewThemeNativeWindows10 (17, with its six ambient
-    // colours) and CQVTRibbonBackstageViewThemeResource (every other number):
-    // until they exist the view lays out with the base metrics and draws only
-    // its key tips.
-    m_pBackstagePaintManager = new CQVTRibbonBackstagePaintManager();
+    switch (nTheme)
+    {
+    case 12:
+        m_pBackstagePaintManager = new CQVTRibbonBackstageViewThemeOffice2013();
+        break;
+    case 16:
+        m_pBackstagePaintManager = new CQVTRibbonBackstageViewThemeVisualStudio2015();
+        break;
+    case 17:
+    {
+        // Windows 10 follows the accent colour.
+        auto* pWindows10 = new CQVTRibbonBackstageViewThemeNativeWindows10();
+        CQVTApplication* pApplication = QVTApplication();
+        pWindows10->m_clrButtonBackNormal = pApplication->GetAmbientColor(0);
+        pWindows10->m_clrButtonBackHighlighted = pApplication->GetAmbientColor(3);
+        pWindows10->m_clrButtonBackSelected = pApplication->GetAmbientColor(2);
+        pWindows10->m_clrButtonTextNormal = pApplication->GetAmbientColor(4);
+        pWindows10->m_clrButtonTextHighlighted = pApplication->GetAmbientColor(5);
+        pWindows10->m_clrButtonTextSelected = pApplication->GetAmbientColor(6);
+        m_pBackstagePaintManager = pWindows10;
+        break;
+    }
+    default:
+        m_pBackstagePaintManager = new CQVTRibbonBackstageViewThemeResource();
+        break;
+    }
     m_bFullWindow = BackstageIsFlatTheme(nTheme);
     m_nLineStep =
         std::max(m_pBackstagePaintManager->GetCommandHeight() + m_pBackstagePaintManager->GetCommandGap(),
@@ -193,9 +214,11 @@ COLORREF CQVTRibbonBackstageView::GetKeyTipBackColor() const
     return GetPaintManager()->GetColor(24);
 }
 
+// The font the bars draw their own key tips in, so that a page button's tip
+// matches the menu's.
 CFont* CQVTRibbonBackstageView::GetKeyTipFont() const
 {
-    return GetPaintManager()->GetRegularFont();
+    return GetPaintManager()->GetStatusFont();
 }
 
 BOOL CQVTRibbonBackstageView::IsVisible() const

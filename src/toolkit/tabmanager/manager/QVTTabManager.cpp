@@ -271,6 +271,9 @@ void CQVTTabManager::RedrawButton(CQVTTabManagerNavigateButton* pButton, BOOL bA
 
 namespace {
 
+// Only while something is lit: the system keeps one window's leave
+// tracking, and a request for a window the pointer has left takes it from
+// the window under the pointer, which is then told the pointer left.
 void RequestMouseLeave(CWnd* pWnd)
 {
     if (!pWnd || !::IsWindow(pWnd->GetSafeHwnd()))
@@ -304,8 +307,10 @@ void CQVTTabManager::PerformMouseMove(CWnd* pWnd, CPoint pt)
                 RedrawItem(m_pHighlighted, TRUE);
             m_pHighlighted = pHot;
             if (pHot)
+            {
                 RedrawItem(pHot, FALSE);
-            RequestMouseLeave(pWnd);
+                RequestMouseLeave(pWnd);
+            }
         }
     }
 
@@ -316,8 +321,10 @@ void CQVTTabManager::PerformMouseMove(CWnd* pWnd, CPoint pt)
             RedrawButton(m_pHighlightedNavigateButton, TRUE);
         m_pHighlightedNavigateButton = pButton;
         if (pButton)
+        {
             RedrawButton(pButton, FALSE);
-        RequestMouseLeave(pWnd);
+            RequestMouseLeave(pWnd);
+        }
     }
 }
 

@@ -272,6 +272,57 @@ TEST_F(ListsSuite, APinnableListGivesItsCaptionsAndIconsAndMayBeShorter)
     s_pListsRecentFiles = nullptr;
 }
 
+TEST(RecentFileList, PinsMoveWithTheirFilesAndRoundTripThroughTheProfile)
+{
+    CWinApp& app = KeptTestApp(_T("ListsTest"), _T("SondrelListsTest"));
+    CQVTPinableRecentFileList list(QVT_ID_FILE_MRU_FIRST, _T("Pinned Files"), _T("File%d"), 3);
+    list.Add(_T("C:\\c.wav"));
+    list.Add(_T("C:\\b.wav"));
+    list.Add(_T("C:\\a.wav"));
+    list.AddItem(_T("Alpha"), 1)->m_bPinned = FALSE;
+    list.AddItem(_T("Beta"), 2)->m_bPinned = TRUE;
+    auto captionOf = [&](int i) {
+        return list.GetItem(i) ? list.GetItem(i)->m_strCaption : CString(_T("-"));
+    };
+
+    // b.wav goes to the top and takes its pinned item along.
+    list.Add(_T("c:\\B.WAV"));
+    EXPECT_EQ(CString(_T("Beta")), captionOf(0));
+    EXPECT_TRUE(list.GetItem(0)->m_bPinned);
+    EXPECT_EQ(CString(_T("Alpha")), captionOf(1));
+    // A new file pushes both down with an empty item of its own; the last
+    // entry, and any item past the list, drops out.
+    list.Add(_T("C:\\d.wav"));
+    ASSERT_EQ(3, list.GetItemCount());
+    EXPECT_EQ(CString(), captionOf(0));
+    EXPECT_EQ(CString(_T("Beta")), captionOf(1));
+    EXPECT_EQ(CString(_T("Alpha")), captionOf(2));
+    EXPECT_EQ(CString(_T("C:\\a.wav")), list[2]);
+    // Refused paths move nothing.
+    list.Add(_T(""));
+    list.Add(CString(_T('x'), AFX_MRU_MAX_PATH + 1));
+    EXPECT_EQ(CString(_T("Beta")), captionOf(1));
+
+    list.WriteList();
+    CQVTPinableRecentFileList read(QVT_ID_FILE_MRU_FIRST, _T("Pinned Files"), _T("File%d"), 3);
+    read.ReadList();
+    EXPECT_EQ(list[1], read[1]);
+    ASSERT_NE(nullptr, read.GetItem(1));
+    EXPECT_TRUE(read.GetItem(1)->m_bPinned);
+    EXPECT_FALSE(read.GetItem(0)->m_bPinned);
+    EXPECT_EQ(nullptr, read.GetItem(2));  // no pin, no item needed
+
+    // Removing the pinned file drops its item and its pin; the rest move up.
+    list.Remove(1);
+    EXPECT_EQ(CString(_T("Alpha")), captionOf(1));
+    list.WriteList();
+    CQVTPinableRecentFileList again(QVT_ID_FILE_MRU_FIRST, _T("Pinned Files"), _T("File%d"), 3);
+    again.ReadList();
+    for (int i = 0; i < again.GetItemCount(); ++i)
+        EXPECT_FALSE(again.GetItem(i)->m_bPinned) << i;
+    (void)app;
+}
+
 TEST(RecentFileList, AddsToTheTopOnceRefusesBadPathsAndRoundTripsThroughTheProfile)
 {
     CWinApp& app = KeptTestApp(_T("ListsTest"), _T("SondrelListsTest"));
