@@ -135,3 +135,31 @@ TEST_F(RibbonSystemMenu, ClickOnAPinTogglesItAndOpensNothing)
     ASSERT_TRUE(PumpFrameUntil([&] { return !s_pHost->m_commands.empty(); }));
     EXPECT_EQ(std::vector<int>{kMenuFirstMru + 1}, s_pHost->m_commands);
 }
+
+TEST_F(RibbonSystemMenu, OneClickReopensTheMenuAfterEscapeOrACommand)
+{
+    // Each reopening press comes within the double-click time of the press
+    // that opened the menu, as a quick user's does.
+    const UINT nSavedTime = ::GetDoubleClickTime();
+    ::SetDoubleClickTime(3000);
+    const CPoint ptButton = s_pHost->ScreenRectOf(m_pButton).CenterPoint();
+
+    ASSERT_TRUE(OpenMenu());
+    SendKey(VK_ESCAPE, false);
+    SendKey(VK_ESCAPE, true);
+    ASSERT_TRUE(PumpFrameUntil([&] { return !m_pMenu->IsVisible(); }));
+    EXPECT_TRUE(OpenMenu());
+
+    SendKey('2', false);
+    SendKey('2', true);
+    ASSERT_TRUE(PumpFrameUntil([&] { return !m_pMenu->IsVisible(); }));
+    EXPECT_EQ(std::vector<int>{kMenuFirstMru + 1}, s_pHost->m_commands);
+    EXPECT_TRUE(OpenMenu());
+
+    // A second press on the open menu's button is still a double-click: it
+    // closes the menu.
+    MouseClickAt(ptButton);
+    PumpHost(300);
+    EXPECT_FALSE(m_pMenu->IsVisible());
+    ::SetDoubleClickTime(nSavedTime);
+}
