@@ -3,17 +3,36 @@
 // click on a pin toggles it without opening the file.
 #include <afxadv.h>
 
+#include <memory>
+
 #include "real_input.h"
+#include "solid_icon.h"
 #include "sondrel_gtest.h"
+#include "tests/common/screen_test_support.h"
+#include "tests/support/dib_canvas.h"
 #include "tests/toolkit/ribbon/frame/ribbon_frame_suite.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/controls/QVTPinableRecentFileList.h"
 #include "toolkit/commandbars/keytips/QVTCommandBarKeyboardTip.h"
+#include "toolkit/foundation/image/QVTImageManager.h"
+#include "toolkit/ribbon/QVTRibbonResource.h"
+#include "toolkit/ribbon/paint/QVTRibbonMarkupTheme.h"
 #include "toolkit/ribbon/system/QVTRibbonSystemButton.h"
 
 namespace {
 
 const int kMenuFirstMru = 57616;
+const int kMenuButtonImageId = 3399;
+
+// Pixels of a rectangle of a canvas that are not the ground colour.
+int MenuCountNot(const DibCanvas& canvas, CRect rc, COLORREF clr)
+{
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            n += canvas.At(x, y) != clr;
+    return n;
+}
 
 class CMenuTestRecentFiles : public CQVTRibbonControlSystemRecentFileList
 {
@@ -162,4 +181,81 @@ TEST_F(RibbonSystemMenu, OneClickReopensTheMenuAfterEscapeOrACommand)
     PumpHost(300);
     EXPECT_FALSE(m_pMenu->IsVisible());
     ::SetDoubleClickTime(nSavedTime);
+}
+
+TEST_F(RibbonSystemMenu, MarkupThemeDrawsTheButtonByFrameAndStyleAndAgainOverTheMenu)
+{
+    CQVTRibbonThemeOffice2007System theme(QVTPaintManager());
+    theme.RefreshMetrics();
+    ASSERT_TRUE(theme.IsPartsLoaded());
+    const COLORREF clrGround = RGB(1, 2, 3);
+    const CRect rcCaption = m_pButton->GetRect();
+    DibCanvas canvas(rcCaption.right + 8, rcCaption.bottom + 8, clrGround);
+
+    // Off the themed frame the caption kind is an ordinary tool-bar button,
+    // without the caption part's highlight fill.
+    const COLORREF clrPart = ::GetSysColor(COLOR_HIGHLIGHT);
+    m_pRibbon->EnableFrameTheme(FALSE);
+    theme.DrawRibbonFrameSystemButton(&canvas.dc, m_pButton, rcCaption);
+    EXPECT_NE(clrPart, canvas.At(rcCaption.left + 2, rcCaption.top + 2));
+    m_pRibbon->EnableFrameTheme(TRUE);
+    canvas.Clear(clrGround);
+    theme.DrawRibbonFrameSystemButton(&canvas.dc, m_pButton, rcCaption);
+    EXPECT_EQ(clrPart, canvas.At(rcCaption.left + 2, rcCaption.top + 2));
+
+    // The image kind on the themed frame: the frame's large icon centred when
+    // the button has no image, the button's vector image when it has one.
+    m_pButton->SetStyle(qvtButtonAutomatic);
+    s_pHost->ResizeClient(1200, 422);
+    PumpHost(50);
+    const CRect rcButton(0, 0, 60, 60);
+    DibCanvas icon(60, 60, clrGround);
+    theme.DrawRibbonFrameSystemButton(&icon.dc, m_pButton, rcButton);
+    EXPECT_EQ(0, MenuCountNot(icon, rcButton, clrGround));
+    HICON hRed = MakeSolidIcon(32, 32, RGB(220, 0, 0));
+    HICON hOld = s_pHost->SetIcon(hRed, TRUE);
+    const int nIcon = ::GetSystemMetrics(SM_CXICON);
+    theme.DrawRibbonFrameSystemButton(&icon.dc, m_pButton, rcButton);
+    EXPECT_EQ(RGB(220, 0, 0), icon.At(30, 30));
+    EXPECT_EQ(clrGround, icon.At((60 - nIcon) / 2 - 1, 30));
+    EXPECT_EQ(RGB(220, 0, 0), icon.At((60 - nIcon) / 2, 30));
+
+    ASSERT_TRUE(m_pButton->GetImageManager()->SetVectorIconFromResource(
+        ::GetModuleHandleW(nullptr), MAKEINTRESOURCE(QVT_IDR_RIBBON_PIN_PINNED), _T("RT_XAML"),
+        kMenuButtonImageId, 32));
+    m_pButton->SetIconId(kMenuButtonImageId);
+    icon.Clear(clrGround);
+    theme.DrawRibbonFrameSystemButton(&icon.dc, m_pButton, rcButton);
+    EXPECT_EQ(0, icon.CountOf(RGB(220, 0, 0)));
+    EXPECT_GT(icon.CountOf(RGB(0x3C, 0x3C, 0x3C)), 20);
+    m_pButton->SetIconId(0);
+
+    // The open menu overlaps the button's lower part; filling the menu
+    // draws the button there again, and the recent files' column takes the
+    // ribbon's face.
+    CQVTControl* pRecent = m_pMenu->GetControl(0);
+    m_pMenu->GetControls()->Add(new CQVTControlButton(), 3301, nullptr, 0)->SetCaption(_T("&Open"));
+    pRecent->SetFlags(pRecent->GetFlags() | qvtFlagWrapRow);
+    ASSERT_TRUE(OpenMenu());
+    CRect rcMenu;
+    m_pMenu->GetWindowRect(&rcMenu);
+    CRect rcOverButton = s_pHost->ScreenRectOf(m_pButton);
+    ASSERT_GT(rcOverButton.bottom, rcMenu.top);
+    rcOverButton.OffsetRect(-rcMenu.left, -rcMenu.top);
+    CRect rcClient;
+    m_pMenu->GetClientRect(&rcClient);
+    DibCanvas menu(rcClient.Width(), rcClient.Height(), clrGround);
+    theme.m_clrRibbonFace = RGB(10, 200, 10);
+    theme.FillSystemPopupBar(&menu.dc, m_pMenu);
+    CRect rcOverlap;
+    ASSERT_TRUE(rcOverlap.IntersectRect(rcOverButton, rcClient));
+    EXPECT_GT(MenuCountNot(menu, rcOverlap, clrGround), 0);
+    EXPECT_EQ(RGB(220, 0, 0), menu.At(rcOverButton.CenterPoint().x, rcOverlap.top));
+    const CRect rcColumn = pRecent->GetRowRect();
+    ASSERT_FALSE(rcColumn.IsRectEmpty());
+    EXPECT_EQ(RGB(10, 200, 10), menu.At(rcColumn.CenterPoint().x, rcColumn.CenterPoint().y));
+    EXPECT_NE(RGB(10, 200, 10),
+              menu.At(m_pMenu->GetControl(0)->GetRect().CenterPoint().x, rcColumn.CenterPoint().y));
+    s_pHost->SetIcon(hOld, TRUE);
+    ::DestroyIcon(hRed);
 }
