@@ -243,9 +243,8 @@ void CQVTRibbonSystemPopupBarPage::AdjustExcludeRect(CRect& rc, BOOL bVertical)
         CQVTPopupBar::AdjustExcludeRect(rc, bVertical);
         return;
     }
-    CRect rcMenu;
-    pMenu->GetWindowRect(&rcMenu);
-    rc.top = rcMenu.top + pMenu->GetBorders().top + SystemScaleY(1);
+    // The rectangle is in the menu's client co-ordinates.
+    rc.top = pMenu->GetBorders().top + SystemScaleY(1);
     rc.right += SystemScaleX(1);
 }
 

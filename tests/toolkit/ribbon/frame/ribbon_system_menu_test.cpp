@@ -3,6 +3,7 @@
 // click on a pin toggles it without opening the file.
 #include <afxadv.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "real_input.h"
@@ -15,6 +16,7 @@
 #include "toolkit/commandbars/controls/QVTPinableRecentFileList.h"
 #include "toolkit/commandbars/keytips/QVTCommandBarKeyboardTip.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
+#include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/ribbon/QVTRibbonResource.h"
 #include "toolkit/ribbon/paint/QVTRibbonMarkupTheme.h"
 #include "toolkit/ribbon/system/QVTRibbonSystemButton.h"
@@ -23,6 +25,24 @@ namespace {
 
 const int kMenuFirstMru = 57616;
 const int kMenuButtonImageId = 3399;
+
+// Whether a pixel is the pins' ink, a dark grey (the items' grounds are
+// lighter, or black where the theme leaves them).
+bool MenuIsInk(COLORREF clr)
+{
+    auto grey = [](int n) { return n >= 40 && n <= 80; };
+    return grey(GetRValue(clr)) && grey(GetGValue(clr)) && grey(GetBValue(clr));
+}
+
+// Dark pixels of a rectangle of a canvas.
+int MenuCountInk(const DibCanvas& canvas, CRect rc)
+{
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            n += MenuIsInk(canvas.At(x, y));
+    return n;
+}
 
 // Pixels of a rectangle of a canvas that are not the ground colour.
 int MenuCountNot(const DibCanvas& canvas, CRect rc, COLORREF clr)
@@ -138,6 +158,17 @@ TEST_F(RibbonSystemMenu, ClickOnAPinTogglesItAndOpensNothing)
     ASSERT_EQ(12u, items.size());
     auto* pSecond = DYNAMIC_DOWNCAST(CQVTRibbonControlSystemPopupBarPinableListItem, items[1]);
     ASSERT_NE(nullptr, pSecond);
+    // The pin's 16 pixels as the screen shows them: the pin lying on its
+    // side has its needle at the left, the pushed-in one its needle at the
+    // bottom.
+    const CRect rcItemClient = pSecond->GetRect();
+    const CPoint ptPin(rcItemClient.right - ScaleX(22), rcItemClient.CenterPoint().y - ScaleY(8));
+    const CRect rcNeedleLeft(ptPin.x, ptPin.y + 5, ptPin.x + 3, ptPin.y + 11);
+    const CRect rcNeedleBottom(ptPin.x + 4, ptPin.y + 13, ptPin.x + 12, ptPin.y + 16);
+    std::unique_ptr<DibCanvas> before = screentest::Capture(m_pMenu->GetSafeHwnd());
+    EXPECT_GT(MenuCountInk(*before, rcNeedleLeft), 0);
+    EXPECT_EQ(0, MenuCountInk(*before, rcNeedleBottom));
+
     CRect rcPin = pSecond->GetPinRect();
     m_pMenu->ClientToScreen(&rcPin);
     MouseMoveTo(rcPin.CenterPoint());
@@ -146,6 +177,10 @@ TEST_F(RibbonSystemMenu, ClickOnAPinTogglesItAndOpensNothing)
     ASSERT_TRUE(PumpFrameUntil([&] { return m_list.GetItem(1)->m_bPinned != FALSE; }));
     EXPECT_TRUE(pSecond->GetChecked());
     EXPECT_TRUE(s_pHost->m_commands.empty());
+    PumpHost(100);
+    std::unique_ptr<DibCanvas> after = screentest::Capture(m_pMenu->GetSafeHwnd());
+    EXPECT_EQ(0, MenuCountInk(*after, rcNeedleLeft));
+    EXPECT_GT(MenuCountInk(*after, rcNeedleBottom), 0);
 
     // A click on the rest of the line opens the file.
     CRect rcItem = pSecond->GetRect();
@@ -258,4 +293,83 @@ TEST_F(RibbonSystemMenu, MarkupThemeDrawsTheButtonByFrameAndStyleAndAgainOverThe
               menu.At(m_pMenu->GetControl(0)->GetRect().CenterPoint().x, rcColumn.CenterPoint().y));
     s_pHost->SetIcon(hOld, TRUE);
     ::DestroyIcon(hRed);
+}
+
+TEST_F(RibbonSystemMenu, InTheme12TheMenuOnScreenHasTwoPixelBordersAndNoFootBand)
+{
+    QVTResourceImages()->SetModule(::GetModuleHandleW(nullptr), _T("FLATTEST_WHITE_INI"));
+    CQVTPaintManager::SetTheme(qvtThemeOffice2013);
+    s_pHost->ResizeClient(1200, 422);
+    PumpHost(50);
+    ASSERT_TRUE(OpenMenu());
+    const int nBorder = ScaleX(2);
+    EXPECT_EQ(CRect(nBorder, ScaleY(2), nBorder, ScaleY(2)), m_pMenu->GetMargins());
+    CRect rcClient;
+    m_pMenu->GetClientRect(&rcClient);
+    int nBottom = 0;
+    for (int i = 0; i < m_pMenu->GetControlCount(); ++i)
+        if (m_pMenu->GetControl(i)->IsVisible())
+            nBottom = std::max(nBottom, static_cast<int>(m_pMenu->GetControl(i)->GetRect().bottom));
+    EXPECT_EQ(nBorder, m_pMenu->GetControl(0)->GetRect().left);
+    EXPECT_EQ(ScaleY(2), m_pMenu->GetControl(0)->GetRect().top);
+    EXPECT_EQ(rcClient.bottom - ScaleY(2), nBottom);
+
+    // On the screen: the menu's frame colour at its edge, its ground inside
+    // the border, and the list's caption line right after the border.
+    std::unique_ptr<DibCanvas> screen = screentest::Capture(m_pMenu->GetSafeHwnd());
+    const int y = m_pMenu->GetControl(0)->GetRect().CenterPoint().y;
+    EXPECT_EQ(RGB(200, 30, 30), screen->At(0, y));
+    EXPECT_EQ(RGB(200, 30, 30), screen->At(rcClient.right - 1, y));
+    EXPECT_EQ(RGB(200, 30, 30), screen->At(rcClient.CenterPoint().x, rcClient.bottom - 1));
+    EXPECT_EQ(RGB(250, 250, 210), screen->At(nBorder - 1, y));
+    QVTResourceImages()->SetModule(::GetModuleHandleW(nullptr), nullptr);
+}
+
+TEST_F(RibbonSystemMenu, ThePageOpensFlushWithTheCommandAreaAndAtLeastAsTall)
+{
+    auto* pPage = new CQVTRibbonSystemPopupBarPage();
+    pPage->SetCommandBars(s_pHost->GetCommandBars());
+    pPage->GetControls()->AddByType(qvtControlButton, 3303)->SetCaption(_T("Export as MP3"));
+    CQVTControl* pItem = m_pMenu->GetControls()->AddByType(qvtControlPopup, 3302, nullptr, 0);
+    pItem->SetCaption(_T("&Export"));
+    static_cast<CQVTControlPopup*>(pItem)->SetCommandBar(pPage);
+    pPage->InternalRelease();
+    m_pMenu->GetControl(1)->SetFlags(m_pMenu->GetControl(1)->GetFlags() | qvtFlagWrapRow);
+
+    ASSERT_TRUE(OpenMenu());
+    CRect rcItem = pItem->GetRect();
+    m_pMenu->ClientToScreen(&rcItem);
+    MouseClickAt(rcItem.CenterPoint());
+    ASSERT_TRUE(PumpFrameUntil([&] { return pPage->IsVisible() != FALSE; }));
+    CRect rcMenu;
+    m_pMenu->GetWindowRect(&rcMenu);
+    CRect rcMenuClient;
+    m_pMenu->GetClientRect(&rcMenuClient);
+    CRect rcPage;
+    pPage->GetWindowRect(&rcPage);
+    const CRect rcBorders = m_pMenu->GetBorders();
+    EXPECT_EQ(rcMenu.top + rcBorders.top + ScaleY(1), rcPage.top);
+    EXPECT_EQ(rcItem.right + ScaleX(1), rcPage.left);
+    EXPECT_GE(rcPage.Height(), rcMenuClient.Height() - rcBorders.top - rcBorders.bottom - ScaleY(2));
+    EXPECT_EQ(rcPage.Height(), pPage->GetLastHeight());
+    // Taller than its one command needs.
+    EXPECT_GT(rcPage.Height(), ScaleY(60));
+}
+
+TEST_F(RibbonSystemMenu, TheButtonUnderTheMenuKeepsTheMouse)
+{
+    // The round button of the themed frame: the menu covers its lower part.
+    m_pButton->SetStyle(qvtButtonAutomatic);
+    ASSERT_TRUE(m_pRibbon->IsFrameThemeEnabled());
+    s_pHost->ResizeClient(1200, 422);
+    PumpHost(50);
+    ASSERT_TRUE(OpenMenu());
+    CRect rcMenu;
+    m_pMenu->GetWindowRect(&rcMenu);
+    const CRect rcButton = s_pHost->ScreenRectOf(m_pButton);
+    CRect rcOverlap;
+    ASSERT_TRUE(rcOverlap.IntersectRect(rcMenu, rcButton));
+    const CPoint ptOverlap = rcOverlap.CenterPoint();
+    EXPECT_EQ(m_pRibbon->GetSafeHwnd(), ::WindowFromPoint(ptOverlap));
+    EXPECT_EQ(m_pMenu->GetSafeHwnd(), ::WindowFromPoint(CPoint(rcButton.right + 20, ptOverlap.y)));
 }
