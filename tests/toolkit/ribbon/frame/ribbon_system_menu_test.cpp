@@ -27,7 +27,7 @@ const int kMenuFirstMru = 57616;
 const int kMenuButtonImageId = 3399;
 
 // Whether a pixel is the pins' ink, a dark grey (the items' grounds are
-// lighter, or black where the theme leaves them).
+// lighter, or black as the frame tests' theme shows them).
 bool MenuIsInk(COLORREF clr)
 {
     auto grey = [](int n) { return n >= 40 && n <= 80; };
