@@ -27,7 +27,7 @@ const int kMenuFirstMru = 57616;
 const int kMenuButtonImageId = 3399;
 
 // Whether a pixel is the pins' ink, a dark grey (the items' grounds are
-// lighter, or black as the frame tests' theme shows them).
+// lighter).
 bool MenuIsInk(COLORREF clr)
 {
     auto grey = [](int n) { return n >= 40 && n <= 80; };
@@ -372,4 +372,20 @@ TEST_F(RibbonSystemMenu, TheButtonUnderTheMenuKeepsTheMouse)
     const CPoint ptOverlap = rcOverlap.CenterPoint();
     EXPECT_EQ(m_pRibbon->GetSafeHwnd(), ::WindowFromPoint(ptOverlap));
     EXPECT_EQ(m_pMenu->GetSafeHwnd(), ::WindowFromPoint(CPoint(rcButton.right + 20, ptOverlap.y)));
+}
+
+TEST_F(RibbonSystemMenu, InTheRibbonThemeTheMenuStandsOnItsImage)
+{
+    ASSERT_TRUE(OpenMenu());
+    CRect rcClient;
+    m_pMenu->GetClientRect(&rcClient);
+    // The foot band holds no item here: only the menu's own image.
+    const CPoint ptBand(rcClient.CenterPoint().x, rcClient.bottom - ScaleY(10));
+    const COLORREF clrGround = RGB(1, 2, 3);
+    DibCanvas menu(rcClient.Width(), rcClient.Height(), clrGround);
+    m_pRibbon->GetRibbonPaintManager()->FillSystemPopupBar(&menu.dc, m_pMenu);
+    EXPECT_NE(clrGround, menu.At(ptBand.x, ptBand.y));
+    EXPECT_NE(clrGround, menu.At(rcClient.CenterPoint().x, rcClient.CenterPoint().y));
+    std::unique_ptr<DibCanvas> screen = screentest::Capture(m_pMenu->GetSafeHwnd());
+    EXPECT_EQ(menu.At(ptBand.x, ptBand.y), screen->At(ptBand.x, ptBand.y));
 }
