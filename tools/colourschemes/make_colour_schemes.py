@@ -683,7 +683,8 @@ def catalogue():
               states=st3))
     add(Image("MorePopupBarFrame", 1, (30, 30), (4, 4, 4, 4), paint=paint_frame("border", "faceLighter", 0)))
     add(Image("PopupBarFrame", 1, (30, 30), (4, 4, 4, 4), paint=paint_frame("borderDark", "white", 0)))
-    add(Image("RibbonSystemMenu", 1, (40, 40), (6, 6, 6, 6), paint=paint_frame("border", "faceLight", 0)))
+    # The application menu's sizing margins are its borders: (6, 18, 6, 29).
+    add(Image("RibbonSystemMenu", 1, (40, 60), (6, 18, 6, 29), paint=paint_frame("border", "faceLight", 0)))
     add(Image("RibbonSystemMenuButton", 2, (60, 22), (2, 2, 2, 2), keyed=True, paint=btn,
               states=["normal", "hot"]))
     for part in ("Single", "Left", "Right", "Center"):

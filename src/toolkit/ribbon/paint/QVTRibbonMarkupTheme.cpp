@@ -4,8 +4,11 @@
 #include <type_traits>
 
 #include "toolkit/commandbars/bars/QVTCommandBar.h"
+#include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
+#include "toolkit/foundation/core/QVTOSVersion.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
@@ -17,10 +20,12 @@
 #include "toolkit/ribbon/bar/QVTRibbonBar.h"
 #include "toolkit/ribbon/bar/QVTRibbonControls.h"
 #include "toolkit/ribbon/groups/QVTRibbonGroup.h"
+#include "toolkit/ribbon/system/QVTRibbonSystemButton.h"
 #include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
 #include "toolkit/ribbon/tabs/QVTRibbonTab.h"
 #include "toolkit/tabmanager/colorsets/QVTTabPaintManagerColorSet.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
+#include "toolkit/themes/frame/QVTFramePaintManager.h"
 
 IMPLEMENT_DYNAMIC(CQVTRibbonMarkupTheme, CQVTRibbonPaintManager)
 IMPLEMENT_DYNAMIC(CQVTRibbonThemeOffice2007System, CQVTRibbonMarkupTheme)
@@ -611,17 +616,37 @@ void CQVTRibbonMarkupTheme::DrawRibbonScrollButton(CDC* pDC, CQVTControl* pContr
 
 void CQVTRibbonMarkupTheme::DrawRibbonFrameSystemButton(CDC* pDC, CQVTControl* pControl, CRect rc)
 {
-    // Waits for: the system button (its frame-style flag, images and the
-    // backstage state): until the ribbon has one, a system button is drawn as
-    // a tool-bar button, or by its caption part when it shows only a caption.
-    if (pControl->GetStyle() != qvtButtonCaption)
+    CQVTRibbonControlSystemButton* pButton = DYNAMIC_DOWNCAST(CQVTRibbonControlSystemButton, pControl);
+    CQVTRibbonBar* pRibbonBar = pButton ? pButton->GetRibbonBar() : nullptr;
+    // Off the themed frame the button is an ordinary tool-bar button.
+    if (!pRibbonBar || !pRibbonBar->IsFrameThemeEnabled())
     {
         if (m_pPaintManager)
             m_pPaintManager->DrawControlToolBarParent(pDC, pControl, TRUE);
         return;
     }
+    const int nState = pControl->GetPopuped() ? qvtImagePressed : pControl->GetSelected() ? qvtImageHot : 0;
     if (rc.top < 0)
         rc.OffsetRect(0, -rc.top);
+
+    if (pControl->GetStyle() != qvtButtonCaption)
+    {
+        MarkupDrawSystemButtonImage(pDC, pButton, rc, nState);
+        return;
+    }
+    if (pRibbonBar->IsBackstageViewVisible())
+    {
+        pDC->FillSolidRect(rc, pControl->GetSelected() ? m_clrBackstageSystemButtonSelected
+                                                       : m_clrBackstageSystemButton);
+        if (m_pBackstageBackButton)
+        {
+            const int nSide = MarkupV(35);
+            const int x = rc.left + 26 - 3;
+            m_pBackstageBackButton->Render(
+                pDC, CRect(x, rc.top + MarkupV(7), x + nSide, rc.top + MarkupV(7) + nSide));
+        }
+        return;
+    }
     CQVTRibbonMarkupThemePartSystemMenu* pPart = pControl->GetPopuped()    ? m_pSystemMenuPopuped
                                                  : pControl->GetSelected() ? m_pSystemMenuSelected
                                                                            : m_pSystemMenuNormal;
@@ -629,6 +654,44 @@ void CQVTRibbonMarkupTheme::DrawRibbonFrameSystemButton(CDC* pDC, CQVTControl* p
         return;
     pPart->SetText(MarkupStripped(pControl->GetCaption()));
     pPart->Render(pDC, rc);
+}
+
+void CQVTRibbonMarkupTheme::MarkupDrawSystemButtonImage(CDC* pDC, CQVTRibbonControlSystemButton* pButton,
+                                                        CRect rc, int nState)
+{
+    // The vector images' size: the system's large icon.
+    const int nVector = ::GetSystemMetrics(SM_CXICON);
+    CQVTImageManager* pImageManager = pButton->GetImageManager();
+    const int nIconId = pButton->GetIconId();
+    CQVTImageManagerIcon* pIcon =
+        pImageManager && nIconId > 0 ? pImageManager->GetImage(static_cast<UINT>(nIconId), 32) : nullptr;
+    if (pIcon)
+    {
+        CSize sz;
+        if (pIcon->IsVectorIcon())
+        {
+            const int n = static_cast<int>(nVector * 1.2 + 0.5);
+            sz = CSize(n, n);
+        }
+        else
+        {
+            sz = pIcon->GetExtent();
+            CQVTCommandBars* pCommandBars = pButton->GetCommandBars();
+            if (pCommandBars && pCommandBars->GetCommandBarsOptions()->IsDpiScalingEnabled())
+                sz = CSize(MarkupH(sz.cx), MarkupV(sz.cy));
+        }
+        const CPoint pt(rc.left + (rc.Width() - sz.cx) / 2, rc.top + (rc.Height() - sz.cy) / 2);
+        pIcon->DrawInStateSized(pDC, pt, sz, nState);
+        return;
+    }
+    CWnd* pSite = pButton->GetParent() ? pButton->GetParent()->GetSite() : nullptr;
+    HICON hIcon = pSite && pSite->GetSafeHwnd()
+                      ? CQVTFramePaintManager::GetFrameLargeIcon(pSite->GetSafeHwnd())
+                      : nullptr;
+    if (!hIcon)
+        return;
+    ::DrawIconEx(pDC->GetSafeHdc(), rc.left + (rc.Width() - nVector) / 2,
+                 rc.top + (rc.Height() - nVector) / 2, hIcon, nVector, nVector, 0, nullptr, DI_NORMAL);
 }
 
 void CQVTRibbonMarkupTheme::FillMorePopupToolBar(CDC* pDC, CQVTCommandBar* pPopupBar)
@@ -646,8 +709,44 @@ void CQVTRibbonMarkupTheme::FillSystemPopupBar(CDC* pDC, CQVTCommandBar* pPopupB
     CRect rc;
     pPopupBar->GetClientRect(&rc);
     m_partSystemPopupBarEntry.Render(pDC, rc);
-    // Waits for: the application menu (the system button drawn again over the
-    // menu, and the row of the recent-file list filled with the ribbon face).
+
+    // The button in the caption lies over the menu: its part inside the
+    // popup is drawn again.
+    CQVTPopupBar* pPopup = DYNAMIC_DOWNCAST(CQVTPopupBar, pPopupBar);
+    CQVTRibbonControlSystemButton* pButton =
+        pPopup ? DYNAMIC_DOWNCAST(CQVTRibbonControlSystemButton, pPopup->GetControlPopup()) : nullptr;
+    CQVTRibbonBar* pRibbonBar = pButton ? pButton->GetRibbonBar() : nullptr;
+    if (pRibbonBar && pRibbonBar->GetSafeHwnd() && pPopupBar->GetSafeHwnd() &&
+        pRibbonBar->IsFrameThemeEnabled())
+    {
+        CRect rcButton = pButton->GetRect();
+        pRibbonBar->ClientToScreen(&rcButton);
+        pPopupBar->ScreenToClient(&rcButton);
+        CRect rcOverlap;
+        if (rcOverlap.IntersectRect(rcButton, rc))
+        {
+            const int nSaved = pDC->SaveDC();
+            pDC->IntersectClipRect(rcOverlap);
+            // The button starts above the menu: the origin moves up to its
+            // top, so that it is drawn in its place rather than moved down.
+            pDC->OffsetViewportOrg(0, rcButton.top);
+            DrawRibbonFrameSystemButton(pDC, pButton, rcButton - CPoint(0, rcButton.top));
+            pDC->RestoreDC(nSaved);
+        }
+    }
+
+    // The first column after the commands (the recent files) lies on the
+    // ribbon's face.
+    CQVTControls* pControls = pPopupBar->GetControls();
+    for (int i = 0; pControls && i < pControls->GetCount(); ++i)
+    {
+        CQVTControl* pControl = pControls->GetAt(i);
+        if (pControl->IsVisible() && pControl->GetWrap() && pControl->IsColumnFillAllowed(i))
+        {
+            pDC->FillSolidRect(pControl->GetRowRect(), m_clrRibbonFace);
+            break;
+        }
+    }
 }
 
 CSize CQVTRibbonMarkupTheme::DrawSystemPopupBarButton(CDC* pDC, CQVTControl* pControl)
@@ -668,13 +767,20 @@ CQVTRibbonThemeOffice2007System::CQVTRibbonThemeOffice2007System(CQVTPaintManage
         QVTResourceManager()->FindResource(&hModule, _T("QVT_IDR_OFFICE2007SYSTEM_STYLE"), _T("STYLE"));
     HGLOBAL hData = hResource ? ::LoadResource(hModule, hResource) : nullptr;
     const void* pData = hData ? ::LockResource(hData) : nullptr;
-    if (!pData)
-        return;
-    HQVTZIPARCHIVE hArchive = QVTZipOpenArchive(pData, ::SizeofResource(hModule, hResource));
-    if (!hArchive)
-        return;
-    LoadParts(hArchive, nullptr);
-    QVTZipCloseArchive(hArchive);
+    HQVTZIPARCHIVE hArchive =
+        pData ? QVTZipOpenArchive(pData, ::SizeofResource(hModule, hResource)) : nullptr;
+    if (hArchive)
+    {
+        LoadParts(hArchive, nullptr);
+        QVTZipCloseArchive(hArchive);
+    }
+    // The look's own text face, on the systems that carry it.
+    if (m_pPaintManager && QVTOSVersion()->IsWinVistaOrGreater())
+    {
+        m_pPaintManager->m_strOfficeFont = _T("Segoe UI");
+        m_pPaintManager->m_bUseOfficeFont = TRUE;
+        m_pPaintManager->SetFontHeight(MarkupV(12));
+    }
 }
 
 void CQVTRibbonThemeOffice2007System::RefreshMetrics()

@@ -9,6 +9,7 @@
 #include "toolkit/themes/markup/QVTMarkupThemePart.h"
 
 class CQVTMarkupContext;
+class CQVTRibbonControlSystemButton;
 
 // The system button's caption part: the text of its "Caption" element.
 class CQVTRibbonMarkupThemePartSystemMenu : public CQVTMarkupThemePart
@@ -122,6 +123,10 @@ public:
     CString m_strReserved2;
 
 protected:
+    // The button's 32-pixel image centred in the rectangle, else the frame's
+    // large icon; nothing without either.
+    void MarkupDrawSystemButtonImage(CDC* pDC, CQVTRibbonControlSystemButton* pButton, CRect rc, int nState);
+
     BOOL m_bLoaded;
     CQVTMarkupContext* m_pMarkupContext;  // owned reference
     CQVTMarkupThemePart m_parts[partCount];

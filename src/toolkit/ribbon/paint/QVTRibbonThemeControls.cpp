@@ -95,9 +95,10 @@ CSize CQVTRibbonTheme::DrawCommandBarGripper(CDC* pDC, CQVTCommandBar* pBar, BOO
 CSize CQVTRibbonTheme::DrawCommandBarSeparator(CDC* pDC, CQVTCommandBar* pBar, CQVTControl* pControl,
                                                BOOL bDraw)
 {
-    // Waits for: CQVTCommandBarsFrameHook (the frame hook's compositor
-    // frame): a top bar on a composited frame draws "SYSTEMICONSEPARATOR"
-    // beside the system icon. Meanwhile it draws the resource separator.
+    // Waits for: where "SYSTEMICONSEPARATOR" stands on a top bar of a
+    // composited frame (only the image and that it goes beside the system
+    // icon are known, not its place in the bar's row): until then such a
+    // bar draws the resource separator like any other.
     if (!bDraw || !IsImagesLoaded() || !pBar || !pControl || pBar->GetType() != qvtBarTypePopup)
         return CQVTResourceTheme::DrawCommandBarSeparator(pDC, pBar, pControl, bDraw);
     const CRect rcControl = pControl->GetRect();

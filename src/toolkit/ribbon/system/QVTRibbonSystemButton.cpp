@@ -106,8 +106,16 @@ CSize CQVTRibbonControlSystemButton::Draw(CDC* pDC)
     return GetRect().Size();
 }
 
-BOOL CQVTRibbonControlSystemButton::OnLButtonDblClk(CPoint)
+BOOL CQVTRibbonControlSystemButton::OnLButtonDblClk(CPoint point)
 {
+    // The first press opened the menu and it closed before this one
+    // (Escape, a command): to the user this is a new press, which opens the
+    // menu again; only a press on the open menu's button is a double-click.
+    if (m_pCommandBar && !m_bPopuped && m_pParent && m_pParent->GetSafeHwnd())
+    {
+        m_pParent->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        return TRUE;
+    }
     CQVTCommandBars::ClosePopups(GetCommandBars());
     CWnd* pSite = m_pParent ? m_pParent->GetSite() : nullptr;
     // On a top-level frame the double-click belongs to the window (it
@@ -235,9 +243,8 @@ void CQVTRibbonSystemPopupBarPage::AdjustExcludeRect(CRect& rc, BOOL bVertical)
         CQVTPopupBar::AdjustExcludeRect(rc, bVertical);
         return;
     }
-    CRect rcMenu;
-    pMenu->GetWindowRect(&rcMenu);
-    rc.top = rcMenu.top + pMenu->GetBorders().top + SystemScaleY(1);
+    // The rectangle is in the menu's client co-ordinates.
+    rc.top = pMenu->GetBorders().top + SystemScaleY(1);
     rc.right += SystemScaleX(1);
 }
 

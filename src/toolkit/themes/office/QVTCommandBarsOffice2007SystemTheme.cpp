@@ -16,6 +16,8 @@ CQVTCommandBarsOffice2007SystemTheme::CQVTCommandBarsOffice2007SystemTheme()
     // The ribbon drawn from the same style.
     if (m_pRibbonPaintManager)
         m_pRibbonPaintManager->InternalRelease();
+    // The new ribbon theme refreshes this one while it is made.
+    m_pRibbonPaintManager = nullptr;
     m_pRibbonPaintManager = new CQVTRibbonThemeOffice2007System(this);
     m_pRibbonPaintManager->RefreshMetrics();
 }

@@ -4,6 +4,8 @@
 // pattern image without height.
 #include <afxwin.h>
 
+#include <algorithm>
+
 #include "sondrel_gtest.h"
 #include "tests/support/dib_canvas.h"
 #include "tests/toolkit/ribbon/ribbon_suite.h"
@@ -223,6 +225,43 @@ TEST_F(RibbonFlatRibbonTheme, APatternWithoutHeightOrImageDrawsNothing)
     pTheme->DrawRibbonBackgroundImage(&canvas.dc, m_pRibbon);
     for (int x = 0; x < rcClient.Width(); x += 7)
         ASSERT_EQ(RGB(1, 2, 3), canvas.At(x, 5));
+}
+
+TEST_F(RibbonFlatRibbonTheme, TheWhitePatternDrawsAtTheRibbonsRightEndInThemesTwelveAndSeventeen)
+{
+    for (int nTheme : {qvtThemeOffice2013, qvtThemeNativeWindows10})
+    {
+        SCOPED_TRACE(nTheme);
+        CQVTPaintManager::SetTheme(nTheme);
+        CQVTRibbonOffice2013Theme* pTheme = UseIni(_T("FLATTEST_WHITE_INI"));
+        ASSERT_NE(nullptr, pTheme);
+        pTheme->SetBackgroundImage(2);
+        ASSERT_EQ(0, pTheme->GetBackgroundImageName().Find(_T("OFFICE2013WHITE")));
+        CRect rcClient;
+        m_pRibbon->GetClientRect(&rcClient);
+        const COLORREF clrBack = RGB(0, 0, 120);
+        DibCanvas canvas(rcClient.Width(), rcClient.Height(), clrBack);
+        pTheme->DrawRibbonBackgroundImage(&canvas.dc, m_pRibbon);
+
+        // The grey ink over the blue ground: red and green rise together.
+        // The image keeps its aspect (five to one) for the band's height, so
+        // it ends at the right edge and leaves the left of the ribbon alone.
+        int nInk = 0;
+        int nLeftmost = rcClient.Width();
+        for (int y = 0; y < rcClient.Height(); ++y)
+            for (int x = 0; x < rcClient.Width(); ++x)
+            {
+                const COLORREF clr = canvas.At(x, y);
+                if (clr != clrBack && GetRValue(clr) == GetGValue(clr) && GetRValue(clr) > 40)
+                {
+                    ++nInk;
+                    nLeftmost = std::min(nLeftmost, x);
+                }
+            }
+        EXPECT_GT(nInk, 200);
+        EXPECT_GT(nLeftmost, rcClient.Width() / 2);
+        EXPECT_EQ(clrBack, canvas.At(rcClient.Width() - 1, rcClient.Height() - 1));
+    }
 }
 
 TEST_F(RibbonFlatRibbonTheme, PartsOfTheImageSetsStyleTakeTheThemeBrushes)

@@ -257,6 +257,15 @@ TEST_F(RibbonMarkupTheme, Theme11DrawsTheRibbonFromTheBuiltInStyleOnScreen)
     CQVTRibbonThemeOffice2007System* pTheme =
         DYNAMIC_DOWNCAST(CQVTRibbonThemeOffice2007System, m_pRibbon->GetRibbonPaintManager());
     ASSERT_NE(nullptr, pTheme);
+    // The bars' text asks for the look's own face at 12 pixels (whether the
+    // display has it is the font mapper's business).
+    CQVTPaintManager* pBars = QVTPaintManager();
+    EXPECT_EQ(CString(_T("Segoe UI")), pBars->m_strOfficeFont);
+    EXPECT_TRUE(pBars->m_bUseOfficeFont);
+    EXPECT_EQ(ScaleY(12), pBars->GetFontHeight());
+    LOGFONT lf = {};
+    ASSERT_TRUE(pBars->GetRegularFont()->GetLogFont(&lf));
+    EXPECT_EQ(-ScaleY(12), lf.lfHeight);
     EXPECT_TRUE(pTheme->IsPartsLoaded());
     for (int i = 0; i < CQVTRibbonMarkupTheme::partCount; ++i)
     {
