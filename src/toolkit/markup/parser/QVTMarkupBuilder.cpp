@@ -6,6 +6,7 @@
 #include "toolkit/foundation/xml/QVTXmlDispatch.h"
 #include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/markup/core/QVTMarkupDependencyProperty.h"
+#include "toolkit/markup/core/QVTMarkupProperties.h"
 #include "toolkit/markup/elements/QVTMarkupFrameworkContentElement.h"
 #include "toolkit/markup/elements/QVTMarkupFrameworkElement.h"
 #include "toolkit/markup/extensions/QVTMarkupExtension.h"
@@ -401,13 +402,22 @@ CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)
         if (m_pContext != nullptr && !bNested)
             m_pContext->CloseScript();
         CQVTMarkupAutoPtr root;
+        const UINT nScopeChanges = CQVTMarkupProperties::GetScopeChangeCount();
+        const UINT nExtensions = m_nExtensionsResolved;
         IDispatchPtr pElement = XmlGetObject(pDocument, u"documentElement");
         if (pElement != nullptr)
             root.Reset(LoadObject(nullptr, pElement));
         if (MarkupCast<CQVTMarkupUIElement>(root) == nullptr)
             ThrowBuilderError(u"Root element have to be 'CQVTMarkupUIElement' type");
-        CScopePath path;
-        ApplyImplicitStyles(root, 0, path);
+        // A tree where nothing got resources or a style, and no object came
+        // from outside the build, has no implicit style to find.
+        if (m_nExtensionsResolved != nExtensions ||
+            CQVTMarkupProperties::GetScopeChangeCount() != nScopeChanges ||
+            CQVTMarkupType::DefaultStylesHoldResources())
+        {
+            CScopePath path;
+            ApplyImplicitStyles(root, 0, path);
+        }
         if (m_pContext != nullptr && m_pContext->GetScriptEngine() != nullptr &&
             (!bNested || m_pContext->HasPendingScripts()))
         {
@@ -702,12 +712,10 @@ void CQVTMarkupBuilder::ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDept
     for (CQVTMarkupObject* pParent = pObject->GetLogicalParent(); pParent != nullptr;
          pParent = pParent->GetLogicalParent())
     {
-        auto it = std::find_if(
-            path.rbegin(), path.rend(),
-            [pParent](const std::pair<CQVTMarkupObject*, BOOL>& step) { return step.first == pParent; });
-        if (it != path.rend())
+        const CScopeStep* pStep = FindScopeStep(path, pParent);
+        if (pStep != nullptr)
         {
-            bScopesAbove = it->second;
+            bScopesAbove = pStep->bScoped;
             break;
         }
         if (++nSteps > 2 * kMaxDepth || HoldsResources(pParent))
@@ -718,16 +726,80 @@ void CQVTMarkupBuilder::ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDept
     }
     // Nothing below an object changes what it holds.
     const BOOL bHolds = HoldsResources(pObject);
-    path.emplace_back(pObject, bScopesAbove || bHolds);
+    // Without resources or a style at or above it, no lookup from here finds anything.
+    const CLookupStart start =
+        bScopesAbove || bHolds ? FindLookupStart(path, pObject, bHolds) : CLookupStart{TRUE, TRUE, nullptr};
+    path.steps.push_back({pObject, bScopesAbove || bHolds, start.bKnown, start.pStart});
     const int nCount = pObject->GetLogicalChildrenCount();
     for (int i = 0; i < nCount; ++i)
         ApplyImplicitStyles(pObject->GetLogicalChild(i), nDepth + 1, path);
-    path.pop_back();
+    path.steps.pop_back();
     if (CQVTMarkupInputElement* pElement = MarkupCast<CQVTMarkupInputElement>(pObject))
     {
-        if (bScopesAbove || bHolds || pElement->GetStyle() != nullptr)
+        if (!bScopesAbove && !bHolds && pElement->GetStyle() == nullptr)
+            return;
+        if (pElement->GetStyle() != nullptr || !start.bKnown)
             pElement->ApplyImplicitStyle();
+        else
+            pElement->ApplyFoundStyle(FindStyleResource(path, start.pStart, pElement->GetType()));
+        // Its style may give it resources of its own.
+        path.found.erase(
+            std::remove_if(path.found.begin(), path.found.end(),
+                           [pObject](const CFoundStyle& found) { return found.pStart == pObject; }),
+            path.found.end());
     }
+}
+
+CQVTMarkupBuilder::CLookupStart CQVTMarkupBuilder::DecideLookupStart(CQVTMarkupObject* pObject, BOOL bHolds)
+{
+    if (MarkupCast<CQVTMarkupResourceDictionary>(pObject) != nullptr)
+        return {bHolds, FALSE, nullptr};
+    if (bHolds || MarkupCast<CQVTMarkupStyle>(pObject) != nullptr)
+        return {TRUE, TRUE, pObject};
+    return {FALSE, FALSE, nullptr};
+}
+
+const CQVTMarkupBuilder::CScopeStep* CQVTMarkupBuilder::FindScopeStep(const CScopePath& path,
+                                                                      CQVTMarkupObject* pObject)
+{
+    for (auto it = path.steps.rbegin(); it != path.steps.rend(); ++it)
+    {
+        if (it->pObject == pObject)
+            return &*it;
+    }
+    return nullptr;
+}
+
+CQVTMarkupBuilder::CLookupStart CQVTMarkupBuilder::FindLookupStart(const CScopePath& path,
+                                                                   CQVTMarkupObject* pObject, BOOL bHolds)
+{
+    CLookupStart start = DecideLookupStart(pObject, bHolds);
+    int nSteps = 0;
+    for (CQVTMarkupObject* pParent = pObject->GetLogicalParent(); !start.bDecided && pParent != nullptr;
+         pParent = pParent->GetLogicalParent())
+    {
+        if (const CScopeStep* pStep = FindScopeStep(path, pParent))
+            return {TRUE, pStep->bStartKnown, pStep->pLookupStart};
+        if (++nSteps > 2 * kMaxDepth)
+            return {TRUE, FALSE, nullptr};
+        start = DecideLookupStart(pParent, HoldsResources(pParent));
+    }
+    return start.bDecided ? start : CLookupStart{TRUE, TRUE, nullptr};
+}
+
+CQVTMarkupObject* CQVTMarkupBuilder::FindStyleResource(CScopePath& path, CQVTMarkupObject* pStart,
+                                                       CQVTMarkupType* pType)
+{
+    if (pStart == nullptr)
+        return nullptr;
+    for (const CFoundStyle& found : path.found)
+    {
+        if (found.pStart == pStart && found.pType == pType)
+            return found.pFound;
+    }
+    CQVTMarkupObject* pFound = CQVTMarkupResourceDictionary::FindResource(pStart, pType);
+    path.found.push_back({pStart, pType, pFound});
+    return pFound;
 }
 
 // Markup extensions
@@ -745,6 +817,7 @@ CQVTMarkupObject* CQVTMarkupBuilder::ProvideExtensionValue(LPCWSTR lpszText)
         explicit CDepth(int& n) : nDepth(n) { ++nDepth; }
         ~CDepth() { --nDepth; }
     } depth(m_nExtensionDepth);
+    ++m_nExtensionsResolved;
     const size_t nLength = _tcslen(lpszText);
     if (nLength == 0 || lpszText[nLength - 1] != u'}')
         ThrowBuilderError(u"Markup extension expressions must end with '}'");
