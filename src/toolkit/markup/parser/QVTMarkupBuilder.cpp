@@ -84,13 +84,12 @@ long NodeType(IDispatch* pNode)
 
 // Leading and trailing white space removed and inner runs made one space;
 // a space put back on a side that had white space and a sibling.
-CString NormalizeText(const CString& strText, BOOL bPrevious, BOOL bNext)
+CString NormalizeText(LPCWSTR pszText, int nLength, BOOL bPrevious, BOOL bNext)
 {
-    const int nLength = strText.GetLength();
     int nStart = 0, nEnd = nLength;
-    while (nStart < nEnd && IsCSpace(strText[nStart]))
+    while (nStart < nEnd && IsCSpace(pszText[nStart]))
         ++nStart;
-    while (nEnd > nStart && IsCSpace(strText[nEnd - 1]))
+    while (nEnd > nStart && IsCSpace(pszText[nEnd - 1]))
         --nEnd;
     // Written in place: at most the kept text and a space on each side.
     CString strResult;
@@ -101,7 +100,7 @@ CString NormalizeText(const CString& strText, BOOL bPrevious, BOOL bNext)
     bool bInSpace = false;
     for (int i = nStart; i < nEnd; ++i)
     {
-        if (IsCSpace(strText[i]))
+        if (IsCSpace(pszText[i]))
         {
             if (!bInSpace)
                 pszOut[nOut++] = u' ';
@@ -109,7 +108,7 @@ CString NormalizeText(const CString& strText, BOOL bPrevious, BOOL bNext)
         }
         else
         {
-            pszOut[nOut++] = strText[i];
+            pszOut[nOut++] = pszText[i];
             bInSpace = false;
         }
     }
@@ -574,7 +573,11 @@ CQVTMarkupObject* CQVTMarkupBuilder::CreateObject(LPCWSTR lpszTag, CQVTMarkupObj
             m_pContext != nullptr ? m_pContext->CreateMarkupObject(pType) : pType->CreateObject(nullptr);
         if (pObject != nullptr)
         {
-            pObject->SetSourceTag(lpszTag);
+            // Elements share their type's tag instead of a copy each.
+            if (pType->GetTagName() != nullptr && _tcscmp(pType->GetTagName(), lpszTag) == 0)
+                pObject->SetStaticSourceTag(pType->GetTagName());
+            else
+                pObject->SetSourceTag(lpszTag);
         }
         return pObject;
     }
@@ -679,9 +682,11 @@ void CQVTMarkupBuilder::LoadChildElement(CQVTMarkupObject* pParent, IDispatch* p
 void CQVTMarkupBuilder::LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pNode, BOOL bVerbatim,
                                         const CTextPlace& place)
 {
-    CString strText = NodeText(pNode, u"nodeValue");
-    if (!bVerbatim && !place.bPreserve)
-        strText = NormalizeText(strText, place.bPrevious, place.bNext);
+    // Normalised straight from the DOM's text, without a copy of it first.
+    const CXmlText raw(NodeBstr(pNode, u"nodeValue"));
+    CString strText = !bVerbatim && !place.bPreserve
+                          ? NormalizeText(raw.GetString(), raw.GetLength(), place.bPrevious, place.bNext)
+                          : CString(raw.GetString(), raw.GetLength());
     if (strText.IsEmpty())
         return;
     if (IsAllSpace(strText))
