@@ -58,7 +58,7 @@ void AFX_CDECL CQVTMarkupObject::RegisterMarkupProperties()
 CQVTMarkupObject::CQVTMarkupObject(DWORD dwFlags)
     : m_hrComInit(E_FAIL), m_bComInitialized(FALSE), m_dwComThread(0), m_pLogicalParent(nullptr),
       m_pProperties(nullptr), m_pAssociatedProperty(nullptr), m_pMarkupContext(nullptr),
-      m_pSourceNode(nullptr), m_bHasSourceTag(FALSE), m_bLoading(FALSE)
+      m_pSourceNode(nullptr), m_lpszSourceTag(nullptr), m_bLoading(FALSE)
 {
     EnableAutomation();
     if ((dwFlags & flagNoComInit) == 0)
@@ -327,8 +327,14 @@ CQVTMarkupObject* CQVTMarkupObject::FindName(LPCWSTR lpszName)
 
 void CQVTMarkupObject::SetSourceTag(LPCWSTR lpszTag)
 {
-    m_bHasSourceTag = lpszTag != nullptr;
     m_strSourceTag = lpszTag != nullptr ? lpszTag : u"";
+    m_lpszSourceTag = lpszTag != nullptr ? m_strSourceTag.GetString() : nullptr;
+}
+
+void CQVTMarkupObject::SetStaticSourceTag(LPCWSTR lpszTag)
+{
+    m_strSourceTag.Empty();
+    m_lpszSourceTag = lpszTag;
 }
 
 void CQVTMarkupObject::SetSourceNode(IDispatch* pNode)

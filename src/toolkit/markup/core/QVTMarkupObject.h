@@ -111,7 +111,9 @@ public:
     CQVTMarkupObject* FindName(LPCWSTR lpszName);
 
     void SetSourceTag(LPCWSTR lpszTag);
-    LPCWSTR GetSourceTag() const { return m_bHasSourceTag ? m_strSourceTag.GetString() : nullptr; }
+    // The same with text that lives as long as the process (a type's tag).
+    void SetStaticSourceTag(LPCWSTR lpszTag);
+    LPCWSTR GetSourceTag() const { return m_lpszSourceTag; }
     void SetSourceNode(IDispatch* pNode);
     IDispatch* GetSourceNode() const { return m_pSourceNode; }
     BOOL HasExtensions() const { return !m_arrExtensions.empty(); }
@@ -161,8 +163,8 @@ private:
     std::vector<CQVTMarkupObject*> m_arrExtensions;       // counted
     CQVTMarkupContext* m_pMarkupContext;                  // one context reference
     IDispatch* m_pSourceNode;                             // counted
-    CString m_strSourceTag;
-    BOOL m_bHasSourceTag;
+    CString m_strSourceTag;                               // a tag of its own, when not static
+    LPCWSTR m_lpszSourceTag;                              // null without a tag
     BOOL m_bLoading;
 };
 

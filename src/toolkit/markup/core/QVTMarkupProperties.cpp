@@ -2,6 +2,30 @@
 
 #include <algorithm>
 
+#include "toolkit/markup/elements/QVTMarkupInputElement.h"
+#include "toolkit/markup/styles/QVTMarkupStyle.h"
+
+namespace {
+thread_local UINT t_nScopeChanges = 0;
+
+void PropertiesNoteStore(CQVTMarkupDependencyProperty* pProperty)
+{
+    if (pProperty == CQVTMarkupStyle::m_pResourcesProperty ||
+        pProperty == CQVTMarkupInputElement::m_pStyleProperty)
+        ++t_nScopeChanges;
+}
+}  // namespace
+
+UINT AFX_CDECL CQVTMarkupProperties::GetScopeChangeCount()
+{
+    return t_nScopeChanges;
+}
+
+void AFX_CDECL CQVTMarkupProperties::NoteScopeChange()
+{
+    ++t_nScopeChanges;
+}
+
 CQVTMarkupProperties::CQVTMarkupProperties(CQVTMarkupObject* pOwner)
     : CQVTMarkupObject(flagNoComInit), m_nCapacity(CQVTMarkupDependencyProperty::GetPropertyCount()),
       m_pOwner(pOwner)
@@ -72,6 +96,7 @@ void CQVTMarkupProperties::Set(CQVTMarkupDependencyProperty* pProperty, CQVTMark
     Clear(pProperty);
     if (pValue == nullptr || !IsInRange(pProperty))
         return;
+    PropertiesNoteStore(pProperty);
     const int nIndex = pProperty->GetIndex();
     auto it = LowerBound(nIndex);
     if (it != m_arrSlots.end() && it->first == nIndex)
@@ -99,6 +124,7 @@ void CQVTMarkupProperties::CopyFrom(const CQVTMarkupProperties* pOther)
     {
         if (slot.first >= m_nCapacity)
             break;
+        NoteScopeChange();
         slot.second->InternalAddRef();
         auto it = LowerBound(slot.first);
         if (it != m_arrSlots.end() && it->first == slot.first)

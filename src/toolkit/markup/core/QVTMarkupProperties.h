@@ -25,6 +25,11 @@ public:
     void CopyFrom(const CQVTMarkupProperties* pOther);
 
     int GetCapacity() const { return m_nCapacity; }
+
+    // Stores of resources or a style, and styles put in force, on this
+    // thread so far: a build that made none has no implicit styles to apply.
+    static UINT AFX_CDECL GetScopeChangeCount();
+    static void AFX_CDECL NoteScopeChange();
     CQVTMarkupObject* GetAt(int nIndex) const;
 
 private:

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "toolkit/foundation/core/QVTSingletonPointer.h"
+#include "toolkit/markup/elements/QVTMarkupInputElement.h"
 #include "toolkit/markup/styles/QVTMarkupStyle.h"
 #include "toolkit/markup/values/QVTMarkupString.h"
 
@@ -61,13 +62,15 @@ public:
 };
 
 QVT_IMPLEMENT_SINGLETON(CClassList, MarkupClassList, nullptr)
+
+std::atomic<BOOL> g_bDefaultStylesHoldResources(FALSE);
 }  // namespace
 
 CQVTMarkupType::CQVTMarkupType(LPCWSTR lpszTagName, LPCWSTR lpszClassName, PFNCREATE pfnCreate,
                                PFNTYPE pfnBaseType, PFNREGISTER pfnRegister)
     : CQVTMarkupObject(flagNoComInit), m_lpszTagName(lpszTagName), m_lpszClassName(lpszClassName),
       m_bRegistered(FALSE), m_pfnCreate(pfnCreate), m_pfnBaseType(pfnBaseType), m_pfnRegister(pfnRegister),
-      m_pDefaultStyle(nullptr)
+      m_pBaseType(nullptr), m_pDefaultStyle(nullptr)
 {
 }
 
@@ -79,15 +82,23 @@ CQVTMarkupType::~CQVTMarkupType()
 
 CQVTMarkupType* CQVTMarkupType::GetBaseType() const
 {
-    return m_pfnBaseType != nullptr ? m_pfnBaseType() : nullptr;
+    CQVTMarkupType* pBase = m_pBaseType.load(std::memory_order_acquire);
+    if (pBase == nullptr && m_pfnBaseType != nullptr)
+    {
+        pBase = m_pfnBaseType();
+        m_pBaseType.store(pBase, std::memory_order_release);
+    }
+    return pBase;
 }
 
 BOOL CQVTMarkupType::IsDerivedFrom(CQVTMarkupType* pType) const
 {
-    for (const CQVTMarkupType* p = this; p != nullptr; p = p->GetBaseType())
+    for (const CQVTMarkupType* p = this; p != nullptr;)
     {
         if (p == pType)
             return TRUE;
+        const CQVTMarkupType* pBase = p->m_pBaseType.load(std::memory_order_acquire);
+        p = pBase != nullptr ? pBase : p->GetBaseType();
     }
     return FALSE;
 }
@@ -114,7 +125,17 @@ void CQVTMarkupType::SetDefaultStyle(CQVTMarkupStyle* pStyle)
         m_pDefaultStyle->InternalRelease();
     m_pDefaultStyle = pStyle;
     if (pStyle != nullptr)
+    {
         pStyle->Seal();
+        if (pStyle->GetMergedValue(CQVTMarkupStyle::m_pResourcesProperty) != nullptr ||
+            pStyle->GetMergedValue(CQVTMarkupInputElement::m_pStyleProperty) != nullptr)
+            g_bDefaultStylesHoldResources = TRUE;
+    }
+}
+
+BOOL AFX_CDECL CQVTMarkupType::DefaultStylesHoldResources()
+{
+    return g_bDefaultStylesHoldResources;
 }
 
 void AFX_CDECL CQVTMarkupType::EnsureRegistered(CQVTMarkupType* pType)

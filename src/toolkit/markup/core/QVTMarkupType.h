@@ -4,6 +4,8 @@
 // properties are registered once, when the first markup context is made.
 #pragma once
 
+#include <atomic>
+
 #include "toolkit/markup/core/QVTMarkupObject.h"
 
 class CQVTMarkupStyle;
@@ -39,6 +41,8 @@ public:
     CQVTMarkupStyle* GetDefaultStyle() const { return m_pDefaultStyle; }
     // Takes the caller's reference, releases the previous style and seals the new one.
     void SetDefaultStyle(CQVTMarkupStyle* pStyle);
+    // Whether a default style set so far gives its elements resources or a style.
+    static BOOL AFX_CDECL DefaultStylesHoldResources();
 
     // Registers the base type first; the flag is set before the registrar
     // runs, so a registrar that ensures its own class does not recurse.
@@ -55,6 +59,8 @@ private:
     PFNCREATE m_pfnCreate;
     PFNTYPE m_pfnBaseType;
     PFNREGISTER m_pfnRegister;
+    // The base type once asked for: type checks climb it on every value set.
+    mutable std::atomic<CQVTMarkupType*> m_pBaseType;
     CQVTMarkupStyle* m_pDefaultStyle;  // counted
 };
 

@@ -189,6 +189,7 @@ void AFX_CDECL CQVTMarkupInputElement::OnStyleChanged(CQVTMarkupObject* pObject,
     }
     CQVTMarkupStyle* pOld = pElement->m_pStyle;
     pElement->m_pStyle = pStyle;
+    CQVTMarkupProperties::NoteScopeChange();
     if (pOld != nullptr)
         pOld->InternalRelease();
 }
@@ -283,15 +284,21 @@ CQVTMarkupInputElement* CQVTMarkupInputElement::InputHitTest(POINT)
 
 void CQVTMarkupInputElement::ApplyImplicitStyle()
 {
+    ApplyFoundStyle(m_pStyle == nullptr ? CQVTMarkupResourceDictionary::FindResource(this, GetType())
+                                        : nullptr);
+}
+
+void CQVTMarkupInputElement::ApplyFoundStyle(CQVTMarkupObject* pFound)
+{
     if (m_pStyle == nullptr)
     {
-        CQVTMarkupStyle* pStyle =
-            MarkupCast<CQVTMarkupStyle>(CQVTMarkupResourceDictionary::FindResource(this, GetType()));
+        CQVTMarkupStyle* pStyle = MarkupCast<CQVTMarkupStyle>(pFound);
         if (pStyle != nullptr)
         {
             pStyle->Seal();
             pStyle->InternalAddRef();
             m_pStyle = pStyle;
+            CQVTMarkupProperties::NoteScopeChange();
         }
     }
     if (m_pStyle != nullptr)

@@ -51,6 +51,9 @@ public:
     virtual CQVTMarkupInputElement* InputHitTest(POINT pt);
     // Takes a style keyed by this element's type from the resources above it.
     virtual void ApplyImplicitStyle();
+    // The same with the resource that lookup found (or null), for a caller
+    // that already knows it.
+    void ApplyFoundStyle(CQVTMarkupObject* pFound);
 
     // Routes the arguments: bubbling events climb the logical parents until
     // handled, then reach the context's handlers; direct events stay here.

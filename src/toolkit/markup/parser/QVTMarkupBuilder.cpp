@@ -6,6 +6,7 @@
 #include "toolkit/foundation/xml/QVTXmlDispatch.h"
 #include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/markup/core/QVTMarkupDependencyProperty.h"
+#include "toolkit/markup/core/QVTMarkupProperties.h"
 #include "toolkit/markup/elements/QVTMarkupFrameworkContentElement.h"
 #include "toolkit/markup/elements/QVTMarkupFrameworkElement.h"
 #include "toolkit/markup/extensions/QVTMarkupExtension.h"
@@ -83,13 +84,12 @@ long NodeType(IDispatch* pNode)
 
 // Leading and trailing white space removed and inner runs made one space;
 // a space put back on a side that had white space and a sibling.
-CString NormalizeText(const CString& strText, BOOL bPrevious, BOOL bNext)
+CString NormalizeText(LPCWSTR pszText, int nLength, BOOL bPrevious, BOOL bNext)
 {
-    const int nLength = strText.GetLength();
     int nStart = 0, nEnd = nLength;
-    while (nStart < nEnd && IsCSpace(strText[nStart]))
+    while (nStart < nEnd && IsCSpace(pszText[nStart]))
         ++nStart;
-    while (nEnd > nStart && IsCSpace(strText[nEnd - 1]))
+    while (nEnd > nStart && IsCSpace(pszText[nEnd - 1]))
         --nEnd;
     // Written in place: at most the kept text and a space on each side.
     CString strResult;
@@ -100,7 +100,7 @@ CString NormalizeText(const CString& strText, BOOL bPrevious, BOOL bNext)
     bool bInSpace = false;
     for (int i = nStart; i < nEnd; ++i)
     {
-        if (IsCSpace(strText[i]))
+        if (IsCSpace(pszText[i]))
         {
             if (!bInSpace)
                 pszOut[nOut++] = u' ';
@@ -108,7 +108,7 @@ CString NormalizeText(const CString& strText, BOOL bPrevious, BOOL bNext)
         }
         else
         {
-            pszOut[nOut++] = strText[i];
+            pszOut[nOut++] = pszText[i];
             bInSpace = false;
         }
     }
@@ -401,13 +401,22 @@ CQVTMarkupUIElement* CQVTMarkupBuilder::Parse(CQVTMarkupParser* pParser)
         if (m_pContext != nullptr && !bNested)
             m_pContext->CloseScript();
         CQVTMarkupAutoPtr root;
+        const UINT nScopeChanges = CQVTMarkupProperties::GetScopeChangeCount();
+        const UINT nExtensions = m_nExtensionsResolved;
         IDispatchPtr pElement = XmlGetObject(pDocument, u"documentElement");
         if (pElement != nullptr)
             root.Reset(LoadObject(nullptr, pElement));
         if (MarkupCast<CQVTMarkupUIElement>(root) == nullptr)
             ThrowBuilderError(u"Root element have to be 'CQVTMarkupUIElement' type");
-        CScopePath path;
-        ApplyImplicitStyles(root, 0, path);
+        // A tree where nothing got resources or a style, and no object came
+        // from outside the build, has no implicit style to find.
+        if (m_nExtensionsResolved != nExtensions ||
+            CQVTMarkupProperties::GetScopeChangeCount() != nScopeChanges ||
+            CQVTMarkupType::DefaultStylesHoldResources())
+        {
+            CScopePath path;
+            ApplyImplicitStyles(root, 0, path);
+        }
         if (m_pContext != nullptr && m_pContext->GetScriptEngine() != nullptr &&
             (!bNested || m_pContext->HasPendingScripts()))
         {
@@ -564,7 +573,11 @@ CQVTMarkupObject* CQVTMarkupBuilder::CreateObject(LPCWSTR lpszTag, CQVTMarkupObj
             m_pContext != nullptr ? m_pContext->CreateMarkupObject(pType) : pType->CreateObject(nullptr);
         if (pObject != nullptr)
         {
-            pObject->SetSourceTag(lpszTag);
+            // Elements share their type's tag instead of a copy each.
+            if (pType->GetTagName() != nullptr && _tcscmp(pType->GetTagName(), lpszTag) == 0)
+                pObject->SetStaticSourceTag(pType->GetTagName());
+            else
+                pObject->SetSourceTag(lpszTag);
         }
         return pObject;
     }
@@ -669,9 +682,11 @@ void CQVTMarkupBuilder::LoadChildElement(CQVTMarkupObject* pParent, IDispatch* p
 void CQVTMarkupBuilder::LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pNode, BOOL bVerbatim,
                                         const CTextPlace& place)
 {
-    CString strText = NodeText(pNode, u"nodeValue");
-    if (!bVerbatim && !place.bPreserve)
-        strText = NormalizeText(strText, place.bPrevious, place.bNext);
+    // Normalised straight from the DOM's text, without a copy of it first.
+    const CXmlText raw(NodeBstr(pNode, u"nodeValue"));
+    CString strText = !bVerbatim && !place.bPreserve
+                          ? NormalizeText(raw.GetString(), raw.GetLength(), place.bPrevious, place.bNext)
+                          : CString(raw.GetString(), raw.GetLength());
     if (strText.IsEmpty())
         return;
     if (IsAllSpace(strText))
@@ -702,12 +717,10 @@ void CQVTMarkupBuilder::ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDept
     for (CQVTMarkupObject* pParent = pObject->GetLogicalParent(); pParent != nullptr;
          pParent = pParent->GetLogicalParent())
     {
-        auto it = std::find_if(
-            path.rbegin(), path.rend(),
-            [pParent](const std::pair<CQVTMarkupObject*, BOOL>& step) { return step.first == pParent; });
-        if (it != path.rend())
+        const CScopeStep* pStep = FindScopeStep(path, pParent);
+        if (pStep != nullptr)
         {
-            bScopesAbove = it->second;
+            bScopesAbove = pStep->bScoped;
             break;
         }
         if (++nSteps > 2 * kMaxDepth || HoldsResources(pParent))
@@ -718,16 +731,80 @@ void CQVTMarkupBuilder::ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDept
     }
     // Nothing below an object changes what it holds.
     const BOOL bHolds = HoldsResources(pObject);
-    path.emplace_back(pObject, bScopesAbove || bHolds);
+    // Without resources or a style at or above it, no lookup from here finds anything.
+    const CLookupStart start =
+        bScopesAbove || bHolds ? FindLookupStart(path, pObject, bHolds) : CLookupStart{TRUE, TRUE, nullptr};
+    path.steps.push_back({pObject, bScopesAbove || bHolds, start.bKnown, start.pStart});
     const int nCount = pObject->GetLogicalChildrenCount();
     for (int i = 0; i < nCount; ++i)
         ApplyImplicitStyles(pObject->GetLogicalChild(i), nDepth + 1, path);
-    path.pop_back();
+    path.steps.pop_back();
     if (CQVTMarkupInputElement* pElement = MarkupCast<CQVTMarkupInputElement>(pObject))
     {
-        if (bScopesAbove || bHolds || pElement->GetStyle() != nullptr)
+        if (!bScopesAbove && !bHolds && pElement->GetStyle() == nullptr)
+            return;
+        if (pElement->GetStyle() != nullptr || !start.bKnown)
             pElement->ApplyImplicitStyle();
+        else
+            pElement->ApplyFoundStyle(FindStyleResource(path, start.pStart, pElement->GetType()));
+        // Its style may give it resources of its own.
+        path.found.erase(
+            std::remove_if(path.found.begin(), path.found.end(),
+                           [pObject](const CFoundStyle& found) { return found.pStart == pObject; }),
+            path.found.end());
     }
+}
+
+CQVTMarkupBuilder::CLookupStart CQVTMarkupBuilder::DecideLookupStart(CQVTMarkupObject* pObject, BOOL bHolds)
+{
+    if (MarkupCast<CQVTMarkupResourceDictionary>(pObject) != nullptr)
+        return {bHolds, FALSE, nullptr};
+    if (bHolds || MarkupCast<CQVTMarkupStyle>(pObject) != nullptr)
+        return {TRUE, TRUE, pObject};
+    return {FALSE, FALSE, nullptr};
+}
+
+const CQVTMarkupBuilder::CScopeStep* CQVTMarkupBuilder::FindScopeStep(const CScopePath& path,
+                                                                      CQVTMarkupObject* pObject)
+{
+    for (auto it = path.steps.rbegin(); it != path.steps.rend(); ++it)
+    {
+        if (it->pObject == pObject)
+            return &*it;
+    }
+    return nullptr;
+}
+
+CQVTMarkupBuilder::CLookupStart CQVTMarkupBuilder::FindLookupStart(const CScopePath& path,
+                                                                   CQVTMarkupObject* pObject, BOOL bHolds)
+{
+    CLookupStart start = DecideLookupStart(pObject, bHolds);
+    int nSteps = 0;
+    for (CQVTMarkupObject* pParent = pObject->GetLogicalParent(); !start.bDecided && pParent != nullptr;
+         pParent = pParent->GetLogicalParent())
+    {
+        if (const CScopeStep* pStep = FindScopeStep(path, pParent))
+            return {TRUE, pStep->bStartKnown, pStep->pLookupStart};
+        if (++nSteps > 2 * kMaxDepth)
+            return {TRUE, FALSE, nullptr};
+        start = DecideLookupStart(pParent, HoldsResources(pParent));
+    }
+    return start.bDecided ? start : CLookupStart{TRUE, TRUE, nullptr};
+}
+
+CQVTMarkupObject* CQVTMarkupBuilder::FindStyleResource(CScopePath& path, CQVTMarkupObject* pStart,
+                                                       CQVTMarkupType* pType)
+{
+    if (pStart == nullptr)
+        return nullptr;
+    for (const CFoundStyle& found : path.found)
+    {
+        if (found.pStart == pStart && found.pType == pType)
+            return found.pFound;
+    }
+    CQVTMarkupObject* pFound = CQVTMarkupResourceDictionary::FindResource(pStart, pType);
+    path.found.push_back({pStart, pType, pFound});
+    return pFound;
 }
 
 // Markup extensions
@@ -745,6 +822,7 @@ CQVTMarkupObject* CQVTMarkupBuilder::ProvideExtensionValue(LPCWSTR lpszText)
         explicit CDepth(int& n) : nDepth(n) { ++nDepth; }
         ~CDepth() { --nDepth; }
     } depth(m_nExtensionDepth);
+    ++m_nExtensionsResolved;
     const size_t nLength = _tcslen(lpszText);
     if (nLength == 0 || lpszText[nLength - 1] != u'}')
         ThrowBuilderError(u"Markup extension expressions must end with '}'");

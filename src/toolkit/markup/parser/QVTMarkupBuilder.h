@@ -149,10 +149,46 @@ private:
     void CheckDeclarations(const std::vector<CAttribute>& attributes, LPCWSTR lpszTag);
     [[noreturn]] static void ThrowUndeclaredPrefix(const CString& strPrefix, const CString& strName);
     // The objects above the one being styled, each with whether it or a
-    // logical parent of it holds resources or a style.
-    using CScopePath = std::vector<std::pair<CQVTMarkupObject*, BOOL>>;
+    // logical parent of it holds resources or a style, and the nearest
+    // object at or above it where a resource lookup can find or stop.
+    struct CScopeStep
+    {
+        CQVTMarkupObject* pObject;
+        BOOL bScoped;
+        BOOL bStartKnown;
+        CQVTMarkupObject* pLookupStart;  // null: a lookup finds nothing
+    };
+    // What a resource lookup by type found from one start, kept while the
+    // styles of one tree are applied.
+    struct CFoundStyle
+    {
+        CQVTMarkupObject* pStart;
+        CQVTMarkupType* pType;
+        CQVTMarkupObject* pFound;  // borrowed, may be null
+    };
+    struct CScopePath
+    {
+        std::vector<CScopeStep> steps;
+        std::vector<CFoundStyle> found;
+    };
     // Children first.
     void ApplyImplicitStyles(CQVTMarkupObject* pObject, int nDepth, CScopePath& path);
+    static CQVTMarkupObject* FindStyleResource(CScopePath& path, CQVTMarkupObject* pStart,
+                                               CQVTMarkupType* pType);
+    // Where a resource lookup by type that reaches an object goes on from: the
+    // objects before the first that holds resources or a style, or is a style,
+    // add nothing to it, so lookups from any of them find what one from there
+    // finds. A dictionary is looked in directly when a lookup starts at it, but
+    // passed through on the way up: one that holds something is not a start.
+    struct CLookupStart
+    {
+        BOOL bDecided;
+        BOOL bKnown;               // else the lookup is made in full
+        CQVTMarkupObject* pStart;  // null: nothing to find
+    };
+    static CLookupStart DecideLookupStart(CQVTMarkupObject* pObject, BOOL bHolds);
+    static CLookupStart FindLookupStart(const CScopePath& path, CQVTMarkupObject* pObject, BOOL bHolds);
+    static const CScopeStep* FindScopeStep(const CScopePath& path, CQVTMarkupObject* pObject);
 
     // The object of a property type whose ConvertFrom turns text into values
     // of it, made once per type and build.
@@ -173,6 +209,8 @@ private:
     // attribute instead of a new value.
     CQVTMarkupString* m_pSpareLiteral = nullptr;
     int m_nExtensionDepth = 0;  // markup extensions being resolved inside each other
+    UINT m_nExtensionsResolved =
+        0;  // objects taken through markup extensions, which may come from outside a build
 };
 
 // The prefix of a qualified name is one markup may use: none, "x" or "qvt".

@@ -126,8 +126,9 @@ CQVTMarkupTextBlock::CQVTMarkupTextBlock()
 CQVTMarkupTextBlock::~CQVTMarkupTextBlock()
 {
     m_lines.clear();
-    m_pInlines->RemoveAll();
+    // Let go first: a text block being destroyed is not measured again.
     m_pInlines->SetOwner(nullptr);
+    m_pInlines->RemoveAll();
     m_pInlines->InternalRelease();
 }
 

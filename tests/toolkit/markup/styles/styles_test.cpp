@@ -256,6 +256,30 @@ TEST(MarkupStyles, TriggersSwitchValuesAndLocalValuesWin)
     pLocal->OnMouseLeave(&args);
 }
 
+// A tree with no resources anywhere still puts an element's own style in
+// force: its triggers that hold already switch their values in the build.
+TEST(MarkupStyles, AnOwnStyleWorksInATreeWithoutResources)
+{
+    CContextHolder context;
+    CTreeHolder root(BuildMarkup(
+        context, PanelMarkup(u"<TestElement x:Name='e'><TestElement.Style><Style TargetType='TestElement'>"
+                             u"<Style.Triggers><Trigger Property='Level' Value='5'><Trigger.Setters>"
+                             u"<Setter Property='Fill' Value='#102030'/></Trigger.Setters></Trigger>"
+                             u"</Style.Triggers></Style></TestElement.Style></TestElement>"
+                             u"<TestElement x:Name='plain'/>")));
+    ASSERT_NE(root.Get(), nullptr);
+    CTestElement* pElement = root.Find<CTestElement>(u"e");
+    ASSERT_NE(pElement, nullptr);
+    ASSERT_NE(pElement->GetStyle(), nullptr);
+    CQVTMarkupSolidColorBrush* pFill =
+        MarkupCast<CQVTMarkupSolidColorBrush>(pElement->GetValue(CTestElement::m_pFillProperty));
+    ASSERT_NE(pFill, nullptr);
+    EXPECT_EQ(pFill->GetColorRef(), RGB(0x10, 0x20, 0x30));
+    CTestElement* pPlain = root.Find<CTestElement>(u"plain");
+    ASSERT_NE(pPlain, nullptr);
+    EXPECT_EQ(pPlain->GetStyle(), nullptr);
+}
+
 TEST(MarkupStyles, TriggersThatFeedEachOtherStop)
 {
     // Each trigger's setter undoes the other's condition.
