@@ -52,4 +52,13 @@ protected:
     // it differs; -1 skips either.
     void DrawBorderFill(CDC* pDC, const CRect& rc, int nBorder, int nFill);
     void DrawStrokes(CDC* pDC, BOOL bVertical, int nLength, int nFrom, int nTo, int nStart, int nEnd);
+    // The theme's own marks, where the system's button theme does not draw
+    // them: rcMark is the mark's box at the top left of the control's.
+    virtual void DrawFlatCheckBoxMark(CDC* pDC, const CRect& rcMark, BOOL bSelected, BOOL bPressed,
+                                      int nChecked, BOOL bEnabled);
+    virtual void DrawFlatRadioButtonMark(CDC* pDC, const CRect& rcMark, BOOL bSelected, BOOL bPressed,
+                                         int nChecked, BOOL bEnabled);
+    // A tick of one-pixel lines about the box's centre; nReach is how far
+    // its long arm climbs, in pixels.
+    static void DrawStrokedTick(CDC* pDC, const CRect& rc, COLORREF clr, int nReach);
 };
