@@ -567,24 +567,31 @@ void CQVTCommandBarsOfficeXPTheme::DrawStrokedTick(CDC* pDC, const CRect& rc, CO
 CSize CQVTCommandBarsOfficeXPTheme::DrawControlCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected,
                                                             BOOL bPressed, int nChecked, BOOL bEnabled)
 {
-    if (m_bThemedCheckBox && m_themeButton.GetThemeHandle())
-        return CQVTPaintManager::DrawControlCheckBoxMark(pDC, rc, bDraw, bSelected, bPressed, nChecked,
-                                                         bEnabled);
-    const CSize szMark(DpiX(13), DpiY(13));
-    if (bDraw && pDC)
-        DrawFlatCheckBoxMark(pDC, CRect(rc.TopLeft(), szMark), bSelected, bPressed, nChecked, bEnabled);
-    return szMark;
+    return DrawBoxMark(pDC, rc, bDraw, FALSE, bSelected, bPressed, nChecked, bEnabled);
 }
 
 CSize CQVTCommandBarsOfficeXPTheme::DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected,
                                                                BOOL bPressed, int nChecked, BOOL bEnabled)
 {
+    return DrawBoxMark(pDC, rc, bDraw, TRUE, bSelected, bPressed, nChecked, bEnabled);
+}
+
+CSize CQVTCommandBarsOfficeXPTheme::DrawBoxMark(CDC* pDC, const CRect& rc, BOOL bDraw, BOOL bRadio,
+                                                BOOL bSelected, BOOL bPressed, int nChecked, BOOL bEnabled)
+{
     if (m_bThemedCheckBox && m_themeButton.GetThemeHandle())
-        return CQVTPaintManager::DrawControlRadioButtonMark(pDC, rc, bDraw, bSelected, bPressed, nChecked,
-                                                            bEnabled);
+        return bRadio ? CQVTPaintManager::DrawControlRadioButtonMark(pDC, rc, bDraw, bSelected, bPressed,
+                                                                     nChecked, bEnabled)
+                      : CQVTPaintManager::DrawControlCheckBoxMark(pDC, rc, bDraw, bSelected, bPressed,
+                                                                  nChecked, bEnabled);
     const CSize szMark(DpiX(13), DpiY(13));
-    if (bDraw && pDC)
-        DrawFlatRadioButtonMark(pDC, CRect(rc.TopLeft(), szMark), bSelected, bPressed, nChecked, bEnabled);
+    if (!bDraw || !pDC)
+        return szMark;
+    const CRect rcMark(rc.TopLeft(), szMark);
+    if (bRadio)
+        DrawFlatRadioButtonMark(pDC, rcMark, bSelected, bPressed, nChecked, bEnabled);
+    else
+        DrawFlatCheckBoxMark(pDC, rcMark, bSelected, bPressed, nChecked, bEnabled);
     return szMark;
 }
 
