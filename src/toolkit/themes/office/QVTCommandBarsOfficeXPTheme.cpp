@@ -547,35 +547,57 @@ void CQVTCommandBarsOfficeXPTheme::DrawSplitButtonFrame(CDC* pDC, CQVTControl* p
     }
 }
 
-namespace {
-void DrawTick(CDC* pDC, CRect rc, COLORREF clr)
+void CQVTCommandBarsOfficeXPTheme::DrawStrokedTick(CDC* pDC, const CRect& rc, COLORREF clr, int nReach)
 {
+    // Three strokes of two segments, a pixel apart, mirrored right to left.
     const int cx = rc.CenterPoint().x;
     const int cy = rc.CenterPoint().y;
-    const BOOL bMirror = IsDCRightToLeft(pDC);
+    const int m = IsDCRightToLeft(pDC) ? -1 : 1;
     CPen pen(PS_SOLID, 1, clr);
     CPen* pOldPen = pDC->SelectObject(&pen);
     for (int i = 0; i < 3; ++i)
     {
-        const int m = bMirror ? -1 : 1;
         pDC->MoveTo(cx - 3 * m, cy - 1 + i);
         pDC->LineTo(cx - 1 * m, cy + 1 + i);
-        pDC->LineTo(cx + 5 * m, cy - 5 + i);
+        pDC->LineTo(cx + nReach * m, cy - nReach + i);
     }
     pDC->SelectObject(pOldPen);
 }
-}  // namespace
 
 CSize CQVTCommandBarsOfficeXPTheme::DrawControlCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected,
                                                             BOOL bPressed, int nChecked, BOOL bEnabled)
 {
+    return DrawBoxMark(pDC, rc, bDraw, FALSE, bSelected, bPressed, nChecked, bEnabled);
+}
+
+CSize CQVTCommandBarsOfficeXPTheme::DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected,
+                                                               BOOL bPressed, int nChecked, BOOL bEnabled)
+{
+    return DrawBoxMark(pDC, rc, bDraw, TRUE, bSelected, bPressed, nChecked, bEnabled);
+}
+
+CSize CQVTCommandBarsOfficeXPTheme::DrawBoxMark(CDC* pDC, const CRect& rc, BOOL bDraw, BOOL bRadio,
+                                                BOOL bSelected, BOOL bPressed, int nChecked, BOOL bEnabled)
+{
     if (m_bThemedCheckBox && m_themeButton.GetThemeHandle())
-        return CQVTPaintManager::DrawControlCheckBoxMark(pDC, rc, bDraw, bSelected, bPressed, nChecked,
-                                                         bEnabled);
+        return bRadio ? CQVTPaintManager::DrawControlRadioButtonMark(pDC, rc, bDraw, bSelected, bPressed,
+                                                                     nChecked, bEnabled)
+                      : CQVTPaintManager::DrawControlCheckBoxMark(pDC, rc, bDraw, bSelected, bPressed,
+                                                                  nChecked, bEnabled);
     const CSize szMark(DpiX(13), DpiY(13));
     if (!bDraw || !pDC)
         return szMark;
     const CRect rcMark(rc.TopLeft(), szMark);
+    if (bRadio)
+        DrawFlatRadioButtonMark(pDC, rcMark, bSelected, bPressed, nChecked, bEnabled);
+    else
+        DrawFlatCheckBoxMark(pDC, rcMark, bSelected, bPressed, nChecked, bEnabled);
+    return szMark;
+}
+
+void CQVTCommandBarsOfficeXPTheme::DrawFlatCheckBoxMark(CDC* pDC, const CRect& rcMark, BOOL bSelected,
+                                                        BOOL bPressed, int nChecked, BOOL bEnabled)
+{
     if (bEnabled)
         DrawBorderFill(pDC, rcMark, (bSelected || bPressed) ? 32 : 52,
                        (bSelected && bPressed)   ? 33
@@ -584,20 +606,14 @@ CSize CQVTCommandBarsOfficeXPTheme::DrawControlCheckBoxMark(CDC* pDC, CRect rc, 
     else
         DrawBorderFill(pDC, rcMark, 35, -1);
     if (nChecked)
-        DrawTick(pDC, rcMark, GetColor(bEnabled && nChecked == 1 ? COLOR_BTNTEXT : 35));
-    return szMark;
+        DrawStrokedTick(pDC, rcMark, GetColor(bEnabled && nChecked == 1 ? COLOR_BTNTEXT : 35), 5);
 }
 
-CSize CQVTCommandBarsOfficeXPTheme::DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected,
-                                                               BOOL bPressed, int nChecked, BOOL bEnabled)
+void CQVTCommandBarsOfficeXPTheme::DrawFlatRadioButtonMark(CDC* pDC, const CRect& rcBox, BOOL bSelected,
+                                                           BOOL bPressed, int nChecked, BOOL bEnabled)
 {
-    if (m_bThemedCheckBox && m_themeButton.GetThemeHandle())
-        return CQVTPaintManager::DrawControlRadioButtonMark(pDC, rc, bDraw, bSelected, bPressed, nChecked,
-                                                            bEnabled);
-    const CSize szMark(DpiX(13), DpiY(13));
-    if (!bDraw || !pDC)
-        return szMark;
-    const CRect rcMark(rc.TopLeft(), CSize(szMark.cx, szMark.cx));
+    // Round, so as wide as it is high whatever the screen's aspect.
+    const CRect rcMark(rcBox.TopLeft(), CSize(rcBox.Width(), rcBox.Width()));
     int nBorder = 35;
     int nFill = 51;
     if (bEnabled)
@@ -614,7 +630,6 @@ CSize CQVTCommandBarsOfficeXPTheme::DrawControlRadioButtonMark(CDC* pDC, CRect r
             CRect(rcMark.left + DpiX(4), rcMark.top + DpiY(4), rcMark.left + DpiX(9), rcMark.top + DpiY(9)),
             clrDot, clrDot);
     }
-    return szMark;
 }
 
 CSize CQVTCommandBarsOfficeXPTheme::DrawListBoxControl(CDC* pDC, CQVTControl* pControl, CRect rc,

@@ -52,4 +52,17 @@ protected:
     // it differs; -1 skips either.
     void DrawBorderFill(CDC* pDC, const CRect& rc, int nBorder, int nFill);
     void DrawStrokes(CDC* pDC, BOOL bVertical, int nLength, int nFrom, int nTo, int nStart, int nEnd);
+    // A check or radio mark: the system's button theme draws it where it
+    // is used, else the theme's own flat mark below.
+    CSize DrawBoxMark(CDC* pDC, const CRect& rc, BOOL bDraw, BOOL bRadio, BOOL bSelected, BOOL bPressed,
+                      int nChecked, BOOL bEnabled);
+    // The theme's own marks, where the system's button theme does not draw
+    // them: rcMark is the mark's box at the top left of the control's.
+    virtual void DrawFlatCheckBoxMark(CDC* pDC, const CRect& rcMark, BOOL bSelected, BOOL bPressed,
+                                      int nChecked, BOOL bEnabled);
+    virtual void DrawFlatRadioButtonMark(CDC* pDC, const CRect& rcMark, BOOL bSelected, BOOL bPressed,
+                                         int nChecked, BOOL bEnabled);
+    // A tick of one-pixel lines about the box's centre; nReach is how far
+    // its long arm climbs, in pixels.
+    static void DrawStrokedTick(CDC* pDC, const CRect& rc, COLORREF clr, int nReach);
 };

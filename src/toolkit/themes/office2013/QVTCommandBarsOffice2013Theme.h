@@ -44,10 +44,6 @@ public:
     void Triangle(CDC* pDC, CPoint pt0, CPoint pt1, CPoint pt2, COLORREF clr) override;
     void DrawHiddenGlyph(CDC* pDC, CQVTControl* pControl, COLORREF clr, BOOL bVertical) override;
     CSize DrawControlCheckBox(CDC* pDC, CQVTControl* pControl, CRect rc, BOOL bDraw) override;
-    CSize DrawControlCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed, int nChecked,
-                                  BOOL bEnabled) override;
-    CSize DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected, BOOL bPressed,
-                                     int nChecked, BOOL bEnabled) override;
     void FillIconColumn(CDC* pDC, int x, int y, int cx, int cy, BOOL bTemporary) override;
     int GetThemeId() const override { return qvtThemeOffice2013; }
     BOOL HasResourceLook() const override { return TRUE; }
@@ -109,6 +105,10 @@ protected:
     // The popup's border opens towards the toolbar control that dropped it.
     void DrawPopupGap(CDC* pDC, CQVTCommandBar* pBar);
     void DrawEditSpinButtons(CDC* pDC, CQVTControlEdit* pEdit, BOOL bEnabled);
+    void DrawFlatCheckBoxMark(CDC* pDC, const CRect& rcMark, BOOL bSelected, BOOL bPressed, int nChecked,
+                              BOOL bEnabled) override;
+    void DrawFlatRadioButtonMark(CDC* pDC, const CRect& rcMark, BOOL bSelected, BOOL bPressed, int nChecked,
+                                 BOOL bEnabled) override;
 
     // The control whose glyph is being drawn: Triangle takes its colour.
     CQVTControl* m_pGlyphControl = nullptr;

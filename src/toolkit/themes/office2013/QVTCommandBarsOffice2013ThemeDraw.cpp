@@ -633,61 +633,25 @@ CSize CQVTCommandBarsOffice2013Theme::DrawControlCheckBox(CDC* pDC, CQVTControl*
     return szMark;
 }
 
-namespace {
-void Office2013DrawTick(CDC* pDC, const CRect& rc, COLORREF clr)
+void CQVTCommandBarsOffice2013Theme::DrawFlatCheckBoxMark(CDC* pDC, const CRect& rcMark, BOOL bSelected,
+                                                          BOOL bPressed, int nChecked, BOOL bEnabled)
 {
-    // Three strokes of two segments, a pixel apart, mirrored right to left.
-    const int cx = rc.CenterPoint().x;
-    const int cy = rc.CenterPoint().y;
-    const int m = IsDCRightToLeft(pDC) ? -1 : 1;
-    CPen pen(PS_SOLID, 1, clr);
-    CPen* pOldPen = pDC->SelectObject(&pen);
-    for (int i = 0; i < 3; ++i)
-    {
-        pDC->MoveTo(cx - 3 * m, cy - 1 + i);
-        pDC->LineTo(cx - 1 * m, cy + 1 + i);
-        pDC->LineTo(cx + 4 * m, cy - 4 + i);
-    }
-    pDC->SelectObject(pOldPen);
-}
-}  // namespace
-
-CSize CQVTCommandBarsOffice2013Theme::DrawControlCheckBoxMark(CDC* pDC, CRect rc, BOOL bDraw, BOOL bSelected,
-                                                              BOOL bPressed, int nChecked, BOOL bEnabled)
-{
-    if (m_bThemedCheckBox && m_themeButton.GetThemeHandle())
-        return CQVTPaintManager::DrawControlCheckBoxMark(pDC, rc, bDraw, bSelected, bPressed, nChecked,
-                                                         bEnabled);
-    const CSize szMark(DpiX(13), DpiY(13));
-    if (!bDraw || !pDC)
-        return szMark;
     COLORREF clrMark, clrBack, clrBorder;
     GetCheckBoxColors(bPressed, bSelected, bEnabled, clrMark, clrBack, clrBorder);
-    const CRect rcMark(rc.TopLeft(), szMark);
     FillAndFrame(pDC, rcMark, clrBorder, clrBack);
     if (nChecked && clrMark != kOffice2013NoColor)
-        Office2013DrawTick(pDC, rcMark, clrMark);
-    return szMark;
+        DrawStrokedTick(pDC, rcMark, clrMark, 4);
 }
 
-CSize CQVTCommandBarsOffice2013Theme::DrawControlRadioButtonMark(CDC* pDC, CRect rc, BOOL bDraw,
-                                                                 BOOL bSelected, BOOL bPressed, int nChecked,
-                                                                 BOOL bEnabled)
+void CQVTCommandBarsOffice2013Theme::DrawFlatRadioButtonMark(CDC* pDC, const CRect& rcMark, BOOL bSelected,
+                                                             BOOL bPressed, int nChecked, BOOL bEnabled)
 {
-    if (m_bThemedCheckBox && m_themeButton.GetThemeHandle())
-        return CQVTPaintManager::DrawControlRadioButtonMark(pDC, rc, bDraw, bSelected, bPressed, nChecked,
-                                                            bEnabled);
-    const CSize szMark(DpiX(13), DpiY(13));
-    if (!bDraw || !pDC)
-        return szMark;
     COLORREF clrMark, clrBack, clrBorder;
     GetCheckBoxColors(bPressed, bSelected, bEnabled, clrMark, clrBack, clrBorder);
-    const CRect rcMark(rc.TopLeft(), szMark);
     DrawAntialiasedCircle(pDC, rcMark, clrBorder, clrBack);
     if (nChecked)
         DrawAntialiasedCircle(
             pDC,
             CRect(rcMark.left + DpiX(4), rcMark.top + DpiY(4), rcMark.left + DpiX(9), rcMark.top + DpiY(9)),
             clrMark, clrMark);
-    return szMark;
 }

@@ -2,6 +2,7 @@
 
 #include "toolkit/controls/scrollbar/QVTScrollBase.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
+#include "toolkit/foundation/draw/QVTGlyphFont.h"
 
 IMPLEMENT_DYNAMIC(CQVTScrollBarPaintManager, CObject)
 
@@ -60,6 +61,22 @@ int AFX_CDECL CQVTScrollBarPaintManager::GetPartState(CQVTScrollBase* pScrollBar
     if (pScrollBar->GetHotPart() == nPart)
         return 2;
     return 1;
+}
+
+void AFX_CDECL CQVTScrollBarPaintManager::DrawArrowGlyphPair(CDC* pDC, const QVT_SCROLLBAR_PARTS& parts,
+                                                             BOOL bVert, COLORREF clrFirst,
+                                                             COLORREF clrSecond)
+{
+    // The glyph font's arrows: left 74, right 75, up 76, down 77.
+    const CRect* arrows[] = {&parts.rcArrowFirst, &parts.rcArrowSecond};
+    const WCHAR glyphs[] = {static_cast<WCHAR>(bVert ? 76 : 74), static_cast<WCHAR>(bVert ? 77 : 75)};
+    const COLORREF colors[] = {clrFirst, clrSecond};
+    for (int i = 0; i < 2; ++i)
+    {
+        if (arrows[i]->Width() < 6 || arrows[i]->Height() < 6 || colors[i] == COLORREF(-1))
+            continue;
+        QVTGlyphFont()->DrawGlyph(pDC, glyphs[i], *arrows[i], colors[i]);
+    }
 }
 
 void CQVTScrollBarPaintManager::DrawScrollBar(CDC* pDC, CQVTScrollBase* pScrollBar)

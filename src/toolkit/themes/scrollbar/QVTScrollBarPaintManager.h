@@ -58,6 +58,13 @@ public:
     // The visual-style state of a part: 4 disabled, 3 pressed, 2 hot, 1 normal.
     static int AFX_CDECL GetPartState(CQVTScrollBase* pScrollBar, int nPart, BOOL bEnabled);
 
+protected:
+    // The glyph font's arrows in the two arrow parts, each in its colour
+    // (COLORREF(-1) draws none); a part under six pixels either way shows
+    // none.
+    static void AFX_CDECL DrawArrowGlyphPair(CDC* pDC, const QVT_SCROLLBAR_PARTS& parts, BOOL bVert,
+                                             COLORREF clrFirst, COLORREF clrSecond);
+
 public:
     int m_cxHScroll;            // width of a horizontal bar's arrow
     int m_cyHScroll;            // height of a horizontal bar

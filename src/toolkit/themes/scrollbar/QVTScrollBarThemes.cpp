@@ -2,7 +2,6 @@
 
 #include "toolkit/controls/scrollbar/QVTScrollBase.h"
 #include "toolkit/foundation/color/QVTColorManager.h"
-#include "toolkit/foundation/draw/QVTGlyphFont.h"
 
 IMPLEMENT_DYNAMIC(CQVTScrollBarThemeWindowsClassic, CQVTScrollBarPaintManager)
 IMPLEMENT_DYNAMIC(CQVTScrollBarThemeWindowsUx, CQVTScrollBarThemeWindowsClassic)
@@ -276,14 +275,7 @@ void CQVTScrollBarThemeFlat::DrawFlatArrows(CDC* pDC, CQVTScrollBase* pScrollBar
 void CQVTScrollBarThemeFlat::DrawFlatGlyphs(CDC* pDC, const QVT_SCROLLBAR_PARTS& parts, BOOL bVert)
 {
     const COLORREF clr = parts.bEnabled ? RGB(0, 0, 0) : GetColorByIndex(COLOR_3DSHADOW);
-    const CRect* arrows[] = {&parts.rcArrowFirst, &parts.rcArrowSecond};
-    const WCHAR glyphs[] = {static_cast<WCHAR>(bVert ? 76 : 74), static_cast<WCHAR>(bVert ? 77 : 75)};
-    for (int i = 0; i < 2; ++i)
-    {
-        if (arrows[i]->Width() < 6 || arrows[i]->Height() < 6)
-            continue;
-        QVTGlyphFont()->DrawGlyph(pDC, glyphs[i], *arrows[i], clr);
-    }
+    DrawArrowGlyphPair(pDC, parts, bVert, clr, clr);
 }
 
 void CQVTScrollBarThemeFlat::DrawFlatThumb(CDC* pDC, const QVT_SCROLLBAR_PARTS& parts)

@@ -2,7 +2,6 @@
 
 #include "toolkit/controls/scrollbar/QVTScrollBase.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
-#include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 
 IMPLEMENT_DYNAMIC(CQVTScrollBarThemeVisualStudio2012, CQVTScrollBarPaintManager)
@@ -72,20 +71,12 @@ void CQVTScrollBarThemeVisualStudio2012::DrawGlyphs(CDC* pDC, CQVTScrollBase* pS
                                                     const QVT_SCROLLBAR_PARTS& parts, BOOL bVert)
 {
     const QVT_FLAT_SCROLLBAR_COLORS colors = GetColors(pScrollBar->GetThemeStyle());
-    const CRect* arrows[] = {&parts.rcArrowFirst, &parts.rcArrowSecond};
-    const int hits[] = {qvtScrollHitUpArrow, qvtScrollHitDownArrow};
-    const WCHAR glyphs[] = {static_cast<WCHAR>(bVert ? 76 : 74), static_cast<WCHAR>(bVert ? 77 : 75)};
-    for (int i = 0; i < 2; ++i)
-    {
-        if (arrows[i]->Width() < 6 || arrows[i]->Height() < 6)
-            continue;
-        const COLORREF clr = parts.bEnabled
-                                 ? VisualStudioScrollStateColor(pScrollBar, hits[i], colors.clrArrow,
-                                                                colors.clrArrowHot, colors.clrArrowPressed)
-                                 : colors.clrArrowDisabled;
-        if (clr != COLORREF(-1))
-            QVTGlyphFont()->DrawGlyph(pDC, glyphs[i], *arrows[i], clr);
-    }
+    auto arrowColor = [&](int nHit) {
+        return parts.bEnabled ? VisualStudioScrollStateColor(pScrollBar, nHit, colors.clrArrow,
+                                                             colors.clrArrowHot, colors.clrArrowPressed)
+                              : colors.clrArrowDisabled;
+    };
+    DrawArrowGlyphPair(pDC, parts, bVert, arrowColor(qvtScrollHitUpArrow), arrowColor(qvtScrollHitDownArrow));
 }
 
 void CQVTScrollBarThemeVisualStudio2012::DrawSlimThumb(CDC* pDC, CQVTScrollBase* pScrollBar,

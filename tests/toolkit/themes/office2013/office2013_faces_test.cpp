@@ -1,9 +1,14 @@
 // The flat theme's faces drawn into DIBs: each state's colours on a control
 // face without keys and with the test INI ("-1" skips, two numbers give
 // black, channels never spill), custom colours across a refresh, the colour
-// table it fills, check-box marks and combo boxes by state, and the pure red
-// of separators on bars no colour set covers.
+// table it fills, check-box marks and combo boxes by state, the ticks it
+// shares with Office XP's, and the pure red of separators on bars no colour
+// set covers.
 #include <afxwin.h>
+
+#include <algorithm>
+#include <set>
+#include <utility>
 
 #include "dib_canvas.h"
 #include "sondrel_gtest.h"
@@ -168,6 +173,60 @@ TEST(Office2013Marks, CheckBoxesTakeTheirSetsColoursByState)
         EXPECT_GT(canvas.CountOf(c.clrMark), 6) << "the check's strokes";
         EXPECT_EQ(kFacesBack, canvas.At(2 + n, 2 + n));
     }
+}
+
+// The flat themes share their tick's strokes; Office XP's long arm climbs a
+// pixel further. Right to left the box moves across but the tick still
+// reads left to right: the same pixels about the box's centre.
+TEST(Office2013Marks, TicksKeepTheirThemesReachAndReadTheSameRightToLeft)
+{
+    struct Case
+    {
+        int nTheme, nSpan;
+    } cases[] = {{qvtThemeOfficeXP, 8}, {qvtThemeOffice2013, 7}};
+    const CRect rcBox(2, 2, 2 + ThemeTest::X(13), 2 + ThemeTest::Y(13));
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(::testing::Message() << "theme " << c.nTheme);
+        CQVTPaintManager::SetTheme(c.nTheme);
+        CQVTPaintManager* pTheme = QVTPaintManager();
+        // The pixels the tick changes, from the top left of their bounds.
+        auto tickPixels = [&](BOOL bRightToLeft, CRect& rcTick) {
+            DibCanvas empty(40, 40, kFacesBack), ticked(40, 40, kFacesBack);
+            if (bRightToLeft)
+            {
+                ::SetLayout(empty.dc.m_hDC, LAYOUT_RTL);
+                ::SetLayout(ticked.dc.m_hDC, LAYOUT_RTL);
+            }
+            pTheme->DrawControlCheckBoxMark(&empty.dc, CRect(2, 2, 38, 38), TRUE, FALSE, FALSE, 0, TRUE);
+            pTheme->DrawControlCheckBoxMark(&ticked.dc, CRect(2, 2, 38, 38), TRUE, FALSE, FALSE, 1, TRUE);
+            std::set<std::pair<int, int>> pixels;
+            rcTick.SetRect(40, 40, 0, 0);
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 40; ++x)
+                    if (empty.At(x, y) != ticked.At(x, y))
+                    {
+                        pixels.insert({x, y});
+                        rcTick.SetRect(std::min<int>(rcTick.left, x), std::min<int>(rcTick.top, y),
+                                       std::max<int>(rcTick.right, x + 1),
+                                       std::max<int>(rcTick.bottom, y + 1));
+                    }
+            std::set<std::pair<int, int>> shape;
+            for (const auto& pt : pixels)
+                shape.insert({pt.first - rcTick.left, pt.second - rcTick.top});
+            return shape;
+        };
+        CRect rcTick, rcMirrored;
+        const auto ltr = tickPixels(FALSE, rcTick);
+        EXPECT_EQ(c.nSpan, rcTick.Width());
+        EXPECT_EQ(c.nSpan, rcTick.Height());
+        EXPECT_EQ(rcBox.CenterPoint().x - 3, rcTick.left);
+        const auto rtl = tickPixels(TRUE, rcMirrored);
+        EXPECT_EQ(ltr, rtl);
+        EXPECT_EQ(rcTick.top, rcMirrored.top);
+        EXPECT_GT(rcMirrored.left, 20) << "drawn in the box at the right";
+    }
+    Office2013Test::UseTheme();
 }
 
 TEST(Office2013Marks, SeparatorColoursComeInPairsAndUnknownBarsAreRed)

@@ -1,6 +1,7 @@
 // The flat Visual Studio scroll bars drawn on DIBs: the track, bare arrow
 // glyphs in the colour of their state and the slim thumb, light and dark by
-// theme style, and the 2015 colours read from the INI with bad values.
+// theme style, arrows too small or without a colour left bare, and the 2015
+// colours read from the INI with bad values.
 #include <afxwin.h>
 
 #include "dib_canvas.h"
@@ -73,6 +74,18 @@ void ExpectVerticalBar(const DibCanvas& drawn, const QVT_SCROLLBAR_PARTS& parts,
 
 const CRect kVisualStudioVert(0, 0, 17, 160);
 
+// The light look with its normal arrows read as "-1".
+class VisualStudioUncolouredArrows : public CQVTScrollBarThemeVisualStudio2012
+{
+public:
+    QVT_FLAT_SCROLLBAR_COLORS GetColors(int nThemeStyle) const override
+    {
+        QVT_FLAT_SCROLLBAR_COLORS c = CQVTScrollBarThemeVisualStudio2012::GetColors(nThemeStyle);
+        c.clrArrow = COLORREF(-1);
+        return c;
+    }
+};
+
 TEST(ScrollBarVisualStudio2012, LightAndDarkColoursByStyleAndState)
 {
     struct
@@ -116,6 +129,35 @@ TEST(ScrollBarVisualStudio2012, LightAndDarkColoursByStyleAndState)
         ExpectVerticalBar(drawn, parts, c, c.clrArrow, c.clrArrow, c.clrThumbPressed, "pressed thumb");
         bar.scroll.Release();
     }
+}
+
+// An arrow shows its glyph only from six pixels each way, and not at all in
+// a colour of "-1", while the other arrow keeps its own.
+TEST(ScrollBarVisualStudio2012, ArrowGlyphsNeedSixPixelsAndAColour)
+{
+    VisualStudioBar<CQVTScrollBarThemeVisualStudio2012> bar;
+    for (int nWidth : {10, 12})
+    {
+        bar.scroll.Set(CRect(0, 0, nWidth, 17), FALSE, 0, 99, 10, 0);
+        const QVT_SCROLLBAR_PARTS parts = bar.Parts();
+        ASSERT_EQ(nWidth / 2, parts.rcArrowFirst.Width());
+        DibCanvas drawn(nWidth, 17);
+        bar.Draw(drawn);
+        if (nWidth < 12)
+            EXPECT_EQ(0, VisualStudioCountIn(drawn, CRect(0, 0, nWidth, 17), kLight.clrArrow));
+        else
+            EXPECT_GT(VisualStudioCountIn(drawn, parts.rcArrowSecond, kLight.clrArrow), 0);
+    }
+
+    VisualStudioBar<VisualStudioUncolouredArrows> uncoloured;
+    uncoloured.scroll.Set(kVisualStudioVert, TRUE, 0, 99, 10, 30);
+    uncoloured.scroll.SetHotPart(qvtScrollHitDownArrow);
+    const QVT_SCROLLBAR_PARTS parts = uncoloured.Parts();
+    DibCanvas drawn(17, 160);
+    uncoloured.Draw(drawn);
+    EXPECT_EQ(parts.rcArrowFirst.Width() * parts.rcArrowFirst.Height(),
+              VisualStudioCountIn(drawn, parts.rcArrowFirst, kLight.clrTrack));
+    EXPECT_GT(VisualStudioCountIn(drawn, parts.rcArrowSecond, kLight.clrArrowHot), 0);
 }
 
 TEST(ScrollBarVisualStudio2012, DisabledHorizontalAndDegenerateBars)
