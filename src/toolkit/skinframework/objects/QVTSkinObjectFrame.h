@@ -172,6 +172,7 @@ public:
     CRect GetBorders() const { return m_rcBorders; }
     BOOL IsActive() const { return m_bActive; }
     BOOL IsTracking() const { return m_pSBTrack != nullptr; }
+    const SCROLLBARTRACKINFO* GetTrackInfo() const { return m_pSBTrack; }
     CCaptionButton* GetHotButton() const { return m_pButtonHot; }
     CCaptionButton* GetPressedButton() const { return m_pButtonPressed; }
     BOOL IsRegionSet() const { return m_bRegion; }
