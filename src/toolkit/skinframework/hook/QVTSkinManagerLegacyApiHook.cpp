@@ -829,19 +829,6 @@ BOOL AFXAPI CQVTSkinManagerLegacyApiHook::IsInstalling()
     return g_bSkinHookInstalling;
 }
 
-CQVTSkinHookLoaderLock::CQVTSkinHookLoaderLock()
-{
-    const SkinHookSystem& system = SkinHookGetSystem();
-    if (system.pfnLockLoader != nullptr && system.pfnUnlockLoader != nullptr)
-        m_bLocked = system.pfnLockLoader(0, nullptr, &m_nCookie) == 0;
-}
-
-CQVTSkinHookLoaderLock::~CQVTSkinHookLoaderLock()
-{
-    if (m_bLocked)
-        SkinHookGetSystem().pfnUnlockLoader(0, m_nCookie);
-}
-
 BOOL AFXAPI CQVTSkinManagerLegacyApiHook::IsRowActive(int nId)
 {
     return SkinHookIsActive(nId);

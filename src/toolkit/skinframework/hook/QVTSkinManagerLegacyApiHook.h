@@ -147,20 +147,3 @@ private:
 
     friend class CQVTSkinHookLoaderLock;
 };
-
-// Wine's loader lock, held while the interception changes. It comes first,
-// before the skin manager's write lock too: a thread that holds it (a
-// DllMain, a thread's start or end) may call a replacement, which takes the
-// manager's read lock.
-class CQVTSkinHookLoaderLock
-{
-public:
-    CQVTSkinHookLoaderLock();
-    ~CQVTSkinHookLoaderLock();
-    CQVTSkinHookLoaderLock(const CQVTSkinHookLoaderLock&) = delete;
-    CQVTSkinHookLoaderLock& operator=(const CQVTSkinHookLoaderLock&) = delete;
-
-private:
-    ULONG_PTR m_nCookie = 0;
-    bool m_bLocked = false;
-};

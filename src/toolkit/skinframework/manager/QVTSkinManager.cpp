@@ -571,9 +571,6 @@ BOOL CQVTSkinManager::LoadSkin(LPCTSTR lpszResourcePath, LPCTSTR lpszIniFileName
     BOOL bPrevState = FALSE;
     BOOL bNewState = FALSE;
     {
-        // The loader's lock before ours: a thread that holds it may be in a
-        // replacement, waiting for our read lock.
-        CQVTSkinHookLoaderLock loaderLock;
         CQVTWriteLock lock(m_lock);
         if (m_bThemesDisabled)
             return FALSE;
@@ -623,7 +620,6 @@ BOOL CQVTSkinManager::LoadSkin(LPCTSTR lpszResourcePath, LPCTSTR lpszIniFileName
 void CQVTSkinManager::SetApplyOptions(UINT nOptions)
 {
     {
-        CQVTSkinHookLoaderLock loaderLock;
         CQVTWriteLock lock(m_lock);
         m_nApplyOptions = nOptions;
         if (!m_bLoaded)
