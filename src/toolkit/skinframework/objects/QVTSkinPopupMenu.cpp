@@ -63,15 +63,20 @@ BOOL SkinMenuIsNotifyByPos(HMENU hMenu)
     return pfnGetMenuInfo(hMenu, &mi) && (mi.dwStyle & MNS_NOTIFYBYPOS) != 0;
 }
 
+// The primary monitor's work area as the system parameter sets it (the
+// monitor information may not follow it).
 CRect SkinMenuWorkArea(CPoint pt)
 {
     MONITORINFO mi = {};
     mi.cbSize = sizeof(mi);
-    if (::GetMonitorInfoW(::MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &mi))
-        return CRect(mi.rcWork);
     CRect rc;
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0);
-    return rc;
+    if (!::GetMonitorInfoW(::MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &mi) ||
+        (mi.dwFlags & MONITORINFOF_PRIMARY))
+    {
+        if (::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0) && !rc.IsRectEmpty())
+            return rc;
+    }
+    return CRect(mi.rcWork);
 }
 
 BOOL SkinMenuIsRtlWindow(HWND hWnd)

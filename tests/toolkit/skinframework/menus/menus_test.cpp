@@ -1,0 +1,548 @@
+// Skinned popup menus as a user meets them: real popups of their own class,
+// driven by real keys and pointer moves from a second thread while the
+// menu loop runs on this one; what the owner window hears is recorded.
+#include <atomic>
+#include <mutex>
+
+#include "../skin_test_support.h"
+#include "menus_test_resource.h"
+#include "tests/support/real_input.h"
+#include "tests/support/win_thread.h"
+#include "toolkit/foundation/stream/QVTSoundPlayer.h"
+#include "toolkit/skinframework/manager/QVTSkinManager.h"
+#include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
+#include "toolkit/skinframework/objects/QVTSkinPopupMenu.h"
+
+namespace {
+const UINT kSkinMenuDestroySelf = WM_APP + 1;
+const UINT kSkinMenuDestroyMenu = WM_APP + 2;
+
+struct SkinMenuRecord
+{
+    HWND hWnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+std::mutex g_skinMenuLogLock;
+std::vector<SkinMenuRecord> g_skinMenuLog;
+
+bool SkinMenuIsLogged(UINT message)
+{
+    switch (message)
+    {
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+    case WM_INITMENU:
+    case WM_INITMENUPOPUP:
+    case WM_UNINITMENUPOPUP:
+    case WM_MENUSELECT:
+    case WM_ENTERIDLE:
+    case WM_MENUCHAR:
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+    case WM_MENUCOMMAND:
+    case WM_LBUTTONDOWN:
+        return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK SkinMenuOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (SkinMenuIsLogged(message))
+    {
+        std::lock_guard<std::mutex> lock(g_skinMenuLogLock);
+        g_skinMenuLog.push_back({hWnd, message, wParam, lParam});
+    }
+    if (message == kSkinMenuDestroySelf)
+    {
+        ::DestroyWindow(hWnd);
+        return 0;
+    }
+    if (message == kSkinMenuDestroyMenu)
+    {
+        ::DestroyMenu(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    }
+    // Owner-drawn items get no answer from here.
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+HWND SkinMenuCreateOwner(const CRect& rc, DWORD dwExStyle = 0)
+{
+    static ATOM atom = 0;
+    if (atom == 0)
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = SkinMenuOwnerProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = u"SkinMenuTestOwner";
+        atom = ::RegisterClassW(&wc);
+    }
+    return ::CreateWindowExW(dwExStyle | WS_EX_TOPMOST, u"SkinMenuTestOwner", u"", WS_POPUP | WS_VISIBLE,
+                             rc.left, rc.top, rc.Width(), rc.Height(), nullptr, nullptr,
+                             ::GetModuleHandleW(nullptr), nullptr);
+}
+
+std::vector<SkinMenuRecord> SkinMenuTakeLog()
+{
+    std::lock_guard<std::mutex> lock(g_skinMenuLogLock);
+    std::vector<SkinMenuRecord> log;
+    log.swap(g_skinMenuLog);
+    return log;
+}
+
+BOOL CALLBACK SkinMenuCollectPopup(HWND hWnd, LPARAM lParam)
+{
+    WCHAR szClass[64] = {};
+    ::GetClassNameW(hWnd, szClass, 64);
+    if (::lstrcmpW(szClass, CQVTSkinPopupMenu::GetWindowClassName()) == 0 && ::IsWindowVisible(hWnd))
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
+// The visible popups of the thread, newest first.
+std::vector<HWND> SkinMenuPopups(DWORD dwThread)
+{
+    std::vector<HWND> popups;
+    ::EnumThreadWindows(dwThread, SkinMenuCollectPopup, reinterpret_cast<LPARAM>(&popups));
+    return popups;
+}
+
+// For scripts: waits for that many popups of the menu thread.
+std::vector<HWND> SkinMenuWaitPopups(DWORD dwThread, size_t nCount, DWORD dwTimeout = 5000)
+{
+    const DWORD dwStart = ::GetTickCount();
+    for (;;)
+    {
+        std::vector<HWND> popups = SkinMenuPopups(dwThread);
+        if (popups.size() == nCount || ::GetTickCount() - dwStart > dwTimeout)
+            return popups;
+        ::Sleep(20);
+    }
+}
+
+CRect SkinMenuRect(HWND hWnd)
+{
+    CRect rc;
+    ::GetWindowRect(hWnd, rc);
+    return rc;
+}
+
+void SkinMenuScriptKey(WORD wKey)
+{
+    KeyPress(wKey);
+    ::Sleep(60);
+}
+
+// Runs the menu on this thread while the script drives it from another. A
+// script that leaves the menu open is ended by cancelling the owner's mode.
+UINT_PTR SkinMenuTrack(HMENU hMenu, UINT nFlags, CPoint pt, HWND hWndOwner, std::function<void(DWORD)> script)
+{
+    const DWORD dwThread = ::GetCurrentThreadId();
+    WinThread thread([=] {
+        script(dwThread);
+        const DWORD dwStart = ::GetTickCount();
+        while (!SkinMenuPopups(dwThread).empty() && ::GetTickCount() - dwStart < 2000)
+            ::Sleep(20);
+        if (!SkinMenuPopups(dwThread).empty() && ::IsWindow(hWndOwner))
+            ::PostMessageW(hWndOwner, WM_CANCELMODE, 0, 0);
+    });
+    const UINT_PTR nResult = QVTSkinTrackPopupMenu(hMenu, nFlags, pt.x, pt.y, hWndOwner, nullptr);
+    thread.join();
+    PumpMessages(50);
+    return nResult;
+}
+
+std::vector<SkinMenuRecord> SkinMenuOnly(const std::vector<SkinMenuRecord>& log, UINT message)
+{
+    std::vector<SkinMenuRecord> only;
+    for (const SkinMenuRecord& record : log)
+        if (record.message == message)
+            only.push_back(record);
+    return only;
+}
+
+// The identifier of the last item selected (0xFFFF-flagged closings left out).
+UINT SkinMenuLastSelected(const std::vector<SkinMenuRecord>& log)
+{
+    UINT nLast = 0;
+    for (const SkinMenuRecord& record : log)
+        if (record.message == WM_MENUSELECT && HIWORD(record.wParam) != 0xFFFF)
+            nLast = LOWORD(record.wParam);
+    return nLast;
+}
+
+class SkinMenus : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(QVTSkinManager()->LoadSkin(SkinModulePath(), u"NormalBlue.ini"));
+        s_hWndOwner = SkinMenuCreateOwner(CRect(40, 40, 340, 240));
+        s_hWndTarget = SkinMenuCreateOwner(CRect(900, 40, 1100, 240));
+        s_hMain = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_SKINMENU_MAIN));
+        s_hLong = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_SKINMENU_LONG));
+    }
+    static void TearDownTestSuite()
+    {
+        ::DestroyMenu(s_hMain);
+        ::DestroyMenu(s_hLong);
+        ::DestroyWindow(s_hWndTarget);
+        ::DestroyWindow(s_hWndOwner);
+        QVTSkinManager()->LoadSkin(nullptr, nullptr);
+        QVTSoundPlayer()->Stop();
+    }
+    void SetUp() override
+    {
+        ::SetForegroundWindow(s_hWndOwner);
+        ::SetFocus(s_hWndOwner);
+        PumpMessages(50);
+        SkinMenuTakeLog();
+    }
+    static HMENU File() { return ::GetSubMenu(s_hMain, 0); }
+
+    static HWND s_hWndOwner;
+    static HWND s_hWndTarget;
+    static HMENU s_hMain;
+    static HMENU s_hLong;
+};
+HWND SkinMenus::s_hWndOwner = nullptr;
+HWND SkinMenus::s_hWndTarget = nullptr;
+HMENU SkinMenus::s_hMain = nullptr;
+HMENU SkinMenus::s_hLong = nullptr;
+}  // namespace
+
+TEST_F(SkinMenus, KeyboardRunHandsTheOwnerItsNotificationsInOrder)
+{
+    HMENU hFile = File();
+    HMENU hSub = ::GetSubMenu(hFile, 2);
+    std::atomic<bool> bShown{false};
+    std::atomic<int> nPopups{0};
+    const UINT_PTR nResult = SkinMenuTrack(hFile, 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        bShown = SkinMenuWaitPopups(dwThread, 1).size() == 1;
+        for (WORD wKey : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT})
+            SkinMenuScriptKey(wKey);
+        nPopups = (int)SkinMenuWaitPopups(dwThread, 2).size();
+        SkinMenuScriptKey(VK_RETURN);
+    });
+    EXPECT_TRUE(bShown);
+    EXPECT_EQ(2, nPopups.load());
+    EXPECT_EQ(TRUE, nResult);
+    EXPECT_TRUE(SkinMenuPopups(::GetCurrentThreadId()).empty());
+
+    std::vector<SkinMenuRecord> log = SkinMenuTakeLog();
+    EXPECT_FALSE(SkinMenuOnly(log, WM_ENTERIDLE).empty());
+    for (const SkinMenuRecord& record : SkinMenuOnly(log, WM_ENTERIDLE))
+        EXPECT_EQ((WPARAM)MSGF_MENU, record.wParam);
+    std::vector<SkinMenuRecord> seen;
+    for (const SkinMenuRecord& record : log)
+        if (record.message != WM_ENTERIDLE)
+            seen.push_back(record);
+    const WPARAM wSelectSub = MAKEWPARAM(2, MF_POPUP);
+    const std::vector<SkinMenuRecord> expected = {
+        {s_hWndOwner, WM_ENTERMENULOOP, TRUE, 0},
+        {s_hWndOwner, WM_INITMENU, (WPARAM)hFile, 0},
+        {s_hWndOwner, WM_INITMENUPOPUP, (WPARAM)hFile, 0},
+        {s_hWndOwner, WM_MENUSELECT, MAKEWPARAM(ID_SKINMENU_OPEN, 0), (LPARAM)hFile},
+        {s_hWndOwner, WM_MENUSELECT, MAKEWPARAM(ID_SKINMENU_SAVE, 0), (LPARAM)hFile},
+        {s_hWndOwner, WM_MENUSELECT, wSelectSub, (LPARAM)hFile},
+        {s_hWndOwner, WM_INITMENUPOPUP, (WPARAM)hSub, MAKELPARAM(2, 0)},
+        {s_hWndOwner, WM_MENUSELECT, MAKEWPARAM(ID_SKINMENU_ALPHA, 0), (LPARAM)hSub},
+        {s_hWndOwner, WM_UNINITMENUPOPUP, (WPARAM)hSub, 0},
+        {s_hWndOwner, WM_UNINITMENUPOPUP, (WPARAM)hFile, 0},
+        {s_hWndOwner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0},
+        {s_hWndOwner, WM_EXITMENULOOP, TRUE, 0},
+        {s_hWndOwner, WM_COMMAND, MAKEWPARAM(ID_SKINMENU_ALPHA, 0), 0},
+    };
+    ASSERT_EQ(expected.size(), seen.size());
+    for (size_t i = 0; i < expected.size(); i++)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(expected[i].message, seen[i].message);
+        EXPECT_EQ(expected[i].wParam, seen[i].wParam);
+        EXPECT_EQ(expected[i].lParam, seen[i].lParam);
+    }
+}
+
+TEST_F(SkinMenus, SharedMnemonicOnlyMovesUniqueOneExecutesAndReturnCommandSendsNothing)
+{
+    // "&Print" and "&Preview" share P; "E&xit" is alone with X.
+    std::vector<UINT> selectedAfterP;
+    const UINT_PTR nResult = SkinMenuTrack(File(), 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        SkinMenuWaitPopups(dwThread, 1);
+        SkinMenuScriptKey('P');
+        SkinMenuScriptKey('P');
+        SkinMenuScriptKey('P');
+        SkinMenuScriptKey('X');
+    });
+    EXPECT_EQ(TRUE, nResult);
+    std::vector<SkinMenuRecord> log = SkinMenuTakeLog();
+    std::vector<UINT> selections;
+    for (const SkinMenuRecord& record : SkinMenuOnly(log, WM_MENUSELECT))
+        if (HIWORD(record.wParam) != 0xFFFF)
+            selections.push_back(LOWORD(record.wParam));
+    const std::vector<UINT> expected = {ID_SKINMENU_PRINT, ID_SKINMENU_PREVIEW, ID_SKINMENU_PRINT,
+                                        ID_SKINMENU_EXIT};
+    EXPECT_EQ(expected, selections);
+    std::vector<SkinMenuRecord> commands = SkinMenuOnly(log, WM_COMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ((WPARAM)ID_SKINMENU_EXIT, commands[0].wParam);
+    EXPECT_TRUE(SkinMenuOnly(log, WM_MENUCHAR).empty());
+
+    // With TPM_RETURNCMD the caller gets the command and the owner nothing.
+    const UINT_PTR nCommand =
+        SkinMenuTrack(File(), TPM_RETURNCMD, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+            SkinMenuWaitPopups(dwThread, 1);
+            SkinMenuScriptKey(VK_DOWN);
+            SkinMenuScriptKey(VK_RETURN);
+        });
+    EXPECT_EQ((UINT_PTR)ID_SKINMENU_OPEN, nCommand);
+    EXPECT_TRUE(SkinMenuOnly(SkinMenuTakeLog(), WM_COMMAND).empty());
+}
+
+TEST_F(SkinMenus, EscapeClosesOneLevelAtATimeAndAnUnknownLetterAsksTheOwner)
+{
+    HMENU hSub = ::GetSubMenu(File(), 2);
+    std::atomic<int> nAfterEscape{-1};
+    const UINT_PTR nResult = SkinMenuTrack(File(), 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        SkinMenuWaitPopups(dwThread, 1);
+        SkinMenuScriptKey('M');  // "Sub&menu" is unique: it opens
+        SkinMenuWaitPopups(dwThread, 2);
+        SkinMenuScriptKey(VK_ESCAPE);
+        nAfterEscape = (int)SkinMenuWaitPopups(dwThread, 1).size();
+        SkinMenuScriptKey('K');  // no item has K
+        SkinMenuScriptKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(TRUE, nResult);
+    EXPECT_EQ(1, nAfterEscape.load());
+    std::vector<SkinMenuRecord> log = SkinMenuTakeLog();
+    std::vector<SkinMenuRecord> menuChars = SkinMenuOnly(log, WM_MENUCHAR);
+    ASSERT_EQ(1u, menuChars.size());
+    EXPECT_EQ((WPARAM)u'k', LOWORD(menuChars[0].wParam));
+    EXPECT_EQ((WPARAM)MF_POPUP, HIWORD(menuChars[0].wParam));
+    EXPECT_EQ((LPARAM)File(), menuChars[0].lParam);
+    EXPECT_EQ(1u, SkinMenuOnly(log, WM_INITMENUPOPUP).size() - 1);
+    EXPECT_EQ((WPARAM)hSub, SkinMenuOnly(log, WM_UNINITMENUPOPUP).front().wParam);
+    EXPECT_TRUE(SkinMenuOnly(log, WM_COMMAND).empty());
+}
+
+TEST_F(SkinMenus, ClickOutsideEndsTheMenuAndStillReachesTheWindowUnderThePointer)
+{
+    const CPoint ptTarget = WindowCentre(s_hWndTarget);
+    const UINT_PTR nResult = SkinMenuTrack(File(), 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        SkinMenuWaitPopups(dwThread, 1);
+        ScriptMouseMove(ptTarget, 60);
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 60);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP, 60);
+    });
+    EXPECT_EQ(TRUE, nResult);
+    PumpMessages(100);
+    std::vector<SkinMenuRecord> log = SkinMenuTakeLog();
+    EXPECT_TRUE(SkinMenuOnly(log, WM_COMMAND).empty());
+    std::vector<SkinMenuRecord> clicks = SkinMenuOnly(log, WM_LBUTTONDOWN);
+    ASSERT_EQ(1u, clicks.size());
+    EXPECT_EQ(s_hWndTarget, clicks[0].hWnd);
+    CPoint ptClient = ptTarget;
+    ::ScreenToClient(s_hWndTarget, &ptClient);
+    EXPECT_EQ(MAKELPARAM(ptClient.x, ptClient.y), clicks[0].lParam);
+}
+
+TEST_F(SkinMenus, PopupPaintsTheSkinsSelectionAndAClickOnAnItemExecutesIt)
+{
+    const COLORREF clrHighlight = QVTSkinManager()->GetSchema()->GetMetrics()->GetColor(COLOR_HIGHLIGHT);
+    std::atomic<int> nHighlight{0};
+    std::atomic<bool> bClassic{false};
+    const UINT_PTR nResult = SkinMenuTrack(File(), 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        std::vector<HWND> popups = SkinMenuWaitPopups(dwThread, 1);
+        if (popups.empty())
+            return;
+        const CRect rc = SkinMenuRect(popups[0]);
+        // The second item ("&Save") lies below the first under the pointer.
+        ScriptMouseMove(CPoint(rc.left + 20, rc.top + 3 + 25), 300);
+        HDC hScreen = ::GetDC(nullptr);
+        int nCount = 0;
+        for (int y = rc.top; y < rc.bottom; y++)
+            for (int x = rc.left; x < rc.right; x += 2)
+                nCount += ::GetPixel(hScreen, x, y) == clrHighlight;
+        ::ReleaseDC(nullptr, hScreen);
+        nHighlight = nCount;
+        bClassic = true;
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 60);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP, 60);
+    });
+    EXPECT_EQ(TRUE, nResult);
+    EXPECT_TRUE(bClassic);
+    EXPECT_GT(nHighlight.load(), 200);
+    std::vector<SkinMenuRecord> log = SkinMenuTakeLog();
+    std::vector<SkinMenuRecord> commands = SkinMenuOnly(log, WM_COMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ((WPARAM)SkinMenuLastSelected(log), commands[0].wParam);
+    EXPECT_NE((WPARAM)0, commands[0].wParam);
+    for (const SkinMenuRecord& record : SkinMenuOnly(log, WM_MENUSELECT))
+    {
+        if (HIWORD(record.wParam) != 0xFFFF)
+            EXPECT_TRUE(HIWORD(record.wParam) & MF_MOUSESELECT);
+    }
+}
+
+TEST_F(SkinMenus, PopupTallerThanTheWorkAreaScrollsWhileThePointerRestsOnItsButton)
+{
+    CRect rcOldWork;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcOldWork, 0);
+    CRect rcWork(0, 100, 1280, 500);
+    ::SystemParametersInfoW(SPI_SETWORKAREA, 0, &rcWork, 0);
+    std::atomic<int> nHeight{0};
+    const UINT_PTR nResult =
+        SkinMenuTrack(::GetSubMenu(s_hLong, 0), 0, CPoint(60, 120), s_hWndOwner, [&](DWORD dwThread) {
+            std::vector<HWND> popups = SkinMenuWaitPopups(dwThread, 1);
+            if (popups.empty())
+                return;
+            const CRect rc = SkinMenuRect(popups[0]);
+            nHeight = rc.Height();
+            ScriptMouseMove(CPoint(rc.left + 30, rc.bottom - 12), 1500);
+            // The top button has appeared: the first item below it.
+            ScriptMouseMove(CPoint(rc.left + 30, rc.top + 3 + 30), 200);
+            SkinMenuScriptKey(VK_ESCAPE);
+        });
+    ::SystemParametersInfoW(SPI_SETWORKAREA, 0, &rcOldWork, 0);
+    EXPECT_EQ(TRUE, nResult);
+    EXPECT_EQ(rcWork.Height(), nHeight.load());
+    const UINT nTop = SkinMenuLastSelected(SkinMenuTakeLog());
+    // About five steps a second; the first items have scrolled away.
+    EXPECT_GE(nTop, (UINT)ID_SKINMENU_LONGFIRST + 3);
+    EXPECT_LE(nTop, (UINT)ID_SKINMENU_LONGFIRST + 20);
+}
+
+TEST_F(SkinMenus, RightToLeftOwnerOpensLeftwardsAndSwapsTheArrowKeys)
+{
+    HWND hWndRtl = SkinMenuCreateOwner(CRect(400, 300, 600, 400), WS_EX_LAYOUTRTL | WS_EX_NOACTIVATE);
+    ASSERT_NE(nullptr, hWndRtl);
+    std::atomic<int> nTopRight{0}, nTopLeft{0}, nSubRight{0};
+    const UINT_PTR nResult = SkinMenuTrack(File(), 0, CPoint(700, 150), hWndRtl, [&](DWORD dwThread) {
+        std::vector<HWND> popups = SkinMenuWaitPopups(dwThread, 1);
+        if (popups.empty())
+            return;
+        nTopRight = SkinMenuRect(popups[0]).right;
+        nTopLeft = SkinMenuRect(popups[0]).left;
+        for (WORD wKey : {VK_DOWN, VK_DOWN, VK_DOWN, VK_LEFT})
+            SkinMenuScriptKey(wKey);
+        popups = SkinMenuWaitPopups(dwThread, 2);
+        if (popups.size() == 2)
+            nSubRight = SkinMenuRect(popups[0]).right;
+        SkinMenuScriptKey(VK_ESCAPE);
+        SkinMenuScriptKey(VK_ESCAPE);
+    });
+    ::DestroyWindow(hWndRtl);
+    EXPECT_EQ(TRUE, nResult);
+    EXPECT_EQ(700, nTopRight.load());
+    ASSERT_NE(0, nSubRight.load());
+    EXPECT_LE(nSubRight.load(), nTopLeft.load() + 8);
+}
+
+TEST_F(SkinMenus, QuitPostedDuringTheLoopReachesTheApplicationsLoop)
+{
+    const UINT_PTR nResult = SkinMenuTrack(File(), 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        SkinMenuWaitPopups(dwThread, 1);
+        ::PostThreadMessageW(dwThread, WM_QUIT, 7, 0);
+        ::Sleep(100);
+    });
+    MSG msg = {};
+    const BOOL bQuit = ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    EXPECT_EQ(TRUE, nResult);
+    EXPECT_TRUE(bQuit);
+    EXPECT_EQ((WPARAM)7, msg.wParam);
+    EXPECT_TRUE(SkinMenuPopups(::GetCurrentThreadId()).empty());
+}
+
+TEST_F(SkinMenus, OwnerOrMenuDestroyedDuringTheLoopEndsItCleanly)
+{
+    HWND hWndDoomed = SkinMenuCreateOwner(CRect(400, 300, 600, 400), WS_EX_NOACTIVATE);
+    SkinMenuTrack(File(), 0, CPoint(60, 60), hWndDoomed, [&](DWORD dwThread) {
+        SkinMenuWaitPopups(dwThread, 1);
+        ::PostMessageW(hWndDoomed, kSkinMenuDestroySelf, 0, 0);
+        ::Sleep(200);
+    });
+    EXPECT_FALSE(::IsWindow(hWndDoomed));
+    EXPECT_TRUE(SkinMenuPopups(::GetCurrentThreadId()).empty());
+    EXPECT_EQ(nullptr, ::GetCapture());
+
+    HMENU hMenu = ::CreatePopupMenu();
+    ::AppendMenuW(hMenu, MF_STRING, 500, u"&Gone");
+    SkinMenuTrack(hMenu, 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        SkinMenuWaitPopups(dwThread, 1);
+        ::PostMessageW(s_hWndOwner, kSkinMenuDestroyMenu, reinterpret_cast<WPARAM>(hMenu), 0);
+        ::Sleep(200);
+    });
+    EXPECT_FALSE(::IsMenu(hMenu));
+    EXPECT_TRUE(SkinMenuPopups(::GetCurrentThreadId()).empty());
+    EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(SkinMenus, HostileMenusOpen)
+{
+    // Five thousand items.
+    HMENU hHuge = ::CreatePopupMenu();
+    for (int i = 0; i < 5000; i++)
+    {
+        CString str;
+        str.Format(u"Entry %d", i);
+        ::AppendMenuW(hHuge, MF_STRING, 1000 + i, str);
+    }
+    std::atomic<bool> bShown{false};
+    SkinMenuTrack(hHuge, 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        bShown = SkinMenuWaitPopups(dwThread, 1, 15000).size() == 1;
+        SkinMenuScriptKey(VK_ESCAPE);
+    });
+    ::DestroyMenu(hHuge);
+    EXPECT_TRUE(bShown);
+
+    // A text far longer than any fixed buffer, its mnemonic at the end.
+    HMENU hLong = ::CreatePopupMenu();
+    CString strLong(u'W', 600);
+    strLong += u" &Z";
+    ::AppendMenuW(hLong, MF_STRING, 600, u"&First");
+    ::AppendMenuW(hLong, MF_STRING, 601, strLong);
+    std::atomic<int> nWidth{0};
+    SkinMenuTrack(hLong, 0, CPoint(0, 60), s_hWndOwner, [&](DWORD dwThread) {
+        std::vector<HWND> popups = SkinMenuWaitPopups(dwThread, 1);
+        if (!popups.empty())
+            nWidth = SkinMenuRect(popups[0]).Width();
+        SkinMenuScriptKey('Z');
+    });
+    ::DestroyMenu(hLong);
+    std::vector<SkinMenuRecord> log = SkinMenuTakeLog();
+    std::vector<SkinMenuRecord> commands = SkinMenuOnly(log, WM_COMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ((WPARAM)601, commands[0].wParam);
+    EXPECT_GT(nWidth.load(), 600 * 4);
+
+    // Owner-drawn items whose owner answers neither measuring nor drawing
+    // keep a height the pointer can reach.
+    HMENU hDrawn = ::CreatePopupMenu();
+    ::AppendMenuW(hDrawn, MF_OWNERDRAW, 700, reinterpret_cast<LPCWSTR>(1));
+    ::AppendMenuW(hDrawn, MF_OWNERDRAW, 701, reinterpret_cast<LPCWSTR>(2));
+    ::AppendMenuW(hDrawn, MF_STRING, 702, u"&Text");
+    SkinMenuTrack(hDrawn, 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        std::vector<HWND> popups = SkinMenuWaitPopups(dwThread, 1);
+        if (popups.empty())
+            return;
+        const CRect rc = SkinMenuRect(popups[0]);
+        ScriptMouseMove(CPoint(rc.left + 20, rc.top + 3 + 5), 100);
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 60);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP, 60);
+    });
+    ::DestroyMenu(hDrawn);
+    commands = SkinMenuOnly(SkinMenuTakeLog(), WM_COMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ((WPARAM)700, commands[0].wParam);
+
+    // Nothing to show: no owner, an empty menu.
+    HMENU hEmpty = ::CreatePopupMenu();
+    EXPECT_EQ((UINT_PTR)FALSE, QVTSkinTrackPopupMenu(hEmpty, 0, 10, 10, s_hWndOwner, nullptr));
+    EXPECT_EQ((UINT_PTR)FALSE, QVTSkinTrackPopupMenu(File(), 0, 10, 10, nullptr, nullptr));
+    ::DestroyMenu(hEmpty);
+}
