@@ -139,7 +139,9 @@ void SkinMenuScriptKey(WORD wKey)
 }
 
 // Runs the menu on this thread while the script drives it from another. A
-// script that leaves the menu open is ended by cancelling the owner's mode.
+// script that leaves the menu open is ended by cancelling the owner's mode
+// (and the flag tells).
+std::atomic<bool> g_skinMenuCancelled{false};
 UINT_PTR SkinMenuTrack(HMENU hMenu, UINT nFlags, CPoint pt, HWND hWndOwner, std::function<void(DWORD)> script)
 {
     const DWORD dwThread = ::GetCurrentThreadId();
@@ -149,8 +151,12 @@ UINT_PTR SkinMenuTrack(HMENU hMenu, UINT nFlags, CPoint pt, HWND hWndOwner, std:
         while (!SkinMenuPopups(dwThread).empty() && ::GetTickCount() - dwStart < 2000)
             ::Sleep(20);
         if (!SkinMenuPopups(dwThread).empty() && ::IsWindow(hWndOwner))
+        {
+            g_skinMenuCancelled = true;
             ::PostMessageW(hWndOwner, WM_CANCELMODE, 0, 0);
+        }
     });
+    g_skinMenuCancelled = false;
     const UINT_PTR nResult = QVTSkinTrackPopupMenu(hMenu, nFlags, pt.x, pt.y, hWndOwner, nullptr);
     thread.join();
     PumpMessages(50);
@@ -455,6 +461,7 @@ TEST_F(SkinMenus, QuitPostedDuringTheLoopReachesTheApplicationsLoop)
     EXPECT_EQ(TRUE, nResult);
     EXPECT_TRUE(bQuit);
     EXPECT_EQ((WPARAM)7, msg.wParam);
+    EXPECT_FALSE(g_skinMenuCancelled);
     EXPECT_TRUE(SkinMenuPopups(::GetCurrentThreadId()).empty());
 }
 
@@ -466,6 +473,7 @@ TEST_F(SkinMenus, OwnerOrMenuDestroyedDuringTheLoopEndsItCleanly)
         ::PostMessageW(hWndDoomed, kSkinMenuDestroySelf, 0, 0);
         ::Sleep(200);
     });
+    EXPECT_FALSE(g_skinMenuCancelled);
     EXPECT_FALSE(::IsWindow(hWndDoomed));
     EXPECT_TRUE(SkinMenuPopups(::GetCurrentThreadId()).empty());
     EXPECT_EQ(nullptr, ::GetCapture());
@@ -477,6 +485,7 @@ TEST_F(SkinMenus, OwnerOrMenuDestroyedDuringTheLoopEndsItCleanly)
         ::PostMessageW(s_hWndOwner, kSkinMenuDestroyMenu, reinterpret_cast<WPARAM>(hMenu), 0);
         ::Sleep(200);
     });
+    EXPECT_FALSE(g_skinMenuCancelled);
     EXPECT_FALSE(::IsMenu(hMenu));
     EXPECT_TRUE(SkinMenuPopups(::GetCurrentThreadId()).empty());
     EXPECT_EQ(nullptr, ::GetCapture());
