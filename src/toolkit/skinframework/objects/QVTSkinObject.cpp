@@ -386,9 +386,9 @@ void CQVTSkinObjectClassMap::RemoveAll()
 
 void CQVTSkinObjectClassMap::AddStandardClasses()
 {
-    // Waits for: Skin II (CQVTSkinObjectFrame) and Skin III (the per-class
-    // skin objects): until their classes exist these window classes are
-    // known but make no object, so their windows run unskinned.
+    // Waits for: Skin III (the per-class skin objects): until their classes
+    // exist these window classes are known but make no object, so their
+    // windows run unskinned.
     static const LPCTSTR kClasses[] = {
         u"Button",
         u"ComboBox",
