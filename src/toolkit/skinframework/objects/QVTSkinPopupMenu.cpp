@@ -1836,14 +1836,12 @@ void SKINMENUTRACKER::FinishLoop()
     {
         if (pTop->IsMenuBar())
         {
-            if (!m_bOwnerGone)
-            {
-                CQVTSkinPopupMenu* pChild = pTop->m_pChildLevel;
-                pTop->m_pChildLevel = nullptr;
-                DestroyLevel(pChild);
-                pTop->m_nSelected = -1;
-                pTop->RedrawItem(-1);
-            }
+            // The frame holds its bar for the loop, even when the window went.
+            CQVTSkinPopupMenu* pChild = pTop->m_pChildLevel;
+            pTop->m_pChildLevel = nullptr;
+            DestroyLevel(pChild);
+            pTop->m_nSelected = -1;
+            pTop->RedrawItem(-1);
         }
         else
             DestroyLevel(pTop);
@@ -1974,8 +1972,7 @@ BOOL SKINMENUTRACKER::TrackMenuBar(CQVTSkinPopupMenu* pMenuBar, CPoint pt)
         RunLoop();
     }
     FinishLoop();
-    if (!m_bOwnerGone)
-        pMenuBar->m_pTracker = nullptr;
+    pMenuBar->m_pTracker = nullptr;
     DeliverCommand();
     return TRUE;
 }
@@ -1996,8 +1993,7 @@ BOOL SKINMENUTRACKER::TrackMenuBarKey(CQVTSkinPopupMenu* pMenuBar, UINT nChar)
     if (pMenuBar->m_nSelected >= 0 && !m_bEnding && IsOwnerAlive())
         RunLoop();
     FinishLoop();
-    if (!m_bOwnerGone)
-        pMenuBar->m_pTracker = nullptr;
+    pMenuBar->m_pTracker = nullptr;
     DeliverCommand();
     return TRUE;
 }
