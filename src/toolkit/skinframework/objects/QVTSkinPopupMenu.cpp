@@ -1956,9 +1956,15 @@ UINT_PTR SKINMENUTRACKER::DeliverCommand()
 
 BOOL SKINMENUTRACKER::TrackMenuBar(CQVTSkinPopupMenu* pMenuBar, CPoint pt)
 {
-    if (pMenuBar == nullptr || !BeginLoop(pMenuBar->m_hWndOwner))
+    if (pMenuBar == nullptr)
         return FALSE;
-    m_pMenuBar = m_pTopLevel = m_pFocusLevel = pMenuBar;
+    m_pMenuBar = pMenuBar;
+    if (!BeginLoop(pMenuBar->m_hWndOwner))
+    {
+        FinishLoop();
+        return FALSE;
+    }
+    m_pTopLevel = m_pFocusLevel = pMenuBar;
     pMenuBar->m_pTracker = this;
     if (!m_bNoNotify)
         ::SendMessageW(m_hWndOwner, WM_INITMENU, reinterpret_cast<WPARAM>(pMenuBar->m_hMenu), 0);
@@ -1979,9 +1985,15 @@ BOOL SKINMENUTRACKER::TrackMenuBar(CQVTSkinPopupMenu* pMenuBar, CPoint pt)
 
 BOOL SKINMENUTRACKER::TrackMenuBarKey(CQVTSkinPopupMenu* pMenuBar, UINT nChar)
 {
-    if (pMenuBar == nullptr || !BeginLoop(pMenuBar->m_hWndOwner))
+    if (pMenuBar == nullptr)
         return FALSE;
-    m_pMenuBar = m_pTopLevel = m_pFocusLevel = pMenuBar;
+    m_pMenuBar = pMenuBar;
+    if (!BeginLoop(pMenuBar->m_hWndOwner))
+    {
+        FinishLoop();
+        return FALSE;
+    }
+    m_pTopLevel = m_pFocusLevel = pMenuBar;
     pMenuBar->m_pTracker = this;
     m_bKeyboard = TRUE;
     if (!m_bNoNotify)

@@ -11,6 +11,7 @@
 #include "toolkit/foundation/stream/QVTSoundPlayer.h"
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
+#include "toolkit/skinframework/objects/QVTSkinObjectApplicationFrame.h"
 #include "toolkit/skinframework/objects/QVTSkinPopupMenu.h"
 
 namespace {
@@ -554,4 +555,227 @@ TEST_F(SkinMenus, HostileMenusOpen)
     EXPECT_EQ((UINT_PTR)FALSE, QVTSkinTrackPopupMenu(hEmpty, 0, 10, 10, s_hWndOwner, nullptr));
     EXPECT_EQ((UINT_PTR)FALSE, QVTSkinTrackPopupMenu(File(), 0, 10, 10, nullptr, nullptr));
     ::DestroyMenu(hEmpty);
+}
+
+namespace {
+WNDPROC g_skinMenuFrameNext = nullptr;
+
+// Records what the frame window hears above the skin object's procedure.
+LRESULT CALLBACK SkinMenuFrameLogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (SkinMenuIsLogged(message))
+    {
+        std::lock_guard<std::mutex> lock(g_skinMenuLogLock);
+        g_skinMenuLog.push_back({hWnd, message, wParam, lParam});
+    }
+    if (message == kSkinMenuDestroySelf)
+    {
+        ::DestroyWindow(hWnd);
+        return 0;
+    }
+    return ::CallWindowProcW(g_skinMenuFrameNext, hWnd, message, wParam, lParam);
+}
+
+// A top-level window with the main menu as its menu bar: an unmapped class
+// of user32's own procedure (found by name: the plain name is our import
+// thunk), so the manager gives it the application frame and handles its
+// messages in its procedure; a recorder sits above.
+HWND SkinMenuCreateFrame(const CRect& rc, HMENU hMenu)
+{
+    static ATOM atom = 0;
+    if (atom == 0)
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc =
+            reinterpret_cast<WNDPROC>(::GetProcAddress(::GetModuleHandleW(u"user32.dll"), "DefWindowProcW"));
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = u"SkinMenuTestFrame";
+        atom = ::RegisterClassW(&wc);
+    }
+    HWND hWnd = ::CreateWindowExW(
+        WS_EX_TOPMOST, u"SkinMenuTestFrame", u"Frame", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+        rc.left, rc.top, rc.Width(), rc.Height(), nullptr, hMenu, ::GetModuleHandleW(nullptr), nullptr);
+    if (hWnd != nullptr)
+        g_skinMenuFrameNext = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SkinMenuFrameLogProc)));
+    return hWnd;
+}
+
+CQVTSkinObjectApplicationFrame* SkinMenuFrameOf(HWND hWnd)
+{
+    CQVTSkinObject* pObject = QVTSkinManager()->Lookup(hWnd);
+    return pObject != nullptr && pObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectApplicationFrame))
+               ? static_cast<CQVTSkinObjectApplicationFrame*>(pObject)
+               : nullptr;
+}
+
+// The screen rectangle of a menu-bar item.
+CRect SkinMenuBarItemRect(HWND hWnd, int nIndex)
+{
+    CQVTSkinObjectApplicationFrame* pFrame = SkinMenuFrameOf(hWnd);
+    return pFrame != nullptr ? pFrame->GetMenuBar()->GetItemScreenRect(nIndex) : CRect(0, 0, 0, 0);
+}
+
+int SkinMenuCountColour(const CRect& rcScreen, COLORREF clr)
+{
+    HDC hScreen = ::GetDC(nullptr);
+    int nCount = 0;
+    for (int y = rcScreen.top; y < rcScreen.bottom; y++)
+        for (int x = rcScreen.left; x < rcScreen.right; x++)
+            nCount += ::GetPixel(hScreen, x, y) == clr;
+    ::ReleaseDC(nullptr, hScreen);
+    return nCount;
+}
+
+class SkinMenuBar : public SkinMenus
+{
+protected:
+    void SetUp() override
+    {
+        m_hMenu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_SKINMENU_MAIN));
+        m_hWnd = SkinMenuCreateFrame(CRect(300, 420, 700, 640), m_hMenu);
+        ASSERT_NE(nullptr, m_hWnd);
+        ::SetForegroundWindow(m_hWnd);
+        ::SetFocus(m_hWnd);
+        PumpMessages(100);
+        SkinMenuTakeLog();
+    }
+    void TearDown() override
+    {
+        if (::IsWindow(m_hWnd))
+            ::DestroyWindow(m_hWnd);
+        PumpMessages(20);
+    }
+    HMENU m_hMenu = nullptr;
+    HWND m_hWnd = nullptr;
+};
+}  // namespace
+
+TEST_F(SkinMenuBar, BarTakesItsRowsInTheSkinsColoursAndIsHotUnderThePointer)
+{
+    CQVTSkinObjectApplicationFrame* pFrame = SkinMenuFrameOf(m_hWnd);
+    ASSERT_NE(nullptr, pFrame);
+    const CRect rcBar = pFrame->GetMenuBarRect();
+    ASSERT_FALSE(rcBar.IsRectEmpty());
+    EXPECT_EQ(::GetSystemMetrics(SM_CYMENU) + 1, rcBar.Height());
+    CRect rcWindow;
+    ::GetWindowRect(m_hWnd, rcWindow);
+    CPoint ptClient(0, 0);
+    ::ClientToScreen(m_hWnd, &ptClient);
+    EXPECT_EQ(rcWindow.top + rcBar.bottom, ptClient.y);
+
+    CQVTSkinManagerMetrics* pMetrics = QVTSkinManager()->GetSchema()->GetMetrics();
+    CRect rcScreenBar = rcBar;
+    rcScreenBar.OffsetRect(rcWindow.TopLeft());
+    const CRect rcEdit = SkinMenuBarItemRect(m_hWnd, 1);
+    EXPECT_EQ(0, SkinMenuCountColour(rcEdit, pMetrics->GetColor(COLOR_HIGHLIGHT)));
+    EXPECT_GT(SkinMenuCountColour(rcScreenBar, pMetrics->GetColor(COLOR_BTNFACE)), rcScreenBar.Width() * 4);
+    // The last row of the bar is the window colour.
+    EXPECT_GT(SkinMenuCountColour(
+                  CRect(rcScreenBar.left, rcScreenBar.bottom - 1, rcScreenBar.right, rcScreenBar.bottom),
+                  pMetrics->GetColor(COLOR_WINDOW)),
+              rcScreenBar.Width() / 2);
+
+    MouseMoveTo(rcEdit.CenterPoint());
+    PumpMessages(200);
+    EXPECT_GT(SkinMenuCountColour(rcEdit, pMetrics->GetColor(COLOR_HIGHLIGHT)), rcEdit.Width() * 4);
+    MouseMoveTo(CPoint(rcWindow.left + 40, rcWindow.bottom - 20));
+    PumpMessages(300);
+    EXPECT_EQ(0, SkinMenuCountColour(rcEdit, pMetrics->GetColor(COLOR_HIGHLIGHT)));
+
+    // A menu taken away leaves no bar.
+    ::SetMenu(m_hWnd, nullptr);
+    pFrame->OnMenuChanged();
+    PumpMessages(50);
+    EXPECT_TRUE(pFrame->GetMenuBarRect().IsRectEmpty());
+    ::DestroyMenu(m_hMenu);
+}
+
+TEST_F(SkinMenuBar, AltLetterArrowsEnterAndEscapeDriveTheBar)
+{
+    std::atomic<int> nAfterAltF{0}, nAfterRight{0}, nAfterEscape{-1};
+    const DWORD dwThread = ::GetCurrentThreadId();
+    EXPECT_TRUE(RunInputScript([&] {
+        SendKey(VK_MENU, false);
+        ::Sleep(30);
+        SkinMenuScriptKey('F');
+        SendKey(VK_MENU, true);
+        nAfterAltF = (int)SkinMenuWaitPopups(dwThread, 1).size();
+        SkinMenuScriptKey(VK_RIGHT);  // to the Edit menu, opened
+        ::Sleep(200);
+        nAfterRight = (int)SkinMenuPopups(dwThread).size();
+        SkinMenuScriptKey(VK_ESCAPE);  // its popup closes, the bar stays
+        nAfterEscape = (int)SkinMenuWaitPopups(dwThread, 0).size();
+        SkinMenuScriptKey(VK_LEFT);  // back to File, nothing open
+        SkinMenuScriptKey(VK_DOWN);  // opens it, first item selected
+        SkinMenuWaitPopups(dwThread, 1);
+        SkinMenuScriptKey(VK_DOWN);
+        SkinMenuScriptKey(VK_RETURN);
+        SkinMenuWaitPopups(dwThread, 0);
+    }));
+    PumpMessages(100);
+    EXPECT_EQ(1, nAfterAltF.load());
+    EXPECT_EQ(1, nAfterRight.load());
+    EXPECT_EQ(0, nAfterEscape.load());
+    std::vector<SkinMenuRecord> log = SkinMenuTakeLog();
+    std::vector<SkinMenuRecord> inits = SkinMenuOnly(log, WM_INITMENU);
+    ASSERT_EQ(1u, inits.size());
+    EXPECT_EQ((WPARAM)m_hMenu, inits[0].wParam);
+    std::vector<SkinMenuRecord> enters = SkinMenuOnly(log, WM_ENTERMENULOOP);
+    ASSERT_EQ(1u, enters.size());
+    EXPECT_EQ((WPARAM)FALSE, enters[0].wParam);
+    std::vector<SkinMenuRecord> commands = SkinMenuOnly(log, WM_COMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ((WPARAM)ID_SKINMENU_SAVE, commands[0].wParam);
+    EXPECT_TRUE(SkinMenuPopups(dwThread).empty());
+    EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(SkinMenuBar, ClicksOpenTheBarsMenuAndChooseAnItem)
+{
+    const CRect rcEdit = SkinMenuBarItemRect(m_hWnd, 1);
+    const DWORD dwThread = ::GetCurrentThreadId();
+    std::atomic<int> nOpen{0};
+    EXPECT_TRUE(RunInputScript([&] {
+        ScriptMouseMove(rcEdit.CenterPoint(), 60);
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 60);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP, 60);
+        std::vector<HWND> popups = SkinMenuWaitPopups(dwThread, 1);
+        nOpen = (int)popups.size();
+        if (popups.empty())
+            return;
+        const CRect rc = SkinMenuRect(popups[0]);
+        ScriptMouseMove(CPoint(rc.left + 20, rc.top + 3 + 6), 100);
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 60);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP, 60);
+        SkinMenuWaitPopups(dwThread, 0);
+    }));
+    PumpMessages(100);
+    EXPECT_EQ(1, nOpen.load());
+    std::vector<SkinMenuRecord> commands = SkinMenuOnly(SkinMenuTakeLog(), WM_COMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ((WPARAM)ID_SKINMENU_UNDO, commands[0].wParam);
+}
+
+TEST_F(SkinMenuBar, WindowDestroyedDuringTheBarsLoopEndsItCleanly)
+{
+    const DWORD dwThread = ::GetCurrentThreadId();
+    HWND hWnd = m_hWnd;
+    std::atomic<int> nOpen{0};
+    EXPECT_TRUE(RunInputScript([&] {
+        SendKey(VK_MENU, false);
+        ::Sleep(30);
+        SkinMenuScriptKey('F');
+        SendKey(VK_MENU, true);
+        nOpen = (int)SkinMenuWaitPopups(dwThread, 1).size();
+        ::PostMessageW(hWnd, kSkinMenuDestroySelf, 0, 0);
+        SkinMenuWaitPopups(dwThread, 0);
+    }));
+    PumpMessages(100);
+    EXPECT_EQ(1, nOpen.load());
+    EXPECT_FALSE(::IsWindow(hWnd));
+    EXPECT_EQ(nullptr, QVTSkinManager()->Lookup(hWnd));
+    EXPECT_TRUE(SkinMenuPopups(dwThread).empty());
+    EXPECT_EQ(nullptr, ::GetCapture());
 }
