@@ -1,6 +1,8 @@
 // Skinned popup menus as a user meets them: real popups of their own class,
 // driven by real keys and pointer moves from a second thread while the
 // menu loop runs on this one; what the owner window hears is recorded.
+#include <malloc.h>
+
 #include <atomic>
 #include <mutex>
 
@@ -188,6 +190,9 @@ class SkinMenus : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
+        // Freed blocks are overwritten, so that what the loop touches after a
+        // window took its objects away shows.
+        mallopt(M_PERTURB, 0x5A);
         ASSERT_TRUE(QVTSkinManager()->LoadSkin(SkinModulePath(), u"NormalBlue.ini"));
         s_hWndOwner = SkinMenuCreateOwner(CRect(40, 40, 340, 240));
         s_hWndTarget = SkinMenuCreateOwner(CRect(900, 40, 1100, 240));
