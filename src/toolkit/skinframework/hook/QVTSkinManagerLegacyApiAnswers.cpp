@@ -10,6 +10,8 @@
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
 #include "toolkit/skinframework/objects/QVTSkinObject.h"
+#include "toolkit/skinframework/objects/QVTSkinObjectFrame.h"
+#include "toolkit/skinframework/objects/QVTSkinPopupMenu.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerClass.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchemaProperty.h"
@@ -587,28 +589,46 @@ BOOL WINAPI SkinAnswerDrawMenuBar(HWND hWnd)
 {
     typedef BOOL(WINAPI * PFN)(HWND);
     PFN pfnSaved = SkinAnswerSaved<PFN>(kDrawMenuBar);
-    // Waits for: CQVTSkinObjectApplicationFrame (Skin III): with frames
-    // applied and a skin object, its menu bar is refreshed
-    // (RefreshMenuBar, which runs OnMenuChanged) and its answer returned;
-    // until windows with menus are skinned the system draws the bar.
-    return pfnSaved != nullptr && pfnSaved(hWnd);
+    CQVTSkinObject* pObject = nullptr;
+    SkinAnswerGuard([&]() -> BOOL { return (pObject = SkinAnswerObject(kDrawMenuBar, hWnd)) != nullptr; });
+    if (pObject != nullptr && !pObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)))
+    {
+        pObject->InternalRelease();
+        pObject = nullptr;
+    }
+    if (pObject == nullptr)
+        return pfnSaved != nullptr && pfnSaved(hWnd);
+    BOOL bResult = FALSE;
+    SkinAnswerGuard([&]() -> BOOL {
+        bResult = static_cast<CQVTSkinObjectFrame*>(pObject)->RefreshMenuBar();
+        return TRUE;
+    });
+    pObject->InternalRelease();
+    return bResult;
 }
 
-// Waits for: the skinned popup menus (Skin III, with
-// CQVTSkinObjectApplicationFrame): with a skin loaded and apply option 0x8
-// they track the menu (menu, flags, position, owner, and the Ex forms'
-// exclusion rectangle); meanwhile the system's menus are tracked.
+// With a skin and the menus applied, the skinned popup tracks the menu.
+BOOL SkinAnswerSkinsMenus(int nId)
+{
+    return SkinAnswerGuard([&]() -> BOOL { return SkinAnswerManager(nId) != nullptr; });
+}
+
 BOOL WINAPI SkinAnswerTrackPopupMenu(HMENU hMenu, UINT nFlags, int x, int y, int nReserved, HWND hWnd,
                                      const RECT* pRect)
 {
     typedef BOOL(WINAPI * PFN)(HMENU, UINT, int, int, int, HWND, const RECT*);
     PFN pfnSaved = SkinAnswerSaved<PFN>(kTrackPopupMenu);
+    if (SkinAnswerSkinsMenus(kTrackPopupMenu))
+        return (BOOL)QVTSkinTrackPopupMenu(hMenu, nFlags, x, y, hWnd, nullptr);
     return pfnSaved != nullptr ? pfnSaved(hMenu, nFlags, x, y, nReserved, hWnd, pRect) : FALSE;
 }
 BOOL WINAPI SkinAnswerTrackPopupMenuEx(HMENU hMenu, UINT nFlags, int x, int y, HWND hWnd, LPTPMPARAMS pParams)
 {
     typedef BOOL(WINAPI * PFN)(HMENU, UINT, int, int, HWND, LPTPMPARAMS);
     PFN pfnSaved = SkinAnswerSaved<PFN>(kTrackPopupMenuEx);
+    if (SkinAnswerSkinsMenus(kTrackPopupMenuEx))
+        return (BOOL)QVTSkinTrackPopupMenu(hMenu, nFlags, x, y, hWnd,
+                                           pParams != nullptr ? &pParams->rcExclude : nullptr);
     return pfnSaved != nullptr ? pfnSaved(hMenu, nFlags, x, y, hWnd, pParams) : FALSE;
 }
 BOOL WINAPI SkinAnswerNtUserTrackPopupMenuEx(HMENU hMenu, UINT nFlags, int x, int y, HWND hWnd,
@@ -616,6 +636,9 @@ BOOL WINAPI SkinAnswerNtUserTrackPopupMenuEx(HMENU hMenu, UINT nFlags, int x, in
 {
     typedef BOOL(WINAPI * PFN)(HMENU, UINT, int, int, HWND, LPTPMPARAMS);
     PFN pfnSaved = SkinAnswerSaved<PFN>(kNtUserTrackPopupMenuEx);
+    if (SkinAnswerSkinsMenus(kNtUserTrackPopupMenuEx))
+        return (BOOL)QVTSkinTrackPopupMenu(hMenu, nFlags, x, y, hWnd,
+                                           pParams != nullptr ? &pParams->rcExclude : nullptr);
     return pfnSaved != nullptr ? pfnSaved(hMenu, nFlags, x, y, hWnd, pParams) : FALSE;
 }
 
@@ -623,9 +646,9 @@ BOOL WINAPI SkinAnswerGetMenuItemRect(HWND hWnd, HMENU hMenu, UINT nItem, LPRECT
 {
     typedef BOOL(WINAPI * PFN)(HWND, HMENU, UINT, LPRECT);
     PFN pfnSaved = SkinAnswerSaved<PFN>(kGetMenuItemRect);
-    // Waits for: the skinned popup menus (Skin III): with a skin loaded and
-    // apply option 0x8 their items have no system rectangle (FALSE); while
-    // the menus are the system's, the system answers.
+    // The skinned menus' items have no system rectangle.
+    if (SkinAnswerSkinsMenus(kGetMenuItemRect))
+        return FALSE;
     return pfnSaved != nullptr && pfnSaved(hWnd, hMenu, nItem, pRect);
 }
 

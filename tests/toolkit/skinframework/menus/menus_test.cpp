@@ -497,6 +497,67 @@ TEST_F(SkinMenus, OwnerOrMenuDestroyedDuringTheLoopEndsItCleanly)
     EXPECT_EQ(nullptr, ::GetCapture());
 }
 
+namespace {
+BOOL CALLBACK SkinMenuCollectSystemPopup(HWND hWnd, LPARAM lParam)
+{
+    WCHAR szClass[64] = {};
+    ::GetClassNameW(hWnd, szClass, 64);
+    if (::lstrcmpW(szClass, u"#32768") == 0 && ::IsWindowVisible(hWnd))
+        ++*reinterpret_cast<int*>(lParam);
+    return TRUE;
+}
+
+BOOL WINAPI SkinMenuProgramTrack(HMENU hMenu, UINT nFlags, int x, int y, HWND hWnd)
+{
+    return ::TrackPopupMenu(hMenu, nFlags, x, y, 0, hWnd, nullptr);
+}
+
+int SkinMenuSystemPopups(DWORD dwThread)
+{
+    int nCount = 0;
+    ::EnumThreadWindows(dwThread, SkinMenuCollectSystemPopup, reinterpret_cast<LPARAM>(&nCount));
+    return nCount;
+}
+}  // namespace
+
+TEST_F(SkinMenus, TrackPopupMenuOfTheProgramAndOfAModuleIsSkinnedWhileMenusAreApplied)
+{
+    HMODULE hModule = ::LoadLibraryW(u"skinmenutest.dll");
+    ASSERT_NE(nullptr, hModule);
+    typedef BOOL(WINAPI * PFNTRACK)(HMENU, UINT, int, int, HWND);
+    PFNTRACK pfnModule = reinterpret_cast<PFNTRACK>(::GetProcAddress(hModule, "SkinMenuTestTrack"));
+    ASSERT_NE(nullptr, pfnModule);
+    // The program's import and the module's.
+    const std::vector<PFNTRACK> callers = {SkinMenuProgramTrack, pfnModule};
+    const DWORD dwThread = ::GetCurrentThreadId();
+    for (UINT nOptions : {(UINT)qvtSkinApplyAll, 7u})
+    {
+        QVTSkinManager()->SetApplyOptions(nOptions);
+        for (PFNTRACK pfnTrack : callers)
+        {
+            SCOPED_TRACE(nOptions);
+            std::atomic<int> nSkinned{-1}, nSystem{-1};
+            WinThread script([&] {
+                const DWORD dwStart = ::GetTickCount();
+                while (SkinMenuPopups(dwThread).empty() && SkinMenuSystemPopups(dwThread) == 0 &&
+                       ::GetTickCount() - dwStart < 5000)
+                    ::Sleep(20);
+                nSkinned = (int)SkinMenuPopups(dwThread).size();
+                nSystem = SkinMenuSystemPopups(dwThread);
+                SkinMenuScriptKey(VK_ESCAPE);
+                SkinMenuScriptKey(VK_ESCAPE);
+            });
+            pfnTrack(File(), 0, 60, 60, s_hWndOwner);
+            script.join();
+            PumpMessages(50);
+            EXPECT_EQ(nOptions == qvtSkinApplyAll ? 1 : 0, nSkinned.load());
+            EXPECT_EQ(nOptions == qvtSkinApplyAll ? 0 : 1, nSystem.load());
+        }
+    }
+    QVTSkinManager()->SetApplyOptions(qvtSkinApplyAll);
+    SkinMenuTakeLog();
+}
+
 TEST_F(SkinMenus, HostileMenusOpen)
 {
     // Five thousand items.
