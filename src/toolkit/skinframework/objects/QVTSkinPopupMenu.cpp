@@ -1052,10 +1052,7 @@ SKINMENUTRACKER::SKINMENUTRACKER()
         m_nShowDelay = nDelay;
 }
 
-SKINMENUTRACKER::~SKINMENUTRACKER()
-{
-    delete m_pSystemLevel;
-}
+SKINMENUTRACKER::~SKINMENUTRACKER() = default;
 
 SKINMENUTRACKER* SKINMENUTRACKER::GetThreadTracker()
 {
@@ -1368,12 +1365,67 @@ void SKINMENUTRACKER::MoveInMenuBar(int nDirection)
     if (pBar == nullptr || m_pTopLevel != pBar)
         return;
     const BOOL bOpen = pBar->m_pChildLevel != nullptr;
+    const BOOL bFromSystemMenu = bOpen && pBar->m_pChildLevel->m_bSystemMenu;
+    // Left of the first item lies the window's system menu.
+    if (nDirection < 0 && !bFromSystemMenu && pBar->m_nSelected >= 0 &&
+        pBar->m_nSelected == NextSelectable(pBar, -1, 1) &&
+        (::GetWindowLongW(m_hWndOwner, GWL_STYLE) & WS_SYSMENU))
+    {
+        OpenSystemMenu();
+        return;
+    }
     CloseSubmenu(pBar);
-    const int nIndex = NextSelectable(pBar, pBar->m_nSelected, nDirection);
+    const int nIndex =
+        NextSelectable(pBar, bFromSystemMenu && nDirection > 0 ? -1 : pBar->m_nSelected, nDirection);
     SelectItem(pBar, nIndex);
     m_pFocusLevel = pBar;
     if (bOpen)
         OpenSubmenu(pBar);
+}
+
+void SKINMENUTRACKER::OpenSystemMenu()
+{
+    CQVTSkinPopupMenu* pBar = m_pMenuBar;
+    if (pBar == nullptr || m_pTopLevel != pBar || !IsOwnerAlive())
+        return;
+    HMENU hMenu = ::GetSystemMenu(m_hWndOwner, FALSE);
+    if (hMenu == nullptr || ::GetMenuItemCount(hMenu) <= 0)
+        return;
+    CloseSubmenu(pBar);
+    SelectItem(pBar, -1);
+    auto* pLevel = new CQVTSkinPopupMenu(this, hMenu, FALSE);
+    pLevel->m_hWndOwner = m_hWndOwner;
+    pLevel->m_bSystemMenu = TRUE;
+    pLevel->m_pParentLevel = pBar;
+    SendInitMenuPopup(pLevel);
+    if (!IsOwnerAlive() || m_bEnding || !pLevel->CreatePopupWindow(m_hWndOwner))
+    {
+        delete pLevel;
+        return;
+    }
+    pBar->m_pChildLevel = pLevel;
+    // Under the window's top-left corner, where the system's icon sits.
+    CRect rcWindow;
+    ::GetWindowRect(m_hWndOwner, rcWindow);
+    CPoint pt(rcWindow.left, rcWindow.top);
+    if (!pBar->m_items.empty())
+        pt = pBar->GetItemScreenRect(0).TopLeft();
+    const CRect rcWork = SkinMenuWorkArea(pt);
+    const CSize sz = pLevel->MeasurePopup(rcWork.Height());
+    CRect rc(pt, sz);
+    if (rc.right > rcWork.right)
+        rc.OffsetRect(rcWork.right - rc.right, 0);
+    if (rc.bottom > rcWork.bottom)
+        rc.OffsetRect(0, rcWork.bottom - rc.bottom);
+    rc.OffsetRect(std::max(0L, (long)(rcWork.left - rc.left)), std::max(0L, (long)(rcWork.top - rc.top)));
+    ::SetWindowPos(pLevel->m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.Width(), rc.Height(),
+                   SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    if (m_bKeyboard)
+        pLevel->m_nSelected = NextSelectable(pLevel, -1, 1);
+    ShowPopup(pLevel);
+    m_pFocusLevel = pLevel;
+    if (pLevel->m_nSelected >= 0)
+        SendMenuSelect(pLevel, pLevel->m_nSelected);
 }
 
 void SKINMENUTRACKER::OnKey(CQVTSkinPopupMenu* pLevel, UINT nKey)
@@ -1452,7 +1504,10 @@ void SKINMENUTRACKER::OnChar(CQVTSkinPopupMenu* pLevel, UINT nChar)
     if (matches.empty())
     {
         if (pLevel->IsMenuBar() && nChar == u' ')
-            return;  // Waits for: the application frame's system menu from the menu bar.
+        {
+            OpenSystemMenu();
+            return;
+        }
         if (m_bNoNotify || !IsOwnerAlive())
             return;
         UINT nFlags = pLevel->IsMenuBar() ? 0 : MF_POPUP;
@@ -2000,9 +2055,11 @@ BOOL SKINMENUTRACKER::TrackMenuBarKey(CQVTSkinPopupMenu* pMenuBar, UINT nChar)
         ::SendMessageW(m_hWndOwner, WM_INITMENU, reinterpret_cast<WPARAM>(pMenuBar->m_hMenu), 0);
     if (nChar == 0)
         SelectItem(pMenuBar, NextSelectable(pMenuBar, -1, 1));
-    else if (nChar != u' ')
+    else if (nChar == u' ')
+        OpenSystemMenu();
+    else
         OnChar(pMenuBar, nChar);
-    if (pMenuBar->m_nSelected >= 0 && !m_bEnding && IsOwnerAlive())
+    if ((pMenuBar->m_nSelected >= 0 || pMenuBar->m_pChildLevel != nullptr) && !m_bEnding && IsOwnerAlive())
         RunLoop();
     FinishLoop();
     pMenuBar->m_pTracker = nullptr;

@@ -172,6 +172,8 @@ struct SKINMENUTRACKER
     void ExecuteItem(CQVTSkinPopupMenu* pLevel, int nIndex);
     void OnKey(CQVTSkinPopupMenu* pLevel, UINT nKey);
     void OnChar(CQVTSkinPopupMenu* pLevel, UINT nChar);
+    // The window's system menu, opened from its menu bar.
+    void OpenSystemMenu();
 
     // The tracker running on this thread, or null.
     static SKINMENUTRACKER* AFX_CDECL GetThreadTracker();
@@ -196,8 +198,6 @@ struct SKINMENUTRACKER
     BOOL m_bSkipFirstUp = FALSE;  // the opening click of a top popup
     BOOL m_bSystemMenu = FALSE;
     CQVTSkinPopupMenu* m_pMenuBar = nullptr;  // the frame's, not owned
-    // The system menu level opened over a menu bar (owned).
-    CQVTSkinPopupMenu* m_pSystemLevel = nullptr;
 
 private:
     BOOL BeginLoop(HWND hWndOwner);

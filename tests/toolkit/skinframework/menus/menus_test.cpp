@@ -845,3 +845,58 @@ TEST_F(SkinMenuBar, WindowDestroyedDuringTheBarsLoopEndsItCleanly)
     EXPECT_TRUE(SkinMenuPopups(dwThread).empty());
     EXPECT_EQ(nullptr, ::GetCapture());
 }
+
+TEST_F(SkinMenuBar, SystemMenuOpensSkinnedFromAltSpaceLeftOfTheFirstItemAndTheCaption)
+{
+    HMENU hSystem = ::GetSystemMenu(m_hWnd, FALSE);
+    ASSERT_NE(nullptr, hSystem);
+    CRect rcWindow;
+    ::GetWindowRect(m_hWnd, rcWindow);
+    const CPoint ptCaption(rcWindow.CenterPoint().x, rcWindow.top + ::GetSystemMetrics(SM_CYFRAME) + 6);
+    const DWORD dwThread = ::GetCurrentThreadId();
+    std::atomic<int> nAltSpace{0}, nLeft{0}, nCaption{0};
+    EXPECT_TRUE(RunInputScript([&] {
+        SendKey(VK_MENU, false);
+        ::Sleep(30);
+        SkinMenuScriptKey(VK_SPACE);
+        SendKey(VK_MENU, true);
+        nAltSpace = (int)SkinMenuWaitPopups(dwThread, 1).size();
+        SkinMenuScriptKey(VK_ESCAPE);
+        SkinMenuScriptKey(VK_ESCAPE);
+        SkinMenuWaitPopups(dwThread, 0);
+
+        SendKey(VK_MENU, false);
+        ::Sleep(30);
+        SkinMenuScriptKey('F');
+        SendKey(VK_MENU, true);
+        SkinMenuWaitPopups(dwThread, 1);
+        SkinMenuScriptKey(VK_LEFT);
+        ::Sleep(200);
+        nLeft = (int)SkinMenuPopups(dwThread).size();
+        SkinMenuScriptKey(VK_ESCAPE);
+        SkinMenuScriptKey(VK_ESCAPE);
+        SkinMenuWaitPopups(dwThread, 0);
+
+        ScriptMouseMove(ptCaption, 60);
+        ScriptMouseButton(MOUSEEVENTF_RIGHTDOWN, 60);
+        ScriptMouseButton(MOUSEEVENTF_RIGHTUP, 60);
+        nCaption = (int)SkinMenuWaitPopups(dwThread, 1).size();
+        SkinMenuScriptKey(VK_ESCAPE);
+        SkinMenuWaitPopups(dwThread, 0);
+    }));
+    PumpMessages(100);
+    EXPECT_EQ(1, nAltSpace.load());
+    EXPECT_EQ(1, nLeft.load());
+    EXPECT_EQ(1, nCaption.load());
+    std::vector<SkinMenuRecord> log = SkinMenuTakeLog();
+    int nSystemOpened = 0, nSystemSelections = 0;
+    for (const SkinMenuRecord& record : SkinMenuOnly(log, WM_INITMENUPOPUP))
+        if (record.wParam == (WPARAM)hSystem && HIWORD(record.lParam) == 1)
+            nSystemOpened++;
+    for (const SkinMenuRecord& record : SkinMenuOnly(log, WM_MENUSELECT))
+        if (record.lParam == (LPARAM)hSystem && (HIWORD(record.wParam) & MF_SYSMENU))
+            nSystemSelections++;
+    EXPECT_EQ(3, nSystemOpened);
+    EXPECT_GE(nSystemSelections, 2);
+    EXPECT_TRUE(SkinMenuOnly(log, WM_COMMAND).empty());
+}
