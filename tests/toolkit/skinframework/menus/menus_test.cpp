@@ -363,32 +363,45 @@ TEST_F(SkinMenus, ClickOutsideEndsTheMenuAndStillReachesTheWindowUnderThePointer
     EXPECT_EQ(MAKELPARAM(ptClient.x, ptClient.y), clicks[0].lParam);
 }
 
-TEST_F(SkinMenus, PopupPaintsTheSkinsSelectionAndAClickOnAnItemExecutesIt)
+TEST_F(SkinMenus, PopupPaintsTheSkinsPartsAndAClickOnAnItemExecutesIt)
 {
-    const COLORREF clrHighlight = QVTSkinManager()->GetSchema()->GetMetrics()->GetColor(COLOR_HIGHLIGHT);
-    std::atomic<int> nHighlight{0};
-    std::atomic<bool> bClassic{false};
+    // What the skin's parts draw: the selected item and the gutter.
+    CQVTSkinManagerClass* pMenuClass = QVTSkinManager()->GetSchema()->GetClass(u"MENU");
+    ASSERT_NE(nullptr, pMenuClass);
+    DibCanvas selected(40, 30), gutter(40, 30);
+    ASSERT_TRUE(pMenuClass->DrawThemeBackground(&selected.dc, 14, 2, CRect(0, 0, 40, 30)));
+    ASSERT_TRUE(pMenuClass->DrawThemeBackground(&gutter.dc, 13, 0, CRect(0, 0, 40, 30)));
+    const COLORREF clrSelected = selected.At(20, 15), clrGutter = gutter.At(20, 15);
+    ASSERT_NE(clrSelected, clrGutter);
+    std::atomic<int> nSelected{0}, nGutter{0};
+    std::atomic<bool> bShown{false};
     const UINT_PTR nResult = SkinMenuTrack(File(), 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
         std::vector<HWND> popups = SkinMenuWaitPopups(dwThread, 1);
         if (popups.empty())
             return;
         const CRect rc = SkinMenuRect(popups[0]);
         // The second item ("&Save") lies below the first under the pointer.
-        ScriptMouseMove(CPoint(rc.left + 20, rc.top + 3 + 25), 300);
+        ScriptMouseMove(CPoint(rc.left + 40, rc.top + 3 + 30), 300);
         HDC hScreen = ::GetDC(nullptr);
-        int nCount = 0;
+        int nCountSelected = 0, nCountGutter = 0;
         for (int y = rc.top; y < rc.bottom; y++)
-            for (int x = rc.left; x < rc.right; x += 2)
-                nCount += ::GetPixel(hScreen, x, y) == clrHighlight;
+            for (int x = rc.left; x < rc.right; x++)
+            {
+                const COLORREF clr = ::GetPixel(hScreen, x, y);
+                nCountSelected += clr == clrSelected;
+                nCountGutter += clr == clrGutter && x < rc.left + 40;
+            }
         ::ReleaseDC(nullptr, hScreen);
-        nHighlight = nCount;
-        bClassic = true;
+        nSelected = nCountSelected;
+        nGutter = nCountGutter;
+        bShown = true;
         ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 60);
         ScriptMouseButton(MOUSEEVENTF_LEFTUP, 60);
     });
     EXPECT_EQ(TRUE, nResult);
-    EXPECT_TRUE(bClassic);
-    EXPECT_GT(nHighlight.load(), 200);
+    EXPECT_TRUE(bShown);
+    EXPECT_GT(nSelected.load(), 20 * 10);
+    EXPECT_GT(nGutter.load(), 20 * 60);
     std::vector<SkinMenuRecord> log = SkinMenuTakeLog();
     std::vector<SkinMenuRecord> commands = SkinMenuOnly(log, WM_COMMAND);
     ASSERT_EQ(1u, commands.size());
