@@ -342,6 +342,31 @@ TEST_F(SkinMenus, EscapeClosesOneLevelAtATimeAndAnUnknownLetterAsksTheOwner)
     EXPECT_TRUE(SkinMenuOnly(log, WM_COMMAND).empty());
 }
 
+TEST_F(SkinMenus, HoveringOpensASubmenuAndLeavingItClosesIt)
+{
+    std::atomic<int> nAfterHover{0}, nAfterLeave{0};
+    SkinMenuTrack(File(), 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        std::vector<HWND> popups = SkinMenuWaitPopups(dwThread, 1);
+        if (popups.empty())
+            return;
+        // Down the items until the submenu's item is selected.
+        const CRect rc = SkinMenuRect(popups[0]);
+        for (int y = rc.top + 5; y < rc.bottom; y += 4)
+        {
+            ScriptMouseMove(CPoint(rc.left + 40, y), 30);
+            std::lock_guard<std::mutex> lock(g_skinMenuLogLock);
+            if (SkinMenuLastSelected(g_skinMenuLog) == 2)
+                break;
+        }
+        nAfterHover = (int)SkinMenuWaitPopups(dwThread, 2, 2000).size();
+        ScriptMouseMove(CPoint(rc.left + 40, rc.top + 3 + 5), 30);
+        nAfterLeave = (int)SkinMenuWaitPopups(dwThread, 1, 2000).size();
+        SkinMenuScriptKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(2, nAfterHover.load());
+    EXPECT_EQ(1, nAfterLeave.load());
+}
+
 TEST_F(SkinMenus, ClickOutsideEndsTheMenuAndStillReachesTheWindowUnderThePointer)
 {
     const CPoint ptTarget = WindowCentre(s_hWndTarget);
