@@ -467,9 +467,11 @@ BOOL WINAPI SkinAnswerAdjustWindowRect(LPRECT pRect, DWORD dwStyle, BOOL bMenu)
     return pfnSaved != nullptr && pfnSaved(pRect, dwStyle, bMenu);
 }
 
-// The skin object of a window of this thread while the row is active and a
-// skin is loaded, held by a reference the caller releases.
-CQVTSkinObject* SkinAnswerObject(int nId, HWND hWnd)
+// The skin frame of a window of this thread while the row is active and a
+// skin is loaded, held by a reference the caller releases. Frames draw the
+// non-client scroll bars and the menu bar; other skin objects leave them
+// to the system.
+CQVTSkinObjectFrame* SkinAnswerFrame(int nId, HWND hWnd)
 {
     CQVTSkinManager* pManager = SkinAnswerManager(nId);
     if (pManager == nullptr || hWnd == nullptr ||
@@ -477,20 +479,10 @@ CQVTSkinObject* SkinAnswerObject(int nId, HWND hWnd)
         return nullptr;
     CQVTReadLock lock(pManager->GetLock());
     CQVTSkinObject* pObject = pManager->Lookup(hWnd);
-    if (pObject != nullptr)
-        pObject->InternalAddRef();
-    return pObject;
-}
-
-// Draws the window's non-client scroll bar again, now, through the skin
-// object's non-client painting.
-// Waits for: CQVTSkinObjectFrame::RedrawScrollBar, which draws the one bar
-// into a window DC; until the frame exists the whole frame is painted again.
-void SkinAnswerRedrawBar(CQVTSkinObject* pObject, int /*nBar*/)
-{
-    if (pObject->m_hWnd != nullptr && ::IsWindow(pObject->m_hWnd))
-        ::RedrawWindow(pObject->m_hWnd, nullptr, nullptr,
-                       RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+    if (pObject == nullptr || !pObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)))
+        return nullptr;
+    pObject->InternalAddRef();
+    return static_cast<CQVTSkinObjectFrame*>(pObject);
 }
 
 int WINAPI SkinAnswerSetScrollInfo(HWND hWnd, int nBar, LPCSCROLLINFO pInfo, BOOL bRedraw)
@@ -499,10 +491,10 @@ int WINAPI SkinAnswerSetScrollInfo(HWND hWnd, int nBar, LPCSCROLLINFO pInfo, BOO
     PFN pfnSaved = SkinAnswerSaved<PFN>(kSetScrollInfo);
     if (pfnSaved == nullptr)
         return 0;
-    CQVTSkinObject* pObject = nullptr;
+    CQVTSkinObjectFrame* pObject = nullptr;
     if (bRedraw && nBar != SB_CTL)
         SkinAnswerGuard(
-            [&]() -> BOOL { return (pObject = SkinAnswerObject(kSetScrollInfo, hWnd)) != nullptr; });
+            [&]() -> BOOL { return (pObject = SkinAnswerFrame(kSetScrollInfo, hWnd)) != nullptr; });
     if (pObject == nullptr)
         return pfnSaved(hWnd, nBar, pInfo, bRedraw);
     // The system would draw its own bar over the skin's: it sets the values
@@ -512,7 +504,7 @@ int WINAPI SkinAnswerSetScrollInfo(HWND hWnd, int nBar, LPCSCROLLINFO pInfo, BOO
         CQVTReadLock objectLock(pObject->GetLock());
         nResult = pfnSaved(hWnd, nBar, pInfo, FALSE);
         SkinAnswerGuard([&]() -> BOOL {
-            SkinAnswerRedrawBar(pObject, nBar);
+            pObject->RedrawScrollBar(nBar);
             return TRUE;
         });
     }
@@ -526,10 +518,10 @@ int WINAPI SkinAnswerSetScrollPos(HWND hWnd, int nBar, int nPos, BOOL bRedraw)
     PFN pfnSaved = SkinAnswerSaved<PFN>(kSetScrollPos);
     if (pfnSaved == nullptr)
         return 0;
-    CQVTSkinObject* pObject = nullptr;
+    CQVTSkinObjectFrame* pObject = nullptr;
     if (bRedraw)
         SkinAnswerGuard(
-            [&]() -> BOOL { return (pObject = SkinAnswerObject(kSetScrollPos, hWnd)) != nullptr; });
+            [&]() -> BOOL { return (pObject = SkinAnswerFrame(kSetScrollPos, hWnd)) != nullptr; });
     if (pObject == nullptr)
         return pfnSaved(hWnd, nBar, nPos, bRedraw);
     int nResult = 0;
@@ -540,7 +532,7 @@ int WINAPI SkinAnswerSetScrollPos(HWND hWnd, int nBar, int nPos, BOOL bRedraw)
             if (nBar == SB_CTL)
                 ::InvalidateRect(hWnd, nullptr, FALSE);
             else
-                SkinAnswerRedrawBar(pObject, nBar);
+                pObject->RedrawScrollBar(nBar);
             return TRUE;
         });
     }
@@ -554,9 +546,8 @@ BOOL WINAPI SkinAnswerEnableScrollBar(HWND hWnd, UINT nBars, UINT nArrows)
     PFN pfnSaved = SkinAnswerSaved<PFN>(kEnableScrollBar);
     if (pfnSaved == nullptr)
         return FALSE;
-    CQVTSkinObject* pObject = nullptr;
-    SkinAnswerGuard(
-        [&]() -> BOOL { return (pObject = SkinAnswerObject(kEnableScrollBar, hWnd)) != nullptr; });
+    CQVTSkinObjectFrame* pObject = nullptr;
+    SkinAnswerGuard([&]() -> BOOL { return (pObject = SkinAnswerFrame(kEnableScrollBar, hWnd)) != nullptr; });
     if (pObject == nullptr)
         return pfnSaved(hWnd, nBars, nArrows);
     BOOL bResult = FALSE;
@@ -565,9 +556,9 @@ BOOL WINAPI SkinAnswerEnableScrollBar(HWND hWnd, UINT nBars, UINT nArrows)
         bResult = pfnSaved(hWnd, nBars, nArrows);
         SkinAnswerGuard([&]() -> BOOL {
             if (nBars == SB_HORZ || nBars == SB_BOTH)
-                SkinAnswerRedrawBar(pObject, SB_HORZ);
+                pObject->RedrawScrollBar(SB_HORZ);
             if (nBars == SB_VERT || nBars == SB_BOTH)
-                SkinAnswerRedrawBar(pObject, SB_VERT);
+                pObject->RedrawScrollBar(SB_VERT);
             return TRUE;
         });
     }
@@ -579,32 +570,52 @@ BOOL WINAPI SkinAnswerGetScrollInfo(HWND hWnd, int nBar, LPSCROLLINFO pInfo)
 {
     typedef BOOL(WINAPI * PFN)(HWND, int, LPSCROLLINFO);
     PFN pfnSaved = SkinAnswerSaved<PFN>(kGetScrollInfo);
-    // Waits for: CQVTSkinObjectFrame's scroll-bar tracking state: while the
-    // frame drags the thumb of the bar asked, SIF_TRACKPOS gives its track
-    // position; until then the system's.
-    return pfnSaved != nullptr && pfnSaved(hWnd, nBar, pInfo);
+    if (pfnSaved == nullptr)
+        return FALSE;
+    const BOOL bResult = pfnSaved(hWnd, nBar, pInfo);
+    if (!bResult || pInfo == nullptr || (pInfo->fMask & SIF_TRACKPOS) == 0)
+        return bResult;
+    // While the frame drags a thumb, the system's track position is stale.
+    CQVTSkinObjectFrame* pObject = nullptr;
+    SkinAnswerGuard([&]() -> BOOL { return (pObject = SkinAnswerFrame(kGetScrollInfo, hWnd)) != nullptr; });
+    if (pObject != nullptr)
+    {
+        {
+            CQVTReadLock objectLock(pObject->GetLock());
+            const CQVTSkinObjectFrame::SCROLLBARTRACKINFO* pTrack = pObject->GetTrackInfo();
+            if (pTrack != nullptr && pTrack->bTrackThumb && pTrack->nBar == nBar)
+                pInfo->nTrackPos = pTrack->posNew;
+        }
+        pObject->InternalRelease();
+    }
+    return bResult;
 }
 
 BOOL WINAPI SkinAnswerDrawMenuBar(HWND hWnd)
 {
     typedef BOOL(WINAPI * PFN)(HWND);
     PFN pfnSaved = SkinAnswerSaved<PFN>(kDrawMenuBar);
-    CQVTSkinObject* pObject = nullptr;
-    SkinAnswerGuard([&]() -> BOOL { return (pObject = SkinAnswerObject(kDrawMenuBar, hWnd)) != nullptr; });
-    if (pObject != nullptr && !pObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)))
-    {
-        pObject->InternalRelease();
-        pObject = nullptr;
-    }
-    if (pObject == nullptr)
-        return pfnSaved != nullptr && pfnSaved(hWnd);
-    BOOL bResult = FALSE;
+    CQVTSkinObjectFrame* pObject = nullptr;
     SkinAnswerGuard([&]() -> BOOL {
-        bResult = static_cast<CQVTSkinObjectFrame*>(pObject)->RefreshMenuBar();
-        return TRUE;
+        CQVTSkinManager* pManager = SkinAnswerManager(kDrawMenuBar);
+        if (pManager == nullptr || (pManager->GetApplyOptions() & qvtSkinApplyFrames) == 0)
+            return FALSE;
+        return (pObject = SkinAnswerFrame(kDrawMenuBar, hWnd)) != nullptr;
     });
-    pObject->InternalRelease();
-    return bResult;
+    if (pObject != nullptr)
+    {
+        // The application frame's OnMenuChanged rebuilds the bar that
+        // RefreshMenuBar redraws.
+        BOOL bResult = FALSE;
+        SkinAnswerGuard([&]() -> BOOL {
+            CQVTReadLock objectLock(pObject->GetLock());
+            bResult = pObject->RefreshMenuBar();
+            return TRUE;
+        });
+        pObject->InternalRelease();
+        return bResult;
+    }
+    return pfnSaved != nullptr && pfnSaved(hWnd);
 }
 
 // With a skin and the menus applied, the skinned popup tracks the menu.

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <stdexcept>
+#include <vector>
 
 #include "dib_canvas.h"
 #include "sondrel_gtest.h"
@@ -17,6 +18,7 @@
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
 #include "toolkit/skinframework/objects/QVTSkinObject.h"
+#include "toolkit/skinframework/objects/QVTSkinObjectFrame.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerClass.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"
 #include "win_thread.h"
@@ -392,4 +394,82 @@ TEST_F(SkinAnswerTest, FramesGrowByTheSkinsBordersAndScrollBarsKeepTheirValues)
     EXPECT_EQ(::SetScrollPos(hWnd, SB_VERT, 60, TRUE), 40);
     EXPECT_EQ(::GetScrollPos(hWnd, SB_VERT), 60);
     ::DestroyWindow(hWnd);
+}
+
+namespace {
+// The window as it shows, frame included.
+std::vector<COLORREF> SkinAnswerCapture(HWND hWnd, int cx, int cy)
+{
+    DibCanvas canvas(cx, cy);
+    HDC hDC = ::GetWindowDC(hWnd);
+    ::BitBlt(canvas.dc.m_hDC, 0, 0, cx, cy, hDC, 0, 0, SRCCOPY);
+    ::ReleaseDC(hWnd, hDC);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < cy; y++)
+        for (int x = 0; x < cx; x++)
+            pixels.push_back(canvas.At(x, y));
+    return pixels;
+}
+
+void SkinAnswerPump()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+}  // namespace
+
+TEST_F(SkinAnswerTest, AProgramsScrollCallLeavesTheSkinnedBarDrawn)
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &SkinAnswerWndProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = u"SkinAnswerFramedWindow";
+    ::RegisterClassW(&wc);
+    HWND hWnd = ::CreateWindowExW(WS_EX_NOACTIVATE, u"SkinAnswerFramedWindow", u"Framed",
+                                  WS_OVERLAPPEDWINDOW | WS_VSCROLL, 40, 40, 200, 160, nullptr, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    CQVTSkinObject* pObject = pManager_->Lookup(hWnd);
+    ASSERT_NE(pObject, nullptr);
+    ASSERT_TRUE(pObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)));
+    ::SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SCROLLINFO si = {sizeof(si), SIF_ALL, 0, 100, 10, 0, 0};
+    ::SetScrollInfo(hWnd, SB_VERT, &si, TRUE);
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    SkinAnswerPump();
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    const int cx = rc.right - rc.left;
+    const int cy = rc.bottom - rc.top;
+    const std::vector<COLORREF> before = SkinAnswerCapture(hWnd, cx, cy);
+
+    // The thumb moves: the frame draws it where the system would have drawn
+    // its own bar.
+    si.fMask = SIF_POS;
+    si.nPos = 60;
+    ::SetScrollInfo(hWnd, SB_VERT, &si, TRUE);
+    const std::vector<COLORREF> afterCall = SkinAnswerCapture(hWnd, cx, cy);
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    SkinAnswerPump();
+    const std::vector<COLORREF> skinned = SkinAnswerCapture(hWnd, cx, cy);
+    EXPECT_NE(before, skinned) << "the thumb should have moved";
+    // The frame reached the window through the intercepted default
+    // procedure: its own drawing is what shows.
+    EXPECT_FALSE(pObject->IsSubclassed());
+    DibCanvas drawn(cx, cy);
+    static_cast<CQVTSkinObjectFrame*>(pObject)->DrawFrame(&drawn.dc);
+    const int nCaptionY = static_cast<CQVTSkinObjectFrame*>(pObject)->GetBorders().top / 2;
+    for (int x = cx / 4; x < cx / 2; x += 7)
+        EXPECT_EQ(drawn.At(x, nCaptionY), skinned[nCaptionY * cx + x]) << x;
+    int nDiffer = 0;
+    for (size_t i = 0; i < skinned.size(); i++)
+        nDiffer += afterCall[i] != skinned[i];
+    EXPECT_EQ(nDiffer, 0);
+    ::DestroyWindow(hWnd);
+    ::UnregisterClassW(u"SkinAnswerFramedWindow", ::GetModuleHandleW(nullptr));
 }
