@@ -66,7 +66,7 @@ LRESULT CQVTSkinObjectApplicationFrame::OnAppNcCalcSize(WPARAM wParam, LPARAM lP
     LPRECT lpRect =
         wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<LPRECT>(lParam);
     m_rcMenuBar.SetRectEmpty();
-    if (lpRect == nullptr || IsFrameScrollBars() || !IsMenusSkinned() || !HasMenuBar())
+    if (lpRect == nullptr || IsFlatScrollBars() || !IsMenusSkinned() || !HasMenuBar())
         return lResult;
     m_pMenuBar->m_hMenu = ::GetMenu(m_hWnd);
     m_pMenuBar->m_hWndOwner = m_pMenuBar->m_hWndBar = m_hWnd;
