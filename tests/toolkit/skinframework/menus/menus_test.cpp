@@ -938,3 +938,36 @@ TEST_F(SkinMenuBar, SystemMenuOpensSkinnedFromAltSpaceLeftOfTheFirstItemAndTheCa
     EXPECT_GE(nSystemSelections, 2);
     EXPECT_TRUE(SkinMenuOnly(log, WM_COMMAND).empty());
 }
+
+TEST_F(SkinMenuBar, RightToLeftWindowsBarOpensItsMenusLeftwards)
+{
+    HMENU hMenu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_SKINMENU_MAIN));
+    HWND hWnd = SkinMenuCreateFrame(CRect(300, 420, 700, 640), hMenu);
+    ASSERT_NE(nullptr, hWnd);
+    ::SetWindowLongW(hWnd, GWL_EXSTYLE, ::GetWindowLongW(hWnd, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
+    ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetForegroundWindow(hWnd);
+    ::SetFocus(hWnd);
+    PumpMessages(100);
+    CRect rcWindow;
+    ::GetWindowRect(hWnd, rcWindow);
+    const CRect rcFile = SkinMenuBarItemRect(hWnd, 0);
+    // The first item lies at the right.
+    EXPECT_GT(rcFile.left, rcWindow.CenterPoint().x);
+    const DWORD dwThread = ::GetCurrentThreadId();
+    std::atomic<int> nRight{0};
+    EXPECT_TRUE(RunInputScript([&] {
+        ScriptMouseMove(rcFile.CenterPoint(), 60);
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 60);
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP, 60);
+        std::vector<HWND> popups = SkinMenuWaitPopups(dwThread, 1);
+        if (popups.size() == 1)
+            nRight = SkinMenuRect(popups[0]).right;
+        SkinMenuScriptKey(VK_ESCAPE);
+        SkinMenuScriptKey(VK_ESCAPE);
+        SkinMenuWaitPopups(dwThread, 0);
+    }));
+    ::DestroyWindow(hWnd);
+    EXPECT_EQ(rcFile.right, nRight.load());
+}
