@@ -788,11 +788,21 @@ TEST_F(SkinMenuBar, BarTakesItsRowsInTheSkinsColoursAndIsHotUnderThePointer)
     PumpMessages(300);
     EXPECT_EQ(0, SkinMenuCountColour(rcEdit, pMetrics->GetColor(COLOR_HIGHLIGHT)));
 
-    // A menu taken away leaves no bar.
+    // An empty menu and a menu taken away leave no bar.
+    HMENU hEmpty = ::CreateMenu();
+    ::SetMenu(m_hWnd, hEmpty);
+    pFrame->OnMenuChanged();
+    PumpMessages(50);
+    EXPECT_TRUE(pFrame->GetMenuBarRect().IsRectEmpty());
+    ::SetMenu(m_hWnd, m_hMenu);
+    pFrame->OnMenuChanged();
+    PumpMessages(50);
+    EXPECT_FALSE(pFrame->GetMenuBarRect().IsRectEmpty());
     ::SetMenu(m_hWnd, nullptr);
     pFrame->OnMenuChanged();
     PumpMessages(50);
     EXPECT_TRUE(pFrame->GetMenuBarRect().IsRectEmpty());
+    ::DestroyMenu(hEmpty);
     ::DestroyMenu(m_hMenu);
 }
 
