@@ -47,6 +47,7 @@ bool SkinMenuIsLogged(UINT message)
     case WM_SYSCOMMAND:
     case WM_MENUCOMMAND:
     case WM_LBUTTONDOWN:
+    case WM_MENURBUTTONUP:
         return true;
     }
     return false;
@@ -436,6 +437,41 @@ TEST_F(SkinMenus, PopupPaintsTheSkinsPartsAndAClickOnAnItemExecutesIt)
     {
         if (HIWORD(record.wParam) != 0xFFFF)
             EXPECT_TRUE(HIWORD(record.wParam) & MF_MOUSESELECT);
+    }
+}
+
+TEST_F(SkinMenus, RightButtonChoosesOnlyInAMenuTrackedWithIt)
+{
+    for (UINT nFlags : {0u, (UINT)TPM_RIGHTBUTTON})
+    {
+        SCOPED_TRACE(nFlags);
+        SkinMenuTrack(File(), nFlags, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+            std::vector<HWND> popups = SkinMenuWaitPopups(dwThread, 1);
+            if (popups.empty())
+                return;
+            const CRect rc = SkinMenuRect(popups[0]);
+            ScriptMouseMove(CPoint(rc.left + 40, rc.top + 3 + 5), 100);
+            ScriptMouseButton(MOUSEEVENTF_RIGHTDOWN, 60);
+            ScriptMouseButton(MOUSEEVENTF_RIGHTUP, 100);
+            if (!SkinMenuPopups(dwThread).empty())
+                SkinMenuScriptKey(VK_ESCAPE);
+        });
+        std::vector<SkinMenuRecord> log = SkinMenuTakeLog();
+        std::vector<SkinMenuRecord> commands = SkinMenuOnly(log, WM_COMMAND);
+        std::vector<SkinMenuRecord> rightUps = SkinMenuOnly(log, WM_MENURBUTTONUP);
+        if (nFlags == 0)
+        {
+            EXPECT_TRUE(commands.empty());
+            ASSERT_EQ(1u, rightUps.size());
+            EXPECT_EQ((WPARAM)0, rightUps[0].wParam);
+            EXPECT_EQ((LPARAM)File(), rightUps[0].lParam);
+        }
+        else
+        {
+            ASSERT_EQ(1u, commands.size());
+            EXPECT_EQ((WPARAM)ID_SKINMENU_OPEN, commands[0].wParam);
+            EXPECT_TRUE(rightUps.empty());
+        }
     }
 }
 
