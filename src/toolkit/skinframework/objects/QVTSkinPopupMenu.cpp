@@ -1238,7 +1238,7 @@ void SKINMENUTRACKER::OpenSubmenu(CQVTSkinPopupMenu* pLevel)
     pChild->m_hWndOwner = m_hWndOwner;
     pChild->m_nParentIndex = pLevel->m_nSelected;
     pChild->m_bSystemMenu = pLevel->m_bSystemMenu;
-    pChild->m_bDropDown = !m_bKeyboard || TRUE;
+    pChild->m_bDropDown = !m_bOpeningByDelay;
     pChild->m_pParentLevel = pLevel;
     SendInitMenuPopup(pChild);
     if (!IsOwnerAlive() || m_bEnding)
@@ -1807,7 +1807,9 @@ BOOL SKINMENUTRACKER::ProcessMessage(MSG& msg, BOOL& bRemove)
             case CQVTSkinPopupMenu::TIMER_OPENDELAY:
                 ::KillTimer(p->m_hWnd, CQVTSkinPopupMenu::TIMER_OPENDELAY);
                 p->m_nOpenDelayTimer = 0;
+                m_bOpeningByDelay = TRUE;
                 OpenSubmenu(p);
+                m_bOpeningByDelay = FALSE;
                 return TRUE;
             case CQVTSkinPopupMenu::TIMER_CLOSEDELAY:
                 ::KillTimer(p->m_hWnd, CQVTSkinPopupMenu::TIMER_CLOSEDELAY);

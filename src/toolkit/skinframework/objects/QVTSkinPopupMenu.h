@@ -223,6 +223,7 @@ private:
     WPARAM m_nQuitCode = 0;
     BOOL m_bOwnerGone = FALSE;
     BOOL m_bIdleSent = FALSE;
+    BOOL m_bOpeningByDelay = FALSE;
 };
 
 // Shows a menu as a skinned popup for the owner (the interception's
