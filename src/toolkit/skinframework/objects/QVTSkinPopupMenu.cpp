@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
+#include "toolkit/foundation/core/QVTOSVersion.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
@@ -365,6 +366,17 @@ void CQVTSkinPopupMenu::MeasureItem(CDC* pDC, CQVTSkinPopupMenuItem* pItem, CSiz
         return;
     }
     const int nMinHeight = Scale(m_bGutter ? 22 : 17);
+    // Windows 10 measures owner-drawn items as text items of the look.
+    if ((nType & MFT_OWNERDRAW) && QVTOSVersion()->IsWin10OrGreater())
+    {
+        CString strLabel, strAccel;
+        SkinMenuSplitText(pItem->GetText(), strLabel, strAccel);
+        const CSize szLabel = SkinMenuTextExtent(pDC->GetSafeHdc(), strLabel);
+        const CSize szAccel = SkinMenuTextExtent(pDC->GetSafeHdc(), strAccel);
+        sz.cx = m_nImageWidth + Scale(m_bGutter ? 55 : 44) + szLabel.cx + szAccel.cx;
+        sz.cy = std::max(std::max(nMinHeight, Scale(20)), (int)std::max(szLabel.cy, szAccel.cy) + Scale(4));
+        return;
+    }
     if (nType & MFT_OWNERDRAW)
     {
         MEASUREITEMSTRUCT mis = {};
@@ -563,8 +575,13 @@ CRect CQVTSkinPopupMenu::GetItemScreenRect(int nIndex)
     CRect rc = pItem->m_rcItem;
     if (m_bMenuBar)
     {
+        HWND hWndBar = m_hWndBar != nullptr ? m_hWndBar : m_hWndOwner;
         CRect rcWindow;
-        ::GetWindowRect(m_hWndBar != nullptr ? m_hWndBar : m_hWndOwner, rcWindow);
+        ::GetWindowRect(hWndBar, rcWindow);
+        // A mirrored window counts its frame from the right.
+        if (::GetWindowLongW(hWndBar, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)
+            return CRect(rcWindow.right - rc.right, rcWindow.top + rc.top, rcWindow.right - rc.left,
+                         rcWindow.top + rc.bottom);
         rc.OffsetRect(rcWindow.TopLeft());
         return rc;
     }
@@ -1677,6 +1694,18 @@ BOOL SKINMENUTRACKER::OnMouseMessage(MSG& msg, BOOL& bRemove)
         m_bButtonDown = TRUE;
         if (nIndex < 0 || !pLevel->GetItem(nIndex)->IsSelectable())
             return TRUE;
+        // The right button of a menu tracked with it chooses as a release does.
+        if (bRight)
+        {
+            CQVTSkinPopupMenuItem* pItem = pLevel->GetItem(nIndex);
+            m_bButtonDown = FALSE;
+            SelectItem(pLevel, nIndex);
+            if (pItem->m_hSubMenu != nullptr)
+                OpenSubmenu(pLevel);
+            else if (!pItem->IsDisabled())
+                ExecuteItem(pLevel, nIndex);
+            return TRUE;
+        }
         if (pLevel->IsMenuBar() && pLevel->m_nSelected == nIndex && pLevel->m_pChildLevel != nullptr &&
             m_pMenuBar == pLevel)
         {

@@ -720,7 +720,7 @@ LRESULT CALLBACK SkinMenuFrameLogProc(HWND hWnd, UINT message, WPARAM wParam, LP
 // of user32's own procedure (found by name: the plain name is our import
 // thunk), so the manager gives it the application frame and handles its
 // messages in its procedure; a recorder sits above.
-HWND SkinMenuCreateFrame(const CRect& rc, HMENU hMenu)
+HWND SkinMenuCreateFrame(const CRect& rc, HMENU hMenu, DWORD dwExStyle = 0)
 {
     static ATOM atom = 0;
     if (atom == 0)
@@ -733,9 +733,10 @@ HWND SkinMenuCreateFrame(const CRect& rc, HMENU hMenu)
         wc.lpszClassName = u"SkinMenuTestFrame";
         atom = ::RegisterClassW(&wc);
     }
-    HWND hWnd = ::CreateWindowExW(
-        WS_EX_TOPMOST, u"SkinMenuTestFrame", u"Frame", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
-        rc.left, rc.top, rc.Width(), rc.Height(), nullptr, hMenu, ::GetModuleHandleW(nullptr), nullptr);
+    HWND hWnd =
+        ::CreateWindowExW(WS_EX_TOPMOST | dwExStyle, u"SkinMenuTestFrame", u"Frame",
+                          WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, rc.left, rc.top, rc.Width(),
+                          rc.Height(), nullptr, hMenu, ::GetModuleHandleW(nullptr), nullptr);
     if (hWnd != nullptr)
         g_skinMenuFrameNext = reinterpret_cast<WNDPROC>(
             ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SkinMenuFrameLogProc)));
@@ -988,11 +989,9 @@ TEST_F(SkinMenuBar, SystemMenuOpensSkinnedFromAltSpaceLeftOfTheFirstItemAndTheCa
 TEST_F(SkinMenuBar, RightToLeftWindowsBarOpensItsMenusLeftwards)
 {
     HMENU hMenu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_SKINMENU_MAIN));
-    HWND hWnd = SkinMenuCreateFrame(CRect(300, 420, 700, 640), hMenu);
+    HWND hWnd = SkinMenuCreateFrame(CRect(300, 420, 700, 640), hMenu, WS_EX_LAYOUTRTL);
     ASSERT_NE(nullptr, hWnd);
-    ::SetWindowLongW(hWnd, GWL_EXSTYLE, ::GetWindowLongW(hWnd, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
-    ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
-                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(::GetWindowLongW(hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
     ::SetForegroundWindow(hWnd);
     ::SetFocus(hWnd);
     PumpMessages(100);
