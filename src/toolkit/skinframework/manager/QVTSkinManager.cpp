@@ -726,8 +726,10 @@ LRESULT CALLBACK CQVTSkinManager::HookWndProc(HWND hWnd, UINT message, WPARAM wP
         {
             if (message == WM_NCDESTROY)
                 pManager->Remove(hWnd, TRUE);
-            else if (pManager->m_bLoaded)
+            else if (pManager->m_bLoaded || message == WM_SKINFRAMEWORK_SKINCHANGED)
             {
+                // The notice of an unload, posted to another thread, still
+                // reaches the object that must put the system look back.
                 // Held across the call: the window may be destroyed inside.
                 pObject->InternalAddRef();
                 {

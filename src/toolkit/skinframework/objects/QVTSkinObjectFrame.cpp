@@ -925,6 +925,14 @@ BOOL CQVTSkinObjectFrame::IsMessagePassedThrough(UINT message)
 
 BOOL CQVTSkinObjectFrame::OnWindowProcMessage(UINT message, WPARAM& wParam, LPARAM& lParam, LRESULT& result)
 {
+    // The notice posted to the windows of other threads: a subclassed
+    // window's default procedure would drop it.
+    if (message == WM_SKINFRAMEWORK_SKINCHANGED && message != 0)
+    {
+        OnSkinChanged(static_cast<BOOL>(wParam), static_cast<BOOL>(lParam));
+        result = 0;
+        return TRUE;
+    }
     if (SkinFrameIsCtlColor(message) && !IsHandledAtDefaultProc(message) &&
         HandleControlColor(message, wParam, lParam, result))
         return TRUE;

@@ -7,6 +7,9 @@
 #include "../skin_test_support.h"
 #include "frame_test_support.h"
 #include "real_input.h"
+#include "win_thread.h"
+
+#include <functional>
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
 
 namespace {
@@ -361,4 +364,100 @@ TEST(SkinFrameDrawing, AltReleasedInAFramedChildOpensTheTopLevelMenu)
     EXPECT_FALSE(CQVTSkinObjectFrame::IsAltPressed());
     g_skinFrameLog.Clear();
     ::DestroyWindow(hTop);
+}
+
+TEST(SkinFrameDrawing, TemplateDialogIsFramedAndRepaintsItsCaptionText)
+{
+    SkinFrameLoadedSkin skin;
+    // A dialog of the system's dialog class, with a static and a button.
+    std::vector<WORD> words;
+    auto append = [&words](const void* pData, size_t cb) {
+        const WORD* p = static_cast<const WORD*>(pData);
+        words.insert(words.end(), p, p + cb / 2);
+    };
+    DLGTEMPLATE dlg = {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT, WS_EX_NOACTIVATE, 2, 0, 0, 200, 100};
+    append(&dlg, sizeof(dlg));
+    for (WORD w : {0, 0, 0, 8})
+        words.push_back(w);
+    for (WCHAR ch : std::u16string(u"MS Shell Dlg"))
+        words.push_back(ch);
+    words.push_back(0);
+    for (WORD wClass : {WORD(0x0082), WORD(0x0080)})
+    {
+        while (words.size() % 2 != 0)
+            words.push_back(0);
+        DLGITEMTEMPLATE item = {
+            WS_CHILD | WS_VISIBLE, 0, 5, static_cast<short>(wClass == 0x0082 ? 5 : 30), 60, 14, wClass};
+        append(&item, sizeof(item));
+        for (WORD w : {WORD(0xFFFF), wClass, WORD(0), WORD(0)})
+            words.push_back(w);
+    }
+    HWND hDlg = ::CreateDialogIndirectParamW(
+        ::GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), nullptr, nullptr, 0);
+    ASSERT_NE(nullptr, hDlg);
+    CQVTSkinObjectFrame* pFrame = SkinFrameOf(hDlg);
+    ASSERT_NE(nullptr, pFrame) << "a dialog without a menu gets the frame";
+    ::SetWindowPos(hDlg, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    PumpMessages(100);
+    CRect rcWindow;
+    ::GetWindowRect(hDlg, &rcWindow);
+    const CRect rcBorders = pFrame->GetBorders();
+    const CSize szCaption(rcWindow.Width(), rcBorders.top);
+    const CPoint ptText(rcBorders.left + 12, rcBorders.top / 2 + 1);
+    const COLORREF clrPlain = SkinFrameRenderedPixel(u"WINDOW", 1, 1, szCaption, ptText);
+    EXPECT_EQ(SkinFrameRenderedPixel(u"WINDOW", 1, 1, szCaption, CPoint(rcWindow.Width() / 2, 2)),
+              SkinFrameWindowPixel(hDlg, rcWindow.Width() / 2, 2));
+
+    // The text drawn by the skin's caption font and colour over the skin's
+    // caption, after the system's own handling of the new text.
+    ::SetWindowTextW(hDlg, u"\u2588\u2588\u2588\u2588\u2588\u2588");
+    bool bText = false;
+    for (int x = rcBorders.left; x < rcWindow.Width() / 2 && !bText; ++x)
+        bText = SkinFrameWindowPixel(hDlg, x, ptText.y) == pFrame->GetColor(COLOR_CAPTIONTEXT);
+    EXPECT_TRUE(bText);
+    EXPECT_EQ(SkinFrameRenderedPixel(u"WINDOW", 1, 1, szCaption, CPoint(rcWindow.Width() / 2, 2)),
+              SkinFrameWindowPixel(hDlg, rcWindow.Width() / 2, 2));
+    EXPECT_NE(clrPlain, pFrame->GetColor(COLOR_CAPTIONTEXT));
+    ::DestroyWindow(hDlg);
+}
+
+TEST(SkinFrameDrawing, FrameOfAnotherThreadFollowsTheSkin)
+{
+    SkinFrameLoadedSkin skin;
+    HANDLE hReady = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND hOther = nullptr;
+    WinThread thread([&] {
+        hOther = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW);
+        ::SetEvent(hReady);
+        MSG msg;
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageW(&msg);
+        ::DestroyWindow(hOther);
+    });
+    ::WaitForSingleObject(hReady, 5000);
+    ASSERT_NE(nullptr, hOther);
+    CQVTSkinObjectFrame* pFrame = SkinFrameOf(hOther);
+    ASSERT_NE(nullptr, pFrame);
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(ERROR, ::GetWindowRgn(hOther, hRgn));
+    auto waitFor = [](std::function<bool()> condition) {
+        const DWORD dwStart = ::GetTickCount();
+        while (!condition() && ::GetTickCount() - dwStart < 3000)
+            ::Sleep(10);
+        return condition();
+    };
+    // Another scheme: the notice posted to the other thread repaints it.
+    CRect rcWindow;
+    ::GetWindowRect(hOther, &rcWindow);
+    ASSERT_TRUE(QVTSkinManager()->LoadSkin(SkinModulePath(), u"NormalBlack2.ini"));
+    const COLORREF clrBlack = SkinFrameRenderedPixel(
+        u"WINDOW", 1, 1, CSize(rcWindow.Width(), pFrame->GetBorders().top), CPoint(rcWindow.Width() / 2, 2));
+    EXPECT_TRUE(waitFor([&] { return SkinFrameWindowPixel(hOther, rcWindow.Width() / 2, 2) == clrBlack; }));
+    // Unloaded: the other thread's window drops its region.
+    QVTSkinManager()->LoadSkin(nullptr, nullptr);
+    EXPECT_TRUE(waitFor([&] { return ::GetWindowRgn(hOther, hRgn) == ERROR; }));
+    ::DeleteObject(hRgn);
+    ::PostThreadMessageW(::GetWindowThreadProcessId(hOther, nullptr), WM_QUIT, 0, 0);
+    thread.join();
+    ::CloseHandle(hReady);
 }

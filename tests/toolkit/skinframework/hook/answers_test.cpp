@@ -473,3 +473,45 @@ TEST_F(SkinAnswerTest, AProgramsScrollCallLeavesTheSkinnedBarDrawn)
     ::DestroyWindow(hWnd);
     ::UnregisterClassW(u"SkinAnswerFramedWindow", ::GetModuleHandleW(nullptr));
 }
+
+TEST_F(SkinAnswerTest, AFrameworkDialogGetsItsSkinFrameThroughTheDefaultProcedures)
+{
+    // A captioned dialog template without controls.
+    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
+    DLGTEMPLATE dlg = {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT, WS_EX_NOACTIVATE, 0, 30, 30, 160, 90};
+    memcpy(words.data(), &dlg, sizeof(dlg));
+    words.push_back(0);  // no menu
+    words.push_back(0);  // the dialog class
+    for (WCHAR ch : std::u16string(u"Dialog"))
+        words.push_back(ch);
+    words.push_back(0);
+    words.push_back(8);
+    for (WCHAR ch : std::u16string(u"MS Shell Dlg"))
+        words.push_back(ch);
+    words.push_back(0);
+    CDialog dialog;
+    ASSERT_TRUE(dialog.CreateIndirect(reinterpret_cast<LPCDLGTEMPLATE>(words.data())));
+    HWND hWnd = dialog.GetSafeHwnd();
+    CQVTSkinObject* pObject = pManager_->Lookup(hWnd);
+    ASSERT_NE(pObject, nullptr);
+    ASSERT_TRUE(pObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)));
+    // The framework's procedure was on the window first: the frame is
+    // reached through the default procedure the framework calls.
+    EXPECT_FALSE(pObject->IsSubclassed());
+    ::SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    SkinAnswerPump();
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    const int cx = rc.right - rc.left;
+    const int cy = rc.bottom - rc.top;
+    const std::vector<COLORREF> shown = SkinAnswerCapture(hWnd, cx, cy);
+    CQVTSkinObjectFrame* pFrame = static_cast<CQVTSkinObjectFrame*>(pObject);
+    DibCanvas drawn(cx, cy);
+    pFrame->DrawFrame(&drawn.dc);
+    const int nCaptionY = pFrame->GetBorders().top / 2;
+    ASSERT_GT(nCaptionY, 0);
+    for (int x = cx / 4; x < cx / 2; x += 7)
+        EXPECT_EQ(drawn.At(x, nCaptionY), shown[nCaptionY * cx + x]) << x;
+    dialog.DestroyWindow();
+}
