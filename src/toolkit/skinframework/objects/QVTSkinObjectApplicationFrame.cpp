@@ -28,10 +28,19 @@ private:
 
 IMPLEMENT_DYNCREATE(CQVTSkinObjectApplicationFrame, CQVTSkinObjectFrame)
 
-BEGIN_MESSAGE_MAP(CQVTSkinObjectApplicationFrame, CQVTSkinObjectFrame)
-    ON_MESSAGE(WM_NCCALCSIZE, &CQVTSkinObjectApplicationFrame::OnAppNcCalcSize)
-    ON_MESSAGE(WM_CONTEXTMENU, &CQVTSkinObjectApplicationFrame::OnContextMenu)
-END_MESSAGE_MAP()
+BOOL CQVTSkinObjectApplicationFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    LRESULT lResult = 0;
+    if (message == WM_NCCALCSIZE)
+        lResult = OnAppNcCalcSize(wParam, lParam);
+    else if (message == WM_CONTEXTMENU)
+        lResult = OnContextMenu(wParam, lParam);
+    else
+        return CQVTSkinObjectFrame::OnWndMsg(message, wParam, lParam, pResult);
+    if (pResult != nullptr)
+        *pResult = lResult;
+    return TRUE;
+}
 
 CQVTSkinObjectApplicationFrame::CQVTSkinObjectApplicationFrame()
     : m_rcMenuBar(0, 0, 0, 0), m_pMenuBar(std::make_unique<CQVTSkinPopupMenu>(nullptr, nullptr, TRUE))

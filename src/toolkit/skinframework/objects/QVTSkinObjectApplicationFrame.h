@@ -38,9 +38,9 @@ protected:
     BOOL HasMenuBar();
     void DrawMenuBarNow();
 
-    afx_msg LRESULT OnAppNcCalcSize(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam);
-    DECLARE_MESSAGE_MAP()
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    LRESULT OnAppNcCalcSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam);
 
     CRect m_rcMenuBar;
     std::unique_ptr<CQVTSkinPopupMenu> m_pMenuBar;
