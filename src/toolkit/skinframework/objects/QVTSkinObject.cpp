@@ -2,6 +2,7 @@
 
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/core/QVTOSVersion.h"
+#include "toolkit/skinframework/controls/QVTSkinObjectCommonControls.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerApiHookBase.h"
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
@@ -386,31 +387,36 @@ void CQVTSkinObjectClassMap::RemoveAll()
 
 void CQVTSkinObjectClassMap::AddStandardClasses()
 {
-    // Waits for: Skin II (CQVTSkinObjectFrame) and Skin III (the per-class
-    // skin objects): until their classes exist these window classes are
-    // known but make no object, so their windows run unskinned.
-    static const LPCTSTR kClasses[] = {
-        u"Button",
-        u"ComboBox",
-        u"Edit",
-        u"ListBox",
-        u"SysDateTimePick32",
-        u"SysMonthCal32",
-        u"ScrollBar",
-        u"SysListView32",
-        u"SysHeader32",
-        u"msctls_statusbar32",
-        u"SysTreeView32",
-        u"msctls_progress32",
-        u"msctls_trackbar32",
-        u"SysTabControl32",
-        u"MDIClient",
-        u"msctls_updown32",
-        u"ToolbarWindow32",
-        u"ReBarWindow32",
+    // Waits for: Skin III's standard controls (button, combo box, edit,
+    // list box, date-time picker, month calendar, scroll bar, list view,
+    // tree view, tab control): until their objects exist these classes
+    // are known but make no object, so their windows run unskinned.
+    static const struct
+    {
+        LPCTSTR lpszName;
+        CRuntimeClass* pClass;
+    } kClasses[] = {
+        {u"Button", nullptr},
+        {u"ComboBox", nullptr},
+        {u"Edit", nullptr},
+        {u"ListBox", nullptr},
+        {u"SysDateTimePick32", nullptr},
+        {u"SysMonthCal32", nullptr},
+        {u"ScrollBar", nullptr},
+        {u"SysListView32", nullptr},
+        {u"SysHeader32", RUNTIME_CLASS(CQVTSkinObjectHeader)},
+        {u"msctls_statusbar32", RUNTIME_CLASS(CQVTSkinObjectStatusBar)},
+        {u"SysTreeView32", nullptr},
+        {u"msctls_progress32", RUNTIME_CLASS(CQVTSkinObjectProgress)},
+        {u"msctls_trackbar32", RUNTIME_CLASS(CQVTSkinObjectTrackBar)},
+        {u"SysTabControl32", nullptr},
+        {u"MDIClient", RUNTIME_CLASS(CQVTSkinObjectMDIClient)},
+        {u"msctls_updown32", RUNTIME_CLASS(CQVTSkinObjectSpin)},
+        {u"ToolbarWindow32", RUNTIME_CLASS(CQVTSkinObjectToolBar)},
+        {u"ReBarWindow32", RUNTIME_CLASS(CQVTSkinObjectReBar)},
     };
-    for (LPCTSTR lpszClass : kClasses)
-        AddClass(lpszClass, static_cast<CRuntimeClass*>(nullptr));
+    for (const auto& entry : kClasses)
+        AddClass(entry.lpszName, entry.pClass);
 
     static const LPCTSTR kAliases[][2] = {
         {u"SysIPAddress32", u"Edit"},
