@@ -83,7 +83,9 @@ int AFXAPI QVTSkinProgressFilled(int nLength, int nPos, int nLow, int nHigh)
         return 0;
     const LONGLONG nRange = static_cast<LONGLONG>(nHigh) - nLow;
     const LONGLONG nOffset = SkinRulesClamp(static_cast<LONGLONG>(nPos) - nLow, 0, INT_MAX);
-    return SkinRulesClamp(nLength * (nOffset < nRange ? nOffset : nRange) / nRange, 0, nLength);
+    // Rounded as MulDiv rounds.
+    return SkinRulesClamp((nLength * (nOffset < nRange ? nOffset : nRange) + nRange / 2) / nRange, 0,
+                          nLength);
 }
 
 int AFXAPI QVTSkinProgressChunkCount(int nFilled, int nChunk, int nSpace)
