@@ -10,13 +10,12 @@
 #include <map>
 
 #include "toolkit/skinframework/objects/QVTSkinObject.h"
+#include "toolkit/skinframework/objects/QVTSkinObjectFrame.h"
 
 // What every skinned control shares: the part probe that decides between
 // the skin's drawing and the system's, and the buffered paint.
-// Waits for: CQVTSkinObjectFrame and its control classes (Skin II): the
-// controls derive from the plain skin object until the frame classes
-// exist, so their borders and non-client scroll bars stay the system's.
-class CQVTSkinObjectControl : public CQVTSkinObject
+// The frame skins the controls' borders and non-client scroll bars.
+class CQVTSkinObjectControl : public CQVTSkinObjectFrame
 {
     DECLARE_DYNAMIC(CQVTSkinObjectControl)
 

@@ -5,9 +5,9 @@
 #include "toolkit/skinframework/schema/QVTSkinManagerClass.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"
 
-IMPLEMENT_DYNAMIC(CQVTSkinObjectControl, CQVTSkinObject)
+IMPLEMENT_DYNAMIC(CQVTSkinObjectControl, CQVTSkinObjectFrame)
 
-BEGIN_MESSAGE_MAP(CQVTSkinObjectControl, CQVTSkinObject)
+BEGIN_MESSAGE_MAP(CQVTSkinObjectControl, CQVTSkinObjectFrame)
 END_MESSAGE_MAP()
 
 BOOL CQVTSkinObjectControl::IsPartSkinned(int nPart)

@@ -12,6 +12,7 @@
 #include "toolkit/skinframework/hook/QVTSkinManagerApiHookBase.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
 #include "toolkit/skinframework/objects/QVTSkinObject.h"
+#include "toolkit/skinframework/objects/QVTSkinObjectFrame.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerClass.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchemaNames.h"
@@ -319,11 +320,21 @@ CQVTSkinObject* CQVTSkinManager::AttachSkinObject(HWND hWnd, LPCTSTR lpszClassNa
         if (m_pClassMap == nullptr)
             return nullptr;
         CQVTSkinObjectClassInfo* pInfo = m_pClassMap->Lookup(strClass);
-        // Waits for: Skin III (CQVTSkinObjectApplicationFrame): a window of
-        // an unmapped class gets the application frame; meanwhile none.
         if (pInfo == nullptr)
-            return nullptr;
-        pObject = pInfo->CreateObject();
+        {
+            // Waits for: Skin III (CQVTSkinObjectApplicationFrame): a window
+            // of an unmapped class gets the application frame, which skins
+            // its menu bar; meanwhile one without a menu gets the plain
+            // frame and one with a menu stays unskinned.
+            const DWORD dwStyle = lpcs != nullptr ? static_cast<DWORD>(lpcs->style)
+                                                  : static_cast<DWORD>(::GetWindowLongW(hWnd, GWL_STYLE));
+            HMENU hMenu = lpcs != nullptr ? lpcs->hMenu : ::GetMenu(hWnd);
+            if (!(dwStyle & WS_CHILD) && hMenu != nullptr)
+                return nullptr;
+            pObject = new CQVTSkinObjectFrame;
+        }
+        else
+            pObject = pInfo->CreateObject();
         if (pObject == nullptr)
             return nullptr;
     }
@@ -676,9 +687,10 @@ void CALLBACK CQVTSkinManager::WinEventHookProc(HWINEVENTHOOK /*hHook*/, DWORD d
         if (pObject == nullptr || !::IsWindow(hWnd))
             return;
         CQVTReadLock objectLock(pObject->GetLock());
-        // Waits for: Skin II (CQVTSkinObjectFrame): a WS_DLGFRAME window
-        // gets timer 2765 (1000 ms) with the frame's timer procedure, which
-        // repaints its frame after the z-order change.
+        // A dialog frame is drawn again after the z-order change.
+        if ((::GetWindowLongW(hWnd, GWL_STYLE) & WS_DLGFRAME) &&
+            pObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)))
+            ::SetTimer(hWnd, qvtSkinFrameStyleTimer, 1000, &CQVTSkinObjectFrame::OnFrameTimer);
     });
 }
 

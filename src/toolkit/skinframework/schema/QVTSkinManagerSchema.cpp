@@ -521,8 +521,7 @@ HICON CQVTSkinManagerSchema::GetWindowIcon(HWND hWnd, BOOL bCheck)
 
 void CQVTSkinManagerSchema::RefreshMetrics()
 {
-    // Waits for: CQVTSkinObjectFrame (Skin II): the cached frame regions made
-    // from its frames are freed here.
+    FreeFrameRegions();
     m_pMetrics->RefreshMetrics();
 }
 

@@ -20,6 +20,8 @@ class CQVTSkinManagerClass;
 class CQVTSkinManagerMetrics;
 class CQVTSkinManagerResourceFile;
 class CQVTSkinManagerSite;
+class CQVTSkinObjectFrame;
+struct QVT_SKIN_SCROLLBARPOSINFO;
 
 // Property ids the framework reads.
 enum QVTSkinPropertyId : UINT
@@ -102,10 +104,23 @@ public:
     int GetFrameBorderCount(DWORD dwStyle, DWORD dwExStyle);
     virtual void RefreshMetrics();
     virtual COLORREF GetWindowColor();
-    // Waits for: CQVTSkinObjectFrame (Skin II): DrawThemeFrame, the window
-    // form of CalcFrameBorders, CalcFrameRegion and DrawThemeScrollBar take
-    // the frame object and come with it; the pixel scan they stand on is
-    // ScanTransparentRuns.
+    // The frame of a skinned window: borders, caption, icon, text and
+    // caption buttons, into a DC of the window's rectangle.
+    virtual BOOL DrawThemeFrame(CDC* pDC, CQVTSkinObjectFrame* pFrame);
+    // The thicknesses of the frame's window.
+    virtual CRect CalcFrameBorders(CQVTSkinObjectFrame* pFrame);
+    // The window region of a frame of that size; the caller owns it. Null
+    // when the window keeps its rectangle.
+    virtual HRGN CalcFrameRegion(CQVTSkinObjectFrame* pFrame, CSize sz);
+    // One non-client (or control) scroll bar of a frame.
+    virtual BOOL DrawThemeScrollBar(CDC* pDC, CQVTSkinObjectFrame* pFrame,
+                                    QVT_SKIN_SCROLLBARPOSINFO* pSBInfo);
+    // The caption buttons placed and drawn; the right limit of the text.
+    int DrawCaptionButtons(CDC* pDC, CRect rc, CQVTSkinObjectFrame* pFrame);
+    void DrawFrameBorders(CDC* pDC, CRect& rc, CQVTSkinObjectFrame* pFrame);
+    void DrawClientEdge(CDC* pDC, const CRect& rc, CQVTSkinObjectFrame* pFrame);
+    // Forgets the cached frame regions.
+    void FreeFrameRegions();
 
     // Regions of the transparent runs of a frame image: in the rows of the
     // frame, the run of transparent pixels that starts at its left edge
@@ -138,4 +153,21 @@ private:
     UINT m_nGlobalsClass = 1;
     UINT m_nWindowClass = 6;
     std::map<std::u16string, std::unique_ptr<CQVTSkinManagerClass>> m_classes;  // by upper-cased name
+
+public:
+    // The transparent edges of a frame kind at one size: the runs at the
+    // left of each frame part and those at the right (relative to the right
+    // edge), in window coordinates.
+    struct FRAMEREGION
+    {
+        BOOL bToolWindow;
+        CSize szWindow;
+        CRect rcBorders;
+        CRgn rgnLeft;
+        CRgn rgnRight;
+    };
+
+private:
+    FRAMEREGION* GetFrameRegion(CQVTSkinObjectFrame* pFrame, CSize sz, BOOL bToolWindow);
+    std::vector<std::unique_ptr<FRAMEREGION>> m_frameRegions;
 };
