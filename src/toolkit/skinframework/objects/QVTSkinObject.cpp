@@ -2,7 +2,7 @@
 
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/core/QVTOSVersion.h"
-#include "toolkit/skinframework/controls/QVTSkinObjectCommonControls.h"
+#include "toolkit/skinframework/controls/QVTSkinObjectStandardControls.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerApiHookBase.h"
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
@@ -387,29 +387,25 @@ void CQVTSkinObjectClassMap::RemoveAll()
 
 void CQVTSkinObjectClassMap::AddStandardClasses()
 {
-    // Waits for: Skin III's standard controls (button, combo box, edit,
-    // list box, date-time picker, month calendar, scroll bar, list view,
-    // tree view, tab control): until their objects exist these classes
-    // are known but make no object, so their windows run unskinned.
     static const struct
     {
         LPCTSTR lpszName;
         CRuntimeClass* pClass;
     } kClasses[] = {
-        {u"Button", nullptr},
-        {u"ComboBox", nullptr},
-        {u"Edit", nullptr},
-        {u"ListBox", nullptr},
-        {u"SysDateTimePick32", nullptr},
-        {u"SysMonthCal32", nullptr},
-        {u"ScrollBar", nullptr},
-        {u"SysListView32", nullptr},
+        {u"Button", RUNTIME_CLASS(CQVTSkinObjectButton)},
+        {u"ComboBox", RUNTIME_CLASS(CQVTSkinObjectComboBox)},
+        {u"Edit", RUNTIME_CLASS(CQVTSkinObjectEdit)},
+        {u"ListBox", RUNTIME_CLASS(CQVTSkinObjectListBox)},
+        {u"SysDateTimePick32", RUNTIME_CLASS(CQVTSkinObjectDateTime)},
+        {u"SysMonthCal32", RUNTIME_CLASS(CQVTSkinObjectMonthCal)},
+        {u"ScrollBar", RUNTIME_CLASS(CQVTSkinObjectScrollBar)},
+        {u"SysListView32", RUNTIME_CLASS(CQVTSkinObjectListView)},
         {u"SysHeader32", RUNTIME_CLASS(CQVTSkinObjectHeader)},
         {u"msctls_statusbar32", RUNTIME_CLASS(CQVTSkinObjectStatusBar)},
-        {u"SysTreeView32", nullptr},
+        {u"SysTreeView32", RUNTIME_CLASS(CQVTSkinObjectTreeView)},
         {u"msctls_progress32", RUNTIME_CLASS(CQVTSkinObjectProgress)},
         {u"msctls_trackbar32", RUNTIME_CLASS(CQVTSkinObjectTrackBar)},
-        {u"SysTabControl32", nullptr},
+        {u"SysTabControl32", RUNTIME_CLASS(CQVTSkinObjectTab)},
         {u"MDIClient", RUNTIME_CLASS(CQVTSkinObjectMDIClient)},
         {u"msctls_updown32", RUNTIME_CLASS(CQVTSkinObjectSpin)},
         {u"ToolbarWindow32", RUNTIME_CLASS(CQVTSkinObjectToolBar)},
