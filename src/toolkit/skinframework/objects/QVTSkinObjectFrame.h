@@ -172,6 +172,8 @@ public:
     CRect GetBorders() const { return m_rcBorders; }
     BOOL IsActive() const { return m_bActive; }
     BOOL IsTracking() const { return m_pSBTrack != nullptr; }
+    // The state of the running scroll-bar loop, or null.
+    const SCROLLBARTRACKINFO* GetTrackInfo() const { return m_pSBTrack; }
     CCaptionButton* GetHotButton() const { return m_pButtonHot; }
     CCaptionButton* GetPressedButton() const { return m_pButtonPressed; }
     BOOL IsRegionSet() const { return m_bRegion; }

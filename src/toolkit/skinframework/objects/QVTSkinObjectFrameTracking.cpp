@@ -54,9 +54,9 @@ void CQVTSkinObjectFrame::TrackCaptionButton()
                 return pButton.get();
         return nullptr;
     };
-    ::SetCapture(hWnd);
     m_pButtonPressed = m_pButtonHot;
     RedrawFrame();
+    ::SetCapture(hWnd);
     BOOL bClicked = FALSE;
     while (::GetCapture() == hWnd)
     {

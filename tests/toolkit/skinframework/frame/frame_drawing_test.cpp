@@ -1,0 +1,272 @@
+// The skin frame on real windows: caption, borders and bars from the skin,
+// the region open where the caption image is transparent, the caption
+// buttons each style gets, scroll-bar layout over the whole int range, skin
+// changes, and skins or captions that give it little to work with.
+#include <climits>
+
+#include "../skin_test_support.h"
+#include "frame_test_support.h"
+#include "real_input.h"
+#include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
+
+namespace {
+const DWORD kSkinFrameDrawStyle = WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL;
+
+// The caption pixel a frame of that width shows at (x, y), from the skin.
+COLORREF SkinFrameDrawCaptionPixel(CQVTSkinObjectFrame* pFrame, int cx, int x, int y)
+{
+    return SkinFrameRenderedPixel(u"WINDOW", 1, 1, CSize(cx, pFrame->GetBorders().top), CPoint(x, y));
+}
+}  // namespace
+
+TEST(SkinFrameDrawing, CaptionBordersAndBarsComeFromTheSkin)
+{
+    SkinFrameLoadedSkin skin;
+    HWND hWnd = SkinFrameCreate(SkinFrameWindowClass(), kSkinFrameDrawStyle);
+    CQVTSkinObjectFrame* pFrame = SkinFrameOf(hWnd);
+    ASSERT_NE(nullptr, pFrame);
+    PumpMessages(50);
+    pFrame->RedrawFrame();
+
+    CQVTSkinManagerMetrics* pMetrics = pFrame->GetMetrics();
+    const CRect rcBorders = pFrame->GetBorders();
+    CRect rcWindow, rcClient;
+    ::GetWindowRect(hWnd, &rcWindow);
+    ::GetClientRect(hWnd, &rcClient);
+    const int cx = rcWindow.Width(), cy = rcWindow.Height();
+    EXPECT_GT(rcBorders.top, rcBorders.left) << "the caption lies in the top border";
+    EXPECT_EQ(cx - rcBorders.left - rcBorders.right - pMetrics->m_cxVScroll, rcClient.Width());
+    EXPECT_EQ(cy - rcBorders.top - rcBorders.bottom - pMetrics->m_cyHScroll, rcClient.Height());
+
+    // The caption's top rows and its middle, and the left edge.
+    EXPECT_EQ(SkinFrameDrawCaptionPixel(pFrame, cx, cx / 2, 2), SkinFrameWindowPixel(hWnd, cx / 2, 2));
+    EXPECT_EQ(SkinFrameDrawCaptionPixel(pFrame, cx, cx / 2, rcBorders.top - 2),
+              SkinFrameWindowPixel(hWnd, cx / 2, rcBorders.top - 2));
+    EXPECT_NE(::GetSysColor(COLOR_ACTIVECAPTION), SkinFrameWindowPixel(hWnd, cx / 2, 2));
+    const CSize szLeft(rcBorders.left, cy - rcBorders.top - rcBorders.bottom);
+    EXPECT_EQ(SkinFrameRenderedPixel(u"WINDOW", 7, 1, szLeft, CPoint(rcBorders.left / 2, 20)),
+              SkinFrameWindowPixel(hWnd, rcBorders.left / 2, rcBorders.top + 20));
+
+    // The vertical bar's second arrow, drawn normal (the pointer is away).
+    const QVT_SKIN_SCROLLBARPOSINFO& bar = *pFrame->GetScrollBarPosInfo(SB_VERT);
+    ASSERT_TRUE(bar.fVisible);
+    EXPECT_EQ(rcWindow.Width() - rcBorders.right, bar.rc.right);
+    const CSize szArrow(bar.pxRight - bar.pxLeft, bar.pxBottom - bar.pxDownArrow);
+    const CPoint ptArrow(szArrow.cx / 2, szArrow.cy / 2);
+    EXPECT_EQ(SkinFrameRenderedPixel(u"SCROLLBAR", 1, 5, szArrow, ptArrow),
+              SkinFrameWindowPixel(hWnd, bar.pxLeft + ptArrow.x, bar.pxDownArrow + ptArrow.y));
+
+    // Hit testing answers the skin's elements.
+    const auto& buttons = pFrame->GetCaptionButtons();
+    ASSERT_FALSE(buttons.empty());
+    const CPoint ptClose = SkinFrameToScreen(hWnd, buttons[0]->m_rcButton.CenterPoint());
+    EXPECT_EQ(HTCLOSE, ::SendMessageW(hWnd, WM_NCHITTEST, 0, MAKELPARAM(ptClose.x, ptClose.y)));
+    const CPoint ptBar = SkinFrameToScreen(hWnd, CPoint(bar.pxLeft + 2, (bar.pxTop + bar.pxBottom) / 2));
+    EXPECT_EQ(HTVSCROLL, ::SendMessageW(hWnd, WM_NCHITTEST, 0, MAKELPARAM(ptBar.x, ptBar.y)));
+    const CPoint ptCaption = SkinFrameToScreen(hWnd, CPoint(cx / 2, rcBorders.top / 2));
+    EXPECT_EQ(HTCAPTION, ::SendMessageW(hWnd, WM_NCHITTEST, 0, MAKELPARAM(ptCaption.x, ptCaption.y)));
+    ::DestroyWindow(hWnd);
+}
+
+TEST(SkinFrameDrawing, RegionOpensWhereTheCaptionIsTransparentAndFollowsTheSkin)
+{
+    HWND hWnd = nullptr, hSecond = nullptr;
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    {
+        SkinFrameLoadedSkin skin;
+        hWnd = SkinFrameCreate(SkinFrameWindowClass(), kSkinFrameDrawStyle);
+        hSecond = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW, 0, TRUE, 200, 150);
+        CQVTSkinObjectFrame* pFrame = SkinFrameOf(hWnd);
+        ASSERT_NE(nullptr, pFrame);
+        EXPECT_TRUE(pFrame->IsRegionSet());
+        ASSERT_NE(ERROR, ::GetWindowRgn(hWnd, hRgn));
+        // The caption image's corners: three, two and one magenta pixels in
+        // its first rows, at both ends.
+        CRect rcWindow;
+        ::GetWindowRect(hWnd, &rcWindow);
+        const int cx = rcWindow.Width(), cy = rcWindow.Height();
+        EXPECT_FALSE(::PtInRegion(hRgn, 0, 0));
+        EXPECT_FALSE(::PtInRegion(hRgn, 2, 0));
+        EXPECT_TRUE(::PtInRegion(hRgn, 3, 0));
+        EXPECT_FALSE(::PtInRegion(hRgn, 1, 1));
+        EXPECT_TRUE(::PtInRegion(hRgn, 2, 1));
+        EXPECT_TRUE(::PtInRegion(hRgn, 0, 3));
+        EXPECT_FALSE(::PtInRegion(hRgn, cx - 1, 0));
+        EXPECT_FALSE(::PtInRegion(hRgn, cx - 3, 0));
+        EXPECT_TRUE(::PtInRegion(hRgn, cx - 4, 0));
+        EXPECT_TRUE(::PtInRegion(hRgn, 0, cy - 1));
+        EXPECT_TRUE(::PtInRegion(hRgn, cx / 2, cy / 2));
+
+        // A new size moves the right corner with the edge.
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_NE(ERROR, ::GetWindowRgn(hWnd, hRgn));
+        EXPECT_FALSE(::PtInRegion(hRgn, 399, 0));
+        EXPECT_TRUE(::PtInRegion(hRgn, 396, 0));
+
+        // Another scheme of the skin repaints every skinned window.
+        const COLORREF clrBlue = SkinFrameWindowPixel(hWnd, 200, 2);
+        const COLORREF clrBlueSecond = SkinFrameWindowPixel(hSecond, 100, 2);
+        ASSERT_TRUE(QVTSkinManager()->LoadSkin(SkinModulePath(), u"NormalBlack2.ini"));
+        PumpMessages(50);
+        CQVTSkinObjectFrame* pSecond = SkinFrameOf(hSecond);
+        ASSERT_NE(nullptr, pSecond);
+        EXPECT_EQ(SkinFrameDrawCaptionPixel(pFrame, 400, 200, 2), SkinFrameWindowPixel(hWnd, 200, 2));
+        EXPECT_EQ(SkinFrameDrawCaptionPixel(pSecond, 200, 100, 2), SkinFrameWindowPixel(hSecond, 100, 2));
+        EXPECT_NE(clrBlue, SkinFrameWindowPixel(hWnd, 200, 2));
+        EXPECT_NE(clrBlueSecond, SkinFrameWindowPixel(hSecond, 100, 2));
+    }
+    // Unloaded: the system's frame and no region.
+    PumpMessages(50);
+    EXPECT_EQ(ERROR, ::GetWindowRgn(hWnd, hRgn));
+    EXPECT_EQ(ERROR, ::GetWindowRgn(hSecond, hRgn));
+    CRect rcSystem(0, 0, 100, 100);
+    ::AdjustWindowRectEx(&rcSystem, kSkinFrameDrawStyle, FALSE, WS_EX_NOACTIVATE);
+    CRect rcClient;
+    ::GetClientRect(hWnd, &rcClient);
+    EXPECT_EQ(400 - (rcSystem.Width() - 100) - ::GetSystemMetrics(SM_CXVSCROLL), rcClient.Width());
+    ::DeleteObject(hRgn);
+    ::DestroyWindow(hWnd);
+    ::DestroyWindow(hSecond);
+}
+
+TEST(SkinFrameDrawing, CaptionButtonsFollowTheStyle)
+{
+    SkinFrameLoadedSkin skin;
+    HWND hWnd = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW, 0, FALSE);
+    CQVTSkinObjectFrame* pFrame = SkinFrameOf(hWnd);
+    ASSERT_NE(nullptr, pFrame);
+    struct Row
+    {
+        DWORD dwStyle, dwExStyle;
+        std::vector<std::pair<UINT, int>> buttons;  // command, part
+    };
+    const Row rows[] = {
+        {WS_OVERLAPPEDWINDOW, 0, {{SC_CLOSE, 18}, {SC_MAXIMIZE, 17}, {SC_MINIMIZE, 15}}},
+        {WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW, {{SC_CLOSE, 19}}},
+        {WS_POPUP | WS_CAPTION, 0, {}},
+        {WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_CONTEXTHELP, {{SC_CLOSE, 18}, {SC_CONTEXTHELP, 23}}},
+        {WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, 0, {{SC_CLOSE, 18}, {SC_RESTORE, 21}, {SC_MINIMIZE, 15}}},
+        {WS_POPUP | WS_BORDER, 0, {}},
+        // Last: the system keeps WS_MINIMIZE once it is set.
+        {WS_OVERLAPPEDWINDOW | WS_MINIMIZE, 0, {{SC_CLOSE, 18}, {SC_MAXIMIZE, 17}, {SC_RESTORE, 21}}},
+    };
+    for (const Row& row : rows)
+    {
+        ::SetWindowLongW(hWnd, GWL_STYLE, static_cast<LONG>(row.dwStyle));
+        ::SetWindowLongW(hWnd, GWL_EXSTYLE, static_cast<LONG>(row.dwExStyle | WS_EX_NOACTIVATE));
+        pFrame->UpdateButtons();
+        const auto& buttons = pFrame->GetCaptionButtons();
+        ASSERT_EQ(row.buttons.size(), buttons.size()) << std::hex << row.dwStyle << " " << row.dwExStyle;
+        for (size_t i = 0; i < buttons.size(); ++i)
+        {
+            EXPECT_EQ(row.buttons[i].first, buttons[i]->m_nCommand) << i << " " << std::hex << row.dwStyle;
+            EXPECT_EQ(row.buttons[i].second, buttons[i]->m_nClassPart) << i << " " << std::hex << row.dwStyle;
+        }
+    }
+
+    ::DestroyWindow(hWnd);
+
+    // A tool window's one button is square; a grey system-menu close
+    // disables it, and a disabled button is never hit.
+    hWnd = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW, 0, FALSE);
+    pFrame = SkinFrameOf(hWnd);
+    ASSERT_NE(nullptr, pFrame);
+    ::SetWindowLongW(hWnd, GWL_STYLE, static_cast<LONG>(WS_OVERLAPPEDWINDOW));
+    ::SetWindowLongW(hWnd, GWL_EXSTYLE, static_cast<LONG>(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE));
+    pFrame->RedrawFrame();
+    ASSERT_EQ(1u, pFrame->GetCaptionButtons().size());
+    const CRect rcTool = pFrame->GetCaptionButtons()[0]->m_rcButton;
+    EXPECT_EQ(rcTool.Width(), rcTool.Height());
+    EXPECT_GT(rcTool.Width(), 0);
+    ::SetWindowLongW(hWnd, GWL_EXSTYLE, static_cast<LONG>(WS_EX_NOACTIVATE));
+    ::EnableMenuItem(::GetSystemMenu(hWnd, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    pFrame->RedrawFrame();
+    ASSERT_EQ(3u, pFrame->GetCaptionButtons().size());
+    const CQVTSkinObjectFrame::CCaptionButton* pClose = pFrame->GetCaptionButtons()[0].get();
+    EXPECT_EQ(static_cast<UINT>(SC_CLOSE), pClose->m_nCommand);
+    EXPECT_FALSE(pClose->m_bEnabled);
+    EXPECT_FALSE(pClose->HitTest(pClose->m_rcButton.CenterPoint()));
+    ::DestroyWindow(hWnd);
+}
+
+TEST(SkinFrameDrawing, ScrollBarLayoutHoldsOverTheWholeIntRange)
+{
+    SkinFrameLoadedSkin skin;
+    HWND hWnd = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW, 0, FALSE);
+    CQVTSkinObjectFrame* pFrame = SkinFrameOf(hWnd);
+    ASSERT_NE(nullptr, pFrame);
+    const int nArrow = pFrame->GetMetrics()->m_cyVScroll;
+    CRect rcBar(0, 0, 17, 300);
+    auto layout = [&](int nMin, int nMax, UINT nPage, int nPos) {
+        QVT_SKIN_SCROLLBARPOSINFO spi = {};
+        spi.fVert = TRUE;
+        spi.nBar = SB_VERT;
+        SCROLLINFO si = {sizeof(SCROLLINFO), SIF_ALL, nMin, nMax, nPage, nPos, 0};
+        pFrame->CalcScrollBarInfo(&rcBar, &spi, &si);
+        return spi;
+    };
+
+    // INT_MIN..INT_MAX: a range of 2^32, with the thumb where the position says.
+    QVT_SKIN_SCROLLBARPOSINFO spi = layout(INT_MIN, INT_MAX, 0, 0);
+    EXPECT_EQ(nArrow, spi.cpxThumb) << "page 0: the thumb is one arrow long";
+    EXPECT_GT(spi.pxPopup, 100);
+    EXPECT_NEAR(spi.pxMin + spi.pxPopup / 2, spi.pxThumbTop, 1);
+    EXPECT_EQ(spi.pxMin + spi.pxPopup, layout(INT_MIN, INT_MAX, 0, INT_MAX).pxThumbTop);
+    EXPECT_EQ(spi.pxMin, layout(INT_MIN, INT_MAX, 0, INT_MIN).pxThumbTop);
+    EXPECT_EQ(INT_MIN, CQVTSkinObjectFrame::PixelToScrollPos(&spi, spi.pxMin));
+    EXPECT_EQ(INT_MAX, CQVTSkinObjectFrame::PixelToScrollPos(&spi, spi.pxMin + spi.pxPopup));
+    const int nMiddle = CQVTSkinObjectFrame::PixelToScrollPos(&spi, spi.pxMin + spi.pxPopup / 2);
+    EXPECT_LT(std::abs(static_cast<long long>(nMiddle)), 0x100000000LL / spi.pxPopup);
+    // The largest page covers half of that range.
+    QVT_SKIN_SCROLLBARPOSINFO half = layout(INT_MIN, INT_MAX, 0x80000000u, 0);
+    EXPECT_EQ(0x7FFFFFFF, half.page);
+    EXPECT_NEAR((half.pxDownArrow - half.pxUpArrow) / 2, half.cpxThumb, 1);
+
+    // 0..INT_MAX with a page: the last position keeps the page in view.
+    QVT_SKIN_SCROLLBARPOSINFO paged = layout(0, INT_MAX, 1000, 0);
+    EXPECT_EQ(INT_MAX - 999, CQVTSkinObjectFrame::PixelToScrollPos(&paged, paged.pxMin + paged.pxPopup));
+    EXPECT_EQ(paged.pxMin + paged.pxPopup, layout(0, INT_MAX, 1000, INT_MAX - 999).pxThumbTop);
+
+    // Nothing to scroll: the thumb sits one pixel before the track.
+    EXPECT_EQ(spi.pxMin - 1, layout(0, 0, 0, 0).pxThumbTop);
+    EXPECT_EQ(nArrow, layout(0, 0, 0, 0).cpxThumb);
+    EXPECT_EQ(spi.pxMin - 1, layout(0, 9, 10, 0).pxThumbTop);
+    EXPECT_EQ(spi.pxMin - 1, layout(5, 4, 3, 0).pxThumbTop) << "a maximum below the minimum";
+    ::DestroyWindow(hWnd);
+}
+
+TEST(SkinFrameDrawing, SkinWithoutFramePartsAndCaptionsOfAnyLength)
+{
+    SkinTempFolder folder;
+    folder.WriteText(u"Bare.ini", u"[Globals]\r\nBorderSize = 1\r\n");
+    ASSERT_TRUE(QVTSkinManager()->LoadSkin(folder.Path(), u"Bare.ini"));
+    HWND hWnd = SkinFrameCreate(SkinFrameWindowClass(), kSkinFrameDrawStyle);
+    CQVTSkinObjectFrame* pFrame = SkinFrameOf(hWnd);
+    ASSERT_NE(nullptr, pFrame);
+    PumpMessages(50);
+    pFrame->RedrawFrame();
+    // No frame image: the caption is filled, nothing is cut away.
+    EXPECT_EQ(pFrame->GetColor(COLOR_ACTIVECAPTION), SkinFrameWindowPixel(hWnd, 160, 2));
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    if (::GetWindowRgn(hWnd, hRgn) != ERROR)
+    {
+        EXPECT_TRUE(::PtInRegion(hRgn, 0, 0));
+        EXPECT_TRUE(::PtInRegion(hRgn, 319, 0));
+    }
+    ::DeleteObject(hRgn);
+    ASSERT_EQ(3u, pFrame->GetCaptionButtons().size());
+    const CRect rcClose = pFrame->GetCaptionButtons()[0]->m_rcButton;
+    const COLORREF clrClose = SkinFrameWindowPixel(hWnd, rcClose.CenterPoint().x, rcClose.CenterPoint().y);
+
+    // A caption far longer than the frame ends before the buttons.
+    std::u16string strLong(100000, u'W');
+    ::SetWindowTextW(hWnd, strLong.c_str());
+    pFrame->RedrawFrame();
+    EXPECT_EQ(clrClose, SkinFrameWindowPixel(hWnd, rcClose.CenterPoint().x, rcClose.CenterPoint().y));
+    const CPoint ptClose = SkinFrameToScreen(hWnd, rcClose.CenterPoint());
+    EXPECT_EQ(HTCLOSE, ::SendMessageW(hWnd, WM_NCHITTEST, 0, MAKELPARAM(ptClose.x, ptClose.y)));
+    ::SetWindowTextW(hWnd, u"");
+    pFrame->RedrawFrame();
+    ::DestroyWindow(hWnd);
+    QVTSkinManager()->LoadSkin(nullptr, nullptr);
+}
