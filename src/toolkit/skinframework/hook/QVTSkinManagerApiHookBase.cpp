@@ -5,6 +5,8 @@
 #include <psapi.h>
 
 #include "toolkit/foundation/core/QVTOSVersion.h"
+#include "toolkit/skinframework/manager/QVTSkinManager.h"
+#include "toolkit/skinframework/objects/QVTSkinObject.h"
 
 namespace {
 typedef BOOL(WINAPI* PFNENUMPROCESSMODULES)(HANDLE, HMODULE*, DWORD, LPDWORD);
@@ -130,4 +132,83 @@ BOOL AFXAPI CQVTSkinManagerApiHookBase::IsSystemAddress(const void* pAddress)
     if (QVTOSVersion()->IsWinXPOrGreater() && IsAddressInModule(pAddress, "NTDLL.DLL"))
         return TRUE;
     return IsApphelpAddress(pAddress);
+}
+
+BOOL AFXAPI CQVTSkinManagerApiHookBase::DispatchDefWindowProc(HWND hWnd, void* pSaved, UINT nKind,
+                                                              ULONG_PTR nArgument, UINT message,
+                                                              WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    if (hWnd == nullptr || ::GetWindowThreadProcessId(hWnd, nullptr) != ::GetCurrentThreadId())
+        return FALSE;
+    CQVTSkinManager* pManager = QVTSkinManager();
+    if (pManager == nullptr || !pManager->IsSkinLoaded())
+        return FALSE;
+    CQVTSkinObject* pObject = pManager->Lookup(hWnd);
+    if (pObject == nullptr)
+        return FALSE;
+    BOOL bHandled = FALSE;
+    BOOL bRemove = FALSE;
+    // Held across the call: the message may destroy the window, and its
+    // WM_NCDESTROY remove the object.
+    pObject->InternalAddRef();
+    try
+    {
+        CQVTReadLock objectLock(pObject->GetLock());
+        if (pObject->IsOptedOut() || message == pObject->GetCurrentDefWindowProcMessage())
+            bHandled = FALSE;
+        else if (message == WM_NCDESTROY)
+            bRemove = !pObject->IsSubclassed();
+        else
+        {
+            _AFX_THREAD_STATE* pThreadState = AfxGetThreadState();
+            const MSG lastSent = pThreadState->m_lastSentMsg;
+            pThreadState->m_lastSentMsg.hwnd = hWnd;
+            pThreadState->m_lastSentMsg.message = message;
+            pThreadState->m_lastSentMsg.wParam = wParam;
+            pThreadState->m_lastSentMsg.lParam = lParam;
+            pObject->PushDefWindowProc(message, nKind, pSaved, nArgument);
+            try
+            {
+                WPARAM w = wParam;
+                LPARAM l = lParam;
+                bHandled = pObject->OnDefWindowProcMessage(message, w, l, lResult);
+            }
+            catch (CException* e)
+            {
+                e->Delete();
+                bHandled = FALSE;
+            }
+            catch (...)
+            {
+                bHandled = FALSE;
+            }
+            pThreadState->m_lastSentMsg = lastSent;
+            pObject->PopDefWindowProc();
+        }
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+    }
+    catch (...)
+    {
+    }
+    // The object's lock is left before the manager's write lock is taken:
+    // the manager's lock comes first everywhere else.
+    if (bRemove)
+    {
+        try
+        {
+            pManager->Remove(hWnd, FALSE);
+        }
+        catch (CException* e)
+        {
+            e->Delete();
+        }
+        catch (...)
+        {
+        }
+    }
+    pObject->InternalRelease();
+    return bHandled;
 }

@@ -45,6 +45,14 @@ public:
     // TRUE when base < address < base + size of the loaded module.
     static BOOL AFXAPI IsAddressInModule(const void* pAddress, LPCSTR lpszModuleName);
 
+    // Offers a message that reached an intercepted default procedure to the
+    // window's skin object. nKind: 1 CallWindowProc, 2 DefWindowProc, 3
+    // DefMDIChildProc, 4 DefFrameProc, 5 DefDlgProc; nArgument the previous
+    // procedure (1) or the MDI client (4). TRUE when the object answered,
+    // its result in lResult. Windows of other threads are never offered.
+    static BOOL AFXAPI DispatchDefWindowProc(HWND hWnd, void* pSaved, UINT nKind, ULONG_PTR nArgument,
+                                             UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+
 private:
     DWORD m_dwKind;
 };

@@ -5,6 +5,7 @@
 #include "toolkit/foundation/core/QVTOSVersion.h"
 #include "toolkit/foundation/theme/QVTWinThemeWrapper.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerApiHookBase.h"
+#include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiAnswers.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerModuleList.h"
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
 
@@ -643,11 +644,6 @@ HANDLE WINAPI SkinHookCreateThread(LPSECURITY_ATTRIBUTES pAttributes, SIZE_T cbS
             &SkinHookIsWin10                                                                                 \
     }
 
-// Waits for: the skin answers (the replacements of the colour, scroll-bar,
-// theme, metrics, menu and default-procedure rows, and their dispatch to
-// the skin objects). Until they exist those rows hold no replacement and
-// installation leaves their import entries alone, so every caller reaches
-// the system's function.
 const QVT_APIHOOKENTRY g_skinHookRows[qvtApiHookRowCount] = {
     SKINHOOK_LOADER_ROWS(0, "LoadLibraryA", SkinHookLoadLibraryA),
     SKINHOOK_LOADER_ROWS(8, "LoadLibraryW", SkinHookLoadLibraryW),
@@ -665,52 +661,53 @@ const QVT_APIHOOKENTRY g_skinHookRows[qvtApiHookRowCount] = {
      0, &SkinHookIsWin8},
     {90, "API-MS-WIN-CORE-PROCESSTHREADS-L1-1-2.DLL", "CreateThread", SKINHOOK_FN(SkinHookCreateThread<90>),
      0, &SkinHookIsWin81},
-    {91, "USER32.DLL", "RegisterClassA", nullptr, 0, nullptr},
-    {92, "USER32.DLL", "RegisterClassW", nullptr, 0, nullptr},
-    {93, "USER32.DLL", "GetSysColor", nullptr, 0x4, nullptr},
-    {94, "USER32.DLL", "GetSysColorBrush", nullptr, 0x4, nullptr},
-    {95, "USER32.DLL", "DrawEdge", nullptr, 0x4, nullptr},
-    {96, "USER32.DLL", "DrawFrameControl", nullptr, 0x4, nullptr},
-    {97, "USER32.DLL", "SetScrollInfo", nullptr, 0x2, nullptr},
-    {98, "USER32.DLL", "SetScrollPos", nullptr, 0x2, nullptr},
-    {99, "USER32.DLL", "GetScrollInfo", nullptr, 0x2, nullptr},
-    {100, "USER32.DLL", "EnableScrollBar", nullptr, 0x2, nullptr},
-    {101, "UXTHEME.DLL", "OpenThemeData", nullptr, 0x4, nullptr},
-    {102, "UXTHEME.DLL", "OpenThemeDataForDpi", nullptr, 0x4, nullptr},
-    {103, "UXTHEME.DLL", "OpenThemeDataEx", nullptr, 0x4, nullptr},
-    {104, "UXTHEME.DLL", "DrawThemeBackground", nullptr, 0x4, nullptr},
-    {105, "UXTHEME.DLL", "CloseThemeData", nullptr, 0x4, nullptr},
-    {106, "UXTHEME.DLL", "GetThemeColor", nullptr, 0x4, nullptr},
-    {107, "UXTHEME.DLL", "GetThemeInt", nullptr, 0x4, nullptr},
-    {108, "UXTHEME.DLL", "IsAppThemed", nullptr, 0x4, nullptr},
-    {109, "UXTHEME.DLL", "IsThemeActive", nullptr, 0x4, nullptr},
-    {110, "UXTHEME.DLL", "GetCurrentThemeName", nullptr, 0x4, nullptr},
-    {111, "UXTHEME.DLL", "GetThemeSysBool", nullptr, 0x4, nullptr},
-    {112, "UXTHEME.DLL", "GetThemeSysColor", nullptr, 0x4, nullptr},
-    {113, "UXTHEME.DLL", "GetThemePartSize", nullptr, 0x4, nullptr},
-    {114, "USER32.DLL", "SystemParametersInfoA", nullptr, 0x3, nullptr},
-    {115, "USER32.DLL", "SystemParametersInfoW", nullptr, 0x3, nullptr},
-    {116, "USER32.DLL", "DefWindowProcA", nullptr, 0, nullptr},
-    {117, "USER32.DLL", "DefWindowProcW", nullptr, 0, nullptr},
-    {118, "USER32.DLL", "DefMDIChildProcA", nullptr, 0, nullptr},
-    {119, "USER32.DLL", "DefMDIChildProcW", nullptr, 0, nullptr},
-    {120, "USER32.DLL", "DefFrameProcA", nullptr, 0, nullptr},
-    {121, "USER32.DLL", "DefFrameProcW", nullptr, 0, nullptr},
-    {122, "USER32.DLL", "DefDlgProcA", nullptr, 0, nullptr},
-    {123, "USER32.DLL", "DefDlgProcW", nullptr, 0, nullptr},
-    {124, "USER32.DLL", "CallWindowProcA", nullptr, 0, nullptr},
-    {125, "USER32.DLL", "CallWindowProcW", nullptr, 0, nullptr},
-    {126, "USER32.DLL", "FillRect", nullptr, 0x4, nullptr},
-    {127, "GDI32.DLL", "DeleteObject", nullptr, 0x4, nullptr},
-    {128, "USER32.DLL", "AdjustWindowRectEx", nullptr, 0x3, nullptr},
-    {129, "USER32.DLL", "AdjustWindowRect", nullptr, 0x3, nullptr},
-    {130, "USER32.DLL", "GetSystemMetrics", nullptr, 0x3, nullptr},
-    {131, "USER32.DLL", "TrackPopupMenu", nullptr, 0x8, nullptr},
-    {132, "USER32.DLL", "TrackPopupMenuEx", nullptr, 0x8, nullptr},
-    {133, "WIN32U.DLL", "NtUserTrackPopupMenuEx", nullptr, 0x8, &SkinHookIsWin7},
-    {134, "USER32.DLL", "DrawMenuBar", nullptr, 0x2, nullptr},
-    {135, "USER32.DLL", "GetMenuItemRect", nullptr, 0x8, nullptr},
-    {136, "DWMAPI.DLL", "DwmExtendFrameIntoClientArea", nullptr, 0, &SkinHookIsWin7},
+    {91, "USER32.DLL", "RegisterClassA", QVTSkinAnswers::GetReplacement(91), 0, nullptr},
+    {92, "USER32.DLL", "RegisterClassW", QVTSkinAnswers::GetReplacement(92), 0, nullptr},
+    {93, "USER32.DLL", "GetSysColor", QVTSkinAnswers::GetReplacement(93), 0x4, nullptr},
+    {94, "USER32.DLL", "GetSysColorBrush", QVTSkinAnswers::GetReplacement(94), 0x4, nullptr},
+    {95, "USER32.DLL", "DrawEdge", QVTSkinAnswers::GetReplacement(95), 0x4, nullptr},
+    {96, "USER32.DLL", "DrawFrameControl", QVTSkinAnswers::GetReplacement(96), 0x4, nullptr},
+    {97, "USER32.DLL", "SetScrollInfo", QVTSkinAnswers::GetReplacement(97), 0x2, nullptr},
+    {98, "USER32.DLL", "SetScrollPos", QVTSkinAnswers::GetReplacement(98), 0x2, nullptr},
+    {99, "USER32.DLL", "GetScrollInfo", QVTSkinAnswers::GetReplacement(99), 0x2, nullptr},
+    {100, "USER32.DLL", "EnableScrollBar", QVTSkinAnswers::GetReplacement(100), 0x2, nullptr},
+    {101, "UXTHEME.DLL", "OpenThemeData", QVTSkinAnswers::GetReplacement(101), 0x4, nullptr},
+    {102, "UXTHEME.DLL", "OpenThemeDataForDpi", QVTSkinAnswers::GetReplacement(102), 0x4, nullptr},
+    {103, "UXTHEME.DLL", "OpenThemeDataEx", QVTSkinAnswers::GetReplacement(103), 0x4, nullptr},
+    {104, "UXTHEME.DLL", "DrawThemeBackground", QVTSkinAnswers::GetReplacement(104), 0x4, nullptr},
+    {105, "UXTHEME.DLL", "CloseThemeData", QVTSkinAnswers::GetReplacement(105), 0x4, nullptr},
+    {106, "UXTHEME.DLL", "GetThemeColor", QVTSkinAnswers::GetReplacement(106), 0x4, nullptr},
+    {107, "UXTHEME.DLL", "GetThemeInt", QVTSkinAnswers::GetReplacement(107), 0x4, nullptr},
+    {108, "UXTHEME.DLL", "IsAppThemed", QVTSkinAnswers::GetReplacement(108), 0x4, nullptr},
+    {109, "UXTHEME.DLL", "IsThemeActive", QVTSkinAnswers::GetReplacement(109), 0x4, nullptr},
+    {110, "UXTHEME.DLL", "GetCurrentThemeName", QVTSkinAnswers::GetReplacement(110), 0x4, nullptr},
+    {111, "UXTHEME.DLL", "GetThemeSysBool", QVTSkinAnswers::GetReplacement(111), 0x4, nullptr},
+    {112, "UXTHEME.DLL", "GetThemeSysColor", QVTSkinAnswers::GetReplacement(112), 0x4, nullptr},
+    {113, "UXTHEME.DLL", "GetThemePartSize", QVTSkinAnswers::GetReplacement(113), 0x4, nullptr},
+    {114, "USER32.DLL", "SystemParametersInfoA", QVTSkinAnswers::GetReplacement(114), 0x3, nullptr},
+    {115, "USER32.DLL", "SystemParametersInfoW", QVTSkinAnswers::GetReplacement(115), 0x3, nullptr},
+    {116, "USER32.DLL", "DefWindowProcA", QVTSkinAnswers::GetReplacement(116), 0, nullptr},
+    {117, "USER32.DLL", "DefWindowProcW", QVTSkinAnswers::GetReplacement(117), 0, nullptr},
+    {118, "USER32.DLL", "DefMDIChildProcA", QVTSkinAnswers::GetReplacement(118), 0, nullptr},
+    {119, "USER32.DLL", "DefMDIChildProcW", QVTSkinAnswers::GetReplacement(119), 0, nullptr},
+    {120, "USER32.DLL", "DefFrameProcA", QVTSkinAnswers::GetReplacement(120), 0, nullptr},
+    {121, "USER32.DLL", "DefFrameProcW", QVTSkinAnswers::GetReplacement(121), 0, nullptr},
+    {122, "USER32.DLL", "DefDlgProcA", QVTSkinAnswers::GetReplacement(122), 0, nullptr},
+    {123, "USER32.DLL", "DefDlgProcW", QVTSkinAnswers::GetReplacement(123), 0, nullptr},
+    {124, "USER32.DLL", "CallWindowProcA", QVTSkinAnswers::GetReplacement(124), 0, nullptr},
+    {125, "USER32.DLL", "CallWindowProcW", QVTSkinAnswers::GetReplacement(125), 0, nullptr},
+    {126, "USER32.DLL", "FillRect", QVTSkinAnswers::GetReplacement(126), 0x4, nullptr},
+    {127, "GDI32.DLL", "DeleteObject", QVTSkinAnswers::GetReplacement(127), 0x4, nullptr},
+    {128, "USER32.DLL", "AdjustWindowRectEx", QVTSkinAnswers::GetReplacement(128), 0x3, nullptr},
+    {129, "USER32.DLL", "AdjustWindowRect", QVTSkinAnswers::GetReplacement(129), 0x3, nullptr},
+    {130, "USER32.DLL", "GetSystemMetrics", QVTSkinAnswers::GetReplacement(130), 0x3, nullptr},
+    {131, "USER32.DLL", "TrackPopupMenu", QVTSkinAnswers::GetReplacement(131), 0x8, nullptr},
+    {132, "USER32.DLL", "TrackPopupMenuEx", QVTSkinAnswers::GetReplacement(132), 0x8, nullptr},
+    {133, "WIN32U.DLL", "NtUserTrackPopupMenuEx", QVTSkinAnswers::GetReplacement(133), 0x8, &SkinHookIsWin7},
+    {134, "USER32.DLL", "DrawMenuBar", QVTSkinAnswers::GetReplacement(134), 0x2, nullptr},
+    {135, "USER32.DLL", "GetMenuItemRect", QVTSkinAnswers::GetReplacement(135), 0x8, nullptr},
+    {136, "DWMAPI.DLL", "DwmExtendFrameIntoClientArea", QVTSkinAnswers::GetReplacement(136), 0,
+     &SkinHookIsWin7},
 };
 
 // The loader rows first, so that the look-ups made while the later rows are
@@ -779,8 +776,17 @@ CQVTSkinManagerLegacyApiHook::CQVTSkinManagerLegacyApiHook() : CQVTSkinManagerAp
         LPCWSTR lpszName;
         BOOL bWin9x;
     } s_excluded[] = {
-        {u"SHLWAPI.DLL", TRUE}, {u"COMCTL32.DLL", TRUE}, {u"KERNEL32.DLL", FALSE}, {u"USER32.DLL", FALSE},
-        {u"GDI32.DLL", FALSE},  {u"WININET.DLL", FALSE}, {u"MSCTF.DLL", FALSE},    {u"ACLAYERS.DLL", FALSE},
+        {u"SHLWAPI.DLL", TRUE},
+        {u"COMCTL32.DLL", TRUE},
+        {u"KERNEL32.DLL", FALSE},
+        {u"USER32.DLL", FALSE},
+        {u"GDI32.DLL", FALSE},
+        {u"WININET.DLL", FALSE},
+        {u"MSCTF.DLL", FALSE},
+        {u"ACLAYERS.DLL", FALSE},
+        // Wine's display driver imports DefWindowProcW and FillRect for the
+        // windows and surfaces it draws itself: they stay the system's.
+        {u"WINEX11.DRV", FALSE},
     };
     for (const auto& excluded : s_excluded)
         m_excluded.push_back(EXCLUDEDMODULE{nullptr, CString(excluded.lpszName), excluded.bWin9x});
@@ -821,6 +827,22 @@ BOOL AFXAPI CQVTSkinManagerLegacyApiHook::IsInstalled()
 BOOL AFXAPI CQVTSkinManagerLegacyApiHook::IsInstalling()
 {
     return g_bSkinHookInstalling;
+}
+
+BOOL AFXAPI CQVTSkinManagerLegacyApiHook::IsRowActive(int nId)
+{
+    return SkinHookIsActive(nId);
+}
+
+void* AFXAPI CQVTSkinManagerLegacyApiHook::GetSavedAddress(int nId)
+{
+    return SkinHookTarget(nId);
+}
+
+void CQVTSkinManagerLegacyApiHook::DetachAtExit()
+{
+    CQVTWriteLock lock(m_lock);
+    InterlockedExchange(&g_bSkinHookInstalled, FALSE);
 }
 
 const QVT_APIHOOKENTRY* AFXAPI CQVTSkinManagerLegacyApiHook::GetRows()
@@ -1055,6 +1077,8 @@ void CQVTSkinManagerLegacyApiHook::InitializeHookManagement()
     if (g_bSkinHookInstalled || g_bSkinHookInstalling)
         return;
     InterlockedExchange(&g_bSkinHookInstalling, TRUE);
+    // The replacements answer for the hook installed last.
+    g_pSkinHookCurrent = this;
     CQVTSkinManager* pManager = QVTSkinManager();
     CQVTReadLock managerLock(pManager->GetLock());
     const UINT nOptions = pManager->GetApplyOptions();

@@ -110,6 +110,16 @@ public:
 
     static BOOL AFXAPI IsInstalled();
     static BOOL AFXAPI IsInstalling();
+    // Installed, and the row patched into some module: the row's replacement
+    // may answer from the skin.
+    static BOOL AFXAPI IsRowActive(int nId);
+    // The function a replacement calls on: the row's saved address, or the
+    // real export when the hook holds none (the hook gone, a replacement
+    // cached from GetProcAddress still called).
+    static void* AFXAPI GetSavedAddress(int nId);
+    // At process exit: every replacement left in an import table calls its
+    // saved function from now on; nothing is unpatched or freed.
+    void DetachAtExit();
     // The hook the replacements answer for: the last one made.
     static CQVTSkinManagerLegacyApiHook* AFXAPI GetCurrent();
 

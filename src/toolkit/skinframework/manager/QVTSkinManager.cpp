@@ -10,6 +10,8 @@
 #include "toolkit/foundation/stream/QVTSoundPlayer.h"
 #include "toolkit/skinframework/files/QVTSkinManagerResourceFile.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerApiHookBase.h"
+#include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiHook.h"
+#include "toolkit/skinframework/hook/QVTSkinManagerModuleList.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
 #include "toolkit/skinframework/objects/QVTSkinObject.h"
 #include "toolkit/skinframework/objects/QVTSkinObjectFrame.h"
@@ -53,8 +55,7 @@ CThreadLocal<QVT_SKINAMANGER_THREAD_STATE>& SkinManagerThreadState()
 void SkinManagerSetUp()
 {
     QVTSkinRegisterMessages();
-    // Waits for: Skin II (CQVTSkinManagerModuleList): the process module
-    // list is made here, before the manager.
+    CQVTSkinManagerModuleList::IsModuleEnumerationSupported();
     QVTSkinManagerSchemaNames();
     QVTBrushCache();
     QVTSoundPlayer();
@@ -126,8 +127,7 @@ CQVTSkinManager::CQVTSkinManager() : m_mapObjects(10)
 
     QVTSkinRegisterMessages();
     m_pResourceFile = new CQVTSkinManagerResourceFile(this);
-    // Waits for: Skin II (CQVTSkinManagerLegacyApiHook): the interception
-    // engine is made here and owned by the manager.
+    m_pApiHook = new CQVTSkinManagerLegacyApiHook();
     m_pClassMap = new CQVTSkinObjectClassMap();
     m_pClassMap->AddStandardClasses();
 
@@ -190,11 +190,24 @@ CQVTSkinManager::~CQVTSkinManager()
         RemoveAll(TRUE);
     delete m_pClassMap;
     m_pClassMap = nullptr;
-    ApplyInterceptions(FALSE);
+    if (bExiting)
+    {
+        // Import tables left as they are: the replacements only pass on
+        // now, and the hook stays for any still called.
+        if (m_pApiHook != nullptr)
+            m_pApiHook->DetachAtExit();
+    }
+    else
+        ApplyInterceptions(FALSE);
     if (::GetModuleHandleW(u"USER32") != nullptr && m_hWinEventHook != nullptr &&
         m_pfnUnhookWinEvent != nullptr && !bExiting)
         m_pfnUnhookWinEvent(m_hWinEventHook);
     m_hWinEventHook = nullptr;
+    if (!bExiting)
+    {
+        delete m_pApiHook;
+        m_pApiHook = nullptr;
+    }
     // The resource file goes last: objects removed above may still have
     // drawn with a schema that reads it.
     if (!bExiting)
@@ -540,11 +553,17 @@ void AFX_CDECL CQVTSkinManager::UnregisterThemeClass(CQVTSkinManagerClass* pClas
 
 void CQVTSkinManager::ApplyInterceptions(BOOL bInstall)
 {
-    // Waits for: Skin II (CQVTSkinManagerLegacyApiHook): under the hook's
-    // exclusive lock, FinalizeHookManagement removes every interception and
-    // InitializeHookManagement installs those of m_nApplyOptions. Until
-    // then no system function answers from the skin.
-    (void)bInstall;
+    if (m_pApiHook == nullptr)
+        return;
+    // Both take Wine's loader lock and then the hook's exclusive lock
+    // themselves: the hook's lock taken here first would deadlock against
+    // a DllMain loading a library on another thread.
+    SkinManagerGuard([&] {
+        if (bInstall)
+            m_pApiHook->InitializeHookManagement();
+        else
+            m_pApiHook->FinalizeHookManagement();
+    });
 }
 
 BOOL CQVTSkinManager::LoadSkin(LPCTSTR lpszResourcePath, LPCTSTR lpszIniFileName)
@@ -762,9 +781,10 @@ LRESULT CALLBACK CQVTSkinManager::HookWndProc(HWND hWnd, UINT message, WPARAM wP
 LRESULT CQVTSkinManager::CallSavedWindowProc(WNDPROC pfnProc, HWND hWnd, UINT message, WPARAM wParam,
                                              LPARAM lParam)
 {
-    // Waits for: Skin II (CQVTSkinManagerLegacyApiHook::CallWindowProcOrig):
-    // once CallWindowProcW is intercepted, the entry point saved before the
-    // interception is called here; meanwhile the system's own is.
+    // The entry point saved before the interception: the intercepted one
+    // would offer the message to the skin object a second time.
+    if (m_pApiHook != nullptr)
+        return m_pApiHook->CallWindowProcOrig(pfnProc, hWnd, message, wParam, lParam);
     return ::CallWindowProcW(pfnProc, hWnd, message, wParam, lParam);
 }
 

@@ -11,6 +11,7 @@
 #include "toolkit/skinframework/schema/QVTSkinManagerSite.h"
 
 class CQVTSkinManagerClass;
+class CQVTSkinManagerLegacyApiHook;
 class CQVTSkinManagerMetrics;
 class CQVTSkinManagerResourceFile;
 class CQVTSkinManagerSchema;
@@ -114,6 +115,8 @@ public:
 
     void SetWindowFilter(IQVTSkinManagerWindowFilter* pFilter) { m_pWindowFilter = pFilter; }
     HWINEVENTHOOK GetWinEventHook() const { return m_hWinEventHook; }
+    // The interception engine, owned.
+    CQVTSkinManagerLegacyApiHook* GetApiHook() const { return m_pApiHook; }
 
     BOOL m_bAutoApplyWindows = TRUE;
     BOOL m_bAutoApplyThreads = TRUE;
@@ -146,6 +149,7 @@ private:
     PFNUNHOOKWINEVENT m_pfnUnhookWinEvent = nullptr;
     std::vector<CQVTSkinManagerColorFilter*> m_colorFilters;
     CQVTSkinObjectClassMap* m_pClassMap = nullptr;
+    CQVTSkinManagerLegacyApiHook* m_pApiHook = nullptr;
     IQVTSkinManagerWindowFilter* m_pWindowFilter = nullptr;
     CQVTRWCriticalSection m_moduleLock;
     std::vector<PERSISTENT_IMPORT_INFO> m_persistentModules;

@@ -7,6 +7,7 @@
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTBufferDC.h"
 #include "toolkit/skinframework/draw/QVTSkinDraw.h"
+#include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiHook.h"
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerClass.h"
@@ -791,11 +792,11 @@ void CQVTSkinObjectFrame::FitFrame()
     ::GetWindowRect(m_hWnd, &rcWindow);
     if (IsFramesSkinned() && !(dwStyle & WS_CHILD) && !(dwStyle & (WS_MAXIMIZE | WS_MINIMIZE)))
     {
-        // Waits for: the manager's API hook (AdjustWindowRectExOrig): once
-        // AdjustWindowRectEx answers with the skin's frame, the system's
-        // own answer comes from the saved entry point.
+        // The system's own answer: the intercepted one gives the skin's frame.
         CRect rcSystem(0, 0, 100, 100);
-        ::AdjustWindowRectEx(&rcSystem, dwStyle, FALSE, dwExStyle);
+        CQVTSkinManagerApiHookBase* pHook = m_pManager->GetApiHook();
+        if (pHook == nullptr || !pHook->AdjustWindowRectExOrig(&rcSystem, dwStyle, FALSE, dwExStyle))
+            ::AdjustWindowRectEx(&rcSystem, dwStyle, FALSE, dwExStyle);
         ReadBorders();
         const int dx = m_rcBorders.left + m_rcBorders.right - (rcSystem.Width() - 100);
         const int dy = m_rcBorders.top + m_rcBorders.bottom - (rcSystem.Height() - 100);

@@ -3,6 +3,7 @@
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/skinframework/draw/QVTSkinDraw.h"
 #include "toolkit/skinframework/files/QVTSkinManagerResourceFile.h"
+#include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiHook.h"
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSite.h"
@@ -17,14 +18,24 @@ CQVTSkinManagerClass::~CQVTSkinManagerClass()
 {
     // Theme handles that point to this class leave the manager's map.
     CQVTSkinManager::UnregisterThemeClass(this);
-    // Waits for: the API hook of Skin II: once it intercepts CloseThemeData,
-    // the system's own entry point it saves closes this handle instead.
+    // Closed through the saved entry point while the interception holds
+    // one: the intercepted CloseThemeData would look the handle up again.
     typedef HRESULT(WINAPI * PFNCLOSETHEMEDATA)(HANDLE);
-    HMODULE hTheme = m_hSystemTheme != nullptr ? ::GetModuleHandleW(u"uxtheme.dll") : nullptr;
-    auto pfnClose =
-        hTheme ? reinterpret_cast<PFNCLOSETHEMEDATA>(::GetProcAddress(hTheme, "CloseThemeData")) : nullptr;
-    if (pfnClose != nullptr)
-        pfnClose(m_hSystemTheme);
+    if (m_hSystemTheme != nullptr)
+    {
+        CQVTSkinManagerApiHookBase* pHook = CQVTSkinManagerLegacyApiHook::GetCurrent();
+        auto pfnClose = reinterpret_cast<PFNCLOSETHEMEDATA>(
+            pHook != nullptr ? pHook->GetCloseThemeDataOriginalPtr() : nullptr);
+        if (pfnClose == nullptr)
+        {
+            HMODULE hTheme = ::GetModuleHandleW(u"uxtheme.dll");
+            pfnClose = hTheme
+                           ? reinterpret_cast<PFNCLOSETHEMEDATA>(::GetProcAddress(hTheme, "CloseThemeData"))
+                           : nullptr;
+        }
+        if (pfnClose != nullptr)
+            pfnClose(m_hSystemTheme);
+    }
     m_images.RemoveAll();
 }
 

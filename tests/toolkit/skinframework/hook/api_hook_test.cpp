@@ -515,15 +515,14 @@ TEST_F(ApiHookTest, AThreadStartedWhileASkinIsLoadedSkinsItsWindows)
 {
     // Plain skin objects for buttons while the test runs.
     pManager_->GetClassMap()->AddClass(_T("Button"), RUNTIME_CLASS(CQVTSkinObject));
-    ASSERT_TRUE(pManager_->LoadSkin(ApiHookSkinPath(), _T("NormalBlue.ini")));
     EXPECT_FALSE(ApiHookThreadWindowSkinned());
-    ApiHook hook;
-    hook.InitializeHookManagement();
+    // Loading a skin installs the manager's own interception.
+    ASSERT_TRUE(pManager_->LoadSkin(ApiHookSkinPath(), _T("NormalBlue.ini")));
     EXPECT_TRUE(ApiHookThreadWindowSkinned());
     pManager_->m_bAutoApplyThreads = FALSE;
     EXPECT_FALSE(ApiHookThreadWindowSkinned());
     pManager_->m_bAutoApplyThreads = TRUE;
-    hook.FinalizeHookManagement();
+    pManager_->LoadSkin(nullptr, nullptr);
     EXPECT_FALSE(ApiHookThreadWindowSkinned());
     pManager_->GetClassMap()->AddClass(_T("Button"), static_cast<CRuntimeClass*>(nullptr));
 }

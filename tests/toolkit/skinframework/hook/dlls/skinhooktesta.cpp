@@ -31,3 +31,15 @@ extern "C" BOOL WINAPI SkinHookTestFree(HMODULE hModule)
 {
     return ::FreeLibrary(hModule);
 }
+
+// Draws one theme part through the module's own theme imports.
+extern "C" HRESULT WINAPI SkinHookTestDrawPart(HWND hWnd, LPCWSTR lpszClass, HDC hDC, int nPart, int nState,
+                                               const RECT* pRect)
+{
+    HTHEME hTheme = ::OpenThemeData(hWnd, lpszClass);
+    if (hTheme == nullptr)
+        return E_FAIL;
+    const HRESULT hr = ::DrawThemeBackground(hTheme, hDC, nPart, nState, pRect, nullptr);
+    ::CloseThemeData(hTheme);
+    return hr;
+}
