@@ -1,7 +1,10 @@
+#include <vector>
+
 #include "toolkit/foundation/draw/QVTBufferDC.h"
 #include "toolkit/skinframework/controls/QVTSkinControlRules.h"
 #include "toolkit/skinframework/controls/QVTSkinObjectCommonControls.h"
 #include "toolkit/skinframework/draw/QVTSkinDraw.h"
+#include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerClass.h"
 
 // The status bar: the system paints it, with the skin's colours and
@@ -179,6 +182,11 @@ void CQVTSkinObjectReBar::OnDraw(CDC* pTargetDC)
 IMPLEMENT_DYNCREATE(CQVTSkinObjectMDIClient, CQVTSkinObjectControl)
 
 BEGIN_MESSAGE_MAP(CQVTSkinObjectMDIClient, CQVTSkinObjectControl)
+    ON_MESSAGE(WM_HSCROLL, &CQVTSkinObjectMDIClient::OnClientScroll)
+    ON_MESSAGE(WM_VSCROLL, &CQVTSkinObjectMDIClient::OnClientScroll)
+    ON_MESSAGE(0x3F, &CQVTSkinObjectMDIClient::OnClientScrollBoth)
+    ON_MESSAGE(WM_NCACTIVATE, &CQVTSkinObjectMDIClient::OnClientNcActivate)
+    ON_MESSAGE(WM_SIZE, &CQVTSkinObjectMDIClient::OnClientSize)
     ON_MESSAGE(WM_MDITILE, &CQVTSkinObjectMDIClient::OnArrange)
     ON_MESSAGE(WM_MDICASCADE, &CQVTSkinObjectMDIClient::OnArrange)
     ON_MESSAGE(WM_MDIICONARRANGE, &CQVTSkinObjectMDIClient::OnArrange)
@@ -189,9 +197,81 @@ CQVTSkinObjectMDIClient::CQVTSkinObjectMDIClient()
     m_bAlwaysSubclass = TRUE;
 }
 
+void CQVTSkinObjectMDIClient::OnWindowAttached(LPCREATESTRUCT lpcs, BOOL bAtCreation)
+{
+    HWND hParent = lpcs != nullptr ? lpcs->hwndParent : ::GetParent(m_hWnd);
+    CQVTSkinObject* pParent =
+        m_pManager != nullptr && hParent != nullptr ? m_pManager->Lookup(hParent) : nullptr;
+    if (pParent != nullptr && pParent->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)) &&
+        m_pParentFrame == nullptr)
+    {
+        m_pParentFrame = static_cast<CQVTSkinObjectFrame*>(pParent);
+        m_pParentFrame->InternalAddRef();
+        m_pParentFrame->m_pMDIClient = this;
+    }
+    CQVTSkinObjectControl::OnWindowAttached(lpcs, bAtCreation);
+}
+
+void CQVTSkinObjectMDIClient::OnWindowDetached(BOOL bAtDestruction)
+{
+    if (m_pParentFrame != nullptr)
+    {
+        if (m_pParentFrame->m_pMDIClient == this)
+            m_pParentFrame->m_pMDIClient = nullptr;
+        m_pParentFrame->InternalRelease();
+        m_pParentFrame = nullptr;
+    }
+    CQVTSkinObjectControl::OnWindowDetached(bAtDestruction);
+}
+
 BOOL CQVTSkinObjectMDIClient::IsHandledAtDefaultProc(UINT message)
 {
     return message == WM_SKINFRAMEWORK_QUERYSTATE;
+}
+
+LRESULT CQVTSkinObjectMDIClient::OnClientScroll(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    const UINT message = GetCurrentMessage()->message;
+    const LRESULT lResult = Default();
+    RedrawScrollBar(message == WM_HSCROLL ? SB_HORZ : SB_VERT);
+    return lResult;
+}
+
+LRESULT CQVTSkinObjectMDIClient::OnClientScrollBoth(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    const LRESULT lResult = Default();
+    RedrawScrollBar(SB_HORZ);
+    RedrawScrollBar(SB_VERT);
+    return lResult;
+}
+
+LRESULT CQVTSkinObjectMDIClient::OnClientNcActivate(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT lResult = CQVTSkinObjectFrame::OnNcActivate(wParam, lParam);
+    RedrawScrollBar(SB_HORZ);
+    RedrawScrollBar(SB_VERT);
+    return lResult;
+}
+
+LRESULT CQVTSkinObjectMDIClient::OnClientSize(WPARAM /*wParam*/, LPARAM lParam)
+{
+    HWND hActive = reinterpret_cast<HWND>(::SendMessageW(m_hWnd, WM_MDIGETACTIVE, 0, 0));
+    if (m_pManager != nullptr && (m_pManager->GetApplyOptions() & qvtSkinApplyFrames) && hActive != nullptr &&
+        (::GetWindowLongW(hActive, GWL_STYLE) & WS_MAXIMIZE))
+    {
+        CQVTSkinObject* pChild = m_pManager->Lookup(hActive);
+        if (pChild != nullptr && pChild->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)) &&
+            static_cast<CQVTSkinObjectFrame*>(pChild)->IsFramesSkinned())
+        {
+            // The child's skinned borders lie outside the client.
+            const CRect rcBorders = static_cast<CQVTSkinObjectFrame*>(pChild)->GetBorders();
+            ::MoveWindow(hActive, -rcBorders.left, -rcBorders.top,
+                         LOWORD(lParam) + rcBorders.left + rcBorders.right,
+                         HIWORD(lParam) + rcBorders.top + rcBorders.bottom, TRUE);
+            return 0;
+        }
+    }
+    return Default();
 }
 
 LRESULT CQVTSkinObjectMDIClient::OnArrange(WPARAM /*wParam*/, LPARAM /*lParam*/)
@@ -200,10 +280,29 @@ LRESULT CQVTSkinObjectMDIClient::OnArrange(WPARAM /*wParam*/, LPARAM /*lParam*/)
     if (m_bArranging)
         return Default();
     m_bArranging = TRUE;
-    // Waits for: CQVTSkinObjectFrame (Skin II): each child's skinned frame
-    // is recomputed before and refreshed after the arrangement, and the
-    // client's scroll bars redrawn after scrolling and activation.
+    std::vector<HWND> children;
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        children.push_back(hChild);
+    for (HWND hChild : children)
+    {
+        CQVTSkinObject* pChild = m_pManager != nullptr ? m_pManager->Lookup(hChild) : nullptr;
+        if (pChild == nullptr || !pChild->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)))
+            continue;
+        // The frame's size follows the skin's before the system places it.
+        ::SetWindowPos(hChild, nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        if (::GetWindowLongW(hChild, GWL_STYLE) & WS_DLGFRAME)
+            ::SetTimer(hChild, qvtSkinFrameStyleTimer, 1000, &CQVTSkinObjectFrame::OnFrameTimer);
+    }
     const LRESULT lResult = Default();
+    for (HWND hChild : children)
+    {
+        CQVTSkinObject* pChild =
+            m_pManager != nullptr && ::IsWindow(hChild) ? m_pManager->Lookup(hChild) : nullptr;
+        if (pChild != nullptr && pChild->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)))
+            static_cast<CQVTSkinObjectFrame*>(pChild)->RedrawFrame();
+    }
     m_bArranging = FALSE;
     return lResult;
 }

@@ -209,11 +209,18 @@ class CQVTSkinObjectMDIClient : public CQVTSkinObjectControl
 public:
     CQVTSkinObjectMDIClient();
 
+    void OnWindowAttached(LPCREATESTRUCT lpcs, BOOL bAtCreation) override;
+    void OnWindowDetached(BOOL bAtDestruction) override;
     BOOL IsHandledAtDefaultProc(UINT message) override;
 
     BOOL m_bArranging = FALSE;
+    CQVTSkinObjectFrame* m_pParentFrame = nullptr;  // a reference held
 
 protected:
     afx_msg LRESULT OnArrange(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnClientScroll(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnClientScrollBoth(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnClientNcActivate(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnClientSize(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };

@@ -549,3 +549,62 @@ TEST_F(SkinControls, DefaultReachesTheControlsOwnProcedure)
     ::SetWindowTextW(hPush, u"Push");
     ::SendMessageW(hCheck, BM_SETCHECK, BST_UNCHECKED, 0);
 }
+
+namespace {
+LRESULT CALLBACK ControlsMdiFrameProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND hClient = ::FindWindowExW(hWnd, nullptr, u"MDIClient", nullptr);
+    return ::DefFrameProcW(hWnd, hClient, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ControlsMdiChildProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::DefMDIChildProcW(hWnd, message, wParam, lParam);
+}
+}  // namespace
+
+TEST_F(SkinControls, MdiClientJoinsItsFrameAndLeavesIt)
+{
+    ControlsSkin skin;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &ControlsMdiFrameProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = u"SkinControlsMdiFrame";
+    ::RegisterClassW(&wc);
+    wc.lpfnWndProc = &ControlsMdiChildProc;
+    wc.lpszClassName = u"SkinControlsMdiChild";
+    ::RegisterClassW(&wc);
+    // Inside the shared dialog: the system arranges only visible children.
+    HWND hFrame = ::CreateWindowExW(0, u"SkinControlsMdiFrame", u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 300,
+                                    250, 250, 150, g_hControlsDialog, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(nullptr, hFrame);
+    CLIENTCREATESTRUCT ccs = {nullptr, 100};
+    HWND hClient = ::CreateWindowExW(0, u"MDIClient", u"", WS_CHILD | WS_VISIBLE, 0, 0, 240, 140, hFrame,
+                                     nullptr, wc.hInstance, &ccs);
+    ASSERT_NE(nullptr, hClient);
+    CQVTSkinObject* pFrameObject = QVTSkinManager()->Lookup(hFrame);
+    CQVTSkinObject* pClientObject = QVTSkinManager()->Lookup(hClient);
+    ASSERT_NE(nullptr, pClientObject);
+    EXPECT_TRUE(pClientObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectMDIClient)));
+    EXPECT_TRUE(pClientObject->IsSubclassed()) << "an MDI client is always subclassed";
+    if (pFrameObject != nullptr && pFrameObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)))
+        EXPECT_EQ(pClientObject, static_cast<CQVTSkinObjectFrame*>(pFrameObject)->m_pMDIClient);
+
+    HWND hChildren[2] = {};
+    for (HWND& hChild : hChildren)
+        hChild = ::CreateMDIWindowW(u"SkinControlsMdiChild", u"child", WS_VISIBLE, 0, 0, 100, 80, hClient,
+                                    wc.hInstance, 0);
+    ::SendMessageW(hClient, WM_MDITILE, MDITILE_VERTICAL, 0);
+    CRect rcFirst;
+    CRect rcSecond;
+    CRect rcBoth;
+    ::GetWindowRect(hChildren[0], &rcFirst);
+    ::GetWindowRect(hChildren[1], &rcSecond);
+    EXPECT_FALSE(rcBoth.IntersectRect(rcFirst, rcSecond)) << "the system's tiling ran";
+
+    ::DestroyWindow(hClient);
+    if (pFrameObject != nullptr && pFrameObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)))
+        EXPECT_EQ(nullptr, static_cast<CQVTSkinObjectFrame*>(pFrameObject)->m_pMDIClient)
+            << "the frame forgets a client that is gone";
+    ::DestroyWindow(hFrame);
+}
