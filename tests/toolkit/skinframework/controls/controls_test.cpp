@@ -65,8 +65,18 @@ void ControlsAppendItem(std::vector<WORD>& words, LPCWSTR lpszClass, LPCWSTR lps
     words.push_back(0);  // no creation data
 }
 
+// The track positions the scroll bar's parent read while the thumb moved.
+std::vector<int> g_controlsTrackPositions;
+
 INT_PTR CALLBACK ControlsDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_HSCROLL && LOWORD(wParam) == SB_THUMBTRACK && lParam != 0)
+    {
+        SCROLLINFO si = {sizeof(si), SIF_TRACKPOS};
+        ::GetScrollInfo(reinterpret_cast<HWND>(lParam), SB_CTL, &si);
+        g_controlsTrackPositions.push_back(si.nTrackPos);
+        return TRUE;
+    }
     if (message == WM_DRAWITEM && wParam == kIdOwnerDraw)
     {
         const DRAWITEMSTRUCT* pDraw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
@@ -392,6 +402,19 @@ TEST_F(SkinControls, EachControlShowsTheSkinsParts)
                        rcCombo.bottom - 1);
     EXPECT_GE(ControlsPartShare(*shot, hCombo, u"COMBOBOX", 1, 1, rcDrop), 0.9) << "drop-down button";
 
+    // The picker here has a client edge: it draws its own drop button, and
+    // its date, into the skin's buffer.
+    HWND hDate = ControlsItem(kIdDate);
+    ASSERT_TRUE(::GetWindowLongW(hDate, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    const CRect rcDate = ControlsClient(hDate);
+    const CRect rcDateButton(rcDate.right - ::GetSystemMetrics(SM_CXVSCROLL), rcDate.top + 1,
+                             rcDate.right - 1, rcDate.bottom - 1);
+    EXPECT_LT(ControlsPartShare(*shot, hDate, u"COMBOBOX", 1, 1, rcDateButton), 0.9) << "the system's button";
+    const CRect rcDateText = ControlsClientIn(hDate, CRect(2, 2, rcDateButton.left - 2, rcDate.bottom - 2));
+    EXPECT_GT(screentest::InkIn(*shot, rcDateText, QVTSkinManager()->GetMetrics()->GetColor(COLOR_WINDOW)),
+              10)
+        << "the date the system painted";
+
     // The toolbar fills with the skin's face colour, not the system's.
     const COLORREF clrFace = QVTSkinManager()->GetMetrics()->GetColor(COLOR_BTNFACE);
     ASSERT_NE(clrFace, clrSystemFace) << "the skin's face colour tells the two apart";
@@ -607,4 +630,85 @@ TEST_F(SkinControls, MdiClientJoinsItsFrameAndLeavesIt)
         EXPECT_EQ(nullptr, static_cast<CQVTSkinObjectFrame*>(pFrameObject)->m_pMDIClient)
             << "the frame forgets a client that is gone";
     ::DestroyWindow(hFrame);
+}
+
+TEST_F(SkinControls, ScrollBarThumbDragReportsTrackPositions)
+{
+    ControlsSkin skin;
+    HWND hScroll = ControlsItem(kIdScroll);
+    SCROLLINFO si = {sizeof(si), SIF_ALL, 0, 100, 20, 0, 0};
+    ::SetScrollInfo(hScroll, SB_CTL, &si, TRUE);
+    screentest::Pump();
+    CRect rcScroll;
+    ::GetWindowRect(hScroll, &rcScroll);
+    // The thumb of a bar at 0 lies right after the first arrow.
+    const int cxArrow = QVTSkinManager()->GetMetrics()->m_cxHScroll;
+    const POINT ptThumb = {rcScroll.left + cxArrow + 4, rcScroll.CenterPoint().y};
+    g_controlsTrackPositions.clear();
+    const DWORD dwThread = ::GetCurrentThreadId();
+    MouseMoveTo(ptThumb);
+    ASSERT_TRUE(RunInputScript([&] {
+        ScriptMouseButton(MOUSEEVENTF_LEFTDOWN);
+        ScriptWaitForCapture(dwThread, true);
+        for (int dx = 5; dx <= 40; dx += 5)
+            ScriptMouseMove(POINT{ptThumb.x + dx, ptThumb.y});
+        ScriptMouseButton(MOUSEEVENTF_LEFTUP);
+    }));
+    ASSERT_FALSE(g_controlsTrackPositions.empty()) << "the parent saw the thumb move";
+    EXPECT_GT(g_controlsTrackPositions.back(), 0) << "the drag's position, not the bar's";
+    for (size_t i = 1; i < g_controlsTrackPositions.size(); ++i)
+        EXPECT_GE(g_controlsTrackPositions[i], g_controlsTrackPositions[i - 1]);
+    si.nPos = 0;
+    ::SetScrollInfo(hScroll, SB_CTL, &si, TRUE);
+}
+
+TEST_F(SkinControls, TextsOfAnyLengthPaint)
+{
+    ControlsSkin skin;
+    CString strLong;
+    for (int i = 0; i < 6000; ++i)
+        strLong += static_cast<TCHAR>(u'A' + i % 26);
+    LPWSTR lpszLong = const_cast<LPWSTR>(static_cast<LPCWSTR>(strLong));
+    HWND hTab = ControlsItem(kIdTab);
+    TCITEMW tab = {TCIF_TEXT};
+    tab.pszText = lpszLong;
+    ::SendMessageW(hTab, TCM_SETITEMW, 1, reinterpret_cast<LPARAM>(&tab));
+    HWND hHeader = ControlsItem(kIdHeader);
+    HDITEMW item = {HDI_TEXT};
+    item.pszText = lpszLong;
+    ::SendMessageW(hHeader, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    HWND hToolBar = ControlsItem(kIdToolBar);
+    TBBUTTONINFOW button = {sizeof(button), TBIF_TEXT};
+    button.pszText = lpszLong;
+    ::SendMessageW(hToolBar, TB_SETBUTTONINFOW, 501, reinterpret_cast<LPARAM>(&button));
+    HWND hReBar = ControlsItem(kIdReBar);
+    REBARBANDINFOW band = {sizeof(band), RBBIM_TEXT};
+    band.lpText = lpszLong;
+    ::SendMessageW(hReBar, RB_SETBANDINFOW, 0, reinterpret_cast<LPARAM>(&band));
+    HWND hList = ControlsItem(kIdListView);
+    LVCOLUMNW column = {LVCF_TEXT | LVCF_WIDTH};
+    column.cx = 120;
+    column.pszText = lpszLong;
+    ::SendMessageW(hList, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    LVITEMW row = {LVIF_TEXT};
+    row.pszText = lpszLong;
+    ::SendMessageW(hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
+
+    auto shot = screentest::Capture(g_hControlsDialog);
+    for (HWND hWnd : {hTab, hHeader, hToolBar, hReBar, hList})
+        EXPECT_TRUE(::IsWindow(hWnd));
+    CRect rcItem;
+    ::SendMessageW(hHeader, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rcItem));
+    EXPECT_GE(ControlsPartShare(*shot, hHeader, u"HEADER", 1, 1, rcItem, ControlsLeftEdge(rcItem)), 0.9)
+        << "the item behind its long text";
+
+    tab.pszText = const_cast<LPWSTR>(u"Two");
+    ::SendMessageW(hTab, TCM_SETITEMW, 1, reinterpret_cast<LPARAM>(&tab));
+    item.pszText = const_cast<LPWSTR>(u"Name");
+    ::SendMessageW(hHeader, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    button.pszText = const_cast<LPWSTR>(u"Tool");
+    ::SendMessageW(hToolBar, TB_SETBUTTONINFOW, 501, reinterpret_cast<LPARAM>(&button));
+    band.lpText = const_cast<LPWSTR>(u"Band");
+    ::SendMessageW(hReBar, RB_SETBANDINFOW, 0, reinterpret_cast<LPARAM>(&band));
+    ::SendMessageW(hList, LVM_DELETEALLITEMS, 0, 0);
 }
