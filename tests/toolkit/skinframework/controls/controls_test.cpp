@@ -73,7 +73,7 @@ INT_PTR CALLBACK ControlsDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPAR
     if (message == WM_HSCROLL && LOWORD(wParam) == SB_THUMBTRACK && lParam != 0)
     {
         SCROLLINFO si = {sizeof(si), SIF_TRACKPOS};
-        ::GetScrollInfo(reinterpret_cast<HWND>(lParam), SB_CTL, &si);
+        ::SendMessageW(reinterpret_cast<HWND>(lParam), SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(&si));
         g_controlsTrackPositions.push_back(si.nTrackPos);
         return TRUE;
     }
