@@ -273,7 +273,7 @@ void CQVTSkinObjectButton::DrawControl(CDC* pDC, CRect rc)
             rcInner.DeflateRect(ScaleX(4), ScaleY(4));
             const BOOL bEnabled = IsWindowEnabled();
             CRect rcArrow(rcInner.right - ScaleX(12), rcInner.top, rcInner.right, rcInner.bottom);
-            QVTGlyphFont()->DrawGlyph(pDC, static_cast<WCHAR>(54), rcArrow,
+            QVTGlyphFont()->DrawGlyph(pDC, static_cast<WCHAR>(77), rcArrow,
                                       GetColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
             const int x = rcArrow.left - ScaleX(4);
             QVTSkinFillSolidRect(pDC->GetSafeHdc(), x, rcInner.top, 1, rcInner.Height(),

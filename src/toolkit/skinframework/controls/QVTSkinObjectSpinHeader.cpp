@@ -280,7 +280,7 @@ void CQVTSkinObjectHeader::DrawItem(CDC* pDC, int nIndex, CRect rcItem, int nSta
     if (item.fmt & (HDF_SORTUP | HDF_SORTDOWN))
     {
         CRect rcArrow(rcContent.right - ScaleX(12), rcContent.top, rcContent.right, rcContent.bottom);
-        QVTGlyphFont()->DrawGlyph(pDC, static_cast<WCHAR>((item.fmt & HDF_SORTUP) ? 53 : 54), rcArrow,
+        QVTGlyphFont()->DrawGlyph(pDC, static_cast<WCHAR>((item.fmt & HDF_SORTUP) ? 76 : 77), rcArrow,
                                   GetColor(COLOR_BTNSHADOW));
         rcContent.right = rcArrow.left;
     }
