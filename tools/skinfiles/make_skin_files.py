@@ -359,7 +359,7 @@ def schema_sections(folder, p):
         ("Combobox.DropDownButton", image("DropDownButton", 4, "2, 2, 2, 2")),
         ("Menu.BarBackground", border(p["face"])),
         ("Menu.BarItem", image("MenuItem", 4, "1, 1, 1, 1", Transparent="True")),
-        ("Menu.PopupBackground", border(p["window"])),
+        ("Menu.PopupBackground", border(p["window"], p["window"])),
         ("Menu.PopupBorders", border(p["window"], p["shadow"])),
         ("Menu.PopupGutter", border(p["face"])),
         ("Menu.PopupItem", image("MenuItem", 4, "1, 1, 1, 1", Transparent="True")),

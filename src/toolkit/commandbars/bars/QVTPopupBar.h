@@ -62,8 +62,22 @@ public:
         TIMER_EXPAND = 5004
     };
 
+    // A scroll button of a popup that scrolls while the pointer rests on
+    // it (the skinned menus' too), in the window's client coordinates.
+    struct SCROLLBUTTONSTATE
+    {
+        HWND hWnd;
+        UINT_PTR nTimerId;
+        CRect rcButton;  // empty when not shown
+        BOOL bTimerRunning;
+    };
+
     CQVTPopupBar();
     ~CQVTPopupBar() override;
+
+    // Inside the button: its 200-ms scroll timer runs (started unless it
+    // does) and TRUE; outside: the timer is killed.
+    static BOOL AFX_CDECL ScrollButtonHitTest(SCROLLBUTTONSTATE* pState, CPoint point);
 
     // A popup bar of the class the bars make them from, attached to them.
     static CQVTPopupBar* AFX_CDECL CreatePopupBar(CQVTCommandBars* pCommandBars);

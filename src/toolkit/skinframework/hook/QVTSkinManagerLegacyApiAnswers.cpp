@@ -11,6 +11,7 @@
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
 #include "toolkit/skinframework/objects/QVTSkinObject.h"
 #include "toolkit/skinframework/objects/QVTSkinObjectFrame.h"
+#include "toolkit/skinframework/objects/QVTSkinPopupMenu.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerClass.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchemaProperty.h"
@@ -603,9 +604,8 @@ BOOL WINAPI SkinAnswerDrawMenuBar(HWND hWnd)
     });
     if (pObject != nullptr)
     {
-        // Waits for: CQVTSkinObjectApplicationFrame (Skin III): its
-        // OnMenuChanged rebuilds the skinned menu bar that RefreshMenuBar
-        // redraws; until then windows with menus stay unskinned.
+        // The application frame's OnMenuChanged rebuilds the bar that
+        // RefreshMenuBar redraws.
         BOOL bResult = FALSE;
         SkinAnswerGuard([&]() -> BOOL {
             CQVTReadLock objectLock(pObject->GetLock());
@@ -618,21 +618,28 @@ BOOL WINAPI SkinAnswerDrawMenuBar(HWND hWnd)
     return pfnSaved != nullptr && pfnSaved(hWnd);
 }
 
-// Waits for: the skinned popup menus (Skin III, with
-// CQVTSkinObjectApplicationFrame): with a skin loaded and apply option 0x8
-// they track the menu (menu, flags, position, owner, and the Ex forms'
-// exclusion rectangle); meanwhile the system's menus are tracked.
+// With a skin and the menus applied, the skinned popup tracks the menu.
+BOOL SkinAnswerSkinsMenus(int nId)
+{
+    return SkinAnswerGuard([&]() -> BOOL { return SkinAnswerManager(nId) != nullptr; });
+}
+
 BOOL WINAPI SkinAnswerTrackPopupMenu(HMENU hMenu, UINT nFlags, int x, int y, int nReserved, HWND hWnd,
                                      const RECT* pRect)
 {
     typedef BOOL(WINAPI * PFN)(HMENU, UINT, int, int, int, HWND, const RECT*);
     PFN pfnSaved = SkinAnswerSaved<PFN>(kTrackPopupMenu);
+    if (SkinAnswerSkinsMenus(kTrackPopupMenu))
+        return (BOOL)QVTSkinTrackPopupMenu(hMenu, nFlags, x, y, hWnd, nullptr);
     return pfnSaved != nullptr ? pfnSaved(hMenu, nFlags, x, y, nReserved, hWnd, pRect) : FALSE;
 }
 BOOL WINAPI SkinAnswerTrackPopupMenuEx(HMENU hMenu, UINT nFlags, int x, int y, HWND hWnd, LPTPMPARAMS pParams)
 {
     typedef BOOL(WINAPI * PFN)(HMENU, UINT, int, int, HWND, LPTPMPARAMS);
     PFN pfnSaved = SkinAnswerSaved<PFN>(kTrackPopupMenuEx);
+    if (SkinAnswerSkinsMenus(kTrackPopupMenuEx))
+        return (BOOL)QVTSkinTrackPopupMenu(hMenu, nFlags, x, y, hWnd,
+                                           pParams != nullptr ? &pParams->rcExclude : nullptr);
     return pfnSaved != nullptr ? pfnSaved(hMenu, nFlags, x, y, hWnd, pParams) : FALSE;
 }
 BOOL WINAPI SkinAnswerNtUserTrackPopupMenuEx(HMENU hMenu, UINT nFlags, int x, int y, HWND hWnd,
@@ -640,6 +647,9 @@ BOOL WINAPI SkinAnswerNtUserTrackPopupMenuEx(HMENU hMenu, UINT nFlags, int x, in
 {
     typedef BOOL(WINAPI * PFN)(HMENU, UINT, int, int, HWND, LPTPMPARAMS);
     PFN pfnSaved = SkinAnswerSaved<PFN>(kNtUserTrackPopupMenuEx);
+    if (SkinAnswerSkinsMenus(kNtUserTrackPopupMenuEx))
+        return (BOOL)QVTSkinTrackPopupMenu(hMenu, nFlags, x, y, hWnd,
+                                           pParams != nullptr ? &pParams->rcExclude : nullptr);
     return pfnSaved != nullptr ? pfnSaved(hMenu, nFlags, x, y, hWnd, pParams) : FALSE;
 }
 
@@ -647,9 +657,9 @@ BOOL WINAPI SkinAnswerGetMenuItemRect(HWND hWnd, HMENU hMenu, UINT nItem, LPRECT
 {
     typedef BOOL(WINAPI * PFN)(HWND, HMENU, UINT, LPRECT);
     PFN pfnSaved = SkinAnswerSaved<PFN>(kGetMenuItemRect);
-    // Waits for: the skinned popup menus (Skin III): with a skin loaded and
-    // apply option 0x8 their items have no system rectangle (FALSE); while
-    // the menus are the system's, the system answers.
+    // The skinned menus' items have no system rectangle.
+    if (SkinAnswerSkinsMenus(kGetMenuItemRect))
+        return FALSE;
     return pfnSaved != nullptr && pfnSaved(hWnd, hMenu, nItem, pRect);
 }
 

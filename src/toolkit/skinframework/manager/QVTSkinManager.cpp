@@ -14,6 +14,7 @@
 #include "toolkit/skinframework/hook/QVTSkinManagerModuleList.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
 #include "toolkit/skinframework/objects/QVTSkinObject.h"
+#include "toolkit/skinframework/objects/QVTSkinObjectApplicationFrame.h"
 #include "toolkit/skinframework/objects/QVTSkinObjectFrame.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerClass.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"
@@ -319,13 +320,14 @@ CQVTSkinObject* CQVTSkinManager::AttachSkinObject(HWND hWnd, LPCTSTR lpszClassNa
         {
             CQVTSkinObjectClassInfo* pInfo =
                 m_pClassMap->Lookup(strClass.Mid(nFirst + 1, nSecond - nFirst - 1));
-            if (pInfo != nullptr)
-                pObject = pInfo->CreateObject();
+            // A control the map leaves unskinned stays so.
+            if (pInfo != nullptr && (pObject = pInfo->CreateObject()) == nullptr)
+                return nullptr;
         }
-        // Waits for: Skin III (CQVTSkinObjectApplicationFrame): a Windows
-        // Forms window of no mapped control gets the application frame.
+        // A Windows Forms window of no mapped control gets the application
+        // frame.
         if (pObject == nullptr)
-            return nullptr;
+            pObject = new CQVTSkinObjectApplicationFrame;
         pObject->m_bWindowsForms = TRUE;
     }
     else
@@ -333,19 +335,10 @@ CQVTSkinObject* CQVTSkinManager::AttachSkinObject(HWND hWnd, LPCTSTR lpszClassNa
         if (m_pClassMap == nullptr)
             return nullptr;
         CQVTSkinObjectClassInfo* pInfo = m_pClassMap->Lookup(strClass);
+        // A window of an unmapped class gets the application frame, which
+        // skins its menu bar too.
         if (pInfo == nullptr)
-        {
-            // Waits for: Skin III (CQVTSkinObjectApplicationFrame): a window
-            // of an unmapped class gets the application frame, which skins
-            // its menu bar; meanwhile one without a menu gets the plain
-            // frame and one with a menu stays unskinned.
-            const DWORD dwStyle = lpcs != nullptr ? static_cast<DWORD>(lpcs->style)
-                                                  : static_cast<DWORD>(::GetWindowLongW(hWnd, GWL_STYLE));
-            HMENU hMenu = lpcs != nullptr ? lpcs->hMenu : ::GetMenu(hWnd);
-            if (!(dwStyle & WS_CHILD) && hMenu != nullptr)
-                return nullptr;
-            pObject = new CQVTSkinObjectFrame;
-        }
+            pObject = new CQVTSkinObjectApplicationFrame;
         else
             pObject = pInfo->CreateObject();
         if (pObject == nullptr)

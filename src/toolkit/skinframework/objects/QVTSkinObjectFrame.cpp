@@ -229,7 +229,7 @@ BOOL CQVTSkinObjectFrame::IsFramesSkinned()
            IsSkinEnabled();
 }
 
-BOOL CQVTSkinObjectFrame::IsFrameScrollBars() const
+BOOL CQVTSkinObjectFrame::IsFlatScrollBars() const
 {
     // The common controls' flat bars draw themselves.
     typedef BOOL(WINAPI * PFNFLATSBGETSCROLLPROP)(HWND, int, LPINT);

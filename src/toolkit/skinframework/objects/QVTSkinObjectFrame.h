@@ -151,7 +151,7 @@ public:
     void UpdateButtons();
     void UpdateScrollBarsVisibility();
     BOOL IsSizeGripVisible();
-    BOOL IsFrameScrollBars() const;
+    BOOL IsFlatScrollBars() const;
     BOOL IsFramesSkinned();
     // The frame's element under a point of the window, or null.
     CCaptionButton* HitTestButton(CPoint ptWindow);

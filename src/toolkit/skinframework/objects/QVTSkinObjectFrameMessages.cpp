@@ -19,7 +19,7 @@ const UINT kSkinFrameMsgSwpFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_
 
 LRESULT CQVTSkinObjectFrame::OnNcPaint(WPARAM, LPARAM)
 {
-    if (IsFrameScrollBars())
+    if (IsFlatScrollBars())
         return Default();
     UpdateButtons();
     RedrawFrame();
@@ -28,7 +28,7 @@ LRESULT CQVTSkinObjectFrame::OnNcPaint(WPARAM, LPARAM)
 
 LRESULT CQVTSkinObjectFrame::OnNcCalcSize(WPARAM wParam, LPARAM lParam)
 {
-    if (IsFrameScrollBars())
+    if (IsFlatScrollBars())
     {
         m_spi[0].fVisible = m_spi[1].fVisible = FALSE;
         return Default();
@@ -85,7 +85,7 @@ LRESULT CQVTSkinObjectFrame::OnNcHitTest(WPARAM, LPARAM lParam)
         return HTCAPTION;
     case HTHSCROLL:
     case HTVSCROLL:
-        return IsFrameScrollBars() ? nDefault : HTCLIENT;
+        return IsFlatScrollBars() ? nDefault : HTCLIENT;
     default:
         return nDefault;
     }

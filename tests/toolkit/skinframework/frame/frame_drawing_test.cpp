@@ -72,9 +72,22 @@ TEST(SkinFrameDrawing, RegionOpensWhereTheCaptionIsTransparentAndFollowsTheSkin)
 {
     HWND hWnd = nullptr, hSecond = nullptr;
     HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    // A red window below shows through where the frame is cut away.
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hbrBackground = ::CreateSolidBrush(RGB(255, 0, 0));
+    wc.lpszClassName = u"SkinFrameRedBelow";
+    ::RegisterClassW(&wc);
+    HWND hBelow = ::CreateWindowExW(WS_EX_NOACTIVATE, wc.lpszClassName, u"", WS_POPUP, 0, 0, 600, 500,
+                                    nullptr, nullptr, nullptr, nullptr);
+    ::SetWindowPos(hBelow, HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ::UpdateWindow(hBelow);
     {
         SkinFrameLoadedSkin skin;
         hWnd = SkinFrameCreate(SkinFrameWindowClass(), kSkinFrameDrawStyle);
+        PumpMessages(100);
         hSecond = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW, 0, TRUE, 200, 150);
         CQVTSkinObjectFrame* pFrame = SkinFrameOf(hWnd);
         ASSERT_NE(nullptr, pFrame);
@@ -96,6 +109,13 @@ TEST(SkinFrameDrawing, RegionOpensWhereTheCaptionIsTransparentAndFollowsTheSkin)
         EXPECT_TRUE(::PtInRegion(hRgn, cx - 4, 0));
         EXPECT_TRUE(::PtInRegion(hRgn, 0, cy - 1));
         EXPECT_TRUE(::PtInRegion(hRgn, cx / 2, cy / 2));
+        // On the screen: the window is shaped by its region.
+        HDC hScreen = ::GetDC(nullptr);
+        EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(hScreen, rcWindow.left, rcWindow.top));
+        EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(hScreen, rcWindow.right - 1, rcWindow.top));
+        EXPECT_EQ(SkinFrameWindowPixel(hWnd, 3, 0), ::GetPixel(hScreen, rcWindow.left + 3, rcWindow.top));
+        EXPECT_NE(RGB(255, 0, 0), ::GetPixel(hScreen, rcWindow.left + 3, rcWindow.top));
+        ::ReleaseDC(nullptr, hScreen);
 
         // A new size moves the right corner with the edge.
         ::SetWindowPos(hWnd, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -127,6 +147,9 @@ TEST(SkinFrameDrawing, RegionOpensWhereTheCaptionIsTransparentAndFollowsTheSkin)
     ::DeleteObject(hRgn);
     ::DestroyWindow(hWnd);
     ::DestroyWindow(hSecond);
+    ::DestroyWindow(hBelow);
+    ::UnregisterClassW(wc.lpszClassName, wc.hInstance);
+    ::DeleteObject(wc.hbrBackground);
 }
 
 TEST(SkinFrameDrawing, CaptionButtonsFollowTheStyle)
@@ -269,4 +292,74 @@ TEST(SkinFrameDrawing, SkinWithoutFramePartsAndCaptionsOfAnyLength)
     pFrame->RedrawFrame();
     ::DestroyWindow(hWnd);
     QVTSkinManager()->LoadSkin(nullptr, nullptr);
+}
+
+TEST(SkinFrameDrawing, InactiveCaptionAndTheClientsColoursFromTheSkin)
+{
+    SkinFrameLoadedSkin skin;
+    HWND hWnd = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW);
+    CQVTSkinObjectFrame* pFrame = SkinFrameOf(hWnd);
+    ASSERT_NE(nullptr, pFrame);
+    PumpMessages(50);
+    CRect rcWindow;
+    ::GetWindowRect(hWnd, &rcWindow);
+    const int cx = rcWindow.Width();
+    const CSize szCaption(cx, pFrame->GetBorders().top);
+    ::SendMessageW(hWnd, WM_NCACTIVATE, FALSE, 0);
+    EXPECT_FALSE(pFrame->IsActive());
+    EXPECT_EQ(SkinFrameRenderedPixel(u"WINDOW", 1, 2, szCaption, CPoint(cx / 2, 2)),
+              SkinFrameWindowPixel(hWnd, cx / 2, 2));
+    ::SendMessageW(hWnd, WM_NCACTIVATE, TRUE, 0);
+    EXPECT_TRUE(pFrame->IsActive());
+    EXPECT_EQ(SkinFrameRenderedPixel(u"WINDOW", 1, 1, szCaption, CPoint(cx / 2, 2)),
+              SkinFrameWindowPixel(hWnd, cx / 2, 2));
+
+    // The class's system-colour brush erases with the skin's colour, and
+    // stays the class's own.
+    ::InvalidateRect(hWnd, nullptr, TRUE);
+    ::UpdateWindow(hWnd);
+    const CRect rcBorders = pFrame->GetBorders();
+    EXPECT_EQ(pFrame->GetColor(COLOR_WINDOW),
+              SkinFrameWindowPixel(hWnd, rcBorders.left + 10, rcBorders.top + 10));
+    EXPECT_EQ(static_cast<ULONG_PTR>(COLOR_WINDOW + 1), ::GetClassLongPtrW(hWnd, GCLP_HBRBACKGROUND));
+
+    // A static gets the skin's dialog brush and text colour; an edit without
+    // a skin object keeps the system's answer.
+    CQVTSkinManagerMetrics* pMetrics = pFrame->GetMetrics();
+    HWND hStatic =
+        ::CreateWindowExW(0, u"Static", u"text", WS_CHILD, 5, 5, 60, 20, hWnd, nullptr, nullptr, nullptr);
+    HWND hEdit = ::CreateWindowExW(0, u"Edit", u"", WS_CHILD, 5, 30, 60, 20, hWnd, nullptr, nullptr, nullptr);
+    HDC hDC = ::GetDC(hStatic);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(pMetrics->m_brushButtonFace.GetSafeHandle()),
+              ::SendMessageW(hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
+                             reinterpret_cast<LPARAM>(hStatic)));
+    EXPECT_EQ(pFrame->GetColor(COLOR_BTNTEXT), ::GetTextColor(hDC));
+    EXPECT_EQ(pFrame->GetColor(COLOR_BTNFACE), ::GetBkColor(hDC));
+    EXPECT_NE(reinterpret_cast<LRESULT>(pMetrics->m_brushWindow.GetSafeHandle()),
+              ::SendMessageW(hWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hDC),
+                             reinterpret_cast<LPARAM>(hEdit)));
+    ::ReleaseDC(hStatic, hDC);
+    ::DestroyWindow(hWnd);
+}
+
+TEST(SkinFrameDrawing, AltReleasedInAFramedChildOpensTheTopLevelMenu)
+{
+    SkinFrameLoadedSkin skin;
+    HMENU hMenu = ::CreateMenu();
+    ::AppendMenuW(hMenu, MF_STRING, 1, u"&File");
+    HWND hTop = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW, 0, FALSE, 320, 260, hMenu);
+    // Waits for: Skin III (CQVTSkinObjectApplicationFrame): a window with a
+    // menu is unskinned until its menu bar is.
+    EXPECT_EQ(nullptr, SkinFrameOf(hTop));
+    HWND hChild =
+        SkinFrameCreate(SkinFrameWindowClass(), WS_CHILD | WS_BORDER, 0, FALSE, 100, 60, nullptr, hTop);
+    ASSERT_NE(nullptr, SkinFrameOf(hChild));
+    g_skinFrameLog.Clear();
+    ::SendMessageW(hChild, WM_SYSKEYDOWN, VK_MENU, 0x20000001);
+    ::SendMessageW(hChild, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0000001u));
+    ASSERT_EQ(1u, g_skinFrameLog.sysCommands.size());
+    EXPECT_EQ(static_cast<UINT>(SC_KEYMENU), g_skinFrameLog.sysCommands[0]);
+    EXPECT_FALSE(CQVTSkinObjectFrame::IsAltPressed());
+    g_skinFrameLog.Clear();
+    ::DestroyWindow(hTop);
 }

@@ -92,11 +92,13 @@ LPCTSTR SkinFrameCountedClass()
     return lpszName;
 }
 
-HWND SkinFrameCreate(LPCTSTR lpszClass, DWORD dwStyle, DWORD dwExStyle, BOOL bShow, int cx, int cy)
+HWND SkinFrameCreate(LPCTSTR lpszClass, DWORD dwStyle, DWORD dwExStyle, BOOL bShow, int cx, int cy,
+                     HMENU hMenu, HWND hParent)
 {
     QVTSkinManager()->EnableThreadHook();
-    HWND hWnd = ::CreateWindowExW(dwExStyle | WS_EX_NOACTIVATE, lpszClass, u"", dwStyle & ~WS_VISIBLE, 40, 40,
-                                  cx, cy, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    const int x = hParent != nullptr ? 0 : 40;
+    HWND hWnd = ::CreateWindowExW(dwExStyle | WS_EX_NOACTIVATE, lpszClass, u"", dwStyle & ~WS_VISIBLE, x, x,
+                                  cx, cy, hParent, hMenu, ::GetModuleHandleW(nullptr), nullptr);
     if (hWnd == nullptr)
         return nullptr;
     g_skinFrameNext[hWnd] = reinterpret_cast<WNDPROC>(

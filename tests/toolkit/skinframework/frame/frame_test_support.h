@@ -57,7 +57,7 @@ LPCTSTR SkinFrameCountedClass();
 // A window at (40, 40) with the recording procedure on top of the
 // manager's; shown without activation unless bShow is FALSE.
 HWND SkinFrameCreate(LPCTSTR lpszClass, DWORD dwStyle, DWORD dwExStyle = 0, BOOL bShow = TRUE, int cx = 320,
-                     int cy = 260);
+                     int cy = 260, HMENU hMenu = nullptr, HWND hParent = nullptr);
 CQVTSkinObjectFrame* SkinFrameOf(HWND hWnd);
 CPoint SkinFrameToScreen(HWND hWnd, CPoint ptWindow);
 
