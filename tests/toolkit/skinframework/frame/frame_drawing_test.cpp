@@ -348,9 +348,8 @@ TEST(SkinFrameDrawing, AltReleasedInAFramedChildOpensTheTopLevelMenu)
     HMENU hMenu = ::CreateMenu();
     ::AppendMenuW(hMenu, MF_STRING, 1, u"&File");
     HWND hTop = SkinFrameCreate(SkinFrameWindowClass(), WS_OVERLAPPEDWINDOW, 0, FALSE, 320, 260, hMenu);
-    // Waits for: Skin III (CQVTSkinObjectApplicationFrame): a window with a
-    // menu is unskinned until its menu bar is.
-    EXPECT_EQ(nullptr, SkinFrameOf(hTop));
+    // A window with a menu gets the application frame, which skins its bar.
+    EXPECT_NE(nullptr, SkinFrameOf(hTop));
     HWND hChild =
         SkinFrameCreate(SkinFrameWindowClass(), WS_CHILD | WS_BORDER, 0, FALSE, 100, 60, nullptr, hTop);
     ASSERT_NE(nullptr, SkinFrameOf(hChild));
