@@ -712,3 +712,97 @@ TEST_F(SkinControls, TextsOfAnyLengthPaint)
     ::SendMessageW(hReBar, RB_SETBANDINFOW, 0, reinterpret_cast<LPARAM>(&band));
     ::SendMessageW(hList, LVM_DELETEALLITEMS, 0, 0);
 }
+
+TEST_F(SkinControls, HeaderTabAndTrackBarFollowThePointer)
+{
+    ControlsSkin skin;
+    HWND hHeader = ControlsItem(kIdHeader);
+    CRect rcItem;
+    ::SendMessageW(hHeader, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rcItem));
+    CRect rcHeader;
+    ::GetWindowRect(hHeader, &rcHeader);
+    MouseMoveTo(POINT{rcHeader.left + rcItem.CenterPoint().x, rcHeader.top + rcItem.CenterPoint().y});
+    auto shot = screentest::Capture(g_hControlsDialog);
+    EXPECT_GE(ControlsPartShare(*shot, hHeader, u"HEADER", 1, 2, rcItem, ControlsLeftEdge(rcItem)), 0.9)
+        << "hot header item";
+    MouseLeftDown();
+    shot = screentest::Capture(g_hControlsDialog);
+    EXPECT_GE(ControlsPartShare(*shot, hHeader, u"HEADER", 1, 3, rcItem, ControlsLeftEdge(rcItem)), 0.9)
+        << "pressed header item";
+    MouseLeftUp();
+    ::Sleep(::GetDoubleClickTime() + 50);
+
+    // A press right of the last item sets no pressed state.
+    CQVTSkinObjectHeader* pHeader = static_cast<CQVTSkinObjectHeader*>(QVTSkinManager()->Lookup(hHeader));
+    ASSERT_NE(nullptr, pHeader);
+    MouseMoveTo(POINT{rcHeader.right - 3, rcHeader.CenterPoint().y});
+    MouseLeftDown();
+    EXPECT_FALSE(pHeader->m_bPressed);
+    MouseLeftUp();
+
+    HWND hTab = ControlsItem(kIdTab);
+    CRect rcTabItem;
+    ::SendMessageW(hTab, TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&rcTabItem));
+    CRect rcTab;
+    ::GetWindowRect(hTab, &rcTab);
+    MouseMoveTo(POINT{rcTab.left + rcTabItem.CenterPoint().x, rcTab.top + rcTabItem.CenterPoint().y});
+    shot = screentest::Capture(g_hControlsDialog);
+    EXPECT_GE(ControlsPartShare(*shot, hTab, u"TAB", 7, 2, rcTabItem, ControlsLeftEdge(rcTabItem, 2)), 0.9)
+        << "the last tab hot";
+
+    HWND hTrack = ControlsItem(kIdTrack);
+    CRect rcThumb;
+    ::SendMessageW(hTrack, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&rcThumb));
+    CRect rcTrack;
+    ::GetWindowRect(hTrack, &rcTrack);
+    MouseMoveTo(POINT{rcTrack.left + rcThumb.CenterPoint().x, rcTrack.top + rcThumb.CenterPoint().y});
+    shot = screentest::Capture(g_hControlsDialog);
+    EXPECT_GE(ControlsPartShare(*shot, hTrack, u"TRACKBAR", 4, 2, rcThumb), 0.9) << "hot thumb";
+}
+
+TEST_F(SkinControls, MarqueeStepsAndADisabledBuddy)
+{
+    ControlsSkin skin;
+    HWND hMarquee = ::CreateWindowExW(0, PROGRESS_CLASSW, u"", WS_CHILD | WS_VISIBLE | PBS_MARQUEE, 10, 380,
+                                      200, 14, g_hControlsDialog, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hMarquee);
+    auto* pProgress = static_cast<CQVTSkinObjectProgress*>(QVTSkinManager()->Lookup(hMarquee));
+    ASSERT_NE(nullptr, pProgress);
+    int nChunk = 0;
+    int nSpace = 0;
+    CRect rc;
+    ::GetClientRect(hMarquee, &rc);
+    pProgress->GetChunkSizes(rc.Height(), &nChunk, &nSpace);
+    ASSERT_GT(nChunk + nSpace, 0);
+    // A period of 50 ms moves two steps a tick, 51 ms one.
+    EXPECT_EQ(1, ::SendMessageW(hMarquee, PBM_SETMARQUEE, TRUE, 50));
+    int nBefore = pProgress->m_nMarqueeOffset;
+    ::SendMessageW(hMarquee, WM_TIMER, 102, 0);
+    EXPECT_EQ(nBefore + 2 * (nChunk + nSpace), pProgress->m_nMarqueeOffset);
+    ::SendMessageW(hMarquee, PBM_SETMARQUEE, TRUE, 51);
+    nBefore = pProgress->m_nMarqueeOffset;
+    ::SendMessageW(hMarquee, WM_TIMER, 102, 0);
+    EXPECT_EQ(nBefore + nChunk + nSpace, pProgress->m_nMarqueeOffset);
+    ::SendMessageW(hMarquee, PBM_STEPIT, 0, 0);
+    EXPECT_EQ(nBefore + 2 * (nChunk + nSpace), pProgress->m_nMarqueeOffset);
+    for (int i = 0; i < 100; ++i)
+        ::SendMessageW(hMarquee, PBM_STEPIT, 0, 0);
+    EXPECT_LT(pProgress->m_nMarqueeOffset, rc.Width()) << "the run wraps to the start";
+    ::SendMessageW(hMarquee, PBM_SETMARQUEE, FALSE, 0);
+    ::DestroyWindow(hMarquee);
+
+    // A spin whose buddy is disabled shows both arrows disabled.
+    HWND hEdit = ControlsItem(kIdEdit);
+    HWND hSpin = ControlsItem(kIdSpin);
+    ::SendMessageW(hSpin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(hEdit), 0);
+    ::EnableWindow(hEdit, FALSE);
+    auto shot = screentest::Capture(g_hControlsDialog);
+    const CRect rcSpin = ControlsClient(hSpin);
+    EXPECT_GE(ControlsPartShare(*shot, hSpin, u"SPIN", 1, 4, CRect(0, 0, rcSpin.right, rcSpin.bottom / 2)),
+              0.9);
+    EXPECT_GE(ControlsPartShare(*shot, hSpin, u"SPIN", 2, 4,
+                                CRect(0, rcSpin.bottom / 2, rcSpin.right, rcSpin.bottom)),
+              0.9);
+    ::EnableWindow(hEdit, TRUE);
+    ::SendMessageW(hSpin, UDM_SETBUDDY, 0, 0);
+}
