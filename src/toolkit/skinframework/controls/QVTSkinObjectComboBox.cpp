@@ -52,7 +52,7 @@ UINT CQVTSkinObjectComboBox::GetClientBrushMessage()
 LRESULT CQVTSkinObjectComboBox::OnComboCreate(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
     const LRESULT lResult = Default();
-    if (lResult == -1)
+    if (lResult == -1 || !IsSkinEnabled())
         return lResult;
     InvalidateClient();
     // The skin draws the border.
@@ -267,7 +267,9 @@ LRESULT CQVTSkinObjectDateTime::OnDateButtonDown(WPARAM /*wParam*/, LPARAM lPara
     GetClientRect(&rc);
     const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
     const CRect rcButton(rc.right - ::GetSystemMetrics(SM_CXVSCROLL), rc.top, rc.right, rc.bottom);
-    if (IsWindowEnabled() && !(GetStyle() & DTS_UPDOWN) && rcButton.PtInRect(point) && IsPartSkinned(1))
+    // Only a button the skin draws: the system's own takes its own clicks.
+    if (IsWindowEnabled() && !(GetStyle() & DTS_UPDOWN) && rcButton.PtInRect(point) && IsPartSkinned(1) &&
+        IsButtonSkinned())
     {
         ::SetFocus(m_hWnd);
         return CQVTSkinObjectControl::DefWindowProc(WM_SYSKEYDOWN, VK_DOWN, 0);
