@@ -2,6 +2,7 @@
 
 #include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/core/QVTOSVersion.h"
+#include "toolkit/skinframework/controls/QVTSkinObjectStandardControls.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerApiHookBase.h"
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
@@ -386,31 +387,32 @@ void CQVTSkinObjectClassMap::RemoveAll()
 
 void CQVTSkinObjectClassMap::AddStandardClasses()
 {
-    // Waits for: Skin III (the per-class skin objects): until their classes
-    // exist these window classes are known but make no object, so their
-    // windows run unskinned.
-    static const LPCTSTR kClasses[] = {
-        u"Button",
-        u"ComboBox",
-        u"Edit",
-        u"ListBox",
-        u"SysDateTimePick32",
-        u"SysMonthCal32",
-        u"ScrollBar",
-        u"SysListView32",
-        u"SysHeader32",
-        u"msctls_statusbar32",
-        u"SysTreeView32",
-        u"msctls_progress32",
-        u"msctls_trackbar32",
-        u"SysTabControl32",
-        u"MDIClient",
-        u"msctls_updown32",
-        u"ToolbarWindow32",
-        u"ReBarWindow32",
+    static const struct
+    {
+        LPCTSTR lpszName;
+        CRuntimeClass* pClass;
+    } kClasses[] = {
+        {u"Button", RUNTIME_CLASS(CQVTSkinObjectButton)},
+        {u"ComboBox", RUNTIME_CLASS(CQVTSkinObjectComboBox)},
+        {u"Edit", RUNTIME_CLASS(CQVTSkinObjectEdit)},
+        {u"ListBox", RUNTIME_CLASS(CQVTSkinObjectListBox)},
+        {u"SysDateTimePick32", RUNTIME_CLASS(CQVTSkinObjectDateTime)},
+        {u"SysMonthCal32", RUNTIME_CLASS(CQVTSkinObjectMonthCal)},
+        {u"ScrollBar", RUNTIME_CLASS(CQVTSkinObjectScrollBar)},
+        {u"SysListView32", RUNTIME_CLASS(CQVTSkinObjectListView)},
+        {u"SysHeader32", RUNTIME_CLASS(CQVTSkinObjectHeader)},
+        {u"msctls_statusbar32", RUNTIME_CLASS(CQVTSkinObjectStatusBar)},
+        {u"SysTreeView32", RUNTIME_CLASS(CQVTSkinObjectTreeView)},
+        {u"msctls_progress32", RUNTIME_CLASS(CQVTSkinObjectProgress)},
+        {u"msctls_trackbar32", RUNTIME_CLASS(CQVTSkinObjectTrackBar)},
+        {u"SysTabControl32", RUNTIME_CLASS(CQVTSkinObjectTab)},
+        {u"MDIClient", RUNTIME_CLASS(CQVTSkinObjectMDIClient)},
+        {u"msctls_updown32", RUNTIME_CLASS(CQVTSkinObjectSpin)},
+        {u"ToolbarWindow32", RUNTIME_CLASS(CQVTSkinObjectToolBar)},
+        {u"ReBarWindow32", RUNTIME_CLASS(CQVTSkinObjectReBar)},
     };
-    for (LPCTSTR lpszClass : kClasses)
-        AddClass(lpszClass, static_cast<CRuntimeClass*>(nullptr));
+    for (const auto& entry : kClasses)
+        AddClass(entry.lpszName, entry.pClass);
 
     static const LPCTSTR kAliases[][2] = {
         {u"SysIPAddress32", u"Edit"},

@@ -328,8 +328,8 @@ TEST(SkinFrameDrawing, InactiveCaptionAndTheClientsColoursFromTheSkin)
               SkinFrameWindowPixel(hWnd, rcBorders.left + 10, rcBorders.top + 10));
     EXPECT_EQ(static_cast<ULONG_PTR>(COLOR_WINDOW + 1), ::GetClassLongPtrW(hWnd, GCLP_HBRBACKGROUND));
 
-    // A static gets the skin's dialog brush and text colour; an edit without
-    // a skin object keeps the system's answer.
+    // A static gets the skin's dialog brush and text colour; an edit, with
+    // its skin object, the skin's window brush.
     CQVTSkinManagerMetrics* pMetrics = pFrame->GetMetrics();
     HWND hStatic =
         ::CreateWindowExW(0, u"Static", u"text", WS_CHILD, 5, 5, 60, 20, hWnd, nullptr, nullptr, nullptr);
@@ -340,7 +340,7 @@ TEST(SkinFrameDrawing, InactiveCaptionAndTheClientsColoursFromTheSkin)
                              reinterpret_cast<LPARAM>(hStatic)));
     EXPECT_EQ(pFrame->GetColor(COLOR_BTNTEXT), ::GetTextColor(hDC));
     EXPECT_EQ(pFrame->GetColor(COLOR_BTNFACE), ::GetBkColor(hDC));
-    EXPECT_NE(reinterpret_cast<LRESULT>(pMetrics->m_brushWindow.GetSafeHandle()),
+    EXPECT_EQ(reinterpret_cast<LRESULT>(pMetrics->m_brushWindow.GetSafeHandle()),
               ::SendMessageW(hWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hDC),
                              reinterpret_cast<LPARAM>(hEdit)));
     ::ReleaseDC(hStatic, hDC);
