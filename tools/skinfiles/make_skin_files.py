@@ -126,6 +126,22 @@ def states_strip(w, h, looks, corner=False, vertical=True):
                  vertical=vertical)
 
 
+def arrow_strip(p, w, h, looks, up):
+    """Framed faces with a centred triangle, as the system draws on drop and spin buttons."""
+    def paint(i, x, y, fw, fh):
+        dy = y - (fh - 4) // 2
+        if up:
+            dy = 3 - dy
+        if 0 <= dy <= 3 and abs(2 * x - (fw - 1)) <= 2 * (3 - dy):
+            if i == 3:
+                return p["shadow"]
+            fill = looks[i][0]
+            # A dark pressed face takes a white glyph.
+            return (255, 255, 255) if 299 * fill[0] + 587 * fill[1] + 114 * fill[2] < 110000 else p["text"]
+        return button_face(*looks[i])(x, y, fw, fh)
+    return Strip(w, h, len(looks), paint)
+
+
 def looks4(p, base):
     return [(base, p["dark"], mix(base, p["light"], 0.4)),
             (mix(base, p["hot"], 0.5), p["dark"], mix(p["hot"], p["light"], 0.5)),
@@ -251,7 +267,7 @@ def images_of(folder, p):
         "SizeBox": gripper(p, 17, 17, 2),
         "TabItem": states_strip(12, 20, looks4(p, face) + [(face, p["accent"], None)]),
         "TabPane": Strip(9, 9, 1, lambda i, x, y, w, h: p["shadow"] if x in (0, 8) or y in (0, 8) else p["window"]),
-        "DropDownButton": states_strip(17, 20, looks4(p, face)),
+        "DropDownButton": arrow_strip(p, 17, 20, looks4(p, face), up=False),
         "ToolbarButton": toolbar_button(p),
         "RebarGripper": gripper(p, 5, 20, 1),
         "StatusGripper": gripper(p, 12, 12, 1),
@@ -260,8 +276,8 @@ def images_of(folder, p):
         "ProgressChunk": Strip(8, 10, 1, lambda i, x, y, w, h: mix(p["accent"], p["light"], y / 20)),
         "HeaderItem": states_strip(8, 20, looks4(p, p["window"])[:3]),
         "TrackbarThumb": states_strip(11, 19, looks4(p, face) + [(face, p["accent"], None)]),
-        "SpinUp": states_strip(15, 10, looks4(p, face)),
-        "SpinDown": states_strip(15, 10, looks4(p, face)),
+        "SpinUp": arrow_strip(p, 15, 10, looks4(p, face), up=True),
+        "SpinDown": arrow_strip(p, 15, 10, looks4(p, face), up=False),
         "MenuItem": Strip(10, 10, 4, lambda i, x, y, w, h: MAGENTA if i in (0, 2) else
                           (mix(p["accent"], p["light"], 0.7) if i == 1 else p["disabled"])),
     }
