@@ -59,30 +59,17 @@ int CQVTSkinObjectReBar::OnCreate(LPCREATESTRUCT /*lpcs*/)
 
 BOOL CQVTSkinObjectReBar::OnEraseBkgnd(CDC* pDC)
 {
-    if (IsPartSkinned(6))
-        return TRUE;
-    return static_cast<BOOL>(EraseWithClassBrush(pDC->GetSafeHdc()));
+    return EraseUnlessSkinned(pDC, 6);
 }
 
 void CQVTSkinObjectReBar::OnPaint()
 {
-    if (!IsPartSkinned(6))
-    {
-        Default();
-        return;
-    }
-    CQVTSkinObjectPaintDC dc(this);
-    OnDraw(&dc);
+    PaintSkinned(6, FALSE);
 }
 
 LRESULT CQVTSkinObjectReBar::OnPrintClient(WPARAM wParam, LPARAM lParam)
 {
-    if ((lParam & PRF_CLIENT) && IsPartSkinned(6) && wParam != 0)
-    {
-        OnDraw(CDC::FromHandle(reinterpret_cast<HDC>(wParam)));
-        return 1;
-    }
-    return Default();
+    return PrintSkinned(wParam, lParam, 6);
 }
 
 void CQVTSkinObjectReBar::OnDraw(CDC* pTargetDC)

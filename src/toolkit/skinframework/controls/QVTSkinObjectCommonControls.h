@@ -34,8 +34,18 @@ public:
     BOOL RequestLeaveNotice();
     int ScaleX(int nValue);
     int ScaleY(int nValue);
+    // The client as the skin draws it; controls the system draws whole
+    // have nothing of their own.
+    virtual void OnDraw(CDC* pDC);
 
 protected:
+    // The shared bodies of the erase, paint and print handlers of controls
+    // whose client the skin draws whole while it has nPart, and the system
+    // otherwise. bBuffer: painting goes through a buffer of the client.
+    BOOL EraseUnlessSkinned(CDC* pDC, int nPart);
+    void PaintSkinned(int nPart, BOOL bBuffer);
+    LRESULT PrintSkinned(WPARAM wParam, LPARAM lParam, int nPart);
+
     DECLARE_MESSAGE_MAP()
 };
 
@@ -70,7 +80,7 @@ public:
     CQVTSkinObjectProgress();
 
     void OnSkinChanged(BOOL bPrevState, BOOL bNewState) override;
-    void OnDraw(CDC* pDC);
+    void OnDraw(CDC* pDC) override;
     // Chunk and space sizes in pixels for a bar of that thickness.
     void GetChunkSizes(int nThickness, int* pnChunk, int* pnSpace);
     void AdvanceMarquee(int nSteps);
@@ -97,7 +107,7 @@ class CQVTSkinObjectSpin : public CQVTSkinObjectControl
 public:
     CQVTSkinObjectSpin();
 
-    void OnDraw(CDC* pDC);
+    void OnDraw(CDC* pDC) override;
     BOOL IsSpinEnabled();
     int HitTest(CPoint point);
     void SetHot(int nHot);
@@ -123,7 +133,7 @@ class CQVTSkinObjectHeader : public CQVTSkinObjectControl
 public:
     CQVTSkinObjectHeader();
 
-    void OnDraw(CDC* pDC);
+    void OnDraw(CDC* pDC) override;
     void DrawItem(CDC* pDC, int nIndex, CRect rcItem, int nState);
     int HitTest(CPoint point, UINT* pnFlags);
     void SetHot(int nHot);
@@ -148,7 +158,7 @@ class CQVTSkinObjectTrackBar : public CQVTSkinObjectControl
 public:
     CQVTSkinObjectTrackBar();
 
-    void OnDraw(CDC* pDC);
+    void OnDraw(CDC* pDC) override;
     void LayoutTrackBar();
     void DrawTicks(CDC* pDC);
     void DrawChannel(CDC* pDC);
@@ -192,7 +202,7 @@ class CQVTSkinObjectReBar : public CQVTSkinObjectControl
 
 public:
     CQVTSkinObjectReBar();
-    virtual void OnDraw(CDC* pDC);
+    void OnDraw(CDC* pDC) override;
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);

@@ -1,3 +1,4 @@
+#include "toolkit/foundation/draw/QVTBufferDC.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/skinframework/controls/QVTSkinObjectCommonControls.h"
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
@@ -19,6 +20,44 @@ BOOL CQVTSkinObjectControl::IsPartSkinned(int nPart)
         return FALSE;
     return pClass->GetProperty(qvtSkinTypeEnum, nPart, 0, qvtSkinPropBgType) != nullptr ||
            pClass->GetProperty(qvtSkinTypeString, nPart, 0, qvtSkinPropImageFile) != nullptr;
+}
+
+void CQVTSkinObjectControl::OnDraw(CDC*) {}
+
+BOOL CQVTSkinObjectControl::EraseUnlessSkinned(CDC* pDC, int nPart)
+{
+    if (IsPartSkinned(nPart))
+        return TRUE;
+    return static_cast<BOOL>(EraseWithClassBrush(pDC->GetSafeHdc()));
+}
+
+void CQVTSkinObjectControl::PaintSkinned(int nPart, BOOL bBuffer)
+{
+    if (!IsPartSkinned(nPart))
+    {
+        Default();
+        return;
+    }
+    CQVTSkinObjectPaintDC dc(this);
+    if (!bBuffer)
+    {
+        OnDraw(&dc);
+        return;
+    }
+    CRect rc;
+    GetClientRect(&rc);
+    CQVTBufferDC memDC(dc.GetSafeHdc(), rc);
+    OnDraw(&memDC);
+}
+
+LRESULT CQVTSkinObjectControl::PrintSkinned(WPARAM wParam, LPARAM lParam, int nPart)
+{
+    if ((lParam & PRF_CLIENT) && IsPartSkinned(nPart) && wParam != 0)
+    {
+        OnDraw(CDC::FromHandle(reinterpret_cast<HDC>(wParam)));
+        return 1;
+    }
+    return Default();
 }
 
 LRESULT CQVTSkinObjectControl::DefaultInvalidate()

@@ -28,33 +28,17 @@ CQVTSkinObjectSpin::CQVTSkinObjectSpin()
 
 BOOL CQVTSkinObjectSpin::OnEraseBkgnd(CDC* pDC)
 {
-    if (IsPartSkinned(1))
-        return TRUE;
-    return static_cast<BOOL>(EraseWithClassBrush(pDC->GetSafeHdc()));
+    return EraseUnlessSkinned(pDC, 1);
 }
 
 void CQVTSkinObjectSpin::OnPaint()
 {
-    if (!IsPartSkinned(1))
-    {
-        Default();
-        return;
-    }
-    CQVTSkinObjectPaintDC dc(this);
-    CRect rc;
-    GetClientRect(&rc);
-    CQVTBufferDC memDC(dc.GetSafeHdc(), rc);
-    OnDraw(&memDC);
+    PaintSkinned(1, TRUE);
 }
 
 LRESULT CQVTSkinObjectSpin::OnPrintClient(WPARAM wParam, LPARAM lParam)
 {
-    if ((lParam & PRF_CLIENT) && IsPartSkinned(1) && wParam != 0)
-    {
-        OnDraw(CDC::FromHandle(reinterpret_cast<HDC>(wParam)));
-        return 1;
-    }
-    return Default();
+    return PrintSkinned(wParam, lParam, 1);
 }
 
 BOOL CQVTSkinObjectSpin::IsSpinEnabled()
@@ -180,26 +164,12 @@ CQVTSkinObjectHeader::CQVTSkinObjectHeader()
 
 void CQVTSkinObjectHeader::OnPaint()
 {
-    if (!IsPartSkinned(1))
-    {
-        Default();
-        return;
-    }
-    CQVTSkinObjectPaintDC dc(this);
-    CRect rc;
-    GetClientRect(&rc);
-    CQVTBufferDC memDC(dc.GetSafeHdc(), rc);
-    OnDraw(&memDC);
+    PaintSkinned(1, TRUE);
 }
 
 LRESULT CQVTSkinObjectHeader::OnPrintClient(WPARAM wParam, LPARAM lParam)
 {
-    if ((lParam & PRF_CLIENT) && IsPartSkinned(1) && wParam != 0)
-    {
-        OnDraw(CDC::FromHandle(reinterpret_cast<HDC>(wParam)));
-        return 1;
-    }
-    return Default();
+    return PrintSkinned(wParam, lParam, 1);
 }
 
 void CQVTSkinObjectHeader::OnDraw(CDC* pDC)

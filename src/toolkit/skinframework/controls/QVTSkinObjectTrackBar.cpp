@@ -33,33 +33,17 @@ CQVTSkinObjectTrackBar::CQVTSkinObjectTrackBar()
 
 BOOL CQVTSkinObjectTrackBar::OnEraseBkgnd(CDC* pDC)
 {
-    if (IsPartSkinned(1))
-        return TRUE;
-    return static_cast<BOOL>(EraseWithClassBrush(pDC->GetSafeHdc()));
+    return EraseUnlessSkinned(pDC, 1);
 }
 
 void CQVTSkinObjectTrackBar::OnPaint()
 {
-    if (!IsPartSkinned(1))
-    {
-        Default();
-        return;
-    }
-    CQVTSkinObjectPaintDC dc(this);
-    CRect rc;
-    GetClientRect(&rc);
-    CQVTBufferDC memDC(dc.GetSafeHdc(), rc);
-    OnDraw(&memDC);
+    PaintSkinned(1, TRUE);
 }
 
 LRESULT CQVTSkinObjectTrackBar::OnPrintClient(WPARAM wParam, LPARAM lParam)
 {
-    if ((lParam & PRF_CLIENT) && IsPartSkinned(1) && wParam != 0)
-    {
-        OnDraw(CDC::FromHandle(reinterpret_cast<HDC>(wParam)));
-        return 1;
-    }
-    return Default();
+    return PrintSkinned(wParam, lParam, 1);
 }
 
 LRESULT CQVTSkinObjectTrackBar::OnSetTicFreq(WPARAM wParam, LPARAM /*lParam*/)
