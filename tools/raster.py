@@ -1,13 +1,15 @@
 """What the image generators share: shapes as tests of a point, layers of
 shapes painted anti-aliased into RGBA rows, and the PNG and icon files those
-rows are written as. The same input gives the same bytes on every run, so
+rows are written as, and the writing (or checking) of a generator's files. The same input gives the same bytes on every run, so
 that committed output only changes when a picture does.
 
 Plain Python, no libraries. A generator in a folder of tools/ imports it so:
     sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
     import raster  # noqa: E402
 """
+import os
 import struct
+import sys
 import zlib
 
 SAMPLES = 4  # per axis, for anti-aliased edges
@@ -131,3 +133,24 @@ def icon_file(images, cursor_hotspot=None):
         data += struct.pack("<BBBB", size % 256, size % 256, 0, 0) + extra + struct.pack("<II", len(blob), offset)
         offset += len(blob)
     return data + b"".join(blob for _, blob in images)
+
+
+def write_or_check(folder, files, check):
+    """Writes each name's bytes into the folder, or with check writes
+    nothing and exits with the names whose committed bytes differ."""
+    differ = []
+    for name, data in files.items():
+        path = os.path.join(folder, name)
+        if check:
+            try:
+                with open(path, "rb") as f:
+                    if f.read() != data:
+                        differ.append(name)
+            except OSError:
+                differ.append(name)
+            continue
+        os.makedirs(folder, exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data)
+    if differ:
+        sys.exit("differs from the generator: " + ", ".join(differ))

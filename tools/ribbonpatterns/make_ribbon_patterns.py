@@ -68,22 +68,7 @@ def main():
     check = "--check" in sys.argv[1:]
     folder = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src",
                                                "toolkit", "ribbon", "res")
-    differ = []
-    for name, data in files().items():
-        path = os.path.join(folder, name)
-        if check:
-            try:
-                with open(path, "rb") as f:
-                    if f.read() != data:
-                        differ.append(name)
-            except OSError:
-                differ.append(name)
-            continue
-        os.makedirs(folder, exist_ok=True)
-        with open(path, "wb") as f:
-            f.write(data)
-    if differ:
-        sys.exit("differs from the generator: " + ", ".join(differ))
+    raster.write_or_check(folder, files(), check)
 
 
 if __name__ == "__main__":

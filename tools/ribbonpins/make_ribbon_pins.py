@@ -10,6 +10,9 @@ With --check it only compares what it would write with the committed files.
 import os
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import raster  # noqa: E402
+
 HEADER = '<Viewbox xmlns="http://schemas.microsoft.com/winfx/2006/xaml/presentation">'
 INK = "#3C3C3C"
 HEAD = "#F0F0F0"
@@ -38,23 +41,7 @@ def main():
     check = "--check" in sys.argv[1:]
     folder = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src",
                                                "toolkit", "ribbon", "res")
-    differ = []
-    for name, text in FILES.items():
-        path = os.path.join(folder, name)
-        data = text.encode("utf-8")
-        if check:
-            try:
-                with open(path, "rb") as f:
-                    if f.read() != data:
-                        differ.append(name)
-            except OSError:
-                differ.append(name)
-            continue
-        os.makedirs(folder, exist_ok=True)
-        with open(path, "wb") as f:
-            f.write(data)
-    if differ:
-        sys.exit("differs from the generator: " + ", ".join(differ))
+    raster.write_or_check(folder, {name: text.encode("utf-8") for name, text in FILES.items()}, check)
 
 
 if __name__ == "__main__":

@@ -80,7 +80,7 @@ bool OpenLink(const std::u16string& url)
     {
         std::u16string line = command;
         bool placed = false;
-        for (LPCWSTR mark : {_T("%1"), _T("%L"), _T("%l")})
+        for (LPCTSTR mark : {_T("%1"), _T("%L"), _T("%l")})
         {
             size_t at;
             while ((at = line.find(mark)) != std::u16string::npos)

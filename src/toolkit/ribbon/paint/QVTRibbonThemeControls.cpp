@@ -97,7 +97,7 @@ CSize CQVTRibbonTheme::DrawCommandBarSeparator(CDC* pDC, CQVTCommandBar* pBar, C
 {
     // Waits for: where "SYSTEMICONSEPARATOR" stands on a top bar of a
     // composited frame (only the image and that it goes beside the system
-    // icon are known, not its place in the bar's row): until then such a
+    // icon are known, not its place in the bar's row): meanwhile such a
     // bar draws the resource separator like any other.
     if (!bDraw || !IsImagesLoaded() || !pBar || !pControl || pBar->GetType() != qvtBarTypePopup)
         return CQVTResourceTheme::DrawCommandBarSeparator(pDC, pBar, pControl, bDraw);

@@ -676,6 +676,9 @@ HRESULT WINAPI SkinAnswerDwmExtendFrameIntoClientArea(HWND hWnd, const void* pMa
             pObject = pManager->Lookup(hWnd);
             return pObject != nullptr;
         });
+    // A skinned frame is drawn by its skin object, never extended by the
+    // compositor: the caller is refused, as it is when no system function
+    // was found to call.
     if (pObject != nullptr)
         return E_NOTIMPL;
     return pfnSaved != nullptr ? pfnSaved(hWnd, pMargins) : E_NOTIMPL;

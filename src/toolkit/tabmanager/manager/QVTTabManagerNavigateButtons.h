@@ -42,7 +42,7 @@ public:
     virtual BOOL PerformClick(CWnd* pWnd, CPoint pt);
     // Places the button at the far end of rc and takes its room from rc.
     virtual void Reposition(CRect& rc);
-    // The glyph, in the colour; filled when enabled, outlined otherwise.
+    // The glyph, in the colour; solid while enabled, outlined otherwise.
     virtual void DrawEntry(CDC* pDC, CRect rc, COLORREF clr, BOOL bEnabled);
     // bTick: a repeat step while held; FALSE: released inside.
     virtual void OnExecute(BOOL bTick);
