@@ -392,6 +392,13 @@ public:
         return S_OK;
     }
 
+    // The member published for a function table and name, called through
+    // its slot; null when it has none.
+    const CMemberInfo* FindDirect(const void* pVtbl, LPCOLESTR pszName) const
+    {
+        return m_pDirect.load(std::memory_order_acquire)->Find(pVtbl, pszName);
+    }
+
 private:
     static HRESULT Resolve(IDispatch* pDispatch, LPCOLESTR pszName, DISPID* pDispid)
     {
@@ -714,4 +721,164 @@ IDispatchPtr AFXAPI CreateXmlDocument(BOOL bSingleClass, const CLSID* pClsid, DW
             XmlSetDocumentProperty(pDocument, kNames[i], _variant_t(false));
     }
     return pDocument;
+}
+
+namespace {
+// Calls a remembered getter through its slot into *pOut.
+template <class T>
+HRESULT CallSlot(IDispatch* pDispatch, const CMemberInfo& member, T* pOut)
+{
+    void* pSlot = (*reinterpret_cast<void** const*>(pDispatch))[member.nSlot];
+    return reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(IDispatch*, T*)>(pSlot)(pDispatch, pOut);
+}
+
+IDispatchPtr ObjectOfSlot(IUnknown* pUnknown, CDirectResult result)
+{
+    IDispatchPtr pObject;
+    if (pUnknown == nullptr)
+        return pObject;
+    if (result == CDirectResult::Dispatch)
+    {
+        pObject.Attach(static_cast<IDispatch*>(static_cast<void*>(pUnknown)), false);
+        return pObject;
+    }
+    IDispatch* p = nullptr;
+    if (SUCCEEDED(pUnknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&p))))
+        pObject.Attach(p, false);
+    pUnknown->Release();
+    return pObject;
+}
+}  // namespace
+
+const void* CQVTXmlGetter::FindKnown(IDispatch* pDispatch) const
+{
+    const void* pVtbl = *reinterpret_cast<void* const*>(pDispatch);
+    for (const std::atomic<const void*>& known : m_known)
+    {
+        const CMemberInfo* pMember = static_cast<const CMemberInfo*>(known.load(std::memory_order_acquire));
+        if (pMember == nullptr)
+            break;
+        if (pMember->pVtbl == pVtbl)
+            return pMember;
+    }
+    return nullptr;
+}
+
+void CQVTXmlGetter::Remember(IDispatch* pDispatch) const
+{
+    CMemberInfo member;
+    if (FAILED(DispidCache().GetMember(pDispatch, m_pszName, &member)) || member.pVtbl == nullptr)
+        return;
+    const CMemberInfo* pFound = DispidCache().FindDirect(member.pVtbl, m_pszName);
+    if (pFound == nullptr)
+        return;
+    for (std::atomic<const void*>& known : m_known)
+    {
+        const void* pExpected = nullptr;
+        if (known.compare_exchange_strong(pExpected, pFound, std::memory_order_acq_rel) ||
+            pExpected == pFound)
+            return;
+    }
+}
+
+IDispatchPtr CQVTXmlGetter::ReadObject(IDispatch* pDispatch) const
+{
+    if (pDispatch == nullptr)
+        return IDispatchPtr();
+    const CMemberInfo* pMember = static_cast<const CMemberInfo*>(FindKnown(pDispatch));
+    if (pMember != nullptr && !pMember->bIndexed &&
+        (pMember->result == CDirectResult::Dispatch || pMember->result == CDirectResult::Unknown))
+    {
+        IUnknown* pUnknown = nullptr;
+        if (FAILED(CallSlot(pDispatch, *pMember, &pUnknown)))
+            return IDispatchPtr();
+        return ObjectOfSlot(pUnknown, pMember->result);
+    }
+    IDispatchPtr pObject = XmlGetObject(pDispatch, m_pszName);
+    if (pMember == nullptr)
+        Remember(pDispatch);
+    return pObject;
+}
+
+IDispatchPtr CQVTXmlGetter::ReadItem(IDispatch* pDispatch, long nIndex) const
+{
+    if (pDispatch == nullptr)
+        return IDispatchPtr();
+    const CMemberInfo* pMember = static_cast<const CMemberInfo*>(FindKnown(pDispatch));
+    if (pMember != nullptr && pMember->bIndexed &&
+        (pMember->result == CDirectResult::Dispatch || pMember->result == CDirectResult::Unknown))
+    {
+        void* pSlot = (*reinterpret_cast<void** const*>(pDispatch))[pMember->nSlot];
+        IUnknown* pUnknown = nullptr;
+        if (FAILED(reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(IDispatch*, LONG, IUnknown**)>(pSlot)(
+                pDispatch, nIndex, &pUnknown)))
+            return IDispatchPtr();
+        return ObjectOfSlot(pUnknown, pMember->result);
+    }
+    IDispatchPtr pObject = XmlGetItem(pDispatch, m_pszName, nIndex);
+    if (pMember == nullptr)
+        Remember(pDispatch);
+    return pObject;
+}
+
+BSTR CQVTXmlGetter::ReadText(IDispatch* pDispatch) const
+{
+    if (pDispatch == nullptr)
+        return nullptr;
+    const CMemberInfo* pMember = static_cast<const CMemberInfo*>(FindKnown(pDispatch));
+    if (pMember != nullptr && !pMember->bIndexed && pMember->invkind == INVOKE_PROPERTYGET)
+    {
+        if (pMember->result == CDirectResult::Text)
+        {
+            BSTR bstr = nullptr;
+            if (FAILED(CallSlot(pDispatch, *pMember, &bstr)))
+            {
+                ::SysFreeString(bstr);
+                return nullptr;
+            }
+            return bstr;
+        }
+        if (pMember->result == CDirectResult::Variant)
+        {
+            // A node's value comes as a variant: text for texts and attributes.
+            VARIANT value;
+            ::VariantInit(&value);
+            if (SUCCEEDED(CallSlot(pDispatch, *pMember, &value)) && V_VT(&value) == VT_BSTR)
+                return V_BSTR(&value);
+            ::VariantClear(&value);
+            return nullptr;
+        }
+    }
+    VARIANT result;
+    BSTR bstr = nullptr;
+    if (SUCCEEDED(XmlGetValue(pDispatch, m_pszName, &result)))
+    {
+        if (result.vt == VT_BSTR)
+            bstr = result.bstrVal;
+        else
+            ::VariantClear(&result);
+    }
+    if (pMember == nullptr)
+        Remember(pDispatch);
+    return bstr;
+}
+
+BOOL CQVTXmlGetter::ReadLong(IDispatch* pDispatch, long& nValue) const
+{
+    if (pDispatch == nullptr)
+        return FALSE;
+    const CMemberInfo* pMember = static_cast<const CMemberInfo*>(FindKnown(pDispatch));
+    if (pMember != nullptr && !pMember->bIndexed && pMember->result == CDirectResult::Long &&
+        pMember->invkind == INVOKE_PROPERTYGET)
+    {
+        LONG nResult = 0;
+        if (FAILED(CallSlot(pDispatch, *pMember, &nResult)))
+            return FALSE;
+        nValue = nResult;
+        return TRUE;
+    }
+    const BOOL bRead = XmlGetLong(pDispatch, m_pszName, nValue);
+    if (pMember == nullptr)
+        Remember(pDispatch);
+    return bRead;
 }

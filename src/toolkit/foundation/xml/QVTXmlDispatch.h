@@ -5,6 +5,7 @@
 
 #include <comdef.h>
 
+#include <atomic>
 #include <vector>
 
 // Bits of the document properties CreateXmlDocument sets.
@@ -72,6 +73,37 @@ BOOL AFXAPI XmlAppendChild(IDispatch* pParent, IDispatch* pChild);
 IDispatchPtr AFXAPI XmlCreateElement(IDispatch* pDocument, LPCWSTR pszName);
 // setProperty of a document (second-level properties such as "NewParser").
 void AFXAPI XmlSetDocumentProperty(IDispatch* pDocument, LPCWSTR pszName, const _variant_t& value);
+
+// A getter a walk calls on many nodes, named once where it is declared: it
+// keeps the slots it found per function table, so a call is a comparison and
+// the member itself, without a look-up by name (that was a tenth of a
+// markup build). Anything the slot does not fit goes through XmlGetValue.
+class CQVTXmlGetter
+{
+public:
+    constexpr explicit CQVTXmlGetter(LPCOLESTR pszName) : m_pszName(pszName) {}
+    CQVTXmlGetter(const CQVTXmlGetter&) = delete;
+    CQVTXmlGetter& operator=(const CQVTXmlGetter&) = delete;
+
+    // The object the member returns, or null.
+    IDispatchPtr ReadObject(IDispatch* pDispatch) const;
+    // The object a member taking one index returns, or null.
+    IDispatchPtr ReadItem(IDispatch* pDispatch, long nIndex) const;
+    // The text, owned by the caller; null when the call fails, gives no
+    // text or an empty one.
+    BSTR ReadText(IDispatch* pDispatch) const;
+    BOOL ReadLong(IDispatch* pDispatch, long& nValue) const;
+
+private:
+    // The published member found for a function table, or null.
+    const void* FindKnown(IDispatch* pDispatch) const;
+    void Remember(IDispatch* pDispatch) const;
+
+    LPCOLESTR m_pszName;
+    // A walk meets a few kinds of node: elements, texts, comments, CDATA
+    // sections, instructions, attributes.
+    mutable std::atomic<const void*> m_known[6] = {};
+};
 
 // Copy-assigns: the smart pointer's move assignment does not compile here.
 inline void XmlAssign(IDispatchPtr& target, const IDispatchPtr& source)

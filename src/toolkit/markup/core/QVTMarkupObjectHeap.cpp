@@ -1,5 +1,6 @@
 #include "toolkit/markup/core/QVTMarkupObjectHeap.h"
 
+#include <cstdlib>
 #include <new>
 
 namespace {
@@ -7,9 +8,15 @@ const size_t kGranule = 32;
 const size_t kClassCount = 32;  // blocks up to 1 KB are kept
 const size_t kMaxKeptBytes = size_t(4) << 20;
 
-struct CFreeBlock
+// The free blocks of one size, newest last. Their addresses stand in an
+// array of their own rather than in a list threaded through the blocks: a
+// freed block has gone cold by the next build, and reading a link out of it
+// stalled every allocation.
+struct CFreeStack
 {
-    CFreeBlock* pNext;
+    void** pItems;
+    size_t nCount;
+    size_t nCapacity;
 };
 
 // Each block is an allocation of its own, so whichever thread frees it last
@@ -17,7 +24,7 @@ struct CFreeBlock
 // it costs one thread-storage lookup and it stays valid to the thread's end.
 struct CThreadBlocks
 {
-    CFreeBlock* heads[kClassCount];
+    CFreeStack stacks[kClassCount];
     size_t nKeptBytes;
     size_t nKept;
     bool bCleanupSet;
@@ -27,14 +34,12 @@ thread_local CThreadBlocks t_blocks = {};
 
 void GiveBackAll(CThreadBlocks& blocks)
 {
-    for (CFreeBlock*& pHead : blocks.heads)
+    for (CFreeStack& stack : blocks.stacks)
     {
-        while (pHead != nullptr)
-        {
-            CFreeBlock* pBlock = pHead;
-            pHead = pBlock->pNext;
-            ::operator delete(pBlock);
-        }
+        for (size_t i = 0; i < stack.nCount; ++i)
+            ::operator delete(stack.pItems[i]);
+        std::free(stack.pItems);
+        stack = CFreeStack{};
     }
     blocks.nKeptBytes = 0;
     blocks.nKept = 0;
@@ -54,13 +59,14 @@ thread_local CThreadCleanup t_cleanup;
 
 void* Take(CThreadBlocks& blocks, size_t nClass)
 {
-    CFreeBlock* pBlock = blocks.heads[nClass];
-    if (pBlock == nullptr)
+    CFreeStack& stack = blocks.stacks[nClass];
+    if (stack.nCount == 0)
         return nullptr;
-    blocks.heads[nClass] = pBlock->pNext;
-    // The next block of this size has gone cold since it was freed: start
-    // fetching it while this one is being filled.
-    __builtin_prefetch(pBlock->pNext);
+    void* pBlock = stack.pItems[--stack.nCount];
+    // The next block of this size is cold too: start fetching it for the
+    // object that will be written into it.
+    if (stack.nCount != 0)
+        __builtin_prefetch(stack.pItems[stack.nCount - 1], 1);
     blocks.nKeptBytes -= (nClass + 1) * kGranule;
     --blocks.nKept;
     return pBlock;
@@ -76,9 +82,17 @@ bool Keep(CThreadBlocks& blocks, void* p, size_t nClass)
         blocks.bCleanupSet = true;
         static_cast<void>(&t_cleanup);  // constructs it, so that it runs at the thread's end
     }
-    CFreeBlock* pBlock = static_cast<CFreeBlock*>(p);
-    pBlock->pNext = blocks.heads[nClass];
-    blocks.heads[nClass] = pBlock;
+    CFreeStack& stack = blocks.stacks[nClass];
+    if (stack.nCount == stack.nCapacity)
+    {
+        const size_t nCapacity = stack.nCapacity != 0 ? stack.nCapacity * 2 : 64;
+        void** pItems = static_cast<void**>(std::realloc(stack.pItems, nCapacity * sizeof(void*)));
+        if (pItems == nullptr)
+            return false;
+        stack.pItems = pItems;
+        stack.nCapacity = nCapacity;
+    }
+    stack.pItems[stack.nCount++] = p;
     blocks.nKeptBytes += nBytes;
     ++blocks.nKept;
     return true;

@@ -36,7 +36,12 @@ CQVTMarkupProperties::~CQVTMarkupProperties()
 {
     // In index order, each slot emptied before its value goes.
     int nNext = 0;
-    for (auto it = LowerBound(nNext); it != m_arrSlots.end(); it = LowerBound(nNext))
+    // The first slot is the next one unless a release put one before it.
+    auto next = [this, &nNext]() {
+        return !m_arrSlots.empty() && m_arrSlots.front().first >= nNext ? m_arrSlots.begin()
+                                                                        : LowerBound(nNext);
+    };
+    for (auto it = next(); it != m_arrSlots.end(); it = next())
     {
         CQVTMarkupObject* pOld = it->second;
         nNext = it->first + 1;

@@ -1,5 +1,6 @@
 #include "toolkit/markup/core/QVTMarkupType.h"
 
+#include <atomic>
 #include <map>
 
 #include "toolkit/foundation/core/QVTSingletonPointer.h"
@@ -185,7 +186,24 @@ CQVTMarkupType* AFXAPI FindMarkupType(LPCWSTR lpszTagName)
 {
     if (lpszTagName == nullptr)
         return nullptr;
+    // A build asks for the same few tags over and over: the entries found
+    // last, by a hash of the tag, spare the map's comparisons. Entries of a
+    // map are never removed, so a remembered one stays valid.
+    using CTagItem = std::pair<const CString, CClassList::CTypeEntry>;
+    static std::atomic<CTagItem*> s_recent[64];
+    size_t nHash = 2166136261u;
+    for (LPCWSTR p = lpszTagName; *p != 0; ++p)
+        nHash = (nHash ^ static_cast<size_t>(*p)) * 16777619u;
+    std::atomic<CTagItem*>& recent = s_recent[(nHash ^ (nHash >> 7)) & (_countof(s_recent) - 1)];
+    if (CTagItem* pItem = recent.load(std::memory_order_acquire))
+    {
+        if (_tcscmp(pItem->first.GetString(), lpszTagName) == 0)
+            return pItem->second.GetType();
+    }
     CClassList* pList = MarkupClassList();
     auto it = pList->m_mapTags.find(lpszTagName);
-    return it != pList->m_mapTags.end() ? it->second.GetType() : nullptr;
+    if (it == pList->m_mapTags.end())
+        return nullptr;
+    recent.store(&*it, std::memory_order_release);
+    return it->second.GetType();
 }

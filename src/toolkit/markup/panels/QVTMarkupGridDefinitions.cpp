@@ -40,14 +40,16 @@ CQVTMarkupObject* CQVTMarkupGridLength::ConvertFrom(CQVTMarkupBuilder* pBuilder,
     CQVTMarkupString* pString = MarkupCast<CQVTMarkupString>(pSource);
     if (pString == nullptr || pString->GetLength() < 1)
         return nullptr;
-    const CString strText = pString->GetText();
-    if (strText.GetLength() == 4 && strText.CompareNoCase(u"Auto") == 0)
+    LPCWSTR lpszText = pString->GetText();
+    const int nLength = pString->GetLength();
+    if (nLength == 4 && pString->IsEqualNoCase(u"Auto"))
         return new CQVTMarkupGridLength(1.0, qvtGridAuto);
-    const BOOL bStar = strText[strText.GetLength() - 1] == u'*';
-    if (bStar && strText.GetLength() == 1)
+    const BOOL bStar = lpszText[nLength - 1] == u'*';
+    if (bStar && nLength == 1)
         return new CQVTMarkupGridLength(1.0, qvtGridStar);
     double dValue = 0.0;
-    if (!CQVTMarkupBuilder::ReadNumber(bStar ? strText.Left(strText.GetLength() - 1) : strText, dValue) ||
+    if (!CQVTMarkupBuilder::ReadNumber(bStar ? CString(lpszText, nLength - 1).GetString() : lpszText,
+                                       dValue) ||
         !std::isfinite(dValue))
         return nullptr;
     if (CQVTMarkupContext* pContext = GetConversionContext(pBuilder))

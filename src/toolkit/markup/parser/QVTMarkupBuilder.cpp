@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstring>
+#include <utility>
 
 #include "toolkit/foundation/xml/QVTXmlDispatch.h"
 #include "toolkit/markup/context/QVTMarkupContext.h"
@@ -63,22 +65,22 @@ CString NodeText(IDispatch* pNode, LPCOLESTR pszProperty)
     return strText;
 }
 
-// The text of a node or attribute as the DOM gave it.
-BSTR NodeBstr(IDispatch* pNode, LPCOLESTR pszProperty)
-{
-    VARIANT result;
-    if (FAILED(XmlGetValue(pNode, pszProperty, &result)))
-        return nullptr;
-    if (result.vt == VT_BSTR)
-        return result.bstrVal;
-    ::VariantClear(&result);
-    return nullptr;
-}
+// The DOM members read on every node of a build.
+const CQVTXmlGetter kElementName(u"nodeName");
+const CQVTXmlGetter kAttributeName(u"nodeName");
+const CQVTXmlGetter kAttributeValue(u"nodeValue");
+const CQVTXmlGetter kTextValue(u"nodeValue");
+const CQVTXmlGetter kNodeType(u"nodeType");
+const CQVTXmlGetter kAttributes(u"attributes");
+const CQVTXmlGetter kLength(u"length");
+const CQVTXmlGetter kItem(u"item");
+const CQVTXmlGetter kFirstChild(u"firstChild");
+const CQVTXmlGetter kNextSibling(u"nextSibling");
 
 long NodeType(IDispatch* pNode)
 {
     long nType = 0;
-    XmlGetLong(pNode, u"nodeType", nType);
+    kNodeType.ReadLong(pNode, nType);
     return nType;
 }
 
@@ -452,31 +454,46 @@ void CQVTMarkupBuilder::CheckPrefix(IDispatch* pNode, LPCWSTR lpszName)
     LPCWSTR lpszColon = _tcschr(lpszName, u':');
     if (lpszColon == nullptr)
         return;
-    const CString strName(lpszName);
-    const CString strPrefix(lpszName, static_cast<int>(lpszColon - lpszName));
-    if (strPrefix == u"x" || strPrefix == u"xml" || strPrefix == u"xmlns")
+    const int nPrefix = static_cast<int>(lpszColon - lpszName);
+    auto isPrefix = [lpszName, nPrefix](LPCWSTR lpszKnown) {
+        return static_cast<int>(_tcslen(lpszKnown)) == nPrefix && _tcsncmp(lpszName, lpszKnown, nPrefix) == 0;
+    };
+    if (isPrefix(u"x") || isPrefix(u"xml") || isPrefix(u"xmlns"))
         return;
     if (!NodeText(pNode, u"namespaceURI").IsEmpty())
         return;
-    ThrowUndeclaredPrefix(strPrefix, strName);
+    ThrowUndeclaredPrefix(CString(lpszName, nPrefix), CString(lpszName));
 }
 
-std::vector<CQVTMarkupBuilder::CAttribute> CQVTMarkupBuilder::ReadAttributes(IDispatch* pElement)
+CQVTMarkupBuilder::CAttributeList& CQVTMarkupBuilder::TakeAttributeList()
 {
-    std::vector<CAttribute> attributes;
-    IDispatchPtr pAttributes = XmlGetObject(pElement, u"attributes");
+    if (m_nAttributeListsInUse == m_arrAttributeLists.size())
+        m_arrAttributeLists.push_back(std::make_unique<CAttributeList>());
+    CAttributeList& attributes = *m_arrAttributeLists[m_nAttributeListsInUse++];
+    attributes.clear();
+    return attributes;
+}
+
+void CQVTMarkupBuilder::GiveBackAttributeList()
+{
+    // The DOM's attribute nodes and texts go now; the list's room stays.
+    m_arrAttributeLists[--m_nAttributeListsInUse]->clear();
+}
+
+void CQVTMarkupBuilder::ReadAttributes(IDispatch* pElement, CAttributeList& attributes)
+{
+    IDispatchPtr pAttributes = kAttributes.ReadObject(pElement);
     long nCount = 0;
-    if (pAttributes == nullptr || !XmlGetLong(pAttributes, u"length", nCount) || nCount <= 0)
-        return attributes;
+    if (pAttributes == nullptr || !kLength.ReadLong(pAttributes, nCount) || nCount <= 0)
+        return;
     attributes.reserve(static_cast<size_t>(nCount));
     for (long i = 0; i < nCount; ++i)
     {
-        IDispatchPtr pAttribute = XmlGetItem(pAttributes, u"item", i);
+        IDispatchPtr pAttribute = kItem.ReadItem(pAttributes, i);
         if (pAttribute != nullptr)
-            attributes.push_back({pAttribute, CXmlText(NodeBstr(pAttribute, u"nodeName")),
-                                  CXmlText(NodeBstr(pAttribute, u"nodeValue"))});
+            attributes.push_back({pAttribute, CXmlText(kAttributeName.ReadText(pAttribute)),
+                                  CXmlText(kAttributeValue.ReadText(pAttribute))});
     }
-    return attributes;
 }
 
 void CQVTMarkupBuilder::CheckDeclarations(const std::vector<CAttribute>& attributes, LPCWSTR lpszTag)
@@ -503,10 +520,22 @@ CQVTMarkupObject* CQVTMarkupBuilder::LoadObject(CQVTMarkupObject* pParent, IDisp
 {
     if (static_cast<int>(m_arrObjectStack.size()) >= kMaxDepth)
         ThrowBuilderErrorFormat(u"Elements are nested deeper than %d levels", static_cast<int>(kMaxDepth));
-    const CXmlText tag(NodeBstr(pElement, u"nodeName"));
+    const CXmlText tag(kElementName.ReadText(pElement));
     LPCWSTR lpszTag = tag.GetString();
     CheckPrefix(pElement, lpszTag);
-    const std::vector<CAttribute> attributes = ReadAttributes(pElement);
+    // The list goes back on every way out, before the children are loaded
+    // on the normal one.
+    struct CListUse
+    {
+        CQVTMarkupBuilder* pBuilder;
+        ~CListUse()
+        {
+            if (pBuilder != nullptr)
+                pBuilder->GiveBackAttributeList();
+        }
+    } listUse = {this};
+    CAttributeList& attributes = TakeAttributeList();
+    ReadAttributes(pElement, attributes);
     CheckDeclarations(attributes, lpszTag);
     if (!IsMarkupPrefixAllowed(lpszTag))
         return nullptr;
@@ -526,10 +555,12 @@ CQVTMarkupObject* CQVTMarkupBuilder::LoadObject(CQVTMarkupObject* pParent, IDisp
             if (attribute.strName == u"xml:space")
                 place.bPreserve = attribute.strValue == u"preserve";
         }
-        IDispatchPtr pChild = XmlGetObject(pElement, u"firstChild");
+        listUse.pBuilder = nullptr;
+        GiveBackAttributeList();
+        IDispatchPtr pChild = kFirstChild.ReadObject(pElement);
         while (pChild != nullptr)
         {
-            IDispatchPtr pNext = XmlGetObject(pChild, u"nextSibling");
+            IDispatchPtr pNext = kNextSibling.ReadObject(pChild);
             place.bNext = pNext != nullptr;
             switch (NodeType(pChild))
             {
@@ -581,31 +612,46 @@ CQVTMarkupObject* CQVTMarkupBuilder::CreateObject(LPCWSTR lpszTag, CQVTMarkupObj
         }
         return pObject;
     }
-    const CString strTag(lpszTag);
     const int nDot = static_cast<int>(lpszDot - lpszTag);
     if (pParent == nullptr)
         return nullptr;
-    const CString strOwner = strTag.Left(nDot);
     CQVTMarkupDependencyProperty* pProperty =
-        CQVTMarkupDependencyProperty::FindProperty(FindMarkupType(strOwner), strTag.Mid(nDot + 1));
+        CQVTMarkupDependencyProperty::FindProperty(FindOwnerType(lpszTag, nDot), lpszDot + 1);
     if (pProperty == nullptr)
         return nullptr;
+    auto isOwner = [lpszTag, nDot](CQVTMarkupObject* pObject) {
+        LPCWSTR lpszSource = pObject->GetSourceTag();
+        return lpszSource != nullptr && _tcsncmp(lpszSource, lpszTag, nDot) == 0 && lpszSource[nDot] == 0;
+    };
     BOOL bOwnerMatches = FALSE;
     if (pProperty->IsAttached())
     {
         for (CQVTMarkupObject* p = pParent; p != nullptr && !bOwnerMatches; p = p->GetLogicalParent())
-            bOwnerMatches = p->GetSourceTag() != nullptr && strOwner == p->GetSourceTag();
+            bOwnerMatches = isOwner(p);
     }
     else
     {
-        bOwnerMatches = pParent->GetSourceTag() != nullptr && strOwner == pParent->GetSourceTag();
+        bOwnerMatches = isOwner(pParent);
     }
     if (!bOwnerMatches)
-        ThrowBuilderErrorFormat(u"Invalid use of dependency property %ls", strTag.GetString());
+        ThrowBuilderErrorFormat(u"Invalid use of dependency property %ls", lpszTag);
     CQVTMarkupObjectProperty* pObject = new CQVTMarkupObjectProperty(pProperty);
     pObject->SetMarkupContext(m_pContext);
-    pObject->SetSourceTag(strTag);
+    pObject->SetSourceTag(lpszTag);
     return pObject;
+}
+
+CQVTMarkupType* CQVTMarkupBuilder::FindOwnerType(LPCWSTR lpszName, int nLength)
+{
+    // Type names are short: the copy that ends the name stays on the stack.
+    WCHAR szOwner[64];
+    if (nLength < static_cast<int>(_countof(szOwner)))
+    {
+        memcpy(szOwner, lpszName, static_cast<size_t>(nLength) * sizeof(WCHAR));
+        szOwner[nLength] = 0;
+        return FindMarkupType(szOwner);
+    }
+    return FindMarkupType(CString(lpszName, nLength));
 }
 
 CQVTMarkupDependencyProperty* CQVTMarkupBuilder::FindAttributeProperty(CQVTMarkupObject* pObject,
@@ -615,7 +661,7 @@ CQVTMarkupDependencyProperty* CQVTMarkupBuilder::FindAttributeProperty(CQVTMarku
     if (lpszDot == nullptr)
         return CQVTMarkupDependencyProperty::FindProperty(pObject->GetType(), lpszName);
     return CQVTMarkupDependencyProperty::FindProperty(
-        FindMarkupType(CString(lpszName, static_cast<int>(lpszDot - lpszName))), lpszDot + 1);
+        FindOwnerType(lpszName, static_cast<int>(lpszDot - lpszName)), lpszDot + 1);
 }
 
 void CQVTMarkupBuilder::LoadAttributes(CQVTMarkupObject* pObject, const std::vector<CAttribute>& attributes)
@@ -683,7 +729,7 @@ void CQVTMarkupBuilder::LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pN
                                         const CTextPlace& place)
 {
     // Normalised straight from the DOM's text, without a copy of it first.
-    const CXmlText raw(NodeBstr(pNode, u"nodeValue"));
+    const CXmlText raw(kTextValue.ReadText(pNode));
     CString strText = !bVerbatim && !place.bPreserve
                           ? NormalizeText(raw.GetString(), raw.GetLength(), place.bPrevious, place.bNext)
                           : CString(raw.GetString(), raw.GetLength());
@@ -695,7 +741,7 @@ void CQVTMarkupBuilder::LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pN
             return;
         strText = u" ";
     }
-    CQVTMarkupAutoPtr value(CQVTMarkupString::CreateValue(strText, strText.GetLength()));
+    CQVTMarkupAutoPtr value(CQVTMarkupString::CreateValue(std::move(strText)));
     if (value == nullptr)
         ThrowBuilderErrorFormat(u"Failed to load '%ls' object content",
                                 pObject->GetSourceTag() != nullptr ? pObject->GetSourceTag() : u"");

@@ -8,6 +8,7 @@
 #include <comdef.h>
 
 #include <utility>
+#include <memory>
 #include <vector>
 
 class CQVTMarkupContext;
@@ -138,13 +139,20 @@ private:
 
     CQVTMarkupObject* LoadObject(CQVTMarkupObject* pParent, IDispatch* pElement);
     CQVTMarkupObject* CreateObject(LPCWSTR lpszTag, CQVTMarkupObject* pParent);
-    // Every attribute of an element, asked of the DOM once.
-    static std::vector<CAttribute> ReadAttributes(IDispatch* pElement);
+    // Every attribute of an element, asked of the DOM once, into a list of
+    // the builder's: lists are kept for the next elements rather than made
+    // for each. An element's list goes back before its children are loaded.
+    using CAttributeList = std::vector<CAttribute>;
+    CAttributeList& TakeAttributeList();
+    void GiveBackAttributeList();
+    static void ReadAttributes(IDispatch* pElement, CAttributeList& attributes);
     void LoadAttributes(CQVTMarkupObject* pObject, const std::vector<CAttribute>& attributes);
     void LoadChildElement(CQVTMarkupObject* pParent, IDispatch* pNode);
     void LoadTextContent(CQVTMarkupObject* pObject, IDispatch* pNode, BOOL bVerbatim,
                          const CTextPlace& place);
     CQVTMarkupDependencyProperty* FindAttributeProperty(CQVTMarkupObject* pObject, LPCWSTR lpszName);
+    // The type named by the first nLength characters of a qualified name.
+    static CQVTMarkupType* FindOwnerType(LPCWSTR lpszName, int nLength);
     void CheckPrefix(IDispatch* pNode, LPCWSTR lpszName);
     void CheckDeclarations(const std::vector<CAttribute>& attributes, LPCWSTR lpszTag);
     [[noreturn]] static void ThrowUndeclaredPrefix(const CString& strPrefix, const CString& strName);
@@ -208,6 +216,8 @@ private:
     // An attribute's literal that no property kept, taken again for the next
     // attribute instead of a new value.
     CQVTMarkupString* m_pSpareLiteral = nullptr;
+    std::vector<std::unique_ptr<CAttributeList>> m_arrAttributeLists;
+    size_t m_nAttributeListsInUse = 0;
     int m_nExtensionDepth = 0;  // markup extensions being resolved inside each other
     UINT m_nExtensionsResolved =
         0;  // objects taken through markup extensions, which may come from outside a build

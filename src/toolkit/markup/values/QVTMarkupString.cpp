@@ -1,5 +1,7 @@
 #include "toolkit/markup/values/QVTMarkupString.h"
 
+#include <utility>
+
 IMPLEMENT_MARKUPCLASS(CQVTMarkupString, CQVTMarkupObject, nullptr, nullptr)
 
 namespace QVTMarkupKeyword {
@@ -99,6 +101,14 @@ CQVTMarkupString* AFX_CDECL CQVTMarkupString::CreateValue(LPCWSTR lpszText, int 
     return new CQVTMarkupString(lpszText, nLength);
 }
 
+CQVTMarkupString* AFX_CDECL CQVTMarkupString::CreateValue(CString&& strText)
+{
+    CQVTMarkupString* pValue = new CQVTMarkupString();
+    if (!strText.IsEmpty() && strText[0] != 0)
+        pValue->m_strText = std::move(strText);
+    return pValue;
+}
+
 BOOL CQVTMarkupString::IsUnshared() const
 {
     return m_dwRef == 1 && GetLogicalParent() == nullptr && GetProperties() == nullptr &&
@@ -156,7 +166,36 @@ BOOL CQVTMarkupString::IsEqualNoCase(CQVTMarkupString* pOther)
            ::lstrcmpiW(GetText(), pOther->GetText()) == 0;
 }
 
+namespace {
+bool IsPlainLetterOrDigit(WCHAR c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+
+// Texts of basic Latin letters and digits are told equal or not by their
+// folded letters alone; only other texts need the platform's comparison,
+// which was most of what converting a keyword cost. -1 when undecided.
+int PlainEqualNoCase(LPCWSTR lpszA, LPCWSTR lpszB)
+{
+    for (;; ++lpszA, ++lpszB)
+    {
+        const WCHAR a = *lpszA, b = *lpszB;
+        if (a == 0 || b == 0)
+            return a == b ? 1 : (a == 0 ? IsPlainLetterOrDigit(b) : IsPlainLetterOrDigit(a)) ? 0 : -1;
+        if (!IsPlainLetterOrDigit(a) || !IsPlainLetterOrDigit(b))
+            return -1;
+        if ((a | 0x20) != (b | 0x20))
+            return 0;
+    }
+}
+}  // namespace
+
 BOOL CQVTMarkupString::IsEqualNoCase(LPCWSTR lpszText) const
 {
-    return lpszText != nullptr && ::lstrcmpiW(GetText(), lpszText) == 0;
+    if (lpszText == nullptr)
+        return FALSE;
+    const int nPlain = PlainEqualNoCase(GetText(), lpszText);
+    if (nPlain >= 0)
+        return nPlain == 1;
+    return ::lstrcmpiW(GetText(), lpszText) == 0;
 }

@@ -15,6 +15,8 @@ public:
     // A new value: empty for null or empty text; a lone space or line feed
     // stays that one character.
     static CQVTMarkupString* AFX_CDECL CreateValue(LPCWSTR lpszText, int nLength = -1);
+    // The same, taking the text over instead of copying it.
+    static CQVTMarkupString* AFX_CDECL CreateValue(CString&& strText);
 
     // Whether nothing but its one reference holds this value and nothing was
     // set on it: the builder then takes it again for its next literal.

@@ -196,3 +196,99 @@ TEST(XmlDispatch, DirectReadsGiveWhatInvokeGives)
     }
     ::CoUninitialize();
 }
+
+// A getter named once keeps the slots it found per kind of node: across more
+// kinds than it keeps, and on members some kinds lack, it reads what the
+// long way reads.
+TEST(XmlDispatch, GettersNamedOnceReadWhatTheLongWayReads)
+{
+    ::CoInitialize(nullptr);
+    {
+        IDispatchPtr pDocument = CreateXmlDocument(FALSE, nullptr, 0, 0);
+        ASSERT_NE(pDocument, nullptr);
+        XmlPutProperty(pDocument, u"preserveWhiteSpace", _variant_t(true));
+        VARIANT result;
+        ASSERT_EQ(S_OK, XmlInvoke(pDocument, u"loadXML", DISPATCH_METHOD,
+                                  {_variant_t(u"<a x='1' y=''>text<![CDATA[<raw>]]><!--c--><?pi data?>"
+                                              u"<b/><c>inner</c></a>")},
+                                  &result));
+        ::VariantClear(&result);
+        IDispatchPtr pRoot = XmlGetObject(pDocument, u"documentElement");
+        ASSERT_NE(pRoot, nullptr);
+        IDispatchPtr pAttributes = XmlGetObject(pRoot, u"attributes");
+        // Document, element, attribute map, node list, text, CDATA, comment,
+        // instruction, attribute: more kinds than a getter keeps.
+        std::vector<IDispatchPtr> nodes = {pDocument, pRoot, pAttributes, XmlGetObject(pRoot, u"childNodes")};
+        for (IDispatchPtr pChild = XmlGetObject(pRoot, u"firstChild"); pChild != nullptr;)
+        {
+            nodes.push_back(pChild);
+            IDispatchPtr pNext = XmlGetObject(pChild, u"nextSibling");
+            XmlAssign(pChild, pNext);
+        }
+        nodes.push_back(XmlGetItem(pAttributes, u"item", 0));
+        nodes.push_back(XmlGetItem(pAttributes, u"item", 1));
+        ASSERT_EQ(nodes.size(), 12u);
+
+        static const CQVTXmlGetter kTexts[] = {CQVTXmlGetter(u"nodeName"), CQVTXmlGetter(u"nodeValue"),
+                                               CQVTXmlGetter(u"text"), CQVTXmlGetter(u"namespaceURI")};
+        static const LPCWSTR kTextNames[] = {u"nodeName", u"nodeValue", u"text", u"namespaceURI"};
+        static const CQVTXmlGetter kObjects[] = {CQVTXmlGetter(u"firstChild"), CQVTXmlGetter(u"nextSibling"),
+                                                 CQVTXmlGetter(u"parentNode"), CQVTXmlGetter(u"attributes"),
+                                                 CQVTXmlGetter(u"documentElement")};
+        static const LPCWSTR kObjectNames[] = {u"firstChild", u"nextSibling", u"parentNode", u"attributes",
+                                               u"documentElement"};
+        static const CQVTXmlGetter kNodeType(u"nodeType"), kLength(u"length"), kItem(u"item");
+        for (int nRound = 0; nRound < 3; ++nRound)
+        {
+            for (size_t i = 0; i < nodes.size(); ++i)
+            {
+                for (size_t k = 0; k < _countof(kTexts); ++k)
+                {
+                    CString strExpected;
+                    const BOOL bExpected = XmlGetString(nodes[i], kTextNames[k], strExpected);
+                    BSTR bstr = kTexts[k].ReadText(nodes[i]);
+                    // No text and an empty one read alike.
+                    EXPECT_EQ(bExpected ? strExpected : CString(),
+                              bstr != nullptr ? CString(bstr) : CString())
+                        << i << " " << CStringA(kTextNames[k]);
+                    ::SysFreeString(bstr);
+                }
+                for (size_t k = 0; k < _countof(kObjects); ++k)
+                {
+                    IDispatchPtr pExpected = XmlGetObject(nodes[i], kObjectNames[k]);
+                    IDispatchPtr pActual = kObjects[k].ReadObject(nodes[i]);
+                    EXPECT_EQ(pExpected == nullptr, pActual == nullptr)
+                        << i << " " << CStringA(kObjectNames[k]);
+                    if (pExpected != nullptr && pActual != nullptr)
+                        EXPECT_EQ(NodeName(pExpected), NodeName(pActual))
+                            << i << " " << CStringA(kObjectNames[k]);
+                }
+                long nExpected = -7, nActual = -7;
+                EXPECT_EQ(XmlGetLong(nodes[i], u"nodeType", nExpected) != FALSE,
+                          kNodeType.ReadLong(nodes[i], nActual) != FALSE)
+                    << i;
+                EXPECT_EQ(nExpected, nActual) << i;
+                nExpected = nActual = -7;
+                EXPECT_EQ(XmlGetLong(nodes[i], u"length", nExpected) != FALSE,
+                          kLength.ReadLong(nodes[i], nActual) != FALSE)
+                    << i;
+                EXPECT_EQ(nExpected, nActual) << i;
+                for (long nIndex : {0L, 1L, 99L, -1L})
+                {
+                    IDispatchPtr pExpected = XmlGetItem(nodes[i], u"item", nIndex);
+                    IDispatchPtr pActual = kItem.ReadItem(nodes[i], nIndex);
+                    EXPECT_EQ(pExpected == nullptr, pActual == nullptr) << i << " item " << nIndex;
+                    if (pExpected != nullptr && pActual != nullptr)
+                        EXPECT_EQ(NodeName(pExpected), NodeName(pActual)) << i << " item " << nIndex;
+                }
+            }
+        }
+        // Nothing to read from.
+        EXPECT_EQ(kTexts[0].ReadText(nullptr), nullptr);
+        EXPECT_EQ(kObjects[0].ReadObject(nullptr), nullptr);
+        long nValue = 5;
+        EXPECT_FALSE(kNodeType.ReadLong(nullptr, nValue));
+        EXPECT_EQ(nValue, 5);
+    }
+    ::CoUninitialize();
+}

@@ -212,6 +212,41 @@ TEST_F(MarkupBuilder, PropertyElementsGatherTheirChildren)
     EXPECT_EQ(IntOf(pElement, CQVTMarkupKeyboardNavigation::m_pTabIndexProperty), 3);
 }
 
+// Each element's attributes are its own however deep the nesting, before and
+// after its children, with text and property elements between them.
+TEST_F(MarkupBuilder, NestedElementsKeepTheirOwnAttributes)
+{
+    const int kDepth = 40;
+    CString strOpen, strClose;
+    for (int i = 0; i < kDepth; ++i)
+    {
+        CString strLevel;
+        strLevel.Format(u"<TestPanel x:Name='p%d' Tag='t%d' xml:space='%ls'> %d <TestPanel.Width>%d"
+                        u"</TestPanel.Width>",
+                        i, i, i % 2 == 0 ? u"preserve" : u"default", i, i + 1);
+        strOpen += strLevel;
+        strClose += u"</TestPanel>";
+    }
+    CTreeHolder root(Build(strOpen + strClose));
+    ASSERT_NE(root.Get(), nullptr);
+    for (int i = 0; i < kDepth; ++i)
+    {
+        CString strName, strTag, strText;
+        strName.Format(u"p%d", i);
+        strTag.Format(u"t%d", i);
+        // A kept space before the sibling that follows the text.
+        strText.Format(i % 2 == 0 ? u" %d " : u"%d ", i);
+        CTestPanel* pPanel = root.Find<CTestPanel>(strName);
+        ASSERT_NE(pPanel, nullptr) << i;
+        EXPECT_EQ(TagText(pPanel), strTag) << i;
+        EXPECT_EQ(pPanel->GetTexts(), strText) << i;
+        EXPECT_EQ(IntOf(pPanel, CQVTMarkupFrameworkElement::m_pWidthProperty), m_context->ScaleX(i + 1)) << i;
+    }
+    // An error deep inside leaves the outer lists to be given back.
+    EXPECT_EQ(Error(strOpen + u"<FrameworkElement Foo='1'/>" + strClose),
+              CString(u"The property 'Foo' does not exist in XML namespace"));
+}
+
 TEST_F(MarkupBuilder, DictionaryKeysMustExistAndBeUnique)
 {
     EXPECT_EQ(

@@ -85,6 +85,40 @@ TEST(MarkupString, ValuesHashesAndComparisons)
         p->InternalRelease();
 }
 
+// Keywords compare without case: plain letters and digits by their folded
+// forms, anything else as the platform compares it.
+TEST(MarkupString, KeywordsCompareWithoutCase)
+{
+    CQVTMarkupString* pAuto = CQVTMarkupString::CreateValue(u"aUTo");
+    EXPECT_TRUE(pAuto->IsEqualNoCase(u"Auto"));
+    EXPECT_TRUE(pAuto->IsEqualNoCase(u"AUTO"));
+    EXPECT_FALSE(pAuto->IsEqualNoCase(u"Aut"));
+    EXPECT_FALSE(pAuto->IsEqualNoCase(u"Autos"));
+    EXPECT_FALSE(pAuto->IsEqualNoCase(u"Au1o"));
+    EXPECT_FALSE(pAuto->IsEqualNoCase(u"Au-to"));
+    EXPECT_FALSE(pAuto->IsEqualNoCase(u""));
+    EXPECT_FALSE(pAuto->IsEqualNoCase(nullptr));
+    CQVTMarkupString* pDigits = CQVTMarkupString::CreateValue(u"x64");
+    EXPECT_TRUE(pDigits->IsEqualNoCase(u"X64"));
+    EXPECT_FALSE(pDigits->IsEqualNoCase(u"X6D"));
+    // Beyond plain letters the platform decides: accented capitals fold.
+    CQVTMarkupString* pAccented = CQVTMarkupString::CreateValue(u"\u00C9t\u00C9");
+    EXPECT_TRUE(pAccented->IsEqualNoCase(u"\u00E9t\u00E9"));
+    EXPECT_FALSE(pAccented->IsEqualNoCase(u"ete"));
+    CQVTMarkupString* pSpaced = CQVTMarkupString::CreateValue(u"Top Left");
+    EXPECT_TRUE(pSpaced->IsEqualNoCase(u"top left"));
+    EXPECT_FALSE(pSpaced->IsEqualNoCase(u"topleft"));
+    // Taken over instead of copied; an empty text makes an empty value.
+    CString strText(u"moved");
+    CQVTMarkupString* pMoved = CQVTMarkupString::CreateValue(std::move(strText));
+    EXPECT_EQ(CString(pMoved->GetText()), CString(u"moved"));
+    CQVTMarkupString* pNone = CQVTMarkupString::CreateValue(CString());
+    EXPECT_EQ(pNone->GetLength(), 0);
+    for (CQVTMarkupObject* p :
+         std::initializer_list<CQVTMarkupObject*>{pAuto, pDigits, pAccented, pSpaced, pMoved, pNone})
+        p->InternalRelease();
+}
+
 TEST(MarkupNumbers, WholeAndRealNumbersFollowTheLanguage)
 {
     EXPECT_EQ(CQVTMarkupBuilder::ReadWholeNumber(u"12px"), 12);
