@@ -63,10 +63,10 @@ void* Take(CThreadBlocks& blocks, size_t nClass)
     if (stack.nCount == 0)
         return nullptr;
     void* pBlock = stack.pItems[--stack.nCount];
-    // The next block of this size is cold too: start fetching it for the
-    // object that will be written into it.
-    if (stack.nCount != 0)
-        __builtin_prefetch(stack.pItems[stack.nCount - 1], 1);
+    // The array has gone cold since the blocks were freed: fetch the
+    // addresses a few allocations ahead.
+    if (stack.nCount >= 16)
+        __builtin_prefetch(&stack.pItems[stack.nCount - 16]);
     blocks.nKeptBytes -= (nClass + 1) * kGranule;
     --blocks.nKept;
     return pBlock;

@@ -1,7 +1,9 @@
 #include "toolkit/markup/core/QVTMarkupType.h"
 
+#include <algorithm>
 #include <atomic>
 #include <map>
+#include <memory>
 
 #include "toolkit/foundation/core/QVTSingletonPointer.h"
 #include "toolkit/markup/elements/QVTMarkupInputElement.h"
@@ -71,7 +73,7 @@ CQVTMarkupType::CQVTMarkupType(LPCWSTR lpszTagName, LPCWSTR lpszClassName, PFNCR
                                PFNTYPE pfnBaseType, PFNREGISTER pfnRegister)
     : CQVTMarkupObject(flagNoComInit), m_lpszTagName(lpszTagName), m_lpszClassName(lpszClassName),
       m_bRegistered(FALSE), m_pfnCreate(pfnCreate), m_pfnBaseType(pfnBaseType), m_pfnRegister(pfnRegister),
-      m_pBaseType(nullptr), m_pDefaultStyle(nullptr)
+      m_pBaseType(nullptr), m_pLineage(nullptr), m_pDefaultStyle(nullptr)
 {
 }
 
@@ -79,6 +81,7 @@ CQVTMarkupType::~CQVTMarkupType()
 {
     if (m_pDefaultStyle != nullptr)
         m_pDefaultStyle->InternalRelease();
+    delete m_pLineage.load(std::memory_order_acquire);
 }
 
 CQVTMarkupType* CQVTMarkupType::GetBaseType() const
@@ -92,16 +95,30 @@ CQVTMarkupType* CQVTMarkupType::GetBaseType() const
     return pBase;
 }
 
+const CQVTMarkupType::CLineage& CQVTMarkupType::GetLineage() const
+{
+    if (const CLineage* pLineage = m_pLineage.load(std::memory_order_acquire))
+        return *pLineage;
+    std::unique_ptr<CLineage> pMade(new CLineage());
+    // Chains are a few types long; the bound only stops a broken one.
+    for (const CQVTMarkupType* p = this; p != nullptr && pMade->size() < 256; p = p->GetBaseType())
+        pMade->push_back(p);
+    std::reverse(pMade->begin(), pMade->end());
+    const CLineage* pExpected = nullptr;
+    if (m_pLineage.compare_exchange_strong(pExpected, pMade.get(), std::memory_order_acq_rel))
+        return *pMade.release();
+    return *pExpected;  // another thread made it first
+}
+
 BOOL CQVTMarkupType::IsDerivedFrom(CQVTMarkupType* pType) const
 {
-    for (const CQVTMarkupType* p = this; p != nullptr;)
-    {
-        if (p == pType)
-            return TRUE;
-        const CQVTMarkupType* pBase = p->m_pBaseType.load(std::memory_order_acquire);
-        p = pBase != nullptr ? pBase : p->GetBaseType();
-    }
-    return FALSE;
+    if (pType == nullptr)
+        return FALSE;
+    if (pType == this)
+        return TRUE;
+    const CLineage& mine = GetLineage();
+    const size_t nDepth = pType->GetLineage().size() - 1;
+    return nDepth < mine.size() && mine[nDepth] == pType;
 }
 
 CQVTMarkupObject* CQVTMarkupType::CreateObject(CQVTMarkupContext* pContext)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <vector>
 
 #include "toolkit/markup/core/QVTMarkupObject.h"
 
@@ -59,8 +60,15 @@ private:
     PFNCREATE m_pfnCreate;
     PFNTYPE m_pfnBaseType;
     PFNREGISTER m_pfnRegister;
-    // The base type once asked for: type checks climb it on every value set.
+    // The types from the root down to this one, made on first use: a type
+    // check is one comparison at the other type's depth instead of a climb
+    // through the bases on every value set and every child added.
+    using CLineage = std::vector<const CQVTMarkupType*>;
+    const CLineage& GetLineage() const;
+
+    // The base type once asked for.
     mutable std::atomic<CQVTMarkupType*> m_pBaseType;
+    mutable std::atomic<const CLineage*> m_pLineage;
     CQVTMarkupStyle* m_pDefaultStyle;  // counted
 };
 

@@ -673,9 +673,13 @@ void CQVTMarkupBuilder::LoadAttributes(CQVTMarkupObject* pObject, const std::vec
         if (attribute.strName == u"xmlns")
             continue;
 
-        CheckPrefix(pAttribute, lpszName);
-        if (!IsMarkupPrefixAllowed(lpszName))
-            continue;
+        // Most names have no prefix: one look settles both checks.
+        if (_tcschr(lpszName, u':') != nullptr)
+        {
+            CheckPrefix(pAttribute, lpszName);
+            if (!IsMarkupPrefixAllowed(lpszName))
+                continue;
+        }
         CQVTMarkupDependencyProperty* pProperty = FindAttributeProperty(pObject, lpszName);
         if (pProperty == nullptr)
             ThrowBuilderErrorFormat(u"The property '%ls' does not exist in XML namespace", lpszName);

@@ -59,6 +59,51 @@ TEST(MarkupTypes, DynamicCastFollowsTheBaseChain)
     pElement->InternalRelease();
 }
 
+// Kind-of tests and tag look-ups answer from what they remember: every pair
+// of types must agree with a climb through the bases, and every tag, asked
+// for in any order and beside near misses, must give its own type.
+TEST(MarkupTypes, RememberedAnswersAgreeWithTheRegistry)
+{
+    CContextHolder context;
+    const std::vector<CQVTMarkupType*> types = CQVTMarkupType::GetRegisteredTypes();
+    ASSERT_GT(types.size(), 100u);
+    auto climbs = [](CQVTMarkupType* pFrom, CQVTMarkupType* pTo) {
+        for (CQVTMarkupType* p = pFrom; p != nullptr; p = p->GetBaseType())
+        {
+            if (p == pTo)
+                return true;
+        }
+        return false;
+    };
+    for (CQVTMarkupType* pA : types)
+    {
+        EXPECT_FALSE(pA->IsDerivedFrom(nullptr));
+        for (CQVTMarkupType* pB : types)
+            EXPECT_EQ(pA->IsDerivedFrom(pB) != FALSE, climbs(pA, pB))
+                << CStringA(pA->GetClassName()).GetString() << " "
+                << CStringA(pB->GetClassName()).GetString();
+    }
+    for (int nRound = 0; nRound < 2; ++nRound)
+    {
+        for (size_t i = 0; i < types.size(); ++i)
+        {
+            CQVTMarkupType* pType = types[nRound == 0 ? i : types.size() - 1 - i];
+            LPCWSTR lpszTag = pType->GetTagName();
+            if (lpszTag == nullptr || *lpszTag == 0)
+                continue;
+            const CString strTag(lpszTag);
+            EXPECT_EQ(FindMarkupType(strTag), pType) << CStringA(strTag).GetString();
+            EXPECT_EQ(FindMarkupType(strTag + u"x"), nullptr) << CStringA(strTag).GetString();
+            EXPECT_NE(FindMarkupType(strTag.Left(strTag.GetLength() - 1)), pType)
+                << CStringA(strTag).GetString();
+            CString strLower(strTag);
+            strLower.MakeLower();
+            if (strLower != strTag)
+                EXPECT_EQ(FindMarkupType(strLower), nullptr) << CStringA(strTag).GetString();
+        }
+    }
+}
+
 TEST(MarkupTypes, EnsureRegisteredRunsTheBaseFirstAndEachOnce)
 {
     CQVTMarkupType::EnsureRegistered(TestDerivedType());
