@@ -1,5 +1,6 @@
 #include "toolkit/markup/core/QVTMarkupDependencyProperty.h"
 
+#include <atomic>
 #include <cstring>
 #include <unordered_map>
 
@@ -90,8 +91,23 @@ QVT_IMPLEMENT_SINGLETON(CPropertyFromNameMap, MarkupPropertyFromNameMap, nullptr
 // Slots handed out so far.
 int g_nPropertyCount = 0;
 
+// The properties a thread found lately by type and name: a build asks for the
+// same few names on the same few types, each time climbing the bases through
+// the map. A registration makes every remembered answer stale.
+std::atomic<UINT> g_nNameGeneration(1);
+struct CFoundName
+{
+    const CQVTMarkupType* pType;
+    UINT nHash;
+    int nLength;
+    UINT nGeneration;
+    CQVTMarkupDependencyProperty* pProperty;
+};
+thread_local CFoundName t_foundNames[128];
+
 void EnterName(LPCWSTR lpszName, CQVTMarkupType* pOwnerType, CQVTMarkupDependencyProperty* pProperty)
 {
+    g_nNameGeneration.fetch_add(1, std::memory_order_acq_rel);
     CPropertyFromNameMap* pMap = MarkupPropertyFromNameMap();
     const CFromNameKey key(lpszName, pOwnerType, true);
     auto it = pMap->m_map.find(key);
@@ -206,13 +222,24 @@ CQVTMarkupDependencyProperty* AFX_CDECL CQVTMarkupDependencyProperty::FindProper
         return nullptr;
     if (lpszName[0] == u'x' && lpszName[1] == u':')
         lpszName += 2;
-    CPropertyFromNameMap* pMap = MarkupPropertyFromNameMap();
     CFromNameKey key(lpszName, pType, false);
+    const UINT nGeneration = g_nNameGeneration.load(std::memory_order_acquire);
+    CFoundName& found =
+        t_foundNames[(key.nNameHash ^ static_cast<UINT>(reinterpret_cast<UINT_PTR>(pType) >> 4)) &
+                     (_countof(t_foundNames) - 1)];
+    if (found.pType == pType && found.nHash == key.nNameHash && found.nLength == key.nLength &&
+        found.nGeneration == nGeneration &&
+        memcmp(found.pProperty->GetName(), lpszName, static_cast<size_t>(key.nLength) * sizeof(WCHAR)) == 0)
+        return found.pProperty;
+    CPropertyFromNameMap* pMap = MarkupPropertyFromNameMap();
     for (; key.pOwnerType != nullptr; key.pOwnerType = key.pOwnerType->GetBaseType())
     {
         auto it = pMap->m_map.find(key);
         if (it != pMap->m_map.end())
+        {
+            found = {pType, key.nNameHash, key.nLength, nGeneration, it->second};
             return it->second;
+        }
     }
     return nullptr;
 }

@@ -1,5 +1,7 @@
 // Dependency properties: inheritance through the logical tree, change
 // notifications and their suppression, names, owners and value slots.
+#include <deque>
+
 #include "core_test_classes.h"
 #include "toolkit/markup/core/QVTMarkupProperties.h"
 #include "toolkit/markup/elements/QVTMarkupFrameworkContentElement.h"
@@ -128,6 +130,57 @@ TEST(MarkupPropertyNames, LookupWalksBaseTypesAndIsCaseSensitive)
         CQVTMarkupFrameworkContentElement::GetMarkupType(), u"Tag");
     EXPECT_EQ(pTag, CQVTMarkupFrameworkElement::m_pTagProperty);
     EXPECT_GE(pTag->GetIndex(), 0);
+}
+
+// Answers found once are remembered: a property registered later under the
+// same name nearer the type, or one that replaces another, must be found
+// instead, and names that share a hash slot must not be taken for each other.
+TEST(MarkupPropertyNames, LaterRegistrationsOverrideWhatLookupsRemembered)
+{
+    CContextHolder context;
+    CQVTMarkupType* pElementType = CQVTMarkupFrameworkElement::GetMarkupType();
+    CQVTMarkupType* pPanelType = CTestPanel::GetMarkupType();
+    for (int i = 0; i < 2; ++i)
+    {
+        EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pPanelType, u"Tag"),
+                  CQVTMarkupFrameworkElement::m_pTagProperty);
+        EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pPanelType, u"ShadowedLater"), nullptr);
+    }
+    CQVTMarkupDependencyProperty* pBase = CQVTMarkupDependencyProperty::Register(
+        u"ShadowedLater", CQVTMarkupInt::GetMarkupType(), pElementType);
+    EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pPanelType, u"ShadowedLater"), pBase);
+    EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pPanelType, u"ShadowedLater"), pBase);
+    CQVTMarkupDependencyProperty* pNearer =
+        CQVTMarkupDependencyProperty::Register(u"ShadowedLater", CQVTMarkupInt::GetMarkupType(), pPanelType);
+    EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pPanelType, u"ShadowedLater"), pNearer);
+    EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pElementType, u"ShadowedLater"), pBase);
+    // Registered again on the same type: the new one replaces the old.
+    CQVTMarkupDependencyProperty* pAgain =
+        CQVTMarkupDependencyProperty::Register(u"ShadowedLater", CQVTMarkupInt::GetMarkupType(), pPanelType);
+    EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pPanelType, u"ShadowedLater"), pAgain);
+    // More names on one type than a thread remembers, twice over: each
+    // finds its own. Registered names must outlive the registry.
+    static std::deque<CString> s_names;
+    std::vector<CQVTMarkupDependencyProperty*> names;
+    for (int i = 0; i < 150; ++i)
+    {
+        CString strName;
+        strName.Format(u"Numbered%d", i);
+        s_names.push_back(strName);
+        names.push_back(CQVTMarkupDependencyProperty::Register(s_names.back(), CQVTMarkupInt::GetMarkupType(),
+                                                               pElementType));
+    }
+    for (int nRound = 0; nRound < 2; ++nRound)
+    {
+        for (int i = 0; i < 150; ++i)
+        {
+            CString strName;
+            strName.Format(u"Numbered%d", i);
+            EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pPanelType, strName), names[i]) << i;
+            strName += u"x";
+            EXPECT_EQ(CQVTMarkupDependencyProperty::FindProperty(pPanelType, strName), nullptr) << i;
+        }
+    }
 }
 
 TEST(MarkupPropertyNames, RoutedEventsHaveNoSlot)
