@@ -114,6 +114,39 @@ std::string Text(const CString& str)
 {
     return std::string(CStringA(str).GetString());
 }
+
+// A document loaded with its white space kept, and its nodes: the document,
+// the root element, the root's attribute map and child list, its children in
+// order, then its attributes. Empty when the text does not load.
+std::vector<IDispatchPtr> LoadNodes(LPCWSTR lpszXml)
+{
+    IDispatchPtr pDocument = CreateXmlDocument(FALSE, nullptr, 0, 0);
+    if (pDocument == nullptr)
+        return {};
+    XmlPutProperty(pDocument, u"preserveWhiteSpace", _variant_t(true));
+    VARIANT result;
+    const HRESULT hr = XmlInvoke(pDocument, u"loadXML", DISPATCH_METHOD, {_variant_t(lpszXml)}, &result);
+    ::VariantClear(&result);
+    IDispatchPtr pRoot = XmlGetObject(pDocument, u"documentElement");
+    if (hr != S_OK || pRoot == nullptr)
+        return {};
+    IDispatchPtr pAttributes = XmlGetObject(pRoot, u"attributes");
+    std::vector<IDispatchPtr> nodes = {pDocument, pRoot, pAttributes, XmlGetObject(pRoot, u"childNodes")};
+    for (IDispatchPtr pChild = XmlGetObject(pRoot, u"firstChild"); pChild != nullptr;)
+    {
+        nodes.push_back(pChild);
+        IDispatchPtr pNext = XmlGetObject(pChild, u"nextSibling");
+        XmlAssign(pChild, pNext);
+    }
+    long nIndex = 0;
+    for (IDispatchPtr pAttribute = XmlGetItem(pAttributes, u"item", nIndex); pAttribute != nullptr;)
+    {
+        nodes.push_back(pAttribute);
+        IDispatchPtr pNext = XmlGetItem(pAttributes, u"item", ++nIndex);
+        XmlAssign(pAttribute, pNext);
+    }
+    return nodes;
+}
 }  // namespace
 
 // Getters are read straight through the object's function table: every one
@@ -122,28 +155,11 @@ TEST(XmlDispatch, DirectReadsGiveWhatInvokeGives)
 {
     ::CoInitialize(nullptr);
     {
-        IDispatchPtr pDocument = CreateXmlDocument(FALSE, nullptr, 0, 0);
-        ASSERT_NE(pDocument, nullptr);
-        XmlPutProperty(pDocument, u"preserveWhiteSpace", _variant_t(true));
+        const std::vector<IDispatchPtr> nodes = LoadNodes(
+            u"<a xmlns:q='urn:q' x='1' q:y='2'>text<![CDATA[<raw>]]><!--c--><q:b/><c>inner</c></a>");
+        ASSERT_EQ(nodes.size(), 12u);
+        IDispatchPtr pDocument = nodes[0], pRoot = nodes[1];
         VARIANT result;
-        ASSERT_EQ(S_OK,
-                  XmlInvoke(pDocument, u"loadXML", DISPATCH_METHOD,
-                            {_variant_t(u"<a xmlns:q='urn:q' x='1' q:y='2'>text<![CDATA[<raw>]]><!--c-->"
-                                        u"<q:b/><c>inner</c></a>")},
-                            &result));
-        ::VariantClear(&result);
-        IDispatchPtr pRoot = XmlGetObject(pDocument, u"documentElement");
-        ASSERT_NE(pRoot, nullptr);
-        std::vector<IDispatchPtr> nodes = {pDocument, pRoot, XmlGetObject(pRoot, u"attributes"),
-                                           XmlGetObject(pRoot, u"childNodes")};
-        for (IDispatchPtr pChild = XmlGetObject(pRoot, u"firstChild"); pChild != nullptr;)
-        {
-            nodes.push_back(pChild);
-            IDispatchPtr pNext = XmlGetObject(pChild, u"nextSibling");
-            XmlAssign(pChild, pNext);
-        }
-        nodes.push_back(XmlGetObject(XmlGetObject(pRoot, u"attributes"), u"item", {_variant_t(1L)}));
-        ASSERT_EQ(nodes.size(), 10u);
         static const LPCWSTR kGetters[] = {u"nodeName",   u"nodeValue",    u"nodeType",    u"text",
                                            u"firstChild", u"lastChild",    u"nextSibling", u"previousSibling",
                                            u"parentNode", u"namespaceURI", u"prefix",      u"baseName",
@@ -204,29 +220,10 @@ TEST(XmlDispatch, GettersNamedOnceReadWhatTheLongWayReads)
 {
     ::CoInitialize(nullptr);
     {
-        IDispatchPtr pDocument = CreateXmlDocument(FALSE, nullptr, 0, 0);
-        ASSERT_NE(pDocument, nullptr);
-        XmlPutProperty(pDocument, u"preserveWhiteSpace", _variant_t(true));
-        VARIANT result;
-        ASSERT_EQ(S_OK, XmlInvoke(pDocument, u"loadXML", DISPATCH_METHOD,
-                                  {_variant_t(u"<a x='1' y=''>text<![CDATA[<raw>]]><!--c--><?pi data?>"
-                                              u"<b/><c>inner</c></a>")},
-                                  &result));
-        ::VariantClear(&result);
-        IDispatchPtr pRoot = XmlGetObject(pDocument, u"documentElement");
-        ASSERT_NE(pRoot, nullptr);
-        IDispatchPtr pAttributes = XmlGetObject(pRoot, u"attributes");
         // Document, element, attribute map, node list, text, CDATA, comment,
         // instruction, attribute: more kinds than a getter keeps.
-        std::vector<IDispatchPtr> nodes = {pDocument, pRoot, pAttributes, XmlGetObject(pRoot, u"childNodes")};
-        for (IDispatchPtr pChild = XmlGetObject(pRoot, u"firstChild"); pChild != nullptr;)
-        {
-            nodes.push_back(pChild);
-            IDispatchPtr pNext = XmlGetObject(pChild, u"nextSibling");
-            XmlAssign(pChild, pNext);
-        }
-        nodes.push_back(XmlGetItem(pAttributes, u"item", 0));
-        nodes.push_back(XmlGetItem(pAttributes, u"item", 1));
+        const std::vector<IDispatchPtr> nodes =
+            LoadNodes(u"<a x='1' y=''>text<![CDATA[<raw>]]><!--c--><?pi data?><b/><c>inner</c></a>");
         ASSERT_EQ(nodes.size(), 12u);
 
         static const CQVTXmlGetter kTexts[] = {CQVTXmlGetter(u"nodeName"), CQVTXmlGetter(u"nodeValue"),
