@@ -56,9 +56,9 @@ void AFX_CDECL CQVTMarkupObject::RegisterMarkupProperties()
 }
 
 CQVTMarkupObject::CQVTMarkupObject(DWORD dwFlags)
-    : m_hrComInit(E_FAIL), m_bComInitialized(FALSE), m_dwComThread(0), m_pLogicalParent(nullptr),
-      m_pProperties(nullptr), m_pAssociatedProperty(nullptr), m_pMarkupContext(nullptr),
-      m_pSourceNode(nullptr), m_lpszSourceTag(nullptr), m_bLoading(FALSE)
+    : m_hrComInit(E_FAIL), m_bComInitialized(FALSE), m_dwComThread(0), m_bLoading(FALSE),
+      m_pLogicalParent(nullptr), m_pProperties(nullptr), m_pAssociatedProperty(nullptr),
+      m_pMarkupContext(nullptr), m_pSourceNode(nullptr), m_lpszSourceTag(nullptr)
 {
     EnableAutomation();
     if ((dwFlags & flagNoComInit) == 0)
@@ -75,9 +75,13 @@ CQVTMarkupObject::~CQVTMarkupObject()
 {
     if (m_pSourceNode != nullptr)
         m_pSourceNode->Release();
-    for (CQVTMarkupObject* pExtension : m_arrExtensions)
-        pExtension->InternalRelease();
-    m_arrExtensions.clear();
+    if (m_pRare != nullptr)
+    {
+        m_pRare->strSourceTag.Empty();
+        for (CQVTMarkupObject* pExtension : m_pRare->arrExtensions)
+            pExtension->InternalRelease();
+        m_pRare->arrExtensions.clear();
+    }
     if (m_pProperties != nullptr)
     {
         CQVTMarkupProperties* pProperties = m_pProperties;
@@ -325,15 +329,29 @@ CQVTMarkupObject* CQVTMarkupObject::FindName(LPCWSTR lpszName)
     return nullptr;
 }
 
+CQVTMarkupObject::CRareParts& CQVTMarkupObject::RareParts()
+{
+    if (m_pRare == nullptr)
+        m_pRare.reset(new CRareParts());
+    return *m_pRare;
+}
+
 void CQVTMarkupObject::SetSourceTag(LPCWSTR lpszTag)
 {
-    m_strSourceTag = lpszTag != nullptr ? lpszTag : u"";
-    m_lpszSourceTag = lpszTag != nullptr ? m_strSourceTag.GetString() : nullptr;
+    if (lpszTag == nullptr)
+    {
+        SetStaticSourceTag(nullptr);
+        return;
+    }
+    CString& strTag = RareParts().strSourceTag;
+    strTag = lpszTag;
+    m_lpszSourceTag = strTag.GetString();
 }
 
 void CQVTMarkupObject::SetStaticSourceTag(LPCWSTR lpszTag)
 {
-    m_strSourceTag.Empty();
+    if (m_pRare != nullptr)
+        m_pRare->strSourceTag.Empty();
     m_lpszSourceTag = lpszTag;
 }
 
@@ -351,7 +369,7 @@ void CQVTMarkupObject::AddExtension(CQVTMarkupObject* pExtension)
     if (pExtension == nullptr)
         return;
     pExtension->InternalAddRef();
-    m_arrExtensions.push_back(pExtension);
+    RareParts().arrExtensions.push_back(pExtension);
 }
 
 void CQVTMarkupObject::SetMarkupContext(CQVTMarkupContext* pContext)

@@ -6,6 +6,7 @@
 
 #include <comdef.h>
 
+#include <memory>
 #include <vector>
 
 #include "toolkit/foundation/core/QVTCmdTarget.h"
@@ -116,7 +117,7 @@ public:
     LPCWSTR GetSourceTag() const { return m_lpszSourceTag; }
     void SetSourceNode(IDispatch* pNode);
     IDispatch* GetSourceNode() const { return m_pSourceNode; }
-    BOOL HasExtensions() const { return !m_arrExtensions.empty(); }
+    BOOL HasExtensions() const { return m_pRare != nullptr && !m_pRare->arrExtensions.empty(); }
 
     // Extension objects written inside this element (they are not content).
     void AddExtension(CQVTMarkupObject* pExtension);
@@ -154,18 +155,26 @@ private:
 
     // The objects of a thread share one COM initialisation, made by the
     // first of them and undone by the last (when it was S_OK or S_FALSE).
-    HRESULT m_hrComInit;                                  // that initialisation's result
-    BOOL m_bComInitialized;                               // this object is one of its thread's holders
-    DWORD m_dwComThread;                                  // the thread it holds
+    HRESULT m_hrComInit;     // that initialisation's result
+    BOOL m_bComInitialized;  // this object is one of its thread's holders
+    DWORD m_dwComThread;     // the thread it holds
+    BOOL m_bLoading;
     CQVTMarkupObject* m_pLogicalParent;                   // not counted
     CQVTMarkupProperties* m_pProperties;                  // owned, made on the first value
     CQVTMarkupDependencyProperty* m_pAssociatedProperty;  // not counted
-    std::vector<CQVTMarkupObject*> m_arrExtensions;       // counted
     CQVTMarkupContext* m_pMarkupContext;                  // one context reference
     IDispatch* m_pSourceNode;                             // counted
-    CString m_strSourceTag;                               // a tag of its own, when not static
     LPCWSTR m_lpszSourceTag;                              // null without a tag
-    BOOL m_bLoading;
+    // What few objects have, kept apart: a page makes thousands of objects,
+    // and a smaller object is less memory to fetch when it is made and
+    // released.
+    struct CRareParts
+    {
+        std::vector<CQVTMarkupObject*> arrExtensions;  // counted
+        CString strSourceTag;                          // a tag of its own, when not static
+    };
+    std::unique_ptr<CRareParts> m_pRare;
+    CRareParts& RareParts();
 };
 
 // MarkupDynamicCast(type, object): the object when it is of that type, else null.
