@@ -546,6 +546,12 @@ void CQVTRibbonMarkupTheme::DrawRibbonFrameCaption(CDC* pDC, CQVTRibbonBar* pRib
     if (pRibbonBar->GetContextHeaders().GetCount() > 0)
         DrawContextHeaders(pDC, pRibbonBar, pRibbonBar->GetContextHeaders().GetHeaders());
 
+    DrawFrameCaptionTitle(pDC, pRibbonBar, bActive);
+}
+
+void CQVTRibbonMarkupTheme::DrawFrameCaptionTitle(CDC* pDC, CQVTRibbonBar* pRibbonBar, BOOL bActive)
+{
+    CWnd* pSite = pRibbonBar->GetSite();
     if (!pSite || !pSite->GetSafeHwnd())
         return;
     CString strTitle;

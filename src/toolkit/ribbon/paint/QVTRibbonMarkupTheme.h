@@ -126,6 +126,9 @@ protected:
     // The button's 32-pixel image centred in the rectangle, else the frame's
     // large icon; nothing without either.
     void MarkupDrawSystemButtonImage(CDC* pDC, CQVTRibbonControlSystemButton* pButton, CRect rc, int nState);
+    // The site's title in the caption's text rectangle, on glass where the
+    // caption is composited.
+    void DrawFrameCaptionTitle(CDC* pDC, CQVTRibbonBar* pRibbonBar, BOOL bActive);
 
     BOOL m_bLoaded;
     CQVTMarkupContext* m_pMarkupContext;  // owned reference

@@ -395,22 +395,7 @@ void CQVTRibbonOffice2013Theme::DrawRibbonFrameCaption(CDC* pDC, CQVTRibbonBar* 
         DrawBackstageCaptionParts(pDC, pRibbonBar, pRibbonBar->GetCaptionRect());
     DrawRibbonBackgroundImage(pDC, pRibbonBar);
     DrawRibbonFrameQuickAccess(pDC, pRibbonBar);
-    CWnd* pSite = pRibbonBar->GetSite();
-    if (!pSite || !pSite->GetSafeHwnd())
-        return;
-    CString strTitle;
-    pSite->GetWindowText(strTitle);
-    CRect rcText = pRibbonBar->GetCaptionTextRect();
-    if (pSite->GetStyle() & WS_MAXIMIZE)
-        rcText.OffsetRect(0, pRibbonBar->GetFrameTopBorder() / 2);
-    CQVTFontDC font(pDC, m_pPaintManager ? m_pPaintManager->GetSmallCaptionFont() : nullptr,
-                    ::GetSysColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-    pDC->SetBkMode(TRANSPARENT);
-    if (IsRectOnGlassCaption(pRibbonBar, rcText))
-        DrawCaptionTextOnGlass(pDC, rcText, strTitle, pSite, bActive);
-    else
-        pDC->DrawText(strTitle, rcText,
-                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawFrameCaptionTitle(pDC, pRibbonBar, bActive);
 }
 
 void CQVTRibbonOffice2013Theme::DrawRibbonFrameCaptionBar(CDC* pDC, CQVTRibbonBar* pRibbonBar, BOOL bActive)

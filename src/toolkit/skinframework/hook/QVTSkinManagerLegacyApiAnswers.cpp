@@ -385,40 +385,37 @@ BOOL SkinAnswerFontRecord(UINT nAction, UINT nParam, void* pvParam, UINT cbMetri
     return FALSE;
 }
 
-BOOL WINAPI SkinAnswerSystemParametersInfoW(UINT nAction, UINT nParam, void* pvParam, UINT nWinIni)
+// The system's answer, with the skin's fonts put into the two records whose
+// fonts it replaces; the wide and narrow forms differ only in their records.
+template <class TMetrics, class TFont>
+BOOL SkinAnswerSystemParametersInfo(int nRow, UINT cbMetrics, void (*pfnStore)(const LOGFONTW&, TFont*),
+                                    UINT nAction, UINT nParam, void* pvParam, UINT nWinIni)
 {
     typedef BOOL(WINAPI * PFN)(UINT, UINT, void*, UINT);
-    PFN pfnSaved = SkinAnswerSaved<PFN>(kSystemParametersInfoW);
+    PFN pfnSaved = SkinAnswerSaved<PFN>(nRow);
     if (pfnSaved == nullptr)
         return FALSE;
     const BOOL bResult = pfnSaved(nAction, nParam, pvParam, nWinIni);
-    if (bResult && SkinAnswerFontRecord(nAction, nParam, pvParam, 500, sizeof(LOGFONTW)))
+    if (bResult && SkinAnswerFontRecord(nAction, nParam, pvParam, cbMetrics, sizeof(TFont)))
         SkinAnswerGuard([&]() -> BOOL {
-            CQVTSkinManager* pManager = SkinAnswerFontManager(kSystemParametersInfoW);
+            CQVTSkinManager* pManager = SkinAnswerFontManager(nRow);
             if (pManager != nullptr)
-                SkinAnswerMetricsFonts<NONCLIENTMETRICSW, LOGFONTW>(pManager, nAction, pvParam,
-                                                                    &SkinAnswerWideFont);
+                SkinAnswerMetricsFonts<TMetrics, TFont>(pManager, nAction, pvParam, pfnStore);
             return TRUE;
         });
     return bResult;
 }
 
+BOOL WINAPI SkinAnswerSystemParametersInfoW(UINT nAction, UINT nParam, void* pvParam, UINT nWinIni)
+{
+    return SkinAnswerSystemParametersInfo<NONCLIENTMETRICSW, LOGFONTW>(
+        kSystemParametersInfoW, 500, &SkinAnswerWideFont, nAction, nParam, pvParam, nWinIni);
+}
+
 BOOL WINAPI SkinAnswerSystemParametersInfoA(UINT nAction, UINT nParam, void* pvParam, UINT nWinIni)
 {
-    typedef BOOL(WINAPI * PFN)(UINT, UINT, void*, UINT);
-    PFN pfnSaved = SkinAnswerSaved<PFN>(kSystemParametersInfoA);
-    if (pfnSaved == nullptr)
-        return FALSE;
-    const BOOL bResult = pfnSaved(nAction, nParam, pvParam, nWinIni);
-    if (bResult && SkinAnswerFontRecord(nAction, nParam, pvParam, 340, sizeof(LOGFONTA)))
-        SkinAnswerGuard([&]() -> BOOL {
-            CQVTSkinManager* pManager = SkinAnswerFontManager(kSystemParametersInfoA);
-            if (pManager != nullptr)
-                SkinAnswerMetricsFonts<NONCLIENTMETRICSA, LOGFONTA>(pManager, nAction, pvParam,
-                                                                    &SkinAnswerNarrowFont);
-            return TRUE;
-        });
-    return bResult;
+    return SkinAnswerSystemParametersInfo<NONCLIENTMETRICSA, LOGFONTA>(
+        kSystemParametersInfoA, 340, &SkinAnswerNarrowFont, nAction, nParam, pvParam, nWinIni);
 }
 
 // Grows a rectangle by the skin's frame borders; FALSE when the system's
