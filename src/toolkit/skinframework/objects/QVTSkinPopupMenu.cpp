@@ -2040,10 +2040,8 @@ UINT_PTR SKINMENUTRACKER::DeliverCommand()
     return TRUE;
 }
 
-BOOL SKINMENUTRACKER::TrackMenuBar(CQVTSkinPopupMenu* pMenuBar, CPoint pt)
+BOOL SKINMENUTRACKER::BeginMenuBar(CQVTSkinPopupMenu* pMenuBar, BOOL bKeyboard)
 {
-    if (pMenuBar == nullptr)
-        return FALSE;
     m_pMenuBar = pMenuBar;
     if (!BeginLoop(pMenuBar->m_hWndOwner))
     {
@@ -2052,10 +2050,24 @@ BOOL SKINMENUTRACKER::TrackMenuBar(CQVTSkinPopupMenu* pMenuBar, CPoint pt)
     }
     m_pTopLevel = m_pFocusLevel = pMenuBar;
     pMenuBar->m_pTracker = this;
+    m_bKeyboard = bKeyboard;
     if (!m_bNoNotify)
         ::SendMessageW(m_hWndOwner, WM_INITMENU, reinterpret_cast<WPARAM>(pMenuBar->m_hMenu), 0);
+    return TRUE;
+}
+
+void SKINMENUTRACKER::EndMenuBar(CQVTSkinPopupMenu* pMenuBar)
+{
+    FinishLoop();
+    pMenuBar->m_pTracker = nullptr;
+    DeliverCommand();
+}
+
+BOOL SKINMENUTRACKER::TrackMenuBar(CQVTSkinPopupMenu* pMenuBar, CPoint pt)
+{
+    if (pMenuBar == nullptr || !BeginMenuBar(pMenuBar, FALSE))
+        return FALSE;
     int nIndex = pMenuBar->HitTest(pt);
-    m_bKeyboard = FALSE;
     m_bButtonDown = (::GetKeyState(VK_LBUTTON) < 0);
     if (nIndex >= 0 && IsOwnerAlive())
     {
@@ -2063,27 +2075,14 @@ BOOL SKINMENUTRACKER::TrackMenuBar(CQVTSkinPopupMenu* pMenuBar, CPoint pt)
         OpenSubmenu(pMenuBar);
         RunLoop();
     }
-    FinishLoop();
-    pMenuBar->m_pTracker = nullptr;
-    DeliverCommand();
+    EndMenuBar(pMenuBar);
     return TRUE;
 }
 
 BOOL SKINMENUTRACKER::TrackMenuBarKey(CQVTSkinPopupMenu* pMenuBar, UINT nChar)
 {
-    if (pMenuBar == nullptr)
+    if (pMenuBar == nullptr || !BeginMenuBar(pMenuBar, TRUE))
         return FALSE;
-    m_pMenuBar = pMenuBar;
-    if (!BeginLoop(pMenuBar->m_hWndOwner))
-    {
-        FinishLoop();
-        return FALSE;
-    }
-    m_pTopLevel = m_pFocusLevel = pMenuBar;
-    pMenuBar->m_pTracker = this;
-    m_bKeyboard = TRUE;
-    if (!m_bNoNotify)
-        ::SendMessageW(m_hWndOwner, WM_INITMENU, reinterpret_cast<WPARAM>(pMenuBar->m_hMenu), 0);
     if (nChar == 0)
         SelectItem(pMenuBar, NextSelectable(pMenuBar, -1, 1));
     else if (nChar == u' ')
@@ -2092,9 +2091,7 @@ BOOL SKINMENUTRACKER::TrackMenuBarKey(CQVTSkinPopupMenu* pMenuBar, UINT nChar)
         OnChar(pMenuBar, nChar);
     if ((pMenuBar->m_nSelected >= 0 || pMenuBar->m_pChildLevel != nullptr) && !m_bEnding && IsOwnerAlive())
         RunLoop();
-    FinishLoop();
-    pMenuBar->m_pTracker = nullptr;
-    DeliverCommand();
+    EndMenuBar(pMenuBar);
     return TRUE;
 }
 

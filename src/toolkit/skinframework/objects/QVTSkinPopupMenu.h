@@ -202,6 +202,9 @@ struct SKINMENUTRACKER
 private:
     BOOL BeginLoop(HWND hWndOwner);
     void FinishLoop();
+    // A menu-bar loop's start and end, by mouse or by key.
+    BOOL BeginMenuBar(CQVTSkinPopupMenu* pMenuBar, BOOL bKeyboard);
+    void EndMenuBar(CQVTSkinPopupMenu* pMenuBar);
     // Sends or posts the chosen command; the answer of TrackPopup.
     UINT_PTR DeliverCommand();
     BOOL ProcessMessage(MSG& msg, BOOL& bRemove);
