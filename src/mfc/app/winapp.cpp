@@ -549,22 +549,39 @@ int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
     return nResult;
 }
 
-void CWinApp::DoWaitCursor(int nCode)
+void CWinApp::CWaitCursor::Step(int nCode)
 {
     if (nCode > 0)
     {
-        if (m_nWaitCursorCount++ == 0)
-            m_hcurWaitCursorRestore = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+        if (nCount++ == 0)
+            hRestore = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
     }
     else if (nCode < 0)
     {
-        if (m_nWaitCursorCount > 0 && --m_nWaitCursorCount == 0)
-            ::SetCursor(m_hcurWaitCursorRestore);
+        // A wait begun with no cursor shown ends with the arrow.
+        if (nCount > 0 && --nCount == 0)
+            ::SetCursor(hRestore != nullptr ? hRestore : ::LoadCursor(nullptr, IDC_ARROW));
     }
-    else if (m_nWaitCursorCount > 0)
+    else if (nCount > 0)
     {
         ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
     }
+}
+
+void CWinApp::DoWaitCursor(int nCode)
+{
+    m_waitCursor.Step(nCode);
+}
+
+void AFXAPI AfxDoWaitCursor(int nCode)
+{
+    if (CWinApp* pApp = AfxGetApp())
+    {
+        pApp->DoWaitCursor(nCode);
+        return;
+    }
+    static CWinApp::CWaitCursor s_waitCursor;
+    s_waitCursor.Step(nCode);
 }
 
 BOOL CWinApp::SaveAllModified()

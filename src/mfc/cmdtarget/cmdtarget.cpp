@@ -31,32 +31,27 @@ const AFX_INTERFACEMAP* CCmdTarget::GetInterfaceMap() const
 }
 
 CCmdTarget::CCmdTarget()
-    : m_dwRef(1), m_pOuterUnknown(nullptr), m_xInnerUnknown(0), m_pModuleState(AfxGetModuleState()),
-      m_bResultExpected(TRUE)
+    : m_dwRef(1), m_bResultExpected(TRUE), m_pOuterUnknown(nullptr), m_xInnerUnknown(0),
+      m_pModuleState(AfxGetModuleState())
 {
 }
 
 CCmdTarget::~CCmdTarget() {}
 
+// One cursor for the whole screen, so the count is the application's.
 void CCmdTarget::BeginWaitCursor()
 {
-    if (m_nWaitCursorCount++ == 0)
-        m_hcurWaitCursorRestore = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    AfxDoWaitCursor(1);
 }
 
 void CCmdTarget::EndWaitCursor()
 {
-    if (m_nWaitCursorCount == 0)
-        return;
-    if (--m_nWaitCursorCount == 0)
-        ::SetCursor(m_hcurWaitCursorRestore != nullptr ? m_hcurWaitCursorRestore
-                                                       : ::LoadCursor(nullptr, IDC_ARROW));
+    AfxDoWaitCursor(-1);
 }
 
 void CCmdTarget::RestoreWaitCursor()
 {
-    if (m_nWaitCursorCount > 0)
-        ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    AfxDoWaitCursor(0);
 }
 
 const AFX_MSGMAP_ENTRY* AFXAPI AfxFindMessageEntry(const AFX_MSGMAP_ENTRY* lpEntry, UINT nMsg, UINT nCode,

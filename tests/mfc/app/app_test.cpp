@@ -131,6 +131,36 @@ void ExerciseProfile()
     EXPECT_EQ(theApp.GetProfileString(_T("Section"), _T("Name"), _T("gone")), CString(_T("gone")));
 }
 
+TEST_F(AppTest, WaitCursorsOfAllTargetsShareTheApplicationsCount)
+{
+    const HCURSOR hWait = ::LoadCursor(nullptr, IDC_WAIT);
+    const HCURSOR hArrow = ::LoadCursor(nullptr, IDC_ARROW);
+    // Begun while no cursor is shown, the wait ends with the arrow.
+    ::SetCursor(nullptr);
+    CCmdTarget first, second;
+    first.BeginWaitCursor();
+    EXPECT_EQ(::GetCursor(), hWait);
+    second.BeginWaitCursor();
+    first.EndWaitCursor();
+    EXPECT_EQ(::GetCursor(), hWait);  // the second still waits
+    ::SetCursor(::LoadCursor(nullptr, IDC_IBEAM));
+    second.RestoreWaitCursor();
+    EXPECT_EQ(::GetCursor(), hWait);
+    second.EndWaitCursor();
+    EXPECT_EQ(::GetCursor(), hArrow);
+    // An end without a begin changes nothing.
+    ::SetCursor(::LoadCursor(nullptr, IDC_IBEAM));
+    first.EndWaitCursor();
+    EXPECT_EQ(::GetCursor(), ::LoadCursor(nullptr, IDC_IBEAM));
+    // The application's own calls count with the targets'.
+    theApp.DoWaitCursor(1);
+    first.BeginWaitCursor();
+    theApp.DoWaitCursor(-1);
+    EXPECT_EQ(::GetCursor(), hWait);
+    first.EndWaitCursor();
+    EXPECT_EQ(::GetCursor(), ::LoadCursor(nullptr, IDC_IBEAM));
+}
+
 TEST_F(AppTest, ProfileInAnIniFile)
 {
     TCHAR szTemp[MAX_PATH];

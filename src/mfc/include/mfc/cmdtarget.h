@@ -1049,6 +1049,11 @@ public:
     void SetNotSupported();
 
     LONG m_dwRef;
+
+protected:
+    BOOL m_bResultExpected;  // beside the count, where a pointer would leave padding
+
+public:
     LPUNKNOWN m_pOuterUnknown;
     DWORD_PTR m_xInnerUnknown;
     AFX_MODULE_STATE* m_pModuleState;  // the module that made the object
@@ -1077,10 +1082,6 @@ public:
     DISPID GetDispIdOfName(LPCTSTR lpszName) const;
 
 protected:
-    BOOL m_bResultExpected;
-    UINT m_nWaitCursorCount = 0;
-    HCURSOR m_hcurWaitCursorRestore = nullptr;
-
     DECLARE_MESSAGE_MAP()
     DECLARE_INTERFACE_MAP()
     DECLARE_DISPATCH_MAP()

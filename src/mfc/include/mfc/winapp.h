@@ -33,6 +33,9 @@ void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
 HINSTANCE AFXAPI AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType);
 HINSTANCE AFXAPI AfxFindStringResourceHandle(UINT nID);
 CWinApp* AFXAPI AfxGetApp();
+// The wait cursor's count up (1), down (-1) or shown again (0): the
+// application's, or the process's own without an application object.
+void AFXAPI AfxDoWaitCursor(int nCode);
 CWnd* AFXAPI AfxGetMainWnd();
 CWinThread* AFXAPI AfxGetThread();
 LPCTSTR AFXAPI AfxGetAppName();
@@ -182,8 +185,14 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    int m_nWaitCursorCount = 0;
-    HCURSOR m_hcurWaitCursorRestore = nullptr;
+    struct CWaitCursor
+    {
+        int nCount = 0;
+        HCURSOR hRestore = nullptr;
+        void Step(int nCode);
+    };
+    CWaitCursor m_waitCursor;
+    friend void AFXAPI AfxDoWaitCursor(int nCode);
     friend BOOL AFXAPI AfxWinInit(HINSTANCE, HINSTANCE, LPTSTR, int);
 };
 

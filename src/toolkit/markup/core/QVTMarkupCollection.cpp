@@ -7,8 +7,8 @@
 IMPLEMENT_MARKUPCLASS(CQVTMarkupCollection, CQVTMarkupObject, nullptr, nullptr)
 
 CQVTMarkupCollection::CQVTMarkupCollection(CQVTMarkupType* pElementType, BOOL bParent)
-    : m_pElementType(pElementType != nullptr ? pElementType : CQVTMarkupObject::GetMarkupType()),
-      m_bParent(bParent)
+    : m_bParent(bParent),
+      m_pElementType(pElementType != nullptr ? pElementType : CQVTMarkupObject::GetMarkupType())
 {
 }
 

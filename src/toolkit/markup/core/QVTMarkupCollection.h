@@ -56,9 +56,9 @@ protected:
     void RemoveAtMethod(long nIndex);
 
     using CItemArray = std::vector<CQVTMarkupObject*, QVTMarkupObjectHeap::CAllocator<CQVTMarkupObject*>>;
+    BOOL m_bParent;         // items get the collection as logical parent; first, in the base's padding
     CItemArray m_arrItems;  // counted
     CQVTMarkupType* m_pElementType;
-    BOOL m_bParent;  // items get the collection as logical parent
 };
 
 // The collection members of a dispatch table, with their fixed ids.

@@ -56,9 +56,8 @@ void AFX_CDECL CQVTMarkupObject::RegisterMarkupProperties()
 }
 
 CQVTMarkupObject::CQVTMarkupObject(DWORD dwFlags)
-    : m_hrComInit(E_FAIL), m_bComInitialized(FALSE), m_dwComThread(0), m_bLoading(FALSE),
-      m_pLogicalParent(nullptr), m_pProperties(nullptr), m_pAssociatedProperty(nullptr),
-      m_pMarkupContext(nullptr), m_pSourceNode(nullptr), m_lpszSourceTag(nullptr)
+    : m_pLogicalParent(nullptr), m_pProperties(nullptr), m_pMarkupContext(nullptr), m_pSourceNode(nullptr),
+      m_lpszSourceTag(nullptr), m_hrComInit(E_FAIL), m_dwComThread(0), m_bLoading(FALSE)
 {
     EnableAutomation();
     if ((dwFlags & flagNoComInit) == 0)
@@ -66,7 +65,6 @@ CQVTMarkupObject::CQVTMarkupObject(DWORD dwFlags)
         if (t_comHold.nHolders++ == 0)
             t_comHold.hrInit = ::CoInitialize(nullptr);
         m_hrComInit = t_comHold.hrInit;
-        m_bComInitialized = TRUE;
         m_dwComThread = ::GetCurrentThreadId();
     }
 }
@@ -91,7 +89,7 @@ CQVTMarkupObject::~CQVTMarkupObject()
     // RPC_E_CHANGED_MODE and other failures initialised nothing to undo. An
     // object released on another thread leaves that thread's COM alone, and
     // its own thread keeps its initialisation until the thread ends.
-    if (m_bComInitialized && m_dwComThread == ::GetCurrentThreadId() && --t_comHold.nHolders == 0 &&
+    if (m_dwComThread != 0 && m_dwComThread == ::GetCurrentThreadId() && --t_comHold.nHolders == 0 &&
         (m_hrComInit == S_OK || m_hrComInit == S_FALSE) && !g_bProcessShuttingDown)
         ::CoUninitialize();
 }
@@ -327,6 +325,12 @@ CQVTMarkupObject* CQVTMarkupObject::FindName(LPCWSTR lpszName)
             return pFound;
     }
     return nullptr;
+}
+
+void CQVTMarkupObject::SetAssociatedProperty(CQVTMarkupDependencyProperty* pProperty)
+{
+    if (pProperty != nullptr || m_pRare != nullptr)
+        RareParts().pAssociatedProperty = pProperty;
 }
 
 CQVTMarkupObject::CRareParts& CQVTMarkupObject::RareParts()

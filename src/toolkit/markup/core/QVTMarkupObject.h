@@ -127,8 +127,11 @@ public:
     void SetMarkupContext(CQVTMarkupContext* pContext);
 
     // Set on a prototype while it converts a text for that property.
-    void SetAssociatedProperty(CQVTMarkupDependencyProperty* pProperty) { m_pAssociatedProperty = pProperty; }
-    CQVTMarkupDependencyProperty* GetAssociatedProperty() const { return m_pAssociatedProperty; }
+    void SetAssociatedProperty(CQVTMarkupDependencyProperty* pProperty);
+    CQVTMarkupDependencyProperty* GetAssociatedProperty() const
+    {
+        return m_pRare != nullptr ? m_pRare->pAssociatedProperty : nullptr;
+    }
 
     // Set while the builder loads the object's element.
     BOOL IsLoading() const { return m_bLoading; }
@@ -153,27 +156,27 @@ protected:
 private:
     static void AFX_CDECL RegisterMarkupProperties();
 
-    // The objects of a thread share one COM initialisation, made by the
-    // first of them and undone by the last (when it was S_OK or S_FALSE).
-    HRESULT m_hrComInit;     // that initialisation's result
-    BOOL m_bComInitialized;  // this object is one of its thread's holders
-    DWORD m_dwComThread;     // the thread it holds
-    BOOL m_bLoading;
-    CQVTMarkupObject* m_pLogicalParent;                   // not counted
-    CQVTMarkupProperties* m_pProperties;                  // owned, made on the first value
-    CQVTMarkupDependencyProperty* m_pAssociatedProperty;  // not counted
-    CQVTMarkupContext* m_pMarkupContext;                  // one context reference
-    IDispatch* m_pSourceNode;                             // counted
-    LPCWSTR m_lpszSourceTag;                              // null without a tag
+    CQVTMarkupObject* m_pLogicalParent;   // not counted
+    CQVTMarkupProperties* m_pProperties;  // owned, made on the first value
+    CQVTMarkupContext* m_pMarkupContext;  // one context reference
+    IDispatch* m_pSourceNode;             // counted
+    LPCWSTR m_lpszSourceTag;              // null without a tag
     // What few objects have, kept apart: a page makes thousands of objects,
     // and a smaller object is less memory to fetch when it is made and
     // released.
     struct CRareParts
     {
-        std::vector<CQVTMarkupObject*> arrExtensions;  // counted
-        CString strSourceTag;                          // a tag of its own, when not static
+        std::vector<CQVTMarkupObject*> arrExtensions;                 // counted
+        CString strSourceTag;                                         // a tag of its own, when not static
+        CQVTMarkupDependencyProperty* pAssociatedProperty = nullptr;  // on prototypes only; not counted
     };
     std::unique_ptr<CRareParts> m_pRare;
+    // The objects of a thread share one COM initialisation, made by the
+    // first of them and undone by the last (when it was S_OK or S_FALSE).
+    // Last, so that a derived class's first 32-bit field fills the padding.
+    HRESULT m_hrComInit;  // that initialisation's result
+    DWORD m_dwComThread;  // the thread it holds for, 0 when it holds none
+    BOOL m_bLoading;
     CRareParts& RareParts();
 };
 

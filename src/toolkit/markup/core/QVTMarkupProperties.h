@@ -41,7 +41,7 @@ private:
     CSlotArray::iterator LowerBound(int nIndex);
     CSlotArray::const_iterator LowerBound(int nIndex) const;
 
-    int m_nCapacity;             // the property count when the store was made
+    int m_nCapacity;             // the property count when the store was made; first, in the base's padding
     CSlotArray m_arrSlots;       // by index, values counted, never null
     CQVTMarkupObject* m_pOwner;  // not counted
 };
