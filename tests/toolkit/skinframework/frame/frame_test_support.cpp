@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "../skin_test_support.h"
+#include "tests/toolkit/skinframework/skin_test_support.h"
 #include "dib_canvas.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerClass.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"

@@ -7,7 +7,7 @@
 #include <set>
 #include <vector>
 
-#include "../../../common/common_test_support.h"
+#include "tests/common/common_test_support.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/core/QVTOSVersion.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiHook.h"

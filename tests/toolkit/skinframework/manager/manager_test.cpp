@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include "../skin_test_support.h"
+#include "tests/toolkit/skinframework/skin_test_support.h"
 #include "skin_object_test_support.h"
 #include "skin_window_test_support.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"

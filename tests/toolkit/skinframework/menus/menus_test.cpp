@@ -6,7 +6,7 @@
 #include <atomic>
 #include <mutex>
 
-#include "../skin_test_support.h"
+#include "tests/toolkit/skinframework/skin_test_support.h"
 #include "menus_test_resource.h"
 #include "tests/support/real_input.h"
 #include "tests/support/win_thread.h"
