@@ -243,6 +243,8 @@ void ExpectRoadInOrder(const std::vector<RoadLine>& lines, const std::string& fi
         EXPECT_EQ(std::string::npos, line.text.find("Process is terminated")) << line.text;
 }
 
+}  // namespace
+
 class MainRoadLog : public ::testing::Test
 {
 public:
@@ -301,8 +303,6 @@ protected:
         ASSERT_TRUE(program.WaitForExit(30000));
     }
 };
-
-}  // namespace
 
 TEST_F(MainRoadLog, TheRunsTraceFilesHoldTheRoadLinesInOrder)
 {

@@ -61,6 +61,8 @@ HWND WaitForMainWindow(const SondrelProcess& program)
     return WaitForWindow(program.Id(), u"Sondrel", 60000);
 }
 
+}  // namespace
+
 class MainRoad : public ::testing::Test
 {
 public:
@@ -75,8 +77,6 @@ protected:
         EXPECT_TRUE(program.WaitForExit(20000));
     }
 };
-
-}  // namespace
 
 TEST_F(MainRoad, TheFirstStartOpensTheAboutBoxWithItsTextsAndLinks)
 {

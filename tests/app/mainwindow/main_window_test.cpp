@@ -64,6 +64,8 @@ CQVTControl* FindInBars(CQVTCommandBars* pBars, int nType, int nId)
     return nullptr;
 }
 
+}  // namespace
+
 class MainWindow : public ::testing::Test
 {
 protected:
@@ -95,8 +97,6 @@ protected:
     std::unique_ptr<TestSondrelApp> m_pApp;
     std::unique_ptr<CTestMainDlg> m_pDlg;
 };
-
-}  // namespace
 
 TEST_F(MainWindow, TheRibbonHoldsItsTabsGroupsAndButtonsInOrder)
 {

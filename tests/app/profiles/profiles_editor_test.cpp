@@ -249,6 +249,8 @@ public:
     STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 };
 
+}  // namespace
+
 class ProfilesEditorTest : public ::testing::Test
 {
 protected:
@@ -353,6 +355,8 @@ protected:
     std::unique_ptr<CSondrelProfileManager> m_pManager;
     CSondrelProfilesEditor* m_pEditor = nullptr;
 };
+
+namespace {
 
 TEST_F(ProfilesEditorTest, MovesAndDeletesKeepTheSelectionWhereTheUserExpectsIt)
 {

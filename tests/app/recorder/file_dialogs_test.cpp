@@ -37,6 +37,8 @@ std::vector<std::string> Lines(const CString& text)
     return lines;
 }
 
+}  // namespace
+
 class FileDialogsTest : public RecorderTest
 {
 protected:
@@ -91,6 +93,8 @@ protected:
         return strText;
     }
 };
+
+namespace {
 
 // Steps that wait for the rename dialog.
 CRenameFile* RenameDialog()

@@ -7,8 +7,6 @@
 
 using namespace app_test;
 
-namespace {
-
 class Recording : public ComTest
 {
 protected:
@@ -46,6 +44,8 @@ protected:
     CTestSink m_sink;
 };
 
+namespace {
+
 struct FormatExpectation
 {
     int nFormat;
@@ -55,8 +55,12 @@ struct FormatExpectation
     int nChannels;
 };
 
+}  // namespace
+
 class RecordingFormats : public Recording, public ::testing::WithParamInterface<FormatExpectation>
 {};
+
+namespace {
 
 TEST_P(RecordingFormats, TheDefaultProfileRecordsAPlayableFile)
 {

@@ -65,6 +65,8 @@ HDROP MakeDrop(const std::vector<std::u16string>& files)
     return static_cast<HDROP>(memory);
 }
 
+}  // namespace
+
 class ListViewSelTest : public testing::Test
 {
 protected:
@@ -114,8 +116,6 @@ protected:
     CSelection m_bold;
     COLORREF m_background = 0;
 };
-
-}  // namespace
 
 TEST_F(ListViewSelTest, RowsTakeTheirOwnColours)
 {

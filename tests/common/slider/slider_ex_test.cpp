@@ -74,6 +74,8 @@ void SendMouse(DWORD flags, int x = 0, int y = 0)
     Pump();
 }
 
+}  // namespace
+
 class SliderTest : public testing::Test
 {
 protected:
@@ -116,8 +118,6 @@ protected:
     SliderParent m_parent;
     CSliderEx m_slider;
 };
-
-}  // namespace
 
 TEST_F(SliderTest, AClickJumpsAndADragNotifiesInOrder)
 {

@@ -67,6 +67,8 @@ void Pump(DWORD ms) {
   }
 }
 
+}  // namespace
+
 class Player : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -119,6 +121,8 @@ class Player : public ::testing::Test {
   EventSink sink_;
   DWORD cookie_ = 0;
 };
+
+namespace {
 
 TEST_F(Player, PlaysToTheEndWithPositionEventsThenReportsTheStop) {
   ASSERT_EQ(S_OK, player_->Open(file_.Get()));

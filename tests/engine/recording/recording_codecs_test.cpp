@@ -12,13 +12,13 @@
 
 using namespace recording_test;
 
-namespace {
-
 class CodecApartment : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
   void TearDown() override { CoUninitialize(); }
 };
+
+namespace {
 
 struct CodecCase {
   FormatCase format;
@@ -139,7 +139,11 @@ std::string LastErrorText() {
   return out;
 }
 
+}  // namespace
+
 class RecordingCodecs : public CodecApartment, public ::testing::WithParamInterface<CodecCase> {};
+
+namespace {
 
 TEST_P(RecordingCodecs, RecordsTheSineSourceThroughAProfile) {
   const CodecCase& c = GetParam();

@@ -39,6 +39,8 @@ public:
     std::vector<std::pair<DWORD, DWORD>> m_changes;
 };
 
+}  // namespace
+
 class ControlBarLayout : public ::testing::Test
 {
 protected:
@@ -65,6 +67,8 @@ protected:
     CFixedBar m_bottom{20};
     CWnd m_pane;
 };
+
+namespace {
 
 TEST_F(ControlBarLayout, AlignedBarsTakeTheirSizeAndThePaneTheRest)
 {

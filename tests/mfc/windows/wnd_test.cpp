@@ -203,6 +203,8 @@ BEGIN_MESSAGE_MAP(CReflectingButton, CWnd)
     ON_WM_CTLCOLOR_REFLECT()
 END_MESSAGE_MAP()
 
+}  // namespace
+
 class WndTest : public ::testing::Test
 {
 protected:
@@ -228,6 +230,8 @@ protected:
         m_pWnd->SendMessage(WM_COMMAND, MAKEWPARAM(nID, nCode), (LPARAM)hWndCtrl);
     }
 };
+
+namespace {
 
 TEST_F(WndTest, CreationHookAttachesBeforeTheFirstMessages)
 {

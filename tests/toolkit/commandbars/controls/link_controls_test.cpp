@@ -41,6 +41,8 @@ public:
     CString m_strOpened;
 };
 
+}  // namespace
+
 class LinkControls : public BarsFrameSuite<LinkControls>
 {
 public:
@@ -100,8 +102,6 @@ protected:
     CCountingHyperlink* m_pLink = nullptr;
     CQVTControlBitmap* m_pBitmap = nullptr;
 };
-
-}  // namespace
 
 TEST_F(LinkControls, TheLinkTurnsRedUnderTheMouseAndOpensItsAddressWithoutACommand)
 {

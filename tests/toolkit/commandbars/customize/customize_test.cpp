@@ -114,6 +114,8 @@ protected:
     }
 };
 
+}  // namespace
+
 class Customize : public BarsFrameSuite<Customize>
 {
 public:
@@ -247,7 +249,10 @@ protected:
     CQVTToolBar* m_pSecond = nullptr;
     CTestCustomizeWindow m_customizeWindow;
 };
+
 const CRect Customize::kFrame(100, 100, 800, 460);
+
+namespace {
 
 TEST_F(Customize, DraggedButtonsMoveToTheInsertIndexAndCopyWithCtrl)
 {

@@ -222,6 +222,8 @@ std::vector<int> ShownButtons(CHookedFrame* pFrame)
     return ids;
 }
 
+}  // namespace
+
 class FrameHookTest : public ::testing::Test
 {
 protected:
@@ -253,6 +255,8 @@ protected:
     CHookedFrame* m_pFrame = nullptr;
     HWND m_hWnd = nullptr;
 };
+
+namespace {
 
 TEST_F(FrameHookTest, FrameTakesTheThemesRegionBordersAndCaptionAndGetsThemBackWhenSwitchedOff)
 {

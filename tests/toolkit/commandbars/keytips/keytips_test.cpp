@@ -27,6 +27,8 @@ void Key(WORD wKey)
     PumpTranslated(60);
 }
 
+}  // namespace
+
 class KeyboardTips : public BarsFrameSuite<KeyboardTips>
 {
 public:
@@ -95,8 +97,6 @@ protected:
     CQVTCommandBars* m_pBars = nullptr;
     CQVTToolBar* m_pToolBar = nullptr;
 };
-
-}  // namespace
 
 TEST_F(KeyboardTips, SharedFirstLettersGetSecondLettersFromTheCaptions)
 {

@@ -80,6 +80,8 @@ public:
     int m_nTornOff = 0;
 };
 
+}  // namespace
+
 class PopupGrippers : public BarsFrameSuite<PopupGrippers, CTearOffFrame>
 {
 public:
@@ -143,8 +145,6 @@ protected:
     CQVTPopupBar* m_pPopup = nullptr;
     CQVTControlGalleryItems* m_pItems = nullptr;
 };
-
-}  // namespace
 
 TEST_F(PopupGrippers, TearingOffMakesAFloatingToolbarUnderThePointerUnlessDroppedBackOnTheStrip)
 {

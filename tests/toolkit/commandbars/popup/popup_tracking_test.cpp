@@ -52,6 +52,8 @@ public:
     int m_nResult = -1;
 };
 
+}  // namespace
+
 class PopupTracking : public BarsFrameSuite<PopupTracking, CMenuFrame>
 {
 public:
@@ -99,8 +101,6 @@ protected:
         ::Sleep(60);
     }
 };
-
-}  // namespace
 
 TEST_F(PopupTracking, KeysChooseACommandThatComesBackAndEscapeReturnsNothing)
 {

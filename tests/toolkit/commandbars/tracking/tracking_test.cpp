@@ -70,6 +70,8 @@ CPoint ScreenCentre(CQVTCommandBar* pBar, CQVTControl* pControl)
     return rc.CenterPoint();
 }
 
+}  // namespace
+
 class Tracking : public BarsFrameSuite<Tracking, CTrackingFrame>
 {
 public:
@@ -132,8 +134,6 @@ protected:
     CQVTMenuBar* m_pMenuBar = nullptr;
     CQVTToolBar* m_pToolBar = nullptr;
 };
-
-}  // namespace
 
 TEST_F(Tracking, MnemonicsOpenMenusAndRunTheirItems)
 {

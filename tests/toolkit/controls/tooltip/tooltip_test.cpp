@@ -91,6 +91,8 @@ protected:
     CQVTToolTipContext* m_pContext;
 };
 
+}  // namespace
+
 class ToolTipTest : public testing::Test
 {
 protected:
@@ -152,6 +154,8 @@ protected:
     CQVTToolTipContext* m_pContext = nullptr;
     std::unique_ptr<CToolOwner> m_pOwner;
 };
+
+namespace {
 
 // The shown tip drawn into a DIB through WM_PRINTCLIENT.
 struct TipPicture : DibCanvas

@@ -44,6 +44,8 @@ public:
     LRESULT m_lAnswer = 0;
 };
 
+}  // namespace
+
 class TrayIcon : public ::testing::Test
 {
 protected:
@@ -56,8 +58,6 @@ protected:
 
     COwnerWnd m_owner;
 };
-
-}  // namespace
 
 TEST_F(TrayIcon, AddedHiddenShownAndRemoved)
 {

@@ -12,8 +12,6 @@
 #include "toolkit/foundation/color/QVTPaintManagerColor.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 
-namespace {
-
 // The helpers with msimg32 unbound: every gradient is drawn by hand.
 class ManualGradients : public ::testing::Test
 {
@@ -21,6 +19,8 @@ protected:
     ManualGradients() { helpers.m_pfnGradientFill = nullptr; }
     CQVTDrawHelpers helpers;
 };
+
+namespace {
 
 bool Near(COLORREF a, COLORREF b, int tolerance)
 {

@@ -158,12 +158,13 @@ COLORREF DrawnOverBlack(CQVTImageManagerIcon& icon, int nState)
     return canvas.At(4, 4);
 }
 
+}  // namespace
+
 class ImagePersistenceRoundTrip : public testing::TestWithParam<Store>
 {
 protected:
     ComScope m_com;
 };
-}  // namespace
 
 TEST_P(ImagePersistenceRoundTrip, EverySetComesBackHereAndInAnotherProcess)
 {

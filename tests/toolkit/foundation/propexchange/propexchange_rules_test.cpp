@@ -31,6 +31,8 @@ CString IniValue(const std::u16string& file, LPCWSTR pszSection, LPCWSTR pszKey)
     return CString(sz);
 }
 
+}  // namespace
+
 class IniFile : public testing::Test
 {
 protected:
@@ -38,7 +40,6 @@ protected:
     void TearDown() override { DeleteFileW(m_path.c_str()); }
     std::u16string m_path = TempPath(u"propexchange-rules.ini");
 };
-}  // namespace
 
 TEST(PropExchangeText, IntegersFloatsAndRectanglesKeepTheirValues)
 {

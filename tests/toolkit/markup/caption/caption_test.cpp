@@ -119,6 +119,8 @@ private:
     }
 };
 
+}  // namespace
+
 class MarkupCaption : public testing::Test
 {
 protected:
@@ -149,6 +151,8 @@ protected:
 
     CCaptionHost m_host;
 };
+
+namespace {
 
 // The ink of a word drawn by GDI alone in a font of this weight.
 int InkOfWord(LPCWSTR lpszWord, int nWeight)

@@ -67,6 +67,8 @@ BOOL PumpUntil(TCondition condition)
     return condition();
 }
 
+}  // namespace
+
 class MarkupImages : public testing::Test
 {
 protected:
@@ -100,7 +102,6 @@ protected:
     CQVTMarkupUIElement* m_pRoot = nullptr;
     DibCanvas m_canvas;
 };
-}  // namespace
 
 TEST_F(MarkupImages, APngKeepsItsAlphaUnderGdiPlusAndGdi)
 {

@@ -9,9 +9,10 @@
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
 #include "toolkit/markup/text/QVTMarkupTextBlock.h"
 
-namespace {
 class MarkupPanels : public MarkupLayoutTest
 {};
+
+namespace {
 
 // A fixed-size leaf: a framework element with Width and Height.
 CString Leaf(LPCWSTR lpszName, int cx, int cy, LPCWSTR lpszMore = u"")

@@ -111,6 +111,8 @@ protected:
     }
 };
 
+}  // namespace
+
 class RibbonBackstagePaint : public CRibbonFrameSuite
 {
 protected:
@@ -177,8 +179,6 @@ protected:
     CQVTRibbonBackstageView* m_pView = nullptr;
     CBackstagePaintPage m_page;
 };
-
-}  // namespace
 
 TEST_F(RibbonBackstagePaint, FlatThemeFillsEntriesByStateAndGivesSeparatorsTheirRoom)
 {

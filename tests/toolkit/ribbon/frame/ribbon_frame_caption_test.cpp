@@ -100,6 +100,8 @@ public:
     std::vector<UINT> m_commands;
 };
 
+}  // namespace
+
 class RibbonFrameCaptionTest : public ::testing::Test
 {
 protected:
@@ -150,7 +152,10 @@ protected:
     CQVTRibbonBar* m_pRibbon = nullptr;
     CSysCommandSpy m_spy;
 };
+
 CRibbonHost* RibbonFrameCaptionTest::s_pHost = nullptr;
+
+namespace {
 
 COLORREF RibbonScreenPixel(POINT pt)
 {

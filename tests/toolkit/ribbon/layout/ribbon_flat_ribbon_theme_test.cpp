@@ -16,8 +16,6 @@
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
 #include "toolkit/themes/office2013/QVTCommandBarsOffice2013Theme.h"
 
-namespace {
-
 class RibbonFlatRibbonTheme : public CRibbonHostSuite<RibbonFlatRibbonTheme>
 {
 public:
@@ -49,8 +47,6 @@ protected:
         return DYNAMIC_DOWNCAST(CQVTRibbonOffice2013Theme, QVTPaintManager()->GetRibbonPaintManager());
     }
 };
-
-}  // namespace
 
 TEST_F(RibbonFlatRibbonTheme, ThemesTwelveSixteenAndSeventeenHaveTheirFlatRibbons)
 {

@@ -62,6 +62,8 @@ int MarkupCountNot(const DibCanvas& canvas, CRect rc, COLORREF clr)
     return n;
 }
 
+}  // namespace
+
 class RibbonMarkupTheme : public CRibbonHostSuite<RibbonMarkupTheme>
 {
 public:
@@ -77,8 +79,6 @@ protected:
         PumpHost(30);
     }
 };
-
-}  // namespace
 
 TEST_F(RibbonMarkupTheme, TabsAndHeadersTakeTheirContextColoursParts)
 {

@@ -284,6 +284,8 @@ struct ControlsSkin
     }
 };
 
+}  // namespace
+
 class SkinControls : public ::testing::Test
 {
 protected:
@@ -298,7 +300,6 @@ protected:
         MouseMoveTo(POINT{700, 500});
     }
 };
-}  // namespace
 
 TEST_F(SkinControls, EveryControlHasItsObject)
 {

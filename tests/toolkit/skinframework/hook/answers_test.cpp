@@ -121,6 +121,8 @@ LRESULT CALLBACK SkinAnswerWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARA
 
 const WCHAR kSkinAnswerClass[] = u"SkinAnswerTestWindow";
 
+}  // namespace
+
 class SkinAnswerTest : public ::testing::Test
 {
 protected:
@@ -147,7 +149,6 @@ protected:
 
     CQVTSkinManager* pManager_ = QVTSkinManager();
 };
-}  // namespace
 
 TEST_F(SkinAnswerTest, ColoursComeFromTheSkinInEveryModuleUntilTheLastRemoval)
 {

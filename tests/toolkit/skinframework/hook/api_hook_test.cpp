@@ -110,6 +110,8 @@ CString ApiHookSkinPath()
     return strPath.Left(strPath.ReverseFind(_T('\\')) + 1) + _T("Skins\\vista.qvstyles");
 }
 
+}  // namespace
+
 class ApiHookTest : public ::testing::Test
 {
 protected:
@@ -121,7 +123,6 @@ protected:
     }
     CQVTSkinManager* pManager_ = QVTSkinManager();
 };
-}  // namespace
 
 TEST_F(ApiHookTest, RowsInTheirStoredOrderSelectedByOptionsAndSystem)
 {

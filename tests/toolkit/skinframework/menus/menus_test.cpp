@@ -186,6 +186,8 @@ UINT SkinMenuLastSelected(const std::vector<SkinMenuRecord>& log)
     return nLast;
 }
 
+}  // namespace
+
 class SkinMenus : public ::testing::Test
 {
 protected:
@@ -223,11 +225,14 @@ protected:
     static HMENU s_hMain;
     static HMENU s_hLong;
 };
+
 HWND SkinMenus::s_hWndOwner = nullptr;
+
 HWND SkinMenus::s_hWndTarget = nullptr;
+
 HMENU SkinMenus::s_hMain = nullptr;
+
 HMENU SkinMenus::s_hLong = nullptr;
-}  // namespace
 
 TEST_F(SkinMenus, KeyboardRunHandsTheOwnerItsNotificationsInOrder)
 {
@@ -769,6 +774,8 @@ int SkinMenuCountColour(const CRect& rcScreen, COLORREF clr)
     return nCount;
 }
 
+}  // namespace
+
 class SkinMenuBar : public SkinMenus
 {
 protected:
@@ -791,7 +798,6 @@ protected:
     HMENU m_hMenu = nullptr;
     HWND m_hWnd = nullptr;
 };
-}  // namespace
 
 TEST_F(SkinMenuBar, BarTakesItsRowsInTheSkinsColoursAndIsHotUnderThePointer)
 {

@@ -18,6 +18,8 @@ const char kRedBox[] =
     "<Border xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' Width='40' Height='20' "
     "Background='Red'/>";
 
+}  // namespace
+
 class MarkupThemePart : public ::testing::Test
 {
 protected:
@@ -39,6 +41,8 @@ protected:
     zipbytes::Bytes m_bytes;
     HQVTZIPARCHIVE m_hArchive = nullptr;
 };
+
+namespace {
 
 TEST_F(MarkupThemePart, EntriesParseMeasureAndRenderWhateverTheirEncoding)
 {

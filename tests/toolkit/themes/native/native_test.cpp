@@ -68,6 +68,8 @@ std::unique_ptr<DibCanvas> DrawDirect(LPCWSTR pszClass, int nPart, int nState, c
     return canvas;
 }
 
+}  // namespace
+
 // A shown site with a menu bar, a toolbar and a status bar.
 class NativeFrame : public BarsFrameSuite<NativeFrame>
 {
@@ -153,7 +155,6 @@ protected:
     CWnd m_statusParent;
     CQVTStatusBar* m_pStatus = nullptr;
 };
-}  // namespace
 
 TEST_F(NativeFrame, WithoutVisualStylesTheSiteIsTheDefaultThemesPixelForPixel)
 {

@@ -106,6 +106,8 @@ private:
     CPoint m_ptOrigin;
 };
 
+}  // namespace
+
 // One shown top-most site for the whole program, whose command bars are made
 // anew for each test as a program makes them: a menu bar and, in the next
 // row of the top dock bar, two toolbars side by side, a toolbar too long for
@@ -262,9 +264,8 @@ protected:
     CWnd m_statusParent;
     CQVTStatusBar* m_pStatus = nullptr;
 };
-const CPoint Office2003Frame::kOrigin(300, 40);
 
-}  // namespace
+const CPoint Office2003Frame::kOrigin(300, 40);
 
 TEST(Office2003Colors, SchemeSetsFillTheirTableEntriesAndOtherSchemesDeriveFromTheSystem)
 {

@@ -73,6 +73,8 @@ struct CaptionButtonPoints
     POINT ptBackground, ptOutline, ptFill, ptCentre;
 };
 
+}  // namespace
+
 class Office2013Caption : public ::testing::Test
 {
 protected:
@@ -115,8 +117,6 @@ protected:
     Office2013CaptionFrame* m_pFrame = nullptr;
     HWND m_hWnd = nullptr;
 };
-
-}  // namespace
 
 TEST_F(Office2013Caption, ButtonsShowEachStatesColoursUnderTheRealPointer)
 {
