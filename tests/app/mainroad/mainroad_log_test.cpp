@@ -340,9 +340,13 @@ TEST_F(MainRoadLog, TheRunsTraceFilesHoldTheRoadLinesInOrder)
     for (const RoadLine& line : lines)
     {
         if (line.text.rfind("OnStartConvert: ", 0) == 0)
+        {
             EXPECT_EQ("CSondrelDlg::OnStartConvert", line.function);
+        }
         if (line.text.rfind("Init Sondrel WMV: ", 0) == 0)
+        {
             EXPECT_EQ("CSondrelProfileManager::LoadWMV", line.function);
+        }
         EXPECT_EQ("Main", line.thread) << line.text;
         EXPECT_EQ("App", line.module) << line.text;
         EXPECT_EQ("INFO", line.level) << line.text;

@@ -176,7 +176,9 @@ TEST_F(KeyboardTips, TwelveControlsWithoutFreeLettersKeepUniqueReachableTips)
         EXPECT_EQ(2, texts[i].GetLength()) << i;
         for (size_t j = 0; j < texts.size(); ++j)
             if (i != j)
+            {
                 EXPECT_NE(texts[i], texts[j]) << i << " " << j;
+            }
     }
     // The last control is reached by its keys.
     CQVTCommandBarKeyboardTip* pLast = TipOf(111);

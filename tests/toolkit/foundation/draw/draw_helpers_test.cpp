@@ -355,7 +355,9 @@ TEST(DrawHelpersText, FontFaces)
     installed.MakeUpper();
     EXPECT_TRUE(CQVTDrawHelpers::FontFaceExists(installed));
     if (CQVTDrawHelpers::FontFaceExists(_T("Tahoma")))
+    {
         EXPECT_TRUE(CQVTDrawHelpers::GetDefaultFontFace(TRUE) == _T("Tahoma"));
+    }
     // Arial when installed, else the GUI font's own face.
     LOGFONTW gui = {};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(gui), &gui);

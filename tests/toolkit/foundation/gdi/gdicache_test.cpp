@@ -133,7 +133,9 @@ TEST(FontCache, PointFontsLogFontsAndMarks)
     ASSERT_EQ(int(sizeof(LOGFONT)), font.GetLogFont(&lf));
     EXPECT_EQ(-(nDpi * 90 / 720), lf.lfHeight);
     if (nDpi == 96)
+    {
         EXPECT_EQ(-12, lf.lfHeight);
+    }
     EXPECT_EQ(DEFAULT_CHARSET, lf.lfCharSet);
     EXPECT_EQ(0, ::lstrcmpiW(_T("Tahoma"), lf.lfFaceName));
 

@@ -68,7 +68,9 @@ void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s, bool bExpect)
     {                                                                                                        \
         BOOL bOk_ = (x);                                                                                     \
         if (bExpect)                                                                                         \
+        {                                                                                                    \
             EXPECT_TRUE(bOk_);                                                                               \
+        }                                                                                                    \
     } while (0)
     const bool bArchive = store == Store::Archive;
     const bool bText = store == Store::Xml || store == Store::Ini;
@@ -143,7 +145,9 @@ void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s, bool bExpect)
         CHECK(shape->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CTestShape)));
         CTestCircle* pCircle = dynamic_cast<CTestCircle*>(pObject);
         if (bExpect)
+        {
             EXPECT_NE(pCircle, nullptr);
+        }
         if (pCircle == nullptr)
         {
             if (pObject != &circle)

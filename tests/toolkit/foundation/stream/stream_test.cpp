@@ -184,7 +184,9 @@ TEST(Streams, StreamsAreReadOnly)
         IStream* pClone = nullptr;
         HRESULT hr = pStream->Clone(&pClone);
         if (bCopy)
+        {
             ASSERT_EQ(hr, S_OK);
+        }
         if (SUCCEEDED(hr))
         {
             EXPECT_EQ(pClone->Write("xx", 2, nullptr), E_ACCESSDENIED);

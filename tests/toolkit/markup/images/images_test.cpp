@@ -140,7 +140,9 @@ TEST_F(MarkupImages, IconFilesLoadWhateverTheCaseOfTheirExtension)
         EXPECT_EQ(m_canvas.At(0, 0), kWhite);
         EXPECT_EQ(m_canvas.At(15, 8), kWhite);
         if (!bGdiPlus)
+        {
             EXPECT_TRUE(pImage->GetImage()->IsImageManagerImage());
+        }
     }
 }
 

@@ -441,7 +441,9 @@ TEST_F(SkinMenus, PopupPaintsTheSkinsPartsAndAClickOnAnItemExecutesIt)
     for (const SkinMenuRecord& record : SkinMenuOnly(log, WM_MENUSELECT))
     {
         if (HIWORD(record.wParam) != 0xFFFF)
+        {
             EXPECT_TRUE(HIWORD(record.wParam) & MF_MOUSESELECT);
+        }
     }
 }
 

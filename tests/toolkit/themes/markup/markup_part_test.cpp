@@ -98,7 +98,9 @@ TEST_F(MarkupThemePart, MissingDamagedAndBrokenEntriesFailClearly)
         ASSERT_TRUE(bad.LoadPart(m_hArchive, "good.xaml", m_pContext));
         EXPECT_FALSE(bad.LoadPart(m_hArchive, pszName, m_pContext)) << pszName;
         if (std::string(pszName) != "forged.xaml" && std::string(pszName) != "crc.xaml")
+        {
             EXPECT_EQ(nullptr, bad.GetElement()) << pszName << ": what did not parse replaces nothing";
+        }
     }
     EXPECT_FALSE(part.LoadPart(nullptr, "good.xaml", m_pContext));
     EXPECT_FALSE(part.LoadPart(m_hArchive, nullptr, m_pContext));

@@ -640,8 +640,10 @@ TEST_F(Office2003Frame, ToolbarsSideBySideShareOneDockBarGradient)
                       ptSecond.x + rcSecond.Width() / 2, ptSecond.x + rcSecond.Width() - 1})
             EXPECT_TRUE(NearColor(dockGradient(x), dock.At(x, ptFirst.y))) << x;
         if (nScheme == 3)
+        {
             EXPECT_FALSE(NearColor(clrLight, dock.At(ptSecond.x, ptSecond.y), 1))
                 << "the second bar started a gradient of its own";
+        }
 
         // The menu bar has no face of its own: beside its items it shows the
         // dock bar's gradient, and no shadow line along its bottom.
