@@ -444,7 +444,6 @@ CSize CQVTPaintManager::DrawToolBarCaptionBelowIcon(CDC* pDC, CQVTControl* pCont
 {
     const CRect& rc = look.rc;
     const BOOL bVert = look.bVert;
-    const int nType = look.nType;
     const CSize& szButton = look.szButton;
     CQVTImageManagerIcon* pImage = look.pImage;
     const CSize& szDrawIcon = look.szDrawIcon;
@@ -488,7 +487,6 @@ CSize CQVTPaintManager::DrawToolBarTextBelowIcon(CDC* pDC, CQVTControl* pControl
                                                  const CToolBarControlLook& look, BOOL bDraw)
 {
     const CRect& rc = look.rc;
-    const BOOL bVert = look.bVert;
     const int nType = look.nType;
     const CSize& szButton = look.szButton;
     CQVTImageManagerIcon* pImage = look.pImage;
