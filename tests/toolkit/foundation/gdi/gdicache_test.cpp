@@ -117,7 +117,8 @@ TEST(FontCache, RecreatingReleasesThePreviousFontAndFailureLeavesNothing)
     EXPECT_FALSE(IsLiveGdiObject(hB));
     EXPECT_TRUE(font.DeleteObject()) << "nothing left to delete";
 
-    CQVTFont* pNull = nullptr;
+    // A pointer that is null at run time, as a caller's may be.
+    CQVTFont* volatile pNull = nullptr;
     EXPECT_EQ(nullptr, pNull->GetSafeHandle());
 }
 
