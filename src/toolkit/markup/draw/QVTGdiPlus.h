@@ -18,8 +18,8 @@ using Gdiplus::GpStatus;
 BOOL AFXAPI EnsureStarted();
 
 // One owned GDI+ object, deleted by pfnDelete; move-only. The deleter is an
-// auto parameter: a parameter of the flat API's function-pointer type drops
-// its calling convention from the template's type.
+// auto parameter: gcc ignores the calling convention of a parameter of the
+// flat API's function-pointer type, and says so for every owner type.
 template <class T, auto pfnDelete>
 class CHandle
 {
