@@ -27,8 +27,6 @@
 
 using namespace commontest;
 
-namespace {
-
 // A main window made modeless, so that the test's own loop drives it.
 class CTestMainDlg : public CMainDlg
 {
@@ -40,6 +38,8 @@ public:
     }
     using CMainDlg::m_bStartupPending;
 };
+
+namespace {
 
 std::vector<int> ControlIds(CQVTRibbonGroup* pGroup)
 {

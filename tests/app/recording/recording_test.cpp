@@ -44,8 +44,6 @@ protected:
     CTestSink m_sink;
 };
 
-namespace {
-
 struct FormatExpectation
 {
     int nFormat;
@@ -54,8 +52,6 @@ struct FormatExpectation
     int nSampleRate;
     int nChannels;
 };
-
-}  // namespace
 
 class RecordingFormats : public Recording, public ::testing::WithParamInterface<FormatExpectation>
 {};

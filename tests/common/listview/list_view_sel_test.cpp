@@ -21,6 +21,8 @@ const COLORREF kYellow = RGB(255, 230, 0);
 const COLORREF kBlue = RGB(0, 0, 160);
 const COLORREF kGreen = RGB(0, 150, 0);
 
+}  // namespace
+
 // The list's parent: it records the files it is given.
 class ListParent : public CWnd
 {
@@ -46,6 +48,8 @@ protected:
 BEGIN_MESSAGE_MAP(ListParent, CWnd)
     ON_WM_DROPFILES()
 END_MESSAGE_MAP()
+
+namespace {
 
 // A drop handle as the shell makes it: DROPFILES and a double-zero list.
 HDROP MakeDrop(const std::vector<std::u16string>& files)

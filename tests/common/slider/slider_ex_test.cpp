@@ -12,8 +12,6 @@
 
 using namespace screentest;
 
-namespace {
-
 struct Note
 {
     UINT message;
@@ -21,7 +19,8 @@ struct Note
     bool operator==(const Note& other) const { return message == other.message && value == other.value; }
 };
 
-void PrintTo(const Note& note, std::ostream* os)
+// Beside Note, where gtest looks for it.
+static void PrintTo(const Note& note, std::ostream* os)
 {
     static const char* const names[] = {"RELEASED", "CHANGING", "LIMITS_RELEASED", "LOWER_CHANGED",
                                         "UPPER_CHANGED"};
@@ -56,6 +55,8 @@ protected:
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
+
+namespace {
 
 void SendMouse(DWORD flags, int x = 0, int y = 0)
 {

@@ -15,8 +15,6 @@
 
 using engine::ComPtr;
 
-namespace {
-
 class EventSink : public IDispatch {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
@@ -54,6 +52,8 @@ class EventSink : public IDispatch {
   int stops = 0;
   double lastPosition = -1;
 };
+
+namespace {
 
 void Pump(DWORD ms) {
   DWORD end = GetTickCount() + ms;

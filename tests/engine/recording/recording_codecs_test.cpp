@@ -18,8 +18,6 @@ class CodecApartment : public ::testing::Test {
   void TearDown() override { CoUninitialize(); }
 };
 
-namespace {
-
 struct CodecCase {
   FormatCase format;
   LONG probeRate;  // what the file holds (Opus always decodes at 48 kHz)
@@ -27,6 +25,8 @@ struct CodecCase {
   bool fromProfileFile;  // the codec is in no format's list: only a profile file names it
   long probeBitRate;     // 0: not checked
 };
+
+namespace {
 
 const CodecCase kCodecs[] = {
     // M4A's codec list: each needs the MP4-family muxer that takes it.

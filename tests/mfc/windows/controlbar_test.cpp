@@ -10,8 +10,6 @@
 
 #include "sondrel_gtest.h"
 
-namespace {
-
 class CFixedBar : public CControlBar
 {
 public:
@@ -38,8 +36,6 @@ public:
     BOOL m_bLastDisable = FALSE;
     std::vector<std::pair<DWORD, DWORD>> m_changes;
 };
-
-}  // namespace
 
 class ControlBarLayout : public ::testing::Test
 {

@@ -27,6 +27,8 @@ void PumpPending()
     }
 }
 
+}  // namespace
+
 class CBaseTestWnd : public CWnd
 {
 public:
@@ -164,6 +166,8 @@ BEGIN_MESSAGE_MAP(CTestWnd, CBaseTestWnd)
     ON_NOTIFY(NM_CLICK, ID_BUTTON, &CTestWnd::OnCustomNotify)
     ON_NOTIFY_RANGE(NM_DBLCLK, 300, 310, &CTestWnd::OnNotifyRange)
 END_MESSAGE_MAP()
+
+namespace {
 
 // A button that handles its own click, and lets the parent see it too when
 // asked to.

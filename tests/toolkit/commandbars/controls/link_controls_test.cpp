@@ -22,6 +22,8 @@ const int kLinkId = 310;
 const int kBitmapId = 311;
 const COLORREF kBitmapColor = RGB(10, 200, 60);
 
+}  // namespace
+
 // Counts what the link was asked to open, without a shell.
 class CCountingHyperlink : public CQVTControlHyperlink
 {
@@ -40,8 +42,6 @@ public:
     int m_nOpened = 0;
     CString m_strOpened;
 };
-
-}  // namespace
 
 class LinkControls : public BarsFrameSuite<LinkControls>
 {

@@ -51,6 +51,8 @@ public:
     }
 };
 
+}  // namespace
+
 // The application's customize window: it records the drag-control
 // notifications that reach it.
 class CTestCustomizeWindow : public CWnd
@@ -66,6 +68,8 @@ protected:
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
+
+namespace {
 
 std::vector<int> CustomizeIds(CQVTCommandBar* pBar)
 {

@@ -66,6 +66,8 @@ CRect ScreenRect(CWnd* pWnd, CRect rc)
     return rc;
 }
 
+}  // namespace
+
 // A site that counts the toolbars torn off its popups.
 class CTearOffFrame : public CBarsFrame
 {
@@ -79,8 +81,6 @@ public:
 
     int m_nTornOff = 0;
 };
-
-}  // namespace
 
 class PopupGrippers : public BarsFrameSuite<PopupGrippers, CTearOffFrame>
 {

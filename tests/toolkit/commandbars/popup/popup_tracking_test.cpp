@@ -18,8 +18,6 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 
-namespace {
-
 // A frame that opens a menu at the point of a left click, and records the
 // button releases that reach it.
 class CMenuFrame : public CBarsFrame
@@ -51,8 +49,6 @@ public:
     BOOL m_bMenuDone = FALSE;
     int m_nResult = -1;
 };
-
-}  // namespace
 
 class PopupTracking : public BarsFrameSuite<PopupTracking, CMenuFrame>
 {

@@ -21,8 +21,6 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 
-namespace {
-
 // A frame that keeps the system menu closed: it counts the requests for it.
 class CTrackingFrame : public CBarsFrame
 {
@@ -39,6 +37,8 @@ public:
 
     int m_nSystemMenuRequests = 0;
 };
+
+namespace {
 
 void Key(WORD wKey)
 {

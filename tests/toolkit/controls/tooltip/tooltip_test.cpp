@@ -15,8 +15,6 @@
 
 #include <vector>
 
-namespace {
-
 struct Tool
 {
     CRect rc;
@@ -90,8 +88,6 @@ protected:
 
     CQVTToolTipContext* m_pContext;
 };
-
-}  // namespace
 
 class ToolTipTest : public testing::Test
 {

@@ -18,6 +18,8 @@ const UINT kIconId = 300;
 const UINT kTrayId = 301;
 const UINT kShowCommand = 401;
 
+}  // namespace
+
 // A top-level owner that records its commands and may take the tray's
 // notifications.
 class COwnerWnd : public CWnd
@@ -43,8 +45,6 @@ public:
     int m_nNotifications = 0;
     LRESULT m_lAnswer = 0;
 };
-
-}  // namespace
 
 class TrayIcon : public ::testing::Test
 {

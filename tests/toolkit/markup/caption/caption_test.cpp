@@ -23,6 +23,8 @@ const WCHAR kCaption[] =
     u"<TextBlock x:Name='second'>or follow <Hyperlink Click='OnLink'>this link</Hyperlink></TextBlock>"
     u"</StackPanel>";
 
+}  // namespace
+
 // The host: a popup window whose client area is the caption.
 class CCaptionHost
 {
@@ -118,8 +120,6 @@ private:
         ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, size.cx + 20, size.cy + 10, SWP_NOMOVE | SWP_NOACTIVATE);
     }
 };
-
-}  // namespace
 
 class MarkupCaption : public testing::Test
 {

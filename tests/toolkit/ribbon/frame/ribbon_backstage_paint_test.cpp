@@ -73,6 +73,8 @@ private:
     CQVTPaintManager* m_pPaintManager;
 };
 
+}  // namespace
+
 class CBackstagePaintPage : public CWnd
 {
 public:
@@ -110,8 +112,6 @@ protected:
         return TRUE;
     }
 };
-
-}  // namespace
 
 class RibbonBackstagePaint : public CRibbonFrameSuite
 {

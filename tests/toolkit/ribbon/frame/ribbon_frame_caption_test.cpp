@@ -84,6 +84,8 @@ public:
     CRibbonTestFramePaintManager m_frame;
 };
 
+}  // namespace
+
 // Records the system commands that reach the site.
 class CSysCommandSpy : public CQVTHookManagerHookAble
 {
@@ -99,8 +101,6 @@ public:
     }
     std::vector<UINT> m_commands;
 };
-
-}  // namespace
 
 class RibbonFrameCaptionTest : public ::testing::Test
 {

@@ -18,6 +18,8 @@ using Office2013Test::TestIni;
 
 const CRect kCaptionFrameRect(140, 120, 600, 400);
 
+}  // namespace
+
 // A captioned frame with bars whose frame the theme draws.
 class Office2013CaptionFrame : public CFrameWnd
 {
@@ -56,6 +58,8 @@ public:
     CQVTCommandBars* m_pCommandBars = nullptr;
     int m_nSysCommands = 0;
 };
+
+namespace {
 
 COLORREF ScreenPixelAt(POINT pt)
 {
