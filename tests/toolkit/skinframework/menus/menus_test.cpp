@@ -609,7 +609,9 @@ TEST_F(SkinMenus, TrackPopupMenuOfTheProgramAndOfAModuleIsSkinnedWhileMenusAreAp
     PFNTRACK pfnModule = reinterpret_cast<PFNTRACK>(::GetProcAddress(hModule, "SkinMenuTestTrack"));
     ASSERT_NE(nullptr, pfnModule);
     // The program's import and the module's.
-    const std::vector<PFNTRACK> callers = {SkinMenuProgramTrack, pfnModule};
+    // An array: a vector would take the pointer type as a template argument,
+    // whose calling convention gcc ignores.
+    const PFNTRACK callers[] = {SkinMenuProgramTrack, pfnModule};
     const DWORD dwThread = ::GetCurrentThreadId();
     for (UINT nOptions : {(UINT)qvtSkinApplyAll, 7u})
     {
