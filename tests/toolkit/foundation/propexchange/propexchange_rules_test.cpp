@@ -3,6 +3,7 @@
 #include <afxwin.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "propexchange_sample.h"
 #include "sondrel_gtest.h"
@@ -182,8 +183,14 @@ TEST_F(IniFile, DefaultsAreNotStoredUnlessBothFlagsAreCleared)
     EXPECT_EQ(px.GetSchema(), 43u);
 }
 
-TEST_F(IniFile, EmptyAndLongStringsComeBackWhole)
+TEST_F(IniFile, StringsComeBackWholeWhateverTheirLengthBlanksAndQuotes)
 {
+    // The profile reader trims blanks and tabs at both ends and strips a pair
+    // of matching quotes: one character at an edge is enough to lose.
+    const LPCWSTR edged[] = {
+        u"trail ",     u" lead",    u"\ttabs\t", u" ",       u"\"",
+        u"\"quoted\"", u"'single'", u"\"open",   u"close\"", u"\"a\" \"b\"",
+    };
     CString strLong300(u'x', 300);
     CString strLong20000(u'y', 20000);
     {
@@ -193,6 +200,12 @@ TEST_F(IniFile, EmptyAndLongStringsComeBackWhole)
         EXPECT_TRUE(PropExchangeString(&px, u"Empty", strEmpty, u"default"));
         EXPECT_TRUE(PropExchangeString(&px, u"Long300", strLong300, u""));
         EXPECT_TRUE(PropExchangeString(&px, u"Long20000", strLong20000, u""));
+        for (int i = 0; i < static_cast<int>(std::size(edged)); ++i)
+        {
+            CString strKey, strValue = edged[i];
+            strKey.Format(u"Edged%d", i);
+            EXPECT_TRUE(PropExchangeString(&px, strKey, strValue, u""));
+        }
     }
     CQVTPropExchangeIniFile px(TRUE, nullptr, u"Text");
     px.SetIniFileName(m_path.c_str());
@@ -207,6 +220,13 @@ TEST_F(IniFile, EmptyAndLongStringsComeBackWhole)
     EXPECT_TRUE(PropExchangeString(&px, u"Long20000", str20000, u""));
     EXPECT_EQ(str300.GetLength(), 300);
     EXPECT_EQ(str20000.GetLength(), 20000);
+    for (int i = 0; i < static_cast<int>(std::size(edged)); ++i)
+    {
+        CString strKey, strValue;
+        strKey.Format(u"Edged%d", i);
+        EXPECT_TRUE(PropExchangeString(&px, strKey, strValue, u""));
+        EXPECT_EQ(U(strValue), edged[i]) << i;
+    }
 }
 
 TEST_F(IniFile, SectionsEnumeratorsAndEmptying)

@@ -45,7 +45,8 @@ Sample Sample::Filled(Store store)
             s.varExtra = v;
         }
     }
-    s.strTitle = u"a\\b\nc\td \u00FC\u20AC \\n";
+    // Blanks at both ends: the INI reader trims them unless they are quoted.
+    s.strTitle = u" a\\b\nc\td \u00FC\u20AC \\n ";
     s.strEmpty = u"";
     s.rcBounds = {1, -2, 300, 4000};
     s.szExtent = {640, 480};
