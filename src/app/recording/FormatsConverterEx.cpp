@@ -15,6 +15,9 @@ namespace {
 constexpr ULONGLONG DISK_WARNING_BYTES = 104857600;  // 100 MiB: warn once
 constexpr ULONGLONG DISK_MINIMUM_BYTES = 5242880;    // 5 MiB: no further writing
 constexpr double MARKER_EPSILON = 0.0001;
+// A read that ends this much before a marker fell short of it; a full one
+// ends within half a sample.
+constexpr double MARKER_SHORT_READ_MS = 1;
 
 DWORD RandomStep(DWORD x)
 {
@@ -863,6 +866,10 @@ BOOL CFormatsConverterEx::CopyAudio(CopyCycle& cycle)
     {
         double dPosition = 0;
         m_pSource->GetPosition(MEDIA_STREAM_AUDIO, &dPosition);
+        // A source that handed over less than asked (a paused capture) has
+        // not reached the marker: the file is cut once it has.
+        if (!m_markers.empty() && m_markers.front().dTime - dPosition >= MARKER_SHORT_READ_MS)
+            cycle.bMarkerSplit = FALSE;
         DropMarkersBefore(dPosition);
     }
     return TRUE;
