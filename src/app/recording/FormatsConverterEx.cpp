@@ -344,14 +344,8 @@ HRESULT CFormatsConverterEx::RunJob(IUnknown* pJob)
     return 0;
 }
 
-void CFormatsConverterEx::ProcessItem(int nItemIndex, int nItemCount, IMediaConversionJob5* pJob,
-                                      IMediaSource5* pSource)
+void CFormatsConverterEx::ReadSplitSettings(IMediaConversionJob5* pJob)
 {
-    m_pJob.Assign(pJob);
-    m_pSource.Assign(pSource);
-    m_dSourceDuration = GetSourceDuration(pSource);
-
-    m_markers.clear();
     LONG nFlags = 0;
     pJob->GetSplitFlags(&nFlags);
     m_nSplitBySize = (nFlags & MEDIA_SPLIT_BY_SIZE) ? 1 : 0;
@@ -362,6 +356,17 @@ void CFormatsConverterEx::ProcessItem(int nItemIndex, int nItemCount, IMediaConv
     m_nSizeLimit = static_cast<LONGLONG>(nKilobytes) << 10;
     m_dDurationLimit = 0;
     pJob->GetDurationLimit(&m_dDurationLimit);
+}
+
+void CFormatsConverterEx::ProcessItem(int nItemIndex, int nItemCount, IMediaConversionJob5* pJob,
+                                      IMediaSource5* pSource)
+{
+    m_pJob.Assign(pJob);
+    m_pSource.Assign(pSource);
+    m_dSourceDuration = GetSourceDuration(pSource);
+
+    m_markers.clear();
+    ReadSplitSettings(pJob);
 
     if (m_nSplitAtMarkers)
     {

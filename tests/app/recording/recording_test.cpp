@@ -140,21 +140,29 @@ TEST_F(Recording, MarkersEveryTwoSecondsOverSevenSecondsGiveFourFilesInSequence)
     ExpectFilesAsWritten();
 }
 
-TEST_F(Recording, ASizeSplitKeepsEveryFileWithinTheSizeAndTheMargin)
+// 0.5 Mb are 524,288 bytes: every file but the last is cut at the first
+// cycle that finds it past that less the margin, so, with 50 ms of WAV
+// (8,820 bytes) a cycle, it ends within a cycle after 491,520 bytes.
+TEST_F(Recording, ASizeSplitCutsEachFileOnceItAndTheMarginPassTheSize)
 {
-    m_sink.m_dStopAtMs = 4000;
+    m_sink.m_dStopAtMs = 6500;
     JobOptions o;
     o.nFormat = 4;  // WAV: 176,400 bytes a second
     o.nSplitFlags = MEDIA_SPLIT_BY_SIZE;
-    o.nSplitKilobytes = 256;
+    o.nSplitKilobytes = 512;
+    o.nAudioChunkMs = 50;
     ASSERT_EQ(S_OK, RunRecordingJob(*m_profiles, m_sink, o));
     ASSERT_TRUE(m_sink.m_errors.empty());
     ASSERT_GE(m_sink.m_files.size(), 3u);
-    for (const CString& strFile : m_sink.m_files)
+    for (size_t i = 0; i < m_sink.m_files.size(); ++i)
     {
-        const long nSize = UnixFileSize(UnixPathOf(strFile));
-        EXPECT_GT(nSize, 0) << Narrow(strFile);
-        EXPECT_LE(nSize, 256 * 1024 + 32768) << Narrow(strFile);
+        const long nSize = UnixFileSize(UnixPathOf(m_sink.m_files[i]));
+        EXPECT_GT(nSize, 0) << Narrow(m_sink.m_files[i]);
+        EXPECT_LE(nSize, 512 * 1024 - 32768 + 8820) << Narrow(m_sink.m_files[i]);
+        if (i + 1 < m_sink.m_files.size())
+        {
+            EXPECT_GT(nSize, 512 * 1024 - 32768) << Narrow(m_sink.m_files[i]);
+        }
     }
     ExpectFilesAsWritten();
 }
