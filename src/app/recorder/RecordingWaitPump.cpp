@@ -3,6 +3,7 @@
 #include "app/program/TextFormat.h"
 
 #include <atomic>
+#include <utility>
 
 namespace {
 
@@ -10,6 +11,8 @@ namespace {
 class CWaitPumpSink : public IMediaWaitSink5
 {
 public:
+    explicit CWaitPumpSink(std::function<bool()> endWait) : m_endWait(std::move(endWait)) {}
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
     {
         if (!ppv)
@@ -42,6 +45,8 @@ public:
         try
         {
             PumpWaitingMessages(nullptr);
+            if (m_endWait && m_endWait())
+                hr = S_FALSE;
         }
         catch (CException* pException)
         {
@@ -61,18 +66,19 @@ private:
 
     std::atomic<ULONG> m_nRefs{1};
     BOOL m_bPumping = FALSE;
+    std::function<bool()> m_endWait;
 };
 
 }  // namespace
 
-CRecordingWaitPump::CRecordingWaitPump(IUnknown* pSource)
+CRecordingWaitPump::CRecordingWaitPump(IUnknown* pSource, std::function<bool()> endWait)
 {
     if (!pSource || FAILED(pSource->QueryInterface(IID_IMediaReadWait5, m_pWait.OutVoid())) || !m_pWait)
     {
         m_pWait.Reset();
         return;
     }
-    CWaitPumpSink* pSink = new CWaitPumpSink();
+    CWaitPumpSink* pSink = new CWaitPumpSink(std::move(endWait));
     if (FAILED(m_pWait->SetWaitSink(pSink, PUMP_INTERVAL_MS)))
         m_pWait.Reset();
     pSink->Release();

@@ -77,7 +77,8 @@ public:
 
     // The recording job: runs to its end inside the call.
     void OnStartConvert();
-    // Ends a running job at its next progress report; clears the pause.
+    // Ends a running job at its next progress report; clears the pause, and
+    // a paused job takes in no more sound.
     void RequestStop();
 
     // Format and profile choice.
@@ -90,9 +91,11 @@ public:
     static BOOL AFXAPI IsMicrophoneName(CString strName);
 
     // The recording pause flag, set and cleared by the main window's
-    // Pause/Continue command.
+    // Pause/Continue command. While a job runs the capture pauses and goes
+    // on at once, so that the file ends at the click and goes on from the
+    // next one, whenever the job gets to its report.
     BOOL IsRecordingPaused() const { return m_bRecordingPaused; }
-    void SetRecordingPaused(BOOL bPaused) { m_bRecordingPaused = bPaused ? 1 : 0; }
+    void SetRecordingPaused(BOOL bPaused);
 
     // The converter's callbacks.
     HRESULT OnFileOpened(VARIANT_BOOL* pbStop) override;
@@ -195,6 +198,7 @@ protected:
     afx_msg void OnRecordButton();
     afx_msg void OnManualSplit();
     void ShowRibbonRecordCommands(BOOL bRecording);
+    void HoldCapture(BOOL bHold);
     void ClearStatusPanes();
     // Steps of the job from the profile to the converter's run; the run's
     // result (a failure it reported, or one that ended it).
@@ -251,6 +255,7 @@ public:
     BYTE m_bSliderDragged = 0;
     BYTE m_bManualSplit = 0;                      // asked for and not yet passed on
     BYTE m_bRecordingPaused = 0;                  // the main window's Pause command
+    BYTE m_bCaptureHeld = 0;                      // the job's capture is paused
     CFormatsConverterEx* m_pConverter = nullptr;  // only while a job runs
     HACCEL m_hAccelerators = nullptr;
     // The disk ran low during the current job (converter code 8): a job

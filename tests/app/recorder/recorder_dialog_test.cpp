@@ -2,6 +2,9 @@
 // host that stands for the main window, driven by real clicks and keys.
 #include "recorder_test_support.h"
 
+#include <cstdlib>
+#include <string>
+
 #include "app/formats/AudioFormats.h"
 #include "app/profiles/SondrelProfileManager.h"
 #include "real_input.h"
@@ -108,19 +111,30 @@ TEST_F(RecorderDialogTest, TheSplitControlsFollowTheCheckBoxAndTheRadios)
     EXPECT_FALSE(IsChecked(dlg, IDC_SPLIT_BY_SIZE));
     for (UINT nID : {IDC_SPLIT_BY_DURATION, IDC_SPLIT_BY_SIZE, IDC_SPLIT_VALUE})
         EXPECT_TRUE(IsEnabled(dlg, nID)) << nID;
+    // Each entry's value is its number in the job's unit: seconds, or
+    // kilobytes of 1024 bytes.
+    auto expectValuesOfUnits = [&](const char* pszUnit, unsigned nUnit, const char* pszSubUnit) {
+        for (int i = 0; i < dlg.m_comboSplitValue.GetCount(); ++i)
+        {
+            const std::string strText = Narrow(ComboText(dlg.m_comboSplitValue, i));
+            const size_t nBlank = strText.find(' ');
+            ASSERT_NE(nBlank, std::string::npos) << strText;
+            const std::string strUnit = strText.substr(nBlank + 1);
+            ASSERT_TRUE(strUnit == pszUnit || (pszSubUnit && strUnit == pszSubUnit)) << strText;
+            const double dValue = atof(strText.c_str()) * (strUnit == pszUnit ? nUnit : 1);
+            EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(i), static_cast<DWORD_PTR>(dValue)) << strText;
+        }
+    };
     ASSERT_EQ(dlg.m_comboSplitValue.GetCount(), 20);
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 0)), "10 sec");
     // The unit turns from seconds to minutes between 30 sec and 1 min.
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 3)), "30 sec");
-    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(3), 30u);
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 4)), "1 min");
-    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(4), 60u);
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 5)), "1.5 min");
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 19)), "240 min");
     EXPECT_EQ(dlg.m_comboSplitValue.GetCurSel(), 9);
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 9)), "5 min");
-    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(9), 300u);
-    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(5), 90u);
+    expectValuesOfUnits("min", 60, "sec");
 
     ClickControl(dlg, IDC_SPLIT_BY_SIZE);
     EXPECT_TRUE(IsChecked(dlg, IDC_SPLIT_BY_SIZE));
@@ -129,8 +143,8 @@ TEST_F(RecorderDialogTest, TheSplitControlsFollowTheCheckBoxAndTheRadios)
     EXPECT_EQ(dlg.m_comboSplitValue.GetCurSel(), 6);
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 6)), "5 Mb");
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 0)), "0.25 Mb");
-    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(0), 256u);
-    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(18), 262144u);
+    EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 18)), "256 Mb");
+    expectValuesOfUnits("Mb", 1024, nullptr);
 
     ClickControl(dlg, IDC_SPLIT_BY_DURATION);
     EXPECT_EQ(dlg.m_comboSplitValue.GetCount(), 20);
