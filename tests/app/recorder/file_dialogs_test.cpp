@@ -74,8 +74,9 @@ protected:
         PumpTranslated(::GetDoubleClickTime() + 50);
     }
     // The information dialog of the selected row, opened by its button;
-    // its text as shown.
-    CString ShowInformation()
+    // its text as shown. Where the box shows it: the first line in view and
+    // the selection.
+    CString ShowInformation(int* pnFirstLine = nullptr, DWORD* pdwSelection = nullptr)
     {
         CString strText;
         ModalScript script({[&] {
@@ -83,6 +84,10 @@ protected:
                                 if (!pInfo)
                                     return false;
                                 pInfo->m_editInfo.GetWindowText(strText);
+                                if (pnFirstLine)
+                                    *pnFirstLine = pInfo->m_editInfo.GetFirstVisibleLine();
+                                if (pdwSelection)
+                                    *pdwSelection = pInfo->m_editInfo.GetSel();
                                 ::SetForegroundWindow(pInfo->m_hWnd);
                                 shelltest::QueueClickAt(WindowCentre(::GetDlgItem(pInfo->m_hWnd, IDOK)));
                                 return true;
@@ -210,7 +215,12 @@ TEST_F(FileDialogsTest, InformationShowsATaggedMp3LineByLine)
     OpenRecorder();
     ASSERT_EQ(1, List().GetItemCount());
     ClickRow(0);
-    CString text = ShowInformation();
+    int nFirstLine = -1;
+    DWORD dwSelection = 1;
+    CString text = ShowInformation(&nFirstLine, &dwSelection);
+    // It opens at its first line, nothing selected: the name and size in view.
+    EXPECT_EQ(0, nFirstLine);
+    EXPECT_EQ(0u, dwSelection);
     CFileDesc* pItem = m_pRecorder->GetRowItem(0);
     ASSERT_TRUE(pItem && pItem->m_audio.size() == 1u);
     struct stat st;
