@@ -82,6 +82,9 @@ public:
 
     // Format and profile choice.
     void OnSelectFormat(UINT nCommandId);
+    // How Windows is restarted after a codec install that needs it; tests
+    // put a recorder of the request in its place.
+    static BOOL(WINAPI* s_pfnExitWindowsEx)(UINT uFlags, DWORD dwReason);
     void OnChangeFormat();
     CSondrelProfileManager* GetProfileManager() const { return m_pProfileManager; }
 
