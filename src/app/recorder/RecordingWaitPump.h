@@ -2,9 +2,10 @@
 // (up to two seconds for a source that hands its sound over in blocks), the
 // window thread would answer nothing: no paint, no click, no other process's
 // message. This keeps it answering by pumping the waiting messages from the
-// read every 50 ms. What the user does meanwhile acts only through the flags
-// the job reads at its progress report (stop, pause, split), as with the
-// report's own pump.
+// read every 20 ms, and what follows them closely at once (another
+// process's calls in a row). What the user does meanwhile acts only through
+// the flags the job reads at its progress report (stop, pause, split), as
+// with the report's own pump.
 #pragma once
 
 #include "app/recording/EngineObjects.h"
@@ -12,7 +13,7 @@
 class CRecordingWaitPump
 {
 public:
-    static const LONG PUMP_INTERVAL_MS = 50;
+    static const LONG PUMP_INTERVAL_MS = 20;
 
     // Hands a pumping sink to the source for as long as this object lives;
     // a source without the wait interface is left as it is.
