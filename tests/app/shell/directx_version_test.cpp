@@ -172,7 +172,12 @@ public:
     ~CSystemFilesStandIn() { SetDirectXFileVersionQuery(nullptr); }
 };
 
-CString VersionFromFiles(const SystemFiles& files)
+std::string Narrow(const CString& text)
+{
+    return std::string(text.GetString(), text.GetString() + text.GetLength());
+}
+
+std::string VersionFromFiles(const SystemFiles& files)
 {
     CSystemFilesStandIn standIn(files);
     DWORD dwMajor = 7, dwMinor = 7;
@@ -181,7 +186,7 @@ CString VersionFromFiles(const SystemFiles& files)
     CString strVersion;
     DWORD dwPacked = 0;
     FormatDirectXVersion(dwMajor, dwMinor, chLetter, strVersion, dwPacked);
-    return strVersion;
+    return Narrow(strVersion);
 }
 
 }  // namespace
@@ -194,52 +199,52 @@ TEST(DirectXVersion, TheFileChecksTakeEachThresholdToTheRevision)
     struct Case
     {
         SystemFiles files;
-        LPCTSTR lpszVersion;
+        const char* pszVersion;
     };
     const Case cases[] = {
-        {{}, _T("0.0")},
-        {{{u"ddraw.dll", {4, 2, 0, 94}}}, _T("0.0")},
-        {{{u"ddraw.dll", {4, 2, 0, 95}}}, _T("1.0")},
-        {{{u"ddraw.dll", {4, 3, 0, 1096}}}, _T("2.0")},
-        {{{u"ddraw.dll", {4, 4, 0, 68}}, {u"d3drg8x.dll", {4, 4, 0, 69}}}, _T("3.0")},
-        {{{u"ddraw.dll", {4, 4, 0, 68}}, {u"d3drg8x.dll", {4, 4, 0, 70}}}, _T("3.0a")},
-        {{{u"ddraw.dll", {4, 5, 0, 155}}}, _T("5.0")},
-        {{{u"ddraw.dll", {4, 6, 0, 435}}}, _T("6.0")},
-        {{{u"ddraw.dll", {4, 6, 0, 436}}, {u"dplayx.dll", {4, 6, 3, 517}}}, _T("6.1")},
-        {{{u"ddraw.dll", {4, 6, 0, 436}}, {u"dplayx.dll", {4, 6, 3, 518}}}, _T("6.1a")},
-        {{{u"ddraw.dll", {4, 7, 0, 699}}}, _T("6.1")},
-        {{{u"ddraw.dll", ddraw70}, {u"dinput.dll", {4, 7, 0, 715}}}, _T("7.0")},
-        {{{u"ddraw.dll", ddraw70}, {u"dinput.dll", {4, 7, 0, 716}}}, _T("7.0a")},
+        {{}, "0.0"},
+        {{{u"ddraw.dll", {4, 2, 0, 94}}}, "0.0"},
+        {{{u"ddraw.dll", {4, 2, 0, 95}}}, "1.0"},
+        {{{u"ddraw.dll", {4, 3, 0, 1096}}}, "2.0"},
+        {{{u"ddraw.dll", {4, 4, 0, 68}}, {u"d3drg8x.dll", {4, 4, 0, 69}}}, "3.0"},
+        {{{u"ddraw.dll", {4, 4, 0, 68}}, {u"d3drg8x.dll", {4, 4, 0, 70}}}, "3.0a"},
+        {{{u"ddraw.dll", {4, 5, 0, 155}}}, "5.0"},
+        {{{u"ddraw.dll", {4, 6, 0, 435}}}, "6.0"},
+        {{{u"ddraw.dll", {4, 6, 0, 436}}, {u"dplayx.dll", {4, 6, 3, 517}}}, "6.1"},
+        {{{u"ddraw.dll", {4, 6, 0, 436}}, {u"dplayx.dll", {4, 6, 3, 518}}}, "6.1a"},
+        {{{u"ddraw.dll", {4, 7, 0, 699}}}, "6.1"},
+        {{{u"ddraw.dll", ddraw70}, {u"dinput.dll", {4, 7, 0, 715}}}, "7.0"},
+        {{{u"ddraw.dll", ddraw70}, {u"dinput.dll", {4, 7, 0, 716}}}, "7.0a"},
         // ddraw.dll 8.0: 4.08.0000.0400 or 5.01.2258.0400; major 5 passes
         // every one-threshold row before it.
-        {{{u"ddraw.dll", {4, 8, 0, 399}}}, _T("7.0")},
-        {{{u"ddraw.dll", {4, 8, 0, 400}}}, _T("8.0")},
-        {{{u"ddraw.dll", {5, 1, 2258, 399}}}, _T("7.0")},
-        {{{u"ddraw.dll", {5, 1, 2258, 400}}}, _T("8.0")},
-        {{{u"ddraw.dll", {4, 9, 0, 0}}}, _T("8.0")},
-        {{{u"ddraw.dll", {6, 0, 0, 0}}}, _T("7.0")},
+        {{{u"ddraw.dll", {4, 8, 0, 399}}}, "7.0"},
+        {{{u"ddraw.dll", {4, 8, 0, 400}}}, "8.0"},
+        {{{u"ddraw.dll", {5, 1, 2258, 399}}}, "7.0"},
+        {{{u"ddraw.dll", {5, 1, 2258, 400}}}, "8.0"},
+        {{{u"ddraw.dll", {4, 9, 0, 0}}}, "8.0"},
+        {{{u"ddraw.dll", {6, 0, 0, 0}}}, "7.0"},
         // d3d8.dll 8.1 and 8.1a.
-        {{{u"d3d8.dll", {4, 8, 1, 880}}}, _T("0.0")},
-        {{{u"d3d8.dll", {4, 8, 1, 881}}}, _T("8.1")},
-        {{{u"d3d8.dll", {4, 8, 1, 900}}}, _T("8.1")},
-        {{{u"d3d8.dll", {4, 8, 1, 901}}}, _T("8.1a")},
-        {{{u"d3d8.dll", {5, 1, 2600, 880}}}, _T("0.0")},
-        {{{u"d3d8.dll", {5, 1, 2600, 881}}}, _T("8.1")},
-        {{{u"d3d8.dll", {5, 1, 2600, 900}}}, _T("8.1")},
-        {{{u"d3d8.dll", {5, 1, 2600, 901}}}, _T("8.1a")},
-        {{{u"d3d8.dll", {6, 0, 0, 0}}}, _T("0.0")},
-        {{{u"mpg2splt.ax", {6, 3, 1, 884}}}, _T("0.0")},
-        {{{u"mpg2splt.ax", {6, 3, 1, 885}}}, _T("8.1b")},
+        {{{u"d3d8.dll", {4, 8, 1, 880}}}, "0.0"},
+        {{{u"d3d8.dll", {4, 8, 1, 881}}}, "8.1"},
+        {{{u"d3d8.dll", {4, 8, 1, 900}}}, "8.1"},
+        {{{u"d3d8.dll", {4, 8, 1, 901}}}, "8.1a"},
+        {{{u"d3d8.dll", {5, 1, 2600, 880}}}, "0.0"},
+        {{{u"d3d8.dll", {5, 1, 2600, 881}}}, "8.1"},
+        {{{u"d3d8.dll", {5, 1, 2600, 900}}}, "8.1"},
+        {{{u"d3d8.dll", {5, 1, 2600, 901}}}, "8.1a"},
+        {{{u"d3d8.dll", {6, 0, 0, 0}}}, "0.0"},
+        {{{u"mpg2splt.ax", {6, 3, 1, 884}}}, "0.0"},
+        {{{u"mpg2splt.ax", {6, 3, 1, 885}}}, "8.1b"},
         // dpnet.dll 8.2: 4.09.0000.0134 or 5.02.3677.0134.
-        {{{u"dpnet.dll", {4, 9, 0, 133}}}, _T("0.0")},
-        {{{u"dpnet.dll", {4, 9, 0, 134}}}, _T("8.2")},
-        {{{u"dpnet.dll", {5, 2, 3677, 133}}}, _T("0.0")},
-        {{{u"dpnet.dll", {5, 2, 3677, 134}}}, _T("8.2")},
-        {{{u"dpnet.dll", {6, 0, 0, 0}}}, _T("0.0")},
+        {{{u"dpnet.dll", {4, 9, 0, 133}}}, "0.0"},
+        {{{u"dpnet.dll", {4, 9, 0, 134}}}, "8.2"},
+        {{{u"dpnet.dll", {5, 2, 3677, 133}}}, "0.0"},
+        {{{u"dpnet.dll", {5, 2, 3677, 134}}}, "8.2"},
+        {{{u"dpnet.dll", {6, 0, 0, 0}}}, "0.0"},
         // A later row wins; d3d9.dll of any version ends the checks at 9.0.
-        {{{u"ddraw.dll", {5, 1, 2258, 400}}, {u"mpg2splt.ax", {6, 3, 1, 885}}}, _T("8.1b")},
-        {{{u"d3d9.dll", {0, 0, 0, 0}}}, _T("9.0")},
-        {{{u"dpnet.dll", {5, 2, 3677, 134}}, {u"d3d9.dll", {1, 0, 0, 0}}}, _T("9.0")},
+        {{{u"ddraw.dll", {5, 1, 2258, 400}}, {u"mpg2splt.ax", {6, 3, 1, 885}}}, "8.1b"},
+        {{{u"d3d9.dll", {0, 0, 0, 0}}}, "9.0"},
+        {{{u"dpnet.dll", {5, 2, 3677, 134}}, {u"d3d9.dll", {1, 0, 0, 0}}}, "9.0"},
     };
     for (const Case& c : cases)
     {
@@ -248,7 +253,7 @@ TEST(DirectXVersion, TheFileChecksTakeEachThresholdToTheRevision)
             files += std::string(file.first.begin(), file.first.end()) + " " +
                      std::to_string(file.second[0]) + "." + std::to_string(file.second[1]) + "." +
                      std::to_string(file.second[2]) + "." + std::to_string(file.second[3]) + "; ";
-        EXPECT_EQ(VersionFromFiles(c.files), CString(c.lpszVersion)) << files;
+        EXPECT_EQ(VersionFromFiles(c.files), c.pszVersion) << files;
     }
 }
 
@@ -267,7 +272,7 @@ TEST(DirectXVersion, NoFilesOfDirectXReadAsNotInstalled)
         CSystemFilesStandIn standIn(c.first);
         CSondrelApp app;
         app.QueryDirectXText();
-        EXPECT_EQ(app.m_strDirectXText, CString(c.second));
+        EXPECT_EQ(Narrow(app.m_strDirectXText), Narrow(c.second));
     }
 }
 
