@@ -20,10 +20,17 @@
 //     answered only when the window's thread pumps), and the repaint after a
 //     real click on the volume slider (the slider's pixels change). Prints
 //     the median, the 95th percentile and the longest of each.
+//   mainroad_benchmark accessibility [runs]
+//     Starts Sondrel and walks its ribbon as a screen reader does, through
+//     the accessibility interface from this process (the ribbon's children
+//     with their names, roles and states; every call is answered only when
+//     the window's thread pumps), idle and then while it records; prints the
+//     median, the 95th percentile and the longest walk of each.
 //
 // Run it in a session of its own with the build's sound server up:
 //   bash benchmarks/app/run_mainroad_benchmark.sh recording 60
 #include <windows.h>
+#include <oleacc.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -35,6 +42,10 @@
 
 #include <dirent.h>
 #include <unistd.h>
+
+// Wine's import libraries do not define this interface id.
+EXTERN_C const IID IID_IAccessible = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 namespace {
 
@@ -699,6 +710,123 @@ int RunLatency(int seconds)
     return messages.values.empty() || (slider && repaints.values.empty()) ? 1 : 0;
 }
 
+// One walk of the ribbon's accessible tree to the depth of its children:
+// each child's name, role and state. Seconds, or -1 when the ribbon gives no
+// accessible object.
+double WalkRibbon(HWND ribbon, int* pnCalls)
+{
+    const double start = Now();
+    IAccessible* pRibbon = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(ribbon, OBJID_CLIENT, IID_IAccessible,
+                                          reinterpret_cast<void**>(&pRibbon))) ||
+        !pRibbon)
+        return -1;
+    int nCalls = 1;
+    LONG nChildren = 0;
+    pRibbon->get_accChildCount(&nChildren);
+    ++nCalls;
+    std::vector<VARIANT> children(static_cast<size_t>(std::max<LONG>(nChildren, 0)));
+    LONG nGot = 0;
+    if (nChildren > 0 && SUCCEEDED(AccessibleChildren(pRibbon, 0, nChildren, children.data(), &nGot)))
+        ++nCalls;
+    for (LONG i = 0; i < nGot; ++i)
+    {
+        IAccessible* pTarget = pRibbon;
+        VARIANT self;
+        VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        VARIANT child = self;
+        IAccessible* pChild = nullptr;
+        if (children[i].vt == VT_DISPATCH && children[i].pdispVal &&
+            SUCCEEDED(
+                children[i].pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&pChild))))
+            pTarget = pChild;
+        else if (children[i].vt == VT_I4)
+            child = children[i];
+        BSTR name = nullptr;
+        VARIANT role, state;
+        VariantInit(&role);
+        VariantInit(&state);
+        pTarget->get_accName(child, &name);
+        pTarget->get_accRole(child, &role);
+        pTarget->get_accState(child, &state);
+        nCalls += 3;
+        SysFreeString(name);
+        VariantClear(&role);
+        VariantClear(&state);
+        if (pChild)
+            pChild->Release();
+        VariantClear(&children[i]);
+    }
+    pRibbon->Release();
+    *pnCalls = nCalls;
+    return Now() - start;
+}
+
+int RunAccessibility(int runs)
+{
+    MarkProgramAsStartedBefore();
+    PrepareRecordingFolder();
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    Started started = Start(ProgramFolder() + u"Sondrel.exe.so");
+    if (!started.ok)
+        return 1;
+    HWND window = nullptr;
+    const double start = Now();
+    while (!window && Now() - start < 60)
+    {
+        window = FindWindowW(nullptr, u"Sondrel");
+        DWORD process = 0;
+        if (window)
+            GetWindowThreadProcessId(window, &process);
+        if (process != started.process.dwProcessId || !IsWindowVisible(window))
+            window = nullptr;
+        Sleep(50);
+    }
+    HWND ribbon = window ? RibbonOf(window) : nullptr;
+    if (!ribbon)
+    {
+        fprintf(stderr, "no main window or ribbon of Sondrel\n");
+        Close(started, window);
+        return 1;
+    }
+    Sleep(2000);
+    Timings idle, recording;
+    int nCalls = 0;
+    for (int i = 0; i < runs; ++i)
+    {
+        const double walk = WalkRibbon(ribbon, &nCalls);
+        if (walk >= 0)
+            idle.Add(walk);
+        Sleep(300);
+    }
+    PostMessageW(window, WM_COMMAND, kRecordCommand, 0);
+    Sleep(2000);
+    if (RecordedBytes(nullptr) == 0)
+    {
+        fprintf(stderr, "the recording did not start writing (is the sound server up?)\n");
+        Close(started, window);
+        return 1;
+    }
+    for (int i = 0; i < runs; ++i)
+    {
+        const double walk = WalkRibbon(ribbon, &nCalls);
+        if (walk >= 0)
+            recording.Add(walk);
+        Sleep(300);
+    }
+    PostMessageW(window, WM_COMMAND, kStopCommand, 0);
+    Sleep(2000);
+    Close(started, window);
+    printf("a walk makes %d accessibility calls\n", nCalls);
+    idle.Print("idle, walk of the ribbon");
+    recording.Print("recording, walk of the ribbon");
+    printf("load average %s\n", LoadAverage().c_str());
+    CoUninitialize();
+    return idle.values.empty() || recording.values.empty() ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -710,6 +838,9 @@ int main(int argc, char** argv)
         return RunRecording(argc > 2 ? atoi(argv[2]) : 60);
     if (mode == "latency")
         return RunLatency(argc > 2 ? atoi(argv[2]) : 30);
-    fprintf(stderr, "usage: mainroad_benchmark startup [runs] | recording [seconds] | latency [seconds]\n");
+    if (mode == "accessibility")
+        return RunAccessibility(argc > 2 ? atoi(argv[2]) : 10);
+    fprintf(stderr, "usage: mainroad_benchmark startup [runs] | recording [seconds] | latency [seconds] | "
+                    "accessibility [runs]\n");
     return 2;
 }

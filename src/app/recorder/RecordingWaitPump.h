@@ -2,8 +2,11 @@
 // (up to two seconds for a source that hands its sound over in blocks, or a
 // whole pause), the window thread would answer nothing: no paint, no click,
 // no other process's message. This keeps it answering by pumping the waiting
-// messages from the read every 50 ms. A read held by a paused capture that
-// will not go on (the job is to stop) is ended by the owner's test.
+// messages from the read every 20 ms, and what follows them closely at once
+// (another process's calls in a row). What the user does meanwhile acts only
+// through the flags the job reads at its progress report (stop, split). A
+// read held by a paused capture that will not go on (the job is to stop) is
+// ended by the owner's test.
 #pragma once
 
 #include "app/recording/EngineObjects.h"
@@ -13,7 +16,7 @@
 class CRecordingWaitPump
 {
 public:
-    static const LONG PUMP_INTERVAL_MS = 50;
+    static const LONG PUMP_INTERVAL_MS = 20;
 
     // Hands a pumping sink to the source for as long as this object lives;
     // a source without the wait interface is left as it is. After each pump

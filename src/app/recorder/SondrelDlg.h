@@ -83,6 +83,9 @@ public:
 
     // Format and profile choice.
     void OnSelectFormat(UINT nCommandId);
+    // How Windows is restarted after a codec install that needs it; tests
+    // put a recorder of the request in its place.
+    static BOOL(WINAPI* s_pfnExitWindowsEx)(UINT uFlags, DWORD dwReason);
     void OnChangeFormat();
     CSondrelProfileManager* GetProfileManager() const { return m_pProfileManager; }
 
@@ -142,6 +145,14 @@ public:
     // Renames the row's file within its folder, replacing a file of that
     // name in one step; FALSE when nothing was renamed.
     BOOL RenameRowFile(int nRow, LPCTSTR pszNewName);
+    enum RenameOutcome
+    {
+        RENAME_DONE,
+        RENAME_UNCHANGED,  // its own name, or not a name at all
+        RENAME_DECLINED,   // the user kept the file of that name
+        RENAME_FAILED,     // the move failed: dwError says why
+    };
+    RenameOutcome TryRenameRow(int nRow, const CString& strName, DWORD& dwError);
     // -1, 0 or 1 by a list column (1 path, 2 title, 3 duration); lParamSort
     // points to a FileSortOrder.
     static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
@@ -177,8 +188,9 @@ protected:
     afx_msg void OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnListClick(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnListRightClick(NMHDR* pNMHDR, LRESULT* pResult);
-    // Asks the user for the row's new file name.
-    BOOL AskNewFileName(CFileDesc* pItem, CString& strNewName);
+    // The rename dialog's try of a name: FALSE keeps the dialog open after
+    // saying what went wrong.
+    BOOL ApplyNewFileName(CFileDesc* pItem, const CString& strName);
 
     // Playback.
     afx_msg void OnListDblClick(NMHDR* pNMHDR, LRESULT* pResult);

@@ -21,8 +21,10 @@
 #include "app/profiles/SondrelProfileManager.h"
 #include "app/profiles/SondrelProfilesEditor.h"
 #include "child_process.h"
+#include "file_size_limit.h"
 #include "modal_script.h"
 #include "real_input.h"
+#include "tests/app/shell/shell_test_support.h"
 
 namespace {
 
@@ -387,10 +389,12 @@ TEST_F(ProfilesEditorTest, MovesAndDeletesKeepTheSelectionWhereTheUserExpectsIt)
     });
 }
 
-TEST_F(ProfilesEditorTest, InsertAddTypingRestoreAndSaveActOnTheManagerAtOnce)
+TEST_F(ProfilesEditorTest, InsertAddTypingRestoreAndSaveActOnTheManagerAtOnceAndAFailedSaveSaysSo)
 {
     const std::string kDefault = "PCM - 44100 Hz, Stereo";
     MakeManager(kWav, {_T("A"), _T("B"), _T("C")});
+    std::unique_ptr<FileSizeLimit> pFullDisk;
+    CString strMessage;
     std::vector<Step> steps = {
         ClickEntry(1),
         Shows({"A", "B", "C"}, "2/3"),
@@ -420,10 +424,28 @@ TEST_F(ProfilesEditorTest, InsertAddTypingRestoreAndSaveActOnTheManagerAtOnce)
         Do([] { Press(VK_END); }),
         Do([] { Press('W'); }),
         Shows({"A", "B", "Cqw"}, "3/3"),
+        // A save onto a full disk says so and keeps both the edits and the
+        // file saved before.
+        Do([&pFullDisk] { pFullDisk = std::make_unique<FileSizeLimit>(0); }),
+        ClickButton(IDC_PROFILE_SAVE),
+        Until([&strMessage] {
+            auto* pBox = shelltest::FindThreadWindow<CQVTTaskDialog>();
+            if (pBox == nullptr)
+                return false;
+            strMessage = pBox->GetConfiguration().pszContent;
+            ::SetForegroundWindow(pBox->m_hWnd);
+            Press(VK_RETURN);
+            return true;
+        }),
+        Until([] { return shelltest::FindThreadWindow<CQVTTaskDialog>() == nullptr; }),
+        Do([&pFullDisk] { pFullDisk.reset(); }),
+        Shows({"A", "B", "Cqw"}, "3/3"),
         ClickButton(IDC_PROFILE_APPLY),
     };
     EXPECT_EQ(IDOK, RunEditor(std::move(steps)));
     EXPECT_EQ((std::vector<std::string>{"A", "B", "Cqw"}), ManagerNames(*m_pManager));
+    EXPECT_NE(shelltest::Utf8(strMessage).find("could not be saved"), std::string::npos);
+    EXPECT_NE(shelltest::Utf8(strMessage).find("disk full"), std::string::npos);
 
     // Another process reads what was saved.
     std::u16string value = std::u16string(reinterpret_cast<const char16_t*>(m_exe.GetString())) + u"|" +
