@@ -1,10 +1,11 @@
 // The main window's popups as a user meets them: the Style popup of the
 // quick-access row, Options beside the tabs and its Style submenu, the
 // ribbon's context menu, the quick-access menu, Stop's and Continue's menus
-// while recording and the file list's menu, each opened by a real click,
-// judged by the X server's picture of the screen, read from outside Wine
-// (its items' texts on its face, never a black box, also while the pointer
-// moves over it), and by what a click on an item does.
+// while recording and the file list's menu, each opened by a real click (a
+// split button's by the first click on its caption, through the button's
+// tip lying there), judged by the X server's picture of the screen, read
+// from outside Wine (its items' texts on its face, never a black box, also
+// while the pointer moves over it), and by what a click on an item does.
 // The program runs with the system's menus fading, sliding and not
 // animated. (A rounded popup's corner shadow, made a layered window, once
 // covered each popup with a black box.)
@@ -346,8 +347,10 @@ void MainRoadPopups::WalkEveryPopup()
         << "the quick-access row did not move below the ribbon";
 }
 
-// Opens a split button's menu on the caption under its icon (found by the
-// icon's colour) and checks it; false when no menu opens.
+// Opens a split button's menu as a user does: the pointer rests on the
+// button's icon (found by its colour) until the button's tip shows under
+// it, then goes down onto the tip, over the caption that opens the menu,
+// and clicks once. Checks the menu; false when no menu opens.
 bool MainRoadPopups::OpenSplitMenu(COLORREF clrIcon, const char* pszWhich, PopupFace* pFace)
 {
     // Off the ribbon first: a tooltip shows a copy of the icon under the
@@ -360,13 +363,24 @@ bool MainRoadPopups::OpenSplitMenu(COLORREF clrIcon, const char* pszWhich, Popup
     CRect rcIcon;
     if (!WaitUntil([&] { return FindIcon(clrIcon, &ptIcon, &rcIcon); }, 15000))
         return false;
-    bool bOpen = false;
-    for (int dy = 12; dy <= 36 && !bOpen; dy += 8)
+    MouseMoveTo(CPoint(ptIcon.x, rcIcon.top));
+    std::vector<HWND> tips;
+    if (!WaitUntil(
+            [&] {
+                tips = VisibleWindowsOfClass(m_program.Id(), u"QVTToolTipContextToolTip");
+                return !tips.empty();
+            },
+            5000))
     {
-        ClickAt(CPoint(ptIcon.x, rcIcon.bottom + dy));
-        bOpen = WaitUntil([&] { return Popups(m_program).size() == 1; }, 3000);
+        ADD_FAILURE() << pszWhich << ": the button shows no tip";
+        return false;
     }
-    if (!bOpen)
+    const CPoint ptCaption(ptIcon.x, rcIcon.bottom + 12);
+    CRect rcTip;
+    ::GetWindowRect(tips[0], &rcTip);
+    EXPECT_TRUE(rcTip.PtInRect(ptCaption)) << pszWhich << ": the tip does not lie under the click";
+    ClickAt(ptCaption);
+    if (!WaitUntil([&] { return Popups(m_program).size() == 1; }, 3000))
         return false;
     const std::vector<HWND> popups = WaitForPopups(1);
     if (popups.size() != 1)
@@ -386,7 +400,8 @@ void MainRoadPopups::WalkStopMenu()
         Wait(1500);
         ClickAt(ptRecord);
         PopupFace menu;
-        ASSERT_TRUE(OpenSplitMenu(kStopSquare, "Stop's menu", &menu)) << "Stop's menu does not open";
+        ASSERT_TRUE(OpenSplitMenu(kStopSquare, "Stop's menu", &menu))
+            << "Stop's menu does not open on the first click on its caption";
         if (nRound == 0)
         {
             ClickItem(menu, 1);
