@@ -1,6 +1,7 @@
 // Skin files: module skins and directory skins, the default schema, the
 // line reader and the name tables the sections are read through.
 #include "skin_test_support.h"
+#include "toolkit/skinframework/images/QVTSkinImage.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchemaNames.h"
 
 namespace {
@@ -144,6 +145,30 @@ TEST(SkinFiles, HostileFilesOpenOrFailButNeverCrash)
     // A line of 100,000 characters is one value, and the next section still counts.
     auto longLine = SkinLoad(SkinDataPath(u"hostile\\longline.qvstyles"), u"");
     EXPECT_EQ(100000, longLine->Class(u"BUTTON")->GetThemeString(0, 0, 3001).GetLength());
+
+    // PNG resources are read within the module: the sound one is its colour
+    // throughout, every lying one gives no image.
+    auto pngs = SkinLoad(SkinDataPath(u"hostile\\hostile.qvstyles"), u"");
+    ASSERT_TRUE(pngs->ok);
+    struct
+    {
+        LPCTSTR name;
+        BOOL loads;
+    } images[] = {{u"Bad\\PngGood.bmp", TRUE},
+                  {u"Bad\\PngClaims.bmp", FALSE},
+                  {u"Bad\\PngPastEnd.bmp", FALSE},
+                  {u"Bad\\PngTruncated.bmp", FALSE},
+                  {u"Bad\\PngHuge.bmp", FALSE}};
+    for (const auto& image : images)
+    {
+        std::unique_ptr<CQVTSkinImage> pImage(pngs->file->LoadImage(image.name));
+        EXPECT_EQ(image.loads, pImage != nullptr) << CStringA(image.name).GetString();
+        std::vector<DWORD> pixels;
+        if (pImage && pImage->ReadPixels(pixels))
+        {
+            EXPECT_EQ(std::vector<DWORD>(6 * 5, 0xFF14C878), pixels);
+        }
+    }
 }
 
 TEST(SkinFiles, SectionNamesGoThroughTheNameTables)

@@ -1,28 +1,12 @@
 #include "toolkit/skinframework/files/QVTSkinManagerResourceFile.h"
 
+#include "toolkit/foundation/resource/QVTResource.h"
 #include "toolkit/skinframework/images/QVTSkinImage.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"
 
 namespace {
 const WCHAR kSkinTextType[] = u"TEXTFILE";
 
-// The committed pages of the allocation that holds the module's first byte.
-// Wine checks the resource directory it walks, not the size an entry claims.
-bool SkinModuleExtent(HMODULE hModule, const BYTE** ppStart, const BYTE** ppEnd)
-{
-    const BYTE* pBase = reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(hModule) & ~ULONG_PTR(3));
-    MEMORY_BASIC_INFORMATION mbi = {};
-    if (pBase == nullptr || ::VirtualQuery(pBase, &mbi, sizeof mbi) == 0 || mbi.State != MEM_COMMIT)
-        return false;
-    const BYTE* pAllocation = static_cast<const BYTE*>(mbi.AllocationBase);
-    const BYTE* pEnd = static_cast<const BYTE*>(mbi.BaseAddress) + mbi.RegionSize;
-    while (::VirtualQuery(pEnd, &mbi, sizeof mbi) != 0 && mbi.AllocationBase == pAllocation &&
-           mbi.State == MEM_COMMIT && !(mbi.Protect & (PAGE_NOACCESS | PAGE_GUARD)))
-        pEnd = static_cast<const BYTE*>(mbi.BaseAddress) + mbi.RegionSize;
-    *ppStart = pBase;
-    *ppEnd = pEnd;
-    return true;
-}
 }  // namespace
 
 CQVTSkinManagerResourceFile::CQVTSkinManagerResourceFile(CQVTSkinManagerSite* pSite) : m_pSite(pSite) {}
@@ -44,25 +28,9 @@ const BYTE* CQVTSkinManagerResourceFile::LockResourceBounded(HMODULE hModule, LP
                                                              LPCTSTR lpszType, DWORD* pcbSize)
 {
     *pcbSize = 0;
-    if (hModule == nullptr || lpszName == nullptr || *lpszName == 0)
+    if (hModule == nullptr)
         return nullptr;
-    HRSRC hResource = ::FindResourceW(hModule, lpszName, lpszType);
-    if (hResource == nullptr)
-        return nullptr;
-    // The handle is the resource's data entry: a damaged directory can point
-    // it outside the module, where reading its size would fault.
-    const BYTE *pStart = nullptr, *pEnd = nullptr;
-    const BYTE* pEntry = reinterpret_cast<const BYTE*>(hResource);
-    if (!SkinModuleExtent(hModule, &pStart, &pEnd) || pEntry < pStart ||
-        pEntry + sizeof(IMAGE_RESOURCE_DATA_ENTRY) > pEnd)
-        return nullptr;
-    DWORD cbSize = ::SizeofResource(hModule, hResource);
-    HGLOBAL hGlobal = ::LoadResource(hModule, hResource);
-    const BYTE* pData = hGlobal ? static_cast<const BYTE*>(::LockResource(hGlobal)) : nullptr;
-    if (pData == nullptr || pData < pStart || pData >= pEnd)
-        return nullptr;
-    *pcbSize = static_cast<DWORD>(std::min<ULONG_PTR>(cbSize, static_cast<ULONG_PTR>(pEnd - pData)));
-    return pData;
+    return CQVTResource::LockBounded(hModule, lpszName, lpszType, pcbSize);
 }
 
 void CQVTSkinManagerResourceFile::Close()
