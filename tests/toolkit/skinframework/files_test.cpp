@@ -66,6 +66,33 @@ TEST(SkinFiles, DirectorySkinReadsWhatTheModuleReads)
     // An INI the folder lacks falls through to loading the folder as a module.
     CQVTSkinManagerResourceFile file;
     EXPECT_FALSE(file.Open(SkinDataPath(u"vista"), u"NoSuch.ini"));
+
+    // Image names never reach outside the skin's folder.
+    SkinTempFolder outer;
+    const std::string bmp = SkinBmp24(2, 2, [](int, int) { return RGB(1, 2, 3); });
+    outer.WriteBytes(u"Outside.bmp", bmp);
+    outer.WriteBytes(u"Skin\\Inside.bmp", bmp);
+    outer.WriteText(u"Skin\\Test.ini", u"[Button]\r\n");
+    auto inner = SkinLoad(outer.Path() + u"\\Skin", u"Test.ini");
+    ASSERT_TRUE(inner->ok);
+    struct
+    {
+        CString name;
+        BOOL loads;
+    } names[] = {{u"Inside.bmp", TRUE},
+                 {u".\\Inside.bmp", TRUE},
+                 {u"..\\Outside.bmp", FALSE},
+                 {u"../Outside.bmp", FALSE},
+                 {u"Sub\\..\\..\\Outside.bmp", FALSE},
+                 {u".. \\Outside.bmp", FALSE},
+                 {u"\\" + outer.Path().Mid(2) + u"\\Outside.bmp", FALSE},
+                 {outer.Path() + u"\\Outside.bmp", FALSE},
+                 {u"\\\\?\\" + outer.Path() + u"\\Outside.bmp", FALSE}};
+    for (const auto& n : names)
+    {
+        std::unique_ptr<CQVTSkinImage> pImage(inner->file->LoadImage(n.name));
+        EXPECT_EQ(n.loads, pImage != nullptr) << CStringA(n.name).GetString();
+    }
 }
 
 TEST(SkinFiles, LastLineWithoutLineEndIsRead)

@@ -7,6 +7,32 @@
 namespace {
 const WCHAR kSkinTextType[] = u"TEXTFILE";
 
+// An image name of a directory skin stays inside the skin's folder: no
+// root, drive or share, no stream, and no step that climbs.
+bool SkinImageNameStaysInside(const CString& strName)
+{
+    if (strName.IsEmpty() || strName[0] == u'\\' || strName[0] == u'/' || strName.Find(u':') >= 0)
+        return false;
+    int nDots = 0;
+    bool bOnlyDots = true;
+    for (int i = 0; i <= strName.GetLength(); ++i)
+    {
+        const WCHAR ch = i < strName.GetLength() ? strName[i] : u'\\';
+        if (ch == u'\\' || ch == u'/')
+        {
+            // Windows drops a step's trailing dots and blanks: ". ." climbs too.
+            if (bOnlyDots && nDots >= 2)
+                return false;
+            nDots = 0;
+            bOnlyDots = true;
+        }
+        else if (ch == u'.')
+            ++nDots;
+        else if (ch != u' ')
+            bOnlyDots = false;
+    }
+    return true;
+}
 }  // namespace
 
 CQVTSkinManagerResourceFile::CQVTSkinManagerResourceFile(CQVTSkinManagerSite* pSite) : m_pSite(pSite) {}
@@ -149,7 +175,7 @@ CQVTSkinImage* CQVTSkinManagerResourceFile::LoadImage(const CString& strImageNam
     if (m_hModule == nullptr)
     {
         // A directory skin; its INI file may be closed by now.
-        if (m_strResourcePath.IsEmpty())
+        if (m_strResourcePath.IsEmpty() || !SkinImageNameStaysInside(strImageName))
             return nullptr;
         CString strPath = m_strResourcePath + u"\\" + strImageName;
         DWORD dwAttributes = ::GetFileAttributesW(strPath);
