@@ -1,10 +1,11 @@
 // The interception engine: the row table, import entries patched and
 // restored in every module, the loader's replacements, the pseudo handle of
 // the theme library, excluded modules, the export walk, modules that lie,
-// and installation racing loads on other threads.
+// installation racing loads on other threads, and a loader that throws.
 #include <afxwin.h>
 
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 #include "../../../common/common_test_support.h"
@@ -100,6 +101,12 @@ void ApiHookFreeUncounted(ApiHook& hook, HMODULE hModule)
 {
     typedef BOOL(WINAPI * PFNFREE)(HMODULE);
     reinterpret_cast<PFNFREE>(ApiHookSaved(hook, 32))(hModule);
+}
+
+// A saved loader that fails as a loader hooked by some other library might.
+HMODULE WINAPI ApiHookThrowingLoad(LPCWSTR)
+{
+    throw std::runtime_error("the loader failed");
 }
 
 CString ApiHookSkinPath()
@@ -559,4 +566,25 @@ TEST_F(ApiHookTest, LoadsOnTwoThreadsWhileTheInterceptionComesAndGoes)
     EXPECT_EQ(ApiHookEntriesLeft(hook), 0);
     EXPECT_EQ(::GetModuleHandleW(u"skinhooktesta.dll"), nullptr);
     EXPECT_EQ(::GetModuleHandleW(u"skinhooktestb.dll"), nullptr);
+}
+
+TEST_F(ApiHookTest, AnExceptionFromTheSavedLoaderPassesAndLeavesLaterLoadsPatched)
+{
+    ApiHook hook;
+    hook.InitializeHookManagement();
+    CQVTSkinManagerLegacyApiFunction* pLoad = hook.FindFunction(kApiHookLoadLibraryW);
+    ASSERT_NE(pLoad, nullptr);
+    void* pSaved = pLoad->m_pSaved;
+    pLoad->m_pSaved = reinterpret_cast<void*>(&ApiHookThrowingLoad);
+    EXPECT_THROW(::LoadLibraryW(u"skinhooktesta.dll"), std::runtime_error);
+    pLoad->m_pSaved = pSaved;
+    EXPECT_EQ(*hook.GetLoadDepth(), 0);
+    HMODULE hModule = ::LoadLibraryW(u"skinhooktesta.dll");
+    ASSERT_NE(hModule, nullptr);
+    EXPECT_TRUE(hook.IsModuleReferenced(hModule));
+    EXPECT_EQ(
+        ApiHookCountEntries(hModule, "KERNEL32.DLL", ApiHookReplacement(hook, kApiHookGetModuleHandleW)), 1);
+    ::FreeLibrary(hModule);
+    hook.FinalizeHookManagement();
+    EXPECT_EQ(ApiHookEntriesLeft(hook), 0);
 }
