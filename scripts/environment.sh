@@ -60,13 +60,17 @@ start_sound() {
 
 # The program's Wine prefix, made once and brought up to date with our
 # registrations: all that a run of the program needs, and the template that
-# the tests copy.
+# the tests copy. Fails when a step fails: a prefix without the registrations
+# would only fail later, inside the program.
 prepare_prefix() {
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-    wine64 wineboot -i >/dev/null 2>&1 || true
+    if ! wine64 wineboot -i >/dev/null 2>&1; then
+      echo "could not make the Wine prefix $WINEPREFIX" >&2
+      return 1
+    fi
   fi
   if [[ -x "$root/scripts/register.sh" ]]; then
-    "$root/scripts/register.sh"
+    "$root/scripts/register.sh" || return 1
   fi
   install_program_data
 }
@@ -83,10 +87,8 @@ install_program_data() {
 # its server has saved and ended.
 prepare_test_prefixes() {
   wineserver -w
-  prepare_dpi_prefix 144
-  prepare_unthemed_prefix
-  prepare_undecorated_prefix
-  copy_prefix "$WINEPREFIX" "$build/wineprefix-program"
+  prepare_dpi_prefix 144 && prepare_unthemed_prefix && prepare_undecorated_prefix &&
+    copy_prefix "$WINEPREFIX" "$build/wineprefix-program"
 }
 
 # copy_prefix <prefix> <copy>: hard links keep a copy cheap (a prefix is mostly
@@ -109,22 +111,31 @@ copy_prefix() {
   shopt -u dotglob nullglob
 }
 
+# set_prefix_value <prefix> <key> <name> <type> <data>: one registry value
+# written into a prefix copy; its server saves it when it ends (wait for it).
+set_prefix_value() {
+  if ! WINEPREFIX="$1" wine64 reg add "$2" /v "$3" /t "$4" /d "$5" /f >/dev/null 2>&1; then
+    echo "could not set $2\\$3 in the prefix $1" >&2
+    return 1
+  fi
+}
+
 # A copy of the prefix whose screen runs at a raised DPI, for tests that must
 # show both.
 prepare_dpi_prefix() {
   local copy="$build/wineprefix-dpi$1"
-  copy_prefix "$WINEPREFIX" "$copy"
-  WINEPREFIX="$copy" wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || true
-  WINEPREFIX="$copy" wineserver -w
+  copy_prefix "$WINEPREFIX" "$copy" &&
+    set_prefix_value "$copy" 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$1" &&
+    WINEPREFIX="$copy" wineserver -w
 }
 
 # A copy of the prefix with the visual style switched off, for tests of the
 # toolkit's unthemed fallbacks.
 prepare_unthemed_prefix() {
   local copy="$build/wineprefix-unthemed"
-  copy_prefix "$WINEPREFIX" "$copy"
-  WINEPREFIX="$copy" wine64 reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /t REG_SZ /d 0 /f >/dev/null 2>&1 || true
-  WINEPREFIX="$copy" wineserver -w
+  copy_prefix "$WINEPREFIX" "$copy" &&
+    set_prefix_value "$copy" 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' ThemeActive REG_SZ 0 &&
+    WINEPREFIX="$copy" wineserver -w
 }
 
 # A copy where Wine leaves captions to the program and keeps windows out of
@@ -132,10 +143,10 @@ prepare_unthemed_prefix() {
 # and Wine undoes a maximize that no manager confirms. Frame tests run there.
 prepare_undecorated_prefix() {
   local copy="$build/wineprefix-undecorated"
-  copy_prefix "$WINEPREFIX" "$copy"
-  WINEPREFIX="$copy" wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
-  WINEPREFIX="$copy" wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
-  WINEPREFIX="$copy" wineserver -w
+  copy_prefix "$WINEPREFIX" "$copy" &&
+    set_prefix_value "$copy" 'HKCU\Software\Wine\X11 Driver' Decorated REG_SZ N &&
+    set_prefix_value "$copy" 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N &&
+    WINEPREFIX="$copy" wineserver -w
 }
 
 # The Wine processes of a prefix, its server among them, one id a line: the
@@ -155,7 +166,8 @@ prefix_processes() {
 }
 
 # Prepares the prefix and runs the program in it, as the run command does;
-# returns the program's exit status once it and everything it started in the
+# returns the program's exit status (a prefix that could not be prepared
+# starts no program and fails) once it and everything it started in the
 # prefix have ended (Wine's services, its desktop and its server outlive the
 # program by a few seconds). A server that already served other programs of
 # the prefix (a second run while the first is open, a test) is theirs, and is
@@ -163,7 +175,7 @@ prefix_processes() {
 run_program() {
   local others status=0
   others=$(prefix_processes)
-  prepare_prefix
+  prepare_prefix || return
   "$WINELOADER" "$build/bin/Sondrel.exe.so" "$@" || status=$?
   [[ -n "$others" ]] || wineserver -w
   return $status

@@ -2,17 +2,24 @@
 // same codec settings on the same ten-minute input, and the CPU time that
 // recording MP3 at 128 kbit/s from the sine source costs.
 //
-//   engine_benchmark [seconds-of-input] [seconds-of-recording]
+//   engine_benchmark [seconds-of-input] [seconds-of-recording] [rounds]
+//
+// Equal work: both encode the same raw PCM file's samples with the same
+// codec, rate and muxer options into a file. Each round times every format
+// once with the engine and once with ffmpeg, the order alternating from
+// round to round; the table gives the medians over the rounds, and the range
+// of the per-round ratios (ffmpeg time over engine time, above 1 when the
+// engine is faster).
 #include <windows.h>
 #include <ole2.h>
 
-#include <sys/resource.h>
-#include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -27,17 +34,28 @@ namespace {
 
 double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
-double ChildCpu() {
-  rusage u;
-  getrusage(RUSAGE_CHILDREN, &u);
-  return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// Processor time of this process, user and system, in seconds: read from
+// /proc, as the C library's getrusage answers wrongly in a Winelib program.
 double ProcessCpu() {
-  FILETIME c, e, k, u;
-  GetProcessTimes(GetCurrentProcess(), &c, &e, &k, &u);
-  auto v = [](FILETIME f) { return ((static_cast<unsigned long>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e7; };
-  return v(k) + v(u);
+  FILE* f = std::fopen("/proc/self/stat", "r");
+  if (!f) return 0;
+  char text[1024] = {};
+  const size_t n = std::fread(text, 1, sizeof text - 1, f);
+  std::fclose(f);
+  text[n] = 0;
+  const char* close = std::strrchr(text, ')');
+  unsigned long long utime = 0, stime = 0;
+  // Fields after the command: state is the 3rd, utime the 14th, stime the 15th.
+  if (!close || std::sscanf(close + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime, &stime) != 2)
+    return 0;
+  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 struct Case {
@@ -51,6 +69,7 @@ struct Case {
 int main(int argc, char** argv) {
   const int inputSeconds = argc > 1 ? std::atoi(argv[1]) : 600;
   const int recordSeconds = argc > 2 ? std::atoi(argv[2]) : 20;
+  const int rounds = std::max(1, argc > 3 ? std::atoi(argv[3]) : 5);
   char tmpl[] = "/tmp/sondrel-bench-XXXXXX";
   std::string dir = mkdtemp(tmpl);
   std::string raw = dir + "/input.raw";
@@ -89,35 +108,58 @@ int main(int argc, char** argv) {
       {"AU u-Law 8k mono", S{media::kContainerAu, media::kCodecMuLaw, 8000, 1, 0},
        "-c:a pcm_mulaw -ar 8000 -ac 1 -f au"},
   };
-  std::printf("%-20s %10s %10s %8s %10s\n", "format", "engine s", "ffmpeg s", "ratio", "engine xRT");
   const size_t chunk = 44100 * 4 / 2;  // 500 ms blocks, as recordings write them
-  for (const Case& c : cases) {
-    std::string out = dir + "/out";
-    double t0 = Now();
+  const size_t nCases = sizeof(cases) / sizeof(cases[0]);
+  // Seconds per case and round; negative when the run failed.
+  auto encodeWithEngine = [&](const Case& c) -> double {
+    const std::string out = dir + "/out";
+    const double t0 = Now();
     media::AudioFileWriter w;
     if (w.Open(out, c.settings, media::PcmFormat{44100, 2}) != media::WriteStatus::Ok) {
       std::printf("%-20s cannot open: %s\n", c.name, w.LastError().c_str());
-      continue;
+      return -1;
     }
     for (size_t off = 0; off < pcm.size(); off += chunk) w.Write(pcm.data() + off, std::min(chunk, pcm.size() - off));
     w.Finish();
-    double engine = Now() - t0;
-    double ffmpeg = 0;
-    if (c.ffmpegArgs) {
-      std::string cmd =
-          "ffmpeg -v error -y -f s16le -ar 44100 -ac 2 -i '" + raw + "' " + c.ffmpegArgs + " '" + dir + "/ref'";
-      double f0 = Now();
-      if (std::system(cmd.c_str()) != 0)
-        ffmpeg = -1;
-      else
-        ffmpeg = Now() - f0;
+    return Now() - t0;
+  };
+  auto encodeWithFfmpeg = [&](const Case& c) -> double {
+    if (!c.ffmpegArgs) return -1;
+    const std::string cmd =
+        "ffmpeg -v error -y -f s16le -ar 44100 -ac 2 -i '" + raw + "' " + c.ffmpegArgs + " '" + dir + "/ref'";
+    const double f0 = Now();
+    return std::system(cmd.c_str()) != 0 ? -1 : Now() - f0;
+  };
+  std::vector<std::vector<double>> engineTimes(nCases), ffmpegTimes(nCases), ratios(nCases);
+  for (int round = 0; round < rounds; ++round) {
+    for (size_t i = 0; i < nCases; ++i) {
+      double engine = -1, ffmpeg = -1;
+      if (round % 2 == 0) {
+        engine = encodeWithEngine(cases[i]);
+        ffmpeg = encodeWithFfmpeg(cases[i]);
+      } else {
+        ffmpeg = encodeWithFfmpeg(cases[i]);
+        engine = encodeWithEngine(cases[i]);
+      }
+      if (engine > 0) engineTimes[i].push_back(engine);
+      if (ffmpeg > 0) ffmpegTimes[i].push_back(ffmpeg);
+      if (engine > 0 && ffmpeg > 0) ratios[i].push_back(ffmpeg / engine);
     }
-    if (ffmpeg > 0)
-      std::printf("%-20s %10.3f %10.3f %8.2f %10.0f\n", c.name, engine, ffmpeg, ffmpeg / engine, inputSeconds / engine);
-    else
-      std::printf("%-20s %10.3f %10s %8s %10.0f\n", c.name, engine, "n/a", "n/a", inputSeconds / engine);
   }
-  (void)ChildCpu;
+  std::printf("%d rounds, medians; ratio = ffmpeg s / engine s (median, lowest and highest round)\n", rounds);
+  std::printf("%-20s %10s %10s %8s %15s %10s\n", "format", "engine s", "ffmpeg s", "ratio", "range", "engine xRT");
+  for (size_t i = 0; i < nCases; ++i) {
+    const double engine = Median(engineTimes[i]);
+    if (engine <= 0) continue;
+    if (!ratios[i].empty()) {
+      const auto range = std::minmax_element(ratios[i].begin(), ratios[i].end());
+      std::printf("%-20s %10.3f %10.3f %8.2f %7.2f-%-7.2f %10.0f\n", cases[i].name, engine, Median(ffmpegTimes[i]),
+                  Median(ratios[i]), *range.first, *range.second, inputSeconds / engine);
+    } else {
+      std::printf("%-20s %10.3f %10s %8s %15s %10.0f\n", cases[i].name, engine, "n/a", "n/a", "",
+                  inputSeconds / engine);
+    }
+  }
 
   // Recording cost: the capture source and the media file, as a recording runs.
   if (recordSeconds > 0) {

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "toolkit/foundation/resource/QVTResource.h"
+
 namespace {
 
 // No text file of the program comes near this; a stream claiming more is
@@ -87,12 +89,9 @@ HRESULT AFXAPI LoadResourceStream(HMODULE hModule, LPCTSTR pszName, LPCTSTR pszT
     *ppStream = nullptr;
     if (hModule == nullptr)
         hModule = AfxGetResourceHandle();
-    HRSRC hResource = ::FindResourceW(hModule, pszName, pszType);
-    if (hResource == nullptr)
-        return E_FAIL;
-    DWORD cbSize = ::SizeofResource(hModule, hResource);
-    HGLOBAL hData = ::LoadResource(hModule, hResource);
-    const void* pData = hData != nullptr ? ::LockResource(hData) : nullptr;
+    // The help texts come from the language module too: held to its mapping.
+    DWORD cbSize = 0;
+    const void* pData = CQVTResource::LockBounded(hModule, pszName, pszType, &cbSize);
     if (pData == nullptr)
         return E_FAIL;
     HGLOBAL hCopy = ::GlobalAlloc(GMEM_MOVEABLE, cbSize);

@@ -84,8 +84,10 @@ inline std::u16string ProgramImage()
 }
 
 // Runs one test of this program in a second process, with an environment
-// variable set for it; its exit code (0: passed), or 99 when it did not end.
-inline DWORD RunSelf(const char* filter, const char16_t* variable, const std::u16string& value)
+// variable set for it; its exit code (0: passed), or 99 when it did not end
+// within the time (it is then ended).
+inline DWORD RunSelf(const char* filter, const char16_t* variable, const std::u16string& value,
+                     DWORD milliseconds = 300000)
 {
     SetEnvironmentVariableW(Wc(variable), Wc(value));
     std::u16string command = u"\"" + ProgramImage() + u"\" --gtest_filter=";
@@ -99,8 +101,10 @@ inline DWORD RunSelf(const char* filter, const char16_t* variable, const std::u1
     if (CreateProcessW(nullptr, const_cast<LPWSTR>(Wc(line)), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                        &startup, &process))
     {
-        if (WaitForSingleObject(process.hProcess, 300000) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(process.hProcess, milliseconds) == WAIT_OBJECT_0)
             GetExitCodeProcess(process.hProcess, &code);
+        else
+            TerminateProcess(process.hProcess, code);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }

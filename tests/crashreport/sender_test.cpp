@@ -3,6 +3,8 @@
 // real click on Send.
 #include "sondrel_gtest.h"
 
+#include <stdio.h>
+
 #include <string>
 #include <vector>
 
@@ -89,6 +91,26 @@ struct SenderRun
     HANDLE process = nullptr;
 };
 
+// Connections of this machine to the port that are still open at our end
+// (established or waiting for our close), from the kernel's table.
+int OpenConnectionsTo(int nPort)
+{
+    int nOpen = 0;
+    FILE* pTable = fopen("/proc/net/tcp", "r");
+    if (pTable == nullptr)
+        return -1;
+    char szLine[512];
+    while (fgets(szLine, sizeof szLine, pTable) != nullptr)
+    {
+        unsigned nRemotePort = 0, nState = 0;
+        if (sscanf(szLine, " %*d: %*x:%*x %*x:%x %x", &nRemotePort, &nState) == 2 &&
+            static_cast<int>(nRemotePort) == nPort && (nState == 0x01 || nState == 0x08))
+            ++nOpen;
+    }
+    fclose(pTable);
+    return nOpen;
+}
+
 }  // namespace
 
 TEST(CrashSender, ShowsTheLanguageFilesTextsOrEnglish)
@@ -164,6 +186,11 @@ TEST(CrashSender, TheReportIsUploadedToItsServer)
     HWND window = run.Start();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Narrow(run.Send(window)), "The report was handed over by upload.");
+    // The sender, still open, has let go of its connection.
+    int nOpen = 0;
+    for (int i = 0; i < 40 && (nOpen = OpenConnectionsTo(server.Port())) != 0; ++i)
+        Sleep(50);
+    EXPECT_EQ(nOpen, 0);
     const std::string body = downloadtest::ReadUnixFile(server.Folder() + "/upload-1.bin");
     EXPECT_NE(body.find("Content-Disposition: form-data"), std::string::npos) << body;
     EXPECT_NE(body.find("name=\"description.txt\""), std::string::npos) << body;

@@ -13,6 +13,8 @@ Paths: /<mode>/<name>, name "payload" or "installer". Modes:
   html         the whole file as text/html
   stall<ms>    the first half, a pause of <ms> milliseconds, the rest
   earlyclose   the first half, then the connection closes
+  status<code> an error body of a few kilobytes with that status, not as
+               a web page; ignores Range
 POST /upload saves the body as upload-<n>.bin in --upload-dir.
 """
 import argparse
@@ -85,6 +87,9 @@ class Handler(BaseHTTPRequestHandler):
                 body = data[start:] if mode == "range" else data[start:total - 100]
             headers = [("Content-Range", "bytes %d-%d/%d" % (first, first + len(body) - 1, total))]
             self.wfile.write(self.send_body(206, body, headers=headers))
+            return
+        if mode == "status":
+            self.wfile.write(self.send_body(int(number or "500"), b"server error\n" * 300))
             return
         content_type = "text/html; charset=utf-8" if mode == "html" else "application/octet-stream"
         if mode in ("stall", "earlyclose"):

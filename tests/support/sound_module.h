@@ -75,3 +75,46 @@ private:
     std::string m_strFifo;
     SoundModule m_module;
 };
+
+// A PipeSource fed by ffmpeg at the wall clock's pace with the sound of a
+// lavfi source ("sine=frequency=660"), stereo at 44100 Hz, for at most
+// 300 s. A FIFO source reads only while something records from it, and the
+// writer, held back meanwhile, would then catch up in a burst: a listener of
+// its own keeps it reading at the writer's pace. The writer and the listener
+// are stopped and the source unloaded whatever way the test ends, so no other
+// test program meets it.
+class RealTimeSound
+{
+public:
+    RealTimeSound(const std::string& name, const std::string& description, const std::string& lavfi)
+        : m_strName(name), m_source(name, "/tmp/" + name + ".fifo", description)
+    {
+        if (!m_source.Loaded())
+            return;
+        m_nWriter = std::atoi(CommandOutput("ffmpeg -nostdin -loglevel error -re -f lavfi -i '" + lavfi +
+                                            "' -t 300 -ac 2 -ar 44100 -f s16le -y '" + m_source.Fifo() +
+                                            "' </dev/null >/dev/null 2>&1 & echo $!")
+                                  .c_str());
+        m_nListener = std::atoi(
+            CommandOutput("parec -d " + m_strName + " --raw </dev/null >/dev/null 2>&1 & echo $!").c_str());
+    }
+    ~RealTimeSound()
+    {
+        if (m_nListener > 0)
+            CommandOutput("kill " + std::to_string(m_nListener) + " 2>/dev/null");
+        if (m_nWriter > 0)
+            CommandOutput("kill " + std::to_string(m_nWriter) + " 2>/dev/null");
+    }
+    RealTimeSound(const RealTimeSound&) = delete;
+    RealTimeSound& operator=(const RealTimeSound&) = delete;
+
+    bool Running() const { return m_source.Loaded() && m_nWriter > 0 && m_nListener > 0; }
+    // The streams recording from it, our listener's among them.
+    int Streams() const { return SourceStreams(m_strName); }
+
+private:
+    std::string m_strName;
+    PipeSource m_source;
+    int m_nWriter = 0;
+    int m_nListener = 0;
+};

@@ -22,6 +22,7 @@ differs from what it would write.
 import os
 import struct
 import sys
+import zlib
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 SKIN_DIR = os.path.join(ROOT, "src", "toolkit", "skinframework", "res", "vista")
@@ -472,12 +473,16 @@ def skin_outputs():
 # Hostile skins: PE files with a resource section of our own making.
 
 def resource_section(resources, rva):
-    """The bytes of a resource directory for [(type, name, data, claim)]:
-    type and name are strings or ids; claim overrides the size an entry
-    states (None: the true size)."""
+    """The bytes of a resource directory for [(type, name, data, claim)] or
+    [(type, name, data, claim, at)]: type and name are strings or ids; claim
+    overrides the size an entry states (None: the true size); at, when
+    given, is the offset from the section's start the entry states for its
+    data, which is then not written."""
     types = {}
-    for rtype, name, data, claim in resources:
-        types.setdefault(rtype, []).append((name, data, claim))
+    for entry in resources:
+        rtype, name, data, claim = entry[:4]
+        at = entry[4] if len(entry) > 4 else None
+        types.setdefault(rtype, []).append((name, data, (claim, at)))
 
     def key(n):
         return (0, n) if isinstance(n, int) else (1, n)
@@ -513,7 +518,10 @@ def resource_section(resources, rva):
         offset += 2 + 2 * len(s)
     offset = (offset + 7) & ~7
     blobs = []
-    for (name, data, claim), _ in data_entries:
+    for (name, data, (claim, at)), _ in data_entries:
+        if at is not None:
+            blobs.append(at)
+            continue
         blobs.append(offset)
         offset += (len(data) + 7) & ~7
     out = bytearray(offset)
@@ -534,18 +542,20 @@ def resource_section(resources, rva):
         directory(off, entries)
     for i, (entry, off) in enumerate(name_dirs):
         directory(off, [(0x409, data_entries[i][1], False)])
-    for i, ((name, data, claim), off) in enumerate(data_entries):
+    for i, ((name, data, (claim, at)), off) in enumerate(data_entries):
         size = len(data) if claim is None else claim
         struct.pack_into("<IIII", out, off, rva + blobs[i], size & 0xFFFFFFFF, 0, 0)
-        out[blobs[i]:blobs[i] + len(data)] = data
+        if at is None:
+            out[blobs[i]:blobs[i] + len(data)] = data
     for s, off in strings.items():
         struct.pack_into("<H", out, off, len(s))
         out[off + 2:off + 2 + 2 * len(s)] = s.encode("utf-16-le")
     return bytes(out)
 
 
-def pe_file(resources):
-    """A 64-bit resource-only DLL without code."""
+def pe_file(resources, raw_claim=None):
+    """A 64-bit resource-only DLL without code; raw_claim, when given, is the
+    size of raw data its section header states."""
     rva = 0x1000
     rsrc = resource_section(resources, rva)
     raw = (len(rsrc) + 0x1FF) & ~0x1FF
@@ -558,7 +568,8 @@ def pe_file(resources):
                       6, 0, 0, 0, 6, 0, 0, image, 0x200, 0, 2, 0x160, 0x100000, 0x1000, 0x100000, 0x1000, 0, 16)
     dirs = bytearray(16 * 8)
     struct.pack_into("<II", dirs, 2 * 8, rva, len(rsrc))
-    section = struct.pack("<8sIIIIIIHHI", b".rsrc\0\0\0", len(rsrc), rva, raw, 0x200, 0, 0, 0, 0, 0x40000040)
+    section = struct.pack("<8sIIIIIIHHI", b".rsrc\0\0\0", len(rsrc), rva, raw if raw_claim is None else raw_claim,
+                          0x200, 0, 0, 0, 0, 0x40000040)
     header = bytes(dos) + coff + opt + bytes(dirs) + section
     header += b"\0" * (0x200 - len(header))
     return header + rsrc + b"\0" * (raw - len(rsrc))
@@ -576,6 +587,30 @@ def dib(width, height, bits, extra=b"", size=40, compression=0, clr_used=0, pixe
     return header + extra + pixels
 
 
+def png_chunk(kind, data, length=None):
+    """A chunk whose length field may lie (the CRC covers what is written)."""
+    crc = zlib.crc32(kind + data) & 0xFFFFFFFF
+    return struct.pack(">I", len(data) if length is None else length) + kind + data + struct.pack(">I", crc)
+
+
+def png_ihdr(width, height):
+    return png_chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
+
+
+def png(width, height, rgba):
+    """An 8-bit RGBA PNG of one colour."""
+    rows = b"".join(b"\0" + bytes(rgba) * width for _ in range(height))
+    return (b"\x89PNG\r\n\x1a\n" + png_ihdr(width, height) + png_chunk(b"IDAT", zlib.compress(rows, 9)) +
+            png_chunk(b"IEND", b""))
+
+
+# The colour of the hostile skin's one sound PNG.
+PNG_GOOD_RGBA = (20, 200, 120, 255)
+# The offset, from the start of the resource section, that the PNG lying
+# past the file's end states for its data: within the raw size its section
+# header claims, far beyond the bytes the file holds.
+PNG_PAST_END_AT = 0x80000
+
 HOSTILE_SCHEMA = [
     "[Globals]", "TextColor = 0 0", "FillColor = 1 2 3 4 5", "BorderColor = red",
     "[Button.PushButton]", "BgType = ImageFile", "ImageFile = Bad\\Zero.bmp", "ImageCount = 0",
@@ -592,6 +627,11 @@ HOSTILE_SCHEMA = [
     "[Scrollbar.SizeBox]", "BgType = ImageFile", "ImageFile = Bad\\ZeroWidth.bmp",
     "[Scrollbar.GripperVert]", "BgType = ImageFile", "ImageFile = Bad\\Claims.bmp",
     "[Scrollbar.GripperHorz]", "BgType = ImageFile", "ImageFile = Bad\\Missing.bmp",
+    "[Window.Caption]", "BgType = ImageFile", "ImageFile = Bad\\PngGood.bmp",
+    "[Scrollbar.LowerTrackHorz]", "BgType = ImageFile", "ImageFile = Bad\\PngClaims.bmp",
+    "[Scrollbar.UpperTrackHorz]", "BgType = ImageFile", "ImageFile = Bad\\PngPastEnd.bmp",
+    "[Scrollbar.LowerTrackVert]", "BgType = ImageFile", "ImageFile = Bad\\PngTruncated.bmp",
+    "[Scrollbar.UpperTrackVert]", "BgType = ImageFile", "ImageFile = Bad\\PngHuge.bmp",
     "[SysMetrics]", "CaptionFont = " + "A" * 40 + ", 9, Bold", "MenuFont = Tahoma", "SmallCaptionFont = , 9",
     "CaptionBarHeight = 100000", "ScrollbarWidth = 2147483647", "SmCaptionBarHeight = -40",
     "[Unknown.Section]", "TextColor = 1 2 3",
@@ -621,7 +661,22 @@ def hostile_outputs():
     # The last bitmap says it is far larger than the module.
     resources = [("TEXTFILE", "THEMES_INI", themes, None), ("TEXTFILE", "HOSTILE_INI", schema, None)]
     resources += [(t, n, d, 0x7FFFFF00 if n == "BAD_CLAIMS_BMP" else None) for t, n, d in bitmaps]
-    files["hostile.qvstyles"] = pe_file(resources)
+    # PNGs: one sound; one claiming 2 GB whose chunk then asks for 4 MB that
+    # are not there; one whose data lies past the file's end; one cut inside
+    # its pixels; one whose header claims 30000 by 30000 pixels.
+    good_png = png(6, 5, PNG_GOOD_RGBA)
+    resources += [
+        ("PNG", "BAD_PNGGOOD_BMP", good_png, None),
+        ("PNG", "BAD_PNGCLAIMS_BMP", b"\x89PNG\r\n\x1a\n" + png_ihdr(6, 5) + png_chunk(b"skIp", b"", 0x400000),
+         0x7FFFFF00),
+        ("PNG", "BAD_PNGPASTEND_BMP", good_png, None, PNG_PAST_END_AT),
+        ("PNG", "BAD_PNGTRUNCATED_BMP", good_png[:len(good_png) - 24], None),
+        ("PNG", "BAD_PNGHUGE_BMP", b"\x89PNG\r\n\x1a\n" + png_ihdr(30000, 30000) +
+         png_chunk(b"IDAT", zlib.compress(b"\0" * 4096)) + png_chunk(b"IEND", b""), None),
+    ]
+    # The section claims raw data far past the file's end, where the PNG
+    # above says its data lies.
+    files["hostile.qvstyles"] = pe_file(resources, raw_claim=PNG_PAST_END_AT + 0x10000)
 
     whole = pe_file(resources)
     files["truncated.qvstyles"] = whole[:0x200 + 40]

@@ -4,9 +4,20 @@
 // a DIB against drawing the same rectangles and texts with GDI directly; and
 // a relayed mouse move over one hyperlink, whose repaint covers that text
 // only; a huge element's corner drawn into a small DC. Prints each time as a
-// ratio to its baseline. Run by hand; not a test.
+// ratio to its baseline, from the medians of all repetitions. Run by hand;
+// not a test:
+//   markup_benchmark --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true
+//
+// Equal work: the GDI baseline draws the fills and text runs gathered from
+// the laid-out page itself, in the page's order, selecting a font only when
+// it changes (as a careful hand-written GDI page does, and as markup's own
+// GDI path does). GDI+ text is timed twice: the repeat repaint of a page
+// (text lines drawn before, whose pixels GDI+ text keeps), and the first
+// paint of text never drawn, a page whose runs take a colour they never had
+// before each repaint.
 #include <afxwin.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -33,6 +44,7 @@
 #include "toolkit/markup/panels/QVTMarkupPanel.h"
 #include "toolkit/markup/parser/QVTMarkupParser.h"
 #include "toolkit/markup/text/QVTMarkupRun.h"
+#include "toolkit/markup/text/QVTMarkupTextElement.h"
 #include "toolkit/markup/text/QVTMarkupTextBlock.h"
 #include "toolkit/markup/values/QVTMarkupBrush.h"
 #include "toolkit/markup/values/QVTMarkupFont.h"
@@ -134,6 +146,27 @@ void Gather(CQVTMarkupVisual* pVisual, POINT ptOrigin, CDrawList& list)
     }
 }
 
+void GatherRuns(CQVTMarkupVisual* pVisual, std::vector<CQVTMarkupRun*>& runs)
+{
+    if (CQVTMarkupTextBlock* pTextBlock = MarkupCast<CQVTMarkupTextBlock>(pVisual))
+    {
+        for (const auto& pLine : pTextBlock->GetLines())
+        {
+            for (const auto& pPart : pLine->parts)
+            {
+                CQVTMarkupRun* pRun = MarkupCast<CQVTMarkupRun>(pPart->pInline);
+                if (pRun != nullptr && std::find(runs.begin(), runs.end(), pRun) == runs.end())
+                    runs.push_back(pRun);
+            }
+        }
+    }
+    for (int i = 0; i < pVisual->GetVisualChildrenCount(); ++i)
+    {
+        if (CQVTMarkupVisual* pChild = pVisual->GetVisualChild(i))
+            GatherRuns(pChild, runs);
+    }
+}
+
 struct CPage
 {
     CPage()
@@ -201,11 +234,16 @@ void GdiDrawsThePage(benchmark::State& state)
             ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &fill.rc, nullptr, 0, nullptr);
         }
         HGDIOBJ hOld = nullptr;
+        HFONT hSelected = nullptr;
         for (const CText& text : page.list.texts)
         {
-            HGDIOBJ hPrevious = ::SelectObject(hDC, text.hFont);
-            if (hOld == nullptr)
-                hOld = hPrevious;
+            if (text.hFont != hSelected)
+            {
+                HGDIOBJ hPrevious = ::SelectObject(hDC, text.hFont);
+                if (hOld == nullptr)
+                    hOld = hPrevious;
+                hSelected = text.hFont;
+            }
             ::SetTextColor(hDC, text.clr);
             ::ExtTextOutW(hDC, text.pt.x, text.pt.y, 0, nullptr, text.strText, text.strText.GetLength(),
                           nullptr);
@@ -237,6 +275,33 @@ void MarkupRepaintsThePageWithGdiPlus(benchmark::State& state)
         ::GdiFlush();
     }
     page.pContext->EnableGdiPlus(FALSE);
+}
+
+// The first paint of text GDI+ never drew: the same laid-out page, each of
+// its runs given a colour it never had before every repaint (not timed).
+void MarkupFirstPaintsNewTextWithGdiPlus(benchmark::State& state)
+{
+    CPage& page = Page();
+    CQVTMarkupUIElement* pRoot = MarkupParseText(page.pContext, page.strMarkup);
+    DibCanvas canvas(kPageWidth, kPageHeight);
+    page.pContext->EnableGdiPlus(TRUE);
+    MarkupRenderElement(pRoot, canvas.dc.m_hDC, CRect(0, 0, kPageWidth, kPageHeight));
+    std::vector<CQVTMarkupRun*> runs;
+    GatherRuns(pRoot, runs);
+    static int s_nColour = 0;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        ++s_nColour;
+        const COLORREF clr = RGB(s_nColour % 128, (s_nColour / 128) % 128, (s_nColour / 16384) % 128);
+        for (CQVTMarkupRun* pRun : runs)
+            pRun->SetValue(CQVTMarkupTextElement::m_pForegroundProperty, new CQVTMarkupSolidColorBrush(clr));
+        state.ResumeTiming();
+        MarkupRenderElement(pRoot, canvas.dc.m_hDC, CRect(0, 0, kPageWidth, kPageHeight));
+        ::GdiFlush();
+    }
+    page.pContext->EnableGdiPlus(FALSE);
+    MarkupReleaseElement(pRoot);
 }
 
 // Scroll bars draw through a dedicated DC: a viewer 12000 pixels square
@@ -342,24 +407,38 @@ void RelayedMouseMoveOverALink(benchmark::State& state)
     state.counters["invalid_share"] = dInvalidShare;
 }
 
-// Keeps each run's time per iteration for the ratios printed at the end.
+// Keeps every repetition's time per iteration; the ratios printed at the
+// end compare the medians over all repetitions.
 class CRatioReporter : public benchmark::ConsoleReporter
 {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
-            m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        {
+            if (run.run_type != Run::RT_Iteration)
+                continue;
+            std::string strName = run.benchmark_name();
+            const size_t nRepeats = strName.find("/repeats:");
+            if (nRepeats != std::string::npos)
+                strName.erase(nRepeats);
+            m_times[strName].push_back(run.GetAdjustedRealTime());
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     double Time(const std::string& strName) const
     {
         auto it = m_times.find(strName);
-        return it != m_times.end() ? it->second : 0.0;
+        if (it == m_times.end() || it->second.empty())
+            return 0.0;
+        std::vector<double> times = it->second;
+        std::sort(times.begin(), times.end());
+        const size_t n = times.size();
+        return n % 2 != 0 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
     }
 
 private:
-    std::map<std::string, double> m_times;
+    std::map<std::string, std::vector<double>> m_times;
 };
 }  // namespace
 
@@ -368,6 +447,7 @@ BENCHMARK(MarkupBuildsThePage)->Unit(benchmark::kMillisecond);
 BENCHMARK(GdiDrawsThePage)->Unit(benchmark::kMillisecond);
 BENCHMARK(MarkupRepaintsThePage)->Unit(benchmark::kMillisecond);
 BENCHMARK(MarkupRepaintsThePageWithGdiPlus)->Unit(benchmark::kMillisecond);
+BENCHMARK(MarkupFirstPaintsNewTextWithGdiPlus)->Unit(benchmark::kMillisecond);
 BENCHMARK(MarkupLaysOutAndRendersThePage)->Unit(benchmark::kMillisecond);
 BENCHMARK(ScrollViewerCornerShownThroughGdiPlus)->Arg(100)->Arg(12000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RelayedMouseMoveOverALink)->Unit(benchmark::kMicrosecond);
@@ -389,8 +469,10 @@ int main(int argc, char** argv)
                     reporter.Time("MarkupRepaintsThePage") / dGdi);
         std::printf("layout and render / GDI       %.2f\n",
                     reporter.Time("MarkupLaysOutAndRendersThePage") / dGdi);
-        std::printf("GDI+ repaint / GDI direct     %.2f (goal at most 4)\n",
+        std::printf("GDI+ repeat repaint / GDI direct      %.2f\n",
                     reporter.Time("MarkupRepaintsThePageWithGdiPlus") / dGdi);
+        std::printf("GDI+ first paint of new text / GDI    %.2f (goal at most 4)\n",
+                    reporter.Time("MarkupFirstPaintsNewTextWithGdiPlus") / dGdi);
     }
     const double dSmall = reporter.Time("ScrollViewerCornerShownThroughGdiPlus/100");
     if (dSmall > 0)

@@ -6,6 +6,7 @@
 #include "app/mainwindow/MainWindowResource.h"
 #include "app/mainwindow/RibbonLinkControls.h"
 #include "app/program/SondrelApp.h"
+#include "toolkit/commandbars/bars/QVTCommandBar.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
 #include "toolkit/commandbars/controls/QVTControlPopup.h"
@@ -45,6 +46,22 @@ CQVTControl* AddLargeButton(CQVTRibbonGroup* pGroup, int nType, int nId, BOOL bB
             pControl->SetBeginGroup(TRUE);
     }
     return pControl;
+}
+
+// Stop's popup pauses with the command Continue goes on with: its Pause
+// item gets its own description and tooltip, not Continue's.
+void DescribePauseItem(CQVTControl* pStop)
+{
+    auto* pPopup = DYNAMIC_DOWNCAST(CQVTControlPopup, pStop);
+    CQVTCommandBar* pBar = pPopup ? pPopup->GetCommandBar() : nullptr;
+    CQVTControl* pPause = pBar ? pBar->GetControls()->FindControl(ID_PAUSE_CONTINUE) : nullptr;
+    if (!pPause)
+        return;
+    CString strText = LoadAppString(IDS_PAUSE_RECORDING);
+    int nBreak = strText.Find(_T('\n'));
+    pPause->SetDescription(nBreak >= 0 ? strText.Left(nBreak) : strText);
+    if (nBreak >= 0)
+        pPause->SetTooltip(strText.Mid(nBreak + 1));
 }
 
 // Adds a control the group takes over; the caller's reference goes to it.
@@ -183,7 +200,10 @@ void CMainDlg::BuildFormatsTab(CQVTImageManager* pImages)
             pGroup->SetControlsCentering(TRUE);
             AddLargeButton(pGroup, qvtControlButton, ID_RECORD, TRUE);
             if (CQVTControl* pStop = AddLargeButton(pGroup, qvtControlSplitButtonPopup, ID_STOP, TRUE))
+            {
                 pStop->SetVisible(FALSE);
+                DescribePauseItem(pStop);
+            }
             if (CQVTControl* pContinue =
                     AddLargeButton(pGroup, qvtControlSplitButtonPopup, ID_PAUSE_CONTINUE, TRUE))
                 pContinue->SetVisible(FALSE);

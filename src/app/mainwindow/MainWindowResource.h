@@ -60,3 +60,6 @@
 // The site link's text parts, put into string 25013.
 #define IDS_MAKER_NAME 25016
 #define IDS_MAKER_COMPANY 25017
+// The Pause item of Stop's popup: its description and tooltip, which the
+// command it shares with Continue cannot give.
+#define IDS_PAUSE_RECORDING 25024

@@ -92,12 +92,13 @@ const CodecRow kCodecs[CAudioProfilesEditor::CODEC_COUNT] = {
     {_T("PCM24"), MEDIA_CODEC_PCM24, kNone, kNone, kNone},
 };
 
-// The codec indexes each format offers, in list order; -1 ends a row.
+// The codec indexes each format offers, in list order; -1 ends a row. M4A
+// offers no G.711: only a QuickTime file holds it, which is no M4A file.
 const int kFormatCodecs[AUDIO_FORMAT_COUNT][7] = {
     {2, -1},                  // MP3
     {2, -1},                  // WMA (its own page)
     {3, -1},                  // AAC
-    {3, 2, 7, 8, 9, 10, -1},  // M4A
+    {3, 2, 9, 10, -1},        // M4A
     {1, 4, 5, 11, 7, 8, -1},  // WAV
     {22, 7, 8, -1},           // AIFF
     {13, -1},                 // OGG
@@ -146,6 +147,57 @@ const CodecRow* CodecRowOf(int nCodecIndex)
 {
     return nCodecIndex >= 0 && nCodecIndex < CAudioProfilesEditor::CODEC_COUNT ? &kCodecs[nCodecIndex]
                                                                                : nullptr;
+}
+
+enum ValueKind
+{
+    VALUE_BITRATE,
+    VALUE_FREQUENCY,
+    VALUE_CHANNELS,
+    VALUE_KIND_COUNT,
+};
+
+// A format's value of a list's kind, as the list counts it (kbit/s, Hz, channels).
+LONG GetListedValue(IMediaAudioFormat5* pFormat, int nKind)
+{
+    LONG nValue = 0;
+    if (nKind == VALUE_BITRATE)
+    {
+        pFormat->GetBitrate(&nValue);
+        return nValue / 1000;
+    }
+    if (nKind == VALUE_FREQUENCY)
+        pFormat->GetSampleRate(&nValue);
+    else
+        pFormat->GetChannels(&nValue);
+    return nValue;
+}
+
+HRESULT SetListedValue(IMediaAudioFormat5* pFormat, int nKind, LONG nValue)
+{
+    return nKind == VALUE_BITRATE     ? pFormat->SetBitrate(nValue * 1000)
+           : nKind == VALUE_FREQUENCY ? pFormat->SetSampleRate(nValue)
+                                      : pFormat->SetChannels(nValue);
+}
+
+// Whether the engine would record the profile with one value of its format
+// changed; the format is left as it was.
+bool RecordsWithValue(IMediaFile5* pFile, IMediaPropertyBag5* pProfile, IMediaAudioFormat5* pFormat,
+                      int nKind, LONG nValue)
+{
+    LONG nOld = 0;
+    if (nKind == VALUE_BITRATE)
+        pFormat->GetBitrate(&nOld);
+    else
+        nOld = GetListedValue(pFormat, nKind);
+    if (FAILED(SetListedValue(pFormat, nKind, nValue)))
+        return false;
+    const bool bRecords = pFile->SetStreamSettings(pProfile) == S_OK;
+    if (nKind == VALUE_BITRATE)
+        pFormat->SetBitrate(nOld);
+    else
+        SetListedValue(pFormat, nKind, nOld);
+    return bRecords;
 }
 
 // A new audio format object for a codec index, with its preset values;
@@ -277,13 +329,6 @@ LPCTSTR CAudioProfilesEditor::GetCodecName(int nCodecIndex)
     return pRow ? pRow->pszName : _T("");
 }
 
-int CAudioProfilesEditor::GetSelectedCodecIndex() const
-{
-    CEngineRef<IMediaPropertyBag5> profile(m_pManager ? m_pManager->GetProfile(-1) : nullptr);
-    CEngineRef<IMediaAudioFormat5> format = GetProfileAudioFormat(profile.Get());
-    return format ? GetCodecIndex(format.Get()) : -1;
-}
-
 void CAudioProfilesEditor::FillCodecList()
 {
     m_comboCodec.ResetContent();
@@ -296,100 +341,101 @@ void CAudioProfilesEditor::FillCodecList()
 
 void CAudioProfilesEditor::FillValueLists()
 {
-    m_comboBitrate.ResetContent();
-    m_comboFrequency.ResetContent();
-    m_comboChannels.ResetContent();
-    const CodecRow* pRow = CodecRowOf(GetSelectedCodecIndex());
-    const ValueList lists[3] = {pRow ? pRow->bitrates : kNone, pRow ? pRow->rates : kNone,
-                                pRow ? pRow->channels : kNone};
-    CComboBox* combos[3] = {&m_comboBitrate, &m_comboFrequency, &m_comboChannels};
-    for (int i = 0; i < 3; ++i)
+    CComboBox* combos[VALUE_KIND_COUNT] = {&m_comboBitrate, &m_comboFrequency, &m_comboChannels};
+    for (CComboBox* pCombo : combos)
+        pCombo->ResetContent();
+    CEngineRef<IMediaPropertyBag5> profile(m_pManager ? m_pManager->GetProfile(-1) : nullptr);
+    CEngineRef<IMediaAudioFormat5> format = GetProfileAudioFormat(profile.Get());
+    const CodecRow* pRow = CodecRowOf(format ? GetCodecIndex(format.Get()) : -1);
+    const ValueList lists[VALUE_KIND_COUNT] = {pRow ? pRow->bitrates : kNone, pRow ? pRow->rates : kNone,
+                                               pRow ? pRow->channels : kNone};
+    // Each list offers the values the engine records together with the
+    // profile's other two: a choice never makes a profile that cannot record.
+    const int nFormat = m_pManager ? m_pManager->GetCurrentFormat() : -1;
+    CEngineRef<IMediaFile5> file;
+    if (format && nFormat >= 0 && nFormat < AUDIO_FORMAT_COUNT &&
+        (FAILED(CreateEngineObject(CLSID_MediaFile5, IID_IMediaFile5, file)) || !file ||
+         FAILED(file->SetContainerType(g_AudioFormats[nFormat].nContainerType))))
+        file.Reset();
+    for (int i = 0; i < VALUE_KIND_COUNT; ++i)
     {
-        combos[i]->EnableWindow(lists[i].nCount > 0);
         for (int j = 0; j < lists[i].nCount; ++j)
-            combos[i]->AddString(lists[i].pEntries[j].pszLabel);
+        {
+            const ValueEntry& entry = lists[i].pEntries[j];
+            if (file && !RecordsWithValue(file.Get(), profile.Get(), format.Get(), i, entry.nValue))
+                continue;
+            const int nItem = combos[i]->AddString(entry.pszLabel);
+            if (nItem >= 0)
+                combos[i]->SetItemData(nItem, static_cast<DWORD_PTR>(entry.nValue));
+        }
+        combos[i]->EnableWindow(combos[i]->GetCount() > 0);
     }
 }
 
 void CAudioProfilesEditor::SelectCurrent()
 {
+    // The value lists follow the shown profile: what they offer depends on
+    // its other values.
+    FillValueLists();
     CEngineRef<IMediaPropertyBag5> profile(m_pManager ? m_pManager->GetProfile(-1) : nullptr);
     CEngineRef<IMediaAudioFormat5> format = GetProfileAudioFormat(profile.Get());
     if (!format)
         return;
-    const int nCodecIndex = GetCodecIndex(format.Get());
-    int nPosition = FormatCodecPosition(m_pManager->GetCurrentFormat(), nCodecIndex);
+    const int nPosition = FormatCodecPosition(m_pManager->GetCurrentFormat(), GetCodecIndex(format.Get()));
     if (nPosition >= 0)
         m_comboCodec.SetCurSel(nPosition);
-    const CodecRow& row = kCodecs[nCodecIndex];
-    LONG nBitrate = 0, nRate = 0, nChannels = 0;
-    format->GetBitrate(&nBitrate);
-    format->GetSampleRate(&nRate);
-    format->GetChannels(&nChannels);
-    if ((nPosition = FindValue(row.bitrates, nBitrate / 1000)) >= 0)
-        m_comboBitrate.SetCurSel(nPosition);
-    if ((nPosition = FindValue(row.rates, nRate)) >= 0)
-        m_comboFrequency.SetCurSel(nPosition);
-    if ((nPosition = FindValue(row.channels, nChannels)) >= 0)
-        m_comboChannels.SetCurSel(nPosition);
+    CComboBox* combos[VALUE_KIND_COUNT] = {&m_comboBitrate, &m_comboFrequency, &m_comboChannels};
+    for (int i = 0; i < VALUE_KIND_COUNT; ++i)
+    {
+        const LONG nValue = GetListedValue(format.Get(), i);
+        for (int j = 0; j < combos[i]->GetCount(); ++j)
+        {
+            if (static_cast<LONG>(combos[i]->GetItemData(j)) == nValue)
+            {
+                combos[i]->SetCurSel(j);
+                break;
+            }
+        }
+    }
 }
 
 void CAudioProfilesEditor::OnBitrateChange()
 {
-    OnValueChange(ValueKind::Bitrate);
+    OnValueChange(VALUE_BITRATE);
 }
 
 void CAudioProfilesEditor::OnFrequencyChange()
 {
-    OnValueChange(ValueKind::Frequency);
+    OnValueChange(VALUE_FREQUENCY);
 }
 
 void CAudioProfilesEditor::OnChannelsChange()
 {
-    OnValueChange(ValueKind::Channels);
+    OnValueChange(VALUE_CHANNELS);
 }
 
-void CAudioProfilesEditor::OnValueChange(ValueKind kind)
+void CAudioProfilesEditor::OnValueChange(int nKind)
 {
-    CComboBox& combo = kind == ValueKind::Bitrate     ? m_comboBitrate
-                       : kind == ValueKind::Frequency ? m_comboFrequency
-                                                      : m_comboChannels;
+    CComboBox& combo = nKind == VALUE_BITRATE     ? m_comboBitrate
+                       : nKind == VALUE_FREQUENCY ? m_comboFrequency
+                                                  : m_comboChannels;
     const int nSelection = combo.GetCurSel();
     CEngineRef<IMediaPropertyBag5> profile(m_pManager ? m_pManager->GetProfile(-1) : nullptr);
     CEngineRef<IMediaAudioFormat5> format = GetProfileAudioFormat(profile.Get());
     if (nSelection < 0 || !format)
         return;
     const CodecRow& row = kCodecs[GetCodecIndex(format.Get())];
-    const ValueList& list = kind == ValueKind::Bitrate     ? row.bitrates
-                            : kind == ValueKind::Frequency ? row.rates
-                                                           : row.channels;
-    LONG nCurrent = 0;
-    if (kind == ValueKind::Bitrate)
-    {
-        format->GetBitrate(&nCurrent);
-        nCurrent /= 1000;
-    }
-    else if (kind == ValueKind::Frequency)
-    {
-        format->GetSampleRate(&nCurrent);
-    }
-    else
-    {
-        format->GetChannels(&nCurrent);
-    }
-    const int nPosition = FindValue(list, nCurrent);
-    // The lists may stand for another codec than the profile's: only an
-    // entry of the profile's own list is a value it can take.
-    if (nPosition < 0 || nPosition == nSelection || nSelection >= list.nCount)
+    const ValueList& list = nKind == VALUE_BITRATE     ? row.bitrates
+                            : nKind == VALUE_FREQUENCY ? row.rates
+                                                       : row.channels;
+    const LONG nCurrent = GetListedValue(format.Get(), nKind);
+    const LONG nValue = static_cast<LONG>(combo.GetItemData(nSelection));
+    // Only a value of the profile's own list changes, into another of it.
+    if (FindValue(list, nCurrent) < 0 || FindValue(list, nValue) < 0 || nValue == nCurrent)
         return;
-    const LONG nValue = list.pEntries[nSelection].nValue;
-    if (kind == ValueKind::Bitrate)
-        format->SetBitrate(nValue * 1000);
-    else if (kind == ValueKind::Frequency)
-        format->SetSampleRate(nValue);
-    else
-        format->SetChannels(nValue);
+    SetListedValue(format.Get(), nKind, nValue);
     m_pManager->SetProfile(profile.Get(), -1);
+    SelectCurrent();
 }
 
 void CAudioProfilesEditor::OnCodecChange()
@@ -406,6 +452,5 @@ void CAudioProfilesEditor::OnCodecChange()
     CEngineRef<IMediaAudioFormat5> newFormat = MakeCodecFormat(FormatCodecs(nFormat)[nSelection]);
     if (newFormat && ReplaceProfileAudioFormat(profile.Get(), newFormat.Get(), MEDIA_PROPFLAG_PROFILE))
         m_pManager->SetProfile(profile.Get(), -1);
-    FillValueLists();
     SelectCurrent();
 }

@@ -16,6 +16,7 @@ public:
 
     BOOL Create(CWnd* pPanel, CSondrelProfileManager* pManager);
     void FillCodecList();
+    // Refills the value lists for the selected profile and selects its values.
     void SelectCurrent();
 
     // The codec table's row of a profile's audio format: its kind, then for
@@ -40,14 +41,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    enum class ValueKind
-    {
-        Bitrate,
-        Frequency,
-        Channels,
-    };
+    // Fills the value lists with what the selected profile's codec offers
+    // and the engine records together with the profile's other values.
     void FillValueLists();
-    void OnValueChange(ValueKind kind);
-    // The selected profile's codec index; -1 without an audio format.
-    int GetSelectedCodecIndex() const;
+    void OnValueChange(int nKind);
 };

@@ -8,6 +8,9 @@
 #define IDD_AUDIO_PROFILE_PAGE 216
 #define IDD_WM_AUDIO_PROFILE_PAGE 217
 
+// Messages.
+#define IDS_PROFILES_NOT_SAVED 23033
+
 // The panel.
 #define IDC_PROFILE_LIST 1138
 #define IDC_PROFILE_UP 1139

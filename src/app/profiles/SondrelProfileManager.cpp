@@ -335,13 +335,26 @@ void CSondrelProfileManager::RestoreProfiles()
     LoadCurrentFormat();
 }
 
-void CSondrelProfileManager::SaveProfiles()
+BOOL CSondrelProfileManager::SaveProfiles(CString* pstrError)
 {
     if (m_nCurrentFormat < 0 || m_nCurrentFormat >= AUDIO_FORMAT_COUNT || !m_pCollections[m_nCurrentFormat])
-        return;
+        return TRUE;
+    IMediaProfileCollection5* pCollection = m_pCollections[m_nCurrentFormat];
     const CString strPath = GetUserFolder(TRUE) + g_AudioFormats[m_nCurrentFormat].pszProfilesFile;
-    m_pCollections[m_nCurrentFormat]->Save(CEngineString(strPath));
+    HRESULT hr = pCollection->Save(CEngineString(strPath));
+    if (FAILED(hr))
+    {
+        BSTR b = nullptr;
+        pCollection->GetLastErrorText(&b);
+        CString strWhy = TakeEngineString(b);
+        APP_LOG(_T("Save profiles %s: fail (0x%08X %s)"), strPath.GetString(), static_cast<unsigned>(hr),
+                strWhy.GetString());
+        if (pstrError != nullptr)
+            *pstrError = strWhy.IsEmpty() ? strPath : strWhy;
+        return FALSE;
+    }
     m_strLoadErrors[m_nCurrentFormat].Empty();
+    return TRUE;
 }
 
 WMCodecInfo* CSondrelProfileManager::GetWMCodec(INT_PTR nIndex) const

@@ -53,7 +53,10 @@ public:
     void RemoveProfile(int nIndex);
     void MoveProfile(int nDestination, int nSource = -1);
     void RestoreProfiles();
-    void SaveProfiles();
+    // FALSE when the file could not be written (a read-only folder, a full
+    // disk): the edits stay in memory and the engine's reason goes to
+    // *pstrError.
+    BOOL SaveProfiles(CString* pstrError = nullptr);
     void LoadWMV();
 
     INT_PTR GetWMCodecCount() const { return m_arrWMCodecs.GetSize(); }

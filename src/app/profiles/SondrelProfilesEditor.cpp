@@ -3,6 +3,9 @@
 #include "app/formats/AudioFormats.h"
 #include "app/profiles/ProfilesEditorResource.h"
 #include "app/profiles/SondrelProfileManager.h"
+#include "app/program/MessageBox.h"
+#include "app/program/resource.h"
+#include "common/ApplicationBase.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 
 namespace {
@@ -228,7 +231,14 @@ void CSondrelProfilesPanel::OnMoveDown()
 
 void CSondrelProfilesPanel::OnSaveProfiles()
 {
-    m_pManager->SaveProfiles();
+    CString strWhy;
+    if (!m_pManager->SaveProfiles(&strWhy))
+    {
+        CString strText = LoadAppString(IDS_PROFILES_NOT_SAVED);
+        if (!strWhy.IsEmpty())
+            strText += _T("\r\n\r\n") + strWhy;
+        ShowMessageBox(nullptr, strText, LoadAppString(IDS_TITLE_ERROR), SMB_ERROR_OK, this);
+    }
     RefreshList(FALSE);
 }
 

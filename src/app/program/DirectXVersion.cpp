@@ -3,6 +3,7 @@
 #include <dxdiag.h>
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -85,6 +86,19 @@ BOOL GetSystemFileVersion(const CString& strSystemDir, LPCTSTR lpszFile, std::ar
     version = {HIWORD(pInfo->dwFileVersionMS), LOWORD(pInfo->dwFileVersionMS), HIWORD(pInfo->dwFileVersionLS),
                LOWORD(pInfo->dwFileVersionLS)};
     return TRUE;
+}
+
+DirectXFileVersionQuery& FileVersionQuery()
+{
+    static DirectXFileVersionQuery query;
+    return query;
+}
+
+// The file in the system folder, or the query put in its place.
+BOOL ReadFileVersion(const CString& strSystemDir, LPCTSTR lpszFile, std::array<WORD, 4>& version)
+{
+    const DirectXFileVersionQuery& query = FileVersionQuery();
+    return query ? query(lpszFile, version) : GetSystemFileVersion(strSystemDir, lpszFile, version);
 }
 
 BOOL IsAtLeast(const std::array<WORD, 4>& version, const std::array<WORD, 4>& threshold)
@@ -188,20 +202,25 @@ HRESULT AFXAPI GetDirectXVersionViaFileVersions(DWORD& dwMajor, DWORD& dwMinor, 
     for (const FileCheck& check : kFileChecks)
     {
         std::array<WORD, 4> version = {};
-        if (!GetSystemFileVersion(strSystemDir, check.lpszFile, version) || !PassesCheck(check, version))
+        if (!ReadFileVersion(strSystemDir, check.lpszFile, version) || !PassesCheck(check, version))
             continue;
         dwMajor = check.dwMajor;
         dwMinor = check.dwMinor;
         chLetter = check.chLetter;
     }
     std::array<WORD, 4> version = {};
-    if (GetSystemFileVersion(strSystemDir, _T("d3d9.dll"), version))
+    if (ReadFileVersion(strSystemDir, _T("d3d9.dll"), version))
     {
         dwMajor = 9;
         dwMinor = 0;
         chLetter = _T(' ');
     }
     return S_OK;
+}
+
+void AFXAPI SetDirectXFileVersionQuery(DirectXFileVersionQuery query)
+{
+    FileVersionQuery() = std::move(query);
 }
 
 void AFXAPI FormatDirectXVersion(DWORD dwMajor, DWORD dwMinor, TCHAR chLetter, CString& strVersion,

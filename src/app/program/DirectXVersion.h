@@ -4,6 +4,9 @@
 
 #include <afx.h>
 
+#include <array>
+#include <functional>
+
 // The diagnostics provider first, the system files' versions when it fails:
 // S_OK when a version was found (0.0 included); E_FAIL when neither can tell.
 HRESULT AFXAPI GetDirectXVersion(CString& strVersion, DWORD& dwPacked);
@@ -17,3 +20,11 @@ HRESULT AFXAPI GetDirectXVersionViaFileVersions(DWORD& dwMajor, DWORD& dwMinor, 
 // counts 1 for "a" to 26 for "z" in the packed form, 0 otherwise.
 void AFXAPI FormatDirectXVersion(DWORD dwMajor, DWORD dwMinor, TCHAR chLetter, CString& strVersion,
                                  DWORD& dwPacked);
+
+// Reads a system file's fixed version (major, minor, build, revision);
+// FALSE when the file is missing or has none.
+typedef std::function<BOOL(LPCTSTR lpszFile, std::array<WORD, 4>& version)> DirectXFileVersionQuery;
+// Puts another reading of the system files' versions in place of the
+// system's own (tests: under Wine its d3d9.dll always answers 9.0); an empty
+// query gives the system's back.
+void AFXAPI SetDirectXFileVersionQuery(DirectXFileVersionQuery query);

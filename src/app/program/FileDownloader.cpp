@@ -142,6 +142,12 @@ BOOL CFileDownloader::QueryRemoteSize(LPCTSTR pszUrl)
         client.Close();
         return FALSE;
     }
+    // An error page's length is not the file's size.
+    if (client.GetStatusCode() != HTTP_STATUS_OK)
+    {
+        client.Close();
+        return FALSE;
+    }
     m_nExpectedSize = client.GetContentLength();
     if (m_nExpectedSize == 0)
     {
@@ -242,14 +248,16 @@ int CFileDownloader::ConnectAndGet(W3Client& client, const std::string& url, LON
     return DOWNLOAD_COMPLETE;
 }
 
-// A resumed download continues the local file only when the server sent
-// the rest of it: a 206 whose range starts where the file ends and whose
-// length completes it. A server that ignores the range, or answers another
-// range, would otherwise have its bytes written at the wrong place.
+// A fresh download takes only the file itself (200): an error page would
+// replace what lies there. A resumed download continues the local file only
+// when the server sent the rest of it: a 206 whose range starts where the
+// file ends and whose length completes it. A server that ignores the range,
+// or answers another range, would otherwise have its bytes written at the
+// wrong place.
 bool CFileDownloader::AcceptResponse(W3Client& client, LONG nResumeStart, long nContentLength)
 {
     if (nResumeStart <= 0)
-        return true;
+        return client.GetStatusCode() == HTTP_STATUS_OK;
     if (client.GetStatusCode() != HTTP_STATUS_PARTIAL_CONTENT)
         return false;
     if (ContentRangeStart(client) != nResumeStart)
@@ -292,8 +300,10 @@ int CFileDownloader::Transfer(const CString& strUrl, const CString& strLocalPath
         nContentLength = client.GetContentLength();
         if (AcceptResponse(client, nResumeStart, nContentLength))
             break;
-        nResumeStart = 0;
         client.Close();
+        if (nResumeStart <= 0)
+            return DOWNLOAD_NO_CONNECTION;
+        nResumeStart = 0;
     }
 
     LPCSTR pszType = client.GetContentType();
@@ -339,10 +349,11 @@ int CFileDownloader::Transfer(const CString& strUrl, const CString& strLocalPath
                 m_hOutputFile = CreateFile(strLocalPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
             }
+            // Not the stop flag, which is the user's: the worker must still
+            // post that it finished, or its window never learns the failure.
             if (m_hOutputFile == INVALID_HANDLE_VALUE)
             {
                 bFileError = true;
-                m_nStop = 1;
                 break;
             }
         }
@@ -351,7 +362,6 @@ int CFileDownloader::Transfer(const CString& strUrl, const CString& strLocalPath
         if (!WriteFile(m_hOutputFile, buffer, dwRead, &dwWritten, nullptr) || dwWritten != dwRead)
         {
             bFileError = true;
-            m_nStop = 1;
             break;
         }
         m_nReceived += static_cast<LONG>(dwRead);

@@ -66,7 +66,11 @@ BOOL CHelpDialog::OnInitDialog()
     SetWindowText(strCaption);
 
     OnCredits();
-    return TRUE;
+    // The dialog's own focus would select the whole text: it opens with the
+    // caret at the text's start instead.
+    m_wndText.SetFocus();
+    m_wndText.SetSel(0, 0);
+    return FALSE;
 }
 
 // The template was laid out for narrower fonts than Wine's: the notice

@@ -311,7 +311,8 @@ void CSondrelApp::QueryDirectXText()
         const HRESULT hr = GetDirectXVersion(strVersion, dwPacked);
         if (FAILED(hr))
             m_strDirectXText = _T("Unknown version of DirectX installed");
-        else if (dwPacked != 0 || !strVersion.IsEmpty())
+        // The files' check answers 0.0 when nothing of DirectX is there.
+        else if (dwPacked != 0)
             m_strDirectXText.Format(_T("DirectX %s installed"), strVersion.GetString());
         else
             m_strDirectXText = _T("DirectX not installed");

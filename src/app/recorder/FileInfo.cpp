@@ -70,7 +70,11 @@ BOOL CFileInfo::OnInitDialog()
     CenterWindow();
     if (m_pFileDesc)
         m_editInfo.SetWindowText(BuildText(*m_pFileDesc));
-    return TRUE;
+    // The dialog's own focus would select the whole text and show its end:
+    // the box opens at its first line with the caret there instead.
+    m_editInfo.SetFocus();
+    m_editInfo.SetSel(0, 0);
+    return FALSE;
 }
 
 CString CFileInfo::BuildText(const CFileDesc& desc)

@@ -17,7 +17,7 @@ CRenameFile::CRenameFile(CWnd* pParent)
 
 BOOL CRenameFile::IsAcceptableName(const CString& strName)
 {
-    return !strName.IsEmpty() && strName.FindOneOf(_T("\\/:")) < 0 && strName != _T(".") &&
+    return !strName.IsEmpty() && strName.FindOneOf(_T("\\/:*?\"<>|")) < 0 && strName != _T(".") &&
            strName != _T("..");
 }
 
@@ -45,6 +45,12 @@ void CRenameFile::OnOK()
     {
         ShowMessageBox(nullptr, LoadAppString(IDS_RENAME_BAD_NAME), LoadAppString(IDS_TITLE_ERROR),
                        SMB_ERROR_OK, this);
+        m_editName.SetFocus();
+        m_editName.SetSel(0, -1);
+        return;
+    }
+    if (m_fnApply && !m_fnApply(strName))
+    {
         m_editName.SetFocus();
         m_editName.SetSel(0, -1);
         return;

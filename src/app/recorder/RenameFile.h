@@ -5,16 +5,21 @@
 
 #include <afxwin.h>
 
+#include <functional>
+
 class CRenameFile : public CDialog
 {
 public:
     explicit CRenameFile(CWnd* pParent = nullptr);
 
     // A name the file can take in its own folder: not empty, not "." or
-    // "..", and without a folder or drive separator.
+    // "..", and without a separator or a character no file name may hold.
     static BOOL IsAcceptableName(const CString& strName);
 
     CString m_strFileName;
+    // Tries an acceptable name on OK; FALSE keeps the dialog open with the
+    // name selected (the caller has said what went wrong). Null: OK closes.
+    std::function<BOOL(const CString&)> m_fnApply;
     CEdit m_editName;
 
 protected:

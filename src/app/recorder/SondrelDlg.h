@@ -77,11 +77,15 @@ public:
 
     // The recording job: runs to its end inside the call.
     void OnStartConvert();
-    // Ends a running job at its next progress report; clears the pause.
+    // Ends a running job at its next progress report; clears the pause, and
+    // a paused job takes in no more sound.
     void RequestStop();
 
     // Format and profile choice.
     void OnSelectFormat(UINT nCommandId);
+    // How Windows is restarted after a codec install that needs it; tests
+    // put a recorder of the request in its place.
+    static BOOL(WINAPI* s_pfnExitWindowsEx)(UINT uFlags, DWORD dwReason);
     void OnChangeFormat();
     CSondrelProfileManager* GetProfileManager() const { return m_pProfileManager; }
 
@@ -90,9 +94,11 @@ public:
     static BOOL AFXAPI IsMicrophoneName(CString strName);
 
     // The recording pause flag, set and cleared by the main window's
-    // Pause/Continue command.
+    // Pause/Continue command. While a job runs the capture pauses and goes
+    // on at once, so that the file ends at the click and goes on from the
+    // next one, whenever the job gets to its report.
     BOOL IsRecordingPaused() const { return m_bRecordingPaused; }
-    void SetRecordingPaused(BOOL bPaused) { m_bRecordingPaused = bPaused ? 1 : 0; }
+    void SetRecordingPaused(BOOL bPaused);
 
     // The converter's callbacks.
     HRESULT OnFileOpened(VARIANT_BOOL* pbStop) override;
@@ -139,6 +145,14 @@ public:
     // Renames the row's file within its folder, replacing a file of that
     // name in one step; FALSE when nothing was renamed.
     BOOL RenameRowFile(int nRow, LPCTSTR pszNewName);
+    enum RenameOutcome
+    {
+        RENAME_DONE,
+        RENAME_UNCHANGED,  // its own name, or not a name at all
+        RENAME_DECLINED,   // the user kept the file of that name
+        RENAME_FAILED,     // the move failed: dwError says why
+    };
+    RenameOutcome TryRenameRow(int nRow, const CString& strName, DWORD& dwError);
     // -1, 0 or 1 by a list column (1 path, 2 title, 3 duration); lParamSort
     // points to a FileSortOrder.
     static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
@@ -174,8 +188,9 @@ protected:
     afx_msg void OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnListClick(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnListRightClick(NMHDR* pNMHDR, LRESULT* pResult);
-    // Asks the user for the row's new file name.
-    BOOL AskNewFileName(CFileDesc* pItem, CString& strNewName);
+    // The rename dialog's try of a name: FALSE keeps the dialog open after
+    // saying what went wrong.
+    BOOL ApplyNewFileName(CFileDesc* pItem, const CString& strName);
 
     // Playback.
     afx_msg void OnListDblClick(NMHDR* pNMHDR, LRESULT* pResult);
@@ -195,6 +210,7 @@ protected:
     afx_msg void OnRecordButton();
     afx_msg void OnManualSplit();
     void ShowRibbonRecordCommands(BOOL bRecording);
+    void HoldCapture(BOOL bHold);
     void ClearStatusPanes();
     // Steps of the job from the profile to the converter's run; the run's
     // result (a failure it reported, or one that ended it).
@@ -251,6 +267,7 @@ public:
     BYTE m_bSliderDragged = 0;
     BYTE m_bManualSplit = 0;                      // asked for and not yet passed on
     BYTE m_bRecordingPaused = 0;                  // the main window's Pause command
+    BYTE m_bCaptureHeld = 0;                      // the job's capture is paused
     CFormatsConverterEx* m_pConverter = nullptr;  // only while a job runs
     HACCEL m_hAccelerators = nullptr;
     // The disk ran low during the current job (converter code 8): a job

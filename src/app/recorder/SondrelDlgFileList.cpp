@@ -57,6 +57,30 @@ int AskYesNo(UINT nQuestion)
                           SMB_INFO_YESNO, nullptr);
 }
 
+// What a failed move tells the user: the two causes a user can act on by
+// name, anything else in the system's words.
+CString RenameErrorText(DWORD dwError)
+{
+    if (dwError == ERROR_SHARING_VIOLATION || dwError == ERROR_LOCK_VIOLATION)
+        return LoadAppString(IDS_RENAME_IN_USE);
+    if (dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND)
+        return LoadAppString(IDS_RENAME_GONE);
+    CString strText = LoadAppString(IDS_RENAME_FAILED);
+    LPTSTR pszSystem = nullptr;
+    if (::FormatMessage(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                        nullptr, dwError, 0, reinterpret_cast<LPTSTR>(&pszSystem), 0, nullptr) != 0 &&
+        pszSystem != nullptr)
+    {
+        strText += _T(" ");
+        strText += pszSystem;
+        strText.TrimRight();
+    }
+    if (pszSystem != nullptr)
+        ::LocalFree(pszSystem);
+    return strText;
+}
+
 }  // namespace
 
 CFileDesc* CSondrelDlg::GetRowItem(int nRow) const
@@ -236,16 +260,24 @@ void CSondrelDlg::OnFileInformation()
     dialog.DoModal();
 }
 
-BOOL CSondrelDlg::AskNewFileName(CFileDesc* pItem, CString& strNewName)
+BOOL CSondrelDlg::ApplyNewFileName(CFileDesc* pItem, const CString& strName)
 {
-    if (!pItem)
+    // The list may have changed under the dialog (a recording ended).
+    int nRow = FindItemRow(pItem);
+    if (nRow < 0)
+        return TRUE;
+    DWORD dwError = 0;
+    switch (TryRenameRow(nRow, strName, dwError))
+    {
+    case RENAME_DECLINED:
         return FALSE;
-    CRenameFile dialog(this);
-    dialog.m_strFileName = NameOfPath(pItem->m_strPath);
-    if (dialog.DoModal() != IDOK)
+    case RENAME_FAILED:
+        ShowMessageBox(nullptr, RenameErrorText(dwError), LoadAppString(IDS_TITLE_ERROR), SMB_ERROR_OK,
+                       nullptr);
         return FALSE;
-    strNewName = dialog.m_strFileName;
-    return TRUE;
+    default:
+        return TRUE;
+    }
 }
 
 void CSondrelDlg::OnRenameFile()
@@ -256,29 +288,36 @@ void CSondrelDlg::OnRenameFile()
         return;
     if (pItem == m_pPlayingItem)
         StopPlayback();
-    CString strNewName;
-    if (!AskNewFileName(pItem, strNewName))
-        return;
-    RenameRowFile(nRow, strNewName);
+    // The name is tried while the dialog is open, so that a failure leaves
+    // the user where the name can be corrected.
+    CRenameFile dialog(this);
+    dialog.m_strFileName = NameOfPath(pItem->m_strPath);
+    dialog.m_fnApply = [this, pItem](const CString& strName) { return ApplyNewFileName(pItem, strName); };
+    dialog.DoModal();
 }
 
 BOOL CSondrelDlg::RenameRowFile(int nRow, LPCTSTR pszNewName)
 {
+    DWORD dwError = 0;
+    return TryRenameRow(nRow, CString(pszNewName ? pszNewName : _T("")), dwError) == RENAME_DONE;
+}
+
+CSondrelDlg::RenameOutcome CSondrelDlg::TryRenameRow(int nRow, const CString& strName, DWORD& dwError)
+{
+    dwError = 0;
     CFileDesc* pItem = GetRowItem(nRow);
-    CString strName(pszNewName ? pszNewName : _T(""));
     // A name, not a path: the file stays in its folder.
-    if (!pItem || strName.IsEmpty() || strName.FindOneOf(_T("\\/:")) >= 0 || strName == _T(".") ||
-        strName == _T(".."))
-        return FALSE;
+    if (!pItem || !CRenameFile::IsAcceptableName(strName))
+        return RENAME_UNCHANGED;
     CString strOldPath = pItem->m_strPath;
     CString strNewPath = FolderOfPath(strOldPath) + strName;
     // Its own name (a rename onto itself) leaves the file where it is.
     if (strNewPath == strOldPath)
-        return FALSE;
+        return RENAME_UNCHANGED;
     BOOL bOnlyCase = strNewPath.CompareNoCase(strOldPath) == 0;
     if (!bOnlyCase && ::GetFileAttributes(strNewPath) != INVALID_FILE_ATTRIBUTES &&
         AskYesNo(IDS_ASK_REPLACE_FILE) != IDYES)
-        return FALSE;
+        return RENAME_DECLINED;
 
     pItem->CloseFile();
     // One step: the file it replaces goes only when the move succeeds.
@@ -288,8 +327,12 @@ BOOL CSondrelDlg::RenameRowFile(int nRow, LPCTSTR pszNewName)
         pItem->m_strPath = strNewPath;
         m_listFiles.SetItemText(nRow, COLUMN_NAME, NameOfPath(strNewPath));
     }
+    else
+    {
+        dwError = ::GetLastError();
+    }
     pItem->ReadDescription(pItem->m_strPath);
-    return bMoved;
+    return bMoved ? RENAME_DONE : RENAME_FAILED;
 }
 
 void CSondrelDlg::SelectAllRows()

@@ -1,9 +1,14 @@
 // The recorder's format, profile, output folder and split choice.
 #include "app/recorder/SondrelDlg.h"
 
+#include <reason.h>
+
 #include "app/formats/AudioFormats.h"
 #include "app/profiles/SondrelProfileManager.h"
+#include "app/program/MessageBox.h"
 #include "app/program/WMInstaller.h"
+#include "app/program/WMInstallerResource.h"
+#include "app/program/resource.h"
 #include "app/profiles/SondrelProfilesEditor.h"
 #include "common/ApplicationBase.h"
 #include "common/Logging.h"
@@ -40,7 +45,27 @@ BOOL RunWindowsMediaInstaller(CWnd* pParent)
     return dialog.DoModal() == IDOK;
 }
 
+// Codecs that need a new start of Windows: planned, for a reconfiguration.
+void RestartWindows()
+{
+    HANDLE hToken = nullptr;
+    if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &hToken))
+    {
+        TOKEN_PRIVILEGES privileges = {};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        if (::LookupPrivilegeValue(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid))
+            ::AdjustTokenPrivileges(hToken, FALSE, &privileges, 0, nullptr, nullptr);
+        ::CloseHandle(hToken);
+    }
+    const DWORD dwReason =
+        SHTDN_REASON_FLAG_PLANNED | SHTDN_REASON_MAJOR_OPERATINGSYSTEM | SHTDN_REASON_MINOR_RECONFIG;
+    CSondrelDlg::s_pfnExitWindowsEx(EWX_REBOOT, dwReason);
+}
+
 }  // namespace
+
+BOOL(WINAPI* CSondrelDlg::s_pfnExitWindowsEx)(UINT, DWORD) = &::ExitWindowsEx;
 
 void CSondrelDlg::OnSelectFormat(UINT nCommandId)
 {
@@ -55,7 +80,16 @@ void CSondrelDlg::OnSelectFormat(UINT nCommandId)
         {
             m_pProfileManager->LoadWMV();
             if (m_pProfileManager->GetWMCodecCount() > 0)
+            {
+                ShowMessageBox(nullptr, LoadAppString(IDS_WM_INSTALLED), LoadAppString(IDS_TITLE_INFORMATION),
+                               SMB_INFO_OK, this);
                 m_pProfileManager->SetCurrentFormat(nFormat);
+            }
+            else if (ShowMessageBox(nullptr, LoadAppString(IDS_WM_RESTART),
+                                    LoadAppString(IDS_TITLE_INFORMATION), SMB_INFO_YESNO, this) == IDYES)
+            {
+                RestartWindows();
+            }
         }
     }
     OnChangeFormat();

@@ -62,6 +62,26 @@ void CSondrelDlg::RequestStop()
         m_pParent->ExchangeStopRequest(1);
 }
 
+void CSondrelDlg::SetRecordingPaused(BOOL bPaused)
+{
+    m_bRecordingPaused = bPaused ? 1 : 0;
+    if (m_pConverter)
+        HoldCapture(m_bRecordingPaused);
+}
+
+// A stop clears the pause flag but leaves the capture held: nothing after
+// the pause reaches the file, and the job's waiting read ends.
+void CSondrelDlg::HoldCapture(BOOL bHold)
+{
+    if (!m_pCaptureSource || m_bCaptureHeld == (bHold ? 1 : 0))
+        return;
+    m_bCaptureHeld = bHold ? 1 : 0;
+    if (bHold)
+        m_pCaptureSource->Pause();
+    else
+        m_pCaptureSource->Start(0);
+}
+
 void CSondrelDlg::OnManualSplit()
 {
     m_bManualSplit = 1;
@@ -147,6 +167,7 @@ void CSondrelDlg::OnStartConvert()
     }
     if (m_pCaptureSource)
         m_pCaptureSource->Stop();
+    m_bCaptureHeld = 0;
     delete m_pConverter;
     m_pConverter = nullptr;
     try
@@ -238,10 +259,14 @@ HRESULT CSondrelDlg::RunConversion()
     m_pConverter->SetEvents(this);
     m_pConverter->SetSizeMargin(32768);
     m_pConverter->SetFrameObserverSwitch(0);
+    m_bCaptureHeld = 0;
     if (m_pCaptureSource)
         m_pCaptureSource->Start(0);
-    // The job's reads keep the window answering while they wait for sound.
-    CRecordingWaitPump pump(m_pCaptureSource.Get());
+    // The job's reads keep the window answering while they wait for sound;
+    // a read held by a pause ends once the job is to stop.
+    CRecordingWaitPump pump(m_pCaptureSource.Get(), [this] {
+        return m_bCaptureHeld && m_pParent && m_pParent->GetStopRequest() != 0;
+    });
     return m_pConverter->Run(job.Get(), TRUE);
 }
 
@@ -394,15 +419,14 @@ HRESULT CSondrelDlg::OnProgress(double dFileWritten, double /*dJobPosition*/, do
     }
     if (pbStop && *pbStop == 0 && m_bRecordingPaused)
     {
-        if (m_pCaptureSource)
-            m_pCaptureSource->Pause();
+        HoldCapture(TRUE);
         while (m_bRecordingPaused && m_pParent && m_pParent->GetStopRequest() == 0)
         {
             PumpWaitingMessages(nullptr);
             ::Sleep(50);
         }
-        if (m_pCaptureSource)
-            m_pCaptureSource->Start(0);
+        if (!m_pParent || m_pParent->GetStopRequest() == 0)
+            HoldCapture(FALSE);
     }
     return 0;
 }

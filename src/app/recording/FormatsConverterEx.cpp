@@ -15,6 +15,9 @@ namespace {
 constexpr ULONGLONG DISK_WARNING_BYTES = 104857600;  // 100 MiB: warn once
 constexpr ULONGLONG DISK_MINIMUM_BYTES = 5242880;    // 5 MiB: no further writing
 constexpr double MARKER_EPSILON = 0.0001;
+// A read that ends this much before a marker fell short of it; a full one
+// ends within half a sample.
+constexpr double MARKER_SHORT_READ_MS = 1;
 
 DWORD RandomStep(DWORD x)
 {
@@ -341,14 +344,8 @@ HRESULT CFormatsConverterEx::RunJob(IUnknown* pJob)
     return 0;
 }
 
-void CFormatsConverterEx::ProcessItem(int nItemIndex, int nItemCount, IMediaConversionJob5* pJob,
-                                      IMediaSource5* pSource)
+void CFormatsConverterEx::ReadSplitSettings(IMediaConversionJob5* pJob)
 {
-    m_pJob.Assign(pJob);
-    m_pSource.Assign(pSource);
-    m_dSourceDuration = GetSourceDuration(pSource);
-
-    m_markers.clear();
     LONG nFlags = 0;
     pJob->GetSplitFlags(&nFlags);
     m_nSplitBySize = (nFlags & MEDIA_SPLIT_BY_SIZE) ? 1 : 0;
@@ -359,6 +356,17 @@ void CFormatsConverterEx::ProcessItem(int nItemIndex, int nItemCount, IMediaConv
     m_nSizeLimit = static_cast<LONGLONG>(nKilobytes) << 10;
     m_dDurationLimit = 0;
     pJob->GetDurationLimit(&m_dDurationLimit);
+}
+
+void CFormatsConverterEx::ProcessItem(int nItemIndex, int nItemCount, IMediaConversionJob5* pJob,
+                                      IMediaSource5* pSource)
+{
+    m_pJob.Assign(pJob);
+    m_pSource.Assign(pSource);
+    m_dSourceDuration = GetSourceDuration(pSource);
+
+    m_markers.clear();
+    ReadSplitSettings(pJob);
 
     if (m_nSplitAtMarkers)
     {
@@ -863,6 +871,10 @@ BOOL CFormatsConverterEx::CopyAudio(CopyCycle& cycle)
     {
         double dPosition = 0;
         m_pSource->GetPosition(MEDIA_STREAM_AUDIO, &dPosition);
+        // A source that handed over less than asked (a paused capture) has
+        // not reached the marker: the file is cut once it has.
+        if (!m_markers.empty() && m_markers.front().dTime - dPosition >= MARKER_SHORT_READ_MS)
+            cycle.bMarkerSplit = FALSE;
         DropMarkersBefore(dPosition);
     }
     return TRUE;

@@ -111,6 +111,8 @@ protected:
     // After an exception: finishes the open file and reports the failure.
     HRESULT EndFailedRun(HRESULT hrFailure);
     void ProcessItem(int nItemIndex, int nItemCount, IMediaConversionJob5* pJob, IMediaSource5* pSource);
+    // The job's split switches and limits: its size in kilobytes, its duration in ms.
+    void ReadSplitSettings(IMediaConversionJob5* pJob);
     BOOL OpenNextFile();
     void CloseOutputFile(BOOL bAddPosition);
     void CopyLoop(int nItemIndex, int nItemCount);

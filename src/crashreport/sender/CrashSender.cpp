@@ -195,6 +195,12 @@ bool DeliverByUpload(const Delivery& delivery)
     if (delivery.uploadUrl.empty())
         return false;
     W3Client client;
+    // The client leaves its handles to its user: closed on every way out.
+    struct ClosesClient
+    {
+        W3Client& client;
+        ~ClosesClient() { client.Close(); }
+    } closes{client};
     if (!client.ConnectUrl(Ansi(delivery.uploadUrl).c_str(), nullptr, nullptr, "CrashSender"))
         return false;
     const std::string path = client.GetCurrentPath();

@@ -39,9 +39,7 @@ const char* EncoderName(int codec, int container) {
       return "pcm_mulaw";
     case kCodecMsAdpcm:
       return "adpcm_ms";
-    case kCodecImaAdpcm0:
     case kCodecImaAdpcm:
-    case kCodecImaAdpcm2:
       return "adpcm_ima_wav";
     case kCodecGsmMs:
       return "libgsm_ms";
@@ -63,6 +61,8 @@ const char* EncoderName(int codec, int container) {
       return "libvorbis";
     case kCodecOpus:
       return "libopus";
+    case kCodecWma1:
+      return "wmav1";
     case kCodecWma:
       return "wmav2";
     default:
@@ -80,6 +80,7 @@ int DefaultBitRate(int codec) {
     case kCodecMp3:
     case kCodecAac:
     case kCodecVorbis:
+    case kCodecWma1:
     case kCodecWma:
       return 128000;
     default:
@@ -87,12 +88,35 @@ int DefaultBitRate(int codec) {
   }
 }
 
-int NearestRate(const AVCodec* c, int want) {
-  if (!c->supported_samplerates) return want;
-  int best = 0;
+// Codecs whose size the profile's bit rate sets; the others ignore it.
+bool TakesBitRate(int codec) { return DefaultBitRate(codec) > 0; }
+
+bool TakesRate(const AVCodec* c, int rate) {
+  if (!c->supported_samplerates) return true;
   for (const int* r = c->supported_samplerates; *r; ++r)
-    if (!best || std::abs(*r - want) < std::abs(best - want)) best = *r;
-  return best ? best : want;
+    if (*r == rate) return true;
+  return false;
+}
+
+// LAME writes constant rates from the MPEG version's table alone, and takes
+// any other value for its nearest entry; below 16 kHz it stops at 64 kbit/s.
+bool Mp3TakesBitRate(int rate, int64_t bitRate) {
+  static const int kMpeg1[] = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+  static const int kMpeg2[] = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
+  static const int kMpeg25[] = {8, 16, 24, 32, 40, 48, 56, 64};
+  const int* table = rate >= 32000 ? kMpeg1 : rate >= 16000 ? kMpeg2 : kMpeg25;
+  const int count = rate >= 32000 ? 14 : rate >= 16000 ? 14 : 8;
+  for (int i = 0; i < count; ++i)
+    if (table[i] * 1000LL == bitRate) return true;
+  return false;
+}
+
+std::string LayoutText(int channels) {
+  return channels == 1 ? "mono" : channels == 2 ? "stereo" : std::to_string(channels) + " channels";
+}
+
+std::string RateText(int64_t bitRate) {
+  return bitRate % 1000 ? std::to_string(bitRate) + " bit/s" : std::to_string(bitRate / 1000) + " kbit/s";
 }
 
 // AMR modes by their bit rate (bit/s), and the whole kbit/s profiles store for
@@ -113,10 +137,7 @@ int AmrModeFor(int bitRate, const int* rates, const int* stored, int modes) {
 }
 
 // G.726 codes 2 to 5 bits a sample at 8 kHz: 16 to 40 kbit/s in steps of 8.
-int G726BitRate(int bitRate) {
-  if (bitRate <= 0) return 40000;
-  return std::clamp((bitRate + 4000) / 8000, 2, 5) * 8000;
-}
+bool G726TakesBitRate(int bitRate) { return bitRate >= 16000 && bitRate <= 40000 && bitRate % 8000 == 0; }
 
 }  // namespace
 
@@ -143,8 +164,17 @@ void AudioFileWriter::FreeSamples::operator()(uint8_t* p) const { av_free(p); }
 AudioFileWriter::AudioFileWriter() = default;
 
 AudioFileWriter::~AudioFileWriter() {
-  if (fmt_) Finish();
+  if (fmt_ && !dryRun_) Finish();
   Release();
+}
+
+WriteStatus AudioFileWriter::Check(const EncoderSettings& settings, std::string* error) {
+  AudioFileWriter probe;
+  probe.dryRun_ = true;
+  const PcmFormat input{settings.sampleRate > 0 ? settings.sampleRate : 44100, std::clamp(settings.channels, 1, 2)};
+  WriteStatus s = probe.Open(std::string(), settings, input);
+  if (error) *error = probe.error_;
+  return s;
 }
 
 WriteStatus AudioFileWriter::Fail(int averror, const char* what) {
@@ -157,6 +187,12 @@ WriteStatus AudioFileWriter::Fail(int averror, const char* what) {
 }
 
 void AudioFileWriter::Release() {
+  if (dryRun_ && fmt_ && fmt_->pb) {
+    uint8_t* bytes = nullptr;
+    avio_close_dyn_buf(fmt_->pb, &bytes);
+    av_free(bytes);
+    fmt_->pb = nullptr;
+  }
   fmt_.reset();
   stream_ = nullptr;
   enc_.reset();
@@ -189,7 +225,7 @@ WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings
   // Whatever step fails, nothing of the half-made file stays open, and a
   // file this call made is removed: it never held a recording.
   struct stat before;
-  const bool existed = stat(path.c_str(), &before) == 0;
+  const bool existed = dryRun_ || stat(path.c_str(), &before) == 0;
   WriteStatus s = OpenSteps(path, settings);
   if (s != WriteStatus::Ok) {
     Release();
@@ -210,6 +246,12 @@ WriteStatus AudioFileWriter::OpenSteps(const std::string& path, const EncoderSet
   codec_ = settings.codec == kCodecNone ? DefaultCodecForContainer(container_) : settings.codec;
   if (!IsKnownCodec(codec_)) {
     error_ = "unknown codec " + std::to_string(codec_);
+    return WriteStatus::BadSettings;
+  }
+  const int rate = settings.sampleRate > 0 ? settings.sampleRate : input_.sampleRate;
+  if (rate < kMinSampleRate || rate > kMaxSampleRate) {
+    error_ = "a sample rate of " + std::to_string(rate) + " Hz is outside " + std::to_string(kMinSampleRate) + " to " +
+             std::to_string(kMaxSampleRate) + " Hz";
     return WriteStatus::BadSettings;
   }
   if (!ContainerAccepts(container_, codec_)) {
@@ -240,8 +282,10 @@ WriteStatus AudioFileWriter::OpenSteps(const std::string& path, const EncoderSet
   if (!fifo_ || !frame_ || !pkt_) return Fail(AVERROR(ENOMEM), "out of memory");
 
   std::string url = "file:" + path;
-  err = avio_open(&fmt_->pb, url.c_str(), AVIO_FLAG_WRITE);
+  // A check writes the header into memory: what the muxer refuses shows there.
+  err = dryRun_ ? avio_open_dyn_buf(&fmt_->pb) : avio_open(&fmt_->pb, url.c_str(), AVIO_FLAG_WRITE);
   if (err < 0) return Fail(err, "cannot create the file");
+  if (dryRun_) fmt_->pb->seekable = AVIO_SEEKABLE_NORMAL;
   AVDictionary* opts = nullptr;
   if (container_ == kContainerM4a) {
     // Fragments of one second: a file cut short keeps every finished fragment.
@@ -253,10 +297,17 @@ WriteStatus AudioFileWriter::OpenSteps(const std::string& path, const EncoderSet
   err = avformat_write_header(fmt_.get(), &opts);
   av_dict_free(&opts);
   if (err < 0) {
+    if (err == AVERROR(EINVAL)) {
+      // The muxer takes the codec but not these settings (MP3 in MP4 below 16 kHz).
+      error_ = std::string("the container cannot hold ") + CodecDisplayName(codec_) + " at " +
+               std::to_string(outRate_) + " Hz";
+      return WriteStatus::BadSettings;
+    }
     WriteStatus f = Fail(err, "cannot write the file header");
     return f == WriteStatus::DiskFull ? f : WriteStatus::BadSettings;
   }
   headerWritten_ = true;
+  if (dryRun_) return WriteStatus::Ok;
   avio_flush(fmt_->pb);
   if (fmt_->pb->error < 0) return Fail(fmt_->pb->error, "cannot write the file header");
   if (container_ == kContainerWav || container_ == kContainerAiff || container_ == kContainerAu) {
@@ -320,28 +371,40 @@ WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
     error_ = std::string("no encoder for ") + CodecDisplayName(codec_);
     return WriteStatus::BadSettings;
   }
-  outRate_ = NearestRate(c, s.sampleRate > 0 ? s.sampleRate : input_.sampleRate);
-  outChannels_ = std::clamp(s.channels > 0 ? s.channels : input_.channels, 1, 2);
-  // Telephone codecs: 8 kHz mono whatever the profile says.
+  // The file holds what the profile says or nothing: a value the codec cannot
+  // take is refused, never moved to one it can.
+  outRate_ = s.sampleRate > 0 ? s.sampleRate : input_.sampleRate;
+  outChannels_ = s.channels > 0 ? s.channels : input_.channels;
+  const std::string codecName = CodecDisplayName(codec_);
+  if (outChannels_ > 2) {
+    error_ = codecName + " records mono or stereo, not " + LayoutText(outChannels_);
+    return WriteStatus::BadSettings;
+  }
+  // Telephone codecs: 8 kHz mono only.
   const bool narrowband =
       codec_ == kCodecGsmMs || codec_ == kCodecGsm || codec_ == kCodecG726 || codec_ == kCodecRealAudio;
-  if (narrowband) {
-    outRate_ = 8000;
-    outChannels_ = 1;
+  if ((narrowband && (outRate_ != 8000 || outChannels_ != 1)) || !TakesRate(c, outRate_)) {
+    error_ = codecName + " cannot record at " + std::to_string(outRate_) + " Hz, " + LayoutText(outChannels_);
+    return WriteStatus::BadSettings;
   }
   outFormat_ = c->sample_fmts ? c->sample_fmts[0] : AV_SAMPLE_FMT_S16;
-  int64_t bitRate = s.bitRate > 0 ? s.bitRate : DefaultBitRate(codec_);
   // Fixed-rate codecs take no bit rate from the profile (the editor's GSM preset is 13000).
-  if (narrowband) bitRate = 0;
-  if (codec_ == kCodecG726) bitRate = G726BitRate(s.bitRate);
+  int64_t bitRate = TakesBitRate(codec_) ? (s.bitRate > 0 ? s.bitRate : DefaultBitRate(codec_)) : 0;
+  if (codec_ == kCodecG726) bitRate = s.bitRate > 0 ? s.bitRate : 40000;
+  const bool quality = codec_ == kCodecMp3 && s.vbr;
+  const std::string refusal = codecName + " cannot record " + RateText(bitRate) + " at " + std::to_string(outRate_) +
+                              " Hz, " + LayoutText(outChannels_);
+  if ((codec_ == kCodecG726 && !G726TakesBitRate(static_cast<int>(bitRate))) ||
+      (codec_ == kCodecMp3 && !quality && !Mp3TakesBitRate(outRate_, bitRate))) {
+    error_ = refusal;
+    return WriteStatus::BadSettings;
+  }
   int err = OpenEncoder(c, s, bitRate);
-  // Some encoders (Vorbis, WMA) have no room for a high bit rate at a low sample
-  // rate, though profiles may combine them: step down to the nearest they take.
-  while (err < 0 && enc_ && enc_->bit_rate > 16000 && !(enc_->flags & AV_CODEC_FLAG_QSCALE))
-    err = OpenEncoder(c, s, enc_->bit_rate * 3 / 4);
   if (!enc_) return Fail(AVERROR(ENOMEM), "out of memory");
-  if (err < 0) {
-    Fail(err, "the encoder refused the settings");
+  // Encoders that cannot make a rate refuse it (Vorbis, MP2) or quietly take
+  // another (AAC, AC3): both are refused here.
+  if (err < 0 || (bitRate > 0 && !quality && enc_->bit_rate != bitRate)) {
+    error_ = bitRate > 0 ? refusal : codecName + " refused the settings";
     return WriteStatus::BadSettings;
   }
   frameSize_ = (c->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) || enc_->frame_size <= 0
@@ -361,6 +424,13 @@ WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
 // each frame with its header byte as the AMR file and MP4 family store them.
 WriteStatus AudioFileWriter::SetUpAmr(const EncoderSettings& s) {
   const bool wide = codec_ == kCodecAmrWb;
+  const int rate = s.sampleRate > 0 ? s.sampleRate : input_.sampleRate;
+  const int channels = s.channels > 0 ? s.channels : input_.channels;
+  if (rate != (wide ? 16000 : 8000) || channels != 1) {
+    error_ = std::string(CodecDisplayName(codec_)) + " cannot record at " + std::to_string(rate) + " Hz, " +
+             LayoutText(channels);
+    return WriteStatus::BadSettings;
+  }
   if (wide) {
     amrWb_.reset(E_IF_init());
     if (!amrWb_) return Fail(AVERROR(ENOMEM), "cannot start the AMR WB encoder");

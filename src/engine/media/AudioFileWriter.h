@@ -36,6 +36,10 @@ class AudioFileWriter {
   AudioFileWriter(const AudioFileWriter&) = delete;
   AudioFileWriter& operator=(const AudioFileWriter&) = delete;
 
+  // Whether a file with these settings can be made (encoder and header, in
+  // memory); `error` says why not.
+  static WriteStatus Check(const EncoderSettings& settings, std::string* error);
+
   // `path` is a file-system path of this machine.
   WriteStatus Open(const std::string& path, const EncoderSettings& settings, const PcmFormat& input);
   // Later input arrives in another format (rate or channels); what came before
@@ -137,6 +141,7 @@ class AudioFileWriter {
   PcmHeaderPatcher patcher_;
   WriteStatus state_ = WriteStatus::Ok;
   bool headerWritten_ = false;
+  bool dryRun_ = false;  // Check: the header goes to memory
   std::string error_;
 };
 

@@ -14,11 +14,11 @@ const KnownCodec kKnownCodecs[] = {
     {kCodecMuLaw, "u-Law"},
     {kCodecALaw, "a-Law"},
     {kCodecPcm24, "PCM24"},
-    {kCodecImaAdpcm0, "IMA ADPCM"},
+    {kCodecImaAdpcm0, "IMA ADPCM (QuickTime)"},
     {kCodecImaAdpcm, "IMA ADPCM"},
     {kCodecMsAdpcm, "MS ADPCM"},
     {kCodecG726, "G.726"},
-    {kCodecImaAdpcm2, "IMA ADPCM"},
+    {kCodecImaAdpcm2, "IMA ADPCM (Westwood)"},
     {kCodecAmrNb, "AMR NB"},
     {kCodecAmrWb, "AMR WB"},
     {kCodecMp2, "MPEG Layer 2"},
@@ -31,7 +31,8 @@ const KnownCodec kKnownCodecs[] = {
     {kCodecGsmMs, "GSM 6.10"},
     {kCodecRealAudioSipr, "RealAudio Sipr"},
     {kCodecOpus, "Opus"},
-    {kCodecWma, "Windows Media Audio"},
+    {kCodecWma1, "Windows Media Audio 1"},
+    {kCodecWma, "Windows Media Audio 2"},
     {kCodecRealAudioLossless, "RealAudio Lossless"},
 };
 
@@ -54,11 +55,9 @@ const char* MuxerForContainer(int containerType, int codec) {
     case kContainerOgg:
       return "ogg";
     case kContainerM4a:
-      // mp4 refuses G.711, AMR and GSM; mov takes them.
+      // mp4 refuses AMR, which 3GP holds; mov would make a QuickTime file.
       if (codec == kCodecMp3) return "mp4";
-      if (codec == kCodecALaw || codec == kCodecMuLaw || codec == kCodecAmrNb || codec == kCodecAmrWb ||
-          codec == kCodecGsm)
-        return "mov";
+      if (codec == kCodecAmrNb || codec == kCodecAmrWb) return "3gp";
       return "ipod";
     case kContainerAsf:
       return "asf";
@@ -99,10 +98,11 @@ int DefaultCodecForContainer(int containerType) {
 bool ContainerAccepts(int containerType, int codec) {
   switch (containerType) {
     case kContainerWav:
+      // The QuickTime and Westwood IMA ADPCM have no WAVE tag: written as the
+      // WAVE kind, the file would no longer say which the profile named.
       return codec == kCodecPcm || codec == kCodecPcmBigEndian || codec == kCodecALaw || codec == kCodecMuLaw ||
-             codec == kCodecPcm24 || codec == kCodecMsAdpcm || codec == kCodecImaAdpcm || codec == kCodecImaAdpcm0 ||
-             codec == kCodecImaAdpcm2 || codec == kCodecGsmMs || codec == kCodecMp3 || codec == kCodecMp2 ||
-             codec == kCodecAc3 || codec == kCodecG726;
+             codec == kCodecPcm24 || codec == kCodecMsAdpcm || codec == kCodecImaAdpcm || codec == kCodecGsmMs ||
+             codec == kCodecMp3 || codec == kCodecMp2 || codec == kCodecAc3 || codec == kCodecG726;
     case kContainerAiff:
     case kContainerAu:
       return codec == kCodecPcm || codec == kCodecPcmBigEndian || codec == kCodecALaw || codec == kCodecMuLaw;
@@ -115,10 +115,10 @@ bool ContainerAccepts(int containerType, int codec) {
     case kContainerOgg:
       return codec == kCodecVorbis || codec == kCodecOpus;
     case kContainerM4a:
-      return codec == kCodecAac || codec == kCodecMp3 || codec == kCodecALaw || codec == kCodecMuLaw ||
-             codec == kCodecAmrNb || codec == kCodecAmrWb || codec == kCodecGsm;
+      // G.711 and GSM fit only the QuickTime brand, which is no M4A file.
+      return codec == kCodecAac || codec == kCodecMp3 || codec == kCodecAmrNb || codec == kCodecAmrWb;
     case kContainerAsf:
-      return codec == kCodecWma || codec == kCodecMp3;
+      return codec == kCodecWma || codec == kCodecWma1 || codec == kCodecMp3;
     case kContainerRealMedia:
       // Sipr and Lossless belong here too, though no encoder makes them.
       return codec == kCodecRealAudio || codec == kCodecRealAudioSipr || codec == kCodecRealAudioLossless;

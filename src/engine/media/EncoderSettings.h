@@ -46,6 +46,7 @@ enum CodecId : int {
   kCodecGsmMs = 0x15021,
   kCodecRealAudioSipr = 0x1502D,
   kCodecOpus = 0x15040,
+  kCodecWma1 = 0x16001,
   kCodecWma = 0x16002,
   kCodecRealAudioLossless = 0x30002,
 };
@@ -60,6 +61,10 @@ struct EncoderSettings {
   int vbrQuality = 4;  // 0 best .. 9 smallest, as the MP3 encoder counts
 };
 
+// The sample rates a format may name; a file is written at its format's rate.
+constexpr int kMinSampleRate = 8000;
+constexpr int kMaxSampleRate = 384000;
+
 // Interleaved signed 16-bit samples, as capture delivers them.
 struct PcmFormat {
   int sampleRate = 44100;
@@ -72,7 +77,8 @@ struct PcmFormat {
 
 // The container's muxer name for a codec (kCodecNone: the container's own), or
 // null for a type the engine does not write. M4A files take the MP4 family's
-// muxer that accepts the codec: the iPod brand holds only AAC.
+// muxer that accepts the codec: the iPod brand holds only AAC, 3GP the AMR
+// codecs.
 const char* MuxerForContainer(int containerType, int codec = kCodecNone);
 // The codec a container uses when the profile names none or one it cannot hold.
 int DefaultCodecForContainer(int containerType);

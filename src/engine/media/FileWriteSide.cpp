@@ -109,6 +109,9 @@ HRESULT FileWriteSide::SetStreamSettings(IMediaPropertyBag5* profile) {
     error_ = std::string("the container cannot hold ") + CodecDisplayName(s.codec);
     return MEDIA_E_UNSUPPORTED_FORMAT;
   }
+  // What the encoder or the muxer would refuse at the start is refused now,
+  // with its reason, before any file exists.
+  if (containerSet_ && AudioFileWriter::Check(s, &error_) != WriteStatus::Ok) return MEDIA_E_UNSUPPORTED_FORMAT;
   error_.clear();
   settings_ = s;
   return S_OK;

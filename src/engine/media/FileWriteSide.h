@@ -22,7 +22,7 @@ class FileWriteSide {
   HRESULT SetContainerType(LONG type);
   // Takes the codec settings of the profile's last audio stream ("AudioStreamInfo"
   // elements, each with its "AVFormat"); MEDIA_E_UNSUPPORTED_FORMAT when the
-  // container cannot carry that codec.
+  // container cannot carry that codec or the codec cannot record those values.
   HRESULT SetStreamSettings(IMediaPropertyBag5* profile);
   // Command 0 with "Operation" 2: creates the file named by "FileName" (a
   // Windows path). E_INVALIDARG without a name; MEDIA_E_DISK_FULL when not even

@@ -7,6 +7,7 @@
 
 #include "engine/core/ClassTable.h"
 #include "engine/core/ComBase.h"
+#include "engine/media/EncoderSettings.h"
 #include "engine/objects/CodecTable.h"
 
 namespace engine {
@@ -87,7 +88,7 @@ class CAudioFormat : public ComClass,
   }
   HRESULT STDMETHODCALLTYPE GetSampleRate(LONG* hz) override { return Get(hz, &AudioFormatState::sampleRate); }
   HRESULT STDMETHODCALLTYPE SetSampleRate(LONG hz) override {
-    if (hz <= 0 || hz > 384000) return E_INVALIDARG;
+    if (hz < media::kMinSampleRate || hz > media::kMaxSampleRate) return E_INVALIDARG;
     return Set(&AudioFormatState::sampleRate, hz);
   }
   HRESULT STDMETHODCALLTYPE GetChannels(LONG* channels) override { return Get(channels, &AudioFormatState::channels); }
@@ -140,7 +141,9 @@ class CAudioFormat : public ComClass,
   }
   HRESULT STDMETHODCALLTYPE SetWaveFormat(const WAVEFORMATEX* format) override {
     if (!format) return E_POINTER;
-    if (format->nChannels < 1 || format->nSamplesPerSec == 0) return E_INVALIDARG;
+    const LONG rate = static_cast<LONG>(format->nSamplesPerSec);
+    if (format->nChannels < 1 || format->nChannels > 8 || rate < media::kMinSampleRate || rate > media::kMaxSampleRate)
+      return E_INVALIDARG;
     LONG codec = CodecIdFromWaveTag(format->wFormatTag, format->wBitsPerSample);
     if (codec == 0) return E_INVALIDARG;
     if (state_.kind == MEDIA_FORMAT_KIND_MP3 && codec != MEDIA_CODEC_MP3) return E_INVALIDARG;

@@ -306,10 +306,10 @@ HRESULT CCaptureSource::ReadAudio(double ms, IMediaSample5** sample) {
         } catch (...) {
           sinkResult = E_UNEXPECTED;
         }
-        return SUCCEEDED(sinkResult);
+        return sinkResult == S_OK;
       };
     pulse::CaptureStatus status = capture->Read(data.data(), data.size(), &got, 5000, onWait, waitMs);
-    if (status == pulse::CaptureStatus::Interrupted) return sinkResult;
+    if (status == pulse::CaptureStatus::Interrupted && FAILED(sinkResult)) return sinkResult;
     if (status == pulse::CaptureStatus::Failed || status == pulse::CaptureStatus::TimedOut) return MEDIA_E_DEVICE_LOST;
     got -= got % static_cast<size_t>(2 * channels);
     if (got == 0) return S_FALSE;

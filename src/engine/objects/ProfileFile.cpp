@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/core/ClassTable.h"
+#include "engine/media/EncoderSettings.h"
 #include "engine/objects/AudioFormat.h"
 
 namespace engine {
@@ -484,7 +485,7 @@ class Parser {
       };
       static const Field kFields[] = {
           {"codec", &AudioFormatState::codec, 0, 0x7FFFFFFF},
-          {"rate", &AudioFormatState::sampleRate, 1, 384000},
+          {"rate", &AudioFormatState::sampleRate, media::kMinSampleRate, media::kMaxSampleRate},
           {"channels", &AudioFormatState::channels, 1, 8},
           {"bitrate", &AudioFormatState::bitrate, 0, 0x7FFFFFFF},
           {"bits", &AudioFormatState::bitsPerSample, 8, 32},

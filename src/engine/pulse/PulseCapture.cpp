@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 
 namespace engine::pulse {
 
@@ -46,6 +47,10 @@ void PulseCapture::OnState(pa_stream* s, void* userdata) {
   if (!PA_STREAM_IS_GOOD(pa_stream_get_state(s))) pa_threaded_mainloop_signal(self->connection_->Loop(), 0);
 }
 
+void PulseCapture::OnTimingUpdate(pa_stream*, int, void* loop) {
+  pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0);
+}
+
 void PulseCapture::OnRead(pa_stream* s, size_t, void* userdata) {
   auto* self = static_cast<PulseCapture*>(userdata);
   const void* data = nullptr;
@@ -58,26 +63,43 @@ void PulseCapture::OnRead(pa_stream* s, size_t, void* userdata) {
     if (n == 0) break;
     {
       std::lock_guard<std::mutex> g(self->lock_);
-      // Paused or stopped streams keep nothing, and a hole becomes silence.
-      if (self->running_ && !self->paused_) {
-        if (data) {
-          const auto* b = static_cast<const uint8_t*>(data);
-          self->queue_.insert(self->queue_.end(), b, b + n);
-        } else {
-          self->queue_.insert(self->queue_.end(), n, 0);
+      // Stopped streams keep nothing; paused stretches are left out.
+      if (self->running_) {
+        const uint64_t begin = self->received_;
+        const uint64_t end = begin + n;
+        uint64_t at = begin;
+        const auto* b = static_cast<const uint8_t*>(data);
+        for (const auto& range : self->pausedRanges_) {
+          if (range.second <= at) continue;
+          if (range.first >= end) break;
+          if (range.first > at) self->Queue(b ? b + (at - begin) : nullptr, static_cast<size_t>(range.first - at));
+          at = std::min(end, range.second);
+          if (at == end) break;
         }
-        // Nobody has read for minutes: keep the newest sound, not all memory.
-        const size_t cap = static_cast<size_t>(self->sampleRate_) * self->BlockAlign() * kMaxQueuedSeconds;
-        if (self->queue_.size() > cap) {
-          size_t drop = self->queue_.size() - cap;
-          drop -= drop % static_cast<size_t>(self->BlockAlign());
-          self->queue_.erase(self->queue_.begin(), self->queue_.begin() + static_cast<long>(drop));
-        }
+        if (at < end) self->Queue(b ? b + (at - begin) : nullptr, static_cast<size_t>(end - at));
+        self->received_ = end;
+        while (!self->pausedRanges_.empty() && self->pausedRanges_.front().second <= end)
+          self->pausedRanges_.pop_front();
       }
     }
     pa_stream_drop(s);
   }
   self->arrived_.notify_all();
+}
+
+// With the lock held. A hole in the stream becomes silence.
+void PulseCapture::Queue(const uint8_t* data, size_t n) {
+  if (data)
+    queue_.insert(queue_.end(), data, data + n);
+  else
+    queue_.insert(queue_.end(), n, 0);
+  // Nobody has read for minutes: keep the newest sound, not all memory.
+  const size_t cap = static_cast<size_t>(sampleRate_) * BlockAlign() * kMaxQueuedSeconds;
+  if (queue_.size() > cap) {
+    size_t drop = queue_.size() - cap;
+    drop -= drop % static_cast<size_t>(BlockAlign());
+    queue_.erase(queue_.begin(), queue_.begin() + static_cast<long>(drop));
+  }
 }
 
 bool PulseCapture::Start(std::string* error) {
@@ -92,6 +114,8 @@ bool PulseCapture::Start(std::string* error) {
   {
     std::lock_guard<std::mutex> g(lock_);
     queue_.clear();
+    received_ = 0;
+    pausedRanges_.clear();
     failed_ = false;
     error_.clear();
     running_ = true;
@@ -119,30 +143,43 @@ bool PulseCapture::Start(std::string* error) {
   return false;
 }
 
+// Where the stream stands in the sound being captured now: the server's
+// position plus what the device holds that it has not handed over yet.
+// Called with the main loop locked.
+uint64_t PulseCapture::CapturedBytes() {
+  if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_)) &&
+      connection_->Wait(pa_stream_update_timing_info(stream_, OnTimingUpdate, connection_->Loop()))) {
+    pa_usec_t usec = 0;
+    if (pa_stream_get_time(stream_, &usec) == 0) return pa_usec_to_bytes(usec, pa_stream_get_sample_spec(stream_));
+  }
+  std::lock_guard<std::mutex> g(lock_);
+  return received_;
+}
+
 void PulseCapture::Pause() {
   if (!stream_) return;
-  {
-    std::lock_guard<std::mutex> g(lock_);
-    paused_ = true;
-  }
   PulseConnection::Lock lock(*connection_);
-  if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) {
-    pa_operation* op = pa_stream_cork(stream_, 1, nullptr, nullptr);
-    if (op) pa_operation_unref(op);
+  if (IsPaused()) return;
+  uint64_t at = CapturedBytes();
+  std::lock_guard<std::mutex> g(lock_);
+  if (!pausedRanges_.empty()) at = std::max(at, pausedRanges_.back().second);
+  // Sound from after the moment that arrived meanwhile goes again.
+  if (at < received_) {
+    size_t extra = static_cast<size_t>(std::min<uint64_t>(received_ - at, queue_.size()));
+    extra -= extra % static_cast<size_t>(BlockAlign());
+    queue_.erase(queue_.end() - static_cast<long>(extra), queue_.end());
   }
+  pausedRanges_.emplace_back(at, std::numeric_limits<uint64_t>::max());
+  paused_ = true;
 }
 
 void PulseCapture::Resume() {
   if (!stream_) return;
   PulseConnection::Lock lock(*connection_);
-  if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) {
-    // Whatever the server still held from before the pause is stale now.
-    pa_operation* op = pa_stream_flush(stream_, nullptr, nullptr);
-    if (op) pa_operation_unref(op);
-    op = pa_stream_cork(stream_, 0, nullptr, nullptr);
-    if (op) pa_operation_unref(op);
-  }
+  if (!IsPaused()) return;
+  const uint64_t at = CapturedBytes();
   std::lock_guard<std::mutex> g(lock_);
+  if (!pausedRanges_.empty()) pausedRanges_.back().second = std::max(at, pausedRanges_.back().first);
   paused_ = false;
 }
 
@@ -156,6 +193,7 @@ void PulseCapture::Stop() {
     running_ = false;
     paused_ = false;
     queue_.clear();
+    pausedRanges_.clear();
   }
   arrived_.notify_all();
 }
@@ -191,6 +229,7 @@ CaptureStatus PulseCapture::Read(uint8_t* dst, size_t bytes, size_t* got, int st
     }
     if (failed_) return CaptureStatus::Failed;
     if (!running_) return CaptureStatus::Stopped;
+    if (copied > 0 && PausedSoundHandedOver()) return CaptureStatus::Ok;
     const auto waitFor =
         onWait ? std::max(std::chrono::duration_cast<std::chrono::milliseconds>(waitStep - (Clock::now() - lastCall)),
                           std::chrono::milliseconds(1))
@@ -205,6 +244,11 @@ CaptureStatus PulseCapture::Read(uint8_t* dst, size_t bytes, size_t* got, int st
     }
   }
   return CaptureStatus::Ok;
+}
+
+// With the lock held: paused, and the sound from before the pause is all in.
+bool PulseCapture::PausedSoundHandedOver() const {
+  return paused_ && !pausedRanges_.empty() && received_ >= pausedRanges_.back().first;
 }
 
 bool PulseCapture::IsRunning() const {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct pa_stream;
@@ -31,13 +32,18 @@ class PulseCapture {
   PulseCapture& operator=(const PulseCapture&) = delete;
 
   bool Start(std::string* error);
-  // Pausing stops the flow at the server, so paused time never reaches the queue.
+  // Pause and Resume mark the moment of the call in the stream, which runs on:
+  // sound captured before the pause is still handed over, however late the
+  // server delivers it, and sound captured between the two never reaches the
+  // queue.
   void Pause();
   void Resume();
   void Stop();
 
   // Blocks until exactly `bytes` are copied, the stream ends or fails, or no
   // data came for `stallMs` while running (a device that went silent for good).
+  // While paused, a read ends short once everything from before the pause is
+  // handed over, and one that has nothing waits for Resume.
   // `got` receives what was copied in every case. `onWait`, when given, is
   // called without the lock at least every `waitMs` until the read is done,
   // also while data trickles in; it returns false to end the read.
@@ -57,7 +63,11 @@ class PulseCapture {
  private:
   static void OnState(pa_stream* s, void* userdata);
   static void OnRead(pa_stream* s, size_t nbytes, void* userdata);
+  static void OnTimingUpdate(pa_stream* s, int success, void* loop);
   void Fail(const std::string& why);
+  uint64_t CapturedBytes();
+  void Queue(const uint8_t* data, size_t n);
+  bool PausedSoundHandedOver() const;
 
   std::shared_ptr<PulseConnection> connection_;
   std::string source_;
@@ -68,6 +78,10 @@ class PulseCapture {
   mutable std::mutex lock_;
   std::condition_variable arrived_;
   std::deque<uint8_t> queue_;
+  uint64_t received_ = 0;  // bytes the stream has handed over since it started
+  // Stream byte ranges [first, second) that were paused; the last one stays
+  // open (second at the maximum) while the capture is paused.
+  std::deque<std::pair<uint64_t, uint64_t>> pausedRanges_;
   bool running_ = false;
   bool paused_ = false;
   bool failed_ = false;

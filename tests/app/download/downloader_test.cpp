@@ -200,6 +200,47 @@ TEST(FileDownloader, WebPagesCutConnectionsAndBadAddressesEndInTheirFailures)
     EXPECT_EQ(downloader.GetResult(), DOWNLOAD_NO_CONNECTION);
 }
 
+TEST(FileDownloader, ErrorAnswersAndUnwritableFilesFailLeavingThePartialFileAndStillPostTheEnd)
+{
+    std::string payload = MakePayload(kPayloadSize, 7);
+    std::string partial = MakePayload(kPartSize, 8);
+    struct Case
+    {
+        const char* pszPath;
+        BOOL bResume;
+        const char* pszLocal;  // in the server's folder; "missing" is no folder
+        int nResult;
+    };
+    const Case cases[] = {
+        {"/status404/payload", FALSE, "local.bin", DOWNLOAD_NO_CONNECTION},
+        {"/status500/payload", TRUE, "local.bin", DOWNLOAD_NO_CONNECTION},
+        {"/range/payload", FALSE, "missing\\local.bin", DOWNLOAD_FILE_ERROR},
+    };
+    for (const Case& c : cases)
+    {
+        TestServer server(payload);
+        WriteUnixFile(LocalFile(server), partial);
+        CFileDownloader downloader;
+        downloader.m_strUrl = server.Url(c.pszPath).c_str();
+        // An error page's length is no file size.
+        EXPECT_EQ(downloader.QueryRemoteSize(downloader.m_strUrl) != FALSE, c.nResult == DOWNLOAD_FILE_ERROR)
+            << c.pszPath;
+        downloader.m_strUrl = server.Url("/range/payload").c_str();
+        ASSERT_TRUE(downloader.QueryRemoteSize(downloader.m_strUrl));
+        downloader.m_strUrl = server.Url(c.pszPath).c_str();
+        downloader.m_strLocalPath = WindowsPath(server, c.pszLocal);
+        ProgressWindow window;
+        downloader.Start(window.Handle(), c.bResume);
+        window.WaitForEnd(downloader);
+        downloader.Stop();
+        EXPECT_EQ(downloader.GetResult(), c.nResult) << c.pszPath;
+        EXPECT_FALSE(downloader.Succeeded()) << c.pszPath;
+        ASSERT_FALSE(window.Values().empty()) << c.pszPath;
+        EXPECT_EQ(window.Values().back(), DOWNLOAD_PROGRESS_FINISHED) << c.pszPath;
+        EXPECT_TRUE(ReadUnixFile(LocalFile(server)) == partial) << c.pszPath;
+    }
+}
+
 TEST(FileDownloader, StopInAStallEndsTheWorkerByItselfAndFreesTheFile)
 {
     TestServer server(MakePayload(kPayloadSize, 6));

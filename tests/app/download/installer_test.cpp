@@ -1,7 +1,8 @@
 // The Windows Media installer as a user meets it: a click on "Install WM"
 // downloads the served program, runs it silently by its full path and ends
 // the dialog; a partial file is continued; a file with another digest, one
-// that cannot run and a missing connection each end in their message.
+// that cannot be written, one that cannot run and a missing connection each
+// end in their message.
 #include "sondrel_gtest.h"
 
 #include <algorithm>
@@ -48,12 +49,16 @@ ModalScript::Step AnswerMessage(CString& strText)
     };
 }
 
-// Then closes the dialog by its Close button.
-ModalScript::Step CloseWhenNoMessage(CDialog& dlg)
+// Then closes the dialog by its Close button, noting whether "Install WM"
+// could be clicked again.
+ModalScript::Step CloseWhenNoMessage(CDialog& dlg, bool* pbInstallEnabled = nullptr)
 {
-    return [&dlg] {
+    return [&dlg, pbInstallEnabled] {
         if (FindThreadWindow<CQVTTaskDialog>() != nullptr || !::IsWindowEnabled(dlg.m_hWnd))
             return false;
+        if (pbInstallEnabled != nullptr)
+            *pbInstallEnabled =
+                ::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_WM_INSTALLER_INSTALL)) != FALSE;
         ::SetForegroundWindow(dlg.m_hWnd);
         QueueClickAt(WindowCentre(::GetDlgItem(dlg.m_hWnd, IDCANCEL)));
         return true;
@@ -130,7 +135,7 @@ TEST(WMInstaller, InstallRunsTheServedProgramSilentlyAndContinuesAPartialFile)
     EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2);
 }
 
-TEST(WMInstaller, AWrongDigestAProgramThatCannotRunAndNoConnectionEachShowTheirMessage)
+TEST(WMInstaller, AWrongDigestAnUnwritableFileAProgramThatCannotRunAndNoConnectionEachShowTheirMessage)
 {
     CSondrelApp app;
     TestServer server(MakePayload(30000, 10), kServedInstaller);
@@ -149,6 +154,20 @@ TEST(WMInstaller, AWrongDigestAProgramThatCannotRunAndNoConnectionEachShowTheirM
     }
     EXPECT_TRUE(ReadUnixFile(run.localFile).empty());
     EXPECT_TRUE(ReadUnixFile(run.log).empty());
+
+    // A download that cannot write its file: told, and the button is back.
+    {
+        CWMInstaller dlg(nullptr, CString(server.Url("/range/installer").c_str()), _T(""),
+                         CString((server.WindowsFolder() + "\\missing\\WMFdist.exe").c_str()));
+        CString strText;
+        bool bInstallEnabled = false;
+        ModalScript script({ClickWhenShown(dlg, IDC_WM_INSTALLER_INSTALL), AnswerMessage(strText),
+                            CloseWhenNoMessage(dlg, &bInstallEnabled)});
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_FALSE(script.Stalled());
+        EXPECT_EQ(strText, strDownloadError);
+        EXPECT_TRUE(bInstallEnabled);
+    }
 
     // Bytes of the right digest that are no program: the failure is told.
     {

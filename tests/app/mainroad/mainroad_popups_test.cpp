@@ -1,12 +1,14 @@
 // The main window's popups as a user meets them: the Style popup of the
 // quick-access row, Options beside the tabs and its Style submenu, the
-// ribbon's context menu, the quick-access menu, and Stop's and Continue's
-// menus while recording, each opened by a real click, judged by its pixels
-// (its items' texts on its face, never a black box, also while the pointer
-// moves over it) and by what a click on an item does. The program runs with the
-// system's menus fading, sliding and not animated. (A rounded popup's
-// corner shadow, made a layered window, once covered each popup with a
-// black box.)
+// ribbon's context menu, the quick-access menu, Stop's and Continue's menus
+// while recording and the file list's menu, each opened by a real click (a
+// split button's by the first click on its caption, through the button's
+// tip lying there), judged by the X server's picture of the screen, read
+// from outside Wine (its items' texts on its face, never a black box, also
+// while the pointer moves over it), and by what a click on an item does.
+// The program runs with the system's menus fading, sliding and not
+// animated. (A rounded popup's corner shadow, made a layered window, once
+// covered each popup with a black box.)
 #include <afxwin.h>
 
 #include <algorithm>
@@ -93,7 +95,8 @@ struct PopupFace
 PopupFace ReadPopup(HWND hPopup)
 {
     PopupFace face;
-    auto shot = Shot(hPopup, &face.rcScreen);
+    ::GetWindowRect(hPopup, &face.rcScreen);
+    auto shot = ScreenPicture(face.rcScreen);
     const int cx = shot->Width(), cy = shot->Height();
     face.nPixels = cx * cy;
     std::vector<int> inkPerRow(cy, 0);
@@ -125,12 +128,14 @@ PopupFace ReadPopup(HWND hPopup)
     return face;
 }
 
-// A popup that is not a black box: no more than a sliver of black, and the
-// expected number of item rows.
-void ExpectReadable(const PopupFace& face, size_t nItems, const char* pszWhich)
+// A popup that is not a black box on the screen: no more than a sliver of
+// black, and the expected number of item rows. Its face.
+PopupFace ExpectReadable(HWND hPopup, size_t nItems, const char* pszWhich)
 {
+    const PopupFace face = ReadPopup(hPopup);
     EXPECT_LT(face.nBlack * 10, face.nPixels) << pszWhich << ": " << face.Describe();
     EXPECT_EQ(nItems, face.itemRows.size()) << pszWhich << ": " << face.Describe();
+    return face;
 }
 
 class MainRoadPopups : public ::testing::Test
@@ -167,8 +172,7 @@ protected:
     PopupFace CheckPopup(HWND hPopup, size_t nItems, const char* pszWhich)
     {
         Wait(700);
-        PopupFace face = ReadPopup(hPopup);
-        ExpectReadable(face, nItems, pszWhich);
+        PopupFace face = ExpectReadable(hPopup, nItems, pszWhich);
         for (int y : face.itemRows)
         {
             MouseMoveTo(CPoint(face.rcScreen.left + face.rcScreen.Width() / 2, y));
@@ -178,7 +182,7 @@ protected:
         if (!face.itemRows.empty())
             MouseMoveTo(CPoint(face.rcScreen.left + face.rcScreen.Width() / 2, face.itemRows.front()));
         Wait(400);
-        ExpectReadable(ReadPopup(hPopup), nItems, pszWhich);
+        ExpectReadable(hPopup, nItems, pszWhich);
         return face;
     }
 
@@ -272,8 +276,7 @@ void MainRoadPopups::WalkEveryPopup()
     ASSERT_EQ(2u, chain.size()) << "Options' Style opens no submenu";
     HWND hSubmenu = chain[0] == popups[0] ? chain[1] : chain[0];
     Wait(700);
-    PopupFace submenu = ReadPopup(hSubmenu);
-    ExpectReadable(submenu, 4, "Options' Style");
+    PopupFace submenu = ExpectReadable(hSubmenu, 4, "Options' Style");
     ClickItem(submenu, 2);
     EXPECT_TRUE(WaitUntil([&] { return Popups(m_program).empty(); }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return ReadSetting(u"RibbonStyle", 0) == kStyleAqua; }, 5000))
@@ -344,8 +347,10 @@ void MainRoadPopups::WalkEveryPopup()
         << "the quick-access row did not move below the ribbon";
 }
 
-// Opens a split button's menu on the caption under its icon (found by the
-// icon's colour) and checks it; false when no menu opens.
+// Opens a split button's menu as a user does: the pointer rests on the
+// button's icon (found by its colour) until the button's tip shows under
+// it, then goes down onto the tip, over the caption that opens the menu,
+// and clicks once. Checks the menu; false when no menu opens.
 bool MainRoadPopups::OpenSplitMenu(COLORREF clrIcon, const char* pszWhich, PopupFace* pFace)
 {
     // Off the ribbon first: a tooltip shows a copy of the icon under the
@@ -358,13 +363,24 @@ bool MainRoadPopups::OpenSplitMenu(COLORREF clrIcon, const char* pszWhich, Popup
     CRect rcIcon;
     if (!WaitUntil([&] { return FindIcon(clrIcon, &ptIcon, &rcIcon); }, 15000))
         return false;
-    bool bOpen = false;
-    for (int dy = 12; dy <= 36 && !bOpen; dy += 8)
+    MouseMoveTo(CPoint(ptIcon.x, rcIcon.top));
+    std::vector<HWND> tips;
+    if (!WaitUntil(
+            [&] {
+                tips = VisibleWindowsOfClass(m_program.Id(), u"QVTToolTipContextToolTip");
+                return !tips.empty();
+            },
+            5000))
     {
-        ClickAt(CPoint(ptIcon.x, rcIcon.bottom + dy));
-        bOpen = WaitUntil([&] { return Popups(m_program).size() == 1; }, 3000);
+        ADD_FAILURE() << pszWhich << ": the button shows no tip";
+        return false;
     }
-    if (!bOpen)
+    const CPoint ptCaption(ptIcon.x, rcIcon.bottom + 12);
+    CRect rcTip;
+    ::GetWindowRect(tips[0], &rcTip);
+    EXPECT_TRUE(rcTip.PtInRect(ptCaption)) << pszWhich << ": the tip does not lie under the click";
+    ClickAt(ptCaption);
+    if (!WaitUntil([&] { return Popups(m_program).size() == 1; }, 3000))
         return false;
     const std::vector<HWND> popups = WaitForPopups(1);
     if (popups.size() != 1)
@@ -384,7 +400,8 @@ void MainRoadPopups::WalkStopMenu()
         Wait(1500);
         ClickAt(ptRecord);
         PopupFace menu;
-        ASSERT_TRUE(OpenSplitMenu(kStopSquare, "Stop's menu", &menu)) << "Stop's menu does not open";
+        ASSERT_TRUE(OpenSplitMenu(kStopSquare, "Stop's menu", &menu))
+            << "Stop's menu does not open on the first click on its caption";
         if (nRound == 0)
         {
             ClickItem(menu, 1);
@@ -399,6 +416,19 @@ void MainRoadPopups::WalkStopMenu()
         EXPECT_TRUE(WaitUntil([&] { return FindIcon(kRecordDot, &ptRecord); }, 15000))
             << "Stop recording on Continue's menu did not stop";
     }
+
+    // The file list's menu on the last recording's row; Escape closes it.
+    HWND hList = ChildById(m_hMain, kFileList);
+    ASSERT_TRUE(hList != nullptr);
+    MouseMoveTo(ListRowRect(hList, ListCount(hList) - 1).CenterPoint());
+    Wait(100);
+    MouseRightClick();
+    const std::vector<HWND> popups = WaitForPopups(1);
+    ASSERT_EQ(1u, popups.size()) << "the file list's menu does not open";
+    CheckPopup(popups[0], 9, "file list's menu");
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return Popups(m_program).empty(); }, 5000));
+
     AltF4(m_hMain);
     EXPECT_TRUE(m_program.WaitForExit(30000));
 }

@@ -43,55 +43,6 @@ bool FindIconPatch(HWND hMain, COLORREF clr, CPoint* pScreen)
     return FindRibbonIcon(hMain, clr, pScreen, nullptr, 30, Neighbours::Sides);
 }
 
-// A capture source of this program's own on the shared sound server: a
-// FIFO source fed by ffmpeg with a tone at the wall clock's pace. The
-// writer and the listener are stopped and the source unloaded whatever way
-// the test ends, so no other test program meets it.
-class RealTimeTone
-{
-public:
-    RealTimeTone()
-        : m_strSource("sondrel_stop_tone_" + std::to_string(::GetCurrentProcessId())),
-          m_source(m_strSource, "/tmp/sondrel-stop-tone-" + std::to_string(::GetCurrentProcessId()) + ".fifo",
-                   kToneDescriptionArgument)
-    {
-        if (!m_source.Loaded())
-            return;
-        // Bounded, so that a writer orphaned by a crashed test ends by itself.
-        const std::string strWriter =
-            CommandOutput("ffmpeg -nostdin -loglevel error -re -f lavfi -i "
-                          "sine=frequency=660:sample_rate=44100 -t 300 -ac 2 "
-                          "-f s16le -y '" +
-                          m_source.Fifo() + "' </dev/null >/dev/null 2>&1 & echo $!");
-        m_nWriter = std::atoi(strWriter.c_str());
-        // A FIFO source reads only while something records from it; the
-        // writer, held back meanwhile, would then catch up in a burst. A
-        // listener of our own keeps it reading at the writer's pace.
-        const std::string strListener =
-            CommandOutput("parec -d " + m_strSource + " --raw </dev/null >/dev/null 2>&1 & echo $!");
-        m_nListener = std::atoi(strListener.c_str());
-    }
-    ~RealTimeTone()
-    {
-        if (m_nListener > 0)
-            CommandOutput("kill " + std::to_string(m_nListener) + " 2>/dev/null");
-        if (m_nWriter > 0)
-            CommandOutput("kill " + std::to_string(m_nWriter) + " 2>/dev/null");
-    }
-    RealTimeTone(const RealTimeTone&) = delete;
-    RealTimeTone& operator=(const RealTimeTone&) = delete;
-
-    bool Running() const { return m_source.Loaded() && m_nWriter > 0 && m_nListener > 0; }
-    // The streams recording from it, our listener's among them.
-    int Streams() const { return SourceStreams(m_strSource); }
-
-private:
-    std::string m_strSource;
-    PipeSource m_source;
-    int m_nWriter = 0;
-    int m_nListener = 0;
-};
-
 class MainRoadStop : public ::testing::Test
 {
 public:
@@ -121,7 +72,9 @@ using namespace stoproad;
 
 TEST_F(MainRoadStop, StopAfterFiveSecondsEndsQuietlyAndTheListedMp3HoldsFiveSeconds)
 {
-    RealTimeTone tone;
+    // A capture source of this program's own on the shared sound server.
+    RealTimeSound tone("sondrel_stop_tone_" + std::to_string(::GetCurrentProcessId()),
+                       kToneDescriptionArgument, "sine=frequency=660:sample_rate=44100");
     ASSERT_TRUE(tone.Running());
     ASSERT_TRUE(WaitUntil([&] { return tone.Streams() == 1; }, 5000)) << "the listener does not record";
     SondrelProcess program;

@@ -271,6 +271,26 @@ std::unique_ptr<DibCanvas> Shot(HWND hWnd, CRect* prcScreen)
     return canvas;
 }
 
+std::unique_ptr<DibCanvas> ScreenPicture(const CRect& rcScreen)
+{
+    const int cx = rcScreen.Width(), cy = rcScreen.Height();
+    auto canvas = std::make_unique<DibCanvas>(cx, cy, RGB(0, 0, 0));
+    const std::string command = "import -silent -window root -crop " + std::to_string(cx) + "x" +
+                                std::to_string(cy) + "+" + std::to_string(rcScreen.left) + "+" +
+                                std::to_string(rcScreen.top) + " +repage -depth 8 rgb:- 2>/dev/null";
+    const std::string rgb = CommandOutput(command);
+    if (rgb.size() != static_cast<size_t>(cx) * cy * 3)
+    {
+        ADD_FAILURE() << "read " << rgb.size() << " bytes of the screen: " << command;
+        return canvas;
+    }
+    DWORD* pPixels = canvas->Pixels();
+    for (size_t i = 0; i < static_cast<size_t>(cx) * cy; ++i)
+        pPixels[i] = DibCanvas::ToPixel(RGB(static_cast<BYTE>(rgb[3 * i]), static_cast<BYTE>(rgb[3 * i + 1]),
+                                            static_cast<BYTE>(rgb[3 * i + 2])));
+    return canvas;
+}
+
 bool FindColour(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nTolerance, int nMinimum,
                 CPoint* pCentre, int* pCount)
 {

@@ -88,6 +88,10 @@ int ListCount(HWND hList);
 
 // The window's rectangle as the screen shows it now.
 std::unique_ptr<DibCanvas> Shot(HWND hWnd, CRect* prcScreen = nullptr);
+// An area of the screen as the X server shows it, read from outside Wine by
+// a Linux process (the root window's pixels, as `import -window root` reads
+// them); a failure when nothing was read.
+std::unique_ptr<DibCanvas> ScreenPicture(const CRect& rcScreen);
 // The centre of the pixels of a colour (within a tolerance per channel) in
 // the area; false when fewer than nMinimum are there.
 bool FindColour(const DibCanvas& canvas, const CRect& area, COLORREF clr, int nTolerance, int nMinimum,

@@ -15,6 +15,8 @@
 #include "sondrel_gtest.h"
 #include "tests/app/program/program_test_support.h"
 #include "toolkit/commandbars/bars/QVTCommandBars.h"
+#include "toolkit/commandbars/bars/QVTCommandBar.h"
+#include "toolkit/commandbars/controls/QVTControlPopup.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/statusbar/QVTStatusBarPane.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
@@ -135,6 +137,33 @@ TEST_F(MainWindow, TheRibbonHoldsItsTabsGroupsAndButtonsInOrder)
     EXPECT_FALSE(pRecording->GetAt(1)->IsVisible());
     EXPECT_FALSE(pRecording->GetAt(2)->IsVisible());
     EXPECT_EQ(qvtControlSplitButtonPopup, pRecording->GetAt(1)->GetType());
+    // Stop's popup pauses and Continue's goes on, with one command: each item
+    // has its own description, read as a screen reader and a tooltip do.
+    struct Item
+    {
+        int nPopup;
+        LPCTSTR pszCaption, pszDescription, pszTooltip;
+    };
+    const Item items[] = {
+        {1, _T("Pause recording"), _T("Hold the recording until Continue"), _T("Pause recording")},
+        {2, _T("Continue recording"), _T("Go on with the paused recording"), _T("Continue recording")},
+    };
+    for (const Item& item : items)
+    {
+        auto* pPopup = DYNAMIC_DOWNCAST(CQVTControlPopup, pRecording->GetAt(item.nPopup));
+        ASSERT_TRUE(pPopup && pPopup->GetCommandBar());
+        CQVTControl* pItem = pPopup->GetCommandBar()->GetControls()->FindControl(ID_PAUSE_CONTINUE);
+        ASSERT_NE(nullptr, pItem);
+        EXPECT_EQ(CString(item.pszCaption), pItem->GetCaption());
+        VARIANT self;
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR bstrDescription = nullptr;
+        EXPECT_EQ(S_OK, pItem->GetAccessibleDescription(self, &bstrDescription));
+        EXPECT_EQ(CString(item.pszDescription), CString(bstrDescription ? bstrDescription : u""));
+        ::SysFreeString(bstrDescription);
+        EXPECT_EQ(CString(item.pszTooltip), pItem->GetTooltip());
+    }
 
     CQVTRibbonGroup* pInformation = pRibbon->GetTab(2)->FindGroup(IDS_GROUP_INFORMATION);
     ASSERT_NE(nullptr, pInformation);

@@ -5,7 +5,10 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
+#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "app/files/FileDesc.h"
@@ -15,6 +18,7 @@
 #include "app/recorder/FileInfo.h"
 #include "app/recorder/FileListResource.h"
 #include "app/recorder/RenameFile.h"
+#include "common/ApplicationBase.h"
 #include "real_input.h"
 #include "tests/app/shell/shell_test_support.h"
 
@@ -72,8 +76,9 @@ protected:
         PumpTranslated(::GetDoubleClickTime() + 50);
     }
     // The information dialog of the selected row, opened by its button;
-    // its text as shown.
-    CString ShowInformation()
+    // its text as shown. Where the box shows it: the first line in view and
+    // the selection.
+    CString ShowInformation(int* pnFirstLine = nullptr, DWORD* pdwSelection = nullptr)
     {
         CString strText;
         ModalScript script({[&] {
@@ -81,6 +86,10 @@ protected:
                                 if (!pInfo)
                                     return false;
                                 pInfo->m_editInfo.GetWindowText(strText);
+                                if (pnFirstLine)
+                                    *pnFirstLine = pInfo->m_editInfo.GetFirstVisibleLine();
+                                if (pdwSelection)
+                                    *pdwSelection = pInfo->m_editInfo.GetSel();
                                 ::SetForegroundWindow(pInfo->m_hWnd);
                                 shelltest::QueueClickAt(WindowCentre(::GetDlgItem(pInfo->m_hWnd, IDOK)));
                                 return true;
@@ -139,6 +148,52 @@ Step Keys(std::initializer_list<WORD> keys)
     };
 }
 
+// Types a name on the US layout: letters, digits, '.', and the characters
+// no file name may hold, with Shift where they need it.
+Step Type(std::string text)
+{
+    return [text] {
+        static const struct
+        {
+            char c;
+            WORD wKey;
+        } kShifted[] = {{'*', '8'},          {'?', VK_OEM_2},      {'"', VK_OEM_7},
+                        {'<', VK_OEM_COMMA}, {'>', VK_OEM_PERIOD}, {'|', VK_OEM_5}};
+        for (char c : text)
+        {
+            WORD wKey = c == '.' ? VK_OEM_PERIOD : static_cast<WORD>(toupper(static_cast<unsigned char>(c)));
+            bool bShift = false;
+            for (const auto& shifted : kShifted)
+                if (shifted.c == c)
+                {
+                    wKey = shifted.wKey;
+                    bShift = true;
+                }
+            if (bShift)
+                SendKey(VK_SHIFT, false);
+            SendKey(wKey, false);
+            SendKey(wKey, true);
+            if (bShift)
+                SendKey(VK_SHIFT, true);
+        }
+        return true;
+    };
+}
+
+// Waits for a message over the rename dialog, keeps its text and answers it.
+Step AnswerMessage(CString* pText)
+{
+    return [pText] {
+        CQVTTaskDialog* pBox = shelltest::FindThreadWindow<CQVTTaskDialog>();
+        if (!pBox || !::IsWindowVisible(::GetDlgItem(pBox->m_hWnd, IDOK)))
+            return false;
+        *pText = pBox->GetConfiguration().pszContent;
+        ::SetForegroundWindow(pBox->m_hWnd);
+        shelltest::QueueClickAt(WindowCentre(::GetDlgItem(pBox->m_hWnd, IDOK)));
+        return true;
+    };
+}
+
 // Waits for the refusal, then answers it; the rename dialog stays.
 Step AnswerRefusal(bool* pRefused)
 {
@@ -164,7 +219,12 @@ TEST_F(FileDialogsTest, InformationShowsATaggedMp3LineByLine)
     OpenRecorder();
     ASSERT_EQ(1, List().GetItemCount());
     ClickRow(0);
-    CString text = ShowInformation();
+    int nFirstLine = -1;
+    DWORD dwSelection = 1;
+    CString text = ShowInformation(&nFirstLine, &dwSelection);
+    // It opens at its first line, nothing selected: the name and size in view.
+    EXPECT_EQ(0, nFirstLine);
+    EXPECT_EQ(0u, dwSelection);
     CFileDesc* pItem = m_pRecorder->GetRowItem(0);
     ASSERT_TRUE(pItem && pItem->m_audio.size() == 1u);
     struct stat st;
@@ -317,3 +377,85 @@ TEST_F(FileDialogsTest, EditProfilesOpensTheEditorOnTheFormatAndTheListShowsItsE
 }
 
 }  // namespace
+
+TEST_F(FileDialogsTest, RenameSaysWhatWentWrongAndKeepsTheDialogForAnotherName)
+{
+    CString a = MakeFile("a.wav", "-f lavfi -i sine=duration=1");
+    StoreList({a});
+    OpenRecorder();
+    ASSERT_EQ(1, List().GetItemCount());
+    ClickRow(0);
+
+    HANDLE hHeld = INVALID_HANDLE_VALUE;
+    struct Try
+    {
+        const char* pszName;
+        std::function<void()> before;  // what happens behind the program's back
+        UINT nMessage;
+    };
+    const Try tries[] = {
+        {"x*.wav", nullptr, IDS_RENAME_BAD_NAME},
+        {"x?.wav", nullptr, IDS_RENAME_BAD_NAME},
+        {"x\".wav", nullptr, IDS_RENAME_BAD_NAME},
+        {"x<.wav", nullptr, IDS_RENAME_BAD_NAME},
+        {"x>.wav", nullptr, IDS_RENAME_BAD_NAME},
+        {"x|.wav", nullptr, IDS_RENAME_BAD_NAME},
+        {"b.wav",
+         [&] { hHeld = ::CreateFileW(a, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr); },
+         IDS_RENAME_IN_USE},
+        {"b.wav",
+         [&] {
+             ::CloseHandle(hHeld);
+             ::rename((m_folder.unix + "/a.wav").c_str(), (m_folder.unix + "/away.wav").c_str());
+         },
+         IDS_RENAME_GONE},
+    };
+    std::vector<CString> messages(std::size(tries));
+    std::vector<Step> steps = {ClickInRename(IDC_RENAME_NAME), RenameTextIs("a.wav"), Keys({VK_END})};
+    for (size_t i = 0; i < std::size(tries); ++i)
+    {
+        const Try& t = tries[i];
+        // The text is whole selected after each refusal; the first time by Shift+Home.
+        if (i == 0)
+            steps.push_back([] {
+                SendKey(VK_SHIFT, false);
+                SendKey(VK_HOME, false);
+                SendKey(VK_HOME, true);
+                SendKey(VK_SHIFT, true);
+                return true;
+            });
+        steps.push_back([&t] {
+            if (t.before)
+                t.before();
+            return true;
+        });
+        steps.push_back(Type(t.pszName));
+        steps.push_back(RenameTextIs(t.pszName));
+        steps.push_back(ClickInRename(IDOK));
+        steps.push_back(AnswerMessage(&messages[i]));
+        steps.push_back([] {
+            return RenameDialog() != nullptr && shelltest::FindThreadWindow<CQVTTaskDialog>() == nullptr;
+        });
+    }
+    // Back in place, the same name goes through.
+    steps.push_back([this] {
+        ::rename((m_folder.unix + "/away.wav").c_str(), (m_folder.unix + "/a.wav").c_str());
+        return true;
+    });
+    steps.push_back(Type("b.wav"));
+    steps.push_back(RenameTextIs("b.wav"));
+    steps.push_back(ClickInRename(IDOK));
+    steps.push_back([] { return RenameDialog() == nullptr; });
+    {
+        ModalScript script(std::move(steps));
+        ClickControl(*m_pRecorder, IDC_RENAME_FILE);
+        PumpTranslated(100);
+        EXPECT_TRUE(script.Finished());
+        EXPECT_FALSE(script.Stalled());
+    }
+    for (size_t i = 0; i < std::size(tries); ++i)
+        EXPECT_EQ(Narrow(LoadAppString(tries[i].nMessage)), Narrow(messages[i])) << tries[i].pszName;
+    EXPECT_FALSE(Exists("a.wav"));
+    EXPECT_TRUE(Exists("b.wav"));
+    EXPECT_EQ("b.wav", Narrow(List().GetItemText(0, 1)));
+}

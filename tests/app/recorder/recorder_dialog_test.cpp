@@ -2,9 +2,16 @@
 // host that stands for the main window, driven by real clicks and keys.
 #include "recorder_test_support.h"
 
+#include <cstdlib>
+#include <string>
+
 #include "app/formats/AudioFormats.h"
 #include "app/profiles/SondrelProfileManager.h"
+#include "app/program/WMInstaller.h"
+#include "app/program/WMInstallerResource.h"
+#include "common/ApplicationBase.h"
 #include "real_input.h"
+#include "tests/app/shell/shell_test_support.h"
 
 using namespace recordertest;
 
@@ -42,6 +49,35 @@ BOOL CALLBACK FindOtherVisibleWindow(HWND hWnd, LPARAM lParam)
         *reinterpret_cast<HWND*>(lParam) = hWnd;
         return FALSE;
     }
+    return TRUE;
+}
+
+// A class that makes nothing: the engine's media file on a system without
+// the Windows Media codecs.
+class CNoMediaFileFactory : public IClassFactory
+{
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        *ppv =
+            riid == IID_IUnknown || riid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
+        return *ppv ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP CreateInstance(IUnknown*, REFIID, void** ppv) override
+    {
+        *ppv = nullptr;
+        return E_FAIL;
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+};
+
+std::vector<std::pair<UINT, DWORD>> g_restarts;
+
+BOOL WINAPI NoteRestart(UINT uFlags, DWORD dwReason)
+{
+    g_restarts.emplace_back(uFlags, dwReason);
     return TRUE;
 }
 
@@ -108,19 +144,30 @@ TEST_F(RecorderDialogTest, TheSplitControlsFollowTheCheckBoxAndTheRadios)
     EXPECT_FALSE(IsChecked(dlg, IDC_SPLIT_BY_SIZE));
     for (UINT nID : {IDC_SPLIT_BY_DURATION, IDC_SPLIT_BY_SIZE, IDC_SPLIT_VALUE})
         EXPECT_TRUE(IsEnabled(dlg, nID)) << nID;
+    // Each entry's value is its number in the job's unit: seconds, or
+    // kilobytes of 1024 bytes.
+    auto expectValuesOfUnits = [&](const char* pszUnit, unsigned nUnit, const char* pszSubUnit) {
+        for (int i = 0; i < dlg.m_comboSplitValue.GetCount(); ++i)
+        {
+            const std::string strText = Narrow(ComboText(dlg.m_comboSplitValue, i));
+            const size_t nBlank = strText.find(' ');
+            ASSERT_NE(nBlank, std::string::npos) << strText;
+            const std::string strUnit = strText.substr(nBlank + 1);
+            ASSERT_TRUE(strUnit == pszUnit || (pszSubUnit && strUnit == pszSubUnit)) << strText;
+            const double dValue = atof(strText.c_str()) * (strUnit == pszUnit ? nUnit : 1);
+            EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(i), static_cast<DWORD_PTR>(dValue)) << strText;
+        }
+    };
     ASSERT_EQ(dlg.m_comboSplitValue.GetCount(), 20);
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 0)), "10 sec");
     // The unit turns from seconds to minutes between 30 sec and 1 min.
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 3)), "30 sec");
-    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(3), 30u);
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 4)), "1 min");
-    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(4), 60u);
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 5)), "1.5 min");
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 19)), "240 min");
     EXPECT_EQ(dlg.m_comboSplitValue.GetCurSel(), 9);
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 9)), "5 min");
-    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(9), 300u);
-    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(5), 90u);
+    expectValuesOfUnits("min", 60, "sec");
 
     ClickControl(dlg, IDC_SPLIT_BY_SIZE);
     EXPECT_TRUE(IsChecked(dlg, IDC_SPLIT_BY_SIZE));
@@ -129,8 +176,8 @@ TEST_F(RecorderDialogTest, TheSplitControlsFollowTheCheckBoxAndTheRadios)
     EXPECT_EQ(dlg.m_comboSplitValue.GetCurSel(), 6);
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 6)), "5 Mb");
     EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 0)), "0.25 Mb");
-    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(0), 256u);
-    EXPECT_EQ(dlg.m_comboSplitValue.GetItemData(18), 262144u);
+    EXPECT_EQ(Narrow(ComboText(dlg.m_comboSplitValue, 18)), "256 Mb");
+    expectValuesOfUnits("Mb", 1024, nullptr);
 
     ClickControl(dlg, IDC_SPLIT_BY_DURATION);
     EXPECT_EQ(dlg.m_comboSplitValue.GetCount(), 20);
@@ -458,4 +505,78 @@ TEST_F(RecorderDialogTest, TheBrowsedFolderIsStoredWithItsSeparatorAndShown)
     ASSERT_EQ(m_pHost->m_nFolderSaves, 1);
     EXPECT_EQ(Narrow(m_pHost->m_strOutputFolder), Narrow(strChosen + _T("\\")));
     EXPECT_EQ(Narrow(WindowText(dlg.m_editOutputFolder.m_hWnd)), Narrow(strChosen + _T("\\")));
+}
+
+TEST_F(RecorderDialogTest, WindowsMediaWithoutCodecsRunsTheInstallerAndSaysWhatTheInstallDid)
+{
+    CNoMediaFileFactory factory;
+    DWORD dwCookie = 0;
+    ASSERT_EQ(S_OK, ::CoRegisterClassObject(CLSID_MediaFile5, &factory, CLSCTX_INPROC_SERVER,
+                                            REGCLS_MULTIPLEUSE, &dwCookie));
+    OpenRecorder();
+    CTestRecorder& dlg = *m_pRecorder;
+    CSondrelProfileManager* pProfiles = dlg.GetProfileManager();
+    ASSERT_EQ(0, pProfiles->GetWMCodecCount());
+    const int nOther = pProfiles->GetCurrentFormat();
+    ASSERT_NE(nOther, AUDIO_FORMAT_WMA);
+    g_restarts.clear();
+    auto* pfnSaved = CSondrelDlg::s_pfnExitWindowsEx;
+    CSondrelDlg::s_pfnExitWindowsEx = &NoteRestart;
+
+    const DWORD dwPlannedReconfiguration = 0x80020004;
+    struct Case
+    {
+        int nInstaller;     // how the installer ends
+        bool bCodecsAfter;  // the install brought the codecs
+        int nAnswer;        // to the message; 0 for none shown
+        UINT nMessage;
+        int nFormat;
+        std::vector<std::pair<UINT, DWORD>> restarts;
+    };
+    const Case cases[] = {
+        {IDCANCEL, false, 0, 0, nOther, {}},
+        {IDOK, false, IDNO, IDS_WM_RESTART, nOther, {}},
+        {IDOK, false, IDYES, IDS_WM_RESTART, nOther, {{EWX_REBOOT, dwPlannedReconfiguration}}},
+        {IDOK, true, IDOK, IDS_WM_INSTALLED, AUDIO_FORMAT_WMA, {}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.nMessage);
+        g_restarts.clear();
+        CString strMessage;
+        std::vector<shelltest::ModalScript::Step> steps = {[&] {
+            CWMInstaller* pInstaller = shelltest::FindThreadWindow<CWMInstaller>();
+            if (!pInstaller)
+                return false;
+            if (c.bCodecsAfter)
+                ::CoRevokeClassObject(dwCookie);
+            if (c.nInstaller == IDOK)
+                pInstaller->EndDialog(IDOK);  // as once the redistributable ran
+            else
+                shelltest::QueueClickAt(WindowCentre(::GetDlgItem(pInstaller->m_hWnd, IDCANCEL)));
+            return true;
+        }};
+        if (c.nAnswer != 0)
+            steps.push_back([&] {
+                CQVTTaskDialog* pBox = shelltest::FindThreadWindow<CQVTTaskDialog>();
+                if (!pBox || !::IsWindowVisible(::GetDlgItem(pBox->m_hWnd, c.nAnswer)))
+                    return false;
+                strMessage = pBox->GetConfiguration().pszContent;
+                ::SetForegroundWindow(pBox->m_hWnd);
+                shelltest::QueueClickAt(WindowCentre(::GetDlgItem(pBox->m_hWnd, c.nAnswer)));
+                return true;
+            });
+        {
+            shelltest::ModalScript script(std::move(steps));
+            dlg.OnSelectFormat(g_AudioFormats[AUDIO_FORMAT_WMA].nCommandId);
+            EXPECT_TRUE(script.Finished());
+            EXPECT_FALSE(script.Stalled());
+        }
+        EXPECT_EQ(Narrow(c.nMessage != 0 ? LoadAppString(c.nMessage) : CString()), Narrow(strMessage));
+        EXPECT_EQ(c.nFormat, pProfiles->GetCurrentFormat());
+        EXPECT_EQ(c.restarts, g_restarts);
+    }
+    EXPECT_GT(pProfiles->GetWMCodecCount(), 0);
+    CSondrelDlg::s_pfnExitWindowsEx = pfnSaved;
+    ::CoRevokeClassObject(dwCookie);
 }

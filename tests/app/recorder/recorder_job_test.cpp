@@ -6,7 +6,10 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <cstring>
 #include <functional>
 #include <new>
 
@@ -100,6 +103,107 @@ bool UnixFileExists(const std::string& path)
     return f != nullptr;
 }
 
+// A tone whose pitch rises steadily, from 300 Hz by 150 Hz a second: the
+// pitch of any stretch of a recording tells which moment of the source it
+// holds.
+const char kSweep[] = "aevalsrc=0.5*sin(2*PI*(300*t+75*t*t)):s=44100";
+constexpr double kSweepHz = 300;
+constexpr double kSweepHzPerSecond = 150;
+constexpr double kSweepWindow = 0.025;  // seconds of a stretch
+
+// The source moment, in seconds, of each stretch of a 16-bit PCM WAV file's
+// first channel, from the pitch its rising zero crossings give; NaN for a
+// stretch without two of them. Empty when the file is no such WAV file.
+std::vector<double> SweepMoments(const std::string& unixPath)
+{
+    std::vector<double> moments;
+    FILE* f = fopen(unixPath.c_str(), "rb");
+    if (!f)
+        return moments;
+    std::vector<unsigned char> bytes;
+    unsigned char buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    fclose(f);
+    auto u32 = [&](size_t at) {
+        return at + 4 <= bytes.size()
+                   ? bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | (unsigned)bytes[at + 3] << 24
+                   : 0u;
+    };
+    auto u16 = [&](size_t at) { return at + 2 <= bytes.size() ? bytes[at] | bytes[at + 1] << 8 : 0; };
+    if (bytes.size() < 12 || memcmp(bytes.data(), "RIFF", 4) != 0 || memcmp(&bytes[8], "WAVE", 4) != 0)
+        return moments;
+    unsigned nChannels = 0, nRate = 0, nBits = 0;
+    size_t nData = 0, nDataSize = 0;
+    for (size_t at = 12; at + 8 <= bytes.size(); at += 8 + ((u32(at + 4) + 1) & ~1u))
+    {
+        if (memcmp(&bytes[at], "fmt ", 4) == 0)
+        {
+            nChannels = u16(at + 10);
+            nRate = u32(at + 12);
+            nBits = u16(at + 22);
+        }
+        else if (memcmp(&bytes[at], "data", 4) == 0)
+        {
+            nData = at + 8;
+            nDataSize = std::min<size_t>(u32(at + 4), bytes.size() - nData);
+            break;
+        }
+    }
+    if (nBits != 16 || nChannels == 0 || nRate == 0 || nData == 0)
+        return moments;
+    const size_t nFrames = nDataSize / (2 * nChannels);
+    auto sample = [&](size_t i) {
+        return static_cast<double>(static_cast<int16_t>(u16(nData + 2 * nChannels * i)));
+    };
+    const size_t nWindow = static_cast<size_t>(nRate * kSweepWindow);
+    for (size_t w = 0; (w + 1) * nWindow <= nFrames; ++w)
+    {
+        double dFirst = -1, dLast = -1;
+        int nCrossings = 0;
+        for (size_t i = w * nWindow + 1; i < (w + 1) * nWindow; ++i)
+        {
+            const double a = sample(i - 1), b = sample(i);
+            if (a < 0 && b >= 0)
+            {
+                const double dAt = static_cast<double>(i - 1) + a / (a - b);
+                if (nCrossings++ == 0)
+                    dFirst = dAt;
+                dLast = dAt;
+            }
+        }
+        const double dHz = nCrossings >= 2 ? (nCrossings - 1) * nRate / (dLast - dFirst) : NAN;
+        moments.push_back((dHz - kSweepHz) / kSweepHzPerSecond);
+    }
+    return moments;
+}
+
+// Where a recording of the sweep leaves the source's course: the moment it
+// had reached and the one it goes on from. Stretches that do not follow
+// their neighbours by their own length (a splice falls into one) count with
+// the jump.
+struct SweepJump
+{
+    double dFrom;
+    double dTo;
+};
+std::vector<SweepJump> SweepJumps(const std::vector<double>& moments)
+{
+    std::vector<SweepJump> jumps;
+    for (size_t i = 0; i + 1 < moments.size(); ++i)
+    {
+        if (std::fabs(moments[i + 1] - moments[i] - kSweepWindow) < 0.01)
+            continue;
+        size_t j = i + 1;
+        while (j + 1 < moments.size() && !(std::fabs(moments[j + 1] - moments[j] - kSweepWindow) < 0.01))
+            ++j;
+        jumps.push_back({moments[i] + kSweepWindow / 2, moments[j] - kSweepWindow / 2});
+        i = j - 1;
+    }
+    return jumps;
+}
+
 // A duration as the file list shows it.
 CString ListClock(int nSeconds)
 {
@@ -175,6 +279,11 @@ public:
     std::atomic<int> m_nReports{0};
     std::atomic<int> m_nRowsReported{0};
     DWORD m_dwContinued = 0;  // when ContinueRecording ran
+    // TogglePause's steps: the time from arming each to the next, and when
+    // each ran.
+    std::vector<DWORD> m_pauseDelays;
+    DWORD m_pauseTicks[8] = {};
+    std::atomic<int> m_nPauseSteps{0};
 };
 
 namespace {
@@ -185,6 +294,20 @@ void CALLBACK ContinueRecording(HWND hWnd, UINT, UINT_PTR nId, DWORD)
     CJobRecorder* pDlg = static_cast<CJobRecorder*>(CWnd::FromHandlePermanent(hWnd));
     pDlg->m_dwContinued = ::GetTickCount();
     pDlg->SetRecordingPaused(FALSE);
+}
+
+// The main window's Pause and Continue in turn, from timers that the job's
+// pumps run: each step notes when it ran and arms the next.
+void CALLBACK TogglePause(HWND hWnd, UINT, UINT_PTR nId, DWORD)
+{
+    ::KillTimer(hWnd, nId);
+    CJobRecorder* pDlg = static_cast<CJobRecorder*>(CWnd::FromHandlePermanent(hWnd));
+    const int n = pDlg->m_nPauseSteps;
+    pDlg->m_pauseTicks[n] = ::GetTickCount();
+    pDlg->SetRecordingPaused(!pDlg->IsRecordingPaused());
+    pDlg->m_nPauseSteps = n + 1;
+    if (n + 1 < static_cast<int>(pDlg->m_pauseDelays.size()))
+        ::SetTimer(hWnd, nId, pDlg->m_pauseDelays[n + 1], &TogglePause);
 }
 
 // A click of the script: no sooner than its time (ms after the Record click)
@@ -392,6 +515,55 @@ TEST_F(RecorderJobTest, ManualSplitStartsANewFileAndPauseKeepsItsTimeOut)
     const double dUnpaused = double(dwPaused - m_dwStarted) + double(m_dwEnded - dlg.m_dwContinued);
     EXPECT_LT(d2, dUnpaused + 2500) << "the paused time is not recorded";
     EXPECT_FALSE(dlg.IsRecordingPaused());
+}
+
+// Recording WAV from a real-time source whose pitch tells each moment of
+// it: Pause just after a report, Continue, Pause again and Stop while
+// paused. The file holds the sound up to each Pause click and from the
+// Continue click on, and nothing of the pauses, neither up to the job's
+// next report nor at the Stop.
+TEST_F(RecorderJobTest, APauseKeepsTheSoundUpToItsClickAndNothingUntilContinue)
+{
+    RealTimeSound sweep("sondrel_recorder_sweep_" + std::to_string(::GetCurrentProcessId()),
+                        "SondrelRecorderSweep", kSweep);
+    ASSERT_TRUE(sweep.Running());
+    ASSERT_TRUE(PumpTranslatedUntil([&] { return sweep.Streams() == 1; }, 5000))
+        << "the listener does not record";
+    CJobRecorder& dlg = Open();
+    dlg.OnBnClickedRefreshdevices();
+    int nDevice = -1;
+    for (int i = 0; i < dlg.m_comboDevices.GetCount(); ++i)
+        if (ComboText(dlg.m_comboDevices, i) == _T("SondrelRecorderSweep"))
+            nDevice = i;
+    ASSERT_GE(nDevice, 0);
+    dlg.m_comboDevices.SetCurSel(nDevice);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DEVICES, CBN_SELCHANGE), (LPARAM)dlg.m_comboDevices.m_hWnd);
+    dlg.OnSelectFormat(25104);  // WAV
+
+    // The job's next report is most of a second after the first Pause.
+    dlg.m_pauseDelays = {100, 3000, 2500};
+    dlg.m_onProgress = [&](VARIANT_BOOL*) {
+        if (dlg.m_snapshots.size() == 2)
+            ::SetTimer(dlg.m_hWnd, 0x5151, dlg.m_pauseDelays[0], &TogglePause);
+    };
+    RecordWithClicks(dlg, {{5000, IDC_RECORD, [&] {
+                                return dlg.m_nPauseSteps == 3 &&
+                                       ::GetTickCount() - dlg.m_pauseTicks[2] >= 1500;
+                            }}});
+    ASSERT_EQ(dlg.m_nPauseSteps, 3);
+    EXPECT_TRUE(dlg.m_messages.empty());
+    EXPECT_FALSE(dlg.IsRecordingPaused());
+
+    const std::vector<double> moments = SweepMoments(m_folder.unix + "/Record-000.wav");
+    ASSERT_GT(moments.size(), 80u);
+    const std::vector<SweepJump> jumps = SweepJumps(moments);
+    ASSERT_EQ(jumps.size(), 1u) << "the sound leaves the source's course once, over the first pause";
+    const double dPaused = (dlg.m_pauseTicks[1] - dlg.m_pauseTicks[0]) / 1000.0;
+    const double dContinued = (dlg.m_pauseTicks[2] - dlg.m_pauseTicks[1]) / 1000.0;
+    EXPECT_NEAR(jumps[0].dTo - jumps[0].dFrom, dPaused, 0.25)
+        << "shorter: sound from the pause got in; longer: sound before the click was lost";
+    EXPECT_NEAR(moments.back() + kSweepWindow / 2 - jumps[0].dTo, dContinued, 0.25)
+        << "the file ends at the second Pause";
 }
 
 TEST_F(RecorderJobTest, SplittingByTenSecondsStartsANewFileAtTheMarker)

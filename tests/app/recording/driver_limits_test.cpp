@@ -21,6 +21,7 @@ public:
     using CFormatsConverterEx::m_nSplitByEstimate;
     using CFormatsConverterEx::m_nSplitBySize;
     using CFormatsConverterEx::m_strOutputFileName;
+    using CFormatsConverterEx::ReadSplitSettings;
 
     // Each query takes the next answer; the last one stands after that.
     std::vector<unsigned long long> m_free;
@@ -119,37 +120,49 @@ TEST_F(ComTest, TheDiskWarnsOnceBelowAHundredMegabytesAndEndsBelowFive)
     }
 }
 
+// The limits come from the job as the recording dialog sets them: the
+// size in kilobytes of 1024 bytes (the split list's smallest and largest
+// entries, 0.25 and 256 Mb), the duration in ms.
 TEST_F(ComTest, AFileIsSplitOnlyOnceItsSizeAndTheMarginPassTheLimit)
 {
     ScratchFolder folder;
     const std::string strFile = folder.unix + "/part.mp3";
-    auto sizeFile = [&](long nBytes) {
+    auto sizeFile = [&](long long nBytes) {
         ASSERT_EQ(RunShell("truncate -s " + std::to_string(nBytes) + " '" + strFile + "'"), 0);
     };
     CTestSink sink;
     CLimitsConverter converter;
     converter.SetEvents(&sink);
     converter.SetSizeMargin(32768);
-    converter.m_nSplitBySize = 1;
-    converter.m_nSizeLimit = 256 << 10;  // the smallest split entry, 0.25 Mb
     converter.m_strOutputFileName = folder.windows + _T("part.mp3");
     CLimitsConverter::CopyCycle cycle;
+    CEngineRef<IMediaConversionJob5> job;
+    ASSERT_EQ(S_OK, CreateEngineObject(CLSID_MediaConversionJob5, IID_IMediaConversionJob5, job));
+    auto readJob = [&](LONG nFlags, LONG nKilobytes, double dDurationMs) {
+        job->SetSplitFlags(nFlags);
+        job->SetSplitSize(nKilobytes);
+        job->SetDurationLimit(dDurationMs);
+        converter.ReadSplitSettings(job.Get());
+    };
 
-    sizeFile(256 * 1024 - 32768);
-    EXPECT_FALSE(converter.IsSplitDue(cycle, 0, 1)) << "size and margin exactly at the limit";
-    sizeFile(256 * 1024 - 32768 + 1);
-    EXPECT_TRUE(converter.IsSplitDue(cycle, 0, 1));
+    for (LONG nKilobytes : {256, 262144})
+    {
+        SCOPED_TRACE(nKilobytes);
+        readJob(MEDIA_SPLIT_BY_SIZE, nKilobytes, 0);
+        sizeFile(nKilobytes * 1024LL - 32768);
+        EXPECT_FALSE(converter.IsSplitDue(cycle, 0, 1)) << "size and margin exactly at the limit";
+        sizeFile(nKilobytes * 1024LL - 32768 + 1);
+        EXPECT_TRUE(converter.IsSplitDue(cycle, 0, 1));
+    }
     // The default margin is a MiB.
     CLimitsConverter fresh;
     EXPECT_EQ(fresh.GetSizeMargin(), 1048576);
 
     // Durations split 250 ms before their limit: nothing written yet is
     // exactly 250 ms short of a 250-ms limit.
-    converter.m_nSplitBySize = 0;
-    converter.m_nSplitByDuration = 1;
-    converter.m_dDurationLimit = 250;
+    readJob(MEDIA_SPLIT_BY_DURATION, 0, 250);
     EXPECT_FALSE(converter.IsSplitDue(cycle, 0, 1));
-    converter.m_dDurationLimit = 249.999;
+    readJob(MEDIA_SPLIT_BY_DURATION, 0, 249.999);
     EXPECT_TRUE(converter.IsSplitDue(cycle, 0, 1));
     converter.m_nSplitByDuration = 0;
     converter.m_nSplitByEstimate = 1;

@@ -4,6 +4,7 @@
 #include "recording_test_support.h"
 
 #include <algorithm>
+#include <memory>
 
 using namespace app_test;
 
@@ -139,22 +140,111 @@ TEST_F(Recording, MarkersEveryTwoSecondsOverSevenSecondsGiveFourFilesInSequence)
     ExpectFilesAsWritten();
 }
 
-TEST_F(Recording, ASizeSplitKeepsEveryFileWithinTheSizeAndTheMargin)
+// 0.5 Mb are 524,288 bytes: every file but the last is cut at the first
+// cycle that finds it past that less the margin, so, with 50 ms of WAV
+// (8,820 bytes) a cycle, it ends within a cycle after 491,520 bytes.
+TEST_F(Recording, ASizeSplitCutsEachFileOnceItAndTheMarginPassTheSize)
 {
-    m_sink.m_dStopAtMs = 4000;
+    m_sink.m_dStopAtMs = 6500;
     JobOptions o;
     o.nFormat = 4;  // WAV: 176,400 bytes a second
     o.nSplitFlags = MEDIA_SPLIT_BY_SIZE;
-    o.nSplitKilobytes = 256;
+    o.nSplitKilobytes = 512;
+    o.nAudioChunkMs = 50;
     ASSERT_EQ(S_OK, RunRecordingJob(*m_profiles, m_sink, o));
     ASSERT_TRUE(m_sink.m_errors.empty());
     ASSERT_GE(m_sink.m_files.size(), 3u);
-    for (const CString& strFile : m_sink.m_files)
+    for (size_t i = 0; i < m_sink.m_files.size(); ++i)
     {
-        const long nSize = UnixFileSize(UnixPathOf(strFile));
-        EXPECT_GT(nSize, 0) << Narrow(strFile);
-        EXPECT_LE(nSize, 256 * 1024 + 32768) << Narrow(strFile);
+        const long nSize = UnixFileSize(UnixPathOf(m_sink.m_files[i]));
+        EXPECT_GT(nSize, 0) << Narrow(m_sink.m_files[i]);
+        EXPECT_LE(nSize, 512 * 1024 - 32768 + 8820) << Narrow(m_sink.m_files[i]);
+        if (i + 1 < m_sink.m_files.size())
+        {
+            EXPECT_GT(nSize, 512 * 1024 - 32768) << Narrow(m_sink.m_files[i]);
+        }
     }
+    ExpectFilesAsWritten();
+}
+
+// The capture source as the job's input, handing over 100 ms less than
+// asked the first time a cycle asks for less than a whole chunk (the cycle
+// that reaches a marker), as a paused capture does.
+class CShortOnceSource : public IMediaSource5
+{
+public:
+    explicit CShortOnceSource(IMediaCaptureSource5* pCapture)
+    {
+        pCapture->QueryInterface(IID_IMediaSource5, m_pSource.OutVoid());
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        *ppv = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMediaSource5) ? this : nullptr;
+        return *ppv ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE Command(LONG nCommand, IUnknown* pArgument) override
+    {
+        return m_pSource->Command(nCommand, pArgument);
+    }
+    HRESULT STDMETHODCALLTYPE GetStreamCount(LONG nType, LONG* pnCount) override
+    {
+        return m_pSource->GetStreamCount(nType, pnCount);
+    }
+    HRESULT STDMETHODCALLTYPE GetDuration(LONG nType, double* pdMs) override
+    {
+        return m_pSource->GetDuration(nType, pdMs);
+    }
+    HRESULT STDMETHODCALLTYPE GetPosition(LONG nType, double* pdMs) override
+    {
+        return m_pSource->GetPosition(nType, pdMs);
+    }
+    HRESULT STDMETHODCALLTYPE Rewind(LONG nType) override { return m_pSource->Rewind(nType); }
+    HRESULT STDMETHODCALLTYPE ReadAudio(double dMs, IMediaSample5** ppSample) override
+    {
+        if (!m_bShortened && dMs < 500)
+        {
+            m_bShortened = true;
+            dMs -= 100;
+        }
+        return m_pSource->ReadAudio(dMs, ppSample);
+    }
+    HRESULT STDMETHODCALLTYPE ReadVideo(IMediaSample5** ppFrame) override
+    {
+        return m_pSource->ReadVideo(ppFrame);
+    }
+    HRESULT STDMETHODCALLTYPE GetAudioFormat(IMediaAudioFormat5** ppFormat) override
+    {
+        return m_pSource->GetAudioFormat(ppFormat);
+    }
+
+    bool m_bShortened = false;
+
+private:
+    CEngineRef<IMediaSource5> m_pSource;
+};
+
+// A short read in the cycle that reaches a marker leaves the marker ahead:
+// the file is cut there, not where the sound fell short.
+TEST_F(Recording, AMarkerSplitWaitsForASourceThatFallsShortOfTheMarker)
+{
+    m_sink.m_dStopAtMs = 3000;
+    m_sink.m_bStopOnSamples = true;
+    JobOptions o;
+    o.nFormat = 4;
+    o.nSplitFlags = MEDIA_SPLIT_AT_MARKERS;
+    o.dMarkerEverySeconds = 1.75;
+    std::unique_ptr<CShortOnceSource> pInput;
+    o.inputOf = [&](IMediaCaptureSource5* pCapture) {
+        pInput = std::make_unique<CShortOnceSource>(pCapture);
+        return static_cast<IUnknown*>(pInput.get());
+    };
+    ASSERT_EQ(S_OK, RunRecordingJob(*m_profiles, m_sink, o));
+    ASSERT_TRUE(m_sink.m_errors.empty());
+    ASSERT_TRUE(pInput && pInput->m_bShortened);
+    ASSERT_EQ(2u, m_sink.m_files.size());
+    EXPECT_NEAR(1750, m_sink.m_writtenMs[0], 1);
     ExpectFilesAsWritten();
 }
 

@@ -257,7 +257,7 @@ HRESULT RunRecordingJob(CSondrelProfileManager& profiles, CTestSink& sink, const
     job->SetSplitFlags(o.nSplitFlags);
     job->SetSplitSize(o.nSplitKilobytes);
     job->SetMarkerList(markers.Get());
-    job->SetInput(0, capture.Get(), dLive);
+    job->SetInput(0, o.inputOf ? o.inputOf(capture.Get()) : capture.Get(), dLive);
     CEngineRef<IMediaPropertyBag5> config;
     CreateEngineObject(CLSID_MediaPropertyBag5, IID_IMediaPropertyBag5, config);
     if (config)
@@ -268,6 +268,7 @@ HRESULT RunRecordingJob(CSondrelProfileManager& profiles, CTestSink& sink, const
     converter.SetEvents(&sink);
     converter.SetSizeMargin(32768);
     converter.SetFrameObserverSwitch(0);
+    converter.SetAudioChunk(o.nAudioChunkMs);
     if (sink.m_bStopOnSamples)
         converter.SetSampleNotification(1);
     sink.m_pConverter = &converter;

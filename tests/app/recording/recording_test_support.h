@@ -101,6 +101,10 @@ struct JobOptions
     double dMarkerEverySeconds = 0;
     const char16_t* pszDevice = u"Sine";
     bool bLastDevice = false;  // the newest matching device
+    int nAudioChunkMs = 500;   // the driver's sound per cycle
+    // The job's input made of the capture source; the capture itself when
+    // not given.
+    std::function<IUnknown*(IMediaCaptureSource5*)> inputOf;
 };
 
 // Selects the first (or last) capture device whose name holds the text.

@@ -4,9 +4,14 @@
 #include <dxdiag.h>
 
 #include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "sondrel_gtest.h"
 #include "app/program/DirectXVersion.h"
+#include "app/program/SondrelApp.h"
 
 namespace {
 
@@ -145,7 +150,131 @@ HRESULT AnswerVersion(LPCWSTR lpszName, VARIANT* pVar, VARTYPE vtNumbers, LPCWST
     return E_INVALIDARG;
 }
 
+typedef std::array<WORD, 4> FileVersion;
+typedef std::vector<std::pair<std::u16string, FileVersion>> SystemFiles;
+
+// The system folder holds the files the test names, with their versions,
+// and nothing else.
+class CSystemFilesStandIn
+{
+public:
+    explicit CSystemFilesStandIn(const SystemFiles& files)
+    {
+        std::map<std::u16string, FileVersion> byName(files.begin(), files.end());
+        SetDirectXFileVersionQuery([byName](LPCTSTR lpszFile, FileVersion& version) {
+            auto found = byName.find(lpszFile);
+            if (found == byName.end())
+                return FALSE;
+            version = found->second;
+            return TRUE;
+        });
+    }
+    ~CSystemFilesStandIn() { SetDirectXFileVersionQuery(nullptr); }
+};
+
+std::string Narrow(const CString& text)
+{
+    return std::string(text.GetString(), text.GetString() + text.GetLength());
+}
+
+std::string VersionFromFiles(const SystemFiles& files)
+{
+    CSystemFilesStandIn standIn(files);
+    DWORD dwMajor = 7, dwMinor = 7;
+    TCHAR chLetter = _T('x');
+    EXPECT_EQ(GetDirectXVersionViaFileVersions(dwMajor, dwMinor, chLetter), S_OK);
+    CString strVersion;
+    DWORD dwPacked = 0;
+    FormatDirectXVersion(dwMajor, dwMinor, chLetter, strVersion, dwPacked);
+    return Narrow(strVersion);
+}
+
 }  // namespace
+
+// Each threshold at its exact value and one revision below it; the rows
+// with two thresholds by a file of major version 4, 5 and neither.
+TEST(DirectXVersion, TheFileChecksTakeEachThresholdToTheRevision)
+{
+    const FileVersion ddraw70 = {4, 7, 0, 700};
+    struct Case
+    {
+        SystemFiles files;
+        const char* pszVersion;
+    };
+    const Case cases[] = {
+        {{}, "0.0"},
+        {{{u"ddraw.dll", {4, 2, 0, 94}}}, "0.0"},
+        {{{u"ddraw.dll", {4, 2, 0, 95}}}, "1.0"},
+        {{{u"ddraw.dll", {4, 3, 0, 1096}}}, "2.0"},
+        {{{u"ddraw.dll", {4, 4, 0, 68}}, {u"d3drg8x.dll", {4, 4, 0, 69}}}, "3.0"},
+        {{{u"ddraw.dll", {4, 4, 0, 68}}, {u"d3drg8x.dll", {4, 4, 0, 70}}}, "3.0a"},
+        {{{u"ddraw.dll", {4, 5, 0, 155}}}, "5.0"},
+        {{{u"ddraw.dll", {4, 6, 0, 435}}}, "6.0"},
+        {{{u"ddraw.dll", {4, 6, 0, 436}}, {u"dplayx.dll", {4, 6, 3, 517}}}, "6.1"},
+        {{{u"ddraw.dll", {4, 6, 0, 436}}, {u"dplayx.dll", {4, 6, 3, 518}}}, "6.1a"},
+        {{{u"ddraw.dll", {4, 7, 0, 699}}}, "6.1"},
+        {{{u"ddraw.dll", ddraw70}, {u"dinput.dll", {4, 7, 0, 715}}}, "7.0"},
+        {{{u"ddraw.dll", ddraw70}, {u"dinput.dll", {4, 7, 0, 716}}}, "7.0a"},
+        // ddraw.dll 8.0: 4.08.0000.0400 or 5.01.2258.0400; major 5 passes
+        // every one-threshold row before it.
+        {{{u"ddraw.dll", {4, 8, 0, 399}}}, "7.0"},
+        {{{u"ddraw.dll", {4, 8, 0, 400}}}, "8.0"},
+        {{{u"ddraw.dll", {5, 1, 2258, 399}}}, "7.0"},
+        {{{u"ddraw.dll", {5, 1, 2258, 400}}}, "8.0"},
+        {{{u"ddraw.dll", {4, 9, 0, 0}}}, "8.0"},
+        {{{u"ddraw.dll", {6, 0, 0, 0}}}, "7.0"},
+        // d3d8.dll 8.1 and 8.1a.
+        {{{u"d3d8.dll", {4, 8, 1, 880}}}, "0.0"},
+        {{{u"d3d8.dll", {4, 8, 1, 881}}}, "8.1"},
+        {{{u"d3d8.dll", {4, 8, 1, 900}}}, "8.1"},
+        {{{u"d3d8.dll", {4, 8, 1, 901}}}, "8.1a"},
+        {{{u"d3d8.dll", {5, 1, 2600, 880}}}, "0.0"},
+        {{{u"d3d8.dll", {5, 1, 2600, 881}}}, "8.1"},
+        {{{u"d3d8.dll", {5, 1, 2600, 900}}}, "8.1"},
+        {{{u"d3d8.dll", {5, 1, 2600, 901}}}, "8.1a"},
+        {{{u"d3d8.dll", {6, 0, 0, 0}}}, "0.0"},
+        {{{u"mpg2splt.ax", {6, 3, 1, 884}}}, "0.0"},
+        {{{u"mpg2splt.ax", {6, 3, 1, 885}}}, "8.1b"},
+        // dpnet.dll 8.2: 4.09.0000.0134 or 5.02.3677.0134.
+        {{{u"dpnet.dll", {4, 9, 0, 133}}}, "0.0"},
+        {{{u"dpnet.dll", {4, 9, 0, 134}}}, "8.2"},
+        {{{u"dpnet.dll", {5, 2, 3677, 133}}}, "0.0"},
+        {{{u"dpnet.dll", {5, 2, 3677, 134}}}, "8.2"},
+        {{{u"dpnet.dll", {6, 0, 0, 0}}}, "0.0"},
+        // A later row wins; d3d9.dll of any version ends the checks at 9.0.
+        {{{u"ddraw.dll", {5, 1, 2258, 400}}, {u"mpg2splt.ax", {6, 3, 1, 885}}}, "8.1b"},
+        {{{u"d3d9.dll", {0, 0, 0, 0}}}, "9.0"},
+        {{{u"dpnet.dll", {5, 2, 3677, 134}}, {u"d3d9.dll", {1, 0, 0, 0}}}, "9.0"},
+    };
+    for (const Case& c : cases)
+    {
+        std::string files;
+        for (const auto& file : c.files)
+            files += std::string(file.first.begin(), file.first.end()) + " " +
+                     std::to_string(file.second[0]) + "." + std::to_string(file.second[1]) + "." +
+                     std::to_string(file.second[2]) + "." + std::to_string(file.second[3]) + "; ";
+        EXPECT_EQ(VersionFromFiles(c.files), c.pszVersion) << files;
+    }
+}
+
+// What the support text and the crash report say: a version, or none.
+TEST(DirectXVersion, NoFilesOfDirectXReadAsNotInstalled)
+{
+    CProviderStandIn noProvider(nullptr);
+    ASSERT_EQ(noProvider.m_hr, S_OK);
+    const std::pair<SystemFiles, LPCTSTR> cases[] = {
+        {{}, _T("DirectX not installed")},
+        {{{u"ddraw.dll", {4, 2, 0, 94}}}, _T("DirectX not installed")},
+        {{{u"ddraw.dll", {4, 2, 0, 95}}}, _T("DirectX 1.0 installed")},
+    };
+    for (const auto& c : cases)
+    {
+        CSystemFilesStandIn standIn(c.first);
+        CSondrelApp app;
+        app.QueryDirectXText();
+        EXPECT_EQ(Narrow(app.m_strDirectXText), Narrow(c.second));
+    }
+}
 
 TEST(DirectXVersion, WinesProviderAndFilesGiveTheirVersions)
 {

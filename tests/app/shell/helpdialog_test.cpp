@@ -45,6 +45,7 @@ TEST(AboutBox, ShowsTheDescriptionFirstAndTheLicenceOnRequest)
     CSondrelApp app;
     CTestHelpDialog dlg;
     CString strCaption, strVersion, strLegal, strFirst, strLicense, strBack, strDonate, strSupport, strSite;
+    LRESULT nSelection = -1;
     ModalScript script({[&] { return dlg.m_hWnd != nullptr && ::IsWindowVisible(dlg.m_hWnd); },
                         [&] {
                             strCaption = WindowText(dlg.m_hWnd);
@@ -54,6 +55,8 @@ TEST(AboutBox, ShowsTheDescriptionFirstAndTheLicenceOnRequest)
                             strSupport = WindowText(::GetDlgItem(dlg.m_hWnd, IDC_HELP_SUPPORT_LINK));
                             strSite = WindowText(::GetDlgItem(dlg.m_hWnd, IDC_HELP_SITE_LINK));
                             strFirst = WindowText(::GetDlgItem(dlg.m_hWnd, IDC_HELP_TEXT));
+                            nSelection =
+                                ::SendMessageW(::GetDlgItem(dlg.m_hWnd, IDC_HELP_TEXT), EM_GETSEL, 0, 0);
                             ::SetForegroundWindow(dlg.m_hWnd);
                             QueueClickAt(WindowCentre(::GetDlgItem(dlg.m_hWnd, IDC_HELP_LICENSE)));
                             return true;
@@ -79,6 +82,8 @@ TEST(AboutBox, ShowsTheDescriptionFirstAndTheLicenceOnRequest)
     // The marks are read, not shown: UTF-8 for the description, UTF-16 for
     // the licence.
     EXPECT_EQ(strFirst.Left(36), CString(_T("Sondrel records sound from your comp")));
+    // Shown from its start, nothing selected.
+    EXPECT_EQ(nSelection, 0);
     EXPECT_EQ(strLicense.Left(25), CString(_T("Sondrel licence agreement")));
     EXPECT_GE(strLicense.Find(_T("\r\n1. You may install")), 0);
     EXPECT_EQ(strBack, strFirst);

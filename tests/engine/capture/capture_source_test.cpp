@@ -361,8 +361,9 @@ class TestWaitSink : public IMediaWaitSink5 {
 // A reader on a window thread keeps its window answering through the sink:
 // the read calls it on the reading thread while it waits for the source's
 // next block, without holding the capture, so that what the sink does (a
-// stop, here) takes effect; a failing sink ends the read with its failure,
-// and a removed sink is no longer called.
+// stop, here) takes effect; S_FALSE ends the read with what it has, a
+// failing sink ends it with its failure, and a removed sink is no longer
+// called.
 TEST_F(CaptureSource, AWaitingReadCallsItsSinkUnlockedOnTheReadingThread) {
   ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"Sine")));
   ComPtr<IMediaSource5> source;
@@ -387,9 +388,22 @@ TEST_F(CaptureSource, AWaitingReadCallsItsSinkUnlockedOnTheReadingThread) {
   EXPECT_GE(stopping.Calls(), 1);
   EXPECT_EQ(0, stopping.ForeignCalls());
 
+  // S_FALSE ends the read with the sound it has.
+  TestWaitSink ending([]() { return S_FALSE; });
+  ASSERT_EQ(S_OK, wait->SetWaitSink(&ending, 50));
+  ASSERT_EQ(S_OK, capture_->Start(0));
+  ASSERT_EQ(S_OK, source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr));
+  sample.Reset();
+  const HRESULT hrEnded = source->ReadAudio(3000, sample.Out());
+  EXPECT_TRUE(hrEnded == S_OK || hrEnded == S_FALSE) << std::hex << hrEnded;
+  length = 0;
+  if (sample) sample->GetLength(&length);
+  EXPECT_LT(length, 44100 * 2 * 3) << "the read did not end at the sink's S_FALSE";
+  EXPECT_EQ(1, ending.Calls());
+
   TestWaitSink failing([]() { return E_ABORT; });
   ASSERT_EQ(S_OK, wait->SetWaitSink(&failing, 50));
-  EXPECT_EQ(1u, stopping.Refs()) << "the replaced sink is still held";
+  EXPECT_EQ(1u, ending.Refs()) << "the replaced sink is still held";
   ASSERT_EQ(S_OK, capture_->Start(0));
   ASSERT_EQ(S_OK, source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr));
   EXPECT_EQ(E_ABORT, source->ReadAudio(3000, sample.Out()));

@@ -4,6 +4,7 @@
 #include "tests/engine/engine_test_support.h"
 
 #include <cmath>
+#include <utility>
 
 using namespace engine_test;
 
@@ -249,7 +250,35 @@ TEST_F(AudioFormatTest, CodecSettingsHaveTheirKindsAndDefaults) {
   EXPECT_EQ(MEDIA_AAC_ADTS, streamFormat);
   auto generic = Create<IMediaAudioFormat5>(CLSID_MediaAudioFormat5, IID_IMediaAudioFormat5);
   EXPECT_EQ(S_OK, generic->SetCodecId(MEDIA_CODEC_AMR_NB));
-  EXPECT_EQ(E_INVALIDARG, generic->SetSampleRate(0));
+  // Rates from 8 to 384 kHz, whichever way they are set.
+  const std::pair<LONG, HRESULT> kRates[] = {{0, E_INVALIDARG}, {1, E_INVALIDARG}, {7999, E_INVALIDARG},
+                                             {8000, S_OK},      {384000, S_OK},    {384001, E_INVALIDARG}};
+  for (const auto& [rate, hr] : kRates) {
+    EXPECT_EQ(hr, generic->SetSampleRate(rate)) << rate;
+    WAVEFORMATEX wave = {};
+    wave.wFormatTag = 1;
+    wave.nChannels = 1;
+    wave.nSamplesPerSec = static_cast<DWORD>(rate);
+    wave.wBitsPerSample = 16;
+    wave.nBlockAlign = 2;
+    wave.nAvgBytesPerSec = wave.nSamplesPerSec * 2;
+    auto pcm = Create<IMediaAudioFormat5>(CLSID_MediaAudioFormat5, IID_IMediaAudioFormat5);
+    EXPECT_EQ(hr, pcm->SetWaveFormat(&wave)) << rate;
+  }
+  // An AMR NB format is described by the mode its bit rate stands for: the
+  // stored whole kbit/s, the true rates, the nearest mode up to the last one.
+  const std::pair<LONG, const char16_t*> kModes[] = {
+      {12000, u"12.20 kbps, 8000 Hz, Mono"}, {12200, u"12.20 kbps, 8000 Hz, Mono"},
+      {11201, u"12.20 kbps, 8000 Hz, Mono"}, {11199, u"10.20 kbps, 8000 Hz, Mono"},
+      {40000, u"12.20 kbps, 8000 Hz, Mono"}, {4000, u"4.75 kbps, 8000 Hz, Mono"}};
+  generic->SetSampleRate(8000);
+  generic->SetChannels(1);
+  for (const auto& [bitrate, text] : kModes) {
+    generic->SetBitrate(bitrate);
+    Bstr description;
+    ASSERT_EQ(S_OK, generic->GetDescription(description.Out()));
+    EXPECT_EQ(text, description.Str()) << bitrate;
+  }
   EXPECT_EQ(E_INVALIDARG, generic->SetChannels(0));
   EXPECT_EQ(E_INVALIDARG, generic->SetBitrate(-1));
 

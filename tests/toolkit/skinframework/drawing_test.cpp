@@ -154,6 +154,44 @@ TEST(SkinDrawing, TilingRepeatsTheSourceAndCutsTheLastCopy)
     for (int x = 0; x < 10; ++x)
         EXPECT_EQ(expected[x], tiled.At(x, 2)) << x;
     EXPECT_EQ(cyan, stretched.At(9, 2));
+
+    // A two-pixel pattern over a large area: the same picture, left to
+    // right and right to left, from a bounded number of copies (counted as
+    // the records of a metafile).
+    s->folder.WriteBytes(u"Dots.bmp",
+                         SkinBmp24(2, 2, [](int x, int y) { return RGB(x * 255, y * 255, 90); }));
+    auto dots = SkinLoadLines(s->folder, {u"[Button]", u"ImageFile = Dots.bmp", u"SizingType = Tile"});
+    for (DWORD dwLayout : {0u, static_cast<DWORD>(LAYOUT_RTL)})
+    {
+        DibCanvas canvas(301, 300);
+        ::SetLayout(canvas.dc.m_hDC, dwLayout);
+        ASSERT_TRUE(DrawingDraw(dots->Class(u"BUTTON"), canvas, 0, 0, CRect(0, 0, 300, 300)));
+        int nWrong = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 300; ++x)
+                nWrong += canvas.At(x + (dwLayout ? 1 : 0), y) != RGB((x & 1) * 255, (y & 1) * 255, 90);
+        EXPECT_EQ(0, nWrong) << dwLayout;
+    }
+    CDC meta;
+    meta.Attach(::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr));
+    CRect rcLarge(0, 0, 1200, 900);
+    ASSERT_TRUE(dots->Class(u"BUTTON")->DrawThemeBackground(&meta, 0, 0, &rcLarge));
+    HENHMETAFILE hMeta = ::CloseEnhMetaFile(meta.Detach());
+    int nCopies = 0;
+    struct Counter
+    {
+        static int CALLBACK Count(HDC, HANDLETABLE*, const ENHMETARECORD* pRecord, int, LPARAM lParam)
+        {
+            const DWORD t = pRecord->iType;
+            *reinterpret_cast<int*>(lParam) +=
+                t == EMR_BITBLT || t == EMR_STRETCHBLT || t == EMR_ALPHABLEND || t == EMR_STRETCHDIBITS;
+            return TRUE;
+        }
+    };
+    ::EnumEnhMetaFile(nullptr, hMeta, &Counter::Count, &nCopies, nullptr);
+    ::DeleteEnhMetaFile(hMeta);
+    EXPECT_GT(nCopies, 0);
+    EXPECT_LE(nCopies, 64);
 }
 
 TEST(SkinDrawing, BorderFillDrawsStripsAndTheFill)

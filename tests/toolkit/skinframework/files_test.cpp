@@ -1,6 +1,7 @@
 // Skin files: module skins and directory skins, the default schema, the
 // line reader and the name tables the sections are read through.
 #include "skin_test_support.h"
+#include "toolkit/skinframework/images/QVTSkinImage.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchemaNames.h"
 
 namespace {
@@ -65,6 +66,33 @@ TEST(SkinFiles, DirectorySkinReadsWhatTheModuleReads)
     // An INI the folder lacks falls through to loading the folder as a module.
     CQVTSkinManagerResourceFile file;
     EXPECT_FALSE(file.Open(SkinDataPath(u"vista"), u"NoSuch.ini"));
+
+    // Image names never reach outside the skin's folder.
+    SkinTempFolder outer;
+    const std::string bmp = SkinBmp24(2, 2, [](int, int) { return RGB(1, 2, 3); });
+    outer.WriteBytes(u"Outside.bmp", bmp);
+    outer.WriteBytes(u"Skin\\Inside.bmp", bmp);
+    outer.WriteText(u"Skin\\Test.ini", u"[Button]\r\n");
+    auto inner = SkinLoad(outer.Path() + u"\\Skin", u"Test.ini");
+    ASSERT_TRUE(inner->ok);
+    struct
+    {
+        CString name;
+        BOOL loads;
+    } names[] = {{u"Inside.bmp", TRUE},
+                 {u".\\Inside.bmp", TRUE},
+                 {u"..\\Outside.bmp", FALSE},
+                 {u"../Outside.bmp", FALSE},
+                 {u"Sub\\..\\..\\Outside.bmp", FALSE},
+                 {u".. \\Outside.bmp", FALSE},
+                 {u"\\" + outer.Path().Mid(2) + u"\\Outside.bmp", FALSE},
+                 {outer.Path() + u"\\Outside.bmp", FALSE},
+                 {u"\\\\?\\" + outer.Path() + u"\\Outside.bmp", FALSE}};
+    for (const auto& n : names)
+    {
+        std::unique_ptr<CQVTSkinImage> pImage(inner->file->LoadImage(n.name));
+        EXPECT_EQ(n.loads, pImage != nullptr) << CStringA(n.name).GetString();
+    }
 }
 
 TEST(SkinFiles, LastLineWithoutLineEndIsRead)
@@ -144,6 +172,30 @@ TEST(SkinFiles, HostileFilesOpenOrFailButNeverCrash)
     // A line of 100,000 characters is one value, and the next section still counts.
     auto longLine = SkinLoad(SkinDataPath(u"hostile\\longline.qvstyles"), u"");
     EXPECT_EQ(100000, longLine->Class(u"BUTTON")->GetThemeString(0, 0, 3001).GetLength());
+
+    // PNG resources are read within the module: the sound one is its colour
+    // throughout, every lying one gives no image.
+    auto pngs = SkinLoad(SkinDataPath(u"hostile\\hostile.qvstyles"), u"");
+    ASSERT_TRUE(pngs->ok);
+    struct
+    {
+        LPCTSTR name;
+        BOOL loads;
+    } images[] = {{u"Bad\\PngGood.bmp", TRUE},
+                  {u"Bad\\PngClaims.bmp", FALSE},
+                  {u"Bad\\PngPastEnd.bmp", FALSE},
+                  {u"Bad\\PngTruncated.bmp", FALSE},
+                  {u"Bad\\PngHuge.bmp", FALSE}};
+    for (const auto& image : images)
+    {
+        std::unique_ptr<CQVTSkinImage> pImage(pngs->file->LoadImage(image.name));
+        EXPECT_EQ(image.loads, pImage != nullptr) << CStringA(image.name).GetString();
+        std::vector<DWORD> pixels;
+        if (pImage && pImage->ReadPixels(pixels))
+        {
+            EXPECT_EQ(std::vector<DWORD>(6 * 5, 0xFF14C878), pixels);
+        }
+    }
 }
 
 TEST(SkinFiles, SectionNamesGoThroughTheNameTables)

@@ -220,7 +220,9 @@ TEST(SkinFuzz, ReaderTakesDamagedModules)
             FuzzDrawEverything(schema);
             schema->InternalRelease();
         }
-        delete file->LoadImage(u"Bad\\Small.bmp");
+        for (LPCTSTR image : {u"Bad\\Small.bmp", u"Bad\\PngGood.bmp", u"Bad\\PngClaims.bmp",
+                              u"Bad\\PngPastEnd.bmp", u"Bad\\PngTruncated.bmp", u"Bad\\PngHuge.bmp"})
+            delete file->LoadImage(image);
         file->InternalRelease();
     }
 }

@@ -511,7 +511,8 @@ struct IMediaContainerInfo5 : public IUnknown {
 
 // Called on the reading thread while a read waits for sound, so that a
 // reader on a window thread keeps its windows answering. A failure it
-// returns ends the read with that failure.
+// returns ends the read with that failure; S_FALSE ends it with the sound it
+// has (S_FALSE from ReadAudio when that is none).
 struct IMediaWaitSink5 : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE OnWaiting() = 0;
 };
@@ -616,7 +617,10 @@ struct IMediaCaptureSource5 : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE SetVolume(LONG percent) = 0;  // 0..100
   virtual HRESULT STDMETHODCALLTYPE GetVolume(LONG* percent) = 0;
   virtual HRESULT STDMETHODCALLTYPE Start(LONG mode) = 0;  // 0: capture (again, after Pause)
-  virtual HRESULT STDMETHODCALLTYPE Pause() = 0;           // paused time never reaches the recording
+  // Sound captured up to the moment of Pause is still read; what is captured
+  // from then until Start never reaches the recording. A read that has all
+  // the sound from before the pause ends short; one with nothing waits.
+  virtual HRESULT STDMETHODCALLTYPE Pause() = 0;
   virtual HRESULT STDMETHODCALLTYPE Stop() = 0;
 };
 

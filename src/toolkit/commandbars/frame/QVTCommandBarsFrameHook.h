@@ -166,6 +166,7 @@ private:
     UINT m_nMsgQuerySkinState;          // registered "WM_SKINFRAMEWORK_QUERYSTATE"
     CQVTNotifySink* m_pSink;            // to the resource images
     std::shared_ptr<BOOL> m_pAlive;     // held by a running press loop: FALSE once the hook is gone
+    BOOL m_bWinEventUser = FALSE;       // counted among the window-event hook's users
 
     static BOOL s_bAllowDwm;
 };

@@ -350,8 +350,13 @@ void CQVTCommandBarsFrameHook::OnShadowDestroyed(HWND, CQVTFrameShadow* pShadow)
 // The window-event hook: the system redraws a reordered frame with its own
 // scroll styles, so they are fixed again shortly after.
 
+// Each hook counts itself once: a detach followed by the hook's deletion
+// must not take another frame's use away.
 void CQVTCommandBarsFrameHook::InstallWinEventHook()
 {
+    if (m_bWinEventUser)
+        return;
+    m_bWinEventUser = TRUE;
     if (++g_nFrameHookWinEventUsers == 1)
         FrameHookWinEvents().Install(EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER,
                                      &CQVTCommandBarsFrameHook::WinEventProc);
@@ -359,8 +364,9 @@ void CQVTCommandBarsFrameHook::InstallWinEventHook()
 
 void CQVTCommandBarsFrameHook::RemoveWinEventHook()
 {
-    if (g_nFrameHookWinEventUsers == 0)
+    if (!m_bWinEventUser || g_nFrameHookWinEventUsers == 0)
         return;
+    m_bWinEventUser = FALSE;
     if (--g_nFrameHookWinEventUsers == 0)
         FrameHookWinEvents().Uninstall();
 }

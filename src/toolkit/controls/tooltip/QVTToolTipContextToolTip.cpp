@@ -113,9 +113,18 @@ BOOL CQVTToolTipContextToolTip::Create(CWnd* pOwner, DWORD dwStyle)
     UINT nClassStyle = CS_SAVEBITS | CS_OWNDC | (bShadow ? CS_DROPSHADOW : 0);
     if (!CQVTDrawHelpers::RegisterWindowClass(nullptr, lpszClass, nClassStyle))
         return FALSE;
-    return CWnd::CreateEx(WS_EX_TOOLWINDOW, lpszClass, nullptr,
-                          WS_POPUP | dwStyle | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0,
-                          pOwner ? pOwner->GetSafeHwnd() : nullptr, nullptr);
+    // A click on the tip belongs to what lies under it. Wine hands a click
+    // on a window that answers HTTRANSPARENT on only to its owner, and only
+    // when the owner is the next window down: another window between them
+    // (the tray's) swallowed the click on a button under its tip. The
+    // server itself passes over a transparent layered window, which paints
+    // as any other at full opacity.
+    if (!CWnd::CreateEx(WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_TRANSPARENT, lpszClass, nullptr,
+                        WS_POPUP | dwStyle | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0,
+                        pOwner ? pOwner->GetSafeHwnd() : nullptr, nullptr))
+        return FALSE;
+    ::SetLayeredWindowAttributes(m_hWnd, 0, 255, LWA_ALPHA);
+    return TRUE;
 }
 
 int CQVTToolTipContextToolTip::Scale(int nPixels) const

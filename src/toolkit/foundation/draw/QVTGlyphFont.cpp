@@ -5,6 +5,7 @@
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
+#include "toolkit/foundation/resource/QVTResource.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 
 QVT_IMPLEMENT_SINGLETON(CQVTGlyphFont, QVTGlyphFont, nullptr)
@@ -126,9 +127,9 @@ void CQVTGlyphFont::LoadFontResource()
         QVTResourceManager()->FindResource(&hInstance, MAKEINTRESOURCE(QVT_IDR_GLYPHFONT), RT_FONT);
     if (!hResource)
         return;
-    HGLOBAL hData = ::LoadResource(hInstance, hResource);
-    const BYTE* pData = hData ? static_cast<const BYTE*>(::LockResource(hData)) : nullptr;
-    const DWORD cbData = ::SizeofResource(hInstance, hResource);
+    // The resource module may be a language module: its claim is held to its mapping.
+    DWORD cbData = 0;
+    const BYTE* pData = CQVTResource::LockBounded(hInstance, hResource, &cbData);
     if (!pData || !cbData)
         return;
     m_strFamilyName = GetFontFamilyName(pData, cbData);

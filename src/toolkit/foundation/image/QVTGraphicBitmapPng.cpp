@@ -3,6 +3,8 @@
 #include <csetjmp>
 #include <cstdlib>
 
+#include "toolkit/foundation/resource/QVTResource.h"
+
 // libpng is a native library.
 #include "toolkit/foundation/stream/QVTNativeHeadersBegin.h"
 #include <png.h>
@@ -170,12 +172,11 @@ BOOL CQVTGraphicBitmapPng::LoadFromResource(HMODULE hModule, HRSRC hResource)
     DeleteObject();
     if (hResource == nullptr)
         return FALSE;
-    HGLOBAL hData = ::LoadResource(hModule, hResource);
-    BYTE* pData = hData != nullptr ? static_cast<BYTE*>(::LockResource(hData)) : nullptr;
-    DWORD nSize = ::SizeofResource(hModule, hResource);
+    DWORD nSize = 0;
+    const BYTE* pData = CQVTResource::LockBounded(hModule, hResource, &nSize);
     if (pData == nullptr || nSize < 10)
         return FALSE;
-    CMemFile file(pData, nSize);
+    CMemFile file(const_cast<BYTE*>(pData), nSize);
     return LoadFromStream(&file);
 }
 

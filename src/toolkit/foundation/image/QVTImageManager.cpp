@@ -12,6 +12,7 @@
 #include "toolkit/foundation/image/QVTGraphicBitmapPng.h"
 #include "toolkit/foundation/image/QVTImageManagerResource.h"
 #include "toolkit/foundation/image/QVTImagePixels.h"
+#include "toolkit/foundation/resource/QVTResource.h"
 
 using namespace QVTImagePixels;
 
@@ -31,17 +32,11 @@ BOOL IsSeparator(UINT nCommand)
     return nCommand == QVT_IMAGE_SEPARATOR || nCommand == QVT_IMAGE_SEPARATOR_ALT;
 }
 
-// The resource's bytes, or null.
+// The resource's bytes, held to its module's mapping (skins are modules
+// the program did not build), or null.
 const BYTE* LockResourceBytes(HMODULE hModule, HRSRC hResource, DWORD& nSize)
 {
-    nSize = 0;
-    if (!hResource)
-        return nullptr;
-    HGLOBAL hData = ::LoadResource(hModule, hResource);
-    const BYTE* pData = hData ? static_cast<const BYTE*>(::LockResource(hData)) : nullptr;
-    if (pData)
-        nSize = ::SizeofResource(hModule, hResource);
-    return pData;
+    return CQVTResource::LockBounded(hModule, hResource, &nSize);
 }
 
 BOOL StartsWithPng(const BYTE* pData, DWORD nSize)

@@ -9,6 +9,7 @@
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/image/QVTImageManagerResource.h"
 #include "toolkit/foundation/image/QVTImagePixels.h"
+#include "toolkit/foundation/resource/QVTResource.h"
 #include "toolkit/markup/context/QVTMarkupFunctions.h"
 
 using namespace QVTImagePixels;
@@ -312,9 +313,8 @@ BOOL CQVTImageManagerRasterImageHandle::LoadIconResource(HMODULE hModule, LPCTST
     HRSRC hGroup = bGroup ? ::FindResourceW(hModule, lpszName, RT_GROUP_ICON) : nullptr;
     if (hGroup)
     {
-        HGLOBAL hData = ::LoadResource(hModule, hGroup);
-        const BYTE* pDir = hData ? static_cast<const BYTE*>(::LockResource(hData)) : nullptr;
-        const DWORD nDirSize = ::SizeofResource(hModule, hGroup);
+        DWORD nDirSize = 0;
+        const BYTE* pDir = CQVTResource::LockBounded(hModule, hGroup, &nDirSize);
         if (!pDir || nDirSize < 6)
             return FALSE;
         // Only the entries the directory holds are read, whatever its count says.
@@ -351,9 +351,9 @@ BOOL CQVTImageManagerRasterImageHandle::LoadIconResource(HMODULE hModule, LPCTST
     HRSRC hIcon = ::FindResourceW(hModule, lpszName, RT_ICON);
     if (!hIcon)
         return FALSE;
-    HGLOBAL hData = ::LoadResource(hModule, hIcon);
-    const BYTE* pData = hData ? static_cast<const BYTE*>(::LockResource(hData)) : nullptr;
-    return pData && LoadIconImage(pData, ::SizeofResource(hModule, hIcon), szIcon);
+    DWORD nSize = 0;
+    const BYTE* pData = CQVTResource::LockBounded(hModule, hIcon, &nSize);
+    return pData && LoadIconImage(pData, nSize, szIcon);
 }
 
 BOOL CQVTImageManagerRasterImageHandle::LoadIconResource(LPCTSTR lpszName, CSize szIcon, BOOL bPreferGroup,

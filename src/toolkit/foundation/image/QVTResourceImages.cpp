@@ -8,6 +8,7 @@
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 #include "toolkit/foundation/image/QVTImagePixels.h"
+#include "toolkit/foundation/resource/QVTResource.h"
 
 using namespace QVTImagePixels;
 
@@ -397,12 +398,11 @@ BOOL CQVTResourceImages::ParseIniResource(LPCTSTR lpszResourceName)
 {
     if (!m_hModule)
         return FALSE;
-    HRSRC hResource = ::FindResourceW(m_hModule, lpszResourceName, kIniResourceType);
-    HGLOBAL hData = hResource ? ::LoadResource(m_hModule, hResource) : nullptr;
-    const BYTE* pText = hData ? static_cast<const BYTE*>(::LockResource(hData)) : nullptr;
+    DWORD nSize = 0;
+    const BYTE* pText = CQVTResource::LockBounded(m_hModule, lpszResourceName, kIniResourceType, &nSize);
     if (!pText)
         return FALSE;
-    ParseIniText(pText, ::SizeofResource(m_hModule, hResource));
+    ParseIniText(pText, nSize);
     return TRUE;
 }
 

@@ -1,5 +1,6 @@
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 
+#include "toolkit/foundation/resource/QVTResource.h"
 #include "toolkit/foundation/resource/QVTResourceManagerXML.h"
 #include "toolkit/foundation/stream/QVTTextDecoder.h"
 
@@ -270,9 +271,9 @@ int AFX_CDECL CQVTResourceManager::LoadStringFromModule(HMODULE hModule, UINT nI
     HRSRC hResource = ::FindResourceW(hModule, MAKEINTRESOURCEW((nID >> 4) + 1), MAKEINTRESOURCEW(6));
     if (hResource == nullptr)
         return 0;
-    DWORD nSize = ::SizeofResource(hModule, hResource);
-    HGLOBAL hData = ::LoadResource(hModule, hResource);
-    const WORD* pWords = hData != nullptr ? static_cast<const WORD*>(::LockResource(hData)) : nullptr;
+    // A language module's table is held to its mapping.
+    DWORD nSize = 0;
+    const WORD* pWords = reinterpret_cast<const WORD*>(CQVTResource::LockBounded(hModule, hResource, &nSize));
     if (pWords == nullptr)
         return 0;
     const WORD* pEnd = pWords + nSize / sizeof(WORD);
@@ -343,7 +344,12 @@ HGLOBAL CQVTResourceManager::LoadDialogResource(LPCTSTR lpszResource)
 {
     HMODULE hModule = nullptr;
     HRSRC hResource = FindResource(&hModule, lpszResource, MAKEINTRESOURCEW(5));
-    return hResource != nullptr ? ::LoadResource(ModuleOrProgram(hModule), hResource) : nullptr;
+    hModule = ModuleOrProgram(hModule);
+    // A template outside its module is refused before the system reads it.
+    DWORD nSize = 0;
+    if (CQVTResource::LockBounded(hModule, hResource, &nSize) == nullptr || nSize < sizeof(DLGTEMPLATE))
+        return nullptr;
+    return ::LoadResource(hModule, hResource);
 }
 
 HRSRC CQVTResourceManager::FindResource(HMODULE* phModule, LPCTSTR lpszName, LPCTSTR lpszType) const
@@ -368,9 +374,8 @@ BOOL CQVTResourceManager::LoadHTML(CString* pText, LPCTSTR lpszResource)
     HRSRC hResource = FindResource(&hModule, lpszResource, MAKEINTRESOURCEW(23));
     if (hResource == nullptr)
         return FALSE;
-    DWORD nSize = ::SizeofResource(hModule, hResource);
-    HGLOBAL hData = ::LoadResource(hModule, hResource);
-    LPCSTR pBytes = hData != nullptr ? static_cast<LPCSTR>(::LockResource(hData)) : nullptr;
+    DWORD nSize = 0;
+    LPCSTR pBytes = reinterpret_cast<LPCSTR>(CQVTResource::LockBounded(hModule, hResource, &nSize));
     if (pBytes == nullptr || nSize == 0 || nSize > 0x3FFFFFFF)
         return FALSE;
     std::vector<WCHAR> buffer(nSize + 1, 0);
@@ -414,9 +419,8 @@ BOOL CQVTResourceManager::LoadXAML(CString* pText, UINT nID)
     }
     if (hResource == nullptr)
         return FALSE;
-    DWORD nSize = ::SizeofResource(hModule, hResource);
-    HGLOBAL hData = ::LoadResource(hModule, hResource);
-    const void* pBytes = hData != nullptr ? ::LockResource(hData) : nullptr;
+    DWORD nSize = 0;
+    const void* pBytes = CQVTResource::LockBounded(hModule, hResource, &nSize);
     if (pBytes == nullptr || nSize == 0 || nSize > 0x3FFFFFFF)
         return FALSE;
     std::vector<WCHAR> buffer(nSize + 1, 0);
@@ -429,21 +433,21 @@ BOOL CQVTResourceManager::LoadXAML(CString* pText, UINT nID)
 
 HICON CQVTResourceManager::CreateIconFromModule(HMODULE hModule, LPCTSTR lpszID, CSize size)
 {
-    HRSRC hGroup = ::FindResourceW(hModule, lpszID, MAKEINTRESOURCEW(14));
-    HGLOBAL hGroupData = hGroup != nullptr ? ::LoadResource(hModule, hGroup) : nullptr;
-    PBYTE pGroup = hGroupData != nullptr ? static_cast<PBYTE>(::LockResource(hGroupData)) : nullptr;
-    if (pGroup == nullptr)
+    DWORD nGroupSize = 0;
+    const BYTE* pGroup = CQVTResource::LockBounded(hModule, lpszID, MAKEINTRESOURCEW(14), &nGroupSize);
+    if (pGroup == nullptr || nGroupSize < 6 ||
+        nGroupSize < 6 + 14u * static_cast<DWORD>(pGroup[4] | (pGroup[5] << 8)))
         return nullptr;
-    int nIconId = ::LookupIconIdFromDirectoryEx(pGroup, TRUE, size.cx, size.cy, 0);
+    int nIconId = ::LookupIconIdFromDirectoryEx(const_cast<PBYTE>(pGroup), TRUE, size.cx, size.cy, 0);
     if (nIconId == 0)
         return nullptr;
-    HRSRC hIcon = ::FindResourceW(hModule, MAKEINTRESOURCEW(nIconId), MAKEINTRESOURCEW(3));
-    HGLOBAL hIconData = hIcon != nullptr ? ::LoadResource(hModule, hIcon) : nullptr;
-    PBYTE pIcon = hIconData != nullptr ? static_cast<PBYTE>(::LockResource(hIconData)) : nullptr;
-    if (pIcon == nullptr)
+    DWORD nIconSize = 0;
+    const BYTE* pIcon =
+        CQVTResource::LockBounded(hModule, MAKEINTRESOURCEW(nIconId), MAKEINTRESOURCEW(3), &nIconSize);
+    if (pIcon == nullptr || nIconSize == 0)
         return nullptr;
-    return ::CreateIconFromResourceEx(pIcon, ::SizeofResource(hModule, hIcon), TRUE, 0x00030000, size.cx,
-                                      size.cy, 0);
+    return ::CreateIconFromResourceEx(const_cast<PBYTE>(pIcon), nIconSize, TRUE, 0x00030000, size.cx, size.cy,
+                                      0);
 }
 
 int CQVTResourceManager::ShowMessageBox(LPCTSTR lpszText, UINT nType)

@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include "toolkit/foundation/core/QVTModuleHandle.h"
+#include "toolkit/foundation/resource/QVTResource.h"
 
 namespace {
 const int kPathLength = 261;
@@ -401,12 +402,8 @@ HRESULT AFXAPI CreateStreamOnResource(HMODULE hModule, LPCWSTR lpszName, LPCWSTR
     if (ppStream == nullptr)
         return E_POINTER;
     *ppStream = nullptr;
-    HRSRC hResource = ::FindResourceW(hModule, lpszName, lpszType);
-    if (hResource == nullptr)
-        return E_FAIL;
-    DWORD nSize = ::SizeofResource(hModule, hResource);
-    HGLOBAL hData = ::LoadResource(hModule, hResource);
-    const void* pData = hData != nullptr ? ::LockResource(hData) : nullptr;
+    DWORD nSize = 0;
+    const void* pData = CQVTResource::LockBounded(hModule, lpszName, lpszType, &nSize);
     if (pData == nullptr || nSize == 0)
         return E_FAIL;
     return CreateStreamOnMemory(pData, nSize, bCopy, ppStream);

@@ -684,6 +684,11 @@ void CQVTMarkupDeviceContext::SetFont(CQVTMarkupFont* pFont)
     HFONT hFont = pFont->GetFontHandle();
     if (hFont == nullptr)
         return;
+    // Under Wine every selection of a font re-reads the X resources: select
+    // only a font that is not in place already.
+    if (::GetCurrentObject(m_hAttribDC, OBJ_FONT) == hFont &&
+        (m_hAttribDC == m_hDC || ::GetCurrentObject(m_hDC, OBJ_FONT) == hFont))
+        return;
     HGDIOBJ hOld = nullptr;
     if (m_hAttribDC != m_hDC)
         hOld = ::SelectObject(m_hDC, hFont);

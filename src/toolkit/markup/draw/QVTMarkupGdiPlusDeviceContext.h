@@ -8,10 +8,12 @@
 #include "toolkit/markup/draw/QVTGdiPlus.h"
 #include "toolkit/markup/draw/QVTMarkupDeviceContext.h"
 
+#include <memory>
 #include <vector>
 
 class CQVTMarkupGdiPlusImage;
 struct CQVTMarkupTextPixels;
+struct CQVTMarkupTextScratch;
 
 class CQVTMarkupGdiPlusDeviceContext : public CQVTMarkupDeviceContext
 {
@@ -127,9 +129,10 @@ private:
     // Draws the line with GDI+ on a DIB of its own, over the colour beneath.
     void DrawTextAside(LPCWSTR lpszText, int nLength, int cx, int cy, DWORD dwBack,
                        CQVTMarkupTextPixels& line);
-    // The box of what differs from the colour beneath, unless it reaches the edge.
-    static void KeepTextPixels(const DWORD* pixels, int cxBitmap, int cyBitmap, int nMargin, DWORD dwBack,
-                               CQVTMarkupTextPixels& line);
+    // The box of what differs from the colour beneath, unless it reaches the
+    // edge of the cx by cy pixels scanned (rows nStride pixels apart).
+    static void KeepTextPixels(const DWORD* pixels, int nStride, int cxBitmap, int cyBitmap, int nMargin,
+                               DWORD dwBack, CQVTMarkupTextPixels& line);
     DWORD* PixelAt(int x, int y) const
     {
         return reinterpret_cast<DWORD*>(m_surface.pRow0 + y * m_surface.nStride) + x;
@@ -167,4 +170,7 @@ private:
     QVTGdiPlus::CGpMatrix m_matrix;  // read back the world transform into
     std::vector<RECT> m_clip;        // the clip in device pixels, when m_bClipKnown
     BOOL m_bClipKnown;
+    // The DIB, DC and graphics new text lines are drawn on, kept for the
+    // next line.
+    std::shared_ptr<CQVTMarkupTextScratch> m_pTextScratch;
 };

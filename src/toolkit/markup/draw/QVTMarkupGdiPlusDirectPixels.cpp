@@ -28,6 +28,52 @@ struct CQVTMarkupTextPixels
     std::vector<DWORD> pixels;
 };
 
+// A DIB on a memory DC, as the surface is (GDI+ blends onto such a DC
+// otherwise than onto a bitmap of its own), with a graphics made on it;
+// grown when a line needs more room.
+struct CQVTMarkupTextScratch
+{
+    CQVTMarkupTextScratch(int cxBitmap, int cyBitmap) : cx(cxBitmap), cy(cyBitmap)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = cx;
+        info.bmiHeader.biHeight = -cy;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* pBits = nullptr;
+        hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+        hDC = hBitmap != nullptr && pBits != nullptr ? ::CreateCompatibleDC(nullptr) : nullptr;
+        if (hDC == nullptr)
+            return;
+        hOld = ::SelectObject(hDC, hBitmap);
+        pixels = static_cast<DWORD*>(pBits);
+        pGraphics = CQVTMarkupGdiPlusDeviceContext::CreateGraphics(hDC, nullptr);
+    }
+    ~CQVTMarkupTextScratch()
+    {
+        if (pGraphics != nullptr)
+            GdipDeleteGraphics(pGraphics);
+        if (hDC != nullptr)
+        {
+            ::SelectObject(hDC, hOld);
+            ::DeleteDC(hDC);
+        }
+        if (hBitmap != nullptr)
+            ::DeleteObject(hBitmap);
+    }
+    CQVTMarkupTextScratch(const CQVTMarkupTextScratch&) = delete;
+    CQVTMarkupTextScratch& operator=(const CQVTMarkupTextScratch&) = delete;
+
+    int cx, cy;
+    HBITMAP hBitmap = nullptr;
+    HDC hDC = nullptr;
+    HGDIOBJ hOld = nullptr;
+    DWORD* pixels = nullptr;
+    Gdiplus::GpGraphics* pGraphics = nullptr;
+};
+
 namespace {
 using CTextPixels = CQVTMarkupTextPixels;
 
@@ -346,68 +392,61 @@ void CQVTMarkupGdiPlusDeviceContext::DrawTextAside(LPCWSTR lpszText, int nLength
 {
     // GDI+ itself draws the line, with this context's settings, onto a
     // bitmap of the colour beneath with room around the layout rectangle.
-    Gdiplus::RectF bounds = MakeRectF(0.0f, 0.0f, 0.0f, 0.0f);
-    const Gdiplus::RectF layout0 = MakeRectF(0.0f, 0.0f, static_cast<float>(cx), static_cast<float>(cy));
-    if (GdipMeasureString(m_pGraphics, lpszText, nLength, m_font, &layout0, m_format, &bounds, nullptr,
-                          nullptr) != Gdiplus::Ok)
+    // The rectangle is the line's measured size, so a margin of the font's
+    // height holds what reaches past it (an overhang); a line that reaches
+    // the margin's edge is left to GDI+. Measuring it again here would cost
+    // GDI+ as much as drawing it.
+    LOGFONTW lf = {};
+    if (cx < 0 || cy < 0 || GdipGetLogFontW(m_font, m_pGraphics, &lf) != Gdiplus::Ok)
         return;
-    const int nMargin = static_cast<int>(std::min(bounds.Height, 512.0f)) + 4;
-    const __int64 cxBitmap = __int64(std::max<float>(bounds.Width, static_cast<float>(cx))) + 2 * nMargin;
-    const __int64 cyBitmap = __int64(std::max<float>(bounds.Height, static_cast<float>(cy))) + 2 * nMargin;
+    const int nMargin =
+        static_cast<int>(std::min<__int64>(std::max<__int64>(cy, std::abs(__int64(lf.lfHeight))), 512)) + 4;
+    const __int64 cxBitmap = __int64(cx) + 2 * nMargin;
+    const __int64 cyBitmap = __int64(cy) + 2 * nMargin;
     if (cxBitmap > 4096 || cyBitmap > 1024)
         return;
-    // A DIB on a memory DC, as the surface is: GDI+ blends onto such a DC
-    // otherwise than onto a bitmap of its own.
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = static_cast<LONG>(cxBitmap);
-    info.bmiHeader.biHeight = -static_cast<LONG>(cyBitmap);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HDC hDC = hBitmap != nullptr ? ::CreateCompatibleDC(nullptr) : nullptr;
-    if (hDC == nullptr || pBits == nullptr)
+    CQVTMarkupTextScratch* pScratch = m_pTextScratch.get();
+    if (pScratch == nullptr || pScratch->cx < cxBitmap || pScratch->cy < cyBitmap)
     {
-        if (hBitmap != nullptr)
-            ::DeleteObject(hBitmap);
+        m_pTextScratch.reset();
+        const int cxNew = static_cast<int>(std::max<__int64>(cxBitmap, pScratch ? pScratch->cx : 256));
+        const int cyNew = static_cast<int>(std::max<__int64>(cyBitmap, pScratch ? pScratch->cy : 64));
+        m_pTextScratch = std::make_shared<CQVTMarkupTextScratch>(cxNew, cyNew);
+        pScratch = m_pTextScratch.get();
+    }
+    if (pScratch->pGraphics == nullptr)
         return;
-    }
-    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
-    DWORD* pixels = static_cast<DWORD*>(pBits);
-    std::fill(pixels, pixels + cxBitmap * cyBitmap, dwBack);
-    BOOL bDrawn = FALSE;
-    if (Gdiplus::GpGraphics* pGraphics = CreateGraphics(hDC, nullptr))
-    {
-        CGpGraphics graphics(pGraphics);
-        GdipSetSmoothingMode(graphics, static_cast<Gdiplus::SmoothingMode>(m_nGpSmoothingMode));
-        GdipSetPixelOffsetMode(graphics, static_cast<Gdiplus::PixelOffsetMode>(m_nPixelOffsetMode));
-        GdipSetInterpolationMode(graphics, static_cast<Gdiplus::InterpolationMode>(m_nInterpolationMode));
-        GdipSetTextRenderingHint(graphics, static_cast<Gdiplus::TextRenderingHint>(m_nTextRenderingHint));
-        CGpBrush brush = CreateSolidFill(m_argbText);
-        const Gdiplus::RectF layout = MakeRectF(static_cast<float>(nMargin), static_cast<float>(nMargin),
-                                                static_cast<float>(cx), static_cast<float>(cy));
-        bDrawn = brush &&
-                 GdipDrawString(graphics, lpszText, nLength, m_font, &layout, m_format, brush) == Gdiplus::Ok;
-    }
+    const int nStride = pScratch->cx;
     ::GdiFlush();
-    if (bDrawn)
-        KeepTextPixels(pixels, static_cast<int>(cxBitmap), static_cast<int>(cyBitmap), nMargin, dwBack, line);
-    ::SelectObject(hDC, hOld);
-    ::DeleteDC(hDC);
-    ::DeleteObject(hBitmap);
+    for (__int64 y = 0; y < cyBitmap; ++y)
+        std::fill_n(pScratch->pixels + y * nStride, cxBitmap, dwBack);
+    Gdiplus::GpGraphics* pGraphics = pScratch->pGraphics;
+    GdipSetSmoothingMode(pGraphics, static_cast<Gdiplus::SmoothingMode>(m_nGpSmoothingMode));
+    GdipSetPixelOffsetMode(pGraphics, static_cast<Gdiplus::PixelOffsetMode>(m_nPixelOffsetMode));
+    GdipSetInterpolationMode(pGraphics, static_cast<Gdiplus::InterpolationMode>(m_nInterpolationMode));
+    GdipSetTextRenderingHint(pGraphics, static_cast<Gdiplus::TextRenderingHint>(m_nTextRenderingHint));
+    CGpBrush brush = CreateSolidFill(m_argbText);
+    const Gdiplus::RectF layout = MakeRectF(static_cast<float>(nMargin), static_cast<float>(nMargin),
+                                            static_cast<float>(cx), static_cast<float>(cy));
+    const BOOL bDrawn = brush && GdipDrawString(pGraphics, lpszText, nLength, m_font, &layout, m_format,
+                                                brush) == Gdiplus::Ok;
+    ::GdiFlush();
+    if (!bDrawn)
+        return;
+    KeepTextPixels(pScratch->pixels, nStride, static_cast<int>(cxBitmap), static_cast<int>(cyBitmap), nMargin,
+                   dwBack, line);
 }
 
-void CQVTMarkupGdiPlusDeviceContext::KeepTextPixels(const DWORD* pixels, int cxBitmap, int cyBitmap,
-                                                    int nMargin, DWORD dwBack, CQVTMarkupTextPixels& line)
+void CQVTMarkupGdiPlusDeviceContext::KeepTextPixels(const DWORD* pixels, int nStride, int cxBitmap,
+                                                    int cyBitmap, int nMargin, DWORD dwBack,
+                                                    CQVTMarkupTextPixels& line)
 {
     RECT rcTouched = {LONG(cxBitmap), LONG(cyBitmap), 0, 0};
     for (int y = 0; y < cyBitmap; ++y)
     {
         for (int x = 0; x < cxBitmap; ++x)
         {
-            if (pixels[size_t(y) * cxBitmap + x] == dwBack)
+            if (pixels[size_t(y) * nStride + x] == dwBack)
                 continue;
             rcTouched = {std::min<LONG>(rcTouched.left, x), std::min<LONG>(rcTouched.top, y),
                          std::max<LONG>(rcTouched.right, x + 1), std::max<LONG>(rcTouched.bottom, y + 1)};
@@ -428,7 +467,7 @@ void CQVTMarkupGdiPlusDeviceContext::KeepTextPixels(const DWORD* pixels, int cxB
     line.cy = rcTouched.bottom - rcTouched.top;
     line.pixels.resize(size_t(line.cx) * line.cy);
     for (int y = 0; y < line.cy; ++y)
-        std::copy_n(&pixels[size_t(y + rcTouched.top) * cxBitmap + rcTouched.left], line.cx,
+        std::copy_n(&pixels[size_t(y + rcTouched.top) * nStride + rcTouched.left], line.cx,
                     &line.pixels[size_t(y) * line.cx]);
     line.bUsable = TRUE;
 }

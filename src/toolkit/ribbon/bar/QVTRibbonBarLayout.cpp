@@ -9,6 +9,7 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/frame/QVTCommandBarsFrameHook.h"
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
+#include "toolkit/foundation/draw/QVTDrawHelpers.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/ribbon/bar/QVTRibbonBar.h"
 #include "toolkit/ribbon/bar/QVTRibbonControls.h"
@@ -498,6 +499,8 @@ void CQVTRibbonBar::AddCaptionButton(int nId, BOOL bShow, BOOL bEnabled, CRect& 
         const int nTab = strTooltip.Find(_T('\t'));
         if (nTab >= 0)
             strTooltip = strTooltip.Left(nTab);
+        // The menu's mnemonics are no part of a tip or an accessible name.
+        CQVTDrawHelpers::StripMnemonics(strTooltip);
         pButton->SetTooltip(strTooltip);
     }
     CQVTCommandBarsFrameHook* pHook = GetFrameHook();

@@ -14,8 +14,9 @@
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
-#include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/foundation/image/QVTImageManagerIcon.h"
+#include "toolkit/foundation/resource/QVTResource.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/markup/context/QVTMarkupFunctions.h"
 #include "toolkit/ribbon/bar/QVTRibbonBar.h"
 #include "toolkit/ribbon/bar/QVTRibbonControls.h"
@@ -771,10 +772,9 @@ CQVTRibbonThemeOffice2007System::CQVTRibbonThemeOffice2007System(CQVTPaintManage
     HMODULE hModule = nullptr;
     HRSRC hResource =
         QVTResourceManager()->FindResource(&hModule, _T("QVT_IDR_OFFICE2007SYSTEM_STYLE"), _T("STYLE"));
-    HGLOBAL hData = hResource ? ::LoadResource(hModule, hResource) : nullptr;
-    const void* pData = hData ? ::LockResource(hData) : nullptr;
-    HQVTZIPARCHIVE hArchive =
-        pData ? QVTZipOpenArchive(pData, ::SizeofResource(hModule, hResource)) : nullptr;
+    DWORD nSize = 0;
+    const void* pData = CQVTResource::LockBounded(hModule, hResource, &nSize);
+    HQVTZIPARCHIVE hArchive = pData ? QVTZipOpenArchive(pData, nSize) : nullptr;
     if (hArchive)
     {
         LoadParts(hArchive, nullptr);

@@ -9,6 +9,7 @@
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/draw/QVTFontDC.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
+#include "toolkit/foundation/resource/QVTResource.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/markup/context/QVTMarkupContext.h"
 #include "toolkit/markup/draw/QVTGdiPlus.h"
@@ -281,11 +282,11 @@ void CQVTRibbonOffice2013Theme::LoadXamlStyle()
         hModule = nullptr;
         hResource = QVTResourceManager()->FindResource(&hModule, _T("XAML_STYLE"), _T("STYLE"));
     }
-    HGLOBAL hData = hResource ? ::LoadResource(hModule, hResource) : nullptr;
-    const void* pData = hData ? ::LockResource(hData) : nullptr;
+    DWORD nSize = 0;
+    const void* pData = CQVTResource::LockBounded(hModule, hResource, &nSize);
     if (!pData)
         return;
-    HQVTZIPARCHIVE hArchive = QVTZipOpenArchive(pData, ::SizeofResource(hModule, hResource));
+    HQVTZIPARCHIVE hArchive = QVTZipOpenArchive(pData, nSize);
     if (!hArchive)
         return;
     LoadParts(hArchive, nullptr);

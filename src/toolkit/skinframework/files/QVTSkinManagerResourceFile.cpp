@@ -1,26 +1,36 @@
 #include "toolkit/skinframework/files/QVTSkinManagerResourceFile.h"
 
+#include "toolkit/foundation/resource/QVTResource.h"
 #include "toolkit/skinframework/images/QVTSkinImage.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"
 
 namespace {
 const WCHAR kSkinTextType[] = u"TEXTFILE";
 
-// The committed pages of the allocation that holds the module's first byte.
-// Wine checks the resource directory it walks, not the size an entry claims.
-bool SkinModuleExtent(HMODULE hModule, const BYTE** ppStart, const BYTE** ppEnd)
+// An image name of a directory skin stays inside the skin's folder: no
+// root, drive or share, no stream, and no step that climbs.
+bool SkinImageNameStaysInside(const CString& strName)
 {
-    const BYTE* pBase = reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(hModule) & ~ULONG_PTR(3));
-    MEMORY_BASIC_INFORMATION mbi = {};
-    if (pBase == nullptr || ::VirtualQuery(pBase, &mbi, sizeof mbi) == 0 || mbi.State != MEM_COMMIT)
+    if (strName.IsEmpty() || strName[0] == u'\\' || strName[0] == u'/' || strName.Find(u':') >= 0)
         return false;
-    const BYTE* pAllocation = static_cast<const BYTE*>(mbi.AllocationBase);
-    const BYTE* pEnd = static_cast<const BYTE*>(mbi.BaseAddress) + mbi.RegionSize;
-    while (::VirtualQuery(pEnd, &mbi, sizeof mbi) != 0 && mbi.AllocationBase == pAllocation &&
-           mbi.State == MEM_COMMIT && !(mbi.Protect & (PAGE_NOACCESS | PAGE_GUARD)))
-        pEnd = static_cast<const BYTE*>(mbi.BaseAddress) + mbi.RegionSize;
-    *ppStart = pBase;
-    *ppEnd = pEnd;
+    int nDots = 0;
+    bool bOnlyDots = true;
+    for (int i = 0; i <= strName.GetLength(); ++i)
+    {
+        const WCHAR ch = i < strName.GetLength() ? strName[i] : u'\\';
+        if (ch == u'\\' || ch == u'/')
+        {
+            // Windows drops a step's trailing dots and blanks: ". ." climbs too.
+            if (bOnlyDots && nDots >= 2)
+                return false;
+            nDots = 0;
+            bOnlyDots = true;
+        }
+        else if (ch == u'.')
+            ++nDots;
+        else if (ch != u' ')
+            bOnlyDots = false;
+    }
     return true;
 }
 }  // namespace
@@ -44,25 +54,9 @@ const BYTE* CQVTSkinManagerResourceFile::LockResourceBounded(HMODULE hModule, LP
                                                              LPCTSTR lpszType, DWORD* pcbSize)
 {
     *pcbSize = 0;
-    if (hModule == nullptr || lpszName == nullptr || *lpszName == 0)
+    if (hModule == nullptr)
         return nullptr;
-    HRSRC hResource = ::FindResourceW(hModule, lpszName, lpszType);
-    if (hResource == nullptr)
-        return nullptr;
-    // The handle is the resource's data entry: a damaged directory can point
-    // it outside the module, where reading its size would fault.
-    const BYTE *pStart = nullptr, *pEnd = nullptr;
-    const BYTE* pEntry = reinterpret_cast<const BYTE*>(hResource);
-    if (!SkinModuleExtent(hModule, &pStart, &pEnd) || pEntry < pStart ||
-        pEntry + sizeof(IMAGE_RESOURCE_DATA_ENTRY) > pEnd)
-        return nullptr;
-    DWORD cbSize = ::SizeofResource(hModule, hResource);
-    HGLOBAL hGlobal = ::LoadResource(hModule, hResource);
-    const BYTE* pData = hGlobal ? static_cast<const BYTE*>(::LockResource(hGlobal)) : nullptr;
-    if (pData == nullptr || pData < pStart || pData >= pEnd)
-        return nullptr;
-    *pcbSize = static_cast<DWORD>(std::min<ULONG_PTR>(cbSize, static_cast<ULONG_PTR>(pEnd - pData)));
-    return pData;
+    return CQVTResource::LockBounded(hModule, lpszName, lpszType, pcbSize);
 }
 
 void CQVTSkinManagerResourceFile::Close()
@@ -181,7 +175,7 @@ CQVTSkinImage* CQVTSkinManagerResourceFile::LoadImage(const CString& strImageNam
     if (m_hModule == nullptr)
     {
         // A directory skin; its INI file may be closed by now.
-        if (m_strResourcePath.IsEmpty())
+        if (m_strResourcePath.IsEmpty() || !SkinImageNameStaysInside(strImageName))
             return nullptr;
         CString strPath = m_strResourcePath + u"\\" + strImageName;
         DWORD dwAttributes = ::GetFileAttributesW(strPath);

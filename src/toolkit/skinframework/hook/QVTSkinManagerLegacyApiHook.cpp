@@ -375,9 +375,22 @@ HMODULE SkinHookLoadBody(int nId, TArgs... args)
     CQVTSkinManagerLegacyApiHook* pHook = g_pSkinHookCurrent;
     LONG* pDepth = pHook != nullptr ? pHook->GetLoadDepth() : nullptr;
     const LONG nDepthBefore = pDepth != nullptr ? (*pDepth)++ : 1;
-    HMODULE hModule = pfnSaved(args...);
-    if (pDepth != nullptr)
-        (*pDepth)--;
+    // Lowered however the load ends: an exception from the saved loader
+    // passes to the caller, and the thread's later loads are patched still.
+    struct DepthRestore
+    {
+        LONG* pDepth;
+        ~DepthRestore()
+        {
+            if (pDepth != nullptr)
+                (*pDepth)--;
+        }
+    };
+    HMODULE hModule = nullptr;
+    {
+        DepthRestore restore{pDepth};
+        hModule = pfnSaved(args...);
+    }
     SkinHookAfterLoad(nId, hModule, nDepthBefore);
     return hModule;
 }

@@ -5,6 +5,11 @@
 #include "toolkit/skinframework/schema/QVTSkinManagerSite.h"
 
 namespace {
+// Copies of a tiled part beyond this many come from a larger tile.
+const int kSkinImageMaxTileCopies = 16;
+// About how wide or high that tile grows along a tiled axis.
+const int kSkinImageTileSide = 256;
+
 COLORREF SkinImagePixelToColor(DWORD dwPixel, BOOL bAlpha)
 {
     COLORREF clr = RGB((dwPixel >> 16) & 0xFF, (dwPixel >> 8) & 0xFF, dwPixel & 0xFF);
@@ -371,37 +376,88 @@ void CQVTSkinImage::DrawPart(DrawContext& context, const CRect& rcDest, const CR
             return;
     if (!bTileX && !bTileY)
     {
-        CopyPart(context, rcDest, rcSrc);
+        CopyPart(context, context.dcSource.GetSafeHdc(), m_size.cx, rcDest, rcSrc);
         return;
     }
+    HDC hdcSrc = context.dcSource.GetSafeHdc();
+    int cxSource = m_size.cx;
+    CRect rcFrom(rcSrc);
     int cxStep = bTileX ? rcSrc.Width() : rcDest.Width();
     int cyStep = bTileY ? rcSrc.Height() : rcDest.Height();
+    // A part of a pixel or two would take a copy per pixel: past a few
+    // copies they come from a larger tile of the same pattern.
+    CBitmap bmTile;
+    CDC dcTile;  // goes first, letting go of the tile
+    CSize szTile;
+    const long long nCopies = (static_cast<long long>(rcDest.Width()) + cxStep - 1) / cxStep *
+                              ((static_cast<long long>(rcDest.Height()) + cyStep - 1) / cyStep);
+    if (nCopies > kSkinImageMaxTileCopies &&
+        MakeTile(context, rcSrc, bTileX, bTileY, dcTile, bmTile, &szTile))
+    {
+        hdcSrc = dcTile.GetSafeHdc();
+        cxSource = szTile.cx;
+        rcFrom.SetRect(0, 0, szTile.cx, szTile.cy);
+        if (bTileX)
+            cxStep = szTile.cx;
+        if (bTileY)
+            cyStep = szTile.cy;
+    }
     for (int y = rcDest.top; y < rcDest.bottom; y += cyStep)
         for (int x = rcDest.left; x < rcDest.right; x += cxStep)
         {
             // The last copy of a row or column is cut, not squeezed.
             CRect rcTile(x, y, std::min(x + cxStep, static_cast<int>(rcDest.right)),
                          std::min(y + cyStep, static_cast<int>(rcDest.bottom)));
-            CRect rcTileSrc(rcSrc);
+            CRect rcTileSrc(rcFrom);
             if (bTileX)
                 rcTileSrc.right = rcTileSrc.left + rcTile.Width();
             if (bTileY)
                 rcTileSrc.bottom = rcTileSrc.top + rcTile.Height();
-            CopyPart(context, rcTile, rcTileSrc);
+            CopyPart(context, hdcSrc, cxSource, rcTile, rcTileSrc);
         }
 }
 
-void CQVTSkinImage::CopyPart(DrawContext& context, const CRect& rcDest, const CRect& rcSrcIn) const
+BOOL CQVTSkinImage::MakeTile(DrawContext& context, const CRect& rcSrc, BOOL bTileX, BOOL bTileY, CDC& dcTile,
+                             CBitmap& bmTile, CSize* pSize) const
+{
+    const int cxPart = rcSrc.Width(), cyPart = rcSrc.Height();
+    // Whole copies only: the pattern then holds when the tile is mirrored too.
+    const CSize szTile(bTileX ? cxPart * std::max(1, kSkinImageTileSide / cxPart) : cxPart,
+                       bTileY ? cyPart * std::max(1, kSkinImageTileSide / cyPart) : cyPart);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = szTile.cx;
+    bmi.bmiHeader.biHeight = -szTile.cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    if (!bmTile.Attach(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0)) ||
+        !dcTile.CreateCompatibleDC(nullptr))
+        return FALSE;
+    dcTile.SelectObject(&bmTile);
+    const HDC hdcTile = dcTile.GetSafeHdc();
+    const int xFrom = m_bMirrored ? m_size.cx - rcSrc.right : rcSrc.left;
+    ::BitBlt(hdcTile, 0, 0, cxPart, cyPart, context.dcSource.GetSafeHdc(), xFrom, rcSrc.top, SRCCOPY);
+    // Each pass doubles what is there.
+    for (int cx = cxPart; cx < szTile.cx; cx *= 2)
+        ::BitBlt(hdcTile, cx, 0, std::min(cx, szTile.cx - cx), cyPart, hdcTile, 0, 0, SRCCOPY);
+    for (int cy = cyPart; cy < szTile.cy; cy *= 2)
+        ::BitBlt(hdcTile, 0, cy, szTile.cx, std::min(cy, szTile.cy - cy), hdcTile, 0, 0, SRCCOPY);
+    *pSize = szTile;
+    return TRUE;
+}
+
+void CQVTSkinImage::CopyPart(DrawContext& context, HDC hdcSrc, int cxSource, const CRect& rcDest,
+                             const CRect& rcSrcIn) const
 {
     // The bitmap may hold its mirror image: the same part, seen from the right.
     CRect rcSrc(rcSrcIn);
     if (m_bMirrored)
     {
-        rcSrc.left = m_size.cx - rcSrcIn.right;
-        rcSrc.right = m_size.cx - rcSrcIn.left;
+        rcSrc.left = cxSource - rcSrcIn.right;
+        rcSrc.right = cxSource - rcSrcIn.left;
     }
     HDC hdcDest = context.pDC->GetSafeHdc();
-    HDC hdcSrc = context.dcSource.GetSafeHdc();
     if (m_bAlpha)
         CQVTImageManager::AlphaBlend(hdcDest, rcDest, hdcSrc, rcSrc);
     else if (rcDest.Size() == rcSrc.Size())

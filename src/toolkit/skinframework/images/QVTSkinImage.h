@@ -76,7 +76,13 @@ private:
     void DrawNineGrid(DrawContext& context, const CRect& rcDest) const;
     void DrawPart(DrawContext& context, const CRect& rcDest, const CRect& rcSrc, BOOL bTileX,
                   BOOL bTileY) const;
-    void CopyPart(DrawContext& context, const CRect& rcDest, const CRect& rcSrc) const;
+    // From hdcSrc, whose picture is cxSource wide (mirrored like the bitmap).
+    void CopyPart(DrawContext& context, HDC hdcSrc, int cxSource, const CRect& rcDest,
+                  const CRect& rcSrc) const;
+    // A 32-bit DIB holding whole copies of the part along each tiled axis,
+    // in the bitmap's own orientation, selected into dcTile.
+    BOOL MakeTile(DrawContext& context, const CRect& rcSrc, BOOL bTileX, BOOL bTileY, CDC& dcTile,
+                  CBitmap& bmTile, CSize* pSize) const;
 
     BOOL m_bMirrorAllowed = TRUE;  // from MIRRORIMAGE
     HBITMAP m_hBitmap = nullptr;   // owned

@@ -549,8 +549,9 @@ void CQVTSkinManager::ApplyInterceptions(BOOL bInstall)
     if (m_pApiHook == nullptr)
         return;
     // Both take Wine's loader lock and then the hook's exclusive lock
-    // themselves: the hook's lock taken here first would deadlock against
-    // a DllMain loading a library on another thread.
+    // themselves, and installing takes our lock shared after them: neither
+    // of ours may be held here, or a DllMain loading a library on another
+    // thread deadlocks with us.
     SkinManagerGuard([&] {
         if (bInstall)
             m_pApiHook->InitializeHookManagement();
@@ -561,31 +562,40 @@ void CQVTSkinManager::ApplyInterceptions(BOOL bInstall)
 
 BOOL CQVTSkinManager::LoadSkin(LPCTSTR lpszResourcePath, LPCTSTR lpszIniFileName)
 {
+    if (m_bThemesDisabled)
+        return FALSE;
     BOOL bPrevState = FALSE;
     BOOL bNewState = FALSE;
     {
-        CQVTWriteLock lock(m_lock);
-        if (m_bThemesDisabled)
-            return FALSE;
-
+        // One change at a time. The interceptions and the skin module pass
+        // through Wine's loader lock, which a DllMain on another thread holds
+        // while it reaches a replacement that takes our lock shared: our
+        // exclusive lock is never held while the loader's is awaited.
+        CQVTWriteLock changeLock(m_changeLock);
         ApplyInterceptions(FALSE);
         QVTSoundPlayer()->Stop();
-        if (m_pSchema != nullptr)
-            m_pSchema->InternalRelease();
-        m_pSchema = nullptr;
-        bPrevState = m_bLoaded;
+        {
+            CQVTWriteLock lock(m_lock);
+            if (m_pSchema != nullptr)
+                m_pSchema->InternalRelease();
+            m_pSchema = nullptr;
+            bPrevState = m_bLoaded;
+            m_bLoaded = FALSE;
+        }
+
+        const BOOL bCanLoad = !s_pfnIsLowColorDisplay(nullptr) && IsModuleEnumerationSupported();
+        BOOL bOpened = FALSE;
+        if (bCanLoad)
+        {
+            CQVTWriteLock fileLock(m_pResourceFile->GetLock());
+            m_pResourceFile->Close();
+            if (lpszResourcePath != nullptr)
+                bOpened = m_pResourceFile->Open(lpszResourcePath, lpszIniFileName);
+        }
 
         BOOL bLoaded = FALSE;
-        if (s_pfnIsLowColorDisplay(nullptr) || !IsModuleEnumerationSupported())
-            bLoaded = FALSE;
-        else if (lpszResourcePath != nullptr)
         {
-            BOOL bOpened = FALSE;
-            {
-                CQVTWriteLock fileLock(m_pResourceFile->GetLock());
-                m_pResourceFile->Close();
-                bOpened = m_pResourceFile->Open(lpszResourcePath, lpszIniFileName);
-            }
+            CQVTWriteLock lock(m_lock);
             if (bOpened)
                 m_pSchema = m_pResourceFile->CreateSchema();
             if (m_pSchema != nullptr)
@@ -593,18 +603,17 @@ BOOL CQVTSkinManager::LoadSkin(LPCTSTR lpszResourcePath, LPCTSTR lpszIniFileName
                 CQVTWriteLock schemaLock(m_pSchema->GetLock());
                 bLoaded = SUCCEEDED(m_pSchema->ReadProperties());
             }
+            m_bLoaded = bLoaded;
         }
-        else
-            m_pResourceFile->Close();
-
-        m_bLoaded = bLoaded;
-        if (m_bLoaded)
-        {
+        if (bLoaded)
             ApplyInterceptions(TRUE);
-            m_pSchema->RefreshMetrics();
+        {
+            CQVTWriteLock lock(m_lock);
+            if (m_bLoaded)
+                m_pSchema->RefreshMetrics();
+            SkinManagerGuard([] { QVTColorManager()->RefreshColors(); });
+            bNewState = m_bLoaded;
         }
-        SkinManagerGuard([] { QVTColorManager()->RefreshColors(); });
-        bNewState = m_bLoaded;
     }
     OnSkinChanged(bPrevState, bNewState);
     return bNewState;
@@ -613,12 +622,16 @@ BOOL CQVTSkinManager::LoadSkin(LPCTSTR lpszResourcePath, LPCTSTR lpszIniFileName
 void CQVTSkinManager::SetApplyOptions(UINT nOptions)
 {
     {
-        CQVTWriteLock lock(m_lock);
-        m_nApplyOptions = nOptions;
-        if (!m_bLoaded)
-            return;
+        CQVTWriteLock changeLock(m_changeLock);
+        {
+            CQVTWriteLock lock(m_lock);
+            m_nApplyOptions = nOptions;
+            if (!m_bLoaded)
+                return;
+        }
         ApplyInterceptions(FALSE);
         ApplyInterceptions(TRUE);
+        CQVTWriteLock lock(m_lock);
         if (m_pSchema != nullptr)
         {
             CQVTWriteLock schemaLock(m_pSchema->GetLock());

@@ -151,6 +151,7 @@ private:
     CQVTSkinObjectClassMap* m_pClassMap = nullptr;
     CQVTSkinManagerLegacyApiHook* m_pApiHook = nullptr;
     IQVTSkinManagerWindowFilter* m_pWindowFilter = nullptr;
+    CQVTRWCriticalSection m_changeLock;  // held by a skin change from start to end
     CQVTRWCriticalSection m_moduleLock;
     std::vector<PERSISTENT_IMPORT_INFO> m_persistentModules;
     AFX_MODULE_STATE* m_pModuleState = nullptr;

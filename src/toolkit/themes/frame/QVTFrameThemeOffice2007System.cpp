@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/foundation/resource/QVTResource.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/markup/context/QVTMarkupFunctions.h"
 #include "toolkit/themes/frame/QVTFrameIni.h"
@@ -68,11 +69,11 @@ void CQVTFrameThemeOffice2007System::LoadStyle()
     HMODULE hModule = nullptr;
     HRSRC hResource =
         QVTResourceManager()->FindResource(&hModule, _T("QVT_IDR_OFFICE2007SYSTEM_STYLE"), _T("STYLE"));
-    HGLOBAL hData = hResource ? ::LoadResource(hModule, hResource) : nullptr;
-    const void* pData = hData ? ::LockResource(hData) : nullptr;
+    DWORD nSize = 0;
+    const void* pData = CQVTResource::LockBounded(hModule, hResource, &nSize);
     if (!pData)
         return;
-    HQVTZIPARCHIVE hArchive = QVTZipOpenArchive(pData, ::SizeofResource(hModule, hResource));
+    HQVTZIPARCHIVE hArchive = QVTZipOpenArchive(pData, nSize);
     if (!hArchive)
         return;
     LoadParts(hArchive, m_pMarkupContext);

@@ -2,6 +2,7 @@
 
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
+#include "toolkit/foundation/resource/QVTResource.h"
 #include "toolkit/foundation/resource/QVTResourceManager.h"
 #include "toolkit/markup/panels/QVTMarkupBorder.h"
 #include "toolkit/markup/panels/QVTMarkupCanvas.h"
@@ -93,10 +94,9 @@ void CQVTFrameThemeModernUI::RefreshMetrics()
         const HMODULE hModule = GetStyleModule();
         const CString strName = GetStyleResourceName();
         HRSRC hResource = strName.IsEmpty() ? nullptr : ::FindResourceW(hModule, strName, _T("STYLE"));
-        HGLOBAL hData = hResource ? ::LoadResource(hModule, hResource) : nullptr;
-        const void* pData = hData ? ::LockResource(hData) : nullptr;
-        if (HQVTZIPARCHIVE hArchive =
-                pData ? QVTZipOpenArchive(pData, ::SizeofResource(hModule, hResource)) : nullptr)
+        DWORD nSize = 0;
+        const void* pData = CQVTResource::LockBounded(hModule, hResource, &nSize);
+        if (HQVTZIPARCHIVE hArchive = pData ? QVTZipOpenArchive(pData, nSize) : nullptr)
         {
             LoadParts(hArchive, pContext);
             QVTZipCloseArchive(hArchive);

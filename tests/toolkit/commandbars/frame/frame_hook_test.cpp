@@ -827,4 +827,39 @@ TEST_F(FrameHookTest, CompositionLeavesTheFrameToTheCompositorAndItsSwitchGivesI
     CQVTWinThemeWrapper::SetDwmApiPointer(CQVTWinThemeWrapper::dwmExtendFrameIntoClientArea, nullptr);
 }
 
+// The scroll-style timers of one frame, as this thread's message hook sees them.
+HWND g_hFrameHookWatched = nullptr;
+int g_nFrameHookStyleTimers = 0;
+
+LRESULT CALLBACK FrameHookGetMessage(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* pMsg = reinterpret_cast<const MSG*>(lParam);
+    if (nCode == HC_ACTION && wParam == PM_REMOVE && pMsg->message == WM_TIMER &&
+        pMsg->hwnd == g_hFrameHookWatched && pMsg->wParam == QVT_FRAMEHOOK_TIMER_SCROLLSTYLES)
+        ++g_nFrameHookStyleTimers;
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+TEST_F(FrameHookTest, AFrameKeepsItsReorderWatchWhenAnotherFrameTurnsItsThemeOff)
+{
+    CHookedFrame* pFirst = Open();
+    CHookedFrame* pSecond = new CHookedFrame();
+    ASSERT_TRUE(pSecond->CreateFrame(WS_OVERLAPPEDWINDOW));
+    pSecond->m_pCommandBars->EnableFrameTheme(TRUE);
+    HHOOK hHook = ::SetWindowsHookExW(WH_GETMESSAGE, &FrameHookGetMessage, nullptr, ::GetCurrentThreadId());
+    g_hFrameHookWatched = pSecond->GetSafeHwnd();
+    // A reorder of the second frame makes its hook fix the scroll styles soon after.
+    auto reordered = [] {
+        g_nFrameHookStyleTimers = 0;
+        ::NotifyWinEvent(EVENT_OBJECT_REORDER, g_hFrameHookWatched, OBJID_WINDOW, CHILDID_SELF);
+        return PumpUntil([] { return g_nFrameHookStyleTimers > 0; }, 3000);
+    };
+    EXPECT_TRUE(reordered());
+    pFirst->m_pCommandBars->EnableFrameTheme(FALSE);
+    EXPECT_TRUE(reordered()) << "the first frame's theme going off took the second frame's watch";
+    ::UnhookWindowsHookEx(hHook);
+    g_hFrameHookWatched = nullptr;
+    pSecond->DestroyWindow();
+}
+
 }  // namespace

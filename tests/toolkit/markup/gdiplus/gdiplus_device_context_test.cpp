@@ -561,3 +561,37 @@ TEST_F(MarkupGdiPlus, ItsOwnPixelsOnA32BitSurfaceAreThoseGdiPlusWouldWrite)
     EXPECT_GT(m_canvas.CountOf(RGB(10, 10, 120)), 20);
     EXPECT_GT(m_canvas.CountOf(RGB(20, 90, 160)), 100);
 }
+
+TEST_F(MarkupGdiPlus, LinesDrawnOneAfterAnotherKeepNothingOfTheLineBefore)
+{
+    // New lines are drawn aside, one after another on the same bitmap: each
+    // must come out as GDI+ alone draws it, wide before narrow and back.
+    DibCanvas oracleCanvas(100, 60);
+    CQVTMarkupGdiPlusDeviceContext oracle(
+        CQVTMarkupGdiPlusDeviceContext::CreateGraphics(oracleCanvas.dc.m_hDC, nullptr), FALSE);
+    CQVTMarkupDrawingContext dc(m_context, m_canvas.dc.m_hDC);
+    LOGFONTW lf = m_context->GetDefaultFont();
+    lf.lfHeight = -17;
+    CQVTMarkupFont* pFont = m_context->GetFont(&lf);
+    m_objects.push_back(pFont);
+    const struct
+    {
+        const char16_t* pszText;
+        RECT rc;
+    } lines[] = {{u"Wide", {2, 2, 60, 24}}, {u"il", {2, 32, 20, 54}}, {u"Mow", {50, 32, 95, 54}}};
+    for (CQVTMarkupDeviceContext* pDC :
+         {static_cast<CQVTMarkupDeviceContext*>(&oracle), dc.GetDeviceContext()})
+    {
+        pDC->FillRectangle(RECT{0, 0, 100, 60}, Solid(0xFF, RGB(230, 250, 230)));
+        pDC->SetFont(pFont);
+        pDC->SetTextColor(Solid(0xFF, RGB(90, 10, 60)));
+        for (const auto& line : lines)
+            pDC->DrawTextLine(line.pszText,
+                              static_cast<int>(std::char_traits<char16_t>::length(line.pszText)), line.rc);
+    }
+    int nDifferent = 0;
+    for (int i = 0; i < 100 * 60; ++i)
+        nDifferent += m_canvas.Pixels()[i] != oracleCanvas.Pixels()[i];
+    EXPECT_EQ(nDifferent, 0);
+    EXPECT_GT(m_canvas.CountOf(RGB(90, 10, 60)), 30);
+}

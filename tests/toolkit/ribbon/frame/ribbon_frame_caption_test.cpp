@@ -5,6 +5,7 @@
 // of it gone again with the frame theme.
 #include <afxwin.h>
 
+#include <utility>
 #include <vector>
 
 #include "real_input.h"
@@ -202,6 +203,22 @@ TEST_F(RibbonFrameCaptionTest, CaptionRowHoldsTheFramesButtonsTitleAndHitCodesWh
     EXPECT_EQ(m_pRibbon->HitTestCaption(CPoint(4, yMiddle)), HTSYSMENU);
     EXPECT_EQ(m_pRibbon->HitTestCaption(pClose->GetRect().CenterPoint()), 0);
     EXPECT_EQ(m_pRibbon->HitTestCaption(m_pRibbon->GetTabControlRect().CenterPoint()), 0);
+
+    // Named as a screen reader and the tips say it: the system menu's texts
+    // without their mnemonics.
+    const std::pair<CQVTControl*, LPCTSTR> names[] = {
+        {pClose, _T("Close")}, {pMaximize, _T("Maximize")}, {pMinimize, _T("Minimize")}};
+    for (const auto& name : names)
+    {
+        VARIANT self;
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR bstrName = nullptr;
+        EXPECT_EQ(name.first->GetAccessibleName(self, &bstrName), S_OK);
+        EXPECT_EQ(CString(bstrName ? bstrName : u""), CString(name.second));
+        ::SysFreeString(bstrName);
+        EXPECT_EQ(name.first->GetTooltip(), CString(name.second));
+    }
 
     // Drawn through the frame theme, hot under the pointer.
     EXPECT_EQ(RibbonScreenPixel(ScreenCentre(pMinimize->GetRect())), kRibbonCaptionButton);

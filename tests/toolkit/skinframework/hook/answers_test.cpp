@@ -1,11 +1,13 @@
 // What the intercepted functions answer while the manager has a skin
 // loaded: colours from our program, a test module and comctl32, the skin's
-// brushes and fonts, theme parts drawn for a module that imports the theme
+// brushes and fonts, edges and frame controls that outlast a skin change
+// on another thread, theme parts drawn for a module that imports the theme
 // library, and the default procedures that bring windows to their skin
 // objects.
 #include <afxwin.h>
 
 #include <commctrl.h>
+#include <malloc.h>
 
 #include <stdexcept>
 #include <vector>
@@ -121,6 +123,45 @@ LRESULT CALLBACK SkinAnswerWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARA
 
 const WCHAR kSkinAnswerClass[] = u"SkinAnswerTestWindow";
 
+// ExtTextOutW of this program, which pauses on the thread named until the
+// test lets it go: the skin's fills draw through it.
+typedef BOOL(WINAPI* PFNSKINANSWERTEXTOUT)(HDC, int, int, UINT, const RECT*, LPCWSTR, UINT, const INT*);
+PFNSKINANSWERTEXTOUT g_pfnSkinAnswerTextOut = nullptr;
+volatile DWORD g_dwSkinAnswerPauseThread = 0;
+HANDLE g_hSkinAnswerPaused = nullptr;
+HANDLE g_hSkinAnswerResume = nullptr;
+
+BOOL WINAPI SkinAnswerPausingTextOut(HDC hDC, int x, int y, UINT nOptions, const RECT* pRect,
+                                     LPCWSTR lpszText, UINT nCount, const INT* pDx)
+{
+    if (::GetCurrentThreadId() == g_dwSkinAnswerPauseThread)
+    {
+        g_dwSkinAnswerPauseThread = 0;
+        ::SetEvent(g_hSkinAnswerPaused);
+        ::WaitForSingleObject(g_hSkinAnswerResume, 20000);
+    }
+    return g_pfnSkinAnswerTextOut(hDC, x, y, nOptions, pRect, lpszText, nCount, pDx);
+}
+
+// Waits for an event while this thread's windows are served; FALSE on time-out.
+BOOL SkinAnswerWaitPumping(HANDLE hEvent, DWORD dwMilliseconds)
+{
+    const DWORD dwStart = ::GetTickCount();
+    for (;;)
+    {
+        const DWORD dwSpent = ::GetTickCount() - dwStart;
+        if (dwSpent >= dwMilliseconds)
+            return ::WaitForSingleObject(hEvent, 0) == WAIT_OBJECT_0;
+        const DWORD dw =
+            ::MsgWaitForMultipleObjects(1, &hEvent, FALSE, dwMilliseconds - dwSpent, QS_ALLINPUT);
+        if (dw == WAIT_OBJECT_0)
+            return TRUE;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+    }
+}
+
 }  // namespace
 
 class SkinAnswerTest : public ::testing::Test
@@ -187,6 +228,72 @@ TEST_F(SkinAnswerTest, ColoursComeFromTheSkinInEveryModuleUntilTheLastRemoval)
     EXPECT_EQ(pfnTestColor(COLOR_BTNFACE), pfnSystem(COLOR_BTNFACE));
     EXPECT_EQ(SkinAnswerEntriesLeft(), 0);
     ::FreeLibrary(hTest);
+}
+
+TEST_F(SkinAnswerTest, EdgesAndFrameControlsDrawWholeWhileAnotherThreadUnloadsTheSkin)
+{
+    // Freed memory is overwritten: a drawing that outlives its skin shows it.
+    mallopt(M_PERTURB, 0xA5);
+    g_pfnSkinAnswerTextOut = reinterpret_cast<PFNSKINANSWERTEXTOUT>(
+        ::GetProcAddress(::GetModuleHandleW(u"gdi32.dll"), "ExtTextOutW"));
+    ASSERT_NE(g_pfnSkinAnswerTextOut, nullptr);
+    CQVTSkinManagerLegacyApiFunction pause(nullptr, "GDI32.DLL", "ExtTextOutW",
+                                           reinterpret_cast<void*>(g_pfnSkinAnswerTextOut),
+                                           reinterpret_cast<void*>(&SkinAnswerPausingTextOut));
+    ASSERT_TRUE(pause.HookImport(::GetModuleHandleW(nullptr)));
+    g_hSkinAnswerPaused = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    g_hSkinAnswerResume = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const COLORREF clrFace = RGB(236, 233, 216);
+    struct
+    {
+        const char* name;
+        BOOL (*draw)(HDC, LPRECT);
+    } drawings[] = {
+        {"edge",
+         [](HDC hDC, LPRECT pRect) { return QVTSkinDrawEdge(hDC, pRect, EDGE_RAISED, BF_RECT | BF_MIDDLE); }},
+        {"frame control",
+         [](HDC hDC, LPRECT pRect) {
+             return QVTSkinDrawFrameControl(hDC, pRect, DFC_BUTTON, DFCS_BUTTONPUSH);
+         }},
+    };
+    for (const auto& drawing : drawings)
+    {
+        if (!pManager_->IsSkinLoaded())
+        {
+            ASSERT_TRUE(pManager_->LoadSkin(SkinAnswerSkinPath(), _T("NormalBlue.ini")));
+        }
+        ::ResetEvent(g_hSkinAnswerResume);
+        DibCanvas canvas(30, 20, RGB(0, 0, 0));
+        BOOL bDrawn = FALSE;
+        HANDLE hDrawn = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE hUnloaded = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        WinThread drawer([&] {
+            g_dwSkinAnswerPauseThread = ::GetCurrentThreadId();
+            RECT rc = {0, 0, 30, 20};
+            bDrawn = drawing.draw(canvas.dc.m_hDC, &rc);
+            ::SetEvent(hDrawn);
+        });
+        // The drawer stops at its first fill; the skin goes meanwhile, or
+        // waits for the drawing to end.
+        EXPECT_TRUE(SkinAnswerWaitPumping(g_hSkinAnswerPaused, 20000)) << drawing.name;
+        WinThread unloader([&] {
+            pManager_->LoadSkin(nullptr, nullptr);
+            ::SetEvent(hUnloaded);
+        });
+        SkinAnswerWaitPumping(hUnloaded, 2000);
+        ::SetEvent(g_hSkinAnswerResume);
+        EXPECT_TRUE(SkinAnswerWaitPumping(hDrawn, 20000) && SkinAnswerWaitPumping(hUnloaded, 20000));
+        drawer.join();
+        unloader.join();
+        ::CloseHandle(hDrawn);
+        ::CloseHandle(hUnloaded);
+        EXPECT_TRUE(bDrawn) << drawing.name;
+        EXPECT_EQ(clrFace, canvas.At(15, 10)) << drawing.name << ": the middle in the skin's face colour";
+    }
+    pause.UnhookImport(::GetModuleHandleW(nullptr));
+    mallopt(M_PERTURB, 0);
+    ::CloseHandle(g_hSkinAnswerPaused);
+    ::CloseHandle(g_hSkinAnswerResume);
 }
 
 TEST_F(SkinAnswerTest, SkinBrushesSurviveDeletionAndFontsFollowTheRecordSize)

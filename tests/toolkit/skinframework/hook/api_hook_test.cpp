@@ -1,10 +1,12 @@
 // The interception engine: the row table, import entries patched and
 // restored in every module, the loader's replacements, the pseudo handle of
 // the theme library, excluded modules, the export walk, modules that lie,
-// and installation racing loads on other threads.
+// installation racing loads on other threads, a loader that throws, and a
+// skin change racing a library's attach routine.
 #include <afxwin.h>
 
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 #include "tests/common/common_test_support.h"
@@ -100,6 +102,12 @@ void ApiHookFreeUncounted(ApiHook& hook, HMODULE hModule)
 {
     typedef BOOL(WINAPI * PFNFREE)(HMODULE);
     reinterpret_cast<PFNFREE>(ApiHookSaved(hook, 32))(hModule);
+}
+
+// A saved loader that fails as a loader hooked by some other library might.
+HMODULE WINAPI ApiHookThrowingLoad(LPCWSTR)
+{
+    throw std::runtime_error("the loader failed");
 }
 
 CString ApiHookSkinPath()
@@ -560,4 +568,87 @@ TEST_F(ApiHookTest, LoadsOnTwoThreadsWhileTheInterceptionComesAndGoes)
     EXPECT_EQ(ApiHookEntriesLeft(hook), 0);
     EXPECT_EQ(::GetModuleHandleW(u"skinhooktesta.dll"), nullptr);
     EXPECT_EQ(::GetModuleHandleW(u"skinhooktestb.dll"), nullptr);
+}
+
+TEST_F(ApiHookTest, AnExceptionFromTheSavedLoaderPassesAndLeavesLaterLoadsPatched)
+{
+    ApiHook hook;
+    hook.InitializeHookManagement();
+    CQVTSkinManagerLegacyApiFunction* pLoad = hook.FindFunction(kApiHookLoadLibraryW);
+    ASSERT_NE(pLoad, nullptr);
+    void* pSaved = pLoad->m_pSaved;
+    pLoad->m_pSaved = reinterpret_cast<void*>(&ApiHookThrowingLoad);
+    EXPECT_THROW(::LoadLibraryW(u"skinhooktesta.dll"), std::runtime_error);
+    pLoad->m_pSaved = pSaved;
+    EXPECT_EQ(*hook.GetLoadDepth(), 0);
+    HMODULE hModule = ::LoadLibraryW(u"skinhooktesta.dll");
+    ASSERT_NE(hModule, nullptr);
+    EXPECT_TRUE(hook.IsModuleReferenced(hModule));
+    EXPECT_EQ(
+        ApiHookCountEntries(hModule, "KERNEL32.DLL", ApiHookReplacement(hook, kApiHookGetModuleHandleW)), 1);
+    ::FreeLibrary(hModule);
+    hook.FinalizeHookManagement();
+    EXPECT_EQ(ApiHookEntriesLeft(hook), 0);
+}
+
+// A library loaded on a second thread asks for a colour in its attach
+// routine, through an entry the skin patched, while the first thread loads
+// another skin. Run in a process of its own: a deadlock there holds the
+// loader lock, and the process is ended.
+TEST_F(ApiHookTest, ASkinLoadsWhileALibraryAttachingOnAnotherThreadAsksForAColour)
+{
+    if (commontest::Environment(u"SKINHOOK_LOCK_ORDER").empty())
+    {
+        EXPECT_EQ(
+            commontest::RunSelf("ApiHookTest.ASkinLoadsWhileALibraryAttachingOnAnotherThreadAsksForAColour",
+                                u"SKINHOOK_LOCK_ORDER", u"1", 120000),
+            0u);
+        return;
+    }
+    ASSERT_TRUE(pManager_->LoadSkin(ApiHookSkinPath(), _T("NormalBlue.ini")));
+    HMODULE hPatched = ::LoadLibraryW(u"skinhooktesta.dll");
+    ASSERT_NE(hPatched, nullptr);
+    HANDLE hAttached = ::CreateEventA(nullptr, TRUE, FALSE, "SondrelSkinHookTestAttached");
+    HANDLE hAsk = ::CreateEventA(nullptr, TRUE, FALSE, "SondrelSkinHookTestAsk");
+    HANDLE hChange = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE hLoadedLibrary = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE hLoadedSkin = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HMODULE hAttaching = nullptr;
+    // Running first, its path at hand: a thread's start and the module's
+    // file name pass through the loader's lock, which the attach holds.
+    const CString strSilver = ApiHookSkinPath();
+    HANDLE hRunning = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    WinThread skin([&] {
+        ::SetEvent(hRunning);
+        ::WaitForSingleObject(hChange, INFINITE);
+        pManager_->LoadSkin(strSilver, _T("NormalSilver.ini"));
+        ::SetEvent(hLoadedSkin);
+    });
+    ::WaitForSingleObject(hRunning, INFINITE);
+    WinThread library([&] {
+        hAttaching = ::LoadLibraryW(u"skinhooktestd.dll");
+        ::SetEvent(hLoadedLibrary);
+    });
+    if (::WaitForSingleObject(hAttached, 30000) != WAIT_OBJECT_0)
+        ::TerminateProcess(::GetCurrentProcess(), 4);
+    ::SetEvent(hChange);
+    // The attach asks once the skin change holds what it will hold before
+    // it needs the loader's lock, or after a while when it holds nothing.
+    const DWORD dwStart = ::GetTickCount();
+    while (pManager_->GetLock().GetWriterThread() == 0 && ::GetTickCount() - dwStart < 2000)
+        ::Sleep(10);
+    ::SetEvent(hAsk);
+    HANDLE hEnds[] = {hLoadedLibrary, hLoadedSkin};
+    if (::WaitForMultipleObjects(2, hEnds, TRUE, 30000) != WAIT_OBJECT_0)
+    {
+        fprintf(stderr, "deadlock: the skin change and the library's attach wait for each other\n");
+        fflush(stderr);
+        ::TerminateProcess(::GetCurrentProcess(), 3);
+    }
+    ASSERT_NE(hAttaching, nullptr);
+    typedef DWORD(WINAPI * PFNCOLOUR)();
+    auto pfnColour = reinterpret_cast<PFNCOLOUR>(::GetProcAddress(hAttaching, "SkinHookTestAttachColour"));
+    ASSERT_NE(pfnColour, nullptr);
+    EXPECT_EQ(pfnColour(), static_cast<DWORD>(RGB(236, 233, 216))) << "the attach was answered by the skin";
+    EXPECT_TRUE(pManager_->IsSkinLoaded());
 }
