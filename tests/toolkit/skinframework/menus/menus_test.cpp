@@ -596,21 +596,30 @@ int SkinMenuSystemPopups(DWORD dwThread)
 
 TEST_F(SkinMenus, TrackPopupMenuOfTheProgramAndOfAModuleIsSkinnedWhileMenusAreApplied)
 {
-    HMODULE hModule = ::LoadLibraryW(u"skinmenutest.dll");
-    ASSERT_NE(nullptr, hModule);
+    // The module comes after the menus option went: the skin was loaded with
+    // it, so its rows were patched once before.
     typedef BOOL(WINAPI * PFNTRACK)(HMENU, UINT, int, int, HWND);
-    PFNTRACK pfnModule = reinterpret_cast<PFNTRACK>(::GetProcAddress(hModule, "SkinMenuTestTrack"));
-    ASSERT_NE(nullptr, pfnModule);
-    // The program's import and the module's.
-    const std::vector<PFNTRACK> callers = {SkinMenuProgramTrack, pfnModule};
+    typedef BOOL(WINAPI * PFNITEMRECT)(HWND, HMENU, UINT, LPRECT);
+    PFNTRACK pfnModule = nullptr;
+    PFNITEMRECT pfnItemRect = nullptr;
     const DWORD dwThread = ::GetCurrentThreadId();
-    for (UINT nOptions : {(UINT)qvtSkinApplyAll, 7u})
+    for (UINT nOptions : {7u, (UINT)qvtSkinApplyAll})
     {
         QVTSkinManager()->SetApplyOptions(nOptions);
-        for (PFNTRACK pfnTrack : callers)
+        if (!pfnModule)
+        {
+            HMODULE hModule = ::LoadLibraryW(u"skinmenutest.dll");
+            ASSERT_NE(nullptr, hModule);
+            pfnModule = reinterpret_cast<PFNTRACK>(::GetProcAddress(hModule, "SkinMenuTestTrack"));
+            pfnItemRect = reinterpret_cast<PFNITEMRECT>(::GetProcAddress(hModule, "SkinMenuTestItemRect"));
+            ASSERT_NE(nullptr, pfnModule);
+            ASSERT_NE(nullptr, pfnItemRect);
+        }
+        // The program's import and the module's.
+        for (PFNTRACK pfnTrack : std::vector<PFNTRACK>{SkinMenuProgramTrack, pfnModule})
         {
             SCOPED_TRACE(nOptions);
-            std::atomic<int> nSkinned{-1}, nSystem{-1};
+            std::atomic<int> nSkinned{-1}, nSystem{-1}, nItemRect{-1};
             WinThread script([&] {
                 const DWORD dwStart = ::GetTickCount();
                 while (SkinMenuPopups(dwThread).empty() && SkinMenuSystemPopups(dwThread) == 0 &&
@@ -618,6 +627,9 @@ TEST_F(SkinMenus, TrackPopupMenuOfTheProgramAndOfAModuleIsSkinnedWhileMenusAreAp
                     ::Sleep(20);
                 nSkinned = (int)SkinMenuPopups(dwThread).size();
                 nSystem = SkinMenuSystemPopups(dwThread);
+                // The system's popup has item rectangles; the skinned one none.
+                RECT rc = {};
+                nItemRect = pfnItemRect(s_hWndOwner, File(), 0, &rc);
                 SkinMenuScriptKey(VK_ESCAPE);
                 SkinMenuScriptKey(VK_ESCAPE);
             });
@@ -626,6 +638,7 @@ TEST_F(SkinMenus, TrackPopupMenuOfTheProgramAndOfAModuleIsSkinnedWhileMenusAreAp
             PumpMessages(50);
             EXPECT_EQ(nOptions == qvtSkinApplyAll ? 1 : 0, nSkinned.load());
             EXPECT_EQ(nOptions == qvtSkinApplyAll ? 0 : 1, nSystem.load());
+            EXPECT_EQ(nOptions == qvtSkinApplyAll ? 0 : 1, nItemRect.load());
         }
     }
     QVTSkinManager()->SetApplyOptions(qvtSkinApplyAll);
