@@ -11,8 +11,10 @@
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "tests/toolkit/themes/theme_test_helpers.h"
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadow.h"
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadowManager.h"
+#include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/visualstudio/QVTCommandBarsVisualStudio2012Theme.h"
 #include "toolkit/themes/visualstudio/QVTFrameThemeVisualStudio2012.h"
@@ -83,6 +85,38 @@ TEST(VisualStudio2012Theme, IdsThirteenToFifteenPickLightOrDarkAndAllReportThirt
         EXPECT_EQ(bDark ? RGB(45, 45, 48) : RGB(239, 239, 242), pTheme->GetColor(12)) << nTheme;
     }
     QVTResourceImages()->SetModule(::GetModuleHandleW(nullptr), _T("Nowhere.ini"));
+}
+
+// Bar edits and combo fields write in the look's edit colours: the dark
+// look's own on its dark fields, the light look the colour table's.
+TEST(VisualStudio2012Theme, EditFieldsWriteInTheLooksEditColours)
+{
+    const COLORREF clrField = RGB(1, 2, 3);
+    for (int nTheme : {14, 15})
+    {
+        SCOPED_TRACE(nTheme);
+        CQVTPaintManager::SetTheme(nTheme);
+        const BOOL bDark = nTheme == 15;
+        CQVTControlComboBox* pCombo = new CQVTControlComboBox();
+        pCombo->SetEditHint(_T("MMMM"));
+        for (BOOL bEnabled : {TRUE, FALSE})
+        {
+            pCombo->SetEnabled(bEnabled);
+            CHARFORMAT2W cf;
+            pCombo->GetEditCharFormat(cf);
+            const COLORREF clrText = bDark ? (bEnabled ? RGB(255, 255, 255) : RGB(153, 153, 153))
+                                           : GetColorByIndex(bEnabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+            EXPECT_EQ(clrText, cf.crTextColor) << bEnabled;
+        }
+        // The drop-down list's field shows its hint in the disabled colour.
+        pCombo->SetEnabled(TRUE);
+        DibCanvas canvas(X(80), Y(24), clrField);
+        pCombo->DrawEditText(&canvas.dc, CRect(0, 0, X(80), Y(24)));
+        const COLORREF clrHint = bDark ? RGB(153, 153, 153) : QVTPaintManager()->GetColor(COLOR_GRAYTEXT);
+        EXPECT_GT(canvas.CountOf(clrHint), 0);
+        pCombo->InternalRelease();
+    }
+    CQVTPaintManager::SetTheme(qvtThemeOffice2000);
 }
 
 TEST(VisualStudio2012Theme, FrameShadowGreysOutWhenTheFrameIsDeactivated)
