@@ -49,7 +49,7 @@ enum
     nativePropEdgeShadow = 3806
 };
 
-// The dock-bar styles of a plain (dark) dock bar.
+// The dock-bar style bits of a dock bar filled plainly (the right one).
 const DWORD kNativePlainDockBarStyle = 0x4000 | 0x0100;
 
 // The commands of the MDI buttons on a menu bar.
@@ -412,8 +412,8 @@ void CQVTCommandBarsNativeXPTheme::FillDockBar(CDC* pDC, CQVTDockBar* pDockBar)
     CRect rc;
     pDockBar->GetClientRect(&rc);
     CWnd* pParent = pDockBar->GetParent();
-    // Every side shows the one rebar background of the frame; only a dock
-    // bar styled dark is filled plainly.
+    // The dock bars show the one rebar background of the frame; the one
+    // styled as the Office themes' dark dock bar (the right one) is plain.
     if (pParent && pParent->GetSafeHwnd() && (pDockBar->GetBarStyle() & kNativePlainDockBarStyle) == 0)
     {
         CRect rcParent;
