@@ -11,6 +11,7 @@
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "tests/toolkit/themes/theme_test_helpers.h"
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
+#include "toolkit/commandbars/controls/QVTControlButton.h"
 #include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadow.h"
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadowManager.h"
@@ -117,6 +118,60 @@ TEST(VisualStudio2012Theme, EditFieldsWriteInTheLooksEditColours)
         pCombo->InternalRelease();
     }
     CQVTPaintManager::SetTheme(qvtThemeOffice2000);
+}
+
+// A button whose selection the test sets.
+class CVisualStudio2012StateButton : public CQVTControlButton
+{
+public:
+    int GetSelected() const override { return m_nSelected; }
+    int m_nSelected = 0;
+};
+
+// Glyphs take the entry of their control's state, a disabled control's
+// entry 24 whatever else holds; a disabled split button's arrow shows it.
+TEST(VisualStudio2012Theme, GlyphsTakeTheEntryOfTheirControlsState)
+{
+    QVTResourceImages()->LoadIni(_T("Nowhere.ini"));
+    for (int nTheme : {14, 15})
+    {
+        SCOPED_TRACE(nTheme);
+        std::unique_ptr<CQVTCommandBarsVisualStudio2012Theme> pTheme = MakeVisualStudio2012(nTheme);
+        ASSERT_TRUE(pTheme);
+        const BOOL bDark = nTheme == 15;
+        const COLORREF clrDisabled = bDark ? RGB(67, 67, 70) : RGB(198, 198, 198);
+        const COLORREF clrEnabled = bDark ? RGB(153, 153, 153) : RGB(113, 113, 113);
+        struct
+        {
+            BOOL bEnabled;
+            int nSelected, nPressed, nStyle;
+            COLORREF clr;
+        } const cases[] = {
+            {FALSE, 0, 0, 0, clrDisabled},       {FALSE, 1, 1, 0, clrDisabled},
+            {TRUE, 0, 0, 0, clrEnabled},         {TRUE, 1, 0, 0, RGB(0, 122, 204)},
+            {TRUE, 1, 1, 0, RGB(255, 255, 255)}, {TRUE, 1, 1, qvtButtonIconAndCaptionBelow, RGB(0, 122, 204)},
+        };
+        CVisualStudio2012StateButton* pButton = new CVisualStudio2012StateButton();
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE(testing::Message() << c.bEnabled << c.nSelected << c.nPressed << c.nStyle);
+            pButton->SetEnabled(c.bEnabled);
+            pButton->m_nSelected = c.nSelected;
+            pButton->SetPressed(c.nPressed);
+            pButton->SetStyle(c.nStyle);
+            EXPECT_EQ(c.clr, pTheme->GetControlGlyphColor(pButton));
+        }
+        // The arrow of a disabled drop-down in the disabled entry alone.
+        pButton->SetEnabled(FALSE);
+        pButton->m_nSelected = 0;
+        pButton->SetPressed(0);
+        pButton->SetStyle(0);
+        DibCanvas canvas(X(20), Y(20), RGB(1, 2, 3));
+        pTheme->DrawDropDownGlyph(&canvas.dc, pButton, CPoint(X(10), Y(10)), FALSE, FALSE, FALSE, FALSE);
+        EXPECT_GT(canvas.CountOf(clrDisabled), 0);
+        EXPECT_EQ(0, canvas.CountOf(clrEnabled));
+        pButton->InternalRelease();
+    }
 }
 
 TEST(VisualStudio2012Theme, FrameShadowGreysOutWhenTheFrameIsDeactivated)
