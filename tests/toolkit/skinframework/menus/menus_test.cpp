@@ -995,16 +995,23 @@ TEST_F(SkinMenuBar, AnMdiChildsButtonsAreClickedAndMinusOpensItsSystemMenu)
         SCOPED_TRACE(i);
         const CRect rcButton = SkinMenuBarItemRect(m_hWnd, nCount - 3 + i);
         ASSERT_FALSE(rcButton.IsRectEmpty());
+        const HWND hWnd = m_hWnd;
         EXPECT_TRUE(RunInputScript([&] {
             ScriptMouseMove(rcButton.CenterPoint(), 60);
             ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 60);
             ScriptMouseButton(MOUSEEVENTF_LEFTUP, 100);
+            // A bar left tracking is ended, not waited for.
+            ::Sleep(200);
+            ::PostMessageW(hWnd, WM_CANCELMODE, 0, 0);
         }));
         PumpMessages(100);
         const std::vector<SkinMenuRecord> commands = SkinMenuOnly(SkinMenuTakeLog(), WM_COMMAND);
-        ASSERT_EQ(1u, commands.size());
-        EXPECT_EQ((WPARAM)::GetMenuItemID(m_hMenu, nCount - 3 + i), commands[0].wParam);
-        chosen.insert((UINT)commands[0].wParam);
+        EXPECT_EQ(1u, commands.size());
+        for (const SkinMenuRecord& command : commands)
+        {
+            EXPECT_EQ((WPARAM)::GetMenuItemID(m_hMenu, nCount - 3 + i), command.wParam);
+            chosen.insert((UINT)command.wParam);
+        }
         // Double clicks are not what this asks for.
         ::Sleep(::GetDoubleClickTime() + 50);
     }
