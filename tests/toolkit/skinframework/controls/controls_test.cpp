@@ -421,6 +421,11 @@ TEST_F(SkinControls, EachControlShowsTheSkinsParts)
     HWND hToolBar = ControlsItem(kIdToolBar);
     const CRect rcToolBar = ControlsClientIn(hToolBar, ControlsClient(hToolBar));
     EXPECT_EQ(clrFace, shot->At(rcToolBar.right - 3, rcToolBar.top + 2));
+    // So does the status bar, made before the skin was loaded: the load told
+    // it to open its theme again.
+    HWND hStatus = ControlsItem(kIdStatus);
+    const CRect rcStatus = ControlsClientIn(hStatus, ControlsClient(hStatus));
+    EXPECT_EQ(clrFace, shot->At(rcStatus.left + 40, rcStatus.CenterPoint().y));
 }
 
 TEST_F(SkinControls, HoverAndPressFollowTheRealPointer)
@@ -506,7 +511,7 @@ TEST_F(SkinControls, AnotherSchemaRepaintsAndUnloadingRestoresTheSystemLook)
             << "black progress bar";
     }
     auto restored = screentest::Capture(g_hControlsDialog);
-    for (WORD id : {kIdPush, kIdCheck, kIdProgress, kIdTrack, kIdHeader, kIdSpin, kIdToolBar})
+    for (WORD id : {kIdPush, kIdCheck, kIdProgress, kIdTrack, kIdHeader, kIdSpin, kIdToolBar, kIdStatus})
         EXPECT_EQ(0, ControlsDiffer(*system, *restored, ControlsItem(id)))
             << "control " << id << " back in the system look";
 }
