@@ -341,6 +341,8 @@ TEST_F(SkinControls, EveryControlHasItsObject)
 TEST_F(SkinControls, EachControlShowsTheSkinsParts)
 {
     const COLORREF clrSystemFace = ::GetSysColor(COLOR_BTNFACE);
+    HWND hStatus = ControlsItem(kIdStatus);
+    ::SendMessageW(hStatus, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(u"Ready"));
     ControlsSkin skin;
     auto shot = screentest::Capture(g_hControlsDialog);
 
@@ -421,11 +423,12 @@ TEST_F(SkinControls, EachControlShowsTheSkinsParts)
     HWND hToolBar = ControlsItem(kIdToolBar);
     const CRect rcToolBar = ControlsClientIn(hToolBar, ControlsClient(hToolBar));
     EXPECT_EQ(clrFace, shot->At(rcToolBar.right - 3, rcToolBar.top + 2));
-    // So does the status bar, made before the skin was loaded: the load told
-    // it to open its theme again.
-    HWND hStatus = ControlsItem(kIdStatus);
+    // So does the status bar, its text over the skin's face.
     const CRect rcStatus = ControlsClientIn(hStatus, ControlsClient(hStatus));
-    EXPECT_EQ(clrFace, shot->At(rcStatus.left + 40, rcStatus.CenterPoint().y));
+    EXPECT_EQ(clrFace, shot->At(rcStatus.right - 60, rcStatus.CenterPoint().y));
+    const CRect rcReady(rcStatus.left, rcStatus.top, rcStatus.left + 60, rcStatus.bottom);
+    EXPECT_GT(screentest::InkIn(*shot, rcReady, clrFace), 10) << "the status text";
+    ::SendMessageW(hStatus, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(u""));
 }
 
 TEST_F(SkinControls, HoverAndPressFollowTheRealPointer)
