@@ -139,8 +139,8 @@ void CQVTSkinObjectStatusBar::DrawStatusPart(CDC* pDC, CQVTSkinManagerClass* pCl
     if (HICON hIcon = reinterpret_cast<HICON>(::SendMessageW(m_hWnd, SB_GETICON, wPart, 0)))
     {
         const int cx = ::GetSystemMetrics(SM_CXSMICON), cy = ::GetSystemMetrics(SM_CYSMICON);
-        ::DrawIconEx(pDC->GetSafeHdc(), rcText.left, rcText.top + (rcText.Height() - cy) / 2, hIcon, cx, cy, 0,
-                     nullptr, DI_NORMAL);
+        ::DrawIconEx(pDC->GetSafeHdc(), rcText.left, rcText.top + (rcText.Height() - cy) / 2, hIcon, cx, cy,
+                     0, nullptr, DI_NORMAL);
         rcText.left += cx + ScaleX(2);
     }
     const int nLength = LOWORD(dwLength);
@@ -151,7 +151,8 @@ void CQVTSkinObjectStatusBar::DrawStatusPart(CDC* pDC, CQVTSkinManagerClass* pCl
     // Tabs split the text into its left, centred and right pieces.
     const CString strText(text.data());
     int nStart = 0;
-    for (UINT nFormat : {static_cast<UINT>(DT_LEFT), static_cast<UINT>(DT_CENTER), static_cast<UINT>(DT_RIGHT)})
+    for (UINT nFormat :
+         {static_cast<UINT>(DT_LEFT), static_cast<UINT>(DT_CENTER), static_cast<UINT>(DT_RIGHT)})
     {
         const int nTab = nFormat == DT_RIGHT ? -1 : strText.Find(u'\t', nStart);
         const CString strPiece = nTab < 0 ? strText.Mid(nStart) : strText.Mid(nStart, nTab - nStart);

@@ -195,7 +195,8 @@ public:
 protected:
     // One part: its pane, icon and text (left, centred and right pieces
     // between tabs), or the owner's drawing.
-    void DrawStatusPart(CDC* pDC, CQVTSkinManagerClass* pClass, int nPart, const CRect& rcPart, BOOL bGripperPane);
+    void DrawStatusPart(CDC* pDC, CQVTSkinManagerClass* pClass, int nPart, const CRect& rcPart,
+                        BOOL bGripperPane);
 
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);

@@ -427,7 +427,9 @@ TEST_F(SkinControls, EachControlShowsTheSkinsParts)
     const CRect rcStatus = ControlsClientIn(hStatus, ControlsClient(hStatus));
     EXPECT_EQ(clrFace, shot->At(rcStatus.right - 60, rcStatus.CenterPoint().y));
     const CRect rcReady(rcStatus.left, rcStatus.top, rcStatus.left + 60, rcStatus.bottom);
-    EXPECT_GT(screentest::InkIn(*shot, rcReady, clrFace), 10) << "the status text";
+    EXPECT_GT(screentest::CountIn(*shot, rcReady, QVTSkinManager()->GetMetrics()->GetColor(COLOR_BTNTEXT)),
+              10)
+        << "the status text";
     ::SendMessageW(hStatus, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(u""));
 }
 
