@@ -663,7 +663,8 @@ TEST_F(SkinMenus, TrackPopupMenuOfTheProgramAndOfAModuleIsSkinnedWhileMenusAreAp
             ASSERT_NE(nullptr, pfnItemRect);
         }
         // The program's import and the module's.
-        for (PFNTRACK pfnTrack : std::vector<PFNTRACK>{SkinMenuProgramTrack, pfnModule})
+        const PFNTRACK callers[] = {SkinMenuProgramTrack, pfnModule};
+        for (PFNTRACK pfnTrack : callers)
         {
             SCOPED_TRACE(nOptions);
             std::atomic<int> nSkinned{-1}, nSystem{-1}, nItemRect{-1};
