@@ -2123,10 +2123,7 @@ BOOL SKINMENUTRACKER::TrackMenuBarKey(CQVTSkinPopupMenu* pMenuBar, UINT nChar)
         SelectItem(pMenuBar, NextSelectable(pMenuBar, -1, 1));
     else if (nChar == u' ')
         OpenSystemMenu();
-    else if (nChar == u'-' && OpenMdiChildSystemMenu(pMenuBar))
-    {
-    }
-    else
+    else if (nChar != u'-' || !OpenMdiChildSystemMenu(pMenuBar))
         OnChar(pMenuBar, nChar);
     if ((pMenuBar->m_nSelected >= 0 || pMenuBar->m_pChildLevel != nullptr) && !m_bEnding && IsOwnerAlive())
         RunLoop();
