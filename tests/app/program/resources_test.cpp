@@ -4,8 +4,15 @@
 // toolkit loads them from the program's module at run time (the ribbon's
 // context and quick-access menus, its tips, the tab strips' tooltips), and
 // a script the program forgot leaves those loads failing without a word.
+// Every string, menu and dialog the toolkit's code loads by a fixed id is
+// there too, wherever it is defined.
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <map>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -183,7 +190,125 @@ bool IsGroup(const ResId& type)
     return type.text.empty() && (type.nOrdinal == kIconGroupType || type.nOrdinal == kCursorGroupType);
 }
 
+const unsigned kMenuType = 4;
+const unsigned kDialogType = 5;
+
+std::string ReadText(const std::string& path)
+{
+    const std::vector<unsigned char> bytes = ReadResBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The files under a folder with that ending, through the C library: the
+// program's own file functions take Windows paths.
+void SourceFiles(const std::string& folder, const std::string& ending, std::vector<std::string>* pFiles)
+{
+    DIR* pDir = opendir(folder.c_str());
+    if (!pDir)
+        return;
+    while (const dirent* pEntry = readdir(pDir))
+    {
+        const std::string name = pEntry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const std::string path = folder + "/" + name;
+        struct stat st = {};
+        if (stat(path.c_str(), &st) != 0)
+            continue;
+        if (S_ISDIR(st.st_mode))
+            SourceFiles(path, ending, pFiles);
+        else if (name.size() > ending.size() &&
+                 name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+            pFiles->push_back(path);
+    }
+    closedir(pDir);
+}
+
+std::vector<std::string> SourceFiles(const std::string& folder, const std::string& ending)
+{
+    std::vector<std::string> files;
+    SourceFiles(folder, ending, &files);
+    return files;
+}
+
+// The ids the headers give names to: "#define NAME 123" and "NAME = 123,"
+// in an enumeration.
+std::map<std::string, unsigned> ResourceIdValues()
+{
+    std::map<std::string, unsigned> values;
+    const std::regex define(R"(#define\s+([A-Z_][A-Z0-9_]*)\s+(0x[0-9A-Fa-f]+|[0-9]+)\b)");
+    const std::regex enumerator(R"(\b([A-Z_][A-Z0-9_]*)\s*=\s*(0x[0-9A-Fa-f]+|[0-9]+)\s*,)");
+    for (const char* folder : {"/src/toolkit", "/src/mfc/include"})
+        for (const auto& path : SourceFiles(std::string(SONDREL_SOURCE_DIR) + folder, ".h"))
+        {
+            const std::string text = ReadText(path);
+            for (const std::regex* pPattern : {&define, &enumerator})
+                for (std::sregex_iterator it(text.begin(), text.end(), *pPattern), end; it != end; ++it)
+                    values.emplace((*it)[1].str(), std::stoul((*it)[2].str(), nullptr, 0));
+        }
+    return values;
+}
+
+// What the toolkit's code loads by a fixed id: every string id named
+// QVT_IDS_..., every menu and dialog id named in a load, and whatever id a
+// LoadString call names (the framework's among them), by type and name.
+std::set<std::pair<unsigned, std::string>> IdsTheToolkitLoads()
+{
+    std::set<std::pair<unsigned, std::string>> loads;
+    const std::regex stringId(R"(\bQVT_IDS_[A-Z0-9_]+\b)");
+    const std::regex dialogId(R"(\bQVT_IDD_[A-Z0-9_]+\b)");
+    const std::regex loadString(R"(LoadString\(([^;{}]*)\))");
+    const std::regex loadMenu(R"(LoadMenu\(([^;{}]*)\))");
+    const std::regex named(R"(\b(?:ID_|AFX_ID[A-Z]*_|QVT_ID[A-Z]*_)[A-Z0-9_]+\b)");
+    for (const auto& path : SourceFiles(std::string(SONDREL_SOURCE_DIR) + "/src/toolkit", ".cpp"))
+    {
+        const std::string text = ReadText(path);
+        for (std::sregex_iterator it(text.begin(), text.end(), stringId), end; it != end; ++it)
+            loads.emplace(kStringType, it->str());
+        for (std::sregex_iterator it(text.begin(), text.end(), dialogId), end; it != end; ++it)
+            loads.emplace(kDialogType, it->str());
+        for (auto [pCall, nType] : {std::pair{&loadString, kStringType}, std::pair{&loadMenu, kMenuType}})
+            for (std::sregex_iterator it(text.begin(), text.end(), *pCall), end; it != end; ++it)
+            {
+                const std::string arguments = (*it)[1].str();
+                for (std::sregex_iterator id(arguments.begin(), arguments.end(), named); id != end; ++id)
+                    loads.emplace(nType, id->str());
+            }
+    }
+    return loads;
+}
+
 }  // namespace
+
+// A string, menu or dialog the toolkit loads by its id must be in the
+// program, wherever it is defined: the bar edit's Cut/Copy/Paste menu needs
+// the framework's strings, which no toolkit script compiled alone holds.
+TEST(ProgramResources, HoldEveryStringMenuAndDialogTheToolkitLoadsById)
+{
+    const ResFile program = ReadRes(SONDREL_PROGRAM_RES);
+    ASSERT_TRUE(program.bRead) << SONDREL_PROGRAM_RES;
+    const std::map<std::string, unsigned> values = ResourceIdValues();
+    const auto loads = IdsTheToolkitLoads();
+    // The ribbon's two menus and the bar edit's Cut at least.
+    EXPECT_TRUE(loads.count({kMenuType, "QVT_IDR_RIBBONCONTEXTMENU"}));
+    EXPECT_TRUE(loads.count({kStringType, "ID_EDIT_CUT"}));
+    for (const auto& load : loads)
+    {
+        const auto value = values.find(load.second);
+        if (value == values.end())
+        {
+            ADD_FAILURE() << load.second << " has no value in the headers";
+            continue;
+        }
+        if (load.first == kStringType)
+            EXPECT_TRUE(program.strings.count(value->second))
+                << "string " << load.second << " (" << value->second << ") is missing from the program";
+        else
+            EXPECT_TRUE(program.blocks.count({ResId{load.first, {}}, ResId{value->second, {}}}))
+                << (load.first == kMenuType ? "menu " : "dialog ") << load.second << " (" << value->second
+                << ") is missing from the program";
+    }
+}
 
 TEST(ProgramResources, HoldEveryToolkitResourceTheToolkitLoads)
 {

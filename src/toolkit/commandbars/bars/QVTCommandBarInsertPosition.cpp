@@ -38,7 +38,7 @@ int CQVTCommandBar::CalcInsertPosition(CQVTControl* pDragged, CPoint point, BOOL
         }
         else if (pControl->GetWrap() && nCandidate != -1)
         {
-            if (bVertical ? rc.right < point.x : rc.top > point.y)
+            if (bVertical ? rc.left > point.x : rc.top > point.y)
                 break;
             nCandidate = i;
             nDistance = nDistanceHere;

@@ -348,14 +348,13 @@ void CQVTControlComboBox::DrawEditText(CDC* pDC, CRect rcText)
         rcText.left += szIcon.cx + CQVTPaintManager::DpiX(2);
     }
     CString strText = GetListBoxText();
-    COLORREF clrText = pPaintManager->GetColor(bFocused   ? COLOR_HIGHLIGHTTEXT
-                                               : bEnabled ? COLOR_WINDOWTEXT
-                                                          : COLOR_GRAYTEXT);
+    int nTextIndex = bFocused ? COLOR_HIGHLIGHTTEXT : bEnabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT;
     if (strText.IsEmpty() && bEnabled && !bFocused)
     {
         strText = GetEditHint();
-        clrText = pPaintManager->GetColor(COLOR_GRAYTEXT);
+        nTextIndex = COLOR_GRAYTEXT;
     }
+    const COLORREF clrText = pPaintManager->GetEditTextColor(nTextIndex, pPaintManager->GetColor(nTextIndex));
     CQVTFontDC font(pDC, pPaintManager->GetRegularFont(), clrText);
     pDC->SetBkMode(TRANSPARENT);
     pDC->DrawText(strText, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);

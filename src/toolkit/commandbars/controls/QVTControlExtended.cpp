@@ -123,7 +123,7 @@ void CQVTControlToolbars::OnCalcDynamicSize(DWORD)
     // The entries of the last layout go first.
     while (CQVTControl* pNext = m_pControls->GetAt(m_nIndex + 1))
     {
-        if (pNext->GetParameter() != kToolbarEntry)
+        if (!pNext->IsTemporary() || pNext->GetParameter() != kToolbarEntry)
             break;
         m_pControls->Remove(pNext);
     }

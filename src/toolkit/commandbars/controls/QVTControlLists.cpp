@@ -76,9 +76,11 @@ BOOL CQVTControlListBase::IsCustomizeDragOverAvail(CQVTCommandBar* pCommandBar, 
 template <class TPredicate>
 void CQVTControlListBase::RemoveListItems(TPredicate isItem)
 {
+    // Only what a list added itself: a permanent control of a matching id
+    // (a menu's own command) stays.
     while (CQVTControl* pNext = m_pControls->GetAt(m_nIndex + 1))
     {
-        if (!isItem(pNext))
+        if (!pNext->IsTemporary() || !isItem(pNext))
             break;
         m_pControls->Remove(pNext);
     }

@@ -136,8 +136,10 @@ void CQVTEditFieldHost::GetEditCharFormat(CHARFORMAT2W& cf)
     cf.cbSize = sizeof(CHARFORMAT2W);
     cf.dwMask = CFM_COLOR | CFM_BACKCOLOR;
     const BOOL bGrey = !pControl->GetEnabled() || m_bHintShown;
-    cf.crTextColor = GetColorByIndex(bGrey ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
-    cf.crBackColor = pControl->GetPaintManager()->GetControlEditBackColor(pControl);
+    const int nTextIndex = bGrey ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT;
+    CQVTPaintManager* pPaintManager = pControl->GetPaintManager();
+    cf.crTextColor = pPaintManager->GetEditTextColor(nTextIndex, GetColorByIndex(nTextIndex));
+    cf.crBackColor = pPaintManager->GetControlEditBackColor(pControl);
 }
 
 void CQVTEditFieldHost::RefreshColors()

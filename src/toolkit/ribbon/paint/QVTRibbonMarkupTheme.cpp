@@ -336,7 +336,11 @@ CSize CQVTRibbonMarkupTheme::DrawControlGroupPopup(CDC* pDC, CQVTControl* pContr
         pImageManager && nIconId > 0 ? pImageManager->GetImage(static_cast<UINT>(nIconId), 32) : nullptr;
     if (pIcon && m_pPaintManager)
     {
-        const CSize szIcon(MarkupH(32), MarkupV(32));
+        // A group without a large image shows its small one at its own size,
+        // lower down, rather than blown up.
+        CSize szIcon(MarkupH(32), MarkupV(32));
+        if (!pIcon->IsVectorIcon())
+            szIcon = CSize(MarkupH(pIcon->GetExtent().cx), MarkupV(pIcon->GetExtent().cy));
         const int y = rc.top + (szIcon.cx < MarkupH(20) ? MarkupV(9) : MarkupV(4));
         m_pPaintManager->DrawImage(pDC, CPoint(rc.CenterPoint().x - szIcon.cx / 2, y), szIcon, pIcon,
                                    pControl->GetSelected(), pControl->GetPressed(), pControl->GetEnabled(),
@@ -520,9 +524,19 @@ void CQVTRibbonMarkupTheme::DrawRibbonFrameCaptionBar(CDC* pDC, CQVTRibbonBar* p
 
 void CQVTRibbonMarkupTheme::DrawRibbonFrameCaption(CDC* pDC, CQVTRibbonBar* pRibbonBar, BOOL bActive)
 {
-    const CRect rcCaption = pRibbonBar->GetCaptionRect();
+    DrawRibbonFrameCaptionFace(pDC, pRibbonBar, bActive);
+    DrawRibbonFrameCaptionContent(pDC, pRibbonBar, bActive);
+}
+
+void CQVTRibbonMarkupTheme::DrawRibbonFrameCaptionFace(CDC* pDC, CQVTRibbonBar* pRibbonBar, BOOL bActive)
+{
     if (!pRibbonBar->IsDwmEnabled())
-        DrawPart(pDC, rcCaption, bActive ? partCaptionActive : partCaptionInactive);
+        DrawPart(pDC, pRibbonBar->GetCaptionRect(), bActive ? partCaptionActive : partCaptionInactive);
+}
+
+void CQVTRibbonMarkupTheme::DrawRibbonFrameCaptionContent(CDC* pDC, CQVTRibbonBar* pRibbonBar, BOOL bActive)
+{
+    const CRect rcCaption = pRibbonBar->GetCaptionRect();
     CWnd* pSite = pRibbonBar->GetSite();
     CQVTControl* pSystemButton = pRibbonBar->GetSystemButton();
     if (!pSystemButton || pSystemButton->GetStyle() == qvtButtonCaption)

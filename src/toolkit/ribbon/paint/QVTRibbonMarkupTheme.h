@@ -129,6 +129,10 @@ protected:
     // The site's title in the caption's text rectangle, on glass where the
     // caption is composited.
     void DrawFrameCaptionTitle(CDC* pDC, CQVTRibbonBar* pRibbonBar, BOOL bActive);
+    // The caption in two steps: its face, then the icon, quick-access row,
+    // context headers and title over it.
+    void DrawRibbonFrameCaptionFace(CDC* pDC, CQVTRibbonBar* pRibbonBar, BOOL bActive);
+    void DrawRibbonFrameCaptionContent(CDC* pDC, CQVTRibbonBar* pRibbonBar, BOOL bActive);
 
     BOOL m_bLoaded;
     CQVTMarkupContext* m_pMarkupContext;  // owned reference

@@ -386,8 +386,11 @@ void CQVTRibbonOffice2013Theme::DrawRibbonFrameCaption(CDC* pDC, CQVTRibbonBar* 
 {
     if (!pRibbonBar->IsBackstageMode())
     {
-        CQVTRibbonMarkupTheme::DrawRibbonFrameCaption(pDC, pRibbonBar, bActive);
+        // The pattern lies on the caption's face, under everything the
+        // caption shows.
+        DrawRibbonFrameCaptionFace(pDC, pRibbonBar, bActive);
         DrawRibbonBackgroundImage(pDC, pRibbonBar);
+        DrawRibbonFrameCaptionContent(pDC, pRibbonBar, bActive);
         return;
     }
     // The caption continues the backstage's menu and page colours; it shows
@@ -527,7 +530,12 @@ void CQVTRibbonOffice2013Theme::DrawRibbonTab(CDC* pDC, CQVTRibbonTab* pTab)
                                             : pColorSet->m_clrButton.GetValue();
         pDC->FillSolidRect(rc, clrFace);
     }
-    if (pTab->IsTruncated())
+    // Once any tab is compressed, every tab is set off from the next.
+    CQVTTabManager* pManager = pTab->GetTabManager();
+    BOOL bCompressed = FALSE;
+    for (int i = 0; pManager && !bCompressed && i < pManager->GetItemCount(); ++i)
+        bCompressed = pManager->GetItem(i)->IsTruncated();
+    if (bCompressed)
         pDC->FillSolidRect(rc.right - FlatH(1), rc.top + FlatV(3), FlatH(1), rc.Height() - 2 * FlatV(3),
                            m_clrTabDelimiter);
 }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <vector>
 
 #include "toolkit/foundation/draw/QVTBufferDC.h"
@@ -7,13 +8,33 @@
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerClass.h"
 
-// The status bar: the system paints it, with the skin's colours and
-// metrics answered by the intercepted functions.
+// The status bar: drawn from the skin's status parts (Wine's own drawing
+// goes through a theme handle the skin does not answer), its metrics
+// answered by the intercepted functions.
+
+namespace {
+
+// The status parts of the skin's "STATUS" class.
+enum
+{
+    kStatusBackground = 0,
+    kStatusPane = 1,
+    kStatusGripperPane = 2,
+    kStatusGripper = 3
+};
+
+// No more parts than the control itself keeps.
+const int kStatusMaxParts = 256;
+
+}  // namespace
 
 IMPLEMENT_DYNCREATE(CQVTSkinObjectStatusBar, CQVTSkinObjectControl)
 
 BEGIN_MESSAGE_MAP(CQVTSkinObjectStatusBar, CQVTSkinObjectControl)
     ON_WM_CREATE()
+    ON_WM_ERASEBKGND()
+    ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINTCLIENT, &CQVTSkinObjectStatusBar::OnPrintClient)
 END_MESSAGE_MAP()
 
 CQVTSkinObjectStatusBar::CQVTSkinObjectStatusBar()
@@ -34,6 +55,113 @@ void CQVTSkinObjectStatusBar::RefreshMetrics()
     CQVTSkinObjectControl::RefreshMetrics();
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd))
         ::PostMessageW(m_hWnd, WM_SETTINGCHANGE, 0, 0);
+}
+
+BOOL CQVTSkinObjectStatusBar::OnEraseBkgnd(CDC* pDC)
+{
+    return EraseUnlessSkinned(pDC, kStatusBackground);
+}
+
+void CQVTSkinObjectStatusBar::OnPaint()
+{
+    PaintSkinned(kStatusBackground, TRUE);
+}
+
+LRESULT CQVTSkinObjectStatusBar::OnPrintClient(WPARAM wParam, LPARAM lParam)
+{
+    return PrintSkinned(wParam, lParam, kStatusBackground);
+}
+
+void CQVTSkinObjectStatusBar::OnDraw(CDC* pDC)
+{
+    CQVTSkinManagerClass* pClass = GetSkinClass();
+    if (pClass == nullptr)
+        return;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    pClass->DrawThemeBackground(pDC, kStatusBackground, 0, rcClient);
+    // No gripper while the parent is maximized: there is nothing to size.
+    const BOOL bGrip = (GetStyle() & SBARS_SIZEGRIP) != 0 &&
+                       !(::GetWindowLongW(::GetParent(m_hWnd), GWL_STYLE) & WS_MAXIMIZE);
+    HFONT hFont = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    HGDIOBJ hOldFont = hFont != nullptr ? ::SelectObject(pDC->GetSafeHdc(), hFont) : nullptr;
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(GetColor(COLOR_BTNTEXT));
+    if (::SendMessageW(m_hWnd, SB_ISSIMPLE, 0, 0))
+        DrawStatusPart(pDC, pClass, SB_SIMPLEID, rcClient, bGrip);
+    else
+    {
+        const int nParts =
+            std::min(static_cast<int>(::SendMessageW(m_hWnd, SB_GETPARTS, 0, 0)), kStatusMaxParts);
+        for (int i = 0; i < nParts; ++i)
+        {
+            CRect rcPart;
+            if (::SendMessageW(m_hWnd, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rcPart)))
+                DrawStatusPart(pDC, pClass, i, rcPart, bGrip && i == nParts - 1);
+        }
+    }
+    if (bGrip)
+    {
+        SIZE sz = {ScaleX(16), ScaleY(16)};
+        pClass->GetThemePartSize(kStatusGripper, 0, nullptr, qvtSkinSizeTrue, &sz);
+        pClass->DrawThemeBackground(
+            pDC, kStatusGripper, 0,
+            CRect(rcClient.right - sz.cx, rcClient.bottom - sz.cy, rcClient.right, rcClient.bottom));
+    }
+    if (hOldFont != nullptr)
+        ::SelectObject(pDC->GetSafeHdc(), hOldFont);
+}
+
+void CQVTSkinObjectStatusBar::DrawStatusPart(CDC* pDC, CQVTSkinManagerClass* pClass, int nPart,
+                                             const CRect& rcPart, BOOL bGripperPane)
+{
+    const WPARAM wPart = nPart == SB_SIMPLEID ? 0 : static_cast<WPARAM>(nPart);
+    const DWORD dwLength = static_cast<DWORD>(::SendMessageW(m_hWnd, SB_GETTEXTLENGTHW, wPart, 0));
+    const UINT nType = HIWORD(dwLength);
+    if (!(nType & SBT_NOBORDERS))
+        pClass->DrawThemeBackground(pDC, bGripperPane ? kStatusGripperPane : kStatusPane, 0, rcPart);
+    if (nType & SBT_OWNERDRAW)
+    {
+        // The owner draws the part; what the part holds is its data.
+        DRAWITEMSTRUCT dis = {};
+        dis.CtlType = ODT_STATIC;
+        dis.CtlID = static_cast<UINT>(::GetDlgCtrlID(m_hWnd));
+        dis.itemID = static_cast<UINT>(wPart);
+        dis.hwndItem = m_hWnd;
+        dis.hDC = pDC->GetSafeHdc();
+        dis.rcItem = rcPart;
+        dis.itemData = static_cast<ULONG_PTR>(::SendMessageW(m_hWnd, SB_GETTEXTW, wPart, 0));
+        ::SendMessageW(::GetParent(m_hWnd), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+        return;
+    }
+    CRect rcText(rcPart);
+    rcText.DeflateRect(ScaleX(3), 0);
+    if (HICON hIcon = reinterpret_cast<HICON>(::SendMessageW(m_hWnd, SB_GETICON, wPart, 0)))
+    {
+        const int cx = ::GetSystemMetrics(SM_CXSMICON), cy = ::GetSystemMetrics(SM_CYSMICON);
+        ::DrawIconEx(pDC->GetSafeHdc(), rcText.left, rcText.top + (rcText.Height() - cy) / 2, hIcon, cx, cy,
+                     0, nullptr, DI_NORMAL);
+        rcText.left += cx + ScaleX(2);
+    }
+    const int nLength = LOWORD(dwLength);
+    if (nLength == 0)
+        return;
+    std::vector<WCHAR> text(static_cast<size_t>(nLength) + 1, 0);
+    ::SendMessageW(m_hWnd, SB_GETTEXTW, wPart, reinterpret_cast<LPARAM>(text.data()));
+    // Tabs split the text into its left, centred and right pieces.
+    const CString strText(text.data());
+    int nStart = 0;
+    for (UINT nFormat :
+         {static_cast<UINT>(DT_LEFT), static_cast<UINT>(DT_CENTER), static_cast<UINT>(DT_RIGHT)})
+    {
+        const int nTab = nFormat == DT_RIGHT ? -1 : strText.Find(u'\t', nStart);
+        const CString strPiece = nTab < 0 ? strText.Mid(nStart) : strText.Mid(nStart, nTab - nStart);
+        if (!strPiece.IsEmpty())
+            pDC->DrawText(strPiece, rcText, nFormat | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        if (nTab < 0)
+            break;
+        nStart = nTab + 1;
+    }
 }
 
 // The rebar.

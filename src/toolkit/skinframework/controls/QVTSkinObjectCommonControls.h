@@ -190,9 +190,18 @@ class CQVTSkinObjectStatusBar : public CQVTSkinObjectControl
 public:
     CQVTSkinObjectStatusBar();
     void RefreshMetrics() override;
+    void OnDraw(CDC* pDC) override;
 
 protected:
+    // One part: its pane, icon and text (left, centred and right pieces
+    // between tabs), or the owner's drawing.
+    void DrawStatusPart(CDC* pDC, CQVTSkinManagerClass* pClass, int nPart, const CRect& rcPart,
+                        BOOL bGripperPane);
+
     afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnPaint();
+    afx_msg LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };
 

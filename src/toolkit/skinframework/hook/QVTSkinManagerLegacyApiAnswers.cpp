@@ -616,9 +616,14 @@ BOOL WINAPI SkinAnswerDrawMenuBar(HWND hWnd)
 }
 
 // With a skin and the menus applied, the skinned popup tracks the menu.
+// The menu answers take the menus option as it is now, not as it was when
+// the import entry was patched.
 BOOL SkinAnswerSkinsMenus(int nId)
 {
-    return SkinAnswerGuard([&]() -> BOOL { return SkinAnswerManager(nId) != nullptr; });
+    return SkinAnswerGuard([&]() -> BOOL {
+        CQVTSkinManager* pManager = SkinAnswerManager(nId);
+        return pManager != nullptr && (pManager->GetApplyOptions() & qvtSkinApplyMenus) != 0;
+    });
 }
 
 BOOL WINAPI SkinAnswerTrackPopupMenu(HMENU hMenu, UINT nFlags, int x, int y, int nReserved, HWND hWnd,

@@ -1156,12 +1156,19 @@ void CQVTSkinManagerLegacyApiHook::HookModule(HMODULE hModule, DWORD dwFlags)
     CQVTWriteLock lock(m_lock);
     if (IsExcludedLocked(hModule))
         return;
-    for (CQVTSkinManagerLegacyApiFunction* pFunction : m_rgFunctions)
-        if (pFunction != nullptr && pFunction->HookImport(hModule))
+    // A row an earlier installation patched keeps its function object: only
+    // the rows the present options select reach a module loaded now.
+    const UINT nOptions = QVTSkinManager()->GetApplyOptions();
+    for (int nId = 0; nId < qvtApiHookRowCount; ++nId)
+    {
+        CQVTSkinManagerLegacyApiFunction* pFunction = m_rgFunctions[nId];
+        if (pFunction != nullptr && IsRowSelected(g_skinHookRows[nId], nOptions) &&
+            pFunction->HookImport(hModule))
         {
             CQVTWriteLock rowLock(pFunction->GetLock());
             pFunction->m_bHooked = TRUE;
         }
+    }
 }
 
 void CQVTSkinManagerLegacyApiHook::UnhookModule(HMODULE hModule)

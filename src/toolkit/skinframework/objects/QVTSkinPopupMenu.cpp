@@ -1400,6 +1400,21 @@ void SKINMENUTRACKER::MoveInMenuBar(int nDirection)
         OpenSubmenu(pBar);
 }
 
+BOOL SKINMENUTRACKER::OpenMdiChildSystemMenu(CQVTSkinPopupMenu* pMenuBar)
+{
+    CQVTSkinPopupMenuItem* pFirst = pMenuBar->GetItem(0);
+    if (pFirst != nullptr && pFirst->IsSystemMenuItem())
+    {
+        SelectItem(pMenuBar, 0);
+        OpenSubmenu(pMenuBar);
+        return TRUE;
+    }
+    if (!IsOwnerAlive() || (::GetWindowLongW(m_hWndOwner, GWL_EXSTYLE) & WS_EX_MDICHILD) == 0)
+        return FALSE;
+    OpenSystemMenu();
+    return TRUE;
+}
+
 void SKINMENUTRACKER::OpenSystemMenu()
 {
     CQVTSkinPopupMenu* pBar = m_pMenuBar;
@@ -1692,6 +1707,13 @@ BOOL SKINMENUTRACKER::OnMouseMessage(MSG& msg, BOOL& bRemove)
         if (bRight && !m_bRightButton)
             return TRUE;
         m_bButtonDown = TRUE;
+        if (nIndex >= 0 && pLevel->GetItem(nIndex)->IsMdiButton())
+        {
+            // The MDI child's buttons: pressed here, chosen on the release.
+            CloseSubmenu(pLevel);
+            SelectItem(pLevel, nIndex);
+            return TRUE;
+        }
         if (nIndex < 0 || !pLevel->GetItem(nIndex)->IsSelectable())
             return TRUE;
         // The right button of a menu tracked with it chooses as a release does.
@@ -1741,6 +1763,15 @@ BOOL SKINMENUTRACKER::OnMouseMessage(MSG& msg, BOOL& bRemove)
             return TRUE;
         }
         CQVTSkinPopupMenuItem* pItem = pLevel->GetItem(nIndex);
+        if (pItem != nullptr && pItem->IsMdiButton())
+        {
+            // Chosen where it was pressed; released elsewhere it lets go.
+            if (pLevel->m_nSelected == nIndex && !pItem->IsDisabled())
+                ExecuteItem(pLevel, nIndex);
+            else
+                SelectItem(pLevel, -1);
+            return TRUE;
+        }
         if (pItem == nullptr || !pItem->IsSelectable())
             return TRUE;
         if (pItem->m_hSubMenu != nullptr)
@@ -1939,7 +1970,12 @@ void SKINMENUTRACKER::FinishLoop()
         if (!m_bNoNotify && IsOwnerAlive())
             ::SendMessageW(m_hWndOwner, WM_EXITMENULOOP, m_pMenuBar == nullptr, 0);
     }
-    if (::GetCapture() == m_hWndOwner && m_hWndOwner != nullptr)
+    // A menu opened from inside another menu's loop hands the capture back:
+    // the outer loop ends when it loses it.
+    SKINMENUTRACKER* pOuter = m_pPrevTracker;
+    if (pOuter != nullptr && pOuter->m_bInLoop && !pOuter->m_bEnding && pOuter->IsOwnerAlive())
+        ::SetCapture(pOuter->m_hWndOwner);
+    else if (::GetCapture() == m_hWndOwner && m_hWndOwner != nullptr)
         ::ReleaseCapture();
     const DWORD dwSlot = SkinMenuTrackerSlot();
     if (dwSlot != TLS_OUT_OF_INDEXES)
@@ -2087,7 +2123,7 @@ BOOL SKINMENUTRACKER::TrackMenuBarKey(CQVTSkinPopupMenu* pMenuBar, UINT nChar)
         SelectItem(pMenuBar, NextSelectable(pMenuBar, -1, 1));
     else if (nChar == u' ')
         OpenSystemMenu();
-    else
+    else if (nChar != u'-' || !OpenMdiChildSystemMenu(pMenuBar))
         OnChar(pMenuBar, nChar);
     if ((pMenuBar->m_nSelected >= 0 || pMenuBar->m_pChildLevel != nullptr) && !m_bEnding && IsOwnerAlive())
         RunLoop();
@@ -2100,8 +2136,8 @@ UINT_PTR AFXAPI QVTSkinTrackPopupMenu(HMENU hMenu, UINT nFlags, int x, int y, HW
 {
     try
     {
-        if (SKINMENUTRACKER::GetThreadTracker() != nullptr)
-            return FALSE;
+        // A menu asked for while another is open (a context menu over one of
+        // its items) opens over it; the outer menu goes on afterwards.
         SKINMENUTRACKER tracker;
         return tracker.TrackPopup(hMenu, nFlags, x, y, hWndOwner, lprcExclude);
     }

@@ -174,6 +174,9 @@ struct SKINMENUTRACKER
     void OnChar(CQVTSkinPopupMenu* pLevel, UINT nChar);
     // The window's system menu, opened from its menu bar.
     void OpenSystemMenu();
+    // "-": the system menu of the maximized MDI child the bar shows, or of
+    // the MDI child that owns the bar; FALSE when there is none.
+    BOOL OpenMdiChildSystemMenu(CQVTSkinPopupMenu* pMenuBar);
 
     // The tracker running on this thread, or null.
     static SKINMENUTRACKER* AFX_CDECL GetThreadTracker();

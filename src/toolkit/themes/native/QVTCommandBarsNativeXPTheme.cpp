@@ -49,6 +49,9 @@ enum
     nativePropEdgeShadow = 3806
 };
 
+// The dock-bar style bits of a dock bar filled plainly (the right one).
+const DWORD kNativePlainDockBarStyle = 0x4000 | 0x0100;
+
 // The commands of the MDI buttons on a menu bar.
 const int kNativeMdiRestore = 9152;
 const int kNativeMdiMinimize = 9153;
@@ -220,9 +223,12 @@ void CQVTCommandBarsNativeXPTheme::DrawSplitButtonFrame(CDC* pDC, CQVTControl* p
     const BOOL bCommand = DrawPart(
         classToolbar, pDC, nativeToolbarSplitButton,
         GetToolbarButtonState(nSelected, pControl->GetPressed(), bEnabled, nChecked, bPopuped), rcCommand);
-    const BOOL bArrow =
-        bCommand && DrawPart(classToolbar, pDC, nativeToolbarSplitDropDown,
-                             GetToolbarButtonState(nSelected, FALSE, bEnabled, FALSE, bPopuped), rcArrow);
+    // Both halves in the button's one state: a pressed or checked button is
+    // pressed or checked across its arrow too.
+    const BOOL bArrow = bCommand && DrawPart(classToolbar, pDC, nativeToolbarSplitDropDown,
+                                             GetToolbarButtonState(nSelected, pControl->GetPressed(),
+                                                                   bEnabled, nChecked, bPopuped),
+                                             rcArrow);
     if (!bArrow)
     {
         CQVTCommandBarsOffice2000Theme::DrawSplitButtonFrame(pDC, pControl, rc);
@@ -406,7 +412,9 @@ void CQVTCommandBarsNativeXPTheme::FillDockBar(CDC* pDC, CQVTDockBar* pDockBar)
     CRect rc;
     pDockBar->GetClientRect(&rc);
     CWnd* pParent = pDockBar->GetParent();
-    if (pParent && pParent->GetSafeHwnd() && pDockBar->GetPosition() == qvtBarTop)
+    // The dock bars show the one rebar background of the frame; the one
+    // styled as the Office themes' dark dock bar (the right one) is plain.
+    if (pParent && pParent->GetSafeHwnd() && (pDockBar->GetBarStyle() & kNativePlainDockBarStyle) == 0)
     {
         CRect rcParent;
         pParent->GetClientRect(&rcParent);

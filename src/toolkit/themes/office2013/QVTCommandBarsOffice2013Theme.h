@@ -85,9 +85,6 @@ public:
     CQVTPaintManagerColor m_clrGlyphHighlight;
     CQVTPaintManagerColor m_clrGlyphPushed;
     CQVTPaintManagerColor m_clrGlyphDisabled;
-    CQVTPaintManagerColor m_clrEditText;
-    CQVTPaintManagerColor m_clrEditTextHighlight;
-    CQVTPaintManagerColor m_clrEditTextDisabled;
     CQVTPaintManagerColor m_clrMessageBarText;
     CQVTPaintManagerColor m_clrCaptionButtonActiveFill;
     // The caption's controls of a ribbon whose quick-access row lies in it.

@@ -156,6 +156,9 @@ public:
     virtual void DrawSplitButtonFrame(CDC* pDC, CQVTControl* pControl, CRect rc) = 0;
     virtual CSize DrawControlComboBox(CDC* pDC, CQVTControl* pControl, BOOL bDraw);
     virtual COLORREF GetControlEditBackColor(CQVTControl* pControl);
+    // The edit-text colour standing for a colour index (COLOR_WINDOWTEXT,
+    // COLOR_HIGHLIGHTTEXT or COLOR_GRAYTEXT), else clrDefault.
+    COLORREF GetEditTextColor(int nIndex, COLORREF clrDefault) const;
     virtual CSize DrawControlEdit(CDC* pDC, CQVTControl* pControl, BOOL bDraw);
     virtual CSize DrawListBoxControl(CDC* pDC, CQVTControl* pControl, CRect rc, BOOL bSelected, BOOL bDraw,
                                      CQVTCommandBars* pCommandBars) = 0;
@@ -333,6 +336,12 @@ public:
     CQVTPaintManagerColor m_clrLight;         // floating-bar title text, idle special glyphs
     COLORREF m_clrInfoText;
     CQVTPaintManagerColor m_clrExtra[3];  // free for themes
+    // The text of bar edits and combo fields: plain, highlighted and
+    // disabled; without colour the colour table's window, highlight and
+    // grey text colours.
+    CQVTPaintManagerColor m_clrEditText;
+    CQVTPaintManagerColor m_clrEditTextHighlight;
+    CQVTPaintManagerColor m_clrEditTextDisabled;
     CRect m_rcMessageBarMargin;
     CString m_strOfficeFont;
     BOOL m_bUseOfficeFont;

@@ -106,6 +106,15 @@ void CQVTPaintManager::DrawKeyboardFocus(CDC* pDC, CQVTControl* pControl)
     pDC->SetBkColor(clrOldBack);
 }
 
+COLORREF CQVTPaintManager::GetEditTextColor(int nIndex, COLORREF clrDefault) const
+{
+    const CQVTPaintManagerColor& clr = nIndex == COLOR_HIGHLIGHTTEXT ? m_clrEditTextHighlight
+                                       : nIndex == COLOR_GRAYTEXT    ? m_clrEditTextDisabled
+                                                                     : m_clrEditText;
+    const COLORREF clrValue = clr.GetValue();
+    return clrValue != CQVTPaintManagerColor::noColor ? clrValue : clrDefault;
+}
+
 COLORREF CQVTPaintManager::GetControlEditBackColor(CQVTControl* pControl)
 {
     return GetColor(pControl && pControl->GetEnabled() ? COLOR_WINDOW : COLOR_3DFACE);

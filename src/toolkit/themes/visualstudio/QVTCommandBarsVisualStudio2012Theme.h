@@ -55,13 +55,6 @@ public:
     CQVTCommandBarsColorSet* GetColorSet() const { return m_pColorSet.get(); }
     CQVTFrameThemeVisualStudio2012* GetFrameTheme() const;
 
-public:
-    // The edit texts of bar fields: plain, disabled and highlighted; the
-    // light look leaves them without colour (the fields keep their own).
-    CQVTPaintManagerColor m_clrEditText;
-    CQVTPaintManagerColor m_clrEditTextDisabled;
-    CQVTPaintManagerColor m_clrEditTextHighlight;
-
 protected:
     // The colour of a set entry.
     COLORREF Entry(int nIndex) const { return (*m_pColorSet)[nIndex].GetValue(); }

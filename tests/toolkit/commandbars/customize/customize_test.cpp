@@ -88,6 +88,23 @@ HCURSOR CustomizeCursorNow()
     return info.hCursor;
 }
 
+// Ctrl held or let go on the X display itself: Wine takes the modifiers of
+// a pointer event from the display, so a Ctrl sent with SendInput alone is
+// up again for the moves that follow.
+bool CustomizeXCtrl(LPCTSTR lpszAction)
+{
+    CString strCommand = CString(u"/usr/bin/xdotool ") + lpszAction + u" Control_L";
+    STARTUPINFOW si = {sizeof(si)};
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessW(nullptr, strCommand.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &pi))
+        return false;
+    ::WaitForSingleObject(pi.hProcess, 5000);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return true;
+}
+
 COLORREF CustomizeScreenPixel(POINT pt)
 {
     HDC hDC = ::GetDC(nullptr);
@@ -277,20 +294,42 @@ TEST_F(Customize, DraggedButtonsMoveToTheInsertIndexAndCopyWithCtrl)
     EXPECT_EQ(m_pSecond->GetControl(2), Bars()->GetDragControl());
 
     // Pressing Ctrl mid-drag turns the move cursor into the copy cursor at
-    // once, and the drop copies: the source keeps its button.
+    // once; moves that go on with Ctrl held keep copying, and the drop
+    // copies: the source keeps its button.
     HCURSOR hBeforeCtrl = nullptr;
     HCURSOR hAfterCtrl = nullptr;
-    Drag(Centre(m_pFirst, 0), Offset(Centre(m_pSecond, 0), -6, 0), [&] {
+    HCURSOR hHeld = nullptr;
+    const POINT ptCopyTo = Offset(Centre(m_pSecond, 0), -6, 0);
+    Drag(Centre(m_pFirst, 0), Offset(ptCopyTo, 0, 2), [&] {
         hBeforeCtrl = CustomizeCursorNow();
-        SendKey(VK_CONTROL, false);
+        CustomizeXCtrl(u"keydown");
         ::Sleep(100);
         hAfterCtrl = CustomizeCursorNow();
+        ScriptMouseMove(Offset(ptCopyTo, -1, 0), kCustomizeSettle);
+        ScriptMouseMove(ptCopyTo, 150);
+        hHeld = CustomizeCursorNow();
     });
-    RunInputScript([] { SendKey(VK_CONTROL, true); });
+    CustomizeXCtrl(u"keyup");
     EXPECT_EQ(hMove, hBeforeCtrl);
     EXPECT_EQ(hCopy, hAfterCtrl);
+    EXPECT_EQ(hCopy, hHeld);
     EXPECT_EQ((std::vector<int>{101, 102}), CustomizeIds(m_pFirst));
     EXPECT_EQ((std::vector<int>{101, 200, 201, 100, 202}), CustomizeIds(m_pSecond));
+
+    // Ctrl let go mid-drag moves again, also after further moves.
+    HCURSOR hReleased = nullptr;
+    Drag(Centre(m_pFirst, 1), Offset(Centre(m_pSecond, 4), 6, 2), [&] {
+        CustomizeXCtrl(u"keydown");
+        ::Sleep(100);
+        ScriptMouseMove(Offset(Centre(m_pSecond, 4), 5, 0), kCustomizeSettle);
+        CustomizeXCtrl(u"keyup");
+        ::Sleep(100);
+        ScriptMouseMove(Offset(Centre(m_pSecond, 4), 6, 0), 150);
+        hReleased = CustomizeCursorNow();
+    });
+    EXPECT_EQ(hMove, hReleased);
+    EXPECT_EQ((std::vector<int>{101}), CustomizeIds(m_pFirst));
+    EXPECT_EQ((std::vector<int>{101, 200, 201, 100, 202, 102}), CustomizeIds(m_pSecond));
 }
 
 // The dragged control hears once, on the first move, that its drag began at
@@ -424,6 +463,33 @@ TEST_F(Customize, ABarThatIsNotCustomizableRefusesDropsUnlessEverythingIs)
     Drag(Centre(m_pFirst, 0), Offset(Centre(m_pSecond, 0), 6, 0));
     Bars()->SetCustomizeAnything(FALSE);
     EXPECT_EQ(4u, CustomizeIds(m_pSecond).size());
+}
+
+// A vertical bar in two columns: a drop lands in the column under the
+// point, the second one beginning at its first control's left edge.
+TEST_F(Customize, ADropOnAVerticalBarLandsInTheColumnUnderThePoint)
+{
+    CQVTPopupBar* pPopup = CQVTPopupBar::CreatePopupBar(Bars());
+    const CRect rcs[] = {{0, 0, 100, 20}, {0, 20, 100, 40}, {100, 0, 200, 20}, {100, 20, 200, 40}};
+    for (int i = 0; i < 4; ++i)
+    {
+        CQVTControl* pControl = pPopup->GetControls()->AddByType(qvtControlButton, 500 + i);
+        pControl->SetRect(rcs[i]);
+        pControl->SetWrap(i == 2);
+    }
+    struct
+    {
+        CPoint pt;
+        int nIndex;
+    } const cases[] = {{{99, 35}, 1}, {{100, 35}, 3}, {{5, 5}, 0}, {{195, 5}, 2}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.pt.x << "," << c.pt.y);
+        BOOL bAfter = FALSE;
+        CRect rcMark;
+        EXPECT_EQ(c.nIndex, pPopup->CalcInsertPosition(m_pFirst->GetControl(0), c.pt, bAfter, rcMark));
+    }
+    pPopup->InternalRelease();
 }
 
 TEST_F(Customize, TheInsertMarkIsInvertedOnScreenAtTheComputedBand)

@@ -148,10 +148,16 @@ TEST_F(ListsSuite, TwelveChildrenListNineWithTheActiveOneCheckedAndAmpersandsSho
     PumpMessages(20);
 
     CQVTControl* pList = AddPlaceholder(new CQVTControlWindowList(), QVT_ID_WINDOWLIST);
+    // A command of the menu's own below the list, its id in the children's
+    // range: the list's items go before it and it outlives every layout.
+    const int nOwnId = QVT_ID_MDI_FIRSTCHILD + 20;
+    m_pMenu->GetControls()->AddByType(qvtControlButton, nOwnId);
     pList->OnCalcDynamicSize(0);
     EXPECT_FALSE(pList->IsVisible());
-    const auto captions = ListsCaptions(m_pMenu, 2);
-    ASSERT_EQ(9u, captions.size());
+    auto captions = ListsCaptions(m_pMenu, 2);
+    ASSERT_EQ(10u, captions.size());
+    EXPECT_EQ(nOwnId, ListsIds(m_pMenu, 2).back());
+    captions.pop_back();
     EXPECT_EQ(std::u16string(u"&1 Doc 1"), captions[0]);
     EXPECT_EQ(std::u16string(u"&2 Tom && Jerry 2"), captions[1]);
     EXPECT_EQ(std::u16string(u"&9 Doc 9"), captions[8]);
@@ -166,13 +172,13 @@ TEST_F(ListsSuite, TwelveChildrenListNineWithTheActiveOneCheckedAndAmpersandsSho
 
     // Laid out again, the list replaces its items rather than adding more.
     pList->OnCalcDynamicSize(0);
-    EXPECT_EQ(11, m_pMenu->GetControlCount());
+    EXPECT_EQ(12, m_pMenu->GetControlCount());
 
     // In customize mode the placeholder shows alone, so it can be moved.
     Bars()->SetCustomizeMode(TRUE);
     pList->OnCalcDynamicSize(0);
     EXPECT_TRUE(pList->IsVisible());
-    EXPECT_EQ(2, m_pMenu->GetControlCount());
+    EXPECT_EQ((std::vector<int>{QVT_ID_WINDOWLIST, nOwnId}), ListsIds(m_pMenu, 1));
 
     for (CMDIChildWnd* pChild : children)
         pChild->DestroyWindow();

@@ -3,8 +3,10 @@
 // that do not parse, context headers and flat tabs drawn into DIBs, and a
 // pattern image without height.
 #include <afxwin.h>
+#include <afxext.h>
 
 #include <algorithm>
+#include <string>
 
 #include "sondrel_gtest.h"
 #include "tests/support/dib_canvas.h"
@@ -42,11 +44,36 @@ protected:
             pTheme->RefreshMetrics();
         return pTheme;
     }
+    // The ribbon laid out for that width.
+    void LayOut(int cx) { m_pRibbon->CalcDockingLayout(cx, LM_COMMIT | LM_HORZDOCK | LM_HORZ); }
     static CQVTRibbonOffice2013Theme* RibbonTheme()
     {
         return DYNAMIC_DOWNCAST(CQVTRibbonOffice2013Theme, QVTPaintManager()->GetRibbonPaintManager());
     }
 };
+
+namespace {
+
+// The flat ribbon theme noting the caption's steps in their order.
+class COrderedCaptionTheme : public CQVTRibbonOffice2013Theme
+{
+public:
+    using CQVTRibbonOffice2013Theme::CQVTRibbonOffice2013Theme;
+    void DrawRibbonBackgroundImage(CDC*, CQVTRibbonBar*) override { m_strSteps += 'P'; }
+    void DrawRibbonFrameQuickAccess(CDC*, CQVTRibbonBar*) override { m_strSteps += 'Q'; }
+    std::string m_strSteps;
+};
+
+}  // namespace
+
+// The background pattern lies under what the caption shows.
+TEST_F(RibbonFlatRibbonTheme, ThePatternLiesUnderTheCaptionsQuickAccessRow)
+{
+    COrderedCaptionTheme theme(QVTPaintManager());
+    DibCanvas canvas(200, 60);
+    theme.DrawRibbonFrameCaption(&canvas.dc, m_pRibbon, TRUE);
+    EXPECT_EQ("PQ", theme.m_strSteps);
+}
 
 TEST_F(RibbonFlatRibbonTheme, ThemesTwelveSixteenAndSeventeenHaveTheirFlatRibbons)
 {
@@ -202,6 +229,42 @@ TEST_F(RibbonFlatRibbonTheme, ContextHeadersHaveTheirBandAndFlatTabsTheirOutline
     EXPECT_EQ(RGB(10, 20, 30), tabs.At(rc.right - 1, rc.CenterPoint().y));
     EXPECT_EQ(RGB(10, 20, 30), tabs.At(rc.CenterPoint().x, rc.top));
     EXPECT_EQ(RGB(200, 200, 200), tabs.At(rc.CenterPoint().x, rc.bottom - 1));
+}
+
+// Once any tab is compressed, every tab shows the delimiter at its right
+// edge; with room for all of them, none does.
+TEST_F(RibbonFlatRibbonTheme, CompressedTabsAreAllSetOffByTheDelimiter)
+{
+    CQVTRibbonOffice2013Theme* pTheme = UseIni(_T("FLATTEST_DARK_INI"));
+    ASSERT_NE(nullptr, pTheme);
+    const COLORREF clrDelimiter = RGB(225, 225, 225);
+    // One long caption, which the row shrinks first.
+    m_pRibbon->GetTab(1)->SetCaption(_T("Options of the recorder and of everything it writes"));
+    m_pRibbon->SetCurrentTab(0);
+    for (int cx : {820, 360})
+    {
+        SCOPED_TRACE(cx);
+        LayOut(cx);
+        int nUntruncated = -1;
+        BOOL bAnyTruncated = FALSE;
+        for (int i = 0; i < m_pRibbon->GetTabCount(); ++i)
+        {
+            if (m_pRibbon->GetTab(i)->IsTruncated())
+                bAnyTruncated = TRUE;
+            else if (i != m_pRibbon->GetCurrentTab()->GetIndex())
+                nUntruncated = i;
+        }
+        ASSERT_EQ(cx < 820, bAnyTruncated);
+        ASSERT_NE(-1, nUntruncated) << "a tab of its full width besides the selected one";
+        CQVTRibbonTab* pTab = m_pRibbon->GetTab(nUntruncated);
+        const CRect rc = pTab->GetRect();
+        DibCanvas canvas(rc.right + 10, rc.bottom + 10, RGB(1, 2, 3));
+        pTheme->DrawRibbonTab(&canvas.dc, pTab);
+        const COLORREF clrEdge = canvas.At(rc.right - ScaleX(1), rc.CenterPoint().y);
+        EXPECT_EQ(bAnyTruncated, clrEdge == clrDelimiter);
+        // From top + 3 to bottom - 3 only.
+        EXPECT_NE(clrDelimiter, canvas.At(rc.right - ScaleX(1), rc.top + ScaleY(1) + ScaleY(3) - 1));
+    }
 }
 
 TEST_F(RibbonFlatRibbonTheme, APatternWithoutHeightOrImageDrawsNothing)

@@ -15,6 +15,7 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/foundation/draw/QVTGlyphFont.h"
 #include "toolkit/ribbon/bar/QVTRibbonControls.h"
+#include "toolkit/ribbon/groups/QVTRibbonGroup.h"
 #include "toolkit/ribbon/paint/QVTRibbonMarkupTheme.h"
 #include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
@@ -159,6 +160,41 @@ TEST_F(RibbonMarkupTheme, ControlGroupsDrawLeftEntryAndRight)
     pHelp->GetAt(1)->SetVisible(FALSE);
     theme.DrawRibbonGroupControlButton(&canvas.dc, pHelp->GetAt(0));
     EXPECT_EQ(std::vector<int>{7}, theme.Take());
+}
+
+// A collapsed group shows its large image at the top; a group that has
+// only a small image shows it at its own size, lower down.
+TEST_F(RibbonMarkupTheme, ACollapsedGroupShowsASmallImageAtItsOwnSize)
+{
+    CMarkupThemeRecorder theme;
+    CQVTRibbonGroup* pGroup = s_pHost->FindGroup(4003);
+    ASSERT_NE(nullptr, pGroup);
+    CQVTRibbonGroupControlPopup* pPopup = pGroup->GetControlGroupPopup();
+    ASSERT_NE(nullptr, pPopup);
+    const CRect rc(0, 0, ScaleX(60), ScaleY(90));
+    pPopup->SetRect(rc);
+    struct
+    {
+        int nIconId;
+        int nSize;
+        int nTop;
+    } const cases[] = {{ID_RIBBON_PLAY, 32, 4}, {ID_RIBBON_RENAME, 16, 9}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.nSize);
+        pGroup->SetIconId(c.nIconId);
+        const COLORREF clrBack = RGB(1, 2, 3);
+        DibCanvas canvas(rc.Width(), rc.Height(), clrBack);
+        theme.DrawControlGroupPopup(&canvas.dc, pPopup, TRUE);
+        const COLORREF clrIcon = RGB(40 + c.nIconId % 7 * 30, 90, 160);
+        CRect rcIcon;
+        for (int y = 0; y < rc.Height(); ++y)
+            for (int x = 0; x < rc.Width(); ++x)
+                if (canvas.At(x, y) == clrIcon)
+                    rcIcon.UnionRect(rcIcon, CRect(x, y, x + 1, y + 1));
+        EXPECT_EQ(ScaleX(c.nSize), rcIcon.Width());
+        EXPECT_EQ(ScaleY(c.nTop), rcIcon.top);
+    }
 }
 
 TEST_F(RibbonMarkupTheme, ScrollGlyphsSwapOnARightToLeftDC)

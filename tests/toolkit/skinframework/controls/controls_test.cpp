@@ -342,6 +342,8 @@ TEST_F(SkinControls, EveryControlHasItsObject)
 TEST_F(SkinControls, EachControlShowsTheSkinsParts)
 {
     const COLORREF clrSystemFace = ::GetSysColor(COLOR_BTNFACE);
+    HWND hStatus = ControlsItem(kIdStatus);
+    ::SendMessageW(hStatus, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(u"Ready"));
     ControlsSkin skin;
     auto shot = screentest::Capture(g_hControlsDialog);
 
@@ -422,6 +424,14 @@ TEST_F(SkinControls, EachControlShowsTheSkinsParts)
     HWND hToolBar = ControlsItem(kIdToolBar);
     const CRect rcToolBar = ControlsClientIn(hToolBar, ControlsClient(hToolBar));
     EXPECT_EQ(clrFace, shot->At(rcToolBar.right - 3, rcToolBar.top + 2));
+    // So does the status bar, its text over the skin's face.
+    const CRect rcStatus = ControlsClientIn(hStatus, ControlsClient(hStatus));
+    EXPECT_EQ(clrFace, shot->At(rcStatus.right - 60, rcStatus.CenterPoint().y));
+    const CRect rcReady(rcStatus.left, rcStatus.top, rcStatus.left + 60, rcStatus.bottom);
+    EXPECT_GT(screentest::CountIn(*shot, rcReady, QVTSkinManager()->GetMetrics()->GetColor(COLOR_BTNTEXT)),
+              10)
+        << "the status text";
+    ::SendMessageW(hStatus, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(u""));
 }
 
 TEST_F(SkinControls, HoverAndPressFollowTheRealPointer)
@@ -507,7 +517,7 @@ TEST_F(SkinControls, AnotherSchemaRepaintsAndUnloadingRestoresTheSystemLook)
             << "black progress bar";
     }
     auto restored = screentest::Capture(g_hControlsDialog);
-    for (WORD id : {kIdPush, kIdCheck, kIdProgress, kIdTrack, kIdHeader, kIdSpin, kIdToolBar})
+    for (WORD id : {kIdPush, kIdCheck, kIdProgress, kIdTrack, kIdHeader, kIdSpin, kIdToolBar, kIdStatus})
         EXPECT_EQ(0, ControlsDiffer(*system, *restored, ControlsItem(id)))
             << "control " << id << " back in the system look";
 }

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <set>
 
 #include "tests/toolkit/skinframework/skin_test_support.h"
 #include "menus_test_resource.h"
@@ -53,12 +54,25 @@ bool SkinMenuIsLogged(UINT message)
     return false;
 }
 
+// A context menu the owner opens over a menu item released with the right
+// button, and what it chose.
+HMENU g_hSkinMenuContext = nullptr;
+UINT_PTR g_nSkinMenuContextChosen = 0;
+
 LRESULT CALLBACK SkinMenuOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (SkinMenuIsLogged(message))
     {
         std::lock_guard<std::mutex> lock(g_skinMenuLogLock);
         g_skinMenuLog.push_back({hWnd, message, wParam, lParam});
+    }
+    if (message == WM_MENURBUTTONUP && g_hSkinMenuContext != nullptr)
+    {
+        POINT pt;
+        ::GetCursorPos(&pt);
+        g_nSkinMenuContextChosen =
+            ::TrackPopupMenu(g_hSkinMenuContext, TPM_RETURNCMD | TPM_RECURSE, pt.x, pt.y, 0, hWnd, nullptr);
+        return 0;
     }
     if (message == kSkinMenuDestroySelf)
     {
@@ -482,6 +496,39 @@ TEST_F(SkinMenus, RightButtonChoosesOnlyInAMenuTrackedWithIt)
     }
 }
 
+// A context menu asked for from inside the loop opens over the menu and
+// answers; the menu goes on underneath until it is closed itself.
+TEST_F(SkinMenus, AContextMenuOverAnItemOpensOverTheMenuWhichGoesOnAfterwards)
+{
+    g_hSkinMenuContext = ::CreatePopupMenu();
+    ::AppendMenuW(g_hSkinMenuContext, MF_STRING, 7001, u"&First");
+    ::AppendMenuW(g_hSkinMenuContext, MF_STRING, 7002, u"&Second");
+    g_nSkinMenuContextChosen = 0;
+    std::atomic<int> nDuring{-1}, nAfter{-1};
+    SkinMenuTrack(File(), 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        std::vector<HWND> popups = SkinMenuWaitPopups(dwThread, 1);
+        if (popups.empty())
+            return;
+        const CRect rc = SkinMenuRect(popups[0]);
+        ScriptMouseMove(CPoint(rc.left + 40, rc.top + 3 + 5), 100);
+        ScriptMouseButton(MOUSEEVENTF_RIGHTDOWN, 60);
+        ScriptMouseButton(MOUSEEVENTF_RIGHTUP, 100);
+        nDuring = (int)SkinMenuWaitPopups(dwThread, 2).size();
+        SkinMenuScriptKey(VK_DOWN);
+        SkinMenuScriptKey(VK_DOWN);
+        SkinMenuScriptKey(VK_RETURN);
+        nAfter = (int)SkinMenuWaitPopups(dwThread, 1).size();
+        SkinMenuScriptKey(VK_ESCAPE);
+    });
+    ::DestroyMenu(g_hSkinMenuContext);
+    g_hSkinMenuContext = nullptr;
+    EXPECT_EQ(2, nDuring.load());
+    EXPECT_EQ((UINT_PTR)7002, g_nSkinMenuContextChosen);
+    EXPECT_EQ(1, nAfter.load());
+    EXPECT_FALSE(g_skinMenuCancelled.load()) << "the menu closed by its own Escape";
+    EXPECT_TRUE(SkinMenuOnly(SkinMenuTakeLog(), WM_COMMAND).empty());
+}
+
 TEST_F(SkinMenus, PopupTallerThanTheWorkAreaScrollsWhileThePointerRestsOnItsButton)
 {
     CRect rcOldWork;
@@ -603,23 +650,31 @@ int SkinMenuSystemPopups(DWORD dwThread)
 
 TEST_F(SkinMenus, TrackPopupMenuOfTheProgramAndOfAModuleIsSkinnedWhileMenusAreApplied)
 {
-    HMODULE hModule = ::LoadLibraryW(u"skinmenutest.dll");
-    ASSERT_NE(nullptr, hModule);
+    // The module comes after the menus option went: the skin was loaded with
+    // it, so its rows were patched once before.
     typedef BOOL(WINAPI * PFNTRACK)(HMENU, UINT, int, int, HWND);
-    PFNTRACK pfnModule = reinterpret_cast<PFNTRACK>(::GetProcAddress(hModule, "SkinMenuTestTrack"));
-    ASSERT_NE(nullptr, pfnModule);
-    // The program's import and the module's.
-    // An array: a vector would take the pointer type as a template argument,
-    // whose calling convention gcc ignores.
-    const PFNTRACK callers[] = {SkinMenuProgramTrack, pfnModule};
+    typedef BOOL(WINAPI * PFNITEMRECT)(HWND, HMENU, UINT, LPRECT);
+    PFNTRACK pfnModule = nullptr;
+    PFNITEMRECT pfnItemRect = nullptr;
     const DWORD dwThread = ::GetCurrentThreadId();
-    for (UINT nOptions : {(UINT)qvtSkinApplyAll, 7u})
+    for (UINT nOptions : {7u, (UINT)qvtSkinApplyAll})
     {
         QVTSkinManager()->SetApplyOptions(nOptions);
+        if (!pfnModule)
+        {
+            HMODULE hModule = ::LoadLibraryW(u"skinmenutest.dll");
+            ASSERT_NE(nullptr, hModule);
+            pfnModule = reinterpret_cast<PFNTRACK>(::GetProcAddress(hModule, "SkinMenuTestTrack"));
+            pfnItemRect = reinterpret_cast<PFNITEMRECT>(::GetProcAddress(hModule, "SkinMenuTestItemRect"));
+            ASSERT_NE(nullptr, pfnModule);
+            ASSERT_NE(nullptr, pfnItemRect);
+        }
+        // The program's import and the module's.
+        const PFNTRACK callers[] = {SkinMenuProgramTrack, pfnModule};
         for (PFNTRACK pfnTrack : callers)
         {
             SCOPED_TRACE(nOptions);
-            std::atomic<int> nSkinned{-1}, nSystem{-1};
+            std::atomic<int> nSkinned{-1}, nSystem{-1}, nItemRect{-1};
             WinThread script([&] {
                 const DWORD dwStart = ::GetTickCount();
                 while (SkinMenuPopups(dwThread).empty() && SkinMenuSystemPopups(dwThread) == 0 &&
@@ -627,6 +682,9 @@ TEST_F(SkinMenus, TrackPopupMenuOfTheProgramAndOfAModuleIsSkinnedWhileMenusAreAp
                     ::Sleep(20);
                 nSkinned = (int)SkinMenuPopups(dwThread).size();
                 nSystem = SkinMenuSystemPopups(dwThread);
+                // The system's popup has item rectangles; the skinned one none.
+                RECT rc = {};
+                nItemRect = pfnItemRect(s_hWndOwner, File(), 0, &rc);
                 SkinMenuScriptKey(VK_ESCAPE);
                 SkinMenuScriptKey(VK_ESCAPE);
             });
@@ -635,6 +693,7 @@ TEST_F(SkinMenus, TrackPopupMenuOfTheProgramAndOfAModuleIsSkinnedWhileMenusAreAp
             PumpMessages(50);
             EXPECT_EQ(nOptions == qvtSkinApplyAll ? 1 : 0, nSkinned.load());
             EXPECT_EQ(nOptions == qvtSkinApplyAll ? 0 : 1, nSystem.load());
+            EXPECT_EQ(nOptions == qvtSkinApplyAll ? 0 : 1, nItemRect.load());
         }
     }
     QVTSkinManager()->SetApplyOptions(qvtSkinApplyAll);
@@ -917,6 +976,73 @@ TEST_F(SkinMenuBar, ClicksOpenTheBarsMenuAndChooseAnItem)
     std::vector<SkinMenuRecord> commands = SkinMenuOnly(SkinMenuTakeLog(), WM_COMMAND);
     ASSERT_EQ(1u, commands.size());
     EXPECT_EQ((WPARAM)ID_SKINMENU_UNDO, commands[0].wParam);
+}
+
+// The bar of a frame whose MDI child is maximized: the child's system menu
+// first, its minimize, restore and close buttons last. A click on a button
+// chooses it; "-" opens the child's system menu.
+TEST_F(SkinMenuBar, AnMdiChildsButtonsAreClickedAndMinusOpensItsSystemMenu)
+{
+    HMENU hChildSystem = ::CreatePopupMenu();
+    ::AppendMenuW(hChildSystem, MF_STRING, SC_RESTORE, u"&Restore");
+    ::AppendMenuW(hChildSystem, MF_STRING, SC_CLOSE, u"&Close");
+    ::InsertMenuW(m_hMenu, 0, MF_BYPOSITION | MF_POPUP | MF_BITMAP, reinterpret_cast<UINT_PTR>(hChildSystem),
+                  reinterpret_cast<LPCWSTR>(HBMMENU_SYSTEM));
+    const UINT buttons[] = {SC_MINIMIZE, SC_RESTORE, SC_CLOSE};
+    const HBITMAP bitmaps[] = {HBMMENU_MBAR_MINIMIZE, HBMMENU_MBAR_RESTORE, HBMMENU_MBAR_CLOSE};
+    for (int i = 0; i < 3; ++i)
+        ::AppendMenuW(m_hMenu, MF_BITMAP, buttons[i], reinterpret_cast<LPCWSTR>(bitmaps[i]));
+    CQVTSkinObjectApplicationFrame* pFrame = SkinMenuFrameOf(m_hWnd);
+    ASSERT_NE(nullptr, pFrame);
+    pFrame->OnMenuChanged();
+    PumpMessages(50);
+    const int nCount = ::GetMenuItemCount(m_hMenu);
+    const DWORD dwThread = ::GetCurrentThreadId();
+    std::set<UINT> chosen;
+    for (int i = 0; i < 3; ++i)
+    {
+        SCOPED_TRACE(i);
+        const CRect rcButton = SkinMenuBarItemRect(m_hWnd, nCount - 3 + i);
+        ASSERT_FALSE(rcButton.IsRectEmpty());
+        const HWND hWnd = m_hWnd;
+        EXPECT_TRUE(RunInputScript([&] {
+            ScriptMouseMove(rcButton.CenterPoint(), 60);
+            ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 60);
+            ScriptMouseButton(MOUSEEVENTF_LEFTUP, 100);
+            // A bar left tracking is ended, not waited for.
+            ::Sleep(200);
+            ::PostMessageW(hWnd, WM_CANCELMODE, 0, 0);
+        }));
+        PumpMessages(100);
+        const std::vector<SkinMenuRecord> commands = SkinMenuOnly(SkinMenuTakeLog(), WM_COMMAND);
+        EXPECT_EQ(1u, commands.size());
+        for (const SkinMenuRecord& command : commands)
+        {
+            EXPECT_EQ((WPARAM)::GetMenuItemID(m_hMenu, nCount - 3 + i), command.wParam);
+            chosen.insert((UINT)command.wParam);
+        }
+        // Double clicks are not what this asks for.
+        ::Sleep(::GetDoubleClickTime() + 50);
+    }
+    EXPECT_EQ((std::set<UINT>{SC_MINIMIZE, SC_RESTORE, SC_CLOSE}), chosen);
+
+    std::atomic<int> nOpen{0};
+    EXPECT_TRUE(RunInputScript([&] {
+        SendKey(VK_MENU, false);
+        ::Sleep(30);
+        SkinMenuScriptKey(VK_OEM_MINUS);
+        SendKey(VK_MENU, true);
+        nOpen = (int)SkinMenuWaitPopups(dwThread, 1).size();
+        SkinMenuScriptKey(VK_ESCAPE);
+        SkinMenuScriptKey(VK_ESCAPE);
+        SkinMenuWaitPopups(dwThread, 0);
+    }));
+    PumpMessages(100);
+    EXPECT_EQ(1, nOpen.load());
+    bool bChildMenu = false;
+    for (const SkinMenuRecord& record : SkinMenuOnly(SkinMenuTakeLog(), WM_INITMENUPOPUP))
+        bChildMenu = bChildMenu || record.wParam == reinterpret_cast<WPARAM>(hChildSystem);
+    EXPECT_TRUE(bChildMenu);
 }
 
 TEST_F(SkinMenuBar, WindowDestroyedDuringTheBarsLoopEndsItCleanly)

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "dib_canvas.h"
 #include "real_input.h"
@@ -16,6 +18,7 @@
 #include "tests/toolkit/commandbars/support/bars_frame_suite.h"
 #include "tests/toolkit/themes/open_menu.h"
 #include "tests/toolkit/themes/theme_test_helpers.h"
+#include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/bars/QVTMenuBar.h"
 #include "toolkit/commandbars/bars/QVTPopupBar.h"
 #include "toolkit/commandbars/bars/QVTToolBar.h"
@@ -67,6 +70,33 @@ std::unique_ptr<DibCanvas> DrawDirect(LPCWSTR pszClass, int nPart, int nState, c
         theme.DrawThemeBackground(canvas->dc.m_hDC, nPart, nState, rc, nullptr);
     return canvas;
 }
+
+// The parts and states the theme asks the toolbar class for: Wine's style
+// draws some states alike, so the pixels alone cannot tell them apart.
+std::vector<std::pair<int, int>> g_nativeAsked;
+
+HRESULT WINAPI NativeRecordDraw(HTHEME, HDC, int nPart, int nState, const RECT*, const RECT*)
+{
+    g_nativeAsked.emplace_back(nPart, nState);
+    return S_OK;
+}
+
+class NativeThemePeek : public CQVTCommandBarsNativeXPTheme
+{
+public:
+    // Routes the theme's toolbar or rebar class to the recorder.
+    static void RecordToolbar(CQVTCommandBarsNativeXPTheme* pTheme) { Record(pTheme, classToolbar); }
+    static void RecordRebar(CQVTCommandBarsNativeXPTheme* pTheme) { Record(pTheme, classRebar); }
+
+private:
+    static void Record(CQVTCommandBarsNativeXPTheme* pTheme, ThemeClass nClass)
+    {
+        CQVTWinThemeWrapper* pWrapper = (pTheme->*(&NativeThemePeek::m_themes))[nClass].get();
+        pWrapper->ReloadApiTable();
+        pWrapper->SetApiPointer(CQVTWinThemeApiTable::slotDrawThemeBackground,
+                                reinterpret_cast<void*>(&NativeRecordDraw));
+    }
+};
 
 }  // namespace
 
@@ -229,6 +259,60 @@ TEST(NativeTheme, ControlFacesFollowTheToolbarButtonStates)
     EXPECT_GT(CountDifferingPixels(*DrawDirect(_T("TOOLBAR"), 1, 3, rc, clrBack),
                                    *DrawDirect(_T("TOOLBAR"), 1, 4, rc, clrBack)),
               0);
+
+    // The state each face asks for, and a split button's two halves in the
+    // one state of the button.
+    NativeThemePeek::RecordToolbar(pTheme);
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.bSelected << c.bPressed << c.bEnabled << c.bChecked);
+        g_nativeAsked.clear();
+        face(c.bSelected, c.bPressed, c.bEnabled, c.bChecked);
+        EXPECT_EQ((std::vector<std::pair<int, int>>{{1, c.nState}}), g_nativeAsked);
+    }
+    struct
+    {
+        int nPressed;
+        BOOL bChecked;
+        int nState;
+    } const splits[] = {{0, TRUE, 5}, {2, FALSE, 3}, {0, FALSE, 1}};
+    CQVTControlPopup* pSplit = new CQVTControlPopup();
+    pSplit->SetType(qvtControlSplitButtonPopup);
+    for (const auto& c : splits)
+    {
+        SCOPED_TRACE(testing::Message() << c.nPressed << c.bChecked);
+        pSplit->SetPressed(c.nPressed);
+        pSplit->SetChecked(c.bChecked);
+        g_nativeAsked.clear();
+        DibCanvas canvas(rc.right, rc.bottom, clrBack);
+        pTheme->DrawSplitButtonFrame(&canvas.dc, pSplit, rc);
+        EXPECT_EQ((std::vector<std::pair<int, int>>{{3, c.nState}, {4, c.nState}}), g_nativeAsked);
+    }
+    pSplit->InternalRelease();
+}
+
+TEST_F(NativeFrame, DockBarsShowTheRebarBackgroundButTheRightOne)
+{
+    if (!ExpectVisualStyles())
+        GTEST_SKIP() << "the prefix has no visual styles";
+    CQVTCommandBarsNativeXPTheme* pTheme = DYNAMIC_DOWNCAST(CQVTCommandBarsNativeXPTheme, QVTPaintManager());
+    ASSERT_NE(nullptr, pTheme);
+    NativeThemePeek::RecordRebar(pTheme);
+    // The right one, styled as the dark dock bar of the Office themes, is
+    // filled plainly.
+    for (int nPosition : {qvtBarTop, qvtBarBottom, qvtBarLeft, qvtBarRight})
+    {
+        SCOPED_TRACE(nPosition);
+        CQVTDockBar* pDockBar = s_pFrame->GetCommandBars()->GetDockBar(nPosition);
+        ASSERT_NE(nullptr, pDockBar);
+        g_nativeAsked.clear();
+        DibCanvas canvas(40, 40);
+        pTheme->FillDockBar(&canvas.dc, pDockBar);
+        const bool bPlain = nPosition == qvtBarRight;
+        const std::vector<std::pair<int, int>> asked =
+            bPlain ? std::vector<std::pair<int, int>>() : std::vector<std::pair<int, int>>{{0, 0}};
+        EXPECT_EQ(asked, g_nativeAsked);
+    }
 }
 
 TEST(NativeTheme, HotMenuItemsAreTheMenuClassesHotItem)

@@ -14,6 +14,7 @@
 #include "sondrel_gtest.h"
 #include "tests/toolkit/themes/office2013/office2013_support.h"
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 
 namespace {
 
@@ -120,6 +121,17 @@ TEST(Office2013Faces, KeysOfTheIniGiveNoColourBlackOrTheirOwnChannels)
     EXPECT_EQ(RGB(0, 0, 200), QVTPaintManager()->GetColor(39));
     EXPECT_EQ(RGB(250, 240, 230), QVTPaintManager()->GetColor(41));
     EXPECT_EQ(RGB(163, 189, 227), QVTPaintManager()->GetColor(50));
+
+    // Edits and combo fields write in the INI's edit colours.
+    CQVTControlComboBox* pCombo = new CQVTControlComboBox();
+    for (BOOL bEnabled : {TRUE, FALSE})
+    {
+        pCombo->SetEnabled(bEnabled);
+        CHARFORMAT2W cf;
+        pCombo->GetEditCharFormat(cf);
+        EXPECT_EQ(bEnabled ? RGB(210, 220, 230) : RGB(120, 130, 140), cf.crTextColor) << bEnabled;
+    }
+    pCombo->InternalRelease();
 }
 
 TEST(Office2013Faces, ApplicationColoursOutliveARefresh)

@@ -11,8 +11,11 @@
 #include "tests/toolkit/commandbars/support/test_bar.h"
 #include "tests/toolkit/themes/theme_test_helpers.h"
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
+#include "toolkit/commandbars/controls/QVTControlButton.h"
+#include "toolkit/commandbars/controls/QVTControlComboBox.h"
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadow.h"
 #include "toolkit/commandbars/frame/shadow/QVTFrameShadowManager.h"
+#include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 #include "toolkit/themes/visualstudio/QVTCommandBarsVisualStudio2012Theme.h"
 #include "toolkit/themes/visualstudio/QVTFrameThemeVisualStudio2012.h"
@@ -83,6 +86,92 @@ TEST(VisualStudio2012Theme, IdsThirteenToFifteenPickLightOrDarkAndAllReportThirt
         EXPECT_EQ(bDark ? RGB(45, 45, 48) : RGB(239, 239, 242), pTheme->GetColor(12)) << nTheme;
     }
     QVTResourceImages()->SetModule(::GetModuleHandleW(nullptr), _T("Nowhere.ini"));
+}
+
+// Bar edits and combo fields write in the look's edit colours: the dark
+// look's own on its dark fields, the light look the colour table's.
+TEST(VisualStudio2012Theme, EditFieldsWriteInTheLooksEditColours)
+{
+    const COLORREF clrField = RGB(1, 2, 3);
+    for (int nTheme : {14, 15})
+    {
+        SCOPED_TRACE(nTheme);
+        CQVTPaintManager::SetTheme(nTheme);
+        const BOOL bDark = nTheme == 15;
+        CQVTControlComboBox* pCombo = new CQVTControlComboBox();
+        pCombo->SetEditHint(_T("MMMM"));
+        for (BOOL bEnabled : {TRUE, FALSE})
+        {
+            pCombo->SetEnabled(bEnabled);
+            CHARFORMAT2W cf;
+            pCombo->GetEditCharFormat(cf);
+            const COLORREF clrText = bDark ? (bEnabled ? RGB(255, 255, 255) : RGB(153, 153, 153))
+                                           : GetColorByIndex(bEnabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+            EXPECT_EQ(clrText, cf.crTextColor) << bEnabled;
+        }
+        // The drop-down list's field shows its hint in the disabled colour.
+        pCombo->SetEnabled(TRUE);
+        DibCanvas canvas(X(80), Y(24), clrField);
+        pCombo->DrawEditText(&canvas.dc, CRect(0, 0, X(80), Y(24)));
+        const COLORREF clrHint = bDark ? RGB(153, 153, 153) : QVTPaintManager()->GetColor(COLOR_GRAYTEXT);
+        EXPECT_GT(canvas.CountOf(clrHint), 0);
+        pCombo->InternalRelease();
+    }
+    CQVTPaintManager::SetTheme(qvtThemeOffice2000);
+}
+
+// A button whose selection the test sets.
+class CVisualStudio2012StateButton : public CQVTControlButton
+{
+public:
+    int GetSelected() const override { return m_nSelected; }
+    int m_nSelected = 0;
+};
+
+// Glyphs take the entry of their control's state, a disabled control's
+// entry 24 whatever else holds; a disabled split button's arrow shows it.
+TEST(VisualStudio2012Theme, GlyphsTakeTheEntryOfTheirControlsState)
+{
+    QVTResourceImages()->LoadIni(_T("Nowhere.ini"));
+    for (int nTheme : {14, 15})
+    {
+        SCOPED_TRACE(nTheme);
+        std::unique_ptr<CQVTCommandBarsVisualStudio2012Theme> pTheme = MakeVisualStudio2012(nTheme);
+        ASSERT_TRUE(pTheme);
+        const BOOL bDark = nTheme == 15;
+        const COLORREF clrDisabled = bDark ? RGB(67, 67, 70) : RGB(198, 198, 198);
+        const COLORREF clrEnabled = bDark ? RGB(153, 153, 153) : RGB(113, 113, 113);
+        struct
+        {
+            BOOL bEnabled;
+            int nSelected, nPressed, nStyle;
+            COLORREF clr;
+        } const cases[] = {
+            {FALSE, 0, 0, 0, clrDisabled},       {FALSE, 1, 1, 0, clrDisabled},
+            {TRUE, 0, 0, 0, clrEnabled},         {TRUE, 1, 0, 0, RGB(0, 122, 204)},
+            {TRUE, 1, 1, 0, RGB(255, 255, 255)}, {TRUE, 1, 1, qvtButtonIconAndCaptionBelow, RGB(0, 122, 204)},
+        };
+        CVisualStudio2012StateButton* pButton = new CVisualStudio2012StateButton();
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE(testing::Message() << c.bEnabled << c.nSelected << c.nPressed << c.nStyle);
+            pButton->SetEnabled(c.bEnabled);
+            pButton->m_nSelected = c.nSelected;
+            pButton->SetPressed(c.nPressed);
+            pButton->SetStyle(c.nStyle);
+            EXPECT_EQ(c.clr, pTheme->GetControlGlyphColor(pButton));
+        }
+        // The arrow of a disabled drop-down in the disabled entry alone.
+        pButton->SetEnabled(FALSE);
+        pButton->m_nSelected = 0;
+        pButton->SetPressed(0);
+        pButton->SetStyle(0);
+        DibCanvas canvas(X(20), Y(20), RGB(1, 2, 3));
+        pTheme->DrawDropDownGlyph(&canvas.dc, pButton, CPoint(X(10), Y(10)), FALSE, FALSE, FALSE, FALSE);
+        EXPECT_GT(canvas.CountOf(clrDisabled), 0);
+        EXPECT_EQ(0, canvas.CountOf(clrEnabled));
+        pButton->InternalRelease();
+    }
 }
 
 TEST(VisualStudio2012Theme, FrameShadowGreysOutWhenTheFrameIsDeactivated)
