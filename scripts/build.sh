@@ -8,9 +8,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SONDREL_BUILD_DIR:-$root/build}
 # CI builds every library as unity batches: a clean build on a small machine
 # is mostly parsing headers. Developers may pass -DSONDREL_UNITY_BUILD=ON too.
+# CI fails on any compiler warning, whatever a developer's build does.
 options=()
 if [[ "${CI:-}" == "true" ]]; then
-  options+=(-DSONDREL_UNITY_BUILD=ON)
+  options+=(-DSONDREL_UNITY_BUILD=ON -DSONDREL_WARNINGS_AS_ERRORS=ON)
 fi
 if [[ ! -f "$build/build.ninja" ]]; then
   cmake -S "$root" -B "$build" -G Ninja "${options[@]}" "$@"

@@ -538,8 +538,8 @@ int RunRecording(int seconds)
            100.0 * cpu / wall, cpuWine);
     printf("the session's Wine server meanwhile: %.2f s, %.2f%% of one core\n", serverCpu,
            100.0 * serverCpu / wall);
-    printf("file %s: %lld bytes, %.0f kbit/s while measured\n", Narrow(file).c_str(), bytes,
-           bytesGrown * 8.0 / wall / 1000.0);
+    printf("file %s: %lld bytes, %.0f kbit/s while measured\n", Narrow(file).c_str(),
+           static_cast<long long>(bytes), bytesGrown * 8.0 / wall / 1000.0);
     printf("load average (1, 5, 15 min): before %s, after %s\n", loadBefore.c_str(), loadAfter.c_str());
     return bytesGrown > 0 ? 0 : 1;
 }
@@ -706,7 +706,7 @@ int RunLatency(int seconds)
     idleRepaints.Print("idle, repaint after a click");
     messages.Print("recording, message from another process");
     repaints.Print("recording, repaint after a click");
-    printf("recorded %lld bytes; load average %s\n", bytes, LoadAverage().c_str());
+    printf("recorded %lld bytes; load average %s\n", static_cast<long long>(bytes), LoadAverage().c_str());
     return messages.values.empty() || (slider && repaints.values.empty()) ? 1 : 0;
 }
 

@@ -8,8 +8,6 @@
 
 using namespace app_test;
 
-namespace {
-
 class FileDescTest : public ComTest
 {
 protected:
@@ -36,6 +34,8 @@ protected:
 
     ScratchFolder m_folder;
 };
+
+namespace {
 
 const char kSine3sStereo[] = "-f lavfi -i sine=frequency=440:duration=3 -ac 2 -ar 44100 ";
 

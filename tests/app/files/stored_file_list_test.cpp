@@ -9,8 +9,6 @@
 
 using namespace app_test;
 
-namespace {
-
 class StoredFileListTest : public ::testing::Test
 {
 protected:
@@ -42,6 +40,8 @@ protected:
 
     ScratchFolder m_folder;
 };
+
+namespace {
 
 TEST_F(StoredFileListTest, PathsAreStoredInListOrderAndReadBack)
 {

@@ -52,6 +52,8 @@ const char16_t kOwnSourceDescription[] = u"SondrelCloseVanishing";
 const char kOwnSourceArguments[] = "module-sine-source source_name=sondrel_close_vanishing rate=44100 "
                                    "frequency=770 source_properties=device.description=SondrelCloseVanishing";
 
+}  // namespace
+
 class MainRoadClose : public ::testing::Test
 {
 public:
@@ -110,8 +112,6 @@ protected:
             5000);
     }
 };
-
-}  // namespace
 
 TEST_F(MainRoadClose, ClosingWhileRecordingAsksFirstNoGoesOnAndYesEndsWithTheWholeFile)
 {

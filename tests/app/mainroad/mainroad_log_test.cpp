@@ -243,6 +243,8 @@ void ExpectRoadInOrder(const std::vector<RoadLine>& lines, const std::string& fi
         EXPECT_EQ(std::string::npos, line.text.find("Process is terminated")) << line.text;
 }
 
+}  // namespace
+
 class MainRoadLog : public ::testing::Test
 {
 public:
@@ -302,8 +304,6 @@ protected:
     }
 };
 
-}  // namespace
-
 TEST_F(MainRoadLog, TheRunsTraceFilesHoldTheRoadLinesInOrder)
 {
     const std::vector<std::u16string> before = TraceFiles();
@@ -340,9 +340,13 @@ TEST_F(MainRoadLog, TheRunsTraceFilesHoldTheRoadLinesInOrder)
     for (const RoadLine& line : lines)
     {
         if (line.text.rfind("OnStartConvert: ", 0) == 0)
+        {
             EXPECT_EQ("CSondrelDlg::OnStartConvert", line.function);
+        }
         if (line.text.rfind("Init Sondrel WMV: ", 0) == 0)
+        {
             EXPECT_EQ("CSondrelProfileManager::LoadWMV", line.function);
+        }
         EXPECT_EQ("Main", line.thread) << line.text;
         EXPECT_EQ("App", line.module) << line.text;
         EXPECT_EQ("INFO", line.level) << line.text;

@@ -61,6 +61,8 @@ HWND WaitForMainWindow(const SondrelProcess& program)
     return WaitForWindow(program.Id(), u"Sondrel", 60000);
 }
 
+}  // namespace
+
 class MainRoad : public ::testing::Test
 {
 public:
@@ -75,8 +77,6 @@ protected:
         EXPECT_TRUE(program.WaitForExit(20000));
     }
 };
-
-}  // namespace
 
 TEST_F(MainRoad, TheFirstStartOpensTheAboutBoxWithItsTextsAndLinks)
 {
@@ -398,7 +398,9 @@ TEST_F(MainRoadRecording, M4AFromTheRibbonAndASplitByTenSecondsGiveTheirFilesAnd
         const std::string strProbe = Probe(names[i]);
         const double dDuration = ProbedSeconds(strProbe);
         if (i < 2)
+        {
             EXPECT_NEAR(10.0, dDuration, 0.3) << strProbe;
+        }
         dTotal += dDuration;
     }
     EXPECT_NEAR(dwStoppedAt / 1000.0, dTotal, 2.5);

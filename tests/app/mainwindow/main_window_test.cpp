@@ -29,8 +29,6 @@
 
 using namespace commontest;
 
-namespace {
-
 // A main window made modeless, so that the test's own loop drives it.
 class CTestMainDlg : public CMainDlg
 {
@@ -42,6 +40,8 @@ public:
     }
     using CMainDlg::m_bStartupPending;
 };
+
+namespace {
 
 std::vector<int> ControlIds(CQVTRibbonGroup* pGroup)
 {
@@ -65,6 +65,8 @@ CQVTControl* FindInBars(CQVTCommandBars* pBars, int nType, int nId)
     }
     return nullptr;
 }
+
+}  // namespace
 
 class MainWindow : public ::testing::Test
 {
@@ -97,8 +99,6 @@ protected:
     std::unique_ptr<TestSondrelApp> m_pApp;
     std::unique_ptr<CTestMainDlg> m_pDlg;
 };
-
-}  // namespace
 
 TEST_F(MainWindow, TheRibbonHoldsItsTabsGroupsAndButtonsInOrder)
 {

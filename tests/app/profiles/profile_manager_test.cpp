@@ -59,6 +59,8 @@ TEST(AudioFormats, CommandsFindTheirRowsAndTheOrderVisitsEachFormatOnce)
     EXPECT_EQ(CString(_T(" AU")), CString(g_AudioFormats[8].pszName));
 }
 
+}  // namespace
+
 class ProfileManager : public ::testing::Test
 {
 protected:
@@ -148,6 +150,8 @@ protected:
     CString m_exe;
     CString m_appData;
 };
+
+namespace {
 
 TEST_F(ProfileManager, AFirstRunReadsTheShippedFilesAndWritesDefaultsForTheOthers)
 {

@@ -359,6 +359,8 @@ public:
     STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 };
 
+}  // namespace
+
 class ProfilesEditorTest : public ::testing::Test
 {
 protected:
@@ -463,6 +465,8 @@ protected:
     std::unique_ptr<CSondrelProfileManager> m_pManager;
     CSondrelProfilesEditor* m_pEditor = nullptr;
 };
+
+namespace {
 
 TEST_F(ProfilesEditorTest, MovesAndDeletesKeepTheSelectionWhereTheUserExpectsIt)
 {

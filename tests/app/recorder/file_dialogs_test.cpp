@@ -41,6 +41,8 @@ std::vector<std::string> Lines(const CString& text)
     return lines;
 }
 
+}  // namespace
+
 class FileDialogsTest : public RecorderTest
 {
 protected:
@@ -100,6 +102,8 @@ protected:
         return strText;
     }
 };
+
+namespace {
 
 // Steps that wait for the rename dialog.
 CRenameFile* RenameDialog()

@@ -16,8 +16,6 @@
 
 using namespace recordertest;
 
-namespace {
-
 class FileListTest : public RecorderTest
 {
 protected:
@@ -108,6 +106,8 @@ protected:
         return bAsked;
     }
 };
+
+namespace {
 
 TEST_F(FileListTest, StoredRowsComeBackAndUnreadableOnesLeaveAtTheNextSave)
 {

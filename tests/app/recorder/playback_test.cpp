@@ -8,8 +8,6 @@
 
 using namespace recordertest;
 
-namespace {
-
 class PlaybackTest : public RecorderTest
 {
 protected:
@@ -53,6 +51,8 @@ protected:
         return d;
     }
 };
+
+namespace {
 
 TEST_F(PlaybackTest, ADoubleClickPlaysTheRowToItsEnd)
 {

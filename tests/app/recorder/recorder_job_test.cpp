@@ -26,8 +26,6 @@
 
 using namespace recordertest;
 
-namespace {
-
 // What the job looked like at one progress report.
 struct JobSnapshot
 {
@@ -43,6 +41,8 @@ struct JobSnapshot
     double dPosition;  // ms in the whole job
     DWORD dwTick;      // when the report came
 };
+
+namespace {
 
 // ffprobe's duration of a file in milliseconds, -1 when it cannot read it.
 double ProbeDurationMs(const std::string& unixPath)

@@ -13,8 +13,6 @@
 
 using namespace app_test;
 
-namespace {
-
 class RecordingFailures : public ComTest
 {
 protected:
@@ -47,6 +45,8 @@ protected:
     ScratchFolder m_data;
     std::unique_ptr<CSondrelProfileManager> m_profiles;
 };
+
+namespace {
 
 TEST_F(RecordingFailures, ADiskThatFillsEndsTheJobWithTheLowDiskSpaceErrorAndAPlayableFile)
 {

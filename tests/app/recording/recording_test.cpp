@@ -8,8 +8,6 @@
 
 using namespace app_test;
 
-namespace {
-
 class Recording : public ComTest
 {
 protected:
@@ -58,6 +56,8 @@ struct FormatExpectation
 
 class RecordingFormats : public Recording, public ::testing::WithParamInterface<FormatExpectation>
 {};
+
+namespace {
 
 TEST_P(RecordingFormats, TheDefaultProfileRecordsAPlayableFile)
 {

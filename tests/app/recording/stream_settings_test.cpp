@@ -129,6 +129,8 @@ public:
     using CFormatsConverterEx::m_nSplitBySize;
 };
 
+}  // namespace
+
 class StreamSettings : public ComTest
 {
 protected:
@@ -154,6 +156,8 @@ protected:
         return profile;
     }
 };
+
+namespace {
 
 TEST_F(StreamSettings, SilenceFollowsTheProfilesAudioOr44100HzStereo)
 {

@@ -231,7 +231,9 @@ TEST(AboutBox, TheLegalNoticeShowsWholeInTheDialogsFont)
     ASSERT_GT(szText.cx, 0);
     // One line as wide as the text, or the lines it wraps to in full.
     if (rcLegal.Width() < szText.cx)
+    {
         EXPECT_GE(rcLegal.Height(), rcWrapped.Height()) << "the wrapped notice is cut";
+    }
     EXPECT_TRUE(rcClient.left <= rcLegal.left && rcLegal.right <= rcClient.right &&
                 rcLegal.bottom <= rcClient.bottom);
     for (const CRect& rc : others)

@@ -21,6 +21,8 @@ const COLORREF kYellow = RGB(255, 230, 0);
 const COLORREF kBlue = RGB(0, 0, 160);
 const COLORREF kGreen = RGB(0, 150, 0);
 
+}  // namespace
+
 // The list's parent: it records the files it is given.
 class ListParent : public CWnd
 {
@@ -47,6 +49,8 @@ BEGIN_MESSAGE_MAP(ListParent, CWnd)
     ON_WM_DROPFILES()
 END_MESSAGE_MAP()
 
+namespace {
+
 // A drop handle as the shell makes it: DROPFILES and a double-zero list.
 HDROP MakeDrop(const std::vector<std::u16string>& files)
 {
@@ -64,6 +68,8 @@ HDROP MakeDrop(const std::vector<std::u16string>& files)
     GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
 }
+
+}  // namespace
 
 class ListViewSelTest : public testing::Test
 {
@@ -114,8 +120,6 @@ protected:
     CSelection m_bold;
     COLORREF m_background = 0;
 };
-
-}  // namespace
 
 TEST_F(ListViewSelTest, RowsTakeTheirOwnColours)
 {

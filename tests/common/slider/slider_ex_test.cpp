@@ -12,8 +12,6 @@
 
 using namespace screentest;
 
-namespace {
-
 struct Note
 {
     UINT message;
@@ -21,7 +19,8 @@ struct Note
     bool operator==(const Note& other) const { return message == other.message && value == other.value; }
 };
 
-void PrintTo(const Note& note, std::ostream* os)
+// Beside Note, where gtest looks for it.
+static void PrintTo(const Note& note, std::ostream* os)
 {
     static const char* const names[] = {"RELEASED", "CHANGING", "LIMITS_RELEASED", "LOWER_CHANGED",
                                         "UPPER_CHANGED"};
@@ -57,6 +56,8 @@ protected:
     }
 };
 
+namespace {
+
 void SendMouse(DWORD flags, int x = 0, int y = 0)
 {
     INPUT input = {};
@@ -73,6 +74,8 @@ void SendMouse(DWORD flags, int x = 0, int y = 0)
     SendInput(1, &input, sizeof(input));
     Pump();
 }
+
+}  // namespace
 
 class SliderTest : public testing::Test
 {
@@ -116,8 +119,6 @@ protected:
     SliderParent m_parent;
     CSliderEx m_slider;
 };
-
-}  // namespace
 
 TEST_F(SliderTest, AClickJumpsAndADragNotifiesInOrder)
 {

@@ -16,8 +16,6 @@
 
 using engine::ComPtr;
 
-namespace {
-
 class CaptureSource : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -53,6 +51,8 @@ class CaptureSource : public ::testing::Test {
 
   ComPtr<IMediaCaptureSource5> capture_;
 };
+
+namespace {
 
 TEST_F(CaptureSource, ListsTheSineSourceButNoMonitorOfAnOutput) {
   EXPECT_GE(IndexOf(u"Sine"), 0);

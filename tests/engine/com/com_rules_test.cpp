@@ -58,7 +58,11 @@ IUnknown* Identity(IUnknown* p) {
   return id;
 }
 
+}  // namespace
+
 class ComRulesTest : public ComTest {};
+
+namespace {
 
 TEST_F(ComRulesTest, EveryClassFollowsQueryInterfaceRules) {
   for (const ClassCase& c : Classes()) {

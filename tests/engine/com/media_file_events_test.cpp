@@ -46,10 +46,14 @@ class Sink : public IDispatch {
   std::vector<LONG> percents;
 };
 
+}  // namespace
+
 class MediaFileEventsTest : public ComTest {
  protected:
   ScratchFolder folder;
 };
+
+namespace {
 
 TEST_F(MediaFileEventsTest, FinishingAWrittenFileTellsConnectedSinks) {
   ASSERT_TRUE(folder.Ok());

@@ -8,8 +8,6 @@
 
 using namespace engine_test;
 
-namespace {
-
 class PropertyBagTest : public ComTest {
  protected:
   void SetUp() override {
@@ -23,6 +21,8 @@ class PropertyBagTest : public ComTest {
   }
   ComPtr<IMediaPropertyBag5> bag;
 };
+
+namespace {
 
 TEST_F(PropertyBagTest, TypedValuesRoundTripAndRefuseOtherTypes) {
   Bstr op(u"Operation"), name(u"FileName"), text(u"C:\\Music\\Record-000.mp3");
@@ -150,7 +150,11 @@ TEST_F(PropertyBagTest, NamesKeepTheirFirstOrderAndOptionsAreKept) {
   EXPECT_EQ(-1, options);
 }
 
+}  // namespace
+
 class MarkerListTest : public ComTest {};
+
+namespace {
 
 TEST_F(MarkerListTest, MarkersAreAddedDisabledAndEnabledByIndex) {
   auto markers = Create<IMediaMarkerList5>(CLSID_MediaMarkerList5, IID_IMediaMarkerList5);
@@ -204,7 +208,11 @@ TEST_F(MarkerListTest, MarkersAreAddedDisabledAndEnabledByIndex) {
   EXPECT_EQ(0, count);
 }
 
+}  // namespace
+
 class AudioFormatTest : public ComTest {};
+
+namespace {
 
 TEST_F(AudioFormatTest, CodecSettingsHaveTheirKindsAndDefaults) {
   struct Case {
@@ -362,9 +370,9 @@ TEST_F(AudioFormatTest, WindowsMediaContainerListsCodecsWithDistinctFormats) {
 
 }  // namespace
 
-namespace {
-
 class EngineAuxTest : public ComTest {};
+
+namespace {
 
 TEST_F(EngineAuxTest, KeepsTheGlobalConfigurationAndCountsOnePass) {
   // As the application starts: the global configuration with every option on.

@@ -15,8 +15,6 @@
 
 using engine::ComPtr;
 
-namespace {
-
 class EventSink : public IDispatch {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
@@ -55,6 +53,8 @@ class EventSink : public IDispatch {
   double lastPosition = -1;
 };
 
+namespace {
+
 void Pump(DWORD ms) {
   DWORD end = GetTickCount() + ms;
   while (static_cast<LONG>(end - GetTickCount()) > 0) {
@@ -66,6 +66,8 @@ void Pump(DWORD ms) {
     Sleep(10);
   }
 }
+
+}  // namespace
 
 class Player : public ::testing::Test {
  protected:
@@ -119,6 +121,8 @@ class Player : public ::testing::Test {
   EventSink sink_;
   DWORD cookie_ = 0;
 };
+
+namespace {
 
 TEST_F(Player, PlaysToTheEndWithPositionEventsThenReportsTheStop) {
   ASSERT_EQ(S_OK, player_->Open(file_.Get()));

@@ -33,6 +33,8 @@ const FileCase kCases[] = {
     {"a.wma", "-c:a wmav2 -b:a 128k -ar 44100 -ac 2", 2.0, MEDIA_CONTAINER_ASF, MEDIA_CODEC_WMA2, 44100, 2},
 };
 
+}  // namespace
+
 class MediaFileReadTest : public ComTest {
  protected:
   void SetUp() override {
@@ -62,6 +64,8 @@ class MediaFileReadTest : public ComTest {
 
   ScratchFolder folder;
 };
+
+namespace {
 
 TEST_F(MediaFileReadTest, ReportsContainerStreamsDurationsAndFormats) {
   for (const FileCase& c : kCases) {

@@ -32,10 +32,14 @@ const WrittenCase kWritten[] = {
     {"w.au", MEDIA_CONTAINER_AU, &CLSID_MediaAudioFormat5, MEDIA_CODEC_ALAW, 44100, 2, 0, MEDIA_CODEC_ALAW},
 };
 
+}  // namespace
+
 class ReadBackTest : public ComTest {
  protected:
   ScratchFolder folder;
 };
+
+namespace {
 
 TEST_F(ReadBackTest, EveryWrittenFormatReadsBackWithItsDuration) {
   ASSERT_TRUE(folder.Ok());

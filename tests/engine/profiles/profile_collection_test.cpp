@@ -131,6 +131,8 @@ std::string NameOf(IMediaProfileCollection5* c, LONG index) {
   return Narrow(v.Str());
 }
 
+}  // namespace
+
 class ProfileCollectionTest : public ComTest {
  protected:
   void SetUp() override {
@@ -176,6 +178,8 @@ class ProfileCollectionTest : public ComTest {
   ScratchFolder folder;
   ComPtr<IMediaProfileCollection5> collection;
 };
+
+namespace {
 
 TEST_F(ProfileCollectionTest, SavedProfilesLoadBackIdenticallyAndSaveToTheSameBytes) {
   FillWithDefaults();

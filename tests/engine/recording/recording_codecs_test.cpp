@@ -14,8 +14,6 @@
 
 using namespace recording_test;
 
-namespace {
-
 class CodecApartment : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
@@ -29,6 +27,8 @@ struct CodecCase {
   bool fromProfileFile;  // the codec is in no format's list: only a profile file names it
   long probeBitRate;     // 0: not checked
 };
+
+namespace {
 
 const CodecCase kCodecs[] = {
     // M4A's codec list: each needs the MP4-family muxer that takes it.
@@ -133,7 +133,11 @@ std::string LastErrorText() {
   return out;
 }
 
+}  // namespace
+
 class RecordingCodecs : public CodecApartment, public ::testing::WithParamInterface<CodecCase> {};
+
+namespace {
 
 TEST_P(RecordingCodecs, RecordsTheSineSourceThroughAProfile) {
   const CodecCase& c = GetParam();

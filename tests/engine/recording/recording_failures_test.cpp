@@ -17,13 +17,13 @@ extern char** environ;
 
 using namespace recording_test;
 
-namespace {
-
 class RecordingFailures : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
   void TearDown() override { CoUninitialize(); }
 };
+
+namespace {
 
 const FormatCase kAiff{"AIFF", MEDIA_CONTAINER_AIFF, ".aif", MEDIA_CODEC_PCM_BE, 44100, 2, 0, "aiff", "pcm_s16be"};
 const FormatCase kAu{"AU", MEDIA_CONTAINER_AU, ".au", MEDIA_CODEC_PCM_BE, 44100, 2, 0, "au", "pcm_s16be"};

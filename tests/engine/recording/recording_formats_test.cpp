@@ -6,8 +6,6 @@
 
 using namespace recording_test;
 
-namespace {
-
 class ComApartment : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
@@ -15,6 +13,8 @@ class ComApartment : public ::testing::Test {
 };
 
 class RecordingFormats : public ComApartment, public ::testing::WithParamInterface<FormatCase> {};
+
+namespace {
 
 const FormatCase kFormats[] = {
     {"MP3", MEDIA_CONTAINER_MP3, ".mp3", MEDIA_CODEC_MP3, 44100, 2, 128000, "mp3", "mp3"},

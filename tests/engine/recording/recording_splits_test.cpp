@@ -5,13 +5,13 @@
 
 using namespace recording_test;
 
-namespace {
-
 class RecordingSplits : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
   void TearDown() override { CoUninitialize(); }
 };
+
+namespace {
 
 TEST_F(RecordingSplits, MarkersEveryTwoSecondsOverSevenGiveFourFilesInSequence) {
   TempFolder folder;

@@ -22,10 +22,18 @@ ComPtr<IMediaPropertyBag5> MakeProfile(const FormatCase& f) {
   else
     format = Create<IMediaAudioFormat5>(CLSID_MediaAudioFormat5, IID_IMediaAudioFormat5);
   if (!profile || !stream || !format) return nullptr;
-  if (f.codec && f.codec != MEDIA_CODEC_MP3 && f.codec != MEDIA_CODEC_AAC) EXPECT_EQ(S_OK, format->SetCodecId(f.codec));
-  if (f.sampleRate) EXPECT_EQ(S_OK, format->SetSampleRate(f.sampleRate));
-  if (f.channels) EXPECT_EQ(S_OK, format->SetChannels(f.channels));
-  if (f.bitrate) EXPECT_EQ(S_OK, format->SetBitrate(f.bitrate));
+  if (f.codec && f.codec != MEDIA_CODEC_MP3 && f.codec != MEDIA_CODEC_AAC) {
+    EXPECT_EQ(S_OK, format->SetCodecId(f.codec));
+  }
+  if (f.sampleRate) {
+    EXPECT_EQ(S_OK, format->SetSampleRate(f.sampleRate));
+  }
+  if (f.channels) {
+    EXPECT_EQ(S_OK, format->SetChannels(f.channels));
+  }
+  if (f.bitrate) {
+    EXPECT_EQ(S_OK, format->SetBitrate(f.bitrate));
+  }
   EXPECT_EQ(S_OK, stream->SetObject(Bstr(MEDIA_PROP_AV_FORMAT), 0, format.Get(), MEDIA_PROPFLAG_PROFILE));
   EXPECT_EQ(S_OK, profile->SetString(Bstr(MEDIA_PROP_PROFILE_NAME), 0, Bstr(u"Test"), MEDIA_PROPFLAG_PROFILE));
   EXPECT_EQ(S_OK, profile->SetInteger(Bstr(MEDIA_PROP_CONTAINER_TYPE), 0, f.container, MEDIA_PROPFLAG_PROFILE));

@@ -54,6 +54,8 @@ END_MESSAGE_MAP()
 
 CTestApp theApp;
 
+}  // namespace
+
 class AppTest : public ::testing::Test
 {
 protected:
@@ -62,6 +64,8 @@ protected:
         AfxWinInit(::GetModuleHandle(nullptr), nullptr, ::GetCommandLine(), SW_SHOWNORMAL);
     }
 };
+
+namespace {
 
 TEST_F(AppTest, TheApplicationIsKnownEverywhere)
 {

@@ -38,12 +38,16 @@ ULONG RefCount(IUnknown* p)
     return p->Release();
 }
 
+}  // namespace
+
 class ComPtrTest : public ::testing::Test
 {
 protected:
     void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
     void TearDown() override { CoUninitialize(); }
 };
+
+namespace {
 
 // Vouches for error information on IDispatch only.
 class ErrorSource : public ISupportErrorInfo

@@ -8,8 +8,6 @@
 #include "controls_resource.h"
 #include "sondrel_gtest.h"
 
-namespace {
-
 class ControlsTest : public ::testing::Test
 {
 protected:
@@ -47,6 +45,8 @@ protected:
     CWnd parent_;
     const CRect area_{10, 10, 300, 200};
 };
+
+namespace {
 
 // A 32-bit DIB section of solid colours, one colour per cx-wide cell.
 void MakeStrip(CBitmap& bitmap, int cx, int cy, const std::vector<COLORREF>& cells)

@@ -204,11 +204,15 @@ BEGIN_MESSAGE_MAP(CSettingsDlg, CDialog)
     ON_EN_CHANGE(IDC_NAME, &CSettingsDlg::OnNameChanged)
 END_MESSAGE_MAP()
 
+}  // namespace
+
 class DialogTest : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite() { AfxEndDeferRegisterClass(AFX_WNDCOMMCTLS_REG); }
 };
+
+namespace {
 
 TEST_F(DialogTest, ModalDialogExchangesValidatesAndUpdatesIdle)
 {

@@ -68,6 +68,8 @@ void Pump()
     }
 }
 
+}  // namespace
+
 class MdiFrames : public ::testing::Test
 {
 protected:
@@ -105,6 +107,8 @@ protected:
     CMultiDocTemplate* m_pDrawing = nullptr;
     CMultiDocTemplate* m_pText = nullptr;
 };
+
+namespace {
 
 TEST_F(MdiFrames, DocumentStringsArePartsOfTheTemplateString)
 {

@@ -35,6 +35,8 @@ std::vector<BYTE> BytesOf(const std::string& text)
     return std::vector<BYTE>(text.begin(), text.end());
 }
 
+}  // namespace
+
 // A fresh folder under the temporary folder, removed afterwards.
 class FilesTest : public ::testing::Test
 {
@@ -70,8 +72,6 @@ protected:
 
     CString m_dir;
 };
-
-}  // namespace
 
 TEST_F(FilesTest, FileOpenReadWriteSeekAndLength)
 {

@@ -10,8 +10,6 @@
 
 #include "sondrel_gtest.h"
 
-namespace {
-
 class CFixedBar : public CControlBar
 {
 public:
@@ -65,6 +63,8 @@ protected:
     CFixedBar m_bottom{20};
     CWnd m_pane;
 };
+
+namespace {
 
 TEST_F(ControlBarLayout, AlignedBarsTakeTheirSizeAndThePaneTheRest)
 {

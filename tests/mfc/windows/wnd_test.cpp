@@ -27,6 +27,8 @@ void PumpPending()
     }
 }
 
+}  // namespace
+
 class CBaseTestWnd : public CWnd
 {
 public:
@@ -165,6 +167,8 @@ BEGIN_MESSAGE_MAP(CTestWnd, CBaseTestWnd)
     ON_NOTIFY_RANGE(NM_DBLCLK, 300, 310, &CTestWnd::OnNotifyRange)
 END_MESSAGE_MAP()
 
+namespace {
+
 // A button that handles its own click, and lets the parent see it too when
 // asked to.
 class CReflectingButton : public CWnd
@@ -203,6 +207,8 @@ BEGIN_MESSAGE_MAP(CReflectingButton, CWnd)
     ON_WM_CTLCOLOR_REFLECT()
 END_MESSAGE_MAP()
 
+}  // namespace
+
 class WndTest : public ::testing::Test
 {
 protected:
@@ -228,6 +234,8 @@ protected:
         m_pWnd->SendMessage(WM_COMMAND, MAKEWPARAM(nID, nCode), (LPARAM)hWndCtrl);
     }
 };
+
+namespace {
 
 TEST_F(WndTest, CreationHookAttachesBeforeTheFirstMessages)
 {

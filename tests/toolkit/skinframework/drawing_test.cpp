@@ -330,30 +330,6 @@ TEST(SkinDrawing, TextTakesTheSkinColourAndItsShadow)
     EXPECT_EQ(kDrawingWhite, plain.At(79, 29)) << "no background";
 }
 
-TEST(SkinDrawing, FrameImagesGiveTheirTransparentRunsAsRegions)
-{
-    auto skin = SkinLoad(SkinModulePath(), u"NormalBlue.ini");
-    CQVTSkinManagerClass* window = skin->Class(u"WINDOW");
-    CQVTSkinImage* caption = window->GetImage(window->GetThemeString(1, 1, 3001));
-    ASSERT_TRUE(caption != nullptr);
-    CRect frame = caption->GetFrameRect(2, FALSE, 0);
-    ASSERT_EQ(CRect(0, 0, 32, 30), frame);
-    CRgn left, right;
-    ASSERT_TRUE(CQVTSkinManagerSchema::ScanTransparentRuns(caption, frame, window->GetThemeRect(1, 1, 3601),
-                                                           RGB(255, 0, 255), &left, &right));
-    // Rounded top corners: three, two and one magenta pixels.
-    const int runs[] = {3, 2, 1, 0};
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-        {
-            EXPECT_EQ(x < runs[y], !!left.PtInRegion(x, y)) << x << "," << y;
-            EXPECT_EQ(x < runs[y], !!right.PtInRegion(-1 - x, y)) << x << "," << y;
-        }
-    CRect box;
-    left.GetRgnBox(&box);
-    EXPECT_EQ(CRect(0, 0, 3, 3), box);
-}
-
 TEST(SkinDrawing, ColourFiltersRewriteTheImageOnce)
 {
     SkinTestSite site;

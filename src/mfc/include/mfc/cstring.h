@@ -781,7 +781,9 @@ private:
     }
     void Free() noexcept
     {
-        if (m_nAlloc)
+        // Asks the pointer itself: through inlined moves the compiler loses
+        // that m_nAlloc is 0 exactly for the shared empty text.
+        if (m_pszData != EmptyText())
             delete[] m_pszData;
         m_pszData = EmptyText();
         m_nLength = 0;

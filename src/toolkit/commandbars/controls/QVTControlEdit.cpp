@@ -543,7 +543,7 @@ BOOL CQVTControlEdit::OnHookKeyDown(UINT nChar, LPARAM lParam)
     if (!bEditingKey)
         return kToWindow;
     // As a dialog would hand it on: the key and the character it makes.
-    MSG msg = {m_pEdit->GetSafeHwnd(), WM_KEYDOWN, nChar, lParam, ::GetMessageTime(), {}};
+    MSG msg = {m_pEdit->GetSafeHwnd(), WM_KEYDOWN, nChar, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
     ::GetCursorPos(&msg.pt);
     ::TranslateMessage(&msg);
     ::DispatchMessage(&msg);

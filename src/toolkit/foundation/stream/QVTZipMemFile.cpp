@@ -89,28 +89,30 @@ void CQVTZipMemFile::Close()
 
 // ZIP archives in memory
 
-namespace {
-const DWORD kMaxEntrySize = 64u * 1024u * 1024u;
-
-struct MemorySource
+// The bytes an archive reads, and where it reads; a member of the archive,
+// so not private to this file's unnamed namespace.
+struct QVTZipMemorySource
 {
     const BYTE* pData;
     ZPOS64_T nSize;
     ZPOS64_T nPosition;
 };
 
+namespace {
+const DWORD kMaxEntrySize = 64u * 1024u * 1024u;
+
 voidpf ZCALLBACK OpenSource(voidpf opaque, const void*, int mode)
 {
     // Read only.
     if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
         return nullptr;
-    static_cast<MemorySource*>(opaque)->nPosition = 0;
+    static_cast<QVTZipMemorySource*>(opaque)->nPosition = 0;
     return opaque;
 }
 
 uLong ZCALLBACK ReadSource(voidpf, voidpf stream, void* buf, uLong size)
 {
-    MemorySource* pSource = static_cast<MemorySource*>(stream);
+    QVTZipMemorySource* pSource = static_cast<QVTZipMemorySource*>(stream);
     ZPOS64_T nLeft = pSource->nSize - pSource->nPosition;
     uLong nCount = size < nLeft ? size : static_cast<uLong>(nLeft);
     memcpy(buf, pSource->pData + pSource->nPosition, nCount);
@@ -125,12 +127,12 @@ uLong ZCALLBACK WriteSource(voidpf, voidpf, const void*, uLong)
 
 ZPOS64_T ZCALLBACK TellSource(voidpf, voidpf stream)
 {
-    return static_cast<MemorySource*>(stream)->nPosition;
+    return static_cast<QVTZipMemorySource*>(stream)->nPosition;
 }
 
 long ZCALLBACK SeekSource(voidpf, voidpf stream, ZPOS64_T offset, int origin)
 {
-    MemorySource* pSource = static_cast<MemorySource*>(stream);
+    QVTZipMemorySource* pSource = static_cast<QVTZipMemorySource*>(stream);
     ZPOS64_T nBase = 0;
     switch (origin)
     {
@@ -165,7 +167,7 @@ int ZCALLBACK ErrorSource(voidpf, voidpf)
 
 struct QVTZipArchive
 {
-    MemorySource source;
+    QVTZipMemorySource source;
     zlib_filefunc64_def functions;
     unzFile hZip;
 };

@@ -101,11 +101,12 @@ CQVTWinThemeApiTable& SharedFollowingTable()
 // The desktop window manager's three functions; the library is never freed.
 struct DwmApiTable
 {
+    // The wrapper's public slots, so that the two cannot drift apart.
     enum
     {
-        slotDefWindowProc,
-        slotIsCompositionEnabled,
-        slotExtendFrameIntoClientArea,
+        slotDefWindowProc = CQVTWinThemeWrapper::dwmDefWindowProc,
+        slotIsCompositionEnabled = CQVTWinThemeWrapper::dwmIsCompositionEnabled,
+        slotExtendFrameIntoClientArea = CQVTWinThemeWrapper::dwmExtendFrameIntoClientArea,
         slotCount
     };
 
@@ -379,8 +380,9 @@ BOOL CQVTWinThemeWrapper::IsVisualStylesAvailable()
 
 void AFXAPI CQVTWinThemeWrapper::SetDwmApiPointer(DwmSlot nSlot, void* pfn)
 {
-    if (nSlot >= 0 && nSlot < DwmApiTable::slotCount)
-        DwmTable().slots[nSlot].store(pfn, std::memory_order_release);
+    const int nIndex = nSlot;
+    if (nIndex >= 0 && nIndex < DwmApiTable::slotCount)
+        DwmTable().slots[nIndex].store(pfn, std::memory_order_release);
 }
 
 HRESULT CQVTWinThemeWrapper::DwmDefWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,

@@ -27,11 +27,12 @@ struct CQVTMarkupPropertyChangedEventArgs
 };
 
 // Declares what every markup class has: its type function, the function that
-// makes sure the type's properties are registered, and the type query.
+// makes sure the type's properties are registered, and the type query. A
+// class private to one file may have no use for the second.
 #define DECLARE_MARKUPCLASS(theClass)                                                                        \
 public:                                                                                                      \
     static CQVTMarkupType* AFX_CDECL GetMarkupType();                                                        \
-    static void AFX_CDECL EnsureMarkupClass();                                                               \
+    [[maybe_unused]] static void AFX_CDECL EnsureMarkupClass();                                              \
     CQVTMarkupType* GetType() const override;
 
 class CQVTMarkupObject : public CQVTCmdTarget

@@ -7,6 +7,8 @@
 #include <afxwin.h>
 #include <gdiplus.h>
 
+#include <type_traits>
+
 namespace QVTGdiPlus {
 using namespace Gdiplus::DllExports;
 using Gdiplus::GpStatus;
@@ -15,10 +17,15 @@ using Gdiplus::GpStatus;
 // process's own start-up may start it too, and GDI+ counts the starts.
 BOOL AFXAPI EnsureStarted();
 
-// One owned GDI+ object, deleted by pfnDelete; move-only.
-template <class T, GpStatus(WINGDIPAPI* pfnDelete)(T*)>
+// One owned GDI+ object, deleted by pfnDelete; move-only. The deleter is an
+// auto parameter: gcc ignores the calling convention of a parameter of the
+// flat API's function-pointer type, and says so for every owner type.
+template <class T, auto pfnDelete>
 class CHandle
 {
+    static_assert(std::is_same_v<decltype(pfnDelete(static_cast<T*>(nullptr))), GpStatus>,
+                  "the flat API's deleter of T");
+
 public:
     CHandle() = default;
     explicit CHandle(T* p) : m_p(p) {}

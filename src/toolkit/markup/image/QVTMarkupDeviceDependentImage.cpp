@@ -145,7 +145,14 @@ BOOL CQVTMarkupDeviceDependentImage::LoadResourceIcon(LPCWSTR lpszName, int nWid
         return FALSE;
     LPCWSTR lpszResource = lpszName;
     if (lpszName[0] == u'#')
-        lpszResource = MAKEINTRESOURCEW(static_cast<WORD>(ReadCommandId(lpszName + 1)));
+    {
+        // Resource ids are 16-bit: a larger number names nothing, not the id
+        // it would wrap to.
+        const UINT nId = ReadCommandId(lpszName + 1);
+        if (nId == 0 || nId > 0xFFFF)
+            return FALSE;
+        lpszResource = MAKEINTRESOURCEW(nId);
+    }
     CQVTImageManager* pImageManager = CreatePrivateImageManager();
     const UINT nCommand = 0;
     BOOL bAlpha = FALSE;

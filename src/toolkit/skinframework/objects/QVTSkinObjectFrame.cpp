@@ -34,7 +34,7 @@ LONGLONG SkinFrameMulDiv64(LONGLONG a, LONGLONG b, LONGLONG c)
 {
     if (c == 0)
         return 0;
-    const bool bNegative = (a < 0) != (b < 0) != (c < 0);
+    const bool bNegative = ((a < 0) != (b < 0)) != (c < 0);
     const unsigned __int128 n = static_cast<unsigned __int128>(a < 0 ? -a : a) * (b < 0 ? -b : b);
     const unsigned __int128 d = static_cast<unsigned __int128>(c < 0 ? -c : c);
     const LONGLONG q = static_cast<LONGLONG>((n + d / 2) / d);

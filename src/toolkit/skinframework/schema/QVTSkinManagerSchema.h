@@ -122,15 +122,6 @@ public:
     // Forgets the cached frame regions.
     void FreeFrameRegions();
 
-    // Regions of the transparent runs of a frame image: in the rows of the
-    // frame, the run of transparent pixels that starts at its left edge
-    // within the left margin, and the run that ends at its right edge within
-    // the right margin (right runs relative to the frame's right edge, so
-    // that they can be moved to a window's). FALSE when nothing is scanned.
-    static BOOL AFX_CDECL ScanTransparentRuns(CQVTSkinImage* pImage, const CRect& rcFrame,
-                                              const CRect& rcMargins, COLORREF clrTransparent, CRgn* pLeft,
-                                              CRgn* pRight);
-
     CQVTSkinManagerMetrics* GetMetrics() const { return m_pMetrics.get(); }
     CQVTSkinManagerResourceFile* GetResourceFile() const { return m_pResourceFile; }
     CQVTSkinManagerSite* GetSite() const;

@@ -453,7 +453,6 @@ CSize CQVTPaintManager::DrawToolBarCaptionBelowIcon(CDC* pDC, CQVTControl* pCont
 {
     const CRect& rc = look.rc;
     const BOOL bVert = look.bVert;
-    const int nType = look.nType;
     const CSize& szButton = look.szButton;
     CQVTImageManagerIcon* pImage = look.pImage;
     const CSize& szDrawIcon = look.szDrawIcon;
@@ -497,7 +496,6 @@ CSize CQVTPaintManager::DrawToolBarTextBelowIcon(CDC* pDC, CQVTControl* pControl
                                                  const CToolBarControlLook& look, BOOL bDraw)
 {
     const CRect& rc = look.rc;
-    const BOOL bVert = look.bVert;
     const int nType = look.nType;
     const CSize& szButton = look.szButton;
     CQVTImageManagerIcon* pImage = look.pImage;

@@ -32,6 +32,8 @@ public:
 };
 IMPLEMENT_DYNCREATE(CWatchingButton, CQVTControlButton)
 
+}  // namespace
+
 // Bars without a site and a collection that belongs to them.
 class ControlActions : public ::testing::Test
 {
@@ -55,8 +57,6 @@ protected:
     CQVTCommandBars* m_pBars = nullptr;
     CQVTControls* m_pControls = nullptr;
 };
-
-}  // namespace
 
 TEST_F(ControlActions, TheListStaysSortedAndAnswersOnlyForCommandIds)
 {

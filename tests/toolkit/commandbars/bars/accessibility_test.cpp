@@ -75,6 +75,8 @@ void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD dwEvent, HWND, LONG idObject, LO
         g_focusEvents.push_back({dwEvent, idChild});
 }
 
+}  // namespace
+
 class BarAccessibility : public SiteDialogSuite<BarAccessibility>
 {
 protected:
@@ -96,6 +98,8 @@ protected:
     CTestBar* m_pBar = nullptr;
     IAccessible* m_pAccessible = nullptr;
 };
+
+namespace {
 
 TEST_F(BarAccessibility, TheBarAndItsControlsHaveNamesRolesAndStates)
 {

@@ -12,8 +12,6 @@
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTControls.h"
 
-namespace {
-
 class BarWindow : public SiteDialogSuite<BarWindow>
 {
 protected:
@@ -23,6 +21,8 @@ protected:
         ASSERT_NE(nullptr, s_pDialog->GetBar());
     }
 };
+
+namespace {
 
 TEST_F(BarWindow, HotTrackingTellsTheSiteAndShowsTheDescriptionInTheStatusText)
 {

@@ -32,6 +32,8 @@ public:
 IMPLEMENT_DYNCREATE(CCountingBars, CQVTCommandBars)
 int CCountingBars::s_nAlive = 0;
 
+}  // namespace
+
 // One shown site for every test: hiding a shown top-level window takes
 // seconds under the test display, so the window stays and its bars are new
 // for each test.
@@ -40,6 +42,8 @@ class DialogHost : public SiteDialogSuite<DialogHost>
 protected:
     void SetUp() override { ASSERT_NE(nullptr, s_pDialog->GetSafeHwnd()); }
 };
+
+namespace {
 
 TEST_F(DialogHost, MakesFourDockBarsWithTheirIdsStylesAndTexts)
 {

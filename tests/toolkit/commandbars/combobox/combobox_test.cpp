@@ -27,6 +27,8 @@ namespace {
 // Ids the site handles, so that the bars keep the controls enabled.
 const int kComboId = 330;
 
+}  // namespace
+
 class ComboBox : public BarsFrameSuite<ComboBox, CNotifyRecordingFrame>
 {
 public:
@@ -82,8 +84,6 @@ protected:
     CTestBar* m_pBar = nullptr;
     CQVTControlComboBox* m_pCombo = nullptr;
 };
-
-}  // namespace
 
 TEST_F(ComboBox, TypingCompletesF4OpensTheListAndEscapePutsBackTextAndSelection)
 {

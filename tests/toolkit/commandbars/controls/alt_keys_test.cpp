@@ -18,6 +18,8 @@ namespace {
 const UINT kGoId = 120;
 const UINT kFieldId = 121;
 
+}  // namespace
+
 class AltKeysInFields : public BarsFrameSuite<AltKeysInFields>
 {
 public:
@@ -82,6 +84,8 @@ protected:
     CQVTCommandBars* m_pBars = nullptr;
     CQVTToolBar* m_pToolBar = nullptr;
 };
+
+namespace {
 
 TEST_F(AltKeysInFields, AnEditOffersAltAndALetterToTheBarsMnemonics)
 {

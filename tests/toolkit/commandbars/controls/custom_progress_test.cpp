@@ -13,8 +13,6 @@
 #include "toolkit/themes/elements/QVTProgressPaintManager.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
-namespace {
-
 class CustomControl : public ::testing::Test
 {
 protected:
@@ -57,6 +55,8 @@ protected:
     CTestBar* m_pBar = nullptr;
     CQVTControlCustom* m_pCustom = nullptr;
 };
+
+namespace {
 
 TEST_F(CustomControl, WindowMovesIntoTheBarInsideItsBorders)
 {

@@ -65,6 +65,8 @@ public:
     }
 };
 
+}  // namespace
+
 class EditOnABar : public ::testing::Test
 {
 protected:
@@ -129,6 +131,8 @@ protected:
 };
 
 CEditSite* EditOnABar::s_pSite = nullptr;
+
+namespace {
 
 TEST_F(EditOnABar, TheWindowSitsInTheBarAfterTheLabel)
 {

@@ -40,6 +40,8 @@ CPoint ScreenPoint(CQVTCommandBar* pBar, CPoint pt)
     return pt;
 }
 
+}  // namespace
+
 class ExtendedControls : public BarsFrameSuite<ExtendedControls>
 {
 public:
@@ -110,8 +112,6 @@ protected:
     CQVTToolBar* m_pToolBar = nullptr;
     CQVTControlPopup* m_pSplit = nullptr;
 };
-
-}  // namespace
 
 TEST_F(ExtendedControls, ALabelIsNeverHotAndRunsNothing)
 {

@@ -39,6 +39,8 @@ IMPLEMENT_DYNCREATE(CMeasuredControl, CQVTControlButton)
 
 const DWORD kDocked = LM_HORZ | LM_HORZDOCK | LM_COMMIT;
 
+}  // namespace
+
 class Layout : public ::testing::Test
 {
 protected:
@@ -64,6 +66,8 @@ protected:
     CTestBar* m_pBar;
     CClientDC m_dc{nullptr};
 };
+
+namespace {
 
 TEST_F(Layout, RowsWrapAtTheLengthAndRowsAreAsTallAsTheirTallestControl)
 {

@@ -22,6 +22,8 @@ const int kLinkId = 310;
 const int kBitmapId = 311;
 const COLORREF kBitmapColor = RGB(10, 200, 60);
 
+}  // namespace
+
 // Counts what the link was asked to open, without a shell.
 class CCountingHyperlink : public CQVTControlHyperlink
 {
@@ -100,8 +102,6 @@ protected:
     CCountingHyperlink* m_pLink = nullptr;
     CQVTControlBitmap* m_pBitmap = nullptr;
 };
-
-}  // namespace
 
 TEST_F(LinkControls, TheLinkTurnsRedUnderTheMouseAndOpensItsAddressWithoutACommand)
 {

@@ -51,6 +51,8 @@ public:
     }
 };
 
+}  // namespace
+
 // The application's customize window: it records the drag-control
 // notifications that reach it.
 class CTestCustomizeWindow : public CWnd
@@ -66,6 +68,8 @@ protected:
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
+
+namespace {
 
 std::vector<int> CustomizeIds(CQVTCommandBar* pBar)
 {
@@ -130,6 +134,8 @@ protected:
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
+
+}  // namespace
 
 class Customize : public BarsFrameSuite<Customize>
 {
@@ -264,7 +270,10 @@ protected:
     CQVTToolBar* m_pSecond = nullptr;
     CTestCustomizeWindow m_customizeWindow;
 };
+
 const CRect Customize::kFrame(100, 100, 800, 460);
+
+namespace {
 
 TEST_F(Customize, DraggedButtonsMoveToTheInsertIndexAndCopyWithCtrl)
 {

@@ -58,6 +58,8 @@ CSize ClientSize(CWnd* pWnd)
     return rc.Size();
 }
 
+}  // namespace
+
 class DialogBars : public BarsFrameSuite<DialogBars>
 {
 public:
@@ -111,9 +113,8 @@ protected:
     static const CRect kFrame;
     CEdit* m_pEdit = nullptr;
 };
-const CRect DialogBars::kFrame(660, 60, 1240, 500);
 
-}  // namespace
+const CRect DialogBars::kFrame(660, 60, 1240, 500);
 
 TEST_F(DialogBars, TheCaptionShowsTheTitleAndOpensOnlyWithControls)
 {

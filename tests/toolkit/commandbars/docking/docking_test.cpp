@@ -62,6 +62,8 @@ CRect WindowRect(CWnd* pWnd)
     return rc;
 }
 
+}  // namespace
+
 class Docking : public BarsFrameSuite<Docking>
 {
 public:
@@ -113,7 +115,10 @@ protected:
 
     static const CRect kFrame;
 };
+
 const CRect Docking::kFrame(620, 520, 1220, 880);
+
+namespace {
 
 // A toolbar that can be told to fail making its floating window, and that
 // records the size its window was made at.

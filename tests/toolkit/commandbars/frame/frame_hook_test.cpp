@@ -46,6 +46,8 @@ const COLORREF kButtonPressed = RGB(240, 200, 0);
 const UINT kDestroyMessage = WM_APP + 1;
 const UINT kThemeOffMessage = WM_APP + 2;
 
+}  // namespace
+
 // Flat colours: borders and caption by activation, each caption button by
 // its state; the region cuts a 3-pixel square off each top corner.
 class CTestFramePaintManager : public CQVTFramePaintManager
@@ -111,6 +113,8 @@ public:
     int m_nRefreshes = 0;
 };
 
+namespace {
+
 // The ribbon's command-bar theme, whose frames may take the status bar into
 // their bottom border.
 class CTestRibbonFrameTheme : public CQVTRibbonTheme
@@ -121,6 +125,8 @@ public:
 
     CTestFramePaintManager m_frame;
 };
+
+}  // namespace
 
 // A captioned frame with bars; a posted message destroys it or switches its
 // frame theme off, as a command handler might while a press is tracked.
@@ -179,6 +185,8 @@ public:
     int m_nSystemMenus = 0;
 };
 
+namespace {
+
 CQVTCommandBarsFrameHook* HookOf(CHookedFrame* pFrame)
 {
     return pFrame->m_pCommandBars->GetFrameHook();
@@ -222,6 +230,8 @@ std::vector<int> ShownButtons(CHookedFrame* pFrame)
     return ids;
 }
 
+}  // namespace
+
 class FrameHookTest : public ::testing::Test
 {
 protected:
@@ -253,6 +263,8 @@ protected:
     CHookedFrame* m_pFrame = nullptr;
     HWND m_hWnd = nullptr;
 };
+
+namespace {
 
 TEST_F(FrameHookTest, FrameTakesTheThemesRegionBordersAndCaptionAndGetsThemBackWhenSwitchedOff)
 {

@@ -28,6 +28,8 @@ namespace {
 // Ids the site handles, so that the bars keep the controls enabled.
 const int kGalleryId = 310;
 
+}  // namespace
+
 class Gallery : public BarsFrameSuite<Gallery, CNotifyRecordingFrame>
 {
 public:
@@ -92,8 +94,6 @@ protected:
     CTestBar* m_pBar = nullptr;
     CQVTControlGallery* m_pGallery = nullptr;
 };
-
-}  // namespace
 
 TEST_F(Gallery, ItemsFillRowsUnderTheirLabelsAndOddSizesStayInside)
 {
@@ -344,8 +344,6 @@ TEST_F(Gallery, ItemsAreAccessibleChildren)
     EXPECT_EQ(ROLE_SYSTEM_LIST, var.lVal);
 }
 
-namespace {
-
 // A gallery alone in a popup bar, then a button under it, opened at a
 // screen point of the site.
 class GalleryPopup : public Gallery
@@ -396,6 +394,8 @@ protected:
     CQVTPopupBar* m_pPopup = nullptr;
     CQVTControlGallery* m_pPopupGallery = nullptr;
 };
+
+namespace {
 
 void SendWheel(int nDelta)
 {

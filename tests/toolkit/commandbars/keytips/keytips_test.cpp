@@ -27,6 +27,8 @@ void Key(WORD wKey)
     PumpTranslated(60);
 }
 
+}  // namespace
+
 class KeyboardTips : public BarsFrameSuite<KeyboardTips>
 {
 public:
@@ -95,8 +97,6 @@ protected:
     CQVTCommandBars* m_pBars = nullptr;
     CQVTToolBar* m_pToolBar = nullptr;
 };
-
-}  // namespace
 
 TEST_F(KeyboardTips, SharedFirstLettersGetSecondLettersFromTheCaptions)
 {
@@ -176,7 +176,9 @@ TEST_F(KeyboardTips, TwelveControlsWithoutFreeLettersKeepUniqueReachableTips)
         EXPECT_EQ(2, texts[i].GetLength()) << i;
         for (size_t j = 0; j < texts.size(); ++j)
             if (i != j)
+            {
                 EXPECT_NE(texts[i], texts[j]) << i << " " << j;
+            }
     }
     // The last control is reached by its keys.
     CQVTCommandBarKeyboardTip* pLast = TipOf(111);

@@ -159,6 +159,8 @@ private:
     WinThread m_thread;
 };
 
+}  // namespace
+
 class Layout : public BarsFrameSuite<Layout>
 {
 public:
@@ -268,10 +270,10 @@ protected:
     static const CRect kFrame;
     static const CPoint kFloat;
 };
-const CRect Layout::kFrame(40, 560, 600, 860);
-const CPoint Layout::kFloat(300, 900);
 
-}  // namespace
+const CRect Layout::kFrame(40, 560, 600, 860);
+
+const CPoint Layout::kFloat(300, 900);
 
 TEST_F(Layout, SavedLayoutComesBackInASecondProcessThroughTheRegistryAndAnIniFile)
 {

@@ -82,6 +82,8 @@ std::vector<int> ListsIds(CQVTCommandBar* pBar, int nFrom)
     return ids;
 }
 
+}  // namespace
+
 class ListsSuite : public ::testing::Test
 {
 protected:
@@ -116,7 +118,10 @@ protected:
     static CListsMdiFrame* s_pFrame;
     CQVTPopupBar* m_pMenu = nullptr;
 };
+
 CListsMdiFrame* ListsSuite::s_pFrame = nullptr;
+
+namespace {
 
 TEST_F(ListsSuite, TheFormatOfNumberedCaptions)
 {

@@ -28,6 +28,8 @@ namespace {
 const char16_t kSelectorChildVariable[] = u"SONDREL_SELECTOR_CHILD";
 const TCHAR kSelectorStoreRoot[] = _T("Software\\Sondrel Tests\\Selector");
 
+}  // namespace
+
 class Selector : public BarsFrameSuite<Selector, CNotifyRecordingFrame>
 {
 public:
@@ -65,6 +67,8 @@ protected:
     CQVTToolBar* m_pBar = nullptr;
     CQVTControlSelector* m_pSelector = nullptr;
 };
+
+namespace {
 
 TEST_F(Selector, HoveringSelectsDraggingOutGrowsTheGridAndTheReleaseExecutes)
 {

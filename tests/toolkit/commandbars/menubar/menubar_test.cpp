@@ -137,6 +137,8 @@ CQVTCommandBar* OpenPopup(CQVTCommandBar* pBar)
     return pPopup && pPopup->GetSafeHwnd() && pPopup->IsWindowVisible() ? pPopup : nullptr;
 }
 
+}  // namespace
+
 class MenuBarKeyboard : public BarsFrameSuite<MenuBarKeyboard>
 {
 public:
@@ -177,8 +179,6 @@ protected:
     CQVTMenuBar* m_pMenuBar = nullptr;
     HMENU m_hMenu = nullptr;
 };
-
-}  // namespace
 
 TEST_F(MenuBarKeyboard, TheBarTakesTheFramesMenuAndItsItems)
 {
@@ -308,8 +308,6 @@ TEST(MenuBarFrame, TheFramesMenuIsBackWhenTheFrameIsDestroyed)
 
 // MDI.
 
-namespace {
-
 class MenuBarMDI : public ::testing::Test
 {
 public:
@@ -377,9 +375,14 @@ protected:
     CBarsMDIFrame* m_pFrame = nullptr;
     CQVTMenuBar* m_pMenuBar = nullptr;
 };
+
 CMultiDocTemplate* MenuBarMDI::s_pDrawing = nullptr;
+
 CMultiDocTemplate* MenuBarMDI::s_pText = nullptr;
+
 CBarsMDIFrame* MenuBarMDI::s_pFrame = nullptr;
+
+namespace {
 
 const std::vector<CString> kMdiCaptions = {_T("&File")};
 const std::vector<CString> kDrawingCaptions = {_T("&File"), _T("&Draw"), _T("&Window")};

@@ -66,6 +66,8 @@ CRect ScreenRect(CWnd* pWnd, CRect rc)
     return rc;
 }
 
+}  // namespace
+
 // A site that counts the toolbars torn off its popups.
 class CTearOffFrame : public CBarsFrame
 {
@@ -143,8 +145,6 @@ protected:
     CQVTPopupBar* m_pPopup = nullptr;
     CQVTControlGalleryItems* m_pItems = nullptr;
 };
-
-}  // namespace
 
 TEST_F(PopupGrippers, TearingOffMakesAFloatingToolbarUnderThePointerUnlessDroppedBackOnTheStrip)
 {

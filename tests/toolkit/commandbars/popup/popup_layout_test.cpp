@@ -40,6 +40,8 @@ private:
     CRect m_rcOld;
 };
 
+}  // namespace
+
 class PopupLayout : public BarsFrameSuite<PopupLayout>
 {
 public:
@@ -88,8 +90,6 @@ protected:
 
     std::vector<CQVTPopupBar*> m_popups;
 };
-
-}  // namespace
 
 TEST_F(PopupLayout, APopupAtTheWorkAreasCornerOpensUpwardsAndToTheLeft)
 {

@@ -18,8 +18,6 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 
-namespace {
-
 // A frame that opens a menu at the point of a left click, and records the
 // button releases that reach it.
 class CMenuFrame : public CBarsFrame
@@ -99,8 +97,6 @@ protected:
         ::Sleep(60);
     }
 };
-
-}  // namespace
 
 TEST_F(PopupTracking, KeysChooseACommandThatComesBackAndEscapeReturnsNothing)
 {

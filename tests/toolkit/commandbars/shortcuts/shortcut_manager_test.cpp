@@ -82,7 +82,7 @@ TEST(ShortcutTexts, StrokesFormatWithTheirModifiersAndChordsWithBothStrokes)
     CQVTShortcutManager manager(nullptr);
     const LPCTSTR expected[] = {_T("Ctrl+K, Ctrl+C"), _T("Ctrl+Shift+F5"), _T("Alt+Num 7"), _T("Win+E"),
                                 _T("Del")};
-    for (int i = 0; i < _countof(expected); ++i)
+    for (size_t i = 0; i < _countof(expected); ++i)
         EXPECT_EQ(CString(expected[i]), manager.FormatAccel(&kSample[i]));
     // What a store keeps names a key without a name by its number.
     EXPECT_EQ(CString(_T("Ctrl+0x7f")), manager.FormatAccelForExchange(&kSample[5]));

@@ -93,6 +93,8 @@ BEGIN_MESSAGE_MAP(CStatusSite, CDialog)
     ON_UPDATE_COMMAND_UI(ID_CAPS, &CStatusSite::OnUpdateCaps)
 END_MESSAGE_MAP()
 
+}  // namespace
+
 class StatusBarTest : public ::testing::Test
 {
 protected:
@@ -151,6 +153,8 @@ protected:
 };
 
 CStatusSite* StatusBarTest::s_pSite = nullptr;
+
+namespace {
 
 TEST_F(StatusBarTest, StretchingPanesShareTheSpareAndNarrowBarsHideFromTheFirstMisfit)
 {

@@ -27,8 +27,6 @@
 #include "toolkit/foundation/dpi/QVTDpiScaler.h"
 #include "toolkit/foundation/image/QVTImageManager.h"
 
-namespace {
-
 class ToolBars : public BarsFrameSuite<ToolBars>
 {
 public:
@@ -114,8 +112,6 @@ protected:
         }
     }
 };
-
-}  // namespace
 
 TEST_F(ToolBars, ButtonsAndIconsComeFromToolbarResources)
 {

@@ -21,8 +21,6 @@
 #include "toolkit/commandbars/controls/QVTControls.h"
 #include "toolkit/commandbars/managers/QVTMouseManager.h"
 
-namespace {
-
 // A frame that keeps the system menu closed: it counts the requests for it.
 class CTrackingFrame : public CBarsFrame
 {
@@ -39,6 +37,8 @@ public:
 
     int m_nSystemMenuRequests = 0;
 };
+
+namespace {
 
 void Key(WORD wKey)
 {
@@ -69,6 +69,8 @@ CPoint ScreenCentre(CQVTCommandBar* pBar, CQVTControl* pControl)
     pBar->ClientToScreen(&rc);
     return rc.CenterPoint();
 }
+
+}  // namespace
 
 class Tracking : public BarsFrameSuite<Tracking, CTrackingFrame>
 {
@@ -132,8 +134,6 @@ protected:
     CQVTMenuBar* m_pMenuBar = nullptr;
     CQVTToolBar* m_pToolBar = nullptr;
 };
-
-}  // namespace
 
 TEST_F(Tracking, MnemonicsOpenMenusAndRunTheirItems)
 {

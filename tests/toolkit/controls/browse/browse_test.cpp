@@ -20,6 +20,8 @@ void ReadFolder(const CString& strFolder)
     ::FindClose(hFind);
 }
 
+}  // namespace
+
 class BrowseDialogTest : public testing::Test
 {
 protected:
@@ -52,6 +54,8 @@ protected:
 
     CString m_strRoot, m_strCurrent, m_strChosen, m_strOldCurrent;
 };
+
+namespace {
 
 bool SamePath(LPCTSTR a, LPCTSTR b)
 {

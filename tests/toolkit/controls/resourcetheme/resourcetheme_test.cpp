@@ -7,8 +7,6 @@
 #include "toolkit/controls/tooltip/QVTToolTipLooks.h"
 #include "toolkit/foundation/image/QVTResourceImages.h"
 
-namespace {
-
 class ResourceThemeTest : public testing::Test
 {
 protected:
@@ -23,6 +21,8 @@ protected:
         return picture.At(picture.Width() / 2, picture.Height() / 2);
     }
 };
+
+namespace {
 
 // The check box strip's colour of state i, as the image script writes it.
 COLORREF StateColour(int i)

@@ -268,6 +268,8 @@ public:
     }
 };
 
+}  // namespace
+
 class ScrollBarTracking : public ::testing::Test
 {
 protected:
@@ -320,6 +322,8 @@ protected:
 };
 
 ScrollParent* ScrollBarTracking::s_pParent = nullptr;
+
+namespace {
 
 TEST_F(ScrollBarTracking, HeldArrowScrollsOnceThenRepeatsFasterUntilReleased)
 {

@@ -15,8 +15,6 @@
 
 #include <vector>
 
-namespace {
-
 struct Tool
 {
     CRect rc;
@@ -152,6 +150,8 @@ protected:
     CQVTToolTipContext* m_pContext = nullptr;
     std::unique_ptr<CToolOwner> m_pOwner;
 };
+
+namespace {
 
 // The shown tip drawn into a DIB through WM_PRINTCLIENT.
 struct TipPicture : DibCanvas

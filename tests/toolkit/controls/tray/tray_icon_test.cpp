@@ -18,6 +18,8 @@ const UINT kIconId = 300;
 const UINT kTrayId = 301;
 const UINT kShowCommand = 401;
 
+}  // namespace
+
 // A top-level owner that records its commands and may take the tray's
 // notifications.
 class COwnerWnd : public CWnd
@@ -56,8 +58,6 @@ protected:
 
     COwnerWnd m_owner;
 };
-
-}  // namespace
 
 TEST_F(TrayIcon, AddedHiddenShownAndRemoved)
 {

@@ -67,6 +67,8 @@ double WeightedDistance(COLORREF a, COLORREF b)
     return std::sqrt(dr * dr + dg * dg + db * db);
 }
 
+}  // namespace
+
 // A manager on a fixed palette with the theme's colours out of the way.
 class ClassicManager : public ::testing::Test
 {
@@ -79,8 +81,6 @@ protected:
     }
     CQVTColorManager manager;
 };
-
-}  // namespace
 
 TEST(ColorManagerBlend, WeightsOutOfHundredOrThousandRoundHalfUp)
 {

@@ -135,7 +135,9 @@ TEST(OSVersion, CachedTestsAgreeWithTheKernelVersion)
     EXPECT_EQ(dwMajor >= 10, !!pVersion->IsWin10OrGreater());
     // Windows 10 counts as 8.1 or later whatever the 6.3 test says.
     if (pVersion->IsWin10OrGreater())
+    {
         EXPECT_TRUE(pVersion->IsWin81OrGreater());
+    }
 
     EXPECT_FALSE(pVersion->IsWin9x());
     EXPECT_FALSE(pVersion->IsWin95());
@@ -150,9 +152,13 @@ TEST(OSVersion, CachedTestsAgreeWithTheKernelVersion)
     }
     // Each later system implies the earlier ones.
     if (pVersion->IsWin8OrGreater())
+    {
         EXPECT_TRUE(pVersion->IsWin7OrGreater());
+    }
     if (pVersion->IsWin7OrGreater())
+    {
         EXPECT_TRUE(pVersion->IsWinVistaOrGreater());
+    }
 
     // Asking again answers the same.
     EXPECT_EQ(pVersion->IsWin10OrGreater(), pVersion->IsWin10OrGreater());

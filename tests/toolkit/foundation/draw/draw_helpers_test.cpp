@@ -12,8 +12,6 @@
 #include "toolkit/foundation/color/QVTPaintManagerColor.h"
 #include "toolkit/foundation/draw/QVTDrawHelpers.h"
 
-namespace {
-
 // The helpers with msimg32 unbound: every gradient is drawn by hand.
 class ManualGradients : public ::testing::Test
 {
@@ -21,6 +19,8 @@ protected:
     ManualGradients() { helpers.m_pfnGradientFill = nullptr; }
     CQVTDrawHelpers helpers;
 };
+
+namespace {
 
 bool Near(COLORREF a, COLORREF b, int tolerance)
 {
@@ -355,7 +355,9 @@ TEST(DrawHelpersText, FontFaces)
     installed.MakeUpper();
     EXPECT_TRUE(CQVTDrawHelpers::FontFaceExists(installed));
     if (CQVTDrawHelpers::FontFaceExists(_T("Tahoma")))
+    {
         EXPECT_TRUE(CQVTDrawHelpers::GetDefaultFontFace(TRUE) == _T("Tahoma"));
+    }
     // Arial when installed, else the GUI font's own face.
     LOGFONTW gui = {};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(gui), &gui);

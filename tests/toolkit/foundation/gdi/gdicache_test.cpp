@@ -117,7 +117,8 @@ TEST(FontCache, RecreatingReleasesThePreviousFontAndFailureLeavesNothing)
     EXPECT_FALSE(IsLiveGdiObject(hB));
     EXPECT_TRUE(font.DeleteObject()) << "nothing left to delete";
 
-    CQVTFont* pNull = nullptr;
+    // A pointer that is null at run time, as a caller's may be.
+    CQVTFont* volatile pNull = nullptr;
     EXPECT_EQ(nullptr, pNull->GetSafeHandle());
 }
 
@@ -133,7 +134,9 @@ TEST(FontCache, PointFontsLogFontsAndMarks)
     ASSERT_EQ(int(sizeof(LOGFONT)), font.GetLogFont(&lf));
     EXPECT_EQ(-(nDpi * 90 / 720), lf.lfHeight);
     if (nDpi == 96)
+    {
         EXPECT_EQ(-12, lf.lfHeight);
+    }
     EXPECT_EQ(DEFAULT_CHARSET, lf.lfCharSet);
     EXPECT_EQ(0, ::lstrcmpiW(_T("Tahoma"), lf.lfFaceName));
 

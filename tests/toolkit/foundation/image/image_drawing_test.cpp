@@ -492,7 +492,9 @@ TEST(ImageDrawing, DpiScaledIconsFollowTheScreen)
     ReleaseDC(nullptr, hScreen);
     char szExpected[16] = {};
     if (GetEnvironmentVariableA("SONDREL_EXPECTED_DPI", szExpected, sizeof szExpected))
+    {
         ASSERT_EQ(nDpi, atoi(szExpected)) << "the prefix's screen";
+    }
     const int nScaled = MulDiv(16, nDpi, 96);
     CQVTImageManagerRasterImageHandle fromIcon, fromBitmap;
     fromIcon.AttachIcon(MakeSolidIcon(16, 16, kGreen));

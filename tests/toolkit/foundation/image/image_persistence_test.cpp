@@ -17,14 +17,6 @@ namespace {
 const char16_t kChildVariable[] = u"SONDREL_IMAGE_PERSISTENCE_CHILD";
 const char16_t kRegistryRoot[] = u"Software\\SondrelTests\\Images";
 
-HKEY OpenTestRoot()
-{
-    HKEY hKey = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, kRegistryRoot, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &hKey,
-                    nullptr);
-    return hKey;
-}
-
 std::u16string Where(Store store)
 {
     return StorePlace(store, u"sondrel-images", u"RoundTrip").GetString();
@@ -158,12 +150,13 @@ COLORREF DrawnOverBlack(CQVTImageManagerIcon& icon, int nState)
     return canvas.At(4, 4);
 }
 
+}  // namespace
+
 class ImagePersistenceRoundTrip : public testing::TestWithParam<Store>
 {
 protected:
     ComScope m_com;
 };
-}  // namespace
 
 TEST_P(ImagePersistenceRoundTrip, EverySetComesBackHereAndInAnotherProcess)
 {

@@ -128,12 +128,13 @@ std::u16string Where(Store store)
     return StorePlace(store, u"propexchange-roundtrip", u"RoundTrip").GetString();
 }
 
+}  // namespace
+
 class RoundTrip : public testing::TestWithParam<Store>
 {
 protected:
     ComScope m_com;
 };
-}  // namespace
 
 TEST_P(RoundTrip, EveryValueComesBackInThisProcessAndInAnother)
 {

@@ -3,6 +3,7 @@
 #include <afxwin.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "propexchange_sample.h"
 #include "sondrel_gtest.h"
@@ -31,6 +32,8 @@ CString IniValue(const std::u16string& file, LPCWSTR pszSection, LPCWSTR pszKey)
     return CString(sz);
 }
 
+}  // namespace
+
 class IniFile : public testing::Test
 {
 protected:
@@ -38,7 +41,6 @@ protected:
     void TearDown() override { DeleteFileW(m_path.c_str()); }
     std::u16string m_path = TempPath(u"propexchange-rules.ini");
 };
-}  // namespace
 
 TEST(PropExchangeText, IntegersFloatsAndRectanglesKeepTheirValues)
 {
@@ -271,11 +273,14 @@ TEST_F(IniFile, SectionsEnumeratorsAndEmptying)
 
 TEST_F(IniFile, PaddedAndQuotedStringsKeepEveryCharacter)
 {
-    const char16_t* kTexts[] = {u"  padded  ", u"\"quoted\"", u" \"both\" ", u"\"", u"'single'"};
+    // The profile reader trims blanks at each end and strips a pair of
+    // matching quotes: one character at one edge is enough to lose.
+    const char16_t* kTexts[] = {u"  padded  ", u"\"quoted\"", u" \"both\" ", u"\"",         u"'single'",
+                                u"trail ",     u" lead",      u" ",          u"\"a\" \"b\""};
     {
         CQVTPropExchangeIniFile px(FALSE, nullptr, u"Text");
         px.SetIniFileName(m_path.c_str());
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < static_cast<int>(std::size(kTexts)); ++i)
         {
             CString str = kTexts[i];
             CString strName;
@@ -285,13 +290,13 @@ TEST_F(IniFile, PaddedAndQuotedStringsKeepEveryCharacter)
     }
     CQVTPropExchangeIniFile px(TRUE, nullptr, u"Text");
     px.SetIniFileName(m_path.c_str());
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < static_cast<int>(std::size(kTexts)); ++i)
     {
         CString str;
         CString strName;
         strName.Format(u"T%i", i);
         EXPECT_TRUE(PropExchangeString(&px, strName, str, u""));
-        EXPECT_EQ(U(str), std::u16string(kTexts[i]));
+        EXPECT_EQ(U(str), std::u16string(kTexts[i])) << i;
     }
 }
 

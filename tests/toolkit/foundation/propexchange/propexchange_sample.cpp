@@ -45,7 +45,8 @@ Sample Sample::Filled(Store store)
             s.varExtra = v;
         }
     }
-    s.strTitle = u"a\\b\nc\td \u00FC\u20AC \\n";
+    // Blanks at both ends: the INI reader trims them unless they are quoted.
+    s.strTitle = u" a\\b\nc\td \u00FC\u20AC \\n ";
     s.strEmpty = u"";
     s.rcBounds = {1, -2, 300, 4000};
     s.szExtent = {640, 480};
@@ -68,7 +69,9 @@ void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s, bool bExpect)
     {                                                                                                        \
         BOOL bOk_ = (x);                                                                                     \
         if (bExpect)                                                                                         \
+        {                                                                                                    \
             EXPECT_TRUE(bOk_);                                                                               \
+        }                                                                                                    \
     } while (0)
     const bool bArchive = store == Store::Archive;
     const bool bText = store == Store::Xml || store == Store::Ini;
@@ -143,7 +146,9 @@ void ExchangeSample(CQVTPropExchange* pPX, Store store, Sample& s, bool bExpect)
         CHECK(shape->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CTestShape)));
         CTestCircle* pCircle = dynamic_cast<CTestCircle*>(pObject);
         if (bExpect)
+        {
             EXPECT_NE(pCircle, nullptr);
+        }
         if (pCircle == nullptr)
         {
             if (pObject != &circle)

@@ -49,10 +49,14 @@ void ExchangeThroughStore(Store store, BOOL bLoading, const CString& strWhere, L
     {
         CQVTPropExchangeXMLNode px(bLoading, nullptr, lpszSection);
         if (bLoading)
+        {
             ASSERT_TRUE(px.LoadFromFile(strWhere));
+        }
         body(&px);
         if (!bLoading)
+        {
             ASSERT_TRUE(px.SaveToFile(strWhere));
+        }
         break;
     }
     case Store::Archive:

@@ -35,6 +35,8 @@ CString MenuText(HMENU hMenu, UINT nItem, UINT nFlags)
     return CString(szText);
 }
 
+}  // namespace
+
 // Each test starts and ends with the program's own resources.
 class ResourceManagerTest : public testing::Test
 {
@@ -57,6 +59,8 @@ protected:
         return str;
     }
 };
+
+namespace {
 
 // Each control of an open dialog sits at the dialog-unit rectangle given.
 void ExpectControlAt(HWND hDlg, int nID, int x, int y, int cx, int cy)

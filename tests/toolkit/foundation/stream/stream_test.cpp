@@ -106,6 +106,41 @@ TEST(StreamLocation, ParsesResourceAndFileLocations)
     EXPECT_EQ(location.lpszType, MAKEINTRESOURCEW(2));
     EXPECT_EQ(location.lpszName, MAKEINTRESOURCEW(7));
 
+    // A number from 1 to 65535 is an integer id, any other is a text name;
+    // after '#' a number outside that range names nothing.
+    const struct
+    {
+        LPCWSTR lpszText;
+        HRESULT hr;
+        LPCWSTR lpszType;  // an id when below 0x10000
+        LPCWSTR lpszName;
+    } numbers[] = {
+        {u"res://./PNG/65535", S_OK, u"PNG", MAKEINTRESOURCEW(65535)},
+        {u"res://./PNG/65536", S_OK, u"PNG", u"65536"},
+        {u"res://./PNG/1", S_OK, u"PNG", MAKEINTRESOURCEW(1)},
+        {u"res://./PNG/0", S_OK, u"PNG", u"0"},
+        {u"res://./65535/N", S_OK, MAKEINTRESOURCEW(65535), u"N"},
+        {u"res://./65536/N", S_OK, u"65536", u"N"},
+        {u"res://./0/N", S_OK, u"0", u"N"},
+        {u"res://#65535", S_OK, u"PNG", MAKEINTRESOURCEW(65535)},
+        {u"res://#65536", HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND)},
+        {u"res://#0", HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND)},
+    };
+    auto same = [](LPCWSTR a, LPCWSTR b) {
+        return IS_INTRESOURCE(a) || IS_INTRESOURCE(b) ? a == b : CString(a) == b;
+    };
+    for (const auto& c : numbers)
+    {
+        SCOPED_TRACE(CStringA(c.lpszText).GetString());
+        location = QVTStreamLocation();
+        ASSERT_EQ(ParseStreamUrl(c.lpszText, &location, u"PNG"), c.hr);
+        if (FAILED(c.hr))
+            continue;
+        EXPECT_TRUE(same(location.lpszType, c.lpszType));
+        EXPECT_TRUE(same(location.lpszName, c.lpszName))
+            << (IS_INTRESOURCE(location.lpszName) ? "an id" : "a text name");
+    }
+
     // A copy points into its own buffers.
     ASSERT_EQ(ParseStreamUrl(u"res://./PNG/LOGO", &location), S_OK);
     QVTStreamLocation copy = location;
@@ -146,6 +181,7 @@ TEST(Streams, ResourceLocationsReadTheResourceBytes)
     EXPECT_EQ(OpenLocation(u"res://./PNG/LOGO"), logo);
     EXPECT_EQ(OpenLocation(u"res://LOGO.png"), logo);
     EXPECT_EQ(OpenLocation(u"res://#120", u"PNG"), logo);
+    EXPECT_EQ(OpenLocation(u"res://./PNG/65535"), logo);
     // Without a type the module's types are searched for the name.
     EXPECT_EQ(OpenLocation(u"res://" + ProgramFile() + u"/NOTYPE"), logo);
 
@@ -184,7 +220,9 @@ TEST(Streams, StreamsAreReadOnly)
         IStream* pClone = nullptr;
         HRESULT hr = pStream->Clone(&pClone);
         if (bCopy)
+        {
             ASSERT_EQ(hr, S_OK);
+        }
         if (SUCCEEDED(hr))
         {
             EXPECT_EQ(pClone->Write("xx", 2, nullptr), E_ACCESSDENIED);

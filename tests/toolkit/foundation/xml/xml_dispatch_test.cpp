@@ -257,8 +257,10 @@ TEST(XmlDispatch, GettersNamedOnceReadWhatTheLongWayReads)
                     EXPECT_EQ(pExpected == nullptr, pActual == nullptr)
                         << i << " " << CStringA(kObjectNames[k]);
                     if (pExpected != nullptr && pActual != nullptr)
+                    {
                         EXPECT_EQ(NodeName(pExpected), NodeName(pActual))
                             << i << " " << CStringA(kObjectNames[k]);
+                    }
                 }
                 long nExpected = -7, nActual = -7;
                 EXPECT_EQ(XmlGetLong(nodes[i], u"nodeType", nExpected) != FALSE,
@@ -276,7 +278,9 @@ TEST(XmlDispatch, GettersNamedOnceReadWhatTheLongWayReads)
                     IDispatchPtr pActual = kItem.ReadItem(nodes[i], nIndex);
                     EXPECT_EQ(pExpected == nullptr, pActual == nullptr) << i << " item " << nIndex;
                     if (pExpected != nullptr && pActual != nullptr)
+                    {
                         EXPECT_EQ(NodeName(pExpected), NodeName(pActual)) << i << " item " << nIndex;
+                    }
                 }
             }
         }

@@ -23,6 +23,8 @@ const WCHAR kCaption[] =
     u"<TextBlock x:Name='second'>or follow <Hyperlink Click='OnLink'>this link</Hyperlink></TextBlock>"
     u"</StackPanel>";
 
+}  // namespace
+
 // The host: a popup window whose client area is the caption.
 class CCaptionHost
 {
@@ -149,6 +151,8 @@ protected:
 
     CCaptionHost m_host;
 };
+
+namespace {
 
 // The ink of a word drawn by GDI alone in a font of this weight.
 int InkOfWord(LPCWSTR lpszWord, int nWeight)

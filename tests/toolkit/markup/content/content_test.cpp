@@ -11,6 +11,8 @@ namespace {
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlue = RGB(0, 0, 255);
 
+}  // namespace
+
 class MarkupContent : public testing::Test
 {
 protected:
@@ -39,7 +41,6 @@ protected:
     CQVTMarkupContext* m_pContext;
     CQVTMarkupUIElement* m_pRoot = nullptr;
 };
-}  // namespace
 
 TEST_F(MarkupContent, AViewboxFitsItsChildByStretch)
 {

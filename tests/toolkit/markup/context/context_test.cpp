@@ -156,15 +156,6 @@ CEventLog Log(std::initializer_list<LPCWSTR> entries)
         log.push_back(lpszEntry);
     return log;
 }
-
-const char* Describe(const CEventLog& log)
-{
-    static CStringA text;
-    text.Empty();
-    for (const CString& entry : log)
-        text += CStringA(entry) + " ";
-    return text.GetString();
-}
 }  // namespace
 
 TEST(MarkupContextRouting, EnterAndLeaveSkipCommonAncestors)

@@ -293,7 +293,9 @@ TEST(MarkupButtons, ButtonsDrawTheirFrameAndGlyphsTheirState)
     // The plain button covers its area in either look.
     EXPECT_NE(canvas.At(100, 45), RGB(1, 2, 3));
     if (!ExpectVisualStyles())
+    {
         EXPECT_EQ(canvas.At(100, 45), ::GetSysColor(COLOR_BTNFACE));
+    }
 
     // Check boxes: the glyph only, 13 pixels square and vertically centred,
     // a checked one unlike an unchecked one.

@@ -15,6 +15,8 @@ int IntValue(CQVTMarkupObject* pObject, CQVTMarkupDependencyProperty* pProperty)
     return pValue != nullptr ? pValue->GetValue() : -1;
 }
 
+}  // namespace
+
 class MarkupProperties : public testing::Test
 {
 protected:
@@ -41,7 +43,6 @@ protected:
     CTestElement* m_pB = nullptr;
     CTestElement* m_pC = nullptr;
 };
-}  // namespace
 
 TEST_F(MarkupProperties, InheritedValuesComeFromTheNearestAncestorAndTheOwnWins)
 {

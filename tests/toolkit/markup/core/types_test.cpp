@@ -99,7 +99,9 @@ TEST(MarkupTypes, RememberedAnswersAgreeWithTheRegistry)
             CString strLower(strTag);
             strLower.MakeLower();
             if (strLower != strTag)
+            {
                 EXPECT_EQ(FindMarkupType(strLower), nullptr) << CStringA(strTag).GetString();
+            }
         }
     }
 }

@@ -22,6 +22,8 @@ const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
 
+}  // namespace
+
 class MarkupDrawing : public testing::Test
 {
 protected:
@@ -69,6 +71,8 @@ protected:
     DibCanvas m_canvas;
     std::vector<CQVTMarkupUIElement*> m_trees;
 };
+
+namespace {
 
 // Pixels of one colour in a row of the canvas, from left to right.
 int RowCount(const DibCanvas& canvas, int y, int nLeft, int nRight, COLORREF clr)

@@ -6,7 +6,6 @@
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
 #include "toolkit/markup/values/QVTMarkupValues.h"
 
-namespace {
 class MarkupLayout : public testing::Test
 {
 protected:
@@ -38,7 +37,6 @@ protected:
     CRecordingContext* m_pContext;
     std::unique_ptr<CTreeHolder> m_root;
 };
-}  // namespace
 
 TEST_F(MarkupLayout, UnboundedSpaceStaysUnboundedThroughMargins)
 {

@@ -27,6 +27,8 @@ bool Near(COLORREF a, COLORREF b, int nTolerance = 1)
            std::abs(GetBValue(a) - GetBValue(b)) <= nTolerance;
 }
 
+}  // namespace
+
 class MarkupGdiPlus : public testing::Test
 {
 protected:
@@ -66,7 +68,6 @@ protected:
     DibCanvas m_canvas;
     std::vector<CQVTMarkupObject*> m_objects;
 };
-}  // namespace
 
 TEST_F(MarkupGdiPlus, DrawingContextsTakeGdiPlusUnlessTheContextOrARightToLeftDCRefuses)
 {

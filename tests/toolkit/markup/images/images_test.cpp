@@ -67,6 +67,8 @@ BOOL PumpUntil(TCondition condition)
     return condition();
 }
 
+}  // namespace
+
 class MarkupImages : public testing::Test
 {
 protected:
@@ -100,7 +102,6 @@ protected:
     CQVTMarkupUIElement* m_pRoot = nullptr;
     DibCanvas m_canvas;
 };
-}  // namespace
 
 TEST_F(MarkupImages, APngKeepsItsAlphaUnderGdiPlusAndGdi)
 {
@@ -139,7 +140,9 @@ TEST_F(MarkupImages, IconFilesLoadWhateverTheCaseOfTheirExtension)
         EXPECT_EQ(m_canvas.At(0, 0), kWhite);
         EXPECT_EQ(m_canvas.At(15, 8), kWhite);
         if (!bGdiPlus)
+        {
             EXPECT_TRUE(pImage->GetImage()->IsImageManagerImage());
+        }
     }
 }
 
@@ -189,6 +192,23 @@ TEST_F(MarkupImages, ResourcesAndCommandIdsComeThroughTheImageManager)
     EXPECT_EQ(Measure().cx, 16);
     Render();
     EXPECT_EQ(m_canvas.At(8, 8), kBlue);
+    // Resource ids are 16-bit: the largest is found, and a larger number
+    // names nothing rather than the id it would wrap to (302, 65535).
+    const struct
+    {
+        LPCWSTR lpszSource;
+        SIZE size;
+    } ids[] = {{u"res://#65535", {12, 12}}, {u"res://#65838", {0, 0}}, {u"res://#131071", {0, 0}}};
+    for (BOOL bGdiPlus : {FALSE, TRUE})
+    {
+        m_pContext->EnableGdiPlus(bGdiPlus);
+        for (const auto& id : ids)
+        {
+            SCOPED_TRACE(CStringA(id.lpszSource) + (bGdiPlus ? " through GDI+" : " through GDI"));
+            Load(id.lpszSource);
+            EXPECT_EQ(Measure(), CSize(id.size));
+        }
+    }
 
     // Digits are a command id of the context's image manager.
     m_pContext->EnableGdiPlus(TRUE);

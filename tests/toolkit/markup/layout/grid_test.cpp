@@ -6,7 +6,6 @@
 
 #include <functional>
 
-namespace {
 class MarkupGrid : public MarkupLayoutTest
 {
 protected:
@@ -29,6 +28,8 @@ protected:
         return sizes;
     }
 };
+
+namespace {
 
 CString Columns(LPCWSTR lpszColumns)
 {

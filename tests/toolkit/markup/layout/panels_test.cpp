@@ -9,9 +9,10 @@
 #include "toolkit/markup/parser/QVTMarkupBuilder.h"
 #include "toolkit/markup/text/QVTMarkupTextBlock.h"
 
-namespace {
 class MarkupPanels : public MarkupLayoutTest
 {};
+
+namespace {
 
 // A fixed-size leaf: a framework element with Width and Height.
 CString Leaf(LPCWSTR lpszName, int cx, int cy, LPCWSTR lpszMore = u"")
@@ -24,19 +25,20 @@ CString Leaf(LPCWSTR lpszName, int cx, int cy, LPCWSTR lpszMore = u"")
 
 TEST_F(MarkupPanels, StackPanelsStackInChildOrderAndKeepEachChildsExtent)
 {
-    Load(RootMarkup(u"StackPanel", u"", Leaf(u"a", 50, 10) + Leaf(u"b", 150, 20) + Leaf(u"c", 30, 5)));
-    // Measured with more room than its layout hook is then given.
+    Load(RootMarkup(u"StackPanel", u"", Leaf(u"a", 50, 10) + Leaf(u"b", 150, 20) + Leaf(u"c", 149, 5)));
+    // Measured with more room than its layout hook is then given: as wide
+    // as its widest child, which is neither the first nor the last.
     MeasureOnly(SX(200), SY(300));
+    EXPECT_EQ(CSize(m_pRoot->GetDesiredSize()), CSize(SX(150), SY(10) + SY(20) + SY(5)));
     static_cast<CQVTMarkupFrameworkElement*>(m_pRoot)->ArrangeOverride(SIZE{SX(100), SY(300)});
     EXPECT_EQ(RectOf(u"a"), CRect(0, 0, SX(100), SY(10)));
     // Never narrower than the child's own width, even past the panel.
     EXPECT_EQ(RectOf(u"b"), CRect(0, SY(10), SX(150), SY(10) + SY(20)));
     EXPECT_EQ(RectOf(u"c").top, SY(10) + SY(20));
-    EXPECT_EQ(m_pRoot->GetDesiredSize().cy, SY(10) + SY(20) + SY(5));
 
     // Horizontal: children side by side, measured with unbounded width.
     Load(RootMarkup(u"StackPanel", u"Orientation='Horizontal'",
-                    u"<TestPanel x:Name='p'/>" + Leaf(u"b", 20, 40)));
+                    u"<TestPanel x:Name='p'/>" + Leaf(u"b", 20, 40) + Leaf(u"c", 5, 39)));
     Find<CTestPanel>(u"p")->m_szFixed = SIZE{SX(30), SY(10)};
     Layout(SX(40), SY(25));
     EXPECT_EQ(CSize(Find<CTestPanel>(u"p")->m_szLastAvailable), CSize(2147483647, SY(25)));
@@ -45,7 +47,7 @@ TEST_F(MarkupPanels, StackPanelsStackInChildOrderAndKeepEachChildsExtent)
     // What the panel wants, within the room it had.
     EXPECT_EQ(CSize(m_pRoot->GetDesiredSize()), CSize(SX(40), SY(25)));
     MeasureOnly(SX(400), SY(250));
-    EXPECT_EQ(CSize(m_pRoot->GetDesiredSize()), CSize(SX(30) + SX(20), SY(40)));
+    EXPECT_EQ(CSize(m_pRoot->GetDesiredSize()), CSize(SX(30) + SX(20) + SX(5), SY(40)));
 }
 
 TEST_F(MarkupPanels, WrapPanelsBreakLinesWhereTheNextItemNoLongerFits)
@@ -66,6 +68,21 @@ TEST_F(MarkupPanels, WrapPanelsBreakLinesWhereTheNextItemNoLongerFits)
     EXPECT_EQ(Find<CTestPanel>(u"p")->m_szLastAvailable.cx, SX(50));
     EXPECT_EQ(RectOf(u"b"), CRect(SX(50), 0, SX(100), SY(10)));
 
+    // An item that fills the line exactly stays on it; one pixel less room
+    // moves it to the next.
+    const CString strExact = Leaf(u"a", 60, 10) + Leaf(u"b", 40, 20) + Leaf(u"c", 1, 5);
+    Load(RootMarkup(u"WrapPanel", u"", strExact));
+    MeasureOnly(SX(60) + SX(40), SY(100));
+    EXPECT_EQ(CSize(m_pRoot->GetDesiredSize()), CSize(SX(60) + SX(40), SY(20) + SY(5)));
+    Layout(SX(60) + SX(40), SY(100));
+    EXPECT_EQ(RectOf(u"b").TopLeft(), CPoint(SX(60), 0));
+    EXPECT_EQ(RectOf(u"c").TopLeft(), CPoint(0, SY(20)));
+    MeasureOnly(SX(60) + SX(40) - 1, SY(100));
+    EXPECT_EQ(CSize(m_pRoot->GetDesiredSize()), CSize(SX(60), SY(10) + SY(20)));
+    Layout(SX(60) + SX(40) - 1, SY(100));
+    EXPECT_EQ(RectOf(u"b").TopLeft(), CPoint(0, SY(10)));
+    EXPECT_EQ(RectOf(u"c").TopLeft(), CPoint(SX(40), SY(10)));
+
     // Vertical: columns instead of lines.
     Load(RootMarkup(u"WrapPanel", u"Orientation='Vertical'", Leaf(u"a", 10, 60) + Leaf(u"b", 20, 60)));
     Layout(SX(100), SY(100));
@@ -85,6 +102,14 @@ TEST_F(MarkupPanels, DockPanelsDockInOrderAndTheLastChildFills)
     EXPECT_EQ(RectOf(u"r"), CRect(SX(200) - SX(25), SY(30), SX(200), SY(100)));
     EXPECT_EQ(RectOf(u"b"), CRect(SX(20), SY(100) - SY(15), SX(200) - SX(25), SY(100)));
     EXPECT_EQ(RectOf(u"f"), CRect(SX(20), SY(30), SX(200) - SX(25), SY(100) - SY(15)));
+
+    // A child without a Dock docks at the left, in measuring and arranging.
+    Load(RootMarkup(u"DockPanel", u"LastChildFill='False'", Leaf(u"d1", 20, 10) + Leaf(u"d2", 30, 12)));
+    MeasureOnly(SX(200), SY(100));
+    EXPECT_EQ(CSize(m_pRoot->GetDesiredSize()), CSize(SX(20) + SX(30), SY(12)));
+    Layout(SX(200), SY(100));
+    EXPECT_EQ(RectOf(u"d1"), CRect(0, 0, SX(20), SY(100)));
+    EXPECT_EQ(RectOf(u"d2"), CRect(SX(20), 0, SX(20) + SX(30), SY(100)));
 
     // Without LastChildFill the last child docks too; right-docked children
     // that overrun the panel stop at its left edge.

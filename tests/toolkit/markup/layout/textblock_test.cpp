@@ -12,6 +12,8 @@
 namespace {
 typedef CQVTMarkupTextBlock::CLinePart CPart;
 
+}  // namespace
+
 class MarkupTextBlock : public MarkupLayoutTest
 {
 protected:
@@ -52,7 +54,6 @@ protected:
     }
     int LineHeight(const LOGFONTW& lf) { return TextExtent(lf, u"").cy; }
 };
-}  // namespace
 
 TEST_F(MarkupTextBlock, ContentBecomesRunsAndSpansThatInheritTheirFonts)
 {

@@ -11,7 +11,6 @@
 #include "toolkit/markup/values/QVTMarkupString.h"
 #include "toolkit/markup/values/QVTMarkupValues.h"
 
-namespace {
 class MarkupBuilder : public testing::Test
 {
 protected:
@@ -27,6 +26,8 @@ protected:
 
     CContextHolder m_context;
 };
+
+namespace {
 
 CString TagText(CQVTMarkupObject* pObject)
 {

@@ -10,7 +10,6 @@
 #include "toolkit/markup/panels/QVTMarkupPanel.h"
 #include "toolkit/markup/text/QVTMarkupTextBlock.h"
 
-namespace {
 class MarkupAutomation : public testing::Test
 {
 protected:
@@ -45,7 +44,6 @@ protected:
     CContextHolder m_context;
     CQVTMarkupUIElement* m_pRoot = nullptr;
 };
-}  // namespace
 
 TEST_F(MarkupAutomation, ElementMembersReadWriteAndRefuseWhatTheyMust)
 {

@@ -3,6 +3,7 @@
 // host, the script writing what it saw into a text block.
 #include "tests/toolkit/markup/support/markup_test_support.h"
 #include "toolkit/markup/panels/QVTMarkupCanvas.h"
+#include "toolkit/markup/panels/QVTMarkupDockPanel.h"
 #include "toolkit/markup/panels/QVTMarkupGrid.h"
 #include "toolkit/markup/panels/QVTMarkupStackPanel.h"
 #include "toolkit/markup/panels/QVTMarkupUniformGrid.h"
@@ -58,11 +59,12 @@ TEST(MarkupLayoutAutomation, PanelsShowTheirOrientationOffsetsCellsAndContent)
     const CString strSeen =
         markup.Run(u"<StackPanel Name='sp'/><WrapPanel Name='wp'/>"
                    u"<Canvas Name='cv'><TextBlock Name='ct'>c</TextBlock></Canvas>"
-                   u"<UniformGrid Name='ug'/><Button Name='b'>Go</Button>",
-                   // Unset orientations read their panel's own default.
-                   u"r.push(sp.Orientation, wp.Orientation);"
-                   u"sp.Orientation = 0; wp.Orientation = 1;"
-                   u"r.push(sp.Orientation, wp.Orientation);"
+                   u"<UniformGrid Name='ug'/><Button Name='b'>Go</Button>"
+                   u"<DockPanel Name='dp'><TextBlock Name='dt'>d</TextBlock></DockPanel>",
+                   // Unset orientations, fill and dock read their panel's own default.
+                   u"r.push(sp.Orientation, wp.Orientation, dp.LastChildFill, dp.GetDock(dt));"
+                   u"sp.Orientation = 0; wp.Orientation = 1; dp.LastChildFill = false; dp.SetDock(dt, 3);"
+                   u"r.push(sp.Orientation, wp.Orientation, dp.LastChildFill, dp.GetDock(dt));"
                    u"r.push(cv.GetLeft(ct), cv.GetBottom(ct));"
                    u"cv.SetLeft(ct, 7); cv.SetTop(ct, 8); cv.SetRight(ct, 9); cv.SetBottom(ct, 10);"
                    u"r.push(cv.GetLeft(ct), cv.GetTop(ct), cv.GetRight(ct), cv.GetBottom(ct));"
@@ -72,11 +74,13 @@ TEST(MarkupLayoutAutomation, PanelsShowTheirOrientationOffsetsCellsAndContent)
                    u"r.push(b.Content.Text);"
                    u"var t = MarkupContext.CreateObject('TextBlock'); t.Text = 'new';"
                    u"b.Content = t; r.push(b.Content.Text, b.Content == t);");
-    EXPECT_EQ(strSeen, CString(u"1,0,0,1,0,0,7,8,9,10,0,0,0,2,3,1,Go,new,true"));
+    EXPECT_EQ(strSeen, CString(u"1,0,true,0,0,1,false,3,0,0,7,8,9,10,0,0,0,2,3,1,Go,new,true"));
     // The values are the panels' own.
     EXPECT_EQ(markup.Find<CQVTMarkupStackPanel>(u"sp")->GetOrientation(), qvtOrientationHorizontal);
     EXPECT_EQ(markup.Find<CQVTMarkupWrapPanel>(u"wp")->GetOrientation(), qvtOrientationVertical);
     EXPECT_EQ(CQVTMarkupCanvas::GetRight(markup.Find<CQVTMarkupObject>(u"ct")), 9);
+    EXPECT_FALSE(markup.Find<CQVTMarkupDockPanel>(u"dp")->GetLastChildFill());
+    EXPECT_EQ(CQVTMarkupDockPanel::GetDock(markup.Find<CQVTMarkupObject>(u"dt")), qvtDockBottom);
 }
 
 TEST(MarkupLayoutAutomation, GridDefinitionsAndCellsAreReadAndWritten)

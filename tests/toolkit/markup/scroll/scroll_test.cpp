@@ -122,7 +122,6 @@ TEST(MarkupScrollViewer, StepsStayWithinTheContentAndShrinkingPullsTheOffsetBack
     EXPECT_EQ(si.nPos, 250);
 }
 
-namespace {
 // A shown window with one viewer, driven by real input.
 class ScrollViewerInput : public testing::Test
 {
@@ -212,9 +211,8 @@ protected:
 };
 
 HWND ScrollViewerInput::s_hWnd = nullptr;
-ScrollViewerInput* ScrollViewerInput::s_pTest = nullptr;
 
-}  // namespace
+ScrollViewerInput* ScrollViewerInput::s_pTest = nullptr;
 
 TEST_F(ScrollViewerInput, AHeldArrowRepeatsFirstSlowlyThenQuickly)
 {

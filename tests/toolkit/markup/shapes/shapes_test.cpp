@@ -12,6 +12,8 @@ const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
 
+}  // namespace
+
 class MarkupShapes : public testing::Test
 {
 protected:
@@ -49,7 +51,6 @@ protected:
     CQVTMarkupUIElement* m_pRoot = nullptr;
     DibCanvas m_canvas;
 };
-}  // namespace
 
 TEST_F(MarkupShapes, RectanglesFillInsideTheirStrokeAndKeepSquareCornersWhenARadiusIsZero)
 {

@@ -15,6 +15,8 @@ namespace {
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlue = RGB(0, 0, 255);
 
+}  // namespace
+
 // A canvas holding one blue 40 by 10 rectangle at (50, 50) under the transform.
 class MarkupTransforms : public testing::Test
 {
@@ -52,7 +54,6 @@ protected:
     CQVTMarkupUIElement* m_pRoot = nullptr;
     DibCanvas m_canvas;
 };
-}  // namespace
 
 TEST_F(MarkupTransforms, RotationTurnsDrawingAndHitsAboutTheCentre)
 {

@@ -115,6 +115,8 @@ struct BackstageImageReference : DibCanvas
     }
 };
 
+}  // namespace
+
 class RibbonBackstageButtons : public ::testing::Test
 {
 protected:
@@ -124,8 +126,6 @@ protected:
     }
     void TearDown() override { QVTResourceImages()->SetModule(::GetModuleHandleW(nullptr), nullptr); }
 };
-
-}  // namespace
 
 TEST(RibbonBackstageImages, EverySchemeCarriesTheBackstageImages)
 {

@@ -73,6 +73,8 @@ private:
     CQVTPaintManager* m_pPaintManager;
 };
 
+}  // namespace
+
 class CBackstagePaintPage : public CWnd
 {
 public:
@@ -177,8 +179,6 @@ protected:
     CQVTRibbonBackstageView* m_pView = nullptr;
     CBackstagePaintPage m_page;
 };
-
-}  // namespace
 
 TEST_F(RibbonBackstagePaint, FlatThemeFillsEntriesByStateAndGivesSeparatorsTheirRoom)
 {

@@ -102,6 +102,8 @@ void BackstageKey(WORD wKey)
     PumpHost(60);
 }
 
+}  // namespace
+
 class RibbonBackstage : public CRibbonFrameSuite
 {
 protected:
@@ -193,8 +195,6 @@ protected:
     HWND m_hwndChild = nullptr;
     std::vector<CWnd*> m_pages;
 };
-
-}  // namespace
 
 TEST_F(RibbonBackstage, ResourceThemeLiesBelowTheTabRowAndKeepsTheRibbon)
 {

@@ -85,6 +85,8 @@ public:
     CRibbonTestFramePaintManager m_frame;
 };
 
+}  // namespace
+
 // Records the system commands that reach the site.
 class CSysCommandSpy : public CQVTHookManagerHookAble
 {
@@ -151,7 +153,10 @@ protected:
     CQVTRibbonBar* m_pRibbon = nullptr;
     CSysCommandSpy m_spy;
 };
+
 CRibbonHost* RibbonFrameCaptionTest::s_pHost = nullptr;
+
+namespace {
 
 COLORREF RibbonScreenPixel(POINT pt)
 {

@@ -84,7 +84,7 @@ BOOL CFrameHost::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
 {
     // The test commands, the customize command and the recent files.
     const BOOL bTestCommand = (nID >= 3301 && nID < 3500) || nID == 9607u || (nID >= 57616u && nID < 57632u);
-    if (bTestCommand && nCode == CN_UPDATE_COMMAND_UI)
+    if (bTestCommand && static_cast<UINT>(nCode) == CN_UPDATE_COMMAND_UI)
     {
         static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
         return TRUE;

@@ -20,8 +20,6 @@
 #include "toolkit/ribbon/popups/QVTRibbonPopupToolBars.h"
 #include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
 
-namespace {
-
 class RibbonKeyboard : public CRibbonFrameSuite
 {
 protected:
@@ -64,8 +62,6 @@ protected:
         return static_cast<int>(std::count(s_pHost->m_commands.begin(), s_pHost->m_commands.end(), nId));
     }
 };
-
-}  // namespace
 
 TEST_F(RibbonKeyboard, AltShowsNumbersOverTheToolbarAndLettersOverTheTabs)
 {

@@ -22,8 +22,6 @@
 #include "toolkit/ribbon/tabs/QVTRibbonControlTab.h"
 #include "toolkit/themes/paintmanager/QVTPaintManager.h"
 
-namespace {
-
 class RibbonQuickAccess : public CRibbonFrameSuite
 {
 protected:
@@ -68,8 +66,6 @@ protected:
         return pixels;
     }
 };
-
-}  // namespace
 
 TEST_F(RibbonQuickAccess, TheCustomizeMenuListsTheCommandsWithChecksAndTogglesTheirCopies)
 {

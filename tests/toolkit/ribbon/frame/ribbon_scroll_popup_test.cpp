@@ -44,6 +44,8 @@ private:
     UINT m_nOld;
 };
 
+}  // namespace
+
 class RibbonScrollAndPopups : public CRibbonFrameSuite
 {
 protected:
@@ -69,8 +71,6 @@ protected:
         return rc;
     }
 };
-
-}  // namespace
 
 TEST_F(RibbonScrollAndPopups, AClickScrollsFortyPixelsAndLeftFromThirtyGivesZero)
 {

@@ -26,6 +26,8 @@ int SystemCallersIndexIn(const CQVTControls* pControls, const CQVTControl* pCont
     return -1;
 }
 
+}  // namespace
+
 class RibbonSystemButtonCallers : public CRibbonFrameSuite
 {
 protected:
@@ -49,8 +51,6 @@ protected:
         return s_pHost->GetOpenPopup(pTabs);
     }
 };
-
-}  // namespace
 
 TEST_F(RibbonSystemButtonCallers, EscapeInATabPopupLeavesTheTabRowTrackingOnlyWithASystemButton)
 {

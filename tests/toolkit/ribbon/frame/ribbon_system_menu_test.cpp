@@ -61,6 +61,8 @@ public:
     CRecentFileList* m_pList = nullptr;
 };
 
+}  // namespace
+
 class RibbonSystemMenu : public CRibbonFrameSuite
 {
 protected:
@@ -111,8 +113,6 @@ protected:
     CQVTRibbonControlSystemButton* m_pButton = nullptr;
     CQVTRibbonSystemPopupBar* m_pMenu = nullptr;
 };
-
-}  // namespace
 
 TEST_F(RibbonSystemMenu, MenuListsTwelveFilesAndADigitOpensItsFile)
 {

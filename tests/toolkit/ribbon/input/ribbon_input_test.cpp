@@ -39,6 +39,8 @@ void WheelAt(CPoint pt, int nDelta)
     ::SendInput(1, &input, sizeof(input));
 }
 
+}  // namespace
+
 class RibbonInput : public CRibbonHostSuite<RibbonInput>
 {
 public:
@@ -61,8 +63,6 @@ protected:
         return rc.Height();
     }
 };
-
-}  // namespace
 
 TEST_F(RibbonInput, ClicksOnTabsSwitchThemAndHideTheOtherTabsGroups)
 {

@@ -20,6 +20,8 @@ CRect ScreenRectOf(CWnd* pWnd)
     return rc;
 }
 
+}  // namespace
+
 class RibbonDocking : public CRibbonHostSuite<RibbonDocking>
 {
 public:
@@ -58,6 +60,8 @@ protected:
         return bDocked;
     }
 };
+
+namespace {
 
 TEST_F(RibbonDocking, AToolbarDroppedOnTheRibbonsRowGoesToTheRowBelow)
 {

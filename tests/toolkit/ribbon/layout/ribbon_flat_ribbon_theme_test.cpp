@@ -18,8 +18,6 @@
 #include "toolkit/tabmanager/paint/QVTTabPaintManager.h"
 #include "toolkit/themes/office2013/QVTCommandBarsOffice2013Theme.h"
 
-namespace {
-
 class RibbonFlatRibbonTheme : public CRibbonHostSuite<RibbonFlatRibbonTheme>
 {
 public:
@@ -53,6 +51,8 @@ protected:
         return DYNAMIC_DOWNCAST(CQVTRibbonOffice2013Theme, QVTPaintManager()->GetRibbonPaintManager());
     }
 };
+
+namespace {
 
 // The flat ribbon theme noting the caption's steps in their order.
 class COrderedCaptionTheme : public CQVTRibbonOffice2013Theme

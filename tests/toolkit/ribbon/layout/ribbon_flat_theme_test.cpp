@@ -10,8 +10,6 @@
 #include "toolkit/ribbon/paint/QVTRibbonOffice2013Theme.h"
 #include "toolkit/themes/office2013/QVTCommandBarsOffice2013Theme.h"
 
-namespace {
-
 class RibbonFlatTheme : public CRibbonHostSuite<RibbonFlatTheme>
 {
 public:
@@ -40,8 +38,6 @@ protected:
         m_pRibbon->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc.m_hDC), PRF_CLIENT);
     }
 };
-
-}  // namespace
 
 TEST_F(RibbonFlatTheme, LaysOutPaintsAndChangesStateWithTheFlatRibbonPaintManager)
 {

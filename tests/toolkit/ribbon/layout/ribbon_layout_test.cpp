@@ -71,6 +71,8 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD dwEvent, HWND hWnd, LONG, LONG idC
         g_focusEvents.push_back({hWnd, idChild});
 }
 
+}  // namespace
+
 class RibbonLayout : public CRibbonHostSuite<RibbonLayout>
 {
 public:
@@ -83,8 +85,6 @@ protected:
         return m_pRibbon->CalcDockingLayout(nWidth, LM_COMMIT | LM_HORZDOCK | LM_HORZ);
     }
 };
-
-}  // namespace
 
 TEST(RibbonGroupRow, ThreeHundredPixelGroupsNeedSevenPixelsBetweenThem)
 {

@@ -63,6 +63,8 @@ int MarkupCountNot(const DibCanvas& canvas, CRect rc, COLORREF clr)
     return n;
 }
 
+}  // namespace
+
 class RibbonMarkupTheme : public CRibbonHostSuite<RibbonMarkupTheme>
 {
 public:
@@ -78,8 +80,6 @@ protected:
         PumpHost(30);
     }
 };
-
-}  // namespace
 
 TEST_F(RibbonMarkupTheme, TabsAndHeadersTakeTheirContextColoursParts)
 {

@@ -40,6 +40,8 @@ COLORREF ImagePixel(LPCTSTR lpszImage, int nFrame, int nFrames, const CRect& rcM
     return canvas.At(pt.x, pt.y);
 }
 
+}  // namespace
+
 class RibbonPaint : public CRibbonHostSuite<RibbonPaint>
 {
 public:
@@ -48,8 +50,6 @@ public:
 protected:
     void SetUp() override { ResetHost(820, 300); }
 };
-
-}  // namespace
 
 TEST_F(RibbonPaint, FaceSelectedTabCaptionAndSeparatorComeFromTheScheme)
 {

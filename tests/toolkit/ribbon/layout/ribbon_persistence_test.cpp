@@ -136,6 +136,8 @@ void ExpectUserLayout(CQVTRibbonBar* pRibbon)
     EXPECT_EQ(1, CountById(pRibbon, pRibbon->GetControlTab()->GetID()));
 }
 
+}  // namespace
+
 class RibbonPersistence : public CRibbonHostSuite<RibbonPersistence>
 {
 public:
@@ -213,8 +215,6 @@ protected:
 
     std::u16string m_path;
 };
-
-}  // namespace
 
 TEST_F(RibbonPersistence, ACustomizableBarReadsBackItsTabsGroupsAndState)
 {

@@ -55,6 +55,8 @@ int CountSystemFileItems(CQVTCommandBar* pBar)
     return nCount;
 }
 
+}  // namespace
+
 class RibbonSystem : public CRibbonHostSuite<RibbonSystem>
 {
 public:
@@ -88,8 +90,6 @@ protected:
 
     CQVTRibbonSystemPopupBar* m_pMenu = nullptr;
 };
-
-}  // namespace
 
 TEST_F(RibbonSystem, RecentFilesAreNumberedOnceAndRebuiltWithoutDuplicates)
 {

@@ -57,6 +57,8 @@ CQVTRibbonTheme* Theme()
     return DYNAMIC_DOWNCAST(CQVTRibbonTheme, QVTPaintManager());
 }
 
+}  // namespace
+
 class RibbonThemeParts : public CRibbonHostSuite<RibbonThemeParts>
 {
 public:
@@ -78,8 +80,6 @@ protected:
 
     CQVTCommandBar* m_pTools = nullptr;
 };
-
-}  // namespace
 
 TEST_F(RibbonThemeParts, SplitButtonsShowTheSplitImagesOfTheirState)
 {

@@ -284,6 +284,8 @@ struct ControlsSkin
     }
 };
 
+}  // namespace
+
 class SkinControls : public ::testing::Test
 {
 protected:
@@ -298,7 +300,6 @@ protected:
         MouseMoveTo(POINT{700, 500});
     }
 };
-}  // namespace
 
 TEST_F(SkinControls, EveryControlHasItsObject)
 {
@@ -621,7 +622,9 @@ TEST_F(SkinControls, MdiClientJoinsItsFrameAndLeavesIt)
     EXPECT_TRUE(pClientObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectMDIClient)));
     EXPECT_TRUE(pClientObject->IsSubclassed()) << "an MDI client is always subclassed";
     if (pFrameObject != nullptr && pFrameObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)))
+    {
         EXPECT_EQ(pClientObject, static_cast<CQVTSkinObjectFrame*>(pFrameObject)->m_pMDIClient);
+    }
 
     HWND hChildren[2] = {};
     for (HWND& hChild : hChildren)
@@ -637,8 +640,10 @@ TEST_F(SkinControls, MdiClientJoinsItsFrameAndLeavesIt)
 
     ::DestroyWindow(hClient);
     if (pFrameObject != nullptr && pFrameObject->IsKindOf(RUNTIME_CLASS(CQVTSkinObjectFrame)))
+    {
         EXPECT_EQ(nullptr, static_cast<CQVTSkinObjectFrame*>(pFrameObject)->m_pMDIClient)
             << "the frame forgets a client that is gone";
+    }
     ::DestroyWindow(hFrame);
 }
 

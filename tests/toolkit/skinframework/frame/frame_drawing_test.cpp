@@ -7,7 +7,7 @@
 // with.
 #include <climits>
 
-#include "../skin_test_support.h"
+#include "tests/toolkit/skinframework/skin_test_support.h"
 #include "dib_canvas.h"
 #include "frame_test_support.h"
 #include "real_input.h"

@@ -378,7 +378,9 @@ TEST(SkinFrameLoops, QuitPostedInsideEachLoopReachesTheApplicationLoop)
         EXPECT_EQ(37u, msg.wParam) << nLoop;
         EXPECT_TRUE(g_skinFrameLog.sysCommands.empty());
         if (nLoop == 1)
+        {
             EXPECT_EQ(static_cast<UINT>(SB_ENDSCROLL), g_skinFrameLog.scrolls.back().code);
+        }
     }
     g_skinFrameLog.Clear();
     ::DestroyWindow(hWnd);

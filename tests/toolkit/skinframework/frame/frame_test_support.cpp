@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "../skin_test_support.h"
+#include "tests/toolkit/skinframework/skin_test_support.h"
 #include "dib_canvas.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerClass.h"
 #include "toolkit/skinframework/schema/QVTSkinManagerSchema.h"
@@ -12,12 +12,18 @@ int CSkinFrameCountedObject::s_nLive = 0;
 SkinFrameLog g_skinFrameLog;
 
 namespace {
-std::map<HWND, WNDPROC> g_skinFrameNext;
+// The procedure in a struct: as a template argument of its own, gcc would
+// ignore its calling convention.
+struct SkinFrameNextProc
+{
+    WNDPROC pfn;
+};
+std::map<HWND, SkinFrameNextProc> g_skinFrameNext;
 
 LRESULT CALLBACK SkinFrameRecordingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto it = g_skinFrameNext.find(hWnd);
-    WNDPROC pfnNext = it != g_skinFrameNext.end() ? it->second : nullptr;
+    WNDPROC pfnNext = it != g_skinFrameNext.end() ? it->second.pfn : nullptr;
     switch (message)
     {
     case WM_SYSCOMMAND:
@@ -101,7 +107,7 @@ HWND SkinFrameCreate(LPCTSTR lpszClass, DWORD dwStyle, DWORD dwExStyle, BOOL bSh
                                   cx, cy, hParent, hMenu, ::GetModuleHandleW(nullptr), nullptr);
     if (hWnd == nullptr)
         return nullptr;
-    g_skinFrameNext[hWnd] = reinterpret_cast<WNDPROC>(
+    g_skinFrameNext[hWnd].pfn = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinFrameRecordingProc)));
     if (bShow)
     {

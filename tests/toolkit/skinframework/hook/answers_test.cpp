@@ -162,6 +162,8 @@ BOOL SkinAnswerWaitPumping(HANDLE hEvent, DWORD dwMilliseconds)
     }
 }
 
+}  // namespace
+
 class SkinAnswerTest : public ::testing::Test
 {
 protected:
@@ -188,7 +190,6 @@ protected:
 
     CQVTSkinManager* pManager_ = QVTSkinManager();
 };
-}  // namespace
 
 TEST_F(SkinAnswerTest, ColoursComeFromTheSkinInEveryModuleUntilTheLastRemoval)
 {

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "../../../common/common_test_support.h"
+#include "tests/common/common_test_support.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/core/QVTOSVersion.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiHook.h"
@@ -118,6 +118,8 @@ CString ApiHookSkinPath()
     return strPath.Left(strPath.ReverseFind(_T('\\')) + 1) + _T("Skins\\vista.qvstyles");
 }
 
+}  // namespace
+
 class ApiHookTest : public ::testing::Test
 {
 protected:
@@ -129,7 +131,6 @@ protected:
     }
     CQVTSkinManager* pManager_ = QVTSkinManager();
 };
-}  // namespace
 
 TEST_F(ApiHookTest, RowsInTheirStoredOrderSelectedByOptionsAndSystem)
 {

@@ -60,6 +60,8 @@ public:
     }
 };
 
+}  // namespace
+
 class ModuleListTest : public ::testing::Test
 {
 protected:
@@ -80,7 +82,6 @@ protected:
         return new CQVTSkinManagerModuleList::CToolHelpModuleEnumerator(::GetCurrentProcessId(), bCached);
     }
 };
-}  // namespace
 
 TEST_F(ModuleListTest, ToolHelpListsWhatPsapiListsAndNeverADataFileMapping)
 {

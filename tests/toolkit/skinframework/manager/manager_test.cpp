@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include "../skin_test_support.h"
+#include "tests/toolkit/skinframework/skin_test_support.h"
 #include "skin_object_test_support.h"
 #include "skin_window_test_support.h"
 #include "toolkit/skinframework/metrics/QVTSkinManagerMetrics.h"
@@ -102,7 +102,7 @@ TEST(SkinManager, LoadsEachSkinAndUnloadsWithNoticesOfBothStates)
     EXPECT_EQ(pManager->GetMetrics()->GetColor(COLOR_BTNFACE),
               pManager->GetThemeSysColor(1601 + COLOR_BTNFACE));
     EXPECT_EQ(static_cast<COLORREF>(-1), pManager->GetThemeSysColor(1700));
-    EXPECT_EQ(CWnd::FromHandle(hWnd) ? TRUE : TRUE, TRUE);
+    EXPECT_EQ(pObject, pManager->Lookup(hWnd)) << "a new skin keeps the window's object";
 
     EXPECT_TRUE(pManager->LoadSkin(SkinLightPath(), u"Blue.ini"));
     EXPECT_FALSE(pManager->LoadSkin(SkinLightPath(), u"")) << "light.msstyles names no default schema";

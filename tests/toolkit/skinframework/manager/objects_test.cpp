@@ -3,7 +3,7 @@
 // the foreign subclasser's chain, removal at WM_NCDESTROY and window paths.
 #include <commctrl.h>
 
-#include "../skin_test_support.h"
+#include "tests/toolkit/skinframework/skin_test_support.h"
 #include "skin_object_test_support.h"
 #include "skin_window_test_support.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerApiHookBase.h"

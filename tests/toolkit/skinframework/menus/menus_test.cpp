@@ -7,7 +7,7 @@
 #include <mutex>
 #include <set>
 
-#include "../skin_test_support.h"
+#include "tests/toolkit/skinframework/skin_test_support.h"
 #include "menus_test_resource.h"
 #include "tests/support/real_input.h"
 #include "tests/support/win_thread.h"
@@ -200,6 +200,8 @@ UINT SkinMenuLastSelected(const std::vector<SkinMenuRecord>& log)
     return nLast;
 }
 
+}  // namespace
+
 class SkinMenus : public ::testing::Test
 {
 protected:
@@ -237,11 +239,14 @@ protected:
     static HMENU s_hMain;
     static HMENU s_hLong;
 };
+
 HWND SkinMenus::s_hWndOwner = nullptr;
+
 HWND SkinMenus::s_hWndTarget = nullptr;
+
 HMENU SkinMenus::s_hMain = nullptr;
+
 HMENU SkinMenus::s_hLong = nullptr;
-}  // namespace
 
 TEST_F(SkinMenus, KeyboardRunHandsTheOwnerItsNotificationsInOrder)
 {
@@ -450,7 +455,9 @@ TEST_F(SkinMenus, PopupPaintsTheSkinsPartsAndAClickOnAnItemExecutesIt)
     for (const SkinMenuRecord& record : SkinMenuOnly(log, WM_MENUSELECT))
     {
         if (HIWORD(record.wParam) != 0xFFFF)
+        {
             EXPECT_TRUE(HIWORD(record.wParam) & MF_MOUSESELECT);
+        }
     }
 }
 
@@ -830,6 +837,8 @@ int SkinMenuCountColour(const CRect& rcScreen, COLORREF clr)
     return nCount;
 }
 
+}  // namespace
+
 class SkinMenuBar : public SkinMenus
 {
 protected:
@@ -852,7 +861,6 @@ protected:
     HMENU m_hMenu = nullptr;
     HWND m_hWnd = nullptr;
 };
-}  // namespace
 
 TEST_F(SkinMenuBar, BarTakesItsRowsInTheSkinsColoursAndIsHotUnderThePointer)
 {

@@ -143,15 +143,23 @@ TEST(TabLayout, HeaderThicknessFollowsRowsMarginsAndTheRowGap)
         const CRect rcItem = strip.host.GetItem(0)->GetRect();
         EXPECT_EQ(nRow, Thickness(rcItem, nPosition));
         if (nPosition == 0)
+        {
             EXPECT_EQ(rcHeader.top + 3, rcItem.top);
+        }
         if (nPosition == 2)
+        {
             EXPECT_EQ(rcHeader.bottom - 3, rcItem.bottom);
+        }
         // The client area overlaps the header by one pixel, then the frame.
         const CRect rcClient = strip.host.GetTabClientRect();
         if (nPosition == 0)
+        {
             EXPECT_EQ(rcHeader.bottom - 1 + 2, rcClient.top);
+        }
         if (nPosition == 3)
+        {
             EXPECT_EQ(rcHeader.left + 1 - 2, rcClient.right);
+        }
 
         // Three rows of a multi-row header, the default gap of -2 between.
         Strip rows(nPosition, {50, 50, 50, 50, 50}, qvtTabLayoutMultiRow, 128);
@@ -185,7 +193,9 @@ TEST(TabLayout, MultiRowRowsEndFlushWithTheHeaderAndTheSelectedRowTouchesTheClie
                 rowStarts[nRow] = rowStarts.count(nRow) ? std::min(rowStarts[nRow], s.nStart) : s.nStart;
                 // The backtracking packing never needs to shrink an item.
                 if (bBacktracking)
+                {
                     EXPECT_GE(pItem->GetButtonLength(), pItem->GetContentLength());
+                }
             }
             ASSERT_EQ(static_cast<size_t>(nRows), rowEnds.size());
             for (const auto& row : rowEnds)

@@ -101,6 +101,8 @@ TEST(ProgressPaintManager, FramedFaceWithTheDoneShareInHighlight)
     EXPECT_EQ(0, canvas.CountOf(clrFill));
 }
 
+}  // namespace
+
 class MessageBarTest : public ::testing::Test
 {
 protected:
@@ -112,6 +114,8 @@ protected:
     void TearDown() override { m_pTheme->InternalRelease(); }
     CQVTPaintManager* m_pTheme = nullptr;
 };
+
+namespace {
 
 TEST_F(MessageBarTest, ContentLosesTheMarginsAndRoomForAClose)
 {
@@ -275,8 +279,6 @@ TEST(PaintManagerElements, Office2010ImagesBringTheirMessageBar)
 
 }  // namespace
 
-namespace {
-
 // A status bar whose panes the status-bar paint manager draws on DIBs.
 class StatusBarPainting : public ::testing::Test
 {
@@ -304,6 +306,8 @@ protected:
     CQVTStatusBar m_bar;
     CQVTStatusBarPane* m_pPane = nullptr;
 };
+
+namespace {
 
 TEST_F(StatusBarPainting, TextColoursAlignmentAndDisabledPanes)
 {

@@ -18,6 +18,8 @@ const char kRedBox[] =
     "<Border xmlns='http://schemas.microsoft.com/winfx/2006/xaml/presentation' Width='40' Height='20' "
     "Background='Red'/>";
 
+}  // namespace
+
 class MarkupThemePart : public ::testing::Test
 {
 protected:
@@ -39,6 +41,8 @@ protected:
     zipbytes::Bytes m_bytes;
     HQVTZIPARCHIVE m_hArchive = nullptr;
 };
+
+namespace {
 
 TEST_F(MarkupThemePart, EntriesParseMeasureAndRenderWhateverTheirEncoding)
 {
@@ -94,7 +98,9 @@ TEST_F(MarkupThemePart, MissingDamagedAndBrokenEntriesFailClearly)
         ASSERT_TRUE(bad.LoadPart(m_hArchive, "good.xaml", m_pContext));
         EXPECT_FALSE(bad.LoadPart(m_hArchive, pszName, m_pContext)) << pszName;
         if (std::string(pszName) != "forged.xaml" && std::string(pszName) != "crc.xaml")
+        {
             EXPECT_EQ(nullptr, bad.GetElement()) << pszName << ": what did not parse replaces nothing";
+        }
     }
     EXPECT_FALSE(part.LoadPart(nullptr, "good.xaml", m_pContext));
     EXPECT_FALSE(part.LoadPart(m_hArchive, nullptr, m_pContext));

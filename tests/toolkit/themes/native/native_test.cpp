@@ -98,6 +98,8 @@ private:
     }
 };
 
+}  // namespace
+
 // A shown site with a menu bar, a toolbar and a status bar.
 class NativeFrame : public BarsFrameSuite<NativeFrame>
 {
@@ -183,7 +185,6 @@ protected:
     CWnd m_statusParent;
     CQVTStatusBar* m_pStatus = nullptr;
 };
-}  // namespace
 
 TEST_F(NativeFrame, WithoutVisualStylesTheSiteIsTheDefaultThemesPixelForPixel)
 {

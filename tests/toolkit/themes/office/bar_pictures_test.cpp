@@ -57,6 +57,8 @@ enum Item
     itemCount
 };
 
+}  // namespace
+
 // One shown window for the whole program (hiding a shown window costs
 // seconds here) holding a toolbar-like bar and a menu-like bar.
 class BarPictures : public ::testing::Test
@@ -153,7 +155,10 @@ protected:
     CTestBar* m_pToolBar = nullptr;
     CTestBar* m_pMenuBar = nullptr;
 };
+
 CWnd* BarPictures::s_pHost = nullptr;
+
+namespace {
 
 TEST_F(BarPictures, RunsAtTheDpiOfItsPrefix)
 {

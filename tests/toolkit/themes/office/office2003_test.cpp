@@ -106,6 +106,8 @@ private:
     CPoint m_ptOrigin;
 };
 
+}  // namespace
+
 // One shown top-most site for the whole program, whose command bars are made
 // anew for each test as a program makes them: a menu bar and, in the next
 // row of the top dock bar, two toolbars side by side, a toolbar too long for
@@ -262,9 +264,8 @@ protected:
     CWnd m_statusParent;
     CQVTStatusBar* m_pStatus = nullptr;
 };
-const CPoint Office2003Frame::kOrigin(300, 40);
 
-}  // namespace
+const CPoint Office2003Frame::kOrigin(300, 40);
 
 TEST(Office2003Colors, SchemeSetsFillTheirTableEntriesAndOtherSchemesDeriveFromTheSystem)
 {
@@ -639,8 +640,10 @@ TEST_F(Office2003Frame, ToolbarsSideBySideShareOneDockBarGradient)
                       ptSecond.x + rcSecond.Width() / 2, ptSecond.x + rcSecond.Width() - 1})
             EXPECT_TRUE(NearColor(dockGradient(x), dock.At(x, ptFirst.y))) << x;
         if (nScheme == 3)
+        {
             EXPECT_FALSE(NearColor(clrLight, dock.At(ptSecond.x, ptSecond.y), 1))
                 << "the second bar started a gradient of its own";
+        }
 
         // The menu bar has no face of its own: beside its items it shows the
         // dock bar's gradient, and no shadow line along its bottom.

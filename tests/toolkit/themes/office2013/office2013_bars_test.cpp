@@ -56,6 +56,8 @@ private:
     std::unique_ptr<DibCanvas> m_pCanvas;
 };
 
+}  // namespace
+
 // One shown site for the whole program: a menu bar, a toolbar on top and
 // one on the left, each with a group, and a status bar.
 class Office2013Frame : public BarsFrameSuite<Office2013Frame>
@@ -149,7 +151,10 @@ protected:
     CQVTToolBar* m_pLeft = nullptr;
     CQVTStatusBar* m_pStatus = nullptr;
 };
+
 const CPoint Office2013Frame::kOrigin(240, 40);
+
+namespace {
 
 const COLORREF kBarsGripper = RGB(200, 0, 0);  // the test INI's colours
 const COLORREF kBarsDark = RGB(0, 0, 200);

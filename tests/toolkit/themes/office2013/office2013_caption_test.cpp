@@ -18,6 +18,8 @@ using Office2013Test::TestIni;
 
 const CRect kCaptionFrameRect(140, 120, 600, 400);
 
+}  // namespace
+
 // A captioned frame with bars whose frame the theme draws.
 class Office2013CaptionFrame : public CFrameWnd
 {
@@ -57,6 +59,8 @@ public:
     int m_nSysCommands = 0;
 };
 
+namespace {
+
 COLORREF ScreenPixelAt(POINT pt)
 {
     ::GdiFlush();
@@ -72,6 +76,8 @@ struct CaptionButtonPoints
 {
     POINT ptBackground, ptOutline, ptFill, ptCentre;
 };
+
+}  // namespace
 
 class Office2013Caption : public ::testing::Test
 {
@@ -115,8 +121,6 @@ protected:
     Office2013CaptionFrame* m_pFrame = nullptr;
     HWND m_hWnd = nullptr;
 };
-
-}  // namespace
 
 TEST_F(Office2013Caption, ButtonsShowEachStatesColoursUnderTheRealPointer)
 {

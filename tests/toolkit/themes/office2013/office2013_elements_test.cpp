@@ -80,7 +80,9 @@ TEST(Office2013Progress, FillStaysInsideItsTrackForEveryRange)
             nFill += canvas.At(x, 10) == bar;
         EXPECT_EQ(c.nFill, nFill);
         if (c.nFill)
+        {
             EXPECT_EQ(bar, canvas.At(6, 10)) << "from the left";
+        }
     }
 
     TestIni ini;

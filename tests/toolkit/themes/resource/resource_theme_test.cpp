@@ -275,7 +275,6 @@ TEST(ResourceTheme, BrokenSchemesGiveTheReadersValuesAndDrawNothingOutsideTheirP
     EXPECT_GT(missing.GetSize(), 0);
 }
 
-namespace {
 // One shown window for the bars of this program.
 class ResourceBars : public ::testing::Test
 {
@@ -323,8 +322,8 @@ protected:
     static CWnd* s_pHost;
     CTestBar* m_pBar = nullptr;
 };
+
 CWnd* ResourceBars::s_pHost = nullptr;
-}  // namespace
 
 TEST_F(ResourceBars, BlueHotButtonsShowTheSchemesHighlightAndAnotherSetRecoloursTheBar)
 {
@@ -352,7 +351,6 @@ TEST_F(ResourceBars, BlueHotButtonsShowTheSchemesHighlightAndAnotherSetRecolours
     EXPECT_GT(nChanged, blue.Width() / 2);
 }
 
-namespace {
 // A real site whose menu bar the bars dock at its top.
 class ResourceMenuBar : public BarsFrameSuite<ResourceMenuBar>
 {
@@ -394,7 +392,6 @@ protected:
 
     CQVTMenuBar* m_pMenuBar = nullptr;
 };
-}  // namespace
 
 TEST_F(ResourceMenuBar, IdleCaptionsOfARealMenuBarTakeTheSetsMenuBarTextColour)
 {

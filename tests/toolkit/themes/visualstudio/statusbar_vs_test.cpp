@@ -58,7 +58,9 @@ TEST(StatusBarVisualStudio2012, GripperDotsFormATriangleInTheCorner)
             const BOOL bDot = nCol < 4 - nRow;
             EXPECT_EQ(bDot ? clrLite : clrBack, canvas.At(x + nDot, y + nDot)) << nRow << "," << nCol;
             if (nDot == 1)
+            {
                 EXPECT_EQ(bDot ? clrDark : clrBack, canvas.At(x, y)) << nRow << "," << nCol;
+            }
         }
     EXPECT_EQ(clrBack, canvas.At(xLast + nPitch, yLast)) << "nothing right of the last dot";
     QVTResourceImages()->LoadIni(_T("Nowhere.ini"));

@@ -83,6 +83,8 @@ int CountDiffering(const DibCanvas& a, const DibCanvas& b)
     return n;
 }
 
+}  // namespace
+
 // One shown top-most site for the program: a menu bar, a toolbar and a
 // status bar, made anew for each test.
 class VisualStudioFrame : public BarsFrameSuite<VisualStudioFrame>
@@ -199,7 +201,6 @@ protected:
 };
 
 const CPoint VisualStudioFrame::kOrigin(260, 60);
-}  // namespace
 
 TEST(VisualStudioThemes, RoundedFrameBlendsTheTwoPixelsBesideEachCorner)
 {
