@@ -209,6 +209,24 @@ Started Start(const std::u16string& image)
     return started;
 }
 
+// The started program's main window by its caption (the process shows other
+// top-level windows too: tips, popups), once visible; null after 60 s.
+HWND MainWindowOf(const Started& started)
+{
+    const double start = Now();
+    while (Now() - start < 60)
+    {
+        HWND window = FindWindowW(nullptr, u"Sondrel");
+        DWORD process = 0;
+        if (window)
+            GetWindowThreadProcessId(window, &process);
+        if (process == started.process.dwProcessId && IsWindowVisible(window))
+            return window;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
 void Close(Started& started, HWND window)
 {
     if (window)
@@ -464,20 +482,7 @@ int RunRecording(int seconds)
     Started started = Start(image);
     if (!started.ok)
         return 1;
-    // The main window by its caption: the process shows other top-level
-    // windows too (tips, popups).
-    HWND window = nullptr;
-    const double start = Now();
-    while (!window && Now() - start < 60)
-    {
-        window = FindWindowW(nullptr, u"Sondrel");
-        DWORD process = 0;
-        if (window)
-            GetWindowThreadProcessId(window, &process);
-        if (process != started.process.dwProcessId || !IsWindowVisible(window))
-            window = nullptr;
-        Sleep(50);
-    }
+    HWND window = MainWindowOf(started);
     const int pid = UnixProcessOf("\\Sondrel.exe.so");
     // Every message a program pumps passes through the Wine server.
     const int server = UnixProcessOf("wineserver64");
@@ -661,18 +666,7 @@ int RunLatency(int seconds)
     Started started = Start(ProgramFolder() + u"Sondrel.exe.so");
     if (!started.ok)
         return 1;
-    HWND window = nullptr;
-    const double start = Now();
-    while (!window && Now() - start < 60)
-    {
-        window = FindWindowW(nullptr, u"Sondrel");
-        DWORD process = 0;
-        if (window)
-            GetWindowThreadProcessId(window, &process);
-        if (process != started.process.dwProcessId || !IsWindowVisible(window))
-            window = nullptr;
-        Sleep(50);
-    }
+    HWND window = MainWindowOf(started);
     if (!window)
     {
         fprintf(stderr, "no main window of Sondrel\n");
@@ -772,18 +766,7 @@ int RunAccessibility(int runs)
     Started started = Start(ProgramFolder() + u"Sondrel.exe.so");
     if (!started.ok)
         return 1;
-    HWND window = nullptr;
-    const double start = Now();
-    while (!window && Now() - start < 60)
-    {
-        window = FindWindowW(nullptr, u"Sondrel");
-        DWORD process = 0;
-        if (window)
-            GetWindowThreadProcessId(window, &process);
-        if (process != started.process.dwProcessId || !IsWindowVisible(window))
-            window = nullptr;
-        Sleep(50);
-    }
+    HWND window = MainWindowOf(started);
     HWND ribbon = window ? RibbonOf(window) : nullptr;
     if (!ribbon)
     {

@@ -64,6 +64,72 @@ struct Case {
   const char* ffmpegArgs;
 };
 
+// Recording cost: the capture source and the media file, as a recording runs.
+// Nonzero when the sine source is missing or the recording stops early.
+int MeasureRecording(int recordSeconds, const std::string& dir) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  ComPtr<IMediaCaptureSource5> capture;
+  ComPtr<IMediaSource5> source;
+  ComPtr<IMediaFile5> file;
+  ComPtr<IMediaPropertyBag5> profile, stream, op;
+  ComPtr<IMediaAudioFormat5> mp3;
+  if (FAILED(CreateCaptureSource(IID_IMediaCaptureSource5, capture.OutVoid())) ||
+      FAILED(CreateMediaFile(IID_IMediaFile5, file.OutVoid())) ||
+      FAILED(CreatePropertyBag(IID_IMediaPropertyBag5, profile.OutVoid())) ||
+      FAILED(CreatePropertyBag(IID_IMediaPropertyBag5, stream.OutVoid())) ||
+      FAILED(CreatePropertyBag(IID_IMediaPropertyBag5, op.OutVoid())) ||
+      FAILED(CreateMp3Settings(IID_IMediaAudioFormat5, mp3.OutVoid()))) {
+    std::printf("cannot make the engine objects\n");
+    return 1;
+  }
+  capture.As(&source, IID_IMediaSource5);
+  capture->RefreshDevices();
+  LONG count = 0;
+  bool sine = false;
+  capture->GetDeviceCount(&count);
+  for (LONG i = 0; i < count; ++i) {
+    BSTR n = nullptr;
+    capture->GetDeviceName(i, &n);
+    if (FromWide(n).find(u"Sine") != std::u16string::npos && SUCCEEDED(capture->SelectDevice(i))) sine = true;
+    SysFreeString(n);
+  }
+  if (!sine) {
+    std::printf("\nno sine capture source (start the build's sound server: scripts/environment.sh, start_sound)\n");
+    return 1;
+  }
+  mp3->SetBitrate(128000);
+  auto bstr = [](const char16_t* s) { return SysAllocString(reinterpret_cast<const OLECHAR*>(s)); };
+  stream->SetObject(bstr(MEDIA_PROP_AV_FORMAT), 0, mp3.Get(), 1);
+  profile->SetObject(bstr(MEDIA_PROP_AUDIO_STREAM_INFO), -1, stream.Get(), 1);
+  std::u16string name = u"Z:";
+  for (char ch : dir + "/rec.mp3") name.push_back(ch == '/' ? u'\\' : static_cast<char16_t>(ch));
+  op->SetInteger(bstr(MEDIA_PROP_OPERATION), 0, MEDIA_OPERATION_WRITE, 0);
+  op->SetInteger(bstr(MEDIA_PROP_OPERATION_MODE), 0, MEDIA_MODE_FILE, 0);
+  op->SetString(bstr(MEDIA_PROP_FILE_NAME), 0, bstr(name.c_str()), 0);
+  file->SetContainerType(MEDIA_CONTAINER_MP3);
+  file->SetStreamSettings(profile.Get());
+  file->Command(MEDIAFILE_CMD_OPEN, op.Get());
+  capture->Start(0);
+  source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr);
+  double cpu0 = ProcessCpu(), wall0 = Now();
+  int blocks = 0;
+  for (; blocks < recordSeconds * 2; ++blocks) {
+    ComPtr<IMediaSample5> sample;
+    if (source->ReadAudio(500, sample.Out()) != S_OK) break;
+    file->WriteSample(sample.Get());
+  }
+  double cpu = ProcessCpu() - cpu0, wall = Now() - wall0;
+  file->Command(MEDIAFILE_CMD_FINISH, nullptr);
+  capture->Stop();
+  if (blocks < recordSeconds * 2) {
+    std::printf("\nthe recording stopped after %d of %d half-second reads\n", blocks, recordSeconds * 2);
+    return 1;
+  }
+  std::printf("\nrecording MP3 128 kbit/s from the sine source: %.1f s wall, %.3f s CPU = %.2f%% of one core\n", wall,
+              cpu, 100.0 * cpu / wall);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,59 +227,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  // Recording cost: the capture source and the media file, as a recording runs.
-  if (recordSeconds > 0) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ComPtr<IMediaCaptureSource5> capture;
-    ComPtr<IMediaSource5> source;
-    ComPtr<IMediaFile5> file;
-    ComPtr<IMediaPropertyBag5> profile, stream, op;
-    ComPtr<IMediaAudioFormat5> mp3;
-    if (FAILED(CreateCaptureSource(IID_IMediaCaptureSource5, capture.OutVoid())) ||
-        FAILED(CreateMediaFile(IID_IMediaFile5, file.OutVoid())) ||
-        FAILED(CreatePropertyBag(IID_IMediaPropertyBag5, profile.OutVoid())) ||
-        FAILED(CreatePropertyBag(IID_IMediaPropertyBag5, stream.OutVoid())) ||
-        FAILED(CreatePropertyBag(IID_IMediaPropertyBag5, op.OutVoid())) ||
-        FAILED(CreateMp3Settings(IID_IMediaAudioFormat5, mp3.OutVoid()))) {
-      std::printf("cannot make the engine objects\n");
-      return 1;
-    }
-    capture.As(&source, IID_IMediaSource5);
-    capture->RefreshDevices();
-    LONG count = 0;
-    capture->GetDeviceCount(&count);
-    for (LONG i = 0; i < count; ++i) {
-      BSTR n = nullptr;
-      capture->GetDeviceName(i, &n);
-      if (FromWide(n).find(u"Sine") != std::u16string::npos) capture->SelectDevice(i);
-      SysFreeString(n);
-    }
-    mp3->SetBitrate(128000);
-    auto bstr = [](const char16_t* s) { return SysAllocString(reinterpret_cast<const OLECHAR*>(s)); };
-    stream->SetObject(bstr(MEDIA_PROP_AV_FORMAT), 0, mp3.Get(), 1);
-    profile->SetObject(bstr(MEDIA_PROP_AUDIO_STREAM_INFO), -1, stream.Get(), 1);
-    std::u16string name = u"Z:";
-    for (char ch : dir + "/rec.mp3") name.push_back(ch == '/' ? u'\\' : static_cast<char16_t>(ch));
-    op->SetInteger(bstr(MEDIA_PROP_OPERATION), 0, MEDIA_OPERATION_WRITE, 0);
-    op->SetInteger(bstr(MEDIA_PROP_OPERATION_MODE), 0, MEDIA_MODE_FILE, 0);
-    op->SetString(bstr(MEDIA_PROP_FILE_NAME), 0, bstr(name.c_str()), 0);
-    file->SetContainerType(MEDIA_CONTAINER_MP3);
-    file->SetStreamSettings(profile.Get());
-    file->Command(MEDIAFILE_CMD_OPEN, op.Get());
-    capture->Start(0);
-    source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr);
-    double cpu0 = ProcessCpu(), wall0 = Now();
-    for (int i = 0; i < recordSeconds * 2; ++i) {
-      ComPtr<IMediaSample5> sample;
-      if (source->ReadAudio(500, sample.Out()) != S_OK) break;
-      file->WriteSample(sample.Get());
-    }
-    double cpu = ProcessCpu() - cpu0, wall = Now() - wall0;
-    file->Command(MEDIAFILE_CMD_FINISH, nullptr);
-    capture->Stop();
-    std::printf("\nrecording MP3 128 kbit/s from the sine source: %.1f s wall, %.3f s CPU = %.2f%% of one core\n", wall,
-                cpu, 100.0 * cpu / wall);
-  }
+  const int status = recordSeconds > 0 ? MeasureRecording(recordSeconds, dir) : 0;
   std::system(("rm -rf '" + dir + "'").c_str());
-  return 0;
+  return status;
 }

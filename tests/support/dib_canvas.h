@@ -69,6 +69,35 @@ public:
     // The section's memory, row by row; null when the section could not be made.
     DWORD* Pixels() const { return pixels_; }
     static DWORD ToPixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+    // The picture as a 32-bit top-down BMP file, for a look at what was drawn.
+    bool SaveAs(LPCWSTR pszPath) const
+    {
+        BITMAPFILEHEADER file = {};
+        BITMAPINFOHEADER info = {};
+        info.biSize = sizeof(info);
+        info.biWidth = width_;
+        info.biHeight = -height_;
+        info.biPlanes = 1;
+        info.biBitCount = 32;
+        const DWORD nBytes = static_cast<DWORD>(width_ * height_ * 4);
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof(file) + sizeof(info);
+        file.bfSize = file.bfOffBits + nBytes;
+        HANDLE hFile = ::CreateFileW(pszPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (hFile == INVALID_HANDLE_VALUE || pixels_ == nullptr)
+        {
+            if (hFile != INVALID_HANDLE_VALUE)
+                ::CloseHandle(hFile);
+            return false;
+        }
+        ::GdiFlush();
+        DWORD nWritten = 0;
+        const bool bWritten = ::WriteFile(hFile, &file, sizeof(file), &nWritten, nullptr) &&
+                              ::WriteFile(hFile, &info, sizeof(info), &nWritten, nullptr) &&
+                              ::WriteFile(hFile, pixels_, nBytes, &nWritten, nullptr);
+        ::CloseHandle(hFile);
+        return bWritten;
+    }
 
     CBitmap bitmap;
     CDC dc;

@@ -126,31 +126,6 @@ void DrawPlain(CDC* pDC, const std::vector<CTestBar*>& bars, CFont* pFont)
     pDC->SelectObject(pOldFont);
 }
 
-// The picture of a canvas as a 32-bit top-down BMP file.
-void SaveBitmap(const DibCanvas& canvas, const CString& strPath)
-{
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = canvas.Width();
-    info.biHeight = -canvas.Height();
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    const DWORD nBytes = static_cast<DWORD>(canvas.Width() * canvas.Height() * 4);
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + nBytes;
-    HANDLE hFile = ::CreateFileW(strPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return;
-    DWORD nWritten = 0;
-    ::WriteFile(hFile, &file, sizeof(file), &nWritten, nullptr);
-    ::WriteFile(hFile, &info, sizeof(info), &nWritten, nullptr);
-    ::GdiFlush();
-    ::WriteFile(hFile, canvas.Pixels(), nBytes, &nWritten, nullptr);
-    ::CloseHandle(hFile);
-}
-
 int DifferingPixels(const DibCanvas& a, const DibCanvas& b)
 {
     ::GdiFlush();
@@ -188,8 +163,8 @@ int main(int argc, char** argv)
     DrawThemed(&themed.dc, bars);
     if (argc > 1)
     {
-        SaveBitmap(plain, CString(argv[1]) + _T("\\commandbars-plain.bmp"));
-        SaveBitmap(themed, CString(argv[1]) + _T("\\commandbars-classic.bmp"));
+        plain.SaveAs(CString(argv[1]) + _T("\\commandbars-plain.bmp"));
+        themed.SaveAs(CString(argv[1]) + _T("\\commandbars-classic.bmp"));
     }
     std::printf(
         "%d x 200 DIB, 3 bars, %d buttons; the baseline's picture and the classic theme's differ in %d "

@@ -27,29 +27,6 @@ namespace {
 
 const int kWidth = 1280;
 
-// The picture of a canvas as a 32-bit top-down BMP file, for a look.
-void SaveBitmap(const DibCanvas& canvas, const char* pszPath)
-{
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = canvas.Width();
-    info.biHeight = -canvas.Height();
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    const DWORD nBytes = static_cast<DWORD>(canvas.Width() * canvas.Height() * 4);
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + nBytes;
-    FILE* pFile = std::fopen(pszPath, "wb");
-    if (!pFile)
-        return;
-    std::fwrite(&file, sizeof(file), 1, pFile);
-    std::fwrite(&info, sizeof(info), 1, pFile);
-    std::fwrite(canvas.Pixels(), nBytes, 1, pFile);
-    std::fclose(pFile);
-}
-
 // The main window made modeless, as the program's tests make it.
 class CBenchmarkMainDlg : public CMainDlg
 {
@@ -84,7 +61,7 @@ int main(int argc, char** argv)
         DibCanvas prepared(sz.cx, sz.cy);
         pRibbon->DrawCommandBar(&prepared.dc, CRect(0, 0, sz.cx, sz.cy));
         if (argc > 1)
-            SaveBitmap(prepared, argv[1]);
+            prepared.SaveAs(CString(argv[1]));
         // Rounds of each, alternating, so that a busy spell meets both.
         const int nRounds = 15;
         std::vector<double> repaints, blits;

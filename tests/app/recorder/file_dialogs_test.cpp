@@ -194,20 +194,6 @@ Step AnswerMessage(CString* pText)
     };
 }
 
-// Waits for the refusal, then answers it; the rename dialog stays.
-Step AnswerRefusal(bool* pRefused)
-{
-    return [pRefused] {
-        CQVTTaskDialog* pBox = shelltest::FindThreadWindow<CQVTTaskDialog>();
-        if (!pBox || !::IsWindowVisible(::GetDlgItem(pBox->m_hWnd, IDOK)))
-            return false;
-        *pRefused = true;
-        ::SetForegroundWindow(pBox->m_hWnd);
-        shelltest::QueueClickAt(WindowCentre(::GetDlgItem(pBox->m_hWnd, IDOK)));
-        return true;
-    };
-}
-
 TEST_F(FileDialogsTest, InformationShowsATaggedMp3LineByLine)
 {
     CString path =
@@ -314,17 +300,17 @@ TEST_F(FileDialogsTest, RenameCancelsRefusesBadNamesAndRenamesOnOk)
 
     // An empty name and one with a folder are refused with a message, and
     // the dialog stays for a better one.
-    bool bEmptyRefused = false, bFolderRefused = false;
+    CString strEmptyRefused, strFolderRefused;
     {
         ModalScript script(
             {ClickInRename(IDC_RENAME_NAME), RenameTextIs("a.wav"), Keys({VK_END}),
              Keys({VK_BACK, VK_BACK, VK_BACK, VK_BACK, VK_BACK}), RenameTextIs(""), ClickInRename(IDOK),
-             AnswerRefusal(&bEmptyRefused),
+             AnswerMessage(&strEmptyRefused),
              [] {
                  return RenameDialog() != nullptr && shelltest::FindThreadWindow<CQVTTaskDialog>() == nullptr;
              },
              ClickInRename(IDC_RENAME_NAME), Keys({'D', VK_OEM_2, 'E', VK_OEM_PERIOD, 'W', 'A', 'V'}),
-             RenameTextIs("d/e.wav"), ClickInRename(IDOK), AnswerRefusal(&bFolderRefused),
+             RenameTextIs("d/e.wav"), ClickInRename(IDOK), AnswerMessage(&strFolderRefused),
              [] {
                  return RenameDialog() != nullptr && shelltest::FindThreadWindow<CQVTTaskDialog>() == nullptr;
              },
@@ -335,8 +321,8 @@ TEST_F(FileDialogsTest, RenameCancelsRefusesBadNamesAndRenamesOnOk)
         EXPECT_TRUE(script.Finished());
         EXPECT_FALSE(script.Stalled());
     }
-    EXPECT_TRUE(bEmptyRefused);
-    EXPECT_TRUE(bFolderRefused);
+    EXPECT_FALSE(strEmptyRefused.IsEmpty());
+    EXPECT_FALSE(strFolderRefused.IsEmpty());
     EXPECT_FALSE(Exists("a.wav"));
     EXPECT_TRUE(Exists("e.wav"));
     EXPECT_EQ("e.wav", Narrow(List().GetItemText(0, 1)));
