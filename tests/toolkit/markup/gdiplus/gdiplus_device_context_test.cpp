@@ -595,3 +595,115 @@ TEST_F(MarkupGdiPlus, LinesDrawnOneAfterAnotherKeepNothingOfTheLineBefore)
     EXPECT_EQ(nDifferent, 0);
     EXPECT_GT(m_canvas.CountOf(RGB(90, 10, 60)), 30);
 }
+
+namespace {
+struct CTextFontCase
+{
+    const char16_t* pszFace;  // null: the context's default face
+    int nHeight;
+    int nWeight;
+    BYTE bItalic;
+    BYTE bUnderline;
+};
+struct CTextInkCase
+{
+    Gdiplus::ARGB argbInk;
+    COLORREF clrBack;
+};
+const CTextFontCase kTextFonts[] = {
+    {nullptr, -11, 400, 0, 0},       {nullptr, -13, 700, 0, 0},
+    {nullptr, -12, 400, 1, 0},       {u"Times New Roman", -16, 400, 1, 0},
+    {u"Courier New", 15, 400, 0, 0}, {nullptr, -29, 700, 1, 0},
+    {nullptr, -9, 400, 0, 0},        {nullptr, -14, 400, 0, 1},
+};
+// Overhangs, overlapping glyphs, blanks, digits, accents, kerning pairs, a
+// tab and a right-to-left word.
+const char16_t* const kTexts[] = {u"Recording 001",
+                                  u"fjord ffi jij",
+                                  u"  spaced  out ",
+                                  u"caf\u00e9 \u00c5ngstr\u00f6m na\u00efve \u00df\u00e6",
+                                  u"0123456789 {[(|)]}@#%&*",
+                                  u"AVATAR To Wa",
+                                  u"W",
+                                  u"a\tb",
+                                  u"\u05e9\u05dc\u05d5\u05dd \u0416\u0438\u0437\u043d\u044c"};
+const CTextInkCase kInks[] = {{0xFF000000, RGB(255, 255, 255)},
+                              {0xFF102030, RGB(240, 244, 255)},
+                              {0xFFFFFFFF, RGB(32, 48, 64)},
+                              {0x80C04010, RGB(224, 224, 224)}};
+
+LOGFONTW TextCaseFont(LOGFONTW lf, const CTextFontCase& font)
+{
+    lf.lfHeight = font.nHeight;
+    lf.lfWeight = font.nWeight;
+    lf.lfItalic = font.bItalic;
+    lf.lfUnderline = font.bUnderline;
+    if (font.pszFace != nullptr)
+    {
+        std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), WCHAR(0));
+        std::copy_n(font.pszFace, std::char_traits<char16_t>::length(font.pszFace), lf.lfFaceName);
+    }
+    return lf;
+}
+}  // namespace
+
+TEST_F(MarkupGdiPlus, NewTextLinesAreByteForByteThoseGdiPlusDraws)
+{
+    // Every font, text and ink over its background, each line new to the
+    // process, cycling through the smoothing modes with and without the text
+    // flag; one rectangle in three a pixel narrower than the line, which
+    // GDI+ cuts. GDI+ alone on a context that writes no pixel is the oracle.
+    const int nBand = 50, nLines = int(std::size(kTexts) * std::size(kInks));
+    int nCase = 0;
+    for (const CTextFontCase& fontCase : kTextFonts)
+    {
+        DibCanvas canvas(460, nBand * nLines), oracleCanvas(460, nBand * nLines);
+        CQVTMarkupGdiPlusDeviceContext oracle(
+            CQVTMarkupGdiPlusDeviceContext::CreateGraphics(oracleCanvas.dc.m_hDC, nullptr), FALSE);
+        CQVTMarkupDrawingContext dc(m_context, canvas.dc.m_hDC);
+        const LOGFONTW lf = TextCaseFont(m_context->GetDefaultFont(), fontCase);
+        CQVTMarkupFont* pFont = m_context->GetFont(&lf);
+        m_objects.push_back(pFont);
+        std::vector<CString> cases;
+        for (const char16_t* pszText : kTexts)
+        {
+            for (const CTextInkCase& ink : kInks)
+            {
+                const int nLength = static_cast<int>(std::char_traits<char16_t>::length(pszText));
+                const int nMode = nCase % 5, nFlag = (nCase / 5) % 2;
+                const int y = nBand * static_cast<int>(cases.size());
+                SIZE size = {};
+                for (CQVTMarkupDeviceContext* pDC :
+                     {static_cast<CQVTMarkupDeviceContext*>(&oracle), dc.GetDeviceContext()})
+                {
+                    pDC->SetSmoothingMode(nMode, nFlag);
+                    pDC->FillRectangle(RECT{0, y, 460, y + nBand}, Solid(0xFF, ink.clrBack));
+                    pDC->SetFont(pFont);
+                    pDC->SetTextColor(
+                        Solid(BYTE(ink.argbInk >> 24),
+                              RGB(BYTE(ink.argbInk >> 16), BYTE(ink.argbInk >> 8), BYTE(ink.argbInk))));
+                    size = pDC->GetTextExtent(pszText, nLength);
+                    const int cx = nCase % 3 == 2 ? size.cx - 1 : size.cx;
+                    pDC->DrawTextLine(pszText, nLength, RECT{20, y + 10, 20 + cx, y + 10 + size.cy});
+                }
+                CString strCase;
+                strCase.Format(u"font %d, text \"%ls\", ink %08X, mode %d, flag %d, width %d",
+                               int(&fontCase - kTextFonts), pszText, ink.argbInk, nMode, nFlag, int(size.cx));
+                cases.push_back(strCase);
+                ++nCase;
+            }
+        }
+        for (size_t i = 0; i < cases.size(); ++i)
+        {
+            const size_t nFirst = i * nBand * 460, nEnd = nFirst + size_t(nBand) * 460;
+            const auto itDiffers = std::mismatch(canvas.Pixels() + nFirst, canvas.Pixels() + nEnd,
+                                                 oracleCanvas.Pixels() + nFirst);
+            EXPECT_EQ(itDiffers.first, canvas.Pixels() + nEnd)
+                << static_cast<LPCSTR>(CT2A(cases[i])) << ": first at pixel "
+                << (itDiffers.first - canvas.Pixels()) % 460 << ", "
+                << (itDiffers.first - canvas.Pixels()) / 460;
+        }
+        // The ink reached the surface.
+        EXPECT_GT(canvas.CountOf(RGB(0, 0, 0)), 10);
+    }
+}
