@@ -4,6 +4,7 @@
 // GDI+ frame. GDI+ on an HDC does not anti-alias under Wine: pixels are
 // checked for coverage, colour and alpha, never for smooth edges.
 #include "tests/support/dib_canvas.h"
+#include "tests/support/win_thread.h"
 #include "tests/toolkit/markup/support/markup_test_support.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
 #include "toolkit/markup/draw/QVTMarkupGdiPlusDeviceContext.h"
@@ -705,5 +706,85 @@ TEST_F(MarkupGdiPlus, NewTextLinesAreByteForByteThoseGdiPlusDraws)
         }
         // The ink reached the surface.
         EXPECT_GT(canvas.CountOf(RGB(0, 0, 0)), 10);
+    }
+}
+
+TEST_F(MarkupGdiPlus, LinesComposedOnSeveralThreadsAtOnceAreThoseGdiPlusDraws)
+{
+    // Fonts no line used before: the threads make the same glyphs at once,
+    // each in an ink of its own, so each composes every line itself.
+    const int nThreads = 4, cx = 460, cyBand = 40;
+    const int cy = cyBand * static_cast<int>(std::size(kTexts)) * 8;
+    std::vector<CQVTMarkupFont*> fonts;
+    for (int nHeight = -18; nHeight >= -25; --nHeight)
+    {
+        const LOGFONTW lf =
+            TextCaseFont(m_context->GetDefaultFont(),
+                         {nullptr, nHeight, nHeight % 2 ? 700 : 400, BYTE(nHeight % 3 == 0), 0});
+        fonts.push_back(m_context->GetFont(&lf));
+        m_objects.push_back(fonts.back());
+    }
+    CQVTMarkupBrush* pBack = Solid(0xFF, RGB(246, 246, 236));
+    std::vector<CQVTMarkupBrush*> inks;
+    for (int i = 0; i < nThreads; ++i)
+        inks.push_back(Solid(0xFF, RGB(40 * i, 20, 90)));
+    // Measured beforehand: measuring costs GDI+ as much as drawing, and
+    // the threads should meet while they compose. Each thread takes the
+    // fonts in an order of its own, so they need different fonts at once.
+    std::vector<SIZE> sizes(fonts.size() * std::size(kTexts));
+    auto draw = [&](CQVTMarkupDeviceContext& dc, CQVTMarkupBrush* pInk, size_t nFirstFont, BOOL bMeasure) {
+        dc.FillRectangle(RECT{0, 0, cx, cy}, pBack);
+        dc.SetTextColor(pInk);
+        for (size_t i = 0; i < fonts.size(); ++i)
+        {
+            const size_t nFont = (nFirstFont + i) % fonts.size();
+            dc.SetFont(fonts[nFont]);
+            for (size_t nText = 0; nText < std::size(kTexts); ++nText)
+            {
+                const int nLength = static_cast<int>(std::char_traits<char16_t>::length(kTexts[nText]));
+                const size_t nLine = nFont * std::size(kTexts) + nText;
+                if (bMeasure)
+                    sizes[nLine] = dc.GetTextExtent(kTexts[nText], nLength);
+                const int y = cyBand * static_cast<int>(nLine) + 5;
+                dc.DrawTextLine(kTexts[nText], nLength,
+                                RECT{10, y, 10 + sizes[nLine].cx, y + sizes[nLine].cy});
+            }
+        }
+    };
+    std::vector<std::unique_ptr<DibCanvas>> oracles, canvases;
+    for (int i = 0; i < nThreads; ++i)
+    {
+        oracles.push_back(std::make_unique<DibCanvas>(cx, cy));
+        canvases.push_back(std::make_unique<DibCanvas>(cx, cy));
+        CQVTMarkupGdiPlusDeviceContext oracle(
+            CQVTMarkupGdiPlusDeviceContext::CreateGraphics(oracles.back()->dc.m_hDC, nullptr), FALSE);
+        draw(oracle, inks[size_t(i)], 0, i == 0);
+    }
+    {
+        // Released together, once every thread stands ready.
+        HANDLE hStart = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        std::vector<WinThread> threads;
+        for (int i = 0; i < nThreads; ++i)
+        {
+            threads.emplace_back([&, i] {
+                ::WaitForSingleObject(hStart, INFINITE);
+                HDC hDC = canvases[size_t(i)]->dc.m_hDC;
+                CQVTMarkupGdiPlusDeviceContext dc(
+                    CQVTMarkupGdiPlusDeviceContext::CreateGraphics(hDC, nullptr), FALSE, hDC);
+                draw(dc, inks[size_t(i)], size_t(i) * 3, FALSE);
+            });
+        }
+        ::Sleep(50);
+        ::SetEvent(hStart);
+        for (WinThread& thread : threads)
+            thread.join();
+        ::CloseHandle(hStart);
+    }
+    for (int i = 0; i < nThreads; ++i)
+    {
+        EXPECT_TRUE(std::equal(canvases[size_t(i)]->Pixels(), canvases[size_t(i)]->Pixels() + cx * cy,
+                               oracles[size_t(i)]->Pixels()))
+            << "thread " << i;
+        EXPECT_GT(canvases[size_t(i)]->CountOf(RGB(40 * i, 20, 90)), 100) << "thread " << i;
     }
 }
