@@ -14,6 +14,8 @@
 class CQVTMarkupGdiPlusImage;
 struct CQVTMarkupTextPixels;
 struct CQVTMarkupTextScratch;
+struct CQVTMarkupGlyph;
+struct CQVTMarkupGlyphFont;
 
 class CQVTMarkupGdiPlusDeviceContext : public CQVTMarkupDeviceContext
 {
@@ -126,6 +128,10 @@ private:
     // Copies a kept line where it lies whole in one clip rectangle over its colour.
     BOOL PutTextPixels(const CQVTMarkupTextPixels& line, const RECT& rcLayout, DWORD dwBack,
                        const std::vector<RECT>& clip);
+    // Composes the line from kept glyphs as GDI+ would draw it; FALSE where
+    // GDI+ might draw it otherwise.
+    BOOL ComposeText(LPCWSTR lpszText, int nLength, int cx, const LOGFONTW& lf, DWORD dwBack,
+                     CQVTMarkupTextPixels& line);
     // Draws the line with GDI+ on a DIB of its own, over the colour beneath.
     void DrawTextAside(LPCWSTR lpszText, int nLength, int cx, int cy, DWORD dwBack,
                        CQVTMarkupTextPixels& line);
@@ -173,4 +179,9 @@ private:
     // The DIB, DC and graphics new text lines are drawn on, kept for the
     // next line.
     std::shared_ptr<CQVTMarkupTextScratch> m_pTextScratch;
+    // The glyphs of the last font composed with, and the last line's glyphs
+    // and coverage, kept for the next line.
+    std::shared_ptr<CQVTMarkupGlyphFont> m_pGlyphFont;
+    std::vector<const CQVTMarkupGlyph*> m_glyphs;
+    std::vector<BYTE> m_mask;
 };

@@ -3,14 +3,27 @@
 // pixel through a pair of calls. Opaque fills, and text in one colour over
 // one opaque colour, where the world transform moves by whole pixels only,
 // get the exact values GDI+ gives them; anything else goes to GDI+ as before.
+//
+// GDI+ here draws a line of text as GDI's grey glyph bitmaps of the same
+// font (GetGlyphOutlineW, GGO_GRAY8_BITMAP, one code unit at a time) placed
+// at whole-pixel advances from the layout corner, the baseline one ascent
+// down, no kerning or shaping; it adds the coverage of overlapping glyphs
+// (at most full), scales it by the brush's alpha to alpha = coverage *
+// alpha / 64, and blends each channel as round(ink * alpha / 255) +
+// round(back * (255 - alpha) / 255). A line whose glyphs all fit the layout
+// width is composed so from glyphs kept once per font (measured against
+// GDI+ over every code unit below U+10000); GDI+ draws the rest.
 #include "toolkit/markup/draw/QVTMarkupGdiPlusDeviceContext.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstring>
 #include <list>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "toolkit/foundation/core/QVTCriticalSection.h"
 
@@ -170,6 +183,185 @@ BOOL FindRowOrder(HDC hDC, BYTE* pBits, int cx, int cy, POINT ptDevice, BOOL* pb
         return FALSE;
     *pbBottomUp = clr == RGB(4, 5, 6);
     return TRUE;
+}
+
+}  // namespace
+
+// One glyph as GDI gives it: its advance, and its coverage (0 to 64) in a
+// box placed from the pen and the baseline.
+struct CQVTMarkupGlyph
+{
+    int nAdvance = 0;
+    int x = 0;  // the box's left from the pen
+    int y = 0;  // the box's top from the baseline, down
+    int cx = 0;
+    int cy = 0;
+    std::vector<BYTE> coverage;  // cx by cy, rows of cx
+};
+
+// The glyphs of one font, made as lines need them. Glyphs are only ever
+// added (their addresses stay), under the cache's lock.
+struct CQVTMarkupGlyphFont
+{
+    explicit CQVTMarkupGlyphFont(const LOGFONTW& lfFont) : lf(lfFont) {}
+    ~CQVTMarkupGlyphFont()
+    {
+        if (hFont != nullptr)
+            ::DeleteObject(hFont);
+    }
+    CQVTMarkupGlyphFont(const CQVTMarkupGlyphFont&) = delete;
+    CQVTMarkupGlyphFont& operator=(const CQVTMarkupGlyphFont&) = delete;
+
+    LOGFONTW lf;
+    HFONT hFont = nullptr;
+    BOOL bUsable = FALSE;             // the font was made and measured
+    std::atomic<bool> bCached{true};  // FALSE once the cache let it go: it takes no more glyphs
+    int nAscent = 0;
+    std::unordered_map<WCHAR, CQVTMarkupGlyph> glyphs;
+};
+
+namespace {
+using CGlyph = CQVTMarkupGlyph;
+using CGlyphFont = CQVTMarkupGlyphFont;
+
+// Glyphs by font for every thread, read on one memory DC under the lock.
+// Bounded by the bytes of coverage held: past the bound every font goes
+// (threads composing a line keep theirs until they are done).
+class CGlyphCache
+{
+public:
+    std::shared_ptr<CGlyphFont> Font(const LOGFONTW& lf)
+    {
+        std::string strKey(reinterpret_cast<const char*>(&lf), sizeof(lf));
+        CQVTCriticalSectionLock lock(m_cs);
+        auto it = m_fonts.find(strKey);
+        if (it != m_fonts.end())
+            return it->second;
+        if (m_fonts.size() >= kMaxFonts)
+            DropAll();
+        std::shared_ptr<CGlyphFont> pFont = std::make_shared<CGlyphFont>(lf);
+        pFont->hFont = ::CreateFontIndirectW(&lf);
+        TEXTMETRICW tm = {};
+        if (pFont->hFont != nullptr && Select(*pFont) && ::GetTextMetricsW(m_hDC, &tm))
+        {
+            pFont->nAscent = tm.tmAscent;
+            pFont->bUsable = TRUE;
+        }
+        m_fonts.emplace(std::move(strKey), pFont);
+        return pFont;
+    }
+
+    // The glyphs of the text, in order; FALSE when one cannot be had.
+    BOOL Glyphs(CGlyphFont& font, LPCWSTR lpszText, int nLength, std::vector<const CGlyph*>& glyphs)
+    {
+        glyphs.resize(size_t(nLength));
+        CQVTCriticalSectionLock lock(m_cs);
+        if (!font.bCached)
+            return FALSE;
+        for (int i = 0; i < nLength; ++i)
+        {
+            auto it = font.glyphs.find(lpszText[i]);
+            if (it == font.glyphs.end())
+            {
+                CGlyph glyph;
+                if (!Select(font) || !ReadGlyph(lpszText[i], glyph))
+                    return FALSE;
+                m_nBytes += glyph.coverage.size() + sizeof(CGlyph);
+                it = font.glyphs.emplace(lpszText[i], std::move(glyph)).first;
+            }
+            glyphs[size_t(i)] = &it->second;
+        }
+        if (m_nBytes > kMaxBytes)
+            DropAll();  // the glyphs handed out live on with the caller's font
+        return TRUE;
+    }
+
+private:
+    static const size_t kMaxFonts = 64;
+    static const size_t kMaxBytes = 4 * 1024 * 1024;
+
+    BOOL Select(const CGlyphFont& font)
+    {
+        if (m_hDC == nullptr)
+            m_hDC = ::CreateCompatibleDC(nullptr);
+        if (m_hDC == nullptr || font.hFont == nullptr)
+            return FALSE;
+        // Selecting a font realises it, which costs Wine a read of the X
+        // resources: the last one stays selected.
+        if (m_hSelected != font.hFont && ::SelectObject(m_hDC, font.hFont) == nullptr)
+            return FALSE;
+        m_hSelected = font.hFont;
+        return TRUE;
+    }
+    BOOL ReadGlyph(WCHAR ch, CGlyph& glyph)
+    {
+        static const MAT2 kIdentity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+        GLYPHMETRICS gm = {};
+        const DWORD nSize = ::GetGlyphOutlineW(m_hDC, ch, GGO_GRAY8_BITMAP, &gm, 0, nullptr, &kIdentity);
+        if (nSize == GDI_ERROR || nSize > 1024 * 1024)
+            return FALSE;
+        glyph.nAdvance = gm.gmCellIncX;
+        if (nSize == 0)
+            return TRUE;  // a blank
+        std::vector<BYTE> bits(nSize);
+        if (::GetGlyphOutlineW(m_hDC, ch, GGO_GRAY8_BITMAP, &gm, nSize, bits.data(), &kIdentity) == GDI_ERROR)
+            return FALSE;
+        // Rows of the bitmap are DWORD-aligned.
+        const size_t nPitch = (size_t(gm.gmBlackBoxX) + 3) & ~size_t(3);
+        if (gm.gmBlackBoxX > 4096 || gm.gmBlackBoxY > 4096 || nPitch * gm.gmBlackBoxY > nSize)
+            return FALSE;
+        glyph.x = gm.gmptGlyphOrigin.x;
+        glyph.y = -gm.gmptGlyphOrigin.y;
+        glyph.cx = static_cast<int>(gm.gmBlackBoxX);
+        glyph.cy = static_cast<int>(gm.gmBlackBoxY);
+        glyph.coverage.resize(size_t(glyph.cx) * glyph.cy);
+        for (int y = 0; y < glyph.cy; ++y)
+        {
+            const BYTE* pRow = &bits[size_t(y) * nPitch];
+            if (std::any_of(pRow, pRow + glyph.cx, [](BYTE c) { return c > 64; }))
+                return FALSE;
+            std::copy_n(pRow, glyph.cx, &glyph.coverage[size_t(y) * glyph.cx]);
+        }
+        return TRUE;
+    }
+    void DropAll()
+    {
+        // No font of the map may stay selected once its owner lets it go.
+        if (m_hDC != nullptr)
+            ::SelectObject(m_hDC, ::GetStockObject(SYSTEM_FONT));
+        m_hSelected = nullptr;
+        for (auto& entry : m_fonts)
+            entry.second->bCached = false;
+        m_fonts.clear();
+        m_nBytes = 0;
+    }
+
+    CQVTCriticalSection m_cs;
+    HDC m_hDC = nullptr;
+    HFONT m_hSelected = nullptr;
+    std::unordered_map<std::string, std::shared_ptr<CGlyphFont>> m_fonts;
+    size_t m_nBytes = 0;
+};
+
+CGlyphCache& GlyphCache()
+{
+    // Never destroyed: lines may be drawn at exit.
+    static CGlyphCache* s_pCache = new CGlyphCache();
+    return *s_pCache;
+}
+
+// Code units GDI+ lays out otherwise than one glyph after another: controls
+// (a tab, a line feed) and line separators; surrogates, which it was not
+// measured with in pairs.
+BOOL IsComposable(WCHAR ch)
+{
+    return ch >= 0x20 && !(ch >= 0x7F && ch <= 0x9F) && !(ch >= 0xD800 && ch <= 0xDFFF) && ch != 0x2028 &&
+           ch != 0x2029;
+}
+
+BYTE BlendChannel(DWORD dwInk, DWORD dwBack, int nAlpha)
+{
+    return static_cast<BYTE>((dwInk * nAlpha + 127) / 255 + (dwBack * (255 - nAlpha) + 127) / 255);
 }
 
 }  // namespace
@@ -353,7 +545,8 @@ BOOL CQVTMarkupGdiPlusDeviceContext::DrawTextDirect(LPCWSTR lpszText, int nLengt
     if (pLine == nullptr)
     {
         std::shared_ptr<CTextPixels> pNew = std::make_shared<CTextPixels>();
-        DrawTextAside(lpszText, nLength, cx, cy, dwBack, *pNew);
+        if (!ComposeText(lpszText, nLength, cx, lf, dwBack, *pNew))
+            DrawTextAside(lpszText, nLength, cx, cy, dwBack, *pNew);
         TextPixelsCache().Add(strKey, pNew);
         pLine = pNew;
     }
@@ -384,6 +577,88 @@ BOOL CQVTMarkupGdiPlusDeviceContext::PutTextPixels(const CQVTMarkupTextPixels& l
     }
     for (int y = rcLine.top; y < rcLine.bottom; ++y)
         std::copy_n(&line.pixels[size_t(y - ptAt.y) * line.cx], line.cx, PixelAt(rcLine.left, y));
+    return TRUE;
+}
+
+BOOL CQVTMarkupGdiPlusDeviceContext::ComposeText(LPCWSTR lpszText, int nLength, int cx, const LOGFONTW& lf,
+                                                 DWORD dwBack, CQVTMarkupTextPixels& line)
+{
+    // Only the hints and fonts it was measured with: GDI+ draws underlines,
+    // strike-outs and turned or narrowed text its own way.
+    if ((m_nTextRenderingHint != Gdiplus::TextRenderingHintSystemDefault &&
+         m_nTextRenderingHint != Gdiplus::TextRenderingHintAntiAlias) ||
+        lf.lfUnderline || lf.lfStrikeOut || lf.lfEscapement != 0 || lf.lfOrientation != 0 ||
+        lf.lfWidth != 0 || !std::all_of(lpszText, lpszText + nLength, IsComposable))
+        return FALSE;
+    if (!m_pGlyphFont || !m_pGlyphFont->bCached || std::memcmp(&m_pGlyphFont->lf, &lf, sizeof(lf)) != 0)
+        m_pGlyphFont = GlyphCache().Font(lf);
+    std::shared_ptr<CQVTMarkupGlyphFont> pFont = m_pGlyphFont;
+    std::vector<const CQVTMarkupGlyph*>& glyphs = m_glyphs;
+    if (!pFont->bUsable || !GlyphCache().Glyphs(*pFont, lpszText, nLength, glyphs))
+        return FALSE;
+
+    // GDI+ leaves out what passes the layout width: that line is its own.
+    __int64 nPen = 0;
+    RECT rcInk = {0, 0, 0, 0};
+    for (const CQVTMarkupGlyph* pGlyph : glyphs)
+    {
+        if (pGlyph->cx > 0 && pGlyph->cy > 0)
+        {
+            const RECT rcGlyph = {static_cast<LONG>(nPen + pGlyph->x), pFont->nAscent + pGlyph->y,
+                                  static_cast<LONG>(nPen + pGlyph->x + pGlyph->cx),
+                                  pFont->nAscent + pGlyph->y + pGlyph->cy};
+            ::UnionRect(&rcInk, &rcInk, &rcGlyph);
+        }
+        nPen += pGlyph->nAdvance;
+        if (nPen > cx || nPen < -cx)
+            return FALSE;
+    }
+    line.bUsable = TRUE;
+    if (::IsRectEmpty(&rcInk))
+        return TRUE;  // blanks only
+    const int cxInk = rcInk.right - rcInk.left, cyInk = rcInk.bottom - rcInk.top;
+    if (cxInk > 4096 || cyInk > 1024)
+    {
+        line.bUsable = FALSE;
+        return FALSE;
+    }
+
+    // Coverage of overlapping glyphs adds up, to full at most.
+    std::vector<BYTE>& mask = m_mask;
+    mask.assign(size_t(cxInk) * cyInk, 0);
+    nPen = 0;
+    for (const CQVTMarkupGlyph* pGlyph : glyphs)
+    {
+        const int xGlyph = static_cast<int>(nPen + pGlyph->x - rcInk.left);
+        const int yGlyph = pFont->nAscent + pGlyph->y - rcInk.top;
+        for (int y = 0; y < pGlyph->cy; ++y)
+        {
+            const BYTE* pCoverage = &pGlyph->coverage[size_t(y) * pGlyph->cx];
+            BYTE* pMask = &mask[size_t(y + yGlyph) * cxInk + xGlyph];
+            for (int x = 0; x < pGlyph->cx; ++x)
+                pMask[x] = static_cast<BYTE>(std::min(64, pMask[x] + pCoverage[x]));
+        }
+        nPen += pGlyph->nAdvance;
+    }
+
+    // The blend of each coverage level, worked out once for the line.
+    const int nInkAlpha = static_cast<int>(m_argbText >> 24);
+    DWORD levels[65];
+    for (int c = 0; c <= 64; ++c)
+    {
+        const int nAlpha = c * nInkAlpha / 64;
+        levels[c] = 0xFF000000;
+        for (int nShift : {0, 8, 16})
+            levels[c] |= DWORD(BlendChannel((m_argbText >> nShift) & 0xFF, (dwBack >> nShift) & 0xFF, nAlpha))
+                         << nShift;
+    }
+    levels[0] = dwBack;
+    line.x = rcInk.left;
+    line.y = rcInk.top;
+    line.cx = cxInk;
+    line.cy = cyInk;
+    line.pixels.resize(mask.size());
+    std::transform(mask.begin(), mask.end(), line.pixels.begin(), [&levels](BYTE c) { return levels[c]; });
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 // GDI+ frame. GDI+ on an HDC does not anti-alias under Wine: pixels are
 // checked for coverage, colour and alpha, never for smooth edges.
 #include "tests/support/dib_canvas.h"
+#include "tests/support/win_thread.h"
 #include "tests/toolkit/markup/support/markup_test_support.h"
 #include "toolkit/markup/draw/QVTMarkupDrawingContext.h"
 #include "toolkit/markup/draw/QVTMarkupGdiPlusDeviceContext.h"
@@ -594,4 +595,196 @@ TEST_F(MarkupGdiPlus, LinesDrawnOneAfterAnotherKeepNothingOfTheLineBefore)
         nDifferent += m_canvas.Pixels()[i] != oracleCanvas.Pixels()[i];
     EXPECT_EQ(nDifferent, 0);
     EXPECT_GT(m_canvas.CountOf(RGB(90, 10, 60)), 30);
+}
+
+namespace {
+struct CTextFontCase
+{
+    const char16_t* pszFace;  // null: the context's default face
+    int nHeight;
+    int nWeight;
+    BYTE bItalic;
+    BYTE bUnderline;
+};
+struct CTextInkCase
+{
+    Gdiplus::ARGB argbInk;
+    COLORREF clrBack;
+};
+const CTextFontCase kTextFonts[] = {
+    {nullptr, -11, 400, 0, 0},       {nullptr, -13, 700, 0, 0},
+    {nullptr, -12, 400, 1, 0},       {u"Times New Roman", -16, 400, 1, 0},
+    {u"Courier New", 15, 400, 0, 0}, {nullptr, -29, 700, 1, 0},
+    {nullptr, -9, 400, 0, 0},        {nullptr, -14, 400, 0, 1},
+};
+// Overhangs, overlapping glyphs, blanks, digits, accents, kerning pairs, a
+// tab and a right-to-left word.
+const char16_t* const kTexts[] = {u"Recording 001",
+                                  u"fjord ffi jij",
+                                  u"  spaced  out ",
+                                  u"caf\u00e9 \u00c5ngstr\u00f6m na\u00efve \u00df\u00e6",
+                                  u"0123456789 {[(|)]}@#%&*",
+                                  u"AVATAR To Wa",
+                                  u"W",
+                                  u"a\tb",
+                                  u"\u05e9\u05dc\u05d5\u05dd \u0416\u0438\u0437\u043d\u044c"};
+const CTextInkCase kInks[] = {{0xFF000000, RGB(255, 255, 255)},
+                              {0xFF102030, RGB(240, 244, 255)},
+                              {0xFFFFFFFF, RGB(32, 48, 64)},
+                              {0x80C04010, RGB(224, 224, 224)}};
+
+LOGFONTW TextCaseFont(LOGFONTW lf, const CTextFontCase& font)
+{
+    lf.lfHeight = font.nHeight;
+    lf.lfWeight = font.nWeight;
+    lf.lfItalic = font.bItalic;
+    lf.lfUnderline = font.bUnderline;
+    if (font.pszFace != nullptr)
+    {
+        std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), WCHAR(0));
+        std::copy_n(font.pszFace, std::char_traits<char16_t>::length(font.pszFace), lf.lfFaceName);
+    }
+    return lf;
+}
+}  // namespace
+
+TEST_F(MarkupGdiPlus, NewTextLinesAreByteForByteThoseGdiPlusDraws)
+{
+    // Every font, text and ink over its background, each line new to the
+    // process, cycling through the smoothing modes with and without the text
+    // flag; one rectangle in three a pixel narrower than the line, which
+    // GDI+ cuts. GDI+ alone on a context that writes no pixel is the oracle.
+    const int nBand = 50, nLines = int(std::size(kTexts) * std::size(kInks));
+    int nCase = 0;
+    for (const CTextFontCase& fontCase : kTextFonts)
+    {
+        DibCanvas canvas(460, nBand * nLines), oracleCanvas(460, nBand * nLines);
+        CQVTMarkupGdiPlusDeviceContext oracle(
+            CQVTMarkupGdiPlusDeviceContext::CreateGraphics(oracleCanvas.dc.m_hDC, nullptr), FALSE);
+        CQVTMarkupDrawingContext dc(m_context, canvas.dc.m_hDC);
+        const LOGFONTW lf = TextCaseFont(m_context->GetDefaultFont(), fontCase);
+        CQVTMarkupFont* pFont = m_context->GetFont(&lf);
+        m_objects.push_back(pFont);
+        std::vector<CString> cases;
+        for (const char16_t* pszText : kTexts)
+        {
+            for (const CTextInkCase& ink : kInks)
+            {
+                const int nLength = static_cast<int>(std::char_traits<char16_t>::length(pszText));
+                const int nMode = nCase % 5, nFlag = (nCase / 5) % 2;
+                const int y = nBand * static_cast<int>(cases.size());
+                SIZE size = {};
+                for (CQVTMarkupDeviceContext* pDC :
+                     {static_cast<CQVTMarkupDeviceContext*>(&oracle), dc.GetDeviceContext()})
+                {
+                    pDC->SetSmoothingMode(nMode, nFlag);
+                    pDC->FillRectangle(RECT{0, y, 460, y + nBand}, Solid(0xFF, ink.clrBack));
+                    pDC->SetFont(pFont);
+                    pDC->SetTextColor(
+                        Solid(BYTE(ink.argbInk >> 24),
+                              RGB(BYTE(ink.argbInk >> 16), BYTE(ink.argbInk >> 8), BYTE(ink.argbInk))));
+                    size = pDC->GetTextExtent(pszText, nLength);
+                    const int cx = nCase % 3 == 2 ? size.cx - 1 : size.cx;
+                    pDC->DrawTextLine(pszText, nLength, RECT{20, y + 10, 20 + cx, y + 10 + size.cy});
+                }
+                CString strCase;
+                strCase.Format(u"font %d, text \"%ls\", ink %08X, mode %d, flag %d, width %d",
+                               int(&fontCase - kTextFonts), pszText, ink.argbInk, nMode, nFlag, int(size.cx));
+                cases.push_back(strCase);
+                ++nCase;
+            }
+        }
+        for (size_t i = 0; i < cases.size(); ++i)
+        {
+            const size_t nFirst = i * nBand * 460, nEnd = nFirst + size_t(nBand) * 460;
+            const auto itDiffers = std::mismatch(canvas.Pixels() + nFirst, canvas.Pixels() + nEnd,
+                                                 oracleCanvas.Pixels() + nFirst);
+            EXPECT_EQ(itDiffers.first, canvas.Pixels() + nEnd)
+                << static_cast<LPCSTR>(CT2A(cases[i])) << ": first at pixel "
+                << (itDiffers.first - canvas.Pixels()) % 460 << ", "
+                << (itDiffers.first - canvas.Pixels()) / 460;
+        }
+        // The ink reached the surface.
+        EXPECT_GT(canvas.CountOf(RGB(0, 0, 0)), 10);
+    }
+}
+
+TEST_F(MarkupGdiPlus, LinesComposedOnSeveralThreadsAtOnceAreThoseGdiPlusDraws)
+{
+    // Fonts no line used before: the threads make the same glyphs at once,
+    // each in an ink of its own, so each composes every line itself.
+    const int nThreads = 4, cx = 460, cyBand = 40;
+    const int cy = cyBand * static_cast<int>(std::size(kTexts)) * 8;
+    std::vector<CQVTMarkupFont*> fonts;
+    for (int nHeight = -18; nHeight >= -25; --nHeight)
+    {
+        const LOGFONTW lf =
+            TextCaseFont(m_context->GetDefaultFont(),
+                         {nullptr, nHeight, nHeight % 2 ? 700 : 400, BYTE(nHeight % 3 == 0), 0});
+        fonts.push_back(m_context->GetFont(&lf));
+        m_objects.push_back(fonts.back());
+    }
+    CQVTMarkupBrush* pBack = Solid(0xFF, RGB(246, 246, 236));
+    std::vector<CQVTMarkupBrush*> inks;
+    for (int i = 0; i < nThreads; ++i)
+        inks.push_back(Solid(0xFF, RGB(40 * i, 20, 90)));
+    // Measured beforehand: measuring costs GDI+ as much as drawing, and
+    // the threads should meet while they compose. Each thread takes the
+    // fonts in an order of its own, so they need different fonts at once.
+    std::vector<SIZE> sizes(fonts.size() * std::size(kTexts));
+    auto draw = [&](CQVTMarkupDeviceContext& dc, CQVTMarkupBrush* pInk, size_t nFirstFont, BOOL bMeasure) {
+        dc.FillRectangle(RECT{0, 0, cx, cy}, pBack);
+        dc.SetTextColor(pInk);
+        for (size_t i = 0; i < fonts.size(); ++i)
+        {
+            const size_t nFont = (nFirstFont + i) % fonts.size();
+            dc.SetFont(fonts[nFont]);
+            for (size_t nText = 0; nText < std::size(kTexts); ++nText)
+            {
+                const int nLength = static_cast<int>(std::char_traits<char16_t>::length(kTexts[nText]));
+                const size_t nLine = nFont * std::size(kTexts) + nText;
+                if (bMeasure)
+                    sizes[nLine] = dc.GetTextExtent(kTexts[nText], nLength);
+                const int y = cyBand * static_cast<int>(nLine) + 5;
+                dc.DrawTextLine(kTexts[nText], nLength,
+                                RECT{10, y, 10 + sizes[nLine].cx, y + sizes[nLine].cy});
+            }
+        }
+    };
+    std::vector<std::unique_ptr<DibCanvas>> oracles, canvases;
+    for (int i = 0; i < nThreads; ++i)
+    {
+        oracles.push_back(std::make_unique<DibCanvas>(cx, cy));
+        canvases.push_back(std::make_unique<DibCanvas>(cx, cy));
+        CQVTMarkupGdiPlusDeviceContext oracle(
+            CQVTMarkupGdiPlusDeviceContext::CreateGraphics(oracles.back()->dc.m_hDC, nullptr), FALSE);
+        draw(oracle, inks[size_t(i)], 0, i == 0);
+    }
+    {
+        // Released together, once every thread stands ready.
+        HANDLE hStart = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        std::vector<WinThread> threads;
+        for (int i = 0; i < nThreads; ++i)
+        {
+            threads.emplace_back([&, i] {
+                ::WaitForSingleObject(hStart, INFINITE);
+                HDC hDC = canvases[size_t(i)]->dc.m_hDC;
+                CQVTMarkupGdiPlusDeviceContext dc(
+                    CQVTMarkupGdiPlusDeviceContext::CreateGraphics(hDC, nullptr), FALSE, hDC);
+                draw(dc, inks[size_t(i)], size_t(i) * 3, FALSE);
+            });
+        }
+        ::Sleep(50);
+        ::SetEvent(hStart);
+        for (WinThread& thread : threads)
+            thread.join();
+        ::CloseHandle(hStart);
+    }
+    for (int i = 0; i < nThreads; ++i)
+    {
+        EXPECT_TRUE(std::equal(canvases[size_t(i)]->Pixels(), canvases[size_t(i)]->Pixels() + cx * cy,
+                               oracles[size_t(i)]->Pixels()))
+            << "thread " << i;
+        EXPECT_GT(canvases[size_t(i)]->CountOf(RGB(40 * i, 20, 90)), 100) << "thread " << i;
+    }
 }
