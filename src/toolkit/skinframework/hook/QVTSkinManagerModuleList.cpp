@@ -328,12 +328,6 @@ void CQVTSkinManagerModuleList::CPsapiModuleEnumerator::Enumerate(std::vector<QV
     records.clear();
     if (m_pfnEnumProcessModules == nullptr || m_pfnGetModuleInformation == nullptr)
         return;
-    if (m_dwProcessId == ::GetCurrentProcessId())
-    {
-        if (SkinModuleListReadOwn(records))
-            return;
-        records.clear();
-    }
     HANDLE hProcess = ::OpenProcess(kSkinModuleListProcessAccess, FALSE, m_dwProcessId);
     if (hProcess == nullptr)
         return;
@@ -375,20 +369,6 @@ BOOL CQVTSkinManagerModuleList::CPsapiModuleEnumerator::GetModuleInformation(HMO
 {
     if (m_pfnGetModuleInformation == nullptr || hModule == nullptr || pInfo == nullptr)
         return FALSE;
-    if (m_dwProcessId == ::GetCurrentProcessId())
-    {
-        std::vector<QVT_MODULEINFO> records;
-        if (SkinModuleListReadOwn(records))
-        {
-            for (const QVT_MODULEINFO& record : records)
-                if (record.hModule == hModule)
-                {
-                    *pInfo = record;
-                    return TRUE;
-                }
-            return FALSE;
-        }
-    }
     HANDLE hProcess = ::OpenProcess(kSkinModuleListProcessAccess, FALSE, m_dwProcessId);
     if (hProcess == nullptr)
         return FALSE;
@@ -398,6 +378,19 @@ BOOL CQVTSkinManagerModuleList::CPsapiModuleEnumerator::GetModuleInformation(HMO
     pInfo->hModule = hModule;
     ::CloseHandle(hProcess);
     return bResult;
+}
+
+BOOL AFXAPI CQVTSkinManagerModuleList::CLoaderModuleEnumerator::IsAvailable()
+{
+    const SkinModuleListLoader& loader = SkinModuleListGetLoader();
+    return loader.pfnLock != nullptr && loader.pfnUnlock != nullptr;
+}
+
+void CQVTSkinManagerModuleList::CLoaderModuleEnumerator::Enumerate(std::vector<QVT_MODULEINFO>& records)
+{
+    records.clear();
+    if (!SkinModuleListReadOwn(records))
+        records.clear();
 }
 
 void CQVTSkinManagerModuleList::CToolHelpModuleEnumerator::Enumerate(std::vector<QVT_MODULEINFO>& records)
@@ -429,7 +422,10 @@ void CQVTSkinManagerModuleList::CToolHelpModuleEnumerator::Enumerate(std::vector
 CQVTSkinManagerModuleList::CQVTSkinManagerModuleList(DWORD dwProcessId, BOOL bCached)
 {
     SkinModuleListSupport& support = SkinModuleListGetSupport();
-    if (support.psapi.GetHandle() != nullptr)
+    if (dwProcessId == ::GetCurrentProcessId() && support.bSupported &&
+        CLoaderModuleEnumerator::IsAvailable())
+        m_pEnumerator = new CLoaderModuleEnumerator(bCached);
+    else if (support.psapi.GetHandle() != nullptr)
         m_pEnumerator = new CPsapiModuleEnumerator(dwProcessId, bCached, support.psapi.GetHandle());
     else if (QVTToolHelpApi()->m_bValid)
         m_pEnumerator = new CToolHelpModuleEnumerator(dwProcessId, bCached);
