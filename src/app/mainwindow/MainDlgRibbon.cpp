@@ -132,11 +132,14 @@ void CMainDlg::BuildRibbon()
     if (!m_pRibbonBar)
         return;
     CQVTImageManager* pImages = m_pCommandBars->GetImageManager();
+    // Laid out once, when every tab, group and control is in.
+    m_pRibbonBar->LockLayout();
     BuildFilesTab(pImages);
     BuildFormatsTab(pImages);
     BuildHelpTab(pImages);
     AddTabRowControls();
     AddQuickAccessControls(pImages);
+    m_pRibbonBar->UnlockLayout();
 
     m_pRibbonBar->SetMinVisibleWidth(0);
     m_pRibbonBar->EnableDocking(0);

@@ -95,10 +95,9 @@ void ToPlatformToolInfo(const QVT_TOOLTIPHITINFO& hit, TTTOOLINFOW& ti)
 CQVTToolTipContext::CQVTToolTipContext()
     : m_bShowTitleAndDescription(FALSE), m_nIconTitle(TTI_INFO), m_bShowImage(FALSE), m_nImageSize(1),
       m_nImageBase(0), m_nToolTipStyle(toolTipStandard), m_dwComCtlVersion(GetComCtlVersion()),
-      m_nMaxTipWidth(::GetSystemMetrics(SM_CXSCREEN) / 2), m_dwToolTipStyle(TTS_NOPREFIX),
-      m_rcMargin(0, 0, 0, 0), m_nDelayInitial(-1), m_nDelayReshow(-1), m_nDelayAutoPop(-1),
-      m_pToolTip(nullptr), m_nLastHit(-1), m_clrTipBack((COLORREF)-1), m_clrTipText((COLORREF)-1),
-      m_bStripEllipsis(TRUE)
+      m_nMaxTipWidth(0), m_dwToolTipStyle(TTS_NOPREFIX), m_rcMargin(0, 0, 0, 0), m_nDelayInitial(-1),
+      m_nDelayReshow(-1), m_nDelayAutoPop(-1), m_pToolTip(nullptr), m_nLastHit(-1),
+      m_clrTipBack((COLORREF)-1), m_clrTipText((COLORREF)-1), m_bStripEllipsis(TRUE)
 {
     ZeroMemory(&m_lastInfo, sizeof(m_lastInfo));
     ZeroMemory(&m_lastInfoEx, sizeof(m_lastInfoEx));
@@ -215,9 +214,20 @@ void CQVTToolTipContext::SetMargin(const RECT& rcMargin)
     DestroyToolTip();
 }
 
+int CQVTToolTipContext::GetMaxTipWidth() const
+{
+    if (!m_bMaxTipWidthKnown)
+    {
+        m_nMaxTipWidth = ::GetSystemMetrics(SM_CXSCREEN) / 2;
+        m_bMaxTipWidthKnown = TRUE;
+    }
+    return m_nMaxTipWidth;
+}
+
 void CQVTToolTipContext::SetMaxTipWidth(int nWidth)
 {
     m_nMaxTipWidth = nWidth;
+    m_bMaxTipWidthKnown = TRUE;
     DestroyToolTip();
 }
 
@@ -304,7 +314,7 @@ BOOL CQVTToolTipContext::CreateToolTip(CWnd* pOwner)
     }
 
     SendToToolTip(WM_SETFONT, (WPARAM)m_fntToolTip.GetSafeHandle(), FALSE);
-    SendToToolTip(TTM_SETMAXTIPWIDTH, 0, m_nMaxTipWidth);
+    SendToToolTip(TTM_SETMAXTIPWIDTH, 0, GetMaxTipWidth());
     SendToToolTip(TTM_SETMARGIN, 0, (LPARAM)&m_rcMargin);
     if (m_clrTipBack != (COLORREF)-1)
         SendToToolTip(TTM_SETTIPBKCOLOR, m_clrTipBack);

@@ -94,7 +94,8 @@ public:
     void SetMargin(const RECT& rcMargin);
     const CRect& GetMargin() const { return m_rcMargin; }
     void SetMaxTipWidth(int nWidth);
-    int GetMaxTipWidth() const { return m_nMaxTipWidth; }
+    // Half the screen unless set.
+    int GetMaxTipWidth() const;
     void SetShowImage(BOOL bShowImage, int nImageBase = 0, int nImageSize = 1);
     void SetShowTitle(BOOL bShowTitle, int nTitleIcon = TTI_INFO);
     void SetTipBkColor(COLORREF clr);
@@ -171,7 +172,10 @@ protected:
     int m_nImageBase;         // added to the tool id to find its image
     int m_nToolTipStyle;      // the look
     DWORD m_dwComCtlVersion;  // MAKELONG(minor, major)
-    int m_nMaxTipWidth;
+    // Read from the screen when a tip first needs it: every control with a
+    // context of its own would otherwise ask the monitors at its making.
+    mutable int m_nMaxTipWidth;
+    mutable BOOL m_bMaxTipWidthKnown = FALSE;
     DWORD m_dwToolTipStyle;  // window style bits of the tooltip
     CRect m_rcMargin;
     int m_nDelayInitial;  // ms, -1 unset

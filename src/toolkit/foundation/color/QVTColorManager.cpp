@@ -242,7 +242,7 @@ int CQVTColorManager::DetectSystemTheme()
 
 int CQVTColorManager::DetectSystemTheme(CQVTWinThemeWrapper& wrapper)
 {
-    if (!wrapper.IsThemeActive() || IsLowColorDisplay(nullptr))
+    if (!wrapper.IsThemeActive() || IsLowColorScreen())
         return qvtSystemThemeUnknown;
 
     WCHAR szFile[MAX_PATH] = {}, szColor[MAX_PATH] = {}, szSize[MAX_PATH] = {};
@@ -338,17 +338,28 @@ void CQVTColorManager::RefreshThemeGradients()
         m_gradients[6].SetStandardValues(BlendColors(c15, c5, 165), BlendColors(c15, c5, 42));
     }
 
-    if (IsLowColorDisplay(nullptr))
+    if (IsLowColorScreen())
     {
         m_gradients[1].SetStandardValue(GetColor(COLOR_BTNFACE));
         m_gradients[3].SetStandardValue(GetColor(COLOR_BTNFACE));
     }
 }
 
+BOOL CQVTColorManager::IsLowColorScreen() const
+{
+    return m_nRefreshLowColor >= 0 ? m_nRefreshLowColor != 0 : IsLowColorDisplay(nullptr);
+}
+
 void CQVTColorManager::RefreshColors(BOOL bResetCustomColors)
 {
-    m_nDetectedTheme = DetectSystemTheme();
     const BOOL bLowColor = IsLowColorDisplay(nullptr);
+    m_nRefreshLowColor = bLowColor ? 1 : 0;
+    struct LowColorReset
+    {
+        int& nValue;
+        ~LowColorReset() { nValue = -1; }
+    } lowColorReset{m_nRefreshLowColor};
+    m_nDetectedTheme = DetectSystemTheme();
     if (bResetCustomColors)
         ResetCustomColors();
 

@@ -91,6 +91,9 @@ public:
 private:
     int ThemeForColors() const;
     void SetStandard(int nIndex, COLORREF clr) { m_clrStandard[nIndex] = clr; }
+    // The screen's depth asked once for a whole refresh: each question is a
+    // screen DC and server round trips.
+    BOOL IsLowColorScreen() const;
 
     CQVTPaintManagerColorGradient m_gradients[gradientCount];
     BOOL m_bDetectRoyale = TRUE;
@@ -102,6 +105,8 @@ private:
     PFNGETSYSCOLOR m_pfnGetSysColor = nullptr;
     int m_nSelectedTheme = qvtSystemThemeAuto;
     int m_nDetectedTheme = qvtSystemThemeUnknown;
+    // During RefreshColors: the screen's depth as read at its start, else -1.
+    int m_nRefreshLowColor = -1;
 };
 
 CQVTColorManager* AFXAPI QVTColorManager();

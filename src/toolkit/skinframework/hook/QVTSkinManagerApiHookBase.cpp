@@ -5,6 +5,7 @@
 #include <psapi.h>
 
 #include "toolkit/foundation/core/QVTOSVersion.h"
+#include "toolkit/skinframework/hook/QVTSkinManagerModuleList.h"
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
 #include "toolkit/skinframework/objects/QVTSkinObject.h"
 
@@ -76,9 +77,21 @@ BOOL AFXAPI IsModuleEnumerationSupported()
 BOOL AFXAPI QVTSkinGetModuleRange(HMODULE hModule, BYTE** ppBase, SIZE_T* pcbSize)
 {
     const SkinHookPsapi& psapi = SkinHookGetPsapi();
+    if (hModule == nullptr || psapi.pfnGetModuleInformation == nullptr)
+        return FALSE;
+    // The loader's own record: PSAPI walks the same list through the server.
+    if (CQVTSkinManagerModuleList::CLoaderModuleEnumerator::IsAvailable())
+    {
+        CQVTSkinManagerModuleList::CLoaderModuleEnumerator loader(FALSE);
+        QVT_MODULEINFO record = {};
+        if (!loader.GetModuleInformation(hModule, &record))
+            return FALSE;
+        *ppBase = static_cast<BYTE*>(record.lpBaseOfDll);
+        *pcbSize = record.SizeOfImage;
+        return TRUE;
+    }
     MODULEINFO info = {};
-    if (hModule == nullptr || psapi.pfnGetModuleInformation == nullptr ||
-        !psapi.pfnGetModuleInformation(::GetCurrentProcess(), hModule, &info, sizeof(info)))
+    if (!psapi.pfnGetModuleInformation(::GetCurrentProcess(), hModule, &info, sizeof(info)))
         return FALSE;
     *ppBase = static_cast<BYTE*>(info.lpBaseOfDll);
     *pcbSize = info.SizeOfImage;

@@ -59,6 +59,6 @@ private:
 
 // TRUE when PSAPI offers the calls that list modules and give their ranges.
 BOOL AFXAPI IsModuleEnumerationSupported();
-// The base and size of a loaded module through PSAPI; FALSE without PSAPI
+// The base and size of a loaded module, from the loader's record; FALSE without PSAPI
 // or for a module that is not loaded.
 BOOL AFXAPI QVTSkinGetModuleRange(HMODULE hModule, BYTE** ppBase, SIZE_T* pcbSize);

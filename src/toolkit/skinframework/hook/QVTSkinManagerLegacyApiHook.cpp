@@ -167,18 +167,29 @@ BOOL SkinHookWriteEntry(void** ppEntry, void* pValue)
     return TRUE;
 }
 
-// Writes pTo into every import entry of the module, for the named module,
-// that holds pFrom (or pAlternate); TRUE when an entry now holds pTo.
-BOOL SkinHookPatchImports(HMODULE hModule, LPCSTR lpszModule, void* pFrom, void* pAlternate, void* pTo)
+// One row's change to a module's import entries: pTo replaces pFrom (or
+// pAlternate); bDone is set when an entry holds pTo afterwards.
+struct SkinHookPatch
 {
-    if (pFrom == nullptr || pTo == nullptr)
-        return FALSE;
+    LPCSTR lpszModule;
+    void* pFrom;
+    void* pAlternate;
+    void* pTo;
+    BOOL bDone;
+};
+
+// Applies every patch to the module in one walk of its import tables: a
+// walk per row cost a start-up thousands of table reads. An entry takes the
+// first patch that matches it, as rows patched one after another would.
+void SkinHookPatchModule(HMODULE hModule, SkinHookPatch* pPatches, size_t nPatches)
+{
     const IMAGE_DATA_DIRECTORY* pDirectory = SkinHookDirectory(hModule, IMAGE_DIRECTORY_ENTRY_IMPORT);
-    if (pDirectory == nullptr)
-        return FALSE;
+    if (pDirectory == nullptr || nPatches == 0)
+        return;
     BYTE* pBase = reinterpret_cast<BYTE*>(hModule);
     SkinHookReader reader;
-    BOOL bResult = FALSE;
+    std::vector<SkinHookPatch*> matching;
+    matching.reserve(nPatches);
     // A lying size is bounded twice: by the descriptors that can be read,
     // and by a count no real module comes near.
     const DWORD nMaxDescriptors = 4096;
@@ -190,27 +201,61 @@ BOOL SkinHookPatchImports(HMODULE hModule, LPCSTR lpszModule, void* pFrom, void*
             pDescriptor->FirstThunk == 0)
             break;
         char szName[260];
-        if (!reader.ReadName(reinterpret_cast<const char*>(pBase + pDescriptor->Name), szName, 260) ||
-            lstrcmpiA(szName, lpszModule) != 0)
+        if (!reader.ReadName(reinterpret_cast<const char*>(pBase + pDescriptor->Name), szName, 260))
+            continue;
+        matching.clear();
+        for (size_t i = 0; i < nPatches; i++)
+            if (pPatches[i].pFrom != nullptr && pPatches[i].pTo != nullptr &&
+                lstrcmpiA(szName, pPatches[i].lpszModule) == 0)
+                matching.push_back(&pPatches[i]);
+        if (matching.empty())
             continue;
         void** ppEntry = reinterpret_cast<void**>(pBase + pDescriptor->FirstThunk);
         for (DWORD nEntry = 0; nEntry < 65536; nEntry++, ppEntry++)
         {
             if (!reader.Check(ppEntry, sizeof(void*)))
                 break;
-            void* pValue = *ppEntry;
-            if (pValue == nullptr)
+            void* const pEntry = *ppEntry;
+            if (pEntry == nullptr)
                 break;
-            if (pValue != pFrom && pValue != pTo)
-                pValue = SkinHookPushTarget(pValue);
-            if (pValue == pTo)
-                bResult = TRUE;
-            else if ((pValue == pFrom || (pAlternate != nullptr && pValue == pAlternate)) &&
-                     SkinHookWriteEntry(ppEntry, pTo))
-                bResult = TRUE;
+            void* pPushed = nullptr;
+            bool bPushedRead = false;
+            for (SkinHookPatch* pPatch : matching)
+            {
+                void* pValue = pEntry;
+                if (pValue != pPatch->pFrom && pValue != pPatch->pTo)
+                {
+                    if (!bPushedRead)
+                    {
+                        pPushed = SkinHookPushTarget(pEntry);
+                        bPushedRead = true;
+                    }
+                    pValue = pPushed;
+                }
+                if (pValue == pPatch->pTo)
+                {
+                    pPatch->bDone = TRUE;
+                    break;
+                }
+                if (pValue == pPatch->pFrom ||
+                    (pPatch->pAlternate != nullptr && pValue == pPatch->pAlternate))
+                {
+                    if (SkinHookWriteEntry(ppEntry, pPatch->pTo))
+                        pPatch->bDone = TRUE;
+                    break;
+                }
+            }
         }
     }
-    return bResult;
+}
+
+// Writes pTo into every import entry of the module, for the named module,
+// that holds pFrom (or pAlternate); TRUE when an entry now holds pTo.
+BOOL SkinHookPatchImports(HMODULE hModule, LPCSTR lpszModule, void* pFrom, void* pAlternate, void* pTo)
+{
+    SkinHookPatch patch = {lpszModule, pFrom, pAlternate, pTo, FALSE};
+    SkinHookPatchModule(hModule, &patch, 1);
+    return patch.bDone;
 }
 
 void* SkinHookFindExport(HMODULE hModule, LPCSTR lpszFunction, int nDepth)
@@ -1039,8 +1084,9 @@ BOOL CQVTSkinManagerLegacyApiHook::IsExcludedLocked(HMODULE hModule)
     return FALSE;
 }
 
-CQVTSkinManagerLegacyApiFunction* CQVTSkinManagerLegacyApiHook::HookApiFunction(
-    int nId, LPCSTR lpszModule, LPCSTR lpszFunction, void* pReplacement, CQVTSkinManagerModuleList& modules)
+CQVTSkinManagerLegacyApiFunction* CQVTSkinManagerLegacyApiHook::PrepareFunction(int nId, LPCSTR lpszModule,
+                                                                                LPCSTR lpszFunction,
+                                                                                void* pReplacement)
 {
     if (nId < 0 || nId >= qvtApiHookRowCount || pReplacement == nullptr)
         return nullptr;
@@ -1071,15 +1117,45 @@ CQVTSkinManagerLegacyApiFunction* CQVTSkinManagerLegacyApiHook::HookApiFunction(
         if (m_bApphelp && CQVTSkinManagerApiHookBase::IsApphelpAddress(pFunction->m_pSaved))
             pFunction->m_pAlternate = FindExport(hModule, lpszFunction);
     }
+    return pFunction;
+}
+
+void CQVTSkinManagerLegacyApiHook::PatchFunctions(CQVTSkinManagerLegacyApiFunction* const* ppFunctions,
+                                                  size_t nFunctions, CQVTSkinManagerModuleList& modules,
+                                                  BOOL bHook)
+{
+    std::vector<SkinHookPatch> patches;
+    patches.reserve(nFunctions);
+    for (size_t i = 0; i < nFunctions; i++)
+    {
+        CQVTSkinManagerLegacyApiFunction* pFunction = ppFunctions[i];
+        if (bHook)
+            patches.push_back(SkinHookPatch{pFunction->m_szModule, pFunction->m_pSaved,
+                                            pFunction->m_pAlternate, pFunction->m_pReplacement, FALSE});
+        else
+            patches.push_back(SkinHookPatch{pFunction->m_szModule, pFunction->m_pReplacement, nullptr,
+                                            pFunction->m_pSaved, FALSE});
+    }
     const HMODULE hOwn = GetOwnModule();
-    BOOL bHooked = FALSE;
     for (HMODULE h = modules.GetFirstModule(); h != nullptr; h = modules.GetNextModule())
-        if (h != hOwn && !IsExcludedLocked(h) && pFunction->HookImport(h))
-            bHooked = TRUE;
-    if (pFunction->HookImport(hOwn))
-        bHooked = TRUE;
-    CQVTWriteLock rowLock(pFunction->GetLock());
-    pFunction->m_bHooked = bHooked;
+        if (h != hOwn && !IsExcludedLocked(h))
+            SkinHookPatchModule(h, patches.data(), patches.size());
+    SkinHookPatchModule(hOwn, patches.data(), patches.size());
+    for (size_t i = 0; i < nFunctions; i++)
+    {
+        CQVTWriteLock rowLock(ppFunctions[i]->GetLock());
+        ppFunctions[i]->m_bHooked = bHook && patches[i].bDone;
+    }
+}
+
+CQVTSkinManagerLegacyApiFunction* CQVTSkinManagerLegacyApiHook::HookApiFunction(
+    int nId, LPCSTR lpszModule, LPCSTR lpszFunction, void* pReplacement, CQVTSkinManagerModuleList& modules)
+{
+    CQVTWriteLock lock(m_lock);
+    CQVTSkinManagerLegacyApiFunction* pFunction =
+        PrepareFunction(nId, lpszModule, lpszFunction, pReplacement);
+    if (pFunction != nullptr)
+        PatchFunctions(&pFunction, 1, modules, TRUE);
     return pFunction;
 }
 
@@ -1099,6 +1175,10 @@ void CQVTSkinManagerLegacyApiHook::InitializeHookManagement()
     {
         CQVTSkinManagerModuleList modules(::GetCurrentProcessId(), TRUE);
         modules.Refresh(TRUE);
+        // Every row's functions are found first, then each module's tables
+        // are walked once for all of them.
+        std::vector<CQVTSkinManagerLegacyApiFunction*> functions;
+        functions.reserve(qvtApiHookRowCount);
         for (int nId : g_skinHookStoredOrder)
         {
             const QVT_APIHOOKENTRY& row = g_skinHookRows[nId];
@@ -1106,7 +1186,9 @@ void CQVTSkinManagerLegacyApiHook::InitializeHookManagement()
                 continue;
             try
             {
-                HookApiFunction(nId, row.lpszModule, row.lpszFunction, row.pReplacement, modules);
+                if (CQVTSkinManagerLegacyApiFunction* pFunction =
+                        PrepareFunction(nId, row.lpszModule, row.lpszFunction, row.pReplacement))
+                    functions.push_back(pFunction);
             }
             catch (CException* e)
             {
@@ -1115,6 +1197,17 @@ void CQVTSkinManagerLegacyApiHook::InitializeHookManagement()
             catch (...)
             {
             }
+        }
+        try
+        {
+            PatchFunctions(functions.data(), functions.size(), modules, TRUE);
+        }
+        catch (CException* e)
+        {
+            e->Delete();
+        }
+        catch (...)
+        {
         }
         for (HMODULE h = modules.GetFirstModule(); h != nullptr; h = modules.GetNextModule())
             AddModuleReference(h);
@@ -1133,18 +1226,11 @@ void CQVTSkinManagerLegacyApiHook::FinalizeHookManagement()
     modules.Refresh(TRUE);
     for (HMODULE h = modules.GetFirstModule(); h != nullptr; h = modules.GetNextModule())
         ReleaseModuleReference(h);
-    const HMODULE hOwn = GetOwnModule();
+    std::vector<CQVTSkinManagerLegacyApiFunction*> functions;
     for (CQVTSkinManagerLegacyApiFunction* pFunction : m_rgFunctions)
-    {
-        if (pFunction == nullptr || !pFunction->m_bHooked)
-            continue;
-        for (HMODULE h = modules.GetFirstModule(); h != nullptr; h = modules.GetNextModule())
-            if (h != hOwn && !IsExcludedLocked(h))
-                pFunction->UnhookImport(h);
-        pFunction->UnhookImport(hOwn);
-        CQVTWriteLock rowLock(pFunction->GetLock());
-        pFunction->m_bHooked = FALSE;
-    }
+        if (pFunction != nullptr && pFunction->m_bHooked)
+            functions.push_back(pFunction);
+    PatchFunctions(functions.data(), functions.size(), modules, FALSE);
     InterlockedExchange(&g_bSkinHookInstalled, FALSE);
 }
 
@@ -1159,16 +1245,25 @@ void CQVTSkinManagerLegacyApiHook::HookModule(HMODULE hModule, DWORD dwFlags)
     // A row an earlier installation patched keeps its function object: only
     // the rows the present options select reach a module loaded now.
     const UINT nOptions = QVTSkinManager()->GetApplyOptions();
+    CQVTSkinManagerLegacyApiFunction* rgSelected[qvtApiHookRowCount];
+    SkinHookPatch patches[qvtApiHookRowCount];
+    size_t nCount = 0;
     for (int nId = 0; nId < qvtApiHookRowCount; ++nId)
     {
         CQVTSkinManagerLegacyApiFunction* pFunction = m_rgFunctions[nId];
-        if (pFunction != nullptr && IsRowSelected(g_skinHookRows[nId], nOptions) &&
-            pFunction->HookImport(hModule))
-        {
-            CQVTWriteLock rowLock(pFunction->GetLock());
-            pFunction->m_bHooked = TRUE;
-        }
+        if (pFunction == nullptr || !IsRowSelected(g_skinHookRows[nId], nOptions))
+            continue;
+        rgSelected[nCount] = pFunction;
+        patches[nCount++] = SkinHookPatch{pFunction->m_szModule, pFunction->m_pSaved, pFunction->m_pAlternate,
+                                          pFunction->m_pReplacement, FALSE};
     }
+    SkinHookPatchModule(hModule, patches, nCount);
+    for (size_t i = 0; i < nCount; i++)
+        if (patches[i].bDone)
+        {
+            CQVTWriteLock rowLock(rgSelected[i]->GetLock());
+            rgSelected[i]->m_bHooked = TRUE;
+        }
 }
 
 void CQVTSkinManagerLegacyApiHook::UnhookModule(HMODULE hModule)
@@ -1177,9 +1272,13 @@ void CQVTSkinManagerLegacyApiHook::UnhookModule(HMODULE hModule)
         return;
     SkinHookLoaderLock loaderLock;
     CQVTWriteLock lock(m_lock);
+    SkinHookPatch patches[qvtApiHookRowCount];
+    size_t nCount = 0;
     for (CQVTSkinManagerLegacyApiFunction* pFunction : m_rgFunctions)
         if (pFunction != nullptr && pFunction->m_bHooked)
-            pFunction->UnhookImport(hModule);
+            patches[nCount++] = SkinHookPatch{pFunction->m_szModule, pFunction->m_pReplacement, nullptr,
+                                              pFunction->m_pSaved, FALSE};
+    SkinHookPatchModule(hModule, patches, nCount);
 }
 
 int CQVTSkinManagerLegacyApiHook::AddModuleReference(HMODULE hModule)
@@ -1230,7 +1329,12 @@ void CQVTSkinManagerLegacyApiHook::ConnectWrapper(CQVTWinThemeWrapper* pWrapper)
             pWrapper->SetApiPointer(slot.nSlot, g_skinHookRows[slot.nId].pReplacement);
     CQVTSkinManagerModuleList modules(::GetCurrentProcessId(), TRUE);
     modules.Refresh(TRUE);
+    CQVTWriteLock lock(m_lock);
+    std::vector<CQVTSkinManagerLegacyApiFunction*> functions;
     for (int nId : {101, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113})
-        HookApiFunction(nId, g_skinHookRows[nId].lpszModule, g_skinHookRows[nId].lpszFunction,
-                        g_skinHookRows[nId].pReplacement, modules);
+        if (CQVTSkinManagerLegacyApiFunction* pFunction =
+                PrepareFunction(nId, g_skinHookRows[nId].lpszModule, g_skinHookRows[nId].lpszFunction,
+                                g_skinHookRows[nId].pReplacement))
+            functions.push_back(pFunction);
+    PatchFunctions(functions.data(), functions.size(), modules, TRUE);
 }

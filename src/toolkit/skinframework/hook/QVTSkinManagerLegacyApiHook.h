@@ -132,6 +132,13 @@ public:
     FARPROC GetProcAddressOrig(HMODULE hModule, LPCSTR lpszName);
 
 private:
+    // The row's function object, its saved address found (made once).
+    CQVTSkinManagerLegacyApiFunction* PrepareFunction(int nId, LPCSTR lpszModule, LPCSTR lpszFunction,
+                                                      void* pReplacement);
+    // Patches (bHook) or restores the functions in every module of the list
+    // and the program's own, one walk of each module's tables for all.
+    void PatchFunctions(CQVTSkinManagerLegacyApiFunction* const* ppFunctions, size_t nFunctions,
+                        CQVTSkinManagerModuleList& modules, BOOL bHook);
     void ResolveExcludedModules();
     BOOL IsExcludedLocked(HMODULE hModule);
 

@@ -41,6 +41,89 @@ CQVTSkinManagerModuleList::PFNFREELIBRARY g_pfnSkinModuleListFree = nullptr;
 
 const DWORD kSkinModuleListProcessAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
 
+// PSAPI reads the loader's list through the server, a request for each read
+// even in its own process (thousands at a start): the list of this process
+// is read in place, the same records in the same order, under the loader's
+// lock.
+struct SkinModuleListLoader
+{
+    typedef LONG(WINAPI* PFNLOCK)(ULONG, ULONG*, ULONG_PTR*);
+    typedef LONG(WINAPI* PFNUNLOCK)(ULONG, ULONG_PTR);
+    PFNLOCK pfnLock = nullptr;
+    PFNUNLOCK pfnUnlock = nullptr;
+
+    SkinModuleListLoader()
+    {
+        HMODULE hNtdll = ::GetModuleHandleW(u"ntdll.dll");
+        if (hNtdll == nullptr)
+            return;
+        pfnLock = reinterpret_cast<PFNLOCK>(::GetProcAddress(hNtdll, "LdrLockLoaderLock"));
+        pfnUnlock = reinterpret_cast<PFNUNLOCK>(::GetProcAddress(hNtdll, "LdrUnlockLoaderLock"));
+    }
+};
+
+SkinModuleListLoader& SkinModuleListGetLoader()
+{
+    static SkinModuleListLoader loader;
+    return loader;
+}
+
+// The head of the loader's module records (x64 layout): the links in load
+// order come first, the base, entry point and image size after the two
+// other link pairs.
+struct SkinModuleListLoaderEntry
+{
+    LIST_ENTRY loadOrder;
+    LIST_ENTRY memoryOrder;
+    LIST_ENTRY initializationOrder;
+    void* pBase;
+    void* pEntryPoint;
+    ULONG cbImage;
+};
+static_assert(offsetof(SkinModuleListLoaderEntry, pBase) == 0x30, "loader entry layout");
+static_assert(offsetof(SkinModuleListLoaderEntry, cbImage) == 0x40, "loader entry layout");
+// The thread block's process block, its loader data, and the load-order
+// list in that.
+const size_t kSkinModuleListTebPeb = 0x60;
+const size_t kSkinModuleListPebLoaderData = 0x18;
+const size_t kSkinModuleListLoaderDataLoadOrder = 0x10;
+
+// The records of this process's modules in load order; FALSE when the
+// loader's lock is out of reach (PSAPI answers then).
+BOOL SkinModuleListReadOwn(std::vector<QVT_MODULEINFO>& records)
+{
+    const SkinModuleListLoader& loader = SkinModuleListGetLoader();
+    ULONG_PTR nCookie = 0;
+    if (loader.pfnLock == nullptr || loader.pfnUnlock == nullptr || loader.pfnLock(0, nullptr, &nCookie) != 0)
+        return FALSE;
+    const BYTE* pTeb = reinterpret_cast<const BYTE*>(NtCurrentTeb());
+    const BYTE* pPeb = *reinterpret_cast<const BYTE* const*>(pTeb + kSkinModuleListTebPeb);
+    const BYTE* pLoaderData = pPeb != nullptr
+                                  ? *reinterpret_cast<const BYTE* const*>(pPeb + kSkinModuleListPebLoaderData)
+                                  : nullptr;
+    if (pLoaderData != nullptr)
+    {
+        const LIST_ENTRY* pHead =
+            reinterpret_cast<const LIST_ENTRY*>(pLoaderData + kSkinModuleListLoaderDataLoadOrder);
+        // A count no process comes near bounds a damaged list.
+        size_t nLimit = 65536;
+        for (const LIST_ENTRY* pLink = pHead->Flink; pLink != nullptr && pLink != pHead && nLimit-- > 0;
+             pLink = pLink->Flink)
+        {
+            const SkinModuleListLoaderEntry* pEntry =
+                reinterpret_cast<const SkinModuleListLoaderEntry*>(pLink);
+            QVT_MODULEINFO record = {};
+            record.lpBaseOfDll = pEntry->pBase;
+            record.SizeOfImage = pEntry->cbImage;
+            record.EntryPoint = pEntry->pEntryPoint;
+            record.hModule = static_cast<HMODULE>(pEntry->pBase);
+            records.push_back(record);
+        }
+    }
+    loader.pfnUnlock(0, nCookie);
+    return pLoaderData != nullptr;
+}
+
 BOOL SkinModuleListHandleIsImage(HMODULE hModule)
 {
     return hModule != nullptr && (reinterpret_cast<ULONG_PTR>(hModule) & 3) == 0;
@@ -297,6 +380,19 @@ BOOL CQVTSkinManagerModuleList::CPsapiModuleEnumerator::GetModuleInformation(HMO
     return bResult;
 }
 
+BOOL AFXAPI CQVTSkinManagerModuleList::CLoaderModuleEnumerator::IsAvailable()
+{
+    const SkinModuleListLoader& loader = SkinModuleListGetLoader();
+    return loader.pfnLock != nullptr && loader.pfnUnlock != nullptr;
+}
+
+void CQVTSkinManagerModuleList::CLoaderModuleEnumerator::Enumerate(std::vector<QVT_MODULEINFO>& records)
+{
+    records.clear();
+    if (!SkinModuleListReadOwn(records))
+        records.clear();
+}
+
 void CQVTSkinManagerModuleList::CToolHelpModuleEnumerator::Enumerate(std::vector<QVT_MODULEINFO>& records)
 {
     records.clear();
@@ -326,7 +422,10 @@ void CQVTSkinManagerModuleList::CToolHelpModuleEnumerator::Enumerate(std::vector
 CQVTSkinManagerModuleList::CQVTSkinManagerModuleList(DWORD dwProcessId, BOOL bCached)
 {
     SkinModuleListSupport& support = SkinModuleListGetSupport();
-    if (support.psapi.GetHandle() != nullptr)
+    if (dwProcessId == ::GetCurrentProcessId() && support.bSupported &&
+        CLoaderModuleEnumerator::IsAvailable())
+        m_pEnumerator = new CLoaderModuleEnumerator(bCached);
+    else if (support.psapi.GetHandle() != nullptr)
         m_pEnumerator = new CPsapiModuleEnumerator(dwProcessId, bCached, support.psapi.GetHandle());
     else if (QVTToolHelpApi()->m_bValid)
         m_pEnumerator = new CToolHelpModuleEnumerator(dwProcessId, bCached);

@@ -79,6 +79,19 @@ public:
         PFNGETMODULEINFORMATION m_pfnGetModuleInformation = nullptr;
     };
 
+    // This process's modules, read from the loader's own list in place:
+    // PSAPI reads it through the server, a request for every read.
+    class CLoaderModuleEnumerator : public CModuleEnumerator
+    {
+    public:
+        explicit CLoaderModuleEnumerator(BOOL bCached) : CModuleEnumerator(::GetCurrentProcessId(), bCached)
+        {
+        }
+        void Enumerate(std::vector<QVT_MODULEINFO>& records) override;
+        // FALSE when the loader's lock cannot be taken.
+        static BOOL AFXAPI IsAvailable();
+    };
+
     class CToolHelpModuleEnumerator : public CModuleEnumerator
     {
     public:
@@ -88,8 +101,9 @@ public:
         void Enumerate(std::vector<QVT_MODULEINFO>& records) override;
     };
 
-    // PSAPI's enumerator when PSAPI.DLL loads, else tool help's when the
-    // snapshot functions exist, else none (every operation yields nothing).
+    // This process: the loader's list. Another: PSAPI's enumerator when
+    // PSAPI.DLL loads, else tool help's when the snapshot functions exist,
+    // else none (every operation yields nothing).
     CQVTSkinManagerModuleList(DWORD dwProcessId, BOOL bCached);
     // Takes the enumerator given (tests force one of the two).
     explicit CQVTSkinManagerModuleList(CModuleEnumerator* pEnumerator) : m_pEnumerator(pEnumerator) {}

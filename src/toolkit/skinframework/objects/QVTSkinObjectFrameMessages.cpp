@@ -194,7 +194,10 @@ LRESULT CQVTSkinObjectFrame::OnSetText(WPARAM, LPARAM)
     if ((GetStyle() & WS_CAPTION) != WS_CAPTION || !IsFramesSkinned())
         return Default();
     const LRESULT lResult = Default();
-    RedrawFrame();
+    // A hidden frame is drawn when it shows (WM_NCPAINT): drawing it now
+    // reaches no screen.
+    if (::IsWindowVisible(m_hWnd))
+        RedrawFrame();
     if (IsMaximizedMDIChild())
         ::SendMessageW(GetTopLevelWindow(), WM_NCPAINT, 1, 0);
     return lResult;
@@ -456,7 +459,8 @@ LRESULT CQVTSkinObjectFrame::OnKeyUp(WPARAM, LPARAM)
 LRESULT CQVTSkinObjectFrame::OnSetIcon(WPARAM, LPARAM)
 {
     const LRESULT lResult = Default();
-    RedrawFrame();
+    if (::IsWindowVisible(m_hWnd))
+        RedrawFrame();
     return lResult;
 }
 

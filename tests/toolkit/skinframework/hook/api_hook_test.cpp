@@ -78,6 +78,20 @@ int ApiHookEntriesLeft(ApiHook& hook)
     return nLeft;
 }
 
+// Entries of a module that still hold the saved function of an installed
+// row: none once the module's one walk has patched every row.
+int ApiHookUnpatchedEntries(ApiHook& hook, HMODULE hModule)
+{
+    int nLeft = 0;
+    for (int nId = 0; nId < qvtApiHookRowCount; nId++)
+    {
+        CQVTSkinManagerLegacyApiFunction* pFunction = hook.FindFunction(nId);
+        if (pFunction != nullptr && pFunction->m_bHooked)
+            nLeft += ApiHookCountEntries(hModule, pFunction->m_szModule, pFunction->m_pSaved);
+    }
+    return nLeft;
+}
+
 void* ApiHookReplacement(ApiHook& hook, int nId)
 {
     CQVTSkinManagerLegacyApiFunction* pFunction = hook.FindFunction(nId);
@@ -207,6 +221,9 @@ TEST_F(ApiHookTest, InstallationPatchesEveryModuleAndRemovalLeavesNoEntryBehind)
         EXPECT_GT(ApiHookCountEntries(hTest, "KERNEL32.DLL", pReplacement), 0);
         for (HMODULE h : {::GetModuleHandleW(u"kernel32.dll"), ::GetModuleHandleW(u"user32.dll")})
             EXPECT_EQ(ApiHookCountEntries(h, nullptr, pReplacement), 0);
+        // Every installed row, not only the first of a module's walk.
+        EXPECT_EQ(ApiHookUnpatchedEntries(hook, ApiHook::GetOwnModule()), 0);
+        EXPECT_EQ(ApiHookUnpatchedEntries(hook, hTest), 0);
         // A library's calls reach the replacement, which passes them on.
         typedef HMODULE(WINAPI * PFNHANDLE)(LPCWSTR);
         PFNHANDLE pfnHandle =
@@ -250,6 +267,7 @@ TEST_F(ApiHookTest, LoadsAtDepthOneArePatchedOnArrivalAndUnpatchedAtTheirLastFre
     HMODULE hFirst = ::LoadLibraryW(u"skinhooktesta.dll");
     EXPECT_EQ(hFirst, hKeep);
     EXPECT_EQ(ApiHookCountEntries(hKeep, "KERNEL32.DLL", pReplacement), 1);
+    EXPECT_EQ(ApiHookUnpatchedEntries(hook, hKeep), 0);
     EXPECT_EQ(::LoadLibraryExW(u"skinhooktesta.dll", nullptr, 0), hKeep);
     EXPECT_TRUE(::FreeLibrary(hKeep));
     EXPECT_EQ(ApiHookCountEntries(hKeep, "KERNEL32.DLL", pReplacement), 1);

@@ -102,12 +102,36 @@ TEST_F(ModuleListTest, ToolHelpListsWhatPsapiListsAndNeverADataFileMapping)
         EXPECT_NE(reinterpret_cast<ULONG_PTR>(h), reinterpret_cast<ULONG_PTR>(hData) & ~ULONG_PTR(3));
     }
 
-    // The list the constructor picks is PSAPI's.
+    // The list the constructor picks for this process lists the same.
     CQVTSkinManagerModuleList list(::GetCurrentProcessId(), TRUE);
     list.Refresh(FALSE);
     std::vector<HMODULE> picked = ModuleListWalk(list);
     EXPECT_EQ(std::set<HMODULE>(picked.begin(), picked.end()), psapi);
     ::FreeLibrary(hData);
+}
+
+TEST_F(ModuleListTest, ThisProcessIsReadFromTheLoadersOwnListWithPsapisRecords)
+{
+    CQVTSkinManagerModuleList own(::GetCurrentProcessId(), TRUE);
+    ASSERT_NE(dynamic_cast<CQVTSkinManagerModuleList::CLoaderModuleEnumerator*>(own.GetEnumerator()),
+              nullptr);
+    own.Refresh(FALSE);
+    CQVTSkinManagerModuleList psapi(Psapi(TRUE));
+    psapi.Refresh(FALSE);
+    const std::vector<QVT_MODULEINFO>& a = own.GetEnumerator()->GetRecords();
+    const std::vector<QVT_MODULEINFO>& b = psapi.GetEnumerator()->GetRecords();
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); i++)
+    {
+        EXPECT_EQ(a[i].hModule, b[i].hModule) << i;
+        EXPECT_EQ(a[i].lpBaseOfDll, b[i].lpBaseOfDll) << i;
+        EXPECT_EQ(a[i].SizeOfImage, b[i].SizeOfImage) << i;
+        EXPECT_EQ(a[i].EntryPoint, b[i].EntryPoint) << i;
+    }
+    QVT_MODULEINFO info = {};
+    ASSERT_TRUE(own.GetModuleInformation(::GetModuleHandleW(u"kernel32.dll"), &info));
+    EXPECT_EQ(info.hModule, ::GetModuleHandleW(u"kernel32.dll"));
+    EXPECT_FALSE(own.GetModuleInformation(reinterpret_cast<HMODULE>(0x10000), &info));
 }
 
 TEST_F(ModuleListTest, ModulesThatArriveOrLeaveBetweenPsapisCallsAreReadAsTheSecondCallSaw)
