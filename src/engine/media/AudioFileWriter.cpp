@@ -1,12 +1,9 @@
 #include "engine/media/AudioFileWriter.h"
 
+#include "engine/media/FFmpegLibrary.h"
+
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/audio_fifo.h>
-#include <libavutil/channel_layout.h>
 #include <libavutil/opt.h>
-#include <libswresample/swresample.h>
 #include <opencore-amrnb/interf_enc.h>
 #include <vo-amrwbenc/enc_if.h>
 }
@@ -143,23 +140,23 @@ bool G726TakesBitRate(int bitRate) { return bitRate >= 16000 && bitRate <= 40000
 
 void AudioFileWriter::CloseFormat::operator()(AVFormatContext* p) const {
   if (!p) return;
-  if (p->pb) avio_closep(&p->pb);
-  avformat_free_context(p);
+  if (p->pb) Av().avio_closep(&p->pb);
+  Av().avformat_free_context(p);
 }
-void AudioFileWriter::FreeEncoder::operator()(AVCodecContext* p) const { avcodec_free_context(&p); }
-void AudioFileWriter::FreeResampler::operator()(SwrContext* p) const { swr_free(&p); }
+void AudioFileWriter::FreeEncoder::operator()(AVCodecContext* p) const { Av().avcodec_free_context(&p); }
+void AudioFileWriter::FreeResampler::operator()(SwrContext* p) const { Av().swr_free(&p); }
 void AudioFileWriter::FreeFifo::operator()(AVAudioFifo* p) const {
-  if (p) av_audio_fifo_free(p);
+  if (p) Av().av_audio_fifo_free(p);
 }
-void AudioFileWriter::FreeFrame::operator()(AVFrame* p) const { av_frame_free(&p); }
-void AudioFileWriter::FreePacket::operator()(AVPacket* p) const { av_packet_free(&p); }
+void AudioFileWriter::FreeFrame::operator()(AVFrame* p) const { Av().av_frame_free(&p); }
+void AudioFileWriter::FreePacket::operator()(AVPacket* p) const { Av().av_packet_free(&p); }
 void AudioFileWriter::EndAmrEncoder::operator()(void* p) const {
   if (p) Encoder_Interface_exit(p);
 }
 void AudioFileWriter::EndAmrWbEncoder::operator()(void* p) const {
   if (p) E_IF_exit(p);
 }
-void AudioFileWriter::FreeSamples::operator()(uint8_t* p) const { av_free(p); }
+void AudioFileWriter::FreeSamples::operator()(uint8_t* p) const { Av().av_free(p); }
 
 AudioFileWriter::AudioFileWriter() = default;
 
@@ -179,7 +176,7 @@ WriteStatus AudioFileWriter::Check(const EncoderSettings& settings, std::string*
 
 WriteStatus AudioFileWriter::Fail(int averror, const char* what) {
   char buf[AV_ERROR_MAX_STRING_SIZE] = {0};
-  if (averror) av_strerror(averror, buf, sizeof buf);
+  if (averror) Av().av_strerror(averror, buf, sizeof buf);
   error_ = std::string(what) + (averror ? std::string(": ") + buf : std::string());
   WriteStatus s = IsDiskFull(averror) ? WriteStatus::DiskFull : WriteStatus::Failed;
   if (state_ == WriteStatus::Ok) state_ = s;
@@ -189,8 +186,8 @@ WriteStatus AudioFileWriter::Fail(int averror, const char* what) {
 void AudioFileWriter::Release() {
   if (dryRun_ && fmt_ && fmt_->pb) {
     uint8_t* bytes = nullptr;
-    avio_close_dyn_buf(fmt_->pb, &bytes);
-    av_free(bytes);
+    Av().avio_close_dyn_buf(fmt_->pb, &bytes);
+    Av().av_free(bytes);
     fmt_->pb = nullptr;
   }
   fmt_.reset();
@@ -209,8 +206,6 @@ void AudioFileWriter::Release() {
 }
 
 WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings& settings, const PcmFormat& input) {
-  static const bool quiet = (av_log_set_level(AV_LOG_ERROR), true);
-  (void)quiet;
   Release();
   state_ = WriteStatus::Ok;
   error_.clear();
@@ -235,6 +230,9 @@ WriteStatus AudioFileWriter::Open(const std::string& path, const EncoderSettings
 }
 
 WriteStatus AudioFileWriter::OpenSteps(const std::string& path, const EncoderSettings& settings) {
+  if (!LoadFFmpeg(&error_)) return WriteStatus::Failed;
+  static const bool quiet = (Av().av_log_set_level(AV_LOG_ERROR), true);
+  (void)quiet;
   if (input_.sampleRate <= 0 || input_.channels <= 0 || input_.channels > 8) {
     error_ = "invalid input format";
     return WriteStatus::BadSettings;
@@ -260,13 +258,13 @@ WriteStatus AudioFileWriter::OpenSteps(const std::string& path, const EncoderSet
   }
   const char* muxer = MuxerForContainer(container_, codec_);
   AVFormatContext* made = nullptr;
-  int err = avformat_alloc_output_context2(&made, nullptr, muxer, nullptr);
+  int err = Av().avformat_alloc_output_context2(&made, nullptr, muxer, nullptr);
   fmt_.reset(made);
   if (err < 0 || !fmt_) {
     Fail(err, "cannot create the container");
     return WriteStatus::BadSettings;
   }
-  stream_ = avformat_new_stream(fmt_.get(), nullptr);
+  stream_ = Av().avformat_new_stream(fmt_.get(), nullptr);
   if (!stream_) return Fail(AVERROR(ENOMEM), "cannot create the stream");
 
   WriteStatus s = codec_ == kCodecAmrNb || codec_ == kCodecAmrWb ? SetUpAmr(settings) : SetUpEncoder(settings);
@@ -276,26 +274,26 @@ WriteStatus AudioFileWriter::OpenSteps(const std::string& path, const EncoderSet
     Fail(0, "cannot set up the sample conversion");
     return WriteStatus::BadSettings;
   }
-  fifo_.reset(av_audio_fifo_alloc(static_cast<AVSampleFormat>(outFormat_), outChannels_, frameSize_ * 4));
-  frame_.reset(av_frame_alloc());
-  pkt_.reset(av_packet_alloc());
+  fifo_.reset(Av().av_audio_fifo_alloc(static_cast<AVSampleFormat>(outFormat_), outChannels_, frameSize_ * 4));
+  frame_.reset(Av().av_frame_alloc());
+  pkt_.reset(Av().av_packet_alloc());
   if (!fifo_ || !frame_ || !pkt_) return Fail(AVERROR(ENOMEM), "out of memory");
 
   std::string url = "file:" + path;
   // A check writes the header into memory: what the muxer refuses shows there.
-  err = dryRun_ ? avio_open_dyn_buf(&fmt_->pb) : avio_open(&fmt_->pb, url.c_str(), AVIO_FLAG_WRITE);
+  err = dryRun_ ? Av().avio_open_dyn_buf(&fmt_->pb) : Av().avio_open(&fmt_->pb, url.c_str(), AVIO_FLAG_WRITE);
   if (err < 0) return Fail(err, "cannot create the file");
   if (dryRun_) fmt_->pb->seekable = AVIO_SEEKABLE_NORMAL;
   AVDictionary* opts = nullptr;
   if (container_ == kContainerM4a) {
     // Fragments of one second: a file cut short keeps every finished fragment.
-    av_dict_set(&opts, "movflags", "+empty_moov+default_base_moof", 0);
-    av_dict_set(&opts, "frag_duration", "1000000", 0);
+    Av().av_dict_set(&opts, "movflags", "+empty_moov+default_base_moof", 0);
+    Av().av_dict_set(&opts, "frag_duration", "1000000", 0);
   }
   // Past 4 GiB a WAV file becomes RF64 when it is finished.
-  if (container_ == kContainerWav) av_dict_set(&opts, "rf64", "auto", 0);
-  err = avformat_write_header(fmt_.get(), &opts);
-  av_dict_free(&opts);
+  if (container_ == kContainerWav) Av().av_dict_set(&opts, "rf64", "auto", 0);
+  err = Av().avformat_write_header(fmt_.get(), &opts);
+  Av().av_dict_free(&opts);
   if (err < 0) {
     if (err == AVERROR(EINVAL)) {
       // The muxer takes the codec but not these settings (MP3 in MP4 below 16 kHz).
@@ -308,10 +306,10 @@ WriteStatus AudioFileWriter::OpenSteps(const std::string& path, const EncoderSet
   }
   headerWritten_ = true;
   if (dryRun_) return WriteStatus::Ok;
-  avio_flush(fmt_->pb);
+  Av().avio_flush(fmt_->pb);
   if (fmt_->pb->error < 0) return Fail(fmt_->pb->error, "cannot write the file header");
   if (container_ == kContainerWav || container_ == kContainerAiff || container_ == kContainerAu) {
-    int bits = av_get_bits_per_sample(stream_->codecpar->codec_id);
+    int bits = Av().av_get_bits_per_sample(stream_->codecpar->codec_id);
     patcher_.Attach(path, container_, bits > 0 ? bits / 8 * outChannels_ : 0);
   }
   return WriteStatus::Ok;
@@ -319,15 +317,15 @@ WriteStatus AudioFileWriter::OpenSteps(const std::string& path, const EncoderSet
 
 bool AudioFileWriter::MakeResampler() {
   AVChannelLayout inLayout, outLayout;
-  av_channel_layout_default(&inLayout, input_.channels);
-  av_channel_layout_default(&outLayout, outChannels_);
+  Av().av_channel_layout_default(&inLayout, input_.channels);
+  Av().av_channel_layout_default(&outLayout, outChannels_);
   SwrContext* made = nullptr;
-  int err = swr_alloc_set_opts2(&made, &outLayout, static_cast<AVSampleFormat>(outFormat_), outRate_, &inLayout,
-                                AV_SAMPLE_FMT_S16, input_.sampleRate, 0, nullptr);
+  int err = Av().swr_alloc_set_opts2(&made, &outLayout, static_cast<AVSampleFormat>(outFormat_), outRate_, &inLayout,
+                                     AV_SAMPLE_FMT_S16, input_.sampleRate, 0, nullptr);
   swr_.reset(made);
-  av_channel_layout_uninit(&inLayout);
-  av_channel_layout_uninit(&outLayout);
-  return err >= 0 && swr_init(swr_.get()) >= 0;
+  Av().av_channel_layout_uninit(&inLayout);
+  Av().av_channel_layout_uninit(&outLayout);
+  return err >= 0 && Av().swr_init(swr_.get()) >= 0;
 }
 
 WriteStatus AudioFileWriter::SetInputFormat(const PcmFormat& input) {
@@ -348,10 +346,10 @@ WriteStatus AudioFileWriter::SetInputFormat(const PcmFormat& input) {
 }
 
 int AudioFileWriter::OpenEncoder(const AVCodec* c, const EncoderSettings& s, int64_t bitRate) {
-  enc_.reset(avcodec_alloc_context3(c));
+  enc_.reset(Av().avcodec_alloc_context3(c));
   if (!enc_) return AVERROR(ENOMEM);
   enc_->sample_rate = outRate_;
-  av_channel_layout_default(&enc_->ch_layout, outChannels_);
+  Av().av_channel_layout_default(&enc_->ch_layout, outChannels_);
   enc_->sample_fmt = static_cast<AVSampleFormat>(outFormat_);
   enc_->time_base = AVRational{1, outRate_};
   if (codec_ == kCodecMp3 && s.vbr) {
@@ -361,12 +359,12 @@ int AudioFileWriter::OpenEncoder(const AVCodec* c, const EncoderSettings& s, int
     enc_->bit_rate = bitRate;
   }
   if (fmt_->oformat->flags & AVFMT_GLOBALHEADER) enc_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  return avcodec_open2(enc_.get(), c, nullptr);
+  return Av().avcodec_open2(enc_.get(), c, nullptr);
 }
 
 WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
   const char* name = EncoderName(codec_, container_);
-  const AVCodec* c = name ? avcodec_find_encoder_by_name(name) : nullptr;
+  const AVCodec* c = name ? Av().avcodec_find_encoder_by_name(name) : nullptr;
   if (!c) {
     error_ = std::string("no encoder for ") + CodecDisplayName(codec_);
     return WriteStatus::BadSettings;
@@ -410,10 +408,10 @@ WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
   frameSize_ = (c->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) || enc_->frame_size <= 0
                    ? std::max(64, outRate_ / 20)
                    : enc_->frame_size;
-  err = avcodec_parameters_from_context(stream_->codecpar, enc_.get());
+  err = Av().avcodec_parameters_from_context(stream_->codecpar, enc_.get());
   if (err < 0) return Fail(err, "cannot describe the stream");
   stream_->time_base = enc_->time_base;
-  if (avformat_query_codec(fmt_->oformat, enc_->codec_id, FF_COMPLIANCE_NORMAL) == 0) {
+  if (Av().avformat_query_codec(fmt_->oformat, enc_->codec_id, FF_COMPLIANCE_NORMAL) == 0) {
     error_ = "the container cannot hold this codec";
     return WriteStatus::BadSettings;
   }
@@ -449,7 +447,7 @@ WriteStatus AudioFileWriter::SetUpAmr(const EncoderSettings& s) {
   par->codec_id = wide ? AV_CODEC_ID_AMR_WB : AV_CODEC_ID_AMR_NB;
   par->sample_rate = outRate_;
   par->frame_size = frameSize_;
-  av_channel_layout_default(&par->ch_layout, 1);
+  Av().av_channel_layout_default(&par->ch_layout, 1);
   par->bit_rate = wide ? kAmrWbModeRates[amrMode_] : kAmrNbModeRates[amrMode_];
   stream_->time_base = AVRational{1, outRate_};
   return WriteStatus::Ok;
@@ -474,24 +472,24 @@ WriteStatus AudioFileWriter::Take(const uint8_t* pcm, int frames) {
   // Hand everything to the file system now, so a killed process loses little:
   // the fragmented MP4 closes its fragment, Ogg its page.
   if (container_ == kContainerM4a || container_ == kContainerOgg) {
-    int err = av_write_frame(fmt_.get(), nullptr);
+    int err = Av().av_write_frame(fmt_.get(), nullptr);
     if (err < 0) return Fail(err, "cannot write the file");
   }
-  avio_flush(fmt_->pb);
+  Av().avio_flush(fmt_->pb);
   if (fmt_->pb->error < 0) return Fail(fmt_->pb->error, "cannot write the file");
   if (patcher_.IsAttached()) patcher_.Update();
   return WriteStatus::Ok;
 }
 
 WriteStatus AudioFileWriter::Convert(const uint8_t* pcm, int frames) {
-  int outMax = swr_get_out_samples(swr_.get(), frames);
+  int outMax = Av().swr_get_out_samples(swr_.get(), frames);
   if (outMax < 0) return Fail(outMax, "sample conversion failed");
   if (outMax > convertCapacity_) {
     convertBuffer_.reset();
     convertCapacity_ = 0;
     convertPlanes_.assign(static_cast<size_t>(outChannels_), nullptr);
-    int err = av_samples_alloc(convertPlanes_.data(), nullptr, outChannels_, outMax + 256,
-                               static_cast<AVSampleFormat>(outFormat_), 0);
+    int err = Av().av_samples_alloc(convertPlanes_.data(), nullptr, outChannels_, outMax + 256,
+                                    static_cast<AVSampleFormat>(outFormat_), 0);
     if (err < 0) {
       convertPlanes_.clear();
       return Fail(err, "out of memory");
@@ -500,26 +498,26 @@ WriteStatus AudioFileWriter::Convert(const uint8_t* pcm, int frames) {
     convertCapacity_ = outMax + 256;
   }
   const uint8_t* in[1] = {pcm};
-  int got = swr_convert(swr_.get(), convertPlanes_.data(), convertCapacity_, pcm ? in : nullptr, frames);
+  int got = Av().swr_convert(swr_.get(), convertPlanes_.data(), convertCapacity_, pcm ? in : nullptr, frames);
   if (got < 0) return Fail(got, "sample conversion failed");
-  if (got > 0 && av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(convertPlanes_.data()), got) < got)
+  if (got > 0 && Av().av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(convertPlanes_.data()), got) < got)
     return Fail(AVERROR(ENOMEM), "out of memory");
   return WriteStatus::Ok;
 }
 
 WriteStatus AudioFileWriter::EncodeQueued(bool flush) {
-  while (av_audio_fifo_size(fifo_.get()) >= frameSize_ || (flush && av_audio_fifo_size(fifo_.get()) > 0)) {
-    int n = std::min(frameSize_, av_audio_fifo_size(fifo_.get()));
+  while (Av().av_audio_fifo_size(fifo_.get()) >= frameSize_ || (flush && Av().av_audio_fifo_size(fifo_.get()) > 0)) {
+    int n = std::min(frameSize_, Av().av_audio_fifo_size(fifo_.get()));
     if (amr_ || amrWb_) {
       int16_t speech[320] = {0};
       void* planes[1] = {speech};
-      av_audio_fifo_read(fifo_.get(), planes, n);
+      Av().av_audio_fifo_read(fifo_.get(), planes, n);
       uint8_t out[128];
       int len = amr_ ? Encoder_Interface_Encode(amr_.get(), static_cast<Mode>(amrMode_), speech, out, 0)
                      : E_IF_encode(amrWb_.get(), amrMode_, speech, out, 0);
       if (len <= 0) return Fail(0, "the AMR encoder failed");
-      av_packet_unref(pkt_.get());
-      if (av_new_packet(pkt_.get(), len) < 0) return Fail(AVERROR(ENOMEM), "out of memory");
+      Av().av_packet_unref(pkt_.get());
+      if (Av().av_new_packet(pkt_.get(), len) < 0) return Fail(AVERROR(ENOMEM), "out of memory");
       std::copy(out, out + len, pkt_->data);
       pkt_->pts = pkt_->dts = nextPts_;
       pkt_->duration = frameSize_;
@@ -528,14 +526,14 @@ WriteStatus AudioFileWriter::EncodeQueued(bool flush) {
       if (s != WriteStatus::Ok) return s;
       continue;
     }
-    av_frame_unref(frame_.get());
+    Av().av_frame_unref(frame_.get());
     frame_->nb_samples = n;
     frame_->format = outFormat_;
     frame_->sample_rate = outRate_;
-    av_channel_layout_copy(&frame_->ch_layout, &enc_->ch_layout);
-    int err = av_frame_get_buffer(frame_.get(), 0);
+    Av().av_channel_layout_copy(&frame_->ch_layout, &enc_->ch_layout);
+    int err = Av().av_frame_get_buffer(frame_.get(), 0);
     if (err < 0) return Fail(err, "out of memory");
-    av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame_->data), n);
+    Av().av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame_->data), n);
     frame_->pts = nextPts_;
     nextPts_ += n;
     WriteStatus s = SendFrame(frame_.get());
@@ -545,13 +543,13 @@ WriteStatus AudioFileWriter::EncodeQueued(bool flush) {
 }
 
 WriteStatus AudioFileWriter::SendFrame(AVFrame* frame) {
-  int err = avcodec_send_frame(enc_.get(), frame);
+  int err = Av().avcodec_send_frame(enc_.get(), frame);
   if (err < 0 && err != AVERROR_EOF) return Fail(err, "the encoder failed");
   for (;;) {
-    err = avcodec_receive_packet(enc_.get(), pkt_.get());
+    err = Av().avcodec_receive_packet(enc_.get(), pkt_.get());
     if (err == AVERROR(EAGAIN) || err == AVERROR_EOF) return WriteStatus::Ok;
     if (err < 0) return Fail(err, "the encoder failed");
-    av_packet_rescale_ts(pkt_.get(), enc_->time_base, stream_->time_base);
+    Av().av_packet_rescale_ts(pkt_.get(), enc_->time_base, stream_->time_base);
     WriteStatus s = WritePacket(pkt_.get());
     if (s != WriteStatus::Ok) return s;
   }
@@ -559,8 +557,8 @@ WriteStatus AudioFileWriter::SendFrame(AVFrame* frame) {
 
 WriteStatus AudioFileWriter::WritePacket(AVPacket* pkt) {
   pkt->stream_index = stream_->index;
-  int err = av_write_frame(fmt_.get(), pkt);
-  av_packet_unref(pkt);
+  int err = Av().av_write_frame(fmt_.get(), pkt);
+  Av().av_packet_unref(pkt);
   if (err < 0) return Fail(err, "cannot write the file");
   if (fmt_->pb && fmt_->pb->error < 0) return Fail(fmt_->pb->error, "cannot write the file");
   return WriteStatus::Ok;
@@ -574,13 +572,13 @@ WriteStatus AudioFileWriter::Finish() {
     if (s == WriteStatus::Ok && enc_) s = SendFrame(nullptr);
   }
   if (headerWritten_) {
-    int err = av_write_trailer(fmt_.get());
+    int err = Av().av_write_trailer(fmt_.get());
     if (err < 0 && state_ == WriteStatus::Ok) Fail(err, "cannot finish the file");
   }
   if (fmt_->pb) {
-    avio_flush(fmt_->pb);
+    Av().avio_flush(fmt_->pb);
     if (fmt_->pb->error < 0 && state_ == WriteStatus::Ok) Fail(fmt_->pb->error, "cannot finish the file");
-    avio_closep(&fmt_->pb);
+    Av().avio_closep(&fmt_->pb);
   }
   // The trailer could not go out: make the header match what the disk holds.
   if (state_ != WriteStatus::Ok && patcher_.IsAttached()) patcher_.Seal();
@@ -606,7 +604,7 @@ double AudioFileWriter::WrittenMs() const {
 
 uint64_t AudioFileWriter::FileBytes() const {
   if (!fmt_ || !fmt_->pb) return 0;
-  int64_t pos = avio_tell(fmt_->pb);
+  int64_t pos = Av().avio_seek(fmt_->pb, 0, SEEK_CUR);  // avio_tell, which calls avio_seek itself
   return pos > 0 ? static_cast<uint64_t>(pos) : 0;
 }
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <mutex>
 
+#include "engine/media/FFmpegLibrary.h"
+
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/avutil.h>
 #include <libavutil/dict.h>
 #include <libavutil/log.h>
@@ -28,7 +28,7 @@ constexpr int64_t kScanLimitBytes = 512LL * 1024 * 1024;
 struct FormatContext {
   AVFormatContext* ctx = nullptr;
   ~FormatContext() {
-    if (ctx) avformat_close_input(&ctx);
+    if (ctx) media::Av().avformat_close_input(&ctx);
   }
 };
 
@@ -40,7 +40,7 @@ double ToMs(int64_t value, AVRational base) {
 std::u16string Utf8(const char* s) { return s ? FromUtf8(s) : std::u16string(); }
 
 const char* Tag(AVDictionary* dict, const char* key) {
-  AVDictionaryEntry* e = av_dict_get(dict, key, nullptr, 0);
+  AVDictionaryEntry* e = media::Av().av_dict_get(dict, key, nullptr, 0);
   return e ? e->value : nullptr;
 }
 
@@ -72,27 +72,27 @@ LONG VideoCodecId(AVCodecID id) {
 void FillAudio(AVFormatContext* ctx, AVStream* st, ProbedStream* out) {
   AVCodecParameters* par = st->codecpar;
   AudioFormatState& a = out->audio;
-  const char* ffName = avcodec_get_name(par->codec_id);
+  const char* ffName = media::Av().avcodec_get_name(par->codec_id);
   LONG codec = CodecIdFromFfmpegName(ffName);
   a.kind = codec == MEDIA_CODEC_MP3   ? MEDIA_FORMAT_KIND_MP3
            : codec == MEDIA_CODEC_AAC ? MEDIA_FORMAT_KIND_AAC
                                       : MEDIA_FORMAT_KIND_GENERIC;
   a.codec = codec;
   if (!FindCodec(codec)) {
-    const AVCodecDescriptor* d = avcodec_descriptor_get(par->codec_id);
+    const AVCodecDescriptor* d = media::Av().avcodec_descriptor_get(par->codec_id);
     a.codecName = Utf8(d && d->long_name ? d->long_name : ffName);
   }
   a.sampleRate = par->sample_rate;
   a.channels = par->ch_layout.nb_channels;
-  int bits = av_get_bits_per_sample(par->codec_id);
+  int bits = media::Av().av_get_bits_per_sample(par->codec_id);
   if (bits <= 0) bits = par->bits_per_raw_sample > 0 ? par->bits_per_raw_sample : 16;
   a.bitsPerSample = bits;
   int64_t bitrate = par->bit_rate;
   if (bitrate <= 0 && ctx->nb_streams == 1) bitrate = ctx->bit_rate;
-  if (bitrate <= 0 && av_get_bits_per_sample(par->codec_id) > 0)
-    bitrate = static_cast<int64_t>(par->sample_rate) * a.channels * av_get_bits_per_sample(par->codec_id);
+  if (bitrate <= 0 && media::Av().av_get_bits_per_sample(par->codec_id) > 0)
+    bitrate = static_cast<int64_t>(par->sample_rate) * a.channels * media::Av().av_get_bits_per_sample(par->codec_id);
   if (bitrate <= 0 && out->durationMs > 0 && ctx->pb) {
-    int64_t size = avio_size(ctx->pb);
+    int64_t size = media::Av().avio_size(ctx->pb);
     if (size > 0) bitrate = static_cast<int64_t>(size * 8000.0 / out->durationMs);
   }
   a.bitrate = bitrate > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<LONG>(bitrate);
@@ -104,8 +104,8 @@ void FillVideo(AVStream* st, ProbedStream* out) {
   AVCodecParameters* par = st->codecpar;
   VideoFormatState& v = out->video;
   v.codec = VideoCodecId(par->codec_id);
-  const AVCodecDescriptor* d = avcodec_descriptor_get(par->codec_id);
-  v.codecName = Utf8(d && d->long_name ? d->long_name : avcodec_get_name(par->codec_id));
+  const AVCodecDescriptor* d = media::Av().avcodec_descriptor_get(par->codec_id);
+  v.codecName = Utf8(d && d->long_name ? d->long_name : media::Av().avcodec_get_name(par->codec_id));
   v.bitrate = par->bit_rate;
   v.width = par->width;
   v.height = par->height;
@@ -114,8 +114,8 @@ void FillVideo(AVStream* st, ProbedStream* out) {
   AVRational sar = par->sample_aspect_ratio.num > 0 ? par->sample_aspect_ratio : AVRational{1, 1};
   if (par->width > 0 && par->height > 0) {
     int num = 0, den = 0;
-    av_reduce(&num, &den, static_cast<int64_t>(par->width) * sar.num, static_cast<int64_t>(par->height) * sar.den,
-              1 << 16);
+    media::Av().av_reduce(&num, &den, static_cast<int64_t>(par->width) * sar.num,
+                          static_cast<int64_t>(par->height) * sar.den, 1 << 16);
     v.aspectNumerator = num;
     v.aspectDenominator = den;
   }
@@ -126,9 +126,9 @@ void ScanDurations(AVFormatContext* ctx, std::vector<double>* perStream) {
   perStream->assign(ctx->nb_streams, 0.0);
   std::vector<int64_t> first(ctx->nb_streams, AV_NOPTS_VALUE), last(ctx->nb_streams, AV_NOPTS_VALUE);
   std::vector<int64_t> summed(ctx->nb_streams, 0);
-  AVPacket* pkt = av_packet_alloc();
+  AVPacket* pkt = media::Av().av_packet_alloc();
   if (!pkt) return;
-  while (av_read_frame(ctx, pkt) >= 0) {
+  while (media::Av().av_read_frame(ctx, pkt) >= 0) {
     unsigned i = static_cast<unsigned>(pkt->stream_index);
     if (i < ctx->nb_streams) {
       summed[i] += pkt->duration > 0 ? pkt->duration : 0;
@@ -138,9 +138,9 @@ void ScanDurations(AVFormatContext* ctx, std::vector<double>* perStream) {
         if (last[i] == AV_NOPTS_VALUE || end > last[i]) last[i] = end;
       }
     }
-    av_packet_unref(pkt);
+    media::Av().av_packet_unref(pkt);
   }
-  av_packet_free(&pkt);
+  media::Av().av_packet_free(&pkt);
   for (unsigned i = 0; i < ctx->nb_streams; ++i) {
     AVRational base = ctx->streams[i]->time_base;
     double bySum = ToMs(summed[i], base);
@@ -198,19 +198,24 @@ HRESULT ProbeMediaFile(const std::u16string& windowsPath, ProbeResult* result, s
     return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
   }
 
+  std::string missing;
+  if (!media::LoadFFmpeg(&missing)) {
+    if (error) *error = FromUtf8(missing);
+    return MEDIA_E_PROBE_FAILED;
+  }
   // The library's own console chatter ("estimating duration ...") helps no one.
   static std::once_flag quiet;
   std::call_once(quiet, [] {
-    if (av_log_get_level() > AV_LOG_FATAL) av_log_set_level(AV_LOG_FATAL);
+    if (media::Av().av_log_get_level() > AV_LOG_FATAL) media::Av().av_log_set_level(AV_LOG_FATAL);
   });
 
   FormatContext fc;
-  int rc = avformat_open_input(&fc.ctx, unixPath.c_str(), nullptr, nullptr);
+  int rc = media::Av().avformat_open_input(&fc.ctx, unixPath.c_str(), nullptr, nullptr);
   if (rc < 0) {
     if (error) *error = u"the file is not a media file this engine reads";
     return rc == AVERROR(ENOENT) ? HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) : MEDIA_E_PROBE_FAILED;
   }
-  if (avformat_find_stream_info(fc.ctx, nullptr) < 0) {
+  if (media::Av().avformat_find_stream_info(fc.ctx, nullptr) < 0) {
     if (error) *error = u"the file's streams cannot be read";
     return MEDIA_E_PROBE_FAILED;
   }
@@ -222,8 +227,9 @@ HRESULT ProbeMediaFile(const std::u16string& windowsPath, ProbeResult* result, s
   // The RealMedia muxer leaves the duration in its header at zero.
   bool estimated = ctx->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE ||
                    (result->container == MEDIA_CONTAINER_REALMEDIA && ctx->duration <= 0);
-  if (estimated && ctx->pb && avio_size(ctx->pb) <= kScanLimitBytes && avio_seek(ctx->pb, 0, SEEK_SET) >= 0 &&
-      av_seek_frame(ctx, -1, 0, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_BYTE) >= 0)
+  if (estimated && ctx->pb && media::Av().avio_size(ctx->pb) <= kScanLimitBytes &&
+      media::Av().avio_seek(ctx->pb, 0, SEEK_SET) >= 0 &&
+      media::Av().av_seek_frame(ctx, -1, 0, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_BYTE) >= 0)
     ScanDurations(ctx, &scanned);
 
   double containerMs = ctx->duration != AV_NOPTS_VALUE ? ctx->duration * 1000.0 / AV_TIME_BASE : 0;

@@ -93,7 +93,7 @@ HRESULT CPlayer::Open(IUnknown* mediaFile) {
     if (unixPath.empty()) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
     auto decoder = std::make_shared<media::AudioFileDecoder>();
     std::string error;
-    if (!decoder->Open(unixPath, &error)) return MEDIA_E_UNSUPPORTED_FORMAT;
+    if (!decoder->Open(unixPath, &error)) return Fail(MEDIA_E_UNSUPPORTED_FORMAT, IID_IMediaPlayer5, FromUtf8(error));
     std::lock_guard<std::recursive_mutex> g(lock_);
     StopSound();
     decoder_ = decoder;

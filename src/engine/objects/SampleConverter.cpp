@@ -3,16 +3,15 @@
 #include "engine/core/ClassTable.h"
 #include "engine/objects/SampleBuffer.h"
 
-extern "C" {
-#include <libavutil/channel_layout.h>
-#include <libswresample/swresample.h>
-}
+#include "engine/media/FFmpegLibrary.h"
 
 #include <vector>
 
 namespace engine {
 
-CSampleConverter::~CSampleConverter() { swr_free(&swr_); }
+CSampleConverter::~CSampleConverter() {
+  if (swr_) media::Av().swr_free(&swr_);
+}
 
 void* CSampleConverter::FindInterface(REFIID riid) {
   if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMediaSampleConverter5))
@@ -52,7 +51,7 @@ HRESULT CSampleConverter::Configure(IUnknown* argument) {
   target_ = format;
   targetRate_ = rate;
   targetChannels_ = channels;
-  swr_free(&swr_);
+  if (swr_) media::Av().swr_free(&swr_);
   return S_OK;
 }
 
@@ -74,14 +73,17 @@ HRESULT CSampleConverter::Convert(IUnknown* argument, IUnknown** result) {
     return S_OK;
   }
   if (!swr_ || rate != fromRate_ || channels != fromChannels_) {
-    swr_free(&swr_);
+    std::string missing;
+    if (!media::LoadFFmpeg(&missing))
+      return Fail(MEDIA_E_UNSUPPORTED_FORMAT, IID_IMediaSampleConverter5, FromUtf8(missing));
+    media::Av().swr_free(&swr_);
     AVChannelLayout in, out;
-    av_channel_layout_default(&in, channels);
-    av_channel_layout_default(&out, targetChannels_);
-    int err =
-        swr_alloc_set_opts2(&swr_, &out, AV_SAMPLE_FMT_S16, targetRate_, &in, AV_SAMPLE_FMT_S16, rate, 0, nullptr);
-    if (err < 0 || swr_init(swr_) < 0) {
-      swr_free(&swr_);
+    media::Av().av_channel_layout_default(&in, channels);
+    media::Av().av_channel_layout_default(&out, targetChannels_);
+    int err = media::Av().swr_alloc_set_opts2(&swr_, &out, AV_SAMPLE_FMT_S16, targetRate_, &in, AV_SAMPLE_FMT_S16, rate,
+                                              0, nullptr);
+    if (err < 0 || media::Av().swr_init(swr_) < 0) {
+      media::Av().swr_free(&swr_);
       return MEDIA_E_UNSUPPORTED_FORMAT;
     }
     fromRate_ = rate;
@@ -92,12 +94,12 @@ HRESULT CSampleConverter::Convert(IUnknown* argument, IUnknown** result) {
   sample->GetBuffer(&data, &capacity);
   sample->GetLength(&length);
   int frames = length / (2 * channels);
-  int outMax = swr_get_out_samples(swr_, frames);
+  int outMax = media::Av().swr_get_out_samples(swr_, frames);
   if (outMax < 0) return E_FAIL;
   std::vector<BYTE> out(static_cast<size_t>(outMax) * 2 * static_cast<size_t>(targetChannels_));
   uint8_t* outPlanes[1] = {out.data()};
   const uint8_t* inPlanes[1] = {data};
-  int got = swr_convert(swr_, outPlanes, outMax, frames > 0 ? inPlanes : nullptr, frames);
+  int got = media::Av().swr_convert(swr_, outPlanes, outMax, frames > 0 ? inPlanes : nullptr, frames);
   if (got < 0) return E_FAIL;
   out.resize(static_cast<size_t>(got) * 2 * static_cast<size_t>(targetChannels_));
   double start = 0;
