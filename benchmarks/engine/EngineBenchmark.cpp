@@ -199,10 +199,12 @@ int main(int argc, char** argv) {
   // The engine opens FFmpeg's libraries on its first use: that happens here,
   // outside the timed rounds, as in a program that has already recorded.
   std::string unloaded;
+  const double loadStart = Now();
   if (media::AudioFileWriter::Check(cases[0].settings, &unloaded) != media::WriteStatus::Ok) {
     std::fprintf(stderr, "the engine cannot write: %s\n", unloaded.c_str());
     return 1;
   }
+  std::printf("first use (opens FFmpeg, checks MP3 settings): %.1f ms\n\n", 1000 * (Now() - loadStart));
   std::vector<std::vector<double>> engineTimes(nCases), ffmpegTimes(nCases), ratios(nCases);
   for (int round = 0; round < rounds; ++round) {
     for (size_t i = 0; i < nCases; ++i) {

@@ -1,6 +1,7 @@
 #include "engine/objects/ConversionJob.h"
 
 #include "engine/core/ClassTable.h"
+#include "engine/media/FFmpegLibrary.h"
 #include "engine/media/FileWriteSide.h"
 
 namespace engine {
@@ -185,6 +186,10 @@ HRESULT CConversionJob::Command(LONG command, IUnknown* argument) {
       if (inputs_.empty()) return E_INVALIDARG;
       for (const Input& in : inputs_) sources.push_back(in.source);
     }
+    // The output is written through FFmpeg: open it before the sources start,
+    // or a first recording's first block waits for it. The writer reports
+    // a failure to open it.
+    media::LoadFFmpeg(nullptr);
     for (const ComPtr<IUnknown>& s : sources) {
       ComPtr<IMediaSource5> source;
       if (!s || FAILED(s->QueryInterface(IID_IMediaSource5, source.OutVoid()))) return E_NOINTERFACE;
