@@ -1216,7 +1216,7 @@ void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
     wndTemp.m_hWnd = nullptr;
 }
 
-static void RepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect)
+void AFXAPI AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect)
 {
     HWND hWndParent = ::GetParent(hWnd);
     RECT rectOld;
@@ -1282,7 +1282,7 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
         {
             CWnd* pLeftOver = FromHandle(hWndLeftOver);
             pLeftOver->CalcWindowRect(&layout.rect);
-            RepositionWindow(&layout, hWndLeftOver, &layout.rect);
+            AfxRepositionWindow(&layout, hWndLeftOver, &layout.rect);
         }
     }
     if (layout.hDWP != nullptr)

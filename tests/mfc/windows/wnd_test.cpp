@@ -714,10 +714,25 @@ BEGIN_MESSAGE_MAP(CTopBar, CWnd)
     ON_MESSAGE(WM_SIZEPARENT, &CTopBar::OnSizeParent)
 END_MESSAGE_MAP()
 
-TEST_F(WndTest, RepositionBarsGivesTheRestToThePane)
+// Counts the moves that reach it.
+class CCountingPane : public CWnd
+{
+public:
+    int m_nMoves = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_WINDOWPOSCHANGING)
+            ++m_nMoves;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST_F(WndTest, RepositionBarsGivesTheRestToThePaneAndLeavesAPaneInPlaceAlone)
 {
     CTopBar bar;
-    CWnd pane;
+    CCountingPane pane;
     ASSERT_TRUE(
         bar.Create(nullptr, _T(""), WS_VISIBLE, CRect(0, 0, 1, 1), m_pWnd, AFX_IDW_CONTROLBAR_FIRST + 1));
     ASSERT_TRUE(pane.Create(nullptr, _T(""), WS_VISIBLE, CRect(0, 0, 1, 1), m_pWnd, AFX_IDW_PANE_FIRST));
@@ -740,6 +755,10 @@ TEST_F(WndTest, RepositionBarsGivesTheRestToThePane)
     EXPECT_EQ(rcPane.top, 20);
     EXPECT_EQ(rcPane.bottom, rcClient.bottom);
     EXPECT_EQ(rcPane.Width(), rcClient.Width());
+
+    const int nMoves = pane.m_nMoves;
+    m_pWnd->RepositionBars(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, AFX_IDW_PANE_FIRST);
+    EXPECT_EQ(pane.m_nMoves, nMoves);
     pane.DestroyWindow();
     bar.DestroyWindow();
 }

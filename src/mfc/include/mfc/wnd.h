@@ -100,6 +100,9 @@ struct AFX_SIZEPARENTPARAMS
     SIZE sizeTotal;
     BOOL bStretch;
 };
+// Moves a window within its parent, into the layout's deferred moves when it
+// has them, and not at all when it already stands there.
+void AFXAPI AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect);
 
 #define AFX_IDW_PANE_FIRST 0xE900
 #define AFX_IDW_PANE_LAST 0xE9FF

@@ -488,11 +488,9 @@ LRESULT CQVTDockBar::OnSizeParent(WPARAM, LPARAM lParam)
         pLayout->rect.right -= size.cx;
         break;
     }
-    if (pLayout->hDWP)
-        pLayout->hDWP = ::DeferWindowPos(pLayout->hDWP, m_hWnd, nullptr, rc.left, rc.top, rc.Width(),
-                                         rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-    else
-        SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    // Every pass of the frame's layout comes here: a bar already in place
+    // is not moved again.
+    AfxRepositionWindow(pLayout, m_hWnd, rc);
     Invalidate(FALSE);
     return 0;
 }

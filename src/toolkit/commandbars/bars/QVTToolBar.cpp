@@ -725,8 +725,7 @@ LRESULT CQVTToolBar::OnSizeParent(WPARAM, LPARAM lParam)
         break;
     }
     if (pLayout->hDWP)
-        pLayout->hDWP = ::DeferWindowPos(pLayout->hDWP, m_hWnd, nullptr, rc.left, rc.top, rc.Width(),
-                                         rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        AfxRepositionWindow(pLayout, m_hWnd, rc);
     Redraw(nullptr, FALSE);
     return 0;
 }

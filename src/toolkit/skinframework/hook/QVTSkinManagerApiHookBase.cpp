@@ -131,6 +131,23 @@ BOOL AFXAPI CQVTSkinManagerApiHookBase::IsApphelpAddress(const void* pAddress)
 {
     if (!QVTOSVersion()->IsWin7OrGreater())
         return FALSE;
+    // Asked first which module holds the address: asked by the name of a
+    // module that is not loaded, as this one mostly is not, the loader
+    // searches the folders of the path for it (every window's procedure
+    // comes here as it is skinned).
+    HMODULE hOwner = nullptr;
+    WCHAR szPath[MAX_PATH + 1] = {};
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                  GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              static_cast<LPCWSTR>(pAddress), &hOwner) ||
+        ::GetModuleFileNameW(hOwner, szPath, MAX_PATH) == 0)
+        return FALSE;
+    LPCWSTR lpszFile = szPath;
+    for (LPCWSTR p = szPath; *p != 0; p++)
+        if (*p == u'\\' || *p == u'/')
+            lpszFile = p + 1;
+    if (::lstrcmpiW(lpszFile, u"apphelp.dll") != 0)
+        return FALSE;
     return IsAddressInModule(pAddress, "APPHELP.DLL");
 }
 
