@@ -584,11 +584,16 @@ TEST_F(RecorderJobTest, SplittingByTenSecondsStartsANewFileAtTheMarker)
 TEST_F(RecorderJobTest, StopWhilePausedEndsAtOnceAndALowDiskEndIsNoCompletion)
 {
     CJobRecorder& dlg = Open();
+    std::atomic<bool> bPaused{false};
     dlg.m_onProgress = [&](VARIANT_BOOL*) {
         if (dlg.m_snapshots.size() == 1)
+        {
             dlg.SetRecordingPaused(TRUE);
+            bPaused = true;
+        }
     };
-    RecordWithClicks(dlg, {{2000, IDC_RECORD}});
+    // Stop once paused: a loaded machine can hold the first report back.
+    RecordWithClicks(dlg, {{2000, IDC_RECORD, [&] { return bPaused.load(); }}});
     EXPECT_FALSE(m_pHost->IsRecording());
     EXPECT_FALSE(dlg.IsRecordingPaused()) << "a stop request clears the pause";
     EXPECT_TRUE(dlg.m_messages.empty());
