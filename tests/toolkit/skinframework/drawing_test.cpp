@@ -155,11 +155,11 @@ TEST(SkinDrawing, TilingRepeatsTheSourceAndCutsTheLastCopy)
         EXPECT_EQ(expected[x], tiled.At(x, 2)) << x;
     EXPECT_EQ(cyan, stretched.At(9, 2));
 
-    // A two-pixel pattern over a large area: the same picture, left to
-    // right and right to left, from a bounded number of copies (counted as
-    // the records of a metafile).
-    s->folder.WriteBytes(u"Dots.bmp",
-                         SkinBmp24(2, 2, [](int x, int y) { return RGB(x * 255, y * 255, 90); }));
+    // A pattern of three by five pixels over a large area: the same picture,
+    // left to right and right to left, without a seam where one large tile
+    // meets the next (neither side divides its size), from a bounded number
+    // of copies (counted as the records of a metafile).
+    s->folder.WriteBytes(u"Dots.bmp", SkinBmp24(3, 5, [](int x, int y) { return RGB(x * 120, y * 60, 90); }));
     auto dots = SkinLoadLines(s->folder, {u"[Button]", u"ImageFile = Dots.bmp", u"SizingType = Tile"});
     for (DWORD dwLayout : {0u, static_cast<DWORD>(LAYOUT_RTL)})
     {
@@ -169,7 +169,7 @@ TEST(SkinDrawing, TilingRepeatsTheSourceAndCutsTheLastCopy)
         int nWrong = 0;
         for (int y = 0; y < 300; ++y)
             for (int x = 0; x < 300; ++x)
-                nWrong += canvas.At(x + (dwLayout ? 1 : 0), y) != RGB((x & 1) * 255, (y & 1) * 255, 90);
+                nWrong += canvas.At(x + (dwLayout ? 1 : 0), y) != RGB(x % 3 * 120, y % 5 * 60, 90);
         EXPECT_EQ(0, nWrong) << dwLayout;
     }
     CDC meta;

@@ -232,7 +232,10 @@ TEST(SkinRoutines, MetricsFollowTheSkinOrTheDefaultTable)
     SkinTempFolder folder;
     site.filter = TRUE;
     site.options = 15;
-    auto bare = SkinLoadLines(folder, {u"[Button]", u"TextColor = 1 2 3"}, &site);
+    auto bare = SkinLoadLines(
+        folder,
+        {u"[Button]", u"TextColor = 1 2 3", u"[SysMetrics]", u"ScrollBarWidth = 0", u"ScrollBarHeight = 0"},
+        &site);
     CQVTSkinManagerMetrics* bm = bare->schema->GetMetrics();
     for (int i = 0; i < CQVTSkinManagerMetrics::kColorCount; ++i)
     {
@@ -241,6 +244,11 @@ TEST(SkinRoutines, MetricsFollowTheSkinOrTheDefaultTable)
         EXPECT_EQ(expected, bm->GetColor(i)) << i;
     }
     EXPECT_EQ(dpi->ScaleY(::GetSystemMetrics(SM_CYCAPTION) + 1), bm->m_cyCaption);
+    // Scroll bars of no width or height keep the system's.
+    EXPECT_EQ(::GetSystemMetrics(SM_CXVSCROLL), bm->m_cxVScroll);
+    EXPECT_EQ(::GetSystemMetrics(SM_CXHSCROLL), bm->m_cxHScroll);
+    EXPECT_EQ(::GetSystemMetrics(SM_CYHSCROLL), bm->m_cyHScroll);
+    EXPECT_EQ(::GetSystemMetrics(SM_CYVSCROLL), bm->m_cyVScroll);
 
     // Sizes a skin overstates are bounded.
     auto hostile = SkinLoad(SkinDataPath(u"hostile\\hostile.qvstyles"), u"");

@@ -25,6 +25,22 @@ TEST(SkinSchema, LookUpsFallBackThroughPartClassAndGlobals)
     auto light = SkinLoad(SkinLightPath(), u"Blue.ini");
     ASSERT_TRUE(light->ok);
     EXPECT_FALSE(light->Class(u"BUTTON")->GetThemeString(1, 2, 3001).IsEmpty());
+
+    // A part without a section for its state or its property asks the
+    // class's section of that state before the class's stateless one.
+    SkinTempFolder folder;
+    auto written =
+        SkinLoadLines(folder, {u"[Toolbar]", u"TextColor = 1 1 1", u"[Toolbar(Hot)]", u"TextColor = 2 2 2",
+                               u"[Toolbar.DropDownButton]", u"TextColor = 4 4 4"});
+    ASSERT_TRUE(written->ok);
+    CQVTSkinManagerClass* toolbar = written->Class(u"TOOLBAR");
+    const int toolButton = 1, dropDown = 2, normal = 1, hot = 2;
+    EXPECT_EQ(RGB(1, 1, 1), toolbar->GetThemeColor(toolButton, normal, 3803, 0));
+    EXPECT_EQ(RGB(2, 2, 2), toolbar->GetThemeColor(toolButton, hot, 3803, 0));
+    EXPECT_EQ(RGB(2, 2, 2), toolbar->GetThemeColor(0, hot, 3803, 0)) << "the class's own state";
+    EXPECT_EQ(RGB(4, 4, 4), toolbar->GetThemeColor(dropDown, hot, 3803, 0)) << "the part's section first";
+    ASSERT_EQ(S_OK, written->schema->GetColorProperty(toolbar->GetClassCode(), toolButton, hot, 3803, &clr));
+    EXPECT_EQ(RGB(2, 2, 2), clr);
 }
 
 TEST(SkinSchema, TypedGettersRefuseAnotherTypeAndDoNotCacheIt)

@@ -775,6 +775,51 @@ TEST_F(SkinControls, HeaderTabAndTrackBarFollowThePointer)
     EXPECT_GE(ControlsPartShare(*shot, hTrack, u"TRACKBAR", 4, 2, rcThumb), 0.9) << "hot thumb";
 }
 
+TEST_F(SkinControls, ButtonTabsShowTheSelectedOnePressedOverNoPane)
+{
+    ControlsSkin skin;
+    for (DWORD dwFlat : {0u, static_cast<DWORD>(TCS_FLATBUTTONS)})
+    {
+        SCOPED_TRACE(dwFlat);
+        HWND hTab = ::CreateWindowExW(0, WC_TABCONTROLW, u"", WS_CHILD | WS_VISIBLE | TCS_BUTTONS | dwFlat,
+                                      10, 330, 240, 44, g_hControlsDialog, nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, hTab);
+        for (LPCWSTR lpszText : {u"One", u"Two", u"Three"})
+        {
+            TCITEMW tab = {TCIF_TEXT};
+            tab.pszText = const_cast<LPWSTR>(lpszText);
+            ::SendMessageW(hTab, TCM_INSERTITEMW, 99, reinterpret_cast<LPARAM>(&tab));
+        }
+        ::SendMessageW(hTab, TCM_SETCURSEL, 1, 0);
+        CRect rcItems[3];
+        for (int i = 0; i < 3; ++i)
+            ::SendMessageW(hTab, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rcItems[i]));
+        // The pointer rests on the last button: an unselected one stays normal.
+        CPoint ptThree = rcItems[2].CenterPoint();
+        ::ClientToScreen(hTab, &ptThree);
+        MouseMoveTo(ptThree);
+        auto shot = screentest::Capture(g_hControlsDialog);
+        const CRect rcTwoEdge = ControlsLeftEdge(rcItems[1]);
+        EXPECT_GE(ControlsPartShare(*shot, hTab, u"BUTTON", 1, 3, rcItems[1], rcTwoEdge), 0.9) << "selected";
+        EXPECT_LT(ControlsPartShare(*shot, hTab, u"BUTTON", 1, 1, rcItems[1], rcTwoEdge), 0.9)
+            << "pressed, not normal";
+        for (int i : {0, 2})
+            EXPECT_GE(
+                ControlsPartShare(*shot, hTab, u"BUTTON", 1, 1, rcItems[i], ControlsLeftEdge(rcItems[i])),
+                0.9)
+                << "unselected " << i;
+        // Below the row the parent's background: no pane.
+        const CRect rcClient = ControlsClient(hTab);
+        const CRect rcBelow =
+            ControlsClientIn(hTab, CRect(0, rcItems[0].bottom + 4, rcClient.right, rcClient.bottom));
+        ASSERT_FALSE(rcBelow.IsRectEmpty());
+        EXPECT_EQ(rcBelow.Width() * rcBelow.Height(),
+                  screentest::CountIn(*shot, rcBelow, ControlsBackground(*shot)));
+        ::DestroyWindow(hTab);
+        MouseMoveTo(POINT{700, 500});
+    }
+}
+
 TEST_F(SkinControls, MarqueeStepsAndADisabledBuddy)
 {
     ControlsSkin skin;

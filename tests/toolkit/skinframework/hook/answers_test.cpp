@@ -486,9 +486,26 @@ TEST_F(SkinAnswerTest, FramesGrowByTheSkinsBordersAndScrollBarsKeepTheirValues)
     EXPECT_EQ(rc.top, 100 - rcBorders.top);
     EXPECT_EQ(rc.right, 200 + rcBorders.right);
     EXPECT_EQ(rc.bottom, 200 + rcBorders.bottom);
-    RECT rcPlain = {100, 100, 200, 200};
-    ASSERT_TRUE(::AdjustWindowRect(&rcPlain, WS_OVERLAPPEDWINDOW, FALSE));
-    EXPECT_TRUE(::EqualRect(&rc, &rcPlain));
+    // Without an extended style, a thick frame, a dialog frame and a caption
+    // (sizable or not) bring the window edge; a plain border does not.
+    const struct
+    {
+        DWORD dwStyle;
+        DWORD dwEdge;
+    } plain[] = {{WS_OVERLAPPEDWINDOW, WS_EX_WINDOWEDGE},
+                 {WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_WINDOWEDGE},
+                 {WS_POPUP | WS_DLGFRAME, WS_EX_WINDOWEDGE},
+                 {WS_POPUP | WS_THICKFRAME, WS_EX_WINDOWEDGE},
+                 {WS_POPUP | WS_BORDER, 0}};
+    for (const auto& row : plain)
+    {
+        const CRect rcEdge = pSchema->CalcFrameBorders(row.dwStyle, row.dwEdge);
+        RECT rcPlain = {100, 100, 200, 200};
+        ASSERT_TRUE(::AdjustWindowRect(&rcPlain, row.dwStyle, FALSE));
+        EXPECT_EQ(CRect(100 - rcEdge.left, 100 - rcEdge.top, 200 + rcEdge.right, 200 + rcEdge.bottom),
+                  CRect(rcPlain))
+            << std::hex << row.dwStyle;
+    }
 
     HWND hWnd = ::CreateWindowExW(0, kSkinAnswerClass, u"", WS_POPUP | WS_VSCROLL, 0, 0, 80, 80, nullptr,
                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);

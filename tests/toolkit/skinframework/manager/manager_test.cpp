@@ -193,7 +193,8 @@ TEST(SkinManager, ExcludedWindowsAndClassesGetNoObject)
     HWND hWnd = SkinTestCreateWindow(SkinTestOwnClass());
     CREATESTRUCT cs = {};
     cs.cx = 120;
-    for (LPCTSTR name : {u"tooltips_class32", u"IME", u"WorkerW", u"workerw", u"SHELLDLL_DefView"})
+    for (LPCTSTR name : {u"tooltips_class32", u"#43", u"IME", u"ime", u"MSCTFIME UI", u"CicMarshalWndClass",
+                         u"WorkerW", u"workerw", u"SHELLDLL_DefView"})
         EXPECT_EQ(nullptr, pManager->AttachSkinObject(hWnd, name, &cs, FALSE)) << CStringA(name).GetString();
     EXPECT_EQ(nullptr, pManager->AttachSkinObject(hWnd, u"Internet Explorer_Server", &cs, FALSE));
     CREATESTRUCT zero = {};
@@ -205,6 +206,27 @@ TEST(SkinManager, ExcludedWindowsAndClassesGetNoObject)
     pManager->SetWindowFilter(&filter);
     EXPECT_EQ(nullptr, pManager->AttachSkinObject(hWnd, SkinTestSystemClass(), &cs, FALSE));
     pManager->SetWindowFilter(nullptr);
+
+    // The input method's window that the system makes at a thread's first
+    // window is left alone.
+    typedef HWND(WINAPI * PFNGETIMEWND)(HWND);
+    auto pfnImeWindow =
+        reinterpret_cast<PFNGETIMEWND>(::GetProcAddress(::LoadLibraryW(u"imm32.dll"), "ImmGetDefaultIMEWnd"));
+    ASSERT_NE(nullptr, pfnImeWindow);
+    HWND hFirst = nullptr, hIme = nullptr;
+    CQVTSkinObject* pFirstObject = nullptr;
+    CQVTSkinObject* pImeObject = nullptr;
+    WinThread([&] {
+        pManager->EnableThreadHook();
+        hFirst = SkinTestCreateWindow(SkinTestSystemClass());
+        hIme = pfnImeWindow(hFirst);
+        pFirstObject = pManager->Lookup(hFirst);
+        pImeObject = pManager->Lookup(hIme);
+        ::DestroyWindow(hFirst);
+    }).join();
+    EXPECT_NE(nullptr, hIme);
+    EXPECT_NE(nullptr, pFirstObject);
+    EXPECT_EQ(nullptr, pImeObject);
 
     // A Windows Forms class is looked up by the word between its first two dots.
     CQVTSkinObject* pObject = pManager->AttachSkinObject(hWnd, u"WindowsForms10.EDIT.app.0.1", &cs, FALSE);

@@ -27,10 +27,13 @@ struct SkinMenuRecord
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
+    // Heard before the tracking call returned: sent, not posted.
+    bool bWhileTracking;
 };
 
 std::mutex g_skinMenuLogLock;
 std::vector<SkinMenuRecord> g_skinMenuLog;
+std::atomic<bool> g_skinMenuTracking{false};
 
 bool SkinMenuIsLogged(UINT message)
 {
@@ -64,7 +67,7 @@ LRESULT CALLBACK SkinMenuOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARA
     if (SkinMenuIsLogged(message))
     {
         std::lock_guard<std::mutex> lock(g_skinMenuLogLock);
-        g_skinMenuLog.push_back({hWnd, message, wParam, lParam});
+        g_skinMenuLog.push_back({hWnd, message, wParam, lParam, g_skinMenuTracking});
     }
     if (message == WM_MENURBUTTONUP && g_hSkinMenuContext != nullptr)
     {
@@ -175,7 +178,9 @@ UINT_PTR SkinMenuTrack(HMENU hMenu, UINT nFlags, CPoint pt, HWND hWndOwner, std:
         }
     });
     g_skinMenuCancelled = false;
+    g_skinMenuTracking = true;
     const UINT_PTR nResult = QVTSkinTrackPopupMenu(hMenu, nFlags, pt.x, pt.y, hWndOwner, nullptr);
+    g_skinMenuTracking = false;
     thread.join();
     PumpMessages(50);
     return nResult;
@@ -334,6 +339,47 @@ TEST_F(SkinMenus, SharedMnemonicOnlyMovesUniqueOneExecutesAndReturnCommandSendsN
         });
     EXPECT_EQ((UINT_PTR)ID_SKINMENU_OPEN, nCommand);
     EXPECT_TRUE(SkinMenuOnly(SkinMenuTakeLog(), WM_COMMAND).empty());
+}
+
+TEST_F(SkinMenus, AMenuNotifyingByPositionSendsTheItemsPlaceWhereOthersPostTheCommand)
+{
+    HMENU hFile = File();
+    auto setStyle = [hFile](DWORD dwStyle) {
+        MENUINFO mi = {sizeof(mi), MIM_STYLE};
+        mi.dwStyle = dwStyle;
+        return ::SetMenuInfo(hFile, &mi);
+    };
+    EXPECT_TRUE(setStyle(MNS_NOTIFYBYPOS));
+    // Save, the second item of the menu that has the style; then Alpha, in
+    // the submenu without it.
+    SkinMenuTrack(hFile, 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        SkinMenuWaitPopups(dwThread, 1);
+        for (WORD wKey : {VK_DOWN, VK_DOWN, VK_RETURN})
+            SkinMenuScriptKey(wKey);
+    });
+    const std::vector<SkinMenuRecord> save = SkinMenuTakeLog();
+    SkinMenuTrack(hFile, 0, CPoint(60, 60), s_hWndOwner, [&](DWORD dwThread) {
+        SkinMenuWaitPopups(dwThread, 1);
+        for (WORD wKey : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT})
+            SkinMenuScriptKey(wKey);
+        SkinMenuWaitPopups(dwThread, 2);
+        SkinMenuScriptKey(VK_RETURN);
+    });
+    const std::vector<SkinMenuRecord> alpha = SkinMenuTakeLog();
+    setStyle(0);
+
+    EXPECT_TRUE(SkinMenuOnly(save, WM_COMMAND).empty());
+    std::vector<SkinMenuRecord> commands = SkinMenuOnly(save, WM_MENUCOMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ(1u, commands[0].wParam);
+    EXPECT_EQ((LPARAM)hFile, commands[0].lParam);
+    EXPECT_TRUE(commands[0].bWhileTracking) << "sent";
+
+    EXPECT_TRUE(SkinMenuOnly(alpha, WM_MENUCOMMAND).empty());
+    commands = SkinMenuOnly(alpha, WM_COMMAND);
+    ASSERT_EQ(1u, commands.size());
+    EXPECT_EQ((WPARAM)ID_SKINMENU_ALPHA, commands[0].wParam);
+    EXPECT_FALSE(commands[0].bWhileTracking) << "posted";
 }
 
 TEST_F(SkinMenus, EscapeClosesOneLevelAtATimeAndAnUnknownLetterAsksTheOwner)
@@ -774,7 +820,7 @@ LRESULT CALLBACK SkinMenuFrameLogProc(HWND hWnd, UINT message, WPARAM wParam, LP
     if (SkinMenuIsLogged(message))
     {
         std::lock_guard<std::mutex> lock(g_skinMenuLogLock);
-        g_skinMenuLog.push_back({hWnd, message, wParam, lParam});
+        g_skinMenuLog.push_back({hWnd, message, wParam, lParam, g_skinMenuTracking});
     }
     if (message == kSkinMenuDestroySelf)
     {
@@ -910,6 +956,42 @@ TEST_F(SkinMenuBar, BarTakesItsRowsInTheSkinsColoursAndIsHotUnderThePointer)
     EXPECT_TRUE(pFrame->GetMenuBarRect().IsRectEmpty());
     ::DestroyMenu(hEmpty);
     ::DestroyMenu(m_hMenu);
+}
+
+TEST_F(SkinMenuBar, ItemsPastTheRightEdgeWrapToAnotherRowWhereARightJustifiedOneEndsFlush)
+{
+    UINT nId = 700;
+    for (LPCWSTR lpszText : {u"&View", u"&Insert", u"F&ormat", u"&Tools", u"T&able", u"&Window", u"A&rrange"})
+        ::AppendMenuW(m_hMenu, MF_STRING, nId++, lpszText);
+    ::AppendMenuW(m_hMenu, MF_STRING | MF_HELP, nId, u"&Help");
+    CQVTSkinObjectApplicationFrame* pFrame = SkinMenuFrameOf(m_hWnd);
+    ASSERT_NE(nullptr, pFrame);
+    pFrame->OnMenuChanged();
+    PumpMessages(50);
+    CRect rcBar = pFrame->GetMenuBarRect();
+    CRect rcWindow;
+    ::GetWindowRect(m_hWnd, rcWindow);
+    rcBar.OffsetRect(rcWindow.TopLeft());
+    const int nCount = ::GetMenuItemCount(m_hMenu);
+    int nRows = 1;
+    for (int i = 0; i < nCount; ++i)
+    {
+        SCOPED_TRACE(i);
+        const CRect rcItem = SkinMenuBarItemRect(m_hWnd, i);
+        EXPECT_GE(rcItem.left, rcBar.left);
+        EXPECT_LE(rcItem.right, rcBar.right);
+        if (i > 0 && rcItem.top != SkinMenuBarItemRect(m_hWnd, i - 1).top)
+        {
+            ++nRows;
+            EXPECT_EQ(rcBar.left, rcItem.left) << "a row starts at the left";
+        }
+    }
+    EXPECT_GE(nRows, 2);
+    EXPECT_EQ(nRows * ::GetSystemMetrics(SM_CYMENU) + 1, rcBar.Height());
+    EXPECT_EQ(rcBar.right, SkinMenuBarItemRect(m_hWnd, nCount - 1).right);
+    CPoint ptClient(0, 0);
+    ::ClientToScreen(m_hWnd, &ptClient);
+    EXPECT_EQ(rcBar.bottom, ptClient.y) << "the client below the last row";
 }
 
 TEST_F(SkinMenuBar, AltLetterArrowsEnterAndEscapeDriveTheBar)
