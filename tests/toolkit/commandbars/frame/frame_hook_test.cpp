@@ -60,7 +60,7 @@ public:
     }
 
     CRect CalcFrameBorders(IQVTFrameHook*) override { return m_rcBorders; }
-    int GetCaptionHeight() override { return kTestCaption; }
+    int GetCaptionHeight() override { return m_nCaption; }
     CSize GetCaptionButtonSize(int, HWND) override { return kTestButton; }
     HRGN CreateFrameRegion(IQVTFrameHook*, CSize sz) override
     {
@@ -94,6 +94,7 @@ public:
     }
 
     int m_nRegionsMade = 0;
+    int m_nCaption = kTestCaption;
     CRect m_rcBorders = kTestBorders;
     BOOL m_bShadow = FALSE;  // the theme casts a shadow
 };
@@ -166,6 +167,8 @@ public:
             m_sysCommands.push_back(static_cast<UINT>(wParam & 0xFFF0));
         if (message == 0x0313)
             ++m_nSystemMenus;
+        if (message == WM_NCCALCSIZE && !wParam)
+            m_measuredStyles.push_back(GetStyle());
         if (message == kDestroyMessage)
         {
             DestroyWindow();
@@ -183,6 +186,7 @@ public:
     CTestFrameTheme* m_pTheme = nullptr;  // held by the bars
     std::vector<UINT> m_sysCommands;
     int m_nSystemMenus = 0;
+    std::vector<DWORD> m_measuredStyles;  // the styles at each WM_NCCALCSIZE without a proposal
 };
 
 namespace {
@@ -218,6 +222,16 @@ COLORREF ScreenPixel(POINT pt)
 LRESULT HitTest(CWnd* pFrame, POINT ptScreen)
 {
     return pFrame->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(ptScreen.x, ptScreen.y));
+}
+
+// The hook's scroll-style fix: the frame measured once with its caption's
+// and scroll bars' styles off.
+bool MeasuredWithoutFrameStyles(const CHookedFrame* pFrame)
+{
+    for (DWORD dwStyle : pFrame->m_measuredStyles)
+        if (!(dwStyle & (WS_DLGFRAME | WS_VSCROLL | WS_HSCROLL)))
+            return true;
+    return false;
 }
 
 std::vector<int> ShownButtons(CHookedFrame* pFrame)
@@ -302,11 +316,17 @@ TEST_F(FrameHookTest, FrameTakesTheThemesRegionBordersAndCaptionAndGetsThemBackW
     EXPECT_EQ(ScreenPixel(POINT{rcWindow.left + 1, rcWindow.top + 100}), kActiveBorder);
     EXPECT_EQ(ScreenPixel(POINT{rcWindow.left + 60, rcWindow.top + 10}), kActiveBorder);
 
-    // The minimum size keeps room for the caption.
+    // The minimum size keeps room for the caption (the top border's with it):
+    // three times its height, a button and both window edges wide, and as
+    // high. A tall caption puts both above the system's own minimum.
+    pFrame->m_pTheme->m_frame.m_nCaption = 100;
+    const int h = kTestBorders.top + 100;
     MINMAXINFO info = {};
     pFrame->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_GE(info.ptMinTrackSize.y, kTestBorders.top + kTestCaption);
-    EXPECT_GE(info.ptMinTrackSize.x, 3 * (kTestBorders.top + kTestCaption) + ::GetSystemMetrics(SM_CYSIZE));
+    EXPECT_EQ(info.ptMinTrackSize.y, h);
+    EXPECT_EQ(info.ptMinTrackSize.x,
+              3 * h + ::GetSystemMetrics(SM_CYSIZE) + 2 * ::GetSystemMetrics(SM_CXEDGE));
+    pFrame->m_pTheme->m_frame.m_nCaption = kTestCaption;
 
     // Off: no hook, no region, the system's own frame.
     pFrame->m_pCommandBars->EnableFrameTheme(FALSE);
@@ -801,11 +821,13 @@ TEST_F(FrameHookTest, CompositionLeavesTheFrameToTheCompositorAndItsSwitchGivesI
     ::AdjustWindowRectEx(&rcClient, pFrame->GetStyle(), FALSE, pFrame->GetExStyle());
     EXPECT_EQ(rcClient.Size(), rcWindow.Size());
 
-    // Composition goes off: the theme's region comes.
+    // Composition goes off: the theme's region comes, and the styles are fixed.
     g_bFrameHookComposition = FALSE;
+    pFrame->m_measuredStyles.clear();
     pFrame->SendMessage(WM_DWMCOMPOSITIONCHANGED, 0, 0);
     EXPECT_FALSE(HookOf(pFrame)->IsDwmEnabled());
     EXPECT_NE(::GetWindowRgn(m_hWnd, hRgn), ERROR);
+    EXPECT_TRUE(MeasuredWithoutFrameStyles(pFrame));
 
     // On again, but the process-wide switch keeps frames themed.
     g_bFrameHookComposition = TRUE;
@@ -827,38 +849,28 @@ TEST_F(FrameHookTest, CompositionLeavesTheFrameToTheCompositorAndItsSwitchGivesI
     CQVTWinThemeWrapper::SetDwmApiPointer(CQVTWinThemeWrapper::dwmExtendFrameIntoClientArea, nullptr);
 }
 
-// The scroll-style timers of one frame, as this thread's message hook sees them.
-HWND g_hFrameHookWatched = nullptr;
-int g_nFrameHookStyleTimers = 0;
-
-LRESULT CALLBACK FrameHookGetMessage(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    const MSG* pMsg = reinterpret_cast<const MSG*>(lParam);
-    if (nCode == HC_ACTION && wParam == PM_REMOVE && pMsg->message == WM_TIMER &&
-        pMsg->hwnd == g_hFrameHookWatched && pMsg->wParam == QVT_FRAMEHOOK_TIMER_SCROLLSTYLES)
-        ++g_nFrameHookStyleTimers;
-    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
-}
-
 TEST_F(FrameHookTest, AFrameKeepsItsReorderWatchWhenAnotherFrameTurnsItsThemeOff)
 {
     CHookedFrame* pFirst = Open();
     CHookedFrame* pSecond = new CHookedFrame();
-    ASSERT_TRUE(pSecond->CreateFrame(WS_OVERLAPPEDWINDOW));
+    const DWORD dwScrollStyles = WS_VSCROLL | WS_HSCROLL;
+    ASSERT_TRUE(pSecond->CreateFrame(WS_OVERLAPPEDWINDOW | dwScrollStyles));
+    pSecond->m_measuredStyles.clear();
     pSecond->m_pCommandBars->EnableFrameTheme(TRUE);
-    HHOOK hHook = ::SetWindowsHookExW(WH_GETMESSAGE, &FrameHookGetMessage, nullptr, ::GetCurrentThreadId());
-    g_hFrameHookWatched = pSecond->GetSafeHwnd();
-    // A reorder of the second frame makes its hook fix the scroll styles soon after.
-    auto reordered = [] {
-        g_nFrameHookStyleTimers = 0;
-        ::NotifyWinEvent(EVENT_OBJECT_REORDER, g_hFrameHookWatched, OBJID_WINDOW, CHILDID_SELF);
-        return PumpUntil([] { return g_nFrameHookStyleTimers > 0; }, 3000);
+    // Attached, the frame is measured once without its caption's and scroll
+    // bars' styles, and then has them all again.
+    EXPECT_TRUE(MeasuredWithoutFrameStyles(pSecond));
+    EXPECT_EQ(pSecond->GetStyle() & (WS_CAPTION | dwScrollStyles), WS_CAPTION | dwScrollStyles);
+    // A reorder of the second frame makes its hook fix the styles again soon after.
+    auto reordered = [pSecond] {
+        pSecond->m_measuredStyles.clear();
+        ::NotifyWinEvent(EVENT_OBJECT_REORDER, pSecond->GetSafeHwnd(), OBJID_WINDOW, CHILDID_SELF);
+        return PumpUntil([pSecond] { return MeasuredWithoutFrameStyles(pSecond); }, 3000);
     };
     EXPECT_TRUE(reordered());
     pFirst->m_pCommandBars->EnableFrameTheme(FALSE);
     EXPECT_TRUE(reordered()) << "the first frame's theme going off took the second frame's watch";
-    ::UnhookWindowsHookEx(hHook);
-    g_hFrameHookWatched = nullptr;
+    EXPECT_EQ(pSecond->GetStyle() & (WS_CAPTION | dwScrollStyles), WS_CAPTION | dwScrollStyles);
     pSecond->DestroyWindow();
 }
 

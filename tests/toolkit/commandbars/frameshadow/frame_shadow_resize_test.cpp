@@ -1,5 +1,5 @@
 // Resizing a frame by its shadow as a user does it: the cursor over each
-// zone, a drag on the right zone down to the frame's minimum size, Escape
+// zone, a drag on each zone (down to the frame's minimum size), Escape
 // ending a drag, and a frame destroyed or losing its shadow while it is
 // dragged.
 #include <afxwin.h>
@@ -103,6 +103,52 @@ TEST(FrameShadowResize, DraggingTheRightZoneStopsAtTheMinimumAndEscapeEndsTheDra
     frame.GetWindowRect(&rc);
     EXPECT_EQ(rc, CRect(200, 200, 700, 600));
     EXPECT_EQ(::GetCapture(), nullptr);
+    frame.DestroyWindow();
+}
+
+TEST(FrameShadowResize, EveryZoneMovesItsEdgesByThePointersTravelAndStopsAtTheMinimum)
+{
+    CShadowedFrame frame;
+    const CRect rcFrame(200, 200, 800, 600);
+    ASSERT_TRUE(frame.CreateFrame(rcFrame));
+    ASSERT_NE(CreateThemeShadow(frame.m_hWnd), nullptr);
+    frame.m_bTakeAnyPosition = TRUE;
+    const DWORD dwThread = ::GetCurrentThreadId();
+    // Each press lands a few pixels off the frame: the edges keep that
+    // distance from the pointer, they never jump to it.
+    const struct
+    {
+        const char* pszZone;
+        POINT ptFrom, ptTo;
+        CRect rcExpected;
+    } drags[] = {
+        {"top", {500, 197}, {500, 147}, {200, 150, 800, 600}},
+        {"top, down past the minimum", {400, 198}, {400, 450}, {200, 300, 800, 600}},
+        {"left", {197, 400}, {147, 420}, {150, 200, 800, 600}},
+        {"left, right past the minimum", {198, 300}, {700, 300}, {400, 200, 800, 600}},
+        {"bottom", {500, 602}, {480, 652}, {200, 200, 800, 650}},
+        {"top left", {197, 197}, {177, 167}, {180, 170, 800, 600}},
+        {"top right", {802, 197}, {822, 177}, {200, 180, 820, 600}},
+        {"bottom left", {197, 602}, {177, 622}, {180, 200, 800, 620}},
+        {"bottom right", {802, 602}, {852, 632}, {200, 200, 850, 630}},
+    };
+    for (const auto& drag : drags)
+    {
+        frame.SetWindowPos(nullptr, rcFrame.left, rcFrame.top, rcFrame.Width(), rcFrame.Height(),
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+        PumpMessages(30);
+        ASSERT_TRUE(RunInputScript([&] {
+            ScriptMouseMove(drag.ptFrom);
+            ScriptMouseButton(MOUSEEVENTF_LEFTDOWN, 100);
+            ScriptWaitForCapture(dwThread, true);
+            ScriptMouseMove(drag.ptTo, 100);
+            ScriptMouseButton(MOUSEEVENTF_LEFTUP, 100);
+            ScriptWaitForCapture(dwThread, false);
+        })) << drag.pszZone;
+        CRect rc;
+        frame.GetWindowRect(&rc);
+        EXPECT_EQ(rc, drag.rcExpected) << drag.pszZone;
+    }
     frame.DestroyWindow();
 }
 

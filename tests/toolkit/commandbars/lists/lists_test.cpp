@@ -1,10 +1,11 @@
 // The list controls of a menu as a user meets them when the menu is laid
 // out: one item per MDI child (at most nine, numbered, the active one
-// checked), per recent file (numbered with mnemonics to ten, a pinnable
-// list's captions and icons), per available workspace command in its order,
-// a popup of an OLE object's verbs; the placeholders in customize mode and
-// the refusal of toolbars to take them. Also the framework's recent-file
-// list itself, the grid selector and the markup label.
+// checked, from the first child whatever id its client numbers from), per
+// recent file (numbered with mnemonics to ten, a pinnable list's captions
+// and icons), per available workspace command in its order, a popup of an
+// OLE object's verbs; the placeholders in customize mode and the refusal of
+// toolbars to take them. Also the framework's recent-file list itself, the
+// grid selector and the markup label.
 #include <afxwin.h>
 #include <afxadv.h>
 #include <afxole.h>
@@ -183,6 +184,51 @@ TEST_F(ListsSuite, TwelveChildrenListNineWithTheActiveOneCheckedAndAmpersandsSho
     for (CMDIChildWnd* pChild : children)
         pChild->DestroyWindow();
     PumpMessages(20);
+}
+
+TEST_F(ListsSuite, ChildrenNumberedFromOneOrFrom32768AreListedFromTheFirst)
+{
+    CQVTControl* pList = AddPlaceholder(new CQVTControlWindowList(), QVT_ID_WINDOWLIST);
+    const HWND hFrameClient = s_pFrame->m_hWndMDIClient;
+    for (UINT nFirst : {1u, 32768u})
+    {
+        // A client that numbers its children from nFirst, in the frame's
+        // client's place.
+        CLIENTCREATESTRUCT ccs = {nullptr, nFirst};
+        s_pFrame->m_hWndMDIClient =
+            ::CreateWindowExW(0, u"MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300,
+                              200, s_pFrame->GetSafeHwnd(), nullptr, AfxGetInstanceHandle(), &ccs);
+        ASSERT_NE(nullptr, s_pFrame->m_hWndMDIClient);
+        std::vector<CMDIChildWnd*> children;
+        for (LPCTSTR lpszTitle : {_T("A"), _T("B"), _T("C")})
+        {
+            children.push_back(new CMDIChildWnd());
+            ASSERT_TRUE(children.back()->Create(AfxRegisterWndClass(0), lpszTitle,
+                                                WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                                CRect(0, 0, 100, 80), s_pFrame));
+        }
+        // With the first child or the last one active.
+        for (int nActive : {0, 2})
+        {
+            s_pFrame->MDIActivate(children[nActive]);
+            pList->OnCalcDynamicSize(0);
+            SCOPED_TRACE(testing::Message() << nFirst << ", active " << nActive);
+            EXPECT_EQ((std::vector<int>{static_cast<int>(nFirst), static_cast<int>(nFirst) + 1,
+                                        static_cast<int>(nFirst) + 2}),
+                      ListsIds(m_pMenu, 2));
+            EXPECT_EQ((std::vector<std::u16string>{u"&1 A", u"&2 B", u"&3 C"}), ListsCaptions(m_pMenu, 2));
+            std::vector<int> checked;
+            for (int i = 2; i < m_pMenu->GetControlCount(); ++i)
+                if (m_pMenu->GetControl(i)->GetChecked())
+                    checked.push_back(i - 2);
+            EXPECT_EQ(std::vector<int>{nActive}, checked);
+        }
+        // The children go before their client, which frees its list first.
+        for (CMDIChildWnd* pChild : children)
+            pChild->DestroyWindow();
+        ::DestroyWindow(s_pFrame->m_hWndMDIClient);
+        s_pFrame->m_hWndMDIClient = hFrameClient;
+    }
 }
 
 TEST_F(ListsSuite, AListIsRefusedByAToolbarAndTakenByAMenu)

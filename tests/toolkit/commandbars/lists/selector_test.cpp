@@ -1,14 +1,16 @@
 // The grid selector as a user meets it in a toolbar: the pointer selects the
-// cells under and left of it, dragging out with the button held grows the
-// grid (never past its maximum), every change reaches the site as 4102 and
-// the release executes; its three keys go through the stores to a second
-// process, and stored counts and sizes that are 0, negative or huge are held
-// to what the grid can show. And the markup label: bold text measures wider,
-// and a disabled label draws in the theme's disabled colour.
+// cells under and left of it, and only those are drawn highlighted; dragging
+// out with the button held grows the grid (never past its maximum), every
+// change reaches the site as 4102 and the release executes; its three keys
+// go through the stores to a second process, and stored counts and sizes
+// that are 0, negative or huge are held to what the grid can show. And the
+// markup label: bold text measures wider, and a disabled label draws in the
+// theme's disabled colour.
 #include <afxwin.h>
 
 #include <vector>
 
+#include "dib_canvas.h"
 #include "tests/common/common_test_support.h"
 #include "real_input.h"
 #include "sondrel_gtest.h"
@@ -80,6 +82,16 @@ TEST_F(Selector, HoveringSelectsDraggingOutGrowsTheGridAndTheReleaseExecutes)
     EXPECT_EQ(CSize(3, 2), m_pSelector->GetSelection());
     ASSERT_FALSE(s_pFrame->m_codes.empty());
     EXPECT_EQ(CQVTControlSelector::kSelectionChanged, s_pFrame->m_codes.back());
+    // Exactly those cells are drawn highlighted: three columns of two rows.
+    const CRect rcGrid = m_pSelector->GetRect();
+    DibCanvas canvas(rcGrid.right, rcGrid.bottom);
+    m_pSelector->Draw(&canvas.dc);
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 5; ++c)
+            EXPECT_EQ(::GetSysColor(c < 3 && r < 2 ? COLOR_HIGHLIGHT : COLOR_WINDOW),
+                      canvas.At(rcGrid.left + c * szItem.cx + szItem.cx / 2,
+                                rcGrid.top + r * szItem.cy + szItem.cy / 2))
+                << c << "," << r;
 
     // Out to the right, level with the second row, with the button held:
     // the grid grows to reach the pointer and the selection follows it.

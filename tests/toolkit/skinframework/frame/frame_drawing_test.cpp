@@ -1,10 +1,10 @@
-// The skin frame on real windows: caption, borders and bars from the skin,
-// the region open where the caption image is transparent, the caption
-// buttons each style gets, scroll-bar layout over the whole int range, the
-// inactive caption and the client's colours, Alt in a framed child, a
-// template dialog, frames of another thread while skins change, a printed
-// tool window, and skins or captions that give the frame little to work
-// with.
+// The skin frame on real windows: caption, borders, bars and the smallest
+// size from the skin, the region open where the caption image is
+// transparent, the caption buttons each style gets, scroll-bar layout over
+// the whole int range, the inactive caption and the client's colours, Alt in
+// a framed child, a template dialog, frames of another thread while skins
+// change, a printed tool window, and skins or captions that give the frame
+// little to work with.
 #include <climits>
 
 #include "tests/toolkit/skinframework/skin_test_support.h"
@@ -70,6 +70,15 @@ TEST(SkinFrameDrawing, CaptionBordersAndBarsComeFromTheSkin)
     EXPECT_EQ(HTVSCROLL, ::SendMessageW(hWnd, WM_NCHITTEST, 0, MAKELPARAM(ptBar.x, ptBar.y)));
     const CPoint ptCaption = SkinFrameToScreen(hWnd, CPoint(cx / 2, rcBorders.top / 2));
     EXPECT_EQ(HTCAPTION, ::SendMessageW(hWnd, WM_NCHITTEST, 0, MAKELPARAM(ptCaption.x, ptCaption.y)));
+
+    // The smallest size is as wide as the caption's height for each button,
+    // a system button and both window edges, and as high as both borders.
+    MINMAXINFO info = {};
+    ::SendMessageW(hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(static_cast<int>(buttons.size()) * rcBorders.top + ::GetSystemMetrics(SM_CYSIZE) +
+                  2 * ::GetSystemMetrics(SM_CXEDGE),
+              info.ptMinTrackSize.x);
+    EXPECT_EQ(rcBorders.top + rcBorders.bottom, info.ptMinTrackSize.y);
     ::DestroyWindow(hWnd);
 }
 

@@ -1,9 +1,9 @@
 // The flat theme's faces drawn into DIBs: each state's colours on a control
 // face without keys and with the test INI ("-1" skips, two numbers give
-// black, channels never spill), custom colours across a refresh, the colour
-// table it fills, check-box marks and combo boxes by state, the ticks it
-// shares with Office XP's, and the pure red of separators on bars no colour
-// set covers.
+// black, channels never spill), captions enabled and disabled in it and the
+// other flat themes, custom colours across a refresh, the colour table it
+// fills, check-box marks and combo boxes by state, the ticks it shares with
+// Office XP's, and the pure red of separators on bars no colour set covers.
 #include <afxwin.h>
 
 #include <algorithm>
@@ -12,9 +12,11 @@
 
 #include "dib_canvas.h"
 #include "sondrel_gtest.h"
+#include "tests/toolkit/commandbars/support/test_bar.h"
 #include "tests/toolkit/themes/office2013/office2013_support.h"
 #include "toolkit/commandbars/QVTCommandBarsDefines.h"
 #include "toolkit/commandbars/controls/QVTControlComboBox.h"
+#include "toolkit/commandbars/controls/QVTControls.h"
 
 namespace {
 
@@ -87,6 +89,60 @@ TEST(Office2013Faces, EachStateShowsItsDefaultColoursOnEveryBar)
         EXPECT_EQ(disabled, canvas.At(kFacesRect.left + 2, 20));
         EXPECT_EQ(disabled, canvas.At(30, 20));
     }
+}
+
+// A button's caption drawn on each kind of bar by the flat themes: enabled
+// in the text colour, disabled in the disabled one and never in the other.
+TEST(Office2013Faces, CaptionsTakeTheDisabledTextColourOnEveryBarOfEachFlatTheme)
+{
+    QVTResourceImages()->LoadIni(_T("Nowhere.ini"));
+    const COLORREF kSystemGrey = CQVTPaintManagerColor::noColor;
+    const struct
+    {
+        int nTheme;
+        COLORREF clrText, clrDisabled;
+        COLORREF clrBack;  // no edge of a grey caption blends into the text colour over it
+    } themes[] = {
+        {qvtThemeOffice2013, RGB(68, 68, 68), RGB(177, 177, 177), RGB(255, 255, 255)},
+        {qvtThemeVisualStudio2015, RGB(68, 68, 68), RGB(177, 177, 177), RGB(255, 255, 255)},
+        {qvtThemeNativeWindows10, RGB(68, 68, 68), RGB(177, 177, 177), RGB(255, 255, 255)},
+        // Their disabled text is a grey of the system's colours.
+        {qvtThemeVisualStudio2012Light, RGB(30, 30, 30), kSystemGrey, RGB(255, 255, 255)},
+        {qvtThemeVisualStudio2012Dark, RGB(241, 241, 241), kSystemGrey, RGB(0, 0, 0)},
+    };
+    CTestBar* pBar = new CTestBar();
+    CQVTControl* pButton = pBar->GetControls()->AddByType(qvtControlButton, 40800);
+    pButton->SetCaption(_T("Record"));
+    pButton->SetStyle(qvtButtonCaption);
+    for (const auto& theme : themes)
+    {
+        CQVTPaintManager::SetTheme(theme.nTheme);
+        for (int barType : {qvtBarTypeNormal, qvtBarTypeMenuBar, qvtBarTypePopup})
+        {
+            pBar->SetType(barType);
+            pBar->SetPosition(barType == qvtBarTypePopup ? qvtBarPopup : qvtBarTop);
+            for (BOOL bEnabled : {TRUE, FALSE})
+            {
+                SCOPED_TRACE(::testing::Message() << "theme " << theme.nTheme << ", bar type " << barType
+                                                  << (bEnabled ? ", enabled" : ", disabled"));
+                pButton->SetEnabled(bEnabled);
+                DibCanvas canvas(200, 60, theme.clrBack);
+                pButton->SetRect(
+                    CRect(CPoint(0, 0), QVTPaintManager()->DrawControl(&canvas.dc, pButton, FALSE)));
+                QVTPaintManager()->DrawControl(&canvas.dc, pButton, TRUE);
+                const int nText = canvas.CountOf(theme.clrText);
+                EXPECT_TRUE(bEnabled ? nText > 5 : nText == 0) << nText << " pixels of the text colour";
+                if (theme.clrDisabled != kSystemGrey)
+                {
+                    const int nDisabled = canvas.CountOf(theme.clrDisabled);
+                    EXPECT_TRUE(bEnabled ? nDisabled == 0 : nDisabled > 5)
+                        << nDisabled << " pixels of the disabled colour";
+                }
+            }
+        }
+    }
+    pBar->InternalRelease();
+    Office2013Test::UseTheme();
 }
 
 TEST(Office2013Faces, KeysOfTheIniGiveNoColourBlackOrTheirOwnChannels)

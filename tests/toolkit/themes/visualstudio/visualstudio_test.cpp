@@ -3,8 +3,9 @@
 // item in the aero scheme under the real pointer, its rounded frame's
 // blended corners and etched icon column; the 2010 theme the same in every
 // scheme, its older colours before Windows Vista, its status bar and popup
-// separators; the 2005 theme following the colour manager's scheme. Runs
-// again in the prefix without visual styles.
+// separators; the 2005 theme following the colour manager's scheme, and
+// each scheme's published colours. Runs again in the prefix without visual
+// styles.
 #include <afxwin.h>
 
 #include <cstdlib>
@@ -255,6 +256,87 @@ TEST(VisualStudioThemes, RoundedFrameBlendsTheTwoPixelsBesideEachCorner)
                 nOutside += !rcSmall.PtInRect(CPoint(x, y)) && canvas.At(x, y) != clrBack;
         EXPECT_EQ(0, nOutside);
     }
+}
+
+// The 2005 theme's colours in its blue, olive and silver schemes as they
+// are published (#RRGGBB); kKept where a scheme leaves the Office 2003 one.
+TEST(VisualStudioThemes, VisualStudio2005TakesEachSchemesPublishedColours)
+{
+    using Theme = CQVTCommandBarsOffice2003Theme;
+    const DWORD kKept = 0xFFFFFFFF;
+    const int kSchemes[3] = {qvtSystemThemeBlue, qvtSystemThemeOlive, qvtSystemThemeSilver};
+    const struct
+    {
+        CQVTPaintManagerColorGradient Theme::*pGradient;
+        const char* pszName;
+        DWORD first[3], second[3];
+    } gradients[] = {
+        {&Theme::m_grcToolBar, "toolbar", {0xFAF9F5, 0xFAF9F5, 0xF3F4FA}, {0xC0C0A8, 0xC0C0A8, 0x9997B5}},
+        {&Theme::m_grcGripper, "gripper", {0xFAF9F5, 0xFAF9F5, 0xF3F4FA}, {0xC0C0A8, 0xC0C0A8, 0x9997B5}},
+        {&Theme::m_grcExpandButton, "expand", {0xEEEDEA, 0xEEEDEA, 0xB3B2C8}, {0x98987E, 0xB0AC9E, 0x767492}},
+        {&Theme::m_grcDockBar, "dock bar", {0xE5E5D7, 0xE5E5D7, 0xD7D7E5}, {0xF4F1E7, 0xF4F1E7, 0xF3F3F7}},
+        {&Theme::m_grcExpandedGripper,
+         "expanded",
+         {0xCCC7BA, 0xCCC7BA, 0xD7D7E2},
+         {0xCCC7BA, 0xCCC7BA, 0x8583A2}},
+        {&Theme::m_grcPopupedSecond,
+         "popuped",
+         {0xFAF9F5, 0xFAF9F5, 0xE8E8F1},
+         {0xC0C0A8, 0xC0C0A8, 0xB0AEC5}},
+        {&Theme::m_grcFace, "base", {0xF7F5F9, 0xECE9D8, 0xF7F5F9}, {0x7A7999, 0xACA899, 0x7A7999}},
+    };
+    const struct
+    {
+        CQVTPaintManagerColor Theme::*pColor;
+        const char* pszName;
+        DWORD values[3];
+    } colours[] = {
+        {&Theme::m_clrToolbarShadow, "toolbar shadow", {0xA3A37C, 0xA3A37C, 0x7C7C94}},
+        {&Theme::m_clrTearOff, "tear-off", {kKept, kKept, 0xC0C0D3}},
+        {&Theme::m_clrShadow, "floating gripper", {kKept, kKept, 0x7A7999}},
+    };
+    const struct
+    {
+        int nIndex;
+        DWORD values[3];
+    } table[] = {
+        {30, {kKept, kKept, 0xDBDAE4}}, {31, {kKept, 0xB6C68D, 0xFFEEC2}},
+        {32, {kKept, kKept, 0x4B4B6F}}, {33, {kKept, 0x93A070, 0xFE803E}},
+        {35, {kKept, kKept, 0x8D8D8D}}, {36, {kKept, 0xB6C68D, 0xFFC06F}},
+        {37, {kKept, kKept, 0x4B4B6F}}, {38, {kKept, kKept, 0x545475}},
+        {39, {kKept, kKept, 0x6E6D8F}}, {47, {kKept, 0xFFFFFF, 0x000000}},
+        {50, {kKept, kKept, 0x4B4B6F}}, {60, {kKept, kKept, 0x8D8D8D}},
+        {61, {kKept, kKept, 0x7A7999}},
+    };
+    for (int i = 0; i < 3; ++i)
+    {
+        SCOPED_TRACE(testing::Message() << "scheme " << kSchemes[i]);
+        UseTheme(qvtThemeVisualStudio2005, kSchemes[i]);
+        auto* pTheme = DYNAMIC_DOWNCAST(CQVTCommandBarsOffice2003Theme, QVTPaintManager());
+        ASSERT_NE(nullptr, pTheme);
+        for (const auto& g : gradients)
+        {
+            EXPECT_EQ(HEX(g.first[i]), (pTheme->*g.pGradient).clrLight.GetValue()) << g.pszName;
+            EXPECT_EQ(HEX(g.second[i]), (pTheme->*g.pGradient).clrDark.GetValue()) << g.pszName;
+        }
+        EXPECT_EQ(0.75f, pTheme->m_grcToolBar.fGradientFactor);
+        EXPECT_EQ(0.75f, pTheme->m_grcExpandButton.fGradientFactor);
+        for (const auto& c : colours)
+        {
+            if (c.values[i] != kKept)
+            {
+                EXPECT_EQ(HEX(c.values[i]), (pTheme->*c.pColor).GetValue()) << c.pszName;
+            }
+        }
+        for (const auto& entry : table)
+        {
+            if (entry.values[i] != kKept)
+            {
+                EXPECT_EQ(HEX(entry.values[i]), Color(entry.nIndex)) << "colour " << entry.nIndex;
+            }
+        }
+    }
+    QVTColorManager()->SetCurrentSystemTheme(qvtSystemThemeAuto);
 }
 
 TEST_F(VisualStudioFrame, Aero2008HotMenuItemShowsTheGradientInItsFrameWithBlackText)
