@@ -10,6 +10,12 @@ Paths: /<mode>/<name>, name "payload" or "installer". Modes:
   range        honours "Range: bytes=N-" with 206 and Content-Range
   wronglength  a range is answered 206 at the right start, 100 bytes short
   beyond       a range is answered 206 with a Content-Range past the file
+  word, dword, qword
+               a range is answered 206 with the rest and a Content-Range
+               counted in units of 2, 4 or 8 bytes
+  norange      a range is answered 206 with the rest and no Content-Range
+  nostart      a range is answered 206 with the rest and a Content-Range
+               without its first number
   html         the whole file as text/html
   stall<ms>    the first half, a pause of <ms> milliseconds, the rest
   earlyclose   the first half, then the connection closes
@@ -27,6 +33,10 @@ import sys
 import threading
 import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+
+RANGE_MODES = ("range", "wronglength", "beyond", "word", "dword", "qword", "norange", "nostart")
+UNIT_SIZES = {"word": 2, "dword": 4, "qword": 8}
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -78,14 +88,21 @@ class Handler(BaseHTTPRequestHandler):
             start = int(found.group(1)) if found else None
         self.log_request_line()
         total = len(data)
-        if mode in ("range", "wronglength", "beyond") and start is not None and start < total:
+        if mode in RANGE_MODES and start is not None and start < total:
             if mode == "beyond":
                 first = total + 4096
                 body = data[start:]
             else:
                 first = start
-                body = data[start:] if mode == "range" else data[start:total - 100]
-            headers = [("Content-Range", "bytes %d-%d/%d" % (first, first + len(body) - 1, total))]
+                body = data[start:total - 100] if mode == "wronglength" else data[start:]
+            unit = UNIT_SIZES.get(mode, 1)
+            if mode == "norange":
+                headers = []
+            elif mode == "nostart":
+                headers = [("Content-Range", "bytes -%d/%d" % (first + len(body) - 1, total))]
+            else:
+                headers = [("Content-Range", "%s %d-%d/%d" % ("bytes" if unit == 1 else mode, first // unit,
+                                                               (first + len(body) - 1) // unit, total // unit))]
             self.wfile.write(self.send_body(206, body, headers=headers))
             return
         if mode == "status":

@@ -129,22 +129,39 @@ TEST(FileDownloader, TheFileArrivesWholeOverTheAddressesOwnPortWithProgressThenT
 TEST(FileDownloader, AResumeAppendsOnlyARangeThatContinuesTheFile)
 {
     std::string payload = MakePayload(kPayloadSize, 2);
+    // Bytes of their own before the resume point: a resumed file keeps them,
+    // one downloaded anew holds the payload from its start.
+    std::string partial = MakePayload(kPartSize, 3);
+    // A range in bytes or in units of 2, 4 or 8 bytes that starts where the
+    // file ends is continued. The stock server ignores the range; others
+    // answer one that is short, lies past the file, is missing or has no
+    // start: each restarts from 0 over what was there.
+    const struct
+    {
+        const char* pszPath;
+        bool bContinues;
+    } rows[] = {
+        {"/range/payload", true},   {"/word/payload", true},     {"/dword/payload", true},
+        {"/qword/payload", true},   {"/stock/payload", false},   {"/wronglength/payload", false},
+        {"/beyond/payload", false}, {"/norange/payload", false}, {"/nostart/payload", false},
+    };
+    for (const auto& row : rows)
     {
         TestServer server(payload);
-        WriteUnixFile(LocalFile(server), payload.substr(0, kPartSize));
-        EXPECT_EQ(RunDownload(server, "/range/payload").nResult, DOWNLOAD_COMPLETE);
-        EXPECT_EQ(Sha256Of(LocalFile(server)), server.PayloadDigest());
-        EXPECT_EQ(server.FileRequestRanges(), (std::vector<std::string>{"", "bytes=40000-"}));
-    }
-    // The stock server ignores the range, another answers a range that is
-    // short or lies past the file: each restarts from 0 over what was there.
-    for (const char* pszMode : {"/stock/payload", "/wronglength/payload", "/beyond/payload"})
-    {
-        TestServer server(payload);
-        WriteUnixFile(LocalFile(server), MakePayload(kPartSize, 3));
-        EXPECT_EQ(RunDownload(server, pszMode).nResult, DOWNLOAD_COMPLETE) << pszMode;
-        EXPECT_EQ(Sha256Of(LocalFile(server)), server.PayloadDigest()) << pszMode;
-        EXPECT_EQ(server.FileRequestRanges(), (std::vector<std::string>{"", "bytes=40000-", ""})) << pszMode;
+        WriteUnixFile(LocalFile(server), partial);
+        Download download = RunDownload(server, row.pszPath);
+        EXPECT_EQ(download.nResult, DOWNLOAD_COMPLETE) << row.pszPath;
+        // Progress counts the part kept: a resume starts at its share.
+        ASSERT_FALSE(download.progress.empty()) << row.pszPath;
+        EXPECT_EQ(download.progress.front() >= kPartSize * 10000 / static_cast<LONG>(kPayloadSize),
+                  row.bContinues)
+            << row.pszPath;
+        std::string expected = row.bContinues ? partial + payload.substr(kPartSize) : payload;
+        EXPECT_TRUE(ReadUnixFile(LocalFile(server)) == expected) << row.pszPath;
+        std::vector<std::string> ranges = {"", "bytes=40000-"};
+        if (!row.bContinues)
+            ranges.push_back("");
+        EXPECT_EQ(server.FileRequestRanges(), ranges) << row.pszPath;
     }
 }
 
