@@ -18,6 +18,10 @@ Paths: /<mode>/<name>, name "payload" or "installer". Modes:
                without its first number
   html         the whole file as text/html
   stall<ms>    the first half, a pause of <ms> milliseconds, the rest
+  hold         the first half, then nothing until a file "release" appears
+               beside the log; then a piece of the rest, a file "resumed"
+               beside the log, and the remainder. Ends without the rest
+               when the client closes first.
   earlyclose   the first half, then the connection closes
   status<code> an error body of a few kilobytes with that status, not as
                a web page; ignores Range
@@ -28,6 +32,7 @@ import hashlib
 import json
 import os
 import re
+import select
 import socket
 import sys
 import threading
@@ -109,6 +114,17 @@ class Handler(BaseHTTPRequestHandler):
             self.wfile.write(self.send_body(int(number or "500"), b"server error\n" * 300))
             return
         content_type = "text/html; charset=utf-8" if mode == "html" else "application/octet-stream"
+        if mode == "hold":
+            half = total // 2
+            self.wfile.write(self.send_body(200, data[:half], content_type, length=total))
+            self.wfile.flush()
+            if self.hold_until_released():
+                piece = min(1024, total - half)
+                self.wfile.write(data[half:half + piece])
+                self.wfile.flush()
+                self.write_beside_log("resumed")
+                self.wfile.write(data[half + piece:])
+            return
         if mode in ("stall", "earlyclose"):
             half = total // 2
             self.wfile.write(self.send_body(200, data[:half], content_type, length=total))
@@ -124,6 +140,25 @@ class Handler(BaseHTTPRequestHandler):
                 pass
             return
         self.wfile.write(self.send_body(200, data, content_type))
+
+    def write_beside_log(self, name):
+        with open(os.path.join(os.path.dirname(self.server.options.log), name), "w"):
+            pass
+
+    # True once the release file is there; False when the client has closed
+    # the connection (or reset it) before.
+    def hold_until_released(self):
+        release = os.path.join(os.path.dirname(self.server.options.log), "release")
+        while not os.path.exists(release):
+            self.server.touch()
+            readable, _, _ = select.select([self.connection], [], [], 0.02)
+            if readable:
+                try:
+                    if not self.connection.recv(1, socket.MSG_PEEK):
+                        return False
+                except OSError:
+                    return False
+        return True
 
     def do_POST(self):
         self.server.touch()
