@@ -10,8 +10,18 @@ Paths: /<mode>/<name>, name "payload" or "installer". Modes:
   range        honours "Range: bytes=N-" with 206 and Content-Range
   wronglength  a range is answered 206 at the right start, 100 bytes short
   beyond       a range is answered 206 with a Content-Range past the file
+  word, dword, qword
+               a range is answered 206 with the rest and a Content-Range
+               counted in units of 2, 4 or 8 bytes
+  norange      a range is answered 206 with the rest and no Content-Range
+  nostart      a range is answered 206 with the rest and a Content-Range
+               without its first number
   html         the whole file as text/html
   stall<ms>    the first half, a pause of <ms> milliseconds, the rest
+  hold         the first half, then nothing until a file "release" appears
+               beside the log; then a piece of the rest, a file "resumed"
+               beside the log, and the remainder. Ends without the rest
+               when the client closes first.
   earlyclose   the first half, then the connection closes
   status<code> an error body of a few kilobytes with that status, not as
                a web page; ignores Range
@@ -22,11 +32,16 @@ import hashlib
 import json
 import os
 import re
+import select
 import socket
 import sys
 import threading
 import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+
+RANGE_MODES = ("range", "wronglength", "beyond", "word", "dword", "qword", "norange", "nostart")
+UNIT_SIZES = {"word": 2, "dword": 4, "qword": 8}
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -78,20 +93,38 @@ class Handler(BaseHTTPRequestHandler):
             start = int(found.group(1)) if found else None
         self.log_request_line()
         total = len(data)
-        if mode in ("range", "wronglength", "beyond") and start is not None and start < total:
+        if mode in RANGE_MODES and start is not None and start < total:
             if mode == "beyond":
                 first = total + 4096
                 body = data[start:]
             else:
                 first = start
-                body = data[start:] if mode == "range" else data[start:total - 100]
-            headers = [("Content-Range", "bytes %d-%d/%d" % (first, first + len(body) - 1, total))]
+                body = data[start:total - 100] if mode == "wronglength" else data[start:]
+            unit = UNIT_SIZES.get(mode, 1)
+            if mode == "norange":
+                headers = []
+            elif mode == "nostart":
+                headers = [("Content-Range", "bytes -%d/%d" % (first + len(body) - 1, total))]
+            else:
+                headers = [("Content-Range", "%s %d-%d/%d" % ("bytes" if unit == 1 else mode, first // unit,
+                                                               (first + len(body) - 1) // unit, total // unit))]
             self.wfile.write(self.send_body(206, body, headers=headers))
             return
         if mode == "status":
             self.wfile.write(self.send_body(int(number or "500"), b"server error\n" * 300))
             return
         content_type = "text/html; charset=utf-8" if mode == "html" else "application/octet-stream"
+        if mode == "hold":
+            half = total // 2
+            self.wfile.write(self.send_body(200, data[:half], content_type, length=total))
+            self.wfile.flush()
+            if self.hold_until_released():
+                piece = min(1024, total - half)
+                self.wfile.write(data[half:half + piece])
+                self.wfile.flush()
+                self.write_beside_log("resumed")
+                self.wfile.write(data[half + piece:])
+            return
         if mode in ("stall", "earlyclose"):
             half = total // 2
             self.wfile.write(self.send_body(200, data[:half], content_type, length=total))
@@ -107,6 +140,25 @@ class Handler(BaseHTTPRequestHandler):
                 pass
             return
         self.wfile.write(self.send_body(200, data, content_type))
+
+    def write_beside_log(self, name):
+        with open(os.path.join(os.path.dirname(self.server.options.log), name), "w"):
+            pass
+
+    # True once the release file is there; False when the client has closed
+    # the connection (or reset it) before.
+    def hold_until_released(self):
+        release = os.path.join(os.path.dirname(self.server.options.log), "release")
+        while not os.path.exists(release):
+            self.server.touch()
+            readable, _, _ = select.select([self.connection], [], [], 0.02)
+            if readable:
+                try:
+                    if not self.connection.recv(1, socket.MSG_PEEK):
+                        return False
+                except OSError:
+                    return False
+        return True
 
     def do_POST(self):
         self.server.touch()

@@ -106,6 +106,33 @@ std::string LocalFile(const TestServer& server)
     return server.Folder() + "/local.bin";
 }
 
+// A stall the server holds (its "hold" mode) until the test lets it go on.
+struct StallRelease
+{
+    std::string folder;  // the server's
+    bool bRelease;       // at the client's first look during the stall
+    bool bReleased = false;
+};
+StallRelease* volatile g_pStallRelease = nullptr;
+
+// Stands for the system's connection state, which the downloader asks
+// after each pause of its stall wait: on the first question once bytes came
+// (the size query asks before any), the server goes on, and the answer waits
+// until its next bytes are on the way.
+BOOL CALLBACK LookDuringStall(DWORD* pdwFlags)
+{
+    *pdwFlags = INTERNET_CONNECTION_LAN;
+    StallRelease* pRelease = g_pStallRelease;
+    if (pRelease == nullptr || !pRelease->bRelease || pRelease->bReleased ||
+        ReadUnixFile(pRelease->folder + "/local.bin").empty())
+        return TRUE;
+    pRelease->bReleased = true;
+    WriteUnixFile(pRelease->folder + "/release", "");
+    for (int i = 0; i < 3000 && access((pRelease->folder + "/resumed").c_str(), F_OK) != 0; ++i)
+        Sleep(20);
+    return TRUE;
+}
+
 }  // namespace
 
 TEST(FileDownloader, TheFileArrivesWholeOverTheAddressesOwnPortWithProgressThenTheEndMessages)
@@ -129,38 +156,66 @@ TEST(FileDownloader, TheFileArrivesWholeOverTheAddressesOwnPortWithProgressThenT
 TEST(FileDownloader, AResumeAppendsOnlyARangeThatContinuesTheFile)
 {
     std::string payload = MakePayload(kPayloadSize, 2);
+    // Bytes of their own before the resume point: a resumed file keeps them,
+    // one downloaded anew holds the payload from its start.
+    std::string partial = MakePayload(kPartSize, 3);
+    // A range in bytes or in units of 2, 4 or 8 bytes that starts where the
+    // file ends is continued. The stock server ignores the range; others
+    // answer one that is short, lies past the file, is missing or has no
+    // start: each restarts from 0 over what was there.
+    const struct
+    {
+        const char* pszPath;
+        bool bContinues;
+    } rows[] = {
+        {"/range/payload", true},   {"/word/payload", true},     {"/dword/payload", true},
+        {"/qword/payload", true},   {"/stock/payload", false},   {"/wronglength/payload", false},
+        {"/beyond/payload", false}, {"/norange/payload", false}, {"/nostart/payload", false},
+    };
+    for (const auto& row : rows)
     {
         TestServer server(payload);
-        WriteUnixFile(LocalFile(server), payload.substr(0, kPartSize));
-        EXPECT_EQ(RunDownload(server, "/range/payload").nResult, DOWNLOAD_COMPLETE);
-        EXPECT_EQ(Sha256Of(LocalFile(server)), server.PayloadDigest());
-        EXPECT_EQ(server.FileRequestRanges(), (std::vector<std::string>{"", "bytes=40000-"}));
-    }
-    // The stock server ignores the range, another answers a range that is
-    // short or lies past the file: each restarts from 0 over what was there.
-    for (const char* pszMode : {"/stock/payload", "/wronglength/payload", "/beyond/payload"})
-    {
-        TestServer server(payload);
-        WriteUnixFile(LocalFile(server), MakePayload(kPartSize, 3));
-        EXPECT_EQ(RunDownload(server, pszMode).nResult, DOWNLOAD_COMPLETE) << pszMode;
-        EXPECT_EQ(Sha256Of(LocalFile(server)), server.PayloadDigest()) << pszMode;
-        EXPECT_EQ(server.FileRequestRanges(), (std::vector<std::string>{"", "bytes=40000-", ""})) << pszMode;
+        WriteUnixFile(LocalFile(server), partial);
+        Download download = RunDownload(server, row.pszPath);
+        EXPECT_EQ(download.nResult, DOWNLOAD_COMPLETE) << row.pszPath;
+        // Progress counts the part kept: a resume starts at its share.
+        ASSERT_FALSE(download.progress.empty()) << row.pszPath;
+        EXPECT_EQ(download.progress.front() >= kPartSize * 10000 / static_cast<LONG>(kPayloadSize),
+                  row.bContinues)
+            << row.pszPath;
+        std::string expected = row.bContinues ? partial + payload.substr(kPartSize) : payload;
+        EXPECT_TRUE(ReadUnixFile(LocalFile(server)) == expected) << row.pszPath;
+        std::vector<std::string> ranges = {"", "bytes=40000-"};
+        if (!row.bContinues)
+            ranges.push_back("");
+        EXPECT_EQ(server.FileRequestRanges(), ranges) << row.pszPath;
     }
 }
 
 TEST(FileDownloader, AShortStallIsBridgedAndALongOneEndsAsCutShort)
 {
     std::string payload = MakePayload(kPayloadSize, 4);
+    SetInternetConnectedStateQuery(&LookDuringStall);
+    // The server holds the rest until the client looks again during its
+    // stall wait: then it goes on, and the download completes.
     {
         TestServer server(payload);
-        EXPECT_EQ(RunDownload(server, "/stall1500/payload").nResult, DOWNLOAD_COMPLETE);
+        StallRelease release{server.Folder(), true};
+        g_pStallRelease = &release;
+        EXPECT_EQ(RunDownload(server, "/hold/payload").nResult, DOWNLOAD_COMPLETE);
+        g_pStallRelease = nullptr;
         EXPECT_EQ(Sha256Of(LocalFile(server)), server.PayloadDigest());
     }
+    // Held until the client gives up: cut short, what arrived kept.
     {
         TestServer server(payload);
-        int nResult = RunDownload(server, "/stall5000/payload").nResult;
-        EXPECT_TRUE(nResult == DOWNLOAD_LENGTH_MISMATCH || nResult == DOWNLOAD_CONNECTION_LOST) << nResult;
+        StallRelease release{server.Folder(), false};
+        g_pStallRelease = &release;
+        EXPECT_EQ(RunDownload(server, "/hold/payload").nResult, DOWNLOAD_LENGTH_MISMATCH);
+        g_pStallRelease = nullptr;
+        EXPECT_TRUE(ReadUnixFile(LocalFile(server)) == payload.substr(0, kPayloadSize / 2));
     }
+    SetInternetConnectedStateQuery(nullptr);
 }
 
 TEST(FileDownloader, WebPagesCutConnectionsAndBadAddressesEndInTheirFailures)

@@ -49,16 +49,64 @@ ModalScript::Step AnswerMessage(CString& strText)
     };
 }
 
-// Then closes the dialog by its Close button, noting whether "Install WM"
-// could be clicked again.
-ModalScript::Step CloseWhenNoMessage(CDialog& dlg, bool* pbInstallEnabled = nullptr)
+// The progress bar's position as a share of its range.
+double BarShare(HWND hBar)
 {
-    return [&dlg, pbInstallEnabled] {
+    PBRANGE range = {};
+    ::SendMessageW(hBar, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+    LRESULT nPosition = ::SendMessageW(hBar, PBM_GETPOS, 0, 0);
+    return range.iHigh > range.iLow ? double(nPosition - range.iLow) / (range.iHigh - range.iLow) : -1;
+}
+
+// Records the progress bar's share after every change of its position.
+struct BarWatch
+{
+    static inline WNDPROC s_pfnProc = nullptr;
+    static inline std::vector<double> s_shares;
+
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+    {
+        LRESULT lResult = ::CallWindowProcW(s_pfnProc, hWnd, uMsg, wParam, lParam);
+        if (uMsg == PBM_SETPOS || uMsg == PBM_DELTAPOS || uMsg == PBM_STEPIT || uMsg == PBM_SETRANGE ||
+            uMsg == PBM_SETRANGE32)
+            s_shares.push_back(BarShare(hWnd));
+        return lResult;
+    }
+    // A step: watches the dialog's bar once it is shown.
+    static ModalScript::Step Start(CDialog& dlg)
+    {
+        return [&dlg] {
+            if (dlg.m_hWnd == nullptr || !::IsWindowVisible(dlg.m_hWnd))
+                return false;
+            s_shares.clear();
+            s_pfnProc = reinterpret_cast<WNDPROC>(
+                ::SetWindowLongPtrW(::GetDlgItem(dlg.m_hWnd, IDC_WM_INSTALLER_PROGRESS), GWLP_WNDPROC,
+                                    reinterpret_cast<LONG_PTR>(&BarWatch::Proc)));
+            return true;
+        };
+    }
+};
+
+// What the dialog offers once its message is answered.
+struct DialogLeft
+{
+    bool bInstallEnabled = false;
+    double dBarShare = -1;
+};
+
+// Then closes the dialog by its Close button, noting whether "Install WM"
+// could be clicked again and where the progress bar stands.
+ModalScript::Step CloseWhenNoMessage(CDialog& dlg, DialogLeft* pLeft = nullptr)
+{
+    return [&dlg, pLeft] {
         if (FindThreadWindow<CQVTTaskDialog>() != nullptr || !::IsWindowEnabled(dlg.m_hWnd))
             return false;
-        if (pbInstallEnabled != nullptr)
-            *pbInstallEnabled =
+        if (pLeft != nullptr)
+        {
+            pLeft->bInstallEnabled =
                 ::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_WM_INSTALLER_INSTALL)) != FALSE;
+            pLeft->dBarShare = BarShare(::GetDlgItem(dlg.m_hWnd, IDC_WM_INSTALLER_PROGRESS));
+        }
         ::SetForegroundWindow(dlg.m_hWnd);
         QueueClickAt(WindowCentre(::GetDlgItem(dlg.m_hWnd, IDCANCEL)));
         return true;
@@ -109,10 +157,14 @@ TEST(WMInstaller, InstallRunsTheServedProgramSilentlyAndContinuesAPartialFile)
     std::string url = server.Url("/range/installer");
     {
         CWMInstaller dlg(nullptr, CString(url.c_str()), CString(digest.c_str()), run.strLocalPath);
-        ModalScript script({ClickWhenShown(dlg, IDC_WM_INSTALLER_INSTALL)});
+        ModalScript script({BarWatch::Start(dlg), ClickWhenShown(dlg, IDC_WM_INSTALLER_INSTALL)});
         EXPECT_EQ(dlg.DoModal(), IDOK);
         EXPECT_FALSE(script.Stalled());
     }
+    // The bar fills its range.
+    const std::vector<double>& shares = BarWatch::s_shares;
+    ASSERT_FALSE(shares.empty());
+    EXPECT_GE(*std::max_element(shares.begin(), shares.end()), 0.99);
     EXPECT_EQ(Sha256Of(run.localFile), digest);
     std::string range = "bytes=" + std::to_string(served.size() / 2) + "-";
     EXPECT_EQ(server.FileRequestRanges(), (std::vector<std::string>{"", range}));
@@ -142,15 +194,21 @@ TEST(WMInstaller, AWrongDigestAnUnwritableFileAProgramThatCannotRunAndNoConnecti
     InstallerRun run(server);
     const CString strDownloadError = _T("Error during downloading Window Media codecs.");
 
-    // The served program under another digest: deleted, never run.
+    // The served program under another digest: deleted, never run. The
+    // bar, full once it arrived, is empty again for the next attempt.
     {
         CWMInstaller dlg(nullptr, CString(server.Url("/range/installer").c_str()),
                          CString(std::string(64, 'a').c_str()), run.strLocalPath);
         CString strText;
-        ModalScript script(
-            {ClickWhenShown(dlg, IDC_WM_INSTALLER_INSTALL), AnswerMessage(strText), CloseWhenNoMessage(dlg)});
+        DialogLeft left;
+        ModalScript script({BarWatch::Start(dlg), ClickWhenShown(dlg, IDC_WM_INSTALLER_INSTALL),
+                            AnswerMessage(strText), CloseWhenNoMessage(dlg, &left)});
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
         EXPECT_EQ(strText, strDownloadError);
+        ASSERT_FALSE(BarWatch::s_shares.empty());
+        EXPECT_GE(*std::max_element(BarWatch::s_shares.begin(), BarWatch::s_shares.end()), 0.99);
+        EXPECT_EQ(left.dBarShare, 0.0);
+        EXPECT_TRUE(left.bInstallEnabled);
     }
     EXPECT_TRUE(ReadUnixFile(run.localFile).empty());
     EXPECT_TRUE(ReadUnixFile(run.log).empty());
@@ -160,13 +218,13 @@ TEST(WMInstaller, AWrongDigestAnUnwritableFileAProgramThatCannotRunAndNoConnecti
         CWMInstaller dlg(nullptr, CString(server.Url("/range/installer").c_str()), _T(""),
                          CString((server.WindowsFolder() + "\\missing\\WMFdist.exe").c_str()));
         CString strText;
-        bool bInstallEnabled = false;
+        DialogLeft left;
         ModalScript script({ClickWhenShown(dlg, IDC_WM_INSTALLER_INSTALL), AnswerMessage(strText),
-                            CloseWhenNoMessage(dlg, &bInstallEnabled)});
+                            CloseWhenNoMessage(dlg, &left)});
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
         EXPECT_FALSE(script.Stalled());
         EXPECT_EQ(strText, strDownloadError);
-        EXPECT_TRUE(bInstallEnabled);
+        EXPECT_TRUE(left.bInstallEnabled);
     }
 
     // Bytes of the right digest that are no program: the failure is told.

@@ -276,6 +276,96 @@ TEST_F(FileDialogsTest, InformationSizesAndAFileThatIsGone)
     }
 }
 
+TEST_F(FileDialogsTest, InformationShowsEachVideoStreamWithADashForAnAspectMissingATerm)
+{
+    // A clip as the engine reads it: 720 by 576 pixels shown at 16:9.
+    CString path = MakeFile("clip.avi", "-f lavfi -i testsrc=duration=2:size=720x576:rate=25 -f lavfi -i "
+                                        "sine=duration=2 -aspect 16:9 -c:v mpeg4 -b:v 300k -c:a libmp3lame "
+                                        "-shortest");
+    CFileDescRef clip(new CFileDesc);
+    ASSERT_EQ(S_OK, clip->ReadDescription(path));
+    ASSERT_EQ(1u, clip->m_video.size());
+    CString text;
+    ModalScript script({[&] {
+        CFileInfo* pInfo = shelltest::FindThreadWindow<CFileInfo>();
+        if (!pInfo)
+            return false;
+        pInfo->m_editInfo.GetWindowText(text);
+        SendKey(VK_RETURN, false);
+        SendKey(VK_RETURN, true);
+        return true;
+    }});
+    CFileInfo dialog(nullptr);
+    dialog.m_pFileDesc = clip.Get();
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_FALSE(script.Stalled());
+    const CVideoStreamDesc& video = clip->m_video[0];
+    const std::vector<std::string> expected = {"Video track:\t1/1",
+                                               "\t\tWidth:\t\t720 pixels",
+                                               "\t\tHeight:\t\t576 pixels",
+                                               "\t\tFramerate:\t25 fps",
+                                               "\t\tBitrate:\t\t" + std::to_string(video.nBitrate / 1000) +
+                                                   " kbps",
+                                               "\t\tAspect:\t\t16:9",
+                                               "\t\tCodec:\t\t" + Narrow(video.strCodecName),
+                                               "\t\tDuration:\t\t00:02",
+                                               "",
+                                               "Audio track:\t1/1"};
+    std::vector<std::string> lines = Lines(text);
+    ASSERT_GE(lines.size(), 12u);
+    EXPECT_EQ(expected, std::vector<std::string>(lines.begin() + 2, lines.begin() + 12));
+    EXPECT_GT(video.nBitrate, 0);
+
+    // Streams as a file may describe them: an aspect with either term 0
+    // is unknown; rates keep their decimals only when they have some, and
+    // bit rates beyond 32 bits are shown whole.
+    const struct
+    {
+        LONG nAspectX, nAspectY;
+        double dFrameRate;
+        LONGLONG nBitrate;
+        const char* pszAspect;
+        const char* pszFrameRate;
+        const char* pszBitrate;
+    } rows[] = {
+        {16, 0, 29.97, 1999999, "-", "29.97", "1999"},
+        {0, 9, 25.0, 64000, "-", "25", "64"},
+        {0, 0, 23.976, 999, "-", "23.98", "0"},
+        {4, 3, 50.0, 5000000000LL, "4:3", "50", "5000000"},
+    };
+    CFileDesc desc;
+    desc.m_strPath = path;
+    for (const auto& row : rows)
+    {
+        CVideoStreamDesc stream;
+        stream.nAspectX = row.nAspectX;
+        stream.nAspectY = row.nAspectY;
+        stream.dFrameRate = row.dFrameRate;
+        stream.nBitrate = row.nBitrate;
+        desc.m_video.push_back(stream);
+    }
+    std::vector<std::string> tracks, aspects, rates, bitrates;
+    for (const std::string& line : Lines(CFileInfo::BuildText(desc)))
+    {
+        if (line.rfind("Video track:\t", 0) == 0)
+            tracks.push_back(line.substr(13));
+        else if (line.rfind("\t\tAspect:\t\t", 0) == 0)
+            aspects.push_back(line.substr(11));
+        else if (line.rfind("\t\tFramerate:\t", 0) == 0)
+            rates.push_back(line.substr(13));
+        else if (line.rfind("\t\tBitrate:\t\t", 0) == 0)
+            bitrates.push_back(line.substr(12));
+    }
+    EXPECT_EQ((std::vector<std::string>{"1/4", "2/4", "3/4", "4/4"}), tracks);
+    for (size_t i = 0; i < std::size(rows); ++i)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(std::string(rows[i].pszAspect), i < aspects.size() ? aspects[i] : "");
+        EXPECT_EQ(std::string(rows[i].pszFrameRate) + " fps", i < rates.size() ? rates[i] : "");
+        EXPECT_EQ(std::string(rows[i].pszBitrate) + " kbps", i < bitrates.size() ? bitrates[i] : "");
+    }
+}
+
 TEST_F(FileDialogsTest, RenameCancelsRefusesBadNamesAndRenamesOnOk)
 {
     MakeFile("a.wav", "-f lavfi -i sine=duration=1");
