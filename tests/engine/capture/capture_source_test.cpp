@@ -427,6 +427,102 @@ TEST_F(CaptureSource, AWaitingReadCallsItsSinkUnlockedOnTheReadingThread) {
 
 namespace {
 
+// Ends a read that waits longer than a guard (a capture that never hands
+// over what the test waits for), and takes itself off the capture at the end.
+class ReadGuard {
+ public:
+  explicit ReadGuard(IMediaCaptureSource5* capture) : sink_([this]() { return ++calls_ < 300 ? S_OK : S_FALSE; }) {
+    capture->QueryInterface(IID_IMediaReadWait5, wait_.OutVoid());
+    if (wait_) wait_->SetWaitSink(&sink_, 50);
+  }
+  ~ReadGuard() {
+    if (wait_) wait_->SetWaitSink(nullptr, 0);
+  }
+  // For each read: the guard's time starts anew.
+  void Reset() { calls_ = 0; }
+
+ private:
+  int calls_ = 0;
+  TestWaitSink sink_;
+  ComPtr<IMediaReadWait5> wait_;
+};
+
+// 16-bit mono frames of a sample that are silence, counted from its start or
+// from its end.
+LONG SilentFrames(IMediaSample5* sample, bool fromEnd) {
+  BYTE* data = nullptr;
+  LONG capacity = 0, length = 0;
+  sample->GetBuffer(&data, &capacity);
+  sample->GetLength(&length);
+  const LONG frames = length / 2;
+  LONG n = 0;
+  while (n < frames) {
+    const LONG k = fromEnd ? frames - 1 - n : n;
+    if (data[2 * k] != 0 || data[2 * k + 1] != 0) break;
+    ++n;
+  }
+  return n;
+}
+
+}  // namespace
+
+// The sine source hands over every 2 s a block of what it captured over the
+// 2 s before, so sound from before a Pause arrives after it, and sound from
+// the pause after the Continue. A block's sound has the volume the source
+// had when it came: loud before the Pause, silent from just after it until
+// the first block after the Continue has come. The sound held back at the
+// Pause is kept (the read after it ends in silence), and of the first block
+// after the Continue only what followed the Continue comes in, never the
+// whole block.
+TEST_F(CaptureSource, APauseKeepsTheSoundHeldBackBeforeItAndNothingFromItsOwnTime) {
+  PulseModules modules;
+  ASSERT_TRUE(
+      modules.Load("module-sine-source source_name=sondrel_paused rate=44100 frequency=440 "
+                   "source_properties=device.description=SondrelPaused"));
+  ASSERT_EQ(S_OK, capture_->RefreshDevices());
+  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"SondrelPaused")));
+  ComPtr<IMediaSource5> source;
+  ASSERT_EQ(S_OK, capture_.As(&source, IID_IMediaSource5));
+  ReadGuard guard(capture_.Get());
+  ASSERT_EQ(S_OK, capture_->SetVolume(100));
+  ASSERT_EQ(S_OK, capture_->Start(0));
+  ASSERT_EQ(S_OK, source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr));
+  ComPtr<IMediaSample5> sample;
+  ASSERT_EQ(S_OK, source->ReadAudio(100, sample.Out()));  // comes with a block
+  Sleep(1000);                                            // the pause falls inside the next one
+
+  ASSERT_EQ(S_OK, capture_->Pause());
+  ASSERT_EQ(S_OK, capture_->SetVolume(0));
+  guard.Reset();
+  ASSERT_EQ(S_OK, source->ReadAudio(8000, sample.Out()));
+  LONG length = 0;
+  sample->GetLength(&length);
+  EXPECT_LT(length, 8 * 44100 * 2) << "the read did not end with the sound from before the pause";
+  EXPECT_GT(Peak(sample.Get(), 0, 882), 1000);
+  EXPECT_GT(SilentFrames(sample.Get(), true), 441) << "the sound the source held back at the Pause was lost";
+
+  Sleep(500);  // the Continue falls inside the source's next block
+  ASSERT_EQ(S_OK, capture_->Start(0));
+  guard.Reset();
+  ASSERT_EQ(S_OK, source->ReadAudio(1, sample.Out()));
+  ASSERT_EQ(S_OK, capture_->SetVolume(100));  // long before the block after
+  // Silence until the next block's sound, read on for at most two blocks.
+  LONG silent = 0;
+  for (int i = 0; i < 40; ++i) {
+    sample->GetLength(&length);
+    const LONG frames = SilentFrames(sample.Get(), false);
+    silent += frames;
+    if (frames < length / 2) break;
+    guard.Reset();
+    ASSERT_EQ(S_OK, source->ReadAudio(100, sample.Out()));
+  }
+  EXPECT_GT(silent, 0);
+  EXPECT_LT(silent, 2 * 44100) << "a whole block captured during the pause came in after the Continue";
+  ASSERT_EQ(S_OK, capture_->Stop());
+}
+
+namespace {
+
 // A FIFO source's writer whose every stereo frame holds its own number
 // (from 1), so that a recording tells exactly which frames it kept.
 class NumberedFrames {
