@@ -397,6 +397,24 @@ protected:
         PumpTranslated(50);
     }
 
+    // Lists the devices again and selects the one of that name; false when
+    // it is not listed.
+    static bool SelectListedDevice(CJobRecorder& dlg, LPCTSTR pszName)
+    {
+        dlg.OnBnClickedRefreshdevices();
+        for (int i = 0; i < dlg.m_comboDevices.GetCount(); ++i)
+        {
+            if (ComboText(dlg.m_comboDevices, i) == pszName)
+            {
+                dlg.m_comboDevices.SetCurSel(i);
+                dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DEVICES, CBN_SELCHANGE),
+                                (LPARAM)dlg.m_comboDevices.m_hWnd);
+                return true;
+            }
+        }
+        return false;
+    }
+
     // Progress reports that came at or after the tick.
     static int ReportsSince(const CJobRecorder& dlg, DWORD dwTick)
     {
@@ -532,14 +550,7 @@ TEST_F(RecorderJobTest, APauseKeepsTheSoundUpToItsClickAndNothingUntilContinue)
     ASSERT_TRUE(PumpTranslatedUntil([&] { return sweep.Streams() == 1; }, 5000))
         << "the listener does not record";
     CJobRecorder& dlg = Open();
-    dlg.OnBnClickedRefreshdevices();
-    int nDevice = -1;
-    for (int i = 0; i < dlg.m_comboDevices.GetCount(); ++i)
-        if (ComboText(dlg.m_comboDevices, i) == _T("SondrelRecorderSweep"))
-            nDevice = i;
-    ASSERT_GE(nDevice, 0);
-    dlg.m_comboDevices.SetCurSel(nDevice);
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DEVICES, CBN_SELCHANGE), (LPARAM)dlg.m_comboDevices.m_hWnd);
+    ASSERT_TRUE(SelectListedDevice(dlg, _T("SondrelRecorderSweep")));
     dlg.OnSelectFormat(25104);  // WAV
 
     // The job's next report is most of a second after the first Pause.
@@ -583,9 +594,19 @@ TEST_F(RecorderJobTest, SplittingByTenSecondsStartsANewFileAtTheMarker)
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_SPLIT_VALUE))) << "the split stays chosen";
 }
 
+// Stop while the job waits paused in its progress report: the job ends, and
+// the file (WAV, from a real-time source whose pitch tells each moment of
+// it) holds the sound up to the Pause and nothing from after it.
 TEST_F(RecorderJobTest, StopWhilePausedEndsAtOnceAndALowDiskEndIsNoCompletion)
 {
+    RealTimeSound sweep("sondrel_recorder_stop_" + std::to_string(::GetCurrentProcessId()),
+                        "SondrelRecorderStopSweep", kSweep);
+    ASSERT_TRUE(sweep.Running());
+    ASSERT_TRUE(PumpTranslatedUntil([&] { return sweep.Streams() == 1; }, 5000))
+        << "the listener does not record";
     CJobRecorder& dlg = Open();
+    ASSERT_TRUE(SelectListedDevice(dlg, _T("SondrelRecorderStopSweep")));
+    dlg.OnSelectFormat(25104);  // WAV
     std::atomic<bool> bPaused{false};
     dlg.m_onProgress = [&](VARIANT_BOOL*) {
         if (dlg.m_snapshots.size() == 1)
@@ -600,6 +621,9 @@ TEST_F(RecorderJobTest, StopWhilePausedEndsAtOnceAndALowDiskEndIsNoCompletion)
     EXPECT_FALSE(dlg.IsRecordingPaused()) << "a stop request clears the pause";
     EXPECT_TRUE(dlg.m_messages.empty());
     EXPECT_EQ(dlg.m_listFiles.GetItemCount(), 1);
+    const std::vector<double> moments = SweepMoments(m_folder.unix + "/Record-000.wav");
+    ASSERT_GE(moments.size(), 10u);
+    EXPECT_TRUE(SweepJumps(moments).empty()) << "sound from after the pause reached the file";
 
     // The converter reports the disk below its limit and ends the pass: the
     // job ends by itself, and that is no completed recording.
@@ -616,7 +640,7 @@ TEST_F(RecorderJobTest, StopWhilePausedEndsAtOnceAndALowDiskEndIsNoCompletion)
     EXPECT_EQ(dlg.m_messages[0].nTitle, 20004u);
     EXPECT_EQ(dlg.m_messages[0].nFlags, (UINT)SMB_ERROR_OK);
     ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 2);
-    EXPECT_GT(ProbeDurationMs(m_folder.unix + "/Record-001.mp3"), 500) << "what was written is kept";
+    EXPECT_GT(ProbeDurationMs(m_folder.unix + "/Record-001.wav"), 500) << "what was written is kept";
 }
 
 namespace {
@@ -722,16 +746,7 @@ TEST_F(RecorderJobTest, AnErrorThatEndsTheJobIsNoCompletionEvenWhenTheUserGoesOn
     ASSERT_TRUE(vanishing.Loaded());
     auto unload = [&] { vanishing.Unload(); };
     CJobRecorder& dlg = Open();
-    dlg.OnBnClickedRefreshdevices();
-    int nDevice = -1;
-    for (int i = 0; i < dlg.m_comboDevices.GetCount(); ++i)
-        if (ComboText(dlg.m_comboDevices, i) == _T("SondrelRecorderVanishing"))
-            nDevice = i;
-    if (nDevice < 0)
-        unload();
-    ASSERT_GE(nDevice, 0);
-    dlg.m_comboDevices.SetCurSel(nDevice);
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DEVICES, CBN_SELCHANGE), (LPARAM)dlg.m_comboDevices.m_hWnd);
+    ASSERT_TRUE(SelectListedDevice(dlg, _T("SondrelRecorderVanishing")));
     dlg.m_nAnswer = IDYES;
     dlg.m_onProgress = [&](VARIANT_BOOL*) {
         if (dlg.m_snapshots.size() == 2)
