@@ -108,6 +108,38 @@ inline void WriteUnixFile(const std::string& path, const std::string& bytes) {
 
 inline bool UnixFileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
+const char16_t kChildVariable[] = u"SONDREL_ENGINE_TEST_CHILD";
+
+// Whether this process is the one RunAlone started.
+inline bool IsAloneRun() { return GetEnvironmentVariableW(reinterpret_cast<LPCWSTR>(kChildVariable), nullptr, 0) != 0; }
+
+// Runs one test of this program alone in a fresh process; its exit code.
+inline DWORD RunAlone(const char* test) {
+  WCHAR image[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, image, MAX_PATH);
+  std::u16string program = reinterpret_cast<const char16_t*>(image);
+  // The ".exe" beside a Winelib program is a shell script; its code is the ".exe.so".
+  if (GetFileAttributesW(reinterpret_cast<LPCWSTR>((program + u".so").c_str())) != INVALID_FILE_ATTRIBUTES)
+    program += u".so";
+  std::u16string line = u"\"" + program + u"\" --gtest_filter=" + engine::FromUtf8(test);
+  SetEnvironmentVariableW(reinterpret_cast<LPCWSTR>(kChildVariable), reinterpret_cast<LPCWSTR>(u"1"));
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  DWORD code = 99;
+  if (CreateProcessW(nullptr, reinterpret_cast<LPWSTR>(&line[0]), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process)) {
+    if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0)
+      GetExitCodeProcess(process.hProcess, &code);
+    else
+      TerminateProcess(process.hProcess, code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  SetEnvironmentVariableW(reinterpret_cast<LPCWSTR>(kChildVariable), nullptr);
+  return code;
+}
+
 // Runs a shell command (a native tool such as ffmpeg); true on exit status 0.
 inline bool RunTool(const std::string& command) {
   std::string quiet = command + " >/dev/null 2>&1";

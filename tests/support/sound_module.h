@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include <unistd.h>
+
 #include "command_output.h"
 
 class SoundModule
@@ -117,4 +119,60 @@ private:
     PipeSource m_source;
     int m_nWriter = 0;
     int m_nListener = 0;
+};
+
+// A sound server of the test's own: the session's server is shared by every
+// test program, and this one a test may stop dead (SIGSTOP), as a server
+// that hangs while its clients stay connected. It is ended, and its folder
+// (a place for the FIFOs of its sources) removed, however the test ends.
+class PrivateSoundServer
+{
+public:
+    PrivateSoundServer()
+    {
+        m_strFolder = CommandOutput("mktemp -d /tmp/sondrel-sound-XXXXXX | tr -d '\\n'");
+        if (m_strFolder.empty())
+            return;
+        m_nPid = std::atoi(CommandOutput("HOME='" + m_strFolder + "' PULSE_RUNTIME_PATH='" + m_strFolder +
+                                         "/run' PULSE_STATE_PATH='" + m_strFolder +
+                                         "/state' pulseaudio --daemonize=no -n --exit-idle-time=-1 "
+                                         "--use-pid-file=no --log-target=file:'" +
+                                         m_strFolder + "/log' '--load=module-native-protocol-unix socket=" +
+                                         m_strFolder + "/native' </dev/null >/dev/null 2>&1 & echo $!")
+                               .c_str());
+        // Bounded: a server that never answers fails the test's own checks.
+        for (int i = 0; i < 100 && m_nPid > 0 && !Answers(); ++i)
+            usleep(100000);
+    }
+    ~PrivateSoundServer()
+    {
+        if (m_nPid > 0)
+            CommandOutput("kill -CONT " + std::to_string(m_nPid) + "; kill " + std::to_string(m_nPid) +
+                          " 2>/dev/null");
+        if (!m_strFolder.empty())
+            CommandOutput("rm -rf '" + m_strFolder + "'");
+    }
+    PrivateSoundServer(const PrivateSoundServer&) = delete;
+    PrivateSoundServer& operator=(const PrivateSoundServer&) = delete;
+
+    // What PULSE_SERVER names it by.
+    std::string Address() const { return "unix:" + m_strFolder + "/native"; }
+    const std::string& Folder() const { return m_strFolder; }
+    bool Answers() const { return Pactl("info") != ""; }
+    // "pactl load-module" with the arguments (the module's name first).
+    bool Load(const std::string& arguments) const
+    {
+        return std::atoi(Pactl("load-module " + arguments).c_str()) > 0;
+    }
+    void Hang() const { CommandOutput("kill -STOP " + std::to_string(m_nPid)); }
+    void Resume() const { CommandOutput("kill -CONT " + std::to_string(m_nPid)); }
+
+private:
+    std::string Pactl(const std::string& arguments) const
+    {
+        return CommandOutput("PULSE_SERVER='" + Address() + "' pactl " + arguments + " 2>/dev/null");
+    }
+
+    std::string m_strFolder;
+    int m_nPid = 0;
 };

@@ -76,10 +76,12 @@ void CSondrelDlg::HoldCapture(BOOL bHold)
     if (!m_pCaptureSource || m_bCaptureHeld == (bHold ? 1 : 0))
         return;
     m_bCaptureHeld = bHold ? 1 : 0;
-    if (bHold)
-        m_pCaptureSource->Pause();
-    else
-        m_pCaptureSource->Start(0);
+    const HRESULT hr = bHold ? m_pCaptureSource->Pause() : m_pCaptureSource->Start(0);
+    // The sound server did not answer in time: the moment is only as good as
+    // the sound it had delivered.
+    if (hr == MEDIA_S_MOMENT_AT_DELIVERED)
+        APP_LOG(bHold ? _T("Pause: no answer from the sound server, paused after the sound delivered")
+                      : _T("Continue: no answer from the sound server, continued after the sound delivered"));
 }
 
 void CSondrelDlg::OnManualSplit()

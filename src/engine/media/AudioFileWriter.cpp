@@ -12,6 +12,7 @@ extern "C" {
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -87,6 +88,10 @@ int DefaultBitRate(int codec) {
 
 // Codecs whose size the profile's bit rate sets; the others ignore it.
 bool TakesBitRate(int codec) { return DefaultBitRate(codec) > 0; }
+
+// The rates (kbit/s) a profile that names none may get in place of the
+// codec's usual one.
+const int kStandardBitRates[] = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 192, 224, 256, 320};
 
 bool TakesRate(const AVCodec* c, int rate) {
   if (!c->supported_samplerates) return true;
@@ -362,6 +367,24 @@ int AudioFileWriter::OpenEncoder(const AVCodec* c, const EncoderSettings& s, int
   return Av().avcodec_open2(enc_.get(), c, nullptr);
 }
 
+// The codec's usual rate where it takes it at the output's sample rate and
+// channels, else the standard rate nearest to it that it takes (the lower of
+// two as near); `usual` itself when it takes none.
+int64_t AudioFileWriter::BitRateTakenNear(const AVCodec* c, const EncoderSettings& s, int64_t usual) {
+  std::vector<int64_t> tried{usual};
+  for (int kbps : kStandardBitRates)
+    if (kbps * 1000LL != usual) tried.push_back(kbps * 1000LL);
+  std::stable_sort(tried.begin() + 1, tried.end(), [usual](int64_t a, int64_t b) {
+    return std::llabs(a - usual) < std::llabs(b - usual) || (std::llabs(a - usual) == std::llabs(b - usual) && a < b);
+  });
+  for (int64_t rate : tried) {
+    if (codec_ == kCodecMp3 ? Mp3TakesBitRate(outRate_, rate)
+                            : OpenEncoder(c, s, rate) >= 0 && enc_ && enc_->bit_rate == rate)
+      return rate;
+  }
+  return usual;
+}
+
 WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
   const char* name = EncoderName(codec_, container_);
   const AVCodec* c = name ? Av().avcodec_find_encoder_by_name(name) : nullptr;
@@ -390,6 +413,9 @@ WriteStatus AudioFileWriter::SetUpEncoder(const EncoderSettings& s) {
   int64_t bitRate = TakesBitRate(codec_) ? (s.bitRate > 0 ? s.bitRate : DefaultBitRate(codec_)) : 0;
   if (codec_ == kCodecG726) bitRate = s.bitRate > 0 ? s.bitRate : 40000;
   const bool quality = codec_ == kCodecMp3 && s.vbr;
+  // A profile that names no rate gets one the codec takes here: a rate the
+  // user never chose is no reason to refuse it.
+  if (TakesBitRate(codec_) && s.bitRate <= 0 && !quality) bitRate = BitRateTakenNear(c, s, bitRate);
   const std::string refusal = codecName + " cannot record " + RateText(bitRate) + " at " + std::to_string(outRate_) +
                               " Hz, " + LayoutText(outChannels_);
   if ((codec_ == kCodecG726 && !G726TakesBitRate(static_cast<int>(bitRate))) ||

@@ -70,6 +70,7 @@ class AudioFileWriter {
   // the codec's own. A negative AVERROR when the codec refuses, with enc_
   // still holding the context it refused.
   int OpenEncoder(const AVCodec* codec, const EncoderSettings& s, int64_t bitRate);
+  int64_t BitRateTakenNear(const AVCodec* codec, const EncoderSettings& s, int64_t usual);
   WriteStatus SetUpAmr(const EncoderSettings& s);
   WriteStatus Take(const uint8_t* pcm, int frames);
   void CountRefusedBlock(uint64_t acceptedFrames);

@@ -171,10 +171,7 @@ HRESULT CCaptureSource::GetVolume(LONG* percent) {
 }
 
 HRESULT CCaptureSource::StartCapture() {
-  if (capture_ && capture_->IsRunning()) {
-    capture_->Resume();
-    return S_OK;
-  }
+  if (capture_ && capture_->IsRunning()) return capture_->Resume() ? S_OK : MEDIA_S_MOMENT_AT_DELIVERED;
   HRESULT hr = FindSelectedDevice();
   if (FAILED(hr)) return hr;
   const pulse::SourceInfo* s = Selected();
@@ -207,10 +204,11 @@ HRESULT CCaptureSource::Start(LONG mode) {
 }
 
 HRESULT CCaptureSource::Pause() {
-  std::lock_guard<std::mutex> g(lock_);
-  if (!capture_ || !capture_->IsRunning()) return S_FALSE;
-  capture_->Pause();
-  return S_OK;
+  return Guard([&]() -> HRESULT {
+    std::lock_guard<std::mutex> g(lock_);
+    if (!capture_ || !capture_->IsRunning()) return S_FALSE;
+    return capture_->Pause() ? S_OK : MEDIA_S_MOMENT_AT_DELIVERED;
+  });
 }
 
 HRESULT CCaptureSource::Stop() {

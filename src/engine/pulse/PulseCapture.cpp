@@ -47,8 +47,23 @@ void PulseCapture::OnState(pa_stream* s, void* userdata) {
   if (!PA_STREAM_IS_GOOD(pa_stream_get_state(s))) pa_threaded_mainloop_signal(self->connection_->Loop(), 0);
 }
 
-void PulseCapture::OnTimingUpdate(pa_stream*, int, void* loop) {
-  pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0);
+namespace {
+
+// How long the caller (a window's thread) waits for the server to tell the
+// stream's position.
+constexpr int kTimingReplyMs = 1000;
+
+struct TimingQuery {
+  pa_threaded_mainloop* loop;
+  bool answered;
+};
+
+}  // namespace
+
+void PulseCapture::OnTimingUpdate(pa_stream*, int success, void* query) {
+  auto* q = static_cast<TimingQuery*>(query);
+  q->answered = success != 0;
+  pa_threaded_mainloop_signal(q->loop, 0);
 }
 
 void PulseCapture::OnRead(pa_stream* s, size_t, void* userdata) {
@@ -145,22 +160,30 @@ bool PulseCapture::Start(std::string* error) {
 
 // Where the stream stands in the sound being captured now: the server's
 // position plus what the device holds that it has not handed over yet.
+// Without the server's answer, where the delivered sound ends (false).
 // Called with the main loop locked.
-uint64_t PulseCapture::CapturedBytes() {
+bool PulseCapture::CapturedBytes(uint64_t* at) {
+  TimingQuery query{connection_->Loop(), false};
   if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_)) &&
-      connection_->Wait(pa_stream_update_timing_info(stream_, OnTimingUpdate, connection_->Loop()))) {
+      connection_->Wait(pa_stream_update_timing_info(stream_, OnTimingUpdate, &query), kTimingReplyMs) &&
+      query.answered) {
     pa_usec_t usec = 0;
-    if (pa_stream_get_time(stream_, &usec) == 0) return pa_usec_to_bytes(usec, pa_stream_get_sample_spec(stream_));
+    if (pa_stream_get_time(stream_, &usec) == 0) {
+      *at = pa_usec_to_bytes(usec, pa_stream_get_sample_spec(stream_));
+      return true;
+    }
   }
   std::lock_guard<std::mutex> g(lock_);
-  return received_;
+  *at = received_;
+  return false;
 }
 
-void PulseCapture::Pause() {
-  if (!stream_) return;
+bool PulseCapture::Pause() {
+  if (!stream_) return true;
   PulseConnection::Lock lock(*connection_);
-  if (IsPaused()) return;
-  uint64_t at = CapturedBytes();
+  if (IsPaused()) return true;
+  uint64_t at = 0;
+  const bool told = CapturedBytes(&at);
   std::lock_guard<std::mutex> g(lock_);
   if (!pausedRanges_.empty()) at = std::max(at, pausedRanges_.back().second);
   // Sound from after the moment that arrived meanwhile goes again.
@@ -171,16 +194,19 @@ void PulseCapture::Pause() {
   }
   pausedRanges_.emplace_back(at, std::numeric_limits<uint64_t>::max());
   paused_ = true;
+  return told;
 }
 
-void PulseCapture::Resume() {
-  if (!stream_) return;
+bool PulseCapture::Resume() {
+  if (!stream_) return true;
   PulseConnection::Lock lock(*connection_);
-  if (!IsPaused()) return;
-  const uint64_t at = CapturedBytes();
+  if (!IsPaused()) return true;
+  uint64_t at = 0;
+  const bool told = CapturedBytes(&at);
   std::lock_guard<std::mutex> g(lock_);
   if (!pausedRanges_.empty()) pausedRanges_.back().second = std::max(at, pausedRanges_.back().first);
   paused_ = false;
+  return told;
 }
 
 void PulseCapture::Stop() {

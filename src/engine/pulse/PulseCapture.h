@@ -35,9 +35,10 @@ class PulseCapture {
   // Pause and Resume mark the moment of the call in the stream, which runs on:
   // sound captured before the pause is still handed over, however late the
   // server delivers it, and sound captured between the two never reaches the
-  // queue.
-  void Pause();
-  void Resume();
+  // queue. When the server does not answer in time, the moment is where the
+  // sound it has delivered ends; both then return false.
+  bool Pause();
+  bool Resume();
   void Stop();
 
   // Blocks until exactly `bytes` are copied, the stream ends or fails, or no
@@ -63,9 +64,9 @@ class PulseCapture {
  private:
   static void OnState(pa_stream* s, void* userdata);
   static void OnRead(pa_stream* s, size_t nbytes, void* userdata);
-  static void OnTimingUpdate(pa_stream* s, int success, void* loop);
+  static void OnTimingUpdate(pa_stream* s, int success, void* query);
   void Fail(const std::string& why);
-  uint64_t CapturedBytes();
+  bool CapturedBytes(uint64_t* at);
   void Queue(const uint8_t* data, size_t n);
   bool PausedSoundHandedOver() const;
 

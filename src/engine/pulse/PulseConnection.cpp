@@ -55,6 +55,17 @@ void OnSuccess(pa_context*, int, void* userdata) {
   pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(userdata), 0);
 }
 
+struct Deadline {
+  pa_threaded_mainloop* loop;
+  bool passed;
+};
+
+void OnDeadline(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* userdata) {
+  auto* deadline = static_cast<Deadline*>(userdata);
+  deadline->passed = true;
+  pa_threaded_mainloop_signal(deadline->loop, 0);
+}
+
 std::mutex g_instanceLock;
 std::shared_ptr<PulseConnection> g_instance;
 
@@ -120,17 +131,22 @@ bool PulseConnection::IsReady() const {
   return pa_context_get_state(context_) == PA_CONTEXT_READY;
 }
 
-bool PulseConnection::Wait(pa_operation* op) {
+bool PulseConnection::Wait(pa_operation* op) { return Wait(op, -1); }
+
+bool PulseConnection::Wait(pa_operation* op, int limitMs) {
   if (!op) return false;
-  while (pa_operation_get_state(op) == PA_OPERATION_RUNNING) {
-    if (pa_context_get_state(context_) != PA_CONTEXT_READY) {
-      pa_operation_cancel(op);
-      pa_operation_unref(op);
-      return false;
-    }
+  Deadline deadline{loop_, false};
+  pa_time_event* timer =
+      limitMs < 0
+          ? nullptr
+          : pa_context_rttime_new(context_, pa_rtclock_now() + static_cast<pa_usec_t>(limitMs) * PA_USEC_PER_MSEC,
+                                  OnDeadline, &deadline);
+  while (pa_operation_get_state(op) == PA_OPERATION_RUNNING && !deadline.passed &&
+         pa_context_get_state(context_) == PA_CONTEXT_READY)
     pa_threaded_mainloop_wait(loop_);
-  }
-  bool done = pa_operation_get_state(op) == PA_OPERATION_DONE;
+  if (timer) pa_threaded_mainloop_get_api(loop_)->time_free(timer);
+  if (pa_operation_get_state(op) == PA_OPERATION_RUNNING) pa_operation_cancel(op);
+  const bool done = pa_operation_get_state(op) == PA_OPERATION_DONE;
   pa_operation_unref(op);
   return done;
 }

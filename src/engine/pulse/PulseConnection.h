@@ -64,6 +64,10 @@ class PulseConnection {
   // Waits (with the loop locked) until the operation is done or the context
   // fails; releases the operation. Returns false on failure.
   bool Wait(pa_operation* op);
+  // The same, for no longer than `limitMs`: a server that hangs but stays
+  // connected would otherwise hold the caller until the library gives up
+  // (half a minute). An operation not done by then is cancelled.
+  bool Wait(pa_operation* op, int limitMs);
 
  private:
   PulseConnection() = default;

@@ -18,7 +18,9 @@
 #include "app/formats/AudioFormats.h"
 #include "app/profiles/SondrelProfileManager.h"
 #include "app/program/MessageBox.h"
+#include "common/ApplicationBase.h"
 #include "real_input.h"
+#include "tests/common/common_test_support.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/command_output.h"
 #include "tests/support/sound_module.h"
@@ -395,6 +397,24 @@ protected:
         PumpTranslated(50);
     }
 
+    // Lists the devices again and selects the one of that name; false when
+    // it is not listed.
+    static bool SelectListedDevice(CJobRecorder& dlg, LPCTSTR pszName)
+    {
+        dlg.OnBnClickedRefreshdevices();
+        for (int i = 0; i < dlg.m_comboDevices.GetCount(); ++i)
+        {
+            if (ComboText(dlg.m_comboDevices, i) == pszName)
+            {
+                dlg.m_comboDevices.SetCurSel(i);
+                dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DEVICES, CBN_SELCHANGE),
+                                (LPARAM)dlg.m_comboDevices.m_hWnd);
+                return true;
+            }
+        }
+        return false;
+    }
+
     // Progress reports that came at or after the tick.
     static int ReportsSince(const CJobRecorder& dlg, DWORD dwTick)
     {
@@ -530,14 +550,7 @@ TEST_F(RecorderJobTest, APauseKeepsTheSoundUpToItsClickAndNothingUntilContinue)
     ASSERT_TRUE(PumpTranslatedUntil([&] { return sweep.Streams() == 1; }, 5000))
         << "the listener does not record";
     CJobRecorder& dlg = Open();
-    dlg.OnBnClickedRefreshdevices();
-    int nDevice = -1;
-    for (int i = 0; i < dlg.m_comboDevices.GetCount(); ++i)
-        if (ComboText(dlg.m_comboDevices, i) == _T("SondrelRecorderSweep"))
-            nDevice = i;
-    ASSERT_GE(nDevice, 0);
-    dlg.m_comboDevices.SetCurSel(nDevice);
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DEVICES, CBN_SELCHANGE), (LPARAM)dlg.m_comboDevices.m_hWnd);
+    ASSERT_TRUE(SelectListedDevice(dlg, _T("SondrelRecorderSweep")));
     dlg.OnSelectFormat(25104);  // WAV
 
     // The job's next report is most of a second after the first Pause.
@@ -581,9 +594,19 @@ TEST_F(RecorderJobTest, SplittingByTenSecondsStartsANewFileAtTheMarker)
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, IDC_SPLIT_VALUE))) << "the split stays chosen";
 }
 
+// Stop while the job waits paused in its progress report: the job ends, and
+// the file (WAV, from a real-time source whose pitch tells each moment of
+// it) holds the sound up to the Pause and nothing from after it.
 TEST_F(RecorderJobTest, StopWhilePausedEndsAtOnceAndALowDiskEndIsNoCompletion)
 {
+    RealTimeSound sweep("sondrel_recorder_stop_" + std::to_string(::GetCurrentProcessId()),
+                        "SondrelRecorderStopSweep", kSweep);
+    ASSERT_TRUE(sweep.Running());
+    ASSERT_TRUE(PumpTranslatedUntil([&] { return sweep.Streams() == 1; }, 5000))
+        << "the listener does not record";
     CJobRecorder& dlg = Open();
+    ASSERT_TRUE(SelectListedDevice(dlg, _T("SondrelRecorderStopSweep")));
+    dlg.OnSelectFormat(25104);  // WAV
     std::atomic<bool> bPaused{false};
     dlg.m_onProgress = [&](VARIANT_BOOL*) {
         if (dlg.m_snapshots.size() == 1)
@@ -598,6 +621,9 @@ TEST_F(RecorderJobTest, StopWhilePausedEndsAtOnceAndALowDiskEndIsNoCompletion)
     EXPECT_FALSE(dlg.IsRecordingPaused()) << "a stop request clears the pause";
     EXPECT_TRUE(dlg.m_messages.empty());
     EXPECT_EQ(dlg.m_listFiles.GetItemCount(), 1);
+    const std::vector<double> moments = SweepMoments(m_folder.unix + "/Record-000.wav");
+    ASSERT_GE(moments.size(), 10u);
+    EXPECT_TRUE(SweepJumps(moments).empty()) << "sound from after the pause reached the file";
 
     // The converter reports the disk below its limit and ends the pass: the
     // job ends by itself, and that is no completed recording.
@@ -614,7 +640,100 @@ TEST_F(RecorderJobTest, StopWhilePausedEndsAtOnceAndALowDiskEndIsNoCompletion)
     EXPECT_EQ(dlg.m_messages[0].nTitle, 20004u);
     EXPECT_EQ(dlg.m_messages[0].nFlags, (UINT)SMB_ERROR_OK);
     ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 2);
-    EXPECT_GT(ProbeDurationMs(m_folder.unix + "/Record-001.mp3"), 500) << "what was written is kept";
+    EXPECT_GT(ProbeDurationMs(m_folder.unix + "/Record-001.wav"), 500) << "what was written is kept";
+}
+
+namespace {
+
+const char16_t kHungServerVariable[] = u"SONDREL_RECORDER_HUNG_SERVER";
+const PrivateSoundServer* g_pHungServer = nullptr;
+
+// The main window's Continue while the sound server hangs, from a timer that
+// the pause loop's pumping runs; the server is let go once it returned.
+void CALLBACK ContinueWhileTheServerHangs(HWND hWnd, UINT, UINT_PTR nId, DWORD)
+{
+    ::KillTimer(hWnd, nId);
+    CJobRecorder* pDlg = static_cast<CJobRecorder*>(CWnd::FromHandlePermanent(hWnd));
+    pDlg->SetRecordingPaused(FALSE);
+    g_pHungServer->Resume();
+    pDlg->m_dwContinued = ::GetTickCount();
+}
+
+// The program's application object, for its log.
+class CLogOwner : public CApplicationBase
+{
+public:
+    CLogOwner() : CApplicationBase(_T("Sondrel recorder job test"), _T("SondrelJobTest")) {}
+};
+
+std::string ReadWholeFile(const CString& strPath)
+{
+    std::string bytes;
+    HANDLE hFile = ::CreateFileW(strPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buffer[4096];
+    DWORD dwRead = 0;
+    while (::ReadFile(hFile, buffer, sizeof buffer, &dwRead, nullptr) && dwRead > 0)
+        bytes.append(buffer, dwRead);
+    ::CloseHandle(hFile);
+    return bytes;
+}
+
+}  // namespace
+
+// A sound server that hangs but stays connected: Pause and Continue go on
+// without its answer, the log says so, and the recording goes on. With a
+// server of the test's own, in a process of its own (its first connection
+// goes there).
+TEST_F(RecorderJobTest, PauseAndContinueWithoutTheSoundServersAnswerAreLoggedAndTheJobGoesOn)
+{
+    if (commontest::Environment(kHungServerVariable).empty())
+    {
+        EXPECT_EQ(commontest::RunSelf(
+                      "RecorderJobTest.PauseAndContinueWithoutTheSoundServersAnswerAreLoggedAndTheJobGoesOn",
+                      kHungServerVariable, u"1"),
+                  0u);
+        return;
+    }
+    PrivateSoundServer server;
+    ASSERT_TRUE(server.Load("module-sine-source source_name=sondrel_hung rate=44100 frequency=440 "
+                            "source_properties=device.description=SondrelHungSine"));
+    g_pHungServer = &server;
+    setenv("PULSE_SERVER", server.Address().c_str(), 1);
+    CLogOwner logs;
+    CString strFolder;
+    strFolder.Format(_T("Sondrel Tests\\recorder job %u"), (unsigned)::GetCurrentProcessId());
+    ASSERT_TRUE(logs.InitFileLog(strFolder));
+
+    CJobRecorder& dlg = Open();
+    std::atomic<bool> bReportAfterContinue{false};
+    dlg.m_onProgress = [&](VARIANT_BOOL*) {
+        if (dlg.m_snapshots.size() == 1)
+        {
+            server.Hang();
+            dlg.SetRecordingPaused(TRUE);
+            ::SetTimer(dlg.m_hWnd, 0x5152, 100, &ContinueWhileTheServerHangs);
+        }
+        else if (dlg.m_dwContinued != 0)
+        {
+            bReportAfterContinue = true;
+        }
+    };
+    RecordWithClicks(dlg, {{1000, IDC_RECORD, [&] { return bReportAfterContinue.load(); }}});
+    EXPECT_NE(dlg.m_dwContinued, 0u);
+    EXPECT_TRUE(bReportAfterContinue) << "the job stopped reporting";
+    EXPECT_TRUE(dlg.m_messages.empty());
+    ASSERT_EQ(dlg.m_listFiles.GetItemCount(), 1);
+    EXPECT_GT(ProbeDurationMs(m_folder.unix + "/Record-000.mp3"), 400);
+    const std::string strLog = ReadWholeFile(logs.GetFileLog()->GetPath());
+    EXPECT_NE(strLog.find("Pause: no answer from the sound server, paused after the sound delivered"),
+              std::string::npos)
+        << strLog;
+    EXPECT_NE(strLog.find("Continue: no answer from the sound server, continued after the sound delivered"),
+              std::string::npos)
+        << strLog;
 }
 
 TEST_F(RecorderJobTest, AnErrorThatEndsTheJobIsNoCompletionEvenWhenTheUserGoesOn)
@@ -627,16 +746,7 @@ TEST_F(RecorderJobTest, AnErrorThatEndsTheJobIsNoCompletionEvenWhenTheUserGoesOn
     ASSERT_TRUE(vanishing.Loaded());
     auto unload = [&] { vanishing.Unload(); };
     CJobRecorder& dlg = Open();
-    dlg.OnBnClickedRefreshdevices();
-    int nDevice = -1;
-    for (int i = 0; i < dlg.m_comboDevices.GetCount(); ++i)
-        if (ComboText(dlg.m_comboDevices, i) == _T("SondrelRecorderVanishing"))
-            nDevice = i;
-    if (nDevice < 0)
-        unload();
-    ASSERT_GE(nDevice, 0);
-    dlg.m_comboDevices.SetCurSel(nDevice);
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DEVICES, CBN_SELCHANGE), (LPARAM)dlg.m_comboDevices.m_hWnd);
+    ASSERT_TRUE(SelectListedDevice(dlg, _T("SondrelRecorderVanishing")));
     dlg.m_nAnswer = IDYES;
     dlg.m_onProgress = [&](VARIANT_BOOL*) {
         if (dlg.m_snapshots.size() == 2)

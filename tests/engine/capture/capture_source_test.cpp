@@ -14,6 +14,13 @@
 #include "engine/MediaEngine.h"
 #include "engine/core/ComBase.h"
 
+#include "tests/engine/engine_test_support.h"
+#include "tests/support/sound_module.h"
+#include "win_thread.h"
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+
 using engine::ComPtr;
 
 class CaptureSource : public ::testing::Test {
@@ -416,4 +423,237 @@ TEST_F(CaptureSource, AWaitingReadCallsItsSinkUnlockedOnTheReadingThread) {
   EXPECT_EQ(44100 / 4 * 2, length);
   EXPECT_EQ(1, failing.Calls());
   ASSERT_EQ(S_OK, capture_->Stop());
+}
+
+namespace {
+
+// Ends a read that waits longer than a guard (a capture that never hands
+// over what the test waits for), and takes itself off the capture at the end.
+class ReadGuard {
+ public:
+  explicit ReadGuard(IMediaCaptureSource5* capture) : sink_([this]() { return ++calls_ < 300 ? S_OK : S_FALSE; }) {
+    capture->QueryInterface(IID_IMediaReadWait5, wait_.OutVoid());
+    if (wait_) wait_->SetWaitSink(&sink_, 50);
+  }
+  ~ReadGuard() {
+    if (wait_) wait_->SetWaitSink(nullptr, 0);
+  }
+  // For each read: the guard's time starts anew.
+  void Reset() { calls_ = 0; }
+
+ private:
+  int calls_ = 0;
+  TestWaitSink sink_;
+  ComPtr<IMediaReadWait5> wait_;
+};
+
+// 16-bit mono frames of a sample that are silence, counted from its start or
+// from its end.
+LONG SilentFrames(IMediaSample5* sample, bool fromEnd) {
+  BYTE* data = nullptr;
+  LONG capacity = 0, length = 0;
+  sample->GetBuffer(&data, &capacity);
+  sample->GetLength(&length);
+  const LONG frames = length / 2;
+  LONG n = 0;
+  while (n < frames) {
+    const LONG k = fromEnd ? frames - 1 - n : n;
+    if (data[2 * k] != 0 || data[2 * k + 1] != 0) break;
+    ++n;
+  }
+  return n;
+}
+
+}  // namespace
+
+// The sine source hands over every 2 s a block of what it captured over the
+// 2 s before, so sound from before a Pause arrives after it, and sound from
+// the pause after the Continue. A block's sound has the volume the source
+// had when it came: loud before the Pause, silent from just after it until
+// the first block after the Continue has come. The sound held back at the
+// Pause is kept (the read after it ends in silence), and of the first block
+// after the Continue only what followed the Continue comes in, never the
+// whole block.
+TEST_F(CaptureSource, APauseKeepsTheSoundHeldBackBeforeItAndNothingFromItsOwnTime) {
+  PulseModules modules;
+  ASSERT_TRUE(
+      modules.Load("module-sine-source source_name=sondrel_paused rate=44100 frequency=440 "
+                   "source_properties=device.description=SondrelPaused"));
+  ASSERT_EQ(S_OK, capture_->RefreshDevices());
+  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"SondrelPaused")));
+  ComPtr<IMediaSource5> source;
+  ASSERT_EQ(S_OK, capture_.As(&source, IID_IMediaSource5));
+  ReadGuard guard(capture_.Get());
+  ASSERT_EQ(S_OK, capture_->SetVolume(100));
+  ASSERT_EQ(S_OK, capture_->Start(0));
+  ASSERT_EQ(S_OK, source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr));
+  ComPtr<IMediaSample5> sample;
+  ASSERT_EQ(S_OK, source->ReadAudio(100, sample.Out()));  // comes with a block
+  Sleep(1000);                                            // the pause falls inside the next one
+
+  ASSERT_EQ(S_OK, capture_->Pause());
+  ASSERT_EQ(S_OK, capture_->SetVolume(0));
+  guard.Reset();
+  ASSERT_EQ(S_OK, source->ReadAudio(8000, sample.Out()));
+  LONG length = 0;
+  sample->GetLength(&length);
+  EXPECT_LT(length, 8 * 44100 * 2) << "the read did not end with the sound from before the pause";
+  EXPECT_GT(Peak(sample.Get(), 0, 882), 1000);
+  EXPECT_GT(SilentFrames(sample.Get(), true), 441) << "the sound the source held back at the Pause was lost";
+
+  Sleep(500);  // the Continue falls inside the source's next block
+  ASSERT_EQ(S_OK, capture_->Start(0));
+  guard.Reset();
+  ASSERT_EQ(S_OK, source->ReadAudio(1, sample.Out()));
+  ASSERT_EQ(S_OK, capture_->SetVolume(100));  // long before the block after
+  // Silence until the next block's sound, read on for at most two blocks.
+  LONG silent = 0;
+  for (int i = 0; i < 40; ++i) {
+    sample->GetLength(&length);
+    const LONG frames = SilentFrames(sample.Get(), false);
+    silent += frames;
+    if (frames < length / 2) break;
+    guard.Reset();
+    ASSERT_EQ(S_OK, source->ReadAudio(100, sample.Out()));
+  }
+  EXPECT_GT(silent, 0);
+  EXPECT_LT(silent, 2 * 44100) << "a whole block captured during the pause came in after the Continue";
+  ASSERT_EQ(S_OK, capture_->Stop());
+}
+
+namespace {
+
+// A FIFO source's writer whose every stereo frame holds its own number
+// (from 1), so that a recording tells exactly which frames it kept.
+class NumberedFrames {
+ public:
+  explicit NumberedFrames(const std::string& fifo) : fd_(open(fifo.c_str(), O_WRONLY)) {}
+  ~NumberedFrames() {
+    if (fd_ >= 0) close(fd_);
+  }
+  bool Write(int frames) {
+    std::vector<int16_t> data;
+    for (int i = 0; i < frames; ++i, ++next_) {
+      data.push_back(static_cast<int16_t>(next_ & 0x7FFF));
+      data.push_back(static_cast<int16_t>(next_ >> 15));
+    }
+    const size_t bytes = data.size() * sizeof(int16_t);
+    return fd_ >= 0 && write(fd_, data.data(), bytes) == static_cast<ssize_t>(bytes);
+  }
+  // Whether the server has read everything written (bounded).
+  bool Drained() const {
+    for (int i = 0; i < 500; ++i) {
+      int queued = 0;
+      if (ioctl(fd_, FIONREAD, &queued) == 0 && queued == 0) return true;
+      Sleep(10);
+    }
+    return false;
+  }
+
+ private:
+  int fd_;
+  int next_ = 1;
+};
+
+// The frame numbers a sample holds.
+std::vector<long> FrameNumbers(IMediaSample5* sample) {
+  BYTE* data = nullptr;
+  LONG capacity = 0, length = 0;
+  sample->GetBuffer(&data, &capacity);
+  sample->GetLength(&length);
+  const auto* v = reinterpret_cast<const int16_t*>(data);
+  std::vector<long> numbers;
+  for (LONG i = 0; i + 1 < length / 2; i += 2) numbers.push_back(v[i] + (static_cast<long>(v[i + 1]) << 15));
+  return numbers;
+}
+
+// Whether the numbers run on one by one.
+bool Unbroken(const std::vector<long>& numbers) {
+  for (size_t i = 1; i < numbers.size(); ++i)
+    if (numbers[i] != numbers[i - 1] + 1) return false;
+  return !numbers.empty();
+}
+
+// The call's result, made on a second thread; E_PENDING when it has not
+// returned after a guard against a hang (far beyond the wait for a server
+// that does not answer, far within the half minute the sound library itself
+// waits). The server is let go then, so that the call can end.
+HRESULT ReturnedResult(const std::function<HRESULT()>& call, const PrivateSoundServer& server) {
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HRESULT hr = E_PENDING;
+  WinThread thread([&]() {
+    hr = call();
+    SetEvent(done);
+  });
+  const bool returned = WaitForSingleObject(done, 15000) == WAIT_OBJECT_0;
+  server.Resume();
+  thread.join();
+  CloseHandle(done);
+  return returned ? hr : E_PENDING;
+}
+
+}  // namespace
+
+// A sound server that hangs but stays connected never answers where the
+// stream stands: Pause and Continue go on without it, from where the sound it
+// delivered ends, and say so. Frames the server delivers after an unanswered
+// Pause stay out until the Continue; those after an unanswered Continue come
+// in. A server of the test's own, in a process of its own, with a FIFO source
+// the test writes numbered frames into.
+TEST(HungSoundServer, PauseAndContinueGoOnFromTheDeliveredSoundWithoutAnAnswer) {
+  if (!engine_test::IsAloneRun()) {
+    EXPECT_EQ(0u, engine_test::RunAlone("HungSoundServer.*"));
+    return;
+  }
+  PrivateSoundServer server;
+  const std::string fifo = server.Folder() + "/hung.fifo";
+  ASSERT_TRUE(
+      server.Load("module-pipe-source source_name=sondrel_hung file=" + fifo + " format=s16le rate=44100 channels=2"));
+  // This process has not met a sound server yet: its connection goes to this one.
+  setenv("PULSE_SERVER", server.Address().c_str(), 1);
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  {
+    ComPtr<IMediaCaptureSource5> capture;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_MediaCaptureSource5, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaCaptureSource5,
+                                     capture.OutVoid()));
+    ASSERT_EQ(S_OK, capture->RefreshDevices());
+    ASSERT_EQ(S_OK, capture->SelectDevice(0));
+    ComPtr<IMediaSource5> source;
+    ASSERT_EQ(S_OK, capture.As(&source, IID_IMediaSource5));
+    ASSERT_EQ(S_OK, capture->Start(0));
+    ASSERT_EQ(S_OK, source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr));
+    NumberedFrames frames(fifo);
+    ComPtr<IMediaSample5> sample;
+    ASSERT_TRUE(frames.Write(22050));
+    ASSERT_EQ(S_OK, source->ReadAudio(500, sample.Out()));
+    std::vector<long> read = FrameNumbers(sample.Get());
+    ASSERT_TRUE(Unbroken(read) && read.front() == 1 && read.back() == 22050);
+
+    server.Hang();
+    EXPECT_EQ(MEDIA_S_MOMENT_AT_DELIVERED, ReturnedResult([&]() { return capture->Pause(); }, server))
+        << "the Pause waited for the server (E_PENDING)";
+    server.Resume();
+    ASSERT_TRUE(frames.Write(11025) && frames.Drained());  // 22051 to 33075, delivered while paused
+    ASSERT_EQ(S_OK, capture->Start(0));
+    ASSERT_TRUE(frames.Write(22050) && frames.Drained());  // 33076 to 55125
+    ASSERT_EQ(S_OK, source->ReadAudio(250, sample.Out()));
+    read = FrameNumbers(sample.Get());
+    ASSERT_TRUE(Unbroken(read));
+    // The server's answer counts the transport's delay too: a frame or so.
+    EXPECT_GE(read.front(), 33076) << "frames delivered after the Pause came in";
+    EXPECT_LT(read.front(), 33076 + 441) << "frames from after the Continue were lost";
+
+    ASSERT_EQ(S_OK, capture->Pause());
+    server.Hang();
+    EXPECT_EQ(MEDIA_S_MOMENT_AT_DELIVERED, ReturnedResult([&]() { return capture->Start(0); }, server))
+        << "the Continue waited for the server (E_PENDING)";
+    ASSERT_TRUE(frames.Write(11025));  // 55126 to 66150, delivered after the Continue
+    const long expected = 66150 - read.back();
+    ASSERT_EQ(S_OK, source->ReadAudio(1000.0 * expected / 44100, sample.Out()));
+    std::vector<long> rest = FrameNumbers(sample.Get());
+    EXPECT_TRUE(Unbroken(rest) && rest.front() == read.back() + 1 && rest.back() == 66150)
+        << rest.front() << " to " << rest.back();
+    ASSERT_EQ(S_OK, capture->Stop());
+  }
+  CoUninitialize();
 }

@@ -22,35 +22,6 @@ std::string MappedFFmpeg() {
   return found;
 }
 
-const char16_t kChildVariable[] = u"SONDREL_ENGINE_TEST_CHILD";
-
-// Runs one test of this program alone in a fresh process; its exit code.
-DWORD RunAlone(const char* test) {
-  WCHAR image[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, image, MAX_PATH);
-  std::u16string program = reinterpret_cast<const char16_t*>(image);
-  // The ".exe" beside a Winelib program is a shell script; its code is the ".exe.so".
-  if (GetFileAttributesW(reinterpret_cast<LPCWSTR>((program + u".so").c_str())) != INVALID_FILE_ATTRIBUTES)
-    program += u".so";
-  std::u16string line = u"\"" + program + u"\" --gtest_filter=" + engine::FromUtf8(test);
-  SetEnvironmentVariableW(reinterpret_cast<LPCWSTR>(kChildVariable), reinterpret_cast<LPCWSTR>(u"1"));
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  DWORD code = 99;
-  if (CreateProcessW(nullptr, reinterpret_cast<LPWSTR>(&line[0]), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process)) {
-    if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0)
-      GetExitCodeProcess(process.hProcess, &code);
-    else
-      TerminateProcess(process.hProcess, code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-  SetEnvironmentVariableW(reinterpret_cast<LPCWSTR>(kChildVariable), nullptr);
-  return code;
-}
-
 ComPtr<IMediaPropertyBag5> NewBag() {
   return Create<IMediaPropertyBag5>(CLSID_MediaPropertyBag5, IID_IMediaPropertyBag5);
 }
@@ -461,7 +432,7 @@ TEST_F(ProfileCollectionTest, TheDeepestBagsAndTheLargestFileThatSaveAlsoLoad) {
 // FFmpeg's libraries: loading them costs a cold start a third of its time.
 // The first file read opens them. In a process of its own, which links none.
 TEST_F(ProfileCollectionTest, StartUpObjectsLeaveFFmpegUnloadedUntilTheFirstFileRead) {
-  if (GetEnvironmentVariableW(reinterpret_cast<LPCWSTR>(kChildVariable), nullptr, 0) == 0) {
+  if (!IsAloneRun()) {
     EXPECT_EQ(0u, RunAlone("ProfileCollectionTest.StartUpObjectsLeaveFFmpegUnloadedUntilTheFirstFileRead"));
     return;
   }

@@ -346,6 +346,10 @@ enum MediaAacStreamFormat : LONG {
 #define MEDIA_E_PROBE_FAILED MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x0307)
 // Returned by the conversion driver, not by the engine.
 #define MEDIA_E_NO_JOB ((HRESULT)0x80040308)
+// Pause, or Start after it: the sound server did not tell in time where the
+// stream stands, so the moment was taken where the sound it has delivered
+// ends (what it still held back is left out at a Pause, and goes in at a Start).
+#define MEDIA_S_MOMENT_AT_DELIVERED MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_ITF, 0x0309)
 
 // ---------------------------------------------------------------------------
 // Interfaces. Method order is the vtable order; keep it.
@@ -620,6 +624,7 @@ struct IMediaCaptureSource5 : public IUnknown {
   // Sound captured up to the moment of Pause is still read; what is captured
   // from then until Start never reaches the recording. A read that has all
   // the sound from before the pause ends short; one with nothing waits.
+  // Both return MEDIA_S_MOMENT_AT_DELIVERED when the server did not answer.
   virtual HRESULT STDMETHODCALLTYPE Pause() = 0;
   virtual HRESULT STDMETHODCALLTYPE Stop() = 0;
 };
