@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "common/LanguageStrings.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
 
 namespace {
 
@@ -12,6 +13,13 @@ std::atomic<CApplicationBase*> g_pInstance{nullptr};
 
 // What Windows' own path functions take: far beyond MAX_PATH.
 const DWORD kPathBuffer = 2600;
+
+// What the resource manager refuses of a language module.
+void AFX_CDECL LogResourceLine(LPCTSTR lpszLine)
+{
+    if (CApplicationBase* pApp = g_pInstance.load())
+        pApp->WriteLogInto(lpszLine);
+}
 
 }  // namespace
 
@@ -23,6 +31,7 @@ CApplicationBase::CApplicationBase(LPCTSTR pszMutexName, LPCTSTR pszAppName)
     if (!InitializeCriticalSectionAndSpinCount(&m_logLock, 0))
         AfxThrowOleException(HRESULT_FROM_WIN32(::GetLastError()));
     g_pInstance = this;
+    CQVTResourceManager::SetLogHandler(&LogResourceLine);
     m_strMutexName = pszMutexName != nullptr ? pszMutexName : _T("");
     m_strAppName = pszAppName != nullptr ? pszAppName : _T("");
 

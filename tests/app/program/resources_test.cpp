@@ -5,7 +5,8 @@
 // context and quick-access menus, its tips, the tab strips' tooltips), and
 // a script the program forgot leaves those loads failing without a word.
 // Every string, menu and dialog the toolkit's code loads by a fixed id is
-// there too, wherever it is defined.
+// there too, wherever it is defined, and every dialog passes the resource
+// manager's walk of its items.
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "sondrel_gtest.h"
+#include "toolkit/foundation/resource/QVTResourceManager.h"
 
 namespace {
 
@@ -354,4 +356,38 @@ TEST(ProgramResources, HoldEveryToolkitResourceTheToolkitLoads)
                     << path << ": string " << text.first << " differs in the program";
         }
     }
+}
+
+namespace {
+
+BOOL CALLBACK CountRefusedDialog(HMODULE, LPCWSTR, LPWSTR lpszName, LONG_PTR lParam)
+{
+    int* pCounts = reinterpret_cast<int*>(lParam);
+    ++pCounts[0];
+    try
+    {
+        if (QVTResourceManager()->LoadDialogResource(lpszName) == nullptr)
+        {
+            ++pCounts[1];
+            ADD_FAILURE() << "dialog " << (IS_INTRESOURCE(lpszName) ? LOWORD(lpszName) : 0) << " refused";
+        }
+    }
+    catch (...)
+    {
+        ++pCounts[1];
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+// The walk that keeps a language module's damaged template from the dialog
+// manager takes every template the program carries.
+TEST(ProgramResources, EveryDialogTemplatePassesTheResourceManager)
+{
+    int counts[2] = {};
+    ::EnumResourceNamesW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(5), &CountRefusedDialog,
+                         reinterpret_cast<LONG_PTR>(counts));
+    EXPECT_GE(counts[0], 8);
+    EXPECT_EQ(0, counts[1]);
 }

@@ -1,11 +1,15 @@
 // The language table: codes, the language module chosen by id (the file
-// name with spaces and a comma included), the run-time locale it sets, and
-// the program's texts through the resource manager.
+// name with spaces and a comma included), the run-time locale it sets, the
+// program's texts through the resource manager, and a language module's
+// damaged dialog templates.
 #include "sondrel_gtest.h"
 
 #include "tests/common/common_test_support.h"
 
+#include <string>
+
 #include "app/program/resource.h"
+#include "app/recorder/FileListResource.h"
 #include "common/ApplicationBase.h"
 #include "common/LanguageStrings.h"
 #include "languages_test_support.h"
@@ -121,4 +125,216 @@ TEST(Languages, TheStringPackNeedsCom)
     EXPECT_TRUE(app.InitLanguages(W(DataFolder() + u"strings.xml")));
     ASSERT_NE(app.GetLanguageStrings(), nullptr);
     EXPECT_EQ(CString(app.GetLanguageStrings()->GetText(100)), CString(_T("The later one")));
+}
+
+namespace {
+
+// Dialog template bytes, a piece at a time.
+struct TemplateBytes
+{
+    std::string bytes;
+    TemplateBytes& W(WORD w)
+    {
+        bytes.append(reinterpret_cast<const char*>(&w), sizeof(w));
+        return *this;
+    }
+    TemplateBytes& D(DWORD d) { return W(LOWORD(d)).W(HIWORD(d)); }
+    TemplateBytes& Ws(std::initializer_list<WORD> words)
+    {
+        for (WORD w : words)
+            W(w);
+        return *this;
+    }
+    // A string, with its end unless told otherwise.
+    TemplateBytes& S(const char16_t* text, bool bEnd = true)
+    {
+        for (; *text; ++text)
+            W(*text);
+        return bEnd ? W(0) : *this;
+    }
+    TemplateBytes& Align()
+    {
+        while (bytes.size() % 4)
+            bytes.push_back(0);
+        return *this;
+    }
+    // The extended form's header up to its title: no menu, the default class.
+    TemplateBytes& ExHead(WORD nItems, DWORD dwStyle = DS_SETFONT)
+    {
+        Ws({1, 0xFFFF, 0, 0, 0, 0}).D(WS_POPUP | WS_CAPTION | dwStyle);
+        return Ws({nItems, 0, 0, 250, 49, 0, 0});
+    }
+    TemplateBytes& ExFont() { return Ws({8, 400, 0}).S(u"MS Shell Dlg").Align(); }
+    // An item of a predefined class, by its ordinal.
+    TemplateBytes& ExItem(WORD nClass, DWORD nId, const char16_t* title)
+    {
+        D(0).D(0).D(WS_CHILD | WS_VISIBLE).Ws({7, 7, 50, 14}).D(nId);
+        return Ws({0xFFFF, nClass}).S(title).W(0);
+    }
+};
+
+// A language module made by hand in memory: what the loader's resource
+// functions read of a PE header, and a resource directory holding one
+// dialog template, which ends where the readable pages end: a read past the
+// template's end faults.
+class HandMadeModule
+{
+public:
+    HandMadeModule(WORD nId, const std::string& data)
+    {
+        const DWORD kPage = 0x1000, kDirectory = 0x400;
+        const DWORD nDataPages = static_cast<DWORD>(data.size() + kPage - 1) / kPage;
+        const DWORD cbImage = (1 + nDataPages) * kPage;
+        m_pBase = static_cast<BYTE*>(
+            VirtualAlloc(nullptr, cbImage + kPage, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        m_pData = m_pBase + cbImage - data.size();
+        memcpy(m_pData, data.data(), data.size());
+        auto* pDos = reinterpret_cast<IMAGE_DOS_HEADER*>(m_pBase);
+        pDos->e_magic = IMAGE_DOS_SIGNATURE;
+        pDos->e_lfanew = 0x40;
+        auto* pNt = reinterpret_cast<IMAGE_NT_HEADERS64*>(m_pBase + 0x40);
+        pNt->Signature = IMAGE_NT_SIGNATURE;
+        pNt->OptionalHeader.Magic = IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+        pNt->OptionalHeader.NumberOfRvaAndSizes = IMAGE_NUMBEROF_DIRECTORY_ENTRIES;
+        pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE] = {kDirectory, 0x58};
+        // Type 5, then the name, then Russian: each level a directory of one
+        // entry by number (the high bit marks a level below), then the data.
+        const DWORD levels[3][2] = {{5, 0x80000018}, {nId, 0x80000030}, {0x419, 0x48}};
+        DWORD* pDirectory = reinterpret_cast<DWORD*>(m_pBase + kDirectory);
+        for (const auto& level : levels)
+        {
+            pDirectory[3] = 0x10000;
+            pDirectory[4] = level[0];
+            pDirectory[5] = level[1];
+            pDirectory += 6;
+        }
+        pDirectory[0] = static_cast<DWORD>(m_pData - m_pBase);
+        pDirectory[1] = static_cast<DWORD>(data.size());
+        DWORD dwOld = 0;
+        VirtualProtect(m_pBase + cbImage, kPage, PAGE_NOACCESS, &dwOld);
+    }
+    ~HandMadeModule() { VirtualFree(m_pBase, 0, MEM_RELEASE); }
+    HandMadeModule(const HandMadeModule&) = delete;
+    HandMadeModule& operator=(const HandMadeModule&) = delete;
+
+    HMODULE Handle() const { return reinterpret_cast<HMODULE>(m_pBase); }
+    const void* Template() const { return m_pData; }
+
+private:
+    BYTE* m_pBase;
+    BYTE* m_pData;
+};
+
+INT_PTR CALLBACK AcceptingDialogProc(HWND, UINT uMsg, WPARAM, LPARAM)
+{
+    return uMsg == WM_INITDIALOG;
+}
+
+CString WindowText(HWND hWnd)
+{
+    WCHAR szText[64] = {};
+    ::GetWindowTextW(hWnd, szText, 64);
+    return szText;
+}
+
+}  // namespace
+
+// The dialog manager reads every item a template's header counts: a
+// language module's template that runs past its end gives way to the
+// program's own, and the log says so.
+TEST(Languages, ALanguageModulesDamagedDialogGivesWayToTheProgramsOwn)
+{
+    struct Row
+    {
+        const char* label;
+        WORD nId;
+        TemplateBytes bytes;
+        bool bDamaged;
+        LPCTSTR lpszCaption;  // of the dialog made; null: none is handed over
+    };
+    const TemplateBytes rename = TemplateBytes()
+                                     .ExHead(2)
+                                     .S(u"Переименовать")
+                                     .ExFont()
+                                     .ExItem(0x80, IDOK, u"ОК")
+                                     .Align()
+                                     .ExItem(0x81, IDC_RENAME_NAME, u"");
+    TemplateBytes regular;
+    regular.D(WS_POPUP | WS_CAPTION | DS_SETFONT).D(0).Ws({1, 0, 0, 250, 49, 0, 0}).S(u"Имя");
+    regular.W(8).S(u"MS Shell Dlg").Align().D(WS_CHILD).D(0).Ws({7, 7, 50, 14, IDC_RENAME_NAME});
+    regular.S(u"Edit").S(u"").W(4).D(0x12345678);
+    TemplateBytes countPast = rename, regularCountPast = regular, dataPast = rename;
+    countPast.bytes[16] = 3;
+    regularCountPast.bytes[8] = 2;
+    dataPast.bytes[dataPast.bytes.size() - 2] = 100;
+    const LPCTSTR kProgram = u"Rename file";
+    const Row rows[] = {
+        {"the module's own, extended form", IDD_RENAME_FILE, rename, false, u"Переименовать"},
+        {"the module's own, regular form with a class name and creation data", IDD_RENAME_FILE, regular,
+         false, u"Имя"},
+        {"an item count past the end", IDD_RENAME_FILE, countPast, true, kProgram},
+        {"the same in the regular form", IDD_RENAME_FILE, regularCountPast, true, kProgram},
+        {"creation data longer than what is left", IDD_RENAME_FILE, dataPast, true, kProgram},
+        {"a title without its end", IDD_RENAME_FILE, TemplateBytes().ExHead(0, 0).S(u"Title", false), true,
+         kProgram},
+        {"a font name without its end", IDD_RENAME_FILE,
+         TemplateBytes().ExHead(0).S(u"").Ws({8, 400, 0}).S(u"Arial", false), true, kProgram},
+        {"a header cut short", IDD_RENAME_FILE, TemplateBytes().Ws({1, 0xFFFF, 0, 0, 0, 0, 0, 0}), true,
+         kProgram},
+        {"a template the program does not have", 4242, countPast, true, nullptr},
+    };
+
+    LanguageApp app;
+    const std::u16string relative =
+        u"Sondrel Tests\\Languages " + Wide(std::to_string(GetCurrentProcessId()).c_str());
+    ASSERT_TRUE(app.InitFileLog(W(relative)));
+    const std::u16string logPath = app.GetFileLog()->GetPath().GetString();
+    int nDamaged = 0;
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.label);
+        ASSERT_EQ(row.bytes.bytes.size() % 4, 0u) << "the template must start on a double word";
+        HandMadeModule module(row.nId, row.bytes.bytes);
+        QVTResourceManager()->SetResourceHandle(module.Handle());
+        LPCDLGTEMPLATE pTemplate = QVTResourceManager()->LoadDialogTemplate(row.nId);
+        QVTResourceManager()->SetResourceHandle(nullptr);
+        // A damaged template never reaches the dialog manager.
+        if (row.bDamaged && pTemplate == module.Template())
+        {
+            ADD_FAILURE() << "the module's damaged template was handed over";
+            continue;
+        }
+        if (row.lpszCaption == nullptr)
+            EXPECT_EQ(pTemplate, nullptr);
+        else
+        {
+            ASSERT_NE(pTemplate, nullptr);
+            HWND hDlg = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), pTemplate, nullptr,
+                                                     &AcceptingDialogProc, 0);
+            ASSERT_NE(hDlg, nullptr);
+            EXPECT_EQ(WindowText(hDlg), CString(row.lpszCaption));
+            EXPECT_NE(::GetDlgItem(hDlg, IDC_RENAME_NAME), nullptr);
+            if (row.bDamaged)
+            {
+                EXPECT_EQ(WindowText(::GetDlgItem(hDlg, IDOK)), CString(u"OK"));
+            }
+            ::DestroyWindow(hDlg);
+        }
+        nDamaged += row.bDamaged;
+    }
+    // One line for each damaged template.
+    const std::string log = ReadBytes(logPath);
+    int nLines = 0;
+    for (size_t at = log.find("is damaged"); at != std::string::npos; at = log.find("is damaged", at + 1))
+        ++nLines;
+    EXPECT_EQ(nDamaged, nLines);
+    EXPECT_NE(
+        log.find("Dialog template 227 of the language module \"\" is damaged: the program's own is used"),
+        std::string::npos);
+    EXPECT_NE(
+        log.find(
+            "Dialog template 4242 of the language module \"\" is damaged: refused, the program has none"),
+        std::string::npos);
+    app.CloseLogs();
+    ScratchFolder::Remove(logPath.substr(0, logPath.rfind(u'\\') + 1));
 }

@@ -4,6 +4,8 @@
 #include "toolkit/foundation/resource/QVTResourceManagerXML.h"
 #include "toolkit/foundation/stream/QVTTextDecoder.h"
 
+#include <cstring>
+
 namespace {
 const QVT_LANGUAGE_INFO kLanguages[] = {
     {0x0419, 1251, u"windows-1251", u"Russian", u"LANG_RUSSIAN", u"SUBLANG_DEFAULT", 204},
@@ -99,6 +101,115 @@ BOOL CALLBACK OnResourceType(HMODULE hModule, LPWSTR lpszType, LONG_PTR lParam)
     ::EnumResourceNamesW(hModule, lpszType, &OnResourceName, lParam);
     return !reinterpret_cast<LanguageSearch*>(lParam)->bDone;
 }
+
+CQVTResourceManager::PFN_LOG_LINE g_pfnLogLine = nullptr;
+
+// Reads a dialog template the way the dialog manager does, refusing to step
+// past its end: the system itself trusts every count and string in it.
+class DialogTemplateWalk
+{
+public:
+    DialogTemplateWalk(const BYTE* pData, DWORD cbSize) : m_p(pData), m_pEnd(pData + cbSize) {}
+
+    bool Fits()
+    {
+        // The extended form starts with version 1 and 0xFFFF and holds a
+        // help id before its styles: its fixed header is 26 bytes long, the
+        // regular form's 18.
+        WORD wHead[2] = {};
+        if (m_pEnd - m_p < 18)
+            return false;
+        std::memcpy(wHead, m_p, sizeof(wHead));
+        const bool bEx = wHead[0] == 1 && wHead[1] == 0xFFFF;
+        if (bEx && m_pEnd - m_p < 26)
+            return false;
+        DWORD dwStyle = 0;
+        WORD nItems = 0;
+        std::memcpy(&dwStyle, m_p + (bEx ? 12 : 0), sizeof(dwStyle));
+        std::memcpy(&nItems, m_p + (bEx ? 16 : 8), sizeof(nItems));
+        m_p += bEx ? 26 : 18;
+        // The menu, the class and the title.
+        if (!NameOrOrdinal() || !NameOrOrdinal() || !String())
+            return false;
+        if (dwStyle & DS_SETFONT)
+        {
+            WORD nPointSize = 0;
+            if (!Word(&nPointSize))
+                return false;
+            // 0x7FFF takes the message font: nothing more follows.
+            if (nPointSize != 0x7FFF && (!Skip(bEx ? 4 : 0) || !String()))
+                return false;
+        }
+        for (WORD i = 0; i < nItems; ++i)
+        {
+            // Each item starts on a DWORD boundary of its address.
+            WORD nData = 0;
+            if (!Skip((4 - (reinterpret_cast<ULONG_PTR>(m_p) & 3)) & 3) || !Skip(bEx ? 24 : 18) ||
+                !NameOrOrdinal() || !NameOrOrdinal() || !Word(&nData) || !Skip(nData))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    bool Skip(size_t cb)
+    {
+        if (static_cast<size_t>(m_pEnd - m_p) < cb)
+            return false;
+        m_p += cb;
+        return true;
+    }
+    bool Word(WORD* pw)
+    {
+        if (m_pEnd - m_p < 2)
+            return false;
+        std::memcpy(pw, m_p, sizeof(WORD));
+        m_p += 2;
+        return true;
+    }
+    bool String()
+    {
+        WORD w = 0;
+        do
+        {
+            if (!Word(&w))
+                return false;
+        } while (w != 0);
+        return true;
+    }
+    // A menu, a class or an item's title: 0xFFFF and an ordinal, or a string
+    // (a lone 0 is the empty one).
+    bool NameOrOrdinal()
+    {
+        WORD w = 0;
+        if (!Word(&w))
+            return false;
+        if (w == 0xFFFF)
+            return Skip(2);
+        return w == 0 || String();
+    }
+
+    const BYTE* m_p;
+    const BYTE* m_pEnd;
+};
+
+// The resource's bytes hold the whole template, every item included.
+BOOL IsWholeDialogTemplate(HMODULE hModule, HRSRC hResource)
+{
+    DWORD nSize = 0;
+    const BYTE* pData = CQVTResource::LockBounded(hModule, hResource, &nSize);
+    return pData != nullptr && DialogTemplateWalk(pData, nSize).Fits();
+}
+
+CString ResourceName(LPCTSTR lpszName)
+{
+    CString strName;
+    if (IS_INTRESOURCE(lpszName))
+        strName.Format(u"%u", static_cast<UINT>(reinterpret_cast<ULONG_PTR>(lpszName)));
+    else
+        strName = lpszName;
+    return strName;
+}
 }  // namespace
 
 CQVTResourceManager* AFXAPI QVTResourceManager()
@@ -123,6 +234,11 @@ CQVTResourceManager::CQVTResourceManager()
 CQVTResourceManager::~CQVTResourceManager()
 {
     CQVTResourceManager::Close();
+}
+
+void AFX_CDECL CQVTResourceManager::SetLogHandler(PFN_LOG_LINE pfnLogLine)
+{
+    g_pfnLogLine = pfnLogLine;
 }
 
 const QVT_LANGUAGE_INFO* AFX_CDECL CQVTResourceManager::FindLanguageInfo(LANGID wLanguage)
@@ -344,12 +460,30 @@ HGLOBAL CQVTResourceManager::LoadDialogResource(LPCTSTR lpszResource)
 {
     HMODULE hModule = nullptr;
     HRSRC hResource = FindResource(&hModule, lpszResource, MAKEINTRESOURCEW(5));
-    hModule = ModuleOrProgram(hModule);
-    // A template outside its module is refused before the system reads it.
-    DWORD nSize = 0;
-    if (CQVTResource::LockBounded(hModule, hResource, &nSize) == nullptr || nSize < sizeof(DLGTEMPLATE))
+    if (hResource == nullptr)
         return nullptr;
-    return ::LoadResource(hModule, hResource);
+    hModule = ModuleOrProgram(hModule);
+    // The dialog manager reads every item the header counts, whatever the
+    // resource's size: a template that runs past its end is refused.
+    if (IsWholeDialogTemplate(hModule, hResource))
+        return ::LoadResource(hModule, hResource);
+    const HMODULE hProgram = ModuleOrProgram(AfxGetInstanceHandle());
+    if (hModule == hProgram)
+        return nullptr;
+    // A language module's damaged template gives way to the program's own.
+    WCHAR szModule[MAX_PATH] = {};
+    ::GetModuleFileNameW(hModule, szModule, MAX_PATH);
+    hResource = ::FindResourceW(hProgram, lpszResource, MAKEINTRESOURCEW(5));
+    const BOOL bOwn = hResource != nullptr && IsWholeDialogTemplate(hProgram, hResource);
+    if (g_pfnLogLine != nullptr)
+    {
+        CString strLine;
+        strLine.Format(u"Dialog template %s of the language module \"%s\" is damaged: %s",
+                       ResourceName(lpszResource).GetString(), szModule,
+                       bOwn ? u"the program's own is used" : u"refused, the program has none");
+        g_pfnLogLine(strLine);
+    }
+    return bOwn ? ::LoadResource(hProgram, hResource) : nullptr;
 }
 
 HRSRC CQVTResourceManager::FindResource(HMODULE* phModule, LPCTSTR lpszName, LPCTSTR lpszType) const

@@ -69,6 +69,11 @@ public:
     // 1033 when there is only that, 0 when there is none.
     static LANGID AFX_CDECL GetModuleResourceLanguage(HMODULE hModule);
 
+    // The program's log: a language source's resource that is refused is
+    // told there, one line each (dropped while none is set).
+    typedef void(AFX_CDECL* PFN_LOG_LINE)(LPCTSTR lpszLine);
+    static void AFX_CDECL SetLogHandler(PFN_LOG_LINE pfnLogLine);
+
     static const QVT_LANGUAGE_INFO* AFX_CDECL FindLanguageInfo(LANGID wLanguage);
     static const QVT_LANGUAGE_INFO* AFX_CDECL GetLanguageTable(int* pnCount);
 

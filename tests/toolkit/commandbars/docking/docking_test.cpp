@@ -6,6 +6,7 @@
 #include <afxext.h>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "real_input.h"
@@ -235,6 +236,103 @@ TEST_F(Docking, ARowThatNoLongerFitsSpillsItsLastBarAndTakesItBackWhenWider)
     EXPECT_EQ(rcLeft.top, rcRight.top);
     EXPECT_LE(rcLeft.right, rcRight.left);
     EXPECT_EQ(rcLeft.Height(), WindowRect(Top()).Height());
+}
+
+namespace {
+
+// The moves and resizings asked of each window of the thread while it lives
+// (WM_WINDOWPOSCHANGING without SWP_NOMOVE or without SWP_NOSIZE).
+class MoveCounter
+{
+public:
+    MoveCounter() : m_hHook(::SetWindowsHookExW(WH_CALLWNDPROC, &OnMessage, nullptr, ::GetCurrentThreadId()))
+    {
+        s_pCounter = this;
+    }
+    ~MoveCounter()
+    {
+        ::UnhookWindowsHookEx(m_hHook);
+        s_pCounter = nullptr;
+    }
+    int operator[](CWnd* pWnd) const
+    {
+        auto it = m_moves.find(pWnd->GetSafeHwnd());
+        return it == m_moves.end() ? 0 : it->second;
+    }
+
+private:
+    static LRESULT CALLBACK OnMessage(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* pMessage = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (nCode == HC_ACTION && s_pCounter && pMessage->message == WM_WINDOWPOSCHANGING)
+        {
+            const UINT nFlags = reinterpret_cast<const WINDOWPOS*>(pMessage->lParam)->flags;
+            try
+            {
+                if ((nFlags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
+                    ++s_pCounter->m_moves[pMessage->hwnd];
+            }
+            catch (...)
+            {
+            }
+        }
+        return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+
+    HHOOK m_hHook;
+    std::map<HWND, int> m_moves;
+    static MoveCounter* s_pCounter;
+};
+MoveCounter* MoveCounter::s_pCounter = nullptr;
+
+}  // namespace
+
+// Every pass of a site's layout asks each bar for its place: the dock bars,
+// and a toolbar on a site without dock bars, are moved only when their
+// place changes.
+TEST_F(Docking, BarsAlreadyInPlaceAreNotMovedAgainByTheSitesLayout)
+{
+    ASSERT_TRUE(AddBar(_T("Top"), 3));
+    ASSERT_TRUE(Bars()->Add(_T("Left"), qvtBarLeft) && Bars()->Add(_T("Bottom"), qvtBarBottom));
+    Bars()->RecalcFrameLayout();
+    // A panel of the frame as a site without dock bars, laid out as a
+    // dialog lays its bars out.
+    CWnd panel;
+    ASSERT_TRUE(panel.Create(nullptr, _T(""), WS_CHILD | WS_VISIBLE, CRect(200, 100, 500, 250), s_pFrame,
+                             AFX_IDW_PANE_FIRST + 1));
+    CQVTCommandBars* pPanelBars = CQVTCommandBars::CreateCommandBars();
+    pPanelBars->SetSite(&panel);
+    CQVTCommandBar* pPanelBar = pPanelBars->Add(_T("Panel"), qvtBarBottom);
+    ASSERT_TRUE(pPanelBar && ::GetParent(pPanelBar->GetSafeHwnd()) == panel.GetSafeHwnd());
+    panel.RepositionBars(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, 0);
+    PumpMessages(20);
+    std::vector<CWnd*> bars = {pPanelBar};
+    for (int i = 0; i < 4; ++i)
+        bars.push_back(Bars()->GetDockBar(i));
+    for (int i = 0; i < Bars()->GetCount(); ++i)
+        bars.push_back(Bars()->GetAt(i));
+
+    MoveCounter moves;
+    for (int nPass = 0; nPass < 3; ++nPass)
+    {
+        s_pFrame->RecalcLayout();
+        Bars()->RecalcFrameLayout();
+        panel.RepositionBars(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, 0);
+        PumpMessages(10);
+    }
+    for (size_t i = 0; i < bars.size(); ++i)
+        EXPECT_EQ(0, moves[bars[i]]) << "window " << i;
+
+    // A smaller site moves what no longer fits its old place.
+    s_pFrame->SetWindowPos(nullptr, 0, 0, kFrame.Width() - 40, kFrame.Height() - 40,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    panel.SetWindowPos(nullptr, 0, 0, 200, 120, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    s_pFrame->RecalcLayout();
+    panel.RepositionBars(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, 0);
+    EXPECT_GT(moves[Bars()->GetDockBar(qvtBarBottom)], 0);
+    EXPECT_GT(moves[pPanelBar], 0);
+    pPanelBars->InternalRelease();
+    panel.DestroyWindow();
 }
 
 TEST_F(Docking, DraggingMovesBarsBetweenRowsFloatsThemAndADoubleClickDocksThemBack)

@@ -52,27 +52,57 @@ protected:
     }
 };
 
-namespace {
-
-// The flat ribbon theme noting the caption's steps in their order.
-class COrderedCaptionTheme : public CQVTRibbonOffice2013Theme
+// The background pattern lies on the caption's face, under what the caption
+// shows: drawn with and without it, the caption differs only where the
+// pattern has ink, at the caption row's right end, and never where the
+// title draws.
+TEST_F(RibbonFlatRibbonTheme, ThePatternLiesBetweenTheCaptionsFaceAndItsText)
 {
-public:
-    using CQVTRibbonOffice2013Theme::CQVTRibbonOffice2013Theme;
-    void DrawRibbonBackgroundImage(CDC*, CQVTRibbonBar*) override { m_strSteps += 'P'; }
-    void DrawRibbonFrameQuickAccess(CDC*, CQVTRibbonBar*) override { m_strSteps += 'Q'; }
-    std::string m_strSteps;
-};
+    CQVTRibbonOffice2013Theme* pTheme = UseIni(_T("FLATTEST_WHITE_INI"));
+    ASSERT_NE(nullptr, pTheme);
+    // A title long enough to cross the pattern, in ink of its own.
+    CString strTitle;
+    s_pHost->GetWindowText(strTitle);
+    s_pHost->SetWindowText(CString(_T('W'), 120));
+    const INT nElement = COLOR_CAPTIONTEXT;
+    const COLORREF clrText = ::GetSysColor(nElement), clrInk = RGB(200, 0, 0);
+    ::SetSysColors(1, &nElement, &clrInk);
+    CRect rcClient;
+    m_pRibbon->GetClientRect(&rcClient);
+    const CRect rcCaption = m_pRibbon->GetCaptionRect() & rcClient;
+    DibCanvas with(rcClient.Width(), rcClient.Height()), without(rcClient.Width(), rcClient.Height());
+    pTheme->SetBackgroundImage(2);
+    pTheme->DrawRibbonFrameCaption(&with.dc, m_pRibbon, TRUE);
+    pTheme->SetBackgroundImage(0);
+    pTheme->DrawRibbonFrameCaption(&without.dc, m_pRibbon, TRUE);
+    ::SetSysColors(1, &nElement, &clrText);
+    s_pHost->SetWindowText(strTitle);
 
-}  // namespace
-
-// The background pattern lies under what the caption shows.
-TEST_F(RibbonFlatRibbonTheme, ThePatternLiesUnderTheCaptionsQuickAccessRow)
-{
-    COrderedCaptionTheme theme(QVTPaintManager());
-    DibCanvas canvas(200, 60);
-    theme.DrawRibbonFrameCaption(&canvas.dc, m_pRibbon, TRUE);
-    EXPECT_EQ("PQ", theme.m_strSteps);
+    // The pattern's ink shows over the face, from the caption's top at the
+    // right end of the ribbon.
+    CRect rcPattern(rcClient.right, rcClient.bottom, 0, 0);
+    int nPattern = 0;
+    for (int y = 0; y < rcClient.Height(); ++y)
+        for (int x = 0; x < rcClient.Width(); ++x)
+            if (with.At(x, y) != without.At(x, y))
+            {
+                ++nPattern;
+                rcPattern |= CRect(x, y, x + 1, y + 1);
+            }
+    EXPECT_GT(nPattern, 200);
+    EXPECT_GE(rcPattern.left, rcClient.Width() / 2);
+    EXPECT_GE(rcPattern.right, rcClient.Width() * 9 / 10);
+    EXPECT_EQ(rcCaption.top, rcPattern.top);
+    // The title over it keeps its ink whole.
+    int nTextOverPattern = 0;
+    for (int y = rcPattern.top; y < rcPattern.bottom; ++y)
+        for (int x = rcPattern.left; x < rcPattern.right; ++x)
+            if (without.At(x, y) == clrInk)
+            {
+                ++nTextOverPattern;
+                ASSERT_EQ(clrInk, with.At(x, y)) << "at " << x << ", " << y;
+            }
+    EXPECT_GT(nTextOverPattern, 20);
 }
 
 TEST_F(RibbonFlatRibbonTheme, ThemesTwelveSixteenAndSeventeenHaveTheirFlatRibbons)
