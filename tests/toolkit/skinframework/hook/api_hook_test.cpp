@@ -2,7 +2,7 @@
 // restored in every module, the loader's replacements, the pseudo handle of
 // the theme library, excluded modules, the export walk, modules that lie,
 // installation racing loads on other threads, a loader that throws, and a
-// skin change racing a library's attach routine.
+// skin change racing a library's attach routine and a theme-name answer.
 #include <afxwin.h>
 
 #include <set>
@@ -12,6 +12,7 @@
 #include "tests/common/common_test_support.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/core/QVTOSVersion.h"
+#include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiAnswers.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiHook.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerModuleList.h"
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
@@ -669,4 +670,52 @@ TEST_F(ApiHookTest, ASkinLoadsWhileALibraryAttachingOnAnotherThreadAsksForAColou
     ASSERT_NE(pfnColour, nullptr);
     EXPECT_EQ(pfnColour(), static_cast<DWORD>(RGB(236, 233, 216))) << "the attach was answered by the skin";
     EXPECT_TRUE(pManager_->IsSkinLoaded());
+}
+
+namespace {
+// Where the second thread of the test below is held, and lets go.
+HANDLE g_hApiHookHeld = nullptr;
+HANDLE g_hApiHookGo = nullptr;
+
+void AFXAPI ApiHookHold()
+{
+    ::SetEvent(g_hApiHookHeld);
+    ::WaitForSingleObject(g_hApiHookGo, 60000);
+}
+}  // namespace
+
+// The theme-name answer, held past its check that a skin is loaded while the
+// skin changes to one that does not load, names the system's theme: never
+// the file the change wrote its names into meanwhile.
+TEST_F(ApiHookTest, TheThemeNameHeldPastItsCheckWhileTheSkinChangesNamesNoSkinThatFailed)
+{
+    ASSERT_TRUE(pManager_->LoadSkin(ApiHookSkinPath(), _T("NormalBlue.ini")));
+    typedef HRESULT(WINAPI * PFNNAME)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
+    auto pfnName = reinterpret_cast<PFNNAME>(
+        ::GetProcAddress(::GetModuleHandleW(u"uxtheme.dll"), "GetCurrentThemeName"));
+    ASSERT_NE(pfnName, nullptr);
+    g_hApiHookHeld = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    g_hApiHookGo = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    WCHAR szFile[MAX_PATH] = {};
+    WCHAR szColor[MAX_PATH] = {};
+    HRESULT hr = E_FAIL;
+    QVTSkinAnswers::g_pfnThemeNameChecked = &ApiHookHold;
+    WinThread reader([&] { hr = pfnName(szFile, MAX_PATH, szColor, MAX_PATH, nullptr, 0); });
+    ASSERT_EQ(::WaitForSingleObject(g_hApiHookHeld, 60000), WAIT_OBJECT_0);
+    QVTSkinAnswers::g_pfnThemeNameChecked = nullptr;
+    // The file takes the new names, then fails to open.
+    const CString strMissing = ApiHookSkinPath() + _T(".missing");
+    EXPECT_FALSE(pManager_->LoadSkin(strMissing, _T("NormalSilver.ini")));
+    ::SetEvent(g_hApiHookGo);
+    reader.join();
+    auto pfnSystem =
+        reinterpret_cast<PFNNAME>(ApiHook::GetSavedAddress(QVTSkinAnswers::kGetCurrentThemeName));
+    ASSERT_NE(pfnSystem, nullptr);
+    WCHAR szSystemFile[MAX_PATH] = {};
+    WCHAR szSystemColor[MAX_PATH] = {};
+    EXPECT_EQ(hr, pfnSystem(szSystemFile, MAX_PATH, szSystemColor, MAX_PATH, nullptr, 0));
+    EXPECT_STREQ(CStringA(szFile), CStringA(szSystemFile));
+    EXPECT_STREQ(CStringA(szColor), CStringA(szSystemColor));
+    ::CloseHandle(g_hApiHookHeld);
+    ::CloseHandle(g_hApiHookGo);
 }
