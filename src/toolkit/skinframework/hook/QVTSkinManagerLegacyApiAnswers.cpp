@@ -18,6 +18,8 @@
 
 using namespace QVTSkinAnswers;
 
+void(AFXAPI* QVTSkinAnswers::g_pfnThemeNameChecked)() = nullptr;
+
 namespace {
 typedef LRESULT(WINAPI* PFNSKINANSWERDEFPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef LRESULT(WINAPI* PFNSKINANSWERDEFFRAMEPROC)(HWND, HWND, UINT, WPARAM, LPARAM);
@@ -965,9 +967,13 @@ HRESULT WINAPI SkinAnswerGetCurrentThemeName(LPWSTR pFile, int cchFile, LPWSTR p
             CQVTSkinManager* pManager = SkinAnswerThemeManager();
             if (pManager == nullptr)
                 return FALSE;
+            if (g_pfnThemeNameChecked != nullptr)
+                g_pfnThemeNameChecked();
             CQVTReadLock lock(pManager->GetLock());
+            // A change marks the skin unloaded under this lock before it
+            // rewrites the file's names, and the next one loaded only after.
             CQVTSkinManagerResourceFile* pFile = pManager->GetResourceFile();
-            if (pFile == nullptr)
+            if (pFile == nullptr || !pManager->IsSkinLoaded())
                 return FALSE;
             strFile = pFile->GetResourcePath();
             strColor = pFile->GetIniFileName();

@@ -60,4 +60,9 @@ enum : int
 
 // The replacement of a row, null for the loader rows and unknown ids.
 void* AFXAPI GetReplacement(int nId);
+
+// Called by the theme-name answer between its check that a skin is loaded
+// and its read of the skin's names (tests hold the thread there while a
+// skin changes); null in the program.
+extern void(AFXAPI* g_pfnThemeNameChecked)();
 }  // namespace QVTSkinAnswers

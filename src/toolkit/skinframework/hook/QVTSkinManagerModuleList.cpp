@@ -89,39 +89,60 @@ const size_t kSkinModuleListPebLoaderData = 0x18;
 const size_t kSkinModuleListLoaderDataLoadOrder = 0x10;
 
 // The records of this process's modules in load order; FALSE when the
-// loader's lock is out of reach (PSAPI answers then).
+// loader's lock is out of reach (PSAPI answers then). Nothing that can throw
+// runs under that lock, or a failed allocation would leave it held for good:
+// room is made before it is taken, and the list read again when it grew
+// past the room meanwhile.
 BOOL SkinModuleListReadOwn(std::vector<QVT_MODULEINFO>& records)
 {
     const SkinModuleListLoader& loader = SkinModuleListGetLoader();
-    ULONG_PTR nCookie = 0;
-    if (loader.pfnLock == nullptr || loader.pfnUnlock == nullptr || loader.pfnLock(0, nullptr, &nCookie) != 0)
+    if (loader.pfnLock == nullptr || loader.pfnUnlock == nullptr)
         return FALSE;
-    const BYTE* pTeb = reinterpret_cast<const BYTE*>(NtCurrentTeb());
-    const BYTE* pPeb = *reinterpret_cast<const BYTE* const*>(pTeb + kSkinModuleListTebPeb);
-    const BYTE* pLoaderData = pPeb != nullptr
-                                  ? *reinterpret_cast<const BYTE* const*>(pPeb + kSkinModuleListPebLoaderData)
-                                  : nullptr;
-    if (pLoaderData != nullptr)
+    size_t nRoom = 64;
+    for (int nTry = 0; nTry < 16; nTry++)
     {
-        const LIST_ENTRY* pHead =
-            reinterpret_cast<const LIST_ENTRY*>(pLoaderData + kSkinModuleListLoaderDataLoadOrder);
-        // A count no process comes near bounds a damaged list.
-        size_t nLimit = 65536;
-        for (const LIST_ENTRY* pLink = pHead->Flink; pLink != nullptr && pLink != pHead && nLimit-- > 0;
-             pLink = pLink->Flink)
+        records.assign(nRoom, QVT_MODULEINFO{});
+        ULONG_PTR nCookie = 0;
+        if (loader.pfnLock(0, nullptr, &nCookie) != 0)
+            return FALSE;
+        const BYTE* pTeb = reinterpret_cast<const BYTE*>(NtCurrentTeb());
+        const BYTE* pPeb = *reinterpret_cast<const BYTE* const*>(pTeb + kSkinModuleListTebPeb);
+        const BYTE* pLoaderData =
+            pPeb != nullptr ? *reinterpret_cast<const BYTE* const*>(pPeb + kSkinModuleListPebLoaderData)
+                            : nullptr;
+        size_t nCount = 0;
+        if (pLoaderData != nullptr)
         {
-            const SkinModuleListLoaderEntry* pEntry =
-                reinterpret_cast<const SkinModuleListLoaderEntry*>(pLink);
-            QVT_MODULEINFO record = {};
-            record.lpBaseOfDll = pEntry->pBase;
-            record.SizeOfImage = pEntry->cbImage;
-            record.EntryPoint = pEntry->pEntryPoint;
-            record.hModule = static_cast<HMODULE>(pEntry->pBase);
-            records.push_back(record);
+            const LIST_ENTRY* pHead =
+                reinterpret_cast<const LIST_ENTRY*>(pLoaderData + kSkinModuleListLoaderDataLoadOrder);
+            // A count no process comes near bounds a damaged list.
+            size_t nLimit = 65536;
+            for (const LIST_ENTRY* pLink = pHead->Flink; pLink != nullptr && pLink != pHead && nLimit-- > 0;
+                 pLink = pLink->Flink, nCount++)
+            {
+                if (nCount >= nRoom)
+                    continue;
+                const SkinModuleListLoaderEntry* pEntry =
+                    reinterpret_cast<const SkinModuleListLoaderEntry*>(pLink);
+                QVT_MODULEINFO& record = records[nCount];
+                record.lpBaseOfDll = pEntry->pBase;
+                record.SizeOfImage = pEntry->cbImage;
+                record.EntryPoint = pEntry->pEntryPoint;
+                record.hModule = static_cast<HMODULE>(pEntry->pBase);
+            }
         }
+        loader.pfnUnlock(0, nCookie);
+        if (pLoaderData == nullptr)
+            return FALSE;
+        if (nCount <= nRoom)
+        {
+            records.resize(nCount);
+            return TRUE;
+        }
+        // Room for a few arrivals before the next read.
+        nRoom = nCount + 16;
     }
-    loader.pfnUnlock(0, nCookie);
-    return pLoaderData != nullptr;
+    return FALSE;
 }
 
 BOOL SkinModuleListHandleIsImage(HMODULE hModule)

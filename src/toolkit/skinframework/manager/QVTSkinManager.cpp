@@ -96,6 +96,7 @@ struct SkinManagerTopLevelNotice
 }  // namespace
 
 BOOL(AFXAPI* CQVTSkinManager::s_pfnIsLowColorDisplay)(HDC) = &CQVTColorManager::IsLowColorDisplay;
+void(AFXAPI* CQVTSkinManager::s_pfnBeforeColorRefresh)() = nullptr;
 
 QVT_SKINAMANGER_THREAD_STATE::~QVT_SKINAMANGER_THREAD_STATE()
 {
@@ -567,10 +568,10 @@ BOOL CQVTSkinManager::LoadSkin(LPCTSTR lpszResourcePath, LPCTSTR lpszIniFileName
     BOOL bPrevState = FALSE;
     BOOL bNewState = FALSE;
     {
-        // One change at a time. The interceptions and the skin module pass
-        // through Wine's loader lock, which a DllMain on another thread holds
-        // while it reaches a replacement that takes our lock shared: our
-        // exclusive lock is never held while the loader's is awaited.
+        // One change at a time. The interceptions, the skin module and the
+        // colour refresh pass through Wine's loader lock, which a DllMain on
+        // another thread holds while it reaches a replacement that takes our
+        // lock shared: our exclusive lock is only ever held for the swap.
         CQVTWriteLock changeLock(m_changeLock);
         ApplyInterceptions(FALSE);
         QVTSoundPlayer()->Stop();
@@ -593,27 +594,36 @@ BOOL CQVTSkinManager::LoadSkin(LPCTSTR lpszResourcePath, LPCTSTR lpszIniFileName
                 bOpened = m_pResourceFile->Open(lpszResourcePath, lpszIniFileName);
         }
 
+        // Read, and its metrics made, before any other thread sees it: a
+        // skin published as loaded is drawn with at once.
+        CQVTSkinManagerSchema* pSchema = bOpened ? m_pResourceFile->CreateSchema() : nullptr;
         BOOL bLoaded = FALSE;
+        if (pSchema != nullptr)
+        {
+            try
+            {
+                CQVTWriteLock schemaLock(pSchema->GetLock());
+                bLoaded = SUCCEEDED(pSchema->ReadProperties());
+                if (bLoaded)
+                    pSchema->RefreshMetrics();
+            }
+            catch (...)
+            {
+                pSchema->InternalRelease();
+                throw;
+            }
+        }
         {
             CQVTWriteLock lock(m_lock);
-            if (bOpened)
-                m_pSchema = m_pResourceFile->CreateSchema();
-            if (m_pSchema != nullptr)
-            {
-                CQVTWriteLock schemaLock(m_pSchema->GetLock());
-                bLoaded = SUCCEEDED(m_pSchema->ReadProperties());
-            }
+            m_pSchema = pSchema;
             m_bLoaded = bLoaded;
         }
         if (bLoaded)
             ApplyInterceptions(TRUE);
-        {
-            CQVTWriteLock lock(m_lock);
-            if (m_bLoaded)
-                m_pSchema->RefreshMetrics();
-            SkinManagerGuard([] { QVTColorManager()->RefreshColors(); });
-            bNewState = m_bLoaded;
-        }
+        if (s_pfnBeforeColorRefresh != nullptr)
+            s_pfnBeforeColorRefresh();
+        SkinManagerGuard([] { QVTColorManager()->RefreshColors(); });
+        bNewState = bLoaded;
     }
     OnSkinChanged(bPrevState, bNewState);
     return bNewState;
@@ -631,12 +641,17 @@ void CQVTSkinManager::SetApplyOptions(UINT nOptions)
         }
         ApplyInterceptions(FALSE);
         ApplyInterceptions(TRUE);
-        CQVTWriteLock lock(m_lock);
-        if (m_pSchema != nullptr)
         {
-            CQVTWriteLock schemaLock(m_pSchema->GetLock());
-            m_pSchema->RefreshMetrics();
+            CQVTWriteLock lock(m_lock);
+            if (m_pSchema != nullptr)
+            {
+                CQVTWriteLock schemaLock(m_pSchema->GetLock());
+                m_pSchema->RefreshMetrics();
+            }
         }
+        // Outside our lock: the theme detection asks the loader for a module.
+        if (s_pfnBeforeColorRefresh != nullptr)
+            s_pfnBeforeColorRefresh();
         SkinManagerGuard([] { QVTColorManager()->RefreshColors(); });
     }
     OnSkinChanged(TRUE, TRUE);

@@ -112,6 +112,11 @@ public:
     BOOL IsThemesDisabled() const { return m_bThemesDisabled; }
     // Replaces the display's colour-depth test (tests: the display is 24-bit).
     static BOOL(AFXAPI* s_pfnIsLowColorDisplay)(HDC);
+    // Called by a skin change (a load, new apply options) on its thread once
+    // the skin is in force and before the colours are refreshed, holding no
+    // lock but the change's own (tests hold the change there); null in the
+    // program.
+    static void(AFXAPI* s_pfnBeforeColorRefresh)();
 
     void SetWindowFilter(IQVTSkinManagerWindowFilter* pFilter) { m_pWindowFilter = pFilter; }
     HWINEVENTHOOK GetWinEventHook() const { return m_hWinEventHook; }

@@ -445,7 +445,7 @@ TEST(SkinFrameDrawing, FrameOfAnotherThreadGivesUpItsRegionWhenTheSkinGoes)
             ::DispatchMessageW(&msg);
         ::DestroyWindow(hOther);
     });
-    ::WaitForSingleObject(hReady, 5000);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hReady, 60000));
     ASSERT_NE(nullptr, hOther);
     ASSERT_NE(nullptr, SkinFrameOf(hOther));
     HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
@@ -453,7 +453,7 @@ TEST(SkinFrameDrawing, FrameOfAnotherThreadGivesUpItsRegionWhenTheSkinGoes)
     // The notice is posted to the other thread's subclassed window.
     QVTSkinManager()->LoadSkin(nullptr, nullptr);
     const DWORD dwStart = ::GetTickCount();
-    while (::GetWindowRgn(hOther, hRgn) != ERROR && ::GetTickCount() - dwStart < 3000)
+    while (::GetWindowRgn(hOther, hRgn) != ERROR && ::GetTickCount() - dwStart < 60000)
         ::Sleep(10);
     EXPECT_EQ(ERROR, ::GetWindowRgn(hOther, hRgn));
     ::DeleteObject(hRgn);
@@ -461,6 +461,41 @@ TEST(SkinFrameDrawing, FrameOfAnotherThreadGivesUpItsRegionWhenTheSkinGoes)
     thread.join();
     ::CloseHandle(hReady);
 }
+
+namespace {
+// Waits until the frame of another thread shows the loaded skin's caption
+// at a point, as the skin draws a caption of the frame's height: that thread
+// lays its frame out and paints when it takes the skin's notice. The limit
+// only guards against a hang.
+bool SkinFrameAwaitCaption(HWND hWnd, CQVTSkinObjectFrame* pFrame, CPoint pt)
+{
+    CRect rcWindow;
+    ::GetWindowRect(hWnd, &rcWindow);
+    const DWORD dwStart = ::GetTickCount();
+    for (;;)
+    {
+        const CSize szCaption(rcWindow.Width(), pFrame->GetBorders().top);
+        if (SkinFrameWindowPixel(hWnd, pt.x, pt.y) == SkinFrameRenderedPixel(u"WINDOW", 1, 1, szCaption, pt))
+            return true;
+        if (::GetTickCount() - dwStart > 60000)
+            return false;
+        ::Sleep(10);
+    }
+}
+
+// The frame of another thread printed while a skin change stands where the
+// new skin is published.
+HWND g_hSkinFramePrinted = nullptr;
+DibCanvas* g_pSkinFramePrint = nullptr;
+
+void AFXAPI SkinFramePrintWhilePublished()
+{
+    DWORD_PTR nResult = 0;
+    ::SendMessageTimeoutW(g_hSkinFramePrinted, WM_PRINT,
+                          reinterpret_cast<WPARAM>(g_pSkinFramePrint->dc.m_hDC), PRF_NONCLIENT, SMTO_NORMAL,
+                          60000, &nResult);
+}
+}  // namespace
 
 TEST(SkinFrameDrawing, FrameOfAnotherThreadRepaintsWhileSkinsComeAndGo)
 {
@@ -475,7 +510,7 @@ TEST(SkinFrameDrawing, FrameOfAnotherThreadRepaintsWhileSkinsComeAndGo)
             ::DispatchMessageW(&msg);
         ::DestroyWindow(hOther);
     });
-    ::WaitForSingleObject(hReady, 5000);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hReady, 60000));
     ASSERT_NE(nullptr, hOther);
     CQVTSkinObjectFrame* pFrame = SkinFrameOf(hOther);
     ASSERT_NE(nullptr, pFrame);
@@ -488,15 +523,30 @@ TEST(SkinFrameDrawing, FrameOfAnotherThreadRepaintsWhileSkinsComeAndGo)
     {
         LPCTSTR lpszIni = nRound % 2 == 0 ? u"NormalBlack2.ini" : u"NormalBlue.ini";
         ASSERT_TRUE(QVTSkinManager()->LoadSkin(SkinModulePath(), lpszIni));
-        const COLORREF clrSkin = SkinFrameRenderedPixel(
-            u"WINDOW", 1, 1, CSize(rcWindow.Width(), pFrame->GetBorders().top), ptCaption);
-        const DWORD dwStart = ::GetTickCount();
-        while (SkinFrameWindowPixel(hOther, ptCaption.x, ptCaption.y) != clrSkin &&
-               ::GetTickCount() - dwStart < 3000)
-            ::Sleep(10);
-        EXPECT_EQ(clrSkin, SkinFrameWindowPixel(hOther, ptCaption.x, ptCaption.y)) << nRound;
+        EXPECT_TRUE(SkinFrameAwaitCaption(hOther, pFrame, ptCaption)) << nRound;
         ::InvalidateRect(hOther, nullptr, TRUE);
     }
+
+    // Drawn the moment a skin is published, the scroll bar is the skin's
+    // whole: its sizes and colours are made before.
+    DibCanvas published(rcWindow.Width(), rcWindow.Height(), RGB(1, 2, 3));
+    g_hSkinFramePrinted = hOther;
+    g_pSkinFramePrint = &published;
+    CQVTSkinManager::s_pfnBeforeColorRefresh = &SkinFramePrintWhilePublished;
+    const BOOL bLoaded = QVTSkinManager()->LoadSkin(SkinModulePath(), u"NormalBlack2.ini");
+    CQVTSkinManager::s_pfnBeforeColorRefresh = nullptr;
+    ASSERT_TRUE(bLoaded);
+    EXPECT_TRUE(SkinFrameAwaitCaption(hOther, pFrame, ptCaption));
+    DibCanvas settled(rcWindow.Width(), rcWindow.Height(), RGB(1, 2, 3));
+    ::SendMessageW(hOther, WM_PRINT, reinterpret_cast<WPARAM>(settled.dc.m_hDC), PRF_NONCLIENT);
+    const CRect rcBar = pFrame->GetScrollBarPosInfo(SB_VERT)->rc;
+    ASSERT_GT(rcBar.Width(), 0);
+    int nDiffer = 0;
+    for (int y = rcBar.top; y < rcBar.bottom; ++y)
+        for (int x = rcBar.left; x < rcBar.right; ++x)
+            nDiffer += published.At(x, y) != settled.At(x, y);
+    EXPECT_EQ(0, nDiffer);
+
     ::PostThreadMessageW(::GetWindowThreadProcessId(hOther, nullptr), WM_QUIT, 0, 0);
     thread.join();
     ::CloseHandle(hReady);

@@ -2,9 +2,11 @@
 // restored in every module, the loader's replacements, the pseudo handle of
 // the theme library, excluded modules, the export walk, modules that lie,
 // installation racing loads on other threads, a loader that throws, and a
-// skin change racing a library's attach routine.
+// skin change racing a library's attach routine, a thread that holds the
+// loader's lock and a theme-name answer.
 #include <afxwin.h>
 
+#include <functional>
 #include <set>
 #include <stdexcept>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "tests/common/common_test_support.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/core/QVTOSVersion.h"
+#include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiAnswers.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiHook.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerModuleList.h"
 #include "toolkit/skinframework/manager/QVTSkinManager.h"
@@ -669,4 +672,124 @@ TEST_F(ApiHookTest, ASkinLoadsWhileALibraryAttachingOnAnotherThreadAsksForAColou
     ASSERT_NE(pfnColour, nullptr);
     EXPECT_EQ(pfnColour(), static_cast<DWORD>(RGB(236, 233, 216))) << "the attach was answered by the skin";
     EXPECT_TRUE(pManager_->IsSkinLoaded());
+}
+
+namespace {
+// Where the second thread of the two tests below is held, and lets go.
+HANDLE g_hApiHookHeld = nullptr;
+HANDLE g_hApiHookGo = nullptr;
+
+void AFXAPI ApiHookHold()
+{
+    ::SetEvent(g_hApiHookHeld);
+    ::WaitForSingleObject(g_hApiHookGo, 60000);
+}
+}  // namespace
+
+// A thread holding the loader's lock, as an attach routine does, asks for a
+// frame size through an entry the skin patched while a skin change (a load,
+// new apply options) refreshes its colours: without colour answers the
+// theme detection there asks the loader for the theme library. Run in a
+// process of its own.
+TEST_F(ApiHookTest, ASkinChangeRefreshesItsColoursWhileAThreadHoldingTheLoaderAsksForAFrameSize)
+{
+    if (commontest::Environment(u"SKINHOOK_COLOUR_REFRESH").empty())
+    {
+        EXPECT_EQ(
+            commontest::RunSelf("ApiHookTest."
+                                "ASkinChangeRefreshesItsColoursWhileAThreadHoldingTheLoaderAsksForAFrameSize",
+                                u"SKINHOOK_COLOUR_REFRESH", u"1", 180000),
+            0u);
+        return;
+    }
+    typedef LONG(WINAPI * PFNLOCK)(ULONG, ULONG*, ULONG_PTR*);
+    typedef LONG(WINAPI * PFNUNLOCK)(ULONG, ULONG_PTR);
+    HMODULE hNtdll = ::GetModuleHandleW(u"ntdll.dll");
+    auto pfnLock = reinterpret_cast<PFNLOCK>(::GetProcAddress(hNtdll, "LdrLockLoaderLock"));
+    auto pfnUnlock = reinterpret_cast<PFNUNLOCK>(::GetProcAddress(hNtdll, "LdrUnlockLoaderLock"));
+    ASSERT_TRUE(pfnLock != nullptr && pfnUnlock != nullptr);
+    const UINT nOptions = qvtSkinApplyAll & ~qvtSkinApplyColors;
+    pManager_->SetApplyOptions(nOptions);
+    ASSERT_TRUE(pManager_->LoadSkin(ApiHookSkinPath(), _T("NormalBlue.ini")));
+    const CString strSkin = ApiHookSkinPath();
+    const std::function<void()> changes[] = {
+        [&] { pManager_->LoadSkin(strSkin, _T("NormalSilver.ini")); },
+        [&] { pManager_->SetApplyOptions(nOptions); },
+    };
+    for (const std::function<void()>& change : changes)
+    {
+        g_hApiHookHeld = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        g_hApiHookGo = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE hEnds[] = {::CreateEventW(nullptr, TRUE, FALSE, nullptr),
+                          ::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+        RECT rcAsked = {0, 0, 100, 100};
+        // Both threads run before the change: a thread's start takes the
+        // loader's lock.
+        WinThread attach([&] {
+            ::WaitForSingleObject(g_hApiHookHeld, INFINITE);
+            ULONG_PTR nCookie = 0;
+            pfnLock(0, nullptr, &nCookie);
+            ::SetEvent(g_hApiHookGo);
+            ::AdjustWindowRectEx(&rcAsked, WS_OVERLAPPEDWINDOW, FALSE, 0);
+            pfnUnlock(0, nCookie);
+            ::SetEvent(hEnds[0]);
+        });
+        CQVTSkinManager::s_pfnBeforeColorRefresh = &ApiHookHold;
+        WinThread changing([&] {
+            change();
+            ::SetEvent(hEnds[1]);
+        });
+        if (::WaitForMultipleObjects(2, hEnds, TRUE, 60000) != WAIT_OBJECT_0)
+        {
+            fprintf(stderr,
+                    "deadlock: the colour refresh and the thread holding the loader wait for each other\n");
+            fflush(stderr);
+            ::TerminateProcess(::GetCurrentProcess(), 3);
+        }
+        CQVTSkinManager::s_pfnBeforeColorRefresh = nullptr;
+        changing.join();
+        attach.join();
+        EXPECT_TRUE(pManager_->IsSkinLoaded());
+        RECT rcSkin = {0, 0, 100, 100};
+        ::AdjustWindowRectEx(&rcSkin, WS_OVERLAPPEDWINDOW, FALSE, 0);
+        EXPECT_TRUE(::EqualRect(&rcAsked, &rcSkin)) << "the skin's frame answered the thread";
+        for (HANDLE h : {g_hApiHookHeld, g_hApiHookGo, hEnds[0], hEnds[1]})
+            ::CloseHandle(h);
+    }
+}
+
+// The theme-name answer, held past its check that a skin is loaded while the
+// skin changes to one that does not load, names the system's theme: never
+// the file the change wrote its names into meanwhile.
+TEST_F(ApiHookTest, TheThemeNameHeldPastItsCheckWhileTheSkinChangesNamesNoSkinThatFailed)
+{
+    ASSERT_TRUE(pManager_->LoadSkin(ApiHookSkinPath(), _T("NormalBlue.ini")));
+    typedef HRESULT(WINAPI * PFNNAME)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
+    auto pfnName = reinterpret_cast<PFNNAME>(
+        ::GetProcAddress(::GetModuleHandleW(u"uxtheme.dll"), "GetCurrentThemeName"));
+    ASSERT_NE(pfnName, nullptr);
+    g_hApiHookHeld = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    g_hApiHookGo = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    WCHAR szFile[MAX_PATH] = {};
+    WCHAR szColor[MAX_PATH] = {};
+    HRESULT hr = E_FAIL;
+    QVTSkinAnswers::g_pfnThemeNameChecked = &ApiHookHold;
+    WinThread reader([&] { hr = pfnName(szFile, MAX_PATH, szColor, MAX_PATH, nullptr, 0); });
+    ASSERT_EQ(::WaitForSingleObject(g_hApiHookHeld, 60000), WAIT_OBJECT_0);
+    QVTSkinAnswers::g_pfnThemeNameChecked = nullptr;
+    // The file takes the new names, then fails to open.
+    const CString strMissing = ApiHookSkinPath() + _T(".missing");
+    EXPECT_FALSE(pManager_->LoadSkin(strMissing, _T("NormalSilver.ini")));
+    ::SetEvent(g_hApiHookGo);
+    reader.join();
+    auto pfnSystem =
+        reinterpret_cast<PFNNAME>(ApiHook::GetSavedAddress(QVTSkinAnswers::kGetCurrentThemeName));
+    ASSERT_NE(pfnSystem, nullptr);
+    WCHAR szSystemFile[MAX_PATH] = {};
+    WCHAR szSystemColor[MAX_PATH] = {};
+    EXPECT_EQ(hr, pfnSystem(szSystemFile, MAX_PATH, szSystemColor, MAX_PATH, nullptr, 0));
+    EXPECT_STREQ(CStringA(szFile), CStringA(szSystemFile));
+    EXPECT_STREQ(CStringA(szColor), CStringA(szSystemColor));
+    ::CloseHandle(g_hApiHookHeld);
+    ::CloseHandle(g_hApiHookGo);
 }
