@@ -103,15 +103,17 @@ function(sondrel_compile_rc out_var rc_file)
   set(${out_var} ${res} PARENT_SCOPE)
 endfunction()
 
-# sondrel_language_module(<name> <rc file> [FOLDER <dir>] [FILE <file name>]):
+# sondrel_language_module(<name> <rc file> [FOLDER <dir>] [FILE <file name>]
+#                         [PROGRAM]):
 # a resource-only PE DLL, as the program's Localizations folder holds them:
 # bin/Localizations/<name>.dll, or <FILE> in bin/<FOLDER> (a file name may
-# hold spaces and commas, as the language table's do). lld-link makes a
+# hold spaces and commas, as the language table's do); with PROGRAM, in the
+# program's folder too. lld-link makes a
 # plain PE without code that LoadLibraryW loads; winebuild's fake module
 # loads only as a data file (Wine takes it for a placeholder of a builtin DLL).
 find_program(LLD_LINK lld-link)
 function(sondrel_language_module name rc_file)
-  cmake_parse_arguments(L "" "FOLDER;FILE" "" ${ARGN})
+  cmake_parse_arguments(L "PROGRAM" "FOLDER;FILE" "" ${ARGN})
   sondrel_compile_rc(res ${rc_file} ${L_UNPARSED_ARGUMENTS})
   if(NOT L_FOLDER)
     set(L_FOLDER Localizations)
@@ -126,20 +128,66 @@ function(sondrel_language_module name rc_file)
   else()
     set(link_command ${WINEBUILD} --dll --fake-module -m64 -E ${PROJECT_SOURCE_DIR}/cmake/resource-only.def -F ${L_FILE} -o ${dll} -r ${res})
   endif()
-  add_custom_command(OUTPUT ${dll}
+  set(outputs ${dll})
+  set(program_commands)
+  if(L_PROGRAM)
+    set(program_copy ${SONDREL_PROGRAM_DIR}/${L_FOLDER}/${L_FILE})
+    list(APPEND outputs ${program_copy})
+    set(program_commands
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${SONDREL_PROGRAM_DIR}/${L_FOLDER}
+      COMMAND ${CMAKE_COMMAND} -E rm -f ${program_copy}
+      COMMAND ${CMAKE_COMMAND} -E create_hardlink ${dll} ${program_copy})
+  endif()
+  add_custom_command(OUTPUT ${outputs}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/${L_FOLDER}
     COMMAND ${link_command}
+    ${program_commands}
     DEPENDS ${res} ${PROJECT_SOURCE_DIR}/cmake/resource-only.def
     COMMENT "Building language module ${name}.dll"
     VERBATIM)
   add_custom_target(${name}_langmodule ALL DEPENDS ${dll})
 endfunction()
 
+# The program's own folder, as an installation holds it: the program, the
+# libraries it loads and its resources, and nothing else. The program runs
+# from there (scripts/environment.sh, run_program): every import and every
+# library it loads by a bare name searches its own folder first, and bin/,
+# with every test and benchmark program, holds hundreds of entries that Wine
+# reads through at each name it does not find there with the exact case.
+set(SONDREL_PROGRAM_DIR ${CMAKE_BINARY_DIR}/program)
+
+# sondrel_program_link(<target> <file>...): after each build of the target,
+# its files (paths below bin/) are hard-linked into the program's folder. A
+# linker writes a new file rather than the old one, so the link is made anew.
+function(sondrel_program_link target)
+  foreach(file ${ARGN})
+    get_filename_component(dir ${SONDREL_PROGRAM_DIR}/${file} DIRECTORY)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+      COMMAND ${CMAKE_COMMAND} -E rm -f ${SONDREL_PROGRAM_DIR}/${file}
+      COMMAND ${CMAKE_COMMAND} -E create_hardlink ${CMAKE_BINARY_DIR}/bin/${file} ${SONDREL_PROGRAM_DIR}/${file}
+      VERBATIM)
+  endforeach()
+endfunction()
+
 # sondrel_program_part(<target>...): targets the program needs at run time (the
 # executable, its DLLs and language modules), built by the `sondrel_program`
-# target that scripts/run.sh builds.
+# target that scripts/run.sh builds. Executables and Winelib DLLs go into the
+# program's folder with their builds; a language module goes there when it is
+# made with PROGRAM.
 function(sondrel_program_part)
   set_property(GLOBAL APPEND PROPERTY SONDREL_PROGRAM_PARTS ${ARGN})
+  foreach(target ${ARGN})
+    get_target_property(type ${target} TYPE)
+    get_target_property(dll_name ${target} SONDREL_DLL_NAME)
+    if(type STREQUAL "EXECUTABLE")
+      # winegcc writes the code beside a launcher script of the same name.
+      sondrel_program_link(${target} ${target}.exe ${target}.exe.so)
+    elseif(type STREQUAL "SHARED_LIBRARY" AND dll_name)
+      string(TOLOWER ${dll_name} lower_name)
+      sondrel_program_link(${target} ${dll_name} ${lower_name}.so)
+    endif()
+  endforeach()
 endfunction()
 
 # sondrel_executable(<name> [GUI] SOURCES ... LIBS ... RESOURCES ...)
@@ -166,7 +214,7 @@ function(sondrel_winelib_dll target dll_name exports)
   string(TOLOWER ${dll_name} lower_name)
   set_target_properties(${target} PROPERTIES
     PREFIX "" OUTPUT_NAME "${lower_name}" SUFFIX ".so" NO_SONAME ON
-    LINK_DEPENDS ${exports_abs})
+    LINK_DEPENDS ${exports_abs} SONDREL_DLL_NAME ${dll_name})
   target_link_options(${target} PRIVATE ${exports_abs})
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${WINEBUILD} --dll --fake-module -m64 -E ${exports_abs} -F ${dll_name}

@@ -8,7 +8,10 @@ export PATH="$WINE_TOOLS_DIR:$PATH"
 export WINELOADER="$WINE_TOOLS_DIR/wine64"
 export WINEPREFIX="${SONDREL_WINEPREFIX:-$build/wineprefix}"
 export WINEDEBUG=-all
+# Test and benchmark programs run from bin/ and find their DLLs there; the
+# program runs from a folder of its own, as installed (run_program).
 export WINEDLLPATH="$build/bin"
+program_folder="$build/program"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 sondrel_pids=()
@@ -79,8 +82,8 @@ prepare_prefix() {
 # program files' "Quorvane\Skins".
 install_program_data() {
   local skins="$WINEPREFIX/drive_c/Program Files/Common Files/Quorvane/Skins"
-  [[ -f "$build/bin/Skins/vista.qvstyles" ]] || return 0
-  mkdir -p "$skins" && cp -f "$build/bin/Skins/vista.qvstyles" "$skins/"
+  [[ -f "$program_folder/Skins/vista.qvstyles" ]] || return 0
+  mkdir -p "$skins" && cp -f "$program_folder/Skins/vista.qvstyles" "$skins/"
 }
 
 # The prefixes only tests use, copied from the prepared program prefix once
@@ -165,18 +168,19 @@ prefix_processes() {
   done
 }
 
-# Prepares the prefix and runs the program in it, as the run command does;
-# returns the program's exit status (a prefix that could not be prepared
-# starts no program and fails) once it and everything it started in the
-# prefix have ended (Wine's services, its desktop and its server outlive the
-# program by a few seconds). A server that already served other programs of
-# the prefix (a second run while the first is open, a test) is theirs, and is
-# not waited for.
+# Prepares the prefix and runs the program in it from its own folder, as the
+# run command does; returns the program's exit status (a prefix that could
+# not be prepared starts no program and fails) once it and everything it
+# started in the prefix have ended (Wine's services, its desktop and its
+# server outlive the program by a few seconds). A server that already served
+# other programs of the prefix (a second run while the first is open, a test)
+# is theirs, and is not waited for.
 run_program() {
   local others status=0
   others=$(prefix_processes)
   prepare_prefix || return
-  "$WINELOADER" "$build/bin/Sondrel.exe.so" "$@" || status=$?
+  # From its own folder, with only that folder for its Winelib DLLs' code.
+  WINEDLLPATH="$program_folder" "$WINELOADER" "$program_folder/Sondrel.exe.so" "$@" || status=$?
   [[ -n "$others" ]] || wineserver -w
   return $status
 }

@@ -16,8 +16,10 @@ servers=(sondrelengine.dll)
 # registration, and whose classes the registry still names, is left alone.
 registered="$WINEPREFIX/sondrel-registered.txt"
 status=0
+# The servers are registered from the program's own folder, as installed.
+folder="$build/program"
 for dll in "${servers[@]}"; do
-  file="$build/bin/$dll.so"
+  file="$folder/$dll.so"
   if [[ ! -f "$file" ]]; then
     echo "register.sh: $dll is not built yet; skipped" >&2
     continue
@@ -27,8 +29,9 @@ for dll in "${servers[@]}"; do
     continue
   fi
   # Wine finds a Winelib DLL through its fake PE file on the search path, of
-  # which the current folder is one; the server then registers its full path.
-  if ! (cd "$build/bin" && WINEDLLPATH="$build/bin" wine64 regsvr32 /s "$dll" >/dev/null 2>&1); then
+  # which the current folder is one. It registers the server as a builtin of
+  # system32: a process finds its code through its own WINEDLLPATH.
+  if ! (cd "$folder" && WINEDLLPATH="$folder" wine64 regsvr32 /s "$dll" >/dev/null 2>&1); then
     echo "register.sh: registering $dll failed" >&2
     status=1
     continue

@@ -3,13 +3,18 @@
 //   mainroad_benchmark startup [runs]
 //     Cold start to the first paint: Sondrel's ribbon against a program that
 //     only opens an empty dialog, started alternately in the same prefix;
-//     prints each run, the medians, their ratio and the range of the
-//     per-run ratios. Both are started the same way and probed the same
-//     way: each poll reads the window's area with one BitBlt from the
-//     screen (the ribbon painted shows 8 colours or more, the dialog its
-//     face colour at the centre).
+//     Sondrel both from its own folder, as the run command starts it, and
+//     from bin/ beside every test program, where it ran before it had one
+//     (the two in turns, each first every other run). Prints each run, the
+//     medians, their ratios and the range of the per-run ratios. All are
+//     started the same way and probed the same way: each poll reads the
+//     window's area with one BitBlt from the screen (the ribbon painted
+//     shows 8 colours or more, the dialog its face colour at the centre).
+//     Every program takes this one's WINEDLLPATH: run it with only the
+//     program's folder there, as run_mainroad_benchmark.sh does.
 //   mainroad_benchmark recording [seconds]
-//     Starts Sondrel, presses Record, and samples its resident memory and
+//     Starts Sondrel from its folder, as the run command does (as every
+//     mode does), presses Record, and samples its resident memory and
 //     processor time while it records MP3 from the sound server's sine
 //     source with the window shown; prints the peak and mean memory, the
 //     processor share of one core, the file written and the machine's load.
@@ -63,12 +68,22 @@ double Now()
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-std::u16string ProgramFolder()
+// This program's folder, the build's bin, with a backslash.
+std::u16string BinFolder()
 {
     WCHAR path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::u16string image(reinterpret_cast<const char16_t*>(path));
     return image.substr(0, image.rfind(u'\\') + 1);
+}
+
+// Sondrel as the run command starts it: from its own folder.
+std::u16string SondrelImage()
+{
+    WCHAR path[MAX_PATH] = {};
+    GetFullPathNameW(reinterpret_cast<LPCWSTR>((BinFolder() + u"..\\program\\Sondrel.exe.so").c_str()),
+                     MAX_PATH, path, nullptr);
+    return reinterpret_cast<const char16_t*>(path);
 }
 
 // Keeps the about box of the first starts away: it is not the main window.
@@ -196,13 +211,17 @@ struct Started
     bool ok = false;
 };
 
+// Every program starts with this process's WINEDLLPATH (Wine gives a
+// process it starts its parent's, whatever the environment block says): run
+// the benchmark with only the program's folder there, as the run command
+// runs the program (run_mainroad_benchmark.sh does).
 Started Start(const std::u16string& image)
 {
     Started started;
     std::u16string line = u"\"" + image + u"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    const std::u16string folder = ProgramFolder();
+    const std::u16string folder = BinFolder();
     started.ok = CreateProcessW(nullptr, const_cast<LPWSTR>(reinterpret_cast<LPCWSTR>(line.c_str())), nullptr,
                                 nullptr, FALSE, 0, nullptr, reinterpret_cast<LPCWSTR>(folder.c_str()),
                                 &startup, &started.process) != FALSE;
@@ -297,36 +316,62 @@ double Median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+std::string LoadAverage();
+
+struct StartTimes
+{
+    const char* name;
+    std::u16string image;
+    bool bRibbon;
+    std::vector<double> times, ratios;
+};
+
+void PrintMedians(const StartTimes& empty, const StartTimes& program)
+{
+    const double e = Median(empty.times), s = Median(program.times);
+    printf("%s: median %.3f s, %.2f times the empty dialog's %.3f s", program.name, s, e > 0 ? s / e : 0.0,
+           e);
+    if (!program.ratios.empty())
+        printf("; per-run ratios median %.2f, range %.2f to %.2f", Median(program.ratios),
+               *std::min_element(program.ratios.begin(), program.ratios.end()),
+               *std::max_element(program.ratios.begin(), program.ratios.end()));
+    printf("\n");
+}
+
 int RunStartup(int runs)
 {
-    const std::u16string folder = ProgramFolder();
-    const std::u16string sondrel = folder + u"Sondrel.exe.so";
-    const std::u16string empty = folder + u"empty_dialog.exe.so";
-    std::vector<double> emptyTimes, sondrelTimes, ratios;
-    // One start of each first, so that both meet a warm file cache.
-    TimeToFirstPaint(empty, false);
-    TimeToFirstPaint(sondrel, true);
+    StartTimes empty = {"empty dialog", BinFolder() + u"empty_dialog.exe.so", false, {}, {}};
+    StartTimes folder = {"Sondrel from its folder", SondrelImage(), true, {}, {}};
+    StartTimes bin = {"Sondrel from bin", BinFolder() + u"Sondrel.exe.so", true, {}, {}};
+    const char* dllPath = getenv("WINEDLLPATH");
+    printf("DLLs' code from WINEDLLPATH=%s\n", dllPath ? dllPath : "");
+    // One start of each first, so that all meet a warm file cache.
+    for (StartTimes* p : {&empty, &folder, &bin})
+        TimeToFirstPaint(p->image, p->bRibbon);
     for (int i = 0; i < runs; ++i)
     {
-        const double e = TimeToFirstPaint(empty, false);
-        const double s = TimeToFirstPaint(sondrel, true);
-        printf("run %d: empty dialog %.3f s, Sondrel ribbon %.3f s\n", i + 1, e, s);
-        fflush(stdout);
+        const double e = TimeToFirstPaint(empty.image, false);
         if (e > 0)
-            emptyTimes.push_back(e);
-        if (s > 0)
-            sondrelTimes.push_back(s);
-        if (e > 0 && s > 0)
-            ratios.push_back(s / e);
+            empty.times.push_back(e);
+        double t[2] = {-1, -1};
+        for (int k = 0; k < 2; ++k)
+        {
+            const int which = (k + i) % 2;
+            StartTimes& p = which == 0 ? folder : bin;
+            t[which] = TimeToFirstPaint(p.image, true);
+            if (t[which] > 0)
+                p.times.push_back(t[which]);
+            if (t[which] > 0 && e > 0)
+                p.ratios.push_back(t[which] / e);
+        }
+        printf("run %d: empty dialog %.3f s, Sondrel from its folder %.3f s, from bin %.3f s\n", i + 1, e,
+               t[0], t[1]);
+        fflush(stdout);
     }
-    const double e = Median(emptyTimes), s = Median(sondrelTimes);
-    printf("median: empty dialog %.3f s, Sondrel %.3f s, difference %.3f s, ratio %.2f\n", e, s, s - e,
-           e > 0 ? s / e : 0.0);
-    if (!ratios.empty())
-        printf("per-run ratios: median %.2f, range %.2f to %.2f (goal at most 3)\n", Median(ratios),
-               *std::min_element(ratios.begin(), ratios.end()),
-               *std::max_element(ratios.begin(), ratios.end()));
-    return emptyTimes.empty() || sondrelTimes.empty() ? 1 : 0;
+    PrintMedians(empty, folder);
+    PrintMedians(empty, bin);
+    printf("goal: at most 3 times the empty dialog; load average %s\n", LoadAverage().c_str());
+    return empty.times.empty() || folder.times.empty() || bin.times.empty() ? 1 : 0;
 }
 
 double CpuSeconds(HANDLE process)
@@ -478,8 +523,7 @@ int RunRecording(int seconds)
 {
     MarkProgramAsStartedBefore();
     PrepareRecordingFolder();
-    const std::u16string image = ProgramFolder() + u"Sondrel.exe.so";
-    Started started = Start(image);
+    Started started = Start(SondrelImage());
     if (!started.ok)
         return 1;
     HWND window = MainWindowOf(started);
@@ -663,7 +707,7 @@ int RunLatency(int seconds)
 {
     MarkProgramAsStartedBefore();
     PrepareRecordingFolder();
-    Started started = Start(ProgramFolder() + u"Sondrel.exe.so");
+    Started started = Start(SondrelImage());
     if (!started.ok)
         return 1;
     HWND window = MainWindowOf(started);
@@ -763,7 +807,7 @@ int RunAccessibility(int runs)
     MarkProgramAsStartedBefore();
     PrepareRecordingFolder();
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    Started started = Start(ProgramFolder() + u"Sondrel.exe.so");
+    Started started = Start(SondrelImage());
     if (!started.ok)
         return 1;
     HWND window = MainWindowOf(started);

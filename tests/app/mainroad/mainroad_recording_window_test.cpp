@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "fed_sound.h"
 #include "mainroad_support.h"
 #include "real_input.h"
 #include "sondrel_gtest.h"
@@ -107,13 +108,13 @@ TEST_F(MainRoadRecordingWindow, FormatButtonsFileCommandsAndTheFilesTabChangeNot
     // Files, the second of the red crosses (Delete, Delete All, Delete from
     // disk), left of Record's dot.
     CRect rcFormatsTab, rcFilesTab;
-    ASSERT_TRUE(SelectedTab(&rcFormatsTab));
     CPoint ptM4A;
-    ASSERT_TRUE(FindIcon(kM4AFace, &ptM4A));
+    ASSERT_TRUE(WaitUntil([&] { return SelectedTab(&rcFormatsTab) && FindIcon(kM4AFace, &ptM4A); }, 20000))
+        << "the ribbon is not drawn";
     const CPoint ptFilesTab(rcFormatsTab.left - 12, rcFormatsTab.CenterPoint().y);
     ClickFromAway(ptFilesTab);
     CPoint ptInfo;
-    ASSERT_TRUE(WaitUntil([&] { return FindIcon(kInfoFace, &ptInfo); }, 5000))
+    ASSERT_TRUE(WaitUntil([&] { return FindIcon(kInfoFace, &ptInfo); }, 20000))
         << "the Files tab did not open";
     ASSERT_TRUE(SelectedTab(&rcFilesTab));
     EXPECT_LT(rcFilesTab.right, rcFormatsTab.right);
@@ -132,65 +133,56 @@ TEST_F(MainRoadRecordingWindow, FormatButtonsFileCommandsAndTheFilesTabChangeNot
     ClickChild(ChildById(m_hMain, kRecordButton));
     ASSERT_TRUE(WaitUntil(
         [&] { return ListCount(hList) == nRows + 1 && ListItemText(hList, nRows, 4) == u"Recording"; },
-        15000));
+        20000));
     const std::u16string strFile = ListItemText(hList, nRows, 1);
     EXPECT_EQ(u"Record-000.mp3", strFile);
 
-    // Delete All Files asks nothing and keeps the rows.
+    // The program takes clicks in the order they came, and what a click
+    // acts on (a question box, a tab, the format) it changes before the
+    // next is taken: each click that must change nothing is followed by one
+    // whose effect shows. Delete All Files, then the Formats tab (which
+    // shows Stop while recording): it asks nothing and keeps the rows.
     ClickFromAway(ptDeleteAll);
-    Wait(1500);
-    EXPECT_EQ(u"", OtherWindows()) << "a file command acted while recording";
-    if (!OtherWindows().empty())
-    {
-        Key(VK_ESCAPE);
-        Wait(500);
-    }
+    ClickFromAway(rcFormatsTab.CenterPoint());
+    CPoint ptStop, pt;
+    ASSERT_TRUE(WaitUntil([&] { return FindIcon(kStopSquare, &ptStop) || !OtherWindows().empty(); }, 20000))
+        << "the Formats tab did not open";
+    ASSERT_EQ(u"", OtherWindows()) << "a file command acted while recording";
     EXPECT_EQ(nRows + 1, ListCount(hList));
 
-    // On the Formats tab (which stays open), M4A keeps the format: the
-    // profiles are MP3's still.
-    ClickFromAway(rcFormatsTab.CenterPoint());
-    CPoint ptStop;
-    ASSERT_TRUE(WaitUntil([&] { return FindIcon(kStopSquare, &ptStop); }, 5000))
-        << "no Stop on the Formats tab";
+    // M4A, then the Files tab, then Stop: once Record is back, the Formats
+    // tab still in front, M4A kept the format (the profiles are MP3's
+    // still) and the Files tab did not open.
     ClickFromAway(ptM4A);
-    Wait(1500);
-    EXPECT_EQ(profiles, ComboItems(hProfiles)) << "a format button acted while recording";
-    EXPECT_EQ(u"", OtherWindows());
-
-    // The Files tab does not open.
     ClickFromAway(ptFilesTab);
-    Wait(1500);
-    CPoint pt;
-    EXPECT_TRUE(FindIcon(kStopSquare, &pt)) << "the Files tab opened while recording";
+    ClickFromAway(ptStop);
+    ASSERT_TRUE(WaitUntil([&] { return FindIcon(kRecordDot, &pt) || !OtherWindows().empty(); }, 20000))
+        << "the recording did not stop";
+    EXPECT_EQ(u"", OtherWindows());
+    EXPECT_TRUE(FindIcon(kM4AFace, &pt)) << "the Files tab opened while recording";
     EXPECT_FALSE(FindIcon(kInfoFace, &pt));
+    EXPECT_EQ(profiles, ComboItems(hProfiles)) << "a format button acted while recording";
 
     // Stopped, the recording is the one file it was, an MP3, and listed.
-    ClickFromAway(ptStop);
-    ASSERT_TRUE(WaitUntil([&] { return FindIcon(kRecordDot, &pt); }, 15000)) << "the recording did not stop";
-    Wait(1000);
     ASSERT_EQ(nRows + 1, ListCount(hList));
     EXPECT_EQ(strFile, ListItemText(hList, nRows, 1));
     EXPECT_EQ(u"", ListItemText(hList, nRows, 4));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(W(std::u16string(kOutputFolder) + strFile)));
-    EXPECT_EQ(profiles, ComboItems(hProfiles));
 
     AltF4(m_hMain);
     EXPECT_TRUE(m_program.WaitForExit(20000));
 }
 
 // The job reads its source in blocks and reports once a second; from a
-// device that delivers nothing, its read waits until the device counts as
-// lost (some seconds) and the job reports the failure in a box. The window
+// device that delivers next to nothing (a frame now and then, never a
+// block), its read waits, and the job neither reports nor fails. The window
 // answers while it waits: the new row is read, and a click on the volume
-// slider taken, before that box comes.
+// slider taken. Once the device delivers nothing at all, it counts as lost
+// and the job reports the failure in a box.
 TEST_F(MainRoadRecordingWindow, AJobWaitingForSoundStillAnswersAndTakesClicks)
 {
-    // A capture device of the test's own that never delivers sound: a FIFO
-    // source with no writer.
-    const std::string strId = std::to_string(::GetCurrentProcessId());
-    PipeSource silent("sondrel_silent_" + strId, "/tmp/sondrel-silent-" + strId + ".fifo", "SondrelSilent");
-    ASSERT_TRUE(silent.Loaded());
+    FedSound sparse("sondrel_sparse_" + std::to_string(::GetCurrentProcessId()), "SondrelSparse");
+    ASSERT_TRUE(sparse.Running());
     StartProgram();
     HWND hList = ChildById(m_hMain, kFileList);
     HWND hDevices = ChildById(m_hMain, kDevices);
@@ -199,11 +191,13 @@ TEST_F(MainRoadRecordingWindow, AJobWaitingForSoundStillAnswersAndTakesClicks)
     ASSERT_NE(nullptr, hDevices);
     ASSERT_NE(nullptr, hVolume);
 
-    // The silent device chosen by keys.
-    ASSERT_NO_FATAL_FAILURE(ChooseDevice(hDevices, u"SondrelSilent"));
+    // The sparse device chosen by keys.
+    ASSERT_NO_FATAL_FAILURE(ChooseDevice(hDevices, u"SondrelSparse"));
 
     const int nRows = ListCount(hList);
     ClickChild(ChildById(m_hMain, kRecordButton));
+    ASSERT_TRUE(WaitUntil([&] { return sparse.Streams() == 1; }, 20000)) << "nothing records from the device";
+    sparse.StartTrickle();
     ASSERT_TRUE(WaitUntil(
         [&] { return ListCount(hList) == nRows + 1 && ListItemText(hList, nRows, 4) == u"Recording"; },
         20000));
@@ -222,7 +216,8 @@ TEST_F(MainRoadRecordingWindow, AJobWaitingForSoundStillAnswersAndTakesClicks)
     EXPECT_TRUE(WaitUntil([&] { return focus() == hVolume; }, 10000));
     EXPECT_EQ(u"", OtherWindows()) << "the click was taken only once the job had failed";
 
-    // The lost device ends in the job's error box; No ends the recording.
+    // A lost device ends in the job's error box; No ends the recording.
+    sparse.Silence();
     HWND hError = WaitForWindow(m_program.Id(), u"Error", 30000);
     ASSERT_NE(nullptr, hError);
     ClickChild(ChildById(hError, IDNO));

@@ -35,7 +35,8 @@ inline const WCHAR* W(const std::u16string& s)
     return reinterpret_cast<const WCHAR*>(s.c_str());
 }
 
-// The test's program folder, where Sondrel.exe.so lies, with a backslash.
+// The test's own folder (the build's bin, where the tools it runs lie), with
+// a backslash; the program runs from a folder of its own.
 std::u16string BinFolder();
 
 class SondrelProcess

@@ -3,6 +3,10 @@
 // in the chosen language, and a normal close.
 #include "sondrel_gtest.h"
 
+#include <dirent.h>
+
+#include <cstdlib>
+#include <set>
 #include <vector>
 
 #include "program_test_support.h"
@@ -17,9 +21,51 @@ namespace {
 struct ProgramRunResult
 {
     bool ended = false;
-    std::u16string caption;  // of the program's main window
-    int clientWidth = 0;     // of its main window: the template's width
+    std::u16string caption;            // of the program's main window
+    int clientWidth = 0;               // of its main window: the template's width
+    std::set<std::string> buildFiles;  // of the build tree, mapped while the window showed
 };
+
+std::string UnixFileText(const std::string& path)
+{
+    std::string text;
+    if (FILE* file = fopen(path.c_str(), "rb"))
+    {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, file)) > 0)
+            text.append(buffer, n);
+        fclose(file);
+    }
+    return text;
+}
+
+// The files of the build tree that the program's process of this session's
+// prefix maps (its code and its libraries' code), but for the prefix's own.
+std::set<std::string> BuildFilesMapped()
+{
+    std::set<std::string> files;
+    const std::string build = SONDREL_BUILD_DIR "/";
+    const std::string prefix = std::string("WINEPREFIX=") + getenv("WINEPREFIX") + '\0';
+    DIR* proc = opendir("/proc");
+    while (dirent* entry = proc ? readdir(proc) : nullptr)
+    {
+        const std::string folder = std::string("/proc/") + entry->d_name;
+        const std::string maps = UnixFileText(folder + "/maps");
+        if (maps.find("/Sondrel.exe.so\n") == std::string::npos ||
+            UnixFileText(folder + "/environ").find(prefix) == std::string::npos)
+            continue;
+        for (size_t at = maps.find(build); at != std::string::npos; at = maps.find(build, at + 1))
+        {
+            const std::string file = maps.substr(at, maps.find('\n', at) - at);
+            if (file.find("/sessions/") == std::string::npos)
+                files.insert(file);
+        }
+    }
+    if (proc)
+        closedir(proc);
+    return files;
+}
 
 struct WindowSearch
 {
@@ -64,6 +110,7 @@ ProgramRunResult WatchProgram(PROCESS_INFORMATION process)
         RECT client = {};
         GetClientRect(search.found, &client);
         run.clientWidth = client.right - client.left;
+        run.buildFiles = BuildFilesMapped();
     }
     // The main window, and the about box of the first starts when it shows,
     // are closed as the user would close them.
@@ -148,7 +195,7 @@ TEST(ProgramRun, TwiceInANewPrefixThenInTwoLanguages)
     for (const std::u16string& folder : {appData, music, temp})
         ScratchFolder::Remove(folder);
 
-    const std::u16string program = ProgramFolder() + u"Sondrel.exe.so";
+    const std::u16string program = ProgramFolder() + u"..\\program\\Sondrel.exe.so";
     int englishWidth = 0;
     for (DWORD count = 1; count <= 2; ++count)
     {
@@ -158,6 +205,14 @@ TEST(ProgramRun, TwiceInANewPrefixThenInTwoLanguages)
         englishWidth = run.clientWidth;
         EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kProgramKey, u"RunningCounter"), count);
         EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, kProgramKey, u"Version"), 1260196u);
+        // Run from its own folder, the program finds its libraries' code
+        // there and nowhere else: the run command gives Wine no other.
+        const std::string programFolder = SONDREL_BUILD_DIR "/program/";
+        for (const char* name :
+             {"Sondrel.exe.so", "sondrelengine.dll.so", "p7x64.dll.so", "crashrptx64.dll.so"})
+            EXPECT_EQ(1u, run.buildFiles.count(programFolder + name)) << name;
+        for (const std::string& file : run.buildFiles)
+            EXPECT_EQ(0u, file.find(programFolder)) << file;
     }
     for (const std::u16string& folder :
          {appData + u"Sondrel\\", appData + u"Sondrel\\Logs\\", music + u"Sondrel\\", temp + u"Sondrel\\"})

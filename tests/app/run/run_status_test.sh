@@ -12,8 +12,8 @@ session_prefix=$WINEPREFIX
 # A build tree of its own whose program is the stand-in, beside the session's
 # prefix (removed with it).
 fake="$(dirname "$session_prefix")/run-status-build"
-rm -rf "$fake" && mkdir -p "$fake/bin"
-cp "$real_build/bin/exit_status_stand_in.exe.so" "$fake/bin/Sondrel.exe.so"
+rm -rf "$fake" && mkdir -p "$fake/program"
+cp "$real_build/bin/exit_status_stand_in.exe.so" "$fake/program/Sondrel.exe.so"
 SONDREL_BUILD_DIR=$fake source "$root/scripts/environment.sh"
 export WINEPREFIX=$session_prefix
 
@@ -39,9 +39,9 @@ cases=(
 )
 for case in "${cases[@]}"; do
   IFS='|' read -r server arguments expected <<<"$case"
-  rm -f "$fake/bin/sondrelengine.dll.so" "$WINEPREFIX/sondrel-registered.txt"
+  rm -f "$fake/program/sondrelengine.dll.so" "$WINEPREFIX/sondrel-registered.txt"
   # A server file regsvr32 cannot load: registration fails.
-  [[ "$server" == broken ]] && echo "not a library" >"$fake/bin/sondrelengine.dll.so"
+  [[ "$server" == broken ]] && echo "not a library" >"$fake/program/sondrelengine.dll.so"
   run_status $arguments
   status=$?
   if [[ "$expected" == fails ]]; then
@@ -58,7 +58,7 @@ done
 export WINEPREFIX="$fake/prefix"
 copy_prefix "$session_prefix" "$WINEPREFIX" || fail "cannot copy the prefix"
 rm -f "$WINEPREFIX/sondrel-registered.txt"
-cp "$real_build/bin/sondrelengine.dll" "$real_build/bin/sondrelengine.dll.so" "$fake/bin/"
+cp "$real_build/program/sondrelengine.dll" "$real_build/program/sondrelengine.dll.so" "$fake/program/"
 SONDREL_BUILD_DIR=$fake bash "$root/scripts/register.sh" || fail "the first registration failed"
 wineserver -w
 shim="$(dirname "$session_prefix")/run-status-shim"
@@ -73,7 +73,7 @@ registrations=(
 for case in "${registrations[@]}"; do
   IFS='|' read -r change again <<<"$case"
   rm -f "$shim/calls"
-  [[ "$change" == rebuilt ]] && touch -d '+1 minute' "$fake/bin/sondrelengine.dll.so"
+  [[ "$change" == rebuilt ]] && touch -d '+1 minute' "$fake/program/sondrelengine.dll.so"
   PATH="$shim:$PATH" SONDREL_BUILD_DIR=$fake bash "$root/scripts/register.sh" >/dev/null 2>&1
   status=$?
   ran=no
