@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "app/recording/EngineObjects.h"
 #include "common/Logging.h"
 
 namespace {
@@ -76,12 +77,18 @@ CSondrelProfileManager::CSondrelProfileManager(LPCTSTR pszAppFolderName, LPCTSTR
     }
 
     LoadWMV();
+    // One class lookup for all the collections: each creation by class id
+    // reads the class's registry keys again.
+    CEngineRef<IClassFactory> pFactory;
+    CoGetClassObject(CLSID_MediaProfileCollection5, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                     pFactory.OutVoid());
     for (int i = 0; i < AUDIO_FORMAT_COUNT; ++i)
     {
         const int nFormat = g_AudioFormatOrder[i];
         m_nCurrentFormat = nFormat;
-        CoCreateInstance(CLSID_MediaProfileCollection5, nullptr, CLSCTX_INPROC_SERVER,
-                         IID_IMediaProfileCollection5, reinterpret_cast<void**>(&m_pCollections[nFormat]));
+        if (pFactory)
+            pFactory->CreateInstance(nullptr, IID_IMediaProfileCollection5,
+                                     reinterpret_cast<void**>(&m_pCollections[nFormat]));
         LoadCurrentFormat();
     }
     m_nCurrentFormat = -1;

@@ -409,9 +409,16 @@ int CQVTDockBar::PlaceRowBars(CDockInfoArray& infos, int nLength, DWORD dwMode, 
         CRect rcWindow;
         info.pBar->GetWindowRect(&rcWindow);
         ScreenToClient(&rcWindow);
-        if (rcWindow != rcPlaced && hDWP)
-            hDWP = ::DeferWindowPos(hDWP, info.pBar->GetSafeHwnd(), nullptr, rcPlaced.left, rcPlaced.top,
-                                    rcPlaced.Width(), rcPlaced.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        if (rcWindow != rcPlaced)
+        {
+            // The batch begins at the first bar that moves: a layout that
+            // leaves every bar in place asks the system for no batch.
+            if (!hDWP)
+                hDWP = ::BeginDeferWindowPos(static_cast<int>(infos.size()));
+            if (hDWP)
+                hDWP = ::DeferWindowPos(hDWP, info.pBar->GetSafeHwnd(), nullptr, rcPlaced.left, rcPlaced.top,
+                                        rcPlaced.Width(), rcPlaced.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         info.pBar->Redraw(nullptr, FALSE);
     }
     return nThickness;
@@ -421,7 +428,6 @@ CSize CQVTDockBar::CalcDockBarLayout(int nLength, DWORD dwMode)
 {
     const BOOL bVert = IsVerticalDock();
     std::vector<std::vector<CQVTToolBar*>> rows(1);
-    int nBars = 0;
     for (CQVTCommandBar* pBar : m_arrBars)
     {
         if (!pBar)
@@ -432,13 +438,10 @@ CSize CQVTDockBar::CalcDockBarLayout(int nLength, DWORD dwMode)
         }
         CQVTToolBar* pToolBar = DYNAMIC_DOWNCAST(CQVTToolBar, pBar);
         if (pToolBar && pToolBar->IsVisible() && pToolBar->GetParent() == this)
-        {
             rows.back().push_back(pToolBar);
-            ++nBars;
-        }
     }
     int nOffset = 0;
-    HDWP hDWP = ::BeginDeferWindowPos(std::max(nBars, 1));
+    HDWP hDWP = nullptr;
     for (std::vector<CQVTToolBar*>& row : rows)
     {
         std::vector<CQVTToolBar*> arrRow;
