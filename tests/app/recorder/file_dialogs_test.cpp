@@ -101,6 +101,26 @@ protected:
         EXPECT_TRUE(script.Finished());
         return strText;
     }
+    // The information dialog of a description, shown on its own; its text.
+    static CString InformationText(CFileDesc* pDesc)
+    {
+        CString strText;
+        ModalScript script({[&] {
+            CFileInfo* pInfo = shelltest::FindThreadWindow<CFileInfo>();
+            if (!pInfo)
+                return false;
+            pInfo->m_editInfo.GetWindowText(strText);
+            // Queued whole for the dialog's own loop: Enter is its Close.
+            SendKey(VK_RETURN, false);
+            SendKey(VK_RETURN, true);
+            return true;
+        }});
+        CFileInfo dialog(nullptr);
+        dialog.m_pFileDesc = pDesc;
+        EXPECT_EQ(IDOK, dialog.DoModal());
+        EXPECT_FALSE(script.Stalled());
+        return strText;
+    }
 };
 
 namespace {
@@ -246,21 +266,7 @@ TEST_F(FileDialogsTest, InformationSizesAndAFileThatIsGone)
         }
         CFileDesc desc;
         desc.m_strPath = m_folder.windows + CString(name.c_str());
-        CString text;
-        ModalScript script({[&] {
-            CFileInfo* pInfo = shelltest::FindThreadWindow<CFileInfo>();
-            if (!pInfo)
-                return false;
-            pInfo->m_editInfo.GetWindowText(text);
-            // Queued whole for the dialog's own loop: Enter is its Close.
-            SendKey(VK_RETURN, false);
-            SendKey(VK_RETURN, true);
-            return true;
-        }});
-        CFileInfo dialog(nullptr);
-        dialog.m_pFileDesc = &desc;
-        EXPECT_EQ(IDOK, dialog.DoModal());
-        EXPECT_FALSE(script.Stalled());
+        const CString text = InformationText(&desc);
         // Neither streams nor tags: the name and size lines only.
         EXPECT_EQ((std::vector<std::string>{"File name:\t" + Narrow(desc.m_strPath),
                                             std::string("File size:\t\t") + size.second}),
@@ -285,20 +291,7 @@ TEST_F(FileDialogsTest, InformationShowsEachVideoStreamWithADashForAnAspectMissi
     CFileDescRef clip(new CFileDesc);
     ASSERT_EQ(S_OK, clip->ReadDescription(path));
     ASSERT_EQ(1u, clip->m_video.size());
-    CString text;
-    ModalScript script({[&] {
-        CFileInfo* pInfo = shelltest::FindThreadWindow<CFileInfo>();
-        if (!pInfo)
-            return false;
-        pInfo->m_editInfo.GetWindowText(text);
-        SendKey(VK_RETURN, false);
-        SendKey(VK_RETURN, true);
-        return true;
-    }});
-    CFileInfo dialog(nullptr);
-    dialog.m_pFileDesc = clip.Get();
-    EXPECT_EQ(IDOK, dialog.DoModal());
-    EXPECT_FALSE(script.Stalled());
+    const CString text = InformationText(clip.Get());
     const CVideoStreamDesc& video = clip->m_video[0];
     const std::vector<std::string> expected = {"Video track:\t1/1",
                                                "\t\tWidth:\t\t720 pixels",
