@@ -191,7 +191,7 @@ TEST(CrashSender, TheReportIsUploadedToItsServer)
     for (int i = 0; i < 40 && (nOpen = OpenConnectionsTo(server.Port())) != 0; ++i)
         Sleep(50);
     EXPECT_EQ(nOpen, 0);
-    const std::string body = downloadtest::ReadUnixFile(server.Folder() + "/upload-1.bin");
+    const std::string body = ReadUnixFile(server.Folder() + "/upload-1.bin");
     EXPECT_NE(body.find("Content-Disposition: form-data"), std::string::npos) << body;
     EXPECT_NE(body.find("name=\"description.txt\""), std::string::npos) << body;
     EXPECT_NE(body.find("Exception code: c0000005\r\n"), std::string::npos) << body;

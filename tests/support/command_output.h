@@ -1,5 +1,6 @@
 // What a Linux command prints, for tests that read the files they wrote
-// with native tools (ffprobe) or change the sound server (pactl).
+// with native tools (ffprobe) or change the sound server (pactl); and what
+// a Linux file holds.
 #pragma once
 
 #include <cstdio>
@@ -19,4 +20,19 @@ inline std::string CommandOutput(const std::string& command)
         out.append(buffer, n);
     pclose(pipe);
     return out;
+}
+
+// The file's bytes; empty when it cannot be read.
+inline std::string ReadUnixFile(const std::string& path)
+{
+    std::string data;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file)
+        return data;
+    char buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0)
+        data.append(buffer, n);
+    fclose(file);
+    return data;
 }

@@ -14,20 +14,6 @@
 
 namespace downloadtest {
 
-inline std::string ReadUnixFile(const std::string& path)
-{
-    std::string data;
-    FILE* pFile = fopen(path.c_str(), "rb");
-    if (pFile == nullptr)
-        return data;
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pFile)) > 0)
-        data.append(buffer, n);
-    fclose(pFile);
-    return data;
-}
-
 inline bool WriteUnixFile(const std::string& path, const std::string& data)
 {
     FILE* pFile = fopen(path.c_str(), "wb");

@@ -73,16 +73,7 @@ std::vector<std::string> SplitText(const std::string& text, char separator)
 
 std::string ReadWholeFile(const std::u16string& path)
 {
-    std::string bytes;
-    FILE* f = fopen(UnixPath(path).c_str(), "rb");
-    if (!f)
-        return bytes;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.append(buffer, n);
-    fclose(f);
-    return bytes;
+    return ReadUnixFile(UnixPath(path));
 }
 
 std::u16string AppDataFolder()

@@ -11,6 +11,7 @@
 
 #include "program_test_support.h"
 #include "run_command.h"
+#include "tests/support/command_output.h"
 #include "tracelog/P7Trace.h"
 
 using namespace commontest;
@@ -26,20 +27,6 @@ struct ProgramRunResult
     std::set<std::string> buildFiles;  // of the build tree, mapped while the window showed
 };
 
-std::string UnixFileText(const std::string& path)
-{
-    std::string text;
-    if (FILE* file = fopen(path.c_str(), "rb"))
-    {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, file)) > 0)
-            text.append(buffer, n);
-        fclose(file);
-    }
-    return text;
-}
-
 // The files of the build tree that the program's process of this session's
 // prefix maps (its code and its libraries' code), but for the prefix's own.
 std::set<std::string> BuildFilesMapped()
@@ -51,9 +38,9 @@ std::set<std::string> BuildFilesMapped()
     while (dirent* entry = proc ? readdir(proc) : nullptr)
     {
         const std::string folder = std::string("/proc/") + entry->d_name;
-        const std::string maps = UnixFileText(folder + "/maps");
+        const std::string maps = ReadUnixFile(folder + "/maps");
         if (maps.find("/Sondrel.exe.so\n") == std::string::npos ||
-            UnixFileText(folder + "/environ").find(prefix) == std::string::npos)
+            ReadUnixFile(folder + "/environ").find(prefix) == std::string::npos)
             continue;
         for (size_t at = maps.find(build); at != std::string::npos; at = maps.find(build, at + 1))
         {

@@ -119,15 +119,8 @@ constexpr double kSweepWindow = 0.025;  // seconds of a stretch
 std::vector<double> SweepMoments(const std::string& unixPath)
 {
     std::vector<double> moments;
-    FILE* f = fopen(unixPath.c_str(), "rb");
-    if (!f)
-        return moments;
-    std::vector<unsigned char> bytes;
-    unsigned char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    fclose(f);
+    const std::string data = ReadUnixFile(unixPath);
+    const std::vector<unsigned char> bytes(data.begin(), data.end());
     auto u32 = [&](size_t at) {
         return at + 4 <= bytes.size()
                    ? bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | (unsigned)bytes[at + 3] << 24

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/common/common_test_support.h"
+#include "loader_lock.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/core/QVTOSVersion.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerLegacyApiAnswers.h"
@@ -702,12 +703,8 @@ TEST_F(ApiHookTest, ASkinChangeRefreshesItsColoursWhileAThreadHoldingTheLoaderAs
             0u);
         return;
     }
-    typedef LONG(WINAPI * PFNLOCK)(ULONG, ULONG*, ULONG_PTR*);
-    typedef LONG(WINAPI * PFNUNLOCK)(ULONG, ULONG_PTR);
-    HMODULE hNtdll = ::GetModuleHandleW(u"ntdll.dll");
-    auto pfnLock = reinterpret_cast<PFNLOCK>(::GetProcAddress(hNtdll, "LdrLockLoaderLock"));
-    auto pfnUnlock = reinterpret_cast<PFNUNLOCK>(::GetProcAddress(hNtdll, "LdrUnlockLoaderLock"));
-    ASSERT_TRUE(pfnLock != nullptr && pfnUnlock != nullptr);
+    const LoaderLock loader;
+    ASSERT_TRUE(loader.Found());
     const UINT nOptions = qvtSkinApplyAll & ~qvtSkinApplyColors;
     pManager_->SetApplyOptions(nOptions);
     ASSERT_TRUE(pManager_->LoadSkin(ApiHookSkinPath(), _T("NormalBlue.ini")));
@@ -728,10 +725,10 @@ TEST_F(ApiHookTest, ASkinChangeRefreshesItsColoursWhileAThreadHoldingTheLoaderAs
         WinThread attach([&] {
             ::WaitForSingleObject(g_hApiHookHeld, INFINITE);
             ULONG_PTR nCookie = 0;
-            pfnLock(0, nullptr, &nCookie);
+            loader.pfnLock(0, nullptr, &nCookie);
             ::SetEvent(g_hApiHookGo);
             ::AdjustWindowRectEx(&rcAsked, WS_OVERLAPPEDWINDOW, FALSE, 0);
-            pfnUnlock(0, nCookie);
+            loader.pfnUnlock(0, nCookie);
             ::SetEvent(hEnds[0]);
         });
         CQVTSkinManager::s_pfnBeforeColorRefresh = &ApiHookHold;

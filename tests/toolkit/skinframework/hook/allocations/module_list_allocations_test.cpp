@@ -9,6 +9,7 @@
 #include <new>
 
 #include "sondrel_gtest.h"
+#include "tests/toolkit/skinframework/hook/loader_lock.h"
 #include "toolkit/skinframework/hook/QVTSkinManagerModuleList.h"
 #include "win_thread.h"
 
@@ -33,12 +34,8 @@ void* operator new(size_t nSize)
 // stop every later load and thread in the process: the program then ends.
 TEST(ModuleListAllocations, AReadThatRunsOutOfMemoryLeavesTheLoadersLockFree)
 {
-    typedef LONG(WINAPI * PFNLOCK)(ULONG, ULONG*, ULONG_PTR*);
-    typedef LONG(WINAPI * PFNUNLOCK)(ULONG, ULONG_PTR);
-    HMODULE hNtdll = ::GetModuleHandleW(u"ntdll.dll");
-    auto pfnLock = reinterpret_cast<PFNLOCK>(::GetProcAddress(hNtdll, "LdrLockLoaderLock"));
-    auto pfnUnlock = reinterpret_cast<PFNUNLOCK>(::GetProcAddress(hNtdll, "LdrUnlockLoaderLock"));
-    ASSERT_TRUE(pfnLock != nullptr && pfnUnlock != nullptr);
+    const LoaderLock loader;
+    ASSERT_TRUE(loader.Found());
     ASSERT_TRUE(CQVTSkinManagerModuleList::CLoaderModuleEnumerator::IsAvailable());
 
     HANDLE hRunning = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -54,9 +51,9 @@ TEST(ModuleListAllocations, AReadThatRunsOutOfMemoryLeavesTheLoadersLockFree)
             ULONG nDisposition = 0;
             ULONG_PTR nCookie = 0;
             // 2: try only; the disposition is 1 when the lock was taken.
-            bFree = pfnLock(2, &nDisposition, &nCookie) == 0 && nDisposition == 1;
+            bFree = loader.pfnLock(2, &nDisposition, &nCookie) == 0 && nDisposition == 1;
             if (bFree)
-                pfnUnlock(0, nCookie);
+                loader.pfnUnlock(0, nCookie);
             ::SetEvent(hProbed);
         }
     });
