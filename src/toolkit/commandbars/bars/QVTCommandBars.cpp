@@ -701,7 +701,10 @@ BOOL CQVTCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
             return TRUE;
         }
         return FALSE;
+    case WM_DISPLAYCHANGE:
     case WM_SYSCOLORCHANGE:
+        if (message == WM_DISPLAYCHANGE)
+            CQVTColorManager::OnDisplayChange(static_cast<int>(wParam));
         QVTColorManager()->RefreshColors(TRUE);
         GetPaintManager()->RefreshMetrics();
         GetImageManager()->RefreshAll();

@@ -1,6 +1,7 @@
 #include "toolkit/foundation/color/QVTColorManager.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "toolkit/foundation/core/QVTSingletonPointer.h"
@@ -10,6 +11,9 @@ QVT_IMPLEMENT_SINGLETON(CQVTColorManager, QVTColorManager, nullptr)
 QVT_IMPLEMENT_SINGLETON(CQVTSystemMetrics, QVTSystemMetrics, nullptr)
 
 namespace {
+
+// The screen's bits per pixel; 0 until asked.
+std::atomic<int> g_nScreenBitsPerPixel{0};
 
 // Brightness-weighted RGB: green counts twice as much as red, blue a third.
 struct WeightedColor
@@ -167,13 +171,25 @@ BOOL AFXAPI CQVTColorManager::IsLowColorDisplay(HDC hDC)
         int nBits = ::GetDeviceCaps(hDC, BITSPIXEL);
         return nBits >= 1 && nBits <= 8;
     }
-    HWND hDesktop = ::GetDesktopWindow();
-    HDC hScreen = ::GetDC(hDesktop);
-    if (!hScreen)
-        return FALSE;
-    int nBits = ::GetDeviceCaps(hScreen, BITSPIXEL);
-    ::ReleaseDC(hDesktop, hScreen);
+    int nBits = g_nScreenBitsPerPixel.load();
+    if (nBits <= 0)
+    {
+        HWND hDesktop = ::GetDesktopWindow();
+        HDC hScreen = ::GetDC(hDesktop);
+        if (!hScreen)
+            return FALSE;
+        nBits = ::GetDeviceCaps(hScreen, BITSPIXEL);
+        ::ReleaseDC(hDesktop, hScreen);
+        // A change that came in while asking wins over this answer.
+        int nUnknown = 0;
+        g_nScreenBitsPerPixel.compare_exchange_strong(nUnknown, nBits);
+    }
     return nBits >= 1 && nBits <= 8;
+}
+
+void AFXAPI CQVTColorManager::OnDisplayChange(int nBitsPerPixel)
+{
+    g_nScreenBitsPerPixel.store(nBitsPerPixel > 0 ? nBitsPerPixel : 0);
 }
 
 COLORREF AFXAPI CQVTColorManager::BlendColors(COLORREF clr1, COLORREF clr2, int nWeight)

@@ -72,8 +72,12 @@ public:
     void SetGetSysColorPtr(PFNGETSYSCOLOR pfn) { m_pfnGetSysColor = pfn; }
     PFNGETSYSCOLOR GetGetSysColorPtr() const { return m_pfnGetSysColor; }
 
-    // TRUE for 1 to 8 bits per pixel; the desktop's DC without a DC.
+    // TRUE for 1 to 8 bits per pixel; the screen's depth without a DC.
     static BOOL AFXAPI IsLowColorDisplay(HDC hDC = nullptr);
+    // The screen's depth is asked once (a screen DC and server round trips
+    // each time) and kept until the display changes: WM_DISPLAYCHANGE gives
+    // the new depth, 0 asks the screen again.
+    static void AFXAPI OnDisplayChange(int nBitsPerPixel);
 
     // Per channel (c1 x w + c2 x (D - w) + D / 2) / D, D = 100 for w below
     // 100, else 1000.

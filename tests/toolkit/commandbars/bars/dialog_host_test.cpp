@@ -9,6 +9,7 @@
 #include "sondrel_gtest.h"
 #include "tests/toolkit/commandbars/support/test_resources.h"
 #include "toolkit/commandbars/bars/QVTCommandBarsOptions.h"
+#include "toolkit/foundation/color/QVTColorManager.h"
 #include "toolkit/commandbars/bars/QVTDockBar.h"
 #include "toolkit/commandbars/controls/QVTControl.h"
 #include "toolkit/commandbars/controls/QVTCommandBarEditCtrl.h"
@@ -209,6 +210,17 @@ TEST_F(DialogHost, AmbientColourChangesPostARedrawAndOtherPropertiesDoNot)
     dialog.GetCommandBars()->OnAmbientPropertyChanged(nullptr, 0);
     EXPECT_TRUE(::PeekMessage(&msg, dialog.GetSafeHwnd(), CQVTCommandBars::m_nRedrawMsg,
                               CQVTCommandBars::m_nRedrawMsg, PM_REMOVE));
+}
+
+TEST_F(DialogHost, ADisplayChangeGivesTheColoursTheNewDepth)
+{
+    CSiteDialog& dialog = *s_pDialog;
+    dialog.Reset(FALSE);
+    dialog.SendMessage(WM_DISPLAYCHANGE, 8, MAKELPARAM(1280, 1024));
+    EXPECT_TRUE(CQVTColorManager::IsLowColorDisplay());
+    dialog.SendMessage(WM_DISPLAYCHANGE, 24, MAKELPARAM(1280, 1024));
+    EXPECT_FALSE(CQVTColorManager::IsLowColorDisplay());
+    CQVTColorManager::OnDisplayChange(0);
 }
 
 TEST_F(DialogHost, AClickOnAButtonRunsTheSiteHandlerOnce)
