@@ -376,7 +376,9 @@ CSize CQVTStatusBar::CalcFixedLayout(BOOL /*bStretch*/, BOOL /*bHorz*/)
 {
     CQVTPaintManager* pPaintManager = GetPaintManager();
     const CRect rcPadding = pPaintManager->m_rcStatusBarPadding;
-    CWindowDC dc(nullptr);
+    // A memory DC measures as the screen's does, without the window server.
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
     CQVTFontDC font(&dc, GetFont());
     const int cyText = dc.GetTextExtent(_T("X"), 1).cy;
     int cy = rcPadding.top + rcPadding.bottom + m_cyTopBorder + m_cyBottomBorder +

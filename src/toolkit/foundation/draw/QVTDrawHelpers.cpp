@@ -450,14 +450,17 @@ BOOL AFXAPI CQVTDrawHelpers::FontFaceExists(LPCTSTR lpszFaceName)
 {
     if (!lpszFaceName || !*lpszFaceName)
         return FALSE;
-    HDC hScreen = ::GetDC(nullptr);
-    if (!hScreen)
+    // A memory DC lists the same fonts as the screen's without asking the
+    // window server, and naming the face lists that family alone.
+    HDC hDC = ::CreateCompatibleDC(nullptr);
+    if (!hDC)
         return FALSE;
     LOGFONTW lf = {};
     lf.lfCharSet = DEFAULT_CHARSET;
+    ::lstrcpynW(lf.lfFaceName, lpszFaceName, LF_FACESIZE);
     const int nResult =
-        ::EnumFontFamiliesExW(hScreen, &lf, FindFaceProc, reinterpret_cast<LPARAM>(lpszFaceName), 0);
-    ::ReleaseDC(nullptr, hScreen);
+        ::EnumFontFamiliesExW(hDC, &lf, FindFaceProc, reinterpret_cast<LPARAM>(lpszFaceName), 0);
+    ::DeleteDC(hDC);
     return nResult == 0;
 }
 

@@ -78,8 +78,11 @@ int CQVTRibbonBar::GetGroupsHeight() const
 
 int CQVTRibbonBar::GetQuickAccessHeight() const
 {
-    CWnd* pWnd = GetSafeHwnd() ? const_cast<CQVTRibbonBar*>(this) : CWnd::GetDesktopWindow();
-    CClientDC dc(pWnd);
+    // Measured on a memory DC: a window's DC costs trips to the window server
+    // at every layout, and the text measures the same.
+    CDC dc;
+    if (!dc.CreateCompatibleDC(nullptr))
+        return GetButtonSize().cy + m_nQuickAccessCaptionGap;
     CQVTFontDC font(&dc, GetPaintManager()->GetCommandBarFont(const_cast<CQVTRibbonBar*>(this)));
     int nHeight = GetButtonSize().cy;
     for (int i = 0; i < GetControlCount(); ++i)

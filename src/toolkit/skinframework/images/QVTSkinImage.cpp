@@ -142,9 +142,11 @@ BOOL CQVTSkinImage::ReadPixels(std::vector<DWORD>& pixels) const
     {
         return FALSE;
     }
-    HDC hdcScreen = ::GetDC(nullptr);
-    int nLines = ::GetDIBits(hdcScreen, m_hBitmap, 0, m_size.cy, pixels.data(), &bmi, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, hdcScreen);
+    // Any DC reads RGB pixels; a memory DC costs no trip to the window server.
+    HDC hDC = ::CreateCompatibleDC(nullptr);
+    int nLines = hDC ? ::GetDIBits(hDC, m_hBitmap, 0, m_size.cy, pixels.data(), &bmi, DIB_RGB_COLORS) : 0;
+    if (hDC)
+        ::DeleteDC(hDC);
     if (nLines != m_size.cy)
         return FALSE;
     if (m_bMirrored)

@@ -45,9 +45,7 @@ void SkinFrameScanPart(CQVTSkinManagerClass* pClass, int nPart, const CRect& rcP
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     void* pBits = nullptr;
-    HDC hScreen = ::GetDC(nullptr);
-    HDC hDC = ::CreateCompatibleDC(hScreen);
-    ::ReleaseDC(nullptr, hScreen);
+    HDC hDC = ::CreateCompatibleDC(nullptr);
     HBITMAP hBitmap = ::CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
     if (hBitmap == nullptr || pBits == nullptr)
     {

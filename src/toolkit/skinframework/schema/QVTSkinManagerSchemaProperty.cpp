@@ -185,11 +185,14 @@ int CQVTSkinManagerSchemaProperty::ScanFont(const CString& str, LOGFONT* pFont)
     int nFace = std::min(strFace.GetLength(), LF_FACESIZE - 1);
     memcpy(pFont->lfFaceName, strFace.GetString(), nFace * sizeof(WCHAR));
     pFont->lfFaceName[nFace] = 0;
-    HDC hdcScreen = ::GetDC(nullptr);
+    // A memory DC has the screen's resolution and font, without the window
+    // server's round trips.
+    HDC hdcScreen = ::CreateCompatibleDC(nullptr);
     pFont->lfHeight = -::MulDiv(nPoints, ::GetDeviceCaps(hdcScreen, LOGPIXELSY), 72);
     TEXTMETRICW tm = {};
     pFont->lfCharSet = ::GetTextMetricsW(hdcScreen, &tm) ? tm.tmCharSet : DEFAULT_CHARSET;
-    ::ReleaseDC(nullptr, hdcScreen);
+    if (hdcScreen)
+        ::DeleteDC(hdcScreen);
     pFont->lfWeight = strStyle.CompareNoCase(u"BOLD") == 0 ? FW_BOLD : FW_NORMAL;
     return nFields;
 }

@@ -35,7 +35,9 @@ void CQVTTabPaintManagerTheme::RefreshMetrics()
 {
     if (!m_pPaintManager)
         return;
-    CWindowDC dc(nullptr);
+    // A memory DC measures as the screen's does, without the window server.
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
     CQVTFontDC font(&dc, &m_pPaintManager->GetNormalFont());
     SIZE size = {};
     ::GetTextExtentPoint32W(dc.GetSafeHdc(), _T(" "), 1, &size);

@@ -520,7 +520,9 @@ void CQVTPaintManager::SetCommonFont(LOGFONT* pLogFont, BOOL bUseSystemFont)
     lfVert.lfWeight = FW_BOLD;
     m_fontVertBold.CreateFontIndirect(&lfVert);
 
-    CClientDC dc(nullptr);
+    // A memory DC measures as the screen's does, without the window server.
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
     CFont* pOldFont = dc.SelectObject(m_fontRegular.GetFont());
     const int nBlankHeight = dc.GetTextExtent(_T(" "), 1).cy;
     dc.SelectObject(pOldFont);
