@@ -3,6 +3,7 @@
 #include <gdiplus.h>
 
 #include <memory>
+#include <vector>
 
 #include "app/mainwindow/MainDlg.h"
 #include "app/mainwindow/MainWindowResource.h"
@@ -28,6 +29,63 @@ const TCHAR kTraceOptionsTail[] = _T("P7.On=0 /P7.Sink=FileBin /P7.Pool=32768 /P
 
 // Characters of the buffer the temporary folder is read into.
 const DWORD kPathBuffer = 2600;
+
+// Maps libraries on a thread of their own and holds them until the object
+// goes: their first user on the window's thread then finds them loaded.
+class CBackgroundLibraries
+{
+public:
+    explicit CBackgroundLibraries(std::initializer_list<LPCWSTR> names) : m_pState(new State{names, {}})
+    {
+        m_hThread = ::CreateThread(nullptr, 0, &CBackgroundLibraries::Load, m_pState, 0, nullptr);
+        if (!m_hThread)
+        {
+            delete m_pState;
+            m_pState = nullptr;
+        }
+    }
+    ~CBackgroundLibraries()
+    {
+        if (!m_hThread)
+            return;
+        // Loads still running after this keep their state and libraries.
+        if (::WaitForSingleObject(m_hThread, 5000) == WAIT_OBJECT_0)
+        {
+            for (HMODULE hModule : m_pState->modules)
+                ::FreeLibrary(hModule);
+            delete m_pState;
+        }
+        ::CloseHandle(m_hThread);
+    }
+    CBackgroundLibraries(const CBackgroundLibraries&) = delete;
+    CBackgroundLibraries& operator=(const CBackgroundLibraries&) = delete;
+
+private:
+    struct State
+    {
+        std::vector<LPCWSTR> names;
+        std::vector<HMODULE> modules;
+    };
+    static DWORD WINAPI Load(void* pParam)
+    {
+        State* pState = static_cast<State*>(pParam);
+        try
+        {
+            pState->modules.reserve(pState->names.size());
+            for (LPCWSTR pszName : pState->names)
+            {
+                if (HMODULE hModule = ::LoadLibraryW(pszName))
+                    pState->modules.push_back(hModule);
+            }
+        }
+        catch (...)
+        {
+        }
+        return 0;
+    }
+    State* m_pState;
+    HANDLE m_hThread = nullptr;
+};
 
 }  // namespace
 
@@ -135,6 +193,9 @@ BOOL CSondrelApp::InitInstance()
     if (bInitialized)
     {
         ApplySkin(m_nRibbonStyle, TRUE);
+        // The file list's XML libraries, with the network and URL libraries
+        // they import, load while the windows are made.
+        CBackgroundLibraries xmlLibraries({_T("msxml3.dll"), _T("msxml.dll")});
 
         std::unique_ptr<CDialog> pMainDialog(CreateMainDialog());
         m_pMainWnd = pMainDialog.get();

@@ -281,11 +281,15 @@ void CSondrelDlg::SetUpFileListColumns()
         {IDS_COLUMN_DURATION, 80, LVCFMT_CENTER},
         {IDS_COLUMN_STATE, 145, LVCFMT_CENTER},
     };
+    // The list lays its header out again at every column while it redraws:
+    // once, at the end, is enough.
+    m_listFiles.SetRedraw(FALSE);
     for (int i = 0; i < (int)_countof(columns); ++i)
     {
         CString strHeader = columns[i].nString ? LoadAppString(columns[i].nString) : CString(_T("#"));
         m_listFiles.InsertColumn(i, strHeader, columns[i].nFormat, QVTDpiScaler()->ScaleX(columns[i].nWidth));
     }
+    m_listFiles.SetRedraw(TRUE);
 }
 
 void CSondrelDlg::SetAnchors()

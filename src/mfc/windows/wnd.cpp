@@ -272,6 +272,15 @@ LRESULT CALLBACK _AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
             {
                 AfxReportStdException("unknown exception", nullptr);
             }
+            // The window is ours: the hook goes now rather than after the
+            // creation, so the windows made meanwhile (a dialog's controls)
+            // do not pass through it. A window made inside hooks again.
+            HHOOK hHook = pThreadState->m_hHookOldCbtFilter;
+            pThreadState->m_hHookOldCbtFilter = nullptr;
+            const LRESULT lResult = ::CallNextHookEx(hHook, code, wParam, lParam);
+            if (hHook)
+                ::UnhookWindowsHookEx(hHook);
+            return lResult;
         }
     }
     return ::CallNextHookEx(pThreadState->m_hHookOldCbtFilter, code, wParam, lParam);

@@ -359,6 +359,10 @@ void CQVTToolTipContext::RelayToToolTip(const MSG* pMsg) const
 
 void CQVTToolTipContext::RelayToolTipMessage(CWnd* pOwner, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Owners relay every message they get; only these concern a tip, and the
+    // cursor's position costs a trip to the window server.
+    if (!IsTrackedMouseMessage(message) && !IsCancelMessage(message))
+        return;
     if (!pOwner || !::IsWindow(pOwner->m_hWnd))
         return;
     MSG msg;
