@@ -48,7 +48,13 @@ SONDREL_XVFB_LOG="$session/xvfb.log" start_display || exit 1
 # running, started here with their output discarded: started by the test,
 # they would hold its output open to the session's end, and its first window
 # would wait for them.
-wineserver -p </dev/null >/dev/null 2>&1 || true
+# With SONDREL_SERVER_TRACE set, the server writes every request of the
+# session to that file (benchmarks/app/run_start_requests.sh).
+if [[ -n "${SONDREL_SERVER_TRACE:-}" ]]; then
+  wineserver -p -d1 </dev/null >/dev/null 2>"$SONDREL_SERVER_TRACE" || true
+else
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+fi
 wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 "$@"
