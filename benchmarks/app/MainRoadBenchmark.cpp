@@ -48,6 +48,8 @@
 #include <dirent.h>
 #include <unistd.h>
 
+#include "command_output.h"
+
 // Wine's import libraries do not define this interface id.
 EXTERN_C const IID IID_IAccessible = {
     0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
@@ -434,20 +436,6 @@ std::string Narrow(const std::u16string& text)
     for (char16_t c : text)
         out.push_back(c < 128 ? static_cast<char>(c) : '?');
     return out;
-}
-
-std::string ReadUnixFile(const std::string& path)
-{
-    std::string bytes;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return bytes;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.append(buffer, n);
-    fclose(f);
-    return bytes;
 }
 
 // The newest Linux process of this session's prefix whose command ends with

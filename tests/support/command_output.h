@@ -6,18 +6,25 @@
 #include <cstdio>
 #include <string>
 
+// Everything the stream gives until its end.
+inline std::string ReadToEnd(FILE* stream)
+{
+    std::string data;
+    char buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, stream)) > 0)
+        data.append(buffer, n);
+    return data;
+}
+
 // The command's standard output, run by the shell; empty when it cannot
 // be started.
 inline std::string CommandOutput(const std::string& command)
 {
-    std::string out;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
-        return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
+        return std::string();
+    std::string out = ReadToEnd(pipe);
     pclose(pipe);
     return out;
 }
@@ -25,14 +32,10 @@ inline std::string CommandOutput(const std::string& command)
 // The file's bytes; empty when it cannot be read.
 inline std::string ReadUnixFile(const std::string& path)
 {
-    std::string data;
     FILE* file = fopen(path.c_str(), "rb");
     if (!file)
-        return data;
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0)
-        data.append(buffer, n);
+        return std::string();
+    std::string data = ReadToEnd(file);
     fclose(file);
     return data;
 }

@@ -2,6 +2,7 @@
 // name with spaces and a comma included), the run-time locale it sets, the
 // program's texts through the resource manager, and a language module's
 // damaged dialog templates.
+#include "image_headers.h"
 #include "sondrel_gtest.h"
 
 #include "tests/common/common_test_support.h"
@@ -189,13 +190,7 @@ public:
             VirtualAlloc(nullptr, cbImage + kPage, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
         m_pData = m_pBase + cbImage - data.size();
         memcpy(m_pData, data.data(), data.size());
-        auto* pDos = reinterpret_cast<IMAGE_DOS_HEADER*>(m_pBase);
-        pDos->e_magic = IMAGE_DOS_SIGNATURE;
-        pDos->e_lfanew = 0x40;
-        auto* pNt = reinterpret_cast<IMAGE_NT_HEADERS64*>(m_pBase + 0x40);
-        pNt->Signature = IMAGE_NT_SIGNATURE;
-        pNt->OptionalHeader.Magic = IMAGE_NT_OPTIONAL_HDR64_MAGIC;
-        pNt->OptionalHeader.NumberOfRvaAndSizes = IMAGE_NUMBEROF_DIRECTORY_ENTRIES;
+        IMAGE_NT_HEADERS64* pNt = WriteImageHeaders(m_pBase, 0x40);
         pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE] = {kDirectory, 0x58};
         // Type 5, then the name, then Russian: each level a directory of one
         // entry by number (the high bit marks a level below), then the data.

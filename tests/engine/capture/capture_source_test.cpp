@@ -23,6 +23,27 @@
 
 using engine::ComPtr;
 
+namespace {
+
+// Sound server modules of one test, unloaded at its end.
+class PulseModules {
+ public:
+  ~PulseModules() {
+    for (auto it = modules_.rbegin(); it != modules_.rend(); ++it)
+      std::system(("pactl unload-module " + std::to_string(*it) + " >/dev/null 2>&1").c_str());
+  }
+  bool Load(const std::string& arguments) {
+    const int module = std::atoi(CommandOutput("pactl load-module " + arguments + " 2>/dev/null").c_str());
+    if (module > 0) modules_.push_back(module);
+    return module > 0;
+  }
+
+ private:
+  std::vector<int> modules_;
+};
+
+}  // namespace
+
 class CaptureSource : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -54,6 +75,16 @@ class CaptureSource : public ::testing::Test {
     for (size_t i = 0; i < names.size(); ++i)
       if (names[i].find(part) != std::u16string::npos) return static_cast<LONG>(i);
     return -1;
+  }
+
+  // Loads a source of the test's own, whose arguments give it the
+  // description, and chooses it; the source the samples are read from.
+  void ChooseOwnSource(PulseModules& modules, const std::string& arguments, const char16_t* description,
+                       ComPtr<IMediaSource5>& source) {
+    ASSERT_TRUE(modules.Load(arguments));
+    ASSERT_EQ(S_OK, capture_->RefreshDevices());
+    ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(description)));
+    ASSERT_EQ(S_OK, capture_.As(&source, IID_IMediaSource5));
   }
 
   ComPtr<IMediaCaptureSource5> capture_;
@@ -133,29 +164,6 @@ TEST_F(CaptureSource, DeliversBlocksOfTheAskedLengthInItsFormat) {
   ASSERT_EQ(S_OK, capture_->Stop());
 }
 
-// Sound server modules of one test, unloaded at its end.
-class PulseModules {
- public:
-  ~PulseModules() {
-    for (auto it = modules_.rbegin(); it != modules_.rend(); ++it)
-      std::system(("pactl unload-module " + std::to_string(*it) + " >/dev/null 2>&1").c_str());
-  }
-  bool Load(const std::string& arguments) {
-    FILE* p = popen(("pactl load-module " + arguments + " 2>/dev/null").c_str(), "r");
-    char buffer[64] = {0};
-    if (p) {
-      if (!fgets(buffer, sizeof buffer, p)) buffer[0] = 0;
-      pclose(p);
-    }
-    const int module = std::atoi(buffer);
-    if (module > 0) modules_.push_back(module);
-    return module > 0;
-  }
-
- private:
-  std::vector<int> modules_;
-};
-
 // The loudest sample of 16-bit sound from `from` to `to` (bytes).
 int Peak(IMediaSample5* sample, LONG from, LONG to) {
   BYTE* data = nullptr;
@@ -171,13 +179,11 @@ int Peak(IMediaSample5* sample, LONG from, LONG to) {
 // until the item begins gives sound from the start of the first block.
 TEST_F(CaptureSource, SoundFromBeforeTheItemIsDropped) {
   PulseModules modules;
-  ASSERT_TRUE(
-      modules.Load("module-sine-source source_name=sondrel_before_item rate=44100 frequency=330 "
-                   "source_properties=device.description=SondrelBeforeItem"));
-  ASSERT_EQ(S_OK, capture_->RefreshDevices());
-  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"SondrelBeforeItem")));
   ComPtr<IMediaSource5> source;
-  ASSERT_EQ(S_OK, capture_.As(&source, IID_IMediaSource5));
+  ASSERT_NO_FATAL_FAILURE(ChooseOwnSource(modules,
+                                          "module-sine-source source_name=sondrel_before_item rate=44100 "
+                                          "frequency=330 source_properties=device.description=SondrelBeforeItem",
+                                          u"SondrelBeforeItem", source));
   ASSERT_EQ(S_OK, capture_->SetVolume(0));
   ASSERT_EQ(S_OK, capture_->Start(0));
   Sleep(1000);  // a second of silence waits in the queue
@@ -198,14 +204,13 @@ TEST_F(CaptureSource, SoundFromBeforeTheItemIsDropped) {
 TEST_F(CaptureSource, AStereoSourceDeliversStereoBlocksAtTheirTimes) {
   PulseModules modules;
   ASSERT_TRUE(modules.Load("module-sine-source source_name=sondrel_stereo_master rate=44100 frequency=550"));
-  ASSERT_TRUE(
-      modules.Load("module-remap-source master=sondrel_stereo_master source_name=sondrel_stereo channels=2 "
-                   "channel_map=front-left,front-right master_channel_map=mono,mono remix=no "
-                   "source_properties=device.description=SondrelStereo"));
-  ASSERT_EQ(S_OK, capture_->RefreshDevices());
-  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"SondrelStereo")));
   ComPtr<IMediaSource5> source;
-  ASSERT_EQ(S_OK, capture_.As(&source, IID_IMediaSource5));
+  ASSERT_NO_FATAL_FAILURE(
+      ChooseOwnSource(modules,
+                      "module-remap-source master=sondrel_stereo_master source_name=sondrel_stereo channels=2 "
+                      "channel_map=front-left,front-right master_channel_map=mono,mono remix=no "
+                      "source_properties=device.description=SondrelStereo",
+                      u"SondrelStereo", source));
   ASSERT_EQ(S_OK, capture_->Start(0));
   ASSERT_EQ(S_OK, source->Command(MEDIAJOB_CMD_BEGIN_ITEM, nullptr));
   for (int i = 0; i < 2; ++i) {
@@ -476,13 +481,11 @@ LONG SilentFrames(IMediaSample5* sample, bool fromEnd) {
 // whole block.
 TEST_F(CaptureSource, APauseKeepsTheSoundHeldBackBeforeItAndNothingFromItsOwnTime) {
   PulseModules modules;
-  ASSERT_TRUE(
-      modules.Load("module-sine-source source_name=sondrel_paused rate=44100 frequency=440 "
-                   "source_properties=device.description=SondrelPaused"));
-  ASSERT_EQ(S_OK, capture_->RefreshDevices());
-  ASSERT_EQ(S_OK, capture_->SelectDevice(IndexOf(u"SondrelPaused")));
   ComPtr<IMediaSource5> source;
-  ASSERT_EQ(S_OK, capture_.As(&source, IID_IMediaSource5));
+  ASSERT_NO_FATAL_FAILURE(ChooseOwnSource(modules,
+                                          "module-sine-source source_name=sondrel_paused rate=44100 frequency=440 "
+                                          "source_properties=device.description=SondrelPaused",
+                                          u"SondrelPaused", source));
   ReadGuard guard(capture_.Get());
   ASSERT_EQ(S_OK, capture_->SetVolume(100));
   ASSERT_EQ(S_OK, capture_->Start(0));

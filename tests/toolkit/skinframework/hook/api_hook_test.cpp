@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/common/common_test_support.h"
+#include "image_headers.h"
 #include "loader_lock.h"
 #include "sondrel_gtest.h"
 #include "toolkit/foundation/core/QVTOSVersion.h"
@@ -414,13 +415,7 @@ TEST_F(ApiHookTest, TheExportWalkFollowsForwardersAndStopsAtModulesThatLie)
     BYTE* pImage = static_cast<BYTE*>(::VirtualAlloc(nullptr, cbPage * 4, MEM_RESERVE, PAGE_NOACCESS));
     ASSERT_NE(pImage, nullptr);
     ASSERT_NE(::VirtualAlloc(pImage, cbPage * 2, MEM_COMMIT, PAGE_READWRITE), nullptr);
-    IMAGE_DOS_HEADER* pDos = reinterpret_cast<IMAGE_DOS_HEADER*>(pImage);
-    pDos->e_magic = IMAGE_DOS_SIGNATURE;
-    pDos->e_lfanew = 0x80;
-    IMAGE_NT_HEADERS64* pNt = reinterpret_cast<IMAGE_NT_HEADERS64*>(pImage + 0x80);
-    pNt->Signature = IMAGE_NT_SIGNATURE;
-    pNt->OptionalHeader.Magic = IMAGE_NT_OPTIONAL_HDR64_MAGIC;
-    pNt->OptionalHeader.NumberOfRvaAndSizes = 16;
+    IMAGE_NT_HEADERS64* pNt = WriteImageHeaders(pImage, 0x80);
     pNt->OptionalHeader.SizeOfImage = cbPage * 4;
     HMODULE hFake = reinterpret_cast<HMODULE>(pImage);
     IMAGE_DATA_DIRECTORY* pDirs = pNt->OptionalHeader.DataDirectory;
