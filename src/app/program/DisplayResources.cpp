@@ -1,5 +1,7 @@
 #include "app/program/DisplayResources.h"
 
+#include <windows.h>
+
 #include <sys/stat.h>
 #include <sys/utsname.h>
 
@@ -20,4 +22,11 @@ void ReadDisplayResourcesOnce()
     if (stat(hostFile.c_str(), &status) == 0)
         return;
     setenv("XENVIRONMENT", "/dev/null", 0);
+}
+
+void SetUpInputMethodWhileSingleThreaded()
+{
+    // The driver's keyboard map opens the thread's display connection, and
+    // the input method with it; the answer itself is not needed.
+    ::MapVirtualKeyW(VK_SHIFT, MAPVK_VK_TO_VSC);
 }

@@ -10,3 +10,10 @@
 // gives the same resources, read once. Leaves everything else as it is.
 // Call before the display driver loads.
 void ReadDisplayResourcesOnce();
+
+// Makes the display driver set up the X input method for this thread now.
+// The X library reads the locale's compose table for it (half a megabyte,
+// a character at a time), and the C library locks the file for every
+// character once the process has a second thread: call before the program
+// starts any thread.
+void SetUpInputMethodWhileSingleThreaded();

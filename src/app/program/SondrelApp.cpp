@@ -7,6 +7,7 @@
 
 #include "app/mainwindow/MainDlg.h"
 #include "app/mainwindow/MainWindowResource.h"
+#include "app/program/DisplayResources.h"
 #include "app/program/MessageBox.h"
 #include "app/program/ShellResource.h"
 #include "app/program/ProductInfo.h"
@@ -170,6 +171,7 @@ void CSondrelApp::StartLogging()
 
 BOOL CSondrelApp::InitInstance()
 {
+    SetUpInputMethodWhileSingleThreaded();
     InitCOM(0, TRUE, FALSE);
     ReadLanguageId();
 
