@@ -187,12 +187,12 @@ int CQVTSkinManagerSchemaProperty::ScanFont(const CString& str, LOGFONT* pFont)
     pFont->lfFaceName[nFace] = 0;
     // A memory DC has the screen's resolution and font, without the window
     // server's round trips.
-    HDC hdcScreen = ::CreateCompatibleDC(nullptr);
-    pFont->lfHeight = -::MulDiv(nPoints, ::GetDeviceCaps(hdcScreen, LOGPIXELSY), 72);
+    HDC hDC = ::CreateCompatibleDC(nullptr);
+    pFont->lfHeight = -::MulDiv(nPoints, ::GetDeviceCaps(hDC, LOGPIXELSY), 72);
     TEXTMETRICW tm = {};
-    pFont->lfCharSet = ::GetTextMetricsW(hdcScreen, &tm) ? tm.tmCharSet : DEFAULT_CHARSET;
-    if (hdcScreen)
-        ::DeleteDC(hdcScreen);
+    pFont->lfCharSet = ::GetTextMetricsW(hDC, &tm) ? tm.tmCharSet : DEFAULT_CHARSET;
+    if (hDC)
+        ::DeleteDC(hDC);
     pFont->lfWeight = strStyle.CompareNoCase(u"BOLD") == 0 ? FW_BOLD : FW_NORMAL;
     return nFields;
 }
