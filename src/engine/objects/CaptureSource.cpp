@@ -26,6 +26,18 @@ HRESULT CountOf(std::mutex& lock, const std::vector<T>& items, LONG* count) {
   return S_OK;
 }
 
+// A pause or a continue as the capture source answers it.
+HRESULT MarkResult(pulse::CaptureMark mark) {
+  switch (mark) {
+    case pulse::CaptureMark::AtMoment:
+      return S_OK;
+    case pulse::CaptureMark::AtDelivered:
+      return MEDIA_S_MOMENT_AT_DELIVERED;
+    default:
+      return MEDIA_E_DEVICE_LOST;
+  }
+}
+
 template <class T, class Describe>
 HRESULT NameOf(std::mutex& lock, const std::vector<T>& items, LONG index, BSTR* name, Describe describe) {
   return Guard([&]() -> HRESULT {
@@ -171,7 +183,7 @@ HRESULT CCaptureSource::GetVolume(LONG* percent) {
 }
 
 HRESULT CCaptureSource::StartCapture() {
-  if (capture_ && capture_->IsRunning()) return capture_->Resume() ? S_OK : MEDIA_S_MOMENT_AT_DELIVERED;
+  if (capture_ && capture_->IsRunning()) return MarkResult(capture_->Resume());
   HRESULT hr = FindSelectedDevice();
   if (FAILED(hr)) return hr;
   const pulse::SourceInfo* s = Selected();
@@ -207,7 +219,7 @@ HRESULT CCaptureSource::Pause() {
   return Guard([&]() -> HRESULT {
     std::lock_guard<std::mutex> g(lock_);
     if (!capture_ || !capture_->IsRunning()) return S_FALSE;
-    return capture_->Pause() ? S_OK : MEDIA_S_MOMENT_AT_DELIVERED;
+    return MarkResult(capture_->Pause());
   });
 }
 
@@ -296,7 +308,7 @@ HRESULT CCaptureSource::ReadAudio(double ms, IMediaSample5** sample) {
     std::vector<BYTE> data(frames * static_cast<size_t>(2 * channels));
     size_t got = 0;
     HRESULT sinkResult = S_OK;
-    std::function<bool()> onWait;
+    std::function<pulse::WaitAnswer()> onWait;
     if (sink)
       onWait = [&sink, &sinkResult]() {
         try {
@@ -304,7 +316,8 @@ HRESULT CCaptureSource::ReadAudio(double ms, IMediaSample5** sample) {
         } catch (...) {
           sinkResult = E_UNEXPECTED;
         }
-        return sinkResult == S_OK;
+        if (sinkResult == S_OK) return pulse::WaitAnswer::GoOn;
+        return FAILED(sinkResult) ? pulse::WaitAnswer::EndNow : pulse::WaitAnswer::End;
       };
     pulse::CaptureStatus status = capture->Read(data.data(), data.size(), &got, 5000, onWait, waitMs);
     if (status == pulse::CaptureStatus::Interrupted && FAILED(sinkResult)) return sinkResult;

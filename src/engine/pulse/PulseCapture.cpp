@@ -160,9 +160,9 @@ bool PulseCapture::Start(std::string* error) {
 
 // Where the stream stands in the sound being captured now: the server's
 // position plus what the device holds that it has not handed over yet.
-// Without the server's answer, where the delivered sound ends (false).
-// Called with the main loop locked.
-bool PulseCapture::CapturedBytes(uint64_t* at) {
+// Without the server's answer, where the delivered sound ends; a stream that
+// is gone has no moment to tell. Called with the main loop locked.
+CaptureMark PulseCapture::CapturedBytes(uint64_t* at) {
   TimingQuery query{connection_->Loop(), false};
   if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_)) &&
       connection_->Wait(pa_stream_update_timing_info(stream_, OnTimingUpdate, &query), kTimingReplyMs) &&
@@ -170,20 +170,23 @@ bool PulseCapture::CapturedBytes(uint64_t* at) {
     pa_usec_t usec = 0;
     if (pa_stream_get_time(stream_, &usec) == 0) {
       *at = pa_usec_to_bytes(usec, pa_stream_get_sample_spec(stream_));
-      return true;
+      return CaptureMark::AtMoment;
     }
   }
+  // Only a live stream whose server stayed silent goes on from the delivered
+  // sound: a dead one would pass for a slow server.
+  const bool good = PA_STREAM_IS_GOOD(pa_stream_get_state(stream_));
   std::lock_guard<std::mutex> g(lock_);
   *at = received_;
-  return false;
+  return good && !failed_ ? CaptureMark::AtDelivered : CaptureMark::Failed;
 }
 
-bool PulseCapture::Pause() {
-  if (!stream_) return true;
+CaptureMark PulseCapture::Pause() {
+  if (!stream_) return CaptureMark::AtMoment;
   PulseConnection::Lock lock(*connection_);
-  if (IsPaused()) return true;
+  if (IsPaused()) return CaptureMark::AtMoment;
   uint64_t at = 0;
-  const bool told = CapturedBytes(&at);
+  const CaptureMark told = CapturedBytes(&at);
   std::lock_guard<std::mutex> g(lock_);
   if (!pausedRanges_.empty()) at = std::max(at, pausedRanges_.back().second);
   // Sound from after the moment that arrived meanwhile goes again.
@@ -197,12 +200,12 @@ bool PulseCapture::Pause() {
   return told;
 }
 
-bool PulseCapture::Resume() {
-  if (!stream_) return true;
+CaptureMark PulseCapture::Resume() {
+  if (!stream_) return CaptureMark::AtMoment;
   PulseConnection::Lock lock(*connection_);
-  if (!IsPaused()) return true;
+  if (!IsPaused()) return CaptureMark::AtMoment;
   uint64_t at = 0;
-  const bool told = CapturedBytes(&at);
+  const CaptureMark told = CapturedBytes(&at);
   std::lock_guard<std::mutex> g(lock_);
   if (!pausedRanges_.empty()) pausedRanges_.back().second = std::max(at, pausedRanges_.back().first);
   paused_ = false;
@@ -225,7 +228,7 @@ void PulseCapture::Stop() {
 }
 
 CaptureStatus PulseCapture::Read(uint8_t* dst, size_t bytes, size_t* got, int stallMs,
-                                 const std::function<bool()>& onWait, int waitMs) {
+                                 const std::function<WaitAnswer()>& onWait, int waitMs) {
   using Clock = std::chrono::steady_clock;
   size_t dummy = 0;
   size_t& copied = got ? *got : dummy;
@@ -234,15 +237,22 @@ CaptureStatus PulseCapture::Read(uint8_t* dst, size_t bytes, size_t* got, int st
   std::unique_lock<std::mutex> g(lock_);
   auto lastData = Clock::now();
   auto lastCall = lastData;
+  // Asked to end while the sound from before a pause is still on its way (a
+  // stop held at its click): that sound belongs to the recording.
+  bool ending = false;
   while (copied < bytes) {
     if (onWait && Clock::now() - lastCall >= waitStep) {
       // The callback may pump a window thread's messages: it runs unlocked,
       // so that what it does with this capture (a stop, a volume) goes on.
       g.unlock();
-      const bool goOn = onWait();
+      const WaitAnswer answer = onWait();
       g.lock();
       lastCall = Clock::now();
-      if (!goOn) return CaptureStatus::Interrupted;
+      if (answer == WaitAnswer::EndNow || (answer == WaitAnswer::End && !paused_)) return CaptureStatus::Interrupted;
+      if (answer == WaitAnswer::End && !ending) {
+        ending = true;
+        lastData = lastCall;
+      }
       continue;
     }
     if (!queue_.empty()) {
@@ -255,15 +265,17 @@ CaptureStatus PulseCapture::Read(uint8_t* dst, size_t bytes, size_t* got, int st
     }
     if (failed_) return CaptureStatus::Failed;
     if (!running_) return CaptureStatus::Stopped;
-    if (copied > 0 && PausedSoundHandedOver()) return CaptureStatus::Ok;
+    if ((copied > 0 || ending) && PausedSoundHandedOver())
+      return copied > 0 ? CaptureStatus::Ok : CaptureStatus::Interrupted;
     const auto waitFor =
         onWait ? std::max(std::chrono::duration_cast<std::chrono::milliseconds>(waitStep - (Clock::now() - lastCall)),
                           std::chrono::milliseconds(1))
                : waitStep;
     arrived_.wait_for(g, waitFor);
-    if (paused_) {
+    if (paused_ && !ending) {
       lastData = Clock::now();
     } else if (queue_.empty() && Clock::now() - lastData > std::chrono::milliseconds(stallMs)) {
+      if (ending) return CaptureStatus::Interrupted;
       if (!failed_) error_ = "the capture device stopped delivering sound";
       failed_ = true;
       return CaptureStatus::TimedOut;

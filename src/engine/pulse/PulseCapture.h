@@ -21,6 +21,16 @@ class PulseConnection;
 // Interrupted: the waiting callback asked the read to end.
 enum class CaptureStatus { Ok, Stopped, Failed, TimedOut, Interrupted };
 
+// Where a pause or a continue took effect: at the moment of the call, where
+// the sound delivered so far ends (the server did not answer in time), or
+// nowhere, the stream having failed.
+enum class CaptureMark { AtMoment, AtDelivered, Failed };
+
+// What the waiting callback of a read answers: wait on; end the read with
+// the sound it has (while paused, once the sound from before the pause is
+// in); or end it at once.
+enum class WaitAnswer { GoOn, End, EndNow };
+
 class PulseCapture {
  public:
   // Sound kept for a reader that has fallen behind; older sound is dropped.
@@ -36,9 +46,9 @@ class PulseCapture {
   // sound captured before the pause is still handed over, however late the
   // server delivers it, and sound captured between the two never reaches the
   // queue. When the server does not answer in time, the moment is where the
-  // sound it has delivered ends; both then return false.
-  bool Pause();
-  bool Resume();
+  // sound it has delivered ends.
+  CaptureMark Pause();
+  CaptureMark Resume();
   void Stop();
 
   // Blocks until exactly `bytes` are copied, the stream ends or fails, or no
@@ -47,9 +57,10 @@ class PulseCapture {
   // handed over, and one that has nothing waits for Resume.
   // `got` receives what was copied in every case. `onWait`, when given, is
   // called without the lock at least every `waitMs` until the read is done,
-  // also while data trickles in; it returns false to end the read.
+  // also while data trickles in. A read it ends while paused still takes the
+  // sound from before the pause, waiting at most `stallMs` for more of it.
   CaptureStatus Read(uint8_t* dst, size_t bytes, size_t* got, int stallMs = 5000,
-                     const std::function<bool()>& onWait = nullptr, int waitMs = 100);
+                     const std::function<WaitAnswer()>& onWait = nullptr, int waitMs = 100);
 
   bool IsRunning() const;
   bool IsPaused() const;
@@ -66,7 +77,7 @@ class PulseCapture {
   static void OnRead(pa_stream* s, size_t nbytes, void* userdata);
   static void OnTimingUpdate(pa_stream* s, int success, void* query);
   void Fail(const std::string& why);
-  bool CapturedBytes(uint64_t* at);
+  CaptureMark CapturedBytes(uint64_t* at);
   void Queue(const uint8_t* data, size_t n);
   bool PausedSoundHandedOver() const;
 

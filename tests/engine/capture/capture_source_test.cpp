@@ -445,6 +445,8 @@ class ReadGuard {
   }
   // For each read: the guard's time starts anew.
   void Reset() { calls_ = 0; }
+  // Until the next Reset every read is asked at once to end.
+  void EndAtOnce() { calls_ = 300; }
 
  private:
   int calls_ = 0;
@@ -476,9 +478,9 @@ LONG SilentFrames(IMediaSample5* sample, bool fromEnd) {
 // the pause after the Continue. A block's sound has the volume the source
 // had when it came: loud before the Pause, silent from just after it until
 // the first block after the Continue has come. The sound held back at the
-// Pause is kept (the read after it ends in silence), and of the first block
-// after the Continue only what followed the Continue comes in, never the
-// whole block.
+// Pause is kept (the read after it ends in silence), even by a read asked to
+// end at once, and of the first block after the Continue only what followed
+// the Continue comes in, never the whole block.
 TEST_F(CaptureSource, APauseKeepsTheSoundHeldBackBeforeItAndNothingFromItsOwnTime) {
   PulseModules modules;
   ComPtr<IMediaSource5> source;
@@ -496,7 +498,7 @@ TEST_F(CaptureSource, APauseKeepsTheSoundHeldBackBeforeItAndNothingFromItsOwnTim
 
   ASSERT_EQ(S_OK, capture_->Pause());
   ASSERT_EQ(S_OK, capture_->SetVolume(0));
-  guard.Reset();
+  guard.EndAtOnce();  // as a Stop held at its click asks
   ASSERT_EQ(S_OK, source->ReadAudio(8000, sample.Out()));
   LONG length = 0;
   sample->GetLength(&length);
@@ -522,6 +524,25 @@ TEST_F(CaptureSource, APauseKeepsTheSoundHeldBackBeforeItAndNothingFromItsOwnTim
   EXPECT_GT(silent, 0);
   EXPECT_LT(silent, 2 * 44100) << "a whole block captured during the pause came in after the Continue";
   ASSERT_EQ(S_OK, capture_->Stop());
+}
+
+// A device taken away while it records: a Pause or a Continue on its dead
+// stream reports the loss, not a server that stayed silent.
+TEST_F(CaptureSource, PauseAndContinueOnALostDeviceReportTheLoss) {
+  ComPtr<IMediaSource5> source;
+  {
+    PulseModules modules;
+    ASSERT_NO_FATAL_FAILURE(ChooseOwnSource(modules,
+                                            "module-sine-source source_name=sondrel_lost rate=44100 frequency=440 "
+                                            "source_properties=device.description=SondrelLost",
+                                            u"SondrelLost", source));
+    ASSERT_EQ(S_OK, capture_->Start(0));
+  }
+  ComPtr<IMediaSample5> sample;
+  ASSERT_EQ(MEDIA_E_DEVICE_LOST, source->ReadAudio(3000, sample.Out()));
+  EXPECT_EQ(MEDIA_E_DEVICE_LOST, capture_->Pause());
+  EXPECT_EQ(MEDIA_E_DEVICE_LOST, capture_->Start(0));
+  EXPECT_EQ(S_OK, capture_->Stop());
 }
 
 namespace {

@@ -516,7 +516,8 @@ struct IMediaContainerInfo5 : public IUnknown {
 // Called on the reading thread while a read waits for sound, so that a
 // reader on a window thread keeps its windows answering. A failure it
 // returns ends the read with that failure; S_FALSE ends it with the sound it
-// has (S_FALSE from ReadAudio when that is none).
+// has (S_FALSE from ReadAudio when that is none), while the capture is
+// paused once the sound captured before the pause has come.
 struct IMediaWaitSink5 : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE OnWaiting() = 0;
 };
@@ -624,7 +625,8 @@ struct IMediaCaptureSource5 : public IUnknown {
   // Sound captured up to the moment of Pause is still read; what is captured
   // from then until Start never reaches the recording. A read that has all
   // the sound from before the pause ends short; one with nothing waits.
-  // Both return MEDIA_S_MOMENT_AT_DELIVERED when the server did not answer.
+  // Both return MEDIA_S_MOMENT_AT_DELIVERED when the server did not answer,
+  // and MEDIA_E_DEVICE_LOST when the capture's stream has failed.
   virtual HRESULT STDMETHODCALLTYPE Pause() = 0;
   virtual HRESULT STDMETHODCALLTYPE Stop() = 0;
 };
