@@ -188,13 +188,13 @@ void CFormatsConverterEx::ReportError(ConverterError nCode, LONG nDetail)
         m_pEvents->OnError(nCode, nDetail, &m_bStop);
 }
 
-void CFormatsConverterEx::Progress(double dWritten, LONG* pnSplit)
+void CFormatsConverterEx::Progress(double dWritten, double dJobPosition, LONG* pnSplit)
 {
     *pnSplit = 0;
     if (m_pEvents)
     {
-        m_pEvents->OnProgress(dWritten, m_dJobPosition + dWritten, m_dSourceDuration, m_dTotalEstimate, 0, 0,
-                              pnSplit, &m_bStop);
+        m_pEvents->OnProgress(dWritten, dJobPosition, m_dSourceDuration, m_dTotalEstimate, 0, 0, pnSplit,
+                              &m_bStop);
     }
 }
 
@@ -899,7 +899,8 @@ BOOL CFormatsConverterEx::ProgressOncePerSecond()
         return TRUE;
     m_nLastProgressSecond = nSecond;
     LONG nSplit = 0;
-    Progress(GetWrittenDuration(m_pOutputFile.Get()), &nSplit);
+    const double dWritten = GetWrittenDuration(m_pOutputFile.Get());
+    Progress(dWritten, m_dJobPosition + dWritten, &nSplit);
     // 1 is the owner's split request.
     if (nSplit == 1 && !m_bStop)
         return OpenNextFile();
@@ -911,10 +912,11 @@ void CFormatsConverterEx::EndPass()
     const double dWritten = m_bFileOpen ? GetWrittenDuration(m_pOutputFile.Get()) : 0;
     m_dJobPosition += dWritten;
     CloseOutputFile(FALSE);
+    // The job position holds this pass's file now: it is not counted twice.
     if (!m_bStop)
     {
         LONG nSplit = 0;
-        Progress(dWritten, &nSplit);
+        Progress(dWritten, m_dJobPosition, &nSplit);
     }
 }
 

@@ -137,7 +137,7 @@ protected:
     void EndPass();
     void EndItem();
     void NextRandom();
-    void Progress(double dWritten, LONG* pnSplit);
+    void Progress(double dWritten, double dJobPosition, LONG* pnSplit);
     void ReportError(ConverterError nCode, LONG nDetail);
 
     BOOL StabilisationPrePass(double dDuration);

@@ -116,7 +116,7 @@ BOOL CFormatsConverterEx::StabilisationPrePass(double dDuration)
             double dPosition = 0;
             m_pSource->GetPosition(MEDIA_STREAM_VIDEO, &dPosition);
             LONG nSplit = 0;
-            Progress(dPosition, &nSplit);
+            Progress(dPosition, m_dJobPosition + dPosition, &nSplit);
         }
     }
     m_pStabilisation->EndDetection();
