@@ -81,6 +81,21 @@ public:
     {
         Change([this] { m_bTrickle = false; });
     }
+    // From now on the tone goes at the wall clock's pace, blocks or not.
+    void RunAtRealTime()
+    {
+        Change([this] {
+            m_bRealTime = true;
+            m_realTimeStart = Clock::now();
+            m_nRealTimeFrom = m_nWritten;
+        });
+    }
+    // Every byte written from now on holds the tone at a quarter of its
+    // loudness.
+    void Soften()
+    {
+        Change([this] { m_nAmplitude = kLoudness / 4; });
+    }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -100,13 +115,13 @@ private:
     }
 
     // The tone from the byte on, for a whole number of frames.
-    static std::vector<char> Tone(size_t nFrom, size_t nBytes)
+    static std::vector<char> Tone(size_t nFrom, size_t nBytes, int nAmplitude)
     {
         std::vector<char> bytes(nBytes);
         for (size_t i = 0; i < nBytes; i += 4)
         {
             const double dFrame = static_cast<double>((nFrom + i) / 4);
-            const short nSample = static_cast<short>(16000 * std::sin(2 * M_PI * 660 * dFrame / 44100));
+            const short nSample = static_cast<short>(nAmplitude * std::sin(2 * M_PI * 660 * dFrame / 44100));
             for (size_t c = 0; c < 4; c += 2)
             {
                 bytes[i + c] = static_cast<char>(nSample & 0xFF);
@@ -114,6 +129,13 @@ private:
             }
         }
         return bytes;
+    }
+
+    // The bytes due by the wall clock since the pace began, whole frames.
+    size_t RealTimeTarget(Clock::time_point now) const
+    {
+        const auto nMs = std::chrono::duration_cast<std::chrono::milliseconds>(now - m_realTimeStart).count();
+        return m_nRealTimeFrom + 4 * static_cast<size_t>(nMs * 441 / 10);
     }
 
     // Writes no more than a pipe takes whole (4096 bytes go at once or not
@@ -124,8 +146,8 @@ private:
         Clock::time_point lastTrickle = Clock::now();
         while (!m_bEnd)
         {
-            const size_t nTarget = m_nBlocks * kBlockBytes;
             const Clock::time_point now = Clock::now();
+            const size_t nTarget = m_bRealTime ? RealTimeTarget(now) : m_nBlocks * kBlockBytes;
             size_t nChunk = 0;
             if (m_nWritten < nTarget)
                 nChunk = std::min<size_t>(4096, nTarget - m_nWritten);
@@ -134,7 +156,7 @@ private:
                 nChunk = 4;
             if (nChunk > 0)
             {
-                const std::vector<char> bytes = Tone(m_nWritten, nChunk);
+                const std::vector<char> bytes = Tone(m_nWritten, nChunk, m_nAmplitude);
                 if (::write(m_fd, bytes.data(), nChunk) == static_cast<ssize_t>(nChunk))
                 {
                     m_nWritten += nChunk;
@@ -143,7 +165,7 @@ private:
                     continue;
                 }
             }
-            m_changed.wait_for(lock, std::chrono::milliseconds(nChunk > 4 ? 5 : 20));
+            m_changed.wait_for(lock, std::chrono::milliseconds(m_bRealTime || nChunk > 4 ? 5 : 20));
         }
     }
 
@@ -157,5 +179,10 @@ private:
     bool m_bTrickle = false;  // a frame every 100 ms between blocks
     bool m_bEnd = false;      // the writer ends
     Clock::time_point m_lastFeed = Clock::now();
+    static const int kLoudness = 16000;
+    int m_nAmplitude = kLoudness;
+    bool m_bRealTime = false;
+    Clock::time_point m_realTimeStart;
+    size_t m_nRealTimeFrom = 0;  // bytes written before the pace began
     WinThread m_writer;
 };

@@ -55,17 +55,23 @@ void CSondrelDlg::OnRecordButton()
     RequestStop();
 }
 
+// The job ends at its next report, the recording at the click: the capture
+// is held here as a pause holds it, and the job's read ends with the sound
+// captured before it.
 void CSondrelDlg::RequestStop()
 {
     m_bRecordingPaused = 0;
     if (m_pParent)
         m_pParent->ExchangeStopRequest(1);
+    if (m_pConverter)
+        HoldCapture(TRUE);
 }
 
 void CSondrelDlg::SetRecordingPaused(BOOL bPaused)
 {
     m_bRecordingPaused = bPaused ? 1 : 0;
-    if (m_pConverter)
+    // After a stop the capture stays held, whatever comes before the job ends.
+    if (m_pConverter && (!m_pParent || m_pParent->GetStopRequest() == 0))
         HoldCapture(m_bRecordingPaused);
 }
 
@@ -82,6 +88,9 @@ void CSondrelDlg::HoldCapture(BOOL bHold)
     if (hr == MEDIA_S_MOMENT_AT_DELIVERED)
         APP_LOG(bHold ? _T("Pause: no answer from the sound server, paused after the sound delivered")
                       : _T("Continue: no answer from the sound server, continued after the sound delivered"));
+    // The job's next read reports the lost device to the user.
+    else if (hr == MEDIA_E_DEVICE_LOST)
+        APP_LOG(bHold ? _T("Pause: the capture device is lost") : _T("Continue: the capture device is lost"));
 }
 
 void CSondrelDlg::OnManualSplit()

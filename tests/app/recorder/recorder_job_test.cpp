@@ -23,6 +23,7 @@
 #include "tests/common/common_test_support.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/command_output.h"
+#include "tests/support/fed_sound.h"
 #include "tests/support/sound_module.h"
 #include "win_thread.h"
 
@@ -113,12 +114,11 @@ constexpr double kSweepHz = 300;
 constexpr double kSweepHzPerSecond = 150;
 constexpr double kSweepWindow = 0.025;  // seconds of a stretch
 
-// The source moment, in seconds, of each stretch of a 16-bit PCM WAV file's
-// first channel, from the pitch its rising zero crossings give; NaN for a
-// stretch without two of them. Empty when the file is no such WAV file.
-std::vector<double> SweepMoments(const std::string& unixPath)
+// The first channel of a 16-bit PCM WAV file, and its rate; empty when the
+// file is no such WAV file.
+std::vector<double> WavFirstChannel(const std::string& unixPath, unsigned* pnRate)
 {
-    std::vector<double> moments;
+    std::vector<double> samples;
     const std::string data = ReadUnixFile(unixPath);
     const std::vector<unsigned char> bytes(data.begin(), data.end());
     auto u32 = [&](size_t at) {
@@ -128,7 +128,7 @@ std::vector<double> SweepMoments(const std::string& unixPath)
     };
     auto u16 = [&](size_t at) { return at + 2 <= bytes.size() ? bytes[at] | bytes[at + 1] << 8 : 0; };
     if (bytes.size() < 12 || memcmp(bytes.data(), "RIFF", 4) != 0 || memcmp(&bytes[8], "WAVE", 4) != 0)
-        return moments;
+        return samples;
     unsigned nChannels = 0, nRate = 0, nBits = 0;
     size_t nData = 0, nDataSize = 0;
     for (size_t at = 12; at + 8 <= bytes.size(); at += 8 + ((u32(at + 4) + 1) & ~1u))
@@ -147,19 +147,29 @@ std::vector<double> SweepMoments(const std::string& unixPath)
         }
     }
     if (nBits != 16 || nChannels == 0 || nRate == 0 || nData == 0)
-        return moments;
-    const size_t nFrames = nDataSize / (2 * nChannels);
-    auto sample = [&](size_t i) {
-        return static_cast<double>(static_cast<int16_t>(u16(nData + 2 * nChannels * i)));
-    };
+        return samples;
+    for (size_t i = 0; i < nDataSize / (2 * nChannels); ++i)
+        samples.push_back(static_cast<int16_t>(u16(nData + 2 * nChannels * i)));
+    *pnRate = nRate;
+    return samples;
+}
+
+// The source moment, in seconds, of each stretch of a 16-bit PCM WAV file's
+// first channel, from the pitch its rising zero crossings give; NaN for a
+// stretch without two of them. Empty when the file is no such WAV file.
+std::vector<double> SweepMoments(const std::string& unixPath)
+{
+    std::vector<double> moments;
+    unsigned nRate = 0;
+    const std::vector<double> samples = WavFirstChannel(unixPath, &nRate);
     const size_t nWindow = static_cast<size_t>(nRate * kSweepWindow);
-    for (size_t w = 0; (w + 1) * nWindow <= nFrames; ++w)
+    for (size_t w = 0; (w + 1) * nWindow <= samples.size(); ++w)
     {
         double dFirst = -1, dLast = -1;
         int nCrossings = 0;
         for (size_t i = w * nWindow + 1; i < (w + 1) * nWindow; ++i)
         {
-            const double a = sample(i - 1), b = sample(i);
+            const double a = samples[i - 1], b = samples[i];
             if (a < 0 && b >= 0)
             {
                 const double dAt = static_cast<double>(i - 1) + a / (a - b);
@@ -197,6 +207,27 @@ std::vector<SweepJump> SweepJumps(const std::vector<double>& moments)
         i = j - 1;
     }
     return jumps;
+}
+
+// How long the end of a recording holds its tone softened: the stretches of
+// 5 ms, counted from the end, whose loudest sample stays below half of the
+// recording's.
+double SoftTailMs(const std::vector<double>& samples, unsigned nRate)
+{
+    double dLoudest = 0;
+    for (double d : samples)
+        dLoudest = std::max(dLoudest, std::fabs(d));
+    const size_t nWindow = nRate / 200;
+    size_t nSoft = 0;
+    for (size_t nEnd = samples.size(); nWindow > 0 && nEnd >= nWindow; nEnd -= nWindow, ++nSoft)
+    {
+        double dPeak = 0;
+        for (size_t i = nEnd - nWindow; i < nEnd; ++i)
+            dPeak = std::max(dPeak, std::fabs(samples[i]));
+        if (dPeak >= dLoudest / 2)
+            break;
+    }
+    return nSoft * 5.0;
 }
 
 // A duration as the file list shows it.
@@ -260,6 +291,20 @@ public:
         return hr;
     }
 
+    // The moment the window takes a click on Record while the job runs; a
+    // Continue follows at once, as a quick user's might.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override
+    {
+        const bool bStop = m_onStopTaken && nID == IDC_RECORD && nCode == CN_COMMAND && !pHandlerInfo &&
+                           m_pParent->IsRecording();
+        if (bStop)
+            m_onStopTaken();
+        const BOOL bResult = CTestRecorder::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+        if (bStop)
+            SetRecordingPaused(FALSE);
+        return bResult;
+    }
+
     using CSondrelDlg::OnBnClickedRefreshdevices;
     using CSondrelDlg::SaveFileList;
     using CSondrelDlg::ShowJobEndMessage;
@@ -269,6 +314,7 @@ public:
     std::vector<JobSnapshot> m_snapshots;
     std::function<void(VARIANT_BOOL*)> m_onProgress;
     std::function<void(BSTR*)> m_onNextFileName;  // after the row is added
+    std::function<void()> m_onStopTaken;
     // For the click script's thread: reports so far, and the rows the last
     // one saw.
     std::atomic<int> m_nReports{0};
@@ -570,6 +616,36 @@ TEST_F(RecorderJobTest, APauseKeepsTheSoundUpToItsClickAndNothingUntilContinue)
         << "shorter: sound from the pause got in; longer: sound before the click was lost";
     EXPECT_NEAR(moments.back() + kSweepWindow / 2 - jumps[0].dTo, dContinued, 0.25)
         << "the file ends at the second Pause";
+}
+
+// A microphone whose tone turns soft the moment the window takes Stop, a
+// tenth of a second after a report, when the job's half-second read has most
+// of its way to go: the file (WAV) ends at the click, and a Continue right
+// after the Stop does not undo it.
+TEST_F(RecorderJobTest, AStopEndsTheFileAtItsClick)
+{
+    FedSound tone("sondrel_recorder_stop_tone_" + std::to_string(::GetCurrentProcessId()),
+                  "SondrelRecorderStopTone");
+    ASSERT_TRUE(tone.Running());
+    tone.RunAtRealTime();
+    CJobRecorder& dlg = Open();
+    ASSERT_TRUE(SelectListedDevice(dlg, _T("SondrelRecorderStopTone")));
+    dlg.OnSelectFormat(25104);  // WAV
+    std::atomic<DWORD> dwReport{0};
+    dlg.m_onProgress = [&](VARIANT_BOOL*) { dwReport = ::GetTickCount(); };
+    dlg.m_onStopTaken = [&] { tone.Soften(); };
+    RecordWithClicks(dlg, {{2000, IDC_RECORD, [&] {
+                                const DWORD dwSince = ::GetTickCount() - dwReport;
+                                return dwReport != 0 && dwSince >= 100 && dwSince < 200;
+                            }}});
+    EXPECT_TRUE(dlg.m_messages.empty());
+    ASSERT_FALSE(dlg.m_snapshots.empty());
+    EXPECT_NEAR(dlg.m_snapshots.back().dPosition, dlg.m_snapshots.back().dWritten, 1)
+        << "the job's last report counted its one file twice";
+    unsigned nRate = 0;
+    const std::vector<double> samples = WavFirstChannel(m_folder.unix + "/Record-000.wav", &nRate);
+    ASSERT_GT(samples.size(), nRate) << "less than a second recorded";
+    EXPECT_LE(SoftTailMs(samples, nRate), 50) << "sound from after the Stop reached the file";
 }
 
 TEST_F(RecorderJobTest, SplittingByTenSecondsStartsANewFileAtTheMarker)
