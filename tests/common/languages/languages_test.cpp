@@ -262,6 +262,12 @@ TEST(Languages, ALanguageModulesDamagedDialogGivesWayToTheProgramsOwn)
     countPast.bytes[16] = 3;
     regularCountPast.bytes[8] = 2;
     dataPast.bytes[dataPast.bytes.size() - 2] = 100;
+    // A count of 1 at byte 62: the dialog manager skips it in whole words and
+    // takes the second item from byte 64, not 68, reading it to byte 102.
+    TemplateBytes oddData = TemplateBytes().ExHead(2, 0).S(u"").ExItem(0x80, IDOK, u"");
+    oddData.bytes[62] = 1;
+    oddData.W(0x55).Align().D(0).D(0).D(WS_CHILD | WS_VISIBLE).Ws({7, 30, 50, 14}).D(0x00420041);
+    oddData.Ws({0xFFFF, 0x81}).S(u"").W(0);
     const LPCTSTR kProgram = u"Rename file";
     const Row rows[] = {
         {"the module's own, extended form", IDD_RENAME_FILE, rename, false, u"Переименовать"},
@@ -270,6 +276,7 @@ TEST(Languages, ALanguageModulesDamagedDialogGivesWayToTheProgramsOwn)
         {"an item count past the end", IDD_RENAME_FILE, countPast, true, kProgram},
         {"the same in the regular form", IDD_RENAME_FILE, regularCountPast, true, kProgram},
         {"creation data longer than what is left", IDD_RENAME_FILE, dataPast, true, kProgram},
+        {"an odd count of creation data", IDD_RENAME_FILE, oddData, true, kProgram},
         {"a title without its end", IDD_RENAME_FILE, TemplateBytes().ExHead(0, 0).S(u"Title", false), true,
          kProgram},
         {"a font name without its end", IDD_RENAME_FILE,

@@ -142,10 +142,13 @@ public:
         }
         for (WORD i = 0; i < nItems; ++i)
         {
-            // Each item starts on a DWORD boundary of its address.
+            // Each item starts on a DWORD boundary of its address. The dialog
+            // manager skips creation data in whole words: an odd count puts
+            // the next item elsewhere than the data's end says, and is
+            // refused.
             WORD nData = 0;
             if (!Skip((4 - (reinterpret_cast<ULONG_PTR>(m_p) & 3)) & 3) || !Skip(bEx ? 24 : 18) ||
-                !NameOrOrdinal() || !NameOrOrdinal() || !Word(&nData) || !Skip(nData))
+                !NameOrOrdinal() || !NameOrOrdinal() || !Word(&nData) || (nData & 1) != 0 || !Skip(nData))
                 return false;
         }
         return true;
