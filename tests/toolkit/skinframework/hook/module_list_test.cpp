@@ -112,6 +112,17 @@ TEST_F(ModuleListTest, ToolHelpListsWhatPsapiListsAndNeverADataFileMapping)
 
 TEST_F(ModuleListTest, ThisProcessIsReadFromTheLoadersOwnListWithPsapisRecords)
 {
+    // More modules than the reader makes room for before it takes the
+    // loader's lock (64): it reads the list again, whole.
+    std::vector<HMODULE> extra;
+    for (LPCTSTR lpszFormat : {u"d3dx9_%d.dll", u"d3dx10_%d.dll", u"d3dcompiler_%d.dll"})
+        for (int n = 24; n <= 47; n++)
+        {
+            CString strName;
+            strName.Format(lpszFormat, n);
+            if (HMODULE hModule = ::LoadLibraryW(strName))
+                extra.push_back(hModule);
+        }
     CQVTSkinManagerModuleList own(::GetCurrentProcessId(), TRUE);
     ASSERT_NE(dynamic_cast<CQVTSkinManagerModuleList::CLoaderModuleEnumerator*>(own.GetEnumerator()),
               nullptr);
@@ -120,6 +131,7 @@ TEST_F(ModuleListTest, ThisProcessIsReadFromTheLoadersOwnListWithPsapisRecords)
     psapi.Refresh(FALSE);
     const std::vector<QVT_MODULEINFO>& a = own.GetEnumerator()->GetRecords();
     const std::vector<QVT_MODULEINFO>& b = psapi.GetEnumerator()->GetRecords();
+    ASSERT_GT(b.size(), 64u);
     ASSERT_EQ(a.size(), b.size());
     for (size_t i = 0; i < a.size(); i++)
     {
@@ -132,6 +144,8 @@ TEST_F(ModuleListTest, ThisProcessIsReadFromTheLoadersOwnListWithPsapisRecords)
     ASSERT_TRUE(own.GetModuleInformation(::GetModuleHandleW(u"kernel32.dll"), &info));
     EXPECT_EQ(info.hModule, ::GetModuleHandleW(u"kernel32.dll"));
     EXPECT_FALSE(own.GetModuleInformation(reinterpret_cast<HMODULE>(0x10000), &info));
+    for (HMODULE hModule : extra)
+        ::FreeLibrary(hModule);
 }
 
 TEST_F(ModuleListTest, ModulesThatArriveOrLeaveBetweenPsapisCallsAreReadAsTheSecondCallSaw)
